@@ -1,0 +1,1 @@
+// Placeholder for a library folder whose sources have not arrived yet.

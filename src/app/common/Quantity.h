@@ -1,0 +1,61 @@
+#pragma once
+// The vocabulary of physical quantities: names, units, axis labels, decibel conversion and the
+// text of a value in tables. A quantity is named by the type code of its data element.
+//
+// A value of 0 or HUGE_VAL stands for a missing level: it is never converted and is shown "----"
+// wherever the quantity is not itself a level.
+#include <string>
+
+class CMElement;
+
+// Quantity type codes used by the helpers below.
+enum : int
+{
+    QT_INPUT_POWER = 3,
+    QT_MODAL_DENSITY = 4,
+    QT_ENERGY = 5,
+    QT_MODAL_ENERGY = 52,
+    QT_VIBRATION_LEVEL = 53,
+    QT_SPL = 54,
+    QT_PRESSURE = 64,
+    QT_FORCE = 65,
+    QT_VELOCITY = 66,
+    QT_FIRST = 3,
+    QT_LAST = 110,
+};
+
+// Unit text of a channel unit code ("N", "m/s2" or "G" with variant 1, "Pa", "Kg", "Sec", "Hz", "?").
+std::string GetQuantityUnitName(int code, int variant);
+
+// Quantity name of a type code; velocity chooses between "Pressure" and "Velocity" for the codes
+// that hold either. Empty for codes not listed.
+std::string GetQuantityName(int type, int velocity);
+std::string GetQuantityName(const CMElement* element, int velocity);
+
+// Axis label of a type code ("dB (ref=2E-5Pa)", "W", ...). Empty for codes not listed.
+std::string GetQuantityAxisLabel(int type, int inDb, int velocity, int aWeighted);
+std::string GetQuantityAxisLabel(const CMElement* element, int inDb, int velocity, int aWeighted);
+
+// True for the codes that hold a pressure or a velocity, chosen by the caller's flag.
+bool IsPressureOrVelocityType(int type);
+// True for the codes whose values are already levels in dB.
+bool IsLevelType(int type);
+
+// The value in dB. A value of 0 or HUGE_VAL, or a type outside 3..110, is copied and 0 returned;
+// otherwise 1 when the value was converted. A-weighting applies when aWeightFreq > 0.
+int QuantityValueToDecibel(double* out, int type, double value, int pressureRefOne, double aWeightFreq);
+int QuantityValueToDecibel(double* out, const CMElement* element, double value, int pressureRefOne,
+                           double aWeightFreq);
+
+// The inverse of QuantityValueToDecibel without A-weighting: with isDb 1 a level becomes the
+// linear value; otherwise the level is returned unchanged.
+double DecibelToQuantityValue(int type, double level, int isDb, int velocity);
+double DecibelToQuantityValue(const CMElement* element, double level, int isDb, int velocity);
+
+// Text of a value for tables and labels ("----" for a missing value).
+void FormatQuantityValue(std::string& out, int type, double value, int precision, int inDb, int velocity,
+                         double aWeightFreq);
+void FormatQuantityValue(std::string& out, const CMElement* element, double value, int precision, int inDb,
+                         int velocity, double aWeightFreq);
+std::string FormatQuantityValue(int type, double value, int precision, int inDb, int velocity,
+                                double aWeightFreq);

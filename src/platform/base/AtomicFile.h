@@ -1,0 +1,38 @@
+#pragma once
+// Writes a file so that it is never lost or half-written: the data go to a temporary file in the
+// target's folder, which replaces the target by rename only after everything was written and
+// flushed. Until Commit succeeds the previous file stays as it was.
+#include <cstdio>
+#include <string>
+
+class CAtomicFile
+{
+public:
+    explicit CAtomicFile(std::string targetPath);
+    ~CAtomicFile(); // discards the temporary file unless committed
+    CAtomicFile(const CAtomicFile&) = delete;
+    CAtomicFile& operator=(const CAtomicFile&) = delete;
+
+    // Creates the temporary file. False (and ErrorText) when the folder is not writable.
+    bool Open();
+    bool IsOpen() const { return m_file != nullptr; }
+    std::FILE* Handle() const { return m_file; }
+    bool Write(const void* data, size_t size);
+    bool Write(const std::string& text) { return Write(text.data(), text.size()); }
+    // Flushes, syncs and renames over the target. False leaves the target untouched.
+    bool Commit();
+    void Discard();
+
+    const std::string& TargetPath() const { return m_target; }
+    const std::string& ErrorText() const { return m_error; }
+
+    // Whole-file convenience: writes data to path atomically.
+    static bool WriteFile(const std::string& path, const std::string& data, std::string* error = nullptr);
+
+private:
+    std::string m_target;
+    std::string m_temp;
+    std::string m_error;
+    std::FILE* m_file = nullptr;
+    bool m_failed = false;
+};
