@@ -640,9 +640,16 @@ CObject* CArchive::ReadObjectImpl(const CRuntimeClass* required, bool* wasRefere
     m_loadOwned.push_back(0);
     ++m_mapCount;
     m_objectSchema = schemaOrTag;
+    if (m_depth >= kMaxObjectDepth)
+        Throw(CArchiveException::badIndex,
+              Format("Objects nested more than %u deep at byte %llu", kMaxObjectDepth,
+                     static_cast<unsigned long long>(m_pos)));
     try {
+        ++m_depth;
         obj->Serialize(*this);
+        --m_depth;
     } catch (...) {
+        --m_depth;
         // The half-read object goes; later references to it are refused.
         m_loadArray[index] = nullptr;
         m_loadOwned[index] = 1;

@@ -123,6 +123,8 @@ public:
     // object reference returns the object read before. Throws badClass when the object is not of
     // class required (if given).
     CObject* ReadObject(const CRuntimeClass* required);
+    // Objects nest at most this deep: a forged file must not exhaust the stack.
+    static constexpr uint32_t kMaxObjectDepth = 256;
     // An object record whose object is handed over: a reference to an object read before (which
     // would be owned twice) is a bad-index error. Null records give null.
     template <class T>
@@ -206,5 +208,6 @@ private:
     std::vector<uint16_t> m_loadSchema;
     std::vector<uint8_t> m_loadOwned;                    // object handed over as owned
     uint32_t m_mapCount = 1;
+    uint32_t m_depth = 0; // objects being read inside one another
     uint32_t m_objectSchema = 0xFFFFFFFFu;
 };

@@ -383,3 +383,15 @@ TEST(Archive, TextLines)
         lines.push_back(line);
     EXPECT_EQ(lines, (std::vector<std::string>{"a\tb", "c", "last"}));
 }
+
+TEST(Archive, DeepNestingIsRefused)
+{
+    // Each level is a class reference, an empty name and a count of one child.
+    Bytes b = Hex({0xFF, 0xFF, 0x02, 0x00, 0x09, 0x00, 'C', 'T', 'e', 's', 't', 'N', 'o', 'd', 'e', 0x00, 0x01, 0x00});
+    for (int i = 0; i < 100000; ++i) {
+        const Bytes level = Hex({0x01, 0x80, 0x00, 0x01, 0x00});
+        b.insert(b.end(), level.begin(), level.end());
+    }
+    CArchive in(&b, CArchive::load);
+    EXPECT_THROW(in.ReadOwned<CTestNode>(), CArchiveException);
+}

@@ -17,7 +17,6 @@ public:
     std::vector<double> values;
     std::vector<std::string> labels;
     std::vector<std::unique_ptr<CFuzzNode>> children;
-    CObject* shared = nullptr; // a reference read without ownership
 
     void Serialize(CArchive& ar) override
     {
@@ -40,11 +39,9 @@ public:
             children.push_back(ar.ReadOwned<CFuzzNode>());
         uint8_t hasShared = 0;
         ar >> hasShared;
-        if (hasShared & 1) {
-            CObject* o = ar.ReadObject(nullptr);
-            // A fresh object (not a reference) would be ours to delete.
-            owned.reset(o);
-        }
+        if (hasShared & 1)
+            owned = ar.ReadOwned<CObject>();
+
     }
     std::unique_ptr<CObject> owned;
 };
