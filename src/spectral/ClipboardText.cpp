@@ -51,3 +51,11 @@ bool CClipboardText::ReadFirstDataLine(CArchive& ar, std::string& line, bool& la
     }
     return true;
 }
+
+bool CClipboardText::SkipColumnHeaderLine(CArchive& ar, std::string& line, bool labelled,
+                                          const std::string& columnHeader)
+{
+    if (!labelled || SplitFields(line).front() != columnHeader)
+        return true;
+    return ar.ReadLine(line);
+}

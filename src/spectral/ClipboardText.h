@@ -23,4 +23,9 @@ public:
     // is a header is skipped (the next line is read, which may be absent) and labelled is set, so
     // that the first field of every data line is taken as a row label.
     static bool ReadFirstDataLine(CArchive& ar, std::string& line, bool& labelled);
+    // A copy with labels has a second header line, the column headers, whose first field is the
+    // table's corner cell (columnHeader). It is not data either: when line is one, the next line is
+    // read. False when the text ends there.
+    static bool SkipColumnHeaderLine(CArchive& ar, std::string& line, bool labelled,
+                                     const std::string& columnHeader);
 };

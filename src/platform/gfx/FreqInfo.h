@@ -1,5 +1,6 @@
 #pragma once
 // One frequency band or spectral line (centre, lower and upper edge, domain type) and a list of them.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -74,7 +74,7 @@ public:
     static std::unique_ptr<T> Duplicate(const T* obj)
     {
         std::unique_ptr<CObject> copy = DuplicateObject(obj);
-        if (!copy || !copy->IsKindOf(RUNTIME_CLASS(T)))
+        if (!copy || !copy->IsKindOf(T::ThisClass()))
             return nullptr;
         return std::unique_ptr<T>(static_cast<T*>(copy.release()));
     }

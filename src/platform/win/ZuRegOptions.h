@@ -22,6 +22,8 @@ public:
     // Opens the key, creating it when missing. On failure shows message 12302 (stop icon) and
     // returns false; every read and write then fails.
     bool Open();
+    // The same without the message (the application profile, which never reported failures).
+    bool OpenSilently();
     void Close();
     bool IsOpen() const { return m_open != 0; }
     const std::string& GetKeyPath() const { return m_path; }
@@ -50,6 +52,8 @@ public:
     static constexpr size_t kMaxStringBytes = 255;
 
 private:
+    bool OpenKey(bool report);
+
     int32_t m_open = 0;
     std::string m_path;
     QSettings* m_key = nullptr;

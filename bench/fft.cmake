@@ -1,0 +1,3 @@
+# FFTW is the yardstick of the transform benchmark only; the program does not link it.
+pkg_check_modules(FFTW3F REQUIRED IMPORTED_TARGET fftw3f)
+target_link_libraries(bench_${_n} PRIVATE orvex_spectral PkgConfig::FFTW3F)

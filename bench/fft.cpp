@@ -1,0 +1,259 @@
+// Times CFFT::Compute against, in the same run, (a) a plain transcription of the textbook
+// in-place radix-2 recurrence with the block preparation around it, and (b) FFTW's
+// single-precision transforms of the same length. Prints the ratios per block length at the end.
+#include "spectral/FFT.h"
+
+#include <benchmark/benchmark.h>
+#include <fftw3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kWindow = CFFT::windowHanning;
+
+std::vector<float> RandomBlock(int n)
+{
+    std::mt19937 rng(12345);
+    std::uniform_real_distribution<float> dist(-1.0f, 1.0f);
+    std::vector<float> x(static_cast<size_t>(n));
+    for (auto& v : x)
+        v = dist(rng);
+    return x;
+}
+
+// The block computation written out plainly: work arrays per call, the window evaluated per
+// sample, the transform with its trigonometric recurrence.
+void PlainFFT(float* data, unsigned nn, int isign)
+{
+    const unsigned n = nn << 1;
+    unsigned j = 1;
+    for (unsigned i = 1; i < n; i += 2) {
+        if (j > i) {
+            std::swap(data[j], data[i]);
+            std::swap(data[j + 1], data[i + 1]);
+        }
+        unsigned m = n >> 1;
+        while (m >= 2 && j > m) {
+            j -= m;
+            m >>= 1;
+        }
+        j += m;
+    }
+    unsigned mmax = 2;
+    while (n > mmax) {
+        const unsigned istep = mmax << 1;
+        const double theta = isign * (6.28318530717959 / mmax);
+        double wtemp = std::sin(0.5 * theta);
+        const double wpr = -2.0 * wtemp * wtemp;
+        const double wpi = std::sin(theta);
+        double wr = 1.0, wi = 0.0;
+        for (unsigned m = 1; m < mmax; m += 2) {
+            for (unsigned i = m; i <= n; i += istep) {
+                const unsigned jj = i + mmax;
+                const float tempr = float(wr * data[jj] - wi * data[jj + 1]);
+                const float tempi = float(wr * data[jj + 1] + wi * data[jj]);
+                data[jj] = data[i] - tempr;
+                data[jj + 1] = data[i + 1] - tempi;
+                data[i] += tempr;
+                data[i + 1] += tempi;
+            }
+            wtemp = wr;
+            wr = wr * wpr - wi * wpi + wr;
+            wi = wi * wpr + wtemp * wpi + wi;
+        }
+        mmax = istep;
+    }
+}
+
+int PlainCompute(const float* samples, int n, int window, float fc, float fs, std::vector<float>& re,
+                 std::vector<float>& im)
+{
+    std::vector<float> x(samples, samples + n);
+    if (fc > 0.0f) {
+        std::vector<float> u(2 * size_t(n)), y(2 * size_t(n));
+        for (int i = 0; i < n; ++i) {
+            u[size_t(i)] = x[size_t(n - 1 - i)];
+            u[size_t(n + i)] = x[size_t(i)];
+        }
+        const float a = 1.0f - float(fc * (1.0 / fs) * 6.28318530717959);
+        y[0] = u[0];
+        for (size_t j = 1; j < 2 * size_t(n); ++j)
+            y[j] = (u[j] - u[j - 1]) + a * y[j - 1];
+        for (int i = 0; i < n; ++i)
+            x[size_t(i)] = y[size_t(n + i)];
+    }
+    float s = 0.0f;
+    for (int i = 0; i < n; ++i) {
+        const double w = CFFT::WindowValue(window, i, n);
+        x[size_t(i)] = float(x[size_t(i)] * w);
+        s = float(s + w * w);
+    }
+    std::vector<float> data(2 * size_t(n) + 1, 0.0f);
+    for (int i = 0; i < n; ++i)
+        data[2 * size_t(i) + 1] = x[size_t(i)];
+    PlainFFT(data.data(), unsigned(n), 1);
+    re.resize(size_t(n));
+    im.resize(size_t(n));
+    const double scale = std::sqrt(double(float(n)) * double(s));
+    for (int k = 0; k < n; ++k) {
+        re[size_t(k)] = float(data[2 * size_t(k) + 1] / scale);
+        im[size_t(k)] = float(data[2 * size_t(k) + 2] / scale);
+    }
+    return n / 2;
+}
+
+void BM_Compute(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    const auto x = RandomBlock(n);
+    std::vector<float> re, im;
+    for (auto _ : state) {
+        CFFT fft;
+        fft.SetData(x.data(), n);
+        fft.SetSamplingFreq(16384.0f);
+        fft.SetWindowType(kWindow);
+        benchmark::DoNotOptimize(fft.Compute(re, im));
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_ComputeHighPass(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    const auto x = RandomBlock(n);
+    std::vector<float> re, im;
+    for (auto _ : state) {
+        CFFT fft;
+        fft.SetData(x.data(), n);
+        fft.SetSamplingFreq(16384.0f);
+        fft.SetHighPassFreq(5.0f);
+        fft.SetWindowType(kWindow);
+        benchmark::DoNotOptimize(fft.Compute(re, im));
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_PlainRecurrence(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    const auto x = RandomBlock(n);
+    std::vector<float> re, im;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(PlainCompute(x.data(), n, kWindow, 0.0f, 16384.0f, re, im));
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_PlainRecurrenceHighPass(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    const auto x = RandomBlock(n);
+    std::vector<float> re, im;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(PlainCompute(x.data(), n, kWindow, 5.0f, 16384.0f, re, im));
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_FFTWComplex(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    auto* in = fftwf_alloc_complex(size_t(n));
+    auto* out = fftwf_alloc_complex(size_t(n));
+    fftwf_plan plan = fftwf_plan_dft_1d(n, in, out, FFTW_BACKWARD, FFTW_MEASURE);
+    const auto x = RandomBlock(n);
+    for (int i = 0; i < n; ++i) {
+        in[i][0] = x[size_t(i)];
+        in[i][1] = 0.0f;
+    }
+    for (auto _ : state) {
+        fftwf_execute(plan);
+        benchmark::ClobberMemory();
+    }
+    fftwf_destroy_plan(plan);
+    fftwf_free(in);
+    fftwf_free(out);
+}
+
+void BM_FFTWReal(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    float* in = fftwf_alloc_real(size_t(n));
+    auto* out = fftwf_alloc_complex(size_t(n / 2 + 1));
+    fftwf_plan plan = fftwf_plan_dft_r2c_1d(n, in, out, FFTW_MEASURE);
+    const auto x = RandomBlock(n);
+    std::copy(x.begin(), x.end(), in);
+    for (auto _ : state) {
+        fftwf_execute(plan);
+        benchmark::ClobberMemory();
+    }
+    fftwf_destroy_plan(plan);
+    fftwf_free(in);
+    fftwf_free(out);
+}
+
+#define ORVEX_FFT_SIZES RangeMultiplier(2)->Range(1024, 65536)->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_Compute)->ORVEX_FFT_SIZES;
+BENCHMARK(BM_ComputeHighPass)->ORVEX_FFT_SIZES;
+BENCHMARK(BM_PlainRecurrence)->ORVEX_FFT_SIZES;
+BENCHMARK(BM_PlainRecurrenceHighPass)->ORVEX_FFT_SIZES;
+BENCHMARK(BM_FFTWComplex)->ORVEX_FFT_SIZES;
+BENCHMARK(BM_FFTWReal)->ORVEX_FFT_SIZES;
+
+// Keeps the time per iteration of every run for the ratio table.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    std::map<std::string, std::map<long, double>> times; // benchmark -> N -> ns per iteration
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.iterations == 0)
+                continue;
+            const std::string name = run.run_name.function_name;
+            const std::string& args = run.run_name.args;
+            const long n = std::stol(args.empty() ? std::string("0") : args);
+            times[name][n] = run.GetAdjustedRealTime();
+        }
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    auto& t = reporter.times;
+    std::printf("\n%8s %16s %16s %16s %18s %18s\n", "N", "plain/Compute", "Compute/FFTWc2c", "Compute/FFTWr2c",
+                "plainHP/ComputeHP", "ComputeHP/FFTWc2c");
+    for (const auto& [n, compute] : t["BM_Compute"]) {
+        auto ratio = [&](const char* a, double b) {
+            auto it = t[a].find(n);
+            return it == t[a].end() || b <= 0 ? NAN : it->second / b;
+        };
+        auto inverse = [&](double a, const char* b) {
+            auto it = t[b].find(n);
+            return it == t[b].end() || it->second <= 0 ? NAN : a / it->second;
+        };
+        const double hp = t["BM_ComputeHighPass"].count(n) ? t["BM_ComputeHighPass"][n] : NAN;
+        std::printf("%8ld %16.2f %16.2f %16.2f %18.2f %18.2f\n", n, ratio("BM_PlainRecurrence", compute),
+                    inverse(compute, "BM_FFTWComplex"), inverse(compute, "BM_FFTWReal"),
+                    ratio("BM_PlainRecurrenceHighPass", hp), inverse(hp, "BM_FFTWComplex"));
+    }
+    return 0;
+}

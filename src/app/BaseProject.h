@@ -1,0 +1,44 @@
+#pragma once
+// The common base of the projects a project document holds (model, DAQ and analysis projects): the
+// root element of one tree of the data model, with its owning container, its ID and the
+// notifications that keep the project window in step with the tree.
+#include <cstdint>
+#include <string>
+
+#include "platform/elements/MElement.h"
+
+class CTALVOProject;
+class CSensorProject;
+
+class CBaseProject : public CMElement
+{
+    DECLARE_SERIAL(CBaseProject)
+
+public:
+    static constexpr uint8_t kVersion = 1;
+
+    CBaseProject() = default;
+    explicit CBaseProject(const std::string& name, CMElement* parent = nullptr, int type = -1);
+    ~CBaseProject() override;
+
+    virtual void SetOwner(CTALVOProject* owner) { m_owner = owner; }
+    virtual void SetID(int id) { m_id = id; }
+    virtual CTALVOProject* GetOwner() const { return m_owner; }
+    virtual int GetID() const { return m_id; }
+    // Asked of the owner's model project; 0 without an owner.
+    virtual int IsStructure(const std::string& name) const;
+    virtual int IsAcoustic(const std::string& name) const;
+    // Tell the project window that an element of this project's tree came or went.
+    virtual void NotifyChildAdded(CMElement* element);
+    virtual void NotifyChildRemoved(CMElement* element);
+
+    CSensorProject* GetSensorProject() const;
+    // This project's index in its owner's list; -1 when it is not listed.
+    int GetProjectIndex() const;
+
+    void Serialize(CArchive& ar) override;
+
+private:
+    CTALVOProject* m_owner = nullptr; // not owned
+    int32_t m_id = -1;
+};

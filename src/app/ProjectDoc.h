@@ -1,0 +1,114 @@
+#pragma once
+// The project document: owns the project container, the document's file properties and the
+// project history, and carries out new, open, save and close of a project file. Only one is open
+// at a time; while open it is the application's main document. The project window is reached
+// through the application (IProjectTreeWindow), the main window's progress through the private
+// progress messages, so the document works without any window (tests, automation).
+#include "app/TALVOProject.h"
+#include "platform/elements/ZuStdDataList.h"
+
+#include <memory>
+#include <string>
+
+class CAnalysisProject;
+class CArchive;
+class CBaseProject;
+class CDaqProject;
+class COctaveManagerEx;
+class COrderList;
+class CRPMOptions;
+class CProjectHistory;
+
+// Ids of the document's file properties.
+inline constexpr int kFilePropAppName = 40;
+inline constexpr int kFilePropModuleName = 41;
+inline constexpr int kFilePropModuleTime = 42;
+inline constexpr int kFilePropFileVersion = 43;
+inline constexpr int kFilePropProductVersion = 44;
+
+class CTALVODoc
+{
+public:
+    CTALVODoc();
+    ~CTALVODoc();
+    CTALVODoc(const CTALVODoc&) = delete;
+    CTALVODoc& operator=(const CTALVODoc&) = delete;
+
+    CTALVOProject& GetTALVOProject() { return m_project; }
+    const CTALVOProject& GetTALVOProject() const { return m_project; }
+    CProjectHistory* GetProjectHistory() const { return m_history.get(); }
+    CZuStdDataList& GetFileProperties() { return m_fileProperties; }
+
+    // The file the document was read from or last saved to; empty for a new document.
+    const std::string& GetPathName() const { return m_pathName; }
+    void SetPathName(const std::string& path);
+    // File name without folder and extension; "Untitled" for a new document.
+    const std::string& GetTitle() const { return m_title; }
+
+    bool IsModified() const { return m_modified != 0; }
+    void SetModifiedFlag(int modified = 1) { m_modified = modified; }
+
+    // ---- the document road ----
+    // Reads a project file. On failure the document is left empty, error tells why (the caller shows
+    // it) and the progress display is hidden again. On success every project is added to the
+    // project window, the document becomes the application's main document and the work folder
+    // beside the file exists.
+    bool OnOpenDocument(const std::string& path, std::string* error = nullptr);
+    // Writes the project file atomically (the previous file stays on any failure); on success the
+    // document takes the path and is no longer modified.
+    bool OnSaveDocument(const std::string& path, std::string* error = nullptr);
+    // Deletes every project, clears the project window and stops being the main document.
+    void OnCloseDocument();
+    // A new project: the model project is made from a model data file of the given kind and the
+    // document is saved at once to projectFile. False (nothing kept, not the main document) when
+    // the model cannot be made or the file not written.
+    bool NewProjectFromModelFile(const std::string& projectFile, int modelKind, const std::string& modelFile,
+                                 std::string* error = nullptr);
+    // The same with the container asking for the model (its dialogs) instead of a file.
+    bool NewProjectInteractive(const std::string& projectFile, std::string* error = nullptr);
+
+    // The file body: container, file properties, project history; progress 1325 before and 1326
+    // after (also when reading or writing fails).
+    void Serialize(CArchive& ar);
+
+    // ---- projects and the project window ----
+    void AddProjectToViews(CBaseProject* project);
+    void AddProjectsToViews();
+    int GetProjectIndex(CBaseProject* project) const;
+    // Removes the project, its tree and marks the document modified; the former index (negative,
+    // and nothing done, when the project is not in the document).
+    int RemoveProject(CBaseProject* project);
+    // A new DAQ project, shown in the project window.
+    CDaqProject* NewDaqProject();
+    // A new analysis project by RPM over the given bands, analysing the DAQ project when one is given.
+    CAnalysisProject* AddRpmAnalysisProject(const CRPMOptions* rpm, CDaqProject* daq, const COctaveManagerEx* bands);
+    // A new analysis project by order of a DAQ project; null without one.
+    CAnalysisProject* AddOrderAnalysisProject(CDaqProject* daq, const CRPMOptions* rpm, const COrderList* orders,
+                                              float otSetting);
+    // Index 0 (the model project) is refused with message 6021; otherwise question 6008 (OK/Cancel)
+    // and on OK the project and its tree go. True when removed.
+    bool RemoveProjectAt(int index);
+
+    // Creates the work folder of a project file (string 7046 of the file's folder) with all missing
+    // parents; returns it (empty for an empty path).
+    static std::string EnsureWorkFolder(const std::string& path);
+    // The work folder of a project file without creating it.
+    static std::string GetWorkFolderOf(const std::string& path);
+
+    // Texts of the history and file properties: the program's product and file version texts.
+    static std::string GetProductVersionText();
+    static std::string GetFileVersionText();
+
+private:
+    void DeleteContents();
+    void RefreshFileProperties();
+    void UpdateHistoryForStore(const std::string& path);
+    void InitHistory(const std::string& path);
+
+    CTALVOProject m_project;
+    CZuStdDataList m_fileProperties;
+    std::unique_ptr<CProjectHistory> m_history;
+    std::string m_pathName;
+    std::string m_title;
+    int m_modified = 0;
+};

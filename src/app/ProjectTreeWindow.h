@@ -1,0 +1,31 @@
+#pragma once
+// The project window as the document and the application see it: one tree per project of the open
+// document, in project order, and the selection the commands act on. The main frame's tree window
+// implements it; the application holds it while the main frame exists.
+#include <string>
+
+class CMElement;
+class CMElementList;
+
+class IProjectTreeWindow
+{
+public:
+    virtual ~IProjectTreeWindow() = default;
+    // Appends a tree (tab) with the project as its root element.
+    virtual void AddTree(CMElement* project, const std::string& label) = 0;
+    // Removes the tree at index; nothing for an index outside the trees.
+    virtual void RemoveTree(int index) = 0;
+    virtual void RemoveAllTrees() = 0;
+    // Rebuilds every tree's items from the elements.
+    virtual void RefreshItems() = 0;
+    virtual void SetTreeLabel(int index, const std::string& label) = 0;
+    virtual int GetTreeCount() const = 0;
+    // The active tree's index; -1 when there is none.
+    virtual int GetActiveIndex() const = 0;
+    // Empties list and fills it with the active tree's selected elements; returns the count.
+    virtual int GetSelection(CMElementList& list) const = 0;
+    // A project added (1224) or removed (1225) an element: the tree of the project at index (-1: the
+    // active one) adds or removes its item. False when there is no such tree.
+    virtual bool AddElement(int projectIndex, CMElement* element) = 0;
+    virtual bool RemoveElement(int projectIndex, CMElement* element) = 0;
+};

@@ -1,0 +1,200 @@
+#include "app/TALVOApp.h"
+
+#include "app/ProjectDoc.h"
+#include "app/ProjectTreeWindow.h"
+#include "app/TALVOProject.h"
+#include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
+#include "platform/elements/MElementList.h"
+#include "platform/win/MessageTarget.h"
+#include "platform/win/Messages.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+#include "platform/win/ZuRegOptions.h"
+
+#include <algorithm>
+
+namespace
+{
+const char* const kRecentFileSection = "Recent File List";
+} // namespace
+
+CTALVOApp::CTALVOApp() = default;
+CTALVOApp::~CTALVOApp() = default;
+
+CTALVOApp& GetTALVOApp()
+{
+    static CTALVOApp app;
+    return app;
+}
+
+bool CTALVOApp::ChooseLanguage()
+{
+    return SetLanguage(GetLanguageOption());
+}
+
+bool CTALVOApp::SetLanguage(uint32_t language)
+{
+    // Only two tables exist. Any value but Japanese means English, 0 included: a stored 0 must not
+    // leave the program without strings.
+    const uint32_t table = language == LANG_JAPANESE ? LANG_JAPANESE : LANG_ENGLISH;
+    if (table == m_language && GetLoadedLanguage() == table)
+        return true;
+    std::string error;
+    if (!LoadLanguageStrings(table, &error))
+    {
+        AfxMessageBox("Failed to load the resource dll.", MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    m_language = table;
+    // 8-bit texts of files written under a language follow its code page.
+    CArchive::SetDefaultCodePage(table == LANG_JAPANESE ? LegacyCodePage::CP932 : LegacyCodePage::Windows1252);
+    SendToMainWindow(WM_ZU_LANGUAGE_CHANGED);
+    SetLanguageOption(table);
+    return true;
+}
+
+bool CTALVOApp::InitLanguageAndName()
+{
+    if (!ChooseLanguage())
+        return false;
+    std::string title;
+    m_appName = LoadString(IDS_APP_TITLE, title) ? title : GetAppTitle();
+    CZuRegOptions::SetRegistryKey(kRegistryKey);
+    CZuRegOptions::SetAppName(m_appName);
+    return true;
+}
+
+void CTALVOApp::RegisterDocTemplates()
+{
+    m_templates.clear();
+    const std::pair<uint32_t, const char*> table[] = {
+        {IDR_TALVOTYPE, "CTALVODoc"},       {IDR_HSEADATATABLE, "CHSEADataTableDoc"},
+        {IDR_3DMODEL, "C3DModelDoc"},       {IDR_3DMODEL2, "C3DModelDoc2"},
+        {IDR_SENSORTYPE, "CSensorDoc"},     {IDR_EXPTYPE, "CExpDoc"},
+        {IDR_TALDATA, "CTALDataDoc"},       {IDR_SWAXISTABLE, "CSwAxisTableDoc"},
+        {IDR_RMVDATA, "CRMVDataDoc"},
+    };
+    for (const auto& [id, cls] : table)
+        m_templates.push_back(std::make_unique<CZuMultiDocTemplate>(id, cls));
+}
+
+CZuMultiDocTemplate* CTALVOApp::GetTemplate(int i) const
+{
+    return (i >= 0 && i < GetTemplateCount()) ? m_templates[static_cast<size_t>(i)].get() : nullptr;
+}
+
+CZuMultiDocTemplate* CTALVOApp::FindTemplate(const std::string& name) const
+{
+    for (const auto& t : m_templates)
+        if (t->GetDocString(CZuMultiDocTemplate::docName) == name)
+            return t.get();
+    return nullptr;
+}
+
+CZuMultiDocTemplate* CTALVOApp::FindTemplateByStringId(uint32_t id) const
+{
+    std::string text;
+    if (!LoadString(id, text))
+        return nullptr;
+    return FindTemplate(CZuMultiDocTemplate::ExtractField(text, 1));
+}
+
+CTALVOCommandLine CTALVOApp::ParseCommandLine(const std::vector<std::string>& args)
+{
+    CTALVOCommandLine cmd;
+    for (const std::string& arg : args)
+    {
+        if (arg.size() > 1 && (arg[0] == '/' || arg[0] == '-'))
+        {
+            std::string flag = arg.substr(1);
+            std::transform(flag.begin(), flag.end(), flag.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            if (flag == "embedding")
+            {
+                cmd.embedding = true;
+                continue;
+            }
+            if (flag == "automation")
+            {
+                cmd.automation = true;
+                continue;
+            }
+            // An absolute path starts with "/" too: only known flags are flags.
+            if (arg[0] == '-')
+                continue;
+        }
+        if (cmd.fileName.empty())
+            cmd.fileName = arg;
+    }
+    return cmd;
+}
+
+std::vector<std::string> CTALVOApp::GetRecentFiles() const
+{
+    std::vector<std::string> files;
+    for (int i = 1; i <= kRecentFileCount; ++i)
+    {
+        const std::string f = GetProfileString(kRecentFileSection, Format("File%d", i).c_str(), "");
+        if (!f.empty())
+            files.push_back(f);
+    }
+    return files;
+}
+
+void CTALVOApp::AddToRecentFileList(const std::string& path)
+{
+    if (path.empty())
+        return;
+    std::vector<std::string> files = GetRecentFiles();
+    files.erase(std::remove(files.begin(), files.end(), path), files.end());
+    files.insert(files.begin(), path);
+    if (files.size() > static_cast<size_t>(kRecentFileCount))
+        files.resize(kRecentFileCount);
+    for (int i = 1; i <= kRecentFileCount; ++i)
+        WriteProfileString(kRecentFileSection, Format("File%d", i).c_str(),
+                           i <= static_cast<int>(files.size()) ? files[static_cast<size_t>(i - 1)] : std::string());
+}
+
+void CTALVOApp::RemoveFromRecentFileList(const std::string& path)
+{
+    std::vector<std::string> files = GetRecentFiles();
+    files.erase(std::remove(files.begin(), files.end(), path), files.end());
+    for (int i = 1; i <= kRecentFileCount; ++i)
+        WriteProfileString(kRecentFileSection, Format("File%d", i).c_str(),
+                           i <= static_cast<int>(files.size()) ? files[static_cast<size_t>(i - 1)] : std::string());
+}
+
+int CTALVOApp::GetProjectCount() const
+{
+    return m_mainDocument ? m_mainDocument->GetTALVOProject().GetProjectCount() : 0;
+}
+
+int CTALVOApp::GetSelectedProjectIndex() const
+{
+    return m_treeWindow ? m_treeWindow->GetActiveIndex() : -1;
+}
+
+int CTALVOApp::GetSelectedElements(CMElementList& list) const
+{
+    list.Clear();
+    if (m_treeWindow)
+        m_treeWindow->GetSelection(list);
+    return list.GetSize();
+}
+
+CBaseProject* CTALVOApp::GetProject(int index) const
+{
+    if (!m_mainDocument)
+        return nullptr;
+    if (index == -1)
+        index = GetSelectedProjectIndex();
+    return m_mainDocument->GetTALVOProject().GetProject(index);
+}
+
+void CTALVOApp::ExitInstance()
+{
+    m_templates.clear();
+    m_mainDocument = nullptr;
+    m_treeWindow = nullptr;
+}

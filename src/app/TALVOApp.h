@@ -1,0 +1,114 @@
+#pragma once
+// The application object: language table, application name, document templates, the command
+// line, the recent-file list, the one open project document and the look-ups through which every
+// command reaches the open projects and the project tree's selection. No widgets: the main frame
+// and the start-up that creates it live in app/ui.
+#include "app/ZuMultiDocTemplate.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CBaseProject;
+class CMElement;
+class CMElementList;
+class CTALVODoc;
+class IProjectTreeWindow;
+
+// Resource ids of the nine document templates, in registration order.
+inline constexpr uint32_t IDR_TALVOTYPE = 108;        // the project document (the main template)
+inline constexpr uint32_t IDR_HSEADATATABLE = 106;    // HSEA data tables
+inline constexpr uint32_t IDR_3DMODEL = 10001;        // 3D model document
+inline constexpr uint32_t IDR_3DMODEL2 = 10003;       // second 3D model document
+inline constexpr uint32_t IDR_SENSORTYPE = 113;       // sensor document
+inline constexpr uint32_t IDR_EXPTYPE = 104;          // experiment document
+inline constexpr uint32_t IDR_TALDATA = 107;          // TAL data
+inline constexpr uint32_t IDR_SWAXISTABLE = 114;      // switched-axis tables
+inline constexpr uint32_t IDR_RMVDATA = 112;          // RMV data
+
+inline constexpr int kRecentFileCount = 4;
+inline constexpr const char* kRegistryKey = "Velmora";
+
+// What the command line asks for.
+struct CTALVOCommandLine
+{
+    std::string fileName;  // a project file to open; empty when none
+    bool embedding = false; // /Embedding or -Embedding
+    bool automation = false; // /Automation or -Automation
+    bool RunsByAutomation() const { return embedding || automation; }
+};
+
+class CTALVOApp
+{
+public:
+    CTALVOApp();
+    ~CTALVOApp();
+    CTALVOApp(const CTALVOApp&) = delete;
+    CTALVOApp& operator=(const CTALVOApp&) = delete;
+
+    // ---- language ----
+    // Reads "Language" (default 9) and switches to it.
+    bool ChooseLanguage();
+    // Loads the table of the language: 17 the Japanese one, any other value the English one, so the
+    // program never runs without strings. A failed load shows "Failed to load the resource dll."
+    // and returns false. After a switch the main window rebuilds its bars (1747) and "Language"
+    // keeps the language loaded.
+    bool SetLanguage(uint32_t language);
+    // The loaded language (9 or 17); 0 before the first switch.
+    uint32_t GetLanguage() const { return m_language; }
+
+    // Language, application name (string 0xE000) and registry key: the first steps of start-up.
+    bool InitLanguageAndName();
+    const std::string& GetAppName() const { return m_appName; }
+
+    // ---- document templates ----
+    void RegisterDocTemplates();
+    int GetTemplateCount() const { return static_cast<int>(m_templates.size()); }
+    CZuMultiDocTemplate* GetTemplate(int i) const;
+    // First template whose document-type name equals name (case-sensitive); null when none.
+    CZuMultiDocTemplate* FindTemplate(const std::string& name) const;
+    // The template named by field 1 of string id; null when the string does not exist.
+    CZuMultiDocTemplate* FindTemplateByStringId(uint32_t id) const;
+
+    // ---- command line ----
+    static CTALVOCommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+    // ---- recent files ----
+    std::vector<std::string> GetRecentFiles() const;
+    void AddToRecentFileList(const std::string& path);
+    void RemoveFromRecentFileList(const std::string& path);
+
+    // ---- the open project and the tree ----
+    CTALVODoc* GetMainDocument() const { return m_mainDocument; }
+    void SetMainDocument(CTALVODoc* doc) { m_mainDocument = doc; }
+    IProjectTreeWindow* GetProjectTreeWindow() const { return m_treeWindow; }
+    void SetProjectTreeWindow(IProjectTreeWindow* window) { m_treeWindow = window; }
+
+    // Number of projects of the main document (0 without one).
+    int GetProjectCount() const;
+    // The selected project's index; -1 without a tree window.
+    int GetSelectedProjectIndex() const;
+    // Fills list with the tree's selected elements (nothing without a tree window); its size.
+    int GetSelectedElements(CMElementList& list) const;
+    // Project index (-1: the selected one); null outside the list or without a document.
+    CBaseProject* GetProject(int index) const;
+
+    // ---- start-up state ----
+    bool IsRunningObjectRegistered() const { return m_runningObject; }
+    void SetRunningObjectRegistered(bool on) { m_runningObject = on; }
+
+    // Ends the application's own state (tables, templates); called once at exit.
+    void ExitInstance();
+
+private:
+    uint32_t m_language = 0;
+    std::string m_appName;
+    std::vector<std::unique_ptr<CZuMultiDocTemplate>> m_templates;
+    CTALVODoc* m_mainDocument = nullptr;
+    IProjectTreeWindow* m_treeWindow = nullptr;
+    bool m_runningObject = false;
+};
+
+// The one application object.
+CTALVOApp& GetTALVOApp();

@@ -1,0 +1,685 @@
+#include "app/TALVOProject.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <ctime>
+#include <fstream>
+
+#include "acquisition/BlixChDB.h"
+#include "acquisition/DAQConfig.h"
+#include "app/AnalysisProject.h"
+#include "app/BaseProject.h"
+#include "app/DaqProject.h"
+#include "app/ModelDataText.h"
+#include "app/ModelProject.h"
+#include "app/ProjectDoc.h"
+#include "app/TALVOApp.h"
+#include "app/VerRes.h"
+#include "experiments/SensorGroup.h"
+#include "experiments/SensorProject.h"
+#include "models/HSEAOptions.h"
+#include "planning/QMXSensorMapList.h"
+#include "planning/SensorAssignment.h"
+#include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
+#include "platform/elements/MElementList.h"
+#include "platform/elements/ZuData.h"
+#include "platform/elements/ZuMatFunc.h"
+#include "platform/elements/ZuVecFunc.h"
+#include "platform/gfx/OctaveManager.h"
+#include "platform/win/MessageTarget.h"
+#include "platform/win/Messages.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+#include "platform/win/WaitCursor.h"
+#include "platform/win/ZuRegOptions.h"
+
+IMPLEMENT_SERIAL(CTALVOProject, CObject, 0)
+
+namespace {
+constexpr uint32_t IDS_PROJECT_HEADER = 6082;
+constexpr uint32_t IDS_FILE_VERSION = 7059;
+constexpr uint32_t IDS_FILE_TIME = 7060;
+constexpr uint32_t IDS_PROGRAM_FILE = 7061;
+constexpr uint32_t IDS_PRODUCT_VERSION = 7062;
+constexpr uint32_t IDS_FILE_TOO_OLD = 6113;
+constexpr uint32_t IDS_FILE_TOO_NEW = 6450;
+constexpr uint32_t IDS_MODEL_NOT_CREATED = 6078;
+constexpr uint32_t IDS_MODEL_BANDS_DIFFER = 6050;
+constexpr uint32_t IDS_MODEL_SUBSYSTEMS_DIFFER = 6051;
+constexpr uint32_t IDS_NO_MODEL = 6014;
+constexpr uint32_t IDS_MODEL_FILTER = 6085;
+constexpr uint32_t IDS_MODEL_OPEN_TITLE = 6139;
+constexpr uint32_t IDS_ASK_RECALC_IE = 6192;
+constexpr uint32_t IDS_OPT_ASK_RECALC_IE = 6319;
+constexpr uint32_t IDS_INPUT_POWER_FAILED = 7122;
+
+// Sensor groups are limited to the channel count of the open project.
+[[maybe_unused]] const bool kChannelCountSourceInstalled = (CSensorGroup::SetChannelCountSource([] {
+    CTALVODoc* doc = GetTALVOApp().GetMainDocument();
+    return doc ? doc->GetTALVOProject().GetSystemChannelCount() : static_cast<int>(CTALVOProject::kDefaultChannelCount);
+}),
+                                                            true);
+
+// The element progress message is set while the projects are stored and must be 0 afterwards,
+// also when storing fails.
+struct ElementProgressReset
+{
+    ~ElementProgressReset() { CMElement::sm_messageID = 0; }
+};
+
+std::string ModuleFilePath()
+{
+    char buffer[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
+}
+
+std::string ModuleFileTime(const std::string& path)
+{
+    struct stat st{};
+    if (path.empty() || stat(path.c_str(), &st) != 0)
+        return {};
+    std::tm tm{};
+    localtime_r(&st.st_mtime, &tm);
+    char text[64];
+    std::strftime(text, sizeof text, "%m/%d/%Y(%H:%M:%S)", &tm);
+    return text;
+}
+
+// Reads an owned object that must be there; a null record keeps a fresh default.
+template <class T>
+std::unique_ptr<T> ReadRequired(CArchive& ar)
+{
+    auto object = ar.ReadOwned<T>();
+    return object ? std::move(object) : std::make_unique<T>();
+}
+
+int32_t ReadCount32(CArchive& ar, const char* what, uint64_t minBytesPerItem)
+{
+    int32_t n = 0;
+    ar >> n;
+    if (n < 0)
+        CArchive::ThrowBadSchema(Format("project file with %d %s", n, what));
+    ar.EnsureAvailable(static_cast<uint64_t>(n) * minBytesPerItem);
+    return n;
+}
+} // namespace
+
+CTALVOProject::CTALVOProject()
+    : m_hseaOptions(std::make_unique<CHSEAOptions>()),
+      m_sensorProject(std::make_unique<CSensorProject>()),
+      m_daqConfig(std::make_unique<CDAQConfig>()),
+      m_blixChDB(std::make_unique<CBlixChDB>()),
+      m_sensorMapList(std::make_unique<CQMXSensorMapList>()),
+      m_sensorAssignment(std::make_unique<CSensorAssignment>())
+{
+    m_blixLists.Add(std::make_unique<CQMXBlixList>());
+    m_sensorMapList->SetUnitGroups(m_blixLists.Pointers());
+}
+
+CTALVOProject::~CTALVOProject()
+{
+    DeleteAllProjects();
+}
+
+// ---------------------------------------------------------------------------------------------
+// project list
+
+CBaseProject* CTALVOProject::GetProject(int i) const
+{
+    return i >= 0 && i < GetProjectCount() ? m_projects[i].get() : nullptr;
+}
+
+int CTALVOProject::GetProjectIndex(const CBaseProject* project) const
+{
+    for (size_t i = 0; i < m_projects.size(); ++i)
+        if (m_projects[i].get() == project)
+            return static_cast<int>(i);
+    return -1;
+}
+
+CBaseProject* CTALVOProject::FindProjectByID(int id) const
+{
+    if (id < 0)
+        return nullptr;
+    for (const auto& p : m_projects)
+        if (p->GetID() == id)
+            return p.get();
+    return nullptr;
+}
+
+CModelProject* CTALVOProject::GetModelProject() const
+{
+    return m_projects.empty() ? nullptr : DynamicDowncast<CModelProject>(m_projects.front().get());
+}
+
+CDaqProject* CTALVOProject::GetDaqProject(int n) const
+{
+    for (const auto& p : m_projects)
+        if (auto* daq = DynamicDowncast<CDaqProject>(p.get()))
+            if (n-- == 0)
+                return daq;
+    return nullptr;
+}
+
+int CTALVOProject::GetDaqProjects(CMElementList& list) const
+{
+    for (const auto& p : m_projects)
+        if (p->IsKindOf(RUNTIME_CLASS(CDaqProject)))
+            list.Add(p.get());
+    return list.GetSize();
+}
+
+int CTALVOProject::GetAnalysisProjects(CMElementList& list) const
+{
+    for (const auto& p : m_projects)
+        if (p->IsKindOf(RUNTIME_CLASS(CAnalysisProject)))
+            list.Add(p.get());
+    return list.GetSize();
+}
+
+void CTALVOProject::DeleteAllProjects()
+{
+    // Projects look at the container (and at each other) while they go; empty the list last.
+    while (!m_projects.empty())
+        m_projects.pop_back();
+}
+
+int CTALVOProject::RemoveProjectAt(int i)
+{
+    if (i < 0 || i >= GetProjectCount())
+        return -1;
+    auto doomed = std::move(m_projects[i]);
+    m_projects.erase(m_projects.begin() + i);
+    doomed.reset();
+    return i;
+}
+
+int CTALVOProject::RemoveProject(CBaseProject* project)
+{
+    const int i = project ? GetProjectIndex(project) : -1;
+    return i < 0 ? -1 : RemoveProjectAt(i);
+}
+
+CBaseProject* CTALVOProject::AppendProject(std::unique_ptr<CBaseProject> project)
+{
+    project->SetOwner(this);
+    m_projects.push_back(std::move(project));
+    return m_projects.back().get();
+}
+
+// ---------------------------------------------------------------------------------------------
+// model shortcuts
+
+CZuSubsystemTable* CTALVOProject::GetModelSubsystemTable() const
+{
+    CModelProject* model = GetModelProject();
+    return model ? &model->GetSubsystemTable() : nullptr;
+}
+
+CZuData* CTALVOProject::GetModelShell() const
+{
+    CModelProject* model = GetModelProject();
+    return model ? model->GetModelShell(0) : nullptr;
+}
+
+CModelData* CTALVOProject::GetModelData() const
+{
+    CModelProject* model = GetModelProject();
+    return model ? model->GetModelData(0) : nullptr;
+}
+
+COctaveManagerEx* CTALVOProject::GetOctaveManager() const
+{
+    CZuData* shell = GetModelShell();
+    return shell ? shell->GetOctaveManager() : nullptr;
+}
+
+int CTALVOProject::IsStructure(const std::string& name) const
+{
+    CModelProject* model = GetModelProject();
+    return model ? model->IsStructure(name) : 0;
+}
+
+int CTALVOProject::IsAcoustic(const std::string& name) const
+{
+    CModelProject* model = GetModelProject();
+    return model ? model->IsAcoustic(name) : 0;
+}
+
+int CTALVOProject::GetSubsystemType(std::string& name, int addSuffix) const
+{
+    CModelProject* model = GetModelProject();
+    return model ? model->GetSubsystemType(name, addSuffix) : -1;
+}
+
+int CTALVOProject::IsInputSubsystem(const std::string& name) const
+{
+    return m_sourceSubsystems.GetIndex(name) >= 0 ? 1 : 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// creation and import
+
+CModelProject* CTALVOProject::CreateModelProject()
+{
+    auto created = std::make_unique<CModelProject>("Model");
+    created->SetID(m_nextID);
+    DeleteAllProjects();
+    auto* project = static_cast<CModelProject*>(AppendProject(std::move(created)));
+    CASEAModelData* data = project->ShowModelInformation(nullptr);
+    if (!data) {
+        AfxMessageBox(IDS_MODEL_NOT_CREATED);
+        RemoveProjectAt(0);
+        return nullptr;
+    }
+    GetHSEAOptions().SetSymmetricCopy(project->IsSymmetricModel());
+    UpdateSensorAssignment();
+    if (!ImportModelFileDialog(project)) {
+        RemoveProjectAt(0);
+        return nullptr;
+    }
+    ++m_nextID;
+    return project;
+}
+
+CModelProject* CTALVOProject::CreateModelProjectFromFile(int kind, const std::string& path)
+{
+    auto created = std::make_unique<CModelProject>("Model");
+    created->SetID(m_nextID);
+    DeleteAllProjects();
+    auto* project = static_cast<CModelProject*>(AppendProject(std::move(created)));
+    if (!project->CreateASEAModelData(kind)) {
+        AfxMessageBox(IDS_MODEL_NOT_CREATED);
+        RemoveProjectAt(0);
+        return nullptr;
+    }
+    GetHSEAOptions().SetSymmetricCopy(project->IsSymmetricModel());
+    UpdateSensorAssignment();
+    if (!ImportModelFile(project, path)) {
+        RemoveProjectAt(0);
+        return nullptr;
+    }
+    ++m_nextID;
+    return project;
+}
+
+CModelProject* CTALVOProject::AddModelProject()
+{
+    CModelProject* model = GetModelProject();
+    if (!model)
+        return nullptr;
+    CASEAModelData* existing = model->GetASEAModelData();
+    if (!existing)
+        AfxMessageBox(IDS_NO_MODEL);
+    auto project = std::make_unique<CModelProject>(Format("Model #%1d", m_nextID));
+    project->SetOwner(this);
+    project->SetID(m_nextID);
+    CASEAModelData* data = project->ShowModelInformation(existing);
+    if (!data)
+        return nullptr;
+    CZuData* shell = project->GetModelShell(0);
+    if (shell)
+        shell->SetName(Format("Analytical SEA Model #%1d", m_nextID));
+    if (!shell || !CheckModelCompatibility(shell, 0))
+        return nullptr;
+    ++m_nextID;
+    return static_cast<CModelProject*>(AppendProject(std::move(project)));
+}
+
+CDaqProject* CTALVOProject::AddDaqProject()
+{
+    auto project = std::make_unique<CDaqProject>(Format("DAQ%d", m_nextID));
+    project->SetID(m_nextID);
+    project->SetMaxChannel(m_systemChannelCount);
+    ++m_nextID;
+    return static_cast<CDaqProject*>(AppendProject(std::move(project)));
+}
+
+CAnalysisProject* CTALVOProject::AddAnalysisProject(const CRPMOptions* rpm, const COctaveManagerEx* bands)
+{
+    auto project = std::make_unique<CAnalysisProject>(Format("Analysis%d", m_nextID));
+    project->SetID(m_nextID);
+    ++m_nextID;
+    auto* added = static_cast<CAnalysisProject*>(AppendProject(std::move(project)));
+    if (bands) {
+        const COctaveManagerEx* active = GetActiveOctaveManager();
+        if (!active)
+            active = GetOctaveManager();
+        auto own = active ? std::make_unique<COctaveManagerEx>(*active) : std::make_unique<COctaveManagerEx>();
+        *own = *bands;
+        added->SetOctaveManager(std::move(own));
+    }
+    if (rpm)
+        added->SetRPMOptions(*rpm);
+    return added;
+}
+
+CAnalysisProject* CTALVOProject::AddImportedAnalysisProject(std::unique_ptr<CAnalysisProject> project)
+{
+    if (!project)
+        return nullptr;
+    project->SetID(m_nextID);
+    ++m_nextID;
+    return static_cast<CAnalysisProject*>(AppendProject(std::move(project)));
+}
+
+CDaqProject* CTALVOProject::AddExtDaqProject(std::unique_ptr<CDaqProject> project, CDaqProject** templateProject)
+{
+    if (!project)
+        return nullptr;
+    if (templateProject) {
+        *templateProject = nullptr;
+        for (const auto& p : m_projects)
+            if (auto* daq = DynamicDowncast<CDaqProject>(p.get()); daq && daq->IsUFData())
+                *templateProject = daq;
+    }
+    project->SetName(Format("DAQ%d", m_nextID));
+    project->SetID(m_nextID);
+    project->SetMaxChannel(m_systemChannelCount);
+    project->GetDAQConfig()->Copy(*m_daqConfig);
+    if (const COctaveManagerEx* bands = GetOctaveManager(); bands && bands->GetFreqCount() > 0)
+        project->GetDAQConfig()->SetMaxFreq(static_cast<float>(bands->GetUpperFreq(bands->GetFreqCount() - 1)));
+    ++m_nextID;
+    return static_cast<CDaqProject*>(AppendProject(std::move(project)));
+}
+
+int CTALVOProject::ImportModelFileDialog(CModelProject* project)
+{
+    FileChooserOptions options;
+    options.filter = LoadString(IDS_MODEL_FILTER);
+    options.title = LoadString(IDS_MODEL_OPEN_TITLE);
+    options.allowMultiple = true;
+    for (;;) {
+        std::vector<std::string> paths;
+        if (!PromptOpenFiles(options, paths) || paths.empty())
+            return 0;
+        if (ImportModelFile(project, paths.front()))
+            return 1;
+    }
+}
+
+int CTALVOProject::ImportModelFile(CModelProject* project, const std::string& path)
+{
+    if (!project)
+        return 0;
+    CWaitCursor wait;
+    CZuData* data = ReadModelDataText(project, path, 0);
+    if (!data)
+        return 0;
+    if (!CheckModelCompatibility(data, 1)) {
+        project->DeleteChild(data);
+        return 0;
+    }
+    ReadSourceSubsystems(path);
+    project->ReadTargetEnergyRatios(path);
+    project->ReadTransmissionClfs(path);
+    return 1;
+}
+
+void CTALVOProject::ReadSourceSubsystems(const std::string& path)
+{
+    CModelProject* model = GetModelProject();
+    if (!model || !model->GetModelData(0))
+        return;
+    m_sourceSubsystems.Clear();
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    while (in && std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.compare(0, 6, "[Src]\t") != 0)
+            continue;
+        const std::string name = line.substr(6);
+        if (model->GetSubsystem(name, 0, 1))
+            m_sourceSubsystems.Add(name);
+    }
+}
+
+int CTALVOProject::CheckModelCompatibility(CZuData* newData, int checkCouplings)
+{
+    CZuData* model = GetModelShell();
+    if (!newData || !model) {
+        AfxMessageBox(IDS_NO_MODEL);
+        return 0;
+    }
+    if (model->GetFreqCount() != newData->GetFreqCount() || model->GetStartFreq() != newData->GetStartFreq() ||
+        model->GetEndFreq() != newData->GetEndFreq()) {
+        AfxMessageBox(IDS_MODEL_BANDS_DIFFER);
+        return 0;
+    }
+    CZuMatFunc* eta = model->GetEtaMatrix(0);
+    CZuMatFunc* newEta = newData == model ? eta : newData->GetEtaMatrix(0);
+    // Data without a loss-factor matrix (input powers, for one) have nothing more to compare.
+    if (!eta || !newEta)
+        return 1;
+    if (eta->GetSubsystemCount() != newEta->GetSubsystemCount()) {
+        AfxMessageBox(IDS_MODEL_BANDS_DIFFER);
+        return 0;
+    }
+    CZuVecFunc* density = newData->GetModalDensity(0);
+    const int n = eta->GetSubsystemCount();
+    for (int i = 0; i < n; ++i)
+        for (int j = i + 1; j < n; ++j) {
+            const std::string a = eta->GetRowSubsystem(i);
+            const std::string b = eta->GetColSubsystem(j);
+            const int row = newEta->GetRowIndex(a);
+            const int col = newEta->GetColIndex(b);
+            if (row < 0 || col < 0) {
+                AfxMessageBox(IDS_MODEL_SUBSYSTEMS_DIFFER);
+                return 0;
+            }
+            if (!checkCouplings || eta->GetDataCount() == 0 || newEta->GetDataCount() == 0)
+                continue;
+            if (eta->DataValue(0, i, j) != 0.0)
+                continue;
+            // An uncoupled pair of the model must stay uncoupled: the new coupling, relative to the
+            // modal density, must vanish. Without a density only a zero coupling fits.
+            const double value = newEta->DataValue(0, row, col);
+            const int k = density ? density->GetIndex(a) : -1;
+            const double md = (k >= 0 && density->GetDataCount() > 0) ? density->DataValue(0, k) : 0.0;
+            const bool fits = md != 0.0 ? std::fabs(value / md) < 1e-15 : value == 0.0;
+            if (!fits) {
+                AfxMessageBox(IDS_MODEL_SUBSYSTEMS_DIFFER);
+                return 0;
+            }
+        }
+    return 1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// acquisition and model upkeep
+
+int CTALVOProject::SetMaxChannel(int n)
+{
+    m_systemChannelCount = n;
+    for (const auto& p : m_projects)
+        if (auto* daq = DynamicDowncast<CDaqProject>(p.get()))
+            daq->SetMaxChannel(n);
+    return GetProjectCount();
+}
+
+int CTALVOProject::ImportBlixChannelFile(const std::string&)
+{
+    // The channel-assignment exchange comes with the acquisition subsystem.
+    return 0;
+}
+
+int CTALVOProject::ExportBlixChannelFile(const std::string&)
+{
+    return 0;
+}
+
+CHSEAModelData* CTALVOProject::ApplyModelUpdate()
+{
+    CModelProject* model = GetModelProject();
+    return model ? model->ApplyModelUpdate(m_targetSubsystem, m_sourceSubsystems) : nullptr;
+}
+
+int CTALVOProject::RecalcInputPowers()
+{
+    CMElementList analyses;
+    if (GetAnalysisProjects(analyses) == 0)
+        return 1;
+    int withEnergies = 0;
+    if (GetRegOptionByStringId(IDS_OPT_ASK_RECALC_IE) != 0)
+        withEnergies = AfxMessageBox(IDS_ASK_RECALC_IE, MB_YESNO | MB_ICONQUESTION) == IDYES ? 1 : 0;
+    int result = 1;
+    for (CMElement* element : analyses) {
+        auto* analysis = static_cast<CAnalysisProject*>(element);
+        analysis->DeleteResults();
+        if (CMElement* folder = analysis->GetInputPowerFolder()) {
+            while (folder->GetChildCount() > 0) {
+                CMElement* child = folder->GetChild(folder->GetChildCount() - 1);
+                analysis->NotifyChildRemoved(child);
+                folder->DeleteChild(child);
+            }
+        }
+        if (!analysis->CalcInputPower(std::string(), 1, withEnergies)) {
+            AfxFormatMessageBox(IDS_INPUT_POWER_FAILED, MB_OK, analysis->GetName().c_str());
+            result = 0;
+        }
+    }
+    return result;
+}
+
+void CTALVOProject::UpdateSensorAssignment()
+{
+    // The assignment only gains rows here: an empty table (no model, or a model whose 3D data are
+    // missing) would otherwise wipe the assignment stored in the file.
+    const CZuSubsystemTable* table = GetModelSubsystemTable();
+    if (table && table->GetCount() > 0)
+        m_sensorAssignment->SetSubsystems(table);
+}
+
+// ---------------------------------------------------------------------------------------------
+// the project file
+
+void CTALVOProject::WriteHeader(CArchive& ar)
+{
+    ar << LoadString(IDS_PROJECT_HEADER);
+}
+
+void CTALVOProject::WriteFileInformation(CArchive& ar)
+{
+    const std::string module = ModuleFilePath();
+    CVerRes version;
+    version.Read();
+    ar << FormatString(IDS_PROGRAM_FILE, module.c_str());
+    ar << FormatString(IDS_FILE_TIME, ModuleFileTime(module).c_str());
+    ar << FormatString(IDS_FILE_VERSION, version.GetVersionText().c_str());
+    ar << FormatString(IDS_PRODUCT_VERSION, version.GetProductVersionText().c_str());
+}
+
+void CTALVOProject::ReadHeader(CArchive& ar)
+{
+    std::string text;
+    for (int i = 0; i < 5; ++i)
+        ar >> text; // header and program information: informative only
+    ar >> text;
+    m_pid.FromPIDText(text);
+}
+
+void CTALVOProject::Serialize(CArchive& ar)
+{
+    ElementProgressReset resetProgress;
+    if (ar.IsStoring()) {
+        WriteHeader(ar);
+        WriteFileInformation(ar);
+        ar << m_pid.ToPIDText();
+        ar << kFileVersion;
+        ar.WriteObject(m_hseaOptions.get());
+        ar << m_nextID;
+        ar << static_cast<int32_t>(m_projects.size());
+        int64_t steps = GetProjectCount();
+        for (const auto& p : m_projects)
+            steps += p->GetAllChildCount();
+        SendToMainWindow(WM_ZU_PROGRESS_RANGE, static_cast<uintptr_t>(std::min<int64_t>(steps, 0xFFFF)) << 16, 1);
+        CMElement::sm_messageID = WM_ZU_PROGRESS_STEP;
+        for (const auto& p : m_projects) {
+            const std::string text = Format("Storing [%s]...", p->GetName().c_str());
+            SendToMainWindow(WM_ZU_PROGRESS_TEXT, reinterpret_cast<uintptr_t>(text.c_str()), 0);
+            ar.WriteObject(p.get());
+        }
+        CMElement::sm_messageID = 0;
+        ar << m_targetSubsystem;
+        ar.WriteObject(&m_sourceSubsystems);
+        ar.WriteObject(m_sensorProject.get());
+        ar.WriteObject(m_daqConfig.get());
+        ar.WriteObject(m_blixChDB.get());
+        ar << m_systemChannelCount;
+        ar << static_cast<int32_t>(m_blixLists.GetSize());
+        for (int i = 0; i < m_blixLists.GetSize(); ++i)
+            ar.WriteObject(m_blixLists.GetAt(i));
+        ar.WriteObject(m_sensorMapList.get());
+        ar.WriteObject(m_sensorAssignment.get());
+        m_fileProperties.Serialize(ar);
+        return;
+    }
+
+    ReadHeader(ar);
+    uint8_t version = 0;
+    ar >> version;
+    if (version < kOldestFileVersion) {
+        AfxMessageBox(IDS_FILE_TOO_OLD);
+        CArchive::ThrowBadSchema(Format("project file of version %d", version));
+    }
+    // A newer program's layout is unknown; reading it as ours would garble the project.
+    if (version > kFileVersion) {
+        AfxMessageBox(IDS_FILE_TOO_NEW);
+        CArchive::ThrowBadSchema(Format("project file of version %d (newer than %d)", version, kFileVersion));
+    }
+    if (auto options = ar.ReadOwned<CHSEAOptions>())
+        *m_hseaOptions = *options;
+    ar >> m_nextID;
+    const int32_t count = ReadCount32(ar, "projects", 2);
+    SendToMainWindow(WM_ZU_PROGRESS_RANGE, static_cast<uintptr_t>(std::min<int32_t>(count, 0xFFFF)) << 16, 1);
+    const std::string loading = "Loading...";
+    SendToMainWindow(WM_ZU_PROGRESS_TEXT, reinterpret_cast<uintptr_t>(loading.c_str()), 0);
+    CMElement::sm_messageID = 0;
+    DeleteAllProjects();
+    for (int32_t i = 0; i < count; ++i) {
+        if (auto project = ar.ReadOwned<CBaseProject>())
+            AppendProject(std::move(project));
+        SendToMainWindow(WM_ZU_PROGRESS_STEP, 0, 0);
+    }
+    ar >> m_targetSubsystem;
+    if (auto table = ar.ReadOwned<CZuSubsystemTable>())
+        m_sourceSubsystems = *table;
+    m_sensorProject = ReadRequired<CSensorProject>(ar);
+    m_daqConfig = ReadRequired<CDAQConfig>(ar);
+    if (version >= 5) {
+        m_blixChDB = ReadRequired<CBlixChDB>(ar);
+        ar >> m_systemChannelCount;
+    } else {
+        CDaqProject* first = GetDaqProject(0);
+        m_systemChannelCount = first ? first->GetMaxChannel() : kDefaultChannelCount;
+    }
+    if (version >= 8) {
+        const int32_t lists = ReadCount32(ar, "unit groups", 2);
+        m_blixLists.RemoveAll();
+        for (int32_t i = 0; i < lists; ++i)
+            m_blixLists.Add(ReadRequired<CQMXBlixList>(ar));
+    } else if (version == 7) {
+        auto list = ReadRequired<CQMXBlixList>(ar);
+        if (m_blixLists.GetSize() == 0)
+            m_blixLists.Add(std::move(list));
+        else
+            m_blixLists.SetAt(0, std::move(list));
+    }
+    if (version >= 7) {
+        m_sensorMapList = ReadRequired<CQMXSensorMapList>(ar);
+        m_sensorAssignment = ReadRequired<CSensorAssignment>(ar);
+    }
+    m_sensorMapList->SetUnitGroups(m_blixLists.Pointers());
+    if (version >= 6) {
+        m_fileProperties.DeleteAll();
+        m_fileProperties.Serialize(ar);
+    }
+    UpdateSensorAssignment();
+}

@@ -1,0 +1,150 @@
+#pragma once
+// The container of everything one project document holds: the projects (entry 0 the model project,
+// then DAQ and analysis projects in the order they were added), the project-ID counter, the
+// project's identity, the HSEA options and analysis subsystems, the sensors, the acquisition
+// settings and hardware inventory, the experiment plans and the sensor assignment. It writes and
+// reads the whole project file body.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/common/PID.h"
+#include "planning/QMXBlixList.h"
+#include "platform/archive/Object.h"
+#include "platform/elements/ZuStdDataAccessor.h"
+#include "platform/elements/ZuStdDataList.h"
+#include "platform/elements/ZuSubsystemTable.h"
+
+class CAnalysisProject;
+class CBaseProject;
+class CBlixChDB;
+class CDAQConfig;
+class CDaqProject;
+class CHSEAModelData;
+class CHSEAOptions;
+class CMElementList;
+class CModelData;
+class CModelProject;
+class COctaveManagerEx;
+class CQMXSensorMapList;
+class CRPMOptions;
+class CSensorAssignment;
+class CSensorProject;
+class CZuData;
+
+class CTALVOProject : public CObject, public IZuStdDataAccessor
+{
+    DECLARE_SERIAL(CTALVOProject)
+
+public:
+    // The version byte we write; files back to 4 are read.
+    static constexpr uint8_t kFileVersion = 8;
+    static constexpr uint8_t kOldestFileVersion = 4;
+    static constexpr int32_t kDefaultChannelCount = 16;
+
+    CTALVOProject();
+    ~CTALVOProject() override;
+    CTALVOProject(const CTALVOProject&) = delete;
+    CTALVOProject& operator=(const CTALVOProject&) = delete;
+
+    CZuStdDataList* GetZuStdDataList() override { return &m_fileProperties; }
+
+    // ---- project list ----
+    int GetProjectCount() const { return static_cast<int>(m_projects.size()); }
+    CBaseProject* GetProject(int i) const;
+    int GetProjectIndex(const CBaseProject* project) const;
+    CBaseProject* FindProjectByID(int id) const;
+    CModelProject* GetModelProject() const;
+    // The n-th DAQ project (universal-file ones count), from 0.
+    CDaqProject* GetDaqProject(int n) const;
+    int GetDaqProjects(CMElementList& list) const;
+    int GetAnalysisProjects(CMElementList& list) const;
+    void DeleteAllProjects();
+    // Deletes project i; returns i, or -1 (nothing removed) for an index outside the list.
+    int RemoveProjectAt(int i);
+    // Deletes the project; its former index, -1 for null or a project not in the list.
+    int RemoveProject(CBaseProject* project);
+    int GetNextProjectID() const { return m_nextID; }
+
+    // ---- model shortcuts ----
+    CZuSubsystemTable* GetModelSubsystemTable() const;
+    CZuData* GetModelShell() const;
+    CModelData* GetModelData() const;
+    COctaveManagerEx* GetOctaveManager() const;
+    int IsStructure(const std::string& name) const;
+    int IsAcoustic(const std::string& name) const;
+    int GetSubsystemType(std::string& name, int addSuffix) const;
+    int IsInputSubsystem(const std::string& name) const;
+
+    // ---- analysis subsystems ----
+    const std::string& GetTargetSubsystem() const { return m_targetSubsystem; }
+    void SetTargetSubsystem(const std::string& name) { m_targetSubsystem = name; }
+    CZuSubsystemTable& GetSourceSubsystems() { return m_sourceSubsystems; }
+    const CZuSubsystemTable& GetSourceSubsystems() const { return m_sourceSubsystems; }
+    CHSEAOptions& GetHSEAOptions() { return *m_hseaOptions; }
+
+    // ---- creation and import (the new project, or null) ----
+    CModelProject* CreateModelProject();
+    CModelProject* CreateModelProjectFromFile(int kind, const std::string& path);
+    CModelProject* AddModelProject();
+    CDaqProject* AddDaqProject();
+    CAnalysisProject* AddAnalysisProject(const CRPMOptions* rpm, const COctaveManagerEx* bands);
+    CAnalysisProject* AddImportedAnalysisProject(std::unique_ptr<CAnalysisProject> project);
+    // Takes a new universal-file DAQ project (made by the import, which lies above this layer), names
+    // and numbers it and sets it up as the builder expects it; the builder then fills it. The
+    // template, when asked for, is the last DAQ project marked as universal-file data.
+    CDaqProject* AddExtDaqProject(std::unique_ptr<CDaqProject> project, CDaqProject** templateProject = nullptr);
+    // Read a model data text file into the model project; nonzero on success.
+    int ImportModelFileDialog(CModelProject* project);
+    int ImportModelFile(CModelProject* project, const std::string& path);
+    void ReadSourceSubsystems(const std::string& path);
+    // 1 when the new model data fit the project's model (bands, subsystems and, when asked,
+    // couplings); else a message and 0.
+    int CheckModelCompatibility(CZuData* newData, int checkCouplings);
+
+    // ---- acquisition and model upkeep ----
+    int SetMaxChannel(int n);
+    int GetSystemChannelCount() const { return m_systemChannelCount; }
+    int ImportBlixChannelFile(const std::string& path);
+    int ExportBlixChannelFile(const std::string& path);
+    CHSEAModelData* ApplyModelUpdate();
+    int RecalcInputPowers();
+
+    // ---- the rest of the container ----
+    CPID& GetPID() { return m_pid; }
+    const CPID& GetPID() const { return m_pid; }
+    CSensorProject* GetSensorProject() const { return m_sensorProject.get(); }
+    CDAQConfig* GetDAQConfig() const { return m_daqConfig.get(); }
+    CBlixChDB* GetBlixChDB() const { return m_blixChDB.get(); }
+    CQMXBlixListArray& GetBlixLists() { return m_blixLists; }
+    const CQMXBlixListArray& GetBlixLists() const { return m_blixLists; }
+    CQMXSensorMapList* GetSensorMapList() const { return m_sensorMapList.get(); }
+    CSensorAssignment* GetSensorAssignment() const { return m_sensorAssignment.get(); }
+    CZuStdDataList& GetFileProperties() { return m_fileProperties; }
+
+    // The project file body.
+    void Serialize(CArchive& ar) override;
+    virtual void WriteHeader(CArchive& ar);
+    virtual void WriteFileInformation(CArchive& ar);
+
+private:
+    CBaseProject* AppendProject(std::unique_ptr<CBaseProject> project);
+    void UpdateSensorAssignment();
+    void ReadHeader(CArchive& ar);
+
+    std::vector<std::unique_ptr<CBaseProject>> m_projects;
+    std::string m_targetSubsystem;
+    CZuSubsystemTable m_sourceSubsystems;
+    std::unique_ptr<CHSEAOptions> m_hseaOptions;
+    int32_t m_nextID = 0;
+    CPID m_pid;
+    std::unique_ptr<CSensorProject> m_sensorProject;
+    std::unique_ptr<CDAQConfig> m_daqConfig;
+    std::unique_ptr<CBlixChDB> m_blixChDB;
+    int32_t m_systemChannelCount = kDefaultChannelCount;
+    CZuStdDataList m_fileProperties;
+    CQMXBlixListArray m_blixLists;
+    std::unique_ptr<CQMXSensorMapList> m_sensorMapList;
+    std::unique_ptr<CSensorAssignment> m_sensorAssignment;
+};

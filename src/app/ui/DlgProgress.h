@@ -1,0 +1,48 @@
+#pragma once
+// The single modeless progress dialog of long operations that pump the message queue themselves:
+// an outer (total) and an inner (per item) bar, a message, and a Cancel that only latches a flag
+// the operation reads at its next pump.
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+
+class CDlgProgress : public QDialog
+{
+    Q_OBJECT
+public:
+    // Restores the dialog when it exists, otherwise creates and shows it.
+    static CDlgProgress* ShowInstance(QWidget* parent = nullptr);
+    static CDlgProgress* GetInstance();
+    static void DestroyInstance();
+
+    void SetTitle(const QString& text);
+    void SetMessage(const QString& text);
+    // A range call takes (upper, position): the range runs from the position to upper.
+    void SetOuterRange(int upper, int position);
+    void SetOuterPos(int position);
+    void StepTotal();
+    void SetSubRange(int upper, int position);
+    void SetSubPos(int position);
+    void StepSub();
+    // Dispatches waiting events, then returns the cancel flag and clears it.
+    bool PumpMessages();
+
+    // What Cancel does: sets the flag, the dialog stays.
+    void OnCancel() { m_cancel = true; }
+    QProgressBar* OuterBar() const { return m_outer; }
+    QProgressBar* SubBar() const { return m_sub; }
+    QLabel* MessageLabel() const { return m_message; }
+
+protected:
+    void reject() override { OnCancel(); }
+
+private:
+    explicit CDlgProgress(QWidget* parent);
+    ~CDlgProgress() override;
+
+    QProgressBar* m_outer;
+    QProgressBar* m_sub;
+    QLabel* m_message;
+    bool m_cancel = false;
+};

@@ -1,0 +1,767 @@
+#include "app/ui/MainFrame.h"
+
+#include "app/ProjectDoc.h"
+#include "app/ProjectHistory.h"
+#include "app/TALVOApp.h"
+#include "app/UpdateCheck.h"
+#include "app/VerRes.h"
+#include "app/ui/AboutDlg.h"
+#include "app/ui/DlgNewProject.h"
+#include "app/ui/DlgProjectHistory.h"
+#include "app/ui/ProgressStatusBar.h"
+#include "app/ui/ProjectTreeView.h"
+#include "app/ui/ShortcutBar.h"
+#include "app/ui/SplashWnd.h"
+#include "platform/base/Format.h"
+#include "platform/elements/DataWriter.h"
+#include "platform/elements/MElement.h"
+#include "platform/elements/MElementList.h"
+#include "platform/elements/StdioFile.h"
+#include "platform/win/Messages.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+#include "platform/win/ZuRegOptions.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMenuBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#include <filesystem>
+
+namespace
+{
+constexpr uint32_t IDS_NEW_PROJECT_QUESTION = 6035;
+constexpr uint32_t IDS_NEWER_VERSION = 6320;
+constexpr uint32_t IDS_UP_TO_DATE = 6321;
+constexpr uint32_t IDS_CHECK_FAILED = 6322;
+
+// Menu captions live in the string table under this base plus the command id (pop-ups: base plus
+// 1 to 9); the English caption stands in while a table lacks one.
+constexpr uint32_t kMenuTextBase = 0x20000;
+
+const char* const kProjectFilter = "ORVEX Project Files (*.orv)|*.orv|All Files (*.*)|*.*||";
+
+struct MenuEntry
+{
+    int id;
+    const char* english;
+};
+const MenuEntry kMenuTexts[] = {
+    {1, "&File"}, {2, "&View"}, {3, "&Help"}, {4, "&Recent Files"}, {5, "&Language"}, {6, "&Developer"},
+    {ID_FILE_NEW, "&New Project..."}, {ID_FILE_OPEN, "&Open Project..."}, {ID_FILE_CLOSE, "&Close Project"},
+    {ID_SAVE_PROJECT, "&Save Project"}, {ID_SAVE_PROJECT_AS, "Save Project &As..."},
+    {ID_PROJECT_HISTORY, "Project &History..."}, {ID_APP_EXIT, "E&xit"},
+    {ID_VIEW_PROJECT_WINDOW, "&Project Window"}, {ID_VIEW_SHORTCUT_BAR, "&Shortcut Bar"},
+    {ID_LANGUAGE_ENGLISH, "&English"}, {ID_LANGUAGE_JAPANESE, "&Japanese"},
+    {ID_CHECK_LAST_VERSION, "Check for &Updates..."}, {ID_AUTO_CHECK_LAST_VERSION, "Check for Updates at &Start"},
+    {ID_VERSION_HISTORY, "&Version History"}, {ID_APP_ABOUT, "&About ORVEX..."},
+    {ID_DUMP_DATA, "&Dump Data ..."}, {ID_DUMP_DATA_PARAM, "&Dump Data (with Parameter)..."},
+};
+} // namespace
+
+CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
+    : QMainWindow(parent), m_programFolder(programFolder)
+{
+    setObjectName(QStringLiteral("MainFrame"));
+    if (m_programFolder.empty())
+        m_programFolder = QCoreApplication::applicationDirPath().toStdString();
+
+    CreateActions();
+    BuildToolBar();
+
+    m_statusBar = new CProgressStatusBar(this);
+    setStatusBar(m_statusBar);
+
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
+    m_shortcutWnd = new CDockShortcutWnd(this);
+    m_shortcutWnd->SetMenuProvider([this](int itemId, QWidget* p) { return ShortcutMenu(itemId, p); });
+    addDockWidget(Qt::LeftDockWidgetArea, m_shortcutWnd);
+    m_treeWnd = new CDockTreeWnd(this);
+    addDockWidget(Qt::LeftDockWidgetArea, m_treeWnd);
+    resizeDocks({m_shortcutWnd, m_treeWnd}, {220, 220}, Qt::Horizontal);
+    connect(m_treeWnd, &CDockTreeWnd::OpenSelectionRequested, this, [this] { OnCommand(ID_OPEN_SELECTION); });
+    connect(m_treeWnd, &CDockTreeWnd::ContextMenuRequested, this,
+            [this] { SendMessage(WM_ZU_TREE_RBUTTONDOWN, 0, 0); });
+    connect(m_treeWnd, &QDockWidget::visibilityChanged, this, [this] { UpdateCommandUI(); });
+    connect(m_shortcutWnd, &QDockWidget::visibilityChanged, this, [this] { UpdateCommandUI(); });
+
+    BuildMenus();
+
+    // The frame asks for the splash window while it is created; start-up enables the splash only
+    // afterwards, so none appears at start.
+    CSplashWnd::ShowSplashScreen(this);
+
+    const std::string version = GetCaptionVersionText();
+    m_frameTitle = GetTALVOApp().GetAppName().empty() ? GetAppTitle() : GetTALVOApp().GetAppName();
+    if (!version.empty())
+        m_frameTitle += " " + version;
+    UpdateFrameTitle();
+    resize(1100, 760);
+
+    m_previousTarget = GetMainWindowTarget();
+    SetMainWindowTarget(this);
+    GetTALVOApp().SetProjectTreeWindow(m_treeWnd);
+    UpdateCommandUI();
+}
+
+CMainFrame::~CMainFrame()
+{
+    if (m_doc)
+    {
+        m_doc->OnCloseDocument();
+        m_doc.reset();
+    }
+    if (GetTALVOApp().GetProjectTreeWindow() == m_treeWnd)
+        GetTALVOApp().SetProjectTreeWindow(nullptr);
+    if (GetMainWindowTarget() == this)
+        SetMainWindowTarget(m_previousTarget);
+}
+
+QString CMainFrame::MenuText(int id) const
+{
+    std::string text;
+    if (LoadString(kMenuTextBase + static_cast<uint32_t>(id), text))
+        return QString::fromStdString(text);
+    for (const MenuEntry& e : kMenuTexts)
+        if (e.id == id)
+            return QString::fromUtf8(e.english);
+    return QString::number(id);
+}
+
+void CMainFrame::CreateActions()
+{
+    const int ids[] = {ID_FILE_NEW,          ID_FILE_OPEN,          ID_FILE_CLOSE,          ID_SAVE_PROJECT,
+                       ID_SAVE_PROJECT_AS,   ID_PROJECT_HISTORY,    ID_APP_EXIT,            ID_VIEW_PROJECT_WINDOW,
+                       ID_VIEW_SHORTCUT_BAR, ID_LANGUAGE_ENGLISH,   ID_LANGUAGE_JAPANESE,   ID_CHECK_LAST_VERSION,
+                       ID_AUTO_CHECK_LAST_VERSION, ID_VERSION_HISTORY, ID_APP_ABOUT,        ID_DUMP_DATA,
+                       ID_DUMP_DATA_PARAM};
+    for (int id : ids)
+    {
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("Command%1").arg(id));
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        m_actions[id] = action;
+    }
+    for (int id : {ID_VIEW_PROJECT_WINDOW, ID_VIEW_SHORTCUT_BAR, ID_LANGUAGE_ENGLISH, ID_LANGUAGE_JAPANESE,
+                   ID_AUTO_CHECK_LAST_VERSION})
+        m_actions[id]->setCheckable(true);
+    m_actions[ID_FILE_NEW]->setShortcut(QKeySequence::New);
+    m_actions[ID_FILE_OPEN]->setShortcut(QKeySequence::Open);
+    m_actions[ID_SAVE_PROJECT]->setShortcut(QKeySequence::Save);
+    m_actions[ID_FILE_NEW]->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    m_actions[ID_FILE_OPEN]->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    m_actions[ID_SAVE_PROJECT]->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    m_actions[ID_APP_ABOUT]->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+}
+
+QAction* CMainFrame::Action(int id) const
+{
+    auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CMainFrame::BuildMenus()
+{
+    for (auto& [id, action] : m_actions)
+        action->setText(MenuText(id));
+
+    QMenuBar* bar = menuBar();
+    bar->clear();
+    QMenu* file = bar->addMenu(MenuText(1));
+    file->setObjectName(QStringLiteral("FileMenu"));
+    file->addAction(m_actions[ID_FILE_NEW]);
+    file->addAction(m_actions[ID_FILE_OPEN]);
+    file->addAction(m_actions[ID_FILE_CLOSE]);
+    file->addSeparator();
+    file->addAction(m_actions[ID_SAVE_PROJECT]);
+    file->addAction(m_actions[ID_SAVE_PROJECT_AS]);
+    file->addSeparator();
+    file->addAction(m_actions[ID_PROJECT_HISTORY]);
+    file->addSeparator();
+    m_recentMenu = file->addMenu(MenuText(4));
+    m_recentMenu->setObjectName(QStringLiteral("RecentMenu"));
+    file->addSeparator();
+    file->addAction(m_actions[ID_APP_EXIT]);
+    connect(file, &QMenu::aboutToShow, this, [this] {
+        UpdateRecentFileMenu();
+        UpdateCommandUI();
+    });
+
+    QMenu* view = bar->addMenu(MenuText(2));
+    view->setObjectName(QStringLiteral("ViewMenu"));
+    view->addAction(m_actions[ID_VIEW_PROJECT_WINDOW]);
+    view->addAction(m_actions[ID_VIEW_SHORTCUT_BAR]);
+    QMenu* language = view->addMenu(MenuText(5));
+    language->addAction(m_actions[ID_LANGUAGE_ENGLISH]);
+    language->addAction(m_actions[ID_LANGUAGE_JAPANESE]);
+    connect(view, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
+
+    QMenu* help = bar->addMenu(MenuText(3));
+    help->setObjectName(QStringLiteral("HelpMenu"));
+    help->addAction(m_actions[ID_CHECK_LAST_VERSION]);
+    help->addAction(m_actions[ID_AUTO_CHECK_LAST_VERSION]);
+    help->addAction(m_actions[ID_VERSION_HISTORY]);
+    help->addSeparator();
+    help->addAction(m_actions[ID_APP_ABOUT]);
+    connect(help, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
+
+    // The developer entries, when the marker file lies beside the program.
+    m_developerMenu = nullptr;
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::path(m_programFolder) / kHiddenMenuFlag, ec))
+    {
+        m_developerMenu = bar->addMenu(MenuText(6));
+        m_developerMenu->setObjectName(QStringLiteral("DeveloperMenu"));
+        m_developerMenu->addSeparator();
+        m_developerMenu->addAction(m_actions[ID_DUMP_DATA]);
+        m_developerMenu->addAction(m_actions[ID_DUMP_DATA_PARAM]);
+        m_developerMenu->addSeparator();
+    }
+    UpdateRecentFileMenu();
+}
+
+void CMainFrame::BuildToolBar()
+{
+    if (!m_toolBar)
+    {
+        m_toolBar = addToolBar(QStringLiteral("Standard"));
+        m_toolBar->setObjectName(QStringLiteral("ToolBar"));
+    }
+    m_toolBar->clear();
+    m_toolBar->addAction(m_actions[ID_FILE_NEW]);
+    m_toolBar->addAction(m_actions[ID_FILE_OPEN]);
+    m_toolBar->addAction(m_actions[ID_SAVE_PROJECT]);
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(m_actions[ID_APP_ABOUT]);
+}
+
+void CMainFrame::RebuildForLanguage()
+{
+    BuildMenus();
+    BuildToolBar();
+    m_shortcutWnd->Rebuild();
+    UpdateCommandUI();
+}
+
+void CMainFrame::UpdateRecentFileMenu()
+{
+    if (!m_recentMenu)
+        return;
+    m_recentMenu->clear();
+    const std::vector<std::string> files = GetTALVOApp().GetRecentFiles();
+    for (size_t i = 0; i < files.size(); ++i)
+    {
+        const int id = ID_FILE_MRU_FILE1 + static_cast<int>(i);
+        QAction* a = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QString::fromStdString(files[i])));
+        a->setData(id);
+        connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    }
+    m_recentMenu->setEnabled(!files.empty());
+}
+
+QMenu* CMainFrame::ShortcutMenu(int itemId, QWidget* parent)
+{
+    // The project group's buttons carry the project commands; the model and analysis buttons get
+    // theirs with the commands.
+    auto* menu = new QMenu(parent);
+    switch (itemId)
+    {
+    case 0:
+        menu->addAction(m_actions[ID_FILE_NEW]);
+        menu->addAction(m_actions[ID_FILE_OPEN]);
+        break;
+    case 1:
+        menu->addAction(m_actions[ID_SAVE_PROJECT]);
+        menu->addAction(m_actions[ID_SAVE_PROJECT_AS]);
+        menu->addAction(m_actions[ID_FILE_CLOSE]);
+        menu->addSeparator();
+        menu->addAction(m_actions[ID_PROJECT_HISTORY]);
+        break;
+    default:
+        break;
+    }
+    UpdateCommandUI();
+    return menu;
+}
+
+bool CMainFrame::IsCommandEnabled(int id) const
+{
+    const bool hasDoc = m_doc != nullptr;
+    switch (id)
+    {
+    case ID_FILE_NEW:
+    case ID_FILE_OPEN:
+    case ID_FILE_NEW_ALIAS:
+    case ID_FILE_OPEN_ALIAS:
+    case ID_APP_EXIT:
+    case ID_APP_ABOUT:
+    case ID_VIEW_PROJECT_WINDOW:
+    case ID_VIEW_SHORTCUT_BAR:
+    case ID_LANGUAGE_ENGLISH:
+    case ID_LANGUAGE_JAPANESE:
+    case ID_CHECK_LAST_VERSION:
+    case ID_AUTO_CHECK_LAST_VERSION:
+    case ID_VERSION_HISTORY:
+        return true;
+    case ID_FILE_CLOSE:
+    case ID_SAVE_PROJECT:
+    case ID_SAVE_PROJECT_AS:
+    case ID_PROJECT_HISTORY:
+        return hasDoc;
+    case ID_DUMP_DATA:
+    case ID_DUMP_DATA_PARAM:
+    {
+        if (!hasDoc)
+            return false;
+        CMElementList selection;
+        GetTALVOApp().GetSelectedElements(selection);
+        return selection.GetSize() > 0 && dynamic_cast<IDataWriter*>(selection[0]) != nullptr;
+    }
+    default:
+        if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount)
+            return id - ID_FILE_MRU_FILE1 < static_cast<int>(GetTALVOApp().GetRecentFiles().size());
+        return false;
+    }
+}
+
+void CMainFrame::UpdateCommandUI()
+{
+    for (auto& [id, action] : m_actions)
+        action->setEnabled(IsCommandEnabled(id));
+    m_actions[ID_VIEW_PROJECT_WINDOW]->setChecked(m_treeWnd && !m_treeWnd->isHidden());
+    m_actions[ID_VIEW_SHORTCUT_BAR]->setChecked(m_shortcutWnd && !m_shortcutWnd->isHidden());
+    const uint32_t lang = GetTALVOApp().GetLanguage();
+    m_actions[ID_LANGUAGE_ENGLISH]->setChecked(lang == LANG_ENGLISH);
+    m_actions[ID_LANGUAGE_JAPANESE]->setChecked(lang == LANG_JAPANESE);
+    m_actions[ID_AUTO_CHECK_LAST_VERSION]->setChecked(GetAutoCheckLastVerOption() != 0);
+}
+
+void CMainFrame::UpdateFrameTitle()
+{
+    if (m_doc)
+        setWindowTitle(QString::fromStdString(Format("%s - %s", m_doc->GetTitle().c_str(), m_frameTitle.c_str())));
+    else
+        setWindowTitle(QString::fromStdString(m_frameTitle));
+}
+
+bool CMainFrame::OnCommand(int id)
+{
+    if (!IsCommandEnabled(id))
+        return false;
+    switch (id)
+    {
+    case ID_FILE_NEW:
+    case ID_FILE_NEW_ALIAS:
+        NewDocument();
+        break;
+    case ID_FILE_OPEN:
+    case ID_FILE_OPEN_ALIAS:
+    {
+        FileChooserOptions options;
+        options.title = LoadString(0xF000);
+        options.filter = kProjectFilter;
+        options.defaultExt = "orv";
+        std::string path;
+        if (PromptOpenFile(options, path))
+            OpenDocumentFile(path);
+        break;
+    }
+    case ID_FILE_CLOSE:
+        CloseMainDocument();
+        break;
+    case ID_SAVE_PROJECT:
+        SaveDocument();
+        break;
+    case ID_SAVE_PROJECT_AS:
+        SaveDocumentAs();
+        break;
+    case ID_PROJECT_HISTORY:
+        OnProjectHistory();
+        break;
+    case ID_APP_EXIT:
+        close();
+        break;
+    case ID_APP_ABOUT:
+    {
+        CAboutDlg dlg(this);
+        dlg.DoModal();
+        break;
+    }
+    case ID_VIEW_PROJECT_WINDOW:
+        m_treeWnd->setVisible(m_treeWnd->isHidden());
+        break;
+    case ID_VIEW_SHORTCUT_BAR:
+        m_shortcutWnd->setVisible(m_shortcutWnd->isHidden());
+        break;
+    case ID_LANGUAGE_ENGLISH:
+        GetTALVOApp().SetLanguage(LANG_ENGLISH);
+        break;
+    case ID_LANGUAGE_JAPANESE:
+        GetTALVOApp().SetLanguage(LANG_JAPANESE);
+        break;
+    case ID_CHECK_LAST_VERSION:
+        CheckLastVersionFromMenu();
+        break;
+    case ID_AUTO_CHECK_LAST_VERSION:
+        SetAutoCheckLastVerOption(GetAutoCheckLastVerOption() != 0 ? 0 : 1);
+        break;
+    case ID_VERSION_HISTORY:
+    {
+        const std::string page = GetProductPageAddress();
+        if (!page.empty())
+            OpenWebPage(GetVersionHistoryAddress(page));
+        break;
+    }
+    case ID_DUMP_DATA:
+    case ID_DUMP_DATA_PARAM:
+        DumpSelectedElement(id == ID_DUMP_DATA_PARAM);
+        break;
+    default:
+        if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount)
+        {
+            const std::vector<std::string> files = GetTALVOApp().GetRecentFiles();
+            const std::string path = files[static_cast<size_t>(id - ID_FILE_MRU_FILE1)];
+            // The current project goes first; a cancelled save prompt keeps it and opens nothing.
+            if (!CloseMainDocument())
+                break;
+            std::error_code ec;
+            if (!OpenDocumentFile(path) && !std::filesystem::exists(path, ec))
+                GetTALVOApp().RemoveFromRecentFileList(path);
+            break;
+        }
+        return false;
+    }
+    UpdateCommandUI();
+    return true;
+}
+
+// ---- the document road ----
+
+bool CMainFrame::SaveModified()
+{
+    if (!m_doc || !m_doc->IsModified())
+        return true;
+    const int answer = AfxMessageBox(Format("Save changes to %s?", m_doc->GetTitle().c_str()),
+                                     MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    if (answer == IDCANCEL)
+        return false;
+    if (answer == IDYES)
+        return SaveDocument();
+    return true;
+}
+
+bool CMainFrame::CloseMainDocument()
+{
+    if (!m_doc)
+        return true;
+    if (!SaveModified())
+        return false;
+    m_doc->OnCloseDocument();
+    m_doc.reset();
+    HideProgress();
+    UpdateFrameTitle();
+    UpdateCommandUI();
+    return true;
+}
+
+void CMainFrame::AttachDocument(std::unique_ptr<CTALVODoc> doc)
+{
+    if (m_doc)
+        m_doc->OnCloseDocument();
+    m_doc = std::move(doc);
+    if (m_doc)
+        GetTALVOApp().SetMainDocument(m_doc.get());
+    UpdateFrameTitle();
+    UpdateCommandUI();
+}
+
+bool CMainFrame::OpenDocumentFile(const std::string& path)
+{
+    if (!CloseMainDocument())
+        return false;
+    const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
+    auto doc = std::make_unique<CTALVODoc>();
+    std::string error;
+    if (!doc->OnOpenDocument(absolute, &error))
+    {
+        doc->OnCloseDocument();
+        HideProgress();
+        AfxMessageBox(error, MB_OK | MB_ICONSTOP);
+        UpdateFrameTitle();
+        UpdateCommandUI();
+        return false;
+    }
+    m_doc = std::move(doc);
+    GetTALVOApp().AddToRecentFileList(absolute);
+    UpdateFrameTitle();
+    UpdateCommandUI();
+    return true;
+}
+
+bool CMainFrame::NewDocument()
+{
+    if (!CloseMainDocument())
+        return false;
+    if (AfxFormatMessageBox(IDS_NEW_PROJECT_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    CDlgNewProject dlg(this);
+    if (dlg.DoModal() != IDOK)
+        return false;
+    const std::string path = std::filesystem::absolute(dlg.GetProjectFilePath()).lexically_normal().string();
+    auto doc = std::make_unique<CTALVODoc>();
+    std::string error;
+    if (!doc->NewProjectInteractive(path, &error))
+    {
+        HideProgress();
+        if (!error.empty())
+            AfxMessageBox(error, MB_OK | MB_ICONSTOP);
+        UpdateFrameTitle();
+        UpdateCommandUI();
+        return false;
+    }
+    m_doc = std::move(doc);
+    GetTALVOApp().AddToRecentFileList(path);
+    UpdateFrameTitle();
+    UpdateCommandUI();
+    return true;
+}
+
+bool CMainFrame::DoSave(const std::string& path)
+{
+    std::string error;
+    if (!m_doc->OnSaveDocument(path, &error))
+    {
+        HideProgress();
+        AfxMessageBox(error, MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    GetTALVOApp().AddToRecentFileList(path);
+    UpdateFrameTitle();
+    return true;
+}
+
+bool CMainFrame::SaveDocument()
+{
+    if (!m_doc)
+        return false;
+    if (m_doc->GetPathName().empty())
+        return SaveDocumentAs();
+    return DoSave(m_doc->GetPathName());
+}
+
+bool CMainFrame::SaveDocumentAs()
+{
+    if (!m_doc)
+        return false;
+    FileChooserOptions options;
+    options.filter = kProjectFilter;
+    options.defaultExt = "orv";
+    options.initialName = m_doc->GetPathName();
+    std::string path;
+    if (!PromptSaveFile(options, path))
+        return false;
+    return DoSave(std::filesystem::absolute(path).lexically_normal().string());
+}
+
+void CMainFrame::OnProjectHistory()
+{
+    if (!m_doc || !m_doc->GetProjectHistory())
+        return;
+    CDlgProjectHistory dlg(m_doc->GetProjectHistory(), this);
+    dlg.DoModal();
+}
+
+void CMainFrame::DumpSelectedElement(bool withParameter)
+{
+    CMElementList selection;
+    GetTALVOApp().GetSelectedElements(selection);
+    auto* writer = selection.GetSize() > 0 ? dynamic_cast<IDataWriter*>(selection[0]) : nullptr;
+    if (!writer)
+        return;
+    FileChooserOptions options;
+    options.filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
+    options.defaultExt = "txt";
+    std::string path;
+    if (!PromptSaveFile(options, path))
+        return;
+    std::string parameter;
+    if (withParameter)
+    {
+        bool ok = false;
+        parameter = QInputDialog::getText(this, QStringLiteral("Parameter"), QStringLiteral("Please, input the parameter."),
+                                          QLineEdit::Normal, QString(), &ok)
+                        .toStdString();
+        if (!ok)
+            return;
+    }
+    CStdioFile file;
+    std::string error;
+    if (!file.Open(path, CStdioFile::modeWrite, &error))
+    {
+        AfxMessageBox(error, MB_OK | MB_ICONSTOP);
+        return;
+    }
+    try
+    {
+        writer->WriteDump(file, parameter);
+        file.Close();
+    }
+    catch (const std::exception& e)
+    {
+        file.Abort();
+        AfxMessageBox(e.what(), MB_OK | MB_ICONSTOP);
+    }
+}
+
+// ---- update check ----
+
+bool CMainFrame::OpenWebPage(const std::string& address)
+{
+    if (!IsWebAddress(address))
+        return false;
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
+}
+
+int CMainFrame::CheckLastVersionFromMenu()
+{
+    std::string page;
+    const int result = CompareWithLastVersion(GetUpdateCheckAddress(), kLastVerModeMenu, page,
+                                              GetRunningBuildVersionText());
+    if (result == 0)
+        AfxMessageBox(IDS_UP_TO_DATE, MB_OK | MB_ICONINFORMATION);
+    else if (result == 1)
+    {
+        if (AfxMessageBox(IDS_NEWER_VERSION, MB_YESNO | MB_ICONQUESTION) == IDYES)
+            OpenWebPage(page);
+    }
+    else
+        AfxMessageBox(IDS_CHECK_FAILED, MB_OK | MB_ICONEXCLAMATION);
+    return result;
+}
+
+// ---- progress ----
+
+void CMainFrame::SetProgressRange(int low, int high, int step)
+{
+    m_statusBar->SetProgressRange(low, high, step);
+}
+
+void CMainFrame::SetProgressText(const std::string& text)
+{
+    m_statusBar->SetProgressText(QString::fromStdString(text));
+}
+
+void CMainFrame::ShowProgress()
+{
+    m_statusBar->ShowProgress();
+}
+
+void CMainFrame::HideProgress()
+{
+    m_statusBar->HideProgress();
+}
+
+void CMainFrame::StepProgress()
+{
+    m_statusBar->StepProgress();
+}
+
+// ---- messages ----
+
+intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)
+{
+    switch (msg)
+    {
+    case WM_ZU_PROGRESS_RANGE:
+    {
+        // Low word the first value (signed 16 bits); everything above it the last value, so counts
+        // beyond 16 bits are not cut.
+        const int first = static_cast<int16_t>(wParam & 0xFFFFu);
+        const uintptr_t lastBits = wParam >> 16;
+        const int last = lastBits > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int>(lastBits);
+        SetProgressRange(first, last, static_cast<int>(lParam));
+        return 0;
+    }
+    case WM_ZU_PROGRESS_SHOW:
+        ShowProgress();
+        return 0;
+    case WM_ZU_PROGRESS_HIDE:
+        HideProgress();
+        return 0;
+    case WM_ZU_PROGRESS_STEP:
+        StepProgress();
+        return 0;
+    case WM_ZU_PROGRESS_TEXT:
+        SetProgressText(wParam ? std::string(reinterpret_cast<const char*>(wParam)) : std::string());
+        return 0;
+    case WM_ZU_CHILD_ADDED:
+    case WM_ZU_CHILD_REMOVED:
+    {
+        auto* element = reinterpret_cast<CMElement*>(lParam);
+        const int index = static_cast<int>(static_cast<intptr_t>(wParam));
+        const bool done = msg == WM_ZU_CHILD_ADDED ? m_treeWnd->AddElement(index, element)
+                                                   : m_treeWnd->RemoveElement(index, element);
+        if (done && m_doc)
+            m_doc->SetModifiedFlag(1);
+        return 0;
+    }
+    case WM_ZU_SET_MODIFIED:
+        if (m_doc)
+            m_doc->SetModifiedFlag(static_cast<int>(wParam));
+        return 0;
+    case WM_ZU_CLOSE_WINDOWS:
+        OnCloseWindows(wParam != 0);
+        return 0;
+    case WM_ZU_LANGUAGE_CHANGED:
+        RebuildForLanguage();
+        return 0;
+    case WM_CLOSE:
+        close();
+        return 0;
+    default:
+        // The notifications of later subsystems (calculations, result menus) arrive with them.
+        return 0;
+    }
+}
+
+void CMainFrame::PostMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)
+{
+    // Safe from any thread: the message runs later on the user-interface thread.
+    QMetaObject::invokeMethod(this, [this, msg, wParam, lParam] { SendMessage(msg, wParam, lParam); },
+                              Qt::QueuedConnection);
+}
+
+void CMainFrame::OnCloseWindows(bool askToSave)
+{
+    if (askToSave && m_doc && m_doc->IsModified())
+        SaveModified();
+    if (m_doc)
+        m_doc->SetModifiedFlag(0);
+    m_closeWithoutPrompt = true;
+    close();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_closeWithoutPrompt && m_doc && !SaveModified())
+    {
+        event->ignore();
+        return;
+    }
+    m_closeWithoutPrompt = false;
+    if (m_doc)
+    {
+        m_doc->OnCloseDocument();
+        m_doc.reset();
+    }
+    m_closing = true;
+    event->accept();
+}

@@ -1,0 +1,131 @@
+#pragma once
+// The main window: toolbar, status bar with its progress display, the docked shortcut bar and
+// project window, the main menu, the one open project document, and the private messages of the
+// program's long operations and notifications. It is the program's main window target.
+#include "platform/win/MessageTarget.h"
+
+#include <QMainWindow>
+
+#include <map>
+#include <memory>
+#include <string>
+
+class CDockShortcutWnd;
+class CDockTreeWnd;
+class CProgressStatusBar;
+class CTALVODoc;
+class QAction;
+class QMenu;
+class QToolBar;
+
+// Command ids of the main menu.
+inline constexpr int ID_FILE_NEW = 57600;
+inline constexpr int ID_FILE_OPEN = 57601;
+inline constexpr int ID_FILE_CLOSE = 57602;
+inline constexpr int ID_FILE_MRU_FILE1 = 57616;
+inline constexpr int ID_APP_ABOUT = 57664;
+inline constexpr int ID_APP_EXIT = 57665;
+inline constexpr int ID_DUMP_DATA = 1104;
+inline constexpr int ID_DUMP_DATA_PARAM = 1105;
+inline constexpr int ID_SAVE_PROJECT = 1122;
+inline constexpr int ID_SAVE_PROJECT_AS = 1123;
+inline constexpr int ID_OPEN_SELECTION = 1191;
+inline constexpr int ID_VIEW_PROJECT_WINDOW = 1200;
+inline constexpr int ID_VIEW_SHORTCUT_BAR = 1202;
+inline constexpr int ID_FILE_NEW_ALIAS = 1206;
+inline constexpr int ID_FILE_OPEN_ALIAS = 1207;
+inline constexpr int ID_PROJECT_HISTORY = 1227;
+inline constexpr int ID_LANGUAGE_ENGLISH = 1232;
+inline constexpr int ID_LANGUAGE_JAPANESE = 1233;
+inline constexpr int ID_CHECK_LAST_VERSION = 1236;
+inline constexpr int ID_AUTO_CHECK_LAST_VERSION = 1237;
+inline constexpr int ID_VERSION_HISTORY = 1238;
+
+// The marker file that adds the developer menu when it lies beside the program.
+inline constexpr const char* kHiddenMenuFlag = "hidden_menu.flg";
+
+class CMainFrame : public QMainWindow, public IMessageTarget
+{
+    Q_OBJECT
+public:
+    // programFolder: where the marker file is looked for (empty: the program's own folder).
+    explicit CMainFrame(const std::string& programFolder = {}, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // IMessageTarget
+    intptr_t SendMessage(uint32_t msg, uintptr_t wParam = 0, intptr_t lParam = 0) override;
+    void PostMessage(uint32_t msg, uintptr_t wParam = 0, intptr_t lParam = 0) override;
+
+    // ---- progress display ----
+    void SetProgressRange(int low, int high, int step = 1);
+    void SetProgressText(const std::string& text);
+    void ShowProgress();
+    void HideProgress();
+    void StepProgress();
+
+    // ---- the project document ----
+    CTALVODoc* GetDocument() const { return m_doc.get(); }
+    // Closes the open document after asking to save it when modified; false when the user cancelled.
+    bool CloseMainDocument();
+    // Closes the current document, then reads path. A failure shows why and leaves no document.
+    bool OpenDocumentFile(const std::string& path);
+    // New project: question 6035, the new-project dialog, the model, and the first save.
+    bool NewDocument();
+    bool SaveDocument();   // to its file; Save As when it has none
+    bool SaveDocumentAs(); // asks for the file
+    // Takes a document made elsewhere (tests, automation); the previous one must be closed.
+    void AttachDocument(std::unique_ptr<CTALVODoc> doc);
+
+    // Runs a command by id (menus, toolbar, shortcut bar, aliases); false when it is not known or
+    // not enabled.
+    bool OnCommand(int id);
+    bool IsCommandEnabled(int id) const;
+    QAction* Action(int id) const;
+    // Recomputes the enabled and checked states of the commands.
+    void UpdateCommandUI();
+    // The caption: "%s - %s" of the document's title and the frame's own title.
+    void UpdateFrameTitle();
+
+    CDockTreeWnd* TreeWindow() const { return m_treeWnd; }
+    CDockShortcutWnd* ShortcutBar() const { return m_shortcutWnd; }
+    CProgressStatusBar* ProgressBar() const { return m_statusBar; }
+    QToolBar* ToolBar() const { return m_toolBar; }
+    QMenu* DeveloperMenu() const { return m_developerMenu; }
+    bool IsClosing() const { return m_closing; }
+
+    // The update check from the menu (1236): 1 newer, 0 up to date, -1 failed; shows the result.
+    int CheckLastVersionFromMenu();
+    // Opens a page in the browser when it is an http or https address; false otherwise.
+    static bool OpenWebPage(const std::string& address);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateActions();
+    void BuildMenus();
+    void BuildToolBar();
+    void RebuildForLanguage();
+    QMenu* ShortcutMenu(int itemId, QWidget* parent);
+    bool SaveModified();
+    bool DoSave(const std::string& path);
+    void OnCloseWindows(bool askToSave);
+    void DumpSelectedElement(bool withParameter);
+    void OnProjectHistory();
+    void UpdateRecentFileMenu();
+    QString MenuText(int id) const;
+
+    std::string m_programFolder;
+    std::string m_frameTitle;
+    CProgressStatusBar* m_statusBar = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    CDockTreeWnd* m_treeWnd = nullptr;
+    CDockShortcutWnd* m_shortcutWnd = nullptr;
+    QMenu* m_developerMenu = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    std::map<int, QAction*> m_actions;
+    std::unique_ptr<CTALVODoc> m_doc;
+    bool m_closing = false;
+    bool m_closeWithoutPrompt = false;
+    IMessageTarget* m_previousTarget = nullptr;
+};

@@ -1,0 +1,245 @@
+#include "app/ui/ProjectTreeModel.h"
+
+#include "platform/elements/MElement.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QStyle>
+
+CProjectTreeModel::CProjectTreeModel(QObject* parent) : QAbstractItemModel(parent)
+{
+}
+
+CProjectTreeModel::~CProjectTreeModel() = default;
+
+std::unique_ptr<CProjectTreeModel::Node> CProjectTreeModel::MakeNode(CMElement* element, Node* parent, int row)
+{
+    // Built iteratively: a deep tree must not exhaust the stack.
+    auto root = std::make_unique<Node>();
+    root->element = element;
+    root->parent = parent;
+    root->row = row;
+    m_nodes.insert(element, root.get());
+    std::vector<Node*> pending{root.get()};
+    while (!pending.empty())
+    {
+        Node* node = pending.back();
+        pending.pop_back();
+        const int count = node->element->GetChildCount();
+        node->children.reserve(static_cast<size_t>(count));
+        for (int i = 0; i < count; ++i)
+        {
+            CMElement* child = node->element->GetChild(i);
+            if (!child || m_nodes.contains(child))
+                continue;
+            auto n = std::make_unique<Node>();
+            n->element = child;
+            n->parent = node;
+            n->row = static_cast<int>(node->children.size());
+            m_nodes.insert(child, n.get());
+            pending.push_back(n.get());
+            node->children.push_back(std::move(n));
+        }
+    }
+    return root;
+}
+
+void CProjectTreeModel::Unregister(Node* node)
+{
+    std::vector<Node*> pending{node};
+    while (!pending.empty())
+    {
+        Node* n = pending.back();
+        pending.pop_back();
+        m_nodes.remove(n->element);
+        for (auto& c : n->children)
+            pending.push_back(c.get());
+    }
+}
+
+void CProjectTreeModel::Renumber(std::vector<std::unique_ptr<Node>>& list, size_t from)
+{
+    for (size_t i = from; i < list.size(); ++i)
+        list[i]->row = static_cast<int>(i);
+}
+
+int CProjectTreeModel::AddRootElement(CMElement* root)
+{
+    if (!root)
+        return -1;
+    if (Node* existing = m_nodes.value(root))
+    {
+        if (!existing->parent)
+            return existing->row;
+        RemoveElement(root);
+    }
+    const int row = static_cast<int>(m_roots.size());
+    beginInsertRows(QModelIndex(), row, row);
+    m_roots.push_back(MakeNode(root, nullptr, row));
+    endInsertRows();
+    return row;
+}
+
+bool CProjectTreeModel::AddElement(CMElement* element)
+{
+    if (!element || m_nodes.contains(element))
+        return false;
+    Node* parentNode = element->GetParent() ? m_nodes.value(element->GetParent()) : nullptr;
+    if (!parentNode)
+        return AddRootElement(element) >= 0;
+
+    // The row follows the element's position among those of its siblings that are shown.
+    CMElement* parentElement = parentNode->element;
+    const int dataIndex = parentElement->GetChildIndex(element);
+    size_t row = parentNode->children.size();
+    if (dataIndex >= 0)
+    {
+        for (size_t i = 0; i < parentNode->children.size(); ++i)
+        {
+            if (parentElement->GetChildIndex(parentNode->children[i]->element) > dataIndex)
+            {
+                row = i;
+                break;
+            }
+        }
+    }
+    const QModelIndex parentIndex = IndexOfNode(parentNode);
+    beginInsertRows(parentIndex, static_cast<int>(row), static_cast<int>(row));
+    parentNode->children.insert(parentNode->children.begin() + static_cast<std::ptrdiff_t>(row),
+                                MakeNode(element, parentNode, static_cast<int>(row)));
+    Renumber(parentNode->children, row);
+    endInsertRows();
+    return true;
+}
+
+bool CProjectTreeModel::RemoveElement(CMElement* element)
+{
+    Node* node = element ? m_nodes.value(element) : nullptr;
+    if (!node)
+        return false;
+    auto& list = node->parent ? node->parent->children : m_roots;
+    const int row = node->row;
+    beginRemoveRows(IndexOfNode(node->parent), row, row);
+    Unregister(node);
+    list.erase(list.begin() + row);
+    Renumber(list, static_cast<size_t>(row));
+    endRemoveRows();
+    return true;
+}
+
+void CProjectTreeModel::Clear()
+{
+    beginResetModel();
+    m_roots.clear();
+    m_nodes.clear();
+    endResetModel();
+}
+
+void CProjectTreeModel::Refresh()
+{
+    std::vector<CMElement*> roots;
+    roots.reserve(m_roots.size());
+    for (auto& r : m_roots)
+        roots.push_back(r->element);
+    beginResetModel();
+    m_roots.clear();
+    m_nodes.clear();
+    for (CMElement* r : roots)
+        if (!m_nodes.contains(r))
+            m_roots.push_back(MakeNode(r, nullptr, static_cast<int>(m_roots.size())));
+    endResetModel();
+}
+
+CMElement* CProjectTreeModel::RootAt(int row) const
+{
+    return (row >= 0 && row < RootCount()) ? m_roots[static_cast<size_t>(row)]->element : nullptr;
+}
+
+CProjectTreeModel::Node* CProjectTreeModel::NodeOf(const QModelIndex& index) const
+{
+    return index.isValid() ? static_cast<Node*>(index.internalPointer()) : nullptr;
+}
+
+CMElement* CProjectTreeModel::ElementOf(const QModelIndex& index) const
+{
+    Node* node = NodeOf(index);
+    return node ? node->element : nullptr;
+}
+
+QModelIndex CProjectTreeModel::IndexOfNode(const Node* node) const
+{
+    return node ? createIndex(node->row, 0, const_cast<Node*>(node)) : QModelIndex();
+}
+
+QModelIndex CProjectTreeModel::IndexOf(const CMElement* element) const
+{
+    return IndexOfNode(m_nodes.value(element));
+}
+
+void CProjectTreeModel::ElementChanged(const CMElement* element)
+{
+    const QModelIndex idx = IndexOf(element);
+    if (idx.isValid())
+        emit dataChanged(idx, idx);
+}
+
+QModelIndex CProjectTreeModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (column != 0 || row < 0)
+        return QModelIndex();
+    const auto& list = parent.isValid() ? NodeOf(parent)->children : m_roots;
+    if (row >= static_cast<int>(list.size()))
+        return QModelIndex();
+    return createIndex(row, 0, list[static_cast<size_t>(row)].get());
+}
+
+QModelIndex CProjectTreeModel::parent(const QModelIndex& child) const
+{
+    Node* node = NodeOf(child);
+    return node ? IndexOfNode(node->parent) : QModelIndex();
+}
+
+int CProjectTreeModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.column() > 0)
+        return 0;
+    return static_cast<int>(parent.isValid() ? NodeOf(parent)->children.size() : m_roots.size());
+}
+
+int CProjectTreeModel::columnCount(const QModelIndex&) const
+{
+    return 1;
+}
+
+QVariant CProjectTreeModel::data(const QModelIndex& index, int role) const
+{
+    Node* node = NodeOf(index);
+    if (!node)
+        return QVariant();
+    switch (role)
+    {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return QString::fromStdString(node->element->GetName());
+    case Qt::DecorationRole:
+    {
+        // Folders (elements with children, and projects) and leaves.
+        static const QIcon folder = QApplication::style()->standardIcon(QStyle::SP_DirIcon);
+        static const QIcon leaf = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+        return (!node->parent || !node->children.empty()) ? folder : leaf;
+    }
+    case ElementRole:
+        return QVariant::fromValue(static_cast<void*>(node->element));
+    case TypeRole:
+        return node->element->GetType();
+    default:
+        return QVariant();
+    }
+}
+
+Qt::ItemFlags CProjectTreeModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}

@@ -1,0 +1,73 @@
+#pragma once
+// An item model over element trees: each root element (a project) is a top-level row and its
+// children are rows below it, in the order the tree holds them. The model keeps a light node per
+// element it shows, so parent and row look-ups stay constant time on trees of many thousands of
+// elements. It does not watch the elements: whoever adds or removes an element tells the model
+// (AddElement, RemoveElement), as the projects do through the tree window's messages; Refresh
+// rebuilds everything from the elements.
+#include <QAbstractItemModel>
+#include <QHash>
+
+#include <memory>
+#include <vector>
+
+class CMElement;
+
+class CProjectTreeModel : public QAbstractItemModel
+{
+    Q_OBJECT
+public:
+    // Role that carries the element pointer of an index.
+    static constexpr int ElementRole = Qt::UserRole + 1;
+    static constexpr int TypeRole = Qt::UserRole + 2;
+
+    explicit CProjectTreeModel(QObject* parent = nullptr);
+    ~CProjectTreeModel() override;
+
+    // Appends a root element (not owned); returns its row, or the existing row when it is shown.
+    int AddRootElement(CMElement* root);
+    // Adds an element under its parent's row, at its position among the parent's children. An
+    // element whose parent is not shown is added as a root. False when it is shown already or null.
+    bool AddElement(CMElement* element);
+    // Removes an element's row (and its subtree) without touching the element. False when not shown.
+    bool RemoveElement(CMElement* element);
+    // Drops every row.
+    void Clear();
+    // Rebuilds every row from the root elements' present trees.
+    void Refresh();
+
+    int RootCount() const { return static_cast<int>(m_roots.size()); }
+    CMElement* RootAt(int row) const;
+    // The element of an index; null for an invalid one.
+    CMElement* ElementOf(const QModelIndex& index) const;
+    // The index of an element shown by the model; invalid when it is not shown.
+    QModelIndex IndexOf(const CMElement* element) const;
+    // Element's name changed: repaints its row.
+    void ElementChanged(const CMElement* element);
+
+    // QAbstractItemModel
+    QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    struct Node
+    {
+        CMElement* element = nullptr;
+        Node* parent = nullptr;
+        int row = 0;
+        std::vector<std::unique_ptr<Node>> children;
+    };
+
+    std::unique_ptr<Node> MakeNode(CMElement* element, Node* parent, int row);
+    void Unregister(Node* node);
+    void Renumber(std::vector<std::unique_ptr<Node>>& list, size_t from);
+    Node* NodeOf(const QModelIndex& index) const;
+    QModelIndex IndexOfNode(const Node* node) const;
+
+    std::vector<std::unique_ptr<Node>> m_roots;
+    QHash<const CMElement*, Node*> m_nodes;
+};

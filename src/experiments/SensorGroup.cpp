@@ -1,0 +1,138 @@
+#include "experiments/SensorGroup.h"
+
+#include <algorithm>
+
+#include "platform/base/Format.h"
+#include "platform/win/PromptService.h"
+
+IMPLEMENT_SERIAL(CSensorGroup, CObject, 0 | VERSIONABLE_SCHEMA)
+
+namespace {
+std::function<int()>& ChannelCountSource()
+{
+    static std::function<int()> source;
+    return source;
+}
+} // namespace
+
+int CSensorGroup::GetChannelCount()
+{
+    const auto& source = ChannelCountSource();
+    return source ? source() : 16;
+}
+
+void CSensorGroup::SetChannelCountSource(std::function<int()> source)
+{
+    ChannelCountSource() = std::move(source);
+}
+
+void CSensorGroup::SortMembers()
+{
+    const size_t n = m_members.size();
+    for (size_t i = 0; i + 1 < n; ++i)
+        for (size_t j = i + 1; j < n; ++j)
+            if (m_members[j].channel < m_members[i].channel)
+                std::swap(m_members[i], m_members[j]);
+}
+
+int CSensorGroup::SetMember(const tagSENSORGROUPMEMBER& member)
+{
+    RemoveMembersOnChannel(member.channel);
+    for (auto& m : m_members)
+        if (m.bundle == member.bundle && m.slot == member.slot) {
+            m.channel = member.channel;
+            SortMembers();
+            return 1;
+        }
+    const int limit = GetChannelCount();
+    if (GetMemberCount() >= limit) {
+        AfxFormatMessageBox(7081, MB_OK, limit);
+        return 0;
+    }
+    m_members.push_back(member);
+    if (!UsesBundle(member.bundle))
+        m_bundles.push_back(member.bundle);
+    SortMembers();
+    return 1;
+}
+
+void CSensorGroup::RemoveMembersOnChannel(int channel)
+{
+    std::erase_if(m_members, [channel](const tagSENSORGROUPMEMBER& m) { return m.channel == channel; });
+}
+
+void CSensorGroup::Clear()
+{
+    m_bundles.clear();
+    m_members.clear();
+}
+
+int CSensorGroup::UsesBundle(int bundle) const
+{
+    return std::find(m_bundles.begin(), m_bundles.end(), bundle) != m_bundles.end() ? 1 : 0;
+}
+
+int CSensorGroup::Shift(int delta)
+{
+    if (m_members.empty())
+        return 1;
+    const auto [lo, hi] = std::minmax_element(m_members.begin(), m_members.end(),
+        [](const tagSENSORGROUPMEMBER& a, const tagSENSORGROUPMEMBER& b) { return a.channel < b.channel; });
+    if (delta < 1) {
+        if (static_cast<int64_t>(lo->channel) + delta < 0)
+            return 0;
+    } else if (static_cast<int64_t>(hi->channel) + delta > GetChannelCount() - 1) {
+        return 0;
+    }
+    std::vector<tagSENSORGROUPMEMBER> moved = m_members;
+    Clear();
+    for (auto& m : moved) {
+        m.channel += delta;
+        SetMember(m);
+    }
+    return 1;
+}
+
+std::unique_ptr<CSensorGroup> CSensorGroup::Clone() const
+{
+    std::vector<uint8_t> buffer;
+    {
+        CArchive out(&buffer, CArchive::store);
+        out.WriteObject(this);
+    }
+    CArchive in(&buffer, CArchive::load);
+    return in.ReadOwned<CSensorGroup>();
+}
+
+void CSensorGroup::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << kVersion;
+        ar << static_cast<int32_t>(m_bundles.size());
+        for (int32_t b : m_bundles)
+            ar << b;
+        ar << static_cast<int32_t>(m_members.size());
+        for (const auto& m : m_members)
+            ar << m.text << m.channel << m.extra << m.bundle << m.slot;
+        return;
+    }
+    uint8_t version = 0;
+    ar >> version;
+    if (version > kVersion)
+        CArchive::ThrowBadSchema(Format("sensor group of version %d", version));
+    int32_t count = 0;
+    ar >> count;
+    if (count < 0)
+        CArchive::ThrowBadSchema(Format("sensor group with %d bundles", count));
+    ar.EnsureAvailable(static_cast<uint64_t>(count) * 4);
+    m_bundles.assign(static_cast<size_t>(count), 0);
+    for (auto& b : m_bundles)
+        ar >> b;
+    ar >> count;
+    if (count < 0)
+        CArchive::ThrowBadSchema(Format("sensor group with %d members", count));
+    ar.EnsureAvailable(static_cast<uint64_t>(count) * 17);
+    m_members.assign(static_cast<size_t>(count), tagSENSORGROUPMEMBER());
+    for (auto& m : m_members)
+        ar >> m.text >> m.channel >> m.extra >> m.bundle >> m.slot;
+}

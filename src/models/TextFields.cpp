@@ -1,0 +1,71 @@
+#include "models/TextFields.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/base/Format.h"
+
+namespace model_text {
+
+bool SplitFields(const std::string& line, std::vector<std::string>& fields, std::string& error)
+{
+    fields.clear();
+    std::string text = line;
+    if (!text.empty() && text.back() == '\r')
+        text.pop_back();
+    size_t start = 0;
+    for (;;)
+    {
+        const size_t tab = text.find('\t', start);
+        const size_t end = tab == std::string::npos ? text.size() : tab;
+        if (end - start > kMaxField)
+        {
+            error = Format("field %zu is longer than %zu characters", fields.size() + 1, kMaxField);
+            fields.clear();
+            return false;
+        }
+        fields.push_back(text.substr(start, end - start));
+        if (tab == std::string::npos)
+            return true;
+        start = tab + 1;
+    }
+}
+
+bool ParseNumber(const std::string& field, double& value)
+{
+    const char* begin = field.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const double v = std::strtod(begin, &end);
+    // Overflow is refused; an underflow to a denormal or 0 is a number like any other.
+    if (end == begin || (errno == ERANGE && std::isinf(v)))
+        return false;
+    while (*end == ' ')
+        ++end;
+    if (*end != '\0')
+        return false;
+    value = v;
+    return true;
+}
+
+bool ParseValues(const std::vector<std::string>& fields, size_t first, size_t count, std::vector<double>& values,
+                 std::string& error)
+{
+    values.assign(count, 0.0);
+    const size_t have = fields.size() > first ? fields.size() - first : 0;
+    if (have < count)
+    {
+        error = Format("%zu values for %zu bands", have, count);
+        return false;
+    }
+    for (size_t i = 0; i < count; ++i)
+        if (!ParseNumber(fields[first + i], values[i]))
+        {
+            error = Format("value %zu (\"%s\") is not a number", i + 1, fields[first + i].c_str());
+            return false;
+        }
+    return true;
+}
+
+} // namespace model_text

@@ -1,0 +1,100 @@
+#include "planning/QMXSensorMapList.h"
+
+#include "planning/QMXBlixList.h"
+#include "platform/base/Format.h"
+
+IMPLEMENT_SERIAL(CQMXSensorMapList, CObject, CQMXSensorMapList::kSchema | VERSIONABLE_SCHEMA)
+
+CQMXSensorMapList::~CQMXSensorMapList() = default;
+
+CQMXBlixList* CQMXSensorMapList::FindGroup(int number) const
+{
+    for (CQMXBlixList* g : m_groups)
+        if (g && g->GetNumber() == number)
+            return g;
+    return nullptr;
+}
+
+void CQMXSensorMapList::SetUnitGroups(const std::vector<CQMXBlixList*>& groups)
+{
+    m_groups = groups;
+    for (auto& plan : m_plans)
+        plan->RefreshFromUnitGroup(FindGroup(plan->GetUnitGroupNumber()));
+}
+
+int CQMXSensorMapList::IndexOf(const std::string& name) const
+{
+    for (size_t i = 0; i < m_plans.size(); ++i)
+        if (m_plans[i]->GetName() == name)
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::string CQMXSensorMapList::MakeUniqueName(const std::string& base) const
+{
+    if (!base.empty() && IndexOf(base) < 0)
+        return base;
+    const std::string stem = base.empty() ? std::string("Plan") : base;
+    for (int n = 1;; ++n) {
+        std::string name = Format("%s %d", stem.c_str(), n);
+        if (IndexOf(name) < 0)
+            return name;
+    }
+}
+
+CQMXSensorMap* CQMXSensorMapList::AddPlan(int groupNumber, const std::string& name)
+{
+    auto plan = std::make_unique<CQMXSensorMap>(FindGroup(groupNumber));
+    plan->SetName(MakeUniqueName(name));
+    m_plans.push_back(std::move(plan));
+    return m_plans.back().get();
+}
+
+int CQMXSensorMapList::RemovePlan(int i)
+{
+    if (i < 0 || i >= GetPlanCount())
+        return 0;
+    m_plans.erase(m_plans.begin() + i);
+    return 1;
+}
+
+int CQMXSensorMapList::SwapPlans(int i, int j)
+{
+    if (i < 0 || i >= GetPlanCount() || j < 0 || j >= GetPlanCount())
+        return 0;
+    std::swap(m_plans[i], m_plans[j]);
+    return 1;
+}
+
+int CQMXSensorMapList::IsUnitGroupUsed(int number) const
+{
+    for (const auto& plan : m_plans)
+        if (plan->GetUnitGroupNumber() == number)
+            return 1;
+    return 0;
+}
+
+void CQMXSensorMapList::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << static_cast<int32_t>(m_plans.size());
+        for (const auto& plan : m_plans)
+            ar.WriteObject(plan.get());
+        return;
+    }
+    const uint32_t stored = ar.GetObjectSchema();
+    if (stored != 0xFFFFFFFFu && stored > kSchema)
+        CArchive::ThrowBadSchema(Format("plan list of schema %u", stored));
+    m_plans.clear();
+    int32_t count = 0;
+    ar >> count;
+    // Each plan record takes at least two bytes.
+    if (count < 0)
+        CArchive::ThrowBadSchema(Format("plan list with %d plans", count));
+    ar.EnsureAvailable(static_cast<uint64_t>(count) * 2);
+    for (int32_t i = 0; i < count; ++i) {
+        auto plan = ar.ReadOwned<CQMXSensorMap>();
+        if (plan)
+            m_plans.push_back(std::move(plan));
+    }
+}

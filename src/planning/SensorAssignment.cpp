@@ -1,0 +1,123 @@
+#include "planning/SensorAssignment.h"
+
+#include "platform/base/Format.h"
+#include "platform/elements/ZuSubsystemTable.h"
+
+IMPLEMENT_SERIAL(CSensorAssignment, CObject, CSensorAssignment::kSchema)
+
+CSensorAssignment::CSensorAssignment(const CZuSubsystemTable* table)
+{
+    SetSubsystems(table);
+}
+
+void CSensorAssignment::SetSubsystems(const CZuSubsystemTable* table)
+{
+    if (!table || table->GetCount() == 0) {
+        m_rows.clear();
+        return;
+    }
+    for (int i = 0; i < table->GetCount(); ++i) {
+        const std::string name = table->At(i);
+        if (FindRow(name) < 0)
+            m_rows.push_back({name, {}});
+    }
+    const size_t n = m_rows.size();
+    for (size_t i = 0; i + 1 < n; ++i)
+        for (size_t j = i + 1; j < n; ++j)
+            if (m_rows[j].subsystem.compare(m_rows[i].subsystem) < 0)
+                std::swap(m_rows[i], m_rows[j]);
+}
+
+int CSensorAssignment::FindRow(const std::string& name) const
+{
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        if (m_rows[i].subsystem == name)
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::string CSensorAssignment::GetSubsystemName(int i) const
+{
+    return ValidRow(i) ? m_rows[i].subsystem : std::string();
+}
+
+int CSensorAssignment::GetItemCount(int i) const
+{
+    return ValidRow(i) ? static_cast<int>(m_rows[i].sensors.size()) : -1;
+}
+
+void CSensorAssignment::SetItemCount(int i, int n)
+{
+    if (!ValidRow(i))
+        return;
+    if (n > 0)
+        m_rows[i].sensors.resize(static_cast<size_t>(n));
+    else
+        m_rows[i].sensors.clear();
+}
+
+std::string CSensorAssignment::GetItem(int i, int k) const
+{
+    if (!ValidRow(i) || k < 0 || k >= static_cast<int>(m_rows[i].sensors.size()))
+        return {};
+    return m_rows[i].sensors[k];
+}
+
+void CSensorAssignment::SetItem(int i, int k, const std::string& name)
+{
+    if (ValidRow(i) && k >= 0 && k < static_cast<int>(m_rows[i].sensors.size()))
+        m_rows[i].sensors[k] = name;
+}
+
+int CSensorAssignment::IsSensorAssigned(const std::string& name) const
+{
+    for (const auto& row : m_rows)
+        for (const auto& s : row.sensors)
+            if (s == name)
+                return 1;
+    return 0;
+}
+
+int CSensorAssignment::FindItem(int i, const std::string& name) const
+{
+    if (!ValidRow(i))
+        return -1;
+    for (size_t k = 0; k < m_rows[i].sensors.size(); ++k)
+        if (m_rows[i].sensors[k] == name)
+            return static_cast<int>(k);
+    return -1;
+}
+
+int CSensorAssignment::AddRow(const std::string& name, const std::vector<std::string>& sensors)
+{
+    m_rows.push_back({name, sensors});
+    return GetRowCount() - 1;
+}
+
+void CSensorAssignment::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << static_cast<int32_t>(m_rows.size());
+        for (const auto& row : m_rows) {
+            ar << row.subsystem;
+            ar.WriteCount(static_cast<uint32_t>(row.sensors.size()));
+            for (const auto& s : row.sensors)
+                ar << s;
+        }
+        return;
+    }
+    int32_t count = 0;
+    ar >> count;
+    // A row takes at least its empty name and its empty count.
+    if (count < 0)
+        CArchive::ThrowBadSchema(Format("sensor assignment with %d rows", count));
+    ar.EnsureAvailable(static_cast<uint64_t>(count) * 3);
+    m_rows.assign(static_cast<size_t>(count), tagSENSORASSIGN());
+    for (auto& row : m_rows) {
+        ar >> row.subsystem;
+        const uint32_t n = ar.ReadCount(1);
+        row.sensors.assign(n, std::string());
+        for (auto& s : row.sensors)
+            ar >> s;
+    }
+}

@@ -1,0 +1,380 @@
+#include "platform/elements/MElement.h"
+
+#include <algorithm>
+
+#include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
+#include "platform/elements/SchemaGuard.h"
+#include "platform/elements/MElementList.h"
+#include "platform/win/MessageTarget.h"
+
+IMPLEMENT_SERIAL(CMElement, CObject, 1)
+
+std::atomic<uint32_t> CMElement::sm_messageID{0};
+
+namespace
+{
+constexpr uint8_t kElementVersion = 1;
+// Trees nest a handful of levels; a file that nests deeper than this is forged, and reading it
+// on would only run the stack out.
+constexpr int kMaxLoadDepth = 256;
+thread_local int t_loadDepth = 0;
+// Duplicate stores into memory: that is no save the user waits for, so it sends no progress.
+thread_local int t_quietStore = 0;
+
+bool SameName(const std::string& a, const std::string& b, int matchCase)
+{
+    if (matchCase)
+        return a == b;
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+    {
+        unsigned char x = static_cast<unsigned char>(a[i]);
+        unsigned char y = static_cast<unsigned char>(b[i]);
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<unsigned char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<unsigned char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+struct DepthGuard
+{
+    DepthGuard()
+    {
+        if (++t_loadDepth > kMaxLoadDepth)
+        {
+            --t_loadDepth;
+            CArchive::Throw(CArchiveException::badIndex, "element tree nested too deeply");
+        }
+    }
+    ~DepthGuard() { --t_loadDepth; }
+};
+} // namespace
+
+CMElement::CMElement() = default;
+
+CMElement::CMElement(const std::string& name, CMElement* parent, int type)
+    : m_name(name), m_type(type), m_parent(parent)
+{
+}
+
+CMElement::~CMElement()
+{
+    // Children go first, last to first, while this element is still whole for any of them that
+    // looks at its parent on the way out.
+    while (!m_children.empty())
+        m_children.pop_back();
+}
+
+CMElement* CMElement::AddChild(CMElement* child)
+{
+    if (child == nullptr || child == this || child->IsAncestorOf(this))
+        return nullptr;
+    if (GetChildIndex(child) >= 0)
+        return child;
+    std::unique_ptr<CMElement> owned;
+    if (child->m_parent != nullptr)
+        owned = child->m_parent->ReleaseChild(child);
+    if (!owned)
+        owned.reset(child);
+    owned->m_parent = this;
+    m_children.push_back(std::move(owned));
+    return child;
+}
+
+CMElement* CMElement::GetChild(int i) const
+{
+    if (i < 0 || i >= GetChildCount())
+        return nullptr;
+    return m_children[static_cast<size_t>(i)].get();
+}
+
+int CMElement::GetAllChildCount() const
+{
+    int count = 0;
+    for (const auto& child : m_children)
+        count += 1 + child->GetAllChildCount();
+    return count;
+}
+
+int CMElement::GetChildIndex(const CMElement* child) const
+{
+    for (size_t i = 0; i < m_children.size(); ++i)
+        if (m_children[i].get() == child)
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::unique_ptr<CMElement> CMElement::ReleaseChild(CMElement* child)
+{
+    int i = GetChildIndex(child);
+    if (i < 0)
+        return nullptr;
+    std::unique_ptr<CMElement> owned = std::move(m_children[static_cast<size_t>(i)]);
+    m_children.erase(m_children.begin() + i);
+    owned->m_parent = nullptr;
+    return owned;
+}
+
+bool CMElement::IsAncestorOf(const CMElement* element) const
+{
+    for (const CMElement* p = element ? element->m_parent : nullptr; p != nullptr; p = p->m_parent)
+        if (p == this)
+            return true;
+    return false;
+}
+
+void CMElement::SendStoreProgress()
+{
+    uint32_t msg = sm_messageID.load();
+    if (msg != 0 && t_quietStore == 0)
+        SendToMainWindow(msg, 0, 0);
+}
+
+void CMElement::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring())
+    {
+        SendStoreProgress();
+        ar << kElementVersion;
+        ar << m_name;
+        ar << static_cast<int32_t>(m_type);
+        ar.WriteCount(static_cast<uint32_t>(m_children.size()));
+        for (const auto& child : m_children)
+            ar.WriteObject(child.get());
+        return;
+    }
+
+    DepthGuard depth;
+    CSchemaGuard schema(ar);
+    uint8_t version = 0;
+    ar >> version;
+    if (version < 1 || version > kElementVersion)
+        CArchive::ThrowBadSchema(Format("element version %u", static_cast<unsigned>(version)));
+    std::string name;
+    int32_t type = 0;
+    ar >> name >> type;
+    // Each child record takes at least its 2-byte tag.
+    uint32_t count = ar.ReadCount(2);
+    std::vector<std::unique_ptr<CMElement>> children;
+    children.reserve(count);
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        std::unique_ptr<CMElement> child = ar.ReadOwned<CMElement>();
+        if (child)
+            children.push_back(std::move(child));
+    }
+    RemoveAll();
+    m_name = std::move(name);
+    m_type = type;
+    for (auto& child : children)
+    {
+        child->m_parent = this;
+        m_children.push_back(std::move(child));
+    }
+}
+
+int CMElement::MoveChild(int from, int to)
+{
+    int n = GetChildCount();
+    if (from < 0 || from >= n || to < 0 || to >= n)
+        return 0;
+    if (from == to)
+        return 1;
+    auto first = m_children.begin();
+    if (from < to)
+        std::rotate(first + from, first + from + 1, first + to + 1);
+    else
+        std::rotate(first + to, first + from, first + from + 1);
+    return 1;
+}
+
+std::unique_ptr<CMElement> CMElement::Duplicate() const
+{
+    const CRuntimeClass* cls = GetRuntimeClass();
+    if (!cls->IsSerializable())
+        return nullptr;
+    std::vector<uint8_t> buffer;
+    try
+    {
+        {
+            ++t_quietStore;
+            struct Quiet
+            {
+                ~Quiet() { --t_quietStore; }
+            } quiet;
+            CArchive out(&buffer, CArchive::store);
+            out.WriteObject(this);
+        }
+        CArchive in(&buffer, CArchive::load);
+        std::unique_ptr<CMElement> copy = in.ReadOwned<CMElement>();
+        if (copy)
+            copy->m_parent = m_parent;
+        return copy;
+    }
+    catch (const CArchiveException&)
+    {
+        return nullptr;
+    }
+}
+
+void CMElement::SortByID(int ascending)
+{
+    std::stable_sort(m_children.begin(), m_children.end(), [ascending](const auto& a, const auto& b) {
+        return ascending ? a->m_type < b->m_type : b->m_type < a->m_type;
+    });
+}
+
+void CMElement::SortByName(int ascending)
+{
+    std::stable_sort(m_children.begin(), m_children.end(), [ascending](const auto& a, const auto& b) {
+        return ascending ? a->m_name < b->m_name : b->m_name < a->m_name;
+    });
+}
+
+int CMElement::InquireName(const std::string& name, int matchCase) const
+{
+    return FindOneChild(name, matchCase) != nullptr ? 1 : 0;
+}
+
+std::string CMElement::GetUniqueName(const std::string& name) const
+{
+    if (!InquireName(name))
+        return name;
+    std::string base = name;
+    size_t tilde = base.rfind('~');
+    if (tilde != std::string::npos)
+        base.erase(tilde);
+    // There are at most GetChildCount() names taken, so one of the first count+1 numbers is free.
+    for (int counter = 0;; ++counter)
+    {
+        std::string candidate = Format("%s~%1d", base.c_str(), counter);
+        if (!InquireName(candidate))
+            return candidate;
+    }
+}
+
+int CMElement::ReplaceName(const std::string& oldName, const std::string& newName, int depth)
+{
+    if (depth == 0)
+        return 0;
+    int count = 0;
+    for (auto& child : m_children)
+    {
+        if (child->m_name == oldName)
+        {
+            child->m_name = newName;
+            ++count;
+        }
+        count += child->ReplaceName(oldName, newName, depth < 0 ? -1 : depth - 1);
+    }
+    return count;
+}
+
+template <class Pred>
+CMElement* CMElement::FindFirst(const Pred& pred, int depth) const
+{
+    if (depth == 0)
+        return nullptr;
+    for (const auto& child : m_children)
+    {
+        if (pred(*child))
+            return child.get();
+        if (CMElement* found = child->FindFirst(pred, depth < 0 ? -1 : depth - 1))
+            return found;
+    }
+    return nullptr;
+}
+
+template <class Pred>
+int CMElement::FindAll(const Pred& pred, CMElementList& list, int depth) const
+{
+    if (depth == 0)
+        return 0;
+    int count = 0;
+    for (const auto& child : m_children)
+    {
+        if (pred(*child))
+        {
+            list.Add(child.get());
+            ++count;
+        }
+        count += child->FindAll(pred, list, depth < 0 ? -1 : depth - 1);
+    }
+    return count;
+}
+
+CMElement* CMElement::FindOne(int type, int depth) const
+{
+    return FindFirst([type](const CMElement& e) { return e.m_type == type; }, depth);
+}
+
+CMElement* CMElement::FindOne(const std::string& name, int depth, int matchCase) const
+{
+    return FindFirst([&](const CMElement& e) { return SameName(e.m_name, name, matchCase); }, depth);
+}
+
+CMElement* CMElement::FindOne(const CRuntimeClass* cls, int depth) const
+{
+    if (cls == nullptr)
+        return nullptr;
+    return FindFirst([cls](const CMElement& e) { return e.IsKindOf(cls); }, depth);
+}
+
+CMElement* CMElement::FindOneChild(int type) const
+{
+    return FindOne(type, 1);
+}
+
+CMElement* CMElement::FindOneChild(const std::string& name, int matchCase) const
+{
+    return FindOne(name, 1, matchCase);
+}
+
+CMElement* CMElement::FindOneChild(const CRuntimeClass* cls) const
+{
+    return FindOne(cls, 1);
+}
+
+int CMElement::Find(int type, CMElementList& list, int depth) const
+{
+    return FindAll([type](const CMElement& e) { return e.m_type == type; }, list, depth);
+}
+
+int CMElement::Find(const std::string& name, CMElementList& list, int depth, int matchCase) const
+{
+    return FindAll([&](const CMElement& e) { return SameName(e.m_name, name, matchCase); }, list, depth);
+}
+
+int CMElement::Find(const CRuntimeClass* cls, CMElementList& list, int depth) const
+{
+    if (cls == nullptr)
+        return 0;
+    return FindAll([cls](const CMElement& e) { return e.IsKindOf(cls); }, list, depth);
+}
+
+int CMElement::DeleteChild(CMElement* child, int destroy)
+{
+    std::unique_ptr<CMElement> owned = ReleaseChild(child);
+    if (!owned)
+        return 0;
+    if (!destroy)
+        owned.release(); // the caller owns it now
+    return 1;
+}
+
+int CMElement::DeleteChild(int index, int destroy)
+{
+    return DeleteChild(GetChild(index), destroy);
+}
+
+void CMElement::RemoveAll()
+{
+    while (!m_children.empty())
+        m_children.pop_back();
+}

@@ -1,0 +1,58 @@
+#pragma once
+// A text file read or written line by line: the data classes write their text exports and dumps
+// through it and read their text imports from it. Writing goes to a temporary file that replaces
+// the target only on Close, so an export that fails half-way leaves the previous file as it was.
+// A file can also live in memory (clipboard texts, tests).
+//
+// Text is written as given ("\n" stays "\n"); reading takes "\n" and "\r\n" as line ends.
+// Failures throw CFileException (platform/archive/Archive.h) with a text naming the file.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+class CAtomicFile;
+
+class CStdioFile
+{
+public:
+    enum Mode { modeRead = 0, modeWrite = 1 };
+
+    // Lines longer than this are refused when reading (an untrusted file cannot exhaust memory).
+    static constexpr size_t kMaxLineLength = 16u << 20;
+
+    CStdioFile();
+    ~CStdioFile(); // closes; an unclosed write is discarded
+    CStdioFile(const CStdioFile&) = delete;
+    CStdioFile& operator=(const CStdioFile&) = delete;
+
+    // Opens a file on disk; false (with the reason in error when given) when it cannot be opened.
+    bool Open(const std::string& path, Mode mode, std::string* error = nullptr);
+    // Opens an in-memory file: empty for writing, or over text for reading.
+    void OpenMemory(Mode mode, std::string text = {});
+    bool IsOpen() const { return m_mode >= 0; }
+    bool IsWriting() const { return m_mode == modeWrite; }
+
+    void WriteString(const std::string& text);
+    // Reads the next line without its line end; false at the end of the file.
+    bool ReadString(std::string& line);
+
+    // Finishes the file: a written file on disk replaces its target now. Closing a closed file
+    // does nothing.
+    void Close();
+    // Drops what was written; the previous file stays.
+    void Abort();
+
+    const std::string& GetFilePath() const { return m_path; }
+    void SetFilePath(const std::string& path) { m_path = path; }
+    // The text of an in-memory file (what was written, or what is being read).
+    const std::string& GetMemoryText() const { return m_memory; }
+
+private:
+    int m_mode = -1;
+    bool m_inMemory = false;
+    std::string m_path;
+    std::unique_ptr<CAtomicFile> m_out;
+    std::FILE* m_in = nullptr;
+    std::string m_memory;
+    size_t m_readPos = 0;
+};

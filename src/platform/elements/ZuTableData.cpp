@@ -1,0 +1,211 @@
+#include "platform/elements/ZuTableData.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
+#include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
+
+IMPLEMENT_SERIAL(CZuTableData, CMElement, 1)
+
+namespace
+{
+constexpr uint8_t kTableDataVersion = 1;
+constexpr size_t kMaxFieldLength = 255;
+} // namespace
+
+void CZuCellRect::Normalize()
+{
+    if (left > right)
+        std::swap(left, right);
+    if (top > bottom)
+        std::swap(top, bottom);
+}
+
+CZuTableData::CZuTableData() = default;
+
+CZuTableData::CZuTableData(const std::string& name, CMElement* parent, int type) : CMElement(name, parent, type) {}
+
+CZuTableData::~CZuTableData() = default;
+
+COLORREF CZuTableData::GetTableCellColor(int, int, int)
+{
+    return 0;
+}
+
+void CZuTableData::GetSelection(int, int, int, CZuSubsystemTable*) {}
+
+void CZuTableData::ChangeDataValue(int, int, int, double, int) {}
+
+void CZuTableData::CopyToClipboard(CArchive& ar, int withLabels, int index, const CZuCellRect* selection)
+{
+    int rows = GetTableRowCount(index);
+    int cols = GetTableColCount(index);
+    int top = 1, bottom = rows - 1, left = 1, right = cols - 1;
+    if (selection)
+    {
+        CZuCellRect r = *selection;
+        r.Normalize();
+        top = std::max(top, r.top);
+        left = std::max(left, r.left);
+        bottom = std::min(bottom, r.bottom);
+        right = std::min(right, r.right);
+    }
+    if (withLabels)
+    {
+        std::string line = GetTableCellData(0, 0, index, 6);
+        for (int c = left; c <= right; ++c)
+            line.append("\t").append(GetTableCellData(0, c, index, 6));
+        ar.WriteText(line + "\r\n");
+    }
+    for (int r = top; r <= bottom; ++r)
+    {
+        std::string line;
+        if (withLabels)
+            line = GetTableCellData(r, 0, index, 6) + "\t";
+        for (int c = left; c <= right; ++c)
+        {
+            if (c > left)
+                line += "\t";
+            line += GetTableCellData(r, c, index, 6);
+        }
+        ar.WriteText(line + "\r\n");
+    }
+}
+
+std::vector<std::string> CZuTableData::SplitFields(const std::string& line)
+{
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (;;)
+    {
+        size_t tab = line.find('\t', start);
+        std::string field = line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+        if (field.size() > kMaxFieldLength)
+            field.resize(kMaxFieldLength);
+        fields.push_back(std::move(field));
+        if (tab == std::string::npos)
+            break;
+        start = tab + 1;
+    }
+    return fields;
+}
+
+bool CZuTableData::ParseNumber(const std::string& field, double& value)
+{
+    // As "%lf" reads: leading blanks skipped, a number prefix is enough.
+    return std::sscanf(field.c_str(), "%lf", &value) == 1;
+}
+
+void CZuTableData::PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint* point)
+{
+    if (!CanChangeValues())
+        return;
+    std::string line;
+    if (!ar.ReadLine(line) || line.empty())
+        return;
+    bool labelled = false;
+    for (const std::string& field : SplitFields(line))
+    {
+        double v;
+        if (!ParseNumber(field, v))
+        {
+            labelled = true;
+            break;
+        }
+    }
+    if (labelled && !ar.ReadLine(line))
+        return;
+    int rows = GetTableRowCount(index);
+    int cols = GetTableColCount(index);
+    int row = point ? std::max(point->y, 1) : 1;
+    int firstCol = point ? std::max(point->x, 1) : 1;
+    for (;;)
+    {
+        if (row >= rows)
+            break;
+        std::vector<std::string> fields = SplitFields(line);
+        int col = firstCol;
+        for (size_t f = labelled ? 1 : 0; f < fields.size() && col < cols; ++f, ++col)
+        {
+            double v;
+            if (ParseNumber(fields[f], v))
+                ChangeDataValue(row - 1, col - 1, index, v, 1);
+        }
+        ++row;
+        if (!ar.ReadLine(line))
+            break;
+    }
+}
+
+std::string CZuTableData::GetTableCellData(int, int, int, int)
+{
+    return {};
+}
+
+int CZuTableData::GetTableRowCount(int)
+{
+    return 0;
+}
+
+int CZuTableData::GetTableColCount(int)
+{
+    return 0;
+}
+
+int CZuTableData::GetTableFreqCount()
+{
+    return 0;
+}
+
+std::string CZuTableData::GetFreqIndicator(int)
+{
+    return {};
+}
+
+int CZuTableData::GetTableIndexCount()
+{
+    return 0;
+}
+
+std::string CZuTableData::GetTableIndexText(int)
+{
+    return {};
+}
+
+int CZuTableData::UndoData()
+{
+    if (m_undo.empty())
+        return -1;
+    UndoRecord record = m_undo.back();
+    m_undo.pop_back();
+    ChangeDataValue(record.row, record.col, record.index, record.value, 0);
+    return record.index;
+}
+
+void CZuTableData::PushUndo(int row, int col, int index, double oldValue)
+{
+    if (m_undo.size() >= kMaxUndo)
+        m_undo.erase(m_undo.begin());
+    m_undo.push_back({row, col, index, oldValue});
+}
+
+void CZuTableData::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring())
+    {
+        ar << kTableDataVersion;
+        CMElement::Serialize(ar);
+        ar << m_canChangeValues << m_tableDataType;
+        return;
+    }
+    uint8_t version = 0;
+    ar >> version;
+    if (version < 1 || version > kTableDataVersion)
+        CArchive::ThrowBadSchema(Format("table data version %u", static_cast<unsigned>(version)));
+    CMElement::Serialize(ar);
+    ar >> m_canChangeValues >> m_tableDataType;
+    m_undo.clear();
+}

@@ -1,0 +1,207 @@
+#include "platform/ui/QtPromptService.h"
+
+#include "platform/win/Clipboard.h"
+#include "platform/win/WaitCursor.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QMimeData>
+
+namespace {
+
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+int MessageBoxAnswer(const PromptRecord& request)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(Q(request.caption));
+    box.setText(Q(request.text));
+    switch (request.style & MB_ICONMASK) {
+    case MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
+    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
+    case MB_ICONASTERISK: box.setIcon(QMessageBox::Information); break;
+    default: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    struct Button
+    {
+        QMessageBox::StandardButton qt;
+        int id;
+    };
+    std::vector<Button> buttons;
+    switch (request.style & MB_TYPEMASK) {
+    case MB_OKCANCEL: buttons = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
+    case MB_ABORTRETRYIGNORE:
+        buttons = {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
+        break;
+    case MB_YESNOCANCEL:
+        buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        break;
+    case MB_YESNO: buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
+    case MB_RETRYCANCEL: buttons = {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}}; break;
+    default: buttons = {{QMessageBox::Ok, IDOK}}; break;
+    }
+    QMessageBox::StandardButtons set;
+    for (const Button& b : buttons)
+        set |= b.qt;
+    box.setStandardButtons(set);
+    size_t def = (request.style & MB_DEFMASK) >> 8;
+    if (def >= buttons.size())
+        def = 0;
+    box.setDefaultButton(buttons[def].qt);
+    int clicked = box.exec();
+    for (const Button& b : buttons)
+        if (b.qt == clicked)
+            return b.id;
+    // Closed without a button (Esc or the close box): Cancel where there is one, else the default.
+    for (const Button& b : buttons)
+        if (b.id == IDCANCEL)
+            return IDCANCEL;
+    return DefaultButtonOf(request.style);
+}
+
+QString StartPath(const FileChooserOptions& o)
+{
+    if (o.initialName.empty())
+        return Q(o.initialFolder);
+    QFileInfo info(Q(o.initialName));
+    if (info.isAbsolute() || o.initialFolder.empty())
+        return Q(o.initialName);
+    return Q(o.initialFolder) + QLatin1Char('/') + Q(o.initialName);
+}
+
+PromptAnswer FileAnswer(const PromptRecord& request)
+{
+    const FileChooserOptions& o = request.file;
+    PromptAnswer answer;
+    answer.result = IDCANCEL;
+    QWidget* parent = QApplication::activeWindow();
+    QString filter = Q(CQtPromptService::ToQtFilter(o.filter));
+    QStringList filters = filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+    QString selected;
+    if (o.filterIndex >= 1 && o.filterIndex <= filters.size())
+        selected = filters[o.filterIndex - 1];
+    QStringList chosen;
+    if (request.kind == PromptKind::Folder) {
+        QString dir = QFileDialog::getExistingDirectory(parent, Q(o.title), Q(o.initialFolder));
+        if (!dir.isEmpty())
+            chosen << dir;
+    } else if (request.kind == PromptKind::SaveFile) {
+        QFileDialog::Options options;
+        if (!o.overwritePrompt)
+            options |= QFileDialog::DontConfirmOverwrite;
+        QString file = QFileDialog::getSaveFileName(parent, Q(o.title), StartPath(o), filter, &selected, options);
+        if (!file.isEmpty())
+            chosen << file;
+    } else if (o.allowMultiple) {
+        chosen = QFileDialog::getOpenFileNames(parent, Q(o.title), StartPath(o), filter, &selected);
+    } else {
+        QString file = QFileDialog::getOpenFileName(parent, Q(o.title), StartPath(o), filter, &selected);
+        if (!file.isEmpty())
+            chosen << file;
+    }
+    if (chosen.isEmpty())
+        return answer;
+    answer.result = IDOK;
+    for (const QString& c : chosen)
+        answer.paths.push_back(c.toStdString());
+    int index = int(filters.indexOf(selected));
+    answer.filterIndex = index >= 0 ? index + 1 : 0;
+    return answer;
+}
+
+class CQtClipboard : public IClipboard
+{
+public:
+    bool SetText(const std::string& text) override
+    {
+        QClipboard* c = QGuiApplication::clipboard();
+        if (!c)
+            return false;
+        c->setText(Q(text));
+        return true;
+    }
+    bool GetText(std::string& text) override
+    {
+        QClipboard* c = QGuiApplication::clipboard();
+        const QMimeData* data = c ? c->mimeData() : nullptr;
+        if (!data || !data->hasText())
+            return false;
+        text = c->text().toStdString();
+        return true;
+    }
+};
+
+CQtPromptService& PromptService()
+{
+    static CQtPromptService service;
+    return service;
+}
+
+CQtClipboard& Clipboard()
+{
+    static CQtClipboard clipboard;
+    return clipboard;
+}
+
+} // namespace
+
+PromptAnswer CQtPromptService::Ask(const PromptRecord& request)
+{
+    // The wait cursor must not hide the pointer over a question.
+    bool waiting = CWaitCursor::Depth() > 0;
+    if (waiting)
+        QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    PromptAnswer answer;
+    if (request.kind == PromptKind::MessageBox)
+        answer.result = MessageBoxAnswer(request);
+    else
+        answer = FileAnswer(request);
+    if (waiting)
+        QGuiApplication::restoreOverrideCursor();
+    return answer;
+}
+
+std::string CQtPromptService::ToQtFilter(const std::string& filter)
+{
+    std::string out;
+    for (const FileFilterEntry& e : ParseFileFilter(filter)) {
+        if (!out.empty())
+            out += ";;";
+        std::string patterns;
+        for (const std::string& p : e.patterns) {
+            if (!patterns.empty())
+                patterns += ' ';
+            // "*.*" means every file, also those without an extension.
+            patterns += p == "*.*" ? "*" : p;
+        }
+        out += e.description + " (" + patterns + ")";
+    }
+    return out;
+}
+
+void InstallQtPlatformServices()
+{
+    SetPromptService(&PromptService());
+    SetClipboard(&Clipboard());
+    CWaitCursor::SetHooks([] { QGuiApplication::setOverrideCursor(Qt::WaitCursor); },
+                          [] { QGuiApplication::restoreOverrideCursor(); },
+                          [] {
+                              QGuiApplication::restoreOverrideCursor();
+                              QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+                          });
+}
+
+void RemoveQtPlatformServices()
+{
+    SetPromptService(nullptr);
+    SetClipboard(nullptr);
+    CWaitCursor::SetHooks({}, {});
+}

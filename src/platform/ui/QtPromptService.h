@@ -1,0 +1,23 @@
+#pragma once
+// The prompt service of the running program: Qt message boxes and file and folder choosers over
+// the active window.
+#include "platform/win/PromptService.h"
+
+#include <string>
+
+class QString;
+
+class CQtPromptService : public IPromptService
+{
+public:
+    PromptAnswer Ask(const PromptRecord& request) override;
+
+    // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||" -> "Text Files (*.txt) (*.txt);;All Files (*.*) (*)"
+    static std::string ToQtFilter(const std::string& filter);
+};
+
+// Installs the Qt prompt service, the wait cursor and the system clipboard. Called once by the
+// program after the application object exists.
+void InstallQtPlatformServices();
+// Restores the core defaults (before the application object goes).
+void RemoveQtPlatformServices();

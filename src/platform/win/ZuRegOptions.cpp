@@ -1,0 +1,333 @@
+#include "platform/win/ZuRegOptions.h"
+
+#include "platform/base/Format.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <cstdlib>
+#include <mutex>
+
+namespace {
+
+constexpr uint32_t IDS_REG_OPEN_FAILED = 12302;
+constexpr uint32_t IDS_OPTIONS_KEY_PATH = 6187;
+constexpr const char* kDwordPrefix = "dword:";
+constexpr const char* kStringPrefix = "sz:";
+
+std::mutex g_mutex;
+std::string g_folder;
+std::string g_registryKey;
+std::string g_appName;
+
+// "Software\\Velmora" -> "Software/Velmora": the key path becomes nested INI groups.
+QString GroupOf(const std::string& path)
+{
+    QString group = QString::fromStdString(path);
+    group.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    while (group.startsWith(QLatin1Char('/')))
+        group.remove(0, 1);
+    while (group.endsWith(QLatin1Char('/')))
+        group.chop(1);
+    return group;
+}
+
+QString ValueKey(const QString& group, const char* name)
+{
+    // A '/' inside a value name would open a sub-group; keep the name one key.
+    QString key = QString::fromUtf8(name ? name : "");
+    key.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return group.isEmpty() ? key : group + QLatin1Char('/') + key;
+}
+
+bool ParseDword(const QString& stored, uint32_t& value)
+{
+    if (!stored.startsWith(QLatin1String(kDwordPrefix)))
+        return false;
+    QString hex = stored.mid(int(std::char_traits<char>::length(kDwordPrefix)));
+    if (hex.size() != 8)
+        return false;
+    bool ok = false;
+    uint v = hex.toUInt(&ok, 16);
+    if (!ok)
+        return false;
+    value = v;
+    return true;
+}
+
+} // namespace
+
+CZuRegOptions::CZuRegOptions(const char* path)
+{
+    if (path)
+        m_path = path;
+    else
+        m_path = Format("Software\\%s\\%s\\Settings", GetRegistryKey().c_str(), GetAppName().c_str());
+}
+
+CZuRegOptions::~CZuRegOptions()
+{
+    Close();
+}
+
+bool CZuRegOptions::Open()
+{
+    return OpenKey(true);
+}
+
+bool CZuRegOptions::OpenSilently()
+{
+    return OpenKey(false);
+}
+
+bool CZuRegOptions::OpenKey(bool report)
+{
+    QString folder = QString::fromStdString(GetSettingsFolder());
+    QString file = QString::fromStdString(GetSettingsFilePath());
+    bool ok = QDir().mkpath(folder) && QFileInfo(folder).isDir();
+    QSettings* key = nullptr;
+    if (ok) {
+        key = new QSettings(file, QSettings::IniFormat);
+        // Full access is asked for: a key we cannot write is a key we cannot open.
+        ok = key->isWritable() && key->status() != QSettings::AccessError;
+    }
+    if (!ok) {
+        delete key;
+        Close();
+        if (report)
+            AfxMessageBox(IDS_REG_OPEN_FAILED, MB_ICONSTOP);
+        return false;
+    }
+    Close();
+    m_key = key;
+    m_open = 1;
+    return true;
+}
+
+void CZuRegOptions::Close()
+{
+    delete m_key;
+    m_key = nullptr;
+    m_open = 0;
+}
+
+bool CZuRegOptions::GetDWORD(const char* name, uint32_t& value)
+{
+    if (!m_open)
+        return false;
+    QVariant stored = m_key->value(ValueKey(GroupOf(m_path), name));
+    if (!stored.isValid() || stored.typeId() != QMetaType::QString)
+        return false;
+    return ParseDword(stored.toString(), value);
+}
+
+bool CZuRegOptions::SetDWORD(const char* name, uint32_t value)
+{
+    if (!m_open)
+        return false;
+    m_key->setValue(ValueKey(GroupOf(m_path), name),
+                    QString::fromStdString(Format("%s%08x", kDwordPrefix, value)));
+    m_key->sync();
+    return m_key->status() == QSettings::NoError;
+}
+
+bool CZuRegOptions::GetString(const char* name, std::string& value)
+{
+    if (!m_open)
+        return false;
+    QVariant stored = m_key->value(ValueKey(GroupOf(m_path), name));
+    if (!stored.isValid() || stored.typeId() != QMetaType::QString)
+        return false;
+    QString text = stored.toString();
+    if (!text.startsWith(QLatin1String(kStringPrefix)))
+        return false;
+    std::string utf8 = text.mid(int(std::char_traits<char>::length(kStringPrefix))).toStdString();
+    if (utf8.size() > kMaxStringBytes)
+        return false;
+    value = utf8;
+    return true;
+}
+
+bool CZuRegOptions::SetString(const char* name, const std::string& value)
+{
+    if (!m_open)
+        return false;
+    m_key->setValue(ValueKey(GroupOf(m_path), name), QString::fromUtf8(kStringPrefix) + QString::fromStdString(value));
+    m_key->sync();
+    return m_key->status() == QSettings::NoError;
+}
+
+bool CZuRegOptions::DeleteValue(const char* name)
+{
+    if (!m_open)
+        return false;
+    m_key->remove(ValueKey(GroupOf(m_path), name));
+    m_key->sync();
+    return m_key->status() == QSettings::NoError;
+}
+
+void CZuRegOptions::SetSettingsFolder(const std::string& folder)
+{
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_folder = folder;
+}
+
+std::string CZuRegOptions::GetSettingsFolder()
+{
+    {
+        std::lock_guard<std::mutex> lock(g_mutex);
+        if (!g_folder.empty())
+            return g_folder;
+    }
+    if (const char* env = std::getenv("ORVEX_SETTINGS_DIR"); env && *env)
+        return env;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() + "/orvex";
+}
+
+std::string CZuRegOptions::GetSettingsFilePath()
+{
+    return GetSettingsFolder() + "/registry.ini";
+}
+
+void CZuRegOptions::SetRegistryKey(const std::string& key)
+{
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_registryKey = key;
+}
+
+std::string CZuRegOptions::GetRegistryKey()
+{
+    std::lock_guard<std::mutex> lock(g_mutex);
+    return g_registryKey;
+}
+
+void CZuRegOptions::SetAppName(const std::string& name)
+{
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_appName = name;
+}
+
+std::string CZuRegOptions::GetAppName()
+{
+    {
+        std::lock_guard<std::mutex> lock(g_mutex);
+        if (!g_appName.empty())
+            return g_appName;
+    }
+    return GetAppTitle();
+}
+
+// ---- framework settings ----
+
+uint32_t ReadFrameworkDWORD(const char* name, uint32_t defaultValue)
+{
+    CZuRegOptions reg(kVelmoraKeyPath);
+    uint32_t value = defaultValue;
+    if (reg.Open() && reg.GetDWORD(name, value))
+        return value;
+    return defaultValue;
+}
+
+bool WriteFrameworkDWORD(const char* name, uint32_t value)
+{
+    CZuRegOptions reg(kVelmoraKeyPath);
+    return reg.Open() && reg.SetDWORD(name, value);
+}
+
+uint32_t GetLanguageOption()
+{
+    return ReadFrameworkDWORD("Language", kDefaultLanguage);
+}
+
+bool SetLanguageOption(uint32_t language)
+{
+    return WriteFrameworkDWORD("Language", language);
+}
+
+uint32_t GetAutoCheckLastVerOption()
+{
+    return ReadFrameworkDWORD("AutoCheckLastVer", kDefaultAutoCheckLastVer);
+}
+
+bool SetAutoCheckLastVerOption(uint32_t on)
+{
+    return WriteFrameworkDWORD("AutoCheckLastVer", on);
+}
+
+// ---- the application's options ----
+
+std::string GetOptionsKeyPath()
+{
+    std::string pattern;
+    std::string key = CZuRegOptions::GetRegistryKey();
+    if (LoadString(IDS_OPTIONS_KEY_PATH, pattern))
+        return Format(pattern.c_str(), key.c_str());
+    // Without the language module's pattern the accessor's own default path is the options key.
+    return Format("Software\\%s\\%s\\Settings", key.c_str(), CZuRegOptions::GetAppName().c_str());
+}
+
+bool ReadRegOptionById(uint32_t stringId, uint32_t& value)
+{
+    std::string path = GetOptionsKeyPath();
+    CZuRegOptions reg(path.c_str());
+    if (!reg.Open())
+        return false;
+    std::string name;
+    if (!LoadString(stringId, name))
+        return false;
+    uint32_t read = 0xFFFFFFFFu;
+    if (!reg.GetDWORD(name.c_str(), read))
+        read = 0xFFFFFFFFu;
+    value = read;
+    return read != 0xFFFFFFFFu;
+}
+
+uint32_t GetRegOptionByStringId(uint32_t stringId)
+{
+    uint32_t value = 0;
+    return ReadRegOptionById(stringId, value) ? value : 0;
+}
+
+// ---- application profile ----
+
+namespace {
+std::string ProfileKey(const char* section)
+{
+    return Format("Software\\%s\\%s\\%s", CZuRegOptions::GetRegistryKey().c_str(),
+                  CZuRegOptions::GetAppName().c_str(), section ? section : "");
+}
+} // namespace
+
+std::string GetProfileString(const char* section, const char* entry, const char* defaultValue)
+{
+    CZuRegOptions reg(ProfileKey(section).c_str());
+    std::string value;
+    if (reg.OpenSilently() && reg.GetString(entry, value))
+        return value;
+    return defaultValue ? defaultValue : "";
+}
+
+bool WriteProfileString(const char* section, const char* entry, const std::string& value)
+{
+    CZuRegOptions reg(ProfileKey(section).c_str());
+    return reg.OpenSilently() && reg.SetString(entry, value);
+}
+
+uint32_t GetProfileInt(const char* section, const char* entry, uint32_t defaultValue)
+{
+    CZuRegOptions reg(ProfileKey(section).c_str());
+    uint32_t value = defaultValue;
+    if (reg.OpenSilently() && reg.GetDWORD(entry, value))
+        return value;
+    return defaultValue;
+}
+
+bool WriteProfileInt(const char* section, const char* entry, uint32_t value)
+{
+    CZuRegOptions reg(ProfileKey(section).c_str());
+    return reg.OpenSilently() && reg.SetDWORD(entry, value);
+}

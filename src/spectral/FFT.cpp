@@ -1,0 +1,636 @@
+#include "spectral/FFT.h"
+
+#include <algorithm>
+#include <atomic>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+// The transform is computed with precomputed twiddles (a Stockham radix-4 complex transform in
+// split real/imaginary arrays) and, for the real blocks of Compute, as a half-length complex
+// transform of the even and odd samples followed by one untangling pass. It gives the values of
+// the textbook in-place radix-2 recurrence to single-precision accuracy and is several times
+// faster. The hot loops are compiled twice, for the baseline and for AVX2/FMA machines, and the
+// loader picks the one the processor runs.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define ORVEX_FFT_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
+#else
+#define ORVEX_FFT_CLONES
+#endif
+#define ORVEX_FFT_INLINE inline __attribute__((always_inline))
+
+namespace {
+
+constexpr double kPi = 3.14159265358979;
+constexpr double kTwoPi = 6.28318530717959;
+
+bool IsPowerOfTwo(uint64_t n)
+{
+    return n != 0 && (n & (n - 1)) == 0;
+}
+
+int Log2Exact(uint64_t n)
+{
+    return 63 - __builtin_clzll(n);
+}
+
+// Everything a complex transform of length m (a power of two) needs, built once per length.
+// Radix-4 stages run over the lengths m, m/4, ... while at least 4 remain; a remaining length of 2
+// is one radix-2 stage without twiddles. tw holds, per radix-4 stage of length n, the six arrays
+// w^p, w^2p, w^3p (real and imaginary parts, p < n/4) with w = exp(+2 pi i / n). rwr/rwi hold
+// exp(+2 pi i k / 2m), k = 0 .. m/2, for untangling a real transform of length 2m.
+struct Plan
+{
+    unsigned m = 0;
+    std::vector<float> tw;
+    std::vector<float> rwr, rwi;
+};
+
+std::unique_ptr<Plan> BuildPlan(unsigned m)
+{
+    auto plan = std::make_unique<Plan>();
+    plan->m = m;
+    for (unsigned n = m; n >= 4; n /= 4) {
+        const unsigned q = n / 4;
+        const size_t base = plan->tw.size();
+        plan->tw.resize(base + 6 * size_t(q));
+        float* t = plan->tw.data() + base;
+        for (unsigned p = 0; p < q; ++p) {
+            for (unsigned r = 1; r <= 3; ++r) {
+                // Reduce the angle index exactly before the trigonometry, so every twiddle is the
+                // correctly rounded value of its angle.
+                const double angle = 2.0 * M_PI * double((uint64_t(r) * p) % n) / double(n);
+                t[(2 * (r - 1)) * q + p] = float(std::cos(angle));
+                t[(2 * (r - 1) + 1) * q + p] = float(std::sin(angle));
+            }
+        }
+    }
+    const unsigned half = m / 2;
+    plan->rwr.resize(half + 1);
+    plan->rwi.resize(half + 1);
+    for (unsigned k = 0; k <= half; ++k) {
+        const double angle = 2.0 * M_PI * double(k) / double(2 * uint64_t(m));
+        plan->rwr[k] = float(std::cos(angle));
+        plan->rwi[k] = float(std::sin(angle));
+    }
+    return plan;
+}
+
+const Plan& GetPlan(unsigned m)
+{
+    static std::atomic<const Plan*> slots[32];
+    static std::unique_ptr<Plan> owners[32];
+    static std::mutex guard;
+    const int e = Log2Exact(m);
+    if (const Plan* p = slots[e].load(std::memory_order_acquire))
+        return *p;
+    std::lock_guard<std::mutex> lock(guard);
+    if (!owners[e]) {
+        owners[e] = BuildPlan(m);
+        slots[e].store(owners[e].get(), std::memory_order_release);
+    }
+    return *owners[e];
+}
+
+// Window of one type and length with the sum of its squares, accumulated in single precision in
+// sample order as the level correction expects.
+struct WindowTable
+{
+    std::vector<float> w; // empty for the rectangular window
+    float sumSquares = 0.0f;
+};
+
+int NormalisedWindowType(int type)
+{
+    return (type >= 1 && type <= 4) ? type : 0;
+}
+
+const WindowTable& GetWindow(int type, int n)
+{
+    static std::atomic<const WindowTable*> slots[5][32];
+    static std::unique_ptr<WindowTable> owners[5][32];
+    static std::mutex guard;
+    const int t = NormalisedWindowType(type);
+    const int e = Log2Exact(unsigned(n));
+    if (const WindowTable* p = slots[t][e].load(std::memory_order_acquire))
+        return *p;
+    std::lock_guard<std::mutex> lock(guard);
+    if (!owners[t][e]) {
+        auto table = std::make_unique<WindowTable>();
+        float s = 0.0f;
+        if (t != 0)
+            table->w.resize(size_t(n));
+        for (int i = 0; i < n; ++i) {
+            const double w = CFFT::WindowValue(t, i, n);
+            if (t != 0)
+                table->w[size_t(i)] = float(w);
+            s = float(s + w * w);
+        }
+        table->sumSquares = s;
+        owners[t][e] = std::move(table);
+        slots[t][e].store(owners[t][e].get(), std::memory_order_release);
+    }
+    return *owners[t][e];
+}
+
+// ---- complex transform kernels (split arrays) ----
+
+// Product (tr + i ti)(wr + i SIGN wi).
+template <int SIGN>
+ORVEX_FFT_INLINE void Twiddle(float tr, float ti, float wr, float wi, float& outr, float& outi)
+{
+    if constexpr (SIGN > 0) {
+        outr = tr * wr - ti * wi;
+        outi = ti * wr + tr * wi;
+    } else {
+        outr = tr * wr + ti * wi;
+        outi = ti * wr - tr * wi;
+    }
+}
+
+// One radix-4 butterfly of the inputs a, b, c, d; the outputs before their twiddles.
+template <int SIGN>
+ORVEX_FFT_INLINE void Butterfly4(float ar, float ai, float br, float bi, float cr, float ci, float dr,
+                                 float di, float* o)
+{
+    const float apcr = ar + cr, apci = ai + ci, amcr = ar - cr, amci = ai - ci;
+    const float bpdr = br + dr, bpdi = bi + di, bmdr = br - dr, bmdi = bi - di;
+    // SIGN * i * (b - d)
+    const float jr = SIGN > 0 ? -bmdi : bmdi;
+    const float ji = SIGN > 0 ? bmdr : -bmdr;
+    o[0] = apcr + bpdr;
+    o[1] = apci + bpdi;
+    o[2] = amcr + jr;
+    o[3] = amci + ji;
+    o[4] = apcr - bpdr;
+    o[5] = apci - bpdi;
+    o[6] = amcr - jr;
+    o[7] = amci - ji;
+}
+
+// Radix-4 stage of length n with stride 1 (the first stage): outputs interleave by four.
+template <int SIGN>
+ORVEX_FFT_INLINE void StageFirst(unsigned n, const float* __restrict xr, const float* __restrict xi,
+                                 float* __restrict yr, float* __restrict yi, const float* __restrict tw)
+{
+    const unsigned q = n / 4;
+    const float* w1r = tw;
+    const float* w1i = tw + q;
+    const float* w2r = tw + 2 * q;
+    const float* w2i = tw + 3 * q;
+    const float* w3r = tw + 4 * q;
+    const float* w3i = tw + 5 * q;
+#pragma GCC ivdep
+    for (unsigned p = 0; p < q; ++p) {
+        float o[8];
+        Butterfly4<SIGN>(xr[p], xi[p], xr[p + q], xi[p + q], xr[p + 2 * q], xi[p + 2 * q], xr[p + 3 * q],
+                         xi[p + 3 * q], o);
+        yr[4 * p] = o[0];
+        yi[4 * p] = o[1];
+        Twiddle<SIGN>(o[2], o[3], w1r[p], w1i[p], yr[4 * p + 1], yi[4 * p + 1]);
+        Twiddle<SIGN>(o[4], o[5], w2r[p], w2i[p], yr[4 * p + 2], yi[4 * p + 2]);
+        Twiddle<SIGN>(o[6], o[7], w3r[p], w3i[p], yr[4 * p + 3], yi[4 * p + 3]);
+    }
+}
+
+// Radix-4 stage of length n with stride s >= 4 (S = s when known at compile time, else 0).
+template <int SIGN, unsigned S>
+ORVEX_FFT_INLINE void StageStrided(unsigned n, unsigned sRuntime, const float* __restrict xr,
+                                   const float* __restrict xi, float* __restrict yr, float* __restrict yi,
+                                   const float* __restrict tw)
+{
+    const unsigned s = S ? S : sRuntime;
+    const unsigned q = n / 4;
+    const size_t sq = size_t(s) * q;
+    for (unsigned p = 0; p < q; ++p) {
+        const float w1r = tw[p], w1i = tw[q + p];
+        const float w2r = tw[2 * q + p], w2i = tw[3 * q + p];
+        const float w3r = tw[4 * q + p], w3i = tw[5 * q + p];
+        const size_t in = size_t(s) * p;
+        const size_t out = size_t(s) * 4 * p;
+        const float* __restrict ar = xr + in;
+        const float* __restrict ai = xi + in;
+        float* __restrict y0r = yr + out;
+        float* __restrict y0i = yi + out;
+#pragma GCC ivdep
+        for (unsigned k = 0; k < s; ++k) {
+            float o[8];
+            Butterfly4<SIGN>(ar[k], ai[k], ar[k + sq], ai[k + sq], ar[k + 2 * sq], ai[k + 2 * sq], ar[k + 3 * sq],
+                             ai[k + 3 * sq], o);
+            y0r[k] = o[0];
+            y0i[k] = o[1];
+            Twiddle<SIGN>(o[2], o[3], w1r, w1i, y0r[k + s], y0i[k + s]);
+            Twiddle<SIGN>(o[4], o[5], w2r, w2i, y0r[k + 2 * s], y0i[k + 2 * s]);
+            Twiddle<SIGN>(o[6], o[7], w3r, w3i, y0r[k + 3 * s], y0i[k + 3 * s]);
+        }
+    }
+}
+
+// Final radix-2 stage (length 2, stride s = m/2, no twiddles).
+ORVEX_FFT_INLINE void StageRadix2(unsigned s, const float* __restrict xr, const float* __restrict xi,
+                                  float* __restrict yr, float* __restrict yi)
+{
+    for (unsigned k = 0; k < s; ++k) {
+        const float ar = xr[k], ai = xi[k], br = xr[k + s], bi = xi[k + s];
+        yr[k] = ar + br;
+        yi[k] = ai + bi;
+        yr[k + s] = ar - br;
+        yi[k + s] = ai - bi;
+    }
+}
+
+// Runs every stage, ping-ponging between (xr, xi) and (yr, yi). Returns true when the result ends
+// in (yr, yi), false when it is in (xr, xi).
+template <int SIGN>
+ORVEX_FFT_INLINE bool RunStages(const Plan& plan, float* xr, float* xi, float* yr, float* yi)
+{
+    const unsigned m = plan.m;
+    const float* tw = plan.tw.data();
+    bool inY = false;
+    unsigned s = 1;
+    unsigned n = m;
+    for (; n >= 4; n /= 4) {
+        float* sr = inY ? yr : xr;
+        float* si = inY ? yi : xi;
+        float* dr = inY ? xr : yr;
+        float* di = inY ? xi : yi;
+        if (s == 1)
+            StageFirst<SIGN>(n, sr, si, dr, di, tw);
+        else if (s == 4)
+            StageStrided<SIGN, 4>(n, s, sr, si, dr, di, tw);
+        else
+            StageStrided<SIGN, 0>(n, s, sr, si, dr, di, tw);
+        tw += 6 * size_t(n / 4);
+        s *= 4;
+        inY = !inY;
+    }
+    if (n == 2) {
+        float* sr = inY ? yr : xr;
+        float* si = inY ? yi : xi;
+        float* dr = inY ? xr : yr;
+        float* di = inY ? xi : yi;
+        StageRadix2(m / 2, sr, si, dr, di);
+        inY = !inY;
+    }
+    return inY;
+}
+
+ORVEX_FFT_CLONES bool TransformPlus(const Plan& plan, float* xr, float* xi, float* yr, float* yi)
+{
+    return RunStages<1>(plan, xr, xi, yr, yi);
+}
+
+ORVEX_FFT_CLONES bool TransformMinus(const Plan& plan, float* xr, float* xi, float* yr, float* yi)
+{
+    return RunStages<-1>(plan, xr, xi, yr, yi);
+}
+
+// Windowed samples split into the even (real part) and odd (imaginary part) samples of the
+// half-length complex block.
+ORVEX_FFT_CLONES void WindowSplit(const float* __restrict x, const float* __restrict w, ptrdiff_t m,
+                                  float* __restrict zr, float* __restrict zi)
+{
+    if (w) {
+        for (ptrdiff_t k = 0; k < m; ++k) {
+            zr[k] = x[2 * k] * w[2 * k];
+            zi[k] = x[2 * k + 1] * w[2 * k + 1];
+        }
+    } else {
+        for (ptrdiff_t k = 0; k < m; ++k) {
+            zr[k] = x[2 * k];
+            zi[k] = x[2 * k + 1];
+        }
+    }
+}
+
+// Spectrum of the real block of length 2m from the half-length transform Z, scaled, written as
+// the whole block of 2m values (the upper half the complex conjugate of the lower).
+ORVEX_FFT_CLONES void Untangle(const Plan& plan, const float* __restrict zr, const float* __restrict zi,
+                               float scale, float* __restrict re, float* __restrict im)
+{
+    const ptrdiff_t m = plan.m;
+    const float* __restrict wr = plan.rwr.data();
+    const float* __restrict wi = plan.rwi.data();
+    re[0] = (zr[0] + zi[0]) * scale;
+    im[0] = 0.0f;
+    re[m] = (zr[0] - zi[0]) * scale;
+    im[m] = 0.0f;
+    const float h = 0.5f * scale;
+    // Reversed views: rev[-k] is element m-k, so every access below is a plain (reversed) stream.
+    const float* __restrict zrRev = zr + m;
+    const float* __restrict ziRev = zi + m;
+    float* __restrict reTop = re + 2 * m; // reTop[-k] is element n-k
+    float* __restrict imTop = im + 2 * m;
+    float* __restrict reMid = re + m;     // reMid[-k] is element m-k, reMid[k] element m+k
+    float* __restrict imMid = im + m;
+    const ptrdiff_t half = m / 2;
+#pragma GCC ivdep
+    for (ptrdiff_t k = 1; k <= half; ++k) {
+        const float ar = zr[k], ai = zi[k], br = zrRev[-k], bi = ziRev[-k];
+        const float er = (ar + br) * h, ei = (ai - bi) * h;
+        const float orr = (ai + bi) * h, oi = (br - ar) * h;
+        const float tr = orr * wr[k] - oi * wi[k];
+        const float ti = oi * wr[k] + orr * wi[k];
+        const float xr = er + tr, xi = ei + ti;    // X[k]
+        const float ur = er - tr, ui = ti - ei;    // X[m-k] = conj(E - W O)
+        re[k] = xr;
+        im[k] = xi;
+        reTop[-k] = xr;
+        imTop[-k] = -xi;
+        reMid[-k] = ur;
+        imMid[-k] = ui;
+        reMid[k] = ur;
+        imMid[k] = -ui;
+    }
+}
+
+// First-order high-pass over the block mirrored in front of itself: the lead-in lets the filter
+// settle on the block's own signal. y[j] = (u[j] - u[j-1]) + a*y[j-1] over the 2n-sample sequence
+// u = x[n-1], ..., x[0], x[0], ..., x[n-1], starting at y[0] = u[0]; out[i] = y[n+i].
+void HighPassSequential(const float* x, unsigned n, float a, float* out)
+{
+    float y = x[n - 1];
+    for (unsigned j = 1; j < n; ++j)
+        y = (x[n - 1 - j] - x[n - j]) + a * y;
+    // The block's first sample repeats the last lead-in sample: its difference is 0.
+    y = 0.0f + a * y;
+    out[0] = y;
+    for (unsigned i = 1; i < n; ++i) {
+        y = (x[i] - x[i - 1]) + a * y;
+        out[i] = y;
+    }
+}
+
+// The same filter with the recursion split into independent chains over eight chunks, so the
+// processor overlaps them instead of waiting on one long chain; the chunks are joined through the
+// powers of the pole. scratch holds n/8 floats.
+void HighPass(const float* x, unsigned n, float a, float* out, float* scratch)
+{
+    constexpr unsigned K = 8;
+    if (n < 32 * K) {
+        HighPassSequential(x, n, a, out);
+        return;
+    }
+    const unsigned c = n / K;
+    // State at the end of the lead-in: sum over k of a^k * coef_k, coef_k = x[k] - x[k+1] and
+    // coef_{n-1} = x[n-1]; one Horner chain per chunk of k, the chunks joined with a^c.
+    float h[K];
+    for (unsigned b = 0; b + 1 < K; ++b)
+        h[b] = x[b * c + c - 1] - x[b * c + c];
+    h[K - 1] = x[n - 1];
+    for (unsigned t = c - 1; t-- > 0;) {
+        for (unsigned b = 0; b < K; ++b) {
+            const unsigned k = b * c + t;
+            h[b] = h[b] * a + (x[k] - x[k + 1]);
+        }
+    }
+    const float ac = float(std::pow(double(a), double(c)));
+    float lead = h[K - 1];
+    for (unsigned b = K - 1; b-- > 0;)
+        lead = h[b] + ac * lead;
+
+    // The block: each chunk filtered from a zero state (chunk 0 from the lead-in's state) ...
+    float st[K];
+    st[0] = 0.0f + a * lead;
+    out[0] = st[0];
+    for (unsigned b = 1; b < K; ++b) {
+        st[b] = x[b * c] - x[b * c - 1];
+        out[b * c] = st[b];
+    }
+    for (unsigned t = 1; t < c; ++t) {
+        for (unsigned b = 0; b < K; ++b) {
+            const unsigned i = b * c + t;
+            st[b] = (x[i] - x[i - 1]) + a * st[b];
+            out[i] = st[b];
+        }
+    }
+    // ... then the state carried over from the chunk before, decaying as a^(t+1). The powers are
+    // accumulated in double so that they stay exact to float precision over a whole chunk.
+    unsigned used = 0;
+    double p = 1.0;
+    while (used < c) {
+        p *= double(a);
+        if (std::fabs(p) < 1e-30)
+            break; // the carried state no longer reaches float precision
+        scratch[used++] = float(p);
+    }
+    for (unsigned b = 1; b < K; ++b) {
+        const float carry = out[b * c - 1];
+        float* o = out + size_t(b) * c;
+        for (unsigned t = 0; t < used; ++t)
+            o[t] += scratch[t] * carry;
+    }
+}
+
+// Work space of the calling thread, kept between blocks of the same thread.
+std::vector<float>& WorkSpace(size_t size)
+{
+    thread_local std::vector<float> work;
+    if (work.size() < size)
+        work.resize(size);
+    return work;
+}
+
+} // namespace
+
+CFFT::CFFT() = default;
+
+CFFT::~CFFT() = default;
+
+void CFFT::SetData(const float* samples, int count)
+{
+    m_samples = samples;
+    m_sampleCount = count;
+}
+
+int CFFT::GetFFTSize(bool padded) const
+{
+    const int n = m_sampleCount;
+    if (n < 1)
+        return 0;
+    // Largest power of two not above n.
+    const int floorPow = int(1u << Log2Exact(unsigned(n)));
+    if (!padded)
+        return floorPow;
+    // Power of two nearest v (the rounding of its base-2 logarithm), v the larger of the sampling
+    // rate and the count.
+    auto nearestPow = [](double v) -> int64_t {
+        if (!(v >= 1.0))
+            return 1;
+        const double k = std::floor(std::log2(v) + 0.5);
+        return k >= 30 ? (int64_t(1) << 30) : (int64_t(1) << int(k));
+    };
+    const double v = (double(n) <= double(m_fs)) ? double(m_fs) : double(n);
+    const int64_t n1 = nearestPow(v);
+    const int64_t n2 = nearestPow(2.0 * double(n));
+    return int(std::max(n1, n2));
+}
+
+double CFFT::WindowValue(int type, int i, int n)
+{
+    if (n <= 1)
+        return 1.0; // a one-sample block has no shape to taper
+    const double h = double(n - 1) * 0.5;
+    switch (type) {
+    case windowTriangular:
+        return 1.0 - std::fabs((i - h) / h);
+    case windowWelch: {
+        const double r = (i - h) / h;
+        return 1.0 - r * r;
+    }
+    case windowHanning:
+        return 0.5 - 0.5 * std::cos(kPi * i / h);
+    case windowHamming:
+        return 0.54 - 0.46 * std::cos(kPi * i / h);
+    default:
+        return 1.0;
+    }
+}
+
+int CFFT::Compute(std::vector<float>& re, std::vector<float>& im)
+{
+    m_lineCount = 0;
+    m_df = 0.0f;
+    auto reject = [&]() {
+        re.clear();
+        im.clear();
+        return 0;
+    };
+    if (!m_samples || m_sampleCount < 1 || !(m_fs > 0.0f) || !std::isfinite(m_fs))
+        return reject();
+    const double dt = 1.0 / double(m_fs);
+    const bool filter = m_fc > 0.0f;
+    const double step = filter ? double(m_fc) * dt * kTwoPi : 0.0;
+    const float a = 1.0f - float(step);
+    // At fc >= fs/pi the pole reaches -1 and the filter output would grow without bound.
+    if (filter && (!(step < 2.0) || !(a > -1.0f)))
+        return reject();
+
+    const int nInt = GetFFTSize(false);
+    const unsigned n = unsigned(nInt);
+    re.resize(n);
+    im.resize(n);
+
+    const WindowTable& window = GetWindow(m_windowType, nInt);
+    const double scaleDen = std::sqrt(double(float(nInt)) * double(window.sumSquares));
+    const float scale = float(1.0 / scaleDen);
+
+    if (n == 1) {
+        // The mirrored one-sample block: its single difference is 0, leaving a times the lead-in.
+        const float x0 = filter ? 0.0f + a * m_samples[0] : m_samples[0];
+        re[0] = float(double(x0) / scaleDen);
+        im[0] = 0.0f;
+    } else {
+        const unsigned m = n / 2;
+        std::vector<float>& work = WorkSpace(size_t(filter ? 3 : 2) * n);
+        float* zr = work.data();
+        float* zi = zr + m;
+        float* tr = zi + m;
+        float* ti = tr + m;
+        const float* x = m_samples;
+        if (filter) {
+            float* filtered = ti + m;
+            HighPass(m_samples, n, a, filtered, zr);
+            x = filtered;
+        }
+        WindowSplit(x, window.w.empty() ? nullptr : window.w.data(), m, zr, zi);
+        const Plan& plan = GetPlan(m);
+        if (TransformPlus(plan, zr, zi, tr, ti))
+            Untangle(plan, tr, ti, scale, re.data(), im.data());
+        else
+            Untangle(plan, zr, zi, scale, re.data(), im.data());
+    }
+    m_lineCount = nInt / 2;
+    m_df = m_fs / float(nInt);
+    return m_lineCount;
+}
+
+bool CFFT::FFT(float* data, unsigned nn, int isign)
+{
+    if (!data || !IsPowerOfTwo(nn) || (isign != 1 && isign != -1))
+        return false;
+    if (nn == 1)
+        return true;
+    std::vector<float>& work = WorkSpace(size_t(4) * nn);
+    float* xr = work.data();
+    float* xi = xr + nn;
+    float* yr = xi + nn;
+    float* yi = yr + nn;
+    for (unsigned k = 0; k < nn; ++k) {
+        xr[k] = data[2 * size_t(k) + 1];
+        xi[k] = data[2 * size_t(k) + 2];
+    }
+    const Plan& plan = GetPlan(nn);
+    const bool inY = isign > 0 ? TransformPlus(plan, xr, xi, yr, yi) : TransformMinus(plan, xr, xi, yr, yi);
+    const float* rr = inY ? yr : xr;
+    const float* ri = inY ? yi : xi;
+    for (unsigned k = 0; k < nn; ++k) {
+        data[2 * size_t(k) + 1] = rr[k];
+        data[2 * size_t(k) + 2] = ri[k];
+    }
+    return true;
+}
+
+int CeilPowerOfTwo(int n)
+{
+    if (n <= 1)
+        return 1;
+    if (n > (1 << 30))
+        return 0;
+    const unsigned u = unsigned(n);
+    const int e = Log2Exact(u);
+    return IsPowerOfTwo(u) ? n : (1 << (e + 1));
+}
+
+int GetPowerOfTwoCeil(int n)
+{
+    return CeilPowerOfTwo(n);
+}
+
+int NearestPowerOfTwo(int n)
+{
+    if (n <= 1)
+        return 1;
+    const int64_t p = int64_t(1) << Log2Exact(unsigned(n));
+    if (int64_t(n) - p < 2 * p - int64_t(n))
+        return int(p);
+    // The tie goes to the larger power; past the int range the nearest representable one is kept.
+    return 2 * p > INT_MAX ? int(p) : int(2 * p);
+}
+
+double NearestPowerOfTwoOfRatio(float a, float b, float c)
+{
+    const float q = a * b / c;
+    if (std::isnan(q))
+        return 1.0;
+    int n = 0;
+    if (q >= float(INT_MAX))
+        n = INT_MAX;
+    else if (q > 0.0f)
+        n = int(q);
+    return double(NearestPowerOfTwo(n));
+}
+
+double AWeightGain(double f)
+{
+    if (!(f > 0.0))
+        return 0.0;
+    constexpr double f1Sq = 424.31867740600904;
+    constexpr double f2Sq = 11589.0930520225;
+    constexpr double f3Sq = 544440.6704605728;
+    constexpr double f4Sq = 148699001.40839997;
+    constexpr double k1 = 2.242881e16;
+    constexpr double k3 = 1.562339;
+    const double ff = f * f;
+    const double ff2 = ff * ff;
+    const double lowHigh = k1 * ff2 / ((ff + f1Sq) * (ff + f1Sq) * (ff + f4Sq) * (ff + f4Sq));
+    const double mid = k3 * ff2 / ((ff + f2Sq) * (ff + f3Sq));
+    return lowHigh * mid;
+}
+
+double AWeightingDB(double f, double level)
+{
+    return level + 10.0 * std::log10(AWeightGain(f));
+}

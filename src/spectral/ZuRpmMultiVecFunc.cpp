@@ -1,0 +1,263 @@
+#include "spectral/ZuRpmMultiVecFunc.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "app/common/Quantity.h"
+#include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
+#include "platform/elements/StdioFile.h"
+#include "platform/elements/ZuVecFunc.h"
+#include "platform/gfx/GfxUtil.h"
+#include "platform/win/MessageTarget.h"
+#include "platform/win/Messages.h"
+#include "spectral/SpectrumDisplayOptions.h"
+#include "spectral/ZuRpmFunc.h"
+
+IMPLEMENT_SERIAL(CZuRpmMultiVecFunc, CZuRpmSelFunc, 0 | VERSIONABLE_SCHEMA)
+
+CZuRpmMultiVecFunc::CZuRpmMultiVecFunc() : CZuRpmMultiVecFunc(std::string(), nullptr, -1) {}
+
+CZuRpmMultiVecFunc::CZuRpmMultiVecFunc(const std::string& name, CMElement* parent, int kind)
+    : CZuRpmSelFunc(name, parent, kind)
+{
+}
+
+CZuRpmMultiVecFunc::~CZuRpmMultiVecFunc()
+{
+    for (IMessageTarget*& w : m_windows) {
+        IMessageTarget* window = w;
+        w = nullptr;
+        if (window)
+            window->SendMessage(WM_CLOSE);
+    }
+}
+
+void CZuRpmMultiVecFunc::SetWindow(int slot, IMessageTarget* window)
+{
+    if (slot == 0 || slot == 1)
+        m_windows[slot] = window;
+}
+
+IMessageTarget* CZuRpmMultiVecFunc::GetWindow(int slot) const
+{
+    return slot == 0 || slot == 1 ? m_windows[slot] : nullptr;
+}
+
+CZuVecFunc* CZuRpmMultiVecFunc::GetVecFunc(int i) const { return dynamic_cast<CZuVecFunc*>(GetRpmData(i)); }
+
+double CZuRpmMultiVecFunc::GetFreq(int i) const
+{
+    const CZuVecFunc* v = GetVecFunc(0);
+    return v && i >= 0 && i < v->GetDataCount() ? v->DataIndex(i) : 0.0;
+}
+
+int CZuRpmMultiVecFunc::GetFreqCount() const
+{
+    const CZuVecFunc* v = GetVecFunc(0);
+    return v ? v->GetDataCount() : 0;
+}
+
+int CZuRpmMultiVecFunc::GetSubsystemCount() const
+{
+    const CZuVecFunc* v = GetVecFunc(0);
+    return v ? v->GetSubsystemCount() : 0;
+}
+
+std::string CZuRpmMultiVecFunc::GetSubsystemName(int k) const
+{
+    const CZuVecFunc* v = GetVecFunc(0);
+    return v && k >= 0 && k < v->GetSubsystemCount() ? v->GetSubsystem(k) : std::string();
+}
+
+double CZuRpmMultiVecFunc::GetAxisValue(int i) const { return RowsAreRpms() ? GetRpm(i) : GetFreq(i); }
+
+void CZuRpmMultiVecFunc::TableToEntry(int index, int row, int& entry, int& point) const
+{
+    if (RowsAreRpms()) {
+        entry = row;
+        point = index;
+    } else {
+        entry = index;
+        point = row;
+    }
+}
+
+bool CZuRpmMultiVecFunc::ValueAt(int entry, int point, int subsystem, double& value) const
+{
+    const CZuVecFunc* v = GetVecFunc(entry);
+    if (!v || point < 0 || point >= v->GetDataCount() || subsystem < 0 || subsystem >= v->GetSubsystemCount())
+        return false;
+    value = v->DataValue(point, subsystem);
+    return true;
+}
+
+double CZuRpmMultiVecFunc::DataValue(int index, int row, int subsystem) const
+{
+    int entry = 0, point = 0;
+    TableToEntry(index, row, entry, point);
+    double value = 0.0;
+    return ValueAt(entry, point, subsystem, value) ? value : 0.0;
+}
+
+double CZuRpmMultiVecFunc::SmoothedAt(int entry, int point, int subsystem) const
+{
+    double value = 0.0;
+    const int n = m_smoothingWidth;
+    if (n <= 0)
+        return ValueAt(entry, point, subsystem, value) ? value : 0.0;
+    if (entry - n < 0 || entry + n > GetRpmCount() - 1)
+        return 0.0;
+    std::vector<double> window;
+    for (int e = entry - n; e <= entry + n; ++e)
+        if (ValueAt(e, point, subsystem, value))
+            window.push_back(value);
+    return MeanOfPositive(window.data(), static_cast<int>(window.size()), GetType());
+}
+
+double CZuRpmMultiVecFunc::GetSmoothedValue(int index, int row, int subsystem) const
+{
+    int entry = 0, point = 0;
+    TableToEntry(index, row, entry, point);
+    return SmoothedAt(entry, point, subsystem);
+}
+
+double CZuRpmMultiVecFunc::GetOverallLevel(int index, int row, int subsystem, int structure, int aWeighting) const
+{
+    const int first = m_overallFirst, last = m_overallLast;
+    if (first < 0 || last < 0 || last - first < 0)
+        return GetSmoothedValue(index, row, subsystem);
+    int entry = 0, point = 0;
+    TableToEntry(index, row, entry, point);
+    double sum = 0.0;
+    const int end = std::min(last, GetFreqCount() - 1);
+    for (int k = first; k <= end; ++k) {
+        const double value = SmoothedAt(entry, k, subsystem);
+        double db = 0.0;
+        if (QuantityValueToDecibel(&db, this, value, structure, aWeighting ? GetFreq(k) : 0.0))
+            sum += std::pow(10.0, db * 0.1);
+        else
+            sum += value;
+    }
+    return sum > 0.0 ? 10.0 * std::log10(sum) : 0.0;
+}
+
+COLORREF CZuRpmMultiVecFunc::GetTableCellColor(int, int, int) { return 0; }
+
+void CZuRpmMultiVecFunc::GetSelection(int, int, int, CZuSubsystemTable*) {}
+
+void CZuRpmMultiVecFunc::ChangeDataValue(int, int, int, double, int) {}
+
+void CZuRpmMultiVecFunc::PasteFromClipboard(CArchive&, int, const CZuCellPoint*) {}
+
+int CZuRpmMultiVecFunc::GetTableRowCount(int) { return (RowsAreRpms() ? GetRpmCount() : GetFreqCount()) + 1; }
+
+int CZuRpmMultiVecFunc::GetTableColCount(int) { return GetSubsystemCount() + 1; }
+
+int CZuRpmMultiVecFunc::GetTableFreqCount() { return RowsAreRpms() ? GetFreqCount() : GetRpmCount(); }
+
+std::string CZuRpmMultiVecFunc::GetFreqIndicator(int index)
+{
+    if (index < 0 || index >= GetTableFreqCount())
+        return std::string();
+    return RowsAreRpms() ? Format("%g", GetFreq(index)) : Format("%.2f", GetRpm(index));
+}
+
+std::string CZuRpmMultiVecFunc::GetTableCellData(int row, int col, int index, int numberFormat)
+{
+    if (row < 0 || col < 0 || row >= GetTableRowCount(index) || col >= GetTableColCount(index))
+        return std::string();
+    if (row == 0 && col == 0)
+        return RowsAreRpms() ? "RPM" : "Freq. [Hz]";
+    if (row == 0)
+        return GetSubsystemName(col - 1);
+    const int r = row - 1;
+    if (col == 0)
+        return RowsAreRpms() ? Format("%.2f", GetRpm(r)) : CGfxUtil::GetManipulatedFrequencyString(GetFreq(r));
+    if (index < 0 || index >= GetTableFreqCount())
+        return std::string();
+    const int structure = SpectrumIsStructure(m_label);
+    const int aWeighting = SpectrumAWeighting();
+    // Only a real range shows an overall level; a reversed one shows the value as any cell.
+    if (m_overallFirst >= 0 && m_overallLast >= m_overallFirst)
+        return CGfxUtil::GenFormat(GetOverallLevel(index, r, col - 1, structure, aWeighting), numberFormat);
+    double freq = 0.0;
+    if (aWeighting)
+        freq = RowsAreRpms() ? GetFreq(index) : GetFreq(r);
+    std::string text;
+    FormatQuantityValue(text, this, GetSmoothedValue(index, r, col - 1), numberFormat, SpectrumShowInDB(), structure,
+                        freq);
+    return text;
+}
+
+void CZuRpmMultiVecFunc::CopyToClipboard(CArchive& ar, int withLabels, int index, const CZuCellRect* selection)
+{
+    const int digits = CZuRpmFunc::kClipboardDigits;
+    const int rows = GetTableRowCount(index), cols = GetTableColCount(index);
+    int top = 1, bottom = rows - 1, left = 1, right = cols - 1;
+    if (selection) {
+        CZuCellRect s = *selection;
+        s.Normalize();
+        top = std::max(s.top, 1);
+        left = std::max(s.left, 1);
+        bottom = std::min(s.bottom, bottom);
+        right = std::min(s.right, right);
+    }
+    if (withLabels) {
+        const int structure = SpectrumIsStructure(m_label);
+        std::string title = m_label;
+        if (index >= 0 && index < GetTableFreqCount())
+            title += RowsAreRpms() ? Format("\t%g [Hz]", GetFreq(index)) : Format("\t%g [RPM]", GetRpm(index));
+        title += Format("\t%s [%s]\r\n", GetQuantityName(this, structure).c_str(),
+                        GetQuantityAxisLabel(this, SpectrumShowInDB(), structure, SpectrumAWeighting()).c_str());
+        ar.WriteText(title);
+        std::string header = GetTableCellData(0, 0, index, digits);
+        for (int c = left; c <= right; ++c) {
+            header += '\t';
+            header += GetTableCellData(0, c, index, digits);
+        }
+        ar.WriteText(header + "\r\n");
+    }
+    for (int r = top; r <= bottom; ++r) {
+        std::string line;
+        if (withLabels)
+            line = GetTableCellData(r, 0, index, digits) + "\t";
+        for (int c = left; c <= right; ++c) {
+            if (c > left)
+                line += '\t';
+            line += GetTableCellData(r, c, index, digits);
+        }
+        ar.WriteText(line + "\r\n");
+    }
+}
+
+int CZuRpmMultiVecFunc::WriteDump(CStdioFile& file, const std::string&)
+{
+    for (int e = 0; e < GetRpmCount(); ++e) {
+        const CZuVecFunc* v = GetVecFunc(e);
+        if (!v)
+            continue;
+        std::string line = Format("%g", GetRpm(e));
+        for (int k = 0; k < v->GetSubsystemCount(); ++k)
+            line += Format("\t%s", v->GetSubsystem(k).c_str());
+        file.WriteString(line + "\n");
+        for (int i = 0; i < v->GetDataCount(); ++i) {
+            line = Format("%g", v->DataIndex(i));
+            for (int k = 0; k < v->GetSubsystemCount(); ++k)
+                line += Format("\t%e", v->DataValue(i, k));
+            file.WriteString(line + "\n");
+        }
+        file.WriteString("\n");
+    }
+    return 1;
+}
+
+void CZuRpmMultiVecFunc::Serialize(CArchive& ar)
+{
+    CZuRpmSelFunc::Serialize(ar);
+    if (ar.IsStoring())
+        ar << m_label;
+    else
+        ar >> m_label;
+}

@@ -1,0 +1,455 @@
+// The project file: round trip byte for byte, older versions with their defaults, refusal of
+// unknown versions, cut files, and the project list operations around it.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "ProjectTestEnv.h"
+#include "acquisition/BlixChDB.h"
+#include "acquisition/DAQConfig.h"
+#include "app/AnalysisProject.h"
+#include "app/AnalysisProjectExchange.h"
+#include "app/DaqProject.h"
+#include "app/ModelProject.h"
+#include "app/TALVOProject.h"
+#include "experiments/SensorProject.h"
+#include "models/HSEAOptions.h"
+#include "planning/QMXSensorMapList.h"
+#include "planning/SensorAssignment.h"
+#include "platform/archive/Archive.h"
+#include "platform/elements/MElementList.h"
+#include "platform/elements/ZuStdDataList.h"
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/gfx/OctaveManager.h"
+#include "platform/win/MessageTarget.h"
+#include "platform/win/Messages.h"
+#include "platform/win/PromptService.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes Store(CTALVOProject& project)
+{
+    Bytes bytes;
+    CArchive ar(&bytes, CArchive::store);
+    project.Serialize(ar);
+    return bytes;
+}
+
+void Load(CTALVOProject& project, const Bytes& bytes)
+{
+    CArchive ar(bytes.data(), bytes.size());
+    project.Serialize(ar);
+}
+
+struct HandMadeFile
+{
+    int version = 8;
+    int32_t nextID = 5;
+    int32_t daqMaxChannel = 32; // of the one DAQ project, when there is one
+    bool withDaq = true;
+};
+
+// A project file as an older (or newer) program wrote it, made field by field. Every object
+// written stays alive until the archive is done, as the archive knows objects by address.
+Bytes BuildFile(const HandMadeFile& spec)
+{
+    CHSEAOptions options;
+    CModelProject model("Model");
+    model.SetID(0);
+    CDaqProject daq("DAQ3");
+    daq.SetID(3);
+    daq.SetMaxChannel(spec.daqMaxChannel);
+    CZuSubsystemTable sources(std::vector<std::string>{"Engine-F"});
+    CSensorProject sensors;
+    CDAQConfig config;
+    config.SetRpmChannel(3);
+    CQMXBlixList unitGroup(7);
+    unitGroup.SetUnitName(0, 0, "SN1");
+    CQMXBlixList second(8);
+    CBlixChDB db;
+    auto item = std::make_unique<CBlixChDB::CItem>();
+    item->SetSubsystem("Roof-F");
+    db.GetItemList()->Add(std::move(item));
+    CQMXSensorMapList plans;
+    plans.SetUnitGroups({&unitGroup});
+    plans.AddPlan(7, "P");
+    CSensorAssignment assignment;
+    assignment.AddRow("Roof-F", {"S1"});
+    CZuStdDataList properties;
+    properties.SetString(77, "kept");
+
+    Bytes bytes;
+    CArchive ar(&bytes, CArchive::store);
+    ar << "Some other header" << "Program: x" << "File Time: y" << "File Version: z" << "Product Version: w";
+    ar << "PID:0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0";
+    ar << static_cast<uint8_t>(spec.version);
+    ar.WriteObject(&options);
+    ar << spec.nextID;
+    ar << static_cast<int32_t>(spec.withDaq ? 2 : 1);
+    ar.WriteObject(&model);
+    if (spec.withDaq)
+        ar.WriteObject(&daq);
+    ar << std::string("Target-F");
+    ar.WriteObject(&sources);
+    ar.WriteObject(&sensors);
+    ar.WriteObject(&config);
+    if (spec.version >= 5) {
+        ar.WriteObject(&db);
+        ar << static_cast<int32_t>(24);
+    }
+    if (spec.version >= 8) {
+        ar << static_cast<int32_t>(2);
+        ar.WriteObject(&unitGroup);
+        ar.WriteObject(&second);
+    } else if (spec.version == 7) {
+        ar.WriteObject(&unitGroup);
+    }
+    if (spec.version >= 7) {
+        ar.WriteObject(&plans);
+        ar.WriteObject(&assignment);
+    }
+    if (spec.version >= 6)
+        properties.Serialize(ar);
+    return bytes;
+}
+
+// A container holding every kind of thing the file carries.
+std::unique_ptr<CTALVOProject> MakeRichContainer()
+{
+    auto project = std::make_unique<CTALVOProject>();
+    HandMadeFile spec;
+    spec.withDaq = false;
+    spec.nextID = 1;
+    Load(*project, BuildFile(spec));
+    CDaqProject* daq1 = project->AddDaqProject();
+    project->AddDaqProject()->GetDAQConfig()->SetSamplingFreq(51200.0f);
+    CRPMOptions rpm;
+    rpm.SetRange(1500.0f, 5000.0f, 100.0f);
+    CAnalysisProject* analysis = project->AddAnalysisProject(&rpm, nullptr);
+    analysis->SetDaqProjectID(daq1->GetID());
+    analysis->SetProjectType(CAnalysisProject::typeOrder);
+
+    CSensorProject* sensors = project->GetSensorProject();
+    tagSENSORINFO info;
+    info.ID = "A1";
+    info.Manufacturer = "Maker";
+    info.ChannelInfo.DataType = SENSOR_DATATYPE_ACCELERATION;
+    info.ChannelInfo.Sensitivity = 10.2f;
+    EXPECT_NE(sensors->AddSensor(info), nullptr);
+    info.ID = "M1";
+    info.ChannelInfo.DataType = SENSOR_DATATYPE_PRESSURE;
+    EXPECT_NE(sensors->AddSensor(info), nullptr);
+    CSensorBundle* bundle = sensors->AddBundle("B1-Front");
+    bundle->AddSensor("A1");
+    bundle->AddSensor("M1");
+    CSensorGroup* group = sensors->InsertGroup(0);
+    group->SetMember({"A1", bundle->GetNumber(), 0, 2, 0});
+    group->SetMember({"M1", bundle->GetNumber(), 1, 0, 5});
+    return project;
+}
+
+} // namespace
+
+TEST(ProjectFile, StoredReadBackAndStoredAgainIsByteForByteEqual)
+{
+    CScriptedPrompts prompts;
+    auto first = MakeRichContainer();
+    ASSERT_EQ(first->GetProjectCount(), 4);
+    const Bytes bytes = Store(*first);
+
+    CTALVOProject second;
+    Load(second, bytes);
+    ASSERT_EQ(second.GetProjectCount(), 4);
+    EXPECT_NE(second.GetModelProject(), nullptr);
+    EXPECT_EQ(second.GetDaqProject(1)->GetDAQConfig()->GetSamplingFreq(), 51200.0f);
+    auto* analysis = DynamicDowncast<CAnalysisProject>(second.GetProject(3));
+    ASSERT_NE(analysis, nullptr);
+    EXPECT_EQ(analysis->GetDaqProject(), second.GetDaqProject(0));
+    EXPECT_EQ(analysis->GetRPMOptions().GetRpmMin(), 1500.0f);
+    EXPECT_NE(second.GetSensorProject()->FindSensor("M1"), nullptr);
+    EXPECT_EQ(second.GetSensorProject()->GetGroup(0)->GetMemberCount(), 2);
+    EXPECT_EQ(second.GetPID(), first->GetPID());
+    EXPECT_EQ(second.GetNextProjectID(), first->GetNextProjectID());
+
+    EXPECT_EQ(Store(second), bytes);
+    EXPECT_EQ(prompts.Count(), 0u);
+}
+
+TEST(ProjectFile, OlderVersionsLoadWithTheDefaultsOfWhatTheyLack)
+{
+    struct Case
+    {
+        int version;
+        int channelCount;
+        int unitGroups;
+        std::string firstUnit;
+        int plans;
+        bool property;
+    };
+    const Case cases[] = {
+        {4, 32, 1, "", 0, false},    {5, 24, 1, "", 0, false},   {6, 24, 1, "", 0, true},
+        {7, 24, 1, "SN1", 1, true}, {8, 24, 2, "SN1", 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        CScriptedPrompts prompts;
+        HandMadeFile spec;
+        spec.version = c.version;
+        CTALVOProject project;
+        ASSERT_NO_THROW(Load(project, BuildFile(spec)));
+        EXPECT_EQ(project.GetProjectCount(), 2);
+        EXPECT_EQ(project.GetNextProjectID(), 5);
+        EXPECT_EQ(project.GetTargetSubsystem(), "Target-F");
+        EXPECT_EQ(project.IsInputSubsystem("Engine-F"), 1);
+        EXPECT_EQ(project.IsInputSubsystem("engine-F"), 0);
+        EXPECT_EQ(project.GetDAQConfig()->GetRpmChannel(), 3);
+        EXPECT_EQ(project.GetSystemChannelCount(), c.channelCount);
+        EXPECT_EQ(project.GetBlixChDB()->GetItemList()->GetSize(), c.version >= 5 ? 1 : 0);
+        ASSERT_EQ(project.GetBlixLists().GetSize(), c.unitGroups);
+        EXPECT_EQ(project.GetBlixLists()[0]->GetUnitName(0, 0), c.firstUnit);
+        ASSERT_EQ(project.GetSensorMapList()->GetPlanCount(), c.plans);
+        if (c.plans) {
+            // The plan's unit links are renewed from the unit groups just read.
+            EXPECT_EQ(project.GetSensorMapList()->GetPlan(0)->GetUnitCount(), 1);
+            EXPECT_EQ(project.GetSensorAssignment()->GetItem(0, 0), "S1");
+        } else {
+            EXPECT_EQ(project.GetSensorAssignment()->GetRowCount(), 0);
+        }
+        EXPECT_EQ(project.GetFileProperties().GetString(77), c.property ? "kept" : "");
+        EXPECT_EQ(project.GetPID().ToPIDText(), "PID:0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0");
+        EXPECT_EQ(prompts.Count(), 0u);
+    }
+}
+
+TEST(ProjectFile, Version4WithoutDaqProjectKeepsSixteenChannels)
+{
+    HandMadeFile spec;
+    spec.version = 4;
+    spec.withDaq = false;
+    CTALVOProject project;
+    Load(project, BuildFile(spec));
+    EXPECT_EQ(project.GetSystemChannelCount(), 16);
+}
+
+TEST(ProjectFile, VersionsTooOldOrTooNewAreRefusedWithAMessage)
+{
+    const std::pair<int, uint32_t> cases[] = {{3, 6113u}, {0, 6113u}, {9, 6450u}, {255, 6450u}};
+    for (const auto& [version, message] : cases) {
+        SCOPED_TRACE(version);
+        CScriptedPrompts prompts;
+        HandMadeFile spec;
+        spec.version = version;
+        CTALVOProject project;
+        try {
+            Load(project, BuildFile(spec));
+            ADD_FAILURE() << "version " << version << " was read";
+        } catch (const CArchiveException& e) {
+            EXPECT_EQ(e.m_cause, CArchiveException::badSchema);
+        }
+        ASSERT_EQ(prompts.Count(), 1u);
+        EXPECT_EQ(prompts.Last().stringId, message);
+        EXPECT_EQ(project.GetProjectCount(), 0);
+    }
+}
+
+TEST(ProjectFile, APidThatIsNoGuidLoadsAsTheNilGuid)
+{
+    Bytes bytes = BuildFile({});
+    const std::string good = "PID:0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0";
+    auto at = std::search(bytes.begin(), bytes.end(), good.begin(), good.end());
+    ASSERT_NE(at, bytes.end());
+    *(at + 6) = 'x';
+    CTALVOProject project;
+    Load(project, bytes);
+    EXPECT_TRUE(project.GetPID().IsNil());
+}
+
+TEST(ProjectFile, AFileCutAnywhereFailsWithAnErrorNeverACrash)
+{
+    CScriptedPrompts prompts;
+    auto rich = MakeRichContainer();
+    const Bytes bytes = Store(*rich);
+    std::vector<size_t> cuts;
+    for (size_t n = 0; n < std::min<size_t>(bytes.size(), 4096); ++n)
+        cuts.push_back(n);
+    std::mt19937 random(12345);
+    if (bytes.size() > 4096)
+        for (int i = 0; i < 300; ++i)
+            cuts.push_back(4096 + random() % (bytes.size() - 4096));
+    for (size_t n : cuts) {
+        CTALVOProject project;
+        CArchive ar(bytes.data(), n);
+        EXPECT_THROW(project.Serialize(ar), CArchiveException) << "cut at " << n << " of " << bytes.size();
+    }
+}
+
+TEST(ProjectFile, ProgressMessagesWhileStoringAndLoading)
+{
+    CRecordingMessageTarget target;
+    CMainWindowTargetScope scope(&target);
+    auto rich = MakeRichContainer();
+    target.Clear();
+    const Bytes bytes = Store(*rich);
+    auto records = target.Records();
+    ASSERT_FALSE(records.empty());
+    int steps = rich->GetProjectCount();
+    for (int i = 0; i < rich->GetProjectCount(); ++i)
+        steps += rich->GetProject(i)->GetAllChildCount();
+    EXPECT_EQ(records[0].msg, WM_ZU_PROGRESS_RANGE);
+    EXPECT_EQ(records[0].wParam, static_cast<uintptr_t>(steps) << 16);
+    EXPECT_EQ(records[0].lParam, 1);
+    std::vector<std::string> texts;
+    for (const auto& r : records)
+        if (r.msg == WM_ZU_PROGRESS_TEXT)
+            texts.push_back(r.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"Storing [Model]...", "Storing [DAQ1]...", "Storing [DAQ2]...",
+                                               "Storing [Analysis3]..."}));
+    EXPECT_EQ(CMElement::sm_messageID.load(), 0u);
+
+    target.Clear();
+    CTALVOProject loaded;
+    Load(loaded, bytes);
+    records = target.Records();
+    ASSERT_GE(records.size(), 2u);
+    EXPECT_EQ(records[0].msg, WM_ZU_PROGRESS_RANGE);
+    EXPECT_EQ(records[0].wParam, static_cast<uintptr_t>(4) << 16);
+    EXPECT_EQ(records[1].msg, WM_ZU_PROGRESS_TEXT);
+    EXPECT_EQ(records[1].text, "Loading...");
+    int stepsAfterProjects = 0;
+    for (const auto& r : records)
+        stepsAfterProjects += r.msg == WM_ZU_PROGRESS_STEP ? 1 : 0;
+    EXPECT_EQ(stepsAfterProjects, 4);
+}
+
+TEST(ProjectList, ProjectsGetNamesAndIdsFromTheCounter)
+{
+    CScriptedPrompts prompts;
+    CTALVOProject project;
+    // A model creation that fails consumes no ID.
+    EXPECT_EQ(project.CreateModelProjectFromFile(1, (AppTestTempDir() / "missing.dmd").string()), nullptr);
+    EXPECT_EQ(project.GetProjectCount(), 0);
+    EXPECT_EQ(project.GetNextProjectID(), 0);
+    EXPECT_GE(prompts.Count(), 1u);
+
+    CDaqProject* a = project.AddDaqProject();
+    CDaqProject* b = project.AddDaqProject();
+    EXPECT_EQ(a->GetName(), "DAQ0");
+    EXPECT_EQ(b->GetName(), "DAQ1");
+    EXPECT_EQ(a->GetID(), 0);
+    EXPECT_EQ(b->GetID(), 1);
+    EXPECT_EQ(a->GetOwner(), &project);
+    EXPECT_EQ(a->GetMaxChannel(), project.GetSystemChannelCount());
+
+    auto imported = std::make_unique<CAnalysisProject>("Imported");
+    imported->SetID(77);
+    imported->SetDaqProjectID(55);
+    CAnalysisProject* added = project.AddImportedAnalysisProject(std::move(imported));
+    EXPECT_EQ(added->GetID(), 2);
+    EXPECT_EQ(added->GetDaqProjectID(), 55); // may name no DAQ project of this file
+    EXPECT_EQ(added->GetDaqProject(), nullptr);
+    EXPECT_EQ(project.GetNextProjectID(), 3);
+
+    EXPECT_EQ(project.FindProjectByID(1), b);
+    EXPECT_EQ(project.FindProjectByID(-1), nullptr);
+    EXPECT_EQ(project.GetDaqProject(1), b);
+    EXPECT_EQ(project.GetDaqProject(2), nullptr);
+    CMElementList daqs, analyses;
+    EXPECT_EQ(project.GetDaqProjects(daqs), 2);
+    EXPECT_EQ(project.GetAnalysisProjects(analyses), 1);
+    EXPECT_EQ(project.GetModelProject(), nullptr); // entry 0 is a DAQ project
+}
+
+TEST(ProjectList, RemovingProjects)
+{
+    CTALVOProject project;
+    project.AddDaqProject();
+    CDaqProject* second = project.AddDaqProject();
+    project.AddDaqProject();
+    for (int bad : {-1, 3, 1000})
+        EXPECT_EQ(project.RemoveProjectAt(bad), -1) << bad;
+    EXPECT_EQ(project.GetProjectCount(), 3);
+    CDaqProject stranger("x");
+    EXPECT_EQ(project.RemoveProject(&stranger), -1);
+    EXPECT_EQ(project.RemoveProject(nullptr), -1);
+    EXPECT_EQ(project.RemoveProject(second), 1);
+    EXPECT_EQ(project.GetProjectCount(), 2);
+    EXPECT_EQ(project.RemoveProjectAt(0), 0);
+    EXPECT_EQ(project.GetProject(0)->GetName(), "DAQ2");
+    EXPECT_EQ(project.SetMaxChannel(40), 1);
+    EXPECT_EQ(project.GetDaqProject(0)->GetMaxChannel(), 40);
+}
+
+TEST(ProjectList, AnAnalysisProjectStoresItsBandSetFromItsDaqProject)
+{
+    CTALVOProject project;
+    CDaqProject* daq = project.AddDaqProject();
+    CAnalysisProject* analysis = project.AddAnalysisProject(nullptr, nullptr);
+    EXPECT_EQ(analysis->GetProjectType(), 0);
+    EXPECT_EQ(analysis->GetOTSetting(), 50.0f);
+    EXPECT_EQ(analysis->GetDaqProjectID(), -1);
+    EXPECT_EQ(analysis->GetOctaveManager(), nullptr);
+    analysis->SetDaqProjectID(daq->GetID());
+    ASSERT_NE(analysis->GetOctaveManager(), nullptr);
+    EXPECT_TRUE(static_cast<const COctaveManager&>(*analysis->GetOctaveManager()) ==
+                static_cast<const COctaveManager&>(*daq->GetOctaveManager()));
+}
+
+TEST(AnalysisExchange, ExportedProjectImportsWithANewIdAndAFailedExportKeepsThePreviousFile)
+{
+    CTALVOProject source;
+    source.AddDaqProject();
+    CAnalysisProject* analysis = source.AddAnalysisProject(nullptr, nullptr);
+    analysis->SetDaqProjectID(0);
+    analysis->SetOTSetting(12.5f);
+    analysis->GetOrderList().Add(2.5);
+    const std::string path = (AppTestTempDir() / "exchange.oap").string();
+    ExportAnalysisProject(*analysis, path);
+
+    CTALVOProject target;
+    target.AddDaqProject();
+    target.AddDaqProject();
+    CAnalysisProject* imported = ImportAnalysisProject(target, path);
+    ASSERT_NE(imported, nullptr);
+    EXPECT_EQ(imported->GetID(), 2);
+    EXPECT_EQ(imported->GetOwner(), &target);
+    EXPECT_EQ(imported->GetOTSetting(), 12.5f);
+    EXPECT_EQ(imported->GetDaqProjectID(), 0);
+    EXPECT_EQ(imported->GetOrderList().Find(2.5), 0);
+
+    // An export that fails half-way (here: a project whose tree cannot be stored) leaves the file.
+    Bytes before;
+    {
+        std::ifstream in(path, std::ios::binary);
+        before.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    class Unstorable : public CMElement
+    {
+    public:
+        Unstorable() : CMElement("bad", nullptr, 1) {}
+        void Serialize(CArchive& ar) override
+        {
+            CMElement::Serialize(ar);
+            CArchive::Throw(CArchiveException::genericException, "cannot store");
+        }
+    };
+    analysis->AddChild(std::make_unique<Unstorable>());
+    EXPECT_ANY_THROW(ExportAnalysisProject(*analysis, path));
+    std::ifstream in(path, std::ios::binary);
+    const Bytes after(std::istreambuf_iterator<char>(in), {});
+    EXPECT_EQ(after, before);
+
+    // A file holding another class is refused and adds nothing.
+    const std::string other = (AppTestTempDir() / "other.oap").string();
+    {
+        CDaqProject daq("x");
+        CArchive ar(other, CArchive::store);
+        ar.WriteObject(&daq);
+        ar.Close();
+    }
+    EXPECT_THROW(ImportAnalysisProject(target, other), CArchiveException);
+    EXPECT_EQ(target.GetProjectCount(), 3);
+}

@@ -1,0 +1,295 @@
+// The project document's road: new, save, close, reopen; the progress it reports; the history and
+// file properties stored after the container; failures that leave no half state behind.
+#include "app/AnalysisProject.h"
+#include "app/DaqProject.h"
+#include "app/ProjectDoc.h"
+#include "app/ProjectHistory.h"
+#include "app/TALVOApp.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/ProgressStatusBar.h"
+#include "app/ui/ProjectTreeModel.h"
+#include "app/ui/ProjectTreeView.h"
+#include "platform/archive/Archive.h"
+#include "platform/elements/MElement.h"
+#include "platform/elements/MElementList.h"
+#include "platform/win/MessageTarget.h"
+#include "platform/win/Messages.h"
+#include "platform/win/PromptService.h"
+
+#include <QProgressBar>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+namespace
+{
+// Adds a DAQ project with a few levels of children and an analysis project to a document.
+void FillDocument(CTALVODoc& doc)
+{
+    CTALVOProject& container = doc.GetTALVOProject();
+    CDaqProject* daq = container.AddDaqProject();
+    ASSERT_NE(daq, nullptr);
+    for (int i = 0; i < 3; ++i)
+    {
+        auto* folder = daq->AddChild(std::make_unique<CMElement>("Folder " + std::to_string(i), daq, 100 + i));
+        for (int j = 0; j < 2; ++j)
+            folder->AddChild(std::make_unique<CMElement>("Item " + std::to_string(j), folder, 200 + j));
+    }
+    CAnalysisProject* ana = container.AddAnalysisProject(nullptr, nullptr);
+    ASSERT_NE(ana, nullptr);
+    ana->AddChild(std::make_unique<CMElement>("Results", ana, 51));
+}
+
+// "name(type)[children...]" of every tree of the project window, in order.
+std::string DescribeTrees(CDockTreeWnd& trees)
+{
+    std::string out;
+    std::function<void(CProjectTreeModel*, const QModelIndex&)> walk = [&](CProjectTreeModel* m,
+                                                                          const QModelIndex& parent) {
+        for (int r = 0; r < m->rowCount(parent); ++r)
+        {
+            const QModelIndex idx = m->index(r, 0, parent);
+            out += m->data(idx).toString().toStdString();
+            out += '(';
+            out += std::to_string(m->data(idx, CProjectTreeModel::TypeRole).toInt());
+            out += ')';
+            if (m->rowCount(idx) > 0)
+            {
+                out += "[";
+                walk(m, idx);
+                out += "]";
+            }
+            out += " ";
+        }
+    };
+    for (int i = 0; i < trees.GetTreeCount(); ++i)
+    {
+        out += '<';
+        out += trees.Tabs()->tabText(i).toStdString();
+        out += '>';
+        walk(trees.GetTree(i)->Model(), QModelIndex());
+    }
+    return out;
+}
+
+class DocumentRoad : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+    }
+    std::string Path(const std::string& name) const { return m_dir.filePath(QString::fromStdString(name)).toStdString(); }
+
+    QTemporaryDir m_dir;
+};
+} // namespace
+
+TEST_F(DocumentRoad, ProgressMessagesFollowTheSaveAndLoadProtocol)
+{
+    CRecordingMessageTarget recorder;
+    CMainWindowTargetScope scope(&recorder);
+    const std::string file = Path("car/car.orv");
+    {
+        CTALVODoc doc;
+        FillDocument(doc);
+        std::string error;
+        ASSERT_TRUE(doc.OnSaveDocument(file, &error)) << error;
+        EXPECT_FALSE(doc.IsModified());
+        EXPECT_EQ(doc.GetPathName(), file);
+    }
+    // Storing: show, range (steps = projects plus all their elements, in the high word), a text per
+    // project, a step per element stored, hide.
+    std::vector<CRecordingMessageTarget::Record> records = recorder.Records();
+    ASSERT_GE(records.size(), 4u);
+    EXPECT_EQ(records.front().msg, WM_ZU_PROGRESS_SHOW);
+    EXPECT_EQ(records.back().msg, WM_ZU_PROGRESS_HIDE);
+    ASSERT_EQ(records[1].msg, WM_ZU_PROGRESS_RANGE);
+    EXPECT_EQ(records[1].wParam, uintptr_t(2 + 9 + 1) << 16);
+    EXPECT_EQ(records[1].lParam, 1);
+    std::vector<std::string> texts;
+    for (const auto& r : records)
+    {
+        EXPECT_NE(r.msg, 0u);
+        if (r.msg == WM_ZU_PROGRESS_TEXT)
+            texts.push_back(r.text);
+        EXPECT_TRUE(r.msg >= WM_ZU_PROGRESS_RANGE && r.msg <= WM_ZU_PROGRESS_TEXT) << r.msg;
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"Storing [DAQ0]...", "Storing [Analysis1]..."}));
+
+    recorder.Clear();
+    CTALVODoc reread;
+    std::string error;
+    ASSERT_TRUE(reread.OnOpenDocument(file, &error)) << error;
+    const std::vector<uint32_t> expected = {WM_ZU_PROGRESS_SHOW, WM_ZU_PROGRESS_RANGE, WM_ZU_PROGRESS_TEXT,
+                                            WM_ZU_PROGRESS_STEP, WM_ZU_PROGRESS_STEP, WM_ZU_PROGRESS_HIDE};
+    EXPECT_EQ(recorder.MessageNumbers(), expected);
+    records = recorder.Records();
+    EXPECT_EQ(records[1].wParam, uintptr_t(2) << 16);
+    EXPECT_EQ(records[2].text, "Loading...");
+    EXPECT_EQ(reread.GetTALVOProject().GetProjectCount(), 2);
+    reread.OnCloseDocument();
+}
+
+TEST_F(DocumentRoad, SaveCloseReopenShowsTheSameTrees)
+{
+    CMainFrame frame;
+    auto doc = std::make_unique<CTALVODoc>();
+    FillDocument(*doc);
+    doc->AddProjectsToViews();
+    frame.AttachDocument(std::move(doc));
+    const std::string before = DescribeTrees(*frame.TreeWindow());
+    EXPECT_EQ(before.substr(0, 14), "<DAQ0>DAQ0(-1)"); // a project is the root row of its own tab
+    EXPECT_NE(before.find("Folder 2("), std::string::npos);
+
+    CScriptedPrompts prompts;
+    prompts.ChooseFile(Path("road/road.orv"));
+    ASSERT_TRUE(frame.SaveDocument()); // never saved: asks for the file
+    EXPECT_EQ(frame.windowTitle().toStdString().substr(0, 11), "road.orv - ");
+    ASSERT_TRUE(frame.CloseMainDocument());
+    EXPECT_EQ(frame.GetDocument(), nullptr);
+    EXPECT_EQ(frame.TreeWindow()->GetTreeCount(), 0);
+    EXPECT_EQ(GetTALVOApp().GetMainDocument(), nullptr);
+
+    ASSERT_TRUE(frame.OpenDocumentFile(Path("road/road.orv")));
+    EXPECT_EQ(DescribeTrees(*frame.TreeWindow()), before);
+    EXPECT_EQ(GetTALVOApp().GetMainDocument(), frame.GetDocument());
+    EXPECT_FALSE(frame.ProgressBar()->IsProgressVisible());
+    // The work folder beside the file exists once the file was opened or saved.
+    EXPECT_FALSE(CTALVODoc::GetWorkFolderOf(Path("road/road.orv")).empty());
+    EXPECT_TRUE(std::filesystem::is_directory(CTALVODoc::GetWorkFolderOf(Path("road/road.orv"))));
+    EXPECT_EQ(GetTALVOApp().GetRecentFiles().front(), Path("road/road.orv"));
+    EXPECT_EQ(prompts.Unexpected(), 0u);
+}
+
+TEST_F(DocumentRoad, FailedOpenHidesProgressShowsTheErrorAndLeavesNoDocument)
+{
+    // A file that ends in the middle of the container (a save that was cut short elsewhere).
+    const std::string good = Path("good.orv");
+    {
+        CRecordingMessageTarget quiet;
+        CMainWindowTargetScope scope(&quiet);
+        CTALVODoc doc;
+        FillDocument(doc);
+        ASSERT_TRUE(doc.OnSaveDocument(good));
+    }
+    std::ifstream in(good, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 200u);
+
+    const struct { const char* name; std::string content; } cases[] = {
+        {"truncated.orv", bytes.substr(0, bytes.size() * 2 / 3)},
+        {"garbage.orv", std::string("\xFF\xFF\x7F\x00not a project at all", 24)},
+        {"empty.orv", std::string()},
+    };
+    CMainFrame frame;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        std::ofstream(Path(c.name), std::ios::binary) << c.content;
+        CScriptedPrompts prompts;
+        prompts.Answer(IDOK);
+        EXPECT_FALSE(frame.OpenDocumentFile(Path(c.name)));
+        ASSERT_EQ(prompts.Count(), 1u);
+        EXPECT_EQ(prompts.Last().style & MB_ICONMASK, MB_ICONSTOP);
+        EXPECT_NE(prompts.Last().text.find(c.name), std::string::npos) << prompts.Last().text;
+        EXPECT_FALSE(frame.ProgressBar()->IsProgressVisible());
+        EXPECT_EQ(frame.GetDocument(), nullptr);
+        EXPECT_EQ(frame.TreeWindow()->GetTreeCount(), 0);
+        EXPECT_EQ(GetTALVOApp().GetMainDocument(), nullptr);
+    }
+    // A missing file fails the same way.
+    CScriptedPrompts prompts;
+    EXPECT_FALSE(frame.OpenDocumentFile(Path("missing.orv")));
+    EXPECT_EQ(prompts.Count(), 1u);
+}
+
+TEST_F(DocumentRoad, FailedSaveKeepsThePreviousFileAndShowsTheError)
+{
+    CMainFrame frame;
+    auto doc = std::make_unique<CTALVODoc>();
+    FillDocument(*doc);
+    doc->AddProjectsToViews();
+    frame.AttachDocument(std::move(doc));
+    // A folder that cannot exist: its parent is a file.
+    std::ofstream(Path("blocker")) << "x";
+    const std::string impossible = Path("blocker/sub/p.orv");
+    CScriptedPrompts prompts;
+    prompts.ChooseFile(impossible);
+    prompts.Answer(IDOK);
+    EXPECT_FALSE(frame.SaveDocumentAs());
+    ASSERT_EQ(prompts.Count(), 2u);
+    EXPECT_EQ(prompts.Last().style & MB_ICONMASK, MB_ICONSTOP);
+    EXPECT_FALSE(frame.ProgressBar()->IsProgressVisible());
+    EXPECT_TRUE(frame.GetDocument()->GetPathName().empty());
+    EXPECT_FALSE(std::filesystem::exists(impossible));
+}
+
+TEST_F(DocumentRoad, HistoryAndFilePropertiesFollowTheSaves)
+{
+    CRecordingMessageTarget quiet;
+    CMainWindowTargetScope scope(&quiet);
+    CTALVODoc doc;
+    FillDocument(doc);
+    // Another file property read from a file must survive the refresh of 40 to 44.
+    doc.GetFileProperties().SetString(77, "kept");
+    ASSERT_TRUE(doc.OnSaveDocument(Path("a.orv")));
+    ASSERT_TRUE(doc.OnSaveDocument(Path("a.orv")));
+    // Saving a never-saved document and saving again under the same name keep one record.
+    EXPECT_EQ(doc.GetProjectHistory()->GetChildCount(), 0);
+    EXPECT_EQ(doc.GetProjectHistory()->GetPathName(), Path("a.orv"));
+    ASSERT_TRUE(doc.OnSaveDocument(Path("b.orv")));
+    // A new name: a new record with the old one as its child.
+    CProjectHistory* history = doc.GetProjectHistory();
+    EXPECT_EQ(history->GetPathName(), Path("b.orv"));
+    EXPECT_EQ(history->GetType(), kHistoryAppORVEX);
+    ASSERT_EQ(history->GetChildCount(), 1);
+    auto* old = ElementCast<CProjectHistory>(history->GetChild(0));
+    ASSERT_NE(old, nullptr);
+    EXPECT_EQ(old->GetFileName(), "a.orv");
+
+    CTALVODoc reread;
+    ASSERT_TRUE(reread.OnOpenDocument(Path("b.orv")));
+    EXPECT_EQ(reread.GetProjectHistory()->GetChildCount(), 1);
+    EXPECT_EQ(reread.GetProjectHistory()->GetPathName(), Path("b.orv"));
+    const CZuStdDataList& props = reread.GetFileProperties();
+    EXPECT_EQ(props.GetString(77), "kept");
+    EXPECT_EQ(props.GetString(kFilePropAppName), GetTALVOApp().GetAppName());
+    EXPECT_FALSE(props.GetString(kFilePropModuleName).empty());
+    EXPECT_NE(props.GetData(kFilePropModuleTime), nullptr);
+    EXPECT_NE(props.GetString(kFilePropFileVersion).find(" build("), std::string::npos);
+    EXPECT_NE(props.GetString(kFilePropProductVersion).find(" build("), std::string::npos);
+    reread.OnCloseDocument();
+}
+
+TEST_F(DocumentRoad, FileWithoutVersionPropertyStartsAFreshHistory)
+{
+    CRecordingMessageTarget quiet;
+    CMainWindowTargetScope scope(&quiet);
+    const std::string file = Path("old.orv");
+    {
+        // An older writer: container and file properties without entry 43, no history.
+        CTALVODoc doc;
+        FillDocument(doc);
+        CArchive ar(file, CArchive::store);
+        doc.GetTALVOProject().Serialize(ar);
+        CZuStdDataList props;
+        props.SetString(kFilePropAppName, "ORVEX");
+        props.Serialize(ar);
+        ar.Close();
+    }
+    CTALVODoc doc;
+    std::string error;
+    ASSERT_TRUE(doc.OnOpenDocument(file, &error)) << error;
+    CProjectHistory* history = doc.GetProjectHistory();
+    ASSERT_NE(history, nullptr);
+    EXPECT_EQ(history->GetType(), kHistoryAppUnknown);
+    EXPECT_EQ(history->GetPathName(), file);
+    EXPECT_GT(history->GetModifiedTime(), 0);
+    doc.OnCloseDocument();
+}

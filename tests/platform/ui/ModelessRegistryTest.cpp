@@ -1,0 +1,109 @@
+#include "platform/ui/ModelessRegistry.h"
+#include "platform/ui/ZuDialog.h"
+#include "platform/win/ObjectLifetime.h"
+
+#include <QApplication>
+#include <QPointer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs the deferred deletions that closing a dialog leaves for the event loop.
+void FlushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+class CResultDialog : public CZuDialog
+{
+public:
+    explicit CResultDialog(const void* shown)
+        : shown(shown)
+    {
+    }
+    const void* shown;
+};
+
+TEST(ModelessRegistry, OneDialogPerObjectClosedWhenTheObjectGoes)
+{
+    CModelessRegistry<CResultDialog> registry;
+    int first = 0, second = 0;
+    int created = 0;
+    auto make = [&](const void* o) {
+        return [&created, o] {
+            ++created;
+            return new CResultDialog(o);
+        };
+    };
+    bool isNew = false;
+    CResultDialog* d1 = registry.ShowFor(&first, make(&first), &isNew);
+    ASSERT_NE(d1, nullptr);
+    EXPECT_TRUE(isNew);
+    EXPECT_TRUE(d1->isVisible());
+    EXPECT_EQ(registry.ShowFor(&first, make(&first), &isNew), d1); // the open one comes forward
+    EXPECT_FALSE(isNew);
+    CResultDialog* d2 = registry.ShowFor(&second, make(&second));
+    EXPECT_NE(d2, d1);
+    EXPECT_EQ(created, 2);
+    EXPECT_EQ(registry.Count(), 2);
+
+    QPointer<CResultDialog> watch1 = d1;
+    NotifyObjectGoing(&first); // the object is destroyed
+    EXPECT_EQ(registry.Find(&first), nullptr);
+    EXPECT_FALSE(d1->isVisible());
+    FlushDeletes();
+    EXPECT_TRUE(watch1.isNull());
+    EXPECT_EQ(registry.Find(&second), d2);
+    EXPECT_EQ(registry.Count(), 1);
+
+    // Another object's going touches nothing here.
+    int unrelated = 0;
+    NotifyObjectGoing(&unrelated);
+    EXPECT_EQ(registry.Count(), 1);
+}
+
+TEST(ModelessRegistry, UserClosedDialogLeavesTheRegistry)
+{
+    CModelessRegistry<CResultDialog> registry;
+    int object = 0;
+    CResultDialog* d = registry.ShowFor(&object, [&] { return new CResultDialog(&object); });
+    ASSERT_NE(d, nullptr);
+    d->close(); // the close box: deleted on close
+    FlushDeletes();
+    EXPECT_EQ(registry.Find(&object), nullptr);
+    EXPECT_EQ(registry.Count(), 0);
+    // A refused creation registers nothing.
+    EXPECT_EQ(registry.ShowFor(&object, [] { return static_cast<CResultDialog*>(nullptr); }), nullptr);
+    EXPECT_EQ(registry.Count(), 0);
+    // The next request makes a new one.
+    EXPECT_NE(registry.ShowFor(&object, [&] { return new CResultDialog(&object); }), nullptr);
+}
+
+TEST(ModelessRegistry, ModelessDialogEndsItselfAndRegistryGoingClosesTheRest)
+{
+    int object = 0;
+    QPointer<CResultDialog> watch;
+    {
+        CModelessRegistry<CResultDialog> registry;
+        CResultDialog* d = registry.ShowFor(&object, [&] {
+            auto* dlg = new CResultDialog(&object);
+            dlg->Create();
+            return dlg;
+        });
+        ASSERT_NE(d, nullptr);
+        EXPECT_TRUE(d->IsModeless());
+        EXPECT_TRUE(d->IsInitialized());
+        d->PressOK(); // a modeless dialog goes away when it ends
+        EXPECT_EQ(registry.Find(&object), nullptr);
+        FlushDeletes();
+        EXPECT_EQ(registry.Count(), 0);
+
+        watch = registry.ShowFor(&object, [&] { return new CResultDialog(&object); });
+        ASSERT_FALSE(watch.isNull());
+    }
+    FlushDeletes();
+    EXPECT_TRUE(watch.isNull());
+}
+
+} // namespace

@@ -1,0 +1,105 @@
+#include "platform/ui/QtPromptService.h"
+#include "platform/win/Clipboard.h"
+#include "platform/win/WaitCursor.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// Answers the next message box that opens, through its own buttons, once the event loop runs it.
+void AnswerNextBox(std::function<void(QMessageBox&)> answer)
+{
+    QTimer::singleShot(0, [answer] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        answer(*box);
+    });
+}
+
+class QtServices : public ::testing::Test
+{
+protected:
+    void SetUp() override { InstallQtPlatformServices(); }
+    void TearDown() override { RemoveQtPlatformServices(); }
+};
+
+TEST_F(QtServices, MessageBoxButtonsMapToResults)
+{
+    struct Case
+    {
+        unsigned style;
+        QMessageBox::StandardButton click; // NoButton: Esc
+        int result;
+        QMessageBox::StandardButton defaultButton;
+    };
+    const Case cases[] = {
+        {MB_OK, QMessageBox::Ok, IDOK, QMessageBox::Ok},
+        {MB_YESNO | MB_ICONQUESTION, QMessageBox::No, IDNO, QMessageBox::Yes},
+        {MB_YESNO | MB_DEFBUTTON2, QMessageBox::Yes, IDYES, QMessageBox::No},
+        {MB_OKCANCEL, QMessageBox::Cancel, IDCANCEL, QMessageBox::Ok},
+        {MB_YESNOCANCEL | MB_DEFBUTTON3, QMessageBox::NoButton, IDCANCEL, QMessageBox::Cancel},
+        {MB_ABORTRETRYIGNORE, QMessageBox::Ignore, IDIGNORE, QMessageBox::Abort},
+        {MB_RETRYCANCEL, QMessageBox::Retry, IDRETRY, QMessageBox::Retry},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        QMessageBox::StandardButton seenDefault = QMessageBox::NoButton;
+        AnswerNextBox([&](QMessageBox& box) {
+            seenDefault = box.standardButton(box.defaultButton());
+            if (c.click == QMessageBox::NoButton)
+                box.reject();
+            else
+                box.button(c.click)->click();
+        });
+        EXPECT_EQ(ZuMessageBox("text", "caption", c.style), c.result);
+        EXPECT_EQ(seenDefault, c.defaultButton);
+    }
+}
+
+TEST_F(QtServices, BoxShowsTextCaptionAndIcon)
+{
+    QString text, title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    AnswerNextBox([&](QMessageBox& box) {
+        text = box.text();
+        title = box.windowTitle();
+        icon = box.icon();
+        box.button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(ZuMessageBox("The settings could not be opened.", "ORVEX", MB_ICONSTOP), IDOK);
+    EXPECT_EQ(text, "The settings could not be opened.");
+    EXPECT_EQ(title, "ORVEX");
+    EXPECT_EQ(icon, QMessageBox::Critical);
+}
+
+TEST_F(QtServices, FilterConversion)
+{
+    EXPECT_EQ(CQtPromptService::ToQtFilter("Text Files (*.txt)|*.txt|All Files (*.*)|*.*||"),
+              "Text Files (*.txt) (*.txt);;All Files (*.*) (*)");
+    EXPECT_EQ(CQtPromptService::ToQtFilter("Export (*.xlsx;*.txt)|*.xlsx;*.txt||"), "Export (*.xlsx;*.txt) (*.xlsx *.txt)");
+    EXPECT_EQ(CQtPromptService::ToQtFilter(""), "");
+}
+
+TEST_F(QtServices, ClipboardAndWaitCursorGoThroughQt)
+{
+    ASSERT_TRUE(SetClipboardText("a\tb\n"));
+    std::string text;
+    ASSERT_TRUE(GetClipboardText(text));
+    EXPECT_EQ(text, "a\tb\n");
+    {
+        CWaitCursor wait;
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+} // namespace
