@@ -57,8 +57,11 @@ int main(int argc, char* argv[])
     const std::string modelData = (source / kModelDataFile).string();
     if (!doc.NewProjectFromModelFile(out, kSampleModelKind, modelData, &error))
     {
-        std::fprintf(stderr, "make-sample: %s\n", error.c_str());
-        return 1;
+        // The build goes on without a sample rather than with a stale one; the smoke test and
+        // scripts/run report that it is missing.
+        std::filesystem::remove(out, ec);
+        std::fprintf(stderr, "make-sample: WARNING: no sample project was written: %s\n", error.c_str());
+        return 0;
     }
     CDaqProject* daq = doc.NewDaqProject();
     const CRPMOptions rpm;

@@ -1,26 +1,213 @@
 #include "app/ModelDataText.h"
 
+#include <ctime>
+#include <vector>
+
 #include "app/ModelProject.h"
+#include "app/TALVOProject.h"
+#include "app/VerRes.h"
+#include "models/ASEAModelData.h"
+#include "models/HSEAGeneralData.h"
+#include "models/HSEAModelData.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
+#include "platform/elements/StdioFile.h"
 #include "platform/elements/ZuData.h"
+#include "platform/elements/ZuStdData.h"
+#include "platform/elements/ZuStdDataList.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+#include "platform/win/WaitCursor.h"
 
 namespace {
 constexpr uint32_t IDS_MODEL_FILE_UNREADABLE = 7052;
+constexpr uint32_t IDS_DATA_NAME = 7028;
+constexpr uint32_t IDS_MODEL_FILTER = 6085;
+constexpr uint32_t IDS_EXPORT_HSEA_TITLE = 6067;
+// Property of the data that keeps the header text of the file it was read from.
+constexpr int kHeaderProperty = 39;
+
+bool ReadLine(CStdioFile& file, std::string& line)
+{
+    if (!file.ReadString(line))
+        return false;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return true;
 }
 
-CZuData* CreateModelDataByName(const std::string&)
+// Reads the file into new data; null when it is not a model data text file or does not read.
+std::unique_ptr<CZuData> ReadText(const std::string& path, std::string& header)
 {
-    return nullptr; // TODO(projects): the model data classes come with the model library
+    CStdioFile file;
+    if (!file.Open(path, CStdioFile::modeRead))
+        return nullptr;
+    std::string line;
+    if (!ReadLine(file, line))
+        return nullptr;
+    std::string kindLine;
+    if (line.compare(0, 2, "#@") == 0) {
+        header = line.substr(2);
+        for (int i = 0; i < 3; ++i)
+            if (!ReadLine(file, kindLine))
+                return nullptr;
+    } else {
+        kindLine = line;
+    }
+    if (kindLine.empty() || kindLine[0] != '#')
+        return nullptr;
+    std::unique_ptr<CZuData> data = CreateModelDataByName(kindLine.substr(1));
+    if (!data || !data->Import(file))
+        return nullptr;
+    return data;
+}
+} // namespace
+
+std::unique_ptr<CZuData> CreateModelDataByName(const std::string& name)
+{
+    const int kind = CModelProject::GetModelDataKind(name);
+    std::unique_ptr<CZuData> data;
+    int generalKind = 0;
+    switch (kind) {
+    case MODEL_TYPE_ASEA:
+        data = std::make_unique<CASEAModelData>();
+        break;
+    case MODEL_TYPE_HSEA:
+        data = std::make_unique<CHSEAModelData>();
+        break;
+    case MODEL_TYPE_CLF_TOTAL_DLF:
+        generalKind = CHSEAGeneralData::KIND_CLF_DLF_MATRIX;
+        break;
+    case MODEL_TYPE_CLF:
+        generalKind = CHSEAGeneralData::KIND_CLF;
+        break;
+    case MODEL_TYPE_TOTAL_DLF:
+        generalKind = CHSEAGeneralData::KIND_TOTAL_DLF;
+        break;
+    case MODEL_TYPE_INTRINSIC_DLF:
+        generalKind = CHSEAGeneralData::KIND_INTRINSIC_DLF;
+        break;
+    case MODEL_TYPE_INPUT_POWER:
+        generalKind = CHSEAGeneralData::KIND_INPUT_POWER;
+        break;
+    default:
+        return nullptr;
+    }
+    if (generalKind != 0) {
+        auto general = std::make_unique<CHSEAGeneralData>(name, nullptr, kind, -1, 0.0, 0.0);
+        general->SetKind(generalKind);
+        data = std::move(general);
+    }
+    data->SetName(name);
+    data->SetType(kind);
+    return data;
 }
 
-CZuData* ReadModelDataText(CModelProject*, const std::string& path, int)
+CZuData* ReadModelDataText(CModelProject* project, const std::string& path, int archive)
 {
-    AfxFormatMessageBox(IDS_MODEL_FILE_UNREADABLE, MB_OK, path.c_str());
-    return nullptr;
+    if (!project)
+        return nullptr;
+    if (archive) {
+        try {
+            CArchive ar(path, CArchive::load);
+            if (CZuData* data = ReadModelDataArchive(project, ar))
+                return data;
+        } catch (const std::exception&) {
+            // reported below
+        }
+        AfxFormatMessageBox(IDS_MODEL_FILE_UNREADABLE, MB_OK, path.c_str());
+        return nullptr;
+    }
+
+    std::string header;
+    std::unique_ptr<CZuData> data;
+    try {
+        data = ReadText(path, header);
+    } catch (const std::exception&) {
+        data.reset();
+    }
+    if (!data) {
+        AfxFormatMessageBox(IDS_MODEL_FILE_UNREADABLE, MB_OK, path.c_str());
+        return nullptr;
+    }
+    data->SetName(FormatString(IDS_DATA_NAME, data->GetName().c_str(), static_cast<int>(CZuData::GetCreationCount())));
+    CZuData* added = project->AddChild(std::move(data));
+    if (!added)
+        return nullptr;
+    project->GiveSubsystemTable(added);
+    if (CZuStdDataList* properties = added->GetZuStdDataList())
+        properties->Add(std::make_unique<CZuStdStringData>(kHeaderProperty, header));
+    return added;
 }
 
-CZuData* ReadModelDataArchive(CModelProject*, CArchive&)
+CZuData* ReadModelDataArchive(CModelProject* project, CArchive& ar)
 {
-    return nullptr;
+    if (!project || !ar.IsLoading())
+        return nullptr;
+    CWaitCursor wait;
+    std::unique_ptr<CZuData> data = ar.ReadOwned<CZuData>();
+    if (!data)
+        return nullptr;
+    data->SetName(project->GetUniqueName(data->GetName()));
+    CZuData* added = project->AddChild(std::move(data));
+    // In place under the project, the data can ask it which subsystems are coupled.
+    project->GiveSubsystemTable(added);
+    return added;
+}
+
+int ExportHSEAModelText(CTALVOProject& container, const std::string& path)
+{
+    CModelProject* project = container.GetModelProject();
+    CHSEAModelData* model = project ? project->GetHSEAModelData() : nullptr;
+    if (!model)
+        return 0;
+    CStdioFile file;
+    std::string error;
+    if (!file.Open(path, CStdioFile::modeWrite, &error)) {
+        AfxMessageBox(error, MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    try {
+        const std::time_t now = std::time(nullptr);
+        std::tm tm{};
+        localtime_r(&now, &tm);
+        char when[64];
+        std::strftime(when, sizeof when, "%m/%d/%Y %H:%M", &tm);
+        file.WriteString(Format("#@%s %s [HSEA]\n# %s\n#\n", when, GetAppVersionText().c_str(), path.c_str()));
+        file.WriteString("#Hybrid SEA Model\n");
+        if (!model->Export(file)) {
+            // Nothing half-written replaces the previous file.
+            file.Abort();
+            AfxMessageBox("Faild to export the HSEA model.");
+            return 0;
+        }
+        file.WriteString("\n#Source Subsystems\n");
+        const CZuSubsystemTable& sources = container.GetSourceSubsystems();
+        for (int i = 0; i < sources.GetCount(); ++i)
+            file.WriteString(Format("[Src]\t%s\n", sources[i].c_str()));
+        file.Close();
+    } catch (const std::exception& e) {
+        file.Abort();
+        AfxMessageBox(e.what(), MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    return 1;
+}
+
+int ExportHSEAModelTextDialog(CTALVOProject& container)
+{
+    CModelProject* project = container.GetModelProject();
+    CHSEAModelData* model = project ? project->GetHSEAModelData() : nullptr;
+    if (!model)
+        return 0;
+    FileChooserOptions options;
+    options.defaultExt = "txt";
+    options.initialName = model->GetName();
+    options.filter = LoadString(IDS_MODEL_FILTER);
+    options.title = LoadString(IDS_EXPORT_HSEA_TITLE);
+    options.overwritePrompt = true;
+    std::string path;
+    if (!PromptSaveFile(options, path))
+        return 0;
+    return ExportHSEAModelText(container, path);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The model data text files (".dmd", and the HSEA model text export read back) that fill the
-// model project, and the binary model data archives.
+// model project, the binary model data archives, and the HSEA model text export.
+#include <memory>
 #include <string>
 
 class CArchive;
@@ -9,9 +10,19 @@ class CTALVOProject;
 class CZuData;
 
 // Reads a model data text file (archive 0) or a binary archive holding one data object (archive
-// set) into the project; the new data element, or null (a message says why).
+// set) into the project; the new data element, or null (message 7052 names the file).
 CZuData* ReadModelDataText(CModelProject* project, const std::string& path, int archive);
-// One data object of an archive, named uniquely among the project's children and added to it.
+// One data object of a loading archive, named uniquely among the project's children and added to
+// it; null for a storing archive. Archive errors pass on to the caller.
 CZuData* ReadModelDataArchive(CModelProject* project, CArchive& ar);
-// The model data object of a kind name (the table of model data kinds); null for another name.
-CZuData* CreateModelDataByName(const std::string& name);
+// The model data object of a kind name (the table of model data kinds); null for another name and
+// for the names that only name sections ("Exp. Target ERs", ...).
+std::unique_ptr<CZuData> CreateModelDataByName(const std::string& name);
+
+// Writes the Hybrid SEA model of the container's model project as text, followed by the source
+// subsystems. The file is replaced only when everything was written. 1 on success; 0 without a
+// Hybrid SEA model, or when the file cannot be written (the message "Faild to export the HSEA
+// model." when the model's own export fails).
+int ExportHSEAModelText(CTALVOProject& container, const std::string& path);
+// The same after asking for the file; 0 when there is no model or the user cancels.
+int ExportHSEAModelTextDialog(CTALVOProject& container);

@@ -1,7 +1,26 @@
 #include "app/ModelProject.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
 #include "app/TALVOProject.h"
+#include "models/ASEAModelData.h"
+#include "models/EnergyRatioFunction.h"
+#include "models/HSEAGeneralData.h"
+#include "models/HSEAModelData.h"
+#include "models/SEAModelData.h"
 #include "platform/archive/Archive.h"
+#include "platform/elements/MElementList.h"
+#include "platform/elements/StdioFile.h"
+#include "platform/gfx/GfxUtil.h"
+#include "platform/gfx/OctaveManager.h"
+#include "platform/modeldb/ModelData.h"
+#include "platform/modeldb/ModelSubsystem.h"
+#include "platform/modeldb/ModelSubsystemSet.h"
+#include "platform/win/StringTable.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ZuData.h"
 #include "platform/elements/ZuFuncElement.h"
@@ -12,6 +31,8 @@ IMPLEMENT_SERIAL(CModelProject, CBaseProject, 0)
 namespace {
 constexpr uint32_t IDS_NO_MODEL = 6014;
 constexpr uint32_t IDS_NO_SEA_DATA = 7100;
+constexpr uint32_t IDS_MODEL_FILE_FILTER = 6280;
+constexpr uint32_t IDS_MODEL_FILE_TITLE = 6158;
 
 struct KindName
 {
@@ -62,56 +83,61 @@ CZuData* CModelProject::GetModelShell(int warn) const
 
 CASEAModelData* CModelProject::GetASEAModelData() const
 {
-    return nullptr; // TODO(projects): the model element's class comes with the model library
+    return DynamicDowncast<CASEAModelData>(GetModelShell(0));
 }
 
 int CModelProject::IsSymmetricModel() const
 {
-    return 0;
+    CASEAModelData* model = GetASEAModelData();
+    return model ? model->IsSymmetricModel() : 0;
 }
 
-CHSEAModelData* CModelProject::ApplyModelUpdate(const std::string&, const CZuSubsystemTable&)
+int CModelProject::ApplyModelUpdate(const std::string& target, const CZuSubsystemTable& sources)
 {
-    return nullptr;
+    CHSEAModelData* model = GetHSEAModelData();
+    return model ? model->ApplyModelUpdate(target, sources) : 0;
 }
 
 CModelData* CModelProject::GetModelData(int warn) const
 {
-    if (!GetModelShell(warn))
-        return nullptr;
-    return nullptr;
+    CASEAModelData* model = DynamicDowncast<CASEAModelData>(GetModelShell(warn));
+    return model ? model->GetModelData(0) : nullptr;
 }
 
-CModelSubsystem* CModelProject::GetSubsystem(const std::string&, int warn, int) const
+CModelSubsystem* CModelProject::GetSubsystem(const std::string& name, int warn, int exact) const
 {
-    if (!GetModelData(warn))
-        return nullptr;
-    return nullptr;
+    CModelData* model = GetModelData(warn);
+    return model ? model->GetSubsystem(name, warn, exact) : nullptr;
 }
 
 CModelSubsystemSet* CModelProject::GetSubsystemSet() const
 {
-    return nullptr;
+    CModelData* model = GetModelData(0);
+    return model ? model->GetSubsystemSet(1) : nullptr;
 }
 
 int CModelProject::GetSubsystemType(std::string& name, int addSuffix)
 {
-    (void)name;
-    (void)addSuffix;
-    return -1;
+    CModelSubsystem* subsystem = GetSubsystem(name, 0, 1);
+    if (!subsystem)
+        return -1;
+    const int type = subsystem->GetType();
+    if (addSuffix)
+        name += type < CModelSubsystem::TYPE_FIRST_ACOUSTIC ? "-F" : "-";
+    return type;
 }
 
 int CModelProject::IsStructure(const std::string& name) const
 {
     std::string n = name;
     const int type = const_cast<CModelProject*>(this)->GetSubsystemType(n, 0);
-    return type >= 0 && type < 5 ? 1 : 0;
+    return type >= 0 && type < CModelSubsystem::TYPE_FIRST_ACOUSTIC ? 1 : 0;
 }
 
 int CModelProject::IsAcoustic(const std::string& name) const
 {
     std::string n = name;
-    return const_cast<CModelProject*>(this)->GetSubsystemType(n, 0) >= 5 ? 1 : 0;
+    return const_cast<CModelProject*>(this)->GetSubsystemType(n, 0) >= CModelSubsystem::TYPE_FIRST_ACOUSTIC ? 1 : 0;
 }
 
 std::string CModelProject::GetSubsystemDisplayName(const std::string& name) const
@@ -124,11 +150,15 @@ std::string CModelProject::GetSubsystemDisplayName(const std::string& name) cons
 
 CHSEAModelData* CModelProject::GetHSEAModelData() const
 {
-    return nullptr;
+    return DynamicDowncast<CHSEAModelData>(FindOne(MODEL_TYPE_HSEA, 1));
 }
 
 CSEAModelData* CModelProject::FindSEAModelData(int serial, int warn) const
 {
+    for (int i = 0; i < GetChildCount(); ++i)
+        if (auto* data = DynamicDowncast<CSEAModelData>(GetChild(i)))
+            if (serial >= 0 && data->GetSerialNumber() == static_cast<uint32_t>(serial))
+                return data;
     if (warn)
         AfxFormatMessageBox(IDS_NO_SEA_DATA, MB_OK, serial);
     return nullptr;
@@ -136,6 +166,18 @@ CSEAModelData* CModelProject::FindSEAModelData(int serial, int warn) const
 
 void CModelProject::GetModelDataParams(int* a, double* b, double* c) const
 {
+    if (CModelData* model = GetModelData(0)) {
+        int type = -1;
+        double start = 0.0, end = 0.0;
+        model->GetModelDataParams(&type, &start, &end);
+        if (a)
+            *a = type;
+        if (b)
+            *b = start;
+        if (c)
+            *c = end;
+        return;
+    }
     if (a)
         *a = -1;
     if (b)
@@ -155,9 +197,20 @@ int CModelProject::IsInputSubsystem(const std::string& name)
     return GetOwner() ? GetOwner()->IsInputSubsystem(name) : 0;
 }
 
-CZuFuncElement* CModelProject::FindRatioIn(int, const std::string&, const std::string&) const
+CZuFuncElement* CModelProject::FindRatioIn(int type, const std::string& a, const std::string& b) const
 {
-    return nullptr;
+    auto* data = DynamicDowncast<CHSEAGeneralData>(FindOne(type, -1));
+    if (!data)
+        return nullptr;
+    if (CZuFuncElement* f = data->FindEnergyRatioFunc(a, b))
+        return f;
+    // Symmetric models keep the ratios of one side only: the pair of the other side stands for it.
+    std::string ma = a, mb = b;
+    const int mirroredA = CGfxUtil::GetSymmetricSubsystem(a, &ma);
+    const int mirroredB = CGfxUtil::GetSymmetricSubsystem(b, &mb);
+    if (!mirroredA && !mirroredB)
+        return nullptr;
+    return data->FindEnergyRatioFunc(ma, mb);
 }
 
 CZuFuncElement* CModelProject::FindEnergyRatioFunc(const std::string& a, const std::string& b) const
@@ -170,31 +223,314 @@ CZuFuncElement* CModelProject::FindExpEnergyRatioFunc(const std::string& a, cons
     return FindRatioIn(MODEL_TYPE_EXP_TARGET_ERS, a, b);
 }
 
-CZuFuncElement* CModelProject::FindClf(const std::string&, const std::string&) const
+CZuFuncElement* CModelProject::FindClf(const std::string& a, const std::string& b) const
 {
+    for (int i = 0; i < GetChildCount(); ++i) {
+        auto* data = DynamicDowncast<CHSEAGeneralData>(GetChild(i));
+        if (!data || data->GetKind() != CHSEAGeneralData::KIND_CLF)
+            continue;
+        std::string first = a, second = b;
+        if (CZuFuncElement* f = data->GetClf(first, second, 0))
+            return f;
+    }
     return nullptr;
 }
 
-CASEAModelData* CModelProject::ShowModelInformation(CASEAModelData*)
+// ---------------------------------------------------------------------------------------------
+// the model element
+
+std::string CModelProject::ModelFileOfKind(int kind, const std::string& besideFile)
 {
-    return nullptr;
+    const char* ext = kind == CModelData::FILE_KIND_XML ? ".xml" : kind == CModelData::FILE_KIND_TEXT ? ".ntf" : nullptr;
+    if (!ext || besideFile.empty())
+        return {};
+    const size_t slash = besideFile.find_last_of('/');
+    const size_t dot = besideFile.find_last_of('.');
+    const bool hasExt = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    return (hasExt ? besideFile.substr(0, dot) : besideFile) + ext;
 }
 
-CASEAModelData* CModelProject::CreateASEAModelData(int)
+int CModelProject::ModelKindOfFile(const std::string& modelFile)
 {
-    return nullptr;
+    std::string lower = modelFile;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".xml") == 0 ? CModelData::FILE_KIND_XML
+                                                                                : CModelData::FILE_KIND_TEXT;
 }
 
-CASEAModelData* CModelProject::CreateASEAModelDataFromFile(const std::string&)
+CASEAModelData* CModelProject::ShowModelInformation(CASEAModelData* existing)
 {
-    return nullptr;
+    FileChooserOptions options;
+    options.filter = LoadString(IDS_MODEL_FILE_FILTER);
+    options.title = LoadString(IDS_MODEL_FILE_TITLE);
+    if (existing)
+        if (CModelData* model = existing->GetModelData(0))
+            options.initialName = model->GetFileName();
+    if (options.initialName.empty())
+        options.initialName = m_modelFile;
+    std::string path;
+    if (!PromptOpenFile(options, path))
+        return nullptr;
+    m_modelFile = path;
+    return CreateASEAModelData(ModelKindOfFile(path));
 }
 
-void CModelProject::UpdateSubsystemTables() {}
+CASEAModelData* CModelProject::CreateASEAModelData(int kind)
+{
+    if ((kind != CModelData::FILE_KIND_TEXT && kind != CModelData::FILE_KIND_XML) || m_modelFile.empty())
+        return nullptr;
+    if (ModelKindOfFile(m_modelFile) != kind)
+        return nullptr;
+    auto model = std::make_unique<CASEAModelData>(this);
+    if (!model->BuildFromModel(m_modelFile))
+        return nullptr;
+    CASEAModelData* added = AddChild(std::move(model));
+    if (added)
+        UpdateSubsystemTables();
+    return added;
+}
 
-void CModelProject::ReadTargetEnergyRatios(const std::string&) {}
+CZuData* CModelProject::ReplaceModel(std::unique_ptr<CZuData> data)
+{
+    if (!data)
+        return nullptr;
+    if (CZuData* old = GetModelShell(0)) {
+        NotifyChildRemoved(old);
+        DeleteChild(old);
+    }
+    data->SetParent(this);
+    CZuData* added = AddChild(std::move(data));
+    if (!added)
+        return nullptr;
+    NotifyChildAdded(added);
+    UpdateSubsystemTables();
+    return added;
+}
 
-void CModelProject::ReadTransmissionClfs(const std::string&) {}
+CHSEAModelData* CModelProject::ReplaceHSEAModel(std::unique_ptr<CHSEAModelData> model)
+{
+    if (!model)
+        return nullptr;
+    CHSEAModelData* old = GetHSEAModelData();
+    model->SetParent(this);
+    CHSEAModelData* added = AddChild(std::move(model));
+    if (!added)
+        return nullptr;
+    GiveSubsystemTable(added);
+    NotifyChildAdded(added);
+    if (old) {
+        NotifyChildRemoved(old);
+        DeleteChild(old);
+    }
+    return added;
+}
+
+void CModelProject::GiveSubsystemTable(CZuData* data)
+{
+    if (!data)
+        return;
+    if (!DynamicDowncast<CSEAModelData>(data)) {
+        data->CreateConnectionInfo(&m_subsystems);
+        data->UpdateConnectionInfo();
+        return;
+    }
+    // An SEA model leaves some subsystems of the 3D model out (acoustic spaces); it derives its
+    // couplings over the subsystems its matrix holds, the others are uncoupled.
+    CZuSubsystemTable held;
+    for (int i = 0; i < m_subsystems.GetCount(); ++i) {
+        std::string key = m_subsystems[i];
+        GetSubsystemType(key, 1);
+        if (data->GetSubsystemTable()->GetIndex(key) >= 0)
+            held.Add(m_subsystems[i]);
+    }
+    data->CreateConnectionInfo(&held);
+    data->UpdateConnectionInfo();
+}
+
+void CModelProject::UpdateSubsystemTables()
+{
+    CZuData* shell = GetModelShell(0);
+    if (!shell)
+        return;
+    m_subsystems.Clear();
+    if (CModelSubsystemSet* set = GetSubsystemSet())
+        set->GetAllSubsystemsList(m_subsystems);
+    // The model element first: the other data ask it which subsystems are coupled.
+    GiveSubsystemTable(shell);
+    for (int i = 0; i < GetChildCount(); ++i) {
+        auto* data = DynamicDowncast<CZuData>(GetChild(i));
+        if (data && data != shell)
+            GiveSubsystemTable(data);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// the optional sections of a model data text file
+
+namespace {
+
+// A tab-separated field of a section row, at most 255 characters as the rows were always read.
+std::vector<std::string> SplitRow(const std::string& line)
+{
+    std::vector<std::string> fields;
+    size_t from = 0;
+    for (;;) {
+        const size_t tab = line.find('\t', from);
+        const std::string field = line.substr(from, tab == std::string::npos ? std::string::npos : tab - from);
+        fields.push_back(field.substr(0, 255));
+        if (tab == std::string::npos)
+            break;
+        from = tab + 1;
+    }
+    return fields;
+}
+
+// A decimal number as the rows hold them; text that is no number counts 0.
+double RowValue(const std::string& text)
+{
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    return end == text.c_str() || !std::isfinite(v) ? 0.0 : v;
+}
+
+bool ReadLine(CStdioFile& file, std::string& line)
+{
+    if (!file.ReadString(line))
+        return false;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return true;
+}
+
+// Adds the energy-ratio function of the pair to data and fills it from the values; a pair the data
+// cannot make a function of is skipped.
+void AddRatioRow(CHSEAGeneralData& data, std::string a, std::string b, const std::vector<std::string>& fields,
+                 size_t firstValue)
+{
+    CGfxUtil::RemoveWaveSign(a);
+    CGfxUtil::RemoveWaveSign(b);
+    CEnergyRatioFunction* f = data.AddEnergyRatioFunc(a, b);
+    if (!f)
+        return;
+    const int bands = std::min(data.GetFreqCount(), f->GetDataCount());
+    for (int i = 0; i < bands; ++i) {
+        const size_t k = firstValue + static_cast<size_t>(i);
+        f->DataIndex(i) = data.GetFreq(i);
+        f->DataValue(i) = k < fields.size() ? RowValue(fields[k]) : 0.0;
+    }
+}
+
+} // namespace
+
+std::unique_ptr<CHSEAGeneralData> CModelProject::NewGeneralData(const std::string& name, int type, int kind) const
+{
+    CZuData* shell = GetModelShell(0);
+    const COctaveManagerEx* bands = shell ? shell->GetOctaveManager() : nullptr;
+    const int count = bands ? bands->GetFreqCount() : 0;
+    const double start = count > 0 ? bands->GetFreq(0) : 0.0;
+    const double end = count > 0 ? bands->GetFreq(count - 1) : 0.0;
+    auto data = std::make_unique<CHSEAGeneralData>(name, const_cast<CModelProject*>(this), type,
+                                                   bands ? bands->GetBandType() : -1, start, end);
+    data->SetName(name);
+    data->SetKind(kind);
+    if (bands)
+        data->SetOctaveManager(std::make_unique<COctaveManagerEx>(*bands));
+    return data;
+}
+
+void CModelProject::ReadTargetEnergyRatios(const std::string& path)
+{
+    CHSEAGeneralData* oldExp = DynamicDowncast<CHSEAGeneralData>(FindOne(MODEL_TYPE_EXP_TARGET_ERS, -1));
+    CHSEAGeneralData* oldModel = DynamicDowncast<CHSEAGeneralData>(FindOne(MODEL_TYPE_MODEL_TARGET_ERS, -1));
+
+    std::unique_ptr<CHSEAGeneralData> modelERs, expERs;
+    CStdioFile file;
+    if (GetModelShell(0) && file.Open(path, CStdioFile::modeRead)) {
+        try {
+            std::string line;
+            bool found = false;
+            while (!found && ReadLine(file, line))
+                found = line == "#Target ERs";
+            if (found) {
+                modelERs = NewGeneralData(GetModelDataKindName(MODEL_TYPE_MODEL_TARGET_ERS), MODEL_TYPE_MODEL_TARGET_ERS,
+                                          CHSEAGeneralData::KIND_ENERGY_RATIO);
+                ReadLine(file, line); // the heading
+                while (ReadLine(file, line) && !line.empty()) {
+                    const std::vector<std::string> fields = SplitRow(line);
+                    if (fields.size() >= 2)
+                        AddRatioRow(*modelERs, fields[0], fields[1], fields, 2);
+                }
+                expERs = NewGeneralData(GetModelDataKindName(MODEL_TYPE_EXP_TARGET_ERS), MODEL_TYPE_EXP_TARGET_ERS,
+                                        CHSEAGeneralData::KIND_ENERGY_RATIO);
+                while (ReadLine(file, line) && (line.empty() || line[0] != '#')) {
+                    const size_t open = line.find('[');
+                    const size_t close = line.rfind(']');
+                    if (open == std::string::npos || close == std::string::npos || close < open)
+                        continue;
+                    std::string key;
+                    for (char c : line.substr(open + 1, close - open - 1))
+                        if (c != '[' && c != ']')
+                            key += c;
+                    while (ReadLine(file, line) && !line.empty()) {
+                        const std::vector<std::string> fields = SplitRow(line);
+                        AddRatioRow(*expERs, key, fields[0], fields, 1);
+                    }
+                }
+            }
+        } catch (const CFileException&) {
+            // A file that cannot be read on has no (further) ratios; what was read stands.
+        }
+    }
+    if (modelERs && expERs) {
+        if (CHSEAGeneralData* added = AddChild(std::move(modelERs)))
+            NotifyChildAdded(added);
+        if (CHSEAGeneralData* added = AddChild(std::move(expERs)))
+            NotifyChildAdded(added);
+    }
+    for (CHSEAGeneralData* old : {oldExp, oldModel}) {
+        if (!old)
+            continue;
+        NotifyChildRemoved(old);
+        if (CMElement* parent = old->GetParent())
+            parent->DeleteChild(old);
+    }
+}
+
+void CModelProject::ReadTransmissionClfs(const std::string& path)
+{
+    CMElementList old;
+    CMElement::Find(MODEL_TYPE_TRANSMISSION_CLFS, old, 1);
+    for (CMElement* element : old) {
+        NotifyChildRemoved(element);
+        DeleteChild(element);
+    }
+    if (!GetModelShell(0))
+        return;
+    CStdioFile file;
+    if (!file.Open(path, CStdioFile::modeRead))
+        return;
+    try {
+        std::string line;
+        while (ReadLine(file, line)) {
+            if (line != "#Transmission CLFs")
+                continue;
+            std::unique_ptr<CHSEAGeneralData> clfs = NewGeneralData(
+                GetModelDataKindName(MODEL_TYPE_TRANSMISSION_CLFS), MODEL_TYPE_TRANSMISSION_CLFS, CHSEAGeneralData::KIND_CLF);
+            // A section that does not read is left out rather than added half-filled.
+            if (!clfs->Import(file))
+                continue;
+            clfs->SetName(GetModelDataKindName(MODEL_TYPE_TRANSMISSION_CLFS));
+            clfs->SetType(MODEL_TYPE_TRANSMISSION_CLFS);
+            clfs->SetKind(CHSEAGeneralData::KIND_CLF);
+            CHSEAGeneralData* added = AddChild(std::move(clfs));
+            GiveSubsystemTable(added);
+            NotifyChildAdded(added);
+        }
+    } catch (const CFileException&) {
+        // The sections read so far stay.
+    }
+}
 
 void CModelProject::Serialize(CArchive& ar)
 {

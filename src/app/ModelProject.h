@@ -3,6 +3,7 @@
 // answers the subsystem look-ups every other part asks (structural or acoustic, type, display
 // name) and finds the model's loss-factor and energy-ratio functions.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "app/BaseProject.h"
@@ -50,7 +51,9 @@ public:
     CASEAModelData* GetASEAModelData() const;
     // 1 when the model is symmetric (each subsystem of one side has its mirror).
     int IsSymmetricModel() const;
-    CHSEAModelData* ApplyModelUpdate(const std::string& target, const CZuSubsystemTable& sources);
+    // The Hybrid SEA model's update for the target and source subsystems; its result, 0 without a
+    // Hybrid SEA model.
+    int ApplyModelUpdate(const std::string& target, const CZuSubsystemTable& sources);
     CModelData* GetModelData(int warn) const;
     CModelSubsystem* GetSubsystem(const std::string& name, int warn, int exact) const;
     CModelSubsystemSet* GetSubsystemSet() const;
@@ -67,12 +70,29 @@ public:
     CZuFuncElement* FindExpEnergyRatioFunc(const std::string& a, const std::string& b) const;
     CZuFuncElement* FindClf(const std::string& a, const std::string& b) const;
 
-    // Asks for the model kind (model-information dialog) and creates the model element.
+    // The vehicle model file of a model kind that belongs to a file: the file's name with the
+    // extension of the kind (".xml" for kind 1, ".ntf" for kind 0); empty for another kind.
+    static std::string ModelFileOfKind(int kind, const std::string& besideFile);
+    // The kind of a vehicle model file: 1 for a name ending in ".xml", else 0.
+    static int ModelKindOfFile(const std::string& modelFile);
+    // The vehicle model file the next model element is built from.
+    void SetModelFile(const std::string& path) { m_modelFile = path; }
+    const std::string& GetModelFile() const { return m_modelFile; }
+
+    // Asks for the vehicle model file (starting from the existing model's file) and creates the
+    // model element of its kind; null when cancelled or when the model cannot be made.
     CASEAModelData* ShowModelInformation(CASEAModelData* existing);
-    // A new model element of the kind, added as a child; null (nothing added) on failure.
+    // A new model element of the kind built from the model file set for this project, added as a
+    // child; null (nothing added) when the kind is unknown or the model cannot be read.
     CASEAModelData* CreateASEAModelData(int kind);
-    // A model element built from a model file (the program's own, non-interactive road).
-    CASEAModelData* CreateASEAModelDataFromFile(const std::string& modelFile);
+    // The model element replaced by new model data (a model import): the old one is announced as
+    // removed and deleted, the new one added and announced. Returns the new data or null.
+    CZuData* ReplaceModel(std::unique_ptr<CZuData> data);
+    // The Hybrid SEA model replaced in the same way; returns the new model or null.
+    CHSEAModelData* ReplaceHSEAModel(std::unique_ptr<CHSEAModelData> model);
+    // Gives a data element this project's subsystem table (its connection table) and lets it
+    // derive its connection flags.
+    void GiveSubsystemTable(CZuData* data);
     void UpdateSubsystemTables();
     CZuSubsystemTable& GetSubsystemTable() { return m_subsystems; }
     CZuSubsystemTable& GetDisplayNameTable() { return m_displayNames; }
@@ -83,7 +103,9 @@ public:
 
 private:
     CZuFuncElement* FindRatioIn(int type, const std::string& a, const std::string& b) const;
+    std::unique_ptr<CHSEAGeneralData> NewGeneralData(const std::string& name, int type, int kind) const;
 
     CZuSubsystemTable m_subsystems;
     CZuSubsystemTable m_displayNames;
+    std::string m_modelFile; // not stored: the model element keeps its own file name
 };

@@ -39,7 +39,11 @@ bool CTALVOApp::SetLanguage(uint32_t language)
     // leave the program without strings.
     const uint32_t table = language == LANG_JAPANESE ? LANG_JAPANESE : LANG_ENGLISH;
     if (table == m_language && GetLoadedLanguage() == table)
+    {
+        if (language != table)
+            SetLanguageOption(table); // a stored value that names no table is put right
         return true;
+    }
     std::string error;
     if (!LoadLanguageStrings(table, &error))
     {

@@ -294,6 +294,7 @@ CModelProject* CTALVOProject::CreateModelProjectFromFile(int kind, const std::st
     created->SetID(m_nextID);
     DeleteAllProjects();
     auto* project = static_cast<CModelProject*>(AppendProject(std::move(created)));
+    project->SetModelFile(CModelProject::ModelFileOfKind(kind, path));
     if (!project->CreateASEAModelData(kind)) {
         AfxMessageBox(IDS_MODEL_NOT_CREATED);
         RemoveProjectAt(0);
@@ -515,10 +516,10 @@ int CTALVOProject::ExportBlixChannelFile(const std::string&)
     return 0;
 }
 
-CHSEAModelData* CTALVOProject::ApplyModelUpdate()
+int CTALVOProject::ApplyModelUpdate()
 {
     CModelProject* model = GetModelProject();
-    return model ? model->ApplyModelUpdate(m_targetSubsystem, m_sourceSubsystems) : nullptr;
+    return model ? model->ApplyModelUpdate(m_targetSubsystem, m_sourceSubsystems) : 0;
 }
 
 int CTALVOProject::RecalcInputPowers()

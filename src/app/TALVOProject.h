@@ -86,6 +86,8 @@ public:
 
     // ---- creation and import (the new project, or null) ----
     CModelProject* CreateModelProject();
+    // The model of the kind is the vehicle model file beside path (ModelFileOfKind); path is the
+    // model data text file read into it.
     CModelProject* CreateModelProjectFromFile(int kind, const std::string& path);
     CModelProject* AddModelProject();
     CDaqProject* AddDaqProject();
@@ -108,7 +110,9 @@ public:
     int GetSystemChannelCount() const { return m_systemChannelCount; }
     int ImportBlixChannelFile(const std::string& path);
     int ExportBlixChannelFile(const std::string& path);
-    CHSEAModelData* ApplyModelUpdate();
+    // The Hybrid SEA model's update for the target and source subsystems; its result (0 without a
+    // Hybrid SEA model).
+    int ApplyModelUpdate();
     int RecalcInputPowers();
 
     // ---- the rest of the container ----

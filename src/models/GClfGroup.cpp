@@ -43,17 +43,24 @@ void CGClfGroup::Serialize(CArchive& ar)
         return;
     // Schema 1 repeated every child after the element part. In the same archive those records
     // are references to the children just read; taking them as further children would own each
-    // twice and double the group at every save.
+    // twice and double the group at every save. They are skipped by their tags: a reference is an
+    // index word (or 0x7FFF and a 4-byte index), null is 0; anything else would be a new object,
+    // which a group of ours never wrote there.
     const int count = GetChildCount();
     for (int i = 0; i < count; ++i)
     {
-        CObject* obj = ar.ReadObject(nullptr);
-        bool known = false;
-        for (int k = 0; k < count && !known; ++k)
-            known = GetChild(k) == obj;
-        // Anything else is a forged record: it may be an object owned elsewhere, so it is neither
-        // kept nor destroyed, and the file is refused.
-        if (!known && obj)
-            CArchive::Throw(CArchiveException::badIndex, "global CLF group: a repeated child is no child of the group");
+        uint16_t tag = 0;
+        ar >> tag;
+        if (tag == 0x7FFF)
+        {
+            uint32_t index = 0;
+            ar >> index;
+            if (index & 0x80000000u)
+                CArchive::Throw(CArchiveException::badIndex, "global CLF group: a class where a child was repeated");
+        }
+        else if (tag & 0x8000u)
+        {
+            CArchive::Throw(CArchiveException::badIndex, "global CLF group: a new object where a child was repeated");
+        }
     }
 }

@@ -8,6 +8,7 @@
 
 #include "platform/elements/ZuData.h"
 #include "platform/elements/ZuStdDataList.h"
+#include "platform/gfx/OctaveManager.h"
 
 class CEnergyRatioFunction;
 class CZuPowerFunc;

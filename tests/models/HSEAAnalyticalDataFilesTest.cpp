@@ -102,12 +102,12 @@ TEST(HSEAAnalyticalDataFiles, OlderSchemasLoadWithTheirDefaults)
     const Case cases[] = {
         {0, {}, true, true, true, true},
         {1, {0, 0, 0}, false, false, true, false},
-        {1, {5, 0, 2}, true, true, true, true},
+        {1, {5, 0, 2}, false, true, true, true},
         {2, {0, 1, 0, 0}, true, false, false, false},
     };
     for (const Case& c : cases)
     {
-        auto buf = OldStoredSet(static_cast<uint16_t>(0x8000 | c.schema), c.stored);
+        auto buf = OldStoredSet(c.schema, c.stored);
         CArchive in(buf.data(), buf.size());
         auto back = in.ReadOwned<CHSEAAnalyticalDataFiles>();
         ASSERT_TRUE(back);

@@ -66,12 +66,10 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
         startup.mainFrame->OpenDocumentFile(cmd.fileName);
 
     // The automatic update check runs on the event loop and never holds up the start.
-    CMainFrame* frame = startup.mainFrame.get();
     CheckLastVersionAuto(GetUpdateCheckAddress(), app.IsRunningObjectRegistered() && GetAutoCheckLastVerOption() != 0,
-                         GetRunningBuildVersionText(), [frame](const std::string& page) {
+                         GetRunningBuildVersionText(), [](const std::string& page) {
                              if (AfxMessageBox(IDS_NEWER_VERSION, MB_YESNO | MB_ICONQUESTION) == IDYES)
                                  CMainFrame::OpenWebPage(page);
-                             (void)frame;
                          });
     startup.ok = true;
     return startup;

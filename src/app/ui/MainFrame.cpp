@@ -27,6 +27,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QMdiArea>
 #include <QMenuBar>
 #include <QStyle>
 #include <QTimer>
@@ -79,6 +80,11 @@ CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
     m_statusBar = new CProgressStatusBar(this);
     setStatusBar(m_statusBar);
 
+    // The client area where the element windows (child frames) open.
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("MDIClient"));
+    setCentralWidget(m_mdiArea);
+
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
     m_shortcutWnd = new CDockShortcutWnd(this);
     m_shortcutWnd->SetMenuProvider([this](int itemId, QWidget* p) { return ShortcutMenu(itemId, p); });
@@ -86,6 +92,7 @@ CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
     m_treeWnd = new CDockTreeWnd(this);
     addDockWidget(Qt::LeftDockWidgetArea, m_treeWnd);
     resizeDocks({m_shortcutWnd, m_treeWnd}, {220, 220}, Qt::Horizontal);
+    resizeDocks({m_shortcutWnd, m_treeWnd}, {260, 480}, Qt::Vertical);
     connect(m_treeWnd, &CDockTreeWnd::OpenSelectionRequested, this, [this] { OnCommand(ID_OPEN_SELECTION); });
     connect(m_treeWnd, &CDockTreeWnd::ContextMenuRequested, this,
             [this] { SendMessage(WM_ZU_TREE_RBUTTONDOWN, 0, 0); });
@@ -707,10 +714,11 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
     {
         auto* element = reinterpret_cast<CMElement*>(lParam);
         const int index = static_cast<int>(static_cast<intptr_t>(wParam));
-        const bool done = msg == WM_ZU_CHILD_ADDED ? m_treeWnd->AddElement(index, element)
-                                                   : m_treeWnd->RemoveElement(index, element);
-        if (done && m_doc)
-            m_doc->SetModifiedFlag(1);
+        // The tree window marks the document modified when it had the tree.
+        if (msg == WM_ZU_CHILD_ADDED)
+            m_treeWnd->AddElement(index, element);
+        else
+            m_treeWnd->RemoveElement(index, element);
         return 0;
     }
     case WM_ZU_SET_MODIFIED:

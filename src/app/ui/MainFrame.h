@@ -15,6 +15,7 @@ class CDockTreeWnd;
 class CProgressStatusBar;
 class CTALVODoc;
 class QAction;
+class QMdiArea;
 class QMenu;
 class QToolBar;
 
@@ -91,6 +92,7 @@ public:
     CProgressStatusBar* ProgressBar() const { return m_statusBar; }
     QToolBar* ToolBar() const { return m_toolBar; }
     QMenu* DeveloperMenu() const { return m_developerMenu; }
+    QMdiArea* MdiArea() const { return m_mdiArea; }
     bool IsClosing() const { return m_closing; }
 
     // The update check from the menu (1236): 1 newer, 0 up to date, -1 failed; shows the result.
@@ -118,6 +120,7 @@ private:
     std::string m_programFolder;
     std::string m_frameTitle;
     CProgressStatusBar* m_statusBar = nullptr;
+    QMdiArea* m_mdiArea = nullptr;
     QToolBar* m_toolBar = nullptr;
     CDockTreeWnd* m_treeWnd = nullptr;
     CDockShortcutWnd* m_shortcutWnd = nullptr;

@@ -1,5 +1,7 @@
 #include "app/ui/ProjectTreeView.h"
 
+#include "app/ProjectDoc.h"
+#include "app/TALVOApp.h"
 #include "app/ui/ProjectTreeModel.h"
 #include "platform/elements/MElement.h"
 #include "platform/elements/MElementList.h"
@@ -157,6 +159,8 @@ bool CDockTreeWnd::AddElement(int projectIndex, CMElement* element)
     const QModelIndex idx = tree->Model()->IndexOf(element);
     if (idx.isValid())
         tree->expand(idx.parent());
+    if (CTALVODoc* doc = GetTALVOApp().GetMainDocument())
+        doc->SetModifiedFlag(1);
     return true;
 }
 
@@ -166,5 +170,7 @@ bool CDockTreeWnd::RemoveElement(int projectIndex, CMElement* element)
     if (!tree || !element)
         return false;
     tree->Model()->RemoveElement(element);
+    if (CTALVODoc* doc = GetTALVOApp().GetMainDocument())
+        doc->SetModifiedFlag(1);
     return true;
 }

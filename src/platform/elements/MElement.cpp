@@ -7,6 +7,7 @@
 #include "platform/elements/SchemaGuard.h"
 #include "platform/elements/MElementList.h"
 #include "platform/win/MessageTarget.h"
+#include "platform/win/ObjectLifetime.h"
 
 IMPLEMENT_SERIAL(CMElement, CObject, 1)
 
@@ -65,6 +66,8 @@ CMElement::CMElement(const std::string& name, CMElement* parent, int type)
 
 CMElement::~CMElement()
 {
+    // Windows and modeless dialogs that show this element close before it goes.
+    NotifyObjectGoing(this);
     // Children go first, last to first, while this element is still whole for any of them that
     // looks at its parent on the way out.
     while (!m_children.empty())

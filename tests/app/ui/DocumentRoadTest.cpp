@@ -17,6 +17,7 @@
 #include "platform/win/PromptService.h"
 
 #include <QProgressBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>

@@ -1,0 +1,108 @@
+// Opening a project of 10,000 elements with the project window: the time to read the file and
+// fill the trees, against reading the same file with no window as the baseline of the same run.
+// The window's share must stay a small part of the whole; the whole must stay under a second.
+#include "app/DaqProject.h"
+#include "app/ProjectDoc.h"
+#include "app/TALVOApp.h"
+#include "app/ui/ProjectTreeModel.h"
+#include "app/ui/ProjectTreeView.h"
+#include "platform/elements/MElement.h"
+#include "platform/win/ZuRegOptions.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <clocale>
+#include <memory>
+#include <string>
+
+namespace
+{
+constexpr int kElements = 10000;
+
+struct Fixture
+{
+    QTemporaryDir dir;
+    std::string file;
+
+    Fixture()
+    {
+        CZuRegOptions::SetSettingsFolder(dir.path().toStdString());
+        GetTALVOApp().InitLanguageAndName();
+        file = dir.filePath(QStringLiteral("big.orv")).toStdString();
+        CTALVODoc doc;
+        // Four DAQ projects; each holds 50 folders of 49 results (2,500 elements a project).
+        for (int p = 0; p < 4; ++p)
+        {
+            CDaqProject* daq = doc.GetTALVOProject().AddDaqProject();
+            for (int f = 0; f < 50; ++f)
+            {
+                CMElement* folder = daq->AddChild(std::make_unique<CMElement>("Folder " + std::to_string(f), daq, 100));
+                for (int r = 0; r < 49; ++r)
+                    folder->AddChild(std::make_unique<CMElement>("Result " + std::to_string(r), folder, 51));
+            }
+        }
+        doc.OnSaveDocument(file);
+    }
+};
+
+Fixture& GetFixture()
+{
+    static Fixture fixture;
+    return fixture;
+}
+
+void BM_OpenWithoutWindow(benchmark::State& state)
+{
+    Fixture& f = GetFixture();
+    GetTALVOApp().SetProjectTreeWindow(nullptr);
+    for (auto _ : state)
+    {
+        CTALVODoc doc;
+        if (!doc.OnOpenDocument(f.file))
+            state.SkipWithError("the project file could not be read");
+        doc.OnCloseDocument();
+    }
+    state.counters["elements"] = kElements;
+}
+
+void BM_OpenIntoProjectWindow(benchmark::State& state)
+{
+    Fixture& f = GetFixture();
+    CDockTreeWnd window;
+    window.resize(300, 800);
+    window.show();
+    GetTALVOApp().SetProjectTreeWindow(&window);
+    for (auto _ : state)
+    {
+        CTALVODoc doc;
+        if (!doc.OnOpenDocument(f.file))
+            state.SkipWithError("the project file could not be read");
+        int shown = 0;
+        for (int t = 0; t < window.GetTreeCount(); ++t)
+            shown += window.GetTree(t)->Model()->rowCount(window.GetTree(t)->Model()->index(0, 0));
+        state.counters["folders_shown"] = shown;
+        QCoreApplication::processEvents(); // lay out and paint what the window shows
+        benchmark::DoNotOptimize(window.GetActiveTree());
+        doc.OnCloseDocument();
+    }
+    GetTALVOApp().SetProjectTreeWindow(nullptr);
+    state.counters["elements"] = kElements;
+}
+
+BENCHMARK(BM_OpenWithoutWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenIntoProjectWindow)->Unit(benchmark::kMillisecond);
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,207 @@
+#include "acquisition/QmxBlixChMgr.h"
+
+#include <cstdlib>
+
+#include "platform/base/Format.h"
+#include "platform/win/StringTable.h"
+
+IMPLEMENT_SERIAL(CQmxBoardInfo, CObject, 0 | VERSIONABLE_SCHEMA)
+IMPLEMENT_SERIAL(CQmxBlixInfo, CObject, 0 | VERSIONABLE_SCHEMA)
+IMPLEMENT_SERIAL(CQmxBlixChInfo, CObject, 0 | VERSIONABLE_SCHEMA)
+IMPLEMENT_SERIAL(CQmxBlixChMgr, CObject, 0 | VERSIONABLE_SCHEMA)
+
+namespace
+{
+constexpr uint8_t kRecordVersion = 0;
+
+void ReadVersion(CArchive& ar, const char* what)
+{
+    uint8_t version = 0;
+    ar >> version;
+    if (version != kRecordVersion)
+        CArchive::ThrowBadSchema(Format("%s of version %d", what, version));
+}
+
+// The smallest stored size of one record (version byte, one-byte fields, empty strings), so a
+// forged count is refused before anything is allocated.
+template <class T>
+constexpr uint64_t MinRecordBytes();
+template <>
+constexpr uint64_t MinRecordBytes<CQmxBoardInfo>() { return 5; }
+template <>
+constexpr uint64_t MinRecordBytes<CQmxBlixInfo>() { return 7; }
+template <>
+constexpr uint64_t MinRecordBytes<CQmxBlixChInfo>() { return 7; }
+
+int SerialAsNumber(const std::string& serial) { return std::atoi(serial.c_str()); }
+} // namespace
+
+void CQmxBoardInfo::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << kRecordVersion << m_slot << m_first << m_serial << m_third;
+        return;
+    }
+    ReadVersion(ar, "board record");
+    ar >> m_slot >> m_first >> m_serial >> m_third;
+}
+
+std::string CQmxBlixInfo::GetDisplayText() const { return FormatString(7068, SerialAsNumber(m_serial)); }
+
+void CQmxBlixInfo::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << kRecordVersion << m_boardSerial << m_chain << m_serial << m_unitText << m_unitByte << m_status;
+        return;
+    }
+    ReadVersion(ar, "unit record");
+    ar >> m_boardSerial >> m_chain >> m_serial >> m_unitText >> m_unitByte >> m_status;
+    m_board = nullptr;
+}
+
+std::string CQmxBlixChInfo::GetDisplayText() const
+{
+    return FormatString(7019, m_unitSerial.c_str(), static_cast<int>(m_unitChannel));
+}
+
+std::string CQmxBlixChInfo::GetDisplayNumberText() const
+{
+    return FormatString(7018, SerialAsNumber(m_unitSerial), static_cast<int>(m_unitChannel));
+}
+
+void CQmxBlixChInfo::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << kRecordVersion << m_unitSerial << m_unitChannel << m_address << m_channel << m_statusBits;
+        return;
+    }
+    ReadVersion(ar, "channel record");
+    ar >> m_unitSerial >> m_unitChannel >> m_address >> m_channel >> m_statusBits;
+    m_unit = nullptr;
+}
+
+template <class T>
+void CQmxInfoArray<T>::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << kRecordVersion << static_cast<int32_t>(m_items.size());
+        for (auto& item : m_items)
+            item.Serialize(ar);
+        return;
+    }
+    ReadVersion(ar, "inventory list");
+    int32_t count = 0;
+    ar >> count;
+    if (count < 0)
+        CArchive::ThrowBadSchema(Format("inventory list of %d records", count));
+    ar.EnsureAvailable(static_cast<uint64_t>(count) * MinRecordBytes<T>());
+    std::vector<T> items(static_cast<size_t>(count));
+    for (auto& item : items)
+        item.Serialize(ar);
+    m_items = std::move(items);
+}
+
+template class CQmxInfoArray<CQmxBoardInfo>;
+template class CQmxInfoArray<CQmxBlixInfo>;
+template class CQmxInfoArray<CQmxBlixChInfo>;
+
+int CQmxBoardInfoList::FindBySerial(const std::string& serial) const
+{
+    for (int i = 0; i < GetSize(); ++i)
+        if ((*this)[i].GetSerial() == serial)
+            return i;
+    return -1;
+}
+
+int CQmxBlixInfoList::FindBySerial(const std::string& serial) const
+{
+    if (serial.empty())
+        return -1;
+    for (int i = 0; i < GetSize(); ++i)
+        if ((*this)[i].GetSerialNumber() == serial)
+            return i;
+    return -1;
+}
+
+int CQmxBlixInfoList::FindByDisplayNumber(const std::string& text) const
+{
+    for (int i = 0; i < GetSize(); ++i)
+        if ((*this)[i].GetDisplayText() == text)
+            return i;
+    return -1;
+}
+
+int CQmxBlixChInfoList::Find(const std::string& serial, int unitChannel) const
+{
+    for (int i = 0; i < GetSize(); ++i) {
+        const CQmxBlixChInfo& ch = (*this)[i];
+        if (ch.GetBlixSerial() == serial && ch.GetUnitChannel() == unitChannel)
+            return i;
+    }
+    return -1;
+}
+
+int CQmxBlixChInfoList::FindByChannelNumber(int channel) const
+{
+    for (int i = 0; i < GetSize(); ++i)
+        if ((*this)[i].GetChannelNumber() == channel)
+            return i;
+    return -1;
+}
+
+int CQmxBlixChMgr::HasHardware() const
+{
+    return !m_boards.IsEmpty() && !m_units.IsEmpty() && !m_channels.IsEmpty() ? 1 : 0;
+}
+
+void CQmxBlixChMgr::RemoveAll()
+{
+    m_boards.RemoveAll();
+    m_units.RemoveAll();
+    m_channels.RemoveAll();
+}
+
+CQmxBlixChMgr* CQmxBlixChMgr::Copy(const CQmxBlixChMgr& other)
+{
+    if (&other == this)
+        return this;
+    RemoveAll();
+    m_boards.Items() = other.m_boards.Items();
+    m_units.Items() = other.m_units.Items();
+    m_channels.Items() = other.m_channels.Items();
+    Relink();
+    return this;
+}
+
+void CQmxBlixChMgr::Relink()
+{
+    for (auto& unit : m_units.Items()) {
+        const int b = m_boards.FindBySerial(unit.GetBoardSerial());
+        unit.SetBoard(b >= 0 ? &m_boards[b] : nullptr);
+    }
+    for (auto& ch : m_channels.Items()) {
+        const int u = m_units.FindBySerial(ch.GetBlixSerial());
+        ch.SetBlix(u >= 0 ? &m_units[u] : nullptr);
+    }
+}
+
+void CQmxBlixChMgr::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << kRecordVersion;
+        m_boards.Serialize(ar);
+        m_units.Serialize(ar);
+        m_channels.Serialize(ar);
+        return;
+    }
+    ReadVersion(ar, "hardware inventory");
+    // Read into fresh lists so that a broken record leaves this inventory as it was.
+    CQmxBlixChMgr read;
+    read.m_boards.Serialize(ar);
+    read.m_units.Serialize(ar);
+    read.m_channels.Serialize(ar);
+    m_boards = std::move(read.m_boards);
+    m_units = std::move(read.m_units);
+    m_channels = std::move(read.m_channels);
+    Relink();
+}

@@ -1,0 +1,289 @@
+#include "experiments/SensorListFile.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "experiments/SensorProject.h"
+#include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
+#include "platform/elements/StdioFile.h"
+#include "platform/win/StringTable.h"
+
+namespace
+{
+constexpr const char* kSensorListSection = "[Sensor List]";
+constexpr const char* kBundleSection = "[Sensor Bundle]";
+constexpr const char* kGroupingSection = "[Sensor Grouping]";
+constexpr int kSensorFields = 8;
+constexpr size_t kMaxFieldLength = 255;
+// A catalogue file is small; anything far larger is not one of ours.
+constexpr std::streamoff kMaxFileSize = 64 << 20;
+
+std::vector<std::string> SplitFields(const std::string& line, size_t maxFields)
+{
+    std::vector<std::string> fields;
+    size_t pos = 0;
+    while (fields.size() < maxFields) {
+        const size_t tab = line.find('\t', pos);
+        std::string field = line.substr(pos, tab == std::string::npos ? std::string::npos : tab - pos);
+        if (field.size() > kMaxFieldLength)
+            field.resize(kMaxFieldLength);
+        fields.push_back(std::move(field));
+        if (tab == std::string::npos)
+            break;
+        pos = tab + 1;
+    }
+    fields.resize(maxFields);
+    return fields;
+}
+
+bool IsValidUtf8(const std::string& s)
+{
+    size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
+        if (extra < 0 || i + extra >= s.size() + (extra == 0 ? 1 : 0))
+            return false;
+        for (int k = 1; k <= extra; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2)
+                return false;
+        i += static_cast<size_t>(extra) + 1;
+    }
+    return true;
+}
+
+// Lines of the file, each without its line end. False when the file cannot be read, is too large,
+// or does not end with a line break (every line we write ends with one, so a file without it was
+// cut short).
+bool ReadLines(const std::string& path, std::vector<std::string>& lines)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0 || size > kMaxFileSize)
+        return false;
+    in.seekg(0);
+    std::string text(static_cast<size_t>(size), '\0');
+    if (size > 0 && !in.read(text.data(), size))
+        return false;
+    if (text.empty() || text.back() != '\n')
+        return false;
+    // Texts of older files are in the legacy code page; ours are UTF-8.
+    if (!IsValidUtf8(text))
+        text = CArchive::DecodeLegacy(text, CArchive::DefaultCodePage());
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t eol = text.find('\n', pos);
+        std::string line = text.substr(pos, eol - pos);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(std::move(line));
+        pos = eol + 1;
+    }
+    return true;
+}
+
+class CLineReader
+{
+public:
+    explicit CLineReader(const std::vector<std::string>& lines) : m_lines(lines) {}
+    bool Next(std::string& line)
+    {
+        if (m_pos >= m_lines.size())
+            return false;
+        line = m_lines[m_pos++];
+        return true;
+    }
+
+private:
+    const std::vector<std::string>& m_lines;
+    size_t m_pos = 0;
+};
+
+std::string TrimRight(std::string s)
+{
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.pop_back();
+    return s;
+}
+
+// Moves what source holds into target (emptied first).
+void TakeOver(CSensorProject& target, CSensorProject& source)
+{
+    ClearSensorProject(target);
+    for (int c = CSensorProject::categoryAcceleration; c <= CSensorProject::categoryHammer; ++c) {
+        CMElement* from = source.GetCategory(c);
+        CMElement* to = target.GetCategory(c);
+        while (from && to && from->GetChildCount() > 0)
+            to->AddChild(from->GetChild(0));
+    }
+    for (int i = 0; i < source.GetBundleCount(); ++i) {
+        const CSensorBundle* b = source.GetBundle(i);
+        CSensorBundle* copy = target.AddBundle(b->GetID());
+        copy->SetID(b->GetID());
+        copy->SetNumber(b->GetNumber());
+        for (const std::string& id : b->GetSensors())
+            copy->AddSensor(id);
+    }
+    for (int i = 0; i < source.GetGroupCount(); ++i)
+        if (CSensorGroup* g = target.InsertGroup(target.GetGroupCount()))
+            *g = *source.GetGroup(i);
+}
+} // namespace
+
+void ClearSensorProject(CSensorProject& project)
+{
+    for (int c = CSensorProject::categoryAcceleration; c <= CSensorProject::categoryHammer; ++c)
+        if (CMElement* category = project.GetCategory(c))
+            category->RemoveAll();
+    while (project.GetBundleCount() > 0)
+        project.DeleteBundle(0);
+    while (project.GetGroupCount() > 0)
+        project.DeleteGroup(0);
+}
+
+int WriteSensorListFile(const CSensorProject& project, const std::string& path, const std::string& title)
+{
+    try {
+        CStdioFile file;
+        if (!file.Open(path, CStdioFile::modeWrite))
+            return 0;
+        file.WriteString(Format("#@%s\n", title.c_str()));
+        file.WriteString(Format("# %s\n", path.c_str()));
+        file.WriteString("#\n");
+        file.WriteString(Format("%s\n", kSensorListSection));
+        for (int c = CSensorProject::categoryAcceleration; c <= CSensorProject::categoryHammer; ++c) {
+            const CMElement* category = project.GetCategory(c);
+            for (int i = 0; category && i < category->GetChildCount(); ++i) {
+                const auto* sensor = ElementCast<CSensor>(category->GetChild(i));
+                if (!sensor)
+                    continue;
+                const CHANNELINFO& ch = sensor->GetChannelInfo();
+                file.WriteString(Format("%s\t%s\t%s\t%s\t%g\t%d\t%d\t%g\n", sensor->GetID().c_str(),
+                                        sensor->GetManufacturer().c_str(), sensor->GetModel().c_str(),
+                                        sensor->GetSerialNumber().c_str(), double(ch.Sensitivity), ch.DataType,
+                                        ch.Unit, double(ch.Limit)));
+            }
+        }
+        file.WriteString(Format("\n%s\n", kBundleSection));
+        std::string header = "Bundle ID";
+        for (int s = 1; s <= CSensorBundle::kMaxSensors; ++s)
+            header += Format("\tSensor %d", s);
+        file.WriteString(header + "\n");
+        for (int i = 0; i < project.GetBundleCount(); ++i) {
+            const CSensorBundle* b = project.GetBundle(i);
+            std::string row = Format("%s\t%d", b->GetID().c_str(), b->GetNumber());
+            for (int s = 0; s < CSensorBundle::kMaxSensors; ++s)
+                row += Format("\t%s", s < b->GetCount() ? b->GetSensorID(s).c_str() : "");
+            file.WriteString(row + "\n");
+        }
+        const int channels = CSensorGroup::GetChannelCount();
+        file.WriteString(Format("\n%s\n", kGroupingSection));
+        header = "Group #";
+        for (int c = 1; c <= channels; ++c)
+            header += Format("\tChannel %d", c);
+        file.WriteString(header + "\n");
+        for (int g = 0; g < project.GetGroupCount(); ++g) {
+            const CSensorGroup* group = project.GetGroup(g);
+            std::vector<std::string> cells(static_cast<size_t>(channels > 0 ? channels : 0));
+            for (int m = 0; m < group->GetMemberCount(); ++m) {
+                const tagSENSORGROUPMEMBER member = group->GetMember(m);
+                const CSensorBundle* bundle = project.FindBundleByNo(member.bundle);
+                if (bundle && member.channel >= 0 && member.channel < channels)
+                    cells[static_cast<size_t>(member.channel)] =
+                        FormatString(7001, bundle->GetID().c_str(), member.slot + 1);
+            }
+            std::string row = Format("%d", g + 1);
+            for (const auto& cell : cells)
+                row += "\t" + cell;
+            file.WriteString(row + "\n");
+        }
+        file.Close();
+        return 1;
+    } catch (const CFileException&) {
+        return 0;
+    }
+}
+
+int ReadSensorListFile(CSensorProject& project, const std::string& path, std::string& title)
+{
+    std::vector<std::string> lines;
+    if (!ReadLines(path, lines))
+        return 0;
+    CLineReader reader(lines);
+    std::string line;
+    std::string readTitle = title;
+    if (!reader.Next(line))
+        return 0;
+    if (line.rfind("#@", 0) == 0) {
+        readTitle = line.substr(2);
+        std::string skip;
+        if (!reader.Next(skip) || !reader.Next(skip) || !reader.Next(line))
+            return 0;
+    }
+
+    // Everything is read into a catalogue of its own; the project takes it over only when the
+    // whole file was read.
+    CSensorProject fresh;
+    while (reader.Next(line) && !line.empty()) {
+        const std::vector<std::string> f = SplitFields(line, kSensorFields);
+        tagSENSORINFO info;
+        info.ID = f[0];
+        info.Manufacturer = f[1];
+        info.Model = f[2];
+        info.SerialNumber = f[3];
+        info.ChannelInfo.Sensitivity = static_cast<float>(std::atof(f[4].c_str()));
+        info.ChannelInfo.DataType = std::atoi(f[5].c_str());
+        info.ChannelInfo.Unit = std::atoi(f[6].c_str());
+        info.ChannelInfo.Limit = static_cast<float>(std::atof(f[7].c_str()));
+        info.ChannelInfo.Channel = -1;
+        info.ChannelInfo.Scale = 1.0f;
+        fresh.AddSensor(info);
+    }
+    if (!reader.Next(line) || line != kBundleSection)
+        return 0;
+    if (!reader.Next(line))
+        return 0;
+    while (reader.Next(line) && !line.empty()) {
+        const std::vector<std::string> f = SplitFields(line, 2 + CSensorBundle::kMaxSensors);
+        CSensorBundle* bundle = fresh.AddBundle(std::string());
+        bundle->SetID(f[0]);
+        bundle->SetNumber(std::atoi(f[1].c_str()));
+        for (int s = 0; s < CSensorBundle::kMaxSensors; ++s)
+            if (const std::string& id = f[static_cast<size_t>(2 + s)]; !id.empty())
+                bundle->AddSensor(id);
+    }
+    if (!reader.Next(line) || line != kGroupingSection || !reader.Next(line))
+        return 0;
+    const int channels = CSensorGroup::GetChannelCount();
+    while (reader.Next(line) && !line.empty()) {
+        const std::vector<std::string> f = SplitFields(line, static_cast<size_t>(1 + (channels > 0 ? channels : 0)));
+        CSensorGroup* group = fresh.InsertGroup(fresh.GetGroupCount());
+        for (int c = 0; group && c < channels; ++c) {
+            const std::string& cell = f[static_cast<size_t>(c + 1)];
+            const size_t hash = cell.rfind('#');
+            if (hash == std::string::npos || hash < 1)
+                continue;
+            const CSensorBundle* bundle = fresh.FindBundleByID(TrimRight(cell.substr(0, hash)));
+            const int slot = std::atoi(cell.c_str() + hash + 1) - 1;
+            if (!bundle || slot < 0 || slot >= bundle->GetCount())
+                continue;
+            tagSENSORGROUPMEMBER member;
+            member.text = bundle->GetSensorID(slot);
+            member.bundle = bundle->GetNumber();
+            member.slot = slot;
+            member.channel = c;
+            member.extra = 0;
+            group->SetMember(member);
+        }
+    }
+    TakeOver(project, fresh);
+    title = readTitle;
+    return 1;
+}

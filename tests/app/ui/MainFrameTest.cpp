@@ -1,0 +1,243 @@
+// The main frame: progress messages, tree notifications, developer menu, language rebuild, close.
+#include "app/ProjectDoc.h"
+#include "app/TALVOApp.h"
+#include "app/DaqProject.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/ProgressStatusBar.h"
+#include "app/ui/ProjectTreeModel.h"
+#include "app/ui/ProjectTreeView.h"
+#include "app/ui/ShortcutBar.h"
+#include "platform/elements/MElement.h"
+#include "platform/elements/MElementList.h"
+#include "platform/win/Messages.h"
+#include "platform/win/PromptService.h"
+#include "platform/ui/ZuDialog.h"
+#include "platform/win/StringTable.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QToolBox>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace
+{
+class MainFrame : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH)); }
+};
+
+// A frame with a document of one DAQ project holding one folder.
+struct FrameWithProject
+{
+    CMainFrame frame;
+    CDaqProject* daq = nullptr;
+    CMElement* folder = nullptr;
+
+    FrameWithProject()
+    {
+        auto doc = std::make_unique<CTALVODoc>();
+        daq = doc->GetTALVOProject().AddDaqProject();
+        folder = daq->AddChild(std::make_unique<CMElement>("Folder", daq, 100));
+        doc->AddProjectsToViews();
+        frame.AttachDocument(std::move(doc));
+    }
+};
+} // namespace
+
+TEST_F(MainFrame, ProgressMessagesDriveTheStatusBar)
+{
+    CMainFrame frame;
+    QProgressBar* bar = frame.ProgressBar()->ProgressCtrl();
+    EXPECT_FALSE(frame.ProgressBar()->IsProgressVisible());
+    EXPECT_EQ(frame.SendMessage(WM_ZU_PROGRESS_SHOW), 0);
+    EXPECT_TRUE(frame.ProgressBar()->IsProgressVisible());
+
+    struct Case { uintptr_t wParam; intptr_t lParam; int min, max, pos, step; };
+    const Case cases[] = {
+        {uintptr_t(100) << 16, 1, 0, 100, 0, 1},             // low word 0, high word 100
+        {(uintptr_t(50) << 16) | 10, 5, 10, 50, 10, 5},
+        {(uintptr_t(10) << 16) | 0xFFFB, 1, -5, 10, -5, 1},  // the first value is signed 16 bits
+        {uintptr_t(70000) << 16, 1, 0, 70000, 0, 1},         // counts beyond 16 bits are not cut
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(frame.SendMessage(WM_ZU_PROGRESS_RANGE, c.wParam, c.lParam), 0);
+        EXPECT_EQ(bar->minimum(), c.min);
+        EXPECT_EQ(bar->maximum(), c.max);
+        EXPECT_EQ(bar->value(), c.pos);
+        EXPECT_EQ(frame.ProgressBar()->Step(), c.step);
+    }
+    frame.SendMessage(WM_ZU_PROGRESS_RANGE, uintptr_t(3) << 16, 1);
+    frame.SendMessage(WM_ZU_PROGRESS_STEP);
+    frame.SendMessage(WM_ZU_PROGRESS_STEP);
+    EXPECT_EQ(bar->value(), 2);
+    const std::string text = "Storing [DAQ0]...";
+    frame.SendMessage(WM_ZU_PROGRESS_TEXT, reinterpret_cast<uintptr_t>(text.c_str()));
+    EXPECT_EQ(frame.ProgressBar()->ProgressTextPane()->text().toStdString(), text);
+    EXPECT_EQ(frame.SendMessage(WM_ZU_PROGRESS_HIDE), 0);
+    EXPECT_FALSE(frame.ProgressBar()->IsProgressVisible());
+    // Messages while the control is hidden do no harm.
+    frame.SendMessage(WM_ZU_PROGRESS_STEP);
+    frame.SendMessage(WM_ZU_PROGRESS_TEXT, 0);
+}
+
+TEST_F(MainFrame, ChildNotificationsKeepTheTreeInStep)
+{
+    FrameWithProject f;
+    CProjectTreeModel* model = f.frame.TreeWindow()->GetTree(0)->Model();
+    CTALVODoc* doc = f.frame.GetDocument();
+    EXPECT_FALSE(doc->IsModified());
+
+    // A project adds a child: its tree shows it under its parent, the document is modified.
+    CMElement* result = f.folder->AddChild(std::make_unique<CMElement>("Result", f.folder, 51));
+    f.daq->NotifyChildAdded(result);
+    const QModelIndex idx = model->IndexOf(result);
+    ASSERT_TRUE(idx.isValid());
+    EXPECT_EQ(model->ElementOf(idx.parent()), f.folder);
+    EXPECT_TRUE(doc->IsModified());
+
+    // A message for a project index without a tree is ignored.
+    doc->SetModifiedFlag(0);
+    auto* stray = new CMElement("Stray", nullptr, 1);
+    f.frame.SendMessage(WM_ZU_CHILD_ADDED, 7, reinterpret_cast<intptr_t>(stray));
+    EXPECT_FALSE(model->IndexOf(stray).isValid());
+    EXPECT_FALSE(doc->IsModified());
+    delete stray;
+
+    // Removal, then the element goes.
+    f.daq->NotifyChildRemoved(result);
+    EXPECT_FALSE(model->IndexOf(result).isValid());
+    f.folder->DeleteChild(result);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(model->rowCount(model->IndexOf(f.folder)), 0);
+
+    // 0x2405 sets the modified flag as told.
+    f.frame.SendMessage(WM_ZU_SET_MODIFIED, 0);
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(MainFrame, SelectionIsMultipleAndInTreeOrder)
+{
+    FrameWithProject f;
+    CMElement* second = f.daq->AddChild(std::make_unique<CMElement>("Second", f.daq, 101));
+    f.frame.TreeWindow()->RefreshItems();
+    CMTreeCtrlEx* tree = f.frame.TreeWindow()->GetActiveTree();
+    ASSERT_NE(tree, nullptr);
+    tree->SelectElements({second, f.folder});
+    CMElementList list;
+    EXPECT_EQ(GetTALVOApp().GetSelectedElements(list), 2);
+    EXPECT_EQ(list[0], f.folder);
+    EXPECT_EQ(list[1], second);
+    EXPECT_EQ(GetTALVOApp().GetSelectedProjectIndex(), 0);
+    EXPECT_EQ(GetTALVOApp().GetProject(-1), f.daq);
+    EXPECT_EQ(GetTALVOApp().GetProject(1), nullptr); // index equal to the count
+}
+
+TEST_F(MainFrame, DeveloperMenuOnlyWithTheMarkerFile)
+{
+    QTemporaryDir dir;
+    {
+        CMainFrame frame(dir.path().toStdString());
+        EXPECT_EQ(frame.DeveloperMenu(), nullptr);
+    }
+    std::ofstream(dir.filePath("hidden_menu.flg").toStdString()) << "";
+    CMainFrame frame(dir.path().toStdString());
+    QMenu* menu = frame.DeveloperMenu();
+    ASSERT_NE(menu, nullptr);
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 4);
+    EXPECT_TRUE(actions[0]->isSeparator());
+    EXPECT_EQ(actions[1]->text(), QStringLiteral("&Dump Data ..."));
+    EXPECT_EQ(actions[2]->text(), QStringLiteral("&Dump Data (with Parameter)..."));
+    EXPECT_TRUE(actions[3]->isSeparator());
+    // Nothing selected offers a dump: the entries are disabled and do nothing.
+    EXPECT_FALSE(frame.OnCommand(ID_DUMP_DATA));
+}
+
+TEST_F(MainFrame, CommandsNeedingADocumentAreDisabledWithoutOne)
+{
+    CMainFrame frame;
+    for (int id : {ID_SAVE_PROJECT, ID_SAVE_PROJECT_AS, ID_FILE_CLOSE, ID_PROJECT_HISTORY})
+    {
+        EXPECT_FALSE(frame.Action(id)->isEnabled()) << id;
+        EXPECT_FALSE(frame.OnCommand(id)) << id;
+    }
+    EXPECT_TRUE(frame.Action(ID_FILE_NEW)->isEnabled());
+    EXPECT_FALSE(frame.OnCommand(4242)); // a command of a later subsystem is not there
+}
+
+TEST_F(MainFrame, NewProjectRefusedOrCancelledLeavesNoDocument)
+{
+    CMainFrame frame;
+    {
+        CScriptedPrompts prompts;
+        prompts.Answer(IDNO);
+        EXPECT_FALSE(frame.NewDocument());
+        EXPECT_EQ(prompts.Last().stringId, 6035u);
+    }
+    {
+        CScriptedPrompts prompts;
+        prompts.Answer(IDYES);
+        CScriptedDialogs dialogs;
+        dialogs.PressCancel();
+        EXPECT_FALSE(frame.NewDocument());
+        EXPECT_EQ(dialogs.Records().size(), 1u);
+    }
+    EXPECT_EQ(frame.GetDocument(), nullptr);
+    EXPECT_EQ(GetTALVOApp().GetMainDocument(), nullptr);
+}
+
+TEST_F(MainFrame, LanguageSwitchRebuildsTheBars)
+{
+    CMainFrame frame;
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_JAPANESE));
+    EXPECT_EQ(GetLoadedLanguage(), LANG_JAPANESE);
+    EXPECT_TRUE(frame.Action(ID_LANGUAGE_JAPANESE)->isChecked());
+    EXPECT_FALSE(frame.Action(ID_LANGUAGE_ENGLISH)->isChecked());
+    EXPECT_EQ(frame.ShortcutBar()->ToolBox()->count(), 3);
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+    EXPECT_TRUE(frame.Action(ID_LANGUAGE_ENGLISH)->isChecked());
+    EXPECT_EQ(frame.ShortcutBar()->ToolBox()->count(), 3);
+}
+
+TEST_F(MainFrame, CloseAsksToSaveAModifiedProjectAndCancelKeepsItOpen)
+{
+    FrameWithProject f;
+    f.frame.show();
+    f.frame.GetDocument()->SetModifiedFlag(1);
+    {
+        CScriptedPrompts prompts;
+        prompts.Answer(IDCANCEL);
+        EXPECT_FALSE(f.frame.close());
+        EXPECT_EQ(prompts.Count(), 1u);
+        EXPECT_NE(f.frame.GetDocument(), nullptr);
+        EXPECT_FALSE(f.frame.IsClosing());
+    }
+    {
+        // 0x1400 without asking: closes and never prompts.
+        CScriptedPrompts prompts;
+        f.frame.SendMessage(WM_ZU_CLOSE_WINDOWS, 0);
+        EXPECT_EQ(prompts.Count(), 0u);
+        EXPECT_TRUE(f.frame.IsClosing());
+        EXPECT_EQ(f.frame.GetDocument(), nullptr);
+        EXPECT_EQ(GetTALVOApp().GetMainDocument(), nullptr);
+    }
+}
+
+TEST_F(MainFrame, PostedMessagesRunOnTheEventLoop)
+{
+    CMainFrame frame;
+    frame.PostMessage(WM_ZU_PROGRESS_SHOW);
+    EXPECT_FALSE(frame.ProgressBar()->IsProgressVisible());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frame.ProgressBar()->IsProgressVisible());
+}
