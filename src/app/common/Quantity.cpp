@@ -1,5 +1,7 @@
 #include "app/common/Quantity.h"
 
+#include "app/common/AWeighting.h"
+
 #include "platform/elements/MElement.h"
 #include "platform/gfx/GfxCalc.h"
 #include "platform/gfx/GfxUtil.h"
@@ -26,18 +28,9 @@ bool IsMissing(double value)
     return value == 0.0 || value == HUGE_VAL || std::isnan(value);
 }
 
-// Squared gain of the A-weighting filter (IEC 61672-1), a power ratio; 0 dB at 1 kHz.
-double AWeightGain(double f)
-{
-    const double f1 = 424.31867740600904, f2 = 11589.0930520225, f3 = 544440.6704605728, f4 = 148699001.40839997;
-    const double k1 = 2.242881e16, k3 = 1.562339;
-    const double F = f * f;
-    return (k1 * F * F / ((F + f1) * (F + f1) * (F + f4) * (F + f4))) * (k3 * F * F / ((F + f2) * (F + f3)));
-}
-
 double AWeighted(double f, double level)
 {
-    return level + 10.0 * std::log10(AWeightGain(f));
+    return AWeightingDB(f, level);
 }
 
 double PressureDb(double value, double aWeightFreq)
