@@ -207,8 +207,10 @@ TEST(EnergyRatioFunction, TableTextAndStorage)
     EXPECT_EQ(read.DataValue(2), -1.0);
 
     // A value line shorter than the bands fails with a message instead of reading past it.
-    std::string shortText = out.GetMemoryText();
-    shortText.replace(shortText.rfind("\t-1\n"), 4, "\n");
+    const std::string full = out.GetMemoryText();
+    const size_t cutAt = full.rfind("\t-1\n");
+    ASSERT_NE(cutAt, std::string::npos);
+    const std::string shortText = full.substr(0, cutAt) + "\n" + full.substr(cutAt + 4);
     CEnergyRatioFunction cut;
     CStdioFile in3;
     in3.OpenMemory(CStdioFile::modeRead, shortText);
