@@ -2,6 +2,7 @@
 // in-place radix-2 recurrence with the block preparation around it, and (b) FFTW's
 // single-precision transforms of the same length. Prints the ratios per block length at the end.
 #include "spectral/FFT.h"
+#include "support/RecurrenceFFT.h"
 
 #include <benchmark/benchmark.h>
 #include <fftw3.h>
@@ -29,49 +30,7 @@ std::vector<float> RandomBlock(int n)
 }
 
 // The block computation written out plainly: work arrays per call, the window evaluated per
-// sample, the transform with its trigonometric recurrence.
-void PlainFFT(float* data, unsigned nn, int isign)
-{
-    const unsigned n = nn << 1;
-    unsigned j = 1;
-    for (unsigned i = 1; i < n; i += 2) {
-        if (j > i) {
-            std::swap(data[j], data[i]);
-            std::swap(data[j + 1], data[i + 1]);
-        }
-        unsigned m = n >> 1;
-        while (m >= 2 && j > m) {
-            j -= m;
-            m >>= 1;
-        }
-        j += m;
-    }
-    unsigned mmax = 2;
-    while (n > mmax) {
-        const unsigned istep = mmax << 1;
-        const double theta = isign * (6.28318530717959 / mmax);
-        double wtemp = std::sin(0.5 * theta);
-        const double wpr = -2.0 * wtemp * wtemp;
-        const double wpi = std::sin(theta);
-        double wr = 1.0, wi = 0.0;
-        for (unsigned m = 1; m < mmax; m += 2) {
-            for (unsigned i = m; i <= n; i += istep) {
-                const unsigned jj = i + mmax;
-                const float tempr = float(wr * data[jj] - wi * data[jj + 1]);
-                const float tempi = float(wr * data[jj + 1] + wi * data[jj]);
-                data[jj] = data[i] - tempr;
-                data[jj + 1] = data[i + 1] - tempi;
-                data[i] += tempr;
-                data[i + 1] += tempi;
-            }
-            wtemp = wr;
-            wr = wr * wpr - wi * wpi + wr;
-            wi = wi * wpr + wtemp * wpi + wi;
-        }
-        mmax = istep;
-    }
-}
-
+// sample, the transform with its trigonometric recurrence (shared with the transform's tests).
 int PlainCompute(const float* samples, int n, int window, float fc, float fs, std::vector<float>& re,
                  std::vector<float>& im)
 {
@@ -98,7 +57,7 @@ int PlainCompute(const float* samples, int n, int window, float fc, float fs, st
     std::vector<float> data(2 * size_t(n) + 1, 0.0f);
     for (int i = 0; i < n; ++i)
         data[2 * size_t(i) + 1] = x[size_t(i)];
-    PlainFFT(data.data(), unsigned(n), 1);
+    RecurrenceFFT(data.data(), unsigned(n), 1);
     re.resize(size_t(n));
     im.resize(size_t(n));
     const double scale = std::sqrt(double(float(n)) * double(s));
@@ -109,7 +68,8 @@ int PlainCompute(const float* samples, int n, int window, float fc, float fs, st
     return n / 2;
 }
 
-void BM_Compute(benchmark::State& state)
+// The block transform, with the high-pass stage in front when fc > 0.
+void TimeCompute(benchmark::State& state, float fc)
 {
     const int n = int(state.range(0));
     const auto x = RandomBlock(n);
@@ -118,49 +78,29 @@ void BM_Compute(benchmark::State& state)
         CFFT fft;
         fft.SetData(x.data(), n);
         fft.SetSamplingFreq(16384.0f);
+        if (fc > 0.0f)
+            fft.SetHighPassFreq(fc);
         fft.SetWindowType(kWindow);
         benchmark::DoNotOptimize(fft.Compute(re, im));
         benchmark::ClobberMemory();
     }
 }
 
-void BM_ComputeHighPass(benchmark::State& state)
+void TimePlain(benchmark::State& state, float fc)
 {
     const int n = int(state.range(0));
     const auto x = RandomBlock(n);
     std::vector<float> re, im;
     for (auto _ : state) {
-        CFFT fft;
-        fft.SetData(x.data(), n);
-        fft.SetSamplingFreq(16384.0f);
-        fft.SetHighPassFreq(5.0f);
-        fft.SetWindowType(kWindow);
-        benchmark::DoNotOptimize(fft.Compute(re, im));
+        benchmark::DoNotOptimize(PlainCompute(x.data(), n, kWindow, fc, 16384.0f, re, im));
         benchmark::ClobberMemory();
     }
 }
 
-void BM_PlainRecurrence(benchmark::State& state)
-{
-    const int n = int(state.range(0));
-    const auto x = RandomBlock(n);
-    std::vector<float> re, im;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(PlainCompute(x.data(), n, kWindow, 0.0f, 16384.0f, re, im));
-        benchmark::ClobberMemory();
-    }
-}
-
-void BM_PlainRecurrenceHighPass(benchmark::State& state)
-{
-    const int n = int(state.range(0));
-    const auto x = RandomBlock(n);
-    std::vector<float> re, im;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(PlainCompute(x.data(), n, kWindow, 5.0f, 16384.0f, re, im));
-        benchmark::ClobberMemory();
-    }
-}
+void BM_Compute(benchmark::State& state) { TimeCompute(state, 0.0f); }
+void BM_ComputeHighPass(benchmark::State& state) { TimeCompute(state, 5.0f); }
+void BM_PlainRecurrence(benchmark::State& state) { TimePlain(state, 0.0f); }
+void BM_PlainRecurrenceHighPass(benchmark::State& state) { TimePlain(state, 5.0f); }
 
 void BM_FFTWComplex(benchmark::State& state)
 {

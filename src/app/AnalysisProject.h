@@ -9,6 +9,7 @@
 
 #include "app/BaseProject.h"
 #include "calculation/CalcIEOptions.h"
+#include "spectral/BandSetOwner.h"
 #include "spectral/OrderList.h"
 #include "spectral/RPMOptions.h"
 
@@ -17,7 +18,7 @@ class CHSEAModelData;
 class COctaveManagerEx;
 class CZuSubsystemTable;
 
-class CAnalysisProject : public CBaseProject
+class CAnalysisProject : public CBaseProject, public IBandSetOwner
 {
     DECLARE_SERIAL(CAnalysisProject)
 
@@ -45,7 +46,7 @@ public:
     // The owner's DAQ project of the kept ID; null when there is none.
     CDaqProject* GetDaqProject() const;
     // The project's band set, a copy of its DAQ project's on first use; null without one.
-    COctaveManagerEx* GetOctaveManager();
+    COctaveManagerEx* GetOctaveManager() override;
     // For each band of the project's band set, the matching band of the model's band set; built
     // first when empty.
     std::vector<int32_t>& GetFreqIndexArray();

@@ -6,11 +6,12 @@
 #include <string>
 
 #include "platform/elements/MElement.h"
+#include "spectral/ProjectTreeNotify.h"
 
 class CTALVOProject;
 class CSensorProject;
 
-class CBaseProject : public CMElement
+class CBaseProject : public CMElement, public IProjectTreeNotify
 {
     DECLARE_SERIAL(CBaseProject)
 
@@ -29,8 +30,8 @@ public:
     virtual int IsStructure(const std::string& name) const;
     virtual int IsAcoustic(const std::string& name) const;
     // Tell the project window that an element of this project's tree came or went.
-    virtual void NotifyChildAdded(CMElement* element);
-    virtual void NotifyChildRemoved(CMElement* element);
+    void NotifyChildAdded(CMElement* element) override;
+    void NotifyChildRemoved(CMElement* element) override;
 
     CSensorProject* GetSensorProject() const;
     // This project's index in its owner's list; -1 when it is not listed.

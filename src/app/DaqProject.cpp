@@ -1,9 +1,48 @@
 #include "app/DaqProject.h"
 
+#include <chrono>
+
+#include "app/DAQExperiment.h"
+#include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
+#include "app/common/WorkFolder.h"
+#include "experiments/AveExpData.h"
+#include "experiments/ExpInfo.h"
+#include "models/HSEAOptions.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
+#include "platform/elements/MElementList.h"
+#include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/modeldb/ModelData.h"
+#include "platform/modeldb/ModelSubsystem.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+#include "spectral/RPMOptions.h"
+#include "spectral/ZuOTFunc.h"
+#include "spectral/ZuRpmFunc.h"
+
+namespace
+{
+std::function<std::unique_ptr<IDAQRecalculator>(CDaqProject&)>& RecalculatorFactory()
+{
+    static std::function<std::unique_ptr<IDAQRecalculator>(CDaqProject&)> factory;
+    return factory;
+}
+std::function<bool(CRPMOptions&)>& RpmOptionsEditor()
+{
+    static std::function<bool(CRPMOptions&)> editor;
+    return editor;
+}
+std::function<void()>& ModifiedHandler()
+{
+    static std::function<void()> handler;
+    return handler;
+}
+// Air density (kg/m³) and speed of sound (m/s) of the acoustic energy.
+constexpr double kAirDensity = 1.21;
+constexpr double kSoundSpeed = 343.0;
+} // namespace
 
 IMPLEMENT_SERIAL(CDaqProject, CBaseProject, 0)
 
@@ -83,4 +122,248 @@ void CDaqProject::Serialize(CArchive& ar)
         for (auto& v : m_extraList)
             ar >> v;
     }
+}
+
+// ---- experiments ----
+
+int CDaqProject::ExpTypeCode(const std::string& name0, const std::string& name1) const
+{
+    if (name0.empty() || name1.empty())
+        return -1;
+    const bool s0 = IsStructure(name0) != 0;
+    const bool s1 = IsStructure(name1) != 0;
+    if (s0 && s1)
+        return 72;
+    if (s0)
+        return 73;
+    if (s1)
+        return 74;
+    return 75;
+}
+
+CTALVOExp* CDaqProject::FindExp(const std::string& name0, const std::string& name1) const
+{
+    if (name0.empty() || name1.empty())
+        return nullptr;
+    for (int i = 0; i < GetChildCount(); ++i)
+        if (auto* exp = ElementCast<CTALVOExp>(GetChild(i));
+            exp && exp->GetSecondSubsystem() == name0 && exp->GetFirstSubsystem() == name1)
+            return exp;
+    return nullptr;
+}
+
+std::unique_ptr<CTALVOExp> CDaqProject::CreateExp(const std::string& name0, const std::string& name1) const
+{
+    const CZuSubsystemTable* table = GetOwner() ? GetOwner()->GetModelSubsystemTable() : nullptr;
+    const int i0 = table ? table->GetIndex(name0) : -1;
+    const int i1 = table ? table->GetIndex(name1) : -1;
+    if (i0 < 0 || i1 < 0)
+        return nullptr;
+    const std::string name = FormatString(7049, i0, i1);
+    auto exp = std::make_unique<CTALVOExp>(name, const_cast<CDaqProject*>(this), ExpTypeCode(name0, name1));
+    exp->SetDescription(FormatString(7048, name.c_str(), name0.c_str(), name1.c_str()));
+    exp->SetSecondSubsystem(name0);
+    exp->SetFirstSubsystem(name1);
+    exp->SetUseFlag(1);
+    return exp;
+}
+
+int CDaqProject::AddMeasuredData(const std::vector<CExpInfo*>& list, std::vector<CDAQExperiment*>& out)
+{
+    int all = 1;
+    const int64_t now =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+    for (CExpInfo* info : list) {
+        if (!info) {
+            all = 0;
+            continue;
+        }
+        info->SetTime(now);
+        if (CDAQExperiment* set = AddDataSet(*info))
+            out.push_back(set);
+        else
+            all = 0;
+    }
+    return all;
+}
+
+CDAQExperiment* CDaqProject::AddDataSet(const CExpInfo& info)
+{
+    const std::string name0 = info.GetName(0);
+    const std::string name1 = info.GetName(1);
+    CTALVOExp* exp = FindExp(name0, name1);
+    if (!exp) {
+        exp = AddChild(CreateExp(name0, name1));
+        if (!exp)
+            return nullptr;
+        NotifyChildAdded(exp);
+    }
+    CDAQExperiment* set = exp->AddChild(exp->CreateDAQExperiment(info));
+    if (set)
+        NotifyChildAdded(set);
+    return set;
+}
+
+int CDaqProject::GetUsedDAQExperiments(CMElementList& list) const
+{
+    for (int i = 0; i < GetChildCount(); ++i)
+        if (auto* exp = ElementCast<CTALVOExp>(GetChild(i)))
+            exp->GetUsedChildren(list);
+    return list.GetSize();
+}
+
+int CDaqProject::GetUsedDAQExperimentsOf(const std::string& name, CMElementList& list) const
+{
+    list.Clear();
+    if (auto* exp = ElementCast<CTALVOExp>(FindOneChild(name)))
+        exp->GetUsedChildren(list);
+    return list.GetSize();
+}
+
+int CDaqProject::FindDAQExperimentsBySubsystem(const std::string& name, CMElementList& list)
+{
+    list.Clear();
+    CMElementList all;
+    Find(RUNTIME_CLASS(CDAQExperiment), all, -1);
+    for (CMElement* e : all) {
+        auto* set = static_cast<CDAQExperiment*>(e);
+        if (set->GetUseFlag() == 1 && set->GetInfoNameIndex(name) >= 0)
+            list.Add(set);
+    }
+    return list.GetSize();
+}
+
+int CDaqProject::CollectResponseSubsystems(CZuSubsystemTable& table) const
+{
+    CMElementList all;
+    Find(RUNTIME_CLASS(CDAQExperiment), all, -1);
+    for (CMElement* e : all) {
+        auto* set = static_cast<CDAQExperiment*>(e);
+        const std::string name1 = set->GetSecondInfoName();
+        if (set->FindRpmFuncByName(name1))
+            table.AddUnique(name1);
+    }
+    return table.GetCount();
+}
+
+int CDaqProject::CollectExcitationSubsystems(CZuSubsystemTable& table) const
+{
+    table.Clear();
+    if (!GetOwner())
+        return 0;
+    const CZuSubsystemTable& sources = GetOwner()->GetSourceSubsystems();
+    for (int i = 0; i < sources.GetCount(); ++i) {
+        CMElementList used;
+        if (GetUsedDAQExperimentsOf(sources[i], used) > 0)
+            table.Add(sources[i]);
+    }
+    return table.GetCount();
+}
+
+int CDaqProject::CollectForRecalc(CMElementList& out, const CCalcOptions* newOptions, int force)
+{
+    if (newOptions)
+        m_calcOptions = *newOptions;
+    CMElementList used;
+    GetUsedDAQExperiments(used);
+    const CCalcOptions& p = m_calcOptions;
+    for (CMElement* e : used) {
+        auto* set = static_cast<CDAQExperiment*>(e);
+        CCalcOptions* o = set->GetCalcOptions();
+        bool copied = false;
+        auto sync = [&](auto get, auto put) {
+            if (force || (o->*get)() != (p.*get)()) {
+                (o->*put)((p.*get)());
+                copied = true;
+            }
+        };
+        sync(&CCalcOptions::GetHighPassFreq, &CCalcOptions::SetHighPassFreq);
+        sync(&CCalcOptions::GetOrderBandWidth, &CCalcOptions::SetOrderBandWidth);
+        sync(&CCalcOptions::GetLineCount, &CCalcOptions::SetLineCount);
+        sync(&CCalcOptions::GetResolution, &CCalcOptions::SetResolution);
+        sync(&CCalcOptions::GetWindowType, &CCalcOptions::SetWindowType);
+        if (force || !o->GetOrderList().IsEqual(p.GetOrderList())) {
+            o->SetOrderList(p.GetOrderList());
+            copied = true;
+        }
+        if (copied || !set->FindRpmFuncOfFirstName() || !set->FindRpmFuncOfSecondName())
+            out.Add(set);
+    }
+    return out.GetSize();
+}
+
+void CDaqProject::SetRecalculatorFactory(std::function<std::unique_ptr<IDAQRecalculator>(CDaqProject&)> factory)
+{
+    RecalculatorFactory() = std::move(factory);
+}
+
+int CDaqProject::Recalculate(CMElementList& list)
+{
+    std::unique_ptr<IDAQRecalculator> calculator = RecalculatorFactory() ? RecalculatorFactory()(*this) : nullptr;
+    if (!calculator)
+        return 0;
+    if (calculator->Calculate(list)) {
+        AfxMessageBox(6170u, MB_OK | MB_ICONINFORMATION);
+        return 1;
+    }
+    // A failed run is never reported as finished: the user gets the error report instead.
+    const std::string path = Format("%s/_daq_recalc.err", GetWorkFolderPath().c_str());
+    calculator->ReportErrors(path);
+    AfxFormatMessageBox(7091, MB_OK | MB_ICONEXCLAMATION, path.c_str());
+    return 0;
+}
+
+CMElement* CDaqProject::AverageRpmFuncs(const std::string& name, int message, const CRPMOptions* options)
+{
+    m_averagedData.reset();
+    CAveExpData average(this);
+    m_averagedData = average.AverageRpmFuncs(name, nullptr, message, options);
+    return m_averagedData.get();
+}
+
+CMElement* CDaqProject::AverageRpmVecFuncs(const std::string& name, int flag)
+{
+    m_averagedData.reset();
+    CAveExpData average(this);
+    m_averagedData = average.AverageRpmVecFuncs(name, nullptr, flag);
+    return m_averagedData.get();
+}
+
+// ---- what the measured data ask of the project ----
+
+int CDaqProject::GetAveragingMode() const
+{
+    return GetOwner() ? GetOwner()->GetHSEAOptions().m_nMeanMethod : 2;
+}
+
+double CDaqProject::GetSubsystemEnergyFactor(const std::string& name) const
+{
+    const CModelData* model = GetOwner() ? GetOwner()->GetModelData() : nullptr;
+    const CModelSubsystem* subsystem = model ? model->GetSubsystem(name, 0, 1) : nullptr;
+    if (!subsystem)
+        return 0.0;
+    if (subsystem->IsAcoustic())
+        return subsystem->GetVolume() / (kSoundSpeed * kSoundSpeed * kAirDensity);
+    return subsystem->GetMass();
+}
+
+bool CDaqProject::EditRpmOptions(CRPMOptions& options)
+{
+    return RpmOptionsEditor() ? RpmOptionsEditor()(options) : false;
+}
+
+void CDaqProject::SetModified()
+{
+    if (ModifiedHandler())
+        ModifiedHandler()();
+}
+
+void CDaqProject::SetRpmOptionsEditor(std::function<bool(CRPMOptions&)> editor)
+{
+    RpmOptionsEditor() = std::move(editor);
+}
+
+void CDaqProject::SetModifiedHandler(std::function<void()> handler)
+{
+    ModifiedHandler() = std::move(handler);
 }

@@ -2,6 +2,7 @@
 // The measured data of one measurement campaign: its acquisition configuration, the calculation
 // options that turn time data into spectra, its own band set and, as children, the experiments.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,10 +10,28 @@
 #include "acquisition/DAQConfig.h"
 #include "app/BaseProject.h"
 #include "calculation/CalcOptions.h"
+#include "experiments/DaqProjectAccess.h"
 
+class CDAQExperiment;
+class CExpInfo;
+class CMElementList;
 class COctaveManagerEx;
+class CRPMOptions;
+class CTALVOExp;
+class CZuSubsystemTable;
 
-class CDaqProject : public CBaseProject
+// Recalculates the spectra of a list of data sets (the acquisition's DAQ calculator).
+class IDAQRecalculator
+{
+public:
+    virtual ~IDAQRecalculator() = default;
+    // 0 when errors occurred.
+    virtual int Calculate(CMElementList& list) = 0;
+    // Writes the error list to path; nonzero when written.
+    virtual int ReportErrors(const std::string& path) = 0;
+};
+
+class CDaqProject : public CBaseProject, public IDaqProjectAccess
 {
     DECLARE_SERIAL(CDaqProject)
 
@@ -24,9 +43,9 @@ public:
     explicit CDaqProject(const std::string& name);
     ~CDaqProject() override;
 
-    CDAQConfig* GetDAQConfig() { return &m_daqConfig; }
+    CDAQConfig* GetDAQConfig() override { return &m_daqConfig; }
     const CDAQConfig* GetDAQConfig() const { return &m_daqConfig; }
-    CCalcOptions* GetCalcOptions() { return &m_calcOptions; }
+    CCalcOptions* GetCalcOptions() override { return &m_calcOptions; }
     const CCalcOptions* GetCalcOptions() const { return &m_calcOptions; }
     int GetMaxChannel() const { return m_maxChannel; }
     void SetMaxChannel(int n) { m_maxChannel = n; }
@@ -34,10 +53,55 @@ public:
     COctaveManagerEx* GetModelOctaveManager() const;
     // The project's own band set, made on first use from the model's band kind, from the model's
     // first band up to the acquisition's frequency limit.
-    COctaveManagerEx* GetOctaveManager();
+    COctaveManagerEx* GetOctaveManager() override;
     void SetOctaveManager(std::unique_ptr<COctaveManagerEx> bands);
     // The owner's target subsystem; empty without an owner.
-    std::string GetTargetSubsystemName() const;
+    std::string GetTargetSubsystemName() const override;
+    CSensorProject* GetSensorProject() const override { return CBaseProject::GetSensorProject(); }
+    int IsStructure(const std::string& name) const override { return CBaseProject::IsStructure(name); }
+
+    // ---- experiments ----
+    // The element type of an experiment by its subsystems' kinds: 72 both structures, 73 only
+    // name0, 74 only name1, 75 neither; -1 when a name is empty.
+    int ExpTypeCode(const std::string& name0, const std::string& name1) const;
+    // The experiment whose second subsystem is name0 and first subsystem name1; null when either is
+    // empty or none matches.
+    CTALVOExp* FindExp(const std::string& name0, const std::string& name1) const;
+    // A new experiment of two model subsystems (not yet added); null when the model lacks one.
+    std::unique_ptr<CTALVOExp> CreateExp(const std::string& name0, const std::string& name1) const;
+    // Files each described measurement as a new data set (time-stamped now); the new data sets are
+    // appended to out. 1 when every one was filed.
+    int AddMeasuredData(const std::vector<CExpInfo*>& list, std::vector<CDAQExperiment*>& out);
+    // Files one measurement into its experiment (made when missing); null when the model lacks a
+    // subsystem.
+    CDAQExperiment* AddDataSet(const CExpInfo& info);
+    int GetUsedDAQExperiments(CMElementList& list) const;
+    int GetUsedDAQExperimentsOf(const std::string& name, CMElementList& list) const;
+    int FindDAQExperimentsBySubsystem(const std::string& name, CMElementList& list) override;
+    int CollectResponseSubsystems(CZuSubsystemTable& table) const;
+    int CollectExcitationSubsystems(CZuSubsystemTable& table) const;
+    // Brings the used data sets' options in line with the project's (newOptions first replaces
+    // them) and lists the data sets that need recalculating; returns the count.
+    int CollectForRecalc(CMElementList& out, const CCalcOptions* newOptions, int force);
+    // Runs the recalculation: success shows 6170; failure writes the error report into the work
+    // folder and shows 7091 with its path instead. 1 on success.
+    int Recalculate(CMElementList& list);
+    // The recalculator the acquisition layer provides.
+    static void SetRecalculatorFactory(std::function<std::unique_ptr<IDAQRecalculator>(CDaqProject&)> factory);
+
+    // Averaged maps over the project's experiments; each replaces the previous averaged data.
+    CMElement* AverageRpmFuncs(const std::string& name, int message, const CRPMOptions* options);
+    CMElement* AverageRpmVecFuncs(const std::string& name, int flag);
+    CMElement* GetAveragedData() const { return m_averagedData.get(); }
+
+    // ---- what the measured data ask of the project ----
+    int GetAveragingMode() const override;
+    double GetSubsystemEnergyFactor(const std::string& name) const override;
+    bool EditRpmOptions(CRPMOptions& options) override;
+    void SetModified() override;
+    // The RPM setting dialog and the document's modified flag, provided by the user interface.
+    static void SetRpmOptionsEditor(std::function<bool(CRPMOptions&)> editor);
+    static void SetModifiedHandler(std::function<void()> handler);
 
     // Data imported from universal files rather than measured.
     int IsUFData() const { return m_ufData; }

@@ -13,18 +13,18 @@
 #include "models/HSEAModelData.h"
 #include "models/SEAModelData.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/StdioFile.h"
+#include "platform/elements/ZuData.h"
+#include "platform/elements/ZuFuncElement.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/modeldb/ModelData.h"
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/modeldb/ModelSubsystemSet.h"
-#include "platform/win/StringTable.h"
-#include "platform/base/Format.h"
-#include "platform/elements/ZuData.h"
-#include "platform/elements/ZuFuncElement.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
 
 IMPLEMENT_SERIAL(CModelProject, CBaseProject, 0)
 

@@ -54,38 +54,13 @@ std::string CMultiVectorFunction::GetTableCellData(int row, int col, int index, 
 void CMultiVectorFunction::CopyToClipboard(CArchive& ar, int withLabels, int index, const CZuCellRect* selection)
 {
     const int digits = CZuRpmFunc::kClipboardDigits;
-    const int rows = GetTableRowCount(index), cols = GetTableColCount(index);
-    CZuCellRect block{1, 1, cols - 1, rows - 1};
-    if (selection) {
-        block = *selection;
-        block.Normalize();
-        block.left = std::max(block.left, 1);
-        block.top = std::max(block.top, 1);
-        block.right = std::min(block.right, cols - 1);
-        block.bottom = std::min(block.bottom, rows - 1);
-    }
+    const CZuCellRect block = DataBlock(index, selection);
     if (withLabels) {
         const int structure = SpectrumIsStructure(m_label);
         ar.WriteText(Format("%s\t%s [%s]\r\n", m_label.c_str(), GetQuantityName(this, structure).c_str(),
                             GetQuantityAxisLabel(this, SpectrumShowInDB(), structure, 0).c_str()));
-        std::string header = "RPM";
-        for (int c = block.left; c <= block.right; ++c) {
-            header += '\t';
-            header += GetTableCellData(0, c, index, digits);
-        }
-        ar.WriteText(header + "\r\n");
     }
-    for (int r = block.top; r <= block.bottom; ++r) {
-        std::string line;
-        if (withLabels)
-            line = GetTableCellData(r, 0, index, digits) + "\t";
-        for (int c = block.left; c <= block.right; ++c) {
-            if (c > block.left)
-                line += '\t';
-            line += GetTableCellData(r, c, index, digits);
-        }
-        ar.WriteText(line + "\r\n");
-    }
+    WriteBlock(ar, block, withLabels, index, digits, "RPM");
 }
 
 void CMultiVectorFunction::PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint* point)

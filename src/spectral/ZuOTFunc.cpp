@@ -150,28 +150,14 @@ void CZuOTFunc::CopyToClipboard(CArchive& ar, int withLabels, int index, const C
         block.right = std::min(block.right, cols - 1);
         block.bottom = std::min(block.bottom, rows - 1);
     }
+    std::string headerFirst;
     if (withLabels) {
         const int structure = SpectrumIsStructure(m_subsystem);
         ar.WriteText(Format("%s\t%s [%s]\r\n", m_subsystem.c_str(), GetQuantityName(this, structure).c_str(),
                             GetQuantityAxisLabel(this, SpectrumShowInDB(), structure, 0).c_str()));
-        std::string header = GetTableCellData(0, 0, index, digits);
-        for (int c = block.left; c <= block.right; ++c) {
-            header += '\t';
-            header += GetTableCellData(0, c, index, digits);
-        }
-        ar.WriteText(header + "\r\n");
+        headerFirst = GetTableCellData(0, 0, index, digits);
     }
-    for (int r = block.top; r <= block.bottom; ++r) {
-        std::string line;
-        if (withLabels)
-            line = GetTableCellData(r, 0, index, digits) + "\t";
-        for (int c = block.left; c <= block.right; ++c) {
-            if (c > block.left)
-                line += "\t";
-            line += GetTableCellData(r, c, index, digits);
-        }
-        ar.WriteText(line + "\r\n");
-    }
+    WriteBlock(ar, block, withLabels, index, digits, headerFirst);
 }
 
 void CZuOTFunc::PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint* point)

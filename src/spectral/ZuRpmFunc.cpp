@@ -34,6 +34,23 @@ double MeanOfPositive(const double* values, int count, int kind)
     return rms ? std::sqrt(sum / taken) : sum / taken;
 }
 
+double OverallBandLevel(const CMElement* element, int first, int last, int freqCount, int structure, int aWeighting,
+                        const std::function<double(int)>& valueAt, const std::function<double(int)>& freqAt)
+{
+    double sum = 0.0;
+    // Bands beyond the frequency axis hold nothing to add.
+    const int end = std::min(last, freqCount - 1);
+    for (int k = first; k <= end; ++k) {
+        const double value = valueAt(k);
+        double db = 0.0;
+        if (QuantityValueToDecibel(&db, element, value, structure, aWeighting ? freqAt(k) : 0.0))
+            sum += std::pow(10.0, db * 0.1);
+        else
+            sum += value;
+    }
+    return sum > 0.0 ? 10.0 * std::log10(sum) : 0.0;
+}
+
 CZuRpmFunc::CZuRpmFunc() : CZuRpmFunc(std::string(), 0, nullptr, -1) {}
 
 CZuRpmFunc::CZuRpmFunc(const std::string& name, int freqCount, CMElement* parent, int kind)
@@ -206,18 +223,9 @@ double CZuRpmFunc::GetOverallLevel(int index, int row, int structure, int aWeigh
         return GetSmoothedValue(index, row);
     int rpmRow = 0, point = 0;
     TableToMap(index, row, rpmRow, point);
-    double sum = 0.0;
-    // Bands beyond the frequency axis hold nothing to add.
-    const int end = std::min(last, GetFreqCount() - 1);
-    for (int k = first; k <= end; ++k) {
-        const double value = SmoothedAt(rpmRow, k);
-        double db = 0.0;
-        if (QuantityValueToDecibel(&db, this, value, structure, aWeighting ? GetFreq(k) : 0.0))
-            sum += std::pow(10.0, db * 0.1);
-        else
-            sum += value;
-    }
-    return sum > 0.0 ? 10.0 * std::log10(sum) : 0.0;
+    return OverallBandLevel(
+        this, first, last, GetFreqCount(), structure, aWeighting, [&](int k) { return SmoothedAt(rpmRow, k); },
+        [&](int k) { return GetFreq(k); });
 }
 
 // ---- table ----

@@ -9,6 +9,7 @@
 // The axis flag, smoothing width and overall band range are view state set by the document that
 // shows the map; they are not stored.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -139,3 +140,8 @@ private:
 bool IsAmplitudeKind(int kind);
 // Mean of the positive values: RMS for amplitude kinds, arithmetic otherwise; 0.0 when none.
 double MeanOfPositive(const double* values, int count, int kind);
+// The overall level in dB of bands first..last of one table cell of a map of element's quantity;
+// bands from freqCount on hold nothing to add. valueAt(k) is band k's value of the cell, freqAt(k)
+// its frequency (asked only for A-weighting). A band without a level adds its value as it is.
+double OverallBandLevel(const CMElement* element, int first, int last, int freqCount, int structure, int aWeighting,
+                        const std::function<double(int)>& valueAt, const std::function<double(int)>& freqAt);

@@ -130,17 +130,9 @@ double CZuRpmMultiVecFunc::GetOverallLevel(int index, int row, int subsystem, in
         return GetSmoothedValue(index, row, subsystem);
     int entry = 0, point = 0;
     TableToEntry(index, row, entry, point);
-    double sum = 0.0;
-    const int end = std::min(last, GetFreqCount() - 1);
-    for (int k = first; k <= end; ++k) {
-        const double value = SmoothedAt(entry, k, subsystem);
-        double db = 0.0;
-        if (QuantityValueToDecibel(&db, this, value, structure, aWeighting ? GetFreq(k) : 0.0))
-            sum += std::pow(10.0, db * 0.1);
-        else
-            sum += value;
-    }
-    return sum > 0.0 ? 10.0 * std::log10(sum) : 0.0;
+    return OverallBandLevel(
+        this, first, last, GetFreqCount(), structure, aWeighting,
+        [&](int k) { return SmoothedAt(entry, k, subsystem); }, [&](int k) { return GetFreq(k); });
 }
 
 COLORREF CZuRpmMultiVecFunc::GetTableCellColor(int, int, int) { return 0; }
@@ -194,16 +186,8 @@ std::string CZuRpmMultiVecFunc::GetTableCellData(int row, int col, int index, in
 void CZuRpmMultiVecFunc::CopyToClipboard(CArchive& ar, int withLabels, int index, const CZuCellRect* selection)
 {
     const int digits = CZuRpmFunc::kClipboardDigits;
-    const int rows = GetTableRowCount(index), cols = GetTableColCount(index);
-    int top = 1, bottom = rows - 1, left = 1, right = cols - 1;
-    if (selection) {
-        CZuCellRect s = *selection;
-        s.Normalize();
-        top = std::max(s.top, 1);
-        left = std::max(s.left, 1);
-        bottom = std::min(s.bottom, bottom);
-        right = std::min(s.right, right);
-    }
+    const CZuCellRect block = DataBlock(index, selection);
+    std::string headerFirst;
     if (withLabels) {
         const int structure = SpectrumIsStructure(m_label);
         std::string title = m_label;
@@ -212,24 +196,9 @@ void CZuRpmMultiVecFunc::CopyToClipboard(CArchive& ar, int withLabels, int index
         title += Format("\t%s [%s]\r\n", GetQuantityName(this, structure).c_str(),
                         GetQuantityAxisLabel(this, SpectrumShowInDB(), structure, SpectrumAWeighting()).c_str());
         ar.WriteText(title);
-        std::string header = GetTableCellData(0, 0, index, digits);
-        for (int c = left; c <= right; ++c) {
-            header += '\t';
-            header += GetTableCellData(0, c, index, digits);
-        }
-        ar.WriteText(header + "\r\n");
+        headerFirst = GetTableCellData(0, 0, index, digits);
     }
-    for (int r = top; r <= bottom; ++r) {
-        std::string line;
-        if (withLabels)
-            line = GetTableCellData(r, 0, index, digits) + "\t";
-        for (int c = left; c <= right; ++c) {
-            if (c > left)
-                line += '\t';
-            line += GetTableCellData(r, c, index, digits);
-        }
-        ar.WriteText(line + "\r\n");
-    }
+    WriteBlock(ar, block, withLabels, index, digits, headerFirst);
 }
 
 int CZuRpmMultiVecFunc::WriteDump(CStdioFile& file, const std::string&)

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "ProjectTestEnv.h"
+#include "app/AnalysisProject.h"
 #include "app/DaqProject.h"
 #include "app/ModelDataText.h"
 #include "app/ModelProject.h"
@@ -17,6 +18,7 @@
 #include "models/HSEAOptions.h"
 #include "planning/SensorAssignment.h"
 #include "platform/archive/Archive.h"
+#include "platform/elements/MElementList.h"
 #include "platform/elements/ZuClfFunc.h"
 #include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuStdData.h"
@@ -25,6 +27,8 @@
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/modeldb/ModelData.h"
 #include "platform/win/PromptService.h"
+#include "spectral/BandSetOwner.h"
+#include "spectral/ProjectTreeNotify.h"
 
 namespace fs = std::filesystem;
 
@@ -74,14 +78,12 @@ std::string HeaderOf(CZuData* data)
 }
 
 // A container whose model project holds the sample model (no model data file read).
-CModelProject* MakeModel(CTALVOProject& container, const fs::path& folder)
+CModelProject* MakeModel(CTALVOProject& container)
 {
-    // Entry 0 is made the way the container makes it, without reading a data file.
     CModelProject* project = container.CreateModelProjectFromFile(0, (kSamples / "sample-model.dmd").string());
     if (project)
         while (project->GetChildCount() > 1)
             project->DeleteChild(project->GetChildCount() - 1);
-    (void)folder;
     return project;
 }
 
@@ -226,4 +228,516 @@ TEST(ModelProject, SampleModelAndDataFileAnswerTheLookUps)
     EXPECT_EQ(prompts.Last().stringId, 7100u);
     EXPECT_NE(prompts.Last().text.find("-5"), std::string::npos);
     EXPECT_EQ(project->ApplyModelUpdate("Front Cabin-R", sources), 0); // no Hybrid SEA model
+}
+
+TEST(ModelProject, WithoutAModelTheLookUpsAnswerNothing)
+{
+    CScriptedPrompts prompts;
+    CTALVOProject container;
+    CModelProject project("Model");
+    std::string name = "Roof";
+    EXPECT_EQ(project.GetSubsystemType(name, 1), -1);
+    EXPECT_EQ(name, "Roof");
+    EXPECT_EQ(project.IsStructure("Roof"), 0);
+    EXPECT_EQ(project.IsAcoustic("Roof"), 0);
+    EXPECT_EQ(project.GetModelData(0), nullptr);
+    EXPECT_EQ(project.GetSubsystemSet(), nullptr);
+    EXPECT_EQ(project.IsSubsystemConnected("Roof", "Floor"), 0);
+    EXPECT_EQ(project.FindEnergyRatioFunc("Door-R", "Cabin-R"), nullptr);
+    EXPECT_EQ(project.FindClf("Roof-F", "Floor-F"), nullptr);
+    EXPECT_EQ(project.IsSymmetricModel(), 0);
+    int a = 7;
+    double b = 1, c = 1;
+    project.GetModelDataParams(&a, &b, &c);
+    EXPECT_EQ(a, -1);
+    EXPECT_EQ(b, 0.0);
+    EXPECT_EQ(c, 0.0);
+    project.UpdateSubsystemTables(); // nothing to refill
+    EXPECT_EQ(project.GetSubsystemTable().GetCount(), 0);
+    EXPECT_EQ(prompts.Count(), 0u);
+    EXPECT_EQ(project.GetModelShell(1), nullptr);
+    ASSERT_EQ(prompts.Count(), 1u);
+    EXPECT_EQ(prompts.Last().stringId, 6014u);
+    EXPECT_EQ(container.ApplyModelUpdate(), 0);
+    EXPECT_EQ(container.CheckModelCompatibility(nullptr, 1), 0);
+}
+
+TEST(ModelProject, StoredAndReadBackTheLookUpsStillAnswer)
+{
+    CScriptedPrompts prompts;
+    std::vector<uint8_t> bytes;
+    uint32_t counter = 0;
+    {
+        CTALVOProject container;
+        ASSERT_NE(container.CreateModelProjectFromFile(0, (kSamples / "sample-model.dmd").string()), nullptr);
+        CArchive ar(&bytes, CArchive::store);
+        container.Serialize(ar);
+        counter = CZuData::GetCreationCount();
+    }
+    CZuData::SetCreationCount(0);
+    CTALVOProject container;
+    CArchive ar(bytes.data(), bytes.size());
+    container.Serialize(ar);
+    EXPECT_EQ(CZuData::GetCreationCount(), counter); // data made from now on continue the numbering
+    CModelProject* project = container.GetModelProject();
+    ASSERT_NE(project, nullptr);
+    std::string name = "Front Cabin-L";
+    EXPECT_EQ(container.GetSubsystemType(name, 1), 6);
+    EXPECT_EQ(name, "Front Cabin-L-");
+    EXPECT_EQ(project->GetSubsystemTable().GetCount(), 17);
+    EXPECT_EQ(project->IsSubsystemConnected("Roof", "Front Cabin-R"), 1);
+    EXPECT_NE(project->FindEnergyRatioFunc("Fr Side Member-L", "Front Cabin-L"), nullptr);
+    EXPECT_NE(project->FindClf("Front Door Panel-L-F", "Front Cabin-L-"), nullptr);
+    EXPECT_EQ(prompts.Count(), 0u) << Shown(prompts);
+}
+
+TEST(ModelDataText, KindNamesMakeTheirDataObjects)
+{
+    struct Case
+    {
+        const char* name;
+        int type;
+        int generalKind; // 0: not general data
+        bool made;
+    };
+    const Case cases[] = {
+        {"Analytical SEA Model", 1, 0, true},
+        {"Hybrid SEA Model", 48, 0, true},
+        {"CLFs/Total DLFs Data", 50, CHSEAGeneralData::KIND_CLF_DLF_MATRIX, true},
+        {"CLFs Data", 58, CHSEAGeneralData::KIND_CLF, true},
+        {"Total DLFs Data", 59, CHSEAGeneralData::KIND_TOTAL_DLF, true},
+        {"Intrinsic DLFs Data", 67, CHSEAGeneralData::KIND_INTRINSIC_DLF, true},
+        {"Input Power Data", 60, CHSEAGeneralData::KIND_INPUT_POWER, true},
+        {"Exp. Target ERs", 107, 0, false},
+        {"Model Target ERs", 108, 0, false},
+        {"Model Transmission CLFs", 109, 0, false},
+        {"CLFs data", 0, 0, false},
+        {"", 0, 0, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CModelProject::GetModelDataKind(c.name), c.type) << c.name;
+        if (c.type) {
+            EXPECT_EQ(CModelProject::GetModelDataKindName(c.type), c.name);
+        }
+        std::unique_ptr<CZuData> data = CreateModelDataByName(c.name);
+        ASSERT_EQ(data != nullptr, c.made) << c.name;
+        if (!data)
+            continue;
+        EXPECT_EQ(data->GetType(), c.type) << c.name;
+        EXPECT_EQ(data->GetName(), c.name);
+        auto* general = DynamicDowncast<CHSEAGeneralData>(data.get());
+        EXPECT_EQ(general != nullptr, c.generalKind != 0) << c.name;
+        if (general) {
+            EXPECT_EQ(general->GetKind(), c.generalKind) << c.name;
+        }
+    }
+    EXPECT_NE(DynamicDowncast<CASEAModelData>(CreateModelDataByName("Analytical SEA Model").get()), nullptr);
+    EXPECT_NE(DynamicDowncast<CHSEAModelData>(CreateModelDataByName("Hybrid SEA Model").get()), nullptr);
+}
+
+TEST(ModelDataText, FilesThatReadAndFilesThatAreRefused)
+{
+    CScriptedPrompts prompts;
+    CTALVOProject container;
+    CModelProject* project = MakeModel(container);
+    ASSERT_NE(project, nullptr);
+    const std::string body = SampleDataBody();
+    struct Case
+    {
+        const char* label;
+        std::string text;
+        const char* header; // null: refused
+    };
+    const Case cases[] = {
+        {"kind line first", "#CLFs Data\n" + body, ""},
+        {"header line", "#@measured on the rig\n# two\n#\n#CLFs Data\n" + body, "measured on the rig"},
+        {"CR LF line ends", "#@crlf\r\n#\r\n#\r\n#CLFs Data\r\n" + body, "crlf"},
+        {"unknown kind", "#CLF Data\n" + body, nullptr},
+        {"a section name is no kind", "#Model Target ERs\n" + body, nullptr},
+        {"kind line without #", "CLFs Data\n" + body, nullptr},
+        {"empty first line", "\n#CLFs Data\n" + body, nullptr},
+        {"header without kind line", "#@cut\n# two\n", nullptr},
+        {"data that do not read", "#CLFs Data\n#ZuData\t1\n#Bands\t0\t100\tten\t21\n", nullptr},
+        {"empty file", "", nullptr},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const fs::path path = AppTestTempDir() / ("case" + std::to_string(n++) + ".dmd");
+        WriteAll(path, c.text);
+        prompts.Clear();
+        const int children = project->GetChildCount();
+        CZuData* data = ReadModelDataText(project, path.string(), 0);
+        if (!c.header) {
+            EXPECT_EQ(data, nullptr) << c.label;
+            EXPECT_EQ(project->GetChildCount(), children) << c.label;
+            ASSERT_EQ(prompts.Count(), 1u) << c.label;
+            EXPECT_EQ(prompts.Last().stringId, 7052u) << c.label;
+            EXPECT_NE(prompts.Last().text.find(path.string()), std::string::npos) << c.label;
+            continue;
+        }
+        ASSERT_NE(data, nullptr) << c.label << " " << Shown(prompts);
+        EXPECT_EQ(prompts.Count(), 0u) << c.label << " " << Shown(prompts);
+        EXPECT_EQ(data->GetParent(), project);
+        EXPECT_EQ(data->GetType(), MODEL_TYPE_CLF);
+        EXPECT_EQ(HeaderOf(data), c.header) << c.label;
+        EXPECT_EQ(data->GetChildCount(), 3) << c.label;
+    }
+    // Every file read gave a name of its own.
+    CMElementList read;
+    project->CMElement::Find(MODEL_TYPE_CLF, read, 1);
+    ASSERT_EQ(read.GetSize(), 3);
+    EXPECT_NE(read[0]->GetName(), read[1]->GetName());
+    EXPECT_NE(read[1]->GetName(), read[2]->GetName());
+
+    prompts.Clear();
+    EXPECT_EQ(ReadModelDataText(project, (AppTestTempDir() / "absent.dmd").string(), 0), nullptr);
+    ASSERT_EQ(prompts.Count(), 1u);
+    EXPECT_EQ(prompts.Last().stringId, 7052u);
+}
+
+TEST(ModelDataText, ArchivesReadUnderUniqueNames)
+{
+    CScriptedPrompts prompts;
+    CTALVOProject container;
+    CModelProject* project = MakeModel(container);
+    ASSERT_NE(project, nullptr);
+    const fs::path path = AppTestTempDir() / "powers.dmd";
+    {
+        CHSEAGeneralData powers("Input Powers", nullptr, MODEL_TYPE_INPUT_POWER, 0, 100.0, 10000.0);
+        powers.AddPowerFunc("Dash-C-F", 0);
+        CArchive ar(path.string(), CArchive::store);
+        ar.WriteObject(&powers);
+        ar.Close();
+    }
+    CZuData* first = ReadModelDataText(project, path.string(), 1);
+    CZuData* second = ReadModelDataText(project, path.string(), 1);
+    ASSERT_NE(first, nullptr) << Shown(prompts);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(first->GetName(), "Input Powers");
+    EXPECT_EQ(second->GetName(), "Input Powers~0");
+    EXPECT_EQ(second->GetParent(), project);
+    EXPECT_EQ(second->GetChildCount(), 1);
+    EXPECT_EQ(prompts.Count(), 0u) << Shown(prompts);
+
+    // A storing archive gives nothing; a file that is no archive is reported.
+    std::vector<uint8_t> bytes;
+    CArchive storing(&bytes, CArchive::store);
+    EXPECT_EQ(ReadModelDataArchive(project, storing), nullptr);
+    const fs::path text = AppTestTempDir() / "text.dmd";
+    WriteAll(text, "#CLFs Data\n" + SampleDataBody());
+    EXPECT_EQ(ReadModelDataText(project, text.string(), 1), nullptr);
+    ASSERT_EQ(prompts.Count(), 1u);
+    EXPECT_EQ(prompts.Last().stringId, 7052u);
+}
+
+// A Hybrid SEA model over the sample model (a copy of its matrices), added to the model project.
+CHSEAModelData* AddHybridModel(CModelProject* project)
+{
+    auto model = std::make_unique<CHSEAModelData>(project->GetASEAModelData(), project, 1, 1, 0, 0);
+    model->SetName("Hybrid SEA Model");
+    return project->AddChild(std::move(model));
+}
+
+TEST(ModelDataText, HybridModelExportReadsBack)
+{
+    CScriptedPrompts prompts;
+    CTALVOProject container;
+    CModelProject* project = MakeModel(container);
+    ASSERT_NE(project, nullptr);
+    const fs::path path = AppTestTempDir() / "hsea.txt";
+    EXPECT_EQ(ExportHSEAModelText(container, path.string()), 0); // no Hybrid SEA model yet
+    EXPECT_FALSE(fs::exists(path));
+
+    CHSEAModelData* model = AddHybridModel(project);
+    ASSERT_NE(model, nullptr);
+    ASSERT_NE(model->GetEtaMatrix(0), nullptr);
+    container.GetSourceSubsystems().Clear();
+    container.GetSourceSubsystems().Add("Dash-C");
+    container.GetSourceSubsystems().Add("Fr Side Member-R");
+    ASSERT_EQ(ExportHSEAModelText(container, path.string()), 1) << Shown(prompts);
+
+    const std::string text = ReadAll(path);
+    const size_t l1 = text.find('\n'), l2 = text.find('\n', l1 + 1), l3 = text.find('\n', l2 + 1),
+                 l4 = text.find('\n', l3 + 1);
+    const std::string first = text.substr(0, l1);
+    EXPECT_EQ(first.rfind("#@", 0), 0u);
+    EXPECT_EQ(first.substr(first.size() - 7), " [HSEA]");
+    EXPECT_EQ(first[4], '/'); // "%m/%d/%Y %H:%M"
+    EXPECT_EQ(text.substr(l1 + 1, l2 - l1 - 1), "# " + path.string());
+    EXPECT_EQ(text.substr(l2 + 1, l3 - l2 - 1), "#");
+    EXPECT_EQ(text.substr(l3 + 1, l4 - l3 - 1), "#Hybrid SEA Model");
+    const std::string tail = "\n\n#Source Subsystems\n[Src]\tDash-C\n[Src]\tFr Side Member-R\n";
+    ASSERT_GE(text.size(), tail.size());
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+
+    // Read back: a Hybrid SEA model with the same matrix, and the source subsystems.
+    CZuData* read = ReadModelDataText(project, path.string(), 0);
+    ASSERT_NE(read, nullptr) << Shown(prompts);
+    auto* again = DynamicDowncast<CHSEAModelData>(read);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->GetType(), MODEL_TYPE_HSEA);
+    EXPECT_EQ(HeaderOf(again), first.substr(2));
+    CZuMatFunc* eta = model->GetEtaMatrix(0);
+    CZuMatFunc* etaAgain = again->GetEtaMatrix(0);
+    ASSERT_NE(etaAgain, nullptr);
+    ASSERT_EQ(etaAgain->GetDataCount(), eta->GetDataCount());
+    EXPECT_EQ(etaAgain->GetRowTable(), eta->GetRowTable());
+    for (int b = 0; b < eta->GetDataCount(); b += 10)
+        for (int i = 0; i < eta->GetRowSubsystemCount(); ++i)
+            for (int j = 0; j < eta->GetColSubsystemCount(); ++j)
+                EXPECT_EQ(etaAgain->DataValue(b, i, j), eta->DataValue(b, i, j));
+    EXPECT_EQ(container.CheckModelCompatibility(again, 1), 1);
+    container.GetSourceSubsystems().Clear();
+    container.ReadSourceSubsystems(path.string());
+    EXPECT_EQ(container.GetSourceSubsystems().GetCount(), 2);
+    EXPECT_EQ(prompts.Count(), 0u) << Shown(prompts);
+
+    // Asked for a file: named after the model, the export's own title; cancelling writes nothing.
+    const fs::path chosen = AppTestTempDir() / "chosen.txt";
+    prompts.ChooseFile(chosen.string()).Cancel();
+    EXPECT_EQ(ExportHSEAModelTextDialog(container), 1);
+    EXPECT_EQ(prompts.Records()[0].kind, PromptKind::SaveFile);
+    EXPECT_EQ(prompts.Records()[0].file.initialName, "Hybrid SEA Model");
+    EXPECT_EQ(prompts.Records()[0].file.defaultExt, "txt");
+    EXPECT_EQ(prompts.Records()[0].text, "Export HSEA Model");
+    EXPECT_TRUE(fs::exists(chosen));
+    EXPECT_EQ(ExportHSEAModelTextDialog(container), 0);
+
+    // A file that cannot be written is reported and leaves nothing behind.
+    prompts.Clear();
+    const fs::path nowhere = AppTestTempDir() / "no-such-folder" / "hsea.txt";
+    EXPECT_EQ(ExportHSEAModelText(container, nowhere.string()), 0);
+    EXPECT_EQ(prompts.Count(), 1u);
+    EXPECT_FALSE(fs::exists(nowhere));
+}
+
+TEST(ModelProject, CompatibilityOfNewModelDataWithRealMatrices)
+{
+    CScriptedPrompts prompts;
+    CTALVOProject container;
+    CModelProject* project = MakeModel(container);
+    ASSERT_NE(project, nullptr);
+    CZuMatFunc* modelEta = project->GetASEAModelData()->GetEtaMatrix(0);
+    ASSERT_NE(modelEta, nullptr);
+    const int roof = modelEta->GetRowIndex("Roof-F");
+    const int dash = modelEta->GetColIndex("Dash-C-F");
+    const int cabin = modelEta->GetColIndex("Front Cabin-R-");
+    ASSERT_LT(roof, dash); // the pair is checked as (Roof, Dash)
+    ASSERT_EQ(modelEta->DataValue(0, roof, dash), 0.0);
+    ASSERT_NE(modelEta->DataValue(0, roof, cabin), 0.0);
+
+    enum class Change { None, UncoupledGetsCoupling, CoupledChanges, ZeroDensity, ZeroDensityAndCoupling,
+                        FewerBands, RenamedSubsystem };
+    struct Case
+    {
+        const char* label;
+        Change change;
+        int checkCouplings;
+        int result;
+        uint32_t message;
+    };
+    const Case cases[] = {
+        {"the model's own matrices", Change::None, 1, 1, 0},
+        {"a coupling where the model has none", Change::UncoupledGetsCoupling, 1, 0, 6051},
+        {"the same, couplings not checked", Change::UncoupledGetsCoupling, 0, 1, 0},
+        {"a coupling of the model that changes", Change::CoupledChanges, 1, 1, 0},
+        {"zero modal density, no coupling", Change::ZeroDensity, 1, 1, 0},
+        {"zero modal density and a coupling", Change::ZeroDensityAndCoupling, 1, 0, 6051},
+        {"other bands", Change::FewerBands, 1, 0, 6050},
+        {"a subsystem the model does not have", Change::RenamedSubsystem, 0, 0, 6051},
+    };
+    for (const auto& c : cases) {
+        CHSEAModelData* data = AddHybridModel(project);
+        ASSERT_NE(data, nullptr);
+        CZuMatFunc* eta = data->GetEtaMatrix(0);
+        CZuVecFunc* density = data->GetModalDensity(0);
+        ASSERT_NE(eta, nullptr);
+        ASSERT_NE(density, nullptr);
+        const int n = density->GetIndex("Roof-F");
+        switch (c.change) {
+        case Change::None:
+            break;
+        case Change::UncoupledGetsCoupling:
+            eta->DataValue(0, eta->GetRowIndex("Roof-F"), eta->GetColIndex("Dash-C-F")) = -1e-4;
+            break;
+        case Change::CoupledChanges:
+            eta->DataValue(0, eta->GetRowIndex("Roof-F"), eta->GetColIndex("Front Cabin-R-")) *= 3.0;
+            break;
+        case Change::ZeroDensity:
+            density->DataValue(0, n) = 0.0;
+            break;
+        case Change::ZeroDensityAndCoupling:
+            density->DataValue(0, n) = 0.0;
+            eta->DataValue(0, eta->GetRowIndex("Roof-F"), eta->GetColIndex("Dash-C-F")) = -1e-30;
+            break;
+        case Change::FewerBands:
+            data->SetFreqInfo(0, 100.0, 5000.0);
+            break;
+        case Change::RenamedSubsystem: {
+            CZuSubsystemTable renamed = eta->GetRowTable();
+            renamed.SetAt(renamed.GetIndex("Floor-F"), "Other Floor-F");
+            eta->SetSubsystemTable(&renamed);
+            break;
+        }
+        }
+        prompts.Clear();
+        EXPECT_EQ(container.CheckModelCompatibility(data, c.checkCouplings), c.result) << c.label;
+        if (c.message) {
+            ASSERT_EQ(prompts.Count(), 1u) << c.label;
+            EXPECT_EQ(prompts.Last().stringId, c.message) << c.label;
+        } else {
+            EXPECT_EQ(prompts.Count(), 0u) << c.label << " " << Shown(prompts);
+        }
+        project->DeleteChild(data);
+    }
+}
+
+TEST(ModelProject, MadeThroughThePromptsAndReplaced)
+{
+    const fs::path folder = SampleFolder("interactive");
+    const fs::path bad = folder / "bad.dmd";
+    WriteAll(bad, "not model data\n");
+    fs::copy_file(kSamples / "sample-model.dmd", folder / "model.dmd", fs::copy_options::overwrite_existing);
+    {
+        // Model file, then a data file that does not read (reported; asked again), then one that does.
+        CScriptedPrompts prompts;
+        prompts.ChooseFile((folder / "model.ntf").string())
+            .ChooseFiles({bad.string()})
+            .Answer(IDOK)
+            .ChooseFiles({(folder / "model.dmd").string()});
+        CTALVOProject container;
+        CModelProject* project = container.CreateModelProject();
+        ASSERT_NE(project, nullptr) << Shown(prompts);
+        EXPECT_EQ(prompts.Pending(), 0u);
+        EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
+        const auto records = prompts.Records();
+        EXPECT_EQ(records[0].text, "Choose a File");
+        EXPECT_EQ(records[1].text, "Read Model Data");
+        EXPECT_EQ(records[2].stringId, 7052u);
+        EXPECT_EQ(project->GetModelData(0)->GetFileName(), (folder / "model.ntf").string());
+        EXPECT_EQ(container.GetNextProjectID(), 1);
+        EXPECT_EQ(container.GetSourceSubsystems().GetCount(), 3);
+
+        // A further model variant of the same model.
+        prompts.ChooseFile((folder / "model.ntf").string());
+        CModelProject* variant = container.AddModelProject();
+        ASSERT_NE(variant, nullptr) << Shown(prompts);
+        EXPECT_EQ(variant->GetName(), "Model #1");
+        EXPECT_EQ(variant->GetID(), 1);
+        EXPECT_EQ(variant->GetModelShell(0)->GetName(), "Analytical SEA Model #1");
+        EXPECT_EQ(prompts.Last().file.initialName, (folder / "model.ntf").string());
+        EXPECT_EQ(container.GetProject(1), variant);
+
+        // Replacing the model element and the Hybrid SEA model keeps one of each.
+        auto replacement = std::make_unique<CASEAModelData>();
+        ASSERT_EQ(replacement->BuildFromModel((folder / "model.ntf").string()), 1);
+        CASEAModelData* raw = replacement.get();
+        EXPECT_EQ(project->ReplaceModel(std::move(replacement)), raw);
+        EXPECT_EQ(project->GetASEAModelData(), raw);
+        CMElementList models;
+        EXPECT_EQ(project->CMElement::Find(MODEL_TYPE_ASEA, models, 1), 1);
+        EXPECT_EQ(project->IsSubsystemConnected("Roof", "Front Cabin-R"), 1);
+        auto first = std::make_unique<CHSEAModelData>(raw, nullptr, 1, 1, 0, 0);
+        CHSEAModelData* firstRaw = project->ReplaceHSEAModel(std::move(first));
+        CHSEAModelData* secondRaw = project->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(raw, nullptr, 1, 1, 0, 0));
+        EXPECT_NE(firstRaw, secondRaw);
+        EXPECT_EQ(project->GetHSEAModelData(), secondRaw);
+        CMElementList hybrids;
+        EXPECT_EQ(project->CMElement::Find(MODEL_TYPE_HSEA, hybrids, 1), 1);
+        EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
+    }
+    {
+        // Cancelled at the model file: message 6078, no project, no ID used.
+        CScriptedPrompts prompts;
+        prompts.Cancel().Answer(IDOK);
+        CTALVOProject container;
+        EXPECT_EQ(container.CreateModelProject(), nullptr);
+        EXPECT_EQ(prompts.Last().stringId, 6078u);
+        EXPECT_EQ(container.GetProjectCount(), 0);
+        // Cancelled at the data file.
+        prompts.ChooseFile((folder / "model.ntf").string()).Cancel();
+        EXPECT_EQ(container.CreateModelProject(), nullptr);
+        EXPECT_EQ(container.GetProjectCount(), 0);
+        EXPECT_EQ(container.GetNextProjectID(), 0);
+        EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
+    }
+    {
+        // A data file whose bands differ from the model's does not fit: refused with 6050.
+        CScriptedPrompts prompts;
+        std::string text = ReadAll(kSamples / "sample-model.dmd");
+        const std::string from = "#Bands\t0\t100\t10000\t21\n";
+        text.replace(text.find(from), from.size(), "#Bands\t0\t100\t10000\t20\n");
+        const size_t cut = text.find("10000\t8912");
+        text.erase(cut, text.find('\n', cut) + 1 - cut);
+        WriteAll(folder / "other.dmd", text);
+        fs::copy_file(folder / "model.ntf", folder / "other.ntf", fs::copy_options::overwrite_existing);
+        fs::copy_file(folder / "model.dat", folder / "other.dat", fs::copy_options::overwrite_existing);
+        CTALVOProject container;
+        EXPECT_EQ(container.CreateModelProjectFromFile(0, (folder / "other.dmd").string()), nullptr);
+        EXPECT_NE(Shown(prompts).find("6050"), std::string::npos) << Shown(prompts);
+        EXPECT_EQ(container.GetProjectCount(), 0);
+    }
+}
+
+TEST(ModelProject, SectionsOfAnotherFileReplaceTheOldOnes)
+{
+    CScriptedPrompts prompts;
+    CTALVOProject container;
+    CModelProject* project = container.CreateModelProjectFromFile(0, (kSamples / "sample-model.dmd").string());
+    ASSERT_NE(project, nullptr);
+    ASSERT_NE(project->FindOne(MODEL_TYPE_MODEL_TARGET_ERS, -1), nullptr);
+
+    // Rows with too few values keep 0.0 in the bands they lack; a pair of one subsystem is skipped.
+    const fs::path path = AppTestTempDir() / "sections.dmd";
+    WriteAll(path, "#Target ERs\nSource\tTarget\n"
+                   "Roof-F\tFloor-F\t0.5\t0.25\n"
+                   "Roof-F\tRoof-F\t1\n"
+                   "\n"
+                   "[[Front Cabin-L-]]\n"
+                   "Front Door Panel-L-F\t0.125\n"
+                   "#end of the ratios\n");
+    project->ReadTargetEnergyRatios(path.string());
+    auto* ratio = DynamicDowncast<CZuFunc>(project->FindEnergyRatioFunc("Roof", "Floor"));
+    ASSERT_NE(ratio, nullptr);
+    EXPECT_EQ(ratio->DataValue(0), 0.5);
+    EXPECT_EQ(ratio->DataValue(1), 0.25);
+    EXPECT_EQ(ratio->DataValue(2), 0.0);
+    EXPECT_EQ(project->FindEnergyRatioFunc("Dash-C", "Front Cabin-R"), nullptr); // the old data went
+    CMElementList all;
+    EXPECT_EQ(project->CMElement::Find(MODEL_TYPE_MODEL_TARGET_ERS, all, -1), 1);
+    EXPECT_EQ(project->FindOne(MODEL_TYPE_MODEL_TARGET_ERS, -1)->GetChildCount(), 1);
+    auto* measured = DynamicDowncast<CZuFunc>(project->FindExpEnergyRatioFunc("Front Cabin-L", "Front Door Panel-L"));
+    ASSERT_NE(measured, nullptr);
+    EXPECT_EQ(measured->DataValue(0), 0.125);
+
+    // A file without the sections removes them.
+    const fs::path none = AppTestTempDir() / "none.dmd";
+    WriteAll(none, "#CLFs Data\n");
+    project->ReadTargetEnergyRatios(none.string());
+    project->ReadTransmissionClfs(none.string());
+    EXPECT_EQ(project->FindOne(MODEL_TYPE_MODEL_TARGET_ERS, -1), nullptr);
+    EXPECT_EQ(project->FindOne(MODEL_TYPE_EXP_TARGET_ERS, -1), nullptr);
+    EXPECT_EQ(project->FindOne(MODEL_TYPE_TRANSMISSION_CLFS, -1), nullptr);
+    // A transmission section that does not read adds nothing.
+    WriteAll(none, "#Transmission CLFs\n#ZuData\t1\n#Bands\tbroken\n");
+    project->ReadTransmissionClfs(none.string());
+    EXPECT_EQ(project->FindOne(MODEL_TYPE_TRANSMISSION_CLFS, -1), nullptr);
+    EXPECT_EQ(prompts.Count(), 0u) << Shown(prompts);
+}
+
+TEST(ModelProject, ElementsFindTheirProjectThroughItsInterfaces)
+{
+    CTALVOProject container;
+    CDaqProject* daq = container.AddDaqProject();
+    CAnalysisProject* analysis = container.AddAnalysisProject(nullptr, nullptr);
+    analysis->SetDaqProjectID(daq->GetID());
+    CMElement* folder = analysis->AddChild(std::make_unique<CMElement>("Results", nullptr, 0));
+    CMElement* result = folder->AddChild(std::make_unique<CMElement>("Result", nullptr, 0));
+    EXPECT_EQ(IProjectTreeNotify::FindOwner(result), static_cast<IProjectTreeNotify*>(analysis));
+    ASSERT_EQ(IBandSetOwner::FindOwner(result), static_cast<IBandSetOwner*>(analysis));
+    EXPECT_EQ(IBandSetOwner::FindOwner(result)->GetOctaveManager(), analysis->GetOctaveManager());
+    CModelProject model("Model");
+    EXPECT_EQ(IModelProjectLink::Find(model.AddChild(std::make_unique<CMElement>("x", nullptr, 0))),
+              static_cast<IModelProjectLink*>(&model));
+    EXPECT_EQ(IBandSetOwner::FindOwner(&model), nullptr);
 }

@@ -1,5 +1,7 @@
 #include "spectral/FFT.h"
 
+#include "support/RecurrenceFFT.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -34,47 +36,6 @@ std::vector<cd> DirectDFT(const std::vector<cd>& x, int sign)
         out[k] = s;
     }
     return out;
-}
-
-// The textbook in-place recurrence the fast transform must agree with.
-void RecurrenceFFT(float* data, unsigned nn, int isign)
-{
-    const unsigned n = nn << 1;
-    unsigned j = 1;
-    for (unsigned i = 1; i < n; i += 2) {
-        if (j > i) {
-            std::swap(data[j], data[i]);
-            std::swap(data[j + 1], data[i + 1]);
-        }
-        unsigned m = n >> 1;
-        while (m >= 2 && j > m) {
-            j -= m;
-            m >>= 1;
-        }
-        j += m;
-    }
-    for (unsigned mmax = 2; n > mmax; mmax <<= 1) {
-        const unsigned istep = mmax << 1;
-        const double theta = isign * (6.28318530717959 / mmax);
-        double wtemp = std::sin(0.5 * theta);
-        const double wpr = -2.0 * wtemp * wtemp;
-        const double wpi = std::sin(theta);
-        double wr = 1.0, wi = 0.0;
-        for (unsigned m = 1; m < mmax; m += 2) {
-            for (unsigned i = m; i <= n; i += istep) {
-                const unsigned jj = i + mmax;
-                const float tempr = float(wr * data[jj] - wi * data[jj + 1]);
-                const float tempi = float(wr * data[jj + 1] + wi * data[jj]);
-                data[jj] = data[i] - tempr;
-                data[jj + 1] = data[i + 1] - tempi;
-                data[i] += tempr;
-                data[i + 1] += tempi;
-            }
-            wtemp = wr;
-            wr = wr * wpr - wi * wpi + wr;
-            wi = wi * wpr + wtemp * wpi + wi;
-        }
-    }
 }
 
 // Largest deviation relative to the largest magnitude of the reference.

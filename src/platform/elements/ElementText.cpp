@@ -1,5 +1,7 @@
 #include "platform/elements/ElementText.h"
 
+#include "platform/elements/StdioFile.h"
+
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -138,4 +140,16 @@ bool ParseNumbers(const std::string& line, size_t count, std::vector<double>& ou
     }
     return true;
 }
+bool ReadHeadFields(CStdioFile& file, std::vector<std::string>& fields)
+{
+    std::string line;
+    do
+    {
+        if (!file.ReadString(line))
+            return false;
+    } while (line.empty());
+    fields = Split(line);
+    return true;
+}
+
 } // namespace zu_text

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+class CStdioFile;
+
 namespace zu_text
 {
 // Tabs, line ends and backslashes in a field are written as \t, \n, \r and \\.
@@ -19,4 +21,7 @@ std::vector<std::string> Split(const std::string& line);
 // Numbers joined by tabs; fields = the parsed values of a line (false unless exactly count parse).
 std::string JoinNumbers(const std::vector<double>& values, size_t first, size_t count);
 bool ParseNumbers(const std::string& line, size_t count, std::vector<double>& out);
+// The fields of the next line that is not blank (blank lines may stand between blocks); false at
+// the end of the file.
+bool ReadHeadFields(CStdioFile& file, std::vector<std::string>& fields);
 } // namespace zu_text

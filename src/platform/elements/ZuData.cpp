@@ -341,12 +341,9 @@ int CZuData::Import(CStdioFile& file)
     try
     {
         std::string line;
-        do
-        {
-            if (!file.ReadString(line))
-                return 0;
-        } while (line.empty());
-        std::vector<std::string> head = zu_text::Split(line);
+        std::vector<std::string> head;
+        if (!zu_text::ReadHeadFields(file, head))
+            return 0;
         int version = 0;
         if (head.size() != 2 || head[0] != "#ZuData" || !zu_text::ParseInt(head[1], version) || version < 1 ||
             version > kDataTextVersion)

@@ -101,13 +101,9 @@ int CZuFuncElement::Import(CStdioFile& file)
     try
     {
         std::string line;
-        // Blank lines may stand between blocks.
-        do
-        {
-            if (!file.ReadString(line))
-                return 0;
-        } while (line.empty());
-        std::vector<std::string> head = zu_text::Split(line);
+        std::vector<std::string> head;
+        if (!zu_text::ReadHeadFields(file, head))
+            return 0;
         int type = 0, count = 0;
         if (head.size() != 4 || head[0] != std::string("#") + TextTag() || !zu_text::ParseInt(head[2], type) ||
             !zu_text::ParseInt(head[3], count) || count < 0)

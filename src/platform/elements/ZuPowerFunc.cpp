@@ -1,7 +1,6 @@
 #include "platform/elements/ZuPowerFunc.h"
 
 #include "platform/archive/Archive.h"
-#include "platform/base/Format.h"
 
 IMPLEMENT_SERIAL(CZuPowerFunc, CZuVecFunc, 1)
 
@@ -13,26 +12,13 @@ constexpr uint8_t kVersion = 1;
 CZuPowerFunc::CZuPowerFunc() = default;
 
 CZuPowerFunc::CZuPowerFunc(const std::string& name, const std::string& subsystem, int dataCount, CMElement* parent, int type)
-    : CZuVecFunc(name, nullptr, dataCount, parent, type)
+    : CZuVecFunc(name, std::vector<std::string>{subsystem}, dataCount, parent, type)
 {
-    CZuSubsystemTable table;
-    table.Add(subsystem);
-    SetSubsystemTable(&table);
 }
 
 CZuPowerFunc::~CZuPowerFunc() = default;
 
 void CZuPowerFunc::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
-        ar << kVersion;
-        CZuVecFunc::Serialize(ar);
-        return;
-    }
-    uint8_t version = 0;
-    ar >> version;
-    if (version < 1 || version > kVersion)
-        CArchive::ThrowBadSchema(Format("power function version %u", static_cast<unsigned>(version)));
-    CZuVecFunc::Serialize(ar);
+    SerializeVersioned(ar, kVersion, "power function");
 }

@@ -41,35 +41,47 @@ void CZuTableData::ChangeDataValue(int, int, int, double, int) {}
 
 void CZuTableData::CopyToClipboard(CArchive& ar, int withLabels, int index, const CZuCellRect* selection)
 {
+    const CZuCellRect block = DataBlock(index, selection);
+    WriteBlock(ar, block, withLabels, index, 6, withLabels ? GetTableCellData(0, 0, index, 6) : std::string());
+}
+
+CZuCellRect CZuTableData::DataBlock(int index, const CZuCellRect* selection)
+{
     int rows = GetTableRowCount(index);
     int cols = GetTableColCount(index);
-    int top = 1, bottom = rows - 1, left = 1, right = cols - 1;
+    CZuCellRect block{1, 1, cols - 1, rows - 1};
     if (selection)
     {
         CZuCellRect r = *selection;
         r.Normalize();
-        top = std::max(top, r.top);
-        left = std::max(left, r.left);
-        bottom = std::min(bottom, r.bottom);
-        right = std::min(right, r.right);
+        block.top = std::max(block.top, r.top);
+        block.left = std::max(block.left, r.left);
+        block.bottom = std::min(block.bottom, r.bottom);
+        block.right = std::min(block.right, r.right);
     }
+    return block;
+}
+
+void CZuTableData::WriteBlock(CArchive& ar, const CZuCellRect& block, int withLabels, int index, int numberFormat,
+                              const std::string& headerFirst)
+{
     if (withLabels)
     {
-        std::string line = GetTableCellData(0, 0, index, 6);
-        for (int c = left; c <= right; ++c)
-            line.append("\t").append(GetTableCellData(0, c, index, 6));
+        std::string line = headerFirst;
+        for (int c = block.left; c <= block.right; ++c)
+            line.append("\t").append(GetTableCellData(0, c, index, numberFormat));
         ar.WriteText(line + "\r\n");
     }
-    for (int r = top; r <= bottom; ++r)
+    for (int r = block.top; r <= block.bottom; ++r)
     {
         std::string line;
         if (withLabels)
-            line = GetTableCellData(r, 0, index, 6) + "\t";
-        for (int c = left; c <= right; ++c)
+            line = GetTableCellData(r, 0, index, numberFormat) + "\t";
+        for (int c = block.left; c <= block.right; ++c)
         {
-            if (c > left)
+            if (c > block.left)
                 line += "\t";
-            line += GetTableCellData(r, c, index, 6);
+            line += GetTableCellData(r, c, index, numberFormat);
         }
         ar.WriteText(line + "\r\n");
     }

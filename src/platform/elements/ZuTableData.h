@@ -101,6 +101,14 @@ protected:
     // Records a change for UndoData (derived ChangeDataValue calls it with the old value).
     void PushUndo(int row, int col, int index, double oldValue);
 
+    // The data rows and columns of a table index (from 1 on), narrowed to the selection when given.
+    CZuCellRect DataBlock(int index, const CZuCellRect* selection);
+    // Writes the cells of a block as text lines ("\t" between cells, "\r\n" after each row); with
+    // labels first the header row (headerFirst, then the column headers of the block) and each row
+    // with its row header in front.
+    void WriteBlock(CArchive& ar, const CZuCellRect& block, int withLabels, int index, int numberFormat,
+                    const std::string& headerFirst);
+
     // Parses a clipboard field as a number the way the table texts are read ("%lf"): true and the
     // value when the field starts with a number.
     static bool ParseNumber(const std::string& field, double& value);

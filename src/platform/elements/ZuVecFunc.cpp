@@ -45,6 +45,14 @@ CZuVecFunc::CZuVecFunc(const std::string& name, const CZuSubsystemTable* table, 
     SetTableDataType(TABLE_PLAIN);
 }
 
+CZuVecFunc::CZuVecFunc(const std::string& name, std::vector<std::string> subsystems, int dataCount,
+                       CMElement* parent, int type)
+    : CZuVecFunc(name, nullptr, dataCount, parent, type)
+{
+    CZuSubsystemTable table(std::move(subsystems));
+    SetSubsystemTable(&table);
+}
+
 CZuVecFunc::~CZuVecFunc() = default;
 
 size_t CZuVecFunc::Offset(int i, int k) const
@@ -206,4 +214,19 @@ void CZuVecFunc::Serialize(CArchive& ar)
         ar >> v;
     m_table = std::move(table);
     m_values = std::move(values);
+}
+
+void CZuVecFunc::SerializeVersioned(CArchive& ar, uint8_t version, const char* what)
+{
+    if (ar.IsStoring())
+    {
+        ar << version;
+        CZuVecFunc::Serialize(ar);
+        return;
+    }
+    uint8_t stored = 0;
+    ar >> stored;
+    if (stored < 1 || stored > version)
+        CArchive::ThrowBadSchema(Format("%s version %u", what, static_cast<unsigned>(stored)));
+    CZuVecFunc::Serialize(ar);
 }

@@ -3,6 +3,7 @@
 // The function keeps its own copy of the subsystem names; binding it to another table keeps the
 // values of the subsystems both tables name and starts the others at 0.0.
 // Table: rows are the data points (column 0 the frequency), one column per subsystem.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,14 @@ public:
     void Serialize(CArchive& ar) override;
 
 protected:
+    // For the functions over a fixed set of subsystems (coupling, damping, power): the function
+    // starts bound to a table of just these names.
+    CZuVecFunc(const std::string& name, std::vector<std::string> subsystems, int dataCount, CMElement* parent,
+               int type);
+    // Their own version byte (up to `version`; `what` names the function in the error), then the
+    // vector function part.
+    void SerializeVersioned(CArchive& ar, uint8_t version, const char* what);
+
     void OnDataCountChanged(int oldCount) override;
     const char* TextTag() const override { return "ZuVecFunc"; }
     void ExportBody(CStdioFile& file) override;

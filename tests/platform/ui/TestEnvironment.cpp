@@ -1,39 +1,9 @@
 // The Qt application (offscreen) and a private settings folder for every test of this executable.
-#include "platform/win/ZuRegOptions.h"
+#include "support/QtTestEnvironment.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
-class QtEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "orvex_platform_ui_tests";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-        m_settings = std::make_unique<QTemporaryDir>();
-        ASSERT_TRUE(m_settings->isValid());
-        CZuRegOptions::SetSettingsFolder(m_settings->path().toStdString());
-    }
-    void TearDown() override
-    {
-        m_settings.reset();
-        m_app.reset();
-    }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-    std::unique_ptr<QTemporaryDir> m_settings;
-};
-
 [[maybe_unused]] ::testing::Environment* const g_environment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+    CQtTestEnvironment::Register<QApplication>("orvex_platform_ui_tests");
 } // namespace
