@@ -21,6 +21,22 @@ namespace {
 // Couplings below this normalised size count as absent.
 constexpr double kCouplingThreshold = 1e-15;
 
+// The DLFs of a subsystem at band b from the loss-factor matrix E (its column i) and the modal
+// densities n (entry ni): the intrinsic one is the column summed over the rows, the total one the
+// diagonal entry, each over the modal density.
+double IntrinsicDlfAt(CZuMatFunc* E, CZuVecFunc* n, int b, int i, int ni)
+{
+    double sum = 0.0;
+    for (int r = 0; r < E->GetRowSubsystemCount(); ++r)
+        sum += E->DataValue(b, r, i);
+    return sum / n->DataValue(b, ni);
+}
+
+double TotalDlfAt(CZuMatFunc* E, CZuVecFunc* n, int b, int i, int ni)
+{
+    return E->DataValue(b, i, i) / n->DataValue(b, ni);
+}
+
 } // namespace
 
 CSEAModelData::CSEAModelData() : CZuData("", nullptr, -1, -1, 0.0, 0.0) {}
@@ -155,32 +171,12 @@ double CSEAModelData::ExtractIntrinsicDlf(const std::string& subsystem, unsigned
     int i = 0, ni = 0;
     if (!LookUpColumn(E, n, subsystem, i, ni))
         return kNoValue;
-    const int b = static_cast<int>(band);
-    double sum = 0.0;
-    for (int r = 0; r < E->GetRowSubsystemCount(); ++r)
-        sum += E->DataValue(b, r, i);
-    return sum / n->DataValue(b, ni);
+    return IntrinsicDlfAt(E, n, static_cast<int>(band), i, ni);
 }
 
 int CSEAModelData::ExtractIntrinsicDlf(const std::string& subsystem, double* out, unsigned count)
 {
-    CZuMatFunc* E = GetEtaMatrix(1);
-    CZuVecFunc* n = GetModalDensity(1);
-    if (!E || !n || !out || count > static_cast<unsigned>(E->GetDataCount()) ||
-        count > static_cast<unsigned>(n->GetDataCount()))
-        return 0;
-    int i = 0, ni = 0;
-    if (!LookUpColumn(E, n, subsystem, i, ni))
-        return 0;
-    for (unsigned u = 0; u < count; ++u)
-    {
-        const int b = static_cast<int>(u);
-        double sum = 0.0;
-        for (int r = 0; r < E->GetRowSubsystemCount(); ++r)
-            sum += E->DataValue(b, r, i);
-        out[u] = sum / n->DataValue(b, ni);
-    }
-    return 1;
+    return ExtractDlfBands(subsystem, out, count, IntrinsicDlfAt);
 }
 
 double CSEAModelData::ExtractTotalDlf(const std::string& subsystem, unsigned band)
@@ -193,11 +189,15 @@ double CSEAModelData::ExtractTotalDlf(const std::string& subsystem, unsigned ban
     int i = 0, ni = 0;
     if (!LookUpColumn(E, n, subsystem, i, ni))
         return kNoValue;
-    const int b = static_cast<int>(band);
-    return E->DataValue(b, i, i) / n->DataValue(b, ni);
+    return TotalDlfAt(E, n, static_cast<int>(band), i, ni);
 }
 
 int CSEAModelData::ExtractTotalDlf(const std::string& subsystem, double* out, unsigned count)
+{
+    return ExtractDlfBands(subsystem, out, count, TotalDlfAt);
+}
+
+int CSEAModelData::ExtractDlfBands(const std::string& subsystem, double* out, unsigned count, DlfAt dlfAt)
 {
     CZuMatFunc* E = GetEtaMatrix(1);
     CZuVecFunc* n = GetModalDensity(1);
@@ -208,10 +208,7 @@ int CSEAModelData::ExtractTotalDlf(const std::string& subsystem, double* out, un
     if (!LookUpColumn(E, n, subsystem, i, ni))
         return 0;
     for (unsigned u = 0; u < count; ++u)
-    {
-        const int b = static_cast<int>(u);
-        out[u] = E->DataValue(b, i, i) / n->DataValue(b, ni);
-    }
+        out[u] = dlfAt(E, n, static_cast<int>(u), i, ni);
     return 1;
 }
 

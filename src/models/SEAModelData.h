@@ -97,6 +97,10 @@ private:
     // (and the message shown) when either is missing.
     bool LookUpColumn(CZuMatFunc* E, CZuVecFunc* n, const std::string& name, int& col, int& nIndex);
     CMElement* ExtractDlfFunction(const std::string& subsystem, bool intrinsic);
+    // The array form of both DLF extractions: dlfAt gives the DLF of E's column i (n's entry ni) at
+    // band b.
+    using DlfAt = double (*)(CZuMatFunc* E, CZuVecFunc* n, int b, int i, int ni);
+    int ExtractDlfBands(const std::string& subsystem, double* out, unsigned count, DlfAt dlfAt);
 
     std::unique_ptr<CZuMatFunc> m_savedEta;
     CZuStdDataList m_properties;

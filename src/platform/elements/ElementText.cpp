@@ -1,13 +1,12 @@
 #include "platform/elements/ElementText.h"
 
-#include "platform/elements/StdioFile.h"
-
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 
 #include "platform/base/Format.h"
+#include "platform/elements/StdioFile.h"
 
 namespace zu_text
 {

@@ -23,25 +23,6 @@ IPromptService* Installed()
     return g_installed.load();
 }
 
-int ShowMessage(uint32_t stringId, const std::string& text, const std::string& caption, unsigned style)
-{
-    PromptRecord request;
-    request.kind = PromptKind::MessageBox;
-    request.stringId = stringId;
-    request.text = text;
-    request.caption = caption.empty() ? GetAppTitle() : caption;
-    request.style = style;
-    return GetPromptService().Ask(request).result;
-}
-
-std::string TextOfId(uint32_t stringId)
-{
-    std::string text;
-    if (!LoadString(stringId, text))
-        text = Format("(%u)", stringId); // a missing string still says which message it was
-    return text;
-}
-
 bool HasExtension(const std::string& path)
 {
     size_t slash = path.find_last_of('/');
@@ -126,19 +107,38 @@ std::vector<FileFilterEntry> ParseFileFilter(const std::string& filter)
     return entries;
 }
 
+int PromptMessageBox(uint32_t stringId, const std::string& text, const std::string& caption, unsigned style)
+{
+    PromptRecord request;
+    request.kind = PromptKind::MessageBox;
+    request.stringId = stringId;
+    request.text = text;
+    request.caption = caption.empty() ? GetAppTitle() : caption;
+    request.style = style;
+    return GetPromptService().Ask(request).result;
+}
+
+std::string MessageTextOf(uint32_t stringId)
+{
+    std::string text;
+    if (!LoadString(stringId, text))
+        text = Format("(%u)", stringId); // a missing string still says which message it was
+    return text;
+}
+
 int AfxMessageBox(const std::string& text, unsigned style)
 {
-    return ShowMessage(0, text, std::string(), style);
+    return PromptMessageBox(0, text, std::string(), style);
 }
 
 int AfxMessageBox(const char* text, unsigned style)
 {
-    return ShowMessage(0, text ? text : "", std::string(), style);
+    return PromptMessageBox(0, text ? text : "", std::string(), style);
 }
 
 int AfxMessageBox(uint32_t stringId, unsigned style)
 {
-    return ShowMessage(stringId, TextOfId(stringId), std::string(), style);
+    return PromptMessageBox(stringId, MessageTextOf(stringId), std::string(), style);
 }
 
 int AfxFormatMessageBox(uint32_t stringId, unsigned style, ...)
@@ -150,14 +150,14 @@ int AfxFormatMessageBox(uint32_t stringId, unsigned style, ...)
         text = FormatV(text.c_str(), args);
         va_end(args);
     } else {
-        text = TextOfId(stringId);
+        text = MessageTextOf(stringId);
     }
-    return ShowMessage(stringId, text, std::string(), style);
+    return PromptMessageBox(stringId, text, std::string(), style);
 }
 
 int ZuMessageBox(const std::string& text, const std::string& caption, unsigned style)
 {
-    return ShowMessage(0, text, caption, style);
+    return PromptMessageBox(0, text, caption, style);
 }
 
 bool PromptOpenFile(const FileChooserOptions& options, std::string& path)

@@ -95,6 +95,11 @@ int AfxMessageBox(uint32_t stringId, unsigned style = MB_OK);
 int AfxFormatMessageBox(uint32_t stringId, unsigned style, ...);
 // A window's own message box, with its caption (empty: the application title).
 int ZuMessageBox(const std::string& text, const std::string& caption, unsigned style = MB_OK);
+// The message box request behind the forms above, for other wrappers (warning boxes): the string
+// id it was made from (0: none), its text, caption (empty: the application title) and style.
+int PromptMessageBox(uint32_t stringId, const std::string& text, const std::string& caption, unsigned style);
+// The string-table text of a message; a missing string gives its id ("(123)").
+std::string MessageTextOf(uint32_t stringId);
 
 // File choosers. True when the user chose; the default extension is added to a saved name
 // without one.
