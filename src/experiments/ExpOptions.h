@@ -1,0 +1,23 @@
+#pragma once
+// Display options of the experiment views. The three settings start from the values the user last
+// chose (kept in the application's options); the views and option pages change them while the
+// experiment window is open.
+#include "platform/archive/Object.h"
+
+class CExpOptions : public CObject
+{
+public:
+    CExpOptions(); // reads the settings; a value that cannot be read leaves 0
+
+    int GetGraphBandType() const { return m_graphBandType; }
+    void SetGraphBandType(int v) { m_graphBandType = v; }
+    int GetGraphColor() const { return m_graphColor; }
+    void SetGraphColor(int v) { m_graphColor = v; }
+    int GetInputRange() const { return m_inputRange; }
+    void SetInputRange(int v) { m_inputRange = v; }
+
+private:
+    int m_graphBandType = 0;
+    int m_graphColor = 0;
+    int m_inputRange = 0;
+};
