@@ -126,42 +126,43 @@ float CRpmDetection::GetRpmSpread(const float* x, int n, float level) const
     return any ? hi - lo : 0.0f;
 }
 
-int CRpmDetection::DetectRpmIntList(const float* x, int n, CRPMInfoListInt& list) const
+template <class OnInterval>
+void CRpmDetection::ForEachRpmInterval(const float* x, int n, OnInterval onInterval) const
 {
-    list.clear();
     const float level = GetThreshold(x, n);
     std::vector<int> crossings;
     FindCrossings(x, n, crossings, level);
     for (size_t k = 1; k < crossings.size(); ++k) {
         double rpm = 0.0;
-        if (!IntervalRpm(x, crossings[k - 1], crossings[k], level, rpm))
-            continue;
+        if (IntervalRpm(x, crossings[k - 1], crossings[k], level, rpm))
+            onInterval(crossings[k - 1], crossings[k], rpm, level);
+    }
+}
+
+int CRpmDetection::DetectRpmIntList(const float* x, int n, CRPMInfoListInt& list) const
+{
+    list.clear();
+    ForEachRpmInterval(x, n, [&](int start, int end, double rpm, float) {
         tagIRPMINFO info;
         const double whole = std::trunc(rpm);
         info.nRpm = whole >= double(INT_MAX) ? INT_MAX : whole <= double(INT_MIN) ? INT_MIN : int(whole);
-        info.nStart = crossings[k - 1];
-        info.nLength = crossings[k] - crossings[k - 1];
+        info.nStart = start;
+        info.nLength = end - start;
         list.push_back(info);
-    }
+    });
     return int(list.size());
 }
 
 int CRpmDetection::DetectRpmFloatList(const float* x, int n, CRPMInfoListFloat& list) const
 {
     list.clear();
-    const float level = GetThreshold(x, n);
-    std::vector<int> crossings;
-    FindCrossings(x, n, crossings, level);
-    for (size_t k = 1; k < crossings.size(); ++k) {
-        double rpm = 0.0;
-        if (!IntervalRpm(x, crossings[k - 1], crossings[k], level, rpm))
-            continue;
+    ForEachRpmInterval(x, n, [&](int start, int end, double rpm, float level) {
         tagFRPMINFO info;
         info.dRpm = rpm;
-        info.dStart = GetCrossingTime(x, crossings[k - 1], level) * double(m_fs);
-        info.nLength = crossings[k] - crossings[k - 1];
+        info.dStart = GetCrossingTime(x, start, level) * double(m_fs);
+        info.nLength = end - start;
         list.push_back(info);
-    }
+    });
     return int(list.size());
 }
 

@@ -79,6 +79,10 @@ public:
 private:
     // Whether the interval (i1, i2) has a finite positive time span and the channel a pulse ratio.
     bool IntervalRpm(const float* x, int i1, int i2, float level, double& rpm) const;
+    // Calls onInterval(start, end, rpm, level) for every interval between successive crossings
+    // that has an RPM, at the automatic level.
+    template <class OnInterval>
+    void ForEachRpmInterval(const float* x, int n, OnInterval onInterval) const;
 
     int m_pulseCount = 0;
     int m_engineCount = 0;

@@ -13,14 +13,6 @@
 
 namespace {
 
-std::vector<uint8_t> Store(const CObject& obj)
-{
-    std::vector<uint8_t> buf;
-    CArchive ar(&buf, CArchive::store);
-    ar.WriteObject(&obj);
-    return buf;
-}
-
 CZuClfFunc* AddClf(CMElement* owner, const std::string& a, const std::string& b, double ab, double ba)
 {
     auto* f = owner->AddChild(std::make_unique<CZuClfFunc>("CLF " + a + " " + b, a, b, 3, owner, 36));

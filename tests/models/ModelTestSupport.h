@@ -1,5 +1,6 @@
 #pragma once
 // Shared pieces of the model tests: a stand-in model project and small hand-made models.
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "models/ModelProjectLink.h"
+#include "platform/archive/Archive.h"
 #include "platform/elements/MElement.h"
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuVecFunc.h"
@@ -72,3 +74,12 @@ SmallModelSpec ThreeSubsystemSpec();
 std::string ReadTextFile(const std::string& path);
 void WriteTextFile(const std::string& path, const std::string& text);
 std::string SettingsFolder();
+
+// The bytes of an object written to an archive as a document stores it.
+inline std::vector<uint8_t> Store(const CObject& obj)
+{
+    std::vector<uint8_t> buf;
+    CArchive ar(&buf, CArchive::store);
+    ar.WriteObject(&obj);
+    return buf;
+}

@@ -38,14 +38,6 @@ double TotalDlf(const SmallModelSpec& s, int b, int k)
     return v;
 }
 
-std::vector<uint8_t> Store(const CObject& obj)
-{
-    std::vector<uint8_t> buf;
-    CArchive ar(&buf, CArchive::store);
-    ar.WriteObject(&obj);
-    return buf;
-}
-
 } // namespace
 
 TEST_F(SeaFixture, ExtractsTheLossFactorsItWasBuiltFrom)

@@ -2,18 +2,11 @@
 
 #include <vector>
 
+#include "ModelTestSupport.h"
 #include "models/UpdateLog.h"
 #include "platform/archive/Archive.h"
 
 namespace {
-
-std::vector<uint8_t> Store(const CObject& obj)
-{
-    std::vector<uint8_t> buf;
-    CArchive ar(&buf, CArchive::store);
-    ar.WriteObject(&obj);
-    return buf;
-}
 
 void FillLog(CUpdateLog& log)
 {
