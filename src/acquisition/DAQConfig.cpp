@@ -1,5 +1,6 @@
 #include "acquisition/DAQConfig.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/base/Format.h"
@@ -14,11 +15,13 @@ CDAQConfig::CDAQConfig()
 void CDAQConfig::SetMeasureTime(float seconds)
 {
     // Without a sampling rate there is no block length to round to.
-    if (!(m_samplingFreq >= 1.0f)) {
+    if (!(m_samplingFreq >= 1.0f) || !std::isfinite(m_samplingFreq)) {
         m_measureTime = seconds;
         return;
     }
-    const int64_t rate = static_cast<int64_t>(m_samplingFreq);
+    // No acquisition comes near 2^40 samples per second; the bound keeps an absurd rate from
+    // overflowing the block length.
+    const int64_t rate = static_cast<int64_t>(std::min(m_samplingFreq, 1.0995116e12f));
     int64_t n = 1;
     while (n < rate)
         n <<= 1;

@@ -120,7 +120,7 @@ void CDAQExperiment::Serialize(CArchive& ar)
         return;
     }
     const uint32_t schema = ar.GetObjectSchema();
-    if (schema != 0xFFFFFFFFu && schema < kOldestSchema)
+    if (schema != 0xFFFFFFFFu && (schema < kOldestSchema || schema > kSchema))
         CArchive::ThrowBadSchema(Format("data set of schema %u", schema));
     CMElement::Serialize(ar);
     int32_t use = 0;

@@ -3,15 +3,19 @@
 #include "app/AnalysisProject.h"
 #include "app/BaseProject.h"
 #include "app/DaqProject.h"
+#include "app/ModelDataText.h"
 #include "app/ModelProject.h"
 #include "app/ProjectHistory.h"
 #include "app/ProjectTreeWindow.h"
 #include "app/TALVOApp.h"
 #include "app/common/ModuleInfo.h"
 #include "app/common/WorkFolder.h"
+#include "models/HSEAOptions.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
+#include "platform/elements/ZuData.h"
 #include "platform/elements/ZuStdData.h"
+#include "platform/win/StringTable.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
@@ -29,6 +33,11 @@ namespace
 {
 constexpr uint32_t IDS_REMOVE_PROJECT = 6008;
 constexpr uint32_t IDS_CANNOT_REMOVE_MODEL = 6021;
+constexpr uint32_t IDS_MODEL_DATA_FILTER = 6085;
+constexpr uint32_t IDS_NOT_HSEA_MODEL_DATA = 6133;
+constexpr uint32_t IDS_OPEN_MODEL_DATA = 6142;
+// The only model data the ".dmd" command takes in.
+constexpr int kInputPowerDataType = MODEL_TYPE_INPUT_POWER;
 
 int64_t Now()
 {
@@ -364,6 +373,58 @@ bool CTALVODoc::RemoveProjectAt(int index)
         tree->RemoveTree(index);
     SetModifiedFlag(1);
     return true;
+}
+
+CZuData* CTALVODoc::ReadModelDataFile()
+{
+    CModelProject* model = m_project.GetModelProject();
+    if (!model)
+        return nullptr;
+    FileChooserOptions options;
+    options.defaultExt = "dmd";
+    options.filter = LoadString(IDS_MODEL_DATA_FILTER);
+    options.title = LoadString(IDS_OPEN_MODEL_DATA);
+    std::string path;
+    if (!PromptOpenFile(options, path))
+        return nullptr;
+    CZuData* data = ReadModelDataText(model, path, 0);
+    if (!data)
+        return nullptr; // the reader has said why
+    if (data->GetType() != kInputPowerDataType)
+    {
+        model->DeleteChild(data);
+        AfxMessageBox(IDS_NOT_HSEA_MODEL_DATA, MB_OK | MB_ICONEXCLAMATION);
+        return nullptr;
+    }
+    SendToMainWindow(WM_ZU_CHILD_ADDED, 0, reinterpret_cast<intptr_t>(data));
+    SetModifiedFlag(1);
+    return data;
+}
+
+bool CTALVODoc::CanExportHSEAModelText() const
+{
+    CModelProject* model = m_project.GetModelProject();
+    return model && model->GetHSEAModelData();
+}
+
+int CTALVODoc::ExportHSEAModelText()
+{
+    return ExportHSEAModelTextDialog(m_project);
+}
+
+int CTALVODoc::ShowDataInDB() const
+{
+    return const_cast<CTALVOProject&>(m_project).GetHSEAOptions().HSS_ShowDataInDB != 0 ? 1 : 0;
+}
+
+int CTALVODoc::IsAWeighting() const
+{
+    return const_cast<CTALVOProject&>(m_project).GetHSEAOptions().WeightingFilter == 1 ? 1 : 0;
+}
+
+int CTALVODoc::IsStructure(const std::string& subsystem) const
+{
+    return m_project.IsStructure(subsystem) ? 1 : 0;
 }
 
 std::string CTALVODoc::GetWorkFolderOf(const std::string& path)

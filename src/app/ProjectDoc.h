@@ -6,6 +6,7 @@
 // progress messages, so the document works without any window (tests, automation).
 #include "app/TALVOProject.h"
 #include "platform/elements/ZuStdDataList.h"
+#include "spectral/SpectrumDisplayOptions.h"
 
 #include <memory>
 #include <string>
@@ -18,6 +19,7 @@ class COctaveManagerEx;
 class COrderList;
 class CRPMOptions;
 class CProjectHistory;
+class CZuData;
 
 // Ids of the document's file properties.
 inline constexpr int kFilePropAppName = 40;
@@ -26,11 +28,13 @@ inline constexpr int kFilePropModuleTime = 42;
 inline constexpr int kFilePropFileVersion = 43;
 inline constexpr int kFilePropProductVersion = 44;
 
-class CTALVODoc
+// While it is the application's main document it also answers how the spectrum tables show their
+// values (the project's display options and its model's subsystems).
+class CTALVODoc : public ISpectrumDisplayOptions
 {
 public:
     CTALVODoc();
-    ~CTALVODoc();
+    ~CTALVODoc() override;
     CTALVODoc(const CTALVODoc&) = delete;
     CTALVODoc& operator=(const CTALVODoc&) = delete;
 
@@ -88,6 +92,19 @@ public:
     // Index 0 (the model project) is refused with message 6021; otherwise question 6008 (OK/Cancel)
     // and on OK the project and its tree go. True when removed.
     bool RemoveProjectAt(int index);
+
+    // Asks for a model data text file (".dmd") and reads it into the model project. Data other than
+    // input power data (type 60) are deleted again with message 6133; otherwise the project window
+    // shows the new element (1224) and the document is modified. The new element or null.
+    CZuData* ReadModelDataFile();
+    // Command 1114: the Hybrid SEA model as text, after asking for the file; 1 when written.
+    bool CanExportHSEAModelText() const;
+    int ExportHSEAModelText();
+
+    // ISpectrumDisplayOptions: the project's HSEA display options and its model's subsystems.
+    int ShowDataInDB() const override;
+    int IsAWeighting() const override;
+    int IsStructure(const std::string& subsystem) const override;
 
     // Creates the work folder of a project file (string 7046 of the file's folder) with all missing
     // parents; returns it (empty for an empty path).

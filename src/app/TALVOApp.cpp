@@ -6,11 +6,14 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
+#include "platform/gfx/OctaveManager.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
+#include "spectral/OrderBand.h"
+#include "spectral/SpectrumDisplayOptions.h"
 
 #include <algorithm>
 
@@ -169,6 +172,20 @@ void CTALVOApp::RemoveFromRecentFileList(const std::string& path)
                            i <= static_cast<int>(files.size()) ? files[static_cast<size_t>(i - 1)] : std::string());
 }
 
+void CTALVOApp::SetMainDocument(CTALVODoc* doc)
+{
+    m_mainDocument = doc;
+    SetSpectrumDisplayOptions(doc);
+}
+
+void CTALVOApp::InstallModelBandProvider()
+{
+    SetModelOctaveManagerProvider([]() -> const COctaveManager* {
+        CTALVODoc* doc = GetTALVOApp().GetMainDocument();
+        return doc ? doc->GetTALVOProject().GetOctaveManager() : nullptr;
+    });
+}
+
 int CTALVOApp::GetProjectCount() const
 {
     return m_mainDocument ? m_mainDocument->GetTALVOProject().GetProjectCount() : 0;
@@ -199,6 +216,7 @@ CBaseProject* CTALVOApp::GetProject(int index) const
 void CTALVOApp::ExitInstance()
 {
     m_templates.clear();
-    m_mainDocument = nullptr;
+    SetMainDocument(nullptr);
+    SetModelOctaveManagerProvider({});
     m_treeWindow = nullptr;
 }

@@ -81,7 +81,8 @@ public:
 
     // ---- the open project and the tree ----
     CTALVODoc* GetMainDocument() const { return m_mainDocument; }
-    void SetMainDocument(CTALVODoc* doc) { m_mainDocument = doc; }
+    // The main document also answers the spectrum tables' display options while it is open.
+    void SetMainDocument(CTALVODoc* doc);
     IProjectTreeWindow* GetProjectTreeWindow() const { return m_treeWindow; }
     void SetProjectTreeWindow(IProjectTreeWindow* window) { m_treeWindow = window; }
 
@@ -97,6 +98,9 @@ public:
     // ---- start-up state ----
     bool IsRunningObjectRegistered() const { return m_runningObject; }
     void SetRunningObjectRegistered(bool on) { m_runningObject = on; }
+
+    // Lets the spectral layer find the open project's band set where a caller gives none.
+    void InstallModelBandProvider();
 
     // Ends the application's own state (tables, templates); called once at exit.
     void ExitInstance();

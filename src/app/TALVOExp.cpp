@@ -6,6 +6,7 @@
 #include "app/DaqProject.h"
 #include "experiments/AveExpData.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuRpmFunc.h"
@@ -72,6 +73,8 @@ void CTALVOExp::Serialize(CArchive& ar)
     }
     const uint32_t stored = ar.GetObjectSchema();
     const uint32_t schema = stored == 0xFFFFFFFFu ? kSchema : stored;
+    if (schema > kSchema)
+        CArchive::ThrowBadSchema(Format("experiment of schema %u", schema));
     CMElement::Serialize(ar);
     if (schema < 1) {
         // The oldest experiments kept neither flag nor counter: they are in use and go on

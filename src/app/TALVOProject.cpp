@@ -649,6 +649,12 @@ void CTALVOProject::Serialize(CArchive& ar)
             AppendProject(std::move(project));
         SendToMainWindow(WM_ZU_PROGRESS_STEP, 0, 0);
     }
+    // A damaged counter would hand out IDs the file already uses, and analyses and experiments
+    // would then find the wrong DAQ project: the counter stays above every stored ID.
+    m_nextID = std::max(m_nextID, 0);
+    for (const auto& p : m_projects)
+        if (p->GetID() >= m_nextID && p->GetID() < INT32_MAX)
+            m_nextID = p->GetID() + 1;
     ar >> m_targetSubsystem;
     if (auto table = ar.ReadOwned<CZuSubsystemTable>())
         m_sourceSubsystems = *table;

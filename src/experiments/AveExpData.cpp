@@ -242,7 +242,8 @@ std::unique_ptr<CZuOTFunc> CAveExpData::AverageRpmVecFuncs(const std::string& na
         if (step <= 0)
             rpms.push_back(lo);
         else
-            for (double r = lo; r <= hi; r += step)
+            // The axis comes from a stored function: a forged last index must not make it endless.
+            for (double r = lo; r <= hi && static_cast<int>(rpms.size()) < CRPMOptions::kMaxRpmCount; r += step)
                 rpms.push_back(r);
     }
     CDAQConfig* config = m_project ? m_project->GetDAQConfig() : nullptr;

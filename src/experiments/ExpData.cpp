@@ -7,13 +7,13 @@
 #include "experiments/ExpDataSet.h"
 #include "experiments/ExpProject.h"
 #include "experiments/Excitation.h"
+#include "experiments/RPMSignalData.h"
 #include "experiments/Sensor.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/StdioFile.h"
 #include "spectral/FFT.h"
 #include "spectral/RPMOptions.h"
-#include "spectral/RPMSignalData.h"
 
 IMPLEMENT_SERIAL(CExpData, CMElement, CExpData::kSchema | VERSIONABLE_SCHEMA)
 
@@ -211,15 +211,19 @@ const CRPMInfoListInt& CExpData::BuildRpmInfo(const CRPMOptions* options)
     }
     CRPMInfoListFloat intervals;
     DetectRpmInfoFloat(intervals);
-    CRPMOptions range;
-    if (!options) {
-        if (project && project->GetDAQConfig())
-            range.SetRange(static_cast<float>(project->GetRpmLow()), static_cast<float>(project->GetRpmHigh()),
-                           static_cast<float>(project->GetRpmStep()));
-        options = &range;
-    }
     std::vector<float> grid;
-    options->MakeRpmArray(grid);
+    if (options) {
+        options->MakeRpmArray(grid);
+    } else if (project && project->GetDAQConfig()) {
+        // The acquisition's range; one that makes no axis (a step of 0) gives no intervals rather
+        // than intervals of some other axis.
+        CRPMOptions range;
+        if (range.SetRange(static_cast<float>(project->GetRpmLow()), static_cast<float>(project->GetRpmHigh()),
+                           static_cast<float>(project->GetRpmStep())))
+            range.MakeRpmArray(grid);
+    } else {
+        CRPMOptions().MakeRpmArray(grid);
+    }
     MapToGrid(intervals, grid, *m_rpmInfo);
     return *m_rpmInfo;
 }
@@ -408,7 +412,7 @@ void CExpData::Serialize(CArchive& ar)
         return;
     }
     const uint32_t schema = ar.GetObjectSchema();
-    if (schema != 0xFFFFFFFFu && schema < kSchema)
+    if (schema != 0xFFFFFFFFu && schema != kSchema)
         CArchive::ThrowBadSchema(Format("channel record of schema %u", schema));
     CMElement::Serialize(ar);
     float fs = 0.0f;

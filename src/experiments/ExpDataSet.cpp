@@ -4,11 +4,11 @@
 #include "experiments/ExpData.h"
 #include "experiments/DaqProjectAccess.h"
 #include "experiments/ExpProject.h"
+#include "experiments/RPMSignalData.h"
 #include "experiments/Sensor.h"
 #include "platform/archive/Archive.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
-#include "spectral/RPMSignalData.h"
 
 IMPLEMENT_SERIAL(CExpDataSet, CMElement, 0 | VERSIONABLE_SCHEMA)
 

@@ -10,6 +10,7 @@
 #include "experiments/ExpDataSet.h"
 #include "experiments/ExpInfo.h"
 #include "experiments/Excitation.h"
+#include "experiments/RPMSignalData.h"
 #include "experiments/Sensor.h"
 #include "experiments/SensorGroup.h"
 #include "experiments/SensorProject.h"
@@ -19,7 +20,6 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "spectral/FFT.h"
-#include "spectral/RPMSignalData.h"
 
 IMPLEMENT_SERIAL(CExpProject, CMElement, CExpProject::kSchema | VERSIONABLE_SCHEMA)
 
@@ -390,7 +390,7 @@ CExpDataSet* CExpProject::AddRpmSignalDataSet()
     CRPMSignalData* signal = GetRPMSignalData();
     if (!signal)
         return nullptr;
-    auto* set = ElementCast<CExpDataSet>(signal->AddDataSet());
+    CExpDataSet* set = signal->AddDataSet();
     if (!set)
         return nullptr;
     if (!set->CreateChannels()) {
@@ -484,7 +484,7 @@ void CExpProject::Serialize(CArchive& ar)
         return;
     }
     const uint32_t schema = ar.GetObjectSchema();
-    if (schema != 0xFFFFFFFFu && schema < kSchema)
+    if (schema != 0xFFFFFFFFu && schema != kSchema)
         CArchive::ThrowBadSchema(Format("experiment project of schema %u", schema));
     CMElement::Serialize(ar);
     int32_t n = 0;

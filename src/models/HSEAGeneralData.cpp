@@ -33,8 +33,8 @@ struct PowerKind
 constexpr PowerKind kPowerKinds[4] = {
     {IDS_POWER_NAME_0, "Input Power(%s)", 3},
     {IDS_POWER_NAME_1, "Input Energy(%s)", 5},
-    {IDS_POWER_NAME_2, "Velocity(%s)", 64},
-    {IDS_POWER_NAME_3, "Pressure(%s)", 66},
+    {IDS_POWER_NAME_2, "Pressure(%s)", 64},
+    {IDS_POWER_NAME_3, "Velocity(%s)", 66},
 };
 
 } // namespace

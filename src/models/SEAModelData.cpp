@@ -183,6 +183,9 @@ double CSEAModelData::ExtractTotalDlf(const std::string& subsystem, unsigned ban
 {
     CZuMatFunc* E = GetEtaMatrix(1);
     CZuVecFunc* n = GetModalDensity(1);
+    // Unlike the other single-band extractions, a model without data (or a band beyond it) reads
+    // as no damping, 0.0; only a subsystem the matrix lacks gives the failure value. Callers that
+    // must tell the two apart check the matrix first, as the update records do.
     if (!E || !n || band >= static_cast<unsigned>(E->GetDataCount()) ||
         band >= static_cast<unsigned>(n->GetDataCount()))
         return 0.0;

@@ -38,8 +38,9 @@ bool ParseNumber(const std::string& field, double& value)
     char* end = nullptr;
     errno = 0;
     const double v = std::strtod(begin, &end);
-    // Overflow is refused; an underflow to a denormal or 0 is a number like any other.
-    if (end == begin || (errno == ERANGE && std::isinf(v)))
+    // Overflow is refused, and so are "inf" and "nan", which are no decimal numbers and would
+    // poison every matrix entry they reach; an underflow to a denormal or 0 is a number like any other.
+    if (end == begin || (errno == ERANGE && std::isinf(v)) || !std::isfinite(v))
         return false;
     while (*end == ' ')
         ++end;

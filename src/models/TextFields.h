@@ -13,7 +13,7 @@ inline constexpr size_t kMaxField = 255;
 // Splits a line at tabs. False (and error) when a field is longer than kMaxField. A trailing
 // carriage return is dropped.
 bool SplitFields(const std::string& line, std::vector<std::string>& fields, std::string& error);
-// The field as a decimal number: the whole field must be one (surrounding blanks allowed).
+// The field as a finite decimal number: the whole field must be one (surrounding blanks allowed).
 bool ParseNumber(const std::string& field, double& value);
 // Reads count numbers from fields[first..]; false (and error naming what is wrong) when the line
 // holds fewer or a field is not a number. Fields after the count are ignored.

@@ -1,6 +1,9 @@
 #include "planning/SensorAssignment.h"
 
+#include <algorithm>
+
 #include "platform/base/Format.h"
+#include "platform/elements/StdioFile.h"
 #include "platform/elements/ZuSubsystemTable.h"
 
 IMPLEMENT_SERIAL(CSensorAssignment, CObject, CSensorAssignment::kSchema)
@@ -92,6 +95,74 @@ int CSensorAssignment::AddRow(const std::string& name, const std::vector<std::st
 {
     m_rows.push_back({name, sensors});
     return GetRowCount() - 1;
+}
+
+namespace {
+// Fields of an imported line are taken up to this length, as the exchange files always were.
+constexpr size_t kMaxFieldLength = 255;
+
+bool ReadTextLine(CStdioFile& file, std::string& line)
+{
+    if (!file.ReadString(line))
+        return false;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return true;
+}
+} // namespace
+
+int CSensorAssignment::ExportText(const std::string& path, const std::string& tag) const
+{
+    try {
+        CStdioFile file;
+        if (!file.Open(path, CStdioFile::modeWrite))
+            return 0;
+        file.WriteString(Format("#@%s\n# %s\n#\n", tag.c_str(), path.c_str()));
+        for (const auto& row : m_rows) {
+            std::string line = row.subsystem;
+            for (const auto& s : row.sensors)
+                line += '\t' + s;
+            file.WriteString(line + '\n');
+        }
+        file.Close();
+        return 1;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+int CSensorAssignment::ImportText(const std::string& path, const std::string&)
+{
+    try {
+        CStdioFile file;
+        if (!file.Open(path, CStdioFile::modeRead))
+            return 0;
+        std::string line;
+        if (!ReadTextLine(file, line))
+            return 1;
+        // The first line is a header; one of ours brings two more.
+        if (line.compare(0, 2, "#@") == 0 && ReadTextLine(file, line))
+            ReadTextLine(file, line);
+        while (ReadTextLine(file, line) && !line.empty()) {
+            size_t tab = line.find('\t');
+            const int row = FindRow(line.substr(0, std::min(tab, kMaxFieldLength)));
+            if (row < 0)
+                continue;
+            auto& sensors = m_rows[static_cast<size_t>(row)].sensors;
+            sensors.clear();
+            while (tab != std::string::npos) {
+                const size_t from = tab + 1;
+                tab = line.find('\t', from);
+                const std::string field =
+                    line.substr(from, std::min(tab == std::string::npos ? line.size() - from : tab - from, kMaxFieldLength));
+                if (!field.empty())
+                    sensors.push_back(field);
+            }
+        }
+        return 1;
+    } catch (const std::exception&) {
+        return 0;
+    }
 }
 
 void CSensorAssignment::Serialize(CArchive& ar)

@@ -1,6 +1,8 @@
 // The acquisition configuration and the Blix channel database: stored forms and rules.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "acquisition/BlixChDB.h"
 #include "acquisition/DAQConfig.h"
 #include "platform/archive/Archive.h"
@@ -13,6 +15,12 @@ TEST(DAQConfig, MeasurementTimeIsWholeBlocks)
     EXPECT_FLOAT_EQ(config.GetMeasureTime(), 10.24f);
     config.SetMeasureTime(10.25f);
     EXPECT_FLOAT_EQ(config.GetMeasureTime(), 11.264f);
+    // An absurd sampling rate still ends in a (positive) time rather than a hang.
+    for (float rate : {1e30f, std::numeric_limits<float>::infinity()}) {
+        config.SetSamplingFreq(rate);
+        config.SetMeasureTime(10.0f);
+        EXPECT_GT(config.GetMeasureTime(), 0.0f) << rate;
+    }
 }
 
 TEST(DAQConfig, VersionsFourAndFiveReadOthersRefused)

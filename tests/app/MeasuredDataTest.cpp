@@ -3,6 +3,7 @@
 // averaging over experiments and the recalculation's outcome messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <numbers>
@@ -21,6 +22,7 @@
 #include "experiments/ExpInfo.h"
 #include "experiments/ExpProject.h"
 #include "experiments/Excitation.h"
+#include "experiments/RPMSignalData.h"
 #include "experiments/SensorProject.h"
 #include "models/HSEAOptions.h"
 #include "platform/archive/Archive.h"
@@ -30,7 +32,6 @@
 #include "platform/win/PromptService.h"
 #include "spectral/FFT.h"
 #include "spectral/RPMOptions.h"
-#include "spectral/RPMSignalData.h"
 #include "spectral/ZuRpmFunc.h"
 
 namespace {
@@ -340,6 +341,101 @@ TEST(MeasuredData, AveragingLeavesZeroCellsOutAndSumsInLinearPower)
     // Halfway: the first experiment gives 1.0, the second 1.5 (0 and 3 interpolated).
     EXPECT_DOUBLE_EQ(regridded->DataValue(0, 0), std::sqrt((1.0 + 2.25) / 2.0));
     EXPECT_EQ(p.daq->GetAveragedData(), regridded) << "averaging again replaces the averaged data";
+}
+
+using Bytes = std::vector<uint8_t>;
+
+// Rewrites the schema word of a class's first class record (new-class tag, schema, name).
+void PatchSchema(Bytes& bytes, const std::string& cls, uint16_t schema)
+{
+    Bytes record = {0xFF, 0xFF, 0, 0, static_cast<uint8_t>(cls.size()), 0};
+    record.insert(record.end(), cls.begin(), cls.end());
+    for (size_t i = 0; i + record.size() <= bytes.size(); ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xFF &&
+            std::equal(record.begin() + 4, record.end(), bytes.begin() + static_cast<long>(i) + 4)) {
+            bytes[i + 2] = static_cast<uint8_t>(schema & 0xFF);
+            bytes[i + 3] = static_cast<uint8_t>(schema >> 8);
+            return;
+        }
+    ADD_FAILURE() << "no class record of " << cls;
+}
+
+// The position just after a class's first class record (where its object's own data begin).
+size_t AfterClassRecord(const Bytes& bytes, const std::string& cls)
+{
+    const std::string name = std::string(1, static_cast<char>(cls.size())) + '\0' + cls;
+    const std::string text(bytes.begin(), bytes.end());
+    const size_t at = text.find(name);
+    return at == std::string::npos ? 0 : at + name.size();
+}
+
+TEST(MeasuredData, OlderExperimentsAndDataSetsReadByTheirSchemaAndUnknownOnesAreRefused)
+{
+    MeasuredProject p;
+    CDAQExperiment* first = p.daq->AddDataSet(p.MakeInfo());
+    CDAQExperiment* second = p.daq->AddDataSet(p.MakeInfo());
+    ASSERT_NE(second, nullptr);
+    second->SetSerial(5);
+    auto* exp = ElementCast<CTALVOExp>(first->GetParent());
+    exp->SetUseFlag(0);
+    exp->SetFirstSubsystem("kept-first");
+    exp->SetSecondSubsystem("kept-second");
+    Bytes stored;
+    {
+        CArchive ar(&stored, CArchive::store);
+        ar.WriteObject(exp);
+    }
+
+    struct Case
+    {
+        const char* cls;
+        uint16_t schema;
+        bool reads;
+        int use, lastSerial;
+        bool namesFromDataSet;
+    } cases[] = {
+        {"CTALVOExp", 0, true, 1, 5, true},   // no flag or counter yet: in use, numbering after the largest
+        {"CTALVOExp", 1, true, 0, 2, true},   // no subsystem names yet: from the first data set
+        {"CTALVOExp", 2, true, 0, 2, false},
+        {"CTALVOExp", 3, false, 0, 0, false},
+        {"CDAQExperiment", 4, false, 0, 0, false},
+        {"CDAQExperiment", 5, true, 0, 2, false},
+        {"CDAQExperiment", 7, false, 0, 0, false},
+    };
+    for (const Case& c : cases) {
+        Bytes bytes = stored;
+        PatchSchema(bytes, c.cls, c.schema);
+        CArchive ar(bytes.data(), bytes.size());
+        const std::string what = std::string(c.cls) + " schema " + std::to_string(c.schema);
+        if (!c.reads) {
+            EXPECT_THROW(ar.ReadOwned<CTALVOExp>(), CArchiveException) << what;
+            continue;
+        }
+        auto read = ar.ReadOwned<CTALVOExp>();
+        ASSERT_NE(read, nullptr) << what;
+        EXPECT_EQ(read->GetUseFlag(), c.use) << what;
+        EXPECT_EQ(read->GetLastSerial(), c.lastSerial) << what;
+        EXPECT_EQ(read->GetFirstSubsystem(), c.namesFromDataSet ? p.response : "kept-first") << what;
+        EXPECT_EQ(read->GetSecondSubsystem(), c.namesFromDataSet ? p.structure : "kept-second") << what;
+        ASSERT_EQ(read->GetChildCount(), 2) << what;
+        EXPECT_EQ(read->NextSerial(), c.lastSerial + 1) << what;
+    }
+
+    // A DAQ project reads versions 5 to 8 only.
+    Bytes project;
+    {
+        CArchive ar(&project, CArchive::store);
+        ar.WriteObject(p.daq);
+    }
+    const size_t versionAt = AfterClassRecord(project, "CDaqProject");
+    ASSERT_GT(versionAt, 0u);
+    ASSERT_EQ(project[versionAt], CDaqProject::kVersion);
+    for (uint8_t version : {uint8_t(4), uint8_t(9)}) {
+        Bytes bytes = project;
+        bytes[versionAt] = version;
+        CArchive ar(bytes.data(), bytes.size());
+        EXPECT_THROW(ar.ReadOwned<CDaqProject>(), CArchiveException) << int(version);
+    }
 }
 
 struct FakeRecalculator : IDAQRecalculator

@@ -13,6 +13,9 @@
 #include "app/AnalysisProjectExchange.h"
 #include "app/DaqProject.h"
 #include "app/ModelProject.h"
+#include "app/ProjectDoc.h"
+#include "app/ProjectTreeWindow.h"
+#include "app/TALVOApp.h"
 #include "app/TALVOProject.h"
 #include "experiments/SensorProject.h"
 #include "models/HSEAOptions.h"
@@ -26,6 +29,8 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/WinTypes.h"
+#include "platform/win/ZuRegOptions.h"
 
 namespace {
 
@@ -256,6 +261,21 @@ TEST(ProjectFile, VersionsTooOldOrTooNewAreRefusedWithAMessage)
     }
 }
 
+TEST(ProjectFile, ADamagedCounterNeverHandsOutAStoredId)
+{
+    // The hand-made file holds projects with IDs 0 and 3.
+    const std::pair<int32_t, int32_t> cases[] = {{5, 5}, {4, 4}, {3, 4}, {1, 4}, {-7, 4}};
+    for (const auto& [stored, expected] : cases) {
+        SCOPED_TRACE(stored);
+        HandMadeFile spec;
+        spec.nextID = stored;
+        CTALVOProject project;
+        Load(project, BuildFile(spec));
+        EXPECT_EQ(project.GetNextProjectID(), expected);
+        EXPECT_EQ(project.AddDaqProject()->GetID(), expected);
+    }
+}
+
 TEST(ProjectFile, APidThatIsNoGuidLoadsAsTheNilGuid)
 {
     Bytes bytes = BuildFile({});
@@ -452,4 +472,130 @@ TEST(AnalysisExchange, ExportedProjectImportsWithANewIdAndAFailedExportKeepsTheP
     }
     EXPECT_THROW(ImportAnalysisProject(target, other), CArchiveException);
     EXPECT_EQ(target.GetProjectCount(), 3);
+}
+
+namespace {
+// A project window that records its trees and answers with a chosen active tree.
+class CFakeProjectTree : public IProjectTreeWindow
+{
+public:
+    void AddTree(CMElement* project, const std::string&) override { trees.push_back(project); }
+    void RemoveTree(int index) override
+    {
+        if (index >= 0 && index < GetTreeCount())
+            trees.erase(trees.begin() + index);
+    }
+    void RemoveAllTrees() override { trees.clear(); }
+    void RefreshItems() override {}
+    void SetTreeLabel(int, const std::string&) override {}
+    int GetTreeCount() const override { return static_cast<int>(trees.size()); }
+    int GetActiveIndex() const override { return active; }
+    int GetSelection(CMElementList&) const override { return 0; }
+    bool AddElement(int, CMElement*) override { return true; }
+    bool RemoveElement(int, CMElement*) override { return true; }
+
+    std::vector<CMElement*> trees;
+    int active = -1;
+};
+
+// The document as the application's main document, with the fake project window.
+struct MainDocumentScope
+{
+    explicit MainDocumentScope(CTALVODoc& doc)
+    {
+        GetTALVOApp().SetMainDocument(&doc);
+        GetTALVOApp().SetProjectTreeWindow(&tree);
+    }
+    ~MainDocumentScope()
+    {
+        GetTALVOApp().SetProjectTreeWindow(nullptr);
+        GetTALVOApp().SetMainDocument(nullptr);
+    }
+    CFakeProjectTree tree;
+};
+} // namespace
+
+TEST(AnalysisExchange, CommandsAskForTheFileAndShowTheImportedProject)
+{
+    CScriptedPrompts prompts;
+    CTALVODoc doc;
+    MainDocumentScope scope(doc);
+    CTALVOProject& container = doc.GetTALVOProject();
+    container.AddDaqProject();
+    container.AddAnalysisProject(nullptr, nullptr)->SetOTSetting(7.5f);
+    const std::string path = (AppTestTempDir() / "command.oap").string();
+
+    // Only an analysis project is exported; nothing is asked otherwise.
+    for (int selected : {-1, 0, 5}) {
+        scope.tree.active = selected;
+        EXPECT_EQ(ExportAnalysisProjectDialog(), 0) << selected;
+    }
+    EXPECT_EQ(prompts.Count(), 0u);
+
+    scope.tree.active = 1;
+    prompts.Cancel();
+    EXPECT_EQ(ExportAnalysisProjectDialog(), 0);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    prompts.ChooseFile(path);
+    EXPECT_EQ(ExportAnalysisProjectDialog(), 1);
+    const PromptRecord exportPrompt = prompts.Last();
+    EXPECT_EQ(exportPrompt.kind, PromptKind::SaveFile);
+    EXPECT_EQ(exportPrompt.file.title, "Export Analysis Project");
+    EXPECT_EQ(exportPrompt.file.filter, "ORVEX Analysis Project (*.oap)|*.oap||");
+    EXPECT_EQ(exportPrompt.file.defaultExt, "oap");
+    EXPECT_EQ(exportPrompt.file.initialName, "Analysis1");
+    EXPECT_TRUE(exportPrompt.file.overwritePrompt);
+
+    prompts.Cancel();
+    EXPECT_EQ(ImportAnalysisProjectDialog(doc), nullptr);
+    EXPECT_EQ(container.GetProjectCount(), 2);
+    EXPECT_FALSE(doc.IsModified());
+
+    prompts.ChooseFile(path);
+    CAnalysisProject* imported = ImportAnalysisProjectDialog(doc);
+    ASSERT_NE(imported, nullptr);
+    EXPECT_EQ(prompts.Last().kind, PromptKind::OpenFile);
+    EXPECT_EQ(prompts.Last().file.title, "Import Analysis Project");
+    EXPECT_EQ(imported->GetID(), 2);
+    EXPECT_EQ(imported->GetOTSetting(), 7.5f);
+    EXPECT_EQ(container.GetProject(2), imported);
+    EXPECT_EQ(scope.tree.trees, std::vector<CMElement*>{imported});
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(prompts.Unexpected(), 0u);
+}
+
+TEST(ProjectList, RecalcInputPowersAsksOnceAndReportsEachFailure)
+{
+    CScriptedPrompts prompts;
+    CTALVOProject project;
+    EXPECT_EQ(project.RecalcInputPowers(), 1); // no analysis project: nothing to do
+    project.AddDaqProject();
+    EXPECT_EQ(project.RecalcInputPowers(), 1);
+    EXPECT_EQ(prompts.Count(), 0u);
+
+    project.AddAnalysisProject(nullptr, nullptr);
+    project.AddAnalysisProject(nullptr, nullptr);
+    CZuRegOptions options(GetOptionsKeyPath().c_str());
+    ASSERT_TRUE(options.Open());
+    for (uint32_t ask : {0u, 1u}) {
+        SCOPED_TRACE(ask);
+        ASSERT_TRUE(options.SetDWORD("IP_AskRecalcIE", ask));
+        prompts.Clear();
+        if (ask)
+            prompts.Answer(IDYES);
+        // Until the calculation engine is linked every project fails and says so.
+        EXPECT_EQ(project.RecalcInputPowers(), 0);
+        std::vector<uint32_t> shown;
+        for (const PromptRecord& r : prompts.Records())
+            shown.push_back(r.stringId);
+        std::vector<uint32_t> expected = {7122u, 7122u};
+        if (ask)
+            expected.insert(expected.begin(), 6192u);
+        EXPECT_EQ(shown, expected);
+        if (ask) {
+            EXPECT_EQ(prompts.Records()[0].style, static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
+        }
+        EXPECT_NE(prompts.Last().text.find("Analysis2"), std::string::npos) << prompts.Last().text;
+    }
+    options.SetDWORD("IP_AskRecalcIE", 0);
 }

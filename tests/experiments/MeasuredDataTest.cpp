@@ -12,10 +12,10 @@
 #include "experiments/ExpInfo.h"
 #include "experiments/ExpProject.h"
 #include "experiments/Excitation.h"
+#include "experiments/RPMSignalData.h"
 #include "experiments/SensorGroup.h"
 #include "platform/archive/Archive.h"
 #include "platform/elements/StdioFile.h"
-#include "spectral/RPMSignalData.h"
 
 namespace {
 
@@ -422,6 +422,24 @@ TEST_F(TreeFixture, BlocksSpectraAndTheirBounds)
     data->SetSampleCount(100);
     EXPECT_EQ(data->CalcSpectrum(5000.0), 0);
     EXPECT_EQ(data->GetLineCount(), 64);
+}
+
+TEST_F(TreeFixture, AnAcquisitionRangeThatMakesNoAxisGivesNoIntervals)
+{
+    daq.config.SetSamplingFreq(1000.0f);
+    daq.config.SetRpmLow(1000);
+    daq.config.SetRpmHigh(6000);
+    daq.config.SetRpmMargin(0);
+    project.CreateDefaultChildren();
+    CExpDataSet* pulseSet = project.AddRpmSignalDataSet();
+    ASSERT_NE(pulseSet, nullptr);
+    auto* pulse = ElementCast<CExpData>(pulseSet->GetChild(0));
+    pulse->SetSampleCount(1000);
+    for (int i = 0; i < 1000; ++i)
+        pulse->GetData()[i] = static_cast<float>(std::sin(2.0 * std::numbers::pi * i / 20.0));
+    CRPMInfoListInt all;
+    ASSERT_GT(pulse->DetectRpmInfoInt(all), 0) << "the pulses are there";
+    EXPECT_EQ(pulse->DetectRpmInfo(), 0) << "but a step of 0 makes no grid to map them onto";
 }
 
 } // namespace

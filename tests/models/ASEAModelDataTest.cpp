@@ -111,6 +111,8 @@ TEST_F(AseaFixture, LinesThatFailTheFileAndLinesThatAreSkipped)
     const Case cases[] = {
         {"fewer values than bands", "<Modal Density>\tFloor-F\t-" + Values(kBands - 1, 0.1), 0, "20 values for 21 bands"},
         {"a value that is no number", "<Wave Number>\tFloor-F\t-\tabc" + Values(kBands - 1, 0.1), 0, "not a number"},
+        {"a value that is not finite", "<CLF>\tRoof-F\tFloor-F\tnan" + Values(kBands - 1, 0.1), 0, "not a number"},
+        {"an infinite value", "<Intrinsic DLF>\tRoof-F\t-" + Values(kBands - 1, 0.1) + "\tinf", 0, "not a number"},
         {"a shell line naming a cavity", "<Shell>\tFront Cabin-R\t-\t1\t-\t2\t3", 0, "no shell"},
         {"a cavity line naming a shell", "<Cavity>\tRoof\t-\t1\t2", 0, "no cavity"},
         {"a main-wave key the model lacks", "<Modal Density>\tBonnet-F\t-" + Values(kBands, 0.1), 0, "Bonnet-F"},

@@ -2,6 +2,10 @@
 // container relies on.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
 #include "planning/QMXBlixList.h"
 #include "planning/QMXSensorMapList.h"
 #include "planning/SensorAssignment.h"
@@ -98,4 +102,57 @@ TEST(SensorAssignment, SubsystemsAreAddedSortedAndStored)
     EXPECT_EQ(assignment.GetItemCount(5), -1);
     auto read = RoundTrip(assignment);
     EXPECT_TRUE(*read == assignment);
+}
+
+TEST(SensorAssignment, TextFileExportedAndImported)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("orvex_planning_tests_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / "LocalPoints.txt").string();
+
+    CSensorAssignment source;
+    source.AddRow("Door", {"S1", "S2"});
+    source.AddRow("Roof", {});
+    ASSERT_EQ(source.ExportText(path, "Local Points"), 1);
+    {
+        std::ifstream in(path, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), {});
+        EXPECT_EQ(text, "#@Local Points\n# " + path + "\n#\nDoor\tS1\tS2\nRoof\n");
+    }
+    CSensorAssignment back;
+    back.AddRow("Roof", {"old"});
+    back.AddRow("Door", {"old"});
+    ASSERT_EQ(back.ImportText(path, "another tag"), 1);
+    EXPECT_EQ(back.GetItemCount(0), 0); // the file lists Roof without sensors
+    EXPECT_EQ(back.GetItemCount(1), 2);
+    EXPECT_EQ(back.GetItem(1, 1), "S2");
+
+    // Unknown subsystems are skipped, empty fields add nothing, an empty line ends the rows, and a
+    // file without our header loses only its first line.
+    struct Case
+    {
+        const char* text;
+        std::vector<std::string> door;
+    };
+    const Case cases[] = {
+        {"header\nDoor\tA\t\tB\n", {"A", "B"}},
+        {"header\nHood\tX\nDoor\tC\n\nDoor\tD\n", {"C"}},
+        {"Door\tE\n", {"old"}},
+        {"#@tag\n# p\n#\nDoor\tF\r\n", {"F"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::ofstream(path, std::ios::binary) << c.text;
+        CSensorAssignment assignment;
+        assignment.AddRow("Door", {"old"});
+        ASSERT_EQ(assignment.ImportText(path, "tag"), 1);
+        EXPECT_EQ(assignment.GetRowCount(), 1);
+        ASSERT_EQ(assignment.GetItemCount(0), static_cast<int>(c.door.size()));
+        for (size_t k = 0; k < c.door.size(); ++k)
+            EXPECT_EQ(assignment.GetItem(0, static_cast<int>(k)), c.door[k]);
+    }
+
+    EXPECT_EQ(back.ImportText((dir / "missing.txt").string(), "tag"), 0);
+    EXPECT_EQ(source.ExportText((dir / "no-folder" / "x.txt").string(), "tag"), 0);
+    std::filesystem::remove_all(dir);
 }

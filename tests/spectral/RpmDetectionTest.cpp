@@ -220,4 +220,13 @@ TEST(RpmDetection, BlockSizeForTheLowestBand)
     CRpmDetection d = Detection(1, 1, 16384.0f);
     d.SetOctaveManager(&third);
     EXPECT_EQ(d.GetBlockSize(), 16384);
+
+    // The 12.5 Hz band from 11.2 to 14.1 Hz at 10240 Hz: 10240 / 1.45 = 7062 samples, rounded up
+    // to the next power of two.
+    COctaveManagerEx band125(OCTAVE_BAND_USER);
+    band125.AddFreqInfo(12.5, 11.2, 14.1, OCTAVE_BAND_USER);
+    d = Detection(1, 1, 10240.0f);
+    d.SetOctaveManager(&band125);
+    EXPECT_EQ(d.GetBlockSize(), 8192);
+    EXPECT_FLOAT_EQ(d.GetBlockTime(), 0.8f);
 }

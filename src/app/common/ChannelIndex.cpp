@@ -1,5 +1,7 @@
 #include "app/common/ChannelIndex.h"
 
+#include "app/common/AppLookups.h"
+
 #include <cmath>
 
 int GetBlixUnitCount(int channelCount)
@@ -7,6 +9,11 @@ int GetBlixUnitCount(int channelCount)
     if (channelCount <= 0)
         return 0;
     return static_cast<int>(std::ceil(channelCount * 0.125));
+}
+
+int GetBlixUnitCount()
+{
+    return GetBlixUnitCount(GetSystemChannelCount());
 }
 
 void SplitChannelIndex(int index, int& unit, int& pair, int& channel)

@@ -40,6 +40,7 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
         CTALVODoc* doc = GetTALVOApp().GetMainDocument();
         return doc ? doc->GetPathName() : std::string();
     });
+    app.InstallModelBandProvider();
     app.RegisterDocTemplates();
 
     const CTALVOCommandLine cmd = CTALVOApp::ParseCommandLine(args);

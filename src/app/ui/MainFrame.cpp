@@ -6,6 +6,7 @@
 #include "app/UpdateCheck.h"
 #include "app/VerRes.h"
 #include "app/ui/AboutDlg.h"
+#include "app/ui/DlgInputBox.h"
 #include "app/ui/DlgNewProject.h"
 #include "app/ui/DlgProjectHistory.h"
 #include "app/ui/ProgressStatusBar.h"
@@ -26,7 +27,6 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QStyle>
@@ -58,7 +58,8 @@ const MenuEntry kMenuTexts[] = {
     {1, "&File"}, {2, "&View"}, {3, "&Help"}, {4, "&Recent Files"}, {5, "&Language"}, {6, "&Developer"},
     {ID_FILE_NEW, "&New Project..."}, {ID_FILE_OPEN, "&Open Project..."}, {ID_FILE_CLOSE, "&Close Project"},
     {ID_SAVE_PROJECT, "&Save Project"}, {ID_SAVE_PROJECT_AS, "Save Project &As..."},
-    {ID_PROJECT_HISTORY, "Project &History..."}, {ID_APP_EXIT, "E&xit"},
+    {ID_PROJECT_HISTORY, "Project &History..."},
+    {ID_READ_MODEL_DATA, "&Read Model Data..."}, {ID_EXPORT_HSEA_MODEL, "Export &HSEA Model..."}, {ID_APP_EXIT, "E&xit"},
     {ID_VIEW_PROJECT_WINDOW, "&Project Window"}, {ID_VIEW_SHORTCUT_BAR, "&Shortcut Bar"},
     {ID_LANGUAGE_ENGLISH, "&English"}, {ID_LANGUAGE_JAPANESE, "&Japanese"},
     {ID_CHECK_LAST_VERSION, "Check for &Updates..."}, {ID_AUTO_CHECK_LAST_VERSION, "Check for Updates at &Start"},
@@ -148,7 +149,7 @@ void CMainFrame::CreateActions()
                        ID_SAVE_PROJECT_AS,   ID_PROJECT_HISTORY,    ID_APP_EXIT,            ID_VIEW_PROJECT_WINDOW,
                        ID_VIEW_SHORTCUT_BAR, ID_LANGUAGE_ENGLISH,   ID_LANGUAGE_JAPANESE,   ID_CHECK_LAST_VERSION,
                        ID_AUTO_CHECK_LAST_VERSION, ID_VERSION_HISTORY, ID_APP_ABOUT,        ID_DUMP_DATA,
-                       ID_DUMP_DATA_PARAM};
+                       ID_DUMP_DATA_PARAM,   ID_READ_MODEL_DATA,    ID_EXPORT_HSEA_MODEL};
     for (int id : ids)
     {
         auto* action = new QAction(this);
@@ -192,6 +193,9 @@ void CMainFrame::BuildMenus()
     file->addAction(m_actions[ID_SAVE_PROJECT_AS]);
     file->addSeparator();
     file->addAction(m_actions[ID_PROJECT_HISTORY]);
+    file->addSeparator();
+    file->addAction(m_actions[ID_READ_MODEL_DATA]);
+    file->addAction(m_actions[ID_EXPORT_HSEA_MODEL]);
     file->addSeparator();
     m_recentMenu = file->addMenu(MenuText(4));
     m_recentMenu->setObjectName(QStringLiteral("RecentMenu"));
@@ -322,7 +326,10 @@ bool CMainFrame::IsCommandEnabled(int id) const
     case ID_SAVE_PROJECT:
     case ID_SAVE_PROJECT_AS:
     case ID_PROJECT_HISTORY:
+    case ID_READ_MODEL_DATA:
         return hasDoc;
+    case ID_EXPORT_HSEA_MODEL:
+        return hasDoc && m_doc->CanExportHSEAModelText();
     case ID_DUMP_DATA:
     case ID_DUMP_DATA_PARAM:
     {
@@ -392,6 +399,12 @@ bool CMainFrame::OnCommand(int id)
         break;
     case ID_PROJECT_HISTORY:
         OnProjectHistory();
+        break;
+    case ID_READ_MODEL_DATA:
+        m_doc->ReadModelDataFile();
+        break;
+    case ID_EXPORT_HSEA_MODEL:
+        m_doc->ExportHSEAModelText();
         break;
     case ID_APP_EXIT:
         close();
@@ -602,11 +615,7 @@ void CMainFrame::DumpSelectedElement(bool withParameter)
     std::string parameter;
     if (withParameter)
     {
-        bool ok = false;
-        parameter = QInputDialog::getText(this, QStringLiteral("Parameter"), QStringLiteral("Please, input the parameter."),
-                                          QLineEdit::Normal, QString(), &ok)
-                        .toStdString();
-        if (!ok)
+        if (!InputBox("Please, input the parameter.", "Parameter", parameter, this))
             return;
     }
     CStdioFile file;

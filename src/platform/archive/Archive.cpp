@@ -330,7 +330,12 @@ uint32_t CArchive::ReadCount(uint64_t minBytesPerItem)
     uint32_t count = w;
     if (w == 0xFFFF)
         *this >> count;
-    EnsureAvailable(static_cast<uint64_t>(count) * minBytesPerItem);
+    // Compared by division so that no product of a forged count can wrap round.
+    if (minBytesPerItem != 0 && count > BytesRemaining() / minBytesPerItem)
+        Throw(CArchiveException::endOfFile,
+              Format("Count %u at byte %llu needs more than the %llu bytes left of %s", count,
+                     static_cast<unsigned long long>(m_pos), static_cast<unsigned long long>(BytesRemaining()),
+                     m_path.empty() ? "the data" : m_path.c_str()));
     return count;
 }
 
@@ -559,9 +564,13 @@ const CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* required, uint32_t
     else
         tag = (static_cast<uint32_t>(w & kClassTag) << 16) | (w & ~kClassTag);
     if (!(tag & kBigClassTag)) {
-        // Not a class record: an object reference or null, handled by ReadObject.
-        if (schema)
-            *schema = tag;
+        // Not a class record: an object reference or null, which only ReadObject (asking with a
+        // schema out value) can take. A caller that wants a class alone gets an error, not null.
+        if (!schema)
+            Throw(CArchiveException::badIndex,
+                  Format("Object tag %u where a class record was expected at byte %llu", tag,
+                         static_cast<unsigned long long>(m_pos)));
+        *schema = tag;
         return nullptr;
     }
     const CRuntimeClass* cls = nullptr;
@@ -630,6 +639,11 @@ CObject* CArchive::ReadObjectImpl(const CRuntimeClass* required, bool* wasRefere
     }
     if (m_mapCount >= kMaxMapCount)
         Throw(CArchiveException::badIndex, "Too many objects in one archive");
+    // Refused before the object is made and mapped, so no map entry ever outlives its object.
+    if (m_depth >= kMaxObjectDepth)
+        Throw(CArchiveException::badIndex,
+              Format("Objects nested more than %u deep at byte %llu", kMaxObjectDepth,
+                     static_cast<unsigned long long>(m_pos)));
     std::unique_ptr<CObject> obj(cls->CreateObject());
     if (!obj)
         Throw(CArchiveException::badClass, Format("Cannot create %s", cls->m_lpszClassName));
@@ -640,19 +654,20 @@ CObject* CArchive::ReadObjectImpl(const CRuntimeClass* required, bool* wasRefere
     m_loadOwned.push_back(0);
     ++m_mapCount;
     m_objectSchema = schemaOrTag;
-    if (m_depth >= kMaxObjectDepth)
-        Throw(CArchiveException::badIndex,
-              Format("Objects nested more than %u deep at byte %llu", kMaxObjectDepth,
-                     static_cast<unsigned long long>(m_pos)));
     try {
         ++m_depth;
         obj->Serialize(*this);
         --m_depth;
     } catch (...) {
         --m_depth;
-        // The half-read object goes; later references to it are refused.
-        m_loadArray[index] = nullptr;
-        m_loadOwned[index] = 1;
+        // The half-read object goes, and with it whatever it read inside itself (its children die
+        // with it). A caller that catches the error and reads on must find those indexes refused,
+        // not pointing at freed objects.
+        for (size_t i = index; i < m_loadArray.size(); ++i)
+            if (!m_loadIsClass[i]) {
+                m_loadArray[i] = nullptr;
+                m_loadOwned[i] = 1;
+            }
         throw;
     }
     return obj.release();

@@ -132,7 +132,10 @@ public:
     {
         return std::unique_ptr<T>(static_cast<T*>(ReadObjectOwned(T::ThisClass())));
     }
-    // Class records alone (for collections that store the class once).
+    // Class records alone (for collections that store the class once). ReadClass without schema
+    // takes a class record only (an object tag is a bad-index error) and keeps the stored schema for
+    // GetObjectSchema; with schema it gives the stored schema there, or, for an object tag, the tag
+    // and null.
     void WriteClass(const CRuntimeClass* cls);
     const CRuntimeClass* ReadClass(const CRuntimeClass* required = nullptr, uint32_t* schema = nullptr);
     // Serialises obj in place, no record (an embedded object).

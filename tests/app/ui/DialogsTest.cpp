@@ -2,14 +2,18 @@
 #include "app/ProjectHistory.h"
 #include "app/TALVOApp.h"
 #include "app/ui/AboutDlg.h"
+#include "app/ui/DatePicker.h"
 #include "app/ui/DlgNewProject.h"
 #include "app/ui/DlgProgress.h"
 #include "app/ui/DlgProjectHistory.h"
 #include "app/ui/ProjectTreeModel.h"
 #include "app/ui/SplashWnd.h"
 #include "platform/archive/Archive.h"
+#include "platform/ui/ZuDialog.h"
 #include "platform/win/PromptService.h"
 
+#include <QCalendarWidget>
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -263,4 +267,38 @@ TEST(ProjectTreeModel, RowsFollowTheElementsAddedAndRemoved)
     EXPECT_EQ(model.rowCount(model.index(0, 0)), 3); // the elements as they are
     model.Clear();
     EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST(DlgCalender, TheLastSelectedDayComesBack)
+{
+    const QDate preset(2024, 3, 31); // a day on which daylight saving starts in many places
+    const QDate picked(2025, 1, 15);
+    struct Case { std::time_t start; std::vector<QDate> clicks; bool ok; std::time_t expected; };
+    const Case cases[] = {
+        {0, {picked}, true, CDlgCalender::DayStart(picked)},
+        {CDlgCalender::DayStart(preset), {preset.addDays(1), picked}, true, CDlgCalender::DayStart(picked)},
+        // OK without a click keeps what was set; the calendar showed it.
+        {CDlgCalender::DayStart(preset), {}, true, CDlgCalender::DayStart(preset)},
+        // Cancel: the caller does not use the member, the result says so.
+        {0, {picked}, false, CDlgCalender::DayStart(picked)},
+    };
+    for (const Case& c : cases)
+    {
+        CDlgCalender dlg;
+        dlg.m_date = c.start;
+        CScriptedDialogs dialogs;
+        QDate shown;
+        dialogs.Then([&](CZuDialog& dialog) {
+            auto& calendar = dynamic_cast<CDlgCalender&>(dialog);
+            shown = calendar.Calendar()->selectedDate();
+            for (const QDate& day : c.clicks)
+                calendar.SelectDay(day);
+            return c.ok ? calendar.PressOK() : calendar.PressCancel();
+        });
+        EXPECT_EQ(dlg.DoModal(), c.ok ? IDOK : IDCANCEL);
+        EXPECT_EQ(dialogs.Records().at(0).templateId, CDlgCalender::IDD);
+        EXPECT_EQ(shown, c.start ? preset : QDate::currentDate());
+        EXPECT_EQ(dlg.m_date, c.expected);
+        EXPECT_EQ(QDateTime::fromSecsSinceEpoch(dlg.m_date).time(), QTime(0, 0));
+    }
 }

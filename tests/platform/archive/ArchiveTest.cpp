@@ -7,6 +7,7 @@
 #include <random>
 
 #include "platform/archive/Archive.h"
+#include "platform/archive/Collections.h"
 
 namespace {
 
@@ -70,6 +71,35 @@ public:
     }
 };
 IMPLEMENT_SERIAL(CTestNode, CObject, 2 | VERSIONABLE_SCHEMA)
+
+// Holds a child it reads with a plain ReadObject; a flag byte of 0xEE after the child fails it.
+class CTestHolder : public CObject
+{
+    DECLARE_SERIAL(CTestHolder)
+public:
+    std::unique_ptr<CObject> child;
+    void Serialize(CArchive& ar) override
+    {
+        if (ar.IsStoring())
+            return;
+        child.reset(ar.ReadObject(nullptr));
+        uint8_t flag = 0;
+        ar >> flag;
+        if (flag == 0xEE)
+            CArchive::ThrowBadSchema("holder refused");
+    }
+};
+IMPLEMENT_SERIAL(CTestHolder, CObject, 1)
+
+Bytes Bytes8(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+Bytes Cat(std::initializer_list<Bytes> parts)
+{
+    Bytes out;
+    for (const Bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
 
 Bytes Prefix(const Bytes& b, size_t n) { return Bytes(b.begin(), b.begin() + static_cast<long>(std::min(n, b.size()))); }
 
@@ -394,4 +424,147 @@ TEST(Archive, DeepNestingIsRefused)
     }
     CArchive in(&b, CArchive::load);
     EXPECT_THROW(in.ReadOwned<CTestNode>(), CArchiveException);
+}
+
+TEST(Archive, LongUnicodeStringPrefix)
+{
+    // 300 characters of U+00E9: the Unicode marker, then the 2-byte length form.
+    std::string s;
+    for (int i = 0; i < 300; ++i)
+        s += "\xC3\xA9";
+    Bytes b = Store([&](CArchive& ar) { ar << s; });
+    ASSERT_EQ(b.size(), 6u + 600u);
+    EXPECT_EQ(Prefix(b, 8), Hex({0xFF, 0xFE, 0xFF, 0xFF, 0x2C, 0x01, 0xE9, 0x00}));
+    CArchive in(&b, CArchive::load);
+    std::string back;
+    in >> back;
+    EXPECT_EQ(back, s);
+}
+
+TEST(Archive, CollectionLayouts)
+{
+    std::vector<double> values{1.0, -2.5};
+    std::vector<uint16_t> words{0x1234};
+    std::vector<std::string> strings{"a", "", "\xC3\xA9"};
+    std::vector<std::unique_ptr<CTestPoint>> points;
+    points.push_back(std::make_unique<CTestPoint>());
+    points.push_back(nullptr);
+    points.push_back(std::make_unique<CTestPoint>());
+    points[0]->x = 3;
+    points[2]->x = 4;
+    Bytes b = Store([&](CArchive& ar) {
+        SerializeValues(ar, values);
+        SerializeValues(ar, words);
+        SerializeStrings(ar, strings);
+        SerializeObjects(ar, points);
+    });
+    const Bytes expect = Cat({
+        Hex({0x02, 0x00, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F, 0, 0, 0, 0, 0, 0, 0x04, 0xC0}), // count, doubles
+        Hex({0x01, 0x00, 0x34, 0x12}),
+        Hex({0x03, 0x00, 0x01, 'a', 0x00, 0xFF, 0xFE, 0xFF, 0x01, 0xE9, 0x00}),
+        Hex({0x03, 0x00, 0xFF, 0xFF, 0x01, 0x00, 0x0A, 0x00}), Bytes8("CTestPoint"),
+        Hex({3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}),
+        Hex({0x00, 0x00}),                                   // the null item
+        Hex({0x01, 0x80, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), // class reference, second point
+    });
+    EXPECT_EQ(b, expect);
+
+    std::vector<double> v2{9};
+    std::vector<uint16_t> w2;
+    std::vector<std::string> s2;
+    std::vector<std::unique_ptr<CTestPoint>> p2;
+    CArchive in(&b, CArchive::load);
+    SerializeValues(in, v2);
+    SerializeValues(in, w2);
+    SerializeStrings(in, s2);
+    SerializeObjects(in, p2);
+    EXPECT_EQ(v2, values);
+    EXPECT_EQ(w2, words);
+    EXPECT_EQ(s2, strings);
+    ASSERT_EQ(p2.size(), 3u);
+    EXPECT_EQ(p2[0]->x, 3);
+    EXPECT_EQ(p2[1], nullptr);
+    EXPECT_EQ(p2[2]->x, 4);
+
+    // Forged counts are refused before allocating and leave the caller's collection as it was.
+    struct Case { const char* what; Bytes bytes; int kind; };
+    const Case forged[] = {
+        {"values", Hex({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x1F, 1, 2, 3, 4, 5, 6, 7}), 0},
+        {"strings", Hex({0xFF, 0xFF, 0x00, 0x00, 0x00, 0x40, 0x00}), 1},
+        {"objects", Hex({0x05, 0x00, 0x00, 0x00}), 2},
+    };
+    for (auto c : forged) {
+        SCOPED_TRACE(c.what);
+        CArchive f(&c.bytes, CArchive::load);
+        std::vector<double> keepV{7};
+        std::vector<std::string> keepS{"keep"};
+        std::vector<std::unique_ptr<CTestPoint>> keepP;
+        keepP.push_back(std::make_unique<CTestPoint>());
+        try {
+            if (c.kind == 0)
+                SerializeValues(f, keepV);
+            else if (c.kind == 1)
+                SerializeStrings(f, keepS);
+            else
+                SerializeObjects(f, keepP);
+            ADD_FAILURE();
+        } catch (const CArchiveException& e) {
+            EXPECT_EQ(e.m_cause, CArchiveException::endOfFile) << e.what();
+        }
+        EXPECT_EQ(keepV, std::vector<double>{7});
+        EXPECT_EQ(keepS, std::vector<std::string>{"keep"});
+        EXPECT_EQ(keepP.size(), 1u);
+    }
+}
+
+TEST(Archive, ObjectsOfAFailedReadCannotBeReferencedLater)
+{
+    // A holder (class 1, object 2) reads its point (class 3, object 4) and then fails. A caller
+    // that catches the error and reads on must be refused the point, which died with its holder.
+    const Bytes b = Cat({
+        Hex({0xFF, 0xFF, 0x01, 0x00, 0x0B, 0x00}), Bytes8("CTestHolder"),
+        Hex({0xFF, 0xFF, 0x01, 0x00, 0x0A, 0x00}), Bytes8("CTestPoint"),
+        Hex({1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}),
+        Hex({0xEE}),
+        Hex({0x04, 0x00}), // the point
+        Hex({0x02, 0x00}), // the holder
+        Hex({0x03, 0x80, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), // a new point of the class read before
+    });
+    Bytes data = b;
+    CArchive in(&data, CArchive::load);
+    try {
+        delete in.ReadObject(nullptr);
+        ADD_FAILURE();
+    } catch (const CArchiveException& e) {
+        EXPECT_EQ(e.m_cause, CArchiveException::badSchema);
+    }
+    for (int i = 0; i < 2; ++i) {
+        try {
+            in.ReadObject(nullptr);
+            ADD_FAILURE() << i;
+        } catch (const CArchiveException& e) {
+            EXPECT_EQ(e.m_cause, CArchiveException::badIndex) << i;
+        }
+    }
+    // Class records stay good.
+    std::unique_ptr<CObject> p(in.ReadObject(RUNTIME_CLASS(CTestPoint)));
+    ASSERT_NE(DynamicDowncast<CTestPoint>(p.get()), nullptr);
+    EXPECT_EQ(static_cast<CTestPoint*>(p.get())->x, 2);
+}
+
+TEST(Archive, ReadClassAloneRefusesAnObjectTag)
+{
+    Bytes b = Store([&](CArchive& ar) {
+        ar.WriteClass(RUNTIME_CLASS(CTestPoint));
+        ar.WriteObject(nullptr);
+    });
+    CArchive in(&b, CArchive::load);
+    EXPECT_EQ(in.ReadClass(RUNTIME_CLASS(CTestPoint)), RUNTIME_CLASS(CTestPoint));
+    EXPECT_EQ(in.GetObjectSchema(), 1u);
+    try {
+        in.ReadClass();
+        ADD_FAILURE();
+    } catch (const CArchiveException& e) {
+        EXPECT_EQ(e.m_cause, CArchiveException::badIndex);
+    }
 }

@@ -95,6 +95,21 @@ TEST(ElementTree, EveryCutShortImageFailsCleanly)
     }
 }
 
+
+// The archive layer's own test vector, whole and cut short at every byte, read as an element tree:
+// its class is no element, so every length fails with an archive error and nothing leaks or crashes.
+TEST(ElementTree, ArchiveTestVectorIsRefusedAtEveryLength)
+{
+    std::ifstream in(std::string(ORVEX_FIXTURES_DIR) + "/archive/seed-tree.bin", std::ios::binary);
+    ASSERT_TRUE(in);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 16u);
+    for (size_t cut = 0; cut <= bytes.size(); ++cut)
+    {
+        std::vector<uint8_t> part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
+        EXPECT_THROW(Load(part), CArchiveException) << "cut at " << cut;
+    }
+}
 TEST(ElementTree, CutShortFileFailsCleanly)
 {
     TempDir dir;

@@ -1,11 +1,13 @@
 // libFuzzer target: any byte string read as an archive of element-like objects must end in a
-// clean exception or a result, never a crash, a leak or a huge allocation.
+// clean exception or a result, never a crash, a leak, a use of a freed object or a huge
+// allocation.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "platform/archive/Archive.h"
+#include "platform/archive/Collections.h"
 
 namespace {
 
@@ -17,33 +19,53 @@ public:
     std::vector<double> values;
     std::vector<std::string> labels;
     std::vector<std::unique_ptr<CFuzzNode>> children;
+    std::unique_ptr<CObject> owned;
+    std::vector<std::unique_ptr<CFuzzNode>> kept; // new objects that came through plain ReadObject
+    bool reading = false;
+    bool claimed = false;
 
     void Serialize(CArchive& ar) override
     {
         if (ar.IsStoring())
             return;
+        reading = true;
         (void)ar.GetObjectSchema();
         ar >> name;
-        uint32_t n = ar.ReadCount(sizeof(double));
-        values.resize(n);
-        if (n)
-            ar.Read(values.data(), n * sizeof(double));
-        n = ar.ReadCount(1);
-        for (uint32_t i = 0; i < n; ++i) {
-            std::string s;
-            ar >> s;
-            labels.push_back(std::move(s));
-        }
-        n = ar.ReadCount(2);
-        for (uint32_t i = 0; i < n; ++i)
-            children.push_back(ar.ReadOwned<CFuzzNode>());
-        uint8_t hasShared = 0;
-        ar >> hasShared;
-        if (hasShared & 1)
+        SerializeValues(ar, values);
+        SerializeStrings(ar, labels);
+        SerializeObjects(ar, children);
+        uint8_t flags = 0;
+        ar >> flags;
+        if (flags & 1)
             owned = ar.ReadOwned<CObject>();
-
+        if (flags & 2) {
+            // A plain read may give an object read before (owned elsewhere, or an ancestor still
+            // being read): it is only looked at. A new object is taken over.
+            CObject* obj = ar.ReadObject(RUNTIME_CLASS(CFuzzNode));
+            if (auto* node = static_cast<CFuzzNode*>(obj)) {
+                volatile size_t touch = node->name.size() + node->children.size();
+                (void)touch;
+                if (!node->claimed && !node->reading) {
+                    node->claimed = true;
+                    kept.emplace_back(node);
+                }
+            }
+        }
+        if (flags & 4) {
+            // A reader that survives a broken child and reads on.
+            try {
+                auto child = ar.ReadOwned<CFuzzNode>();
+                if (child)
+                    child->claimed = true;
+                children.push_back(std::move(child));
+            } catch (const CArchiveException&) {
+            }
+        }
+        for (auto& c : children)
+            if (c)
+                c->claimed = true;
+        reading = false;
     }
-    std::unique_ptr<CObject> owned;
 };
 IMPLEMENT_SERIAL(CFuzzNode, CObject, 1 | VERSIONABLE_SCHEMA)
 
@@ -53,6 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     try {
         CArchive ar(data, size);
+        // Both decoders of 8-bit strings see the inputs.
+        ar.SetCodePage(size & 1 ? LegacyCodePage::CP932 : LegacyCodePage::Windows1252);
         auto root = ar.ReadOwned<CFuzzNode>();
         std::string line;
         while (ar.ReadLine(line)) {

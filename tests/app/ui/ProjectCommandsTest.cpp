@@ -1,0 +1,327 @@
+// A new project made through the new-project dialog in a chosen folder, with the model from the
+// sample files; the document's model-data commands; the hooks the open project gives the spectral
+// layer; the developer dump with its parameter box.
+#include "app/DaqProject.h"
+#include "app/ModelProject.h"
+#include "app/ProjectDoc.h"
+#include "app/TALVOApp.h"
+#include "app/ui/DlgInputBox.h"
+#include "app/ui/DlgNewProject.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/ProgressStatusBar.h"
+#include "app/ui/ProjectTreeModel.h"
+#include "app/ui/ProjectTreeView.h"
+#include "models/HSEAOptions.h"
+#include "platform/elements/DataWriter.h"
+#include "platform/elements/MElement.h"
+#include "platform/elements/StdioFile.h"
+#include "platform/elements/ZuData.h"
+#include "platform/ui/ZuDialog.h"
+#include "platform/win/PromptService.h"
+#include "spectral/OrderBand.h"
+#include "spectral/SpectrumDisplayOptions.h"
+
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace
+{
+const std::string kSamples = std::string(ORVEX_SOURCE_DIR) + "/samples/";
+
+// "name[children]" of every tree of the project window, tab labels first.
+std::string DescribeTrees(CDockTreeWnd& trees)
+{
+    std::string out;
+    std::function<void(CProjectTreeModel*, const QModelIndex&)> walk = [&](CProjectTreeModel* m,
+                                                                          const QModelIndex& parent) {
+        for (int r = 0; r < m->rowCount(parent); ++r)
+        {
+            const QModelIndex idx = m->index(r, 0, parent);
+            out += m->data(idx).toString().toStdString();
+            if (m->rowCount(idx) > 0)
+            {
+                out += "[";
+                walk(m, idx);
+                out += "]";
+            }
+            out += " ";
+        }
+    };
+    for (int i = 0; i < trees.GetTreeCount(); ++i)
+    {
+        out += "<" + trees.Tabs()->tabText(i).toStdString() + ">";
+        walk(trees.GetTree(i)->Model(), QModelIndex());
+    }
+    return out;
+}
+
+std::string Shown(const CScriptedPrompts& prompts)
+{
+    std::string out;
+    for (const PromptRecord& r : prompts.Records())
+        out += std::to_string(r.stringId) + ": " + r.text + "\n";
+    return out;
+}
+
+// Answers the new-project dialog with a folder and a name.
+CZuDialog::ModalHandler FillNewProject(const std::string& folder, const std::string& name)
+{
+    return [folder, name](CZuDialog& dialog) {
+        auto& dlg = dynamic_cast<CDlgNewProject&>(dialog);
+        dlg.FolderEdit()->setText(QString::fromStdString(folder));
+        dlg.NameEdit()->setText(QString::fromStdString(name));
+        return dlg.PressOK();
+    };
+}
+
+class ProjectCommands : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+        GetTALVOApp().InstallModelBandProvider();
+    }
+    void TearDown() override { SetModelOctaveManagerProvider({}); }
+
+    // Runs File > New through its question, the dialog and the two file choosers of the model.
+    bool NewSampleProject(CMainFrame& frame, const std::string& name, CScriptedPrompts& prompts)
+    {
+        CScriptedDialogs dialogs;
+        dialogs.Then(FillNewProject(m_dir.path().toStdString(), name));
+        prompts.Answer(IDYES).ChooseFile(kSamples + "sample-model.ntf").ChooseFiles({kSamples + "sample-model.dmd"});
+        const bool made = frame.OnCommand(ID_FILE_NEW) && frame.GetDocument() != nullptr;
+        EXPECT_EQ(dialogs.Records().size(), 1u);
+        EXPECT_EQ(prompts.Pending(), 0u);
+        EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
+        return made;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+class DumpElement : public CMElement, public IDataWriter
+{
+public:
+    DumpElement(CMElement* parent) : CMElement("Dumpable", parent, 100) {}
+    int WriteDump(CStdioFile& file, const std::string& param) override
+    {
+        file.WriteString("param=" + param + "\n");
+        return 1;
+    }
+};
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+} // namespace
+
+TEST_F(ProjectCommands, NewProjectInAChosenFolderIsSavedClosedAndReopened)
+{
+    CMainFrame frame;
+    CScriptedPrompts prompts;
+    ASSERT_TRUE(NewSampleProject(frame, "Car1", prompts));
+
+    // The project lives in a folder of its own name inside the chosen folder, saved at once.
+    const std::string file = m_dir.filePath("Car1/Car1.orv").toStdString();
+    CTALVODoc* doc = frame.GetDocument();
+    EXPECT_EQ(doc->GetPathName(), file);
+    EXPECT_TRUE(std::filesystem::is_regular_file(file));
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(GetTALVOApp().GetMainDocument(), doc);
+    EXPECT_EQ(frame.windowTitle().toStdString().substr(0, 11), "Car1.orv - ");
+    EXPECT_EQ(GetTALVOApp().GetRecentFiles().front(), file);
+    EXPECT_FALSE(frame.ProgressBar()->IsProgressVisible());
+    ASSERT_EQ(frame.TreeWindow()->GetTreeCount(), 1);
+    const std::string trees = DescribeTrees(*frame.TreeWindow());
+    EXPECT_NE(trees.find("<Model>Model["), std::string::npos) << trees;
+
+    // A DAQ project added and saved comes back with the model after close and reopen.
+    doc->NewDaqProject();
+    ASSERT_TRUE(frame.SaveDocument());
+    const std::string before = DescribeTrees(*frame.TreeWindow());
+    EXPECT_EQ(frame.TreeWindow()->GetTreeCount(), 2);
+    ASSERT_TRUE(frame.CloseMainDocument());
+    EXPECT_EQ(frame.TreeWindow()->GetTreeCount(), 0);
+    ASSERT_TRUE(frame.OpenDocumentFile(file));
+    EXPECT_EQ(frame.GetDocument()->GetTALVOProject().GetProjectCount(), 2);
+    EXPECT_EQ(frame.TreeWindow()->Tabs()->tabText(0), QStringLiteral("Model"));
+    EXPECT_EQ(frame.TreeWindow()->Tabs()->tabText(1), QStringLiteral("DAQ1"));
+    // Reading the model adds its (empty) parameter folder, so the strict comparison starts from
+    // the reopened project: saved, closed and reopened again it shows the very same trees.
+    const std::string reopened = DescribeTrees(*frame.TreeWindow());
+    EXPECT_NE(reopened.find("CLFs Data #2[CLF(Roof-F, Front Cabin-R-)"), std::string::npos) << reopened;
+    EXPECT_NE(before.find("CLFs Data #2[CLF(Roof-F, Front Cabin-R-)"), std::string::npos) << before;
+    frame.GetDocument()->SetModifiedFlag(1);
+    ASSERT_TRUE(frame.SaveDocument());
+    ASSERT_TRUE(frame.CloseMainDocument());
+    ASSERT_TRUE(frame.OpenDocumentFile(file));
+    EXPECT_EQ(DescribeTrees(*frame.TreeWindow()), reopened);
+
+    // The same name again in the same folder is refused by the dialog (7096) and nothing changes.
+    CScriptedPrompts again;
+    again.Answer(IDYES).Answer(IDOK);
+    CScriptedDialogs dialogs;
+    dialogs.Then(FillNewProject(m_dir.path().toStdString(), "Car1"));
+    EXPECT_FALSE(frame.NewDocument());
+    EXPECT_EQ(again.Last().stringId, 7096u) << Shown(again);
+    EXPECT_EQ(frame.GetDocument(), nullptr);
+    EXPECT_TRUE(std::filesystem::is_regular_file(file));
+}
+
+TEST_F(ProjectCommands, OpenProjectGivesTheSpectralLayerItsOptionsAndBands)
+{
+    EXPECT_EQ(GetSpectrumDisplayOptions(), nullptr);
+    EXPECT_EQ(FindOctaveBandIndex(1000.0, nullptr), -1);
+    CMainFrame frame;
+    CScriptedPrompts prompts;
+    ASSERT_TRUE(NewSampleProject(frame, "Hooks", prompts));
+    CTALVODoc* doc = frame.GetDocument();
+    ASSERT_EQ(GetSpectrumDisplayOptions(), doc);
+
+    CTALVOProject& project = doc->GetTALVOProject();
+    for (int show : {0, 1})
+    {
+        project.GetHSEAOptions().HSS_ShowDataInDB = show;
+        EXPECT_EQ(SpectrumShowInDB(), show);
+    }
+    project.GetHSEAOptions().WeightingFilter = 1;
+    EXPECT_EQ(SpectrumAWeighting(), 1);
+    project.GetHSEAOptions().WeightingFilter = 0;
+    EXPECT_EQ(SpectrumAWeighting(), 0);
+    // A panel is a structure, a cavity is not, an unknown name is not.
+    EXPECT_EQ(SpectrumIsStructure("Front Door Panel-L"), 1);
+    EXPECT_EQ(SpectrumIsStructure("Front Cabin-L"), 0);
+    EXPECT_EQ(SpectrumIsStructure("No Such Subsystem"), 0);
+
+    // A null band set is the model's: one-third octaves from 100 Hz.
+    EXPECT_EQ(FindOctaveBandIndex(100.0, nullptr), 0);
+    EXPECT_GT(FindOctaveBandIndex(1000.0, nullptr), 0);
+
+    ASSERT_TRUE(frame.CloseMainDocument());
+    EXPECT_EQ(GetSpectrumDisplayOptions(), nullptr);
+    EXPECT_EQ(SpectrumShowInDB(), 0);
+    EXPECT_EQ(FindOctaveBandIndex(1000.0, nullptr), -1);
+}
+
+TEST_F(ProjectCommands, ModelDataFileTakesOnlyInputPowerData)
+{
+    CMainFrame frame;
+    CScriptedPrompts setup;
+    ASSERT_TRUE(NewSampleProject(frame, "Data", setup));
+    CTALVODoc* doc = frame.GetDocument();
+    CModelProject* model = doc->GetTALVOProject().GetModelProject();
+    ASSERT_NE(model, nullptr);
+    const int children = model->GetChildCount();
+    EXPECT_TRUE(frame.Action(ID_READ_MODEL_DATA)->isEnabled());
+
+    // Input power data: the same table under the input-power kind.
+    std::string text = ReadAll(kSamples + "sample-model.dmd");
+    const size_t kind = text.find("#CLFs Data");
+    ASSERT_NE(kind, std::string::npos);
+    text.replace(kind, 10, "#Input Power Data");
+    const std::string inputPower = m_dir.filePath("power.dmd").toStdString();
+    std::ofstream(inputPower, std::ios::binary) << text;
+
+    {
+        // CLF data are not what this command reads: deleted again, 6133.
+        CScriptedPrompts prompts;
+        prompts.ChooseFile(kSamples + "sample-model.dmd").Answer(IDOK);
+        EXPECT_TRUE(frame.OnCommand(ID_READ_MODEL_DATA));
+        EXPECT_EQ(prompts.Records().front().file.defaultExt, "dmd");
+        EXPECT_EQ(prompts.Last().stringId, 6133u) << Shown(prompts);
+        EXPECT_EQ(model->GetChildCount(), children);
+        EXPECT_FALSE(doc->IsModified());
+    }
+    {
+        // A file that is no model data: the reader's message, nothing added.
+        const std::string junk = m_dir.filePath("junk.dmd").toStdString();
+        std::ofstream(junk) << "not model data\n";
+        CScriptedPrompts prompts;
+        prompts.ChooseFile(junk).Answer(IDOK);
+        EXPECT_EQ(doc->ReadModelDataFile(), nullptr);
+        EXPECT_EQ(prompts.Last().stringId, 7052u) << Shown(prompts);
+        EXPECT_EQ(model->GetChildCount(), children);
+    }
+    {
+        CScriptedPrompts prompts;
+        prompts.Cancel();
+        EXPECT_EQ(doc->ReadModelDataFile(), nullptr);
+        EXPECT_EQ(model->GetChildCount(), children);
+    }
+    {
+        CScriptedPrompts prompts;
+        prompts.ChooseFile(inputPower);
+        CZuData* data = doc->ReadModelDataFile();
+        ASSERT_NE(data, nullptr) << Shown(prompts);
+        EXPECT_EQ(data->GetType(), MODEL_TYPE_INPUT_POWER);
+        EXPECT_EQ(model->GetChildCount(), children + 1);
+        EXPECT_TRUE(frame.TreeWindow()->GetTree(0)->Model()->IndexOf(data).isValid());
+        EXPECT_TRUE(doc->IsModified());
+        EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
+    }
+    // The sample has no Hybrid SEA model: its text export is not offered.
+    EXPECT_FALSE(doc->CanExportHSEAModelText());
+    EXPECT_FALSE(frame.Action(ID_EXPORT_HSEA_MODEL)->isEnabled());
+    EXPECT_FALSE(frame.OnCommand(ID_EXPORT_HSEA_MODEL));
+}
+
+TEST_F(ProjectCommands, DumpAsksForTheParameterOnlyWithParameter)
+{
+    CMainFrame frame;
+    auto doc = std::make_unique<CTALVODoc>();
+    CDaqProject* daq = doc->GetTALVOProject().AddDaqProject();
+    auto* element = daq->AddChild(std::make_unique<DumpElement>(daq));
+    doc->AddProjectsToViews();
+    frame.AttachDocument(std::move(doc));
+    frame.TreeWindow()->GetActiveTree()->SelectElements({element});
+
+    struct Case { int command; bool answerBox; const char* typed; const char* expected; };
+    const Case cases[] = {
+        {ID_DUMP_DATA, false, "", "param=\n"},
+        {ID_DUMP_DATA_PARAM, true, "12.5", "param=12.5\n"},
+        {ID_DUMP_DATA_PARAM, false, "", nullptr}, // the box cancelled: no file
+    };
+    int n = 0;
+    for (const Case& c : cases)
+    {
+        const std::string out = m_dir.filePath(QStringLiteral("dump%1.txt").arg(n++)).toStdString();
+        SCOPED_TRACE(out);
+        CScriptedPrompts prompts;
+        prompts.ChooseFile(out);
+        CScriptedDialogs dialogs;
+        std::string caption;
+        if (c.command == ID_DUMP_DATA_PARAM)
+            dialogs.Then([&](CZuDialog& dialog) {
+                auto& box = dynamic_cast<CDlgInputBox&>(dialog);
+                caption = box.windowTitle().toStdString();
+                box.TextEdit()->setText(QString::fromUtf8(c.typed));
+                return c.answerBox ? box.PressOK() : box.PressCancel();
+            });
+        EXPECT_TRUE(frame.OnCommand(c.command));
+        EXPECT_EQ(dialogs.Records().size(), c.command == ID_DUMP_DATA_PARAM ? 1u : 0u);
+        EXPECT_EQ(dialogs.Unexpected(), 0u);
+        if (c.command == ID_DUMP_DATA_PARAM)
+        {
+            EXPECT_EQ(caption, "Parameter");
+        }
+        EXPECT_EQ(prompts.Last().file.defaultExt, "txt");
+        if (c.expected)
+            EXPECT_EQ(ReadAll(out), c.expected);
+        else
+            EXPECT_FALSE(std::filesystem::exists(out));
+    }
+}
