@@ -16,3 +16,10 @@ CExpOptions::CExpOptions()
       m_inputRange(Setting(CHSEARegOptions::GetDaqInputRange()))
 {
 }
+
+int CExpOptions::Save() const
+{
+    const int band = CHSEARegOptions::WriteDWORD(kRegDaqGraphBandType, static_cast<uint32_t>(m_graphBandType));
+    const int colour = CHSEARegOptions::WriteDWORD(kRegDaqGraphColor, static_cast<uint32_t>(m_graphColor));
+    return band == 1 && colour == 1 ? 1 : 0;
+}

@@ -16,6 +16,10 @@ public:
     int GetInputRange() const { return m_inputRange; }
     void SetInputRange(int v) { m_inputRange = v; }
 
+    // Keeps the graph band type and colour as the user's choice for the next experiment window
+    // (the input range is not kept); 1 only when both were written.
+    int Save() const;
+
 private:
     int m_graphBandType = 0;
     int m_graphColor = 0;

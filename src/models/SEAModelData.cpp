@@ -417,7 +417,7 @@ void CSEAModelData::SetSavedEtaMatrix(std::unique_ptr<CZuMatFunc> matrix) { m_sa
 // ---------------------------------------------------------------------------------------------
 // Parameter vectors
 
-CMElement* CSEAModelData::GetParameterFolder()
+CMElement* CSEAModelData::FindParameterFolder() const
 {
     const std::string name = ModelText(IDS_PARAMETER_FOLDER, "Parameters");
     for (int i = 0; i < GetChildCount(); ++i)
@@ -426,12 +426,22 @@ CMElement* CSEAModelData::GetParameterFolder()
         if (c->GetName() == name && c->GetType() == kParameterFolderType)
             return c;
     }
-    return AddChild(std::make_unique<CMElement>(name, this, kParameterFolderType));
+    return nullptr;
+}
+
+CMElement* CSEAModelData::GetParameterFolder()
+{
+    if (CMElement* folder = FindParameterFolder())
+        return folder;
+    return AddChild(std::make_unique<CMElement>(ModelText(IDS_PARAMETER_FOLDER, "Parameters"), this,
+                                                kParameterFolderType));
 }
 
 CZuVecFunc* CSEAModelData::FindVecFunc(const std::string& name)
 {
-    return DynamicDowncast<CZuVecFunc>(GetParameterFolder()->FindOne(name, 1, 1));
+    // A look-up must not change the model: no folder, no vector.
+    CMElement* folder = FindParameterFolder();
+    return folder ? DynamicDowncast<CZuVecFunc>(folder->FindOne(name, 1, 1)) : nullptr;
 }
 
 CZuVecFunc* CSEAModelData::GetOrCreateVecFunc(const std::string& name)
@@ -554,9 +564,11 @@ void CSEAModelData::Serialize(CArchive& ar)
         m_properties.DeleteAll();
         m_properties.Serialize(ar);
     }
+    // Reading leaves the tree as it was stored: rebind the vectors of a folder that was read, and
+    // make none.
     const CZuSubsystemTable* table = GetSubsystemTable();
-    CMElement* folder = GetParameterFolder();
-    for (int i = 0; i < folder->GetChildCount(); ++i)
+    CMElement* folder = FindParameterFolder();
+    for (int i = 0; folder && i < folder->GetChildCount(); ++i)
         if (auto* v = DynamicDowncast<CZuVecFunc>(folder->GetChild(i)))
             v->SetSubsystemTable(table);
 }

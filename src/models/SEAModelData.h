@@ -65,6 +65,8 @@ public:
     // ---- parameter vectors ----
     // The folder of further named vectors; created when missing.
     CMElement* GetParameterFolder();
+    // The folder when it exists; never creates it.
+    CMElement* FindParameterFolder() const;
     CZuVecFunc* FindVecFunc(const std::string& name);
     CZuVecFunc* GetOrCreateVecFunc(const std::string& name);
     // Copies source into the vector of that name: one band when 0 <= band < band count, otherwise

@@ -29,6 +29,8 @@
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/modeldb/ModelData.h"
+#include "platform/modeldb/ModelSubsystem.h"
 #include "platform/win/PromptService.h"
 #include "spectral/FFT.h"
 #include "spectral/RPMOptions.h"
@@ -341,6 +343,26 @@ TEST(MeasuredData, AveragingLeavesZeroCellsOutAndSumsInLinearPower)
     // Halfway: the first experiment gives 1.0, the second 1.5 (0 and 3 interpolated).
     EXPECT_DOUBLE_EQ(regridded->DataValue(0, 0), std::sqrt((1.0 + 2.25) / 2.0));
     EXPECT_EQ(p.daq->GetAveragedData(), regridded) << "averaging again replaces the averaged data";
+}
+
+TEST(MeasuredData, EnergyFactorsOfTheModelsSubsystems)
+{
+    MeasuredProject p;
+    const CModelData* model = p.container.GetModelData();
+    ASSERT_NE(model, nullptr);
+    const CModelSubsystem* cavity = nullptr;
+    const CModelSubsystem* structure = model->GetSubsystem(p.structure, 0, 1);
+    const CZuSubsystemTable* table = p.container.GetModelSubsystemTable();
+    for (int i = 0; table && i < table->GetCount() && !cavity; ++i)
+        if (const CModelSubsystem* s = model->GetSubsystem((*table)[i], 0, 1); s && s->IsAcoustic())
+            cavity = s;
+    ASSERT_NE(cavity, nullptr);
+    ASSERT_NE(structure, nullptr);
+    ASSERT_GT(cavity->GetVolume(), 0.0);
+    EXPECT_DOUBLE_EQ(p.daq->GetSubsystemEnergyFactor(cavity->GetName()),
+                     cavity->GetVolume() / (343.0 * 343.0 * 1.21));
+    EXPECT_DOUBLE_EQ(p.daq->GetSubsystemEnergyFactor(p.structure), structure->GetMass());
+    EXPECT_EQ(p.daq->GetSubsystemEnergyFactor("No such subsystem"), 0.0);
 }
 
 using Bytes = std::vector<uint8_t>;

@@ -17,4 +17,22 @@ TEST(ExpOptions, SettingsComeFromTheOptionsAndMissingOnesAreZero)
     EXPECT_EQ(stored.GetGraphBandType(), 2);
     EXPECT_EQ(stored.GetGraphColor(), 5);
     EXPECT_EQ(stored.GetInputRange(), 0);
+    for (const char* name : {kRegDaqGraphBandType, kRegDaqGraphColor, kRegDaqInputRange})
+        CHSEARegOptions::WriteDWORD(name, CHSEARegOptions::kNoValue); // as missing again
+}
+
+TEST(ExpOptions, SaveKeepsBandTypeAndColourButNotTheInputRange)
+{
+    ASSERT_EQ(CHSEARegOptions::WriteDWORD(kRegDaqInputRange, 1), 1);
+    CExpOptions options;
+    options.SetGraphBandType(3);
+    options.SetGraphColor(7);
+    options.SetInputRange(4);
+    EXPECT_EQ(options.Save(), 1);
+    CExpOptions next;
+    EXPECT_EQ(next.GetGraphBandType(), 3);
+    EXPECT_EQ(next.GetGraphColor(), 7);
+    EXPECT_EQ(next.GetInputRange(), 1);
+    for (const char* name : {kRegDaqGraphBandType, kRegDaqGraphColor, kRegDaqInputRange})
+        CHSEARegOptions::WriteDWORD(name, CHSEARegOptions::kNoValue); // as missing again
 }

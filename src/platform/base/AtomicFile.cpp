@@ -77,6 +77,17 @@ bool CAtomicFile::Commit()
         ok = false;
         m_error = "Cannot replace " + m_target + ": " + std::strerror(errno);
     }
+    if (ok) {
+        // The new name lives in the folder: sync the folder too, so that it survives a crash
+        // right after the save.
+        const auto slash = m_target.find_last_of('/');
+        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : m_target.substr(0, slash);
+        const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dfd >= 0) {
+            ::fsync(dfd);
+            ::close(dfd);
+        }
+    }
     if (!ok)
         ::unlink(m_temp.c_str());
     m_temp.clear();
