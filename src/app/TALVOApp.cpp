@@ -1,12 +1,17 @@
 #include "app/TALVOApp.h"
 
+#include "app/ModelProject.h"
 #include "app/ProjectDoc.h"
 #include "app/ProjectTreeWindow.h"
 #include "app/TALVOProject.h"
+#include "app/common/AppLookups.h"
+#include "experiments/SensorProject.h"
+#include "planning/SensorAssignment.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/modeldb/ModelData.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
@@ -20,6 +25,13 @@
 namespace
 {
 const char* const kRecentFileSection = "Recent File List";
+
+// The container of the main document; null while no project is open.
+CTALVOProject* OpenContainer()
+{
+    CTALVODoc* doc = GetTALVOApp().GetMainDocument();
+    return doc ? &doc->GetTALVOProject() : nullptr;
+}
 } // namespace
 
 CTALVOApp::CTALVOApp() = default;
@@ -184,6 +196,47 @@ void CTALVOApp::InstallModelBandProvider()
         CTALVODoc* doc = GetTALVOApp().GetMainDocument();
         return doc ? doc->GetTALVOProject().GetOctaveManager() : nullptr;
     });
+}
+
+void CTALVOApp::InstallAppLookups()
+{
+    CAppLookups lookups;
+    lookups.getSystemChannelCount = [] {
+        const CTALVOProject* container = OpenContainer();
+        return container ? container->GetSystemChannelCount() : 0;
+    };
+    lookups.setSystemChannelCount = [](int count) {
+        if (CTALVOProject* container = OpenContainer())
+            container->SetMaxChannel(count);
+    };
+    lookups.findModelSubsystem = [](const std::string& name) -> const CModelSubsystem* {
+        const CTALVOProject* container = OpenContainer();
+        const CModelData* model = container ? container->GetModelData() : nullptr;
+        return model ? model->GetSubsystem(name, 0, 1) : nullptr;
+    };
+    lookups.subsystemDisplayName = [](const std::string& name) {
+        const CTALVOProject* container = OpenContainer();
+        const CModelProject* model = container ? container->GetModelProject() : nullptr;
+        return model ? model->GetSubsystemDisplayName(name) : name;
+    };
+    lookups.sensorSensitivity = [](const std::string& id) {
+        const CTALVOProject* container = OpenContainer();
+        const CSensorProject* sensors = container ? container->GetSensorProject() : nullptr;
+        const CSensor* sensor = sensors ? sensors->FindSensor(id) : nullptr;
+        return sensor ? sensor->GetChannelInfo().Sensitivity : 0.0f;
+    };
+    lookups.addToSensorAssignment = [](const std::string& rowName, const std::string& item) {
+        const CTALVOProject* container = OpenContainer();
+        CSensorAssignment* assignment = container ? container->GetSensorAssignment() : nullptr;
+        const int row = assignment ? assignment->FindRow(rowName) : -1;
+        if (row < 0)
+            return -1;
+        const int count = assignment->GetItemCount(row);
+        assignment->SetItemCount(row, count + 1);
+        assignment->SetItem(row, count, item);
+        return row;
+    };
+    SetAppLookups(std::move(lookups));
 }
 
 int CTALVOApp::GetProjectCount() const

@@ -101,6 +101,10 @@ public:
 
     // Lets the spectral layer find the open project's band set where a caller gives none.
     void InstallModelBandProvider();
+    // Lets the shared utilities' look-ups (channel count, model subsystems, sensors, sensor
+    // assignment) answer from the main document's container; without a main document each gives
+    // its absent value. SetAppLookups({}) takes them away again.
+    void InstallAppLookups();
 
     // Ends the application's own state (tables, templates); called once at exit.
     void ExitInstance();

@@ -392,17 +392,20 @@ void HighPass(const float* x, unsigned n, float a, float* out, float* scratch)
         lead = h[b] + ac * lead;
 
     // The block: each chunk filtered from a zero state (chunk 0 from the lead-in's state) ...
+    // The differences go to out first, so that the chains below update out in place: eight
+    // streams a power of two apart rather than sixteen (reading x and writing out), which would
+    // all fall into the same cache set and evict each other on long blocks.
+    for (unsigned i = 1; i < n; ++i)
+        out[i] = x[i] - x[i - 1];
     float st[K];
     st[0] = 0.0f + a * lead;
     out[0] = st[0];
-    for (unsigned b = 1; b < K; ++b) {
-        st[b] = x[b * c] - x[b * c - 1];
-        out[b * c] = st[b];
-    }
+    for (unsigned b = 1; b < K; ++b)
+        st[b] = out[b * c];
     for (unsigned t = 1; t < c; ++t) {
         for (unsigned b = 0; b < K; ++b) {
             const unsigned i = b * c + t;
-            st[b] = (x[i] - x[i - 1]) + a * st[b];
+            st[b] = out[i] + a * st[b];
             out[i] = st[b];
         }
     }

@@ -32,6 +32,7 @@
 #include "platform/modeldb/ModelData.h"
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
 #include "spectral/FFT.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuRpmFunc.h"
@@ -343,6 +344,45 @@ TEST(MeasuredData, AveragingLeavesZeroCellsOutAndSumsInLinearPower)
     // Halfway: the first experiment gives 1.0, the second 1.5 (0 and 3 interpolated).
     EXPECT_DOUBLE_EQ(regridded->DataValue(0, 0), std::sqrt((1.0 + 2.25) / 2.0));
     EXPECT_EQ(p.daq->GetAveragedData(), regridded) << "averaging again replaces the averaged data";
+}
+
+TEST(MeasuredData, AddFuncsFilesCopiesOfTheFittingFunctionsAndReplacesTheirNamesakes)
+{
+    MeasuredProject p;
+    CDAQExperiment* set = p.daq->AddDataSet(p.MakeInfo());
+    ASSERT_NE(set, nullptr);
+    const std::vector<double> freqs = {100.0, 200.0};
+    const std::vector<double> rpms = {1000.0};
+    auto map = [&](const std::string& name, int kind, double value) {
+        auto f = CZuRpmFunc::NewRpmFunc(name, kind, nullptr, name, freqs.data(), 2, rpms.data(), 1);
+        f->DataValue(0, 0) = value;
+        return f;
+    };
+    std::vector<std::unique_ptr<CMElement>> owned;
+    owned.push_back(map(p.response, 5, 1.0));  // fits by name 1
+    owned.push_back(map("Elsewhere", 5, 1.0)); // no subsystem of the set
+    owned.push_back(std::make_unique<CMElement>(FormatString(7088, p.structure.c_str()), nullptr, 93));
+    owned.push_back(std::make_unique<CMElement>(FormatString(7086, p.response.c_str()), nullptr, 94));
+    owned.push_back(std::make_unique<CMElement>(p.structure, nullptr, 50)); // a code that is not filed
+    CMElementList list;
+    for (auto& e : owned)
+        list.Add(e.get());
+    set->AddFuncs(list);
+    ASSERT_EQ(set->GetChildCount(), 3);
+    EXPECT_NE(set->FindRpmFuncOfSecondName(), nullptr);
+    EXPECT_NE(set->FindRpmFuncOfSecondName(), owned[0].get()) << "a copy is filed, the caller keeps its own";
+    EXPECT_NE(set->FindFuncByNameAndType(FormatString(7088, p.structure.c_str()), 93), nullptr);
+    EXPECT_NE(set->FindFuncByNameAndType(FormatString(7086, p.response.c_str()), 94), nullptr);
+    EXPECT_EQ(set->FindRpmFuncByName("Elsewhere"), nullptr);
+
+    // Filing again replaces the function of that name.
+    CMElementList again;
+    auto newer = map(p.response, 5, 7.0);
+    again.Add(newer.get());
+    set->AddFuncs(again);
+    ASSERT_EQ(set->GetChildCount(), 3);
+    ASSERT_NE(set->FindRpmFuncOfSecondName(), nullptr);
+    EXPECT_EQ(set->FindRpmFuncOfSecondName()->DataValue(0, 0), 7.0);
 }
 
 TEST(MeasuredData, EnergyFactorsOfTheModelsSubsystems)

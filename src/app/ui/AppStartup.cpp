@@ -3,6 +3,7 @@
 #include "app/ProjectDoc.h"
 #include "app/TALVOApp.h"
 #include "app/UpdateCheck.h"
+#include "app/common/AppLookups.h"
 #include "app/common/WorkFolder.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/SplashWnd.h"
@@ -41,6 +42,7 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
         return doc ? doc->GetPathName() : std::string();
     });
     app.InstallModelBandProvider();
+    app.InstallAppLookups();
     app.RegisterDocTemplates();
 
     const CTALVOCommandLine cmd = CTALVOApp::ParseCommandLine(args);
@@ -82,6 +84,7 @@ void ExitTALVOApp(CTALVOStartup& startup)
     CSplashWnd::HideSplashScreen();
     GetTALVOApp().ExitInstance();
     SetMainDocumentPathProvider({});
+    SetAppLookups({});
 }
 
 int RunTALVOApp(QApplication& qapp, const std::vector<std::string>& args)
