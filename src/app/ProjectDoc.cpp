@@ -1,6 +1,7 @@
 #include "app/ProjectDoc.h"
 
 #include "app/AnalysisProject.h"
+#include "app/AnalysisProjectExchange.h"
 #include "app/BaseProject.h"
 #include "app/DaqProject.h"
 #include "app/ModelDataText.h"
@@ -410,6 +411,37 @@ bool CTALVODoc::CanExportHSEAModelText() const
 int CTALVODoc::ExportHSEAModelText()
 {
     return ExportHSEAModelTextDialog(m_project);
+}
+
+bool CTALVODoc::CanExportAnalysisProject() const
+{
+    return DynamicDowncast<CAnalysisProject>(GetTALVOApp().GetProject(-1)) != nullptr;
+}
+
+int CTALVODoc::ExportAnalysisProjectFile()
+{
+    try
+    {
+        return ExportAnalysisProjectDialog();
+    }
+    catch (const std::exception& e)
+    {
+        AfxMessageBox(e.what(), MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+}
+
+CAnalysisProject* CTALVODoc::ImportAnalysisProjectFile()
+{
+    try
+    {
+        return ImportAnalysisProjectDialog(*this);
+    }
+    catch (const std::exception& e)
+    {
+        AfxMessageBox(e.what(), MB_OK | MB_ICONSTOP);
+        return nullptr;
+    }
 }
 
 int CTALVODoc::ShowDataInDB() const

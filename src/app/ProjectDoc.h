@@ -101,6 +101,15 @@ public:
     bool CanExportHSEAModelText() const;
     int ExportHSEAModelText();
 
+    // Commands 1111 and 1127: the analysis-project exchange file (".oap"). Export is offered only
+    // while the project selected in the project window is an analysis project; it returns 1 when
+    // the file was written. Import returns the new project (null when cancelled or failed). A file
+    // or archive error is shown to the user: a failed export keeps the previous file, a failed
+    // import adds nothing.
+    bool CanExportAnalysisProject() const;
+    int ExportAnalysisProjectFile();
+    CAnalysisProject* ImportAnalysisProjectFile();
+
     // ISpectrumDisplayOptions: the project's HSEA display options and its model's subsystems.
     int ShowDataInDB() const override;
     int IsAWeighting() const override;

@@ -59,7 +59,9 @@ const MenuEntry kMenuTexts[] = {
     {ID_FILE_NEW, "&New Project..."}, {ID_FILE_OPEN, "&Open Project..."}, {ID_FILE_CLOSE, "&Close Project"},
     {ID_SAVE_PROJECT, "&Save Project"}, {ID_SAVE_PROJECT_AS, "Save Project &As..."},
     {ID_PROJECT_HISTORY, "Project &History..."},
-    {ID_READ_MODEL_DATA, "&Read Model Data..."}, {ID_EXPORT_HSEA_MODEL, "Export &HSEA Model..."}, {ID_APP_EXIT, "E&xit"},
+    {ID_READ_MODEL_DATA, "&Read Model Data..."}, {ID_EXPORT_HSEA_MODEL, "Export &HSEA Model..."},
+    {ID_EXPORT_ANALYSIS_PROJECT, "Export Analysis &Project..."},
+    {ID_IMPORT_ANALYSIS_PROJECT, "&Import Analysis Project..."}, {ID_APP_EXIT, "E&xit"},
     {ID_VIEW_PROJECT_WINDOW, "&Project Window"}, {ID_VIEW_SHORTCUT_BAR, "&Shortcut Bar"},
     {ID_LANGUAGE_ENGLISH, "&English"}, {ID_LANGUAGE_JAPANESE, "&Japanese"},
     {ID_CHECK_LAST_VERSION, "Check for &Updates..."}, {ID_AUTO_CHECK_LAST_VERSION, "Check for Updates at &Start"},
@@ -149,7 +151,8 @@ void CMainFrame::CreateActions()
                        ID_SAVE_PROJECT_AS,   ID_PROJECT_HISTORY,    ID_APP_EXIT,            ID_VIEW_PROJECT_WINDOW,
                        ID_VIEW_SHORTCUT_BAR, ID_LANGUAGE_ENGLISH,   ID_LANGUAGE_JAPANESE,   ID_CHECK_LAST_VERSION,
                        ID_AUTO_CHECK_LAST_VERSION, ID_VERSION_HISTORY, ID_APP_ABOUT,        ID_DUMP_DATA,
-                       ID_DUMP_DATA_PARAM,   ID_READ_MODEL_DATA,    ID_EXPORT_HSEA_MODEL};
+                       ID_DUMP_DATA_PARAM,   ID_READ_MODEL_DATA,    ID_EXPORT_HSEA_MODEL,
+                       ID_EXPORT_ANALYSIS_PROJECT, ID_IMPORT_ANALYSIS_PROJECT};
     for (int id : ids)
     {
         auto* action = new QAction(this);
@@ -196,6 +199,9 @@ void CMainFrame::BuildMenus()
     file->addSeparator();
     file->addAction(m_actions[ID_READ_MODEL_DATA]);
     file->addAction(m_actions[ID_EXPORT_HSEA_MODEL]);
+    file->addSeparator();
+    file->addAction(m_actions[ID_EXPORT_ANALYSIS_PROJECT]);
+    file->addAction(m_actions[ID_IMPORT_ANALYSIS_PROJECT]);
     file->addSeparator();
     m_recentMenu = file->addMenu(MenuText(4));
     m_recentMenu->setObjectName(QStringLiteral("RecentMenu"));
@@ -327,7 +333,10 @@ bool CMainFrame::IsCommandEnabled(int id) const
     case ID_SAVE_PROJECT_AS:
     case ID_PROJECT_HISTORY:
     case ID_READ_MODEL_DATA:
+    case ID_IMPORT_ANALYSIS_PROJECT:
         return hasDoc;
+    case ID_EXPORT_ANALYSIS_PROJECT:
+        return hasDoc && m_doc->CanExportAnalysisProject();
     case ID_EXPORT_HSEA_MODEL:
         return hasDoc && m_doc->CanExportHSEAModelText();
     case ID_DUMP_DATA:
@@ -405,6 +414,12 @@ bool CMainFrame::OnCommand(int id)
         break;
     case ID_EXPORT_HSEA_MODEL:
         m_doc->ExportHSEAModelText();
+        break;
+    case ID_EXPORT_ANALYSIS_PROJECT:
+        m_doc->ExportAnalysisProjectFile();
+        break;
+    case ID_IMPORT_ANALYSIS_PROJECT:
+        m_doc->ImportAnalysisProjectFile();
         break;
     case ID_APP_EXIT:
         close();

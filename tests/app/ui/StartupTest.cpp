@@ -4,6 +4,7 @@
 #include "app/DaqProject.h"
 #include "app/TALVOApp.h"
 #include "app/UpdateCheck.h"
+#include "app/common/AppLookups.h"
 #include "app/ui/AppStartup.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/ProjectTreeView.h"
@@ -60,6 +61,7 @@ TEST(Startup, ProjectOnTheCommandLineIsOpened)
         GetTALVOApp().InitLanguageAndName();
         CTALVODoc doc;
         doc.GetTALVOProject().AddDaqProject();
+        doc.GetTALVOProject().SetMaxChannel(12);
         ASSERT_TRUE(doc.OnSaveDocument(file));
     }
     CTALVOStartup startup = InitTALVOApp({file}, {}, false);
@@ -68,7 +70,15 @@ TEST(Startup, ProjectOnTheCommandLineIsOpened)
     EXPECT_EQ(startup.mainFrame->GetDocument()->GetPathName(), file);
     EXPECT_EQ(startup.mainFrame->TreeWindow()->GetTreeCount(), 1);
     EXPECT_TRUE(startup.mainFrame->windowTitle().startsWith(QStringLiteral("cmd.orv - ")));
+    // The shared look-ups answer from the opened project while the program runs...
+    EXPECT_EQ(GetSystemChannelCount(), 12);
     ExitTALVOApp(startup);
+
+    // ...and are gone after exit: even a project made the main document again is not reached.
+    CTALVODoc later;
+    GetTALVOApp().SetMainDocument(&later);
+    EXPECT_EQ(GetSystemChannelCount(), 0);
+    GetTALVOApp().SetMainDocument(nullptr);
 }
 
 TEST(Startup, AutomaticUpdateCheckAsksOnlyAfterTheStart)
