@@ -1,14 +1,12 @@
 // Writes the sample project from the sample text files with the program's own code, so the sample
-// always has the current file format: a model project made from the sample model, a DAQ project and
-// an analysis project over the model's bands.
+// always has the current file format: a model project made from the sample model, a DAQ project
+// with one measured run-up and an analysis project over the model's bands.
 //
 //   orvex_make_sample <folder of the sample files> <project file to write>
-#include "app/AnalysisProject.h"
-#include "app/DaqProject.h"
+#include "SampleProject.h"
 #include "app/ProjectDoc.h"
 #include "app/TALVOApp.h"
 #include "platform/win/ZuRegOptions.h"
-#include "spectral/RPMOptions.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -17,12 +15,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-
-namespace
-{
-const char* const kModelDataFile = "sample-model.dmd";
-constexpr int kSampleModelKind = 0;
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -54,25 +46,19 @@ int main(int argc, char* argv[])
     std::filesystem::create_directories(std::filesystem::path(out).parent_path(), ec);
     CTALVODoc doc;
     std::string error;
-    const std::string modelData = (source / kModelDataFile).string();
-    if (!doc.NewProjectFromModelFile(out, kSampleModelKind, modelData, &error))
+    if (!sample::Build(doc, source, out, &error))
     {
-        // The build goes on without a sample rather than with a stale one; the smoke test and
-        // scripts/run report that it is missing.
+        // Never leave a stale or half-made sample behind.
+        const bool noModel = doc.GetTALVOProject().GetProjectCount() == 0;
+        doc.OnCloseDocument();
         std::filesystem::remove(out, ec);
-        std::fprintf(stderr, "make-sample: WARNING: no sample project was written: %s\n", error.c_str());
-        return 0;
-    }
-    CDaqProject* daq = doc.NewDaqProject();
-    const CRPMOptions rpm;
-    CAnalysisProject* analysis = doc.AddRpmAnalysisProject(&rpm, daq, doc.GetTALVOProject().GetOctaveManager());
-    if (!daq || !analysis)
-    {
-        std::fprintf(stderr, "make-sample: the DAQ or analysis project could not be made\n");
-        return 1;
-    }
-    if (!doc.OnSaveDocument(out, &error))
-    {
+        if (noModel)
+        {
+            // The build goes on without a sample; the smoke test and scripts/run report that it is
+            // missing.
+            std::fprintf(stderr, "make-sample: WARNING: no sample project was written: %s\n", error.c_str());
+            return 0;
+        }
         std::fprintf(stderr, "make-sample: %s\n", error.c_str());
         return 1;
     }

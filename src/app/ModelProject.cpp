@@ -483,10 +483,13 @@ void CModelProject::ReadTargetEnergyRatios(const std::string& path)
         }
     }
     if (modelERs && expERs) {
-        if (CHSEAGeneralData* added = AddChild(std::move(modelERs)))
-            NotifyChildAdded(added);
-        if (CHSEAGeneralData* added = AddChild(std::move(expERs)))
-            NotifyChildAdded(added);
+        // Like every data of the project they take the subsystem table now, as a project read
+        // back from its file gives it them: otherwise the reopened project differs from the saved.
+        for (auto* ratios : {&modelERs, &expERs})
+            if (CHSEAGeneralData* added = AddChild(std::move(*ratios))) {
+                GiveSubsystemTable(added);
+                NotifyChildAdded(added);
+            }
     }
     for (CHSEAGeneralData* old : {oldExp, oldModel}) {
         if (!old)

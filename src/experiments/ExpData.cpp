@@ -403,7 +403,16 @@ void CExpData::Serialize(CArchive& ar)
     if (ar.IsStoring()) {
         CMElement::Serialize(ar);
         ar << m_fs;
-        ar.WriteObject(m_sensor.get());
+        {
+            // The sensor copy is no element of the tree: it takes no step of the progress that
+            // counts the tree's elements.
+            struct NoProgressStep
+            {
+                const uint32_t id = CMElement::sm_messageID.exchange(0);
+                ~NoProgressStep() { CMElement::sm_messageID = id; }
+            } noStep;
+            ar.WriteObject(m_sensor.get());
+        }
         ar << m_localPoint << m_engineCount << m_pulseCount << m_detectionLevel << m_gearCount;
         ar << static_cast<int32_t>(m_samples.size());
         // The samples go out as one block, straight from the array.

@@ -460,9 +460,24 @@ std::unique_ptr<CExpProject> CExpProject::CloneWithExperiment(CMElement* experim
     return clone;
 }
 
+void CExpProject::StoreChannelValuesAndMode(CArchive& ar) const
+{
+    ar << static_cast<int32_t>(m_channelValues.size());
+    if (!m_channelValues.empty())
+        ar.Write(m_channelValues.data(), m_channelValues.size() * sizeof(float));
+    ar << m_mode;
+}
+
 void CExpProject::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
+        if (CMElement::sm_messageID != 0) {
+            // Stored inside a larger file (a project file) whose writer runs the progress display:
+            // its elements step that display, which must neither be reset nor hidden from here.
+            CMElement::Serialize(ar);
+            StoreChannelValuesAndMode(ar);
+            return;
+        }
         SendToMainWindow(WM_ZU_PROGRESS_SHOW);
         const uintptr_t count = static_cast<uintptr_t>(GetAllChildCount());
         SendToMainWindow(WM_ZU_PROGRESS_RANGE, (count & 0xFFFFu) << 16, 1);
@@ -477,10 +492,7 @@ void CExpProject::Serialize(CArchive& ar)
             }
         } progress;
         CMElement::Serialize(ar);
-        ar << static_cast<int32_t>(m_channelValues.size());
-        if (!m_channelValues.empty())
-            ar.Write(m_channelValues.data(), m_channelValues.size() * sizeof(float));
-        ar << m_mode;
+        StoreChannelValuesAndMode(ar);
         return;
     }
     const uint32_t schema = ar.GetObjectSchema();

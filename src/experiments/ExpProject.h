@@ -141,6 +141,7 @@ public:
 
 private:
     void RefreshViews() const;
+    void StoreChannelValuesAndMode(CArchive& ar) const;
     CSensorGroup* GroupOf(const std::string& excitation) const;
     CSensor* FindSensorById(const std::string& id) const;
 
