@@ -60,14 +60,14 @@ struct HandMadeFile
 
 // A project file as an older (or newer) program wrote it, made field by field. Every object
 // written stays alive until the archive is done, as the archive knows objects by address.
-Bytes BuildFile(const HandMadeFile& spec)
+Bytes BuildFile(const HandMadeFile& layout)
 {
     CHSEAOptions options;
     CModelProject model("Model");
     model.SetID(0);
     CDaqProject daq("DAQ3");
     daq.SetID(3);
-    daq.SetMaxChannel(spec.daqMaxChannel);
+    daq.SetMaxChannel(layout.daqMaxChannel);
     CZuSubsystemTable sources(std::vector<std::string>{"Engine-F"});
     CSensorProject sensors;
     CDAQConfig config;
@@ -91,33 +91,33 @@ Bytes BuildFile(const HandMadeFile& spec)
     CArchive ar(&bytes, CArchive::store);
     ar << "Some other header" << "Program: x" << "File Time: y" << "File Version: z" << "Product Version: w";
     ar << "PID:0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0";
-    ar << static_cast<uint8_t>(spec.version);
+    ar << static_cast<uint8_t>(layout.version);
     ar.WriteObject(&options);
-    ar << spec.nextID;
-    ar << static_cast<int32_t>(spec.withDaq ? 2 : 1);
+    ar << layout.nextID;
+    ar << static_cast<int32_t>(layout.withDaq ? 2 : 1);
     ar.WriteObject(&model);
-    if (spec.withDaq)
+    if (layout.withDaq)
         ar.WriteObject(&daq);
     ar << std::string("Target-F");
     ar.WriteObject(&sources);
     ar.WriteObject(&sensors);
     ar.WriteObject(&config);
-    if (spec.version >= 5) {
+    if (layout.version >= 5) {
         ar.WriteObject(&db);
         ar << static_cast<int32_t>(24);
     }
-    if (spec.version >= 8) {
+    if (layout.version >= 8) {
         ar << static_cast<int32_t>(2);
         ar.WriteObject(&unitGroup);
         ar.WriteObject(&second);
-    } else if (spec.version == 7) {
+    } else if (layout.version == 7) {
         ar.WriteObject(&unitGroup);
     }
-    if (spec.version >= 7) {
+    if (layout.version >= 7) {
         ar.WriteObject(&plans);
         ar.WriteObject(&assignment);
     }
-    if (spec.version >= 6)
+    if (layout.version >= 6)
         properties.Serialize(ar);
     return bytes;
 }
@@ -126,10 +126,10 @@ Bytes BuildFile(const HandMadeFile& spec)
 std::unique_ptr<CTALVOProject> MakeRichContainer()
 {
     auto project = std::make_unique<CTALVOProject>();
-    HandMadeFile spec;
-    spec.withDaq = false;
-    spec.nextID = 1;
-    Load(*project, BuildFile(spec));
+    HandMadeFile layout;
+    layout.withDaq = false;
+    layout.nextID = 1;
+    Load(*project, BuildFile(layout));
     CDaqProject* daq1 = project->AddDaqProject();
     project->AddDaqProject()->GetDAQConfig()->SetSamplingFreq(51200.0f);
     CRPMOptions rpm;
@@ -202,10 +202,10 @@ TEST(ProjectFile, OlderVersionsLoadWithTheDefaultsOfWhatTheyLack)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
         CScriptedPrompts prompts;
-        HandMadeFile spec;
-        spec.version = c.version;
+        HandMadeFile layout;
+        layout.version = c.version;
         CTALVOProject project;
-        ASSERT_NO_THROW(Load(project, BuildFile(spec)));
+        ASSERT_NO_THROW(Load(project, BuildFile(layout)));
         EXPECT_EQ(project.GetProjectCount(), 2);
         EXPECT_EQ(project.GetNextProjectID(), 5);
         EXPECT_EQ(project.GetTargetSubsystem(), "Target-F");
@@ -232,11 +232,11 @@ TEST(ProjectFile, OlderVersionsLoadWithTheDefaultsOfWhatTheyLack)
 
 TEST(ProjectFile, Version4WithoutDaqProjectKeepsSixteenChannels)
 {
-    HandMadeFile spec;
-    spec.version = 4;
-    spec.withDaq = false;
+    HandMadeFile layout;
+    layout.version = 4;
+    layout.withDaq = false;
     CTALVOProject project;
-    Load(project, BuildFile(spec));
+    Load(project, BuildFile(layout));
     EXPECT_EQ(project.GetSystemChannelCount(), 16);
 }
 
@@ -246,11 +246,11 @@ TEST(ProjectFile, VersionsTooOldOrTooNewAreRefusedWithAMessage)
     for (const auto& [version, message] : cases) {
         SCOPED_TRACE(version);
         CScriptedPrompts prompts;
-        HandMadeFile spec;
-        spec.version = version;
+        HandMadeFile layout;
+        layout.version = version;
         CTALVOProject project;
         try {
-            Load(project, BuildFile(spec));
+            Load(project, BuildFile(layout));
             ADD_FAILURE() << "version " << version << " was read";
         } catch (const CArchiveException& e) {
             EXPECT_EQ(e.m_cause, CArchiveException::badSchema);
@@ -267,10 +267,10 @@ TEST(ProjectFile, ADamagedCounterNeverHandsOutAStoredId)
     const std::pair<int32_t, int32_t> cases[] = {{5, 5}, {4, 4}, {3, 4}, {1, 4}, {-7, 4}};
     for (const auto& [stored, expected] : cases) {
         SCOPED_TRACE(stored);
-        HandMadeFile spec;
-        spec.nextID = stored;
+        HandMadeFile layout;
+        layout.nextID = stored;
         CTALVOProject project;
-        Load(project, BuildFile(spec));
+        Load(project, BuildFile(layout));
         EXPECT_EQ(project.GetNextProjectID(), expected);
         EXPECT_EQ(project.AddDaqProject()->GetID(), expected);
     }
