@@ -81,6 +81,38 @@ void CQmxBlixChInfo::Serialize(CArchive& ar)
 }
 
 template <class T>
+CQmxInfoArray<T>& CQmxInfoArray<T>::operator=(const CQmxInfoArray& other)
+{
+    if (&other != this) {
+        m_items = other.m_items;
+        Changed(-1);
+    }
+    return *this;
+}
+
+template <class T>
+int CQmxInfoArray<T>::Add(const T& item)
+{
+    m_items.push_back(item);
+    Changed(GetSize() - 1);
+    return GetSize() - 1;
+}
+
+template <class T>
+void CQmxInfoArray<T>::RemoveAll()
+{
+    m_items.clear();
+    Changed(-1);
+}
+
+template <class T>
+void CQmxInfoArray<T>::Changed(int added)
+{
+    if (m_owner)
+        m_owner->ListChanged(*this, added);
+}
+
+template <class T>
 void CQmxInfoArray<T>::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
@@ -99,6 +131,7 @@ void CQmxInfoArray<T>::Serialize(CArchive& ar)
     for (auto& item : items)
         item.Serialize(ar);
     m_items = std::move(items);
+    Changed(-1);
 }
 
 template class CQmxInfoArray<CQmxBoardInfo>;
@@ -149,6 +182,15 @@ int CQmxBlixChInfoList::FindByChannelNumber(int channel) const
     return -1;
 }
 
+CQmxBlixChMgr::CQmxBlixChMgr()
+{
+    m_boards.m_owner = this;
+    m_units.m_owner = this;
+    m_channels.m_owner = this;
+}
+
+CQmxBlixChMgr::CQmxBlixChMgr(const CQmxBlixChMgr& other) : CQmxBlixChMgr() { Copy(other); }
+
 int CQmxBlixChMgr::HasHardware() const
 {
     return !m_boards.IsEmpty() && !m_units.IsEmpty() && !m_channels.IsEmpty() ? 1 : 0;
@@ -165,24 +207,63 @@ CQmxBlixChMgr* CQmxBlixChMgr::Copy(const CQmxBlixChMgr& other)
 {
     if (&other == this)
         return this;
-    RemoveAll();
-    m_boards.Items() = other.m_boards.Items();
-    m_units.Items() = other.m_units.Items();
-    m_channels.Items() = other.m_channels.Items();
-    Relink();
+    // Each assignment relinks what points into the list it replaced.
+    m_boards = other.m_boards;
+    m_units = other.m_units;
+    m_channels = other.m_channels;
     return this;
+}
+
+void CQmxBlixChMgr::LinkUnit(CQmxBlixInfo& unit)
+{
+    const int b = m_boards.FindBySerial(unit.GetBoardSerial());
+    unit.SetBoard(b >= 0 ? &m_boards[b] : nullptr);
+}
+
+void CQmxBlixChMgr::LinkChannel(CQmxBlixChInfo& ch)
+{
+    const int u = m_units.FindBySerial(ch.GetBlixSerial());
+    ch.SetBlix(u >= 0 ? &m_units[u] : nullptr);
+}
+
+void CQmxBlixChMgr::RelinkUnits()
+{
+    for (auto& unit : m_units.m_items)
+        LinkUnit(unit);
+}
+
+void CQmxBlixChMgr::RelinkChannels()
+{
+    for (auto& ch : m_channels.m_items)
+        LinkChannel(ch);
 }
 
 void CQmxBlixChMgr::Relink()
 {
-    for (auto& unit : m_units.Items()) {
-        const int b = m_boards.FindBySerial(unit.GetBoardSerial());
-        unit.SetBoard(b >= 0 ? &m_boards[b] : nullptr);
-    }
-    for (auto& ch : m_channels.Items()) {
-        const int u = m_units.FindBySerial(ch.GetBlixSerial());
-        ch.SetBlix(u >= 0 ? &m_units[u] : nullptr);
-    }
+    RelinkUnits();
+    RelinkChannels();
+}
+
+// The boards may have moved, and a new board may be the one an unlinked unit names.
+void CQmxBlixChMgr::ListChanged(const CQmxInfoArray<CQmxBoardInfo>&, int) { RelinkUnits(); }
+
+// The units may have moved, and a new unit may be the one an unlinked channel names.
+void CQmxBlixChMgr::ListChanged(const CQmxInfoArray<CQmxBlixInfo>&, int added)
+{
+    if (added >= 0)
+        LinkUnit(m_units[added]);
+    else
+        RelinkUnits();
+    RelinkChannels();
+}
+
+// Nothing points at channels: only the new ones need their link.
+void CQmxBlixChMgr::ListChanged(const CQmxInfoArray<CQmxBlixChInfo>&, int added)
+{
+    if (added >= 0)
+        LinkChannel(m_channels[added]);
+    else
+        RelinkChannels();
 }
 
 void CQmxBlixChMgr::Serialize(CArchive& ar)
@@ -196,12 +277,14 @@ void CQmxBlixChMgr::Serialize(CArchive& ar)
     }
     ReadVersion(ar, "hardware inventory");
     // Read into fresh lists so that a broken record leaves this inventory as it was.
-    CQmxBlixChMgr read;
-    read.m_boards.Serialize(ar);
-    read.m_units.Serialize(ar);
-    read.m_channels.Serialize(ar);
-    m_boards = std::move(read.m_boards);
-    m_units = std::move(read.m_units);
-    m_channels = std::move(read.m_channels);
+    CQmxBoardInfoList boards;
+    CQmxBlixInfoList units;
+    CQmxBlixChInfoList channels;
+    boards.Serialize(ar);
+    units.Serialize(ar);
+    channels.Serialize(ar);
+    m_boards.m_items = std::move(boards.m_items);
+    m_units.m_items = std::move(units.m_items);
+    m_channels.m_items = std::move(channels.m_items);
     Relink();
 }

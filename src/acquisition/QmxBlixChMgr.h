@@ -3,8 +3,11 @@
 // and every Blix channel with its unit, its number on the unit, its device address and its global
 // channel number. Each measured experiment keeps a copy of the inventory it was measured with.
 //
-// Links between the records (unit -> board, channel -> unit) are run-time only: every load and
-// copy ends with Relink, so a link always points into the same inventory.
+// Links between the records (unit -> board, channel -> unit) are run-time only. The inventory keeps
+// them itself: every operation that moves or replaces the records of one of its lists (Add,
+// RemoveAll, assignment, load, Copy) relinks the records that point into that list, so a link never
+// points into storage a list has given up. Fields changed in place through an element reference
+// (a serial number, say) take effect on the links at the next Relink.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -118,28 +121,38 @@ private:
     uint8_t m_statusBits = 0;
 };
 
-// The record lists: records by value, stored with a version byte and a 4-byte count.
+class CQmxBlixChMgr;
+
+// The record lists: records by value, stored with a version byte and a 4-byte count. A list inside
+// an inventory tells it whenever its records move, so the inventory can relink them.
 template <class T>
 class CQmxInfoArray
 {
 public:
+    CQmxInfoArray() = default;
+    // A copy takes the records, never the inventory the source belongs to.
+    CQmxInfoArray(const CQmxInfoArray& other) : m_items(other.m_items) {}
+    CQmxInfoArray& operator=(const CQmxInfoArray& other);
+
     int GetSize() const { return static_cast<int>(m_items.size()); }
     bool IsEmpty() const { return m_items.empty(); }
     T& operator[](int i) { return m_items.at(static_cast<size_t>(i)); }
     const T& operator[](int i) const { return m_items.at(static_cast<size_t>(i)); }
     T& ElementAt(int i) { return (*this)[i]; }
-    int Add(const T& item)
-    {
-        m_items.push_back(item);
-        return GetSize() - 1;
-    }
-    void RemoveAll() { m_items.clear(); }
-    std::vector<T>& Items() { return m_items; }
+    int Add(const T& item);
+    void RemoveAll();
+    // Read-only: records are added and removed only through the operations above, which keep the
+    // inventory's links in step.
     const std::vector<T>& Items() const { return m_items; }
     void Serialize(CArchive& ar);
 
 private:
+    friend class CQmxBlixChMgr;
+    // added: index of the one appended record, or -1 when the whole list was replaced.
+    void Changed(int added);
+
     std::vector<T> m_items;
+    CQmxBlixChMgr* m_owner = nullptr; // the inventory holding this list; null for a free list
 };
 
 class CQmxBoardInfoList : public CQmxInfoArray<CQmxBoardInfo>
@@ -171,8 +184,8 @@ class CQmxBlixChMgr : public CObject
     DECLARE_SERIAL(CQmxBlixChMgr)
 
 public:
-    CQmxBlixChMgr() = default;
-    CQmxBlixChMgr(const CQmxBlixChMgr& other) : CObject() { Copy(other); }
+    CQmxBlixChMgr();
+    CQmxBlixChMgr(const CQmxBlixChMgr& other);
     CQmxBlixChMgr& operator=(const CQmxBlixChMgr& other) { return *Copy(other); }
 
     CQmxBoardInfoList& GetBoardInfoList() { return m_boards; }
@@ -192,6 +205,17 @@ public:
     void Serialize(CArchive& ar) override;
 
 private:
+    template <class T>
+    friend class CQmxInfoArray;
+    // Called by the lists when their records moved; each relinks what points into that list.
+    void ListChanged(const CQmxInfoArray<CQmxBoardInfo>& list, int added);
+    void ListChanged(const CQmxInfoArray<CQmxBlixInfo>& list, int added);
+    void ListChanged(const CQmxInfoArray<CQmxBlixChInfo>& list, int added);
+    void LinkUnit(CQmxBlixInfo& unit);
+    void LinkChannel(CQmxBlixChInfo& ch);
+    void RelinkUnits();
+    void RelinkChannels();
+
     CQmxBoardInfoList m_boards;
     CQmxBlixInfoList m_units;
     CQmxBlixChInfoList m_channels;

@@ -186,7 +186,7 @@ void CTALVODoc::Serialize(CArchive& ar)
 
 void CTALVODoc::DeleteContents()
 {
-    m_project.DeleteAllProjects();
+    m_project.DeleteContents();
     m_fileProperties.DeleteAll();
     InitHistory(std::string());
     m_modified = 0;
@@ -223,6 +223,12 @@ bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error)
 bool CTALVODoc::OnSaveDocument(const std::string& path, std::string* error)
 {
     EnsureWorkFolder(path);
+    // Storing updates the history for the new file; a file that was never written must leave no
+    // trace in it (no record of a save under another name, no path of a file that does not exist).
+    CProjectHistory* const previous = m_history.get();
+    const std::string previousVersion = previous->GetAppVersion();
+    const std::string previousPath = previous->GetPathName();
+    const int64_t previousModified = previous->GetModifiedTime();
     try
     {
         CArchive ar(path, CArchive::store);
@@ -231,6 +237,11 @@ bool CTALVODoc::OnSaveDocument(const std::string& path, std::string* error)
     }
     catch (const std::exception& e)
     {
+        if (m_history.get() != previous)
+            m_history.reset(static_cast<CProjectHistory*>(m_history->ReleaseChild(previous).release()));
+        m_history->SetAppVersion(previousVersion);
+        m_history->SetPathName(previousPath);
+        m_history->SetModifiedTime(previousModified);
         if (error)
             *error = Format("The project file %s could not be written: %s", path.c_str(), e.what());
         return false;

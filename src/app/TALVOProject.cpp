@@ -1,8 +1,5 @@
 #include "app/TALVOProject.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -19,6 +16,7 @@
 #include "app/ProjectDoc.h"
 #include "app/TALVOApp.h"
 #include "app/VerRes.h"
+#include "app/common/ModuleInfo.h"
 #include "experiments/SensorGroup.h"
 #include "experiments/SensorProject.h"
 #include "models/HSEAOptions.h"
@@ -72,20 +70,13 @@ struct ElementProgressReset
     ~ElementProgressReset() { CMElement::sm_messageID = 0; }
 };
 
-std::string ModuleFilePath()
+// The program file's modification time as the file information line shows it; empty when unknown.
+std::string ModuleFileTimeText(std::time_t time)
 {
-    char buffer[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
-}
-
-std::string ModuleFileTime(const std::string& path)
-{
-    struct stat st{};
-    if (path.empty() || stat(path.c_str(), &st) != 0)
+    if (time == 0)
         return {};
     std::tm tm{};
-    localtime_r(&st.st_mtime, &tm);
+    localtime_r(&time, &tm);
     char text[64];
     std::strftime(text, sizeof text, "%m/%d/%Y(%H:%M:%S)", &tm);
     return text;
@@ -110,16 +101,31 @@ int32_t ReadCount32(CArchive& ar, const char* what, uint64_t minBytesPerItem)
 }
 } // namespace
 
-CTALVOProject::CTALVOProject()
-    : m_hseaOptions(std::make_unique<CHSEAOptions>()),
-      m_sensorProject(std::make_unique<CSensorProject>()),
-      m_daqConfig(std::make_unique<CDAQConfig>()),
-      m_blixChDB(std::make_unique<CBlixChDB>()),
-      m_sensorMapList(std::make_unique<CQMXSensorMapList>()),
-      m_sensorAssignment(std::make_unique<CSensorAssignment>())
+CTALVOProject::CTALVOProject() : m_hseaOptions(std::make_unique<CHSEAOptions>())
 {
+    DeleteContents();
+}
+
+void CTALVOProject::DeleteContents()
+{
+    DeleteAllProjects();
+    m_targetSubsystem.clear();
+    m_sourceSubsystems.Clear();
+    // The options keep their address: GetHSEAOptions() hands out references to them.
+    *m_hseaOptions = CHSEAOptions();
+    m_nextID = 0;
+    m_pid = CPID();
+    m_sensorProject = std::make_unique<CSensorProject>();
+    m_daqConfig = std::make_unique<CDAQConfig>();
+    m_blixChDB = std::make_unique<CBlixChDB>();
+    m_systemChannelCount = kDefaultChannelCount;
+    m_fileProperties.DeleteAll();
+    // The plans point at the unit groups: new plans first, then the groups they look at.
+    m_sensorMapList = std::make_unique<CQMXSensorMapList>();
+    m_blixLists.RemoveAll();
     m_blixLists.Add(std::make_unique<CQMXBlixList>());
     m_sensorMapList->SetUnitGroups(m_blixLists.Pointers());
+    m_sensorAssignment = std::make_unique<CSensorAssignment>();
 }
 
 CTALVOProject::~CTALVOProject()
@@ -568,11 +574,11 @@ void CTALVOProject::WriteHeader(CArchive& ar)
 
 void CTALVOProject::WriteFileInformation(CArchive& ar)
 {
-    const std::string module = ModuleFilePath();
+    const CModuleInfo module;
     CVerRes version;
     version.Read();
-    ar << FormatString(IDS_PROGRAM_FILE, module.c_str());
-    ar << FormatString(IDS_FILE_TIME, ModuleFileTime(module).c_str());
+    ar << FormatString(IDS_PROGRAM_FILE, module.GetFilePath().c_str());
+    ar << FormatString(IDS_FILE_TIME, ModuleFileTimeText(module.GetFileTime()).c_str());
     ar << FormatString(IDS_FILE_VERSION, version.GetVersionText().c_str());
     ar << FormatString(IDS_PRODUCT_VERSION, version.GetProductVersionText().c_str());
 }
@@ -623,6 +629,19 @@ void CTALVOProject::Serialize(CArchive& ar)
         return;
     }
 
+    // A read that fails half-way would leave a mix of this file and the previous contents, with
+    // the plans pointing at unit groups already replaced: it leaves a new container instead.
+    DeleteContents();
+    try {
+        ReadBody(ar);
+    } catch (...) {
+        DeleteContents();
+        throw;
+    }
+}
+
+void CTALVOProject::ReadBody(CArchive& ar)
+{
     ReadHeader(ar);
     uint8_t version = 0;
     ar >> version;
@@ -643,7 +662,6 @@ void CTALVOProject::Serialize(CArchive& ar)
     const std::string loading = "Loading...";
     SendToMainWindow(WM_ZU_PROGRESS_TEXT, reinterpret_cast<uintptr_t>(loading.c_str()), 0);
     CMElement::sm_messageID = 0;
-    DeleteAllProjects();
     for (int32_t i = 0; i < count; ++i) {
         if (auto project = ar.ReadOwned<CBaseProject>())
             AppendProject(std::move(project));

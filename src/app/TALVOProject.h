@@ -61,6 +61,9 @@ public:
     int GetDaqProjects(CMElementList& list) const;
     int GetAnalysisProjects(CMElementList& list) const;
     void DeleteAllProjects();
+    // Back to the state of a new container (no projects, defaults, a fresh PID). Reading a file
+    // starts from here, so what an older file lacks keeps its new state; a failed read ends here.
+    void DeleteContents();
     // Deletes project i; returns i, or -1 (nothing removed) for an index outside the list.
     int RemoveProjectAt(int i);
     // Deletes the project; its former index, -1 for null or a project not in the list.
@@ -136,6 +139,7 @@ private:
     CBaseProject* AppendProject(std::unique_ptr<CBaseProject> project);
     void UpdateSensorAssignment();
     void ReadHeader(CArchive& ar);
+    void ReadBody(CArchive& ar);
 
     std::vector<std::unique_ptr<CBaseProject>> m_projects;
     std::string m_targetSubsystem;

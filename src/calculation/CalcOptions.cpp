@@ -1,26 +1,13 @@
 #include "calculation/CalcOptions.h"
 
+#include "models/HSEARegOptions.h"
 #include "platform/base/Format.h"
-#include "platform/win/ZuRegOptions.h"
 
 IMPLEMENT_SERIAL(CCalcOptions, CObject, CCalcOptions::kSchema | VERSIONABLE_SCHEMA)
 
-namespace {
-const char* const kDataWindowingValue = "DAQ_DataWindowing";
-
-int ReadDataWindowing()
-{
-    CZuRegOptions reg(GetOptionsKeyPath().c_str());
-    uint32_t value = 0;
-    if (!reg.Open() || !reg.GetDWORD(kDataWindowingValue, value) || value == 0xFFFFFFFFu)
-        return 0;
-    return static_cast<int>(value);
-}
-} // namespace
-
 CCalcOptions::CCalcOptions()
 {
-    m_windowType = ReadDataWindowing();
+    m_windowType = static_cast<int>(CHSEARegOptions::GetDataWindowing());
     for (double o : {1.0, 2.0, 3.0, 4.0})
         m_orders.Add(o);
 }
@@ -34,10 +21,7 @@ bool CCalcOptions::operator==(const CCalcOptions& o) const
 
 int CCalcOptions::SaveDataWindowing() const
 {
-    CZuRegOptions reg(GetOptionsKeyPath().c_str());
-    if (!reg.Open())
-        return 0;
-    return reg.SetDWORD(kDataWindowingValue, static_cast<uint32_t>(m_windowType)) ? 1 : 0;
+    return CHSEARegOptions::SaveDataWindowing(static_cast<uint32_t>(m_windowType));
 }
 
 void CCalcOptions::Serialize(CArchive& ar)

@@ -1,5 +1,7 @@
 #include "experiments/AveExpData.h"
 
+#include <climits>
+
 #include "acquisition/DAQConfig.h"
 #include "app/common/LevelUtil.h"
 #include "calculation/CalcOptions.h"
@@ -238,7 +240,9 @@ std::unique_ptr<CZuOTFunc> CAveExpData::AverageRpmVecFuncs(const std::string& na
     if (dataCount > 0) {
         const double lo = first->DataIndex(0);
         const double hi = first->DataIndex(dataCount - 1);
-        const int step = dataCount >= 2 ? static_cast<int>(first->DataIndex(1) - first->DataIndex(0)) : 0;
+        // Truncated to whole RPM; a stored difference outside the int range is no step at all.
+        const double gap = dataCount >= 2 ? first->DataIndex(1) - first->DataIndex(0) : 0.0;
+        const int step = gap >= 1.0 && gap < double(INT_MAX) ? static_cast<int>(gap) : 0;
         if (step <= 0)
             rpms.push_back(lo);
         else

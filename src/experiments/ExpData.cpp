@@ -65,10 +65,16 @@ CExpProject* CExpData::GetExpProject() const
 
 float* CExpData::GetData() { return GetExpProject() ? m_samples.data() : nullptr; }
 
-void CExpData::SetSampleCount(int n) { m_samples.resize(static_cast<size_t>(n < 0 ? 0 : n), 0.0f); }
+// The kept RPM intervals describe the samples they were detected in; other samples detect anew.
+void CExpData::SetSampleCount(int n)
+{
+    m_samples.resize(static_cast<size_t>(n < 0 ? 0 : n), 0.0f);
+    m_rpmInfo.reset();
+}
 
 void CExpData::SetSamples(const float* samples, int n)
 {
+    m_rpmInfo.reset();
     if (!samples || n <= 0) {
         m_samples.clear();
         return;

@@ -40,8 +40,9 @@ void CASEAModelData::SetDataFiles(std::unique_ptr<CHSEAAnalyticalDataFiles> file
 
 int CASEAModelData::BuildFromModel(const std::string& modelFile)
 {
-    LoadModelData(modelFile);
-    CModelData* model = GetModelData(0);
+    // The model just read, never one left from an earlier build: a file that cannot be read fails
+    // the build instead of quietly rebuilding from the old model.
+    CModelData* model = LoadModelData(modelFile);
     if (!model)
         return 0;
     SetFreqInfo(model->GetBandType(), model->GetStartFreq(), model->GetEndFreq());
@@ -58,7 +59,8 @@ CModelData* CASEAModelData::LoadModelData(const std::string& modelFile)
         AfxMessageBox(IDS_MODEL_FILE_UNREADABLE, MB_OK | MB_ICONEXCLAMATION);
         return nullptr;
     }
-    return AddChild(std::move(model));
+    // One 3D model per analytical model: the look-ups take the first, so a new one replaces it.
+    return DynamicDowncast<CModelData>(ReplaceTypedChild(std::move(model)));
 }
 
 CModelData* CASEAModelData::GetModelData(int warn) const
@@ -287,8 +289,6 @@ int CASEAModelData::ReadCompanionFile(CModelData* model)
             return true;
         }
         case LineKind::Clf: {
-            if (!IsMainWave(key2))
-                return true;
             const int s = eta->GetRowIndex(key);
             const int t = eta->GetRowIndex(key2);
             const int ns = density->GetIndex(key);

@@ -39,8 +39,6 @@ std::vector<double> CGClfData::BandCentres() const
     return bands.GetFreqArray();
 }
 
-int CGClfData::BandCount() const { return static_cast<int>(BandCentres().size()); }
-
 // ---------------------------------------------------------------------------------------------
 // Look-ups
 

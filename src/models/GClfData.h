@@ -3,6 +3,7 @@
 // under the store, in the common group or in one group per subsystem. The hybrid model and the
 // path search look CLFs up here; the store is exchanged as a text section.
 #include <string>
+#include <vector>
 
 #include "platform/elements/MElement.h"
 
@@ -61,7 +62,6 @@ public:
     const std::string& GetImportError() const { return m_importError; }
 
 private:
-    int BandCount() const;
     std::vector<double> BandCentres() const;
 
     int32_t m_bandType = -1;

@@ -385,14 +385,14 @@ std::unique_ptr<CZuVecFunc> CSEAModelData::CloneVecFunc(CZuData* source, int typ
     return f;
 }
 
-void CSEAModelData::ReplaceTypedChild(std::unique_ptr<CMElement> function)
+CMElement* CSEAModelData::ReplaceTypedChild(std::unique_ptr<CMElement> element)
 {
-    if (!function)
-        return;
-    // A model keeps one function of each kind: the look-ups by type take the first one.
-    while (CMElement* old = FindOneChild(function->GetType()))
+    if (!element)
+        return nullptr;
+    // A model keeps one child of each kind: the look-ups by type take the first one.
+    while (CMElement* old = FindOneChild(element->GetType()))
         DeleteChild(old, 1);
-    AddChild(std::move(function));
+    return AddChild(std::move(element));
 }
 
 int CSEAModelData::CopyModelData(CZuData* source)

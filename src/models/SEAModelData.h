@@ -87,8 +87,8 @@ public:
 
 protected:
     void SetSavedEtaMatrix(std::unique_ptr<CZuMatFunc> matrix);
-    // Replaces the child of the function's element type (if any) by the function.
-    void ReplaceTypedChild(std::unique_ptr<CMElement> function);
+    // Replaces the children of the element's type (if any) by the element; returns it as added.
+    CMElement* ReplaceTypedChild(std::unique_ptr<CMElement> element);
     // Shows message 11611 for a subsystem missing from the matrix.
     static void ReportMissingSubsystem(const std::string& name);
 

@@ -47,7 +47,11 @@ public:
     const std::string& GetComment() const { return m_comment; }
     void SetComment(const std::string& text) { m_comment = text; }
     int GetRow(int i, tagDAQPP_SENSORMAP& row) const;
-    int IsRowEmpty(int i) const { return m_rows[i].sensor.empty() && m_rows[i].subsystem.empty() ? 1 : 0; }
+    // 1 when row i exists and has neither sensor nor subsystem.
+    int IsRowEmpty(int i) const
+    {
+        return ValidRow(i) && m_rows[i].sensor.empty() && m_rows[i].subsystem.empty() ? 1 : 0;
+    }
     void ClearRow(int i);
     void SetThirdText(int i, const std::string& s);
     void SetInputMode(int i, const std::string& s);

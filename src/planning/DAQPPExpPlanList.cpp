@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "platform/base/Format.h"
-#include "platform/win/ZuRegOptions.h"
 
 IMPLEMENT_SERIAL(CDAQPPExpPlanList, CObject, 2 | VERSIONABLE_SCHEMA)
 
@@ -24,17 +23,8 @@ int CDAQPPExpPlanList::IndexOf(const std::string& name) const
 
 CDAQPPExpPlan* CDAQPPExpPlanList::AddPlan(int channelCount, const std::string& name)
 {
-    std::string unique = name;
-    if (unique.empty() || IndexOf(unique) >= 0) {
-        const std::string stem = name.empty() ? std::string("Plan") : name;
-        for (int n = 1;; ++n) {
-            unique = Format("%s %d", stem.c_str(), n);
-            if (IndexOf(unique) < 0)
-                break;
-        }
-    }
     auto plan = std::make_unique<CDAQPPExpPlan>(channelCount);
-    plan->SetName(unique);
+    plan->SetName(MakeUniquePlanName(name, [this](const std::string& n) { return IndexOf(n) >= 0; }));
     m_plans.push_back(std::move(plan));
     return m_plans.back().get();
 }
@@ -60,14 +50,7 @@ std::vector<tagCHTABLECOL> CDAQPPExpPlanList::ParseColumns(const std::string& te
     return columns;
 }
 
-void CDAQPPExpPlanList::LoadColumns()
-{
-    std::string text;
-    CZuRegOptions reg(GetOptionsKeyPath().c_str());
-    if (!reg.Open() || !reg.GetString(kColumnsValue, text))
-        text.clear();
-    m_columns = ParseColumns(text);
-}
+void CDAQPPExpPlanList::LoadColumns() { m_columns = ParseColumns(CHSEARegOptions::GetChannelTableColumns()); }
 
 void CDAQPPExpPlanList::Serialize(CArchive& ar)
 {

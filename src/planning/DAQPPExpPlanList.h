@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "models/HSEARegOptions.h"
 #include "planning/DAQPPExpPlan.h"
 #include "platform/archive/Archive.h"
 
@@ -23,10 +24,7 @@ class CDAQPPExpPlanList : public CObject
 
 public:
     static constexpr uint8_t kVersion = 2;
-    static constexpr const char* kColumnsValue = "DAQPP_CHTABLECOL";
-    static constexpr const char* kDefaultColumns =
-        "Global#,1,User Channel ID,2,Channel Group ID,3,Point,4,Direction,5,Input Mode,6,Measured Quantity,7,"
-        "Electrical Unit,8,Actual Sensitivity,9,unit,10,Subsystem Name,11,Local#,12";
+    static constexpr const char* kDefaultColumns = CHSEARegOptions::kDefaultChannelTableColumns;
 
     CDAQPPExpPlanList(); // the columns come from the settings
     ~CDAQPPExpPlanList() override;

@@ -1,5 +1,6 @@
 #pragma once
 // What the plan dialogs ask of an experiment plan, whichever kind of plan it is.
+#include <functional>
 #include <string>
 
 #include "platform/archive/Object.h"
@@ -21,3 +22,7 @@ public:
     virtual int GetChannelCount() const = 0;
     virtual int GetUsedChannelCount() const = 0;
 };
+
+// A plan name no plan of a list has (taken tells whether one has it): the name itself when given
+// and free, else "%s %d" over the name (or "Plan") with 1, 2, ... so an unnamed plan is "Plan 1".
+std::string MakeUniquePlanName(const std::string& name, const std::function<bool(const std::string&)>& taken);

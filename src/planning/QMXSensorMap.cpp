@@ -1,5 +1,7 @@
 #include "planning/QMXSensorMap.h"
 
+#include <vector>
+
 #include "planning/QMXBlixList.h"
 #include "planning/SensorAssignment.h"
 #include "platform/archive/Archive.h"
@@ -47,6 +49,10 @@ int CQMXSensorMap::AssignSubsystem(const CSensorAssignment& assignment, int inde
         return 1;
     if (n < 0 || GetChannelCount() - GetUsedChannelCount() < n)
         return 0;
+    // The rows are chosen first and filled only when every sensor has one: a channel count that
+    // looks sufficient can still leave too few free rows (second channels of other subsystems'
+    // units), and a half-placed subsystem must not be reported as placed.
+    std::vector<int> targets;
     int r = 0;
     for (int k = 0; k < n; ++k) {
         for (; r < GetRowCount(); ++r) {
@@ -56,16 +62,20 @@ int CQMXSensorMap::AssignSubsystem(const CSensorAssignment& assignment, int inde
                 continue;
             if (row.channel == 0)
                 break;
-            // The second channel of a unit only goes to the subsystem holding the first.
-            if (r > 0 && m_rows[r - 1].subsystem == name)
+            // The second channel of a unit only goes to the subsystem holding the first; the plan
+            // does not hold this one yet, so that is a first channel just chosen for it.
+            if (!targets.empty() && targets.back() == r - 1)
                 break;
         }
         if (r >= GetRowCount())
-            break;
-        m_rows[r].subsystem = name;
-        m_rows[r].sensor = assignment.GetItem(index, k);
-        m_rows[r].assigned = 1;
-        ++r;
+            return 0;
+        targets.push_back(r++);
+    }
+    for (int k = 0; k < n; ++k) {
+        tagSENSORMAP& row = m_rows[targets[static_cast<size_t>(k)]];
+        row.subsystem = name;
+        row.sensor = assignment.GetItem(index, k);
+        row.assigned = 1;
     }
     return 1;
 }

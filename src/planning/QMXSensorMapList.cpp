@@ -32,14 +32,7 @@ int CQMXSensorMapList::IndexOf(const std::string& name) const
 
 std::string CQMXSensorMapList::MakeUniqueName(const std::string& base) const
 {
-    if (!base.empty() && IndexOf(base) < 0)
-        return base;
-    const std::string stem = base.empty() ? std::string("Plan") : base;
-    for (int n = 1;; ++n) {
-        std::string name = Format("%s %d", stem.c_str(), n);
-        if (IndexOf(name) < 0)
-            return name;
-    }
+    return MakeUniquePlanName(base, [this](const std::string& n) { return IndexOf(n) >= 0; });
 }
 
 CQMXSensorMap* CQMXSensorMapList::AddPlan(int groupNumber, const std::string& name)

@@ -24,11 +24,8 @@ void CSensorAssignment::SetSubsystems(const CZuSubsystemTable* table)
         if (FindRow(name) < 0)
             m_rows.push_back({name, {}});
     }
-    const size_t n = m_rows.size();
-    for (size_t i = 0; i + 1 < n; ++i)
-        for (size_t j = i + 1; j < n; ++j)
-            if (m_rows[j].subsystem.compare(m_rows[i].subsystem) < 0)
-                std::swap(m_rows[i], m_rows[j]);
+    std::stable_sort(m_rows.begin(), m_rows.end(),
+                     [](const tagSENSORASSIGN& a, const tagSENSORASSIGN& b) { return a.subsystem < b.subsystem; });
 }
 
 int CSensorAssignment::FindRow(const std::string& name) const

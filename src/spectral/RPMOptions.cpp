@@ -116,14 +116,8 @@ bool CRPMOptions::IsEqual(const CRPMOptions& other) const
         return false;
     if (m_nMode == modeRange)
         return m_fRpmMin == other.m_fRpmMin && m_fRpmMax == other.m_fRpmMax && m_fRpmStep == other.m_fRpmStep;
-    if (m_nMode == modeList) {
-        if (m_fListStep != other.m_fListStep || m_rpmList.size() != other.m_rpmList.size())
-            return false;
-        for (size_t i = 0; i < m_rpmList.size(); ++i)
-            if (m_rpmList[i] != other.m_rpmList[i])
-                return false;
-        return true;
-    }
+    if (m_nMode == modeList)
+        return m_fListStep == other.m_fListStep && m_rpmList == other.m_rpmList;
     return false;
 }
 

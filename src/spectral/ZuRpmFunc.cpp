@@ -8,8 +8,6 @@
 #include "platform/base/Format.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/gfx/GfxUtil.h"
-#include "platform/win/MessageTarget.h"
-#include "platform/win/Messages.h"
 #include "spectral/ClipboardText.h"
 #include "spectral/SpectrumDisplayOptions.h"
 
@@ -61,12 +59,7 @@ CZuRpmFunc::CZuRpmFunc(const std::string& name, int freqCount, CMElement* parent
 CZuRpmFunc::~CZuRpmFunc()
 {
     // Close the windows that show us while we still exist: their closing may still talk to us.
-    for (IMessageTarget*& w : m_windows) {
-        IMessageTarget* window = w;
-        w = nullptr;
-        if (window)
-            window->SendMessage(WM_CLOSE);
-    }
+    m_windows.CloseAll();
     DeleteRows();
 }
 
@@ -133,13 +126,9 @@ void CZuRpmFunc::RemoveAll()
     CZuTableData::RemoveAll();
 }
 
-void CZuRpmFunc::SetWindow(int slot, IMessageTarget* window)
-{
-    if (slot == 0 || slot == 1)
-        m_windows[slot] = window;
-}
+void CZuRpmFunc::SetWindow(int slot, IMessageTarget* window) { m_windows.Set(slot, window); }
 
-IMessageTarget* CZuRpmFunc::GetWindow(int slot) const { return slot == 0 || slot == 1 ? m_windows[slot] : nullptr; }
+IMessageTarget* CZuRpmFunc::GetWindow(int slot) const { return m_windows.Get(slot); }
 
 CZuFunc* CZuRpmFunc::GetRowFunc(int i) const
 {

@@ -17,6 +17,7 @@
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuTableData.h"
+#include "spectral/MapWindows.h"
 
 class IMessageTarget;
 
@@ -127,7 +128,7 @@ private:
     int32_t m_axisFlag = 1;
     int32_t m_smoothingWidth = 0;
     std::string m_subsystem;
-    IMessageTarget* m_windows[2] = {nullptr, nullptr};
+    CMapWindows m_windows;
     std::vector<double> m_rpms;
     std::vector<double> m_freqs;
     std::vector<std::unique_ptr<CZuFunc>> m_rows;

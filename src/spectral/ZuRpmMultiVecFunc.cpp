@@ -10,8 +10,6 @@
 #include "platform/elements/StdioFile.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/GfxUtil.h"
-#include "platform/win/MessageTarget.h"
-#include "platform/win/Messages.h"
 #include "spectral/SpectrumDisplayOptions.h"
 #include "spectral/ZuRpmFunc.h"
 
@@ -26,24 +24,12 @@ CZuRpmMultiVecFunc::CZuRpmMultiVecFunc(const std::string& name, CMElement* paren
 
 CZuRpmMultiVecFunc::~CZuRpmMultiVecFunc()
 {
-    for (IMessageTarget*& w : m_windows) {
-        IMessageTarget* window = w;
-        w = nullptr;
-        if (window)
-            window->SendMessage(WM_CLOSE);
-    }
+    m_windows.CloseAll();
 }
 
-void CZuRpmMultiVecFunc::SetWindow(int slot, IMessageTarget* window)
-{
-    if (slot == 0 || slot == 1)
-        m_windows[slot] = window;
-}
+void CZuRpmMultiVecFunc::SetWindow(int slot, IMessageTarget* window) { m_windows.Set(slot, window); }
 
-IMessageTarget* CZuRpmMultiVecFunc::GetWindow(int slot) const
-{
-    return slot == 0 || slot == 1 ? m_windows[slot] : nullptr;
-}
+IMessageTarget* CZuRpmMultiVecFunc::GetWindow(int slot) const { return m_windows.Get(slot); }
 
 CZuVecFunc* CZuRpmMultiVecFunc::GetVecFunc(int i) const { return dynamic_cast<CZuVecFunc*>(GetRpmData(i)); }
 

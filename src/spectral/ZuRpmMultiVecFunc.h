@@ -10,6 +10,7 @@
 
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/ZuRpmSelFunc.h"
+#include "spectral/MapWindows.h"
 
 class CZuVecFunc;
 class IMessageTarget;
@@ -76,7 +77,7 @@ private:
     int32_t m_axisFlag = -1;
     int32_t m_smoothingWidth = 0;
     std::string m_label;
-    IMessageTarget* m_windows[2] = {nullptr, nullptr};
+    CMapWindows m_windows;
     int32_t m_overallFirst = -1;
     int32_t m_overallLast = -1;
 };

@@ -1,7 +1,7 @@
 #include "uff/ExtUFDaqProject.h"
 
+#include "models/HSEARegOptions.h"
 #include "platform/base/Format.h"
-#include "platform/win/ZuRegOptions.h"
 
 IMPLEMENT_SERIAL(CExtUFDaqProject, CDaqProject, 0)
 
@@ -20,20 +20,14 @@ CExtUFDaqProject::~CExtUFDaqProject() = default;
 void CExtUFDaqProject::Init()
 {
     m_ufData = 1;
-    CZuRegOptions reg(GetOptionsKeyPath().c_str());
-    uint32_t value = 0;
-    if (reg.Open() && reg.GetDWORD(kRevSensValue, value) && value != 0xFFFFFFFFu)
-        m_revSens = static_cast<int32_t>(value);
+    m_revSens = static_cast<int32_t>(CHSEARegOptions::GetReverseSensitivity());
 }
 
 void CExtUFDaqProject::SetRevSensMode(int mode, int saveAsDefault)
 {
     m_revSens = mode;
-    if (saveAsDefault) {
-        CZuRegOptions reg(GetOptionsKeyPath().c_str());
-        if (reg.Open())
-            reg.SetDWORD(kRevSensValue, static_cast<uint32_t>(mode));
-    }
+    if (saveAsDefault)
+        CHSEARegOptions::SaveReverseSensitivity(static_cast<uint32_t>(mode));
 }
 
 void CExtUFDaqProject::Serialize(CArchive& ar)

@@ -15,7 +15,6 @@ class CExtUFDaqProject : public CDaqProject
 
 public:
     static constexpr uint8_t kVersion = 3;
-    static constexpr const char* kRevSensValue = "DAQPP_REVSENS";
 
     CExtUFDaqProject();
     explicit CExtUFDaqProject(const std::string& name);

@@ -304,7 +304,34 @@ TEST(ProjectFile, AFileCutAnywhereFailsWithAnErrorNeverACrash)
         CTALVOProject project;
         CArchive ar(bytes.data(), n);
         EXPECT_THROW(project.Serialize(ar), CArchiveException) << "cut at " << n << " of " << bytes.size();
+        // Nothing half-read stays behind, and the plans never point at unit groups gone with it.
+        EXPECT_EQ(project.GetProjectCount(), 0);
+        EXPECT_TRUE(project.GetTargetSubsystem().empty());
+        EXPECT_EQ(project.GetSensorMapList()->GetPlanCount(), 0);
+        EXPECT_EQ(project.GetSensorMapList()->GetUnitGroups(), project.GetBlixLists().Pointers());
     }
+}
+
+TEST(ProjectFile, AnOlderFileReadIntoAUsedContainerKeepsNothingOfThePreviousFile)
+{
+    CScriptedPrompts prompts;
+    CTALVOProject project;
+    Load(project, Store(*MakeRichContainer()));
+    ASSERT_EQ(project.GetSensorMapList()->GetPlanCount(), 1);
+    ASSERT_EQ(project.GetProjectCount(), 4);
+
+    HandMadeFile layout;
+    layout.version = 4;
+    layout.withDaq = false;
+    Load(project, BuildFile(layout));
+    EXPECT_EQ(project.GetProjectCount(), 1);
+    EXPECT_EQ(project.GetSystemChannelCount(), CTALVOProject::kDefaultChannelCount);
+    EXPECT_EQ(project.GetBlixChDB()->GetItemList()->GetSize(), 0);
+    EXPECT_EQ(project.GetBlixLists().GetSize(), 1);
+    EXPECT_EQ(project.GetSensorMapList()->GetPlanCount(), 0);
+    EXPECT_EQ(project.GetSensorAssignment()->GetRowCount(), 0);
+    EXPECT_EQ(project.GetFileProperties().GetString(77), "");
+    EXPECT_EQ(prompts.Count(), 0u);
 }
 
 TEST(ProjectFile, ProgressMessagesWhileStoringAndLoading)

@@ -127,3 +127,14 @@ TEST(CalcIEOptions, MissingMembersKeepTheirDefaults)
     EXPECT_EQ(o.GetRpmMargin(), 250.0f);
     EXPECT_EQ(o.GetFactor(), 0.3321125);
 }
+
+TEST(CalcOptions, WindowTypeSavedBecomesTheDefault)
+{
+    CCalcOptions options;
+    options.SetWindowType(2);
+    ASSERT_EQ(options.SaveDataWindowing(), 1);
+    EXPECT_EQ(CCalcOptions().GetWindowType(), 2);
+    options.SetWindowType(0);
+    ASSERT_EQ(options.SaveDataWindowing(), 1);
+    EXPECT_EQ(CCalcOptions().GetWindowType(), 0);
+}

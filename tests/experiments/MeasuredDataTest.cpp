@@ -117,6 +117,61 @@ TEST(HardwareInventory, ReloadsAndCopiesWithLinksIntoItsOwnRecords)
     EXPECT_EQ(orphan.GetBlixInfoList().FindBySerial(""), -1);
 }
 
+// Records appended after the links were made (as the hardware reader appends units and channels in
+// turn) make the lists grow into new storage: the links must follow, never point into the old one.
+TEST(HardwareInventory, LinksFollowRecordsAddedAndRemovedLater)
+{
+    CQmxBlixChMgr inventory = MakeInventory();
+    for (int i = 0; i < 40; ++i) {
+        CQmxBoardInfo board;
+        board.SetSerial("LATE" + std::to_string(i));
+        inventory.GetBoardInfoList().Add(board);
+        CQmxBlixInfo unit;
+        unit.SetSerialNumber(std::to_string(50000 + i));
+        unit.SetBoardSerial("BRD0");
+        inventory.GetBlixInfoList().Add(unit);
+        CQmxBlixChInfo ch;
+        ch.SetBlixSerial(std::to_string(50000 + i));
+        ch.SetUnitChannel(1);
+        inventory.GetBlixChInfoList().Add(ch);
+    }
+    ExpectLinked(inventory);
+    for (const auto& ch : inventory.GetBlixChInfoList().Items())
+        EXPECT_GE(ch.GetBlix(), &inventory.GetBlixInfoList().Items().front());
+
+    // A channel added before its unit is linked once the unit arrives; a unit before its board too.
+    CQmxBlixChInfo early;
+    early.SetBlixSerial("77777");
+    inventory.GetBlixChInfoList().Add(early);
+    CQmxBlixInfo unitFirst;
+    unitFirst.SetSerialNumber("77777");
+    unitFirst.SetBoardSerial("BRD9");
+    inventory.GetBlixInfoList().Add(unitFirst);
+    CQmxBoardInfo boardLast;
+    boardLast.SetSerial("BRD9");
+    inventory.GetBoardInfoList().Add(boardLast);
+    ExpectLinked(inventory);
+
+    // Emptied lists leave null links behind, not links into freed records.
+    inventory.GetBoardInfoList().RemoveAll();
+    for (const auto& unit : inventory.GetBlixInfoList().Items())
+        EXPECT_EQ(unit.GetBoard(), nullptr);
+    inventory.GetBlixInfoList().RemoveAll();
+    for (const auto& ch : inventory.GetBlixChInfoList().Items())
+        EXPECT_EQ(ch.GetBlix(), nullptr);
+
+    // Assigning a whole list from another inventory relinks to this one's records.
+    CQmxBlixChMgr other = MakeInventory();
+    {
+        const CQmxBlixChMgr source = MakeInventory();
+        other.GetBoardInfoList() = source.GetBoardInfoList();
+        other.GetBlixInfoList() = source.GetBlixInfoList();
+    }
+    ExpectLinked(other);
+    const CQmxBlixChMgr copied(other);
+    ExpectLinked(copied);
+}
+
 TEST(HardwareInventory, AForgedRecordCountIsRefused)
 {
     Bytes bytes = StoreObject(MakeInventory());
@@ -387,6 +442,15 @@ TEST_F(TreeFixture, BlocksSpectraAndTheirBounds)
         pulse->GetData()[i] = static_cast<float>(std::sin(2.0 * std::numbers::pi * (i - 5) / 10.0));
     ASSERT_EQ(pulse->DetectRpmInfo(), 1);
     EXPECT_LT(pulse->GetRpmInfoList()[0].nStart, 20);
+    // Intervals are kept for the samples they came from: new samples (here silence) detect anew.
+    {
+        const std::vector<float> pulses = pulse->GetSamples();
+        const std::vector<float> silence(pulses.size(), 0.0f);
+        pulse->SetSamples(silence.data(), n);
+        EXPECT_EQ(pulse->DetectRpmInfo(), 0);
+        pulse->SetSamples(pulses.data(), n);
+        ASSERT_EQ(pulse->DetectRpmInfo(), 1);
+    }
 
     // A record of the same data set name elsewhere uses the pulse channel's intervals.
     CExpDataSet* set = project.FindExcitation("S-Engine")->AddDataSet();

@@ -166,6 +166,34 @@ TEST_F(AseaFixture, ModalDensityZeroStaysAndMissingCompanionFails)
     EXPECT_EQ(none.GetModelData(0), nullptr);
 }
 
+TEST_F(AseaFixture, ABuildUsesTheModelJustReadAndNeverAnOlderOne)
+{
+    CASEAModelData model(&project);
+    ASSERT_EQ(model.BuildFromModel(Prepare()), 1);
+    CModelData* first = model.GetModelData(0);
+    ASSERT_NE(first, nullptr);
+
+    // A model file that cannot be read fails the build even though a 3D model is already there.
+    CScriptedPrompts prompts;
+    EXPECT_EQ(model.BuildFromModel(folder.File("missing.ntf")), 0);
+    EXPECT_EQ(prompts.Last().stringId, 6073u);
+    EXPECT_EQ(model.GetModelData(0), first);
+
+    // Another model file replaces the 3D model, and its own companion file is the one read.
+    CTempFolder other;
+    const std::string path = other.File("other.ntf");
+    std::filesystem::copy_file(kSampleModel, path);
+    WriteTextFile(other.File("other.dat"), WithLine("<Modal Density>\tFloor-F\t-" + Values(kBands, 7.0)));
+    ASSERT_EQ(model.BuildFromModel(path), 1) << model.GetLastError();
+    ASSERT_NE(model.GetModelData(0), nullptr);
+    EXPECT_EQ(model.GetModelData(0)->GetFileName(), path);
+    int models = 0;
+    for (int i = 0; i < model.GetChildCount(); ++i)
+        models += model.GetChild(i)->GetType() == CModelData::kElementType ? 1 : 0;
+    EXPECT_EQ(models, 1);
+    EXPECT_EQ(model.ExtractModalDensity("Floor-F", 3u), 7.0);
+}
+
 TEST(ASEAModelData, CompanionFileNames)
 {
     EXPECT_EQ(CASEAModelData::CompanionFileName("/a/b/car.ntf", 0), "/a/b/car.dat");

@@ -47,8 +47,8 @@ struct HseaFixture : ::testing::Test
     {
         project.types = {{"Panel-R", 1}, {"Panel-L", 1}, {"Cabin-C", 6}};
         source = std::make_unique<CSEAModelData>("SEA", &project, 5, OCTAVE_BAND_THIRD, 500.0, 800.0);
-        spec = ThreeSubsystemSpec();
-        FillSmallModel(*source, spec);
+        layout = ThreeSubsystemSpec();
+        FillSmallModel(*source, layout);
     }
     std::unique_ptr<CHSEAModelData> Make(int symmetric)
     {
@@ -58,7 +58,7 @@ struct HseaFixture : ::testing::Test
     }
     CTestModelProject project;
     std::unique_ptr<CSEAModelData> source;
-    SmallModelSpec spec;
+    SmallModelLayout layout;
 };
 
 } // namespace
@@ -212,14 +212,14 @@ TEST(HSEAModelData, ThreeWaveBlocksMoveTogether)
 {
     CTestModelProject project;
     CSEAModelData source("SEA", &project, 5, OCTAVE_BAND_THIRD, 500.0, 500.0);
-    SmallModelSpec spec;
-    spec.keys = {"Door-B", "Door-S", "Door-F", "Sill-B", "Sill-S", "Sill-F"};
-    spec.density = {{1, 1, 2, 1, 1, 3}};
-    spec.dlf = {{0.1, 0.1, 0.1, 0.2, 0.2, 0.2}};
+    SmallModelLayout layout;
+    layout.keys = {"Door-B", "Door-S", "Door-F", "Sill-B", "Sill-S", "Sill-F"};
+    layout.density = {{1, 1, 2, 1, 1, 3}};
+    layout.dlf = {{0.1, 0.1, 0.1, 0.2, 0.2, 0.2}};
     for (int s = 0; s < 3; ++s)
         for (int t = 3; t < 6; ++t)
-            spec.clf[{s, t}] = {0.01 * (s + 1)};
-    FillSmallModel(source, spec);
+            layout.clf[{s, t}] = {0.01 * (s + 1)};
+    FillSmallModel(source, layout);
     CHSEAModelData m(&source, &project, 0, 0, 0, 0);
     m.SetClfConstraint(0);
     m.SetDlfConstraint(0);
@@ -319,7 +319,7 @@ TEST_F(HseaFixture, StoredExportedAndReadBackEqual)
     ASSERT_NE(read, nullptr);
     CZuClfFunc* rf = read->FindGlobalClf("Cabin-C-", "Panel-R-F", "", 1);
     ASSERT_NE(rf, nullptr);
-    EXPECT_NEAR(rf->DataValue(1, rf->GetIndex("Panel-R-F")), spec.clf[std::make_pair(0, 2)][1], 1e-15);
+    EXPECT_NEAR(rf->DataValue(1, rf->GetIndex("Panel-R-F")), layout.clf[std::make_pair(0, 2)][1], 1e-15);
     CZuClfFunc* rh = read->FindGlobalClf("Panel-L-F", "Cabin-C-", "Panel-L", 0);
     ASSERT_NE(rh, nullptr);
     EXPECT_EQ(rh->DataValue(2, 1), 0.125);

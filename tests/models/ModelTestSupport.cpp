@@ -19,29 +19,29 @@ CTempFolder::~CTempFolder()
     std::filesystem::remove_all(m_path, ec);
 }
 
-void FillSmallModel(CZuData& model, const SmallModelSpec& spec)
+void FillSmallModel(CZuData& model, const SmallModelLayout& layout)
 {
-    const int bands = static_cast<int>(spec.density.size());
-    CZuSubsystemTable table(spec.keys);
+    const int bands = static_cast<int>(layout.density.size());
+    CZuSubsystemTable table(layout.keys);
     model.SetSubsystemTable(&table);
     const CZuSubsystemTable* own = model.GetSubsystemTable();
     auto eta = std::make_unique<CZuMatFunc>("Eta", own, own, bands, &model, CZuData::kEtaMatrixType);
     auto n = std::make_unique<CZuVecFunc>("Modal Density", own, bands, &model, CZuData::kModalDensityType);
     auto k = std::make_unique<CZuVecFunc>("Wave Number", own, bands, &model, CZuData::kWaveNumberType);
-    const int count = static_cast<int>(spec.keys.size());
+    const int count = static_cast<int>(layout.keys.size());
     for (int b = 0; b < bands; ++b)
     {
         eta->DataIndex(b) = n->DataIndex(b) = k->DataIndex(b) = model.GetFreq(b);
         for (int s = 0; s < count; ++s)
         {
-            n->DataValue(b, s) = spec.density[b][s];
+            n->DataValue(b, s) = layout.density[b][s];
             k->DataValue(b, s) = 0.5 * (s + 1) * (b + 1);
-            eta->DataValue(b, s, s) += spec.dlf[b][s] * spec.density[b][s];
+            eta->DataValue(b, s, s) += layout.dlf[b][s] * layout.density[b][s];
         }
-        for (const auto& [pair, values] : spec.clf)
+        for (const auto& [pair, values] : layout.clf)
         {
             const auto [s, t] = pair;
-            const double p = spec.density[b][s] * values[b];
+            const double p = layout.density[b][s] * values[b];
             eta->DataValue(b, t, s) -= p;
             eta->DataValue(b, s, s) += p;
         }
@@ -51,19 +51,19 @@ void FillSmallModel(CZuData& model, const SmallModelSpec& spec)
     model.AddChild(std::move(k));
 }
 
-SmallModelSpec ThreeSubsystemSpec()
+SmallModelLayout ThreeSubsystemSpec()
 {
-    SmallModelSpec spec;
-    spec.keys = {"Panel-R-F", "Panel-L-F", "Cabin-C-"};
-    spec.density = {{0.1, 0.1, 2.0}, {0.2, 0.2, 3.0}, {0.3, 0.3, 4.0}};
-    spec.dlf = {{0.01, 0.01, 0.001}, {0.02, 0.02, 0.002}, {0.03, 0.03, 0.003}};
-    spec.clf[{0, 2}] = {0.004, 0.005, 0.006};
-    spec.clf[{2, 0}] = {0.0002, 0.00025, 0.0003};
-    spec.clf[{1, 2}] = {0.004, 0.005, 0.006};
-    spec.clf[{2, 1}] = {0.0002, 0.00025, 0.0003};
-    spec.clf[{0, 1}] = {0.001, 0.001, 0.001};
-    spec.clf[{1, 0}] = {0.001, 0.001, 0.001};
-    return spec;
+    SmallModelLayout layout;
+    layout.keys = {"Panel-R-F", "Panel-L-F", "Cabin-C-"};
+    layout.density = {{0.1, 0.1, 2.0}, {0.2, 0.2, 3.0}, {0.3, 0.3, 4.0}};
+    layout.dlf = {{0.01, 0.01, 0.001}, {0.02, 0.02, 0.002}, {0.03, 0.03, 0.003}};
+    layout.clf[{0, 2}] = {0.004, 0.005, 0.006};
+    layout.clf[{2, 0}] = {0.0002, 0.00025, 0.0003};
+    layout.clf[{1, 2}] = {0.004, 0.005, 0.006};
+    layout.clf[{2, 1}] = {0.0002, 0.00025, 0.0003};
+    layout.clf[{0, 1}] = {0.001, 0.001, 0.001};
+    layout.clf[{1, 0}] = {0.001, 0.001, 0.001};
+    return layout;
 }
 
 std::string ReadTextFile(const std::string& path)

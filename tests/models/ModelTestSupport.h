@@ -58,7 +58,7 @@ private:
 
 // Fills a model's eta matrix and modal density from CLFs and intrinsic DLFs:
 // E(b, t, s) = -n_s * clf(s -> t), diagonal n_s * (dlf_s + sum of its CLFs).
-struct SmallModelSpec
+struct SmallModelLayout
 {
     std::vector<std::string> keys;                       // subsystem keys with wave marks
     std::vector<std::vector<double>> density;            // [band][k]
@@ -67,9 +67,9 @@ struct SmallModelSpec
 };
 
 class CZuData;
-void FillSmallModel(CZuData& model, const SmallModelSpec& spec);
+void FillSmallModel(CZuData& model, const SmallModelLayout& layout);
 // Three subsystems over three one-third-octave bands (500, 630, 800 Hz).
-SmallModelSpec ThreeSubsystemSpec();
+SmallModelLayout ThreeSubsystemSpec();
 
 std::string ReadTextFile(const std::string& path);
 void WriteTextFile(const std::string& path, const std::string& text);

@@ -21,15 +21,15 @@ struct SeaFixture : ::testing::Test
         project.types = {{"Panel-R", 1}, {"Panel-L", 1}, {"Cabin-C", 6}};
         model = project.AddChild(
             std::make_unique<CSEAModelData>("SEA", &project, 5, OCTAVE_BAND_THIRD, 500.0, 800.0));
-        spec = ThreeSubsystemSpec();
-        FillSmallModel(*model, spec);
+        layout = ThreeSubsystemSpec();
+        FillSmallModel(*model, layout);
     }
     CTestModelProject project;
     CSEAModelData* model = nullptr;
-    SmallModelSpec spec;
+    SmallModelLayout layout;
 };
 
-double TotalDlf(const SmallModelSpec& s, int b, int k)
+double TotalDlf(const SmallModelLayout& s, int b, int k)
 {
     double v = s.dlf[b][k];
     for (const auto& [pair, values] : s.clf)
@@ -45,19 +45,19 @@ TEST_F(SeaFixture, ExtractsTheLossFactorsItWasBuiltFrom)
     ASSERT_EQ(model->GetFreqCount(), 3);
     for (int b = 0; b < 3; ++b)
     {
-        for (const auto& [pair, values] : spec.clf)
-            EXPECT_NEAR(model->ExtractClf(spec.keys[pair.first], spec.keys[pair.second], b), values[b], 1e-15);
+        for (const auto& [pair, values] : layout.clf)
+            EXPECT_NEAR(model->ExtractClf(layout.keys[pair.first], layout.keys[pair.second], b), values[b], 1e-15);
         for (int k = 0; k < 3; ++k)
         {
-            EXPECT_NEAR(model->ExtractIntrinsicDlf(spec.keys[k], b), spec.dlf[b][k], 1e-15);
-            EXPECT_NEAR(model->ExtractTotalDlf(spec.keys[k], b), TotalDlf(spec, b, k), 1e-15);
-            EXPECT_EQ(model->ExtractModalDensity(spec.keys[k], b), spec.density[b][k]);
-            EXPECT_EQ(model->ExtractWaveNumber(spec.keys[k], b), 0.5 * (k + 1) * (b + 1));
+            EXPECT_NEAR(model->ExtractIntrinsicDlf(layout.keys[k], b), layout.dlf[b][k], 1e-15);
+            EXPECT_NEAR(model->ExtractTotalDlf(layout.keys[k], b), TotalDlf(layout, b, k), 1e-15);
+            EXPECT_EQ(model->ExtractModalDensity(layout.keys[k], b), layout.density[b][k]);
+            EXPECT_EQ(model->ExtractWaveNumber(layout.keys[k], b), 0.5 * (k + 1) * (b + 1));
         }
     }
     std::vector<double> out(3);
     ASSERT_EQ(model->ExtractTotalDlf("Cabin-C-", out.data(), 3), 1);
-    EXPECT_NEAR(out[2], TotalDlf(spec, 2, 2), 1e-15);
+    EXPECT_NEAR(out[2], TotalDlf(layout, 2, 2), 1e-15);
     ASSERT_EQ(model->ExtractWaveNumber("Panel-L-F", out.data(), 3), 1);
     EXPECT_EQ(out[1], 2.0);
 }
@@ -103,8 +103,8 @@ TEST_F(SeaFixture, ClfFunctionHoldsBothDirectionsAndIsRefreshed)
     const int a = f->GetIndex("Panel-R-F"), c = f->GetIndex("Cabin-C-");
     for (int b = 0; b < 3; ++b)
     {
-        EXPECT_NEAR(f->DataValue(b, a), spec.clf[std::make_pair(0, 2)][b], 1e-15);
-        EXPECT_NEAR(f->DataValue(b, c), spec.clf[std::make_pair(2, 0)][b], 1e-15);
+        EXPECT_NEAR(f->DataValue(b, a), layout.clf[std::make_pair(0, 2)][b], 1e-15);
+        EXPECT_NEAR(f->DataValue(b, c), layout.clf[std::make_pair(2, 0)][b], 1e-15);
         EXPECT_EQ(f->DataIndex(b), model->GetFreq(b));
     }
     const int children = model->GetChildCount();
@@ -113,18 +113,18 @@ TEST_F(SeaFixture, ClfFunctionHoldsBothDirectionsAndIsRefreshed)
     auto* again = model->ExtractClf(std::string("Cabin-C-"), std::string("Panel-R-F"));
     EXPECT_EQ(again, f);
     EXPECT_EQ(model->GetChildCount(), children);
-    EXPECT_NEAR(f->DataValue(1, a), 2.0 * spec.clf[std::make_pair(0, 2)][1], 1e-15);
-    EXPECT_NEAR(f->DataValue(1, c), spec.clf[std::make_pair(2, 0)][1], 1e-15);
+    EXPECT_NEAR(f->DataValue(1, a), 2.0 * layout.clf[std::make_pair(0, 2)][1], 1e-15);
+    EXPECT_NEAR(f->DataValue(1, c), layout.clf[std::make_pair(2, 0)][1], 1e-15);
 
     auto* dlf = DynamicDowncast<CZuDlfFunc>(model->ExtractTotalDlf(std::string("Panel-L-F")));
     ASSERT_NE(dlf, nullptr);
     EXPECT_EQ(dlf->GetType(), 42);
-    EXPECT_NEAR(dlf->DataValue(0, 0), TotalDlf(spec, 0, 1), 1e-15);
+    EXPECT_NEAR(dlf->DataValue(0, 0), TotalDlf(layout, 0, 1), 1e-15);
     EXPECT_EQ(model->ExtractTotalDlf(std::string("Panel-L-F")), dlf);
     auto* intrinsic = DynamicDowncast<CZuDlfFunc>(model->ExtractIntrinsicDlf(std::string("Panel-L-F")));
     ASSERT_NE(intrinsic, nullptr);
     EXPECT_EQ(intrinsic->GetType(), 43);
-    EXPECT_NEAR(intrinsic->DataValue(2, 0), spec.dlf[2][1], 1e-15);
+    EXPECT_NEAR(intrinsic->DataValue(2, 0), layout.dlf[2][1], 1e-15);
 }
 
 TEST_F(SeaFixture, ConnectionFlagsCountACouplingOfExactlyTheThreshold)
@@ -222,8 +222,8 @@ TEST_F(SeaFixture, TextExportReadsBackKeepingMainWavesOnly)
         EXPECT_EQ(fresh.GetFreq(b), model->GetFreq(b));
         for (int k = 0; k < 3; ++k)
         {
-            EXPECT_EQ(fresh.ExtractTotalDlf(spec.keys[k], b), model->ExtractTotalDlf(spec.keys[k], b));
-            EXPECT_EQ(fresh.ExtractWaveNumber(spec.keys[k], b), model->ExtractWaveNumber(spec.keys[k], b));
+            EXPECT_EQ(fresh.ExtractTotalDlf(layout.keys[k], b), model->ExtractTotalDlf(layout.keys[k], b));
+            EXPECT_EQ(fresh.ExtractWaveNumber(layout.keys[k], b), model->ExtractWaveNumber(layout.keys[k], b));
         }
     }
 
@@ -261,6 +261,6 @@ TEST_F(SeaFixture, ParameterVectorsAndCopy)
     ASSERT_EQ(copy.CopyModelData(model), 1);
     EXPECT_EQ(copy.GetFreqCount(), 3);
     EXPECT_EQ(*copy.GetSubsystemTable(), *model->GetSubsystemTable());
-    EXPECT_NEAR(copy.ExtractClf("Cabin-C-", "Panel-L-F", 1u), spec.clf[std::make_pair(2, 1)][1], 1e-15);
+    EXPECT_NEAR(copy.ExtractClf("Cabin-C-", "Panel-L-F", 1u), layout.clf[std::make_pair(2, 1)][1], 1e-15);
     EXPECT_EQ(copy.GetEtaMatrix(1)->GetParent(), &copy);
 }

@@ -6,13 +6,32 @@
 #include <fstream>
 #include <unistd.h>
 
+#include "models/HSEARegOptions.h"
+#include "planning/DAQPPExpPlanList.h"
 #include "planning/QMXBlixList.h"
 #include "planning/QMXSensorMapList.h"
 #include "planning/SensorAssignment.h"
 #include "platform/archive/Archive.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/win/ZuRegOptions.h"
 
 namespace {
+// The channel-table columns come from the settings: the tests keep theirs in a folder of their own.
+class SettingsInTempFolder : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        m_dir = std::filesystem::temp_directory_path() / ("orvex_planning_settings_" + std::to_string(getpid()));
+        CZuRegOptions::SetSettingsFolder(m_dir.string());
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+private:
+    std::filesystem::path m_dir;
+};
+[[maybe_unused]] ::testing::Environment* const kEnv = ::testing::AddGlobalTestEnvironment(new SettingsInTempFolder);
+
 template <class T>
 std::unique_ptr<T> RoundTrip(const T& object)
 {
@@ -155,4 +174,54 @@ TEST(SensorAssignment, TextFileExportedAndImported)
     EXPECT_EQ(back.ImportText((dir / "missing.txt").string(), "tag"), 0);
     EXPECT_EQ(source.ExportText((dir / "no-folder" / "x.txt").string(), "tag"), 0);
     std::filesystem::remove_all(dir);
+}
+
+TEST(QMXSensorMap, ASubsystemThatDoesNotFitIsNotPlacedAtAll)
+{
+    // No unit group: 128 units, 256 channels. Every first channel is held by a subsystem without a
+    // sensor, so no channel counts as used, yet no row is free for another subsystem.
+    CQMXSensorMap plan;
+    for (int r = 0; r < plan.GetRowCount(); r += 2)
+        plan.SetSubsystem(r, "X");
+    ASSERT_EQ(plan.GetUsedChannelCount(), 0);
+    CSensorAssignment assignment;
+    assignment.AddRow("A", {"s1", "s2"});
+    EXPECT_EQ(plan.AssignSubsystem(assignment, 0), 0);
+    EXPECT_EQ(plan.IsSubsystemUsed("A"), 0);
+
+    // With one unit free the pair lands on its two channels.
+    plan.SetSubsystem(6, "");
+    EXPECT_EQ(plan.AssignSubsystem(assignment, 0), 1);
+    tagSENSORMAP first, second;
+    ASSERT_EQ(plan.GetRow(6, first), 1);
+    ASSERT_EQ(plan.GetRow(7, second), 1);
+    EXPECT_EQ(first.subsystem, "A");
+    EXPECT_EQ(first.sensor, "s1");
+    EXPECT_EQ(second.sensor, "s2");
+    EXPECT_EQ(second.assigned, 1);
+}
+
+TEST(DAQPPExpPlanList, PlansNamedUniquelyAndColumnsFromTheSettings)
+{
+    {
+        CDAQPPExpPlanList list;
+        EXPECT_EQ(list.GetColumns().size(), 12u);
+        EXPECT_EQ(list.GetColumns().front(), (tagCHTABLECOL{1, "Global#"}));
+        EXPECT_EQ(list.AddPlan(4, "")->GetName(), "Plan 1");
+        EXPECT_EQ(list.AddPlan(4, "")->GetName(), "Plan 2");
+        EXPECT_EQ(list.AddPlan(4, "Run")->GetName(), "Run");
+        EXPECT_EQ(list.AddPlan(4, "Run")->GetName(), "Run 1");
+    }
+    ASSERT_EQ(CHSEARegOptions::SaveChannelTableColumns("Point,4,Local#,12"), 1);
+    CDAQPPExpPlanList list;
+    EXPECT_EQ(list.GetColumns(), (std::vector<tagCHTABLECOL>{{4, "Point"}, {12, "Local#"}}));
+    ASSERT_EQ(CHSEARegOptions::SaveChannelTableColumns(""), 1);
+}
+
+TEST(DAQPPExpPlan, RowsOutsideThePlanAreNeverEmpty)
+{
+    CDAQPPExpPlan plan(2);
+    EXPECT_EQ(plan.IsRowEmpty(0), 1);
+    EXPECT_EQ(plan.IsRowEmpty(-1), 0);
+    EXPECT_EQ(plan.IsRowEmpty(2), 0);
 }

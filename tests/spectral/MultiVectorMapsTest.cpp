@@ -6,6 +6,8 @@
 #include "platform/base/Format.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/elements/ZuVecFunc.h"
+#include "platform/win/MessageTarget.h"
+#include "platform/win/Messages.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OTConv.h"
 #include "spectral/OTMultiVecFunc.h"
@@ -333,3 +335,32 @@ TEST(RpmManagerTest, SubsystemTablesFollowTheSameRule)
     for (int j = 0; j < 5; ++j)
         EXPECT_DOUBLE_EQ(out->DataValue(j, 1), expected[j]) << j;
 }
+
+namespace {
+// Both kinds of RPM map close the windows that show them when they go; a slot outside 0 and 1
+// holds nothing.
+TEST(MapWindows, EveryRpmMapClosesItsWindowsWhenItGoes)
+{
+    CRecordingMessageTarget single;
+    CRecordingMessageTarget multi[2];
+    CRecordingMessageTarget ignored;
+    {
+        auto map = CZuRpmFunc::NewRpmFunc("M", 3, nullptr, "Roof-F", nullptr, 0, nullptr, 0);
+        ASSERT_NE(map, nullptr);
+        map->SetWindow(0, &single);
+        CZuRpmMultiVecFunc vecMap("m", nullptr, 64);
+        vecMap.SetWindow(0, &multi[0]);
+        vecMap.SetWindow(1, &multi[1]);
+        vecMap.SetWindow(2, &ignored);
+        vecMap.SetWindow(-1, &ignored);
+        EXPECT_EQ(vecMap.GetWindow(1), &multi[1]);
+        EXPECT_EQ(vecMap.GetWindow(2), nullptr);
+        EXPECT_EQ(map->GetWindow(-1), nullptr);
+    }
+    for (const CRecordingMessageTarget* window : {&single, &multi[0], &multi[1]}) {
+        ASSERT_EQ(window->MessageNumbers().size(), 1u);
+        EXPECT_EQ(window->MessageNumbers()[0], WM_CLOSE);
+    }
+    EXPECT_TRUE(ignored.MessageNumbers().empty());
+}
+} // namespace

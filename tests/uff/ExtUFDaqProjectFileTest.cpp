@@ -70,3 +70,14 @@ TEST(ExtUFDaqProject, ContainerRoundTrip)
     }
     EXPECT_EQ(again, bytes);
 }
+
+TEST(ExtUFDaqProject, ReverseSensitivitySavedAsDefaultReachesNewProjects)
+{
+    CExtUFDaqProject first;
+    EXPECT_EQ(first.GetRevSensMode(), 0);
+    first.SetRevSensMode(1, 0);
+    EXPECT_EQ(CExtUFDaqProject().GetRevSensMode(), 0);
+    first.SetRevSensMode(1, 1);
+    EXPECT_EQ(CExtUFDaqProject().GetRevSensMode(), 1);
+    first.SetRevSensMode(0, 1);
+}

@@ -616,10 +616,11 @@ const CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* required, uint32_t
     return cls;
 }
 
-CObject* CArchive::ReadObjectImpl(const CRuntimeClass* required, bool* wasReference)
+CObject* CArchive::ReadObjectImpl(const CRuntimeClass* required, bool* wasReference, size_t* mapIndex)
 {
     CheckLoading("ReadObject");
     *wasReference = false;
+    *mapIndex = 0;
     uint32_t schemaOrTag = 0;
     const CRuntimeClass* cls = ReadClass(required, &schemaOrTag);
     if (!cls) {
@@ -635,6 +636,7 @@ CObject* CArchive::ReadObjectImpl(const CRuntimeClass* required, bool* wasRefere
                   Format("Found class %s where %s was expected", obj->GetRuntimeClass()->m_lpszClassName,
                          required->m_lpszClassName));
         *wasReference = true;
+        *mapIndex = tag;
         return obj;
     }
     if (m_mapCount >= kMaxMapCount)
@@ -670,31 +672,29 @@ CObject* CArchive::ReadObjectImpl(const CRuntimeClass* required, bool* wasRefere
             }
         throw;
     }
+    *mapIndex = index;
     return obj.release();
 }
 
 CObject* CArchive::ReadObject(const CRuntimeClass* required)
 {
     bool wasReference = false;
-    return ReadObjectImpl(required, &wasReference);
+    size_t mapIndex = 0;
+    return ReadObjectImpl(required, &wasReference, &mapIndex);
 }
 
 CObject* CArchive::ReadObjectOwned(const CRuntimeClass* required)
 {
     bool wasReference = false;
-    CObject* obj = ReadObjectImpl(required, &wasReference);
+    size_t mapIndex = 0;
+    CObject* obj = ReadObjectImpl(required, &wasReference, &mapIndex);
     if (wasReference)
         Throw(CArchiveException::badIndex,
               Format("An object stored once is referenced again at byte %llu where it must be owned",
                      static_cast<unsigned long long>(m_pos)));
-    if (obj) {
-        // Its owner may delete it; a later reference must not reach it.
-        for (size_t i = m_loadArray.size(); i-- > 1;)
-            if (m_loadArray[i] == obj) {
-                m_loadOwned[i] = 1;
-                break;
-            }
-    }
+    // Its owner may delete it; a later reference must not reach it.
+    if (obj)
+        m_loadOwned[mapIndex] = 1;
     return obj;
 }
 

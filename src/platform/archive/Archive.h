@@ -186,7 +186,8 @@ private:
     uint32_t ReadStringLength(bool* unicode);
     void WriteStringLength(uint64_t length, bool unicode);
     CObject* ReadObjectOwned(const CRuntimeClass* required);
-    CObject* ReadObjectImpl(const CRuntimeClass* required, bool* wasReference);
+    // Reads an object record; *mapIndex is the record's index in the load map (0 for null).
+    CObject* ReadObjectImpl(const CRuntimeClass* required, bool* wasReference, size_t* mapIndex);
     void FillBuffer(size_t atLeast);
     void FlushOut();
 

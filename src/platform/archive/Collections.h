@@ -26,20 +26,48 @@ inline uint32_t CountOf(size_t size)
 }
 } // namespace archive_detail
 
+namespace archive_detail {
 template <class T>
-void SerializeValues(CArchive& ar, std::vector<T>& values)
+constexpr void CheckPlainValue()
 {
     static_assert(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>, "plain numbers only; pick a width for flags");
     static_assert(sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4 || sizeof(T) == 8, "fixed-width values only");
+}
+} // namespace archive_detail
+
+// The values' bytes alone, for layouts that store their count apart (in a width of their own, or
+// derived from other fields).
+template <class T>
+void WriteValues(CArchive& ar, const std::vector<T>& values)
+{
+    archive_detail::CheckPlainValue<T>();
+    ar.Write(values.data(), values.size() * sizeof(T)); // the machines we run on are little-endian
+}
+
+// Reads exactly count values into a fresh vector. A count beyond the bytes left is refused before
+// anything is allocated; the comparison is by division, so no forged count can wrap round.
+template <class T>
+std::vector<T> ReadValues(CArchive& ar, uint64_t count)
+{
+    archive_detail::CheckPlainValue<T>();
+    if (count > ar.BytesRemaining() / sizeof(T))
+        CArchive::Throw(CArchiveException::endOfFile,
+                        "Count " + std::to_string(count) + " at byte " + std::to_string(ar.Position()) +
+                            " needs more than the " + std::to_string(ar.BytesRemaining()) + " bytes left");
+    std::vector<T> read(static_cast<size_t>(count));
+    ar.Read(read.data(), read.size() * sizeof(T));
+    return read;
+}
+
+template <class T>
+void SerializeValues(CArchive& ar, std::vector<T>& values)
+{
     if (ar.IsStoring()) {
         ar.WriteCount(archive_detail::CountOf(values.size()));
-        ar.Write(values.data(), values.size() * sizeof(T)); // the machines we run on are little-endian
+        WriteValues(ar, values);
         return;
     }
-    const uint32_t n = ar.ReadCount(sizeof(T));
-    std::vector<T> read(n);
-    ar.Read(read.data(), static_cast<size_t>(n) * sizeof(T));
-    values = std::move(read);
+    values = ReadValues<T>(ar, ar.ReadCount(sizeof(T)));
 }
 
 inline void SerializeStrings(CArchive& ar, std::vector<std::string>& strings)

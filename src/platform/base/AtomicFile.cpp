@@ -6,6 +6,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+// The folder the target lies in: the temporary file is made there, so the rename never crosses
+// file systems, and it is the folder synced after the rename.
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+} // namespace
+
 CAtomicFile::CAtomicFile(std::string targetPath) : m_target(std::move(targetPath)) {}
 
 CAtomicFile::~CAtomicFile() { Discard(); }
@@ -15,10 +25,8 @@ bool CAtomicFile::Open()
     Discard();
     m_error.clear();
     m_failed = false;
-    std::string folder = ".";
+    const std::string folder = FolderOf(m_target);
     const auto slash = m_target.find_last_of('/');
-    if (slash != std::string::npos)
-        folder = slash == 0 ? "/" : m_target.substr(0, slash);
     std::string name = slash == std::string::npos ? m_target : m_target.substr(slash + 1);
     std::string pattern = folder + "/." + name + ".tmp-XXXXXX";
     int fd = mkstemp(pattern.data());
@@ -80,9 +88,7 @@ bool CAtomicFile::Commit()
     if (ok) {
         // The new name lives in the folder: sync the folder too, so that it survives a crash
         // right after the save.
-        const auto slash = m_target.find_last_of('/');
-        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : m_target.substr(0, slash);
-        const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int dfd = ::open(FolderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dfd >= 0) {
             ::fsync(dfd);
             ::close(dfd);

@@ -6,6 +6,7 @@
 #include "platform/base/Format.h"
 #include "platform/elements/SchemaGuard.h"
 #include "platform/elements/MElementList.h"
+#include "platform/gfx/GfxUtil.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/ObjectLifetime.h"
 
@@ -16,10 +17,6 @@ std::atomic<uint32_t> CMElement::sm_messageID{0};
 namespace
 {
 constexpr uint8_t kElementVersion = 1;
-// Trees nest a handful of levels; a file that nests deeper than this is forged, and reading it
-// on would only run the stack out.
-constexpr int kMaxLoadDepth = 256;
-thread_local int t_loadDepth = 0;
 // Duplicate stores into memory: that is no save the user waits for, so it sends no progress.
 thread_local int t_quietStore = 0;
 
@@ -42,19 +39,6 @@ bool SameName(const std::string& a, const std::string& b, int matchCase)
     }
     return true;
 }
-
-struct DepthGuard
-{
-    DepthGuard()
-    {
-        if (++t_loadDepth > kMaxLoadDepth)
-        {
-            --t_loadDepth;
-            CArchive::Throw(CArchiveException::badIndex, "element tree nested too deeply");
-        }
-    }
-    ~DepthGuard() { --t_loadDepth; }
-};
 } // namespace
 
 CMElement::CMElement() = default;
@@ -153,7 +137,7 @@ void CMElement::Serialize(CArchive& ar)
         return;
     }
 
-    DepthGuard depth;
+    // Children come through the archive's object records, whose nesting depth the archive bounds.
     CSchemaGuard schema(ar);
     uint8_t version = 0;
     ar >> version;
@@ -199,31 +183,18 @@ int CMElement::MoveChild(int from, int to)
 
 std::unique_ptr<CMElement> CMElement::Duplicate() const
 {
-    const CRuntimeClass* cls = GetRuntimeClass();
-    if (!cls->IsSerializable())
-        return nullptr;
-    std::vector<uint8_t> buffer;
-    try
+    std::unique_ptr<CMElement> copy;
     {
+        ++t_quietStore;
+        struct Quiet
         {
-            ++t_quietStore;
-            struct Quiet
-            {
-                ~Quiet() { --t_quietStore; }
-            } quiet;
-            CArchive out(&buffer, CArchive::store);
-            out.WriteObject(this);
-        }
-        CArchive in(&buffer, CArchive::load);
-        std::unique_ptr<CMElement> copy = in.ReadOwned<CMElement>();
-        if (copy)
-            copy->m_parent = m_parent;
-        return copy;
+            ~Quiet() { --t_quietStore; }
+        } quiet;
+        copy = CGfxUtil::Duplicate<CMElement>(this);
     }
-    catch (const CArchiveException&)
-    {
-        return nullptr;
-    }
+    if (copy)
+        copy->m_parent = m_parent;
+    return copy;
 }
 
 void CMElement::SortByID(int ascending)

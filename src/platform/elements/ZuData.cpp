@@ -1,6 +1,7 @@
 #include "platform/elements/ZuData.h"
 
 #include "platform/archive/Archive.h"
+#include "platform/archive/Collections.h"
 #include "platform/base/Format.h"
 #include "platform/elements/SchemaGuard.h"
 #include "platform/elements/ElementText.h"
@@ -430,7 +431,7 @@ void CZuData::Serialize(CArchive& ar)
             m_allSubsystems->Serialize(ar);
             ar << static_cast<int32_t>(m_connectionBands);
             ar << static_cast<uint64_t>(m_connections.size());
-            ar.Write(m_connections.data(), m_connections.size());
+            WriteValues(ar, m_connections);
         }
         return;
     }
@@ -459,13 +460,15 @@ void CZuData::Serialize(CArchive& ar)
         all->Serialize(ar);
         uint64_t count = 0;
         ar >> connectionBands >> count;
-        uint64_t n = static_cast<uint64_t>(all->GetCount());
-        if (connectionBands < 0 || count != n * n * static_cast<uint64_t>(connectionBands))
+        const uint64_t n = static_cast<uint64_t>(all->GetCount());
+        // Checked without a product that could wrap round: a forged table and band count whose
+        // product wraps to the stored count would leave flags that the look-ups index past.
+        uint64_t expected = 0;
+        if (connectionBands < 0 || __builtin_mul_overflow(n * n, static_cast<uint64_t>(connectionBands), &expected) ||
+            count != expected)
             CArchive::Throw(CArchiveException::genericException,
                             Format("data \"%s\": connection flags do not match their table", GetName().c_str()));
-        ar.EnsureAvailable(count);
-        connections.resize(static_cast<size_t>(count));
-        ar.Read(connections.data(), connections.size());
+        connections = ReadValues<uint8_t>(ar, count);
     }
     m_serial = serial;
     m_mergeOrder = mergeOrder;

@@ -1,6 +1,7 @@
 #include "platform/elements/ZuFunc.h"
 
 #include "platform/archive/Archive.h"
+#include "platform/archive/Collections.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ElementText.h"
 #include "platform/elements/StdioFile.h"
@@ -105,9 +106,7 @@ void CZuFunc::Serialize(CArchive& ar)
         ar << kFuncVersion;
         CZuFuncElement::Serialize(ar);
         ar << m_unit;
-        ar.WriteCount(static_cast<uint32_t>(m_values.size()));
-        for (double v : m_values)
-            ar << v;
+        SerializeValues(ar, m_values);
         return;
     }
     uint8_t version = 0;
@@ -117,13 +116,11 @@ void CZuFunc::Serialize(CArchive& ar)
     CZuFuncElement::Serialize(ar);
     std::string unit;
     ar >> unit;
-    uint32_t count = ar.ReadCount(8);
+    const uint32_t count = ar.ReadCount(8);
     if (count != static_cast<uint32_t>(GetDataCount()))
         CArchive::Throw(CArchiveException::genericException,
                         Format("function \"%s\": %u values for %d points", GetName().c_str(), count, GetDataCount()));
-    std::vector<double> values(count);
-    for (double& v : values)
-        ar >> v;
+    std::vector<double> values = ReadValues<double>(ar, count);
     m_unit = std::move(unit);
     m_values = std::move(values);
 }

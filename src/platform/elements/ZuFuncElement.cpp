@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/archive/Archive.h"
+#include "platform/archive/Collections.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ElementText.h"
 #include "platform/elements/StdioFile.h"
@@ -146,9 +147,7 @@ void CZuFuncElement::Serialize(CArchive& ar)
     {
         ar << kFuncElementVersion;
         CZuTableData::Serialize(ar);
-        ar.WriteCount(static_cast<uint32_t>(m_index.size()));
-        for (double v : m_index)
-            ar << v;
+        SerializeValues(ar, m_index);
         return;
     }
     uint8_t version = 0;
@@ -156,9 +155,5 @@ void CZuFuncElement::Serialize(CArchive& ar)
     if (version < 1 || version > kFuncElementVersion)
         CArchive::ThrowBadSchema(Format("function version %u", static_cast<unsigned>(version)));
     CZuTableData::Serialize(ar);
-    uint32_t count = ar.ReadCount(8);
-    std::vector<double> index(count);
-    for (double& v : index)
-        ar >> v;
-    m_index = std::move(index);
+    SerializeValues(ar, m_index);
 }

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "platform/archive/Archive.h"
+#include "platform/archive/Collections.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ElementText.h"
 #include "platform/elements/StdioFile.h"
@@ -200,8 +201,9 @@ bool CZuMatFunc::ImportBody(const std::vector<std::string>& lines, int dataCount
     size_t valueLines = static_cast<size_t>(dataCount) * rows.GetCount();
     if (lines.size() != valueLines + 2)
         return false;
+    // Not reserved from the headers' sizes: a forged header must not make a huge allocation; the
+    // values grow only as lines parse.
     std::vector<double> values;
-    values.reserve(valueLines * cols.GetCount());
     for (size_t l = 0; l < valueLines; ++l)
         if (!zu_text::ParseNumbers(lines[l + 2], static_cast<size_t>(cols.GetCount()), values))
             return false;
@@ -220,8 +222,7 @@ void CZuMatFunc::Serialize(CArchive& ar)
         m_rows.Serialize(ar);
         m_cols.Serialize(ar);
         ar << static_cast<uint64_t>(m_values.size());
-        for (double v : m_values)
-            ar << v;
+        WriteValues(ar, m_values);
         return;
     }
     uint8_t version = 0;
@@ -234,17 +235,18 @@ void CZuMatFunc::Serialize(CArchive& ar)
     cols.Serialize(ar);
     uint64_t count = 0;
     ar >> count;
-    uint64_t expected = static_cast<uint64_t>(GetDataCount()) * static_cast<uint64_t>(rows.GetCount()) *
-                        static_cast<uint64_t>(cols.GetCount());
-    if (count != expected)
+    // The product of three forged sizes can wrap round to a small count; such a file is refused
+    // rather than leaving values that the sizes index past.
+    uint64_t expected = 0;
+    const bool fits = !__builtin_mul_overflow(static_cast<uint64_t>(GetDataCount()),
+                                              static_cast<uint64_t>(rows.GetCount()), &expected) &&
+                      !__builtin_mul_overflow(expected, static_cast<uint64_t>(cols.GetCount()), &expected);
+    if (!fits || count != expected)
         CArchive::Throw(CArchiveException::genericException,
                         Format("matrix function \"%s\": %llu values for %d x %d x %d", GetName().c_str(),
                                static_cast<unsigned long long>(count), GetDataCount(), rows.GetCount(),
                                cols.GetCount()));
-    ar.EnsureAvailable(count * 8);
-    std::vector<double> values(static_cast<size_t>(count));
-    for (double& v : values)
-        ar >> v;
+    std::vector<double> values = ReadValues<double>(ar, count);
     m_rows = std::move(rows);
     m_cols = std::move(cols);
     m_values = std::move(values);

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/archive/Archive.h"
+#include "platform/archive/Collections.h"
 #include "platform/base/Format.h"
 
 IMPLEMENT_SERIAL(CZuSubsystemTable, CObject, 1)
@@ -74,19 +75,12 @@ void CZuSubsystemTable::Serialize(CArchive& ar)
     if (ar.IsStoring())
     {
         ar << kTableVersion;
-        ar.WriteCount(static_cast<uint32_t>(m_names.size()));
-        for (const std::string& name : m_names)
-            ar << name;
+        SerializeStrings(ar, m_names);
         return;
     }
     uint8_t version = 0;
     ar >> version;
     if (version < 1 || version > kTableVersion)
         CArchive::ThrowBadSchema(Format("subsystem table version %u", static_cast<unsigned>(version)));
-    uint32_t count = ar.ReadCount(1); // each name takes at least its length byte
-    std::vector<std::string> names;
-    names.reserve(count);
-    for (uint32_t i = 0; i < count; ++i)
-        names.push_back(ar.ReadStringValue());
-    m_names = std::move(names);
+    SerializeStrings(ar, m_names);
 }

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "platform/archive/Archive.h"
+#include "platform/archive/Collections.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ElementText.h"
 #include "platform/elements/StdioFile.h"
@@ -172,8 +173,9 @@ bool CZuVecFunc::ImportBody(const std::vector<std::string>& lines, int dataCount
         table.Add(zu_text::Unescape(head[k]));
     if (lines.size() != static_cast<size_t>(dataCount) + 1)
         return false;
+    // Not reserved from the header's sizes: a forged header must not make a huge allocation; the
+    // values grow only as lines parse.
     std::vector<double> values;
-    values.reserve(static_cast<size_t>(dataCount) * table.GetCount());
     for (int i = 0; i < dataCount; ++i)
         if (!zu_text::ParseNumbers(lines[static_cast<size_t>(i) + 1], static_cast<size_t>(table.GetCount()), values))
             return false;
@@ -190,8 +192,7 @@ void CZuVecFunc::Serialize(CArchive& ar)
         CZuFuncElement::Serialize(ar);
         m_table.Serialize(ar);
         ar << static_cast<uint32_t>(m_values.size());
-        for (double v : m_values)
-            ar << v;
+        WriteValues(ar, m_values);
         return;
     }
     uint8_t version = 0;
@@ -208,10 +209,7 @@ void CZuVecFunc::Serialize(CArchive& ar)
         CArchive::Throw(CArchiveException::genericException,
                         Format("vector function \"%s\": %u values for %d points x %d subsystems",
                                GetName().c_str(), count, GetDataCount(), table.GetCount()));
-    ar.EnsureAvailable(static_cast<uint64_t>(count) * 8);
-    std::vector<double> values(count);
-    for (double& v : values)
-        ar >> v;
+    std::vector<double> values = ReadValues<double>(ar, count);
     m_table = std::move(table);
     m_values = std::move(values);
 }

@@ -18,6 +18,19 @@ QString Q(const std::string& s)
     return QString::fromStdString(s);
 }
 
+QMessageBox::StandardButton QtButtonOf(int id)
+{
+    switch (id) {
+    case IDCANCEL: return QMessageBox::Cancel;
+    case IDABORT: return QMessageBox::Abort;
+    case IDRETRY: return QMessageBox::Retry;
+    case IDIGNORE: return QMessageBox::Ignore;
+    case IDYES: return QMessageBox::Yes;
+    case IDNO: return QMessageBox::No;
+    default: return QMessageBox::Ok;
+    }
+}
+
 int MessageBoxAnswer(const PromptRecord& request)
 {
     QMessageBox box(QApplication::activeWindow());
@@ -30,41 +43,22 @@ int MessageBoxAnswer(const PromptRecord& request)
     case MB_ICONASTERISK: box.setIcon(QMessageBox::Information); break;
     default: box.setIcon(QMessageBox::NoIcon); break;
     }
-    struct Button
-    {
-        QMessageBox::StandardButton qt;
-        int id;
-    };
-    std::vector<Button> buttons;
-    switch (request.style & MB_TYPEMASK) {
-    case MB_OKCANCEL: buttons = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
-    case MB_ABORTRETRYIGNORE:
-        buttons = {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
-        break;
-    case MB_YESNOCANCEL:
-        buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
-        break;
-    case MB_YESNO: buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
-    case MB_RETRYCANCEL: buttons = {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}}; break;
-    default: buttons = {{QMessageBox::Ok, IDOK}}; break;
-    }
+    const std::vector<int> buttons = ButtonsOf(request.style);
     QMessageBox::StandardButtons set;
-    for (const Button& b : buttons)
-        set |= b.qt;
+    for (int id : buttons)
+        set |= QtButtonOf(id);
     box.setStandardButtons(set);
-    size_t def = (request.style & MB_DEFMASK) >> 8;
-    if (def >= buttons.size())
-        def = 0;
-    box.setDefaultButton(buttons[def].qt);
-    int clicked = box.exec();
-    for (const Button& b : buttons)
-        if (b.qt == clicked)
-            return b.id;
+    const int def = DefaultButtonOf(request.style);
+    box.setDefaultButton(QtButtonOf(def));
+    const int clicked = box.exec();
+    for (int id : buttons)
+        if (QtButtonOf(id) == clicked)
+            return id;
     // Closed without a button (Esc or the close box): Cancel where there is one, else the default.
-    for (const Button& b : buttons)
-        if (b.id == IDCANCEL)
+    for (int id : buttons)
+        if (id == IDCANCEL)
             return IDCANCEL;
-    return DefaultButtonOf(request.style);
+    return def;
 }
 
 QString StartPath(const FileChooserOptions& o)

@@ -62,5 +62,4 @@ private:
     QPushButton* m_apply = nullptr;
     int m_startPage = 0;
     int m_active = -1;
-    bool m_switching = false;
 };

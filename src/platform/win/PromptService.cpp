@@ -53,21 +53,23 @@ void SetPromptService(IPromptService* service)
     g_installed.store(service);
 }
 
+std::vector<int> ButtonsOf(unsigned style)
+{
+    switch (style & MB_TYPEMASK) {
+    case MB_OKCANCEL: return {IDOK, IDCANCEL};
+    case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
+    case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
+    case MB_YESNO: return {IDYES, IDNO};
+    case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
+    default: return {IDOK};
+    }
+}
+
 int DefaultButtonOf(unsigned style)
 {
-    unsigned def = (style & MB_DEFMASK) >> 8; // 0, 1 or 2
-    auto pick = [def](std::initializer_list<int> buttons) {
-        size_t i = def < buttons.size() ? def : 0;
-        return *(buttons.begin() + i);
-    };
-    switch (style & MB_TYPEMASK) {
-    case MB_OKCANCEL: return pick({IDOK, IDCANCEL});
-    case MB_ABORTRETRYIGNORE: return pick({IDABORT, IDRETRY, IDIGNORE});
-    case MB_YESNOCANCEL: return pick({IDYES, IDNO, IDCANCEL});
-    case MB_YESNO: return pick({IDYES, IDNO});
-    case MB_RETRYCANCEL: return pick({IDRETRY, IDCANCEL});
-    default: return IDOK;
-    }
+    const std::vector<int> buttons = ButtonsOf(style);
+    const size_t def = (style & MB_DEFMASK) >> 8; // 0, 1 or 2; a default past the buttons is the first
+    return buttons[def < buttons.size() ? def : 0];
 }
 
 std::vector<FileFilterEntry> ParseFileFilter(const std::string& filter)

@@ -82,6 +82,8 @@ IPromptService& GetPromptService();
 // Installs a service (not owned); null restores the non-interactive one.
 void SetPromptService(IPromptService* service);
 
+// The buttons of a message box style (ID* values), in the order they are shown.
+std::vector<int> ButtonsOf(unsigned style);
 // The answer the non-interactive service gives: the default button of the style for message
 // boxes, IDCANCEL for choosers.
 int DefaultButtonOf(unsigned style);

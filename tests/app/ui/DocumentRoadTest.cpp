@@ -268,6 +268,36 @@ TEST_F(DocumentRoad, HistoryAndFilePropertiesFollowTheSaves)
     reread.OnCloseDocument();
 }
 
+TEST_F(DocumentRoad, AFailedSaveUnderAnotherNameLeavesTheHistoryAsItWas)
+{
+    CRecordingMessageTarget quiet;
+    CMainWindowTargetScope scope(&quiet);
+    CTALVODoc doc;
+    FillDocument(doc);
+    ASSERT_TRUE(doc.OnSaveDocument(Path("a.orv")));
+    CProjectHistory* before = doc.GetProjectHistory();
+    const int64_t modified = before->GetModifiedTime();
+    // Files that cannot be written: a folder whose parent is a file (refused before anything is
+    // stored), and a folder in the file's place (refused only when the written file replaces it).
+    std::ofstream(Path("blocker")) << "x";
+    std::filesystem::create_directories(Path("taken.orv"));
+    for (const std::string& target : {Path("blocker/sub/b.orv"), Path("taken.orv")})
+    {
+        SCOPED_TRACE(target);
+        std::string error;
+        EXPECT_FALSE(doc.OnSaveDocument(target, &error));
+        EXPECT_FALSE(error.empty());
+        ASSERT_EQ(doc.GetProjectHistory(), before);
+        EXPECT_EQ(before->GetChildCount(), 0);
+        EXPECT_EQ(before->GetParent(), nullptr);
+        EXPECT_EQ(before->GetPathName(), Path("a.orv"));
+        EXPECT_EQ(before->GetModifiedTime(), modified);
+        EXPECT_EQ(doc.GetPathName(), Path("a.orv"));
+    }
+    ASSERT_TRUE(doc.OnSaveDocument(Path("a.orv")));
+    EXPECT_EQ(doc.GetProjectHistory()->GetChildCount(), 0);
+}
+
 TEST_F(DocumentRoad, FileWithoutVersionPropertyStartsAFreshHistory)
 {
     CRecordingMessageTarget quiet;

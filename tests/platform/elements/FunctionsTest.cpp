@@ -74,6 +74,35 @@ TEST(Functions, VectorAndMatrixKeepValuesByNameWhenRebound)
     EXPECT_EQ(vec.DataValue(2, 2), 0);
 }
 
+// A matrix whose stored sizes (2^21 points, 2^20 rows, 2^20 columns) ask for 2^61 values, whose
+// byte count wraps round to 0: the reader must refuse it with an archive error before it allocates.
+TEST(Functions, MatrixWithForgedHugeSizesIsRefused)
+{
+    CZuMatFunc empty("m", nullptr, nullptr, 0, nullptr, 2);
+    std::vector<uint8_t> bytes = Store(empty);
+    // The image ends with the data index count (2 bytes), the row and column tables (version byte
+    // and a 2-byte count each) and the value count (8 bytes), all empty.
+    ASSERT_GE(bytes.size(), 16u);
+    bytes.resize(bytes.size() - 16);
+    auto put = [&bytes](uint64_t v, int width) {
+        for (int k = 0; k < width; ++k)
+            bytes.push_back(static_cast<uint8_t>(v >> (8 * k)));
+    };
+    const uint32_t points = 1u << 21, rows = 1u << 20, cols = 1u << 20;
+    put(0xFFFF, 2);
+    put(points, 4);
+    bytes.resize(bytes.size() + size_t{8} * points, 0); // the data index: zeros
+    for (uint32_t names : {rows, cols})
+    {
+        put(1, 1);
+        put(0xFFFF, 2);
+        put(names, 4);
+        bytes.resize(bytes.size() + names, 0); // empty names
+    }
+    put(uint64_t{1} << 61, 8);
+    EXPECT_THROW(Load(bytes), CArchiveException);
+}
+
 TEST(Functions, PairAndSingleSubsystemFunctions)
 {
     CZuClfFunc clf("clf", "Roof-F", "Cabin-", 3, nullptr, 36);

@@ -138,3 +138,20 @@ TEST(ZuData, TextPartReadsBackAndRefusesBrokenText)
         EXPECT_EQ(target.GetSubsystemTable()->GetCount(), 0);
     }
 }
+
+// 2^17 subsystems and 2^30 bands make 2^64 connection flags, which wraps round to a stored count of
+// 0: the image must be refused, not read into flags that every look-up would index past.
+TEST(ZuData, ConnectionSizesWhoseProductWrapsRoundAreRefused)
+{
+    CZuSubsystemTable all(std::vector<std::string>(size_t{1} << 17));
+    CZuData data("d", nullptr, 48, -1, 0.0, 0.0); // no band set: no flags
+    ASSERT_EQ(data.CreateConnectionInfo(&all), 1);
+    std::vector<uint8_t> bytes = Store(data);
+    EXPECT_TRUE(Load(bytes));
+    // The image ends with the band count (4 bytes) and the flag count (8 bytes, 0).
+    ASSERT_GE(bytes.size(), 12u);
+    const uint32_t bands = uint32_t{1} << 30;
+    for (int k = 0; k < 4; ++k)
+        bytes[bytes.size() - 12 + static_cast<size_t>(k)] = static_cast<uint8_t>(bands >> (8 * k));
+    EXPECT_THROW(Load(bytes), CArchiveException);
+}
