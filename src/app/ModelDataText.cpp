@@ -27,14 +27,6 @@ constexpr uint32_t IDS_EXPORT_HSEA_TITLE = 6067;
 // Property of the data that keeps the header text of the file it was read from.
 constexpr int kHeaderProperty = 39;
 
-bool ReadLine(CStdioFile& file, std::string& line)
-{
-    if (!file.ReadString(line))
-        return false;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return true;
-}
 
 // Reads the file into new data; null when it is not a model data text file or does not read.
 std::unique_ptr<CZuData> ReadText(const std::string& path, std::string& header)
@@ -43,13 +35,13 @@ std::unique_ptr<CZuData> ReadText(const std::string& path, std::string& header)
     if (!file.Open(path, CStdioFile::modeRead))
         return nullptr;
     std::string line;
-    if (!ReadLine(file, line))
+    if (!file.ReadString(line))
         return nullptr;
     std::string kindLine;
     if (line.compare(0, 2, "#@") == 0) {
         header = line.substr(2);
         for (int i = 0; i < 3; ++i)
-            if (!ReadLine(file, kindLine))
+            if (!file.ReadString(kindLine))
                 return nullptr;
     } else {
         kindLine = line;

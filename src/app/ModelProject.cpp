@@ -394,14 +394,6 @@ double RowValue(const std::string& text)
     return end == text.c_str() || !std::isfinite(v) ? 0.0 : v;
 }
 
-bool ReadLine(CStdioFile& file, std::string& line)
-{
-    if (!file.ReadString(line))
-        return false;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return true;
-}
 
 // Adds the energy-ratio function of the pair to data and fills it from the values; a pair the data
 // cannot make a function of is skipped.
@@ -450,20 +442,20 @@ void CModelProject::ReadTargetEnergyRatios(const std::string& path)
         try {
             std::string line;
             bool found = false;
-            while (!found && ReadLine(file, line))
+            while (!found && file.ReadString(line))
                 found = line == "#Target ERs";
             if (found) {
                 modelERs = NewGeneralData(GetModelDataKindName(MODEL_TYPE_MODEL_TARGET_ERS), MODEL_TYPE_MODEL_TARGET_ERS,
                                           CHSEAGeneralData::KIND_ENERGY_RATIO);
-                ReadLine(file, line); // the heading
-                while (ReadLine(file, line) && !line.empty()) {
+                file.ReadString(line); // the heading
+                while (file.ReadString(line) && !line.empty()) {
                     const std::vector<std::string> fields = SplitRow(line);
                     if (fields.size() >= 2)
                         AddRatioRow(*modelERs, fields[0], fields[1], fields, 2);
                 }
                 expERs = NewGeneralData(GetModelDataKindName(MODEL_TYPE_EXP_TARGET_ERS), MODEL_TYPE_EXP_TARGET_ERS,
                                         CHSEAGeneralData::KIND_ENERGY_RATIO);
-                while (ReadLine(file, line) && (line.empty() || line[0] != '#')) {
+                while (file.ReadString(line) && (line.empty() || line[0] != '#')) {
                     const size_t open = line.find('[');
                     const size_t close = line.rfind(']');
                     if (open == std::string::npos || close == std::string::npos || close < open)
@@ -472,7 +464,7 @@ void CModelProject::ReadTargetEnergyRatios(const std::string& path)
                     for (char c : line.substr(open + 1, close - open - 1))
                         if (c != '[' && c != ']')
                             key += c;
-                    while (ReadLine(file, line) && !line.empty()) {
+                    while (file.ReadString(line) && !line.empty()) {
                         const std::vector<std::string> fields = SplitRow(line);
                         AddRatioRow(*expERs, key, fields[0], fields, 1);
                     }
@@ -515,7 +507,7 @@ void CModelProject::ReadTransmissionClfs(const std::string& path)
         return;
     try {
         std::string line;
-        while (ReadLine(file, line)) {
+        while (file.ReadString(line)) {
             if (line != "#Transmission CLFs")
                 continue;
             std::unique_ptr<CHSEAGeneralData> clfs = NewGeneralData(

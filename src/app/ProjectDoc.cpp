@@ -266,26 +266,21 @@ bool CTALVODoc::NewProjectFromModelFile(const std::string& projectFile, int mode
 {
     GetTALVOApp().SetMainDocument(this);
     CBaseProject* model = m_project.CreateModelProjectFromFile(modelKind, modelFile);
-    if (!model)
-    {
-        if (error)
-            *error = Format("No model could be made from %s.", modelFile.c_str());
-        GetTALVOApp().SetMainDocument(nullptr);
-        return false;
-    }
-    AddProjectToViews(model);
-    if (!OnSaveDocument(projectFile, error))
-    {
-        OnCloseDocument();
-        return false;
-    }
-    return true;
+    if (!model && error)
+        *error = Format("No model could be made from %s.", modelFile.c_str());
+    return StartWithModel(model, projectFile, error);
 }
 
 bool CTALVODoc::NewProjectInteractive(const std::string& projectFile, std::string* error)
 {
     GetTALVOApp().SetMainDocument(this);
-    CBaseProject* model = m_project.CreateModelProject();
+    return StartWithModel(m_project.CreateModelProject(), projectFile, error);
+}
+
+// A new project stands once its model exists and it is saved under its name; anything less leaves
+// no document behind.
+bool CTALVODoc::StartWithModel(CBaseProject* model, const std::string& projectFile, std::string* error)
+{
     if (!model)
     {
         GetTALVOApp().SetMainDocument(nullptr);

@@ -126,6 +126,7 @@ public:
     static std::string GetFileVersionText();
 
 private:
+    bool StartWithModel(CBaseProject* model, const std::string& projectFile, std::string* error);
     void DeleteContents();
     void RefreshFileProperties();
     void UpdateHistoryForStore(const std::string& path);

@@ -14,23 +14,10 @@
 #include "platform/archive/Archive.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/ZuRegOptions.h"
+#include "support/SettingsEnvironment.h"
 
 namespace {
-// The channel-table columns come from the settings: the tests keep theirs in a folder of their own.
-class SettingsInTempFolder : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        m_dir = std::filesystem::temp_directory_path() / ("orvex_planning_settings_" + std::to_string(getpid()));
-        CZuRegOptions::SetSettingsFolder(m_dir.string());
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-private:
-    std::filesystem::path m_dir;
-};
-[[maybe_unused]] ::testing::Environment* const kEnv = ::testing::AddGlobalTestEnvironment(new SettingsInTempFolder);
+[[maybe_unused]] ::testing::Environment* const kEnv = RegisterSettingsEnvironment("orvex_planning_tests");
 
 template <class T>
 std::unique_ptr<T> RoundTrip(const T& object)

@@ -9,22 +9,10 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/ZuRegOptions.h"
 #include "uff/ExtUFDaqProject.h"
+#include "support/SettingsEnvironment.h"
 
 namespace {
-class SettingsInTempFolder : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        m_dir = std::filesystem::temp_directory_path() / ("orvex_uff_tests_" + std::to_string(getpid()));
-        CZuRegOptions::SetSettingsFolder(m_dir.string());
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-private:
-    std::filesystem::path m_dir;
-};
-[[maybe_unused]] ::testing::Environment* const kEnv = ::testing::AddGlobalTestEnvironment(new SettingsInTempFolder);
+[[maybe_unused]] ::testing::Environment* const kEnv = RegisterSettingsEnvironment("orvex_uff_tests");
 } // namespace
 
 TEST(ExtUFDaqProject, ContainerRoundTrip)
