@@ -15,6 +15,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "TreeText.h"
 
 #include <QProgressBar>
 #include <QTabWidget>
@@ -43,38 +44,6 @@ void FillDocument(CTALVODoc& doc)
     CAnalysisProject* ana = container.AddAnalysisProject(nullptr, nullptr);
     ASSERT_NE(ana, nullptr);
     ana->AddChild(std::make_unique<CMElement>("Results", ana, 51));
-}
-
-// "name(type)[children...]" of every tree of the project window, in order.
-std::string DescribeTrees(CDockTreeWnd& trees)
-{
-    std::string out;
-    std::function<void(CProjectTreeModel*, const QModelIndex&)> walk = [&](CProjectTreeModel* m,
-                                                                          const QModelIndex& parent) {
-        for (int r = 0; r < m->rowCount(parent); ++r)
-        {
-            const QModelIndex idx = m->index(r, 0, parent);
-            out += m->data(idx).toString().toStdString();
-            out += '(';
-            out += std::to_string(m->data(idx, CProjectTreeModel::TypeRole).toInt());
-            out += ')';
-            if (m->rowCount(idx) > 0)
-            {
-                out += "[";
-                walk(m, idx);
-                out += "]";
-            }
-            out += " ";
-        }
-    };
-    for (int i = 0; i < trees.GetTreeCount(); ++i)
-    {
-        out += '<';
-        out += trees.Tabs()->tabText(i).toStdString();
-        out += '>';
-        walk(trees.GetTree(i)->Model(), QModelIndex());
-    }
-    return out;
 }
 
 class DocumentRoad : public ::testing::Test
@@ -144,7 +113,7 @@ TEST_F(DocumentRoad, SaveCloseReopenShowsTheSameTrees)
     FillDocument(*doc);
     doc->AddProjectsToViews();
     frame.AttachDocument(std::move(doc));
-    const std::string before = DescribeTrees(*frame.TreeWindow());
+    const std::string before = DescribeTrees(*frame.TreeWindow(), true);
     EXPECT_EQ(before.substr(0, 14), "<DAQ0>DAQ0(-1)"); // a project is the root row of its own tab
     EXPECT_NE(before.find("Folder 2("), std::string::npos);
 
@@ -158,7 +127,7 @@ TEST_F(DocumentRoad, SaveCloseReopenShowsTheSameTrees)
     EXPECT_EQ(GetTALVOApp().GetMainDocument(), nullptr);
 
     ASSERT_TRUE(frame.OpenDocumentFile(Path("road/road.orv")));
-    EXPECT_EQ(DescribeTrees(*frame.TreeWindow()), before);
+    EXPECT_EQ(DescribeTrees(*frame.TreeWindow(), true), before);
     EXPECT_EQ(GetTALVOApp().GetMainDocument(), frame.GetDocument());
     EXPECT_FALSE(frame.ProgressBar()->IsProgressVisible());
     // The work folder beside the file exists once the file was opened or saved.

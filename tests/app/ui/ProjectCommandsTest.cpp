@@ -20,6 +20,7 @@
 #include "platform/win/PromptService.h"
 #include "spectral/OrderBand.h"
 #include "spectral/SpectrumDisplayOptions.h"
+#include "TreeText.h"
 
 #include <QLineEdit>
 #include <QTabWidget>
@@ -35,33 +36,6 @@
 namespace
 {
 const std::string kSamples = std::string(ORVEX_SOURCE_DIR) + "/samples/";
-
-// "name[children]" of every tree of the project window, tab labels first.
-std::string DescribeTrees(CDockTreeWnd& trees)
-{
-    std::string out;
-    std::function<void(CProjectTreeModel*, const QModelIndex&)> walk = [&](CProjectTreeModel* m,
-                                                                          const QModelIndex& parent) {
-        for (int r = 0; r < m->rowCount(parent); ++r)
-        {
-            const QModelIndex idx = m->index(r, 0, parent);
-            out += m->data(idx).toString().toStdString();
-            if (m->rowCount(idx) > 0)
-            {
-                out += "[";
-                walk(m, idx);
-                out += "]";
-            }
-            out += " ";
-        }
-    };
-    for (int i = 0; i < trees.GetTreeCount(); ++i)
-    {
-        out += "<" + trees.Tabs()->tabText(i).toStdString() + ">";
-        walk(trees.GetTree(i)->Model(), QModelIndex());
-    }
-    return out;
-}
 
 std::string Shown(const CScriptedPrompts& prompts)
 {
