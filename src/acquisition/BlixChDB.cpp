@@ -75,12 +75,9 @@ void CBlixChDB::Serialize(CArchive& ar)
         return;
     }
     m_list = std::make_unique<CItemList>();
-    int32_t count = 0;
-    ar >> count;
     // An entry takes at least four bytes (three empty strings and the channel).
-    if (count < 0)
-        CArchive::Throw(CArchiveException::badIndex, Format("Blix channel database with %d entries", count));
-    ar.EnsureAvailable(static_cast<uint64_t>(count) * 4);
+    const int32_t count =
+        ar.ReadSignedCount(4, "entries in the Blix channel database", CArchiveException::badIndex);
     for (int32_t i = 0; i < count; ++i) {
         auto item = std::make_unique<CItem>();
         item->Serialize(ar);

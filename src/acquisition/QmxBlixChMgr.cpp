@@ -122,11 +122,7 @@ void CQmxInfoArray<T>::Serialize(CArchive& ar)
         return;
     }
     ReadVersion(ar, "inventory list");
-    int32_t count = 0;
-    ar >> count;
-    if (count < 0)
-        CArchive::ThrowBadSchema(Format("inventory list of %d records", count));
-    ar.EnsureAvailable(static_cast<uint64_t>(count) * MinRecordBytes<T>());
+    const int32_t count = ar.ReadSignedCount(MinRecordBytes<T>(), "records in an inventory list");
     std::vector<T> items(static_cast<size_t>(count));
     for (auto& item : items)
         item.Serialize(ar);

@@ -132,11 +132,7 @@ void CAnalysisProject::Serialize(CArchive& ar)
     ar >> m_projectType;
     m_orders.Serialize(ar);
     ar >> m_otSetting >> m_daqProjectID;
-    int32_t count = 0;
-    ar >> count;
-    if (count < 0)
-        CArchive::ThrowBadSchema(Format("analysis project with %d band indexes", count));
-    ar.EnsureAvailable(static_cast<uint64_t>(count) * 4);
+    const int32_t count = ar.ReadSignedCount(4, "band indexes in an analysis project");
     m_freqIndex.assign(static_cast<size_t>(count), 0);
     for (auto& i : m_freqIndex)
         ar >> i;

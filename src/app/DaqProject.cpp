@@ -113,11 +113,7 @@ void CDaqProject::Serialize(CArchive& ar)
     }
     if (version >= 8) {
         ar >> m_extraText >> m_extraValue1 >> m_extraValue2;
-        int32_t count = 0;
-        ar >> count;
-        if (count < 0)
-            CArchive::ThrowBadSchema(Format("DAQ project with %d values", count));
-        ar.EnsureAvailable(static_cast<uint64_t>(count) * 4);
+        const int32_t count = ar.ReadSignedCount(4, "values in a DAQ project");
         m_extraList.assign(static_cast<size_t>(count), 0);
         for (auto& v : m_extraList)
             ar >> v;

@@ -50,11 +50,7 @@ void CProjectHistory::Serialize(CArchive& ar)
     }
     // The oldest histories: a flat list of source files. Each entry needs at least three empty
     // strings and two times, so a forged count is refused before anything is allocated.
-    int32_t count = 0;
-    ar >> count;
-    if (count < 0)
-        CArchive::Throw(CArchiveException::badIndex, "negative count of project history entries");
-    ar.EnsureAvailable(static_cast<uint64_t>(count) * 11u);
+    const int32_t count = ar.ReadSignedCount(11, "project history entries", CArchiveException::badIndex);
     for (int32_t i = 0; i < count; ++i)
     {
         std::string appName, version, path;

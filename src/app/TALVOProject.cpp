@@ -89,16 +89,6 @@ std::unique_ptr<T> ReadRequired(CArchive& ar)
     auto object = ar.ReadOwned<T>();
     return object ? std::move(object) : std::make_unique<T>();
 }
-
-int32_t ReadCount32(CArchive& ar, const char* what, uint64_t minBytesPerItem)
-{
-    int32_t n = 0;
-    ar >> n;
-    if (n < 0)
-        CArchive::ThrowBadSchema(Format("project file with %d %s", n, what));
-    ar.EnsureAvailable(static_cast<uint64_t>(n) * minBytesPerItem);
-    return n;
-}
 } // namespace
 
 CTALVOProject::CTALVOProject() : m_hseaOptions(std::make_unique<CHSEAOptions>())
@@ -657,7 +647,7 @@ void CTALVOProject::ReadBody(CArchive& ar)
     if (auto options = ar.ReadOwned<CHSEAOptions>())
         *m_hseaOptions = *options;
     ar >> m_nextID;
-    const int32_t count = ReadCount32(ar, "projects", 2);
+    const int32_t count = ar.ReadSignedCount(2, "projects in a project file");
     SendToMainWindow(WM_ZU_PROGRESS_RANGE, static_cast<uintptr_t>(std::min<int32_t>(count, 0xFFFF)) << 16, 1);
     const std::string loading = "Loading...";
     SendToMainWindow(WM_ZU_PROGRESS_TEXT, reinterpret_cast<uintptr_t>(loading.c_str()), 0);
@@ -686,7 +676,7 @@ void CTALVOProject::ReadBody(CArchive& ar)
         m_systemChannelCount = first ? first->GetMaxChannel() : kDefaultChannelCount;
     }
     if (version >= 8) {
-        const int32_t lists = ReadCount32(ar, "unit groups", 2);
+        const int32_t lists = ar.ReadSignedCount(2, "unit groups in a project file");
         m_blixLists.RemoveAll();
         for (int32_t i = 0; i < lists; ++i)
             m_blixLists.Add(ReadRequired<CQMXBlixList>(ar));

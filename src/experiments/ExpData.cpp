@@ -438,13 +438,11 @@ void CExpData::Serialize(CArchive& ar)
     int32_t pulseCount = 0;
     float detectionLevel = 0.0f;
     float gearCount = 1.0f;
-    int32_t n = 0;
-    ar >> localPoint >> engineCount >> pulseCount >> detectionLevel >> gearCount >> n;
-    if (n < 0)
-        CArchive::ThrowBadSchema(Format("channel record \"%s\" with %d samples", GetName().c_str(), n));
+    ar >> localPoint >> engineCount >> pulseCount >> detectionLevel >> gearCount;
     // Refused before allocating when the file cannot hold that many samples; read straight into
     // the array that keeps them.
-    ar.EnsureAvailable(static_cast<uint64_t>(n) * sizeof(float));
+    const std::string what = Format("samples of channel record \"%s\"", GetName().c_str());
+    const int32_t n = ar.ReadSignedCount(sizeof(float), what.c_str());
     std::vector<float> samples;
     samples.resize(static_cast<size_t>(n));
     if (n > 0)

@@ -82,11 +82,7 @@ void CSensorBundle::Serialize(CArchive& ar)
         CArchive::ThrowBadSchema(Format("sensor bundle of version %d", version));
     m_readVersion = version;
     m_sensors.clear();
-    int32_t count = 0;
-    ar >> count;
-    if (count < 0)
-        CArchive::ThrowBadSchema(Format("sensor bundle with %d sensors", count));
-    ar.EnsureAvailable(static_cast<uint64_t>(count));
+    const int32_t count = ar.ReadSignedCount(1, "sensors in a sensor bundle");
     m_sensors.assign(static_cast<size_t>(count), std::string());
     for (auto& s : m_sensors)
         ar >> s;

@@ -120,18 +120,11 @@ void CSensorGroup::Serialize(CArchive& ar)
     ar >> version;
     if (version > kVersion)
         CArchive::ThrowBadSchema(Format("sensor group of version %d", version));
-    int32_t count = 0;
-    ar >> count;
-    if (count < 0)
-        CArchive::ThrowBadSchema(Format("sensor group with %d bundles", count));
-    ar.EnsureAvailable(static_cast<uint64_t>(count) * 4);
+    int32_t count = ar.ReadSignedCount(4, "bundles in a sensor group");
     m_bundles.assign(static_cast<size_t>(count), 0);
     for (auto& b : m_bundles)
         ar >> b;
-    ar >> count;
-    if (count < 0)
-        CArchive::ThrowBadSchema(Format("sensor group with %d members", count));
-    ar.EnsureAvailable(static_cast<uint64_t>(count) * 17);
+    count = ar.ReadSignedCount(17, "members in a sensor group");
     m_members.assign(static_cast<size_t>(count), tagSENSORGROUPMEMBER());
     for (auto& m : m_members)
         ar >> m.text >> m.channel >> m.extra >> m.bundle >> m.slot;

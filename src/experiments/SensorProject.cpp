@@ -293,19 +293,12 @@ void CSensorProject::Serialize(CArchive& ar)
     m_groups.clear();
     m_bundles.clear();
     CMElement::Serialize(ar);
-    int32_t count = 0;
-    ar >> count;
-    if (count < 0)
-        CArchive::ThrowBadSchema(Format("sensor project with %d groups", count));
-    ar.EnsureAvailable(static_cast<uint64_t>(count) * 2);
+    int32_t count = ar.ReadSignedCount(2, "groups in a sensor project");
     for (int32_t i = 0; i < count; ++i) {
         auto group = ar.ReadOwned<CSensorGroup>();
         m_groups.push_back(group ? std::move(group) : std::make_unique<CSensorGroup>());
     }
-    ar >> count;
-    if (count < 0)
-        CArchive::ThrowBadSchema(Format("sensor project with %d bundles", count));
-    ar.EnsureAvailable(static_cast<uint64_t>(count) * 2);
+    count = ar.ReadSignedCount(2, "bundles in a sensor project");
     for (int32_t i = 0; i < count; ++i) {
         auto bundle = ar.ReadOwned<CSensorBundle>();
         if (!bundle)

@@ -153,11 +153,7 @@ void CDAQPPExpPlan::Serialize(CArchive& ar)
     if (version > kVersion)
         CArchive::ThrowBadSchema(Format("channel plan of version %d", version));
     ar >> m_text >> m_name >> m_comment;
-    int32_t count = 0;
-    ar >> count;
-    if (count < 0)
-        CArchive::ThrowBadSchema(Format("channel plan with %d rows", count));
-    ar.EnsureAvailable(static_cast<uint64_t>(count) * 8);
+    const int32_t count = ar.ReadSignedCount(8, "rows in a channel plan");
     m_rows.assign(static_cast<size_t>(count), tagDAQPP_SENSORMAP());
     for (auto& row : m_rows) {
         ar >> row.channel >> row.sensor >> row.subsystem >> row.thirdText >> row.inputMode;

@@ -70,19 +70,13 @@ void CDAQPPExpPlanList::Serialize(CArchive& ar)
         CArchive::ThrowBadSchema(Format("channel plan list of version %d", version));
     int32_t count = 0;
     if (version >= 2) {
-        ar >> count;
-        if (count < 0)
-            CArchive::ThrowBadSchema(Format("channel plan list with %d columns", count));
-        ar.EnsureAvailable(static_cast<uint64_t>(count) * 5);
+        count = ar.ReadSignedCount(5, "columns in a channel plan list");
         m_columns.assign(static_cast<size_t>(count), tagCHTABLECOL());
         for (auto& c : m_columns)
             ar >> c.type >> c.label;
     }
     m_plans.clear();
-    ar >> count;
-    if (count < 0)
-        CArchive::ThrowBadSchema(Format("channel plan list with %d plans", count));
-    ar.EnsureAvailable(static_cast<uint64_t>(count) * 2);
+    count = ar.ReadSignedCount(2, "plans in a channel plan list");
     for (int32_t i = 0; i < count; ++i)
         if (auto plan = ar.ReadOwned<CDAQPPExpPlan>())
             m_plans.push_back(std::move(plan));

@@ -181,12 +181,8 @@ void CQMXSensorMap::Serialize(CArchive& ar)
     ar >> m_text >> m_name >> m_comment;
     if (schema >= 2)
         ar >> m_groupNumber;
-    int32_t count = 0;
-    ar >> count;
     // A row takes at least 11 bytes: two ints and three empty strings.
-    if (count < 0)
-        CArchive::ThrowBadSchema(Format("experiment plan with %d rows", count));
-    ar.EnsureAvailable(static_cast<uint64_t>(count) * 11);
+    const int32_t count = ar.ReadSignedCount(11, "rows in an experiment plan");
     m_rows.assign(static_cast<size_t>(count), tagSENSORMAP());
     for (auto& row : m_rows)
         ar >> row.slot >> row.unitName >> row.channel >> row.sensor >> row.subsystem;

@@ -79,12 +79,8 @@ void CQMXSensorMapList::Serialize(CArchive& ar)
     if (stored != 0xFFFFFFFFu && stored > kSchema)
         CArchive::ThrowBadSchema(Format("plan list of schema %u", stored));
     m_plans.clear();
-    int32_t count = 0;
-    ar >> count;
     // Each plan record takes at least two bytes.
-    if (count < 0)
-        CArchive::ThrowBadSchema(Format("plan list with %d plans", count));
-    ar.EnsureAvailable(static_cast<uint64_t>(count) * 2);
+    const int32_t count = ar.ReadSignedCount(2, "plans in a plan list");
     for (int32_t i = 0; i < count; ++i) {
         auto plan = ar.ReadOwned<CQMXSensorMap>();
         if (plan)

@@ -174,12 +174,8 @@ void CSensorAssignment::Serialize(CArchive& ar)
         }
         return;
     }
-    int32_t count = 0;
-    ar >> count;
     // A row takes at least its empty name and its empty count.
-    if (count < 0)
-        CArchive::ThrowBadSchema(Format("sensor assignment with %d rows", count));
-    ar.EnsureAvailable(static_cast<uint64_t>(count) * 3);
+    const int32_t count = ar.ReadSignedCount(3, "rows in a sensor assignment");
     m_rows.assign(static_cast<size_t>(count), tagSENSORASSIGN());
     for (auto& row : m_rows) {
         ar >> row.subsystem;

@@ -56,11 +56,8 @@ void COctFreqIndexMap::Serialize(CArchive& ar)
             ar << int32_t(v);
         return;
     }
-    int32_t count = 0;
-    ar >> count;
-    if (count < 0)
-        throw CArchiveException(CArchiveException::genericException, "COctFreqIndexMap: negative band count");
-    ar.EnsureAvailable(uint64_t(count) * 4u);
+    const int32_t count =
+        ar.ReadSignedCount(4, "bands in an octave frequency index map", CArchiveException::genericException);
     std::vector<int> map(size_t(count), -1);
     for (auto& v : map) {
         int32_t index = 0;

@@ -69,11 +69,8 @@ void COrderList::Serialize(CArchive& ar)
     } else {
         uint8_t version = 0;
         ar >> version;
-        int32_t n = 0;
-        ar >> n;
-        if (n < 0)
-            CArchive::Throw(CArchiveException::badIndex, Format("order list: negative count %d", n));
-        ar.EnsureAvailable(static_cast<uint64_t>(n) * sizeof(double));
+        const int32_t n =
+            ar.ReadSignedCount(sizeof(double), "orders in an order list", CArchiveException::badIndex);
         std::vector<double> orders(static_cast<size_t>(n));
         for (auto& v : orders)
             ar >> v;

@@ -234,19 +234,12 @@ void CZuOTFunc::Serialize(CArchive& ar)
     if (schema != 0xFFFFFFFFu && schema < kOldestSchema)
         CArchive::ThrowBadSchema(Format("CZuOTFunc schema %u", schema));
     CZuTableData::Serialize(ar);
-    int32_t orderCount = 0;
-    ar >> orderCount;
-    if (orderCount < 0)
-        CArchive::Throw(CArchiveException::badIndex, Format("order map: negative order count %d", orderCount));
-    ar.EnsureAvailable(static_cast<uint64_t>(orderCount) * sizeof(double));
+    const int32_t orderCount =
+        ar.ReadSignedCount(sizeof(double), "orders in an order map", CArchiveException::badIndex);
     std::vector<double> orders(static_cast<size_t>(orderCount));
     for (double& order : orders)
         ar >> order;
-    int32_t mapCount = 0;
-    ar >> mapCount;
-    if (mapCount < 0)
-        CArchive::Throw(CArchiveException::badIndex, Format("order map: negative map count %d", mapCount));
-    ar.EnsureAvailable(static_cast<uint64_t>(mapCount) * 2);
+    const int32_t mapCount = ar.ReadSignedCount(2, "maps in an order map", CArchiveException::badIndex);
     // Orders and maps are paired by position; an order whose map reads as null (or that has no map
     // at all) is dropped with it, so the two lists stay parallel.
     std::vector<double> keptOrders;

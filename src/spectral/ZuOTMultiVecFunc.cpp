@@ -83,19 +83,13 @@ void CZuOTMultiVecFunc::Serialize(CArchive& ar)
         ar << m_label;
         return;
     }
-    int32_t orderCount = 0;
-    ar >> orderCount;
-    if (orderCount < 0)
-        CArchive::Throw(CArchiveException::badIndex, Format("order multi-vector map: order count %d", orderCount));
-    ar.EnsureAvailable(static_cast<uint64_t>(orderCount) * sizeof(double));
+    const int32_t orderCount =
+        ar.ReadSignedCount(sizeof(double), "orders in an order multi-vector map", CArchiveException::badIndex);
     std::vector<double> orders(static_cast<size_t>(orderCount));
     for (double& order : orders)
         ar >> order;
-    int32_t entryCount = 0;
-    ar >> entryCount;
-    if (entryCount < 0)
-        CArchive::Throw(CArchiveException::badIndex, Format("order multi-vector map: entry count %d", entryCount));
-    ar.EnsureAvailable(static_cast<uint64_t>(entryCount) * 2);
+    const int32_t entryCount =
+        ar.ReadSignedCount(2, "entries in an order multi-vector map", CArchiveException::badIndex);
     // Orders and entries pair by position; an order without an entry is dropped with it.
     std::vector<double> keptOrders;
     std::vector<std::unique_ptr<CZuRpmSelFunc>> entries;

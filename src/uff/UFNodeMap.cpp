@@ -16,11 +16,7 @@ void CUFNodeMap::Serialize(CArchive& ar)
     ar >> version;
     if (version > kVersion)
         CArchive::ThrowBadSchema(Format("node map of version %d", version));
-    int32_t count = 0;
-    ar >> count;
-    if (count < 0)
-        CArchive::ThrowBadSchema(Format("node map with %d nodes", count));
-    ar.EnsureAvailable(static_cast<uint64_t>(count) * 10);
+    const int32_t count = ar.ReadSignedCount(10, "nodes in a node map");
     m_nodes.clear();
     for (int32_t i = 0; i < count; ++i) {
         uint8_t nodeVersion = 0;

@@ -339,6 +339,25 @@ uint32_t CArchive::ReadCount(uint64_t minBytesPerItem)
     return count;
 }
 
+int32_t CArchive::ReadSignedCount(uint64_t minBytesPerItem, const char* what,
+                                  CArchiveException::Cause negativeCause)
+{
+    const uint64_t at = m_pos;
+    int32_t count = 0;
+    *this >> count;
+    const char* source = m_path.empty() ? "the data" : m_path.c_str();
+    if (count < 0)
+        Throw(negativeCause, Format("Negative count %d of %s at byte %llu of %s", count, what,
+                                    static_cast<unsigned long long>(at), source));
+    // Compared by division so that no product of a forged count can wrap round.
+    if (minBytesPerItem != 0 && static_cast<uint64_t>(count) > BytesRemaining() / minBytesPerItem)
+        Throw(CArchiveException::endOfFile,
+              Format("Count %d of %s at byte %llu needs more than the %llu bytes left of %s", count, what,
+                     static_cast<unsigned long long>(at), static_cast<unsigned long long>(BytesRemaining()),
+                     source));
+    return count;
+}
+
 void CArchive::WriteCount(uint32_t count)
 {
     if (count < 0xFFFF) {

@@ -107,6 +107,10 @@ public:
     void EnsureAvailable(uint64_t bytes) const;
     // Reads a count and checks that count * minBytesPerItem bytes remain.
     uint32_t ReadCount(uint64_t minBytesPerItem = 1);
+    // Reads a 4-byte signed count of what (e.g. "rows of a channel plan"), refuses a negative one
+    // with negativeCause and checks that count * minBytesPerItem bytes remain (endOfFile).
+    int32_t ReadSignedCount(uint64_t minBytesPerItem, const char* what,
+                            CArchiveException::Cause negativeCause = CArchiveException::badSchema);
     void WriteCount(uint32_t count);
 
     // ---- strings ----

@@ -188,6 +188,60 @@ TEST(Archive, Counts)
     }
 }
 
+TEST(Archive, SignedCounts)
+{
+    // One leading byte, so that the count's own position (byte 1) shows in the error texts.
+    constexpr int32_t refused = -1;
+    struct Case
+    {
+        const char* what;
+        Bytes bytes;
+        uint64_t minBytes;
+        CArchiveException::Cause cause;
+        int32_t expect; // refused: the cause is thrown
+    };
+    const Case cases[] = {
+        {"count with its items", Hex({0xAA, 0x03, 0x00, 0x00, 0x00, 1, 2, 3, 4, 5, 6}), 2, CArchiveException::none, 3},
+        {"items that just fit", Hex({0xAA, 0x02, 0x00, 0x00, 0x00, 1, 2, 3, 4, 5, 6}), 3, CArchiveException::none, 2},
+        {"empty at the end", Hex({0xAA, 0x00, 0x00, 0x00, 0x00}), 8, CArchiveException::none, 0},
+        {"negative", Hex({0xAA, 0xFF, 0xFF, 0xFF, 0xFF, 1, 2}), 1, CArchiveException::badSchema, refused},
+        {"most negative", Hex({0xAA, 0x00, 0x00, 0x00, 0x80}), 0, CArchiveException::badIndex, refused},
+        {"one byte short", Hex({0xAA, 0x03, 0x00, 0x00, 0x00, 1, 2, 3, 4, 5}), 2, CArchiveException::endOfFile, refused},
+        // 2^30 items of 2^34 bytes: a product that wraps round to 0 must not pass.
+        {"product wraps", Hex({0xAA, 0x00, 0x00, 0x00, 0x40, 1}), uint64_t(1) << 34, CArchiveException::endOfFile,
+         refused},
+        {"count cut short", Hex({0xAA, 0x01, 0x00}), 1, CArchiveException::endOfFile, refused},
+    };
+    for (auto c : cases) {
+        SCOPED_TRACE(c.what);
+        CArchive in(&c.bytes, CArchive::load);
+        uint8_t lead = 0;
+        in >> lead;
+        // The cause for a negative count is the caller's; badSchema unless told otherwise.
+        auto read = [&] {
+            return c.cause == CArchiveException::badIndex
+                       ? in.ReadSignedCount(c.minBytes, "test rows", CArchiveException::badIndex)
+                       : in.ReadSignedCount(c.minBytes, "test rows");
+        };
+        if (c.expect != refused) {
+            EXPECT_EQ(read(), c.expect);
+            EXPECT_EQ(in.Position(), 5u);
+            continue;
+        }
+        try {
+            read();
+            ADD_FAILURE() << "count was accepted";
+        } catch (const CArchiveException& e) {
+            EXPECT_EQ(e.m_cause, c.cause) << e.what();
+            if (c.cause != CArchiveException::endOfFile || c.bytes.size() >= 5) {
+                const std::string text = e.what();
+                EXPECT_NE(text.find("test rows"), std::string::npos) << text;
+                EXPECT_NE(text.find("at byte 1 "), std::string::npos) << text;
+            }
+        }
+    }
+}
+
 TEST(Archive, ObjectRecords)
 {
     CTestPoint a, b;
