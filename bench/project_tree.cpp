@@ -2,10 +2,10 @@
 // fill the trees, against reading the same file with no window as the baseline of the same run.
 // The window's share must stay a small part of the whole; the whole must stay under a second.
 #include "app/DaqProject.h"
-#include "app/ProjectDoc.h"
+#include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
 #include "app/ui/ProjectTreeModel.h"
-#include "app/ui/ProjectTreeView.h"
+#include "app/ui/DockTreeWnd.h"
 #include "platform/elements/MElement.h"
 #include "platform/win/ZuRegOptions.h"
 

@@ -1,10 +1,10 @@
 #include "SampleProject.h"
 
-#include "acquisition/DAQConfig.h"
+#include "experiments/DAQConfig.h"
 #include "app/AnalysisProject.h"
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
-#include "app/ProjectDoc.h"
+#include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
 #include "experiments/ExpData.h"
 #include "experiments/ExpDataSet.h"

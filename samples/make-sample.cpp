@@ -4,7 +4,7 @@
 //
 //   orvex_make_sample <folder of the sample files> <project file to write>
 #include "SampleProject.h"
-#include "app/ProjectDoc.h"
+#include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
 #include "platform/win/ZuRegOptions.h"
 

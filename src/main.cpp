@@ -1,6 +1,6 @@
 // The program: the Qt application object, numbers in the "C" locale, then the application's own
 // start-up, event loop and shutdown.
-#include "app/ui/AppStartup.h"
+#include "app/ui/TALVOStartup.h"
 
 #include <QApplication>
 

@@ -2,7 +2,7 @@
 
 #include "app/DaqProject.h"
 #include "app/ModelProject.h"
-#include "app/ProjectDoc.h"
+#include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
 #include "app/TALVOProject.h"
 #include "platform/archive/Archive.h"

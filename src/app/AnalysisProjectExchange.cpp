@@ -1,7 +1,7 @@
 #include "app/AnalysisProjectExchange.h"
 
 #include "app/AnalysisProject.h"
-#include "app/ProjectDoc.h"
+#include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
 #include "app/TALVOProject.h"
 #include "platform/archive/Archive.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "calculation/CalcOptions.h"
+#include "experiments/CalcOptions.h"
 #include "experiments/DaqProjectAccess.h"
 #include "experiments/ExpInfo.h"
 #include "platform/elements/MElement.h"

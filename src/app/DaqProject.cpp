@@ -5,7 +5,7 @@
 #include "app/DAQExperiment.h"
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
-#include "app/common/WorkFolder.h"
+#include "common/WorkFolder.h"
 #include "experiments/AveExpData.h"
 #include "experiments/ExpInfo.h"
 #include "models/HSEAOptions.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/DAQConfig.h"
+#include "experiments/DAQConfig.h"
 #include "app/BaseProject.h"
-#include "calculation/CalcOptions.h"
+#include "experiments/CalcOptions.h"
 #include "experiments/DaqProjectAccess.h"
 
 class CDAQExperiment;

@@ -1,10 +1,10 @@
 #include "app/TALVOApp.h"
 
 #include "app/ModelProject.h"
-#include "app/ProjectDoc.h"
+#include "app/TALVODoc.h"
 #include "app/ProjectTreeWindow.h"
 #include "app/TALVOProject.h"
-#include "app/common/AppLookups.h"
+#include "common/AppLookups.h"
 #include "experiments/SensorProject.h"
 #include "planning/SensorAssignment.h"
 #include "platform/archive/Archive.h"

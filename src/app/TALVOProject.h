@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/common/PID.h"
+#include "common/PID.h"
 #include "planning/QMXBlixList.h"
 #include "platform/archive/Object.h"
 #include "platform/elements/ZuStdDataAccessor.h"

@@ -2,9 +2,9 @@
 
 #include <climits>
 
-#include "acquisition/DAQConfig.h"
-#include "app/common/LevelUtil.h"
-#include "calculation/CalcOptions.h"
+#include "experiments/DAQConfig.h"
+#include "common/LevelUtil.h"
+#include "experiments/CalcOptions.h"
 #include "experiments/DaqProjectAccess.h"
 #include "experiments/ExpInfo.h"
 #include "platform/base/Format.h"

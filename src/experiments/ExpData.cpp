@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "acquisition/DAQConfig.h"
+#include "experiments/DAQConfig.h"
 #include "experiments/DaqProjectAccess.h"
 #include "experiments/ExpDataSet.h"
 #include "experiments/ExpProject.h"

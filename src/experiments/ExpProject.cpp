@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "acquisition/DAQConfig.h"
-#include "app/common/ElementCopy.h"
-#include "calculation/CalcOptions.h"
+#include "experiments/DAQConfig.h"
+#include "common/ElementCopy.h"
+#include "experiments/CalcOptions.h"
 #include "experiments/DaqProjectAccess.h"
 #include "experiments/ExpData.h"
 #include "experiments/ExpDataSet.h"

@@ -3,7 +3,7 @@
 // high-pass, window, radix-2 transform with the sign +1, and scaling so that the window does not
 // change the level. Beside it the power-of-two sizing helpers and the A-weighting correction.
 #include <vector>
-#include "app/common/AWeighting.h"
+#include "common/AWeighting.h"
 
 class CFFT
 {
@@ -65,4 +65,4 @@ int NearestPowerOfTwo(int n);
 // NearestPowerOfTwo of the whole part of a*b/c (computed in float); 1 when that is not a number.
 double NearestPowerOfTwoOfRatio(float a, float b, float c);
 
-// AWeightGain and AWeightingDB come from app/common/AWeighting.h (included above).
+// AWeightGain and AWeightingDB come from common/AWeighting.h (included above).

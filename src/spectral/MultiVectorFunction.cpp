@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/common/Quantity.h"
+#include "common/Quantity.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/gfx/GfxUtil.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/common/Quantity.h"
+#include "common/Quantity.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/StdioFile.h"

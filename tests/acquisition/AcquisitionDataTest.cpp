@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "acquisition/BlixChDB.h"
-#include "acquisition/DAQConfig.h"
+#include "experiments/DAQConfig.h"
 #include "platform/archive/Archive.h"
 
 TEST(DAQConfig, MeasurementTimeIsWholeBlocks)

@@ -9,14 +9,14 @@
 #include <numbers>
 
 #include "ProjectTestEnv.h"
-#include "acquisition/DAQConfig.h"
+#include "experiments/DAQConfig.h"
 #include "acquisition/QmxBlixChMgr.h"
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
 #include "app/ModelProject.h"
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
-#include "app/common/WorkFolder.h"
+#include "common/WorkFolder.h"
 #include "experiments/ExpData.h"
 #include "experiments/ExpDataSet.h"
 #include "experiments/ExpInfo.h"

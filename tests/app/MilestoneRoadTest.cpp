@@ -15,7 +15,7 @@
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
 #include "app/ModelProject.h"
-#include "app/ProjectDoc.h"
+#include "app/TALVODoc.h"
 #include "app/ProjectHistory.h"
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"

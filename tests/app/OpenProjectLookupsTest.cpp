@@ -4,9 +4,9 @@
 
 #include "app/DaqProject.h"
 #include "app/ModelProject.h"
-#include "app/ProjectDoc.h"
+#include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
-#include "app/common/AppLookups.h"
+#include "common/AppLookups.h"
 #include "experiments/SensorProject.h"
 #include "planning/SensorAssignment.h"
 #include "platform/win/MessageTarget.h"

@@ -18,7 +18,7 @@
 
 #include "ProjectTestEnv.h"
 #include "SampleProject.h"
-#include "app/ProjectDoc.h"
+#include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
 #include "platform/archive/Archive.h"
 #include "platform/win/PromptService.h"

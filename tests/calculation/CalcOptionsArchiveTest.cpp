@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "calculation/CalcIEOptions.h"
-#include "calculation/CalcOptions.h"
+#include "experiments/CalcOptions.h"
 #include "platform/archive/Archive.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/ZuRegOptions.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "MeasuredDataTestSupport.h"
-#include "app/common/LevelUtil.h"
+#include "common/LevelUtil.h"
 #include "experiments/AveExpData.h"
 #include "experiments/ExpInfo.h"
 #include "spectral/OTMultiVecFunc.h"

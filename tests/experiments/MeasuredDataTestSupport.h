@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "acquisition/DAQConfig.h"
-#include "calculation/CalcOptions.h"
+#include "experiments/DAQConfig.h"
+#include "experiments/CalcOptions.h"
 #include "experiments/DaqProjectAccess.h"
 #include "experiments/SensorProject.h"
 #include "platform/elements/MElementList.h"

@@ -3,11 +3,11 @@
 // errors of both shown to the user.
 #include "app/AnalysisProject.h"
 #include "app/DaqProject.h"
-#include "app/ProjectDoc.h"
+#include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/ProjectTreeModel.h"
-#include "app/ui/ProjectTreeView.h"
+#include "app/ui/DockTreeWnd.h"
 #include "platform/archive/Archive.h"
 #include "platform/elements/MElement.h"
 #include "platform/win/PromptService.h"

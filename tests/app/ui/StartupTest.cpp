@@ -1,13 +1,13 @@
 // Start-up without the event loop: automation starts, a project on the command line, no empty
 // project, and the automatic update check that does not hold up the start.
-#include "app/ProjectDoc.h"
+#include "app/TALVODoc.h"
 #include "app/DaqProject.h"
 #include "app/TALVOApp.h"
-#include "app/UpdateCheck.h"
-#include "app/common/AppLookups.h"
-#include "app/ui/AppStartup.h"
+#include "app/LastVersionRequest.h"
+#include "common/AppLookups.h"
+#include "app/ui/TALVOStartup.h"
 #include "app/ui/MainFrame.h"
-#include "app/ui/ProjectTreeView.h"
+#include "app/ui/DockTreeWnd.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/ZuRegOptions.h"

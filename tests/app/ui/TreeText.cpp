@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "app/ui/ProjectTreeModel.h"
-#include "app/ui/ProjectTreeView.h"
+#include "app/ui/DockTreeWnd.h"
 
 std::string DescribeTrees(CDockTreeWnd& trees, bool withTypes)
 {

@@ -1,5 +1,5 @@
 // The update check against a small HTTP server on 127.0.0.1 that the test runs itself.
-#include "app/UpdateCheck.h"
+#include "app/LastVersionRequest.h"
 #include "app/VerRes.h"
 #include "platform/win/ZuRegOptions.h"
 

@@ -1,0 +1,211 @@
+#include "app/LastVersionRequest.h"
+
+#include "app/VerRes.h"
+#include "platform/base/Format.h"
+#include "platform/win/ZuRegOptions.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+#include <QUrl>
+
+#include <cstdlib>
+#include <ctime>
+
+std::string BuildLastVerObjectName(const std::string& address, int seconds, const std::string& mode)
+{
+    return Format("%s?%d&%s", address.c_str(), seconds, mode.c_str());
+}
+
+int GetBuildNumberOf(const std::string& versionText)
+{
+    const size_t b = versionText.find('B');
+    const char* rest = versionText.c_str() + (b == std::string::npos ? 0 : b + 1);
+    return std::atoi(rest);
+}
+
+int CompareBuildVersions(const std::string& runningVersion, const std::string& latestVersion)
+{
+    if (latestVersion.empty())
+        return -1;
+    return GetBuildNumberOf(runningVersion) >= GetBuildNumberOf(latestVersion) ? 0 : 1;
+}
+
+bool IsWebAddress(const std::string& address)
+{
+    const QUrl url(QString::fromStdString(address), QUrl::StrictMode);
+    if (!url.isValid() || url.isRelative() || url.host().isEmpty())
+        return false;
+    const QString scheme = url.scheme().toLower();
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https");
+}
+
+void ParseLastVerAnswer(const std::string& body, std::string& latest, std::string& page)
+{
+    auto nextLine = [&body](size_t& pos) {
+        if (pos >= body.size())
+            return std::string();
+        size_t end = body.find('\n', pos);
+        if (end == std::string::npos)
+            end = body.size();
+        std::string line = body.substr(pos, end - pos);
+        pos = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        return line;
+    };
+    size_t pos = 0;
+    latest = nextLine(pos);
+    page = nextLine(pos);
+}
+
+std::string GetRunningBuildVersionText()
+{
+    CVerRes ver;
+    ver.Read();
+    return ver.GetBuildVersionText();
+}
+
+CLastVersionRequest::CLastVersionRequest(QObject* parent) : QObject(parent)
+{
+}
+
+CLastVersionRequest::~CLastVersionRequest()
+{
+    if (m_reply)
+    {
+        // Aborting emits the reply's finished signal; nothing of ours may answer it any more.
+        m_reply->disconnect(this);
+        m_reply->abort();
+    }
+}
+
+void CLastVersionRequest::Start(const std::string& address, const std::string& mode, int timeoutMs)
+{
+    if (!IsWebAddress(address))
+    {
+        // Finish on the event loop, so callers connect before the signal comes in every case.
+        QTimer::singleShot(0, this, [this] { Finish(false, std::string()); });
+        return;
+    }
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const std::string object = BuildLastVerObjectName(address, local.tm_sec, mode);
+
+    m_manager = new QNetworkAccessManager(this);
+    QNetworkRequest request{QUrl(QString::fromStdString(object))};
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("GetZuLastVer"));
+    request.setTransferTimeout(timeoutMs);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    m_reply = m_manager->get(request);
+
+    // The transfer timeout covers a silent transfer; this one bounds the whole request (a server
+    // that trickles bytes forever).
+    m_timer = new QTimer(this);
+    m_timer->setSingleShot(true);
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        if (m_reply)
+            m_reply->abort();
+    });
+    m_timer->start(timeoutMs);
+
+    connect(m_reply, &QNetworkReply::finished, this, [this] {
+        QNetworkReply* reply = m_reply;
+        if (!reply)
+            return;
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        const bool ok = reply->error() == QNetworkReply::NoError && status == 200;
+        // The answer is two short lines; more is not read.
+        const QByteArray body = ok ? reply->read(64 * 1024) : QByteArray();
+        reply->deleteLater();
+        m_reply = nullptr;
+        Finish(ok, body.toStdString());
+    });
+}
+
+void CLastVersionRequest::Finish(bool ok, const std::string& body)
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    if (m_timer)
+        m_timer->stop();
+    m_answer = LastVersionAnswer{};
+    m_answer.ok = ok;
+    if (ok)
+        ParseLastVerAnswer(body, m_answer.latestVersion, m_answer.pageAddress);
+    emit Finished();
+    if (m_autoDelete)
+        deleteLater();
+}
+
+bool FetchLastVersion(const std::string& address, const std::string& mode, std::string& latestVersion,
+                      std::string& pageAddress, int timeoutMs)
+{
+    CLastVersionRequest request;
+    request.SetAutoDelete(false);
+    QEventLoop loop;
+    QObject::connect(&request, &CLastVersionRequest::Finished, &loop, &QEventLoop::quit);
+    request.Start(address, mode, timeoutMs);
+    if (!request.IsFinished())
+        loop.exec();
+    const LastVersionAnswer& answer = request.Answer();
+    if (!answer.ok)
+        return false;
+    latestVersion = answer.latestVersion;
+    pageAddress = answer.pageAddress;
+    return true;
+}
+
+int CompareWithLastVersion(const std::string& address, const std::string& mode, std::string& pageAddress,
+                           const std::string& runningVersion, int timeoutMs)
+{
+    std::string latest;
+    if (!FetchLastVersion(address, mode, latest, pageAddress, timeoutMs))
+        return -1;
+    return CompareBuildVersions(runningVersion, latest);
+}
+
+CLastVersionRequest* CheckLastVersionAuto(const std::string& address, bool autoCheckOn,
+                                          const std::string& runningVersion,
+                                          std::function<void(const std::string& page)> onNewer, int timeoutMs)
+{
+    if (!autoCheckOn || address.empty())
+        return nullptr;
+    auto* request = new CLastVersionRequest(QCoreApplication::instance());
+    QObject::connect(request, &CLastVersionRequest::Finished, request,
+                     [request, runningVersion, onNewer = std::move(onNewer)] {
+                         const LastVersionAnswer& answer = request->Answer();
+                         if (answer.ok && CompareBuildVersions(runningVersion, answer.latestVersion) == 1 && onNewer)
+                             onNewer(answer.pageAddress);
+                     });
+    request->Start(address, kLastVerModeAuto, timeoutMs);
+    return request;
+}
+
+std::string GetUpdateCheckAddress()
+{
+    CZuRegOptions reg(kVelmoraKeyPath);
+    std::string value;
+    if (!reg.Open() || !reg.GetString(kUpdateAddressValue, value))
+        return std::string();
+    return value;
+}
+
+std::string GetProductPageAddress()
+{
+    CZuRegOptions reg(kVelmoraKeyPath);
+    std::string value;
+    if (!reg.Open() || !reg.GetString(kProductPageValue, value))
+        return std::string();
+    return value;
+}
+
+std::string GetVersionHistoryAddress(const std::string& pageAddress)
+{
+    return Format("%s#his", pageAddress.c_str());
+}

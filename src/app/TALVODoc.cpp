@@ -1,0 +1,483 @@
+#include "app/TALVODoc.h"
+
+#include "app/AnalysisProject.h"
+#include "app/AnalysisProjectExchange.h"
+#include "app/BaseProject.h"
+#include "app/DaqProject.h"
+#include "app/ModelDataText.h"
+#include "app/ModelProject.h"
+#include "app/ProjectHistory.h"
+#include "app/ProjectTreeWindow.h"
+#include "app/TALVOApp.h"
+#include "common/ModuleInfo.h"
+#include "common/WorkFolder.h"
+#include "models/HSEAOptions.h"
+#include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
+#include "platform/elements/ZuData.h"
+#include "platform/elements/ZuStdData.h"
+#include "platform/win/StringTable.h"
+#include "platform/win/MessageTarget.h"
+#include "platform/win/Messages.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/WaitCursor.h"
+
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+constexpr uint32_t IDS_REMOVE_PROJECT = 6008;
+constexpr uint32_t IDS_CANNOT_REMOVE_MODEL = 6021;
+constexpr uint32_t IDS_MODEL_DATA_FILTER = 6085;
+constexpr uint32_t IDS_NOT_HSEA_MODEL_DATA = 6133;
+constexpr uint32_t IDS_OPEN_MODEL_DATA = 6142;
+// The only model data the ".dmd" command takes in.
+constexpr int kInputPowerDataType = MODEL_TYPE_INPUT_POWER;
+
+int64_t Now()
+{
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// File name without folder and extension.
+std::string StemOf(const std::string& path)
+{
+    return fs::path(path).stem().string();
+}
+
+// The progress display is shown for the whole of a read or write and hidden again however it ends.
+class CProgressScope
+{
+public:
+    CProgressScope() { SendToMainWindow(WM_ZU_PROGRESS_SHOW, 0, 0); }
+    ~CProgressScope() { SendToMainWindow(WM_ZU_PROGRESS_HIDE, 0, 0); }
+    CProgressScope(const CProgressScope&) = delete;
+    CProgressScope& operator=(const CProgressScope&) = delete;
+};
+
+// Creation and modification time of a file in seconds since 1970; false when it cannot be read.
+bool FileTimes(const std::string& path, int64_t& created, int64_t& modified)
+{
+    struct stat st{};
+    if (::stat(path.c_str(), &st) != 0)
+        return false;
+    modified = static_cast<int64_t>(st.st_mtime);
+    // The file systems we run on keep no creation time that the standard library reads; the
+    // modification time is the closest we have.
+    created = modified;
+    return true;
+}
+} // namespace
+
+CTALVODoc::CTALVODoc()
+{
+    InitHistory(std::string());
+    SetPathName(std::string());
+}
+
+CTALVODoc::~CTALVODoc()
+{
+    CTALVOApp& app = GetTALVOApp();
+    if (app.GetMainDocument() == this)
+        app.SetMainDocument(nullptr);
+}
+
+void CTALVODoc::SetPathName(const std::string& path)
+{
+    m_pathName = path;
+    m_title = path.empty() ? std::string("Untitled") : fs::path(path).filename().string();
+}
+
+std::string CTALVODoc::GetProductVersionText()
+{
+    return CModuleInfo().GetProductVersionText();
+}
+
+std::string CTALVODoc::GetFileVersionText()
+{
+    return CModuleInfo().GetFileVersionText();
+}
+
+void CTALVODoc::InitHistory(const std::string& path)
+{
+    m_history = std::make_unique<CProjectHistory>(GetTALVOApp().GetAppName(), kHistoryAppORVEX);
+    m_history->SetAppVersion(GetProductVersionText());
+    int64_t created = 0, modified = 0;
+    if (!path.empty() && FileTimes(path, created, modified))
+    {
+        m_history->SetPathName(path);
+        m_history->SetCreationTime(created);
+        m_history->SetModifiedTime(modified);
+    }
+    else
+    {
+        m_history->SetCreationTime(Now());
+        m_history->SetModifiedTime(Now());
+    }
+}
+
+void CTALVODoc::UpdateHistoryForStore(const std::string& path)
+{
+    const std::string current = StemOf(m_pathName);
+    if (!m_pathName.empty() && current != StemOf(path))
+    {
+        // Saved under a new name: the new file gets a record of its own, made from the old one.
+        auto record = std::make_unique<CProjectHistory>(GetTALVOApp().GetAppName(), kHistoryAppORVEX);
+        record->SetAppVersion(GetProductVersionText());
+        record->SetPathName(path);
+        record->SetCreationTime(Now());
+        record->SetModifiedTime(Now());
+        record->AddChild(std::unique_ptr<CMElement>(m_history.release()));
+        m_history = std::move(record);
+        return;
+    }
+    m_history->SetAppVersion(GetProductVersionText());
+    m_history->SetPathName(path);
+    m_history->SetModifiedTime(Now());
+}
+
+void CTALVODoc::RefreshFileProperties()
+{
+    const CModuleInfo module;
+    m_fileProperties.SetString(kFilePropAppName, GetTALVOApp().GetAppName());
+    m_fileProperties.SetString(kFilePropModuleName, module.GetFileName());
+    m_fileProperties.SetLong(kFilePropModuleTime, static_cast<int64_t>(module.GetFileTime()));
+    m_fileProperties.SetString(kFilePropFileVersion, module.GetFileVersionText());
+    m_fileProperties.SetString(kFilePropProductVersion, module.GetProductVersionText());
+}
+
+void CTALVODoc::Serialize(CArchive& ar)
+{
+    CProgressScope progress;
+    ar.m_pDocument = this;
+    m_project.Serialize(ar);
+    if (ar.IsStoring())
+    {
+        RefreshFileProperties();
+        m_fileProperties.Serialize(ar);
+        UpdateHistoryForStore(ar.GetFileName());
+        ar.WriteObject(m_history.get());
+        return;
+    }
+    m_fileProperties.DeleteAll();
+    m_fileProperties.Serialize(ar);
+    m_history.reset();
+    if (m_fileProperties.GetData(kFilePropFileVersion))
+    {
+        m_history = ar.ReadOwned<CProjectHistory>();
+        if (m_history)
+            m_history->SetPathName(ar.GetFileName());
+    }
+    if (!m_history)
+    {
+        // Files of older versions carry no history: start one for the file as it is.
+        InitHistory(ar.GetFileName());
+        m_history->SetAppName(std::string());
+        m_history->SetType(kHistoryAppUnknown);
+    }
+}
+
+void CTALVODoc::DeleteContents()
+{
+    m_project.DeleteContents();
+    m_fileProperties.DeleteAll();
+    InitHistory(std::string());
+    m_modified = 0;
+}
+
+bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error)
+{
+    DeleteContents();
+    try
+    {
+        CArchive ar(path, CArchive::load);
+        Serialize(ar);
+    }
+    catch (const std::exception& e)
+    {
+        if (error)
+            *error = Format("The project file %s could not be read: %s", path.c_str(), e.what());
+        DeleteContents();
+        return false;
+    }
+    SetPathName(path);
+    m_modified = 0;
+    {
+        CWaitCursor wait;
+        AddProjectsToViews();
+        GetTALVOApp().SetMainDocument(this);
+        if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
+            tree->RefreshItems();
+        EnsureWorkFolder(path);
+    }
+    return true;
+}
+
+bool CTALVODoc::OnSaveDocument(const std::string& path, std::string* error)
+{
+    EnsureWorkFolder(path);
+    // Storing updates the history for the new file; a file that was never written must leave no
+    // trace in it (no record of a save under another name, no path of a file that does not exist).
+    CProjectHistory* const previous = m_history.get();
+    const std::string previousVersion = previous->GetAppVersion();
+    const std::string previousPath = previous->GetPathName();
+    const int64_t previousModified = previous->GetModifiedTime();
+    try
+    {
+        CArchive ar(path, CArchive::store);
+        Serialize(ar);
+        ar.Close();
+    }
+    catch (const std::exception& e)
+    {
+        if (m_history.get() != previous)
+            m_history.reset(static_cast<CProjectHistory*>(m_history->ReleaseChild(previous).release()));
+        m_history->SetAppVersion(previousVersion);
+        m_history->SetPathName(previousPath);
+        m_history->SetModifiedTime(previousModified);
+        if (error)
+            *error = Format("The project file %s could not be written: %s", path.c_str(), e.what());
+        return false;
+    }
+    SetPathName(path);
+    m_modified = 0;
+    return true;
+}
+
+void CTALVODoc::OnCloseDocument()
+{
+    CWaitCursor wait;
+    m_project.DeleteAllProjects();
+    if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
+        tree->RemoveAllTrees();
+    if (GetTALVOApp().GetMainDocument() == this)
+        GetTALVOApp().SetMainDocument(nullptr);
+}
+
+bool CTALVODoc::NewProjectFromModelFile(const std::string& projectFile, int modelKind, const std::string& modelFile,
+                                        std::string* error)
+{
+    GetTALVOApp().SetMainDocument(this);
+    CBaseProject* model = m_project.CreateModelProjectFromFile(modelKind, modelFile);
+    if (!model && error)
+        *error = Format("No model could be made from %s.", modelFile.c_str());
+    return StartWithModel(model, projectFile, error);
+}
+
+bool CTALVODoc::NewProjectInteractive(const std::string& projectFile, std::string* error)
+{
+    GetTALVOApp().SetMainDocument(this);
+    return StartWithModel(m_project.CreateModelProject(), projectFile, error);
+}
+
+// A new project stands once its model exists and it is saved under its name; anything less leaves
+// no document behind.
+bool CTALVODoc::StartWithModel(CBaseProject* model, const std::string& projectFile, std::string* error)
+{
+    if (!model)
+    {
+        GetTALVOApp().SetMainDocument(nullptr);
+        return false;
+    }
+    AddProjectToViews(model);
+    if (!OnSaveDocument(projectFile, error))
+    {
+        OnCloseDocument();
+        return false;
+    }
+    return true;
+}
+
+void CTALVODoc::AddProjectToViews(CBaseProject* project)
+{
+    if (!project)
+        return;
+    if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
+        tree->AddTree(project, project->GetName());
+}
+
+void CTALVODoc::AddProjectsToViews()
+{
+    for (int i = 0; i < m_project.GetProjectCount(); ++i)
+        AddProjectToViews(m_project.GetProject(i));
+}
+
+CDaqProject* CTALVODoc::NewDaqProject()
+{
+    CDaqProject* daq = m_project.AddDaqProject();
+    AddProjectToViews(daq);
+    return daq;
+}
+
+CAnalysisProject* CTALVODoc::AddRpmAnalysisProject(const CRPMOptions* rpm, CDaqProject* daq,
+                                                   const COctaveManagerEx* bands)
+{
+    CAnalysisProject* project = m_project.AddAnalysisProject(rpm, bands);
+    if (!project)
+        return nullptr;
+    AddProjectToViews(project);
+    project->SetProjectType(0);
+    if (daq)
+        project->SetDaqProjectID(daq->GetID());
+    project->BuildFreqIndexArray();
+    return project;
+}
+
+CAnalysisProject* CTALVODoc::AddOrderAnalysisProject(CDaqProject* daq, const CRPMOptions* rpm,
+                                                     const COrderList* orders, float otSetting)
+{
+    if (!daq)
+        return nullptr;
+    CAnalysisProject* project = m_project.AddAnalysisProject(rpm, nullptr);
+    if (!project)
+        return nullptr;
+    AddProjectToViews(project);
+    project->SetProjectType(1);
+    project->SetDaqProjectID(daq->GetID());
+    if (orders)
+        project->SetOrderList(*orders);
+    project->BuildFreqIndexArray();
+    project->SetOTSetting(otSetting);
+    return project;
+}
+
+int CTALVODoc::GetProjectIndex(CBaseProject* project) const
+{
+    return m_project.GetProjectIndex(project);
+}
+
+int CTALVODoc::RemoveProject(CBaseProject* project)
+{
+    const int index = m_project.RemoveProject(project);
+    if (index < 0)
+        return index;
+    if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
+        tree->RemoveTree(index);
+    SetModifiedFlag(1);
+    return index;
+}
+
+bool CTALVODoc::RemoveProjectAt(int index)
+{
+    if (index == 0)
+    {
+        AfxMessageBox(IDS_CANNOT_REMOVE_MODEL, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (index < 0 || index >= m_project.GetProjectCount())
+        return false;
+    if (AfxMessageBox(IDS_REMOVE_PROJECT, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        return false;
+    m_project.RemoveProjectAt(index);
+    if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
+        tree->RemoveTree(index);
+    SetModifiedFlag(1);
+    return true;
+}
+
+CZuData* CTALVODoc::ReadModelDataFile()
+{
+    CModelProject* model = m_project.GetModelProject();
+    if (!model)
+        return nullptr;
+    FileChooserOptions options;
+    options.defaultExt = "dmd";
+    options.filter = LoadString(IDS_MODEL_DATA_FILTER);
+    options.title = LoadString(IDS_OPEN_MODEL_DATA);
+    std::string path;
+    if (!PromptOpenFile(options, path))
+        return nullptr;
+    CZuData* data = ReadModelDataText(model, path, 0);
+    if (!data)
+        return nullptr; // the reader has said why
+    if (data->GetType() != kInputPowerDataType)
+    {
+        model->DeleteChild(data);
+        AfxMessageBox(IDS_NOT_HSEA_MODEL_DATA, MB_OK | MB_ICONEXCLAMATION);
+        return nullptr;
+    }
+    SendToMainWindow(WM_ZU_CHILD_ADDED, 0, reinterpret_cast<intptr_t>(data));
+    SetModifiedFlag(1);
+    return data;
+}
+
+bool CTALVODoc::CanExportHSEAModelText() const
+{
+    CModelProject* model = m_project.GetModelProject();
+    return model && model->GetHSEAModelData();
+}
+
+int CTALVODoc::ExportHSEAModelText()
+{
+    return ExportHSEAModelTextDialog(m_project);
+}
+
+bool CTALVODoc::CanExportAnalysisProject() const
+{
+    return DynamicDowncast<CAnalysisProject>(GetTALVOApp().GetProject(-1)) != nullptr;
+}
+
+int CTALVODoc::ExportAnalysisProjectFile()
+{
+    try
+    {
+        return ExportAnalysisProjectDialog();
+    }
+    catch (const std::exception& e)
+    {
+        AfxMessageBox(e.what(), MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+}
+
+CAnalysisProject* CTALVODoc::ImportAnalysisProjectFile()
+{
+    try
+    {
+        return ImportAnalysisProjectDialog(*this);
+    }
+    catch (const std::exception& e)
+    {
+        AfxMessageBox(e.what(), MB_OK | MB_ICONSTOP);
+        return nullptr;
+    }
+}
+
+int CTALVODoc::ShowDataInDB() const
+{
+    return const_cast<CTALVOProject&>(m_project).GetHSEAOptions().HSS_ShowDataInDB != 0 ? 1 : 0;
+}
+
+int CTALVODoc::IsAWeighting() const
+{
+    return const_cast<CTALVOProject&>(m_project).GetHSEAOptions().WeightingFilter == 1 ? 1 : 0;
+}
+
+int CTALVODoc::IsStructure(const std::string& subsystem) const
+{
+    return m_project.IsStructure(subsystem) ? 1 : 0;
+}
+
+std::string CTALVODoc::GetWorkFolderOf(const std::string& path)
+{
+    if (path.empty())
+        return std::string();
+    return WorkFolderOf(DocumentFolderOf(path));
+}
+
+std::string CTALVODoc::EnsureWorkFolder(const std::string& path)
+{
+    const std::string folder = GetWorkFolderOf(path);
+    if (folder.empty())
+        return folder;
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    return folder;
+}

@@ -1,0 +1,117 @@
+#include "app/ui/DockShortcutWnd.h"
+
+#include "platform/win/StringTable.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QStyle>
+#include <QToolBox>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace
+{
+QString Caption(unsigned id)
+{
+    std::string text;
+    if (!LoadString(id, text))
+        return QString::number(id); // never an empty button
+    return QString::fromStdString(text);
+}
+
+QIcon ImageOf(int image)
+{
+    static const QStyle::StandardPixmap images[] = {
+        QStyle::SP_FileDialogNewFolder, QStyle::SP_DialogOpenButton, QStyle::SP_FileDialogDetailedView,
+        QStyle::SP_FileDialogContentsView, QStyle::SP_FileDialogListView, QStyle::SP_BrowserReload,
+        QStyle::SP_DriveHDIcon, QStyle::SP_FileDialogInfoView,
+    };
+    const int n = static_cast<int>(sizeof images / sizeof images[0]);
+    return QApplication::style()->standardIcon(images[(image % n + n) % n]);
+}
+} // namespace
+
+const std::vector<CDockShortcutWnd::Item>& CDockShortcutWnd::Table()
+{
+    static const std::vector<Item> table = {
+        {6220, 6218, 0, 0}, {6220, 6219, 1, 1}, {6225, 6221, 2, 2}, {6225, 6222, 3, 3},
+        {6225, 6223, 4, 4}, {6225, 6224, 5, 5}, {6228, 6226, 6, 6}, {6228, 6227, 7, 7},
+    };
+    return table;
+}
+
+CDockShortcutWnd::CDockShortcutWnd(QWidget* parent) : QDockWidget(QStringLiteral("ShortcutBar"), parent)
+{
+    setObjectName(QStringLiteral("ShortcutBar"));
+    m_toolBox = new QToolBox(this);
+    m_toolBox->setObjectName(QStringLiteral("ShortcutToolBox"));
+    setWidget(m_toolBox);
+    Rebuild();
+}
+
+void CDockShortcutWnd::Rebuild()
+{
+    while (m_toolBox->count() > 0)
+    {
+        QWidget* page = m_toolBox->widget(0);
+        m_toolBox->removeItem(0);
+        delete page;
+    }
+    m_buttons.clear();
+    unsigned currentGroup = 0;
+    QVBoxLayout* layout = nullptr;
+    for (const Item& item : Table())
+    {
+        if (!layout || item.groupCaptionId != currentGroup)
+        {
+            if (layout)
+                layout->addStretch(1);
+            auto* page = new QWidget(m_toolBox);
+            layout = new QVBoxLayout(page);
+            layout->setContentsMargins(4, 4, 4, 4);
+            m_toolBox->addItem(page, Caption(item.groupCaptionId));
+            currentGroup = item.groupCaptionId;
+        }
+        auto* button = new QToolButton(layout->parentWidget());
+        button->setObjectName(QStringLiteral("Shortcut%1").arg(item.itemId));
+        button->setText(Caption(item.captionId));
+        button->setIcon(ImageOf(item.image));
+        button->setIconSize(QSize(32, 32));
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button->setAutoRaise(true);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        const int id = item.itemId;
+        connect(button, &QToolButton::clicked, this, [this, id, button] { OnItemClicked(id, button); });
+        layout->addWidget(button);
+        m_buttons.push_back(button);
+    }
+    if (layout)
+        layout->addStretch(1);
+}
+
+QToolButton* CDockShortcutWnd::Button(int itemId) const
+{
+    return (itemId >= 0 && itemId < static_cast<int>(m_buttons.size())) ? m_buttons[static_cast<size_t>(itemId)]
+                                                                         : nullptr;
+}
+
+QMenu* CDockShortcutWnd::MenuFor(int itemId)
+{
+    return m_menuProvider ? m_menuProvider(itemId, this) : nullptr;
+}
+
+void CDockShortcutWnd::OnItemClicked(int itemId, QToolButton* button)
+{
+    QMenu* menu = MenuFor(itemId);
+    if (!menu)
+        return;
+    if (menu->isEmpty())
+    {
+        delete menu;
+        return;
+    }
+    window()->activateWindow();
+    const QRect r = button->rect();
+    menu->exec(button->mapToGlobal(QPoint(r.center().x() + 16, r.top())));
+    delete menu;
+}

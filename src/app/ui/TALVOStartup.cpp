@@ -1,0 +1,105 @@
+#include "app/ui/TALVOStartup.h"
+
+#include "app/TALVODoc.h"
+#include "app/TALVOApp.h"
+#include "app/LastVersionRequest.h"
+#include "common/AppLookups.h"
+#include "common/WorkFolder.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/SplashWnd.h"
+#include "platform/ui/QtPromptService.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/ZuRegOptions.h"
+
+#include <QApplication>
+
+namespace
+{
+constexpr uint32_t IDS_NEWER_VERSION = 6320;
+
+std::function<bool()>& AutomationHook()
+{
+    static std::function<bool()> hook;
+    return hook;
+}
+} // namespace
+
+void SetAutomationStartHook(std::function<bool()> hook)
+{
+    AutomationHook() = std::move(hook);
+}
+
+CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::string& programFolder, bool show)
+{
+    CTALVOStartup startup;
+    CTALVOApp& app = GetTALVOApp();
+
+    // Language table first: every later text comes from it. Its failure has already been shown.
+    if (!app.InitLanguageAndName())
+        return startup;
+    SetMainDocumentPathProvider([] {
+        CTALVODoc* doc = GetTALVOApp().GetMainDocument();
+        return doc ? doc->GetPathName() : std::string();
+    });
+    app.InstallModelBandProvider();
+    app.InstallAppLookups();
+    app.RegisterDocTemplates();
+
+    const CTALVOCommandLine cmd = CTALVOApp::ParseCommandLine(args);
+    if (cmd.RunsByAutomation())
+    {
+        // The automation server makes its own objects; no window, no document, no checks.
+        startup.automation = true;
+        startup.ok = AutomationHook() ? AutomationHook()() : true;
+        return startup;
+    }
+
+    startup.mainFrame = std::make_unique<CMainFrame>(programFolder);
+    app.SetRunningObjectRegistered(true);
+    // Enabled only now, after the main frame asked for it: no splash window at start.
+    CSplashWnd::EnableSplashScreen(true);
+
+    // No empty project at start; a file on the command line is opened.
+    if (show)
+    {
+        startup.mainFrame->show();
+        startup.mainFrame->repaint();
+    }
+    if (!cmd.fileName.empty())
+        startup.mainFrame->OpenDocumentFile(cmd.fileName);
+
+    // The automatic update check runs on the event loop and never holds up the start.
+    CheckLastVersionAuto(GetUpdateCheckAddress(), app.IsRunningObjectRegistered() && GetAutoCheckLastVerOption() != 0,
+                         GetRunningBuildVersionText(), [](const std::string& page) {
+                             if (AfxMessageBox(IDS_NEWER_VERSION, MB_YESNO | MB_ICONQUESTION) == IDYES)
+                                 CMainFrame::OpenWebPage(page);
+                         });
+    startup.ok = true;
+    return startup;
+}
+
+void ExitTALVOApp(CTALVOStartup& startup)
+{
+    startup.mainFrame.reset();
+    CSplashWnd::HideSplashScreen();
+    GetTALVOApp().ExitInstance();
+    SetMainDocumentPathProvider({});
+    SetAppLookups({});
+}
+
+int RunTALVOApp(QApplication& qapp, const std::vector<std::string>& args)
+{
+    InstallQtPlatformServices();
+    CTALVOStartup startup = InitTALVOApp(args);
+    int code = 1;
+    if (startup.ok)
+    {
+        if (startup.automation && !AutomationHook())
+            code = 0; // nothing serves automation clients yet
+        else
+            code = qapp.exec();
+    }
+    ExitTALVOApp(startup);
+    RemoveQtPlatformServices();
+    return code;
+}

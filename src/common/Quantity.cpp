@@ -1,0 +1,230 @@
+#include "common/Quantity.h"
+
+#include "common/AWeighting.h"
+
+#include "platform/elements/MElement.h"
+#include "platform/gfx/GfxCalc.h"
+#include "platform/gfx/GfxUtil.h"
+
+#include <cmath>
+
+namespace
+{
+constexpr double kRefPressure = 2e-5;
+
+int TypeOf(const CMElement* element)
+{
+    return element ? element->GetType() : -1;
+}
+
+bool InRange(int type)
+{
+    return type >= QT_FIRST && type <= QT_LAST;
+}
+
+// A value that stands for no level: 0, HUGE_VAL (and NaN, which no level can be).
+bool IsMissing(double value)
+{
+    return value == 0.0 || value == HUGE_VAL || std::isnan(value);
+}
+
+double AWeighted(double f, double level)
+{
+    return AWeightingDB(f, level);
+}
+
+double PressureDb(double value, double aWeightFreq)
+{
+    const double db = CGfxCalc::GetPressureDecibel(value, kRefPressure);
+    return aWeightFreq > 0.0 ? AWeighted(aWeightFreq, db) : db;
+}
+} // namespace
+
+bool IsPressureOrVelocityType(int type)
+{
+    return type == 87 || type == 93 || type == 103 || type == 106 || type == 110;
+}
+
+bool IsLevelType(int type)
+{
+    return type == 53 || type == 91 || type == 104 || type == 54 || type == 92 || type == 96 || type == 105;
+}
+
+std::string GetQuantityUnitName(int code, int variant)
+{
+    switch (code)
+    {
+    case 5:
+    case 8: return "N";
+    case 7: return variant == 1 ? "G" : "m/s2";
+    case 9:
+    case 15: return "Pa";
+    case 10: return "Kg";
+    case 11: return "Sec";
+    case 12: return "Hz";
+    default: return "?";
+    }
+}
+
+std::string GetQuantityName(int type, int velocity)
+{
+    if (IsPressureOrVelocityType(type))
+        return velocity == 0 ? "Pressure" : "Velocity";
+    switch (type)
+    {
+    case QT_INPUT_POWER: return "Input Power";
+    case QT_MODAL_DENSITY: return "Modal Density";
+    case QT_ENERGY: return "Energy";
+    case QT_MODAL_ENERGY: return "Modal Energy";
+    case QT_VIBRATION_LEVEL: return "Vibration Level";
+    case QT_SPL: return "SPL";
+    case QT_PRESSURE: return "Pressure";
+    case QT_FORCE: return "Force";
+    case QT_VELOCITY: return "Velocity";
+    case 94: return "N";
+    default: return {};
+    }
+}
+
+std::string GetQuantityName(const CMElement* element, int velocity)
+{
+    return GetQuantityName(TypeOf(element), velocity);
+}
+
+std::string GetQuantityAxisLabel(int type, int inDb, int velocity, int aWeighted)
+{
+    auto pressure = [&]() -> std::string {
+        if (!inDb)
+            return "Pa";
+        return aWeighted ? "dB (ref=2E-5Pa) (A-Weight)" : "dB (ref=2E-5Pa)";
+    };
+    auto velocityLabel = [&]() -> std::string { return inDb ? "dB (ref=1m/s)" : "m/s"; };
+    if (IsPressureOrVelocityType(type))
+        return velocity == 0 ? pressure() : velocityLabel();
+    switch (type)
+    {
+    case QT_INPUT_POWER: return inDb ? "dB (ref=1W)" : "W";
+    case QT_MODAL_DENSITY: return "Modes/(rad/s)";
+    case QT_ENERGY: return inDb ? "dB (ref=1J)" : "J";
+    case QT_MODAL_ENERGY: return "Energy/(Modal Density)";
+    case QT_VIBRATION_LEVEL: return "dB (ref=1m/s)";
+    case QT_SPL: return aWeighted ? "dB (ref=2E-5Pa) (A-Weight)" : "dB (ref=2E-5Pa)";
+    case QT_PRESSURE: return pressure();
+    case QT_FORCE: return "N";
+    case QT_VELOCITY: return velocityLabel();
+    case 94: return "N * Delta RPM";
+    default: return {};
+    }
+}
+
+std::string GetQuantityAxisLabel(const CMElement* element, int inDb, int velocity, int aWeighted)
+{
+    return GetQuantityAxisLabel(TypeOf(element), inDb, velocity, aWeighted);
+}
+
+int QuantityValueToDecibel(double* out, int type, double value, int pressureRefOne, double aWeightFreq)
+{
+    if (!out)
+        return 0;
+    *out = value;
+    if (IsMissing(value) || !InRange(type))
+        return 0;
+    const bool a = aWeightFreq > 0.0;
+    switch (type)
+    {
+    case QT_INPUT_POWER:
+    case QT_ENERGY: *out = CGfxCalc::GetEnergyDecibel(value); return 1;
+    case 53:
+    case 91:
+    case 104: return 1; // already a level
+    case 54:
+    case 92:
+    case 96:
+    case 105: *out = a ? AWeighted(aWeightFreq, value) : value; return 1;
+    case QT_PRESSURE: *out = PressureDb(value, aWeightFreq); return 1;
+    case QT_VELOCITY: *out = CGfxCalc::GetPressureDecibel(value, 1.0); return 1;
+    default: break;
+    }
+    if (IsPressureOrVelocityType(type))
+    {
+        *out = pressureRefOne ? CGfxCalc::GetPressureDecibel(value, 1.0) : PressureDb(value, aWeightFreq);
+        return 1;
+    }
+    return 0;
+}
+
+int QuantityValueToDecibel(double* out, const CMElement* element, double value, int pressureRefOne,
+                           double aWeightFreq)
+{
+    return QuantityValueToDecibel(out, TypeOf(element), value, pressureRefOne, aWeightFreq);
+}
+
+double DecibelToQuantityValue(int type, double level, int isDb, int velocity)
+{
+    // Every code that is shown in dB converts back, the pressure-or-velocity codes 106 and 110 as
+    // well as 87, 93 and 103, so that a value survives the round trip through its table text.
+    if (!InRange(type) || isDb == 0)
+        return level;
+    switch (type)
+    {
+    case QT_INPUT_POWER:
+    case QT_ENERGY: return CGfxCalc::EnergyFromDecibel(level);
+    case QT_PRESSURE: return CGfxCalc::PressureFromDecibel(level, kRefPressure);
+    case QT_VELOCITY: return CGfxCalc::PressureFromDecibel(level, 1.0);
+    default: break;
+    }
+    if (IsPressureOrVelocityType(type))
+        return CGfxCalc::PressureFromDecibel(level, velocity ? 1.0 : kRefPressure);
+    return level;
+}
+
+double DecibelToQuantityValue(const CMElement* element, double level, int isDb, int velocity)
+{
+    return DecibelToQuantityValue(TypeOf(element), level, isDb, velocity);
+}
+
+std::string FormatQuantityValue(int type, double value, int precision, int inDb, int velocity, double aWeightFreq)
+{
+    static const char* const kMissing = "----";
+    const bool a = aWeightFreq > 0.0;
+    if (IsLevelType(type))
+    {
+        if (value == 0.0)
+            return "0";
+        if (value == HUGE_VAL || std::isnan(value))
+            return kMissing;
+        const bool weighted = a && (type == 54 || type == 92 || type == 96 || type == 105);
+        return CGfxUtil::GenFormat(weighted ? AWeighted(aWeightFreq, value) : value, precision);
+    }
+    const bool energy = type == QT_INPUT_POWER || type == QT_ENERGY;
+    if (energy || type == QT_VELOCITY || type == QT_PRESSURE || IsPressureOrVelocityType(type))
+    {
+        if (!(value > 0.0) || value == HUGE_VAL)
+            return kMissing;
+        if (!inDb)
+            return CGfxUtil::SciFormat(value, precision);
+        double db;
+        if (energy)
+            db = CGfxCalc::GetEnergyDecibel(value);
+        else if (type == QT_VELOCITY || (IsPressureOrVelocityType(type) && velocity))
+            db = CGfxCalc::GetPressureDecibel(value, 1.0);
+        else
+            db = PressureDb(value, aWeightFreq);
+        return CGfxUtil::GenFormat(db, precision);
+    }
+    if (value == HUGE_VAL || std::isnan(value))
+        return kMissing;
+    return CGfxUtil::SciFormat(value, precision);
+}
+
+void FormatQuantityValue(std::string& out, int type, double value, int precision, int inDb, int velocity,
+                         double aWeightFreq)
+{
+    out = FormatQuantityValue(type, value, precision, inDb, velocity, aWeightFreq);
+}
+
+void FormatQuantityValue(std::string& out, const CMElement* element, double value, int precision, int inDb,
+                         int velocity, double aWeightFreq)
+{
+    FormatQuantityValue(out, TypeOf(element), value, precision, inDb, velocity, aWeightFreq);
+}
