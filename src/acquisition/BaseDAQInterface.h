@@ -1,0 +1,121 @@
+#pragma once
+// The one abstraction through which acquisition clients talk to measuring hardware: a channel
+// table with enable flags, the sampling set-up, the trigger set-up, the input range, the window
+// told when a run starts, stops and completes, and an optional noise output. This base keeps
+// everything as plain stored values; the driver layer overrides most operations with calls into
+// the hardware, and the several-systems layer again to spread them over the systems.
+//
+// Results: true for success. Float getters without a value return -FLT_MAX.
+#include "acquisition/ChannelInfo.h"
+
+#include <cfloat>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class IMessageTarget;
+class CNoiseGenerator;
+
+inline constexpr float kNoFloatValue = -FLT_MAX;
+
+class CBaseDAQInterface
+{
+public:
+    CBaseDAQInterface();
+    virtual ~CBaseDAQInterface();
+    CBaseDAQInterface(const CBaseDAQInterface&) = delete;
+    CBaseDAQInterface& operator=(const CBaseDAQInterface&) = delete;
+
+    virtual bool Initialize();
+    virtual bool SetBandLimit(int limit);
+    virtual int GetHardwareParam();
+    virtual bool SetChannelInputRange(int channel, double value);
+    virtual bool SetChannelInputRanges(const CHANNELINFO* records, int count);
+    virtual bool SetAllInputRanges(double value);
+    virtual double GetChannelInputRange(int channel);
+    virtual bool HasAutoRangeChannel();
+    virtual bool SetNotifyWindow(IMessageTarget* window, uint32_t startMsg, uint32_t stopMsg, uint32_t completeMsg);
+    virtual bool EnableChannel(int channel);
+    virtual bool DisableChannel(int channel);
+    virtual bool IsChannelEnabled(int channel);
+    virtual int GetEnabledChannelCount();
+    virtual int GetMaxChannels();
+    virtual bool SetChannelInfo(const CHANNELINFO* info);
+    virtual bool GetChannelInfo(CHANNELINFO* info);
+    virtual bool SetSampleRate(float hz);
+    virtual float GetSampleRate();
+    virtual bool SetDuration(float seconds);
+    virtual float GetDuration();
+    virtual bool Start();
+    virtual bool Stop();
+    virtual int GetState();   // 1 idle, 0 while a run is prepared or running
+    virtual int GetStatus();  // 1 the last run completed (or none ran), 0 stopped or running
+    virtual int GetSampleCount();
+    virtual bool ReadData(int channel, float* dest, int count, int start);
+    virtual bool SetBlockSize(int size);
+    virtual int GetBlockSize();
+    virtual int ResetCounters();
+    virtual int GetBlockCounter();
+    virtual int GetDataCounter();
+    virtual bool SetAcqMode(int mode);
+    virtual int GetAcqMode();
+    virtual bool SetTriggered();
+    virtual bool SetTriggerParam(int param);
+    virtual int GetTriggerParam();
+    virtual bool SetTriggerLevel(float level);
+    virtual float GetTriggerLevel();
+    virtual bool SetReferenceChannel(int channel);
+    virtual int GetReferenceChannelIndex();
+    virtual bool SetInputRange(float value, int mode);
+    virtual bool SetInputRangeLimit(int limit);
+    virtual int GetInputRangeLimit();
+    virtual float GetInputRangeUpper();
+    virtual float GetInputRangeLower();
+    virtual bool SetPreTrigger(int count);
+    virtual int GetPreTrigger();
+    virtual bool SetPostTrigger(int count);
+    virtual int GetPostTrigger();
+    virtual bool SetNoiseType(int type);
+    virtual bool StartNoise();
+    virtual bool StopNoise();
+
+    int GetInputRangeMode() const { return m_inputRangeMode; }
+    int GetNoiseType() const { return m_noiseType; }
+    CNoiseGenerator* GetNoiseGenerator() const { return m_noise.get(); }
+
+    static constexpr int kDefaultChannels = 16;
+
+protected:
+    // Posts one of the registered messages (wParam this object, lParam 0) when a window is set.
+    void PostToNotifyWindow(uint32_t msg);
+    bool IsTableChannel(int channel) const;
+    static void DefaultRow(CHANNELINFO& row, int channel);
+
+    int m_inputRangeMode = 1;        // 0 one-sided, 1 symmetric
+    int m_inputRangeLimit = 0;
+    float m_inputRangeUpper = 0.0f;
+    float m_inputRangeLower = 0.0f;
+    uint32_t m_startMsg = 0;
+    uint32_t m_stopMsg = 0;
+    uint32_t m_completeMsg = 0;
+    IMessageTarget* m_notifyWindow = nullptr;
+    int m_acqMode = 0;
+    int m_blockCounter = 0;
+    int m_blockSize = 0;
+    int m_counterWord = 0;
+    int m_dataCounter = 0;
+    int m_referenceChannel = 0;
+    float m_duration = 1.0f;
+    float m_sampleRate = 16384.0f;
+    int m_triggerParam = 0;
+    float m_triggerLevel = 0.0f;
+    int m_preTrigger = 0;
+    int m_postTrigger = 0;
+    int m_status = 1;
+    int m_state = 1;
+    int m_triggered = 0;
+    std::vector<int> m_enabled;
+    std::vector<CHANNELINFO> m_channels;
+    std::unique_ptr<CNoiseGenerator> m_noise;
+    int m_noiseType = 0;
+};

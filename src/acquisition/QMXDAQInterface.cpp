@@ -1,0 +1,551 @@
+#include "acquisition/QMXDAQInterface.h"
+
+#include "acquisition/QmxInventoryReader.h"
+#include "platform/base/DebugLog.h"
+#include "platform/base/Format.h"
+#include "platform/base/MsClock.h"
+#include "platform/qmx/QmxDriver.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/ZuRegOptions.h"
+
+#include <chrono>
+#include <climits>
+#include <cmath>
+#include <thread>
+
+namespace {
+constexpr double kEpsilon = 1.1920928955078125e-7;
+constexpr int kFirstAddress = 128;
+constexpr int kLastAddress = 255;
+
+bool NearlyEqual(double a, double b)
+{
+    return std::fabs(a - b) <= b * kEpsilon;
+}
+
+float RateOfCode(int code)
+{
+    static constexpr float rates[] = {102400.0f, 51200.0f, 25600.0f, 12800.0f};
+    return code >= 0 && code < 4 ? rates[code] : kNoFloatValue;
+}
+
+double RangeOfCode(int code)
+{
+    static constexpr double ranges[] = {0.1, 1.0, 10.0};
+    return code >= 0 && code < 3 ? ranges[code] : kNoFloatValue;
+}
+} // namespace
+
+CQMXDAQInterface::CQMXDAQInterface()
+{
+    m_inputRangeUpper = 5.0f;
+    m_inputRangeLower = -5.0f;
+    m_status = 0;
+    m_duration = 0.0f;
+    m_address = kDefaultAddress;
+    CreateDriver();
+}
+
+CQMXDAQInterface::~CQMXDAQInterface()
+{
+    WaitForWorker();
+    m_buffers.clear();
+}
+
+void CQMXDAQInterface::CreateDriver()
+{
+    m_system = CQmxDriver::Create();
+    if (!m_system)
+        return;
+    m_control = m_system->QueryControl();
+    if (!m_control)
+        return;
+    m_channel = m_system->QueryChannel();
+}
+
+uint32_t CQMXDAQInterface::GetDriverAddress(int channel) const
+{
+    const auto it = m_channelMap.find(channel);
+    return it == m_channelMap.end() ? 0 : it->second;
+}
+
+// --- connection -----------------------------------------------------------------------------------
+
+int CQMXDAQInterface::IsConnected()
+{
+    int state = 0;
+    if (!m_system || QmxFailed(m_system->GetConnectionState(&state)))
+        return 0;
+    return state;
+}
+
+int CQMXDAQInterface::SetEnabled(int inUse)
+{
+    m_inUse = inUse;
+    return m_inUse;
+}
+
+bool CQMXDAQInterface::IsReady()
+{
+    return m_inUse && IsConnected();
+}
+
+uint32_t CQMXDAQInterface::GetSettledTime() const
+{
+    return CMsClock::Since(m_configuredAt);
+}
+
+bool CQMXDAQInterface::IsSettled() const
+{
+    return GetSettledTime() >= kSettleMs;
+}
+
+void CQMXDAQInterface::MarkConfigured()
+{
+    m_configuredAt = CMsClock::Now();
+}
+
+bool CQMXDAQInterface::Initialize()
+{
+    bool result = false;
+    if (IsConnected()) {
+        if (QmxSucceeded(m_system->Reinitialize())) {
+            if (!SetupAfterConnect())
+                CDebugLog::Writef("QMX %s: the hardware set-up after re-initialising failed", m_address.c_str());
+            MarkConfigured();
+            result = true;
+        }
+    } else {
+        int state = 0;
+        if (m_system && QmxSucceeded(m_system->GetConnectionState(&state)) && state != 0) {
+            result = IsConnected() != 0;
+        } else if (Connect()) {
+            if (!SetupAfterConnect())
+                CDebugLog::Writef("QMX %s: the hardware set-up after connecting failed", m_address.c_str());
+            MarkConfigured();
+            result = IsConnected() != 0;
+        }
+    }
+    if (!result)
+        SetEnabled(0);
+    return result;
+}
+
+bool CQMXDAQInterface::Connect()
+{
+    if (!m_system)
+        return false;
+    const std::string address = GetProfileString("QMX", "IP", kDefaultAddress);
+    m_system->SetAddress(address);
+    if (QmxFailed(m_system->Open(1, 1)))
+        return false;
+    std::string inUse;
+    if (QmxSucceeded(m_system->GetAddressInUse(inUse))) {
+        m_address = inUse;
+        WriteProfileString("QMX", "IP", inUse);
+    } else {
+        m_address = address;
+    }
+    return true;
+}
+
+bool CQMXDAQInterface::Disconnect()
+{
+    int state = 0;
+    if (m_system && QmxSucceeded(m_system->GetConnectionState(&state)) && state != 1)
+        return true;
+    WaitForWorker();
+    return m_system && QmxSucceeded(m_system->Close());
+}
+
+void CQMXDAQInterface::WaitForWorker()
+{
+    if (!m_busy)
+        return;
+    m_stopRequest = 1;
+    while (m_busy)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
+
+bool CQMXDAQInterface::SetupAfterConnect()
+{
+    m_controlBoard = FindBoard(kQmxControlBoardType);
+    const bool mapped = BuildChannelMap();
+    const int n = GetMaxChannels();
+    m_enabled.assign(static_cast<size_t>(n), 0);
+    for (int i = 0; i < n; ++i)
+        EnableChannel(i);
+    ResetChannelTable();
+    const bool inventory = BuildInventory();
+    if (!mapped)
+        CDebugLog::Writef("QMX %s: a channel presence query failed", m_address.c_str());
+    return inventory;
+}
+
+bool CQMXDAQInterface::BuildInventory()
+{
+    CQmxInventoryReader reader(this);
+    reader.AddTarget(&m_inventory);
+    const bool read = reader.ReadAll();
+    const bool verified = reader.VerifyAll();
+    if (!read)
+        CDebugLog::Writef("QMX %s: the hardware inventory could not be read completely", m_address.c_str());
+    return read && verified;
+}
+
+int CQMXDAQInterface::FindBoard(int32_t type)
+{
+    int count = 0;
+    if (!m_system || QmxFailed(m_system->GetBoardCount(&count)))
+        return -1;
+    for (int b = 0; b < count; ++b) {
+        int t = 0;
+        if (QmxFailed(m_system->GetBoardType(b, &t)))
+            return -1;
+        if (t == type)
+            return b;
+    }
+    return -1;
+}
+
+bool CQMXDAQInterface::BuildChannelMap()
+{
+    m_channelMap.clear();
+    int count = 0;
+    if (!m_system || QmxFailed(m_system->GetBoardCount(&count)))
+        return false;
+    bool ok = true;
+    int next = 0;
+    for (int b = 0; b < count; ++b) {
+        int type = 0;
+        if (QmxFailed(m_system->GetBoardType(b, &type)) || type != kQmxAcqBoardType)
+            continue;
+        for (int a = kFirstAddress; a <= kLastAddress; ++a) {
+            int present = 0;
+            if (QmxFailed(m_system->HasChannel(b, a, &present))) {
+                ok = false;
+                continue;
+            }
+            if (present)
+                m_channelMap[next++] = MakeAddress(b, a);
+        }
+    }
+    return ok;
+}
+
+void CQMXDAQInterface::ResetChannelTable()
+{
+    const int n = GetMaxChannels();
+    m_channels.resize(static_cast<size_t>(n));
+    if (m_enabled.size() != m_channels.size())
+        m_enabled.resize(m_channels.size(), 0);
+    for (int i = 0; i < n; ++i) {
+        CHANNELINFO& row = m_channels[static_cast<size_t>(i)];
+        const float limit = row.Limit;
+        row = CHANNELINFO{};
+        row.Channel = i;
+        row.Range = 2.5f;
+        row.Scale = static_cast<float>(GetChannelInputRange(i));
+        row.Limit = limit;
+    }
+}
+
+bool CQMXDAQInterface::CheckAllChannels()
+{
+    if (!IsConnected()) {
+        SetEnabled(0);
+        return false;
+    }
+    const int n = GetMaxChannels();
+    for (int i = 0; i < n; ++i) {
+        if (GetDriverAddress(i) == 0) {
+            AfxMessageBox(Format("Channel [%d] is not available.", i + 1));
+            SetEnabled(0);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CQMXDAQInterface::IsChannelAvailable(int channel, bool showMessage)
+{
+    if (!IsConnected())
+        return false;
+    if (GetDriverAddress(channel) != 0)
+        return true;
+    if (showMessage)
+        AfxMessageBox(Format("Channel [%d] is not available.", channel + 1));
+    return false;
+}
+
+// --- channels -------------------------------------------------------------------------------------
+
+int CQMXDAQInterface::GetMaxChannels()
+{
+    return static_cast<int>(m_channelMap.size());
+}
+
+bool CQMXDAQInterface::EnableChannel(int channel)
+{
+    if (static_cast<unsigned>(channel) >= static_cast<unsigned>(GetMaxChannels()) || !IsTableChannel(channel) ||
+        !m_system)
+        return false;
+    const uint32_t a = GetDriverAddress(channel);
+    int active = 0;
+    if (QmxFailed(m_system->IsChannelActive(BoardOf(a), ChannelOf(a), &active))) {
+        int error = 0;
+        m_system->GetLastError(&error);
+        return false;
+    }
+    if (active)
+        return false;
+    if (QmxFailed(m_system->ActivateChannel(BoardOf(a), ChannelOf(a), 1)))
+        return false;
+    m_enabled[static_cast<size_t>(channel)] = 1;
+    return true;
+}
+
+bool CQMXDAQInterface::DisableChannel(int channel)
+{
+    if (static_cast<unsigned>(channel) >= static_cast<unsigned>(GetMaxChannels()) || !IsTableChannel(channel) ||
+        !m_system)
+        return false;
+    const uint32_t a = GetDriverAddress(channel);
+    if (QmxFailed(m_system->ActivateChannel(BoardOf(a), ChannelOf(a), 0)))
+        return false;
+    m_enabled[static_cast<size_t>(channel)] = 0;
+    return true;
+}
+
+bool CQMXDAQInterface::IsChannelEnabled(int channel)
+{
+    return IsTableChannel(channel) && m_enabled[static_cast<size_t>(channel)] != 0;
+}
+
+int CQMXDAQInterface::GetEnabledChannelCount()
+{
+    int n = 0;
+    const int max = GetMaxChannels();
+    for (int i = 0; i < max; ++i)
+        n += IsChannelEnabled(i) ? 1 : 0;
+    return n;
+}
+
+double CQMXDAQInterface::GetChannelInputRange(int channel)
+{
+    int code = -1;
+    const uint32_t a = GetDriverAddress(channel);
+    if (!m_channel || QmxFailed(m_channel->GetRangeCode(BoardOf(a), ChannelOf(a), &code)))
+        return kNoFloatValue;
+    return RangeOfCode(code);
+}
+
+bool CQMXDAQInterface::SetChannelInputRange(int channel, double value)
+{
+    if (!IsReady() && GetState() == 0)
+        return false;
+    if (channel < 0 || channel >= GetMaxChannels() || !m_channel)
+        return false;
+    const double current = GetChannelInputRange(channel);
+    if (NearlyEqual(current, value))
+        return true;
+    int code = 2;
+    if (NearlyEqual(value, 0.1))
+        code = 0;
+    else if (NearlyEqual(value, 1.0))
+        code = 1;
+    const uint32_t a = GetDriverAddress(channel);
+    if (QmxFailed(m_channel->SetRangeCode(BoardOf(a), ChannelOf(a), code)))
+        return false;
+    MarkConfigured();
+    if (IsTableChannel(channel))
+        m_channels[static_cast<size_t>(channel)].Scale = static_cast<float>(RangeOfCode(code));
+    return true;
+}
+
+bool CQMXDAQInterface::SetAllInputRanges(double value)
+{
+    bool ok = true;
+    const int n = GetMaxChannels();
+    for (int i = 0; i < n; ++i) {
+        if (!SetChannelInputRange(i, value))
+            ok = false;
+    }
+    return ok;
+}
+
+bool CQMXDAQInterface::SetChannelInfo(const CHANNELINFO* info)
+{
+    if (!info || !IsChannelEnabled(info->Channel))
+        return false;
+    CHANNELINFO& row = m_channels[static_cast<size_t>(info->Channel)];
+    row.Channel = info->Channel;
+    row.AttachPoint = info->AttachPoint;
+    row.Comment = info->Comment;
+    row.DataType = info->DataType;
+    row.Unit = info->Unit;
+    row.AutoRange = info->AutoRange;
+    row.Coupling = info->Coupling;
+    if (info->Sensitivity != 0.0f)
+        row.Sensitivity = info->Sensitivity;
+    if (info->Range != 0.0f)
+        row.Range = info->Range;
+    if (info->Scale != 0.0f && !SetChannelInputRange(info->Channel, info->Scale))
+        return false;
+    return true;
+}
+
+bool CQMXDAQInterface::GetChannelInfo(CHANNELINFO* info)
+{
+    if (!info || !IsChannelEnabled(info->Channel))
+        return false;
+    const float limit = info->Limit;
+    *info = m_channels[static_cast<size_t>(info->Channel)];
+    info->Limit = limit;
+    return true;
+}
+
+// --- sampling -------------------------------------------------------------------------------------
+
+bool CQMXDAQInterface::SetSampleRate(float hz)
+{
+    if (!(hz > 0.0f) || !m_channel)
+        return false;
+    const int code = hz <= 12800.0f ? 3 : hz <= 25600.0f ? 2 : hz <= 51200.0f ? 1 : 0;
+    bool ok = true;
+    const int n = GetMaxChannels();
+    for (int i = 0; i < n; ++i) {
+        const uint32_t a = GetDriverAddress(i);
+        if (QmxFailed(m_channel->SetRateCode(BoardOf(a), ChannelOf(a), code)))
+            ok = false;
+    }
+    return ok;
+}
+
+float CQMXDAQInterface::GetSampleRate()
+{
+    int code = -1;
+    const uint32_t a = GetDriverAddress(0);
+    if (!m_channel || QmxFailed(m_channel->GetRateCode(BoardOf(a), ChannelOf(a), &code)))
+        return kNoFloatValue;
+    return RateOfCode(code);
+}
+
+int CQMXDAQInterface::GetHardwareParam()
+{
+    const float rate = GetSampleRate();
+    // A system that cannot tell its rate has no usable bandwidth.
+    return rate > 0.0f ? static_cast<int>(rate * 0.4f) : 0;
+}
+
+bool CQMXDAQInterface::SetDuration(float seconds)
+{
+    if (!(seconds > 0.0f))
+        return false;
+    const double rate = GetSampleRate();
+    // Without a rate there is no count to program, and never a negative one.
+    if (!(rate > 0.0))
+        return false;
+    const double count = std::ceil(rate * static_cast<double>(seconds));
+    if (count > INT_MAX)
+        return false;
+    return SetSampleCount(static_cast<int>(count));
+}
+
+bool CQMXDAQInterface::SetSampleCount(int count)
+{
+    if (count < 0 || !m_channel)
+        return false;
+    bool ok = true;
+    const int n = GetMaxChannels();
+    for (int i = 0; i < n; ++i) {
+        const uint32_t a = GetDriverAddress(i);
+        if (QmxFailed(m_channel->SetSampleCount(BoardOf(a), ChannelOf(a), count)))
+            ok = false;
+    }
+    m_sampleCount = count;
+    const float rate = GetSampleRate();
+    m_duration = rate > 0.0f ? static_cast<float>(count) / rate : 0.0f;
+    return ok;
+}
+
+float CQMXDAQInterface::GetDuration()
+{
+    if (m_duration > 0.0f)
+        return m_duration;
+    const float rate = GetSampleRate();
+    if (rate > 0.0f) {
+        const float d = static_cast<float>(GetSampleCount()) / rate;
+        if (d > 0.0f) {
+            m_duration = d;
+            return d;
+        }
+    }
+    return kNoFloatValue;
+}
+
+int CQMXDAQInterface::GetSampleCount()
+{
+    return m_sampleCount;
+}
+
+// --- trigger and synchronisation ------------------------------------------------------------------
+
+bool CQMXDAQInterface::SetReferenceChannel(int channel)
+{
+    if (!IsChannelEnabled(channel) || !m_channel || !m_system)
+        return false;
+    bool ok = true;
+    const int n = GetMaxChannels();
+    for (int i = 0; i < n; ++i) {
+        const uint32_t a = GetDriverAddress(i);
+        if (QmxFailed(m_channel->SetTriggerMode(BoardOf(a), ChannelOf(a), 0)))
+            ok = false;
+    }
+    const uint32_t a = GetDriverAddress(channel);
+    if (QmxFailed(m_channel->SetTriggerMode(BoardOf(a), ChannelOf(a), 1)))
+        return false;
+    // The reference is only what the hardware triggers on: any refused call leaves it unchanged.
+    if (QmxFailed(m_system->SelectTriggerChannel(BoardOf(a), ChannelOf(a))) || !ok)
+        return false;
+    m_referenceChannel = channel;
+    m_channels[static_cast<size_t>(channel)].DataType = CHANNELINFO::kDataTypeReference;
+    return true;
+}
+
+bool CQMXDAQInterface::SetTriggerLevel(float level)
+{
+    if (level == 0.0f || !m_channel)
+        return false;
+    const int ref = m_referenceChannel;
+    const float sensitivity = IsTableChannel(ref) ? m_channels[static_cast<size_t>(ref)].Sensitivity : 1.0f;
+    const uint32_t a = GetDriverAddress(ref);
+    if (QmxFailed(m_channel->SetTriggerMode(BoardOf(a), ChannelOf(a), 2)) ||
+        QmxFailed(m_channel->SetTriggerLevel(BoardOf(a), ChannelOf(a), level * sensitivity * 0.001f)))
+        return false;
+    m_triggerLevel = level;
+    return true;
+}
+
+bool CQMXDAQInterface::SetInputRange(float, int mode)
+{
+    m_inputRangeMode = mode;
+    return true;
+}
+
+bool CQMXDAQInterface::SetSyncRole(int role)
+{
+    if (!m_sync && m_system)
+        m_sync = m_system->QuerySync();
+    if (!m_sync)
+        return false;
+    if (QmxFailed(m_sync->SetRole(static_cast<uint8_t>(m_controlBoard), 0, role)))
+        return false;
+    m_syncRole = role;
+    return true;
+}
+
+bool CQMXDAQInterface::ApplySync()
+{
+    return m_sync && QmxSucceeded(m_sync->Apply());
+}
