@@ -76,7 +76,7 @@ public:
     // subsystem.
     CDAQExperiment* AddDataSet(const CExpInfo& info);
     int GetUsedDAQExperiments(CMElementList& list) const;
-    int GetUsedDAQExperimentsOf(const std::string& name, CMElementList& list) const;
+    int GetUsedDAQExperimentsOf(const std::string& name, CMElementList& list) const override;
     int FindDAQExperimentsBySubsystem(const std::string& name, CMElementList& list) override;
     int CollectResponseSubsystems(CZuSubsystemTable& table) const;
     int CollectExcitationSubsystems(CZuSubsystemTable& table) const;

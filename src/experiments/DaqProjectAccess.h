@@ -5,10 +5,11 @@
 // the project model.
 #include <string>
 
+#include "platform/elements/MElementList.h"
+
 class CCalcOptions;
 class CDAQConfig;
 class CExpInfo;
-class CMElementList;
 class CMultiVectorFunction;
 class COctaveManagerEx;
 class CRPMOptions;
@@ -54,6 +55,15 @@ public:
     // Clears the list, then collects the data sets in use whose description names the subsystem
     // (as name 0 or name 1); returns the count. Every listed element implements IDaqExperimentData.
     virtual int FindDAQExperimentsBySubsystem(const std::string& name, CMElementList& list) = 0;
+    // Clears the list, then collects the data sets in use of the experiment named after the
+    // subsystem (the measurements in which it was excited); returns the count. Every listed element
+    // implements IDaqExperimentData. A project without experiments of its own has none.
+    virtual int GetUsedDAQExperimentsOf(const std::string& name, CMElementList& list) const
+    {
+        (void)name;
+        list.Clear();
+        return 0;
+    }
     // How the levels of several experiments are averaged (GetLevelAverage modes).
     virtual int GetAveragingMode() const = 0;
     // The factor that turns a squared value of the subsystem into its energy: volume / (343² x 1.21)
