@@ -8,7 +8,10 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/modeldb/ModelData.h"
+#include "platform/modeldb/ModelSubsystem.h"
 #include "platform/win/PromptService.h"
 
 IMPLEMENT_SERIAL(CAnalysisProject, CBaseProject, CAnalysisProject::kSchema | VERSIONABLE_SCHEMA)
@@ -39,6 +42,35 @@ COctaveManagerEx* CAnalysisProject::GetOctaveManager()
         if (CDaqProject* daq = GetDaqProject())
             m_bands = std::make_unique<COctaveManagerEx>(*daq->GetOctaveManager());
     return m_bands.get();
+}
+
+double CAnalysisProject::GetDaqConfigValue() const
+{
+    CDaqProject* daq = GetDaqProject();
+    return daq ? daq->GetDAQConfig()->GetFactor3() : 0.0;
+}
+
+int CAnalysisProject::CompleteSubsystemName(std::string& name) const
+{
+    return GetOwner() ? GetOwner()->GetSubsystemType(name, 1) : -1;
+}
+
+bool CAnalysisProject::GetSubsystemParam(const std::string& name, double& mass, double& volume) const
+{
+    const CModelData* model = GetOwner() ? GetOwner()->GetModelData() : nullptr;
+    std::string plain = name;
+    CGfxUtil::RemoveWaveSign(plain);
+    const CModelSubsystem* subsystem = model ? model->GetSubsystem(plain, 0, 1) : nullptr;
+    if (!subsystem)
+        return false;
+    mass = subsystem->GetMass();
+    volume = subsystem->GetVolume();
+    return true;
+}
+
+const COctaveManager* CAnalysisProject::GetModelOctaveManager() const
+{
+    return GetOwner() ? GetOwner()->GetOctaveManager() : nullptr;
 }
 
 std::vector<int32_t>& CAnalysisProject::GetFreqIndexArray()

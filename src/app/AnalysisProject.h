@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/BaseProject.h"
+#include "calculation/AnalysisProjectAccess.h"
 #include "calculation/CalcIEOptions.h"
 #include "spectral/BandSetOwner.h"
 #include "spectral/OrderList.h"
@@ -18,7 +19,7 @@ class CHSEAModelData;
 class COctaveManagerEx;
 class CZuSubsystemTable;
 
-class CAnalysisProject : public CBaseProject, public IBandSetOwner
+class CAnalysisProject : public CBaseProject, public IBandSetOwner, public IAnalysisProjectAccess
 {
     DECLARE_SERIAL(CAnalysisProject)
 
@@ -30,14 +31,14 @@ public:
     explicit CAnalysisProject(const std::string& name);
     ~CAnalysisProject() override;
 
-    int GetProjectType() const { return m_projectType; }
+    int GetProjectType() const override { return m_projectType; }
     void SetProjectType(int type) { m_projectType = type; }
-    CRPMOptions& GetRPMOptions() { return m_rpmOptions; }
+    CRPMOptions& GetRPMOptions() override { return m_rpmOptions; }
     void SetRPMOptions(const CRPMOptions& options) { m_rpmOptions = options; }
     CCalcIEOptions& GetCalcIEOptions() { return m_ieOptions; }
     COrderList& GetOrderList() { return m_orders; }
     void SetOrderList(const COrderList& orders) { m_orders = orders; }
-    float GetOTSetting() const { return m_otSetting; }
+    float GetOTSetting() const override { return m_otSetting; }
     void SetOTSetting(float v) { m_otSetting = v; }
     int GetDaqProjectID() const { return m_daqProjectID; }
     void SetDaqProjectID(int id) { m_daqProjectID = id; }
@@ -47,6 +48,12 @@ public:
     CDaqProject* GetDaqProject() const;
     // The project's band set, a copy of its DAQ project's on first use; null without one.
     COctaveManagerEx* GetOctaveManager() override;
+    std::string GetProjectName() const override { return GetName(); }
+    // The DAQ frequency factor of the DAQ project's acquisition configuration; 0.0 without one.
+    double GetDaqConfigValue() const override;
+    int CompleteSubsystemName(std::string& name) const override;
+    bool GetSubsystemParam(const std::string& name, double& mass, double& volume) const override;
+    const COctaveManager* GetModelOctaveManager() const override;
     // For each band of the project's band set, the matching band of the model's band set; built
     // first when empty.
     std::vector<int32_t>& GetFreqIndexArray();

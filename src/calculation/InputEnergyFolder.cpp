@@ -1,0 +1,275 @@
+#include "calculation/InputEnergyFolder.h"
+
+#include <cmath>
+
+#include "calculation/AnalysisProjectAccess.h"
+#include "common/FreqAxis.h"
+#include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
+#include "platform/elements/MElementList.h"
+#include "platform/elements/StdioFile.h"
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/gfx/FreqInfo.h"
+#include "platform/gfx/GfxUtil.h"
+#include "platform/gfx/OctaveManager.h"
+#include "platform/win/StringTable.h"
+#include "spectral/OTMultiVecFunc.h"
+#include "spectral/ProjectTreeNotify.h"
+#include "spectral/RPMOptions.h"
+#include "spectral/ZuRpmFunc.h"
+
+IMPLEMENT_SERIAL(CInputEnergyFolder, CMElement, CInputEnergyFolder::kSchema | VERSIONABLE_SCHEMA)
+
+namespace {
+constexpr uint32_t IDS_INPUT_ENERGY_FOLDER = 6092;
+constexpr double kAirDensity = 1.21;
+constexpr double kSoundSpeed = 343.0;
+// Structures are the model kinds below this.
+constexpr int kFirstAcousticKind = 5;
+// A band-list entry whose type byte is this carries its full weight.
+constexpr uint8_t kFullWeight = 255;
+const char* const kOutOfRange = "!!OUT_OF_FREQUENCY_RANGE!!";
+
+double ToLevel(double energy, double factor)
+{
+    const double q = energy / factor;
+    return q > 0.0 ? std::sqrt(q) : 0.0;
+}
+} // namespace
+
+CInputEnergyFolder::CInputEnergyFolder() = default;
+
+CInputEnergyFolder::CInputEnergyFolder(CMElement* parent)
+    : CMElement(LoadString(IDS_INPUT_ENERGY_FOLDER), parent, kElementType)
+{
+}
+
+CInputEnergyFolder::~CInputEnergyFolder() = default;
+
+std::string CInputEnergyFolder::ItemSubsystem(const CMElement* element)
+{
+    if (const auto* rpm = DynamicDowncast<CZuRpmFunc>(element))
+        return rpm->GetLabel();
+    if (const auto* multi = DynamicDowncast<CMultiVectorFunction>(element))
+        return multi->GetLabel();
+    return std::string();
+}
+
+void CInputEnergyFolder::AddItems(const CMElementList& list)
+{
+    IProjectTreeNotify* tree = IProjectTreeNotify::FindOwner(this);
+    for (CMElement* element : list) {
+        if (!element)
+            continue;
+        if (CMElement* old = FindRpmItem(ItemSubsystem(element)); old && old != element) {
+            if (tree)
+                tree->NotifyChildRemoved(old);
+            DeleteChild(old, 1);
+        }
+        element->SetParent(this);
+        if (AddChild(element) && tree)
+            tree->NotifyChildAdded(element);
+    }
+}
+
+CMElement* CInputEnergyFolder::FindRpmItem(const std::string& subsystem) const
+{
+    for (int i = 0; i < GetChildCount(); ++i) {
+        CMElement* child = GetChild(i);
+        if ((ElementCast<CZuRpmFunc>(child) || ElementCast<CMultiVectorFunction>(child)) &&
+            ItemSubsystem(child) == subsystem)
+            return child;
+    }
+    return nullptr;
+}
+
+int CInputEnergyFolder::GetItems(const CZuSubsystemTable& table, CMElementList& list) const
+{
+    list.Clear();
+    for (int s = 0; s < table.GetCount(); ++s)
+        for (int i = 0; i < GetChildCount(); ++i) {
+            CMElement* child = GetChild(i);
+            if ((ElementCast<CZuRpmFunc>(child) || ElementCast<CMultiVectorFunction>(child)) &&
+                ItemSubsystem(child) == table[s])
+                list.Add(child);
+        }
+    return 1;
+}
+
+int CInputEnergyFolder::GetSubsystemTable(CZuSubsystemTable& table) const
+{
+    table.Clear();
+    for (int i = 0; i < GetChildCount(); ++i) {
+        CMElement* child = GetChild(i);
+        if (ElementCast<CZuRpmFunc>(child) || ElementCast<CMultiVectorFunction>(child))
+            table.Add(ItemSubsystem(child));
+    }
+    return table.GetCount();
+}
+
+void CInputEnergyFolder::WriteSubsystemBlock(CStdioFile& file, const IAnalysisProjectAccess& project) const
+{
+    for (int i = 0; i < GetChildCount(); ++i) {
+        std::string name = GetChild(i)->GetName();
+        if (project.CompleteSubsystemName(name) >= 0)
+            file.WriteString(Format("%s\n", name.c_str()));
+    }
+    file.WriteString("\n\n");
+    file.WriteString("[Input powers]\n");
+}
+
+bool CInputEnergyFolder::WriteItemHeader(CStdioFile& file, const IAnalysisProjectAccess& project,
+                                         const std::string& label, int asLevels, std::string& name,
+                                         double& factor) const
+{
+    name = label;
+    const int kind = project.CompleteSubsystemName(name);
+    if (kind < 0)
+        return false;
+    factor = 1.0;
+    int dataKind = kKindEnergy;
+    if (asLevels) {
+        double mass = 0.0, volume = 0.0;
+        if (!project.GetSubsystemParam(label, mass, volume))
+            return false;
+        if (kind < kFirstAcousticKind) {
+            dataKind = kKindVelocity;
+            factor = mass;
+        } else {
+            dataKind = kKindPressure;
+            factor = volume / kAirDensity / kSoundSpeed / kSoundSpeed;
+        }
+    }
+    file.WriteString(Format("[%s]\t%d\n", name.c_str(), dataKind));
+    file.WriteString(name);
+    return true;
+}
+
+int CInputEnergyFolder::ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& project, double rpm, int asLevels)
+{
+    const std::string key = Format("%g", rpm);
+    const std::string section = Format(asLevels ? "IPV_%s-%sRPM" : "IE_%s-%sRPM", project.GetProjectName().c_str(),
+                                       key.c_str());
+    const COctaveManagerEx* bands = project.GetOctaveManager();
+    const int bandCount = bands ? bands->GetFreqCount() : 0;
+    file.WriteString("[");
+    file.WriteString(section);
+    file.WriteString("]\n");
+    file.WriteString("USER_DEFINED_FREQUENCY_DOMAIN\n");
+    if (bandCount > 0) {
+        file.WriteString(Format("%g\n", bands->GetFreq(0)));
+        file.WriteString(Format("%g\n", bands->GetFreq(bandCount - 1)));
+        for (int b = 0; b < bandCount; ++b)
+            file.WriteString(Format("%g\t%g\t%g\n", bands->GetFreq(b), bands->GetLowerFreq(b), bands->GetUpperFreq(b)));
+    }
+    WriteSubsystemBlock(file, project);
+    for (int i = 0; i < GetChildCount(); ++i) {
+        auto* func = ElementCast<CZuRpmFunc>(GetChild(i));
+        const int row = func ? func->FindRpmIndex(rpm) : -1;
+        if (row < 0)
+            continue;
+        std::string name;
+        double factor = 1.0;
+        if (!WriteItemHeader(file, project, func->GetLabel(), asLevels, name, factor))
+            continue;
+        for (int b = 0; b < bandCount; ++b) {
+            const double e = b < func->GetFreqCount() ? func->DataValue(row, b) : 0.0;
+            file.WriteString(Format("\t%g", asLevels ? ToLevel(e, factor) : e));
+        }
+        file.WriteString("\n");
+    }
+    return 1;
+}
+
+int CInputEnergyFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& project, double order,
+                                      int bandListType, double bandWidth, int asLevels)
+{
+    const std::string key = Format("%g", order);
+    const std::string section = Format(asLevels ? "IPV_%s-OT%s" : "IE_%s-OT%s", project.GetProjectName().c_str(),
+                                       key.c_str());
+    file.WriteString("[");
+    file.WriteString(section);
+    file.WriteString("]\n");
+
+    std::vector<double> rpms;
+    project.GetRPMOptions().MakeRpmArrayD(rpms);
+    CFreqInfoList lines;
+    BuildFreqInfoList(lines, bandListType, bandWidth, order, project.GetDaqConfigValue(), rpms);
+    const COctaveManager* model = project.GetModelOctaveManager();
+    const int modelCount = model ? model->GetFreqCount() : 0;
+    const double low = modelCount > 0 ? model->GetFreq(0) : 0.0;
+    const double high = modelCount > 0 ? model->GetFreq(modelCount - 1) : -1.0;
+    file.WriteString("USER_DEFINED_FREQUENCY_DOMAIN\n");
+    if (!lines.IsEmpty()) {
+        file.WriteString(Format("%d\n", static_cast<int>(lines[0].GetCenterFreq())));
+        file.WriteString(Format("%d\n", static_cast<int>(lines[lines.GetSize() - 1].GetCenterFreq())));
+    }
+    int inRange = 0;
+    for (const CFreqInfo& line : lines.Items()) {
+        const int f = static_cast<int>(line.GetCenterFreq());
+        if (f < low || f > high)
+            continue;
+        file.WriteString(Format("%d\t%d\t%d\n", f, static_cast<int>(line.GetLowerFreq()),
+                                static_cast<int>(line.GetUpperFreq())));
+        ++inRange;
+    }
+    if (inRange == 0) {
+        file.WriteString(std::string(kOutOfRange) + "\n");
+        CGfxUtil::WarningBox(kOutOfRange);
+        return 0;
+    }
+    WriteSubsystemBlock(file, project);
+    for (int i = 0; i < GetChildCount(); ++i) {
+        auto* func = ElementCast<COTMultiVecFunc>(GetChild(i));
+        const int column = func ? func->GetOrderList().Find(order) : -1;
+        if (column < 0 || column >= func->GetSubsystemCount())
+            continue;
+        std::string name;
+        double factor = 1.0;
+        if (!WriteItemHeader(file, project, func->GetLabel(), asLevels, name, factor))
+            continue;
+        for (int k = 0; k < lines.GetSize(); ++k) {
+            const CFreqInfo& line = lines[k];
+            if (line.GetCenterFreq() < low || line.GetCenterFreq() > high)
+                continue;
+            const double weight = line.GetDomainType() == kFullWeight
+                                      ? 1.0
+                                      : static_cast<int>(line.GetUpperFreq() - line.GetLowerFreq()) /
+                                            double(project.GetOTSetting());
+            const double value = k < func->GetDataCount() ? func->DataValue(k, column) * weight : 0.0;
+            file.WriteString(Format("\t%g", asLevels ? ToLevel(value, factor) : value));
+        }
+        file.WriteString("\n");
+    }
+    return 1;
+}
+
+int CInputEnergyFolder::ExportText(CStdioFile& file, double key, int bandListType, double bandWidth, int asLevels)
+{
+    IAnalysisProjectAccess* project = IAnalysisProjectAccess::FindOwner(GetParent());
+    if (GetChildCount() == 0 || !project)
+        return 0;
+    switch (project->GetProjectType()) {
+    case 0:
+        return ExportByRpm(file, *project, key, asLevels);
+    case 1:
+        return ExportByOrder(file, *project, key, bandListType, bandWidth, asLevels);
+    default:
+        return 0;
+    }
+}
+
+void CInputEnergyFolder::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        CMElement::Serialize(ar);
+        return;
+    }
+    const uint32_t stored = ar.GetObjectSchema();
+    const uint32_t schema = stored == 0xFFFFFFFFu ? kSchema : stored;
+    if (schema > kSchema)
+        CArchive::ThrowBadSchema(Format("input-energy folder of schema %u", schema));
+    CMElement::Serialize(ar);
+    if (schema == 0)
+        COTMultiVecFunc::ConvertToOTMultiVecFuncs(this);
+}

@@ -1,0 +1,62 @@
+#pragma once
+// The input energies of an analysis project: one energy function per excited subsystem (over RPM
+// and band, or over RPM and order), found by subsystem, listed for the input-power calculation and
+// written as text sections of the input-power text layout, as energies ("IE_") or converted back
+// to velocity and pressure ("IPV_").
+#include <cstdint>
+#include <string>
+
+#include "platform/elements/MElement.h"
+
+class CMElementList;
+class CStdioFile;
+class CZuSubsystemTable;
+class IAnalysisProjectAccess;
+
+class CInputEnergyFolder : public CMElement
+{
+    DECLARE_SERIAL(CInputEnergyFolder)
+
+public:
+    static constexpr uint32_t kSchema = 1;
+    static constexpr int kElementType = 88;
+    // Data kinds of the text sections: energy, velocity (structures), pressure (cavities).
+    static constexpr int kKindEnergy = 5;
+    static constexpr int kKindVelocity = 66;
+    static constexpr int kKindPressure = 64;
+
+    CInputEnergyFolder(); // the class factory
+    // The folder of an analysis project: its fixed name and element type.
+    explicit CInputEnergyFolder(CMElement* parent);
+    ~CInputEnergyFolder() override;
+
+    // The subsystem an item holds: the label of an RPM function or of a multi-vector function;
+    // empty for other elements.
+    static std::string ItemSubsystem(const CMElement* element);
+
+    // Takes over the elements (the folder owns them), each replacing the item of its subsystem;
+    // the project tree hears of every removal and addition.
+    void AddItems(const CMElementList& list);
+    CMElement* FindRpmItem(const std::string& subsystem) const;
+    // Empties list, then adds the items of each subsystem of the table in table order; returns 1.
+    int GetItems(const CZuSubsystemTable& table, CMElementList& list) const;
+    // Empties the table and adds the subsystem of every item; returns the count.
+    int GetSubsystemTable(CZuSubsystemTable& table) const;
+
+    // One text section at an RPM (projects by RPM) or an order (projects by order), as energies
+    // or, with asLevels, as velocities and pressures. 0 when nothing could be written.
+    int ExportText(CStdioFile& file, double key, int bandListType, double bandWidth, int asLevels);
+
+    // The element part; a folder of schema 0 gets its energy functions in the order form.
+    void Serialize(CArchive& ar) override;
+
+private:
+    int ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& project, double rpm, int asLevels);
+    int ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& project, double order, int bandListType,
+                      double bandWidth, int asLevels);
+    void WriteSubsystemBlock(CStdioFile& file, const IAnalysisProjectAccess& project) const;
+    // The header of an item and the factor that turns its energy into the squared level (1.0 for
+    // energies); false when the item's subsystem is not in the model.
+    bool WriteItemHeader(CStdioFile& file, const IAnalysisProjectAccess& project, const std::string& label,
+                         int asLevels, std::string& name, double& factor) const;
+};
