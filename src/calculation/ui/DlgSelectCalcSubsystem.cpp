@@ -1,0 +1,135 @@
+#include "calculation/ui/DlgSelectCalcSubsystem.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/win/MessageTarget.h"
+
+namespace {
+CDlgSelectCalcSubsystem* g_instance = nullptr;
+
+std::function<void(const CZuSubsystemTable&)>& SelectionSink()
+{
+    static std::function<void(const CZuSubsystemTable&)> sink;
+    return sink;
+}
+} // namespace
+
+CDlgSelectCalcSubsystem* CDlgSelectCalcSubsystem::CreateInstance(QWidget* parent, IMessageTarget* target)
+{
+    if (g_instance)
+        return nullptr;
+    g_instance = new CDlgSelectCalcSubsystem(parent, target);
+    return g_instance;
+}
+
+CDlgSelectCalcSubsystem* CDlgSelectCalcSubsystem::GetInstance() { return g_instance; }
+
+void CDlgSelectCalcSubsystem::DestroyInstance() { delete g_instance; }
+
+void CDlgSelectCalcSubsystem::SetModelSelectionSink(std::function<void(const CZuSubsystemTable&)> sink)
+{
+    SelectionSink() = std::move(sink);
+}
+
+CDlgSelectCalcSubsystem::CDlgSelectCalcSubsystem(QWidget* parent, IMessageTarget* target)
+    : CZuDialog(parent, IDD), m_target(target)
+{
+    setWindowTitle(tr("Subsystems to Calculate"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(tr("Subsystems:"), this));
+    m_list = new QListWidget(this);
+    m_list->setObjectName("subsystems");
+    m_list->setMinimumSize(260, 240);
+    layout->addWidget(m_list, 1);
+    m_all = new QCheckBox(tr("Select all"), this);
+    m_all->setObjectName("all");
+    layout->addWidget(m_all);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgSelectCalcSubsystem::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgSelectCalcSubsystem::reject);
+    connect(m_all, &QCheckBox::clicked, this, [this] { OnSelectAll(); });
+    connect(m_list, &QListWidget::itemChanged, this, [this] { UpdateModelSelection(); });
+}
+
+CDlgSelectCalcSubsystem::~CDlgSelectCalcSubsystem()
+{
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+void CDlgSelectCalcSubsystem::AddSubsystem(const std::string& name, int checked)
+{
+    m_entries.push_back({name, checked});
+}
+
+bool CDlgSelectCalcSubsystem::OnInitDialog()
+{
+    m_allFlag = 1;
+    m_all->setChecked(true);
+    const QSignalBlocker block(m_list);
+    m_list->clear();
+    for (const Entry& entry : m_entries) {
+        auto* item = new QListWidgetItem(QString::fromStdString(entry.name), m_list);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(entry.checked ? Qt::Checked : Qt::Unchecked);
+    }
+    UpdateModelSelection();
+    return true;
+}
+
+void CDlgSelectCalcSubsystem::OnSelectAll()
+{
+    m_allFlag = m_all->isChecked() ? 1 : 0;
+    {
+        const QSignalBlocker block(m_list);
+        for (int i = 0; i < m_list->count(); ++i)
+            m_list->item(i)->setCheckState(m_allFlag ? Qt::Checked : Qt::Unchecked);
+    }
+    UpdateModelSelection();
+}
+
+std::vector<std::string> CDlgSelectCalcSubsystem::Ticked() const
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < m_list->count(); ++i)
+        if (m_list->item(i)->checkState() == Qt::Checked)
+            names.push_back(m_list->item(i)->text().toStdString());
+    return names;
+}
+
+void CDlgSelectCalcSubsystem::UpdateModelSelection() const
+{
+    if (!SelectionSink())
+        return;
+    CZuSubsystemTable table;
+    for (const std::string& name : Ticked())
+        table.Add(name);
+    SelectionSink()(table);
+}
+
+void CDlgSelectCalcSubsystem::OnOK()
+{
+    m_changed = 0;
+    for (size_t i = 0; i < m_entries.size() && static_cast<int>(i) < m_list->count(); ++i) {
+        const int checked = m_list->item(static_cast<int>(i))->checkState() == Qt::Checked ? 1 : 0;
+        if (checked != m_entries[i].checked)
+            m_changed = 1;
+        m_entries[i].checked = checked;
+    }
+    hide();
+    CZuSubsystemTable table;
+    for (const Entry& entry : m_entries)
+        if (entry.checked == 1)
+            table.Add(entry.name);
+    // Sent, not posted: the receiver reads the table before this call returns, while it lives.
+    if (IMessageTarget* target = m_target ? m_target : GetMainWindowTarget())
+        target->SendMessage(m_notifyMessage, reinterpret_cast<uintptr_t>(&table), m_notifyParam);
+    EndDialog(IDOK);
+}
