@@ -1,8 +1,10 @@
 #pragma once
-// The iterative solver of the energy balance: conjugate gradients when the band's matrix is
-// symmetric (the loss-factor matrix in modal-energy form is), stabilised bi-conjugate gradients
-// otherwise, each started from the solution vector's values. A band whose iteration does not reach
-// the tolerance is solved directly instead, so a result is never returned unconverged.
+// The solver of the energy balance that the calculations use (see MatrixSolver.h for the equation
+// and docs/solver.md for the method). A band whose scaled matrix is symmetric positive definite,
+// as the matrix of a reciprocal SEA model is, is factorised by Cholesky (half the work of LU); any
+// other band, such as one prepared with global CLFs, by LU with partial pivoting. Solutions are
+// checked by their residual and improved by one step of iterative refinement, so a result is never
+// returned unchecked.
 #include "platform/elements/MatrixSolver.h"
 
 class CCGMSolver : public CMatrixSolver
@@ -11,16 +13,6 @@ public:
     CCGMSolver(CZuMatFunc* matrix, CZuVecFunc* rhs, CZuVecFunc* solution);
     ~CCGMSolver() override;
 
-    // Relative residual the iteration must reach, and its iteration limit (default 10 n, at least
-    // 100).
-    void SetTolerance(double tolerance) { m_tolerance = tolerance; }
-    void SetMaxIterations(int iterations) { m_maxIterations = iterations; }
-
 protected:
-    bool SolveBand(const std::vector<double>& a, const std::vector<double>& b, std::vector<double>& x,
-                   int n) override;
-
-private:
-    double m_tolerance = 1e-12;
-    int m_maxIterations = 0;
+    std::unique_ptr<CBandFactor> Factorise(const double* a, int n) const override;
 };

@@ -57,6 +57,13 @@ double CZuMatFunc::DataValue(int i, int row, int col) const
     return m_values[Offset(i, row, col)];
 }
 
+const double* CZuMatFunc::GetPointValues(int i) const
+{
+    if (i < 0 || i >= GetDataCount() || m_rows.GetCount() == 0 || m_cols.GetCount() == 0)
+        return nullptr;
+    return m_values.data() + Offset(i, 0, 0);
+}
+
 std::string CZuMatFunc::GetRowSubsystem(int i) const
 {
     return i >= 0 && i < m_rows.GetCount() ? m_rows[i] : std::string();

@@ -21,6 +21,8 @@ public:
     // Element (row, col) of the matrix of data point i (writable).
     double& DataValue(int i, int row, int col);
     double DataValue(int i, int row, int col) const;
+    // The rows x columns values of data point i, row by row (rows * columns doubles); null outside.
+    const double* GetPointValues(int i) const;
 
     int GetRowSubsystemCount() const { return m_rows.GetCount(); }
     int GetColSubsystemCount() const { return m_cols.GetCount(); }

@@ -17,9 +17,11 @@ struct System
     CZuVecFunc x{"e", &table, 2, nullptr, 5};
 
     // band 0: symmetric positive definite; band 1: not symmetric. Right-hand sides made from a
-    // known solution.
+    // known solution of (2 pi f M) x = b.
     System()
     {
+        m.DataIndex(0) = 100.0;
+        m.DataIndex(1) = 250.0;
         const double a0[3][3] = {{4, -1, 0}, {-1, 4, -1}, {0, -1, 3}};
         const double a1[3][3] = {{3, -2, 0.5}, {-0.1, 5, -1}, {-0.7, -0.3, 2}};
         const double solution[2][3] = {{1, 2, 3}, {-1, 0.5, 4}};
@@ -35,7 +37,7 @@ struct System
                 double sum = 0;
                 for (int c = 0; c < 3; ++c)
                     sum += m.DataValue(band, r, c) * solution[band][c];
-                rhs.DataValue(band, r) = sum;
+                rhs.DataValue(band, r) = CMatrixSolver::kTwoPi * m.DataIndex(band) * sum;
             }
     }
 };
@@ -105,4 +107,58 @@ TEST(Solvers, SingularOrMismatchedSystemsFail)
     CCGMSolver notFinite(&s.m, &s.rhs, &s.x);
     EXPECT_EQ(notFinite.Solve(), 0);
     EXPECT_EQ(notFinite.GetFailedBand(), 0);
+}
+
+// A matrix without band frequencies cannot be put into power-balance form: it is refused, never
+// solved at omega = 1.
+TEST(Solvers, BandWithoutFrequencyIsRefused)
+{
+    for (double f : {0.0, -10.0, static_cast<double>(NAN)})
+    {
+        System s;
+        s.m.DataIndex(1) = f;
+        s.x.DataValue(1, 0) = 9.0;
+        CCGMSolver solver(&s.m, &s.rhs, &s.x);
+        EXPECT_EQ(solver.Solve(), 0) << f;
+        EXPECT_EQ(solver.GetFailedBand(), 1);
+        EXPECT_EQ(s.x.DataValue(1, 0), 9.0);
+        EXPECT_NEAR(s.x.DataValue(0, 2), 3.0, 1e-9);
+    }
+}
+
+// One subsystem of loss factor eta and modal density n fed with P: (omega n eta) e = P, so its
+// energy E = n e is P / (omega eta), the textbook balance.
+TEST(Solvers, SingleSubsystemPowerBalance)
+{
+    CZuSubsystemTable one{std::vector<std::string>{"Cavity-"}};
+    CZuMatFunc m("m", &one, nullptr, 1, nullptr, 2);
+    CZuVecFunc p("p", &one, 1, nullptr, 3), e("e", &one, 1, nullptr, 52);
+    const double f = 1000.0, n = 0.35, eta = 0.02, P = 0.5;
+    m.DataIndex(0) = f;
+    m.DataValue(0, 0, 0) = n * eta;
+    p.DataValue(0, 0) = P;
+    CCGMSolver solver(&m, &p, &e);
+    ASSERT_NE(solver.Solve(), 0);
+    EXPECT_NEAR(e.DataValue(0, 0) * n / (P / (2 * M_PI * f * eta)), 1.0, 1e-12);
+}
+
+// Solvers given one cache factorise each distinct band matrix once; a changed matrix is factorised
+// anew, even with the same size.
+TEST(Solvers, FactorCacheSharesEqualBandsOnly)
+{
+    System s;
+    CMatrixFactorCache cache;
+    for (int run = 0; run < 3; ++run)
+    {
+        CCGMSolver solver(&s.m, &s.rhs, &s.x);
+        solver.SetFactorCache(&cache);
+        ASSERT_NE(solver.Solve(), 0);
+    }
+    EXPECT_EQ(cache.GetFactorCount(), 2);
+    s.m.DataValue(1, 0, 0) += 1.0;
+    CCGMSolver changed(&s.m, &s.rhs, &s.x);
+    changed.SetFactorCache(&cache);
+    ASSERT_NE(changed.Solve(), 0);
+    EXPECT_EQ(cache.GetFactorCount(), 3);
+    EXPECT_NEAR(s.x.DataValue(0, 1), 2.0, 1e-9); // band 0 still from the kept factorisation
 }
