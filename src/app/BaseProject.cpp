@@ -2,6 +2,7 @@
 
 #include "app/ProjectTreeWindow.h"
 #include "app/TALVOApp.h"
+#include "app/ModelProject.h"
 #include "app/TALVOProject.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
@@ -20,6 +21,11 @@ int CBaseProject::IsStructure(const std::string& name) const
 int CBaseProject::IsAcoustic(const std::string& name) const
 {
     return m_owner ? m_owner->IsAcoustic(name) : 0;
+}
+
+IModelProjectLink* CBaseProject::GetModelProjectLink() const
+{
+    return m_owner ? m_owner->GetModelProject() : nullptr;
 }
 
 int CBaseProject::GetProjectIndex() const

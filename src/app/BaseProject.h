@@ -5,13 +5,14 @@
 #include <cstdint>
 #include <string>
 
+#include "models/ModelProjectLink.h"
 #include "platform/elements/MElement.h"
 #include "spectral/ProjectTreeNotify.h"
 
 class CTALVOProject;
 class CSensorProject;
 
-class CBaseProject : public CMElement, public IProjectTreeNotify
+class CBaseProject : public CMElement, public IProjectTreeNotify, public IModelProjectHolder
 {
     DECLARE_SERIAL(CBaseProject)
 
@@ -29,6 +30,8 @@ public:
     // Asked of the owner's model project; 0 without an owner.
     virtual int IsStructure(const std::string& name) const;
     virtual int IsAcoustic(const std::string& name) const;
+    // The owner's model project; null without an owner.
+    IModelProjectLink* GetModelProjectLink() const override;
     // Tell the project window that an element of this project's tree came or went.
     void NotifyChildAdded(CMElement* element) override;
     void NotifyChildRemoved(CMElement* element) override;

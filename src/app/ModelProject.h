@@ -55,14 +55,14 @@ public:
     // Hybrid SEA model.
     int ApplyModelUpdate(const std::string& target, const CZuSubsystemTable& sources);
     CModelData* GetModelData(int warn) const;
-    CModelSubsystem* GetSubsystem(const std::string& name, int warn, int exact) const;
+    CModelSubsystem* GetSubsystem(const std::string& name, int warn, int exact) const override;
     CModelSubsystemSet* GetSubsystemSet() const;
     int GetSubsystemType(std::string& name, int addSuffix) override;
     int IsStructure(const std::string& name) const override;
     int IsAcoustic(const std::string& name) const override;
     std::string GetSubsystemDisplayName(const std::string& name) const;
     CHSEAModelData* GetHSEAModelData() const;
-    CSEAModelData* FindSEAModelData(int serial, int warn) const;
+    CSEAModelData* FindSEAModelData(int serial, int warn) const override;
     void GetModelDataParams(int* a, double* b, double* c) const;
     int IsSubsystemConnected(const std::string& a, const std::string& b) override;
     int IsInputSubsystem(const std::string& name) override;

@@ -5,7 +5,12 @@
 IModelProjectLink* IModelProjectLink::Find(const CMElement* start)
 {
     for (const CMElement* e = start; e; e = e->GetParent())
-        if (auto* link = dynamic_cast<IModelProjectLink*>(const_cast<CMElement*>(e)))
+    {
+        auto* element = const_cast<CMElement*>(e);
+        if (auto* link = dynamic_cast<IModelProjectLink*>(element))
             return link;
+        if (auto* holder = dynamic_cast<IModelProjectHolder*>(element))
+            return holder->GetModelProjectLink();
+    }
     return nullptr;
 }

@@ -8,8 +8,10 @@
 // -n_i * CLF(i -> j); the diagonal E(b, i, i) is n_i * total DLF of i; the sum of column i is
 // n_i * intrinsic DLF of i. Rows and vectors are keyed by subsystem name with its wave mark.
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/elements/ZuData.h"
 #include "platform/elements/ZuStdDataList.h"
@@ -78,6 +80,11 @@ public:
     std::unique_ptr<CZuMatFunc> CloneMatFunc(CZuData* source, int type);
     std::unique_ptr<CZuVecFunc> CloneVecFunc(CZuData* source, int type);
 
+    // Fingerprints, per model band, of the prepared matrix that each kept 1 W energy vector of the
+    // parameter folder was solved with (see CUnitEnergySolver). Runtime state, not stored: after
+    // reading, the kept vectors count as unsolved.
+    std::map<std::string, std::vector<uint64_t>>& GetUnitEnergyStamps() { return m_unitEnergyStamps; }
+
     int GetModifiedFlag() const { return m_nModified; }
     void SetModifiedFlag(int modified) { m_nModified = modified; }
     // The saved copy of the eta matrix that the hybrid model prepares; null until made.
@@ -106,4 +113,5 @@ private:
 
     std::unique_ptr<CZuMatFunc> m_savedEta;
     CZuStdDataList m_properties;
+    std::map<std::string, std::vector<uint64_t>> m_unitEnergyStamps;
 };

@@ -4,6 +4,7 @@
 #include <random>
 #include <sstream>
 
+#include "models/SEAModelData.h"
 #include "platform/elements/ZuData.h"
 
 CTempFolder::CTempFolder()
@@ -17,6 +18,15 @@ CTempFolder::~CTempFolder()
 {
     std::error_code ec;
     std::filesystem::remove_all(m_path, ec);
+}
+
+CSEAModelData* CTestModelProject::FindSEAModelData(int serial, int) const
+{
+    for (int i = 0; i < GetChildCount(); ++i)
+        if (auto* data = DynamicDowncast<CSEAModelData>(GetChild(i)))
+            if (serial >= 0 && data->GetSerialNumber() == static_cast<uint32_t>(serial))
+                return data;
+    return nullptr;
 }
 
 void FillSmallModel(CZuData& model, const SmallModelLayout& layout)

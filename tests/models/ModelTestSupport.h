@@ -15,6 +15,7 @@
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/modeldb/ModelSubsystem.h"
 
 // A model project as the model data see it: subsystem types by name, connected pairs and the
 // input subsystems of the document.
@@ -37,10 +38,17 @@ public:
         return connected.count({a, b}) || connected.count({b, a}) ? 1 : 0;
     }
     int IsInputSubsystem(const std::string& name) override { return inputs.count(name) ? 1 : 0; }
+    CSEAModelData* FindSEAModelData(int serial, int) const override;
+    CModelSubsystem* GetSubsystem(const std::string& name, int, int) const override
+    {
+        auto it = subsystems.find(name);
+        return it == subsystems.end() ? nullptr : it->second.get();
+    }
 
     std::map<std::string, int> types;
     std::set<std::pair<std::string, std::string>> connected;
     std::set<std::string> inputs;
+    std::map<std::string, std::unique_ptr<CModelSubsystem>> subsystems; // 3D model subsystems by name
 };
 
 // A temporary folder removed with the object.
