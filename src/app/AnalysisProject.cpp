@@ -178,3 +178,12 @@ COctaveManagerEx* GetActiveOctaveManager()
     CTALVODoc* doc = GetTALVOApp().GetMainDocument();
     return doc ? doc->GetTALVOProject().GetOctaveManager() : nullptr;
 }
+
+void CAnalysisProject::GetModelDataParams(int* kind, double* start, double* end) const
+{
+    *kind = -1;
+    *start = *end = 0.0;
+    CTALVOProject* owner = GetOwner();
+    if (CModelProject* model = owner ? owner->GetModelProject() : nullptr)
+        model->GetModelDataParams(kind, start, end);
+}

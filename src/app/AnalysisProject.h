@@ -10,6 +10,7 @@
 #include "app/BaseProject.h"
 #include "calculation/AnalysisProjectAccess.h"
 #include "calculation/CalcIEOptions.h"
+#include "calculation/SolverProject.h"
 #include "spectral/BandSetOwner.h"
 #include "spectral/OrderList.h"
 #include "spectral/RPMOptions.h"
@@ -19,7 +20,7 @@ class CHSEAModelData;
 class COctaveManagerEx;
 class CZuSubsystemTable;
 
-class CAnalysisProject : public CBaseProject, public IBandSetOwner, public IAnalysisProjectAccess
+class CAnalysisProject : public CBaseProject, public IBandSetOwner, public IAnalysisProjectAccess, public ISolverProject
 {
     DECLARE_SERIAL(CAnalysisProject)
 
@@ -56,7 +57,12 @@ public:
     const COctaveManager* GetModelOctaveManager() const override;
     // For each band of the project's band set, the matching band of the model's band set; built
     // first when empty.
-    std::vector<int32_t>& GetFreqIndexArray();
+    std::vector<int32_t>& GetFreqIndexArray() override;
+    // ---- what the energy solver asks ----
+    CMElement* GetProjectElement() override { return this; }
+    int HasOwner() const override { return GetOwner() != nullptr; }
+    // The owner's model project's parameters; -1, 0.0, 0.0 without one.
+    void GetModelDataParams(int* kind, double* start, double* end) const override;
     CHSEAModelData* GetHSEAModelData() const;
     int GetInputPowerSubsystems(CZuSubsystemTable& table) const;
     int GetInputEnergySubsystems(CZuSubsystemTable& table) const;

@@ -15,11 +15,12 @@
 #include <vector>
 
 #include "platform/elements/ZuFuncElement.h"
+#include "spectral/SubsystemRowTable.h"
 
 class C3DModelDoc;
 class CZuSubsystemTable;
 
-class CHSEAPowerContribution : public CZuFuncElement
+class CHSEAPowerContribution : public CZuFuncElement, public ISubsystemRowTable
 {
     DECLARE_SERIAL(CHSEAPowerContribution)
 public:
@@ -39,7 +40,7 @@ public:
     ~CHSEAPowerContribution() override;
 
     // The owner's table (not owned); null unbinds.
-    void BindSubsystemTable(const CZuSubsystemTable* table) { m_table = table; }
+    void BindSubsystemTable(const CZuSubsystemTable* table) override { m_table = table; }
     const CZuSubsystemTable* GetSubsystemTable() const { return m_table; }
     uint32_t GetRowCountN() const { return m_n; }
 

@@ -1,0 +1,53 @@
+#pragma once
+// The results of one energy calculation over engine order: one result set over RPM per order, in
+// the order solved. Like the set over RPM it keeps its own copy of the model's subsystem table and
+// makes the order result functions.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/elements/DataWriter.h"
+#include "platform/elements/ZuData.h"
+
+class CZuOTFunc;
+class CZuRpmResultData;
+
+class CZuOTResultData : public CZuData, public IDataWriter
+{
+    DECLARE_SERIAL(CZuOTResultData)
+public:
+    static constexpr int kElementType = 95;
+    static constexpr uint32_t kOldestSchema = 13;
+
+    CZuOTResultData();
+    CZuOTResultData(const std::string& name, CMElement* parent, int type, int domainType, double startFreq,
+                    double endFreq, const CZuSubsystemTable* table = nullptr);
+    ~CZuOTResultData() override;
+
+    int AddResult(double order, std::unique_ptr<CZuRpmResultData> result);
+    double GetKey(int i) const;
+    CZuRpmResultData* GetResult(int i) const;
+    int GetResultCount() const { return static_cast<int>(m_records.size()); }
+
+    // Order maps of kind 53 (vibration level) and 54 (SPL) with no orders yet; null for an empty
+    // name.
+    std::unique_ptr<CZuOTFunc> CreateVibrationFunc(const std::string& subsystem) const;
+    std::unique_ptr<CZuOTFunc> CreateSplFunc(const std::string& subsystem) const;
+
+    // The union, in order, of the per-order sets' collections.
+    int CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip) const;
+
+    // "===== Order# %g =====" and the dump of that order's set, per record.
+    int WriteDump(CStdioFile& file, const std::string& param) override;
+
+    void Serialize(CArchive& ar) override;
+
+private:
+    struct Record
+    {
+        double key;
+        std::unique_ptr<CZuRpmResultData> result;
+    };
+    std::vector<Record> m_records;
+};

@@ -1,0 +1,244 @@
+#include "spectral/ZuRpmResultData.h"
+
+#include <cmath>
+
+#include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
+#include "platform/elements/StdioFile.h"
+#include "platform/elements/ZuVecFunc.h"
+#include "platform/gfx/GfxUtil.h"
+#include "platform/gfx/OctaveManager.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+#include "spectral/MultiVectorFunction.h"
+#include "spectral/ZuRpmDpFunc.h"
+#include "spectral/ZuRpmFunc.h"
+#include "spectral/ZuRpmMultiVecFunc.h"
+#include "spectral/ZuRpmPcFunc.h"
+
+IMPLEMENT_SERIAL(CZuRpmResultData, CZuData, 15 | VERSIONABLE_SCHEMA)
+
+namespace
+{
+constexpr uint32_t IDS_NO_INPUT_POWER = 6015;
+
+// A name string of the language module used as a format with one name.
+std::string NameOf(uint32_t id, const char* fallback, const std::string& subsystem)
+{
+    std::string format;
+    if (!LoadString(id, format) || format.empty())
+        format = fallback;
+    return Format(format.c_str(), subsystem.c_str());
+}
+
+std::string LabelOf(const CMElement* e)
+{
+    if (auto* m = dynamic_cast<const CZuRpmMultiVecFunc*>(e))
+        return m->GetLabel();
+    if (auto* v = dynamic_cast<const CMultiVectorFunction*>(e))
+        return v->GetLabel();
+    return {};
+}
+
+CMElement* FindLabelled(const CMElement& set, int kindA, int kindB, const std::string& label)
+{
+    for (int i = 0; i < set.GetChildCount(); ++i)
+    {
+        CMElement* c = set.GetChild(i);
+        if ((c->GetType() == kindA || c->GetType() == kindB) && LabelOf(c) == label)
+            return c;
+    }
+    return nullptr;
+}
+
+void DumpVector(CStdioFile& file, const CZuVecFunc* v)
+{
+    if (!v)
+        return;
+    std::string line;
+    for (int i = 0; i < v->GetDataCount(); ++i)
+        line += Format("\t%g", v->DataIndex(i));
+    file.WriteString(line + "\n");
+    for (int k = 0; k < v->GetSubsystemCount(); ++k)
+    {
+        line = Format("%s", v->GetSubsystem(k).c_str());
+        for (int i = 0; i < v->GetDataCount(); ++i)
+            line += Format("\t%e", v->DataValue(i, k));
+        file.WriteString(line + "\n");
+    }
+}
+} // namespace
+
+CZuRpmResultData::CZuRpmResultData() = default;
+
+CZuRpmResultData::CZuRpmResultData(const std::string& name, CMElement* parent, int type, int domainType,
+                                   double startFreq, double endFreq, const CZuSubsystemTable* table)
+    : CZuData(name, parent, type, domainType, startFreq, endFreq)
+{
+    if (table)
+        SetSubsystemTable(table);
+    SetName(Format("Result #%d", static_cast<int>(GetSerialNumber())));
+}
+
+CZuRpmResultData::~CZuRpmResultData() = default;
+
+int CZuRpmResultData::AddResult(double rpm, std::unique_ptr<CZuData> result)
+{
+    if (!result)
+        return -1;
+    result->SetParent(this);
+    m_records.push_back({rpm, std::move(result)});
+    return GetResultCount() - 1;
+}
+
+double CZuRpmResultData::GetKey(int i) const
+{
+    return i >= 0 && i < GetResultCount() ? m_records[static_cast<size_t>(i)].key : 0.0;
+}
+
+CZuData* CZuRpmResultData::GetResult(int i) const
+{
+    return i >= 0 && i < GetResultCount() ? m_records[static_cast<size_t>(i)].result.get() : nullptr;
+}
+
+CZuVecFunc* CZuRpmResultData::ResultVector(const CZuData* result, int type)
+{
+    return result ? DynamicDowncast<CZuVecFunc>(result->FindOneChild(type)) : nullptr;
+}
+
+std::unique_ptr<CZuRpmFunc> CZuRpmResultData::CreateRpmFunc(const std::string& subsystem, const std::string& name,
+                                                            int kind) const
+{
+    if (subsystem.empty())
+        return nullptr;
+    const int count = GetFreqCount();
+    auto f = std::make_unique<CZuRpmFunc>(name, count, const_cast<CZuRpmResultData*>(this), kind);
+    f->SetSubsystem(subsystem);
+    for (int i = 0; i < count; ++i)
+        f->SetFreq(i, GetFreq(i));
+    f->SetAxisFlag(0);
+    return f;
+}
+
+std::unique_ptr<CZuRpmFunc> CZuRpmResultData::CreateVibrationFunc(const std::string& subsystem) const
+{
+    return CreateRpmFunc(subsystem, NameOf(7041, "Vibration Level [%s]", subsystem), 53);
+}
+
+std::unique_ptr<CZuRpmMultiVecFunc> CZuRpmResultData::CreateSplFunc(const std::string& label, const std::string& name,
+                                                                    int kind)
+{
+    auto f = std::make_unique<CZuRpmMultiVecFunc>(name, this, kind);
+    f->SetLabel(label);
+    return f;
+}
+
+std::unique_ptr<CZuRpmDpFunc> CZuRpmResultData::CreateDominantPathFunc(const std::string& subsystem)
+{
+    if (subsystem.empty())
+        return nullptr;
+    auto f = std::make_unique<CZuRpmDpFunc>(NameOf(7023, "Dominant Path [%s]", subsystem), this, CZuRpmDpFunc::kKind);
+    f->SetTargetName(subsystem);
+    return f;
+}
+
+std::unique_ptr<CZuRpmPcFunc> CZuRpmResultData::CreatePowerContributionFunc(const std::string& subsystem)
+{
+    if (subsystem.empty())
+        return nullptr;
+    auto f = std::make_unique<CZuRpmPcFunc>(NameOf(7036, "Power Contribution [%s]", subsystem), this,
+                                            CZuRpmPcFunc::kKind);
+    f->SetTargetName(subsystem);
+    return f;
+}
+
+CMElement* CZuRpmResultData::FindMultiVecFunc(const std::string& label) const
+{
+    return FindLabelled(*this, 91, 92, label);
+}
+
+CMElement* CZuRpmResultData::FindMultiVecFunc2(const std::string& label) const
+{
+    return FindLabelled(*this, 104, 105, label);
+}
+
+int CZuRpmResultData::CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip) const
+{
+    for (const Record& r : m_records)
+    {
+        CZuVecFunc* P = ResultVector(r.result.get(), 3);
+        if (!P)
+        {
+            AfxMessageBox(IDS_NO_INPUT_POWER, MB_OK | MB_ICONEXCLAMATION);
+            continue;
+        }
+        for (int k = 0; k < P->GetSubsystemCount(); ++k)
+        {
+            bool positive = false;
+            for (int b = 0; b < P->GetDataCount() && !positive; ++b)
+                positive = P->DataValue(b, k) > 0.0; // NaN is not positive
+            if (!positive)
+                continue;
+            std::string name = P->GetSubsystem(k);
+            if (strip == 1)
+                CGfxUtil::RemoveWaveSign(name);
+            table.AddUnique(name);
+        }
+    }
+    return table.GetCount();
+}
+
+int CZuRpmResultData::WriteDump(CStdioFile& file, const std::string&)
+{
+    for (const Record& r : m_records)
+    {
+        file.WriteString(Format("%g rpm:Input Power", r.key));
+        DumpVector(file, ResultVector(r.result.get(), 3));
+        file.WriteString(Format("%g rpm:Modal Energy", r.key));
+        DumpVector(file, ResultVector(r.result.get(), 52));
+        file.WriteString("\n\n");
+    }
+    return 1;
+}
+
+void CZuRpmResultData::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring())
+    {
+        CZuData::Serialize(ar);
+        ar << static_cast<int32_t>(m_records.size());
+        for (const Record& r : m_records)
+        {
+            ar << r.key;
+            ar.WriteObject(r.result.get());
+        }
+        return;
+    }
+    uint32_t schema = ar.GetObjectSchema();
+    if (schema == 0xFFFFFFFFu)
+        schema = 15;
+    if (schema < kOldestSchema)
+        CArchive::ThrowBadSchema(Format("result set of schema %u", schema));
+    CZuData::Serialize(ar);
+    // A record is at least a key and an object tag.
+    const int32_t count = ar.ReadSignedCount(sizeof(double) + 2, "results of a result set");
+    m_records.clear();
+    for (int32_t i = 0; i < count; ++i)
+    {
+        double key = 0.0;
+        ar >> key;
+        std::unique_ptr<CZuData> result = ar.ReadOwned<CZuData>();
+        if (result)
+            result->SetParent(this);
+        m_records.push_back({key, std::move(result)});
+    }
+    for (int i = 0; i < GetChildCount(); ++i)
+        if (auto* pc = DynamicDowncast<CZuRpmPcFunc>(GetChild(i)))
+            pc->BindSubsystemTable(GetSubsystemTable());
+    if (schema == 13 || schema == 14)
+    {
+        auto bands = std::make_unique<COctaveManagerEx>(3);
+        bands->Serialize(ar);
+        SetOctaveManager(std::move(bands));
+    }
+}
