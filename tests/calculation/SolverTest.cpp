@@ -12,6 +12,7 @@
 #include "models/HSEAResultData.h"
 #include "models/ModelProjectLink.h"
 #include "models/SEAModelData.h"
+#include "platform/archive/Archive.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuVecFunc.h"
@@ -287,4 +288,30 @@ TEST_F(SolverFixture, AnUnknownInputFailsBeforeAnySolveAndProgressIsReported)
             texts.push_back(r.text);
     EXPECT_EQ(texts, (std::vector<std::string>{"Calculating 1W Energy [PlateA-F]...",
                                                "Calculating 1W Energy [PlateB-F]...", "Calculating Energy..."}));
+}
+
+TEST_F(SolverFixture, ResultSetStoredAndReadBackWithItsInputs)
+{
+    CSolver solver;
+    std::unique_ptr<CZuData> data = Run(solver);
+    auto* set = DynamicDowncast<CZuRpmResultData>(data.get());
+    ASSERT_TRUE(set);
+    CZuSubsystemTable inputsFound;
+    EXPECT_EQ(set->CollectInputPowerSubsystems(inputsFound, 1), 2);
+    EXPECT_EQ(inputsFound[0], "PlateA");
+    std::vector<uint8_t> buf;
+    {
+        CArchive ar(&buf, CArchive::store);
+        ar.WriteObject(set);
+    }
+    CArchive in(buf.data(), buf.size());
+    auto back = in.ReadOwned<CZuRpmResultData>();
+    ASSERT_TRUE(back);
+    ASSERT_EQ(back->GetResultCount(), 3);
+    EXPECT_EQ(back->GetKey(2), 3000.0);
+    EXPECT_EQ(back->GetResult(2)->GetParent(), back.get());
+    auto* r = DynamicDowncast<CHSEAResultData>(back->GetResult(2));
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->GetModalEnergyVector(0)->DataValue(1, 2),
+              DynamicDowncast<CHSEAResultData>(set->GetResult(2))->GetModalEnergyVector(0)->DataValue(1, 2));
 }

@@ -328,3 +328,68 @@ TEST_F(PairFixture, StoredAndReadBackIncludingTheLegacySchema)
         EXPECT_EQ(back->GetModelBandMap(), map);
     }
 }
+
+// A two-band table filled by hand: rates, lists, colours and the clipboard text follow the powers,
+// and the target's own row counts in the totals but is not copied.
+TEST(HSEAPowerContribution, RatesListsColoursAndClipboardText)
+{
+    CZuSubsystemTable table(std::vector<std::string>{"A-F", "B-F", "C-"});
+    CHSEAPowerContribution pc("C-", &table, 2);
+    pc.DataIndex(0) = 31.5;
+    pc.DataIndex(1) = 100.0;
+    const double powers[4] = {3.0, -1.0, 0.0, 1.0}; // row 3 is C's own input power
+    for (int r = 0; r < 4; ++r)
+        pc.CellValue(0, r, CHSEAPowerContribution::COL_POWER) = powers[r];
+    pc.CellValue(0, 0, CHSEAPowerContribution::COL_LEAK) = 0.5;
+    pc.RecomputeRates(0);
+    EXPECT_EQ(pc.GetInflowTotal(0), 4.0);
+    EXPECT_EQ(pc.GetOutflowTotal(0), 1.0);
+    EXPECT_EQ(pc.GetIndexAt(0, 0), 0);
+    EXPECT_EQ(pc.GetIndexAt(0, 1), 3);
+    EXPECT_EQ(pc.GetIndexAt(0, 2), -1);
+    EXPECT_EQ(pc.GetIndexAt(5, 0), -1);
+    EXPECT_DOUBLE_EQ(pc.CellValue(0, 0, CHSEAPowerContribution::COL_RATE), 75.0);
+    EXPECT_EQ(pc.GetTableRowCount(0), 4);
+    EXPECT_EQ(pc.GetTableRowCount(1), 2); // a band not computed shows header and totals only
+    EXPECT_EQ(pc.GetTableCellData(2, 1, 0, 2), "(balance)");
+    EXPECT_EQ(pc.GetTableCellData(1, 4, 0, 2), "B-F");
+    EXPECT_EQ(pc.GetTableCellData(2, 4, 0, 2), ""); // past the outflow list
+    EXPECT_EQ(pc.ColorIndex(0, 0, true), 15);
+    EXPECT_EQ(pc.ColorIndex(0, 1, true), 5); // 25 / 75 of 15
+    EXPECT_EQ(pc.GetTableCellColor(1, 3, 0), RGB(255, 0, 0));
+    EXPECT_EQ(pc.ClipboardText(), "31.5\tPower(W)\tLeak(W)\tRate(%)"
+                                  "\nA-F\t2.500000e+00\t5.000000e-01\t7.500000e+01"
+                                  "\nB-F\t-1.000000e+00\t\t-2.500000e+01"
+                                  "\n\n100\tPower(W)\tLeak(W)\tRate(%)\n");
+    pc.BindSubsystemTable(nullptr);
+    EXPECT_EQ(pc.GetRowName(0), ""); // unbound: empty names, never a null dereference
+    EXPECT_EQ(pc.GetRowName(9), "");
+}
+
+TEST(HSEADominantPathData, StoredAndReadBackEqual)
+{
+    CHSEADominantPathData data("C-", 2, 2);
+    data.AddPathStep(1, 0, "A-F", 2.5);
+    data.AddPathStep(1, 0, "(balance)", 1.0);
+    data.AddPathStep(1, 1, "B-F", 0.5);
+    data.AddPathStep(4, 0, "ignored", 1.0); // outside: nothing happens
+    const std::vector<uint8_t> buf = Store(data);
+    CArchive in(buf.data(), buf.size());
+    auto back = in.ReadOwned<CHSEADominantPathData>();
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->GetTarget(), "C-");
+    EXPECT_EQ(back->GetPathCount(), 2u);
+    EXPECT_EQ(back->GetPathStepCount(0, 0), 0);
+    EXPECT_EQ(back->GetPathStepCount(1, 0), 2);
+    EXPECT_EQ(back->GetPathStepName(1, 0, 1), "(balance)");
+    EXPECT_EQ(back->GetPathStepValue(1, 1, 0), 0.5);
+    EXPECT_EQ(back->GetTableCellData(1, 1, 1, 2), data.GetTableCellData(1, 1, 1, 2));
+
+    // A damaged stream fails with an archive error, never a crash.
+    for (size_t cut = 1; cut < buf.size(); cut += 7)
+    {
+        std::vector<uint8_t> shortBuf(buf.begin(), buf.begin() + static_cast<long>(cut));
+        CArchive damaged(shortBuf.data(), shortBuf.size());
+        EXPECT_THROW(damaged.ReadOwned<CHSEADominantPathData>(), CArchiveException) << cut;
+    }
+}
