@@ -98,7 +98,7 @@ void CSensorGroupView::Rebuild()
     m_grid->setColumnWidth(0, 80);
     m_grid->setColumnWidth(1, 50);
     for (int c = 0; c < channels; ++c)
-        m_grid->setColumnWidth(2 + c, 70);
+        m_grid->setColumnWidth(2 + c, 95); // room for "B12-Front #8"
     CSensorProject* project = m_doc->GetSensorProject();
     const int count = project ? project->GetGroupCount() : 0;
     m_grid->setRowCount(count + 1);
