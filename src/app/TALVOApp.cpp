@@ -111,6 +111,12 @@ CZuMultiDocTemplate* CTALVOApp::FindTemplate(const std::string& name) const
     return nullptr;
 }
 
+bool CTALVOApp::OpenSensorView(CSensorProject* project) const
+{
+    CZuMultiDocTemplate* t = FindTemplate("SensorView");
+    return project && t && t->Open(project);
+}
+
 CZuMultiDocTemplate* CTALVOApp::FindTemplateByStringId(uint32_t id) const
 {
     std::string text;

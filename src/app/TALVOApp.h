@@ -13,6 +13,7 @@
 class CBaseProject;
 class CMElement;
 class CMElementList;
+class CSensorProject;
 class CTALVODoc;
 class IProjectTreeWindow;
 
@@ -70,6 +71,10 @@ public:
     CZuMultiDocTemplate* FindTemplate(const std::string& name) const;
     // The template named by field 1 of string id; null when the string does not exist.
     CZuMultiDocTemplate* FindTemplateByStringId(uint32_t id) const;
+
+    // Opens the sensor window over a sensor project, or brings the open one forward, through the
+    // "SensorView" template; false when the template has no window to open.
+    bool OpenSensorView(CSensorProject* project) const;
 
     // ---- command line ----
     static CTALVOCommandLine ParseCommandLine(const std::vector<std::string>& args);

@@ -13,6 +13,8 @@
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/DockShortcutWnd.h"
 #include "app/ui/SplashWnd.h"
+#include "experiments/SensorProject.h"
+#include "experiments/ui/SensorFrame.h"
 #include "platform/base/Format.h"
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/MElement.h"
@@ -28,6 +30,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStyle>
 #include <QTimer>
@@ -66,6 +69,7 @@ const MenuEntry kMenuTexts[] = {
     {ID_LANGUAGE_ENGLISH, "&English"}, {ID_LANGUAGE_JAPANESE, "&Japanese"},
     {ID_CHECK_LAST_VERSION, "Check for &Updates..."}, {ID_AUTO_CHECK_LAST_VERSION, "Check for Updates at &Start"},
     {ID_VERSION_HISTORY, "&Version History"}, {ID_APP_ABOUT, "&About ORVEX..."},
+    {ID_SENSOR_VIEW, "&Sensors..."}, {ID_SENSOR_VIEW_ALIAS, "&Sensors..."},
     {ID_DUMP_DATA, "&Dump Data ..."}, {ID_DUMP_DATA_PARAM, "&Dump Data (with Parameter)..."},
 };
 } // namespace
@@ -118,16 +122,42 @@ CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
     m_previousTarget = GetMainWindowTarget();
     SetMainWindowTarget(this);
     GetTALVOApp().SetProjectTreeWindow(m_treeWnd);
+    InstallViewOpeners();
     UpdateCommandUI();
+}
+
+void CMainFrame::CloseElementWindows()
+{
+    // Windows over the document's elements go before the document: they hold its data.
+    if (CSensorFrame* sensors = CSensorFrame::GetInstance())
+    {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(sensors->parentWidget()))
+            delete sub;
+        else
+            delete sensors;
+    }
+}
+
+void CMainFrame::InstallViewOpeners()
+{
+    // The sensor window opens in this frame's client area over the open document's catalogue.
+    if (CZuMultiDocTemplate* sensors = GetTALVOApp().FindTemplateByStringId(IDR_SENSORTYPE))
+        sensors->SetOpener([this](CMElement* element) {
+            auto* project = DynamicDowncast<CSensorProject>(element);
+            return project && m_doc && CSensorFrame::Open(m_mdiArea, project, m_doc.get()) != nullptr;
+        });
 }
 
 CMainFrame::~CMainFrame()
 {
     if (m_doc)
     {
+        CloseElementWindows();
         m_doc->OnCloseDocument();
         m_doc.reset();
     }
+    if (CZuMultiDocTemplate* sensors = GetTALVOApp().FindTemplateByStringId(IDR_SENSORTYPE))
+        sensors->SetOpener({});
     if (GetTALVOApp().GetProjectTreeWindow() == m_treeWnd)
         GetTALVOApp().SetProjectTreeWindow(nullptr);
     if (GetMainWindowTarget() == this)
@@ -152,7 +182,8 @@ void CMainFrame::CreateActions()
                        ID_VIEW_SHORTCUT_BAR, ID_LANGUAGE_ENGLISH,   ID_LANGUAGE_JAPANESE,   ID_CHECK_LAST_VERSION,
                        ID_AUTO_CHECK_LAST_VERSION, ID_VERSION_HISTORY, ID_APP_ABOUT,        ID_DUMP_DATA,
                        ID_DUMP_DATA_PARAM,   ID_READ_MODEL_DATA,    ID_EXPORT_HSEA_MODEL,
-                       ID_EXPORT_ANALYSIS_PROJECT, ID_IMPORT_ANALYSIS_PROJECT};
+                       ID_EXPORT_ANALYSIS_PROJECT, ID_IMPORT_ANALYSIS_PROJECT, ID_SENSOR_VIEW,
+                       ID_SENSOR_VIEW_ALIAS};
     for (int id : ids)
     {
         auto* action = new QAction(this);
@@ -216,6 +247,8 @@ void CMainFrame::BuildMenus()
     view->setObjectName(QStringLiteral("ViewMenu"));
     view->addAction(m_actions[ID_VIEW_PROJECT_WINDOW]);
     view->addAction(m_actions[ID_VIEW_SHORTCUT_BAR]);
+    view->addSeparator();
+    view->addAction(m_actions[ID_SENSOR_VIEW]);
     QMenu* language = view->addMenu(MenuText(5));
     language->addAction(m_actions[ID_LANGUAGE_ENGLISH]);
     language->addAction(m_actions[ID_LANGUAGE_JAPANESE]);
@@ -301,6 +334,7 @@ QMenu* CMainFrame::ShortcutMenu(int itemId, QWidget* parent)
         menu->addAction(m_actions[ID_FILE_CLOSE]);
         menu->addSeparator();
         menu->addAction(m_actions[ID_PROJECT_HISTORY]);
+        menu->addAction(m_actions[ID_SENSOR_VIEW_ALIAS]);
         break;
     default:
         break;
@@ -335,6 +369,9 @@ bool CMainFrame::IsCommandEnabled(int id) const
     case ID_READ_MODEL_DATA:
     case ID_IMPORT_ANALYSIS_PROJECT:
         return hasDoc;
+    case ID_SENSOR_VIEW:
+    case ID_SENSOR_VIEW_ALIAS:
+        return hasDoc && m_doc->GetTALVOProject().GetSensorProject() != nullptr;
     case ID_EXPORT_ANALYSIS_PROJECT:
         return hasDoc && m_doc->CanExportAnalysisProject();
     case ID_EXPORT_HSEA_MODEL:
@@ -459,6 +496,10 @@ bool CMainFrame::OnCommand(int id)
     case ID_DUMP_DATA_PARAM:
         DumpSelectedElement(id == ID_DUMP_DATA_PARAM);
         break;
+    case ID_SENSOR_VIEW:
+    case ID_SENSOR_VIEW_ALIAS:
+        GetTALVOApp().OpenSensorView(m_doc->GetTALVOProject().GetSensorProject());
+        break;
     default:
         if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount)
         {
@@ -499,6 +540,7 @@ bool CMainFrame::CloseMainDocument()
         return true;
     if (!SaveModified())
         return false;
+    CloseElementWindows();
     m_doc->OnCloseDocument();
     m_doc.reset();
     HideProgress();
@@ -510,7 +552,10 @@ bool CMainFrame::CloseMainDocument()
 void CMainFrame::AttachDocument(std::unique_ptr<CTALVODoc> doc)
 {
     if (m_doc)
+    {
+        CloseElementWindows();
         m_doc->OnCloseDocument();
+    }
     m_doc = std::move(doc);
     if (m_doc)
         GetTALVOApp().SetMainDocument(m_doc.get());
@@ -791,6 +836,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     m_closeWithoutPrompt = false;
     if (m_doc)
     {
+        CloseElementWindows();
         m_doc->OnCloseDocument();
         m_doc.reset();
     }

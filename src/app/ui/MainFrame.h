@@ -34,6 +34,8 @@ inline constexpr int ID_SAVE_PROJECT = 1122;
 inline constexpr int ID_SAVE_PROJECT_AS = 1123;
 inline constexpr int ID_IMPORT_ANALYSIS_PROJECT = 1127;
 inline constexpr int ID_READ_MODEL_DATA = 1131;
+inline constexpr int ID_SENSOR_VIEW = 1172;
+inline constexpr int ID_SENSOR_VIEW_ALIAS = 1210;
 inline constexpr int ID_OPEN_SELECTION = 1191;
 inline constexpr int ID_VIEW_PROJECT_WINDOW = 1200;
 inline constexpr int ID_VIEW_SHORTCUT_BAR = 1202;
@@ -109,6 +111,9 @@ protected:
 
 private:
     void CreateActions();
+    // Lets the document templates open their windows in this frame.
+    void InstallViewOpeners();
+    void CloseElementWindows();
     void BuildMenus();
     void BuildToolBar();
     void RebuildForLanguage();

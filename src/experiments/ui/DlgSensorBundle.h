@@ -1,0 +1,23 @@
+#pragma once
+// Names the bundle that sensors double-clicked in the sensor list are added to. Modeless; at most
+// one is open.
+#include "platform/ui/ZuDialog.h"
+
+#include <string>
+
+class QLineEdit;
+
+class CDlgSensorBundle : public CZuDialog
+{
+    Q_OBJECT
+public:
+    explicit CDlgSensorBundle(QWidget* parent = nullptr);
+    ~CDlgSensorBundle() override;
+
+    static CDlgSensorBundle* GetInstance();
+    void SetBundleID(const std::string& id);
+    std::string GetBundleID() const;
+
+private:
+    QLineEdit* m_edit;
+};

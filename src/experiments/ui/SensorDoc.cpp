@@ -1,0 +1,196 @@
+#include "experiments/ui/SensorDoc.h"
+
+#include <ctime>
+
+#include "app/DaqProject.h"
+#include "app/TALVODoc.h"
+#include "app/VerRes.h"
+#include "experiments/SensorListFile.h"
+#include "experiments/SensorProject.h"
+#include "experiments/ui/SensorCommands.h"
+#include "platform/base/Format.h"
+#include "platform/elements/MElementList.h"
+#include "platform/elements/ZuStdData.h"
+#include "platform/win/Messages.h"
+#include "platform/win/MessageTarget.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+#include "platform/win/WaitCursor.h"
+
+namespace {
+constexpr uint32_t IDS_IMPORT_QUESTION = 6028;
+constexpr uint32_t IDS_SENSOR_FILTER = 6085;
+constexpr uint32_t IDS_DEFAULT_TITLE = 6214;
+constexpr uint32_t IDS_PUSH_QUESTION = 6323;
+constexpr uint32_t IDS_PUSH_DONE = 6324;
+
+CSensorDoc* g_sensorDoc = nullptr;
+CSensorDoc::MeasuredDataSaver g_saver;
+} // namespace
+
+CSensorDoc::CSensorDoc(CSensorProject* project, CTALVODoc* projectDoc, QObject* parent)
+    : QObject(parent), m_project(project), m_projectDoc(projectDoc)
+{
+    g_sensorDoc = this;
+}
+
+CSensorDoc::~CSensorDoc()
+{
+    if (g_sensorDoc == this)
+        g_sensorDoc = nullptr;
+}
+
+CSensorDoc* CSensorDoc::GetSensorDoc()
+{
+    return g_sensorDoc;
+}
+
+std::string CSensorDoc::GetTitle() const
+{
+    return m_project ? m_project->GetName() : std::string("Sensor Project");
+}
+
+void CSensorDoc::SetMeasuredDataSaver(MeasuredDataSaver saver)
+{
+    g_saver = std::move(saver);
+}
+
+bool CSensorDoc::IsCommandEnabled(int id) const
+{
+    switch (id) {
+    case ID_SENSOR_IMPORT:
+    case ID_SENSOR_EXPORT:
+        return m_project != nullptr;
+    case ID_SENSOR_PUSH:
+        return m_project && m_projectDoc && g_saver;
+    default:
+        return false;
+    }
+}
+
+bool CSensorDoc::OnCommand(int id)
+{
+    if (!IsCommandEnabled(id))
+        return false;
+    switch (id) {
+    case ID_SENSOR_IMPORT:
+        OnImport();
+        return true;
+    case ID_SENSOR_EXPORT:
+        DoFileSave();
+        return true;
+    case ID_SENSOR_PUSH:
+        OnPushToMeasuredData();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CSensorDoc::OnImport()
+{
+    if (!m_project || AfxMessageBox(IDS_IMPORT_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    FileChooserOptions options;
+    options.defaultExt = "dat";
+    options.filter = LoadString(IDS_SENSOR_FILTER);
+    std::string path;
+    if (!PromptOpenFile(options, path))
+        return false;
+    std::string title = LoadString(IDS_DEFAULT_TITLE);
+    // The reader fills the catalogue only from a file it read whole.
+    if (!ReadSensorListFile(*m_project, path, title)) {
+        AfxMessageBox(Format("The sensor list %s could not be read. The sensor list was not changed.", path.c_str()),
+                      MB_ICONEXCLAMATION);
+        UpdateAllViews();
+        return false;
+    }
+    RecordImportTitle(title);
+    SetModified();
+    return true;
+}
+
+bool CSensorDoc::DoFileSave()
+{
+    if (!m_project)
+        return false;
+    FileChooserOptions options;
+    options.defaultExt = "dat";
+    options.filter = LoadString(IDS_SENSOR_FILTER);
+    options.initialName = GetTitle();
+    options.overwritePrompt = true;
+    std::string path;
+    if (!PromptSaveFile(options, path))
+        return false;
+    char when[64] = {};
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::strftime(when, sizeof when, "%m/%d/%Y %H:%M", &local);
+    const std::string title = Format("%s %s [Sensor Info.]", when, GetAppVersionText().c_str());
+    if (!WriteSensorListFile(*m_project, path, title)) {
+        AfxMessageBox(Format("The sensor list could not be written to %s.", path.c_str()), MB_ICONEXCLAMATION);
+        return false;
+    }
+    return true;
+}
+
+bool CSensorDoc::OnPushToMeasuredData()
+{
+    if (!m_projectDoc || !g_saver || AfxMessageBox(IDS_PUSH_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    CMElementList projects;
+    m_projectDoc->GetTALVOProject().GetDaqProjects(projects);
+    CWaitCursor wait;
+    IMessageTarget* progress = GetMainWindowTarget();
+    const std::string text = "Updating sensor properties for experimenal data...";
+    if (progress) {
+        progress->SendMessage(WM_ZU_PROGRESS_RANGE, static_cast<uintptr_t>(projects.GetSize()) << 16, 1);
+        progress->SendMessage(WM_ZU_PROGRESS_TEXT, reinterpret_cast<uintptr_t>(text.c_str()), 0);
+        progress->SendMessage(WM_ZU_PROGRESS_SHOW, 0, 0);
+    }
+    bool ok = true;
+    std::string error;
+    for (CMElement* element : projects) {
+        if (progress)
+            progress->SendMessage(WM_ZU_PROGRESS_STEP, 0, 0);
+        auto* daq = DynamicDowncast<CDaqProject>(element);
+        if (!daq || daq->GetType() != 0)
+            continue;
+        CMElementList channels;
+        daq->Find(kChannelRecordType, channels);
+        const std::vector<CMElement*> list(channels.begin(), channels.end());
+        if (!g_saver(*daq, list, error)) {
+            ok = false;
+            break;
+        }
+    }
+    if (progress)
+        progress->SendMessage(WM_ZU_PROGRESS_HIDE, 0, 0);
+    // A failure is reported as such, never with the completion message.
+    if (!ok)
+        AfxMessageBox(error.empty() ? std::string("The sensor properties could not be copied into the measured data.") : error,
+                      MB_ICONEXCLAMATION);
+    else
+        AfxMessageBox(IDS_PUSH_DONE);
+    return ok;
+}
+
+void CSensorDoc::RecordImportTitle(const std::string& title)
+{
+    if (m_projectDoc)
+        m_projectDoc->GetTALVOProject().GetFileProperties().Add(
+            std::make_unique<CZuStdStringData>(kFilePropSensorTitle, title));
+}
+
+void CSensorDoc::SetModified(CSensor* hint, int code)
+{
+    if (m_projectDoc)
+        m_projectDoc->SetModifiedFlag();
+    UpdateAllViews(hint, code);
+}
+
+void CSensorDoc::UpdateAllViews(CSensor* hint, int code)
+{
+    emit Updated(hint, code);
+}

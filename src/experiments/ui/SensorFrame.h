@@ -1,0 +1,52 @@
+#pragma once
+// The sensor window: a toolbar over three views of one sensor document (sensor list, bundles,
+// groups) on tabs. At most one is open; opening it again brings it forward.
+#include <QWidget>
+
+#include <map>
+
+class CSensorBundleView;
+class CSensorDoc;
+class CSensorGroupView;
+class CSensorListView;
+class CSensorProject;
+class CTALVODoc;
+class QAction;
+class QMdiArea;
+class QTabWidget;
+class QToolBar;
+
+class CSensorFrame : public QWidget
+{
+    Q_OBJECT
+public:
+    CSensorFrame(CSensorProject* project, CTALVODoc* projectDoc, QWidget* parent = nullptr);
+    ~CSensorFrame() override;
+
+    // Opens the window over a sensor project in an MDI area, or activates the open one (which then
+    // refreshes its views). Null without a project.
+    static CSensorFrame* Open(QMdiArea* area, CSensorProject* project, CTALVODoc* projectDoc);
+    static CSensorFrame* GetInstance();
+
+    // Runs a command of the toolbar: the document's own, else the active view's.
+    bool OnCommand(int id);
+    bool IsCommandEnabled(int id) const;
+    void UpdateCommandUI();
+
+    CSensorDoc* GetDocument() const { return m_doc; }
+    CSensorListView* ListView() const { return m_listView; }
+    CSensorBundleView* BundleView() const { return m_bundleView; }
+    CSensorGroupView* GroupView() const { return m_groupView; }
+    QTabWidget* Views() const { return m_views; }
+    QToolBar* ToolBar() const { return m_toolBar; }
+    QAction* Action(int id) const;
+
+private:
+    CSensorDoc* m_doc;
+    QToolBar* m_toolBar;
+    QTabWidget* m_views;
+    CSensorListView* m_listView;
+    CSensorBundleView* m_bundleView;
+    CSensorGroupView* m_groupView;
+    std::map<int, QAction*> m_actions;
+};

@@ -1,0 +1,38 @@
+#pragma once
+// The groups of the sensor project: one grid row per group with one column per acquisition
+// channel; a channel cell is edited by choosing a bundle sensor from a list.
+#include <QStringList>
+#include <QWidget>
+
+#include <string>
+
+class CSensor;
+class CSensorDoc;
+class CSensorGroup;
+class QTableWidget;
+
+class CSensorGroupView : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CSensorGroupView(CSensorDoc* doc, QWidget* parent = nullptr);
+
+    void OnUpdate(CSensor* hint, int code);
+    bool OnCommand(int id);
+    bool IsCommandEnabled(int id) const;
+
+    // The choices of a channel cell: an empty entry, then each sensor slot of the group's bundles.
+    QStringList CellChoices(int row) const;
+    // A channel cell was given a choice: the channel's member is replaced (empty text clears it).
+    void OnCellEdited(int row, int col, const std::string& text);
+
+    QTableWidget* Grid() const { return m_grid; }
+    CSensorGroup* GroupOfRow(int row) const;
+
+private:
+    void Rebuild();
+    void Follow(int row, int col);
+
+    CSensorDoc* m_doc;
+    QTableWidget* m_grid;
+};

@@ -1,0 +1,258 @@
+#include "experiments/ui/SensorListView.h"
+
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "experiments/ImportSensorListFromExcel.h"
+#include "experiments/SensorProject.h"
+#include "experiments/ui/DlgImportSensorList.h"
+#include "experiments/ui/DlgSensorBundle.h"
+#include "experiments/ui/DlgSensorProperty.h"
+#include "experiments/ui/SensorCommands.h"
+#include "experiments/ui/SensorDoc.h"
+#include "experiments/ui/SensorListCtrl.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+
+namespace {
+constexpr uint32_t kCategoryNameIds[3] = {6003, 6123, 6087};
+constexpr uint32_t IDS_DELETE_QUESTION = 6048;
+const char* const kWorkbookFilter = "Excel Workbooks (*.xlsx)|*.xlsx|All Files (*.*)|*.*||";
+} // namespace
+
+CSensorListView::CSensorListView(CSensorDoc* doc, QWidget* parent) : QWidget(parent), m_doc(doc)
+{
+    setObjectName(QStringLiteral("SensorListView"));
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("SensorTabs"));
+    const QStyle::StandardPixmap icons[] = {QStyle::SP_DriveHDIcon, QStyle::SP_MediaVolume, QStyle::SP_ArrowDown};
+    for (int t = 0; t < 3; ++t) {
+        m_lists[t] = new CSensorListCtrl(m_tabs);
+        m_lists[t]->setObjectName(QStringLiteral("SensorList%1").arg(t));
+        m_tabs->addTab(m_lists[t], style()->standardIcon(icons[t]), QString::fromStdString(LoadString(kCategoryNameIds[t])));
+        connect(m_lists[t], &QTreeWidget::itemDoubleClicked, this, [this, t](QTreeWidgetItem* item, int) {
+            OnDoubleClick(t, m_lists[t]->indexOfTopLevelItem(item));
+        });
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_tabs);
+    connect(doc, &CSensorDoc::Updated, this, &CSensorListView::OnUpdate);
+}
+
+CSensorListView::~CSensorListView()
+{
+    if (m_newDialog)
+        delete m_newDialog.data();
+}
+
+void CSensorListView::OnInitialUpdate()
+{
+    for (int t = 0; t < 3; ++t)
+        FillTab(t);
+}
+
+void CSensorListView::FillTab(int tab)
+{
+    CSensorProject* project = m_doc->GetSensorProject();
+    m_lists[tab]->Fill(project ? project->GetCategory(tab + 1) : nullptr);
+}
+
+void CSensorListView::OnUpdate(CSensor* hint, int code)
+{
+    if (!hint) {
+        OnInitialUpdate();
+        return;
+    }
+    const int tab = hint->GetType() - 1;
+    if (tab < 0 || tab > 2)
+        return;
+    if (code != 0)
+        FillTab(tab);
+    m_tabs->setCurrentIndex(tab);
+    const int row = m_lists[tab]->FindRow(hint->GetName());
+    if (row >= 0) {
+        m_lists[tab]->clearSelection();
+        QTreeWidgetItem* item = m_lists[tab]->topLevelItem(row);
+        item->setSelected(true);
+        m_lists[tab]->setCurrentItem(item);
+        m_lists[tab]->scrollToItem(item);
+    }
+}
+
+bool CSensorListView::IsCommandEnabled(int id) const
+{
+    switch (id) {
+    case ID_SENSOR_NEW:
+    case ID_SENSOR_DELETE:
+    case ID_SENSOR_PROPERTY:
+    case ID_SENSOR_EXCEL_IMPORT:
+        return m_doc->GetSensorProject() != nullptr;
+    default:
+        return false;
+    }
+}
+
+bool CSensorListView::OnCommand(int id)
+{
+    if (!IsCommandEnabled(id))
+        return false;
+    switch (id) {
+    case ID_SENSOR_NEW:
+        if (!m_newDialog) {
+            m_newDialog = new CDlgSensorProperty(this, true);
+            m_newDialog->setWindowFlag(Qt::Window);
+            m_newDialog->onAdd = [this](CDlgSensorProperty&) { OnNewSensorMessage(1); };
+            m_newDialog->onClosed = [this] { OnNewSensorMessage(2); };
+            m_newDialog->Create();
+        }
+        SetNewSensorUnit(m_tabs->currentIndex());
+        return true;
+    case ID_SENSOR_DELETE:
+        DeleteSelected();
+        return true;
+    case ID_SENSOR_PROPERTY: {
+        const std::vector<std::string> ids = m_lists[m_tabs->currentIndex()]->SelectedIDs();
+        if (!ids.empty())
+            EditSensor(ids.front());
+        return true;
+    }
+    case ID_SENSOR_EXCEL_IMPORT:
+        ImportFromWorkbook();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CSensorListView::SetNewSensorUnit(int tab)
+{
+    static const int kChoice[3] = {0, 2, 3};
+    if (m_newDialog && tab >= 0 && tab < 3)
+        m_newDialog->SetUnitChoice(kChoice[tab]);
+}
+
+void CSensorListView::OnNewSensorMessage(int wParam)
+{
+    if (!m_newDialog)
+        return;
+    if (wParam != 1) {
+        m_newDialog->DestroyWindow();
+        m_newDialog = nullptr;
+        return;
+    }
+    CSensorProject* project = m_doc->GetSensorProject();
+    if (CSensor* sensor = project ? project->AddSensor(m_newDialog->m_values) : nullptr)
+        m_doc->SetModified(sensor, 1);
+}
+
+void CSensorListView::DeleteSelected()
+{
+    CSensorListCtrl* list = m_lists[m_tabs->currentIndex()];
+    const std::vector<std::string> ids = list->SelectedIDs();
+    if (ids.empty() || AfxMessageBox(IDS_DELETE_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    CSensorProject* project = m_doc->GetSensorProject();
+    for (const std::string& id : ids)
+        if (CMElement* element = project->FindOne(id, -1))
+            if (CMElement* parent = element->GetParent())
+                parent->DeleteChild(element);
+    m_doc->SetModified();
+}
+
+void CSensorListView::EditSensor(const std::string& id)
+{
+    CSensorProject* project = m_doc->GetSensorProject();
+    CSensor* sensor = project ? project->FindSensor(id) : nullptr;
+    if (!sensor)
+        return;
+    CDlgSensorProperty dlg(this, false);
+    const CHANNELINFO& ch = sensor->GetChannelInfo();
+    dlg.m_values.id = sensor->GetName();
+    dlg.m_values.manufacturer = sensor->GetManufacturer();
+    dlg.m_values.model = sensor->GetModel();
+    dlg.m_values.serialNumber = sensor->GetSerialNumber();
+    dlg.m_values.sensitivity = ch.Sensitivity;
+    dlg.m_values.limit = ch.Limit;
+    dlg.m_channel = ch.Channel;
+    dlg.m_scale = ch.Scale;
+    dlg.m_comment = ch.Comment;
+    switch (ch.DataType) {
+    case SENSOR_DATATYPE_ACCELERATION:
+        dlg.m_values.unitChoice = ch.Unit == 0 ? 1 : 0;
+        break;
+    case SENSOR_DATATYPE_FORCE:
+        dlg.m_values.unitChoice = 3;
+        break;
+    default:
+        dlg.m_values.unitChoice = 2;
+        break;
+    }
+    dlg.m_unitEnabled = false;
+    if (dlg.DoModal() != IDOK)
+        return;
+    if (project->UpdateSensor(sensor, dlg.m_values))
+        m_doc->SetModified(sensor, 1);
+}
+
+void CSensorListView::ImportFromWorkbook()
+{
+    if (m_importDialog)
+        return;
+    FileChooserOptions options;
+    options.filter = kWorkbookFilter;
+    options.defaultExt = "xlsx";
+    std::string path;
+    if (!PromptOpenFile(options, path))
+        return;
+    m_importDialog = new CDlgImportSensorList(path, this);
+    m_importDialog->setWindowFlag(Qt::Window);
+    m_importDialog->onRecord = [this](const tagSENSORINFO& info) { AddImportedRecord(info); };
+    m_importDialog->Create();
+}
+
+CSensor* CSensorListView::AddImportedRecord(const tagSENSORINFO& info)
+{
+    CSensorProject* project = m_doc->GetSensorProject();
+    CSensor* sensor = project ? CImportSensorListFromExcel::AddToProject(*project, info) : nullptr;
+    if (!sensor)
+        return nullptr;
+    m_doc->SetModified(sensor, 1);
+    if (m_importDialog)
+        m_doc->RecordImportTitle(m_importDialog->GetTitle());
+    return sensor;
+}
+
+void CSensorListView::OnDoubleClick(int tab, int row)
+{
+    if (tab < 0 || tab > 2 || row < 0 || row >= m_lists[tab]->topLevelItemCount())
+        return;
+    const std::string id = m_lists[tab]->topLevelItem(row)->text(0).toStdString();
+    if (CDlgSensorBundle* bundleDialog = CDlgSensorBundle::GetInstance()) {
+        AddSensorToBundle(id, bundleDialog->GetBundleID());
+        return;
+    }
+    EditSensor(id);
+}
+
+bool CSensorListView::AddSensorToBundle(const std::string& sensorID, const std::string& bundleID)
+{
+    CSensorProject* project = m_doc->GetSensorProject();
+    CSensor* sensor = project ? project->FindSensor(sensorID) : nullptr;
+    CSensorBundle* bundle = project ? project->FindBundleByID(bundleID) : nullptr;
+    if (!sensor || !bundle)
+        return false;
+    // A bundle holds sensors of one data type: that of the sensors it names that still exist.
+    int common = 0;
+    for (const std::string& id : bundle->GetSensors())
+        if (const CSensor* member = project->FindSensor(id)) {
+            common = member->GetChannelInfo().DataType;
+            break;
+        }
+    if (common != 0 && common != sensor->GetChannelInfo().DataType)
+        return false;
+    if (!bundle->AddSensor(sensorID))
+        return false;
+    m_doc->SetModified();
+    return true;
+}

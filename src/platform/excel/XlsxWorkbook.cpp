@@ -1,0 +1,213 @@
+#include "platform/excel/XlsxWorkbook.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/base/Format.h"
+
+const XlsxCell* CXlsxSheet::FindCell(int row, int col) const
+{
+    auto it = m_cells.find({row, col});
+    return it == m_cells.end() ? nullptr : &it->second;
+}
+
+XlsxCell* CXlsxSheet::GetCell(int row, int col)
+{
+    if (!IsValidCell(row, col))
+        return nullptr;
+    return &m_cells[{row, col}];
+}
+
+void CXlsxSheet::EraseCell(int row, int col)
+{
+    m_cells.erase({row, col});
+}
+
+int CXlsxSheet::GetMaxRow() const
+{
+    return m_cells.empty() ? 0 : m_cells.rbegin()->first.first;
+}
+
+int CXlsxSheet::GetMaxCol() const
+{
+    int col = 0;
+    for (const auto& [key, cell] : m_cells)
+        col = std::max(col, key.second);
+    return col;
+}
+
+const XlsxRange* CXlsxSheet::FindMergedRange(int row, int col) const
+{
+    for (const XlsxRange& r : m_merged)
+        if (r.Contains(row, col))
+            return &r;
+    return nullptr;
+}
+
+std::string CXlsxSheet::GetNote(int row, int col) const
+{
+    auto it = m_notes.find({row, col});
+    return it == m_notes.end() ? std::string() : it->second;
+}
+
+CXlsxWorkbook::CXlsxWorkbook() : m_styles(1) {}
+
+CXlsxSheet* CXlsxWorkbook::GetSheet(int index) const
+{
+    return index >= 0 && index < GetSheetCount() ? m_sheets[static_cast<size_t>(index)].get() : nullptr;
+}
+
+int CXlsxWorkbook::FindSheet(const std::string& name) const
+{
+    for (int i = 0; i < GetSheetCount(); ++i)
+        if (m_sheets[static_cast<size_t>(i)]->GetName() == name)
+            return i;
+    return -1;
+}
+
+CXlsxSheet* CXlsxWorkbook::InsertSheet(int position, const std::string& name)
+{
+    position = std::clamp(position, 0, GetSheetCount());
+    auto it = m_sheets.insert(m_sheets.begin() + position, std::make_unique<CXlsxSheet>(name));
+    return it->get();
+}
+
+void CXlsxWorkbook::RemoveSheet(int index)
+{
+    if (index >= 0 && index < GetSheetCount())
+        m_sheets.erase(m_sheets.begin() + index);
+}
+
+int CXlsxWorkbook::AddStyle(const XlsxStyle& style)
+{
+    for (size_t i = 0; i < m_styles.size(); ++i)
+        if (m_styles[i] == style)
+            return static_cast<int>(i);
+    m_styles.push_back(style);
+    return static_cast<int>(m_styles.size() - 1);
+}
+
+const XlsxStyle& CXlsxWorkbook::GetStyle(int index) const
+{
+    if (index < 0 || index >= GetStyleCount())
+        return m_styles.front();
+    return m_styles[static_cast<size_t>(index)];
+}
+
+bool CXlsxWorkbook::IsDateStyle(int index) const
+{
+    const XlsxStyle& s = GetStyle(index);
+    if ((s.numFmtId >= 14 && s.numFmtId <= 22) || (s.numFmtId >= 45 && s.numFmtId <= 47))
+        return true;
+    if (s.numFmtId < 164 || s.numFmt.empty())
+        return false;
+    // A custom code is a date when it has a date or time letter outside quotes, brackets (colours,
+    // conditions) and escapes.
+    bool quoted = false;
+    int bracket = 0;
+    for (size_t i = 0; i < s.numFmt.size(); ++i) {
+        const char c = s.numFmt[i];
+        if (c == '"')
+            quoted = !quoted;
+        else if (quoted)
+            continue;
+        else if (c == '\\' || c == '_' || c == '*')
+            ++i;
+        else if (c == '[')
+            ++bracket;
+        else if (c == ']')
+            bracket = std::max(0, bracket - 1);
+        else if (bracket == 0 && std::strchr("dDmMyYhHsS", c) != nullptr)
+            return true;
+    }
+    return false;
+}
+
+std::string CXlsxWorkbook::NumberText(double value)
+{
+    if (value == 0.0)
+        return "0"; // no "-0"
+    return Format("%.15g", value);
+}
+
+std::string CXlsxWorkbook::DateText(double serial, bool date1904)
+{
+    if (!std::isfinite(serial) || serial < 0.0 || serial > 2958465.999999)
+        return std::string();
+    double days = std::floor(serial);
+    long seconds = std::lround((serial - days) * 86400.0);
+    if (seconds >= 86400) {
+        seconds -= 86400;
+        days += 1.0;
+    }
+    long d = static_cast<long>(days);
+    int year, month, day;
+    if (!date1904 && d == 60) {
+        // The 1900 calendar counts a 29 February 1900 that never was.
+        year = 1900, month = 2, day = 29;
+    } else {
+        if (!date1904 && d < 60)
+            d += 1; // days before the false leap day count from 31 December 1899
+        // Days since 1899-12-30 (1900 system) or 1904-01-01 to a civil date.
+        long z = d + (date1904 ? 1462 : 0) - 25569 + 719468; // days since 0000-03-01 of the Unix day
+        const long era = (z >= 0 ? z : z - 146096) / 146097;
+        const long doe = z - era * 146097;
+        const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+        const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+        const long mp = (5 * doy + 2) / 153;
+        day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+        month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+        year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
+    }
+    std::string text = Format("%04d-%02d-%02d", year, month, day);
+    if (seconds != 0)
+        text += Format(" %02ld:%02ld:%02ld", seconds / 3600, (seconds / 60) % 60, seconds % 60);
+    return text;
+}
+
+std::string CXlsxWorkbook::CellText(const XlsxCell& cell) const
+{
+    switch (cell.type) {
+    case XlsxCellType::String:
+    case XlsxCellType::Error:
+        return cell.text;
+    case XlsxCellType::Boolean:
+        return cell.number != 0.0 ? "TRUE" : "FALSE";
+    case XlsxCellType::Number:
+        if (IsDateStyle(cell.style)) {
+            std::string date = DateText(cell.number, m_date1904);
+            if (!date.empty())
+                return date;
+        }
+        return NumberText(cell.number);
+    case XlsxCellType::Empty:
+        break;
+    }
+    return std::string();
+}
+
+namespace {
+constexpr uint32_t kPalette[56] = {
+    0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0x800000, 0x008000,
+    0x000080, 0x808000, 0x800080, 0x008080, 0xC0C0C0, 0x808080, 0x9999FF, 0x993366, 0xFFFFCC, 0xCCFFFF,
+    0x660066, 0xFF8080, 0x0066CC, 0xCCCCFF, 0x000080, 0xFF00FF, 0xFFFF00, 0x00FFFF, 0x800080, 0x800000,
+    0x008080, 0x0000FF, 0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99,
+    0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696, 0x003366, 0x339966,
+    0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333,
+};
+} // namespace
+
+uint32_t CXlsxWorkbook::PaletteColor(int colorIndex)
+{
+    return colorIndex >= 1 && colorIndex <= 56 ? kPalette[colorIndex - 1] : kXlsxNoColor;
+}
+
+int CXlsxWorkbook::PaletteIndexOf(uint32_t color)
+{
+    for (int i = 0; i < 56; ++i)
+        if (kPalette[i] == color)
+            return i + 1;
+    return -1;
+}

@@ -1,0 +1,213 @@
+#include "platform/excel/XlsxWriter.h"
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <xlsxwriter.h>
+
+#include "platform/base/Format.h"
+#include "platform/excel/XlsxWorkbook.h"
+
+namespace {
+
+std::atomic<unsigned> g_tempCounter{0};
+
+void ApplyFont(lxw_format* format, const XlsxFont& font)
+{
+    if (font.bold)
+        format_set_bold(format);
+    if (font.italic)
+        format_set_italic(format);
+    if (font.strike)
+        format_set_font_strikeout(format);
+    if (font.color != kXlsxNoColor)
+        format_set_font_color(format, font.color);
+}
+
+lxw_format* MakeFormat(lxw_workbook* book, const XlsxStyle& s)
+{
+    lxw_format* f = workbook_add_format(book);
+    ApplyFont(f, s.font);
+    if (s.fill != kXlsxNoColor) {
+        format_set_pattern(f, LXW_PATTERN_SOLID);
+        format_set_bg_color(f, s.fill);
+    }
+    struct Side
+    {
+        const XlsxBorder& border;
+        void (*style)(lxw_format*, uint8_t);
+        void (*color)(lxw_format*, lxw_color_t);
+    };
+    const Side sides[] = {{s.left, format_set_left, format_set_left_color},
+                          {s.right, format_set_right, format_set_right_color},
+                          {s.top, format_set_top, format_set_top_color},
+                          {s.bottom, format_set_bottom, format_set_bottom_color}};
+    for (const Side& side : sides) {
+        if (side.border.style == XlsxBorderStyle::None)
+            continue;
+        side.style(f, static_cast<uint8_t>(side.border.style));
+        if (side.border.color != kXlsxNoColor)
+            side.color(f, side.border.color);
+    }
+    if (s.diagonal.style != XlsxBorderStyle::None && (s.diagonalUp || s.diagonalDown)) {
+        format_set_diag_type(f, s.diagonalUp && s.diagonalDown ? LXW_DIAGONAL_BORDER_UP_DOWN
+                                : s.diagonalUp                 ? LXW_DIAGONAL_BORDER_UP
+                                                               : LXW_DIAGONAL_BORDER_DOWN);
+        format_set_diag_border(f, static_cast<uint8_t>(s.diagonal.style));
+        if (s.diagonal.color != kXlsxNoColor)
+            format_set_diag_color(f, s.diagonal.color);
+    }
+    if (!s.numFmt.empty())
+        format_set_num_format(f, s.numFmt.c_str());
+    else if (s.numFmtId > 0 && s.numFmtId < 164)
+        format_set_num_format_index(f, static_cast<uint8_t>(s.numFmtId));
+    return f;
+}
+
+size_t RunCount(const XlsxCell& cell)
+{
+    size_t n = 0;
+    for (const XlsxRun& r : cell.runs)
+        n += r.text.empty() ? 0 : 1;
+    return n;
+}
+
+bool SyncFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+} // namespace
+
+bool CXlsxWriter::Write(const CXlsxWorkbook& workbook, const std::string& path)
+{
+    m_error.clear();
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    fs::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    const fs::path temp = folder / Format(".%s.%d.%u.tmp", target.filename().c_str(), static_cast<int>(::getpid()),
+                                          g_tempCounter.fetch_add(1));
+
+    lxw_workbook_options options = {};
+    options.constant_memory = LXW_FALSE;
+    options.tmpdir = nullptr;
+    options.use_zip64 = LXW_FALSE;
+    lxw_workbook* book = workbook_new_opt(temp.c_str(), &options);
+    if (!book) {
+        m_error = Format("The workbook %s cannot be written.", path.c_str());
+        return false;
+    }
+
+    std::vector<lxw_format*> formats(static_cast<size_t>(workbook.GetStyleCount()), nullptr);
+    auto formatOf = [&](int style) -> lxw_format* {
+        if (style <= 0 || style >= workbook.GetStyleCount())
+            return nullptr;
+        lxw_format*& f = formats[static_cast<size_t>(style)];
+        if (!f)
+            f = MakeFormat(book, workbook.GetStyle(style));
+        return f;
+    };
+
+    std::string failure;
+    auto check = [&](lxw_error err, const char* what) {
+        if (err != LXW_NO_ERROR && failure.empty())
+            failure = Format("%s: %s", what, lxw_strerror(err));
+    };
+
+    const int sheetCount = workbook.GetSheetCount();
+    for (int i = 0; i < std::max(1, sheetCount); ++i) {
+        const CXlsxSheet* sheet = workbook.GetSheet(i);
+        lxw_worksheet* ws = workbook_add_worksheet(book, sheet ? sheet->GetName().c_str() : nullptr);
+        if (!ws) {
+            failure = Format("the sheet name \"%s\" is not allowed", sheet ? sheet->GetName().c_str() : "");
+            break;
+        }
+        if (!sheet)
+            continue;
+        for (const auto& [col, width] : sheet->ColumnWidths())
+            check(worksheet_set_column(ws, static_cast<lxw_col_t>(col - 1), static_cast<lxw_col_t>(col - 1), width, nullptr),
+                  "column width");
+        // Merged ranges first: merging writes the range's cells, the cells' own values follow.
+        for (const XlsxRange& r : sheet->MergedRanges()) {
+            if (r.row1 == r.row2 && r.col1 == r.col2)
+                continue;
+            const XlsxCell* first = sheet->FindCell(r.row1, r.col1);
+            check(worksheet_merge_range(ws, static_cast<lxw_row_t>(r.row1 - 1), static_cast<lxw_col_t>(r.col1 - 1),
+                                        static_cast<lxw_row_t>(r.row2 - 1), static_cast<lxw_col_t>(r.col2 - 1), "",
+                                        formatOf(first ? first->style : 0)),
+                  "merged range");
+        }
+        for (const auto& [key, cell] : sheet->Cells()) {
+            const auto row = static_cast<lxw_row_t>(key.first - 1);
+            const auto col = static_cast<lxw_col_t>(key.second - 1);
+            lxw_format* format = formatOf(cell.style);
+            switch (cell.type) {
+            case XlsxCellType::String:
+            case XlsxCellType::Error:
+                if (RunCount(cell) >= 2) {
+                    std::vector<lxw_rich_string_tuple> tuples(cell.runs.size());
+                    std::vector<lxw_rich_string_tuple*> pointers;
+                    for (size_t k = 0; k < cell.runs.size(); ++k) {
+                        if (cell.runs[k].text.empty())
+                            continue; // the library refuses empty pieces
+                        lxw_format* rf = nullptr;
+                        if (!(cell.runs[k].font == XlsxFont())) {
+                            rf = workbook_add_format(book);
+                            ApplyFont(rf, cell.runs[k].font);
+                        }
+                        tuples[k].format = rf;
+                        tuples[k].string = const_cast<char*>(cell.runs[k].text.c_str());
+                        pointers.push_back(&tuples[k]);
+                    }
+                    pointers.push_back(nullptr);
+                    check(worksheet_write_rich_string(ws, row, col, pointers.data(), format), "rich text");
+                } else if (cell.text.empty()) {
+                    check(worksheet_write_blank(ws, row, col, format), "cell");
+                } else {
+                    check(worksheet_write_string(ws, row, col, cell.text.c_str(), format), "cell");
+                }
+                break;
+            case XlsxCellType::Number:
+                check(worksheet_write_number(ws, row, col, cell.number, format), "cell");
+                break;
+            case XlsxCellType::Boolean:
+                check(worksheet_write_boolean(ws, row, col, cell.number != 0.0 ? 1 : 0, format), "cell");
+                break;
+            case XlsxCellType::Empty:
+                check(worksheet_write_blank(ws, row, col, format), "cell");
+                break;
+            }
+        }
+        for (const auto& [key, text] : sheet->Notes())
+            check(worksheet_write_comment(ws, static_cast<lxw_row_t>(key.first - 1), static_cast<lxw_col_t>(key.second - 1),
+                                          text.c_str()),
+                  "note");
+    }
+
+    const lxw_error closed = workbook_close(book);
+    std::error_code ec;
+    if (!failure.empty() || closed != LXW_NO_ERROR || !SyncFile(temp.string())) {
+        fs::remove(temp, ec);
+        m_error = Format("The workbook %s cannot be written: %s.", path.c_str(),
+                         !failure.empty() ? failure.c_str() : closed != LXW_NO_ERROR ? lxw_strerror(closed) : "the file cannot be saved");
+        return false;
+    }
+    fs::rename(temp, target, ec);
+    if (ec) {
+        m_error = Format("The workbook %s cannot be written: %s.", path.c_str(), ec.message().c_str());
+        fs::remove(temp, ec);
+        return false;
+    }
+    return true;
+}
