@@ -134,7 +134,7 @@ std::string CHSEARegOptions::GetChannelTableColumns()
     // A layout of many columns is longer than the other string values may be: read at any length.
     CHSEARegOptions reg;
     std::string text;
-    if (!reg.Open() || !reg.m_key.GetString(kRegChannelTableColumns, text) || text.empty())
+    if (!reg.Open() || !reg.m_key.GetString(kRegChannelTableColumns, text, std::string::npos) || text.empty())
         return kDefaultChannelTableColumns;
     return text;
 }
