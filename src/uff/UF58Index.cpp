@@ -203,8 +203,10 @@ int CUF58Index::ReadHeader(CUFLineReader& file)
     m_strFile = file.GetFilePath();
     for (auto& line : m_strIDLine) {
         line.clear();
-        if (!file.ReadLine(line))
+        std::string_view text;
+        if (!file.ReadLine(text))
             return 0;
+        line = uf::ToUtf8(text);
     }
     std::tm when{};
     if (!ParseUFDateTime(m_strIDLine[2], when))
@@ -261,10 +263,10 @@ bool CUF58Index::ReadRecord6(std::string_view line)
         }
     }
     m_nFuncType = funcType;
-    m_strRespEntity = respEntity;
+    m_strRespEntity = uf::ToUtf8(respEntity);
     m_nRespNode = respNode;
     m_nRespDir = respDir;
-    m_strRefEntity = refEntity;
+    m_strRefEntity = uf::ToUtf8(refEntity);
     m_nRefNode = uf::Atoi(refNode);
     m_nRefDir = refDir;
     // Files that number their points in the entity names or the ID lines.
@@ -316,8 +318,8 @@ bool CUF58Index::ReadAxisRecord(int i, std::string_view line)
         }
     }
     m_nAxisDataType[static_cast<size_t>(i)] = type;
-    m_strAxisLabel[static_cast<size_t>(i)] = label;
-    m_strAxisUnits[static_cast<size_t>(i)] = units;
+    m_strAxisLabel[static_cast<size_t>(i)] = uf::ToUtf8(label);
+    m_strAxisUnits[static_cast<size_t>(i)] = uf::ToUtf8(units);
     return true;
 }
 

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cmath>
 
+#include "platform/archive/Archive.h"
+
 namespace uf {
 
 namespace {
@@ -96,6 +98,52 @@ int32_t Atoi(std::string_view text)
     if (v > INT32_MAX)
         v = INT32_MAX;
     return static_cast<int32_t>(v);
+}
+
+namespace {
+// Well-formed UTF-8 (shortest forms, no surrogates), as the string layer round-trips it.
+bool IsUtf8(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t n = 0;
+        unsigned char lo = 0x80, hi = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            n = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            n = 2;
+            lo = c == 0xE0 ? 0xA0 : 0x80;
+            hi = c == 0xED ? 0x9F : 0xBF;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            n = 3;
+            lo = c == 0xF0 ? 0x90 : 0x80;
+            hi = c == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (i + n >= text.size())
+            return false;
+        for (size_t k = 1; k <= n; ++k) {
+            const unsigned char b = static_cast<unsigned char>(text[i + k]);
+            if (b < (k == 1 ? lo : 0x80) || b > (k == 1 ? hi : 0xBF))
+                return false;
+        }
+        i += n + 1;
+    }
+    return true;
+}
+} // namespace
+
+std::string ToUtf8(std::string_view text)
+{
+    if (IsUtf8(text))
+        return std::string(text);
+    return CArchive::DecodeLegacy(std::string(text), CArchive::DefaultCodePage());
 }
 
 std::string_view TrimRight(std::string_view text)

@@ -21,6 +21,10 @@ bool StartsWithDelimiter(std::string_view line);
 // the 32-bit range are clamped.
 int32_t Atoi(std::string_view text);
 
+// The text as UTF-8: kept when it is UTF-8 already, else decoded from the legacy code page (files
+// written by older programs carry 8-bit names).
+std::string ToUtf8(std::string_view text);
+
 // Trailing blanks, tabs and carriage returns removed.
 std::string_view TrimRight(std::string_view text);
 std::string_view Trim(std::string_view text);

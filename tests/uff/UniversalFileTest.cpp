@@ -102,7 +102,7 @@ TEST(UF58Index, NamesWithBlanksReadByTheirColumns)
 {
     UF58Spec spec;
     spec.respEntity = "Front Door";
-    spec.refEntity = "B pillar";
+    spec.refEntity = "B s\xe4ule"; // an 8-bit name of an older program
     spec.ordLabel = "Response Amplitude";
     spec.ordUnits = "m/s2 rms";
     spec.numbers = {1, 2};
@@ -110,7 +110,7 @@ TEST(UF58Index, NamesWithBlanksReadByTheirColumns)
     ASSERT_EQ(index.size(), 1u);
     EXPECT_EQ(index[0]->GetRespEntity(), "Front Door");
     EXPECT_EQ(index[0]->GetRespNode(), 7);
-    EXPECT_EQ(index[0]->GetRefEntity(), "B pillar");
+    EXPECT_EQ(index[0]->GetRefEntity(), "B s\u00e4ule");
     EXPECT_EQ(index[0]->GetRefDir(), -3);
     EXPECT_EQ(index[0]->GetAxisLabel(1), "Response Amplitude");
     EXPECT_EQ(index[0]->GetAxisUnits(1), "m/s2 rms");
