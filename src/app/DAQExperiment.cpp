@@ -19,6 +19,18 @@ CDAQExperiment::CDAQExperiment(const std::string& name, CMElement* parent, int t
 
 CDAQExperiment::~CDAQExperiment() = default;
 
+void CDAQExperiment::SetExpInfo(const CExpInfo& info)
+{
+    const CRuntimeClass* cls = info.GetRuntimeClass();
+    if (cls == RUNTIME_CLASS(CExpInfo) || !cls->IsSerializable()) {
+        *m_info = info;
+        return;
+    }
+    std::unique_ptr<CObject> copy(cls->CreateObject());
+    CopyObjectContents(*copy, info);
+    m_info.reset(static_cast<CExpInfo*>(copy.release()));
+}
+
 void CDAQExperiment::UpdateName() { SetName(Format("%02d", m_serial)); }
 
 int CDAQExperiment::GetInfoNameIndex(const std::string& name) const

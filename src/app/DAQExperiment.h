@@ -43,7 +43,8 @@ public:
     void SetSerial(int serial) { m_serial = serial; }
     // Names the data set with its serial number ("%02d").
     void UpdateName();
-    void SetExpInfo(const CExpInfo& info) { *m_info = info; }
+    // A copy of info of its own class (a derived description keeps what it adds).
+    void SetExpInfo(const CExpInfo& info);
 
     // 0 or 1 when name is name 0 or name 1 of the description, else -1.
     int GetInfoNameIndex(const std::string& name) const;

@@ -131,8 +131,12 @@ int CHSEARegOptions::SaveDaqGraphColor(uint32_t value) { return WriteDWORD(kRegD
 
 std::string CHSEARegOptions::GetChannelTableColumns()
 {
-    std::string text = ReadString(kRegChannelTableColumns, kDefaultChannelTableColumns);
-    return text.empty() ? std::string(kDefaultChannelTableColumns) : text;
+    // A layout of many columns is longer than the other string values may be: read at any length.
+    CHSEARegOptions reg;
+    std::string text;
+    if (!reg.Open() || !reg.m_key.GetString(kRegChannelTableColumns, text, std::string::npos) || text.empty())
+        return kDefaultChannelTableColumns;
+    return text;
 }
 int CHSEARegOptions::SaveChannelTableColumns(const std::string& columns)
 {

@@ -57,8 +57,8 @@ public:
     static uint32_t GetDaqInputRange();
     static int SaveDaqGraphBandType(uint32_t value);
     static int SaveDaqGraphColor(uint32_t value);
-    // "DAQPP_CHTABLECOL": the columns of the experiment plans' channel table; the twelve default
-    // columns when the value is missing or empty.
+    // "DAQPP_CHTABLECOL": the columns of the experiment plans' channel table, read at any length;
+    // the twelve default columns when the value is missing or empty.
     static std::string GetChannelTableColumns();
     static int SaveChannelTableColumns(const std::string& columns);
     // "DAQ_MAX_CH": written by the maximum-channel dialog; there is no reader.

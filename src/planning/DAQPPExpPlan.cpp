@@ -42,7 +42,8 @@ int CDAQPPExpPlan::AssignSubsystem(const CSensorAssignment& assignment, int inde
 {
     const std::string name = assignment.GetSubsystemName(index);
     const int n = assignment.GetItemCount(index);
-    if (IsSubsystemUsed(name))
+    // A missing entry or one without a name has nothing to place.
+    if (name.empty() || IsSubsystemUsed(name))
         return 1;
     int free = 0;
     for (int i = 0; i < GetChannelCount(); ++i)
@@ -72,6 +73,9 @@ void CDAQPPExpPlan::ClearSubsystem(const std::string& name)
 
 int CDAQPPExpPlan::IsSubsystemUsed(const std::string& name) const
 {
+    // A free row has no subsystem; it does not use the empty name.
+    if (name.empty())
+        return 0;
     for (const auto& row : m_rows)
         if (row.subsystem == name)
             return 1;

@@ -9,6 +9,11 @@
 #include "planning/DAQPPExpPlanList.h"
 #include "uff/UFNodeMap.h"
 
+class CDAQExperiment;
+class COctaveManagerEx;
+class CTALVOExp;
+class CUFExpInfo;
+
 class CExtUFDaqProject : public CDaqProject
 {
     DECLARE_SERIAL(CExtUFDaqProject)
@@ -34,6 +39,35 @@ public:
     int GetRevSensMode() const { return m_revSens; }
     // With saveAsDefault the mode also becomes the default of new projects.
     void SetRevSensMode(int mode, int saveAsDefault);
+
+    // ---- universal-file experiments ----
+    // Files info as a new data set of the experiment of its subsystem names 0 and 1 (made and added
+    // when missing). Null when the model lacks a subsystem or the experiment already holds a data
+    // set of the same universal file name.
+    CDAQExperiment* AddUFExperiment(const CUFExpInfo& info);
+    // The data set of exp made from the universal file of that name (exact); null when none is.
+    CDAQExperiment* FindUFExperiment(const CTALVOExp* exp, const std::string& fileName) const;
+    // Removes child index of exp when it is a data set whose universal file is none of files.
+    void RemoveExperimentsOfMissingFiles(CTALVOExp* exp, int index, const std::vector<std::string>& files);
+    // Removes every child, last first, telling the project window of each.
+    void RemoveAllChildren();
+    // The universal file name of a data set: the last path component of its label after
+    // "[External DAQ data]"; empty for other data sets.
+    static std::string GetUFFileName(const CDAQExperiment& set);
+
+    // ---- band sets of the imported data ----
+    // One band per spectral line start + i * step (i < count), step wide, for the lines above 0 Hz
+    // inside the model's band range; replaces the project's band set and returns it.
+    COctaveManagerEx* MakeLineBands(double start, double step, int count);
+    // One band per RPM value at rpm * order / 60, as wide as the calculation options' order band
+    // width, for the bands above 0 Hz; replaces the project's band set and returns it.
+    COctaveManagerEx* MakeOrderBands(double order, const std::vector<double>& rpms);
+    // Drops the band set made above; the project's default one is made again.
+    COctaveManagerEx* ResetBands();
+
+    // What the channel table of the plans needs of this project (its node map, the container's
+    // sensor assignment and model, the reversed-sensor mode).
+    DAQPPCellContext MakeCellContext() const;
 
     void Serialize(CArchive& ar) override;
 

@@ -13,6 +13,8 @@
 #include "planning/SensorAssignment.h"
 #include "platform/archive/Archive.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/win/StringTable.h"
+#include "platform/win/WinTypes.h"
 #include "platform/win/ZuRegOptions.h"
 #include "support/SettingsEnvironment.h"
 
@@ -211,4 +213,76 @@ TEST(DAQPPExpPlan, RowsOutsideThePlanAreNeverEmpty)
     EXPECT_EQ(plan.IsRowEmpty(0), 1);
     EXPECT_EQ(plan.IsRowEmpty(-1), 0);
     EXPECT_EQ(plan.IsRowEmpty(2), 0);
+}
+
+TEST(DAQPPExpPlanList, ColumnLayoutsOfTheSettings)
+{
+    EXPECT_EQ(CDAQPPExpPlanList::ParseColumns("A,0,B,12"), (std::vector<tagCHTABLECOL>{{0, "A"}, {12, "B"}}));
+    EXPECT_EQ(CDAQPPExpPlanList::ParseColumns("A,1,,2"), (std::vector<tagCHTABLECOL>{{1, "A"}}));
+    EXPECT_EQ(CDAQPPExpPlanList::ParseColumns("A,x"), (std::vector<tagCHTABLECOL>{{0, "A"}}));
+
+    CDAQPPExpPlanList list;
+    ASSERT_EQ(list.SaveColumns(), 1);
+    std::string stored;
+    {
+        CHSEARegOptions reg;
+        ASSERT_EQ(reg.Open(), 1);
+        ASSERT_TRUE(reg.GetString(kRegChannelTableColumns, stored));
+    }
+    EXPECT_EQ(stored, CDAQPPExpPlanList::kDefaultColumns);
+    EXPECT_EQ(stored.size(), 174u);
+
+    // A layout longer than the other settings strings may be still comes back.
+    std::vector<tagCHTABLECOL> many;
+    for (int i = 0; i < 30; ++i)
+        many.push_back({i % 13, "Column label " + std::to_string(i)});
+    list.GetColumns() = many;
+    ASSERT_EQ(list.SaveColumns(), 1);
+    EXPECT_GT(CDAQPPExpPlanList::FormatColumns(many).size(), 300u);
+    CDAQPPExpPlanList reloaded;
+    EXPECT_EQ(reloaded.GetColumns(), many);
+    ASSERT_EQ(CHSEARegOptions::SaveChannelTableColumns(""), 1);
+}
+
+TEST(DAQPPExpPlanList, PlansRemovedSwappedAndColumnTypesNamed)
+{
+    CDAQPPExpPlanList list;
+    list.AddPlan(2, "A");
+    list.AddPlan(3, "B");
+    EXPECT_EQ(list.MakeUniqueName("A"), "A 1");
+    EXPECT_EQ(list.MakeUniqueName("C"), "C");
+    EXPECT_EQ(list.SwapPlans(0, 1), 1);
+    EXPECT_EQ(list.GetPlan(0)->GetName(), "B");
+    EXPECT_EQ(list.SwapPlans(0, 2), 0);
+    EXPECT_EQ(list.RemovePlan("B"), 1);
+    EXPECT_EQ(list.RemovePlan("B"), 0);
+    ASSERT_EQ(list.GetPlanCount(), 1);
+    EXPECT_EQ(list.GetPlanByName("A"), list.GetPlan(0));
+
+    ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH));
+    EXPECT_EQ(CDAQPPExpPlanList::GetColumnTypeName(0), LoadString(6301));
+    EXPECT_EQ(CDAQPPExpPlanList::GetColumnTypeName(2), LoadString(6313));
+    EXPECT_EQ(CDAQPPExpPlanList::GetColumnTypeName(13), "");
+    EXPECT_EQ(CDAQPPExpPlanList::GetColumnTypeName(-1), "");
+    EXPECT_EQ(CDAQPPExpPlanList::FindColumnType("no such column"), -1);
+    for (int type = 0; type < CDAQPPExpPlanList::kColumnTypeCount; ++type) {
+        const std::string name = CDAQPPExpPlanList::GetColumnTypeName(type);
+        EXPECT_FALSE(name.empty());
+        EXPECT_EQ(CDAQPPExpPlanList::FindColumnType(name), type) << name;
+    }
+}
+
+TEST(DAQPPExpPlan, AnEmptySubsystemNameIsNeverInUse)
+{
+    CDAQPPExpPlan plan(4);
+    EXPECT_EQ(plan.IsSubsystemUsed(""), 0);
+    CSensorAssignment assignment;
+    assignment.AddRow("", {"s1"});
+    assignment.AddRow("Roof", {"s1", "s2", "s3"});
+    EXPECT_EQ(plan.AssignSubsystem(assignment, 0), 1); // nothing to place
+    EXPECT_EQ(plan.GetUsedChannelCount(), 0);
+    EXPECT_EQ(plan.AssignSubsystem(assignment, 1), 1);
+    EXPECT_EQ(plan.GetUsedChannelCount(), 3);
+    EXPECT_EQ(plan.IsSubsystemUsed(""), 0);
+    EXPECT_EQ(plan.IsSubsystemUsed("Roof"), 1);
 }

@@ -135,7 +135,7 @@ bool CZuRegOptions::SetDWORD(const char* name, uint32_t value)
     return m_key->status() == QSettings::NoError;
 }
 
-bool CZuRegOptions::GetString(const char* name, std::string& value)
+bool CZuRegOptions::GetString(const char* name, std::string& value, size_t maxBytes)
 {
     if (!m_open)
         return false;
@@ -146,7 +146,7 @@ bool CZuRegOptions::GetString(const char* name, std::string& value)
     if (!text.startsWith(QLatin1String(kStringPrefix)))
         return false;
     std::string utf8 = text.mid(int(std::char_traits<char>::length(kStringPrefix))).toStdString();
-    if (utf8.size() > kMaxStringBytes)
+    if (utf8.size() > maxBytes)
         return false;
     value = utf8;
     return true;

@@ -32,7 +32,8 @@ public:
     bool GetDWORD(const char* name, uint32_t& value);
     bool SetDWORD(const char* name, uint32_t value);
     // Texts of at most 255 bytes are read; a longer one fails as it never fitted the readers.
-    bool GetString(const char* name, std::string& value);
+    // A reader without that limit gives its own maxBytes.
+    bool GetString(const char* name, std::string& value, size_t maxBytes = kMaxStringBytes);
     bool SetString(const char* name, const std::string& value);
     // Removes a value (no effect when absent); false when not open.
     bool DeleteValue(const char* name);

@@ -1,0 +1,186 @@
+// Indexes a dataset-58 universal file of about 110 MB (1,000 complex spectra of 4,096 values in
+// E13.5 fields) and reads every value, timed against a plain read of the file and against
+// bench/uff58_plain.py (lines, split, float) in the same run. Prints the reader's speed as a
+// multiple of the Python reader's (target: at least 20) and as a fraction of the plain read.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "uff/DAQPPFreqData.h"
+#include "uff/UFScanner.h"
+
+namespace {
+
+constexpr int kDatasets = 1000;
+constexpr int kValues = 4096;
+
+std::filesystem::path Folder()
+{
+    static const std::filesystem::path dir = [] {
+        auto p = std::filesystem::temp_directory_path() / ("orvex_bench_uff58_" + std::to_string(getpid()));
+        std::filesystem::create_directories(p);
+        return p;
+    }();
+    return dir;
+}
+
+const std::string& File()
+{
+    static const std::string path = [] {
+        const std::string p = (Folder() / "spectra.unv").string();
+        std::FILE* f = std::fopen(p.c_str(), "wb");
+        char line[128];
+        for (int d = 0; d < kDatasets; ++d) {
+            std::fprintf(f, "    -1\n    58\nname dir Roof_%d\n[UID=S%04d]\n15-Jan-24 10:30:00\nNONE\nNONE\n", d % 40 + 1,
+                         d);
+            std::fprintf(f, "%5d%10d%5d%10d %-10s%10d%4d %-10s%10d%4d\n", 3, 1, 0, 0, "Roof", d + 1, 3, "Floor", 1, 3);
+            std::fprintf(f, "%10d%10d%10d%13.5E%13.5E%13.5E\n", 5, kValues, 1, 0.0, 2.5, 0.0);
+            std::fprintf(f, "%10d%5d%5d%5d %-20s %-20s\n", 18, 0, 0, 0, "Frequency", "Hz");
+            std::fprintf(f, "%10d%5d%5d%5d %-20s %-20s\n", 12, 0, 0, 0, "Response", "m/s2");
+            std::fprintf(f, "%10d%5d%5d%5d %-20s %-20s\n", 0, 0, 0, 0, "NONE", "NONE");
+            std::fprintf(f, "%10d%5d%5d%5d %-20s %-20s\n", 0, 0, 0, 0, "NONE", "NONE");
+            int n = 0;
+            for (int i = 0; i < 2 * kValues; ++i) {
+                const double v = (i % 2 ? -1.0 : 1.0) * (1.0 + (i * 7919 + d * 104729) % 100000) * 1e-4;
+                n += std::snprintf(line + n, sizeof line - static_cast<size_t>(n), "%13.5E", v);
+                if (n >= 6 * 13 || i + 1 == 2 * kValues) {
+                    std::fprintf(f, "%s\n", line);
+                    n = 0;
+                }
+            }
+            std::fputs("    -1\n", f);
+        }
+        std::fclose(f);
+        return p;
+    }();
+    return path;
+}
+
+double g_reader = 0.0;
+double g_plain = 0.0;
+double g_python = 0.0;
+
+void BM_IndexAndReadAll(benchmark::State& state)
+{
+    const std::string path = File();
+    size_t values = 0;
+    for (auto _ : state) {
+        std::vector<std::unique_ptr<CDAQPPUFIndex>> index;
+        std::string error;
+        if (!CUFScanner::Scan(path, index, &error)) {
+            state.SkipWithError(error.c_str());
+            return;
+        }
+        std::vector<std::unique_ptr<CDAQPPFreqData>> data;
+        std::vector<CDAQPPUFData*> items;
+        for (const auto& x : index) {
+            data.push_back(std::make_unique<CDAQPPFreqData>());
+            data.back()->SetIndex(*x);
+            items.push_back(data.back().get());
+        }
+        if (CDAQPPUFData::LoadAll(items, Folder().string(), {}, static_cast<int>(state.range(0))) != kDatasets) {
+            state.SkipWithError("not every dataset read");
+            return;
+        }
+        values = 0;
+        for (const auto& d : data)
+            values += d->GetValues().size();
+        benchmark::DoNotOptimize(values);
+    }
+    state.counters["values"] = static_cast<double>(values);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(std::filesystem::file_size(path)));
+}
+
+// The index alone: the part of the work that reads the whole file on one thread.
+void BM_IndexOnly(benchmark::State& state)
+{
+    const std::string path = File();
+    for (auto _ : state) {
+        std::vector<std::unique_ptr<CDAQPPUFIndex>> index;
+        CUFScanner::Scan(path, index, nullptr);
+        benchmark::DoNotOptimize(index.size());
+    }
+}
+
+void BM_PlainRead(benchmark::State& state)
+{
+    const std::string path = File();
+    std::vector<char> buffer(1 << 20);
+    for (auto _ : state) {
+        std::FILE* f = std::fopen(path.c_str(), "rb");
+        size_t total = 0, got = 0;
+        while ((got = std::fread(buffer.data(), 1, buffer.size(), f)) > 0)
+            total += got;
+        std::fclose(f);
+        benchmark::DoNotOptimize(total);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(std::filesystem::file_size(path)));
+}
+
+void BM_PythonReader(benchmark::State& state)
+{
+    const std::string path = File();
+    const std::string command = std::string("python3 '") + ORVEX_BENCH_DIR + "/uff58_plain.py' '" + path + "' > /dev/null";
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (std::system(command.c_str()) != 0) {
+            state.SkipWithError("python3 failed");
+            return;
+        }
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+}
+
+class CRatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred)
+                continue;
+            const double t = run.GetAdjustedRealTime();
+            const std::string name = run.benchmark_name();
+            if (name.find("IndexAndReadAll/0") != std::string::npos)
+                g_reader = t;
+            else if (name.find("PlainRead") != std::string::npos)
+                g_plain = t;
+            else if (name.find("PythonReader") != std::string::npos)
+                g_python = t;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+} // namespace
+
+// Datasets read on every core (0), and on one for comparison.
+BENCHMARK(BM_IndexAndReadAll)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_IndexOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK(BM_PythonReader)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    CRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    if (g_reader > 0.0 && g_python > 0.0)
+        std::printf("\nindex + read of %.0f MB: %.1fx the Python reader (target >= 20)\n",
+                    static_cast<double>(std::filesystem::file_size(File())) / 1e6, g_python / g_reader);
+    if (g_reader > 0.0 && g_plain > 0.0)
+        std::printf("index + read: speed %.2f of a plain read of the file\n", g_plain / g_reader);
+    std::filesystem::remove_all(Folder());
+    return 0;
+}

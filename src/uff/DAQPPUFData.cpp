@@ -1,0 +1,165 @@
+#include "uff/DAQPPUFData.h"
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
+#include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
+#include "platform/win/PromptService.h"
+#include "uff/UFLineReader.h"
+#include "uff/UFScan.h"
+
+IMPLEMENT_DYNAMIC(CDAQPPUFData, CObject)
+
+CDAQPPUFData::~CDAQPPUFData() = default;
+
+void CDAQPPUFData::SetIndex(const CDAQPPUFIndex& index)
+{
+    auto copy = std::make_unique<CDAQPPUFIndex>();
+    *copy = index;
+    m_pIndex = std::move(copy);
+}
+
+double CDAQPPUFData::GetAbscissa(int i) const
+{
+    return m_pIndex ? i * m_pIndex->GetAbscIncrement() + m_pIndex->GetAbscMin() : 0.0;
+}
+
+std::string CDAQPPUFData::GetFileTitle() const { return m_pIndex ? m_pIndex->GetFileTitle() : std::string(); }
+
+void CDAQPPUFData::Fail(std::string* error, const std::string& text)
+{
+    if (error)
+        *error = text;
+}
+
+int CDAQPPUFData::LoadData(const std::string& folder, const UFReadOptions& options)
+{
+    std::string error;
+    const int ok = LoadData(folder, options, &error);
+    if (!ok && error == kUnsupportedForm)
+        AfxMessageBox(kUnsupportedForm);
+    return ok;
+}
+
+int CDAQPPUFData::LoadData(const std::string& folder, const UFReadOptions& options, std::string* error)
+{
+    if (!m_pIndex) {
+        Fail(error, "The dataset has no index.");
+        return 0;
+    }
+    if (!options.bReload && m_complete)
+        return 1;
+    m_complete = false;
+    try {
+        const std::string title = m_pIndex->GetFileTitle();
+        const std::string path = folder.empty() ? title : (std::filesystem::path(folder) / title).string();
+        CUFLineReader file;
+        if (!file.Open(path)) {
+            Fail(error, Format("Cannot open %s.", path.c_str()));
+            return 0;
+        }
+        if (m_pIndex->GetOffset() < 0 || !file.Seek(static_cast<uint64_t>(m_pIndex->GetOffset()))) {
+            Fail(error, Format("The dataset at %d lies beyond the end of %s.", m_pIndex->GetOffset(), path.c_str()));
+            return 0;
+        }
+        std::string_view line;
+        for (int i = 0; i < 11; ++i)
+            if (!file.ReadLine(line)) {
+                Fail(error, Format("The header of the dataset at %d in %s is cut short.", m_pIndex->GetOffset(),
+                                   path.c_str()));
+                return 0;
+            }
+        m_complete = ReadValues(file, options, error) != 0;
+        return m_complete ? 1 : 0;
+    } catch (const std::exception& e) {
+        Fail(error, e.what());
+        return 0;
+    }
+}
+
+bool CDAQPPUFData::ReadNumbers(CUFLineReader& file, size_t count, std::vector<double>& out, std::string* error)
+{
+    out.clear();
+    if (!CountFits(file, count, error))
+        return false;
+    out.resize(count);
+    size_t n = 0;
+    std::string_view line;
+    while (n < count) {
+        if (!file.ReadLine(line)) {
+            out.resize(n);
+            Fail(error, Format("The dataset ends early in %s.", file.GetFilePath().c_str()));
+            return false;
+        }
+        if (uf::IsDelimiter(line)) {
+            out.resize(n);
+            Fail(error, Format("The dataset at %llu in %s holds fewer values than it declares.",
+                               static_cast<unsigned long long>(file.Tell()), file.GetFilePath().c_str()));
+            return false;
+        }
+        n += static_cast<size_t>(uf::ScanNumbers(line, out.data() + n, static_cast<int>(std::min<size_t>(6, count - n))));
+    }
+    return true;
+}
+
+bool CDAQPPUFData::CountFits(const CUFLineReader& file, size_t count, std::string* error)
+{
+    // n numbers take at least 2n - 1 characters: a count the rest of the file cannot hold is a
+    // damaged or forged header, refused before anything is allocated for it.
+    const uint64_t size = file.GetSize();
+    const uint64_t left = size > file.Tell() ? size - file.Tell() : 0;
+    if (count > 0 && count * 2 - 1 > left) {
+        Fail(error, Format("The dataset declares more values than %s holds.", file.GetFilePath().c_str()));
+        return false;
+    }
+    return true;
+}
+
+int CDAQPPUFData::LoadAll(const std::vector<CDAQPPUFData*>& items, const std::string& folder,
+                          const UFReadOptions& options, int threads, std::vector<std::string>* errors)
+{
+    if (errors)
+        errors->assign(items.size(), std::string());
+    if (threads <= 0)
+        threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    threads = static_cast<int>(std::min<size_t>(static_cast<size_t>(threads), std::max<size_t>(items.size(), 1)));
+    std::atomic<size_t> next{0};
+    std::atomic<int> loaded{0};
+    auto work = [&] {
+        for (size_t i = next++; i < items.size(); i = next++) {
+            std::string error;
+            if (items[i] && items[i]->LoadData(folder, options, &error))
+                ++loaded;
+            else if (errors)
+                (*errors)[i] = items[i] ? error : std::string("No dataset.");
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t)
+        pool.emplace_back(work);
+    work();
+    for (auto& t : pool)
+        t.join();
+    return loaded;
+}
+
+void CDAQPPUFData::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << kVersion << static_cast<int32_t>(m_pIndex ? 1 : 0);
+        if (m_pIndex)
+            ar.WriteObject(m_pIndex.get());
+        return;
+    }
+    uint8_t version = 0;
+    int32_t hasIndex = 0;
+    ar >> version >> hasIndex;
+    m_pIndex.reset();
+    m_aValues.clear();
+    m_complete = false;
+    if (hasIndex)
+        m_pIndex = ar.ReadOwned<CDAQPPUFIndex>();
+}

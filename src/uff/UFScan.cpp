@@ -1,0 +1,303 @@
+#include "uff/UFScan.h"
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+
+#include "platform/archive/Archive.h"
+
+namespace uf {
+
+namespace {
+
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The short decimal forms: [sign] digits [. digits] [E|e [sign] digits]. False when the text has
+// another form or its value cannot be formed exactly (the caller then asks from_chars).
+bool ParseSimple(const char* p, const char* end, double& value, size_t& used)
+{
+    const char* start = p;
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+'))
+        negative = *p++ == '-';
+    uint64_t mantissa = 0;
+    int digits = 0;
+    int scale = 0;
+    while (p < end && IsDigit(*p)) {
+        if (digits >= 19)
+            return false;
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+        ++digits;
+    }
+    if (p < end && *p == '.') {
+        ++p;
+        while (p < end && IsDigit(*p)) {
+            if (digits >= 19)
+                return false;
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+            ++digits;
+            --scale;
+        }
+    }
+    if (digits == 0)
+        return false;
+    if (p < end && (*p == 'E' || *p == 'e')) {
+        const char* q = p + 1;
+        bool expNegative = false;
+        if (q < end && (*q == '-' || *q == '+'))
+            expNegative = *q++ == '-';
+        if (q < end && IsDigit(*q)) {
+            int exponent = 0;
+            while (q < end && IsDigit(*q)) {
+                if (exponent > 10000)
+                    return false;
+                exponent = exponent * 10 + (*q++ - '0');
+            }
+            scale += expNegative ? -exponent : exponent;
+            p = q;
+        }
+        // "1.5E" with nothing after the E: the number ends before the E, as strtod reads it.
+    }
+    if (mantissa > (uint64_t{1} << 53) || scale < -22 || scale > 22)
+        return false;
+    double v = static_cast<double>(mantissa);
+    v = scale < 0 ? v / kPow10[-scale] : v * kPow10[scale];
+    value = negative ? -v : v;
+    used = static_cast<size_t>(p - start);
+    return true;
+}
+
+} // namespace
+
+bool StartsWithDelimiter(std::string_view line) { return line.substr(0, 6) == "    -1"; }
+
+bool IsDelimiter(std::string_view line)
+{
+    return StartsWithDelimiter(line) && TrimRight(line.substr(6)).empty();
+}
+
+int32_t Atoi(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size() && IsSpace(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    int64_t v = 0;
+    while (i < text.size() && IsDigit(text[i])) {
+        v = v * 10 + (text[i++] - '0');
+        if (v > int64_t{INT32_MAX} + 1)
+            v = int64_t{INT32_MAX} + 1;
+    }
+    v = negative ? -v : v;
+    if (v > INT32_MAX)
+        v = INT32_MAX;
+    return static_cast<int32_t>(v);
+}
+
+namespace {
+// Well-formed UTF-8 (shortest forms, no surrogates), as the string layer round-trips it.
+bool IsUtf8(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t n = 0;
+        unsigned char lo = 0x80, hi = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            n = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            n = 2;
+            lo = c == 0xE0 ? 0xA0 : 0x80;
+            hi = c == 0xED ? 0x9F : 0xBF;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            n = 3;
+            lo = c == 0xF0 ? 0x90 : 0x80;
+            hi = c == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (i + n >= text.size())
+            return false;
+        for (size_t k = 1; k <= n; ++k) {
+            const unsigned char b = static_cast<unsigned char>(text[i + k]);
+            if (b < (k == 1 ? lo : 0x80) || b > (k == 1 ? hi : 0xBF))
+                return false;
+        }
+        i += n + 1;
+    }
+    return true;
+}
+} // namespace
+
+std::string ToUtf8(std::string_view text)
+{
+    if (IsUtf8(text))
+        return std::string(text);
+    return CArchive::DecodeLegacy(std::string(text), CArchive::DefaultCodePage());
+}
+
+std::string_view TrimRight(std::string_view text)
+{
+    while (!text.empty() && IsSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string_view Trim(std::string_view text)
+{
+    text = TrimRight(text);
+    while (!text.empty() && IsSpace(text.front()))
+        text.remove_prefix(1);
+    return text;
+}
+
+size_t ParseNumber(const char* text, const char* end, double& value)
+{
+    size_t used = 0;
+    if (ParseSimple(text, end, value, used))
+        return used;
+    const char* p = text;
+    // from_chars takes no plus sign; scanf does.
+    if (p < end && *p == '+') {
+        ++p;
+        if (p < end && *p == '-')
+            return 0;
+    }
+    double v = 0.0;
+    const auto result = std::from_chars(p, end, v, std::chars_format::general);
+    if (result.ec == std::errc::invalid_argument)
+        return 0;
+    // Out of range: strtod gives infinity or zero; so do we, so the field still counts.
+    if (result.ec == std::errc::result_out_of_range) {
+        const bool tiny = [&] {
+            for (const char* q = p; q < result.ptr; ++q)
+                if (*q == 'e' || *q == 'E')
+                    return q + 1 < result.ptr && q[1] == '-';
+            return false;
+        }();
+        v = tiny ? 0.0 : HUGE_VAL;
+        if (*p == '-')
+            v = -v;
+    }
+    value = v;
+    return static_cast<size_t>(result.ptr - text);
+}
+
+namespace {
+
+inline unsigned Digit(char c) { return static_cast<unsigned>(c - '0'); }
+
+// The E13.5 field as the files write it, " -d.dddddE+dd" or "  d.dddddE-dd", read by position: most
+// of a file's numbers take this way. False for anything else.
+inline bool ParseE13_5(const char* p, const char* end, double& value)
+{
+    if (end - p < 13 || p[0] != ' ' || (p[1] != ' ' && p[1] != '-') || p[3] != '.' || (p[9] != 'E' && p[9] != 'e') ||
+        (p[10] != '+' && p[10] != '-'))
+        return false;
+    const unsigned d[8] = {Digit(p[2]), Digit(p[4]), Digit(p[5]), Digit(p[6]),
+                           Digit(p[7]), Digit(p[8]), Digit(p[11]), Digit(p[12])};
+    for (unsigned x : d)
+        if (x > 9)
+            return false;
+    if (p + 13 < end && IsDigit(p[13]))
+        return false; // a longer exponent: not this form
+    const uint32_t mantissa = ((((d[0] * 10 + d[1]) * 10 + d[2]) * 10 + d[3]) * 10 + d[4]) * 10 + d[5];
+    const int exponent = static_cast<int>(d[6] * 10 + d[7]);
+    const int scale = (p[10] == '-' ? -exponent : exponent) - 5;
+    if (scale < -22 || scale > 22)
+        return false;
+    const double v = static_cast<double>(mantissa);
+    const double r = scale < 0 ? v / kPow10[-scale] : v * kPow10[scale];
+    value = p[1] == '-' ? -r : r;
+    return true;
+}
+
+} // namespace
+
+int ScanNumbers(std::string_view line, double* out, int max)
+{
+    const char* p = line.data();
+    const char* end = p + line.size();
+    int n = 0;
+    while (n < max && ParseE13_5(p, end, out[n])) {
+        p += 13;
+        ++n;
+    }
+    while (n < max) {
+        while (p < end && IsSpace(*p))
+            ++p;
+        if (p == end)
+            break;
+        const size_t used = ParseNumber(p, end, out[n]);
+        if (used == 0)
+            break;
+        p += used;
+        ++n;
+    }
+    return n;
+}
+
+void CFieldScanner::SkipSpace()
+{
+    while (m_pos < m_text.size() && IsSpace(m_text[m_pos]))
+        ++m_pos;
+}
+
+bool CFieldScanner::Int(int32_t& value)
+{
+    SkipSpace();
+    const char* p = m_text.data() + m_pos;
+    const char* end = m_text.data() + m_text.size();
+    if (p < end && *p == '+') {
+        ++p;
+        if (p < end && *p == '-')
+            return false;
+    }
+    int32_t v = 0;
+    const auto result = std::from_chars(p, end, v);
+    if (result.ec != std::errc())
+        return false;
+    value = v;
+    m_pos = static_cast<size_t>(result.ptr - m_text.data());
+    return true;
+}
+
+bool CFieldScanner::Word(std::string& value)
+{
+    SkipSpace();
+    const size_t start = m_pos;
+    while (m_pos < m_text.size() && !IsSpace(m_text[m_pos]))
+        ++m_pos;
+    if (m_pos == start)
+        return false;
+    value.assign(m_text.substr(start, m_pos - start));
+    return true;
+}
+
+bool CFieldScanner::Double(double& value)
+{
+    SkipSpace();
+    const size_t used = ParseNumber(m_text.data() + m_pos, m_text.data() + m_text.size(), value);
+    if (used == 0)
+        return false;
+    m_pos += used;
+    return true;
+}
+
+bool CFieldScanner::AtEnd()
+{
+    SkipSpace();
+    return m_pos == m_text.size();
+}
+
+} // namespace uf

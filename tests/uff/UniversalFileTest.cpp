@@ -1,0 +1,496 @@
+// Dataset 58 index records, value reading and the scanner over files the tests make.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <unistd.h>
+
+#include "UFTestFiles.h"
+#include "platform/archive/Archive.h"
+#include "platform/win/PromptService.h"
+#include "uff/DAQPPFreqData.h"
+#include "uff/DAQPPRpmData.h"
+#include "uff/DAQPPUFIndex.h"
+#include "uff/UFLineReader.h"
+#include "uff/UFScan.h"
+#include "uff/UFScanner.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path TempDir()
+{
+    static const fs::path dir = [] {
+        auto p = fs::temp_directory_path() / ("orvex_uff_tests_" + std::to_string(getpid()));
+        fs::create_directories(p);
+        return p;
+    }();
+    return dir;
+}
+
+// Indexes text as a universal file; the first index record.
+std::vector<std::unique_ptr<CDAQPPUFIndex>> Index(const std::string& text, std::string* error = nullptr,
+                                                  const std::string& name = "test.unv")
+{
+    const fs::path path = TempDir() / name;
+    WriteFile(path, text);
+    std::vector<std::unique_ptr<CDAQPPUFIndex>> out;
+    std::string e;
+    EXPECT_EQ(CUFScanner::Scan(path.string(), out, &e), error ? 0 : 1) << e;
+    if (error)
+        *error = e;
+    return out;
+}
+
+time_t LocalTime(int y, int mo, int d, int h, int mi, int s)
+{
+    std::tm tm{};
+    tm.tm_year = y - 1900;
+    tm.tm_mon = mo - 1;
+    tm.tm_mday = d;
+    tm.tm_hour = h;
+    tm.tm_min = mi;
+    tm.tm_sec = s;
+    tm.tm_isdst = -1;
+    return std::mktime(&tm);
+}
+
+} // namespace
+
+TEST(UF58Index, HeaderOfColumnAndWordFilesReadsTheSame)
+{
+    for (bool words : {false, true}) {
+        UF58Spec spec;
+        spec.wordRecords = words;
+        spec.numbers = {1, 2, 3, 4};
+        auto index = Index(Dataset58(spec));
+        ASSERT_EQ(index.size(), 1u);
+        const CDAQPPUFIndex& x = *index[0];
+        EXPECT_EQ(x.GetOffset(), 14); // after "    -1\n    58\n"
+        EXPECT_EQ(x.GetFileTitle(), "test.unv");
+        EXPECT_EQ(x.GetIDLine(0), spec.id1);
+        EXPECT_EQ(x.GetCreated(), LocalTime(2024, 1, 15, 10, 30, 0));
+        EXPECT_EQ(x.GetFuncType(), 3);
+        EXPECT_EQ(x.GetRespEntity(), "Floor");
+        EXPECT_EQ(x.GetRespNode(), 7);
+        EXPECT_EQ(x.GetRespDir(), 3);
+        EXPECT_EQ(x.GetRefEntity(), "Roof");
+        EXPECT_EQ(x.GetRefNode(), 4);
+        EXPECT_EQ(x.GetRefDir(), -3);
+        EXPECT_EQ(x.GetOrdDataType(), 5);
+        EXPECT_EQ(x.GetNumValues(), 2);
+        EXPECT_EQ(x.GetEvenSpacing(), 1);
+        EXPECT_EQ(x.GetAbscMin(), 0.0);
+        EXPECT_EQ(x.GetAbscIncrement(), 2.5);
+        EXPECT_EQ(x.GetAxisDataType(0), 18);
+        EXPECT_EQ(x.GetAxisLabel(1), "Response");
+        EXPECT_EQ(x.GetAxisUnits(1), "m/s2");
+        EXPECT_EQ(x.GetAxisUnits(3), "NONE");
+        // The points of ID line 1 and the identifier of ID line 2.
+        EXPECT_EQ(x.GetSubsystem(), "Floor");
+        EXPECT_EQ(x.GetLP(), 6);
+        EXPECT_EQ(x.GetSubsystem2(), "Roof");
+        EXPECT_EQ(x.GetLP2(), 3);
+        EXPECT_EQ(x.GetUID(), "ABC123");
+    }
+}
+
+TEST(UF58Index, NamesWithBlanksReadByTheirColumns)
+{
+    UF58Spec spec;
+    spec.respEntity = "Front Door";
+    spec.refEntity = "B s\xe4ule"; // an 8-bit name of an older program
+    spec.ordLabel = "Response Amplitude";
+    spec.ordUnits = "m/s2 rms";
+    spec.numbers = {1, 2};
+    auto index = Index(Dataset58(spec));
+    ASSERT_EQ(index.size(), 1u);
+    EXPECT_EQ(index[0]->GetRespEntity(), "Front Door");
+    EXPECT_EQ(index[0]->GetRespNode(), 7);
+    EXPECT_EQ(index[0]->GetRefEntity(), "B s\u00e4ule");
+    EXPECT_EQ(index[0]->GetRefDir(), -3);
+    EXPECT_EQ(index[0]->GetAxisLabel(1), "Response Amplitude");
+    EXPECT_EQ(index[0]->GetAxisUnits(1), "m/s2 rms");
+    EXPECT_EQ(index[0]->GetAxisLabel(0), "Frequency");
+}
+
+TEST(UF58Index, NodeNumbersFromEntityNamesAndIDLines)
+{
+    UF58Spec spec;
+    spec.wordRecords = true;
+    spec.respEntity = "123";
+    spec.respNode = 0;
+    spec.refEntity = "X";
+    spec.refNode = 0;
+    spec.id2 = "42";
+    spec.numbers = {1, 2};
+    auto index = Index(Dataset58(spec));
+    ASSERT_EQ(index.size(), 1u);
+    EXPECT_EQ(index[0]->GetRespNode(), 123);
+    EXPECT_EQ(index[0]->GetRefNode(), 42); // entity "X" is no number: ID line 2 is
+    EXPECT_EQ(index[0]->GetUID(), "42");
+}
+
+TEST(UF58Index, PointsAndIdentifiersOfTheIDLines)
+{
+    struct Case
+    {
+        const char* id1;
+        const char* id2;
+        const char* subsystem;
+        int lp;
+        const char* subsystem2;
+        int lp2;
+        const char* uid;
+    };
+    const Case cases[] = {
+        {"name dir Roof_12", "[UID=ABC123]", "Roof", 11, "Roof", 11, "ABC123"},
+        {"name dir A:Roof:3", "ABC123", "Roof", 2, "Roof", 2, "ABC123"},
+        {"name dir Roof", "[X]", "Roof", -1, "Roof", -1, "[X]"},
+        {"name dir Roof_4/Floor_7     ", "[UID=Q7]    ", "Floor", 6, "Roof", 3, "Q7"},
+        {"name dir /Floor_2", "", "/Floor", 1, "/Floor", 1, ""},
+        {"nameonly Roof_4", "x", "", -1, "", -1, "x"},
+    };
+    for (const auto& c : cases) {
+        UF58Spec spec;
+        spec.id1 = c.id1;
+        spec.id2 = c.id2;
+        spec.numbers = {1, 2};
+        auto index = Index(Dataset58(spec));
+        ASSERT_EQ(index.size(), 1u) << c.id1;
+        EXPECT_EQ(index[0]->GetSubsystem(), c.subsystem) << c.id1;
+        EXPECT_EQ(index[0]->GetLP(), c.lp) << c.id1;
+        EXPECT_EQ(index[0]->GetSubsystem2(), c.subsystem2) << c.id1;
+        EXPECT_EQ(index[0]->GetLP2(), c.lp2) << c.id1;
+        EXPECT_EQ(index[0]->GetUID(), c.uid) << c.id1;
+    }
+}
+
+TEST(UF58Index, DatesOfIDLine3)
+{
+    struct Case
+    {
+        const char* text;
+        int y, mo, d, h, mi, s;
+    };
+    const Case good[] = {
+        {"15-Jan-24 10:30:00", 2024, 1, 15, 10, 30, 0}, {"15-JAN-99 23:59:59", 1999, 1, 15, 23, 59, 59},
+        {"1/15/2024 10:30:00", 2024, 1, 15, 10, 30, 0}, {"12/31/29", 2029, 12, 31, 0, 0, 0},
+        {"3/4/30 1:02 PM", 1930, 3, 4, 13, 2, 0},       {"January 15, 2024", 2024, 1, 15, 0, 0, 0},
+        {"2024-02-29 08:00", 2024, 2, 29, 8, 0, 0},     {"10:30:00 15 Jan 2024", 2024, 1, 15, 10, 30, 0},
+    };
+    for (const auto& c : good) {
+        std::tm tm{};
+        ASSERT_TRUE(ParseUFDateTime(c.text, tm)) << c.text;
+        EXPECT_EQ(tm.tm_year + 1900, c.y) << c.text;
+        EXPECT_EQ(tm.tm_mon + 1, c.mo) << c.text;
+        EXPECT_EQ(tm.tm_mday, c.d) << c.text;
+        EXPECT_EQ(tm.tm_hour, c.h) << c.text;
+        EXPECT_EQ(tm.tm_min, c.mi) << c.text;
+        EXPECT_EQ(tm.tm_sec, c.s) << c.text;
+    }
+    for (const char* bad : {"NONE", "", "10:30:00", "2/30/2024", "13/1/2024", "15-Foo-24", "1/2/3/4", "25:00 1/1/24",
+                            "Date: 1/1/24"}) {
+        std::tm tm{};
+        EXPECT_FALSE(ParseUFDateTime(bad, tm)) << bad;
+    }
+}
+
+TEST(UF58Index, AnIDLine3ThatIsNoDateFailsWithFileAndPosition)
+{
+    UF58Spec good;
+    good.numbers = {1, 2};
+    UF58Spec bad = good;
+    bad.id3 = "NONE";
+    std::string error;
+    auto index = Index(Dataset58(good) + Dataset58(bad), &error, "nodate.unv");
+    EXPECT_EQ(index.size(), 1u);
+    EXPECT_EQ(error.rfind("Filed to make a UF index data.\nname dir Roof_4/Floor_7\n[UID=ABC123]\nNONE\n", 0), 0u)
+        << error;
+    EXPECT_NE(error.find("nodate.unv"), std::string::npos);
+    EXPECT_NE(error.find(Format("Byte position: %zu", Dataset58(good).size() + 14)), std::string::npos) << error;
+}
+
+TEST(UF58Index, StoredAndLoadedWithEveryField)
+{
+    UF58Spec spec;
+    spec.absMin = 12.5;
+    spec.absInc = 0.25;
+    spec.numbers = {1, 2};
+    auto index = Index(Dataset58(spec));
+    ASSERT_EQ(index.size(), 1u);
+    std::vector<uint8_t> bytes;
+    {
+        CArchive ar(&bytes, CArchive::store);
+        ar.WriteObject(index[0].get());
+    }
+    CArchive ar(bytes.data(), bytes.size());
+    auto back = ar.ReadOwned<CDAQPPUFIndex>();
+    ASSERT_NE(back, nullptr);
+    std::vector<uint8_t> again;
+    {
+        CArchive out(&again, CArchive::store);
+        out.WriteObject(back.get());
+    }
+    EXPECT_EQ(again, bytes);
+    EXPECT_EQ(back->GetAbscIncrement(), 0.25);
+    EXPECT_EQ(back->GetAbscMin(), 12.5);
+    EXPECT_EQ(back->GetRefDir(), -3);
+    EXPECT_EQ(back->GetIDLine(4), "NONE");
+    EXPECT_EQ(back->GetSubsystem2(), "Roof");
+    EXPECT_EQ(back->GetFile(), index[0]->GetFile());
+
+    // Copying keeps the target's type and ID lines.
+    CDAQPPUFIndex copy;
+    copy = *back;
+    EXPECT_EQ(copy.GetIDLine(0), "");
+    EXPECT_EQ(copy.GetUID(), "ABC123");
+    EXPECT_EQ(copy.GetOffset(), back->GetOffset());
+}
+
+TEST(UFScan, NumbersAsTheCLibraryReadsThem)
+{
+    double v[6] = {};
+    ASSERT_EQ(uf::ScanNumbers("-1.2E+01-3.4E+01", v, 6), 2);
+    EXPECT_EQ(v[0], -12.0);
+    EXPECT_EQ(v[1], -34.0);
+    EXPECT_EQ(uf::ScanNumbers("  1.5 +2 x 4", v, 6), 2);
+    EXPECT_EQ(v[1], 2.0);
+    EXPECT_EQ(uf::ScanNumbers("1 2 3 4 5 6 7", v, 6), 6);
+    EXPECT_EQ(uf::ScanNumbers("1e400 -1e-400", v, 6), 2);
+    EXPECT_TRUE(std::isinf(v[0]));
+    EXPECT_EQ(v[1], 0.0);
+    // The fast path of the fixed fields gives what from_chars gives, to the bit.
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-30, 30);
+    for (int i = 0; i < 20000; ++i) {
+        const double x = mantissa(random) * std::pow(10.0, exponent(random));
+        for (const char* form : {"%13.5E", "%.12g", "%.17g"}) {
+            const std::string text = Format(form, x);
+            double fast = 0.0;
+            ASSERT_EQ(uf::ScanNumbers(text, &fast, 1), 1);
+            EXPECT_EQ(fast, std::strtod(text.c_str(), nullptr)) << text;
+        }
+    }
+    EXPECT_TRUE(uf::IsDelimiter("    -1"));
+    EXPECT_TRUE(uf::IsDelimiter("    -1   \r"));
+    EXPECT_FALSE(uf::IsDelimiter("    -1.00000E+00"));
+    EXPECT_FALSE(uf::IsDelimiter("   -1"));
+}
+
+namespace {
+
+std::unique_ptr<CDAQPPFreqData> FreqData(const UF58Spec& spec, const char* eol = "\n", const std::string& name = "v.unv")
+{
+    auto index = Index(Dataset58(spec, eol), nullptr, name);
+    auto data = std::make_unique<CDAQPPFreqData>();
+    if (!index.empty())
+        data->SetIndex(*index[0]);
+    return data;
+}
+
+} // namespace
+
+TEST(DAQPPFreqData, ComplexValuesOverTwoLinesWithEachOption)
+{
+    UF58Spec spec;
+    spec.funcType = 6;
+    spec.numbers = {1, -2, 4, 9, -1, 0.5, 16, -4, 99, 99};
+    spec.declared = 4; // the rest of the second line is not read
+    for (const char* eol : {"\n", "\r\n"}) {
+        auto data = FreqData(spec, eol);
+        ASSERT_EQ(data->LoadData(TempDir().string(), {}), 1);
+        ASSERT_EQ(data->GetValues().size(), 4u);
+        EXPECT_EQ(data->GetValues()[0], std::complex<double>(1, -2));
+        EXPECT_EQ(data->GetValues()[3], std::complex<double>(16, -4));
+        EXPECT_EQ(data->GetAbscissa(2), 5.0);
+    }
+    auto data = FreqData(spec);
+    const std::string folder = TempDir().string();
+    ASSERT_EQ(data->LoadData(folder, {1, 1, 0, 0}), 1);
+    EXPECT_EQ(data->GetValues()[0], std::complex<double>(1, 2)); // conjugate
+    ASSERT_EQ(data->LoadData(folder, {1, 0, 1, 0}), 1);
+    EXPECT_DOUBLE_EQ(data->GetValues()[1].real(), 4 * 9.80665);
+    ASSERT_EQ(data->LoadData(folder, {1, 0, 0, 1}), 1);
+    const std::complex<double> root = std::sqrt(std::complex<double>(-1, 0.5));
+    EXPECT_EQ(data->GetValues()[2], root);
+
+    // Function type 6 with "%" units: 0.01 more.
+    spec.ordUnits = "%";
+    data = FreqData(spec);
+    ASSERT_EQ(data->LoadData(folder, {1, 0, 1, 0}), 1);
+    EXPECT_DOUBLE_EQ(data->GetValues()[1].real(), 4 * 9.80665 * 0.01);
+    spec.funcType = 3;
+    data = FreqData(spec);
+    ASSERT_EQ(data->LoadData(folder, {1, 0, 1, 0}), 1);
+    EXPECT_DOUBLE_EQ(data->GetValues()[1].real(), 4 * 9.80665);
+}
+
+TEST(DAQPPFreqData, RealValuesInTouchingFields)
+{
+    UF58Spec spec;
+    spec.ordType = 2;
+    spec.numbers = {-12, -34, 5, 6, -7, 8, 9.5, 0.25};
+    auto data = FreqData(spec);
+    UFReadOptions sqrt;
+    sqrt.bSqrt = 1;
+    sqrt.bConjugate = 1;
+    ASSERT_EQ(data->LoadData(TempDir().string(), sqrt), 1);
+    ASSERT_EQ(data->GetValues().size(), 8u);
+    EXPECT_TRUE(std::isnan(data->GetValues()[0].real()));
+    EXPECT_EQ(data->GetValues()[7], std::complex<double>(0.5, 0.0));
+    EXPECT_EQ(data->GetValues()[6].imag(), 0.0);
+}
+
+TEST(DAQPPFreqData, SecondLoadWithoutReloadDoesNotTouchTheFile)
+{
+    UF58Spec spec;
+    spec.numbers = {1, 2, 3, 4};
+    auto data = FreqData(spec, "\n", "gone.unv");
+    ASSERT_EQ(data->LoadData(TempDir().string(), {}), 1);
+    fs::remove(TempDir() / "gone.unv");
+    EXPECT_EQ(data->LoadData(TempDir().string(), {}), 1);
+    EXPECT_EQ(data->GetValues().size(), 2u);
+    UFReadOptions reload;
+    reload.bReload = 1;
+    EXPECT_EQ(data->LoadData(TempDir().string(), reload), 0);
+
+    // Stored and loaded: the index stays, the values do not.
+    std::vector<uint8_t> bytes;
+    {
+        CArchive ar(&bytes, CArchive::store);
+        ar.WriteObject(data.get());
+    }
+    CArchive ar(bytes.data(), bytes.size());
+    auto back = ar.ReadOwned<CDAQPPFreqData>();
+    ASSERT_NE(back, nullptr);
+    ASSERT_NE(back->GetIndex(), nullptr);
+    EXPECT_EQ(back->GetIndex()->GetUID(), "ABC123");
+    EXPECT_TRUE(back->GetValues().empty());
+}
+
+TEST(DAQPPFreqData, ADatasetShortOfValuesFailsBeforeTheNextHeader)
+{
+    UF58Spec shortOne;
+    shortOne.numbers = {1, 2, 3, 4};
+    shortOne.declared = 5;
+    UF58Spec next;
+    next.numbers = {7, 8, 9, 10, 11, 12};
+    auto index = Index(Dataset58(shortOne) + Dataset58(next), nullptr, "short.unv");
+    ASSERT_EQ(index.size(), 2u);
+    CDAQPPFreqData data;
+    data.SetIndex(*index[0]);
+    std::string error;
+    EXPECT_EQ(data.LoadData(TempDir().string(), {}, &error), 0);
+    EXPECT_NE(error.find("fewer values"), std::string::npos) << error;
+    ASSERT_EQ(data.GetValues().size(), 5u);
+    EXPECT_EQ(data.GetValues()[1], std::complex<double>(3, 4));
+    EXPECT_EQ(data.GetValues()[2], std::complex<double>()); // nothing of the next dataset
+    // A failed read is not taken for a loaded one.
+    EXPECT_EQ(data.LoadData(TempDir().string(), {}, &error), 0);
+
+    // A count the file cannot hold is refused before anything is allocated.
+    shortOne.declared = 200000000;
+    auto huge = Index(Dataset58(shortOne), nullptr, "huge.unv");
+    ASSERT_EQ(huge.size(), 1u);
+    CDAQPPFreqData big;
+    big.SetIndex(*huge[0]);
+    EXPECT_EQ(big.LoadData(TempDir().string(), {}, &error), 0);
+    EXPECT_NE(error.find("more values"), std::string::npos) << error;
+}
+
+TEST(DAQPPFreqData, FormsItCannotReadAreRefused)
+{
+    CScriptedPrompts prompts;
+    struct Case
+    {
+        int ordType;
+        int spacing;
+    };
+    for (const Case c : {Case{4, 1}, Case{6, 1}, Case{1, 1}, Case{5, 0}}) {
+        UF58Spec spec;
+        spec.ordType = c.ordType;
+        spec.spacing = c.spacing;
+        spec.numbers = {1, 2, 3, 4, 5, 6};
+        auto data = FreqData(spec);
+        EXPECT_EQ(data->LoadData(TempDir().string(), {}), 0);
+    }
+    ASSERT_EQ(prompts.Records().size(), 4u);
+    EXPECT_EQ(prompts.Records()[0].text, "Unsupported data form of universal file.");
+}
+
+TEST(DAQPPRpmData, UnevenComplexValuesWithTheirRpm)
+{
+    UF58Spec spec;
+    spec.spacing = 0;
+    spec.numbers = {1000, 1, 2, 1500, 3, -4, 2000, 5, 6};
+    auto index = Index(Dataset58(spec), nullptr, "rpm.unv");
+    ASSERT_EQ(index.size(), 1u);
+    CDAQPPRpmData data;
+    data.SetIndex(*index[0]);
+    UFReadOptions options;
+    options.bConjugate = 1;
+    ASSERT_EQ(data.LoadData(TempDir().string(), options), 1);
+    EXPECT_EQ(data.GetRpm(), (std::vector<double>{1000, 1500, 2000}));
+    EXPECT_EQ(data.GetValues()[1], std::complex<double>(3, 4));
+
+    CScriptedPrompts prompts;
+    spec.spacing = 1; // an even spectrum holds no RPM
+    auto even = Index(Dataset58(spec), nullptr, "even.unv");
+    CDAQPPRpmData wrong;
+    wrong.SetIndex(*even[0]);
+    EXPECT_EQ(wrong.LoadData(TempDir().string(), options), 0);
+    EXPECT_EQ(prompts.Records().size(), 1u);
+}
+
+TEST(DAQPPUFData, DatasetsLoadedOnSeveralThreadsMatchOneByOne)
+{
+    std::string text;
+    for (int d = 0; d < 40; ++d) {
+        UF58Spec spec;
+        for (int i = 0; i < 200; ++i)
+            spec.numbers.push_back(d * 1000 + i * 0.5);
+        text += Dataset58(spec);
+    }
+    auto index = Index(text, nullptr, "many.unv");
+    ASSERT_EQ(index.size(), 40u);
+    std::vector<std::unique_ptr<CDAQPPFreqData>> owned;
+    std::vector<CDAQPPUFData*> items;
+    for (auto& x : index) {
+        owned.push_back(std::make_unique<CDAQPPFreqData>());
+        owned.back()->SetIndex(*x);
+        items.push_back(owned.back().get());
+    }
+    std::vector<std::string> errors;
+    EXPECT_EQ(CDAQPPUFData::LoadAll(items, TempDir().string(), {}, 4, &errors), 40);
+    for (int d = 0; d < 40; ++d) {
+        CDAQPPFreqData one;
+        one.SetIndex(*index[static_cast<size_t>(d)]);
+        ASSERT_EQ(one.LoadData(TempDir().string(), {}), 1);
+        EXPECT_EQ(one.GetValues(), owned[static_cast<size_t>(d)]->GetValues());
+        EXPECT_EQ(one.GetValues()[99], std::complex<double>(d * 1000 + 99, d * 1000 + 99.5));
+    }
+}
+
+TEST(UFLineReader, LongLinesAndSeeks)
+{
+    std::string text = "a\r\nbb\n" + std::string(CUFLineReader::kMaxLineLength + 5, 'x') + "\n";
+    CUFLineReader reader;
+    reader.OpenMemory(text);
+    std::string line;
+    ASSERT_TRUE(reader.ReadLine(line));
+    EXPECT_EQ(line, "a");
+    EXPECT_EQ(reader.Tell(), 3u);
+    ASSERT_TRUE(reader.ReadLine(line));
+    EXPECT_EQ(line, "bb");
+    EXPECT_FALSE(reader.ReadLine(line));
+    EXPECT_TRUE(reader.LineTooLong());
+    EXPECT_TRUE(reader.Seek(3));
+    ASSERT_TRUE(reader.ReadLine(line));
+    EXPECT_EQ(line, "bb");
+    EXPECT_FALSE(reader.Seek(text.size() + 1));
+}
