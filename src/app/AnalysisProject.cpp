@@ -1,6 +1,16 @@
 #include "app/AnalysisProject.h"
 
 #include "app/DaqProject.h"
+#include "calculation/CalcProgress.h"
+#include "calculation/InputEnergyCalculator.h"
+#include "calculation/InputEnergyFolder.h"
+#include "calculation/InputPowerCalculator.h"
+#include "calculation/InputPowerFolder.h"
+#include "calculation/Solver.h"
+#include "models/HSEADominantPathData.h"
+#include "models/HSEAOptions.h"
+#include "models/HSEAPowerContribution.h"
+#include "models/HSEAResultData.h"
 #include "app/ModelProject.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
@@ -13,12 +23,29 @@
 #include "platform/modeldb/ModelData.h"
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+#include "spectral/MultiVectorFunction.h"
+#include "spectral/OctFreqIndexMap.h"
+#include "spectral/OrderBand.h"
+#include "spectral/ZuOTFunc.h"
+#include "spectral/ZuOTResultData.h"
+#include "spectral/ZuRpmDpFunc.h"
+#include "spectral/ZuRpmFunc.h"
+#include "spectral/ZuRpmMultiVecFunc.h"
+#include "spectral/ZuRpmPcFunc.h"
+#include "spectral/ZuRpmResultData.h"
 
 IMPLEMENT_SERIAL(CAnalysisProject, CBaseProject, CAnalysisProject::kSchema | VERSIONABLE_SCHEMA)
 
 namespace {
 constexpr uint32_t IDS_ANALYSIS_TOO_OLD = 6099;
-}
+constexpr uint32_t IDS_INPUT_ENERGY_FOLDER = 6092;
+constexpr uint32_t IDS_INPUT_POWER_FOLDER = 6096;
+constexpr uint32_t IDS_SPL_TITLE = 7038;
+constexpr uint32_t IDS_INPUT_POWER_NOT_CALCULATED = 7054;
+// The first schema that stores the narrowed RPM range.
+constexpr uint32_t kSchemaNarrowedRange = 9;
+} // namespace
 
 CAnalysisProject::CAnalysisProject() = default;
 CAnalysisProject::CAnalysisProject(const std::string& name) : CBaseProject(name) {}
@@ -89,42 +116,483 @@ CHSEAModelData* CAnalysisProject::GetHSEAModelData() const
 int CAnalysisProject::GetInputPowerSubsystems(CZuSubsystemTable& table) const
 {
     table.Clear();
-    return 0; // the input-power folder comes with the calculation engine
+    CInputPowerFolder* folder = GetInputPowerFolder();
+    return folder ? folder->GetSubsystemTable(table) : 0;
 }
 
 int CAnalysisProject::GetInputEnergySubsystems(CZuSubsystemTable& table) const
 {
     table.Clear();
-    return 0; // the input-energy folder comes with the calculation engine
+    CInputEnergyFolder* folder = GetInputEnergyFolder();
+    return folder ? folder->GetSubsystemTable(table) : 0;
 }
 
 int CAnalysisProject::BuildFreqIndexArray()
 {
-    return 0;
-}
-
-int CAnalysisProject::CalcInputEnergy(const std::string&, int)
-{
-    return 0;
-}
-
-int CAnalysisProject::CalcInputPower(const std::string&, int, int)
-{
-    return 0;
-}
-
-int CAnalysisProject::CalcInputPowerAll(const std::string& name, int force, int withEnergies)
-{
-    if (GetDaqProject() && !CalcInputEnergy(name, force))
+    m_freqIndex.clear();
+    COctaveManagerEx* bands = GetOctaveManager();
+    const COctaveManager* model = GetModelOctaveManager();
+    if (!bands || !model)
         return 0;
-    return CalcInputPower(name, force, withEnergies) ? 1 : 0;
+    COctFreqIndexMap map(bands, model);
+    if (!map.Build())
+        return 0;
+    for (int i : map.GetMap())
+        m_freqIndex.push_back(i);
+    return 1;
 }
 
-void CAnalysisProject::DeleteResults() {}
-
-CMElement* CAnalysisProject::GetInputPowerFolder() const
+CInputEnergyFolder* CAnalysisProject::GetInputEnergyFolder() const
 {
+    return DynamicDowncast<CInputEnergyFolder>(FindOne(LoadString(IDS_INPUT_ENERGY_FOLDER), 1, 1));
+}
+
+CInputPowerFolder* CAnalysisProject::GetInputPowerFolder() const
+{
+    return DynamicDowncast<CInputPowerFolder>(FindOne(LoadString(IDS_INPUT_POWER_FOLDER), 1, 1));
+}
+
+namespace {
+template <class Folder>
+Folder* FindOrAddFolder(CAnalysisProject& project, Folder* existing)
+{
+    if (existing)
+        return existing;
+    Folder* folder = project.AddChild(std::make_unique<Folder>(&project));
+    if (folder)
+        project.NotifyChildAdded(folder);
+    return folder;
+}
+} // namespace
+
+int CAnalysisProject::CalcInputEnergy(const CZuSubsystemTable& table, int force)
+{
+    CDaqProject* daq = GetDaqProject();
+    if (!daq || !GetOwner())
+        return 0;
+    CInputEnergyFolder* folder = FindOrAddFolder(*this, GetInputEnergyFolder());
+    if (!folder)
+        return 0;
+    CZuSubsystemTable todo(table);
+    if (!force)
+        for (int i = todo.GetCount() - 1; i >= 0; --i)
+            if (folder->FindRpmItem(todo[i]))
+                todo.RemoveAt(i);
+    if (todo.GetCount() == 0)
+        return 1;
+
+    // The energies are calculated over the range before any narrowing, so that a later run
+    // narrows from the same range instead of narrowing the narrowed range again.
+    if (m_narrowed && m_rpmOptions == m_narrowedRpm)
+        m_rpmOptions = m_unnarrowedRpm;
+    m_narrowed = false;
+
+    CInputEnergyCalculator calc;
+    calc.m_subsystems = &todo;
+    calc.m_daqProject = daq;
+    calc.m_rpmOptions = &m_rpmOptions;
+    calc.m_averaging = GetOwner()->GetHSEAOptions().m_nMeanMethod;
+    calc.m_useSymmetric = m_ieOptions.GetUseSymmetric();
+    calc.m_smoothingWidth = m_ieOptions.GetRpmMargin();
+    calc.m_inputKind = m_projectType;
+    calc.m_orders = m_orders;
+    calc.m_otSetting = m_otSetting;
+    calc.m_bands = GetOctaveManager();
+    calc.m_report = 1;
+    if (!calc.Calculate())
+        return 0;
+    CMElementList results;
+    calc.TakeResults(results);
+    folder->AddItems(results);
+
+    const float margin = m_ieOptions.GetRpmMargin();
+    const float step = m_rpmOptions.GetRpmStep();
+    if (daq->GetDAQConfig()->GetOption60() == 0 && margin > 0.0f && step > 0.0f) {
+        std::vector<double> rpms;
+        const int n = m_rpmOptions.MakeRpmArrayD(rpms);
+        const int k = static_cast<int>(margin / step);
+        // A margin that covers half the axis or more would leave no RPM (or turn the range
+        // around): the range stays as it is.
+        if (k > 0 && 2 * k < n) {
+            m_unnarrowedRpm = m_rpmOptions;
+            m_rpmOptions.SetRpmMin(static_cast<float>(rpms[static_cast<size_t>(k)]));
+            m_rpmOptions.SetRpmMax(static_cast<float>(rpms[static_cast<size_t>(n - 1 - k)]));
+            m_narrowedRpm = m_rpmOptions;
+            m_narrowed = true;
+        }
+    }
+    return 1;
+}
+
+int CAnalysisProject::CalcInputPower(const CZuSubsystemTable* table, int force, int revise)
+{
+    CInputEnergyFolder* energies = GetInputEnergyFolder();
+    if (!energies)
+        return 0;
+    CInputPowerFolder* folder = FindOrAddFolder(*this, GetInputPowerFolder());
+    if (!folder)
+        return 0;
+    CZuSubsystemTable todo;
+    if (table)
+        todo = *table;
+    else
+        energies->GetSubsystemTable(todo);
+    if (!force)
+        for (int i = todo.GetCount() - 1; i >= 0; --i)
+            if (folder->FindRpmItem(todo[i]))
+                todo.RemoveAt(i);
+    if (todo.GetCount() == 0)
+        return 1;
+    CMElementList inputs;
+    energies->GetItems(todo, inputs);
+    if (inputs.GetSize() == 0)
+        return 0;
+    for (int i = 0; i < todo.GetCount(); ++i)
+        if (!energies->FindRpmItem(todo[i])) {
+            AfxFormatMessageBox(IDS_INPUT_POWER_NOT_CALCULATED, MB_OK | MB_ICONEXCLAMATION, todo[i].c_str());
+            return 0;
+        }
+
+    CInputPowerCalculator calc(this);
+    calc.SetInputs(inputs);
+    calc.SetModelData(GetHSEAModelData());
+    int kind = -1;
+    if (DynamicDowncast<CZuRpmFunc>(inputs[0]))
+        kind = 0;
+    else if (DynamicDowncast<CMultiVectorFunction>(inputs[0]))
+        kind = 1;
+    calc.SetInputKind(kind);
+    calc.SetOrderFactor(static_cast<float>(GetDaqConfigValue()));
+    calc.SetBandSet(GetOctaveManager());
+    calc.SetRevise(revise);
+    return calc.Calculate() ? 1 : 0;
+}
+
+int CAnalysisProject::CalcInputPowerChain(const CZuSubsystemTable& table, int force, int revise)
+{
+    if (GetDaqProject() && !CalcInputEnergy(table, force))
+        return 0;
+    return CalcInputPower(&table, force, revise) ? 1 : 0;
+}
+
+CZuData* CAnalysisProject::FindEnergyResult(const CZuSubsystemTable& table) const
+{
+    for (int i = 0; i < GetChildCount(); ++i) {
+        CZuSubsystemTable inputs;
+        if (m_projectType == typeRpm) {
+            auto* set = DynamicDowncast<CZuRpmResultData>(GetChild(i));
+            if (!set)
+                continue;
+            set->CollectInputPowerSubsystems(inputs, 1);
+        } else if (m_projectType == typeOrder) {
+            auto* set = DynamicDowncast<CZuOTResultData>(GetChild(i));
+            if (!set)
+                continue;
+            set->CollectInputPowerSubsystems(inputs, 1);
+        } else {
+            return nullptr;
+        }
+        if (inputs.GetCount() != table.GetCount())
+            continue;
+        bool all = true;
+        for (int k = 0; k < table.GetCount() && all; ++k)
+            all = inputs.GetIndex(table[k]) >= 0;
+        if (all)
+            return static_cast<CZuData*>(GetChild(i));
+    }
     return nullptr;
+}
+
+CZuData* CAnalysisProject::CalcEnergyResult(const CZuSubsystemTable& table, int add, int force)
+{
+    CZuData* existing = FindEnergyResult(table);
+    if (existing && force != 1)
+        return existing;
+    CInputPowerFolder* folder = GetInputPowerFolder();
+    CMElementList functions;
+    if (folder)
+        folder->GetFunctionsForSubsystems(table, functions);
+    // Solving for fewer inputs than were chosen would give a result that looks complete.
+    for (int i = 0; i < table.GetCount(); ++i)
+        if (!folder || !folder->FindRpmItem(table[i])) {
+            AfxFormatMessageBox(IDS_INPUT_POWER_NOT_CALCULATED, MB_OK | MB_ICONEXCLAMATION, table[i].c_str());
+            return nullptr;
+        }
+    CSolver solver;
+    solver.SetProject(this);
+    solver.SetModelData(GetHSEAModelData());
+    solver.SetInputs(functions);
+    solver.SetMode(m_projectType == typeOrder ? CSolver::MODE_ORDER : CSolver::MODE_RPM);
+    if (!solver.Run())
+        return nullptr;
+    std::unique_ptr<CZuData> result = solver.TakeResult();
+    if (existing) {
+        NotifyChildRemoved(existing);
+        DeleteChild(existing, 1);
+    }
+    if (add != 1)
+        return result.release();
+    CZuData* added = AddChild(std::move(result));
+    if (added)
+        NotifyChildAdded(added);
+    return added;
+}
+
+CZuData* CAnalysisProject::CalcInputPowerByName(const CZuSubsystemTable& table, int force)
+{
+    return CalcEnergyResult(table, 1, force);
+}
+
+CZuData* CAnalysisProject::FindInputPower(const CZuSubsystemTable& table) const
+{
+    return FindEnergyResult(table);
+}
+
+int CAnalysisProject::AddInputEnergyData(const CZuSubsystemTable& table)
+{
+    CInputEnergyFolder* folder = FindOrAddFolder(*this, GetInputEnergyFolder());
+    if (!folder || table.GetCount() == 0)
+        return 0;
+    CInputEnergyCalculator calc;
+    calc.m_subsystems = &table;
+    calc.m_rpmOptions = &m_rpmOptions;
+    calc.m_inputKind = m_projectType;
+    calc.m_orders = m_orders;
+    calc.m_otSetting = m_otSetting;
+    calc.m_bands = GetOctaveManager();
+    calc.m_report = 1;
+    const int count = calc.AddData();
+    CMElementList results;
+    calc.TakeResults(results);
+    folder->AddItems(results);
+    return count;
+}
+
+void CAnalysisProject::DeleteResults()
+{
+    for (int i = GetChildCount() - 1; i >= 0; --i) {
+        CMElement* child = GetChild(i);
+        if (DynamicDowncast<CInputEnergyFolder>(child) || DynamicDowncast<CInputPowerFolder>(child))
+            continue;
+        NotifyChildRemoved(child);
+        DeleteChild(child, 1);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Response functions of one target
+
+namespace {
+// The driver's name, or the document's target subsystem when it is empty.
+std::string TargetName(const CAnalysisProject& project, const std::string& name)
+{
+    if (!name.empty() || !project.GetOwner())
+        return name;
+    return project.GetOwner()->GetTargetSubsystem();
+}
+
+// The model's name of the subsystem (with its wave sign); unchanged when the model lacks it.
+std::string Completed(const CAnalysisProject& project, const std::string& name)
+{
+    std::string full = name;
+    project.CompleteSubsystemName(full);
+    return full;
+}
+
+// Puts the computed function under the result set in place of a child of the same name.
+template <class T>
+T* Replace(CAnalysisProject& project, CMElement& set, std::unique_ptr<T> func)
+{
+    if (CMElement* old = set.FindOne(func->GetName(), 1, 1)) {
+        project.NotifyChildRemoved(old);
+        set.DeleteChild(old, 1);
+    }
+    T* added = set.AddChild(std::move(func));
+    if (added)
+        project.NotifyChildAdded(added);
+    return added;
+}
+
+template <class T>
+T* Finish(CAnalysisProject& project, CMElement& set, std::unique_ptr<T> func, int add)
+{
+    return add == 1 ? Replace(project, set, std::move(func)) : func.release();
+}
+
+// Progress of a driver over the keys of a result set.
+struct DriverProgress
+{
+    DriverProgress(int count, const char* text)
+    {
+        ICalcProgress::MainWindow().Begin(count);
+        ICalcProgress::MainWindow().SetText(text);
+    }
+    ~DriverProgress() { ICalcProgress::MainWindow().End(); }
+    void Step() { ICalcProgress::MainWindow().Step(); }
+};
+
+double OrderOfEntry(const COrderList& orders, const CZuOTResultData& set, int i)
+{
+    return i < orders.GetSize() ? orders.GetAt(i) : set.GetKey(i);
+}
+} // namespace
+
+CZuRpmFunc* CAnalysisProject::CalcVibrationLevel(CZuRpmResultData* set, const std::string& name, int add)
+{
+    if (!set)
+        return nullptr;
+    const std::string target = TargetName(*this, name);
+    std::unique_ptr<CZuRpmFunc> func = set->CreateVibrationFunc(target);
+    if (!func)
+        return nullptr;
+    const std::string full = Completed(*this, target);
+    DriverProgress progress(set->GetResultCount(), "Calculating Vibration Level...");
+    for (int i = 0; i < set->GetResultCount(); ++i) {
+        auto* result = DynamicDowncast<CHSEAResultData>(set->GetResult(i));
+        std::unique_ptr<CZuFunc> row = result ? result->CreateVibrationLevelFunc(full) : nullptr;
+        if (!row)
+            return nullptr;
+        func->AddRow(set->GetKey(i), std::move(row));
+        progress.Step();
+    }
+    return Finish(*this, *set, std::move(func), add);
+}
+
+CZuOTFunc* CAnalysisProject::CalcVibrationLevelOT(CZuOTResultData* set, const std::string& name, int add)
+{
+    if (!set)
+        return nullptr;
+    const std::string target = TargetName(*this, name);
+    std::unique_ptr<CZuOTFunc> func = set->CreateVibrationFunc(target);
+    if (!func)
+        return nullptr;
+    DriverProgress progress(set->GetResultCount(), "Calculating Vibration Level...");
+    for (int i = 0; i < set->GetResultCount(); ++i) {
+        CZuRpmFunc* perOrder = CalcVibrationLevel(set->GetResult(i), name, 0);
+        if (!perOrder)
+            return nullptr;
+        func->AddOrder(OrderOfEntry(m_orders, *set, i), std::unique_ptr<CZuRpmFunc>(perOrder));
+        progress.Step();
+    }
+    return Finish(*this, *set, std::move(func), add);
+}
+
+CZuRpmMultiVecFunc* CAnalysisProject::CalcSPL(CZuRpmResultData* set, const std::string& name, int add,
+                                              int recalculate)
+{
+    if (!set)
+        return nullptr;
+    const std::string target = Completed(*this, TargetName(*this, name));
+    if (target.empty())
+        return nullptr;
+    const std::string title = FormatString(IDS_SPL_TITLE, target.c_str());
+    if (!recalculate)
+        if (auto* existing = DynamicDowncast<CZuRpmMultiVecFunc>(set->FindOne(title, 1, 1)))
+            return existing;
+    std::unique_ptr<CZuRpmMultiVecFunc> func = set->CreateSplFunc(target, title, CHSEAResultData::kSplType);
+    if (!func)
+        return nullptr;
+    DriverProgress progress(set->GetResultCount(), "Calculating SPL...");
+    for (int i = 0; i < set->GetResultCount(); ++i) {
+        auto* result = DynamicDowncast<CHSEAResultData>(set->GetResult(i));
+        std::unique_ptr<CZuFunc> row = result ? result->CreateSPLFunc(target) : nullptr;
+        if (!row)
+            return nullptr;
+        func->AddRpmData(set->GetKey(i), std::move(row));
+        progress.Step();
+    }
+    return Finish(*this, *set, std::move(func), add);
+}
+
+CZuOTFunc* CAnalysisProject::CalcSPLOT(CZuOTResultData* set, const std::string& name, int add, int recalculate)
+{
+    if (!set)
+        return nullptr;
+    const std::string target = Completed(*this, TargetName(*this, name));
+    std::unique_ptr<CZuOTFunc> func = set->CreateSplFunc(target);
+    if (!func)
+        return nullptr;
+    DriverProgress progress(set->GetResultCount(), "Calculating SPL...");
+    for (int i = 0; i < set->GetResultCount(); ++i) {
+        CZuRpmResultData* perSet = set->GetResult(i);
+        CZuRpmMultiVecFunc* spl = CalcSPL(perSet, name, 0, recalculate);
+        if (!spl)
+            return nullptr;
+        // With recalculate 0 the answer may be a function the order's set keeps: take a copy.
+        std::unique_ptr<CZuRpmMultiVecFunc> own(spl);
+        if (perSet && perSet->GetChildIndex(spl) >= 0) {
+            own.release();
+            auto copy = spl->Duplicate();
+            own.reset(DynamicDowncast<CZuRpmMultiVecFunc>(copy.get()) ? static_cast<CZuRpmMultiVecFunc*>(copy.release())
+                                                                      : nullptr);
+            if (!own)
+                return nullptr;
+        }
+        // The order map holds spectrum maps over RPM: one row per RPM entry of the SPL table.
+        auto map = std::make_unique<CZuRpmFunc>(own->GetName(), 0, nullptr, CHSEAResultData::kSplType);
+        map->SetLabel(target);
+        for (int k = 0; k < own->GetRpmCount(); ++k) {
+            auto* row = DynamicDowncast<CZuFunc>(own->GetRpmData(k));
+            if (!row)
+                return nullptr;
+            map->AddRow(own->GetRpm(k), std::unique_ptr<CZuFunc>(static_cast<CZuFunc*>(row->Duplicate().release())));
+        }
+        func->AddOrder(OrderOfEntry(m_orders, *set, i), std::move(map));
+        progress.Step();
+    }
+    return Finish(*this, *set, std::move(func), add);
+}
+
+CZuRpmDpFunc* CAnalysisProject::SearchDominantPath(CZuRpmResultData* set, const std::string& name, double order,
+                                                   int add)
+{
+    if (!set)
+        return nullptr;
+    const std::string target = TargetName(*this, name);
+    std::unique_ptr<CZuRpmDpFunc> func = set->CreateDominantPathFunc(target);
+    if (!func)
+        return nullptr;
+    const std::string full = Completed(*this, target);
+    const double factor = GetDaqConfigValue();
+    COctaveManagerEx* bands = GetOctaveManager();
+    DriverProgress progress(set->GetResultCount(), "Searching Dominant Path...");
+    for (int i = 0; i < set->GetResultCount(); ++i) {
+        const double rpm = set->GetKey(i);
+        const int band = order > 0.0 ? GetOrderBandIndexInt(rpm, order, factor, bands) : -1;
+        auto* result = DynamicDowncast<CHSEAResultData>(set->GetResult(i));
+        std::unique_ptr<CHSEADominantPathData> paths = result ? result->CreateDominantPathData(full, band) : nullptr;
+        if (!paths)
+            return nullptr;
+        func->AddRpmData(rpm, std::move(paths));
+        progress.Step();
+    }
+    return Finish(*this, *set, std::move(func), add);
+}
+
+CZuRpmPcFunc* CAnalysisProject::CalcPowerContribution(CZuRpmResultData* set, const std::string& name, double order,
+                                                      int add)
+{
+    if (!set)
+        return nullptr;
+    const std::string target = TargetName(*this, name);
+    std::unique_ptr<CZuRpmPcFunc> func = set->CreatePowerContributionFunc(target);
+    if (!func)
+        return nullptr;
+    const std::string full = Completed(*this, target);
+    const double factor = GetDaqConfigValue();
+    COctaveManagerEx* bands = GetOctaveManager();
+    DriverProgress progress(set->GetResultCount(), "Calculating Power Contribution...");
+    for (int i = 0; i < set->GetResultCount(); ++i) {
+        const double rpm = set->GetKey(i);
+        const int band = order > 0.0 ? GetOrderBandIndexInt(rpm, order, factor, bands) : -1;
+        auto* result = DynamicDowncast<CHSEAResultData>(set->GetResult(i));
+        std::unique_ptr<CHSEAPowerContribution> pc = result ? result->CreatePowerContribution(full, band) : nullptr;
+        if (!pc)
+            return nullptr;
+        func->AddRpmData(rpm, std::move(pc));
+        progress.Step();
+    }
+    return Finish(*this, *set, std::move(func), add);
 }
 
 void CAnalysisProject::Serialize(CArchive& ar)
@@ -132,7 +600,7 @@ void CAnalysisProject::Serialize(CArchive& ar)
     if (ar.IsLoading()) {
         const uint32_t stored = ar.GetObjectSchema();
         const uint32_t schema = stored == 0xFFFFFFFFu ? kSchema : stored;
-        if (schema < kSchema) {
+        if (schema < 8) {
             AfxMessageBox(IDS_ANALYSIS_TOO_OLD);
             CArchive::ThrowBadSchema(Format("analysis project of schema %u", schema));
         }
@@ -155,8 +623,14 @@ void CAnalysisProject::Serialize(CArchive& ar)
             // Without a DAQ project there is no band set to copy; an empty one keeps the layout.
             COctaveManagerEx(OCTAVE_BAND_USER).Serialize(ar);
         }
+        ar << static_cast<uint8_t>(m_narrowed ? 1 : 0);
+        if (m_narrowed) {
+            m_unnarrowedRpm.Serialize(ar);
+            m_narrowedRpm.Serialize(ar);
+        }
         return;
     }
+    const uint32_t storedSchema = ar.GetObjectSchema();
     if (auto rpm = ar.ReadOwned<CRPMOptions>())
         m_rpmOptions = *rpm;
     if (auto ie = ar.ReadOwned<CCalcIEOptions>())
@@ -171,6 +645,18 @@ void CAnalysisProject::Serialize(CArchive& ar)
     auto bands = std::make_unique<COctaveManagerEx>(OCTAVE_BAND_USER);
     bands->Serialize(ar);
     m_bands = std::move(bands);
+    m_narrowed = false;
+    if (storedSchema != 0xFFFFFFFFu && storedSchema < kSchemaNarrowedRange)
+        return;
+    uint8_t narrowed = 0;
+    ar >> narrowed;
+    if (narrowed > 1)
+        CArchive::ThrowBadSchema("analysis project: narrowed-range marker");
+    if (narrowed) {
+        m_unnarrowedRpm.Serialize(ar);
+        m_narrowedRpm.Serialize(ar);
+        m_narrowed = true;
+    }
 }
 
 COctaveManagerEx* GetActiveOctaveManager()

@@ -10,22 +10,32 @@
 #include "app/BaseProject.h"
 #include "calculation/AnalysisProjectAccess.h"
 #include "calculation/CalcIEOptions.h"
-#include "calculation/SolverProject.h"
 #include "spectral/BandSetOwner.h"
 #include "spectral/OrderList.h"
 #include "spectral/RPMOptions.h"
 
 class CDaqProject;
 class CHSEAModelData;
+class CInputEnergyFolder;
+class CInputPowerFolder;
 class COctaveManagerEx;
+class CZuData;
+class CZuOTFunc;
+class CZuOTResultData;
+class CZuRpmDpFunc;
+class CZuRpmFunc;
+class CZuRpmMultiVecFunc;
+class CZuRpmPcFunc;
+class CZuRpmResultData;
 class CZuSubsystemTable;
 
-class CAnalysisProject : public CBaseProject, public IBandSetOwner, public IAnalysisProjectAccess, public ISolverProject
+class CAnalysisProject : public CBaseProject, public IBandSetOwner, public IAnalysisProjectAccess
 {
     DECLARE_SERIAL(CAnalysisProject)
 
 public:
-    static constexpr uint32_t kSchema = 8;
+    // 9 adds the RPM range the input energies narrowed (8 is still read).
+    static constexpr uint32_t kSchema = 9;
     enum { typeRpm = 0, typeOrder = 1 };
 
     CAnalysisProject();
@@ -37,7 +47,7 @@ public:
     CRPMOptions& GetRPMOptions() override { return m_rpmOptions; }
     void SetRPMOptions(const CRPMOptions& options) { m_rpmOptions = options; }
     CCalcIEOptions& GetCalcIEOptions() { return m_ieOptions; }
-    COrderList& GetOrderList() { return m_orders; }
+    COrderList& GetOrderList() override { return m_orders; }
     void SetOrderList(const COrderList& orders) { m_orders = orders; }
     float GetOTSetting() const override { return m_otSetting; }
     void SetOTSetting(float v) { m_otSetting = v; }
@@ -68,15 +78,47 @@ public:
     int GetInputEnergySubsystems(CZuSubsystemTable& table) const;
 
     // ---- calculation engine ----
-    // These belong to the calculation engine; until it is linked in they report failure.
+    // The map of the project's bands onto the active model's bands; 0 when it cannot be built.
     int BuildFreqIndexArray();
-    int CalcInputEnergy(const std::string& name, int force);
-    int CalcInputPower(const std::string& name, int force, int withEnergies);
-    int CalcInputPowerAll(const std::string& name, int force, int withEnergies);
+    // The result folders; null while there is none.
+    CInputEnergyFolder* GetInputEnergyFolder() const;
+    CInputPowerFolder* GetInputPowerFolder() const;
+    // Input energies of the subsystems from the DAQ project's measurements (unless forced, only of
+    // those the folder lacks). With an RPM margin the project's RPM range is narrowed by it, from
+    // the range the energies were calculated over, so that repeated runs narrow it once. 1 on
+    // success, also when there was nothing to do.
+    int CalcInputEnergy(const CZuSubsystemTable& table, int force);
+    // Input powers of the subsystems (null: every subsystem of the input-energy folder) from their
+    // input energies; revise runs the revision of non-positive powers. 1 on success.
+    int CalcInputPower(const CZuSubsystemTable* table, int force, int revise);
+    // Input energies (with a DAQ project), then input powers.
+    int CalcInputPowerChain(const CZuSubsystemTable& table, int force, int revise);
+    // The energy result set of exactly these input subsystems: an existing one unless forced,
+    // else solved anew, replacing the old one only when the solve succeeds. Null on failure; a
+    // subsystem without an input power is named in a message.
+    CZuData* CalcEnergyResult(const CZuSubsystemTable& table, int add, int force);
+    // The result set whose input subsystems are exactly the table's (any order); null when none.
+    CZuData* FindEnergyResult(const CZuSubsystemTable& table) const;
+    // The energy result of the chosen input subsystems, as other parts of the program ask for it.
+    CZuData* CalcInputPowerByName(const CZuSubsystemTable& table, int force);
+    CZuData* FindInputPower(const CZuSubsystemTable& table) const;
+    // One empty input-energy function per subsystem (energies written from elsewhere); the count.
+    int AddInputEnergyData(const CZuSubsystemTable& table);
     // Deletes the results except the input-energy and input-power folders.
     void DeleteResults();
-    // The input-power folder; null while there is none.
-    CMElement* GetInputPowerFolder() const;
+
+    // ---- response functions of one target from an energy result set ----
+    // Each computes the whole function first; with add 1 it then replaces a child of the same name
+    // under the result set (the tree is told). Null on failure, with nothing replaced. An empty
+    // name means the document's target subsystem.
+    CZuRpmFunc* CalcVibrationLevel(CZuRpmResultData* set, const std::string& name, int add);
+    CZuOTFunc* CalcVibrationLevelOT(CZuOTResultData* set, const std::string& name, int add);
+    // With recalculate 0 an SPL function of the same title is returned as it is.
+    CZuRpmMultiVecFunc* CalcSPL(CZuRpmResultData* set, const std::string& name, int add, int recalculate);
+    CZuOTFunc* CalcSPLOT(CZuOTResultData* set, const std::string& name, int add, int recalculate);
+    // Order above 0.0: each RPM only in the band of the order frequency; otherwise every band.
+    CZuRpmDpFunc* SearchDominantPath(CZuRpmResultData* set, const std::string& name, double order, int add);
+    CZuRpmPcFunc* CalcPowerContribution(CZuRpmResultData* set, const std::string& name, double order, int add);
 
     void Serialize(CArchive& ar) override;
 
@@ -89,6 +131,11 @@ private:
     int32_t m_projectType = typeRpm;
     float m_otSetting = 50.0f;
     int32_t m_daqProjectID = -1;
+    // The range the input energies were calculated over and the narrowed range made from it; the
+    // narrowing is undone before the next input-energy run while the range is still the narrowed one.
+    bool m_narrowed = false;
+    CRPMOptions m_unnarrowedRpm;
+    CRPMOptions m_narrowedRpm;
 };
 
 // The band set of the model of the application's main document; null when there is none.

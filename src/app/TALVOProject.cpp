@@ -9,6 +9,7 @@
 #include "acquisition/BlixChDB.h"
 #include "experiments/DAQConfig.h"
 #include "app/AnalysisProject.h"
+#include "calculation/InputPowerFolder.h"
 #include "app/BaseProject.h"
 #include "app/DaqProject.h"
 #include "app/ModelDataText.h"
@@ -537,7 +538,7 @@ int CTALVOProject::RecalcInputPowers()
                 folder->DeleteChild(child);
             }
         }
-        if (!analysis->CalcInputPower(std::string(), 1, withEnergies)) {
+        if (!analysis->CalcInputPower(nullptr, 1, withEnergies)) {
             AfxFormatMessageBox(IDS_INPUT_POWER_FAILED, MB_OK, analysis->GetName().c_str());
             result = 0;
         }

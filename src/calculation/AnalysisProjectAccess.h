@@ -1,25 +1,25 @@
 #pragma once
-// What the result folders of an analysis project need of the project that holds them: its kind,
-// name, band set, RPM axis and order settings, and the model's view of subsystem names. The
-// analysis project lives in the project model above this library and implements it; a folder
-// finds it as its parent.
+// What the result folders and calculators of an analysis project need of the project that holds
+// them: its kind, name, band set, RPM axis and order settings, and the model's view of subsystem
+// names, on top of what the energy solver needs (ISolverProject). The analysis project lives in
+// the project model above this library and implements it; a folder finds it as its parent.
 #include <string>
+
+#include "calculation/SolverProject.h"
 
 class CMElement;
 class COctaveManager;
-class COctaveManagerEx;
-class CRPMOptions;
+class COrderList;
 
-class IAnalysisProjectAccess
+class IAnalysisProjectAccess : public ISolverProject
 {
 public:
-    virtual ~IAnalysisProjectAccess() = default;
+    ~IAnalysisProjectAccess() override = default;
     // 0 by RPM, 1 by order.
     virtual int GetProjectType() const = 0;
     virtual std::string GetProjectName() const = 0;
-    // The project's band set (made on first use); null without one.
-    virtual COctaveManagerEx* GetOctaveManager() = 0;
-    virtual CRPMOptions& GetRPMOptions() = 0;
+    // The analysed orders (projects by order).
+    virtual COrderList& GetOrderList() = 0;
     // The order-tracking setting that weights order lines (50.0 by default).
     virtual float GetOTSetting() const = 0;
     // The DAQ frequency factor of order frequencies; 0.0 without a DAQ project.

@@ -1,5 +1,8 @@
 #include "calculation/Solver.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "calculation/SolverProject.h"
 #include "models/HSEAModelData.h"
 #include "models/HSEAResultData.h"
@@ -24,6 +27,16 @@ uintptr_t Range(int last)
     return static_cast<uintptr_t>(last < 0 ? 0 : (last > 0xFFFF ? 0xFFFF : last)) << 16;
 }
 } // namespace
+
+int CSolver::FindRpmRow(const CZuRpmFunc& f, double rpm)
+{
+    // The axes are made from float options, in float steps or double steps: the same analysis RPM
+    // may differ in its last bits.
+    for (int i = 0; i < f.GetRpmCount(); ++i)
+        if (std::fabs(f.GetRpm(i) - rpm) <= 1e-6 * std::max(1.0, std::fabs(rpm)))
+            return i;
+    return -1;
+}
 
 CSolver::CSolver() = default;
 CSolver::~CSolver() = default;
@@ -128,7 +141,20 @@ std::unique_ptr<CZuRpmResultData> CSolver::NewRpmResultSet() const
     return set;
 }
 
-std::unique_ptr<CHSEAResultData> CSolver::KeyEnergies(double key, int row, const std::vector<CZuRpmFunc*>& functions,
+std::vector<double> CSolver::PassRpms() const
+{
+    if (m_useRpmValue)
+        return {m_rpmValue};
+    std::vector<double> rpms;
+    m_project->GetRPMOptions().MakeRpmArrayD(rpms);
+    if (m_rpmIndex < 0)
+        return rpms;
+    if (m_rpmIndex >= static_cast<int>(rpms.size()))
+        return {};
+    return {rpms[static_cast<size_t>(m_rpmIndex)]};
+}
+
+std::unique_ptr<CHSEAResultData> CSolver::KeyEnergies(double key, const std::vector<CZuRpmFunc*>& functions,
                                                      CZuData* parent) const
 {
     COctaveManagerEx* bands = m_project->GetOctaveManager();
@@ -152,7 +178,8 @@ std::unique_ptr<CHSEAResultData> CSolver::KeyEnergies(double key, int row, const
         CZuVecFunc* unit = m_model->FindVecFunc(name);
         CZuRpmFunc* f = functions[static_cast<size_t>(s)];
         const int ps = P->GetIndex(name);
-        if (!unit || !f || ps < 0 || row < 0 || row >= f->GetRpmCount())
+        const int row = f ? FindRpmRow(*f, key) : -1;
+        if (!unit || ps < 0 || row < 0)
             return nullptr;
         // Energy-vector subsystem j is entry index[j] of the 1 W vector.
         std::vector<int> index(static_cast<size_t>(n));
@@ -179,8 +206,7 @@ std::unique_ptr<CHSEAResultData> CSolver::KeyEnergies(double key, int row, const
 
 int CSolver::RpmPass(CZuRpmResultData& set)
 {
-    std::vector<double> rpms;
-    m_project->GetRPMOptions().MakeRpmArrayD(rpms);
+    const std::vector<double> rpms = PassRpms();
     const int n = static_cast<int>(rpms.size());
     std::vector<CZuRpmFunc*> functions;
     for (int i = 0; i < m_inputs.GetSize(); ++i)
@@ -191,10 +217,8 @@ int CSolver::RpmPass(CZuRpmResultData& set)
     int ok = 1;
     for (int i = 0; i < n && ok; ++i)
     {
-        if (m_rpmIndex >= 0 && i != m_rpmIndex)
-            continue;
         Progress(WM_ZU_PROGRESS_STEP);
-        std::unique_ptr<CHSEAResultData> r = KeyEnergies(rpms[static_cast<size_t>(i)], i, functions, &set);
+        std::unique_ptr<CHSEAResultData> r = KeyEnergies(rpms[static_cast<size_t>(i)], functions, &set);
         ok = r != nullptr && set.AddResult(rpms[static_cast<size_t>(i)], std::move(r)) >= 0;
     }
     Progress(WM_ZU_PROGRESS_HIDE);
@@ -204,8 +228,7 @@ int CSolver::RpmPass(CZuRpmResultData& set)
 int CSolver::OrderPass(CZuData& setData)
 {
     auto& set = static_cast<CZuOTResultData&>(setData);
-    std::vector<double> rpms;
-    m_project->GetRPMOptions().MakeRpmArrayD(rpms);
+    const std::vector<double> rpms = PassRpms();
     const int n = static_cast<int>(rpms.size());
     auto* first = DynamicDowncast<CZuOTFunc>(m_inputs[0]);
     const int m = first->GetOrderCount();
@@ -230,10 +253,8 @@ int CSolver::OrderPass(CZuData& setData)
             }
             for (int i = 0; i < n && ok; ++i)
             {
-                if (m_rpmIndex >= 0 && i != m_rpmIndex)
-                    continue;
                 Progress(WM_ZU_PROGRESS_STEP);
-                auto r = KeyEnergies(rpms[static_cast<size_t>(i)], i, functions, orderSet.get());
+                auto r = KeyEnergies(rpms[static_cast<size_t>(i)], functions, orderSet.get());
                 ok = r != nullptr && orderSet->AddResult(rpms[static_cast<size_t>(i)], std::move(r)) >= 0;
             }
         }

@@ -46,6 +46,13 @@ public:
     void SetShowProgress(int show) { m_showProgress = show; }
     // Only this RPM of the project's list (by RPM) or of every order; -1 all.
     void SetRpmIndex(int index) { m_rpmIndex = index; }
+    // Only this RPM, which need not be one of the project's list (the input functions must have a
+    // row for it); replaces SetRpmIndex.
+    void SetRpmValue(double rpm)
+    {
+        m_rpmValue = rpm;
+        m_useRpmValue = true;
+    }
     // Only this project band is solved and accumulated; -1 all.
     void SetBandIndex(int index) { m_bandIndex = index; }
     // Only this order (by order); -1 all. The other orders get empty result sets.
@@ -67,6 +74,8 @@ public:
     // takes it with TakeResult.
     CZuData* GetResult() const { return m_result.get(); }
     std::unique_ptr<CZuData> TakeResult() { return std::move(m_result); }
+    // The row of the function at the RPM (the same analysis RPM, to rounding); -1 when none.
+    static int FindRpmRow(const CZuRpmFunc& f, double rpm);
     // The input subsystems of the last run, with wave signs, in input order.
     const CZuSubsystemTable& GetInputSubsystems() const { return m_inputSubsystems; }
     // Model bands solved for 1 W energies by this solver (kept ones that were reused do not count).
@@ -76,9 +85,12 @@ private:
     int CollectInputSubsystems();
     int ModelBandOfBandIndex() const;
     std::unique_ptr<CZuRpmResultData> NewRpmResultSet() const;
-    // The energies of one key from row `row` of the functions (one per input subsystem).
-    std::unique_ptr<CHSEAResultData> KeyEnergies(double key, int row, const std::vector<CZuRpmFunc*>& functions,
+    // The energies of one RPM from the rows of the functions (one per input subsystem) at that
+    // RPM, found by value: a function's rows may cover a wider RPM range than the project's.
+    std::unique_ptr<CHSEAResultData> KeyEnergies(double rpm, const std::vector<CZuRpmFunc*>& functions,
                                                  CZuData* parent) const;
+    // The RPMs of the pass.
+    std::vector<double> PassRpms() const;
     int RpmPass(CZuRpmResultData& set);
     int OrderPass(CZuData& set);
     void Progress(uint32_t msg, uintptr_t wParam = 0, intptr_t lParam = 0) const;
@@ -92,6 +104,8 @@ private:
     CZuSubsystemTable m_inputSubsystems;
     int m_showProgress = 1;
     int m_rpmIndex = -1;
+    double m_rpmValue = 0.0;
+    bool m_useRpmValue = false;
     int m_bandIndex = -1;
     int m_orderIndex = -1;
     int m_recompute = 0;

@@ -14,6 +14,7 @@
 #include "platform/win/PromptService.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OTMultiVecFunc.h"
+#include "spectral/OrderList.h"
 #include "spectral/ProjectTreeNotify.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuRpmFunc.h"
@@ -29,6 +30,8 @@ public:
     COctaveManagerEx bands{OCTAVE_BAND_USER};
     COctaveManager model{OCTAVE_BAND_THIRD, 31.5, 63.0};
     CRPMOptions rpm;
+    COrderList orders;
+    std::vector<int32_t> map;
     std::vector<std::string> notices;
 
     CStubAnalysis() : CMElement("AP1", nullptr, -1)
@@ -62,6 +65,16 @@ public:
         return name == "Roof" || name == "Cabin";
     }
     const COctaveManager* GetModelOctaveManager() const override { return &model; }
+    COrderList& GetOrderList() override { return orders; }
+    CMElement* GetProjectElement() override { return this; }
+    int HasOwner() const override { return 1; }
+    std::vector<int32_t>& GetFreqIndexArray() override { return map; }
+    void GetModelDataParams(int* kind, double* start, double* end) const override
+    {
+        *kind = OCTAVE_BAND_THIRD;
+        *start = 31.5;
+        *end = 63.0;
+    }
     void NotifyChildAdded(CMElement* e) override { notices.push_back("+" + e->GetName()); }
     void NotifyChildRemoved(CMElement* e) override { notices.push_back("-" + e->GetName()); }
 };

@@ -1,0 +1,246 @@
+#include "calculation/InputPowerFolder.h"
+
+#include "calculation/AnalysisProjectAccess.h"
+#include "common/FreqAxis.h"
+#include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
+#include "platform/elements/MElementList.h"
+#include "platform/elements/StdioFile.h"
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/gfx/FreqInfo.h"
+#include "platform/gfx/GfxUtil.h"
+#include "platform/gfx/OctaveManager.h"
+#include "platform/win/StringTable.h"
+#include "spectral/OrderBand.h"
+#include "spectral/ProjectTreeNotify.h"
+#include "spectral/RPMOptions.h"
+#include "spectral/ZuOTFunc.h"
+#include "spectral/ZuRpmFunc.h"
+
+IMPLEMENT_SERIAL(CInputPowerFolder, CMElement, CInputPowerFolder::kSchema | VERSIONABLE_SCHEMA)
+
+namespace {
+constexpr uint32_t IDS_INPUT_POWER_FOLDER = 6096;
+// A band-list entry whose type byte is this carries its full weight.
+constexpr uint8_t kFullWeight = 255;
+const char* const kOutOfRange = "!!OUT_OF_FREQUENCY_RANGE!!";
+} // namespace
+
+CInputPowerFolder::CInputPowerFolder() = default;
+
+CInputPowerFolder::CInputPowerFolder(CMElement* parent)
+    : CMElement(LoadString(IDS_INPUT_POWER_FOLDER), parent, kElementType)
+{
+}
+
+CInputPowerFolder::~CInputPowerFolder() = default;
+
+std::string CInputPowerFolder::ItemSubsystem(const CMElement* element)
+{
+    if (const auto* rpm = DynamicDowncast<CZuRpmFunc>(element))
+        return rpm->GetLabel();
+    if (const auto* ot = DynamicDowncast<CZuOTFunc>(element))
+        return ot->GetLabel();
+    return std::string();
+}
+
+bool CInputPowerFolder::IsItem(const CMElement* element)
+{
+    return DynamicDowncast<CZuRpmFunc>(element) || DynamicDowncast<CZuOTFunc>(element);
+}
+
+CMElement* CInputPowerFolder::FindRpmItem(const std::string& subsystem) const
+{
+    for (int i = 0; i < GetChildCount(); ++i) {
+        CMElement* child = GetChild(i);
+        if (IsItem(child) && ItemSubsystem(child) == subsystem)
+            return child;
+    }
+    return nullptr;
+}
+
+void CInputPowerFolder::AddItems(const CMElementList& list)
+{
+    IProjectTreeNotify* tree = IProjectTreeNotify::FindOwner(this);
+    for (CMElement* element : list) {
+        if (!element)
+            continue;
+        if (CMElement* old = FindRpmItem(ItemSubsystem(element)); old && old != element) {
+            if (tree)
+                tree->NotifyChildRemoved(old);
+            DeleteChild(old, 1);
+        }
+        if (GetChildIndex(element) >= 0)
+            continue;
+        element->SetParent(this);
+        if (AddChild(element) && tree)
+            tree->NotifyChildAdded(element);
+    }
+}
+
+int CInputPowerFolder::GetInputFunctions(CMElementList& list) const
+{
+    list.Clear();
+    for (int i = 0; i < GetChildCount(); ++i)
+        if (IsItem(GetChild(i)))
+            list.Add(GetChild(i));
+    return list.GetSize();
+}
+
+int CInputPowerFolder::GetSubsystemTable(CZuSubsystemTable& table) const
+{
+    table.Clear();
+    for (int i = 0; i < GetChildCount(); ++i)
+        if (IsItem(GetChild(i)))
+            table.Add(ItemSubsystem(GetChild(i)));
+    return table.GetCount();
+}
+
+int CInputPowerFolder::GetFunctionsForSubsystems(const CZuSubsystemTable& table, CMElementList& list) const
+{
+    list.Clear();
+    for (int s = 0; s < table.GetCount(); ++s)
+        if (CMElement* item = FindRpmItem(table[s]))
+            list.Add(item);
+    return 1;
+}
+
+void CInputPowerFolder::WriteSubsystemBlock(CStdioFile& file, const IAnalysisProjectAccess& project) const
+{
+    for (int i = 0; i < GetChildCount(); ++i) {
+        std::string name = GetChild(i)->GetName();
+        if (project.CompleteSubsystemName(name) >= 0)
+            file.WriteString(Format("%s\n", name.c_str()));
+    }
+    file.WriteString("\n\n");
+    file.WriteString("[Input powers]\n");
+}
+
+int CInputPowerFolder::ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& project, double rpm)
+{
+    const std::string key = Format("%g", rpm);
+    file.WriteString("[");
+    file.WriteString(Format("IP_%s-%sRPM", project.GetProjectName().c_str(), key.c_str()));
+    file.WriteString("]\n");
+    const COctaveManagerEx* bands = project.GetOctaveManager();
+    const int bandCount = bands ? bands->GetFreqCount() : 0;
+    file.WriteString("USER_DEFINED_FREQUENCY_DOMAIN\n");
+    if (bandCount > 0) {
+        file.WriteString(Format("%g\n", bands->GetFreq(0)));
+        file.WriteString(Format("%g\n", bands->GetFreq(bandCount - 1)));
+        for (int b = 0; b < bandCount; ++b)
+            file.WriteString(Format("%g\t%g\t%g\n", bands->GetFreq(b), bands->GetLowerFreq(b), bands->GetUpperFreq(b)));
+    }
+    WriteSubsystemBlock(file, project);
+    for (int i = 0; i < GetChildCount(); ++i) {
+        auto* func = ElementCast<CZuRpmFunc>(GetChild(i));
+        const int row = func ? func->FindRpmIndex(rpm) : -1;
+        if (row < 0)
+            continue;
+        std::string name = func->GetLabel();
+        if (project.CompleteSubsystemName(name) < 0)
+            continue;
+        file.WriteString(Format("[%s]\t%d\n", name.c_str(), kKindPower));
+        file.WriteString(name);
+        for (int b = 0; b < bandCount; ++b)
+            file.WriteString(Format("\t%g", b < func->GetFreqCount() ? func->DataValue(row, b) : 0.0));
+        file.WriteString("\n");
+    }
+    return 1;
+}
+
+int CInputPowerFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& project, double order,
+                                     int bandListType, double bandWidth)
+{
+    const std::string key = Format("%g", order);
+    file.WriteString("[");
+    file.WriteString(Format("IP_%s-OT%s", project.GetProjectName().c_str(), key.c_str()));
+    file.WriteString("]\n");
+
+    std::vector<double> rpms;
+    project.GetRPMOptions().MakeRpmArrayD(rpms);
+    const double factor = project.GetDaqConfigValue();
+    CFreqInfoList lines;
+    BuildFreqInfoList(lines, bandListType, bandWidth, order, factor, rpms);
+    const COctaveManager* model = project.GetModelOctaveManager();
+    const int modelCount = model ? model->GetFreqCount() : 0;
+    const double low = modelCount > 0 ? model->GetFreq(0) : 0.0;
+    const double high = modelCount > 0 ? model->GetFreq(modelCount - 1) : -1.0;
+    file.WriteString("USER_DEFINED_FREQUENCY_DOMAIN\n");
+    if (!lines.IsEmpty()) {
+        file.WriteString(Format("%d\n", static_cast<int>(lines[0].GetCenterFreq())));
+        file.WriteString(Format("%d\n", static_cast<int>(lines[lines.GetSize() - 1].GetCenterFreq())));
+    }
+    int inRange = 0;
+    for (const CFreqInfo& line : lines.Items()) {
+        const int f = static_cast<int>(line.GetCenterFreq());
+        if (f < low || f > high)
+            continue;
+        file.WriteString(Format("%d\t%d\t%d\n", f, static_cast<int>(line.GetLowerFreq()),
+                                static_cast<int>(line.GetUpperFreq())));
+        ++inRange;
+    }
+    if (inRange == 0) {
+        file.WriteString(std::string(kOutOfRange) + "\n");
+        CGfxUtil::WarningBox(kOutOfRange);
+        return 0;
+    }
+    WriteSubsystemBlock(file, project);
+    for (int i = 0; i < GetChildCount(); ++i) {
+        auto* func = ElementCast<CZuOTFunc>(GetChild(i));
+        CZuRpmFunc* map = func ? func->GetRpmFuncByOrder(order) : nullptr;
+        if (!map)
+            continue;
+        std::string name = func->GetLabel();
+        if (project.CompleteSubsystemName(name) < 0)
+            continue;
+        const COctaveManagerEx* bands = func->GetOctaveManager();
+        file.WriteString(Format("[%s]\t%d\n", name.c_str(), kKindPower));
+        file.WriteString(name);
+        for (int k = 0; k < lines.GetSize(); ++k) {
+            const CFreqInfo& line = lines[k];
+            if (line.GetCenterFreq() < low || line.GetCenterFreq() > high)
+                continue;
+            // Entry k is the order line at RPM row k of the order's map.
+            const int band = k < map->GetRpmCount() && bands
+                                 ? GetOrderBandIndexInt(map->GetRpm(k), order, factor, bands)
+                                 : -1;
+            if (band < 0 || band >= map->GetFreqCount()) {
+                file.WriteString("\t");
+                continue;
+            }
+            const double weight = line.GetDomainType() == kFullWeight
+                                      ? 1.0
+                                      : static_cast<int>(line.GetUpperFreq() - line.GetLowerFreq()) /
+                                            double(project.GetOTSetting());
+            file.WriteString(Format("\t%g", weight * map->DataValue(k, band)));
+        }
+        file.WriteString("\n");
+    }
+    return 1;
+}
+
+int CInputPowerFolder::ExportText(CStdioFile& file, double key, int bandListType, double bandWidth)
+{
+    IAnalysisProjectAccess* project = IAnalysisProjectAccess::FindOwner(GetParent());
+    if (GetChildCount() == 0 || !project)
+        return 0;
+    switch (project->GetProjectType()) {
+    case 0:
+        return ExportByRpm(file, *project, key);
+    case 1:
+        return ExportByOrder(file, *project, key, bandListType, bandWidth);
+    default:
+        return 0;
+    }
+}
+
+void CInputPowerFolder::Serialize(CArchive& ar)
+{
+    if (ar.IsLoading()) {
+        const uint32_t stored = ar.GetObjectSchema();
+        if (stored != 0xFFFFFFFFu && stored > kSchema)
+            CArchive::ThrowBadSchema(Format("input-power folder of schema %u", stored));
+    }
+    CMElement::Serialize(ar);
+}

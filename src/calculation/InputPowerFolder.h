@@ -1,0 +1,60 @@
+#pragma once
+// The input powers of an analysis project: one input-power function per input subsystem (a
+// spectrum map over RPM in a project by RPM, an order map in a project by order), found by
+// subsystem, handed to the energy solver, and written as "[IP_...]" text sections that the
+// general-data import reads back as "[Input powers]".
+#include <cstdint>
+#include <string>
+
+#include "platform/elements/MElement.h"
+
+class CMElementList;
+class CStdioFile;
+class CZuSubsystemTable;
+class IAnalysisProjectAccess;
+
+class CInputPowerFolder : public CMElement
+{
+    DECLARE_SERIAL(CInputPowerFolder)
+
+public:
+    static constexpr uint32_t kSchema = 0;
+    static constexpr int kElementType = 89;
+    // Data kind of the sections' functions: input power.
+    static constexpr int kKindPower = 3;
+
+    CInputPowerFolder(); // the class factory: no name, no parent, kind -1
+    // The folder of an analysis project: its fixed name and element type.
+    explicit CInputPowerFolder(CMElement* parent);
+    ~CInputPowerFolder() override;
+
+    // The subsystem a function holds: the label of an RPM map or of an order map; empty for other
+    // elements.
+    static std::string ItemSubsystem(const CMElement* element);
+    static bool IsItem(const CMElement* element);
+
+    // The first function whose label is the subsystem (byte for byte); null when none.
+    CMElement* FindRpmItem(const std::string& subsystem) const;
+    // Takes over the elements (the folder owns them), each replacing the function of its subsystem;
+    // the project tree hears of every removal and addition.
+    void AddItems(const CMElementList& list);
+    // Empties the list, then adds every function; returns the count.
+    int GetInputFunctions(CMElementList& list) const;
+    // Empties the table and adds the subsystem of every function; returns the count.
+    int GetSubsystemTable(CZuSubsystemTable& table) const;
+    // Empties the list, then adds the first function of each subsystem of the table in table
+    // order (names without one add nothing); returns 1.
+    int GetFunctionsForSubsystems(const CZuSubsystemTable& table, CMElementList& list) const;
+
+    // One text section at an RPM (projects by RPM) or an order (projects by order; the band-list
+    // type and width shape the order bands). 0 when nothing could be written.
+    int ExportText(CStdioFile& file, double key, int bandListType, double bandWidth);
+
+    void Serialize(CArchive& ar) override;
+
+private:
+    int ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& project, double rpm);
+    int ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& project, double order, int bandListType,
+                      double bandWidth);
+    void WriteSubsystemBlock(CStdioFile& file, const IAnalysisProjectAccess& project) const;
+};
