@@ -9,7 +9,9 @@
 #include "models/ModelStrings.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
+#include "platform/elements/ElementText.h"
 #include "platform/elements/StdioFile.h"
+#include "platform/elements/ZuPowerFunc.h"
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
@@ -359,6 +361,134 @@ int CHSEAGeneralData::Import(CStdioFile& file)
     catch (const CFileException&)
     {
         return 0;
+    }
+}
+
+namespace
+{
+// Power codes of the data kinds a section names its functions with, and the power kinds.
+int PowerKindOfCode(int code)
+{
+    switch (code)
+    {
+    case 3:
+        return 0;
+    case 5:
+        return 1;
+    case 64:
+        return 2;
+    case 66:
+        return 3;
+    default:
+        return -1;
+    }
+}
+
+bool ParseNumbersOf(const std::string& line, size_t count, std::vector<double>& out)
+{
+    const std::vector<std::string> fields = zu_text::Split(line);
+    if (fields.size() != count)
+        return false;
+    out.assign(count, 0.0);
+    for (size_t i = 0; i < count; ++i)
+        if (!zu_text::ParseDouble(fields[i], out[i]))
+            return false;
+    return true;
+}
+} // namespace
+
+int CHSEAGeneralData::ImportSection(CStdioFile& file)
+{
+    m_importError.clear();
+    auto fail = [this](const std::string& why) {
+        m_importError = why;
+        return 0;
+    };
+    try
+    {
+        std::string line;
+        if (!file.ReadString(line) || line.size() < 2 || line.front() != '[' || line.back() != ']')
+            return fail("the section title is missing");
+        const std::string title = line.substr(1, line.size() - 2);
+        if (!file.ReadString(line) || line != "USER_DEFINED_FREQUENCY_DOMAIN")
+            return fail("the band list is missing");
+        std::vector<double> v;
+        for (int i = 0; i < 2; ++i)
+            if (!file.ReadString(line) || !ParseNumbersOf(line, 1, v))
+                return fail("the band range is missing");
+        auto bands = std::make_unique<COctaveManagerEx>(OCTAVE_BAND_USER);
+        CZuSubsystemTable table;
+        // Band lines (centre, lower, upper), then the subsystems up to an empty line.
+        for (;;)
+        {
+            if (!file.ReadString(line))
+                return fail("the section ends in its band list");
+            if (!ParseNumbersOf(line, 3, v))
+                break;
+            if (!(v[1] <= v[0] && v[0] <= v[2]))
+                return fail(Format("the band \"%s\" is not ordered", line.c_str()));
+            bands->AddFreqInfo(v[0], v[1], v[2], 3);
+        }
+        if (bands->GetFreqCount() == 0)
+            return fail(Format("no bands before \"%s\"", line.c_str()));
+        while (!line.empty())
+        {
+            table.AddUnique(line);
+            if (!file.ReadString(line))
+                return fail("the section ends in its subsystem list");
+        }
+        while (line.empty())
+            if (!file.ReadString(line))
+                return fail("the section heading is missing");
+        if (line != SectionName(KIND_INPUT_POWER))
+            return fail(Format("unknown section \"%s\"", line.c_str()));
+
+        const int count = bands->GetFreqCount();
+        std::vector<std::unique_ptr<CZuPowerFunc>> functions;
+        while (file.ReadString(line))
+        {
+            const std::vector<std::string> head = zu_text::Split(line);
+            int code = 0;
+            if (head.size() != 2 || head[0].size() < 2 || head[0].front() != '[' || head[0].back() != ']' ||
+                !zu_text::ParseInt(head[1], code))
+                break; // the next section
+            const std::string subsystem = head[0].substr(1, head[0].size() - 2);
+            const int powerKind = PowerKindOfCode(code);
+            if (powerKind < 0)
+                return fail(Format("\"%s\" has the unknown kind %d", subsystem.c_str(), code));
+            if (!file.ReadString(line))
+                return fail(Format("the values of \"%s\" are missing", subsystem.c_str()));
+            const std::vector<std::string> fields = zu_text::Split(line);
+            if (fields.empty() || fields[0] != subsystem || static_cast<int>(fields.size()) != count + 1)
+                return fail(Format("\"%s\" has %d values for %d bands", subsystem.c_str(),
+                                   static_cast<int>(fields.size()) - 1, count));
+            auto f = std::make_unique<CZuPowerFunc>(PowerName(subsystem, powerKind), subsystem, count, nullptr, code);
+            for (int b = 0; b < count; ++b)
+            {
+                double value = 0.0;
+                const std::string& field = fields[static_cast<size_t>(b) + 1];
+                if (!field.empty() && !zu_text::ParseDouble(field, value))
+                    return fail(Format("\"%s\" is not a number", field.c_str()));
+                f->DataIndex(b) = bands->GetFreq(b);
+                f->DataValue(b, 0) = value;
+            }
+            table.AddUnique(subsystem);
+            functions.push_back(std::move(f));
+        }
+        // Everything was read: the set takes it.
+        SetName(title);
+        SetOctaveManager(std::move(bands));
+        SetSubsystemTable(&table);
+        while (CMElement* old = FindOneChild(RUNTIME_CLASS(CZuPowerFunc)))
+            DeleteChild(old, 1);
+        for (auto& f : functions)
+            AddChild(std::move(f));
+        m_nKind = KIND_INPUT_POWER;
+        return 1;
+    }
+    catch (const CFileException& e)
+    {
+        return fail(e.what());
     }
 }
 

@@ -61,6 +61,13 @@ public:
     int UpdateConnectionInfo() override;
     int Export(CStdioFile& file) override;
     int Import(CStdioFile& file) override;
+    // Reads one bracketed text section ("[title]", the band list after
+    // "USER_DEFINED_FREQUENCY_DOMAIN", the subsystem list, "[Input powers]", then a "[name]\tkind"
+    // line and a line of values per subsystem), as the result folders of analysis projects export
+    // their powers and energies. The set takes the section's bands and subsystems and one power
+    // function per subsystem; an empty value field reads as 0. 1 when read (the kind is then 5), 0
+    // with the reason in GetImportError, leaving the set as it was.
+    int ImportSection(CStdioFile& file);
     const std::string& GetImportError() const { return m_importError; }
 
     void Serialize(CArchive& ar) override;
