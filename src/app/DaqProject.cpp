@@ -211,8 +211,12 @@ int CDaqProject::GetUsedDAQExperiments(CMElementList& list) const
 int CDaqProject::GetUsedDAQExperimentsOf(const std::string& name, CMElementList& list) const
 {
     list.Clear();
-    if (auto* exp = ElementCast<CTALVOExp>(FindOneChild(name)))
-        exp->GetUsedChildren(list);
+    // Experiments are named by the indices of their pair; the one of a subsystem is the one that
+    // excites it.
+    for (int i = 0; i < GetChildCount(); ++i)
+        if (auto* exp = ElementCast<CTALVOExp>(GetChild(i));
+            exp && (exp->GetName() == name || exp->GetSecondSubsystem() == name))
+            exp->GetUsedChildren(list);
     return list.GetSize();
 }
 
