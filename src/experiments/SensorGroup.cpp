@@ -5,6 +5,11 @@
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
 
+namespace
+{
+constexpr uint32_t IDS_GROUP_TOO_LARGE = 7081; // "A sensor group cannot hold more than %d channels."
+} // namespace
+
 IMPLEMENT_SERIAL(CSensorGroup, CObject, 0 | VERSIONABLE_SCHEMA)
 
 namespace {
@@ -46,7 +51,7 @@ int CSensorGroup::SetMember(const tagSENSORGROUPMEMBER& member)
         }
     const int limit = GetChannelCount();
     if (GetMemberCount() >= limit) {
-        AfxFormatMessageBox(7081, MB_OK, limit);
+        AfxFormatMessageBox(IDS_GROUP_TOO_LARGE, MB_OK, limit);
         return 0;
     }
     m_members.push_back(member);

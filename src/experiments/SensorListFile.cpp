@@ -14,6 +14,11 @@
 
 namespace
 {
+constexpr uint32_t IDS_BUNDLE_MEMBER_NAME = 7001; // "%s #%d"
+} // namespace
+
+namespace
+{
 constexpr const char* kSensorListSection = "[Sensor List]";
 constexpr const char* kBundleSection = "[Sensor Bundle]";
 constexpr const char* kGroupingSection = "[Sensor Grouping]";
@@ -197,7 +202,7 @@ int WriteSensorListFile(const CSensorProject& project, const std::string& path, 
                 const CSensorBundle* bundle = project.FindBundleByNo(member.bundle);
                 if (bundle && member.channel >= 0 && member.channel < channels)
                     cells[static_cast<size_t>(member.channel)] =
-                        FormatString(7001, bundle->GetID().c_str(), member.slot + 1);
+                        FormatString(IDS_BUNDLE_MEMBER_NAME, bundle->GetID().c_str(), member.slot + 1);
             }
             std::string row = Format("%d", g + 1);
             for (const auto& cell : cells)

@@ -14,13 +14,18 @@
 #include "spectral/OrderBand.h"
 #include "spectral/SpectrumDisplayOptions.h"
 
+namespace
+{
+constexpr uint32_t IDS_ORDER_LABEL = 7087; // "Order %g"
+} // namespace
+
 IMPLEMENT_SERIAL(CZuOTFunc, CZuTableData, 2 | VERSIONABLE_SCHEMA)
 
 namespace {
 // Column header of an order: the language module's format with the order.
 std::string OrderHeader(double order)
 {
-    std::string text = FormatString(7087, order);
+    std::string text = FormatString(IDS_ORDER_LABEL, order);
     return text.empty() ? Format("Order %g", order) : text;
 }
 } // namespace
