@@ -2,8 +2,6 @@
 
 #include "app/DaqProject.h"
 #include "app/ModelProject.h"
-#include "app/TALVODoc.h"
-#include "app/TALVOApp.h"
 #include "app/TALVOProject.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
@@ -171,12 +169,6 @@ void CAnalysisProject::Serialize(CArchive& ar)
     auto bands = std::make_unique<COctaveManagerEx>(OCTAVE_BAND_USER);
     bands->Serialize(ar);
     m_bands = std::move(bands);
-}
-
-COctaveManagerEx* GetActiveOctaveManager()
-{
-    CTALVODoc* doc = GetTALVOApp().GetMainDocument();
-    return doc ? doc->GetTALVOProject().GetOctaveManager() : nullptr;
 }
 
 void CAnalysisProject::GetModelDataParams(int* kind, double* start, double* end) const

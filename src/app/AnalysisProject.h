@@ -90,6 +90,3 @@ private:
     float m_otSetting = 50.0f;
     int32_t m_daqProjectID = -1;
 };
-
-// The band set of the model of the application's main document; null when there is none.
-COctaveManagerEx* GetActiveOctaveManager();

@@ -42,11 +42,6 @@ std::function<bool(CRPMOptions&)>& RpmOptionsEditor()
     static std::function<bool(CRPMOptions&)> editor;
     return editor;
 }
-std::function<void()>& ModifiedHandler()
-{
-    static std::function<void()> handler;
-    return handler;
-}
 // Air density (kg/m³) and speed of sound (m/s) of the acoustic energy.
 constexpr double kAirDensity = 1.21;
 constexpr double kSoundSpeed = 343.0;
@@ -311,7 +306,7 @@ int CDaqProject::Recalculate(CMElementList& list)
         return 1;
     }
     // A failed run is never reported as finished: the user gets the error report instead.
-    const std::string path = Format("%s/_daq_recalc.err", GetWorkFolderPath().c_str());
+    const std::string path = Format("%s/_daq_recalc.err", GetWorkFolderPath(GetOwner()).c_str());
     calculator->ReportErrors(path);
     AfxFormatMessageBox(IDS_RECALC_ERRORS, MB_OK | MB_ICONEXCLAMATION, path.c_str());
     return 0;
@@ -358,8 +353,8 @@ bool CDaqProject::EditRpmOptions(CRPMOptions& options)
 
 void CDaqProject::SetModified()
 {
-    if (ModifiedHandler())
-        ModifiedHandler()();
+    if (IProjectContainerSite* site = GetOwner() ? GetOwner()->GetSite() : nullptr)
+        site->OnContainerModified();
 }
 
 void CDaqProject::SetRpmOptionsEditor(std::function<bool(CRPMOptions&)> editor)
@@ -367,7 +362,3 @@ void CDaqProject::SetRpmOptionsEditor(std::function<bool(CRPMOptions&)> editor)
     RpmOptionsEditor() = std::move(editor);
 }
 
-void CDaqProject::SetModifiedHandler(std::function<void()> handler)
-{
-    ModifiedHandler() = std::move(handler);
-}

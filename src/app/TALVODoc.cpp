@@ -78,6 +78,7 @@ bool FileTimes(const std::string& path, int64_t& created, int64_t& modified)
 
 CTALVODoc::CTALVODoc()
 {
+    m_project.SetSite(this);
     InitHistory(std::string());
     SetPathName(std::string());
 }
@@ -92,6 +93,7 @@ CTALVODoc::~CTALVODoc()
 void CTALVODoc::SetPathName(const std::string& path)
 {
     m_pathName = path;
+    m_project.SetDocumentPath(path);
     m_title = path.empty() ? std::string("Untitled") : fs::path(path).filename().string();
 }
 
@@ -450,19 +452,18 @@ CAnalysisProject* CTALVODoc::ImportAnalysisProjectFile()
     }
 }
 
-int CTALVODoc::ShowDataInDB() const
+void CTALVODoc::OnElementAdded(int projectIndex, CMElement* element)
 {
-    return const_cast<CTALVOProject&>(m_project).GetHSEAOptions().HSS_ShowDataInDB != 0 ? 1 : 0;
+    IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow();
+    if (tree && GetTALVOApp().GetMainDocument() == this)
+        tree->AddElement(projectIndex, element);
 }
 
-int CTALVODoc::IsAWeighting() const
+void CTALVODoc::OnElementRemoved(int projectIndex, CMElement* element)
 {
-    return const_cast<CTALVOProject&>(m_project).GetHSEAOptions().WeightingFilter == 1 ? 1 : 0;
-}
-
-int CTALVODoc::IsStructure(const std::string& subsystem) const
-{
-    return m_project.IsStructure(subsystem) ? 1 : 0;
+    IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow();
+    if (tree && GetTALVOApp().GetMainDocument() == this)
+        tree->RemoveElement(projectIndex, element);
 }
 
 std::string CTALVODoc::GetWorkFolderOf(const std::string& path)

@@ -6,7 +6,6 @@
 // progress messages, so the document works without any window (tests, automation).
 #include "app/TALVOProject.h"
 #include "platform/elements/ZuStdDataList.h"
-#include "spectral/SpectrumDisplayOptions.h"
 
 #include <memory>
 #include <string>
@@ -15,6 +14,7 @@ class CAnalysisProject;
 class CArchive;
 class CBaseProject;
 class CDaqProject;
+class CMElement;
 class COctaveManagerEx;
 class COrderList;
 class CRPMOptions;
@@ -28,9 +28,9 @@ inline constexpr int kFilePropModuleTime = 42;
 inline constexpr int kFilePropFileVersion = 43;
 inline constexpr int kFilePropProductVersion = 44;
 
-// While it is the application's main document it also answers how the spectrum tables show their
-// values (the project's display options and its model's subsystems).
-class CTALVODoc : public ISpectrumDisplayOptions
+// The document is its container's site: changes of the container's trees reach the project window
+// while the document is the application's main document, and mark the document modified.
+class CTALVODoc : public IProjectContainerSite
 {
 public:
     CTALVODoc();
@@ -110,10 +110,10 @@ public:
     int ExportAnalysisProjectFile();
     CAnalysisProject* ImportAnalysisProjectFile();
 
-    // ISpectrumDisplayOptions: the project's HSEA display options and its model's subsystems.
-    int ShowDataInDB() const override;
-    int IsAWeighting() const override;
-    int IsStructure(const std::string& subsystem) const override;
+    // IProjectContainerSite
+    void OnElementAdded(int projectIndex, CMElement* element) override;
+    void OnElementRemoved(int projectIndex, CMElement* element) override;
+    void OnContainerModified() override { SetModifiedFlag(1); }
 
     // Creates the work folder of a project file (string 7046 of the file's folder) with all missing
     // parents; returns it (empty for an empty path).

@@ -13,11 +13,8 @@
 #include "app/DaqProject.h"
 #include "app/ModelDataText.h"
 #include "app/ModelProject.h"
-#include "app/TALVODoc.h"
-#include "app/TALVOApp.h"
 #include "app/VerRes.h"
 #include "common/ModuleInfo.h"
-#include "experiments/SensorGroup.h"
 #include "experiments/SensorProject.h"
 #include "models/HSEAOptions.h"
 #include "planning/QMXSensorMapList.h"
@@ -29,6 +26,7 @@
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/modeldb/ModelData.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
@@ -55,13 +53,6 @@ constexpr uint32_t IDS_MODEL_OPEN_TITLE = 6139;
 constexpr uint32_t IDS_ASK_RECALC_IE = 6192;
 constexpr uint32_t IDS_OPT_ASK_RECALC_IE = 6319;
 constexpr uint32_t IDS_INPUT_POWER_FAILED = 7122;
-
-// Sensor groups are limited to the channel count of the open project.
-[[maybe_unused]] const bool kChannelCountSourceInstalled = (CSensorGroup::SetChannelCountSource([] {
-    CTALVODoc* doc = GetTALVOApp().GetMainDocument();
-    return doc ? doc->GetTALVOProject().GetSystemChannelCount() : static_cast<int>(CTALVOProject::kDefaultChannelCount);
-}),
-                                                            true);
 
 // The element progress message is set while the projects are stored and must be 0 afterwards,
 // also when storing fails.
@@ -106,6 +97,7 @@ void CTALVOProject::DeleteContents()
     m_nextID = 0;
     m_pid = CPID();
     m_sensorProject = std::make_unique<CSensorProject>();
+    m_sensorProject->SetProjectLookups(this);
     m_daqConfig = std::make_unique<CDAQConfig>();
     m_blixChDB = std::make_unique<CBlixChDB>();
     m_systemChannelCount = kDefaultChannelCount;
@@ -345,9 +337,7 @@ CAnalysisProject* CTALVOProject::AddAnalysisProject(const CRPMOptions* rpm, cons
     ++m_nextID;
     auto* added = static_cast<CAnalysisProject*>(AppendProject(std::move(project)));
     if (bands) {
-        const COctaveManagerEx* active = GetActiveOctaveManager();
-        if (!active)
-            active = GetOctaveManager();
+        const COctaveManagerEx* active = GetOctaveManager();
         auto own = active ? std::make_unique<COctaveManagerEx>(*active) : std::make_unique<COctaveManagerEx>();
         *own = *bands;
         added->SetOctaveManager(std::move(own));
@@ -499,6 +489,46 @@ int CTALVOProject::SetMaxChannel(int n)
         if (auto* daq = DynamicDowncast<CDaqProject>(p.get()))
             daq->SetMaxChannel(n);
     return GetProjectCount();
+}
+
+const CModelSubsystem* CTALVOProject::FindModelSubsystem(const std::string& name) const
+{
+    const CModelData* model = GetModelData();
+    return model ? model->GetSubsystem(name, 0, 1) : nullptr;
+}
+
+std::string CTALVOProject::GetSubsystemDisplayName(const std::string& name) const
+{
+    const CModelProject* model = GetModelProject();
+    return model ? model->GetSubsystemDisplayName(name) : name;
+}
+
+float CTALVOProject::GetSensorSensitivity(const std::string& id) const
+{
+    const CSensor* sensor = m_sensorProject ? m_sensorProject->FindSensor(id) : nullptr;
+    return sensor ? sensor->GetChannelInfo().Sensitivity : 0.0f;
+}
+
+int CTALVOProject::AddToSensorAssignment(const std::string& rowName, const std::string& item)
+{
+    CSensorAssignment* assignment = m_sensorAssignment.get();
+    const int row = assignment ? assignment->FindRow(rowName) : -1;
+    if (row < 0)
+        return -1;
+    const int count = assignment->GetItemCount(row);
+    assignment->SetItemCount(row, count + 1);
+    assignment->SetItem(row, count, item);
+    return row;
+}
+
+int CTALVOProject::ShowDataInDB() const
+{
+    return m_hseaOptions->HSS_ShowDataInDB != 0 ? 1 : 0;
+}
+
+int CTALVOProject::IsAWeighting() const
+{
+    return m_hseaOptions->WeightingFilter == 1 ? 1 : 0;
 }
 
 int CTALVOProject::ImportBlixChannelFile(const std::string&)
@@ -667,6 +697,7 @@ void CTALVOProject::ReadBody(CArchive& ar)
     if (auto table = ar.ReadOwned<CZuSubsystemTable>())
         m_sourceSubsystems = *table;
     m_sensorProject = ReadRequired<CSensorProject>(ar);
+    m_sensorProject->SetProjectLookups(this);
     m_daqConfig = ReadRequired<CDAQConfig>(ar);
     if (version >= 5) {
         m_blixChDB = ReadRequired<CBlixChDB>(ar);

@@ -188,7 +188,7 @@ int WriteSensorListFile(const CSensorProject& project, const std::string& path, 
                 row += Format("\t%s", s < b->GetCount() ? b->GetSensorID(s).c_str() : "");
             file.WriteString(row + "\n");
         }
-        const int channels = CSensorGroup::GetChannelCount();
+        const int channels = project.GetChannelCount();
         file.WriteString(Format("\n%s\n", kGroupingSection));
         header = "Group #";
         for (int c = 1; c <= channels; ++c)
@@ -266,7 +266,7 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
     }
     if (!reader.Next(line) || line != kGroupingSection || !reader.Next(line))
         return 0;
-    const int channels = CSensorGroup::GetChannelCount();
+    const int channels = project.GetChannelCount();
     while (reader.Next(line) && !line.empty()) {
         const std::vector<std::string> f = SplitFields(line, static_cast<size_t>(1 + (channels > 0 ? channels : 0)));
         CSensorGroup* group = fresh.InsertGroup(fresh.GetGroupCount());
@@ -285,7 +285,7 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
             member.slot = slot;
             member.channel = c;
             member.extra = 0;
-            group->SetMember(member);
+            group->SetMember(member, channels);
         }
     }
     TakeOver(project, fresh);

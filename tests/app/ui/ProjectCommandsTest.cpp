@@ -16,6 +16,7 @@
 #include "platform/elements/MElement.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/elements/ZuData.h"
+#include "platform/gfx/OctaveManager.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/PromptService.h"
 #include "spectral/OrderBand.h"
@@ -63,9 +64,7 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
-        GetTALVOApp().InstallModelBandProvider();
     }
-    void TearDown() override { SetModelOctaveManagerProvider({}); }
 
     // Runs File > New through its question, the dialog and the two file choosers of the model.
     bool NewSampleProject(CMainFrame& frame, const std::string& name, CScriptedPrompts& prompts)
@@ -156,39 +155,34 @@ TEST_F(ProjectCommands, NewProjectInAChosenFolderIsSavedClosedAndReopened)
     EXPECT_TRUE(std::filesystem::is_regular_file(file));
 }
 
-TEST_F(ProjectCommands, OpenProjectGivesTheSpectralLayerItsOptionsAndBands)
+TEST_F(ProjectCommands, DataOfTheOpenProjectShowValuesAsItsOptionsSay)
 {
-    EXPECT_EQ(GetSpectrumDisplayOptions(), nullptr);
-    EXPECT_EQ(FindOctaveBandIndex(1000.0, nullptr), -1);
     CMainFrame frame;
     CScriptedPrompts prompts;
     ASSERT_TRUE(NewSampleProject(frame, "Hooks", prompts));
     CTALVODoc* doc = frame.GetDocument();
-    ASSERT_EQ(GetSpectrumDisplayOptions(), doc);
-
     CTALVOProject& project = doc->GetTALVOProject();
+    CDaqProject* daq = doc->NewDaqProject();
+    ASSERT_NE(daq, nullptr);
+    CMElement* data = daq->AddChild(std::make_unique<CMElement>("Data", nullptr, -1));
+    ASSERT_EQ(ISpectrumDisplayOptions::FindOwner(data), daq);
     for (int show : {0, 1})
     {
         project.GetHSEAOptions().HSS_ShowDataInDB = show;
-        EXPECT_EQ(SpectrumShowInDB(), show);
+        EXPECT_EQ(SpectrumShowInDB(data), show);
     }
     project.GetHSEAOptions().WeightingFilter = 1;
-    EXPECT_EQ(SpectrumAWeighting(), 1);
+    EXPECT_EQ(SpectrumAWeighting(data), 1);
     project.GetHSEAOptions().WeightingFilter = 0;
-    EXPECT_EQ(SpectrumAWeighting(), 0);
+    EXPECT_EQ(SpectrumAWeighting(data), 0);
     // A panel is a structure, a cavity is not, an unknown name is not.
-    EXPECT_EQ(SpectrumIsStructure("Front Door Panel-L"), 1);
-    EXPECT_EQ(SpectrumIsStructure("Front Cabin-L"), 0);
-    EXPECT_EQ(SpectrumIsStructure("No Such Subsystem"), 0);
-
-    // A null band set is the model's: one-third octaves from 100 Hz.
-    EXPECT_EQ(FindOctaveBandIndex(100.0, nullptr), 0);
-    EXPECT_GT(FindOctaveBandIndex(1000.0, nullptr), 0);
-
+    EXPECT_EQ(SpectrumIsStructure(data, "Front Door Panel-L"), 1);
+    EXPECT_EQ(SpectrumIsStructure(data, "Front Cabin-L"), 0);
+    EXPECT_EQ(SpectrumIsStructure(data, "No Such Subsystem"), 0);
+    // The DAQ project's bands start at the model's first band (one-third octaves from 100 Hz).
+    EXPECT_EQ(FindOctaveBandIndex(100.0, daq->GetOctaveManager()), 0);
+    EXPECT_GT(FindOctaveBandIndex(1000.0, daq->GetOctaveManager()), 0);
     ASSERT_TRUE(frame.CloseMainDocument());
-    EXPECT_EQ(GetSpectrumDisplayOptions(), nullptr);
-    EXPECT_EQ(SpectrumShowInDB(), 0);
-    EXPECT_EQ(FindOctaveBandIndex(1000.0, nullptr), -1);
 }
 
 TEST_F(ProjectCommands, ModelDataFileTakesOnlyInputPowerData)
