@@ -74,6 +74,7 @@ void ExitTALVOApp(CTALVOStartup& startup)
     startup.mainFrame.reset();
     CSplashWnd::HideSplashScreen();
     GetTALVOApp().ExitInstance();
+    CZuRegOptions::Flush(); // what the last moments wrote
 }
 
 int RunTALVOApp(QApplication& qapp, const std::vector<std::string>& args)

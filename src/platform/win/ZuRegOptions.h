@@ -5,6 +5,9 @@
 //
 // Values keep their type: a DWORD read of a text value (or the reverse) fails, so readers keep
 // their defaults instead of taking garbage.
+//
+// Writes reach the file in batches: once the program is idle again, when the application object
+// goes and at exit (at once where no event loop runs). Flush writes what is waiting now.
 #include <cstdint>
 #include <string>
 
@@ -43,6 +46,8 @@ public:
     static void SetSettingsFolder(const std::string& folder);
     static std::string GetSettingsFolder();
     static std::string GetSettingsFilePath(); // <folder>/registry.ini
+    // Writes every value that waits for the file.
+    static void Flush();
 
     // The application's registry key name ("Velmora", set at start-up) and its name (the title).
     static void SetRegistryKey(const std::string& key);
