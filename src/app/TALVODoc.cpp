@@ -202,6 +202,13 @@ bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error)
         CArchive ar(path, CArchive::load);
         Serialize(ar);
     }
+    catch (const CNotProjectFileException& e)
+    {
+        if (error)
+            *error = Format("%s\n\n%s", path.c_str(), e.what());
+        DeleteContents();
+        return false;
+    }
     catch (const std::exception& e)
     {
         if (error)

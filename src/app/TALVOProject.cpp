@@ -44,6 +44,7 @@ constexpr uint32_t IDS_PROGRAM_FILE = 7061;
 constexpr uint32_t IDS_PRODUCT_VERSION = 7062;
 constexpr uint32_t IDS_FILE_TOO_OLD = 6113;
 constexpr uint32_t IDS_FILE_TOO_NEW = 6450;
+constexpr uint32_t IDS_NOT_PROJECT_FILE = 6451;
 constexpr uint32_t IDS_MODEL_NOT_CREATED = 6078;
 constexpr uint32_t IDS_MODEL_BANDS_DIFFER = 6050;
 constexpr uint32_t IDS_MODEL_SUBSYSTEMS_DIFFER = 6051;
@@ -605,10 +606,21 @@ void CTALVOProject::WriteFileInformation(CArchive& ar)
 
 void CTALVOProject::ReadHeader(CArchive& ar)
 {
-    std::string text;
-    for (int i = 0; i < 5; ++i)
-        ar >> text; // header and program information: informative only
-    ar >> text;
+    // Another kind of file is told apart from a project of another version: the user is told what
+    // the file is not, rather than that it is too new.
+    auto notAProjectFile = [] { throw CNotProjectFileException(LoadString(IDS_NOT_PROJECT_FILE)); };
+    std::string header, text;
+    try {
+        ar >> header;
+        for (int i = 0; i < 4; ++i)
+            ar >> text; // program information: informative only
+        ar >> text;
+    } catch (const CArchiveException&) {
+        notAProjectFile();
+    }
+    // Every project file begins with our header or names its identity after the program lines.
+    if (text.compare(0, 4, "PID:") != 0 && header != LoadString(IDS_PROJECT_HEADER))
+        notAProjectFile();
     m_pid.FromPIDText(text);
 }
 

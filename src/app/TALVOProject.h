@@ -12,6 +12,7 @@
 #include "common/PID.h"
 #include "common/ProjectLookups.h"
 #include "planning/QMXBlixList.h"
+#include "platform/archive/Archive.h"
 #include "platform/archive/Object.h"
 #include "platform/elements/ZuStdDataAccessor.h"
 #include "platform/elements/ZuStdDataList.h"
@@ -35,6 +36,13 @@ class CRPMOptions;
 class CSensorAssignment;
 class CSensorProject;
 class CZuData;
+
+// Reading stopped at the start: the file is some other kind of file, not a project of any version.
+class CNotProjectFileException : public CArchiveException
+{
+public:
+    explicit CNotProjectFileException(const std::string& what) : CArchiveException(badClass, what) {}
+};
 
 // What the document that holds a container does when the container's trees change: the project
 // window follows them and the document counts as modified. A container without a site (a test, an
