@@ -90,6 +90,14 @@ CTALVODoc::~CTALVODoc()
         app.SetMainDocument(nullptr);
 }
 
+void CTALVODoc::SetModifiedFlag(int modified)
+{
+    const bool changed = (m_modified != 0) != (modified != 0);
+    m_modified = modified;
+    if (changed && m_modifiedListener)
+        m_modifiedListener();
+}
+
 void CTALVODoc::SetPathName(const std::string& path)
 {
     m_pathName = path;
@@ -191,7 +199,7 @@ void CTALVODoc::DeleteContents()
     m_project.DeleteContents();
     m_fileProperties.DeleteAll();
     InitHistory(std::string());
-    m_modified = 0;
+    SetModifiedFlag(0);
 }
 
 bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error)
@@ -217,7 +225,7 @@ bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error)
         return false;
     }
     SetPathName(path);
-    m_modified = 0;
+    SetModifiedFlag(0);
     {
         CWaitCursor wait;
         AddProjectsToViews();
@@ -256,7 +264,7 @@ bool CTALVODoc::OnSaveDocument(const std::string& path, std::string* error)
         return false;
     }
     SetPathName(path);
-    m_modified = 0;
+    SetModifiedFlag(0);
     return true;
 }
 
@@ -304,12 +312,26 @@ bool CTALVODoc::StartWithModel(CBaseProject* model, const std::string& projectFi
     return true;
 }
 
+std::string CTALVODoc::GetTabLabel(const CBaseProject* project) const
+{
+    if (!project)
+        return std::string();
+    for (int i = 0; i < m_project.GetProjectCount(); ++i) {
+        const CBaseProject* other = m_project.GetProject(i);
+        if (other == project)
+            break;
+        if (other->GetName() == project->GetName())
+            return Format("%s (ID %d)", project->GetName().c_str(), project->GetID());
+    }
+    return project->GetName();
+}
+
 void CTALVODoc::AddProjectToViews(CBaseProject* project)
 {
     if (!project)
         return;
     if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
-        tree->AddTree(project, project->GetName());
+        tree->AddTree(project, GetTabLabel(project));
 }
 
 void CTALVODoc::AddProjectsToViews()

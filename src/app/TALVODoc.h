@@ -7,6 +7,7 @@
 #include "app/TALVOProject.h"
 #include "platform/elements/ZuStdDataList.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -50,7 +51,9 @@ public:
     const std::string& GetTitle() const { return m_title; }
 
     bool IsModified() const { return m_modified != 0; }
-    void SetModifiedFlag(int modified = 1) { m_modified = modified; }
+    void SetModifiedFlag(int modified = 1);
+    // Told whenever the document becomes modified or unmodified (the main window's title).
+    void SetModifiedListener(std::function<void()> listener) { m_modifiedListener = std::move(listener); }
 
     // ---- the document road ----
     // Reads a project file. On failure the document is left empty, error tells why (the caller shows
@@ -76,6 +79,9 @@ public:
     void Serialize(CArchive& ar);
 
     // ---- projects and the project window ----
+    // The tab label of a project: its name, and its ID when an earlier project has the same name
+    // (an imported analysis project), so two tabs never read alike. The stored name is unchanged.
+    std::string GetTabLabel(const CBaseProject* project) const;
     void AddProjectToViews(CBaseProject* project);
     void AddProjectsToViews();
     int GetProjectIndex(CBaseProject* project) const;
@@ -138,4 +144,5 @@ private:
     std::string m_pathName;
     std::string m_title;
     int m_modified = 0;
+    std::function<void()> m_modifiedListener;
 };

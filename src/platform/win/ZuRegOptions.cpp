@@ -23,6 +23,7 @@ constexpr uint32_t IDS_REG_OPEN_FAILED = 12302;
 constexpr uint32_t IDS_OPTIONS_KEY_PATH = 6187;
 constexpr const char* kDwordPrefix = "dword:";
 constexpr const char* kStringPrefix = "sz:";
+constexpr const char* kBinaryPrefix = "hex:";
 
 std::mutex g_mutex;
 std::string g_folder;
@@ -254,6 +255,36 @@ bool CZuRegOptions::SetString(const char* name, const std::string& value)
     return m_key->status() == QSettings::NoError;
 }
 
+bool CZuRegOptions::GetBinary(const char* name, std::vector<uint8_t>& value)
+{
+    if (!m_open)
+        return false;
+    std::lock_guard<std::recursive_mutex> lock(CSettingsStore::Instance().Mutex());
+    QVariant stored = m_key->value(ValueKey(GroupOf(m_path), name));
+    if (!stored.isValid() || stored.typeId() != QMetaType::QString)
+        return false;
+    const QString text = stored.toString();
+    if (!text.startsWith(QLatin1String(kBinaryPrefix)))
+        return false;
+    const QByteArray hex = text.mid(int(std::char_traits<char>::length(kBinaryPrefix))).toLatin1();
+    const QByteArray bytes = QByteArray::fromHex(hex);
+    if (bytes.size() * 2 != hex.size())
+        return false; // damaged by hand: not ours
+    value.assign(bytes.begin(), bytes.end());
+    return true;
+}
+
+bool CZuRegOptions::SetBinary(const char* name, const std::vector<uint8_t>& value)
+{
+    if (!m_open)
+        return false;
+    std::lock_guard<std::recursive_mutex> lock(CSettingsStore::Instance().Mutex());
+    const QByteArray bytes(reinterpret_cast<const char*>(value.data()), static_cast<qsizetype>(value.size()));
+    m_key->setValue(ValueKey(GroupOf(m_path), name), QString::fromLatin1(kBinaryPrefix) + QString::fromLatin1(bytes.toHex()));
+    CSettingsStore::Instance().Changed();
+    return m_key->status() == QSettings::NoError;
+}
+
 bool CZuRegOptions::DeleteValue(const char* name)
 {
     if (!m_open)
@@ -430,4 +461,19 @@ bool WriteProfileInt(const char* section, const char* entry, uint32_t value)
 {
     CZuRegOptions reg(ProfileKey(section).c_str());
     return reg.OpenSilently() && reg.SetDWORD(entry, value);
+}
+
+std::vector<uint8_t> GetProfileBinary(const char* section, const char* entry)
+{
+    CZuRegOptions reg(ProfileKey(section).c_str());
+    std::vector<uint8_t> value;
+    if (reg.OpenSilently() && reg.GetBinary(entry, value))
+        return value;
+    return {};
+}
+
+bool WriteProfileBinary(const char* section, const char* entry, const std::vector<uint8_t>& value)
+{
+    CZuRegOptions reg(ProfileKey(section).c_str());
+    return reg.OpenSilently() && reg.SetBinary(entry, value);
 }
