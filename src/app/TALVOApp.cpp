@@ -9,6 +9,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/QtTranslations.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
 
@@ -51,6 +52,8 @@ bool CTALVOApp::SetLanguage(uint32_t language)
         return false;
     }
     m_language = table;
+    // Qt's own buttons and file choosers speak the same language as ours.
+    InstallQtTranslations(table);
     // 8-bit texts of files written under a language follow its code page.
     CArchive::SetDefaultCodePage(table == LANG_JAPANESE ? LegacyCodePage::CP932 : LegacyCodePage::Windows1252);
     SendToMainWindow(WM_ZU_LANGUAGE_CHANGED);

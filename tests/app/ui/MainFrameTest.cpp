@@ -18,6 +18,8 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -372,4 +374,33 @@ TEST_F(MainFrame, WindowLayoutIsRememberedBetweenRuns)
     // The next runs of the tests start from the first-start layout again.
     again.ShortcutBar()->show();
     again.close();
+}
+
+TEST_F(MainFrame, JapaneseSwitchesMenusDocksAndQtsOwnTexts)
+{
+    CMainFrame frame;
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_JAPANESE));
+    const QList<QAction*> menus = frame.menuBar()->actions();
+    ASSERT_GE(menus.size(), 3);
+    EXPECT_EQ(menus[0]->text(), QStringLiteral("ファイル(&F)"));
+    EXPECT_EQ(menus[2]->text(), QStringLiteral("ヘルプ(&H)"));
+    EXPECT_EQ(frame.Action(ID_FILE_OPEN)->text(), QStringLiteral("プロジェクトを開く(&O)..."));
+    EXPECT_EQ(frame.TreeWindow()->windowTitle(), QStringLiteral("プロジェクトウィンドウ"));
+    EXPECT_EQ(frame.ShortcutBar()->windowTitle(), QStringLiteral("ショートカットバー"));
+    EXPECT_EQ(frame.ShortcutBar()->Button(0)->text(), QStringLiteral("新規プロジェクト"));
+    // Qt's standard buttons, as every dialog and message box shows them.
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    const QString cancel = buttons.button(QDialogButtonBox::Cancel)->text();
+    EXPECT_NE(cancel, QStringLiteral("&Cancel"));
+    EXPECT_NE(cancel, QStringLiteral("Cancel"));
+    EXPECT_TRUE(cancel.contains(QStringLiteral("キャンセル"))) << cancel.toStdString();
+    QTemporaryDir grabs;
+    EXPECT_TRUE(frame.grab().save(grabs.filePath(QStringLiteral("mainframe-ja.png"))));
+
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+    EXPECT_EQ(frame.menuBar()->actions()[0]->text(), QStringLiteral("&File"));
+    EXPECT_EQ(frame.TreeWindow()->windowTitle(), QStringLiteral("Project Window"));
+    EXPECT_EQ(frame.ShortcutBar()->windowTitle(), QStringLiteral("ShortcutBar"));
+    QDialogButtonBox english(QDialogButtonBox::Cancel);
+    EXPECT_TRUE(english.button(QDialogButtonBox::Cancel)->text().contains(QStringLiteral("Cancel")));
 }
