@@ -73,6 +73,15 @@ protected:
         dialogs.Then(FillNewProject(m_dir.path().toStdString(), name));
         prompts.Answer(IDYES).ChooseFile(kSamples + "sample-model.ntf").ChooseFiles({kSamples + "sample-model.dmd"});
         const bool made = frame.OnCommand(ID_FILE_NEW) && frame.GetDocument() != nullptr;
+        // The two choosers say what they want and name the kinds they show.
+        const auto& records = prompts.Records();
+        EXPECT_GE(records.size(), 3u);
+        if (records.size() >= 3) {
+            EXPECT_EQ(records[1].file.title, "Choose the Vehicle Model File");
+            EXPECT_EQ(records[1].file.filter.rfind("Vehicle Model Files (*.ntf;*.xml)|", 0), 0u) << records[1].file.filter;
+            EXPECT_EQ(records[2].file.title, "Choose the Model Data File");
+            EXPECT_EQ(records[2].file.filter.rfind("Model Data Files (*.dmd;*.txt)|", 0), 0u) << records[2].file.filter;
+        }
         EXPECT_EQ(dialogs.Records().size(), 1u);
         EXPECT_EQ(prompts.Pending(), 0u);
         EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
@@ -196,13 +205,8 @@ TEST_F(ProjectCommands, ModelDataFileTakesOnlyInputPowerData)
     const int children = model->GetChildCount();
     EXPECT_TRUE(frame.Action(ID_READ_MODEL_DATA)->isEnabled());
 
-    // Input power data: the same table under the input-power kind.
-    std::string text = ReadAll(kSamples + "sample-model.dmd");
-    const size_t kind = text.find("#CLFs Data");
-    ASSERT_NE(kind, std::string::npos);
-    text.replace(kind, 10, "#Input Power Data");
-    const std::string inputPower = m_dir.filePath("power.dmd").toStdString();
-    std::ofstream(inputPower, std::ios::binary) << text;
+    // The samples' input power data are what this command reads.
+    const std::string inputPower = kSamples + "sample-input-power.dmd";
 
     {
         // CLF data are not what this command reads: deleted again, 6133.
@@ -236,6 +240,7 @@ TEST_F(ProjectCommands, ModelDataFileTakesOnlyInputPowerData)
         CZuData* data = doc->ReadModelDataFile();
         ASSERT_NE(data, nullptr) << Shown(prompts);
         EXPECT_EQ(data->GetType(), MODEL_TYPE_INPUT_POWER);
+        EXPECT_EQ(data->GetChildCount(), 2); // two input power functions
         EXPECT_EQ(model->GetChildCount(), children + 1);
         EXPECT_TRUE(frame.TreeWindow()->GetTree(0)->Model()->IndexOf(data).isValid());
         EXPECT_TRUE(doc->IsModified());
