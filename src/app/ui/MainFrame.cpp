@@ -6,6 +6,7 @@
 #include "app/LastVersionRequest.h"
 #include "app/VerRes.h"
 #include "app/ui/AboutDlg.h"
+#include "app/ui/AppIcons.h"
 #include "app/ui/DlgInputBox.h"
 #include "app/ui/DlgNewProject.h"
 #include "app/ui/DlgProjectHistory.h"
@@ -32,7 +33,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -112,7 +112,7 @@ CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
     // Wide enough for the names of a project's elements on a first start.
     const int dockWidth = std::max(300, fontMetrics().horizontalAdvance(QLatin1Char('M')) * 26);
     resizeDocks({m_shortcutWnd, m_treeWnd}, {dockWidth, dockWidth}, Qt::Horizontal);
-    resizeDocks({m_shortcutWnd, m_treeWnd}, {260, 480}, Qt::Vertical);
+    resizeDocks({m_shortcutWnd, m_treeWnd}, {330, 420}, Qt::Vertical);
     connect(m_treeWnd, &CDockTreeWnd::SelectionChanged, this, [this] { UpdateCommandUI(); });
     connect(m_treeWnd, &CDockTreeWnd::OpenSelectionRequested, this, [this] { OnCommand(ID_OPEN_SELECTION); });
     connect(m_treeWnd, &CDockTreeWnd::ContextMenuRequested, this,
@@ -213,10 +213,11 @@ void CMainFrame::CreateActions()
     m_actions[ID_FILE_NEW]->setShortcut(QKeySequence::New);
     m_actions[ID_FILE_OPEN]->setShortcut(QKeySequence::Open);
     m_actions[ID_SAVE_PROJECT]->setShortcut(QKeySequence::Save);
-    m_actions[ID_FILE_NEW]->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
-    m_actions[ID_FILE_OPEN]->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    m_actions[ID_SAVE_PROJECT]->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    m_actions[ID_APP_ABOUT]->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+    m_actions[ID_FILE_NEW]->setIcon(AppIcon("new"));
+    m_actions[ID_FILE_OPEN]->setIcon(AppIcon("open"));
+    m_actions[ID_SAVE_PROJECT]->setIcon(AppIcon("save"));
+    m_actions[ID_READ_MODEL_DATA]->setIcon(AppIcon("model-data"));
+    m_actions[ID_APP_ABOUT]->setIcon(AppIcon("about"));
 }
 
 QAction* CMainFrame::Action(int id) const

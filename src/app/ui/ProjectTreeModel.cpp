@@ -2,9 +2,9 @@
 
 #include "platform/elements/MElement.h"
 
-#include <QApplication>
+#include "app/ui/AppIcons.h"
+
 #include <QIcon>
-#include <QStyle>
 
 CProjectTreeModel::CProjectTreeModel(QObject* parent) : QAbstractItemModel(parent)
 {
@@ -226,12 +226,8 @@ QVariant CProjectTreeModel::data(const QModelIndex& index, int role) const
     case Qt::EditRole:
         return QString::fromStdString(node->element->GetName());
     case Qt::DecorationRole:
-    {
-        // Folders (elements with children, and projects) and leaves.
-        static const QIcon folder = QApplication::style()->standardIcon(QStyle::SP_DirIcon);
-        static const QIcon leaf = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
-        return (!node->parent || !node->children.empty()) ? folder : leaf;
-    }
+        // Projects by their kind, folders (elements with children) and leaves.
+        return ElementIcon(node->element, !node->parent || !node->children.empty());
     case ElementRole:
         return QVariant::fromValue(static_cast<void*>(node->element));
     case TypeRole:

@@ -2,6 +2,7 @@
 #include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
 #include "app/DaqProject.h"
+#include "app/ui/AppIcons.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/ProgressStatusBar.h"
 #include "app/ui/ProjectTreeModel.h"
@@ -403,4 +404,32 @@ TEST_F(MainFrame, JapaneseSwitchesMenusDocksAndQtsOwnTexts)
     EXPECT_EQ(frame.ShortcutBar()->windowTitle(), QStringLiteral("ShortcutBar"));
     QDialogButtonBox english(QDialogButtonBox::Cancel);
     EXPECT_TRUE(english.button(QDialogButtonBox::Cancel)->text().contains(QStringLiteral("Cancel")));
+}
+
+TEST_F(MainFrame, OneIconSetForToolbarShortcutsAndTree)
+{
+    FrameWithProject f;
+    f.frame.resize(1000, 700);
+    f.frame.show();
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_SAVE_PROJECT, ID_APP_ABOUT})
+        EXPECT_FALSE(f.frame.Action(id)->icon().pixmap(24, 24).isNull()) << id;
+    for (int item = 0; item < static_cast<int>(CDockShortcutWnd::Table().size()); ++item)
+        EXPECT_FALSE(f.frame.ShortcutBar()->Button(item)->icon().pixmap(32, 32).isNull()) << item;
+    // The DAQ project and the folder below it show their kinds.
+    CProjectTreeModel* model = f.frame.TreeWindow()->GetTree(0)->Model();
+    const auto iconOf = [&](const CMElement* e) {
+        return model->data(model->IndexOf(e), Qt::DecorationRole).value<QIcon>();
+    };
+    EXPECT_EQ(iconOf(f.daq).cacheKey(), AppIcon("project-daq").cacheKey());
+    f.daq->NotifyChildAdded(f.folder);
+    CMElement* leaf = f.folder->AddChild(std::make_unique<CMElement>("Result", f.folder, 51));
+    f.daq->NotifyChildAdded(leaf);
+    EXPECT_EQ(iconOf(f.folder).cacheKey(), AppIcon("folder").cacheKey());
+    EXPECT_EQ(iconOf(leaf).cacheKey(), AppIcon("data").cacheKey());
+    EXPECT_TRUE(AppIcon("no-such-icon").isNull());
+    QCoreApplication::processEvents();
+    QTemporaryDir grabs;
+    EXPECT_TRUE(f.frame.grab().save(grabs.filePath(QStringLiteral("mainframe.png"))));
+    if (qEnvironmentVariableIsSet("ORVEX_KEEP_GRABS"))
+        f.frame.grab().save(qEnvironmentVariable("ORVEX_KEEP_GRABS") + QStringLiteral("/mainframe.png"));
 }
