@@ -3,6 +3,7 @@
 #include "app/TALVODoc.h"
 #include "app/ProjectTreeWindow.h"
 #include "app/TALVOProject.h"
+#include "experiments/SensorProject.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
