@@ -27,7 +27,8 @@ function(orvex_link_whole target)
 endfunction()
 
 # orvex_tests(<name> [DEPS <targets>...])
-# One GoogleTest executable per test folder; every .cpp of the calling folder.
+# One GoogleTest executable per test folder; every .cpp of the calling folder. Each runs with its
+# settings in a temporary folder of its own (tests/support/TestMain.cpp).
 function(orvex_tests name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -47,7 +48,7 @@ function(orvex_tests name)
   if(_orvex)
     orvex_link_whole(${name} ${_orvex})
   endif()
-  target_link_libraries(${name} PRIVATE ${_other} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${_other} orvex_test_main GTest::gtest)
   target_compile_definitions(${name} PRIVATE
     ORVEX_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     ORVEX_BINARY_DIR="${CMAKE_BINARY_DIR}"

@@ -5,6 +5,13 @@
 #include "platform/base/Format.h"
 #include "platform/win/StringTable.h"
 
+namespace
+{
+constexpr uint32_t IDS_UNIT_LABEL = 7068; // "B%d"
+constexpr uint32_t IDS_UNIT_CHANNEL = 7019; // "%s CH%d"
+constexpr uint32_t IDS_UNIT_CHANNEL_NUMBER = 7018; // "%d-%d"
+} // namespace
+
 IMPLEMENT_SERIAL(CQmxBoardInfo, CObject, 0 | VERSIONABLE_SCHEMA)
 IMPLEMENT_SERIAL(CQmxBlixInfo, CObject, 0 | VERSIONABLE_SCHEMA)
 IMPLEMENT_SERIAL(CQmxBlixChInfo, CObject, 0 | VERSIONABLE_SCHEMA)
@@ -46,7 +53,7 @@ void CQmxBoardInfo::Serialize(CArchive& ar)
     ar >> m_slot >> m_first >> m_serial >> m_third;
 }
 
-std::string CQmxBlixInfo::GetDisplayText() const { return FormatString(7068, SerialAsNumber(m_serial)); }
+std::string CQmxBlixInfo::GetDisplayText() const { return FormatString(IDS_UNIT_LABEL, SerialAsNumber(m_serial)); }
 
 void CQmxBlixInfo::Serialize(CArchive& ar)
 {
@@ -61,12 +68,12 @@ void CQmxBlixInfo::Serialize(CArchive& ar)
 
 std::string CQmxBlixChInfo::GetDisplayText() const
 {
-    return FormatString(7019, m_unitSerial.c_str(), static_cast<int>(m_unitChannel));
+    return FormatString(IDS_UNIT_CHANNEL, m_unitSerial.c_str(), static_cast<int>(m_unitChannel));
 }
 
 std::string CQmxBlixChInfo::GetDisplayNumberText() const
 {
-    return FormatString(7018, SerialAsNumber(m_unitSerial), static_cast<int>(m_unitChannel));
+    return FormatString(IDS_UNIT_CHANNEL_NUMBER, SerialAsNumber(m_unitSerial), static_cast<int>(m_unitChannel));
 }
 
 void CQmxBlixChInfo::Serialize(CArchive& ar)

@@ -12,8 +12,6 @@
 #include "models/HSEAPowerContribution.h"
 #include "models/HSEAResultData.h"
 #include "app/ModelProject.h"
-#include "app/TALVODoc.h"
-#include "app/TALVOApp.h"
 #include "app/TALVOProject.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
@@ -657,12 +655,6 @@ void CAnalysisProject::Serialize(CArchive& ar)
         m_narrowedRpm.Serialize(ar);
         m_narrowed = true;
     }
-}
-
-COctaveManagerEx* GetActiveOctaveManager()
-{
-    CTALVODoc* doc = GetTALVOApp().GetMainDocument();
-    return doc ? doc->GetTALVOProject().GetOctaveManager() : nullptr;
 }
 
 void CAnalysisProject::GetModelDataParams(int* kind, double* start, double* end) const

@@ -137,6 +137,3 @@ private:
     CRPMOptions m_unnarrowedRpm;
     CRPMOptions m_narrowedRpm;
 };
-
-// The band set of the model of the application's main document; null when there is none.
-COctaveManagerEx* GetActiveOctaveManager();

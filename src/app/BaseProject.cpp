@@ -1,7 +1,5 @@
 #include "app/BaseProject.h"
 
-#include "app/ProjectTreeWindow.h"
-#include "app/TALVOApp.h"
 #include "app/ModelProject.h"
 #include "app/TALVOProject.h"
 #include "platform/archive/Archive.h"
@@ -33,16 +31,31 @@ int CBaseProject::GetProjectIndex() const
     return m_owner ? m_owner->GetProjectIndex(const_cast<CBaseProject*>(this)) : -1;
 }
 
+int CBaseProject::ShowDataInDB() const
+{
+    return m_owner ? m_owner->ShowDataInDB() : 0;
+}
+
+int CBaseProject::IsAWeighting() const
+{
+    return m_owner ? m_owner->IsAWeighting() : 0;
+}
+
+IProjectLookups* CBaseProject::GetProjectLookups() const
+{
+    return m_owner;
+}
+
 void CBaseProject::NotifyChildAdded(CMElement* element)
 {
-    if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
-        tree->AddElement(GetProjectIndex(), element);
+    if (IProjectContainerSite* site = m_owner ? m_owner->GetSite() : nullptr)
+        site->OnElementAdded(GetProjectIndex(), element);
 }
 
 void CBaseProject::NotifyChildRemoved(CMElement* element)
 {
-    if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
-        tree->RemoveElement(GetProjectIndex(), element);
+    if (IProjectContainerSite* site = m_owner ? m_owner->GetSite() : nullptr)
+        site->OnElementRemoved(GetProjectIndex(), element);
 }
 
 CSensorProject* CBaseProject::GetSensorProject() const

@@ -8,6 +8,12 @@
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/ZuRpmFunc.h"
 
+namespace
+{
+constexpr uint32_t IDS_ORDER_LEVELS_NAME = 7088; // "Order Levels [%s]"
+constexpr uint32_t IDS_RPM_LEVELS_NAME = 7086; // "N [%s]"
+} // namespace
+
 IMPLEMENT_SERIAL(CDAQExperiment, CMElement, CDAQExperiment::kSchema | VERSIONABLE_SCHEMA)
 
 CDAQExperiment::CDAQExperiment() : m_info(std::make_unique<CExpInfo>()) {}
@@ -77,9 +83,9 @@ void CDAQExperiment::AddFuncs(const CMElementList& list)
         if (ElementCast<CZuRpmFunc>(element) || code == 103 || code == 106)
             fits = name == name0 || name == name1;
         else if (code == 93)
-            fits = name == FormatString(7088, name1.c_str()) || name == FormatString(7088, name0.c_str());
+            fits = name == FormatString(IDS_ORDER_LEVELS_NAME, name1.c_str()) || name == FormatString(IDS_ORDER_LEVELS_NAME, name0.c_str());
         else if (code == 94)
-            fits = name == FormatString(7086, name1.c_str()) || name == FormatString(7086, name0.c_str());
+            fits = name == FormatString(IDS_RPM_LEVELS_NAME, name1.c_str()) || name == FormatString(IDS_RPM_LEVELS_NAME, name0.c_str());
         if (!fits)
             continue;
         if (CMElement* old = FindOneChild(name)) {

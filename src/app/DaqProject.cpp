@@ -24,6 +24,14 @@
 
 namespace
 {
+constexpr uint32_t IDS_AVERAGE_EXP_NAME = 7049; // "EXP%d-%d"
+constexpr uint32_t IDS_AVERAGE_EXP_DESCRIPTION = 7048; // "%s: %s - %s"
+constexpr uint32_t IDS_RECALC_FINISHED = 6170; // "The calculation is finished."
+constexpr uint32_t IDS_RECALC_ERRORS = 7091; // "The recalculation reported errors. See %s."
+} // namespace
+
+namespace
+{
 std::function<std::unique_ptr<IDAQRecalculator>(CDaqProject&)>& RecalculatorFactory()
 {
     static std::function<std::unique_ptr<IDAQRecalculator>(CDaqProject&)> factory;
@@ -33,11 +41,6 @@ std::function<bool(CRPMOptions&)>& RpmOptionsEditor()
 {
     static std::function<bool(CRPMOptions&)> editor;
     return editor;
-}
-std::function<void()>& ModifiedHandler()
-{
-    static std::function<void()> handler;
-    return handler;
 }
 // Air density (kg/m³) and speed of sound (m/s) of the acoustic energy.
 constexpr double kAirDensity = 1.21;
@@ -155,9 +158,9 @@ std::unique_ptr<CTALVOExp> CDaqProject::CreateExp(const std::string& name0, cons
     const int i1 = table ? table->GetIndex(name1) : -1;
     if (i0 < 0 || i1 < 0)
         return nullptr;
-    const std::string name = FormatString(7049, i0, i1);
+    const std::string name = FormatString(IDS_AVERAGE_EXP_NAME, i0, i1);
     auto exp = std::make_unique<CTALVOExp>(name, const_cast<CDaqProject*>(this), ExpTypeCode(name0, name1));
-    exp->SetDescription(FormatString(7048, name.c_str(), name0.c_str(), name1.c_str()));
+    exp->SetDescription(FormatString(IDS_AVERAGE_EXP_DESCRIPTION, name.c_str(), name0.c_str(), name1.c_str()));
     exp->SetSecondSubsystem(name0);
     exp->SetFirstSubsystem(name1);
     exp->SetUseFlag(1);
@@ -303,13 +306,13 @@ int CDaqProject::Recalculate(CMElementList& list)
     if (!calculator)
         return 0;
     if (calculator->Calculate(list)) {
-        AfxMessageBox(6170u, MB_OK | MB_ICONINFORMATION);
+        AfxMessageBox(IDS_RECALC_FINISHED, MB_OK | MB_ICONINFORMATION);
         return 1;
     }
     // A failed run is never reported as finished: the user gets the error report instead.
-    const std::string path = Format("%s/_daq_recalc.err", GetWorkFolderPath().c_str());
+    const std::string path = Format("%s/_daq_recalc.err", GetWorkFolderPath(GetOwner()).c_str());
     calculator->ReportErrors(path);
-    AfxFormatMessageBox(7091, MB_OK | MB_ICONEXCLAMATION, path.c_str());
+    AfxFormatMessageBox(IDS_RECALC_ERRORS, MB_OK | MB_ICONEXCLAMATION, path.c_str());
     return 0;
 }
 
@@ -354,8 +357,8 @@ bool CDaqProject::EditRpmOptions(CRPMOptions& options)
 
 void CDaqProject::SetModified()
 {
-    if (ModifiedHandler())
-        ModifiedHandler()();
+    if (IProjectContainerSite* site = GetOwner() ? GetOwner()->GetSite() : nullptr)
+        site->OnContainerModified();
 }
 
 void CDaqProject::SetRpmOptionsEditor(std::function<bool(CRPMOptions&)> editor)
@@ -363,7 +366,3 @@ void CDaqProject::SetRpmOptionsEditor(std::function<bool(CRPMOptions&)> editor)
     RpmOptionsEditor() = std::move(editor);
 }
 
-void CDaqProject::SetModifiedHandler(std::function<void()> handler)
-{
-    ModifiedHandler() = std::move(handler);
-}

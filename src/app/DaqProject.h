@@ -98,10 +98,10 @@ public:
     int GetAveragingMode() const override;
     double GetSubsystemEnergyFactor(const std::string& name) const override;
     bool EditRpmOptions(CRPMOptions& options) override;
+    // Tells the owner's document that the project changed.
     void SetModified() override;
-    // The RPM setting dialog and the document's modified flag, provided by the user interface.
+    // The RPM setting dialog, provided by the user interface.
     static void SetRpmOptionsEditor(std::function<bool(CRPMOptions&)> editor);
-    static void SetModifiedHandler(std::function<void()> handler);
 
     // Data imported from universal files rather than measured.
     int IsUFData() const { return m_ufData; }

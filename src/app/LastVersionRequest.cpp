@@ -4,13 +4,10 @@
 #include "platform/base/Format.h"
 #include "platform/win/ZuRegOptions.h"
 
+#include "platform/net/HttpGet.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QTimer>
-#include <QUrl>
 
 #include <cstdlib>
 #include <ctime>
@@ -36,11 +33,7 @@ int CompareBuildVersions(const std::string& runningVersion, const std::string& l
 
 bool IsWebAddress(const std::string& address)
 {
-    const QUrl url(QString::fromStdString(address), QUrl::StrictMode);
-    if (!url.isValid() || url.isRelative() || url.host().isEmpty())
-        return false;
-    const QString scheme = url.scheme().toLower();
-    return scheme == QLatin1String("http") || scheme == QLatin1String("https");
+    return CHttpGet::IsWebAddress(address);
 }
 
 void ParseLastVerAnswer(const std::string& body, std::string& latest, std::string& page)
@@ -69,62 +62,25 @@ std::string GetRunningBuildVersionText()
     return ver.GetBuildVersionText();
 }
 
-CLastVersionRequest::CLastVersionRequest(QObject* parent) : QObject(parent)
-{
-}
+CLastVersionRequest::CLastVersionRequest(QObject* parent) : QObject(parent) {}
 
-CLastVersionRequest::~CLastVersionRequest()
-{
-    if (m_reply)
-    {
-        // Aborting emits the reply's finished signal; nothing of ours may answer it any more.
-        m_reply->disconnect(this);
-        m_reply->abort();
-    }
-}
+CLastVersionRequest::~CLastVersionRequest() = default;
 
 void CLastVersionRequest::Start(const std::string& address, const std::string& mode, int timeoutMs)
 {
-    if (!IsWebAddress(address))
-    {
-        // Finish on the event loop, so callers connect before the signal comes in every case.
-        QTimer::singleShot(0, this, [this] { Finish(false, std::string()); });
-        return;
-    }
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    const std::string object = BuildLastVerObjectName(address, local.tm_sec, mode);
-
-    m_manager = new QNetworkAccessManager(this);
-    QNetworkRequest request{QUrl(QString::fromStdString(object))};
-    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("GetZuLastVer"));
-    request.setTransferTimeout(timeoutMs);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    m_reply = m_manager->get(request);
-
-    // The transfer timeout covers a silent transfer; this one bounds the whole request (a server
-    // that trickles bytes forever).
-    m_timer = new QTimer(this);
-    m_timer->setSingleShot(true);
-    connect(m_timer, &QTimer::timeout, this, [this] {
-        if (m_reply)
-            m_reply->abort();
-    });
-    m_timer->start(timeoutMs);
-
-    connect(m_reply, &QNetworkReply::finished, this, [this] {
-        QNetworkReply* reply = m_reply;
-        if (!reply)
-            return;
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        const bool ok = reply->error() == QNetworkReply::NoError && status == 200;
+    // An address that is not http or https finishes on the event loop, like every other failure.
+    const std::string object =
+        IsWebAddress(address) ? BuildLastVerObjectName(address, local.tm_sec, mode) : std::string();
+    m_get = new CHttpGet(this);
+    connect(m_get, &CHttpGet::Finished, this, [this] {
         // The answer is two short lines; more is not read.
-        const QByteArray body = ok ? reply->read(64 * 1024) : QByteArray();
-        reply->deleteLater();
-        m_reply = nullptr;
-        Finish(ok, body.toStdString());
+        const HttpGetResult& result = m_get->Result();
+        Finish(result.ok, result.body);
     });
+    m_get->Start(object, kLastVerUserAgent, timeoutMs);
 }
 
 void CLastVersionRequest::Finish(bool ok, const std::string& body)
@@ -132,8 +88,6 @@ void CLastVersionRequest::Finish(bool ok, const std::string& body)
     if (m_finished)
         return;
     m_finished = true;
-    if (m_timer)
-        m_timer->stop();
     m_answer = LastVersionAnswer{};
     m_answer.ok = ok;
     if (ok)

@@ -2,22 +2,20 @@
 // Asks the maker's web endpoint for the latest version: one HTTP GET whose answer is a small text,
 // first line the latest version ("210B13"), second line the download page. The endpoint address
 // is a setting; without one no check is made. Requests carry a timeout and run on the event loop,
-// so a slow or silent server never holds up the program.
+// so a slow or silent server never holds up the program (the platform's HTTP client).
 #include <QObject>
-#include <QPointer>
 
 #include <functional>
 #include <string>
 
-class QNetworkAccessManager;
-class QNetworkReply;
-class QTimer;
+class CHttpGet;
 
 // Values of the update check under "Software\\Velmora".
 inline constexpr const char* kUpdateAddressValue = "LastVerAddress";   // endpoint address (http/https)
 inline constexpr const char* kProductPageValue = "ProductPageAddress"; // product page address
 inline constexpr const char* kLastVerDefaultPath = "software/orvex2.txt";
 inline constexpr int kLastVerTimeoutMs = 5000;
+inline constexpr const char* kLastVerUserAgent = "GetZuLastVer";
 
 // Request modes: the start-up check and the menu command.
 inline constexpr const char* kLastVerModeAuto = "AUTO";
@@ -68,9 +66,7 @@ signals:
 private:
     void Finish(bool ok, const std::string& body);
 
-    QNetworkAccessManager* m_manager = nullptr;
-    QPointer<QNetworkReply> m_reply;
-    QTimer* m_timer = nullptr;
+    CHttpGet* m_get = nullptr; // a child
     LastVersionAnswer m_answer;
     bool m_finished = false;
     bool m_autoDelete = true;

@@ -1,37 +1,24 @@
 #include "app/TALVOApp.h"
 
-#include "app/ModelProject.h"
 #include "app/TALVODoc.h"
 #include "app/ProjectTreeWindow.h"
 #include "app/TALVOProject.h"
-#include "common/AppLookups.h"
 #include "experiments/SensorProject.h"
-#include "planning/SensorAssignment.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
-#include "platform/gfx/OctaveManager.h"
-#include "platform/modeldb/ModelData.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/QtTranslations.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
-#include "spectral/OrderBand.h"
-#include "spectral/SpectrumDisplayOptions.h"
 
 #include <algorithm>
 
 namespace
 {
 const char* const kRecentFileSection = "Recent File List";
-
-// The container of the main document; null while no project is open.
-CTALVOProject* OpenContainer()
-{
-    CTALVODoc* doc = GetTALVOApp().GetMainDocument();
-    return doc ? &doc->GetTALVOProject() : nullptr;
-}
 } // namespace
 
 CTALVOApp::CTALVOApp() = default;
@@ -66,6 +53,8 @@ bool CTALVOApp::SetLanguage(uint32_t language)
         return false;
     }
     m_language = table;
+    // Qt's own buttons and file choosers speak the same language as ours.
+    InstallQtTranslations(table);
     // 8-bit texts of files written under a language follow its code page.
     CArchive::SetDefaultCodePage(table == LANG_JAPANESE ? LegacyCodePage::CP932 : LegacyCodePage::Windows1252);
     SendToMainWindow(WM_ZU_LANGUAGE_CHANGED);
@@ -193,56 +182,6 @@ void CTALVOApp::RemoveFromRecentFileList(const std::string& path)
 void CTALVOApp::SetMainDocument(CTALVODoc* doc)
 {
     m_mainDocument = doc;
-    SetSpectrumDisplayOptions(doc);
-}
-
-void CTALVOApp::InstallModelBandProvider()
-{
-    SetModelOctaveManagerProvider([]() -> const COctaveManager* {
-        CTALVODoc* doc = GetTALVOApp().GetMainDocument();
-        return doc ? doc->GetTALVOProject().GetOctaveManager() : nullptr;
-    });
-}
-
-void CTALVOApp::InstallAppLookups()
-{
-    CAppLookups lookups;
-    lookups.getSystemChannelCount = [] {
-        const CTALVOProject* container = OpenContainer();
-        return container ? container->GetSystemChannelCount() : 0;
-    };
-    lookups.setSystemChannelCount = [](int count) {
-        if (CTALVOProject* container = OpenContainer())
-            container->SetMaxChannel(count);
-    };
-    lookups.findModelSubsystem = [](const std::string& name) -> const CModelSubsystem* {
-        const CTALVOProject* container = OpenContainer();
-        const CModelData* model = container ? container->GetModelData() : nullptr;
-        return model ? model->GetSubsystem(name, 0, 1) : nullptr;
-    };
-    lookups.subsystemDisplayName = [](const std::string& name) {
-        const CTALVOProject* container = OpenContainer();
-        const CModelProject* model = container ? container->GetModelProject() : nullptr;
-        return model ? model->GetSubsystemDisplayName(name) : name;
-    };
-    lookups.sensorSensitivity = [](const std::string& id) {
-        const CTALVOProject* container = OpenContainer();
-        const CSensorProject* sensors = container ? container->GetSensorProject() : nullptr;
-        const CSensor* sensor = sensors ? sensors->FindSensor(id) : nullptr;
-        return sensor ? sensor->GetChannelInfo().Sensitivity : 0.0f;
-    };
-    lookups.addToSensorAssignment = [](const std::string& rowName, const std::string& item) {
-        const CTALVOProject* container = OpenContainer();
-        CSensorAssignment* assignment = container ? container->GetSensorAssignment() : nullptr;
-        const int row = assignment ? assignment->FindRow(rowName) : -1;
-        if (row < 0)
-            return -1;
-        const int count = assignment->GetItemCount(row);
-        assignment->SetItemCount(row, count + 1);
-        assignment->SetItem(row, count, item);
-        return row;
-    };
-    SetAppLookups(std::move(lookups));
 }
 
 int CTALVOApp::GetProjectCount() const
@@ -276,6 +215,5 @@ void CTALVOApp::ExitInstance()
 {
     m_templates.clear();
     SetMainDocument(nullptr);
-    SetModelOctaveManagerProvider({});
     m_treeWindow = nullptr;
 }

@@ -86,7 +86,6 @@ public:
 
     // ---- the open project and the tree ----
     CTALVODoc* GetMainDocument() const { return m_mainDocument; }
-    // The main document also answers the spectrum tables' display options while it is open.
     void SetMainDocument(CTALVODoc* doc);
     IProjectTreeWindow* GetProjectTreeWindow() const { return m_treeWindow; }
     void SetProjectTreeWindow(IProjectTreeWindow* window) { m_treeWindow = window; }
@@ -103,13 +102,6 @@ public:
     // ---- start-up state ----
     bool IsRunningObjectRegistered() const { return m_runningObject; }
     void SetRunningObjectRegistered(bool on) { m_runningObject = on; }
-
-    // Lets the spectral layer find the open project's band set where a caller gives none.
-    void InstallModelBandProvider();
-    // Lets the shared utilities' look-ups (channel count, model subsystems, sensors, sensor
-    // assignment) answer from the main document's container; without a main document each gives
-    // its absent value. SetAppLookups({}) takes them away again.
-    void InstallAppLookups();
 
     // Ends the application's own state (tables, templates); called once at exit.
     void ExitInstance();

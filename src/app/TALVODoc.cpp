@@ -78,6 +78,7 @@ bool FileTimes(const std::string& path, int64_t& created, int64_t& modified)
 
 CTALVODoc::CTALVODoc()
 {
+    m_project.SetSite(this);
     InitHistory(std::string());
     SetPathName(std::string());
 }
@@ -89,9 +90,18 @@ CTALVODoc::~CTALVODoc()
         app.SetMainDocument(nullptr);
 }
 
+void CTALVODoc::SetModifiedFlag(int modified)
+{
+    const bool changed = (m_modified != 0) != (modified != 0);
+    m_modified = modified;
+    if (changed && m_modifiedListener)
+        m_modifiedListener();
+}
+
 void CTALVODoc::SetPathName(const std::string& path)
 {
     m_pathName = path;
+    m_project.SetDocumentPath(path);
     m_title = path.empty() ? std::string("Untitled") : fs::path(path).filename().string();
 }
 
@@ -189,7 +199,7 @@ void CTALVODoc::DeleteContents()
     m_project.DeleteContents();
     m_fileProperties.DeleteAll();
     InitHistory(std::string());
-    m_modified = 0;
+    SetModifiedFlag(0);
 }
 
 bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error)
@@ -200,6 +210,13 @@ bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error)
         CArchive ar(path, CArchive::load);
         Serialize(ar);
     }
+    catch (const CNotProjectFileException& e)
+    {
+        if (error)
+            *error = Format("%s\n\n%s", path.c_str(), e.what());
+        DeleteContents();
+        return false;
+    }
     catch (const std::exception& e)
     {
         if (error)
@@ -208,7 +225,7 @@ bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error)
         return false;
     }
     SetPathName(path);
-    m_modified = 0;
+    SetModifiedFlag(0);
     {
         CWaitCursor wait;
         AddProjectsToViews();
@@ -247,7 +264,7 @@ bool CTALVODoc::OnSaveDocument(const std::string& path, std::string* error)
         return false;
     }
     SetPathName(path);
-    m_modified = 0;
+    SetModifiedFlag(0);
     return true;
 }
 
@@ -295,12 +312,26 @@ bool CTALVODoc::StartWithModel(CBaseProject* model, const std::string& projectFi
     return true;
 }
 
+std::string CTALVODoc::GetTabLabel(const CBaseProject* project) const
+{
+    if (!project)
+        return std::string();
+    for (int i = 0; i < m_project.GetProjectCount(); ++i) {
+        const CBaseProject* other = m_project.GetProject(i);
+        if (other == project)
+            break;
+        if (other->GetName() == project->GetName())
+            return Format("%s (ID %d)", project->GetName().c_str(), project->GetID());
+    }
+    return project->GetName();
+}
+
 void CTALVODoc::AddProjectToViews(CBaseProject* project)
 {
     if (!project)
         return;
     if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
-        tree->AddTree(project, project->GetName());
+        tree->AddTree(project, GetTabLabel(project));
 }
 
 void CTALVODoc::AddProjectsToViews()
@@ -450,19 +481,18 @@ CAnalysisProject* CTALVODoc::ImportAnalysisProjectFile()
     }
 }
 
-int CTALVODoc::ShowDataInDB() const
+void CTALVODoc::OnElementAdded(int projectIndex, CMElement* element)
 {
-    return const_cast<CTALVOProject&>(m_project).GetHSEAOptions().HSS_ShowDataInDB != 0 ? 1 : 0;
+    IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow();
+    if (tree && GetTALVOApp().GetMainDocument() == this)
+        tree->AddElement(projectIndex, element);
 }
 
-int CTALVODoc::IsAWeighting() const
+void CTALVODoc::OnElementRemoved(int projectIndex, CMElement* element)
 {
-    return const_cast<CTALVOProject&>(m_project).GetHSEAOptions().WeightingFilter == 1 ? 1 : 0;
-}
-
-int CTALVODoc::IsStructure(const std::string& subsystem) const
-{
-    return m_project.IsStructure(subsystem) ? 1 : 0;
+    IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow();
+    if (tree && GetTALVOApp().GetMainDocument() == this)
+        tree->RemoveElement(projectIndex, element);
 }
 
 std::string CTALVODoc::GetWorkFolderOf(const std::string& path)

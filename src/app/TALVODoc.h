@@ -6,8 +6,8 @@
 // progress messages, so the document works without any window (tests, automation).
 #include "app/TALVOProject.h"
 #include "platform/elements/ZuStdDataList.h"
-#include "spectral/SpectrumDisplayOptions.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -15,6 +15,7 @@ class CAnalysisProject;
 class CArchive;
 class CBaseProject;
 class CDaqProject;
+class CMElement;
 class COctaveManagerEx;
 class COrderList;
 class CRPMOptions;
@@ -28,9 +29,9 @@ inline constexpr int kFilePropModuleTime = 42;
 inline constexpr int kFilePropFileVersion = 43;
 inline constexpr int kFilePropProductVersion = 44;
 
-// While it is the application's main document it also answers how the spectrum tables show their
-// values (the project's display options and its model's subsystems).
-class CTALVODoc : public ISpectrumDisplayOptions
+// The document is its container's site: changes of the container's trees reach the project window
+// while the document is the application's main document, and mark the document modified.
+class CTALVODoc : public IProjectContainerSite
 {
 public:
     CTALVODoc();
@@ -50,7 +51,9 @@ public:
     const std::string& GetTitle() const { return m_title; }
 
     bool IsModified() const { return m_modified != 0; }
-    void SetModifiedFlag(int modified = 1) { m_modified = modified; }
+    void SetModifiedFlag(int modified = 1);
+    // Told whenever the document becomes modified or unmodified (the main window's title).
+    void SetModifiedListener(std::function<void()> listener) { m_modifiedListener = std::move(listener); }
 
     // ---- the document road ----
     // Reads a project file. On failure the document is left empty, error tells why (the caller shows
@@ -76,6 +79,9 @@ public:
     void Serialize(CArchive& ar);
 
     // ---- projects and the project window ----
+    // The tab label of a project: its name, and its ID when an earlier project has the same name
+    // (an imported analysis project), so two tabs never read alike. The stored name is unchanged.
+    std::string GetTabLabel(const CBaseProject* project) const;
     void AddProjectToViews(CBaseProject* project);
     void AddProjectsToViews();
     int GetProjectIndex(CBaseProject* project) const;
@@ -110,10 +116,10 @@ public:
     int ExportAnalysisProjectFile();
     CAnalysisProject* ImportAnalysisProjectFile();
 
-    // ISpectrumDisplayOptions: the project's HSEA display options and its model's subsystems.
-    int ShowDataInDB() const override;
-    int IsAWeighting() const override;
-    int IsStructure(const std::string& subsystem) const override;
+    // IProjectContainerSite
+    void OnElementAdded(int projectIndex, CMElement* element) override;
+    void OnElementRemoved(int projectIndex, CMElement* element) override;
+    void OnContainerModified() override { SetModifiedFlag(1); }
 
     // Creates the work folder of a project file (string 7046 of the file's folder) with all missing
     // parents; returns it (empty for an empty path).
@@ -138,4 +144,5 @@ private:
     std::string m_pathName;
     std::string m_title;
     int m_modified = 0;
+    std::function<void()> m_modifiedListener;
 };

@@ -14,11 +14,8 @@
 #include "app/DaqProject.h"
 #include "app/ModelDataText.h"
 #include "app/ModelProject.h"
-#include "app/TALVODoc.h"
-#include "app/TALVOApp.h"
 #include "app/VerRes.h"
 #include "common/ModuleInfo.h"
-#include "experiments/SensorGroup.h"
 #include "experiments/SensorProject.h"
 #include "models/HSEAOptions.h"
 #include "planning/QMXSensorMapList.h"
@@ -30,6 +27,7 @@
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/modeldb/ModelData.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
@@ -47,6 +45,7 @@ constexpr uint32_t IDS_PROGRAM_FILE = 7061;
 constexpr uint32_t IDS_PRODUCT_VERSION = 7062;
 constexpr uint32_t IDS_FILE_TOO_OLD = 6113;
 constexpr uint32_t IDS_FILE_TOO_NEW = 6450;
+constexpr uint32_t IDS_NOT_PROJECT_FILE = 6451;
 constexpr uint32_t IDS_MODEL_NOT_CREATED = 6078;
 constexpr uint32_t IDS_MODEL_BANDS_DIFFER = 6050;
 constexpr uint32_t IDS_MODEL_SUBSYSTEMS_DIFFER = 6051;
@@ -56,13 +55,6 @@ constexpr uint32_t IDS_MODEL_OPEN_TITLE = 6139;
 constexpr uint32_t IDS_ASK_RECALC_IE = 6192;
 constexpr uint32_t IDS_OPT_ASK_RECALC_IE = 6319;
 constexpr uint32_t IDS_INPUT_POWER_FAILED = 7122;
-
-// Sensor groups are limited to the channel count of the open project.
-[[maybe_unused]] const bool kChannelCountSourceInstalled = (CSensorGroup::SetChannelCountSource([] {
-    CTALVODoc* doc = GetTALVOApp().GetMainDocument();
-    return doc ? doc->GetTALVOProject().GetSystemChannelCount() : static_cast<int>(CTALVOProject::kDefaultChannelCount);
-}),
-                                                            true);
 
 // The element progress message is set while the projects are stored and must be 0 afterwards,
 // also when storing fails.
@@ -107,6 +99,7 @@ void CTALVOProject::DeleteContents()
     m_nextID = 0;
     m_pid = CPID();
     m_sensorProject = std::make_unique<CSensorProject>();
+    m_sensorProject->SetProjectLookups(this);
     m_daqConfig = std::make_unique<CDAQConfig>();
     m_blixChDB = std::make_unique<CBlixChDB>();
     m_systemChannelCount = kDefaultChannelCount;
@@ -346,9 +339,7 @@ CAnalysisProject* CTALVOProject::AddAnalysisProject(const CRPMOptions* rpm, cons
     ++m_nextID;
     auto* added = static_cast<CAnalysisProject*>(AppendProject(std::move(project)));
     if (bands) {
-        const COctaveManagerEx* active = GetActiveOctaveManager();
-        if (!active)
-            active = GetOctaveManager();
+        const COctaveManagerEx* active = GetOctaveManager();
         auto own = active ? std::make_unique<COctaveManagerEx>(*active) : std::make_unique<COctaveManagerEx>();
         *own = *bands;
         added->SetOctaveManager(std::move(own));
@@ -502,6 +493,46 @@ int CTALVOProject::SetMaxChannel(int n)
     return GetProjectCount();
 }
 
+const CModelSubsystem* CTALVOProject::FindModelSubsystem(const std::string& name) const
+{
+    const CModelData* model = GetModelData();
+    return model ? model->GetSubsystem(name, 0, 1) : nullptr;
+}
+
+std::string CTALVOProject::GetSubsystemDisplayName(const std::string& name) const
+{
+    const CModelProject* model = GetModelProject();
+    return model ? model->GetSubsystemDisplayName(name) : name;
+}
+
+float CTALVOProject::GetSensorSensitivity(const std::string& id) const
+{
+    const CSensor* sensor = m_sensorProject ? m_sensorProject->FindSensor(id) : nullptr;
+    return sensor ? sensor->GetChannelInfo().Sensitivity : 0.0f;
+}
+
+int CTALVOProject::AddToSensorAssignment(const std::string& rowName, const std::string& item)
+{
+    CSensorAssignment* assignment = m_sensorAssignment.get();
+    const int row = assignment ? assignment->FindRow(rowName) : -1;
+    if (row < 0)
+        return -1;
+    const int count = assignment->GetItemCount(row);
+    assignment->SetItemCount(row, count + 1);
+    assignment->SetItem(row, count, item);
+    return row;
+}
+
+int CTALVOProject::ShowDataInDB() const
+{
+    return m_hseaOptions->HSS_ShowDataInDB != 0 ? 1 : 0;
+}
+
+int CTALVOProject::IsAWeighting() const
+{
+    return m_hseaOptions->WeightingFilter == 1 ? 1 : 0;
+}
+
 int CTALVOProject::ImportBlixChannelFile(const std::string&)
 {
     // The channel-assignment exchange comes with the acquisition subsystem.
@@ -576,10 +607,21 @@ void CTALVOProject::WriteFileInformation(CArchive& ar)
 
 void CTALVOProject::ReadHeader(CArchive& ar)
 {
-    std::string text;
-    for (int i = 0; i < 5; ++i)
-        ar >> text; // header and program information: informative only
-    ar >> text;
+    // Another kind of file is told apart from a project of another version: the user is told what
+    // the file is not, rather than that it is too new.
+    auto notAProjectFile = [] { throw CNotProjectFileException(LoadString(IDS_NOT_PROJECT_FILE)); };
+    std::string header, text;
+    try {
+        ar >> header;
+        for (int i = 0; i < 4; ++i)
+            ar >> text; // program information: informative only
+        ar >> text;
+    } catch (const CArchiveException&) {
+        notAProjectFile();
+    }
+    // Every project file begins with our header or names its identity after the program lines.
+    if (text.compare(0, 4, "PID:") != 0 && header != LoadString(IDS_PROJECT_HEADER))
+        notAProjectFile();
     m_pid.FromPIDText(text);
 }
 
@@ -668,6 +710,7 @@ void CTALVOProject::ReadBody(CArchive& ar)
     if (auto table = ar.ReadOwned<CZuSubsystemTable>())
         m_sourceSubsystems = *table;
     m_sensorProject = ReadRequired<CSensorProject>(ar);
+    m_sensorProject->SetProjectLookups(this);
     m_daqConfig = ReadRequired<CDAQConfig>(ar);
     if (version >= 5) {
         m_blixChDB = ReadRequired<CBlixChDB>(ar);

@@ -10,11 +10,14 @@
 #include <vector>
 
 #include "common/PID.h"
+#include "common/ProjectLookups.h"
 #include "planning/QMXBlixList.h"
+#include "platform/archive/Archive.h"
 #include "platform/archive/Object.h"
 #include "platform/elements/ZuStdDataAccessor.h"
 #include "platform/elements/ZuStdDataList.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "spectral/SpectrumDisplayOptions.h"
 
 class CAnalysisProject;
 class CBaseProject;
@@ -23,6 +26,7 @@ class CDAQConfig;
 class CDaqProject;
 class CHSEAModelData;
 class CHSEAOptions;
+class CMElement;
 class CMElementList;
 class CModelData;
 class CModelProject;
@@ -33,7 +37,32 @@ class CSensorAssignment;
 class CSensorProject;
 class CZuData;
 
-class CTALVOProject : public CObject, public IZuStdDataAccessor
+// Reading stopped at the start: the file is some other kind of file, not a project of any version.
+class CNotProjectFileException : public CArchiveException
+{
+public:
+    explicit CNotProjectFileException(const std::string& what) : CArchiveException(badClass, what) {}
+};
+
+// What the document that holds a container does when the container's trees change: the project
+// window follows them and the document counts as modified. A container without a site (a test, an
+// imported file being read) tells nobody.
+class IProjectContainerSite
+{
+public:
+    virtual ~IProjectContainerSite() = default;
+    // An element was added to (or is about to leave) the tree of the project at projectIndex.
+    virtual void OnElementAdded(int projectIndex, CMElement* element) = 0;
+    virtual void OnElementRemoved(int projectIndex, CMElement* element) = 0;
+    virtual void OnContainerModified() = 0;
+};
+
+// The container answers for the elements of its own trees (they find it through their projects):
+// the shared look-ups and how the spectrum tables show values.
+class CTALVOProject : public CObject,
+                      public IZuStdDataAccessor,
+                      public IProjectLookups,
+                      public ISpectrumDisplayOptions
 {
     DECLARE_SERIAL(CTALVOProject)
 
@@ -75,7 +104,7 @@ public:
     CZuData* GetModelShell() const;
     CModelData* GetModelData() const;
     COctaveManagerEx* GetOctaveManager() const;
-    int IsStructure(const std::string& name) const;
+    int IsStructure(const std::string& name) const override;
     int IsAcoustic(const std::string& name) const;
     int GetSubsystemType(std::string& name, int addSuffix) const;
     int IsInputSubsystem(const std::string& name) const;
@@ -110,7 +139,6 @@ public:
 
     // ---- acquisition and model upkeep ----
     int SetMaxChannel(int n);
-    int GetSystemChannelCount() const { return m_systemChannelCount; }
     int ImportBlixChannelFile(const std::string& path);
     int ExportBlixChannelFile(const std::string& path);
     // The Hybrid SEA model's update for the target and source subsystems; its result (0 without a
@@ -129,6 +157,24 @@ public:
     CQMXSensorMapList* GetSensorMapList() const { return m_sensorMapList.get(); }
     CSensorAssignment* GetSensorAssignment() const { return m_sensorAssignment.get(); }
     CZuStdDataList& GetFileProperties() { return m_fileProperties; }
+
+    // ---- what the container answers for its elements ----
+    int GetSystemChannelCount() const override { return m_systemChannelCount; }
+    void SetSystemChannelCount(int count) override { SetMaxChannel(count); }
+    const CModelSubsystem* FindModelSubsystem(const std::string& name) const override;
+    std::string GetSubsystemDisplayName(const std::string& name) const override;
+    float GetSensorSensitivity(const std::string& id) const override;
+    int AddToSensorAssignment(const std::string& rowName, const std::string& item) override;
+    // The document's file, which the document keeps up to date.
+    std::string GetDocumentPath() const override { return m_documentPath; }
+    void SetDocumentPath(const std::string& path) { m_documentPath = path; }
+    // The HSEA options' display choices.
+    int ShowDataInDB() const override;
+    int IsAWeighting() const override;
+
+    // The document that holds the container (not owned); null when none.
+    IProjectContainerSite* GetSite() const { return m_site; }
+    void SetSite(IProjectContainerSite* site) { m_site = site; }
 
     // The project file body.
     void Serialize(CArchive& ar) override;
@@ -155,4 +201,6 @@ private:
     CQMXBlixListArray m_blixLists;
     std::unique_ptr<CQMXSensorMapList> m_sensorMapList;
     std::unique_ptr<CSensorAssignment> m_sensorAssignment;
+    std::string m_documentPath;
+    IProjectContainerSite* m_site = nullptr; // not owned
 };

@@ -1,7 +1,5 @@
 #include "common/ChannelIndex.h"
 
-#include "common/AppLookups.h"
-
 #include <cmath>
 
 int GetBlixUnitCount(int channelCount)
@@ -9,11 +7,6 @@ int GetBlixUnitCount(int channelCount)
     if (channelCount <= 0)
         return 0;
     return static_cast<int>(std::ceil(channelCount * 0.125));
-}
-
-int GetBlixUnitCount()
-{
-    return GetBlixUnitCount(GetSystemChannelCount());
 }
 
 void SplitChannelIndex(int index, int& unit, int& pair, int& channel)

@@ -7,8 +7,6 @@ inline constexpr int kChannelsPerPair = 2;
 
 // Units needed for a channel count: ceil(count / 8); 0 for no channels.
 int GetBlixUnitCount(int channelCount);
-// The same for the system channel count of the open project (GetSystemChannelCount).
-int GetBlixUnitCount();
 
 // Splits a system channel index. A negative index gives -1 for all three.
 void SplitChannelIndex(int index, int& unit, int& pair, int& channel);

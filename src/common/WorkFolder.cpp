@@ -1,22 +1,13 @@
 #include "common/WorkFolder.h"
 
+#include "common/ProjectLookups.h"
+
 #include "platform/base/Format.h"
 #include "platform/win/StringTable.h"
 
 namespace {
 constexpr uint32_t IDS_WORK_FOLDER_PATTERN = 7046;
-
-std::function<std::string()>& Provider()
-{
-    static std::function<std::string()> provider;
-    return provider;
-}
 } // namespace
-
-void SetMainDocumentPathProvider(std::function<std::string()> provider)
-{
-    Provider() = std::move(provider);
-}
 
 std::string DocumentFolderOf(const std::string& path)
 {
@@ -34,12 +25,12 @@ std::string WorkFolderOf(const std::string& documentFolder)
     return Format(pattern.c_str(), documentFolder.c_str());
 }
 
-std::string GetDocumentFolder()
+std::string GetDocumentFolder(const IProjectLookups* project)
 {
-    return Provider() ? DocumentFolderOf(Provider()()) : std::string();
+    return project ? DocumentFolderOf(project->GetDocumentPath()) : std::string();
 }
 
-std::string GetWorkFolderPath()
+std::string GetWorkFolderPath(const IProjectLookups* project)
 {
-    return WorkFolderOf(GetDocumentFolder());
+    return WorkFolderOf(GetDocumentFolder(project));
 }

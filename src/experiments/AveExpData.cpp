@@ -20,6 +20,11 @@
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuRpmFunc.h"
 
+namespace
+{
+constexpr uint32_t IDS_NO_EXPERIMENTS_FOR_SUBSYSTEM = 6129; // "There are no experiments for this subsystem."
+} // namespace
+
 CAveExpData::CAveExpData(IDaqProjectAccess* project) : m_project(project) {}
 
 CAveExpData::~CAveExpData() = default;
@@ -114,7 +119,7 @@ std::unique_ptr<CZuRpmFunc> CAveExpData::AverageRpmFuncs(const std::string& name
     std::vector<IDaqExperimentData*> experiments = CollectExperiments(name, source);
     if (experiments.empty()) {
         if (message)
-            AfxMessageBox(6129u, MB_OK | MB_ICONINFORMATION);
+            AfxMessageBox(IDS_NO_EXPERIMENTS_FOR_SUBSYSTEM, MB_OK | MB_ICONINFORMATION);
         return nullptr;
     }
     if (!NamesSubsystem(experiments.front(), name))

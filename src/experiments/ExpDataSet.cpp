@@ -10,13 +10,21 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 
+namespace
+{
+constexpr uint32_t IDS_DATASET_LABEL = 7016; // "DataSet%d"
+constexpr uint32_t IDS_RPM_CHANNEL_NAME = 6194; // "RPM"
+constexpr uint32_t IDS_CHANNEL_NAME = 7044; // "%s:%02d"
+constexpr uint32_t IDS_NO_SENSOR_FOR = 7107; // "No sensor for %s."
+} // namespace
+
 IMPLEMENT_SERIAL(CExpDataSet, CMElement, 0 | VERSIONABLE_SCHEMA)
 
 CExpDataSet::CExpDataSet(const std::string& name, CMElement* parent, int type) : CMElement(name, parent, type) {}
 
 CExpDataSet::~CExpDataSet() = default;
 
-std::string CExpDataSet::MakeLabel(int position) { return FormatString(7016, position); }
+std::string CExpDataSet::MakeLabel(int position) { return FormatString(IDS_DATASET_LABEL, position); }
 
 CExpData* CExpDataSet::FindByLocalPoint(int localPoint) const
 {
@@ -45,7 +53,7 @@ CExpData* CExpDataSet::CreateChannels()
         return nullptr;
 
     if (ElementCast<CRPMSignalData>(parent)) {
-        auto data = std::make_unique<CExpData>(LoadString(6194), this, CExpProject::typeRpmSignal);
+        auto data = std::make_unique<CExpData>(LoadString(IDS_RPM_CHANNEL_NAME), this, CExpProject::typeRpmSignal);
         SetDetectionDefaults(*data, *project);
         // The pulse channel has no sensor of the catalogue: a blank record serves.
         data->ReplaceSensorInfo(tagSENSORINFO{});
@@ -63,12 +71,12 @@ CExpData* CExpDataSet::CreateChannels()
                          : CExpProject::typeAcousticChannel;
     std::vector<CMElement*> made;
     for (int i = 0; i < n; ++i) {
-        auto data = std::make_unique<CExpData>(FormatString(7044, subsystem.c_str(), i + 1), this, type);
+        auto data = std::make_unique<CExpData>(FormatString(IDS_CHANNEL_NAME, subsystem.c_str(), i + 1), this, type);
         data->SetLocalPointNumber(i);
         SetDetectionDefaults(*data, *project);
         CSensor* sensor = project->FindSensor(subsystem, i);
         if (!sensor) {
-            AfxFormatMessageBox(7107, MB_OK, project->GetGroupItemText(subsystem, i).c_str());
+            AfxFormatMessageBox(IDS_NO_SENSOR_FOR, MB_OK, project->GetGroupItemText(subsystem, i).c_str());
             // A data set is whole or empty: what was made of it goes again.
             for (CMElement* m : made)
                 DeleteChild(m, 1);

@@ -1,5 +1,7 @@
 #include "experiments/ExpProject.h"
 
+#include "common/ProjectLookups.h"
+
 #include <algorithm>
 
 #include "experiments/DAQConfig.h"
@@ -34,7 +36,11 @@ CExpProject::CExpProject(const std::string& name, CMElement* parent, int type) :
 
 CExpProject::~CExpProject() = default;
 
-int CExpProject::GetSystemChannelCount() { return CSensorGroup::GetChannelCount(); }
+int CExpProject::GetSystemChannelCount() const
+{
+    const IProjectLookups* project = IProjectLookups::FindOwner(this);
+    return project ? project->GetSystemChannelCount() : CSensorGroup::kDefaultChannelCount;
+}
 
 void CExpProject::RefreshViews() const
 {

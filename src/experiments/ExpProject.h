@@ -136,8 +136,8 @@ public:
 
     void Serialize(CArchive& ar) override;
 
-    // The number of acquisition channels of the system.
-    static int GetSystemChannelCount();
+    // The system channel count of the container the experiment belongs to; 16 without one.
+    int GetSystemChannelCount() const;
 
 private:
     void RefreshViews() const;

@@ -5,6 +5,11 @@
 #include "platform/base/Format.h"
 #include "platform/win/StringTable.h"
 
+namespace
+{
+constexpr uint32_t IDS_UNIT_LABEL = 7068; // "B%d"
+} // namespace
+
 IMPLEMENT_SERIAL(CSensorBundle, CObject, 0 | VERSIONABLE_SCHEMA)
 
 std::string CSensorBundle::GetBundleID() const
@@ -21,7 +26,7 @@ std::string CSensorBundle::GetBundleName() const
 
 std::string CSensorBundle::ComposeBundleID(const std::string& numberText, const std::string& name)
 {
-    const std::string prefix = FormatString(7068, std::atoi(numberText.c_str()));
+    const std::string prefix = FormatString(IDS_UNIT_LABEL, std::atoi(numberText.c_str()));
     const char* ws = " \t\r\n";
     const size_t first = name.find_first_not_of(ws);
     const std::string trimmed =

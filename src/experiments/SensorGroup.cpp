@@ -5,26 +5,12 @@
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
 
-IMPLEMENT_SERIAL(CSensorGroup, CObject, 0 | VERSIONABLE_SCHEMA)
-
-namespace {
-std::function<int()>& ChannelCountSource()
+namespace
 {
-    static std::function<int()> source;
-    return source;
-}
+constexpr uint32_t IDS_GROUP_TOO_LARGE = 7081; // "A sensor group cannot hold more than %d channels."
 } // namespace
 
-int CSensorGroup::GetChannelCount()
-{
-    const auto& source = ChannelCountSource();
-    return source ? source() : 16;
-}
-
-void CSensorGroup::SetChannelCountSource(std::function<int()> source)
-{
-    ChannelCountSource() = std::move(source);
-}
+IMPLEMENT_SERIAL(CSensorGroup, CObject, 0 | VERSIONABLE_SCHEMA)
 
 void CSensorGroup::SortMembers()
 {
@@ -35,7 +21,7 @@ void CSensorGroup::SortMembers()
                 std::swap(m_members[i], m_members[j]);
 }
 
-int CSensorGroup::SetMember(const tagSENSORGROUPMEMBER& member)
+int CSensorGroup::SetMember(const tagSENSORGROUPMEMBER& member, int channelCount)
 {
     RemoveMembersOnChannel(member.channel);
     for (auto& m : m_members)
@@ -44,9 +30,9 @@ int CSensorGroup::SetMember(const tagSENSORGROUPMEMBER& member)
             SortMembers();
             return 1;
         }
-    const int limit = GetChannelCount();
+    const int limit = channelCount;
     if (GetMemberCount() >= limit) {
-        AfxFormatMessageBox(7081, MB_OK, limit);
+        AfxFormatMessageBox(IDS_GROUP_TOO_LARGE, MB_OK, limit);
         return 0;
     }
     m_members.push_back(member);
@@ -72,7 +58,7 @@ int CSensorGroup::UsesBundle(int bundle) const
     return std::find(m_bundles.begin(), m_bundles.end(), bundle) != m_bundles.end() ? 1 : 0;
 }
 
-int CSensorGroup::Shift(int delta)
+int CSensorGroup::Shift(int delta, int channelCount)
 {
     if (m_members.empty())
         return 1;
@@ -81,14 +67,14 @@ int CSensorGroup::Shift(int delta)
     if (delta < 1) {
         if (static_cast<int64_t>(lo->channel) + delta < 0)
             return 0;
-    } else if (static_cast<int64_t>(hi->channel) + delta > GetChannelCount() - 1) {
+    } else if (static_cast<int64_t>(hi->channel) + delta > channelCount - 1) {
         return 0;
     }
     std::vector<tagSENSORGROUPMEMBER> moved = m_members;
     Clear();
     for (auto& m : moved) {
         m.channel += delta;
-        SetMember(m);
+        SetMember(m, channelCount);
     }
     return 1;
 }

@@ -2,7 +2,6 @@
 // One measurement set-up: which bundle sensor (bundle number and slot) is on which acquisition
 // channel. Members are kept sorted by channel index; a channel holds at most one member.
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,9 +28,13 @@ public:
 
     CSensorGroup() = default;
 
+    // The channel count of a system without a project that says otherwise.
+    static constexpr int kDefaultChannelCount = 16;
+
     // Places a member on its channel (see the source for the rules); 1 when placed, 0 when the group
-    // is full (a message tells the user).
-    int SetMember(const tagSENSORGROUPMEMBER& member);
+    // already holds channelCount members (a message tells the user). channelCount is the system
+    // channel count of the project the group belongs to.
+    int SetMember(const tagSENSORGROUPMEMBER& member, int channelCount = kDefaultChannelCount);
     int GetMemberCount() const { return static_cast<int>(m_members.size()); }
     tagSENSORGROUPMEMBER GetMember(int i) const { return m_members[static_cast<size_t>(i)]; }
     int GetMemberKeyA(int i) const { return m_members[static_cast<size_t>(i)].bundle; }
@@ -43,17 +46,12 @@ public:
     int UsesBundle(int bundle) const;
     const std::vector<int32_t>& GetBundles() const { return m_bundles; }
     // Moves every member's channel by delta; 0 (nothing changed) when a channel would leave the
-    // range 0 .. channel count - 1.
-    int Shift(int delta);
+    // range 0 .. channelCount - 1.
+    int Shift(int delta, int channelCount = kDefaultChannelCount);
     // A copy made through an in-memory archive.
     std::unique_ptr<CSensorGroup> Clone() const;
 
     void Serialize(CArchive& ar) override;
-
-    // The number of acquisition channels of the system, kept by the project container; the
-    // container installs its look-up. Without one the count is 16.
-    static int GetChannelCount();
-    static void SetChannelCountSource(std::function<int()> source);
 
 private:
     void SortMembers();

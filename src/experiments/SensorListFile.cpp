@@ -14,6 +14,11 @@
 
 namespace
 {
+constexpr uint32_t IDS_BUNDLE_MEMBER_NAME = 7001; // "%s #%d"
+} // namespace
+
+namespace
+{
 constexpr const char* kSensorListSection = "[Sensor List]";
 constexpr const char* kBundleSection = "[Sensor Bundle]";
 constexpr const char* kGroupingSection = "[Sensor Grouping]";
@@ -183,7 +188,7 @@ int WriteSensorListFile(const CSensorProject& project, const std::string& path, 
                 row += Format("\t%s", s < b->GetCount() ? b->GetSensorID(s).c_str() : "");
             file.WriteString(row + "\n");
         }
-        const int channels = CSensorGroup::GetChannelCount();
+        const int channels = project.GetChannelCount();
         file.WriteString(Format("\n%s\n", kGroupingSection));
         header = "Group #";
         for (int c = 1; c <= channels; ++c)
@@ -197,7 +202,7 @@ int WriteSensorListFile(const CSensorProject& project, const std::string& path, 
                 const CSensorBundle* bundle = project.FindBundleByNo(member.bundle);
                 if (bundle && member.channel >= 0 && member.channel < channels)
                     cells[static_cast<size_t>(member.channel)] =
-                        FormatString(7001, bundle->GetID().c_str(), member.slot + 1);
+                        FormatString(IDS_BUNDLE_MEMBER_NAME, bundle->GetID().c_str(), member.slot + 1);
             }
             std::string row = Format("%d", g + 1);
             for (const auto& cell : cells)
@@ -261,7 +266,7 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
     }
     if (!reader.Next(line) || line != kGroupingSection || !reader.Next(line))
         return 0;
-    const int channels = CSensorGroup::GetChannelCount();
+    const int channels = project.GetChannelCount();
     while (reader.Next(line) && !line.empty()) {
         const std::vector<std::string> f = SplitFields(line, static_cast<size_t>(1 + (channels > 0 ? channels : 0)));
         CSensorGroup* group = fresh.InsertGroup(fresh.GetGroupCount());
@@ -280,7 +285,7 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
             member.slot = slot;
             member.channel = c;
             member.extra = 0;
-            group->SetMember(member);
+            group->SetMember(member, channels);
         }
     }
     TakeOver(project, fresh);

@@ -257,7 +257,13 @@ int CSensorProject::SwapGroups(int i, int j)
 int CSensorProject::ShiftGroup(int i, int delta)
 {
     CSensorGroup* group = GetGroup(i);
-    return group ? group->Shift(delta) : 0;
+    return group ? group->Shift(delta, GetChannelCount()) : 0;
+}
+
+int CSensorProject::GetChannelCount() const
+{
+    const IProjectLookups* project = IProjectLookups::FindOwner(this);
+    return project ? project->GetSystemChannelCount() : CSensorGroup::kDefaultChannelCount;
 }
 
 int CSensorProject::GetGroupsUsingBundle(int number, std::vector<int>& indexes) const

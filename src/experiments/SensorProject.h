@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ProjectLookups.h"
 #include "experiments/Sensor.h"
 #include "experiments/SensorBundle.h"
 #include "experiments/SensorGroup.h"
@@ -23,7 +24,7 @@ struct SensorDialogValues
     float limit = 0.0f;
 };
 
-class CSensorProject : public CMElement
+class CSensorProject : public CMElement, public IProjectMember
 {
     DECLARE_SERIAL(CSensorProject)
 
@@ -76,11 +77,18 @@ public:
     // A copy of group i appended at the end; null when i is out of range.
     CSensorGroup* DuplicateGroup(int i);
     int SwapGroups(int i, int j);
+    // Moves group i's channels by delta within the system channel count.
     int ShiftGroup(int i, int delta);
+    // The system channel count of the container the sensors belong to; 16 without one.
+    int GetChannelCount() const;
     // Appends the indexes of the groups that use bundle number; returns how many were appended.
     int GetGroupsUsingBundle(int number, std::vector<int>& indexes) const;
 
     void Serialize(CArchive& ar) override;
+
+    // The container that holds the sensor project (not owned; it sets itself).
+    IProjectLookups* GetProjectLookups() const override { return m_lookups; }
+    void SetProjectLookups(IProjectLookups* lookups) { m_lookups = lookups; }
 
 private:
     void CreateCategories();
@@ -88,4 +96,5 @@ private:
 
     std::vector<std::unique_ptr<CSensorBundle>> m_bundles;
     std::vector<std::unique_ptr<CSensorGroup>> m_groups;
+    IProjectLookups* m_lookups = nullptr;
 };

@@ -198,12 +198,6 @@ bool IsHeading(const std::string& line)
     return line.size() >= 2 && line.front() == '[' && line.back() == ']';
 }
 
-std::string StripCR(std::string line)
-{
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return line;
-}
 
 } // namespace
 
@@ -216,12 +210,11 @@ int CGClfData::Import(CStdioFile& file)
         const int bands = static_cast<int>(centres.size());
 
         std::string first;
-        if (!file.ReadString(first) || StripCR(first).empty())
+        if (!file.ReadString(first) || first.empty())
         {
             m_importError = "the global CLF section has no heading";
             return 0;
         }
-        first = StripCR(first);
         SetName(first.size() >= 2 ? first.substr(1, first.size() - 2) : std::string());
 
         // The rest of the file in sections: the store's own functions, then one section per group
@@ -232,7 +225,6 @@ int CGClfData::Import(CStdioFile& file)
         std::string line;
         while (file.ReadString(line))
         {
-            line = StripCR(line);
             if (IsHeading(line))
             {
                 headings.push_back(line.substr(1, line.size() - 2));

@@ -322,8 +322,6 @@ int CHSEAGeneralData::Import(CStdioFile& file)
             m_importError = "the section heading is missing";
             return 0;
         }
-        if (!section.empty() && section.back() == '\r')
-            section.pop_back();
         const int bands = GetFreqCount();
         const CZuSubsystemTable* table = GetSubsystemTable();
         for (;;)

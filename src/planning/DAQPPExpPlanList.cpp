@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "common/AppLookups.h"
+#include "common/ProjectLookups.h"
 #include "planning/SensorAssignment.h"
 #include "platform/base/Format.h"
 #include "platform/win/StringTable.h"
@@ -128,7 +128,7 @@ std::vector<std::string> CDAQPPExpPlanList::GetCellTexts(const tagDAQPP_SENSORMA
     const std::string local = l >= 0 ? Format("%02d", l + 1) : std::string();
     const int node = context.globalNode ? context.globalNode(b, l) : -1;
     const std::string global = node >= 1 ? Format("%d", node) : std::string();
-    const double v = GetSensorSensitivityByID(s);
+    const double v = GetSensorSensitivityByID(context.project, s);
     const bool structure = context.isStructure && context.isStructure(b) != 0;
     const bool reversed = context.revSens != 0;
     for (size_t c = 0; c < m_columns.size(); ++c) {
@@ -137,7 +137,7 @@ std::vector<std::string> CDAQPPExpPlanList::GetCellTexts(const tagDAQPP_SENSORMA
         case 1: text = global; break;
         case 2: text = s; break;
         case 3: text = structure ? "Vibration" : "Acoustic"; break;
-        case 4: text = FormatSubsystemLPName(b, l); break;
+        case 4: text = FormatSubsystemLPName(context.project, b, l); break;
         case 6: text = row.inputMode.empty() ? "ICP" : row.inputMode; break;
         case 7: text = structure ? "Acceleration" : "Pressure"; break;
         case 8: text = "mV"; break;

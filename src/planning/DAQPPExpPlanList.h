@@ -22,6 +22,8 @@ struct tagCHTABLECOL
 class CSensorAssignment;
 
 // What the cell texts of a channel row ask of the project around the plans.
+class IProjectLookups;
+
 struct DAQPPCellContext
 {
     // The container's sensor assignment: a sensor's local index is its place in its subsystem's row.
@@ -32,6 +34,8 @@ struct DAQPPCellContext
     std::function<int(const std::string& subsystem)> isStructure;
     // The project's reversed-sensor mode: sensitivities shown as their inverse.
     int revSens = 0;
+    // The container the plan belongs to: sensor sensitivities and subsystem display names.
+    const IProjectLookups* project = nullptr;
 };
 
 class CDAQPPExpPlanList : public CObject

@@ -98,14 +98,6 @@ namespace {
 // Fields of an imported line are taken up to this length, as the exchange files always were.
 constexpr size_t kMaxFieldLength = 255;
 
-bool ReadTextLine(CStdioFile& file, std::string& line)
-{
-    if (!file.ReadString(line))
-        return false;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return true;
-}
 } // namespace
 
 int CSensorAssignment::ExportText(const std::string& path, const std::string& tag) const
@@ -135,12 +127,12 @@ int CSensorAssignment::ImportText(const std::string& path, const std::string&)
         if (!file.Open(path, CStdioFile::modeRead))
             return 0;
         std::string line;
-        if (!ReadTextLine(file, line))
+        if (!file.ReadString(line))
             return 1;
         // The first line is a header; one of ours brings two more.
-        if (line.compare(0, 2, "#@") == 0 && ReadTextLine(file, line))
-            ReadTextLine(file, line);
-        while (ReadTextLine(file, line) && !line.empty()) {
+        if (line.compare(0, 2, "#@") == 0 && file.ReadString(line))
+            file.ReadString(line);
+        while (file.ReadString(line) && !line.empty()) {
             size_t tab = line.find('\t');
             const int row = FindRow(line.substr(0, std::min(tab, kMaxFieldLength)));
             if (row < 0)

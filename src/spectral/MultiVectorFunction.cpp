@@ -36,7 +36,7 @@ std::string CMultiVectorFunction::GetTableCellData(int row, int col, int index, 
     const int indexCount = std::max(GetTableFreqCount(), 1);
     if (row < 0 || col < 0 || row >= rows || col >= cols)
         return std::string();
-    const int structure = SpectrumIsStructure(m_label);
+    const int structure = SpectrumIsStructure(this, m_label);
     if (row == 0 && col == 0)
         return Format("%s [%s]", GetQuantityName(this, structure).c_str(), m_label.c_str());
     if (row == 0)
@@ -46,7 +46,7 @@ std::string CMultiVectorFunction::GetTableCellData(int row, int col, int index, 
     if (index < 0 || index >= indexCount)
         return std::string();
     std::string text;
-    FormatQuantityValue(text, this, DataValue(row - 1, col - 1), numberFormat, SpectrumShowInDB(), structure,
+    FormatQuantityValue(text, this, DataValue(row - 1, col - 1), numberFormat, SpectrumShowInDB(this), structure,
                         0.0);
     return text;
 }
@@ -56,9 +56,9 @@ void CMultiVectorFunction::CopyToClipboard(CArchive& ar, int withLabels, int ind
     const int digits = CZuRpmFunc::kClipboardDigits;
     const CZuCellRect block = DataBlock(index, selection);
     if (withLabels) {
-        const int structure = SpectrumIsStructure(m_label);
+        const int structure = SpectrumIsStructure(this, m_label);
         ar.WriteText(Format("%s\t%s [%s]\r\n", m_label.c_str(), GetQuantityName(this, structure).c_str(),
-                            GetQuantityAxisLabel(this, SpectrumShowInDB(), structure, 0).c_str()));
+                            GetQuantityAxisLabel(this, SpectrumShowInDB(this), structure, 0).c_str()));
     }
     WriteBlock(ar, block, withLabels, index, digits, "RPM");
 }
@@ -70,8 +70,8 @@ void CMultiVectorFunction::PasteFromClipboard(CArchive& ar, int index, const CZu
     if (!CClipboardText::ReadFirstDataLine(ar, line, labelled) ||
         !CClipboardText::SkipColumnHeaderLine(ar, line, labelled, "RPM"))
         return;
-    const int structure = SpectrumIsStructure(m_label);
-    const int inDb = SpectrumShowInDB();
+    const int structure = SpectrumIsStructure(this, m_label);
+    const int inDb = SpectrumShowInDB(this);
     const int rows = GetTableRowCount(index), cols = GetTableColCount(index);
     int row = point ? std::max(point->y, 1) : 1;
     do {

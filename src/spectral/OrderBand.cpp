@@ -3,39 +3,6 @@
 #include "platform/gfx/OctaveManager.h"
 
 #include <cmath>
-#include <mutex>
-
-namespace {
-
-std::mutex& ProviderGuard()
-{
-    static std::mutex guard;
-    return guard;
-}
-
-std::function<const COctaveManager*()>& Provider()
-{
-    static std::function<const COctaveManager*()> provider;
-    return provider;
-}
-
-const COctaveManager* ModelBands()
-{
-    std::function<const COctaveManager*()> provider;
-    {
-        std::lock_guard<std::mutex> lock(ProviderGuard());
-        provider = Provider();
-    }
-    return provider ? provider() : nullptr;
-}
-
-} // namespace
-
-void SetModelOctaveManagerProvider(std::function<const COctaveManager*()> provider)
-{
-    std::lock_guard<std::mutex> lock(ProviderGuard());
-    Provider() = std::move(provider);
-}
 
 double GetOrderFrequency(double rpm, double order, double factor)
 {
@@ -44,8 +11,6 @@ double GetOrderFrequency(double rpm, double order, double factor)
 
 int FindOctaveBandIndex(double f, const COctaveManager* bands)
 {
-    if (!bands)
-        bands = ModelBands();
     if (!bands)
         return -1;
     const int n = bands->GetFreqCount();

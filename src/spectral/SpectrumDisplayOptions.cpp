@@ -1,29 +1,29 @@
 #include "spectral/SpectrumDisplayOptions.h"
 
-#include <atomic>
+#include "platform/elements/MElement.h"
 
-namespace {
-std::atomic<ISpectrumDisplayOptions*> g_options{nullptr};
+const ISpectrumDisplayOptions* ISpectrumDisplayOptions::FindOwner(const CMElement* element)
+{
+    for (const CMElement* e = element; e; e = e->GetParent())
+        if (const auto* owner = dynamic_cast<const ISpectrumDisplayOptions*>(e))
+            return owner;
+    return nullptr;
 }
 
-void SetSpectrumDisplayOptions(ISpectrumDisplayOptions* options) { g_options = options; }
-
-ISpectrumDisplayOptions* GetSpectrumDisplayOptions() { return g_options; }
-
-int SpectrumShowInDB()
+int SpectrumShowInDB(const CMElement* element)
 {
-    ISpectrumDisplayOptions* o = g_options;
+    const ISpectrumDisplayOptions* o = ISpectrumDisplayOptions::FindOwner(element);
     return o ? o->ShowDataInDB() : 0;
 }
 
-int SpectrumAWeighting()
+int SpectrumAWeighting(const CMElement* element)
 {
-    ISpectrumDisplayOptions* o = g_options;
+    const ISpectrumDisplayOptions* o = ISpectrumDisplayOptions::FindOwner(element);
     return o ? o->IsAWeighting() : 0;
 }
 
-int SpectrumIsStructure(const std::string& subsystem)
+int SpectrumIsStructure(const CMElement* element, const std::string& subsystem)
 {
-    ISpectrumDisplayOptions* o = g_options;
+    const ISpectrumDisplayOptions* o = ISpectrumDisplayOptions::FindOwner(element);
     return o ? o->IsStructure(subsystem) : 0;
 }

@@ -14,13 +14,18 @@
 #include "spectral/OrderBand.h"
 #include "spectral/SpectrumDisplayOptions.h"
 
+namespace
+{
+constexpr uint32_t IDS_ORDER_LABEL = 7087; // "Order %g"
+} // namespace
+
 IMPLEMENT_SERIAL(CZuOTFunc, CZuTableData, 2 | VERSIONABLE_SCHEMA)
 
 namespace {
 // Column header of an order: the language module's format with the order.
 std::string OrderHeader(double order)
 {
-    std::string text = FormatString(7087, order);
+    std::string text = FormatString(IDS_ORDER_LABEL, order);
     return text.empty() ? Format("Order %g", order) : text;
 }
 } // namespace
@@ -120,7 +125,7 @@ std::string CZuOTFunc::GetFreqIndicator(int) { return std::string(); }
 
 std::string CZuOTFunc::GetTableCellData(int row, int col, int index, int numberFormat)
 {
-    const int structure = SpectrumIsStructure(m_subsystem);
+    const int structure = SpectrumIsStructure(this, m_subsystem);
     if (row < 0 || col < 0 || row >= GetTableRowCount(index) || col >= GetTableColCount(index))
         return std::string();
     if (row == 0 && col == 0)
@@ -132,7 +137,7 @@ std::string CZuOTFunc::GetTableCellData(int row, int col, int index, int numberF
         return CGfxUtil::GetManipulatedFrequencyString(GetOrderFunc(0)->GetRpm(r));
     const double value = CellValue(col - 1, r, GetOctaveManager());
     std::string text;
-    FormatQuantityValue(text, this, value, numberFormat, SpectrumShowInDB(), structure, 0.0);
+    FormatQuantityValue(text, this, value, numberFormat, SpectrumShowInDB(this), structure, 0.0);
     return text;
 }
 
@@ -152,9 +157,9 @@ void CZuOTFunc::CopyToClipboard(CArchive& ar, int withLabels, int index, const C
     }
     std::string headerFirst;
     if (withLabels) {
-        const int structure = SpectrumIsStructure(m_subsystem);
+        const int structure = SpectrumIsStructure(this, m_subsystem);
         ar.WriteText(Format("%s\t%s [%s]\r\n", m_subsystem.c_str(), GetQuantityName(this, structure).c_str(),
-                            GetQuantityAxisLabel(this, SpectrumShowInDB(), structure, 0).c_str()));
+                            GetQuantityAxisLabel(this, SpectrumShowInDB(this), structure, 0).c_str()));
         headerFirst = GetTableCellData(0, 0, index, digits);
     }
     WriteBlock(ar, block, withLabels, index, digits, headerFirst);
@@ -170,8 +175,8 @@ void CZuOTFunc::PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint* 
         !CClipboardText::SkipColumnHeaderLine(ar, line, labelled, GetTableCellData(0, 0, index, 0)))
         return;
     COctaveManagerEx* bands = GetOctaveManager();
-    const int structure = SpectrumIsStructure(m_subsystem);
-    const int inDb = SpectrumShowInDB();
+    const int structure = SpectrumIsStructure(this, m_subsystem);
+    const int inDb = SpectrumShowInDB(this);
     const int lastRow = GetTableRowCount(-1) - 1; // data rows 0 .. lastRow - 1
     int r = std::max(point->y - 1, 0);
     do {

@@ -240,9 +240,9 @@ std::string CZuRpmFunc::GetFreqIndicator(int index)
 
 std::string CZuRpmFunc::GetTableCellData(int row, int col, int index, int numberFormat)
 {
-    const int structure = SpectrumIsStructure(m_subsystem);
-    const int inDb = SpectrumShowInDB();
-    const int aWeighting = SpectrumAWeighting();
+    const int structure = SpectrumIsStructure(this, m_subsystem);
+    const int inDb = SpectrumShowInDB(this);
+    const int aWeighting = SpectrumAWeighting(this);
     if (col == 0) {
         if (row == 0)
             return RowsAreRpms() ? "RPM" : "Freq. [Hz]";
@@ -330,8 +330,8 @@ void CZuRpmFunc::PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint*
     // "Freq. [Hz]" first): it is not data either, or a copy would not paste back as it was.
     if (!CClipboardText::SkipColumnHeaderLine(ar, line, labelled, RowsAreRpms() ? "RPM" : "Freq. [Hz]"))
         return;
-    const int structure = SpectrumIsStructure(m_subsystem);
-    const int inDb = SpectrumShowInDB();
+    const int structure = SpectrumIsStructure(this, m_subsystem);
+    const int inDb = SpectrumShowInDB(this);
     const int dataRows = TableDataRows();
     const int indexCount = GetTableFreqCount();
     auto cellValue = [&](const std::vector<std::string>& fields, size_t f) {

@@ -155,8 +155,8 @@ std::string CZuRpmMultiVecFunc::GetTableCellData(int row, int col, int index, in
         return RowsAreRpms() ? Format("%.2f", GetRpm(r)) : CGfxUtil::GetManipulatedFrequencyString(GetFreq(r));
     if (index < 0 || index >= GetTableFreqCount())
         return std::string();
-    const int structure = SpectrumIsStructure(m_label);
-    const int aWeighting = SpectrumAWeighting();
+    const int structure = SpectrumIsStructure(this, m_label);
+    const int aWeighting = SpectrumAWeighting(this);
     // Only a real range shows an overall level; a reversed one shows the value as any cell.
     if (m_overallFirst >= 0 && m_overallLast >= m_overallFirst)
         return CGfxUtil::GenFormat(GetOverallLevel(index, r, col - 1, structure, aWeighting), numberFormat);
@@ -164,7 +164,7 @@ std::string CZuRpmMultiVecFunc::GetTableCellData(int row, int col, int index, in
     if (aWeighting)
         freq = RowsAreRpms() ? GetFreq(index) : GetFreq(r);
     std::string text;
-    FormatQuantityValue(text, this, GetSmoothedValue(index, r, col - 1), numberFormat, SpectrumShowInDB(), structure,
+    FormatQuantityValue(text, this, GetSmoothedValue(index, r, col - 1), numberFormat, SpectrumShowInDB(this), structure,
                         freq);
     return text;
 }
@@ -175,12 +175,12 @@ void CZuRpmMultiVecFunc::CopyToClipboard(CArchive& ar, int withLabels, int index
     const CZuCellRect block = DataBlock(index, selection);
     std::string headerFirst;
     if (withLabels) {
-        const int structure = SpectrumIsStructure(m_label);
+        const int structure = SpectrumIsStructure(this, m_label);
         std::string title = m_label;
         if (index >= 0 && index < GetTableFreqCount())
             title += RowsAreRpms() ? Format("\t%g [Hz]", GetFreq(index)) : Format("\t%g [RPM]", GetRpm(index));
         title += Format("\t%s [%s]\r\n", GetQuantityName(this, structure).c_str(),
-                        GetQuantityAxisLabel(this, SpectrumShowInDB(), structure, SpectrumAWeighting()).c_str());
+                        GetQuantityAxisLabel(this, SpectrumShowInDB(this), structure, SpectrumAWeighting(this)).c_str());
         ar.WriteText(title);
         headerFirst = GetTableCellData(0, 0, index, digits);
     }

@@ -19,8 +19,8 @@ int CZuRpmPcFunc::IsTargetAcoustic() const
     std::string plain = m_target;
     CGfxUtil::RemoveWaveSign(plain);
     // A named subsystem that is not a structure is a cavity; the wave mark answers without a project.
-    if (GetSpectrumDisplayOptions())
-        return SpectrumIsStructure(plain) ? 0 : 1;
+    if (const ISpectrumDisplayOptions* project = ISpectrumDisplayOptions::FindOwner(this))
+        return project->IsStructure(plain) ? 0 : 1;
     return CGfxUtil::GetWaveType(m_target, 1) == CGfxUtil::WAVE_ACOUSTIC ? 1 : 0;
 }
 

@@ -178,5 +178,6 @@ DAQPPCellContext CExtUFDaqProject::MakeCellContext() const
     };
     context.isStructure = [this](const std::string& subsystem) { return IsStructure(subsystem); };
     context.revSens = m_revSens;
+    context.project = owner;
     return context;
 }

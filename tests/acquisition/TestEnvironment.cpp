@@ -1,7 +1,7 @@
-// A private settings folder for every test of this executable (the acquisition profile, the
-// simulated systems' layouts), and a debug file of its own.
+// A debug file of its own for every test of this executable (the settings folder is the test
+// main's, tests/support/TestMain.cpp).
 #include "platform/base/DebugLog.h"
-#include "support/SettingsEnvironment.h"
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <unistd.h>
@@ -26,6 +26,5 @@ private:
     std::string m_path;
 };
 
-[[maybe_unused]] ::testing::Environment* const kSettings = RegisterSettingsEnvironment("orvex_acquisition_tests");
 [[maybe_unused]] ::testing::Environment* const kDebug = ::testing::AddGlobalTestEnvironment(new CDebugFileEnvironment);
 } // namespace

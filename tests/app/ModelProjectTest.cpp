@@ -611,8 +611,8 @@ TEST(ModelProject, MadeThroughThePromptsAndReplaced)
         EXPECT_EQ(prompts.Pending(), 0u);
         EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
         const auto records = prompts.Records();
-        EXPECT_EQ(records[0].text, "Choose a File");
-        EXPECT_EQ(records[1].text, "Read Model Data");
+        EXPECT_EQ(records[0].text, "Choose the Vehicle Model File");
+        EXPECT_EQ(records[1].text, "Choose the Model Data File");
         EXPECT_EQ(records[2].stringId, 7052u);
         EXPECT_EQ(project->GetModelData(0)->GetFileName(), (folder / "model.ntf").string());
         EXPECT_EQ(container.GetNextProjectID(), 1);

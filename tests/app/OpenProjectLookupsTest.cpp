@@ -1,12 +1,20 @@
-// The shared utilities' look-ups as the application installs them: they answer from the project
-// that is open and give their absent values once it is closed or the look-ups are taken away.
+// The shared utilities' look-ups and the spectrum tables' display options as the data find them:
+// through their owners, so each container answers for its own elements, also beside another one.
 #include "ProjectTestEnv.h"
 
 #include "app/DaqProject.h"
 #include "app/ModelProject.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
-#include "common/AppLookups.h"
+#include "app/AnalysisProject.h"
+#include "common/ProjectLookups.h"
+#include "models/HSEAOptions.h"
+#include "platform/gfx/OctaveManager.h"
+#include "spectral/BandSetOwner.h"
+#include "spectral/OrderBand.h"
+#include "spectral/SpectrumDisplayOptions.h"
+#include "spectral/ZuOTFunc.h"
+#include "spectral/ZuRpmFunc.h"
 #include "experiments/SensorProject.h"
 #include "planning/SensorAssignment.h"
 #include "platform/win/MessageTarget.h"
@@ -34,20 +42,20 @@ struct Answers
     int unknownRow = 0;
 };
 
-Answers Ask()
+Answers Ask(IProjectLookups* p)
 {
     Answers a;
-    a.roofMass = GetSubsystemParamByName("Roof");
-    a.roofFlexuralMass = GetSubsystemParamByName("Roof-F");
-    a.cabinVolume = GetSubsystemParamByName("Front Cabin-L-");
-    a.unknownParam = GetSubsystemParamByName("No Such Panel");
-    a.channels = GetSystemChannelCount();
-    a.roofPoint = FormatSubsystemLPName("Roof", 2);
-    a.unknownPoint = FormatSubsystemLPName("No Such Panel", 0);
-    a.sensitivity = GetSensorSensitivityByID("MIC-1");
-    a.unknownSensitivity = GetSensorSensitivityByID("MIC-2");
-    a.assignedRow = AddToSensorAssignment("Roof", "MIC-1");
-    a.unknownRow = AddToSensorAssignment("No Such Panel", "MIC-1");
+    a.roofMass = GetSubsystemParamByName(p, "Roof");
+    a.roofFlexuralMass = GetSubsystemParamByName(p, "Roof-F");
+    a.cabinVolume = GetSubsystemParamByName(p, "Front Cabin-L-");
+    a.unknownParam = GetSubsystemParamByName(p, "No Such Panel");
+    a.channels = GetSystemChannelCount(p);
+    a.roofPoint = FormatSubsystemLPName(p, "Roof", 2);
+    a.unknownPoint = FormatSubsystemLPName(p, "No Such Panel", 0);
+    a.sensitivity = GetSensorSensitivityByID(p, "MIC-1");
+    a.unknownSensitivity = GetSensorSensitivityByID(p, "MIC-2");
+    a.assignedRow = AddToSensorAssignment(p, "Roof", "MIC-1");
+    a.unknownRow = AddToSensorAssignment(p, "No Such Panel", "MIC-1");
     return a;
 }
 
@@ -66,33 +74,26 @@ void ExpectAbsent(const Answers& a)
     EXPECT_EQ(a.unknownRow, -1);
 }
 
-struct LookupsScope
-{
-    LookupsScope() { GetTALVOApp().InstallAppLookups(); }
-    ~LookupsScope()
-    {
-        SetAppLookups({});
-        GetTALVOApp().SetMainDocument(nullptr);
-    }
-};
 } // namespace
 
-TEST(OpenProjectLookups, AnswerFromTheOpenSampleProjectAndNothingAfterClose)
+TEST(OpenProjectLookups, TheContainerAnswersForTheElementsOfItsTrees)
 {
     CRecordingMessageTarget quiet;
     CMainWindowTargetScope target(&quiet);
-    LookupsScope scope;
-    ExpectAbsent(Ask()); // installed, but no project is open
+    ExpectAbsent(Ask(nullptr)); // an element outside any container
 
     CTALVODoc doc;
     const std::string file = (AppTestTempDir() / "lookups" / "lookups.orv").string();
     std::string error;
     ASSERT_TRUE(doc.NewProjectFromModelFile(file, 0, (kSamples / "sample-model.dmd").string(), &error)) << error;
-    ASSERT_EQ(GetTALVOApp().GetMainDocument(), &doc);
     CTALVOProject& container = doc.GetTALVOProject();
     CModelProject* model = container.GetModelProject();
     ASSERT_NE(model, nullptr);
     CDaqProject* daq = container.AddDaqProject();
+    CMElement* deep = daq->AddChild(std::make_unique<CMElement>("Folder", nullptr, -1));
+    ASSERT_EQ(IProjectLookups::FindOwner(deep), &container);
+    ASSERT_EQ(IProjectLookups::FindOwner(container.GetSensorProject()), &container);
+    EXPECT_EQ(container.GetDocumentPath(), file);
 
     // The roof shows under a display name of its own; a microphone of 50 mV/Pa.
     CZuSubsystemTable& names = model->GetDisplayNameTable();
@@ -110,7 +111,7 @@ TEST(OpenProjectLookups, AnswerFromTheOpenSampleProjectAndNothingAfterClose)
     ASSERT_GE(roofRow, 0);
     const int itemsBefore = assignment->GetItemCount(roofRow);
 
-    const Answers open = Ask();
+    const Answers open = Ask(IProjectLookups::FindOwner(deep));
     // The sample model's masses and volumes, with or without the wave-type mark (the roof's mass
     // as its companion data refine it).
     EXPECT_DOUBLE_EQ(open.roofMass, 14.8);
@@ -128,34 +129,82 @@ TEST(OpenProjectLookups, AnswerFromTheOpenSampleProjectAndNothingAfterClose)
     ASSERT_EQ(assignment->GetItemCount(roofRow), itemsBefore + 1);
     EXPECT_EQ(assignment->GetItem(roofRow, itemsBefore), "MIC-1");
 
-    // A new channel count reaches the container and its DAQ projects.
-    SetSystemChannelCount(24);
+    // A new channel count reaches the container, its DAQ projects and its sensor groups' limit.
+    SetSystemChannelCount(IProjectLookups::FindOwner(deep), 24);
     EXPECT_EQ(container.GetSystemChannelCount(), 24);
     EXPECT_EQ(daq->GetMaxChannel(), 24);
-    EXPECT_EQ(GetSystemChannelCount(), 24);
-
+    EXPECT_EQ(container.GetSensorProject()->GetChannelCount(), 24);
     doc.OnCloseDocument();
-    ASSERT_EQ(GetTALVOApp().GetMainDocument(), nullptr);
-    ExpectAbsent(Ask());
-    SetSystemChannelCount(8); // nobody to tell: nothing happens, nothing breaks
-    EXPECT_EQ(GetSystemChannelCount(), 0);
 }
 
-TEST(OpenProjectLookups, TakenAwayTheyNoLongerReachAnOpenProject)
+// Two containers open side by side: the document's and a second one (as an import or a test holds
+// it). Each element shows values as its own container says and looks orders up in its own
+// project's band set, whichever document the application calls its main one.
+TEST(OpenProjectLookups, TwoContainersSideBySideEachUseTheirOwnBandsAndDisplayOptions)
 {
     CRecordingMessageTarget quiet;
     CMainWindowTargetScope target(&quiet);
-    LookupsScope scope;
     CTALVODoc doc;
-    const std::string file = (AppTestTempDir() / "lookups2" / "lookups2.orv").string();
+    const std::string model = (kSamples / "sample-model.dmd").string();
     std::string error;
-    ASSERT_TRUE(doc.NewProjectFromModelFile(file, 0, (kSamples / "sample-model.dmd").string(), &error)) << error;
-    EXPECT_DOUBLE_EQ(GetSubsystemParamByName("Roof"), 14.8);
-
-    SetAppLookups({});
+    ASSERT_TRUE(doc.NewProjectFromModelFile((AppTestTempDir() / "side" / "side.orv").string(), 0, model, &error))
+        << error;
     ASSERT_EQ(GetTALVOApp().GetMainDocument(), &doc);
-    ExpectAbsent(Ask());
-    SetSystemChannelCount(8);
-    EXPECT_EQ(doc.GetTALVOProject().GetSystemChannelCount(), CTALVOProject::kDefaultChannelCount);
+    CTALVOProject& first = doc.GetTALVOProject();
+    CTALVOProject second;
+    ASSERT_NE(second.CreateModelProjectFromFile(0, model), nullptr);
+
+    first.GetHSEAOptions().HSS_ShowDataInDB = 1;
+    first.GetHSEAOptions().WeightingFilter = 1;
+    second.GetHSEAOptions().HSS_ShowDataInDB = 0;
+    second.GetHSEAOptions().WeightingFilter = 0;
+    const COctaveManagerEx octaves(OCTAVE_BAND_FULL, 63.0, 8000.0);
+    const COctaveManagerEx thirds(OCTAVE_BAND_THIRD, 100.0, 10000.0);
+    CAnalysisProject* analysisA = first.AddAnalysisProject(nullptr, &octaves);
+    CAnalysisProject* analysisB = second.AddAnalysisProject(nullptr, &thirds);
+    ASSERT_TRUE(analysisA && analysisB);
+
+    const double freqs[] = {100.0, 125.0};
+    const double rpms[] = {3000.0};
+    CZuRpmFunc* mapA = analysisA->AddChild(CZuRpmFunc::NewRpmFunc("SPL", 3, nullptr, "Roof-F", freqs, 2, rpms, 1));
+    CZuRpmFunc* mapB = analysisB->AddChild(CZuRpmFunc::NewRpmFunc("SPL", 3, nullptr, "Roof-F", freqs, 2, rpms, 1));
+    ASSERT_TRUE(mapA && mapB);
+    EXPECT_EQ(SpectrumShowInDB(mapA), 1);
+    EXPECT_EQ(SpectrumAWeighting(mapA), 1);
+    EXPECT_EQ(SpectrumShowInDB(mapB), 0);
+    EXPECT_EQ(SpectrumAWeighting(mapB), 0);
+    EXPECT_EQ(SpectrumIsStructure(mapB, "Front Door Panel-L"), 1);
+    EXPECT_EQ(SpectrumIsStructure(mapB, "Front Cabin-L"), 0);
+    for (CZuRpmFunc* map : {mapA, mapB}) {
+        map->SetAxisFlag(1);
+        map->DataValue(0, 0) = 0.01;
+    }
+    EXPECT_NE(mapA->GetTableCellData(1, 1, 0, 3), mapB->GetTableCellData(1, 1, 0, 3));
+
+    // Order maps read the band set of their own analysis project: order 2 at 3000 RPM is 100 Hz,
+    // the octave band of 125 Hz in the first and the third-octave band of 100 Hz in the second.
+    const std::vector<double> orders{2.0};
+    const double bandFreqs[] = {100.0};
+    CZuOTFunc* otA =
+        analysisA->AddChild(CZuOTFunc::BuildOTFunc("OT", 3, nullptr, "Roof-F", bandFreqs, 1, rpms, 1, orders, 1.0f));
+    CZuOTFunc* otB =
+        analysisB->AddChild(CZuOTFunc::BuildOTFunc("OT", 3, nullptr, "Roof-F", bandFreqs, 1, rpms, 1, orders, 1.0f));
+    ASSERT_TRUE(otA && otB);
+    ASSERT_EQ(otA->GetOctaveManager(), analysisA->GetOctaveManager());
+    ASSERT_EQ(otB->GetOctaveManager(), analysisB->GetOctaveManager());
+    EXPECT_EQ(otA->GetOctaveManager()->GetFreqCount(), octaves.GetFreqCount());
+    EXPECT_EQ(otB->GetOctaveManager()->GetFreqCount(), thirds.GetFreqCount());
+    EXPECT_EQ(GetOrderBandIndexInt(3000.0, 2.0, 1.0, otA->GetOctaveManager()), octaves.FindBand(100.0));
+    EXPECT_EQ(GetOrderBandIndexInt(3000.0, 2.0, 1.0, otB->GetOctaveManager()), thirds.FindBand(100.0));
+    EXPECT_NE(octaves.FindBand(100.0), thirds.FindBand(100.0));
+
+    // The shared look-ups answer for each container's own elements.
+    second.SetSystemChannelCount(32);
+    EXPECT_EQ(GetSystemChannelCount(IProjectLookups::FindOwner(mapA)), CTALVOProject::kDefaultChannelCount);
+    EXPECT_EQ(GetSystemChannelCount(IProjectLookups::FindOwner(mapB)), 32);
+
+    // Only the document's container reaches the project window; the second tells nobody.
+    EXPECT_EQ(first.GetSite(), &doc);
+    EXPECT_EQ(second.GetSite(), nullptr);
     doc.OnCloseDocument();
 }

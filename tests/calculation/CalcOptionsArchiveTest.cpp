@@ -9,11 +9,8 @@
 #include "platform/archive/Archive.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/ZuRegOptions.h"
-#include "support/SettingsEnvironment.h"
 
 namespace {
-[[maybe_unused]] ::testing::Environment* const kEnv = RegisterSettingsEnvironment("orvex_calculation_tests");
-
 // Reads the options embedded in a class record of the given schema, so the archive reports it.
 template <class T>
 T ReadWithSchema(const std::vector<uint8_t>& body, uint16_t schema, const char* name)

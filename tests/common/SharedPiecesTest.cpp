@@ -1,3 +1,5 @@
+#include "support/FakeProjectLookups.h"
+
 #include "common/ColorConv.h"
 #include "common/DbgFile.h"
 #include "common/ModuleInfo.h"
@@ -54,11 +56,10 @@ TEST(ColorConv, GreyForEveryHueWithoutSaturation)
     }
 }
 
-TEST(WorkFolder, FolderOfTheMainDocument)
+TEST(WorkFolder, FolderOfTheContainersDocument)
 {
     ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH));
-    std::string path;
-    SetMainDocumentPathProvider([&] { return path; });
+    CFakeProjectLookups project;
     struct Case
     {
         const char* path;
@@ -73,13 +74,12 @@ TEST(WorkFolder, FolderOfTheMainDocument)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
-        path = c.path;
-        EXPECT_EQ(GetDocumentFolder(), c.folder);
-        EXPECT_EQ(GetWorkFolderPath(), c.work);
+        project.documentPath = c.path;
+        EXPECT_EQ(GetDocumentFolder(&project), c.folder);
+        EXPECT_EQ(GetWorkFolderPath(&project), c.work);
     }
-    SetMainDocumentPathProvider({});
-    EXPECT_EQ(GetDocumentFolder(), "");
-    EXPECT_EQ(GetWorkFolderPath(), "");
+    EXPECT_EQ(GetDocumentFolder(nullptr), "");
+    EXPECT_EQ(GetWorkFolderPath(nullptr), "");
 }
 
 TEST(UUID, NilCreateTextAndWords)

@@ -271,7 +271,7 @@ TEST_F(TreeFixture, ExcitationNamesIndexesAndDataSetLabels)
     EXPECT_EQ(empty.GetChildCount(), 1);
     EXPECT_EQ(empty.GetExcitationNameCount(), 0);
     EXPECT_EQ(empty.GetChannelRange(3), 10.0f);
-    EXPECT_EQ(empty.GetChannelRanges().size(), static_cast<size_t>(CSensorGroup::GetChannelCount()));
+    EXPECT_EQ(empty.GetChannelRanges().size(), static_cast<size_t>(CSensorGroup::kDefaultChannelCount));
 
     ASSERT_EQ(project.GetExcitationNameCount(), 2);
     EXPECT_EQ(project.GetExcitationName(0), "A-Cabin");

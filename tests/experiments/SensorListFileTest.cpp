@@ -8,6 +8,7 @@
 #include "MeasuredDataTestSupport.h"
 #include "experiments/SensorListFile.h"
 #include "experiments/SensorProject.h"
+#include "support/FakeProjectLookups.h"
 #include "platform/win/PromptService.h"
 
 namespace {
@@ -27,10 +28,15 @@ void WriteText(const std::string& path, const std::string& text)
     std::ofstream(path, std::ios::binary) << text;
 }
 
-struct ChannelCount
+// The system channel count of the container the sensor projects belong to.
+struct ChannelCount : CFakeProjectLookups
 {
-    explicit ChannelCount(int n) { CSensorGroup::SetChannelCountSource([n] { return n; }); }
-    ~ChannelCount() { CSensorGroup::SetChannelCountSource(nullptr); }
+    explicit ChannelCount(int n) { channels = n; }
+    CSensorProject& operator()(CSensorProject& project)
+    {
+        project.SetProjectLookups(this);
+        return project;
+    }
 };
 
 void Fill(CSensorProject& project)
@@ -114,6 +120,7 @@ TEST(SensorListFile, WrittenAndReadBackEqual)
 {
     ChannelCount channels(16);
     CSensorProject project;
+    channels(project);
     Fill(project);
     const std::string path = Path("sensors.dat");
     ASSERT_EQ(WriteSensorListFile(project, path, "Sensors of the car"), 1);
@@ -144,7 +151,7 @@ TEST(SensorListFile, WrittenAndReadBackEqual)
     // A system of 8 channels keeps the members of channels 1 to 8 only.
     ChannelCount fewer(8);
     CSensorProject eight;
-    ASSERT_EQ(ReadSensorListFile(eight, path, title), 1);
+    ASSERT_EQ(ReadSensorListFile(fewer(eight), path, title), 1);
     ASSERT_EQ(eight.GetGroupCount(), 2);
     EXPECT_EQ(Members(*eight.GetGroup(0)), (std::vector<Member>{{"A1", 1, 0, 0}, {"H1", 2, 1, 5}}));
     EXPECT_EQ(eight.GetGroup(1)->GetMemberCount(), 0);
@@ -163,7 +170,7 @@ TEST(SensorListFile, OddRowsAndCellsAreDropped)
                                "1\tB #1\tB\t#1\tB #9\n");
     CSensorProject project;
     std::string title;
-    ASSERT_EQ(ReadSensorListFile(project, Path("odd.dat"), title), 1);
+    ASSERT_EQ(ReadSensorListFile(channels(project), Path("odd.dat"), title), 1);
     const auto sensors = project.GetAllSensors();
     ASSERT_EQ(sensors.size(), 1u) << "an unknown data type and a row without one are dropped";
     EXPECT_EQ(sensors[0]->GetID(), "A1");
@@ -177,6 +184,7 @@ TEST(SensorListFile, AFileCutShortLeavesTheCatalogueAsItWas)
 {
     ChannelCount channels(16);
     CSensorProject source;
+    channels(source);
     Fill(source);
     const std::string path = Path("full.dat");
     ASSERT_EQ(WriteSensorListFile(source, path, "T"), 1);

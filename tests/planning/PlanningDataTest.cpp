@@ -16,11 +16,8 @@
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "platform/win/ZuRegOptions.h"
-#include "support/SettingsEnvironment.h"
 
 namespace {
-[[maybe_unused]] ::testing::Environment* const kEnv = RegisterSettingsEnvironment("orvex_planning_tests");
-
 template <class T>
 std::unique_ptr<T> RoundTrip(const T& object)
 {

@@ -305,20 +305,10 @@ TEST(OrderBand, BandOfAFrequency)
 
     const COctaveManagerEx empty(OCTAVE_BAND_USER);
     EXPECT_EQ(FindOctaveBandIndex(15.0, &empty), -1);
-    EXPECT_EQ(FindOctaveBandIndex(15.0, nullptr), -1); // no model band definition known
+    EXPECT_EQ(FindOctaveBandIndex(15.0, nullptr), -1); // no band set: no band
 
     EXPECT_DOUBLE_EQ(GetOrderFrequency(3000.0, 2.0, 1.5), 150.0);
     // 1188 RPM: 19.8 Hz lies in band 1, its whole-Hz part 19 in band 0.
     EXPECT_EQ(GetOrderBandIndex(1188.0, 1.0, 1.0, &bands), 1);
     EXPECT_EQ(GetOrderBandIndexInt(1188.0, 1.0, 1.0, &bands), 0);
-}
-
-TEST(OrderBand, NullBandsMeanTheModelBands)
-{
-    const COctaveManagerEx model = Bands({{15.0, 10.0, 20.0}, {25.0, 20.0, 30.0}});
-    SetModelOctaveManagerProvider([&model]() -> const COctaveManager* { return &model; });
-    EXPECT_EQ(FindOctaveBandIndex(21.0, nullptr), 1);
-    EXPECT_EQ(GetOrderBandIndexInt(1230.0, 1.0, 1.0, nullptr), 1); // 20.5 Hz, whole part 20
-    SetModelOctaveManagerProvider(nullptr);
-    EXPECT_EQ(FindOctaveBandIndex(21.0, nullptr), -1);
 }

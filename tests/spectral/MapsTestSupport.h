@@ -14,17 +14,23 @@
 #include "spectral/ProjectTreeNotify.h"
 #include "spectral/SpectrumDisplayOptions.h"
 
-// Display options installed for the lifetime of a scope.
-struct ScopedDisplayOptions : ISpectrumDisplayOptions
+// A project stand-in that answers the display options of the maps shown under it. Show names it as
+// a map's parent (without owning the map): declare it before the maps it shows.
+struct DisplayOptionsOwner : CMElement, ISpectrumDisplayOptions
 {
     int inDb = 0;
     int aWeighting = 0;
     int structure = 0;
-    ScopedDisplayOptions(int db = 0, int aw = 0, int st = 0) : inDb(db), aWeighting(aw), structure(st)
+    explicit DisplayOptionsOwner(int db = 0, int aw = 0, int st = 0)
+        : CMElement("Project", nullptr, 0), inDb(db), aWeighting(aw), structure(st)
     {
-        SetSpectrumDisplayOptions(this);
     }
-    ~ScopedDisplayOptions() override { SetSpectrumDisplayOptions(nullptr); }
+    template <class T>
+    T* Show(T* map)
+    {
+        map->SetParent(this);
+        return map;
+    }
     int ShowDataInDB() const override { return inDb; }
     int IsAWeighting() const override { return aWeighting; }
     int IsStructure(const std::string&) const override { return structure; }

@@ -46,7 +46,6 @@ TEST(ZuRpmMultiVecFuncTest, WithoutEntriesTheTableHasOneRow)
 
 TEST(ZuRpmMultiVecFuncTest, OneAxisRuleForRowsLabelsAndCounts)
 {
-    ScopedDisplayOptions display(0);
     CZuRpmMultiVecFunc map("SPL", nullptr, 64);
     map.AddRpmData(1000.0, MakeVec(1.0));
     map.AddRpmData(2000.0, MakeVec(2.0));
@@ -163,8 +162,9 @@ TEST(MultiVectorFunctionTest, SchemaOneHasNoSubsystemName)
 
 TEST(MultiVectorFunctionTest, CopyThenPaste)
 {
-    ScopedDisplayOptions display(1);
+    DisplayOptionsOwner display(1);
     CMultiVectorFunction f("IE", &kTable, 2, nullptr, 5);
+    display.Show(&f);
     f.SetLabel("Roof-F");
     f.DataValue(0, 0) = 0.5;
     f.DataValue(0, 1) = 0.25;
@@ -176,6 +176,7 @@ TEST(MultiVectorFunctionTest, CopyThenPaste)
         f.CopyToClipboard(ar, 1, 0, nullptr);
     }
     CMultiVectorFunction g("IE", &kTable, 2, nullptr, 5);
+    display.Show(&g);
     CArchive in(&buf, CArchive::load);
     g.PasteFromClipboard(in, 0, nullptr);
     for (int i = 0; i < 2; ++i)

@@ -71,7 +71,6 @@ TEST(ZuOTFuncTest, CellsReadTheBandOfTheOrderFrequency)
     ASSERT_GE(band, 0);
     EXPECT_EQ(GetOrderBandIndexInt(3000.0, 1.0, 2.0, project.bands.get()), band);
     map->GetOrderFunc(0)->DataValue(1, band) = 0.02;
-    ScopedDisplayOptions display(0);
     EXPECT_EQ(map->GetTableCellData(2, 1, 0, 3), "2.000e-02");
     EXPECT_EQ(map->GetTableCellData(0, 0, 0, 3), "Pressure [Cabin-]");
     EXPECT_EQ(map->GetTableCellData(2, 0, 0, 3), "3000");
@@ -86,7 +85,6 @@ TEST(ZuOTFuncTest, PasteSkipsWordsWithoutTakingAColumn)
 {
     TestProject project;
     auto map = MakeOT(&project, {1.0, 2.0});
-    ScopedDisplayOptions display(0);
     const CZuCellPoint at{1, 1};
     Paste(*map, "RPM\tOrder 1\tOrder 2\r\nL\t1\tword\t2\r\n", &at);
     const int b1 = GetOrderBandIndexInt(1500.0, 1.0, 2.0, project.bands.get());

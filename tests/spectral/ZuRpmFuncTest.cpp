@@ -69,7 +69,6 @@ TEST(ZuRpmFuncTest, TableShapeFollowsTheAxisFlag)
     EXPECT_EQ(empty->GetTableFreqCount(), 0);
 
     auto map = MakeMap();
-    ScopedDisplayOptions display(0);
     // Any non-zero flag means RPM rows, for the counts and the labels alike.
     for (int flag : {1, 2}) {
         map->SetAxisFlag(flag);
@@ -169,6 +168,7 @@ TEST(ZuRpmFuncTest, SmoothingOverRpmRows)
 
 TEST(ZuRpmFuncTest, OverallLevelOfABandRange)
 {
+    DisplayOptionsOwner display(1);
     const double freqs[] = {100.0, 125.0, 160.0, 200.0};
     const double rpm = 1000.0;
     auto map = CZuRpmFunc::NewRpmFunc("M", 3, nullptr, "S", freqs, 4, &rpm, 1);
@@ -181,7 +181,7 @@ TEST(ZuRpmFuncTest, OverallLevelOfABandRange)
     EXPECT_NEAR(map->GetOverallLevel(0, 0, 0, 0), 10.0 * std::log10(0.06), 1e-12);
     map->SetOverallBandRange(0, 9); // bands beyond the axis hold nothing
     EXPECT_NEAR(map->GetOverallLevel(0, 0, 0, 0), 10.0 * std::log10(0.07), 1e-12);
-    ScopedDisplayOptions display(1);
+    display.Show(map.get());
     EXPECT_EQ(map->GetTableCellData(1, 1, 0, 2), Format("%.2f", 10.0 * std::log10(0.07)));
     // A reversed range shows the smoothed value itself.
     map->SetOverallBandRange(3, 1);
@@ -201,12 +201,14 @@ TEST(ZuRpmFuncTest, CopyThenPasteGivesTheSameValues)
     for (int inDb : {0, 1}) {
         for (int flag : {0, 1}) {
             for (int withLabels : {0, 1}) {
-                ScopedDisplayOptions display(inDb);
+                DisplayOptionsOwner display(inDb);
                 auto src = MakeMap(64);
+                display.Show(src.get());
                 src->SetAxisFlag(flag);
                 // The whole map, then one index.
                 for (int index : {-1, 1}) {
                     auto dst = CZuRpmFunc::NewRpmFunc("D", 64, nullptr, "Roof-F", kFreqs, 3, kRpms, 4);
+                    display.Show(dst.get());
                     dst->SetAxisFlag(flag);
                     PasteText(*dst, CopyText(*src, withLabels, index), index);
                     SCOPED_TRACE(testing::Message() << "dB " << inDb << " flag " << flag << " labels "
@@ -225,7 +227,6 @@ TEST(ZuRpmFuncTest, CopyThenPasteGivesTheSameValues)
 
 TEST(ZuRpmFuncTest, ClipboardTextLayout)
 {
-    ScopedDisplayOptions display(0);
     auto map = CZuRpmFunc::NewRpmFunc("M", 3, nullptr, "Roof-F", kFreqs, 2, kRpms, 2);
     map->DataValue(0, 0) = 1.5;
     map->DataValue(1, 1) = 2.5;
@@ -246,8 +247,9 @@ TEST(ZuRpmFuncTest, ClipboardTextLayout)
 
 TEST(ZuRpmFuncTest, PasteRecognisesHeadersAndLabels)
 {
-    ScopedDisplayOptions display(0);
+    DisplayOptionsOwner display;
     auto map = CZuRpmFunc::NewRpmFunc("M", 3, nullptr, "S", kFreqs, 3, kRpms, 2);
+    display.Show(map.get());
     map->SetAxisFlag(1);
     // Three numbers: data from the first line, no label column, whole map from row 0.
     PasteText(*map, "1\t2\t3\r\n", -1);

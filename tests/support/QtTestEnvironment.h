@@ -1,11 +1,10 @@
 #pragma once
-// The Qt application object and a private settings folder for every test of one executable, so no
-// test reads or writes the user's settings. A test folder registers it once, in a file of its own:
+// The Qt application object for every test of one executable (the settings folder is the test
+// main's, tests/support/TestMain.cpp). A test folder registers it once, in a file of its own:
 //
 //   [[maybe_unused]] ::testing::Environment* const g_environment =
 //       CQtTestEnvironment::Register<QApplication>("orvex_platform_ui_tests");
 #include <QCoreApplication>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -45,5 +44,4 @@ private:
     AppFactory m_makeApp;
     bool m_offscreen;
     std::unique_ptr<QCoreApplication> m_app;
-    std::unique_ptr<QTemporaryDir> m_settings;
 };

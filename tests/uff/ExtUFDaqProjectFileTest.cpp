@@ -9,11 +9,6 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/ZuRegOptions.h"
 #include "uff/ExtUFDaqProject.h"
-#include "support/SettingsEnvironment.h"
-
-namespace {
-[[maybe_unused]] ::testing::Environment* const kEnv = RegisterSettingsEnvironment("orvex_uff_tests");
-} // namespace
 
 TEST(ExtUFDaqProject, ContainerRoundTrip)
 {

@@ -1,10 +1,9 @@
 #include "app/ui/DockShortcutWnd.h"
 
+#include "app/ui/AppIcons.h"
 #include "platform/win/StringTable.h"
 
-#include <QApplication>
 #include <QMenu>
-#include <QStyle>
 #include <QToolBox>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -21,13 +20,13 @@ QString Caption(unsigned id)
 
 QIcon ImageOf(int image)
 {
-    static const QStyle::StandardPixmap images[] = {
-        QStyle::SP_FileDialogNewFolder, QStyle::SP_DialogOpenButton, QStyle::SP_FileDialogDetailedView,
-        QStyle::SP_FileDialogContentsView, QStyle::SP_FileDialogListView, QStyle::SP_BrowserReload,
-        QStyle::SP_DriveHDIcon, QStyle::SP_FileDialogInfoView,
+    // The image strip of the buttons, in the order of the table's image indexes.
+    static const char* const images[] = {
+        "project-new", "project-open", "model-view", "model-data",
+        "model-variant", "model-update", "daq-new", "analysis-new",
     };
     const int n = static_cast<int>(sizeof images / sizeof images[0]);
-    return QApplication::style()->standardIcon(images[(image % n + n) % n]);
+    return AppIcon(images[(image % n + n) % n]);
 }
 } // namespace
 

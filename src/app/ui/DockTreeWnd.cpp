@@ -20,6 +20,7 @@ CDockTreeWnd::CDockTreeWnd(QWidget* parent) : QDockWidget(QStringLiteral("Projec
     m_tabs->setTabPosition(QTabWidget::South);
     m_tabs->setDocumentMode(true);
     setWidget(m_tabs);
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] { emit SelectionChanged(); });
 }
 
 CDockTreeWnd::~CDockTreeWnd() = default;
@@ -32,6 +33,7 @@ void CDockTreeWnd::AddTree(CMElement* project, const std::string& label)
     tree->expand(tree->Model()->index(0, 0));
     connect(tree, &QTreeView::doubleClicked, this, [this] { emit OpenSelectionRequested(); });
     connect(tree, &QWidget::customContextMenuRequested, this, [this] { emit ContextMenuRequested(); });
+    connect(tree->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit SelectionChanged(); });
     m_trees.push_back(tree);
     m_tabs->addTab(tree, QString::fromStdString(label));
 }

@@ -42,6 +42,8 @@ signals:
     void OpenSelectionRequested();
     // Right button over a tree: the main frame's tree context menu.
     void ContextMenuRequested();
+    // The selection the commands act on changed (another element or another tab).
+    void SelectionChanged();
 
 private:
     QTabWidget* m_tabs;

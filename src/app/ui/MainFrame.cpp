@@ -6,6 +6,7 @@
 #include "app/LastVersionRequest.h"
 #include "app/VerRes.h"
 #include "app/ui/AboutDlg.h"
+#include "app/ui/AppIcons.h"
 #include "app/ui/DlgInputBox.h"
 #include "app/ui/DlgNewProject.h"
 #include "app/ui/DlgProjectHistory.h"
@@ -32,11 +33,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace
@@ -45,6 +47,15 @@ constexpr uint32_t IDS_NEW_PROJECT_QUESTION = 6035;
 constexpr uint32_t IDS_NEWER_VERSION = 6320;
 constexpr uint32_t IDS_UP_TO_DATE = 6321;
 constexpr uint32_t IDS_CHECK_FAILED = 6322;
+constexpr uint32_t IDS_PROJECT_WINDOW_TITLE = 6452;
+constexpr uint32_t IDS_SHORTCUT_BAR_TITLE = 6453;
+constexpr uint32_t IDS_UNKNOWN_DUMP_PARAMETER = 6454;
+
+// Where the window layout (size, position, docks and their sizes) is kept between runs.
+const char* const kLayoutSection = "Settings";
+const char* const kLayoutGeometry = "MainFrameGeometry";
+const char* const kLayoutState = "MainFrameState";
+constexpr int kLayoutVersion = 1;
 
 // Menu captions live in the string table under this base plus the command id (pop-ups: base plus
 // 1 to 9); the English caption stands in while a table lacks one.
@@ -98,8 +109,11 @@ CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
     addDockWidget(Qt::LeftDockWidgetArea, m_shortcutWnd);
     m_treeWnd = new CDockTreeWnd(this);
     addDockWidget(Qt::LeftDockWidgetArea, m_treeWnd);
-    resizeDocks({m_shortcutWnd, m_treeWnd}, {220, 220}, Qt::Horizontal);
-    resizeDocks({m_shortcutWnd, m_treeWnd}, {260, 480}, Qt::Vertical);
+    // Wide enough for the names of a project's elements on a first start.
+    const int dockWidth = std::max(300, fontMetrics().horizontalAdvance(QLatin1Char('M')) * 26);
+    resizeDocks({m_shortcutWnd, m_treeWnd}, {dockWidth, dockWidth}, Qt::Horizontal);
+    resizeDocks({m_shortcutWnd, m_treeWnd}, {330, 420}, Qt::Vertical);
+    connect(m_treeWnd, &CDockTreeWnd::SelectionChanged, this, [this] { UpdateCommandUI(); });
     connect(m_treeWnd, &CDockTreeWnd::OpenSelectionRequested, this, [this] { OnCommand(ID_OPEN_SELECTION); });
     connect(m_treeWnd, &CDockTreeWnd::ContextMenuRequested, this,
             [this] { SendMessage(WM_ZU_TREE_RBUTTONDOWN, 0, 0); });
@@ -118,6 +132,7 @@ CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
         m_frameTitle += " " + version;
     UpdateFrameTitle();
     resize(1100, 760);
+    RestoreLayout();
 
     m_previousTarget = GetMainWindowTarget();
     SetMainWindowTarget(this);
@@ -198,10 +213,11 @@ void CMainFrame::CreateActions()
     m_actions[ID_FILE_NEW]->setShortcut(QKeySequence::New);
     m_actions[ID_FILE_OPEN]->setShortcut(QKeySequence::Open);
     m_actions[ID_SAVE_PROJECT]->setShortcut(QKeySequence::Save);
-    m_actions[ID_FILE_NEW]->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
-    m_actions[ID_FILE_OPEN]->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    m_actions[ID_SAVE_PROJECT]->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    m_actions[ID_APP_ABOUT]->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+    m_actions[ID_FILE_NEW]->setIcon(AppIcon("new"));
+    m_actions[ID_FILE_OPEN]->setIcon(AppIcon("open"));
+    m_actions[ID_SAVE_PROJECT]->setIcon(AppIcon("save"));
+    m_actions[ID_READ_MODEL_DATA]->setIcon(AppIcon("model-data"));
+    m_actions[ID_APP_ABOUT]->setIcon(AppIcon("about"));
 }
 
 QAction* CMainFrame::Action(int id) const
@@ -214,6 +230,11 @@ void CMainFrame::BuildMenus()
 {
     for (auto& [id, action] : m_actions)
         action->setText(MenuText(id));
+    std::string title;
+    m_treeWnd->setWindowTitle(LoadString(IDS_PROJECT_WINDOW_TITLE, title) ? QString::fromStdString(title)
+                                                                            : QStringLiteral("Project Window"));
+    m_shortcutWnd->setWindowTitle(LoadString(IDS_SHORTCUT_BAR_TITLE, title) ? QString::fromStdString(title)
+                                                                              : QStringLiteral("ShortcutBar"));
 
     QMenuBar* bar = menuBar();
     bar->clear();
@@ -319,28 +340,47 @@ void CMainFrame::UpdateRecentFileMenu()
 
 QMenu* CMainFrame::ShortcutMenu(int itemId, QWidget* parent)
 {
-    // The project group's buttons carry the project commands; the model and analysis buttons get
-    // theirs with the commands.
+    // Each button offers what its label says; the buttons of work not built yet are disabled and
+    // offer nothing.
     auto* menu = new QMenu(parent);
     switch (itemId)
     {
-    case 0:
+    case kShortcutNewProject:
         menu->addAction(m_actions[ID_FILE_NEW]);
-        menu->addAction(m_actions[ID_FILE_OPEN]);
         break;
-    case 1:
-        menu->addAction(m_actions[ID_SAVE_PROJECT]);
-        menu->addAction(m_actions[ID_SAVE_PROJECT_AS]);
-        menu->addAction(m_actions[ID_FILE_CLOSE]);
-        menu->addSeparator();
-        menu->addAction(m_actions[ID_PROJECT_HISTORY]);
-        menu->addAction(m_actions[ID_SENSOR_VIEW_ALIAS]);
+    case kShortcutOpenProject:
+        menu->addAction(m_actions[ID_FILE_OPEN]);
+        for (QAction* recent : m_recentMenu ? m_recentMenu->actions() : QList<QAction*>())
+        {
+            if (menu->actions().size() == 1)
+                menu->addSeparator();
+            menu->addAction(recent);
+        }
+        break;
+    case kShortcutReadModelData:
+        menu->addAction(m_actions[ID_READ_MODEL_DATA]);
         break;
     default:
         break;
     }
     UpdateCommandUI();
     return menu;
+}
+
+bool CMainFrame::IsShortcutEnabled(int itemId) const
+{
+    switch (itemId)
+    {
+    case kShortcutNewProject:
+        return IsCommandEnabled(ID_FILE_NEW);
+    case kShortcutOpenProject:
+        return IsCommandEnabled(ID_FILE_OPEN);
+    case kShortcutReadModelData:
+        return IsCommandEnabled(ID_READ_MODEL_DATA);
+    default:
+        // Model view, variant and update, new DAQ and analysis projects come with their subsystems.
+        return false;
+    }
 }
 
 bool CMainFrame::IsCommandEnabled(int id) const
@@ -360,8 +400,13 @@ bool CMainFrame::IsCommandEnabled(int id) const
     case ID_LANGUAGE_JAPANESE:
     case ID_CHECK_LAST_VERSION:
     case ID_AUTO_CHECK_LAST_VERSION:
-    case ID_VERSION_HISTORY:
         return true;
+    case ID_VERSION_HISTORY:
+        // Only where the product page is known.
+        return IsWebAddress(GetProductPageAddress());
+    case ID_OPEN_SELECTION:
+        // Opening an element needs the data windows, which come with their subsystem.
+        return false;
     case ID_FILE_CLOSE:
     case ID_SAVE_PROJECT:
     case ID_SAVE_PROJECT_AS:
@@ -402,12 +447,20 @@ void CMainFrame::UpdateCommandUI()
     m_actions[ID_LANGUAGE_ENGLISH]->setChecked(lang == LANG_ENGLISH);
     m_actions[ID_LANGUAGE_JAPANESE]->setChecked(lang == LANG_JAPANESE);
     m_actions[ID_AUTO_CHECK_LAST_VERSION]->setChecked(GetAutoCheckLastVerOption() != 0);
+    for (int item = 0; m_shortcutWnd && item < static_cast<int>(CDockShortcutWnd::Table().size()); ++item)
+        if (QToolButton* button = m_shortcutWnd->Button(item))
+            button->setEnabled(IsShortcutEnabled(item));
 }
 
 void CMainFrame::UpdateFrameTitle()
 {
     if (m_doc)
-        setWindowTitle(QString::fromStdString(Format("%s - %s", m_doc->GetTitle().c_str(), m_frameTitle.c_str())));
+    {
+        m_doc->SetModifiedListener([this] { UpdateFrameTitle(); });
+        // An asterisk after the document's name marks changes not saved yet.
+        setWindowTitle(QString::fromStdString(Format("%s%s - %s", m_doc->GetTitle().c_str(),
+                                                     m_doc->IsModified() ? "*" : "", m_frameTitle.c_str())));
+    }
     else
         setWindowTitle(QString::fromStdString(m_frameTitle));
 }
@@ -687,7 +740,13 @@ void CMainFrame::DumpSelectedElement(bool withParameter)
     }
     try
     {
-        writer->WriteDump(file, parameter);
+        if (!writer->WriteDump(file, parameter))
+        {
+            // Nothing the element knows: no empty file is left behind.
+            file.Abort();
+            AfxFormatMessageBox(IDS_UNKNOWN_DUMP_PARAMETER, MB_OK | MB_ICONEXCLAMATION, parameter.c_str());
+            return;
+        }
         file.Close();
     }
     catch (const std::exception& e)
@@ -840,6 +899,27 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         m_doc->OnCloseDocument();
         m_doc.reset();
     }
+    SaveLayout();
     m_closing = true;
     event->accept();
+}
+
+void CMainFrame::SaveLayout()
+{
+    const QByteArray geometry = saveGeometry();
+    const QByteArray state = saveState(kLayoutVersion);
+    WriteProfileBinary(kLayoutSection, kLayoutGeometry, std::vector<uint8_t>(geometry.begin(), geometry.end()));
+    WriteProfileBinary(kLayoutSection, kLayoutState, std::vector<uint8_t>(state.begin(), state.end()));
+}
+
+void CMainFrame::RestoreLayout()
+{
+    const std::vector<uint8_t> geometry = GetProfileBinary(kLayoutSection, kLayoutGeometry);
+    const std::vector<uint8_t> state = GetProfileBinary(kLayoutSection, kLayoutState);
+    // A layout that does not read back (another version, damaged) leaves the first-start layout.
+    if (!geometry.empty())
+        restoreGeometry(QByteArray(reinterpret_cast<const char*>(geometry.data()), static_cast<qsizetype>(geometry.size())));
+    if (!state.empty())
+        restoreState(QByteArray(reinterpret_cast<const char*>(state.data()), static_cast<qsizetype>(state.size())),
+                     kLayoutVersion);
 }

@@ -83,6 +83,13 @@ public:
     // Takes a document made elsewhere (tests, automation); the previous one must be closed.
     void AttachDocument(std::unique_ptr<CTALVODoc> doc);
 
+    // The shortcut bar's buttons (the item ids of its table).
+    static constexpr int kShortcutNewProject = 0;
+    static constexpr int kShortcutOpenProject = 1;
+    static constexpr int kShortcutReadModelData = 3;
+    // True when a shortcut button offers a command that can run now.
+    bool IsShortcutEnabled(int itemId) const;
+
     // Runs a command by id (menus, toolbar, shortcut bar, aliases); false when it is not known or
     // not enabled.
     bool OnCommand(int id);
@@ -90,7 +97,8 @@ public:
     QAction* Action(int id) const;
     // Recomputes the enabled and checked states of the commands.
     void UpdateCommandUI();
-    // The caption: "%s - %s" of the document's title and the frame's own title.
+    // The caption: "%s - %s" of the document's title (with "*" while it has unsaved changes) and
+    // the frame's own title.
     void UpdateFrameTitle();
 
     CDockTreeWnd* TreeWindow() const { return m_treeWnd; }
@@ -125,6 +133,9 @@ private:
     void OnProjectHistory();
     void UpdateRecentFileMenu();
     QString MenuText(int id) const;
+    // The window's size, position and docks, kept in the settings between runs.
+    void SaveLayout();
+    void RestoreLayout();
 
     std::string m_programFolder;
     std::string m_frameTitle;

@@ -2,9 +2,9 @@
 
 #include "platform/elements/MElement.h"
 
-#include <QApplication>
+#include "app/ui/AppIcons.h"
+
 #include <QIcon>
-#include <QStyle>
 
 CProjectTreeModel::CProjectTreeModel(QObject* parent) : QAbstractItemModel(parent)
 {
@@ -88,17 +88,21 @@ bool CProjectTreeModel::AddElement(CMElement* element)
     if (!parentNode)
         return AddRootElement(element) >= 0;
 
-    // The row follows the element's position among those of its siblings that are shown.
+    // The row follows the element's position among those of its siblings that are shown. An element
+    // added last (the usual case) goes last in constant time; otherwise the row is that of the first
+    // shown sibling after it.
     CMElement* parentElement = parentNode->element;
-    const int dataIndex = parentElement->GetChildIndex(element);
     size_t row = parentNode->children.size();
-    if (dataIndex >= 0)
+    const int childCount = parentElement->GetChildCount();
+    if (childCount > 0 && parentElement->GetChild(childCount - 1) != element)
     {
-        for (size_t i = 0; i < parentNode->children.size(); ++i)
+        const int dataIndex = parentElement->GetChildIndex(element);
+        for (int i = dataIndex < 0 ? childCount : dataIndex + 1; i < childCount; ++i)
         {
-            if (parentElement->GetChildIndex(parentNode->children[i]->element) > dataIndex)
+            const Node* sibling = m_nodes.value(parentElement->GetChild(i));
+            if (sibling && sibling->parent == parentNode)
             {
-                row = i;
+                row = static_cast<size_t>(sibling->row);
                 break;
             }
         }
@@ -222,12 +226,8 @@ QVariant CProjectTreeModel::data(const QModelIndex& index, int role) const
     case Qt::EditRole:
         return QString::fromStdString(node->element->GetName());
     case Qt::DecorationRole:
-    {
-        // Folders (elements with children, and projects) and leaves.
-        static const QIcon folder = QApplication::style()->standardIcon(QStyle::SP_DirIcon);
-        static const QIcon leaf = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
-        return (!node->parent || !node->children.empty()) ? folder : leaf;
-    }
+        // Projects by their kind, folders (elements with children) and leaves.
+        return ElementIcon(node->element, !node->parent || !node->children.empty());
     case ElementRole:
         return QVariant::fromValue(static_cast<void*>(node->element));
     case TypeRole:

@@ -1,10 +1,7 @@
 #include "app/ui/TALVOStartup.h"
 
-#include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
 #include "app/LastVersionRequest.h"
-#include "common/AppLookups.h"
-#include "common/WorkFolder.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/SplashWnd.h"
 #include "platform/ui/QtPromptService.h"
@@ -37,12 +34,6 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
     // Language table first: every later text comes from it. Its failure has already been shown.
     if (!app.InitLanguageAndName())
         return startup;
-    SetMainDocumentPathProvider([] {
-        CTALVODoc* doc = GetTALVOApp().GetMainDocument();
-        return doc ? doc->GetPathName() : std::string();
-    });
-    app.InstallModelBandProvider();
-    app.InstallAppLookups();
     app.RegisterDocTemplates();
 
     const CTALVOCommandLine cmd = CTALVOApp::ParseCommandLine(args);
@@ -83,8 +74,7 @@ void ExitTALVOApp(CTALVOStartup& startup)
     startup.mainFrame.reset();
     CSplashWnd::HideSplashScreen();
     GetTALVOApp().ExitInstance();
-    SetMainDocumentPathProvider({});
-    SetAppLookups({});
+    CZuRegOptions::Flush(); // what the last moments wrote
 }
 
 int RunTALVOApp(QApplication& qapp, const std::vector<std::string>& args)

@@ -60,7 +60,7 @@ void CDlgSensorGroup::OnOK()
                 member.slot = s;
                 member.channel = channel++;
                 // A full group says so once; the remaining bundles would only repeat it.
-                if (!m_group->SetMember(member)) {
+                if (!m_group->SetMember(member, m_project->GetChannelCount())) {
                     full = true;
                     break;
                 }

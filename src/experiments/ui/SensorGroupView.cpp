@@ -89,7 +89,8 @@ void CSensorGroupView::Rebuild()
     const int col = m_grid->currentColumn();
     m_grid->setUpdatesEnabled(false);
     m_grid->clear();
-    const int channels = CSensorGroup::GetChannelCount();
+    CSensorProject* sensors = m_doc->GetSensorProject();
+    const int channels = sensors ? sensors->GetChannelCount() : CSensorGroup::kDefaultChannelCount;
     m_grid->setColumnCount(2 + channels);
     QStringList headers{QStringLiteral("Group #"), QStringLiteral("Count")};
     for (int c = 1; c <= channels; ++c)
@@ -163,7 +164,7 @@ void CSensorGroupView::OnCellEdited(int row, int col, const std::string& text)
             member.bundle = bundle->GetNumber();
             member.slot = slot;
             member.channel = channel;
-            group->SetMember(member);
+            group->SetMember(member, project->GetChannelCount());
         }
     }
     m_doc->SetModified();

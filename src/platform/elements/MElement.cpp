@@ -62,14 +62,16 @@ CMElement* CMElement::AddChild(CMElement* child)
 {
     if (child == nullptr || child == this || child->IsAncestorOf(this))
         return nullptr;
-    if (GetChildIndex(child) >= 0)
+    // Constant time however many children there are: the child knows whose list holds it.
+    if (child->m_holder == this)
         return child;
     std::unique_ptr<CMElement> owned;
-    if (child->m_parent != nullptr)
-        owned = child->m_parent->ReleaseChild(child);
+    if (child->m_holder != nullptr)
+        owned = child->m_holder->ReleaseChild(child);
     if (!owned)
         owned.reset(child);
     owned->m_parent = this;
+    owned->m_holder = this;
     m_children.push_back(std::move(owned));
     return child;
 }
@@ -91,6 +93,11 @@ int CMElement::GetAllChildCount() const
 
 int CMElement::GetChildIndex(const CMElement* child) const
 {
+    if (child == nullptr || child->m_holder != this)
+        return -1;
+    // Elements are mostly added at the end and asked for soon after: look there first.
+    if (!m_children.empty() && m_children.back().get() == child)
+        return static_cast<int>(m_children.size() - 1);
     for (size_t i = 0; i < m_children.size(); ++i)
         if (m_children[i].get() == child)
             return static_cast<int>(i);
@@ -105,6 +112,7 @@ std::unique_ptr<CMElement> CMElement::ReleaseChild(CMElement* child)
     std::unique_ptr<CMElement> owned = std::move(m_children[static_cast<size_t>(i)]);
     m_children.erase(m_children.begin() + i);
     owned->m_parent = nullptr;
+    owned->m_holder = nullptr;
     return owned;
 }
 
@@ -162,6 +170,7 @@ void CMElement::Serialize(CArchive& ar)
     for (auto& child : children)
     {
         child->m_parent = this;
+        child->m_holder = this;
         m_children.push_back(std::move(child));
     }
 }

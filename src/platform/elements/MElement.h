@@ -128,6 +128,9 @@ private:
     std::string m_name;
     int m_type = -1;
     CMElement* m_parent = nullptr;
+    // The element whose child list holds this one (the parent once added; null before and after):
+    // the parent pointer alone only names a parent.
+    CMElement* m_holder = nullptr;
     std::vector<std::unique_ptr<CMElement>> m_children;
 };
 

@@ -41,7 +41,11 @@ int MessageBoxAnswer(const PromptRecord& request)
     case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
     case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
     case MB_ICONASTERISK: box.setIcon(QMessageBox::Information); break;
-    default: box.setIcon(QMessageBox::NoIcon); break;
+    default:
+        // A box without an icon of its own carries that of its buttons: a question asks, a plain
+        // notice informs.
+        box.setIcon((request.style & MB_TYPEMASK) == MB_OK ? QMessageBox::Information : QMessageBox::Question);
+        break;
     }
     const std::vector<int> buttons = ButtonsOf(request.style);
     QMessageBox::StandardButtons set;
@@ -169,14 +173,23 @@ std::string CQtPromptService::ToQtFilter(const std::string& filter)
     for (const FileFilterEntry& e : ParseFileFilter(filter)) {
         if (!out.empty())
             out += ";;";
-        std::string patterns;
+        std::string patterns, written;
         for (const std::string& p : e.patterns) {
             if (!patterns.empty())
                 patterns += ' ';
+            if (!written.empty())
+                written += ';';
             // "*.*" means every file, also those without an extension.
             patterns += p == "*.*" ? "*" : p;
+            written += p;
         }
-        out += e.description + " (" + patterns + ")";
+        // A description that names its patterns already ("Project Files (*.orv)") shows them once,
+        // as the chooser reads them.
+        std::string description = e.description;
+        const size_t named = description.rfind("(" + written + ")");
+        if (named != std::string::npos && named + written.size() + 2 == description.size())
+            description.erase(named == 0 ? 0 : named - (description[named - 1] == ' ' ? 1 : 0));
+        out += description + " (" + patterns + ")";
     }
     return out;
 }

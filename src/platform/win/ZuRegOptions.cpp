@@ -4,12 +4,17 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QThread>
+#include <QTimer>
 
 #include <cstdlib>
+#include <map>
+#include <memory>
 #include <mutex>
 
 namespace {
@@ -18,6 +23,7 @@ constexpr uint32_t IDS_REG_OPEN_FAILED = 12302;
 constexpr uint32_t IDS_OPTIONS_KEY_PATH = 6187;
 constexpr const char* kDwordPrefix = "dword:";
 constexpr const char* kStringPrefix = "sz:";
+constexpr const char* kBinaryPrefix = "hex:";
 
 std::mutex g_mutex;
 std::string g_folder;
@@ -59,6 +65,92 @@ bool ParseDword(const QString& stored, uint32_t& value)
     return true;
 }
 
+// One settings object per settings file for the whole program. Writes stay in it and reach the
+// file together: when the program is next idle (the event loop runs a zero-time timer), when the
+// application object goes and when the program ends. Without an event loop to come back to (no
+// application object, another thread) a write reaches the file at once. So a start that writes ten
+// values writes the file once, and a value is on disk before the program does anything further
+// than the work it is doing.
+class CSettingsStore
+{
+public:
+    static CSettingsStore& Instance()
+    {
+        static CSettingsStore store;
+        return store;
+    }
+    ~CSettingsStore() { Flush(); }
+
+    std::recursive_mutex& Mutex() { return m_mutex; }
+
+    // The settings of the file (created on first use). A file read before is read again when no
+    // write of ours is waiting, so a file changed by someone else is seen as it is now.
+    QSettings* Open(const QString& file)
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        std::unique_ptr<QSettings>& settings = m_files[file];
+        if (!settings)
+            settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
+        else if (!m_pending)
+            settings->sync();
+        return settings.get();
+    }
+
+    // A value was written or removed.
+    void Changed()
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        m_pending = true;
+        QCoreApplication* app = QCoreApplication::instance();
+        if (!app || QThread::currentThread() != app->thread()) {
+            Flush();
+            return;
+        }
+        if (m_postRoutineFor != app) {
+            qAddPostRoutine(&CSettingsStore::FlushInstance);
+            m_postRoutineFor = app;
+        }
+        if (!m_scheduled) {
+            m_scheduled = true;
+            QTimer::singleShot(0, app, &CSettingsStore::FlushInstance);
+        }
+    }
+
+    void Flush()
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        m_scheduled = false;
+        if (!m_pending)
+            return;
+        m_pending = false;
+        for (auto& entry : m_files)
+            entry.second->sync();
+    }
+
+    // Settings of another folder from now on: what is waiting goes to its file first.
+    void Forget()
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        Flush();
+        m_files.clear();
+    }
+
+    static void FlushInstance()
+    {
+        CSettingsStore& store = Instance();
+        store.Flush();
+        std::lock_guard<std::recursive_mutex> lock(store.m_mutex);
+        store.m_postRoutineFor = nullptr; // post routines run once per application object
+    }
+
+private:
+    std::recursive_mutex m_mutex;
+    std::map<QString, std::unique_ptr<QSettings>> m_files;
+    bool m_pending = false;
+    bool m_scheduled = false;
+    QCoreApplication* m_postRoutineFor = nullptr;
+};
+
 } // namespace
 
 CZuRegOptions::CZuRegOptions(const char* path)
@@ -91,12 +183,11 @@ bool CZuRegOptions::OpenKey(bool report)
     bool ok = QDir().mkpath(folder) && QFileInfo(folder).isDir();
     QSettings* key = nullptr;
     if (ok) {
-        key = new QSettings(file, QSettings::IniFormat);
+        key = CSettingsStore::Instance().Open(file);
         // Full access is asked for: a key we cannot write is a key we cannot open.
         ok = key->isWritable() && key->status() != QSettings::AccessError;
     }
     if (!ok) {
-        delete key;
         Close();
         if (report)
             AfxMessageBox(IDS_REG_OPEN_FAILED, MB_ICONSTOP);
@@ -110,8 +201,7 @@ bool CZuRegOptions::OpenKey(bool report)
 
 void CZuRegOptions::Close()
 {
-    delete m_key;
-    m_key = nullptr;
+    m_key = nullptr; // the store's
     m_open = 0;
 }
 
@@ -119,6 +209,7 @@ bool CZuRegOptions::GetDWORD(const char* name, uint32_t& value)
 {
     if (!m_open)
         return false;
+    std::lock_guard<std::recursive_mutex> lock(CSettingsStore::Instance().Mutex());
     QVariant stored = m_key->value(ValueKey(GroupOf(m_path), name));
     if (!stored.isValid() || stored.typeId() != QMetaType::QString)
         return false;
@@ -129,9 +220,10 @@ bool CZuRegOptions::SetDWORD(const char* name, uint32_t value)
 {
     if (!m_open)
         return false;
+    std::lock_guard<std::recursive_mutex> lock(CSettingsStore::Instance().Mutex());
     m_key->setValue(ValueKey(GroupOf(m_path), name),
                     QString::fromStdString(Format("%s%08x", kDwordPrefix, value)));
-    m_key->sync();
+    CSettingsStore::Instance().Changed();
     return m_key->status() == QSettings::NoError;
 }
 
@@ -139,6 +231,7 @@ bool CZuRegOptions::GetString(const char* name, std::string& value, size_t maxBy
 {
     if (!m_open)
         return false;
+    std::lock_guard<std::recursive_mutex> lock(CSettingsStore::Instance().Mutex());
     QVariant stored = m_key->value(ValueKey(GroupOf(m_path), name));
     if (!stored.isValid() || stored.typeId() != QMetaType::QString)
         return false;
@@ -156,8 +249,39 @@ bool CZuRegOptions::SetString(const char* name, const std::string& value)
 {
     if (!m_open)
         return false;
+    std::lock_guard<std::recursive_mutex> lock(CSettingsStore::Instance().Mutex());
     m_key->setValue(ValueKey(GroupOf(m_path), name), QString::fromUtf8(kStringPrefix) + QString::fromStdString(value));
-    m_key->sync();
+    CSettingsStore::Instance().Changed();
+    return m_key->status() == QSettings::NoError;
+}
+
+bool CZuRegOptions::GetBinary(const char* name, std::vector<uint8_t>& value)
+{
+    if (!m_open)
+        return false;
+    std::lock_guard<std::recursive_mutex> lock(CSettingsStore::Instance().Mutex());
+    QVariant stored = m_key->value(ValueKey(GroupOf(m_path), name));
+    if (!stored.isValid() || stored.typeId() != QMetaType::QString)
+        return false;
+    const QString text = stored.toString();
+    if (!text.startsWith(QLatin1String(kBinaryPrefix)))
+        return false;
+    const QByteArray hex = text.mid(int(std::char_traits<char>::length(kBinaryPrefix))).toLatin1();
+    const QByteArray bytes = QByteArray::fromHex(hex);
+    if (bytes.size() * 2 != hex.size())
+        return false; // damaged by hand: not ours
+    value.assign(bytes.begin(), bytes.end());
+    return true;
+}
+
+bool CZuRegOptions::SetBinary(const char* name, const std::vector<uint8_t>& value)
+{
+    if (!m_open)
+        return false;
+    std::lock_guard<std::recursive_mutex> lock(CSettingsStore::Instance().Mutex());
+    const QByteArray bytes(reinterpret_cast<const char*>(value.data()), static_cast<qsizetype>(value.size()));
+    m_key->setValue(ValueKey(GroupOf(m_path), name), QString::fromLatin1(kBinaryPrefix) + QString::fromLatin1(bytes.toHex()));
+    CSettingsStore::Instance().Changed();
     return m_key->status() == QSettings::NoError;
 }
 
@@ -165,15 +289,22 @@ bool CZuRegOptions::DeleteValue(const char* name)
 {
     if (!m_open)
         return false;
+    std::lock_guard<std::recursive_mutex> lock(CSettingsStore::Instance().Mutex());
     m_key->remove(ValueKey(GroupOf(m_path), name));
-    m_key->sync();
+    CSettingsStore::Instance().Changed();
     return m_key->status() == QSettings::NoError;
 }
 
 void CZuRegOptions::SetSettingsFolder(const std::string& folder)
 {
+    CSettingsStore::Instance().Forget();
     std::lock_guard<std::mutex> lock(g_mutex);
     g_folder = folder;
+}
+
+void CZuRegOptions::Flush()
+{
+    CSettingsStore::Instance().Flush();
 }
 
 std::string CZuRegOptions::GetSettingsFolder()
@@ -330,4 +461,19 @@ bool WriteProfileInt(const char* section, const char* entry, uint32_t value)
 {
     CZuRegOptions reg(ProfileKey(section).c_str());
     return reg.OpenSilently() && reg.SetDWORD(entry, value);
+}
+
+std::vector<uint8_t> GetProfileBinary(const char* section, const char* entry)
+{
+    CZuRegOptions reg(ProfileKey(section).c_str());
+    std::vector<uint8_t> value;
+    if (reg.OpenSilently() && reg.GetBinary(entry, value))
+        return value;
+    return {};
+}
+
+bool WriteProfileBinary(const char* section, const char* entry, const std::vector<uint8_t>& value)
+{
+    CZuRegOptions reg(ProfileKey(section).c_str());
+    return reg.OpenSilently() && reg.SetBinary(entry, value);
 }

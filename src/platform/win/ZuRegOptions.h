@@ -5,8 +5,12 @@
 //
 // Values keep their type: a DWORD read of a text value (or the reverse) fails, so readers keep
 // their defaults instead of taking garbage.
+//
+// Writes reach the file in batches: once the program is idle again, when the application object
+// goes and at exit (at once where no event loop runs). Flush writes what is waiting now.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class QSettings;
 
@@ -35,6 +39,9 @@ public:
     // A reader without that limit gives its own maxBytes.
     bool GetString(const char* name, std::string& value, size_t maxBytes = kMaxStringBytes);
     bool SetString(const char* name, const std::string& value);
+    // Bytes of any length (window layouts and the like); a value of another type fails.
+    bool GetBinary(const char* name, std::vector<uint8_t>& value);
+    bool SetBinary(const char* name, const std::vector<uint8_t>& value);
     // Removes a value (no effect when absent); false when not open.
     bool DeleteValue(const char* name);
 
@@ -43,6 +50,8 @@ public:
     static void SetSettingsFolder(const std::string& folder);
     static std::string GetSettingsFolder();
     static std::string GetSettingsFilePath(); // <folder>/registry.ini
+    // Writes every value that waits for the file.
+    static void Flush();
 
     // The application's registry key name ("Velmora", set at start-up) and its name (the title).
     static void SetRegistryKey(const std::string& key);
@@ -92,4 +101,7 @@ uint32_t GetRegOptionByStringId(uint32_t stringId);
 std::string GetProfileString(const char* section, const char* entry, const char* defaultValue = "");
 bool WriteProfileString(const char* section, const char* entry, const std::string& value);
 uint32_t GetProfileInt(const char* section, const char* entry, uint32_t defaultValue);
+// Empty when absent or unreadable.
+std::vector<uint8_t> GetProfileBinary(const char* section, const char* entry);
+bool WriteProfileBinary(const char* section, const char* entry, const std::vector<uint8_t>& value);
 bool WriteProfileInt(const char* section, const char* entry, uint32_t value);

@@ -108,7 +108,10 @@ TEST_F(AnalysisExchangeCommands, ExportedProjectComesBackAsANewAnalysisProject)
     ASSERT_EQ(imported->GetChildCount(), 1);
     EXPECT_EQ(imported->GetChild(0)->GetName(), "Results");
     ASSERT_EQ(trees.GetTreeCount(), 3);
-    EXPECT_EQ(trees.Tabs()->tabText(2), QStringLiteral("Analysis1"));
+    // The stored name stays; the tab tells the two projects of that name apart by the new ID.
+    EXPECT_EQ(imported->GetName(), "Analysis1");
+    EXPECT_EQ(trees.Tabs()->tabText(1), QStringLiteral("Analysis1"));
+    EXPECT_EQ(trees.Tabs()->tabText(2), QStringLiteral("Analysis1 (ID 2)"));
     CProjectTreeModel* model = trees.GetTree(2)->Model();
     EXPECT_TRUE(model->IndexOf(imported->GetChild(0)).isValid());
     EXPECT_TRUE(m_frame->GetDocument()->IsModified());

@@ -2,6 +2,7 @@
 #include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
 #include "app/DaqProject.h"
+#include "app/ui/AppIcons.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/ProgressStatusBar.h"
 #include "app/ui/ProjectTreeModel.h"
@@ -13,19 +14,27 @@
 #include "platform/win/PromptService.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/StringTable.h"
+#include "platform/elements/DataWriter.h"
+#include "platform/elements/StdioFile.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QToolBox>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <memory>
 
 namespace
 {
@@ -49,6 +58,19 @@ struct FrameWithProject
         folder = daq->AddChild(std::make_unique<CMElement>("Folder", daq, 100));
         doc->AddProjectsToViews();
         frame.AttachDocument(std::move(doc));
+    }
+};
+// An element whose dump knows one parameter, "Raw", besides none.
+class CNamedDump : public CMElement, public IDataWriter
+{
+public:
+    CNamedDump() : CMElement("Dump", nullptr, 51) {}
+    int WriteDump(CStdioFile& file, const std::string& param) override
+    {
+        if (!param.empty() && param != "Raw")
+            return 0;
+        file.WriteString("data\n");
+        return 1;
     }
 };
 } // namespace
@@ -240,4 +262,174 @@ TEST_F(MainFrame, PostedMessagesRunOnTheEventLoop)
     EXPECT_FALSE(frame.ProgressBar()->IsProgressVisible());
     QCoreApplication::processEvents();
     EXPECT_TRUE(frame.ProgressBar()->IsProgressVisible());
+}
+
+TEST_F(MainFrame, ShortcutButtonsOfferWhatTheySayOrAreDisabled)
+{
+    FrameWithProject f;
+    CDockShortcutWnd* bar = f.frame.ShortcutBar();
+    struct Case
+    {
+        int item;
+        bool enabled;
+        int command; // the command its menu offers first; 0 for none
+    };
+    const Case cases[] = {
+        {CMainFrame::kShortcutNewProject, true, ID_FILE_NEW},
+        {CMainFrame::kShortcutOpenProject, true, ID_FILE_OPEN},
+        {2, false, 0}, // model view
+        {CMainFrame::kShortcutReadModelData, true, ID_READ_MODEL_DATA},
+        {4, false, 0}, // model variant
+        {5, false, 0}, // model update
+        {6, false, 0}, // new DAQ project
+        {7, false, 0}, // new analysis project
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.item);
+        ASSERT_NE(bar->Button(c.item), nullptr);
+        EXPECT_EQ(bar->Button(c.item)->isEnabled(), c.enabled);
+        std::unique_ptr<QMenu> menu(bar->MenuFor(c.item));
+        ASSERT_NE(menu, nullptr);
+        if (c.command == 0)
+            EXPECT_TRUE(menu->isEmpty());
+        else
+            EXPECT_EQ(menu->actions().value(0)->data().toInt(), c.command);
+    }
+    // Without a project there are no model data to read.
+    f.frame.CloseMainDocument();
+    EXPECT_FALSE(bar->Button(CMainFrame::kShortcutReadModelData)->isEnabled());
+    // The tree's double-click and the version history (no product page known) do nothing yet.
+    EXPECT_FALSE(f.frame.IsCommandEnabled(ID_OPEN_SELECTION));
+    EXPECT_FALSE(f.frame.Action(ID_VERSION_HISTORY)->isEnabled());
+}
+
+TEST_F(MainFrame, TitleMarksUnsavedChanges)
+{
+    FrameWithProject f;
+    CTALVODoc* doc = f.frame.GetDocument();
+    doc->SetModifiedFlag(0);
+    EXPECT_FALSE(f.frame.windowTitle().contains(QLatin1Char('*'))) << f.frame.windowTitle().toStdString();
+    f.daq->NotifyChildAdded(f.daq->AddChild(std::make_unique<CMElement>("Result", f.daq, 51)));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(f.frame.windowTitle().startsWith(QStringLiteral("Untitled* - "))) << f.frame.windowTitle().toStdString();
+    doc->SetModifiedFlag(0);
+    EXPECT_TRUE(f.frame.windowTitle().startsWith(QStringLiteral("Untitled - ")));
+}
+
+TEST_F(MainFrame, DeveloperEntriesFollowTheSelectionAndRefuseAnUnknownParameter)
+{
+    QTemporaryDir dir;
+    std::ofstream(dir.filePath("hidden_menu.flg").toStdString()) << "";
+    CMainFrame frame(dir.path().toStdString());
+    auto doc = std::make_unique<CTALVODoc>();
+    CDaqProject* daq = doc->GetTALVOProject().AddDaqProject();
+    doc->AddProjectsToViews();
+    frame.AttachDocument(std::move(doc));
+    // An element with a dump of its own; its parent project has none.
+    CMElement* map = daq->AddChild(std::make_unique<CNamedDump>());
+    daq->NotifyChildAdded(map);
+    CMTreeCtrlEx* tree = frame.TreeWindow()->GetActiveTree();
+    ASSERT_NE(tree, nullptr);
+    tree->setCurrentIndex(tree->Model()->IndexOf(daq));
+    EXPECT_FALSE(frame.Action(ID_DUMP_DATA)->isEnabled());
+    tree->setCurrentIndex(tree->Model()->IndexOf(map));
+    EXPECT_TRUE(frame.Action(ID_DUMP_DATA)->isEnabled()) << "the entries follow the selection at once";
+
+    // A parameter the element does not know: said so, and no empty file left behind.
+    const std::string file = dir.filePath("dump.txt").toStdString();
+    CScriptedPrompts prompts;
+    prompts.ChooseFile(file).Answer(IDOK);
+    CScriptedDialogs dialogs;
+    dialogs.Then([](CZuDialog& dlg) {
+        if (auto* edit = dlg.findChild<QLineEdit*>())
+            edit->setText(QStringLiteral("NoSuchParameter"));
+        return dlg.PressOK();
+    });
+    frame.OnCommand(ID_DUMP_DATA_PARAM);
+    ASSERT_GE(prompts.Count(), 1u);
+    EXPECT_EQ(prompts.Last().stringId, 6454u);
+    EXPECT_NE(prompts.Last().text.find("NoSuchParameter"), std::string::npos) << prompts.Last().text;
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(MainFrame, WindowLayoutIsRememberedBetweenRuns)
+{
+    int width = 0;
+    {
+        CMainFrame frame;
+        frame.show();
+        // Wide enough for element names on a first start.
+        EXPECT_GE(frame.TreeWindow()->width(), 250);
+        frame.resize(900, 700);
+        frame.ShortcutBar()->hide();
+        QCoreApplication::processEvents();
+        width = frame.width();
+        frame.close();
+    }
+    CMainFrame again;
+    again.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(again.width(), width);
+    EXPECT_TRUE(again.ShortcutBar()->isHidden());
+    // The next runs of the tests start from the first-start layout again.
+    again.ShortcutBar()->show();
+    again.close();
+}
+
+TEST_F(MainFrame, JapaneseSwitchesMenusDocksAndQtsOwnTexts)
+{
+    CMainFrame frame;
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_JAPANESE));
+    const QList<QAction*> menus = frame.menuBar()->actions();
+    ASSERT_GE(menus.size(), 3);
+    EXPECT_EQ(menus[0]->text(), QStringLiteral("ファイル(&F)"));
+    EXPECT_EQ(menus[2]->text(), QStringLiteral("ヘルプ(&H)"));
+    EXPECT_EQ(frame.Action(ID_FILE_OPEN)->text(), QStringLiteral("プロジェクトを開く(&O)..."));
+    EXPECT_EQ(frame.TreeWindow()->windowTitle(), QStringLiteral("プロジェクトウィンドウ"));
+    EXPECT_EQ(frame.ShortcutBar()->windowTitle(), QStringLiteral("ショートカットバー"));
+    EXPECT_EQ(frame.ShortcutBar()->Button(0)->text(), QStringLiteral("新規プロジェクト"));
+    // Qt's standard buttons, as every dialog and message box shows them.
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    const QString cancel = buttons.button(QDialogButtonBox::Cancel)->text();
+    EXPECT_NE(cancel, QStringLiteral("&Cancel"));
+    EXPECT_NE(cancel, QStringLiteral("Cancel"));
+    EXPECT_TRUE(cancel.contains(QStringLiteral("キャンセル"))) << cancel.toStdString();
+    QTemporaryDir grabs;
+    EXPECT_TRUE(frame.grab().save(grabs.filePath(QStringLiteral("mainframe-ja.png"))));
+
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+    EXPECT_EQ(frame.menuBar()->actions()[0]->text(), QStringLiteral("&File"));
+    EXPECT_EQ(frame.TreeWindow()->windowTitle(), QStringLiteral("Project Window"));
+    EXPECT_EQ(frame.ShortcutBar()->windowTitle(), QStringLiteral("ShortcutBar"));
+    QDialogButtonBox english(QDialogButtonBox::Cancel);
+    EXPECT_TRUE(english.button(QDialogButtonBox::Cancel)->text().contains(QStringLiteral("Cancel")));
+}
+
+TEST_F(MainFrame, OneIconSetForToolbarShortcutsAndTree)
+{
+    FrameWithProject f;
+    f.frame.resize(1000, 700);
+    f.frame.show();
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_SAVE_PROJECT, ID_APP_ABOUT})
+        EXPECT_FALSE(f.frame.Action(id)->icon().pixmap(24, 24).isNull()) << id;
+    for (int item = 0; item < static_cast<int>(CDockShortcutWnd::Table().size()); ++item)
+        EXPECT_FALSE(f.frame.ShortcutBar()->Button(item)->icon().pixmap(32, 32).isNull()) << item;
+    // The DAQ project and the folder below it show their kinds.
+    CProjectTreeModel* model = f.frame.TreeWindow()->GetTree(0)->Model();
+    const auto iconOf = [&](const CMElement* e) {
+        return model->data(model->IndexOf(e), Qt::DecorationRole).value<QIcon>();
+    };
+    EXPECT_EQ(iconOf(f.daq).cacheKey(), AppIcon("project-daq").cacheKey());
+    f.daq->NotifyChildAdded(f.folder);
+    CMElement* leaf = f.folder->AddChild(std::make_unique<CMElement>("Result", f.folder, 51));
+    f.daq->NotifyChildAdded(leaf);
+    EXPECT_EQ(iconOf(f.folder).cacheKey(), AppIcon("folder").cacheKey());
+    EXPECT_EQ(iconOf(leaf).cacheKey(), AppIcon("data").cacheKey());
+    EXPECT_TRUE(AppIcon("no-such-icon").isNull());
+    QCoreApplication::processEvents();
+    QTemporaryDir grabs;
+    EXPECT_TRUE(f.frame.grab().save(grabs.filePath(QStringLiteral("mainframe.png"))));
+    if (qEnvironmentVariableIsSet("ORVEX_KEEP_GRABS"))
+        f.frame.grab().save(qEnvironmentVariable("ORVEX_KEEP_GRABS") + QStringLiteral("/mainframe.png"));
 }

@@ -16,6 +16,7 @@
 #include "platform/elements/MElement.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/elements/ZuData.h"
+#include "platform/gfx/OctaveManager.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/PromptService.h"
 #include "spectral/OrderBand.h"
@@ -63,9 +64,7 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
-        GetTALVOApp().InstallModelBandProvider();
     }
-    void TearDown() override { SetModelOctaveManagerProvider({}); }
 
     // Runs File > New through its question, the dialog and the two file choosers of the model.
     bool NewSampleProject(CMainFrame& frame, const std::string& name, CScriptedPrompts& prompts)
@@ -74,6 +73,15 @@ protected:
         dialogs.Then(FillNewProject(m_dir.path().toStdString(), name));
         prompts.Answer(IDYES).ChooseFile(kSamples + "sample-model.ntf").ChooseFiles({kSamples + "sample-model.dmd"});
         const bool made = frame.OnCommand(ID_FILE_NEW) && frame.GetDocument() != nullptr;
+        // The two choosers say what they want and name the kinds they show.
+        const auto& records = prompts.Records();
+        EXPECT_GE(records.size(), 3u);
+        if (records.size() >= 3) {
+            EXPECT_EQ(records[1].file.title, "Choose the Vehicle Model File");
+            EXPECT_EQ(records[1].file.filter.rfind("Vehicle Model Files (*.ntf;*.xml)|", 0), 0u) << records[1].file.filter;
+            EXPECT_EQ(records[2].file.title, "Choose the Model Data File");
+            EXPECT_EQ(records[2].file.filter.rfind("Model Data Files (*.dmd;*.txt)|", 0), 0u) << records[2].file.filter;
+        }
         EXPECT_EQ(dialogs.Records().size(), 1u);
         EXPECT_EQ(prompts.Pending(), 0u);
         EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
@@ -156,39 +164,34 @@ TEST_F(ProjectCommands, NewProjectInAChosenFolderIsSavedClosedAndReopened)
     EXPECT_TRUE(std::filesystem::is_regular_file(file));
 }
 
-TEST_F(ProjectCommands, OpenProjectGivesTheSpectralLayerItsOptionsAndBands)
+TEST_F(ProjectCommands, DataOfTheOpenProjectShowValuesAsItsOptionsSay)
 {
-    EXPECT_EQ(GetSpectrumDisplayOptions(), nullptr);
-    EXPECT_EQ(FindOctaveBandIndex(1000.0, nullptr), -1);
     CMainFrame frame;
     CScriptedPrompts prompts;
     ASSERT_TRUE(NewSampleProject(frame, "Hooks", prompts));
     CTALVODoc* doc = frame.GetDocument();
-    ASSERT_EQ(GetSpectrumDisplayOptions(), doc);
-
     CTALVOProject& project = doc->GetTALVOProject();
+    CDaqProject* daq = doc->NewDaqProject();
+    ASSERT_NE(daq, nullptr);
+    CMElement* data = daq->AddChild(std::make_unique<CMElement>("Data", nullptr, -1));
+    ASSERT_EQ(ISpectrumDisplayOptions::FindOwner(data), daq);
     for (int show : {0, 1})
     {
         project.GetHSEAOptions().HSS_ShowDataInDB = show;
-        EXPECT_EQ(SpectrumShowInDB(), show);
+        EXPECT_EQ(SpectrumShowInDB(data), show);
     }
     project.GetHSEAOptions().WeightingFilter = 1;
-    EXPECT_EQ(SpectrumAWeighting(), 1);
+    EXPECT_EQ(SpectrumAWeighting(data), 1);
     project.GetHSEAOptions().WeightingFilter = 0;
-    EXPECT_EQ(SpectrumAWeighting(), 0);
+    EXPECT_EQ(SpectrumAWeighting(data), 0);
     // A panel is a structure, a cavity is not, an unknown name is not.
-    EXPECT_EQ(SpectrumIsStructure("Front Door Panel-L"), 1);
-    EXPECT_EQ(SpectrumIsStructure("Front Cabin-L"), 0);
-    EXPECT_EQ(SpectrumIsStructure("No Such Subsystem"), 0);
-
-    // A null band set is the model's: one-third octaves from 100 Hz.
-    EXPECT_EQ(FindOctaveBandIndex(100.0, nullptr), 0);
-    EXPECT_GT(FindOctaveBandIndex(1000.0, nullptr), 0);
-
+    EXPECT_EQ(SpectrumIsStructure(data, "Front Door Panel-L"), 1);
+    EXPECT_EQ(SpectrumIsStructure(data, "Front Cabin-L"), 0);
+    EXPECT_EQ(SpectrumIsStructure(data, "No Such Subsystem"), 0);
+    // The DAQ project's bands start at the model's first band (one-third octaves from 100 Hz).
+    EXPECT_EQ(FindOctaveBandIndex(100.0, daq->GetOctaveManager()), 0);
+    EXPECT_GT(FindOctaveBandIndex(1000.0, daq->GetOctaveManager()), 0);
     ASSERT_TRUE(frame.CloseMainDocument());
-    EXPECT_EQ(GetSpectrumDisplayOptions(), nullptr);
-    EXPECT_EQ(SpectrumShowInDB(), 0);
-    EXPECT_EQ(FindOctaveBandIndex(1000.0, nullptr), -1);
 }
 
 TEST_F(ProjectCommands, ModelDataFileTakesOnlyInputPowerData)
@@ -202,13 +205,8 @@ TEST_F(ProjectCommands, ModelDataFileTakesOnlyInputPowerData)
     const int children = model->GetChildCount();
     EXPECT_TRUE(frame.Action(ID_READ_MODEL_DATA)->isEnabled());
 
-    // Input power data: the same table under the input-power kind.
-    std::string text = ReadAll(kSamples + "sample-model.dmd");
-    const size_t kind = text.find("#CLFs Data");
-    ASSERT_NE(kind, std::string::npos);
-    text.replace(kind, 10, "#Input Power Data");
-    const std::string inputPower = m_dir.filePath("power.dmd").toStdString();
-    std::ofstream(inputPower, std::ios::binary) << text;
+    // The samples' input power data are what this command reads.
+    const std::string inputPower = kSamples + "sample-input-power.dmd";
 
     {
         // CLF data are not what this command reads: deleted again, 6133.
@@ -242,6 +240,7 @@ TEST_F(ProjectCommands, ModelDataFileTakesOnlyInputPowerData)
         CZuData* data = doc->ReadModelDataFile();
         ASSERT_NE(data, nullptr) << Shown(prompts);
         EXPECT_EQ(data->GetType(), MODEL_TYPE_INPUT_POWER);
+        EXPECT_EQ(data->GetChildCount(), 2); // two input power functions
         EXPECT_EQ(model->GetChildCount(), children + 1);
         EXPECT_TRUE(frame.TreeWindow()->GetTree(0)->Model()->IndexOf(data).isValid());
         EXPECT_TRUE(doc->IsModified());

@@ -4,7 +4,7 @@
 #include "app/DaqProject.h"
 #include "app/TALVOApp.h"
 #include "app/LastVersionRequest.h"
-#include "common/AppLookups.h"
+#include "common/ProjectLookups.h"
 #include "app/ui/TALVOStartup.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/DockTreeWnd.h"
@@ -70,15 +70,10 @@ TEST(Startup, ProjectOnTheCommandLineIsOpened)
     EXPECT_EQ(startup.mainFrame->GetDocument()->GetPathName(), file);
     EXPECT_EQ(startup.mainFrame->TreeWindow()->GetTreeCount(), 1);
     EXPECT_TRUE(startup.mainFrame->windowTitle().startsWith(QStringLiteral("cmd.orv - ")));
-    // The shared look-ups answer from the opened project while the program runs...
-    EXPECT_EQ(GetSystemChannelCount(), 12);
+    // The opened project's elements find their container.
+    CTALVOProject& container = startup.mainFrame->GetDocument()->GetTALVOProject();
+    EXPECT_EQ(GetSystemChannelCount(IProjectLookups::FindOwner(container.GetDaqProject(0))), 12);
     ExitTALVOApp(startup);
-
-    // ...and are gone after exit: even a project made the main document again is not reached.
-    CTALVODoc later;
-    GetTALVOApp().SetMainDocument(&later);
-    EXPECT_EQ(GetSystemChannelCount(), 0);
-    GetTALVOApp().SetMainDocument(nullptr);
 }
 
 TEST(Startup, AutomaticUpdateCheckAsksOnlyAfterTheStart)

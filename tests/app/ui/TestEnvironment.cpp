@@ -1,8 +1,5 @@
-// The Qt application object and a private settings folder for every test of this executable.
-#include "platform/win/ZuRegOptions.h"
-
+// The Qt application object for every test of this executable.
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -22,19 +19,14 @@ public:
         static char* argv[] = {name, nullptr};
         m_app = std::make_unique<QApplication>(argc, argv);
         std::setlocale(LC_NUMERIC, "C");
-        m_settings = std::make_unique<QTemporaryDir>();
-        ASSERT_TRUE(m_settings->isValid());
-        CZuRegOptions::SetSettingsFolder(m_settings->path().toStdString());
     }
     void TearDown() override
     {
-        m_settings.reset();
         m_app.reset();
     }
 
 private:
     std::unique_ptr<QApplication> m_app;
-    std::unique_ptr<QTemporaryDir> m_settings;
 };
 
 [[maybe_unused]] ::testing::Environment* const g_qtEnvironment =

@@ -1,4 +1,4 @@
-// The Qt application (offscreen) and a private settings folder for every test of this executable.
+// The Qt application (offscreen) for every test of this executable.
 #include "support/QtTestEnvironment.h"
 
 #include <QApplication>

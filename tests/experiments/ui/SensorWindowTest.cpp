@@ -127,7 +127,7 @@ TEST(SensorWindow, ShowsTheCatalogueOnItsViews)
 
     QTableWidget* groups = frame.GroupView()->Grid();
     ASSERT_EQ(groups->rowCount(), 2);
-    EXPECT_EQ(groups->columnCount(), 2 + CSensorGroup::GetChannelCount());
+    EXPECT_EQ(groups->columnCount(), 2 + CSensorGroup::kDefaultChannelCount);
     EXPECT_EQ(groups->item(0, 0)->text(), "Group 1");
     EXPECT_EQ(groups->item(0, 1)->text(), "2");
     EXPECT_EQ(groups->item(0, 3)->text(), "B1-Front #2");

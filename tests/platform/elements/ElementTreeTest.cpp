@@ -288,6 +288,18 @@ TEST(ElementTree, ChildOperations)
     EXPECT_EQ(other.GetChildCount(), 1);
     EXPECT_EQ(a->AddChild(&other), nullptr);
     EXPECT_EQ(parent.AddChild(&parent), nullptr);
+
+    // A parent only named at construction (or set by hand) is not the owner: the element joins the
+    // list that takes it and leaves the one that held it, once each.
+    auto* named = new CMElement("n", &parent, 0);
+    EXPECT_EQ(parent.GetChildIndex(named), -1);
+    EXPECT_EQ(other.AddChild(named), named);
+    named->SetParent(&parent);
+    EXPECT_EQ(parent.GetChildIndex(named), -1);
+    EXPECT_EQ(parent.AddChild(named), named);
+    EXPECT_EQ(other.GetChildIndex(named), -1);
+    EXPECT_EQ(other.GetChildCount(), 1);
+    EXPECT_EQ(parent.GetChildIndex(named), parent.GetChildCount() - 1);
     parent.RemoveAll();
     EXPECT_EQ(parent.GetChildCount(), 0);
 }

@@ -9,11 +9,8 @@
 
 #include "platform/qmx/QmxSimSystem.h"
 #include "platform/win/ZuRegOptions.h"
-#include "support/SettingsEnvironment.h"
 
 namespace {
-[[maybe_unused]] ::testing::Environment* const kEnv = RegisterSettingsEnvironment("orvex_platform_qmx_tests");
-
 std::shared_ptr<CQmxSimSystem> Connected(const std::string& layoutText = "")
 {
     CQmxSimLayout layout;

@@ -83,8 +83,10 @@ TEST_F(QtServices, BoxShowsTextCaptionAndIcon)
 TEST_F(QtServices, FilterConversion)
 {
     EXPECT_EQ(CQtPromptService::ToQtFilter("Text Files (*.txt)|*.txt|All Files (*.*)|*.*||"),
-              "Text Files (*.txt) (*.txt);;All Files (*.*) (*)");
-    EXPECT_EQ(CQtPromptService::ToQtFilter("Export (*.xlsx;*.txt)|*.xlsx;*.txt||"), "Export (*.xlsx;*.txt) (*.xlsx *.txt)");
+              "Text Files (*.txt);;All Files (*)");
+    // The patterns show once, as the chooser reads them; a description without them gets them.
+    EXPECT_EQ(CQtPromptService::ToQtFilter("Export (*.xlsx;*.txt)|*.xlsx;*.txt||"), "Export (*.xlsx *.txt)");
+    EXPECT_EQ(CQtPromptService::ToQtFilter("Model Data|*.dmd||"), "Model Data (*.dmd)");
     EXPECT_EQ(CQtPromptService::ToQtFilter(""), "");
 }
 

@@ -2,8 +2,11 @@
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +40,7 @@ protected:
 
     std::string IniText() const
     {
+        CZuRegOptions::Flush();
         QFile f(QString::fromStdString(CZuRegOptions::GetSettingsFilePath()));
         if (!f.open(QIODevice::ReadOnly))
             return {};
@@ -283,3 +287,30 @@ TEST_F(RegOptionsTest, ProfileEntriesLiveUnderTheApplicationKey)
 }
 
 } // namespace
+
+TEST_F(RegOptionsTest, WritesReachTheFileTogetherWhenTheProgramIsIdle)
+{
+    auto onDisk = [] {
+        QFile f(QString::fromStdString(CZuRegOptions::GetSettingsFilePath()));
+        return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
+    };
+    CZuRegOptions reg(kVelmoraKeyPath);
+    ASSERT_TRUE(reg.Open());
+    for (int i = 0; i < 10; ++i)
+        ASSERT_TRUE(reg.SetDWORD(("Value" + std::to_string(i)).c_str(), static_cast<uint32_t>(i)));
+    // Read back at once from the program's own settings, before the file has them.
+    uint32_t value = 0;
+    ASSERT_TRUE(reg.GetDWORD("Value7", value));
+    EXPECT_EQ(value, 7u);
+    EXPECT_EQ(onDisk().find("Value9"), std::string::npos);
+
+    QCoreApplication::processEvents(); // idle: all ten go to the file in one write
+    const std::string text = onDisk();
+    for (int i = 0; i < 10; ++i)
+        EXPECT_NE(text.find("Velmora\\Value" + std::to_string(i) + "=dword:"), std::string::npos) << text;
+
+    // Where no event loop comes back (another thread), a write reaches the file at once.
+    std::thread worker([] { EXPECT_TRUE(WriteFrameworkDWORD("FromWorker", 5)); });
+    worker.join();
+    EXPECT_NE(onDisk().find("FromWorker=dword:00000005"), std::string::npos);
+}

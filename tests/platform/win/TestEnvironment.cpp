@@ -1,5 +1,4 @@
-// The Qt core application and a private settings folder for every test of this executable, so no
-// test reads or writes the user's settings.
+// The Qt core application for every test of this executable.
 #include "support/QtTestEnvironment.h"
 
 namespace {
