@@ -31,8 +31,32 @@ bool CBaseDAQInterface::IsTableChannel(int channel) const
 
 void CBaseDAQInterface::PostToNotifyWindow(uint32_t msg)
 {
+    std::lock_guard<std::mutex> lock(m_notifyMutex);
     if (m_notifyWindow)
         m_notifyWindow->PostMessage(msg, reinterpret_cast<uintptr_t>(this), 0);
+}
+
+void CBaseDAQInterface::SendToNotifyWindow(uint32_t msg)
+{
+    IMessageTarget* window = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_notifyMutex);
+        window = m_notifyWindow;
+    }
+    // Not under the lock: the receiver may register or unregister while it handles the message.
+    if (window)
+        window->SendMessage(msg, 0, 0);
+}
+
+bool CBaseDAQInterface::HasNotifyWindow() const
+{
+    std::lock_guard<std::mutex> lock(m_notifyMutex);
+    return m_notifyWindow != nullptr;
+}
+
+CDAQRunFault CBaseDAQInterface::GetRunFault()
+{
+    return {};
 }
 
 bool CBaseDAQInterface::Initialize() { return true; }
@@ -85,6 +109,7 @@ bool CBaseDAQInterface::HasAutoRangeChannel()
 bool CBaseDAQInterface::SetNotifyWindow(IMessageTarget* window, uint32_t startMsg, uint32_t stopMsg,
                                         uint32_t completeMsg)
 {
+    std::lock_guard<std::mutex> lock(m_notifyMutex);
     m_notifyWindow = window;
     m_startMsg = startMsg;
     m_stopMsg = stopMsg;

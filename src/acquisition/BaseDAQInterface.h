@@ -7,10 +7,13 @@
 //
 // Results: true for success. Float getters without a value return -FLT_MAX.
 #include "acquisition/ChannelInfo.h"
+#include "acquisition/DAQRunFault.h"
 
+#include <atomic>
 #include <cfloat>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 class IMessageTarget;
@@ -79,6 +82,10 @@ public:
     virtual bool StartNoise();
     virtual bool StopNoise();
 
+    // What went wrong in the last run (a unit that stopped answering, channels that could not be
+    // read); empty when the run went well. Valid once the run has ended.
+    virtual CDAQRunFault GetRunFault();
+
     int GetInputRangeMode() const { return m_inputRangeMode; }
     int GetNoiseType() const { return m_noiseType; }
     CNoiseGenerator* GetNoiseGenerator() const { return m_noise.get(); }
@@ -87,7 +94,15 @@ public:
 
 protected:
     // Posts one of the registered messages (wParam this object, lParam 0) when a window is set.
+    // Worker threads post too: the window and the ids are read under a lock.
     void PostToNotifyWindow(uint32_t msg);
+    void PostStartMessage() { PostToNotifyWindow(m_startMsg); }
+    void PostStopMessage() { PostToNotifyWindow(m_stopMsg); }
+    void PostCompleteMessage() { PostToNotifyWindow(m_completeMsg); }
+    // Sends msg (no parameters) to the window, when one is set, and waits for its answer. A
+    // window that goes away stops the run first (or waits for it).
+    void SendToNotifyWindow(uint32_t msg);
+    bool HasNotifyWindow() const;
     bool IsTableChannel(int channel) const;
     static void DefaultRow(CHANNELINFO& row, int channel);
 
@@ -95,10 +110,11 @@ protected:
     int m_inputRangeLimit = 0;
     float m_inputRangeUpper = 0.0f;
     float m_inputRangeLower = 0.0f;
-    uint32_t m_startMsg = 0;
-    uint32_t m_stopMsg = 0;
-    uint32_t m_completeMsg = 0;
-    IMessageTarget* m_notifyWindow = nullptr;
+    std::atomic<uint32_t> m_startMsg{0};
+    std::atomic<uint32_t> m_stopMsg{0};
+    std::atomic<uint32_t> m_completeMsg{0};
+    mutable std::mutex m_notifyMutex;
+    IMessageTarget* m_notifyWindow = nullptr; // guarded by m_notifyMutex
     int m_acqMode = 0;
     int m_blockCounter = 0;
     int m_blockSize = 0;
@@ -111,9 +127,10 @@ protected:
     float m_triggerLevel = 0.0f;
     int m_preTrigger = 0;
     int m_postTrigger = 0;
-    int m_status = 1;
-    int m_state = 1;
-    int m_triggered = 0;
+    // Moved by acquisition workers while the user-interface thread reads them.
+    std::atomic<int> m_status{1};
+    std::atomic<int> m_state{1};
+    std::atomic<int> m_triggered{0};
     std::vector<int> m_enabled;
     std::vector<CHANNELINFO> m_channels;
     std::unique_ptr<CNoiseGenerator> m_noise;

@@ -1,22 +1,32 @@
 #include "acquisition/QMXDAQInterface.h"
 
 #include "acquisition/QmxInventoryReader.h"
+#include "acquisition/RunWake.h"
 #include "platform/base/DebugLog.h"
 #include "platform/base/Format.h"
 #include "platform/base/MsClock.h"
 #include "platform/qmx/QmxDriver.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/SendWait.h"
 #include "platform/win/ZuRegOptions.h"
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <future>
+#include <system_error>
 #include <thread>
 
 namespace {
 constexpr double kEpsilon = 1.1920928955078125e-7;
 constexpr int kFirstAddress = 128;
 constexpr int kLastAddress = 255;
+constexpr int kTransferAttempts = 10;
+constexpr auto kSettlePoll = std::chrono::milliseconds(500);
+constexpr auto kDataPoll = std::chrono::milliseconds(10);
+constexpr auto kWorkerPoll = std::chrono::milliseconds(100);
+std::atomic<int> g_stallLimitMs{5000};
 
 bool NearlyEqual(double a, double b)
 {
@@ -43,11 +53,13 @@ CQMXDAQInterface::CQMXDAQInterface()
     m_status = 0;
     m_duration = 0.0f;
     m_address = kDefaultAddress;
+    m_wake = std::make_shared<CRunWake>();
     CreateDriver();
 }
 
 CQMXDAQInterface::~CQMXDAQInterface()
 {
+    // The worker may still use the buffers and the driver: it ends first.
     WaitForWorker();
     m_buffers.clear();
 }
@@ -156,15 +168,6 @@ bool CQMXDAQInterface::Disconnect()
         return true;
     WaitForWorker();
     return m_system && QmxSucceeded(m_system->Close());
-}
-
-void CQMXDAQInterface::WaitForWorker()
-{
-    if (!m_busy)
-        return;
-    m_stopRequest = 1;
-    while (m_busy)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
 }
 
 bool CQMXDAQInterface::SetupAfterConnect()
@@ -548,4 +551,338 @@ bool CQMXDAQInterface::SetSyncRole(int role)
 bool CQMXDAQInterface::ApplySync()
 {
     return m_sync && QmxSucceeded(m_sync->Apply());
+}
+
+// --- the run --------------------------------------------------------------------------------------
+
+void CQMXDAQInterface::SetStallLimit(std::chrono::milliseconds limit)
+{
+    g_stallLimitMs = static_cast<int>(limit.count());
+}
+
+void CQMXDAQInterface::RequestStop()
+{
+    m_stopRequest = 1;
+    m_wake->Notify();
+}
+
+void CQMXDAQInterface::WaitForWorker()
+{
+    if (m_busy) {
+        RequestStop();
+        // Serves the worker's sends to this thread meanwhile, so the worker can always finish.
+        CSendWait::WaitServing([this] { return m_busy == 0; }, kWorkerPoll);
+    }
+    if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id())
+        m_thread.join();
+}
+
+bool CQMXDAQInterface::StartDriver()
+{
+    return m_system && QmxSucceeded(m_system->StartAcquisition());
+}
+
+bool CQMXDAQInterface::StopDriver()
+{
+    return m_system && QmxSucceeded(m_system->StopAcquisition());
+}
+
+void CQMXDAQInterface::ClearChannelTriggers()
+{
+    if (!m_channel)
+        return;
+    // A triggered run keeps the trigger of its reference channel (on the first system of a chain).
+    const bool keepReference = m_acqMode == 0 && (m_syncRole == -1 || m_syncRole == 0);
+    const int n = GetMaxChannels();
+    for (int i = 0; i < n; ++i) {
+        if (keepReference && i == m_referenceChannel)
+            continue;
+        const uint32_t a = GetDriverAddress(i);
+        if (QmxSucceeded(m_channel->SetTriggerMode(BoardOf(a), ChannelOf(a), 0)))
+            m_channel->SetTriggerLevel(BoardOf(a), ChannelOf(a), 0.0f);
+    }
+}
+
+void CQMXDAQInterface::ConfigureRun()
+{
+    if (!m_control || !m_channel)
+        return;
+    const auto board = static_cast<uint8_t>(m_controlBoard);
+    if (QmxFailed(m_control->SetTriggerSource(board, 0, 1)))
+        return;
+    if (QmxFailed(m_control->SetLevel(board, 0, m_acqMode == 0 ? 10.0f : 0.0f)))
+        return;
+    const int n = GetMaxChannels();
+    for (int i = 0; i < n; ++i) {
+        const uint32_t a = GetDriverAddress(i);
+        m_channel->SetChannelMode(BoardOf(a), ChannelOf(a), 2);
+    }
+}
+
+void CQMXDAQInterface::PrepareRun()
+{
+    WaitForWorker();
+    ClearChannelTriggers();
+    ConfigureRun();
+    if (m_system)
+        m_system->ClearAcquisition();
+
+    m_buffers.clear();
+    m_bufferChannels = GetMaxChannels();
+    m_bufferLength = GetSampleCount();
+    if (m_bufferChannels > 0 && m_bufferLength > 0)
+        m_buffers.assign(static_cast<size_t>(m_bufferChannels), std::vector<float>(static_cast<size_t>(m_bufferLength)));
+    else
+        m_buffers.clear();
+    m_missing.assign(static_cast<size_t>(std::max(m_bufferChannels, 0)), 0);
+    // The worker works on the channels enabled now, never on the flags the user interface moves.
+    m_runChannels.clear();
+    for (int i = 0; i < m_bufferChannels; ++i) {
+        if (IsChannelEnabled(i))
+            m_runChannels.push_back(i);
+    }
+    const float duration = GetDuration();
+    m_expectedMs = duration > 0.0f ? static_cast<int>(std::min(duration * 1000.0f, 1e9f)) : 0;
+    {
+        std::lock_guard<std::mutex> lock(m_faultMutex);
+        m_fault = CDAQRunFault{};
+    }
+    m_acquired = 0;
+    m_stopRequest = 0;
+    m_status = 0;
+    m_state = 0;
+    m_triggered = 0;
+    m_partialCount = 0;
+}
+
+bool CQMXDAQInterface::Start()
+{
+    PrepareRun();
+    m_busy = 1;
+    // The worker waits for the start message to be posted, so the window always hears the start
+    // before anything the worker says.
+    std::promise<void> go;
+    std::future<void> ready = go.get_future();
+    try {
+        m_thread = std::thread([this, ready = std::move(ready)]() mutable {
+            ready.wait();
+            AcquisitionWorker();
+        });
+    } catch (const std::system_error&) {
+        m_busy = 0;
+        StopDriver();
+        m_state = 1;
+        return false;
+    }
+    PostStartMessage();
+    go.set_value();
+    return true;
+}
+
+bool CQMXDAQInterface::WaitSettled(CRunWake& wake, const std::function<bool()>& stopped)
+{
+    while (!IsSettled()) {
+        if (stopped())
+            return false;
+        wake.WaitFor(kSettlePoll, stopped);
+    }
+    return !stopped();
+}
+
+void CQMXDAQInterface::AcquisitionWorker()
+{
+    const auto stopped = [this] { return StopRequested(); };
+    if (WaitSettled(*m_wake, stopped)) {
+        if (!StartDriver()) {
+            // The window must still hear that nothing runs.
+            m_status = 0;
+            PostStopMessage();
+            EndRun();
+            return;
+        }
+        BeginRunClock();
+        if (WaitForData()) {
+            TransferData();
+            PostCompleteMessage();
+        }
+    }
+    // A stop the driver refuses still ends the run for the window.
+    if (!Stop())
+        PostStopMessage();
+    EndRun();
+}
+
+void CQMXDAQInterface::EndRun()
+{
+    m_state = 1;
+    m_busy = 0;
+    CSendWait::Wake();
+}
+
+void CQMXDAQInterface::BeginRunClock()
+{
+    m_runStartAt = std::chrono::steady_clock::now();
+    m_progressAt = m_runStartAt;
+    m_progressValue = -1;
+}
+
+bool CQMXDAQInterface::IsDataComplete(int channel, bool* failed)
+{
+    if (failed)
+        *failed = false;
+    int acquired = 0;
+    int requested = 0;
+    int extra1 = 0;
+    int extra2 = 0;
+    const uint32_t a = GetDriverAddress(channel);
+    if (!m_system || QmxFailed(m_system->GetProgress(BoardOf(a), ChannelOf(a), &acquired, &requested, &extra1, &extra2))) {
+        if (failed)
+            *failed = true;
+        return false;
+    }
+    if (m_partialCount && m_acquired == 0)
+        m_acquired = std::clamp(acquired, 0, m_bufferLength);
+    if (acquired != m_progressValue) {
+        m_progressValue = acquired;
+        m_progressAt = std::chrono::steady_clock::now();
+    }
+    return acquired >= requested;
+}
+
+CQMXDAQInterface::RunPoll CQMXDAQInterface::PollRun(bool peersDone)
+{
+    if (m_runChannels.empty())
+        return RunPoll::Complete;
+    bool failed = false;
+    if (IsDataComplete(m_runChannels.front(), &failed))
+        return RunPoll::Complete;
+    if (failed)
+        return RunPoll::Lost;
+    // A system that waits for its trigger makes no progress as long as it likes; one that has
+    // begun, or whose peers are done, must move on within the run's time and the stall limit.
+    const auto now = std::chrono::steady_clock::now();
+    const auto still = std::chrono::duration_cast<std::chrono::milliseconds>(now - m_progressAt).count();
+    const auto running = std::chrono::duration_cast<std::chrono::milliseconds>(now - m_runStartAt).count();
+    if ((m_progressValue > 0 || peersDone) && still > g_stallLimitMs && running > m_expectedMs)
+        return RunPoll::Lost;
+    return RunPoll::Pending;
+}
+
+bool CQMXDAQInterface::WaitForData()
+{
+    if (m_runChannels.empty()) {
+        m_status = 1;
+        return false;
+    }
+    const auto stopped = [this] { return StopRequested(); };
+    for (;;) {
+        if (stopped()) {
+            m_status = 0;
+            return false;
+        }
+        const RunPoll poll = PollRun(false);
+        if (poll == RunPoll::Complete)
+            break;
+        if (poll == RunPoll::Lost) {
+            // Nothing of a system that stopped answering can be read any more.
+            MarkRunChannelsMissing();
+            SetLostFault(0, 0);
+            m_status = 0;
+            return false;
+        }
+        m_wake->WaitFor(kDataPoll, stopped);
+    }
+    m_status = 1;
+    return !stopped();
+}
+
+bool CQMXDAQInterface::TransferData(int limit)
+{
+    if (!m_system)
+        return true;
+    for (int channel : m_runChannels) {
+        if (channel >= m_bufferChannels)
+            continue;
+        const uint32_t a = GetDriverAddress(channel);
+        int n = 0;
+        int requested = 0;
+        int extra1 = 0;
+        int extra2 = 0;
+        bool ok = false;
+        if (QmxSucceeded(m_system->GetProgress(BoardOf(a), ChannelOf(a), &n, &requested, &extra1, &extra2))) {
+            n = std::clamp(n, 0, m_bufferLength);
+            if (limit >= 0)
+                n = std::min(n, limit);
+            if (m_acquired == 0)
+                m_acquired = n;
+            float* buffer = m_buffers.empty() ? nullptr : m_buffers[static_cast<size_t>(channel)].data();
+            for (int attempt = 0; attempt < kTransferAttempts && !ok; ++attempt)
+                ok = n == 0 || (buffer && QmxSucceeded(m_system->ReadSamples(BoardOf(a), ChannelOf(a), buffer, n)));
+        }
+        if (!ok) {
+            m_missing[static_cast<size_t>(channel)] = 1;
+            std::lock_guard<std::mutex> lock(m_faultMutex);
+            m_fault.MissingChannels.push_back(channel);
+        }
+    }
+    return true;
+}
+
+void CQMXDAQInterface::MarkRunChannelsMissing()
+{
+    std::lock_guard<std::mutex> lock(m_faultMutex);
+    for (int channel : m_runChannels) {
+        if (channel < m_bufferChannels && !m_missing[static_cast<size_t>(channel)]) {
+            m_missing[static_cast<size_t>(channel)] = 1;
+            m_fault.MissingChannels.push_back(channel);
+        }
+    }
+}
+
+void CQMXDAQInterface::SetLostFault(int unit, int kept)
+{
+    std::lock_guard<std::mutex> lock(m_faultMutex);
+    m_fault.Unit = unit;
+    m_fault.SamplesKept = kept;
+}
+
+CDAQRunFault CQMXDAQInterface::GetRunFault()
+{
+    std::lock_guard<std::mutex> lock(m_faultMutex);
+    return m_fault;
+}
+
+bool CQMXDAQInterface::Stop()
+{
+    if (!StopDriver())
+        return false;
+    RequestStop();
+    PostStopMessage();
+    return true;
+}
+
+bool CQMXDAQInterface::SetTriggered()
+{
+    if (!m_system || QmxFailed(m_system->SoftwareTrigger()))
+        return false;
+    m_triggered = 1;
+    return true;
+}
+
+bool CQMXDAQInterface::ReadData(int channel, float* dest, int count, int start)
+{
+    if (!dest || count < 0 || start < 0 || !IsChannelEnabled(channel) || channel >= m_bufferChannels ||
+        m_buffers.empty() || m_missing[static_cast<size_t>(channel)])
+        return false;
+    // Only samples the run acquired, and never beyond the buffer.
+    const int available = std::min<int>(m_acquired, m_bufferLength);
+    if (start >= available || static_cast<int64_t>(start) + count > available)
+        return false;
+    const float sensitivity = m_channels[static_cast<size_t>(channel)].Sensitivity;
+    if (sensitivity == 0.0f)
+        return false;
+    const float* buffer = m_buffers[static_cast<size_t>(channel)].data() + start;
+    for (int i = 0; i < count; ++i)
+        dest[i] = buffer[i] * 1000.0f / sensitivity;
+    return true;
 }

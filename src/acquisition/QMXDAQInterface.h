@@ -10,13 +10,27 @@
 //
 // Every connection, re-initialisation and range change restarts the settling time: the system
 // measures correctly only 30000 ms after the last of them (IsSettled, on the millisecond timer).
+//
+// A run: Start prepares the hardware and buffers (PrepareRun) and starts a worker thread, which
+// waits until the system has settled, starts the acquisition, polls its progress every 10 ms,
+// copies every enabled channel's samples into buffers of its own (TransferData) and ends with
+// Stop. The registered window hears the start, the completion (data ready for ReadData) and every
+// stop. The several-systems interface runs the same steps for all its systems on one worker of
+// its own. The worker shares only atomic flags with the user-interface thread; its waits end at
+// once when a stop is requested. A system that stops answering (its progress cannot be read, or
+// it makes no progress long past the run's expected end) ends the run as stopped, with a fault
+// record (GetRunFault) and its channels refused by ReadData.
 #include "acquisition/BaseDAQInterface.h"
 #include "acquisition/QmxBlixChMgr.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -24,9 +38,13 @@ class IQmxSystem;
 class IQmxChannel;
 class IQmxControl;
 class IQmxSync;
+class CRunWake;
+class CMultiQMXInterface;
 
 class CQMXDAQInterface : public CBaseDAQInterface
 {
+    friend class CMultiQMXInterface;
+
 public:
     CQMXDAQInterface();
     ~CQMXDAQInterface() override;
@@ -55,6 +73,38 @@ public:
     bool SetTriggerLevel(float level) override;
     bool SetReferenceChannel(int channel) override;
     bool SetInputRange(float value, int mode) override;
+    bool Start() override;
+    bool Stop() override;
+    bool SetTriggered() override;
+    // Scaled samples (sample x 1000 / Sensitivity) of [start, start + count) of the last run.
+    bool ReadData(int channel, float* dest, int count, int start) override;
+    CDAQRunFault GetRunFault() override;
+
+    // --- the run ----------------------------------------------------------------------------------
+    // Stops a previous run, resets the hardware's run set-up and allocates zeroed buffers.
+    void PrepareRun();
+    // Polls until the data are complete (true), or a stop was requested, no channel is enabled or
+    // the system stopped answering (false).
+    bool WaitForData();
+    // True when the channel's acquisition is complete; failed (when given) tells a progress query
+    // that failed.
+    bool IsDataComplete(int channel, bool* failed = nullptr);
+    // Copies the samples of every enabled channel, at most limit per channel when limit >= 0.
+    bool TransferData(int limit = -1);
+    void SetPartialCount() { m_partialCount = 1; }
+    // Samples per channel available for ReadData.
+    int GetAcquiredCount() const { return m_acquired; }
+    int IsBusy() const { return m_busy; }
+    // The hold-off flag that the several-systems layer keeps per system.
+    void SetHoldOff(int v) { m_monitor = v; }
+    int GetHoldOff() const { return m_monitor; }
+    // The driver's start and stop (no messages).
+    bool StartDriver();
+    bool StopDriver();
+
+    // How long a system may make no progress past the run's expected end before it counts as
+    // lost (5000 ms; tests shorten it).
+    static void SetStallLimit(std::chrono::milliseconds limit);
 
     // --- connection -------------------------------------------------------------------------------
     bool Disconnect();
@@ -101,6 +151,39 @@ public:
     bool BuildInventory();
 
 protected:
+    enum class RunPoll
+    {
+        Pending,
+        Complete,
+        Lost
+    };
+    void AcquisitionWorker();
+    void RequestStop();
+    bool StopRequested() const { return m_stopRequest != 0; }
+    // Waits until settled; false when a stop came first.
+    bool WaitSettled(CRunWake& wake, const std::function<bool()>& stopped);
+    void BeginRunClock();
+    // One progress poll of the run's first enabled channel. peersDone: another system of the run
+    // has completed (a system that then makes no progress is lost even before its first sample).
+    RunPoll PollRun(bool peersDone);
+    void ClearChannelTriggers();
+    void ConfigureRun();
+    // Marks every channel of the run as without data.
+    void MarkRunChannelsMissing();
+    void SetLostFault(int unit, int kept);
+    void EndRun();
+
+    std::thread m_thread;
+    std::shared_ptr<CRunWake> m_wake;
+    std::vector<int> m_runChannels;   // enabled channels at PrepareRun
+    std::vector<char> m_missing;      // per buffer channel: no data could be read
+    int m_expectedMs = 0;
+    int m_progressValue = -1;
+    std::chrono::steady_clock::time_point m_progressAt;
+    std::chrono::steady_clock::time_point m_runStartAt;
+    mutable std::mutex m_faultMutex;
+    CDAQRunFault m_fault;
+
     std::shared_ptr<IQmxSystem> m_system;
     std::shared_ptr<IQmxControl> m_control;
     std::shared_ptr<IQmxSync> m_sync;
@@ -114,13 +197,13 @@ protected:
     int m_inUse = 1;
     std::vector<std::vector<float>> m_buffers;
     int m_sampleCount = 0;
-    int m_acquired = 0;
+    std::atomic<int> m_acquired{0};
     std::unordered_map<int, uint32_t> m_channelMap;
-    uint32_t m_configuredAt = 0;
+    std::atomic<uint32_t> m_configuredAt{0};
     int m_reserved = 0;
     int m_controlBoard = -1;
     int m_bufferChannels = 0;
     int m_bufferLength = 0;
-    int m_monitor = 0;
+    std::atomic<int> m_monitor{0};
     int m_syncRole = -1;
 };

@@ -28,7 +28,7 @@ void CMsClock::SetSource(std::function<uint32_t()> source)
 
 CManualMsClock::CManualMsClock(uint32_t start) : m_now(start)
 {
-    CMsClock::SetSource([this] { return m_now; });
+    CMsClock::SetSource([this] { return m_now.load(); });
 }
 
 CManualMsClock::~CManualMsClock()

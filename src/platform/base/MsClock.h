@@ -2,6 +2,7 @@
 // The millisecond timer that settling times and sampling clocks are measured with: a monotonic
 // 32-bit count of milliseconds that wraps after about 49.7 days, so every difference of two
 // readings is taken modulo 2^32. Tests replace the source to drive time by hand.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 
@@ -17,7 +18,8 @@ public:
     static void SetSource(std::function<uint32_t()> source);
 };
 
-// A hand-driven timer installed for the lifetime of a scope (tests).
+// A hand-driven timer installed for the lifetime of a scope (tests). A worker thread may read it
+// while the test moves it.
 class CManualMsClock
 {
 public:
@@ -28,8 +30,8 @@ public:
 
     void Set(uint32_t now) { m_now = now; }
     void Advance(uint32_t ms) { m_now += ms; }
-    uint32_t Get() const { return m_now; }
+    uint32_t Get() const { return m_now.load(); }
 
 private:
-    uint32_t m_now;
+    std::atomic<uint32_t> m_now;
 };

@@ -63,3 +63,13 @@ inline constexpr uint32_t WM_ZU_RUNUP_RECORDING_STARTED = 0x2507;
 inline constexpr uint32_t WM_ZU_RUNUP_RECORDING_ENDED = 0x2508;
 inline constexpr uint32_t WM_ZU_RUNUP_RESET = 0x2509;
 inline constexpr uint32_t WM_ZU_RUNUP_SAMPLES = 0x250A;      // wParam: const float*, lParam: count
+
+// The sampling progress window tells its owner what the user chose (no parameters).
+inline constexpr uint32_t WM_ZU_SAMPLING_START = 0xA201;  // Start pressed
+inline constexpr uint32_t WM_ZU_SAMPLING_STOP = 0xA202;   // Stop pressed
+inline constexpr uint32_t WM_ZU_SAMPLING_CLOSED = 0xA203; // the window was cancelled
+// Acquisition progress passed on by the owner to the sampling progress window (no parameters).
+inline constexpr uint32_t WM_ZU_SAMPLING_ENDED = 0xA302;     // sampling over, the transfer follows
+inline constexpr uint32_t WM_ZU_DAQ_TRANSFER_BEGIN = 0xA304; // sent by the acquisition worker
+inline constexpr uint32_t WM_ZU_DAQ_TRANSFER_DONE = 0xA305;  // sent by the acquisition worker
+inline constexpr uint32_t WM_ZU_SAMPLING_DESTROY = 0xA307;   // the window destroys itself

@@ -1,8 +1,9 @@
 #pragma once
 // A message target for windows and other receivers that live on a thread with a Qt event loop.
 // The receiver gives a handler; SendMessage calls it at once on the receiver's own thread (from
-// another thread it waits until the receiver's thread has run it), PostMessage queues the call
-// to the receiver's event loop. Messages still queued when the target is destroyed are dropped.
+// another thread it waits until the receiver's thread has run it, from its event loop or from a
+// CSendWait::WaitServing), PostMessage queues the call to the receiver's event loop. Messages
+// still queued when the target is destroyed are dropped (a waiting sender gets 0).
 #include "platform/win/MessageTarget.h"
 
 #include <functional>
