@@ -322,8 +322,7 @@ void CMultiQMXInterface::RunWorker()
                                          [](CQMXDAQInterface* u) { return u->m_status != 0; });
         if (result == WaitResult::Complete && anyChannel && allDone) {
             SendToNotifyWindow(WM_ZU_DAQ_TRANSFER_BEGIN);
-            for (CQMXDAQInterface* unit : m_runUnits)
-                unit->TransferData();
+            TransferAll(-1, -1);
             SendToNotifyWindow(WM_ZU_DAQ_TRANSFER_DONE);
             CollectFault(-1, 0);
             PostCompleteMessage();
@@ -391,14 +390,31 @@ void CMultiQMXInterface::KeepUpToFault(int lostUnit)
     if (kept == INT_MAX)
         kept = 0;
     SendToNotifyWindow(WM_ZU_DAQ_TRANSFER_BEGIN);
-    for (size_t i = 0; i < m_runUnits.size(); ++i) {
-        if (static_cast<int>(i) == lostUnit)
-            m_runUnits[i]->MarkRunChannelsMissing();
-        else
-            m_runUnits[i]->TransferData(kept);
-    }
+    m_runUnits[static_cast<size_t>(lostUnit)]->MarkRunChannelsMissing();
+    TransferAll(kept, lostUnit);
     SendToNotifyWindow(WM_ZU_DAQ_TRANSFER_DONE);
     CollectFault(lostUnit, kept);
+}
+
+void CMultiQMXInterface::TransferAll(int limit, int skipUnit)
+{
+    // Each unit reads its own system with its own buffers, so the units transfer side by side;
+    // the worker transfers the first itself and waits for the others.
+    std::vector<std::thread> helpers;
+    for (size_t i = 1; i < m_runUnits.size(); ++i) {
+        if (static_cast<int>(i) == skipUnit)
+            continue;
+        CQMXDAQInterface* unit = m_runUnits[i];
+        try {
+            helpers.emplace_back([unit, limit] { unit->TransferData(limit); });
+        } catch (const std::system_error&) {
+            unit->TransferData(limit);
+        }
+    }
+    if (!m_runUnits.empty() && skipUnit != 0)
+        m_runUnits.front()->TransferData(limit);
+    for (std::thread& t : helpers)
+        t.join();
 }
 
 void CMultiQMXInterface::CollectFault(int lostUnit, int kept)

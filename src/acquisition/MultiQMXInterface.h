@@ -7,7 +7,8 @@
 //
 // A run has one worker thread for all units: it waits until each unit has settled, starts the
 // units from the last to the first (the first of a chain starts last), waits for all their data,
-// sends the window 0xA304, transfers the samples, sends 0xA305, posts the completion and ends
+// sends the window 0xA304, transfers the samples (the units side by side), sends 0xA305, posts
+// the completion and ends
 // with Stop. Stop only requests the stop; the worker ends every unit's run itself. A unit that
 // stops answering ends the run as stopped: the answering units keep what they acquired up to the
 // fault, the lost unit's channels are refused, and GetRunFault tells which unit it was.
@@ -125,6 +126,8 @@ private:
     void RunWorker();
     WaitResult WaitForUnits(int* lostUnit);
     void KeepUpToFault(int lostUnit);
+    // TransferData on every unit but skipUnit, at most limit samples per channel (-1: all).
+    void TransferAll(int limit, int skipUnit);
     void CollectFault(int lostUnit, int kept);
     void EndRun();
 

@@ -627,13 +627,19 @@ void CQMXDAQInterface::PrepareRun()
     if (m_system)
         m_system->ClearAcquisition();
 
-    m_buffers.clear();
-    m_bufferChannels = GetMaxChannels();
-    m_bufferLength = GetSampleCount();
-    if (m_bufferChannels > 0 && m_bufferLength > 0)
-        m_buffers.assign(static_cast<size_t>(m_bufferChannels), std::vector<float>(static_cast<size_t>(m_bufferLength)));
-    else
+    // Buffers of the same size are kept (the transfer zeroes what it does not fill); others are
+    // allocated zeroed.
+    const int channels = GetMaxChannels();
+    const int length = GetSampleCount();
+    if (channels <= 0 || length <= 0) {
         m_buffers.clear();
+    } else if (channels != m_bufferChannels || length != m_bufferLength ||
+               m_buffers.size() != static_cast<size_t>(channels)) {
+        m_buffers.clear();
+        m_buffers.assign(static_cast<size_t>(channels), std::vector<float>(static_cast<size_t>(length)));
+    }
+    m_bufferChannels = channels;
+    m_bufferLength = length;
     m_missing.assign(static_cast<size_t>(std::max(m_bufferChannels, 0)), 0);
     // The worker works on the channels enabled now, never on the flags the user interface moves.
     m_runChannels.clear();
@@ -818,6 +824,8 @@ bool CQMXDAQInterface::TransferData(int limit)
             float* buffer = m_buffers.empty() ? nullptr : m_buffers[static_cast<size_t>(channel)].data();
             for (int attempt = 0; attempt < kTransferAttempts && !ok; ++attempt)
                 ok = n == 0 || (buffer && QmxSucceeded(m_system->ReadSamples(BoardOf(a), ChannelOf(a), buffer, n)));
+            if (buffer)
+                std::fill(buffer + (ok ? n : 0), buffer + m_bufferLength, 0.0f);
         }
         if (!ok) {
             m_missing[static_cast<size_t>(channel)] = 1;

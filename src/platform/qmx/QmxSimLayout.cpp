@@ -103,6 +103,8 @@ bool CQmxSimLayout::Parse(const std::string& text, std::string* error)
             l.address = value;
         } else if (key == "pulse") {
             ok = ToInt(value, -1, 4095, l.pulseChannel);
+        } else if (key == "counter") {
+            ok = ToInt(value, -1, 4095, l.counterChannel);
         } else if (key == "pulses") {
             ok = ToInt(value, 1, 360, l.pulsesPerRev);
         } else if (key == "pulsevolts") {

@@ -17,6 +17,7 @@
 //   serial=1         the first unit's serial number
 //   address=192.168.0.100   the address the system reports as in use
 //   pulse=15  pulses=2  pulsevolts=5
+//   counter=14 (a channel counting its samples: (i mod 8192) / 1024 volts; -1: none)
 //   rpm=1000-6000  ramp=10 (seconds, then the RPM stays)
 //   orders=2:1.0,4:0.3 (order:volts)  noise=0.05 (volts)
 // The settings hold one text per address (profile section "QMX Simulator", the address as entry,
@@ -43,6 +44,9 @@ public:
     int pulseChannel = 15;
     int pulsesPerRev = 2;
     double pulseVolts = 5.0;
+    // A channel whose sample i is (i mod 8192) / 1024 volts, so a reader sees every lost or
+    // repeated sample; -1 for none.
+    int counterChannel = -1;
     double rpmStart = 1000.0;
     double rpmEnd = 6000.0;
     double rampSeconds = 10.0;

@@ -31,6 +31,7 @@ CQmxSimSignal::CQmxSimSignal(const CQmxSimLayout& layout, int channel, double sa
     : m_rate(sampleRate > 0.0 ? sampleRate : 1.0)
 {
     m_pulse = channel == layout.pulseChannel;
+    m_counter = !m_pulse && channel == layout.counterChannel;
     m_pulsesPerRev = std::max(1, layout.pulsesPerRev);
     m_pulseVolts = static_cast<float>(layout.pulseVolts);
     m_noise = m_pulse ? 0.0f : static_cast<float>(layout.noiseVolts);
@@ -68,7 +69,9 @@ void CQmxSimSignal::Generate(float* out, int count, float range, float gain)
     const size_t orders = m_orderSet.size();
     for (int i = 0; i < count; ++i) {
         float v = 0.0f;
-        if (m_pulse) {
+        if (m_counter) {
+            v = static_cast<float>(m_position & 8191) * (1.0f / 1024.0f);
+        } else if (m_pulse) {
             const double teeth = m_engine * m_pulsesPerRev;
             v = (teeth - std::floor(teeth)) < 0.25 ? m_pulseVolts * gain : 0.0f;
         } else {

@@ -11,7 +11,8 @@ class CQmxSimLayout;
 class CQmxSimSignal
 {
 public:
-    // channel: the global channel number (decides pulse or orders, gain, phase and noise seed).
+    // channel: the global channel number (decides pulse, counter or orders, gain, phase and noise
+    // seed).
     CQmxSimSignal(const CQmxSimLayout& layout, int channel, double sampleRate);
 
     // Back to sample 0.
@@ -23,6 +24,7 @@ public:
 
 private:
     bool m_pulse = false;
+    bool m_counter = false;
     int m_pulsesPerRev = 1;
     float m_pulseVolts = 0.0f;
     float m_noise = 0.0f;

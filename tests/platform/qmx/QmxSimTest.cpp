@@ -204,6 +204,19 @@ TEST(QmxSimSystem, SignalsFollowTheRampAndClipAtTheRange)
     EXPECT_NEAR(crossings, 10, 1);
 }
 
+TEST(QmxSimSystem, ACounterChannelCountsItsSamples)
+{
+    auto sim = Connected("counter=3");
+    sim->SetClock({});
+    int board = 0, device = 0;
+    sim->ChannelAddress(3, board, device);
+    sim->SetSampleCount(board, device, 10000);
+    sim->StartAcquisition();
+    const std::vector<float> counter = Read(*sim, 3, 10000);
+    for (int i = 0; i < 10000; ++i)
+        ASSERT_EQ(counter[static_cast<size_t>(i)], static_cast<float>(i % 8192) / 1024.0f) << i;
+}
+
 TEST(QmxSimSystem, InjectedFaults)
 {
     auto sim = CQmxSimSystem::Create(CQmxSimLayout{});
