@@ -288,6 +288,20 @@ TEST_F(AcquisitionWindows, StatusGridShowsChainsAndFlaggedUnits)
     EXPECT_EQ(grid->item(0, 9)->text(), "00001\n#1");
 }
 
+TEST_F(AcquisitionWindows, TheModelessStatusWindowExistsOnce)
+{
+    Connect({"10.0.0.2"});
+    CDlgBlixStatus* first = ShowBlixStatusDialog();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->Grid()->rowCount(), 2);
+    EXPECT_EQ(ShowBlixStatusDialog(), first);
+    QPointer<CDlgBlixStatus> alive(first);
+    first->PressCancel();
+    EXPECT_EQ(CDlgBlixStatus::GetInstance(), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull(); }, 2000));
+}
+
 TEST_F(AcquisitionWindows, ConnectionCheckConnectsWhenNoUnitIsThere)
 {
     // The project the check works for: it only records the channel count.
