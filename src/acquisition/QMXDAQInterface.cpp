@@ -815,18 +815,19 @@ bool CQMXDAQInterface::TransferData(int limit)
         int extra1 = 0;
         int extra2 = 0;
         bool ok = false;
+        float* buffer = m_buffers.empty() ? nullptr : m_buffers[static_cast<size_t>(channel)].data();
         if (QmxSucceeded(m_system->GetProgress(BoardOf(a), ChannelOf(a), &n, &requested, &extra1, &extra2))) {
             n = std::clamp(n, 0, m_bufferLength);
             if (limit >= 0)
                 n = std::min(n, limit);
-            if (m_acquired == 0)
+            if (m_acquired == 0 || (limit >= 0 && m_acquired > limit))
                 m_acquired = n;
-            float* buffer = m_buffers.empty() ? nullptr : m_buffers[static_cast<size_t>(channel)].data();
             for (int attempt = 0; attempt < kTransferAttempts && !ok; ++attempt)
                 ok = n == 0 || (buffer && QmxSucceeded(m_system->ReadSamples(BoardOf(a), ChannelOf(a), buffer, n)));
-            if (buffer)
-                std::fill(buffer + (ok ? n : 0), buffer + m_bufferLength, 0.0f);
         }
+        // What this run did not fill holds no samples of an earlier run.
+        if (buffer)
+            std::fill(buffer + (ok ? n : 0), buffer + m_bufferLength, 0.0f);
         if (!ok) {
             m_missing[static_cast<size_t>(channel)] = 1;
             std::lock_guard<std::mutex> lock(m_faultMutex);

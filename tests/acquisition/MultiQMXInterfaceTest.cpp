@@ -333,7 +333,11 @@ TEST(MultiQMXInterface, AUnitLostMidRunKeepsWhatTheOthersAcquiredUpToTheFault)
 
 TEST(MultiQMXInterface, AUnitThatMakesNoProgressIsLostAfterTheStallLimit)
 {
-    CQMXDAQInterface::SetStallLimit(50ms);
+    struct StallLimit
+    {
+        StallLimit() { CQMXDAQInterface::SetStallLimit(50ms); }
+        ~StallLimit() { CQMXDAQInterface::SetStallLimit(5000ms); }
+    } limit;
     CRunRig rig(2, "", true);
     CMultiQMXInterface& d = *rig.daq;
     ASSERT_TRUE(d.SetDuration(0.015625f)); // 800 samples
@@ -344,7 +348,6 @@ TEST(MultiQMXInterface, AUnitThatMakesNoProgressIsLostAfterTheStallLimit)
     rig.simUs = 1000000;
     ASSERT_TRUE(rig.window.WaitFor(kStop, 1, 3000ms));
     ASSERT_TRUE(WaitIdle(d));
-    CQMXDAQInterface::SetStallLimit(5000ms);
     EXPECT_EQ(d.GetRunFault().Unit, 1);
     EXPECT_EQ(d.GetStatus(), 0);
     EXPECT_EQ(rig.window.Count(kDone), 0);
