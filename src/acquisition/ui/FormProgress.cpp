@@ -191,6 +191,8 @@ intptr_t CFormProgress::OnMessage(uint32_t msg)
         break;
     case WM_ZU_SAMPLING_DESTROY:
         // Not deleted here: this runs inside the window's own message target.
+        m_clockTimer->stop();
+        m_pollTimer->stop();
         if (g_instance == this)
             g_instance = nullptr;
         DestroyWindow();
@@ -203,6 +205,8 @@ intptr_t CFormProgress::OnMessage(uint32_t msg)
 
 void CFormProgress::OnCancel()
 {
+    m_clockTimer->stop();
+    m_pollTimer->stop();
     hide();
     SendToOwner(WM_ZU_SAMPLING_CLOSED);
     if (g_instance == this)

@@ -135,7 +135,9 @@ TEST_F(AcquisitionWindows, ProgressWindowFollowsTheUnitsAndTheRun)
     QTest::mouseClick(second->StopButton(), Qt::LeftButton);
     EXPECT_EQ(second->StatusText(), "<< Wait ... >>");
     EXPECT_FALSE(second->StartButton()->isEnabled());
+    QPointer<CFormProgress> secondAlive(second);
     second->PressCancel();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return secondAlive.isNull(); }, 2000));
     EXPECT_EQ(owner.MessageNumbers(),
               (std::vector<uint32_t>{WM_ZU_SAMPLING_START, WM_ZU_SAMPLING_STOP, WM_ZU_SAMPLING_CLOSED}));
     EXPECT_EQ(CFormProgress::GetInstance(), nullptr);
