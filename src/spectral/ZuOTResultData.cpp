@@ -5,7 +5,10 @@
 #include "platform/elements/StdioFile.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/StringTable.h"
+#include "spectral/BandSetOwner.h"
+#include "spectral/ZuOTDpFunc.h"
 #include "spectral/ZuOTFunc.h"
+#include "spectral/ZuOTPcFunc.h"
 #include "spectral/ZuRpmPcFunc.h"
 #include "spectral/ZuRpmResultData.h"
 
@@ -54,6 +57,12 @@ CZuRpmResultData* CZuOTResultData::GetResult(int i) const
     return i >= 0 && i < GetResultCount() ? m_records[static_cast<size_t>(i)].result.get() : nullptr;
 }
 
+float CZuOTResultData::GetOrderFactor() const
+{
+    const IBandSetOwner* owner = IBandSetOwner::FindOwner(GetParent());
+    return owner ? static_cast<float>(owner->GetDaqConfigValue()) : 1.0f;
+}
+
 std::unique_ptr<CZuOTFunc> CZuOTResultData::CreateVibrationFunc(const std::string& subsystem) const
 {
     if (subsystem.empty())
@@ -61,6 +70,7 @@ std::unique_ptr<CZuOTFunc> CZuOTResultData::CreateVibrationFunc(const std::strin
     auto f = std::make_unique<CZuOTFunc>(NameOf(7041, "Vibration Level [%s]", subsystem),
                                          const_cast<CZuOTResultData*>(this), 53);
     f->SetSubsystem(subsystem);
+    f->SetOrderFactor(GetOrderFactor());
     return f;
 }
 
@@ -70,6 +80,28 @@ std::unique_ptr<CZuOTFunc> CZuOTResultData::CreateSplFunc(const std::string& sub
         return nullptr;
     auto f = std::make_unique<CZuOTFunc>(NameOf(7038, "SPL [%s]", subsystem), const_cast<CZuOTResultData*>(this), 54);
     f->SetSubsystem(subsystem);
+    f->SetOrderFactor(GetOrderFactor());
+    return f;
+}
+
+std::unique_ptr<CZuOTDpFunc> CZuOTResultData::CreateDominantPathFunc(const std::string& subsystem)
+{
+    if (subsystem.empty())
+        return nullptr;
+    auto f = std::make_unique<CZuOTDpFunc>(NameOf(7023, "Dominant Path [%s]", subsystem), this, CZuOTDpFunc::kKind);
+    f->SetSubsystem(subsystem);
+    f->SetOrderFactor(GetOrderFactor());
+    return f;
+}
+
+std::unique_ptr<CZuOTPcFunc> CZuOTResultData::CreatePowerContributionFunc(const std::string& subsystem)
+{
+    if (subsystem.empty())
+        return nullptr;
+    auto f = std::make_unique<CZuOTPcFunc>(NameOf(7036, "Power Contribution [%s]", subsystem), this,
+                                           CZuOTPcFunc::kKind);
+    f->SetSubsystem(subsystem);
+    f->SetOrderFactor(GetOrderFactor());
     return f;
 }
 
@@ -122,6 +154,10 @@ void CZuOTResultData::Serialize(CArchive& ar)
             result->SetParent(this);
         m_records.push_back({key, std::move(result)});
     }
+    // The power-contribution tables name their rows by this set's table, which they do not store.
+    for (int i = 0; i < GetChildCount(); ++i)
+        if (auto* pc = DynamicDowncast<CZuOTPcFunc>(GetChild(i)))
+            pc->BindSubsystemTable(GetSubsystemTable());
     if (schema == 13 || schema == 14)
     {
         auto bands = std::make_unique<COctaveManagerEx>(3);

@@ -10,7 +10,9 @@
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/ZuData.h"
 
+class CZuOTDpFunc;
 class CZuOTFunc;
+class CZuOTPcFunc;
 class CZuRpmResultData;
 
 class CZuOTResultData : public CZuData, public IDataWriter
@@ -30,10 +32,15 @@ public:
     CZuRpmResultData* GetResult(int i) const;
     int GetResultCount() const { return static_cast<int>(m_records.size()); }
 
-    // Order maps of kind 53 (vibration level) and 54 (SPL) with no orders yet; null for an empty
-    // name.
+    // Order maps of kind 53 (vibration level) and 54 (SPL), 55 (dominant paths) and 56 (power
+    // contributions) with no orders yet, this set as their parent (not added); null for an empty
+    // name. Their order-frequency factor is the owning analysis project's (1.0 without one).
     std::unique_ptr<CZuOTFunc> CreateVibrationFunc(const std::string& subsystem) const;
     std::unique_ptr<CZuOTFunc> CreateSplFunc(const std::string& subsystem) const;
+    std::unique_ptr<CZuOTDpFunc> CreateDominantPathFunc(const std::string& subsystem);
+    std::unique_ptr<CZuOTPcFunc> CreatePowerContributionFunc(const std::string& subsystem);
+    // The factor of order frequencies of the analysis project above the set; 1.0 without one.
+    float GetOrderFactor() const;
 
     // The union, in order, of the per-order sets' collections.
     int CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip) const;

@@ -1,0 +1,181 @@
+#include "spectral/ZuOTSelFunc.h"
+
+#include <algorithm>
+
+#include "common/Quantity.h"
+#include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
+#include "platform/elements/StdioFile.h"
+#include "platform/elements/ZuRpmSelFunc.h"
+#include "spectral/SpectrumDisplayOptions.h"
+#include "spectral/ZuRpmFunc.h"
+
+IMPLEMENT_DYNAMIC(CZuOTSelFunc, CZuTableData)
+
+CZuOTSelFunc::CZuOTSelFunc(const std::string& name, CMElement* parent, int kind) : CZuTableData(name, parent, kind) {}
+
+CZuOTSelFunc::~CZuOTSelFunc() = default;
+
+bool CZuOTSelFunc::AddOrderSelFunc(double order, std::unique_ptr<CZuRpmSelFunc> function)
+{
+    if (!function)
+        return false;
+    function->SetParent(this);
+    m_orders.push_back(order);
+    m_functions.push_back(std::move(function));
+    return true;
+}
+
+CZuRpmSelFunc* CZuOTSelFunc::GetOrderSelFunc(int i) const
+{
+    return i >= 0 && static_cast<size_t>(i) < m_functions.size() ? m_functions[static_cast<size_t>(i)].get() : nullptr;
+}
+
+CZuTableData* CZuOTSelFunc::GetShownTable() const
+{
+    const CZuRpmSelFunc* first = GetOrderSelFunc(0);
+    return first ? first->GetRpmData(0) : nullptr;
+}
+
+// ---- table ----
+
+COLORREF CZuOTSelFunc::GetTableCellColor(int, int, int) { return 0; }
+
+void CZuOTSelFunc::GetSelection(int, int, int, CZuSubsystemTable*) {}
+
+void CZuOTSelFunc::ChangeDataValue(int, int, int, double, int) {}
+
+void CZuOTSelFunc::PasteFromClipboard(CArchive&, int, const CZuCellPoint*) {}
+
+std::string CZuOTSelFunc::GetTableCellData(int row, int col, int index, int numberFormat)
+{
+    CZuTableData* table = GetShownTable();
+    if (!table || row < 0 || col < 0 || row >= table->GetTableRowCount(index) || col >= table->GetTableColCount(index))
+        return std::string();
+    return table->GetTableCellData(row, col, index, numberFormat);
+}
+
+int CZuOTSelFunc::GetTableRowCount(int index)
+{
+    CZuTableData* table = GetShownTable();
+    return table ? table->GetTableRowCount(index) : 0;
+}
+
+int CZuOTSelFunc::GetTableColCount(int index)
+{
+    CZuTableData* table = GetShownTable();
+    return table ? table->GetTableColCount(index) : 0;
+}
+
+int CZuOTSelFunc::GetTableFreqCount()
+{
+    CZuTableData* table = GetShownTable();
+    return table ? table->GetTableFreqCount() : 0;
+}
+
+std::string CZuOTSelFunc::GetFreqIndicator(int) { return std::string(); }
+
+void CZuOTSelFunc::CopyToClipboard(CArchive& ar, int withLabels, int index, const CZuCellRect* selection)
+{
+    const int digits = CZuRpmFunc::kClipboardDigits;
+    const int rows = GetTableRowCount(index), cols = GetTableColCount(index);
+    CZuCellRect block{1, 1, cols - 1, rows - 1};
+    if (selection)
+    {
+        block = *selection;
+        block.Normalize();
+        block.left = std::max(block.left, 0);
+        block.top = std::max(block.top, 0);
+        block.right = std::min(block.right, cols - 1);
+        block.bottom = std::min(block.bottom, rows - 1);
+    }
+    std::string headerFirst;
+    if (withLabels)
+    {
+        const int structure = SpectrumIsStructure(this, m_subsystem);
+        ar.WriteText(Format("%s\t%s [%s]\r\n", m_subsystem.c_str(), GetQuantityName(this, structure).c_str(),
+                            GetQuantityAxisLabel(this, SpectrumShowInDB(this), structure, 0).c_str()));
+        headerFirst = GetTableCellData(0, 0, index, digits);
+    }
+    WriteBlock(ar, block, withLabels, index, digits, headerFirst);
+}
+
+int CZuOTSelFunc::WriteDump(CStdioFile& file, const std::string&)
+{
+    file.WriteString(Format("%s\n", m_subsystem.c_str()));
+    for (size_t o = 0; o < m_functions.size(); ++o)
+    {
+        const CZuRpmSelFunc& function = *m_functions[o];
+        for (int k = 0; k < function.GetRpmCount(); ++k)
+        {
+            CZuTableData* table = function.GetRpmData(k);
+            for (int f = 0; table && f < table->GetTableFreqCount(); ++f)
+            {
+                const int rows = table->GetTableRowCount(f), cols = table->GetTableColCount(f);
+                if (rows <= 2)
+                    continue; // header and totals only: nothing was computed for this index
+                for (int r = 0; r < rows; ++r)
+                {
+                    std::string line = r == 0 ? Format("O=%g,R=%g,F=%s", m_orders[o], function.GetRpm(k),
+                                                       table->GetFreqIndicator(f).c_str())
+                                              : table->GetTableCellData(r, 0, f, 6);
+                    for (int c = 1; c < cols; ++c)
+                        line += "\t" + table->GetTableCellData(r, c, f, 6);
+                    file.WriteString(line + "\n");
+                }
+                file.WriteString("\n");
+            }
+        }
+    }
+    return 1;
+}
+
+// ---- persistence ----
+
+void CZuOTSelFunc::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring())
+    {
+        ar << kVersion;
+        CZuTableData::Serialize(ar);
+        ar << static_cast<int32_t>(m_orders.size());
+        for (double order : m_orders)
+            ar << order;
+        ar << static_cast<int32_t>(m_functions.size());
+        for (const auto& function : m_functions)
+            ar.WriteObject(function.get());
+        ar << m_subsystem;
+        ar << m_factor;
+        return;
+    }
+    uint8_t version = 0;
+    ar >> version; // only one form has been written
+    CZuTableData::Serialize(ar);
+    const int32_t orderCount =
+        ar.ReadSignedCount(sizeof(double), "orders in an order map", CArchiveException::badIndex);
+    std::vector<double> orders(static_cast<size_t>(orderCount));
+    for (double& order : orders)
+        ar >> order;
+    const int32_t functionCount = ar.ReadSignedCount(2, "functions in an order map", CArchiveException::badIndex);
+    // Orders and functions are paired by position: an order whose function reads as null (or that
+    // has none) is dropped with it, so that every order keeps its own function.
+    std::vector<double> keptOrders;
+    std::vector<std::unique_ptr<CZuRpmSelFunc>> functions;
+    for (int32_t i = 0; i < functionCount; ++i)
+    {
+        std::unique_ptr<CZuRpmSelFunc> function = ReadOrderSelFunc(ar);
+        if (!function || i >= orderCount)
+            continue;
+        function->SetParent(this);
+        keptOrders.push_back(orders[static_cast<size_t>(i)]);
+        functions.push_back(std::move(function));
+    }
+    std::string subsystem;
+    ar >> subsystem;
+    float factor = 0.0f;
+    ar >> factor;
+    m_orders = std::move(keptOrders);
+    m_functions = std::move(functions);
+    m_subsystem = std::move(subsystem);
+    m_factor = factor;
+}
