@@ -26,7 +26,7 @@
 #include "platform/gfx/OctaveManager.h"
 #include "platform/modeldb/ModelCavity.h"
 #include "platform/modeldb/ModelShell.h"
-#include "platform/win/CalcProgress.h"
+#include "platform/win/CalcBandProgress.h"
 #include "platform/win/PromptService.h"
 
 IMPLEMENT_SERIAL(CHSEAResultData, CZuData, 15 | VERSIONABLE_SCHEMA)
@@ -418,7 +418,7 @@ int CHSEAResultData::UpdateAllData(CZuData* source, long showProgress, CObject*)
 
     const int bands = GetFreqCount();
     int r = 1;
-    ICalcProgress* progress = showProgress ? GetCalcProgressDlg() : nullptr;
+    ICalcBandProgress* progress = showProgress ? GetCalcProgressDlg() : nullptr;
     if (progress)
         progress->SetBandCount(bands);
     for (int i = 0; i < bands; ++i)

@@ -16,7 +16,7 @@
 #include "platform/elements/ZuPowerFunc.h"
 #include "platform/modeldb/ModelCavity.h"
 #include "platform/modeldb/ModelShell.h"
-#include "platform/win/CalcProgress.h"
+#include "platform/win/CalcBandProgress.h"
 #include "platform/win/PromptService.h"
 
 namespace
@@ -78,7 +78,7 @@ struct PairFixture : ::testing::Test
 };
 
 // A progress display that records what the solve tells it and cancels at a chosen check.
-struct RecordingProgress : ICalcProgress
+struct RecordingProgress : ICalcBandProgress
 {
     int CheckCancel() override { return ++checks == cancelAt ? 1 : 0; }
     void SetBandCount(int n) override { bandCount = n; }

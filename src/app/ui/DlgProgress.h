@@ -37,10 +37,12 @@ public:
 protected:
     void reject() override { OnCancel(); }
 
-private:
+    // For dialogs built on this one (the calculation-progress dialog), each a single instance of
+    // its own.
     explicit CDlgProgress(QWidget* parent);
     ~CDlgProgress() override;
 
+private:
     QProgressBar* m_outer;
     QProgressBar* m_sub;
     QLabel* m_message;

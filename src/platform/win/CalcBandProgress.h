@@ -4,10 +4,12 @@
 // progress dialog of the program implements it and registers itself while it is open; tests
 // register a recording one. The solve runs on the user-interface thread, so CheckCancel and
 // ShowBand let the implementation process its pending events (repaint, the Cancel button).
-class ICalcProgress
+// (The progress of whole calculations, over RPMs or subsystems, is the calculation library's
+// ICalcProgress.)
+class ICalcBandProgress
 {
 public:
-    virtual ~ICalcProgress() = default;
+    virtual ~ICalcBandProgress() = default;
     // Processes pending events, then returns the cancel request (non-zero: cancel) and clears it.
     virtual int CheckCancel() = 0;
     // Bar range 0 .. n - 1, position 0.
@@ -18,6 +20,6 @@ public:
 };
 
 // The open calculation-progress display; null when none is open.
-ICalcProgress* GetCalcProgressDlg();
+ICalcBandProgress* GetCalcProgressDlg();
 // Registers the display (not owned); null unregisters it.
-void SetCalcProgressDlg(ICalcProgress* progress);
+void SetCalcProgressDlg(ICalcBandProgress* progress);
