@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "ModelTestSupport.h"
+#include "models/GClfData.h"
+#include "models/GClfGroup.h"
 #include "models/HSEADominantPathData.h"
 #include "models/HSEAGeneralData.h"
 #include "models/HSEAModelData.h"
@@ -12,6 +14,7 @@
 #include "models/HSEAPowerContribution.h"
 #include "models/HSEAResultData.h"
 #include "platform/archive/Archive.h"
+#include "platform/elements/ZuClfFunc.h"
 #include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuPowerFunc.h"
 #include "platform/modeldb/ModelCavity.h"
@@ -192,6 +195,48 @@ TEST_F(PairFixture, PowerContributionAndDominantPathOfThePair)
     EXPECT_EQ(paths->GetPathStepName(7, 0, 0), "");
     EXPECT_EQ(paths->GetPath(1, 5), nullptr);
     EXPECT_EQ(r->CreatePowerContribution("Nowhere-", -1), nullptr); // message 11611
+}
+
+// Nothing solved yet, every energy is 0: the ratio has no value rather than a division by zero.
+TEST_F(PairFixture, EnergyRatioWithoutEnergyHasNoValue)
+{
+    CHSEAResultData* r = MakeResult();
+    CZuFunc* ratio = r->CreateEnergyRatioFunc("Cabin-", "Plate-F");
+    ASSERT_TRUE(ratio);
+    for (int b = 0; b < 3; ++b)
+        EXPECT_EQ(ratio->DataValue(b), CZuData::kNoValue) << b;
+}
+
+// A global CLF from plate to cabin in the common group: every prepared matrix holds it, so the
+// power contribution counts its flow too, and the plate's contribution is still exactly what the
+// cabin dissipates.
+TEST_F(PairFixture, CommonGroupGlobalClfFlowsCountInThePowerContribution)
+{
+    CGClfData* store = model->GetGClfData();
+    ASSERT_TRUE(store);
+    CZuClfFunc* g = store->AddGlobalClf("Plate-F", "Cabin-", 1, nullptr);
+    ASSERT_TRUE(g);
+    ASSERT_EQ(g->GetParent(), static_cast<CMElement*>(store->FindCommonGroup()));
+    const int plate = g->GetIndex("Plate-F");
+    for (int b = 0; b < 3; ++b)
+    {
+        g->DataValue(b, plate) = 0.002;
+        g->DataValue(b, plate ^ 1) = 0.0;
+    }
+    CHSEAResultData* r = MakeResult();
+    r->SetUnitInputPower("Plate-F");
+    ASSERT_EQ(r->UpdateAllData(nullptr, 0, nullptr), 1);
+    auto pc = r->CreatePowerContribution("Cabin-", -1);
+    ASSERT_TRUE(pc);
+    for (int b = 0; b < 3; ++b)
+    {
+        const double E1 = Energy(*r, b, 0), E2 = Energy(*r, b, 1);
+        std::vector<double> flows;
+        ASSERT_TRUE(r->ComputeGClfFlows(1, b, flows));
+        EXPECT_NEAR(flows[0] / (Omega(b) * 0.002 * E1), 1.0, 1e-9) << b;
+        EXPECT_NEAR(pc->CellValue(b, 0, CHSEAPowerContribution::COL_POWER) / (Omega(b) * Eta(b, 1) * E2), 1.0, 1e-6)
+            << b;
+    }
 }
 
 TEST_F(PairFixture, FailedOrCancelledBandsKeepTheirEnergies)
