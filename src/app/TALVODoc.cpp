@@ -12,6 +12,7 @@
 #include "common/ModuleInfo.h"
 #include "common/WorkFolder.h"
 #include "models/HSEAOptions.h"
+#include "platform/win/ObjectLifetime.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ZuData.h"
@@ -88,6 +89,8 @@ CTALVODoc::~CTALVODoc()
     CTALVOApp& app = GetTALVOApp();
     if (app.GetMainDocument() == this)
         app.SetMainDocument(nullptr);
+    // Whoever shows or exposes the document lets go of it.
+    NotifyObjectGoing(this);
 }
 
 void CTALVODoc::SetModifiedFlag(int modified)

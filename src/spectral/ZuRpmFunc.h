@@ -94,6 +94,9 @@ public:
     int FindRpmIndex(double rpm) const;
     CZuFunc* FindRowFunc(double rpm) const;
 
+    // The value at (RPM row, frequency point) averaged over the smoothing window of RPM rows,
+    // whichever axis the table shows across.
+    double GetSmoothedAt(int rpmRow, int point) const { return SmoothedAt(rpmRow, point); }
     // The value of a table cell (index, data row), averaged over the smoothing window of RPM rows.
     double GetSmoothedValue(int index, int row) const;
     // The overall level of the band range at a table cell; the smoothed value when the range is off.

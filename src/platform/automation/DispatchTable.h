@@ -54,9 +54,16 @@ struct CDispMember
     using Getter = std::function<CAutoValue(CAutoObject&, const CDispArgs&)>;
     using Setter = std::function<void(CAutoObject&, const CDispArgs&, const CAutoValue&)>;
 
+    CDispMember(std::string name_, DispKind kind_, AutoType result_, std::vector<AutoType> params_, Getter get_,
+                Setter set_ = {})
+        : name(std::move(name_)), kind(kind_), result(result_), params(std::move(params_)), get(std::move(get_)),
+          set(std::move(set_))
+    {
+    }
+
     std::string name;
-    DispKind kind = DispKind::Method;
-    AutoType result = AutoType::Empty;
+    DispKind kind;
+    AutoType result;
     std::vector<AutoType> params; // Variant parameters may be left out (from the end)
     Getter get;                   // the method, or the property's get
     Setter set;                   // the property's put (PropertyRW only)

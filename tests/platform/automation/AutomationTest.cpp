@@ -1,6 +1,6 @@
 // The automation layer: values and their conversions, dispatch tables, argument blocks, the
 // server on a private bus driven by gdbus (an independent client) and by our dispatch helpers.
-#include "BusTestSupport.h"
+#include "support/GdbusCall.h"
 
 #include "platform/automation/AutoObjectRegistry.h"
 #include "platform/automation/AutoServer.h"

@@ -1,4 +1,4 @@
-#include "BusTestSupport.h"
+#include "GdbusCall.h"
 
 #include <QEventLoop>
 #include <QProcess>
@@ -10,6 +10,8 @@ GdbusResult GdbusCall(const QString& dest, const QString& path, const QString& m
     QProcess gdbus;
     QStringList all{QStringLiteral("call"), QStringLiteral("--session"), QStringLiteral("--dest"), dest,
                     QStringLiteral("--object-path"), path, QStringLiteral("--method"), method};
+    // Arguments may begin with a minus sign: they are not options.
+    all += QStringLiteral("--");
     all += args;
     QEventLoop loop;
     QObject::connect(&gdbus, &QProcess::finished, &loop, &QEventLoop::quit);

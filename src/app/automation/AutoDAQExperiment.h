@@ -1,0 +1,15 @@
+#pragma once
+// A measured data set of an experiment: the path of its measurement file.
+#include "platform/automation/AutoObject.h"
+
+class CDAQExperiment;
+
+class CAutoDAQExperiment : public CAutoObject
+{
+public:
+    explicit CAutoDAQExperiment(CDAQExperiment* set);
+    const CDispatchTable& GetDispatchTable() const override;
+
+private:
+    CDAQExperiment* m_set;
+};

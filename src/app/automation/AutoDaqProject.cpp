@@ -1,0 +1,111 @@
+#include "app/automation/AutoDaqProject.h"
+
+#include "app/DAQExperiment.h"
+#include "app/DaqProject.h"
+#include "app/TALVOExp.h"
+#include "app/automation/ObjectModel.h"
+#include "experiments/ExpProject.h"
+#include "platform/gfx/GfxUtil.h"
+#include "platform/gfx/OctaveManager.h"
+#include "spectral/RPMOptions.h"
+#include "spectral/ZuRpmFunc.h"
+
+namespace
+{
+std::string Stripped(const CDispArgs& args, int i)
+{
+    std::string name = args.String(i);
+    CGfxUtil::RemoveWaveSign(name);
+    return name;
+}
+
+// The experiment of a subsystem: the one named after it, else the first that excites it.
+CTALVOExp* ExperimentOf(const CDaqProject& daq, const std::string& name)
+{
+    if (auto* exp = ElementCast<CTALVOExp>(daq.FindOneChild(name)))
+        return exp;
+    for (int i = 0; i < daq.GetChildCount(); ++i)
+        if (auto* exp = ElementCast<CTALVOExp>(daq.GetChild(i)); exp && exp->GetSecondSubsystem() == name)
+            return exp;
+    return nullptr;
+}
+
+// The data set of an experiment by subsystem and serial; the errors name the argument at fault.
+CDAQExperiment* DataSet(CDaqProject& daq, const CDispArgs& args)
+{
+    CTALVOExp* exp = ExperimentOf(daq, Stripped(args, 0));
+    if (!exp)
+        ThrowNameNotFound(1);
+    CDAQExperiment* set = exp->FindDataSetBySerial(args.Long(1));
+    if (!set)
+        ThrowNameNotFound(2);
+    return set;
+}
+
+// The averaged map of a subsystem: the project's own over its experiments for the target, the
+// experiment's otherwise.
+CAutoValue Averaged(CDaqProject& daq, const std::string& name, int flag, const CRPMOptions* options)
+{
+    CMElement* result = nullptr;
+    if (name == daq.GetTargetSubsystemName())
+        result = daq.AverageRpmFuncs(name, flag, options);
+    else if (CTALVOExp* exp = ExperimentOf(daq, name))
+        result = exp->AverageRpmFuncs(name, flag, options);
+    return CAutoValue::Object(ExposeElement(result));
+}
+} // namespace
+
+CAutoDaqProject::CAutoDaqProject(CDaqProject* project) : CAutoBaseProject(project), m_daq(project) {}
+
+const CDispatchTable& CAutoDaqProject::GetDispatchTable() const
+{
+    using W = CAutoDaqProject;
+    static const CDispatchTable table(
+        &BaseTable(),
+        {
+            {"GetExpData", DispKind::Method, AutoType::Object, {AutoType::String, AutoType::Long},
+             AUTO_MEMBER(W, return CAutoValue::Object(ExposeElement(DataSet(self.Daq(), args)));)},
+            {"OpenDAQRawData", DispKind::Method, AutoType::Object, {AutoType::String, AutoType::Long},
+             AUTO_MEMBER(W, {
+                 // The raw time data of a data set travel with it in the project file.
+                 CDAQExperiment* set = DataSet(self.Daq(), args);
+                 return CAutoValue::Object(ExposeElement(set->FindOneChild(RUNTIME_CLASS(CExpProject))));
+             })},
+            {"GetAveragedResultData", DispKind::Method, AutoType::Object, {AutoType::String},
+             AUTO_MEMBER(W, return Averaged(self.Daq(), args.String(0), 1, nullptr);)},
+            {"GetAveragedResultDataOT", DispKind::Method, AutoType::Object, {AutoType::String},
+             AUTO_MEMBER(W, ThrowNotAvailable("GetAveragedResultDataOT");)},
+            {"GetAveragedEnergy", DispKind::Method, AutoType::Variant, {AutoType::String, AutoType::Long, AutoType::Variant},
+             AUTO_MEMBER(W, ThrowNotAvailable("GetAveragedEnergy");)},
+            {"StartRpm", DispKind::Property, AutoType::Long, {},
+             AUTO_MEMBER(W, return CAutoValue::Long(self.Daq().GetDAQConfig()->GetRpmLow());)},
+            {"EndRpm", DispKind::Property, AutoType::Long, {},
+             AUTO_MEMBER(W, return CAutoValue::Long(self.Daq().GetDAQConfig()->GetRpmHigh());)},
+            {"DeltaRpm", DispKind::Property, AutoType::Long, {},
+             AUTO_MEMBER(W, return CAutoValue::Long(self.Daq().GetDAQConfig()->GetRpmMargin());)},
+            {"FreqCountEx", DispKind::Property, AutoType::Long, {},
+             AUTO_MEMBER(W, {
+                 COctaveManagerEx* bands = self.Daq().GetOctaveManager();
+                 return CAutoValue::Long(bands ? bands->GetFreqCount() : 0);
+             })},
+            {"FreqEx", DispKind::Property, AutoType::Real, {AutoType::Long},
+             AUTO_MEMBER(W, {
+                 COctaveManagerEx* bands = self.Daq().GetOctaveManager();
+                 const int32_t i = args.Long(0);
+                 if (!bands || i < 0 || i >= bands->GetFreqCount())
+                     return CAutoValue::Real(0.0);
+                 return CAutoValue::Real(bands->GetFreq(i));
+             })},
+            {"GetAveragedResultData2", DispKind::Method, AutoType::Object,
+             {AutoType::String, AutoType::Real, AutoType::Real, AutoType::Real},
+             AUTO_MEMBER(W, {
+                 CRPMOptions options;
+                 options.SetMode(0);
+                 options.SetRpmMin(static_cast<float>(args.Real(1)));
+                 options.SetRpmMax(static_cast<float>(args.Real(2)));
+                 options.SetRpmStep(static_cast<float>(args.Real(3)));
+                 return Averaged(self.Daq(), args.String(0), 0, &options);
+             })},
+        });
+    return table;
+}

@@ -1,0 +1,291 @@
+// The program as an automation server on a private bus: the sample project walked with gdbus (an
+// independent client) and with our own dispatch helpers.
+#include "support/GdbusCall.h"
+
+#include "app/AnalysisProject.h"
+#include "app/TALVODoc.h"
+#include "app/automation/AutoExcitation.h"
+#include "app/automation/AutoRPMOptions.h"
+#include "app/automation/AutomationHost.h"
+#include "app/automation/AutomationService.h"
+#include "app/automation/ObjectModel.h"
+#include "experiments/Excitation.h"
+#include "experiments/ExpData.h"
+#include "experiments/ExpDataSet.h"
+#include "platform/automation/Dispatch.h"
+#include "platform/automation/DispatchException.h"
+#include "spectral/RPMOptions.h"
+#include "spectral/ZuRpmFunc.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+void PrintTo(const QString& s, std::ostream* os) { *os << s.toStdString(); }
+
+namespace
+{
+std::string ReadFile(const fs::path& p)
+{
+    std::ifstream in(p);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class ServedSample : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const fs::path built = fs::path(ORVEX_BINARY_DIR) / "samples" / "sample.orv";
+        ASSERT_TRUE(fs::exists(built)) << built;
+        ASSERT_TRUE(m_dir.isValid());
+        m_file = fs::path(m_dir.path().toStdString()) / "car" / "sample.orv";
+        fs::create_directories(m_file.parent_path());
+        fs::copy_file(built, m_file);
+        m_service = std::make_unique<CAutomationService>(m_host, false);
+        ASSERT_TRUE(m_service->RegisterAppActiveObject());
+    }
+    void TearDown() override
+    {
+        m_service.reset();
+        m_host.CloseAllDocuments();
+    }
+
+    // Calls a member with gdbus; the answer text, or the error text when the call failed.
+    QString Call(const QString& path, const QString& member, const QStringList& args = {}, bool put = false)
+    {
+        const GdbusResult r = GdbusCall(QStringLiteral("ORVEX.Application"), path,
+                                        (put ? QStringLiteral("ORVEX.AutomationPut.") : QStringLiteral("ORVEX.Automation.")) +
+                                            member,
+                                        args);
+        return r.exitCode == 0 ? r.out : QStringLiteral("ERROR ") + r.err;
+    }
+    // The object path in an answer "(objectpath '/Objects/3',)".
+    static QString PathOf(const QString& answer)
+    {
+        const auto m = QRegularExpression(QStringLiteral("objectpath '([^']*)'")).match(answer);
+        return m.hasMatch() ? m.captured(1) : QString();
+    }
+    QString Open()
+    {
+        const QString ok = Call(QStringLiteral("/Application"), QStringLiteral("OpenProjectFile"),
+                                {QString::fromStdString(m_file.string())});
+        EXPECT_EQ(ok, QStringLiteral("(true,)"));
+        return PathOf(Call(QStringLiteral("/Application"), QStringLiteral("ProjectFile")));
+    }
+
+    QTemporaryDir m_dir;
+    fs::path m_file;
+    CWindowlessAutomationHost m_host;
+    std::unique_ptr<CAutomationService> m_service;
+};
+} // namespace
+
+TEST_F(ServedSample, GdbusOpensTheProjectAndWalksToAChannelRecord)
+{
+    EXPECT_EQ(Call(QStringLiteral("/Application"), QStringLiteral("ProjectFile")), QStringLiteral("(objectpath '/',)"))
+        << "nothing before a project is open";
+    EXPECT_EQ(Call(QStringLiteral("/Application"), QStringLiteral("OpenProjectFile"), {QStringLiteral("''")}),
+              QStringLiteral("(false,)"));
+    EXPECT_EQ(Call(QStringLiteral("/Application"), QStringLiteral("IsVisible")), QStringLiteral("(false,)"));
+    EXPECT_EQ(Call(QStringLiteral("/Application"), QStringLiteral("Version")), QStringLiteral("('1.0.0 build(0)',)"));
+
+    const QString doc = Open();
+    ASSERT_FALSE(doc.isEmpty());
+    EXPECT_EQ(Call(doc, QStringLiteral("projectcount")), QStringLiteral("(3,)")) << "names in any case";
+    EXPECT_EQ(Call(doc, QStringLiteral("FilePathName")), QStringLiteral("('%1',)").arg(QString::fromStdString(m_file.string())));
+    const QString daqName = Call(doc, QStringLiteral("ProjectName"), {QStringLiteral("1")});
+    ASSERT_TRUE(daqName.startsWith(QStringLiteral("('"))) << daqName.toStdString();
+    EXPECT_TRUE(Call(doc, QStringLiteral("ProjectName"), {QStringLiteral("3")})
+                    .contains(QStringLiteral("Error 3 (argument 1)")));
+    EXPECT_TRUE(Call(doc, QStringLiteral("DAQProject"), {QStringLiteral("'no such project'")})
+                    .contains(QStringLiteral("ORVEX.Automation.Error.NameNotFound: Error 2 (argument 1)")));
+    EXPECT_TRUE(Call(doc, QStringLiteral("ProjectCount"), {QStringLiteral("1")}).contains(QStringLiteral("InvalidArgs")));
+
+    const QString daq = PathOf(Call(doc, QStringLiteral("DAQProject"), {daqName.mid(1, daqName.size() - 3)}));
+    ASSERT_FALSE(daq.isEmpty());
+    EXPECT_EQ(PathOf(Call(doc, QStringLiteral("Project"), {QStringLiteral("1")})), daq) << "one path per object";
+    EXPECT_EQ(Call(daq, QStringLiteral("ProjectID")), QStringLiteral("(1,)"));
+    EXPECT_TRUE(Call(daq, QStringLiteral("GetExpData"), {QStringLiteral("'Floor'"), QStringLiteral("1")})
+                    .contains(QStringLiteral("Error 2 (argument 1)")));
+    EXPECT_TRUE(Call(daq, QStringLiteral("GetExpData"), {QStringLiteral("'Roof'"), QStringLiteral("7")})
+                    .contains(QStringLiteral("Error 2 (argument 2)")));
+    EXPECT_FALSE(PathOf(Call(daq, QStringLiteral("GetExpData"), {QStringLiteral("'Roof'"), QStringLiteral("1")})).isEmpty());
+    EXPECT_TRUE(Call(daq, QStringLiteral("GetExpData"), {QStringLiteral("'Roof'"), QStringLiteral("'one'")})
+                    .startsWith(QStringLiteral("ERROR")))
+        << "gdbus checks the types the server publishes";
+
+    const QString measurement = PathOf(Call(daq, QStringLiteral("OpenDAQRawData"), {QStringLiteral("'Roof'"), QStringLiteral("1")}));
+    ASSERT_FALSE(measurement.isEmpty());
+    // The measured-data tree read back from the file lists no experiments of its own.
+    EXPECT_EQ(Call(measurement, QStringLiteral("GetExpDataCount")), QStringLiteral("(0,)"));
+    EXPECT_TRUE(Call(measurement, QStringLiteral("GetExpData"), {QStringLiteral("<'x'>")})
+                    .contains(QStringLiteral("Error 5 (argument 1)")));
+    EXPECT_TRUE(Call(measurement, QStringLiteral("GetExpData")).contains(QStringLiteral("Error 3 (argument 1)")))
+        << "a missing index means 0";
+
+    const QString excitation = PathOf(Call(measurement, QStringLiteral("SubsystemData"), {QStringLiteral("'Roof'")}));
+    ASSERT_FALSE(excitation.isEmpty());
+    EXPECT_EQ(Call(excitation, QStringLiteral("SubsystemName")), QStringLiteral("('Roof',)"));
+    EXPECT_EQ(Call(excitation, QStringLiteral("ExpDataSetCount")), QStringLiteral("(1,)"));
+    const QString set = PathOf(Call(excitation, QStringLiteral("ExpDataSet"), {QStringLiteral("0")}));
+    EXPECT_TRUE(Call(set, QStringLiteral("ExpData"), {QStringLiteral("9")}).contains(QStringLiteral("Error 3 (argument 1)")));
+    const QString record = PathOf(Call(set, QStringLiteral("ExpData"), {QStringLiteral("0")}));
+    ASSERT_FALSE(record.isEmpty());
+
+    const fs::path dump = fs::path(m_dir.path().toStdString()) / "record.txt";
+    EXPECT_EQ(Call(record, QStringLiteral("ExportDAQRawData"), {QString::fromStdString(dump.string()), QStringLiteral("true")}),
+              QStringLiteral("(true,)"));
+    EXPECT_GT(fs::file_size(dump), 100u);
+    const fs::path raw = fs::path(m_dir.path().toStdString()) / "raw.txt";
+    EXPECT_EQ(Call(excitation, QStringLiteral("ExportDAQRawData"), {QStringLiteral("0"), QString::fromStdString(raw.string())}),
+              QStringLiteral("(true,)"));
+    const std::string text = ReadFile(raw);
+    EXPECT_EQ(text.rfind("[Roof - LP#1]\nSampling Freq.\t4.096000e+03\n0\t", 0), 0u) << text.substr(0, 80);
+}
+
+TEST_F(ServedSample, MapsOptionsAndExportsAnswerGdbusAndTheDispatchHelpers)
+{
+    const QString doc = Open();
+    ASSERT_FALSE(doc.isEmpty());
+    const QString analysis = PathOf(Call(doc, QStringLiteral("Project"), {QStringLiteral("2")}));
+    EXPECT_EQ(Call(analysis, QStringLiteral("ProjectType")), QStringLiteral("(0,)"));
+    EXPECT_EQ(Call(analysis, QStringLiteral("ProjectID")), QStringLiteral("(2,)"));
+    const QString rpm = PathOf(Call(analysis, QStringLiteral("RPMOption")));
+    EXPECT_EQ(Call(rpm, QStringLiteral("Count")), QStringLiteral("(101,)"));
+    EXPECT_EQ(Call(rpm, QStringLiteral("RPM"), {QStringLiteral("100")}), QStringLiteral("(6000.0,)"));
+    EXPECT_TRUE(Call(rpm, QStringLiteral("RPM"), {QStringLiteral("101")}).contains(QStringLiteral("Error 3 (argument 1)")));
+    EXPECT_TRUE(Call(analysis, QStringLiteral("Order"), {QStringLiteral("0")}).contains(QStringLiteral("Error 3 (argument 1)")));
+    const fs::path energy = fs::path(m_dir.path().toStdString()) / "ie.txt";
+    EXPECT_EQ(Call(analysis, QStringLiteral("ExportInputPower"), {QString::fromStdString(energy.string()), QStringLiteral("3000.0")}),
+              QStringLiteral("(false,)"))
+        << "no input-power results yet";
+    EXPECT_FALSE(fs::exists(energy));
+
+    // A map of the project: values and smoothed values by RPM row and frequency point.
+    CTALVODoc* opened = m_host.GetDocument();
+    ASSERT_NE(opened, nullptr);
+    const double rpms[] = {2950.0, 3000.0, 3050.0};
+    const double freqs[] = {100.0, 200.0};
+    auto map = CZuRpmFunc::NewRpmFunc("Roof", 5, nullptr, "Roof", freqs, 2, rpms, 3);
+    ASSERT_NE(map, nullptr);
+    for (int r = 0; r < 3; ++r)
+        for (int p = 0; p < 2; ++p)
+            map->DataValue(r, p) = 1.0 + r + 10.0 * p;
+    CMElement* owner = opened->GetTALVOProject().GetProject(2);
+    CZuRpmFunc* kept = owner->AddChild(std::move(map));
+    const QString mapPath = QString::fromStdString(ExposeElement(kept));
+    EXPECT_EQ(Call(mapPath, QStringLiteral("RpmIndex"), {QStringLiteral("3000.0")}), QStringLiteral("(1,)"));
+    EXPECT_EQ(Call(mapPath, QStringLiteral("Value"), {QStringLiteral("1"), QStringLiteral("1")}), QStringLiteral("(12.0,)"));
+    EXPECT_TRUE(Call(mapPath, QStringLiteral("Value"), {QStringLiteral("1"), QStringLiteral("-1")})
+                    .contains(QStringLiteral("Error 3 (argument 2)")));
+    EXPECT_EQ(Call(mapPath, QStringLiteral("RpmSMA"), {QStringLiteral("1")}, true), QStringLiteral("()"));
+    EXPECT_EQ(kept->GetSmoothingWidth(), 1);
+    EXPECT_EQ(Call(mapPath, QStringLiteral("SMAValue"), {QStringLiteral("1"), QStringLiteral("0")}), QStringLiteral("(2.0,)"));
+
+    // A second client (our own helpers) sees the same live objects.
+    QDBusConnection client = QDBusConnection::connectToBus(QString::fromUtf8(qgetenv("DBUS_SESSION_BUS_ADDRESS")),
+                                                           QStringLiteral("second-client"));
+    {
+        CDispatch app(client, "ORVEX.Application", "/Application");
+        CDispatch d = app.GetPropertyDispatch("ProjectFile");
+        EXPECT_EQ(d.GetPath(), doc.toStdString());
+        EXPECT_EQ(d.GetPropertyLong("ProjectCount"), 3);
+        CDispatch m(client, "ORVEX.Application", mapPath.toStdString());
+        CDispParams cell(2);
+        cell.SetLong(0, 2);
+        cell.SetLong(1, 1);
+        EXPECT_DOUBLE_EQ(m.GetProperty(m.GetIDOfName("value"), AutoType::Real, &cell).RawReal(), 13.0);
+        EXPECT_EQ(m.GetPropertyString("RpmDataCount"), "3");
+
+        // The program deletes the map: its object answers with an error, never a crash.
+        owner->DeleteChild(kept);
+        try
+        {
+            m.GetPropertyLong("RpmDataCount");
+            ADD_FAILURE() << "the map is gone";
+        }
+        catch (const CDispatchException& e)
+        {
+            EXPECT_EQ(e.GetCode(), kAutoErrObjectGone);
+        }
+        // Closing the project lets go of everything reached from it.
+        app.Call("CloseProjectFile");
+        EXPECT_EQ(m_host.GetDocument(), nullptr);
+        EXPECT_THROW(d.GetPropertyLong("ProjectCount"), CDispatchException);
+    }
+    client = QDBusConnection(QStringLiteral("none"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("second-client"));
+}
+
+TEST(AutoRPMOptions, CountsOnlyRangesThatRunForwardAndIndexesWithinTheCount)
+{
+    struct Case
+    {
+        float start, end, step;
+        int count;
+    };
+    const Case cases[] = {{1000, 6000, 50, 101}, {1000, 1000, 50, 1}, {1000, 1049, 50, 1}, {6000, 1000, 50, 0}};
+    for (const Case& c : cases)
+    {
+        CRPMOptions o;
+        ASSERT_TRUE(o.SetRange(c.start, c.end, c.step));
+        EXPECT_EQ(CAutoRPMOptions::Count(o), c.count) << c.start << " " << c.end;
+        EXPECT_THROW(CAutoRPMOptions::RpmAt(o, c.count), CDispatchException);
+    }
+    CRPMOptions list;
+    list.SetMode(1);
+    *list.GetRpmList() = {1500.0f, 2500.0f};
+    EXPECT_EQ(CAutoRPMOptions::Count(list), 2);
+    EXPECT_DOUBLE_EQ(CAutoRPMOptions::RpmAt(list, 1), 2500.0);
+    list.SetMode(7);
+    EXPECT_EQ(CAutoRPMOptions::Count(list), 0);
+}
+
+TEST(AutoExcitation, ARawExportChecksEveryDataSetFirstAndLeavesNoPartialFile)
+{
+    CExcitation excitation("Roof", nullptr, -1);
+    excitation.SetSubsystemName("Roof");
+    for (int s = 0; s < 2; ++s)
+    {
+        CExpDataSet* set = excitation.AddChild(std::make_unique<CExpDataSet>("set", nullptr, -1));
+        auto record = std::make_unique<CExpData>("ch", nullptr, -1);
+        record->SetLocalPointNumber(s == 0 ? 0 : 1); // the second data set lacks point 0
+        record->SetSamplingFrequency(100.0f);
+        const float samples[] = {0.5f, -0.5f};
+        record->SetSamples(samples, 2);
+        set->AddChild(std::move(record));
+    }
+    QTemporaryDir dir;
+    const fs::path path = fs::path(dir.path().toStdString()) / "raw.txt";
+    {
+        std::ofstream(path) << "previous";
+    }
+    try
+    {
+        CAutoExcitation::ExportDAQRawData(excitation, 0, path.string());
+        FAIL() << "the second data set has no point 0";
+    }
+    catch (const CDispatchException& e)
+    {
+        EXPECT_EQ(e.GetCode(), kAutoErrIndexOutOfRange);
+        EXPECT_EQ(e.GetArgument(), 1);
+    }
+    EXPECT_EQ(ReadFile(path), "previous");
+
+    excitation.GetDataSet(1)->FindByLocalPoint(1)->SetLocalPointNumber(0);
+    ASSERT_TRUE(CAutoExcitation::ExportDAQRawData(excitation, 0, path.string()));
+    EXPECT_EQ(ReadFile(path), "[Roof - LP#1]\nSampling Freq.\t1.000000e+02\n0\t5.000000e-01\n1\t-5.000000e-01\n"
+                              "2\t5.000000e-01\n3\t-5.000000e-01\n");
+    EXPECT_FALSE(CAutoExcitation::ExportDAQRawData(excitation, 0, (fs::path(dir.path().toStdString()) / "no" / "x.txt").string()));
+}
