@@ -3,15 +3,19 @@
 #include "app/TALVODoc.h"
 #include "app/ProjectTreeWindow.h"
 #include "app/TALVOProject.h"
+#include "common/ModuleInfo.h"
 #include "experiments/SensorProject.h"
 #include "platform/archive/Archive.h"
+#include "platform/automation/PLOVAWrapper.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
+#include "platform/gfx/GfxUtil.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/QtTranslations.h"
 #include "platform/win/StringTable.h"
+#include "platform/win/WaitCursor.h"
 #include "platform/win/ZuRegOptions.h"
 
 #include <algorithm>
@@ -20,6 +24,11 @@ namespace
 {
 const char* const kRecentFileSection = "Recent File List";
 } // namespace
+
+namespace
+{
+constexpr uint32_t IDS_PLOVA_TOO_OLD = 7143;
+}
 
 CTALVOApp::CTALVOApp() = default;
 CTALVOApp::~CTALVOApp() = default;
@@ -216,4 +225,68 @@ void CTALVOApp::ExitInstance()
     m_templates.clear();
     SetMainDocument(nullptr);
     m_treeWindow = nullptr;
+}
+
+// ---- the sibling application PLOVA ----
+
+bool CTALVOApp::CheckPlovaVersion()
+{
+    std::string version;
+    int build = 0;
+    {
+        CWaitCursor wait;
+        m_versionCheck = std::make_unique<CPLOVAWrapper>();
+        try
+        {
+            if (m_versionCheck->Create())
+            {
+                version = m_versionCheck->Version();
+                int major = 0, minor = 0, release = 0;
+                ParseVersionText(version.c_str(), &major, &minor, &release, &build);
+            }
+        }
+        catch (const std::exception&)
+        {
+            build = 0; // an unreachable sibling is no error at start-up
+        }
+        m_versionCheck->ReleaseAll();
+        m_versionCheck.reset();
+    }
+    int major = 0, minor = 0, release = 0, required = 0;
+    ParseVersionText(kRequiredPlovaVersion, &major, &minor, &release, &required);
+    if (build >= 1 && build < required)
+        CGfxUtil::WarningBox(FormatString(IDS_PLOVA_TOO_OLD, version.c_str(), kRequiredPlovaVersion));
+    return true;
+}
+
+CPLOVAWrapper* CTALVOApp::RunPlovaDataChecker(const std::string& file)
+{
+    CWaitCursor wait;
+    if (!m_dataChecker)
+        m_dataChecker = std::make_unique<CPLOVAWrapper>();
+    try
+    {
+        if (!m_dataChecker->Create())
+        {
+            AfxMessageBox("Failed to run PLOVA.", MB_OK | MB_ICONSTOP);
+            return nullptr;
+        }
+        if (!file.empty() && !m_dataChecker->OpenDatabaseFile(file))
+        {
+            AfxMessageBox(Format("Failed to open the file of PLOVA!\n%s", file.c_str()), MB_OK | MB_ICONSTOP);
+            return nullptr;
+        }
+    }
+    catch (const std::exception& e)
+    {
+        AfxMessageBox(Format("Failed to run PLOVA.\n%s", e.what()), MB_OK | MB_ICONSTOP);
+        return nullptr;
+    }
+    return m_dataChecker.get();
+}
+
+void CTALVOApp::ReleasePlovaDataChecker()
+{
+    if (m_dataChecker)
+        m_dataChecker->ReleaseAll();
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 class CBaseProject;
+class CPLOVAWrapper;
 class CMElement;
 class CMElementList;
 class CSensorProject;
@@ -103,6 +104,19 @@ public:
     bool IsRunningObjectRegistered() const { return m_runningObject; }
     void SetRunningObjectRegistered(bool on) { m_runningObject = on; }
 
+    // ---- the sibling application PLOVA ----
+    // The version the program needs at least.
+    static constexpr const char* kRequiredPlovaVersion = "1.1.1 build(0040)";
+    // Reads the version of PLOVA (started or attached to) and warns with message 7143 when its build
+    // number is known and below the required one; an unreachable PLOVA is no error. Always true.
+    bool CheckPlovaVersion();
+    // Starts PLOVA's data checker (when not running) and opens the database file in it when one is
+    // given. A failure is shown ("Failed to run PLOVA.", "Failed to open the file of PLOVA!\n%s")
+    // and gives null: the command ends there.
+    CPLOVAWrapper* RunPlovaDataChecker(const std::string& file);
+    void ReleasePlovaDataChecker();
+    CPLOVAWrapper* GetPlovaDataChecker() const { return m_dataChecker.get(); }
+
     // Ends the application's own state (tables, templates); called once at exit.
     void ExitInstance();
 
@@ -113,6 +127,8 @@ private:
     CTALVODoc* m_mainDocument = nullptr;
     IProjectTreeWindow* m_treeWindow = nullptr;
     bool m_runningObject = false;
+    std::unique_ptr<CPLOVAWrapper> m_dataChecker;
+    std::unique_ptr<CPLOVAWrapper> m_versionCheck;
 };
 
 // The one application object.

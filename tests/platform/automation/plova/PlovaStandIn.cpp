@@ -168,6 +168,9 @@ int main(int argc, char* argv[])
     QDBusConnection bus = starter.isEmpty()
                               ? QDBusConnection::sessionBus()
                               : QDBusConnection::connectToBus(QString::fromUtf8(starter), QStringLiteral("starter"));
+    // The stand-in ends with its bus (the test bus goes at the end of every test program).
+    bus.connect(QString(), QStringLiteral("/org/freedesktop/DBus/Local"), QStringLiteral("org.freedesktop.DBus.Local"),
+                QStringLiteral("Disconnected"), &app, SLOT(quit()));
     CAutoObjectRegistry::Instance().Add(kApplicationPath, std::make_unique<CStandInApp>(version));
     CAutoServer server(bus);
     if (!server.RegisterName("PLOVA.Application"))

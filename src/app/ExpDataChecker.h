@@ -1,0 +1,67 @@
+#pragma once
+// Checks the measured data of a DAQ project against the limits that the experimental database of
+// the sibling application PLOVA keeps for the same subsystems. For every measured data set whose
+// subsystem is mapped to a database entry it fills a table "Data Check [<subsystem>]" below the
+// data set: per frequency point the measured level at the check RPM ("Current") and the database's
+// "Min(Database)" and "Max(Database)". The engineer reads the table; the check gives no verdict.
+//
+// The settings come from the DAQ project: the database file (its text), the mapping of the model's
+// subsystems to database entries (its integer list, by position in the model's subsystem table),
+// the check RPM and the RPM width (its two reals).
+#include <string>
+#include <vector>
+
+class CDAQExperiment;
+class CDaqProject;
+class CMultiVectorFunction;
+class CPLOVAWrapper;
+
+// How a check shows its progress: an outer bar over the project's children, an inner one over the
+// data sets of an experiment, and a cancel between experiments.
+class IDataCheckProgress
+{
+public:
+    virtual ~IDataCheckProgress() = default;
+    virtual void Begin(const std::string& text, int outerCount) = 0;
+    virtual void SetItem(const std::string& name, int innerCount) = 0;
+    virtual void StepInner() = 0;
+    virtual void StepOuter() = 0;
+    // Asked between experiments (the window may handle its events here).
+    virtual bool IsCancelled() = 0;
+    virtual void End() = 0;
+};
+
+inline constexpr int kDataCheckKind = 110;
+
+class CExpDataChecker
+{
+public:
+    CExpDataChecker() = default;
+    // Releases the application's connection to PLOVA.
+    ~CExpDataChecker();
+    CExpDataChecker(const CExpDataChecker&) = delete;
+    CExpDataChecker& operator=(const CExpDataChecker&) = delete;
+
+    void SetProgress(IDataCheckProgress* progress) { m_progress = progress; }
+
+    // Checks every measured data set of the project. 1 when every table was filled; 0 when PLOVA
+    // could not be started (already shown), the user cancelled, or database limits could not be
+    // read (the points not reached are left invalid and GetErrors says why).
+    int Run(CDaqProject* project);
+
+    const std::vector<std::string>& GetErrors() const { return m_errors; }
+
+    // The result table of a data set (made and announced under its DAQ project when missing); null
+    // when the data set is skipped. Exposed for the tests: one data set against a given PLOVA.
+    CMultiVectorFunction* CheckDataSet(CDAQExperiment& set, CPLOVAWrapper& plova);
+
+    // The first RPM row r with rpm - margin <= RPM(r) < rpm + margin; -1 when none.
+    static int FindCheckRow(const std::vector<double>& rpms, double rpm, int margin);
+    static std::string ResultName(const std::string& subsystem);
+
+private:
+    CDaqProject* m_project = nullptr;
+    CPLOVAWrapper* m_plova = nullptr;
+    IDataCheckProgress* m_progress = nullptr;
+    std::vector<std::string> m_errors;
+};
