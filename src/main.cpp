@@ -1,10 +1,15 @@
 // The program: the Qt application object, numbers in the "C" locale, then the application's own
-// start-up, event loop and shutdown.
+// start-up, event loop and shutdown. The automation server is set up here: over the main window in
+// a plain start, without a window when the program is started by automation.
+#include "app/automation/AutomationHost.h"
+#include "app/automation/AutomationService.h"
+#include "app/ui/MainFrameAutomationHost.h"
 #include "app/ui/TALVOStartup.h"
 
 #include <QApplication>
 
 #include <clocale>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,8 +21,29 @@ int main(int argc, char* argv[])
     // Qt sets the user's locale; our texts and files format numbers the one way.
     std::setlocale(LC_NUMERIC, "C");
 
+    std::unique_ptr<IAutomationHost> host;
+    std::unique_ptr<CAutomationService> service;
+    SetAutomationStartHook([&] {
+        host = std::make_unique<CWindowlessAutomationHost>();
+        service = std::make_unique<CAutomationService>(*host, true);
+        service->SetQuitHandler([] { QCoreApplication::quit(); });
+        // Without the name no client can reach this instance: it ends.
+        return service->RegisterAppActiveObject();
+    });
+    SetRunningObjectHook([&](CMainFrame& frame) {
+        host = std::make_unique<CMainFrameAutomationHost>(frame);
+        service = std::make_unique<CAutomationService>(*host, false);
+        // A second running instance leaves the name to the first one.
+        service->RegisterAppActiveObject();
+    });
+
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.emplace_back(argv[i]);
-    return RunTALVOApp(qapp, args);
+    const int code = RunTALVOApp(qapp, args);
+    if (service)
+        service->RevokeAppActiveObject();
+    service.reset();
+    host.reset();
+    return code;
 }

@@ -19,11 +19,22 @@ std::function<bool()>& AutomationHook()
     static std::function<bool()> hook;
     return hook;
 }
+
+std::function<void(CMainFrame&)>& RunningObjectHook()
+{
+    static std::function<void(CMainFrame&)> hook;
+    return hook;
+}
 } // namespace
 
 void SetAutomationStartHook(std::function<bool()> hook)
 {
     AutomationHook() = std::move(hook);
+}
+
+void SetRunningObjectHook(std::function<void(CMainFrame&)> hook)
+{
+    RunningObjectHook() = std::move(hook);
 }
 
 CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::string& programFolder, bool show)
@@ -46,6 +57,8 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
     }
 
     startup.mainFrame = std::make_unique<CMainFrame>(programFolder);
+    if (RunningObjectHook())
+        RunningObjectHook()(*startup.mainFrame);
     app.SetRunningObjectRegistered(true);
     // Enabled only now, after the main frame asked for it: no splash window at start.
     CSplashWnd::EnableSplashScreen(true);
@@ -58,6 +71,9 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
     }
     if (!cmd.fileName.empty())
         startup.mainFrame->OpenDocumentFile(cmd.fileName);
+    // A shown program checks the sibling it works with; it never holds up the start.
+    if (show)
+        app.CheckPlovaVersion();
 
     // The automatic update check runs on the event loop and never holds up the start.
     CheckLastVersionAuto(GetUpdateCheckAddress(), app.IsRunningObjectRegistered() && GetAutoCheckLastVerOption() != 0,
