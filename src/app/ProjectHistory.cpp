@@ -1,6 +1,10 @@
 #include "app/ProjectHistory.h"
 
 #include "platform/archive/Archive.h"
+#include "platform/automation/Dispatch.h"
+
+#include <algorithm>
+#include <memory>
 
 IMPLEMENT_SERIAL(CProjectHistory, CMElement, 2 | VERSIONABLE_SCHEMA)
 
@@ -9,6 +13,49 @@ CProjectHistory::CProjectHistory() = default;
 CProjectHistory::CProjectHistory(const std::string& appName, int type, CMElement* parent)
     : CMElement(appName, parent, type)
 {
+}
+
+namespace
+{
+// A remote history is another program's answer: its depth and width are bounded, so a history
+// that names itself as its own child cannot run us out of stack or memory.
+constexpr int kMaxRemoteDepth = 64;
+constexpr int kMaxRemoteChildren = 4096;
+
+void CopyRemote(CProjectHistory& entry, const CDispatch& remote, int depth)
+{
+    entry.SetType(remote.GetPropertyLong("ID"));
+    entry.SetAppName(remote.GetPropertyString("AppName"));
+    entry.SetAppVersion(remote.GetPropertyString("AppVersion"));
+    entry.SetPathName(remote.GetPropertyString("PathName"));
+    entry.SetCreationTime(AutoDateToTime(remote.GetDate("CreationDate")));
+    entry.SetModifiedTime(AutoDateToTime(remote.GetDate("ModifiedDate")));
+    const std::string model = remote.GetPropertyString("MOXModelName");
+    if (!model.empty())
+        entry.SetMOXModelName(model);
+    const std::string note = remote.GetPropertyString("Note");
+    if (!note.empty())
+        entry.SetNote(note);
+    if (depth >= kMaxRemoteDepth)
+        return;
+    const int count = std::min(remote.GetPropertyLong("ChildCount"), kMaxRemoteChildren);
+    for (int i = 0; i < count; ++i)
+    {
+        CDispParams index(1);
+        index.SetLong(0, i);
+        const CDispatch child = remote.GetPropertyDispatch("Child", &index);
+        if (child.IsNull())
+            continue;
+        auto copy = std::make_unique<CProjectHistory>(std::string(), kHistoryAppUnknown, &entry);
+        CopyRemote(*copy, child, depth + 1);
+        entry.AddChild(std::move(copy));
+    }
+}
+} // namespace
+
+CProjectHistory::CProjectHistory(const CDispatch& remote, CMElement* parent) : CMElement({}, parent, kHistoryAppUnknown)
+{
+    CopyRemote(*this, remote, 0);
 }
 
 std::string CProjectHistory::GetFileName() const

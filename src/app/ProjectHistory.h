@@ -18,6 +18,8 @@ inline constexpr int kHistoryAppUnknown = -1;
 // This program's code in the histories it writes.
 inline constexpr int kHistoryAppORVEX = 6;
 
+class CDispatch;
+
 class CProjectHistory : public CMElement
 {
     DECLARE_SERIAL(CProjectHistory)
@@ -32,6 +34,10 @@ public:
 
     CProjectHistory();
     CProjectHistory(const std::string& appName, int type, CMElement* parent = nullptr);
+    // A copy of another application's history entry, read by member name ("ID", "AppName",
+    // "AppVersion", "PathName", "CreationDate", "ModifiedDate", "MOXModelName" and "Note", the last
+    // two only when not empty), with its children ("ChildCount", "Child") copied the same way.
+    explicit CProjectHistory(const CDispatch& remote, CMElement* parent = nullptr);
 
     // The application's name is the element's name.
     const std::string& GetAppName() const { return GetName(); }

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <ctime>
 #include <limits>
 
 CAutoValue CAutoValue::Short(int16_t v)
@@ -310,4 +311,28 @@ std::string AutoTypeSignature(AutoType type)
         break;
     }
     return {};
+}
+
+namespace
+{
+// Days from the automation date's origin to 1 January 1970.
+constexpr double kEpochDays = 25569.0;
+
+long LocalOffset(std::time_t t)
+{
+    std::tm local{};
+    localtime_r(&t, &local);
+    return local.tm_gmtoff;
+}
+} // namespace
+
+double TimeToAutoDate(int64_t seconds)
+{
+    return kEpochDays + static_cast<double>(seconds + LocalOffset(static_cast<std::time_t>(seconds))) / 86400.0;
+}
+
+int64_t AutoDateToTime(double date)
+{
+    const auto localSeconds = static_cast<int64_t>(std::llround((date - kEpochDays) * 86400.0));
+    return localSeconds - LocalOffset(static_cast<std::time_t>(localSeconds));
 }

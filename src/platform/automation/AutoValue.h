@@ -77,3 +77,7 @@ private:
 
 // The type's name in the bus's type signature ("i", "d", "ad", ...); empty for Empty.
 std::string AutoTypeSignature(AutoType type);
+
+// Automation dates (days since 30 December 1899, local time) and the C library's seconds.
+double TimeToAutoDate(int64_t seconds);
+int64_t AutoDateToTime(double date);
