@@ -5,6 +5,7 @@
 #include "app/VerRes.h"
 #include "app/automation/ObjectModel.h"
 #include "calculation/InputEnergyFolder.h"
+#include "calculation/InputPowerFolder.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/StdioFile.h"
@@ -14,10 +15,7 @@
 
 namespace
 {
-CInputEnergyFolder* InputEnergyFolder(CAnalysisProject& project)
-{
-    return ElementCast<CInputEnergyFolder>(project.FindOneChild(CInputEnergyFolder::kElementType));
-}
+CInputEnergyFolder* InputEnergyFolder(CAnalysisProject& project) { return project.GetInputEnergyFolder(); }
 } // namespace
 
 CAutoAnalysisProject::CAutoAnalysisProject(CAnalysisProject* project) : CAutoBaseProject(project), m_analysis(project)
@@ -74,15 +72,12 @@ const CDispatchTable& CAutoAnalysisProject::GetDispatchTable() const
              })},
             {"ExportInputPower", DispKind::Method, AutoType::Bool, {AutoType::String, AutoType::Real},
              AUTO_MEMBER(W, {
-                 // The input-power results come with the energy solver; without them there is nothing
-                 // to write.
-                 CMElement* folder = self.Analysis().GetInputPowerFolder();
-                 auto* powers = ElementCast<CInputEnergyFolder>(folder);
+                 CInputPowerFolder* powers = self.Analysis().GetInputPowerFolder();
                  if (!powers)
                      return CAutoValue::Bool(false);
                  const double rpm = args.Real(1);
                  return CAutoValue::Bool(WriteInputPowerData(
-                     args.String(0), [&](CStdioFile& f) { return powers->ExportText(f, rpm, 2, 50.0, 0); }));
+                     args.String(0), [&](CStdioFile& f) { return powers->ExportText(f, rpm, 2, 50.0); }));
              })},
             {"DAQProject", DispKind::Property, AutoType::Object, {},
              AUTO_MEMBER(W, {
