@@ -4,6 +4,7 @@
 
 #include "app/AnalysisProject.h"
 #include "app/TALVODoc.h"
+#include "app/automation/AppProxy.h"
 #include "app/automation/AutoExcitation.h"
 #include "app/automation/AutoRPMOptions.h"
 #include "app/automation/AutomationHost.h"
@@ -98,7 +99,9 @@ TEST_F(ServedSample, GdbusOpensTheProjectAndWalksToAChannelRecord)
     EXPECT_EQ(Call(QStringLiteral("/Application"), QStringLiteral("OpenProjectFile"), {QStringLiteral("''")}),
               QStringLiteral("(false,)"));
     EXPECT_EQ(Call(QStringLiteral("/Application"), QStringLiteral("IsVisible")), QStringLiteral("(false,)"));
-    EXPECT_EQ(Call(QStringLiteral("/Application"), QStringLiteral("Version")), QStringLiteral("('1.0.0 build(0)',)"));
+    EXPECT_EQ(Call(QStringLiteral("/Application"), QStringLiteral("Version")),
+              QStringLiteral("('%1',)").arg(QString::fromStdString(AutomationVersionText())));
+    EXPECT_TRUE(QString::fromStdString(AutomationVersionText()).startsWith(QStringLiteral("1.0.0 build(")));
 
     const QString doc = Open();
     ASSERT_FALSE(doc.isEmpty());
