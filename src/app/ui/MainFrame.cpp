@@ -1,5 +1,6 @@
 #include "app/ui/MainFrame.h"
 
+#include "app/AnalysisProject.h"
 #include "app/TALVODoc.h"
 #include "app/ProjectHistory.h"
 #include "app/TALVOApp.h"
@@ -7,7 +8,6 @@
 #include "app/VerRes.h"
 #include "app/ui/AboutDlg.h"
 #include "app/ui/AppIcons.h"
-#include "app/ui/DlgInputBox.h"
 #include "app/ui/DlgNewProject.h"
 #include "app/ui/DlgProjectHistory.h"
 #include "app/ui/ProgressStatusBar.h"
@@ -21,10 +21,12 @@
 #include "platform/elements/MElement.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/StdioFile.h"
+#include "platform/ui/DlgInputBox.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
+#include "views/ui/OptionSheets.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -81,6 +83,7 @@ const MenuEntry kMenuTexts[] = {
     {ID_CHECK_LAST_VERSION, "Check for &Updates..."}, {ID_AUTO_CHECK_LAST_VERSION, "Check for Updates at &Start"},
     {ID_VERSION_HISTORY, "&Version History"}, {ID_APP_ABOUT, "&About ORVEX..."},
     {ID_SENSOR_VIEW, "&Sensors..."}, {ID_SENSOR_VIEW_ALIAS, "&Sensors..."},
+    {ID_OPTIONS, "&Options..."}, {ID_ANALYSIS_OPTIONS, "&Analysis Options..."},
     {ID_DUMP_DATA, "&Dump Data ..."}, {ID_DUMP_DATA_PARAM, "&Dump Data (with Parameter)..."},
 };
 } // namespace
@@ -198,7 +201,7 @@ void CMainFrame::CreateActions()
                        ID_AUTO_CHECK_LAST_VERSION, ID_VERSION_HISTORY, ID_APP_ABOUT,        ID_DUMP_DATA,
                        ID_DUMP_DATA_PARAM,   ID_READ_MODEL_DATA,    ID_EXPORT_HSEA_MODEL,
                        ID_EXPORT_ANALYSIS_PROJECT, ID_IMPORT_ANALYSIS_PROJECT, ID_SENSOR_VIEW,
-                       ID_SENSOR_VIEW_ALIAS};
+                       ID_SENSOR_VIEW_ALIAS, ID_OPTIONS, ID_ANALYSIS_OPTIONS};
     for (int id : ids)
     {
         auto* action = new QAction(this);
@@ -273,6 +276,9 @@ void CMainFrame::BuildMenus()
     QMenu* language = view->addMenu(MenuText(5));
     language->addAction(m_actions[ID_LANGUAGE_ENGLISH]);
     language->addAction(m_actions[ID_LANGUAGE_JAPANESE]);
+    view->addSeparator();
+    view->addAction(m_actions[ID_ANALYSIS_OPTIONS]);
+    view->addAction(m_actions[ID_OPTIONS]);
     connect(view, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
 
     QMenu* help = bar->addMenu(MenuText(3));
@@ -413,10 +419,13 @@ bool CMainFrame::IsCommandEnabled(int id) const
     case ID_PROJECT_HISTORY:
     case ID_READ_MODEL_DATA:
     case ID_IMPORT_ANALYSIS_PROJECT:
+    case ID_OPTIONS:
         return hasDoc;
     case ID_SENSOR_VIEW:
     case ID_SENSOR_VIEW_ALIAS:
         return hasDoc && m_doc->GetTALVOProject().GetSensorProject() != nullptr;
+    case ID_ANALYSIS_OPTIONS:
+        return hasDoc && dynamic_cast<CAnalysisProject*>(GetTALVOApp().GetProject(GetTALVOApp().GetSelectedProjectIndex()));
     case ID_EXPORT_ANALYSIS_PROJECT:
         return hasDoc && m_doc->CanExportAnalysisProject();
     case ID_EXPORT_HSEA_MODEL:
@@ -498,6 +507,13 @@ bool CMainFrame::OnCommand(int id)
         break;
     case ID_PROJECT_HISTORY:
         OnProjectHistory();
+        break;
+    case ID_OPTIONS:
+        RunOptionsSheet(m_doc->GetTALVOProject(), this);
+        break;
+    case ID_ANALYSIS_OPTIONS:
+        if (auto* project = dynamic_cast<CAnalysisProject*>(GetTALVOApp().GetProject(GetTALVOApp().GetSelectedProjectIndex())))
+            RunAnalysisOptionsSheet(*project, 3, this);
         break;
     case ID_READ_MODEL_DATA:
         m_doc->ReadModelDataFile();

@@ -19,6 +19,8 @@ public:
     void SetProgressText(const QString& text);
     void ShowProgress();
     void HideProgress();
+    // Shows (true) or hides (false) the progress text and control.
+    void ShowProgress(bool show) { show ? ShowProgress() : HideProgress(); }
     void StepProgress();
 
     bool IsProgressVisible() const;

@@ -4,9 +4,42 @@
 
 #include <vector>
 
-C3DModelDoc::C3DModelDoc(CModelData* model) : m_model(model) {}
+#include <algorithm>
 
-C3DModelDoc::~C3DModelDoc() = default;
+namespace
+{
+std::vector<C3DModelDoc*>& OpenDocuments()
+{
+    static std::vector<C3DModelDoc*> docs;
+    return docs;
+}
+} // namespace
+
+C3DModelDoc::C3DModelDoc(CModelData* model) : m_model(model)
+{
+    OpenDocuments().push_back(this);
+}
+
+C3DModelDoc::~C3DModelDoc()
+{
+    auto& docs = OpenDocuments();
+    docs.erase(std::remove(docs.begin(), docs.end(), this), docs.end());
+}
+
+std::vector<C3DModelDoc*> C3DModelDoc::GetOpenDocuments()
+{
+    return OpenDocuments();
+}
+
+void C3DModelDoc::SelectInOpenDocuments(const CZuSubsystemTable& names)
+{
+    for (C3DModelDoc* doc : GetOpenDocuments())
+    {
+        doc->ClearSelection();
+        doc->SetSelection(names);
+        doc->UpdateAllViews();
+    }
+}
 
 void C3DModelDoc::SetModelData(CModelData* model)
 {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 class CModelData;
 class CModelSubsystem;
@@ -42,6 +43,12 @@ public:
     int AddView(std::function<void()> redraw);
     void RemoveView(int id);
     void UpdateAllViews();
+
+    // The model documents that exist now, in the order they were made: dialogs that pick
+    // subsystems show the choice in every open model window.
+    static std::vector<C3DModelDoc*> GetOpenDocuments();
+    // Clears the selection of every open model document, selects the names and redraws.
+    static void SelectInOpenDocuments(const CZuSubsystemTable& names);
 
 private:
     CModelData* m_model = nullptr;

@@ -124,6 +124,17 @@ void CZuPropertySheet::SetTitle(const std::string& title)
     setWindowTitle(QString::fromStdString(title));
 }
 
+void CZuPropertySheet::HideApplyButton()
+{
+    m_apply->hide();
+    m_applyHidden = true;
+}
+
+bool CZuPropertySheet::HasApplyButton() const
+{
+    return !m_applyHidden;
+}
+
 bool CZuPropertySheet::OnInitDialog()
 {
     CZuDialog::OnInitDialog();

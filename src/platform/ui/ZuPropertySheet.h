@@ -40,6 +40,9 @@ public:
     CZuPropertyPage* GetActivePage() const { return GetPage(m_active); }
 
     void SetTitle(const std::string& title);
+    // A sheet whose pages take effect only on OK shows no Apply button.
+    void HideApplyButton();
+    bool HasApplyButton() const;
     // Runs Apply as the button does; false when a page refused.
     bool PressApply();
     bool IsApplyEnabled() const;
@@ -62,4 +65,5 @@ private:
     QPushButton* m_apply = nullptr;
     int m_startPage = 0;
     int m_active = -1;
+    bool m_applyHidden = false;
 };

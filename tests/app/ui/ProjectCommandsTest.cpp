@@ -5,7 +5,7 @@
 #include "app/ModelProject.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
-#include "app/ui/DlgInputBox.h"
+#include "platform/ui/DlgInputBox.h"
 #include "app/ui/DlgNewProject.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/ProgressStatusBar.h"

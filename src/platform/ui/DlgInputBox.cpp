@@ -1,4 +1,4 @@
-#include "app/ui/DlgInputBox.h"
+#include "platform/ui/DlgInputBox.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,0 +1,56 @@
+#pragma once
+// The cells of a flex grid: rows x columns of texts, of which the first fixedRows rows and
+// fixedCols columns are the grid's fixed (heading) cells. The item model shows the body cells; the
+// fixed rows become the column headings and the fixed columns the row headings, so they stay in
+// place while the body scrolls. Cells are stored in one flat array: a view asks only for the
+// cells it shows, which keeps tables of a million cells quick.
+#include <QAbstractTableModel>
+#include <QString>
+
+#include <vector>
+
+class CFlexGridModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    explicit CFlexGridModel(QObject* parent = nullptr);
+
+    int GetRows() const { return m_rows; }
+    int GetCols() const { return m_cols; }
+    int GetFixedRows() const { return m_fixedRows; }
+    int GetFixedCols() const { return m_fixedCols; }
+    // Sizes keep the texts of the cells that stay. Fixed counts are limited to the size.
+    void SetRows(int rows);
+    void SetCols(int cols);
+    void SetFixedRows(int n);
+    void SetFixedCols(int n);
+    // Grid coordinates (fixed cells included); out-of-range cells read empty and ignore writes.
+    QString Text(int row, int col) const;
+    void SetText(int row, int col, const QString& text);
+    // Empties every cell.
+    void ClearAll();
+    // Body cells may be edited in place through the view (Qt's own editors).
+    void SetEditable(bool editable) { m_editable = editable; }
+
+    // Model index <-> grid coordinates.
+    QModelIndex IndexOf(int row, int col) const;
+    int GridRow(const QModelIndex& index) const { return index.row() + m_fixedRows; }
+    int GridCol(const QModelIndex& index) const { return index.column() + m_fixedCols; }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    void Reshape(int rows, int cols);
+
+    int m_rows = 0;
+    int m_cols = 0;
+    int m_fixedRows = 0;
+    int m_fixedCols = 0;
+    bool m_editable = false;
+    std::vector<QString> m_cells; // row-major, m_rows x m_cols
+};

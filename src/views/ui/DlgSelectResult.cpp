@@ -1,0 +1,139 @@
+#include "views/ui/DlgSelectResult.h"
+
+#include "app/AnalysisProject.h"
+#include "app/TALVOApp.h"
+#include "platform/elements/MElementList.h"
+#include "platform/win/MessageTarget.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace
+{
+CDlgSelectResult* g_instance = nullptr;
+constexpr int kEnergyResultByRpm = 90;
+constexpr int kEnergyResultByOrder = 95;
+} // namespace
+
+CDlgSelectResult* CDlgSelectResult::CreateInstance(CAnalysisProject* firstProject, CMElement* firstResult,
+                                                   QWidget* parent, IMessageTarget* owner)
+{
+    if (g_instance)
+        return nullptr;
+    g_instance = new CDlgSelectResult(firstProject, firstResult, parent, owner ? owner : GetMainWindowTarget());
+    g_instance->Create();
+    return g_instance;
+}
+
+CDlgSelectResult* CDlgSelectResult::GetInstance()
+{
+    return g_instance;
+}
+
+void CDlgSelectResult::DestroyInstance()
+{
+    if (!g_instance)
+        return;
+    CDlgSelectResult* dlg = g_instance;
+    g_instance = nullptr;
+    dlg->m_timer->stop();
+    dlg->DestroyWindow();
+}
+
+CDlgSelectResult::CDlgSelectResult(CAnalysisProject* firstProject, CMElement* firstResult, QWidget* parent,
+                                   IMessageTarget* owner)
+    : CZuDialog(parent, kTemplateId), m_pFirstProject(firstProject), m_pFirstResult(firstResult), m_owner(owner)
+{
+    setObjectName(QStringLiteral("DlgSelectResult"));
+    setWindowTitle(tr("Select Result to Compare"));
+    m_project = new QLabel(this);
+    m_project->setObjectName(QStringLiteral("c2071"));
+    m_project->setMinimumWidth(220);
+    m_result = new QLabel(this);
+    m_result->setObjectName(QStringLiteral("c2072"));
+    m_result->setMinimumWidth(220);
+    auto* info = new QLabel(tr("Select an energy result in the project tree."), this);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
+    m_ok->setEnabled(false);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* form = new QFormLayout;
+    form->addRow(tr("Analysis project:"), m_project);
+    form->addRow(tr("Result:"), m_result);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(info);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    m_timer = new QTimer(this);
+    m_timer->setInterval(kRefreshMs);
+    connect(m_timer, &QTimer::timeout, this, [this] { Refresh(); });
+    m_timer->start();
+}
+
+CDlgSelectResult::~CDlgSelectResult()
+{
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+bool CDlgSelectResult::IsCompatible(const CAnalysisProject* first, const CMElement* candidate)
+{
+    auto* other = dynamic_cast<const CAnalysisProject*>(candidate);
+    if (!first || !other)
+        return false;
+    auto* a = const_cast<CAnalysisProject*>(first);
+    auto* b = const_cast<CAnalysisProject*>(other);
+    return a->GetProjectType() == b->GetProjectType() && a->GetOrderList().GetSize() == b->GetOrderList().GetSize() &&
+           a->GetRPMOptions() == b->GetRPMOptions();
+}
+
+void CDlgSelectResult::Refresh()
+{
+    m_pChosen = nullptr;
+    CTALVOApp& app = GetTALVOApp();
+    CBaseProject* project = app.GetProject(app.GetSelectedProjectIndex());
+    if (!IsCompatible(m_pFirstProject, project))
+    {
+        m_project->setText(QStringLiteral("Not Available"));
+        m_result->clear();
+        m_ok->setEnabled(false);
+        return;
+    }
+    m_project->setText(QString::fromStdString(project->GetName()));
+    CMElementList selection;
+    app.GetSelectedElements(selection);
+    CMElement* first = selection.GetSize() > 0 ? selection[0] : nullptr;
+    if (first && (first->GetType() == kEnergyResultByRpm || first->GetType() == kEnergyResultByOrder))
+    {
+        m_result->setText(QString::fromStdString(first->GetName()));
+        m_ok->setEnabled(true);
+        m_pChosen = first;
+    }
+    else
+    {
+        m_result->clear();
+        m_ok->setEnabled(false);
+    }
+}
+
+void CDlgSelectResult::OnOK()
+{
+    if (!m_pChosen)
+        return;
+    m_timer->stop();
+    if (m_owner)
+        m_owner->SendMessage(WM_ZU_RESULT_SELECTED, reinterpret_cast<uintptr_t>(m_pFirstResult),
+                             reinterpret_cast<intptr_t>(m_pChosen));
+    DestroyInstance();
+}
+
+void CDlgSelectResult::OnCancel()
+{
+    m_timer->stop();
+    DestroyInstance();
+}

@@ -1,0 +1,59 @@
+#pragma once
+// Picks a second result to compare a first one with: while it is open it follows the project
+// tree's selection (twice a second) and offers OK when the selected project is an analysis like
+// the first one (same kind, same order count, equal RPM options) and the selected element is an
+// energy result set. OK tells the owner with message 4065 (wParam the first result, lParam the
+// chosen one), synchronously, and closes. Only one is open at a time.
+#include "platform/ui/ZuDialog.h"
+
+#include <cstdint>
+
+class CAnalysisProject;
+class CMElement;
+class IMessageTarget;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+inline constexpr uint32_t WM_ZU_RESULT_SELECTED = 4065; // 0xFE1
+
+class CDlgSelectResult : public CZuDialog
+{
+    Q_OBJECT
+public:
+    static constexpr int kTemplateId = 4065;
+    static constexpr int kRefreshMs = 500;
+
+    // Null when one is open already. owner null: the main window.
+    static CDlgSelectResult* CreateInstance(CAnalysisProject* firstProject, CMElement* firstResult,
+                                            QWidget* parent = nullptr, IMessageTarget* owner = nullptr);
+    static CDlgSelectResult* GetInstance();
+    static void DestroyInstance();
+
+    // Whether a project can be compared with the first one.
+    static bool IsCompatible(const CAnalysisProject* first, const CMElement* candidate);
+
+    // One pass of the timer: reads the project tree's selection.
+    void Refresh();
+    CMElement* GetChosen() const { return m_pChosen; }
+    QLabel* ProjectLabel() const { return m_project; }
+    QLabel* ResultLabel() const { return m_result; }
+    QPushButton* OkButton() const { return m_ok; }
+
+protected:
+    void OnOK() override;
+    void OnCancel() override;
+
+private:
+    CDlgSelectResult(CAnalysisProject* firstProject, CMElement* firstResult, QWidget* parent, IMessageTarget* owner);
+    ~CDlgSelectResult() override;
+
+    CAnalysisProject* m_pFirstProject;
+    CMElement* m_pFirstResult;
+    CMElement* m_pChosen = nullptr;
+    IMessageTarget* m_owner;
+    QTimer* m_timer;
+    QLabel* m_project;
+    QLabel* m_result;
+    QPushButton* m_ok;
+};
