@@ -36,7 +36,10 @@ bool InputBox(const std::string& prompt, const std::string& caption, std::string
     CDlgInputBox dlg(prompt, caption, parent);
     dlg.m_text = text;
     if (dlg.DoModal() != IDOK)
+    {
+        text.clear();
         return false;
+    }
     text = dlg.m_text;
     return true;
 }

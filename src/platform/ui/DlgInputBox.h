@@ -27,5 +27,5 @@ private:
     QLineEdit* m_edit;
 };
 
-// Asks for a text; true and the text when the user pressed OK, false (text unchanged) on Cancel.
+// Asks for a text; true and the text when the user pressed OK, false and an empty text on Cancel.
 bool InputBox(const std::string& prompt, const std::string& caption, std::string& text, QWidget* parent = nullptr);
