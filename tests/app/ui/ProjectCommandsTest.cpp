@@ -2,10 +2,10 @@
 // sample files; the document's model-data commands; the hooks the open project gives the spectral
 // layer; the developer dump with its parameter box.
 #include "app/DaqProject.h"
+#include "app/AnalysisProject.h"
 #include "app/ModelProject.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
-#include "platform/ui/DlgInputBox.h"
 #include "app/ui/DlgNewProject.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/ProgressStatusBar.h"
@@ -17,12 +17,17 @@
 #include "platform/elements/StdioFile.h"
 #include "platform/elements/ZuData.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/ui/DlgInputBox.h"
 #include "platform/ui/ZuDialog.h"
+#include "platform/ui/ZuPropertySheet.h"
 #include "platform/win/PromptService.h"
 #include "spectral/OrderBand.h"
 #include "spectral/SpectrumDisplayOptions.h"
+#include "views/ui/PPageMeanMethod.h"
 #include "TreeText.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -297,4 +302,44 @@ TEST_F(ProjectCommands, DumpAsksForTheParameterOnlyWithParameter)
         else
             EXPECT_FALSE(std::filesystem::exists(out));
     }
+}
+
+TEST_F(ProjectCommands, OptionCommandsOpenTheirSheets)
+{
+    CMainFrame frame;
+    EXPECT_FALSE(frame.IsCommandEnabled(ID_OPTIONS)); // no document
+    auto doc = std::make_unique<CTALVODoc>();
+    CTALVODoc* raw = doc.get();
+    CAnalysisProject* analysis = doc->GetTALVOProject().AddAnalysisProject(nullptr, nullptr);
+    ASSERT_NE(analysis, nullptr);
+    doc->AddProjectsToViews();
+    frame.AttachDocument(std::move(doc));
+
+    CScriptedDialogs dialogs;
+    dialogs.Then([](CZuDialog& d) {
+        auto& sheet = dynamic_cast<CZuPropertySheet&>(d);
+        auto* page = dynamic_cast<CPPageMeanMethod*>(sheet.GetPage(1));
+        EXPECT_NE(page, nullptr);
+        sheet.SetActivePage(1);
+        page->MethodGroup()->button(0)->click();
+        return d.PressOK();
+    });
+    EXPECT_TRUE(frame.OnCommand(ID_OPTIONS));
+    EXPECT_EQ(raw->GetTALVOProject().GetHSEAOptions().m_nMeanMethod, 0);
+    ASSERT_EQ(dialogs.Records().size(), 1u);
+    EXPECT_EQ(dialogs.Records()[0].className, "CPSheetOptions");
+
+    // The analysis options follow the selection in the tree.
+    frame.TreeWindow()->SetActiveIndex(raw->GetTALVOProject().GetProjectIndex(analysis));
+    frame.TreeWindow()->GetActiveTree()->SelectElements({analysis});
+    ASSERT_TRUE(frame.IsCommandEnabled(ID_ANALYSIS_OPTIONS));
+    const CRPMOptions before = analysis->GetRPMOptions();
+    dialogs.Then([](CZuDialog& d) {
+        auto& sheet = dynamic_cast<CZuPropertySheet&>(d);
+        EXPECT_EQ(sheet.GetPageCount(), 2); // RPM axis (view only) and the DAQ project
+        return d.PressOK();
+    });
+    EXPECT_TRUE(frame.OnCommand(ID_ANALYSIS_OPTIONS));
+    EXPECT_EQ(dialogs.Records().back().className, "CPSheetAnaOptions");
+    EXPECT_TRUE(analysis->GetRPMOptions() == before);
 }
