@@ -2,9 +2,13 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/QueuedMessageTarget.h"
 
+#include "platform/win/SendWait.h"
+
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -105,10 +109,18 @@ TEST(QueuedMessageTarget, PostFromWorkerAndSendFromWorkerRunOnTheOwnerThread)
         target.PostMessage(WM_ZU_DAQ_STARTED);
         sent = target.SendMessage(WM_ZU_DAQ_COMPLETE); // waits for the owner's loop
     });
-    // Run the owner's loop until the worker's send has been answered (bounded).
+    // Run the owner's loop until the worker's send has been answered, bounded by time: the
+    // worker may start late on a loaded machine. A tick keeps the waiting loop from sleeping
+    // past the bound, and a send still unanswered at the end is cancelled so join() returns.
     QEventLoop loop;
-    for (int i = 0; i < 10000 && handled.size() < 2; ++i)
-        loop.processEvents(QEventLoop::WaitForMoreEvents, 10);
+    QTimer tick;
+    tick.start(10);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (handled.size() < 2 && elapsed.elapsed() < 20000)
+        loop.processEvents(QEventLoop::WaitForMoreEvents);
+    if (handled.size() < 2)
+        CSendWait::CancelOwner(&target);
     worker.join();
     ASSERT_EQ(handled, (std::vector<uint32_t>{WM_ZU_DAQ_STARTED, WM_ZU_DAQ_COMPLETE}));
     EXPECT_EQ(onOwner, (std::vector<bool>{true, true}));
