@@ -909,3 +909,30 @@ CZuRpmMultiVecFunc* CAnalysisProject::AddResultTableOT(CMElement* func, CZuOTRes
                     CResultCompTable::BuildOrder(selected, other, columns, GetDaqConfigValue(), GetOctaveManager()),
                     CResultCompTable::kVibrationTable, CResultCompTable::kSplTable);
 }
+
+bool CAnalysisProject::CanCompareWithMeasured(const CMElement* selected) const
+{
+    return GetDaqProject() && selected &&
+           (selected->GetType() == CHSEAResultData::kSplType ||
+            selected->GetType() == CHSEAResultData::kVibrationLevelType);
+}
+
+CZuRpmMultiVecFunc* CAnalysisProject::CompareWithMeasured(CMElement* selected)
+{
+    if (!CanCompareWithMeasured(selected))
+        return nullptr;
+    if (m_projectType == typeRpm)
+        return AddRpmResultData(selected);
+    if (m_projectType == typeOrder)
+        return AddOTResultData(selected);
+    return nullptr;
+}
+
+CZuRpmMultiVecFunc* CAnalysisProject::CompareWithResult(CMElement* selected, CZuData* second)
+{
+    if (m_projectType == typeRpm)
+        return AddResultTable(selected, DynamicDowncast<CZuRpmResultData>(second));
+    if (m_projectType == typeOrder)
+        return AddResultTableOT(selected, DynamicDowncast<CZuOTResultData>(second));
+    return nullptr;
+}

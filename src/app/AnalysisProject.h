@@ -146,6 +146,13 @@ public:
     // the same label; null when it cannot be made.
     CZuRpmMultiVecFunc* AddResultTable(CMElement* func, CZuRpmResultData* second);
     CZuRpmMultiVecFunc* AddResultTableOT(CMElement* func, CZuOTResultData* second);
+    // The comparison command on the first selected element: whether it applies (a DAQ project and
+    // an SPL or vibration level), and the measured-against-calculated table of the project's kind.
+    bool CanCompareWithMeasured(const CMElement* selected) const;
+    CZuRpmMultiVecFunc* CompareWithMeasured(CMElement* selected);
+    // The result selection's answer: the selected function against the chosen second result set
+    // (a set of the project's kind); null when it does not fit.
+    CZuRpmMultiVecFunc* CompareWithResult(CMElement* selected, CZuData* second);
 
     void Serialize(CArchive& ar) override;
 
