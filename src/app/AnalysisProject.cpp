@@ -2,10 +2,13 @@
 
 #include "app/DaqProject.h"
 #include "calculation/CalcProgress.h"
+#include "calculation/CompExpData.h"
 #include "calculation/InputEnergyCalculator.h"
 #include "calculation/InputEnergyFolder.h"
 #include "calculation/InputPowerCalculator.h"
 #include "calculation/InputPowerFolder.h"
+#include "calculation/ResultCompTable.h"
+#include "calculation/SPLsFolder.h"
 #include "calculation/Solver.h"
 #include "models/HSEADominantPathData.h"
 #include "models/HSEAOptions.h"
@@ -26,6 +29,7 @@
 #include "spectral/OctFreqIndexMap.h"
 #include "spectral/OrderBand.h"
 #include "spectral/ZuOTFunc.h"
+#include "spectral/ZuOTMultiVecFunc.h"
 #include "spectral/ZuOTResultData.h"
 #include "spectral/ZuRpmDpFunc.h"
 #include "spectral/ZuRpmFunc.h"
@@ -526,8 +530,13 @@ CZuOTFunc* CAnalysisProject::CalcSPLOT(CZuOTResultData* set, const std::string& 
             if (!own)
                 return nullptr;
         }
-        // The order map holds spectrum maps over RPM: one row per RPM entry of the SPL table.
-        auto map = std::make_unique<CZuRpmFunc>(own->GetName(), 0, nullptr, CHSEAResultData::kSplType);
+        // The order map holds spectrum maps over RPM: one row per RPM entry of the SPL table, over
+        // the bands of its rows.
+        auto* firstRow = DynamicDowncast<CZuFunc>(own->GetRpmData(0));
+        const int points = firstRow ? firstRow->GetDataCount() : 0;
+        auto map = std::make_unique<CZuRpmFunc>(own->GetName(), points, nullptr, CHSEAResultData::kSplType);
+        for (int b = 0; b < points; ++b)
+            map->SetFreq(b, firstRow->DataIndex(b));
         map->SetLabel(target);
         for (int k = 0; k < own->GetRpmCount(); ++k) {
             auto* row = DynamicDowncast<CZuFunc>(own->GetRpmData(k));
@@ -664,4 +673,266 @@ void CAnalysisProject::GetModelDataParams(int* kind, double* start, double* end)
     CTALVOProject* owner = GetOwner();
     if (CModelProject* model = owner ? owner->GetModelProject() : nullptr)
         model->GetModelDataParams(kind, start, end);
+}
+
+IDaqProjectAccess* CAnalysisProject::GetDaqProjectAccess() const
+{
+    return GetDaqProject();
+}
+
+// ---------------------------------------------------------------------------------------------
+// SPL of a target by single input powers
+
+namespace {
+constexpr uint32_t IDS_SPL_FOLDER = 6064;
+constexpr uint32_t IDS_SPL_BY_INPUT_TITLE = 7039;
+} // namespace
+
+CSPLsFolder* CAnalysisProject::GetSPLsFolder() const
+{
+    const std::string name = LoadString(IDS_SPL_FOLDER);
+    for (int i = 0; i < GetChildCount(); ++i)
+        if (auto* folder = DynamicDowncast<CSPLsFolder>(GetChild(i)); folder && folder->GetName() == name)
+            return folder;
+    return nullptr;
+}
+
+CSPLsFolder* CAnalysisProject::CreateSPLsFolder(int add)
+{
+    auto folder = std::make_unique<CSPLsFolder>(LoadString(IDS_SPL_FOLDER), nullptr, CSPLsFolder::kElementType);
+    if (add != 1)
+        return folder.release();
+    CSPLsFolder* added = AddChild(std::move(folder));
+    if (added)
+        NotifyChildAdded(added);
+    return added;
+}
+
+CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target, const CZuSubsystemTable& table,
+                                                       int force)
+{
+    CSPLsFolder* folder = GetSPLsFolder();
+    if (!folder)
+        folder = CreateSPLsFolder(1);
+    if (!folder)
+        return nullptr;
+    if (CZuRpmSelFunc* stored = folder->FindSPL(target, table))
+        return stored;
+
+    std::vector<CZuData*> results;
+    for (int i = 0; i < table.GetCount(); ++i) {
+        CZuSubsystemTable one;
+        one.Add(table[i]);
+        CZuData* result = FindEnergyResult(one);
+        if (!result || force == 1) {
+            // A missing input power is named by the energy calculation itself.
+            CInputPowerFolder* powers = GetInputPowerFolder();
+            const bool hasPower = powers && powers->FindRpmItem(table[i]);
+            result = CalcEnergyResult(one, 1, force);
+            if (!result) {
+                if (hasPower)
+                    AfxFormatMessageBox(IDS_INPUT_POWER_NOT_CALCULATED, MB_OK | MB_ICONEXCLAMATION, table[i].c_str());
+                return nullptr;
+            }
+        }
+        results.push_back(result);
+    }
+
+    const std::string title = FormatString(IDS_SPL_BY_INPUT_TITLE, target.c_str());
+    CZuSubsystemTable columns;
+    std::unique_ptr<CZuRpmSelFunc> built;
+    if (m_projectType == typeRpm) {
+        std::vector<std::unique_ptr<CZuRpmMultiVecFunc>> kept;
+        for (CZuData* result : results) {
+            auto* set = DynamicDowncast<CZuRpmResultData>(result);
+            std::unique_ptr<CZuRpmMultiVecFunc> spl(CalcSPL(set, target, 0, 1));
+            if (!spl)
+                return nullptr;
+            CZuSubsystemTable inputs;
+            if (set->CollectInputPowerSubsystems(inputs, 1) > 0) {
+                columns.Add(inputs[0]);
+                kept.push_back(std::move(spl));
+            }
+        }
+        std::vector<const CMElement*> spls;
+        for (const auto& spl : kept)
+            spls.push_back(spl.get());
+        built = CSPLsFolder::BuildRpmTable(target, title, columns, spls);
+    } else if (m_projectType == typeOrder) {
+        std::vector<std::unique_ptr<CZuOTFunc>> kept;
+        for (CZuData* result : results) {
+            auto* set = DynamicDowncast<CZuOTResultData>(result);
+            std::unique_ptr<CZuOTFunc> spl(CalcSPLOT(set, target, 0, 1));
+            if (!spl)
+                return nullptr;
+            CZuSubsystemTable inputs;
+            if (set->CollectInputPowerSubsystems(inputs, 1) > 0) {
+                columns.Add(inputs[0]);
+                kept.push_back(std::move(spl));
+            }
+        }
+        std::vector<const CZuOTFunc*> spls;
+        for (const auto& spl : kept)
+            spls.push_back(spl.get());
+        built = CSPLsFolder::BuildOrderTable(target, title, columns, spls, GetDaqConfigValue(), GetOctaveManager());
+    }
+    if (!built)
+        return nullptr;
+    CZuRpmSelFunc* added = folder->AddChild(std::move(built));
+    if (added)
+        NotifyChildAdded(added);
+    return added;
+}
+
+CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers2(const std::string& target, const CZuSubsystemTable& table,
+                                                        int force)
+{
+    return BuildSPLByInputPowers(target, table, force);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Comparison tables
+
+namespace {
+// The first child of the set of one of the two kinds that is a table labelled so.
+CMElement* FindTable(const CMElement& set, int kind1, int kind2, const std::string& label)
+{
+    for (int i = 0; i < set.GetChildCount(); ++i) {
+        auto* table = DynamicDowncast<CZuRpmMultiVecFunc>(set.GetChild(i));
+        if (table && (table->GetType() == kind1 || table->GetType() == kind2) && table->GetLabel() == label)
+            return table;
+    }
+    return nullptr;
+}
+
+CZuRpmMultiVecFunc* PutTable(CAnalysisProject& project, CMElement& set, std::unique_ptr<CZuRpmMultiVecFunc> table,
+                             int kind1, int kind2)
+{
+    if (!table)
+        return nullptr;
+    if (CMElement* old = FindTable(set, kind1, kind2, table->GetLabel())) {
+        project.NotifyChildRemoved(old);
+        set.DeleteChild(old, 1);
+    }
+    CZuRpmMultiVecFunc* added = set.AddChild(std::move(table));
+    if (added)
+        project.NotifyChildAdded(added);
+    return added;
+}
+
+// The analysis project that holds a result set; null when none does.
+CAnalysisProject* OwningProject(CMElement* element)
+{
+    for (CMElement* e = element; e; e = e->GetParent())
+        if (auto* project = DynamicDowncast<CAnalysisProject>(e))
+            return project;
+    return nullptr;
+}
+
+std::string PlainLabel(const CMElement* func)
+{
+    std::string label;
+    if (const auto* rpm = DynamicDowncast<CZuRpmFunc>(func))
+        label = rpm->GetLabel();
+    else if (const auto* multi = DynamicDowncast<CZuRpmMultiVecFunc>(func))
+        label = multi->GetLabel();
+    else if (const auto* ot = DynamicDowncast<CZuOTFunc>(func))
+        label = ot->GetLabel();
+    CGfxUtil::RemoveWaveSign(label);
+    return label;
+}
+} // namespace
+
+CZuRpmMultiVecFunc* CAnalysisProject::AddRpmResultData(CMElement* func)
+{
+    auto* set = func ? DynamicDowncast<CZuRpmResultData>(func->GetParent()) : nullptr;
+    if (!set)
+        return nullptr;
+    CCompExpData comparison;
+    comparison.SetResultFunc(func);
+    comparison.SetAnalysisProject(this);
+    return PutTable(*this, *set, comparison.CreateRpmComparison(), CCompExpData::kVibrationComparison,
+                    CCompExpData::kSplComparison);
+}
+
+CZuRpmMultiVecFunc* CAnalysisProject::AddOTResultData(CMElement* func)
+{
+    auto* set = func ? DynamicDowncast<CZuOTResultData>(func->GetParent()) : nullptr;
+    if (!set)
+        return nullptr;
+    CCompExpData comparison;
+    comparison.SetResultFunc(func);
+    comparison.SetAnalysisProject(this);
+    return PutTable(*this, *set, comparison.CreateOrderComparison(), CCompExpData::kVibrationComparison,
+                    CCompExpData::kSplComparison);
+}
+
+CZuRpmMultiVecFunc* CAnalysisProject::AddResultTable(CMElement* func, CZuRpmResultData* second)
+{
+    auto* first = func ? DynamicDowncast<CZuRpmResultData>(func->GetParent()) : nullptr;
+    CAnalysisProject* secondProject = OwningProject(second);
+    // The second calculation replaces the selected function when both come from one set.
+    if (!first || !secondProject || second == first)
+        return nullptr;
+    const std::string label = PlainLabel(func);
+    CMElement* other = nullptr;
+    if (func->GetType() == CHSEAResultData::kSplType)
+        other = secondProject->CalcSPL(second, label, 1, 1);
+    else if (func->GetType() == CHSEAResultData::kVibrationLevelType)
+        other = secondProject->CalcVibrationLevel(second, label, 1);
+    if (!other)
+        return nullptr;
+    const CResultCompTable::Columns columns{CResultCompTable::ColumnName(second->GetName(), secondProject->GetName()),
+                                            CResultCompTable::ColumnName(first->GetName(), GetName())};
+    return PutTable(*this, *first, CResultCompTable::BuildRpm(func, other, columns), CResultCompTable::kVibrationTable,
+                    CResultCompTable::kSplTable);
+}
+
+CZuRpmMultiVecFunc* CAnalysisProject::AddResultTableOT(CMElement* func, CZuOTResultData* second)
+{
+    auto* first = func ? DynamicDowncast<CZuOTResultData>(func->GetParent()) : nullptr;
+    auto* selected = DynamicDowncast<CZuOTFunc>(func);
+    CAnalysisProject* secondProject = OwningProject(second);
+    if (!first || !selected || !secondProject || second == first)
+        return nullptr;
+    const std::string label = PlainLabel(func);
+    CZuOTFunc* other = nullptr;
+    if (func->GetType() == CHSEAResultData::kSplType)
+        other = secondProject->CalcSPLOT(second, label, 1, 1);
+    else if (func->GetType() == CHSEAResultData::kVibrationLevelType)
+        other = secondProject->CalcVibrationLevelOT(second, label, 1);
+    if (!other)
+        return nullptr;
+    const CResultCompTable::Columns columns{CResultCompTable::ColumnName(second->GetName(), secondProject->GetName()),
+                                            CResultCompTable::ColumnName(first->GetName(), GetName())};
+    return PutTable(*this, *first,
+                    CResultCompTable::BuildOrder(selected, other, columns, GetDaqConfigValue(), GetOctaveManager()),
+                    CResultCompTable::kVibrationTable, CResultCompTable::kSplTable);
+}
+
+bool CAnalysisProject::CanCompareWithMeasured(const CMElement* selected) const
+{
+    return GetDaqProject() && selected &&
+           (selected->GetType() == CHSEAResultData::kSplType ||
+            selected->GetType() == CHSEAResultData::kVibrationLevelType);
+}
+
+CZuRpmMultiVecFunc* CAnalysisProject::CompareWithMeasured(CMElement* selected)
+{
+    if (!CanCompareWithMeasured(selected))
+        return nullptr;
+    if (m_projectType == typeRpm)
+        return AddRpmResultData(selected);
+    if (m_projectType == typeOrder)
+        return AddOTResultData(selected);
+    return nullptr;
+}
+
+CZuRpmMultiVecFunc* CAnalysisProject::CompareWithResult(CMElement* selected, CZuData* second)
+{
+    if (m_projectType == typeRpm)
+        return AddResultTable(selected, DynamicDowncast<CZuRpmResultData>(second));
+    if (m_projectType == typeOrder)
+        return AddResultTableOT(selected, DynamicDowncast<CZuOTResultData>(second));
+    return nullptr;
 }

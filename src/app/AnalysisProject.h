@@ -18,6 +18,7 @@ class CDaqProject;
 class CHSEAModelData;
 class CInputEnergyFolder;
 class CInputPowerFolder;
+class CSPLsFolder;
 class COctaveManagerEx;
 class CZuData;
 class CZuOTFunc;
@@ -27,6 +28,7 @@ class CZuRpmFunc;
 class CZuRpmMultiVecFunc;
 class CZuRpmPcFunc;
 class CZuRpmResultData;
+class CZuRpmSelFunc;
 class CZuSubsystemTable;
 
 class CAnalysisProject : public CBaseProject, public IBandSetOwner, public IAnalysisProjectAccess
@@ -74,6 +76,8 @@ public:
     // The owner's model project's parameters; -1, 0.0, 0.0 without one.
     void GetModelDataParams(int* kind, double* start, double* end) const override;
     CHSEAModelData* GetHSEAModelData() const;
+    IDaqProjectAccess* GetDaqProjectAccess() const override;
+    float GetInputEnergyRpmMargin() const override { return m_ieOptions.GetRpmMargin(); }
     int GetInputPowerSubsystems(CZuSubsystemTable& table) const;
     int GetInputEnergySubsystems(CZuSubsystemTable& table) const;
 
@@ -119,6 +123,36 @@ public:
     // Order above 0.0: each RPM only in the band of the order frequency; otherwise every band.
     CZuRpmDpFunc* SearchDominantPath(CZuRpmResultData* set, const std::string& name, double order, int add);
     CZuRpmPcFunc* CalcPowerContribution(CZuRpmResultData* set, const std::string& name, double order, int add);
+
+    // ---- SPL of a target by single input powers ----
+    // The SPL folder (found by its name and class); null while there is none.
+    CSPLsFolder* GetSPLsFolder() const;
+    // A new SPL folder; with add 1 it becomes a child of the project and the tree is told.
+    CSPLsFolder* CreateSPLsFolder(int add);
+    // The table of the target's SPL with one column per input subsystem of the table, each the SPL
+    // of that input alone: a stored table that covers the inputs, else built from the single-input
+    // energy results (found, or calculated when absent or forced; they stay in the project) and
+    // added to the SPL folder. Null when it cannot be built (a missing energy result is named).
+    CZuRpmSelFunc* BuildSPLByInputPowers(const std::string& target, const CZuSubsystemTable& table, int force);
+    CZuRpmSelFunc* BuildSPLByInputPowers2(const std::string& target, const CZuSubsystemTable& table, int force);
+
+    // ---- comparison tables of a response function (SPL or vibration level) ----
+    // Measured against calculated, added to the function's result set in place of an earlier
+    // comparison of the same label; null when it cannot be made.
+    CZuRpmMultiVecFunc* AddRpmResultData(CMElement* func);
+    CZuRpmMultiVecFunc* AddOTResultData(CMElement* func);
+    // The selected function against the same quantity calculated from a second result set (which
+    // keeps that calculation), added next to the selected function in place of an earlier table of
+    // the same label; null when it cannot be made.
+    CZuRpmMultiVecFunc* AddResultTable(CMElement* func, CZuRpmResultData* second);
+    CZuRpmMultiVecFunc* AddResultTableOT(CMElement* func, CZuOTResultData* second);
+    // The comparison command on the first selected element: whether it applies (a DAQ project and
+    // an SPL or vibration level), and the measured-against-calculated table of the project's kind.
+    bool CanCompareWithMeasured(const CMElement* selected) const;
+    CZuRpmMultiVecFunc* CompareWithMeasured(CMElement* selected);
+    // The result selection's answer: the selected function against the chosen second result set
+    // (a set of the project's kind); null when it does not fit.
+    CZuRpmMultiVecFunc* CompareWithResult(CMElement* selected, CZuData* second);
 
     void Serialize(CArchive& ar) override;
 

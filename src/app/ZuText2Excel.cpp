@@ -234,7 +234,12 @@ void CZuText2Excel::WriteInputPowers(CStdioFile& file)
     int groupRow = 0;
     int col = 2;
     std::string line;
-    while (file.ReadString(line) && !line.empty()) {
+    // The input-power texts close their frequency and subsystem blocks with two empty lines: the
+    // section starts at the first line that is not empty.
+    bool more = false;
+    while ((more = file.ReadString(line)) && line.empty()) {
+    }
+    for (; more && !line.empty(); more = file.ReadString(line)) {
         const std::vector<std::string> header = SplitTabs(line);
         if (header.size() < 2)
             continue; // the section's own name

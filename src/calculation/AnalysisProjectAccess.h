@@ -10,6 +10,7 @@
 class CMElement;
 class COctaveManager;
 class COrderList;
+class IDaqProjectAccess;
 
 class IAnalysisProjectAccess : public ISolverProject
 {
@@ -31,6 +32,10 @@ public:
     virtual bool GetSubsystemParam(const std::string& name, double& mass, double& volume) const = 0;
     // The model's band set; null without a model.
     virtual const COctaveManager* GetModelOctaveManager() const = 0;
+    // The DAQ project whose measurements the results are compared with; null without one.
+    virtual IDaqProjectAccess* GetDaqProjectAccess() const { return nullptr; }
+    // The RPM margin of the input-energy options (0.0: none).
+    virtual float GetInputEnergyRpmMargin() const { return 0.0f; }
 
     // The first of element and its ancestors that implements the interface; null when none does.
     static IAnalysisProjectAccess* FindOwner(CMElement* element);

@@ -1,0 +1,86 @@
+#include "app/InputPowerSets.h"
+
+#include <memory>
+
+#include "app/ModelProject.h"
+#include "models/HSEAGeneralData.h"
+#include "models/HSEAModelData.h"
+#include "models/HSEAResultData.h"
+#include "platform/base/Format.h"
+#include "platform/gfx/OctaveManager.h"
+#include "platform/win/MessageTarget.h"
+#include "platform/win/Messages.h"
+#include "platform/win/PromptService.h"
+
+namespace {
+constexpr uint32_t IDS_SOLVE_FAILED = 6076;
+constexpr uint32_t IDS_NO_HSEA_MODEL = 6088;
+constexpr uint32_t IDS_NO_SET = 6097;
+
+void Tell(IMessageTarget* owner, uint32_t message, int project, CMElement* element)
+{
+    if (owner)
+        owner->SendMessage(message, static_cast<uintptr_t>(static_cast<intptr_t>(project)),
+                           reinterpret_cast<intptr_t>(element));
+}
+} // namespace
+
+std::string CInputPowerSets::ResultName(const std::string& setName)
+{
+    return Format("Result [%s]", setName.c_str());
+}
+
+CHSEAGeneralData* CInputPowerSets::CreateSet(CModelProject& model, IMessageTarget* owner)
+{
+    int domain = -1;
+    double start = 0.0, end = 0.0;
+    model.GetModelDataParams(&domain, &start, &end);
+    auto set = std::make_unique<CHSEAGeneralData>("Input Power Data", nullptr, kSetType, domain, start, end);
+    // The solve takes input powers only from sets of the input-power kind.
+    set->SetKind(CHSEAGeneralData::KIND_INPUT_POWER);
+    CHSEAGeneralData* added = model.AddChild(std::move(set));
+    if (added)
+        Tell(owner, WM_ZU_CHILD_ADDED, 0, added);
+    return added;
+}
+
+CHSEAResultData* CInputPowerSets::Solve(CModelProject* model, CHSEAGeneralData* set, IMessageTarget* owner)
+{
+    if (!model)
+        return nullptr;
+    CHSEAModelData* hsea = model->GetHSEAModelData();
+    if (!hsea) {
+        AfxMessageBox(IDS_NO_HSEA_MODEL, MB_OK | MB_ICONEXCLAMATION);
+        return nullptr;
+    }
+    if (!set) {
+        AfxMessageBox(IDS_NO_SET, MB_OK | MB_ICONEXCLAMATION);
+        return nullptr;
+    }
+    const std::string name = ResultName(set->GetName());
+    auto* existing = DynamicDowncast<CHSEAResultData>(model->FindOneChild(name));
+
+    // The new result is solved on its own, so that a failure cannot spoil the earlier one.
+    std::unique_ptr<COctaveManagerEx> bands;
+    if (const COctaveManagerEx* modelBands = hsea->GetOctaveManager())
+        bands = std::make_unique<COctaveManagerEx>(*modelBands);
+    auto result = std::make_unique<CHSEAResultData>(hsea, std::move(bands), name, model, nullptr);
+    if (!result->SetInputPowers(set, 0) || !result->UpdateAllData(hsea, 1, nullptr)) {
+        AfxMessageBox(IDS_SOLVE_FAILED, MB_OK | MB_ICONEXCLAMATION);
+        return nullptr;
+    }
+    int index = -1;
+    if (existing) {
+        index = model->GetChildIndex(existing);
+        Tell(owner, WM_ZU_CHILD_REMOVED, -1, existing);
+        model->DeleteChild(existing, 1);
+    }
+    CHSEAResultData* added = model->AddChild(std::move(result));
+    if (!added)
+        return nullptr;
+    // The solved result takes the place of the one it replaces.
+    if (index >= 0)
+        model->MoveChild(model->GetChildIndex(added), index);
+    Tell(owner, WM_ZU_CHILD_ADDED, -1, added);
+    return added;
+}
