@@ -15,6 +15,7 @@ namespace {
 constexpr auto kSettlePoll = std::chrono::milliseconds(500);
 constexpr auto kDataPoll = std::chrono::milliseconds(10);
 constexpr auto kWorkerPoll = std::chrono::milliseconds(100);
+constexpr auto kDataBlockPeriod = std::chrono::milliseconds(100);
 } // namespace
 
 CMultiQMXInterface::CMultiQMXInterface() : m_wake(std::make_shared<CRunWake>())
@@ -220,6 +221,15 @@ void CMultiQMXInterface::StopAllUnits()
         unit->WaitForWorker();
 }
 
+int CMultiQMXInterface::ReadLiveData(int global, float* dest, int count, int start)
+{
+    int u = 0;
+    int local = 0;
+    if (!MapChannel(global, &u, &local))
+        return 0;
+    return m_units[static_cast<size_t>(u)]->ReadLiveData(local, dest, count, start);
+}
+
 int CMultiQMXInterface::GetFirstUnitValue()
 {
     return m_units.empty() ? 0 : m_units.front()->GetAcquiredCount();
@@ -340,6 +350,7 @@ CMultiQMXInterface::WaitResult CMultiQMXInterface::WaitForUnits(int* lostUnit)
 {
     const auto stopped = [this] { return AnyStopRequested(); };
     std::vector<char> complete(m_runUnits.size(), 0);
+    auto lastBlock = std::chrono::steady_clock::now();
     for (;;) {
         if (stopped()) {
             for (CQMXDAQInterface* unit : m_runUnits)
@@ -369,6 +380,12 @@ CMultiQMXInterface::WaitResult CMultiQMXInterface::WaitForUnits(int* lostUnit)
         }
         if (all)
             return WaitResult::Complete;
+        // The window reads what has come so far (the pulse channel of a run-up) block by block.
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastBlock >= kDataBlockPeriod) {
+            lastBlock = now;
+            PostToNotifyWindow(WM_ZU_DAQ_DATA);
+        }
         m_wake->WaitFor(kDataPoll, stopped);
     }
 }

@@ -56,6 +56,9 @@ public:
     void SetPartialCount();
     // Stops the run and waits until every unit's part of it has ended.
     void StopAllUnits();
+    // While a run acquires: the scaled samples the unit owning the global channel has acquired so
+    // far from start on, at most count; the number copied.
+    int ReadLiveData(int global, float* dest, int count, int start);
     // The first unit's acquired count; 0 with no units.
     int GetFirstUnitValue();
 

@@ -878,6 +878,31 @@ bool CQMXDAQInterface::SetTriggered()
     return true;
 }
 
+int CQMXDAQInterface::ReadLiveData(int channel, float* dest, int count, int start)
+{
+    if (!dest || count <= 0 || start < 0 || !m_system || !IsChannelEnabled(channel) || channel < 0 ||
+        channel >= static_cast<int>(m_channels.size()))
+        return 0;
+    const uint32_t a = GetDriverAddress(channel);
+    int acquired = 0;
+    int requested = 0;
+    int extra1 = 0;
+    int extra2 = 0;
+    if (a == 0 || QmxFailed(m_system->GetProgress(BoardOf(a), ChannelOf(a), &acquired, &requested, &extra1, &extra2)))
+        return 0;
+    const float sensitivity = m_channels[static_cast<size_t>(channel)].Sensitivity;
+    if (acquired <= start || sensitivity == 0.0f)
+        return 0;
+    // The driver hands a channel's samples out from the first on.
+    const int n = std::min(count, acquired - start);
+    m_liveBuffer.resize(static_cast<size_t>(start) + static_cast<size_t>(n));
+    if (QmxFailed(m_system->ReadSamples(BoardOf(a), ChannelOf(a), m_liveBuffer.data(), start + n)))
+        return 0;
+    for (int i = 0; i < n; ++i)
+        dest[i] = m_liveBuffer[static_cast<size_t>(start + i)] * 1000.0f / sensitivity;
+    return n;
+}
+
 bool CQMXDAQInterface::ReadData(int channel, float* dest, int count, int start)
 {
     if (!dest || count < 0 || start < 0 || !IsChannelEnabled(channel) || channel >= m_bufferChannels ||

@@ -79,6 +79,10 @@ public:
     // Scaled samples (sample x 1000 / Sensitivity) of [start, start + count) of the last run.
     bool ReadData(int channel, float* dest, int count, int start) override;
     CDAQRunFault GetRunFault() override;
+    // While a run acquires: scaled samples [start, start + count) of what the system has acquired
+    // so far, read from the driver; the number copied (0 when none is there yet or on failure).
+    // User-interface thread only.
+    int ReadLiveData(int channel, float* dest, int count, int start);
 
     // --- the run ----------------------------------------------------------------------------------
     // Stops a previous run, resets the hardware's run set-up and allocates zeroed buffers.
@@ -196,6 +200,7 @@ protected:
     std::atomic<int> m_partialCount{0};
     int m_inUse = 1;
     std::vector<std::vector<float>> m_buffers;
+    std::vector<float> m_liveBuffer; // ReadLiveData's driver copy
     int m_sampleCount = 0;
     std::atomic<int> m_acquired{0};
     std::unordered_map<int, uint32_t> m_channelMap;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "acquisition/DAQDataSet.h"
 #include "experiments/CalcOptions.h"
 #include "experiments/DaqProjectAccess.h"
 #include "experiments/ExpInfo.h"
@@ -16,7 +17,7 @@ class CMElementList;
 class CMultiVectorFunction;
 class CZuRpmFunc;
 
-class CDAQExperiment : public CMElement, public IDaqExperimentData
+class CDAQExperiment : public CMElement, public IDaqExperimentData, public IDAQDataSet
 {
     DECLARE_SERIAL(CDAQExperiment)
 
@@ -33,13 +34,13 @@ public:
     const CExpInfo* GetExpInfo() const { return m_info.get(); }
     CCalcOptions* GetCalcOptions() override { return &m_calcOptions; }
     const CCalcOptions* GetCalcOptions() const { return &m_calcOptions; }
-    int GetDaqProjectID() const { return m_daqProjectID; }
+    int GetDaqProjectID() const override { return m_daqProjectID; }
     void SetDaqProjectID(int id) { m_daqProjectID = id; }
-    const std::string& GetDescription() const { return m_description; }
+    const std::string& GetDescription() const override { return m_description; }
     void SetDescription(const std::string& s) { m_description = s; }
-    int GetUseFlag() const { return m_use; }
-    void SetUseFlag(int use) { m_use = use; }
-    int GetSerial() const { return m_serial; }
+    int GetUseFlag() const override { return m_use; }
+    void SetUseFlag(int use) override { m_use = use; }
+    int GetSerial() const override { return m_serial; }
     void SetSerial(int serial) { m_serial = serial; }
     // Names the data set with its serial number ("%02d").
     void UpdateName();
@@ -54,12 +55,12 @@ public:
     // Copies options (when given), then sets the local-point list to the two subsystems, enabled.
     void SetCalcOptions(const CCalcOptions* options);
     // Files copies of the fitting functions of the list into the data set (see the source).
-    void AddFuncs(const CMElementList& list);
+    void AddFuncs(const CMElementList& list) override;
 
     CZuRpmFunc* FindRpmFuncByName(const std::string& name) const override;
     CZuRpmFunc* FindRpmFuncOfFirstName() const { return FindRpmFuncByName(GetFirstInfoName()); }
     CZuRpmFunc* FindRpmFuncOfSecondName() const { return FindRpmFuncByName(GetSecondInfoName()); }
-    CMElement* FindFuncByNameAndType(const std::string& name, int code) const;
+    CMElement* FindFuncByNameAndType(const std::string& name, int code) const override;
     CMElement* FindFuncOfFirstNameByType(int code) const { return FindFuncByNameAndType(GetFirstInfoName(), code); }
     CMElement* FindFuncOfSecondNameByType(int code) const { return FindFuncByNameAndType(GetSecondInfoName(), code); }
     CMultiVectorFunction* FindMultiVecFuncByName(const std::string& name) const override;

@@ -466,6 +466,63 @@ std::unique_ptr<CExpProject> CExpProject::CloneWithExperiment(CMElement* experim
     return clone;
 }
 
+bool CExpProject::StoreCloneWithExperiment(CArchive& ar, CMElement* experiment)
+{
+    if (!experiment || m_experiments.Index(experiment) < 0)
+        return false;
+    auto* data = dynamic_cast<IDaqExperimentData*>(experiment);
+    const CExpInfo* info = data ? data->GetExpInfo() : nullptr;
+    CMElement* parts[3] = {GetRPMSignalData(), GetCurrentExcitation(),
+                           info ? FindExcitation(info->GetName(0)) : nullptr};
+    for (CMElement* part : parts) {
+        if (!part)
+            return false;
+    }
+    if (parts[2] == parts[1] || parts[2] == parts[0]) {
+        // One element cannot be lent twice: such a record is written from copies.
+        std::unique_ptr<CExpProject> clone = CloneWithExperiment(experiment);
+        if (!clone)
+            return false;
+        ar << static_cast<const CObject*>(clone.get());
+        return true;
+    }
+    CExpProject record(GetName(), nullptr, GetType());
+    record.m_mode = m_mode;
+    record.m_channelValues = m_channelValues;
+    record.m_daqProject = m_daqProject;
+    record.SetExperiment(experiment);
+    // Lend the parts in clone order; on the way back each returns to its own index.
+    struct Lent
+    {
+        CMElement* element;
+        int index;
+    };
+    std::vector<Lent> lent;
+    for (CMElement* part : parts)
+        lent.push_back({part, GetChildIndex(part)});
+    auto giveBack = [&] {
+        std::vector<Lent> order = lent;
+        std::sort(order.begin(), order.end(), [](const Lent& a, const Lent& b) { return a.index < b.index; });
+        for (const Lent& l : order) {
+            std::unique_ptr<CMElement> owned = record.ReleaseChild(l.element);
+            if (!owned)
+                continue;
+            CMElement* back = AddChild(std::move(owned));
+            MoveChild(GetChildIndex(back), l.index);
+        }
+    };
+    for (const Lent& l : lent)
+        record.AddChild(ReleaseChild(l.element));
+    try {
+        ar << static_cast<const CObject*>(&record);
+    } catch (...) {
+        giveBack();
+        throw;
+    }
+    giveBack();
+    return true;
+}
+
 void CExpProject::StoreChannelValuesAndMode(CArchive& ar) const
 {
     ar << static_cast<int32_t>(m_channelValues.size());

@@ -133,6 +133,11 @@ public:
     // A new project (the caller owns it) with copies of the RPM signal data, the current excitation
     // and the experiment's excitation; null when the experiment is not listed or a part is missing.
     std::unique_ptr<CExpProject> CloneWithExperiment(CMElement* experiment) const;
+    // Stores, as one object record, the project that CloneWithExperiment would build, without
+    // copying the measured data: the parts are lent to the record while it is written and put back
+    // in their places afterwards (also when writing throws). False, and nothing written, when the
+    // experiment is not listed or a part is missing.
+    bool StoreCloneWithExperiment(CArchive& ar, CMElement* experiment);
 
     void Serialize(CArchive& ar) override;
 

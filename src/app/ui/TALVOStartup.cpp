@@ -1,5 +1,7 @@
 #include "app/ui/TALVOStartup.h"
 
+#include "app/ui/MeasuredDataServices.h"
+
 #include "app/TALVOApp.h"
 #include "app/LastVersionRequest.h"
 #include "app/ui/MainFrame.h"
@@ -46,6 +48,7 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
     if (!app.InitLanguageAndName())
         return startup;
     app.RegisterDocTemplates();
+    InstallMeasuredDataServices();
 
     const CTALVOCommandLine cmd = CTALVOApp::ParseCommandLine(args);
     if (cmd.RunsByAutomation())

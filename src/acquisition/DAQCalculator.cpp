@@ -1,0 +1,329 @@
+#include "acquisition/DAQCalculator.h"
+
+#include "acquisition/DAQDataSet.h"
+#include "acquisition/DAQIO.h"
+#include "acquisition/DAQProgress.h"
+#include "calculation/CalcProjectManager.h"
+#include "experiments/CalcOptions.h"
+#include "experiments/DaqProjectAccess.h"
+#include "experiments/ExpData.h"
+#include "experiments/ExpInfo.h"
+#include "experiments/ExpProject.h"
+#include "experiments/Sensor.h"
+#include "experiments/SensorProject.h"
+#include "platform/base/AtomicFile.h"
+#include "platform/base/Format.h"
+#include "platform/elements/MElement.h"
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/elements/ZuVecFunc.h"
+#include "platform/win/MessageTarget.h"
+#include "platform/win/Messages.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+#include "spectral/MultiVectorFunction.h"
+#include "spectral/ZuRpmFunc.h"
+#include "spectral/ZuRpmMultiVecFunc.h"
+
+#include <memory>
+
+namespace {
+constexpr uint32_t IDS_CHANNEL_LEVELS = 7080;
+constexpr uint32_t IDS_ORDER_DATA = 7089;
+constexpr int kKindChannelLevels = 103;
+constexpr int kKindOrderData = 106;
+
+// The banners by meaning; the reader's codes keep their meaning in the report.
+constexpr const char* kNotFound = "\n##### FILE NOT FOUND #####\n";
+constexpr const char* kOpen = "\n##### FAILED TO OPEN #####\n";
+constexpr const char* kZero = "\n##### FILE LENGTH ZERO #####\n";
+constexpr const char* kRead = "\n##### FAILED TO READ #####\n";
+constexpr const char* kInvalid = "\n##### INVALID DAQ FILE #####\n";
+constexpr const char* kCalc = "\n##### FAILED TO CALC #####\n";
+
+// The local-point selection the data set's options hold for its subsystem i.
+const CSubsystemLPInfo* Selection(IDaqExperimentData& data, int i, const std::string& name)
+{
+    const CSubsystemLPInfoList& list = data.GetCalcOptions()->GetSubsystemLPInfoList();
+    int index = list.FindByName(name);
+    if (index < 0 && i < list.GetSize())
+        index = i;
+    return index >= 0 ? &list[index] : nullptr;
+}
+
+// Mean of the values above 0 over the selected columns; 0 when none is.
+double MeanOfSelected(const CZuVecFunc& vec, int point, const CSubsystemLPInfo* selection)
+{
+    double sum = 0.0;
+    int n = 0;
+    const int columns = vec.GetSubsystemCount();
+    for (int k = 0; k < columns; ++k) {
+        if (selection && (k >= selection->GetSize() || selection->GetAt(k) == 0))
+            continue;
+        const double v = vec.DataValue(point, k);
+        if (v > 0.0) {
+            sum += v;
+            ++n;
+        }
+    }
+    return n > 0 ? sum / n : 0.0;
+}
+
+// The subsystem's source function of a kind: named after the subsystem (or by the import's name
+// format with it), or labelled with it.
+CZuRpmMultiVecFunc* FindSource(CMElement* set, const std::string& name, int kind, uint32_t format)
+{
+    const std::string formatted = FormatString(format, name.c_str());
+    CZuRpmMultiVecFunc* labelled = nullptr;
+    for (int i = 0; i < set->GetChildCount(); ++i) {
+        auto* f = DynamicDowncast<CZuRpmMultiVecFunc>(set->GetChild(i));
+        if (!f || f->GetType() != kind)
+            continue;
+        if (f->GetName() == name || f->GetName() == formatted)
+            return f;
+        if (!labelled && f->GetLabel() == name)
+            labelled = f;
+    }
+    return labelled;
+}
+
+// Replaces the child of that class and name, or adds the function.
+template <class T>
+void ReplaceChild(CMElement* set, std::unique_ptr<T> func)
+{
+    for (int i = 0; i < set->GetChildCount(); ++i) {
+        CMElement* old = set->GetChild(i);
+        if (DynamicDowncast<T>(old) && old->GetName() == func->GetName()) {
+            set->DeleteChild(old, 1);
+            break;
+        }
+    }
+    func->SetParent(set);
+    set->AddChild(std::move(func));
+}
+} // namespace
+
+CDAQCalculator::CDAQCalculator(IDaqProjectAccess* project, int outsideData)
+    : m_project(project), m_outsideData(outsideData)
+{
+}
+
+std::string CDAQCalculator::GetErrorBanner(int code)
+{
+    switch (code) {
+    case CDAQIO::errNotFound: return kNotFound;
+    case CDAQIO::errOpen:
+    case CDAQIO::errReadOnly: return kOpen;
+    case CDAQIO::errEmpty: return kZero;
+    case CDAQIO::errInvalid: return kInvalid;
+    case errCalc: return kCalc;
+    default: return kRead; // a data set missing from its file, or anything else
+    }
+}
+
+bool CDAQCalculator::CalculateOne(CMElement* dataSet)
+{
+    const std::string file = CDAQIO::GetDaqFileName(dataSet);
+    CDAQIO io(dataSet);
+    std::unique_ptr<CExpProject> project = io.MergeProjects();
+    if (!project) {
+        AddError(io.GetFirstError().code, file);
+        return false;
+    }
+    CMElementList results;
+    const int built = CCalcProjectManager::BuildCalcDataList(*project, results);
+    if (built == 1) {
+        if (IDAQDataSet* set = AsDAQDataSet(dataSet))
+            set->AddFuncs(results);
+    } else {
+        AddError(errCalc, file);
+    }
+    results.Clear(1);
+    return built == 1;
+}
+
+int CDAQCalculator::Calculate()
+{
+    m_errors.clear();
+    if (m_list.IsEmpty())
+        return 1;
+    if (m_outsideData) {
+        for (CMElement* set : m_list) {
+            const std::string text = Format("Calculating %s...", set->GetParent() ? set->GetParent()->GetName().c_str() : "");
+            SendToMainWindow(WM_ZU_PROGRESS_TEXT, reinterpret_cast<uintptr_t>(text.c_str()), 0);
+            CombineLocalPoints(set);
+            AverageLocalPoints(set);
+            SendToMainWindow(WM_ZU_PROGRESS_STEP, 0, 0);
+        }
+        return 1;
+    }
+    const bool window = GetMainWindowTarget() != nullptr;
+    if (window) {
+        SendToMainWindow(WM_ZU_PROGRESS_SHOW, 0, 0);
+        SendToMainWindow(WM_ZU_PROGRESS_RANGE, static_cast<uintptr_t>(m_list.GetSize()) << 16, 1);
+    }
+    for (CMElement* set : m_list) {
+        const bool dataSet = AsDAQDataSet(set) != nullptr;
+        if (window && dataSet) {
+            const std::string text = Format("Calculating %s...", set->GetParent() ? set->GetParent()->GetName().c_str() : "");
+            SendToMainWindow(WM_ZU_PROGRESS_TEXT, reinterpret_cast<uintptr_t>(text.c_str()), 0);
+        }
+        CalculateOne(set);
+        if (window && dataSet)
+            SendToMainWindow(WM_ZU_PROGRESS_STEP, 0, 0);
+    }
+    if (window)
+        SendToMainWindow(WM_ZU_PROGRESS_HIDE, 0, 0);
+    return m_errors.empty() ? 1 : 0;
+}
+
+bool CDAQCalculator::ReportErrors(const std::string& path) const
+{
+    if (path.empty())
+        return false;
+    std::string text;
+    for (int code = 0; code <= errCalc; ++code) {
+        text += GetErrorBanner(code);
+        for (const ErrorRecord& e : m_errors) {
+            if (e.code == code && !e.text.empty())
+                text += e.text + "\n";
+        }
+    }
+    // Codes outside 0 to 7 still reach the reader, under the banner of anything else.
+    for (const ErrorRecord& e : m_errors) {
+        if ((e.code < 0 || e.code > errCalc) && !e.text.empty())
+            text += e.text + "\n";
+    }
+    return CAtomicFile::WriteFile(path, text);
+}
+
+int CDAQCalculator::SaveDaqFiles(IDAQProgress* progress)
+{
+    m_errors.clear();
+    if (m_outsideData)
+        return 1;
+    if (progress)
+        progress->SetRange(m_list.GetSize());
+    CSensorProject* sensors = m_project ? m_project->GetSensorProject() : nullptr;
+    for (CMElement* set : m_list) {
+        if (progress) {
+            CMElement* parent = set->GetParent();
+            progress->SetMessage(Format("%s-%s", parent ? parent->GetName().c_str() : "", set->GetName().c_str()));
+            progress->Step();
+            if (progress->PumpMessages())
+                return 0;
+        }
+        CDAQIO io(set);
+        std::unique_ptr<CExpProject> project = io.MergeProjects();
+        if (!project) {
+            tagERRORINFO first = io.GetFirstError();
+            AddError(first.code, CDAQIO::FormatError(first.element ? first : tagERRORINFO{first.code, set}));
+            continue;
+        }
+        bool changed = false;
+        CMElementList channels;
+        project->Find(RUNTIME_CLASS(CExpData), channels);
+        for (CMElement* element : channels) {
+            auto* channel = DynamicDowncast<CExpData>(element);
+            if (!channel || channel->GetType() == CExpProject::typeRpmSignal || !sensors)
+                continue;
+            // The channel's own sensor record names the sensor of the catalogue.
+            tagSENSORINFO current;
+            if (!channel->GetSensorInfo(current))
+                continue;
+            CSensor* sensor = sensors->FindSensor(current.ID);
+            if (!sensor)
+                continue;
+            const tagSENSORINFO stored = sensor->GetSensorInfo();
+            if (stored.ChannelInfo.Sensitivity == current.ChannelInfo.Sensitivity)
+                continue;
+            tagSENSORINFO updated = current;
+            updated.ID = stored.ID;
+            updated.Manufacturer = stored.Manufacturer;
+            updated.Model = stored.Model;
+            updated.SerialNumber = stored.SerialNumber;
+            updated.ChannelInfo.Sensitivity = stored.ChannelInfo.Sensitivity;
+            changed = channel->ReplaceSensorInfo(updated) != 0 || changed;
+        }
+        if (changed) {
+            CDAQIO writer(set);
+            if (!writer.SaveAll(project.get())) {
+                const tagERRORINFO first = writer.GetFirstError();
+                AddError(first.code, CDAQIO::FormatError(tagERRORINFO{first.code, set}));
+            }
+        }
+    }
+    if (m_errors.empty())
+        return 1;
+    std::string message = "#### FAILED TO SAVE DAQ FILE ###\n";
+    for (const ErrorRecord& e : m_errors)
+        message += Format("[%d]%s\n", e.code, e.text.c_str());
+    AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+    return 0;
+}
+
+int CDAQCalculator::CombineLocalPoints(CMElement* dataSet)
+{
+    IDaqExperimentData* data = AsDaqExperimentData(dataSet);
+    if (!data || !data->GetExpInfo() || !data->GetCalcOptions())
+        return 0;
+    int built = 0;
+    for (int i = 0; i < 2; ++i) {
+        const std::string name = data->GetExpInfo()->GetName(i);
+        CZuRpmMultiVecFunc* source = name.empty() ? nullptr : FindSource(dataSet, name, kKindChannelLevels, IDS_CHANNEL_LEVELS);
+        if (!source || source->GetRpmCount() == 0)
+            continue;
+        const CSubsystemLPInfo* selection = Selection(*data, i, name);
+        const auto* first = DynamicDowncast<CZuVecFunc>(source->GetRpmData(0));
+        if (!first)
+            continue;
+        const std::vector<double>& freqs = first->GetDataIndexArray();
+        std::vector<double> rpms;
+        for (int r = 0; r < source->GetRpmCount(); ++r)
+            rpms.push_back(source->GetRpm(r));
+        auto func = CZuRpmFunc::NewRpmFunc(name, kKindChannelLevels, nullptr, name, freqs.data(),
+                                           static_cast<int>(freqs.size()), rpms.data(), static_cast<int>(rpms.size()));
+        if (!func)
+            continue;
+        for (int r = 0; r < source->GetRpmCount(); ++r) {
+            const auto* vec = DynamicDowncast<CZuVecFunc>(source->GetRpmData(r));
+            for (int b = 0; vec && b < static_cast<int>(freqs.size()) && b < vec->GetDataCount(); ++b)
+                func->DataValue(r, b) = MeanOfSelected(*vec, b, selection);
+        }
+        ReplaceChild(dataSet, std::move(func));
+        ++built;
+    }
+    return built;
+}
+
+int CDAQCalculator::AverageLocalPoints(CMElement* dataSet)
+{
+    IDaqExperimentData* data = AsDaqExperimentData(dataSet);
+    if (!data || !data->GetExpInfo() || !data->GetCalcOptions())
+        return 0;
+    int built = 0;
+    for (int i = 0; i < 2; ++i) {
+        const std::string name = data->GetExpInfo()->GetName(i);
+        CZuRpmMultiVecFunc* source = name.empty() ? nullptr : FindSource(dataSet, name, kKindOrderData, IDS_ORDER_DATA);
+        if (!source || source->GetRpmCount() == 0)
+            continue;
+        const CSubsystemLPInfo* selection = Selection(*data, i, name);
+        const auto* first = DynamicDowncast<CZuVecFunc>(source->GetRpmData(0));
+        if (!first)
+            continue;
+        // Rows: the RPMs of the order data; columns: its orders.
+        CZuSubsystemTable columns;
+        for (int o = 0; o < source->GetRpmCount(); ++o)
+            columns.Add(Format("Order#%g", source->GetRpm(o)));
+        auto func = std::make_unique<CMultiVectorFunction>(name, &columns, first->GetDataCount(), nullptr, kKindOrderData);
+        func->SetLabel(name);
+        func->SetDataIndexArray(first->GetDataIndexArray());
+        for (int o = 0; o < source->GetRpmCount(); ++o) {
+            const auto* vec = DynamicDowncast<CZuVecFunc>(source->GetRpmData(o));
+            for (int r = 0; vec && r < first->GetDataCount() && r < vec->GetDataCount(); ++r)
+                func->DataValue(r, o) = MeanOfSelected(*vec, r, selection);
+        }
+        ReplaceChild(dataSet, std::move(func));
+        ++built;
+    }
+    return built;
+}

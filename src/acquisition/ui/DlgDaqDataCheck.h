@@ -1,0 +1,51 @@
+#pragma once
+// The result of the data check of one experiment project: a grid of the data sets with a fault,
+// column "1" for the input-range check and "2" for the overload check ("X" on yellow; "?" where a
+// channel's input range is unknown). Modeless, at most one; closing it destroys it.
+#include "platform/ui/ZuDialog.h"
+
+#include <functional>
+#include <memory>
+
+class CDaqDataCheck;
+class CExpProject;
+class CMElement;
+class QComboBox;
+class QTableWidget;
+
+class CDlgDaqDataCheck : public CZuDialog
+{
+    Q_OBJECT
+
+public:
+    // Null while one is open; otherwise creates and shows it for the project.
+    static CDlgDaqDataCheck* CreateInstance(CExpProject* project, QWidget* parent = nullptr);
+    static CDlgDaqDataCheck* GetInstance();
+    static void DestroyInstance();
+
+    // Runs the check again and refills the grid.
+    void Refresh();
+    // Command 3021: the options dialog; OK runs the check again.
+    void OnOptions();
+    // What choosing a data row shows: the owner's views are asked to show the data set.
+    void SetShowDataSet(std::function<void(CMElement*)> show) { m_show = std::move(show); }
+    void OnSelectRow(int row);
+
+    QTableWidget* Grid() const { return m_grid; }
+    QComboBox* Combo() const { return m_combo; }
+    CDaqDataCheck* GetCheck() const { return m_check.get(); }
+
+protected:
+    bool OnInitDialog() override;
+
+private:
+    CDlgDaqDataCheck(CExpProject* project, QWidget* parent);
+    ~CDlgDaqDataCheck() override;
+    void FillGrid();
+
+    CExpProject* m_project;
+    std::unique_ptr<CDaqDataCheck> m_check;
+    QComboBox* m_combo;
+    QTableWidget* m_grid;
+    std::function<void(CMElement*)> m_show;
+};

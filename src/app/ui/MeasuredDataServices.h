@@ -1,0 +1,5 @@
+#pragma once
+// Puts the acquisition layer's measured-data services at the project model's disposal: the
+// recalculation of a DAQ project's data sets and the sensor window's update of the measurement
+// files (command 1239), with the program's progress dialog.
+void InstallMeasuredDataServices();

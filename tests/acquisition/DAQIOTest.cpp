@@ -1,0 +1,260 @@
+// The measurement file: its name, a data set written and read back equal, the refusals of files
+// that are read-only, empty, cut short or not measurement files, saves that fail without harming
+// the previous file, and data sets of several files joined into one project.
+#include "MeasuredFixture.h"
+
+#include "acquisition/DAQIO.h"
+#include "experiments/CalcOptions.h"
+#include "experiments/Excitation.h"
+#include "experiments/ExpInfo.h"
+#include "experiments/RPMSignalData.h"
+#include "platform/archive/Archive.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+class DAQIOTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(LoadLanguageStrings(9)); }
+    CMeasuredFixture f;
+};
+
+} // namespace
+
+TEST(DAQIOName, FileNameKeepsOnlyLettersDigitsDashAndUnderscore)
+{
+    ASSERT_TRUE(LoadLanguageStrings(9));
+    CDAQExperiment set;
+    set.SetDescription("Run 1/A");
+    set.SetDaqProjectID(3);
+    set.SetSerial(7);
+    CExpInfo info;
+    info.SetName(0, "Front Door");
+    info.SetName(1, "Cabin");
+    set.SetExpInfo(info);
+    EXPECT_EQ(CDAQIO::GetDaqFileName(&set), "Run1A_0307_FrontDoor-Cabin.daq");
+    EXPECT_EQ(CDAQIO::GetDaqFileName(nullptr), "");
+    // Not in a document: no work folder, no path, and neither save nor load records anything.
+    EXPECT_EQ(CDAQIO::GetDaqFilePath(&set), "");
+    CDAQIO io(&set);
+    EXPECT_EQ(io.LoadOne(&set), nullptr);
+    EXPECT_TRUE(io.GetErrorList().empty());
+    EXPECT_EQ(CDAQIO::FormatError({CDAQIO::errNotFound, &set}),
+              "The file Run1A_0307_FrontDoor-Cabin.daq does not exist.");
+    EXPECT_EQ(CDAQIO::FormatError({CDAQIO::errNotFound, nullptr}), LoadString(6213));
+}
+
+TEST_F(DAQIOTest, SixteenChannelDataSetIsSavedAndLoadedEqual)
+{
+    CDAQExperiment* set = f.AddDataSet("Run 1", 16);
+    ASSERT_NE(set, nullptr);
+    set->GetCalcOptions()->SetLineCount(2048);
+    auto base = f.MakeMeasurement(set, 16, 4096);
+    std::vector<std::string> before;
+    for (int i = 0; i < base->GetChildCount(); ++i)
+        before.push_back(base->GetChild(i)->GetName());
+
+    CDAQIO io(set);
+    ASSERT_EQ(io.SaveAll(base.get()), 1);
+    EXPECT_TRUE(io.GetErrorList().empty());
+    const std::string path = CDAQIO::GetDaqFilePath(set);
+    EXPECT_EQ(path, f.WorkFolder() + "/" + CDAQIO::GetDaqFileName(set));
+    // The base project lent its parts to the file and has them back in their places.
+    ASSERT_EQ(base->GetChildCount(), static_cast<int>(before.size()));
+    for (int i = 0; i < base->GetChildCount(); ++i) {
+        EXPECT_EQ(base->GetChild(i)->GetName(), before[static_cast<size_t>(i)]);
+        EXPECT_EQ(base->GetChild(i)->GetParent(), base.get());
+    }
+
+    // Four header strings, the first with the program's name after the tag.
+    {
+        CArchive ar(path, CArchive::load);
+        std::string header[4];
+        for (auto& h : header)
+            ar >> h;
+        EXPECT_EQ(header[0].rfind("EXENAME:", 0), 0u);
+        EXPECT_NE(header[2].find(ORVEX_VERSION_TEXT), std::string::npos) << header[2];
+    }
+
+    CDAQIO reader(set);
+    auto read = reader.MergeProjects();
+    ASSERT_NE(read, nullptr);
+    EXPECT_TRUE(reader.GetErrorList().empty());
+    EXPECT_EQ(read->GetDAQProject(), f.daq);
+    ASSERT_EQ(read->GetExperimentCount(), 1);
+    EXPECT_EQ(read->GetExperimentList()[0], set);
+    ASSERT_NE(read->GetRPMSignalData(), nullptr);
+    ExpectSameTree(*base->GetRPMSignalData(), *read->GetRPMSignalData());
+    ASSERT_NE(read->FindExcitation(f.structure), nullptr);
+    ExpectSameTree(*base->FindExcitation(f.structure), *read->FindExcitation(f.structure));
+    EXPECT_EQ(read->GetChannelRanges(), base->GetChannelRanges());
+}
+
+TEST_F(DAQIOTest, RefusedReadsRecordTheirCode)
+{
+    CDAQExperiment* set = f.AddDataSet("Run 1");
+    ASSERT_NE(set, nullptr);
+    const std::string path = CDAQIO::GetDaqFilePath(set);
+    struct Case
+    {
+        const char* what;
+        int code;
+        bool exists;
+    };
+    // Missing, then empty.
+    {
+        CDAQIO io(set);
+        EXPECT_EQ(io.MergeProjects(), nullptr);
+        ASSERT_EQ(io.GetErrorList().size(), 1u);
+        EXPECT_EQ(io.GetFirstError().code, CDAQIO::errNotFound);
+        EXPECT_EQ(io.GetFirstError().element, set);
+    }
+    std::filesystem::create_directories(f.WorkFolder());
+    WriteAll(path, "");
+    {
+        CDAQIO io(set);
+        EXPECT_EQ(io.MergeProjects(), nullptr);
+        EXPECT_EQ(io.GetFirstError().code, CDAQIO::errEmpty);
+    }
+    // A file that is no measurement file: message 7085 with its path, and an error for the file.
+    WriteAll(path, std::string("\x08" "NOTATAG:", 9) + std::string(64, '\0'));
+    {
+        CScriptedPrompts prompts;
+        prompts.Answer(IDOK);
+        CDAQIO io(set);
+        EXPECT_EQ(io.MergeProjects(), nullptr);
+        EXPECT_EQ(io.GetFirstError().code, CDAQIO::errInvalid);
+        ASSERT_EQ(prompts.Count(), 1u);
+        EXPECT_EQ(prompts.Last().stringId, 7085u);
+        EXPECT_NE(prompts.Last().text.find(path), std::string::npos);
+    }
+}
+
+TEST_F(DAQIOTest, CutFilesFailCleanly)
+{
+    CDAQExperiment* set = f.AddDataSet("Run 1");
+    auto base = f.MakeMeasurement(set, 2, 512);
+    CDAQIO io(set);
+    ASSERT_EQ(io.SaveAll(base.get()), 1);
+    const std::string path = CDAQIO::GetDaqFilePath(set);
+    const std::string whole = ReadAll(path);
+    for (size_t cut : {size_t(1), size_t(20), whole.size() / 3, whole.size() / 2, whole.size() - 1}) {
+        WriteAll(path, whole.substr(0, cut));
+        CDAQIO reader(set);
+        EXPECT_EQ(reader.LoadOne(set), nullptr) << cut;
+        ASSERT_EQ(reader.GetErrorList().size(), 1u) << cut;
+        EXPECT_EQ(reader.GetFirstError().code, CDAQIO::errInvalid) << cut;
+    }
+}
+
+TEST_F(DAQIOTest, FailedSavesLeaveThePreviousFile)
+{
+    CDAQExperiment* set = f.AddDataSet("Run 1");
+    auto base = f.MakeMeasurement(set, 2, 512, 1);
+    ASSERT_EQ(CDAQIO(set).SaveAll(base.get()), 1);
+    const std::string path = CDAQIO::GetDaqFilePath(set);
+    const std::string saved = ReadAll(path);
+
+    // Read-only: error 5, the file untouched.
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    auto changed = f.MakeMeasurement(set, 2, 512, 2);
+    {
+        CDAQIO io(set);
+        EXPECT_EQ(io.SaveAll(changed.get()), 0);
+        EXPECT_EQ(io.GetFirstError().code, CDAQIO::errReadOnly);
+        EXPECT_EQ(CDAQIO::FormatError(io.GetFirstError()), FormatString(7066, CDAQIO::GetDaqFileName(set).c_str()));
+    }
+    EXPECT_EQ(ReadAll(path), saved);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+
+    // A base that does not hold the data set: no copy can be built, nothing is written.
+    CExpProject unrelated("Measurement", nullptr, -1);
+    {
+        CDAQIO io(set);
+        EXPECT_EQ(io.SaveAll(&unrelated), 0);
+        EXPECT_EQ(io.SaveAll(nullptr), 0);
+    }
+    EXPECT_EQ(ReadAll(path), saved);
+    size_t files = 0;
+    for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(f.WorkFolder()))
+        ++files;
+    EXPECT_EQ(files, 1u) << "no temporary file is left behind";
+}
+
+TEST_F(DAQIOTest, TwoDataSetsOfOneFileAreRefused)
+{
+    CDAQExperiment* a = f.AddDataSet("Run 1");
+    CDAQExperiment* b = f.AddDataSet("Run1");
+    b->SetSerial(a->GetSerial());
+    ASSERT_EQ(CDAQIO::GetDaqFilePath(a), CDAQIO::GetDaqFilePath(b));
+    auto base = f.MakeMeasurement(a, 2, 64);
+    CMElementList both;
+    both.Add(a);
+    both.Add(b);
+    CScriptedPrompts prompts;
+    prompts.Answer(IDOK);
+    CDAQIO io(both);
+    EXPECT_EQ(io.SaveAll(base.get()), 0);
+    ASSERT_EQ(prompts.Count(), 1u);
+    EXPECT_EQ(prompts.Last().stringId, 7099u);
+    EXPECT_FALSE(std::filesystem::exists(CDAQIO::GetDaqFilePath(a)));
+}
+
+TEST_F(DAQIOTest, SeveralFilesJoinAndModeOneTakesTheStoredDescriptions)
+{
+    CDAQExperiment* a = f.AddDataSet("Run 1");
+    CDAQExperiment* b = f.AddDataSet("Run 2");
+    auto baseA = f.MakeMeasurement(a, 2, 256, 1);
+    auto baseB = f.MakeMeasurement(b, 2, 256, 2);
+    a->GetCalcOptions()->SetLineCount(4096);
+    ASSERT_EQ(CDAQIO(a).SaveAll(baseA.get()), 1);
+    ASSERT_EQ(CDAQIO(b).SaveAll(baseB.get()), 1);
+    a->GetCalcOptions()->SetLineCount(512);
+    a->GetExpInfo()->SetLabel("edited");
+
+    CMElementList both;
+    both.Add(a);
+    both.Add(b);
+    CDAQIO io(both);
+    io.SetMode(1);
+    auto merged = io.MergeProjects();
+    ASSERT_NE(merged, nullptr);
+    EXPECT_TRUE(io.GetErrorList().empty());
+    EXPECT_EQ(merged->GetExperimentList()[0], a);
+    EXPECT_EQ(merged->GetExperimentList()[1], b);
+    EXPECT_EQ(a->GetCalcOptions()->GetLineCount(), 4096);
+    EXPECT_EQ(a->GetExpInfo()->GetLabel(), "Run-up Run 1");
+    // The RPM signal data and response excitation of the first, the excited side of each.
+    ASSERT_NE(merged->GetRPMSignalData(), nullptr);
+    ExpectSameTree(*baseA->GetRPMSignalData(), *merged->GetRPMSignalData());
+    int excitations = 0;
+    for (int i = 0; i < merged->GetChildCount(); ++i)
+        excitations += DynamicDowncast<CExcitation>(merged->GetChild(i)) != nullptr;
+    EXPECT_EQ(excitations, 3);
+
+    // A listed data set whose file holds another data set: error 6, nothing returned.
+    std::filesystem::copy_file(CDAQIO::GetDaqFilePath(a), CDAQIO::GetDaqFilePath(b),
+                               std::filesystem::copy_options::overwrite_existing);
+    CDAQIO wrong(both);
+    EXPECT_EQ(wrong.MergeProjects(), nullptr);
+    EXPECT_EQ(wrong.GetFirstError().code, CDAQIO::errMissing);
+    EXPECT_EQ(wrong.GetFirstError().element, b);
+}
