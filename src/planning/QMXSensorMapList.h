@@ -34,6 +34,9 @@ public:
     int RemovePlan(const std::string& name) { return RemovePlan(IndexOf(name)); }
     int SwapPlans(int i, int j);
     int IsUnitGroupUsed(int number) const;
+    // ReplaceSubsystemSensors on every plan in order; 0 at the first plan that refuses (plans
+    // before it keep their new sensors).
+    int ReplaceSubsystemSensorsInAll(const std::string& subsystem, const std::vector<std::string>& sensors);
 
     void Serialize(CArchive& ar) override;
 
