@@ -59,6 +59,8 @@ public:
     CItemList* GetItemList() { return m_list.get(); }
     const CItemList* GetItemList() const { return m_list.get(); }
     void Sort() { m_list->Sort(); }
+    // Exchanges the entries of two databases.
+    void Swap(CBlixChDB& other) { m_list.swap(other.m_list); }
     void Serialize(CArchive& ar) override;
 
 private:

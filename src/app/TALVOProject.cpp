@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "acquisition/BlixChDB.h"
+#include "acquisition/BlixChIO.h"
 #include "experiments/DAQConfig.h"
 #include "app/AnalysisProject.h"
 #include "calculation/InputPowerFolder.h"
@@ -44,6 +45,8 @@ constexpr uint32_t IDS_FILE_TIME = 7060;
 constexpr uint32_t IDS_PROGRAM_FILE = 7061;
 constexpr uint32_t IDS_PRODUCT_VERSION = 7062;
 constexpr uint32_t IDS_FILE_TOO_OLD = 6113;
+constexpr uint32_t IDS_BLIX_FILE_FAILED = 7056;    // the channel file could not be processed
+constexpr uint32_t IDS_BLIX_REPORT_WRITTEN = 7090; // see the report for the errors
 constexpr uint32_t IDS_FILE_TOO_NEW = 6450;
 constexpr uint32_t IDS_NOT_PROJECT_FILE = 6451;
 constexpr uint32_t IDS_MODEL_NOT_CREATED = 6078;
@@ -533,14 +536,39 @@ int CTALVOProject::IsAWeighting() const
     return m_hseaOptions->WeightingFilter == 1 ? 1 : 0;
 }
 
-int CTALVOProject::ImportBlixChannelFile(const std::string&)
+namespace {
+// A channel file that failed: the report goes beside it, and the user is told where, or that not
+// even the report could be written.
+void ReportBlixChannelFailure(const CBlixChIO& io, const std::string& path)
 {
-    // The channel-assignment exchange comes with the acquisition subsystem.
+    const std::string reportPath = path + ".err.txt";
+    if (io.WriteErrorReport(reportPath))
+        AfxFormatMessageBox(IDS_BLIX_REPORT_WRITTEN, MB_OK | MB_ICONEXCLAMATION, reportPath.c_str());
+    else
+        AfxFormatMessageBox(IDS_BLIX_FILE_FAILED, MB_OK | MB_ICONEXCLAMATION, path.c_str());
+}
+} // namespace
+
+int CTALVOProject::ImportBlixChannelFile(const std::string& path)
+{
+    const CBlixChIO::CParams params(path, m_blixChDB.get(), GetModelSubsystemTable(), m_sensorProject.get());
+    CBlixChIO io;
+    io.SetParams(&params);
+    std::string title;
+    if (io.Import(title))
+        return 1;
+    ReportBlixChannelFailure(io, path);
     return 0;
 }
 
-int CTALVOProject::ExportBlixChannelFile(const std::string&)
+int CTALVOProject::ExportBlixChannelFile(const std::string& path)
 {
+    const CBlixChIO::CParams params(path, m_blixChDB.get(), GetModelSubsystemTable(), m_sensorProject.get());
+    CBlixChIO io;
+    io.SetParams(&params);
+    if (io.Export(std::string()))
+        return 1;
+    ReportBlixChannelFailure(io, path);
     return 0;
 }
 

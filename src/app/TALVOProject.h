@@ -11,6 +11,7 @@
 
 #include "common/PID.h"
 #include "common/ProjectLookups.h"
+#include "planning/ExpPlanOwner.h"
 #include "planning/QMXBlixList.h"
 #include "platform/archive/Archive.h"
 #include "platform/archive/Object.h"
@@ -62,7 +63,8 @@ public:
 class CTALVOProject : public CObject,
                       public IZuStdDataAccessor,
                       public IProjectLookups,
-                      public ISpectrumDisplayOptions
+                      public ISpectrumDisplayOptions,
+                      public IExpPlanOwner
 {
     DECLARE_SERIAL(CTALVOProject)
 
@@ -138,7 +140,7 @@ public:
     int CheckModelCompatibility(CZuData* newData, int checkCouplings);
 
     // ---- acquisition and model upkeep ----
-    int SetMaxChannel(int n);
+    int SetMaxChannel(int n) override;
     int ImportBlixChannelFile(const std::string& path);
     int ExportBlixChannelFile(const std::string& path);
     // The Hybrid SEA model's update for the target and source subsystems; its result (0 without a
@@ -152,10 +154,10 @@ public:
     CSensorProject* GetSensorProject() const { return m_sensorProject.get(); }
     CDAQConfig* GetDAQConfig() const { return m_daqConfig.get(); }
     CBlixChDB* GetBlixChDB() const { return m_blixChDB.get(); }
-    CQMXBlixListArray& GetBlixLists() { return m_blixLists; }
+    CQMXBlixListArray& GetBlixLists() override { return m_blixLists; }
     const CQMXBlixListArray& GetBlixLists() const { return m_blixLists; }
-    CQMXSensorMapList* GetSensorMapList() const { return m_sensorMapList.get(); }
-    CSensorAssignment* GetSensorAssignment() const { return m_sensorAssignment.get(); }
+    CQMXSensorMapList* GetSensorMapList() const override { return m_sensorMapList.get(); }
+    CSensorAssignment* GetSensorAssignment() const override { return m_sensorAssignment.get(); }
     CZuStdDataList& GetFileProperties() { return m_fileProperties; }
 
     // ---- what the container answers for its elements ----

@@ -34,6 +34,12 @@ public:
     // Removes the ID at an index; ignored out of range.
     void RemoveSensor(int index);
     const std::string& GetSensorID(int index) const { return m_sensors[static_cast<size_t>(index)]; }
+    // Replaces the ID at an index; ignored out of range.
+    void SetSensorID(int index, const std::string& id)
+    {
+        if (index >= 0 && index < GetCount())
+            m_sensors[static_cast<size_t>(index)] = id;
+    }
     int FindSensor(const std::string& id) const;
     void SwapSensors(int i, int j);
     int GetCount() const { return static_cast<int>(m_sensors.size()); }

@@ -7,6 +7,12 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/win/PromptService.h"
+
+namespace {
+// "The plan has too few channels for the subsystem's sensors" (plan name, subsystem name).
+constexpr uint32_t IDS_PLAN_SENSORS_DO_NOT_FIT = 7123;
+} // namespace
 
 IMPLEMENT_SERIAL(CQMXSensorMap, CObject, CQMXSensorMap::kSchema | VERSIONABLE_SCHEMA)
 
@@ -163,6 +169,70 @@ void CQMXSensorMap::CopyFrom(const CQMXSensorMap& other)
     for (size_t i = 0; i < rows.size(); ++i)
         rows[i].assigned = i < m_rows.size() ? m_rows[i].assigned : 0;
     m_rows = std::move(rows);
+}
+
+void CQMXSensorMap::ApplyAssignment(const CSensorAssignment& assignment)
+{
+    CZuSubsystemTable subsystems;
+    GetSubsystems(subsystems);
+    for (int s = 0; s < subsystems.GetCount(); ++s) {
+        const std::string name = subsystems.At(s);
+        const int entry = assignment.FindRow(name);
+        if (entry < 0)
+            continue;
+        const int count = assignment.GetItemCount(entry);
+        int r = 0;
+        for (int k = 0; k < count; k += 2) {
+            while (r < GetRowCount() && !(m_rows[r].channel == 0 && m_rows[r].subsystem == name))
+                ++r;
+            if (r >= GetRowCount())
+                break; // the plan holds fewer units than the entry has sensors
+            m_rows[r].sensor = assignment.GetItem(entry, k);
+            if (ValidRow(r + 1)) {
+                tagSENSORMAP& second = m_rows[r + 1];
+                if (k + 1 < count) {
+                    second.sensor = assignment.GetItem(entry, k + 1);
+                    second.subsystem = name;
+                } else {
+                    second.sensor.clear();
+                    second.subsystem.clear();
+                }
+            }
+            r += 2;
+        }
+    }
+}
+
+int CQMXSensorMap::ReplaceSubsystemSensors(const std::string& subsystem, const std::vector<std::string>& sensors)
+{
+    if (!IsSubsystemUsed(subsystem))
+        return 1;
+    const std::vector<tagSENSORMAP> saved = m_rows;
+    size_t next = 0;
+    for (auto& row : m_rows) {
+        if (row.subsystem != subsystem)
+            continue;
+        if (next < sensors.size()) {
+            row.sensor = sensors[next++];
+        } else {
+            row.sensor.clear();
+            row.subsystem.clear();
+        }
+    }
+    // Further sensors only go where a unit stands: a position without one has no channel to wire.
+    for (int i = 0; i < GetRowCount() && next < sensors.size(); ++i) {
+        tagSENSORMAP& row = m_rows[i];
+        if ((row.sensor.empty() || row.subsystem.empty()) && RowHasUnit(i)) {
+            row.subsystem = subsystem;
+            row.sensor = sensors[next++];
+        }
+    }
+    if (next < sensors.size()) {
+        m_rows = saved;
+        AfxFormatMessageBox(IDS_PLAN_SENSORS_DO_NOT_FIT, MB_OK | MB_ICONEXCLAMATION, m_name.c_str(), subsystem.c_str());
+        return 0;
+    }
+    return 1;
 }
 
 void CQMXSensorMap::Serialize(CArchive& ar)

@@ -58,12 +58,23 @@ public:
     int GetUsedUnitCount() const { return GetUsedChannelCount() / 2; }
     // Copies texts, group number and rows; rows keep their own assigned flags.
     void CopyFrom(const CQMXSensorMap& other);
+    // Gives each subsystem of the plan the sensors its assignment entry lists now, unit by unit
+    // over the first channels the subsystem holds (the second channel takes the next sensor or is
+    // freed).
+    void ApplyAssignment(const CSensorAssignment& assignment);
+    // Puts a new sensor list on the rows of a subsystem: its rows take the sensors in order (rows
+    // left over are freed), further sensors go to free rows of registered units. When they do not
+    // all fit, every row is restored, message 7123 names plan and subsystem, and 0 is returned.
+    // 1 also when the plan does not use the subsystem.
+    int ReplaceSubsystemSensors(const std::string& subsystem, const std::vector<std::string>& sensors);
 
     void Serialize(CArchive& ar) override;
 
 private:
     bool ValidRow(int i) const { return i >= 0 && i < GetRowCount(); }
     bool RowUsed(int i) const { return !m_rows[i].sensor.empty() && !m_rows[i].subsystem.empty(); }
+    // Whether a unit stands at the row's position: every position without a unit group.
+    bool RowHasUnit(int i) const { return m_unitCount >= 128 || !m_rows[i].unitName.empty(); }
 
     int32_t m_usedSlotCount = 32;
     int32_t m_unitCount = 128;

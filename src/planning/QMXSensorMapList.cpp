@@ -67,6 +67,14 @@ int CQMXSensorMapList::IsUnitGroupUsed(int number) const
     return 0;
 }
 
+int CQMXSensorMapList::ReplaceSubsystemSensorsInAll(const std::string& subsystem, const std::vector<std::string>& sensors)
+{
+    for (auto& plan : m_plans)
+        if (!plan->ReplaceSubsystemSensors(subsystem, sensors))
+            return 0;
+    return 1;
+}
+
 void CQMXSensorMapList::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {

@@ -34,6 +34,11 @@ public:
     int RemovePlan(const std::string& name) { return RemovePlan(IndexOf(name)); }
     int SwapPlans(int i, int j);
     int IsUnitGroupUsed(int number) const;
+    // Exchanges the plans (not the unit groups) of two lists.
+    void SwapPlans(CQMXSensorMapList& other) { m_plans.swap(other.m_plans); }
+    // ReplaceSubsystemSensors on every plan in order; 0 at the first plan that refuses (plans
+    // before it keep their new sensors).
+    int ReplaceSubsystemSensorsInAll(const std::string& subsystem, const std::vector<std::string>& sensors);
 
     void Serialize(CArchive& ar) override;
 

@@ -94,6 +94,14 @@ int CSensorAssignment::AddRow(const std::string& name, const std::vector<std::st
     return GetRowCount() - 1;
 }
 
+int CSensorAssignment::AddItem(int i, const std::string& item)
+{
+    if (!ValidRow(i))
+        return -1;
+    m_rows[i].sensors.push_back(item);
+    return i;
+}
+
 namespace {
 // Fields of an imported line are taken up to this length, as the exchange files always were.
 constexpr size_t kMaxFieldLength = 255;
@@ -129,10 +137,13 @@ int CSensorAssignment::ImportText(const std::string& path, const std::string&)
         std::string line;
         if (!file.ReadString(line))
             return 1;
-        // The first line is a header; one of ours brings two more.
-        if (line.compare(0, 2, "#@") == 0 && file.ReadString(line))
+        // A header line begins with "#", and one of ours brings two more; a file written by hand
+        // may start with its data at once.
+        bool haveLine = !line.empty() && line[0] != '#';
+        if (!haveLine && line.compare(0, 2, "#@") == 0 && file.ReadString(line))
             file.ReadString(line);
-        while (file.ReadString(line) && !line.empty()) {
+        while ((haveLine || file.ReadString(line)) && !line.empty()) {
+            haveLine = false;
             size_t tab = line.find('\t');
             const int row = FindRow(line.substr(0, std::min(tab, kMaxFieldLength)));
             if (row < 0)

@@ -38,14 +38,16 @@ public:
     int IsSensorAssigned(const std::string& name) const;
     int FindItem(int i, const std::string& name) const;
     int AddRow(const std::string& name, const std::vector<std::string>& sensors);
+    // Appends a sensor to row i; returns i, or -1 when i is out of range.
+    int AddItem(int i, const std::string& item);
 
     // The tab-separated exchange file: three header lines ("#@" and the tag, "# " and the path,
     // "#"), then a line per row: the subsystem and, tab-separated, its sensors. 1 on success; 0 when
     // the file cannot be written (the previous file stays).
     int ExportText(const std::string& path, const std::string& tag) const;
     // Reads such a file: each line up to the first empty one gives its subsystem's row the sensors
-    // listed (replacing the row's), lines of subsystems without a row are skipped. The tag is not
-    // compared. 1 on success; 0 when the file cannot be read (rows keep what was read till then).
+    // listed (replacing the row's), lines of subsystems without a row are skipped. A first line
+    // beginning with "#" is a header (with "#@" two more follow); the tag is not compared. 1 on success; 0 when the file cannot be read (rows keep what was read till then).
     int ImportText(const std::string& path, const std::string& tag);
 
     bool operator==(const CSensorAssignment& o) const { return m_rows == o.m_rows; }

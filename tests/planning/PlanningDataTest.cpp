@@ -132,8 +132,8 @@ TEST(SensorAssignment, TextFileExportedAndImported)
     EXPECT_EQ(back.GetItemCount(1), 2);
     EXPECT_EQ(back.GetItem(1, 1), "S2");
 
-    // Unknown subsystems are skipped, empty fields add nothing, an empty line ends the rows, and a
-    // file without our header loses only its first line.
+    // Unknown subsystems are skipped, empty fields add nothing, an empty line ends the rows, a first
+    // line with "#" is a header and one without is data.
     struct Case
     {
         const char* text;
@@ -142,7 +142,8 @@ TEST(SensorAssignment, TextFileExportedAndImported)
     const Case cases[] = {
         {"header\nDoor\tA\t\tB\n", {"A", "B"}},
         {"header\nHood\tX\nDoor\tC\n\nDoor\tD\n", {"C"}},
-        {"Door\tE\n", {"old"}},
+        {"Door\tE\n", {"E"}},
+        {"# own header\nDoor\tG\n", {"G"}},
         {"#@tag\n# p\n#\nDoor\tF\r\n", {"F"}},
     };
     for (const Case& c : cases) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/excel/XlsxWorkbook.h"
 
@@ -109,6 +110,10 @@ public:
 
     // Removes : / \ ? * [ ] and keeps the first 31 characters.
     static void MakeValidSheetName(std::string& name);
+    // The valid form of a name that no sheet of taken has (compared without regard to ASCII
+    // case): also without apostrophes at its ends, "Sheet" when nothing is left, and " (2)",
+    // " (3)" ... after a shortened head when the form is taken.
+    static std::string MakeUniqueSheetName(const std::string& name, const std::vector<std::string>& taken);
     // "A1" names: columns 1 to 702 give A to ZZ, and further columns three letters.
     static std::string CellName(int row, int col);
     // Whether the path ends in ".xlsx" or ".xls", in any case.

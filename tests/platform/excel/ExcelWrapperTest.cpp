@@ -460,3 +460,22 @@ TEST_F(ExcelTest, LayerReadsWhatOpenpyxlWrites)
 }
 
 } // namespace
+
+TEST(ExcelNames, UniqueSheetNames)
+{
+    const std::vector<std::string> taken{"BLIXs", "Plan", "Plan (2)", std::string(31, 'x')};
+    const struct
+    {
+        const char* name;
+        std::string sheet;
+    } cases[] = {
+        {"plan", "plan (3)"},          // case does not make a name another
+        {"'quoted'", "quoted"},        // no apostrophe at either end
+        {"[]:", "Sheet"},              // nothing left of it
+        {"New", "New"},
+        {"", "Sheet"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CExcelWrapper::MakeUniqueSheetName(c.name, taken), c.sheet) << c.name;
+    EXPECT_EQ(CExcelWrapper::MakeUniqueSheetName(std::string(40, 'x'), taken), std::string(27, 'x') + " (2)");
+}

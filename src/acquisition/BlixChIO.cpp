@@ -1,0 +1,650 @@
+#include "acquisition/BlixChIO.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdarg>
+#include <cstdlib>
+
+#include "acquisition/BlixChDB.h"
+#include "experiments/SensorBundle.h"
+#include "experiments/SensorProject.h"
+#include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
+#include "platform/excel/ExcelWrapper.h"
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/win/StringTable.h"
+#include "platform/win/WorkProgress.h"
+
+namespace {
+constexpr uint32_t IDS_NO_TITLE = 6214;       // the title of a file without one
+constexpr uint32_t IDS_CHANNEL_SHEET = 6217;  // the worksheet of the channel assignment
+constexpr uint32_t IDS_BLIX_BUNDLE_ID = 7067; // a unit's bundle identifier, from its number
+constexpr uint32_t IDS_BLIX_SERIAL = 7068;    // a unit's stored serial number, from its number
+
+// The data lines of a text file a run keeps at most; a file with more is not a channel
+// assignment of any real system.
+constexpr size_t kMaxDataLines = 1000000;
+
+std::string FormatWith(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::string text = FormatV(format, args);
+    va_end(args);
+    return text;
+}
+
+// A string of the language table used as a format of one number; the built-in form when the
+// table lacks it, so a run never stores an empty serial number.
+std::string FormatNumberString(uint32_t id, const char* fallback, int n)
+{
+    std::string format;
+    if (!LoadString(id, format) || format.empty())
+        format = fallback;
+    return FormatWith(format.c_str(), n);
+}
+
+const char* kWhite = " \t\r\n\f\v";
+
+// Leading white space off, everything from the first CR or LF on off, trailing white space off.
+std::string TrimField(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(kWhite);
+    if (first == std::string::npos)
+        return {};
+    std::string s = text.substr(first);
+    const size_t eol = s.find_first_of("\r\n");
+    if (eol != std::string::npos)
+        s.erase(eol);
+    const size_t last = s.find_last_not_of(kWhite);
+    return last == std::string::npos ? std::string() : s.substr(0, last + 1);
+}
+
+std::string TrimLine(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(kWhite);
+    if (first == std::string::npos)
+        return {};
+    const size_t last = text.find_last_not_of(kWhite);
+    return text.substr(first, last - first + 1);
+}
+
+// The number at the start of a field as the C library reads it; false when no digit is read.
+bool ReadNumber(const std::string& text, int& n)
+{
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(begin, &end, 10);
+    if (end == begin)
+        return false;
+    n = static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
+    return true;
+}
+
+// Splits at tabs; a run of tabs is one separator.
+std::vector<std::string> SplitTabs(const std::string& line)
+{
+    std::vector<std::string> fields;
+    size_t i = 0;
+    while (i < line.size()) {
+        const size_t tab = line.find('\t', i);
+        if (tab == std::string::npos) {
+            fields.push_back(line.substr(i));
+            break;
+        }
+        if (tab > i)
+            fields.push_back(line.substr(i, tab - i));
+        i = tab + 1;
+    }
+    return fields;
+}
+
+// "key=value" of a note: the value after the first occurrence of the key up to the line feed;
+// empty when the key is missing or not followed by "=" at once.
+std::string NoteValue(const std::string& note, const std::string& key)
+{
+    const size_t at = note.find(key);
+    if (at == std::string::npos || at + key.size() >= note.size() || note[at + key.size()] != '=')
+        return {};
+    const size_t from = at + key.size() + 1;
+    const size_t lf = note.find('\n', from);
+    std::string value = note.substr(from, lf == std::string::npos ? std::string::npos : lf - from);
+    if (!value.empty() && value.back() == '\r')
+        value.pop_back();
+    return value;
+}
+
+// One cell reference of an A1 address ("$B$3", "b3"); false when it is none.
+bool ParseCellRef(std::string text, int& row, int& col)
+{
+    size_t i = 0;
+    if (i < text.size() && text[i] == '$')
+        ++i;
+    long c = 0;
+    const size_t letters = i;
+    while (i < text.size() && std::isalpha(static_cast<unsigned char>(text[i])) && i - letters < 3) {
+        c = c * 26 + (std::toupper(static_cast<unsigned char>(text[i])) - 'A' + 1);
+        ++i;
+    }
+    if (i == letters)
+        return false;
+    if (i < text.size() && text[i] == '$')
+        ++i;
+    long r = 0;
+    const size_t digits = i;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && i - digits < 8) {
+        r = r * 10 + (text[i] - '0');
+        ++i;
+    }
+    if (i == digits || i != text.size() || !CXlsxSheet::IsValidCell(static_cast<int>(r), static_cast<int>(c)))
+        return false;
+    row = static_cast<int>(r);
+    col = static_cast<int>(c);
+    return true;
+}
+
+// An A1 range address on the sheet ("B3:E40", "Sheet!$B$3:$E$40", one cell "B3").
+bool ParseRangeAddress(const std::string& address, XlsxRange& range)
+{
+    std::string text = TrimLine(address);
+    const size_t bang = text.rfind('!');
+    if (bang != std::string::npos)
+        text.erase(0, bang + 1);
+    const size_t colon = text.find(':');
+    int r1 = 0, c1 = 0, r2 = 0, c2 = 0;
+    if (!ParseCellRef(text.substr(0, colon), r1, c1))
+        return false;
+    if (colon == std::string::npos) {
+        r2 = r1;
+        c2 = c1;
+    } else if (!ParseCellRef(text.substr(colon + 1), r2, c2)) {
+        return false;
+    }
+    range = {std::min(r1, r2), std::min(c1, c2), std::max(r1, r2), std::max(c1, c2)};
+    return true;
+}
+
+// A record is struck out by a diagonal line or a struck-through font on its channel cell.
+bool IsMarked(const CXlsxWorkbook& workbook, const XlsxCell* cell)
+{
+    if (!cell)
+        return false;
+    const XlsxStyle& style = workbook.GetStyle(cell->style);
+    if (style.diagonal.style != XlsxBorderStyle::None && (style.diagonalUp || style.diagonalDown))
+        return true;
+    if (style.font.strike)
+        return true;
+    // Rich text counts as struck through when all of its characters are.
+    bool anyText = false;
+    for (const XlsxRun& run : cell->runs) {
+        if (run.text.empty())
+            continue;
+        if (!run.font.strike)
+            return false;
+        anyText = true;
+    }
+    return anyText;
+}
+} // namespace
+
+// ---- the report ----
+
+void CBlixChIO::CErrItem::Format(std::string& text) const
+{
+    for (size_t i = 0; i < m_params.size(); ++i) {
+        if (i > 0)
+            text += '\t';
+        text += m_params[i];
+    }
+    text += "\r\n";
+}
+
+int CBlixChIO::CErrRep::GetItemsByCode(int code, std::vector<const CErrItem*>& result) const
+{
+    for (const auto& item : m_items)
+        if (item->GetCode() == code)
+            result.push_back(item.get());
+    return static_cast<int>(result.size());
+}
+
+const char* CBlixChIO::CErrRep::Heading(int code)
+{
+    static const char* const kHeadings[errCodeCount] = {
+        "### FAILED TO OPEN FILE ###\r\n[File Name]\r\n",
+        "### FAILED TO OPEN FILE ###\r\n[File Name]\r\n",
+        "### FAILED TO READ FILE ###\r\n[File Name]\r\n",
+        "### DATA IS MISSING ###\r\n[Line#]\t[Line Text]\r\n",
+        "### SUBSYSTEM NOT FOUND ###\r\n[Subsystem]\t[BLIX SN]\t[BLIX CH]\t[Sensor ID]\r\n",
+        "### BLIX SN NOT FOUND ###\r\n[Subsystem]\t[BLIX SN]\t[BLIX CH]\t[Sensor ID]\r\n",
+        "### INVALID BLIX CH ###\r\n[Subsystem]\t[BLIX SN]\t[BLIX CH]\t[Sensor ID]\r\n",
+        "### SENSOR NOT FOUND ###\r\n[Subsystem]\t[BLIX SN]\t[BLIX CH]\t[Sensor ID]\r\n",
+        "### BUNDLE SETTING NOT FOUND ###\r\n[Subsystem]\t[BLIX SN]\t[BLIX CH]\t[Sensor ID]\r\n",
+        "### FAILED TO CREATE EXCEL OBJECT ###\r\n",
+        "### FAILED TO GET WORKBOOKS ###\r\n",
+        "### FAILED TO OPEN FILE ###\r\n[File Name]\r\n",
+        "### FAILED TO GET WORKSHEETS ###\r\n[File Name]\r\n",
+        "### WORKSHEET NOT FOUND ###\r\n[File Name]\t[SHEET NAME]\r\n",
+    };
+    return code >= 0 && code < errCodeCount ? kHeadings[code] : "";
+}
+
+std::string CBlixChIO::CErrRep::GetText() const
+{
+    if (m_items.empty())
+        return "### NO ERROR ###\r\n";
+    std::string text;
+    for (int code = 0; code < errCodeCount; ++code) {
+        std::vector<const CErrItem*> items;
+        if (GetItemsByCode(code, items) == 0)
+            continue;
+        text += Heading(code);
+        for (const CErrItem* item : items)
+            item->Format(text);
+        text += "\r\n";
+    }
+    return text;
+}
+
+// ---- the common part of a run ----
+
+bool CBlixChIO::CIOBase::Open(bool reading)
+{
+    return m_file.Open(m_params.GetPath(), reading ? CStdioFile::modeRead : CStdioFile::modeWrite);
+}
+
+bool CBlixChIO::CIOBase::CheckSubsystem(const Row& row) const
+{
+    const CZuSubsystemTable* table = m_params.GetSubsystems();
+    return table && table->GetIndex(row.subsystem) >= 0;
+}
+
+bool CBlixChIO::CIOBase::ReadSerialNumber(const std::string& field, int& n)
+{
+    if (ReadNumber(field, n))
+        return true;
+    // Our own export writes the stored form ("B12"): its number follows the form's prefix.
+    std::string format;
+    if (!LoadString(IDS_BLIX_SERIAL, format) || format.empty())
+        format = "B%d";
+    const std::string prefix = format.substr(0, format.find('%'));
+    return !prefix.empty() && field.compare(0, prefix.size(), prefix) == 0 && field.size() > prefix.size() &&
+           std::isdigit(static_cast<unsigned char>(field[prefix.size()])) && ReadNumber(field.substr(prefix.size()), n);
+}
+
+bool CBlixChIO::CIOBase::CheckSerial(const Row& row, std::string& stored)
+{
+    CSensorProject* sensors = m_params.GetSensorProject();
+    int n = 0;
+    // A field without a number names no unit; taking it as unit 0 would make a bundle for it.
+    if (!sensors || !ReadSerialNumber(row.serial, n))
+        return false;
+    stored = FormatNumberString(IDS_BLIX_SERIAL, "B%d", n);
+    const std::string bundleID = FormatNumberString(IDS_BLIX_BUNDLE_ID, "BLIX%d", n);
+    if (!sensors->FindBundleByID(bundleID) && !sensors->AddBundle(bundleID))
+        return false;
+    if (m_bundleOf.emplace(stored, bundleID).second)
+        m_serials.push_back(stored);
+    return true;
+}
+
+bool CBlixChIO::CIOBase::CheckChannel(const Row& row, uint8_t& channel) const
+{
+    int n = 0;
+    if (!ReadNumber(row.channel, n) || (n != 1 && n != 2))
+        return false;
+    channel = static_cast<uint8_t>(n - 1);
+    return true;
+}
+
+bool CBlixChIO::CIOBase::CheckSensor(const Row& row) const
+{
+    const CSensorProject* sensors = m_params.GetSensorProject();
+    return sensors && sensors->FindSensor(row.sensor) != nullptr;
+}
+
+bool CBlixChIO::CIOBase::ApplyToBundles(const CBlixChDB& db)
+{
+    CSensorProject* sensors = m_params.GetSensorProject();
+    if (!sensors)
+        return false;
+    // The units met lose their sensors first: the file says all there is on them.
+    for (const std::string& serial : m_serials)
+        if (CSensorBundle* bundle = sensors->FindBundleByID(m_bundleOf[serial]))
+            while (bundle->GetCount() > 0)
+                bundle->RemoveSensor(bundle->GetCount() - 1);
+    bool ok = true;
+    const CBlixChDB::CItemList* items = db.GetItemList();
+    for (int i = 0; i < items->GetSize(); ++i) {
+        const CBlixChDB::CItem* item = items->GetAt(i);
+        const auto found = m_bundleOf.find(item->GetBlixSN());
+        CSensorBundle* bundle = found == m_bundleOf.end() ? nullptr : sensors->FindBundleByID(found->second);
+        if (!bundle) {
+            m_report.Add(errBundle, {item->GetSubsystem(), item->GetBlixSN(), ::Format("%d", item->GetBlixCh() + 1),
+                                     item->GetSensor()});
+            ok = false;
+            continue;
+        }
+        const int c = item->GetBlixCh();
+        const int k = bundle->GetCount();
+        if (k > c) {
+            bundle->SetSensorID(c, item->GetSensor());
+        } else if (k == c) {
+            bundle->AddSensor(item->GetSensor());
+        } else {
+            bundle->AddSensor(std::string());
+            bundle->AddSensor(item->GetSensor());
+        }
+    }
+    return ok;
+}
+
+void CBlixChIO::CIOBase::Commit(CBlixChDB& db)
+{
+    if (CBlixChDB* target = m_params.GetDB())
+        target->Swap(db);
+}
+
+// ---- text import ----
+
+CBlixChIO::CImport::CImport(const CParams& params, CErrRep& report, IWorkProgress* progress)
+    : CIOBase(params, report, progress), m_title(LoadString(IDS_NO_TITLE))
+{
+}
+
+bool CBlixChIO::CImport::ReadLines()
+{
+    try {
+        std::string line;
+        for (uint32_t number = 0; m_file.ReadString(line); ++number) {
+            if (line.compare(0, 2, "#@") == 0) {
+                m_title = TrimField(line.substr(2));
+                continue;
+            }
+            if (!line.empty() && line[0] == '#')
+                continue;
+            line = TrimLine(line);
+            // The column line of our own export names the columns; it is no row.
+            if (line.empty() || line == kColumnLine)
+                continue;
+            if (m_lines.size() >= kMaxDataLines)
+                return false;
+            m_lines.push_back(line);
+            m_lineNumbers.push_back(number);
+        }
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+int CBlixChIO::CImport::Run()
+{
+    m_report.DeleteAll();
+    if (!m_params.GetDB() || !Open(true)) {
+        m_report.Add(errOpenImport, {m_params.GetPath()});
+        return 0;
+    }
+    const bool read = ReadLines();
+    m_file.Close();
+    if (!read) {
+        m_report.Add(errRead, {m_params.GetPath()});
+        return 0;
+    }
+
+    CBlixChDB db;
+    if (m_progress)
+        m_progress->Begin(::Format("Importing [%s]...", m_params.GetPath().c_str()), static_cast<int>(m_lines.size()));
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        if (m_progress)
+            m_progress->Step(static_cast<int>(i));
+        const std::vector<std::string> fields = SplitTabs(m_lines[i]);
+        if (fields.size() < 4) {
+            m_report.Add(errDataMissing, {::Format("%u", m_lineNumbers[i] + 1), m_lines[i]});
+            continue;
+        }
+        const Row row{TrimField(fields[0]), TrimField(fields[1]), TrimField(fields[2]), TrimField(fields[3])};
+        std::string stored;
+        uint8_t channel = 0;
+        if (!CheckSubsystem(row)) {
+            m_report.Add(errSubsystem, row.Fields());
+        } else if (!CheckSerial(row, stored)) {
+            m_report.Add(errBlixSN, row.Fields());
+        } else if (!CheckChannel(row, channel)) {
+            m_report.Add(errBlixCh, row.Fields());
+        } else if (!CheckSensor(row)) {
+            m_report.Add(errSensor, row.Fields());
+        } else {
+            auto item = std::make_unique<CBlixChDB::CItem>();
+            item->SetSubsystem(row.subsystem);
+            item->SetBlixSN(stored);
+            item->SetBlixCh(channel);
+            item->SetSensor(row.sensor);
+            db.GetItemList()->Add(std::move(item));
+        }
+    }
+    db.Sort();
+    Commit(db);
+    const bool applied = ApplyToBundles(*m_params.GetDB());
+    if (m_progress)
+        m_progress->End();
+    return applied && m_report.GetCount() == 0 ? 1 : 0;
+}
+
+// ---- workbook import ----
+
+CBlixChIO::CImportXl::CImportXl(const CParams& params, CErrRep& report, IWorkProgress* progress)
+    : CImport(params, report, progress)
+{
+}
+
+CBlixChIO::CImportXl::~CImportXl()
+{
+    if (m_excel)
+        m_excel->Quit();
+}
+
+int CBlixChIO::CImportXl::Run()
+{
+    m_report.DeleteAll();
+    m_serials.clear();
+    m_bundleOf.clear();
+    const std::string& path = m_params.GetPath();
+    if (!m_params.GetDB()) {
+        m_report.Add(errOpenWorkbook, {path});
+        return 0;
+    }
+    m_excel = std::make_unique<CExcelWrapper>();
+    if (!m_excel->Create(false)) {
+        m_report.Add(errCreateExcel, {});
+        return 0;
+    }
+    if (!m_excel->Open(path)) {
+        m_report.Add(errOpenWorkbook, {path, m_excel->ErrorText()});
+        return 0;
+    }
+    if (m_excel->GetSheetCount() < 1) {
+        m_report.Add(errWorksheets, {path});
+        return 0;
+    }
+    const std::string sheetName = LoadString(IDS_CHANNEL_SHEET);
+    if (!m_excel->SelectSheet(sheetName)) {
+        m_report.Add(errWorksheet, {path, sheetName});
+        return 0;
+    }
+    const CXlsxSheet* sheet = m_excel->GetActiveSheet();
+    const CXlsxWorkbook& workbook = *m_excel->GetWorkbook();
+
+    const std::string note = sheet->GetNote(1, 1);
+    m_title = NoteValue(note, "FILE_VERSION");
+    XlsxRange range;
+    if (!ParseRangeAddress(NoteValue(note, "EXPORT_RANGE"), range)) {
+        m_report.Add(errRead, {path, "The note of cell A1 names no valid EXPORT_RANGE."});
+        return 0;
+    }
+    // Nothing lies past the last cell or merged range: the walk stops there, whatever the range.
+    int lastRow = sheet->GetMaxRow(), lastCol = sheet->GetMaxCol();
+    for (const XlsxRange& m : sheet->MergedRanges()) {
+        lastRow = std::max(lastRow, m.row2);
+        lastCol = std::max(lastCol, m.col2);
+    }
+    range.row2 = std::min(range.row2, lastRow);
+    range.col2 = std::min(range.col2, lastCol);
+
+    CBlixChDB db;
+    if (m_progress)
+        m_progress->Begin(::Format("Importing [%s]...", path.c_str()), std::max(0, range.col2 - range.col1 + 1));
+    for (int col = range.col1; col <= range.col2; ++col) {
+        if (m_progress)
+            m_progress->Step(col - range.col1);
+        int row = range.row1;
+        while (row <= range.row2) {
+            // Four stacked cells; a cell merged over several rows is read at its top and the next
+            // one begins below its merge area.
+            std::string texts[4];
+            const XlsxCell* channelCell = nullptr;
+            bool complete = true;
+            for (int k = 0; k < 4; ++k) {
+                if (row > range.row2) {
+                    complete = false;
+                    break;
+                }
+                int top = row, bottom = row, left = col;
+                if (const XlsxRange* merged = sheet->FindMergedRange(row, col)) {
+                    top = merged->row1;
+                    left = merged->col1;
+                    bottom = merged->row2;
+                }
+                const XlsxCell* cell = sheet->FindCell(top, left);
+                texts[k] = cell ? TrimField(workbook.CellText(*cell)) : std::string();
+                if (k == 1)
+                    channelCell = cell;
+                row = bottom + 1;
+            }
+            if (!complete)
+                break;
+            const Row record{texts[3], texts[0], texts[1], texts[2]};
+            // Records crossed out on the sheet, and blank ones, are no rows.
+            if (IsMarked(workbook, channelCell) ||
+                (record.subsystem.empty() && record.serial.empty() && record.channel.empty() && record.sensor.empty()))
+                continue;
+            std::string stored;
+            uint8_t channel = 0;
+            if (!CheckSerial(record, stored)) {
+                m_report.Add(errBlixSN, record.Fields());
+            } else if (!CheckChannel(record, channel)) {
+                m_report.Add(errBlixCh, record.Fields());
+            } else if (!CheckSensor(record)) {
+                m_report.Add(errSensor, record.Fields());
+            } else if (!CheckSubsystem(record)) {
+                m_report.Add(errSubsystem, record.Fields());
+            } else {
+                auto item = std::make_unique<CBlixChDB::CItem>();
+                item->SetSubsystem(record.subsystem);
+                item->SetBlixSN(stored);
+                item->SetBlixCh(channel);
+                item->SetSensor(record.sensor);
+                db.GetItemList()->Add(std::move(item));
+            }
+        }
+    }
+    db.Sort();
+    Commit(db);
+    const bool applied = ApplyToBundles(*m_params.GetDB());
+    if (m_progress)
+        m_progress->End();
+    return applied && m_report.GetCount() == 0 ? 1 : 0;
+}
+
+// ---- export ----
+
+int CBlixChIO::CExport::Run()
+{
+    m_report.DeleteAll();
+    const std::string& path = m_params.GetPath();
+    try {
+        if (!Open(false)) {
+            m_report.Add(errOpenExport, {path});
+            return 0;
+        }
+        m_file.WriteString(::Format("%s%s\n%s %s\n%s\n", "#@", m_tag.c_str(), "#", path.c_str(), "#"));
+        m_file.WriteString(std::string(kColumnLine) + "\n");
+        if (const CBlixChDB* db = m_params.GetDB()) {
+            const CBlixChDB::CItemList* items = db->GetItemList();
+            if (m_progress)
+                m_progress->Begin(::Format("Exporting [%s]...", path.c_str()), items->GetSize());
+            for (int i = 0; i < items->GetSize(); ++i) {
+                if (m_progress)
+                    m_progress->Step(i);
+                const CBlixChDB::CItem* item = items->GetAt(i);
+                m_file.WriteString(::Format("%s\t%s\t%d\t%s\n", item->GetSubsystem().c_str(), item->GetBlixSN().c_str(),
+                                            item->GetBlixCh() + 1, item->GetSensor().c_str()));
+            }
+            if (m_progress)
+                m_progress->End();
+        }
+        m_file.Close();
+    } catch (const std::exception&) {
+        m_file.Abort();
+        if (m_progress)
+            m_progress->End();
+        m_report.Add(errOpenExport, {path});
+    }
+    return m_report.GetCount() == 0 ? 1 : 0;
+}
+
+// ---- the exchange ----
+
+CBlixChIO::CBlixChIO()
+    : m_report(std::make_unique<CErrRep>()), m_statusBar(std::make_unique<CStatusBarProgress>())
+{
+    m_progress = m_statusBar.get();
+}
+
+CBlixChIO::~CBlixChIO() = default;
+
+int CBlixChIO::Import(std::string& title)
+{
+    m_report->DeleteAll();
+    if (!m_params)
+        return 0;
+    std::unique_ptr<CImport> run;
+    if (CExcelWrapper::IsExcelFile(m_params->GetPath()))
+        run = std::make_unique<CImportXl>(*m_params, *m_report, m_progress);
+    else
+        run = std::make_unique<CImport>(*m_params, *m_report, m_progress);
+    const int result = run->Run();
+    title = run->GetTitle();
+    return result;
+}
+
+int CBlixChIO::Export(const std::string& tag)
+{
+    m_report->DeleteAll();
+    if (!m_params)
+        return 0;
+    CExport run(*m_params, *m_report, m_progress, tag);
+    return run.Run();
+}
+
+int CBlixChIO::WriteErrorReport(const std::string& path) const
+{
+    std::string text = m_report->GetText();
+    std::string plain;
+    plain.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            plain += text[i];
+    try {
+        CStdioFile file;
+        if (!file.Open(path, CStdioFile::modeWrite))
+            return 0;
+        file.WriteString(plain);
+        file.Close();
+        return 1;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
