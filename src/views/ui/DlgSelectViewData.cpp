@@ -1,12 +1,12 @@
 #include "views/ui/DlgSelectViewData.h"
 
 #include "app/DAQExperiment.h"
-#include "app/ui/DlgCalender.h"
 #include "experiments/ExpInfo.h"
 #include "platform/elements/MElement.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 
+#include <QCalendarWidget>
 #include <QDate>
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -81,11 +81,21 @@ CDlgSelectViewData::CDlgSelectViewData(QWidget* parent, int mode) : CZuDialog(pa
     connect(Button(IDC_UNTICK_ALL), &QToolButton::clicked, this, [this] { TickAll(false); });
     connect(Button(IDC_TICK_USED), &QToolButton::clicked, this, [this] { TickUsed(); });
     connect(Button(IDC_TICK_DATE), &QToolButton::clicked, this, [this] {
-        CDlgCalender calendar(this);
-        calendar.m_date = QDateTime::currentSecsSinceEpoch();
+        // A calendar preset with today; OK ticks the data sets of the chosen day.
+        CZuDialog calendar(this, IDD_CALENDAR);
+        calendar.setWindowTitle(tr("Measurement Date"));
+        auto* layout = new QVBoxLayout(&calendar);
+        auto* month = new QCalendarWidget(&calendar);
+        month->setObjectName("calendar");
+        month->setSelectedDate(QDate::currentDate());
+        layout->addWidget(month);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &calendar);
+        layout->addWidget(buttons);
+        connect(buttons, &QDialogButtonBox::accepted, &calendar, &CZuDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, &calendar, &CZuDialog::reject);
         if (calendar.DoModal() != IDOK)
             return;
-        const QDate day = LocalDate(calendar.m_date);
+        const QDate day = month->selectedDate();
         TickDate(day.year(), day.month(), day.day());
     });
     connect(Button(IDC_WRITE_BACK), &QToolButton::clicked, this, [this] { WriteBack(); });

@@ -30,6 +30,7 @@ public:
         IDC_TICK_DATE = 3071,
         IDC_PROPERTIES = 3183,
         IDC_WRITE_BACK = 3002,
+        IDD_CALENDAR = 4004,
     };
     // Mode: kept in the registry (modeless) or run modally.
     enum { modeModeless = 0, modeModal = 1 };

@@ -16,6 +16,7 @@
 #include "views/ui/DlgExpDataComp.h"
 #include "views/ui/DlgSelectViewData.h"
 
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateTime>
 #include <QLabel>
@@ -308,7 +309,18 @@ TEST(DlgSelectViewData, TicksByRuleAndWritesUseFlagsBack)
     EXPECT_EQ(tree->topLevelItem(0)->checkState(0), Qt::Checked); // all children ticked
     picker.TickAll(false);
     EXPECT_EQ(picker.GetTickedList().GetSize(), 0);
-    picker.TickDate(2024, 5, 6);
+    {
+        // The date button: the calendar opens on today; the chosen day ticks r1 and f1.
+        CScriptedDialogs dialogs;
+        dialogs.Then([](CZuDialog& calendar) {
+            auto* month = calendar.findChild<QCalendarWidget*>("calendar");
+            EXPECT_EQ(month->selectedDate(), QDate::currentDate());
+            month->setSelectedDate(QDate(2024, 5, 6));
+            return calendar.PressOK();
+        });
+        picker.Button(CDlgSelectViewData::IDC_TICK_DATE)->click();
+        EXPECT_EQ(dialogs.Records().size(), 1u);
+    }
     EXPECT_EQ(picker.GetTickedList().GetSize(), 2); // r1 and f1
     EXPECT_TRUE(tree->topLevelItem(1)->isExpanded());
     // Unticking a root unticks its children and tells the comparison dialog.
