@@ -23,6 +23,7 @@
 #include "experiments/ExpProject.h"
 #include "experiments/Excitation.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/HeapReuse.h"
 
 namespace {
 
@@ -194,6 +195,8 @@ int main(int argc, char** argv)
     args.push_back(nullptr);
     argv = args.data();
     benchmark::Initialize(&argc, argv);
+    // As the program runs (main.cpp): freed sample blocks are reused by the next load.
+    KeepFreedMemoryForReuse();
     Store();
     g_bytes = std::filesystem::file_size(ProjectPath());
     CRatioReporter reporter;

@@ -5,6 +5,7 @@
 #include "app/automation/AutomationService.h"
 #include "app/ui/MainFrameAutomationHost.h"
 #include "app/ui/TALVOStartup.h"
+#include "platform/base/HeapReuse.h"
 
 #include <QApplication>
 
@@ -15,6 +16,8 @@
 
 int main(int argc, char* argv[])
 {
+    // Before any thread: measured data blocks are reused rather than mapped afresh each time.
+    KeepFreedMemoryForReuse();
     QApplication qapp(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Velmora"));
     QApplication::setApplicationName(QStringLiteral("orvex"));

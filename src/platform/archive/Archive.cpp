@@ -471,6 +471,9 @@ std::string CArchive::ReadStringValue()
         EnsureAvailable(length);
         std::string bytes(length, '\0');
         Read(bytes.data(), length);
+        // Names and labels are nearly always ASCII: handed over as read, without a copy.
+        if (IsAscii(bytes))
+            return bytes;
         return DecodeLegacy(bytes, m_codePage);
     }
     EnsureAvailable(static_cast<uint64_t>(length) * 2);
@@ -499,8 +502,9 @@ bool CArchive::ReadLine(std::string& line)
     if (BytesRemaining() == 0)
         return false;
     while (BytesRemaining() > 0) {
-        char c = 0;
-        Read(&c, 1);
+        uint8_t byte = 0;
+        *this >> byte;
+        const char c = static_cast<char>(byte);
         if (c == '\n')
             break;
         line += c;

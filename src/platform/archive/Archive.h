@@ -180,6 +180,22 @@ private:
     template <class T>
     CArchive& ReadLE(T& v)
     {
+        // Most values lie whole in the block at hand: one bounds check against the data's end and
+        // the block's, then a copy. Everything else (the block's edge, the end of the data, a
+        // closed or storing archive) takes the checked general path.
+        if (m_mode == load && !m_closed && m_pos <= m_size && m_size - m_pos >= sizeof(T)) {
+            if (m_inData) {
+                std::memcpy(&v, m_inData + m_pos, sizeof(T));
+                m_pos += sizeof(T);
+                return *this;
+            }
+            if (m_readBuf.size() - m_readPos >= sizeof(T)) {
+                std::memcpy(&v, m_readBuf.data() + m_readPos, sizeof(T));
+                m_readPos += sizeof(T);
+                m_pos += sizeof(T);
+                return *this;
+            }
+        }
         uint8_t b[sizeof(T)];
         Read(b, sizeof(T));
         std::memcpy(&v, b, sizeof(T));

@@ -453,6 +453,57 @@ TEST(Archive, FileStoreReplacesOnlyOnClose)
     fs::remove_all(dir);
 }
 
+// Values read from a file come from blocks of the file: those that straddle a block's edge and
+// those cut off by the file's end must read the same as from memory, or fail as the end of data.
+TEST(Archive, FileValuesAcrossBlockEdgesAndTheEnd)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("orvex-archive-edges-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string path = (dir / "v.bin").string();
+    // 1 + 2 + 4 + 8 bytes per round: the 8-byte values fall across every alignment of a block edge.
+    constexpr int kRounds = 20000;
+    {
+        CArchive ar(path, CArchive::store);
+        for (int i = 0; i < kRounds; ++i)
+            ar << uint8_t(i) << int16_t(-i) << uint32_t(i * 7u) << double(i) * 0.5;
+        ar.Close();
+    }
+    const auto readAll = [&](const std::string& file) {
+        CArchive ar(file, CArchive::load);
+        for (int i = 0; i < kRounds; ++i) {
+            uint8_t a = 0;
+            int16_t b = 0;
+            uint32_t c = 0;
+            double d = 0;
+            ar >> a >> b >> c >> d;
+            ASSERT_TRUE(a == uint8_t(i) && b == int16_t(-i) && c == i * 7u && d == double(i) * 0.5) << i;
+        }
+        uint8_t extra = 0;
+        EXPECT_THROW(ar >> extra, CArchiveException);
+    };
+    readAll(path);
+    // Cut inside a value at a block edge and inside the last value.
+    const auto size = fs::file_size(path);
+    for (uintmax_t cut : {uintmax_t(65536 + 3), size - 5}) {
+        const std::string cutPath = (dir / "cut.bin").string();
+        fs::copy_file(path, cutPath, fs::copy_options::overwrite_existing);
+        fs::resize_file(cutPath, cut);
+        CArchive ar(cutPath, CArchive::load);
+        try {
+            for (;;) {
+                double d = 0;
+                uint8_t a = 0;
+                ar >> a >> d;
+            }
+        } catch (const CArchiveException& e) {
+            EXPECT_EQ(e.m_cause, CArchiveException::endOfFile) << cut;
+            EXPECT_LE(ar.Position(), cut);
+        }
+    }
+    fs::remove_all(dir);
+}
+
 TEST(Archive, TextLines)
 {
     Bytes b = Store([](CArchive& ar) {

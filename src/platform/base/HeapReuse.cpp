@@ -1,0 +1,14 @@
+#include "platform/base/HeapReuse.h"
+
+#include <malloc.h>
+
+bool KeepFreedMemoryForReuse(std::size_t keepBytes)
+{
+    // 32 MB is the largest block the heap agrees to serve itself on 64-bit machines; larger
+    // blocks are mapped and unmapped as before.
+    constexpr int kLargestHeapBlock = 32 << 20;
+    const int keep = keepBytes > std::size_t(1) << 30 ? 1 << 30 : static_cast<int>(keepBytes);
+    const bool served = mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock) != 0;
+    const bool kept = mallopt(M_TRIM_THRESHOLD, keep) != 0;
+    return served && kept;
+}
