@@ -1,13 +1,12 @@
 #include "app/ui/AppIcons.h"
 
-#include "app/AnalysisProject.h"
-#include "app/DaqProject.h"
-#include "app/ModelProject.h"
 #include "platform/elements/MElement.h"
 
 #include <QFile>
 #include <QHash>
 #include <QString>
+
+#include <cstring>
 
 // Outside any namespace: the resource registration is a global function of that name.
 static void InitIconResources()
@@ -19,6 +18,95 @@ static void InitIconResources()
     }();
     (void)done;
 }
+
+namespace {
+
+struct IconOf
+{
+    const char* key; // class name
+    const char* icon;
+};
+
+// Classes that say what they hold. Looked up along the element's class line, nearest first, so a
+// derived class without an entry shows its base's icon.
+const IconOf kClassIcons[] = {
+    {"CModelProject", "project-model"},
+    {"CDaqProject", "project-daq"},
+    {"CAnalysisProject", "project-analysis"},
+    // model project
+    {"CModelData", "model-view"},
+    {"CSEAModelData", "model-data"},
+    {"CHSEAGeneralData", "model-data"},
+    {"CGClfData", "coupling"},
+    {"CGClfGroup", "group"},
+    {"CZuClfFunc", "coupling"},
+    // measured data
+    {"CTALVOExp", "experiment"},
+    {"CExpProject", "experiment"},
+    {"CExcitation", "excitation"},
+    {"CCalcExcit", "excitation"},
+    {"CExpDataSet", "dataset"},
+    {"CCalcDataSet", "dataset"},
+    {"CDAQExperiment", "dataset"},
+    {"CExpData", "channel"},
+    {"CCalcData", "channel"},
+    {"CRPMSignalData", "rpm"},
+    {"CSensorProject", "sensor"},
+    {"CSensor", "sensor"},
+    {"CCalcProjectManager", "calculation"},
+    {"CCalcProject", "calculation"},
+    {"CProjectHistory", "history"},
+    // analysis results
+    {"CHSEAResultData", "result-folder"},
+    {"CInputEnergyFolder", "input-energy"},
+    {"CInputPowerFolder", "input-power"},
+    {"CZuPowerFunc", "power"},
+    {"CZuRpmResultData", "rpm-map"},
+    {"CZuOTResultData", "order-map"},
+    {"CHSEADominantPathData", "path"},
+    {"CZuRpmDpFunc", "path"},
+    {"CHSEAPowerContribution", "contribution"},
+    {"CZuRpmPcFunc", "contribution"},
+    {"COTMultiVecFunc", "order-map"},
+    {"CZuOTMultiVecFunc", "order-map"},
+    {"CZuOTFunc", "order-map"},
+    {"CMultiVectorFunction", "rpm-map"},
+    {"CZuRpmMultiVecFunc", "rpm-map"},
+    {"CZuRpmSelFunc", "rpm-map"},
+    {"CZuRpmFunc", "rpm-map"},
+};
+
+// General tables whose type code tells the result kind they hold.
+struct TypeIcon
+{
+    int type;
+    const char* icon;
+};
+const TypeIcon kResultTypeIcons[] = {
+    {3, "power"},      // input powers
+    {5, "energy"},     // subsystem energies
+    {53, "vibration"}, // vibration levels
+    {54, "spl"},       // sound pressure levels
+};
+
+// The general tables themselves.
+const IconOf kGeneralIcons[] = {
+    {"CZuMatFunc", "matrix"},
+    {"CZuFuncElement", "function"},
+    {"CZuTableData", "function"},
+};
+
+template <size_t N>
+const char* ByClassLine(const CRuntimeClass* cls, const IconOf (&table)[N])
+{
+    for (; cls; cls = cls->m_pBaseClass)
+        for (const IconOf& entry : table)
+            if (std::strcmp(entry.key, cls->m_lpszClassName) == 0)
+                return entry.icon;
+    return nullptr;
+}
+
+} // namespace
 
 QIcon AppIcon(const char* name)
 {
@@ -33,13 +121,25 @@ QIcon AppIcon(const char* name)
     return *it;
 }
 
+const char* ElementIconName(const CMElement* element, bool hasChildren)
+{
+    const CRuntimeClass* cls = element ? element->GetRuntimeClass() : nullptr;
+    if (const char* icon = ByClassLine(cls, kClassIcons))
+        return icon;
+    if (const char* general = ByClassLine(cls, kGeneralIcons)) {
+        for (const TypeIcon& entry : kResultTypeIcons)
+            if (entry.type == element->GetType())
+                return entry.icon;
+        return general;
+    }
+    // The categories a sensor project sorts its sensors into are folders even while empty.
+    if (const CMElement* parent = element ? element->GetParent() : nullptr;
+        parent && std::strcmp(parent->GetRuntimeClass()->m_lpszClassName, "CSensorProject") == 0)
+        return "folder";
+    return hasChildren ? "folder" : "data";
+}
+
 QIcon ElementIcon(const CMElement* element, bool hasChildren)
 {
-    if (dynamic_cast<const CModelProject*>(element))
-        return AppIcon("project-model");
-    if (dynamic_cast<const CDaqProject*>(element))
-        return AppIcon("project-daq");
-    if (dynamic_cast<const CAnalysisProject*>(element))
-        return AppIcon("project-analysis");
-    return AppIcon(hasChildren ? "folder" : "data");
+    return AppIcon(ElementIconName(element, hasChildren));
 }

@@ -8,6 +8,8 @@
 #include "app/ui/ProjectTreeModel.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/DockShortcutWnd.h"
+#include "app/ui/MTreeCtrlEx.h"
+#include "platform/archive/Object.h"
 #include "platform/elements/MElement.h"
 #include "platform/elements/MElementList.h"
 #include "platform/win/Messages.h"
@@ -432,4 +434,91 @@ TEST_F(MainFrame, OneIconSetForToolbarShortcutsAndTree)
     EXPECT_TRUE(f.frame.grab().save(grabs.filePath(QStringLiteral("mainframe.png"))));
     if (qEnvironmentVariableIsSet("ORVEX_KEEP_GRABS"))
         f.frame.grab().save(qEnvironmentVariable("ORVEX_KEEP_GRABS") + QStringLiteral("/mainframe.png"));
+}
+
+// Every kind of element in the project tree shows an icon that says what it is: a tree of one
+// element of each kind (made by class name, as a file read makes them) under the DAQ project.
+TEST_F(MainFrame, EachElementKindShowsItsOwnIcon)
+{
+    struct Kind
+    {
+        const char* cls;
+        int type;
+        const char* icon;
+        int depth; // below the previous row of depth - 1
+    };
+    const Kind kinds[] = {
+        {"CTALVOExp", 1, "experiment", 0},
+        {"CExcitation", 9, "excitation", 1},
+        {"CExpDataSet", 2, "dataset", 2},
+        {"CExpData", 11, "channel", 3},
+        {"CRPMSignalData", 19, "rpm", 1},
+        {"CDAQExperiment", 84, "dataset", 1},
+        {"CSensorProject", 3, "sensor", 0},
+        {"CSensor", 7, "sensor", 1}, // after the project's own categories
+        {"CModelData", 21, "model-view", 0},
+        {"CHSEAModelData", 48, "model-data", 0},
+        {"CGClfData", 49, "coupling", 1},
+        {"CGClfGroup", 70, "group", 2},
+        {"CZuClfFunc", 36, "coupling", 3},
+        {"CZuMatFunc", 2, "matrix", 1},
+        {"CInputEnergyFolder", 88, "input-energy", 0},
+        {"CInputPowerFolder", 89, "input-power", 0},
+        {"CZuPowerFunc", 3, "power", 1},
+        {"CHSEAResultData", 51, "result-folder", 0},
+        {"CZuMatFunc", 5, "energy", 1},
+        {"CZuMatFunc", 53, "vibration", 1},
+        {"CZuMatFunc", 54, "spl", 1},
+        {"CEnergyRatioFunction", 57, "function", 1},
+        {"CHSEADominantPathData", 55, "path", 1},
+        {"CHSEAPowerContribution", 56, "contribution", 1},
+        {"CZuRpmResultData", 90, "rpm-map", 0},
+        {"CZuRpmMultiVecFunc", 53, "rpm-map", 1},
+        {"CZuOTResultData", 95, "order-map", 0},
+        {"CZuOTMultiVecFunc", 54, "order-map", 1},
+        {"CProjectHistory", 99, "history", 0},
+    };
+    FrameWithProject f;
+    f.frame.resize(1000, 1000);
+    f.frame.show();
+    CMTreeCtrlEx* tree = f.frame.TreeWindow()->GetTree(0);
+    CProjectTreeModel* model = tree->Model();
+    std::vector<CMElement*> chain{f.daq};
+    std::vector<CMElement*> made;
+    for (const Kind& k : kinds) {
+        SCOPED_TRACE(k.cls);
+        const CRuntimeClass* cls = CRuntimeClass::FromName(k.cls);
+        ASSERT_NE(cls, nullptr);
+        auto* element = dynamic_cast<CMElement*>(cls->CreateObject());
+        ASSERT_NE(element, nullptr);
+        element->SetName(std::string(k.cls + 1));
+        element->SetType(k.type);
+        chain.resize(static_cast<size_t>(k.depth) + 1);
+        chain.back()->AddChild(std::unique_ptr<CMElement>(element));
+        f.daq->NotifyChildAdded(element);
+        chain.push_back(element);
+        made.push_back(element);
+    }
+    tree->expandAll();
+    for (size_t i = 0; i < made.size(); ++i) {
+        SCOPED_TRACE(kinds[i].cls);
+        const bool hasChildren = made[i]->GetChildCount() > 0;
+        EXPECT_STREQ(ElementIconName(made[i], hasChildren), kinds[i].icon) << kinds[i].type;
+        const auto icon = model->data(model->IndexOf(made[i]), Qt::DecorationRole).value<QIcon>();
+        EXPECT_EQ(icon.cacheKey(), AppIcon(kinds[i].icon).cacheKey());
+        EXPECT_FALSE(icon.pixmap(16, 16).isNull());
+    }
+    // Elements of no kind of their own stay folders and sheets.
+    EXPECT_STREQ(ElementIconName(f.folder, true), "folder");
+    EXPECT_STREQ(ElementIconName(f.folder, false), "data");
+    const CMElement* sensors = made[6];
+    ASSERT_GT(sensors->GetChildCount(), 0);
+    EXPECT_STREQ(ElementIconName(sensors->GetChild(0), false), "folder") << "a category of sensors";
+    QCoreApplication::processEvents();
+    QTemporaryDir grabs;
+    const QPixmap grab = f.frame.TreeWindow()->grab();
+    EXPECT_GT(grab.height(), 200);
+    EXPECT_TRUE(grab.save(grabs.filePath(QStringLiteral("tree.png"))));
+    if (qEnvironmentVariableIsSet("ORVEX_KEEP_GRABS"))
+        grab.save(qEnvironmentVariable("ORVEX_KEEP_GRABS") + QStringLiteral("/tree.png"));
 }
