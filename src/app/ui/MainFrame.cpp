@@ -168,6 +168,10 @@ void CMainFrame::InstallViewOpeners()
 
 CMainFrame::~CMainFrame()
 {
+    // A frame that goes without a close (the application quits, its owner deletes it) keeps its
+    // layout too; one never shown has none of its own to keep.
+    if (!m_layoutSaved && isVisible())
+        SaveLayout();
     if (m_doc)
     {
         CloseElementWindows();
@@ -926,6 +930,7 @@ void CMainFrame::SaveLayout()
     const QByteArray state = saveState(kLayoutVersion);
     WriteProfileBinary(kLayoutSection, kLayoutGeometry, std::vector<uint8_t>(geometry.begin(), geometry.end()));
     WriteProfileBinary(kLayoutSection, kLayoutState, std::vector<uint8_t>(state.begin(), state.end()));
+    m_layoutSaved = true;
 }
 
 void CMainFrame::RestoreLayout()

@@ -151,6 +151,7 @@ private:
     std::map<int, QAction*> m_actions;
     std::unique_ptr<CTALVODoc> m_doc;
     bool m_closing = false;
+    bool m_layoutSaved = false;
     bool m_closeWithoutPrompt = false;
     IMessageTarget* m_previousTarget = nullptr;
 };

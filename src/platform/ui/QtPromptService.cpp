@@ -31,22 +31,31 @@ QMessageBox::StandardButton QtButtonOf(int id)
     }
 }
 
+QMessageBox::Icon IconOf(unsigned style)
+{
+    switch (style & MB_ICONMASK) {
+    case MB_ICONHAND: return QMessageBox::Critical;
+    case MB_ICONQUESTION: return QMessageBox::Question;
+    case MB_ICONEXCLAMATION: return QMessageBox::Warning;
+    case MB_ICONASTERISK: return QMessageBox::Information;
+    default: break;
+    }
+    // A box without an icon of its own carries that of its buttons: a plain notice informs, a
+    // choice asks, and a box offering to retry reports something that went wrong.
+    switch (style & MB_TYPEMASK) {
+    case MB_OK: return QMessageBox::Information;
+    case MB_ABORTRETRYIGNORE:
+    case MB_RETRYCANCEL: return QMessageBox::Warning;
+    default: return QMessageBox::Question;
+    }
+}
+
 int MessageBoxAnswer(const PromptRecord& request)
 {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(Q(request.caption));
     box.setText(Q(request.text));
-    switch (request.style & MB_ICONMASK) {
-    case MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
-    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
-    case MB_ICONASTERISK: box.setIcon(QMessageBox::Information); break;
-    default:
-        // A box without an icon of its own carries that of its buttons: a question asks, a plain
-        // notice informs.
-        box.setIcon((request.style & MB_TYPEMASK) == MB_OK ? QMessageBox::Information : QMessageBox::Question);
-        break;
-    }
+    box.setIcon(IconOf(request.style));
     const std::vector<int> buttons = ButtonsOf(request.style);
     QMessageBox::StandardButtons set;
     for (int id : buttons)

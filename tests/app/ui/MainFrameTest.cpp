@@ -374,6 +374,21 @@ TEST_F(MainFrame, WindowLayoutIsRememberedBetweenRuns)
     QCoreApplication::processEvents();
     EXPECT_EQ(again.width(), width);
     EXPECT_TRUE(again.ShortcutBar()->isHidden());
+    // Destroyed without a close (as when the application quits): the layout is kept as well.
+    {
+        auto quitting = std::make_unique<CMainFrame>();
+        quitting->show();
+        quitting->resize(width - 40, 700);
+        QCoreApplication::processEvents();
+        width = quitting->width();
+    }
+    {
+        CMainFrame next;
+        next.show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(next.width(), width);
+        next.close();
+    }
     // The next runs of the tests start from the first-start layout again.
     again.ShortcutBar()->show();
     again.close();

@@ -80,6 +80,43 @@ TEST_F(QtServices, BoxShowsTextCaptionAndIcon)
     EXPECT_EQ(icon, QMessageBox::Critical);
 }
 
+// Every box carries an icon: that of its style, else one that fits its buttons.
+TEST_F(QtServices, EveryBoxCarriesTheIconOfItsStyleOrItsButtons)
+{
+    const struct
+    {
+        unsigned style;
+        QMessageBox::Icon icon;
+    } cases[] = {
+        {MB_OK | MB_ICONERROR, QMessageBox::Critical},
+        {MB_YESNO | MB_ICONWARNING, QMessageBox::Warning},
+        {MB_OKCANCEL | MB_ICONINFORMATION, QMessageBox::Information},
+        {MB_OK | MB_ICONQUESTION, QMessageBox::Question},
+        {MB_RETRYCANCEL | MB_ICONINFORMATION, QMessageBox::Information},
+        {MB_OK, QMessageBox::Information},
+        {MB_OKCANCEL, QMessageBox::Question},
+        {MB_YESNO, QMessageBox::Question},
+        {MB_YESNOCANCEL | MB_DEFBUTTON2, QMessageBox::Question},
+        {MB_ABORTRETRYIGNORE, QMessageBox::Warning},
+        {MB_RETRYCANCEL, QMessageBox::Warning},
+        {MB_OK | 0x50, QMessageBox::Information}, // an icon value of no meaning counts as none
+        {MB_YESNO | 0xF0, QMessageBox::Question},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.style);
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        bool shows = false;
+        AnswerNextBox([&](QMessageBox& box) {
+            icon = box.icon();
+            shows = !box.iconPixmap().isNull();
+            box.reject();
+        });
+        ZuMessageBox("text", "caption", c.style);
+        EXPECT_EQ(icon, c.icon);
+        EXPECT_TRUE(shows);
+    }
+}
+
 TEST_F(QtServices, FilterConversion)
 {
     EXPECT_EQ(CQtPromptService::ToQtFilter("Text Files (*.txt)|*.txt|All Files (*.*)|*.*||"),
