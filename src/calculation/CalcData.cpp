@@ -65,7 +65,7 @@ int CCalcData::LoadRawData()
         m_raw.assign(block, block + length);
         return 1;
     }
-    const std::vector<float>& samples = m_source->GetSamples();
+    const CSampleArray& samples = m_source->GetSamples();
     size_t count = samples.size();
     if (project->GetBlockMode() == 0) {
         const double length = project->GetBlockLength(m_source->GetSamplingFrequency(), 0.0f, 0.0f);

@@ -443,8 +443,8 @@ void CExpData::Serialize(CArchive& ar)
     // the array that keeps them.
     const std::string what = Format("samples of channel record \"%s\"", GetName().c_str());
     const int32_t n = ar.ReadSignedCount(sizeof(float), what.c_str());
-    std::vector<float> samples;
-    samples.resize(static_cast<size_t>(n));
+    CSampleArray samples;
+    samples.resize(static_cast<size_t>(n)); // filled from the file next, so not cleared first
     if (n > 0)
         ar.Read(samples.data(), samples.size() * sizeof(float));
     m_fs = fs;

@@ -12,11 +12,15 @@
 #include <vector>
 
 #include "experiments/SensorInfo.h"
+#include "platform/base/DefaultInitAllocator.h"
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/MElement.h"
 #include "spectral/RpmDetection.h"
 
 class CExpDataSet;
+
+// A channel record's samples; read straight from files without being cleared first.
+using CSampleArray = std::vector<float, CDefaultInitAllocator<float>>;
 class CExpProject;
 class CRPMOptions;
 class CSensor;
@@ -52,7 +56,7 @@ public:
     // The samples, or null unless the record hangs under a data set that hangs in a project.
     float* GetData();
     // The samples wherever the record hangs.
-    const std::vector<float>& GetSamples() const { return m_samples; }
+    const CSampleArray& GetSamples() const { return m_samples; }
     int GetSampleCount() const { return static_cast<int>(m_samples.size()); }
     // Resizes the samples (new ones 0.0); the acquisition fills them through GetData.
     void SetSampleCount(int n);
@@ -114,7 +118,7 @@ private:
     int m_lineCount = 0;
     std::vector<float> m_re;
     std::vector<float> m_im;
-    std::vector<float> m_samples;
+    CSampleArray m_samples;
     std::unique_ptr<CRPMInfoListInt> m_rpmInfo;
     float m_fs = 0.0f;
     std::unique_ptr<CSensor> m_sensor;

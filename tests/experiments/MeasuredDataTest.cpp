@@ -2,6 +2,8 @@
 // channel records (calibration, spectra bounds, RPM grid, blocks, storage) and the tree's names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <numbers>
 
@@ -371,7 +373,7 @@ TEST(ExpData, StorageKeepsEverythingAndRefusesForgedSampleCounts)
     const Bytes bytes = StoreObject(data);
     auto loaded = LoadObject<CExpData>(bytes);
     ASSERT_NE(loaded, nullptr);
-    EXPECT_TRUE(loaded->GetSamples() == samples);
+    EXPECT_TRUE(std::equal(loaded->GetSamples().begin(), loaded->GetSamples().end(), samples.begin(), samples.end()));
     EXPECT_EQ(loaded->GetSamplingFrequency(), 2048.0f);
     EXPECT_EQ(loaded->GetLocalPointNumber(), 3);
     EXPECT_EQ(loaded->GetEngineCount(), 2);
@@ -444,7 +446,7 @@ TEST_F(TreeFixture, BlocksSpectraAndTheirBounds)
     EXPECT_LT(pulse->GetRpmInfoList()[0].nStart, 20);
     // Intervals are kept for the samples they came from: new samples (here silence) detect anew.
     {
-        const std::vector<float> pulses = pulse->GetSamples();
+        const std::vector<float> pulses(pulse->GetSamples().begin(), pulse->GetSamples().end());
         const std::vector<float> silence(pulses.size(), 0.0f);
         pulse->SetSamples(silence.data(), n);
         EXPECT_EQ(pulse->DetectRpmInfo(), 0);
