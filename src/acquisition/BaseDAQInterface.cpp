@@ -19,8 +19,7 @@ CBaseDAQInterface::~CBaseDAQInterface() = default;
 
 void CBaseDAQInterface::DefaultRow(CHANNELINFO& row, int channel)
 {
-    row = CHANNELINFO{};
-    row.Channel = channel;
+    row = DefaultChannelRow(channel);
 }
 
 bool CBaseDAQInterface::IsTableChannel(int channel) const

@@ -1,20 +1,17 @@
 #pragma once
-// One channel's set-up, copied member by member.
-#include <string>
+// The channel record of the acquisition interfaces is the sensor's channel record. A row of an
+// interface's channel table does not start from a new sensor's values but from these: attach point
+// "NONE", 1 mV per unit, range 1.0, AC coupling (2) and the 10 V input range.
+#include "experiments/SensorInfo.h"
 
-struct CHANNELINFO
+inline CHANNELINFO DefaultChannelRow(int channel)
 {
-    int Channel = 0;               // index into the channel table
-    std::string AttachPoint = "NONE";
-    std::string Comment;
-    int DataType = 0;              // kDataTypeReference marks the reference (trigger) channel
-    float Sensitivity = 1.0f;      // millivolts per physical unit; samples are divided by it
-    int Unit = 0;
-    float Range = 1.0f;
-    int AutoRange = 0;             // 1: automatic range requested
-    int Coupling = 2;
-    float Scale = 10.0f;           // input range in volts (the hardware takes 0.1, 1.0 and 10.0)
-    float Limit = 0.0f;
-
-    static constexpr int kDataTypeReference = 8;
-};
+    CHANNELINFO row;
+    row.Channel = channel;
+    row.AttachPoint = "NONE";
+    row.Sensitivity = 1.0f;
+    row.Range = 1.0f;
+    row.Coupling = 2;
+    row.Scale = 10.0f;
+    return row;
+}

@@ -5,6 +5,7 @@
 #include "acquisition/MultiQMXInterface.h"
 #include "experiments/DAQConfig.h"
 #include "experiments/DaqProjectAccess.h"
+#include "platform/gfx/OctaveManager.h"
 #include "platform/win/Messages.h"
 #include "spectral/RpmDetection.h"
 
@@ -105,12 +106,18 @@ void CDAQExeManager::ReadNewSamples(int channel)
         m_streamPosition += n;
 }
 
-double CDAQExeManager::DetectRpm(const CDAQConfig& config, const float* samples, int count) const
+void CDAQExeManager::SetUpDetection(CRpmDetection& detection, const CDAQConfig& config) const
 {
-    CRpmDetection detection;
     detection.SetEngineCount(static_cast<int>(config.GetRpmRatio()));
     detection.SetPulseCount(static_cast<int>(config.GetPulsesPerRev()));
     detection.SetSamplingFreq(config.GetSamplingFreq());
+    detection.SetOctaveManager(m_project ? m_project->GetOctaveManager() : nullptr);
+}
+
+double CDAQExeManager::DetectRpm(const CDAQConfig& config, const float* samples, int count) const
+{
+    CRpmDetection detection;
+    SetUpDetection(detection, config);
     return detection.DetectFirstRpm(samples, count);
 }
 

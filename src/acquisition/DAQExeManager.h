@@ -18,6 +18,7 @@ class CDAQConfig;
 class CMultiQMXInterface;
 class IDAQExeSupport;
 class IDaqProjectAccess;
+class CRpmDetection;
 
 class CDAQExeManager
 {
@@ -97,6 +98,9 @@ protected:
     // The speed of the first pulse interval of the samples (pulse ratio and sampling frequency of
     // the configuration); -1.0 when there is none.
     virtual double DetectRpm(const CDAQConfig& config, const float* samples, int count) const;
+    // The detection's four parameters: pulse ratio and sampling frequency of the configuration and
+    // the owner project's band set (none without an owner project).
+    void SetUpDetection(CRpmDetection& detection, const CDAQConfig& config) const;
 
 private:
     CMultiQMXInterface* Interface() const;

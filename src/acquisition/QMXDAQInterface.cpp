@@ -245,8 +245,7 @@ void CQMXDAQInterface::ResetChannelTable()
     for (int i = 0; i < n; ++i) {
         CHANNELINFO& row = m_channels[static_cast<size_t>(i)];
         const float limit = row.Limit;
-        row = CHANNELINFO{};
-        row.Channel = i;
+        row = DefaultChannelRow(i);
         row.Range = 2.5f;
         row.Scale = static_cast<float>(GetChannelInputRange(i));
         row.Limit = limit;

@@ -33,8 +33,8 @@ struct SingleRun
 TEST(AcquisitionRun, ACompletedRunPostsStartCompletionStopAndReadsScaledSamples)
 {
     SingleRun r;
-    CHANNELINFO info;
-    info.Channel = 3;
+    // A row as the table has it (the input range it has already), with another sensitivity.
+    CHANNELINFO info = DefaultChannelRow(3);
     info.Sensitivity = 10.0f;
     ASSERT_TRUE(r.unit->SetChannelInfo(&info));
 

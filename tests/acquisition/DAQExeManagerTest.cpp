@@ -1,10 +1,13 @@
 // The run manager: its stream buffer, the call-backs of every operation, the run-up thresholds and
 // a run-up recorded from the simulated engine ramp through the data-block messages.
+#include "MeasuredFixture.h"
 #include "RunRig.h"
 
 #include "acquisition/DAQExeManager.h"
 #include "acquisition/DAQExeSupport.h"
 #include "experiments/DAQConfig.h"
+#include "platform/gfx/OctaveManager.h"
+#include "spectral/RpmDetection.h"
 
 #include <gtest/gtest.h>
 
@@ -241,4 +244,27 @@ TEST(DAQExeManager, SimulatedRunUpRecordsBetweenTheThresholdsThroughDataBlocks)
     for (size_t i = 1; i < client.rpms.size(); ++i)
         EXPECT_GE(client.rpms[i], client.rpms[i - 1] * 0.98f);
     manager.OnDAQAbort();
+}
+
+TEST(DAQExeManager, SpeedDetectionWorksOnTheProjectsBandSet)
+{
+    struct CProbe : CDAQExeManager
+    {
+        using CDAQExeManager::SetUpDetection;
+    };
+    CMeasuredFixture f;
+    f.daq->GetDAQConfig()->SetPulsesPerRev(2.0f);
+    CProbe manager;
+    CRpmDetection detection;
+    manager.SetUpDetection(detection, *f.daq->GetDAQConfig());
+    EXPECT_EQ(detection.GetOctaveManager(), nullptr);
+
+    manager.SetOwnerProject(f.daq);
+    manager.SetUpDetection(detection, *f.daq->GetDAQConfig());
+    ASSERT_NE(f.daq->GetOctaveManager(), nullptr);
+    EXPECT_EQ(detection.GetOctaveManager(), f.daq->GetOctaveManager());
+    EXPECT_EQ(detection.GetPulseCount(), 2);
+    EXPECT_FLOAT_EQ(detection.GetSamplingFreq(), CMeasuredFixture::kFs);
+    // The band set gives the detection its block length.
+    EXPECT_GT(detection.GetBlockSize(), 0);
 }

@@ -14,7 +14,17 @@
 
 #include <unistd.h>
 
-CMeasuredFixture::CMeasuredFixture()
+CMeasuredFixture::CMeasuredFixture() : own(std::make_unique<CTALVOProject>()), container(*own)
+{
+    Build();
+}
+
+CMeasuredFixture::CMeasuredFixture(CTALVOProject& documentProject) : container(documentProject)
+{
+    Build();
+}
+
+void CMeasuredFixture::Build()
 {
     static int counter = 0;
     dir = std::filesystem::temp_directory_path() /

@@ -1,6 +1,7 @@
 #pragma once
 // A project container on disk (its work folder in a temporary folder) with the sample model, a
-// DAQ project and sensors, and measured data sets with their measured-data trees.
+// DAQ project and sensors, and measured data sets with their measured-data trees. The container is
+// the fixture's own or a document's.
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
 #include "app/TALVOProject.h"
@@ -15,6 +16,7 @@ struct CMeasuredFixture
     static constexpr float kFs = 1024.0f;
 
     CMeasuredFixture();
+    explicit CMeasuredFixture(CTALVOProject& documentProject);
     ~CMeasuredFixture();
 
     // A data set described so, filed into the DAQ project.
@@ -25,10 +27,14 @@ struct CMeasuredFixture
     std::string WorkFolder() const;
 
     std::filesystem::path dir;
-    CTALVOProject container;
+    std::unique_ptr<CTALVOProject> own;
+    CTALVOProject& container;
     CDaqProject* daq = nullptr;
     std::string structure;
     std::string response;
+
+private:
+    void Build();
 };
 
 // Name, type, children and the samples of every channel record equal.
