@@ -94,3 +94,12 @@ void CSensorBundle::Serialize(CArchive& ar)
     if (version >= 1)
         ar >> m_number >> m_id;
 }
+
+void CSensorBundle::SetSensorAt(int index, const std::string& id)
+{
+    if (index < 0 || index >= kMaxSensors)
+        return;
+    if (index >= GetCount())
+        m_sensors.resize(static_cast<size_t>(index) + 1);
+    m_sensors[static_cast<size_t>(index)] = id;
+}

@@ -40,6 +40,9 @@ public:
         if (index >= 0 && index < GetCount())
             m_sensors[static_cast<size_t>(index)] = id;
     }
+    // Puts the ID at an index (below the bundle's capacity), adding empty entries up to it.
+    void SetSensorAt(int index, const std::string& id);
+    void RemoveAllSensors() { m_sensors.clear(); }
     int FindSensor(const std::string& id) const;
     void SwapSensors(int i, int j);
     int GetCount() const { return static_cast<int>(m_sensors.size()); }

@@ -882,6 +882,8 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
     case WM_CLOSE:
         close();
         return 0;
+    case WM_COMMAND:
+        return OnCommand(static_cast<int>(wParam & 0xFFFFu)) ? 1 : 0;
     default:
         // The notifications of later subsystems (calculations, result menus) arrive with them.
         return 0;

@@ -70,11 +70,14 @@ void CFlexGridEx::EndEdit(bool commit)
     if (!commit)
         return;
     SetCurrentCell(row, col);
+    const bool changed = m_model->Text(row, col) != text;
     m_model->SetText(row, col, text);
     if (!text.isEmpty() && (m_editFlags & kAppendRow) && row == GetRows() - 1)
         SetRows(GetRows() + 1);
     const std::string utf8 = text.toStdString();
     emit Notify(WM_FLEX_END_EDIT, CellParam(row, col), reinterpret_cast<qintptr>(utf8.c_str()));
+    if (changed)
+        emit Notify(WM_GRID_CELL_CHANGED, 0, static_cast<qintptr>(CellParam(row, col)));
 }
 
 void CFlexGridEx::mouseDoubleClickEvent(QMouseEvent* event)

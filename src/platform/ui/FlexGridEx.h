@@ -7,7 +7,8 @@
 // The parent hears of this through Notify, synchronously (as a sent message):
 //   0x8101 an edit begins: wParam (column << 16) | row, lParam the CCmbEx* to fill;
 //   0x8102 a cell took a text: wParam as above, lParam a const char* (UTF-8, valid during the
-//          call) or 0 when the cell was emptied by Delete.
+//          call) or 0 when the cell was emptied by Delete;
+//   0x7EA  the cell's text changed (see below).
 #include "platform/ui/MSFlexGrid.h"
 
 #include <cstdint>
@@ -18,6 +19,9 @@ class CCmbEx;
 inline constexpr uint32_t WM_FLEX_BEGIN_EDIT = 0x8101;
 inline constexpr uint32_t WM_FLEX_END_EDIT = 0x8102;
 inline constexpr uint32_t WM_FLEX_COMBO_KEY = 0x8110;
+// After 0x8102, when the cell's text changed: wParam 0, lParam (column << 16) | row, as the
+// embedded grid reports its cell changes.
+inline constexpr uint32_t WM_GRID_CELL_CHANGED = 0x7EA;
 
 class CFlexGridEx : public CMSFlexGrid
 {

@@ -5,8 +5,11 @@
 // place while the body scrolls. Cells are stored in one flat array: a view asks only for the
 // cells it shows, which keeps tables of a million cells quick.
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QString>
 
+#include <map>
+#include <utility>
 #include <vector>
 
 class CFlexGridModel : public QAbstractTableModel
@@ -32,6 +35,20 @@ public:
     // Body cells may be edited in place through the view (Qt's own editors).
     void SetEditable(bool editable) { m_editable = editable; }
 
+    // Cell styles (grid coordinates). An invalid colour restores the view's own. The background of
+    // a fixed-row cell colours its column heading.
+    void SetCellBackColor(int row, int col, const QColor& color);
+    void SetCellForeColor(int row, int col, const QColor& color);
+    void SetCellBold(int row, int col, bool bold);
+    QColor CellBackColor(int row, int col) const;
+    QColor CellForeColor(int row, int col) const;
+    // Check-box cells: state 0 or 1 makes the cell a check box (its text the label), -1 a plain
+    // cell again. The user ticks body check boxes in the view; CellCheck is -1 for plain cells.
+    void SetCellCheck(int row, int col, int state);
+    int CellCheck(int row, int col) const;
+    // Drops every style and check box.
+    void ClearStyles();
+
     // Model index <-> grid coordinates.
     QModelIndex IndexOf(int row, int col) const;
     int GridRow(const QModelIndex& index) const { return index.row() + m_fixedRows; }
@@ -44,7 +61,21 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+signals:
+    // A check-box cell changed its state (grid coordinates).
+    void CellCheckChanged(int row, int col);
+
 private:
+    struct CellStyle
+    {
+        QColor back;
+        QColor fore;
+        bool bold = false;
+        int check = -1;
+    };
+    const CellStyle* StyleOf(int row, int col) const;
+    CellStyle* EditStyle(int row, int col);
+    void StyleChanged(int row, int col);
     void Reshape(int rows, int cols);
 
     int m_rows = 0;
@@ -53,4 +84,5 @@ private:
     int m_fixedCols = 0;
     bool m_editable = false;
     std::vector<QString> m_cells; // row-major, m_rows x m_cols
+    std::map<std::pair<int, int>, CellStyle> m_styles; // only the cells that have one
 };

@@ -3,6 +3,10 @@
 #include "platform/ui/FlexGridModel.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
+
+#include <algorithm>
+#include <set>
 
 CMSFlexGrid::CMSFlexGrid(QWidget* parent) : QTableView(parent), m_model(new CFlexGridModel(this))
 {
@@ -101,4 +105,52 @@ QRect CMSFlexGrid::CellRect(int row, int col) const
         return {};
     QRect r = visualRect(idx);
     return r.translated(viewport()->mapTo(this, QPoint(0, 0)));
+}
+
+void CMSFlexGrid::SetRowHeight(int pixels)
+{
+    verticalHeader()->setMinimumSectionSize(std::min(pixels, verticalHeader()->minimumSectionSize()));
+    verticalHeader()->setDefaultSectionSize(pixels);
+}
+
+void CMSFlexGrid::SetMergedCells(int row, int col, int rows, int cols)
+{
+    const QModelIndex first = m_model->IndexOf(row, col);
+    if (!first.isValid() || rows < 1 || cols < 1)
+        return;
+    rows = std::min(rows, m_model->rowCount() - first.row());
+    cols = std::min(cols, m_model->columnCount() - first.column());
+    if (rows * cols > 1)
+        setSpan(first.row(), first.column(), rows, cols);
+}
+
+void CMSFlexGrid::ClearMergedCells()
+{
+    clearSpans();
+}
+
+void CMSFlexGrid::SelectCells(int row1, int col1, int row2, int col2)
+{
+    const QModelIndex a = m_model->IndexOf(row1, col1);
+    const QModelIndex b = m_model->IndexOf(row2, col2);
+    if (!a.isValid() || !b.isValid())
+        return;
+    setCurrentIndex(a);
+    selectionModel()->select(QItemSelection(a, b), QItemSelectionModel::ClearAndSelect);
+}
+
+std::vector<int> CMSFlexGrid::SelectedRows() const
+{
+    std::set<int> rows;
+    for (const QModelIndex& idx : selectionModel()->selectedIndexes())
+        rows.insert(m_model->GridRow(idx));
+    return {rows.begin(), rows.end()};
+}
+
+std::vector<int> CMSFlexGrid::SelectedCols() const
+{
+    std::set<int> cols;
+    for (const QModelIndex& idx : selectionModel()->selectedIndexes())
+        cols.insert(m_model->GridCol(idx));
+    return {cols.begin(), cols.end()};
 }

@@ -6,6 +6,7 @@
 #include <QTableView>
 
 #include <string>
+#include <vector>
 
 class CFlexGridModel;
 
@@ -39,6 +40,19 @@ public:
     int GetColWidth(int col) const;
     // A body cell's rectangle in the coordinates of the grid widget; empty for fixed cells.
     QRect CellRect(int row, int col) const;
+    // Every body row this high (pixels).
+    void SetRowHeight(int pixels);
+
+    // Merged cells: the body cells from (row, col) over rows x cols show as one cell, the text of
+    // the first. A merge over fixed cells is ignored.
+    void SetMergedCells(int row, int col, int rows, int cols);
+    void ClearMergedCells();
+    // Selects the body cells from (row1, col1) to (row2, col2) (grid coordinates, any corner
+    // order) in place of the selection, and makes the first current.
+    void SelectCells(int row1, int col1, int row2, int col2);
+    // The selected body cells' grid rows and columns, each ascending and without repeats.
+    std::vector<int> SelectedRows() const;
+    std::vector<int> SelectedCols() const;
 
 protected:
     CFlexGridModel* m_model;

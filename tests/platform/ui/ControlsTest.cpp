@@ -73,11 +73,13 @@ TEST(FlexGridEx, CommitInLastRowAppendsOneRowAndEscapeSendsNothing)
     f.grid.OnComboKey(CCmbEx::kKeyReturn);
     EXPECT_EQ(f.grid.GetTextMatrix(3, 1), "Floor");
     EXPECT_EQ(f.grid.GetRows(), 5); // exactly one row more
-    ASSERT_EQ(f.sent.size(), 2u);
+    ASSERT_EQ(f.sent.size(), 3u);
     EXPECT_EQ(f.sent[0].msg, WM_FLEX_BEGIN_EDIT);
     EXPECT_EQ(f.sent[0].w, CFlexGridEx::CellParam(3, 1));
     EXPECT_EQ(f.sent[1].msg, WM_FLEX_END_EDIT);
     EXPECT_EQ(f.sent[1].text, "Floor");
+    // The text changed: the cell-changed notice follows.
+    EXPECT_EQ(f.sent[2].msg, WM_GRID_CELL_CHANGED);
     EXPECT_FALSE(f.grid.Combo()->isVisibleTo(&f.grid));
     EXPECT_EQ(f.grid.Combo()->count(), 0);
 
@@ -86,6 +88,7 @@ TEST(FlexGridEx, CommitInLastRowAppendsOneRowAndEscapeSendsNothing)
     f.grid.Combo()->setCurrentIndex(-1);
     f.grid.OnComboKey(0); // the combo lost the focus: commits
     EXPECT_EQ(f.grid.GetRows(), 5);
+    EXPECT_EQ(f.sent.back().msg, WM_FLEX_END_EDIT); // an empty cell stayed empty: no change notice
     EXPECT_EQ(f.sent.back().text, "");
 
     // Escape keeps the cell and sends no 0x8102.
