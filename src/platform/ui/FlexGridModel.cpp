@@ -272,7 +272,8 @@ void CFlexGridModel::SetCellCheck(int row, int col, int state)
     if (!style)
         return;
     const int check = state < 0 ? -1 : (state ? 1 : 0);
-    const bool changed = style->check != check;
+    // Only a check box that changes its state counts, not one being made or removed.
+    const bool changed = style->check >= 0 && check >= 0 && style->check != check;
     style->check = check;
     StyleChanged(row, col);
     if (changed)

@@ -62,7 +62,8 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 signals:
-    // A check-box cell changed its state (grid coordinates).
+    // A check-box cell changed its state (grid coordinates); not told when a cell becomes or stops
+    // being a check box.
     void CellCheckChanged(int row, int col);
 
 private:

@@ -102,6 +102,47 @@ TEST(FlexGridEx, CommitInLastRowAppendsOneRowAndEscapeSendsNothing)
     EXPECT_EQ(f.sent[0].msg, WM_FLEX_BEGIN_EDIT);
 }
 
+TEST(FlexGridModel, CheckCellsStylesAndMergesFollowTheGrid)
+{
+    CMSFlexGrid grid;
+    grid.SetRows(9);
+    grid.SetCols(3);
+    grid.SetFixedRows(1);
+    grid.SetFixedCols(1);
+    CFlexGridModel& model = *grid.GridModel();
+    int changed = 0;
+    QObject::connect(&model, &CFlexGridModel::CellCheckChanged, [&changed](int row, int col) {
+        EXPECT_EQ(row, 1);
+        EXPECT_EQ(col, 1);
+        ++changed;
+    });
+    model.SetText(1, 1, "Cable 1");
+    model.SetCellCheck(1, 1, 0);
+    const QModelIndex cell = model.IndexOf(1, 1);
+    EXPECT_TRUE(model.flags(cell) & Qt::ItemIsUserCheckable);
+    EXPECT_FALSE(model.flags(model.IndexOf(2, 1)) & Qt::ItemIsUserCheckable);
+    // A tick in the view reaches the cell.
+    EXPECT_TRUE(model.setData(cell, Qt::Checked, Qt::CheckStateRole));
+    EXPECT_EQ(model.CellCheck(1, 1), 1);
+    EXPECT_EQ(changed, 1);
+    EXPECT_FALSE(model.setData(model.IndexOf(2, 1), Qt::Checked, Qt::CheckStateRole));
+
+    model.SetCellBackColor(0, 2, QColor(204, 255, 204));
+    model.SetCellForeColor(2, 2, Qt::red);
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::BackgroundRole).value<QColor>(), QColor(204, 255, 204));
+    EXPECT_EQ(model.data(model.IndexOf(2, 2), Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+    // Merges stay inside the body; shrinking the grid drops the styles of cells that went.
+    grid.SetMergedCells(1, 1, 8, 1);
+    EXPECT_EQ(grid.rowSpan(0, 0), 8);
+    grid.SetMergedCells(5, 2, 20, 1);
+    EXPECT_EQ(grid.rowSpan(4, 1), 4);
+    grid.SetRows(2);
+    EXPECT_EQ(model.CellForeColor(2, 2), QColor());
+    EXPECT_EQ(model.CellCheck(1, 1), 1);
+    model.ClearStyles();
+    EXPECT_EQ(model.CellCheck(1, 1), -1);
+}
+
 TEST(FlexGridEx, EditsStartOnlyInTheBodyAndWhereAllowed)
 {
     GridFixture f;
