@@ -1,6 +1,6 @@
-// Indexes a dataset-58 universal file of about 110 MB (1,000 complex spectra of 4,096 values in
-// E13.5 fields) and reads every value, timed against a plain read of the file and against
-// bench/uff58_plain.py (lines, split, float) in the same run. Prints the reader's speed as a
+// Indexes the dataset-58 universal file of UF58BenchFile.h (about 110 MB: 1,000 complex spectra of
+// 4,096 values in E13.5 fields) and reads every value, timed against a plain read of the file and
+// against bench/uff58_plain.py (lines, split, float) in the same run. Prints the reader's speed as a
 // multiple of the Python reader's (target: at least 20) and as a fraction of the plain read.
 #include <benchmark/benchmark.h>
 
@@ -14,13 +14,13 @@
 
 #include <unistd.h>
 
+#include "UF58BenchFile.h"
 #include "uff/DAQPPFreqData.h"
 #include "uff/UFScanner.h"
 
 namespace {
 
-constexpr int kDatasets = 1000;
-constexpr int kValues = 4096;
+using ufbench::kDatasets;
 
 std::filesystem::path Folder()
 {
@@ -36,29 +36,7 @@ const std::string& File()
 {
     static const std::string path = [] {
         const std::string p = (Folder() / "spectra.unv").string();
-        std::FILE* f = std::fopen(p.c_str(), "wb");
-        char line[128];
-        for (int d = 0; d < kDatasets; ++d) {
-            std::fprintf(f, "    -1\n    58\nname dir Roof_%d\n[UID=S%04d]\n15-Jan-24 10:30:00\nNONE\nNONE\n", d % 40 + 1,
-                         d);
-            std::fprintf(f, "%5d%10d%5d%10d %-10s%10d%4d %-10s%10d%4d\n", 3, 1, 0, 0, "Roof", d + 1, 3, "Floor", 1, 3);
-            std::fprintf(f, "%10d%10d%10d%13.5E%13.5E%13.5E\n", 5, kValues, 1, 0.0, 2.5, 0.0);
-            std::fprintf(f, "%10d%5d%5d%5d %-20s %-20s\n", 18, 0, 0, 0, "Frequency", "Hz");
-            std::fprintf(f, "%10d%5d%5d%5d %-20s %-20s\n", 12, 0, 0, 0, "Response", "m/s2");
-            std::fprintf(f, "%10d%5d%5d%5d %-20s %-20s\n", 0, 0, 0, 0, "NONE", "NONE");
-            std::fprintf(f, "%10d%5d%5d%5d %-20s %-20s\n", 0, 0, 0, 0, "NONE", "NONE");
-            int n = 0;
-            for (int i = 0; i < 2 * kValues; ++i) {
-                const double v = (i % 2 ? -1.0 : 1.0) * (1.0 + (i * 7919 + d * 104729) % 100000) * 1e-4;
-                n += std::snprintf(line + n, sizeof line - static_cast<size_t>(n), "%13.5E", v);
-                if (n >= 6 * 13 || i + 1 == 2 * kValues) {
-                    std::fprintf(f, "%s\n", line);
-                    n = 0;
-                }
-            }
-            std::fputs("    -1\n", f);
-        }
-        std::fclose(f);
+        ufbench::WriteSpectraFile(p);
         return p;
     }();
     return path;

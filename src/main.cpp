@@ -6,6 +6,7 @@
 #include "app/ui/MainFrameAutomationHost.h"
 #include "app/ui/TALVOStartup.h"
 #include "platform/base/HeapReuse.h"
+#include "uff/ui/UFImportDialogs.h"
 
 #include <QApplication>
 
@@ -23,6 +24,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("orvex"));
     // Qt sets the user's locale; our texts and files format numbers the one way.
     std::setlocale(LC_NUMERIC, "C");
+    // The universal-file import asks its questions with the program's dialogs.
+    InstallUFImportDialogs();
 
     std::unique_ptr<IAutomationHost> host;
     std::unique_ptr<CAutomationService> service;

@@ -21,6 +21,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 #include "spectral/MultiVectorFunction.h"
+#include "spectral/OTMultiVecFunc.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 
@@ -29,6 +30,8 @@
 namespace {
 constexpr uint32_t IDS_CHANNEL_LEVELS = 7080;
 constexpr uint32_t IDS_ORDER_DATA = 7089;
+constexpr uint32_t IDS_ORDER_LEVELS = 7088;
+constexpr int kKindOrderLevels = 93;
 constexpr int kKindChannelLevels = 103;
 constexpr int kKindOrderData = 106;
 
@@ -280,7 +283,14 @@ int CDAQCalculator::CombineLocalPoints(CMElement* dataSet)
         std::vector<double> rpms;
         for (int r = 0; r < source->GetRpmCount(); ++r)
             rpms.push_back(source->GetRpm(r));
-        auto func = CZuRpmFunc::NewRpmFunc(name, kKindChannelLevels, nullptr, name, freqs.data(),
+        // The spectrum the import made for the subsystem keeps its kind; a missing one is made.
+        int kind = kKindChannelLevels;
+        for (int c = 0; c < dataSet->GetChildCount(); ++c)
+            if (auto* old = DynamicDowncast<CZuRpmFunc>(dataSet->GetChild(c)); old && old->GetName() == name) {
+                kind = old->GetType();
+                break;
+            }
+        auto func = CZuRpmFunc::NewRpmFunc(name, kind, nullptr, name, freqs.data(),
                                            static_cast<int>(freqs.size()), rpms.data(), static_cast<int>(rpms.size()));
         if (!func)
             continue;
@@ -321,6 +331,20 @@ int CDAQCalculator::AverageLocalPoints(CMElement* dataSet)
             const auto* vec = DynamicDowncast<CZuVecFunc>(source->GetRpmData(o));
             for (int r = 0; vec && r < first->GetDataCount() && r < vec->GetDataCount(); ++r)
                 func->DataValue(r, o) = MeanOfSelected(*vec, r, selection);
+        }
+        // The order levels the import made for the subsystem (RPM rows by its orders) take the
+        // same means, column by column of the orders they list.
+        const std::string levelsName = FormatString(IDS_ORDER_LEVELS, name.c_str());
+        for (int c = 0; c < dataSet->GetChildCount(); ++c) {
+            auto* levels = DynamicDowncast<COTMultiVecFunc>(dataSet->GetChild(c));
+            if (!levels || levels->GetType() != kKindOrderLevels || levels->GetName() != levelsName)
+                continue;
+            const COrderList& orders = levels->GetOrderList();
+            for (int k = 0; k < orders.GetSize() && k < levels->GetSubsystemCount(); ++k) {
+                const int o = source->FindRpmIndex(orders[k]);
+                for (int r = 0; r < levels->GetDataCount(); ++r)
+                    levels->DataValue(r, k) = o >= 0 && r < first->GetDataCount() ? func->DataValue(r, o) : 0.0;
+            }
         }
         ReplaceChild(dataSet, std::move(func));
         ++built;

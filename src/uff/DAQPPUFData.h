@@ -30,6 +30,12 @@ public:
     // Owns a copy of index (what the copy of an index record copies); the old record goes.
     void SetIndex(const CDAQPPUFIndex& index);
     const std::vector<std::complex<double>>& GetValues() const { return m_aValues; }
+    // Frees the values (they are read again from the file when next asked for).
+    void ReleaseValues()
+    {
+        std::vector<std::complex<double>>().swap(m_aValues);
+        m_complete = false;
+    }
     // Abscissa of value i: i times the increment plus the minimum; 0.0 without an index.
     double GetAbscissa(int i) const;
     // The last path component of the indexed file; empty without an index.

@@ -26,6 +26,12 @@ public:
     int GetLP() const { return m_nLP; }
     // The point before the slash (or the only point).
     const std::string& GetSubsystem2() const { return m_strSubsystem2; }
+    // The point the import found for the dataset (through the node map).
+    void SetPoint(const std::string& subsystem, int lp)
+    {
+        m_strSubsystem = subsystem;
+        m_nLP = lp;
+    }
     int GetLP2() const { return m_nLP2; }
 
     // A point text ("Roof_12", "A:Roof:3", "Roof") as subsystem name and 0-based local point

@@ -31,6 +31,7 @@ public:
     void SetListSelection(int v) { m_listSelection = v; }
     std::vector<std::string>& GetSourceFiles() { return m_sourceFiles; }
     CUFNodeMap& GetNodeMap() { return m_nodeMap; }
+    const CUFNodeMap& GetNodeMap() const { return m_nodeMap; }
     int GetOctaveCheck() const { return m_octaveCheck; }
     void SetOctaveCheck(int v) { m_octaveCheck = v; }
     CDAQPPExpPlanList& GetExpPlans() { return m_plans; }

@@ -9,6 +9,7 @@ inline constexpr uint32_t WM_CLOSE = 0x0010;
 // A menu command (wParam: the command id).
 inline constexpr uint32_t WM_COMMAND = 0x0111;
 inline constexpr uint32_t WM_USER = 0x0400; // 1024; also told to an automation client's window
+inline constexpr uint32_t WM_COMMAND = 0x0111; // wParam: the command id (a menu command sent by code)
 
 // An automation client that handed over its window is told with WM_USER and this wParam (lParam:
 // the process id) that the application hid instead of closing.

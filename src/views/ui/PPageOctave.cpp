@@ -57,7 +57,9 @@ const RefinementRow kTable[CPPageOctave::kRefinablePositions] = {
 };
 } // namespace
 
-CPPageOctave::CPPageOctave() : CZuPropertyPage(kTemplateId, "Frequency Bands")
+CPPageOctave::CPPageOctave() : CPPageOctave(kTemplateId) {}
+
+CPPageOctave::CPPageOctave(int templateId) : CZuPropertyPage(templateId, "Frequency Bands")
 {
     setObjectName(QStringLiteral("PPageOctave"));
     m_current = new QListWidget(this);

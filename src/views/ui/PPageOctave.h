@@ -61,6 +61,9 @@ public:
     void OnOK() override;
 
 protected:
+    // Pages built on this one, with a template of their own.
+    explicit CPPageOctave(int templateId);
+
     bool OnInitDialog() override;
     // Enables and shows the controls for the kind and the read-only flag.
     virtual void UpdateControls();

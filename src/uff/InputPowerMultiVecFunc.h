@@ -1,0 +1,24 @@
+#pragma once
+// How a target subsystem answers the input power of each of several source subsystems, over engine
+// speed: for each RPM one multi-vector function with a vector per source, each the target's energy
+// per band caused by that source's input power. Input powers the analysis project does not hold
+// yet are calculated.
+#include <memory>
+#include <string>
+
+class CAnalysisProject;
+class CZuRpmFunc;
+class CZuRpmMultiVecFunc;
+class CZuRpmResultData;
+class CZuSubsystemTable;
+
+// Null when an input power cannot be had (message 7054 with the subsystem) or the user abandons
+// at a source without input power (message 7130, OK goes on, Cancel gives up); the caller owns
+// the result.
+std::unique_ptr<CZuRpmMultiVecFunc> MakeInputPowerMultiVecFunc(CAnalysisProject& project, const std::string& target,
+                                                               const CZuSubsystemTable& sources);
+
+// The target's energy over RPM from one input-power result, added to that result as a child named
+// by format 7024 with the target's typed name (one of the same name is replaced); null when a row
+// cannot be made (nothing is left behind).
+CZuRpmFunc* MakeSubsystemRpmFunc(CAnalysisProject& project, CZuRpmResultData& result, const std::string& target);

@@ -1,0 +1,642 @@
+#include "uff/MkExtDaqProject.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "acquisition/DAQCalculator.h"
+#include "app/DAQExperiment.h"
+#include "app/TALVODoc.h"
+#include "app/TALVOExp.h"
+#include "app/TALVOProject.h"
+#include "common/ProjectLookups.h"
+#include "common/SubsystemManager.h"
+#include "experiments/CalcOptions.h"
+#include "experiments/DAQConfig.h"
+#include "experiments/SubsystemLPInfo.h"
+#include "planning/DAQPPExpPlan.h"
+#include "planning/SensorAssignment.h"
+#include "platform/base/Format.h"
+#include "platform/elements/MElement.h"
+#include "platform/gfx/OctaveManager.h"
+#include "platform/win/MessageTarget.h"
+#include "platform/win/Messages.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/ZuRegOptions.h"
+#include "uff/DAQPPFreqData.h"
+#include "uff/DAQPPRpmData.h"
+#include "uff/ExtUFDaqProject.h"
+#include "uff/SplitUf.h"
+#include "uff/UFDaqData.h"
+#include "uff/UFExpInfo.h"
+#include "uff/UFImportScan.h"
+#include "uff/UFImportUI.h"
+#include "uff/UFLineReader.h"
+
+namespace {
+constexpr uint32_t IDS_FINISHED = 6168;
+constexpr uint32_t IDS_FAILED = 6169;
+constexpr uint32_t IDS_OPT_RUN_TOLERANCE = 6299;
+constexpr int kAbscFrequency = 18;
+constexpr int kAbscRpm = 19;
+constexpr const char* kNoRpm = "Failed to detect valid RPM values!";
+
+std::string FileTitle(const std::string& path)
+{
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+bool WithinTolerance(int a, int b, int tolerance)
+{
+    return std::llabs(static_cast<long long>(a) - b) <= tolerance;
+}
+} // namespace
+
+CMkExtDaqProject::CMkExtDaqProject(CTALVOProject& container, CExtUFDaqProject* project)
+    : m_targetName(container.GetTargetSubsystem()), m_container(container), m_project(project)
+{
+    if (project) {
+        m_coefficient = project->GetBandValue();
+        m_structureOption = project->GetListSelection();
+        m_doubling = project->GetOctaveCheck();
+        m_bands = project->GetOctaveManager();
+    }
+    uint32_t tolerance = 0;
+    if (ReadRegOptionById(IDS_OPT_RUN_TOLERANCE, tolerance) && tolerance < 86400u * 366u)
+        m_tolerance = static_cast<int>(tolerance);
+}
+
+CMkExtDaqProject::~CMkExtDaqProject() { Release(); }
+
+void CMkExtDaqProject::Release()
+{
+    m_groups.clear();
+    m_runs.clear();
+}
+
+int CMkExtDaqProject::SelectDAQSystem()
+{
+    IUFImportUI* ui = GetUFImportUI();
+    const int choice = ui ? ui->SelectDAQSystem() : -1;
+    if (choice != 1)
+        return choice < 0 ? -1 : 0;
+    CDaqProject* templ = nullptr;
+    auto* project = static_cast<CExtUFDaqProject*>(
+        m_container.AddExtDaqProject(std::make_unique<CExtUFDaqProject>(), &templ));
+    if (!project)
+        return -1;
+    if (auto* earlier = dynamic_cast<CExtUFDaqProject*>(templ))
+        CopyProjectSetup(*earlier, *project);
+    SaveNodeTable(*project);
+    m_project = project;
+    m_bands = project->GetOctaveManager();
+    if (auto* doc = dynamic_cast<CTALVODoc*>(m_container.GetSite()))
+        doc->AddProjectToViews(project);
+    SendToMainWindow(WM_COMMAND, kCmdPlanningMenu, 0);
+    return 1;
+}
+
+void CMkExtDaqProject::CopyProjectSetup(CExtUFDaqProject& source, CExtUFDaqProject& destination)
+{
+    if (&source == &destination)
+        return;
+    if (const COctaveManagerEx* bands = source.GetOctaveManager())
+        destination.SetOctaveManager(std::make_unique<COctaveManagerEx>(*bands));
+    destination.GetDAQConfig()->Copy(*source.GetDAQConfig());
+    *destination.GetCalcOptions() = *source.GetCalcOptions();
+    for (const auto& entry : source.GetNodeMap().Nodes())
+        destination.GetNodeMap().SetAt(entry.second);
+    CDAQPPExpPlanList& from = source.GetExpPlans();
+    CDAQPPExpPlanList& to = destination.GetExpPlans();
+    for (int i = 0; i < from.GetPlanCount(); ++i) {
+        const CDAQPPExpPlan* plan = from.GetPlan(i);
+        if (CDAQPPExpPlan* copy = to.AddPlan(plan->GetChannelCount(), plan->GetName()))
+            *copy = *plan;
+    }
+    to.GetColumns() = from.GetColumns();
+    destination.SetPlanMaxChannel(source.GetPlanMaxChannel());
+}
+
+void CMkExtDaqProject::SaveNodeTable() const
+{
+    if (m_project)
+        SaveNodeTable(*m_project);
+}
+
+void CMkExtDaqProject::SaveNodeTable(const CExtUFDaqProject& project)
+{
+    const CTALVOProject* owner = project.GetOwner();
+    const std::string folder = owner ? FolderOf(owner->GetDocumentPath()) : std::string();
+    if (folder.empty())
+        return;
+    try {
+        const std::string path = folder + "/" + CUFNodeMap::kTableFileName;
+        project.GetNodeMap().WriteTextFile(path, project.GetName());
+    } catch (...) {
+        // The node table is a convenience copy of what the project holds; a failed write loses
+        // nothing.
+    }
+}
+
+int CMkExtDaqProject::LocalPointCount(const std::string& subsystem) const
+{
+    const CSensorAssignment* assignment = m_container.GetSensorAssignment();
+    const int row = assignment ? assignment->FindRow(subsystem) : -1;
+    return row >= 0 ? assignment->GetItemCount(row) : 0;
+}
+
+int CMkExtDaqProject::ImportUFData()
+{
+    IUFImportUI* ui = GetUFImportUI();
+    if (!m_project || !ui)
+        return 0;
+    m_subsystems = CZuSubsystemTable();
+    if (const CZuSubsystemTable* model = m_container.GetModelSubsystemTable())
+        m_subsystems = *model;
+    if (!m_targetName.empty())
+        m_subsystems.AddUnique(m_targetName);
+    m_notes.clear();
+    if (!ImportDialogStep(*ui))
+        return 0;
+
+    // Every run's set-up is checked before anything of the project changes, so a run without
+    // usable RPM values leaves the project as it was.
+    for (auto& run : m_runs) {
+        if (!CheckRunSetup(*run)) {
+            AfxMessageBox(kNoRpm, MB_OK | MB_ICONEXCLAMATION);
+            Release();
+            return 0;
+        }
+    }
+    RemoveEarlierExperiments();
+
+    IUFImportProgress* progress = ui->ShowProgress();
+    progress->SetTitle("Importing Exp Data...");
+    progress->SetOuterRange(static_cast<int>(m_runs.size()));
+    for (auto& run : m_runs) {
+        ApplyRunSetup(*run);
+        TargetDataStep(*run, *progress);
+        progress->StepTotal();
+    }
+    ui->CloseProgress();
+    SaveNodeTable();
+    Release();
+    std::string text = MessageTextOf(IDS_FINISHED);
+    for (const std::string& note : m_notes)
+        text += "\n" + note;
+    PromptMessageBox(IDS_FINISHED, text, std::string(), MB_OK | MB_ICONINFORMATION);
+    return 1;
+}
+
+int CMkExtDaqProject::ImportDialogStep(IUFImportUI& ui)
+{
+    for (;;) {
+        Release();
+        m_notes.clear();
+        CUFImportSettings settings;
+        settings.files = &m_project->GetSourceFiles();
+        settings.nodeMap = &m_project->GetNodeMap();
+        settings.modelBands = m_container.GetOctaveManager();
+        settings.bands = m_bands;
+        settings.calcOptions = m_project->GetCalcOptions();
+        settings.choice = m_rpmMode == kModeFixed ? 0 : (m_rpmMode == kModeOrder ? 2 : 1);
+        settings.fixedRpm = m_rpmStart;
+        settings.orderText = Format("%.2f", m_order);
+        settings.structureOption = m_structureOption;
+        settings.namesFromDataset = m_namesFromDataset;
+        settings.snap = m_snap;
+        settings.coefficient = m_coefficient;
+        settings.doubling = m_doubling;
+        settings.coefficientSwitch = m_coefficientSwitch;
+        if (!ui.RunImportDialog(settings))
+            return 0;
+        switch (settings.choice) {
+        case 0:
+            m_rpmMode = kModeFixed;
+            m_rpmStart = settings.fixedRpm;
+            break;
+        case 2:
+            m_rpmMode = kModeOrder;
+            m_order = std::atof(settings.orderText.c_str());
+            break;
+        default: m_rpmMode = kModeFromData; break;
+        }
+        m_snap = settings.snap;
+        m_namesFromDataset = settings.namesFromDataset;
+        m_coefficient = settings.coefficient;
+        m_coefficientSwitch = settings.coefficientSwitch;
+        m_structureOption = settings.structureOption;
+        m_doubling = settings.doubling;
+
+        IUFImportProgress* progress = ui.ShowProgress();
+        progress->SetTitle("Importing Universal Files");
+        try {
+            const int result = FileStep(ui, *progress);
+            ui.CloseProgress();
+            if (!result) {
+                Release();
+                AfxMessageBox(IDS_FAILED, MB_OK | MB_ICONEXCLAMATION);
+            }
+            return result;
+        } catch (const CUFImportAbort&) {
+            // Told already; back to the import dialog.
+            ui.CloseProgress();
+        }
+    }
+}
+
+int CMkExtDaqProject::FileStep(IUFImportUI& ui, IUFImportProgress& progress)
+{
+    progress.SetMessage("Splitting huge universal files...");
+    std::vector<std::string>& list = m_project->GetSourceFiles();
+    const std::vector<std::string> chosen = list;
+    list.clear();
+    for (const std::string& file : chosen) {
+        CSplitUf split(file);
+        if (split.GetParts().empty())
+            list.push_back(file);
+        else
+            list.insert(list.end(), split.GetParts().begin(), split.GetParts().end());
+    }
+
+    // Experiments know their universal file by its name alone: a second file of the same name
+    // from another folder would land on the first one's experiments, so it is left out and told.
+    std::map<std::string, std::string> byTitle;
+    std::vector<std::string> files;
+    for (const std::string& file : list) {
+        const std::string title = FileTitle(file);
+        auto it = byTitle.find(title);
+        if (it == byTitle.end()) {
+            byTitle.emplace(title, file);
+            files.push_back(file);
+        } else if (it->second != file) {
+            m_notes.push_back(Format("%s was not imported: a file of the same name (%s) is imported already.",
+                                     file.c_str(), it->second.c_str()));
+        }
+    }
+    m_importedFiles = files;
+
+    progress.SetOuterRange(static_cast<int>(files.size()));
+    int binary = 0;
+    for (size_t i = 0; i < files.size(); ++i) {
+        progress.SetMessage(Format("Scanning in [%s]...", FileTitle(files[i]).c_str()));
+        progress.StepTotal();
+        CUFLineReader file;
+        if (!file.Open(files[i])) {
+            m_notes.push_back(Format("%s could not be opened.", files[i].c_str()));
+            continue;
+        }
+        progress.SetSubRange(100);
+        CUFImportScan scan;
+        scan.progress = [&](int percent) {
+            progress.SetSubPos(percent);
+            return progress.PumpMessages();
+        };
+        scan.dataset = [&](CDAQPPUFIndex& index, CUFLineReader& reader, bool order) {
+            OnDataset(static_cast<int>(i), files[i], index, reader, order);
+        };
+        int result = 0;
+        try {
+            result = scan.Scan(file);
+        } catch (const CUFImportAbort& e) {
+            AfxMessageBox(e.what(), MB_OK | MB_ICONEXCLAMATION);
+            throw;
+        }
+        binary += scan.GetBinaryCount();
+        if (!result)
+            return 0;
+    }
+    if (binary > 0)
+        m_notes.push_back(Format("%d binary dataset(s) (58b) were skipped: only ASCII datasets are read.", binary));
+
+    std::stable_sort(m_groups.begin(), m_groups.end(),
+                     [](const auto& a, const auto& b) { return a->GetTimeKey() < b->GetTimeKey(); });
+
+    CUFDataCheckInput check;
+    check.subsystems = &m_subsystems;
+    check.clearFlag = m_clearFlag;
+    for (const auto& g : m_groups)
+        check.groups.push_back(g.get());
+    if (!ui.RunDataCheck(check))
+        throw CUFImportAbort(std::string());
+    m_clearFlag = check.clearFlag;
+    return 1;
+}
+
+bool CMkExtDaqProject::ResolveSubsystem(CDAQPPUFIndex& index)
+{
+    if (m_namesFromDataset) {
+        std::string name = index.GetSubsystem();
+        if (m_subsystems.GetIndex(name) < 0) {
+            CZuSubsystemTable shortNames;
+            name = CSubsystemManager(&m_subsystems, &shortNames).FindByShortName(name);
+        }
+        if (name.empty() || index.GetLP() < 0)
+            return false;
+        index.SetPoint(name, index.GetLP());
+        // The node map learns the points the datasets name, under their own node numbers when free.
+        CUFNodeMap& map = m_project->GetNodeMap();
+        CUFNode node(name, index.GetLP());
+        if (!map.FindNode(node)) {
+            const int number = index.GetRespNode();
+            if (number > 0 && map.Nodes().count(number) == 0) {
+                node.m_nNode = number;
+                map.SetAt(node);
+            } else {
+                map.AddNewNode(node);
+            }
+        }
+    } else {
+        const auto& nodes = m_project->GetNodeMap().Nodes();
+        auto it = nodes.find(index.GetRespNode());
+        if (it == nodes.end())
+            return false;
+        index.SetPoint(it->second.m_strSSName, it->second.m_nLP);
+    }
+    return m_subsystems.GetIndex(index.GetSubsystem()) >= 0;
+}
+
+CUFDaqData* CMkExtDaqProject::FindOrAddGroup(const std::string& name, int timeKey)
+{
+    for (const auto& g : m_groups)
+        if (g->GetName() == name && WithinTolerance(g->GetTimeKey(), timeKey, m_tolerance))
+            return g.get();
+    auto group = std::make_unique<CUFDaqData>();
+    std::string typed = name;
+    group->SetSubsystem(name, m_container.GetSubsystemType(typed, 0), GetSubsystemParamByName(&m_container, name));
+    group->SetCoefficient(m_coefficient);
+    group->SetCoefficientSwitch(m_coefficientSwitch);
+    group->SetDoubling(m_doubling);
+    m_groups.push_back(std::move(group));
+    return m_groups.back().get();
+}
+
+TAG_UFRPMINFO* CMkExtDaqProject::FindRun(int timeKey) const
+{
+    for (const auto& run : m_runs)
+        if (WithinTolerance(run->timeKey, timeKey, m_tolerance))
+            return run.get();
+    return nullptr;
+}
+
+void CMkExtDaqProject::OnDataset(int fileIndex, const std::string& path, CDAQPPUFIndex& index, CUFLineReader& file,
+                                 bool order)
+{
+    index.SetFile(path);
+    const int time = index.GetCreated();
+    if (!order) {
+        if (index.GetAxisDataType(0) != kAbscFrequency)
+            return;
+        const double rpm = m_rpmMode == kModeFixed ? m_rpmStart : index.GetZValue();
+        if (!ResolveSubsystem(index))
+            return;
+        std::string typed = index.GetSubsystem();
+        const int structure =
+            m_container.GetSubsystemType(typed, 0) < CUFDaqData::kKindStructureLimit && m_structureOption == 1;
+        std::unique_ptr<CDAQPPUFData> block = std::make_unique<CDAQPPFreqData>();
+        block->SetIndex(index);
+        CUFDaqData* group = FindOrAddGroup(index.GetSubsystem(), time);
+        group->SetDescription(path);
+        TAG_UFRPMINFO* run = FindRun(time);
+        if (!run) {
+            auto made = std::make_unique<TAG_UFRPMINFO>();
+            made->timeKey = time;
+            if (m_snap && fileIndex > 0 && !m_runs.empty()) {
+                made->rpms = m_runs.front()->rpms;
+                made->gridIndexes = m_runs.front()->gridIndexes;
+            }
+            m_runs.push_back(std::move(made));
+            run = m_runs.back().get();
+        }
+        int at = m_snap && fileIndex > 0 ? run->FindNearestRpm(rpm) : -1;
+        if (at < 0)
+            at = run->FindOrInsertRpm(rpm);
+        group->AddBlock(block, run->rpms[static_cast<size_t>(at)], structure, m_tolerance);
+        return;
+    }
+    if (m_rpmMode != kModeOrder || index.GetAxisDataType(0) != kAbscRpm || !ResolveSubsystem(index))
+        return;
+    std::string typed = index.GetSubsystem();
+    const int structure =
+        m_container.GetSubsystemType(typed, 0) < CUFDaqData::kKindStructureLimit && m_structureOption == 1;
+    auto rpmData = std::make_unique<CDAQPPRpmData>();
+    rpmData->SetIndex(index);
+    UFReadOptions options;
+    options.bGToSI = structure;
+    std::string error;
+    if (!rpmData->ReadValues(file, options, &error)) {
+        AfxMessageBox(Format("%s\n%s", index.MakeErrorText().c_str(), error.c_str()), MB_OK | MB_ICONEXCLAMATION);
+        throw CUFImportAbort(std::string());
+    }
+    CUFDaqData* group = FindOrAddGroup(index.GetSubsystem(), time);
+    group->SetDescription(path);
+    TAG_UFRPMINFO* run = FindRun(time);
+    const bool made = run == nullptr;
+    if (made) {
+        m_runs.push_back(std::make_unique<TAG_UFRPMINFO>());
+        run = m_runs.back().get();
+        run->timeKey = time;
+    }
+    for (double r : rpmData->GetRpm())
+        run->FindOrInsertRpm(r);
+    if (made)
+        for (size_t k = 0; k < run->rpms.size(); ++k)
+            run->gridIndexes.push_back(static_cast<int>(k));
+    std::unique_ptr<CDAQPPUFData> block = std::move(rpmData);
+    group->AddBlock(block, 0.0, structure, m_tolerance);
+}
+
+void CMkExtDaqProject::RemoveEarlierExperiments()
+{
+    if (m_clearFlag) {
+        m_project->RemoveAllChildren();
+        return;
+    }
+    // Data sets of files no longer listed go, and so do those of the files read now: their
+    // experiments are made again from the new data.
+    std::vector<std::string> keep;
+    for (const std::string& file : m_project->GetSourceFiles()) {
+        const std::string title = FileTitle(file);
+        bool readNow = false;
+        for (const auto& g : m_groups)
+            readNow = readNow || FileTitle(g->GetDescription()) == title;
+        if (!readNow)
+            keep.push_back(file);
+    }
+    for (int e = m_project->GetChildCount() - 1; e >= 0; --e) {
+        auto* exp = ElementCast<CTALVOExp>(m_project->GetChild(e));
+        for (int i = exp ? exp->GetChildCount() - 1 : -1; i >= 0; --i)
+            m_project->RemoveExperimentsOfMissingFiles(exp, i, keep);
+    }
+}
+
+bool CMkExtDaqProject::CheckRunSetup(TAG_UFRPMINFO& run)
+{
+    if (m_rpmMode == kModeOrder)
+        return true;
+    if (m_rpmMode == kModeFixed) {
+        run.BuildFixedGrid();
+        return !run.rpms.empty();
+    }
+    TAG_UFRPMINFO::Grid grid;
+    return run.BuildGrid(grid);
+}
+
+void CMkExtDaqProject::ApplyRunSetup(TAG_UFRPMINFO& run)
+{
+    TAG_UFRPMINFO::Grid grid;
+    if (m_rpmMode == kModeFromData)
+        run.BuildGrid(grid);
+    CUFDaqData* first = nullptr;
+    for (const auto& g : m_groups)
+        if (g->GetBlockCount() > 0 && WithinTolerance(g->GetTimeKey(), run.timeKey, m_tolerance)) {
+            first = g.get();
+            break;
+        }
+    const COctaveManagerEx* current = m_project->GetOctaveManager();
+    const bool empty = !current || current->GetFreqCount() == 0 || current->GetBandType() != OCTAVE_BAND_USER;
+    if (m_rpmMode == kModeOrder) {
+        COrderList orders;
+        orders.Add(m_order);
+        m_project->GetCalcOptions()->SetOrderList(orders);
+        std::vector<double> rpms;
+        for (double r : run.rpms)
+            if (r != 0.0)
+                rpms.push_back(r);
+        m_bands = m_project->MakeOrderBands(m_order, rpms);
+    } else if (empty) {
+        const double start = m_rpmMode == kModeFixed ? m_rpmStart : run.GridRpm(0);
+        const CDAQPPUFData* block = first ? first->FindBlock(start, 0) : nullptr;
+        const CDAQPPUFIndex* index = block ? block->GetIndex() : nullptr;
+        m_bands = index ? m_project->MakeLineBands(index->GetAbscMin(), index->GetAbscIncrement(), index->GetNumValues())
+                        : m_project->ResetBands();
+    }
+    m_bands = m_project->GetOctaveManager();
+    m_rpmStep = m_rpmMode == kModeFromData ? grid.step : 0;
+
+    CDAQConfig* config = m_project->GetDAQConfig();
+    if (const CDAQConfig* shared = m_container.GetDAQConfig())
+        config->Copy(*shared);
+    if (m_bands && m_bands->GetFreqCount() > 0)
+        config->SetMaxFreq(static_cast<float>(m_bands->GetFreq(m_bands->GetFreqCount() - 1)));
+    config->SetOption60(m_rpmMode);
+    if (m_rpmMode == kModeFixed)
+        config->SetRpmRef(m_rpmStart);
+    if (m_rpmMode == kModeFromData) {
+        config->SetRpmLow(grid.start);
+        config->SetRpmHigh(grid.start + (grid.count - 1) * grid.step);
+        config->SetRpmMargin(grid.step);
+    }
+    m_project->SetBandValue(m_coefficient);
+    m_project->SetListSelection(m_structureOption);
+    m_project->SetOctaveCheck(m_doubling);
+}
+
+int CMkExtDaqProject::TargetDataStep(TAG_UFRPMINFO& run, IUFImportProgress& progress)
+{
+    progress.SetMessage("Importing target data...");
+    CUFDaqData::BuildContext context;
+    context.mode = m_rpmMode;
+    context.bands = m_bands;
+    context.orders = &m_project->GetCalcOptions()->GetOrderList();
+    context.orderBandWidth = m_project->GetCalcOptions()->GetOrderBandWidth();
+    context.order = m_order;
+    context.run = &run;
+    context.notes = &m_notes;
+
+    CUFDaqData* target = nullptr;
+    for (const auto& g : m_groups)
+        if (g->GetName() == m_targetName && WithinTolerance(g->GetTimeKey(), run.timeKey, m_tolerance)) {
+            target = g.get();
+            break;
+        }
+    std::unique_ptr<CUFDaqData> emptyTarget;
+    if (!target) {
+        emptyTarget = std::make_unique<CUFDaqData>();
+        std::string typed = m_targetName;
+        emptyTarget->SetSubsystem(m_targetName, m_container.GetSubsystemType(typed, 0), 0.0);
+        emptyTarget->SetCoefficient(m_coefficient);
+        emptyTarget->SetCoefficientSwitch(m_coefficientSwitch);
+        emptyTarget->SetDoubling(m_doubling);
+        target = emptyTarget.get();
+    }
+    target->SetProperty(GetSubsystemParamByName(&m_container, m_targetName));
+    CUFDaqData::BuildContext targetContext = context;
+    targetContext.localPoints = LocalPointCount(m_targetName);
+    const std::vector<std::unique_ptr<CMElement>> targetFuncs = target->BuildFunctions(targetContext);
+
+    auto addSelection = [&](CDAQExperiment& set, const CUFDaqData& group) {
+        const int n = LocalPointCount(group.GetName());
+        CSubsystemLPInfo info(n);
+        for (int i = 0; i < n; ++i)
+            info.SetAt(i, 0);
+        for (int p = 0; p < group.GetPointCount(); ++p) {
+            const int point = group.GetPointNumber(p);
+            if (point >= 0 && point < n && group.GetPointFlag(p))
+                info.SetAt(point, 1);
+        }
+        info.SetName(group.GetName());
+        set.GetCalcOptions()->GetSubsystemLPInfoList().Add(info);
+    };
+    auto addFunc = [&](CDAQExperiment& set, std::unique_ptr<CMElement> func) {
+        if (!func)
+            return;
+        func->SetParent(&set);
+        CMElement* added = set.AddChild(std::move(func));
+        if (added)
+            m_project->NotifyChildAdded(added);
+    };
+
+    progress.SetSubRange(static_cast<int>(m_groups.size()));
+    for (const auto& group : m_groups) {
+        if (group.get() == target)
+            continue;
+        progress.StepSub();
+        if (progress.PumpMessages())
+            return 0;
+        if (!WithinTolerance(group->GetTimeKey(), run.timeKey, m_tolerance) || group->GetBlockCount() == 0)
+            continue;
+        CUFExpInfo info;
+        info.SetName(0, group->GetName());
+        info.SetName(1, m_targetName);
+        info.SetValue(0, group->GetProperty());
+        info.SetValue(1, target->GetProperty());
+        info.SetInt(0, run.timeKey);
+        info.SetTime(run.timeKey);
+        info.SetUFFile(group->GetDescription());
+        if (const CDAQPPUFData* block = group->GetBlock(0))
+            info.GetIndex() = *block->GetIndex();
+        CDAQExperiment* set = m_project->AddUFExperiment(info);
+        if (!set) {
+            m_notes.push_back(Format("%s (%s): no experiment could be made for these data.", group->GetName().c_str(),
+                                     FileTitle(group->GetDescription()).c_str()));
+            group->Release();
+            continue;
+        }
+        set->SetUseFlag(1);
+        set->SetDescription(Format("%s\r\n%s", kExternalDataLabel, group->GetDescription().c_str()));
+        progress.SetMessage(Format("%s -> %s - #%01d", set->GetFirstInfoName().c_str(),
+                                   set->GetSecondInfoName().c_str(), set->GetSerial()));
+        CUFDaqData::BuildContext groupContext = context;
+        groupContext.localPoints = LocalPointCount(group->GetName());
+        for (auto& func : group->BuildFunctions(groupContext))
+            addFunc(*set, std::move(func));
+        for (const auto& func : targetFuncs)
+            addFunc(*set, func->Duplicate());
+        set->GetCalcOptions()->GetSubsystemLPInfoList().RemoveAll();
+        addSelection(*set, *group);
+        addSelection(*set, *target);
+        CDAQCalculator::CombineLocalPoints(set);
+        if (m_rpmMode == kModeFromData || m_rpmMode == kModeOrder)
+            CDAQCalculator::AverageLocalPoints(set);
+        group->Release();
+    }
+    return 1;
+}

@@ -1,0 +1,108 @@
+#pragma once
+// Builds the measured-data tree of a universal-file DAQ project from universal files (dataset 58):
+// one experiment per measured subsystem and measurement run, each with the spectra of its subsystem
+// and of the target over RPM or over order. A short-lived builder: made for one import, one entry
+// operation called, then destroyed. The questions go through the installed import UI.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/elements/ZuSubsystemTable.h"
+#include "uff/UFRpmInfo.h"
+
+class CDAQPPUFIndex;
+class CExtUFDaqProject;
+class COctaveManagerEx;
+class CTALVOProject;
+class CUFDaqData;
+class CUFLineReader;
+class CUFNodeMap;
+class IUFImportProgress;
+class IUFImportUI;
+
+class CMkExtDaqProject
+{
+public:
+    static constexpr double kDefaultCoefficient = 0.3321125;
+    static constexpr int kDefaultTolerance = 59; // seconds between datasets of one run
+    static constexpr int kCmdPlanningMenu = 1231;
+    static constexpr const char* kExternalDataLabel = "[External DAQ data]";
+
+    enum RpmMode
+    {
+        kModeUnset = -1,
+        kModeFromData = 0,
+        kModeFixed = 1,
+        kModeOrder = 2,
+    };
+
+    // The settings are taken from the project when one is given, else the defaults.
+    explicit CMkExtDaqProject(CTALVOProject& container, CExtUFDaqProject* project = nullptr);
+    virtual ~CMkExtDaqProject();
+    CMkExtDaqProject(const CMkExtDaqProject&) = delete;
+    CMkExtDaqProject& operator=(const CMkExtDaqProject&) = delete;
+
+    // Asks for the acquisition source: -1 cancelled, 0 the hardware (the caller makes an ordinary
+    // DAQ project), 1 universal files: a new universal-file project is made, shown in the project
+    // window, kept as this builder's project, and the main window is sent command 1231.
+    int SelectDAQSystem();
+    // The whole import; 1 when experiments were made.
+    int ImportUFData();
+
+    // Copies bands, acquisition set-up, calculation options, node map and plans between projects.
+    static void CopyProjectSetup(CExtUFDaqProject& source, CExtUFDaqProject& destination);
+    // Writes the node map as "UFNodeTable.txt" in the project's folder; errors are ignored.
+    void SaveNodeTable() const;
+    static void SaveNodeTable(const CExtUFDaqProject& project);
+
+    CExtUFDaqProject* GetProject() const { return m_project; }
+    const std::vector<std::unique_ptr<TAG_UFRPMINFO>>& GetRuns() const { return m_runs; }
+    const std::vector<std::unique_ptr<CUFDaqData>>& GetGroups() const { return m_groups; }
+    int GetRpmMode() const { return m_rpmMode; }
+    int GetTolerance() const { return m_tolerance; }
+    // What the import met on its way and left out (shown with the closing message).
+    const std::vector<std::string>& GetNotes() const { return m_notes; }
+
+private:
+    struct Cancelled
+    {
+    };
+
+    int ImportDialogStep(IUFImportUI& ui);
+    int FileStep(IUFImportUI& ui, IUFImportProgress& progress);
+    int ScanFile(int fileIndex, const std::string& path, IUFImportProgress& progress);
+    void OnDataset(int fileIndex, const std::string& path, CDAQPPUFIndex& index, CUFLineReader& file, bool order);
+    // The subsystem of a dataset (written into its index); false when it has none in the table.
+    bool ResolveSubsystem(CDAQPPUFIndex& index);
+    CUFDaqData* FindOrAddGroup(const std::string& name, int timeKey);
+    TAG_UFRPMINFO* FindRun(int timeKey) const;
+    void RemoveEarlierExperiments();
+    bool CheckRunSetup(TAG_UFRPMINFO& run);
+    void ApplyRunSetup(TAG_UFRPMINFO& run);
+    // 0 when cancelled.
+    int TargetDataStep(TAG_UFRPMINFO& run, IUFImportProgress& progress);
+    int LocalPointCount(const std::string& subsystem) const;
+    void Release();
+
+    std::vector<std::unique_ptr<TAG_UFRPMINFO>> m_runs;
+    std::string m_targetName;
+    CTALVOProject& m_container;
+    CExtUFDaqProject* m_project = nullptr; // not owned
+    COctaveManagerEx* m_bands = nullptr;    // the project's, handed to the import dialog
+    CZuSubsystemTable m_subsystems;
+    int m_rpmMode = kModeUnset;
+    int m_rpmStart = 3000;
+    int m_rpmStep = 0;
+    std::vector<std::unique_ptr<CUFDaqData>> m_groups;
+    double m_coefficient = kDefaultCoefficient;
+    int m_coefficientSwitch = 1;
+    int m_structureOption = 0;
+    int m_namesFromDataset = 0;
+    int m_snap = 0;
+    int m_tolerance = kDefaultTolerance;
+    int m_clearFlag = 1;
+    int m_doubling = 1;
+    double m_order = 1.0;
+    std::vector<std::string> m_notes;
+    std::vector<std::string> m_importedFiles; // the files this import read
+};

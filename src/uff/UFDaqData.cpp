@@ -1,0 +1,416 @@
+#include "uff/UFDaqData.h"
+
+#include <cmath>
+#include <complex>
+
+#include "platform/base/Format.h"
+#include "platform/elements/MElement.h"
+#include "platform/elements/ZuFunc.h"
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/gfx/OctaveManager.h"
+#include "platform/win/StringTable.h"
+#include "spectral/BandInfoManager.h"
+#include "spectral/MultiVectorFunction.h"
+#include "spectral/OTMultiVecFunc.h"
+#include "spectral/OrderList.h"
+#include "spectral/ZuRpmFunc.h"
+#include "spectral/ZuRpmMultiVecFunc.h"
+#include "uff/DAQPPRpmData.h"
+#include "uff/DAQPPUFData.h"
+#include "uff/UFRpmInfo.h"
+
+namespace {
+constexpr uint32_t IDS_CHANNEL_LEVELS = 7080; // per local point over RPM
+constexpr uint32_t IDS_ORDER_LEVELS = 7088;
+constexpr uint32_t IDS_ORDER_DATA = 7089;
+constexpr uint32_t IDS_SPECTRUM = 7097; // the combined spectrum, named after the subsystem
+constexpr double kTwoPi = 6.28318530717959;
+// A band function of this type takes the correction of line-count ratios below.
+constexpr int kCorrectedBandType = 3;
+
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+CZuSubsystemTable PointColumns(int n)
+{
+    CZuSubsystemTable columns;
+    for (int i = 0; i < n; ++i)
+        columns.Add(Format("LP#%d", i + 1));
+    return columns;
+}
+
+// The lines of a block mapped onto a band set: the manager counts line m at m * df, the block's
+// line k lies at min + k * df, so block line k is manager line k + offset.
+struct LineMapping
+{
+    CBandInfoManager manager;
+    int offset = 0;
+
+    LineMapping(const COctaveManager* bands, double min, double df, int count)
+    {
+        offset = df > 0.0 ? static_cast<int>(std::lround(min / df)) : 0;
+        manager.SetOctaveManager(bands);
+        manager.SetDf(df);
+        manager.SetLineCount(count + (offset > 0 ? offset : 0));
+        manager.CreateBandInfoList();
+    }
+};
+} // namespace
+
+CUFDaqData::CUFDaqData() = default;
+
+CUFDaqData::~CUFDaqData() { Release(); }
+
+void CUFDaqData::SetSubsystem(const std::string& name, int kind, double property)
+{
+    m_name = name;
+    m_kind = kind;
+    m_property = property;
+}
+
+double CUFDaqData::GetScaleFactor() const
+{
+    const double c = m_coefficientSwitch ? m_coefficient : 0.5;
+    return c > 0.0 ? std::sqrt(c) : c;
+}
+
+bool CUFDaqData::AddBlock(std::unique_ptr<CDAQPPUFData>& block, double rpm, int structure, int tolerance)
+{
+    if (!block || !block->GetIndex())
+        return false;
+    const int time = block->GetIndex()->GetCreated();
+    if (m_timeKey > 0 && std::llabs(static_cast<long long>(time) - m_timeKey) > tolerance)
+        return false;
+    m_timeKey = time;
+    const auto* rpmData = dynamic_cast<const CDAQPPRpmData*>(block.get());
+    const int bandRows = rpmData ? static_cast<int>(rpmData->GetRpm().size()) : 0;
+    RegisterPoint(block->GetIndex()->GetLP(), bandRows, block->GetIndex()->GetNumValues());
+    m_blocks.push_back(Block{std::move(block), rpm, structure});
+    return true;
+}
+
+int CUFDaqData::RegisterPoint(int point, int bandRows, int lineRows)
+{
+    const int known = GetPointIndex(point);
+    if (known >= 0)
+        return known;
+    m_points.push_back(point);
+    m_pointFlags.push_back(1);
+    m_bandFuncs.push_back(std::make_unique<CZuRpmFunc>(std::string(), bandRows, nullptr, -1));
+    m_lineFuncs.push_back(std::make_unique<CZuRpmFunc>(std::string(), lineRows < 0 ? 0 : lineRows, nullptr, -1));
+    return static_cast<int>(m_points.size()) - 1;
+}
+
+CDAQPPUFData* CUFDaqData::GetBlock(int i) const
+{
+    return i >= 0 && i < GetBlockCount() ? m_blocks[static_cast<size_t>(i)].data.get() : nullptr;
+}
+
+double CUFDaqData::GetBlockRpm(int i) const
+{
+    return i >= 0 && i < GetBlockCount() ? m_blocks[static_cast<size_t>(i)].rpm : 0.0;
+}
+
+CDAQPPUFData* CUFDaqData::FindBlock(double rpm, int point) const
+{
+    for (const Block& b : m_blocks)
+        if (b.rpm == rpm && b.data->GetIndex()->GetLP() == point)
+            return b.data.get();
+    return nullptr;
+}
+
+int CUFDaqData::GetPointIndex(int point) const
+{
+    for (size_t i = 0; i < m_points.size(); ++i)
+        if (m_points[i] == point)
+            return static_cast<int>(i);
+    return -1;
+}
+
+CZuFunc* CUFDaqData::GetBandFunc(double rpm, int point) const
+{
+    const int i = GetPointIndex(point);
+    return i < 0 ? nullptr : m_bandFuncs[static_cast<size_t>(i)]->FindRowFunc(rpm);
+}
+
+CZuFunc* CUFDaqData::GetLineFunc(double rpm, int point) const
+{
+    const int i = GetPointIndex(point);
+    return i < 0 ? nullptr : m_lineFuncs[static_cast<size_t>(i)]->FindRowFunc(rpm);
+}
+
+void CUFDaqData::Note(const BuildContext& context, const std::string& text) const
+{
+    if (context.notes)
+        context.notes->push_back(text);
+}
+
+bool CUFDaqData::PointFits(int point, const BuildContext& context) const
+{
+    const int i = GetPointIndex(point);
+    return point >= 0 && point < context.localPoints && i >= 0 && m_pointFlags[static_cast<size_t>(i)] != 0;
+}
+
+bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context)
+{
+    if (GetLineFunc(rpm, point))
+        return true; // read already for an earlier grid point at the same RPM
+    const Block* block = nullptr;
+    for (const Block& b : m_blocks)
+        if (b.rpm == rpm && b.data->GetIndex()->GetLP() == point) {
+            block = &b;
+            break;
+        }
+    if (!block)
+        return false;
+    CDAQPPUFData& data = *block->data;
+    const CDAQPPUFIndex& index = *data.GetIndex();
+    UFReadOptions options;
+    // The structure option says the structures' spectra are in units of g.
+    options.bGToSI = block->structure;
+    std::string error;
+    if (!data.LoadData(FolderOf(index.GetFile()), options, &error)) {
+        Note(context, Format("%s: %s", index.GetFileTitle().c_str(), error.c_str()));
+        return false;
+    }
+    const int p = GetPointIndex(point);
+    std::unique_ptr<CZuRpmFunc>& bandSlot = m_bandFuncs[static_cast<size_t>(p)];
+    std::unique_ptr<CZuRpmFunc>& lineSlot = m_lineFuncs[static_cast<size_t>(p)];
+
+    const std::vector<std::complex<double>>& values = data.GetValues();
+    const int count = static_cast<int>(values.size());
+    const double min = index.GetAbscMin();
+    const double df = index.GetAbscIncrement();
+    const bool acceleration = index.GetAxisDataType(1) == kRespAcceleration;
+
+    // Line values: |X|^2, accelerations turned into velocities (X / (j 2 pi f)); a line at 0 Hz
+    // has no velocity and is left at 0.
+    if (lineSlot->GetFreqCount() != count && lineSlot->GetRpmCount() == 0)
+        lineSlot = std::make_unique<CZuRpmFunc>(std::string(), count, nullptr, -1);
+    CZuRpmFunc& lineMap = *lineSlot;
+    if (lineMap.GetFreqCount() != count) {
+        Note(context, Format("%s: the dataset at %g RPM has %d values where the point's others have %d; it was skipped.",
+                             index.GetFileTitle().c_str(), rpm, count, lineMap.GetFreqCount()));
+        data.ReleaseValues();
+        return false;
+    }
+    if (lineMap.GetRpmCount() == 0)
+        for (int k = 0; k < count; ++k)
+            lineMap.SetFreq(k, min + k * df);
+    CZuFunc* lines = lineMap.AddRow(rpm);
+    for (int k = 0; k < count; ++k) {
+        const double f = min + k * df;
+        std::complex<double> x = values[static_cast<size_t>(k)];
+        if (acceleration) {
+            if (!(f > 0.0))
+                continue;
+            x /= std::complex<double>(0.0, kTwoPi * f);
+        }
+        lines->DataValue(k) = std::norm(x);
+    }
+
+    // Band values over the project's bands: sqrt((2) * sum |X|^2) of the band's lines above 0 Hz.
+    const COctaveManager* bands = context.bands;
+    const int bandCount = bands ? bands->GetFreqCount() : 0;
+    if (bandSlot->GetFreqCount() != bandCount && bandSlot->GetRpmCount() == 0)
+        bandSlot = std::make_unique<CZuRpmFunc>(std::string(), bandCount, nullptr, -1);
+    CZuRpmFunc& bandMap = *bandSlot;
+    if (bandMap.GetRpmCount() == 0)
+        for (int b = 0; b < bandCount; ++b)
+            bandMap.SetFreq(b, bands->GetFreq(b));
+    bandMap.SetType(index.GetFuncType());
+    CZuFunc* row = bandMap.AddRow(rpm);
+    if (bandCount > 0 && df > 0.0 && count > 0) {
+        LineMapping own(bands, min, df, count);
+        // The correction of a band function of the corrected type, left open by the line reader:
+        // the share of the lines of the third-octave band (2 Hz to 16 kHz) around the band's
+        // centre over the band's own lines, built with the block's line spacing and count.
+        std::unique_ptr<COctaveManager> thirds;
+        std::unique_ptr<LineMapping> second;
+        if (m_doubling && bandMap.GetType() == kCorrectedBandType) {
+            thirds = std::make_unique<COctaveManager>(OCTAVE_BAND_THIRD, 2.0, 16000.0);
+            second = std::make_unique<LineMapping>(thirds.get(), min, df, count);
+        }
+        const CBandInfoList& list = own.manager.GetBandList();
+        for (int b = 0; b < bandCount && b < static_cast<int>(list.size()); ++b) {
+            const tagBandInfo& info = list[static_cast<size_t>(b)];
+            double sum = 0.0;
+            for (int m = 0; m < info.nLineCount; ++m) {
+                const int k = info.nFirstLine + m - own.offset;
+                if (k < 0 || k >= count || !(min + k * df > 0.0))
+                    continue;
+                sum += lines->DataValue(k);
+            }
+            double value = std::sqrt(m_doubling ? 2.0 * sum : sum);
+            if (second) {
+                const int at = second->manager.FindBand(info.dCentre);
+                const int outer = at >= 0 ? second->manager.GetBandList()[static_cast<size_t>(at)].nLineCount : 0;
+                value *= info.nLineCount > 0 && outer > 0 ? std::sqrt(double(outer) / info.nLineCount) : 0.0;
+            }
+            row->DataValue(b) = value;
+        }
+    }
+    data.ReleaseValues();
+    return true;
+}
+
+double CUFDaqData::GetOrderLevel(double rpm, int point, double order, double width) const
+{
+    const CZuFunc* lines = GetLineFunc(rpm, point);
+    if (!lines)
+        return 0.0;
+    const double centre = rpm * order / 60.0;
+    const double lo = centre - width / 2.0;
+    const double hi = centre + width / 2.0;
+    double sum = 0.0;
+    for (int k = 0; k < lines->GetDataCount(); ++k) {
+        const double f = lines->DataIndex(k);
+        if (f >= lo && f < hi)
+            sum += lines->DataValue(k);
+    }
+    return std::sqrt(2.0 * sum);
+}
+
+std::vector<std::unique_ptr<CMElement>> CUFDaqData::BuildFunctions(const BuildContext& context)
+{
+    std::vector<std::unique_ptr<CMElement>> out;
+    for (size_t i = 0; i < m_points.size(); ++i)
+        if (m_pointFlags[i] != 0 && !PointFits(m_points[i], context))
+            Note(context, Format("%s: local point %d is not assigned to the subsystem; its data were skipped.",
+                                 m_name.c_str(), m_points[i] + 1));
+    if (context.mode == 2)
+        BuildOrderDataFunction(context, out);
+    else
+        BuildRpmFunctions(context, out);
+    return out;
+}
+
+void CUFDaqData::BuildRpmFunctions(const BuildContext& context, std::vector<std::unique_ptr<CMElement>>& out)
+{
+    const double factor = GetScaleFactor();
+    const int n = context.localPoints;
+    const CZuSubsystemTable columns = PointColumns(n);
+    const std::vector<double> freqs = context.bands ? context.bands->GetFreqArray() : std::vector<double>();
+    const int grid = context.run ? static_cast<int>(context.run->gridIndexes.size()) : 0;
+    std::vector<double> gridRpms;
+    for (int k = 0; k < grid; ++k)
+        gridRpms.push_back(context.run->GridRpm(k));
+
+    // Band values per grid RPM, a column per local point.
+    auto levels = std::make_unique<CZuRpmMultiVecFunc>(FormatString(IDS_CHANNEL_LEVELS, m_name.c_str()), nullptr,
+                                                       kChannelLevelsType);
+    levels->SetLabel(m_name);
+    for (double rpm : gridRpms) {
+        auto vec = std::make_unique<CMultiVectorFunction>(Format("%.2f", rpm), &columns, static_cast<int>(freqs.size()),
+                                                          nullptr, kMultiVecKind);
+        vec->SetLabel(m_name);
+        vec->SetDataIndexArray(freqs);
+        for (int point : m_points) {
+            if (!PointFits(point, context) || !ReadBlock(rpm, point, context))
+                continue;
+            const CZuFunc* band = GetBandFunc(rpm, point);
+            for (int b = 0; band && b < band->GetDataCount() && b < static_cast<int>(freqs.size()); ++b)
+                vec->DataValue(b, point) = band->DataValue(b) * factor;
+        }
+        levels->AddRpmData(rpm, std::move(vec));
+    }
+    const int freqCount = levels->GetFreqCount();
+    out.push_back(std::move(levels));
+
+    // The combined spectrum, filled by the local-point combination of the data set.
+    auto spectrum = std::make_unique<CZuRpmFunc>(FormatString(IDS_SPECTRUM, m_name.c_str()), freqCount, nullptr,
+                                                 kSpectrumType);
+    for (int b = 0; b < freqCount && b < static_cast<int>(freqs.size()); ++b)
+        spectrum->SetFreq(b, freqs[static_cast<size_t>(b)]);
+    spectrum->SetLabel(m_name);
+    out.push_back(std::move(spectrum));
+
+    if (context.mode != 0)
+        return;
+    // Order levels over the grid RPMs: one vector function per order.
+    auto orderData = std::make_unique<CZuRpmMultiVecFunc>(FormatString(IDS_ORDER_DATA, m_name.c_str()), nullptr,
+                                                          kOrderDataType);
+    orderData->SetLabel(m_name);
+    const int orders = context.orders ? context.orders->GetSize() : 0;
+    for (int o = 0; o < orders; ++o) {
+        const double order = (*context.orders)[o];
+        auto vec = std::make_unique<CMultiVectorFunction>(Format("%g", order), &columns, grid, nullptr, kMultiVecKind);
+        vec->SetLabel(m_name);
+        vec->SetDataIndexArray(gridRpms);
+        for (int k = 0; k < grid; ++k)
+            for (int point : m_points)
+                if (PointFits(point, context))
+                    vec->DataValue(k, point) =
+                        GetOrderLevel(gridRpms[static_cast<size_t>(k)], point, order, context.orderBandWidth) * factor;
+        orderData->AddRpmData(order, std::move(vec));
+    }
+    out.push_back(std::move(orderData));
+    out.push_back(MakeOrderLevels(context, gridRpms));
+}
+
+void CUFDaqData::BuildOrderDataFunction(const BuildContext& context, std::vector<std::unique_ptr<CMElement>>& out)
+{
+    const double factor = GetScaleFactor();
+    const CZuSubsystemTable columns = PointColumns(context.localPoints);
+    // An order function at 0 RPM has no order frequency: such rows are left out.
+    std::vector<double> rpms;
+    if (context.run)
+        for (double r : context.run->rpms)
+            if (r != 0.0)
+                rpms.push_back(r);
+    auto orderData = std::make_unique<CZuRpmMultiVecFunc>(FormatString(IDS_ORDER_DATA, m_name.c_str()), nullptr,
+                                                          kOrderDataType);
+    orderData->SetLabel(m_name);
+    auto vec = std::make_unique<CMultiVectorFunction>(Format("%g", context.order), &columns,
+                                                      static_cast<int>(rpms.size()), nullptr, kMultiVecKind);
+    vec->SetLabel(m_name);
+    vec->SetDataIndexArray(rpms);
+    for (const Block& b : m_blocks) {
+        const auto* data = dynamic_cast<const CDAQPPRpmData*>(b.data.get());
+        const int point = b.data->GetIndex()->GetLP();
+        if (!data || !PointFits(point, context))
+            continue;
+        const bool acceleration = b.data->GetIndex()->GetAxisDataType(1) == kRespAcceleration;
+        const std::vector<double>& at = data->GetRpm();
+        const auto& values = data->GetValues();
+        for (size_t r = 0; r < rpms.size(); ++r) {
+            for (size_t i = 0; i < at.size() && i < values.size(); ++i) {
+                if (at[i] != rpms[r])
+                    continue;
+                std::complex<double> x = values[i];
+                if (acceleration)
+                    x /= std::complex<double>(0.0, kTwoPi * (rpms[r] * context.order / 60.0));
+                vec->DataValue(static_cast<int>(r), point) = std::abs(x) * factor;
+                break;
+            }
+        }
+    }
+    orderData->AddRpmData(context.order, std::move(vec));
+    out.push_back(std::move(orderData));
+    out.push_back(MakeOrderLevels(context, rpms));
+}
+
+std::unique_ptr<CMElement> CUFDaqData::MakeOrderLevels(const BuildContext& context, const std::vector<double>& rpms) const
+{
+    // Rows: the RPMs; columns: the project's orders. The local-point averaging fills it.
+    CZuSubsystemTable columns;
+    COrderList orders = context.orders ? *context.orders : COrderList();
+    for (int o = 0; o < orders.GetSize(); ++o)
+        columns.Add(Format("Order#%g", orders[o]));
+    auto func = std::make_unique<COTMultiVecFunc>(FormatString(IDS_ORDER_LEVELS, m_name.c_str()), &columns,
+                                                  static_cast<int>(rpms.size()), nullptr, kOrderLevelsType);
+    func->SetLabel(m_name);
+    func->SetOrderList(orders);
+    func->SetDataIndexArray(rpms);
+    return func;
+}
+
+void CUFDaqData::Release()
+{
+    m_bandFuncs.clear();
+    m_lineFuncs.clear();
+    m_blocks.clear();
+}

@@ -1,0 +1,130 @@
+#pragma once
+// The datasets of one measured subsystem in one measurement run of a universal-file import, and the
+// functions its experiment keeps, made from them: band and line spectra per local point and RPM,
+// levels per RPM and order, and the multi-vector functions the analysis reads. Data blocks are
+// read from their files only while their values are computed and are freed again at once.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "uff/UFReadOptions.h"
+
+class CDAQPPUFData;
+class CMElement;
+class COctaveManager;
+class COrderList;
+class CZuFunc;
+class CZuRpmFunc;
+struct TAG_UFRPMINFO;
+
+class CUFDaqData
+{
+public:
+    static constexpr int kKindStructureLimit = 5; // model kinds below this are structures
+    static constexpr int kRespAcceleration = 12;  // ordinate data type of accelerations
+    static constexpr int kMultiVecKind = 5;
+    static constexpr int kChannelLevelsType = 103;
+    static constexpr int kSpectrumType = 87;
+    static constexpr int kOrderDataType = 106;
+    static constexpr int kOrderLevelsType = 93;
+
+    // What the functions of a group are made with.
+    struct BuildContext
+    {
+        int mode = 0;                          // 0 run-up, 1 fixed RPM, 2 order data
+        const COctaveManager* bands = nullptr; // the project's bands (rows of the band values)
+        const COrderList* orders = nullptr;    // the project's orders
+        double orderBandWidth = 50.0;          // Hz around an order line
+        double order = 1.0;                    // the order of mode 2
+        const TAG_UFRPMINFO* run = nullptr;
+        int localPoints = 0; // columns: the local points the sensor assignment gives the subsystem
+        // Where the problems met on the way are written (one line each); may be null.
+        std::vector<std::string>* notes = nullptr;
+    };
+
+    CUFDaqData();
+    virtual ~CUFDaqData();
+    CUFDaqData(const CUFDaqData&) = delete;
+    CUFDaqData& operator=(const CUFDaqData&) = delete;
+
+    void SetSubsystem(const std::string& name, int kind, double property);
+    const std::string& GetName() const { return m_name; }
+    int GetKind() const { return m_kind; }
+    double GetProperty() const { return m_property; }
+    void SetProperty(double property) { m_property = property; }
+    double GetCoefficient() const { return m_coefficient; }
+    void SetCoefficient(double c) { m_coefficient = c; }
+    // Non-zero: the scale factor is the root of the coefficient, else the root of 0.5.
+    int GetCoefficientSwitch() const { return m_coefficientSwitch; }
+    void SetCoefficientSwitch(int on) { m_coefficientSwitch = on; }
+    int GetDoubling() const { return m_doubling; }
+    void SetDoubling(int on) { m_doubling = on; }
+    const std::string& GetDescription() const { return m_description; }
+    void SetDescription(const std::string& path) { m_description = path; }
+    int GetTimeKey() const { return m_timeKey; }
+
+    // The factor every value is multiplied by: sqrt(coefficient) with the switch on, else
+    // sqrt(0.5); a coefficient not above 0 is used as it is.
+    double GetScaleFactor() const;
+
+    // Adds a spectrum or order block (owned on success) measured at rpm (spectra) with its
+    // structure flag. Refused (false, block not taken) when the group has a time key and the
+    // block's time lies farther than tolerance seconds from it.
+    bool AddBlock(std::unique_ptr<CDAQPPUFData>& block, double rpm, int structure, int tolerance);
+    int GetBlockCount() const { return static_cast<int>(m_blocks.size()); }
+    CDAQPPUFData* GetBlock(int i) const;
+    double GetBlockRpm(int i) const;
+    // The first block at exactly rpm for the point number; null when none.
+    CDAQPPUFData* FindBlock(double rpm, int point) const;
+
+    int GetPointCount() const { return static_cast<int>(m_points.size()); }
+    int GetPointNumber(int i) const { return m_points.at(static_cast<size_t>(i)); }
+    int GetPointIndex(int point) const;
+    // Include flag of point i (1 on registration; the data check clears it to leave a point out).
+    int GetPointFlag(int i) const { return m_pointFlags.at(static_cast<size_t>(i)); }
+    void SetPointFlag(int i, int flag) { m_pointFlags.at(static_cast<size_t>(i)) = flag; }
+    // The row function of a point's band or line map at rpm; null when there is none.
+    CZuFunc* GetBandFunc(double rpm, int point) const;
+    CZuFunc* GetLineFunc(double rpm, int point) const;
+
+    // Reads the block at rpm of a point and computes its band and line rows; false when there is
+    // no block or it does not read (a note says which).
+    bool ReadBlock(double rpm, int point, const BuildContext& context);
+    // The point's order level at rpm: sqrt(2 * sum of line values in [c - w/2, c + w/2)) with
+    // c = rpm * order / 60; 0 without a line row at rpm.
+    double GetOrderLevel(double rpm, int point, double order, double width) const;
+
+    // The functions of the group's experiment (see the source); the caller owns them.
+    std::vector<std::unique_ptr<CMElement>> BuildFunctions(const BuildContext& context);
+
+    // Deletes the point functions and the blocks.
+    void Release();
+
+private:
+    struct Block
+    {
+        std::unique_ptr<CDAQPPUFData> data;
+        double rpm = 0.0;
+        int structure = 0;
+    };
+    int RegisterPoint(int point, int bandRows, int lineRows);
+    void Note(const BuildContext& context, const std::string& text) const;
+    bool PointFits(int point, const BuildContext& context) const;
+    void BuildRpmFunctions(const BuildContext& context, std::vector<std::unique_ptr<CMElement>>& out);
+    void BuildOrderDataFunction(const BuildContext& context, std::vector<std::unique_ptr<CMElement>>& out);
+    std::unique_ptr<CMElement> MakeOrderLevels(const BuildContext& context, const std::vector<double>& rpms) const;
+
+    std::string m_name;
+    int m_kind = 0;
+    double m_property = 0.0;
+    double m_coefficient = 1.0;
+    int m_coefficientSwitch = 1;
+    int m_doubling = 1;
+    std::string m_description;
+    std::vector<std::unique_ptr<CZuRpmFunc>> m_bandFuncs;
+    std::vector<std::unique_ptr<CZuRpmFunc>> m_lineFuncs;
+    std::vector<int> m_points;
+    std::vector<int> m_pointFlags;
+    int m_timeKey = 0;
+    std::vector<Block> m_blocks;
+};

@@ -1,0 +1,37 @@
+#pragma once
+// Makes an analysis project that works on external data instead of a DAQ project, in two halves:
+// the bands and the project, then the subsystem dialog (modeless; it answers the main window with
+// message 9244), and on that answer the subsystems and the RPM set-up. Cancel in the second half
+// removes the project again.
+#include <string>
+
+#include "platform/elements/ZuSubsystemTable.h"
+
+class CAnalysisProject;
+class CTALVODoc;
+class QWidget;
+
+class CMkExtAnaProject
+{
+public:
+    static constexpr uint32_t kNotifyMessage = 9244; // 0x241C
+    static constexpr int kCmdAfterSubsystems = 1189;
+
+    explicit CMkExtAnaProject(CTALVODoc& doc, CAnalysisProject* project = nullptr, QWidget* parent = nullptr);
+
+    // Bands (a sheet with the octave page), the project, the subsystem dialog; 0 when cancelled.
+    int CreateProject();
+    // The selection plus the target become the subsystems; the RPM set-up sheet; OK keeps the
+    // project (message 6262), Cancel removes it. 0 without a project or on Cancel.
+    int Configure(const CZuSubsystemTable& selection);
+
+    CAnalysisProject* GetProject() const { return m_project; }
+    const CZuSubsystemTable& GetSubsystems() const { return m_subsystems; }
+
+private:
+    CTALVODoc& m_doc;
+    std::string m_targetName;
+    CAnalysisProject* m_project; // not owned
+    CZuSubsystemTable m_subsystems;
+    QWidget* m_parent;
+};

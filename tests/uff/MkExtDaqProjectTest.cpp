@@ -1,0 +1,549 @@
+// The import of universal files into a universal-file DAQ project, driven whole through a scripted
+// import UI: files made here, the data check, the runs and the functions of the experiments.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <filesystem>
+#include <functional>
+
+#include "UFTestFiles.h"
+#include "app/DAQExperiment.h"
+#include "app/TALVOExp.h"
+#include "app/TALVOProject.h"
+#include "experiments/CalcOptions.h"
+#include "experiments/DAQConfig.h"
+#include "planning/SensorAssignment.h"
+#include "platform/gfx/OctaveManager.h"
+#include "platform/win/MessageTarget.h"
+#include "platform/win/Messages.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+#include "platform/win/WinTypes.h"
+#include "spectral/MultiVectorFunction.h"
+#include "spectral/OTMultiVecFunc.h"
+#include "spectral/ZuRpmFunc.h"
+#include "spectral/ZuRpmMultiVecFunc.h"
+#include "uff/DAQPPFreqData.h"
+#include "uff/ExtUFDaqProject.h"
+#include "uff/MkExtDaqProject.h"
+#include "uff/UFDaqData.h"
+#include "uff/UFExpInfo.h"
+#include "uff/UFImportScan.h"
+#include "uff/UFImportUI.h"
+#include "uff/UFLineReader.h"
+#include "uff/UFRpmInfo.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kModel = std::string(ORVEX_SOURCE_DIR) + "/samples/sample-model.dmd";
+constexpr double kTwoPi = 6.28318530717959;
+constexpr int kLines = 16;
+constexpr double kDf = 100.0;
+
+// The import's questions answered by the test.
+class CScriptedImportUI : public IUFImportUI, public IUFImportProgress
+{
+public:
+    CScriptedImportUI() { SetUFImportUI(this); }
+    ~CScriptedImportUI() override { SetUFImportUI(nullptr); }
+
+    int selectChoice = 1;
+    // Each import dialog takes the next answer; none left cancels.
+    std::vector<std::function<bool(CUFImportSettings&)>> dialogs;
+    std::function<bool(CUFDataCheckInput&)> dataCheck = [](CUFDataCheckInput&) { return true; };
+    int cancelAtPump = -1; // the pump that answers Cancel
+    int pumps = 0;
+    int dialogsShown = 0;
+    std::vector<std::string> messages;
+    std::vector<std::string> titles;
+
+    int SelectDAQSystem() override { return selectChoice; }
+    bool RunImportDialog(CUFImportSettings& s) override
+    {
+        const size_t i = static_cast<size_t>(dialogsShown++);
+        return i < dialogs.size() && dialogs[i](s);
+    }
+    bool RunDataCheck(CUFDataCheckInput& input) override { return dataCheck(input); }
+    IUFImportProgress* ShowProgress() override { return this; }
+    void CloseProgress() override {}
+
+    void SetTitle(const std::string& t) override { titles.push_back(t); }
+    void SetMessage(const std::string& t) override { messages.push_back(t); }
+    void SetOuterRange(int) override {}
+    void StepTotal() override {}
+    void SetSubRange(int) override {}
+    void SetSubPos(int) override {}
+    void StepSub() override {}
+    bool PumpMessages() override { return pumps++ == cancelAtPump; }
+};
+
+// The value of line k of point lp at an RPM, as the files hold it.
+double LineValue(int lp, int k, double rpm) { return (lp + 1) * (1.0 + k) * 0.01 * (rpm / 1000.0); }
+
+struct Fixture
+{
+    fs::path dir;
+    CTALVOProject container;
+    CExtUFDaqProject* uf = nullptr;
+    std::string a, b, target; // two structures and the cabin
+    CScriptedPrompts prompts;
+    CScriptedImportUI ui;
+
+    explicit Fixture(const std::string& name)
+    {
+        LoadLanguageStrings(LANG_ENGLISH);
+        dir = fs::temp_directory_path() / ("orvex_mkext_" + name + "_" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        EXPECT_NE(container.CreateModelProjectFromFile(0, kModel), nullptr);
+        const CZuSubsystemTable& table = *container.GetModelSubsystemTable();
+        for (int i = 0; i < table.GetCount(); ++i) {
+            std::string n = table[i];
+            const int type = container.GetSubsystemType(n, 0);
+            if (type < 5 && a.empty())
+                a = table[i];
+            else if (type < 5 && b.empty())
+                b = table[i];
+            else if (type >= 5 && target.empty())
+                target = table[i];
+        }
+        container.SetTargetSubsystem(target);
+        container.SetDocumentPath((dir / "project.orv").string());
+        CSensorAssignment* assignment = container.GetSensorAssignment();
+        assignment->SetSubsystems(&table);
+        int node = 1;
+        uf = static_cast<CExtUFDaqProject*>(container.AddExtDaqProject(std::make_unique<CExtUFDaqProject>()));
+        for (const std::string& s : {a, b, target}) {
+            const int row = assignment->FindRow(s);
+            for (int lp = 0; lp < 3; ++lp) {
+                assignment->AddItem(row, Format("%s-S%d", s.c_str(), lp));
+                uf->GetNodeMap().SetAt(CUFNode(node++, s, lp));
+            }
+        }
+        COrderList orders;
+        orders.Add(2.0);
+        uf->GetCalcOptions()->SetOrderList(orders);
+    }
+    ~Fixture() { fs::remove_all(dir); }
+
+    int NodeOf(const std::string& s, int lp) const { return FindUFNodeNumber(uf->GetNodeMap(), s, lp); }
+
+    // A spectrum of one point at one RPM, made `seconds` after 10:30:00.
+    std::string Spectrum(const std::string& s, int lp, double rpm, int seconds, int node = 0) const
+    {
+        UF58Spec spec;
+        spec.id1 = "name dir point";
+        spec.id3 = Format("15-Jan-24 10:%02d:%02d", 30 + seconds / 60, seconds % 60);
+        spec.funcType = 12;
+        spec.respNode = node ? node : NodeOf(s, lp);
+        spec.absInc = kDf;
+        spec.zValue = rpm;
+        for (int k = 0; k < kLines; ++k) {
+            spec.numbers.push_back(LineValue(lp, k, rpm));
+            spec.numbers.push_back(0.0);
+        }
+        return Dataset58(spec);
+    }
+
+    // A run-up from 1000 to 6000 RPM in steps of 100 of every point of a, b and the target.
+    std::string RunUp(int seconds) const
+    {
+        std::string text;
+        for (int rpm = 1000; rpm <= 6000; rpm += 100)
+            for (const std::string& s : {a, b, target})
+                for (int lp = 0; lp < 3; ++lp)
+                    text += Spectrum(s, lp, rpm, seconds);
+        return text;
+    }
+
+    std::string Write(const std::string& name, const std::string& text) const
+    {
+        const fs::path p = dir / name;
+        WriteFile(p, text);
+        return p.string();
+    }
+
+    // An import dialog answer: these files, choice 1 (RPM from the data) unless given.
+    static std::function<bool(CUFImportSettings&)> Files(std::vector<std::string> files, int choice = 1,
+                                                         std::function<void(CUFImportSettings&)> more = {})
+    {
+        return [files, choice, more](CUFImportSettings& s) {
+            *s.files = files;
+            s.choice = choice;
+            if (more)
+                more(s);
+            return true;
+        };
+    }
+
+    std::vector<CDAQExperiment*> DataSets() const
+    {
+        std::vector<CDAQExperiment*> sets;
+        for (int e = 0; e < uf->GetChildCount(); ++e)
+            if (auto* exp = ElementCast<CTALVOExp>(uf->GetChild(e)))
+                for (int i = 0; i < exp->GetChildCount(); ++i)
+                    if (auto* set = ElementCast<CDAQExperiment>(exp->GetChild(i)))
+                        sets.push_back(set);
+        return sets;
+    }
+};
+
+template <class T>
+T* Child(const CMElement* parent, const std::string& name)
+{
+    for (int i = 0; i < parent->GetChildCount(); ++i)
+        if (auto* t = DynamicDowncast<T>(parent->GetChild(i)); t && t->GetName() == name)
+            return t;
+    return nullptr;
+}
+
+// |X / (j 2 pi f)|^2 of line k.
+double VelocityPower(int lp, int k, double rpm)
+{
+    const double f = k * kDf;
+    const double v = LineValue(lp, k, rpm) / (kTwoPi * f);
+    return v * v;
+}
+
+} // namespace
+
+TEST(MkExtDaqProject, ImportsRunsIntoExperimentsWithTheirFunctions)
+{
+    Fixture f("whole");
+    const std::string first = f.Write("runA.unv", f.RunUp(0));
+    const std::string second = f.Write("runB.unv", f.RunUp(60)); // 60 s later: a run of its own
+    f.ui.dialogs = {Fixture::Files({first, second})};
+    std::vector<std::string> checked;
+    f.ui.dataCheck = [&](CUFDataCheckInput& input) {
+        for (CUFDaqData* g : input.groups)
+            checked.push_back(g->GetName());
+        return true;
+    };
+    f.prompts.Answer(IDOK);
+    CMkExtDaqProject builder(f.container, f.uf);
+    ASSERT_EQ(builder.ImportUFData(), 1);
+    EXPECT_EQ(checked.size(), 6u); // three subsystems in each of two runs
+    EXPECT_EQ(f.prompts.Last().stringId, 6168u);
+
+    // One experiment per subsystem, one data set per run.
+    const std::vector<CDAQExperiment*> sets = f.DataSets();
+    ASSERT_EQ(sets.size(), 4u);
+    EXPECT_EQ(f.uf->GetChildCount(), 2);
+    // The bands are the spectral lines inside the model's range (100 to 1500 Hz).
+    const COctaveManagerEx* bands = f.uf->GetOctaveManager();
+    ASSERT_EQ(bands->GetFreqCount(), kLines - 1);
+    EXPECT_DOUBLE_EQ(bands->GetFreq(0), 100.0);
+    EXPECT_EQ(f.uf->GetDAQConfig()->GetRpmLow(), 1000);
+    EXPECT_EQ(f.uf->GetDAQConfig()->GetRpmHigh(), 6000);
+    EXPECT_EQ(f.uf->GetDAQConfig()->GetRpmMargin(), 100);
+
+    const double factor = std::sqrt(0.3321125);
+    for (CDAQExperiment* set : sets) {
+        EXPECT_EQ(set->GetUseFlag(), 1);
+        const std::string s = set->GetFirstInfoName();
+        EXPECT_EQ(set->GetSecondInfoName(), f.target);
+        auto* levels = Child<CZuRpmMultiVecFunc>(set, FormatString(7080, s.c_str()));
+        ASSERT_NE(levels, nullptr) << s;
+        EXPECT_EQ(levels->GetType(), 103);
+        ASSERT_EQ(levels->GetRpmCount(), 51);
+        const auto* at3000 = DynamicDowncast<CMultiVectorFunction>(levels->GetRpmData(20));
+        ASSERT_NE(at3000, nullptr);
+        EXPECT_EQ(at3000->GetName(), "3000.00");
+        ASSERT_EQ(at3000->GetSubsystemCount(), 3);
+        for (int lp = 0; lp < 3; ++lp)
+            for (int band = 0; band < kLines - 1; ++band) {
+                const double expected = std::sqrt(2.0 * VelocityPower(lp, band + 1, 3000.0)) * factor;
+                EXPECT_NEAR(at3000->DataValue(band, lp), expected, expected * 1e-5) << lp << " " << band;
+            }
+        // The combined spectrum: the mean of the three points.
+        auto* spectrum = Child<CZuRpmFunc>(set, s);
+        ASSERT_NE(spectrum, nullptr);
+        EXPECT_EQ(spectrum->GetType(), 87);
+        ASSERT_EQ(spectrum->GetRpmCount(), 51);
+        const double mean = (at3000->DataValue(4, 0) + at3000->DataValue(4, 1) + at3000->DataValue(4, 2)) / 3.0;
+        EXPECT_NEAR(spectrum->DataValue(20, 4), mean, mean * 1e-12);
+        // Order 2 at 3000 RPM is 100 Hz: the line at 100 Hz alone lies in [75, 125).
+        auto* orderData = Child<CZuRpmMultiVecFunc>(set, FormatString(7089, s.c_str()));
+        ASSERT_NE(orderData, nullptr);
+        ASSERT_EQ(orderData->GetRpmCount(), 1);
+        const auto* order2 = DynamicDowncast<CMultiVectorFunction>(orderData->GetRpmData(0));
+        const double level = std::sqrt(2.0 * VelocityPower(1, 1, 3000.0)) * factor;
+        EXPECT_NEAR(order2->DataValue(20, 1), level, level * 1e-5);
+        // The order levels averaged over the points.
+        auto* orderLevels = Child<COTMultiVecFunc>(set, FormatString(7088, s.c_str()));
+        ASSERT_NE(orderLevels, nullptr);
+        EXPECT_EQ(orderLevels->GetType(), 93);
+        EXPECT_EQ((*orderLevels->GetSubsystemTable())[0], "Order#2");
+        const double averaged = (order2->DataValue(20, 0) + order2->DataValue(20, 1) + order2->DataValue(20, 2)) / 3.0;
+        EXPECT_NEAR(orderLevels->DataValue(20, 0), averaged, averaged * 1e-12);
+        // The target's functions come with every data set.
+        EXPECT_NE(Child<CZuRpmFunc>(set, f.target), nullptr);
+        ASSERT_EQ(set->GetCalcOptions()->GetSubsystemLPInfoList().GetSize(), 2);
+        EXPECT_EQ(set->GetCalcOptions()->GetSubsystemLPInfoList()[0].GetSize(), 3);
+    }
+    EXPECT_TRUE(fs::exists(f.dir / "UFNodeTable.txt"));
+
+    // Again with clear flag 0: the experiments of these files are made anew, a data set of a
+    // listed file that brought no data this time stays.
+    const std::string quiet = f.Write("quiet.unv", "no datasets here\n");
+    CUFExpInfo info;
+    info.SetName(0, f.a);
+    info.SetName(1, f.target);
+    info.SetUFFile(quiet);
+    CDAQExperiment* kept = f.uf->AddUFExperiment(info);
+    ASSERT_NE(kept, nullptr);
+    CScriptedImportUI again;
+    again.dialogs = {Fixture::Files({first, second, quiet})};
+    again.dataCheck = [](CUFDataCheckInput& input) {
+        input.clearFlag = 0;
+        return true;
+    };
+    f.prompts.Answer(IDOK);
+    CMkExtDaqProject builder2(f.container, f.uf);
+    ASSERT_EQ(builder2.ImportUFData(), 1);
+    const std::vector<CDAQExperiment*> after = f.DataSets();
+    EXPECT_EQ(after.size(), 5u);
+    EXPECT_NE(std::find(after.begin(), after.end(), kept), after.end());
+}
+
+TEST(MkExtDaqProject, SelectingUniversalFilesMakesAProjectAndOpensThePlanningMenu)
+{
+    Fixture f("select");
+    CRecordingMessageTarget frame;
+    CMainWindowTargetScope scope(&frame);
+    const int before = f.container.GetProjectCount();
+    CMkExtDaqProject builder(f.container);
+    EXPECT_EQ(builder.SelectDAQSystem(), 1);
+    ASSERT_NE(builder.GetProject(), nullptr);
+    EXPECT_EQ(f.container.GetProjectCount(), before + 1);
+    bool sent = false;
+    for (const auto& r : frame.Records())
+        sent = sent || (r.msg == WM_COMMAND && r.wParam == 1231);
+    EXPECT_TRUE(sent);
+    // The earlier universal-file project's node map is carried over.
+    EXPECT_EQ(builder.GetProject()->GetNodeMap().GetCount(), 9);
+
+    f.ui.selectChoice = 0;
+    CMkExtDaqProject hardware(f.container);
+    EXPECT_EQ(hardware.SelectDAQSystem(), 0);
+    f.ui.selectChoice = -1;
+    EXPECT_EQ(hardware.SelectDAQSystem(), -1);
+    EXPECT_EQ(f.container.GetProjectCount(), before + 1);
+}
+
+TEST(MkExtDaqProject, RunsSplitAtTheToleranceAndBadRpmsChangeNothing)
+{
+    struct Case
+    {
+        int seconds; // between the two datasets
+        double rpm2;
+        size_t groups;
+        int result;
+    };
+    // 59 s: one run; 60 s: two. 1000 and 1000.4 RPM give a step of 0.
+    for (const Case c : {Case{59, 1100.0, 1, 1}, Case{60, 1100.0, 2, 0}, Case{10, 1000.4, 1, 0}}) {
+        Fixture f("tol");
+        const std::string file =
+            f.Write("t.unv", f.Spectrum(f.a, 0, 1000.0, 0) + f.Spectrum(f.a, 1, c.rpm2, c.seconds));
+        f.ui.dialogs = {Fixture::Files({file})};
+        size_t groups = 0;
+        f.ui.dataCheck = [&](CUFDataCheckInput& input) {
+            groups = input.groups.size();
+            return true;
+        };
+        f.prompts.Answer(IDOK);
+        const COctaveManagerEx before = *f.uf->GetOctaveManager();
+        CMkExtDaqProject builder(f.container, f.uf);
+        EXPECT_EQ(builder.ImportUFData(), c.result) << c.seconds;
+        EXPECT_EQ(groups, c.groups) << c.seconds;
+        if (c.result == 0) {
+            // Two runs of one value each cannot make an RPM grid either.
+            EXPECT_EQ(f.prompts.Last().text, "Failed to detect valid RPM values!");
+            EXPECT_EQ(f.uf->GetChildCount(), 0);
+            EXPECT_TRUE(*f.uf->GetOctaveManager() == before);
+        }
+    }
+}
+
+TEST(MkExtDaqProject, CancelledScanAndAbandonedDataCheck)
+{
+    Fixture f("cancel");
+    const std::string file = f.Write("c.unv", f.RunUp(0));
+    // Cancel during the scan: message 6169, nothing changed.
+    f.ui.dialogs = {Fixture::Files({file})};
+    f.ui.cancelAtPump = 3;
+    f.prompts.Answer(IDOK);
+    CMkExtDaqProject builder(f.container, f.uf);
+    EXPECT_EQ(builder.ImportUFData(), 0);
+    EXPECT_EQ(f.prompts.Last().stringId, 6169u);
+    EXPECT_EQ(f.uf->GetChildCount(), 0);
+
+    // Cancel in the data check returns to the import dialog, which is then cancelled.
+    CScriptedImportUI ui;
+    ui.dialogs = {Fixture::Files({file})};
+    ui.dataCheck = [](CUFDataCheckInput&) { return false; };
+    CMkExtDaqProject again(f.container, f.uf);
+    EXPECT_EQ(again.ImportUFData(), 0);
+    EXPECT_EQ(ui.dialogsShown, 2);
+    EXPECT_EQ(f.uf->GetChildCount(), 0);
+}
+
+TEST(MkExtDaqProject, PointsBeyondTheAssignmentAndSameNamedFilesAreReported)
+{
+    Fixture f("report");
+    // Node 50 names local point 5 of a, which has 3 local points.
+    f.uf->GetNodeMap().SetAt(CUFNode(50, f.a, 5));
+    std::string text;
+    for (int rpm = 1000; rpm <= 1200; rpm += 100) {
+        text += f.Spectrum(f.a, 0, rpm, 0);
+        text += f.Spectrum(f.a, 5, rpm, 0, 50);
+    }
+    const std::string file = f.Write("p.unv", text);
+    fs::create_directories(f.dir / "other");
+    const std::string twin = (f.dir / "other" / "p.unv").string();
+    WriteFile(twin, text);
+    f.ui.dialogs = {Fixture::Files({file, twin})};
+    f.prompts.Answer(IDOK);
+    CMkExtDaqProject builder(f.container, f.uf);
+    ASSERT_EQ(builder.ImportUFData(), 1);
+    const std::string& shown = f.prompts.Last().text;
+    EXPECT_NE(shown.find("local point 6"), std::string::npos) << shown;
+    EXPECT_NE(shown.find(twin + " was not imported"), std::string::npos) << shown;
+    const std::vector<CDAQExperiment*> sets = f.DataSets();
+    ASSERT_EQ(sets.size(), 1u);
+    auto* levels = Child<CZuRpmMultiVecFunc>(sets[0], FormatString(7080, f.a.c_str()));
+    ASSERT_NE(levels, nullptr);
+    EXPECT_EQ(DynamicDowncast<CMultiVectorFunction>(levels->GetRpmData(0))->GetSubsystemCount(), 3);
+}
+
+TEST(MkExtDaqProject, OrderDataSkipRpmZero)
+{
+    Fixture f("order");
+    UF58Spec spec;
+    spec.id1 = "name dir point";
+    spec.funcType = 27;
+    spec.spacing = 0;
+    spec.abscType = 19;
+    spec.respNode = f.NodeOf(f.a, 1);
+    // (RPM, real, imaginary): 0 RPM has no order frequency.
+    spec.numbers = {0.0, 1.0, 0.0, 1200.0, 3.0, 4.0, 1800.0, 6.0, 8.0};
+    const std::string file = f.Write("o.unv", Dataset58(spec));
+    f.ui.dialogs = {Fixture::Files({file}, 2, [](CUFImportSettings& s) { s.orderText = "2"; })};
+    f.prompts.Answer(IDOK);
+    CMkExtDaqProject builder(f.container, f.uf);
+    ASSERT_EQ(builder.ImportUFData(), 1);
+    const std::vector<CDAQExperiment*> sets = f.DataSets();
+    ASSERT_EQ(sets.size(), 1u);
+    auto* data = Child<CZuRpmMultiVecFunc>(sets[0], FormatString(7089, f.a.c_str()));
+    ASSERT_NE(data, nullptr);
+    const auto* vec = DynamicDowncast<CMultiVectorFunction>(data->GetRpmData(0));
+    ASSERT_EQ(vec->GetDataCount(), 2);
+    EXPECT_DOUBLE_EQ(vec->DataIndex(0), 1200.0);
+    // An acceleration of 5 at order 2 of 1200 RPM (40 Hz).
+    const double expected = 5.0 / (kTwoPi * 40.0) * std::sqrt(0.3321125);
+    EXPECT_NEAR(vec->DataValue(0, 1), expected, expected * 1e-5);
+    EXPECT_EQ(f.uf->GetCalcOptions()->GetOrderList().GetSize(), 1);
+}
+
+TEST(UFRpmInfo, GridAndMerging)
+{
+    struct Case
+    {
+        std::vector<double> rpms;
+        bool ok;
+        int start, step, count;
+        std::vector<int> indexes;
+    };
+    const Case cases[] = {
+        {{1000, 1010, 1020}, true, 1000, 10, 3, {0, 1, 2}},
+        {{1000, 1100, 1150, 1300}, true, 1000, 100, 4, {0, 1, 2, 3}},
+        {{1000, 1000.4}, false, 0, 0, 0, {}},
+        {{1000}, false, 0, 0, 0, {}},
+    };
+    for (const Case& c : cases) {
+        TAG_UFRPMINFO run;
+        run.rpms = c.rpms;
+        TAG_UFRPMINFO::Grid grid;
+        EXPECT_EQ(run.BuildGrid(grid), c.ok);
+        EXPECT_EQ(grid.start, c.start);
+        EXPECT_EQ(grid.step, c.step);
+        EXPECT_EQ(grid.count, c.count);
+        EXPECT_EQ(run.gridIndexes, c.indexes);
+    }
+    TAG_UFRPMINFO run;
+    EXPECT_EQ(run.FindOrInsertRpm(2000), 0);
+    EXPECT_EQ(run.FindOrInsertRpm(1000), 0);
+    EXPECT_EQ(run.FindOrInsertRpm(2000), 1); // equal: merged
+    EXPECT_EQ(run.FindOrInsertRpm(3000), 2);
+    EXPECT_EQ(run.rpms, (std::vector<double>{1000, 2000, 3000}));
+    EXPECT_EQ(run.FindNearestRpm(2490), 1);
+    EXPECT_EQ(run.FindNearestRpm(2500), 1); // the first of equals
+}
+
+TEST(UFImportScan, DelimitersBinaryDatasetsAndOtherTypes)
+{
+    Fixture f("scan");
+    const std::string spectrum = f.Spectrum(f.a, 0, 1000.0, 0);
+    UF58Spec other;
+    other.funcType = 4; // a frequency response: passed over
+    other.numbers = {1.0, 2.0};
+    const std::string binary = "    -1\n    58b     2         2          11          16\n" +
+                               std::string(11, '\n') + std::string("    -1\n\0\n\n\n\n\n\n\n\n\n\n\n\n\n\n", 16) +
+                               "\n    -1\n";
+    struct Case
+    {
+        std::string text;
+        int spectra;
+        int binaries;
+    };
+    for (const Case& c : {Case{"no delimiters at all\n    58\n", 0, 0}, Case{spectrum + Dataset58(other), 1, 0},
+                          Case{binary + spectrum, 1, 1}}) {
+        CUFLineReader reader;
+        reader.OpenMemory(c.text, "mem.unv");
+        CUFImportScan scan;
+        int spectra = 0;
+        scan.dataset = [&](CDAQPPUFIndex&, CUFLineReader&, bool order) { spectra += order ? 0 : 1; };
+        EXPECT_EQ(scan.Scan(reader), 1);
+        EXPECT_EQ(spectra, c.spectra);
+        EXPECT_EQ(scan.GetBinaryCount(), c.binaries);
+    }
+}
+
+TEST(UFDaqData, ScaleFactorTimeKeyAndPoints)
+{
+    CUFDaqData group;
+    group.SetCoefficient(0.3321125);
+    EXPECT_DOUBLE_EQ(group.GetScaleFactor(), std::sqrt(0.3321125));
+    group.SetCoefficientSwitch(0);
+    EXPECT_DOUBLE_EQ(group.GetScaleFactor(), std::sqrt(0.5));
+
+    Fixture f("group");
+    std::vector<CDAQPPUFIndex> indexes;
+    const std::string text = f.Spectrum(f.a, 0, 1000, 0) + f.Spectrum(f.a, 0, 1100, 20) + f.Spectrum(f.a, 1, 1000, 40) +
+                             f.Spectrum(f.a, 2, 1000, 120);
+    CUFLineReader reader;
+    reader.OpenMemory(text, "g.unv");
+    CUFImportScan scan;
+    scan.dataset = [&](CDAQPPUFIndex& index, CUFLineReader&, bool) { indexes.push_back(index); };
+    ASSERT_EQ(scan.Scan(reader), 1);
+    ASSERT_EQ(indexes.size(), 4u);
+    const double rpms[] = {1000, 1100, 1000, 1000};
+    const int points[] = {0, 0, 1, 2};
+    for (size_t i = 0; i < indexes.size(); ++i) {
+        indexes[i].SetPoint(f.a, points[i]);
+        std::unique_ptr<CDAQPPUFData> block = std::make_unique<CDAQPPFreqData>();
+        block->SetIndex(indexes[i]);
+        // The last one lies 80 s after the group's time key: refused.
+        EXPECT_EQ(group.AddBlock(block, rpms[i], 0, 59), i < 3) << i;
+    }
+    // A second RPM of a point fills another row of the same point; a new point adds a column.
+    EXPECT_EQ(group.GetPointCount(), 2);
+    EXPECT_EQ(group.GetBlockCount(), 3);
+    EXPECT_NE(group.FindBlock(1100, 0), nullptr);
+    EXPECT_EQ(group.FindBlock(1100, 1), nullptr);
+    EXPECT_EQ(group.GetPointIndex(1), 1);
+    EXPECT_EQ(group.GetPointIndex(2), -1);
+}
