@@ -51,6 +51,7 @@ public:
     CRPMOptions& GetRPMOptions() override { return m_rpmOptions; }
     void SetRPMOptions(const CRPMOptions& options) { m_rpmOptions = options; }
     CCalcIEOptions& GetCalcIEOptions() { return m_ieOptions; }
+    const CCalcIEOptions& GetCalcIEOptions() const { return m_ieOptions; }
     COrderList& GetOrderList() override { return m_orders; }
     void SetOrderList(const COrderList& orders) { m_orders = orders; }
     float GetOTSetting() const override { return m_otSetting; }

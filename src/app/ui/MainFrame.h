@@ -120,6 +120,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The analysis project selected in the tree; null when the selection is another project.
+    class CAnalysisProject* SelectedAnalysisProject() const;
+    // The subsystem selection of the input-power (1033) or energy-result (1177) command.
+    void OpenCalcSubsystemSelection(int id);
+    bool IsOpenAnalysisProject(const class CAnalysisProject* project) const;
     void CreateActions();
     // Lets the document templates open their windows in this frame.
     void InstallViewOpeners();
