@@ -120,8 +120,8 @@ int CCalcCommands::OnCalcInputEnergy(const CZuSubsystemTable& table, CAnalysisPr
         CWaitCursor wait;
         ok = project->CalcInputPowerChain(table, 0, revise);
     }
-    if (ok)
-        AfxMessageBox(IDS_CALCULATION_FINISHED, MB_OK | MB_ICONINFORMATION);
+    // A chain that stops says so too: the dialog has gone, and nothing else would tell.
+    AfxMessageBox(ok ? IDS_CALCULATION_FINISHED : IDS_CALCULATION_FAILED, MB_OK | MB_ICONINFORMATION);
     return ok;
 }
 

@@ -37,7 +37,8 @@ public:
     static unsigned GetNotifyMessage(int id);
 
     // Input energies and powers of the chosen subsystems, asking first whether non-positive powers
-    // are revised when the option says so; "finished" when the chain succeeds. 1 on success.
+    // are revised when the option says so; "finished" when the chain succeeds, "failed" when it
+    // stops. 1 on success.
     static int OnCalcInputEnergy(const CZuSubsystemTable& table, CAnalysisProject* project);
     // The energy result of the chosen input subsystems, always solved anew; "finished" or
     // "failed". 1 on success.
