@@ -98,6 +98,26 @@ int CCalcCommands::GetOfferedSubsystems(int id, const CAnalysisProject& project,
     return table.GetCount();
 }
 
+int CCalcCommands::GetSubsystemKind(int id)
+{
+    switch (id) {
+    case ID_CALC_VIBRATION_LEVEL:
+        return 5;
+    case ID_CALC_SPL:
+        return 8;
+    case ID_SEARCH_DOMINANT_PATH:
+    case ID_CALC_POWER_CONTRIBUTION:
+        return 9;
+    default:
+        return 0;
+    }
+}
+
+bool CCalcCommands::IsWaveTypeEnabled(int id)
+{
+    return id == ID_CALC_VIBRATION_LEVEL || id == ID_SEARCH_DOMINANT_PATH || id == ID_CALC_POWER_CONTRIBUTION;
+}
+
 unsigned CCalcCommands::GetCaptionId(int id)
 {
     return id == ID_CALC_INPUT_POWER ? IDS_INPUT_ENERGY_CAPTION : id == ID_CALC_ENERGY_RESULT ? IDS_INPUT_POWER_CAPTION : 0;

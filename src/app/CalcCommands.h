@@ -19,9 +19,8 @@ public:
         ID_CALC_VIBRATION_LEVEL = 1067,
         ID_CALC_ENERGY_RESULT = 1177,
     };
-    // The result commands ask for their target in the model's subsystem picker, which comes with
-    // the selection dialogs; until then they stay disabled.
-    static constexpr bool kResultPickerBuilt = false;
+    // The result commands ask for their target in the model's subsystem picker.
+    static constexpr bool kResultPickerBuilt = true;
 
     // Whether the command applies to the selected project and first selected element (either may
     // be null).
@@ -31,6 +30,10 @@ public:
     // subsystems of the DAQ project's used experiments (with their symmetric subsystems when the
     // project may borrow measurements). For the energy result: those of the input-power folder.
     static int GetOfferedSubsystems(int id, const CAnalysisProject& project, CZuSubsystemTable& table);
+    // What the picker of a result command offers (5 the shells, 8 the cavities, 9 every subsystem)
+    // and whether it asks for the wave type.
+    static int GetSubsystemKind(int id);
+    static bool IsWaveTypeEnabled(int id);
     // The caption string of the selection dialog of the command.
     static unsigned GetCaptionId(int id);
     // The notification the selection dialog sends back for the command (0 for other commands).

@@ -6,6 +6,7 @@
 #include "app/CalcCommands.h"
 #include "app/TALVOProject.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
+#include "views/ui/DlgSelectSubsystem.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "app/ProjectHistory.h"
 #include "app/TALVOApp.h"
@@ -515,6 +516,25 @@ void CMainFrame::OpenCalcSubsystemSelection(int id)
     dialog->Create();
 }
 
+void CMainFrame::RunResultCommand(int id)
+{
+    CAnalysisProject* project = SelectedAnalysisProject();
+    CMElementList selection;
+    GetTALVOApp().GetSelectedElements(selection);
+    CMElement* result = selection.GetSize() > 0 ? selection[0] : nullptr;
+    if (!project || !result)
+        return;
+    CTALVOProject& container = m_doc->GetTALVOProject();
+    CDlgSelectSubsystem picker(container.GetModelProject(), this);
+    picker.SetSubsystemKind(CCalcCommands::GetSubsystemKind(id));
+    picker.EnableWaveType(CCalcCommands::IsWaveTypeEnabled(id));
+    picker.SetCaption(result->GetName());
+    picker.m_strName = container.GetTargetSubsystem();
+    if (picker.DoModal() != IDOK)
+        return;
+    CCalcCommands::RunResultCommand(id, *project, result, picker.m_strName);
+}
+
 bool CMainFrame::IsOpenAnalysisProject(const CAnalysisProject* project) const
 {
     if (!m_doc || !project)
@@ -652,6 +672,12 @@ bool CMainFrame::OnCommand(int id)
     case CCalcCommands::ID_CALC_INPUT_POWER:
     case CCalcCommands::ID_CALC_ENERGY_RESULT:
         OpenCalcSubsystemSelection(id);
+        break;
+    case CCalcCommands::ID_CALC_VIBRATION_LEVEL:
+    case CCalcCommands::ID_CALC_SPL:
+    case CCalcCommands::ID_SEARCH_DOMINANT_PATH:
+    case CCalcCommands::ID_CALC_POWER_CONTRIBUTION:
+        RunResultCommand(id);
         break;
     default:
         if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount)

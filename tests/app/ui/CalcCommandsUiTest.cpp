@@ -2,6 +2,7 @@
 // calculation-subsystem selection, its notification running the chain, then the energy result.
 #include <QCoreApplication>
 #include <QEvent>
+#include <QComboBox>
 #include <QListWidget>
 #include <QTemporaryDir>
 
@@ -25,6 +26,8 @@
 #include "models/ASEAModelData.h"
 #include "models/HSEAModelData.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
+#include "views/ui/DlgSelectSubsystem.h"
+#include "platform/ui/ZuDialog.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
@@ -96,6 +99,31 @@ TEST(CalcCommandsUi, InputPowersThenEnergyResultFromTheMenu)
     EXPECT_EQ(prompts.Last().stringId, 6170u);
     CZuSubsystemTable roof;
     roof.Add("Roof");
-    EXPECT_NE(project->FindEnergyResult(roof), nullptr);
+    CMElement* set = project->FindEnergyResult(roof);
+    ASSERT_NE(set, nullptr);
     CDlgSelectCalcSubsystem::DestroyInstance();
+
+    // A result command on the energy result: the target from the model's subsystem picker.
+    tree->setCurrentIndex(tree->Model()->IndexOf(set));
+    frame.UpdateCommandUI();
+    ASSERT_TRUE(frame.Action(C::ID_CALC_SPL)->isEnabled());
+    CScriptedDialogs dialogs;
+    bool grabbed = false;
+    dialogs.Then([&](CZuDialog& dlg) {
+        auto* picker = dynamic_cast<CDlgSelectSubsystem*>(&dlg);
+        if (!picker)
+            return dlg.PressCancel();
+        const int at = picker->Combo()->findText(QStringLiteral("Front Cabin-R"));
+        if (at < 0)
+            return dlg.PressCancel();
+        picker->Combo()->setCurrentIndex(at);
+        EXPECT_GT(picker->Combo()->width(), 0);
+        grabbed = picker->grab().save(dir.filePath("result-target.png"));
+        if (qEnvironmentVariableIsSet("ORVEX_KEEP_GRABS"))
+            picker->grab().save(qEnvironmentVariable("ORVEX_KEEP_GRABS") + QStringLiteral("/result-target.png"));
+        return dlg.PressOK();
+    });
+    frame.Action(C::ID_CALC_SPL)->trigger();
+    EXPECT_TRUE(grabbed);
+    EXPECT_NE(set->FindOne(FormatString(7038, "Front Cabin-R-"), 1, 1), nullptr) << FormatString(7038, "Front Cabin-R-");
 }
