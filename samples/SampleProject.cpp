@@ -6,6 +6,8 @@
 #include "app/DaqProject.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
+#include "calculation/CalcProjectManager.h"
+#include "platform/elements/MElementList.h"
 #include "experiments/ExpData.h"
 #include "experiments/ExpDataSet.h"
 #include "experiments/ExpInfo.h"
@@ -59,6 +61,10 @@ CExpInfo MakeDescription()
         excited.SetMember(member);
     }
     info.SetSensorGroup(0, excited);
+    // The local points measured on each side: both accelerometers of the excited structure take
+    // part in its levels; the cavity has none.
+    info.SetValue(0, 2.0);
+    info.SetValue(1, 0.0);
     info.SetLabel("Run-up");
     info.SetNote(Format("%g to %g RPM", kRpmStart, kRpmStart + kRpmRate * kSeconds));
     return info;
@@ -135,6 +141,9 @@ bool Build(CTALVODoc& doc, const std::filesystem::path& sampleFolder, const std:
     if (!daq)
         return Fail(error, "the DAQ project could not be made");
     daq->GetDAQConfig()->SetSamplingFreq(kSamplingFrequency);
+    // The acquisition's RPM range is the run-up's.
+    daq->GetDAQConfig()->SetRpmLow(static_cast<int>(kRpmStart));
+    daq->GetDAQConfig()->SetRpmHigh(static_cast<int>(kRpmStart + kRpmRate * kSeconds));
 
     CExpInfo description = MakeDescription();
     std::vector<CDAQExperiment*> sets;
@@ -146,9 +155,19 @@ bool Build(CTALVODoc& doc, const std::filesystem::path& sampleFolder, const std:
     if (!measurement)
         return false;
     // The measured-data tree hangs below its data set, so the project file carries the samples.
-    daq->NotifyChildAdded(set->AddChild(std::move(measurement)));
+    CExpProject* tree = set->AddChild(std::move(measurement));
+    daq->NotifyChildAdded(tree);
+    // The spectra over RPM that the analysis reads, filed into the data set as the acquisition's
+    // recalculation leaves them.
+    CMElementList functions;
+    if (CCalcProjectManager::BuildCalcDataList(*tree, functions) != 1)
+        return Fail(error, "the spectra of the run-up could not be calculated");
+    set->AddFuncs(functions);
+    functions.Clear(1);
 
-    const CRPMOptions rpm;
+    // The analysis runs over the RPMs the run-up passed through with whole blocks of samples.
+    CRPMOptions rpm;
+    rpm.SetRange(static_cast<float>(kRpmStart), static_cast<float>(kAnalysisRpmMax), 50.0f);
     if (!doc.AddRpmAnalysisProject(&rpm, daq, container.GetOctaveManager()))
         return Fail(error, "the analysis project could not be made");
     return doc.OnSaveDocument(projectFile, error);

@@ -17,6 +17,9 @@ inline constexpr float kSamplingFrequency = 4096.0f;
 inline constexpr double kSeconds = 3.0;
 inline constexpr double kRpmStart = 1000.0;
 inline constexpr double kRpmRate = 1000.0;
+// The top of the analysis project's RPM range: the run-up reaches 4000 RPM at its last sample, so
+// the blocks centred on the last few RPMs would reach past its end.
+inline constexpr double kAnalysisRpmMax = 3750.0;
 inline constexpr double kOrders[2] = {2.0, 4.0};
 inline constexpr double kAmplitudes[2] = {3.0, 0.5};
 inline constexpr const char* kSensorIds[2] = {"ACC-1", "ACC-2"};

@@ -28,8 +28,10 @@
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OctFreqIndexMap.h"
 #include "spectral/OrderBand.h"
+#include "spectral/ZuOTDpFunc.h"
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuOTMultiVecFunc.h"
+#include "spectral/ZuOTPcFunc.h"
 #include "spectral/ZuOTResultData.h"
 #include "spectral/ZuRpmDpFunc.h"
 #include "spectral/ZuRpmFunc.h"
@@ -597,6 +599,46 @@ CZuRpmPcFunc* CAnalysisProject::CalcPowerContribution(CZuRpmResultData* set, con
         if (!pc)
             return nullptr;
         func->AddRpmData(rpm, std::move(pc));
+        progress.Step();
+    }
+    return Finish(*this, *set, std::move(func), add);
+}
+
+CZuOTDpFunc* CAnalysisProject::SearchDominantPathOT(CZuOTResultData* set, const std::string& name, int add)
+{
+    if (!set)
+        return nullptr;
+    const std::string target = TargetName(*this, name);
+    std::unique_ptr<CZuOTDpFunc> func = set->CreateDominantPathFunc(target);
+    if (!func)
+        return nullptr;
+    DriverProgress progress(set->GetResultCount(), "Searching Dominant Path...");
+    for (int i = 0; i < set->GetResultCount(); ++i) {
+        const double order = set->GetKey(i);
+        std::unique_ptr<CZuRpmDpFunc> perOrder(SearchDominantPath(set->GetResult(i), name, order, 0));
+        if (!perOrder)
+            return nullptr;
+        func->AddOrder(order, std::move(perOrder));
+        progress.Step();
+    }
+    return Finish(*this, *set, std::move(func), add);
+}
+
+CZuOTPcFunc* CAnalysisProject::CalcPowerContributionOT(CZuOTResultData* set, const std::string& name, int add)
+{
+    if (!set)
+        return nullptr;
+    const std::string target = TargetName(*this, name);
+    std::unique_ptr<CZuOTPcFunc> func = set->CreatePowerContributionFunc(Completed(*this, target));
+    if (!func)
+        return nullptr;
+    DriverProgress progress(set->GetResultCount(), "Calculating Power Contribution...");
+    for (int i = 0; i < set->GetResultCount(); ++i) {
+        const double order = OrderOfEntry(m_orders, *set, i);
+        std::unique_ptr<CZuRpmPcFunc> perOrder(CalcPowerContribution(set->GetResult(i), name, order, 0));
+        if (!perOrder)
+            return nullptr;
+        func->AddOrder(order, std::move(perOrder));
         progress.Step();
     }
     return Finish(*this, *set, std::move(func), add);

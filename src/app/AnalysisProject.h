@@ -21,7 +21,9 @@ class CInputPowerFolder;
 class CSPLsFolder;
 class COctaveManagerEx;
 class CZuData;
+class CZuOTDpFunc;
 class CZuOTFunc;
+class CZuOTPcFunc;
 class CZuOTResultData;
 class CZuRpmDpFunc;
 class CZuRpmFunc;
@@ -49,6 +51,7 @@ public:
     CRPMOptions& GetRPMOptions() override { return m_rpmOptions; }
     void SetRPMOptions(const CRPMOptions& options) { m_rpmOptions = options; }
     CCalcIEOptions& GetCalcIEOptions() { return m_ieOptions; }
+    const CCalcIEOptions& GetCalcIEOptions() const { return m_ieOptions; }
     COrderList& GetOrderList() override { return m_orders; }
     void SetOrderList(const COrderList& orders) { m_orders = orders; }
     float GetOTSetting() const override { return m_otSetting; }
@@ -123,6 +126,10 @@ public:
     // Order above 0.0: each RPM only in the band of the order frequency; otherwise every band.
     CZuRpmDpFunc* SearchDominantPath(CZuRpmResultData* set, const std::string& name, double order, int add);
     CZuRpmPcFunc* CalcPowerContribution(CZuRpmResultData* set, const std::string& name, double order, int add);
+    // By order each RPM is asked only for the band of its order frequency: dominant paths under
+    // the set's own order keys, power contributions under the project's order list.
+    CZuOTDpFunc* SearchDominantPathOT(CZuOTResultData* set, const std::string& name, int add);
+    CZuOTPcFunc* CalcPowerContributionOT(CZuOTResultData* set, const std::string& name, int add);
 
     // ---- SPL of a target by single input powers ----
     // The SPL folder (found by its name and class); null while there is none.

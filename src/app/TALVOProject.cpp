@@ -55,7 +55,7 @@ constexpr uint32_t IDS_MODEL_SUBSYSTEMS_DIFFER = 6051;
 constexpr uint32_t IDS_NO_MODEL = 6014;
 constexpr uint32_t IDS_MODEL_FILTER = 6085;
 constexpr uint32_t IDS_MODEL_OPEN_TITLE = 6139;
-constexpr uint32_t IDS_ASK_RECALC_IE = 6192;
+constexpr uint32_t IDS_ASK_REVISE_POWERS = 6192;
 constexpr uint32_t IDS_OPT_ASK_RECALC_IE = 6319;
 constexpr uint32_t IDS_INPUT_POWER_FAILED = 7122;
 
@@ -583,9 +583,9 @@ int CTALVOProject::RecalcInputPowers()
     CMElementList analyses;
     if (GetAnalysisProjects(analyses) == 0)
         return 1;
-    int withEnergies = 0;
+    int revise = 0;
     if (GetRegOptionByStringId(IDS_OPT_ASK_RECALC_IE) != 0)
-        withEnergies = AfxMessageBox(IDS_ASK_RECALC_IE, MB_YESNO | MB_ICONQUESTION) == IDYES ? 1 : 0;
+        revise = AfxMessageBox(IDS_ASK_REVISE_POWERS, MB_YESNO | MB_ICONQUESTION) == IDYES ? 1 : 0;
     int result = 1;
     for (CMElement* element : analyses) {
         auto* analysis = static_cast<CAnalysisProject*>(element);
@@ -597,7 +597,7 @@ int CTALVOProject::RecalcInputPowers()
                 folder->DeleteChild(child);
             }
         }
-        if (!analysis->CalcInputPower(nullptr, 1, withEnergies)) {
+        if (!analysis->CalcInputPower(nullptr, 1, revise)) {
             AfxFormatMessageBox(IDS_INPUT_POWER_FAILED, MB_OK, analysis->GetName().c_str());
             result = 0;
         }

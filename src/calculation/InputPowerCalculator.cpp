@@ -455,12 +455,13 @@ void CInputPowerCalculator::CheckEnergy(int r, int b, int s)
 int CInputPowerCalculator::ReviseBand(int r, int b, int m, std::vector<int> candidates)
 {
     int step = 0;
+    std::vector<int> converged;
     while (!candidates.empty()) {
         if (++step > kMaxReviseSteps) {
             for (int s : candidates)
                 m_warnings += FormatString(IDS_REVISE_NOT_CONVERGED, kMaxReviseSteps, m_table[s].c_str(),
                                            AnalysisBandText(b).c_str());
-            return 1;
+            break;
         }
         // Lower the coupling through which most power reaches each candidate.
         {
@@ -499,10 +500,16 @@ int CInputPowerCalculator::ReviseBand(int r, int b, int m, std::vector<int> cand
             out->DataValue(r, b) = p;
             if (q > 0.0 && p > 0.0 && std::fabs(10.0 * std::log10(p / q)) < 1.0) {
                 candidates.erase(candidates.begin() + i);
-                CheckEnergy(r, b, s);
+                converged.push_back(s);
             }
         }
     }
+    // The energies of this key come from every input's power under the revised model: checked
+    // while the other inputs still held the powers of the model before the change, a candidate
+    // would be reported as missing its measured energy although the revised powers give it.
+    StoreOutputs(r, b, m);
+    for (int s : converged)
+        CheckEnergy(r, b, s);
     return 1;
 }
 

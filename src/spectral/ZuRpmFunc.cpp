@@ -420,6 +420,8 @@ void CZuRpmFunc::Serialize(CArchive& ar)
         WriteDoubleArray(ar, m_freqs);
         ar << m_subsystem;
         ar << static_cast<int32_t>(m_rows.size());
+        // The rows are parts of the map, not nodes of the tree that a save's progress counts.
+        CQuietStore quiet;
         for (const auto& row : m_rows)
             ar.WriteObject(row.get());
         return;

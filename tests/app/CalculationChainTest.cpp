@@ -8,6 +8,7 @@
 #include "ProjectTestEnv.h"
 #include "SampleProject.h"
 #include "app/AnalysisProject.h"
+#include "app/CalcCommands.h"
 #include "app/DAQExperiment.h"
 #include "app/TALVOExp.h"
 #include "calculation/CalcProjectManager.h"
@@ -21,10 +22,18 @@
 #include "calculation/InputEnergyFolder.h"
 #include "calculation/InputPowerFolder.h"
 #include "models/HSEAResultData.h"
+#include "platform/archive/Archive.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/WinTypes.h"
+#include "platform/win/ZuRegOptions.h"
+#include "platform/gfx/OctaveManager.h"
+#include "spectral/OTMultiVecFunc.h"
+#include "spectral/OrderBand.h"
 #include "spectral/OrderList.h"
+#include "spectral/ZuOTDpFunc.h"
+#include "spectral/ZuOTPcFunc.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuOTResultData.h"
@@ -53,18 +62,6 @@ struct ChainFixture : ::testing::Test
         ASSERT_NE(model->ReplaceHSEAModel(
                       std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
                   nullptr);
-        // The run-up's spectra and levels, as the acquisition leaves them with its data set.
-        CDaqProject* daq = doc.GetTALVOProject().GetDaqProject(0);
-        auto* exp = ElementCast<CTALVOExp>(daq->FindExp(sample::kExcited, sample::kResponse));
-        ASSERT_NE(exp, nullptr);
-        CDAQExperiment* set = exp->FindDataSetBySerial(1);
-        ASSERT_NE(set, nullptr);
-        auto* measurement = ElementCast<CExpProject>(set->FindOneChild(sample::kMeasurementName));
-        ASSERT_NE(measurement, nullptr);
-        CMElementList functions;
-        ASSERT_EQ(CCalcProjectManager::BuildCalcDataList(*measurement, functions), 1);
-        set->AddFuncs(functions);
-        functions.Clear(1);
         roof.Add(sample::kExcited);
     }
     void TearDown() override { doc.OnCloseDocument(); }
@@ -105,4 +102,209 @@ TEST_F(ChainFixture, TheRpmRangeIsNarrowedOnceByTheMargin)
     ASSERT_EQ(rpmProject->CalcInputEnergy(roof, 1), 1);
     EXPECT_EQ(rpm.GetRpmMin(), 1000.0f);
     EXPECT_EQ(rpm.GetRpmMax(), 1200.0f);
+}
+
+namespace {
+std::vector<uint8_t> Stored(const CObject& object)
+{
+    std::vector<uint8_t> bytes;
+    CArchive ar(&bytes, CArchive::store);
+    ar.WriteObject(&object);
+    return bytes;
+}
+
+CAnalysisProject* Reopen(CTALVODoc& doc, const fs::path& file, int index)
+{
+    std::string error;
+    EXPECT_TRUE(doc.OnOpenDocument(file.string(), &error)) << error;
+    return DynamicDowncast<CAnalysisProject>(doc.GetTALVOProject().GetProject(index));
+}
+} // namespace
+
+TEST_F(ChainFixture, FromMeasuredEnergiesToEveryResultByRpmAndBackFromTheFile)
+{
+    // The sample's run-up excites the roof: its measured energies give positive input powers.
+    ASSERT_EQ(rpmProject->CalcInputPowerChain(roof, 0, 0), 1);
+    auto* energy = DynamicDowncast<CZuRpmFunc>(rpmProject->GetInputEnergyFolder()->FindRpmItem(sample::kExcited));
+    auto* power = DynamicDowncast<CZuRpmFunc>(rpmProject->GetInputPowerFolder()->FindRpmItem(sample::kExcited));
+    ASSERT_NE(energy, nullptr);
+    ASSERT_NE(power, nullptr);
+    ASSERT_EQ(power->GetRpmCount(), energy->GetRpmCount());
+    const int row = power->GetRpmCount() / 2;
+    const int band = 1; // 125 Hz: order 4 passes through it in the middle of the run-up
+    EXPECT_GT(energy->DataValue(row, band), 0.0);
+    EXPECT_GT(power->DataValue(row, band), 0.0);
+
+    auto* set = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(roof, 1, 1));
+    ASSERT_NE(set, nullptr);
+    ASSERT_EQ(set->GetResultCount(), power->GetRpmCount());
+    // The solved energy of the excited roof is its measured energy.
+    auto* key = DynamicDowncast<CHSEAResultData>(set->GetResult(row));
+    ASSERT_NE(key, nullptr);
+    EXPECT_NEAR(key->GetSubsystemValue("Roof-F", band, 0) / energy->DataValue(row, band), 1.0, 1e-6);
+    EXPECT_GT(key->GetSubsystemValue("Front Cabin-R-", band, 0), 0.0);
+
+    CZuRpmFunc* vibration = rpmProject->CalcVibrationLevel(set, "Floor", 1);
+    CZuRpmMultiVecFunc* spl = rpmProject->CalcSPL(set, "Front Cabin-R", 1, 1);
+    CZuRpmDpFunc* paths = rpmProject->SearchDominantPath(set, "Front Cabin-R", 0.0, 1);
+    CZuRpmPcFunc* contributions = rpmProject->CalcPowerContribution(set, "Front Cabin-R", 0.0, 1);
+    ASSERT_NE(vibration, nullptr);
+    ASSERT_NE(spl, nullptr);
+    ASSERT_NE(paths, nullptr);
+    ASSERT_NE(contributions, nullptr);
+    EXPECT_EQ(vibration->GetRpmCount(), set->GetResultCount());
+    EXPECT_EQ(spl->GetRpmCount(), set->GetResultCount());
+    EXPECT_EQ(paths->GetRpmCount(), set->GetResultCount());
+    EXPECT_EQ(contributions->GetRpmCount(), set->GetResultCount());
+    EXPECT_TRUE(std::isfinite(vibration->DataValue(row, band)));
+    for (CMElement* e : {static_cast<CMElement*>(vibration), static_cast<CMElement*>(spl),
+                         static_cast<CMElement*>(paths), static_cast<CMElement*>(contributions)})
+        EXPECT_EQ(e->GetParent(), set) << e->GetName();
+
+    // Saved and opened again, the project holds the same results.
+    std::string error;
+    ASSERT_TRUE(doc.OnSaveDocument(file.string(), &error)) << error;
+    const std::vector<uint8_t> before = Stored(*rpmProject);
+    CTALVODoc reopened;
+    CAnalysisProject* again = Reopen(reopened, file, 2);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(Stored(*again), before);
+    auto* setAgain = DynamicDowncast<CZuRpmResultData>(again->FindEnergyResult(roof));
+    ASSERT_NE(setAgain, nullptr);
+    auto* vibrationAgain = DynamicDowncast<CZuRpmFunc>(setAgain->FindOne(vibration->GetName(), 1, 1));
+    ASSERT_NE(vibrationAgain, nullptr);
+    EXPECT_EQ(vibrationAgain->DataValue(row, band), vibration->DataValue(row, band));
+    for (const CMElement* e : {static_cast<CMElement*>(spl), static_cast<CMElement*>(paths),
+                               static_cast<CMElement*>(contributions)})
+        EXPECT_NE(setAgain->FindOne(e->GetName(), 1, 1), nullptr) << e->GetName();
+    reopened.OnCloseDocument();
+}
+
+TEST_F(ChainFixture, ByOrderFromOrderEnergiesToEveryResultAndBackFromTheFile)
+{
+    // The measured energies by RPM, read at the band of each order's frequency: the energies by
+    // order that the input-energy folder of an order analysis receives.
+    ASSERT_EQ(rpmProject->CalcInputEnergy(roof, 0), 1);
+    auto* measured = DynamicDowncast<CZuRpmFunc>(rpmProject->GetInputEnergyFolder()->FindRpmItem(sample::kExcited));
+    ASSERT_NE(measured, nullptr);
+    COrderList orders;
+    for (double o : sample::kOrders)
+        orders.Add(o);
+    CDaqProject* daq = doc.GetTALVOProject().GetDaqProject(0);
+    CAnalysisProject* project = doc.AddOrderAnalysisProject(daq, &rpmProject->GetRPMOptions(), &orders, 50.0f);
+    ASSERT_NE(project, nullptr);
+    const int index = doc.GetTALVOProject().GetProjectIndex(project);
+    ASSERT_EQ(project->AddInputEnergyData(roof), 1);
+    auto* energies = DynamicDowncast<COTMultiVecFunc>(project->GetInputEnergyFolder()->FindRpmItem(sample::kExcited));
+    ASSERT_NE(energies, nullptr);
+    ASSERT_EQ(energies->GetDataCount(), measured->GetRpmCount());
+    COctaveManagerEx* bands = project->GetOctaveManager();
+    ASSERT_NE(bands, nullptr);
+    for (int r = 0; r < energies->GetDataCount(); ++r)
+        for (int o = 0; o < orders.GetSize(); ++o) {
+            const int b = GetOrderBandIndexInt(energies->DataIndex(r), orders[o], project->GetDaqConfigValue(), bands);
+            energies->DataValue(r, o) = b >= 0 ? measured->DataValue(r, b) : 0.0;
+        }
+
+    ASSERT_EQ(project->CalcInputPower(&roof, 0, 0), 1);
+    auto* powers = DynamicDowncast<CZuOTFunc>(project->GetInputPowerFolder()->FindRpmItem(sample::kExcited));
+    ASSERT_NE(powers, nullptr);
+    ASSERT_EQ(powers->GetOrderCount(), 2);
+    auto* set = DynamicDowncast<CZuOTResultData>(project->CalcEnergyResult(roof, 1, 1));
+    ASSERT_NE(set, nullptr);
+    ASSERT_EQ(set->GetResultCount(), 2);
+    // Order 2 at the middle RPM: the solved roof energy is the order's measured energy.
+    const int row = energies->GetDataCount() / 2;
+    const int band = GetOrderBandIndexInt(energies->DataIndex(row), orders[0], project->GetDaqConfigValue(), bands);
+    ASSERT_GE(band, 0);
+    auto* key = DynamicDowncast<CHSEAResultData>(set->GetResult(0)->GetResult(row));
+    ASSERT_NE(key, nullptr);
+    EXPECT_NEAR(key->GetSubsystemValue("Roof-F", band, 0) / energies->DataValue(row, 0), 1.0, 1e-6);
+
+    // The four drivers by order, as the result commands run them.
+    using C = CCalcCommands;
+    CMElement* vibration = C::RunResultCommand(C::ID_CALC_VIBRATION_LEVEL, *project, set, "Floor");
+    CMElement* spl = C::RunResultCommand(C::ID_CALC_SPL, *project, set, "Front Cabin-R");
+    auto* paths = DynamicDowncast<CZuOTDpFunc>(C::RunResultCommand(C::ID_SEARCH_DOMINANT_PATH, *project, set, "Front Cabin-R"));
+    auto* contributions =
+        DynamicDowncast<CZuOTPcFunc>(C::RunResultCommand(C::ID_CALC_POWER_CONTRIBUTION, *project, set, "Front Cabin-R"));
+    ASSERT_NE(vibration, nullptr);
+    ASSERT_NE(spl, nullptr);
+    ASSERT_NE(paths, nullptr);
+    ASSERT_NE(contributions, nullptr);
+    // Dominant paths keep the set's order keys, power contributions the project's orders.
+    EXPECT_EQ(paths->GetOrderArray(), std::vector<double>({2.0, 4.0}));
+    EXPECT_EQ(contributions->GetOrderArray(), std::vector<double>({2.0, 4.0}));
+    EXPECT_EQ(contributions->GetSubsystem(), "Front Cabin-R-");
+    ASSERT_NE(contributions->GetOrderFunc(0), nullptr);
+    EXPECT_EQ(contributions->GetOrderFunc(0)->GetRpmCount(), energies->GetDataCount());
+    // A result command does nothing with a result of the other kind.
+    auto* rpmSet = DynamicDowncast<CZuRpmResultData>(set->GetResult(0));
+    EXPECT_EQ(C::RunResultCommand(C::ID_CALC_SPL, *project, rpmSet, "Front Cabin-R"), nullptr);
+
+    std::string error;
+    ASSERT_TRUE(doc.OnSaveDocument(file.string(), &error)) << error;
+    const std::vector<uint8_t> before = Stored(*project);
+    CTALVODoc reopened;
+    CAnalysisProject* again = Reopen(reopened, file, index);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(Stored(*again), before);
+    auto* setAgain = DynamicDowncast<CZuOTResultData>(again->FindEnergyResult(roof));
+    ASSERT_NE(setAgain, nullptr);
+    for (const CMElement* e : {vibration, spl, static_cast<CMElement*>(paths), static_cast<CMElement*>(contributions)})
+        EXPECT_NE(setAgain->FindOne(e->GetName(), 1, 1), nullptr) << e->GetName();
+    reopened.OnCloseDocument();
+}
+
+TEST_F(ChainFixture, CalculationCommandsFollowTheProjectAndAnswerTheirNotifications)
+{
+    using C = CCalcCommands;
+    const int results[] = {C::ID_CALC_VIBRATION_LEVEL, C::ID_CALC_SPL, C::ID_SEARCH_DOMINANT_PATH,
+                           C::ID_CALC_POWER_CONTRIBUTION};
+    EXPECT_FALSE(C::IsEnabled(C::ID_CALC_INPUT_POWER, nullptr, nullptr));
+    // Before any input power: the input powers can be calculated, for the roof the run-up excited.
+    EXPECT_TRUE(C::IsEnabled(C::ID_CALC_INPUT_POWER, rpmProject, nullptr));
+    EXPECT_FALSE(C::IsEnabled(C::ID_CALC_ENERGY_RESULT, rpmProject, nullptr));
+    CZuSubsystemTable offered;
+    ASSERT_EQ(C::GetOfferedSubsystems(C::ID_CALC_INPUT_POWER, *rpmProject, offered), 1);
+    EXPECT_EQ(offered[0], sample::kExcited);
+    EXPECT_EQ(C::GetNotifyMessage(C::ID_CALC_INPUT_POWER), 0x2410u);
+    EXPECT_EQ(C::GetNotifyMessage(C::ID_CALC_ENERGY_RESULT), 0x2411u);
+
+    // 0x2410: asked whether to revise when the option says so, then "finished".
+    CZuRegOptions options(GetOptionsKeyPath().c_str());
+    ASSERT_TRUE(options.Open());
+    ASSERT_TRUE(options.SetDWORD("IP_AskRecalcIE", 1));
+    prompts.Answer(IDNO);
+    const int done = C::OnCalcInputEnergy(offered, rpmProject);
+    options.SetDWORD("IP_AskRecalcIE", 0);
+    ASSERT_EQ(done, 1);
+    std::vector<uint32_t> shown;
+    for (const PromptRecord& r : prompts.Records())
+        shown.push_back(r.stringId);
+    EXPECT_EQ(shown, std::vector<uint32_t>({6192u, 6170u}));
+    EXPECT_NE(rpmProject->GetInputPowerFolder()->FindRpmItem(sample::kExcited), nullptr);
+    EXPECT_FALSE(C::IsEnabled(C::ID_CALC_INPUT_POWER, rpmProject, nullptr));
+    EXPECT_TRUE(C::IsEnabled(C::ID_CALC_ENERGY_RESULT, rpmProject, nullptr));
+    ASSERT_EQ(C::GetOfferedSubsystems(C::ID_CALC_ENERGY_RESULT, *rpmProject, offered), 1);
+
+    // 0x2411: the energy result, "finished"; a subsystem without input power: named, then "failed".
+    prompts.Clear();
+    ASSERT_EQ(C::OnCalcEnergyResult(offered, rpmProject), 1);
+    EXPECT_EQ(prompts.Last().stringId, 6170u);
+    CMElement* set = rpmProject->FindEnergyResult(offered);
+    ASSERT_NE(set, nullptr);
+    CZuSubsystemTable floor;
+    floor.Add("Floor");
+    prompts.Clear();
+    EXPECT_EQ(C::OnCalcEnergyResult(floor, rpmProject), 0);
+    shown.clear();
+    for (const PromptRecord& r : prompts.Records())
+        shown.push_back(r.stringId);
+    EXPECT_EQ(shown, std::vector<uint32_t>({7054u, 6076u}));
+
+    // The result commands wait for the model's subsystem picker.
+    for (int id : results)
+        EXPECT_EQ(C::IsEnabled(id, rpmProject, set), C::kResultPickerBuilt) << id;
+    EXPECT_FALSE(C::IsEnabled(C::ID_CALC_SPL, rpmProject, rpmProject->GetInputPowerFolder()));
 }

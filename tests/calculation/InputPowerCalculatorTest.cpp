@@ -16,6 +16,7 @@
 #include "calculation/InputPowerFolder.h"
 #include "calculation/Solver.h"
 #include "models/HSEAModelData.h"
+#include "models/HSEARegOptions.h"
 #include "models/HSEAResultData.h"
 #include "models/ModelProjectLink.h"
 #include "models/SEAModelData.h"
@@ -411,6 +412,33 @@ TEST_F(InputPowerFixture, RevisionMakesANegativePowerPositiveThroughTheModel)
                                     ->GetSubsystemValue(kInputs[s] + (s < 2 ? "-F" : "-"), b, 0) /
                                 static_cast<CZuRpmFunc*>(measured[s])->DataValue(r, b),
                             1.0, 0.01);
+}
+
+TEST_F(InputPowerFixture, EnergyCheckOfARevisionSeesEveryInputOfTheRevisedModel)
+{
+    // Both plates come out negative; plate B converges while plate A still steps. Plate B's check
+    // takes plate A's power of the same step, not the one from before its last loss-factor change.
+    ASSERT_EQ(CHSEARegOptions::WriteString(kRegIPReviseRate, "0.5"), 1);
+    SetUpProject(false);
+    auto power = [](int s, int r, int b) { return s == 2 ? 0.5 + 0.1 * r + 0.05 * b : (s == 0 ? -0.05 : -0.002); };
+    MakeMeasuredByRpm(power);
+    const int ok = Calculate(0, 1);
+    ASSERT_EQ(CHSEARegOptions::WriteString(kRegIPReviseRate, ""), 1);
+    ASSERT_EQ(ok, 1);
+    ASSERT_GT(revisions.GetCount(), 1);
+    EXPECT_EQ(warnings.find("ratio"), std::string::npos) << warnings;
+    // The powers kept for the revised key give its measured energies.
+    CMElementList powers;
+    folder->GetInputFunctions(powers);
+    std::unique_ptr<CZuData> data = Forward(powers, CSolver::MODE_RPM);
+    auto* set = DynamicDowncast<CZuRpmResultData>(data.get());
+    ASSERT_TRUE(set);
+    const int r = (set->GetResultCount() - 1) / 2;
+    for (int s = 0; s < 2; ++s)
+        EXPECT_NEAR(static_cast<CHSEAResultData*>(set->GetResult(r))->GetSubsystemValue(kInputs[s] + "-F", 0, 0) /
+                        static_cast<CZuRpmFunc*>(measured[s])->DataValue(r, 0),
+                    1.0, 0.01)
+            << kInputs[s];
 }
 
 TEST_F(InputPowerFixture, WithoutRevisionNothingChangesAndNothingIsShown)

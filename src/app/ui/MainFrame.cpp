@@ -2,6 +2,12 @@
 
 #include "app/AnalysisProject.h"
 #include "app/TALVODoc.h"
+#include "app/AnalysisProject.h"
+#include "app/CalcCommands.h"
+#include "app/TALVOProject.h"
+#include "calculation/ui/DlgSelectCalcSubsystem.h"
+#include "views/ui/DlgSelectSubsystem.h"
+#include "platform/elements/ZuSubsystemTable.h"
 #include "app/ProjectHistory.h"
 #include "app/TALVOApp.h"
 #include "app/LastVersionRequest.h"
@@ -85,7 +91,17 @@ const MenuEntry kMenuTexts[] = {
     {ID_SENSOR_VIEW, "&Sensors..."}, {ID_SENSOR_VIEW_ALIAS, "&Sensors..."},
     {ID_OPTIONS, "&Options..."}, {ID_ANALYSIS_OPTIONS, "&Analysis Options..."},
     {ID_DUMP_DATA, "&Dump Data ..."}, {ID_DUMP_DATA_PARAM, "&Dump Data (with Parameter)..."},
+    {8, "&Calculation"}, {CCalcCommands::ID_CALC_INPUT_POWER, "&Input Powers..."},
+    {CCalcCommands::ID_CALC_ENERGY_RESULT, "&Energy Result..."},
+    {CCalcCommands::ID_CALC_VIBRATION_LEVEL, "&Vibration Level..."},
+    {CCalcCommands::ID_CALC_SPL, "Sound &Pressure Level..."},
+    {CCalcCommands::ID_SEARCH_DOMINANT_PATH, "&Dominant Paths..."},
+    {CCalcCommands::ID_CALC_POWER_CONTRIBUTION, "Power &Contributions..."},
 };
+// The calculation commands, in their menu's order.
+const int kCalcCommands[] = {CCalcCommands::ID_CALC_INPUT_POWER,     CCalcCommands::ID_CALC_ENERGY_RESULT,
+                             CCalcCommands::ID_CALC_VIBRATION_LEVEL, CCalcCommands::ID_CALC_SPL,
+                             CCalcCommands::ID_SEARCH_DOMINANT_PATH, CCalcCommands::ID_CALC_POWER_CONTRIBUTION};
 } // namespace
 
 CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
@@ -214,6 +230,14 @@ void CMainFrame::CreateActions()
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         m_actions[id] = action;
     }
+    for (int id : kCalcCommands)
+    {
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("Command%1").arg(id));
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        m_actions[id] = action;
+    }
     for (int id : {ID_VIEW_PROJECT_WINDOW, ID_VIEW_SHORTCUT_BAR, ID_LANGUAGE_ENGLISH, ID_LANGUAGE_JAPANESE,
                    ID_AUTO_CHECK_LAST_VERSION})
         m_actions[id]->setCheckable(true);
@@ -284,6 +308,12 @@ void CMainFrame::BuildMenus()
     view->addAction(m_actions[ID_ANALYSIS_OPTIONS]);
     view->addAction(m_actions[ID_OPTIONS]);
     connect(view, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
+
+    QMenu* calculation = bar->addMenu(MenuText(8));
+    calculation->setObjectName(QStringLiteral("CalculationMenu"));
+    for (int id : kCalcCommands)
+        calculation->addAction(m_actions[id]);
+    connect(calculation, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
 
     QMenu* help = bar->addMenu(MenuText(3));
     help->setObjectName(QStringLiteral("HelpMenu"));
@@ -443,11 +473,77 @@ bool CMainFrame::IsCommandEnabled(int id) const
         GetTALVOApp().GetSelectedElements(selection);
         return selection.GetSize() > 0 && dynamic_cast<IDataWriter*>(selection[0]) != nullptr;
     }
+    case CCalcCommands::ID_CALC_INPUT_POWER:
+    case CCalcCommands::ID_CALC_ENERGY_RESULT:
+    case CCalcCommands::ID_CALC_VIBRATION_LEVEL:
+    case CCalcCommands::ID_CALC_SPL:
+    case CCalcCommands::ID_SEARCH_DOMINANT_PATH:
+    case CCalcCommands::ID_CALC_POWER_CONTRIBUTION:
+    {
+        if (!hasDoc)
+            return false;
+        CMElementList selection;
+        GetTALVOApp().GetSelectedElements(selection);
+        return CCalcCommands::IsEnabled(id, SelectedAnalysisProject(),
+                                        selection.GetSize() > 0 ? selection[0] : nullptr);
+    }
     default:
         if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount)
             return id - ID_FILE_MRU_FILE1 < static_cast<int>(GetTALVOApp().GetRecentFiles().size());
         return false;
     }
+}
+
+CAnalysisProject* CMainFrame::SelectedAnalysisProject() const
+{
+    return m_doc ? DynamicDowncast<CAnalysisProject>(GetTALVOApp().GetProject(-1)) : nullptr;
+}
+
+void CMainFrame::OpenCalcSubsystemSelection(int id)
+{
+    CAnalysisProject* project = SelectedAnalysisProject();
+    CZuSubsystemTable offered;
+    if (!project || !CCalcCommands::GetOfferedSubsystems(id, *project, offered))
+        return;
+    CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::CreateInstance(this, this);
+    if (!dialog)
+        return; // one is open already
+    dialog->setWindowTitle(QString::fromStdString(LoadString(CCalcCommands::GetCaptionId(id))));
+    dialog->SetNotifyMessage(CCalcCommands::GetNotifyMessage(id));
+    dialog->SetNotifyParam(reinterpret_cast<intptr_t>(project));
+    for (int i = 0; i < offered.GetCount(); ++i)
+        dialog->AddSubsystem(offered[i], 1);
+    dialog->Create();
+}
+
+void CMainFrame::RunResultCommand(int id)
+{
+    CAnalysisProject* project = SelectedAnalysisProject();
+    CMElementList selection;
+    GetTALVOApp().GetSelectedElements(selection);
+    CMElement* result = selection.GetSize() > 0 ? selection[0] : nullptr;
+    if (!project || !result)
+        return;
+    CTALVOProject& container = m_doc->GetTALVOProject();
+    CDlgSelectSubsystem picker(container.GetModelProject(), this);
+    picker.SetSubsystemKind(CCalcCommands::GetSubsystemKind(id));
+    picker.EnableWaveType(CCalcCommands::IsWaveTypeEnabled(id));
+    picker.SetCaption(result->GetName());
+    picker.m_strName = container.GetTargetSubsystem();
+    if (picker.DoModal() != IDOK)
+        return;
+    CCalcCommands::RunResultCommand(id, *project, result, picker.m_strName);
+}
+
+bool CMainFrame::IsOpenAnalysisProject(const CAnalysisProject* project) const
+{
+    if (!m_doc || !project)
+        return false;
+    const CTALVOProject& container = m_doc->GetTALVOProject();
+    for (int i = 0; i < container.GetProjectCount(); ++i)
+        if (container.GetProject(i) == project)
+            return true;
+    return false;
 }
 
 void CMainFrame::UpdateCommandUI()
@@ -572,6 +668,16 @@ bool CMainFrame::OnCommand(int id)
     case ID_SENSOR_VIEW:
     case ID_SENSOR_VIEW_ALIAS:
         GetTALVOApp().OpenSensorView(m_doc->GetTALVOProject().GetSensorProject());
+        break;
+    case CCalcCommands::ID_CALC_INPUT_POWER:
+    case CCalcCommands::ID_CALC_ENERGY_RESULT:
+        OpenCalcSubsystemSelection(id);
+        break;
+    case CCalcCommands::ID_CALC_VIBRATION_LEVEL:
+    case CCalcCommands::ID_CALC_SPL:
+    case CCalcCommands::ID_SEARCH_DOMINANT_PATH:
+    case CCalcCommands::ID_CALC_POWER_CONTRIBUTION:
+        RunResultCommand(id);
         break;
     default:
         if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount)
@@ -884,6 +990,17 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
         return 0;
     case WM_COMMAND:
         return OnCommand(static_cast<int>(wParam & 0xFFFFu)) ? 1 : 0;
+    case WM_ZU_CALC_INPUT_ENERGY:
+    case WM_ZU_CALC_INPUT_POWER:
+    {
+        // The project travels with the dialog's answer; it may have gone with its document since.
+        auto* project = reinterpret_cast<CAnalysisProject*>(lParam);
+        const auto* table = reinterpret_cast<const CZuSubsystemTable*>(wParam);
+        if (!table || !IsOpenAnalysisProject(project))
+            return 0;
+        return msg == WM_ZU_CALC_INPUT_ENERGY ? CCalcCommands::OnCalcInputEnergy(*table, project)
+                                              : CCalcCommands::OnCalcEnergyResult(*table, project);
+    }
     default:
         // The notifications of later subsystems (calculations, result menus) arrive with them.
         return 0;

@@ -120,6 +120,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The analysis project selected in the tree; null when the selection is another project.
+    class CAnalysisProject* SelectedAnalysisProject() const;
+    // The subsystem selection of the input-power (1033) or energy-result (1177) command.
+    void OpenCalcSubsystemSelection(int id);
+    // A result command on the first selected element: the target from the model's subsystem
+    // picker, then the driver under a wait cursor.
+    void RunResultCommand(int id);
+    bool IsOpenAnalysisProject(const class CAnalysisProject* project) const;
     void CreateActions();
     // Lets the document templates open their windows in this frame.
     void InstallViewOpeners();

@@ -124,6 +124,9 @@ bool CMElement::IsAncestorOf(const CMElement* element) const
     return false;
 }
 
+CMElement::CQuietStore::CQuietStore() { ++t_quietStore; }
+CMElement::CQuietStore::~CQuietStore() { --t_quietStore; }
+
 void CMElement::SendStoreProgress()
 {
     uint32_t msg = sm_messageID.load();
@@ -194,11 +197,7 @@ std::unique_ptr<CMElement> CMElement::Duplicate() const
 {
     std::unique_ptr<CMElement> copy;
     {
-        ++t_quietStore;
-        struct Quiet
-        {
-            ~Quiet() { --t_quietStore; }
-        } quiet;
+        CQuietStore quiet;
         copy = CGfxUtil::Duplicate<CMElement>(this);
     }
     if (copy)

@@ -29,6 +29,17 @@ public:
     // Message number sent to the main window by each element while it is stored (progress steps of
     // long saves); 0 sends nothing. The project container sets it before storing.
     static std::atomic<uint32_t> sm_messageID;
+    // While one lives, the elements stored on this thread send no progress: for the parts of an
+    // element that are elements themselves but no nodes of the tree (the rows of a map), which the
+    // progress range does not count.
+    class CQuietStore
+    {
+    public:
+        CQuietStore();
+        ~CQuietStore();
+        CQuietStore(const CQuietStore&) = delete;
+        CQuietStore& operator=(const CQuietStore&) = delete;
+    };
 
     CMElement(); // empty name, no parent, type -1 (the class factory)
     CMElement(const std::string& name, CMElement* parent, int type);

@@ -165,9 +165,10 @@ TEST_F(ServedSample, MapsOptionsAndExportsAnswerGdbusAndTheDispatchHelpers)
     EXPECT_EQ(Call(analysis, QStringLiteral("ProjectType")), QStringLiteral("(0,)"));
     EXPECT_EQ(Call(analysis, QStringLiteral("ProjectID")), QStringLiteral("(2,)"));
     const QString rpm = PathOf(Call(analysis, QStringLiteral("RPMOption")));
-    EXPECT_EQ(Call(rpm, QStringLiteral("Count")), QStringLiteral("(101,)"));
-    EXPECT_EQ(Call(rpm, QStringLiteral("RPM"), {QStringLiteral("100")}), QStringLiteral("(6000.0,)"));
-    EXPECT_TRUE(Call(rpm, QStringLiteral("RPM"), {QStringLiteral("101")}).contains(QStringLiteral("Error 3 (argument 1)")));
+    // The sample analyses the run-up's RPMs, 1000 to 3750 by 50.
+    EXPECT_EQ(Call(rpm, QStringLiteral("Count")), QStringLiteral("(56,)"));
+    EXPECT_EQ(Call(rpm, QStringLiteral("RPM"), {QStringLiteral("55")}), QStringLiteral("(3750.0,)"));
+    EXPECT_TRUE(Call(rpm, QStringLiteral("RPM"), {QStringLiteral("56")}).contains(QStringLiteral("Error 3 (argument 1)")));
     EXPECT_TRUE(Call(analysis, QStringLiteral("Order"), {QStringLiteral("0")}).contains(QStringLiteral("Error 3 (argument 1)")));
     const fs::path energy = fs::path(m_dir.path().toStdString()) / "ie.txt";
     EXPECT_EQ(Call(analysis, QStringLiteral("ExportInputPower"), {QString::fromStdString(energy.string()), QStringLiteral("3000.0")}),

@@ -116,6 +116,9 @@ protected:
         // The measured map of the excited subsystem at three RPMs over two frequencies.
         const double rpms[] = {2950.0, 3000.0, 3050.0};
         const double freqs[] = {100.0, 200.0};
+        // It stands in for the sample's own spectra of the run-up.
+        if (CMElement* measured = m_set->FindOneChild(std::string("Roof")))
+            m_set->DeleteChild(measured, 1);
         auto map = CZuRpmFunc::NewRpmFunc("Roof", 5, nullptr, "Roof", freqs, 2, rpms, 3);
         for (int r = 0; r < 3; ++r)
             for (int p = 0; p < 2; ++p)

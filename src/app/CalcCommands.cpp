@@ -1,0 +1,195 @@
+#include "app/CalcCommands.h"
+
+#include "app/AnalysisProject.h"
+#include "app/DAQExperiment.h"
+#include "app/DaqProject.h"
+#include "calculation/InputPowerFolder.h"
+#include "platform/elements/MElementList.h"
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/gfx/GfxUtil.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/WaitCursor.h"
+#include "platform/win/ZuRegOptions.h"
+#include "spectral/ZuOTDpFunc.h"
+#include "spectral/ZuOTFunc.h"
+#include "spectral/ZuOTPcFunc.h"
+#include "spectral/ZuOTResultData.h"
+#include "spectral/ZuRpmDpFunc.h"
+#include "spectral/ZuRpmFunc.h"
+#include "spectral/ZuRpmMultiVecFunc.h"
+#include "spectral/ZuRpmPcFunc.h"
+#include "spectral/ZuRpmResultData.h"
+
+namespace {
+constexpr unsigned IDS_CALCULATION_FAILED = 6076;
+constexpr unsigned IDS_CALCULATION_FINISHED = 6170;
+constexpr unsigned IDS_ASK_REVISE_POWERS = 6192;
+constexpr unsigned IDS_INPUT_ENERGY_CAPTION = 6197;
+constexpr unsigned IDS_INPUT_POWER_CAPTION = 6199;
+constexpr unsigned IDS_OPT_ASK_REVISE = 6319;
+constexpr unsigned WM_CALC_INPUT_ENERGY = 0x2410;
+constexpr unsigned WM_CALC_ENERGY_RESULT = 0x2411;
+
+bool ResultFitsProject(const CAnalysisProject& project, const CMElement* result)
+{
+    if (project.GetProjectType() == CAnalysisProject::typeRpm)
+        return DynamicDowncast<CZuRpmResultData>(const_cast<CMElement*>(result)) != nullptr;
+    if (project.GetProjectType() == CAnalysisProject::typeOrder)
+        return DynamicDowncast<CZuOTResultData>(const_cast<CMElement*>(result)) != nullptr;
+    return false;
+}
+
+int InputFunctionCount(const CAnalysisProject& project)
+{
+    CZuSubsystemTable table;
+    return project.GetInputPowerSubsystems(table);
+}
+} // namespace
+
+bool CCalcCommands::IsEnabled(int id, const CAnalysisProject* project, const CMElement* first)
+{
+    if (!project)
+        return false;
+    switch (id) {
+    case ID_CALC_INPUT_POWER:
+        // Once input powers are held, the energy result is the next step.
+        return InputFunctionCount(*project) == 0;
+    case ID_CALC_ENERGY_RESULT:
+        return InputFunctionCount(*project) > 0;
+    case ID_CALC_VIBRATION_LEVEL:
+    case ID_CALC_SPL:
+    case ID_SEARCH_DOMINANT_PATH:
+    case ID_CALC_POWER_CONTRIBUTION:
+        return kResultPickerBuilt && ResultFitsProject(*project, first);
+    default:
+        return false;
+    }
+}
+
+int CCalcCommands::GetOfferedSubsystems(int id, const CAnalysisProject& project, CZuSubsystemTable& table)
+{
+    table.Clear();
+    if (id == ID_CALC_ENERGY_RESULT)
+        return project.GetInputPowerSubsystems(table);
+    if (id != ID_CALC_INPUT_POWER)
+        return 0;
+    if (project.GetInputEnergySubsystems(table) > 0)
+        return table.GetCount();
+    CDaqProject* daq = project.GetDaqProject();
+    if (!daq)
+        return 0;
+    CMElementList used;
+    daq->GetUsedDAQExperiments(used);
+    auto add = [&table](const std::string& name) {
+        if (!name.empty() && table.GetIndex(name) < 0)
+            table.Add(name);
+    };
+    for (CMElement* e : used)
+        if (auto* set = ElementCast<CDAQExperiment>(e))
+            add(set->GetFirstInfoName());
+    if (project.GetCalcIEOptions().GetUseSymmetric()) {
+        const int measured = table.GetCount();
+        for (int i = 0; i < measured; ++i) {
+            std::string mirror;
+            if (CGfxUtil::GetSymmetricSubsystem(table[i], &mirror))
+                add(mirror);
+        }
+    }
+    return table.GetCount();
+}
+
+int CCalcCommands::GetSubsystemKind(int id)
+{
+    switch (id) {
+    case ID_CALC_VIBRATION_LEVEL:
+        return 5;
+    case ID_CALC_SPL:
+        return 8;
+    case ID_SEARCH_DOMINANT_PATH:
+    case ID_CALC_POWER_CONTRIBUTION:
+        return 9;
+    default:
+        return 0;
+    }
+}
+
+bool CCalcCommands::IsWaveTypeEnabled(int id)
+{
+    return id == ID_CALC_VIBRATION_LEVEL || id == ID_SEARCH_DOMINANT_PATH || id == ID_CALC_POWER_CONTRIBUTION;
+}
+
+unsigned CCalcCommands::GetCaptionId(int id)
+{
+    return id == ID_CALC_INPUT_POWER ? IDS_INPUT_ENERGY_CAPTION : id == ID_CALC_ENERGY_RESULT ? IDS_INPUT_POWER_CAPTION : 0;
+}
+
+unsigned CCalcCommands::GetNotifyMessage(int id)
+{
+    return id == ID_CALC_INPUT_POWER ? WM_CALC_INPUT_ENERGY : id == ID_CALC_ENERGY_RESULT ? WM_CALC_ENERGY_RESULT : 0;
+}
+
+int CCalcCommands::OnCalcInputEnergy(const CZuSubsystemTable& table, CAnalysisProject* project)
+{
+    if (!project)
+        return 0;
+    int revise = 0;
+    if (GetRegOptionByStringId(IDS_OPT_ASK_REVISE) != 0)
+        revise = AfxMessageBox(IDS_ASK_REVISE_POWERS, MB_YESNO | MB_ICONQUESTION) == IDYES ? 1 : 0;
+    int ok = 0;
+    {
+        CWaitCursor wait;
+        ok = project->CalcInputPowerChain(table, 0, revise);
+    }
+    // A chain that stops says so too: the dialog has gone, and nothing else would tell.
+    AfxMessageBox(ok ? IDS_CALCULATION_FINISHED : IDS_CALCULATION_FAILED, MB_OK | MB_ICONINFORMATION);
+    return ok;
+}
+
+int CCalcCommands::OnCalcEnergyResult(const CZuSubsystemTable& table, CAnalysisProject* project)
+{
+    if (!project)
+        return 0;
+    CMElement* result = nullptr;
+    {
+        CWaitCursor wait;
+        result = project->CalcInputPowerByName(table, 1);
+    }
+    AfxMessageBox(result ? IDS_CALCULATION_FINISHED : IDS_CALCULATION_FAILED, MB_OK | MB_ICONINFORMATION);
+    return result ? 1 : 0;
+}
+
+CMElement* CCalcCommands::RunResultCommand(int id, CAnalysisProject& project, CMElement* result,
+                                           const std::string& name)
+{
+    if (!ResultFitsProject(project, result))
+        return nullptr;
+    CWaitCursor wait;
+    if (project.GetProjectType() == CAnalysisProject::typeRpm) {
+        auto* set = static_cast<CZuRpmResultData*>(result);
+        switch (id) {
+        case ID_CALC_VIBRATION_LEVEL:
+            return project.CalcVibrationLevel(set, name, 1);
+        case ID_CALC_SPL:
+            return project.CalcSPL(set, name, 1, 1);
+        case ID_SEARCH_DOMINANT_PATH:
+            return project.SearchDominantPath(set, name, 0.0, 1);
+        case ID_CALC_POWER_CONTRIBUTION:
+            return project.CalcPowerContribution(set, name, 0.0, 1);
+        default:
+            return nullptr;
+        }
+    }
+    auto* set = static_cast<CZuOTResultData*>(result);
+    switch (id) {
+    case ID_CALC_VIBRATION_LEVEL:
+        return project.CalcVibrationLevelOT(set, name, 1);
+    case ID_CALC_SPL:
+        return project.CalcSPLOT(set, name, 1, 1);
+    case ID_SEARCH_DOMINANT_PATH:
+        return project.SearchDominantPathOT(set, name, 1);
+    case ID_CALC_POWER_CONTRIBUTION:
+        return project.CalcPowerContributionOT(set, name, 1);
+    default:
+        return nullptr;
+    }
+}

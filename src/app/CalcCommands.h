@@ -1,0 +1,54 @@
+#pragma once
+// The main frame's calculation commands without a window: when each is enabled, which subsystems
+// the input-power and energy-result commands offer, what their notifications run, and the result
+// commands' drivers for a chosen target. The frame opens the dialogs and calls these.
+#include <string>
+
+class CAnalysisProject;
+class CMElement;
+class CZuSubsystemTable;
+
+class CCalcCommands
+{
+public:
+    enum : int {
+        ID_SEARCH_DOMINANT_PATH = 1003,
+        ID_CALC_INPUT_POWER = 1033,
+        ID_CALC_POWER_CONTRIBUTION = 1036,
+        ID_CALC_SPL = 1057,
+        ID_CALC_VIBRATION_LEVEL = 1067,
+        ID_CALC_ENERGY_RESULT = 1177,
+    };
+    // The result commands ask for their target in the model's subsystem picker.
+    static constexpr bool kResultPickerBuilt = true;
+
+    // Whether the command applies to the selected project and first selected element (either may
+    // be null).
+    static bool IsEnabled(int id, const CAnalysisProject* project, const CMElement* first);
+
+    // The subsystems offered for input powers: those of the input-energy folder, else the excited
+    // subsystems of the DAQ project's used experiments (with their symmetric subsystems when the
+    // project may borrow measurements). For the energy result: those of the input-power folder.
+    static int GetOfferedSubsystems(int id, const CAnalysisProject& project, CZuSubsystemTable& table);
+    // What the picker of a result command offers (5 the shells, 8 the cavities, 9 every subsystem)
+    // and whether it asks for the wave type.
+    static int GetSubsystemKind(int id);
+    static bool IsWaveTypeEnabled(int id);
+    // The caption string of the selection dialog of the command.
+    static unsigned GetCaptionId(int id);
+    // The notification the selection dialog sends back for the command (0 for other commands).
+    static unsigned GetNotifyMessage(int id);
+
+    // Input energies and powers of the chosen subsystems, asking first whether non-positive powers
+    // are revised when the option says so; "finished" when the chain succeeds, "failed" when it
+    // stops. 1 on success.
+    static int OnCalcInputEnergy(const CZuSubsystemTable& table, CAnalysisProject* project);
+    // The energy result of the chosen input subsystems, always solved anew; "finished" or
+    // "failed". 1 on success.
+    static int OnCalcEnergyResult(const CZuSubsystemTable& table, CAnalysisProject* project);
+
+    // The driver of a result command (by RPM or by order, as the project works) for the chosen
+    // target, its function added under the result set; null when it fails or the result does not
+    // fit the project.
+    static CMElement* RunResultCommand(int id, CAnalysisProject& project, CMElement* result, const std::string& name);
+};
