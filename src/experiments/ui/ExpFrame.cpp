@@ -63,7 +63,7 @@ CExpFrame::CExpFrame(CExpDoc* doc, const std::string& programFolder, QWidget* pa
     m_outer->addWidget(m_inner);
     m_outer->setStretchFactor(0, 1);
     m_outer->setStretchFactor(1, 3);
-    m_outer->setSizes({240, 720});
+    m_outer->setSizes({275, 825});
     m_inner->setSizes({320, 320});
     setCentralWidget(m_outer);
 

@@ -69,6 +69,8 @@ public:
     bool IsCommandChecked(int id) const;
     void UpdateCommandUI();
 
+    QSize sizeHint() const override { return QSize(1100, 720); }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -46,6 +46,7 @@ void CZuChart::ClearChart()
         axis->setScaleType(QCPAxis::stLinear);
         axis->setTicker(QSharedPointer<QCPAxisTicker>(new QCPAxisTicker));
         axis->setNumberFormat("gb");
+        axis->setNumberPrecision(6);
         axis->setLabel(QString());
     }
     xAxis->setTickLabels(true);

@@ -349,8 +349,68 @@ TEST(ExpWindow, MeasurementThroughTheWindowAgainstSimulatedUnits)
     EXPECT_EQ(ElementCast<CExpDataSet>(excited->GetChild(0))->FindByLocalPoint(0)->GetSampleCount(), n);
     ASSERT_FALSE(prompts.Records().empty());
     EXPECT_NE(prompts.Last().text.find("unit 2"), std::string::npos) << prompts.Last().text;
+
+    // ---- deleting a block: every view is told what is left ----
+    CExpData* shown = ElementCast<CExpDataSet>(excited->GetChild(0))->FindByLocalPoint(1);
+    frame->TreeView()->SelectElement(shown);
+    doc->UpdateAllViews(frame->TreeView(), CExpDoc::kHintSelect, shown);
+    EXPECT_TRUE(frame->DataView()->HasChart());
+    EXPECT_FALSE(frame->IsCommandEnabled(CExpTreeView::ID_DELETE)) << "a channel is not deleted alone";
+    frame->TreeView()->SelectElement(excited->GetChild(0));
+    prompts.Answer(IDYES);
+    ASSERT_TRUE(frame->OnCommand(CExpTreeView::ID_DELETE));
+    EXPECT_EQ(prompts.Last().stringId, 6048u);
+    EXPECT_EQ(DataSetCount(excited), 0);
+    EXPECT_EQ(DataSetCount(responding), 0) << "the block goes from every excitation";
+    EXPECT_EQ(DataSetCount(project->GetRPMSignalData()), 0);
+    EXPECT_EQ(frame->DataView()->GetElement(), excited);
+    EXPECT_FALSE(frame->DataView()->HasChart());
+    EXPECT_FALSE(frame->DiagView()->HasChart());
+    EXPECT_EQ(frame->TreeView()->GetCurrentElement(), excited);
+
     CFormProgress::Destroy();
     CDlgDaqDataCheck::DestroyInstance();
     GetTALVOApp().SetDAQSystemViewOpener({});
     delete frame;
+}
+
+// Channel pages cover every channel; a refused window or channel set-up shows the dialog again
+// with what was entered; two experiments on one channel cannot be confirmed.
+TEST(DlgExpProperty, PagesValidationAndARefusedWindow)
+{
+    CMeasurementProject p;
+    p.container.SetSystemChannelCount(40);
+    CScriptedPrompts prompts;
+    CScriptedDialogs dialogs;
+    GetTALVOApp().SetDAQSystemViewOpener({});
+    CDlgExpProperty* dialog = CDlgExpProperty::Open(&p, nullptr);
+    ASSERT_NE(dialog, nullptr);
+    dialog->SetMode(CDlgExpProperty::modeNew);
+    dialog->SetDAQProject(p.daq);
+    dialog->Create();
+    ASSERT_EQ(dialog->PageCombo()->count(), 3);
+    EXPECT_EQ(dialog->PageCombo()->itemText(0), "Ch1 - Ch16");
+    EXPECT_EQ(dialog->PageCombo()->itemText(2), "Ch33 - Ch40");
+    dialog->PageCombo()->setCurrentIndex(2);
+    EXPECT_EQ(dialog->ChannelGrid()->GetCols(), 9);
+    EXPECT_EQ(dialog->ChannelGrid()->GetTextMatrix(0, 8), "Ch 40");
+
+    dialog->OnCellChanged(2, 1, p.structure);
+    dialog->OnCellChanged(1, 3, "1");
+    dialog->OnCellChanged(2, 3, "1");
+    prompts.Answer(IDOK);
+    dialog->PressOK();
+    EXPECT_EQ(prompts.Last().stringId, 7013u) << "channel 1 in both parts";
+    dialog->OnCellChanged(2, 3, "2");
+    EXPECT_EQ(dialog->ExperimentGrid()->GetTextMatrix(2, 3), "2");
+    EXPECT_EQ(dialog->ExperimentGrid()->GetTextMatrix(1, 2).empty(), dialog->Infos().front().GetValue(1) <= 0.0);
+
+    prompts.Answer(IDOK);
+    dialog->PressOK();
+    EXPECT_EQ(prompts.Last().stringId, 6230u);
+    EXPECT_TRUE(dialog->isVisible()) << "shown again to try once more";
+    EXPECT_EQ(CDlgExpProperty::Find(&p), dialog);
+    EXPECT_EQ(dialog->ExperimentGrid()->GetTextMatrix(2, 1), p.structure);
+    CDlgExpProperty::Close(&p);
+    EXPECT_EQ(CDlgExpProperty::Find(&p), nullptr);
 }
