@@ -153,3 +153,9 @@ CDAQRunFault CExpDAQAccess::GetRunFault() const
     CMultiQMXInterface* daq = Units();
     return daq ? daq->GetRunFault() : CDAQRunFault{};
 }
+
+CQmxBlixChMgr* CExpDAQAccess::Inventory() const
+{
+    CMultiQMXInterface* daq = Units();
+    return daq ? &daq->GetChannelManager() : nullptr;
+}

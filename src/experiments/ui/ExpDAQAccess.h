@@ -10,6 +10,7 @@
 #include "acquisition/DAQRunFault.h"
 
 class CMultiQMXInterface;
+class CQmxBlixChMgr;
 class IMessageTarget;
 
 // One acquisition channel's set-up, as a sensor record gives it.
@@ -59,6 +60,8 @@ public:
     int SetUnitsFlag(int flag) const;
     int GetUnitCount() const;
     CDAQRunFault GetRunFault() const;
+    // The merged hardware inventory of the units; null without an interface.
+    CQmxBlixChMgr* Inventory() const;
 
 private:
     CMultiQMXInterface* m_daq;

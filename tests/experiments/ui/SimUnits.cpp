@@ -1,6 +1,8 @@
 #include "SimUnits.h"
 
 #include "../../acquisition/RunRig.h"
+#include "acquisition/DAQ.h"
+#include "platform/win/ZuRegOptions.h"
 
 CSimUnits::CSimUnits(int units) : m_rig(std::make_unique<CRunRig>(units, "", true)) {}
 
@@ -29,4 +31,17 @@ std::vector<float> CSimUnits::Signal(int unit, int channel, int count, double ra
 void CSimUnits::LoseSystemAt(int unit, int sample)
 {
     m_rig->LoseSystemAt(unit, sample);
+}
+
+bool CSimUnits::ConnectProgramUnit()
+{
+    WriteProfileString(CQmxSimLayout::kSettingsSection, "10.0.0.1", "boards=4+4; serial=1; address=10.0.0.1");
+    WriteProfileString("QMX", "IP", "10.0.0.1");
+    CMultiQMXInterface* units = CDAQ::GetMultiInterface();
+    return units && units->AddUnit() == 1 && units->MergeUnitInfo();
+}
+
+void CSimUnits::DisconnectProgramUnits()
+{
+    CDAQ::Destroy();
 }

@@ -24,6 +24,11 @@ public:
     std::vector<float> Signal(int unit, int channel, int count, double rate) const;
     void LoseSystemAt(int unit, int sample);
 
+    // Connects a simulated system (described in the settings) to the program's own interface, as
+    // the connection dialog does, with its inventory read; false when it does not answer.
+    static bool ConnectProgramUnit();
+    static void DisconnectProgramUnits();
+
 private:
     std::unique_ptr<CRunRig> m_rig;
 };
