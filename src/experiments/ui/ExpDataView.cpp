@@ -164,7 +164,7 @@ bool CExpDataView::PlotRecord(CExpData& data)
 
 void CExpDataView::PlotSamples(CExpData& data, const char* suffix, const QString& yLabel)
 {
-    const std::vector<float>& x = data.GetSamples();
+    const auto& x = data.GetSamples();
     const int n = static_cast<int>(x.size());
     const float fs = data.GetSamplingFrequency();
     const int d = DecimationStep(n, fs);
