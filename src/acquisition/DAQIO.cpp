@@ -210,6 +210,24 @@ std::unique_ptr<CExpProject> CDAQIO::LoadOne(CMElement* dataSet)
     const std::string path = GetDaqFilePath(dataSet);
     if (path.empty())
         return nullptr;
+    return LoadPath(dataSet, path);
+}
+
+std::unique_ptr<CExpProject> CDAQIO::LoadFile(const std::string& path)
+{
+    m_errors.clear();
+    if (path.empty())
+        return nullptr;
+    return LoadPath(nullptr, path);
+}
+
+std::vector<std::unique_ptr<CObject>> CDAQIO::ReleaseRead()
+{
+    return std::move(m_read);
+}
+
+std::unique_ptr<CExpProject> CDAQIO::LoadPath(CMElement* dataSet, const std::string& path)
+{
     struct stat st{};
     if (::stat(path.c_str(), &st) != 0) {
         AddError(errNotFound, dataSet);
@@ -328,6 +346,14 @@ uint32_t CDAQIO::MessageIdOf(int code)
     case errMissing: return 7069;
     default: return IDS_DAQ_FILE_ERROR;
     }
+}
+
+std::string CDAQIO::FormatFileError(const tagERRORINFO& error, const std::string& path)
+{
+    const uint32_t id = MessageIdOf(error.code);
+    if (id == IDS_DAQ_FILE_ERROR || path.empty())
+        return LoadString(IDS_DAQ_FILE_ERROR);
+    return FormatString(id, std::filesystem::path(path).filename().string().c_str());
 }
 
 std::string CDAQIO::FormatError(const tagERRORINFO& error)

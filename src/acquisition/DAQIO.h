@@ -68,6 +68,12 @@ public:
     int SaveOne(CMElement* dataSet, CExpProject* base);
     // The experiment project of one data set's file; null on failure (recorded).
     std::unique_ptr<CExpProject> LoadOne(CMElement* dataSet);
+    // The experiment project of the measurement file at path, which lists the data set read from
+    // the file; null on failure (recorded). The data set belongs to this object until it is taken
+    // with ReleaseRead.
+    std::unique_ptr<CExpProject> LoadFile(const std::string& path);
+    // Hands over the data sets read so far (the projects returned list them).
+    std::vector<std::unique_ptr<CObject>> ReleaseRead();
     // Reads every listed data set and joins them into one experiment project; null when nothing
     // could be read or a listed data set is missing from what was read (error 6).
     std::unique_ptr<CExpProject> MergeProjects();
@@ -76,6 +82,8 @@ public:
     tagERRORINFO GetFirstError() const;
     // The message text of an error: its message formatted with the data set's file name.
     static std::string FormatError(const tagERRORINFO& error);
+    // The message text of an error of a file read by its path (LoadFile).
+    static std::string FormatFileError(const tagERRORINFO& error, const std::string& path);
     static uint32_t MessageIdOf(int code);
 
     // Header strings of a file written now.
@@ -83,6 +91,7 @@ public:
 
 private:
     void AddError(int code, CMElement* element) { m_errors.push_back({code, element}); }
+    std::unique_ptr<CExpProject> LoadPath(CMElement* dataSet, const std::string& path);
     // Reads a file's contents after its header; throws archive errors.
     std::unique_ptr<CExpProject> ReadBody(CMElement* dataSet, const std::string& path, bool* notMeasurementFile);
 

@@ -2,12 +2,16 @@
 
 #include <chrono>
 
+#include "acquisition/DAQIO.h"
 #include "app/DAQExperiment.h"
+#include "app/DAQSystemDocument.h"
+#include "app/TALVOApp.h"
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
 #include "common/WorkFolder.h"
 #include "experiments/AveExpData.h"
 #include "experiments/ExpInfo.h"
+#include "experiments/ExpProject.h"
 #include "models/HSEAOptions.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
@@ -366,3 +370,40 @@ void CDaqProject::SetRpmOptionsEditor(std::function<bool(CRPMOptions&)> editor)
     RpmOptionsEditor() = std::move(editor);
 }
 
+
+int CDaqProject::OpenDAQSystemDoc(IDAQSystemDocument* doc, const std::vector<CExpInfo*>& list)
+{
+    if (!doc || list.empty())
+        return 0;
+    std::vector<CDAQExperiment*> added;
+    AddMeasuredData(list, added);
+    CMElementList dataSets;
+    for (CDAQExperiment* set : added)
+        dataSets.Add(set);
+    doc->SetMeasuredData(this, dataSets);
+    doc->SetTitle("DAQ System");
+    doc->SendInitialUpdate();
+    doc->UpdateAllViews();
+    return 1;
+}
+
+int CDaqProject::OpenRawData(const std::string& path)
+{
+    IDAQSystemDocument* doc = GetTALVOApp().OpenDAQSystemView(0);
+    if (!doc)
+        return 0;
+    CDAQIO reader(CMElementList{});
+    std::unique_ptr<CExpProject> project = reader.LoadFile(path);
+    if (!project) {
+        for (const tagERRORINFO& error : reader.GetErrorList())
+            AfxMessageBox(CDAQIO::FormatFileError(error, path), MB_OK | MB_ICONEXCLAMATION);
+        doc->CloseDocument();
+        return 0;
+    }
+    project->SetDAQProject(this);
+    doc->SetReadData(std::move(project), reader.ReleaseRead());
+    doc->SetTitle(path);
+    doc->SendInitialUpdate();
+    doc->UpdateAllViews();
+    return 1;
+}

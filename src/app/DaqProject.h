@@ -18,6 +18,7 @@ class CMElementList;
 class COctaveManagerEx;
 class CRPMOptions;
 class CTALVOExp;
+class IDAQSystemDocument;
 class CZuSubsystemTable;
 
 // Recalculates the spectra of a list of data sets (the acquisition's DAQ calculator).
@@ -93,6 +94,14 @@ public:
     CMElement* AverageRpmFuncs(const std::string& name, int message, const CRPMOptions* options);
     CMElement* AverageRpmVecFuncs(const std::string& name, int flag);
     CMElement* GetAveragedData() const { return m_averagedData.get(); }
+
+    // ---- the measurement window ----
+    // Files the described measurements as new data sets and hands them to the document, titled
+    // "DAQ System", whose views then show them; 0 without a document or without descriptions.
+    int OpenDAQSystemDoc(IDAQSystemDocument* doc, const std::vector<CExpInfo*>& list);
+    // Opens a measurement window over the measurement file at path. A file that cannot be read
+    // is reported, error by error, and the window closed again (0).
+    int OpenRawData(const std::string& path);
 
     // ---- what the measured data ask of the project ----
     int GetAveragingMode() const override;

@@ -115,6 +115,11 @@ bool CTALVOApp::OpenSensorView(CSensorProject* project) const
     return project && t && t->Open(project);
 }
 
+IDAQSystemDocument* CTALVOApp::OpenDAQSystemView(int checkUnsaved) const
+{
+    return m_daqSystemOpener ? m_daqSystemOpener(checkUnsaved) : nullptr;
+}
+
 CZuMultiDocTemplate* CTALVOApp::FindTemplateByStringId(uint32_t id) const
 {
     std::string text;

@@ -6,6 +6,7 @@
 #include "app/ZuMultiDocTemplate.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@ class CMElement;
 class CMElementList;
 class CSensorProject;
 class CTALVODoc;
+class IDAQSystemDocument;
 class IProjectTreeWindow;
 
 // Resource ids of the nine document templates, in registration order.
@@ -77,6 +79,13 @@ public:
     // "SensorView" template; false when the template has no window to open.
     bool OpenSensorView(CSensorProject* project) const;
 
+    // Opens a new, empty measurement window and returns its document; null when none can be
+    // opened (no window library, or, with checkUnsaved, another measurement window still holds
+    // data that are not saved). The window library installs the opener.
+    using DAQSystemViewOpener = std::function<IDAQSystemDocument*(int checkUnsaved)>;
+    void SetDAQSystemViewOpener(DAQSystemViewOpener opener) { m_daqSystemOpener = std::move(opener); }
+    IDAQSystemDocument* OpenDAQSystemView(int checkUnsaved) const;
+
     // ---- command line ----
     static CTALVOCommandLine ParseCommandLine(const std::vector<std::string>& args);
 
@@ -129,6 +138,7 @@ private:
     bool m_runningObject = false;
     std::unique_ptr<CPLOVAWrapper> m_dataChecker;
     std::unique_ptr<CPLOVAWrapper> m_versionCheck;
+    DAQSystemViewOpener m_daqSystemOpener;
 };
 
 // The one application object.

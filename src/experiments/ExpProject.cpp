@@ -38,7 +38,10 @@ CExpProject::~CExpProject() = default;
 
 int CExpProject::GetSystemChannelCount() const
 {
+    // A measured-data tree of a measurement window hangs nowhere: its DAQ project knows the container.
     const IProjectLookups* project = IProjectLookups::FindOwner(this);
+    if (!project)
+        project = IProjectLookups::FindOwner(dynamic_cast<const CMElement*>(m_daqProject));
     return project ? project->GetSystemChannelCount() : CSensorGroup::kDefaultChannelCount;
 }
 

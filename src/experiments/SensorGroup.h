@@ -44,6 +44,12 @@ public:
     void RemoveMembersOnChannel(int channel);
     void Clear();
     int UsesBundle(int bundle) const;
+    // Lists a bundle as used by the group (once).
+    void AddBundle(int bundle)
+    {
+        if (!UsesBundle(bundle))
+            m_bundles.push_back(bundle);
+    }
     const std::vector<int32_t>& GetBundles() const { return m_bundles; }
     // Moves every member's channel by delta; 0 (nothing changed) when a channel would leave the
     // range 0 .. channelCount - 1.

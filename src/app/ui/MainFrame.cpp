@@ -21,6 +21,8 @@
 #include "app/ui/DockShortcutWnd.h"
 #include "app/ui/SplashWnd.h"
 #include "experiments/SensorProject.h"
+#include "experiments/ui/ExpDoc.h"
+#include "experiments/ui/ExpFrame.h"
 #include "experiments/ui/SensorFrame.h"
 #include "platform/base/Format.h"
 #include "platform/elements/DataWriter.h"
@@ -170,6 +172,13 @@ void CMainFrame::CloseElementWindows()
         else
             delete sensors;
     }
+    for (CExpFrame* frame : CExpFrame::OpenFrames())
+    {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(frame->parentWidget()))
+            delete sub;
+        else
+            delete frame;
+    }
 }
 
 void CMainFrame::InstallViewOpeners()
@@ -180,6 +189,17 @@ void CMainFrame::InstallViewOpeners()
             auto* project = DynamicDowncast<CSensorProject>(element);
             return project && m_doc && CSensorFrame::Open(m_mdiArea, project, m_doc.get()) != nullptr;
         });
+    // Measurement windows open in the client area; with the check, not while another measurement
+    // window holds data that are not saved.
+    GetTALVOApp().SetDAQSystemViewOpener([this](int checkUnsaved) -> IDAQSystemDocument* {
+        if (checkUnsaved)
+            for (CExpFrame* open : CExpFrame::OpenFrames())
+                if (open->GetDocument()->GetSavedFlag() == 0 && open->GetDocument()->IsModified())
+                    return nullptr;
+        CExpFrame* frame = CExpFrame::Open(m_mdiArea, m_programFolder);
+        frame->GetDocument()->SetSavedFlag(0);
+        return frame->GetDocument();
+    });
 }
 
 CMainFrame::~CMainFrame()
@@ -196,6 +216,7 @@ CMainFrame::~CMainFrame()
     }
     if (CZuMultiDocTemplate* sensors = GetTALVOApp().FindTemplateByStringId(IDR_SENSORTYPE))
         sensors->SetOpener({});
+    GetTALVOApp().SetDAQSystemViewOpener({});
     if (GetTALVOApp().GetProjectTreeWindow() == m_treeWnd)
         GetTALVOApp().SetProjectTreeWindow(nullptr);
     if (GetMainWindowTarget() == this)
@@ -1034,7 +1055,10 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     m_closeWithoutPrompt = false;
     if (m_doc)
     {
+        // Measurement windows that go with the application do not ask to measure on.
+        CExpDoc::SetApplicationClosing(true);
         CloseElementWindows();
+        CExpDoc::SetApplicationClosing(false);
         m_doc->OnCloseDocument();
         m_doc.reset();
     }

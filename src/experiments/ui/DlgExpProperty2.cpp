@@ -1,0 +1,588 @@
+#include "experiments/ui/DlgExpProperty2.h"
+
+#include "acquisition/BlixChDB.h"
+#include "acquisition/QmxBlixChMgr.h"
+#include "acquisition/ui/EnsureQMXConnection.h"
+#include "app/DAQExperiment.h"
+#include "app/DaqProject.h"
+#include "app/TALVOApp.h"
+#include "app/TALVOExp.h"
+#include "app/TALVOProject.h"
+#include "common/ProjectLookups.h"
+#include "experiments/ExpInfo.h"
+#include "experiments/Sensor.h"
+#include "experiments/SensorBundle.h"
+#include "experiments/SensorGroup.h"
+#include "experiments/SensorProject.h"
+#include "experiments/ui/ExpDoc.h"
+#include "platform/base/Format.h"
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/ui/ZuDialog.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+#include "platform/win/WaitCursor.h"
+#include "views/ui/DlgSelectSubsystem.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <ctime>
+#include <map>
+#include <set>
+
+namespace
+{
+constexpr uint32_t IDS_TAKE_OVER = 6044;
+constexpr uint32_t IDS_SEARCH_REPORT = 6046;
+constexpr uint32_t IDS_SETUP_FAILED = 6071;
+constexpr uint32_t IDS_TICK_MORE = 6120;
+constexpr uint32_t IDS_NO_HARDWARE = 6127;
+constexpr uint32_t IDS_NO_WINDOW = 6230;
+constexpr uint32_t IDS_ITEMS_SAME_BUNDLE = 7003;
+constexpr uint32_t IDS_BUNDLE_TWICE = 7004;
+constexpr uint32_t IDS_CHANNEL_OF_OTHER = 7011;
+constexpr uint32_t IDS_CHANNEL_TWICE = 7012;
+constexpr uint32_t IDS_ITEMS_SAME_BUNDLE_ID = 7020;
+constexpr uint32_t IDS_BUNDLE_ID_TWICE = 7021;
+constexpr uint32_t IDS_SENSOR_KIND = 7074;
+constexpr uint32_t IDS_UNKNOWN_BUNDLE = 7102;
+constexpr uint32_t IDS_ITEMS_SAME_SENSOR = 7103;
+constexpr uint32_t IDS_SENSOR_TWICE = 7104;
+constexpr uint32_t IDS_NO_GROUP = 7105;
+constexpr uint32_t IDS_SENSOR_UNKNOWN = 7108;
+
+std::map<const void*, QPointer<CDlgExpProperty2>>& Dialogs()
+{
+    static std::map<const void*, QPointer<CDlgExpProperty2>> dialogs;
+    return dialogs;
+}
+
+CTALVOProject* ContainerOf(const CDlgExpProperty2::CDlgData& data)
+{
+    return data.target && data.target->daqProject ? data.target->daqProject->GetOwner() : nullptr;
+}
+
+void AddOnce(std::vector<std::string>& lines, const std::string& line)
+{
+    if (std::find(lines.begin(), lines.end(), line) == lines.end())
+        lines.push_back(line);
+}
+} // namespace
+
+// ---- items and data ----
+
+CDlgExpProperty2::CItem::CItem(const std::string& n, double v, int f)
+    : name(n), value(v), fixed(f), m_group(std::make_unique<CSensorGroup>())
+{
+}
+
+CDlgExpProperty2::CItem::~CItem() = default;
+
+void CDlgExpProperty2::CItem::SetGroup(std::unique_ptr<CSensorGroup> group)
+{
+    m_group = std::move(group);
+    ownsGroup = 1;
+}
+
+CDlgExpProperty2::CDlgData::CDlgData(CQmxBlixChMgr* inv)
+    : date(static_cast<int64_t>(std::time(nullptr))), inventory(inv), target(std::make_shared<CTarget>())
+{
+}
+
+CDlgExpProperty2::CDlgData::~CDlgData() = default;
+
+std::unique_ptr<CSensorGroup> CDlgExpProperty2::CDlgData::SearchChannels(const std::string& subsystem,
+                                                                         std::string& report) const
+{
+    report.clear();
+    auto group = std::make_unique<CSensorGroup>();
+    CTALVOProject* container = ContainerOf(*this);
+    CBlixChDB* db = container ? container->GetBlixChDB() : nullptr;
+    CSensorProject* sensors = container ? container->GetSensorProject() : nullptr;
+    if (!db || !db->GetItemList())
+        return group;
+    const int channelCount =
+        container->GetSystemChannelCount() > 0 ? container->GetSystemChannelCount() : CSensorGroup::kDefaultChannelCount;
+    std::vector<CBlixChDB::CItem*> entries;
+    db->GetItemList()->FindBySubsystem(subsystem, entries);
+    if (entries.empty())
+        return group;
+    std::vector<std::string> missingChannels;
+    std::vector<std::string> missingBundles;
+    int set = 0;
+    for (CBlixChDB::CItem* entry : entries) {
+        const std::string& sn = entry->GetBlixSN();
+        const int unitChannel = entry->GetBlixCh() + 1; // the inventory counts from 1
+        const int found = inventory ? inventory->GetBlixChInfoList().Find(sn, unitChannel) : -1;
+        if (found < 0) {
+            AddOnce(missingChannels, Format("BLIX SN: %s-%d\n", sn.c_str(), unitChannel));
+            continue;
+        }
+        std::vector<CBlixChDB::CItem*> ofUnit;
+        for (CBlixChDB::CItem* e : entries)
+            if (e->GetBlixSN() == sn)
+                ofUnit.push_back(e);
+        CSensorBundle* bundle = nullptr;
+        for (int b = 0; sensors && !bundle && b < sensors->GetBundleCount(); ++b) {
+            CSensorBundle* candidate = sensors->GetBundle(b);
+            if (!candidate || candidate->GetBundleID() != sn || candidate->GetCount() != static_cast<int>(ofUnit.size()))
+                continue;
+            bool fits = true;
+            for (int k = 0; fits && k < candidate->GetCount(); ++k) {
+                const CBlixChDB::CItem* atSlot = nullptr;
+                for (CBlixChDB::CItem* e : ofUnit)
+                    if (e->GetBlixCh() == k) {
+                        atSlot = e;
+                        break;
+                    }
+                fits = atSlot && atSlot->GetSensor() == candidate->GetSensorID(k);
+            }
+            if (fits)
+                bundle = candidate;
+        }
+        if (!bundle) {
+            AddOnce(missingBundles,
+                    Format("BLIX CH: %s-%d\tSENSOR ID: %s\n", sn.c_str(), unitChannel, entry->GetSensor().c_str()));
+            continue;
+        }
+        tagSENSORGROUPMEMBER member;
+        member.text = entry->GetSensor();
+        member.bundle = bundle->GetNumber();
+        member.slot = bundle->FindSensor(entry->GetSensor());
+        member.channel = inventory->GetBlixChInfoList()[found].GetChannelNumber();
+        member.extra = set;
+        if (group->SetMember(member, channelCount))
+            ++set;
+        group->AddBundle(bundle->GetNumber());
+    }
+    if (!missingChannels.empty() || !missingBundles.empty()) {
+        report = FormatString(IDS_SEARCH_REPORT, subsystem.c_str());
+        if (!missingChannels.empty()) {
+            report += "##### BLIX CH NOT FOUND #####\n";
+            for (const std::string& line : missingChannels)
+                report += line;
+            report += "\n";
+        }
+        if (!missingBundles.empty()) {
+            report += "##### BUNDLE NOT FOUND #####\n";
+            for (const std::string& line : missingBundles)
+                report += line;
+        }
+    }
+    return group;
+}
+
+// ---- the dialog ----
+
+CDlgExpProperty2* CDlgExpProperty2::Open(const void* key, QWidget* parent, std::unique_ptr<CDlgData> data)
+{
+    if (CDlgExpProperty2* open = Find(key)) {
+        if (open->IsInitialized()) {
+            open->showNormal();
+            open->raise();
+        }
+        return nullptr;
+    }
+    auto* dialog = new CDlgExpProperty2(std::move(data), parent);
+    Dialogs()[key] = dialog;
+    return dialog;
+}
+
+CDlgExpProperty2* CDlgExpProperty2::Find(const void* key)
+{
+    auto it = Dialogs().find(key);
+    return it == Dialogs().end() ? nullptr : it->second.data();
+}
+
+CDlgExpProperty2::CDlgExpProperty2(std::unique_ptr<CDlgData> data, QWidget* parent, bool modal)
+    : CZuDialog(parent, IDD), m_data(std::move(data)), m_modalVariant(modal)
+{
+    setObjectName("DlgExpProperty2");
+    setWindowTitle("Measurement by Subsystem");
+    auto* top = new QVBoxLayout(this);
+    auto* form = new QGridLayout;
+    m_date = new QLabel(this);
+    m_date->setObjectName(QString("Control%1").arg(IDC_DATE));
+    form->addWidget(new QLabel("Date:", this), 0, 0);
+    form->addWidget(m_date, 0, 1);
+    const char* labels[4] = {"Label:", "Text 1:", "Text 2:", "Note:"};
+    for (int i = 0; i < 4; ++i) {
+        m_texts[static_cast<size_t>(i)] = new QLineEdit(this);
+        m_texts[static_cast<size_t>(i)]->setObjectName(QString("Control%1").arg(kTextIds[static_cast<size_t>(i)]));
+        m_texts[static_cast<size_t>(i)]->setMinimumWidth(160);
+        form->addWidget(new QLabel(labels[i], this), 1 + i / 2, (i % 2) * 2);
+        form->addWidget(m_texts[static_cast<size_t>(i)], 1 + i / 2, (i % 2) * 2 + 1);
+        connect(m_texts[static_cast<size_t>(i)], &QLineEdit::textChanged, this,
+                [this, i](const QString& t) { m_data->texts[static_cast<size_t>(i)] = t.toStdString(); });
+    }
+    top->addLayout(form);
+    m_list = new QTableWidget(0, 3, this);
+    m_list->setObjectName(QString("Control%1").arg(IDC_LIST));
+    m_list->setHorizontalHeaderLabels({"Subsystem", "Mass/Volume", "Sensors"});
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->verticalHeader()->setVisible(false);
+    m_list->setColumnWidth(0, 220);
+    m_list->setColumnWidth(1, 120);
+    m_list->horizontalHeader()->setStretchLastSection(true);
+    m_list->setMinimumSize(460, 200);
+    connect(m_list, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (!m_filling && item->column() == 0)
+            OnItemChanged(item->row());
+    });
+    top->addWidget(m_list, 1);
+    auto* row = new QHBoxLayout;
+    const std::pair<int, const char*> buttons[] = {{IDC_ADD, "Add..."},          {IDC_DELETE, "Delete"},
+                                                   {IDC_COPY, "Take Over..."},   {IDC_STATUS, "Unit Status..."},
+                                                   {IDC_PICTURE, "Picture..."},  {IDC_TABLE, "Sensor Table..."}};
+    for (const auto& [id, text] : buttons) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QString("Control%1").arg(id));
+        row->addWidget(b);
+        m_buttons.emplace_back(id, b);
+    }
+    connect(Button(IDC_ADD), &QPushButton::clicked, this, &CDlgExpProperty2::OnAddSubsystem);
+    connect(Button(IDC_DELETE), &QPushButton::clicked, this, &CDlgExpProperty2::DeleteSelectedRows);
+    connect(Button(IDC_COPY), &QPushButton::clicked, this, &CDlgExpProperty2::OnTakeOver);
+    connect(Button(IDC_STATUS), &QPushButton::clicked, this, [this] { ShowBlixStatusDialog(this); });
+    // The picture and sensor-table windows are not part of this program yet.
+    Button(IDC_PICTURE)->setEnabled(false);
+    Button(IDC_TABLE)->setEnabled(false);
+    row->addStretch(1);
+    top->addLayout(row);
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    top->addWidget(box);
+}
+
+CDlgExpProperty2::~CDlgExpProperty2()
+{
+    auto& map = Dialogs();
+    for (auto it = map.begin(); it != map.end();)
+        it = it->second == this || it->second.isNull() ? map.erase(it) : std::next(it);
+}
+
+QPushButton* CDlgExpProperty2::Button(int id) const
+{
+    for (const auto& [i, b] : m_buttons)
+        if (i == id)
+            return b;
+    return nullptr;
+}
+
+double CDlgExpProperty2::ValueOf(const std::string& subsystem) const
+{
+    return GetSubsystemParamByName(ContainerOf(*m_data), subsystem);
+}
+
+std::unique_ptr<CSensorGroup> CDlgExpProperty2::Search(const std::string& subsystem) const
+{
+    std::string report;
+    auto group = m_data->SearchChannels(subsystem, report);
+    if (!report.empty())
+        AfxMessageBox(report, MB_OK);
+    return group;
+}
+
+bool CDlgExpProperty2::OnInitDialog()
+{
+    CWaitCursor wait;
+    CTALVOProject* container = ContainerOf(*m_data);
+    if (!m_data->target->daqProject)
+        return true;
+    if (!EnsureQMXConnection(container, 0, 1, this)) {
+        for (const auto& [id, b] : m_buttons)
+            b->setEnabled(false);
+        m_list->setEnabled(false);
+        for (QLineEdit* e : m_texts)
+            e->setEnabled(false);
+        if (auto* box = findChild<QDialogButtonBox*>())
+            box->button(QDialogButtonBox::Ok)->setEnabled(false);
+        return true;
+    }
+    m_data->items.clear();
+    const std::string reference = container ? container->GetTargetSubsystem() : std::string();
+    m_data->items.push_back(std::make_unique<CItem>(reference, ValueOf(reference), 1));
+    std::tm tm{};
+    const std::time_t t = static_cast<std::time_t>(m_data->date);
+    char text[32] = "";
+    if (localtime_r(&t, &tm))
+        std::strftime(text, sizeof(text), "%m/%d/%y", &tm);
+    m_date->setText(text);
+    for (int i = 0; i < 4; ++i) {
+        QSignalBlocker block(m_texts[static_cast<size_t>(i)]);
+        m_texts[static_cast<size_t>(i)]->setText(QString::fromStdString(m_data->texts[static_cast<size_t>(i)]));
+    }
+    m_data->items.front()->SetGroup(Search(reference));
+    CBlixChDB* db = container ? container->GetBlixChDB() : nullptr;
+    const int count = db && db->GetItemList() ? db->GetItemList()->GetSize() : 0;
+    for (int i = 0; i < count; ++i) {
+        const std::string name = db->GetItemList()->GetAt(i)->GetSubsystem();
+        if (name != reference)
+            AddItem(name);
+    }
+    FillList();
+    return true;
+}
+
+CDlgExpProperty2::CItem* CDlgExpProperty2::AddItem(const std::string& subsystem)
+{
+    for (const auto& item : m_data->items)
+        if (item->name == subsystem)
+            return nullptr;
+    m_data->items.push_back(std::make_unique<CItem>(subsystem, ValueOf(subsystem), 0));
+    CItem* item = m_data->items.back().get();
+    item->SetGroup(Search(subsystem));
+    return item;
+}
+
+void CDlgExpProperty2::FillList()
+{
+    m_filling = true;
+    m_list->setRowCount(static_cast<int>(m_data->items.size()));
+    for (int r = 0; r < static_cast<int>(m_data->items.size()); ++r) {
+        const CItem& item = *m_data->items[static_cast<size_t>(r)];
+        auto* name = new QTableWidgetItem(QString::fromStdString(item.name));
+        name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        name->setCheckState(item.tick ? Qt::Checked : Qt::Unchecked);
+        m_list->setItem(r, 0, name);
+        m_list->setItem(r, 1, new QTableWidgetItem(QString::fromStdString(Format("%.5f", item.value))));
+        m_list->setItem(r, 2, new QTableWidgetItem(
+                                  QString::fromStdString(Format("%d", item.GetGroup() ? item.GetGroup()->GetMemberCount() : 0))));
+    }
+    m_filling = false;
+}
+
+void CDlgExpProperty2::OnItemChanged(int row)
+{
+    if (row < 0 || row >= static_cast<int>(m_data->items.size()))
+        return;
+    CItem& item = *m_data->items[static_cast<size_t>(row)];
+    const bool checked = m_list->item(row, 0)->checkState() == Qt::Checked;
+    // The reference stays ticked.
+    item.tick = checked || row == 0 ? 1 : 0;
+    if (row == 0 && !checked) {
+        m_filling = true;
+        m_list->item(row, 0)->setCheckState(Qt::Checked);
+        m_filling = false;
+    }
+}
+
+void CDlgExpProperty2::DeleteSelectedRows()
+{
+    std::vector<int> rows;
+    for (const QModelIndex& index : m_list->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.rbegin(), rows.rend());
+    for (int r : rows)
+        if (r >= 0 && r < static_cast<int>(m_data->items.size()) && !m_data->items[static_cast<size_t>(r)]->fixed)
+            m_data->items.erase(m_data->items.begin() + r);
+    FillList();
+}
+
+void CDlgExpProperty2::OnAddSubsystem()
+{
+    CTALVOProject* container = ContainerOf(*m_data);
+    CDlgSelectSubsystem dialog(container ? container->GetModelProject() : nullptr, this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    const CZuSubsystemTable& chosen = dialog.GetTable();
+    for (int i = 0; i < chosen.GetCount(); ++i)
+        AddItem(chosen[i]);
+    FillList();
+}
+
+void CDlgExpProperty2::OnTakeOver()
+{
+    CDaqProject* daq = m_data->target->daqProject;
+    if (!daq || AfxMessageBox(IDS_TAKE_OVER, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    const std::string reference = m_data->items.empty() ? std::string() : m_data->items.front()->name;
+    for (auto& item : m_data->items) {
+        if (item->fixed)
+            continue;
+        CTALVOExp* exp = daq->FindExp(item->name, reference);
+        auto* last = exp && exp->GetChildCount() > 0
+                         ? dynamic_cast<IDaqExperimentData*>(exp->GetChild(exp->GetChildCount() - 1))
+                         : nullptr;
+        const CExpInfo* info = last ? last->GetExpInfo() : nullptr;
+        if (!info)
+            continue;
+        if (const CSensorGroup* g = info->GetSensorGroup(0))
+            item->SetGroup(g->Clone());
+        if (const CSensorGroup* g = info->GetSensorGroup(1))
+            m_data->items.front()->SetGroup(g->Clone());
+        m_data->texts[0] = info->GetLabel();
+        m_data->texts[3] = info->GetNote();
+    }
+    for (int i = 0; i < 4; ++i)
+        m_texts[static_cast<size_t>(i)]->setText(QString::fromStdString(m_data->texts[static_cast<size_t>(i)]));
+    FillList();
+}
+
+int CDlgExpProperty2::Validate()
+{
+    CTALVOProject* container = ContainerOf(*m_data);
+    CSensorProject* sensors = container ? container->GetSensorProject() : nullptr;
+    int ticks = 0;
+    for (const auto& item : m_data->items)
+        ticks += item->tick;
+    if (ticks <= 1) {
+        AfxMessageBox(IDS_TICK_MORE, MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    auto fail = [](uint32_t id, auto... args) {
+        AfxFormatMessageBox(id, MB_OK | MB_ICONEXCLAMATION, args...);
+        return 0;
+    };
+    std::vector<const CItem*> ticked;
+    for (const auto& item : m_data->items)
+        if (item->tick)
+            ticked.push_back(item.get());
+    for (const CItem* item : ticked) {
+        const char* name = item->name.c_str();
+        const CSensorGroup* group = item->GetGroup();
+        if (!group || group->GetMemberCount() == 0)
+            return fail(IDS_NO_GROUP, name);
+        // Every bundle is looked up, also a single one.
+        const std::vector<int32_t>& bundles = group->GetBundles();
+        for (size_t a = 0; a < bundles.size(); ++a) {
+            const CSensorBundle* ba = sensors ? sensors->FindBundleByNo(bundles[a]) : nullptr;
+            if (!ba)
+                return fail(IDS_UNKNOWN_BUNDLE, name);
+            for (size_t b = a + 1; b < bundles.size(); ++b) {
+                const CSensorBundle* bb = sensors->FindBundleByNo(bundles[b]);
+                if (!bb)
+                    return fail(IDS_UNKNOWN_BUNDLE, name);
+                if (ba->GetID() == bb->GetID())
+                    return fail(IDS_BUNDLE_TWICE, name, ba->GetID().c_str());
+                if (ba->GetBundleID() == bb->GetBundleID())
+                    return fail(IDS_BUNDLE_ID_TWICE, name, ba->GetBundleID().c_str());
+            }
+        }
+        const int kind = container && container->IsStructure(item->name) ? SENSOR_DATATYPE_ACCELERATION
+                                                                          : SENSOR_DATATYPE_PRESSURE;
+        // Every member is checked, also the last one.
+        for (int i = 0; i < group->GetMemberCount(); ++i) {
+            const tagSENSORGROUPMEMBER m = group->GetMember(i);
+            const CSensor* sensor = sensors ? sensors->FindSensor(m.text) : nullptr;
+            if (!sensor)
+                return fail(IDS_SENSOR_UNKNOWN, name, m.text.c_str());
+            if (sensor->GetSensorInfo().ChannelInfo.DataType != kind)
+                return fail(IDS_SENSOR_KIND, name, m.text.c_str());
+            for (int j = 0; j < i; ++j)
+                if (group->GetMember(j).channel == m.channel)
+                    return fail(IDS_CHANNEL_TWICE, name, m.channel + 1);
+            for (int j = i + 1; j < group->GetMemberCount(); ++j)
+                if (group->GetMember(j).text == m.text)
+                    return fail(IDS_SENSOR_TWICE, name, m.text.c_str());
+        }
+    }
+    for (size_t a = 0; a < ticked.size(); ++a) {
+        const CSensorGroup* ga = ticked[a]->GetGroup();
+        for (size_t b = 0; b < ticked.size(); ++b) {
+            if (a == b)
+                continue;
+            const CSensorGroup* gb = ticked[b]->GetGroup();
+            const char* na = ticked[a]->name.c_str();
+            const char* nb = ticked[b]->name.c_str();
+            if (b < a)
+                for (int i = 0; i < ga->GetMemberCount(); ++i)
+                    for (int j = 0; j < gb->GetMemberCount(); ++j)
+                        if (ga->GetMember(i).channel == gb->GetMember(j).channel)
+                            return fail(IDS_CHANNEL_OF_OTHER, na, ga->GetMember(i).channel);
+            for (int32_t x : ga->GetBundles())
+                for (int32_t y : gb->GetBundles()) {
+                    const CSensorBundle* bx = sensors->FindBundleByNo(x);
+                    const CSensorBundle* by = sensors->FindBundleByNo(y);
+                    if (x == y && bx)
+                        return fail(IDS_ITEMS_SAME_BUNDLE, na, nb, bx->GetID().c_str());
+                    if (bx && by && bx->GetBundleID() == by->GetBundleID())
+                        return fail(IDS_ITEMS_SAME_BUNDLE_ID, na, nb, bx->GetBundleID().c_str());
+                }
+            for (int i = 0; i < ga->GetMemberCount(); ++i)
+                for (int j = 0; j < gb->GetMemberCount(); ++j)
+                    if (ga->GetMember(i).text == gb->GetMember(j).text)
+                        return fail(IDS_ITEMS_SAME_SENSOR, na, nb, ga->GetMember(i).text.c_str());
+        }
+    }
+    for (CMElement* e : m_data->target->experiments) {
+        auto* data = dynamic_cast<IDaqExperimentData*>(e);
+        const CExpInfo* info = data ? data->GetExpInfo() : nullptr;
+        const auto* inventory = info ? dynamic_cast<const CQmxBlixChMgr*>(info->GetHardwareInventory()) : nullptr;
+        if (!inventory || !inventory->HasHardware()) {
+            AfxMessageBox(IDS_NO_HARDWARE, MB_OK | MB_ICONEXCLAMATION);
+            return 0;
+        }
+    }
+    return 1;
+}
+
+void CDlgExpProperty2::OnOK()
+{
+    if (!Validate())
+        return;
+    if (m_modalVariant) {
+        CZuDialog::OnOK();
+        return;
+    }
+    hide();
+    IDAQSystemDocument* doc = GetTALVOApp().OpenDAQSystemView(1);
+    if (!doc) {
+        AfxMessageBox(IDS_NO_WINDOW, MB_OK | MB_ICONEXCLAMATION);
+        show();
+        return;
+    }
+    const CItem& reference = *m_data->items.front();
+    std::vector<CExpInfo> infos;
+    for (const auto& item : m_data->items) {
+        if (!item->tick || item->fixed)
+            continue;
+        CExpInfo info;
+        info.SetName(1, reference.name);
+        info.SetValue(1, reference.value);
+        info.SetName(0, item->name);
+        info.SetValue(0, item->value);
+        info.SetInt(0, -1);
+        info.SetInt(1, -1);
+        if (reference.GetGroup())
+            info.SetSensorGroup(1, *reference.GetGroup());
+        if (item->GetGroup())
+            info.SetSensorGroup(0, *item->GetGroup());
+        info.SetTime(m_data->date);
+        info.SetLabel(m_data->texts[0]);
+        info.SetNote(m_data->texts[3]);
+        if (m_data->inventory)
+            info.SetHardwareInventory(*m_data->inventory);
+        infos.push_back(info);
+    }
+    std::vector<CExpInfo*> list;
+    for (CExpInfo& info : infos)
+        list.push_back(&info);
+    auto* expDoc = dynamic_cast<CExpDoc*>(doc);
+    CDaqProject* daq = m_data->target->daqProject;
+    if (!daq || !daq->OpenDAQSystemDoc(doc, list) || !expDoc || !expDoc->SetupChannels()) {
+        AfxMessageBox(IDS_SETUP_FAILED, MB_OK | MB_ICONEXCLAMATION);
+        show();
+        return;
+    }
+    DestroyWindow();
+}
+
+void CDlgExpProperty2::OnCancel()
+{
+    if (m_modalVariant) {
+        CZuDialog::OnCancel();
+        return;
+    }
+    hide();
+}

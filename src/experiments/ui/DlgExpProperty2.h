@@ -1,0 +1,116 @@
+#pragma once
+// Prepares a measurement by subsystem: the user ticks the model subsystems to measure and the
+// dialog finds each one's channels from the unit channel database (which bundle sensor of which
+// unit channel measures which subsystem) and the hardware inventory, checks the choice and opens
+// the measurement window over it. Its data live in CDlgData, so that the dialog can be reopened
+// over the same choice. Modeless: one dialog per key object.
+#include "platform/elements/MElementList.h"
+#include "platform/ui/ZuDialog.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CDaqProject;
+class CQmxBlixChMgr;
+class CSensorGroup;
+class QLineEdit;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+class CDlgExpProperty2 : public CZuDialog
+{
+    Q_OBJECT
+
+public:
+    enum { IDD = 4027, IDC_LIST = 3159, IDC_PICTURE = 3005, IDC_ADD = 3007, IDC_TABLE = 3014, IDC_DELETE = 3023,
+           IDC_STATUS = 3026, IDC_DATE = 3072, IDC_COPY = 57634 };
+    static constexpr std::array<int, 4> kTextIds = {3083, 3137, 3138, 3139};
+
+    // One subsystem row.
+    class CItem
+    {
+    public:
+        CItem(const std::string& name, double value, int fixed);
+        ~CItem();
+        std::string name;
+        double value = 0.0;
+        int fixed = 0;
+        int tick = 1;
+        int ownsGroup = 1;
+        CSensorGroup* GetGroup() const { return m_group.get(); }
+        // The old group goes; the item owns the new one.
+        void SetGroup(std::unique_ptr<CSensorGroup> group);
+
+    private:
+        std::unique_ptr<CSensorGroup> m_group;
+    };
+
+    // What the measurement is for.
+    struct CTarget
+    {
+        int noPictureCheck = -1;
+        CDaqProject* daqProject = nullptr;
+        CMElementList experiments;
+    };
+
+    // The dialog's data: date, texts, items (item 0 the reference) and the inventory searched.
+    class CDlgData
+    {
+    public:
+        // inventory: borrowed.
+        explicit CDlgData(CQmxBlixChMgr* inventory);
+        ~CDlgData();
+        int64_t date = 0;
+        std::array<std::string, 4> texts;
+        std::vector<std::unique_ptr<CItem>> items;
+        CQmxBlixChMgr* inventory = nullptr;
+        std::shared_ptr<CTarget> target;
+
+        // The channels of a subsystem: every entry of the database for it whose unit channel is
+        // in the inventory and whose unit's bundle is found; report gets what is missing (empty
+        // when nothing is).
+        std::unique_ptr<CSensorGroup> SearchChannels(const std::string& subsystem, std::string& report) const;
+    };
+
+    static CDlgExpProperty2* Open(const void* key, QWidget* parent, std::unique_ptr<CDlgData> data);
+    static CDlgExpProperty2* Find(const void* key);
+
+    CDlgExpProperty2(std::unique_ptr<CDlgData> data, QWidget* parent = nullptr, bool modal = false);
+    ~CDlgExpProperty2() override;
+
+    CDlgData& Data() { return *m_data; }
+    QTableWidget* List() const { return m_list; }
+    QPushButton* Button(int id) const;
+    QLineEdit* TextEdit(int i) const { return m_texts[static_cast<size_t>(i)]; }
+
+    // Adds an item for a subsystem (not fixed, ticked, its channels searched); null when listed.
+    CItem* AddItem(const std::string& subsystem);
+    void DeleteSelectedRows();
+    void FillList();
+    // 0 and a message when the choice cannot be confirmed.
+    int Validate();
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+private:
+    std::unique_ptr<CSensorGroup> Search(const std::string& subsystem) const;
+    void OnAddSubsystem();
+    void OnTakeOver();
+    void OnItemChanged(int row);
+    double ValueOf(const std::string& subsystem) const;
+
+    std::unique_ptr<CDlgData> m_data;
+    bool m_modalVariant;
+    bool m_filling = false;
+    QTableWidget* m_list = nullptr;
+    QLabel* m_date = nullptr;
+    std::array<QLineEdit*, 4> m_texts{};
+    std::vector<std::pair<int, QPushButton*>> m_buttons;
+};

@@ -1,0 +1,167 @@
+#pragma once
+// The document of the measurement window: one experiment project (owned) and the place where a
+// measurement is run. It prepares the acquisition channels from the project's sensor groups, runs
+// the acquisition through its run manager, answers the run's call-backs, cuts the acquired samples
+// into numbered data sets (one per block), and stores the project in its measurement files.
+//
+// A measurement document (saved flag 0) is opened empty to measure into; a stored-data document
+// (saved flag 1) shows experiments already stored. The views follow the document's updates; the
+// tree view is the window the acquisition tells about the run.
+#include <QObject>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "acquisition/DAQExeManager.h"
+#include "acquisition/DAQExeSupport.h"
+#include "app/DAQSystemDocument.h"
+#include "experiments/ExpOptions.h"
+#include "experiments/ui/ExpDAQAccess.h"
+#include "platform/elements/MElementList.h"
+
+class CExpFrame;
+class CExpProject;
+class CMElement;
+class CMultiQMXInterface;
+class CObject;
+class IMessageTarget;
+
+class CExpDoc : public QObject, public IDAQExeSupport, public IDAQSystemDocument
+{
+    Q_OBJECT
+
+public:
+    // View update hints.
+    static constexpr int kHintNone = 0;
+    static constexpr int kHintSelect = -1;   // the element was selected in the tree
+    static constexpr int kHintRunDone = 1000; // a run ended without data
+
+    explicit CExpDoc(QObject* parent = nullptr);
+    ~CExpDoc() override;
+
+    // ---- the project ----
+    CExpProject* GetProject() const { return m_project.get(); }
+    // Takes the project; the previous one is deleted.
+    void SetProject(std::unique_ptr<CExpProject> project);
+    // An empty project named "DAQ System" in place of the current one.
+    CExpProject* NewProject();
+    // The measured-data tree of the listed data sets read from their measurement files; null (and
+    // no project) when a file could not be read.
+    CExpProject* MergeProjects(const CMElementList& dataSets);
+    // Appends the project's experiments; 0 without a project.
+    int AppendExperiments(CMElementList& list) const;
+    int CollectExperimentObjects(std::vector<CObject*>& objects) const;
+    CExpOptions& GetExpOptions() { return m_options; }
+    int GetSavedFlag() const { return m_savedFlag; }
+    void SetSavedFlag(int flag) { m_savedFlag = flag; }
+
+    // ---- the window ----
+    void SetFrame(CExpFrame* frame) { m_frame = frame; }
+    CExpFrame* GetFrame() const { return m_frame; }
+    const std::string& GetTitle() const { return m_title; }
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    // Every view redraws; sender is left out; element (when given) is what to show.
+    void UpdateAllViews(QObject* sender, int hint, CMElement* element);
+    // The RPM values of the frame's list: low to high RPM by the step in a run-up, the constant RPM
+    // otherwise.
+    std::vector<double> MakeRpmList() const;
+    void UpdateRpmCombo();
+
+    // ---- measuring ----
+    // The interface runs go through; null (the default) is the program's one.
+    void SetDAQInterface(CMultiQMXInterface* daq);
+    const CExpDAQAccess& DAQ() const { return m_daq; }
+    // The window the acquisition tells about the run (the tree view's).
+    void SetNotifyTarget(IMessageTarget* target) { m_notifyTarget = target; }
+    IMessageTarget* GetNotifyTarget() const { return m_notifyTarget; }
+    CDAQExeManager& GetRunManager() { return m_manager; }
+    int SetupChannels();
+    void ConfigureRunManager();
+    int StartRun();
+    bool IsRunActive() const { return m_runActive; }
+    // The run stopped: when a unit was lost the samples every other unit had are stored (when all
+    // channels of the project can be read) and the user is told; 1 when something was stored.
+    int OnRunStopped();
+    // The samples per block of a run that acquired n samples; 0 when no block can be cut.
+    int GetBlockLength(int n) const;
+    // The rule behind it: the whole record in a run-up (mode 0); at constant RPM the project's
+    // block length (block mode 0) or the smallest power of two not below the sample rate.
+    static int BlockLengthOf(int mode, int blockMode, double projectLength, float sampleRate, int n);
+    // Stores the run's pulse channel and its channels, n samples each; on failure the data sets
+    // made for the run are removed again. 1 when both were stored.
+    int StoreRun(int n);
+
+    // ---- forwarders of the tree view's messages ----
+    intptr_t OnDAQData(uintptr_t wParam, intptr_t lParam) { return m_manager.OnDAQData(wParam, lParam); }
+    intptr_t StopRun() { return m_manager.Stop(); }
+    intptr_t OnDAQComplete();
+    intptr_t OnRecordStartMsg() { return m_manager.OnRecordStart(); }
+    intptr_t OnRecordEndMsg() { return m_manager.OnRecordEnd(); }
+    intptr_t OnTriggerReset() { return m_manager.OnTriggerReset(); }
+    intptr_t OnDAQAbort();
+
+    // ---- files ----
+    // Stores every data set of the project in its measurement file; 0 after telling the errors.
+    int DoFileSave();
+    // Writes the text dump of an element that can write one; 0 when it cannot or the file cannot
+    // be made.
+    int WriteDump(CMElement* element, const std::string& path, int param);
+    // Builds the calculation data of the measured channels and files them into the experiments.
+    int BuildCalcData();
+
+    // Closing: a measurement document asks whether to carry on measuring (unless the application
+    // is closing); then the document goes.
+    void OnCloseDocument();
+    static void SetApplicationClosing(bool closing);
+    static bool IsApplicationClosing();
+
+    // ---- IDAQExeSupport ----
+    int CanStart() override;
+    int OnRpm(float) override { return 1; }
+    int OnUpdate(uintptr_t, intptr_t) override { return 1; }
+    int OnRecordStart() override { return 1; }
+    int OnRecordEnd() override { return 1; }
+    int OnStop() override { return 1; }
+    int OnComplete() override;
+    int OnDataReady() override;
+
+    // ---- IDAQSystemDocument ----
+    void SetMeasuredData(CDaqProject* project, const CMElementList& dataSets) override;
+    void SetReadData(std::unique_ptr<CExpProject> project, std::vector<std::unique_ptr<CObject>> keep) override;
+    void SetTitle(const std::string& title) override;
+    void SendInitialUpdate() override;
+    void UpdateAllViews() override { UpdateAllViews(nullptr, kHintNone, nullptr); }
+    void CloseDocument() override;
+
+signals:
+    void InitialUpdate();
+    void Update(QObject* sender, int hint, CMElement* element);
+    void TitleChanged(const QString& title);
+    // The window should close (the document is going).
+    void CloseRequested();
+
+private:
+    int StoreRpmSignal(int n, int length);
+    int StoreChannelData(int n, int length);
+    void RemoveRunDataSets();
+
+    int m_savedFlag = -1;
+    std::unique_ptr<CExpProject> m_project;
+    std::vector<std::unique_ptr<CObject>> m_keep; // objects the project lists (read from a file)
+    int m_reserved[2] = {0, 0};
+    CExpOptions m_options;
+    CDAQExeManager m_manager;
+    CExpDAQAccess m_daq;
+    CMultiQMXInterface* m_daqOverride = nullptr;
+    IMessageTarget* m_notifyTarget = nullptr;
+    CExpFrame* m_frame = nullptr;
+    std::string m_title;
+    bool m_modified = false;
+    bool m_runActive = false;
+    bool m_storeOk = false;
+    float m_runValue = 0.0f;
+    // Data sets made by the store of the current run, with their parents.
+    std::vector<std::pair<CMElement*, CMElement*>> m_runSets;
+};

@@ -1,0 +1,415 @@
+#include "experiments/ui/ExpTreeView.h"
+
+#include "acquisition/ui/DlgDaqDataCheck.h"
+#include "acquisition/ui/EnsureQMXConnection.h"
+#include "acquisition/ui/FormProgress.h"
+#include "calculation/CalcProjectManager.h"
+#include "common/ProjectLookups.h"
+#include "experiments/Excitation.h"
+#include "experiments/ExpData.h"
+#include "experiments/ExpDataSet.h"
+#include "experiments/DaqProjectAccess.h"
+#include "experiments/ExpProject.h"
+#include "experiments/RPMSignalData.h"
+#include "experiments/SensorInfo.h"
+#include "experiments/SensorProject.h"
+#include "experiments/ui/DlgExpProperty.h"
+#include "experiments/ui/DlgSensorProperty.h"
+#include "experiments/ui/ExpDoc.h"
+#include "platform/elements/MElement.h"
+#include "platform/ui/DlgInputBox.h"
+#include "platform/win/Messages.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/QueuedMessageTarget.h"
+#include "platform/win/WaitCursor.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+
+#include <cstdlib>
+
+namespace
+{
+constexpr uint32_t IDS_DELETE_PROJECT = 6047;
+constexpr uint32_t IDS_DELETE_ITEMS = 6048;
+constexpr uint32_t IDS_RUN_NOT_STARTED = 6069;
+constexpr uint32_t IDS_SETUP_FAILED = 6071;
+constexpr const char* kDumpFilter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
+
+void Renumber(CMElement* parent)
+{
+    for (int i = 0; i < parent->GetChildCount(); ++i)
+        if (ElementCast<CExpDataSet>(parent->GetChild(i)))
+            parent->GetChild(i)->SetName(CExpDataSet::MakeLabel(i + 1));
+}
+} // namespace
+
+CExpTreeView::CExpTreeView(CExpDoc* doc, QWidget* parent) : QTreeWidget(parent), m_doc(doc)
+{
+    setObjectName("ExpTreeView");
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setRootIsDecorated(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setMinimumWidth(160);
+    m_target = std::make_unique<CQueuedMessageTarget>(
+        [this](uint32_t msg, uintptr_t w, intptr_t l) { return OnMessage(msg, w, l); });
+    m_doc->SetNotifyTarget(m_target.get());
+    connect(m_doc, &CExpDoc::InitialUpdate, this, &CExpTreeView::OnInitialUpdate);
+    connect(m_doc, &CExpDoc::Update, this, &CExpTreeView::OnUpdate);
+    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (m_filling || !item)
+            return;
+        m_current = reinterpret_cast<CMElement*>(item->data(0, Qt::UserRole).value<quintptr>());
+        m_doc->UpdateAllViews(this, CExpDoc::kHintSelect, m_current);
+        emit CommandStateChanged();
+    });
+}
+
+CExpTreeView::~CExpTreeView()
+{
+    if (m_doc->GetNotifyTarget() == m_target.get())
+        m_doc->SetNotifyTarget(nullptr);
+}
+
+QTreeWidgetItem* CExpTreeView::ItemOf(const CMElement* element) const
+{
+    if (!element)
+        return nullptr;
+    for (QTreeWidgetItemIterator it(const_cast<CExpTreeView*>(this)); *it; ++it)
+        if (reinterpret_cast<CMElement*>((*it)->data(0, Qt::UserRole).value<quintptr>()) == element)
+            return *it;
+    return nullptr;
+}
+
+void CExpTreeView::SelectElement(CMElement* element)
+{
+    QTreeWidgetItem* item = ItemOf(element);
+    if (!item)
+        return;
+    m_filling = true;
+    setCurrentItem(item);
+    m_filling = false;
+    m_current = element;
+    emit CommandStateChanged();
+}
+
+void CExpTreeView::AddItems(QTreeWidgetItem* parent, CMElement* element)
+{
+    auto* item = new QTreeWidgetItem(QStringList(QString::fromStdString(element->GetName())));
+    item->setData(0, Qt::UserRole, QVariant::fromValue<quintptr>(reinterpret_cast<quintptr>(element)));
+    if (parent)
+        parent->addChild(item);
+    else
+        addTopLevelItem(item);
+    for (int i = 0; i < element->GetChildCount(); ++i)
+        AddItems(item, element->GetChild(i));
+}
+
+void CExpTreeView::Refill()
+{
+    m_filling = true;
+    clear();
+    m_root = m_doc->GetProject();
+    if (m_root) {
+        AddItems(nullptr, m_root);
+        topLevelItem(0)->setExpanded(true);
+        for (int i = 0; i < topLevelItem(0)->childCount(); ++i)
+            topLevelItem(0)->child(i)->setExpanded(true);
+    }
+    m_filling = false;
+    // The current element must still be in the tree.
+    if (m_current && !ItemOf(m_current))
+        m_current = m_root;
+}
+
+void CExpTreeView::OnInitialUpdate()
+{
+    CMElementList experiments;
+    m_doc->AppendExperiments(experiments);
+    if (experiments.IsEmpty())
+        return;
+    m_current = m_doc->GetProject();
+    Refill();
+    SelectElement(m_current);
+    const CExpDAQAccess& daq = m_doc->DAQ();
+    if (daq.GetUnitCount() > 0) {
+        if (!daq.CheckAllChannels())
+            daq.SetActive(0);
+        daq.SetActive(1);
+    }
+}
+
+void CExpTreeView::OnUpdate(QObject* sender, int, CMElement* element)
+{
+    if (sender == this)
+        return;
+    if (m_current && m_doc->GetProject() && m_current != m_doc->GetProject() && !m_doc->GetProject()->IsAncestorOf(m_current))
+        m_current = nullptr;
+    Refill();
+    if (element && ItemOf(element))
+        SelectElement(element);
+    else if (m_current)
+        SelectElement(m_current);
+    emit CommandStateChanged();
+}
+
+bool CExpTreeView::IsCommandEnabled(int id) const
+{
+    const CExpProject* project = m_doc->GetProject();
+    const CExpDAQAccess& daq = m_doc->DAQ();
+    switch (id) {
+    case ID_START_RUN:
+        return project && daq.AreAllUnitsReady() && daq.GetState() != 0;
+    case ID_SETUP_CHANNELS:
+        return project && daq.GetUnitCount() > 0 && daq.GetState() != 0;
+    case ID_DELETE:
+        if (ElementCast<CExpDataSet>(m_current) || ElementCast<CCalcProjectManager>(m_current))
+            return true;
+        return m_current && m_current == project;
+    case ID_DATA_CHECK:
+    case ID_PROPERTIES:
+    case ID_DUMP:
+    case ID_DUMP_PARAM:
+    case ID_NOTHING:
+        return project != nullptr;
+    // Gain setting, analysis and DAQ options, the acceleration RPM view and the real-time
+    // monitor open windows that this window does not offer.
+    case ID_GAIN_SETTING:
+    case ID_ANALYSIS_OPTIONS:
+    case ID_DAQ_OPTIONS:
+    case ID_ACCEL_RPM:
+    case ID_REAL_TIME_MONITOR:
+    default:
+        return false;
+    }
+}
+
+bool CExpTreeView::OnCommand(int id)
+{
+    if (!IsCommandEnabled(id))
+        return false;
+    switch (id) {
+    case ID_START_RUN:
+        if (!m_doc->StartRun()) {
+            AfxMessageBox(IDS_RUN_NOT_STARTED, MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        }
+        return true;
+    case ID_SETUP_CHANNELS: {
+        CExpProject* project = m_doc->GetProject();
+        auto* daqProject = dynamic_cast<CMElement*>(project->GetDAQProject());
+        IProjectLookups* lookups = IProjectLookups::FindOwner(daqProject);
+        if (!EnsureQMXConnection(lookups, 0, 1, this))
+            return false;
+        if (!m_doc->SetupChannels()) {
+            AfxMessageBox(IDS_SETUP_FAILED, MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        }
+        return true;
+    }
+    case ID_DELETE:
+        OnDelete();
+        return true;
+    case ID_PROPERTIES:
+        OnProperties();
+        return true;
+    case ID_DATA_CHECK:
+        OnDataCheck();
+        return true;
+    case ID_DUMP:
+        OnDump(false);
+        return true;
+    case ID_DUMP_PARAM:
+        OnDump(true);
+        return true;
+    case ID_NOTHING:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CExpTreeView::OnDataCheck()
+{
+    if (!CDlgDaqDataCheck::GetInstance())
+        CDlgDaqDataCheck::CreateInstance(m_doc->GetProject(), window());
+}
+
+void CExpTreeView::OnDelete()
+{
+    CExpProject* project = m_doc->GetProject();
+    CMElement* element = m_current;
+    if (!project || !element)
+        return;
+    CMElement* hint = nullptr;
+    if (element == project) {
+        if (AfxFormatMessageBox(IDS_DELETE_PROJECT, MB_YESNO | MB_ICONQUESTION, project->GetName().c_str()) != IDYES)
+            return;
+        for (int i = project->GetChildCount() - 1; i >= 0; --i) {
+            CMElement* child = project->GetChild(i);
+            if (ElementCast<CExcitation>(child) || ElementCast<CRPMSignalData>(child)) {
+                for (int j = child->GetChildCount() - 1; j >= 0; --j)
+                    child->DeleteChild(j, 1);
+            } else if (ElementCast<CCalcProjectManager>(child)) {
+                project->DeleteChild(child, 1);
+            }
+        }
+        hint = project;
+    } else if (ElementCast<CExpDataSet>(element)) {
+        if (AfxMessageBox(IDS_DELETE_ITEMS, MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return;
+        // The block goes everywhere: its pulse channel and every excitation's data set of it.
+        CMElementList selection;
+        selection.Add(element);
+        project->ExpandDataSetSelection(selection);
+        hint = element->GetParent();
+        std::vector<CMElement*> parents;
+        for (CMElement* set : selection) {
+            CMElement* parent = set->GetParent();
+            if (std::find(parents.begin(), parents.end(), parent) == parents.end())
+                parents.push_back(parent);
+            parent->DeleteChild(set, 1);
+        }
+        for (CMElement* parent : parents)
+            Renumber(parent);
+    } else if (ElementCast<CCalcProjectManager>(element)) {
+        if (AfxMessageBox(IDS_DELETE_ITEMS, MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return;
+        hint = element->GetParent();
+        hint->DeleteChild(element, 1);
+    } else {
+        return;
+    }
+    m_current = hint;
+    m_doc->SetModifiedFlag();
+    // Every view is told what is left, so that none keeps the deleted element.
+    m_doc->UpdateAllViews(nullptr, CExpDoc::kHintNone, hint);
+    if (CDlgDaqDataCheck* check = CDlgDaqDataCheck::GetInstance())
+        check->Refresh();
+}
+
+void CExpTreeView::OnProperties()
+{
+    auto* data = ElementCast<CExpData>(m_current);
+    CExpDataSet* set = data ? data->GetDataSet() : nullptr;
+    if (data && set && !ElementCast<CRPMSignalData>(set->GetParent())) {
+        tagSENSORINFO info;
+        if (!data->GetSensorInfo(info))
+            return;
+        CDlgSensorProperty dialog(this);
+        dialog.m_values.id = info.ID;
+        dialog.m_values.manufacturer = info.Manufacturer;
+        dialog.m_values.model = info.Model;
+        dialog.m_values.serialNumber = info.SerialNumber;
+        dialog.m_values.sensitivity = info.ChannelInfo.Sensitivity;
+        dialog.m_values.limit = info.ChannelInfo.Limit;
+        switch (info.ChannelInfo.DataType) {
+        case SENSOR_DATATYPE_ACCELERATION: dialog.m_values.unitChoice = info.ChannelInfo.Unit == 0 ? 1 : 0; break;
+        case SENSOR_DATATYPE_FORCE: dialog.m_values.unitChoice = 3; break;
+        case SENSOR_DATATYPE_PRESSURE: dialog.m_values.unitChoice = 2; break;
+        default: break;
+        }
+        dialog.m_channel = info.ChannelInfo.Channel;
+        dialog.m_scale = info.ChannelInfo.Scale;
+        dialog.m_comment = info.ChannelInfo.Comment;
+        if (dialog.DoModal() != IDOK)
+            return;
+        info.ID = dialog.m_values.id;
+        info.Manufacturer = dialog.m_values.manufacturer;
+        info.Model = dialog.m_values.model;
+        info.SerialNumber = dialog.m_values.serialNumber;
+        info.ChannelInfo.Sensitivity = dialog.m_values.sensitivity;
+        info.ChannelInfo.Limit = dialog.m_values.limit;
+        data->ReplaceSensorInfo(info);
+        m_doc->SetModifiedFlag();
+        m_doc->UpdateAllViews(nullptr, CExpDoc::kHintNone, data);
+        return;
+    }
+    CExpProject* project = m_doc->GetProject();
+    CDlgExpProperty* dialog = CDlgExpProperty::Open(this, this);
+    if (!dialog)
+        return;
+    dialog->SetMode(CDlgExpProperty::modeStored);
+    dialog->SetDAQProject(project->GetDAQProject());
+    dialog->SetExperiment(project->GetExperimentList());
+    dialog->SetOpenerWindow(m_target.get());
+    dialog->Create();
+}
+
+void CExpTreeView::OnDump(bool withParameter)
+{
+    FileChooserOptions options;
+    options.filter = kDumpFilter;
+    options.defaultExt = "txt";
+    options.overwritePrompt = true;
+    std::string path;
+    if (!PromptSaveFile(options, path))
+        return;
+    int param = 0;
+    if (withParameter) {
+        std::string text;
+        if (!InputBox("Please, input the parameter.", "Parameter", text, this))
+            return;
+        param = std::atoi(text.c_str());
+    }
+    CWaitCursor wait;
+    m_doc->WriteDump(m_current, path, param);
+}
+
+intptr_t CExpTreeView::OnMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)
+{
+    emit MessageHandled(msg);
+    switch (msg) {
+    case WM_ZU_DAQ_STARTED: {
+        if (CFormProgress* form = CFormProgress::GetInstance()) {
+            form->showNormal();
+            form->raise();
+        } else if (CFormProgress* created = CFormProgress::Create(window(), m_target.get(), m_doc->DAQ().Units())) {
+            created->Create();
+            const CExpProject* project = m_doc->GetProject();
+            if (created->StopButton())
+                created->StopButton()->setVisible(project && project->GetMode() == 0);
+        }
+        return 0;
+    }
+    case WM_ZU_DAQ_STOPPED:
+        // A run that lost a unit ends here without completing: what came before is kept.
+        m_doc->OnRunStopped();
+        return 0;
+    case WM_ZU_DAQ_STOP:
+        return m_doc->StopRun();
+    case WM_ZU_DAQ_COMPLETE: {
+        const intptr_t result = m_doc->OnDAQComplete();
+        if (result == 0)
+            m_doc->UpdateAllViews(nullptr, CExpDoc::kHintRunDone, m_doc->GetProject());
+        return result;
+    }
+    case WM_ZU_DAQ_DATA:
+        if (m_doc->DAQ().IsAnyUnitFlagSet())
+            return -1;
+        return m_doc->OnDAQData(wParam, lParam);
+    case WM_ZU_DAQ_RECORD_START:
+    case WM_ZU_SAMPLING_START:
+        return m_doc->OnRecordStartMsg();
+    case WM_ZU_DAQ_RECORD_END:
+        return m_doc->OnRecordEndMsg();
+    case WM_ZU_SAMPLING_STOP:
+        return m_doc->OnTriggerReset();
+    case WM_ZU_SAMPLING_CLOSED:
+        return m_doc->OnDAQAbort();
+    case WM_ZU_SET_MODIFIED:
+        m_doc->SetModifiedFlag(wParam != 0);
+        return 0;
+    case WM_ZU_SAMPLING_ENDED:
+    case WM_ZU_DAQ_TRANSFER_BEGIN:
+    case WM_ZU_DAQ_TRANSFER_DONE:
+    case WM_ZU_SAMPLING_DESTROY:
+        if (CFormProgress* form = CFormProgress::GetInstance())
+            return form->Target()->SendMessage(msg, wParam, lParam);
+        return 0;
+    default:
+        return 0;
+    }
+}

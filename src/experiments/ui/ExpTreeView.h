@@ -1,0 +1,76 @@
+#pragma once
+// The left-hand view of the measurement window: the experiment project's element tree and the
+// experiment commands. It is the window the acquisition tells about a run (Target()); it passes
+// the run's messages to the document's run manager and the progress messages to the progress
+// window.
+#include <QTreeWidget>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CExpDoc;
+class CMElement;
+class IMessageTarget;
+
+class CExpTreeView : public QTreeWidget
+{
+    Q_OBJECT
+
+public:
+    enum Command
+    {
+        ID_ACCEL_RPM = 1087,
+        ID_ANALYSIS_OPTIONS = 1089,
+        ID_DATA_CHECK = 1090,
+        ID_GAIN_SETTING = 1092,
+        ID_SETUP_CHANNELS = 1093,
+        ID_START_RUN = 1098,
+        ID_DELETE = 1102,
+        ID_DUMP = 1104,
+        ID_DUMP_PARAM = 1105,
+        ID_REAL_TIME_MONITOR = 1161,
+        ID_PROPERTIES = 1175,
+        ID_NOTHING = 1184,
+        ID_DAQ_OPTIONS = 1185,
+    };
+
+    explicit CExpTreeView(CExpDoc* doc, QWidget* parent = nullptr);
+    ~CExpTreeView() override;
+
+    CExpDoc* GetDocument() const { return m_doc; }
+    IMessageTarget* Target() const { return m_target.get(); }
+
+    // The tree's selected element (the project when nothing else is).
+    CMElement* GetCurrentElement() const { return m_current; }
+    void SelectElement(CMElement* element);
+    QTreeWidgetItem* ItemOf(const CMElement* element) const;
+
+    bool OnCommand(int id);
+    bool IsCommandEnabled(int id) const;
+
+    // The acquisition's messages to this window.
+    intptr_t OnMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam);
+
+    void OnInitialUpdate();
+    void OnUpdate(QObject* sender, int hint, CMElement* element);
+
+signals:
+    void CommandStateChanged();
+    // A message of the acquisition was handled.
+    void MessageHandled(quint32 msg);
+
+private:
+    void Refill();
+    void AddItems(QTreeWidgetItem* parent, CMElement* element);
+    void OnDelete();
+    void OnProperties();
+    void OnDump(bool withParameter);
+    void OnDataCheck();
+
+    CExpDoc* m_doc;
+    std::unique_ptr<IMessageTarget> m_target;
+    CMElement* m_current = nullptr;
+    CMElement* m_root = nullptr;
+    bool m_filling = false;
+};

@@ -1,0 +1,175 @@
+// The measurement by subsystem: the channel search over the unit channel database and the units'
+// inventory, its report, the checks of the choice, and the dialog over connected simulated units.
+#include <gtest/gtest.h>
+
+#include "SimUnits.h"
+#include "acquisition/BlixChDB.h"
+#include "acquisition/QmxBlixChMgr.h"
+#include "app/DaqProject.h"
+#include "app/TALVOApp.h"
+#include "app/TALVOProject.h"
+#include "experiments/SensorBundle.h"
+#include "experiments/SensorGroup.h"
+#include "experiments/SensorProject.h"
+#include "experiments/ui/DlgExpProperty2.h"
+#include "experiments/ui/ExpDAQAccess.h"
+#include "platform/base/Format.h"
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/ui/ZuDialog.h"
+#include "platform/win/PromptService.h"
+#include "support/WidgetShot.h"
+
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <filesystem>
+
+namespace
+{
+// A container whose units 00001-00003 carry bundles: S1/S2 on unit 1 (structure), S3/S4 on unit 2
+// (the reference), and a four-sensor bundle on unit 3 of which the database names only three.
+struct CSubsystemSetup
+{
+    CSubsystemSetup()
+    {
+        dir = std::filesystem::temp_directory_path() / ("orvex_expprop2_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        container.SetDocumentPath((dir / "project.orv").string());
+        const auto model = std::filesystem::path(ORVEX_SOURCE_DIR) / "samples" / "sample-model.dmd";
+        EXPECT_NE(container.CreateModelProjectFromFile(0, model.string()), nullptr);
+        const CZuSubsystemTable* table = container.GetModelSubsystemTable();
+        for (int i = 0; table && i < table->GetCount(); ++i)
+            if (container.IsStructure((*table)[i]))
+                structures.push_back((*table)[i]);
+        EXPECT_GE(structures.size(), 3u);
+        container.SetTargetSubsystem(structures[0]);
+        daq = container.AddDaqProject();
+        CSensorProject* sensors = container.GetSensorProject();
+        for (int i = 1; i <= 10; ++i) {
+            tagSENSORINFO info;
+            info.ID = Format("S%d", i);
+            info.ChannelInfo.DataType = SENSOR_DATATYPE_ACCELERATION;
+            info.ChannelInfo.Sensitivity = 10.0f;
+            EXPECT_NE(sensors->AddSensor(info), nullptr);
+        }
+        auto bundle = [&](const char* id, std::initializer_list<const char*> ids) {
+            CSensorBundle* b = sensors->AddBundle(id);
+            for (const char* s : ids)
+                b->AddSensor(s);
+        };
+        bundle("00001-A", {"S1", "S2"});
+        bundle("00002-B", {"S3", "S4"});
+        bundle("00003-C", {"S5", "S6", "S7", "S8"});
+        Entry(structures[1], "00001", 0, "S1");
+        Entry(structures[1], "00001", 1, "S2");
+        Entry(structures[0], "00002", 0, "S3");
+        Entry(structures[0], "00002", 1, "S4");
+        Entry(structures[2], "00003", 0, "S5");
+        Entry(structures[2], "00003", 1, "S6");
+        Entry(structures[2], "00003", 2, "S7");
+        Entry(structures[2], "00099", 0, "S9");
+        Entry(structures[2], "00099", 0, "S9");
+    }
+    ~CSubsystemSetup()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+    void Entry(const std::string& subsystem, const char* sn, int ch, const char* sensor)
+    {
+        auto item = std::make_unique<CBlixChDB::CItem>();
+        item->SetSubsystem(subsystem);
+        item->SetBlixSN(sn);
+        item->SetBlixCh(static_cast<uint8_t>(ch));
+        item->SetSensor(sensor);
+        container.GetBlixChDB()->GetItemList()->Add(std::move(item));
+    }
+
+    std::filesystem::path dir;
+    CTALVOProject container;
+    CDaqProject* daq = nullptr;
+    std::vector<std::string> structures;
+};
+} // namespace
+
+TEST(DlgExpProperty2, ChannelSearchChecksAndTheDialogOverConnectedUnits)
+{
+    CSubsystemSetup s;
+    // Units 00001-00008, two channels each, on the program's interface.
+    ASSERT_TRUE(CSimUnits::ConnectProgramUnit());
+    struct Disconnect
+    {
+        ~Disconnect() { CSimUnits::DisconnectProgramUnits(); }
+    } disconnect;
+    auto data = std::make_unique<CDlgExpProperty2::CDlgData>(CExpDAQAccess().Inventory());
+    data->target->daqProject = s.daq;
+    CDlgExpProperty2::CDlgData& d = *data;
+    ASSERT_GT(d.inventory->GetBlixChInfoList().GetSize(), 0);
+
+    // Every unit channel and bundle found: no report, members on the inventory's channels.
+    std::string report;
+    std::unique_ptr<CSensorGroup> group = d.SearchChannels(s.structures[1], report);
+    EXPECT_TRUE(report.empty()) << report;
+    ASSERT_EQ(group->GetMemberCount(), 2);
+    EXPECT_EQ(group->GetMember(0).text, "S1");
+    EXPECT_EQ(group->GetMember(0).channel, 0);
+    EXPECT_EQ(group->GetMember(1).channel, 1);
+    EXPECT_EQ(group->GetMember(1).slot, 1);
+    EXPECT_EQ(group->GetMember(1).extra, 1);
+    // A subsystem the database does not name: an empty group, nothing to report.
+    EXPECT_EQ(d.SearchChannels("nowhere", report)->GetMemberCount(), 0);
+    EXPECT_TRUE(report.empty());
+    // Three entries for a four-sensor bundle, a unit channel beyond the unit and a unit that is
+    // not connected (named twice): each line once, channels counted from 1.
+    group = d.SearchChannels(s.structures[2], report);
+    EXPECT_EQ(group->GetMemberCount(), 0);
+    EXPECT_EQ(report, "Channel search report for " + s.structures[2] +
+                          "\n##### BLIX CH NOT FOUND #####\nBLIX SN: 00003-3\nBLIX SN: 00099-1\n\n"
+                          "##### BUNDLE NOT FOUND #####\nBLIX CH: 00003-1\tSENSOR ID: S5\n"
+                          "BLIX CH: 00003-2\tSENSOR ID: S6\n");
+
+    // The dialog: the connection is confirmed without initialising, one item per subsystem.
+    CScriptedPrompts prompts;
+    CScriptedDialogs dialogs;
+    dialogs.PressCancel(); // do not initialise the units
+    GetTALVOApp().SetDAQSystemViewOpener({});
+    CDlgExpProperty2* dialog = CDlgExpProperty2::Open(&s, nullptr, std::move(data));
+    ASSERT_NE(dialog, nullptr);
+    prompts.Answer(IDOK); // the report of the third subsystem
+    dialog->Create();
+    ASSERT_EQ(dialog->List()->rowCount(), 3);
+    EXPECT_EQ(dialog->List()->item(0, 0)->text().toStdString(), s.structures[0]);
+    EXPECT_EQ(dialog->List()->item(1, 2)->text(), "2");
+    EXPECT_EQ(prompts.Records().size(), 1u) << "one report box";
+    EXPECT_FALSE(dialog->Button(CDlgExpProperty2::IDC_PICTURE)->isEnabled());
+    EXPECT_TRUE(GrabAndCheckLayout(*dialog, ShotFolder("ExpWindow"), "DlgExpProperty2").isEmpty());
+
+    // Checks: an item without channels, then one item only, then two items on the same channels.
+    prompts.Answer(IDOK);
+    EXPECT_EQ(dialog->Validate(), 0);
+    EXPECT_EQ(prompts.Last().stringId, 7105u);
+    dialog->List()->item(2, 0)->setCheckState(Qt::Unchecked);
+    dialog->List()->item(1, 0)->setCheckState(Qt::Unchecked);
+    dialog->List()->item(0, 0)->setCheckState(Qt::Unchecked);
+    EXPECT_EQ(dialog->List()->item(0, 0)->checkState(), Qt::Checked) << "the reference stays ticked";
+    prompts.Answer(IDOK);
+    EXPECT_EQ(dialog->Validate(), 0);
+    EXPECT_EQ(prompts.Last().stringId, 6120u);
+    dialog->List()->item(1, 0)->setCheckState(Qt::Checked);
+    EXPECT_EQ(dialog->Validate(), 1);
+    dialog->Data().items[2]->SetGroup(dialog->Data().items[1]->GetGroup()->Clone());
+    dialog->List()->item(2, 0)->setCheckState(Qt::Checked);
+    prompts.Answer(IDOK);
+    EXPECT_EQ(dialog->Validate(), 0) << "two items on one bundle";
+    EXPECT_EQ(prompts.Last().stringId, 7003u);
+    dialog->List()->item(2, 0)->setCheckState(Qt::Unchecked);
+
+    // Without a measurement window the dialog comes back with the choice.
+    prompts.Answer(IDOK);
+    dialog->PressOK();
+    EXPECT_EQ(prompts.Last().stringId, 6230u);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(CDlgExpProperty2::Find(&s), dialog);
+    delete dialog;
+    EXPECT_EQ(CDlgExpProperty2::Find(&s), nullptr);
+}
