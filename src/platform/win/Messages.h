@@ -7,7 +7,6 @@
 // Standard window messages that the program sends itself.
 inline constexpr uint32_t WM_CLOSE = 0x0010;
 // A menu command (wParam: the command id).
-inline constexpr uint32_t WM_COMMAND = 0x0111;
 inline constexpr uint32_t WM_USER = 0x0400; // 1024; also told to an automation client's window
 inline constexpr uint32_t WM_COMMAND = 0x0111; // wParam: the command id (a menu command sent by code)
 
