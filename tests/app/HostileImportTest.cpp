@@ -3,6 +3,7 @@
 // project file would refuse are refused at the import, with the line named.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -12,10 +13,14 @@
 #include <vector>
 
 #include "ProjectTestEnv.h"
+#include "app/AnalysisProjectExchange.h"
+#include "app/AnalysisProject.h"
 #include "app/ModelDataText.h"
 #include "app/ModelProject.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
+#include "app/ProjectHistory.h"
+#include "platform/archive/Archive.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
 
@@ -245,4 +250,84 @@ TEST_F(HostileImport, EveryAcceptedImportSavesAndReopens)
     // Both sides of the property were tried.
     EXPECT_GT(accepted, 0);
     EXPECT_GT(refused, 0);
+}
+
+namespace {
+std::string SampleProjectFile(const fs::path& dir)
+{
+    fs::create_directories(dir);
+    for (const char* ext : {".ntf", ".dat", ".dmd"})
+        fs::copy_file(kSamples / (std::string("sample-model") + ext), dir / (std::string("model") + ext),
+                      fs::copy_options::overwrite_existing);
+    return (dir / "project.orv").string();
+}
+
+int HistoryDepth(const CMElement* e)
+{
+    int deepest = 0;
+    for (int i = 0; i < e->GetChildCount(); ++i)
+        deepest = std::max(deepest, HistoryDepth(e->GetChild(i)));
+    return deepest + 1;
+}
+} // namespace
+
+// Each save under a new name nests the history one level deeper; past the bound the oldest records
+// go, so a project saved under new names again and again always opens.
+TEST_F(HostileImport, SavingUnderNewNamesWithoutEndKeepsTheFileReadable)
+{
+    const fs::path dir = AppTestTempDir() / "save-as";
+    std::string error;
+    CTALVODoc doc;
+    ASSERT_TRUE(doc.NewProjectFromModelFile(SampleProjectFile(dir), 0, (dir / "model.dmd").string(), &error)) << error;
+    // A history that came in deeper than the bound (as an older file may hold) is bounded too.
+    CMElement* tail = doc.GetProjectHistory();
+    for (int i = 0; i < 200; ++i)
+        tail = tail->AddChild(std::make_unique<CProjectHistory>("VLK", kHistoryAppVLK));
+    std::string last;
+    for (int i = 0; i < CTALVODoc::kMaxHistoryDepth + 8; ++i) {
+        last = (dir / ("copy" + std::to_string(i) + ".orv")).string();
+        ASSERT_TRUE(doc.OnSaveDocument(last, &error)) << error;
+    }
+    EXPECT_EQ(HistoryDepth(doc.GetProjectHistory()), CTALVODoc::kMaxHistoryDepth);
+    doc.OnCloseDocument();
+    CTALVODoc reopened;
+    ASSERT_TRUE(reopened.OnOpenDocument(last, &error)) << error;
+    EXPECT_EQ(reopened.GetProjectHistory()->GetPathName(), last);
+    EXPECT_EQ(HistoryDepth(reopened.GetProjectHistory()), CTALVODoc::kMaxHistoryDepth);
+    reopened.OnCloseDocument();
+}
+
+// A project file and an analysis exchange file hold one body each: anything after it is refused.
+TEST_F(HostileImport, BytesAfterTheLastRecordAreRefused)
+{
+    const fs::path dir = AppTestTempDir() / "trailing";
+    std::string error;
+    const std::string file = SampleProjectFile(dir);
+    const std::string oap = (dir / "analysis.oap").string();
+    {
+        CTALVODoc doc;
+        ASSERT_TRUE(doc.NewProjectFromModelFile(file, 0, (dir / "model.dmd").string(), &error)) << error;
+        CTALVOProject& container = doc.GetTALVOProject();
+        ExportAnalysisProject(*container.AddAnalysisProject(nullptr, nullptr), oap);
+        doc.OnCloseDocument();
+    }
+    const std::string body = ReadAll(file), record = ReadAll(oap);
+    for (const std::string& tail : {std::string(1, '\0'), std::string("garbage"), body.substr(0, 40)}) {
+        WriteAll(file, body + tail);
+        CTALVODoc doc;
+        EXPECT_FALSE(doc.OnOpenDocument(file, &error));
+        EXPECT_NE(error.find("follow the project history"), std::string::npos) << error;
+        doc.OnCloseDocument();
+
+        WriteAll(oap, record + tail);
+        CTALVOProject target;
+        EXPECT_THROW(ImportAnalysisProject(target, oap), CArchiveException);
+        EXPECT_EQ(target.GetProjectCount(), 0);
+    }
+    // A second record after the first.
+    WriteAll(oap, record + record);
+    CTALVOProject target;
+    EXPECT_THROW(ImportAnalysisProject(target, oap), CArchiveException);
+    WriteAll(oap, record);
+    EXPECT_NE(ImportAnalysisProject(target, oap), nullptr);
 }
