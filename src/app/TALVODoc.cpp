@@ -14,6 +14,7 @@
 #include "models/HSEAOptions.h"
 #include "platform/win/ObjectLifetime.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/AtomicFile.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ZuData.h"
 #include "platform/elements/ZuStdData.h"
@@ -250,6 +251,8 @@ bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error)
     }
     SetPathName(path);
     SetModifiedFlag(0);
+    // A save of this file that was killed part way left its temporary file behind.
+    CAtomicFile::RemoveStaleTemporaries(path);
     {
         CWaitCursor wait;
         AddProjectsToViews();

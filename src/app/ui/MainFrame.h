@@ -120,6 +120,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The command's work, below the boundary that reports allocation failures.
+    bool RunCommand(int id);
     void CreateActions();
     // Lets the document templates open their windows in this frame.
     void InstallViewOpeners();
