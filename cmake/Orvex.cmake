@@ -54,6 +54,6 @@ function(orvex_tests name)
     ORVEX_BINARY_DIR="${CMAKE_BINARY_DIR}"
     ORVEX_FIXTURES_DIR="${CMAKE_SOURCE_DIR}/tests/fixtures")
   gtest_discover_tests(${name}
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ORVEX_TEST_ENVIRONMENT}"
     DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -33,6 +33,8 @@ CAnalysisProject* ImportAnalysisProject(CTALVOProject& container, const std::str
     auto project = ar.ReadOwned<CAnalysisProject>();
     if (!project)
         CArchive::Throw(CArchiveException::badClass, "The file holds no analysis project.");
+    // The file holds one analysis project and nothing else.
+    ar.ExpectEnd("analysis project");
     return container.AddImportedAnalysisProject(std::move(project));
 }
 

@@ -28,29 +28,43 @@ constexpr uint32_t IDS_EXPORT_HSEA_TITLE = 6067;
 constexpr int kHeaderProperty = 39;
 
 
-// Reads the file into new data; null when it is not a model data text file or does not read.
-std::unique_ptr<CZuData> ReadText(const std::string& path, std::string& header)
+// Reads the file into new data; null when it is not a model data text file or does not read, with
+// the line and, where a reader knows it, the reason in why.
+std::unique_ptr<CZuData> ReadText(const std::string& path, std::string& header, std::string& why)
 {
     CStdioFile file;
-    if (!file.Open(path, CStdioFile::modeRead))
+    if (!file.Open(path, CStdioFile::modeRead, &why))
         return nullptr;
+    auto fail = [&]() -> std::unique_ptr<CZuData> {
+        if (!file.GetReadError().empty())
+            why = Format("line %d: %s", file.GetReadErrorLine(), file.GetReadError().c_str());
+        else
+            why = Format("reading stopped at line %d", file.GetLineNumber());
+        return nullptr;
+    };
     std::string line;
     if (!file.ReadString(line))
-        return nullptr;
+        return fail();
     std::string kindLine;
     if (line.compare(0, 2, "#@") == 0) {
         header = line.substr(2);
         for (int i = 0; i < 3; ++i)
             if (!file.ReadString(kindLine))
-                return nullptr;
+                return fail();
     } else {
         kindLine = line;
     }
-    if (kindLine.empty() || kindLine[0] != '#')
-        return nullptr;
+    if (kindLine.empty() || kindLine[0] != '#') {
+        file.SetReadError("no model data kind line");
+        return fail();
+    }
     std::unique_ptr<CZuData> data = CreateModelDataByName(kindLine.substr(1));
-    if (!data || !data->Import(file))
-        return nullptr;
+    if (!data) {
+        file.SetReadError(Format("\"%s\" is no kind of model data", kindLine.substr(1).c_str()));
+        return fail();
+    }
+    if (!data->Import(file))
+        return fail();
     return data;
 }
 } // namespace
@@ -111,15 +125,20 @@ CZuData* ReadModelDataText(CModelProject* project, const std::string& path, int 
         return nullptr;
     }
 
-    std::string header;
+    std::string header, why;
     std::unique_ptr<CZuData> data;
     try {
-        data = ReadText(path, header);
-    } catch (const std::exception&) {
+        data = ReadText(path, header, why);
+    } catch (const std::exception& e) {
+        // File errors, and a file that asks for more memory than there is.
         data.reset();
+        why = e.what();
     }
     if (!data) {
-        AfxFormatMessageBox(IDS_MODEL_FILE_UNREADABLE, MB_OK, path.c_str());
+        std::string text = FormatString(IDS_MODEL_FILE_UNREADABLE, path.c_str());
+        if (!why.empty())
+            text += "\n\n" + why;
+        PromptMessageBox(IDS_MODEL_FILE_UNREADABLE, text, std::string(), MB_OK);
         return nullptr;
     }
     data->SetName(FormatString(IDS_DATA_NAME, data->GetName().c_str(), static_cast<int>(CZuData::GetCreationCount())));

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "app/TALVOProject.h"
@@ -395,23 +397,54 @@ double RowValue(const std::string& text)
 }
 
 
-// Adds the energy-ratio function of the pair to data and fills it from the values; a pair the data
-// cannot make a function of is skipped.
-void AddRatioRow(CHSEAGeneralData& data, std::string a, std::string b, const std::vector<std::string>& fields,
-                 size_t firstValue)
+// The energy-ratio functions of one set by their name and the set's subsystems, so that a file of
+// many rows reads in time linear in its size (the set's own look-ups search its children).
+class CRatioRows
 {
-    CGfxUtil::RemoveWaveSign(a);
-    CGfxUtil::RemoveWaveSign(b);
-    CEnergyRatioFunction* f = data.AddEnergyRatioFunc(a, b);
-    if (!f)
-        return;
-    const int bands = std::min(data.GetFreqCount(), f->GetDataCount());
-    for (int i = 0; i < bands; ++i) {
-        const size_t k = firstValue + static_cast<size_t>(i);
-        f->DataIndex(i) = data.GetFreq(i);
-        f->DataValue(i) = k < fields.size() ? RowValue(fields[k]) : 0.0;
+public:
+    explicit CRatioRows(CHSEAGeneralData& data) : m_data(data)
+    {
+        for (const std::string& name : data.GetSubsystemTable()->Names())
+            m_names.insert(name);
+        for (int i = 0; i < data.GetChildCount(); ++i)
+            if (auto* f = DynamicDowncast<CEnergyRatioFunction>(data.GetChild(i)))
+                m_functions.emplace(f->GetName(), f);
     }
-}
+
+    // Adds the energy-ratio function of the pair (or takes the one there is) and fills it from
+    // the values; a pair of one subsystem with itself is skipped.
+    void Add(std::string a, std::string b, const std::vector<std::string>& fields, size_t firstValue)
+    {
+        CGfxUtil::RemoveWaveSign(a);
+        CGfxUtil::RemoveWaveSign(b);
+        if (a == b)
+            return;
+        const int bands = m_data.GetFreqCount();
+        const std::string name = CHSEAGeneralData::EnergyRatioName(a, b);
+        auto [at, fresh] = m_functions.try_emplace(name, nullptr);
+        if (fresh)
+            at->second = m_data.AddChild(std::make_unique<CEnergyRatioFunction>(
+                name, a, b, bands, &m_data, CEnergyRatioFunction::kElementType));
+        for (const std::string* s : {&a, &b})
+            if (m_names.insert(*s).second)
+                m_data.GetSubsystemTable()->Add(*s);
+        m_data.SetKind(CHSEAGeneralData::KIND_ENERGY_RATIO);
+        CEnergyRatioFunction* f = at->second;
+        if (!f)
+            return;
+        const int count = std::min(bands, f->GetDataCount());
+        for (int i = 0; i < count; ++i) {
+            const size_t k = firstValue + static_cast<size_t>(i);
+            f->DataIndex(i) = m_data.GetFreq(i);
+            f->DataValue(i) = k < fields.size() ? RowValue(fields[k]) : 0.0;
+        }
+    }
+
+private:
+    CHSEAGeneralData& m_data;
+    std::unordered_map<std::string, CEnergyRatioFunction*> m_functions;
+    std::unordered_set<std::string> m_names;
+};
 
 } // namespace
 
@@ -448,13 +481,15 @@ void CModelProject::ReadTargetEnergyRatios(const std::string& path)
                 modelERs = NewGeneralData(GetModelDataKindName(MODEL_TYPE_MODEL_TARGET_ERS), MODEL_TYPE_MODEL_TARGET_ERS,
                                           CHSEAGeneralData::KIND_ENERGY_RATIO);
                 file.ReadString(line); // the heading
+                CRatioRows modelRows(*modelERs);
                 while (file.ReadString(line) && !line.empty()) {
                     const std::vector<std::string> fields = SplitRow(line);
                     if (fields.size() >= 2)
-                        AddRatioRow(*modelERs, fields[0], fields[1], fields, 2);
+                        modelRows.Add(fields[0], fields[1], fields, 2);
                 }
                 expERs = NewGeneralData(GetModelDataKindName(MODEL_TYPE_EXP_TARGET_ERS), MODEL_TYPE_EXP_TARGET_ERS,
                                         CHSEAGeneralData::KIND_ENERGY_RATIO);
+                CRatioRows expRows(*expERs);
                 while (file.ReadString(line) && (line.empty() || line[0] != '#')) {
                     const size_t open = line.find('[');
                     const size_t close = line.rfind(']');
@@ -466,7 +501,7 @@ void CModelProject::ReadTargetEnergyRatios(const std::string& path)
                             key += c;
                     while (file.ReadString(line) && !line.empty()) {
                         const std::vector<std::string> fields = SplitRow(line);
-                        AddRatioRow(*expERs, key, fields[0], fields, 1);
+                        expRows.Add(key, fields[0], fields, 1);
                     }
                 }
             }

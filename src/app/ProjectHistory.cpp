@@ -103,7 +103,7 @@ void CProjectHistory::Serialize(CArchive& ar)
         std::string appName, version, path;
         int32_t created = 0, modified = 0;
         ar >> appName >> version >> path >> created >> modified;
-        auto entry = std::make_unique<CProjectHistory>(appName, AppCodeOfName(appName), this);
+        auto entry = std::make_unique<CProjectHistory>(appName, AppCodeOfName(appName));
         entry->SetAppVersion(version);
         entry->SetPathName(path);
         entry->SetCreationTime(created);

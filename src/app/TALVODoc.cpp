@@ -14,6 +14,7 @@
 #include "models/HSEAOptions.h"
 #include "platform/win/ObjectLifetime.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/AtomicFile.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ZuData.h"
 #include "platform/elements/ZuStdData.h"
@@ -149,11 +150,30 @@ void CTALVODoc::UpdateHistoryForStore(const std::string& path)
         record->SetModifiedTime(Now());
         record->AddChild(std::unique_ptr<CMElement>(m_history.release()));
         m_history = std::move(record);
-        return;
+    } else {
+        m_history->SetAppVersion(GetProductVersionText());
+        m_history->SetPathName(path);
+        m_history->SetModifiedTime(Now());
     }
-    m_history->SetAppVersion(GetProductVersionText());
-    m_history->SetPathName(path);
-    m_history->SetModifiedTime(Now());
+    BoundHistoryDepth(*m_history);
+}
+
+void CTALVODoc::BoundHistoryDepth(CMElement& history)
+{
+    // Each save under a new name nests the history one level deeper, and every level is one more
+    // object nesting in the file, which readers bound. The oldest records beyond the bound go, so
+    // a project can be saved under new names without end and always opens again.
+    std::vector<std::pair<CMElement*, int>> stack{{&history, 1}};
+    while (!stack.empty()) {
+        auto [element, depth] = stack.back();
+        stack.pop_back();
+        if (depth >= kMaxHistoryDepth) {
+            element->RemoveAll();
+            continue;
+        }
+        for (int i = 0; i < element->GetChildCount(); ++i)
+            stack.emplace_back(element->GetChild(i), depth + 1);
+    }
 }
 
 void CTALVODoc::RefreshFileProperties()
@@ -212,6 +232,8 @@ bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error)
     {
         CArchive ar(path, CArchive::load);
         Serialize(ar);
+        // Nothing follows the history: bytes after it are a file run into another, or damage.
+        ar.ExpectEnd("project history");
     }
     catch (const CNotProjectFileException& e)
     {
@@ -229,6 +251,8 @@ bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error)
     }
     SetPathName(path);
     SetModifiedFlag(0);
+    // A save of this file that was killed part way left its temporary file behind.
+    CAtomicFile::RemoveStaleTemporaries(path);
     {
         CWaitCursor wait;
         AddProjectsToViews();

@@ -14,6 +14,7 @@
 class CAnalysisProject;
 class CArchive;
 class CBaseProject;
+class CMElement;
 class CDaqProject;
 class CMElement;
 class COctaveManagerEx;
@@ -131,11 +132,16 @@ public:
     static std::string GetProductVersionText();
     static std::string GetFileVersionText();
 
+    // Levels of project history a file keeps: far below the object nesting that readers accept.
+    static constexpr int kMaxHistoryDepth = 64;
+
 private:
     bool StartWithModel(CBaseProject* model, const std::string& projectFile, std::string* error);
     void DeleteContents();
     void RefreshFileProperties();
     void UpdateHistoryForStore(const std::string& path);
+    // Drops the records nested deeper than kMaxHistoryDepth (the oldest ones).
+    static void BoundHistoryDepth(CMElement& history);
     void InitHistory(const std::string& path);
 
     CTALVOProject m_project;

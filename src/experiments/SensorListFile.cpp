@@ -4,12 +4,15 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "experiments/SensorProject.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/StdioFile.h"
+#include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 
 namespace
@@ -23,6 +26,7 @@ constexpr const char* kSensorListSection = "[Sensor List]";
 constexpr const char* kBundleSection = "[Sensor Bundle]";
 constexpr const char* kGroupingSection = "[Sensor Grouping]";
 constexpr int kSensorFields = 8;
+constexpr uint32_t IDS_SENSOR_EXISTS = 6201;
 constexpr size_t kMaxFieldLength = 255;
 // A catalogue file is small; anything far larger is not one of ours.
 constexpr std::streamoff kMaxFileSize = 64 << 20;
@@ -118,27 +122,19 @@ std::string TrimRight(std::string s)
     return s;
 }
 
-// Moves what source holds into target (emptied first).
-void TakeOver(CSensorProject& target, CSensorProject& source)
+// The problems of one import, shown once when it is done: a file that repeats one ID a thousand
+// times gives one message, not a thousand.
+void ReportDuplicates(const std::vector<std::string>& ids)
 {
-    ClearSensorProject(target);
-    for (int c = CSensorProject::categoryAcceleration; c <= CSensorProject::categoryHammer; ++c) {
-        CMElement* from = source.GetCategory(c);
-        CMElement* to = target.GetCategory(c);
-        while (from && to && from->GetChildCount() > 0)
-            to->AddChild(from->GetChild(0));
-    }
-    for (int i = 0; i < source.GetBundleCount(); ++i) {
-        const CSensorBundle* b = source.GetBundle(i);
-        CSensorBundle* copy = target.AddBundle(b->GetID());
-        copy->SetID(b->GetID());
-        copy->SetNumber(b->GetNumber());
-        for (const std::string& id : b->GetSensors())
-            copy->AddSensor(id);
-    }
-    for (int i = 0; i < source.GetGroupCount(); ++i)
-        if (CSensorGroup* g = target.InsertGroup(target.GetGroupCount()))
-            *g = *source.GetGroup(i);
+    if (ids.empty())
+        return;
+    constexpr size_t kShown = 20;
+    std::string text = MessageTextOf(IDS_SENSOR_EXISTS) + "\n";
+    for (size_t i = 0; i < ids.size() && i < kShown; ++i)
+        text += "\n" + ids[i];
+    if (ids.size() > kShown)
+        text += Format("\n... and %zu more", ids.size() - kShown);
+    PromptMessageBox(IDS_SENSOR_EXISTS, text, std::string(), MB_OK | MB_ICONEXCLAMATION);
 }
 } // namespace
 
@@ -234,8 +230,14 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
     }
 
     // Everything is read into a catalogue of its own; the project takes it over only when the
-    // whole file was read.
+    // whole file was read. Look-ups go through hash tables, so reading is linear in the file.
     CSensorProject fresh;
+    std::unordered_set<std::string> taken; // every name below the catalogue: categories and sensors
+    for (int c = CSensorProject::categoryAcceleration; c <= CSensorProject::categoryHammer; ++c)
+        if (const CMElement* category = fresh.GetCategory(c))
+            taken.insert(category->GetName());
+    taken.insert(fresh.GetName());
+    std::vector<std::string> duplicates;
     while (reader.Next(line) && !line.empty()) {
         const std::vector<std::string> f = SplitFields(line, kSensorFields);
         tagSENSORINFO info;
@@ -249,20 +251,36 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
         info.ChannelInfo.Limit = static_cast<float>(std::atof(f[7].c_str()));
         info.ChannelInfo.Channel = -1;
         info.ChannelInfo.Scale = 1.0f;
-        fresh.AddSensor(info);
+        const int category = CSensorProject::CategoryOfDataType(info.ChannelInfo.DataType);
+        CMElement* parent = fresh.GetCategory(category);
+        if (!taken.insert(info.ID).second) {
+            duplicates.push_back(info.ID);
+            continue;
+        }
+        if (!parent) {
+            // Not a sensor's data type: dropped, and its ID stays free.
+            taken.erase(info.ID);
+            continue;
+        }
+        auto sensor = std::make_unique<CSensor>(info.ID, parent, category);
+        sensor->SetSensorInfo(info);
+        parent->AddChild(std::move(sensor));
     }
     if (!reader.Next(line) || line != kBundleSection)
         return 0;
     if (!reader.Next(line))
         return 0;
+    std::unordered_map<std::string, const CSensorBundle*> bundlesByID; // the first of an ID, as FindBundleByID
     while (reader.Next(line) && !line.empty()) {
         const std::vector<std::string> f = SplitFields(line, 2 + CSensorBundle::kMaxSensors);
-        CSensorBundle* bundle = fresh.AddBundle(std::string());
+        auto bundle = std::make_unique<CSensorBundle>();
         bundle->SetID(f[0]);
         bundle->SetNumber(std::atoi(f[1].c_str()));
         for (int s = 0; s < CSensorBundle::kMaxSensors; ++s)
             if (const std::string& id = f[static_cast<size_t>(2 + s)]; !id.empty())
                 bundle->AddSensor(id);
+        const CSensorBundle* added = fresh.AppendBundle(std::move(bundle));
+        bundlesByID.emplace(added->GetID(), added);
     }
     if (!reader.Next(line) || line != kGroupingSection || !reader.Next(line))
         return 0;
@@ -275,7 +293,8 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
             const size_t hash = cell.rfind('#');
             if (hash == std::string::npos || hash < 1)
                 continue;
-            const CSensorBundle* bundle = fresh.FindBundleByID(TrimRight(cell.substr(0, hash)));
+            const auto found = bundlesByID.find(TrimRight(cell.substr(0, hash)));
+            const CSensorBundle* bundle = found == bundlesByID.end() ? nullptr : found->second;
             const int slot = std::atoi(cell.c_str() + hash + 1) - 1;
             if (!bundle || slot < 0 || slot >= bundle->GetCount())
                 continue;
@@ -288,7 +307,8 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
             group->SetMember(member, channels);
         }
     }
-    TakeOver(project, fresh);
+    project.TakeContentsOf(fresh);
     title = readTitle;
+    ReportDuplicates(duplicates);
     return 1;
 }

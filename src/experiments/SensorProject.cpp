@@ -190,6 +190,32 @@ CSensorBundle* CSensorProject::AddBundle(const std::string& id)
     return m_bundles.back().get();
 }
 
+CSensorBundle* CSensorProject::AppendBundle(std::unique_ptr<CSensorBundle> bundle)
+{
+    if (!bundle)
+        return nullptr;
+    m_bundles.push_back(std::move(bundle));
+    return m_bundles.back().get();
+}
+
+void CSensorProject::TakeContentsOf(CSensorProject& source)
+{
+    if (&source == this)
+        return;
+    for (int c = 1; c <= 3; ++c) {
+        CMElement* to = GetCategory(c);
+        CMElement* from = source.GetCategory(c);
+        if (!to || !from)
+            continue;
+        to->RemoveAll();
+        to->TakeChildrenOf(*from);
+    }
+    m_bundles = std::move(source.m_bundles);
+    source.m_bundles.clear();
+    m_groups = std::move(source.m_groups);
+    source.m_groups.clear();
+}
+
 void CSensorProject::DeleteBundle(int i)
 {
     if (i >= 0 && i < GetBundleCount())

@@ -63,6 +63,8 @@ public:
     CSensorBundle* FindBundleByID(const std::string& id) const;
     // A new bundle numbered one above the greatest number; an empty ID becomes the number + 1.
     CSensorBundle* AddBundle(const std::string& id);
+    // Appends a bundle as it is (number and ID kept); the caller keeps the numbers apart.
+    CSensorBundle* AppendBundle(std::unique_ptr<CSensorBundle> bundle);
     void DeleteBundle(int i);
     int SwapBundles(int i, int j);
     // A new bundle with a default ID and the sensors of bundle number; null when it does not exist.
@@ -83,6 +85,9 @@ public:
     int GetChannelCount() const;
     // Appends the indexes of the groups that use bundle number; returns how many were appended.
     int GetGroupsUsingBundle(int number, std::vector<int>& indexes) const;
+
+    // Replaces sensors, bundles and groups by those of source, which is left empty (linear time).
+    void TakeContentsOf(CSensorProject& source);
 
     void Serialize(CArchive& ar) override;
 

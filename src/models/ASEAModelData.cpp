@@ -8,6 +8,7 @@
 #include "models/ModelStrings.h"
 #include "models/TextFields.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/MemoryBudget.h"
 #include "platform/base/Format.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/elements/ZuMatFunc.h"
@@ -46,7 +47,11 @@ int CASEAModelData::BuildFromModel(const std::string& modelFile)
     if (!model)
         return 0;
     SetFreqInfo(model->GetBandType(), model->GetStartFreq(), model->GetEndFreq());
-    return ReadCompanionFile(model);
+    if (ReadCompanionFile(model))
+        return 1;
+    if (!m_lastError.empty())
+        PromptMessageBox(m_lastErrorId, m_lastError, std::string(), MB_OK | MB_ICONEXCLAMATION);
+    return 0;
 }
 
 CModelData* CASEAModelData::LoadModelData(const std::string& modelFile)
@@ -56,7 +61,10 @@ CModelData* CASEAModelData::LoadModelData(const std::string& modelFile)
     if (!model->ReadModelInfo(modelFile))
     {
         m_lastError = model->GetLastError();
-        AfxMessageBox(IDS_MODEL_FILE_UNREADABLE, MB_OK | MB_ICONEXCLAMATION);
+        // The reader's own words name the line and what is wrong with it.
+        PromptMessageBox(IDS_MODEL_FILE_UNREADABLE,
+                         ModelText(IDS_MODEL_FILE_UNREADABLE, "The model file cannot be read.") + "\n\n" + m_lastError,
+                         std::string(), MB_OK | MB_ICONEXCLAMATION);
         return nullptr;
     }
     // One 3D model per analytical model: the look-ups take the first, so a new one replaces it.
@@ -84,9 +92,22 @@ int CASEAModelData::PrepareFromModel(CModelData* model)
     set->GetSubsystemsList(names, CModelSubsystem::TYPE_CAVITY, 0);
     for (int i = 0; i < names.GetCount(); ++i)
         table.Add(names[i] + "-");
+    // The eta matrix holds a value per band for every pair of subsystems: a model file of some
+    // hundred kilobytes can ask for more memory than the computer has. Refused before anything
+    // is allocated.
+    const int bands = GetFreqCount();
+    const uint64_t bytes = CMemoryBudget::Product(static_cast<uint64_t>(table.GetCount()),
+                                                  static_cast<uint64_t>(table.GetCount()),
+                                                  static_cast<uint64_t>(bands > 0 ? bands : 0), sizeof(double));
+    if (!CMemoryBudget::Fits(bytes))
+    {
+        m_lastError = Format("The model has %d subsystems and %d bands: its loss-factor matrix needs %.1f GB, more "
+                             "than this computer can hold.",
+                             table.GetCount(), bands, static_cast<double>(bytes) / 1e9);
+        return 0;
+    }
     SetSubsystemTable(&table);
 
-    const int bands = GetFreqCount();
     const CZuSubsystemTable* own = GetSubsystemTable();
     auto density = std::make_unique<CZuVecFunc>(ModelText(IDS_MODAL_DENSITY_NAME, "Modal Density"), own, bands, this,
                                                 kModalDensityType);
@@ -163,11 +184,147 @@ const char* TagOf(LineKind kind)
 
 bool IsMainWave(const std::string& key) { return CGfxUtil::GetWaveType(key, 0) == CGfxUtil::WAVE_FLEXURAL; }
 
+// The fields of one line after the field that holds its tag. Each reader below takes them and
+// returns the reason when the line fails the file, empty when it was taken (or ignored).
+struct CompanionLine
+{
+    std::vector<std::string> fields;
+    size_t first = 0;
+
+    size_t Count() const { return fields.size() - first; }
+    const std::string& At(size_t i) const { return fields[first + i]; }
+    std::string Need(size_t n) const
+    {
+        return Count() >= n ? std::string() : Format("%zu fields after the tag, %zu expected", Count(), n);
+    }
+    // A measure of the 3D model: the same rule as the project file applies when it reads one.
+    std::string Measure(size_t i, const char* what, double& v) const
+    {
+        if (!model_text::ParseNumber(At(i), v))
+            return Format("\"%s\" is not a number", At(i).c_str());
+        return CModelSubsystem::CheckMeasure(v, what);
+    }
+};
+
+std::string MissingKey(const std::string& key) { return Format("the model has no subsystem \"%s\"", key.c_str()); }
+
+std::string ReadShellLine(const CompanionLine& l, CModelData& model)
+{
+    if (std::string why = l.Need(6); !why.empty())
+        return why;
+    auto* shell = dynamic_cast<CModelShell*>(model.GetSubsystem(l.At(0), 0, 1));
+    if (!shell)
+        return Format("the model has no shell \"%s\"", l.At(0).c_str());
+    double area = 0, perimeter = 0, mass = 0;
+    for (std::string why : {l.Measure(2, "area", area), l.Measure(4, "perimeter", perimeter), l.Measure(5, "mass", mass)})
+        if (!why.empty())
+            return why;
+    shell->SetArea(area);
+    shell->SetPerimeter(perimeter);
+    shell->SetMass(mass);
+    return {};
+}
+
+std::string ReadCavityLine(const CompanionLine& l, CModelData& model)
+{
+    if (std::string why = l.Need(4); !why.empty())
+        return why;
+    auto* cavity = dynamic_cast<CModelCavity*>(model.GetSubsystem(l.At(0), 0, 1));
+    if (!cavity)
+        return Format("the model has no cavity \"%s\"", l.At(0).c_str());
+    double surface = 0, volume = 0;
+    for (std::string why : {l.Measure(2, "surface area", surface), l.Measure(3, "volume", volume)})
+        if (!why.empty())
+            return why;
+    cavity->SetSurfaceArea(surface);
+    cavity->SetVolume(volume);
+    return {};
+}
+
+// The band values of a keyed line; false when the line is of another wave and is skipped.
+std::string ReadBandValues(const CompanionLine& l, bool twoKeys, int bands, std::vector<double>& values, bool& skip)
+{
+    if (std::string why = l.Need(2); !why.empty())
+        return why;
+    skip = !IsMainWave(l.At(0)) || (twoKeys && !IsMainWave(l.At(1)));
+    if (skip)
+        return {};
+    std::string why;
+    if (!model_text::ParseValues(l.fields, l.first + 2, static_cast<size_t>(bands), values, why))
+        return why;
+    return {};
+}
+
+// A modal density or wave number line: the vector's row of the key gets the band values.
+std::string ReadVectorLine(const CompanionLine& l, CZuVecFunc& vec, int bands)
+{
+    std::vector<double> values;
+    bool skip = false;
+    if (std::string why = ReadBandValues(l, false, bands, values, skip); !why.empty() || skip)
+        return why;
+    const int k = vec.GetIndex(l.At(0));
+    if (k < 0)
+        return MissingKey(l.At(0));
+    for (int b = 0; b < bands; ++b)
+        vec.DataValue(b, k) = values[static_cast<size_t>(b)];
+    return {};
+}
+
+// An intrinsic DLF line adds DLF times modal density to the key's diagonal element.
+std::string ReadIntrinsicDlfLine(const CompanionLine& l, CZuMatFunc& eta, const CZuVecFunc& density, int bands)
+{
+    std::vector<double> values;
+    bool skip = false;
+    if (std::string why = ReadBandValues(l, false, bands, values, skip); !why.empty() || skip)
+        return why;
+    const int k = eta.GetRowIndex(l.At(0));
+    const int nk = density.GetIndex(l.At(0));
+    if (k < 0 || nk < 0)
+        return MissingKey(l.At(0));
+    for (int b = 0; b < bands; ++b)
+        eta.DataValue(b, k, k) += values[static_cast<size_t>(b)] * density.DataValue(b, nk);
+    return {};
+}
+
+// A CLF line couples its source and target key in loss-factor form.
+std::string ReadClfLine(const CompanionLine& l, CZuMatFunc& eta, const CZuVecFunc& density, int bands)
+{
+    std::vector<double> values;
+    bool skip = false;
+    if (std::string why = ReadBandValues(l, true, bands, values, skip); !why.empty() || skip)
+        return why;
+    const int s = eta.GetRowIndex(l.At(0));
+    const int t = eta.GetRowIndex(l.At(1));
+    const int ns = density.GetIndex(l.At(0));
+    if (s < 0 || ns < 0)
+        return MissingKey(l.At(0));
+    if (t < 0)
+        return MissingKey(l.At(1));
+    // Bands without a value take the value of their neighbour: first from above, then from below,
+    // so a single given band spreads to all.
+    for (int b = bands - 2; b >= 0; --b)
+        if (values[static_cast<size_t>(b)] == 0.0)
+            values[static_cast<size_t>(b)] = values[static_cast<size_t>(b) + 1];
+    for (int b = 1; b < bands; ++b)
+        if (values[static_cast<size_t>(b)] == 0.0)
+            values[static_cast<size_t>(b)] = values[static_cast<size_t>(b) - 1];
+    for (int b = 0; b < bands; ++b)
+    {
+        const double p = density.DataValue(b, ns) * values[static_cast<size_t>(b)];
+        eta.DataValue(b, s, t) -= p;
+        eta.DataValue(b, t, s) -= p;
+        eta.DataValue(b, s, s) += p;
+        eta.DataValue(b, t, t) += p;
+    }
+    return {};
+}
+
 } // namespace
 
 int CASEAModelData::ReadCompanionFile(CModelData* model)
 {
     m_lastError.clear();
+    m_lastErrorId = 0;
     if (!PrepareFromModel(model))
         return 0;
     CZuVecFunc* density = GetModalDensity(0);
@@ -180,150 +337,19 @@ int CASEAModelData::ReadCompanionFile(CModelData* model)
     CStdioFile file;
     if (!file.Open(path, CStdioFile::modeRead))
     {
-        AfxFormatMessageBox(IDS_DATA_FILE_UNOPENABLE, MB_OK | MB_ICONEXCLAMATION, path.c_str());
+        m_lastError = ModelFormat(IDS_DATA_FILE_UNOPENABLE, "The data file %s cannot be opened.", path.c_str());
+        m_lastErrorId = IDS_DATA_FILE_UNOPENABLE;
         return 0;
     }
 
     const int bands = GetFreqCount();
     std::string title = ModelText(IDS_DEFAULT_DATA_TITLE, "No Title");
-    std::string line, error;
-    std::vector<std::string> fields;
-    std::vector<double> values;
-    int lineNumber = 0;
-
-    // One line; false with error set when it fails the file.
-    auto handle = [&](LineKind kind) -> bool {
-        if (!model_text::SplitFields(line, fields, error))
-            return false;
-        // The fields after the one that holds the tag.
-        size_t at = 0;
-        while (at < fields.size() && fields[at].find(TagOf(kind)) == std::string::npos)
-            ++at;
-        const size_t first = at + 1;
-        auto need = [&](size_t n) {
-            if (fields.size() >= first + n)
-                return true;
-            error = Format("%zu fields after the tag, %zu expected", fields.size() - first, n);
-            return false;
-        };
-        auto number = [&](size_t i, double& v) {
-            if (model_text::ParseNumber(fields[first + i], v))
-                return true;
-            error = Format("\"%s\" is not a number", fields[first + i].c_str());
-            return false;
-        };
-
-        if (kind == LineKind::Shell || kind == LineKind::Cavity)
-        {
-            const bool shell = kind == LineKind::Shell;
-            if (!need(shell ? 6 : 4))
-                return false;
-            const std::string& name = fields[first];
-            CModelSubsystem* sub = model->GetSubsystem(name, 0, 1);
-            double a = 0, b = 0, c = 0;
-            if (shell)
-            {
-                auto* s = dynamic_cast<CModelShell*>(sub);
-                if (!s)
-                {
-                    error = Format("the model has no shell \"%s\"", name.c_str());
-                    return false;
-                }
-                if (!number(2, a) || !number(4, b) || !number(5, c))
-                    return false;
-                s->SetArea(a);
-                s->SetPerimeter(b);
-                s->SetMass(c);
-            }
-            else
-            {
-                auto* cav = dynamic_cast<CModelCavity*>(sub);
-                if (!cav)
-                {
-                    error = Format("the model has no cavity \"%s\"", name.c_str());
-                    return false;
-                }
-                if (!number(2, a) || !number(3, b))
-                    return false;
-                cav->SetSurfaceArea(a);
-                cav->SetVolume(b);
-            }
-            return true;
-        }
-
-        if (!need(2))
-            return false;
-        const std::string& key = fields[first];
-        const std::string& key2 = fields[first + 1];
-        // Keys of other waves than the main one are not part of this model.
-        if (!IsMainWave(key) || (kind == LineKind::Clf && !IsMainWave(key2)))
-            return true;
-        if (!model_text::ParseValues(fields, first + 2, static_cast<size_t>(bands), values, error))
-            return false;
-        auto index = [&](const std::string& k, int i) {
-            if (i >= 0)
-                return true;
-            error = Format("the model has no subsystem \"%s\"", k.c_str());
-            return false;
-        };
-
-        switch (kind)
-        {
-        case LineKind::ModalDensity:
-        case LineKind::WaveNumber: {
-            CZuVecFunc* v = kind == LineKind::ModalDensity ? density : wave;
-            const int k = v->GetIndex(key);
-            if (!index(key, k))
-                return false;
-            for (int b = 0; b < bands; ++b)
-                v->DataValue(b, k) = values[static_cast<size_t>(b)];
-            return true;
-        }
-        case LineKind::IntrinsicDlf: {
-            const int k = eta->GetRowIndex(key);
-            const int nk = density->GetIndex(key);
-            if (!index(key, k < 0 || nk < 0 ? -1 : k))
-                return false;
-            for (int b = 0; b < bands; ++b)
-                eta->DataValue(b, k, k) += values[static_cast<size_t>(b)] * density->DataValue(b, nk);
-            return true;
-        }
-        case LineKind::Clf: {
-            const int s = eta->GetRowIndex(key);
-            const int t = eta->GetRowIndex(key2);
-            const int ns = density->GetIndex(key);
-            if (!index(key, s < 0 || ns < 0 ? -1 : s) || !index(key2, t))
-                return false;
-            // Bands without a value take the value of their neighbour: first from above, then
-            // from below, so a single given band spreads to all.
-            for (int b = bands - 2; b >= 0; --b)
-                if (values[static_cast<size_t>(b)] == 0.0)
-                    values[static_cast<size_t>(b)] = values[static_cast<size_t>(b) + 1];
-            for (int b = 1; b < bands; ++b)
-                if (values[static_cast<size_t>(b)] == 0.0)
-                    values[static_cast<size_t>(b)] = values[static_cast<size_t>(b) - 1];
-            for (int b = 0; b < bands; ++b)
-            {
-                const double p = density->DataValue(b, ns) * values[static_cast<size_t>(b)];
-                eta->DataValue(b, s, t) -= p;
-                eta->DataValue(b, t, s) -= p;
-                eta->DataValue(b, s, s) += p;
-                eta->DataValue(b, t, t) += p;
-            }
-            return true;
-        }
-        default:
-            return true;
-        }
-    };
-
+    std::string line;
+    CompanionLine fields;
     try
     {
         while (file.ReadString(line))
         {
-            ++lineNumber;
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
             const LineKind kind = KindOf(line);
             if (kind == LineKind::Other)
                 continue;
@@ -332,11 +358,28 @@ int CASEAModelData::ReadCompanionFile(CModelData* model)
                 title = line.substr(2, model_text::kMaxField);
                 continue;
             }
-            error.clear();
-            if (!handle(kind))
+            std::string why;
+            if (model_text::SplitFields(line, fields.fields, why))
             {
-                m_lastError = Format("%s, line %d: %s", path.c_str(), lineNumber, error.c_str());
-                AfxMessageBox(m_lastError, MB_OK | MB_ICONEXCLAMATION);
+                fields.first = 0;
+                while (fields.first < fields.fields.size() &&
+                       fields.fields[fields.first].find(TagOf(kind)) == std::string::npos)
+                    ++fields.first;
+                ++fields.first;
+                switch (kind)
+                {
+                case LineKind::Shell: why = ReadShellLine(fields, *model); break;
+                case LineKind::Cavity: why = ReadCavityLine(fields, *model); break;
+                case LineKind::ModalDensity: why = ReadVectorLine(fields, *density, bands); break;
+                case LineKind::WaveNumber: why = ReadVectorLine(fields, *wave, bands); break;
+                case LineKind::IntrinsicDlf: why = ReadIntrinsicDlfLine(fields, *eta, *density, bands); break;
+                case LineKind::Clf: why = ReadClfLine(fields, *eta, *density, bands); break;
+                default: break;
+                }
+            }
+            if (!why.empty())
+            {
+                m_lastError = Format("%s, line %d: %s", path.c_str(), file.GetLineNumber(), why.c_str());
                 return 0;
             }
         }
@@ -344,7 +387,6 @@ int CASEAModelData::ReadCompanionFile(CModelData* model)
     catch (const CFileException& e)
     {
         m_lastError = e.what();
-        AfxMessageBox(m_lastError, MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
     GetZuStdDataList()->Add(std::make_unique<CZuStdStringData>(kTitleKey, title));

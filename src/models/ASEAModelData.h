@@ -4,6 +4,7 @@
 // the vehicle model file, together with the geometric properties of the 3D model's subsystems.
 //
 // Rows of the matrix and the vectors are keyed "<shell>-F" for shells and "<cavity>-" for cavities.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -31,7 +32,8 @@ public:
     CModelData* LoadModelData(const std::string& modelFile);
     // The 3D model child; with warn, message 6017 when there is none.
     CModelData* GetModelData(int warn) const;
-    // Reads the companion file of the 3D model's file into fresh model quantities.
+    // Reads the companion file of the 3D model's file into fresh model quantities. 1, or 0 with
+    // the reason (file, line and what is wrong) in GetLastError; it shows no message itself.
     int ReadCompanionFile(CModelData* model);
     // New zeroed eta matrix, modal density and wave number over the 3D model's shells and cavities.
     int PrepareFromModel(CModelData* model);
@@ -41,7 +43,7 @@ public:
     // The companion file that belongs to a model file: its extension (".xml" for file kind 1,
     // ".ntf" otherwise) replaced by ".dat".
     static std::string CompanionFileName(const std::string& modelFile, int fileKind);
-    // Why the last companion file was refused (file, line and reason); empty after success.
+    // Why the last model or companion file was refused (file, line and reason); empty after success.
     const std::string& GetLastError() const { return m_lastError; }
 
     CHSEAAnalyticalDataFiles* GetDataFiles() const { return m_dataFiles.get(); }
@@ -52,4 +54,5 @@ public:
 private:
     std::unique_ptr<CHSEAAnalyticalDataFiles> m_dataFiles;
     std::string m_lastError;
+    uint32_t m_lastErrorId = 0; // the message's string id, 0 for a text of the reader's own
 };

@@ -217,3 +217,25 @@ TEST(SensorListFile, AFileCutShortLeavesTheCatalogueAsItWas)
 }
 
 } // namespace
+
+// A file that repeats one ID a thousand times is one import with one problem report, not a
+// thousand message boxes; the first sensor of the ID is kept.
+TEST(SensorListFile, RepeatedIdsAreReportedOnceForTheWholeImport)
+{
+    std::string text = "[Sensor List]\n";
+    for (int i = 0; i < 1000; ++i)
+        text += "A1\tMaker\tM\tS" + std::to_string(i) + "\t10\t7\t0\t0\n";
+    text += "Accelerometers\tMaker\tM\tS\t10\t7\t0\t0\n"; // a category's name is taken too
+    text += "\n[Sensor Bundle]\nBundle ID\n\n[Sensor Grouping]\nGroup #\n";
+    WriteText(Path("repeated.dat"), text);
+    CScriptedPrompts prompts;
+    CSensorProject project;
+    std::string title;
+    ASSERT_EQ(ReadSensorListFile(project, Path("repeated.dat"), title), 1);
+    ASSERT_EQ(prompts.Count(), 1u);
+    EXPECT_EQ(prompts.Last().stringId, 6201u);
+    EXPECT_NE(prompts.Last().text.find("and 980 more"), std::string::npos) << prompts.Last().text;
+    const auto sensors = project.GetAllSensors();
+    ASSERT_EQ(sensors.size(), 1u);
+    EXPECT_EQ(sensors[0]->GetSerialNumber(), "S0");
+}

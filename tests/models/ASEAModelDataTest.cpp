@@ -7,6 +7,7 @@
 #include "models/ASEAModelData.h"
 #include "models/HSEAAnalyticalDataFiles.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/MemoryBudget.h"
 #include "platform/elements/ZuStdData.h"
 #include "platform/modeldb/ModelCavity.h"
 #include "platform/modeldb/ModelData.h"
@@ -238,4 +239,29 @@ TEST_F(AseaFixture, StoredWithItsDataFileSet)
     ASSERT_NE(back->GetModelData(0), nullptr);
     EXPECT_NEAR(back->ExtractClf("Roof-F", "Front Cabin-R-", 4u), 0.002, 1e-15);
     EXPECT_EQ(back->GetZuStdDataList()->GetString(CASEAModelData::kTitleKey), "Sample Hatchback analytical data");
+}
+
+// A model file of some hundred kilobytes can name so many subsystems that their loss-factor matrix
+// would not fit in memory: the size is checked before anything is allocated, and the build is
+// refused with a message instead of ending the program.
+TEST_F(AseaFixture, AModelTooLargeForMemoryIsRefusedBeforeAllocating)
+{
+    std::string text = "ORVEX-MODEL\t1\nBANDS\t0\t100\t10000\nSET\t1\tBody\n";
+    const int shells = 50000; // 50,000² pairs × 21 bands: 420 GB of doubles
+    for (int i = 0; i < shells; ++i)
+        text += "SHELL\tP" + std::to_string(i) + "\t1\t1\t1\t1\n";
+    const std::string model = folder.File("huge.ntf");
+    WriteTextFile(model, text);
+    WriteTextFile(folder.File("huge.dat"), "#@huge\n");
+    CScriptedPrompts prompts;
+    auto asea = std::make_unique<CASEAModelData>(&project);
+    EXPECT_EQ(asea->BuildFromModel(model), 0);
+    EXPECT_NE(asea->GetLastError().find("50000 subsystems"), std::string::npos) << asea->GetLastError();
+    ASSERT_EQ(prompts.Count(), 1u);
+    EXPECT_EQ(prompts.Last().text, asea->GetLastError());
+    EXPECT_EQ(asea->GetEtaMatrix(0), nullptr);
+
+    EXPECT_EQ(CMemoryBudget::Product(uint64_t(1) << 40, uint64_t(1) << 40), UINT64_MAX);
+    EXPECT_TRUE(CMemoryBudget::Fits(1 << 20));
+    EXPECT_FALSE(CMemoryBudget::Fits(CMemoryBudget::AvailableBytes()));
 }

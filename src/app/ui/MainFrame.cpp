@@ -50,6 +50,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <new>
 
 namespace
 {
@@ -208,6 +209,12 @@ CMainFrame::~CMainFrame()
     // layout too; one never shown has none of its own to keep.
     if (!m_layoutSaved && isVisible())
         SaveLayout();
+    // The docks are destroyed by the widget's own destructor after this frame's members are gone,
+    // and hiding them on the way emits their visibility signals: nothing of them may reach this
+    // frame any more.
+    for (QObject* dock : {static_cast<QObject*>(m_treeWnd), static_cast<QObject*>(m_shortcutWnd)})
+        if (dock)
+            disconnect(dock, nullptr, this, nullptr);
     if (m_doc)
     {
         CloseElementWindows();
@@ -599,6 +606,22 @@ bool CMainFrame::OnCommand(int id)
 {
     if (!IsCommandEnabled(id))
         return false;
+    try
+    {
+        return RunCommand(id);
+    }
+    catch (const std::bad_alloc&)
+    {
+        // A command that asks for more memory than there is ends here; what it was building is
+        // released on the way out, and the open project stays as it was.
+        AfxMessageBox("There is not enough memory to complete the command.", MB_OK | MB_ICONEXCLAMATION);
+        UpdateCommandUI();
+        return false;
+    }
+}
+
+bool CMainFrame::RunCommand(int id)
+{
     switch (id)
     {
     case ID_FILE_NEW:

@@ -128,6 +128,8 @@ private:
     // picker, then the driver under a wait cursor.
     void RunResultCommand(int id);
     bool IsOpenAnalysisProject(const class CAnalysisProject* project) const;
+    // The command's work, below the boundary that reports allocation failures.
+    bool RunCommand(int id);
     void CreateActions();
     // Lets the document templates open their windows in this frame.
     void InstallViewOpeners();

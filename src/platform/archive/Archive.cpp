@@ -273,6 +273,14 @@ void CArchive::Write(const void* data, size_t size)
 
 uint64_t CArchive::BytesRemaining() const { return m_mode == load && m_size > m_pos ? m_size - m_pos : 0; }
 
+void CArchive::ExpectEnd(const char* what) const
+{
+    if (const uint64_t left = BytesRemaining(); left != 0)
+        Throw(CArchiveException::genericException,
+              Format("%llu bytes follow the %s at byte %llu", static_cast<unsigned long long>(left), what,
+                     static_cast<unsigned long long>(m_pos)));
+}
+
 void CArchive::EnsureAvailable(uint64_t bytes) const
 {
     if (bytes > BytesRemaining())

@@ -103,6 +103,10 @@ public:
     void Read(void* data, size_t size);
     // Bytes left to read (loading), so callers can refuse forged counts before allocating.
     uint64_t BytesRemaining() const;
+    // A file of one record or body: anything after it means the file is not what it claims to be
+    // (two files run together, or garbage appended). Throws a generic archive exception naming
+    // what was read when bytes are left.
+    void ExpectEnd(const char* what) const;
     // Throws endOfFile unless at least bytes remain to be read.
     void EnsureAvailable(uint64_t bytes) const;
     // Reads a count and checks that count * minBytesPerItem bytes remain.

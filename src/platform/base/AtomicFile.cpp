@@ -1,7 +1,11 @@
 #include "platform/base/AtomicFile.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <filesystem>
+#include <mutex>
+#include <set>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,7 +18,79 @@ std::string FolderOf(const std::string& path)
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
+std::string NameOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The temporary files of a target are named ".<name>.tmp-" and six characters of mkstemp.
+constexpr const char* kTempInfix = ".tmp-";
+constexpr size_t kTempSuffixLength = 6;
+
+bool IsTemporaryOf(const std::string& entry, const std::string& name)
+{
+    const std::string prefix = "." + name + kTempInfix;
+    return entry.size() == prefix.size() + kTempSuffixLength && entry.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Temporary files being written by this process right now: never stale.
+std::mutex g_openMutex;
+std::set<std::string>& OpenTemporaries()
+{
+    static std::set<std::string> open;
+    return open;
+}
+
+void Register(const std::string& temp, bool open)
+{
+    std::lock_guard<std::mutex> lock(g_openMutex);
+    if (open)
+        OpenTemporaries().insert(temp);
+    else
+        OpenTemporaries().erase(temp);
+}
+
+// A file larger than the process may write raises SIGXFSZ, which ends the program: ignored, the
+// write fails with EFBIG instead, which a save reports with the previous file intact.
+void IgnoreFileSizeSignal()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
+}
 } // namespace
+
+std::string CAtomicFile::ResolveTarget(const std::string& path)
+{
+    // Saving through a symbolic link writes the file it points to; the link stays a link.
+    std::error_code ec;
+    const std::filesystem::path p(path);
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(p, ec)))
+        return path;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(p, ec);
+    return ec ? path : resolved.string();
+}
+
+int CAtomicFile::RemoveStaleTemporaries(const std::string& targetPath)
+{
+    const std::string target = ResolveTarget(targetPath);
+    const std::string name = NameOf(target);
+    std::error_code ec;
+    int removed = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(FolderOf(target), ec)) {
+        const std::string entryName = entry.path().filename().string();
+        if (!IsTemporaryOf(entryName, name) || !entry.is_regular_file(ec))
+            continue;
+        {
+            std::lock_guard<std::mutex> lock(g_openMutex);
+            if (OpenTemporaries().count(entry.path().string()))
+                continue;
+        }
+        if (std::filesystem::remove(entry.path(), ec))
+            ++removed;
+    }
+    return removed;
+}
 
 CAtomicFile::CAtomicFile(std::string targetPath) : m_target(std::move(targetPath)) {}
 
@@ -25,10 +101,20 @@ bool CAtomicFile::Open()
     Discard();
     m_error.clear();
     m_failed = false;
+    IgnoreFileSizeSignal();
+    m_target = ResolveTarget(m_target);
+    // A file the user made read-only is not replaced behind their back (the rename would do it,
+    // as the folder is writable).
+    struct stat existing{};
+    if (::stat(m_target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
+        ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(m_target.c_str(), W_OK) != 0)) {
+        m_error = "The file " + m_target + " is read-only.";
+        return false;
+    }
+    // What a save killed part way left behind is of no use to anyone.
+    RemoveStaleTemporaries(m_target);
     const std::string folder = FolderOf(m_target);
-    const auto slash = m_target.find_last_of('/');
-    std::string name = slash == std::string::npos ? m_target : m_target.substr(slash + 1);
-    std::string pattern = folder + "/." + name + ".tmp-XXXXXX";
+    std::string pattern = folder + "/." + NameOf(m_target) + kTempInfix + "XXXXXX";
     int fd = mkstemp(pattern.data());
     if (fd < 0) {
         m_error = "Cannot create a file in " + folder + ": " + std::strerror(errno);
@@ -51,6 +137,7 @@ bool CAtomicFile::Open()
         return false;
     }
     m_temp = pattern;
+    Register(m_temp, true);
     return true;
 }
 
@@ -96,6 +183,7 @@ bool CAtomicFile::Commit()
     }
     if (!ok)
         ::unlink(m_temp.c_str());
+    Register(m_temp, false);
     m_temp.clear();
     return ok;
 }
@@ -108,6 +196,7 @@ void CAtomicFile::Discard()
     }
     if (!m_temp.empty()) {
         ::unlink(m_temp.c_str());
+        Register(m_temp, false);
         m_temp.clear();
     }
 }

@@ -13,7 +13,9 @@ public:
     CAtomicFile(const CAtomicFile&) = delete;
     CAtomicFile& operator=(const CAtomicFile&) = delete;
 
-    // Creates the temporary file. False (and ErrorText) when the folder is not writable.
+    // Creates the temporary file. False (and ErrorText) when the folder is not writable or the
+    // target is a read-only file. A target that is a symbolic link is written where it points.
+    // Temporary files that an earlier write of the same target left (killed part way) are removed.
     bool Open();
     bool IsOpen() const { return m_file != nullptr; }
     std::FILE* Handle() const { return m_file; }
@@ -25,6 +27,11 @@ public:
 
     const std::string& TargetPath() const { return m_target; }
     const std::string& ErrorText() const { return m_error; }
+
+    // The file a write of path replaces: path, or where the symbolic link path points.
+    static std::string ResolveTarget(const std::string& path);
+    // Removes temporary files of our naming left beside the target; the number removed.
+    static int RemoveStaleTemporaries(const std::string& targetPath);
 
     // Whole-file convenience: writes data to path atomically.
     static bool WriteFile(const std::string& path, const std::string& data, std::string* error = nullptr);

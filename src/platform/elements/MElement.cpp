@@ -76,6 +76,19 @@ CMElement* CMElement::AddChild(CMElement* child)
     return child;
 }
 
+void CMElement::TakeChildrenOf(CMElement& source)
+{
+    if (&source == this || source.IsAncestorOf(this))
+        return;
+    for (auto& child : source.m_children)
+    {
+        child->m_parent = this;
+        child->m_holder = this;
+        m_children.push_back(std::move(child));
+    }
+    source.m_children.clear();
+}
+
 CMElement* CMElement::GetChild(int i) const
 {
     if (i < 0 || i >= GetChildCount())

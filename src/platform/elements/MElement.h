@@ -69,6 +69,8 @@ public:
         child.release();
         return raw;
     }
+    // Moves every child of source, in order, to the end of this element's children (linear time).
+    void TakeChildrenOf(CMElement& source);
     // Child i in insertion order; null for an index outside the list.
     CMElement* GetChild(int i) const;
     int GetChildCount() const { return static_cast<int>(m_children.size()); }

@@ -20,6 +20,9 @@ bool CStdioFile::Open(const std::string& path, Mode mode, std::string* error)
     Abort();
     m_path = path;
     m_inMemory = false;
+    m_lineNumber = 0;
+    m_readError.clear();
+    m_readErrorLine = 0;
     if (mode == modeWrite)
     {
         auto out = std::make_unique<CAtomicFile>(path);
@@ -52,6 +55,9 @@ void CStdioFile::OpenMemory(Mode mode, std::string text)
     m_mode = mode;
     m_memory = mode == modeRead ? std::move(text) : std::string();
     m_readPos = 0;
+    m_lineNumber = 0;
+    m_readError.clear();
+    m_readErrorLine = 0;
 }
 
 void CStdioFile::WriteString(const std::string& text)
@@ -100,7 +106,17 @@ bool CStdioFile::ReadString(std::string& line)
     }
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
+    if (any)
+        ++m_lineNumber;
     return any;
+}
+
+void CStdioFile::SetReadError(const std::string& why)
+{
+    if (!m_readError.empty())
+        return;
+    m_readError = why;
+    m_readErrorLine = m_lineNumber;
 }
 
 void CStdioFile::Close()

@@ -35,6 +35,14 @@ public:
     void WriteString(const std::string& text);
     // Reads the next line without its line end; false at the end of the file.
     bool ReadString(std::string& line);
+    // Number of lines read so far: the number of the line ReadString gave last.
+    int GetLineNumber() const { return m_lineNumber; }
+    // Why a reader refused what it read, kept with the line it was on, so that the caller that
+    // reports the failure can name the line (the first reason set wins; readers further up only
+    // see that a nested reader failed).
+    void SetReadError(const std::string& why);
+    const std::string& GetReadError() const { return m_readError; }
+    int GetReadErrorLine() const { return m_readErrorLine; }
 
     // Finishes the file: a written file on disk replaces its target now. Closing a closed file
     // does nothing.
@@ -55,4 +63,7 @@ private:
     std::FILE* m_in = nullptr;
     std::string m_memory;
     size_t m_readPos = 0;
+    int m_lineNumber = 0;
+    std::string m_readError;
+    int m_readErrorLine = 0;
 };

@@ -358,6 +358,21 @@ int CZuData::Import(CStdioFile& file)
             !zu_text::ParseDouble(bandHead[2], start) || !zu_text::ParseDouble(bandHead[3], end) ||
             !zu_text::ParseInt(bandHead[4], count) || count < 0)
             return 0;
+        // The band set must be one the project file can hold and read back: the same checks as
+        // the binary reader, and a range that bands can be built from.
+        if (kind >= 0)
+        {
+            std::string why = COctaveManager::CheckKind(kind);
+            if (why.empty())
+                why = COctaveManager::CheckRange(start, end);
+            if (why.empty() && kind != OCTAVE_BAND_USER)
+                why = COctaveManager::CheckBuildRange(kind, start, end);
+            if (!why.empty())
+            {
+                file.SetReadError(why);
+                return 0;
+            }
+        }
         std::vector<CFreqInfo> bands;
         for (int i = 0; i < count; ++i)
         {
@@ -369,6 +384,11 @@ int CZuData::Import(CStdioFile& file)
             if (f.size() != 4 || !zu_text::ParseDouble(f[0], c) || !zu_text::ParseDouble(f[1], lo) ||
                 !zu_text::ParseDouble(f[2], hi) || !zu_text::ParseInt(f[3], domain) || domain < 0 || domain > 255)
                 return 0;
+            if (std::string why = CFreqInfo::CheckEdges(c, lo, hi); !why.empty())
+            {
+                file.SetReadError(why);
+                return 0;
+            }
             bands.emplace_back(c, lo, hi, static_cast<uint8_t>(domain));
         }
         if (!file.ReadString(line))

@@ -14,13 +14,20 @@ void CFreqInfo::Serialize(CArchive& ar)
     double centre = 0.0, lower = 0.0, upper = 0.0;
     uint8_t type = 0;
     ar >> centre >> lower >> upper >> type;
-    // A band must be usable as it stands: finite edges that enclose nothing backwards.
-    if (!std::isfinite(centre) || !std::isfinite(lower) || !std::isfinite(upper) || lower > upper)
-        CArchive::Throw(CArchiveException::genericException, "frequency band with invalid edges");
+    if (const std::string why = CheckEdges(centre, lower, upper); !why.empty())
+        CArchive::Throw(CArchiveException::genericException, why);
     m_center = centre;
     m_lower = lower;
     m_upper = upper;
     m_domainType = type;
+}
+
+std::string CFreqInfo::CheckEdges(double centre, double lower, double upper)
+{
+    // A band must be usable as it stands: finite edges that enclose nothing backwards.
+    if (!std::isfinite(centre) || !std::isfinite(lower) || !std::isfinite(upper) || lower > upper)
+        return "frequency band with invalid edges";
+    return {};
 }
 
 int CFreqInfoList::Add(const CFreqInfo& info)

@@ -2,6 +2,7 @@
 // One frequency band or spectral line (centre, lower and upper edge, domain type) and a list of them.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class CArchive;
@@ -29,6 +30,10 @@ public:
 
     // centre, lower, upper (doubles) and the domain type (1 byte)
     void Serialize(CArchive& ar);
+
+    // Why a band of these values cannot be used (finite edges that enclose nothing backwards);
+    // empty when it can. Every reader of bands, binary or text, asks this.
+    static std::string CheckEdges(double centre, double lower, double upper);
 
     bool operator==(const CFreqInfo&) const = default;
 

@@ -13,8 +13,6 @@ namespace
 {
 // Version word of our own serialised form.
 constexpr int32_t kStoreVersion = 1;
-// No set of ours needs more bands; it also bounds a forged or absurd range.
-constexpr int kMaxBands = 4096;
 
 // Bandwidth designator b of a fractional-octave kind; 0 for a user-defined or unknown kind.
 int Designator(int kind)
@@ -41,10 +39,6 @@ double PowG(int b, double e)
     return 1000.0 * std::pow(10.0, 0.3 * e / (2.0 * b));
 }
 
-bool ValidRange(double start, double end)
-{
-    return std::isfinite(start) && std::isfinite(end) && start > 0.0 && end > 0.0;
-}
 
 // Label of a band that is not at a nominal frequency: four significant digits for the
 // one-twelfth-octave bands, every digit the centre has otherwise (user-defined lines).
@@ -140,9 +134,39 @@ bool COctaveManager::operator==(const COctaveManager& other) const
     return m_kind == other.m_kind && m_bands == other.m_bands;
 }
 
+std::string COctaveManager::CheckKind(int kind)
+{
+    if (kind < OCTAVE_BAND_THIRD || kind > OCTAVE_BAND_USER)
+        return Format("band set of unknown kind %d", kind);
+    return {};
+}
+
+std::string COctaveManager::CheckRange(double startFreq, double endFreq)
+{
+    if (!std::isfinite(startFreq) || !std::isfinite(endFreq))
+        return "band set with an invalid range";
+    return {};
+}
+
+std::string COctaveManager::CheckBuildRange(int kind, double startFreq, double endFreq)
+{
+    // Subnormal values are refused too: their logarithm is out of reach of the band numbering.
+    auto usable = [](double f) { return std::isnormal(f) && f > 0.0; };
+    if (!usable(startFreq) || !usable(endFreq))
+        return Format("band range %g to %g Hz: both ends must be positive numbers", startFreq, endFreq);
+    const int b = Designator(kind);
+    if (b == 0)
+        return {};
+    // b bands per octave, and two bands of margin for the partial bands at either end.
+    const double octaves = std::fabs(std::log2(endFreq / startFreq));
+    if (!(octaves * b + 2.0 <= kMaxBands))
+        return Format("band range %g to %g Hz gives more than %d bands", startFreq, endFreq, kMaxBands);
+    return {};
+}
+
 void COctaveManager::Build(int kind, double startFreq, double endFreq)
 {
-    if (!ValidRange(startFreq, endFreq))
+    if (!CheckBuildRange(kind, startFreq, endFreq).empty())
     {
         startFreq = kDefaultStartFreq;
         endFreq = kDefaultEndFreq;
@@ -242,10 +266,10 @@ void COctaveManager::Serialize(CArchive& ar)
     if (version < 1 || version > kStoreVersion)
         CArchive::ThrowBadSchema(Format("band set version %d", version));
     ar >> kind >> start >> end;
-    if (kind < OCTAVE_BAND_THIRD || kind > OCTAVE_BAND_USER)
-        CArchive::Throw(CArchiveException::genericException, Format("band set of unknown kind %d", kind));
-    if (!std::isfinite(start) || !std::isfinite(end))
-        CArchive::Throw(CArchiveException::genericException, "band set with an invalid range");
+    if (std::string why = CheckKind(kind); !why.empty())
+        CArchive::Throw(CArchiveException::genericException, why);
+    if (std::string why = CheckRange(start, end); !why.empty())
+        CArchive::Throw(CArchiveException::genericException, why);
     const uint32_t count = ar.ReadCount(3 * sizeof(double) + 1);
     CFreqInfoList bands;
     for (uint32_t i = 0; i < count; ++i)

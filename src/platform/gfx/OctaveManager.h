@@ -65,8 +65,19 @@ public:
     int AddFreqInfo(const CFreqInfo& info);
     void RemoveAll();
 
-    // Rebuilds the set from a kind and range (kind 3 gives an empty set).
+    // Rebuilds the set from a kind and range (kind 3 gives an empty set). A range that
+    // CheckBuildRange refuses gives the default range instead, before any band is computed.
     void Build(int kind, double startFreq, double endFreq);
+
+    // No set of ours needs more bands; a range that would give more is refused.
+    static constexpr int kMaxBands = 4096;
+    // Checks shared by every reader of band sets, binary or text: why the value cannot be used,
+    // empty when it can. A known kind (OCTAVE_BAND_*); a stored range of finite numbers.
+    static std::string CheckKind(int kind);
+    static std::string CheckRange(double startFreq, double endFreq);
+    // Stricter, for a range that bands are built from: finite, positive, normal numbers (either
+    // order) that give at most kMaxBands bands of the kind.
+    static std::string CheckBuildRange(int kind, double startFreq, double endFreq);
 
     // Own version word, kind, range and bands; reading checks every count and value.
     void Serialize(CArchive& ar) override;

@@ -67,8 +67,8 @@ double ParseNumber(const std::string& field, const char* what)
 double ParseMeasure(const std::string& field, const char* what)
 {
     const double v = ParseNumber(field, what);
-    if (v < 0.0)
-        throw ParseError{Format("%s must not be negative", what)};
+    if (std::string why = CModelSubsystem::CheckMeasure(v, what); !why.empty())
+        throw ParseError{std::move(why)};
     return v;
 }
 
@@ -260,6 +260,8 @@ int CModelData::ReadModelText(const std::string& text, const std::string& path)
                 endFreq = ParseNumber(f[3], "end frequency");
                 if (!(startFreq > 0.0) || !(endFreq >= startFreq))
                     throw ParseError{"the band range must run upwards from above 0 Hz"};
+                if (std::string why = COctaveManager::CheckBuildRange(bandType, startFreq, endFreq); !why.empty())
+                    throw ParseError{std::move(why)};
                 haveBands = true;
             }
             else if (tag == "SET")
@@ -342,7 +344,7 @@ void CModelData::Serialize(CArchive& ar)
     if (version < 1 || version > kStoreVersion)
         CArchive::ThrowBadSchema(Format("vehicle model version %d", version));
     ar >> fileName >> fileKind >> title >> bandType >> startFreq >> endFreq;
-    if (!std::isfinite(startFreq) || !std::isfinite(endFreq))
+    if (!COctaveManager::CheckRange(startFreq, endFreq).empty())
         CArchive::Throw(CArchiveException::genericException, "vehicle model with an invalid band range");
     // Each set takes at least its number, an empty name and a count.
     const uint32_t count = ar.ReadCount(4 + 1 + 2);

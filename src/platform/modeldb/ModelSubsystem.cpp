@@ -37,9 +37,18 @@ double CModelSubsystem::ReadMeasure(CArchive& ar, const char* what)
 {
     double v = 0.0;
     ar >> v;
-    if (!std::isfinite(v) || v < 0.0)
-        CArchive::Throw(CArchiveException::genericException, Format("model subsystem with an invalid %s", what));
+    if (const std::string why = CheckMeasure(v, what); !why.empty())
+        CArchive::Throw(CArchiveException::genericException, why);
     return v;
+}
+
+std::string CModelSubsystem::CheckMeasure(double value, const char* what)
+{
+    if (!std::isfinite(value))
+        return Format("model subsystem with an invalid %s (%g)", what, value);
+    if (value < 0.0)
+        return Format("model subsystem %s %g: a %s must not be negative", what, value, what);
+    return {};
 }
 
 std::unique_ptr<CModelSubsystem> CModelSubsystem::Create(uint8_t tag)

@@ -60,6 +60,9 @@ public:
     virtual void Serialize(CArchive& ar);
     // A new subsystem of the kind a tag names; null for an unknown tag.
     static std::unique_ptr<CModelSubsystem> Create(uint8_t tag);
+    // Why a value cannot be a measure (area, perimeter, mass, surface area, volume): it must be a
+    // finite value of 0 or more. Empty when it can. Every reader of measures asks this.
+    static std::string CheckMeasure(double value, const char* what);
 
 protected:
     CModelSubsystem(const std::string& name, int type);

@@ -544,3 +544,18 @@ TEST_F(MainFrame, EachElementKindShowsItsOwnIcon)
     if (qEnvironmentVariableIsSet("ORVEX_KEEP_GRABS"))
         grab.save(qEnvironmentVariable("ORVEX_KEEP_GRABS") + QStringLiteral("/tree.png"));
 }
+
+// A frame destroyed while it is shown: hiding the docks on the way out must not reach the frame's
+// members, which are gone by then (the sanitizer build reports any such read).
+TEST_F(MainFrame, DestroyedWhileShownTouchesNothingOfItsOwnOnTheWayOut)
+{
+    for (int i = 0; i < 3; ++i)
+    {
+        auto frame = std::make_unique<CMainFrame>();
+        frame->show();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(frame->isVisible());
+        frame.reset();
+        QCoreApplication::processEvents();
+    }
+}

@@ -5,7 +5,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -104,6 +106,68 @@ TEST_F(AtomicFileTest, FailuresAreReportedNotHidden)
     CAtomicFile never((m_dir / "never.txt").string());
     EXPECT_FALSE(never.Write("x"));
     EXPECT_FALSE(never.Commit());
+}
+
+// Saving has no side effects beyond the file itself: a link stays a link, a read-only file is not
+// replaced, and the temporary file of a save killed part way is removed by the next save.
+TEST_F(AtomicFileTest, SavesKeepLinksRespectReadOnlyFilesAndClearStaleTemporaries)
+{
+    const fs::path real = m_dir / "real.orv";
+    const fs::path link = m_dir / "link.orv";
+    ASSERT_TRUE(CAtomicFile::WriteFile(real.string(), "first"));
+    fs::create_symlink("real.orv", link);
+    std::string error;
+    ASSERT_TRUE(CAtomicFile::WriteFile(link.string(), "second", &error)) << error;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(Read(real), "second");
+
+    ASSERT_EQ(::chmod(real.c_str(), 0444), 0);
+    EXPECT_FALSE(CAtomicFile::WriteFile(link.string(), "third", &error));
+    EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+    EXPECT_EQ(Read(real), "second");
+    ASSERT_EQ(::chmod(real.c_str(), 0644), 0);
+
+    // What a killed save leaves: a hidden file of our naming beside the target. Another file's
+    // temporary and a file that only looks alike stay.
+    const fs::path stale = m_dir / ".real.orv.tmp-AbC123";
+    const fs::path other = m_dir / ".other.orv.tmp-AbC123";
+    const fs::path alike = m_dir / ".real.orv.tmp-kept-by-the-user";
+    for (const fs::path& p : {stale, other, alike})
+        std::ofstream(p) << "left";
+    {
+        // The next save clears it; its own temporary is never taken for a stale one.
+        CAtomicFile running(real.string());
+        ASSERT_TRUE(running.Open());
+        EXPECT_FALSE(fs::exists(stale));
+        EXPECT_EQ(CAtomicFile::RemoveStaleTemporaries(real.string()), 0);
+        ASSERT_TRUE(running.Write("fourth"));
+        ASSERT_TRUE(running.Commit()) << running.ErrorText();
+    }
+    EXPECT_TRUE(fs::exists(other));
+    EXPECT_TRUE(fs::exists(alike));
+    EXPECT_EQ(Read(real), "fourth");
+}
+
+// A file-size limit makes the write fail with a message instead of ending the program.
+TEST_F(AtomicFileTest, AFileSizeLimitFailsTheSaveAndKeepsTheFile)
+{
+    const fs::path target = m_dir / "big.orv";
+    ASSERT_TRUE(CAtomicFile::WriteFile(target.string(), "old"));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        struct rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::string error;
+        const bool written = CAtomicFile::WriteFile(target.string(), std::string(1 << 20, 'x'), &error);
+        ::_exit(written ? 1 : error.empty() ? 2 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(Read(target), "old");
+    EXPECT_EQ(EntryCount(), 1u);
 }
 
 } // namespace

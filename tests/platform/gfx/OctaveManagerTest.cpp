@@ -108,6 +108,46 @@ TEST(OctaveManager, RangeSelectsTheBandsThatHoldStartAndEnd)
     EXPECT_TRUE(COctaveManager(OCTAVE_BAND_THIRD, std::nan(""), 100.0) == COctaveManager(OCTAVE_BAND_THIRD));
 }
 
+// Ranges whose logarithm leaves the band numbering (subnormal ends) or that would give absurdly many
+// bands are refused before a band is computed: the default set comes at once.
+TEST(OctaveManager, RangesThatCannotGiveASaneSetAreRefusedBeforeAnyBandIsMade)
+{
+    const double denormal = 1e-322;
+    struct Case
+    {
+        int kind;
+        double start, end;
+        bool usable;
+    } cases[] = {
+        {OCTAVE_BAND_THIRD, 100.0, 10000.0, true},
+        {OCTAVE_BAND_TWELFTH, 1e-3, 1e6, true},
+        {OCTAVE_BAND_THIRD, denormal, 10000.0, false},
+        {OCTAVE_BAND_FULL, 100.0, denormal, false},
+        {OCTAVE_BAND_THIRD, 0.0, 100.0, false},
+        {OCTAVE_BAND_THIRD, -100.0, 100.0, false},
+        {OCTAVE_BAND_THIRD, std::numeric_limits<double>::infinity(), 100.0, false},
+        {OCTAVE_BAND_TWELFTH, 1e-300, 1e300, false},
+        {OCTAVE_BAND_FULL, 1e-300, 1e300, false}, // 3,300 octaves: over the bound
+    };
+    for (const Case& c : cases)
+    {
+        const std::string why = COctaveManager::CheckBuildRange(c.kind, c.start, c.end);
+        EXPECT_EQ(why.empty(), c.usable) << c.start << " " << c.end << ": " << why;
+        const COctaveManager m(c.kind, c.start, c.end);
+        EXPECT_LE(m.GetFreqCount(), COctaveManager::kMaxBands);
+        if (!c.usable)
+        {
+            EXPECT_TRUE(m == COctaveManager(c.kind)) << c.start << " " << c.end;
+        }
+    }
+    // The checks the binary reader applies are the ones the text readers call.
+    EXPECT_FALSE(COctaveManager::CheckKind(7).empty());
+    EXPECT_TRUE(COctaveManager::CheckKind(OCTAVE_BAND_USER).empty());
+    EXPECT_FALSE(COctaveManager::CheckRange(std::nan(""), 1.0).empty());
+    EXPECT_FALSE(CFreqInfo::CheckEdges(100.0, 112.0, 89.0).empty());
+    EXPECT_TRUE(CFreqInfo::CheckEdges(100.0, 89.0, 112.0).empty());
+}
+
 TEST(OctaveManager, FindBandNeverAnswersPastTheEnd)
 {
     COctaveManager empty(OCTAVE_BAND_USER);
