@@ -9,6 +9,7 @@
 #include "app/automation/AutoBaseProject.h"
 #include "app/automation/AutoDAQExperiment.h"
 #include "app/automation/AutoDaqProject.h"
+#include "app/automation/AutoElement.h"
 #include "app/automation/AutoExcitation.h"
 #include "app/automation/AutoExpData.h"
 #include "app/automation/AutoExpDataSet.h"
@@ -65,6 +66,13 @@ std::string ExposeRpmOptions(CRPMOptions* options, CAnalysisProject* owner)
 {
     return CAutoObjectRegistry::Instance().Expose(
         options, [options, owner] { return std::make_unique<CAutoRPMOptions>(options, owner); });
+}
+
+std::string ExposeOpaque(const void* object, const void* guard)
+{
+    return CAutoObjectRegistry::Instance().Expose(object, [object, guard] {
+        return std::make_unique<CAutoElement>(object, guard ? std::vector<const void*>{guard} : std::vector<const void*>{});
+    });
 }
 
 void ThrowNameNotFound(int argument)
