@@ -89,9 +89,3 @@ void ThrowWrongType(int argument)
 {
     ZfxThrowOleDispatchException(kAutoErrTypeMismatch, IDS_AUTO_TYPE_MISMATCH, argument);
 }
-
-void ThrowNotAvailable(const char* member)
-{
-    throw COleException(std::string(member) + " is not available in this version.",
-                        "org.freedesktop.DBus.Error.NotSupported");
-}

@@ -31,5 +31,3 @@ std::string ExposeOpaque(const void* object, const void* guard = nullptr);
 [[noreturn]] void ThrowNameNotFound(int argument);
 [[noreturn]] void ThrowIndexOutOfRange(int argument);
 [[noreturn]] void ThrowWrongType(int argument);
-// A member whose work this version of the program does not do yet.
-[[noreturn]] void ThrowNotAvailable(const char* member);

@@ -4,6 +4,9 @@
 
 #include "acquisition/DAQIO.h"
 #include "app/AnalysisProject.h"
+#include "calculation/InputPowerFolder.h"
+#include "platform/elements/MElementList.h"
+#include "platform/elements/StdioFile.h"
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
 #include "app/ModelProject.h"
@@ -387,6 +390,58 @@ TEST_F(ServedSample, ModelDataConnectionsAveragesAndMeasurementFilesAnswerGdbus)
     // Rows go with their map.
     set->DeleteChild(map);
     EXPECT_TRUE(Call(row, QStringLiteral("x")).startsWith(QStringLiteral("ERROR")));
+}
+
+TEST_F(ServedSample, InputPowerExportWritesItsHeaderThenTheFoldersOwnText)
+{
+    const QString doc = Open();
+    ASSERT_FALSE(doc.isEmpty());
+    auto* project = ElementCast<CAnalysisProject>(m_host.GetDocument()->GetTALVOProject().GetProject(2));
+    ASSERT_NE(project, nullptr);
+    project->GetRPMOptions().SetRange(1000.0f, 1200.0f, 100.0f);
+    const std::vector<double> f = project->GetOctaveManager()->GetFreqArray();
+    const std::vector<double> rpms = {1000.0, 1100.0, 1200.0};
+    CMElementList list;
+    auto map = CZuRpmFunc::NewRpmFunc("IP Roof", 3, nullptr, "Roof", f.data(), static_cast<int>(f.size()), rpms.data(), 3);
+    for (int r = 0; r < 3; ++r)
+        for (int b = 0; b < map->GetFreqCount(); ++b)
+            map->DataValue(r, b) = 1e-3 * (1 + b) * (1 + r);
+    list.Add(map.release());
+    CInputPowerFolder* powers = project->AddChild(std::make_unique<CInputPowerFolder>(project));
+    powers->AddItems(list);
+    const QString analysis = QString::fromStdString(ExposeElement(project));
+
+    // What the folder itself exports after the four header lines.
+    CStdioFile own;
+    own.OpenMemory(CStdioFile::modeWrite);
+    ASSERT_TRUE(powers->ExportText(own, 1100.0, 2, 50.0));
+    const std::string data = own.GetMemoryText();
+    ASSERT_FALSE(data.empty());
+
+    const fs::path file = fs::path(m_dir.path().toStdString()) / "ip.txt";
+    EXPECT_EQ(Call(analysis, QStringLiteral("ExportInputPower"), {QString::fromStdString(file.string()), QStringLiteral("1100.0")}),
+              QStringLiteral("(true,)"));
+    const std::string text = ReadFile(file);
+    std::istringstream lines(text);
+    std::string first, second, third, fourth;
+    std::getline(lines, first);
+    std::getline(lines, second);
+    std::getline(lines, third);
+    std::getline(lines, fourth);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^#@\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d \\S.* \\[Input Power Data\\]$"))
+                    .match(QString::fromStdString(first))
+                    .hasMatch())
+        << first;
+    EXPECT_EQ(second, "# " + file.string());
+    EXPECT_EQ(third, "#");
+    EXPECT_EQ(fourth, "#Input Power Data");
+    EXPECT_EQ(text.substr(text.size() - std::min(text.size(), data.size())), data);
+    EXPECT_EQ(text.size(), first.size() + second.size() + third.size() + fourth.size() + 4 + data.size());
+
+    // No input-energy results: FALSE, and the input-power file of before stays as it was.
+    EXPECT_EQ(Call(analysis, QStringLiteral("ExportInputEnergy"), {QString::fromStdString(file.string()), QStringLiteral("1100.0")}),
+              QStringLiteral("(false,)"));
+    EXPECT_EQ(ReadFile(file), text);
 }
 
 TEST(AutoRPMOptions, CountsOnlyRangesThatRunForwardAndIndexesWithinTheCount)
