@@ -17,7 +17,7 @@ CMainFrameAutomationHost::~CMainFrameAutomationHost() { m_frame.SetCloseIntercep
 bool CMainFrameAutomationHost::HideForClient()
 {
     // Only when the client has really been told: otherwise the window closes as usual.
-    if (m_clientWindow == 0 || !m_poster || !m_poster(m_clientWindow, kClientMessage, kClientHideParam, GetProcessID()))
+    if (m_clientWindow == 0 || !m_poster || !m_poster(m_clientWindow, WM_USER, ZU_CLIENT_NOTIFY_HIDDEN, GetProcessID()))
         return false;
     HideApplication();
     return true;

@@ -29,10 +29,6 @@ public:
     bool OpenDocument(const std::string& path) override;
     void CloseAllDocuments() override;
 
-    // Message and wParam told to the client window when the frame would close.
-    static constexpr uint32_t kClientMessage = 1024;
-    static constexpr int64_t kClientHideParam = 16;
-
 private:
     bool HideForClient();
 

@@ -354,7 +354,7 @@ TEST_F(ServedSample, ModelDataConnectionsAveragesAndMeasurementFilesAnswerGdbus)
         return out;
     };
     const std::vector<double> at3000 = averaged(3000.0), at3050 = averaged(3050.0);
-    ASSERT_GT(at3050[2], at3000[2]) << "the rows differ";
+    ASSERT_NE(at3050[2], at3000[2]) << "the rows differ";
     {
         CDispParams all(2);
         all.SetString(0, "Roof-F");
