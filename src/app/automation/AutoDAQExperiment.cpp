@@ -2,6 +2,7 @@
 
 #include "app/DAQExperiment.h"
 #include "app/automation/ObjectModel.h"
+#include "acquisition/DAQIO.h"
 
 CAutoDAQExperiment::CAutoDAQExperiment(CDAQExperiment* set) : CAutoObject(set), m_set(set) {}
 
@@ -9,10 +10,10 @@ const CDispatchTable& CAutoDAQExperiment::GetDispatchTable() const
 {
     static const CDispatchTable table(
         nullptr, {
-                     // The samples of a data set travel in the project file itself: there is no
-                     // measurement file of its own.
+                     // The measurement file named by the data set in its document's work folder;
+                     // empty when it has no name or no document.
                      {"DAQFilePath", DispKind::Property, AutoType::String, {},
-                      AUTO_MEMBER(CAutoDAQExperiment, return CAutoValue::String(std::string());)},
+                      AUTO_MEMBER(CAutoDAQExperiment, return CAutoValue::String(CDAQIO::GetDaqFilePath(self.Set()));)},
                  });
     return table;
 }

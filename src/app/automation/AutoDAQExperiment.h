@@ -9,6 +9,7 @@ class CAutoDAQExperiment : public CAutoObject
 public:
     explicit CAutoDAQExperiment(CDAQExperiment* set);
     const CDispatchTable& GetDispatchTable() const override;
+    CDAQExperiment* Set() const { return m_set; }
 
 private:
     CDAQExperiment* m_set;

@@ -4,6 +4,7 @@
 #include "app/DaqProject.h"
 #include "app/TALVOExp.h"
 #include "app/automation/ObjectModel.h"
+#include "experiments/AveExpData.h"
 #include "experiments/ExpProject.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
@@ -53,6 +54,42 @@ CAutoValue Averaged(CDaqProject& daq, const std::string& name, int flag, const C
         result = exp->AverageRpmFuncs(name, flag, options);
     return CAutoValue::Object(ExposeElement(result));
 }
+
+// The order-tracking variant: the averaged map over order, which answers no members of its own.
+CAutoValue AveragedOT(CDaqProject& daq, const std::string& name)
+{
+    CMElement* result = nullptr;
+    if (name == daq.GetTargetSubsystemName())
+        result = daq.AverageRpmVecFuncs(name, 1);
+    else if (CTALVOExp* exp = ExperimentOf(daq, name))
+        result = exp->AverageRpmVecFuncs(name, 1);
+    return CAutoValue::Object(ExposeOpaque(result));
+}
+
+// The averaged energy per band of a subsystem at an RPM: all bands, or the one band asked for.
+CAutoValue AveragedEnergy(CDaqProject& daq, const CDispArgs& args)
+{
+    COctaveManagerEx* bands = daq.GetOctaveManager();
+    const int count = bands ? bands->GetFreqCount() : 0;
+    int32_t band = -1;
+    if (!args.IsMissing(2)) {
+        if (!args.Value(2).ToLong(band))
+            ThrowWrongType(3);
+        if (band >= count)
+            ThrowIndexOutOfRange(3);
+    }
+    std::vector<double> energies(static_cast<size_t>(count), 0.0);
+    std::vector<double> averaged;
+    CAveExpData average(&daq);
+    // The averaging may know fewer (or more) bands than the project's band set: the result
+    // keeps the band set's length.
+    if (average.AverageSubsystemData(Stripped(args, 0), args.Long(1), averaged))
+        for (size_t k = 0; k < energies.size() && k < averaged.size(); ++k)
+            energies[k] = averaged[k];
+    if (band < 0)
+        return CAutoValue::RealArray(std::move(energies));
+    return CAutoValue::Real(energies[static_cast<size_t>(band)]);
+}
 } // namespace
 
 CAutoDaqProject::CAutoDaqProject(CDaqProject* project) : CAutoBaseProject(project), m_daq(project) {}
@@ -74,9 +111,9 @@ const CDispatchTable& CAutoDaqProject::GetDispatchTable() const
             {"GetAveragedResultData", DispKind::Method, AutoType::Object, {AutoType::String},
              AUTO_MEMBER(W, return Averaged(self.Daq(), args.String(0), 1, nullptr);)},
             {"GetAveragedResultDataOT", DispKind::Method, AutoType::Object, {AutoType::String},
-             AUTO_MEMBER(W, ThrowNotAvailable("GetAveragedResultDataOT");)},
+             AUTO_MEMBER(W, return AveragedOT(self.Daq(), args.String(0));)},
             {"GetAveragedEnergy", DispKind::Method, AutoType::Variant, {AutoType::String, AutoType::Long, AutoType::Variant},
-             AUTO_MEMBER(W, ThrowNotAvailable("GetAveragedEnergy");)},
+             AUTO_MEMBER(W, return AveragedEnergy(self.Daq(), args);)},
             {"StartRpm", DispKind::Property, AutoType::Long, {},
              AUTO_MEMBER(W, return CAutoValue::Long(self.Daq().GetDAQConfig()->GetRpmLow());)},
             {"EndRpm", DispKind::Property, AutoType::Long, {},

@@ -9,6 +9,8 @@
 #include "platform/modeldb/ModelCavity.h"
 #include "platform/modeldb/ModelData.h"
 #include "platform/modeldb/ModelShell.h"
+#include "models/ASEAModelData.h"
+#include "models/HSEAModelData.h"
 
 namespace
 {
@@ -83,11 +85,22 @@ const CDispatchTable& CAutoTALVODoc::GetDispatchTable() const
              AUTO_MEMBER(W, return CAutoValue::String(ProjectAt(self.Doc(), args.Long(0))->GetName());)},
             {"AnalysisProject", DispKind::Property, AutoType::Object, {AutoType::String},
              AUTO_MEMBER(W, return ProjectByName<CAnalysisProject>(self.Doc(), args.String(0));)},
-            {"Subsystems", DispKind::Property, AutoType::Object, {}, AUTO_MEMBER(W, ThrowNotAvailable("Subsystems");)},
+            {"Subsystems", DispKind::Property, AutoType::Object, {},
+             AUTO_MEMBER(W, {
+                 // The table lives in the model project: it goes with it.
+                 CTALVOProject& c = self.Doc().GetTALVOProject();
+                 return CAutoValue::Object(ExposeOpaque(c.GetModelSubsystemTable(), c.GetModelProject()));
+             })},
             {"ASEAModelData", DispKind::Property, AutoType::Object, {},
-             AUTO_MEMBER(W, ThrowNotAvailable("ASEAModelData");)},
+             AUTO_MEMBER(W, {
+                 CModelProject* model = self.Doc().GetTALVOProject().GetModelProject();
+                 return CAutoValue::Object(ExposeOpaque(model ? model->GetASEAModelData() : nullptr));
+             })},
             {"HSEAModelData", DispKind::Property, AutoType::Object, {},
-             AUTO_MEMBER(W, ThrowNotAvailable("HSEAModelData");)},
+             AUTO_MEMBER(W, {
+                 CModelProject* model = self.Doc().GetTALVOProject().GetModelProject();
+                 return CAutoValue::Object(ExposeOpaque(model ? model->GetHSEAModelData() : nullptr));
+             })},
             {"TargetSubsystem", DispKind::Property, AutoType::String, {},
              AUTO_MEMBER(W, return CAutoValue::String(self.Doc().GetTALVOProject().GetTargetSubsystem());)},
             {"IsStructure", DispKind::Method, AutoType::Bool, {AutoType::String},
@@ -100,7 +113,10 @@ const CDispatchTable& CAutoTALVODoc::GetDispatchTable() const
                  return CAutoValue::Short(static_cast<int16_t>(self.Doc().GetTALVOProject().GetSubsystemType(name, 0)));
              })},
             {"IsConnected", DispKind::Method, AutoType::Bool, {AutoType::String, AutoType::String},
-             AUTO_MEMBER(W, ThrowNotAvailable("IsConnected");)},
+             AUTO_MEMBER(W, {
+                 CModelProject* model = self.Doc().GetTALVOProject().GetModelProject();
+                 return CAutoValue::Bool(model && model->IsSubsystemConnected(Stripped(args, 0), Stripped(args, 1)) != 0);
+             })},
             {"IsTargetSubsystem", DispKind::Method, AutoType::Bool, {AutoType::String},
              AUTO_MEMBER(W, return CAutoValue::Bool(Stripped(args, 0) == self.Doc().GetTALVOProject().GetTargetSubsystem());)},
             {"GetPlateMass", DispKind::Method, AutoType::Real, {AutoType::String},

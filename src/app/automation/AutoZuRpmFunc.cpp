@@ -22,9 +22,9 @@ const CDispatchTable& CAutoZuRpmFunc::GetDispatchTable() const
     static const CDispatchTable table(
         nullptr,
         {
-            // A row function is no object of the model: clients read rows through Value.
+            // A row belongs to its map: it goes with it.
             {"RpmFunc", DispKind::Property, AutoType::Object, {AutoType::Real},
-             AUTO_MEMBER(W, ThrowNotAvailable("RpmFunc");)},
+             AUTO_MEMBER(W, return CAutoValue::Object(ExposeOpaque(self.Map().FindRowFunc(args.Real(0)), &self.Map()));)},
             {"RpmDataCount", DispKind::Property, AutoType::Long, {},
              AUTO_MEMBER(W, return CAutoValue::Long(self.Map().GetRpmCount());)},
             {"Rpm", DispKind::Property, AutoType::Real, {AutoType::Long},

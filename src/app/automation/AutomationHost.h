@@ -3,6 +3,7 @@
 // document and the file chooser. The main window implements it in the program; without a window
 // (tests, a program that has none yet) a host keeps the document itself.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,10 @@ public:
     // The window an automation client registered (0 until set).
     virtual int64_t GetClientWindow() const = 0;
     virtual void SetClientWindow(int64_t handle) = 0;
+    // How a message reaches the client window (window, message, wParam, lParam): true when it was
+    // sent. Set by the automation service; a host without a window has no use for it.
+    using ClientPoster = std::function<bool(int64_t, uint32_t, int64_t, int64_t)>;
+    virtual void SetClientPoster(ClientPoster) {}
     // Sends the main window the request to close the application (both parameters 0).
     virtual void CloseWindows() = 0;
 

@@ -12,10 +12,17 @@ CAutomationService::CAutomationService(IAutomationHost& host, bool startedByAuto
 {
     CAutoObjectRegistry::Instance().Add(kApplicationPath, std::make_unique<AppProxy>(host));
     m_server->SetClientsGoneHandler([this] { OnClientsGone(); });
+    m_host.SetClientPoster([this](int64_t window, uint32_t message, int64_t wParam, int64_t lParam) {
+        return m_server->EmitSignal(kApplicationPath, QLatin1String(kClientMessageSignal),
+                                    {QVariant::fromValue(static_cast<qlonglong>(window)), QVariant::fromValue(message),
+                                     QVariant::fromValue(static_cast<qlonglong>(wParam)),
+                                     QVariant::fromValue(static_cast<qlonglong>(lParam))});
+    });
 }
 
 CAutomationService::~CAutomationService()
 {
+    m_host.SetClientPoster({});
     m_server.reset();
     CAutoObjectRegistry::Instance().Clear();
 }

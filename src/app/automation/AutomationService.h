@@ -7,6 +7,9 @@
 // session belongs to its clients: when the last one leaves, the documents are closed without a
 // prompt and the program ends, unless the user has been shown the window and the document has
 // unsaved changes, which then stays open in the user's hands.
+//
+// A client that has handed over its window (ClientHWnd) is sent what the program posts to it as
+// the signal "ClientMessage" (x window, u message, x wParam, x lParam) of "/Application".
 #include "platform/automation/AutoServer.h"
 
 #include <functional>
@@ -15,6 +18,7 @@
 class IAutomationHost;
 
 inline constexpr const char* kAutomationName = "ORVEX.Application";
+inline constexpr const char* kClientMessageSignal = "ClientMessage";
 
 class CAutomationService
 {

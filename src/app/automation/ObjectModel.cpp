@@ -9,6 +9,7 @@
 #include "app/automation/AutoBaseProject.h"
 #include "app/automation/AutoDAQExperiment.h"
 #include "app/automation/AutoDaqProject.h"
+#include "app/automation/AutoElement.h"
 #include "app/automation/AutoExcitation.h"
 #include "app/automation/AutoExpData.h"
 #include "app/automation/AutoExpDataSet.h"
@@ -67,6 +68,13 @@ std::string ExposeRpmOptions(CRPMOptions* options, CAnalysisProject* owner)
         options, [options, owner] { return std::make_unique<CAutoRPMOptions>(options, owner); });
 }
 
+std::string ExposeOpaque(const void* object, const void* guard)
+{
+    return CAutoObjectRegistry::Instance().Expose(object, [object, guard] {
+        return std::make_unique<CAutoElement>(object, guard ? std::vector<const void*>{guard} : std::vector<const void*>{});
+    });
+}
+
 void ThrowNameNotFound(int argument)
 {
     ZfxThrowOleDispatchException(kAutoErrNameNotFound, IDS_AUTO_NAME_NOT_FOUND, argument);
@@ -80,10 +88,4 @@ void ThrowIndexOutOfRange(int argument)
 void ThrowWrongType(int argument)
 {
     ZfxThrowOleDispatchException(kAutoErrTypeMismatch, IDS_AUTO_TYPE_MISMATCH, argument);
-}
-
-void ThrowNotAvailable(const char* member)
-{
-    throw COleException(std::string(member) + " is not available in this version.",
-                        "org.freedesktop.DBus.Error.NotSupported");
 }

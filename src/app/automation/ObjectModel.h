@@ -24,9 +24,10 @@ class CTALVODoc;
 std::string ExposeDocument(CTALVODoc* doc);
 std::string ExposeElement(CMElement* element);
 std::string ExposeRpmOptions(CRPMOptions* options, CAnalysisProject* owner);
+// The path of an object that answers no members of its own (CAutoElement); "/" for null. guard:
+// its owner when the object is not an element of the model itself (null: none).
+std::string ExposeOpaque(const void* object, const void* guard = nullptr);
 
 [[noreturn]] void ThrowNameNotFound(int argument);
 [[noreturn]] void ThrowIndexOutOfRange(int argument);
 [[noreturn]] void ThrowWrongType(int argument);
-// A member whose work this version of the program does not do yet.
-[[noreturn]] void ThrowNotAvailable(const char* member);

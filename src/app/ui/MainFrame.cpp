@@ -1070,6 +1070,12 @@ void CMainFrame::OnCloseWindows(bool askToSave)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // A close the program orders itself (the close-windows message) goes ahead.
+    if (!m_closeWithoutPrompt && m_closeInterceptor && m_closeInterceptor())
+    {
+        event->ignore();
+        return;
+    }
     if (!m_closeWithoutPrompt && m_doc && !SaveModified())
     {
         event->ignore();

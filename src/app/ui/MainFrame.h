@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -110,6 +111,9 @@ public:
     QMenu* DeveloperMenu() const { return m_developerMenu; }
     QMdiArea* MdiArea() const { return m_mdiArea; }
     bool IsClosing() const { return m_closing; }
+    // Asked first when the user closes the window: true keeps the frame (the interceptor has dealt
+    // with the close, e.g. hidden the window for an automation client).
+    void SetCloseInterceptor(std::function<bool()> interceptor) { m_closeInterceptor = std::move(interceptor); }
 
     // The update check from the menu (1236): 1 newer, 0 up to date, -1 failed; shows the result.
     int CheckLastVersionFromMenu();
@@ -163,5 +167,6 @@ private:
     bool m_closing = false;
     bool m_layoutSaved = false;
     bool m_closeWithoutPrompt = false;
+    std::function<bool()> m_closeInterceptor;
     IMessageTarget* m_previousTarget = nullptr;
 };

@@ -7,6 +7,22 @@
 
 #include <unistd.h>
 
+CMainFrameAutomationHost::CMainFrameAutomationHost(CMainFrame& frame) : m_frame(frame)
+{
+    m_frame.SetCloseInterceptor([this] { return HideForClient(); });
+}
+
+CMainFrameAutomationHost::~CMainFrameAutomationHost() { m_frame.SetCloseInterceptor({}); }
+
+bool CMainFrameAutomationHost::HideForClient()
+{
+    // Only when the client has really been told: otherwise the window closes as usual.
+    if (m_clientWindow == 0 || !m_poster || !m_poster(m_clientWindow, WM_USER, ZU_CLIENT_NOTIFY_HIDDEN, GetProcessID()))
+        return false;
+    HideApplication();
+    return true;
+}
+
 bool CMainFrameAutomationHost::IsMainWindowVisible() const { return m_frame.isVisible(); }
 
 void CMainFrameAutomationHost::ShowMainWindow(int showCommand)

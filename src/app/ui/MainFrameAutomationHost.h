@@ -8,7 +8,10 @@ class CMainFrame;
 class CMainFrameAutomationHost : public IAutomationHost
 {
 public:
-    explicit CMainFrameAutomationHost(CMainFrame& frame) : m_frame(frame) {}
+    // Closing the frame while a client has handed over its window tells the client (1024, wParam 16,
+    // lParam the process id) and hides the program instead.
+    explicit CMainFrameAutomationHost(CMainFrame& frame);
+    ~CMainFrameAutomationHost() override;
 
     bool HasMainWindow() const override { return true; }
     bool IsMainWindowVisible() const override;
@@ -18,6 +21,7 @@ public:
     int64_t GetProcessID() const override;
     int64_t GetClientWindow() const override { return m_clientWindow; }
     void SetClientWindow(int64_t handle) override { m_clientWindow = handle; }
+    void SetClientPoster(ClientPoster poster) override { m_poster = std::move(poster); }
     void CloseWindows() override;
     std::string GetOpenFileName(const std::string& initialFolder, const std::string& filter,
                                 const std::string& title) override;
@@ -26,6 +30,9 @@ public:
     void CloseAllDocuments() override;
 
 private:
+    bool HideForClient();
+
     CMainFrame& m_frame;
+    ClientPoster m_poster;
     int64_t m_clientWindow = 0;
 };

@@ -205,6 +205,13 @@ bool CAutoServer::RevokeName()
     return ok;
 }
 
+bool CAutoServer::EmitSignal(const std::string& path, const QString& name, const QVariantList& arguments)
+{
+    QDBusMessage signal = QDBusMessage::createSignal(QString::fromStdString(path), QLatin1String(kAutomationInterface), name);
+    signal.setArguments(arguments);
+    return m_connection.isConnected() && m_connection.send(signal);
+}
+
 void CAutoServer::NoteClient(const QString& peer)
 {
     if (peer.isEmpty() || peer == m_connection.baseService() || m_clients.count(peer))

@@ -11,10 +11,13 @@
 // array of reals ad. Errors of the object model arrive as bus errors
 // "ORVEX.Automation.Error.<kind>" with the text "Error <code> (argument <n>): <description>".
 //
+// The server tells its clients things with signals of "ORVEX.Automation" from an object's path.
+//
 // Every peer that calls the server is a client until it leaves the bus; when the last one leaves,
 // the clients-gone handler runs.
 #include <QObject>
 #include <QString>
+#include <QVariantList>
 #include <QtDBus/QDBusConnection>
 
 #include <functional>
@@ -49,6 +52,9 @@ public:
 
     int GetClientCount() const { return static_cast<int>(m_clients.size()); }
     void SetClientsGoneHandler(std::function<void()> handler) { m_clientsGone = std::move(handler); }
+
+    // Sends a signal of "ORVEX.Automation" from path; false when the bus did not take it.
+    bool EmitSignal(const std::string& path, const QString& name, const QVariantList& arguments);
 
     // Called for every incoming call (the server's own bus object).
     void NoteClient(const QString& peer);

@@ -2,7 +2,15 @@
 // independent client) and with our own dispatch helpers.
 #include "support/GdbusCall.h"
 
+#include "acquisition/DAQIO.h"
 #include "app/AnalysisProject.h"
+#include "calculation/InputPowerFolder.h"
+#include "platform/elements/MElementList.h"
+#include "platform/elements/StdioFile.h"
+#include "app/DAQExperiment.h"
+#include "app/DaqProject.h"
+#include "app/ModelProject.h"
+#include "app/TALVOExp.h"
 #include "app/TALVODoc.h"
 #include "app/automation/AppProxy.h"
 #include "app/automation/AutoExcitation.h"
@@ -10,9 +18,13 @@
 #include "app/automation/AutomationHost.h"
 #include "app/automation/AutomationService.h"
 #include "app/automation/ObjectModel.h"
+#include "experiments/AveExpData.h"
 #include "experiments/Excitation.h"
 #include "experiments/ExpData.h"
 #include "experiments/ExpDataSet.h"
+#include "models/ASEAModelData.h"
+#include "models/HSEAModelData.h"
+#include "platform/gfx/OctaveManager.h"
 #include "platform/automation/Dispatch.h"
 #include "platform/automation/DispatchException.h"
 #include "spectral/RPMOptions.h"
@@ -24,6 +36,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -230,6 +243,205 @@ TEST_F(ServedSample, MapsOptionsAndExportsAnswerGdbusAndTheDispatchHelpers)
     }
     client = QDBusConnection(QStringLiteral("none"));
     QDBusConnection::disconnectFromBus(QStringLiteral("second-client"));
+}
+
+TEST_F(ServedSample, ModelDataConnectionsAveragesAndMeasurementFilesAnswerGdbus)
+{
+    const QString doc = Open();
+    ASSERT_FALSE(doc.isEmpty());
+    CTALVODoc* opened = m_host.GetDocument();
+    ASSERT_NE(opened, nullptr);
+    CModelProject* model = opened->GetTALVOProject().GetModelProject();
+    ASSERT_NE(model, nullptr);
+    const QString nothing = QStringLiteral("(objectpath '/',)");
+
+    // The model's objects: there exactly when the model has them, one path per object, no members.
+    const struct
+    {
+        const char* member;
+        const void* object;
+    } objects[] = {
+        {"Subsystems", &model->GetSubsystemTable()},
+        {"ASEAModelData", model->GetASEAModelData()},
+        {"HSEAModelData", model->GetHSEAModelData()},
+    };
+    for (const auto& o : objects)
+    {
+        const QString answer = Call(doc, QString::fromLatin1(o.member));
+        EXPECT_EQ(answer == nothing, o.object == nullptr) << o.member << ": " << answer.toStdString();
+        EXPECT_FALSE(answer.startsWith(QStringLiteral("ERROR"))) << o.member << ": " << answer.toStdString();
+        EXPECT_EQ(Call(doc, QString::fromLatin1(o.member)), answer) << o.member;
+        if (o.object)
+        {
+            EXPECT_TRUE(Call(PathOf(answer), QStringLiteral("Name")).startsWith(QStringLiteral("ERROR"))) << o.member;
+        }
+    }
+    EXPECT_NE(Call(doc, QStringLiteral("Subsystems")), nothing);
+
+    // Connections of the model, the wave-type mark of either name ignored.
+    const CZuSubsystemTable& table = model->GetSubsystemTable();
+    std::string a, b, c, d; // a connected pair, an unconnected pair
+    for (int i = 0; i < table.GetCount(); ++i)
+        for (int j = 0; j < table.GetCount(); ++j)
+        {
+            if (i == j)
+                continue;
+            const bool connected = model->IsSubsystemConnected(table[i], table[j]) != 0;
+            std::string& first = connected ? a : c;
+            std::string& second = connected ? b : d;
+            if (first.empty())
+                first = table[i], second = table[j];
+        }
+    ASSERT_FALSE(a.empty()) << "the sample model couples its subsystems";
+    ASSERT_FALSE(c.empty());
+    auto q = [](const std::string& n) { return QStringLiteral("'%1'").arg(QString::fromStdString(n)); };
+    const struct
+    {
+        std::string first, second;
+        const char* expected;
+    } pairs[] = {
+        {a, b, "(true,)"},   {a + "-F", b, "(true,)"}, {a, b + "-", "(true,)"},
+        {c, d, "(false,)"},  {a, "no such", "(false,)"}, {"", b, "(false,)"},
+    };
+    for (const auto& p : pairs)
+        EXPECT_EQ(Call(doc, QStringLiteral("IsConnected"), {q(p.first), q(p.second)}), QString::fromLatin1(p.expected))
+            << p.first << " / " << p.second;
+
+    // A map of the measured data set over three RPM rows on the project's bands.
+    auto* daq = ElementCast<CDaqProject>(opened->GetTALVOProject().GetProject(1));
+    ASSERT_NE(daq, nullptr);
+    CDAQExperiment* set = nullptr;
+    for (int i = 0; i < daq->GetChildCount() && !set; ++i)
+        if (auto* exp = ElementCast<CTALVOExp>(daq->GetChild(i)))
+            set = exp->FindDataSetBySerial(1);
+    ASSERT_NE(set, nullptr);
+    COctaveManagerEx* bands = daq->GetOctaveManager();
+    ASSERT_NE(bands, nullptr);
+    const int bandCount = bands->GetFreqCount();
+    ASSERT_GT(bandCount, 2);
+    std::vector<double> freqs;
+    for (int k = 0; k < bandCount; ++k)
+        freqs.push_back(bands->GetFreq(k));
+    const double rpms[] = {2950.0, 3000.0, 3050.0};
+    auto made = CZuRpmFunc::NewRpmFunc("Roof", 5, nullptr, "Roof", freqs.data(), bandCount, rpms, 3);
+    ASSERT_NE(made, nullptr);
+    for (int r = 0; r < 3; ++r)
+        for (int k = 0; k < bandCount; ++k)
+            made->DataValue(r, k) = 0.1 * (r + 1) + 0.01 * k;
+    CZuRpmFunc* map = set->AddChild(std::move(made));
+    const QString mapPath = QString::fromStdString(ExposeElement(map));
+    const QString row = PathOf(Call(mapPath, QStringLiteral("RpmFunc"), {QStringLiteral("3000.0")}));
+    EXPECT_FALSE(row.isEmpty());
+    EXPECT_NE(row, QStringLiteral("/"));
+    EXPECT_EQ(PathOf(Call(mapPath, QStringLiteral("RpmFunc"), {QStringLiteral("3000.0")})), row);
+    EXPECT_EQ(Call(mapPath, QStringLiteral("RpmFunc"), {QStringLiteral("3000.5")}), nothing) << "exact RPMs only";
+
+    // Averaged energies: all bands, one band, and the errors naming argument 3.
+    const QString daqPath = QString::fromStdString(ExposeElement(daq));
+    EXPECT_TRUE(Call(daqPath, QStringLiteral("GetAveragedEnergy"), {QStringLiteral("'Roof'"), QStringLiteral("3000"),
+                                                                      QStringLiteral("<%1>").arg(bandCount)})
+                    .contains(QStringLiteral("Error 3 (argument 3)")));
+    EXPECT_TRUE(Call(daqPath, QStringLiteral("GetAveragedEnergy"), {QStringLiteral("'Roof'"), QStringLiteral("3000"),
+                                                                      QStringLiteral("<'one'>")})
+                    .contains(QStringLiteral("Error 5 (argument 3)")));
+    CDispatch client(QDBusConnection::sessionBus(), "ORVEX.Application", daqPath.toStdString());
+    // The bus gives what the averaging gives in the program, on the project's bands.
+    auto averaged = [&](double rpm) {
+        std::vector<double> out;
+        CAveExpData average(daq);
+        EXPECT_EQ(average.AverageSubsystemData("Roof", rpm, out), 1);
+        out.resize(static_cast<size_t>(bandCount), 0.0);
+        return out;
+    };
+    const std::vector<double> at3000 = averaged(3000.0), at3050 = averaged(3050.0);
+    ASSERT_NE(at3050[2], at3000[2]) << "the rows differ";
+    {
+        CDispParams all(2);
+        all.SetString(0, "Roof-F");
+        all.SetLong(1, 3000);
+        const CAutoValue v = client.InvokeVariant("GetAveragedEnergy", &all);
+        ASSERT_EQ(v.GetType(), AutoType::RealArray);
+        EXPECT_EQ(v.RawArray(), at3000) << "the wave-type mark is ignored";
+        CDispParams one(3);
+        one.SetString(0, "Roof");
+        one.SetLong(1, 3050);
+        one.SetLong(2, 2);
+        const CAutoValue single = client.InvokeVariant("GetAveragedEnergy", &one);
+        EXPECT_EQ(single.GetType(), AutoType::Real);
+        EXPECT_EQ(single.RawReal(), at3050[2]);
+        CDispParams nobody(2);
+        nobody.SetString(0, "Floor");
+        nobody.SetLong(1, 3000);
+        EXPECT_EQ(client.InvokeVariant("GetAveragedEnergy", &nobody).RawArray(),
+                  std::vector<double>(static_cast<size_t>(bandCount), 0.0))
+            << "no experiment of the subsystem: zeros";
+    }
+    // The order-tracking average: the sample has no order data, so nothing comes back.
+    EXPECT_EQ(Call(daqPath, QStringLiteral("GetAveragedResultDataOT"), {QStringLiteral("'Roof'")}), nothing);
+
+    // The data set's measurement file in the work folder of the document.
+    const QString setPath = PathOf(Call(daqPath, QStringLiteral("GetExpData"), {QStringLiteral("'Roof'"), QStringLiteral("1")}));
+    const std::string file = CDAQIO::GetDaqFilePath(set);
+    ASSERT_FALSE(file.empty());
+    EXPECT_EQ(fs::path(file).extension(), ".daq");
+    EXPECT_EQ(fs::path(file).parent_path(), fs::path(CTALVODoc::GetWorkFolderOf(m_file.string())));
+    EXPECT_EQ(Call(setPath, QStringLiteral("DAQFilePath")), QStringLiteral("('%1',)").arg(QString::fromStdString(file)));
+
+    // Rows go with their map.
+    set->DeleteChild(map);
+    EXPECT_TRUE(Call(row, QStringLiteral("x")).startsWith(QStringLiteral("ERROR")));
+}
+
+TEST_F(ServedSample, InputPowerExportWritesItsHeaderThenTheFoldersOwnText)
+{
+    const QString doc = Open();
+    ASSERT_FALSE(doc.isEmpty());
+    auto* project = ElementCast<CAnalysisProject>(m_host.GetDocument()->GetTALVOProject().GetProject(2));
+    ASSERT_NE(project, nullptr);
+    project->GetRPMOptions().SetRange(1000.0f, 1200.0f, 100.0f);
+    const std::vector<double> f = project->GetOctaveManager()->GetFreqArray();
+    const std::vector<double> rpms = {1000.0, 1100.0, 1200.0};
+    CMElementList list;
+    auto map = CZuRpmFunc::NewRpmFunc("IP Roof", 3, nullptr, "Roof", f.data(), static_cast<int>(f.size()), rpms.data(), 3);
+    for (int r = 0; r < 3; ++r)
+        for (int b = 0; b < map->GetFreqCount(); ++b)
+            map->DataValue(r, b) = 1e-3 * (1 + b) * (1 + r);
+    list.Add(map.release());
+    CInputPowerFolder* powers = project->AddChild(std::make_unique<CInputPowerFolder>(project));
+    powers->AddItems(list);
+    const QString analysis = QString::fromStdString(ExposeElement(project));
+
+    // What the folder itself exports after the four header lines.
+    CStdioFile own;
+    own.OpenMemory(CStdioFile::modeWrite);
+    ASSERT_TRUE(powers->ExportText(own, 1100.0, 2, 50.0));
+    const std::string data = own.GetMemoryText();
+    ASSERT_FALSE(data.empty());
+
+    const fs::path file = fs::path(m_dir.path().toStdString()) / "ip.txt";
+    EXPECT_EQ(Call(analysis, QStringLiteral("ExportInputPower"), {QString::fromStdString(file.string()), QStringLiteral("1100.0")}),
+              QStringLiteral("(true,)"));
+    const std::string text = ReadFile(file);
+    std::istringstream lines(text);
+    std::string first, second, third, fourth;
+    std::getline(lines, first);
+    std::getline(lines, second);
+    std::getline(lines, third);
+    std::getline(lines, fourth);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^#@\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d \\S.* \\[Input Power Data\\]$"))
+                    .match(QString::fromStdString(first))
+                    .hasMatch())
+        << first;
+    EXPECT_EQ(second, "# " + file.string());
+    EXPECT_EQ(third, "#");
+    EXPECT_EQ(fourth, "#Input Power Data");
+    EXPECT_EQ(text.substr(text.size() - std::min(text.size(), data.size())), data);
+    EXPECT_EQ(text.size(), first.size() + second.size() + third.size() + fourth.size() + 4 + data.size());
+
+    // No input-energy results: FALSE, and the input-power file of before stays as it was.
+    EXPECT_EQ(Call(analysis, QStringLiteral("ExportInputEnergy"), {QString::fromStdString(file.string()), QStringLiteral("1100.0")}),
+              QStringLiteral("(false,)"));
+    EXPECT_EQ(ReadFile(file), text);
 }
 
 TEST(AutoRPMOptions, CountsOnlyRangesThatRunForwardAndIndexesWithinTheCount)
