@@ -321,6 +321,13 @@ bool CTALVODoc::NewProjectInteractive(const std::string& projectFile, std::strin
     return StartWithModel(m_project.CreateModelProject(), projectFile, error);
 }
 
+bool CTALVODoc::NewProjectWithModel(const std::string& projectFile, const std::function<CBaseProject*()>& makeModel,
+                                    std::string* error)
+{
+    GetTALVOApp().SetMainDocument(this);
+    return StartWithModel(makeModel ? makeModel() : nullptr, projectFile, error);
+}
+
 // A new project stands once its model exists and it is saved under its name; anything less leaves
 // no document behind.
 bool CTALVODoc::StartWithModel(CBaseProject* model, const std::string& projectFile, std::string* error)

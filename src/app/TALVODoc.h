@@ -74,6 +74,10 @@ public:
                                  std::string* error = nullptr);
     // The same with the container asking for the model (its dialogs) instead of a file.
     bool NewProjectInteractive(const std::string& projectFile, std::string* error = nullptr);
+    // The same with the model made by the caller (a model import); makeModel returns the model
+    // project it made in this document's container, or null.
+    bool NewProjectWithModel(const std::string& projectFile, const std::function<CBaseProject*()>& makeModel,
+                             std::string* error = nullptr);
 
     // The file body: container, file properties, project history; progress 1325 before and 1326
     // after (also when reading or writing fails).

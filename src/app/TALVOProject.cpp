@@ -283,19 +283,24 @@ CModelProject* CTALVOProject::CreateModelProject()
 
 CModelProject* CTALVOProject::CreateModelProjectFromFile(int kind, const std::string& path)
 {
+    return CreateModelProjectFromFiles(CModelProject::ModelFileOfKind(kind, path), path);
+}
+
+CModelProject* CTALVOProject::CreateModelProjectFromFiles(const std::string& modelFile, const std::string& path)
+{
     auto created = std::make_unique<CModelProject>("Model");
     created->SetID(m_nextID);
     DeleteAllProjects();
     auto* project = static_cast<CModelProject*>(AppendProject(std::move(created)));
-    project->SetModelFile(CModelProject::ModelFileOfKind(kind, path));
-    if (!project->CreateASEAModelData(kind)) {
+    project->SetModelFile(modelFile);
+    if (!project->CreateASEAModelData(CModelProject::ModelKindOfFile(modelFile))) {
         AfxMessageBox(IDS_MODEL_NOT_CREATED);
         RemoveProjectAt(0);
         return nullptr;
     }
     GetHSEAOptions().SetSymmetricCopy(project->IsSymmetricModel());
     UpdateSensorAssignment();
-    if (!ImportModelFile(project, path)) {
+    if (!path.empty() && !ImportModelFile(project, path)) {
         RemoveProjectAt(0);
         return nullptr;
     }

@@ -123,6 +123,9 @@ public:
     // The model of the kind is the vehicle model file beside path (ModelFileOfKind); path is the
     // model data text file read into it.
     CModelProject* CreateModelProjectFromFile(int kind, const std::string& path);
+    // Model project 0 from a vehicle model file (".xml" or ".ntf", its kind by its name) and, when
+    // dataFile is not empty, the model data text file read into it.
+    CModelProject* CreateModelProjectFromFiles(const std::string& modelFile, const std::string& dataFile);
     CModelProject* AddModelProject();
     CDaqProject* AddDaqProject();
     CAnalysisProject* AddAnalysisProject(const CRPMOptions* rpm, const COctaveManagerEx* bands);

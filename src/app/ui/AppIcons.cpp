@@ -56,6 +56,7 @@ const IconOf kClassIcons[] = {
     {"CCalcProjectManager", "calculation"},
     {"CCalcProject", "calculation"},
     {"CProjectHistory", "history"},
+    {"CPictureElement", "picture"},
     // analysis results
     {"CHSEAResultData", "result-folder"},
     {"CInputEnergyFolder", "input-energy"},

@@ -1,4 +1,5 @@
 #include "app/ui/MainFrame.h"
+#include "app/ui/ModelImporter.h"
 
 #include "app/AnalysisProject.h"
 #include "app/TALVODoc.h"
@@ -8,6 +9,7 @@
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "views/ui/DlgSelectSubsystem.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "app/ModelProject.h"
 #include "app/ProjectHistory.h"
 #include "app/TALVOApp.h"
 #include "app/LastVersionRequest.h"
@@ -85,6 +87,7 @@ const MenuEntry kMenuTexts[] = {
     {ID_SAVE_PROJECT, "&Save Project"}, {ID_SAVE_PROJECT_AS, "Save Project &As..."},
     {ID_PROJECT_HISTORY, "Project &History..."},
     {ID_READ_MODEL_DATA, "&Read Model Data..."}, {ID_EXPORT_HSEA_MODEL, "Export &HSEA Model..."},
+    {ID_IMPORT_ASEA_MODEL, "Import Analytical &Model..."}, {ID_IMPORT_MODEL_DATA, "Import Model &Data..."},
     {ID_EXPORT_ANALYSIS_PROJECT, "Export Analysis &Project..."},
     {ID_IMPORT_ANALYSIS_PROJECT, "&Import Analysis Project..."}, {ID_APP_EXIT, "E&xit"},
     {ID_VIEW_PROJECT_WINDOW, "&Project Window"}, {ID_VIEW_SHORTCUT_BAR, "&Shortcut Bar"},
@@ -248,6 +251,7 @@ void CMainFrame::CreateActions()
                        ID_VIEW_SHORTCUT_BAR, ID_LANGUAGE_ENGLISH,   ID_LANGUAGE_JAPANESE,   ID_CHECK_LAST_VERSION,
                        ID_AUTO_CHECK_LAST_VERSION, ID_VERSION_HISTORY, ID_APP_ABOUT,        ID_DUMP_DATA,
                        ID_DUMP_DATA_PARAM,   ID_READ_MODEL_DATA,    ID_EXPORT_HSEA_MODEL,
+                       ID_IMPORT_ASEA_MODEL, ID_IMPORT_MODEL_DATA,
                        ID_EXPORT_ANALYSIS_PROJECT, ID_IMPORT_ANALYSIS_PROJECT, ID_SENSOR_VIEW,
                        ID_SENSOR_VIEW_ALIAS, ID_OPTIONS, ID_ANALYSIS_OPTIONS};
     for (int id : ids)
@@ -309,6 +313,8 @@ void CMainFrame::BuildMenus()
     file->addAction(m_actions[ID_PROJECT_HISTORY]);
     file->addSeparator();
     file->addAction(m_actions[ID_READ_MODEL_DATA]);
+    file->addAction(m_actions[ID_IMPORT_ASEA_MODEL]);
+    file->addAction(m_actions[ID_IMPORT_MODEL_DATA]);
     file->addAction(m_actions[ID_EXPORT_HSEA_MODEL]);
     file->addSeparator();
     file->addAction(m_actions[ID_EXPORT_ANALYSIS_PROJECT]);
@@ -492,6 +498,9 @@ bool CMainFrame::IsCommandEnabled(int id) const
         return hasDoc && m_doc->CanExportAnalysisProject();
     case ID_EXPORT_HSEA_MODEL:
         return hasDoc && m_doc->CanExportHSEAModelText();
+    case ID_IMPORT_ASEA_MODEL:
+    case ID_IMPORT_MODEL_DATA:
+        return hasDoc && m_doc->GetTALVOProject().GetModelProject() != nullptr;
     case ID_DUMP_DATA:
     case ID_DUMP_DATA_PARAM:
     {
@@ -665,6 +674,13 @@ bool CMainFrame::RunCommand(int id)
     case ID_EXPORT_HSEA_MODEL:
         m_doc->ExportHSEAModelText();
         break;
+    case ID_IMPORT_ASEA_MODEL:
+    case ID_IMPORT_MODEL_DATA: {
+        CModelImporter importer(*m_doc, this);
+        if (id == ID_IMPORT_ASEA_MODEL ? importer.ImportASEAModel() : importer.ImportModelData())
+            m_doc->SetModifiedFlag(1);
+        break;
+    }
     case ID_EXPORT_ANALYSIS_PROJECT:
         m_doc->ExportAnalysisProjectFile();
         break;
@@ -821,7 +837,11 @@ bool CMainFrame::NewDocument()
     const std::string path = std::filesystem::absolute(dlg.GetProjectFilePath()).lexically_normal().string();
     auto doc = std::make_unique<CTALVODoc>();
     std::string error;
-    if (!doc->NewProjectInteractive(path, &error))
+    CModelImporter importer(*doc, this);
+    const auto makeModel = [&importer]() -> CBaseProject* {
+        return importer.NewModel() ? importer.GetModelProject() : nullptr;
+    };
+    if (!doc->NewProjectWithModel(path, makeModel, &error))
     {
         HideProgress();
         if (!error.empty())

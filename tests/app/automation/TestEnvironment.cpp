@@ -25,6 +25,7 @@ public:
         ASSERT_TRUE(m_bus->Start(&error)) << error.toStdString();
         // The bus starts the PLOVA stand-in when asked for it.
         ASSERT_TRUE(m_bus->AddService(QStringLiteral("PLOVA.Application"), QStringLiteral(ORVEX_PLOVA_STANDIN)));
+        ASSERT_TRUE(m_bus->AddService(QStringLiteral("SOLMOX.Application"), QStringLiteral(ORVEX_SOLMOX_STANDIN)));
         static int argc = 1;
         static char name[] = "orvex_app_automation_tests";
         static char* argv[] = {name, nullptr};

@@ -499,6 +499,7 @@ TEST_F(MainFrame, EachElementKindShowsItsOwnIcon)
         {"CZuOTResultData", 95, "order-map", 0},
         {"CZuOTMultiVecFunc", 54, "order-map", 1},
         {"CProjectHistory", 99, "history", 0},
+        {"CPictureElement", -1, "picture", 0}, // a photograph of a measurement set-up
     };
     FrameWithProject f;
     f.frame.resize(1000, 1000);

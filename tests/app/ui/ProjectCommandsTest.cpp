@@ -6,6 +6,7 @@
 #include "app/ModelProject.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
+#include "app/ui/DlgNewModel.h"
 #include "app/ui/DlgNewProject.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/ProgressStatusBar.h"
@@ -31,6 +32,8 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
+
+#include <QRadioButton>
 
 #include <gtest/gtest.h>
 
@@ -75,7 +78,12 @@ protected:
     bool NewSampleProject(CMainFrame& frame, const std::string& name, CScriptedPrompts& prompts)
     {
         CScriptedDialogs dialogs;
-        dialogs.Then(FillNewProject(m_dir.path().toStdString(), name));
+        dialogs.Then(FillNewProject(m_dir.path().toStdString(), name)).Then([](CZuDialog& d) {
+            // The model from a vehicle model file, not from SOLMOX.
+            auto& source = dynamic_cast<CDlgNewModel&>(d);
+            source.SourceButton(CDlgNewModel::kFromFile)->setChecked(true);
+            return source.PressOK();
+        });
         prompts.Answer(IDYES).ChooseFile(kSamples + "sample-model.ntf").ChooseFiles({kSamples + "sample-model.dmd"});
         const bool made = frame.OnCommand(ID_FILE_NEW) && frame.GetDocument() != nullptr;
         // The two choosers say what they want and name the kinds they show.
@@ -87,7 +95,7 @@ protected:
             EXPECT_EQ(records[2].file.title, "Choose the Model Data File");
             EXPECT_EQ(records[2].file.filter.rfind("Model Data Files (*.dmd;*.txt)|", 0), 0u) << records[2].file.filter;
         }
-        EXPECT_EQ(dialogs.Records().size(), 1u);
+        EXPECT_EQ(dialogs.Records().size(), 2u);
         EXPECT_EQ(prompts.Pending(), 0u);
         EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
         return made;
@@ -342,4 +350,39 @@ TEST_F(ProjectCommands, OptionCommandsOpenTheirSheets)
     EXPECT_TRUE(frame.OnCommand(ID_ANALYSIS_OPTIONS));
     EXPECT_EQ(dialogs.Records().back().className, "CPSheetAnaOptions");
     EXPECT_TRUE(analysis->GetRPMOptions() == before);
+}
+
+// The model commands that may take the model from SOLMOX: open only with a model project; model data
+// read by them appear in the project window and mark the document modified.
+TEST_F(ProjectCommands, ModelImportCommandsNeedAModelProjectAndShowWhatTheyRead)
+{
+    CMainFrame frame;
+    EXPECT_FALSE(frame.IsCommandEnabled(ID_IMPORT_ASEA_MODEL));
+    EXPECT_FALSE(frame.IsCommandEnabled(ID_IMPORT_MODEL_DATA));
+    CScriptedPrompts setup;
+    ASSERT_TRUE(NewSampleProject(frame, "Import", setup));
+    EXPECT_TRUE(frame.Action(ID_IMPORT_ASEA_MODEL)->isEnabled());
+    EXPECT_TRUE(frame.Action(ID_IMPORT_MODEL_DATA)->isEnabled());
+    CTALVODoc* doc = frame.GetDocument();
+    const std::string before = DescribeTrees(*frame.TreeWindow());
+
+    // Read from a model data file (the container's own way): the rows appear.
+    CScriptedPrompts prompts;
+    prompts.ChooseFiles({kSamples + "sample-input-power.dmd"});
+    CScriptedDialogs dialogs;
+    dialogs.Then([](CZuDialog& d) {
+        auto& source = dynamic_cast<CDlgNewModel&>(d);
+        source.SourceButton(CDlgNewModel::kFromFile)->setChecked(true);
+        return source.PressOK();
+    });
+    EXPECT_TRUE(frame.OnCommand(ID_IMPORT_MODEL_DATA));
+    EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_NE(DescribeTrees(*frame.TreeWindow()), before);
+
+    // Cancelled: nothing happens.
+    const std::string after = DescribeTrees(*frame.TreeWindow());
+    dialogs.PressCancel();
+    EXPECT_TRUE(frame.OnCommand(ID_IMPORT_ASEA_MODEL));
+    EXPECT_EQ(DescribeTrees(*frame.TreeWindow()), after);
 }

@@ -1,4 +1,7 @@
-// The Qt application object for every test of this executable.
+// The Qt application object for every test of this executable, and a session bus of its own on
+// which the bus starts the SOLMOX stand-in when asked for it.
+#include "support/PrivateSessionBus.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -14,6 +17,10 @@ public:
     void SetUp() override
     {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        m_bus = std::make_unique<CPrivateSessionBus>();
+        QString error;
+        ASSERT_TRUE(m_bus->Start(&error)) << error.toStdString();
+        ASSERT_TRUE(m_bus->AddService(QStringLiteral("SOLMOX.Application"), QStringLiteral(ORVEX_SOLMOX_STANDIN)));
         static int argc = 1;
         static char name[] = "orvex_app_ui_tests";
         static char* argv[] = {name, nullptr};
@@ -23,9 +30,11 @@ public:
     void TearDown() override
     {
         m_app.reset();
+        m_bus.reset();
     }
 
 private:
+    std::unique_ptr<CPrivateSessionBus> m_bus;
     std::unique_ptr<QApplication> m_app;
 };
 

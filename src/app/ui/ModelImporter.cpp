@@ -1,0 +1,171 @@
+#include "app/ui/ModelImporter.h"
+
+#include "app/ModelProject.h"
+#include "app/ProjectHistory.h"
+#include "app/TALVODoc.h"
+#include "app/TALVOProject.h"
+#include "app/ui/DlgImportHSEAModel.h"
+#include "app/ui/DlgNewModel.h"
+#include "models/ASEAModelData.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+#include "platform/win/WaitCursor.h"
+
+#include <memory>
+
+namespace
+{
+constexpr uint32_t IDS_SOLMOX_PROJECT_FILTER = 6245;
+constexpr uint32_t IDS_SOLMOX_PROJECT_TITLE = 6247;
+constexpr uint32_t IDS_MODEL_NOT_CREATED = 6078;
+
+// The source the user chose in the new-model dialog; -1 when cancelled.
+int AskSource(QWidget* parent)
+{
+    CDlgNewModel dlg(parent);
+    if (dlg.DoModal() != IDOK)
+        return -1;
+    return dlg.m_source;
+}
+
+// The SOLMOX project's history goes under the document's own.
+void AddHistory(CTALVODoc& document, CDlgImportHSEAModel& dlg)
+{
+    std::unique_ptr<CProjectHistory> history = dlg.TakeProjectHistory();
+    if (history && document.GetProjectHistory())
+        document.GetProjectHistory()->AddChild(std::move(history));
+}
+// Model data read into the model project are shown in the project window.
+int AnnounceChildrenFrom(CModelProject* project, int from, int done)
+{
+    if (done)
+        for (int i = from; i < project->GetChildCount(); ++i)
+            project->NotifyChildAdded(project->GetChild(i));
+    return done;
+}
+} // namespace
+
+CModelImporter::CModelImporter(CTALVODoc& document, QWidget* parent)
+    : m_document(document), m_container(document.GetTALVOProject()), m_parent(parent)
+{
+}
+
+CModelImporter::~CModelImporter() = default;
+
+std::string CModelImporter::AskProjectFile() const
+{
+    FileChooserOptions options;
+    options.filter = LoadString(IDS_SOLMOX_PROJECT_FILTER);
+    options.title = LoadString(IDS_SOLMOX_PROJECT_TITLE);
+    std::string path;
+    if (!PromptOpenFile(options, path))
+        return {};
+    return path;
+}
+
+int CModelImporter::NewModel()
+{
+    CWaitCursor wait;
+    m_modelProject = nullptr;
+    switch (AskSource(m_parent)) {
+    case CDlgNewModel::kFromSolmox:
+        return NewModelFromSolmox();
+    case CDlgNewModel::kFromFile:
+        m_modelProject = m_container.CreateModelProject();
+        return m_modelProject != nullptr;
+    default:
+        return 0;
+    }
+}
+
+int CModelImporter::NewModelFromSolmox()
+{
+    const std::string file = AskProjectFile();
+    if (file.empty())
+        return 0;
+    // The dialog holds SOLMOX and the files it wrote; both go with it once the model is read.
+    CDlgImportHSEAModel dlg(file, m_parent);
+    if (dlg.DoModal() != IDOK)
+        return 0;
+    m_analyticalFile = dlg.GetAnalyticalModelFile();
+    m_hseaFile = dlg.GetHSEAModelFile();
+    m_modelProject = m_container.CreateModelProjectFromFiles(m_analyticalFile, m_hseaFile);
+    if (!m_modelProject)
+        return 0;
+    AddHistory(m_document, dlg);
+    return 1;
+}
+
+int CModelImporter::ImportASEAModel()
+{
+    CModelProject* project = m_container.GetModelProject();
+    if (!project)
+        return 0;
+    CWaitCursor wait;
+    m_modelData = nullptr;
+    switch (AskSource(m_parent)) {
+    case CDlgNewModel::kFromSolmox:
+        return ASEAModelFromSolmox(project);
+    case CDlgNewModel::kFromFile:
+        m_modelData = project->ShowModelInformation(project->GetASEAModelData());
+        return m_modelData != nullptr;
+    default:
+        return 0;
+    }
+}
+
+int CModelImporter::ASEAModelFromSolmox(CModelProject* project)
+{
+    const std::string file = AskProjectFile();
+    if (file.empty())
+        return 0;
+    CDlgImportHSEAModel dlg(file, m_parent);
+    if (!dlg.ExportWithoutDialog())
+        return 0;
+    m_analyticalFile = dlg.GetAnalyticalModelFile();
+    auto model = std::make_unique<CASEAModelData>(project);
+    if (!model->BuildFromModel(m_analyticalFile)) {
+        AfxMessageBox(IDS_MODEL_NOT_CREATED);
+        return 0;
+    }
+    m_modelData = project->ReplaceModel(std::move(model));
+    if (!m_modelData)
+        return 0;
+    AddHistory(m_document, dlg);
+    return 1;
+}
+
+int CModelImporter::ImportModelData()
+{
+    CModelProject* project = m_container.GetModelProject();
+    if (!project)
+        return 0;
+    CWaitCursor wait;
+    switch (AskSource(m_parent)) {
+    case CDlgNewModel::kFromSolmox:
+        return ModelDataFromSolmox(project);
+    case CDlgNewModel::kFromFile: {
+        const int before = project->GetChildCount();
+        return AnnounceChildrenFrom(project, before, m_container.ImportModelFileDialog(project));
+    }
+    default:
+        return 0;
+    }
+}
+
+int CModelImporter::ModelDataFromSolmox(CModelProject* project)
+{
+    const std::string file = AskProjectFile();
+    if (file.empty())
+        return 0;
+    CDlgImportHSEAModel dlg(file, m_parent);
+    if (dlg.DoModal() != IDOK)
+        return 0;
+    m_hseaFile = dlg.GetHSEAModelFile();
+    // Without a chosen HSEA model there are no model data to read.
+    const int before = project->GetChildCount();
+    if (m_hseaFile.empty() || !AnnounceChildrenFrom(project, before, m_container.ImportModelFile(project, m_hseaFile)))
+        return 0;
+    AddHistory(m_document, dlg);
+    return 1;
+}
