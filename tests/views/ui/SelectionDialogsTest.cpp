@@ -31,6 +31,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+
+#include <unistd.h>
 
 namespace
 {
@@ -43,7 +46,9 @@ CTALVODoc& Sample()
         CScriptedPrompts prompts;
         prompts.responder = [](const PromptRecord&) { return PromptAnswer{}; };
         auto* d = new CTALVODoc;
-        const fs::path file = fs::path(::testing::TempDir()) / "orvex_views_ui" / "sample" / "sample.orv";
+        // One folder per test process: ctest runs the tests of this program side by side.
+        const fs::path file = fs::path(::testing::TempDir()) / "orvex_views_ui" /
+                              ("sample-" + std::to_string(::getpid())) / "sample.orv";
         std::string error;
         EXPECT_TRUE(sample::Build(*d, fs::path(ORVEX_SOURCE_DIR) / "samples", file.string(), &error)) << error;
         return d;
