@@ -12,7 +12,10 @@ constexpr int kValues = 4096;
 constexpr int kPoints = 40;
 constexpr double kDf = 2.5;
 
-inline double RpmOf(int d) { return 1000.0 + 100.0 * (d / kPoints); }
+inline double RpmOf(int d)
+{
+    return 1000.0 + 100.0 * (d / kPoints);
+}
 
 // Writes the file; false when it cannot be written.
 inline bool WriteSpectraFile(const std::string& path)
@@ -22,10 +25,10 @@ inline bool WriteSpectraFile(const std::string& path)
         return false;
     char line[128];
     for (int d = 0; d < kDatasets; ++d) {
-        std::fprintf(f, "    -1\n    58\nname dir Roof_%d\n[UID=S%04d]\n15-Jan-24 10:30:00\nNONE\nNONE\n", d % kPoints + 1,
-                     d);
-        std::fprintf(f, "%5d%10d%5d%10d %-10s%10d%4d %-10s%10d%4d\n", 12, 1, 0, 0, "Roof", d % kPoints + 1, 3, "Floor", 1,
-                     3);
+        std::fprintf(f, "    -1\n    58\nname dir Roof_%d\n[UID=S%04d]\n15-Jan-24 10:30:00\nNONE\nNONE\n",
+                     d % kPoints + 1, d);
+        std::fprintf(f, "%5d%10d%5d%10d %-10s%10d%4d %-10s%10d%4d\n", 12, 1, 0, 0, "Roof", d % kPoints + 1, 3, "Floor",
+                     1, 3);
         std::fprintf(f, "%10d%10d%10d%13.5E%13.5E%13.5E\n", 5, kValues, 1, 0.0, kDf, RpmOf(d));
         std::fprintf(f, "%10d%5d%5d%5d %-20s %-20s\n", 18, 0, 0, 0, "Frequency", "Hz");
         std::fprintf(f, "%10d%5d%5d%5d %-20s %-20s\n", 12, 0, 0, 0, "Response", "m/s2");

@@ -30,7 +30,10 @@ constexpr int kChannels = 16;
 constexpr double kTwoPi = 6.28318530717959;
 
 // 1000 to 6000 RPM over the minute.
-double RevolutionsAt(double t) { return (1000.0 * t + 5000.0 / 120.0 * t * t) / 60.0; }
+double RevolutionsAt(double t)
+{
+    return (1000.0 * t + 5000.0 / 120.0 * t * t) / 60.0;
+}
 
 class CDaq : public IDaqProjectAccess
 {

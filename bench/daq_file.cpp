@@ -111,7 +111,10 @@ CBenchProject& Bench()
 
 uintmax_t g_bytes = 0;
 
-std::string ProjectPath() { return CDAQIO::GetDaqFilePath(Bench().set); }
+std::string ProjectPath()
+{
+    return CDAQIO::GetDaqFilePath(Bench().set);
+}
 
 // The measurement file as the program writes it: header, data set and the lent copy of the
 // experiment project, to a temporary file that is synced and renamed over the target.
@@ -250,7 +253,8 @@ int main(int argc, char** argv)
     CRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    std::printf("\nmeasurement file (128 channels, 30 s at 51200 Hz) of %.0f MB:\n", static_cast<double>(g_bytes) / 1e6);
+    std::printf("\nmeasurement file (128 channels, 30 s at 51200 Hz) of %.0f MB:\n",
+                static_cast<double>(g_bytes) / 1e6);
     std::printf("  store / durable write of the same bytes: %.2f (target: at most 1.2)\n",
                 reporter.Ratio("BM_Store", "BM_DurableWrite"));
     std::printf("  warm load / plain read of the same file: %.2f (target: at most 1.5)\n",

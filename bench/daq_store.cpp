@@ -58,7 +58,10 @@ std::unique_ptr<CExpProject> MakeProject()
 
 uintmax_t g_bytes = 0;
 
-std::string ProjectPath() { return (Folder() / "project.bin").string(); }
+std::string ProjectPath()
+{
+    return (Folder() / "project.bin").string();
+}
 
 // The measurement file as the program writes it: a temporary file, synced, renamed over the target.
 const CExpProject& Project()

@@ -99,10 +99,22 @@ void TimePlain(benchmark::State& state, float fc)
     }
 }
 
-void BM_Compute(benchmark::State& state) { TimeCompute(state, 0.0f); }
-void BM_ComputeHighPass(benchmark::State& state) { TimeCompute(state, 5.0f); }
-void BM_PlainRecurrence(benchmark::State& state) { TimePlain(state, 0.0f); }
-void BM_PlainRecurrenceHighPass(benchmark::State& state) { TimePlain(state, 5.0f); }
+void BM_Compute(benchmark::State& state)
+{
+    TimeCompute(state, 0.0f);
+}
+void BM_ComputeHighPass(benchmark::State& state)
+{
+    TimeCompute(state, 5.0f);
+}
+void BM_PlainRecurrence(benchmark::State& state)
+{
+    TimePlain(state, 0.0f);
+}
+void BM_PlainRecurrenceHighPass(benchmark::State& state)
+{
+    TimePlain(state, 5.0f);
+}
 
 void BM_FFTWComplex(benchmark::State& state)
 {
@@ -183,7 +195,7 @@ void BM_FFTWSameWork(benchmark::State& state)
 
 // Three repetitions each, interleaved with the other benchmarks' (see main): the ratios use the
 // fastest one, so that a burst of load on a shared machine does not skew one side of a ratio.
-#define ORVEX_FFT_SIZES                                                                            \
+#define ORVEX_FFT_SIZES                                                                                                \
     RangeMultiplier(2)->Range(1024, 65536)->Unit(benchmark::kMicrosecond)->Repetitions(3)->DisplayAggregatesOnly(false)
 BENCHMARK(BM_Compute)->ORVEX_FFT_SIZES;
 BENCHMARK(BM_ComputeHighPass)->ORVEX_FFT_SIZES;
@@ -249,9 +261,9 @@ int main(int argc, char** argv)
         };
         const double hp = t["BM_ComputeHighPass"].count(n) ? t["BM_ComputeHighPass"][n] : NAN;
         std::printf("%8ld %20.2f %16.2f %16.2f %16.2f %18.2f %18.2f\n", n, inverse(compute, "BM_FFTWSameWork"),
-                    ratio("BM_PlainRecurrence", compute),
-                    inverse(compute, "BM_FFTWComplex"), inverse(compute, "BM_FFTWReal"),
-                    ratio("BM_PlainRecurrenceHighPass", hp), inverse(hp, "BM_FFTWComplex"));
+                    ratio("BM_PlainRecurrence", compute), inverse(compute, "BM_FFTWComplex"),
+                    inverse(compute, "BM_FFTWReal"), ratio("BM_PlainRecurrenceHighPass", hp),
+                    inverse(hp, "BM_FFTWComplex"));
     }
     return 0;
 }

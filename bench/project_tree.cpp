@@ -25,8 +25,7 @@
 #include <memory>
 #include <string>
 
-namespace
-{
+namespace {
 constexpr int kElements = 10000;
 
 struct Fixture
@@ -41,11 +40,9 @@ struct Fixture
         file = dir.filePath(QStringLiteral("big.orv")).toStdString();
         CTALVODoc doc;
         // Four DAQ projects; each holds 50 folders of 49 results (2,500 elements a project).
-        for (int p = 0; p < 4; ++p)
-        {
+        for (int p = 0; p < 4; ++p) {
             CDaqProject* daq = doc.GetTALVOProject().AddDaqProject();
-            for (int f = 0; f < 50; ++f)
-            {
+            for (int f = 0; f < 50; ++f) {
                 CMElement* folder = daq->AddChild(std::make_unique<CMElement>("Folder " + std::to_string(f), daq, 100));
                 for (int r = 0; r < 49; ++r)
                     folder->AddChild(std::make_unique<CMElement>("Result " + std::to_string(r), folder, 51));
@@ -65,8 +62,7 @@ void BM_OpenWithoutWindow(benchmark::State& state)
 {
     Fixture& f = GetFixture();
     GetTALVOApp().SetProjectTreeWindow(nullptr);
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         CTALVODoc doc;
         if (!doc.OnOpenDocument(f.file))
             state.SkipWithError("the project file could not be read");
@@ -82,8 +78,7 @@ void BM_OpenIntoProjectWindow(benchmark::State& state)
     window.resize(300, 800);
     window.show();
     GetTALVOApp().SetProjectTreeWindow(&window);
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         CTALVODoc doc;
         if (!doc.OnOpenDocument(f.file))
             state.SkipWithError("the project file could not be read");
@@ -108,16 +103,14 @@ void BM_AddOneByOneToAShownFolder(benchmark::State& state)
     window.resize(300, 800);
     window.show();
     GetTALVOApp().SetProjectTreeWindow(&window);
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         CTALVODoc doc;
         GetTALVOApp().SetMainDocument(&doc);
         CDaqProject* daq = doc.NewDaqProject();
         CMElement* folder = daq->AddChild(std::make_unique<CMElement>("Results", daq, 100));
         daq->NotifyChildAdded(folder);
         QCoreApplication::processEvents();
-        for (int i = 0; i < count; ++i)
-        {
+        for (int i = 0; i < count; ++i) {
             CMElement* result = folder->AddChild(std::make_unique<CMElement>("Result", folder, 51));
             IProjectTreeNotify::FindOwner(result)->NotifyChildAdded(result);
         }
@@ -142,8 +135,7 @@ public:
     std::map<long, double> additions; // count -> seconds per iteration
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        for (const Run& run : runs)
-        {
+        for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0)
                 continue;
             const std::string name = run.benchmark_name();
@@ -158,7 +150,8 @@ public:
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     benchmark::Initialize(&argc, argv);

@@ -58,8 +58,8 @@ void BM_GenerateRun(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * kSystems * kChannels * kSamples);
     // Seconds of measurement generated per second of wall time: must stay far above 1.
-    state.counters["times_real_time"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                           benchmark::Counter::kIsRate);
+    state.counters["times_real_time"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 // The baseline: the same samples copied from buffers that already hold them.

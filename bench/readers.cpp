@@ -23,8 +23,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 constexpr int kSmall = 10000;
 
 QTemporaryDir& Folder()
@@ -33,15 +32,17 @@ QTemporaryDir& Folder()
     return dir;
 }
 
-std::string PathOf(const std::string& name) { return Folder().filePath(QString::fromStdString(name)).toStdString(); }
+std::string PathOf(const std::string& name)
+{
+    return Folder().filePath(QString::fromStdString(name)).toStdString();
+}
 
 // ---- the oldest project history: a count, then per entry three strings and two times ----
 const std::vector<uint8_t>& HistoryBytes(int entries)
 {
     static std::map<int, std::vector<uint8_t>> made;
     auto& bytes = made[entries];
-    if (bytes.empty())
-    {
+    if (bytes.empty()) {
         CArchive ar(&bytes, CArchive::store);
         ar << static_cast<int32_t>(entries);
         for (int i = 0; i < entries; ++i)
@@ -54,8 +55,7 @@ const std::vector<uint8_t>& HistoryBytes(int entries)
 void BM_OldProjectHistory(benchmark::State& state)
 {
     const std::vector<uint8_t>& bytes = HistoryBytes(static_cast<int>(state.range(0)));
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         CArchive ar(bytes.data(), bytes.size());
         CProjectHistory history;
         history.Serialize(ar); // outside an object record: the oldest format
@@ -67,15 +67,13 @@ void BM_OldProjectHistory(benchmark::State& state)
 std::string SensorFile(int sensors)
 {
     const std::string path = PathOf("sensors" + std::to_string(sensors) + ".dat");
-    if (!std::ifstream(path))
-    {
+    if (!std::ifstream(path)) {
         std::ofstream out(path, std::ios::binary);
         out << "#@bench\n# x\n#\n[Sensor List]\n";
         for (int i = 0; i < sensors; ++i)
             out << "ACC-" << i << "\tMaker\tM\tS" << i << "\t10\t7\t0\t0\n";
         out << "\n[Sensor Bundle]\nBundle ID\n";
-        for (int i = 0; i < sensors / 8; ++i)
-        {
+        for (int i = 0; i < sensors / 8; ++i) {
             out << "B" << i << "\t" << i + 1;
             for (int s = 0; s < 8; ++s)
                 out << "\tACC-" << i * 8 + s;
@@ -91,8 +89,7 @@ std::string SensorFile(int sensors)
 void BM_SensorListFile(benchmark::State& state)
 {
     const std::string path = SensorFile(static_cast<int>(state.range(0)));
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         CSensorProject project;
         std::string title;
         benchmark::DoNotOptimize(ReadSensorListFile(project, path, title));
@@ -103,8 +100,7 @@ void BM_SensorListFile(benchmark::State& state)
 std::string RatioFile(int rows)
 {
     const std::string path = PathOf("ratios" + std::to_string(rows) + ".dmd");
-    if (!std::ifstream(path))
-    {
+    if (!std::ifstream(path)) {
         std::ofstream out(path, std::ios::binary);
         out << "#Target ERs\nSource\tTarget\n";
         for (int i = 0; i < rows; ++i)
@@ -116,8 +112,7 @@ std::string RatioFile(int rows)
 
 void BM_TargetEnergyRatios(benchmark::State& state)
 {
-    static CTALVOProject* container = []
-    {
+    static CTALVOProject* container = [] {
         auto* c = new CTALVOProject;
         const std::string samples = ORVEX_SOURCE_DIR "/samples/sample-model.dmd";
         c->CreateModelProjectFromFile(0, samples);
@@ -157,8 +152,7 @@ int main(int argc, char** argv)
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     int slow = 0;
-    for (const auto& [name, t] : reporter.times)
-    {
+    for (const auto& [name, t] : reporter.times) {
         if (t.size() != 2 || t[0] <= 0.0)
             continue;
         const double ratio = t[1] / t[0];

@@ -19,8 +19,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/elements/ZuVecFunc.h"
 
-namespace
-{
+namespace {
 constexpr int kSubsystems = 500;
 constexpr int kBands = 24;
 constexpr int kCouplings = 6; // partners per subsystem
@@ -40,18 +39,15 @@ struct Model
         std::mt19937 rng(4711);
         std::uniform_real_distribution<double> density(0.01, 2.0), damping(0.005, 0.05), coupling(1e-4, 1e-2);
         std::uniform_int_distribution<int> partner(0, kSubsystems - 1);
-        for (int b = 0; b < kBands; ++b)
-        {
+        for (int b = 0; b < kBands; ++b) {
             const double f = 100.0 * std::pow(10.0, b / 10.0);
             m.DataIndex(b) = p.DataIndex(b) = e.DataIndex(b) = f;
             std::vector<double> n(kSubsystems);
             for (double& v : n)
                 v = density(rng);
-            for (int i = 0; i < kSubsystems; ++i)
-            {
+            for (int i = 0; i < kSubsystems; ++i) {
                 m.DataValue(b, i, i) += n[static_cast<size_t>(i)] * damping(rng);
-                for (int k = 0; k < kCouplings; ++k)
-                {
+                for (int k = 0; k < kCouplings; ++k) {
                     const int j = partner(rng);
                     if (j == i)
                         continue;
@@ -84,8 +80,7 @@ Model& TheModel()
 void BM_CCGMSolver(benchmark::State& state)
 {
     Model& model = TheModel();
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         CCGMSolver solver(&model.m, &model.p, &model.e);
         if (!solver.Solve())
             state.SkipWithError("solve failed");
@@ -98,13 +93,10 @@ void BM_DenseLU(benchmark::State& state)
     Model& model = TheModel();
     Eigen::MatrixXd a(kSubsystems, kSubsystems);
     Eigen::VectorXd b(kSubsystems), x;
-    for (auto _ : state)
-    {
-        for (int band = 0; band < kBands; ++band)
-        {
+    for (auto _ : state) {
+        for (int band = 0; band < kBands; ++band) {
             const double omega = CMatrixSolver::kTwoPi * model.m.DataIndex(band);
-            for (int r = 0; r < kSubsystems; ++r)
-            {
+            for (int r = 0; r < kSubsystems; ++r) {
                 b(r) = model.p.DataValue(band, r);
                 for (int c = 0; c < kSubsystems; ++c)
                     a(r, c) = omega * model.m.DataValue(band, r, c);
@@ -129,8 +121,7 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-        {
+        for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration || run.iterations == 0)
                 continue;
             const std::string name = run.run_name.function_name;

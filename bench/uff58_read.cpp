@@ -108,7 +108,8 @@ void BM_PlainRead(benchmark::State& state)
 void BM_PythonReader(benchmark::State& state)
 {
     const std::string path = File();
-    const std::string command = std::string("python3 '") + ORVEX_BENCH_DIR + "/uff58_plain.py' '" + path + "' > /dev/null";
+    const std::string command =
+        std::string("python3 '") + ORVEX_BENCH_DIR + "/uff58_plain.py' '" + path + "' > /dev/null";
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         if (std::system(command.c_str()) != 0) {

@@ -24,17 +24,18 @@
 #include <numbers>
 #include <vector>
 
-namespace sample
-{
-namespace
-{
+namespace sample {
+namespace {
 const char* const kModelDataFile = "sample-model.dmd";
-constexpr int kModelKind = 0; // the vehicle model beside the data file is a ".ntf" text
-constexpr float kSensitivity = 10.0f;  // mV per m/s²
-constexpr double kPulseHigh = 5.0;     // volts of the tacho pulse
-constexpr double kPulseDuty = 0.2;     // part of a revolution the pulse is high
+constexpr int kModelKind = 0;         // the vehicle model beside the data file is a ".ntf" text
+constexpr float kSensitivity = 10.0f; // mV per m/s²
+constexpr double kPulseHigh = 5.0;    // volts of the tacho pulse
+constexpr double kPulseDuty = 0.2;    // part of a revolution the pulse is high
 
-double RevolutionsAt(double t) { return (kRpmStart * t + 0.5 * kRpmRate * t * t) / 60.0; }
+double RevolutionsAt(double t)
+{
+    return (kRpmStart * t + 0.5 * kRpmRate * t * t) / 60.0;
+}
 
 bool Fail(std::string* error, const std::string& why)
 {
@@ -51,8 +52,7 @@ CExpInfo MakeDescription()
     info.SetName(0, kExcited);
     info.SetName(1, kResponse);
     CSensorGroup excited;
-    for (int c = 0; c < 2; ++c)
-    {
+    for (int c = 0; c < 2; ++c) {
         tagSENSORGROUPMEMBER member;
         member.text = kSensorIds[c];
         member.bundle = 1;
@@ -80,8 +80,7 @@ std::unique_ptr<CExpProject> MakeMeasurement(CDaqProject& daq, CDAQExperiment& s
     exp->CreateDefaultChildren();
     CExpDataSet* pulseSet = exp->AddRpmSignalDataSet();
     CExpDataSet* dataSet = exp->AddExcitationDataSet(exp->GetExcitationIndex(kExcited));
-    if (!pulseSet || !dataSet || pulseSet->GetChildCount() != 1 || dataSet->GetChildCount() != 2)
-    {
+    if (!pulseSet || !dataSet || pulseSet->GetChildCount() != 1 || dataSet->GetChildCount() != 2) {
         Fail(error, "the channel records of the run-up could not be made");
         return nullptr;
     }
@@ -91,8 +90,7 @@ std::unique_ptr<CExpProject> MakeMeasurement(CDaqProject& daq, CDAQExperiment& s
     float* x = pulse->GetData();
     for (int i = 0; i < n; ++i)
         x[i] = PulseSample(i);
-    for (int c = 0; c < 2; ++c)
-    {
+    for (int c = 0; c < 2; ++c) {
         auto* data = ElementCast<CExpData>(dataSet->GetChild(c));
         data->SetSampleCount(n);
         float* y = data->GetData();
@@ -103,7 +101,10 @@ std::unique_ptr<CExpProject> MakeMeasurement(CDaqProject& daq, CDAQExperiment& s
 }
 } // namespace
 
-int SampleCount() { return static_cast<int>(kSeconds * kSamplingFrequency); }
+int SampleCount()
+{
+    return static_cast<int>(kSeconds * kSamplingFrequency);
+}
 
 float PulseSample(int i)
 {
@@ -126,8 +127,7 @@ bool Build(CTALVODoc& doc, const std::filesystem::path& sampleFolder, const std:
     CTALVOProject& container = doc.GetTALVOProject();
 
     // The sensors of the catalogue that the run-up was measured with.
-    for (const char* id : kSensorIds)
-    {
+    for (const char* id : kSensorIds) {
         tagSENSORINFO sensor;
         sensor.ID = id;
         sensor.Manufacturer = "Sample";

@@ -8,8 +8,7 @@
 
 class CTALVODoc;
 
-namespace sample
-{
+namespace sample {
 // The measured run-up: sampled at kSamplingFrequency for kSeconds, from kRpmStart rising by
 // kRpmRate per second; a pulse channel (one pulse per revolution) and one accelerometer channel per
 // order component (kOrders, amplitudes kAmplitudes).

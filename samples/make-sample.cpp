@@ -20,8 +20,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication qapp(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    if (argc != 3)
-    {
+    if (argc != 3) {
         std::fprintf(stderr, "usage: %s <sample folder> <project file>\n", argv[0]);
         return 2;
     }
@@ -35,8 +34,7 @@ int main(int argc, char* argv[])
     CZuRegOptions::SetSettingsFolder(settings.path().toStdString());
 
     CTALVOApp& app = GetTALVOApp();
-    if (!app.InitLanguageAndName())
-    {
+    if (!app.InitLanguageAndName()) {
         std::fprintf(stderr, "make-sample: no language table\n");
         return 1;
     }
@@ -46,14 +44,12 @@ int main(int argc, char* argv[])
     std::filesystem::create_directories(std::filesystem::path(out).parent_path(), ec);
     CTALVODoc doc;
     std::string error;
-    if (!sample::Build(doc, source, out, &error))
-    {
+    if (!sample::Build(doc, source, out, &error)) {
         // Never leave a stale or half-made sample behind.
         const bool noModel = doc.GetTALVOProject().GetProjectCount() == 0;
         doc.OnCloseDocument();
         std::filesystem::remove(out, ec);
-        if (noModel)
-        {
+        if (noModel) {
             // The build goes on without a sample; the smoke test and scripts/run report that it is
             // missing.
             std::fprintf(stderr, "make-sample: WARNING: no sample project was written: %s\n", error.c_str());

@@ -8,8 +8,7 @@
 #include <cmath>
 #include <new>
 
-CBaseDAQInterface::CBaseDAQInterface()
-    : m_enabled(kDefaultChannels, 0), m_channels(kDefaultChannels)
+CBaseDAQInterface::CBaseDAQInterface() : m_enabled(kDefaultChannels, 0), m_channels(kDefaultChannels)
 {
     for (int i = 0; i < kDefaultChannels; ++i)
         DefaultRow(m_channels[static_cast<size_t>(i)], i);
@@ -58,9 +57,18 @@ CDAQRunFault CBaseDAQInterface::GetRunFault()
     return {};
 }
 
-bool CBaseDAQInterface::Initialize() { return true; }
-bool CBaseDAQInterface::SetBandLimit(int) { return true; }
-int CBaseDAQInterface::GetHardwareParam() { return 0; }
+bool CBaseDAQInterface::Initialize()
+{
+    return true;
+}
+bool CBaseDAQInterface::SetBandLimit(int)
+{
+    return true;
+}
+int CBaseDAQInterface::GetHardwareParam()
+{
+    return 0;
+}
 
 bool CBaseDAQInterface::SetChannelInputRange(int channel, double value)
 {
@@ -150,7 +158,10 @@ int CBaseDAQInterface::GetEnabledChannelCount()
     return n;
 }
 
-int CBaseDAQInterface::GetMaxChannels() { return kDefaultChannels; }
+int CBaseDAQInterface::GetMaxChannels()
+{
+    return kDefaultChannels;
+}
 
 bool CBaseDAQInterface::SetChannelInfo(const CHANNELINFO* info)
 {
@@ -192,7 +203,10 @@ bool CBaseDAQInterface::SetSampleRate(float hz)
     return true;
 }
 
-float CBaseDAQInterface::GetSampleRate() { return m_sampleRate; }
+float CBaseDAQInterface::GetSampleRate()
+{
+    return m_sampleRate;
+}
 
 bool CBaseDAQInterface::SetDuration(float seconds)
 {
@@ -202,18 +216,36 @@ bool CBaseDAQInterface::SetDuration(float seconds)
     return true;
 }
 
-float CBaseDAQInterface::GetDuration() { return m_duration; }
-bool CBaseDAQInterface::Start() { return false; }
-bool CBaseDAQInterface::Stop() { return false; }
-int CBaseDAQInterface::GetState() { return m_state; }
-int CBaseDAQInterface::GetStatus() { return m_status; }
+float CBaseDAQInterface::GetDuration()
+{
+    return m_duration;
+}
+bool CBaseDAQInterface::Start()
+{
+    return false;
+}
+bool CBaseDAQInterface::Stop()
+{
+    return false;
+}
+int CBaseDAQInterface::GetState()
+{
+    return m_state;
+}
+int CBaseDAQInterface::GetStatus()
+{
+    return m_status;
+}
 
 int CBaseDAQInterface::GetSampleCount()
 {
     return static_cast<int>(m_sampleRate * m_duration + 0.5f);
 }
 
-bool CBaseDAQInterface::ReadData(int, float*, int, int) { return false; }
+bool CBaseDAQInterface::ReadData(int, float*, int, int)
+{
+    return false;
+}
 
 bool CBaseDAQInterface::SetBlockSize(int size)
 {
@@ -221,7 +253,10 @@ bool CBaseDAQInterface::SetBlockSize(int size)
     return true;
 }
 
-int CBaseDAQInterface::GetBlockSize() { return m_blockSize; }
+int CBaseDAQInterface::GetBlockSize()
+{
+    return m_blockSize;
+}
 
 int CBaseDAQInterface::ResetCounters()
 {
@@ -230,8 +265,14 @@ int CBaseDAQInterface::ResetCounters()
     return 0;
 }
 
-int CBaseDAQInterface::GetBlockCounter() { return m_blockCounter; }
-int CBaseDAQInterface::GetDataCounter() { return m_dataCounter; }
+int CBaseDAQInterface::GetBlockCounter()
+{
+    return m_blockCounter;
+}
+int CBaseDAQInterface::GetDataCounter()
+{
+    return m_dataCounter;
+}
 
 bool CBaseDAQInterface::SetAcqMode(int mode)
 {
@@ -241,7 +282,10 @@ bool CBaseDAQInterface::SetAcqMode(int mode)
     return true;
 }
 
-int CBaseDAQInterface::GetAcqMode() { return m_acqMode; }
+int CBaseDAQInterface::GetAcqMode()
+{
+    return m_acqMode;
+}
 
 bool CBaseDAQInterface::SetTriggered()
 {
@@ -255,7 +299,10 @@ bool CBaseDAQInterface::SetTriggerParam(int param)
     return true;
 }
 
-int CBaseDAQInterface::GetTriggerParam() { return m_triggerParam; }
+int CBaseDAQInterface::GetTriggerParam()
+{
+    return m_triggerParam;
+}
 
 bool CBaseDAQInterface::SetTriggerLevel(float level)
 {
@@ -263,7 +310,10 @@ bool CBaseDAQInterface::SetTriggerLevel(float level)
     return true;
 }
 
-float CBaseDAQInterface::GetTriggerLevel() { return m_triggerLevel; }
+float CBaseDAQInterface::GetTriggerLevel()
+{
+    return m_triggerLevel;
+}
 
 bool CBaseDAQInterface::SetReferenceChannel(int channel)
 {
@@ -274,7 +324,10 @@ bool CBaseDAQInterface::SetReferenceChannel(int channel)
     return true;
 }
 
-int CBaseDAQInterface::GetReferenceChannelIndex() { return m_referenceChannel; }
+int CBaseDAQInterface::GetReferenceChannelIndex()
+{
+    return m_referenceChannel;
+}
 
 bool CBaseDAQInterface::SetInputRange(float value, int mode)
 {
@@ -304,9 +357,18 @@ bool CBaseDAQInterface::SetInputRangeLimit(int limit)
     return true;
 }
 
-int CBaseDAQInterface::GetInputRangeLimit() { return m_inputRangeLimit; }
-float CBaseDAQInterface::GetInputRangeUpper() { return m_inputRangeUpper; }
-float CBaseDAQInterface::GetInputRangeLower() { return m_inputRangeLower; }
+int CBaseDAQInterface::GetInputRangeLimit()
+{
+    return m_inputRangeLimit;
+}
+float CBaseDAQInterface::GetInputRangeUpper()
+{
+    return m_inputRangeUpper;
+}
+float CBaseDAQInterface::GetInputRangeLower()
+{
+    return m_inputRangeLower;
+}
 
 bool CBaseDAQInterface::SetPreTrigger(int count)
 {
@@ -314,7 +376,10 @@ bool CBaseDAQInterface::SetPreTrigger(int count)
     return true;
 }
 
-int CBaseDAQInterface::GetPreTrigger() { return m_preTrigger; }
+int CBaseDAQInterface::GetPreTrigger()
+{
+    return m_preTrigger;
+}
 
 bool CBaseDAQInterface::SetPostTrigger(int count)
 {
@@ -322,7 +387,10 @@ bool CBaseDAQInterface::SetPostTrigger(int count)
     return true;
 }
 
-int CBaseDAQInterface::GetPostTrigger() { return m_postTrigger; }
+int CBaseDAQInterface::GetPostTrigger()
+{
+    return m_postTrigger;
+}
 
 bool CBaseDAQInterface::SetNoiseType(int type)
 {

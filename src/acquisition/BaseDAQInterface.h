@@ -51,8 +51,8 @@ public:
     virtual float GetDuration();
     virtual bool Start();
     virtual bool Stop();
-    virtual int GetState();   // 1 idle, 0 while a run is prepared or running
-    virtual int GetStatus();  // 1 the last run completed (or none ran), 0 stopped or running
+    virtual int GetState();  // 1 idle, 0 while a run is prepared or running
+    virtual int GetStatus(); // 1 the last run completed (or none ran), 0 stopped or running
     virtual int GetSampleCount();
     virtual bool ReadData(int channel, float* dest, int count, int start);
     virtual bool SetBlockSize(int size);
@@ -106,7 +106,7 @@ protected:
     bool IsTableChannel(int channel) const;
     static void DefaultRow(CHANNELINFO& row, int channel);
 
-    int m_inputRangeMode = 1;        // 0 one-sided, 1 symmetric
+    int m_inputRangeMode = 1; // 0 one-sided, 1 symmetric
     int m_inputRangeLimit = 0;
     float m_inputRangeUpper = 0.0f;
     float m_inputRangeLower = 0.0f;

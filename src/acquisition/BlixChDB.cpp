@@ -76,8 +76,7 @@ void CBlixChDB::Serialize(CArchive& ar)
     }
     m_list = std::make_unique<CItemList>();
     // An entry takes at least four bytes (three empty strings and the channel).
-    const int32_t count =
-        ar.ReadSignedCount(4, "entries in the Blix channel database", CArchiveException::badIndex);
+    const int32_t count = ar.ReadSignedCount(4, "entries in the Blix channel database", CArchiveException::badIndex);
     for (int32_t i = 0; i < count; ++i) {
         auto item = std::make_unique<CItem>();
         item->Serialize(ar);

@@ -351,8 +351,7 @@ void CBlixChIO::CIOBase::Commit(CBlixChDB& db)
 
 CBlixChIO::CImport::CImport(const CParams& params, CErrRep& report, IWorkProgress* progress)
     : CIOBase(params, report, progress), m_title(LoadString(IDS_NO_TITLE))
-{
-}
+{}
 
 bool CBlixChIO::CImport::ReadLines()
 {
@@ -437,8 +436,7 @@ int CBlixChIO::CImport::Run()
 
 CBlixChIO::CImportXl::CImportXl(const CParams& params, CErrRep& report, IWorkProgress* progress)
     : CImport(params, report, progress)
-{
-}
+{}
 
 CBlixChIO::CImportXl::~CImportXl()
 {
@@ -597,8 +595,7 @@ int CBlixChIO::CExport::Run()
 
 // ---- the exchange ----
 
-CBlixChIO::CBlixChIO()
-    : m_report(std::make_unique<CErrRep>()), m_statusBar(std::make_unique<CStatusBarProgress>())
+CBlixChIO::CBlixChIO() : m_report(std::make_unique<CErrRep>()), m_statusBar(std::make_unique<CStatusBarProgress>())
 {
     m_progress = m_statusBar.get();
 }

@@ -54,8 +54,7 @@ public:
         CParams() = default;
         CParams(std::string path, CBlixChDB* db, const CZuSubsystemTable* subsystems, CSensorProject* sensors)
             : m_path(std::move(path)), m_db(db), m_subsystems(subsystems), m_sensors(sensors)
-        {
-        }
+        {}
         const std::string& GetPath() const { return m_path; }
         void SetPath(const std::string& path) { m_path = path; }
         CBlixChDB* GetDB() const { return m_db; }
@@ -114,8 +113,7 @@ public:
     public:
         CIOBase(const CParams& params, CErrRep& report, IWorkProgress* progress)
             : m_params(params), m_report(report), m_progress(progress)
-        {
-        }
+        {}
         // 1 when the run reported no error.
         virtual int Run() = 0;
         // Opens the file for reading, or creates it anew for writing.
@@ -183,8 +181,7 @@ public:
     public:
         CExport(const CParams& params, CErrRep& report, IWorkProgress* progress, std::string tag)
             : CIOBase(params, report, progress), m_tag(std::move(tag))
-        {
-        }
+        {}
         int Run() override;
 
     private:

@@ -107,19 +107,24 @@ void ReplaceChild(CMElement* set, std::unique_ptr<T> func)
 
 CDAQCalculator::CDAQCalculator(IDaqProjectAccess* project, int outsideData)
     : m_project(project), m_outsideData(outsideData)
-{
-}
+{}
 
 std::string CDAQCalculator::GetErrorBanner(int code)
 {
     switch (code) {
-    case CDAQIO::errNotFound: return kNotFound;
+    case CDAQIO::errNotFound:
+        return kNotFound;
     case CDAQIO::errOpen:
-    case CDAQIO::errReadOnly: return kOpen;
-    case CDAQIO::errEmpty: return kZero;
-    case CDAQIO::errInvalid: return kInvalid;
-    case errCalc: return kCalc;
-    default: return kRead; // a data set missing from its file, or anything else
+    case CDAQIO::errReadOnly:
+        return kOpen;
+    case CDAQIO::errEmpty:
+        return kZero;
+    case CDAQIO::errInvalid:
+        return kInvalid;
+    case errCalc:
+        return kCalc;
+    default:
+        return kRead; // a data set missing from its file, or anything else
     }
 }
 
@@ -151,7 +156,8 @@ int CDAQCalculator::Calculate()
         return 1;
     if (m_outsideData) {
         for (CMElement* set : m_list) {
-            const std::string text = Format("Calculating %s...", set->GetParent() ? set->GetParent()->GetName().c_str() : "");
+            const std::string text =
+                Format("Calculating %s...", set->GetParent() ? set->GetParent()->GetName().c_str() : "");
             SendToMainWindow(WM_ZU_PROGRESS_TEXT, reinterpret_cast<uintptr_t>(text.c_str()), 0);
             CombineLocalPoints(set);
             AverageLocalPoints(set);
@@ -167,7 +173,8 @@ int CDAQCalculator::Calculate()
     for (CMElement* set : m_list) {
         const bool dataSet = AsDAQDataSet(set) != nullptr;
         if (window && dataSet) {
-            const std::string text = Format("Calculating %s...", set->GetParent() ? set->GetParent()->GetName().c_str() : "");
+            const std::string text =
+                Format("Calculating %s...", set->GetParent() ? set->GetParent()->GetName().c_str() : "");
             SendToMainWindow(WM_ZU_PROGRESS_TEXT, reinterpret_cast<uintptr_t>(text.c_str()), 0);
         }
         CalculateOne(set);
@@ -272,7 +279,8 @@ int CDAQCalculator::CombineLocalPoints(CMElement* dataSet)
     int built = 0;
     for (int i = 0; i < 2; ++i) {
         const std::string name = data->GetExpInfo()->GetName(i);
-        CZuRpmMultiVecFunc* source = name.empty() ? nullptr : FindSource(dataSet, name, kKindChannelLevels, IDS_CHANNEL_LEVELS);
+        CZuRpmMultiVecFunc* source =
+            name.empty() ? nullptr : FindSource(dataSet, name, kKindChannelLevels, IDS_CHANNEL_LEVELS);
         if (!source || source->GetRpmCount() == 0)
             continue;
         const CSubsystemLPInfo* selection = Selection(*data, i, name);
@@ -290,8 +298,8 @@ int CDAQCalculator::CombineLocalPoints(CMElement* dataSet)
                 kind = old->GetType();
                 break;
             }
-        auto func = CZuRpmFunc::NewRpmFunc(name, kind, nullptr, name, freqs.data(),
-                                           static_cast<int>(freqs.size()), rpms.data(), static_cast<int>(rpms.size()));
+        auto func = CZuRpmFunc::NewRpmFunc(name, kind, nullptr, name, freqs.data(), static_cast<int>(freqs.size()),
+                                           rpms.data(), static_cast<int>(rpms.size()));
         if (!func)
             continue;
         for (int r = 0; r < source->GetRpmCount(); ++r) {
@@ -324,7 +332,8 @@ int CDAQCalculator::AverageLocalPoints(CMElement* dataSet)
         CZuSubsystemTable columns;
         for (int o = 0; o < source->GetRpmCount(); ++o)
             columns.Add(Format("Order#%g", source->GetRpm(o)));
-        auto func = std::make_unique<CMultiVectorFunction>(name, &columns, first->GetDataCount(), nullptr, kKindOrderData);
+        auto func =
+            std::make_unique<CMultiVectorFunction>(name, &columns, first->GetDataCount(), nullptr, kKindOrderData);
         func->SetLabel(name);
         func->SetDataIndexArray(first->GetDataIndexArray());
         for (int o = 0; o < source->GetRpmCount(); ++o) {

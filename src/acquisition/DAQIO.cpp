@@ -33,8 +33,7 @@ constexpr uint32_t IDS_DAQ_NOT_MEASUREMENT_FILE = 7085;
 constexpr uint32_t IDS_DAQ_FILE_USED_TWICE = 7099;
 constexpr uint32_t IDS_DAQ_FILE_ERROR = 6213;
 
-constexpr const char* kFileNameCharacters =
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz1234567890-_";
+constexpr const char* kFileNameCharacters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz1234567890-_";
 
 std::string FormatOr(uint32_t id, const char* fallback, const std::string& arg)
 {
@@ -150,7 +149,8 @@ int CDAQIO::SaveOne(CMElement* dataSet, CExpProject* base)
     const std::string path = GetDaqFilePath(dataSet);
     if (path.empty() || !base)
         return 0;
-    struct stat st{};
+    struct stat st
+    {};
     if (::stat(path.c_str(), &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
         AddError(errReadOnly, dataSet);
         return 0;
@@ -228,7 +228,8 @@ std::vector<std::unique_ptr<CObject>> CDAQIO::ReleaseRead()
 
 std::unique_ptr<CExpProject> CDAQIO::LoadPath(CMElement* dataSet, const std::string& path)
 {
-    struct stat st{};
+    struct stat st
+    {};
     if (::stat(path.c_str(), &st) != 0) {
         AddError(errNotFound, dataSet);
         return nullptr;
@@ -315,7 +316,8 @@ std::unique_ptr<CExpProject> CDAQIO::MergeProjects()
             IDaqExperimentData* listedData = AsDaqExperimentData(set);
             for (CMElement* r : read) {
                 IDaqExperimentData* readData = AsDaqExperimentData(r);
-                if (!listed || !listedData || !readData || AsDAQDataSet(r)->GetDescription() != listed->GetDescription())
+                if (!listed || !listedData || !readData ||
+                    AsDAQDataSet(r)->GetDescription() != listed->GetDescription())
                     continue;
                 if (listedData->GetExpInfo() && readData->GetExpInfo())
                     listedData->GetExpInfo()->Copy(*readData->GetExpInfo());
@@ -338,13 +340,20 @@ tagERRORINFO CDAQIO::GetFirstError() const
 uint32_t CDAQIO::MessageIdOf(int code)
 {
     switch (code) {
-    case errNotFound: return 7065;
-    case errOpen: return 7055;
-    case errEmpty: return 7064;
-    case errInvalid: return 7057;
-    case errReadOnly: return 7066;
-    case errMissing: return 7069;
-    default: return IDS_DAQ_FILE_ERROR;
+    case errNotFound:
+        return 7065;
+    case errOpen:
+        return 7055;
+    case errEmpty:
+        return 7064;
+    case errInvalid:
+        return 7057;
+    case errReadOnly:
+        return 7066;
+    case errMissing:
+        return 7069;
+    default:
+        return IDS_DAQ_FILE_ERROR;
     }
 }
 

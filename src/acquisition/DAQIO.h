@@ -38,9 +38,9 @@ public:
         errNotFound = 1,
         errOpen = 2,
         errEmpty = 3,
-        errInvalid = 4,  // not a measurement file, or cut or forged
+        errInvalid = 4, // not a measurement file, or cut or forged
         errReadOnly = 5,
-        errMissing = 6,  // a requested data set is not in what was read
+        errMissing = 6, // a requested data set is not in what was read
     };
     // The text every file's first header string contains.
     static constexpr const char* kExeNameTag = "EXENAME:";

@@ -18,9 +18,7 @@ constexpr auto kWorkerPoll = std::chrono::milliseconds(100);
 constexpr auto kDataBlockPeriod = std::chrono::milliseconds(100);
 } // namespace
 
-CMultiQMXInterface::CMultiQMXInterface() : m_wake(std::make_shared<CRunWake>())
-{
-}
+CMultiQMXInterface::CMultiQMXInterface() : m_wake(std::make_shared<CRunWake>()) {}
 
 CMultiQMXInterface::~CMultiQMXInterface()
 {
@@ -328,8 +326,8 @@ void CMultiQMXInterface::RunWorker()
         const WaitResult result = WaitForUnits(&lost);
         const bool anyChannel = std::any_of(m_runUnits.begin(), m_runUnits.end(),
                                             [](CQMXDAQInterface* u) { return !u->m_runChannels.empty(); });
-        const bool allDone = std::all_of(m_runUnits.begin(), m_runUnits.end(),
-                                         [](CQMXDAQInterface* u) { return u->m_status != 0; });
+        const bool allDone =
+            std::all_of(m_runUnits.begin(), m_runUnits.end(), [](CQMXDAQInterface* u) { return u->m_status != 0; });
         if (result == WaitResult::Complete && anyChannel && allDone) {
             SendToNotifyWindow(WM_ZU_DAQ_TRANSFER_BEGIN);
             TransferAll(-1, -1);

@@ -46,7 +46,10 @@ public:
     static constexpr int kSamplesPerBuffer = 4096;
 
 protected:
-    int16_t* Samples(int buffer) { return reinterpret_cast<int16_t*>(m_buffers[static_cast<size_t>(buffer & 1)].data()); }
+    int16_t* Samples(int buffer)
+    {
+        return reinterpret_cast<int16_t*>(m_buffers[static_cast<size_t>(buffer & 1)].data());
+    }
     // A uniform 15-bit pseudo-random integer (0 to 32767).
     int Random();
 

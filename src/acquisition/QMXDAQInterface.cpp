@@ -740,7 +740,8 @@ bool CQMXDAQInterface::IsDataComplete(int channel, bool* failed)
     int extra1 = 0;
     int extra2 = 0;
     const uint32_t a = GetDriverAddress(channel);
-    if (!m_system || QmxFailed(m_system->GetProgress(BoardOf(a), ChannelOf(a), &acquired, &requested, &extra1, &extra2))) {
+    if (!m_system ||
+        QmxFailed(m_system->GetProgress(BoardOf(a), ChannelOf(a), &acquired, &requested, &extra1, &extra2))) {
         if (failed)
             *failed = true;
         return false;

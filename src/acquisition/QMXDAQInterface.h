@@ -179,8 +179,8 @@ protected:
 
     std::thread m_thread;
     std::shared_ptr<CRunWake> m_wake;
-    std::vector<int> m_runChannels;   // enabled channels at PrepareRun
-    std::vector<char> m_missing;      // per buffer channel: no data could be read
+    std::vector<int> m_runChannels; // enabled channels at PrepareRun
+    std::vector<char> m_missing;    // per buffer channel: no data could be read
     int m_expectedMs = 0;
     int m_progressValue = -1;
     std::chrono::steady_clock::time_point m_progressAt;

@@ -5,10 +5,9 @@
 #include "platform/base/Format.h"
 #include "platform/win/StringTable.h"
 
-namespace
-{
-constexpr uint32_t IDS_UNIT_LABEL = 7068; // "B%d"
-constexpr uint32_t IDS_UNIT_CHANNEL = 7019; // "%s CH%d"
+namespace {
+constexpr uint32_t IDS_UNIT_LABEL = 7068;          // "B%d"
+constexpr uint32_t IDS_UNIT_CHANNEL = 7019;        // "%s CH%d"
 constexpr uint32_t IDS_UNIT_CHANNEL_NUMBER = 7018; // "%d-%d"
 } // namespace
 
@@ -17,8 +16,7 @@ IMPLEMENT_SERIAL(CQmxBlixInfo, CObject, 0 | VERSIONABLE_SCHEMA)
 IMPLEMENT_SERIAL(CQmxBlixChInfo, CObject, 0 | VERSIONABLE_SCHEMA)
 IMPLEMENT_SERIAL(CQmxBlixChMgr, CObject, 0 | VERSIONABLE_SCHEMA)
 
-namespace
-{
+namespace {
 constexpr uint8_t kRecordVersion = 0;
 
 void ReadVersion(CArchive& ar, const char* what)
@@ -34,13 +32,25 @@ void ReadVersion(CArchive& ar, const char* what)
 template <class T>
 constexpr uint64_t MinRecordBytes();
 template <>
-constexpr uint64_t MinRecordBytes<CQmxBoardInfo>() { return 5; }
+constexpr uint64_t MinRecordBytes<CQmxBoardInfo>()
+{
+    return 5;
+}
 template <>
-constexpr uint64_t MinRecordBytes<CQmxBlixInfo>() { return 7; }
+constexpr uint64_t MinRecordBytes<CQmxBlixInfo>()
+{
+    return 7;
+}
 template <>
-constexpr uint64_t MinRecordBytes<CQmxBlixChInfo>() { return 7; }
+constexpr uint64_t MinRecordBytes<CQmxBlixChInfo>()
+{
+    return 7;
+}
 
-int SerialAsNumber(const std::string& serial) { return std::atoi(serial.c_str()); }
+int SerialAsNumber(const std::string& serial)
+{
+    return std::atoi(serial.c_str());
+}
 } // namespace
 
 void CQmxBoardInfo::Serialize(CArchive& ar)
@@ -53,7 +63,10 @@ void CQmxBoardInfo::Serialize(CArchive& ar)
     ar >> m_slot >> m_first >> m_serial >> m_third;
 }
 
-std::string CQmxBlixInfo::GetDisplayText() const { return FormatString(IDS_UNIT_LABEL, SerialAsNumber(m_serial)); }
+std::string CQmxBlixInfo::GetDisplayText() const
+{
+    return FormatString(IDS_UNIT_LABEL, SerialAsNumber(m_serial));
+}
 
 void CQmxBlixInfo::Serialize(CArchive& ar)
 {
@@ -192,7 +205,10 @@ CQmxBlixChMgr::CQmxBlixChMgr()
     m_channels.m_owner = this;
 }
 
-CQmxBlixChMgr::CQmxBlixChMgr(const CQmxBlixChMgr& other) : CQmxBlixChMgr() { Copy(other); }
+CQmxBlixChMgr::CQmxBlixChMgr(const CQmxBlixChMgr& other) : CQmxBlixChMgr()
+{
+    Copy(other);
+}
 
 int CQmxBlixChMgr::HasHardware() const
 {
@@ -248,7 +264,10 @@ void CQmxBlixChMgr::Relink()
 }
 
 // The boards may have moved, and a new board may be the one an unlinked unit names.
-void CQmxBlixChMgr::ListChanged(const CQmxInfoArray<CQmxBoardInfo>&, int) { RelinkUnits(); }
+void CQmxBlixChMgr::ListChanged(const CQmxInfoArray<CQmxBoardInfo>&, int)
+{
+    RelinkUnits();
+}
 
 // The units may have moved, and a new unit may be the one an unlinked channel names.
 void CQmxBlixChMgr::ListChanged(const CQmxInfoArray<CQmxBlixInfo>&, int added)

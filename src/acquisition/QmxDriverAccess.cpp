@@ -8,11 +8,9 @@
 #include <cstring>
 
 CQmxDriverAccess::CQmxDriverAccess(CQMXDAQInterface* source)
-    : m_source(source),
-      m_system(source ? source->GetSystemInterface() : nullptr),
+    : m_source(source), m_system(source ? source->GetSystemInterface() : nullptr),
       m_channel(source ? source->GetChannelInterface() : nullptr)
-{
-}
+{}
 
 bool CQmxDriverAccess::ReadInfoPage(int board, uint8_t* buffer, size_t size) const
 {

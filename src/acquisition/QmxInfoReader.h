@@ -11,8 +11,7 @@ class CQmxInfoReader
 public:
     CQmxInfoReader(CQMXDAQInterface* owner, IQmxSystem* system, IQmxChannel* channel)
         : m_owner(owner), m_system(system), m_channel(channel)
-    {
-    }
+    {}
 
     static constexpr unsigned kBlockSize = 256;
 

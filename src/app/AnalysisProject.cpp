@@ -481,8 +481,7 @@ CZuOTFunc* CAnalysisProject::CalcVibrationLevelOT(CZuOTResultData* set, const st
     return Finish(*this, *set, std::move(func), add);
 }
 
-CZuRpmMultiVecFunc* CAnalysisProject::CalcSPL(CZuRpmResultData* set, const std::string& name, int add,
-                                              int recalculate)
+CZuRpmMultiVecFunc* CAnalysisProject::CalcSPL(CZuRpmResultData* set, const std::string& name, int add, int recalculate)
 {
     if (!set)
         return nullptr;

@@ -40,7 +40,11 @@ class CAnalysisProject : public CBaseProject, public IBandSetOwner, public IAnal
 public:
     // 9 adds the RPM range the input energies narrowed (8 is still read).
     static constexpr uint32_t kSchema = 9;
-    enum { typeRpm = 0, typeOrder = 1 };
+    enum
+    {
+        typeRpm = 0,
+        typeOrder = 1
+    };
 
     CAnalysisProject();
     explicit CAnalysisProject(const std::string& name);

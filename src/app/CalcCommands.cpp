@@ -120,7 +120,9 @@ bool CCalcCommands::IsWaveTypeEnabled(int id)
 
 unsigned CCalcCommands::GetCaptionId(int id)
 {
-    return id == ID_CALC_INPUT_POWER ? IDS_INPUT_ENERGY_CAPTION : id == ID_CALC_ENERGY_RESULT ? IDS_INPUT_POWER_CAPTION : 0;
+    return id == ID_CALC_INPUT_POWER     ? IDS_INPUT_ENERGY_CAPTION
+           : id == ID_CALC_ENERGY_RESULT ? IDS_INPUT_POWER_CAPTION
+                                         : 0;
 }
 
 unsigned CCalcCommands::GetNotifyMessage(int id)

@@ -11,7 +11,8 @@ class CZuSubsystemTable;
 class CCalcCommands
 {
 public:
-    enum : int {
+    enum : int
+    {
         ID_SEARCH_DOMINANT_PATH = 1003,
         ID_CALC_INPUT_POWER = 1033,
         ID_CALC_POWER_CONTRIBUTION = 1036,

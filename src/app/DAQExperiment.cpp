@@ -8,10 +8,9 @@
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/ZuRpmFunc.h"
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_ORDER_LEVELS_NAME = 7088; // "Order Levels [%s]"
-constexpr uint32_t IDS_RPM_LEVELS_NAME = 7086; // "N [%s]"
+constexpr uint32_t IDS_RPM_LEVELS_NAME = 7086;   // "N [%s]"
 } // namespace
 
 IMPLEMENT_SERIAL(CDAQExperiment, CMElement, CDAQExperiment::kSchema | VERSIONABLE_SCHEMA)
@@ -20,8 +19,7 @@ CDAQExperiment::CDAQExperiment() : m_info(std::make_unique<CExpInfo>()) {}
 
 CDAQExperiment::CDAQExperiment(const std::string& name, CMElement* parent, int type)
     : CMElement(name, parent, type), m_info(std::make_unique<CExpInfo>())
-{
-}
+{}
 
 CDAQExperiment::~CDAQExperiment() = default;
 
@@ -37,7 +35,10 @@ void CDAQExperiment::SetExpInfo(const CExpInfo& info)
     m_info.reset(static_cast<CExpInfo*>(copy.release()));
 }
 
-void CDAQExperiment::UpdateName() { SetName(Format("%02d", m_serial)); }
+void CDAQExperiment::UpdateName()
+{
+    SetName(Format("%02d", m_serial));
+}
 
 int CDAQExperiment::GetInfoNameIndex(const std::string& name) const
 {
@@ -83,9 +84,11 @@ void CDAQExperiment::AddFuncs(const CMElementList& list)
         if (ElementCast<CZuRpmFunc>(element) || code == 103 || code == 106)
             fits = name == name0 || name == name1;
         else if (code == 93)
-            fits = name == FormatString(IDS_ORDER_LEVELS_NAME, name1.c_str()) || name == FormatString(IDS_ORDER_LEVELS_NAME, name0.c_str());
+            fits = name == FormatString(IDS_ORDER_LEVELS_NAME, name1.c_str()) ||
+                   name == FormatString(IDS_ORDER_LEVELS_NAME, name0.c_str());
         else if (code == 94)
-            fits = name == FormatString(IDS_RPM_LEVELS_NAME, name1.c_str()) || name == FormatString(IDS_RPM_LEVELS_NAME, name0.c_str());
+            fits = name == FormatString(IDS_RPM_LEVELS_NAME, name1.c_str()) ||
+                   name == FormatString(IDS_RPM_LEVELS_NAME, name0.c_str());
         if (!fits)
             continue;
         if (CMElement* old = FindOneChild(name)) {

@@ -26,16 +26,14 @@
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuRpmFunc.h"
 
-namespace
-{
-constexpr uint32_t IDS_AVERAGE_EXP_NAME = 7049; // "EXP%d-%d"
+namespace {
+constexpr uint32_t IDS_AVERAGE_EXP_NAME = 7049;        // "EXP%d-%d"
 constexpr uint32_t IDS_AVERAGE_EXP_DESCRIPTION = 7048; // "%s: %s - %s"
-constexpr uint32_t IDS_RECALC_FINISHED = 6170; // "The calculation is finished."
-constexpr uint32_t IDS_RECALC_ERRORS = 7091; // "The recalculation reported errors. See %s."
+constexpr uint32_t IDS_RECALC_FINISHED = 6170;         // "The calculation is finished."
+constexpr uint32_t IDS_RECALC_ERRORS = 7091;           // "The recalculation reported errors. See %s."
 } // namespace
 
-namespace
-{
+namespace {
 std::function<std::unique_ptr<IDAQRecalculator>(CDaqProject&)>& RecalculatorFactory()
 {
     static std::function<std::unique_ptr<IDAQRecalculator>(CDaqProject&)> factory;
@@ -369,7 +367,6 @@ void CDaqProject::SetRpmOptionsEditor(std::function<bool(CRPMOptions&)> editor)
 {
     RpmOptionsEditor() = std::move(editor);
 }
-
 
 int CDaqProject::OpenDAQSystemDoc(IDAQSystemDocument* doc, const std::vector<CExpInfo*>& list)
 {

@@ -16,15 +16,17 @@
 #include <cmath>
 #include <limits>
 
-namespace
-{
+namespace {
 // Columns of the result table.
 constexpr int kCurrent = 0;
 constexpr int kMin = 1;
 constexpr int kMax = 2;
 } // namespace
 
-CExpDataChecker::~CExpDataChecker() { GetTALVOApp().ReleasePlovaDataChecker(); }
+CExpDataChecker::~CExpDataChecker()
+{
+    GetTALVOApp().ReleasePlovaDataChecker();
+}
 
 std::string CExpDataChecker::ResultName(const std::string& subsystem)
 {
@@ -49,28 +51,23 @@ int CExpDataChecker::Run(CDaqProject* project)
     if (m_progress)
         m_progress->Begin("Checking Experimental Data...", project->GetChildCount());
     m_plova = GetTALVOApp().RunPlovaDataChecker(project->GetExtraText());
-    if (!m_plova)
-    {
+    if (!m_plova) {
         if (m_progress)
             m_progress->End();
         return 0; // already shown
     }
-    for (int i = 0; i < project->GetChildCount(); ++i)
-    {
+    for (int i = 0; i < project->GetChildCount(); ++i) {
         auto* exp = ElementCast<CTALVOExp>(project->GetChild(i));
         if (!exp)
             continue;
-        if (m_progress)
-        {
+        if (m_progress) {
             m_progress->SetItem(exp->GetSecondSubsystem(), exp->GetChildCount());
-            if (m_progress->IsCancelled())
-            {
+            if (m_progress->IsCancelled()) {
                 m_progress->End();
                 return 0;
             }
         }
-        for (int k = 0; k < exp->GetChildCount(); ++k)
-        {
+        for (int k = 0; k < exp->GetChildCount(); ++k) {
             if (auto* set = ElementCast<CDAQExperiment>(exp->GetChild(k)))
                 CheckDataSet(*set, *m_plova);
             if (m_progress)
@@ -111,19 +108,18 @@ CMultiVectorFunction* CExpDataChecker::CheckDataSet(CDAQExperiment& set, CPLOVAW
 
     const int count = map->GetAxisCount();
     auto* result = ElementCast<CMultiVectorFunction>(set.FindOneChild(ResultName(subsystem)));
-    if (!result)
-    {
+    if (!result) {
         CZuSubsystemTable columns;
         columns.Add("Current");
         columns.Add("Min(Database)");
         columns.Add("Max(Database)");
-        auto made = std::make_unique<CMultiVectorFunction>(ResultName(subsystem), &columns, count, &set, kDataCheckKind);
+        auto made =
+            std::make_unique<CMultiVectorFunction>(ResultName(subsystem), &columns, count, &set, kDataCheckKind);
         made->SetLabel(subsystem);
         result = set.AddChild(std::move(made));
         // Announced under the data set's own DAQ project, whichever project the tree shows.
         daq->NotifyChildAdded(result);
-    }
-    else if (result->GetDataCount() != count)
+    } else if (result->GetDataCount() != count)
         result->SetDataCount(count);
     for (int j = 0; j < count; ++j)
         result->DataIndex(j) = map->GetAxisValue(j);
@@ -131,24 +127,19 @@ CMultiVectorFunction* CExpDataChecker::CheckDataSet(CDAQExperiment& set, CPLOVAW
     for (int j = 0; j < count; ++j)
         result->DataValue(j, kCurrent) = map->GetSmoothedAt(row, j);
     int j = 0;
-    try
-    {
-        for (; j < count; ++j)
-        {
+    try {
+        for (; j < count; ++j) {
             result->DataValue(j, kMin) = plova.GetMinPvValue(entry, result->DataIndex(j), true);
             result->DataValue(j, kMax) = plova.GetMaxPvValue(entry, result->DataIndex(j), true);
         }
-    }
-    catch (const std::exception& e)
-    {
+    } catch (const std::exception& e) {
         // The limits not read must not pass for the ones of an earlier run.
-        for (int k = j; k < count; ++k)
-        {
+        for (int k = j; k < count; ++k) {
             result->DataValue(k, kMin) = std::numeric_limits<double>::quiet_NaN();
             result->DataValue(k, kMax) = std::numeric_limits<double>::quiet_NaN();
         }
-        m_errors.push_back(Format("%s: the database limits could not be read from point %d on: %s",
-                                  subsystem.c_str(), j + 1, e.what()));
+        m_errors.push_back(Format("%s: the database limits could not be read from point %d on: %s", subsystem.c_str(),
+                                  j + 1, e.what()));
     }
     return result;
 }

@@ -11,8 +11,18 @@ class CAnalysisProject;
 class CInputPowerExport
 {
 public:
-    enum DataKind { kindInputPower = 0, kindInputEnergy = 1, kindInputPowerValue = 2 };
-    enum Result { resultFailed = 0, resultDone = 1, resultRefused = -1 };
+    enum DataKind
+    {
+        kindInputPower = 0,
+        kindInputEnergy = 1,
+        kindInputPowerValue = 2
+    };
+    enum Result
+    {
+        resultFailed = 0,
+        resultDone = 1,
+        resultRefused = -1
+    };
 
     explicit CInputPowerExport(CAnalysisProject* project);
 

@@ -27,7 +27,6 @@ constexpr uint32_t IDS_EXPORT_HSEA_TITLE = 6067;
 // Property of the data that keeps the header text of the file it was read from.
 constexpr int kHeaderProperty = 39;
 
-
 // Reads the file into new data; null when it is not a model data text file or does not read, with
 // the line and, where a reader knows it, the reason in why.
 std::unique_ptr<CZuData> ReadText(const std::string& path, std::string& header, std::string& why)

@@ -42,16 +42,11 @@ struct KindName
     const char* name;
 };
 constexpr KindName kKindNames[] = {
-    {MODEL_TYPE_ASEA, "Analytical SEA Model"},
-    {MODEL_TYPE_HSEA, "Hybrid SEA Model"},
-    {MODEL_TYPE_CLF_TOTAL_DLF, "CLFs/Total DLFs Data"},
-    {MODEL_TYPE_CLF, "CLFs Data"},
-    {MODEL_TYPE_TOTAL_DLF, "Total DLFs Data"},
-    {MODEL_TYPE_INTRINSIC_DLF, "Intrinsic DLFs Data"},
-    {MODEL_TYPE_INPUT_POWER, "Input Power Data"},
-    {MODEL_TYPE_EXP_TARGET_ERS, "Exp. Target ERs"},
-    {MODEL_TYPE_MODEL_TARGET_ERS, "Model Target ERs"},
-    {MODEL_TYPE_TRANSMISSION_CLFS, "Model Transmission CLFs"},
+    {MODEL_TYPE_ASEA, "Analytical SEA Model"},          {MODEL_TYPE_HSEA, "Hybrid SEA Model"},
+    {MODEL_TYPE_CLF_TOTAL_DLF, "CLFs/Total DLFs Data"}, {MODEL_TYPE_CLF, "CLFs Data"},
+    {MODEL_TYPE_TOTAL_DLF, "Total DLFs Data"},          {MODEL_TYPE_INTRINSIC_DLF, "Intrinsic DLFs Data"},
+    {MODEL_TYPE_INPUT_POWER, "Input Power Data"},       {MODEL_TYPE_EXP_TARGET_ERS, "Exp. Target ERs"},
+    {MODEL_TYPE_MODEL_TARGET_ERS, "Model Target ERs"},  {MODEL_TYPE_TRANSMISSION_CLFS, "Model Transmission CLFs"},
 };
 } // namespace
 
@@ -243,7 +238,9 @@ CZuFuncElement* CModelProject::FindClf(const std::string& a, const std::string& 
 
 std::string CModelProject::ModelFileOfKind(int kind, const std::string& besideFile)
 {
-    const char* ext = kind == CModelData::FILE_KIND_XML ? ".xml" : kind == CModelData::FILE_KIND_TEXT ? ".ntf" : nullptr;
+    const char* ext = kind == CModelData::FILE_KIND_XML    ? ".xml"
+                      : kind == CModelData::FILE_KIND_TEXT ? ".ntf"
+                                                           : nullptr;
     if (!ext || besideFile.empty())
         return {};
     const size_t slash = besideFile.find_last_of('/');
@@ -396,7 +393,6 @@ double RowValue(const std::string& text)
     return end == text.c_str() || !std::isfinite(v) ? 0.0 : v;
 }
 
-
 // The energy-ratio functions of one set by their name and the set's subsystems, so that a file of
 // many rows reads in time linear in its size (the set's own look-ups search its children).
 class CRatioRows
@@ -423,8 +419,8 @@ public:
         const std::string name = CHSEAGeneralData::EnergyRatioName(a, b);
         auto [at, fresh] = m_functions.try_emplace(name, nullptr);
         if (fresh)
-            at->second = m_data.AddChild(std::make_unique<CEnergyRatioFunction>(
-                name, a, b, bands, &m_data, CEnergyRatioFunction::kElementType));
+            at->second = m_data.AddChild(
+                std::make_unique<CEnergyRatioFunction>(name, a, b, bands, &m_data, CEnergyRatioFunction::kElementType));
         for (const std::string* s : {&a, &b})
             if (m_names.insert(*s).second)
                 m_data.GetSubsystemTable()->Add(*s);
@@ -478,8 +474,8 @@ void CModelProject::ReadTargetEnergyRatios(const std::string& path)
             while (!found && file.ReadString(line))
                 found = line == "#Target ERs";
             if (found) {
-                modelERs = NewGeneralData(GetModelDataKindName(MODEL_TYPE_MODEL_TARGET_ERS), MODEL_TYPE_MODEL_TARGET_ERS,
-                                          CHSEAGeneralData::KIND_ENERGY_RATIO);
+                modelERs = NewGeneralData(GetModelDataKindName(MODEL_TYPE_MODEL_TARGET_ERS),
+                                          MODEL_TYPE_MODEL_TARGET_ERS, CHSEAGeneralData::KIND_ENERGY_RATIO);
                 file.ReadString(line); // the heading
                 CRatioRows modelRows(*modelERs);
                 while (file.ReadString(line) && !line.empty()) {
@@ -545,8 +541,9 @@ void CModelProject::ReadTransmissionClfs(const std::string& path)
         while (file.ReadString(line)) {
             if (line != "#Transmission CLFs")
                 continue;
-            std::unique_ptr<CHSEAGeneralData> clfs = NewGeneralData(
-                GetModelDataKindName(MODEL_TYPE_TRANSMISSION_CLFS), MODEL_TYPE_TRANSMISSION_CLFS, CHSEAGeneralData::KIND_CLF);
+            std::unique_ptr<CHSEAGeneralData> clfs =
+                NewGeneralData(GetModelDataKindName(MODEL_TYPE_TRANSMISSION_CLFS), MODEL_TYPE_TRANSMISSION_CLFS,
+                               CHSEAGeneralData::KIND_CLF);
             // A section that does not read is left out rather than added half-filled.
             if (!clfs->Import(file))
                 continue;

@@ -12,11 +12,9 @@ CProjectHistory::CProjectHistory() = default;
 
 CProjectHistory::CProjectHistory(const std::string& appName, int type, CMElement* parent)
     : CMElement(appName, parent, type)
-{
-}
+{}
 
-namespace
-{
+namespace {
 // A remote history is another program's answer: its depth and width are bounded, so a history
 // that names itself as its own child cannot run us out of stack or memory.
 constexpr int kMaxRemoteDepth = 64;
@@ -39,8 +37,7 @@ void CopyRemote(CProjectHistory& entry, const CDispatch& remote, int depth)
     if (depth >= kMaxRemoteDepth)
         return;
     const int count = std::min(remote.GetPropertyLong("ChildCount"), kMaxRemoteChildren);
-    for (int i = 0; i < count; ++i)
-    {
+    for (int i = 0; i < count; ++i) {
         CDispParams index(1);
         index.SetLong(0, i);
         const CDispatch child = remote.GetPropertyDispatch("Child", &index);
@@ -81,15 +78,13 @@ int CProjectHistory::AppCodeOfName(const std::string& appName)
 
 void CProjectHistory::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         m_values.Serialize(ar);
         CMElement::Serialize(ar);
         return;
     }
     const uint32_t schema = ar.GetObjectSchema();
-    if (schema >= 2 && schema != 0xFFFFFFFFu)
-    {
+    if (schema >= 2 && schema != 0xFFFFFFFFu) {
         m_values.DeleteAll();
         m_values.Serialize(ar);
         CMElement::Serialize(ar);
@@ -98,8 +93,7 @@ void CProjectHistory::Serialize(CArchive& ar)
     // The oldest histories: a flat list of source files. Each entry needs at least three empty
     // strings and two times, so a forged count is refused before anything is allocated.
     const int32_t count = ar.ReadSignedCount(11, "project history entries", CArchiveException::badIndex);
-    for (int32_t i = 0; i < count; ++i)
-    {
+    for (int32_t i = 0; i < count; ++i) {
         std::string appName, version, path;
         int32_t created = 0, modified = 0;
         ar >> appName >> version >> path >> created >> modified;

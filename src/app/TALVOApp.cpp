@@ -20,13 +20,11 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 const char* const kRecentFileSection = "Recent File List";
 } // namespace
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_PLOVA_TOO_OLD = 7143;
 }
 
@@ -49,15 +47,13 @@ bool CTALVOApp::SetLanguage(uint32_t language)
     // Only two tables exist. Any value but Japanese means English, 0 included: a stored 0 must not
     // leave the program without strings.
     const uint32_t table = language == LANG_JAPANESE ? LANG_JAPANESE : LANG_ENGLISH;
-    if (table == m_language && GetLoadedLanguage() == table)
-    {
+    if (table == m_language && GetLoadedLanguage() == table) {
         if (language != table)
             SetLanguageOption(table); // a stored value that names no table is put right
         return true;
     }
     std::string error;
-    if (!LoadLanguageStrings(table, &error))
-    {
+    if (!LoadLanguageStrings(table, &error)) {
         AfxMessageBox("Failed to load the resource dll.", MB_OK | MB_ICONSTOP);
         return false;
     }
@@ -86,11 +82,9 @@ void CTALVOApp::RegisterDocTemplates()
 {
     m_templates.clear();
     const std::pair<uint32_t, const char*> table[] = {
-        {IDR_TALVOTYPE, "CTALVODoc"},       {IDR_HSEADATATABLE, "CHSEADataTableDoc"},
-        {IDR_3DMODEL, "C3DModelDoc"},       {IDR_3DMODEL2, "C3DModelDoc2"},
-        {IDR_SENSORTYPE, "CSensorDoc"},     {IDR_EXPTYPE, "CExpDoc"},
-        {IDR_TALDATA, "CTALDataDoc"},       {IDR_SWAXISTABLE, "CSwAxisTableDoc"},
-        {IDR_RMVDATA, "CRMVDataDoc"},
+        {IDR_TALVOTYPE, "CTALVODoc"},   {IDR_HSEADATATABLE, "CHSEADataTableDoc"}, {IDR_3DMODEL, "C3DModelDoc"},
+        {IDR_3DMODEL2, "C3DModelDoc2"}, {IDR_SENSORTYPE, "CSensorDoc"},           {IDR_EXPTYPE, "CExpDoc"},
+        {IDR_TALDATA, "CTALDataDoc"},   {IDR_SWAXISTABLE, "CSwAxisTableDoc"},     {IDR_RMVDATA, "CRMVDataDoc"},
     };
     for (const auto& [id, cls] : table)
         m_templates.push_back(std::make_unique<CZuMultiDocTemplate>(id, cls));
@@ -131,20 +125,16 @@ CZuMultiDocTemplate* CTALVOApp::FindTemplateByStringId(uint32_t id) const
 CTALVOCommandLine CTALVOApp::ParseCommandLine(const std::vector<std::string>& args)
 {
     CTALVOCommandLine cmd;
-    for (const std::string& arg : args)
-    {
-        if (arg.size() > 1 && (arg[0] == '/' || arg[0] == '-'))
-        {
+    for (const std::string& arg : args) {
+        if (arg.size() > 1 && (arg[0] == '/' || arg[0] == '-')) {
             std::string flag = arg.substr(1);
             std::transform(flag.begin(), flag.end(), flag.begin(),
                            [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            if (flag == "embedding")
-            {
+            if (flag == "embedding") {
                 cmd.embedding = true;
                 continue;
             }
-            if (flag == "automation")
-            {
+            if (flag == "automation") {
                 cmd.automation = true;
                 continue;
             }
@@ -161,8 +151,7 @@ CTALVOCommandLine CTALVOApp::ParseCommandLine(const std::vector<std::string>& ar
 std::vector<std::string> CTALVOApp::GetRecentFiles() const
 {
     std::vector<std::string> files;
-    for (int i = 1; i <= kRecentFileCount; ++i)
-    {
+    for (int i = 1; i <= kRecentFileCount; ++i) {
         const std::string f = GetProfileString(kRecentFileSection, Format("File%d", i).c_str(), "");
         if (!f.empty())
             files.push_back(f);
@@ -241,17 +230,13 @@ bool CTALVOApp::CheckPlovaVersion()
     {
         CWaitCursor wait;
         m_versionCheck = std::make_unique<CPLOVAWrapper>();
-        try
-        {
-            if (m_versionCheck->Create())
-            {
+        try {
+            if (m_versionCheck->Create()) {
                 version = m_versionCheck->Version();
                 int major = 0, minor = 0, release = 0;
                 ParseVersionText(version.c_str(), &major, &minor, &release, &build);
             }
-        }
-        catch (const std::exception&)
-        {
+        } catch (const std::exception&) {
             build = 0; // an unreachable sibling is no error at start-up
         }
         m_versionCheck->ReleaseAll();
@@ -269,21 +254,16 @@ CPLOVAWrapper* CTALVOApp::RunPlovaDataChecker(const std::string& file)
     CWaitCursor wait;
     if (!m_dataChecker)
         m_dataChecker = std::make_unique<CPLOVAWrapper>();
-    try
-    {
-        if (!m_dataChecker->Create())
-        {
+    try {
+        if (!m_dataChecker->Create()) {
             AfxMessageBox("Failed to run PLOVA.", MB_OK | MB_ICONSTOP);
             return nullptr;
         }
-        if (!file.empty() && !m_dataChecker->OpenDatabaseFile(file))
-        {
+        if (!file.empty() && !m_dataChecker->OpenDatabaseFile(file)) {
             AfxMessageBox(Format("Failed to open the file of PLOVA!\n%s", file.c_str()), MB_OK | MB_ICONSTOP);
             return nullptr;
         }
-    }
-    catch (const std::exception& e)
-    {
+    } catch (const std::exception& e) {
         AfxMessageBox(Format("Failed to run PLOVA.\n%s", e.what()), MB_OK | MB_ICONSTOP);
         return nullptr;
     }

@@ -21,15 +21,15 @@ class IDAQSystemDocument;
 class IProjectTreeWindow;
 
 // Resource ids of the nine document templates, in registration order.
-inline constexpr uint32_t IDR_TALVOTYPE = 108;        // the project document (the main template)
-inline constexpr uint32_t IDR_HSEADATATABLE = 106;    // HSEA data tables
-inline constexpr uint32_t IDR_3DMODEL = 10001;        // 3D model document
-inline constexpr uint32_t IDR_3DMODEL2 = 10003;       // second 3D model document
-inline constexpr uint32_t IDR_SENSORTYPE = 113;       // sensor document
-inline constexpr uint32_t IDR_EXPTYPE = 104;          // experiment document
-inline constexpr uint32_t IDR_TALDATA = 107;          // TAL data
-inline constexpr uint32_t IDR_SWAXISTABLE = 114;      // switched-axis tables
-inline constexpr uint32_t IDR_RMVDATA = 112;          // RMV data
+inline constexpr uint32_t IDR_TALVOTYPE = 108;     // the project document (the main template)
+inline constexpr uint32_t IDR_HSEADATATABLE = 106; // HSEA data tables
+inline constexpr uint32_t IDR_3DMODEL = 10001;     // 3D model document
+inline constexpr uint32_t IDR_3DMODEL2 = 10003;    // second 3D model document
+inline constexpr uint32_t IDR_SENSORTYPE = 113;    // sensor document
+inline constexpr uint32_t IDR_EXPTYPE = 104;       // experiment document
+inline constexpr uint32_t IDR_TALDATA = 107;       // TAL data
+inline constexpr uint32_t IDR_SWAXISTABLE = 114;   // switched-axis tables
+inline constexpr uint32_t IDR_RMVDATA = 112;       // RMV data
 
 inline constexpr int kRecentFileCount = 4;
 inline constexpr const char* kRegistryKey = "Velmora";
@@ -37,8 +37,8 @@ inline constexpr const char* kRegistryKey = "Velmora";
 // What the command line asks for.
 struct CTALVOCommandLine
 {
-    std::string fileName;  // a project file to open; empty when none
-    bool embedding = false; // /Embedding or -Embedding
+    std::string fileName;    // a project file to open; empty when none
+    bool embedding = false;  // /Embedding or -Embedding
     bool automation = false; // /Automation or -Automation
     bool RunsByAutomation() const { return embedding || automation; }
 };

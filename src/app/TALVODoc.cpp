@@ -32,8 +32,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_REMOVE_PROJECT = 6008;
 constexpr uint32_t IDS_CANNOT_REMOVE_MODEL = 6021;
 constexpr uint32_t IDS_MODEL_DATA_FILTER = 6085;
@@ -67,7 +66,8 @@ public:
 // Creation and modification time of a file in seconds since 1970; false when it cannot be read.
 bool FileTimes(const std::string& path, int64_t& created, int64_t& modified)
 {
-    struct stat st{};
+    struct stat st
+    {};
     if (::stat(path.c_str(), &st) != 0)
         return false;
     modified = static_cast<int64_t>(st.st_mtime);
@@ -124,14 +124,11 @@ void CTALVODoc::InitHistory(const std::string& path)
     m_history = std::make_unique<CProjectHistory>(GetTALVOApp().GetAppName(), kHistoryAppORVEX);
     m_history->SetAppVersion(GetProductVersionText());
     int64_t created = 0, modified = 0;
-    if (!path.empty() && FileTimes(path, created, modified))
-    {
+    if (!path.empty() && FileTimes(path, created, modified)) {
         m_history->SetPathName(path);
         m_history->SetCreationTime(created);
         m_history->SetModifiedTime(modified);
-    }
-    else
-    {
+    } else {
         m_history->SetCreationTime(Now());
         m_history->SetModifiedTime(Now());
     }
@@ -140,8 +137,7 @@ void CTALVODoc::InitHistory(const std::string& path)
 void CTALVODoc::UpdateHistoryForStore(const std::string& path)
 {
     const std::string current = StemOf(m_pathName);
-    if (!m_pathName.empty() && current != StemOf(path))
-    {
+    if (!m_pathName.empty() && current != StemOf(path)) {
         // Saved under a new name: the new file gets a record of its own, made from the old one.
         auto record = std::make_unique<CProjectHistory>(GetTALVOApp().GetAppName(), kHistoryAppORVEX);
         record->SetAppVersion(GetProductVersionText());
@@ -191,8 +187,7 @@ void CTALVODoc::Serialize(CArchive& ar)
     CProgressScope progress;
     ar.m_pDocument = this;
     m_project.Serialize(ar);
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         RefreshFileProperties();
         m_fileProperties.Serialize(ar);
         UpdateHistoryForStore(ar.GetFileName());
@@ -202,14 +197,12 @@ void CTALVODoc::Serialize(CArchive& ar)
     m_fileProperties.DeleteAll();
     m_fileProperties.Serialize(ar);
     m_history.reset();
-    if (m_fileProperties.GetData(kFilePropFileVersion))
-    {
+    if (m_fileProperties.GetData(kFilePropFileVersion)) {
         m_history = ar.ReadOwned<CProjectHistory>();
         if (m_history)
             m_history->SetPathName(ar.GetFileName());
     }
-    if (!m_history)
-    {
+    if (!m_history) {
         // Files of older versions carry no history: start one for the file as it is.
         InitHistory(ar.GetFileName());
         m_history->SetAppName(std::string());
@@ -228,22 +221,17 @@ void CTALVODoc::DeleteContents()
 bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error)
 {
     DeleteContents();
-    try
-    {
+    try {
         CArchive ar(path, CArchive::load);
         Serialize(ar);
         // Nothing follows the history: bytes after it are a file run into another, or damage.
         ar.ExpectEnd("project history");
-    }
-    catch (const CNotProjectFileException& e)
-    {
+    } catch (const CNotProjectFileException& e) {
         if (error)
             *error = Format("%s\n\n%s", path.c_str(), e.what());
         DeleteContents();
         return false;
-    }
-    catch (const std::exception& e)
-    {
+    } catch (const std::exception& e) {
         if (error)
             *error = Format("The project file %s could not be read: %s", path.c_str(), e.what());
         DeleteContents();
@@ -273,14 +261,11 @@ bool CTALVODoc::OnSaveDocument(const std::string& path, std::string* error)
     const std::string previousVersion = previous->GetAppVersion();
     const std::string previousPath = previous->GetPathName();
     const int64_t previousModified = previous->GetModifiedTime();
-    try
-    {
+    try {
         CArchive ar(path, CArchive::store);
         Serialize(ar);
         ar.Close();
-    }
-    catch (const std::exception& e)
-    {
+    } catch (const std::exception& e) {
         if (m_history.get() != previous)
             m_history.reset(static_cast<CProjectHistory*>(m_history->ReleaseChild(previous).release()));
         m_history->SetAppVersion(previousVersion);
@@ -332,14 +317,12 @@ bool CTALVODoc::NewProjectWithModel(const std::string& projectFile, const std::f
 // no document behind.
 bool CTALVODoc::StartWithModel(CBaseProject* model, const std::string& projectFile, std::string* error)
 {
-    if (!model)
-    {
+    if (!model) {
         GetTALVOApp().SetMainDocument(nullptr);
         return false;
     }
     AddProjectToViews(model);
-    if (!OnSaveDocument(projectFile, error))
-    {
+    if (!OnSaveDocument(projectFile, error)) {
         OnCloseDocument();
         return false;
     }
@@ -395,8 +378,8 @@ CAnalysisProject* CTALVODoc::AddRpmAnalysisProject(const CRPMOptions* rpm, CDaqP
     return project;
 }
 
-CAnalysisProject* CTALVODoc::AddOrderAnalysisProject(CDaqProject* daq, const CRPMOptions* rpm,
-                                                     const COrderList* orders, float otSetting)
+CAnalysisProject* CTALVODoc::AddOrderAnalysisProject(CDaqProject* daq, const CRPMOptions* rpm, const COrderList* orders,
+                                                     float otSetting)
 {
     if (!daq)
         return nullptr;
@@ -431,8 +414,7 @@ int CTALVODoc::RemoveProject(CBaseProject* project)
 
 bool CTALVODoc::RemoveProjectAt(int index)
 {
-    if (index == 0)
-    {
+    if (index == 0) {
         AfxMessageBox(IDS_CANNOT_REMOVE_MODEL, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
@@ -462,8 +444,7 @@ CZuData* CTALVODoc::ReadModelDataFile()
     CZuData* data = ReadModelDataText(model, path, 0);
     if (!data)
         return nullptr; // the reader has said why
-    if (data->GetType() != kInputPowerDataType)
-    {
+    if (data->GetType() != kInputPowerDataType) {
         model->DeleteChild(data);
         AfxMessageBox(IDS_NOT_HSEA_MODEL_DATA, MB_OK | MB_ICONEXCLAMATION);
         return nullptr;
@@ -491,12 +472,9 @@ bool CTALVODoc::CanExportAnalysisProject() const
 
 int CTALVODoc::ExportAnalysisProjectFile()
 {
-    try
-    {
+    try {
         return ExportAnalysisProjectDialog();
-    }
-    catch (const std::exception& e)
-    {
+    } catch (const std::exception& e) {
         AfxMessageBox(e.what(), MB_OK | MB_ICONSTOP);
         return 0;
     }
@@ -504,12 +482,9 @@ int CTALVODoc::ExportAnalysisProjectFile()
 
 CAnalysisProject* CTALVODoc::ImportAnalysisProjectFile()
 {
-    try
-    {
+    try {
         return ImportAnalysisProjectDialog(*this);
-    }
-    catch (const std::exception& e)
-    {
+    } catch (const std::exception& e) {
         AfxMessageBox(e.what(), MB_OK | MB_ICONSTOP);
         return nullptr;
     }

@@ -11,8 +11,7 @@
 #define ORVEX_BUILD_NUMBER 0
 #endif
 
-namespace
-{
+namespace {
 const char* const kFileDescription = "ORVEX";
 const char* const kLegalCopyright = "Copyright (C) Velmora. All rights reserved.";
 } // namespace
@@ -23,8 +22,7 @@ bool CVerRes::Read()
     // part of the version text wins over the separate number).
     int parts[4] = {0, 0, 0, ORVEX_BUILD_NUMBER};
     const int n = std::sscanf(ORVEX_VERSION_TEXT, "%d.%d.%d.%d", &parts[0], &parts[1], &parts[2], &parts[3]);
-    if (n < 1)
-    {
+    if (n < 1) {
         m_read = false;
         return false;
     }

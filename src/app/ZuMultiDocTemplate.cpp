@@ -4,8 +4,7 @@
 
 CZuMultiDocTemplate::CZuMultiDocTemplate(uint32_t resourceId, std::string documentClass)
     : m_resourceId(resourceId), m_documentClass(std::move(documentClass))
-{
-}
+{}
 
 std::string CZuMultiDocTemplate::GetDocString(int index) const
 {
@@ -20,8 +19,7 @@ std::string CZuMultiDocTemplate::ExtractField(const std::string& docString, int 
     if (index < 0)
         return std::string();
     size_t start = 0;
-    for (int i = 0; i < index; ++i)
-    {
+    for (int i = 0; i < index; ++i) {
         const size_t nl = docString.find('\n', start);
         if (nl == std::string::npos)
             return std::string();

@@ -28,8 +28,7 @@ constexpr int kRefinedBand = 3;
 
 CCalcData::CCalcData(CExpData* source, CMElement* parent)
     : CMElement(source ? source->GetName() : std::string(), parent, source ? source->GetType() : -1), m_source(source)
-{
-}
+{}
 
 CCalcData::~CCalcData() = default;
 
@@ -46,7 +45,10 @@ CExpProject* CCalcData::GetExpProject() const
     return project ? project->GetExpProject() : nullptr;
 }
 
-int CCalcData::CheckLocalPoint() const { return m_source ? m_source->CheckLocalPoint() : 0; }
+int CCalcData::CheckLocalPoint() const
+{
+    return m_source ? m_source->CheckLocalPoint() : 0;
+}
 
 int CCalcData::LoadRawData()
 {
@@ -173,9 +175,8 @@ int CCalcData::ComputeBandLevels()
                 // A refined band stands for the whole reference band that holds it.
                 const int r = referenceLines.FindBand(band.dCentre);
                 if (r >= 0)
-                    level *= static_cast<float>(
-                        std::sqrt(double(referenceLines.GetBandList()[static_cast<size_t>(r)].nLineCount) /
-                                  band.nLineCount));
+                    level *= static_cast<float>(std::sqrt(
+                        double(referenceLines.GetBandList()[static_cast<size_t>(r)].nLineCount) / band.nLineCount));
             }
         }
         m_bandLevels[i] = level;
@@ -241,8 +242,8 @@ int CCalcData::WriteDump(CStdioFile& file, const std::string&)
     file.WriteString(Format("FFT Lines:%d\n", m_lineCount));
     const int lines = std::min<int>(m_lineCount, static_cast<int>(std::min(m_re.size(), m_im.size())));
     for (int k = 0; k < lines; ++k)
-        file.WriteString(Format("%d\t%e\t%e\n", k, double(m_re[static_cast<size_t>(k)]),
-                                double(m_im[static_cast<size_t>(k)])));
+        file.WriteString(
+            Format("%d\t%e\t%e\n", k, double(m_re[static_cast<size_t>(k)]), double(m_im[static_cast<size_t>(k)])));
     file.WriteString("\n##### BAND INFO LIST #####\n\n");
     if (const CExpProject* project = GetExpProject(); project && project->GetFreqBandInfo()) {
         CBandInfoManager info;

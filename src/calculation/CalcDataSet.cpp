@@ -8,8 +8,7 @@ IMPLEMENT_DYNAMIC(CCalcDataSet, CMElement)
 
 CCalcDataSet::CCalcDataSet(CExpDataSet* source, CMElement* parent)
     : CMElement(source ? source->GetName() : std::string(), parent, source ? source->GetType() : -1), m_source(source)
-{
-}
+{}
 
 CCalcDataSet::~CCalcDataSet() = default;
 
@@ -22,7 +21,10 @@ void CCalcDataSet::CreateChildren()
             AddChild(std::make_unique<CCalcData>(data, this));
 }
 
-CCalcData* CCalcDataSet::GetData(int i) const { return ElementCast<CCalcData>(GetChild(i)); }
+CCalcData* CCalcDataSet::GetData(int i) const
+{
+    return ElementCast<CCalcData>(GetChild(i));
+}
 
 template <class Step>
 void CCalcDataSet::ForEachTakingPart(Step step)

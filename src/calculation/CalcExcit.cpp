@@ -33,8 +33,7 @@ std::vector<float> MeanOfPositive(const std::vector<std::vector<float>>& rows)
 
 CCalcExcit::CCalcExcit(CExcitation* source, CMElement* parent)
     : CMElement(source ? source->GetName() : std::string(), parent, source ? source->GetType() : -1), m_source(source)
-{
-}
+{}
 
 CCalcExcit::~CCalcExcit() = default;
 
@@ -47,7 +46,10 @@ void CCalcExcit::CreateChildren()
             AddChild(std::make_unique<CCalcDataSet>(set, this))->CreateChildren();
 }
 
-CCalcDataSet* CCalcExcit::GetDataSet(int i) const { return ElementCast<CCalcDataSet>(GetChild(i)); }
+CCalcDataSet* CCalcExcit::GetDataSet(int i) const
+{
+    return ElementCast<CCalcDataSet>(GetChild(i));
+}
 
 template <class Step>
 void CCalcExcit::ForEachDataSet(Step step)
@@ -123,10 +125,19 @@ void CCalcExcit::AverageChannelsOf(bool orders)
     }
 }
 
-void CCalcExcit::AverageChannels() { AverageChannelsOf(false); }
-void CCalcExcit::AverageOrderChannels() { AverageChannelsOf(true); }
+void CCalcExcit::AverageChannels()
+{
+    AverageChannelsOf(false);
+}
+void CCalcExcit::AverageOrderChannels()
+{
+    AverageChannelsOf(true);
+}
 
-void CCalcExcit::AverageAll() { m_bands = MeanOfPositive(m_channelBands); }
+void CCalcExcit::AverageAll()
+{
+    m_bands = MeanOfPositive(m_channelBands);
+}
 
 void CCalcExcit::AverageOrderAll()
 {
@@ -153,7 +164,7 @@ int CCalcExcit::WriteDump(CStdioFile& file, const std::string&)
     file.WriteString(Format("[%s]-[%s]\n", project ? project->GetName().c_str() : "", GetName().c_str()));
     for (size_t c = 0; c < m_channelBands.size(); ++c)
         for (size_t b = 0; b < m_channelBands[c].size(); ++b)
-            file.WriteString(Format("%d\t%d\t%e\n", static_cast<int>(c), static_cast<int>(b),
-                                    double(m_channelBands[c][b])));
+            file.WriteString(
+                Format("%d\t%d\t%e\n", static_cast<int>(c), static_cast<int>(b), double(m_channelBands[c][b])));
     return 1;
 }

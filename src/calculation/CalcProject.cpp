@@ -11,12 +11,14 @@ IMPLEMENT_DYNAMIC(CCalcProject, CMElement)
 
 CCalcProject::CCalcProject(int rpm, CCalcProjectManager* manager)
     : CMElement(Format("%d RPM", rpm), manager, -1), m_rpm(rpm), m_project(manager ? manager->GetExpProject() : nullptr)
-{
-}
+{}
 
 CCalcProject::~CCalcProject() = default;
 
-CCalcExcit* CCalcProject::GetExcit(int i) const { return ElementCast<CCalcExcit>(GetChild(i)); }
+CCalcExcit* CCalcProject::GetExcit(int i) const
+{
+    return ElementCast<CCalcExcit>(GetChild(i));
+}
 
 void CCalcProject::CreateExcitations()
 {

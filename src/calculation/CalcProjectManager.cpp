@@ -45,7 +45,10 @@ constexpr int kKindOrderFrequencies = 94;
 constexpr int kKindChannelOrderLevels = 110;
 
 // Value i of a gathered level array; 0 where the array is shorter (nothing was counted there).
-double At(const std::vector<float>& levels, size_t i) { return i < levels.size() ? levels[i] : 0.0; }
+double At(const std::vector<float>& levels, size_t i)
+{
+    return i < levels.size() ? levels[i] : 0.0;
+}
 
 template <class T>
 const T* Row(const std::vector<T>& rows, int i)
@@ -56,16 +59,27 @@ const T* Row(const std::vector<T>& rows, int i)
 
 CCalcProjectManager::CCalcProjectManager(CExpProject* project)
     : CMElement("CCalcProjectManager", nullptr, -1), m_project(project)
-{
-}
+{}
 
 CCalcProjectManager::~CCalcProjectManager() = default;
 
-CCalcProject* CCalcProjectManager::GetCalcProject(int i) const { return ElementCast<CCalcProject>(GetChild(i)); }
+CCalcProject* CCalcProjectManager::GetCalcProject(int i) const
+{
+    return ElementCast<CCalcProject>(GetChild(i));
+}
 
-int CCalcProjectManager::GetRpmLow() const { return m_project ? m_project->GetRpmLow() : 0; }
-int CCalcProjectManager::GetRpmHigh() const { return m_project ? m_project->GetRpmHigh() : 0; }
-int CCalcProjectManager::GetRpmStep() const { return m_project ? m_project->GetRpmStep() : 0; }
+int CCalcProjectManager::GetRpmLow() const
+{
+    return m_project ? m_project->GetRpmLow() : 0;
+}
+int CCalcProjectManager::GetRpmHigh() const
+{
+    return m_project ? m_project->GetRpmHigh() : 0;
+}
+int CCalcProjectManager::GetRpmStep() const
+{
+    return m_project ? m_project->GetRpmStep() : 0;
+}
 
 void CCalcProjectManager::ClearTables()
 {
@@ -178,8 +192,8 @@ int CCalcProjectManager::ExcitationIndex(const std::string& name) const
 {
     const CCalcProject* first = GetCalcProject(0);
     for (int i = 0; first && i < first->GetChildCount(); ++i)
-        if (const CCalcExcit* excit = first->GetExcit(i); excit && excit->GetSource() &&
-                                                         excit->GetSource()->GetName() == name)
+        if (const CCalcExcit* excit = first->GetExcit(i);
+            excit && excit->GetSource() && excit->GetSource()->GetName() == name)
             return i;
     return -1;
 }
@@ -225,8 +239,8 @@ int CCalcProjectManager::GetResultElements(CMElementList& list)
         for (int c = 0; c < n; ++c)
             columns.Add(Format("LP#%d", c + 1));
         for (size_t r = 0; r < m_rpms.size(); ++r) {
-            auto vec = std::make_unique<CZuVecFunc>(Format("%d", m_rpms[r]), &columns,
-                                                    static_cast<int>(index.size()), nullptr, kind);
+            auto vec = std::make_unique<CZuVecFunc>(Format("%d", m_rpms[r]), &columns, static_cast<int>(index.size()),
+                                                    nullptr, kind);
             vec->SetDataIndexArray(index);
             const auto* channels = Row(table[r], e);
             for (int c = 0; channels && c < static_cast<int>(channels->size()); ++c)
@@ -283,15 +297,14 @@ int CCalcProjectManager::GetResultElements(CMElementList& list)
                                return levels ? At(*levels, o) : 0.0;
                            })
                      .release());
-        channelFunc(FormatString(IDS_ORDER_DATA, e.name.c_str()), kKindChannelOrderLevels, e.name,
-                    m_channelOrderTable, e.index, orderIndex);
+        channelFunc(FormatString(IDS_ORDER_DATA, e.name.c_str()), kKindChannelOrderLevels, e.name, m_channelOrderTable,
+                    e.index, orderIndex);
     }
     // The order frequencies: the first excitation that has them for an RPM.
     bool any = false;
     auto frequencies = orderFunc(
         FormatString(IDS_ORDER_FREQUENCIES, excitations.empty() ? "" : excitations.front().name.c_str()),
-        kKindOrderFrequencies, excitations.empty() ? std::string() : excitations.front().name,
-        [&](size_t r, size_t o) {
+        kKindOrderFrequencies, excitations.empty() ? std::string() : excitations.front().name, [&](size_t r, size_t o) {
             for (const Levels& f : m_orderFreqTable[r])
                 if (o < f.size() && f[o] != 0.0f) {
                     any = true;
@@ -329,8 +342,7 @@ int CCalcProjectManager::BuildCalcDataList(CExpProject& project, CMElementList& 
 {
     list.Clear();
     std::error_code error;
-    const bool keep = std::filesystem::exists(
-        std::filesystem::path(GetModuleDirectory()) / kTreeItemMarker, error);
+    const bool keep = std::filesystem::exists(std::filesystem::path(GetModuleDirectory()) / kTreeItemMarker, error);
     auto owned = std::make_unique<CCalcProjectManager>(&project);
     CCalcProjectManager* manager = owned.get();
     if (keep) {

@@ -31,7 +31,10 @@ constexpr int kUniversalFileProject = 1;
 
 CInputEnergyCalculator::CInputEnergyCalculator() = default;
 
-CInputEnergyCalculator::~CInputEnergyCalculator() { DeleteResults(); }
+CInputEnergyCalculator::~CInputEnergyCalculator()
+{
+    DeleteResults();
+}
 
 int CInputEnergyCalculator::TakeResults(CMElementList& out)
 {
@@ -41,7 +44,10 @@ int CInputEnergyCalculator::TakeResults(CMElementList& out)
     return count;
 }
 
-void CInputEnergyCalculator::DeleteResults() { m_results.Clear(1); }
+void CInputEnergyCalculator::DeleteResults()
+{
+    m_results.Clear(1);
+}
 
 std::vector<double> CInputEnergyCalculator::AnalysisRpms() const
 {
@@ -56,8 +62,7 @@ std::vector<double> CInputEnergyCalculator::BandCentres() const
     return m_bands ? m_bands->GetFreqArray() : std::vector<double>();
 }
 
-int CInputEnergyCalculator::CollectExperiments(const std::string& subsystem, CMElementList& list,
-                                               bool& symmetric) const
+int CInputEnergyCalculator::CollectExperiments(const std::string& subsystem, CMElementList& list, bool& symmetric) const
 {
     symmetric = false;
     list.Clear();
@@ -279,7 +284,8 @@ std::unique_ptr<CMElement> CInputEnergyCalculator::EnergiesByOrder(const std::st
     for (size_t o = 0; o < orderCount; ++o)
         columns.Add(FormatString(IDS_ORDER_NAME, m_orders[static_cast<int>(o)]));
     const std::string label = energies.front()->GetLabel();
-    auto result = std::make_unique<COTMultiVecFunc>(label, &columns, static_cast<int>(rpms.size()), nullptr, kEnergyKind);
+    auto result =
+        std::make_unique<COTMultiVecFunc>(label, &columns, static_cast<int>(rpms.size()), nullptr, kEnergyKind);
     result->SetLabel(label);
     result->SetOrderList(m_orders);
     result->SetDataIndexArray(rpms);
@@ -330,9 +336,9 @@ int CInputEnergyCalculator::AddData()
     for (int i = 0; m_subsystems && i < m_subsystems->GetCount(); ++i) {
         const std::string name = (*m_subsystems)[i];
         if (m_inputKind == 0) {
-            auto result = CZuRpmFunc::NewRpmFunc(name, kEnergyKind, nullptr, name, centres.data(),
-                                                 static_cast<int>(centres.size()), rpms.data(),
-                                                 static_cast<int>(rpms.size()));
+            auto result =
+                CZuRpmFunc::NewRpmFunc(name, kEnergyKind, nullptr, name, centres.data(),
+                                       static_cast<int>(centres.size()), rpms.data(), static_cast<int>(rpms.size()));
             if (result) {
                 result->SetAxisFlag(0);
                 m_results.Add(result.release());

@@ -33,18 +33,18 @@ public:
     CInputEnergyCalculator& operator=(const CInputEnergyCalculator&) = delete;
 
     // The settings, filled by the driver. Pointers are not owned.
-    int m_report = 0;                          // 1: name every subsystem without experiments
+    int m_report = 0; // 1: name every subsystem without experiments
     IDaqProjectAccess* m_daqProject = nullptr;
     const CRPMOptions* m_rpmOptions = nullptr;
     const CZuSubsystemTable* m_subsystems = nullptr;
-    int m_averaging = 0;                       // 0, 1: the mean of the energies; 2: of their levels
+    int m_averaging = 0; // 0, 1: the mean of the energies; 2: of their levels
     int m_useSymmetric = 0;
-    float m_smoothingWidth = 0.0f;             // RPM width; 0: none
-    int m_inputKind = 0;                       // 0 by RPM, 1 by order
+    float m_smoothingWidth = 0.0f; // RPM width; 0: none
+    int m_inputKind = 0;           // 0 by RPM, 1 by order
     COrderList m_orders;
     float m_otSetting = 50.0f;
-    const COctaveManager* m_bands = nullptr;   // the analysis band set
-    ICalcProgress* m_progress = nullptr;       // null: the main window's
+    const COctaveManager* m_bands = nullptr; // the analysis band set
+    ICalcProgress* m_progress = nullptr;     // null: the main window's
 
     // Fills the results; 1 when at least one was made, 0 on failure (nothing kept).
     int Calculate();

@@ -41,8 +41,7 @@ CInputEnergyFolder::CInputEnergyFolder() = default;
 
 CInputEnergyFolder::CInputEnergyFolder(CMElement* parent)
     : CMElement(LoadString(IDS_INPUT_ENERGY_FOLDER), parent, kElementType)
-{
-}
+{}
 
 CInputEnergyFolder::~CInputEnergyFolder() = default;
 
@@ -148,8 +147,8 @@ bool CInputEnergyFolder::WriteItemHeader(CStdioFile& file, const IAnalysisProjec
 int CInputEnergyFolder::ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& project, double rpm, int asLevels)
 {
     const std::string key = Format("%g", rpm);
-    const std::string section = Format(asLevels ? "IPV_%s-%sRPM" : "IE_%s-%sRPM", project.GetProjectName().c_str(),
-                                       key.c_str());
+    const std::string section =
+        Format(asLevels ? "IPV_%s-%sRPM" : "IE_%s-%sRPM", project.GetProjectName().c_str(), key.c_str());
     const COctaveManagerEx* bands = project.GetOctaveManager();
     const int bandCount = bands ? bands->GetFreqCount() : 0;
     file.WriteString("[");
@@ -181,12 +180,12 @@ int CInputEnergyFolder::ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& pr
     return 1;
 }
 
-int CInputEnergyFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& project, double order,
-                                      int bandListType, double bandWidth, int asLevels)
+int CInputEnergyFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& project, double order, int bandListType,
+                                      double bandWidth, int asLevels)
 {
     const std::string key = Format("%g", order);
-    const std::string section = Format(asLevels ? "IPV_%s-OT%s" : "IE_%s-OT%s", project.GetProjectName().c_str(),
-                                       key.c_str());
+    const std::string section =
+        Format(asLevels ? "IPV_%s-OT%s" : "IE_%s-OT%s", project.GetProjectName().c_str(), key.c_str());
     file.WriteString("[");
     file.WriteString(section);
     file.WriteString("]\n");
@@ -209,8 +208,8 @@ int CInputEnergyFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& 
         const int f = static_cast<int>(line.GetCenterFreq());
         if (f < low || f > high)
             continue;
-        file.WriteString(Format("%d\t%d\t%d\n", f, static_cast<int>(line.GetLowerFreq()),
-                                static_cast<int>(line.GetUpperFreq())));
+        file.WriteString(
+            Format("%d\t%d\t%d\n", f, static_cast<int>(line.GetLowerFreq()), static_cast<int>(line.GetUpperFreq())));
         ++inRange;
     }
     if (inRange == 0) {
@@ -232,10 +231,10 @@ int CInputEnergyFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& 
             const CFreqInfo& line = lines[k];
             if (line.GetCenterFreq() < low || line.GetCenterFreq() > high)
                 continue;
-            const double weight = line.GetDomainType() == kFullWeight
-                                      ? 1.0
-                                      : static_cast<int>(line.GetUpperFreq() - line.GetLowerFreq()) /
-                                            double(project.GetOTSetting());
+            const double weight =
+                line.GetDomainType() == kFullWeight
+                    ? 1.0
+                    : static_cast<int>(line.GetUpperFreq() - line.GetLowerFreq()) / double(project.GetOTSetting());
             const double value = k < func->GetDataCount() ? func->DataValue(k, column) * weight : 0.0;
             file.WriteString(Format("\t%g", asLevels ? ToLevel(value, factor) : value));
         }

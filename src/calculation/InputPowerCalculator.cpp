@@ -49,8 +49,7 @@ std::string InputLabel(const CMElement* e)
 
 CInputPowerCalculator::CInputPowerCalculator(IAnalysisProjectAccess* project)
     : m_project(project), m_revisionLog(std::make_unique<CUpdateLog>())
-{
-}
+{}
 
 CInputPowerCalculator::~CInputPowerCalculator()
 {
@@ -187,9 +186,10 @@ void CInputPowerCalculator::LoadEnergies(int r, int b, int m)
     for (int s = 0; s < m_inputs.GetSize(); ++s) {
         auto* f = DynamicDowncast<CZuRpmFunc>(m_inputs[s]);
         const int k = m_E->GetIndex(m_table[s]);
-        const int row = s < static_cast<int>(m_rows.size()) && r < static_cast<int>(m_rows[static_cast<size_t>(s)].size())
-                            ? m_rows[static_cast<size_t>(s)][static_cast<size_t>(r)]
-                            : -1;
+        const int row =
+            s < static_cast<int>(m_rows.size()) && r < static_cast<int>(m_rows[static_cast<size_t>(s)].size())
+                ? m_rows[static_cast<size_t>(s)][static_cast<size_t>(r)]
+                : -1;
         if (!f || k < 0 || row < 0 || b >= f->GetFreqCount())
             continue;
         m_E->DataValue(m, k) = f->DataValue(row, b);
@@ -449,7 +449,8 @@ void CInputPowerCalculator::CheckEnergy(int r, int b, int s)
     const double measured = input->DataValue(row, b);
     const double ratio = std::fabs(calculated / measured);
     if (!(ratio >= 0.99 && ratio <= 1.01))
-        m_warnings += FormatString(IDS_REVISE_RATIO, 1.0, m_table[s].c_str(), input->GetFreqIndicator(b).c_str(), ratio);
+        m_warnings +=
+            FormatString(IDS_REVISE_RATIO, 1.0, m_table[s].c_str(), input->GetFreqIndicator(b).c_str(), ratio);
 }
 
 int CInputPowerCalculator::ReviseBand(int r, int b, int m, std::vector<int> candidates)
@@ -536,7 +537,8 @@ int CInputPowerCalculator::ReviseByRpm()
         const int m = ModelBandOf(b);
         if (m < 0)
             continue;
-        Progress().SetText(Format("Revising Input Power [%sHz]...", m_model->GetOctaveManager()->GetFreqAsString(m).c_str()));
+        Progress().SetText(
+            Format("Revising Input Power [%sHz]...", m_model->GetOctaveManager()->GetFreqAsString(m).c_str()));
         Progress().Step();
         if (m == last)
             continue;
@@ -595,7 +597,8 @@ int CInputPowerCalculator::ReviseByOrder()
         const int m = ModelBandOf(b);
         if (b < 0 || m < 0)
             continue;
-        Progress().SetText(Format("Revising Input Power [%sHz]...", m_model->GetOctaveManager()->GetFreqAsString(m).c_str()));
+        Progress().SetText(
+            Format("Revising Input Power [%sHz]...", m_model->GetOctaveManager()->GetFreqAsString(m).c_str()));
         Progress().Step();
         if (m == last)
             continue;

@@ -30,8 +30,7 @@ CInputPowerFolder::CInputPowerFolder() = default;
 
 CInputPowerFolder::CInputPowerFolder(CMElement* parent)
     : CMElement(LoadString(IDS_INPUT_POWER_FOLDER), parent, kElementType)
-{
-}
+{}
 
 CInputPowerFolder::~CInputPowerFolder() = default;
 
@@ -149,8 +148,8 @@ int CInputPowerFolder::ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& pro
     return 1;
 }
 
-int CInputPowerFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& project, double order,
-                                     int bandListType, double bandWidth)
+int CInputPowerFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& project, double order, int bandListType,
+                                     double bandWidth)
 {
     const std::string key = Format("%g", order);
     file.WriteString("[");
@@ -176,8 +175,8 @@ int CInputPowerFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& p
         const int f = static_cast<int>(line.GetCenterFreq());
         if (f < low || f > high)
             continue;
-        file.WriteString(Format("%d\t%d\t%d\n", f, static_cast<int>(line.GetLowerFreq()),
-                                static_cast<int>(line.GetUpperFreq())));
+        file.WriteString(
+            Format("%d\t%d\t%d\n", f, static_cast<int>(line.GetLowerFreq()), static_cast<int>(line.GetUpperFreq())));
         ++inRange;
     }
     if (inRange == 0) {
@@ -202,17 +201,16 @@ int CInputPowerFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& p
             if (line.GetCenterFreq() < low || line.GetCenterFreq() > high)
                 continue;
             // Entry k is the order line at RPM row k of the order's map.
-            const int band = k < map->GetRpmCount() && bands
-                                 ? GetOrderBandIndexInt(map->GetRpm(k), order, factor, bands)
-                                 : -1;
+            const int band =
+                k < map->GetRpmCount() && bands ? GetOrderBandIndexInt(map->GetRpm(k), order, factor, bands) : -1;
             if (band < 0 || band >= map->GetFreqCount()) {
                 file.WriteString("\t");
                 continue;
             }
-            const double weight = line.GetDomainType() == kFullWeight
-                                      ? 1.0
-                                      : static_cast<int>(line.GetUpperFreq() - line.GetLowerFreq()) /
-                                            double(project.GetOTSetting());
+            const double weight =
+                line.GetDomainType() == kFullWeight
+                    ? 1.0
+                    : static_cast<int>(line.GetUpperFreq() - line.GetLowerFreq()) / double(project.GetOTSetting());
             file.WriteString(Format("\t%g", weight * map->DataValue(k, band)));
         }
         file.WriteString("\n");

@@ -19,8 +19,7 @@
 #include "spectral/ZuOTResultData.h"
 #include "spectral/ZuRpmResultData.h"
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_SPL_NAME = 7038;
 constexpr uint32_t IDS_TOTAL = 6165;
 constexpr int kSplKind = 54;
@@ -50,9 +49,9 @@ struct COTCavPcCreator::Context
     double order = 0.0;
     CZuRpmPcFunc* function = nullptr;
     IAnalysisProjectAccess* project = nullptr;
-    std::vector<int> bands;                         // per RPM row; -1 where the order has no band
-    std::vector<CHSEAPowerContribution*> tables;    // per RPM row; null where there is none
-    std::vector<std::string> subsystems;            // contributing, in order of first appearance
+    std::vector<int> bands;                      // per RPM row; -1 where the order has no band
+    std::vector<CHSEAPowerContribution*> tables; // per RPM row; null where there is none
+    std::vector<std::string> subsystems;         // contributing, in order of first appearance
 };
 
 COTCavPcCreator::COTCavPcCreator(CZuOTPcFunc* source, const std::string& name) : m_name(name), m_source(source) {}
@@ -71,8 +70,7 @@ CZuOTFunc* COTCavPcCreator::GetSplFunc()
     if (m_spl || m_name.empty() || !GetResultData())
         return m_spl;
     const std::string name = Format(StringOr(IDS_SPL_NAME, "SPL [%s]").c_str(), m_name.c_str());
-    for (int i = 0; i < m_data->GetChildCount() && !m_spl; ++i)
-    {
+    for (int i = 0; i < m_data->GetChildCount() && !m_spl; ++i) {
         auto* f = DynamicDowncast<CZuOTFunc>(m_data->GetChild(i));
         if (f && f->GetType() == kSplKind && f->GetName() == name)
             m_spl = f;
@@ -97,8 +95,7 @@ bool COTCavPcCreator::Prepare(int orderIndex, Context& ctx)
     const double factor = ctx.project->GetDaqConfigValue();
     const COctaveManagerEx* bands = ctx.project->GetOctaveManager();
     const int rows = ctx.function->GetRpmCount();
-    for (int r = 0; r < rows; ++r)
-    {
+    for (int r = 0; r < rows; ++r) {
         auto* table = dynamic_cast<CHSEAPowerContribution*>(ctx.function->GetRpmData(r));
         int band = bands ? GetOrderBandIndexInt(ctx.function->GetRpm(r), ctx.order, factor, bands) : -1;
         if (!table || band >= table->GetDataCount())
@@ -106,15 +103,12 @@ bool COTCavPcCreator::Prepare(int orderIndex, Context& ctx)
         ctx.tables.push_back(table);
         ctx.bands.push_back(band);
         // Contributing subsystems: a non-zero power in any band that has contribution entries.
-        for (int b = 0; table && b < table->GetDataCount(); ++b)
-        {
+        for (int b = 0; table && b < table->GetDataCount(); ++b) {
             if (table->GetTableRowCount(b) <= 2)
                 continue;
-            for (uint32_t i = 0; i < table->GetRowCountN(); ++i)
-            {
+            for (uint32_t i = 0; i < table->GetRowCountN(); ++i) {
                 const std::string name = table->GetRowName(static_cast<int>(i));
-                if (table->CellValue(b, static_cast<int>(i), CHSEAPowerContribution::COL_POWER) == 0.0 ||
-                    name.empty())
+                if (table->CellValue(b, static_cast<int>(i), CHSEAPowerContribution::COL_POWER) == 0.0 || name.empty())
                     continue;
                 if (std::find(ctx.subsystems.begin(), ctx.subsystems.end(), name) == ctx.subsystems.end())
                     ctx.subsystems.push_back(name);
@@ -145,29 +139,25 @@ void COTCavPcCreator::BuildArea(int type, Context& ctx)
     const CZuRpmFunc* spl = m_spl->GetRpmFuncByOrder(ctx.order);
     if (!spl)
         spl = m_spl->GetOrderFunc(ctx.orderIndex);
-    for (const std::string& name : ctx.subsystems)
-    {
+    for (const std::string& name : ctx.subsystems) {
         auto row = std::make_unique<COTData>();
         row->SetType(static_cast<uint8_t>(type));
         row->SetOrderIndex(static_cast<uint16_t>(ctx.orderIndex));
         row->SetName(name);
         row->SetSource(ctx.function);
         row->SetSize(rows);
-        for (int r = 0; r < rows; ++r)
-        {
+        for (int r = 0; r < rows; ++r) {
             const int band = ctx.bands[static_cast<size_t>(r)];
             if (band < 0)
                 continue; // no band holds the order frequency at this RPM
             const CHSEAPowerContribution& table = *ctx.tables[static_cast<size_t>(r)];
             const int i = RowOf(table, name);
             const double rate = i < 0 ? 0.0 : table.CellValue(band, i, CHSEAPowerContribution::COL_RATE);
-            if (!(rate > 0.0))
-            {
+            if (!(rate > 0.0)) {
                 row->SetValue(r, kNoContribution);
                 continue;
             }
-            if (type == TYPE_AREA_PERCENT)
-            {
+            if (type == TYPE_AREA_PERCENT) {
                 row->SetValue(r, rate);
                 continue;
             }
@@ -213,8 +203,7 @@ void COTCavPcCreator::BuildLine(Context& ctx)
     sum->SetSource(ctx.function);
     sum->Fill(0.0, rows);
     std::vector<COTData*> subsystemRows;
-    for (const std::string& name : ctx.subsystems)
-    {
+    for (const std::string& name : ctx.subsystems) {
         auto row = std::make_unique<COTData>();
         row->SetType(TYPE_LINE_DB);
         row->SetOrderIndex(static_cast<uint16_t>(ctx.orderIndex));
@@ -226,8 +215,7 @@ void COTCavPcCreator::BuildLine(Context& ctx)
     double mass = 0.0, volume = 0.0;
     if (!ctx.project->GetSubsystemParam(m_name, mass, volume) || !(volume > 0.0) || !std::isfinite(volume))
         volume = 0.0; // no level without the cavity's volume: the rows stay 0
-    for (int r = 0; r < rows && volume > 0.0; ++r)
-    {
+    for (int r = 0; r < rows && volume > 0.0; ++r) {
         const int band = ctx.bands[static_cast<size_t>(r)];
         if (band < 0)
             continue;
@@ -239,8 +227,7 @@ void COTCavPcCreator::BuildLine(Context& ctx)
         if (!(eta > 0.0) || !std::isfinite(eta) || !(f > 0.0))
             continue;
         double p2Sum = 0.0;
-        for (size_t k = 0; k < subsystemRows.size(); ++k)
-        {
+        for (size_t k = 0; k < subsystemRows.size(); ++k) {
             const int i = RowOf(table, ctx.subsystems[k]);
             const double P = i < 0 ? 0.0 : table.CellValue(band, i, CHSEAPowerContribution::COL_POWER);
             if (!(P > 0.0))
@@ -259,10 +246,8 @@ void COTCavPcCreator::BuildLine(Context& ctx)
 int COTCavPcCreator::WriteReport(const char* path)
 {
     CStdioFile file;
-    try
-    {
-        if (!path || !file.Open(path, CStdioFile::modeWrite))
-        {
+    try {
+        if (!path || !file.Open(path, CStdioFile::modeWrite)) {
             AfxMessageBox("Faile to open file.");
             return 0;
         }
@@ -276,17 +261,14 @@ int COTCavPcCreator::WriteReport(const char* path)
         } sections[] = {{TYPE_AREA_DB, "##### AREA [dB] #####\n"},
                         {TYPE_AREA_PERCENT, "##### AREA [%] #####\n"},
                         {TYPE_LINE_DB, "##### LINE [dB] #####\n"}};
-        for (const auto& section : sections)
-        {
+        for (const auto& section : sections) {
             file.WriteString(section.title);
             for (int o = 0; o < orders; ++o)
                 if (Build(section.type, o))
                     m_list.WriteBlock(file);
         }
         file.Close();
-    }
-    catch (const CFileException&)
-    {
+    } catch (const CFileException&) {
         file.Abort();
         AfxMessageBox("Faile to open file.");
         return 0;

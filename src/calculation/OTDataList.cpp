@@ -22,14 +22,13 @@ void COTDataList::WriteBlock(CStdioFile& file) const
     if (m_rows.empty())
         return;
     const COTData& first = *m_rows.front();
-    std::string line = Format("TYPE:%d, ORDER:%d", static_cast<int>(first.GetType()),
-                              static_cast<int>(first.GetOrderIndex()));
+    std::string line =
+        Format("TYPE:%d, ORDER:%d", static_cast<int>(first.GetType()), static_cast<int>(first.GetOrderIndex()));
     for (const auto& row : m_rows)
         line += Format("\t%s", row->GetName().c_str());
     file.WriteString(line + "\n");
     const CZuRpmSelFunc* source = first.GetSource();
-    for (int r = 0; source && r < source->GetRpmCount(); ++r)
-    {
+    for (int r = 0; source && r < source->GetRpmCount(); ++r) {
         line = Format("%g", source->GetRpm(r));
         for (const auto& row : m_rows)
             line += Format("\t%.2f", row->GetValue(r));

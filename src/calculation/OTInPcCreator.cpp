@@ -15,8 +15,7 @@
 #include "spectral/OrderList.h"
 #include "spectral/ZuOTMultiVecFunc.h"
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_TOTAL = 6165;
 
 std::string TotalName()
@@ -79,15 +78,12 @@ int COTInPcCreator::Build(int type, int orderIndex)
         return HasLevel(L);
     };
 
-    if (type == TYPE_SUBSYSTEMS)
-    {
+    if (type == TYPE_SUBSYSTEMS) {
         auto sum = Row(TYPE_SUBSYSTEMS, orderIndex, TotalName(), function, rows);
         std::vector<double> power(static_cast<size_t>(rows), 0.0);
-        for (const std::string& name : subsystems)
-        {
+        for (const std::string& name : subsystems) {
             COTData* row = m_list.Add(Row(TYPE_SUBSYSTEMS, orderIndex, name, function, rows));
-            for (int r = 0; r < rows; ++r)
-            {
+            for (int r = 0; r < rows; ++r) {
                 double L = 0.0;
                 if (!level(r, name, L))
                     continue; // no value: the row keeps 0, the sum is unchanged
@@ -105,16 +101,14 @@ int COTInPcCreator::Build(int type, int orderIndex)
     COTData* structures = m_list.Add(Row(TYPE_STRUCTURE_ACOUSTIC, orderIndex, "ST", function, rows));
     COTData* cavities = m_list.Add(Row(TYPE_STRUCTURE_ACOUSTIC, orderIndex, "AC", function, rows));
     COTData* sum = m_list.Add(Row(TYPE_SUBSYSTEMS, orderIndex, TotalName(), function, rows));
-    for (const std::string& name : subsystems)
-    {
+    for (const std::string& name : subsystems) {
         std::string plain = name;
         CGfxUtil::RemoveWaveSign(plain);
         const int kind = project->CompleteSubsystemName(plain);
         // A subsystem the model does not know is placed by its wave mark.
         const bool structure = kind >= 0 ? kind < 5 : CGfxUtil::GetWaveType(name, 1) != CGfxUtil::WAVE_ACOUSTIC;
         COTData* target = structure ? structures : cavities;
-        for (int r = 0; r < rows; ++r)
-        {
+        for (int r = 0; r < rows; ++r) {
             double L = 0.0;
             if (!level(r, name, L))
                 continue;
@@ -133,10 +127,8 @@ int COTInPcCreator::Build(int type, int orderIndex)
 int COTInPcCreator::WriteReport(int type, const char* path)
 {
     CStdioFile file;
-    try
-    {
-        if (!path || !file.Open(path, CStdioFile::modeWrite))
-        {
+    try {
+        if (!path || !file.Open(path, CStdioFile::modeWrite)) {
             AfxMessageBox("Faile to open file.");
             return 0;
         }
@@ -148,9 +140,7 @@ int COTInPcCreator::WriteReport(int type, const char* path)
             if (Build(type, o))
                 m_list.WriteBlock(file);
         file.Close();
-    }
-    catch (const CFileException&)
-    {
+    } catch (const CFileException&) {
         file.Abort();
         AfxMessageBox("Faile to open file.");
         return 0;

@@ -41,8 +41,8 @@ const CZuVecFunc* FirstVector(const CMElement* child, std::string& label)
 std::unique_ptr<CMultiVectorFunction> NewEntry(double key, const CZuSubsystemTable& columns, int bands,
                                                CMElement* parent, const std::string& target)
 {
-    auto entry = std::make_unique<CMultiVectorFunction>(Format("%g", key), &columns, bands, parent,
-                                                        CSPLsFolder::kSplKind);
+    auto entry =
+        std::make_unique<CMultiVectorFunction>(Format("%g", key), &columns, bands, parent, CSPLsFolder::kSplKind);
     entry->SetLabel(target);
     return entry;
 }

@@ -46,8 +46,8 @@ public:
     // only the band of the order frequency (whole Hz) carries a value, every other band HUGE_VAL.
     static std::unique_ptr<CZuOTMultiVecFunc> BuildOrderTable(const std::string& target, const std::string& title,
                                                               const CZuSubsystemTable& columns,
-                                                              const std::vector<const CZuOTFunc*>& spls,
-                                                              double factor, const COctaveManager* bands);
+                                                              const std::vector<const CZuOTFunc*>& spls, double factor,
+                                                              const COctaveManager* bands);
 
     void Serialize(CArchive& ar) override;
 };

@@ -19,8 +19,7 @@
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmResultData.h"
 
-namespace
-{
+namespace {
 // The progress range message carries first and last in the low and high word.
 uintptr_t Range(int last)
 {
@@ -88,18 +87,15 @@ int CSolver::CollectInputSubsystems()
     IModelProjectLink* link = IModelProjectLink::Find(m_model);
     if (!m_project || !m_project->HasOwner() || !link)
         return 0;
-    for (int i = 0; i < m_inputs.GetSize(); ++i)
-    {
+    for (int i = 0; i < m_inputs.GetSize(); ++i) {
         std::string label;
         if (auto* rpm = DynamicDowncast<CZuRpmFunc>(m_inputs[i]))
             label = rpm->GetLabel();
-        else if (auto* ot = DynamicDowncast<CZuOTFunc>(m_inputs[i]))
-        {
+        else if (auto* ot = DynamicDowncast<CZuOTFunc>(m_inputs[i])) {
             if (ot->GetOrderCount() < 1 || !ot->GetOrderFunc(0))
                 return 0;
             label = ot->GetOrderFunc(0)->GetLabel();
-        }
-        else
+        } else
             return 0;
         if (link->GetSubsystemType(label, 1) < 0)
             return 0;
@@ -120,8 +116,7 @@ int CSolver::SolveUnitEnergies(const CZuSubsystemTable& names)
     Progress(WM_ZU_PROGRESS_RANGE, Range(names.GetCount()), 1);
     Progress(WM_ZU_PROGRESS_SHOW);
     int ok = 1;
-    for (int i = 0; i < names.GetCount() && ok; ++i)
-    {
+    for (int i = 0; i < names.GetCount() && ok; ++i) {
         ProgressText(Format("Calculating 1W Energy [%s]...", names[i].c_str()));
         Progress(WM_ZU_PROGRESS_STEP);
         ok = m_unitSolver->SolveUnitPowerEnergies(names[i], modelBand, m_recompute) != nullptr;
@@ -155,7 +150,7 @@ std::vector<double> CSolver::PassRpms() const
 }
 
 std::unique_ptr<CHSEAResultData> CSolver::KeyEnergies(double key, const std::vector<CZuRpmFunc*>& functions,
-                                                     CZuData* parent) const
+                                                      CZuData* parent) const
 {
     COctaveManagerEx* bands = m_project->GetOctaveManager();
     if (!bands)
@@ -172,8 +167,7 @@ std::unique_ptr<CHSEAResultData> CSolver::KeyEnergies(double key, const std::vec
         return nullptr;
     const int bandCount = E->GetDataCount();
     const int n = E->GetSubsystemCount();
-    for (int s = 0; s < m_inputSubsystems.GetCount(); ++s)
-    {
+    for (int s = 0; s < m_inputSubsystems.GetCount(); ++s) {
         const std::string& name = m_inputSubsystems[s];
         CZuVecFunc* unit = m_model->FindVecFunc(name);
         CZuRpmFunc* f = functions[static_cast<size_t>(s)];
@@ -185,8 +179,7 @@ std::unique_ptr<CHSEAResultData> CSolver::KeyEnergies(double key, const std::vec
         std::vector<int> index(static_cast<size_t>(n));
         for (int j = 0; j < n; ++j)
             index[static_cast<size_t>(j)] = unit->GetIndex(E->GetSubsystem(j));
-        for (int b = 0; b < bandCount; ++b)
-        {
+        for (int b = 0; b < bandCount; ++b) {
             if (m_bandIndex >= 0 && b != m_bandIndex)
                 continue;
             if (b >= f->GetFreqCount())
@@ -215,8 +208,7 @@ int CSolver::RpmPass(CZuRpmResultData& set)
     ProgressText("Calculating Energy...");
     Progress(WM_ZU_PROGRESS_SHOW);
     int ok = 1;
-    for (int i = 0; i < n && ok; ++i)
-    {
+    for (int i = 0; i < n && ok; ++i) {
         Progress(WM_ZU_PROGRESS_STEP);
         std::unique_ptr<CHSEAResultData> r = KeyEnergies(rpms[static_cast<size_t>(i)], functions, &set);
         ok = r != nullptr && set.AddResult(rpms[static_cast<size_t>(i)], std::move(r)) >= 0;
@@ -236,23 +228,19 @@ int CSolver::OrderPass(CZuData& setData)
     std::vector<std::vector<std::unique_ptr<CHSEAResultData>>> perOrder(static_cast<size_t>(m));
     std::vector<std::unique_ptr<CZuRpmResultData>> sets;
     int ok = 1;
-    for (int o = 0; o < m && ok; ++o)
-    {
+    for (int o = 0; o < m && ok; ++o) {
         auto orderSet = NewRpmResultSet();
-        if (m_orderIndex < 0 || o == m_orderIndex)
-        {
+        if (m_orderIndex < 0 || o == m_orderIndex) {
             ProgressText(Format("Calculating Energy (Order# %g)...", first->GetOrder(o)));
             Progress(WM_ZU_PROGRESS_RANGE, Range(n), 1);
             std::vector<CZuRpmFunc*> functions;
-            for (int i = 0; i < m_inputs.GetSize() && ok; ++i)
-            {
+            for (int i = 0; i < m_inputs.GetSize() && ok; ++i) {
                 auto* ot = DynamicDowncast<CZuOTFunc>(m_inputs[i]);
                 CZuRpmFunc* f = ot && o < ot->GetOrderCount() ? ot->GetOrderFunc(o) : nullptr;
                 ok = f != nullptr;
                 functions.push_back(f);
             }
-            for (int i = 0; i < n && ok; ++i)
-            {
+            for (int i = 0; i < n && ok; ++i) {
                 Progress(WM_ZU_PROGRESS_STEP);
                 auto r = KeyEnergies(rpms[static_cast<size_t>(i)], functions, orderSet.get());
                 ok = r != nullptr && orderSet->AddResult(rpms[static_cast<size_t>(i)], std::move(r)) >= 0;
@@ -276,16 +264,14 @@ int CSolver::Run()
         return 0;
     if (!SolveUnitEnergies(m_inputSubsystems))
         return 0;
-    if (m_mode == MODE_RPM)
-    {
+    if (m_mode == MODE_RPM) {
         std::unique_ptr<CZuRpmResultData> set = NewRpmResultSet();
         if (!RpmPass(*set))
             return 0;
         m_result = std::move(set);
         return 1;
     }
-    if (m_mode == MODE_ORDER)
-    {
+    if (m_mode == MODE_ORDER) {
         int kind = 0;
         double start = 0.0, end = 0.0;
         m_project->GetModelDataParams(&kind, &start, &end);

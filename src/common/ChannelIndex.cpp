@@ -11,8 +11,7 @@ int GetBlixUnitCount(int channelCount)
 
 void SplitChannelIndex(int index, int& unit, int& pair, int& channel)
 {
-    if (index < 0)
-    {
+    if (index < 0) {
         unit = pair = channel = -1;
         return;
     }

@@ -22,17 +22,29 @@ void HSVtoRGB(int hue, uint8_t saturation, uint8_t value, COLORREF* out)
     const double d = (v - m) * 0.016666666666666666;
     double r, g, b;
     if (h < 60) {
-        r = v; g = h * d + m; b = m;
+        r = v;
+        g = h * d + m;
+        b = m;
     } else if (h < 120) {
-        r = v - (h - 60) * d; g = v; b = m;
+        r = v - (h - 60) * d;
+        g = v;
+        b = m;
     } else if (h < 180) {
-        r = m; g = v; b = (h - 120) * d + m;
+        r = m;
+        g = v;
+        b = (h - 120) * d + m;
     } else if (h < 240) {
-        r = m; g = v - (h - 180) * d; b = v;
+        r = m;
+        g = v - (h - 180) * d;
+        b = v;
     } else if (h < 300) {
-        r = (h - 240) * d + m; g = m; b = v;
+        r = (h - 240) * d + m;
+        g = m;
+        b = v;
     } else {
-        r = v; g = m; b = v - (h - 300) * d;
+        r = v;
+        g = m;
+        b = v - (h - 300) * d;
     }
     *out = Channel(r) + Channel(g) * 256 + Channel(b) * 65536;
 }

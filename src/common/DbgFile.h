@@ -12,6 +12,9 @@ public:
     explicit CDbgFile(const std::string& path) { SetFilePath(path); }
 
     // Opens the file at the kept path.
-    bool Open(Mode mode = modeWrite, std::string* error = nullptr) { return CStdioFile::Open(GetFilePath(), mode, error); }
+    bool Open(Mode mode = modeWrite, std::string* error = nullptr)
+    {
+        return CStdioFile::Open(GetFilePath(), mode, error);
+    }
     using CStdioFile::Open;
 };

@@ -10,16 +10,14 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 // Removes the temporary file however the copy ends.
 struct TempFile
 {
     std::string path;
     ~TempFile()
     {
-        if (!path.empty())
-        {
+        if (!path.empty()) {
             std::error_code ec;
             std::filesystem::remove(path, ec);
         }
@@ -44,8 +42,7 @@ std::unique_ptr<CMElement> CopyElementViaTempFile(const CMElement* element)
         ::close(fd);
         temp.path = pattern;
     }
-    try
-    {
+    try {
         {
             CArchive out(temp.path, CArchive::store);
             out.WriteObject(element);
@@ -57,9 +54,7 @@ std::unique_ptr<CMElement> CopyElementViaTempFile(const CMElement* element)
         if (!obj)
             return nullptr;
         return std::unique_ptr<CMElement>(static_cast<CMElement*>(obj.release()));
-    }
-    catch (const std::exception&)
-    {
+    } catch (const std::exception&) {
         return nullptr;
     }
 }

@@ -6,10 +6,10 @@
 
 const std::vector<double>& GetFreqAxisGrid(int domainType)
 {
-    static const std::vector<double> kThird = {
-        1.12, 1.4,  1.8,  2.24, 2.8,  3.55, 4.5,  5.6,  7.1,  9.0,  11.2,  14.1,  17.8,  22.4,  28.2,
-        35.5, 44.7, 56.2, 70.8, 89.1, 112,  141,  178,  224,  282,  355,   447,   562,   708,   891,
-        1122, 1413, 1778, 2239, 2818, 3548, 4467, 5623, 7079, 8913, 11220, 14130, 17780, 22390};
+    static const std::vector<double> kThird = {1.12, 1.4,  1.8,  2.24, 2.8,  3.55, 4.5,  5.6,   7.1,   9.0,   11.2,
+                                               14.1, 17.8, 22.4, 28.2, 35.5, 44.7, 56.2, 70.8,  89.1,  112,   141,
+                                               178,  224,  282,  355,  447,  562,  708,  891,   1122,  1413,  1778,
+                                               2239, 2818, 3548, 4467, 5623, 7079, 8913, 11220, 14130, 17780, 22390};
     static const std::vector<double> kTwelfth = {
         90.98, 96.39, 102.1, 108.2, 114.6, 121.4, 128.7, 136.3, 144.4, 153,   162.1, 171.7, 182,   192.8, 204.2,
         216.4, 229.3, 242.9, 257.3, 272.6, 288.8, 306,   324.2, 343.5, 363.9, 385.6, 408.5, 432.8, 458.5, 485.8,
@@ -32,29 +32,23 @@ int BuildFreqInfoList(CFreqInfoList& list, int domainType, double bandwidth, dou
     const uint8_t type = static_cast<uint8_t>(domainType);
     const std::vector<double>& grid = GetFreqAxisGrid(domainType);
     const bool gridded = domainType == FREQ_AXIS_THIRD_OCTAVE_GRID || domainType == FREQ_AXIS_TWELFTH_OCTAVE_GRID;
-    for (double v : values)
-    {
+    for (double v : values) {
         const double f = v * p * q * (1.0 / 60.0);
         CFreqInfo info;
-        if (gridded)
-        {
+        if (gridded) {
             info.SetDomainType(type);
             info.SetCenterFreq(f);
             info.SetLowerFreq(f);
             info.SetUpperFreq(f);
-            for (size_t i = 0; i + 1 < grid.size(); ++i)
-            {
-                if (grid[i] <= f && f < grid[i + 1])
-                {
+            for (size_t i = 0; i + 1 < grid.size(); ++i) {
+                if (grid[i] <= f && f < grid[i + 1]) {
                     const double half = (grid[i + 1] - grid[i]) * 0.5;
                     info.SetLowerFreq(f - half);
                     info.SetUpperFreq(f + half);
                     break;
                 }
             }
-        }
-        else
-        {
+        } else {
             info = CFreqInfo(f, f - bandwidth * 0.5, f + bandwidth * 0.5, type);
         }
         list.Add(info);

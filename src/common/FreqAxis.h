@@ -7,7 +7,7 @@ class CFreqInfoList;
 // Domain types of BuildFreqInfoList whose band edges come from a fixed grid.
 enum : int
 {
-    FREQ_AXIS_THIRD_OCTAVE_GRID = 0,  // one-third-octave edges, 1.12 Hz to 22.39 kHz
+    FREQ_AXIS_THIRD_OCTAVE_GRID = 0,   // one-third-octave edges, 1.12 Hz to 22.39 kHz
     FREQ_AXIS_TWELFTH_OCTAVE_GRID = 3, // one-twelfth-octave edges, 90.98 Hz to 11.65 kHz
 };
 

@@ -6,8 +6,7 @@
 #include <cmath>
 #include <vector>
 
-namespace
-{
+namespace {
 double RobustMean3(double a, double b, double c)
 {
     const double d1 = std::fabs(a - b);
@@ -46,8 +45,7 @@ double RobustMean(const double* x, int n)
         return RobustMean3(x[0], x[1], x[2]);
     // Reduce three at a time without recursion, so that long runs cannot exhaust the stack.
     std::vector<double> y(x, x + n);
-    while (y.size() > 3)
-    {
+    while (y.size() > 3) {
         for (size_t i = 0; i + 2 < y.size(); ++i)
             y[i] = RobustMean3(y[i], y[i + 1], y[i + 2]);
         y.resize(y.size() - 2);
@@ -59,8 +57,7 @@ double GetAverageEx(const double* x, int n, int mode)
 {
     if (mode == 0 || mode == 1)
         return CGfxCalc::GetAverage(x, n, mode);
-    if (mode == 2)
-    {
+    if (mode == 2) {
         if (!x || n <= 0)
             return 0.0;
         const std::vector<double> sorted = SortedDescending(x, n);
@@ -73,14 +70,12 @@ double GetLevelAverage(double* x, int n, int mode)
 {
     if (!x || n <= 0)
         return 0.0;
-    if (mode == 0 || mode == 1)
-    {
+    if (mode == 0 || mode == 1) {
         for (int i = 0; i < n; ++i)
             x[i] = x[i] * x[i];
         return std::sqrt(CGfxCalc::GetAverage(x, n, mode));
     }
-    if (mode == 2)
-    {
+    if (mode == 2) {
         for (int i = 0; i < n; ++i)
             x[i] = CGfxCalc::GetPressureDecibel(x[i], 1.0); // 20·log10, the floor level for none
         const std::vector<double> sorted = SortedDescending(x, n);

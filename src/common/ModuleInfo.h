@@ -12,9 +12,9 @@ public:
     // An empty path stands for the program itself.
     void SetModule(const std::string& path);
 
-    std::string GetFilePath() const;     // empty when unknown
-    std::string GetFileName() const;     // name and extension; empty without a path
-    std::time_t GetFileTime() const;     // modification time; 0 without a path or a readable file
+    std::string GetFilePath() const;           // empty when unknown
+    std::string GetFileName() const;           // name and extension; empty without a path
+    std::time_t GetFileTime() const;           // modification time; 0 without a path or a readable file
     std::string GetFileVersionText() const;    // "%d.%d.%d build(%d)"; empty without version
     std::string GetProductVersionText() const; // the same for the product version
 

@@ -72,8 +72,7 @@ std::string ExtractBetween(const std::string& text, const std::string& key, cons
 template <class NodeMap>
 int FindUFNodeNumber(const NodeMap& map, const std::string& subsystem, int localPoint)
 {
-    for (const auto& entry : map.Nodes())
-    {
+    for (const auto& entry : map.Nodes()) {
         const auto& node = entry.second;
         if (node.m_nLP == localPoint && node.m_strSSName == subsystem)
             return static_cast<int>(node.m_nNode);

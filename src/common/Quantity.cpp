@@ -8,8 +8,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 constexpr double kRefPressure = 2e-5;
 
 int TypeOf(const CMElement* element)
@@ -52,17 +51,23 @@ bool IsLevelType(int type)
 
 std::string GetQuantityUnitName(int code, int variant)
 {
-    switch (code)
-    {
+    switch (code) {
     case 5:
-    case 8: return "N";
-    case 7: return variant == 1 ? "G" : "m/s2";
+    case 8:
+        return "N";
+    case 7:
+        return variant == 1 ? "G" : "m/s2";
     case 9:
-    case 15: return "Pa";
-    case 10: return "Kg";
-    case 11: return "Sec";
-    case 12: return "Hz";
-    default: return "?";
+    case 15:
+        return "Pa";
+    case 10:
+        return "Kg";
+    case 11:
+        return "Sec";
+    case 12:
+        return "Hz";
+    default:
+        return "?";
     }
 }
 
@@ -70,19 +75,29 @@ std::string GetQuantityName(int type, int velocity)
 {
     if (IsPressureOrVelocityType(type))
         return velocity == 0 ? "Pressure" : "Velocity";
-    switch (type)
-    {
-    case QT_INPUT_POWER: return "Input Power";
-    case QT_MODAL_DENSITY: return "Modal Density";
-    case QT_ENERGY: return "Energy";
-    case QT_MODAL_ENERGY: return "Modal Energy";
-    case QT_VIBRATION_LEVEL: return "Vibration Level";
-    case QT_SPL: return "SPL";
-    case QT_PRESSURE: return "Pressure";
-    case QT_FORCE: return "Force";
-    case QT_VELOCITY: return "Velocity";
-    case 94: return "N";
-    default: return {};
+    switch (type) {
+    case QT_INPUT_POWER:
+        return "Input Power";
+    case QT_MODAL_DENSITY:
+        return "Modal Density";
+    case QT_ENERGY:
+        return "Energy";
+    case QT_MODAL_ENERGY:
+        return "Modal Energy";
+    case QT_VIBRATION_LEVEL:
+        return "Vibration Level";
+    case QT_SPL:
+        return "SPL";
+    case QT_PRESSURE:
+        return "Pressure";
+    case QT_FORCE:
+        return "Force";
+    case QT_VELOCITY:
+        return "Velocity";
+    case 94:
+        return "N";
+    default:
+        return {};
     }
 }
 
@@ -101,19 +116,29 @@ std::string GetQuantityAxisLabel(int type, int inDb, int velocity, int aWeighted
     auto velocityLabel = [&]() -> std::string { return inDb ? "dB (ref=1m/s)" : "m/s"; };
     if (IsPressureOrVelocityType(type))
         return velocity == 0 ? pressure() : velocityLabel();
-    switch (type)
-    {
-    case QT_INPUT_POWER: return inDb ? "dB (ref=1W)" : "W";
-    case QT_MODAL_DENSITY: return "Modes/(rad/s)";
-    case QT_ENERGY: return inDb ? "dB (ref=1J)" : "J";
-    case QT_MODAL_ENERGY: return "Energy/(Modal Density)";
-    case QT_VIBRATION_LEVEL: return "dB (ref=1m/s)";
-    case QT_SPL: return aWeighted ? "dB (ref=2E-5Pa) (A-Weight)" : "dB (ref=2E-5Pa)";
-    case QT_PRESSURE: return pressure();
-    case QT_FORCE: return "N";
-    case QT_VELOCITY: return velocityLabel();
-    case 94: return "N * Delta RPM";
-    default: return {};
+    switch (type) {
+    case QT_INPUT_POWER:
+        return inDb ? "dB (ref=1W)" : "W";
+    case QT_MODAL_DENSITY:
+        return "Modes/(rad/s)";
+    case QT_ENERGY:
+        return inDb ? "dB (ref=1J)" : "J";
+    case QT_MODAL_ENERGY:
+        return "Energy/(Modal Density)";
+    case QT_VIBRATION_LEVEL:
+        return "dB (ref=1m/s)";
+    case QT_SPL:
+        return aWeighted ? "dB (ref=2E-5Pa) (A-Weight)" : "dB (ref=2E-5Pa)";
+    case QT_PRESSURE:
+        return pressure();
+    case QT_FORCE:
+        return "N";
+    case QT_VELOCITY:
+        return velocityLabel();
+    case 94:
+        return "N * Delta RPM";
+    default:
+        return {};
     }
 }
 
@@ -130,31 +155,38 @@ int QuantityValueToDecibel(double* out, int type, double value, int pressureRefO
     if (IsMissing(value) || !InRange(type))
         return 0;
     const bool a = aWeightFreq > 0.0;
-    switch (type)
-    {
+    switch (type) {
     case QT_INPUT_POWER:
-    case QT_ENERGY: *out = CGfxCalc::GetEnergyDecibel(value); return 1;
+    case QT_ENERGY:
+        *out = CGfxCalc::GetEnergyDecibel(value);
+        return 1;
     case 53:
     case 91:
-    case 104: return 1; // already a level
+    case 104:
+        return 1; // already a level
     case 54:
     case 92:
     case 96:
-    case 105: *out = a ? AWeighted(aWeightFreq, value) : value; return 1;
-    case QT_PRESSURE: *out = PressureDb(value, aWeightFreq); return 1;
-    case QT_VELOCITY: *out = CGfxCalc::GetPressureDecibel(value, 1.0); return 1;
-    default: break;
+    case 105:
+        *out = a ? AWeighted(aWeightFreq, value) : value;
+        return 1;
+    case QT_PRESSURE:
+        *out = PressureDb(value, aWeightFreq);
+        return 1;
+    case QT_VELOCITY:
+        *out = CGfxCalc::GetPressureDecibel(value, 1.0);
+        return 1;
+    default:
+        break;
     }
-    if (IsPressureOrVelocityType(type))
-    {
+    if (IsPressureOrVelocityType(type)) {
         *out = pressureRefOne ? CGfxCalc::GetPressureDecibel(value, 1.0) : PressureDb(value, aWeightFreq);
         return 1;
     }
     return 0;
 }
 
-int QuantityValueToDecibel(double* out, const CMElement* element, double value, int pressureRefOne,
-                           double aWeightFreq)
+int QuantityValueToDecibel(double* out, const CMElement* element, double value, int pressureRefOne, double aWeightFreq)
 {
     return QuantityValueToDecibel(out, TypeOf(element), value, pressureRefOne, aWeightFreq);
 }
@@ -165,13 +197,16 @@ double DecibelToQuantityValue(int type, double level, int isDb, int velocity)
     // well as 87, 93 and 103, so that a value survives the round trip through its table text.
     if (!InRange(type) || isDb == 0)
         return level;
-    switch (type)
-    {
+    switch (type) {
     case QT_INPUT_POWER:
-    case QT_ENERGY: return CGfxCalc::EnergyFromDecibel(level);
-    case QT_PRESSURE: return CGfxCalc::PressureFromDecibel(level, kRefPressure);
-    case QT_VELOCITY: return CGfxCalc::PressureFromDecibel(level, 1.0);
-    default: break;
+    case QT_ENERGY:
+        return CGfxCalc::EnergyFromDecibel(level);
+    case QT_PRESSURE:
+        return CGfxCalc::PressureFromDecibel(level, kRefPressure);
+    case QT_VELOCITY:
+        return CGfxCalc::PressureFromDecibel(level, 1.0);
+    default:
+        break;
     }
     if (IsPressureOrVelocityType(type))
         return CGfxCalc::PressureFromDecibel(level, velocity ? 1.0 : kRefPressure);
@@ -187,8 +222,7 @@ std::string FormatQuantityValue(int type, double value, int precision, int inDb,
 {
     static const char* const kMissing = "----";
     const bool a = aWeightFreq > 0.0;
-    if (IsLevelType(type))
-    {
+    if (IsLevelType(type)) {
         if (value == 0.0)
             return "0";
         if (value == HUGE_VAL || std::isnan(value))
@@ -197,8 +231,7 @@ std::string FormatQuantityValue(int type, double value, int precision, int inDb,
         return CGfxUtil::GenFormat(weighted ? AWeighted(aWeightFreq, value) : value, precision);
     }
     const bool energy = type == QT_INPUT_POWER || type == QT_ENERGY;
-    if (energy || type == QT_VELOCITY || type == QT_PRESSURE || IsPressureOrVelocityType(type))
-    {
+    if (energy || type == QT_VELOCITY || type == QT_PRESSURE || IsPressureOrVelocityType(type)) {
         if (!(value > 0.0) || value == HUGE_VAL)
             return kMissing;
         if (!inDb)

@@ -44,8 +44,7 @@ bool IsLevelType(int type);
 // The value in dB. A value of 0 or HUGE_VAL, or a type outside 3..110, is copied and 0 returned;
 // otherwise 1 when the value was converted. A-weighting applies when aWeightFreq > 0.
 int QuantityValueToDecibel(double* out, int type, double value, int pressureRefOne, double aWeightFreq);
-int QuantityValueToDecibel(double* out, const CMElement* element, double value, int pressureRefOne,
-                           double aWeightFreq);
+int QuantityValueToDecibel(double* out, const CMElement* element, double value, int pressureRefOne, double aWeightFreq);
 
 // The inverse of QuantityValueToDecibel without A-weighting: with isDb 1 a level becomes the
 // linear value; otherwise the level is returned unchanged.
@@ -57,5 +56,4 @@ void FormatQuantityValue(std::string& out, int type, double value, int precision
                          double aWeightFreq);
 void FormatQuantityValue(std::string& out, const CMElement* element, double value, int precision, int inDb,
                          int velocity, double aWeightFreq);
-std::string FormatQuantityValue(int type, double value, int precision, int inDb, int velocity,
-                                double aWeightFreq);
+std::string FormatQuantityValue(int type, double value, int precision, int inDb, int velocity, double aWeightFreq);

@@ -5,8 +5,7 @@
 
 #include <vector>
 
-namespace
-{
+namespace {
 bool EndsWith(const std::string& s, const char* tail)
 {
     const std::string t(tail);
@@ -25,8 +24,7 @@ bool EqualNoCase(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())
         return false;
-    for (size_t i = 0; i < a.size(); ++i)
-    {
+    for (size_t i = 0; i < a.size(); ++i) {
         auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
         if (lower(a[i]) != lower(b[i]))
             return false;
@@ -38,8 +36,7 @@ std::vector<std::string> SplitParts(const std::string& entry)
 {
     std::vector<std::string> parts;
     size_t start = 0;
-    while (true)
-    {
+    while (true) {
         const size_t semi = entry.find(';', start);
         parts.push_back(entry.substr(start, semi == std::string::npos ? std::string::npos : semi - start));
         if (semi == std::string::npos)
@@ -62,18 +59,13 @@ std::string CSubsystemManager::Abbreviate(const std::string& fullName)
 {
     std::string rest = fullName;
     char side = 0;
-    if (EndsWith(rest, "-R"))
-    {
+    if (EndsWith(rest, "-R")) {
         rest.resize(rest.size() - 2);
         side = 'R';
-    }
-    else if (EndsWith(rest, "-L"))
-    {
+    } else if (EndsWith(rest, "-L")) {
         rest.resize(rest.size() - 2);
         side = 'L';
-    }
-    else if (EndsWith(rest, "-C"))
-    {
+    } else if (EndsWith(rest, "-C")) {
         rest.resize(rest.size() - 2);
     }
     while (!rest.empty() && rest.back() == ' ')
@@ -87,16 +79,13 @@ std::string CSubsystemManager::Abbreviate(const std::string& fullName)
             words.push_back(w);
         word.clear();
     };
-    for (char c : rest)
-    {
+    for (char c : rest) {
         if (c == ' ')
             endWord();
-        else if (c >= 'A' && c <= 'Z')
-        {
+        else if (c >= 'A' && c <= 'Z') {
             endWord();
             word += c;
-        }
-        else
+        } else
             word += c;
     }
     endWord();
@@ -117,8 +106,7 @@ std::string CSubsystemManager::MakeShortName(const std::string& fullName) const
     const std::string base = Abbreviate(fullName);
     if (!m_short || m_short->GetIndex(base) < 0)
         return base;
-    for (int n = 1;; ++n)
-    {
+    for (int n = 1;; ++n) {
         const std::string candidate = Format("%s~%1d", base.c_str(), n);
         if (m_short->GetIndex(candidate) < 0)
             return candidate;
@@ -129,10 +117,8 @@ std::string CSubsystemManager::FindByShortName(const std::string& text) const
 {
     if (!m_short || !m_full)
         return {};
-    for (int i = 0; i < m_short->GetCount(); ++i)
-    {
-        for (const std::string& part : SplitParts(m_short->At(i)))
-        {
+    for (int i = 0; i < m_short->GetCount(); ++i) {
+        for (const std::string& part : SplitParts(m_short->At(i))) {
             if (EqualNoCase(part, text))
                 return i < m_full->GetCount() ? m_full->At(i) : std::string();
         }

@@ -46,7 +46,8 @@ bool CUUID::FromString(const std::string& text)
 
 std::string CUUID::ToString() const
 {
-    QUuid uuid = QUuid::fromRfc4122(QByteArrayView(reinterpret_cast<const char*>(m_bytes.data()), qsizetype(m_bytes.size())));
+    QUuid uuid =
+        QUuid::fromRfc4122(QByteArrayView(reinterpret_cast<const char*>(m_bytes.data()), qsizetype(m_bytes.size())));
     return uuid.toString(QUuid::WithoutBraces).toStdString();
 }
 

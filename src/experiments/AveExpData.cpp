@@ -20,8 +20,7 @@
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuRpmFunc.h"
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_NO_EXPERIMENTS_FOR_SUBSYSTEM = 6129; // "There are no experiments for this subsystem."
 } // namespace
 
@@ -84,8 +83,7 @@ std::vector<double> CAveExpData::ResultRpms(const CRPMOptions& options)
     return rpms;
 }
 
-namespace
-{
+namespace {
 std::vector<double> BandCentres(IDaqProjectAccess* project)
 {
     COctaveManagerEx* bands = project ? project->GetOctaveManager() : nullptr;
@@ -258,9 +256,9 @@ std::unique_ptr<CZuOTFunc> CAveExpData::AverageRpmVecFuncs(const std::string& na
     CDAQConfig* config = m_project ? m_project->GetDAQConfig() : nullptr;
     const float gear = config ? config->GetFactor3() : 1.0f;
     const std::vector<double> freqs = BandCentres(m_project);
-    auto result = CZuOTFunc::BuildOTFunc(name, kAveragedKind, nullptr, name, freqs.data(),
-                                         static_cast<int>(freqs.size()), rpms.data(), static_cast<int>(rpms.size()),
-                                         orders, gear);
+    auto result =
+        CZuOTFunc::BuildOTFunc(name, kAveragedKind, nullptr, name, freqs.data(), static_cast<int>(freqs.size()),
+                               rpms.data(), static_cast<int>(rpms.size()), orders, gear);
     if (!result)
         return nullptr;
     const COctaveManagerEx* bands = m_project ? m_project->GetOctaveManager() : nullptr;

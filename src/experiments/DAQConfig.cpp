@@ -48,8 +48,8 @@ void CDAQConfig::Serialize(CArchive& ar)
     if (ar.IsStoring()) {
         ar << kVersion;
         ar << m_samplingFreq << m_bandLimit << m_rpmChannel << m_levelFraction << m_pulsesPerRev << m_rpmRatio
-           << m_rpmLow << m_rpmHigh << m_rpmMargin << m_timeSpan << m_rpmRef << m_measureTime << m_option60
-           << m_factor3 << m_maxFreq;
+           << m_rpmLow << m_rpmHigh << m_rpmMargin << m_timeSpan << m_rpmRef << m_measureTime << m_option60 << m_factor3
+           << m_maxFreq;
         ar << m_blockMode;
         return;
     }
@@ -59,8 +59,8 @@ void CDAQConfig::Serialize(CArchive& ar)
     if (version < 4 || version > kVersion)
         CArchive::ThrowBadSchema(Format("acquisition configuration of version %d", version));
     ar >> m_samplingFreq >> m_bandLimit >> m_rpmChannel >> m_levelFraction >> m_pulsesPerRev >> m_rpmRatio >>
-        m_rpmLow >> m_rpmHigh >> m_rpmMargin >> m_timeSpan >> m_rpmRef >> m_measureTime >> m_option60 >>
-        m_factor3 >> m_maxFreq;
+        m_rpmLow >> m_rpmHigh >> m_rpmMargin >> m_timeSpan >> m_rpmRef >> m_measureTime >> m_option60 >> m_factor3 >>
+        m_maxFreq;
     if (version >= 5)
         ar >> m_blockMode;
 }

@@ -8,8 +8,7 @@ IMPLEMENT_SERIAL(CExcitation, CMElement, 0 | VERSIONABLE_SCHEMA)
 
 CExcitation::CExcitation(const std::string& name, CMElement* parent, int type)
     : CMElement(name, parent, type), m_subsystem(name)
-{
-}
+{}
 
 CExcitation::~CExcitation() = default;
 
@@ -21,7 +20,10 @@ CExpDataSet* CExcitation::AddDataSet()
     return set;
 }
 
-CExpDataSet* CExcitation::GetDataSet(int i) const { return ElementCast<CExpDataSet>(GetChild(i)); }
+CExpDataSet* CExcitation::GetDataSet(int i) const
+{
+    return ElementCast<CExpDataSet>(GetChild(i));
+}
 
 int CExcitation::GetIndex() const
 {

@@ -21,8 +21,7 @@ CExpData::CExpData() : m_sensor(std::make_unique<CSensor>(std::string(), nullptr
 
 CExpData::CExpData(const std::string& name, CMElement* parent, int type)
     : CMElement(name, parent, type), m_sensor(std::make_unique<CSensor>(std::string(), nullptr, -1))
-{
-}
+{}
 
 CExpData::~CExpData() = default;
 
@@ -54,7 +53,10 @@ void CExpData::SetDetectionLevel(float level)
 
 // ---- samples ----
 
-CExpDataSet* CExpData::GetDataSet() const { return ElementCast<CExpDataSet>(GetParent()); }
+CExpDataSet* CExpData::GetDataSet() const
+{
+    return ElementCast<CExpDataSet>(GetParent());
+}
 
 CExpProject* CExpData::GetExpProject() const
 {
@@ -63,7 +65,10 @@ CExpProject* CExpData::GetExpProject() const
     return group ? ElementCast<CExpProject>(group->GetParent()) : nullptr;
 }
 
-float* CExpData::GetData() { return GetExpProject() ? m_samples.data() : nullptr; }
+float* CExpData::GetData()
+{
+    return GetExpProject() ? m_samples.data() : nullptr;
+}
 
 // The kept RPM intervals describe the samples they were detected in; other samples detect anew.
 void CExpData::SetSampleCount(int n)
@@ -239,7 +244,10 @@ int CExpData::DetectRpmInfo(const CRPMOptions* options)
     return static_cast<int>(BuildRpmInfo(options).size());
 }
 
-const CRPMInfoListInt& CExpData::GetRpmInfoList() { return BuildRpmInfo(nullptr); }
+const CRPMInfoListInt& CExpData::GetRpmInfoList()
+{
+    return BuildRpmInfo(nullptr);
+}
 
 CExpData* CExpData::FindPulseChannel() const
 {

@@ -10,12 +10,11 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 
-namespace
-{
-constexpr uint32_t IDS_DATASET_LABEL = 7016; // "DataSet%d"
+namespace {
+constexpr uint32_t IDS_DATASET_LABEL = 7016;    // "DataSet%d"
 constexpr uint32_t IDS_RPM_CHANNEL_NAME = 6194; // "RPM"
-constexpr uint32_t IDS_CHANNEL_NAME = 7044; // "%s:%02d"
-constexpr uint32_t IDS_NO_SENSOR_FOR = 7107; // "No sensor for %s."
+constexpr uint32_t IDS_CHANNEL_NAME = 7044;     // "%s:%02d"
+constexpr uint32_t IDS_NO_SENSOR_FOR = 7107;    // "No sensor for %s."
 } // namespace
 
 IMPLEMENT_SERIAL(CExpDataSet, CMElement, 0 | VERSIONABLE_SCHEMA)
@@ -24,7 +23,10 @@ CExpDataSet::CExpDataSet(const std::string& name, CMElement* parent, int type) :
 
 CExpDataSet::~CExpDataSet() = default;
 
-std::string CExpDataSet::MakeLabel(int position) { return FormatString(IDS_DATASET_LABEL, position); }
+std::string CExpDataSet::MakeLabel(int position)
+{
+    return FormatString(IDS_DATASET_LABEL, position);
+}
 
 CExpData* CExpDataSet::FindByLocalPoint(int localPoint) const
 {
@@ -34,8 +36,7 @@ CExpData* CExpDataSet::FindByLocalPoint(int localPoint) const
     return nullptr;
 }
 
-namespace
-{
+namespace {
 void SetDetectionDefaults(CExpData& data, const CExpProject& project)
 {
     data.SetEngineCount(project.GetDefaultEngineCount());

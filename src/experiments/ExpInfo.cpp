@@ -139,8 +139,7 @@ CExpInfo* CExpInfo::Copy(const CExpInfo& other)
     return this;
 }
 
-namespace
-{
+namespace {
 int32_t ReadEntryCount(CArchive& ar, uint64_t minBytes, const char* what)
 {
     int32_t n = 0;

@@ -14,8 +14,7 @@ CExpOptions::CExpOptions()
     : m_graphBandType(Setting(CHSEARegOptions::GetDaqGraphBandType())),
       m_graphColor(Setting(CHSEARegOptions::GetDaqGraphColor())),
       m_inputRange(Setting(CHSEARegOptions::GetDaqInputRange()))
-{
-}
+{}
 
 int CExpOptions::Save() const
 {

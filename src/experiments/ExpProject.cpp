@@ -25,8 +25,7 @@
 
 IMPLEMENT_SERIAL(CExpProject, CMElement, CExpProject::kSchema | VERSIONABLE_SCHEMA)
 
-namespace
-{
+namespace {
 constexpr const char* kRpmSignalDataName = "RPM Signal Data";
 }
 
@@ -51,7 +50,10 @@ void CExpProject::RefreshViews() const
         m_refreshViews();
 }
 
-CDAQConfig* CExpProject::GetDAQConfig() const { return m_daqProject ? m_daqProject->GetDAQConfig() : nullptr; }
+CDAQConfig* CExpProject::GetDAQConfig() const
+{
+    return m_daqProject ? m_daqProject->GetDAQConfig() : nullptr;
+}
 
 CCalcOptions* CExpProject::GetCalcOptionsData() const
 {
@@ -341,21 +343,54 @@ float CExpProject::GetConfigSamplingFrequency() const
     return GetDAQConfig() ? GetDAQConfig()->GetSamplingFreq() : 0.0f;
 }
 
-int CExpProject::GetBlockMode() const { return GetDAQConfig() ? GetDAQConfig()->GetVersion5Field() : 0; }
-int CExpProject::GetMeasurementMode() const { return GetDAQConfig() ? GetDAQConfig()->GetOption60() : 0; }
-int CExpProject::GetRpmLow() const { return GetDAQConfig() ? GetDAQConfig()->GetRpmLow() : 0; }
-int CExpProject::GetRpmHigh() const { return GetDAQConfig() ? GetDAQConfig()->GetRpmHigh() : 0; }
-int CExpProject::GetRpmStep() const { return GetDAQConfig() ? GetDAQConfig()->GetRpmMargin() : 0; }
-int CExpProject::GetConstantRpm() const { return GetDAQConfig() ? GetDAQConfig()->GetRpmRef() : 0; }
-int CExpProject::GetRpmSignalChannel() const { return GetDAQConfig() ? GetDAQConfig()->GetRpmChannel() : -1; }
-float CExpProject::GetCalcOptionFloat() const { return GetCalcOptionsData() ? GetCalcOptionsData()->GetLineCount() : 0.0f; }
+int CExpProject::GetBlockMode() const
+{
+    return GetDAQConfig() ? GetDAQConfig()->GetVersion5Field() : 0;
+}
+int CExpProject::GetMeasurementMode() const
+{
+    return GetDAQConfig() ? GetDAQConfig()->GetOption60() : 0;
+}
+int CExpProject::GetRpmLow() const
+{
+    return GetDAQConfig() ? GetDAQConfig()->GetRpmLow() : 0;
+}
+int CExpProject::GetRpmHigh() const
+{
+    return GetDAQConfig() ? GetDAQConfig()->GetRpmHigh() : 0;
+}
+int CExpProject::GetRpmStep() const
+{
+    return GetDAQConfig() ? GetDAQConfig()->GetRpmMargin() : 0;
+}
+int CExpProject::GetConstantRpm() const
+{
+    return GetDAQConfig() ? GetDAQConfig()->GetRpmRef() : 0;
+}
+int CExpProject::GetRpmSignalChannel() const
+{
+    return GetDAQConfig() ? GetDAQConfig()->GetRpmChannel() : -1;
+}
+float CExpProject::GetCalcOptionFloat() const
+{
+    return GetCalcOptionsData() ? GetCalcOptionsData()->GetLineCount() : 0.0f;
+}
 float CExpProject::GetCalcOptionFloat2() const
 {
     return GetCalcOptionsData() ? GetCalcOptionsData()->GetOrderBandWidth() : 0.0f;
 }
-int CExpProject::GetCalcOptionInt() const { return GetWindowType(); }
-float CExpProject::GetHighPassFreq() const { return GetCalcOptionsData() ? GetCalcOptionsData()->GetHighPassFreq() : 0.0f; }
-int CExpProject::GetWindowType() const { return GetCalcOptionsData() ? GetCalcOptionsData()->GetWindowType() : 0; }
+int CExpProject::GetCalcOptionInt() const
+{
+    return GetWindowType();
+}
+float CExpProject::GetHighPassFreq() const
+{
+    return GetCalcOptionsData() ? GetCalcOptionsData()->GetHighPassFreq() : 0.0f;
+}
+int CExpProject::GetWindowType() const
+{
+    return GetCalcOptionsData() ? GetCalcOptionsData()->GetWindowType() : 0;
+}
 int CExpProject::GetDefaultEngineCount() const
 {
     return GetDAQConfig() ? static_cast<int>(GetDAQConfig()->GetRpmRatio()) : 0;
@@ -368,7 +403,10 @@ float CExpProject::GetDefaultDetectionLevel() const
 {
     return GetDAQConfig() ? GetDAQConfig()->GetBandAveFactor() : 0.0f;
 }
-float CExpProject::GetDefaultGearCount() const { return GetDAQConfig() ? GetDAQConfig()->GetFactor3() : 1.0f; }
+float CExpProject::GetDefaultGearCount() const
+{
+    return GetDAQConfig() ? GetDAQConfig()->GetFactor3() : 1.0f;
+}
 
 // ---- building the tree ----
 
@@ -383,8 +421,7 @@ void CExpProject::CreateDefaultChildren()
     }
 }
 
-namespace
-{
+namespace {
 // Takes a data set whose channels could not be made out of its parent again and renumbers the rest.
 void DropDataSet(CMElement* parent, CMElement* set)
 {

@@ -22,7 +22,8 @@ std::string TrimUpper(const std::string& text)
         return std::string();
     const size_t last = text.find_last_not_of(" \t\r\n");
     std::string out = text.substr(first, last - first + 1);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     return out;
 }
 } // namespace
@@ -43,7 +44,8 @@ bool CImportSensorListFromExcel::Read(const std::string& path)
         return false;
     }
     // Which workbook column fills which array, per sheet.
-    static const int kAccel[] = {colID, colManufacturer, colModel, colSerial, colSensitivity, colUnit, colLimit, colComment};
+    static const int kAccel[] = {colID,          colManufacturer, colModel, colSerial,
+                                 colSensitivity, colUnit,         colLimit, colComment};
     static const int kOther[] = {colID, colManufacturer, colModel, colSerial, colSensitivity, colLimit, colComment};
     int found = 0;
     for (int s = 0; s < kSheetCount; ++s) {
@@ -64,7 +66,8 @@ bool CImportSensorListFromExcel::Read(const std::string& path)
             if (xl.GetCellText(index, row, 4).empty())
                 break;
             for (int c = 0; c < columnCount; ++c)
-                m_cells[static_cast<size_t>(s)][static_cast<size_t>(columns[c])].push_back(xl.GetCellText(index, row, c + 1));
+                m_cells[static_cast<size_t>(s)][static_cast<size_t>(columns[c])].push_back(
+                    xl.GetCellText(index, row, c + 1));
         }
     }
     xl.Close(false);

@@ -19,7 +19,18 @@ public:
     static constexpr int kSheetCount = 3;
     static constexpr int kColumnCount = 9;
     // Positions of the string arrays of a sheet.
-    enum { colID = 0, colManufacturer, colModel, colSerial, colSensitivity, colUnit, colLimit, colUnused, colComment };
+    enum
+    {
+        colID = 0,
+        colManufacturer,
+        colModel,
+        colSerial,
+        colSensitivity,
+        colUnit,
+        colLimit,
+        colUnused,
+        colComment
+    };
     static const char* const kSheetNames[kSheetCount];
 
     // Reads the workbook; true only when all three sheets were found. A missing sheet contributes

@@ -6,9 +6,7 @@
 
 IMPLEMENT_SERIAL(CRPMSignalData, CMElement, 0 | VERSIONABLE_SCHEMA)
 
-CRPMSignalData::CRPMSignalData(const std::string& name, CMElement* parent, int type) : CMElement(name, parent, type)
-{
-}
+CRPMSignalData::CRPMSignalData(const std::string& name, CMElement* parent, int type) : CMElement(name, parent, type) {}
 
 CRPMSignalData::~CRPMSignalData() = default;
 

@@ -5,8 +5,7 @@
 #include "platform/base/Format.h"
 #include "platform/win/StringTable.h"
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_UNIT_LABEL = 7068; // "B%d"
 } // namespace
 

@@ -5,8 +5,7 @@
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_GROUP_TOO_LARGE = 7081; // "A sensor group cannot hold more than %d channels."
 } // namespace
 
@@ -62,7 +61,8 @@ int CSensorGroup::Shift(int delta, int channelCount)
 {
     if (m_members.empty())
         return 1;
-    const auto [lo, hi] = std::minmax_element(m_members.begin(), m_members.end(),
+    const auto [lo, hi] = std::minmax_element(
+        m_members.begin(), m_members.end(),
         [](const tagSENSORGROUPMEMBER& a, const tagSENSORGROUPMEMBER& b) { return a.channel < b.channel; });
     if (delta < 1) {
         if (static_cast<int64_t>(lo->channel) + delta < 0)

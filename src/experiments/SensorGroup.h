@@ -10,10 +10,10 @@
 
 struct tagSENSORGROUPMEMBER
 {
-    std::string text;      // the sensor ID found at the slot when the member was set
-    int32_t bundle = -1;   // bundle number
-    int32_t slot = -1;     // position of the sensor within the bundle
-    int32_t channel = -1;  // 0-based acquisition channel
+    std::string text;     // the sensor ID found at the slot when the member was set
+    int32_t bundle = -1;  // bundle number
+    int32_t slot = -1;    // position of the sensor within the bundle
+    int32_t channel = -1; // 0-based acquisition channel
     int32_t extra = 0;
 
     bool operator==(const tagSENSORGROUPMEMBER&) const = default;

@@ -22,7 +22,7 @@ struct CHANNELINFO
     float Range = 0.0f;       // measuring range
     int32_t AutoRange = 0;    // 1: automatic range requested
     int32_t Coupling = 0;
-    float Scale = 1.0f;       // on an acquisition channel: its input range in volts (0.1, 1.0, 10.0)
+    float Scale = 1.0f; // on an acquisition channel: its input range in volts (0.1, 1.0, 10.0)
     float Limit = 0.0f;
 
     static constexpr int32_t kDataTypeReference = 8;

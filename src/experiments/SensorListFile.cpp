@@ -15,13 +15,11 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_BUNDLE_MEMBER_NAME = 7001; // "%s #%d"
 } // namespace
 
-namespace
-{
+namespace {
 constexpr const char* kSensorListSection = "[Sensor List]";
 constexpr const char* kBundleSection = "[Sensor Bundle]";
 constexpr const char* kGroupingSection = "[Sensor Grouping]";
@@ -168,8 +166,8 @@ int WriteSensorListFile(const CSensorProject& project, const std::string& path, 
                 const CHANNELINFO& ch = sensor->GetChannelInfo();
                 file.WriteString(Format("%s\t%s\t%s\t%s\t%g\t%d\t%d\t%g\n", sensor->GetID().c_str(),
                                         sensor->GetManufacturer().c_str(), sensor->GetModel().c_str(),
-                                        sensor->GetSerialNumber().c_str(), double(ch.Sensitivity), ch.DataType,
-                                        ch.Unit, double(ch.Limit)));
+                                        sensor->GetSerialNumber().c_str(), double(ch.Sensitivity), ch.DataType, ch.Unit,
+                                        double(ch.Limit)));
             }
         }
         file.WriteString(Format("\n%s\n", kBundleSection));

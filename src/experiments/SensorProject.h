@@ -33,7 +33,12 @@ public:
     static constexpr double kGravity = 9.80665;
 
     // Categories, numbered as the element types of their sensors.
-    enum { categoryAcceleration = 1, categoryMicrophone = 2, categoryHammer = 3 };
+    enum
+    {
+        categoryAcceleration = 1,
+        categoryMicrophone = 2,
+        categoryHammer = 3
+    };
 
     CSensorProject();
     ~CSensorProject() override;

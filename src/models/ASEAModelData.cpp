@@ -34,7 +34,10 @@ CASEAModelData::CASEAModelData(CMElement* parent) : CSEAModelData("", parent, kE
 
 CASEAModelData::~CASEAModelData() = default;
 
-void CASEAModelData::SetDataFiles(std::unique_ptr<CHSEAAnalyticalDataFiles> files) { m_dataFiles = std::move(files); }
+void CASEAModelData::SetDataFiles(std::unique_ptr<CHSEAAnalyticalDataFiles> files)
+{
+    m_dataFiles = std::move(files);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Building from the model file
@@ -58,8 +61,7 @@ CModelData* CASEAModelData::LoadModelData(const std::string& modelFile)
 {
     CWaitCursor wait;
     auto model = std::make_unique<CModelData>(this);
-    if (!model->ReadModelInfo(modelFile))
-    {
+    if (!model->ReadModelInfo(modelFile)) {
         m_lastError = model->GetLastError();
         // The reader's own words name the line and what is wrong with it.
         PromptMessageBox(IDS_MODEL_FILE_UNREADABLE,
@@ -96,11 +98,10 @@ int CASEAModelData::PrepareFromModel(CModelData* model)
     // hundred kilobytes can ask for more memory than the computer has. Refused before anything
     // is allocated.
     const int bands = GetFreqCount();
-    const uint64_t bytes = CMemoryBudget::Product(static_cast<uint64_t>(table.GetCount()),
-                                                  static_cast<uint64_t>(table.GetCount()),
-                                                  static_cast<uint64_t>(bands > 0 ? bands : 0), sizeof(double));
-    if (!CMemoryBudget::Fits(bytes))
-    {
+    const uint64_t bytes =
+        CMemoryBudget::Product(static_cast<uint64_t>(table.GetCount()), static_cast<uint64_t>(table.GetCount()),
+                               static_cast<uint64_t>(bands > 0 ? bands : 0), sizeof(double));
+    if (!CMemoryBudget::Fits(bytes)) {
         m_lastError = Format("The model has %d subsystems and %d bands: its loss-factor matrix needs %.1f GB, more "
                              "than this computer can hold.",
                              table.GetCount(), bands, static_cast<double>(bytes) / 1e9);
@@ -111,12 +112,11 @@ int CASEAModelData::PrepareFromModel(CModelData* model)
     const CZuSubsystemTable* own = GetSubsystemTable();
     auto density = std::make_unique<CZuVecFunc>(ModelText(IDS_MODAL_DENSITY_NAME, "Modal Density"), own, bands, this,
                                                 kModalDensityType);
-    auto wave = std::make_unique<CZuVecFunc>(ModelText(IDS_WAVE_NUMBER_NAME, "Wave Number"), own, bands, this,
-                                             kWaveNumberType);
+    auto wave =
+        std::make_unique<CZuVecFunc>(ModelText(IDS_WAVE_NUMBER_NAME, "Wave Number"), own, bands, this, kWaveNumberType);
     auto eta = std::make_unique<CZuMatFunc>(ModelText(IDS_ETA_MATRIX_NAME, "Eta Matrix"), own, own, bands, this,
                                             kEtaMatrixType);
-    for (int b = 0; b < bands; ++b)
-    {
+    for (int b = 0; b < bands; ++b) {
         density->DataIndex(b) = GetFreq(b);
         wave->DataIndex(b) = GetFreq(b);
         eta->DataIndex(b) = GetFreq(b);
@@ -131,7 +131,8 @@ std::string CASEAModelData::CompanionFileName(const std::string& modelFile, int 
 {
     const std::string ext = fileKind == CModelData::FILE_KIND_XML ? ".xml" : ".ntf";
     auto lower = [](std::string s) {
-        std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        std::transform(s.begin(), s.end(), s.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         return s;
     };
     if (modelFile.size() >= ext.size() && lower(modelFile.substr(modelFile.size() - ext.size())) == ext)
@@ -147,7 +148,17 @@ std::string CASEAModelData::CompanionFileName(const std::string& modelFile, int 
 namespace {
 
 // The line kinds of the companion file, tested in this order.
-enum class LineKind { Title, Shell, Cavity, ModalDensity, WaveNumber, IntrinsicDlf, Clf, Other };
+enum class LineKind
+{
+    Title,
+    Shell,
+    Cavity,
+    ModalDensity,
+    WaveNumber,
+    IntrinsicDlf,
+    Clf,
+    Other
+};
 
 LineKind KindOf(const std::string& line)
 {
@@ -170,19 +181,28 @@ LineKind KindOf(const std::string& line)
 
 const char* TagOf(LineKind kind)
 {
-    switch (kind)
-    {
-    case LineKind::Shell: return "<Shell>";
-    case LineKind::Cavity: return "<Cavity>";
-    case LineKind::ModalDensity: return "<Modal Density";
-    case LineKind::WaveNumber: return "<Wave Number>";
-    case LineKind::IntrinsicDlf: return "<Intrinsic DLF";
-    case LineKind::Clf: return "<CLF>";
-    default: return "";
+    switch (kind) {
+    case LineKind::Shell:
+        return "<Shell>";
+    case LineKind::Cavity:
+        return "<Cavity>";
+    case LineKind::ModalDensity:
+        return "<Modal Density";
+    case LineKind::WaveNumber:
+        return "<Wave Number>";
+    case LineKind::IntrinsicDlf:
+        return "<Intrinsic DLF";
+    case LineKind::Clf:
+        return "<CLF>";
+    default:
+        return "";
     }
 }
 
-bool IsMainWave(const std::string& key) { return CGfxUtil::GetWaveType(key, 0) == CGfxUtil::WAVE_FLEXURAL; }
+bool IsMainWave(const std::string& key)
+{
+    return CGfxUtil::GetWaveType(key, 0) == CGfxUtil::WAVE_FLEXURAL;
+}
 
 // The fields of one line after the field that holds its tag. Each reader below takes them and
 // returns the reason when the line fails the file, empty when it was taken (or ignored).
@@ -206,7 +226,10 @@ struct CompanionLine
     }
 };
 
-std::string MissingKey(const std::string& key) { return Format("the model has no subsystem \"%s\"", key.c_str()); }
+std::string MissingKey(const std::string& key)
+{
+    return Format("the model has no subsystem \"%s\"", key.c_str());
+}
 
 std::string ReadShellLine(const CompanionLine& l, CModelData& model)
 {
@@ -216,7 +239,8 @@ std::string ReadShellLine(const CompanionLine& l, CModelData& model)
     if (!shell)
         return Format("the model has no shell \"%s\"", l.At(0).c_str());
     double area = 0, perimeter = 0, mass = 0;
-    for (std::string why : {l.Measure(2, "area", area), l.Measure(4, "perimeter", perimeter), l.Measure(5, "mass", mass)})
+    for (std::string why :
+         {l.Measure(2, "area", area), l.Measure(4, "perimeter", perimeter), l.Measure(5, "mass", mass)})
         if (!why.empty())
             return why;
     shell->SetArea(area);
@@ -308,8 +332,7 @@ std::string ReadClfLine(const CompanionLine& l, CZuMatFunc& eta, const CZuVecFun
     for (int b = 1; b < bands; ++b)
         if (values[static_cast<size_t>(b)] == 0.0)
             values[static_cast<size_t>(b)] = values[static_cast<size_t>(b) - 1];
-    for (int b = 0; b < bands; ++b)
-    {
+    for (int b = 0; b < bands; ++b) {
         const double p = density.DataValue(b, ns) * values[static_cast<size_t>(b)];
         eta.DataValue(b, s, t) -= p;
         eta.DataValue(b, t, s) -= p;
@@ -335,8 +358,7 @@ int CASEAModelData::ReadCompanionFile(CModelData* model)
 
     const std::string path = CompanionFileName(model->GetFileName(), model->GetFileKind());
     CStdioFile file;
-    if (!file.Open(path, CStdioFile::modeRead))
-    {
+    if (!file.Open(path, CStdioFile::modeRead)) {
         m_lastError = ModelFormat(IDS_DATA_FILE_UNOPENABLE, "The data file %s cannot be opened.", path.c_str());
         m_lastErrorId = IDS_DATA_FILE_UNOPENABLE;
         return 0;
@@ -346,46 +368,51 @@ int CASEAModelData::ReadCompanionFile(CModelData* model)
     std::string title = ModelText(IDS_DEFAULT_DATA_TITLE, "No Title");
     std::string line;
     CompanionLine fields;
-    try
-    {
-        while (file.ReadString(line))
-        {
+    try {
+        while (file.ReadString(line)) {
             const LineKind kind = KindOf(line);
             if (kind == LineKind::Other)
                 continue;
-            if (kind == LineKind::Title)
-            {
+            if (kind == LineKind::Title) {
                 title = line.substr(2, model_text::kMaxField);
                 continue;
             }
             std::string why;
-            if (model_text::SplitFields(line, fields.fields, why))
-            {
+            if (model_text::SplitFields(line, fields.fields, why)) {
                 fields.first = 0;
                 while (fields.first < fields.fields.size() &&
                        fields.fields[fields.first].find(TagOf(kind)) == std::string::npos)
                     ++fields.first;
                 ++fields.first;
-                switch (kind)
-                {
-                case LineKind::Shell: why = ReadShellLine(fields, *model); break;
-                case LineKind::Cavity: why = ReadCavityLine(fields, *model); break;
-                case LineKind::ModalDensity: why = ReadVectorLine(fields, *density, bands); break;
-                case LineKind::WaveNumber: why = ReadVectorLine(fields, *wave, bands); break;
-                case LineKind::IntrinsicDlf: why = ReadIntrinsicDlfLine(fields, *eta, *density, bands); break;
-                case LineKind::Clf: why = ReadClfLine(fields, *eta, *density, bands); break;
-                default: break;
+                switch (kind) {
+                case LineKind::Shell:
+                    why = ReadShellLine(fields, *model);
+                    break;
+                case LineKind::Cavity:
+                    why = ReadCavityLine(fields, *model);
+                    break;
+                case LineKind::ModalDensity:
+                    why = ReadVectorLine(fields, *density, bands);
+                    break;
+                case LineKind::WaveNumber:
+                    why = ReadVectorLine(fields, *wave, bands);
+                    break;
+                case LineKind::IntrinsicDlf:
+                    why = ReadIntrinsicDlfLine(fields, *eta, *density, bands);
+                    break;
+                case LineKind::Clf:
+                    why = ReadClfLine(fields, *eta, *density, bands);
+                    break;
+                default:
+                    break;
                 }
             }
-            if (!why.empty())
-            {
+            if (!why.empty()) {
                 m_lastError = Format("%s, line %d: %s", path.c_str(), file.GetLineNumber(), why.c_str());
                 return 0;
             }
         }
-    }
-    catch (const CFileException& e)
-    {
+    } catch (const CFileException& e) {
         m_lastError = e.what();
         return 0;
     }
@@ -397,8 +424,7 @@ int CASEAModelData::IsSymmetricModel() const
 {
     CZuSubsystemTable fallback;
     const CZuSubsystemTable* all = GetAllSubsystems();
-    if (!all || all->IsEmpty())
-    {
+    if (!all || all->IsEmpty()) {
         // Before the model project handed over its table: the 3D model's subsystems.
         if (CModelData* model = GetModelData(0))
             if (CModelSubsystemSet* set = model->GetSubsystemSet(1))
@@ -406,8 +432,7 @@ int CASEAModelData::IsSymmetricModel() const
         all = &fallback;
     }
     int counted = 0;
-    for (int i = 0; i < all->GetCount(); ++i)
-    {
+    for (int i = 0; i < all->GetCount(); ++i) {
         const std::string& name = (*all)[i];
         if (CGfxUtil::GetLeftRight(name) != CGfxUtil::SIDE_LEFT)
             continue;
@@ -422,8 +447,7 @@ int CASEAModelData::IsSymmetricModel() const
 void CASEAModelData::Serialize(CArchive& ar)
 {
     CSEAModelData::Serialize(ar);
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar.WriteObject(m_dataFiles.get());
         return;
     }

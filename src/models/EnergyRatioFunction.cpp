@@ -13,13 +13,11 @@ IMPLEMENT_SERIAL(CEnergyRatioFunction, CZuFunc, 1 | VERSIONABLE_SCHEMA)
 CEnergyRatioFunction::CEnergyRatioFunction(const std::string& name, const std::string& source,
                                            const std::string& target, int dataCount, CMElement* parent, int type)
     : CZuFunc(name, dataCount, parent, type), m_source(source), m_target(target)
-{
-}
+{}
 
 int CEnergyRatioFunction::Export(CStdioFile& file)
 {
-    try
-    {
+    try {
         if (!CZuFunc::Export(file))
             return 0;
         std::string line = m_source + "\t" + m_target;
@@ -27,9 +25,7 @@ int CEnergyRatioFunction::Export(CStdioFile& file)
             line += Format("\t%g", DataValue(b));
         file.WriteString(line + "\n");
         return 1;
-    }
-    catch (const CFileException&)
-    {
+    } catch (const CFileException&) {
         return 0;
     }
 }
@@ -37,13 +33,11 @@ int CEnergyRatioFunction::Export(CStdioFile& file)
 int CEnergyRatioFunction::Import(CStdioFile& file)
 {
     m_importError.clear();
-    try
-    {
+    try {
         if (!CZuFunc::Import(file))
             return 0;
         std::string line;
-        if (!file.ReadString(line))
-        {
+        if (!file.ReadString(line)) {
             m_importError = "the line of source, target and values is missing";
             return 0;
         }
@@ -51,8 +45,7 @@ int CEnergyRatioFunction::Import(CStdioFile& file)
         std::vector<double> values;
         std::string error;
         if (!model_text::SplitFields(line, fields, error) || fields.size() < 2 ||
-            !model_text::ParseValues(fields, 2, static_cast<size_t>(GetDataCount()), values, error))
-        {
+            !model_text::ParseValues(fields, 2, static_cast<size_t>(GetDataCount()), values, error)) {
             m_importError = Format("energy ratio \"%s\": %s", GetName().c_str(),
                                    error.empty() ? "source and target are missing" : error.c_str());
             return 0;
@@ -62,9 +55,7 @@ int CEnergyRatioFunction::Import(CStdioFile& file)
         for (int b = 0; b < GetDataCount(); ++b)
             DataValue(b) = values[static_cast<size_t>(b)];
         return 1;
-    }
-    catch (const CFileException&)
-    {
+    } catch (const CFileException&) {
         return 0;
     }
 }

@@ -12,8 +12,8 @@ public:
     static constexpr int kElementType = 57;
 
     CEnergyRatioFunction() = default;
-    CEnergyRatioFunction(const std::string& name, const std::string& source, const std::string& target,
-                         int dataCount, CMElement* parent, int type);
+    CEnergyRatioFunction(const std::string& name, const std::string& source, const std::string& target, int dataCount,
+                         CMElement* parent, int type);
 
     const std::string& GetSourceName() const { return m_source; }
     const std::string& GetTargetName() const { return m_target; }

@@ -17,8 +17,7 @@ CGClfData::CGClfData() : CMElement(kStoreName, nullptr, kElementType) {}
 
 CGClfData::CGClfData(CMElement* parent, int bandType, double startFreq, double endFreq)
     : CMElement(kStoreName, parent, kElementType), m_bandType(bandType), m_startFreq(startFreq), m_endFreq(endFreq)
-{
-}
+{}
 
 void CGClfData::Serialize(CArchive& ar)
 {
@@ -42,7 +41,10 @@ std::vector<double> CGClfData::BandCentres() const
 // ---------------------------------------------------------------------------------------------
 // Look-ups
 
-CZuClfFunc* CGClfData::FindClf(const std::string& a, const std::string& b) const { return FindClfChild(this, a, b); }
+CZuClfFunc* CGClfData::FindClf(const std::string& a, const std::string& b) const
+{
+    return FindClfChild(this, a, b);
+}
 
 CGClfGroup* CGClfData::FindGroup(const std::string& name, int tryMirror) const
 {
@@ -60,7 +62,10 @@ CGClfGroup* CGClfData::FindGroup(const std::string& name, int tryMirror) const
     return nullptr;
 }
 
-CGClfGroup* CGClfData::FindCommonGroup() const { return FindGroup(kCommonGroupName, 0); }
+CGClfGroup* CGClfData::FindCommonGroup() const
+{
+    return FindGroup(kCommonGroupName, 0);
+}
 
 CGClfGroup* CGClfData::GetOrCreateCommonGroup()
 {
@@ -77,8 +82,7 @@ CGClfGroup* CGClfData::CreateGroup(const std::string& name)
 CZuClfFunc* CGClfData::FindGlobalClf(const std::string& a, const std::string& b, const std::string& groupName,
                                      int retry) const
 {
-    if (CGClfGroup* group = groupName.empty() ? nullptr : FindGroup(groupName, 1))
-    {
+    if (CGClfGroup* group = groupName.empty() ? nullptr : FindGroup(groupName, 1)) {
         CZuClfFunc* f = group->FindClf(a, b);
         if (f || !retry)
             return f;
@@ -113,8 +117,7 @@ CZuClfFunc* CGClfData::AddGlobalClf(const std::string& a, const std::string& b, 
     if (a == b)
         return nullptr;
     CZuClfFunc* f = FindGlobalClf(a, b, "", 1);
-    if (!f)
-    {
+    if (!f) {
         const std::vector<double> centres = BandCentres();
         const int bands = static_cast<int>(centres.size());
         CGClfGroup* common = GetOrCreateCommonGroup();
@@ -126,17 +129,14 @@ CZuClfFunc* CGClfData::AddGlobalClf(const std::string& a, const std::string& b, 
         if (!f)
             return nullptr;
     }
-    if (source)
-    {
+    if (source) {
         const int n = source->GetFreqCount();
         std::vector<double> ab(static_cast<size_t>(n > 0 ? n : 0)), ba(ab.size());
         if (n > 0 && source->ExtractClf(a, b, ab.data(), static_cast<unsigned>(n)) &&
-            source->ExtractClf(b, a, ba.data(), static_cast<unsigned>(n)))
-        {
+            source->ExtractClf(b, a, ba.data(), static_cast<unsigned>(n))) {
             const int ia = f->GetIndex(a), ib = f->GetIndex(b);
             const int m = n < f->GetDataCount() ? n : f->GetDataCount();
-            for (int i = 0; i < m && ia >= 0 && ib >= 0; ++i)
-            {
+            for (int i = 0; i < m && ia >= 0 && ib >= 0; ++i) {
                 f->DataValue(i, ia) = ab[static_cast<size_t>(i)];
                 f->DataValue(i, ib) = ba[static_cast<size_t>(i)];
             }
@@ -151,9 +151,9 @@ void CGClfData::NameClfFunc(CZuClfFunc* function, int kind)
         return;
     const std::string a = function->GetSubsystem(0), b = function->GetSubsystem(1);
     const bool coupled = kind == 1 || kind == 17;
-    function->SetName(coupled ? ModelFormat(IDS_GCLF_COUPLED_NAME, "Global CLF(%s, %s)", a.c_str(), b.c_str())
-                              : ModelFormat(IDS_GCLF_UNCOUPLED_NAME, "Global CLF(%s, %s) (not coupled)", a.c_str(),
-                                            b.c_str()));
+    function->SetName(
+        coupled ? ModelFormat(IDS_GCLF_COUPLED_NAME, "Global CLF(%s, %s)", a.c_str(), b.c_str())
+                : ModelFormat(IDS_GCLF_UNCOUPLED_NAME, "Global CLF(%s, %s) (not coupled)", a.c_str(), b.c_str()));
     function->SetType(coupled ? kCoupledClfType : kUncoupledClfType);
 }
 
@@ -162,8 +162,7 @@ void CGClfData::NameClfFunc(CZuClfFunc* function, int kind)
 
 int CGClfData::Export(CStdioFile& file)
 {
-    try
-    {
+    try {
         auto writeFunctions = [&file](const CMElement* owner) {
             for (int i = 0; i < owner->GetChildCount(); ++i)
                 if (auto* f = DynamicDowncast<CZuClfFunc>(owner->GetChild(i)))
@@ -176,16 +175,13 @@ int CGClfData::Export(CStdioFile& file)
             return 0;
         file.WriteString("\n");
         for (int i = 0; i < GetChildCount(); ++i)
-            if (auto* group = DynamicDowncast<CGClfGroup>(GetChild(i)))
-            {
+            if (auto* group = DynamicDowncast<CGClfGroup>(GetChild(i))) {
                 file.WriteString("[" + group->GetName() + "]\n");
                 if (!writeFunctions(group))
                     return 0;
             }
         return 1;
-    }
-    catch (const CFileException&)
-    {
+    } catch (const CFileException&) {
         return 0;
     }
 }
@@ -198,20 +194,17 @@ bool IsHeading(const std::string& line)
     return line.size() >= 2 && line.front() == '[' && line.back() == ']';
 }
 
-
 } // namespace
 
 int CGClfData::Import(CStdioFile& file)
 {
     m_importError.clear();
-    try
-    {
+    try {
         const std::vector<double> centres = BandCentres();
         const int bands = static_cast<int>(centres.size());
 
         std::string first;
-        if (!file.ReadString(first) || first.empty())
-        {
+        if (!file.ReadString(first) || first.empty()) {
             m_importError = "the global CLF section has no heading";
             return 0;
         }
@@ -223,10 +216,8 @@ int CGClfData::Import(CStdioFile& file)
         std::vector<std::string> headings;
         std::vector<std::string> sections(1);
         std::string line;
-        while (file.ReadString(line))
-        {
-            if (IsHeading(line))
-            {
+        while (file.ReadString(line)) {
+            if (IsHeading(line)) {
                 headings.push_back(line.substr(1, line.size() - 2));
                 sections.emplace_back();
                 continue;
@@ -238,8 +229,7 @@ int CGClfData::Import(CStdioFile& file)
         auto readFunctions = [&](CMElement* owner, const std::string& text) {
             CStdioFile part;
             part.OpenMemory(CStdioFile::modeRead, text);
-            for (;;)
-            {
+            for (;;) {
                 auto f = std::make_unique<CZuClfFunc>("", "", "", bands, owner, CZuData::kClfType);
                 if (!f->Import(part) || f->GetSubsystemCount() != 2 || f->GetDataCount() != bands)
                     return;
@@ -253,9 +243,7 @@ int CGClfData::Import(CStdioFile& file)
             if (CGClfGroup* group = CreateGroup(headings[g]))
                 readFunctions(group, sections[g + 1]);
         return 1;
-    }
-    catch (const CFileException&)
-    {
+    } catch (const CFileException&) {
         return 0;
     }
 }

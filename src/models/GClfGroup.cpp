@@ -5,7 +5,10 @@
 
 IMPLEMENT_SERIAL(CGClfGroup, CMElement, 2 | VERSIONABLE_SCHEMA)
 
-CGClfGroup::CGClfGroup() { SetType(kElementType); }
+CGClfGroup::CGClfGroup()
+{
+    SetType(kElementType);
+}
 
 CGClfGroup::CGClfGroup(const std::string& name, CMElement* parent) : CMElement(name, parent, kElementType) {}
 
@@ -13,8 +16,7 @@ CZuClfFunc* FindClfChild(const CMElement* parent, const std::string& a, const st
 {
     if (!parent)
         return nullptr;
-    for (int i = 0; i < parent->GetChildCount(); ++i)
-    {
+    for (int i = 0; i < parent->GetChildCount(); ++i) {
         auto* f = DynamicDowncast<CZuClfFunc>(parent->GetChild(i));
         if (!f || f->GetSubsystemCount() < 2)
             continue;
@@ -32,8 +34,7 @@ CZuClfFunc* CGClfGroup::FindClf(const std::string& a, const std::string& b) cons
 
 void CGClfGroup::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         CMElement::Serialize(ar);
         return;
     }
@@ -47,19 +48,15 @@ void CGClfGroup::Serialize(CArchive& ar)
     // index word (or 0x7FFF and a 4-byte index), null is 0; anything else would be a new object,
     // which a group of ours never wrote there.
     const int count = GetChildCount();
-    for (int i = 0; i < count; ++i)
-    {
+    for (int i = 0; i < count; ++i) {
         uint16_t tag = 0;
         ar >> tag;
-        if (tag == 0x7FFF)
-        {
+        if (tag == 0x7FFF) {
             uint32_t index = 0;
             ar >> index;
             if (index & 0x80000000u)
                 CArchive::Throw(CArchiveException::badIndex, "global CLF group: a class where a child was repeated");
-        }
-        else if (tag & 0x8000u)
-        {
+        } else if (tag & 0x8000u) {
             CArchive::Throw(CArchiveException::badIndex, "global CLF group: a new object where a child was repeated");
         }
     }

@@ -8,19 +8,14 @@ const char* const CHSEAAnalyticalDataFiles::TypeAbbreviations[TypeCount] = {"BE"
                                                                             "CY", "DU", "CA", "SF"};
 
 CHSEAAnalyticalDataFiles::CHSEAAnalyticalDataFiles(const CHSEAAnalyticalDataFiles& other)
-    : CObject(other),
-      m_etaMatrixFile(other.m_etaMatrixFile),
-      m_pathList(other.m_pathList),
-      m_modalDensityFiles(other.m_modalDensityFiles),
-      m_waveNumberFiles(other.m_waveNumberFiles),
-      m_propertyFiles(other.m_propertyFiles),
-      m_useFlags(other.m_useFlags)
+    : CObject(other), m_etaMatrixFile(other.m_etaMatrixFile), m_pathList(other.m_pathList),
+      m_modalDensityFiles(other.m_modalDensityFiles), m_waveNumberFiles(other.m_waveNumberFiles),
+      m_propertyFiles(other.m_propertyFiles), m_useFlags(other.m_useFlags)
 {
     m_options[3] = other.m_options[3];
 }
 
-void CHSEAAnalyticalDataFiles::SetTypedPath(std::array<std::string, TypeCount>& list, int k,
-                                            const std::string& path)
+void CHSEAAnalyticalDataFiles::SetTypedPath(std::array<std::string, TypeCount>& list, int k, const std::string& path)
 {
     if (!ValidType(k))
         return;
@@ -71,13 +66,11 @@ void CHSEAAnalyticalDataFiles::SetUseFlag(int k, int used)
 
 void CHSEAAnalyticalDataFiles::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << static_cast<int32_t>(m_options[3]) << static_cast<int32_t>(m_options[0])
            << static_cast<int32_t>(m_options[1]) << static_cast<int32_t>(m_options[2]);
         ar << m_etaMatrixFile;
-        for (int k = 0; k < TypeCount; ++k)
-        {
+        for (int k = 0; k < TypeCount; ++k) {
             const auto i = static_cast<size_t>(k);
             ar << m_waveNumberFiles[i] << m_pathList[i] << m_modalDensityFiles[i]
                << static_cast<int32_t>(m_useFlags[i]);
@@ -95,22 +88,18 @@ void CHSEAAnalyticalDataFiles::Serialize(CArchive& ar)
     m_options = {1, 1, 1, 1};
     if (schema > 2 && schema != 0xFFFFFFFFu)
         CArchive::ThrowBadSchema("CHSEAAnalyticalDataFiles");
-    if (schema == 2 || schema == 0xFFFFFFFFu)
-    {
+    if (schema == 2 || schema == 0xFFFFFFFFu) {
         m_options[3] = readFlag();
         m_options[0] = readFlag();
         m_options[1] = readFlag();
         m_options[2] = readFlag();
-    }
-    else if (schema == 1)
-    {
+    } else if (schema == 1) {
         m_options[3] = readFlag();
         m_options[0] = readFlag();
         m_options[1] = readFlag();
     }
     ar >> m_etaMatrixFile;
-    for (int k = 0; k < TypeCount; ++k)
-    {
+    for (int k = 0; k < TypeCount; ++k) {
         const auto i = static_cast<size_t>(k);
         int32_t used = 0;
         ar >> m_waveNumberFiles[i] >> m_pathList[i] >> m_modalDensityFiles[i] >> used;

@@ -30,8 +30,7 @@ CHSEADominantPathData::~CHSEADominantPathData() = default;
 void CHSEADominantPathData::Allocate()
 {
     m_paths.resize(static_cast<size_t>(GetDataCount()));
-    for (auto& band : m_paths)
-    {
+    for (auto& band : m_paths) {
         band.resize(m_k);
         for (auto& p : band)
             if (!p)
@@ -110,14 +109,13 @@ int CHSEADominantPathData::GetTableColCount(int index)
 std::string CHSEADominantPathData::GetFreqIndicator(int index)
 {
     return index >= 0 && index < GetDataCount() ? CGfxUtil::GetManipulatedFrequencyString(DataIndex(index))
-                                                 : std::string();
+                                                : std::string();
 }
 
 void CHSEADominantPathData::Serialize(CArchive& ar)
 {
     CZuFuncElement::Serialize(ar);
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << m_target << m_k;
         for (const auto& band : m_paths)
             for (const auto& p : band)
@@ -135,11 +133,9 @@ void CHSEADominantPathData::Serialize(CArchive& ar)
     m_paths.clear();
     m_k = k;
     m_paths.resize(static_cast<size_t>(bands));
-    for (auto& band : m_paths)
-    {
+    for (auto& band : m_paths) {
         band.resize(k);
-        for (auto& p : band)
-        {
+        for (auto& p : band) {
             p = ar.ReadOwned<CHSEAPath>();
             if (!p)
                 p = std::make_unique<CHSEAPath>();

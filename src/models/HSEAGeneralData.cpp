@@ -52,18 +52,26 @@ CHSEAGeneralData::CHSEAGeneralData(const std::string& name, CMElement* parent, i
         SetName(ModelFormat(IDS_SERIAL_NAME, "%s #%d", name.c_str(), static_cast<int>(GetSerialNumber())));
 }
 
-CHSEAGeneralData::~CHSEAGeneralData() { m_properties.DeleteAll(); }
+CHSEAGeneralData::~CHSEAGeneralData()
+{
+    m_properties.DeleteAll();
+}
 
 const char* CHSEAGeneralData::SectionName(int kind)
 {
-    switch (kind)
-    {
-    case KIND_CLF_DLF_MATRIX: return "[CLFs/Total DLFs]";
-    case KIND_CLF: return "[CLFs]";
-    case KIND_TOTAL_DLF: return "[Total DLFs]";
-    case KIND_INTRINSIC_DLF: return "[Intrindic DLFs]";
-    case KIND_INPUT_POWER: return "[Input powers]";
-    default: return "";
+    switch (kind) {
+    case KIND_CLF_DLF_MATRIX:
+        return "[CLFs/Total DLFs]";
+    case KIND_CLF:
+        return "[CLFs]";
+    case KIND_TOTAL_DLF:
+        return "[Total DLFs]";
+    case KIND_INTRINSIC_DLF:
+        return "[Intrindic DLFs]";
+    case KIND_INPUT_POWER:
+        return "[Input powers]";
+    default:
+        return "";
     }
 }
 
@@ -98,20 +106,16 @@ CZuPowerFunc* CHSEAGeneralData::AddPowerFunc(const std::string& subsystem, int p
     const int bands = GetFreqCount();
     std::unique_ptr<CZuPowerFunc> made;
     CZuPowerFunc* f = FindFuncByKind(subsystem, powerKind);
-    if (!f)
-    {
+    if (!f) {
         made = std::make_unique<CZuPowerFunc>(name, subsystem, bands, this, kPowerKinds[powerKind].code);
         f = made.get();
-    }
-    else if (AfxFormatMessageBox(IDS_OVERWRITE_POWER, MB_OKCANCEL | MB_ICONEXCLAMATION, f->GetName().c_str()) ==
-             IDCANCEL)
-    {
+    } else if (AfxFormatMessageBox(IDS_OVERWRITE_POWER, MB_OKCANCEL | MB_ICONEXCLAMATION, f->GetName().c_str()) ==
+               IDCANCEL) {
         return f;
     }
     if (f->GetDataCount() != bands)
         f->SetDataCount(bands);
-    for (int b = 0; b < bands; ++b)
-    {
+    for (int b = 0; b < bands; ++b) {
         f->DataIndex(b) = GetFreq(b);
         for (int k = 0; k < f->GetSubsystemCount(); ++k)
             f->DataValue(b, k) = 1.0;
@@ -127,15 +131,13 @@ CEnergyRatioFunction* CHSEAGeneralData::AddEnergyRatioFunc(const std::string& a,
     if (a == b)
         return nullptr;
     CEnergyRatioFunction* f = FindEnergyRatioFunc(a, b);
-    if (!f)
-    {
+    if (!f) {
         const int bands = GetFreqCount();
         f = AddChild(std::make_unique<CEnergyRatioFunction>(EnergyRatioName(a, b), a, b, bands, this,
                                                             CEnergyRatioFunction::kElementType));
         if (!f)
             return nullptr;
-        for (int i = 0; i < bands; ++i)
-        {
+        for (int i = 0; i < bands; ++i) {
             f->DataIndex(i) = GetFreq(i);
             f->DataValue(i) = 0.0;
         }
@@ -206,8 +208,7 @@ int CHSEAGeneralData::ConnectionIndex(const std::string& name) const
         return -1;
     std::string plain = name;
     CGfxUtil::RemoveWaveSign(plain);
-    for (int k = 0; k < table->GetCount(); ++k)
-    {
+    for (int k = 0; k < table->GetCount(); ++k) {
         std::string entry = (*table)[k];
         CGfxUtil::RemoveWaveSign(entry);
         if (entry == plain)
@@ -236,17 +237,15 @@ int CHSEAGeneralData::UpdateConnectionInfo()
         SetConnection(i, j, band, connected ? kConnected : kNotConnected);
     };
 
-    if (m_nKind == KIND_CLF_DLF_MATRIX)
-    {
+    if (m_nKind == KIND_CLF_DLF_MATRIX) {
         auto* m = DynamicDowncast<CZuMatFunc>(FindOne(kClfDlfMatrixType, 1));
         if (!m)
             return 1;
         const int n = m->GetRowSubsystemCount() < m->GetColSubsystemCount() ? m->GetRowSubsystemCount()
-                                                                             : m->GetColSubsystemCount();
+                                                                            : m->GetColSubsystemCount();
         for (int i = 0; i < n; ++i)
             for (int j = i; j < n; ++j)
-                for (int b = 0; b < m->GetDataCount(); ++b)
-                {
+                for (int b = 0; b < m->GetDataCount(); ++b) {
                     if (m->DataValue(b, i, j) > 0.0)
                         mark(m->GetRowSubsystem(i), m->GetColSubsystem(j), b);
                     if (m->DataValue(b, j, i) > 0.0)
@@ -254,24 +253,19 @@ int CHSEAGeneralData::UpdateConnectionInfo()
                 }
         return 1;
     }
-    for (int c = 0; c < GetChildCount(); ++c)
-    {
-        if (m_nKind == KIND_CLF)
-        {
+    for (int c = 0; c < GetChildCount(); ++c) {
+        if (m_nKind == KIND_CLF) {
             auto* f = DynamicDowncast<CZuClfFunc>(GetChild(c));
             if (!f || f->GetSubsystemCount() < 2)
                 continue;
             const std::string p = f->GetSubsystem(0), q = f->GetSubsystem(1);
-            for (int b = 0; b < f->GetDataCount(); ++b)
-            {
+            for (int b = 0; b < f->GetDataCount(); ++b) {
                 if (std::fabs(f->DataValue(b, 0)) >= kCouplingThreshold)
                     mark(p, q, b);
                 if (std::fabs(f->DataValue(b, 1)) >= kCouplingThreshold)
                     mark(q, p, b);
             }
-        }
-        else
-        {
+        } else {
             auto* f = DynamicDowncast<CZuDlfFunc>(GetChild(c));
             if (!f || f->GetSubsystemCount() < 1)
                 continue;
@@ -289,8 +283,7 @@ int CHSEAGeneralData::UpdateConnectionInfo()
 
 int CHSEAGeneralData::Export(CStdioFile& file)
 {
-    try
-    {
+    try {
         if (!CZuData::Export(file))
             return 0;
         file.WriteString(Format("\n%s\n", SectionName(m_nKind)));
@@ -299,9 +292,7 @@ int CHSEAGeneralData::Export(CStdioFile& file)
                 if (!f->Export(file))
                     return 0;
         return 1;
-    }
-    catch (const CFileException&)
-    {
+    } catch (const CFileException&) {
         return 0;
     }
 }
@@ -309,23 +300,19 @@ int CHSEAGeneralData::Export(CStdioFile& file)
 int CHSEAGeneralData::Import(CStdioFile& file)
 {
     m_importError.clear();
-    try
-    {
-        if (!CZuData::Import(file))
-        {
+    try {
+        if (!CZuData::Import(file)) {
             m_importError = "the band set and subsystem table cannot be read";
             return 0;
         }
         std::string line, section;
-        if (!file.ReadString(line) || !file.ReadString(section))
-        {
+        if (!file.ReadString(line) || !file.ReadString(section)) {
             m_importError = "the section heading is missing";
             return 0;
         }
         const int bands = GetFreqCount();
         const CZuSubsystemTable* table = GetSubsystemTable();
-        for (;;)
-        {
+        for (;;) {
             std::unique_ptr<CZuFuncElement> f;
             if (section == SectionName(KIND_CLF_DLF_MATRIX))
                 f = std::make_unique<CZuMatFunc>("", table, table, bands, this, kClfDlfMatrixType);
@@ -337,38 +324,32 @@ int CHSEAGeneralData::Import(CStdioFile& file)
                 f = std::make_unique<CZuDlfFunc>("", "", bands, this, kIntrinsicDlfType);
             else if (section == SectionName(KIND_INPUT_POWER))
                 f = std::make_unique<CZuPowerFunc>("", "", bands, this, 3);
-            else
-            {
+            else {
                 m_importError = Format("unknown section \"%s\"", section.c_str());
                 return 0;
             }
             // The end of the section: the next block is missing, or is not one of this section.
             if (!f->Import(file))
                 return 1;
-            if (f->GetDataCount() != bands)
-            {
-                m_importError = Format("\"%s\" has %d values for %d bands", f->GetName().c_str(), f->GetDataCount(),
-                                       bands);
+            if (f->GetDataCount() != bands) {
+                m_importError =
+                    Format("\"%s\" has %d values for %d bands", f->GetName().c_str(), f->GetDataCount(), bands);
                 return 1;
             }
             for (int b = 0; b < bands; ++b)
                 f->DataIndex(b) = GetFreq(b);
             AddChild(std::move(f));
         }
-    }
-    catch (const CFileException&)
-    {
+    } catch (const CFileException&) {
         return 0;
     }
 }
 
-namespace
-{
+namespace {
 // Power codes of the data kinds a section names its functions with, and the power kinds.
 int PowerKindOfCode(int code)
 {
-    switch (code)
-    {
+    switch (code) {
     case 3:
         return 0;
     case 5:
@@ -402,8 +383,7 @@ int CHSEAGeneralData::ImportSection(CStdioFile& file)
         m_importError = why;
         return 0;
     };
-    try
-    {
+    try {
         std::string line;
         if (!file.ReadString(line) || line.size() < 2 || line.front() != '[' || line.back() != ']')
             return fail("the section title is missing");
@@ -417,8 +397,7 @@ int CHSEAGeneralData::ImportSection(CStdioFile& file)
         auto bands = std::make_unique<COctaveManagerEx>(OCTAVE_BAND_USER);
         CZuSubsystemTable table;
         // Band lines (centre, lower, upper), then the subsystems up to an empty line.
-        for (;;)
-        {
+        for (;;) {
             if (!file.ReadString(line))
                 return fail("the section ends in its band list");
             if (!ParseNumbersOf(line, 3, v))
@@ -429,8 +408,7 @@ int CHSEAGeneralData::ImportSection(CStdioFile& file)
         }
         if (bands->GetFreqCount() == 0)
             return fail(Format("no bands before \"%s\"", line.c_str()));
-        while (!line.empty())
-        {
+        while (!line.empty()) {
             table.AddUnique(line);
             if (!file.ReadString(line))
                 return fail("the section ends in its subsystem list");
@@ -443,8 +421,7 @@ int CHSEAGeneralData::ImportSection(CStdioFile& file)
 
         const int count = bands->GetFreqCount();
         std::vector<std::unique_ptr<CZuPowerFunc>> functions;
-        while (file.ReadString(line))
-        {
+        while (file.ReadString(line)) {
             const std::vector<std::string> head = zu_text::Split(line);
             int code = 0;
             if (head.size() != 2 || head[0].size() < 2 || head[0].front() != '[' || head[0].back() != ']' ||
@@ -461,8 +438,7 @@ int CHSEAGeneralData::ImportSection(CStdioFile& file)
                 return fail(Format("\"%s\" has %d values for %d bands", subsystem.c_str(),
                                    static_cast<int>(fields.size()) - 1, count));
             auto f = std::make_unique<CZuPowerFunc>(PowerName(subsystem, powerKind), subsystem, count, nullptr, code);
-            for (int b = 0; b < count; ++b)
-            {
+            for (int b = 0; b < count; ++b) {
                 double value = 0.0;
                 const std::string& field = fields[static_cast<size_t>(b) + 1];
                 if (!field.empty() && !zu_text::ParseDouble(field, value))
@@ -483,9 +459,7 @@ int CHSEAGeneralData::ImportSection(CStdioFile& file)
             AddChild(std::move(f));
         m_nKind = KIND_INPUT_POWER;
         return 1;
-    }
-    catch (const CFileException& e)
-    {
+    } catch (const CFileException& e) {
         return fail(e.what());
     }
 }
@@ -495,8 +469,7 @@ int CHSEAGeneralData::ImportSection(CStdioFile& file)
 
 void CHSEAGeneralData::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         CZuData::Serialize(ar);
         ar << m_nKind;
         m_properties.Serialize(ar);
@@ -510,14 +483,12 @@ void CHSEAGeneralData::Serialize(CArchive& ar)
         CArchive::ThrowBadSchema(Format("HSEA general data of schema %u", schema));
     CZuData::Serialize(ar);
     ar >> m_nKind;
-    if (schema < 15)
-    {
+    if (schema < 15) {
         auto bands = std::make_unique<COctaveManagerEx>(3);
         bands->Serialize(ar);
         SetOctaveManager(std::move(bands));
     }
-    if (schema >= 14)
-    {
+    if (schema >= 14) {
         m_properties.DeleteAll();
         m_properties.Serialize(ar);
     }

@@ -56,11 +56,8 @@ CHSEAModelData::CHSEAModelData() : CHSEAModelData(nullptr, nullptr, 1, 1, 0, 0) 
 
 CHSEAModelData::CHSEAModelData(CZuData* source, CMElement* parent, int clfConstraint, int dlfConstraint,
                                int reciprocity, int symmetricCopy)
-    : CSEAModelData("", parent, kElementType, -1, 0.0, 0.0),
-      m_nClfConstraint(clfConstraint),
-      m_nDlfConstraint(dlfConstraint),
-      m_nReciprocity(reciprocity),
-      m_nSymmetricCopy(symmetricCopy),
+    : CSEAModelData("", parent, kElementType, -1, 0.0, 0.0), m_nClfConstraint(clfConstraint),
+      m_nDlfConstraint(dlfConstraint), m_nReciprocity(reciprocity), m_nSymmetricCopy(symmetricCopy),
       m_strings(std::make_unique<CZuStringList>())
 {
     SetName(ModelFormat(IDS_SERIAL_NAME, "%s #%d", kBaseName, static_cast<int>(GetSerialNumber())));
@@ -93,12 +90,9 @@ CGClfData* CHSEAModelData::GetGClfData() const
 void CHSEAModelData::SetupGClfData(CZuData* source)
 {
     std::unique_ptr<CMElement> copy;
-    if (auto* g = source ? DynamicDowncast<CGClfData>(source->FindOneChild(CGClfData::kElementType)) : nullptr)
-    {
+    if (auto* g = source ? DynamicDowncast<CGClfData>(source->FindOneChild(CGClfData::kElementType)) : nullptr) {
         copy = g->Duplicate();
-    }
-    else if (auto* clfs = source ? DynamicDowncast<CHSEAGeneralData>(source->FindOneChild(kClfDataType)) : nullptr)
-    {
+    } else if (auto* clfs = source ? DynamicDowncast<CHSEAGeneralData>(source->FindOneChild(kClfDataType)) : nullptr) {
         // CLF data become the store's own functions, so that the look-ups of the store find them.
         auto store = std::make_unique<CGClfData>(this, clfs->GetDomainType(), clfs->GetStartFreq(), clfs->GetEndFreq());
         for (int i = 0; i < clfs->GetChildCount(); ++i)
@@ -119,22 +113,18 @@ void CHSEAModelData::SetupGClfData(CZuData* source)
 
 CZuMatFunc* CHSEAModelData::PrepareEtaMatrix(const std::string& name)
 {
-    if (!GetSavedEtaMatrix())
-    {
+    if (!GetSavedEtaMatrix()) {
         std::unique_ptr<CZuMatFunc> copy = CloneMatFunc(this, kEtaMatrixType);
         if (!copy)
             return nullptr;
         SetSavedEtaMatrix(std::move(copy));
-    }
-    else
-    {
+    } else {
         CZuMatFunc* eta = GetEtaMatrix(1);
         if (!eta)
             return nullptr;
         GetSavedEtaMatrix()->Assign(*eta);
     }
-    if (CGClfData* g = GetGClfData())
-    {
+    if (CGClfData* g = GetGClfData()) {
         ApplyGClf(name, g, 1);
         if (CGClfGroup* group = name.empty() ? nullptr : g->FindGroup(name, 1))
             ApplyGClf(name, group, 0);
@@ -158,8 +148,7 @@ void CHSEAModelData::ApplyGClf(const std::string& name, CMElement* set, int filt
         const std::string plain = Plain(side);
         return plain == target || !(project && project->IsInputSubsystem(plain));
     };
-    for (int c = 0; c < set->GetChildCount(); ++c)
-    {
+    for (int c = 0; c < set->GetChildCount(); ++c) {
         auto* f = DynamicDowncast<CZuClfFunc>(set->GetChild(c));
         if (!f || f->GetSubsystemCount() < 2)
             continue;
@@ -174,8 +163,7 @@ void CHSEAModelData::ApplyGClf(const std::string& name, CMElement* set, int filt
             bands = f->GetDataCount();
         if (bands > D->GetDataCount())
             bands = D->GetDataCount();
-        for (int b = 0; b < bands; ++b)
-        {
+        for (int b = 0; b < bands; ++b) {
             double eta01 = use0 ? f->DataValue(b, 0) : 0.0;
             double eta10 = use1 ? f->DataValue(b, 1) : 0.0;
             if (eta01 == 0.0 && eta10 != 0.0)
@@ -208,15 +196,13 @@ int CHSEAModelData::SetDlfEntry(CZuMatFunc* M, CZuVecFunc* D, int b, int i, doub
         return 0;
 
     M->DataValue(b, i, i) = value * D->DataValue(b, di);
-    if (block)
-    {
+    if (block) {
         const int rows = M->GetRowSubsystemCount();
         double sum = 0.0;
         for (int r = 0; r < rows; ++r)
             sum += M->DataValue(b, r, i);
         const double s = sum / D->DataValue(b, di);
-        for (int u = i - 2; u <= i - 1; ++u)
-        {
+        for (int u = i - 2; u <= i - 1; ++u) {
             const int du = D->GetIndex(M->GetRowSubsystem(u));
             if (du < 0)
                 continue;
@@ -240,8 +226,7 @@ int CHSEAModelData::SetClfEntry(CZuMatFunc* M, int b, int r, int c, double value
     if (!(value < 0.0))
         return 0;
     const double current = M->DataValue(b, r, c);
-    if (current == 0.0)
-    {
+    if (current == 0.0) {
         AfxFormatMessageBox(IDS_CLF_ENTRY_ZERO, MB_OK | MB_ICONEXCLAMATION, M->DataIndex(b),
                             M->GetRowSubsystem(r).c_str(), M->GetColSubsystem(c).c_str());
         return 0;
@@ -249,8 +234,7 @@ int CHSEAModelData::SetClfEntry(CZuMatFunc* M, int b, int r, int c, double value
     const bool block = m_nClfConstraint == 0 &&
                        CGfxUtil::GetWaveType(M->GetRowSubsystem(r), 1) == CGfxUtil::WAVE_FLEXURAL &&
                        CGfxUtil::GetWaveType(M->GetColSubsystem(c), 1) == CGfxUtil::WAVE_FLEXURAL;
-    if (block)
-    {
+    if (block) {
         // The block of the two subsystems' three waves each ends at (r, c).
         if (r < 2 || c < 2)
             return 0;
@@ -258,9 +242,7 @@ int CHSEAModelData::SetClfEntry(CZuMatFunc* M, int b, int r, int c, double value
         for (int rr = r - 2; rr <= r; ++rr)
             for (int cc = c - 2; cc <= c; ++cc)
                 M->DataValue(b, rr, cc) *= factor;
-    }
-    else
-    {
+    } else {
         M->DataValue(b, r, c) = value;
     }
     m_nModified = 1;
@@ -293,8 +275,7 @@ int CHSEAModelData::ApplyOne(tagUPDATE& record, const std::string& a, const std:
         return value != old;
     };
 
-    switch (record.m_type)
-    {
+    switch (record.m_type) {
     case UPDATE_CLF:
     case UPDATE_CLF_ALT: {
         CZuMatFunc* M = GetEtaMatrix(1);
@@ -371,15 +352,11 @@ int CHSEAModelData::ApplyUpdateLog(CUpdateLog* log)
     if (log->GetCount() == 0)
         return 1;
     int applied = 0;
-    for (int i = 0; i < log->GetCount();)
-    {
-        if (ApplyUpdate(log->GetAt(i)))
-        {
+    for (int i = 0; i < log->GetCount();) {
+        if (ApplyUpdate(log->GetAt(i))) {
             applied = 1;
             ++i;
-        }
-        else
-        {
+        } else {
             log->RemoveAt(i); // the next record takes its index
         }
     }
@@ -406,16 +383,14 @@ int CHSEAModelData::UpdateConnectionInfo()
         return -1;
     };
     const int bands = GetFreqCount();
-    for (CZuClfFunc* f : AllClfs(g))
-    {
+    for (CZuClfFunc* f : AllClfs(g)) {
         if (f->GetSubsystemCount() < 2)
             continue;
         const int p = index(f->GetSubsystem(0)), q = index(f->GetSubsystem(1));
         if (p < 0 || q < 0)
             continue;
         int state = 0;
-        for (int b = 0; b < f->GetDataCount() && b < bands; ++b)
-        {
+        for (int b = 0; b < f->GetDataCount() && b < bands; ++b) {
             if (std::fabs(f->DataValue(b, 0)) >= kTinyCoupling)
                 SetConnection(p, q, b, static_cast<uint8_t>(GetConnection(p, q, b) | 16));
             if (std::fabs(f->DataValue(b, 1)) >= kTinyCoupling)
@@ -472,12 +447,10 @@ int CHSEAModelData::ApplyModelUpdate(const std::string& name)
     const std::string target = Plain(name);
 
     std::vector<std::string> names;
-    for (int k = 0; k < table->GetCount(); ++k)
-    {
+    for (int k = 0; k < table->GetCount(); ++k) {
         const std::string key = (*table)[k];
         std::string plain = Plain(key);
-        if (project)
-        {
+        if (project) {
             std::string typed = plain;
             if (project->GetSubsystemType(typed, 0) == 5 && project->IsSubsystemConnected(plain, target))
                 continue;
@@ -501,8 +474,7 @@ int CHSEAModelData::ApplyModelUpdate(const std::string& name)
                     log.Add(a, b, UPDATE_GCLF, k, kTinyCoupling);
     };
     for (size_t i = 0; i < names.size(); ++i)
-        for (size_t j = i + 1; j < names.size(); ++j)
-        {
+        for (size_t j = i + 1; j < names.size(); ++j) {
             collect(names[i], names[j]);
             collect(names[j], names[i]);
         }
@@ -518,23 +490,19 @@ int CHSEAModelData::WriteDump(CStdioFile& file, const std::string&)
 {
     static const char* const kNames[] = {"Dpr Housing Up -L-F",    "Dpr Housing Up -R-F", "Side Frame Fr Btm -L-F",
                                          "Side Frame Fr Btm -R-F", "Sub Frame Fr Back-F", "Sub Frame Fr Ctr-F"};
-    try
-    {
+    try {
         auto header = [&file]() {
             for (const char* n : kNames)
                 file.WriteString(Format("\t%s", n));
             file.WriteString("\n");
         };
-        if (CZuMatFunc* M = GetEtaMatrix(0))
-        {
+        if (CZuMatFunc* M = GetEtaMatrix(0)) {
             file.WriteString("##### ETA MATRIX #####\n\n");
             header();
-            for (const char* row : kNames)
-            {
+            for (const char* row : kNames) {
                 file.WriteString(Format("%s", row));
                 const int r = M->GetRowIndex(row);
-                for (const char* col : kNames)
-                {
+                for (const char* col : kNames) {
                     const int c = M->GetColIndex(col);
                     const double v = r >= 0 && c >= 0 && M->GetDataCount() > 0 ? M->DataValue(0, r, c) : 0.0;
                     file.WriteString(Format("\t%e", v));
@@ -542,15 +510,12 @@ int CHSEAModelData::WriteDump(CStdioFile& file, const std::string&)
                 file.WriteString("\n");
             }
         }
-        if (CGClfData* g = GetGClfData())
-        {
+        if (CGClfData* g = GetGClfData()) {
             file.WriteString("\n##### GCLF MATRIX #####\n\n");
             header();
-            for (const char* row : kNames)
-            {
+            for (const char* row : kNames) {
                 file.WriteString(Format("%s", row));
-                for (const char* col : kNames)
-                {
+                for (const char* col : kNames) {
                     CZuClfFunc* f = g->FindGlobalClf(row, col, "", 1);
                     const int k = f ? f->GetIndex(row) : -1;
                     if (k >= 0 && f->GetDataCount() > 0)
@@ -560,9 +525,7 @@ int CHSEAModelData::WriteDump(CStdioFile& file, const std::string&)
             }
         }
         return 1;
-    }
-    catch (const CFileException&)
-    {
+    } catch (const CFileException&) {
         return 0;
     }
 }
@@ -573,8 +536,7 @@ int CHSEAModelData::WriteDump(CStdioFile& file, const std::string&)
 void CHSEAModelData::Serialize(CArchive& ar)
 {
     CSEAModelData::Serialize(ar);
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar.WriteObject(m_strings.get());
         ar << m_nClfConstraint << m_nDlfConstraint << m_nReciprocity << m_nSymmetricCopy << m_nStored;
         return;

@@ -46,8 +46,7 @@ void CHSEAOptions::CopyFrom(const CHSEAOptions& other)
     HSS_DecimalPlaces = other.HSS_DecimalPlaces;
     HSS_TableCellWidth = other.HSS_TableCellWidth;
     HSS_IconWidth = other.HSS_IconWidth;
-    for (int i = 0; i < 2; ++i)
-    {
+    for (int i = 0; i < 2; ++i) {
         m_booleanLabels[i] = other.m_booleanLabels[i];
         m_solverLabels[i] = other.m_solverLabels[i];
         m_firstWaveLabels[i] = other.m_firstWaveLabels[i];
@@ -105,10 +104,9 @@ void CHSEAOptions::SetSymmetricCopy(int symmetric)
 
 void CHSEAOptions::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
-        ar << m_nSolver << HSS_ClfConstraint << HSS_DlfConstraint << HSS_KeepClfReciprocity
-           << HSS_SymmetricCopy << m_nMeanMethod;
+    if (ar.IsStoring()) {
+        ar << m_nSolver << HSS_ClfConstraint << HSS_DlfConstraint << HSS_KeepClfReciprocity << HSS_SymmetricCopy
+           << m_nMeanMethod;
         return;
     }
     const uint32_t schema = ar.GetObjectSchema();

@@ -28,7 +28,7 @@ public:
     int SaveDisplayOptions();
     void SetSymmetricCopy(int symmetric);
 
-    int32_t m_nSolver = 0;                 // solver selection (labels "CGM", "SVD")
+    int32_t m_nSolver = 0; // solver selection (labels "CGM", "SVD")
     int32_t HSS_ClfConstraint = 0;
     int32_t HSS_DlfConstraint = 0;
     int32_t HSS_KeepClfReciprocity = 0;

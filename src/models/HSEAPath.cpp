@@ -26,8 +26,7 @@ int CHSEAPath::AddStep(const std::string& name, double value)
 
 void CHSEAPath::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << static_cast<int32_t>(m_names.size());
         for (size_t i = 0; i < m_names.size(); ++i)
             ar << m_names[i] << m_values[i];

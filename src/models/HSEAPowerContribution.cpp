@@ -12,22 +12,20 @@
 IMPLEMENT_SERIAL(CHSEAPowerContribution, CZuFuncElement, 2)
 
 const float CHSEAPowerContribution::kPalette[16][3] = {
-    {0.0f, 0.0f, 1.0f},   {0.0f, 0.26f, 1.0f}, {0.0f, 0.53f, 1.0f}, {0.0f, 0.8f, 1.0f},
-    {0.0f, 1.0f, 0.94f},  {0.0f, 1.0f, 0.68f}, {0.0f, 1.0f, 0.39f}, {0.0f, 1.0f, 0.13f},
-    {0.13f, 1.0f, 0.0f},  {0.39f, 1.0f, 0.0f}, {0.68f, 1.0f, 0.0f}, {0.94f, 1.0f, 0.0f},
-    {1.0f, 0.8f, 0.0f},   {1.0f, 0.53f, 0.0f}, {1.0f, 0.26f, 0.0f}, {1.0f, 0.0f, 0.0f},
+    {0.0f, 0.0f, 1.0f},  {0.0f, 0.26f, 1.0f}, {0.0f, 0.53f, 1.0f}, {0.0f, 0.8f, 1.0f},
+    {0.0f, 1.0f, 0.94f}, {0.0f, 1.0f, 0.68f}, {0.0f, 1.0f, 0.39f}, {0.0f, 1.0f, 0.13f},
+    {0.13f, 1.0f, 0.0f}, {0.39f, 1.0f, 0.0f}, {0.68f, 1.0f, 0.0f}, {0.94f, 1.0f, 0.0f},
+    {1.0f, 0.8f, 0.0f},  {1.0f, 0.53f, 0.0f}, {1.0f, 0.26f, 0.0f}, {1.0f, 0.0f, 0.0f},
 };
 
-namespace
-{
+namespace {
 // A band frequency as the clipboard header shows it: "%3.3f" without trailing zeros (and without
 // the point when nothing follows it): 31.5, 100, 1250, 12.5.
 std::string HeaderFrequency(double f)
 {
     std::string text = Format("%3.3f", f);
     const size_t point = text.find('.');
-    if (point != std::string::npos)
-    {
+    if (point != std::string::npos) {
         while (text.size() > point + 1 && text.back() == '0')
             text.pop_back();
         if (text.size() == point + 1)
@@ -42,8 +40,7 @@ CHSEAPowerContribution::CHSEAPowerContribution() : CZuFuncElement("", 0, nullptr
     SetTableDataType(TABLE_BY_INDEX);
 }
 
-CHSEAPowerContribution::CHSEAPowerContribution(const std::string& target, const CZuSubsystemTable* table,
-                                               int bandCount)
+CHSEAPowerContribution::CHSEAPowerContribution(const std::string& target, const CZuSubsystemTable* table, int bandCount)
     : CZuFuncElement(ModelFormat(IDS_POWER_CONTRIBUTION_NAME, "Power Contribution [%s]", target.c_str()), 0, nullptr,
                      kElementType),
       m_table(table), m_n(table ? static_cast<uint32_t>(table->GetCount()) : 0)
@@ -76,14 +73,12 @@ void CHSEAPowerContribution::OnDataCountChanged(int oldCount)
 
 bool CHSEAPowerContribution::Inside(int band, int row, int column) const
 {
-    return band >= 0 && band < GetDataCount() && row >= 0 && row <= static_cast<int>(m_n) && column >= 0 &&
-           column < 3;
+    return band >= 0 && band < GetDataCount() && row >= 0 && row <= static_cast<int>(m_n) && column >= 0 && column < 3;
 }
 
 double& CHSEAPowerContribution::CellValue(int band, int row, int column)
 {
-    if (!Inside(band, row, column))
-    {
+    if (!Inside(band, row, column)) {
         m_scratch = 0.0;
         return m_scratch;
     }
@@ -144,23 +139,18 @@ void CHSEAPowerContribution::RecomputeRates(int band)
 {
     const int bands = GetDataCount();
     const int rows = static_cast<int>(m_n) + 1;
-    for (int b = 0; b < bands; ++b)
-    {
+    for (int b = 0; b < bands; ++b) {
         const auto B = static_cast<size_t>(b);
         m_inTotal[B] = m_outTotal[B] = 0.0;
         m_inCount[B] = m_outCount[B] = 0;
         if (band >= 0 && b != band)
             continue;
-        for (int r = 0; r < rows; ++r)
-        {
+        for (int r = 0; r < rows; ++r) {
             const double v = CellValue(b, r, COL_POWER);
-            if (v > 0)
-            {
+            if (v > 0) {
                 m_inTotal[B] += v;
                 ++m_inCount[B];
-            }
-            else if (v < 0)
-            {
+            } else if (v < 0) {
                 m_outTotal[B] += -v;
                 ++m_outCount[B];
             }
@@ -172,15 +162,13 @@ void CHSEAPowerContribution::RecomputeRates(int band)
     }
     // Lists of every band, from the powers as they are: ranked by a selection sort that keeps the
     // first of equal values first.
-    for (int b = 0; b < bands; ++b)
-    {
+    for (int b = 0; b < bands; ++b) {
         auto& in = m_inList[static_cast<size_t>(b)];
         auto& out = m_outList[static_cast<size_t>(b)];
         in.assign(static_cast<size_t>(rows), -1);
         out.assign(static_cast<size_t>(rows), -1);
         size_t ni = 0, no = 0;
-        for (int r = 0; r < rows; ++r)
-        {
+        for (int r = 0; r < rows; ++r) {
             const double v = CellValue(b, r, COL_POWER);
             if (v > 0)
                 in[ni++] = r;
@@ -188,11 +176,9 @@ void CHSEAPowerContribution::RecomputeRates(int band)
                 out[no++] = r;
         }
         auto rank = [&](std::vector<int>& list, size_t count, bool descending) {
-            for (size_t i = 0; i < count; ++i)
-            {
+            for (size_t i = 0; i < count; ++i) {
                 size_t best = i;
-                for (size_t j = i + 1; j < count; ++j)
-                {
+                for (size_t j = i + 1; j < count; ++j) {
                     const double vj = CellValue(b, list[j], COL_POWER), vb = CellValue(b, list[best], COL_POWER);
                     if (descending ? vj > vb : vj < vb)
                         best = j;
@@ -246,12 +232,10 @@ void CHSEAPowerContribution::ColorModelSubsystems(int row, int col, int band, C3
         CGfxUtil::RemoveWaveSign(name);
         return name;
     };
-    if (col == 1 || col == 4)
-    {
+    if (col == 1 || col == 4) {
         const int k = col == 1 ? GetIndexAt(band, row - 1) : GetOutflowIndexAt(band, row - 1);
         const std::string name = k >= 0 ? GetRowName(k) : std::string();
-        if (!name.empty())
-        {
+        if (!name.empty()) {
             const float* c = kPalette[15];
             model->ColorSubsystem(plain(name), c[0], c[1], c[2]);
         }
@@ -261,8 +245,7 @@ void CHSEAPowerContribution::ColorModelSubsystems(int row, int col, int band, C3
         return;
     const bool inflow = col == 2 || col == 3;
     const int count = inflow ? GetInflowCount(band) : GetOutflowCount(band);
-    for (int e = 0; e < count; ++e)
-    {
+    for (int e = 0; e < count; ++e) {
         const int k = inflow ? GetIndexAt(band, e) : GetOutflowIndexAt(band, e);
         const std::string name = GetRowName(k);
         const int wave = CGfxUtil::GetWaveType(name, 1);
@@ -282,7 +265,7 @@ int CHSEAPowerContribution::GetTableRowCount(int index)
 std::string CHSEAPowerContribution::GetFreqIndicator(int index)
 {
     return index >= 0 && index < GetDataCount() ? CGfxUtil::GetManipulatedFrequencyString(DataIndex(index))
-                                                 : std::string();
+                                                : std::string();
 }
 
 std::string CHSEAPowerContribution::GetTableCellData(int row, int col, int index, int numberFormat)
@@ -290,21 +273,23 @@ std::string CHSEAPowerContribution::GetTableCellData(int row, int col, int index
     if (index < 0 || index >= GetDataCount() || col < 0 || col > 6)
         return {};
     const int rows = GetTableRowCount(index);
-    if (row == 0)
-    {
+    if (row == 0) {
         static const char* const headers[7] = {nullptr,       "Flow in from",      "Inflow Power (W)", "Rate (%)",
                                                "Flow out to", "Outflow Power (W)", "Rate (%)"};
         return col == 0 ? CGfxUtil::GetManipulatedFrequencyString(DataIndex(index)) : headers[col];
     }
-    if (row == rows - 1)
-    {
-        switch (col)
-        {
-        case 1: return "<<Inflow>>";
-        case 2: return CGfxUtil::SciFormat(GetInflowTotal(index), numberFormat);
-        case 4: return "<<Outflow>>";
-        case 5: return CGfxUtil::SciFormat(GetOutflowTotal(index), numberFormat);
-        default: return {};
+    if (row == rows - 1) {
+        switch (col) {
+        case 1:
+            return "<<Inflow>>";
+        case 2:
+            return CGfxUtil::SciFormat(GetInflowTotal(index), numberFormat);
+        case 4:
+            return "<<Outflow>>";
+        case 5:
+            return CGfxUtil::SciFormat(GetOutflowTotal(index), numberFormat);
+        default:
+            return {};
         }
     }
     if (row < 0 || row >= rows)
@@ -317,40 +302,39 @@ std::string CHSEAPowerContribution::GetTableCellData(int row, int col, int index
         return {};
     const double power = CellValue(index, k, COL_POWER), leak = CellValue(index, k, COL_LEAK);
     const double rate = CellValue(index, k, COL_RATE);
-    switch (col)
-    {
+    switch (col) {
     case 1:
-    case 4: return GetRowName(k);
-    case 2:
-    {
+    case 4:
+        return GetRowName(k);
+    case 2: {
         std::string text = CGfxUtil::SciFormat(power - leak, numberFormat);
         if (leak > 0)
             text += " + " + CGfxUtil::SciFormat(leak, numberFormat);
         return text;
     }
-    case 5:
-    {
+    case 5: {
         std::string text = CGfxUtil::SciFormat(std::fabs(power) - std::fabs(leak), numberFormat);
         if (std::fabs(leak) > 0)
             text += " + " + CGfxUtil::SciFormat(std::fabs(leak), numberFormat);
         return text;
     }
-    case 3: return CGfxUtil::GenFormat(rate, numberFormat);
-    case 6: return CGfxUtil::GenFormat(std::fabs(rate), numberFormat);
-    default: return {};
+    case 3:
+        return CGfxUtil::GenFormat(rate, numberFormat);
+    case 6:
+        return CGfxUtil::GenFormat(std::fabs(rate), numberFormat);
+    default:
+        return {};
     }
 }
 
 std::string CHSEAPowerContribution::ClipboardText() const
 {
     std::string text;
-    for (int b = 0; b < GetDataCount(); ++b)
-    {
+    for (int b = 0; b < GetDataCount(); ++b) {
         if (b > 0)
             text += "\n\n";
         text += Format("%s\tPower(W)\tLeak(W)\tRate(%%)", HeaderFrequency(DataIndex(b)).c_str());
-        for (int r = 0; r < static_cast<int>(m_n); ++r)
-        {
+        for (int r = 0; r < static_cast<int>(m_n); ++r) {
             const double power = CellValue(b, r, COL_POWER), leak = CellValue(b, r, COL_LEAK);
             const double d = power - leak;
             if (!(std::fabs(d) > 0))
@@ -374,8 +358,7 @@ void CHSEAPowerContribution::Serialize(CArchive& ar)
 {
     CZuFuncElement::Serialize(ar);
     const size_t bands = static_cast<size_t>(GetDataCount());
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << m_n;
         for (int c = COL_POWER; c <= COL_LEAK; ++c)
             for (double v : m_cells[c])

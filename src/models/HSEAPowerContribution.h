@@ -92,7 +92,7 @@ private:
 
     const CZuSubsystemTable* m_table = nullptr;
     uint32_t m_n = 0;
-    std::vector<double> m_cells[3];        // [band * (N + 1) + row]
+    std::vector<double> m_cells[3]; // [band * (N + 1) + row]
     std::vector<double> m_inTotal, m_outTotal;
     std::vector<std::vector<int>> m_inList, m_outList;
     std::vector<int> m_inCount, m_outCount;

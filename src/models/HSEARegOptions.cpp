@@ -102,8 +102,14 @@ double ReadFraction(const char* name, double defaultValue)
 
 } // namespace
 
-uint32_t CHSEARegOptions::GetDataWindowing() { return ReadDWORD(kRegDataWindowing, 0); }
-int CHSEARegOptions::SaveDataWindowing(uint32_t windowType) { return WriteDWORD(kRegDataWindowing, windowType); }
+uint32_t CHSEARegOptions::GetDataWindowing()
+{
+    return ReadDWORD(kRegDataWindowing, 0);
+}
+int CHSEARegOptions::SaveDataWindowing(uint32_t windowType)
+{
+    return WriteDWORD(kRegDataWindowing, windowType);
+}
 
 double CHSEARegOptions::GetIPReviseRate()
 {
@@ -112,8 +118,14 @@ double CHSEARegOptions::GetIPReviseRate()
     return v > 0.0 ? v : kDefault;
 }
 
-double CHSEARegOptions::GetExpDataCheckInputRange() { return ReadFraction(kRegExpDataCheckInputRange, 0.75); }
-double CHSEARegOptions::GetExpDataCheckOverLoad() { return ReadFraction(kRegExpDataCheckOverLoad, 0.95); }
+double CHSEARegOptions::GetExpDataCheckInputRange()
+{
+    return ReadFraction(kRegExpDataCheckInputRange, 0.75);
+}
+double CHSEARegOptions::GetExpDataCheckOverLoad()
+{
+    return ReadFraction(kRegExpDataCheckOverLoad, 0.95);
+}
 int CHSEARegOptions::SaveExpDataCheckInputRange(double value)
 {
     return WriteString(kRegExpDataCheckInputRange, Format("%e", value));
@@ -123,11 +135,26 @@ int CHSEARegOptions::SaveExpDataCheckOverLoad(double value)
     return WriteString(kRegExpDataCheckOverLoad, Format("%e", value));
 }
 
-uint32_t CHSEARegOptions::GetDaqGraphBandType() { return ReadDWORD(kRegDaqGraphBandType, 0); }
-uint32_t CHSEARegOptions::GetDaqGraphColor() { return ReadDWORD(kRegDaqGraphColor, 0); }
-uint32_t CHSEARegOptions::GetDaqInputRange() { return ReadDWORD(kRegDaqInputRange, 0); }
-int CHSEARegOptions::SaveDaqGraphBandType(uint32_t value) { return WriteDWORD(kRegDaqGraphBandType, value); }
-int CHSEARegOptions::SaveDaqGraphColor(uint32_t value) { return WriteDWORD(kRegDaqGraphColor, value); }
+uint32_t CHSEARegOptions::GetDaqGraphBandType()
+{
+    return ReadDWORD(kRegDaqGraphBandType, 0);
+}
+uint32_t CHSEARegOptions::GetDaqGraphColor()
+{
+    return ReadDWORD(kRegDaqGraphColor, 0);
+}
+uint32_t CHSEARegOptions::GetDaqInputRange()
+{
+    return ReadDWORD(kRegDaqInputRange, 0);
+}
+int CHSEARegOptions::SaveDaqGraphBandType(uint32_t value)
+{
+    return WriteDWORD(kRegDaqGraphBandType, value);
+}
+int CHSEARegOptions::SaveDaqGraphColor(uint32_t value)
+{
+    return WriteDWORD(kRegDaqGraphColor, value);
+}
 
 std::string CHSEARegOptions::GetChannelTableColumns()
 {
@@ -143,7 +170,16 @@ int CHSEARegOptions::SaveChannelTableColumns(const std::string& columns)
     return WriteString(kRegChannelTableColumns, columns);
 }
 
-int CHSEARegOptions::SaveMaxChannel(uint32_t value) { return WriteDWORD(kRegMaxChannel, value); }
+int CHSEARegOptions::SaveMaxChannel(uint32_t value)
+{
+    return WriteDWORD(kRegMaxChannel, value);
+}
 
-uint32_t CHSEARegOptions::GetReverseSensitivity() { return ReadDWORD(kRegReverseSensitivity, 0); }
-int CHSEARegOptions::SaveReverseSensitivity(uint32_t value) { return WriteDWORD(kRegReverseSensitivity, value); }
+uint32_t CHSEARegOptions::GetReverseSensitivity()
+{
+    return ReadDWORD(kRegReverseSensitivity, 0);
+}
+int CHSEARegOptions::SaveReverseSensitivity(uint32_t value)
+{
+    return WriteDWORD(kRegReverseSensitivity, value);
+}

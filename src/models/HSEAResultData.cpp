@@ -31,8 +31,7 @@
 
 IMPLEMENT_SERIAL(CHSEAResultData, CZuData, 15 | VERSIONABLE_SCHEMA)
 
-namespace
-{
+namespace {
 constexpr double kFlowThreshold = 1e-15;
 
 std::string Plain(std::string name)
@@ -72,8 +71,7 @@ public:
         row.resize(static_cast<size_t>(n));
         col.resize(static_cast<size_t>(n));
         dens.resize(static_cast<size_t>(n));
-        for (int j = 0; j < n; ++j)
-        {
+        for (int j = 0; j < n; ++j) {
             const std::string name = E->GetSubsystem(j);
             row[static_cast<size_t>(j)] = M->GetRowIndex(name);
             col[static_cast<size_t>(j)] = M->GetColIndex(name);
@@ -101,13 +99,14 @@ public:
             return false;
         const double omega = Omega(m);
         const auto T = static_cast<size_t>(t);
-        for (int j = 0; j < n; ++j)
-        {
+        for (int j = 0; j < n; ++j) {
             const auto J = static_cast<size_t>(j);
             const double mjt = M->DataValue(m, row[J], col[T]);
             const double mtj = M->DataValue(m, row[T], col[J]);
-            const double a = std::fabs(mjt / D->DataValue(m, dens[T])) >= kFlowThreshold ? mjt * E->DataValue(u, t) : 0.0;
-            const double c = std::fabs(mtj / D->DataValue(m, dens[J])) >= kFlowThreshold ? mtj * E->DataValue(u, j) : 0.0;
+            const double a =
+                std::fabs(mjt / D->DataValue(m, dens[T])) >= kFlowThreshold ? mjt * E->DataValue(u, t) : 0.0;
+            const double c =
+                std::fabs(mtj / D->DataValue(m, dens[J])) >= kFlowThreshold ? mtj * E->DataValue(u, j) : 0.0;
             out[J] = omega * (a - c);
             out[static_cast<size_t>(n)] += omega * c;
         }
@@ -122,8 +121,7 @@ public:
     {
         const int n = E->GetSubsystemCount();
         const std::string target = E->GetSubsystem(t);
-        for (int c = 0; c < set->GetChildCount(); ++c)
-        {
+        for (int c = 0; c < set->GetChildCount(); ++c) {
             auto* f = DynamicDowncast<CZuClfFunc>(set->GetChild(c));
             if (!f || f->GetSubsystemCount() < 2)
                 continue;
@@ -170,8 +168,7 @@ public:
             return true;
         CZuSubsystemTable inputs;
         r.CollectInputSubsystems(inputs, 0);
-        for (int i = 0; i < inputs.GetCount(); ++i)
-        {
+        for (int i = 0; i < inputs.GetCount(); ++i) {
             const CGClfGroup* group = G->FindGroup(inputs[i], 1);
             const int pi = P->GetIndex(inputs[i]);
             if (!group || pi < 0)
@@ -255,8 +252,7 @@ int CHSEAResultData::SetModelBandMap(const std::vector<int32_t>* map)
     const int count = GetFreqCount();
     m_bandMap.clear();
     bool taken = false;
-    if (map && !map->empty())
-    {
+    if (map && !map->empty()) {
         // The model's band count, when the model can be reached; a map into bands it does not have
         // would read outside its matrices.
         int modelBands = -1;
@@ -264,13 +260,11 @@ int CHSEAResultData::SetModelBandMap(const std::vector<int32_t>* map)
             if (CZuMatFunc* M = model->GetEtaMatrix(0))
                 modelBands = M->GetDataCount();
         bool ok = static_cast<int>(map->size()) >= count;
-        for (int i = 0; ok && i < count; ++i)
-        {
+        for (int i = 0; ok && i < count; ++i) {
             const int m = (*map)[static_cast<size_t>(i)];
             ok = m >= 0 && (modelBands < 0 || m < modelBands);
         }
-        if (ok)
-        {
+        if (ok) {
             m_bandMap.assign(map->begin(), map->end());
             taken = true;
         }
@@ -341,8 +335,7 @@ int CHSEAResultData::SetInputPowers(CHSEAGeneralData* data, int keep)
 {
     if (!data || data->GetKind() != CHSEAGeneralData::KIND_INPUT_POWER)
         return 0;
-    if (data->GetChildCount() == 0)
-    {
+    if (data->GetChildCount() == 0) {
         AfxFormatMessageBox(IDS_GENERAL_DATA_EMPTY, MB_OK | MB_ICONERROR, data->GetName().c_str());
         return 0;
     }
@@ -351,8 +344,7 @@ int CHSEAResultData::SetInputPowers(CHSEAGeneralData* data, int keep)
         return 0;
     if (!keep)
         P->Empty();
-    for (int c = 0; c < data->GetChildCount(); ++c)
-    {
+    for (int c = 0; c < data->GetChildCount(); ++c) {
         auto* f = DynamicDowncast<CZuPowerFunc>(data->GetChild(c));
         if (!f || f->GetType() != kInputPowerType)
             continue;
@@ -402,11 +394,9 @@ int CHSEAResultData::UpdateAllData(CZuData* source, long showProgress, CObject*)
     const CZuSubsystemTable* table = GetSubsystemTable();
     const int n = table->GetCount();
     std::vector<int> index(static_cast<size_t>(n));
-    for (int k = 0; k < n; ++k)
-    {
+    for (int k = 0; k < n; ++k) {
         index[static_cast<size_t>(k)] = M0->GetRowIndex((*table)[k]);
-        if (index[static_cast<size_t>(k)] < 0 || M0->GetColIndex((*table)[k]) != index[static_cast<size_t>(k)])
-        {
+        if (index[static_cast<size_t>(k)] < 0 || M0->GetColIndex((*table)[k]) != index[static_cast<size_t>(k)]) {
             AfxFormatMessageBox(IDS_SUBSYSTEM_NOT_IN_MATRIX, MB_OK | MB_ICONEXCLAMATION, (*table)[k].c_str());
             return 0;
         }
@@ -421,29 +411,24 @@ int CHSEAResultData::UpdateAllData(CZuData* source, long showProgress, CObject*)
     ICalcBandProgress* progress = showProgress ? GetCalcProgressDlg() : nullptr;
     if (progress)
         progress->SetBandCount(bands);
-    for (int i = 0; i < bands; ++i)
-    {
+    for (int i = 0; i < bands; ++i) {
         if (i >= static_cast<int>(m_bandSelection.size()) || m_bandSelection[static_cast<size_t>(i)] == 0)
             continue;
         const int m = GetModelBand(i);
-        if (m < 0 || m >= M0->GetDataCount() || i >= P->GetDataCount() || i >= E->GetDataCount())
-        {
+        if (m < 0 || m >= M0->GetDataCount() || i >= P->GetDataCount() || i >= E->GetDataCount()) {
             r = 0; // no model band behind this band: nothing can be solved for it
             break;
         }
         const double f = ModelFrequency(model, M0, m);
         W.DataIndex(0) = A.DataIndex(0) = B.DataIndex(0) = f;
-        if (progress)
-        {
-            if (progress->CheckCancel())
-            {
+        if (progress) {
+            if (progress->CheckCancel()) {
                 r = 0;
                 break;
             }
             progress->ShowBand(i, f);
         }
-        for (int k = 0; k < n; ++k)
-        {
+        for (int k = 0; k < n; ++k) {
             A.DataValue(0, k) = P->DataValue(i, k);
             B.DataValue(0, k) = E->DataValue(i, k);
             for (int c = 0; c < n; ++c)
@@ -483,16 +468,14 @@ std::unique_ptr<CZuFunc> CHSEAResultData::LevelFunc(const std::string& name, boo
 {
     IModelProjectLink* project = IModelProjectLink::Find(this);
     CModelSubsystem* sub = project ? project->GetSubsystem(Plain(name), 0, 0) : nullptr;
-    const bool kindOk = sub && (cavity ? dynamic_cast<CModelCavity*>(sub) != nullptr
-                                       : dynamic_cast<CModelShell*>(sub) != nullptr);
-    if (GetSubsystemTable()->GetIndex(name) < 0 || !kindOk)
-    {
+    const bool kindOk =
+        sub && (cavity ? dynamic_cast<CModelCavity*>(sub) != nullptr : dynamic_cast<CModelShell*>(sub) != nullptr);
+    if (GetSubsystemTable()->GetIndex(name) < 0 || !kindOk) {
         AfxFormatMessageBox(IDS_SUBSYSTEM_NOT_IN_MATRIX, MB_OK | MB_ICONEXCLAMATION, name.c_str());
         return nullptr;
     }
     const double size = cavity ? sub->GetVolume() : sub->GetMass();
-    if (!(size > 0.0))
-    {
+    if (!(size > 0.0)) {
         AfxFormatMessageBox(cavity ? IDS_VOLUME_NOT_POSITIVE : IDS_MASS_NOT_POSITIVE, MB_OK | MB_ICONEXCLAMATION,
                             name.c_str());
         return nullptr;
@@ -501,13 +484,12 @@ std::unique_ptr<CZuFunc> CHSEAResultData::LevelFunc(const std::string& name, boo
     if (!model || !model->GetModalDensity(1) || !GetModalEnergyVector(0))
         return nullptr;
     const int bands = GetFreqCount();
-    auto f = cavity ? std::make_unique<CZuFunc>(ModelFormat(IDS_SPL_NAME, "SPL [%s]", name.c_str()), bands, nullptr,
-                                                kSplType)
-                    : std::make_unique<CZuFunc>(ModelFormat(IDS_VIBRATION_LEVEL_NAME, "Vibration Level [%s]",
-                                                            name.c_str()),
-                                                bands, nullptr, kVibrationLevelType);
-    for (int b = 0; b < bands; ++b)
-    {
+    auto f =
+        cavity
+            ? std::make_unique<CZuFunc>(ModelFormat(IDS_SPL_NAME, "SPL [%s]", name.c_str()), bands, nullptr, kSplType)
+            : std::make_unique<CZuFunc>(ModelFormat(IDS_VIBRATION_LEVEL_NAME, "Vibration Level [%s]", name.c_str()),
+                                        bands, nullptr, kVibrationLevelType);
+    for (int b = 0; b < bands; ++b) {
         f->DataIndex(b) = GetFreq(b);
         int ok = 0;
         const double energy = EnergyOf(b, name, &ok);
@@ -530,16 +512,14 @@ std::unique_ptr<CZuFunc> CHSEAResultData::CreateVibrationLevelFunc(const std::st
 std::unique_ptr<CZuFunc> CHSEAResultData::CreateSubsystemFunc(const std::string& name) const
 {
     CSEAModelData* model = Model();
-    if (!model || !model->GetModalDensity(1) || !GetModalEnergyVector(0) || GetSubsystemTable()->GetIndex(name) < 0)
-    {
+    if (!model || !model->GetModalDensity(1) || !GetModalEnergyVector(0) || GetSubsystemTable()->GetIndex(name) < 0) {
         AfxFormatMessageBox(IDS_SUBSYSTEM_NOT_IN_MATRIX, MB_OK | MB_ICONEXCLAMATION, name.c_str());
         return nullptr;
     }
     const int bands = GetFreqCount();
     auto f = std::make_unique<CZuFunc>(ModelFormat(IDS_ENERGY_NAME, "Energy [%s]", name.c_str()), bands, nullptr,
                                        kEnergyType);
-    for (int b = 0; b < bands; ++b)
-    {
+    for (int b = 0; b < bands; ++b) {
         f->DataIndex(b) = GetFreq(b);
         int ok = 0;
         f->DataValue(b) = EnergyOf(b, name, &ok);
@@ -553,8 +533,7 @@ CZuFunc* CHSEAResultData::FindOrAddSubsystemFunc(const std::string& name)
     std::unique_ptr<CZuFunc> fresh = CreateSubsystemFunc(name);
     if (!fresh)
         return nullptr;
-    if (auto* existing = DynamicDowncast<CZuFunc>(FindOneChild(title)))
-    {
+    if (auto* existing = DynamicDowncast<CZuFunc>(FindOneChild(title))) {
         existing->Assign(*fresh);
         return existing;
     }
@@ -573,8 +552,7 @@ double CHSEAResultData::GetSubsystemValue(const std::string& name, int band, int
 CZuFunc* CHSEAResultData::CreateEnergyRatioFunc(const std::string& a, const std::string& b)
 {
     CSEAModelData* model = Model();
-    if (!model || !model->GetModalDensity(1) || !GetModalEnergyVector(0) || GetSubsystemTable()->GetIndex(a) < 0)
-    {
+    if (!model || !model->GetModalDensity(1) || !GetModalEnergyVector(0) || GetSubsystemTable()->GetIndex(a) < 0) {
         AfxFormatMessageBox(IDS_SUBSYSTEM_NOT_IN_MATRIX, MB_OK | MB_ICONEXCLAMATION, a.c_str());
         return nullptr;
     }
@@ -584,8 +562,7 @@ CZuFunc* CHSEAResultData::CreateEnergyRatioFunc(const std::string& a, const std:
     if (!f)
         f = AddChild(std::make_unique<CZuFunc>(title, bands, nullptr, kEnergyRatioType));
     f->SetDataCount(bands);
-    for (int band = 0; band < bands; ++band)
-    {
+    for (int band = 0; band < bands; ++band) {
         f->DataIndex(band) = GetFreq(band);
         int okA = 0, okB = 0;
         const double ea = EnergyOf(band, a, &okA), eb = EnergyOf(band, b, &okB);
@@ -602,8 +579,7 @@ int CHSEAResultData::CollectInputSubsystems(CZuSubsystemTable& table, int strip)
     CZuVecFunc* P = GetInputPowerVector(0);
     if (!P)
         return 0;
-    for (int k = 0; k < P->GetSubsystemCount(); ++k)
-    {
+    for (int k = 0; k < P->GetSubsystemCount(); ++k) {
         bool any = false;
         for (int b = 0; b < P->GetDataCount() && !any; ++b)
             any = P->DataValue(b, k) != 0.0;
@@ -650,8 +626,7 @@ bool CHSEAResultData::ComputeFlows(int t, int u, std::vector<double>& out) const
 std::unique_ptr<CHSEAPowerContribution> CHSEAResultData::CreatePowerContribution(const std::string& target, int band)
 {
     const int t = GetSubsystemTable()->GetIndex(target);
-    if (t < 0)
-    {
+    if (t < 0) {
         AfxFormatMessageBox(IDS_SUBSYSTEM_NOT_IN_MATRIX, MB_OK | MB_ICONEXCLAMATION, target.c_str());
         return nullptr;
     }
@@ -662,8 +637,7 @@ std::unique_ptr<CHSEAPowerContribution> CHSEAResultData::CreatePowerContribution
     const int n = GetSubsystemTable()->GetCount();
     auto table = std::make_unique<CHSEAPowerContribution>(target, GetSubsystemTable(), bands);
     std::vector<double> f, g;
-    for (int u = 0; u < bands; ++u)
-    {
+    for (int u = 0; u < bands; ++u) {
         table->DataIndex(u) = GetFreq(u);
         if (u < context.P->GetDataCount())
             table->CellValue(u, n, CHSEAPowerContribution::COL_POWER) = context.P->DataValue(u, t);
@@ -681,8 +655,7 @@ std::unique_ptr<CHSEAPowerContribution> CHSEAResultData::CreatePowerContribution
     return table;
 }
 
-namespace
-{
+namespace {
 bool Flows(CResultFlowContext& context, int t, int u, std::vector<double>& v)
 {
     if (!context.CouplingFlows(t, u, v))
@@ -694,8 +667,7 @@ bool Flows(CResultFlowContext& context, int t, int u, std::vector<double>& v)
     return true;
 }
 
-int Rank(CResultFlowContext& context, const CZuSubsystemTable& table, int t, int K, int u,
-         CHSEADominantPathData& data)
+int Rank(CResultFlowContext& context, const CZuSubsystemTable& table, int t, int K, int u, CHSEADominantPathData& data)
 {
     std::vector<double> v;
     if (!Flows(context, t, u, v))
@@ -706,8 +678,7 @@ int Rank(CResultFlowContext& context, const CZuSubsystemTable& table, int t, int
         index[static_cast<size_t>(j)] = j;
     index[static_cast<size_t>(n)] = -1;
     int count = 0;
-    for (int i = 0; i < K && i <= n; ++i)
-    {
+    for (int i = 0; i < K && i <= n; ++i) {
         int best = i;
         for (int j = i + 1; j <= n; ++j)
             if (v[static_cast<size_t>(j)] > v[static_cast<size_t>(best)])
@@ -715,8 +686,7 @@ int Rank(CResultFlowContext& context, const CZuSubsystemTable& table, int t, int
         std::swap(v[static_cast<size_t>(i)], v[static_cast<size_t>(best)]);
         std::swap(index[static_cast<size_t>(i)], index[static_cast<size_t>(best)]);
         const double value = v[static_cast<size_t>(i)];
-        if (value <= 0)
-        {
+        if (value <= 0) {
             data.AddPathStep(u, i, ModelText(IDS_PATH_NO_FLOW, "(no flow)"), value);
             break;
         }
@@ -734,8 +704,7 @@ void Extend(CResultFlowContext& context, const CZuSubsystemTable& table, int i, 
     std::vector<double> v;
     // Every step either ends the path or names a subsystem not on it yet, so a path has at most
     // N + 2 steps; the bound only guards against a table that changes underneath.
-    for (int guard = 0; guard <= n; ++guard)
-    {
+    for (int guard = 0; guard <= n; ++guard) {
         const int t = table.GetIndex(s);
         if (t < 0 || !Flows(context, t, u, v))
             return;
@@ -744,13 +713,11 @@ void Extend(CResultFlowContext& context, const CZuSubsystemTable& table, int i, 
             if (v[static_cast<size_t>(k)] > v[static_cast<size_t>(j)])
                 j = k;
         const double value = v[static_cast<size_t>(j)];
-        if (value <= 0)
-        {
+        if (value <= 0) {
             data.AddPathStep(u, i, ModelText(IDS_PATH_NO_INFLOW, "(no further inflow)"), value);
             return;
         }
-        if (j == n)
-        {
+        if (j == n) {
             data.AddPathStep(u, i, ModelText(IDS_BALANCE_ENTRY, "(balance)"), value);
             return;
         }
@@ -760,8 +727,7 @@ void Extend(CResultFlowContext& context, const CZuSubsystemTable& table, int i, 
         bool seen = name == data.GetTarget();
         for (int k = 0; k < count - 1 && !seen; ++k)
             seen = data.GetPathStepName(u, i, k) == name;
-        if (seen)
-        {
+        if (seen) {
             data.AddPathStep(u, i, ModelText(IDS_PATH_LOOP, "(loop or target)"), 0.0);
             return;
         }
@@ -778,8 +744,7 @@ int CHSEAResultData::CountDominantPaths(const std::string& target) const
         return c;
     IModelProjectLink* project = IModelProjectLink::Find(this);
     int k = 0;
-    for (int i = 0; i < connected.GetCount(); ++i)
-    {
+    for (int i = 0; i < connected.GetCount(); ++i) {
         std::string plain = Plain(connected[i]);
         int type = project ? project->GetSubsystemType(plain, 0) : -1;
         if (type < 0) // not in the 3D model: its wave mark tells
@@ -805,8 +770,7 @@ void CHSEAResultData::ExtendDominantPath(int i, int u, CHSEADominantPathData& da
 std::unique_ptr<CHSEADominantPathData> CHSEAResultData::CreateDominantPathData(const std::string& target, int band)
 {
     const int t = GetSubsystemTable()->GetIndex(target);
-    if (t < 0)
-    {
+    if (t < 0) {
         AfxFormatMessageBox(IDS_SUBSYSTEM_NOT_IN_MATRIX, MB_OK | MB_ICONEXCLAMATION, target.c_str());
         return nullptr;
     }
@@ -816,8 +780,7 @@ std::unique_ptr<CHSEADominantPathData> CHSEAResultData::CreateDominantPathData(c
     const int K = CountDominantPaths(target);
     const int bands = GetFreqCount();
     auto data = std::make_unique<CHSEADominantPathData>(target, bands, static_cast<uint32_t>(K));
-    for (int u = 0; u < bands; ++u)
-    {
+    for (int u = 0; u < bands; ++u) {
         data->DataIndex(u) = GetFreq(u);
         if (band >= 0 && band != u)
             continue;
@@ -896,30 +859,25 @@ int CHSEAResultData::GetModelConnections(const std::string& name, CZuSubsystemTa
     const int bands = std::min(M->GetDataCount(), D->GetDataCount());
     if (t < 0 || M->GetColIndex(name) != t)
         return 0;
-    for (int j = 0; j < M->GetRowSubsystemCount(); ++j)
-    {
+    for (int j = 0; j < M->GetRowSubsystemCount(); ++j) {
         const std::string other = M->GetRowSubsystem(j);
         const int c = M->GetColIndex(other), dj = D->GetIndex(other), dt = D->GetIndex(name);
         if (j == t || c < 0 || dj < 0 || dt < 0)
             continue;
-        for (int b = 0; b < bands; ++b)
-        {
+        for (int b = 0; b < bands; ++b) {
             // Feeding the target: the entry at the target's row, the source's column.
             const double v = direction == 0 ? M->DataValue(b, t, c) / D->DataValue(b, dj)
-                                             : M->DataValue(b, j, M->GetColIndex(name)) / D->DataValue(b, dt);
-            if (std::fabs(v) >= kFlowThreshold)
-            {
+                                            : M->DataValue(b, j, M->GetColIndex(name)) / D->DataValue(b, dt);
+            if (std::fabs(v) >= kFlowThreshold) {
                 table.AddUnique(other);
                 break;
             }
         }
     }
-    if (CGClfData* g = GetGClfData())
-    {
+    if (CGClfData* g = GetGClfData()) {
         CMElementList clfs;
         g->Find(RUNTIME_CLASS(CZuClfFunc), clfs, -1);
-        for (int i = 0; i < clfs.GetSize(); ++i)
-        {
+        for (int i = 0; i < clfs.GetSize(); ++i) {
             auto* f = DynamicDowncast<CZuClfFunc>(clfs[i]);
             const int k = f && f->GetSubsystemCount() >= 2 ? f->GetIndex(name) : -1;
             if (k < 0 || k > 1)
@@ -927,8 +885,7 @@ int CHSEAResultData::GetModelConnections(const std::string& name, CZuSubsystemTa
             // Side (k ^ 1) is the CLF from the other subsystem into name; side k the reverse.
             const int side = direction == 0 ? (k ^ 1) : k;
             for (int b = 0; b < f->GetDataCount(); ++b)
-                if (std::fabs(f->DataValue(b, side)) >= 1e-20)
-                {
+                if (std::fabs(f->DataValue(b, side)) >= 1e-20) {
                     table.AddUnique(f->GetSubsystem(k ^ 1));
                     break;
                 }
@@ -948,8 +905,7 @@ int CHSEAResultData::IsModelConnected(const std::string& a, const std::string& b
 
 void CHSEAResultData::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         CZuData::Serialize(ar);
         ar << m_modelSerial << m_stored;
         ar << static_cast<int32_t>(m_bandMap.size());
@@ -964,8 +920,7 @@ void CHSEAResultData::Serialize(CArchive& ar)
         CArchive::ThrowBadSchema(Format("HSEA result data of schema %u", schema));
     CZuData::Serialize(ar);
     ar >> m_modelSerial >> m_stored;
-    if (schema == 14)
-    {
+    if (schema == 14) {
         auto bands = std::make_unique<COctaveManagerEx>(3);
         bands->Serialize(ar);
         SetOctaveManager(std::move(bands));

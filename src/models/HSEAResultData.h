@@ -47,8 +47,8 @@ public:
 
     CHSEAResultData(); // the class factory: empty name, no parent
     // Attaches the model with the band set (owned) and sets the band map (null: identity).
-    CHSEAResultData(CZuData* model, std::unique_ptr<COctaveManagerEx> bands, const std::string& name,
-                    CMElement* parent, const std::vector<int32_t>* bandMap);
+    CHSEAResultData(CZuData* model, std::unique_ptr<COctaveManagerEx> bands, const std::string& name, CMElement* parent,
+                    const std::vector<int32_t>* bandMap);
     ~CHSEAResultData() override;
 
     // Only with both a model and a band set: takes the band set, selects every band, takes a copy

@@ -4,8 +4,7 @@
 
 IModelProjectLink* IModelProjectLink::Find(const CMElement* start)
 {
-    for (const CMElement* e = start; e; e = e->GetParent())
-    {
+    for (const CMElement* e = start; e; e = e->GetParent()) {
         auto* element = const_cast<CMElement*>(e);
         if (auto* link = dynamic_cast<IModelProjectLink*>(element))
             return link;

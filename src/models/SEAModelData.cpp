@@ -41,14 +41,17 @@ double TotalDlfAt(CZuMatFunc* E, CZuVecFunc* n, int b, int i, int ni)
 
 CSEAModelData::CSEAModelData() : CZuData("", nullptr, -1, -1, 0.0, 0.0) {}
 
-CSEAModelData::CSEAModelData(const std::string& name, CMElement* parent, int type, int domainType,
-                             double startFreq, double endFreq)
+CSEAModelData::CSEAModelData(const std::string& name, CMElement* parent, int type, int domainType, double startFreq,
+                             double endFreq)
     : CZuData(name, parent, type, domainType, startFreq, endFreq)
 {
     SetMergeOrder(0);
 }
 
-CSEAModelData::~CSEAModelData() { m_properties.DeleteAll(); }
+CSEAModelData::~CSEAModelData()
+{
+    m_properties.DeleteAll();
+}
 
 void CSEAModelData::ReportMissingSubsystem(const std::string& name)
 {
@@ -59,8 +62,7 @@ bool CSEAModelData::LookUpColumn(CZuMatFunc* E, CZuVecFunc* n, const std::string
 {
     col = E->GetColIndex(name);
     nIndex = n->GetIndex(name);
-    if (col < 0 || nIndex < 0 || col >= E->GetRowSubsystemCount())
-    {
+    if (col < 0 || nIndex < 0 || col >= E->GetRowSubsystemCount()) {
         ReportMissingSubsystem(name);
         return false;
     }
@@ -80,13 +82,11 @@ double CSEAModelData::ExtractClf(const std::string& from, const std::string& to,
     const int i = E->GetColIndex(from);
     const int j = E->GetRowIndex(to);
     const int ni = n->GetIndex(from);
-    if (i < 0 || ni < 0)
-    {
+    if (i < 0 || ni < 0) {
         ReportMissingSubsystem(from);
         return kNoValue;
     }
-    if (j < 0)
-    {
+    if (j < 0) {
         ReportMissingSubsystem(to);
         return kNoValue;
     }
@@ -104,18 +104,15 @@ int CSEAModelData::ExtractClf(const std::string& from, const std::string& to, do
     const int i = E->GetColIndex(from);
     const int j = E->GetRowIndex(to);
     const int ni = n->GetIndex(from);
-    if (i < 0 || ni < 0)
-    {
+    if (i < 0 || ni < 0) {
         ReportMissingSubsystem(from);
         return 0;
     }
-    if (j < 0)
-    {
+    if (j < 0) {
         ReportMissingSubsystem(to);
         return 0;
     }
-    for (unsigned u = 0; u < count; ++u)
-    {
+    for (unsigned u = 0; u < count; ++u) {
         const int b = static_cast<int>(u);
         out[u] = -E->DataValue(b, j, i) / n->DataValue(b, ni);
     }
@@ -129,17 +126,17 @@ CMElement* CSEAModelData::ExtractClf(const std::string& a, const std::string& b)
         return nullptr;
     const int N = E->GetDataCount();
     std::vector<double> ab(static_cast<size_t>(N)), ba(static_cast<size_t>(N));
-    if (!ExtractClf(a, b, ab.data(), static_cast<unsigned>(N)) || !ExtractClf(b, a, ba.data(), static_cast<unsigned>(N)))
+    if (!ExtractClf(a, b, ab.data(), static_cast<unsigned>(N)) ||
+        !ExtractClf(b, a, ba.data(), static_cast<unsigned>(N)))
         return nullptr;
 
     // The look-up may exchange its names when it finds the pair the other way round; the values
     // are written by the names as asked.
     std::string first = a, second = b;
     auto* f = DynamicDowncast<CZuClfFunc>(GetClf(first, second, 0));
-    if (!f)
-    {
-        f = AddChild(std::make_unique<CZuClfFunc>(ModelFormat(IDS_CLF_NAME, "CLF(%s, %s)", a.c_str(), b.c_str()),
-                                                  a, b, N, this, kClfType));
+    if (!f) {
+        f = AddChild(std::make_unique<CZuClfFunc>(ModelFormat(IDS_CLF_NAME, "CLF(%s, %s)", a.c_str(), b.c_str()), a, b,
+                                                  N, this, kClfType));
         if (!f)
             return nullptr;
     }
@@ -149,8 +146,7 @@ CMElement* CSEAModelData::ExtractClf(const std::string& a, const std::string& b)
     const int ib = f->GetIndex(b);
     if (ia < 0 || ib < 0)
         return nullptr;
-    for (int k = 0; k < N; ++k)
-    {
+    for (int k = 0; k < N; ++k) {
         f->DataIndex(k) = E->DataIndex(k);
         f->DataValue(k, ia) = ab[static_cast<size_t>(k)];
         f->DataValue(k, ib) = ba[static_cast<size_t>(k)];
@@ -227,13 +223,11 @@ CMElement* CSEAModelData::ExtractDlfFunction(const std::string& subsystem, bool 
     if (!ok)
         return nullptr;
     auto* f = DynamicDowncast<CZuDlfFunc>(intrinsic ? GetIntrinsicDlf(subsystem) : GetTotalDlf(subsystem));
-    if (!f)
-    {
-        std::string name = intrinsic
-                               ? ModelFormat(IDS_INTRINSIC_DLF_NAME, "Intrinsic DLF(%s)", subsystem.c_str())
-                               : ModelFormat(IDS_TOTAL_DLF_NAME, "Total DLF(%s)", subsystem.c_str());
-        f = AddChild(std::make_unique<CZuDlfFunc>(name, subsystem, N, this,
-                                                  intrinsic ? kIntrinsicDlfType : kTotalDlfType));
+    if (!f) {
+        std::string name = intrinsic ? ModelFormat(IDS_INTRINSIC_DLF_NAME, "Intrinsic DLF(%s)", subsystem.c_str())
+                                     : ModelFormat(IDS_TOTAL_DLF_NAME, "Total DLF(%s)", subsystem.c_str());
+        f = AddChild(
+            std::make_unique<CZuDlfFunc>(name, subsystem, N, this, intrinsic ? kIntrinsicDlfType : kTotalDlfType));
         if (!f)
             return nullptr;
     }
@@ -244,8 +238,7 @@ CMElement* CSEAModelData::ExtractDlfFunction(const std::string& subsystem, bool 
         k = 0;
     if (f->GetSubsystemCount() <= k)
         return nullptr;
-    for (int b = 0; b < N; ++b)
-    {
+    for (int b = 0; b < N; ++b) {
         f->DataIndex(b) = E->DataIndex(b);
         f->DataValue(b, k) = values[static_cast<size_t>(b)];
     }
@@ -327,16 +320,14 @@ int CSEAModelData::UpdateConnectionInfo()
     // Each subsystem of the connection table by its key in the matrix and in the vector.
     const int count = all->GetCount();
     std::vector<int> row(static_cast<size_t>(count)), col(static_cast<size_t>(count)), vec(static_cast<size_t>(count));
-    for (int k = 0; k < count; ++k)
-    {
+    for (int k = 0; k < count; ++k) {
         std::string key = (*all)[k];
         project->GetSubsystemType(key, 1);
         const int t = table->GetIndex(key);
         const int r = E->GetRowIndex(key);
         const int c = E->GetColIndex(key);
         const int v = n->GetIndex(key);
-        if (t < 0 || r < 0 || c < 0 || v < 0)
-        {
+        if (t < 0 || r < 0 || c < 0 || v < 0) {
             ReportMissingSubsystem(key);
             return 0;
         }
@@ -352,8 +343,7 @@ int CSEAModelData::UpdateConnectionInfo()
         bands = n->GetDataCount();
     for (int i = 0; i < count; ++i)
         for (int j = 0; j < count; ++j)
-            for (int b = 0; b < bands; ++b)
-            {
+            for (int b = 0; b < bands; ++b) {
                 const double e = E->DataValue(b, row[static_cast<size_t>(i)], col[static_cast<size_t>(j)]);
                 const double d = n->DataValue(b, vec[static_cast<size_t>(j)]);
                 SetConnection(i, j, b, std::fabs(e / d) >= kCouplingThreshold ? 1 : 0);
@@ -369,8 +359,8 @@ std::unique_ptr<CZuMatFunc> CSEAModelData::CloneMatFunc(CZuData* source, int typ
     auto* found = source ? DynamicDowncast<CZuMatFunc>(source->FindOne(type, 1)) : nullptr;
     if (!found)
         return nullptr;
-    auto f = std::make_unique<CZuMatFunc>(found->GetName(), GetSubsystemTable(), nullptr, found->GetDataCount(),
-                                          this, type);
+    auto f =
+        std::make_unique<CZuMatFunc>(found->GetName(), GetSubsystemTable(), nullptr, found->GetDataCount(), this, type);
     f->Assign(*found);
     return f;
 }
@@ -408,11 +398,20 @@ int CSEAModelData::CopyModelData(CZuData* source)
     return 1;
 }
 
-CZuMatFunc* CSEAModelData::PrepareEtaMatrix(const std::string&) { return GetEtaMatrix(1); }
+CZuMatFunc* CSEAModelData::PrepareEtaMatrix(const std::string&)
+{
+    return GetEtaMatrix(1);
+}
 
-int CSEAModelData::ApplyUpdateLog(CUpdateLog*) { return 0; }
+int CSEAModelData::ApplyUpdateLog(CUpdateLog*)
+{
+    return 0;
+}
 
-void CSEAModelData::SetSavedEtaMatrix(std::unique_ptr<CZuMatFunc> matrix) { m_savedEta = std::move(matrix); }
+void CSEAModelData::SetSavedEtaMatrix(std::unique_ptr<CZuMatFunc> matrix)
+{
+    m_savedEta = std::move(matrix);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Parameter vectors
@@ -420,8 +419,7 @@ void CSEAModelData::SetSavedEtaMatrix(std::unique_ptr<CZuMatFunc> matrix) { m_sa
 CMElement* CSEAModelData::FindParameterFolder() const
 {
     const std::string name = ModelText(IDS_PARAMETER_FOLDER, "Parameters");
-    for (int i = 0; i < GetChildCount(); ++i)
-    {
+    for (int i = 0; i < GetChildCount(); ++i) {
         CMElement* c = GetChild(i);
         if (c->GetName() == name && c->GetType() == kParameterFolderType)
             return c;
@@ -433,8 +431,8 @@ CMElement* CSEAModelData::GetParameterFolder()
 {
     if (CMElement* folder = FindParameterFolder())
         return folder;
-    return AddChild(std::make_unique<CMElement>(ModelText(IDS_PARAMETER_FOLDER, "Parameters"), this,
-                                                kParameterFolderType));
+    return AddChild(
+        std::make_unique<CMElement>(ModelText(IDS_PARAMETER_FOLDER, "Parameters"), this, kParameterFolderType));
 }
 
 CZuVecFunc* CSEAModelData::FindVecFunc(const std::string& name)
@@ -465,16 +463,12 @@ int CSEAModelData::SetVecFuncValues(const std::string& name, const CZuVecFunc* s
         return 0;
     if (target == source)
         return 1;
-    if (target->GetDataCount() != source->GetDataCount() ||
-        target->GetSubsystemCount() != source->GetSubsystemCount())
+    if (target->GetDataCount() != source->GetDataCount() || target->GetSubsystemCount() != source->GetSubsystemCount())
         return 0;
-    if (band >= 0 && band < target->GetDataCount())
-    {
+    if (band >= 0 && band < target->GetDataCount()) {
         for (int k = 0; k < target->GetSubsystemCount(); ++k)
             target->DataValue(band, k) = source->DataValue(band, k);
-    }
-    else
-    {
+    } else {
         target->Assign(*source);
     }
     return 1;
@@ -485,8 +479,7 @@ int CSEAModelData::SetVecFuncValues(const std::string& name, const CZuVecFunc* s
 
 int CSEAModelData::Export(CStdioFile& file)
 {
-    try
-    {
+    try {
         if (!CZuData::Export(file))
             return 0;
         if (CZuMatFunc* E = GetEtaMatrix(0); E && !E->Export(file))
@@ -496,17 +489,14 @@ int CSEAModelData::Export(CStdioFile& file)
         if (CZuVecFunc* k = GetWaveNumber(0); k && !k->Export(file))
             return 0;
         return 1;
-    }
-    catch (const CFileException&)
-    {
+    } catch (const CFileException&) {
         return 0;
     }
 }
 
 int CSEAModelData::Import(CStdioFile& file)
 {
-    try
-    {
+    try {
         if (!CZuData::Import(file))
             return 0;
         // Only the main wave of each subsystem takes part in the model.
@@ -529,8 +519,7 @@ int CSEAModelData::Import(CStdioFile& file)
         eta->SetSubsystemTable(table, table);
         density->SetSubsystemTable(table);
         wave->SetSubsystemTable(table);
-        for (int b = 0; b < bands; ++b)
-        {
+        for (int b = 0; b < bands; ++b) {
             eta->DataIndex(b) = GetFreq(b);
             density->DataIndex(b) = GetFreq(b);
             wave->DataIndex(b) = GetFreq(b);
@@ -539,9 +528,7 @@ int CSEAModelData::Import(CStdioFile& file)
         ReplaceTypedChild(std::move(density));
         ReplaceTypedChild(std::move(wave));
         return 1;
-    }
-    catch (const CFileException&)
-    {
+    } catch (const CFileException&) {
         return 0;
     }
 }
@@ -554,8 +541,7 @@ void CSEAModelData::Serialize(CArchive& ar)
     // The schema belongs to this object's record; reading the children below replaces it.
     const uint32_t schema = ar.IsLoading() ? ar.GetObjectSchema() : 0;
     CZuData::Serialize(ar);
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         m_properties.Serialize(ar);
         return;
     }

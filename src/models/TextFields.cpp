@@ -15,12 +15,10 @@ bool SplitFields(const std::string& line, std::vector<std::string>& fields, std:
     if (!text.empty() && text.back() == '\r')
         text.pop_back();
     size_t start = 0;
-    for (;;)
-    {
+    for (;;) {
         const size_t tab = text.find('\t', start);
         const size_t end = tab == std::string::npos ? text.size() : tab;
-        if (end - start > kMaxField)
-        {
+        if (end - start > kMaxField) {
             error = Format("field %zu is longer than %zu characters", fields.size() + 1, kMaxField);
             fields.clear();
             return false;
@@ -55,14 +53,12 @@ bool ParseValues(const std::vector<std::string>& fields, size_t first, size_t co
 {
     values.assign(count, 0.0);
     const size_t have = fields.size() > first ? fields.size() - first : 0;
-    if (have < count)
-    {
+    if (have < count) {
         error = Format("%zu values for %zu bands", have, count);
         return false;
     }
     for (size_t i = 0; i < count; ++i)
-        if (!ParseNumber(fields[first + i], values[i]))
-        {
+        if (!ParseNumber(fields[first + i], values[i])) {
             error = Format("value %zu (\"%s\") is not a number", i + 1, fields[first + i].c_str());
             return false;
         }

@@ -10,8 +10,7 @@
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/GfxUtil.h"
 
-namespace
-{
+namespace {
 void Mix(uint64_t& h, uint64_t w)
 {
     h = (h ^ w) * 1099511628211ull;
@@ -41,8 +40,7 @@ uint64_t Fingerprint(const CZuMatFunc& m, int b, uint64_t names)
 uint64_t NamesFingerprint(const CZuMatFunc& m)
 {
     uint64_t h = 1469598103934665603ull;
-    for (const CZuSubsystemTable* t : {&m.GetRowTable(), &m.GetColTable()})
-    {
+    for (const CZuSubsystemTable* t : {&m.GetRowTable(), &m.GetColTable()}) {
         Mix(h, static_cast<uint64_t>(t->GetCount()));
         for (int i = 0; i < t->GetCount(); ++i)
             for (char c : (*t)[i])
@@ -54,8 +52,7 @@ uint64_t NamesFingerprint(const CZuMatFunc& m)
 
 CUnitEnergySolver::CUnitEnergySolver(CSEAModelData* model)
     : m_model(model), m_cache(std::make_unique<CMatrixFactorCache>())
-{
-}
+{}
 
 CUnitEnergySolver::~CUnitEnergySolver() = default;
 
@@ -85,13 +82,11 @@ CZuVecFunc* CUnitEnergySolver::SolveUnitPowerEnergies(const std::string& name, i
     std::vector<uint64_t> current(static_cast<size_t>(bands), 0);
     std::vector<int> mask(static_cast<size_t>(bands), 0);
     int toSolve = 0;
-    for (int b = 0; b < bands; ++b)
-    {
+    for (int b = 0; b < bands; ++b) {
         if (modelBand >= 0 && b != modelBand)
             continue;
         current[static_cast<size_t>(b)] = Fingerprint(*M, b, names);
-        if (recompute || !kept || stamps[static_cast<size_t>(b)] != current[static_cast<size_t>(b)])
-        {
+        if (recompute || !kept || stamps[static_cast<size_t>(b)] != current[static_cast<size_t>(b)]) {
             mask[static_cast<size_t>(b)] = 1;
             ++toSolve;
         }
@@ -102,8 +97,7 @@ CZuVecFunc* CUnitEnergySolver::SolveUnitPowerEnergies(const std::string& name, i
     const CZuSubsystemTable& rows = M->GetRowTable();
     CZuVecFunc rhs("Unit Power", &rows, bands, nullptr, 3);
     CZuVecFunc solution("Unit Energy", &rows, bands, nullptr, CSEAModelData::kParameterVectorType);
-    for (int b = 0; b < bands; ++b)
-    {
+    for (int b = 0; b < bands; ++b) {
         rhs.DataIndex(b) = solution.DataIndex(b) = M->DataIndex(b);
         rhs.DataValue(b, input) = 1.0;
     }
@@ -121,12 +115,10 @@ CZuVecFunc* CUnitEnergySolver::SolveUnitPowerEnergies(const std::string& name, i
     if (target != kept)
         stamps.assign(static_cast<size_t>(bands), 0); // a new vector holds nothing yet
     const int targetBands = target->GetDataCount() < bands ? target->GetDataCount() : bands;
-    for (int b = 0; b < targetBands; ++b)
-    {
+    for (int b = 0; b < targetBands; ++b) {
         if (!mask[static_cast<size_t>(b)])
             continue;
-        for (int k = 0; k < target->GetSubsystemCount(); ++k)
-        {
+        for (int k = 0; k < target->GetSubsystemCount(); ++k) {
             const int r = rows.GetIndex(target->GetSubsystem(k));
             target->DataValue(b, k) = r >= 0 ? solution.DataValue(b, r) : 0.0;
         }

@@ -25,8 +25,8 @@ tagUPDATE* CUpdateLog::Add(std::unique_ptr<tagUPDATE> record)
     return m_records.back().get();
 }
 
-tagUPDATE* CUpdateLog::Add(const std::string& name1, const std::string& name2, uint32_t type,
-                           int32_t band, double newValue)
+tagUPDATE* CUpdateLog::Add(const std::string& name1, const std::string& name2, uint32_t type, int32_t band,
+                           double newValue)
 {
     auto rec = std::make_unique<tagUPDATE>();
     rec->m_name1 = name1;
@@ -44,19 +44,19 @@ void CUpdateLog::RemoveAt(int index)
     m_records.erase(m_records.begin() + index);
 }
 
-void CUpdateLog::RemoveAll() { m_records.clear(); }
+void CUpdateLog::RemoveAll()
+{
+    m_records.clear();
+}
 
 void CUpdateLog::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << m_time << m_nValue << m_text;
         ar << static_cast<uint32_t>(m_records.size());
         for (const auto& r : m_records)
             ar << r->m_name1 << r->m_name2 << r->m_type << r->m_band << r->m_oldValue << r->m_newValue;
-    }
-    else
-    {
+    } else {
         ar.GetObjectSchema();
         ar >> m_time >> m_nValue >> m_text;
         uint32_t count = 0;
@@ -65,8 +65,7 @@ void CUpdateLog::Serialize(CArchive& ar)
         // count is refused before anything is allocated.
         ar.EnsureAvailable(static_cast<uint64_t>(count) * 26u);
         m_records.reserve(m_records.size() + count);
-        for (uint32_t i = 0; i < count; ++i)
-        {
+        for (uint32_t i = 0; i < count; ++i) {
             auto r = std::make_unique<tagUPDATE>();
             ar >> r->m_name1 >> r->m_name2 >> r->m_type >> r->m_band >> r->m_oldValue >> r->m_newValue;
             m_records.push_back(std::move(r));

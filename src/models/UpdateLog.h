@@ -35,14 +35,13 @@ public:
     tagUPDATE* GetAt(int index) const;
     // Appends a record (owned by the log from now on) and returns it.
     tagUPDATE* Add(std::unique_ptr<tagUPDATE> record);
-    tagUPDATE* Add(const std::string& name1, const std::string& name2, uint32_t type, int32_t band,
-                   double newValue);
+    tagUPDATE* Add(const std::string& name1, const std::string& name2, uint32_t type, int32_t band, double newValue);
     // Destroys the record at index; later records move down by one. Other indices do nothing.
     void RemoveAt(int index);
     void RemoveAll();
 
     int32_t m_nValue = 0;
-    int64_t m_time = 0;    // creation time, seconds since 1970
+    int64_t m_time = 0; // creation time, seconds since 1970
     std::string m_text;
 
 private:

@@ -6,8 +6,7 @@ IMPLEMENT_SERIAL(CZuStringList, CObject, 1)
 
 void CZuStringList::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar.WriteCount(static_cast<uint32_t>(m_items.size()));
         for (const auto& s : m_items)
             ar << s;

@@ -75,7 +75,10 @@ std::vector<tagCHTABLECOL> CDAQPPExpPlanList::ParseColumns(const std::string& te
     return columns;
 }
 
-void CDAQPPExpPlanList::LoadColumns() { m_columns = ParseColumns(CHSEARegOptions::GetChannelTableColumns()); }
+void CDAQPPExpPlanList::LoadColumns()
+{
+    m_columns = ParseColumns(CHSEARegOptions::GetChannelTableColumns());
+}
 
 std::string CDAQPPExpPlanList::FormatColumns(const std::vector<tagCHTABLECOL>& columns)
 {
@@ -88,12 +91,15 @@ std::string CDAQPPExpPlanList::FormatColumns(const std::vector<tagCHTABLECOL>& c
     return text;
 }
 
-int CDAQPPExpPlanList::SaveColumns() const { return CHSEARegOptions::SaveChannelTableColumns(FormatColumns(m_columns)); }
+int CDAQPPExpPlanList::SaveColumns() const
+{
+    return CHSEARegOptions::SaveChannelTableColumns(FormatColumns(m_columns));
+}
 
 namespace {
 // The string ids of the column types' display names, by type.
-constexpr uint32_t kColumnTypeNameIds[CDAQPPExpPlanList::kColumnTypeCount] = {
-    6301, 6302, 6313, 6303, 6304, 6305, 6306, 6307, 6309, 6308, 6310, 6311, 6312};
+constexpr uint32_t kColumnTypeNameIds[CDAQPPExpPlanList::kColumnTypeCount] = {6301, 6302, 6313, 6303, 6304, 6305, 6306,
+                                                                              6307, 6309, 6308, 6310, 6311, 6312};
 } // namespace
 
 std::string CDAQPPExpPlanList::GetColumnTypeName(int type)
@@ -134,20 +140,41 @@ std::vector<std::string> CDAQPPExpPlanList::GetCellTexts(const tagDAQPP_SENSORMA
     for (size_t c = 0; c < m_columns.size(); ++c) {
         std::string& text = cells[c + 1];
         switch (m_columns[c].type) {
-        case 1: text = global; break;
-        case 2: text = s; break;
-        case 3: text = structure ? "Vibration" : "Acoustic"; break;
-        case 4: text = FormatSubsystemLPName(context.project, b, l); break;
-        case 6: text = row.inputMode.empty() ? "ICP" : row.inputMode; break;
-        case 7: text = structure ? "Acceleration" : "Pressure"; break;
-        case 8: text = "mV"; break;
-        case 9: text = reversed && v > 0.0 ? Format("%10.2e", 1.0 / v) : Format("%g", v); break;
+        case 1:
+            text = global;
+            break;
+        case 2:
+            text = s;
+            break;
+        case 3:
+            text = structure ? "Vibration" : "Acoustic";
+            break;
+        case 4:
+            text = FormatSubsystemLPName(context.project, b, l);
+            break;
+        case 6:
+            text = row.inputMode.empty() ? "ICP" : row.inputMode;
+            break;
+        case 7:
+            text = structure ? "Acceleration" : "Pressure";
+            break;
+        case 8:
+            text = "mV";
+            break;
+        case 9:
+            text = reversed && v > 0.0 ? Format("%10.2e", 1.0 / v) : Format("%g", v);
+            break;
         case 10:
             text = structure ? (reversed ? "(m/s2)/mV" : "mV/(m/s2)") : (reversed ? "Pa/mV" : "mV/Pa");
             break;
-        case 11: text = b; break;
-        case 12: text = local; break;
-        default: break; // 0 and 5 stay empty
+        case 11:
+            text = b;
+            break;
+        case 12:
+            text = local;
+            break;
+        default:
+            break; // 0 and 5 stay empty
         }
     }
     return cells;

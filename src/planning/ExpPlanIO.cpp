@@ -19,7 +19,10 @@ constexpr uint32_t IDS_EXCEL_NOT_STARTED = 6256;
 // The hardware's channel rows: 32 slots of 4 units of 2 channels.
 constexpr int kMaxBlocks = CQMXBlixList::kRowCount / CExpPlanIO::kRowsPerBlock;
 
-int ToInt(const std::string& text) { return std::atoi(text.c_str()); }
+int ToInt(const std::string& text)
+{
+    return std::atoi(text.c_str());
+}
 
 void SheetNotFound(const std::string& name)
 {
@@ -27,7 +30,10 @@ void SheetNotFound(const std::string& name)
 }
 
 // The column of field k (0 slot .. 4 subsystem) of block b on a plan sheet.
-int PlanColumn(int block, int field) { return 2 + CExpPlanIO::kColumnsPerBlock * block + field; }
+int PlanColumn(int block, int field)
+{
+    return 2 + CExpPlanIO::kColumnsPerBlock * block + field;
+}
 
 // Splits a line at every tab (empty fields count).
 std::vector<std::string> SplitFields(const std::string& line)

@@ -67,7 +67,8 @@ int CQMXSensorMapList::IsUnitGroupUsed(int number) const
     return 0;
 }
 
-int CQMXSensorMapList::ReplaceSubsystemSensorsInAll(const std::string& subsystem, const std::vector<std::string>& sensors)
+int CQMXSensorMapList::ReplaceSubsystemSensorsInAll(const std::string& subsystem,
+                                                    const std::vector<std::string>& sensors)
 {
     for (auto& plan : m_plans)
         if (!plan->ReplaceSubsystemSensors(subsystem, sensors))

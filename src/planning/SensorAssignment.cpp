@@ -153,8 +153,8 @@ int CSensorAssignment::ImportText(const std::string& path, const std::string&)
             while (tab != std::string::npos) {
                 const size_t from = tab + 1;
                 tab = line.find('\t', from);
-                const std::string field =
-                    line.substr(from, std::min(tab == std::string::npos ? line.size() - from : tab - from, kMaxFieldLength));
+                const std::string field = line.substr(
+                    from, std::min(tab == std::string::npos ? line.size() - from : tab - from, kMaxFieldLength));
                 if (!field.empty())
                     sensors.push_back(field);
             }

@@ -26,6 +26,5 @@ public:
     // A copy with labels has a second header line, the column headers, whose first field is the
     // table's corner cell (columnHeader). It is not data either: when line is one, the next line is
     // read. False when the text ends there.
-    static bool SkipColumnHeaderLine(CArchive& ar, std::string& line, bool labelled,
-                                     const std::string& columnHeader);
+    static bool SkipColumnHeaderLine(CArchive& ar, std::string& line, bool labelled, const std::string& columnHeader);
 };

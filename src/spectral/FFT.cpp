@@ -160,8 +160,8 @@ ORVEX_FFT_INLINE void Twiddle(float tr, float ti, float wr, float wi, float& out
 
 // One radix-4 butterfly of the inputs a, b, c, d; the outputs before their twiddles.
 template <int SIGN>
-ORVEX_FFT_INLINE void Butterfly4(float ar, float ai, float br, float bi, float cr, float ci, float dr,
-                                 float di, float* o)
+ORVEX_FFT_INLINE void Butterfly4(float ar, float ai, float br, float bi, float cr, float ci, float dr, float di,
+                                 float* o)
 {
     const float apcr = ar + cr, apci = ai + ci, amcr = ar - cr, amci = ai - ci;
     const float bpdr = br + dr, bpdi = bi + di, bmdr = br - dr, bmdi = bi - di;
@@ -193,8 +193,8 @@ ORVEX_FFT_INLINE void StageFirst(unsigned n, const float* __restrict xr, const f
     ORVEX_IVDEP
     for (unsigned p = 0; p < q; ++p) {
         float o[8];
-        Butterfly4<SIGN>(xr[p], xi[p], xr[p + q], xi[p + q], xr[p + 2 * q], xi[p + 2 * q], xr[p + 3 * q],
-                         xi[p + 3 * q], o);
+        Butterfly4<SIGN>(xr[p], xi[p], xr[p + q], xi[p + q], xr[p + 2 * q], xi[p + 2 * q], xr[p + 3 * q], xi[p + 3 * q],
+                         o);
         yr[4 * p] = o[0];
         yi[4 * p] = o[1];
         Twiddle<SIGN>(o[2], o[3], w1r[p], w1i[p], yr[4 * p + 1], yi[4 * p + 1]);
@@ -222,7 +222,7 @@ ORVEX_FFT_INLINE void StageStrided(unsigned n, unsigned sRuntime, const float* _
         const float* __restrict ai = xi + in;
         float* __restrict y0r = yr + out;
         float* __restrict y0i = yi + out;
-    ORVEX_IVDEP
+        ORVEX_IVDEP
         for (unsigned k = 0; k < s; ++k) {
             float o[8];
             Butterfly4<SIGN>(ar[k], ai[k], ar[k + sq], ai[k + sq], ar[k + 2 * sq], ai[k + 2 * sq], ar[k + 3 * sq],
@@ -315,8 +315,8 @@ ORVEX_FFT_CLONES void WindowSplit(const float* __restrict x, const float* __rest
 
 // Spectrum of the real block of length 2m from the half-length transform Z, scaled, written as
 // the whole block of 2m values (the upper half the complex conjugate of the lower).
-ORVEX_FFT_CLONES void Untangle(const Plan& plan, const float* __restrict zr, const float* __restrict zi,
-                               float scale, float* __restrict re, float* __restrict im)
+ORVEX_FFT_CLONES void Untangle(const Plan& plan, const float* __restrict zr, const float* __restrict zi, float scale,
+                               float* __restrict re, float* __restrict im)
 {
     const ptrdiff_t m = plan.m;
     const float* __restrict wr = plan.rwr.data();
@@ -331,7 +331,7 @@ ORVEX_FFT_CLONES void Untangle(const Plan& plan, const float* __restrict zr, con
     const float* __restrict ziRev = zi + m;
     float* __restrict reTop = re + 2 * m; // reTop[-k] is element n-k
     float* __restrict imTop = im + 2 * m;
-    float* __restrict reMid = re + m;     // reMid[-k] is element m-k, reMid[k] element m+k
+    float* __restrict reMid = re + m; // reMid[-k] is element m-k, reMid[k] element m+k
     float* __restrict imMid = im + m;
     const ptrdiff_t half = m / 2;
     ORVEX_IVDEP
@@ -341,8 +341,8 @@ ORVEX_FFT_CLONES void Untangle(const Plan& plan, const float* __restrict zr, con
         const float orr = (ai + bi) * h, oi = (br - ar) * h;
         const float tr = orr * wr[k] - oi * wi[k];
         const float ti = oi * wr[k] + orr * wi[k];
-        const float xr = er + tr, xi = ei + ti;    // X[k]
-        const float ur = er - tr, ui = ti - ei;    // X[m-k] = conj(E - W O)
+        const float xr = er + tr, xi = ei + ti; // X[k]
+        const float ur = er - tr, ui = ti - ei; // X[m-k] = conj(E - W O)
         re[k] = xr;
         im[k] = xi;
         reTop[-k] = xr;
@@ -623,4 +623,3 @@ double NearestPowerOfTwoOfRatio(float a, float b, float c)
         n = int(q);
     return double(NearestPowerOfTwo(n));
 }
-

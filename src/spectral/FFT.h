@@ -9,7 +9,14 @@ class CFFT
 {
 public:
     // Window type codes; any other value means rectangular.
-    enum { windowRectangular = 0, windowTriangular = 1, windowWelch = 2, windowHanning = 3, windowHamming = 4 };
+    enum
+    {
+        windowRectangular = 0,
+        windowTriangular = 1,
+        windowWelch = 2,
+        windowHanning = 3,
+        windowHamming = 4
+    };
 
     CFFT();
     virtual ~CFFT();

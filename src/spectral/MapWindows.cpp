@@ -9,7 +9,10 @@ void CMapWindows::Set(int slot, IMessageTarget* window)
         m_windows[slot] = window;
 }
 
-IMessageTarget* CMapWindows::Get(int slot) const { return slot >= 0 && slot < kSlots ? m_windows[slot] : nullptr; }
+IMessageTarget* CMapWindows::Get(int slot) const
+{
+    return slot >= 0 && slot < kSlots ? m_windows[slot] : nullptr;
+}
 
 void CMapWindows::CloseAll()
 {

@@ -14,12 +14,11 @@ IMPLEMENT_SERIAL(CMultiVectorFunction, CZuVecFunc, CMultiVectorFunction::kSchema
 
 CMultiVectorFunction::CMultiVectorFunction() : m_list(std::make_unique<CZuSubsystemTable>()) {}
 
-CMultiVectorFunction::CMultiVectorFunction(const std::string& name, const CZuSubsystemTable* table,
-                                           int dataCount, CMElement* parent, int kind)
+CMultiVectorFunction::CMultiVectorFunction(const std::string& name, const CZuSubsystemTable* table, int dataCount,
+                                           CMElement* parent, int kind)
     : CZuVecFunc(name, table, std::max(dataCount, 0), parent, kind),
       m_list(table ? std::make_unique<CZuSubsystemTable>(*table) : std::make_unique<CZuSubsystemTable>())
-{
-}
+{}
 
 CMultiVectorFunction::~CMultiVectorFunction() = default;
 
@@ -46,8 +45,7 @@ std::string CMultiVectorFunction::GetTableCellData(int row, int col, int index, 
     if (index < 0 || index >= indexCount)
         return std::string();
     std::string text;
-    FormatQuantityValue(text, this, DataValue(row - 1, col - 1), numberFormat, SpectrumShowInDB(this), structure,
-                        0.0);
+    FormatQuantityValue(text, this, DataValue(row - 1, col - 1), numberFormat, SpectrumShowInDB(this), structure, 0.0);
     return text;
 }
 

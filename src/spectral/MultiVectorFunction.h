@@ -16,8 +16,8 @@ public:
     static constexpr uint32_t kSchema = 2;
 
     CMultiVectorFunction(); // the class factory
-    CMultiVectorFunction(const std::string& name, const CZuSubsystemTable* table, int dataCount,
-                         CMElement* parent, int kind);
+    CMultiVectorFunction(const std::string& name, const CZuSubsystemTable* table, int dataCount, CMElement* parent,
+                         int kind);
     ~CMultiVectorFunction() override;
 
     // The subsystem name of the data (decides structure or cavity units).

@@ -17,10 +17,9 @@ std::unique_ptr<CZuOTFunc> COTConv::Convert(CMElement* src) const
         freqs = m_bands->GetFreqArray();
     const std::vector<double>& rpms = table->GetDataIndexArray();
     const COrderList& orders = table->GetOrderList();
-    std::unique_ptr<CZuOTFunc> map =
-        CZuOTFunc::BuildOTFunc(table->GetName(), 5, table->GetParent(), table->GetLabel(), freqs.data(),
-                               static_cast<int>(freqs.size()), rpms.data(), static_cast<int>(rpms.size()),
-                               orders.Values(), m_factor);
+    std::unique_ptr<CZuOTFunc> map = CZuOTFunc::BuildOTFunc(table->GetName(), 5, table->GetParent(), table->GetLabel(),
+                                                            freqs.data(), static_cast<int>(freqs.size()), rpms.data(),
+                                                            static_cast<int>(rpms.size()), orders.Values(), m_factor);
     if (!map || !m_bands)
         return map;
     for (int o = 0; o < map->GetOrderCount() && o < table->GetSubsystemCount(); ++o) {

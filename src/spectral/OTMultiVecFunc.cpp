@@ -13,13 +13,11 @@ COTMultiVecFunc::COTMultiVecFunc() = default;
 COTMultiVecFunc::COTMultiVecFunc(const std::string& name, const CZuSubsystemTable* table, int dataCount,
                                  CMElement* parent, int kind)
     : CMultiVectorFunction(name, table, dataCount, parent, kind)
-{
-}
+{}
 
 COTMultiVecFunc::COTMultiVecFunc(const CZuVecFunc* src)
     : CMultiVectorFunction(src ? src->GetName() : std::string(), src ? &src->GetSubsystemTable() : nullptr,
-                           src ? src->GetDataCount() : 0, src ? src->GetParent() : nullptr,
-                           src ? src->GetType() : -1)
+                           src ? src->GetDataCount() : 0, src ? src->GetParent() : nullptr, src ? src->GetType() : -1)
 {
     if (!src)
         return;

@@ -11,8 +11,7 @@ COctFreqIndexMap::COctFreqIndexMap() = default;
 
 COctFreqIndexMap::COctFreqIndexMap(const COctaveManager* source, const COctaveManager* target)
     : m_source(source), m_target(target)
-{
-}
+{}
 
 COctFreqIndexMap::~COctFreqIndexMap() = default;
 

@@ -30,7 +30,10 @@ void COrderList::RemoveAt(int i, int count)
     m_orders.erase(m_orders.begin() + i, m_orders.begin() + static_cast<std::ptrdiff_t>(last));
 }
 
-bool COrderList::OrdersEqual(double a, double b) { return std::fabs(a - b) < kOrderEpsilon; }
+bool COrderList::OrdersEqual(double a, double b)
+{
+    return std::fabs(a - b) < kOrderEpsilon;
+}
 
 int COrderList::Find(double order) const
 {
@@ -69,8 +72,7 @@ void COrderList::Serialize(CArchive& ar)
     } else {
         uint8_t version = 0;
         ar >> version;
-        const int32_t n =
-            ar.ReadSignedCount(sizeof(double), "orders in an order list", CArchiveException::badIndex);
+        const int32_t n = ar.ReadSignedCount(sizeof(double), "orders in an order list", CArchiveException::badIndex);
         std::vector<double> orders(static_cast<size_t>(n));
         for (auto& v : orders)
             ar >> v;

@@ -23,7 +23,10 @@ bool RangeIsUsable(T min, T max, T step)
 }
 } // namespace
 
-CRPMOptions::CRPMOptions(const CRPMOptions& other) : CObject() { *this = other; }
+CRPMOptions::CRPMOptions(const CRPMOptions& other) : CObject()
+{
+    *this = other;
+}
 
 CRPMOptions& CRPMOptions::operator=(const CRPMOptions& other)
 {

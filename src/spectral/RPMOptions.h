@@ -10,7 +10,11 @@ class CRPMOptions : public CObject
 {
     DECLARE_SERIAL(CRPMOptions)
 public:
-    enum { modeRange = 0, modeList = 1 };
+    enum
+    {
+        modeRange = 0,
+        modeList = 1
+    };
 
     // Axes longer than this are refused (empty axis): a forged file must not make us allocate
     // gigabytes or loop for hours.

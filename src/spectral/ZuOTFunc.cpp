@@ -14,8 +14,7 @@
 #include "spectral/OrderBand.h"
 #include "spectral/SpectrumDisplayOptions.h"
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_ORDER_LABEL = 7087; // "Order %g"
 } // namespace
 
@@ -37,9 +36,9 @@ CZuOTFunc::CZuOTFunc(const std::string& name, CMElement* parent, int kind) : CZu
 CZuOTFunc::~CZuOTFunc() = default;
 
 std::unique_ptr<CZuOTFunc> CZuOTFunc::BuildOTFunc(const std::string& name, int kind, CMElement* parent,
-                                                  const std::string& subsystem, const double* freqs,
-                                                  int freqCount, const double* rpms, int rpmCount,
-                                                  const std::vector<double>& orders, float factor)
+                                                  const std::string& subsystem, const double* freqs, int freqCount,
+                                                  const double* rpms, int rpmCount, const std::vector<double>& orders,
+                                                  float factor)
 {
     auto map = std::make_unique<CZuOTFunc>(name, parent, kind);
     map->SetSubsystem(subsystem);
@@ -54,7 +53,10 @@ std::unique_ptr<CZuOTFunc> CZuOTFunc::BuildOTFunc(const std::string& name, int k
     return map;
 }
 
-bool CZuOTFunc::AddOrder(double order, CZuRpmFunc* map) { return AddOrder(order, std::unique_ptr<CZuRpmFunc>(map)); }
+bool CZuOTFunc::AddOrder(double order, CZuRpmFunc* map)
+{
+    return AddOrder(order, std::unique_ptr<CZuRpmFunc>(map));
+}
 
 bool CZuOTFunc::AddOrder(double order, std::unique_ptr<CZuRpmFunc> map)
 {
@@ -104,7 +106,10 @@ double CZuOTFunc::CellValue(int i, int r, COctaveManagerEx* bands) const
 
 // ---- table ----
 
-COLORREF CZuOTFunc::GetTableCellColor(int, int, int) { return 0; }
+COLORREF CZuOTFunc::GetTableCellColor(int, int, int)
+{
+    return 0;
+}
 
 void CZuOTFunc::GetSelection(int, int, int, CZuSubsystemTable*) {}
 
@@ -117,11 +122,20 @@ int CZuOTFunc::GetTableRowCount(int)
     return (first ? first->GetRpmCount() : 0) + 1;
 }
 
-int CZuOTFunc::GetTableColCount(int) { return GetOrderCount() + 1; }
+int CZuOTFunc::GetTableColCount(int)
+{
+    return GetOrderCount() + 1;
+}
 
-int CZuOTFunc::GetTableFreqCount() { return 0; }
+int CZuOTFunc::GetTableFreqCount()
+{
+    return 0;
+}
 
-std::string CZuOTFunc::GetFreqIndicator(int) { return std::string(); }
+std::string CZuOTFunc::GetFreqIndicator(int)
+{
+    return std::string();
+}
 
 std::string CZuOTFunc::GetTableCellData(int row, int col, int index, int numberFormat)
 {

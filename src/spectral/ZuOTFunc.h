@@ -26,9 +26,9 @@ public:
 
     // A map with one all-zero spectrum map over RPM per order (NewRpmFunc of the same arguments).
     static std::unique_ptr<CZuOTFunc> BuildOTFunc(const std::string& name, int kind, CMElement* parent,
-                                                  const std::string& subsystem, const double* freqs,
-                                                  int freqCount, const double* rpms, int rpmCount,
-                                                  const std::vector<double>& orders, float factor);
+                                                  const std::string& subsystem, const double* freqs, int freqCount,
+                                                  const double* rpms, int rpmCount, const std::vector<double>& orders,
+                                                  float factor);
 
     // Appends an order with its map (owned). A null map adds nothing, so that orders and maps stay
     // parallel; returns false then.

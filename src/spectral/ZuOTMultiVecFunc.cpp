@@ -13,8 +13,7 @@ CZuOTMultiVecFunc::CZuOTMultiVecFunc() : CZuOTMultiVecFunc(std::string(), nullpt
 
 CZuOTMultiVecFunc::CZuOTMultiVecFunc(const std::string& name, CMElement* parent, int kind)
     : CZuRpmSelFunc(name, parent, kind)
-{
-}
+{}
 
 CZuOTMultiVecFunc::~CZuOTMultiVecFunc() = default;
 
@@ -38,10 +37,22 @@ CZuRpmSelFunc* CZuOTMultiVecFunc::GetOrderEntry(int i) const
     return i >= 0 && static_cast<size_t>(i) < m_entries.size() ? m_entries[static_cast<size_t>(i)].get() : nullptr;
 }
 
-std::string CZuOTMultiVecFunc::GetTableCellData(int, int, int, int) { return std::string(); }
-int CZuOTMultiVecFunc::GetTableRowCount(int) { return 0; }
-int CZuOTMultiVecFunc::GetTableColCount(int) { return 0; }
-int CZuOTMultiVecFunc::GetTableFreqCount() { return 0; }
+std::string CZuOTMultiVecFunc::GetTableCellData(int, int, int, int)
+{
+    return std::string();
+}
+int CZuOTMultiVecFunc::GetTableRowCount(int)
+{
+    return 0;
+}
+int CZuOTMultiVecFunc::GetTableColCount(int)
+{
+    return 0;
+}
+int CZuOTMultiVecFunc::GetTableFreqCount()
+{
+    return 0;
+}
 
 int CZuOTMultiVecFunc::WriteDump(CStdioFile& file, const std::string&)
 {

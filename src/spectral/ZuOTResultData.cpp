@@ -14,8 +14,7 @@
 
 IMPLEMENT_SERIAL(CZuOTResultData, CZuData, 15 | VERSIONABLE_SCHEMA)
 
-namespace
-{
+namespace {
 std::string NameOf(uint32_t id, const char* fallback, const std::string& subsystem)
 {
     std::string format;
@@ -27,8 +26,8 @@ std::string NameOf(uint32_t id, const char* fallback, const std::string& subsyst
 
 CZuOTResultData::CZuOTResultData() = default;
 
-CZuOTResultData::CZuOTResultData(const std::string& name, CMElement* parent, int type, int domainType,
-                                 double startFreq, double endFreq, const CZuSubsystemTable* table)
+CZuOTResultData::CZuOTResultData(const std::string& name, CMElement* parent, int type, int domainType, double startFreq,
+                                 double endFreq, const CZuSubsystemTable* table)
     : CZuData(name, parent, type, domainType, startFreq, endFreq)
 {
     if (table)
@@ -98,8 +97,8 @@ std::unique_ptr<CZuOTPcFunc> CZuOTResultData::CreatePowerContributionFunc(const 
 {
     if (subsystem.empty())
         return nullptr;
-    auto f = std::make_unique<CZuOTPcFunc>(NameOf(7036, "Power Contribution [%s]", subsystem), this,
-                                           CZuOTPcFunc::kKind);
+    auto f =
+        std::make_unique<CZuOTPcFunc>(NameOf(7036, "Power Contribution [%s]", subsystem), this, CZuOTPcFunc::kKind);
     f->SetSubsystem(subsystem);
     f->SetOrderFactor(GetOrderFactor());
     return f;
@@ -115,8 +114,7 @@ int CZuOTResultData::CollectInputPowerSubsystems(CZuSubsystemTable& table, int s
 
 int CZuOTResultData::WriteDump(CStdioFile& file, const std::string& param)
 {
-    for (const Record& r : m_records)
-    {
+    for (const Record& r : m_records) {
         file.WriteString(Format("===== Order# %g =====\n\n", r.key));
         if (r.result)
             r.result->WriteDump(file, param);
@@ -126,12 +124,10 @@ int CZuOTResultData::WriteDump(CStdioFile& file, const std::string& param)
 
 void CZuOTResultData::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         CZuData::Serialize(ar);
         ar << static_cast<int32_t>(m_records.size());
-        for (const Record& r : m_records)
-        {
+        for (const Record& r : m_records) {
             ar << r.key;
             ar.WriteObject(r.result.get());
         }
@@ -145,8 +141,7 @@ void CZuOTResultData::Serialize(CArchive& ar)
     CZuData::Serialize(ar);
     const int32_t count = ar.ReadSignedCount(sizeof(double) + 2, "orders of a result set");
     m_records.clear();
-    for (int32_t i = 0; i < count; ++i)
-    {
+    for (int32_t i = 0; i < count; ++i) {
         double key = 0.0;
         ar >> key;
         std::unique_ptr<CZuRpmResultData> result = ar.ReadOwned<CZuRpmResultData>();
@@ -158,8 +153,7 @@ void CZuOTResultData::Serialize(CArchive& ar)
     for (int i = 0; i < GetChildCount(); ++i)
         if (auto* pc = DynamicDowncast<CZuOTPcFunc>(GetChild(i)))
             pc->BindSubsystemTable(GetSubsystemTable());
-    if (schema == 13 || schema == 14)
-    {
+    if (schema == 13 || schema == 14) {
         auto bands = std::make_unique<COctaveManagerEx>(3);
         bands->Serialize(ar);
         SetOctaveManager(std::move(bands));

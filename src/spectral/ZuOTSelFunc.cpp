@@ -39,7 +39,10 @@ CZuTableData* CZuOTSelFunc::GetShownTable() const
 
 // ---- table ----
 
-COLORREF CZuOTSelFunc::GetTableCellColor(int, int, int) { return 0; }
+COLORREF CZuOTSelFunc::GetTableCellColor(int, int, int)
+{
+    return 0;
+}
 
 void CZuOTSelFunc::GetSelection(int, int, int, CZuSubsystemTable*) {}
 
@@ -73,15 +76,17 @@ int CZuOTSelFunc::GetTableFreqCount()
     return table ? table->GetTableFreqCount() : 0;
 }
 
-std::string CZuOTSelFunc::GetFreqIndicator(int) { return std::string(); }
+std::string CZuOTSelFunc::GetFreqIndicator(int)
+{
+    return std::string();
+}
 
 void CZuOTSelFunc::CopyToClipboard(CArchive& ar, int withLabels, int index, const CZuCellRect* selection)
 {
     const int digits = CZuRpmFunc::kClipboardDigits;
     const int rows = GetTableRowCount(index), cols = GetTableColCount(index);
     CZuCellRect block{1, 1, cols - 1, rows - 1};
-    if (selection)
-    {
+    if (selection) {
         block = *selection;
         block.Normalize();
         block.left = std::max(block.left, 0);
@@ -90,8 +95,7 @@ void CZuOTSelFunc::CopyToClipboard(CArchive& ar, int withLabels, int index, cons
         block.bottom = std::min(block.bottom, rows - 1);
     }
     std::string headerFirst;
-    if (withLabels)
-    {
+    if (withLabels) {
         const int structure = SpectrumIsStructure(this, m_subsystem);
         ar.WriteText(Format("%s\t%s [%s]\r\n", m_subsystem.c_str(), GetQuantityName(this, structure).c_str(),
                             GetQuantityAxisLabel(this, SpectrumShowInDB(this), structure, 0).c_str()));
@@ -103,19 +107,15 @@ void CZuOTSelFunc::CopyToClipboard(CArchive& ar, int withLabels, int index, cons
 int CZuOTSelFunc::WriteDump(CStdioFile& file, const std::string&)
 {
     file.WriteString(Format("%s\n", m_subsystem.c_str()));
-    for (size_t o = 0; o < m_functions.size(); ++o)
-    {
+    for (size_t o = 0; o < m_functions.size(); ++o) {
         const CZuRpmSelFunc& function = *m_functions[o];
-        for (int k = 0; k < function.GetRpmCount(); ++k)
-        {
+        for (int k = 0; k < function.GetRpmCount(); ++k) {
             CZuTableData* table = function.GetRpmData(k);
-            for (int f = 0; table && f < table->GetTableFreqCount(); ++f)
-            {
+            for (int f = 0; table && f < table->GetTableFreqCount(); ++f) {
                 const int rows = table->GetTableRowCount(f), cols = table->GetTableColCount(f);
                 if (rows <= 2)
                     continue; // header and totals only: nothing was computed for this index
-                for (int r = 0; r < rows; ++r)
-                {
+                for (int r = 0; r < rows; ++r) {
                     std::string line = r == 0 ? Format("O=%g,R=%g,F=%s", m_orders[o], function.GetRpm(k),
                                                        table->GetFreqIndicator(f).c_str())
                                               : table->GetTableCellData(r, 0, f, 6);
@@ -134,8 +134,7 @@ int CZuOTSelFunc::WriteDump(CStdioFile& file, const std::string&)
 
 void CZuOTSelFunc::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << kVersion;
         CZuTableData::Serialize(ar);
         ar << static_cast<int32_t>(m_orders.size());
@@ -161,8 +160,7 @@ void CZuOTSelFunc::Serialize(CArchive& ar)
     // has none) is dropped with it, so that every order keeps its own function.
     std::vector<double> keptOrders;
     std::vector<std::unique_ptr<CZuRpmSelFunc>> functions;
-    for (int32_t i = 0; i < functionCount; ++i)
-    {
+    for (int32_t i = 0; i < functionCount; ++i) {
         std::unique_ptr<CZuRpmSelFunc> function = ReadOrderSelFunc(ar);
         if (!function || i >= orderCount)
             continue;

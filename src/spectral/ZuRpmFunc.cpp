@@ -13,7 +13,10 @@
 
 IMPLEMENT_SERIAL(CZuRpmFunc, CZuTableData, 0 | VERSIONABLE_SCHEMA)
 
-bool IsAmplitudeKind(int kind) { return kind == 87 || kind == 103 || kind == 66 || kind == 64; }
+bool IsAmplitudeKind(int kind)
+{
+    return kind == 87 || kind == 103 || kind == 66 || kind == 64;
+}
 
 double MeanOfPositive(const double* values, int count, int kind)
 {
@@ -53,8 +56,7 @@ CZuRpmFunc::CZuRpmFunc() : CZuRpmFunc(std::string(), 0, nullptr, -1) {}
 
 CZuRpmFunc::CZuRpmFunc(const std::string& name, int freqCount, CMElement* parent, int kind)
     : CZuTableData(name, parent, kind), m_freqs(static_cast<size_t>(std::max(freqCount, 0)), 0.0)
-{
-}
+{}
 
 CZuRpmFunc::~CZuRpmFunc()
 {
@@ -64,8 +66,8 @@ CZuRpmFunc::~CZuRpmFunc()
 }
 
 std::unique_ptr<CZuRpmFunc> CZuRpmFunc::NewRpmFunc(const std::string& name, int kind, CMElement* parent,
-                                                   const std::string& subsystem, const double* freqs,
-                                                   int freqCount, const double* rpms, int rpmCount)
+                                                   const std::string& subsystem, const double* freqs, int freqCount,
+                                                   const double* rpms, int rpmCount)
 {
     if ((freqCount > 0 && !freqs) || (rpmCount > 0 && !rpms))
         return nullptr;
@@ -87,7 +89,10 @@ std::unique_ptr<CZuRpmFunc> CZuRpmFunc::NewRpmFunc(const std::string& name, int 
     return map;
 }
 
-CZuFunc* CZuRpmFunc::AddRow(double rpm, CZuFunc* row) { return AddRow(rpm, std::unique_ptr<CZuFunc>(row)); }
+CZuFunc* CZuRpmFunc::AddRow(double rpm, CZuFunc* row)
+{
+    return AddRow(rpm, std::unique_ptr<CZuFunc>(row));
+}
 
 CZuFunc* CZuRpmFunc::AddRow(double rpm, std::unique_ptr<CZuFunc> row)
 {
@@ -126,23 +131,35 @@ void CZuRpmFunc::RemoveAll()
     CZuTableData::RemoveAll();
 }
 
-void CZuRpmFunc::SetWindow(int slot, IMessageTarget* window) { m_windows.Set(slot, window); }
+void CZuRpmFunc::SetWindow(int slot, IMessageTarget* window)
+{
+    m_windows.Set(slot, window);
+}
 
-IMessageTarget* CZuRpmFunc::GetWindow(int slot) const { return m_windows.Get(slot); }
+IMessageTarget* CZuRpmFunc::GetWindow(int slot) const
+{
+    return m_windows.Get(slot);
+}
 
 CZuFunc* CZuRpmFunc::GetRowFunc(int i) const
 {
     return i >= 0 && static_cast<size_t>(i) < m_rows.size() ? m_rows[static_cast<size_t>(i)].get() : nullptr;
 }
 
-double& CZuRpmFunc::DataValue(int row, int point) { return m_rows.at(static_cast<size_t>(row))->DataValue(point); }
+double& CZuRpmFunc::DataValue(int row, int point)
+{
+    return m_rows.at(static_cast<size_t>(row))->DataValue(point);
+}
 
 double CZuRpmFunc::DataValue(int row, int point) const
 {
     return static_cast<const CZuFunc&>(*m_rows.at(static_cast<size_t>(row))).DataValue(point);
 }
 
-double CZuRpmFunc::GetAxisValue(int i) const { return RowsAreRpms() ? GetRpm(i) : GetFreq(i); }
+double CZuRpmFunc::GetAxisValue(int i) const
+{
+    return RowsAreRpms() ? GetRpm(i) : GetFreq(i);
+}
 
 const double* CZuRpmFunc::GetAxisValuePtr(int i) const
 {
@@ -150,7 +167,10 @@ const double* CZuRpmFunc::GetAxisValuePtr(int i) const
     return &axis.at(static_cast<size_t>(i));
 }
 
-int CZuRpmFunc::GetAxisCount() const { return RowsAreRpms() ? GetRpmCount() : GetFreqCount(); }
+int CZuRpmFunc::GetAxisCount() const
+{
+    return RowsAreRpms() ? GetRpmCount() : GetFreqCount();
+}
 
 int CZuRpmFunc::FindRpmIndex(double rpm) const
 {
@@ -160,11 +180,17 @@ int CZuRpmFunc::FindRpmIndex(double rpm) const
     return -1;
 }
 
-CZuFunc* CZuRpmFunc::FindRowFunc(double rpm) const { return GetRowFunc(FindRpmIndex(rpm)); }
+CZuFunc* CZuRpmFunc::FindRowFunc(double rpm) const
+{
+    return GetRowFunc(FindRpmIndex(rpm));
+}
 
 // ---- smoothing and overall level ----
 
-int CZuRpmFunc::TableDataRows() const { return RowsAreRpms() ? GetRpmCount() : GetFreqCount(); }
+int CZuRpmFunc::TableDataRows() const
+{
+    return RowsAreRpms() ? GetRpmCount() : GetFreqCount();
+}
 
 void CZuRpmFunc::TableToMap(int index, int row, int& rpmRow, int& point) const
 {
@@ -219,17 +245,29 @@ double CZuRpmFunc::GetOverallLevel(int index, int row, int structure, int aWeigh
 
 // ---- table ----
 
-COLORREF CZuRpmFunc::GetTableCellColor(int, int, int) { return 0; }
+COLORREF CZuRpmFunc::GetTableCellColor(int, int, int)
+{
+    return 0;
+}
 
 void CZuRpmFunc::GetSelection(int, int, int, CZuSubsystemTable*) {}
 
 void CZuRpmFunc::ChangeDataValue(int, int, int, double, int) {}
 
-int CZuRpmFunc::GetTableRowCount(int) { return TableDataRows() + 1; }
+int CZuRpmFunc::GetTableRowCount(int)
+{
+    return TableDataRows() + 1;
+}
 
-int CZuRpmFunc::GetTableColCount(int) { return 2; }
+int CZuRpmFunc::GetTableColCount(int)
+{
+    return 2;
+}
 
-int CZuRpmFunc::GetTableFreqCount() { return RowsAreRpms() ? GetFreqCount() : GetRpmCount(); }
+int CZuRpmFunc::GetTableFreqCount()
+{
+    return RowsAreRpms() ? GetFreqCount() : GetRpmCount();
+}
 
 std::string CZuRpmFunc::GetFreqIndicator(int index)
 {
@@ -445,8 +483,8 @@ void CZuRpmFunc::Serialize(CArchive& ar)
         std::unique_ptr<CZuFunc> row = ar.ReadOwned<CZuFunc>();
         if (!row || row->GetDataCount() != static_cast<int>(freqs.size()))
             CArchive::Throw(CArchiveException::badIndex,
-                            Format("Spectrum map \"%s\": row %d does not match the frequency axis",
-                                   GetName().c_str(), static_cast<int>(i)));
+                            Format("Spectrum map \"%s\": row %d does not match the frequency axis", GetName().c_str(),
+                                   static_cast<int>(i)));
         row->SetParent(this);
         rows.push_back(std::move(row));
     }

@@ -36,8 +36,8 @@ public:
     // A map with a frequency axis and one all-zero row per RPM (rows named "%g" of their RPM), rows
     // shown across (axis flag 0). Null when a positive count comes with a null array.
     static std::unique_ptr<CZuRpmFunc> NewRpmFunc(const std::string& name, int kind, CMElement* parent,
-                                                  const std::string& subsystem, const double* freqs,
-                                                  int freqCount, const double* rpms, int rpmCount);
+                                                  const std::string& subsystem, const double* freqs, int freqCount,
+                                                  const double* rpms, int rpmCount);
 
     // Appends a row for the RPM; the row function becomes owned. Without a function a new one over
     // the frequency axis (all values 0.0) is made. Returns the row function.

@@ -19,19 +19,27 @@ CZuRpmMultiVecFunc::CZuRpmMultiVecFunc() : CZuRpmMultiVecFunc(std::string(), nul
 
 CZuRpmMultiVecFunc::CZuRpmMultiVecFunc(const std::string& name, CMElement* parent, int kind)
     : CZuRpmSelFunc(name, parent, kind)
-{
-}
+{}
 
 CZuRpmMultiVecFunc::~CZuRpmMultiVecFunc()
 {
     m_windows.CloseAll();
 }
 
-void CZuRpmMultiVecFunc::SetWindow(int slot, IMessageTarget* window) { m_windows.Set(slot, window); }
+void CZuRpmMultiVecFunc::SetWindow(int slot, IMessageTarget* window)
+{
+    m_windows.Set(slot, window);
+}
 
-IMessageTarget* CZuRpmMultiVecFunc::GetWindow(int slot) const { return m_windows.Get(slot); }
+IMessageTarget* CZuRpmMultiVecFunc::GetWindow(int slot) const
+{
+    return m_windows.Get(slot);
+}
 
-CZuVecFunc* CZuRpmMultiVecFunc::GetVecFunc(int i) const { return dynamic_cast<CZuVecFunc*>(GetRpmData(i)); }
+CZuVecFunc* CZuRpmMultiVecFunc::GetVecFunc(int i) const
+{
+    return dynamic_cast<CZuVecFunc*>(GetRpmData(i));
+}
 
 double CZuRpmMultiVecFunc::GetFreq(int i) const
 {
@@ -57,7 +65,10 @@ std::string CZuRpmMultiVecFunc::GetSubsystemName(int k) const
     return v && k >= 0 && k < v->GetSubsystemCount() ? v->GetSubsystem(k) : std::string();
 }
 
-double CZuRpmMultiVecFunc::GetAxisValue(int i) const { return RowsAreRpms() ? GetRpm(i) : GetFreq(i); }
+double CZuRpmMultiVecFunc::GetAxisValue(int i) const
+{
+    return RowsAreRpms() ? GetRpm(i) : GetFreq(i);
+}
 
 void CZuRpmMultiVecFunc::TableToEntry(int index, int row, int& entry, int& point) const
 {
@@ -121,7 +132,10 @@ double CZuRpmMultiVecFunc::GetOverallLevel(int index, int row, int subsystem, in
         [&](int k) { return SmoothedAt(entry, k, subsystem); }, [&](int k) { return GetFreq(k); });
 }
 
-COLORREF CZuRpmMultiVecFunc::GetTableCellColor(int, int, int) { return 0; }
+COLORREF CZuRpmMultiVecFunc::GetTableCellColor(int, int, int)
+{
+    return 0;
+}
 
 void CZuRpmMultiVecFunc::GetSelection(int, int, int, CZuSubsystemTable*) {}
 
@@ -129,11 +143,20 @@ void CZuRpmMultiVecFunc::ChangeDataValue(int, int, int, double, int) {}
 
 void CZuRpmMultiVecFunc::PasteFromClipboard(CArchive&, int, const CZuCellPoint*) {}
 
-int CZuRpmMultiVecFunc::GetTableRowCount(int) { return (RowsAreRpms() ? GetRpmCount() : GetFreqCount()) + 1; }
+int CZuRpmMultiVecFunc::GetTableRowCount(int)
+{
+    return (RowsAreRpms() ? GetRpmCount() : GetFreqCount()) + 1;
+}
 
-int CZuRpmMultiVecFunc::GetTableColCount(int) { return GetSubsystemCount() + 1; }
+int CZuRpmMultiVecFunc::GetTableColCount(int)
+{
+    return GetSubsystemCount() + 1;
+}
 
-int CZuRpmMultiVecFunc::GetTableFreqCount() { return RowsAreRpms() ? GetFreqCount() : GetRpmCount(); }
+int CZuRpmMultiVecFunc::GetTableFreqCount()
+{
+    return RowsAreRpms() ? GetFreqCount() : GetRpmCount();
+}
 
 std::string CZuRpmMultiVecFunc::GetFreqIndicator(int index)
 {
@@ -164,8 +187,8 @@ std::string CZuRpmMultiVecFunc::GetTableCellData(int row, int col, int index, in
     if (aWeighting)
         freq = RowsAreRpms() ? GetFreq(index) : GetFreq(r);
     std::string text;
-    FormatQuantityValue(text, this, GetSmoothedValue(index, r, col - 1), numberFormat, SpectrumShowInDB(this), structure,
-                        freq);
+    FormatQuantityValue(text, this, GetSmoothedValue(index, r, col - 1), numberFormat, SpectrumShowInDB(this),
+                        structure, freq);
     return text;
 }
 
@@ -179,8 +202,9 @@ void CZuRpmMultiVecFunc::CopyToClipboard(CArchive& ar, int withLabels, int index
         std::string title = m_label;
         if (index >= 0 && index < GetTableFreqCount())
             title += RowsAreRpms() ? Format("\t%g [Hz]", GetFreq(index)) : Format("\t%g [RPM]", GetRpm(index));
-        title += Format("\t%s [%s]\r\n", GetQuantityName(this, structure).c_str(),
-                        GetQuantityAxisLabel(this, SpectrumShowInDB(this), structure, SpectrumAWeighting(this)).c_str());
+        title +=
+            Format("\t%s [%s]\r\n", GetQuantityName(this, structure).c_str(),
+                   GetQuantityAxisLabel(this, SpectrumShowInDB(this), structure, SpectrumAWeighting(this)).c_str());
         ar.WriteText(title);
         headerFirst = GetTableCellData(0, 0, index, digits);
     }

@@ -18,8 +18,7 @@
 
 IMPLEMENT_SERIAL(CZuRpmResultData, CZuData, 15 | VERSIONABLE_SCHEMA)
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_NO_INPUT_POWER = 6015;
 
 // A name string of the language module used as a format with one name.
@@ -42,8 +41,7 @@ std::string LabelOf(const CMElement* e)
 
 CMElement* FindLabelled(const CMElement& set, int kindA, int kindB, const std::string& label)
 {
-    for (int i = 0; i < set.GetChildCount(); ++i)
-    {
+    for (int i = 0; i < set.GetChildCount(); ++i) {
         CMElement* c = set.GetChild(i);
         if ((c->GetType() == kindA || c->GetType() == kindB) && LabelOf(c) == label)
             return c;
@@ -59,8 +57,7 @@ void DumpVector(CStdioFile& file, const CZuVecFunc* v)
     for (int i = 0; i < v->GetDataCount(); ++i)
         line += Format("\t%g", v->DataIndex(i));
     file.WriteString(line + "\n");
-    for (int k = 0; k < v->GetSubsystemCount(); ++k)
-    {
+    for (int k = 0; k < v->GetSubsystemCount(); ++k) {
         line = Format("%s", v->GetSubsystem(k).c_str());
         for (int i = 0; i < v->GetDataCount(); ++i)
             line += Format("\t%e", v->DataValue(i, k));
@@ -146,8 +143,8 @@ std::unique_ptr<CZuRpmPcFunc> CZuRpmResultData::CreatePowerContributionFunc(cons
 {
     if (subsystem.empty())
         return nullptr;
-    auto f = std::make_unique<CZuRpmPcFunc>(NameOf(7036, "Power Contribution [%s]", subsystem), this,
-                                            CZuRpmPcFunc::kKind);
+    auto f =
+        std::make_unique<CZuRpmPcFunc>(NameOf(7036, "Power Contribution [%s]", subsystem), this, CZuRpmPcFunc::kKind);
     f->SetTargetName(subsystem);
     return f;
 }
@@ -164,16 +161,13 @@ CMElement* CZuRpmResultData::FindMultiVecFunc2(const std::string& label) const
 
 int CZuRpmResultData::CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip) const
 {
-    for (const Record& r : m_records)
-    {
+    for (const Record& r : m_records) {
         CZuVecFunc* P = ResultVector(r.result.get(), 3);
-        if (!P)
-        {
+        if (!P) {
             AfxMessageBox(IDS_NO_INPUT_POWER, MB_OK | MB_ICONEXCLAMATION);
             continue;
         }
-        for (int k = 0; k < P->GetSubsystemCount(); ++k)
-        {
+        for (int k = 0; k < P->GetSubsystemCount(); ++k) {
             bool positive = false;
             for (int b = 0; b < P->GetDataCount() && !positive; ++b)
                 positive = P->DataValue(b, k) > 0.0; // NaN is not positive
@@ -190,8 +184,7 @@ int CZuRpmResultData::CollectInputPowerSubsystems(CZuSubsystemTable& table, int 
 
 int CZuRpmResultData::WriteDump(CStdioFile& file, const std::string&)
 {
-    for (const Record& r : m_records)
-    {
+    for (const Record& r : m_records) {
         file.WriteString(Format("%g rpm:Input Power", r.key));
         DumpVector(file, ResultVector(r.result.get(), 3));
         file.WriteString(Format("%g rpm:Modal Energy", r.key));
@@ -203,12 +196,10 @@ int CZuRpmResultData::WriteDump(CStdioFile& file, const std::string&)
 
 void CZuRpmResultData::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         CZuData::Serialize(ar);
         ar << static_cast<int32_t>(m_records.size());
-        for (const Record& r : m_records)
-        {
+        for (const Record& r : m_records) {
             ar << r.key;
             ar.WriteObject(r.result.get());
         }
@@ -223,8 +214,7 @@ void CZuRpmResultData::Serialize(CArchive& ar)
     // A record is at least a key and an object tag.
     const int32_t count = ar.ReadSignedCount(sizeof(double) + 2, "results of a result set");
     m_records.clear();
-    for (int32_t i = 0; i < count; ++i)
-    {
+    for (int32_t i = 0; i < count; ++i) {
         double key = 0.0;
         ar >> key;
         std::unique_ptr<CZuData> result = ar.ReadOwned<CZuData>();
@@ -235,8 +225,7 @@ void CZuRpmResultData::Serialize(CArchive& ar)
     for (int i = 0; i < GetChildCount(); ++i)
         if (auto* pc = DynamicDowncast<CZuRpmPcFunc>(GetChild(i)))
             pc->BindSubsystemTable(GetSubsystemTable());
-    if (schema == 13 || schema == 14)
-    {
+    if (schema == 13 || schema == 14) {
         auto bands = std::make_unique<COctaveManagerEx>(3);
         bands->Serialize(ar);
         SetOctaveManager(std::move(bands));

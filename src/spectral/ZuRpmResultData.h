@@ -35,14 +35,13 @@ public:
 
     // Appends (rpm, result); the set owns the result and becomes its parent. -1 for null.
     int AddResult(double rpm, std::unique_ptr<CZuData> result);
-    double GetKey(int i) const;       // 0.0 outside
-    CZuData* GetResult(int i) const;  // null outside
+    double GetKey(int i) const;      // 0.0 outside
+    CZuData* GetResult(int i) const; // null outside
     int GetResultCount() const { return static_cast<int>(m_records.size()); }
 
     // Result functions (not added; null for an empty name).
     std::unique_ptr<CZuRpmFunc> CreateVibrationFunc(const std::string& subsystem) const;
-    std::unique_ptr<CZuRpmMultiVecFunc> CreateSplFunc(const std::string& label, const std::string& name,
-                                                      int kind);
+    std::unique_ptr<CZuRpmMultiVecFunc> CreateSplFunc(const std::string& label, const std::string& name, int kind);
     std::unique_ptr<CZuRpmDpFunc> CreateDominantPathFunc(const std::string& subsystem);
     std::unique_ptr<CZuRpmPcFunc> CreatePowerContributionFunc(const std::string& subsystem);
     std::unique_ptr<CZuRpmFunc> CreateRpmFunc(const std::string& subsystem, const std::string& name, int kind) const;

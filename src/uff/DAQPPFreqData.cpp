@@ -33,8 +33,9 @@ int CDAQPPFreqData::ReadValues(CUFLineReader& file, const UFReadOptions& options
     m_aValues.assign(count, std::complex<double>());
     const size_t got = complex ? numbers.size() / 2 : numbers.size();
     for (size_t i = 0; i < got; ++i) {
-        std::complex<double> v = complex ? std::complex<double>(factor * numbers[2 * i], sign * factor * numbers[2 * i + 1])
-                                         : std::complex<double>(factor * numbers[i], 0.0);
+        std::complex<double> v = complex
+                                     ? std::complex<double>(factor * numbers[2 * i], sign * factor * numbers[2 * i + 1])
+                                     : std::complex<double>(factor * numbers[i], 0.0);
         if (options.bSqrt)
             v = complex ? CGfxCalc::ComplexSqrt(v) : std::complex<double>(std::sqrt(v.real()), 0.0);
         m_aValues[i] = v;

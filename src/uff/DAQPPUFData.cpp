@@ -27,7 +27,10 @@ double CDAQPPUFData::GetAbscissa(int i) const
     return m_pIndex ? i * m_pIndex->GetAbscIncrement() + m_pIndex->GetAbscMin() : 0.0;
 }
 
-std::string CDAQPPUFData::GetFileTitle() const { return m_pIndex ? m_pIndex->GetFileTitle() : std::string(); }
+std::string CDAQPPUFData::GetFileTitle() const
+{
+    return m_pIndex ? m_pIndex->GetFileTitle() : std::string();
+}
 
 void CDAQPPUFData::Fail(std::string* error, const std::string& text)
 {
@@ -100,7 +103,8 @@ bool CDAQPPUFData::ReadNumbers(CUFLineReader& file, size_t count, std::vector<do
                                static_cast<unsigned long long>(file.Tell()), file.GetFilePath().c_str()));
             return false;
         }
-        n += static_cast<size_t>(uf::ScanNumbers(line, out.data() + n, static_cast<int>(std::min<size_t>(6, count - n))));
+        n += static_cast<size_t>(
+            uf::ScanNumbers(line, out.data() + n, static_cast<int>(std::min<size_t>(6, count - n))));
     }
     return true;
 }

@@ -9,7 +9,10 @@ namespace {
 
 constexpr size_t kMaxField = 255;
 
-bool IsPointSeparator(char c) { return c == ':' || c == '_' || c == '?' || c == '-'; }
+bool IsPointSeparator(char c)
+{
+    return c == ':' || c == '_' || c == '?' || c == '-';
+}
 
 // The text after the first two blank-ended fields of ID line 1; empty when the line has fewer.
 std::string_view PointText(std::string_view line)

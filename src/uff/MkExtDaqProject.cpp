@@ -73,7 +73,10 @@ CMkExtDaqProject::CMkExtDaqProject(CTALVOProject& container, CExtUFDaqProject* p
         m_tolerance = static_cast<int>(tolerance);
 }
 
-CMkExtDaqProject::~CMkExtDaqProject() { Release(); }
+CMkExtDaqProject::~CMkExtDaqProject()
+{
+    Release();
+}
 
 void CMkExtDaqProject::Release()
 {
@@ -88,8 +91,8 @@ int CMkExtDaqProject::SelectDAQSystem()
     if (choice != 1)
         return choice < 0 ? -1 : 0;
     CDaqProject* templ = nullptr;
-    auto* project = static_cast<CExtUFDaqProject*>(
-        m_container.AddExtDaqProject(std::make_unique<CExtUFDaqProject>(), &templ));
+    auto* project =
+        static_cast<CExtUFDaqProject*>(m_container.AddExtDaqProject(std::make_unique<CExtUFDaqProject>(), &templ));
     if (!project)
         return -1;
     if (auto* earlier = dynamic_cast<CExtUFDaqProject*>(templ))
@@ -226,7 +229,9 @@ int CMkExtDaqProject::ImportDialogStep(IUFImportUI& ui)
             m_rpmMode = kModeOrder;
             m_order = std::atof(settings.orderText.c_str());
             break;
-        default: m_rpmMode = kModeFromData; break;
+        default:
+            m_rpmMode = kModeFromData;
+            break;
         }
         m_snap = settings.snap;
         m_namesFromDataset = settings.namesFromDataset;
@@ -515,8 +520,9 @@ void CMkExtDaqProject::ApplyRunSetup(TAG_UFRPMINFO& run)
         const double start = m_rpmMode == kModeFixed ? m_rpmStart : run.GridRpm(0);
         const CDAQPPUFData* block = first ? first->FindBlock(start, 0) : nullptr;
         const CDAQPPUFIndex* index = block ? block->GetIndex() : nullptr;
-        m_bands = index ? m_project->MakeLineBands(index->GetAbscMin(), index->GetAbscIncrement(), index->GetNumValues())
-                        : m_project->ResetBands();
+        m_bands = index
+                      ? m_project->MakeLineBands(index->GetAbscMin(), index->GetAbscIncrement(), index->GetNumValues())
+                      : m_project->ResetBands();
     }
     m_bands = m_project->GetOctaveManager();
     m_rpmStep = m_rpmMode == kModeFromData ? grid.step : 0;

@@ -65,8 +65,7 @@ public:
 
 private:
     struct Cancelled
-    {
-    };
+    {};
 
     int ImportDialogStep(IUFImportUI& ui);
     int FileStep(IUFImportUI& ui, IUFImportProgress& progress);
@@ -88,7 +87,7 @@ private:
     std::string m_targetName;
     CTALVOProject& m_container;
     CExtUFDaqProject* m_project = nullptr; // not owned
-    COctaveManagerEx* m_bands = nullptr;    // the project's, handed to the import dialog
+    COctaveManagerEx* m_bands = nullptr;   // the project's, handed to the import dialog
     CZuSubsystemTable m_subsystems;
     int m_rpmMode = kModeUnset;
     int m_rpmStart = 3000;

@@ -17,7 +17,12 @@ namespace {
 
 struct DateToken
 {
-    enum Kind { number, word, colon } kind;
+    enum Kind
+    {
+        number,
+        word,
+        colon
+    } kind;
     std::string text;
 };
 

@@ -62,7 +62,10 @@ struct LineMapping
 
 CUFDaqData::CUFDaqData() = default;
 
-CUFDaqData::~CUFDaqData() { Release(); }
+CUFDaqData::~CUFDaqData()
+{
+    Release();
+}
 
 void CUFDaqData::SetSubsystem(const std::string& name, int kind, double property)
 {
@@ -192,8 +195,9 @@ bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context)
         lineSlot = std::make_unique<CZuRpmFunc>(std::string(), count, nullptr, -1);
     CZuRpmFunc& lineMap = *lineSlot;
     if (lineMap.GetFreqCount() != count) {
-        Note(context, Format("%s: the dataset at %g RPM has %d values where the point's others have %d; it was skipped.",
-                             index.GetFileTitle().c_str(), rpm, count, lineMap.GetFreqCount()));
+        Note(context,
+             Format("%s: the dataset at %g RPM has %d values where the point's others have %d; it was skipped.",
+                    index.GetFileTitle().c_str(), rpm, count, lineMap.GetFreqCount()));
         data.ReleaseValues();
         return false;
     }
@@ -321,8 +325,8 @@ void CUFDaqData::BuildRpmFunctions(const BuildContext& context, std::vector<std:
     out.push_back(std::move(levels));
 
     // The combined spectrum, filled by the local-point combination of the data set.
-    auto spectrum = std::make_unique<CZuRpmFunc>(FormatString(IDS_SPECTRUM, m_name.c_str()), freqCount, nullptr,
-                                                 kSpectrumType);
+    auto spectrum =
+        std::make_unique<CZuRpmFunc>(FormatString(IDS_SPECTRUM, m_name.c_str()), freqCount, nullptr, kSpectrumType);
     for (int b = 0; b < freqCount && b < static_cast<int>(freqs.size()); ++b)
         spectrum->SetFreq(b, freqs[static_cast<size_t>(b)]);
     spectrum->SetLabel(m_name);
@@ -331,8 +335,8 @@ void CUFDaqData::BuildRpmFunctions(const BuildContext& context, std::vector<std:
     if (context.mode != 0)
         return;
     // Order levels over the grid RPMs: one vector function per order.
-    auto orderData = std::make_unique<CZuRpmMultiVecFunc>(FormatString(IDS_ORDER_DATA, m_name.c_str()), nullptr,
-                                                          kOrderDataType);
+    auto orderData =
+        std::make_unique<CZuRpmMultiVecFunc>(FormatString(IDS_ORDER_DATA, m_name.c_str()), nullptr, kOrderDataType);
     orderData->SetLabel(m_name);
     const int orders = context.orders ? context.orders->GetSize() : 0;
     for (int o = 0; o < orders; ++o) {
@@ -361,8 +365,8 @@ void CUFDaqData::BuildOrderDataFunction(const BuildContext& context, std::vector
         for (double r : context.run->rpms)
             if (r != 0.0)
                 rpms.push_back(r);
-    auto orderData = std::make_unique<CZuRpmMultiVecFunc>(FormatString(IDS_ORDER_DATA, m_name.c_str()), nullptr,
-                                                          kOrderDataType);
+    auto orderData =
+        std::make_unique<CZuRpmMultiVecFunc>(FormatString(IDS_ORDER_DATA, m_name.c_str()), nullptr, kOrderDataType);
     orderData->SetLabel(m_name);
     auto vec = std::make_unique<CMultiVectorFunction>(Format("%g", context.order), &columns,
                                                       static_cast<int>(rpms.size()), nullptr, kMultiVecKind);
@@ -393,7 +397,8 @@ void CUFDaqData::BuildOrderDataFunction(const BuildContext& context, std::vector
     out.push_back(MakeOrderLevels(context, rpms));
 }
 
-std::unique_ptr<CMElement> CUFDaqData::MakeOrderLevels(const BuildContext& context, const std::vector<double>& rpms) const
+std::unique_ptr<CMElement> CUFDaqData::MakeOrderLevels(const BuildContext& context,
+                                                       const std::vector<double>& rpms) const
 {
     // Rows: the RPMs; columns: the project's orders. The local-point averaging fills it.
     CZuSubsystemTable columns;

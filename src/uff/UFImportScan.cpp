@@ -12,7 +12,10 @@
 
 namespace {
 // The dataset number line of an ASCII dataset 58 and of its binary form.
-bool IsDataset58(std::string_view line) { return line.substr(0, 6) == "    58" && uf::Trim(line.substr(6)).empty(); }
+bool IsDataset58(std::string_view line)
+{
+    return line.substr(0, 6) == "    58" && uf::Trim(line.substr(6)).empty();
+}
 bool IsDataset58b(std::string_view line)
 {
     return line.substr(0, 6) == "    58" && line.size() > 6 && (line[6] == 'b' || line[6] == 'B');

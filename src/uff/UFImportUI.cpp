@@ -4,6 +4,12 @@ namespace {
 IUFImportUI* g_ui = nullptr;
 }
 
-IUFImportUI* GetUFImportUI() { return g_ui; }
+IUFImportUI* GetUFImportUI()
+{
+    return g_ui;
+}
 
-void SetUFImportUI(IUFImportUI* ui) { g_ui = ui; }
+void SetUFImportUI(IUFImportUI* ui)
+{
+    g_ui = ui;
+}

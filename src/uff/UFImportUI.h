@@ -22,15 +22,15 @@ struct CUFImportSettings
     const COctaveManager* modelBands = nullptr; // the bands the octave page offers
     COctaveManagerEx* bands = nullptr;          // the project's current bands
     CCalcOptions* calcOptions = nullptr;        // the order-tracking page's options
-    int choice = 0;                              // 0 fixed RPM, 1 RPM from the data, 2 order data
-    int fixedRpm = 3000;                         // with choice 0
-    std::string orderText = "1.0";               // with choice 2
-    int structureOption = 0;                     // list box 3063
-    int namesFromDataset = 0;                    // check box 3049
-    int snap = 0;                                // check box 3050
-    double coefficient = 0.3321125;              // the octave page's band value
-    int doubling = 1;                            // the octave page's check box
-    int coefficientSwitch = 1;                   // the octave page's option choice
+    int choice = 0;                             // 0 fixed RPM, 1 RPM from the data, 2 order data
+    int fixedRpm = 3000;                        // with choice 0
+    std::string orderText = "1.0";              // with choice 2
+    int structureOption = 0;                    // list box 3063
+    int namesFromDataset = 0;                   // check box 3049
+    int snap = 0;                               // check box 3050
+    double coefficient = 0.3321125;             // the octave page's band value
+    int doubling = 1;                           // the octave page's check box
+    int coefficientSwitch = 1;                  // the octave page's option choice
 };
 
 // The data check: the scanned measurement sets per subsystem, whose local points the user

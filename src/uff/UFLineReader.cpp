@@ -8,7 +8,10 @@ namespace {
 constexpr size_t kChunk = 1u << 16;
 }
 
-CUFLineReader::~CUFLineReader() { Close(); }
+CUFLineReader::~CUFLineReader()
+{
+    Close();
+}
 
 bool CUFLineReader::Open(const std::string& path)
 {
@@ -123,7 +126,8 @@ uint64_t CUFLineReader::GetSize() const
 {
     if (m_memory)
         return m_data.size();
-    struct stat st{};
+    struct stat st
+    {};
     if (!m_file || fstat(fileno(m_file), &st) != 0 || st.st_size < 0)
         return 0;
     return static_cast<uint64_t>(st.st_size);

@@ -158,7 +158,10 @@ void CUFNodeMap::ReadTextFile(const std::string& path, std::string& title)
     ReadBody(file);
 }
 
-bool CUFNodeMap::CopyToClipboard() const { return SetClipboardText(WriteText()); }
+bool CUFNodeMap::CopyToClipboard() const
+{
+    return SetClipboardText(WriteText());
+}
 
 bool CUFNodeMap::PasteFromClipboard()
 {

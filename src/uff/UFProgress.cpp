@@ -27,4 +27,7 @@ void CUFMainWindowProgress::Step(uint64_t done)
         SendToMainWindow(WM_ZU_PROGRESS_STEP);
 }
 
-void CUFMainWindowProgress::End() { SendToMainWindow(WM_ZU_PROGRESS_HIDE); }
+void CUFMainWindowProgress::End()
+{
+    SendToMainWindow(WM_ZU_PROGRESS_HIDE);
+}

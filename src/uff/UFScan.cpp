@@ -10,8 +10,14 @@ namespace uf {
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
@@ -73,7 +79,10 @@ bool ParseSimple(const char* p, const char* end, double& value, size_t& used)
 
 } // namespace
 
-bool StartsWithDelimiter(std::string_view line) { return line.substr(0, 6) == "    -1"; }
+bool StartsWithDelimiter(std::string_view line)
+{
+    return line.substr(0, 6) == "    -1";
+}
 
 bool IsDelimiter(std::string_view line)
 {
@@ -195,7 +204,10 @@ size_t ParseNumber(const char* text, const char* end, double& value)
 
 namespace {
 
-inline unsigned Digit(char c) { return static_cast<unsigned>(c - '0'); }
+inline unsigned Digit(char c)
+{
+    return static_cast<unsigned>(c - '0');
+}
 
 // The E13.5 field as the files write it, " -d.dddddE+dd" or "  d.dddddE-dd", read by position: most
 // of a file's numbers take this way. False for anything else.
@@ -204,7 +216,7 @@ inline bool ParseE13_5(const char* p, const char* end, double& value)
     if (end - p < 13 || p[0] != ' ' || (p[1] != ' ' && p[1] != '-') || p[3] != '.' || (p[9] != 'E' && p[9] != 'e') ||
         (p[10] != '+' && p[10] != '-'))
         return false;
-    const unsigned d[8] = {Digit(p[2]), Digit(p[4]), Digit(p[5]), Digit(p[6]),
+    const unsigned d[8] = {Digit(p[2]), Digit(p[4]), Digit(p[5]),  Digit(p[6]),
                            Digit(p[7]), Digit(p[8]), Digit(p[11]), Digit(p[12])};
     for (unsigned x : d)
         if (x > 9)

@@ -15,8 +15,7 @@
 
 IMPLEMENT_SERIAL(CDIBitmap, CObject, 1 | VERSIONABLE_SCHEMA)
 
-namespace
-{
+namespace {
 constexpr size_t kHeadersSize = DibStream::kFileHeaderSize + DibStream::kInfoHeaderSize;
 // A file larger than any BMP we accept is refused before it is read.
 constexpr uint64_t kMaxFileSize = 2 * DibStream::kMaxPixelBytes + (1u << 20);

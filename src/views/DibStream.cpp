@@ -9,8 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace
-{
+namespace {
 constexpr size_t kHeadersSize = DibStream::kFileHeaderSize + DibStream::kInfoHeaderSize; // 54
 
 // Offsets inside the information header.
@@ -24,13 +23,20 @@ constexpr size_t kInfoColorsUsed = 32;
 int DepthBit(int bits)
 {
     switch (bits) {
-    case 1: return 0;
-    case 4: return 1;
-    case 8: return 2;
-    case 16: return 3;
-    case 24: return 4;
-    case 32: return 5;
-    default: return -1;
+    case 1:
+        return 0;
+    case 4:
+        return 1;
+    case 8:
+        return 2;
+    case 16:
+        return 3;
+    case 24:
+        return 4;
+    case 32:
+        return 5;
+    default:
+        return -1;
     }
 }
 
@@ -70,22 +76,32 @@ std::vector<Tap> MapAxis(int srcCount, int dstCount)
 uint32_t GetIndex(const uint8_t* row, int bits, int x)
 {
     switch (bits) {
-    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1u;
-    case 4: return (x & 1) ? (row[x >> 1] & 0x0Fu) : (row[x >> 1] >> 4);
-    case 8: return row[x];
-    default: return DibGet16(row + 2 * x); // 16
+    case 1:
+        return (row[x >> 3] >> (7 - (x & 7))) & 1u;
+    case 4:
+        return (x & 1) ? (row[x >> 1] & 0x0Fu) : (row[x >> 1] >> 4);
+    case 8:
+        return row[x];
+    default:
+        return DibGet16(row + 2 * x); // 16
     }
 }
 
 void SetIndex(uint8_t* row, int bits, int x, uint32_t v)
 {
     switch (bits) {
-    case 1: row[x >> 3] = static_cast<uint8_t>(row[x >> 3] | ((v & 1u) << (7 - (x & 7)))); break;
+    case 1:
+        row[x >> 3] = static_cast<uint8_t>(row[x >> 3] | ((v & 1u) << (7 - (x & 7))));
+        break;
     case 4:
         row[x >> 1] = static_cast<uint8_t>(row[x >> 1] | ((x & 1) ? (v & 0x0Fu) : ((v & 0x0Fu) << 4)));
         break;
-    case 8: row[x] = static_cast<uint8_t>(v); break;
-    default: DibPut16(row + 2 * x, static_cast<uint16_t>(v)); break;
+    case 8:
+        row[x] = static_cast<uint8_t>(v);
+        break;
+    default:
+        DibPut16(row + 2 * x, static_cast<uint16_t>(v));
+        break;
     }
 }
 } // namespace
@@ -265,7 +281,8 @@ std::vector<uint8_t> DibStream::WriteMemory() const
     out[1] = 'M';
     DibPut32(out.data() + 2, static_cast<uint32_t>(pixelSize + offset));
     DibPut32(out.data() + 10, offset);
-    std::memcpy(out.data() + kFileHeaderSize, m_header.data(), std::min<size_t>(m_header.size(), offset - kFileHeaderSize));
+    std::memcpy(out.data() + kFileHeaderSize, m_header.data(),
+                std::min<size_t>(m_header.size(), offset - kFileHeaderSize));
     uint8_t* info = out.data() + kFileHeaderSize;
     DibPut32(info + kInfoHeight, static_cast<uint32_t>(rows));
     DibPut32(info + kInfoImageSize, static_cast<uint32_t>(pixelSize));

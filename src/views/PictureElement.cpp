@@ -10,7 +10,10 @@ CPictureElement::CPictureElement(const std::string& name) : CMElement(name, null
 
 CPictureElement::~CPictureElement() = default;
 
-void CPictureElement::Draw(QPainter& painter, const QRect& client) const { m_bitmap.Draw(painter, client); }
+void CPictureElement::Draw(QPainter& painter, const QRect& client) const
+{
+    m_bitmap.Draw(painter, client);
+}
 
 bool CPictureElement::LoadPicture(const char* path)
 {

@@ -24,7 +24,10 @@ struct SingleRun
         EXPECT_TRUE(unit->SetSampleRate(51200.0f));
         EXPECT_TRUE(unit->SetDuration(0.0625f)); // 3200 samples
     }
-    bool WaitIdle() { return WaitUntil([this] { return unit->GetState() == 1 && !unit->IsBusy(); }); }
+    bool WaitIdle()
+    {
+        return WaitUntil([this] { return unit->GetState() == 1 && !unit->IsBusy(); });
+    }
 
     CRunRig rig;
     CQMXDAQInterface* unit = nullptr;
@@ -58,9 +61,9 @@ TEST(AcquisitionRun, ACompletedRunPostsStartCompletionStopAndReadsScaledSamples)
         int count, start;
         bool ok;
     };
-    for (const Case c : {Case{0, 0, true}, Case{1, 3199, true}, Case{10, 3190, true}, Case{0, 3200, false},
-                         Case{1, 3200, false}, Case{2, 3199, false}, Case{3201, 0, false}, Case{-1, 0, false},
-                         Case{1, -1, false}, Case{3200, 1, false}}) {
+    for (const Case c :
+         {Case{0, 0, true}, Case{1, 3199, true}, Case{10, 3190, true}, Case{0, 3200, false}, Case{1, 3200, false},
+          Case{2, 3199, false}, Case{3201, 0, false}, Case{-1, 0, false}, Case{1, -1, false}, Case{3200, 1, false}}) {
         std::vector<float> dest(3000);
         EXPECT_EQ(r.unit->ReadData(3, dest.data(), c.count, c.start), c.ok) << c.count << " from " << c.start;
     }

@@ -51,8 +51,7 @@ TEST(BaseDAQInterface, EdgeCases)
         {"enable past the table", [](auto& d) { return d.EnableChannel(16); }, false,
          [](auto& d) { return d.GetEnabledChannelCount() == 1; }},
         {"enable a negative channel", [](auto& d) { return d.EnableChannel(-1); }, false, nullptr},
-        {"range of a disabled channel", [](auto& d) { return d.GetChannelInputRange(4) == -FLT_MAX; }, true,
-         nullptr},
+        {"range of a disabled channel", [](auto& d) { return d.GetChannelInputRange(4) == -FLT_MAX; }, true, nullptr},
         {"range out of the table", [](auto& d) { return d.SetChannelInputRange(16, 1.0); }, false, nullptr},
         {"range of a channel", [](auto& d) { return d.SetChannelInputRange(2, 1.0); }, true,
          [](auto& d) { return d.GetChannelInputRange(2) == 1.0; }},
@@ -66,7 +65,10 @@ TEST(BaseDAQInterface, EdgeCases)
              r[2].Scale = 0.1f;
              return d.SetChannelInputRanges(r, 3);
          },
-         false, [](auto& d) { return d.GetChannelInputRange(2) == 0.1f && (d.EnableChannel(3), d.GetChannelInputRange(3) == 10.0); }},
+         false,
+         [](auto& d) {
+             return d.GetChannelInputRange(2) == 0.1f && (d.EnableChannel(3), d.GetChannelInputRange(3) == 10.0);
+         }},
         {"sensitivity 0.0 keeps the stored one",
          [](auto& d) {
              CHANNELINFO i;

@@ -39,7 +39,10 @@ protected:
     void TearDown() override { fs::remove_all(m_dir); }
 
     std::string Path(const std::string& name) const { return (m_dir / name).string(); }
-    static void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+    static void Write(const std::string& path, const std::string& text)
+    {
+        std::ofstream(path, std::ios::binary) << text;
+    }
     static std::string Read(const std::string& path)
     {
         std::ifstream in(path, std::ios::binary);
@@ -73,8 +76,8 @@ protected:
         std::vector<std::string> out;
         for (int i = 0; i < m_db.GetItemList()->GetSize(); ++i) {
             const CBlixChDB::CItem* item = m_db.GetItemList()->GetAt(i);
-            out.push_back(item->GetSubsystem() + "," + item->GetBlixSN() + "," + std::to_string(item->GetBlixCh()) + "," +
-                          item->GetSensor());
+            out.push_back(item->GetSubsystem() + "," + item->GetBlixSN() + "," + std::to_string(item->GetBlixCh()) +
+                          "," + item->GetSensor());
         }
         return out;
     }
@@ -142,12 +145,12 @@ TEST_F(BlixChIOTest, EveryRowIsCheckedAndReportedInCodeOrder)
     const std::string path = Path("rows.txt");
     Write(path,
           "#@t\n# p\n#\n"
-          "Door\t12\t1\n"          // line 4: three fields
-          "Door\t12\t3\tS1\n"      // channel 3
-          "Hood\t12\t1\tS1\n"      // no such subsystem
-          "Door\t12\t2\tS9\n"      // no such sensor
-          "Door\tabc\t1\tS1\n"     // no unit number at all
-          "Roof\t7\t2\tS4\n");     // passes
+          "Door\t12\t1\n"      // line 4: three fields
+          "Door\t12\t3\tS1\n"  // channel 3
+          "Hood\t12\t1\tS1\n"  // no such subsystem
+          "Door\t12\t2\tS9\n"  // no such sensor
+          "Door\tabc\t1\tS1\n" // no unit number at all
+          "Roof\t7\t2\tS4\n"); // passes
     EXPECT_EQ(Import(path), 0);
     EXPECT_EQ(Codes(), (std::vector<int>{3, 4, 5, 6, 7}));
     EXPECT_EQ(Entries(), (std::vector<std::string>{"Roof,B7,1,S4"}));
@@ -160,8 +163,9 @@ TEST_F(BlixChIOTest, EveryRowIsCheckedAndReportedInCodeOrder)
     EXPECT_EQ(text.substr(0, text.find("### SUBSYSTEM")),
               "### DATA IS MISSING ###\r\n[Line#]\t[Line Text]\r\n4\tDoor\t12\t1\r\n\r\n");
     EXPECT_LT(text.find("### SUBSYSTEM NOT FOUND ###"), text.find("### SENSOR NOT FOUND ###"));
-    EXPECT_NE(text.find("### INVALID BLIX CH ###\r\n[Subsystem]\t[BLIX SN]\t[BLIX CH]\t[Sensor ID]\r\nDoor\t12\t3\tS1\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        text.find("### INVALID BLIX CH ###\r\n[Subsystem]\t[BLIX SN]\t[BLIX CH]\t[Sensor ID]\r\nDoor\t12\t3\tS1\r\n"),
+        std::string::npos);
 
     // The report file beside the channel file has plain line ends.
     const std::string report = path + ".err.txt";

@@ -119,7 +119,8 @@ TEST_F(DAQCalculatorTest, RecalculationFilesResultsAndReportsEveryFailureByFile)
     EXPECT_EQ(numbers.back(), WM_ZU_PROGRESS_HIDE);
     int texts = 0;
     for (const auto& record : window.Records())
-        texts += record.msg == WM_ZU_PROGRESS_TEXT && record.text == Format("Calculating %s...", good->GetParent()->GetName().c_str());
+        texts += record.msg == WM_ZU_PROGRESS_TEXT &&
+                 record.text == Format("Calculating %s...", good->GetParent()->GetName().c_str());
     EXPECT_EQ(texts, 3);
 
     ASSERT_EQ(calculator.GetErrors().size(), 2u);
@@ -131,7 +132,7 @@ TEST_F(DAQCalculatorTest, RecalculationFilesResultsAndReportsEveryFailureByFile)
     ASSERT_TRUE(calculator.ReportErrors(path));
     const std::string report = ReadAll(path);
     // Eight banners in code order; each file under the banner of its meaning.
-    const char* banners[] = {"FAILED TO READ", "FILE NOT FOUND", "FAILED TO OPEN", "FILE LENGTH ZERO",
+    const char* banners[] = {"FAILED TO READ",   "FILE NOT FOUND", "FAILED TO OPEN", "FILE LENGTH ZERO",
                              "INVALID DAQ FILE", "FAILED TO OPEN", "FAILED TO READ", "FAILED TO CALC"};
     size_t at = 0;
     for (const char* banner : banners) {

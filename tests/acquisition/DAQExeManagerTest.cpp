@@ -27,9 +27,22 @@ struct CTestClient : IDAQExeSupport
     float recordStartRpm = -1.0f;
     float recordEndRpm = -1.0f;
 
-    int CanStart() override { calls.push_back("CanStart"); return canStart; }
-    int OnRpm(float rpm) override { calls.push_back("OnRpm"); rpms.push_back(rpm); return 1; }
-    int OnUpdate(uintptr_t, intptr_t) override { calls.push_back("OnUpdate"); return 1; }
+    int CanStart() override
+    {
+        calls.push_back("CanStart");
+        return canStart;
+    }
+    int OnRpm(float rpm) override
+    {
+        calls.push_back("OnRpm");
+        rpms.push_back(rpm);
+        return 1;
+    }
+    int OnUpdate(uintptr_t, intptr_t) override
+    {
+        calls.push_back("OnUpdate");
+        return 1;
+    }
     int OnRecordStart() override
     {
         calls.push_back("OnRecordStart");
@@ -42,9 +55,21 @@ struct CTestClient : IDAQExeSupport
         recordEndRpm = rpms.empty() ? -1.0f : rpms.back();
         return 1;
     }
-    int OnStop() override { calls.push_back("OnStop"); return 1; }
-    int OnComplete() override { calls.push_back("OnComplete"); return 1; }
-    int OnDataReady() override { calls.push_back("OnDataReady"); return 1; }
+    int OnStop() override
+    {
+        calls.push_back("OnStop");
+        return 1;
+    }
+    int OnComplete() override
+    {
+        calls.push_back("OnComplete");
+        return 1;
+    }
+    int OnDataReady() override
+    {
+        calls.push_back("OnDataReady");
+        return 1;
+    }
 };
 
 // A manager whose detection gives scripted speeds (-1.0 when the script is empty).

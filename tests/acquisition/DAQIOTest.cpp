@@ -135,7 +135,10 @@ TEST_F(DAQIOTest, RefusedReadsRecordTheirCode)
         EXPECT_EQ(io.GetFirstError().code, CDAQIO::errEmpty);
     }
     // A file that is no measurement file: message 7085 with its path, and an error for the file.
-    WriteAll(path, std::string("\x08" "NOTATAG:", 9) + std::string(64, '\0'));
+    WriteAll(path, std::string("\x08"
+                               "NOTATAG:",
+                               9) +
+                       std::string(64, '\0'));
     {
         CScriptedPrompts prompts;
         prompts.Answer(IDOK);

@@ -39,8 +39,8 @@ TEST(MultiQMXInterface, ChannelsAreNumberedOnAcrossUnits)
         int global;
         int ok, unit, local;
     };
-    for (const Case c : {Case{0, 1, 0, 0}, Case{15, 1, 0, 15}, Case{16, 1, 1, 0}, Case{20, 1, 1, 4},
-                         Case{31, 1, 1, 15}, Case{32, 0, -1, -1}, Case{-1, 0, -1, -1}, Case{INT32_MIN, 0, -1, -1}}) {
+    for (const Case c : {Case{0, 1, 0, 0}, Case{15, 1, 0, 15}, Case{16, 1, 1, 0}, Case{20, 1, 1, 4}, Case{31, 1, 1, 15},
+                         Case{32, 0, -1, -1}, Case{-1, 0, -1, -1}, Case{INT32_MIN, 0, -1, -1}}) {
         int unit = -1;
         int local = -1;
         EXPECT_EQ(d.MapChannel(c.global, &unit, &local), c.ok) << c.global;

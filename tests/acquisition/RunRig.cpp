@@ -75,9 +75,8 @@ CRunRig::CRunRig(int units, const std::string& layout, bool manualSamples, bool 
         sims.push_back(sim);
     }
     size_t next = 0;
-    CQmxDriverFactoryScope factory([&]() -> std::shared_ptr<IQmxSystem> {
-        return next < sims.size() ? sims[next++] : nullptr;
-    });
+    CQmxDriverFactoryScope factory(
+        [&]() -> std::shared_ptr<IQmxSystem> { return next < sims.size() ? sims[next++] : nullptr; });
     daq = std::make_unique<CMultiQMXInterface>();
     for (int i = 0; i < units; ++i)
         EXPECT_EQ(daq->AddUnit(), 1);

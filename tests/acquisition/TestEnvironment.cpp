@@ -13,7 +13,8 @@ public:
     void SetUp() override
     {
         m_path = (std::filesystem::temp_directory_path() /
-                  ("orvex_acquisition_tests_debug_" + std::to_string(::getpid()) + ".log")).string();
+                  ("orvex_acquisition_tests_debug_" + std::to_string(::getpid()) + ".log"))
+                     .string();
         CDebugLog::SetPath(m_path);
     }
     void TearDown() override

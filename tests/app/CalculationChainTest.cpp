@@ -59,9 +59,9 @@ struct ChainFixture : ::testing::Test
         CModelProject* model = doc.GetTALVOProject().GetModelProject();
         ASSERT_NE(model, nullptr);
         ASSERT_NE(model->GetASEAModelData(), nullptr);
-        ASSERT_NE(model->ReplaceHSEAModel(
-                      std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
-                  nullptr);
+        ASSERT_NE(
+            model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
+            nullptr);
         roof.Add(sample::kExcited);
     }
     void TearDown() override { doc.OnCloseDocument(); }
@@ -174,8 +174,8 @@ TEST_F(ChainFixture, FromMeasuredEnergiesToEveryResultByRpmAndBackFromTheFile)
     auto* vibrationAgain = DynamicDowncast<CZuRpmFunc>(setAgain->FindOne(vibration->GetName(), 1, 1));
     ASSERT_NE(vibrationAgain, nullptr);
     EXPECT_EQ(vibrationAgain->DataValue(row, band), vibration->DataValue(row, band));
-    for (const CMElement* e : {static_cast<CMElement*>(spl), static_cast<CMElement*>(paths),
-                               static_cast<CMElement*>(contributions)})
+    for (const CMElement* e :
+         {static_cast<CMElement*>(spl), static_cast<CMElement*>(paths), static_cast<CMElement*>(contributions)})
         EXPECT_NE(setAgain->FindOne(e->GetName(), 1, 1), nullptr) << e->GetName();
     reopened.OnCloseDocument();
 }
@@ -225,9 +225,10 @@ TEST_F(ChainFixture, ByOrderFromOrderEnergiesToEveryResultAndBackFromTheFile)
     using C = CCalcCommands;
     CMElement* vibration = C::RunResultCommand(C::ID_CALC_VIBRATION_LEVEL, *project, set, "Floor");
     CMElement* spl = C::RunResultCommand(C::ID_CALC_SPL, *project, set, "Front Cabin-R");
-    auto* paths = DynamicDowncast<CZuOTDpFunc>(C::RunResultCommand(C::ID_SEARCH_DOMINANT_PATH, *project, set, "Front Cabin-R"));
-    auto* contributions =
-        DynamicDowncast<CZuOTPcFunc>(C::RunResultCommand(C::ID_CALC_POWER_CONTRIBUTION, *project, set, "Front Cabin-R"));
+    auto* paths =
+        DynamicDowncast<CZuOTDpFunc>(C::RunResultCommand(C::ID_SEARCH_DOMINANT_PATH, *project, set, "Front Cabin-R"));
+    auto* contributions = DynamicDowncast<CZuOTPcFunc>(
+        C::RunResultCommand(C::ID_CALC_POWER_CONTRIBUTION, *project, set, "Front Cabin-R"));
     ASSERT_NE(vibration, nullptr);
     ASSERT_NE(spl, nullptr);
     ASSERT_NE(paths, nullptr);

@@ -60,7 +60,12 @@ std::string Replace(std::string text, const std::string& from, const std::string
 }
 
 // What became of one import.
-enum class Outcome { Refused, Reopened, Unreadable };
+enum class Outcome
+{
+    Refused,
+    Reopened,
+    Unreadable
+};
 
 class HostileImport : public ::testing::Test
 {
@@ -207,8 +212,8 @@ TEST_F(HostileImport, ValuesTheProjectFileRefusesAreRefusedAtTheImport)
 TEST_F(HostileImport, EveryAcceptedImportSavesAndReopens)
 {
     const ModelTexts sample;
-    const std::vector<std::string> hostile = {"nan", "-inf", "inf", "-1", "0", "1e-322", "1e308", "-0",
-                                              "7", "-7", "2147483648", "", "x", "1e-300"};
+    const std::vector<std::string> hostile = {"nan", "-inf", "inf", "-1",         "0", "1e-322", "1e308",
+                                              "-0",  "7",    "-7",  "2147483648", "",  "x",      "1e-300"};
     std::mt19937 random(13);
     auto mutate = [&](std::string text) {
         std::vector<size_t> lineStarts{0};

@@ -27,8 +27,8 @@ struct SetsFixture : ::testing::Test
     void SetUp() override
     {
         std::string error;
-        ASSERT_TRUE(sample::Build(doc, fs::path(ORVEX_SOURCE_DIR) / "samples", (AppTestTempDir() / "sets" / "S.orv").string(),
-                                  &error))
+        ASSERT_TRUE(sample::Build(doc, fs::path(ORVEX_SOURCE_DIR) / "samples",
+                                  (AppTestTempDir() / "sets" / "S.orv").string(), &error))
             << error;
         model = doc.GetTALVOProject().GetModelProject();
         ASSERT_NE(model, nullptr);
@@ -37,8 +37,9 @@ struct SetsFixture : ::testing::Test
 
     void AddHSEAModel()
     {
-        ASSERT_NE(model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
-                  nullptr);
+        ASSERT_NE(
+            model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
+            nullptr);
     }
     int Count(uint32_t message) const
     {

@@ -46,16 +46,22 @@ constexpr double kSeconds = 10.2; // 1000 RPM rising by 500 RPM per second: past
 constexpr double kOrder1 = 2.0, kAmp1 = 3.0;
 constexpr double kOrder2 = 4.0, kAmp2 = 0.5;
 
-double RpmAt(double t) { return 1000.0 + 500.0 * t; }
-double RevolutionsAt(double t) { return (1000.0 * t + 250.0 * t * t) / 60.0; }
+double RpmAt(double t)
+{
+    return 1000.0 + 500.0 * t;
+}
+double RevolutionsAt(double t)
+{
+    return (1000.0 * t + 250.0 * t * t) / 60.0;
+}
 
 // A container with the sample model, a DAQ project, and two accelerometers in two bundles.
 struct MeasuredProject
 {
     CTALVOProject container;
     CDaqProject* daq = nullptr;
-    std::string structure;  // a structural subsystem of the model (the excited side, name 0)
-    std::string response;   // another subsystem (the responding side, name 1)
+    std::string structure; // a structural subsystem of the model (the excited side, name 0)
+    std::string response;  // another subsystem (the responding side, name 1)
 
     MeasuredProject()
     {
@@ -134,7 +140,8 @@ std::unique_ptr<CExpProject> MakeRunUp(MeasuredProject& p, CDAQExperiment* set)
         float* y = data->GetData();
         for (int i = 0; i < n; ++i) {
             const double phase = 2.0 * std::numbers::pi * RevolutionsAt(i / double(kFs));
-            y[i] = static_cast<float>((c + 1) * (kAmp1 * std::sin(kOrder1 * phase) + kAmp2 * std::sin(kOrder2 * phase)));
+            y[i] =
+                static_cast<float>((c + 1) * (kAmp1 * std::sin(kOrder1 * phase) + kAmp2 * std::sin(kOrder2 * phase)));
         }
     }
     return exp;
@@ -399,8 +406,7 @@ TEST(MeasuredData, EnergyFactorsOfTheModelsSubsystems)
     ASSERT_NE(cavity, nullptr);
     ASSERT_NE(structure, nullptr);
     ASSERT_GT(cavity->GetVolume(), 0.0);
-    EXPECT_DOUBLE_EQ(p.daq->GetSubsystemEnergyFactor(cavity->GetName()),
-                     cavity->GetVolume() / (343.0 * 343.0 * 1.21));
+    EXPECT_DOUBLE_EQ(p.daq->GetSubsystemEnergyFactor(cavity->GetName()), cavity->GetVolume() / (343.0 * 343.0 * 1.21));
     EXPECT_DOUBLE_EQ(p.daq->GetSubsystemEnergyFactor(p.structure), structure->GetMass());
     EXPECT_EQ(p.daq->GetSubsystemEnergyFactor("No such subsystem"), 0.0);
 }
@@ -456,12 +462,10 @@ TEST(MeasuredData, OlderExperimentsAndDataSetsReadByTheirSchemaAndUnknownOnesAre
         int use, lastSerial;
         bool namesFromDataSet;
     } cases[] = {
-        {"CTALVOExp", 0, true, 1, 5, true},   // no flag or counter yet: in use, numbering after the largest
-        {"CTALVOExp", 1, true, 0, 2, true},   // no subsystem names yet: from the first data set
-        {"CTALVOExp", 2, true, 0, 2, false},
-        {"CTALVOExp", 3, false, 0, 0, false},
-        {"CDAQExperiment", 4, false, 0, 0, false},
-        {"CDAQExperiment", 5, true, 0, 2, false},
+        {"CTALVOExp", 0, true, 1, 5, true}, // no flag or counter yet: in use, numbering after the largest
+        {"CTALVOExp", 1, true, 0, 2, true}, // no subsystem names yet: from the first data set
+        {"CTALVOExp", 2, true, 0, 2, false},       {"CTALVOExp", 3, false, 0, 0, false},
+        {"CDAQExperiment", 4, false, 0, 0, false}, {"CDAQExperiment", 5, true, 0, 2, false},
         {"CDAQExperiment", 7, false, 0, 0, false},
     };
     for (const Case& c : cases) {

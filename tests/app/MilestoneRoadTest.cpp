@@ -173,9 +173,8 @@ void ExpectReopensByteForByte(const fs::path& file, CTALVODoc& reopened, bool sa
     ASSERT_LT(read + length, bytes.size()) << "the stored container is longer than the file";
     const auto at = std::mismatch(container.begin() + static_cast<long>(stored), container.end(),
                                   bytes.begin() + static_cast<long>(read));
-    EXPECT_TRUE(at.first == container.end())
-        << "the stored container differs from the file at byte " << (at.second - bytes.begin()) << " of "
-        << bytes.size();
+    EXPECT_TRUE(at.first == container.end()) << "the stored container differs from the file at byte "
+                                             << (at.second - bytes.begin()) << " of " << bytes.size();
 }
 
 // The document's own part after the container: the file properties and the history.

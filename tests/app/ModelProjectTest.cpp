@@ -217,7 +217,8 @@ TEST(ModelProject, SampleModelAndDataFileAnswerTheLookUps)
     CZuFuncElement* measured = project->FindExpEnergyRatioFunc("Front Cabin-R", "Fr Side Member-R");
     ASSERT_NE(measured, nullptr);
     EXPECT_DOUBLE_EQ(DynamicDowncast<CZuFunc>(measured)->DataValue(0), 0.3);
-    EXPECT_EQ(project->FindExpEnergyRatioFunc("Front Cabin-L", "Dash-C"), project->FindExpEnergyRatioFunc("Front Cabin-R", "Dash-C"));
+    EXPECT_EQ(project->FindExpEnergyRatioFunc("Front Cabin-L", "Dash-C"),
+              project->FindExpEnergyRatioFunc("Front Cabin-R", "Dash-C"));
 
     // SEA model data by serial number.
     CASEAModelData* model = project->GetASEAModelData();
@@ -526,8 +527,16 @@ TEST(ModelProject, CompatibilityOfNewModelDataWithRealMatrices)
     ASSERT_EQ(modelEta->DataValue(0, roof, dash), 0.0);
     ASSERT_NE(modelEta->DataValue(0, roof, cabin), 0.0);
 
-    enum class Change { None, UncoupledGetsCoupling, CoupledChanges, ZeroDensity, ZeroDensityAndCoupling,
-                        FewerBands, RenamedSubsystem };
+    enum class Change
+    {
+        None,
+        UncoupledGetsCoupling,
+        CoupledChanges,
+        ZeroDensity,
+        ZeroDensityAndCoupling,
+        FewerBands,
+        RenamedSubsystem
+    };
     struct Case
     {
         const char* label;
@@ -639,7 +648,8 @@ TEST(ModelProject, MadeThroughThePromptsAndReplaced)
         EXPECT_EQ(project->IsSubsystemConnected("Roof", "Front Cabin-R"), 1);
         auto first = std::make_unique<CHSEAModelData>(raw, nullptr, 1, 1, 0, 0);
         CHSEAModelData* firstRaw = project->ReplaceHSEAModel(std::move(first));
-        CHSEAModelData* secondRaw = project->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(raw, nullptr, 1, 1, 0, 0));
+        CHSEAModelData* secondRaw =
+            project->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(raw, nullptr, 1, 1, 0, 0));
         EXPECT_NE(firstRaw, secondRaw);
         EXPECT_EQ(project->GetHSEAModelData(), secondRaw);
         CMElementList hybrids;

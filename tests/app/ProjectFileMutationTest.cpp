@@ -30,7 +30,7 @@ using Bytes = std::vector<uint8_t>;
 
 const fs::path kSamples = fs::path(ORVEX_SOURCE_DIR) / "samples";
 constexpr uint32_t kSeed = 20241209; // ORVEX_MUTATION_SEED overrides it
-constexpr int kMutations = 3000; // ORVEX_MUTATIONS overrides it for longer runs
+constexpr int kMutations = 3000;     // ORVEX_MUTATIONS overrides it for longer runs
 // More resident memory than this after a load means a reader believed a forged count.
 constexpr long kMaxGrowthKiB = 512L * 1024L;
 

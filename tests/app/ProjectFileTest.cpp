@@ -89,7 +89,11 @@ Bytes BuildFile(const HandMadeFile& layout)
 
     Bytes bytes;
     CArchive ar(&bytes, CArchive::store);
-    ar << "Some other header" << "Program: x" << "File Time: y" << "File Version: z" << "Product Version: w";
+    ar << "Some other header"
+       << "Program: x"
+       << "File Time: y"
+       << "File Version: z"
+       << "Product Version: w";
     ar << "PID:0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0";
     ar << static_cast<uint8_t>(layout.version);
     ar.WriteObject(&options);
@@ -196,7 +200,7 @@ TEST(ProjectFile, OlderVersionsLoadWithTheDefaultsOfWhatTheyLack)
         bool property;
     };
     const Case cases[] = {
-        {4, 32, 1, "", 0, false},    {5, 24, 1, "", 0, false},   {6, 24, 1, "", 0, true},
+        {4, 32, 1, "", 0, false},   {5, 24, 1, "", 0, false},   {6, 24, 1, "", 0, true},
         {7, 24, 1, "SN1", 1, true}, {8, 24, 2, "SN1", 1, true},
     };
     for (const Case& c : cases) {

@@ -66,9 +66,9 @@ struct SplFixture : ::testing::Test
         std::string error;
         ASSERT_TRUE(sample::Build(doc, fs::path(ORVEX_SOURCE_DIR) / "samples", file.string(), &error)) << error;
         CModelProject* model = doc.GetTALVOProject().GetModelProject();
-        ASSERT_NE(model->ReplaceHSEAModel(
-                      std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
-                  nullptr);
+        ASSERT_NE(
+            model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
+            nullptr);
         rpmProject = DynamicDowncast<CAnalysisProject>(doc.GetTALVOProject().GetProject(2));
         ASSERT_NE(rpmProject, nullptr);
         rpmProject->GetRPMOptions().SetRange(1000.0f, 1200.0f, 100.0f);
@@ -83,8 +83,8 @@ struct SplFixture : ::testing::Test
     std::unique_ptr<CZuRpmFunc> RpmPower(const std::string& subsystem, double scale, const std::vector<double>& rpms)
     {
         const std::vector<double> f = Freqs();
-        auto map = CZuRpmFunc::NewRpmFunc("IP " + subsystem, 3, nullptr, subsystem, f.data(), static_cast<int>(f.size()),
-                                          rpms.data(), static_cast<int>(rpms.size()));
+        auto map = CZuRpmFunc::NewRpmFunc("IP " + subsystem, 3, nullptr, subsystem, f.data(),
+                                          static_cast<int>(f.size()), rpms.data(), static_cast<int>(rpms.size()));
         for (int r = 0; r < map->GetRpmCount(); ++r)
             for (int b = 0; b < map->GetFreqCount(); ++b)
                 map->DataValue(r, b) = scale * (1.0 + 0.1 * b) * rpms[static_cast<size_t>(r)] / 1000.0;
@@ -154,8 +154,7 @@ TEST_F(SplFixture, SingleInputSplsAddUpToTheSplOfAllInputsAndAreStoredOnce)
         for (int b = 0; b < perInput->GetDataCount(); ++b) {
             if (!std::isfinite(whole->DataValue(b)))
                 continue;
-            EXPECT_NEAR(EnergeticSum({perInput->DataValue(b, 0), perInput->DataValue(b, 1)}),
-                        whole->DataValue(b), 0.01)
+            EXPECT_NEAR(EnergeticSum({perInput->DataValue(b, 0), perInput->DataValue(b, 1)}), whole->DataValue(b), 0.01)
                 << "rpm " << table->GetRpm(r) << " band " << b;
             ++compared;
         }
@@ -192,8 +191,8 @@ TEST_F(SplFixture, PerInputSplsLeaveTheStoredSplOfAResultAlone)
     EXPECT_NE(fresh.get(), stored);
 
     // The floor's input power is zero everywhere: its result has no input and gives no column.
-    auto* table = DynamicDowncast<CZuRpmMultiVecFunc>(
-        rpmProject->BuildSPLByInputPowers(kTarget, Table({"Roof", kFloor}), 0));
+    auto* table =
+        DynamicDowncast<CZuRpmMultiVecFunc>(rpmProject->BuildSPLByInputPowers(kTarget, Table({"Roof", kFloor}), 0));
     ASSERT_NE(table, nullptr);
     ASSERT_EQ(table->GetSubsystemCount(), 1);
     EXPECT_EQ(table->GetSubsystemName(0), "Roof");

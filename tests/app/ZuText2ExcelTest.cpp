@@ -17,7 +17,8 @@ std::string WriteText(const std::string& name, const std::string& text)
 }
 
 const char* const kHead = "#@2024/01/01 ORVEX 1.0 [HSEA]\n# /data/model.txt\n#\n";
-const char* const kBands = "USER_DEFINED_FREQUENCY_DOMAIN\n100\n200\n100\t89\t112\n125\t112\t141\n160\t141\t178\n200\t178\t224\n\n";
+const char* const kBands =
+    "USER_DEFINED_FREQUENCY_DOMAIN\n100\n200\n100\t89\t112\n125\t112\t141\n160\t141\t178\n200\t178\t224\n\n";
 
 std::string Cells(CExcelWrapper& xl, int row, int col1, int col2)
 {
@@ -31,15 +32,18 @@ std::string Cells(CExcelWrapper& xl, int row, int col1, int col2)
 
 TEST(ZuText2Excel, EachDataTypeGetsItsSheetLayout)
 {
-    const std::string dlf = WriteText("dlf.txt", std::string(kHead) + "#Total DLFs Data\n[Model A]\n" + kBands +
-                                                     "[Total DLFs]\n\n[Total DLF [Roof]]\t1\nRoof\t0.01\t0.02\t0.03\t0.04\n"
-                                                     "[Total DLF [Floor]]\t1\nFloor\t0.05\t0.06\t0.07\t0.08\n\n");
-    const std::string clf = WriteText("clf.txt", std::string(kHead) + "#CLFs Data\n[Model A]\n200 400\n\n[CLFs]\n\n"
-                                                     "[CLF [Roof <-> Floor]]\t2\nRoof-Floor\t1\t2\t3\t4\nFloor-Roof\t5\t6\t7\t8\n");
+    const std::string dlf =
+        WriteText("dlf.txt", std::string(kHead) + "#Total DLFs Data\n[Model A]\n" + kBands +
+                                 "[Total DLFs]\n\n[Total DLF [Roof]]\t1\nRoof\t0.01\t0.02\t0.03\t0.04\n"
+                                 "[Total DLF [Floor]]\t1\nFloor\t0.05\t0.06\t0.07\t0.08\n\n");
+    const std::string clf = WriteText(
+        "clf.txt", std::string(kHead) + "#CLFs Data\n[Model A]\n200 400\n\n[CLFs]\n\n"
+                                        "[CLF [Roof <-> Floor]]\t2\nRoof-Floor\t1\t2\t3\t4\nFloor-Roof\t5\t6\t7\t8\n");
     // Input powers: the first group's item has more values than there are bands.
-    const std::string ip = WriteText("ip.txt", std::string(kHead) + "#Input Power Data\n[Run 1]\n" + kBands +
-                                                   "[Input powers]\n[Roof]\t3\nRoof\t1\t2\t3\t4\t5\t6\t7\n"
-                                                   "[Floor]\t3\nFloor\t8\t9\t10\t11\n[Roof]\t5\nRoof\t0.1\t0.2\t0.3\t0.4\n\n");
+    const std::string ip =
+        WriteText("ip.txt", std::string(kHead) + "#Input Power Data\n[Run 1]\n" + kBands +
+                                "[Input powers]\n[Roof]\t3\nRoof\t1\t2\t3\t4\t5\t6\t7\n"
+                                "[Floor]\t3\nFloor\t8\t9\t10\t11\n[Roof]\t5\nRoof\t0.1\t0.2\t0.3\t0.4\n\n");
     const std::string out = (AppTestTempDir() / "data.xlsx").string();
     CScriptedPrompts prompts;
     {

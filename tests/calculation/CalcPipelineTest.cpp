@@ -29,10 +29,16 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr int kPressure = 15;
 constexpr int kAcceleration = 7;
 
-double Db(double ratio) { return 20.0 * std::log10(ratio); }
+double Db(double ratio)
+{
+    return 20.0 * std::log10(ratio);
+}
 
 // 1000 RPM rising by 500 RPM per second, one pulse per revolution.
-double RevolutionsAt(double t) { return (1000.0 * t + 250.0 * t * t) / 60.0; }
+double RevolutionsAt(double t)
+{
+    return (1000.0 * t + 250.0 * t * t) / 60.0;
+}
 constexpr double kRunUpSeconds = 10.2;
 constexpr double kOrder1 = 2.0, kAmp1 = 3.0;
 constexpr double kOrder2 = 4.0, kAmp2 = 0.5;
@@ -117,12 +123,15 @@ TEST(CalcPipeline, RunUpGivesTheOrderAmplitudesPerChannelAndOverall)
     std::vector<std::pair<std::string, int>> got;
     for (CMElement* e : results)
         got.emplace_back(e->GetName(), e->GetType());
-    const std::vector<std::pair<std::string, int>> expected = {
-        {"Panel-B", 103}, {"Panel-A", 103},
-        {"Channel Levels [Panel-B]", 106}, {"Channel Levels [Panel-A]", 106},
-        {"Order Levels [Panel-B]", 93}, {"Order Data [Panel-B]", 110},
-        {"Order Levels [Panel-A]", 93}, {"Order Data [Panel-A]", 110},
-        {"N [Panel-B]", 94}};
+    const std::vector<std::pair<std::string, int>> expected = {{"Panel-B", 103},
+                                                               {"Panel-A", 103},
+                                                               {"Channel Levels [Panel-B]", 106},
+                                                               {"Channel Levels [Panel-A]", 106},
+                                                               {"Order Levels [Panel-B]", 93},
+                                                               {"Order Data [Panel-B]", 110},
+                                                               {"Order Levels [Panel-A]", 93},
+                                                               {"Order Data [Panel-A]", 110},
+                                                               {"N [Panel-B]", 94}};
     EXPECT_EQ(got, expected);
     auto* spectrum = ElementCast<CZuRpmFunc>(results[1]);
     ASSERT_NE(spectrum, nullptr);
@@ -160,8 +169,9 @@ TEST(CalcPipeline, BandLevelOfAPureToneIsItsRmsForEveryWindow)
         m.project->SetMode(1); // constant RPM: the leading block of 2048 samples
         m.daq.calc.SetWindowType(window);
         // 512 Hz lies on line 64 (df = 8 Hz) in the middle of the 500 Hz band.
-        m.AddChannel("Panel-A", nullptr, "A1", 0, kPressure, 0, [](double t) { return 2.0 * std::sin(kTwoPi * 512.0 * t); },
-                     0.5);
+        m.AddChannel(
+            "Panel-A", nullptr, "A1", 0, kPressure, 0, [](double t) { return 2.0 * std::sin(kTwoPi * 512.0 * t); },
+            0.5);
         CCalcProjectManager manager(m.project.get());
         ASSERT_EQ(manager.CalculateAll("", nullptr, 1), 1);
         EXPECT_EQ(RowNames(manager), std::vector<std::string>{"3000 RPM"});
@@ -179,13 +189,15 @@ TEST(CalcPipeline, AccelerationIsIntegratedOnceIntoVelocity)
     m.project->SetMode(1);
     m.daq.calc.SetWindowType(CFFT::windowHanning);
     const double amplitude = 10.0;
-    m.AddChannel("Panel-A", nullptr, "A1", 0, kAcceleration, 0,
-                 [&](double t) { return amplitude * std::sin(kTwoPi * 512.0 * t); }, 0.5);
+    m.AddChannel(
+        "Panel-A", nullptr, "A1", 0, kAcceleration, 0,
+        [&](double t) { return amplitude * std::sin(kTwoPi * 512.0 * t); }, 0.5);
     CCalcProjectManager manager(m.project.get());
     ASSERT_EQ(manager.CalculateAll("", nullptr, 0), 1);
     const int band = m.daq.bands.FindBand(512.0);
     const double velocityRms = amplitude / (kTwoPi * 512.0) / std::sqrt(2.0);
-    CCalcData* data = manager.GetCalcProject(0)->GetExcit(ExcitationIndexOf(manager, "Panel-A"))->GetDataSet(0)->GetData(0);
+    CCalcData* data =
+        manager.GetCalcProject(0)->GetExcit(ExcitationIndexOf(manager, "Panel-A"))->GetDataSet(0)->GetData(0);
     EXPECT_NEAR(Db(data->GetBandLevels()[static_cast<size_t>(band)] / velocityRms), 0.0, 0.1);
 
     // The cleared flag makes a new FFT request give the plain acceleration spectrum again.
@@ -197,11 +209,13 @@ TEST(CalcPipeline, AccelerationIsIntegratedOnceIntoVelocity)
     // Other units are not integrated.
     CMeasurement g;
     g.project->SetMode(1);
-    g.AddChannel("Panel-A", nullptr, "A1", 0, kAcceleration, 1,
-                 [&](double t) { return amplitude * std::sin(kTwoPi * 512.0 * t); }, 0.5);
+    g.AddChannel(
+        "Panel-A", nullptr, "A1", 0, kAcceleration, 1,
+        [&](double t) { return amplitude * std::sin(kTwoPi * 512.0 * t); }, 0.5);
     CCalcProjectManager plain(g.project.get());
     ASSERT_EQ(plain.CalculateAll("", nullptr, 1), 1);
-    const double level = plain.GetBandTable()[0][static_cast<size_t>(ExcitationIndexOf(plain, "Panel-A"))][static_cast<size_t>(band)];
+    const double level =
+        plain.GetBandTable()[0][static_cast<size_t>(ExcitationIndexOf(plain, "Panel-A"))][static_cast<size_t>(band)];
     EXPECT_NEAR(Db(level / (amplitude / std::sqrt(2.0))), 0.0, 0.1);
 }
 
@@ -218,8 +232,9 @@ TEST(CalcPipeline, RefinedBandStandsForItsWholeReferenceBand)
     user.AddFreqInfo(512.0, 500.0, 524.0, 3);
     user.AddFreqInfo(1024.0, 1000.0, 1100.0, 0);
     m.project->SetOctaveManager(&user);
-    m.AddChannel("Panel-A", nullptr, "A1", 0, kPressure, 0,
-                 [](double t) { return 2.0 * (std::sin(kTwoPi * 512.0 * t) + std::sin(kTwoPi * 1024.0 * t)); }, 0.5);
+    m.AddChannel(
+        "Panel-A", nullptr, "A1", 0, kPressure, 0,
+        [](double t) { return 2.0 * (std::sin(kTwoPi * 512.0 * t) + std::sin(kTwoPi * 1024.0 * t)); }, 0.5);
     CCalcProjectManager manager(m.project.get());
     ASSERT_EQ(manager.CalculateAll("", nullptr, 1), 1);
     const auto& levels = manager.GetBandTable()[0][static_cast<size_t>(ExcitationIndexOf(manager, "Panel-A"))];
@@ -237,8 +252,7 @@ TEST(CalcPipeline, BandLevelNeedsTheWholeBandInsideTheSpectrum)
         bool valid;
     };
     const Case cases[] = {
-        {1, 3, true}, {0, 7, true}, {5, 3, true},
-        {6, 3, false},  // starts inside, ends past the last line
+        {1, 3, true},   {0, 7, true},  {5, 3, true},  {6, 3, false}, // starts inside, ends past the last line
         {-1, 2, false}, {8, 1, false}, {2, 0, false}, {0, 8, false},
     };
     for (const Case& c : cases) {
@@ -295,7 +309,8 @@ TEST(CalcPipeline, ExperimentProjectCalculationDataWithoutTheMarkerFile)
     SetStringOption(kOptOrderTracking, 0);
     CMeasurement m;
     m.project->SetMode(1);
-    m.AddChannel("Panel-A", nullptr, "A1", 0, kPressure, 0, [](double t) { return std::sin(kTwoPi * 512.0 * t); }, 0.5);
+    m.AddChannel(
+        "Panel-A", nullptr, "A1", 0, kPressure, 0, [](double t) { return std::sin(kTwoPi * 512.0 * t); }, 0.5);
     const int children = m.project->GetChildCount();
     CMElementList list;
     ASSERT_EQ(CCalcProjectManager::BuildCalcDataList(*m.project, list), 1);
@@ -309,7 +324,8 @@ TEST(CalcPipeline, DumpsOfAChannelAndAnExcitation)
     SetStringOption(kOptOrderTracking, 0);
     CMeasurement m;
     m.project->SetMode(1);
-    m.AddChannel("Panel-A", nullptr, "A1", 0, kPressure, 0, [](double t) { return std::sin(kTwoPi * 512.0 * t); }, 0.5);
+    m.AddChannel(
+        "Panel-A", nullptr, "A1", 0, kPressure, 0, [](double t) { return std::sin(kTwoPi * 512.0 * t); }, 0.5);
     CCalcProjectManager manager(m.project.get());
     ASSERT_EQ(manager.CalculateAll("", nullptr, 0), 1);
     CCalcExcit* excit = manager.GetCalcProject(0)->GetExcit(ExcitationIndexOf(manager, "Panel-A"));

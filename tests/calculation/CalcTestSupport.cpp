@@ -80,8 +80,8 @@ CExpDataSet* CMeasurement::AddPulse(const std::function<double(double)>& revolut
 {
     CExpDataSet* set = project->GetRPMSignalData()->AddDataSet();
     auto* pulse = set->AddChild(std::make_unique<CExpData>("RPM", set, CExpProject::typeRpmSignal));
-    const std::vector<float> x = Sampled([&](double t) { return std::sin(6.28318530717959 * revolutionsAt(t)); },
-                                         seconds);
+    const std::vector<float> x =
+        Sampled([&](double t) { return std::sin(6.28318530717959 * revolutionsAt(t)); }, seconds);
     pulse->SetSamplingFrequency(kFs);
     pulse->SetSamples(x.data(), static_cast<int>(x.size()));
     return set;

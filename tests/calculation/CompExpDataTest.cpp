@@ -191,8 +191,8 @@ TEST_F(CompFixture, TheRpmMarginSmoothsTheMeasurementOverItsRows)
     project.daq.config.SetRpmMargin(50);
     std::unique_ptr<CZuRpmMultiVecFunc> smoothed = comp.CreateRpmComparison();
     ASSERT_NE(smoothed, nullptr);
-    EXPECT_GT(exp(*smoothed, 2), 1.0);            // 1000 RPM lies two rows away
-    EXPECT_NEAR(exp(*smoothed, 3), 0.0, 1e-12);   // 1000 RPM lies three rows away
+    EXPECT_GT(exp(*smoothed, 2), 1.0);          // 1000 RPM lies two rows away
+    EXPECT_NEAR(exp(*smoothed, 3), 0.0, 1e-12); // 1000 RPM lies three rows away
     EXPECT_NEAR(exp(*smoothed, 5), 0.0, 1e-12);
     EXPECT_GT(exp(*smoothed, 6), 1.0);
     for (int edge : {0, 1, 7, 8})
@@ -231,7 +231,8 @@ TEST_F(CompFixture, ByOrderEachOrderPairsTheLevelsInTheBandOfItsFrequency)
     calc->SetLabel("Roof");
     for (int o = 0; o < 2; ++o)
         for (int r = 0; r < 3; ++r) {
-            const int band = GetOrderBandIndex(rpms[static_cast<size_t>(r)], calc->GetOrder(o), 1.0, &project.daq.bands);
+            const int band =
+                GetOrderBandIndex(rpms[static_cast<size_t>(r)], calc->GetOrder(o), 1.0, &project.daq.bands);
             ASSERT_GE(band, 0);
             calc->GetOrderFunc(o)->DataValue(r, band) = 70.0 + o;
         }

@@ -32,8 +32,9 @@ struct CMeasured
         auto set = std::make_unique<CStubExperiment>();
         set->info.SetName(0, subsystem);
         const std::vector<double> freqs = bands.GetFreqArray();
-        auto response = CZuRpmFunc::NewRpmFunc(subsystem, 103, set.get(), subsystem, freqs.data(),
-                                               static_cast<int>(freqs.size()), rpms.data(), static_cast<int>(rpms.size()));
+        auto response =
+            CZuRpmFunc::NewRpmFunc(subsystem, 103, set.get(), subsystem, freqs.data(), static_cast<int>(freqs.size()),
+                                   rpms.data(), static_cast<int>(rpms.size()));
         for (int r = 0; r < response->GetRpmCount(); ++r)
             for (int b = 0; b < response->GetFreqCount(); ++b)
                 response->DataValue(r, b) = value(r, b);

@@ -144,10 +144,10 @@ TEST(InputEnergyFolder, TextByRpmAsEnergiesAndAsLevels)
     folder->AddItems(items);
 
     EXPECT_EQ(Export(*folder, 1050.0, 0), std::string("[IE_AP1-1050RPM]\n") + kHeadByRpm +
-                                               "[Roof-F]\t5\nRoof-F\t0.02\t-1\n[Cabin-]\t5\nCabin-\t4\t0\n");
+                                              "[Roof-F]\t5\nRoof-F\t0.02\t-1\n[Cabin-]\t5\nCabin-\t4\t0\n");
     // Back to velocity (kind 66, sqrt(E / mass)) and pressure (64); no level for energies <= 0.
     EXPECT_EQ(Export(*folder, 1050.0, 1), std::string("[IPV_AP1-1050RPM]\n") + kHeadByRpm +
-                                               "[Roof-F]\t66\nRoof-F\t0.1\t0\n[Cabin-]\t64\nCabin-\t2\t0\n");
+                                              "[Roof-F]\t66\nRoof-F\t0.1\t0\n[Cabin-]\t64\nCabin-\t2\t0\n");
     // No row at exactly that RPM: the headers only.
     EXPECT_EQ(Export(*folder, 1025.0, 0), std::string("[IE_AP1-1025RPM]\n") + kHeadByRpm);
 

@@ -213,8 +213,8 @@ struct InputPowerFixture : ::testing::Test
         auto* set = DynamicDowncast<CZuRpmResultData>(data.get());
         ASSERT_TRUE(set);
         for (int s = 0; s < 3; ++s) {
-            auto e = CZuRpmFunc::NewRpmFunc("E", 5, nullptr, kInputs[s], freqs.data(),
-                                            static_cast<int>(freqs.size()), rpms.data(), static_cast<int>(rpms.size()));
+            auto e = CZuRpmFunc::NewRpmFunc("E", 5, nullptr, kInputs[s], freqs.data(), static_cast<int>(freqs.size()),
+                                            rpms.data(), static_cast<int>(rpms.size()));
             for (int r = 0; r < set->GetResultCount(); ++r)
                 for (int b = 0; b < e->GetFreqCount(); ++b)
                     e->DataValue(r, b) = static_cast<CHSEAResultData*>(set->GetResult(r))
@@ -311,8 +311,8 @@ TEST_F(InputPowerFixture, RoundTripByOrder)
     const std::vector<double> orders{1.0, 1.25};
     auto power = [](int s, int o, int r) { return 0.3 + 0.2 * s + 0.1 * o + 0.02 * r; };
     for (int s = 0; s < 3; ++s) {
-        auto ot = CZuOTFunc::BuildOTFunc("P", 3, project.get(), kInputs[s], freqs.data(), 3, rpms.data(), 3, orders,
-                                         factor);
+        auto ot =
+            CZuOTFunc::BuildOTFunc("P", 3, project.get(), kInputs[s], freqs.data(), 3, rpms.data(), 3, orders, factor);
         for (int o = 0; o < 2; ++o)
             for (int r = 0; r < 3; ++r)
                 ot->GetOrderFunc(o)->DataValue(r, GetOrderBandIndexInt(rpms[r], orders[o], factor, &project->m_bands)) =

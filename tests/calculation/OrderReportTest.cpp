@@ -28,8 +28,7 @@
 #include "spectral/ZuRpmPcFunc.h"
 #include "spectral/ZuRpmResultData.h"
 
-namespace
-{
+namespace {
 // Bands at 100, 200 and 400 Hz with gaps between them. Order 2 (factor 1) lies at 50 Hz at
 // 1500 RPM (below the first centre: band 0), at 150 Hz at 4500 RPM (in a gap: no band), at 200 Hz
 // at 6000 RPM (band 1) and at 400 Hz at 12000 RPM (band 2).
@@ -133,8 +132,8 @@ struct CavityReport : ::testing::Test
     {
         data = project.AddChild(std::make_unique<CZuOTResultData>("", nullptr, CZuOTResultData::kElementType,
                                                                   OCTAVE_BAND_USER, 0.0, 0.0, &Subsystems()));
-        auto byRpm = std::make_unique<CZuRpmResultData>("", nullptr, CZuRpmResultData::kElementType, OCTAVE_BAND_USER,
-                                                        0.0, 0.0);
+        auto byRpm =
+            std::make_unique<CZuRpmResultData>("", nullptr, CZuRpmResultData::kElementType, OCTAVE_BAND_USER, 0.0, 0.0);
         for (double rpm : kRpms)
             byRpm->AddResult(rpm, std::make_unique<CLossFactors>());
         data->AddResult(2.0, std::move(byRpm));
@@ -143,8 +142,7 @@ struct CavityReport : ::testing::Test
         const double powers[4][2] = {{3.0, 1.0}, {5.0, 5.0}, {1.0, 0.0}, {2.0, 2.0}};
         const int bandOf[4] = {0, 1, 1, 2}; // row 1 has powers in a band, but the order has none there
         auto perRpm = std::make_unique<CZuRpmPcFunc>("o", nullptr, 56);
-        for (int r = 0; r < 4; ++r)
-        {
+        for (int r = 0; r < 4; ++r) {
             auto pc = std::make_unique<CHSEAPowerContribution>("C-", data->GetSubsystemTable(), 3);
             for (int b = 0; b < 3; ++b)
                 pc->DataIndex(b) = kBandFreqs[b];
@@ -278,11 +276,9 @@ TEST(OrderInputReport, SubsystemAndStructureAcousticRows)
                                     {{1, 1, 1}, {80.0, 80.0, 80.0}, {1, 1, 1}},
                                     {{1, 1, 1}, {1, 1, 1}, {70.0, 73.0, 0.0}}};
     auto entry = std::make_unique<CZuRpmSelFunc>("o", nullptr, 3);
-    for (int r = 0; r < 4; ++r)
-    {
+    for (int r = 0; r < 4; ++r) {
         auto v = std::make_unique<CZuVecFunc>("IP", &table, 3, nullptr, 3);
-        for (int b = 0; b < 3; ++b)
-        {
+        for (int b = 0; b < 3; ++b) {
             v->DataIndex(b) = kBandFreqs[b];
             for (int k = 0; k < 3; ++k)
                 v->DataValue(b, k) = levels[r][b][k];

@@ -20,8 +20,7 @@
 #include "spectral/ZuRpmPcFunc.h"
 #include "spectral/ZuRpmResultData.h"
 
-namespace
-{
+namespace {
 // An analysis project whose acquisition multiplies order frequencies by 2.
 class CFactorProject : public CMElement, public IBandSetOwner
 {
@@ -133,8 +132,7 @@ TEST(OrderResultMaps, ShowTheFirstTableAndIgnoreEdits)
 
     CZuOTDpFunc map("Paths", nullptr, 55);
     map.SetSubsystem("C-");
-    for (double order : {2.0, 4.0})
-    {
+    for (double order : {2.0, 4.0}) {
         auto f = std::make_unique<CZuRpmDpFunc>("o", nullptr, 55);
         f->AddRpmData(1000.0, Paths(order == 2.0 ? "A-F" : "X-F"));
         f->AddRpmData(2000.0, Paths("Y-F"));
@@ -191,8 +189,7 @@ TEST(OrderResultMaps, StoredInTheirSetsAndReadBackBound)
     ot.AddResult(2.0, std::move(order));
 
     CZuOTPcFunc* pc = ot.AddChild(ot.CreatePowerContributionFunc("C-"));
-    for (double o : {2.0, 4.0})
-    {
+    for (double o : {2.0, 4.0}) {
         auto f = std::make_unique<CZuRpmPcFunc>("o", nullptr, 56);
         f->SetTargetName("C-");
         f->AddRpmData(1000.0, Contribution(o, ot.GetSubsystemTable()));
@@ -235,7 +232,8 @@ TEST(OrderResultMaps, StoredInTheirSetsAndReadBackBound)
     EXPECT_EQ(rpmPcBack->GetTargetName(), "C-");
     EXPECT_EQ(rpmDpBack->GetTargetName(), "C-");
     EXPECT_EQ(dynamic_cast<CHSEAPowerContribution*>(rpmPcBack->GetRpmData(0))->GetRowName(1), "B-F");
-    EXPECT_EQ(rpmDpBack->GetRpmData(0)->GetTableCellData(1, 1, 0, 6), rpmDp->GetRpmData(0)->GetTableCellData(1, 1, 0, 6));
+    EXPECT_EQ(rpmDpBack->GetRpmData(0)->GetTableCellData(1, 1, 0, 6),
+              rpmDp->GetRpmData(0)->GetTableCellData(1, 1, 0, 6));
 
     // A map read without its set has unbound tables: empty names, no crash.
     std::unique_ptr<CZuOTPcFunc> loose = LoadObject<CZuOTPcFunc>(StoreObject(*pc));
@@ -244,8 +242,7 @@ TEST(OrderResultMaps, StoredInTheirSetsAndReadBackBound)
 
     // A damaged stream fails with an archive error.
     const std::vector<uint8_t> buf = StoreObject(*dp);
-    for (size_t cut = 1; cut < buf.size(); cut += 5)
-    {
+    for (size_t cut = 1; cut < buf.size(); cut += 5) {
         std::vector<uint8_t> part(buf.begin(), buf.begin() + static_cast<long>(cut));
         EXPECT_THROW(LoadObject<CZuOTDpFunc>(part), CArchiveException) << cut;
     }
@@ -267,8 +264,7 @@ TEST(ResultSets, LegacySchemasCarryTheirBandSet)
             static_cast<size_t>(std::search(buf.begin(), buf.end(), name.begin(), name.end()) - buf.begin()) - 4;
         ASSERT_EQ(buf[schemaAt], 15) << name;
         EXPECT_EQ(load(buf)->GetFreqCount(), 3);
-        for (uint8_t schema : {14, 13, 12})
-        {
+        for (uint8_t schema : {14, 13, 12}) {
             std::vector<uint8_t> old = buf;
             old[schemaAt] = schema;
             old.insert(old.end(), legacyBands.begin(), legacyBands.end());
@@ -281,7 +277,7 @@ TEST(ResultSets, LegacySchemasCarryTheirBandSet)
     CZuRpmResultData rpm("", nullptr, CZuRpmResultData::kElementType, OCTAVE_BAND_THIRD, 500.0, 800.0, &Subsystems());
     check(rpm, "CZuRpmResultData", [](const std::vector<uint8_t>& b) { return LoadObject<CZuRpmResultData>(b); });
     CZuOTResultData ot("", nullptr, CZuOTResultData::kElementType, OCTAVE_BAND_THIRD, 500.0, 800.0, &Subsystems());
-    ot.AddResult(2.0, std::make_unique<CZuRpmResultData>("", nullptr, CZuRpmResultData::kElementType,
-                                                         OCTAVE_BAND_THIRD, 500.0, 800.0));
+    ot.AddResult(2.0, std::make_unique<CZuRpmResultData>("", nullptr, CZuRpmResultData::kElementType, OCTAVE_BAND_THIRD,
+                                                         500.0, 800.0));
     check(ot, "CZuOTResultData", [](const std::vector<uint8_t>& b) { return LoadObject<CZuOTResultData>(b); });
 }

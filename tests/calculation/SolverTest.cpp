@@ -25,8 +25,7 @@
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmResultData.h"
 
-namespace
-{
+namespace {
 // The model project: two plates and a cabin.
 class CFakeModelProject : public CMElement, public IModelProjectLink
 {
@@ -95,11 +94,9 @@ struct SolverFixture : ::testing::Test
         auto eta = std::make_unique<CZuMatFunc>("Eta", own, own, 3, &source, CZuData::kEtaMatrixType);
         auto n = std::make_unique<CZuVecFunc>("Modal Density", own, 3, &source, CZuData::kModalDensityType);
         const double density[3] = {0.4, 0.5, 5.0}, dlf[3] = {0.01, 0.012, 0.002};
-        for (int b = 0; b < 3; ++b)
-        {
+        for (int b = 0; b < 3; ++b) {
             eta->DataIndex(b) = n->DataIndex(b) = source.GetFreq(b);
-            for (int s = 0; s < 3; ++s)
-            {
+            for (int s = 0; s < 3; ++s) {
                 n->DataValue(b, s) = density[s] * (1 + b);
                 eta->DataValue(b, s, s) = dlf[s] * n->DataValue(b, s);
             }
@@ -121,8 +118,7 @@ struct SolverFixture : ::testing::Test
         std::vector<double> rpms{1000, 2000, 3000}, freqs;
         for (int b = 0; b < 3; ++b)
             freqs.push_back(model->GetFreq(b));
-        for (const char* name : {"PlateA", "PlateB"})
-        {
+        for (const char* name : {"PlateA", "PlateB"}) {
             auto f = CZuRpmFunc::NewRpmFunc("IP", 3, analysis.get(), name, freqs.data(), 3, rpms.data(), 3);
             for (int r = 0; r < 3; ++r)
                 for (int b = 0; b < 3; ++b)
@@ -164,8 +160,7 @@ TEST_F(SolverFixture, EnergiesAreTheSuperposedUnitEnergiesAndMatchADirectSolve)
     ASSERT_TRUE(unitA && unitB);
     auto* pA = DynamicDowncast<CZuRpmFunc>(inputs[0]);
     auto* pB = DynamicDowncast<CZuRpmFunc>(inputs[1]);
-    for (int r = 0; r < 3; ++r)
-    {
+    for (int r = 0; r < 3; ++r) {
         EXPECT_EQ(set->GetKey(r), 1000.0 * (r + 1));
         auto* result = DynamicDowncast<CHSEAResultData>(set->GetResult(r));
         ASSERT_TRUE(result);
@@ -242,12 +237,10 @@ TEST_F(SolverFixture, ByOrderOnlyTheChosenOrderIsComputed)
 {
     // The same inputs as order maps of two orders.
     CMElementList orderInputs;
-    for (int i = 0; i < 2; ++i)
-    {
+    for (int i = 0; i < 2; ++i) {
         auto* rpm = DynamicDowncast<CZuRpmFunc>(inputs[i]);
         auto ot = std::make_unique<CZuOTFunc>("IP", analysis.get(), 3);
-        for (double order : {2.0, 4.0})
-        {
+        for (double order : {2.0, 4.0}) {
             auto copy = std::unique_ptr<CZuRpmFunc>(static_cast<CZuRpmFunc*>(rpm->Duplicate().release()));
             ot->AddOrder(order, std::move(copy));
         }

@@ -10,8 +10,7 @@ TEST(ChannelIndex, SplitAndMakeAreInverse)
     EXPECT_EQ(pair, 2);
     EXPECT_EQ(channel, 1);
     EXPECT_EQ(MakeChannelIndex(1, 2, 1), 13);
-    for (int i = 0; i < 64; ++i)
-    {
+    for (int i = 0; i < 64; ++i) {
         SplitChannelIndex(i, unit, pair, channel);
         EXPECT_EQ(MakeChannelIndex(unit, pair, channel), i);
         EXPECT_LT(pair, 4);
@@ -25,7 +24,11 @@ TEST(ChannelIndex, SplitAndMakeAreInverse)
 
 TEST(ChannelIndex, UnitsForAChannelCount)
 {
-    struct Case { int channels; int units; } cases[] = {{0, 0}, {-3, 0}, {1, 1}, {8, 1}, {9, 2}, {16, 2}, {17, 3}};
+    struct Case
+    {
+        int channels;
+        int units;
+    } cases[] = {{0, 0}, {-3, 0}, {1, 1}, {8, 1}, {9, 2}, {16, 2}, {17, 3}};
     for (const Case& c : cases)
         EXPECT_EQ(GetBlixUnitCount(c.channels), c.units) << c.channels;
 }

@@ -10,8 +10,7 @@
 
 #include <unistd.h>
 
-namespace
-{
+namespace {
 // Points the temporary folder at a folder of this test alone, so that what is left there is ours.
 class PrivateTempDir
 {

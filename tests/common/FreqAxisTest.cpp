@@ -15,8 +15,7 @@ TEST(FreqAxis, GridTypesTakeTheirEdgesFromTheGrid)
     EXPECT_NEAR(list[0].GetUpperFreq(), 22.3, 1e-12);
     EXPECT_EQ(list[0].GetDomainType(), 0);
     // 0.5 Hz lies below the grid and 30 kHz above it: zero width.
-    for (int i : {1, 2})
-    {
+    for (int i : {1, 2}) {
         EXPECT_EQ(list[i].GetLowerFreq(), list[i].GetCenterFreq());
         EXPECT_EQ(list[i].GetUpperFreq(), list[i].GetCenterFreq());
     }

@@ -11,14 +11,18 @@ TEST(LevelUtil, RobustMeanOfShortRuns)
     EXPECT_NEAR(RobustMean(three, 3), 9.0354, 5e-5);
     EXPECT_DOUBLE_EQ(RobustMean(three, 3), 9.0 + 0.5 * (7.0 * 0.010101010101010102));
 
-    struct Case { std::vector<double> x; double expected; } cases[] = {
+    struct Case
+    {
+        std::vector<double> x;
+        double expected;
+    } cases[] = {
         {{}, 0.0},
         {{4.0}, 4.0},
         {{4.0, 6.0}, 5.0},
-        {{5.0, 5.0, 5.0}, 5.0},              // equal distances: no correction
+        {{5.0, 5.0, 5.0}, 5.0}, // equal distances: no correction
         {{5.0, 6.0, 7.0}, 6.0},
-        {{6.0, 5.0, 1000.0}, 5.5},           // far outlier after: moved by half the near distance
-        {{1000.0, 5.0, 6.0}, 4.5},           // far outlier before: moved back by half of it
+        {{6.0, 5.0, 1000.0}, 5.5}, // far outlier after: moved by half the near distance
+        {{1000.0, 5.0, 6.0}, 4.5}, // far outlier before: moved back by half of it
         {{9.0, 8.0, 6.0}, 8.0 + 0.5 * (1.0 / 99.0)},
     };
     for (const Case& c : cases)

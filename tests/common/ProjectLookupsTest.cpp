@@ -12,8 +12,7 @@
 #include <memory>
 #include <string>
 
-namespace
-{
+namespace {
 // The root of a tree that belongs to a container, as a project is.
 class CMemberRoot : public CMElement, public IProjectMember
 {
@@ -50,7 +49,7 @@ TEST(ProjectLookups, AnswersOfTheContainer)
     CFakeProjectLookups project;
     project.channels = 20;
     project.findSubsystem = [&](const std::string& name) -> const CModelSubsystem* {
-        return name == "Roof" ? static_cast<const CModelSubsystem*>(&roof)
+        return name == "Roof"    ? static_cast<const CModelSubsystem*>(&roof)
                : name == "Cabin" ? static_cast<const CModelSubsystem*>(&cabin)
                                  : nullptr;
     };
@@ -70,7 +69,11 @@ TEST(ProjectLookups, AnswersOfTheContainer)
     EXPECT_EQ(GetSystemChannelCount(&project), 8);
 
     // Mass of a structure, volume of a cavity, with or without the wave-type mark.
-    struct Case { const char* name; double value; } cases[] = {
+    struct Case
+    {
+        const char* name;
+        double value;
+    } cases[] = {
         {"Roof", 12.5}, {"Roof-F", 12.5}, {"Cabin", 3.25}, {"Cabin-", 3.25}, {"Trunk", 0.0}, {"", 0.0},
     };
     for (const Case& c : cases)
@@ -91,7 +94,8 @@ TEST(ProjectLookups, EachElementFindsItsOwnContainer)
     first.channels = 8;
     second.channels = 32;
     CMemberRoot a(&first), b(&second);
-    CMElement* deepA = a.AddChild(std::make_unique<CMElement>("Folder", nullptr, -1))->AddChild(std::make_unique<CMElement>("Data", nullptr, -1));
+    CMElement* deepA = a.AddChild(std::make_unique<CMElement>("Folder", nullptr, -1))
+                           ->AddChild(std::make_unique<CMElement>("Data", nullptr, -1));
     CMElement* deepB = b.AddChild(std::make_unique<CMElement>("Data", nullptr, -1));
     EXPECT_EQ(IProjectLookups::FindOwner(deepA), &first);
     EXPECT_EQ(IProjectLookups::FindOwner(deepB), &second);
@@ -105,12 +109,17 @@ TEST(ProjectLookups, EachElementFindsItsOwnContainer)
 TEST(ProjectLookups, ExtractBetween)
 {
     const std::string text = "A=1\nB=22";
-    struct Case { const char* key; const char* separator; const char* result; } cases[] = {
-        {"B", "=", "22"},   // to the end of the text
-        {"A", "=", "1"},    // to the line break
-        {"B", ":", ""},     // the separator must follow the key at once
-        {"C", "=", ""},     // no key
-        {"B=22", "", ""},   // nothing after the separator
+    struct Case
+    {
+        const char* key;
+        const char* separator;
+        const char* result;
+    } cases[] = {
+        {"B", "=", "22"}, // to the end of the text
+        {"A", "=", "1"},  // to the line break
+        {"B", ":", ""},   // the separator must follow the key at once
+        {"C", "=", ""},   // no key
+        {"B=22", "", ""}, // nothing after the separator
         {"A", "=1\nB", "=22"},
     };
     for (const Case& c : cases)
@@ -121,7 +130,12 @@ TEST(ProjectLookups, ExtractBetween)
 
 TEST(ProjectLookups, UniversalFileNodeNumbers)
 {
-    struct Node { int m_nNode; std::string m_strSSName; int m_nLP; };
+    struct Node
+    {
+        int m_nNode;
+        std::string m_strSSName;
+        int m_nLP;
+    };
     struct Map
     {
         std::map<int, Node> nodes;

@@ -7,9 +7,14 @@
 
 TEST(Quantity, UnitNamesOfChannelUnitCodes)
 {
-    struct Case { int code; int variant; const char* text; } cases[] = {
-        {5, 0, "N"}, {8, 0, "N"}, {7, 0, "m/s2"}, {7, 1, "G"}, {9, 0, "Pa"}, {15, 0, "Pa"},
-        {10, 0, "Kg"}, {11, 0, "Sec"}, {12, 0, "Hz"}, {13, 0, "?"}, {-1, 0, "?"},
+    struct Case
+    {
+        int code;
+        int variant;
+        const char* text;
+    } cases[] = {
+        {5, 0, "N"},   {8, 0, "N"},    {7, 0, "m/s2"}, {7, 1, "G"},  {9, 0, "Pa"}, {15, 0, "Pa"},
+        {10, 0, "Kg"}, {11, 0, "Sec"}, {12, 0, "Hz"},  {13, 0, "?"}, {-1, 0, "?"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(GetQuantityUnitName(c.code, c.variant), c.text) << c.code;
@@ -17,7 +22,14 @@ TEST(Quantity, UnitNamesOfChannelUnitCodes)
 
 TEST(Quantity, NamesAndAxisLabels)
 {
-    struct Case { int type; int velocity; const char* name; const char* db; const char* linear; } cases[] = {
+    struct Case
+    {
+        int type;
+        int velocity;
+        const char* name;
+        const char* db;
+        const char* linear;
+    } cases[] = {
         {3, 0, "Input Power", "dB (ref=1W)", "W"},
         {4, 0, "Modal Density", "Modes/(rad/s)", "Modes/(rad/s)"},
         {5, 0, "Energy", "dB (ref=1J)", "J"},
@@ -36,8 +48,7 @@ TEST(Quantity, NamesAndAxisLabels)
         {111, 0, "", "", ""},
         {91, 0, "", "", ""},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         EXPECT_EQ(GetQuantityName(c.type, c.velocity), c.name) << c.type;
         EXPECT_EQ(GetQuantityAxisLabel(c.type, 1, c.velocity, 0), c.db) << c.type;
         EXPECT_EQ(GetQuantityAxisLabel(c.type, 0, c.velocity, 0), c.linear) << c.type;
@@ -49,19 +60,21 @@ TEST(Quantity, NamesAndAxisLabels)
 
 TEST(Quantity, ValueToDecibelForEachReference)
 {
-    struct Case { int type; double value; int refOne; double expected; } cases[] = {
-        {3, 1e-3, 0, -30.0},                 // dB (ref=1W)
-        {5, 10.0, 0, 10.0},                  // dB (ref=1J)
-        {64, 2e-4, 0, 20.0},                 // dB (ref=2E-5Pa)
-        {66, 1e-2, 0, -40.0},                // dB (ref=1m/s)
-        {87, 2e-3, 0, 40.0},
-        {106, 2e-3, 0, 40.0},
-        {110, 1e-1, 1, -20.0},
-        {53, 72.5, 0, 72.5},                 // already a level
+    struct Case
+    {
+        int type;
+        double value;
+        int refOne;
+        double expected;
+    } cases[] = {
+        {3, 1e-3, 0, -30.0},                                                                    // dB (ref=1W)
+        {5, 10.0, 0, 10.0},                                                                     // dB (ref=1J)
+        {64, 2e-4, 0, 20.0},                                                                    // dB (ref=2E-5Pa)
+        {66, 1e-2, 0, -40.0},                                                                   // dB (ref=1m/s)
+        {87, 2e-3, 0, 40.0},  {106, 2e-3, 0, 40.0}, {110, 1e-1, 1, -20.0}, {53, 72.5, 0, 72.5}, // already a level
         {54, 61.0, 0, 61.0},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         double out = 0.0;
         EXPECT_EQ(QuantityValueToDecibel(&out, c.type, c.value, c.refOne, 0.0), 1) << c.type;
         EXPECT_NEAR(out, c.expected, 1e-9) << c.type;
@@ -76,10 +89,8 @@ TEST(Quantity, ValueToDecibelForEachReference)
 
 TEST(Quantity, MissingLevelsAreNeverConverted)
 {
-    for (double missing : {0.0, HUGE_VAL})
-    {
-        for (int type : {3, 5, 53, 54, 64, 66, 87, 110})
-        {
+    for (double missing : {0.0, HUGE_VAL}) {
+        for (int type : {3, 5, 53, 54, 64, 66, 87, 110}) {
             double out = 123.0;
             EXPECT_EQ(QuantityValueToDecibel(&out, type, missing, 0, 0.0), 0) << type;
             EXPECT_EQ(out, missing) << type;
@@ -94,8 +105,7 @@ TEST(Quantity, MissingLevelsAreNeverConverted)
     EXPECT_EQ(QuantityValueToDecibel(nullptr, 3, 1.0, 0, 0.0), 0);
 
     // Shown as "----" wherever the quantity is not itself a level.
-    for (int type : {3, 5, 64, 66, 87, 106, 110})
-    {
+    for (int type : {3, 5, 64, 66, 87, 106, 110}) {
         EXPECT_EQ(FormatQuantityValue(type, HUGE_VAL, 2, 1, 0, 0.0), "----") << type;
         EXPECT_EQ(FormatQuantityValue(type, 0.0, 2, 1, 0, 0.0), "----") << type;
         EXPECT_EQ(FormatQuantityValue(type, -1.0, 2, 0, 0, 0.0), "----") << type;
@@ -125,13 +135,16 @@ TEST(Quantity, FormattedTexts)
 // inverse agree for each reference, the pressure-or-velocity kinds 106 and 110 included.
 TEST(Quantity, ValuesSurviveARoundTripThroughTheirText)
 {
-    struct Case { int type; int velocity; double value; } cases[] = {
-        {3, 0, 2.5e-3}, {5, 0, 7.0}, {64, 0, 0.02}, {66, 0, 3e-3},
-        {87, 0, 0.02}, {87, 1, 3e-3}, {93, 0, 0.5}, {103, 1, 0.5},
-        {106, 0, 0.02}, {106, 1, 3e-3}, {110, 0, 0.02}, {110, 1, 3e-3},
-    };
-    for (const Case& c : cases)
+    struct Case
     {
+        int type;
+        int velocity;
+        double value;
+    } cases[] = {
+        {3, 0, 2.5e-3}, {5, 0, 7.0},   {64, 0, 0.02},  {66, 0, 3e-3},  {87, 0, 0.02},  {87, 1, 3e-3},
+        {93, 0, 0.5},   {103, 1, 0.5}, {106, 0, 0.02}, {106, 1, 3e-3}, {110, 0, 0.02}, {110, 1, 3e-3},
+    };
+    for (const Case& c : cases) {
         const std::string text = FormatQuantityValue(c.type, c.value, 9, 1, c.velocity, 0.0);
         const double back = DecibelToQuantityValue(c.type, std::strtod(text.c_str(), nullptr), 1, c.velocity);
         EXPECT_NEAR(back, c.value, 1e-8 * c.value) << c.type << " velocity " << c.velocity << " text " << text;

@@ -6,9 +6,19 @@
 
 TEST(SubsystemManager, AbbreviationRules)
 {
-    struct Case { const char* full; const char* shortName; } cases[] = {
-        {"Front Door Panel-R", "FDPR"}, {"Fr Door-L", "FrDL"}, {"RoofPanel", "RP"}, {"Roof", "Roof"},
-        {"Dash-C", "Dash"}, {"Rr Seat Cross Member-R", "RrSCMR"}, {"Trunk Lid -L", "TLL"}, {"", ""},
+    struct Case
+    {
+        const char* full;
+        const char* shortName;
+    } cases[] = {
+        {"Front Door Panel-R", "FDPR"},
+        {"Fr Door-L", "FrDL"},
+        {"RoofPanel", "RP"},
+        {"Roof", "Roof"},
+        {"Dash-C", "Dash"},
+        {"Rr Seat Cross Member-R", "RrSCMR"},
+        {"Trunk Lid -L", "TLL"},
+        {"", ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CSubsystemManager::Abbreviate(c.full), c.shortName) << c.full;

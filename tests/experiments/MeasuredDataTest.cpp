@@ -337,8 +337,8 @@ TEST(ExpData, ReplacingTheSensorRescalesOnlyBetweenTwoKnownSensitivities)
     struct Case
     {
         float before, after, factor;
-    } cases[] = {{10.0f, 10.0f, 1.0f}, {10.0f, 20.0f, 0.5f}, {0.0f, 10.0f, 1.0f}, {10.0f, 0.0f, 1.0f},
-                 {-5.0f, 10.0f, 1.0f}};
+    } cases[] = {
+        {10.0f, 10.0f, 1.0f}, {10.0f, 20.0f, 0.5f}, {0.0f, 10.0f, 1.0f}, {10.0f, 0.0f, 1.0f}, {-5.0f, 10.0f, 1.0f}};
     for (const Case& c : cases) {
         CExpData data("ch", nullptr, 11);
         tagSENSORINFO info;
@@ -478,8 +478,8 @@ TEST_F(TreeFixture, BlocksSpectraAndTheirBounds)
     {
         int first, count;
         bool inside;
-    } bands[] = {{1, 2, true}, {10, 53, true}, {62, 2, true}, {62, 3, false}, {0, 2, false},
-                 {5, 0, false}, {63, 1, true}, {64, 1, false}, {1, 64, false}};
+    } bands[] = {{1, 2, true},  {10, 53, true}, {62, 2, true},  {62, 3, false}, {0, 2, false},
+                 {5, 0, false}, {63, 1, true},  {64, 1, false}, {1, 64, false}};
     for (const Band& b : bands)
         EXPECT_EQ(data->GetBandMagnitude(b.first, b.count) != CExpData::kNoMagnitude, b.inside)
             << b.first << "+" << b.count;

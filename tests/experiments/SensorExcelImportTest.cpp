@@ -57,10 +57,10 @@ std::string MakeCatalogue(bool withHammer = true)
 std::vector<std::string> ListRow(const CImportSensorListFromExcel& import, int sheet, int row)
 {
     using I = CImportSensorListFromExcel;
-    return {import.GetCell(sheet, I::colID, row),     import.GetCell(sheet, I::colManufacturer, row),
-            import.GetCell(sheet, I::colModel, row),  import.GetCell(sheet, I::colSerial, row),
+    return {import.GetCell(sheet, I::colID, row),          import.GetCell(sheet, I::colManufacturer, row),
+            import.GetCell(sheet, I::colModel, row),       import.GetCell(sheet, I::colSerial, row),
             import.GetCell(sheet, I::colSensitivity, row), import.GetUnitText(sheet, row),
-            import.GetCell(sheet, I::colLimit, row),  import.GetCell(sheet, I::colComment, row)};
+            import.GetCell(sheet, I::colLimit, row),       import.GetCell(sheet, I::colComment, row)};
 }
 
 } // namespace
@@ -71,7 +71,8 @@ TEST(SensorExcelImport, ReadsTheThreeSheetsAsTheyAreLaidOut)
     ASSERT_TRUE(import.Read(MakeCatalogue())) << import.ErrorText();
     EXPECT_EQ(import.GetTitle(), "Lab catalogue 2024");
     ASSERT_EQ(import.GetRowCount(0), 2); // A-3 has no serial number; A-4 after it is not read
-    EXPECT_EQ(ListRow(import, 0, 0), (std::vector<std::string>{"A-1", "Acme", "X1", "1001", "9.80665", "mV/G", "50", "roof"}));
+    EXPECT_EQ(ListRow(import, 0, 0),
+              (std::vector<std::string>{"A-1", "Acme", "X1", "1001", "9.80665", "mV/G", "50", "roof"}));
     EXPECT_EQ(import.GetUnitText(0, 1), "mV/m/s2");
     ASSERT_EQ(import.GetRowCount(1), 1);
     // The sixth cell of a microphone row is its limit, not a unit.
@@ -91,7 +92,8 @@ TEST(SensorExcelImport, ReadsTheThreeSheetsAsTheyAreLaidOut)
 TEST(SensorExcelImport, UnreadableWorkbookLeavesTheListEmptyAndSaysWhy)
 {
     const std::string path = TempPath("old.xls");
-    std::ofstream(path, std::ios::binary) << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) << std::string(504, '\0');
+    std::ofstream(path, std::ios::binary)
+        << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) << std::string(504, '\0');
     CImportSensorListFromExcel import;
     EXPECT_FALSE(import.Read(path));
     EXPECT_NE(import.ErrorText().find(".xlsx"), std::string::npos);
@@ -113,7 +115,8 @@ TEST(SensorExcelImport, TakenOverRowsAreCheckedAndStoredPerMetrePerSecondSquared
     EXPECT_FLOAT_EQ(a->GetChannelInfo().Sensitivity, 1.0f);
     EXPECT_FLOAT_EQ(a->GetChannelInfo().Limit, static_cast<float>(50 * 9.80665));
     EXPECT_EQ(a->GetChannelInfo().Unit, 0);
-    ASSERT_NE(CImportSensorListFromExcel::AddToProject(project, CImportSensorListFromExcel::MakeSensorInfo(ListRow(import, 1, 0), 2)),
+    ASSERT_NE(CImportSensorListFromExcel::AddToProject(
+                  project, CImportSensorListFromExcel::MakeSensorInfo(ListRow(import, 1, 0), 2)),
               nullptr);
     EXPECT_EQ(project.FindSensor("M-1")->GetType(), CSensorProject::categoryMicrophone);
     EXPECT_EQ(prompts.Count(), 0u);
@@ -125,9 +128,11 @@ TEST(SensorExcelImport, TakenOverRowsAreCheckedAndStoredPerMetrePerSecondSquared
         const char* limit;
         uint32_t message;
     };
-    for (const Refused& r : {Refused{"A-1", "1", "1", 7137}, Refused{"N-1", "0", "1", 7138}, Refused{"N-2", "1", "-3", 7139}}) {
+    for (const Refused& r :
+         {Refused{"A-1", "1", "1", 7137}, Refused{"N-1", "0", "1", 7138}, Refused{"N-2", "1", "-3", 7139}}) {
         const auto row = std::vector<std::string>{r.id, "", "", "9", r.sensitivity, "mV/N", r.limit, ""};
-        EXPECT_EQ(CImportSensorListFromExcel::AddToProject(project, CImportSensorListFromExcel::MakeSensorInfo(row, 3)), nullptr);
+        EXPECT_EQ(CImportSensorListFromExcel::AddToProject(project, CImportSensorListFromExcel::MakeSensorInfo(row, 3)),
+                  nullptr);
         EXPECT_EQ(prompts.Last().stringId, r.message) << r.id;
     }
     EXPECT_EQ(project.GetAllSensors().size(), 2u);

@@ -13,7 +13,10 @@
 
 namespace {
 
-std::string Path(const std::string& name) { return (ExperimentsTestTempDir() / name).string(); }
+std::string Path(const std::string& name)
+{
+    return (ExperimentsTestTempDir() / name).string();
+}
 
 std::string ReadText(const std::string& path)
 {
@@ -46,8 +49,10 @@ void Fill(CSensorProject& project)
         const char* id;
         int type;
         float sensitivity;
-    } rows[] = {{"A1", SENSOR_DATATYPE_ACCELERATION, 10.2f}, {"A2", SENSOR_DATATYPE_ACCELERATION, 9.87f},
-                {"M1", SENSOR_DATATYPE_PRESSURE, 50.0f}, {"H1", SENSOR_DATATYPE_FORCE, 2.25f}};
+    } rows[] = {{"A1", SENSOR_DATATYPE_ACCELERATION, 10.2f},
+                {"A2", SENSOR_DATATYPE_ACCELERATION, 9.87f},
+                {"M1", SENSOR_DATATYPE_PRESSURE, 50.0f},
+                {"H1", SENSOR_DATATYPE_FORCE, 2.25f}};
     for (const Row& r : rows) {
         tagSENSORINFO info;
         info.ID = r.id;
@@ -125,8 +130,10 @@ TEST(SensorListFile, WrittenAndReadBackEqual)
     const std::string path = Path("sensors.dat");
     ASSERT_EQ(WriteSensorListFile(project, path, "Sensors of the car"), 1);
     const std::string text = ReadText(path);
-    EXPECT_EQ(text.rfind("#@Sensors of the car\n# " + path + "\n#\n[Sensor List]\nA1\tMaker\tM-1\tSN-A1\t10.2\t7\t1\t70.5\n", 0),
-              0u)
+    EXPECT_EQ(
+        text.rfind("#@Sensors of the car\n# " + path + "\n#\n[Sensor List]\nA1\tMaker\tM-1\tSN-A1\t10.2\t7\t1\t70.5\n",
+                   0),
+        0u)
         << text;
     EXPECT_NE(text.find("\n\n[Sensor Bundle]\nBundle ID\tSensor 1\tSensor 2\tSensor 3\tSensor 4\tSensor 5\tSensor "
                         "6\tSensor 7\tSensor 8\n1-Front\t1\tA1\tM1\t\t\t\t\t\t\n"),

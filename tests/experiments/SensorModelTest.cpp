@@ -155,7 +155,7 @@ TEST(SensorGroup, MembersStayUniquePerChannelAndPerSlot)
     group.SetMember({"A", 1, 0, 3, 0});
     group.SetMember({"B", 1, 1, 1, 0});
     EXPECT_EQ(group.GetMemberValue(0), 1); // sorted by channel
-    group.SetMember({"C", 2, 0, 3, 0});     // channel 3 is taken: replaced
+    group.SetMember({"C", 2, 0, 3, 0});    // channel 3 is taken: replaced
     EXPECT_EQ(group.GetMemberCount(), 2);
     EXPECT_EQ(group.GetMemberKeyA(1), 2);
     group.SetMember({"B", 1, 1, 7, 0}); // same bundle and slot: moved

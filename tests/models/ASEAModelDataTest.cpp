@@ -31,10 +31,7 @@ struct AseaFixture : ::testing::Test
         return model;
     }
     // A companion of one line after the sample's modal densities.
-    std::string WithLine(const std::string& line)
-    {
-        return ReadTextFile(kSampleCompanion) + line + "\n";
-    }
+    std::string WithLine(const std::string& line) { return ReadTextFile(kSampleCompanion) + line + "\n"; }
     static std::string Values(int count, double v)
     {
         std::string s;
@@ -65,12 +62,12 @@ TEST_F(AseaFixture, SampleBuildsTheHandComputedMatrix)
     ASSERT_EQ(E->GetRowSubsystemCount(), 16);
     EXPECT_EQ(model->GetSubsystemTable()->GetIndex("Exterior-"), -1);
 
-    const int roof = E->GetRowIndex("Roof-F"), floor = E->GetRowIndex("Floor-F"), cabin = E->GetRowIndex("Front Cabin-R-");
+    const int roof = E->GetRowIndex("Roof-F"), floor = E->GetRowIndex("Floor-F"),
+              cabin = E->GetRowIndex("Front Cabin-R-");
     ASSERT_GE(roof, 0);
     ASSERT_GE(floor, 0);
     ASSERT_GE(cabin, 0);
-    for (int b = 0; b < kBands; ++b)
-    {
+    for (int b = 0; b < kBands; ++b) {
         const double nr = 0.02 * (b + 1), nf = 0.03 * (b + 1), nc = 0.5 * (b + 1);
         const double rc = 0.002, rf = 0.004, fc = 0.001; // the floor's single value spreads to all bands
         std::vector<std::vector<double>> expected(16, std::vector<double>(16, 0.0));
@@ -110,7 +107,8 @@ TEST_F(AseaFixture, LinesThatFailTheFileAndLinesThatAreSkipped)
         const char* message; // part of the message shown, when the file fails
     };
     const Case cases[] = {
-        {"fewer values than bands", "<Modal Density>\tFloor-F\t-" + Values(kBands - 1, 0.1), 0, "20 values for 21 bands"},
+        {"fewer values than bands", "<Modal Density>\tFloor-F\t-" + Values(kBands - 1, 0.1), 0,
+         "20 values for 21 bands"},
         {"a value that is no number", "<Wave Number>\tFloor-F\t-\tabc" + Values(kBands - 1, 0.1), 0, "not a number"},
         {"a value that is not finite", "<CLF>\tRoof-F\tFloor-F\tnan" + Values(kBands - 1, 0.1), 0, "not a number"},
         {"an infinite value", "<Intrinsic DLF>\tRoof-F\t-" + Values(kBands - 1, 0.1) + "\tinf", 0, "not a number"},
@@ -122,8 +120,7 @@ TEST_F(AseaFixture, LinesThatFailTheFileAndLinesThatAreSkipped)
         {"a key of another wave", "<CLF>\tRoof-S\tFloor-F" + Values(kBands, 0.5), 1, nullptr},
         {"a line of no kind", "something else\t1\t2", 1, nullptr},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CTempFolder dir;
         const std::string path = dir.File("m.ntf");
         std::filesystem::copy_file(kSampleModel, path);
@@ -131,14 +128,11 @@ TEST_F(AseaFixture, LinesThatFailTheFileAndLinesThatAreSkipped)
         CScriptedPrompts prompts;
         CASEAModelData model(&project);
         EXPECT_EQ(model.BuildFromModel(path), c.result) << c.what;
-        if (c.message)
-        {
+        if (c.message) {
             ASSERT_EQ(prompts.Count(), 1u) << c.what;
             EXPECT_NE(prompts.Last().text.find(c.message), std::string::npos) << c.what << ": " << prompts.Last().text;
             EXPECT_NE(model.GetLastError().find("line "), std::string::npos) << c.what;
-        }
-        else
-        {
+        } else {
             EXPECT_EQ(prompts.Count(), 0u) << c.what;
         }
     }

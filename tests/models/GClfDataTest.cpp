@@ -16,8 +16,7 @@ namespace {
 CZuClfFunc* AddClf(CMElement* owner, const std::string& a, const std::string& b, double ab, double ba)
 {
     auto* f = owner->AddChild(std::make_unique<CZuClfFunc>("CLF " + a + " " + b, a, b, 3, owner, 36));
-    for (int i = 0; i < 3; ++i)
-    {
+    for (int i = 0; i < 3; ++i) {
         f->DataValue(i, 0) = ab * (i + 1);
         f->DataValue(i, 1) = ba * (i + 1);
     }
@@ -165,8 +164,7 @@ TEST(EnergyRatioFunction, TableTextAndStorage)
     CEnergyRatioFunction f("ER(A, B)", "A", "B", 3, nullptr, 57);
     const double freqs[] = {500.0, 630.95734448019323, 800.0};
     const double values[] = {0.0, 0.25, -1.0};
-    for (int i = 0; i < 3; ++i)
-    {
+    for (int i = 0; i < 3; ++i) {
         f.DataIndex(i) = freqs[i];
         f.DataValue(i) = values[i];
     }

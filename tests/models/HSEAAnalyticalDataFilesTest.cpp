@@ -11,8 +11,7 @@ namespace {
 void FillSet(CHSEAAnalyticalDataFiles& set)
 {
     set.SetEtaMatrixFile("/data/eta.txt");
-    for (int k : {0, 1, 6})
-    {
+    for (int k : {0, 1, 6}) {
         set.SetUseFlag(k, 1);
         set.SetModalDensityFile(k, Format("/data/md_%d.txt", k));
         set.SetWaveNumberFile(k, Format("/data/wn_%d.txt", k));
@@ -76,8 +75,7 @@ TEST(HSEAAnalyticalDataFiles, StoresAndReadsBackWithoutMassFiles)
     auto back = in.ReadOwned<CHSEAAnalyticalDataFiles>();
     ASSERT_TRUE(back);
     EXPECT_EQ(back->GetEtaMatrixFile(), "/data/eta.txt");
-    for (int k = 0; k < 8; ++k)
-    {
+    for (int k = 0; k < 8; ++k) {
         EXPECT_EQ(back->GetUseFlag(k), set.GetUseFlag(k)) << k;
         EXPECT_EQ(back->GetModalDensityFile(k), set.GetModalDensityFile(k)) << k;
         EXPECT_EQ(back->GetWaveNumberFile(k), set.GetWaveNumberFile(k)) << k;
@@ -105,8 +103,7 @@ TEST(HSEAAnalyticalDataFiles, OlderSchemasLoadWithTheirDefaults)
         {1, {5, 0, 2}, false, true, true, true},
         {2, {0, 1, 0, 0}, true, false, false, false},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         auto buf = OldStoredSet(c.schema, c.stored);
         CArchive in(buf.data(), buf.size());
         auto back = in.ReadOwned<CHSEAAnalyticalDataFiles>();

@@ -23,15 +23,13 @@ std::unique_ptr<CHSEAGeneralData> MakeSet(int kind, CMElement* parent)
     g->SetSubsystemTable(&table);
     const int n = g->GetFreqCount();
     auto fill = [&](CZuVecFunc* f, double base) {
-        for (int b = 0; b < n; ++b)
-        {
+        for (int b = 0; b < n; ++b) {
             f->DataIndex(b) = g->GetFreq(b);
             for (int k = 0; k < f->GetSubsystemCount(); ++k)
                 f->DataValue(b, k) = base + 0.125 * b + k;
         }
     };
-    switch (kind)
-    {
+    switch (kind) {
     case 1: {
         auto* m = g->AddChild(std::make_unique<CZuMatFunc>("M", g->GetSubsystemTable(), nullptr, n, g.get(), 31));
         for (int b = 0; b < n; ++b)
@@ -43,8 +41,12 @@ std::unique_ptr<CHSEAGeneralData> MakeSet(int kind, CMElement* parent)
         break;
     }
     case 2:
-        fill(g->AddChild(std::make_unique<CZuClfFunc>(CHSEAGeneralData::ClfName("A-F", "C-"), "A-F", "C-", n, g.get(), 36)), 0.001);
-        fill(g->AddChild(std::make_unique<CZuClfFunc>(CHSEAGeneralData::ClfName("B-F", "C-"), "B-F", "C-", n, g.get(), 36)), 0.002);
+        fill(g->AddChild(
+                 std::make_unique<CZuClfFunc>(CHSEAGeneralData::ClfName("A-F", "C-"), "A-F", "C-", n, g.get(), 36)),
+             0.001);
+        fill(g->AddChild(
+                 std::make_unique<CZuClfFunc>(CHSEAGeneralData::ClfName("B-F", "C-"), "B-F", "C-", n, g.get(), 36)),
+             0.002);
         break;
     case 3:
     case 4:
@@ -72,8 +74,7 @@ std::string ExportText(CZuData& data)
 TEST(HSEAGeneralData, TextExportReadsBackTheSameData)
 {
     CTestModelProject project;
-    for (int kind = 1; kind <= 5; ++kind)
-    {
+    for (int kind = 1; kind <= 5; ++kind) {
         auto g = MakeSet(kind, &project);
         const std::string text = ExportText(*g);
         EXPECT_NE(text.find(std::string("\n") + CHSEAGeneralData::SectionName(kind) + "\n"), std::string::npos);
@@ -178,7 +179,7 @@ TEST(HSEAGeneralData, ConnectionInformationOfTheFunctions)
     auto g = MakeSet(2, &project);
     CHSEAGeneralData* set = project.AddChild(std::move(g));
     ASSERT_EQ(set->UpdateConnectionInfo(), 1);
-    EXPECT_EQ(set->GetConnection(0, 2, 0), 1);  // A-C coupled in the model
+    EXPECT_EQ(set->GetConnection(0, 2, 0), 1); // A-C coupled in the model
     EXPECT_EQ(set->GetConnection(2, 0, 1), 1);
     EXPECT_EQ(set->GetConnection(1, 2, 0), 16); // B-C only in this set
     EXPECT_EQ(set->GetConnection(0, 1, 0), 0);
@@ -223,16 +224,14 @@ TEST(HSEAGeneralData, StoredAndOlderSchemasRead)
         static_cast<size_t>(std::search(buf.begin(), buf.end(), name.begin(), name.end()) - buf.begin()) - 4;
     ASSERT_EQ(buf[schemaAt], 15);
     std::vector<uint8_t> base(buf.begin(), buf.end() - static_cast<long>(props.size()));
-    for (uint8_t schema : {14, 13, 12})
-    {
+    for (uint8_t schema : {14, 13, 12}) {
         std::vector<uint8_t> old = base;
         old[schemaAt] = schema;
         old.insert(old.end(), legacyBands.begin(), legacyBands.end());
         if (schema == 14)
             old.insert(old.end(), props.begin(), props.end());
         CArchive in(old.data(), old.size());
-        if (schema == 12)
-        {
+        if (schema == 12) {
             EXPECT_THROW(in.ReadOwned<CHSEAGeneralData>(), CArchiveException);
             continue;
         }

@@ -101,12 +101,11 @@ TEST_F(HseaFixture, UpdateRecordsChangeExactlyTheirEntries)
         {"matrix entry", 7, "Panel-R-F", "Panel-L-F", 2, -0.25, 0, {{2, 1, 0}}},
         {"matrix entry, mirrored", 7, "Panel-R-F", "Panel-L-F", 2, -0.25, 1, {{2, 0, 1}, {2, 1, 0}}},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         auto m = Make(c.symmetric);
         CZuMatFunc* E = m->GetEtaMatrix(1);
         const Matrix before = Snapshot(*E);
-        const double old = c.type == 2 ? m->ExtractTotalDlf(c.a, c.band)
+        const double old = c.type == 2   ? m->ExtractTotalDlf(c.a, c.band)
                            : c.type == 7 ? E->DataValue(c.band, E->GetRowIndex(c.b), E->GetColIndex(c.a))
                                          : m->ExtractClf(c.a, c.b, c.band);
         CUpdateLog log;
@@ -116,12 +115,10 @@ TEST_F(HseaFixture, UpdateRecordsChangeExactlyTheirEntries)
         EXPECT_EQ(log.GetAt(0)->m_oldValue, old) << c.what;
         EXPECT_EQ(Changed(before, *E), c.changed) << c.what;
         EXPECT_EQ(m->GetModifiedFlag(), 1) << c.what;
-        if (c.type == 0 || c.type == 4)
-        {
+        if (c.type == 0 || c.type == 4) {
             EXPECT_NEAR(m->ExtractClf(c.a, c.b, c.band), c.value, 1e-15) << c.what;
         }
-        if (c.type == 2)
-        {
+        if (c.type == 2) {
             EXPECT_NEAR(m->ExtractTotalDlf(c.a, c.band), c.value, 1e-15) << c.what;
         }
     }
@@ -129,8 +126,7 @@ TEST_F(HseaFixture, UpdateRecordsChangeExactlyTheirEntries)
 
 TEST_F(HseaFixture, GlobalClfRecordsCreateTheirFunction)
 {
-    for (int symmetric : {0, 1})
-    {
+    for (int symmetric : {0, 1}) {
         auto m = Make(symmetric);
         const Matrix before = Snapshot(*m->GetEtaMatrix(1));
         CUpdateLog log;
@@ -153,8 +149,8 @@ TEST_F(HseaFixture, RecordsThatChangeNothingAreDropped)
     const Matrix before = Snapshot(*m->GetEtaMatrix(1));
     CUpdateLog log;
     log.Add("Panel-R-F", "Cabin-C-", 0, 0, m->ExtractClf("Panel-R-F", "Cabin-C-", 0u)); // unchanged
-    log.Add("Panel-R-F", "Panel-R-F", 0, 0, 0.1);  // same subsystem
-    log.Add("Roof-F", "Cabin-C-", 0, 0, 0.1);      // not in the model
+    log.Add("Panel-R-F", "Panel-R-F", 0, 0, 0.1);                                       // same subsystem
+    log.Add("Roof-F", "Cabin-C-", 0, 0, 0.1);                                           // not in the model
     log.Add("Panel-R-F", "Cabin-C-", 0, 0, -0.01); // would make the entry positive: does not act
     log.Add("Panel-R-F", "Cabin-C-", 0, 9, 0.01);  // band outside
     log.Add("Panel-R-F", "Cabin-C-", 5, 0, 0.01);  // unknown type
@@ -345,7 +341,8 @@ TEST_F(HseaFixture, ModelUpdateCutsCouplingsToTheTarget)
 
 TEST_F(HseaFixture, ClfDataOfTheSourceBecomeTheGlobalStore)
 {
-    auto* clfs = source->AddChild(std::make_unique<CHSEAGeneralData>("CLFs", nullptr, 58, OCTAVE_BAND_THIRD, 500.0, 800.0));
+    auto* clfs =
+        source->AddChild(std::make_unique<CHSEAGeneralData>("CLFs", nullptr, 58, OCTAVE_BAND_THIRD, 500.0, 800.0));
     auto* f = clfs->AddChild(std::make_unique<CZuClfFunc>("c", "Panel-R-F", "Panel-L-F", 3, clfs, 36));
     f->DataValue(1, 0) = 0.25;
     auto m = Make(0);

@@ -117,8 +117,7 @@ TEST_F(OptionsFixture, StringValues)
         double rate;
     };
     const Case cases[] = {{"0", 0.95}, {"-1", 0.95}, {"abc", 0.95}, {"", 0.95}, {"0.8", 0.8}, {"1.5e-1", 0.15}};
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         ASSERT_EQ(CHSEARegOptions::WriteString(kRegIPReviseRate, c.text), 1);
         EXPECT_EQ(CHSEARegOptions::GetIPReviseRate(), c.rate) << c.text;
     }

@@ -22,8 +22,7 @@
 #include "platform/win/CalcBandProgress.h"
 #include "platform/win/PromptService.h"
 
-namespace
-{
+namespace {
 constexpr double kRhoC2 = 1.21 * 343.0 * 343.0;
 constexpr double kP0 = 2e-5;
 
@@ -39,7 +38,8 @@ struct PairFixture : ::testing::Test
         project.types = {{"Plate", 1}, {"Cabin", 6}};
         project.subsystems["Plate"] =
             std::make_unique<CModelShell>("Plate", CModelSubsystem::TYPE_FLAT_PANEL, 2.0, 6.0, kMass);
-        project.subsystems["Cabin"] = std::make_unique<CModelCavity>("Cabin", CModelSubsystem::TYPE_CAVITY, 10.0, kVolume);
+        project.subsystems["Cabin"] =
+            std::make_unique<CModelCavity>("Cabin", CModelSubsystem::TYPE_CAVITY, 10.0, kVolume);
         CSEAModelData source("SEA", nullptr, 5, OCTAVE_BAND_THIRD, 500.0, 800.0);
         layout.keys = {"Plate-F", "Cabin-"};
         layout.density = {{0.5, 4.0}, {0.6, 5.0}, {0.7, 6.0}};
@@ -53,8 +53,8 @@ struct PairFixture : ::testing::Test
 
     CHSEAResultData* MakeResult(const std::vector<int32_t>* map = nullptr)
     {
-        auto r = std::make_unique<CHSEAResultData>(model, std::make_unique<COctaveManagerEx>(*model->GetOctaveManager()),
-                                                   "Result", nullptr, map);
+        auto r = std::make_unique<CHSEAResultData>(
+            model, std::make_unique<COctaveManagerEx>(*model->GetOctaveManager()), "Result", nullptr, map);
         return project.AddChild(std::move(r));
     }
 
@@ -102,8 +102,7 @@ TEST_F(PairFixture, BandSolveMatchesThePowerBalanceAndTheLevels)
     ASSERT_TRUE(spl && vib);
     EXPECT_EQ(spl->GetType(), 54);
     EXPECT_EQ(vib->GetType(), 53);
-    for (int b = 0; b < 3; ++b)
-    {
+    for (int b = 0; b < 3; ++b) {
         const double P = b == 1 ? 2.5 : 1.0;
         const auto [E1, E2] = Expected(b, P);
         EXPECT_NEAR(Energy(*r, b, 0) / E1, 1.0, 1e-6) << b;
@@ -161,8 +160,7 @@ TEST_F(PairFixture, PowerContributionAndDominantPathOfThePair)
     ASSERT_EQ(r->UpdateAllData(nullptr, 0, nullptr), 1);
     auto pc = r->CreatePowerContribution("Cabin-", -1);
     ASSERT_TRUE(pc);
-    for (int b = 0; b < 3; ++b)
-    {
+    for (int b = 0; b < 3; ++b) {
         const auto [E1, E2] = Expected(b, 1.0);
         const double net = Omega(b) * (Clf(b, 0, 1) * E1 - Clf(b, 1, 0) * E2);
         // The net flow into the cabin is what the cabin dissipates.
@@ -182,7 +180,7 @@ TEST_F(PairFixture, PowerContributionAndDominantPathOfThePair)
 
     auto paths = r->CreateDominantPathData("Cabin-", 1);
     ASSERT_TRUE(paths);
-    ASSERT_EQ(paths->GetPathCount(), 1u); // a cavity target: one path per connected subsystem
+    ASSERT_EQ(paths->GetPathCount(), 1u);        // a cavity target: one path per connected subsystem
     EXPECT_EQ(paths->GetPathStepCount(0, 0), 0); // only band 1 was searched
     ASSERT_EQ(paths->GetPathStepCount(1, 0), 2);
     EXPECT_EQ(paths->GetPathStepName(1, 0, 0), "Plate-F");
@@ -218,8 +216,7 @@ TEST_F(PairFixture, CommonGroupGlobalClfFlowsCountInThePowerContribution)
     ASSERT_TRUE(g);
     ASSERT_EQ(g->GetParent(), static_cast<CMElement*>(store->FindCommonGroup()));
     const int plate = g->GetIndex("Plate-F");
-    for (int b = 0; b < 3; ++b)
-    {
+    for (int b = 0; b < 3; ++b) {
         g->DataValue(b, plate) = 0.002;
         g->DataValue(b, plate ^ 1) = 0.0;
     }
@@ -228,8 +225,7 @@ TEST_F(PairFixture, CommonGroupGlobalClfFlowsCountInThePowerContribution)
     ASSERT_EQ(r->UpdateAllData(nullptr, 0, nullptr), 1);
     auto pc = r->CreatePowerContribution("Cabin-", -1);
     ASSERT_TRUE(pc);
-    for (int b = 0; b < 3; ++b)
-    {
+    for (int b = 0; b < 3; ++b) {
         const double E1 = Energy(*r, b, 0), E2 = Energy(*r, b, 1);
         std::vector<double> flows;
         ASSERT_TRUE(r->ComputeGClfFlows(1, b, flows));
@@ -280,8 +276,8 @@ TEST_F(PairFixture, ProgressShowsEachBandAndCancelStopsBetweenBands)
     ASSERT_EQ(progress.shown.size(), 1u);
     EXPECT_EQ(progress.shown[0].first, 0);
     EXPECT_NEAR(progress.shown[0].second, model->GetFreq(0), 1e-9);
-    EXPECT_GT(Energy(*r, 0, 0), 0.0);     // solved before the cancel
-    EXPECT_EQ(Energy(*r, 1, 0), 0.0);     // not reached
+    EXPECT_GT(Energy(*r, 0, 0), 0.0); // solved before the cancel
+    EXPECT_EQ(Energy(*r, 1, 0), 0.0); // not reached
 }
 
 TEST_F(PairFixture, BandMapPicksTheModelBandAndBadMapsFallBackToIdentity)
@@ -294,9 +290,8 @@ TEST_F(PairFixture, BandMapPicksTheModelBandAndBadMapsFallBackToIdentity)
         EXPECT_NEAR(Energy(*r, b, 0) / (Expected(2, 1.0).first * layout.density[b][0] / layout.density[2][0]), 1.0,
                     1e-6);
 
-    for (const std::vector<int32_t>& bad : {std::vector<int32_t>{0, 1}, std::vector<int32_t>{0, 1, 3},
-                                            std::vector<int32_t>{0, -1, 2}})
-    {
+    for (const std::vector<int32_t>& bad :
+         {std::vector<int32_t>{0, 1}, std::vector<int32_t>{0, 1, 3}, std::vector<int32_t>{0, -1, 2}}) {
         EXPECT_EQ(r->SetModelBandMap(&bad), 0);
         EXPECT_EQ(r->GetModelBandMap(), (std::vector<int32_t>{0, 1, 2}));
     }
@@ -355,15 +350,13 @@ TEST_F(PairFixture, StoredAndReadBackIncludingTheLegacySchema)
         static_cast<size_t>(std::search(buf.begin(), buf.end(), name.begin(), name.end()) - buf.begin()) - 4;
     ASSERT_EQ(buf[schemaAt], 15);
     const size_t mapBytes = 4 + 4 * map.size();
-    for (uint8_t schema : {14, 13})
-    {
+    for (uint8_t schema : {14, 13}) {
         std::vector<uint8_t> old(buf.begin(), buf.end() - static_cast<long>(mapBytes));
         old[schemaAt] = schema;
         old.insert(old.end(), legacyBands.begin(), legacyBands.end());
         old.insert(old.end(), buf.end() - static_cast<long>(mapBytes), buf.end());
         CArchive in(old.data(), old.size());
-        if (schema == 13)
-        {
+        if (schema == 13) {
             EXPECT_THROW(in.ReadOwned<CHSEAResultData>(), CArchiveException);
             continue;
         }
@@ -431,8 +424,7 @@ TEST(HSEADominantPathData, StoredAndReadBackEqual)
     EXPECT_EQ(back->GetTableCellData(1, 1, 1, 2), data.GetTableCellData(1, 1, 1, 2));
 
     // A damaged stream fails with an archive error, never a crash.
-    for (size_t cut = 1; cut < buf.size(); cut += 7)
-    {
+    for (size_t cut = 1; cut < buf.size(); cut += 7) {
         std::vector<uint8_t> shortBuf(buf.begin(), buf.begin() + static_cast<long>(cut));
         CArchive damaged(shortBuf.data(), shortBuf.size());
         EXPECT_THROW(damaged.ReadOwned<CHSEADominantPathData>(), CArchiveException) << cut;

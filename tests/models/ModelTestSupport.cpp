@@ -39,17 +39,14 @@ void FillSmallModel(CZuData& model, const SmallModelLayout& layout)
     auto n = std::make_unique<CZuVecFunc>("Modal Density", own, bands, &model, CZuData::kModalDensityType);
     auto k = std::make_unique<CZuVecFunc>("Wave Number", own, bands, &model, CZuData::kWaveNumberType);
     const int count = static_cast<int>(layout.keys.size());
-    for (int b = 0; b < bands; ++b)
-    {
+    for (int b = 0; b < bands; ++b) {
         eta->DataIndex(b) = n->DataIndex(b) = k->DataIndex(b) = model.GetFreq(b);
-        for (int s = 0; s < count; ++s)
-        {
+        for (int s = 0; s < count; ++s) {
             n->DataValue(b, s) = layout.density[b][s];
             k->DataValue(b, s) = 0.5 * (s + 1) * (b + 1);
             eta->DataValue(b, s, s) += layout.dlf[b][s] * layout.density[b][s];
         }
-        for (const auto& [pair, values] : layout.clf)
-        {
+        for (const auto& [pair, values] : layout.clf) {
             const auto [s, t] = pair;
             const double p = layout.density[b][s] * values[b];
             eta->DataValue(b, t, s) -= p;
@@ -105,32 +102,31 @@ public:
     void SetUp() override
     {
         m_folder = std::make_unique<CTempFolder>();
-        const char* table =
-            "0xE000\tORVEX\n"
-            "6000\tParameters\n"
-            "6017\tThe model has no 3D model data.\n"
-            "6073\tThe model file could not be read.\n"
-            "6187\tSoftware\\\\%s\\\\ORVEX Test\\\\Options\n"
-            "6214\tNo Title\n"
-            "7010\tThe data file %s could not be opened.\n"
-            "7025\tER(%s, %s)\n"
-            "7026\tGlobal CLF(%s, %s)\n"
-            "7027\tGlobal CLF(%s, %s) (not coupled)\n"
-            "7028\t%s #%d\n"
-            "7029\tInput Energy(%s)\n"
-            "7030\tInput Power(%s)\n"
-            "7031\tPressure(%s)\n"
-            "7032\tVelocity(%s)\n"
-            "7084\tThe coupling loss factor at %g Hz between %s and %s is 0.\n"
-            "7095\t%s exists already. Overwrite?\n"
-            "11608\tCLF(%s, %s)\n"
-            "11609\tIntrinsic DLF(%s)\n"
-            "11610\tTotal DLF(%s)\n"
-            "11611\tThe subsystem %s is not in the loss-factor matrix.\n"
-            "11802\tWave Number\n"
-            "11803\tEta Matrix\n"
-            "11804\tModal Density\n"
-            "12302\tThe settings could not be opened.\n";
+        const char* table = "0xE000\tORVEX\n"
+                            "6000\tParameters\n"
+                            "6017\tThe model has no 3D model data.\n"
+                            "6073\tThe model file could not be read.\n"
+                            "6187\tSoftware\\\\%s\\\\ORVEX Test\\\\Options\n"
+                            "6214\tNo Title\n"
+                            "7010\tThe data file %s could not be opened.\n"
+                            "7025\tER(%s, %s)\n"
+                            "7026\tGlobal CLF(%s, %s)\n"
+                            "7027\tGlobal CLF(%s, %s) (not coupled)\n"
+                            "7028\t%s #%d\n"
+                            "7029\tInput Energy(%s)\n"
+                            "7030\tInput Power(%s)\n"
+                            "7031\tPressure(%s)\n"
+                            "7032\tVelocity(%s)\n"
+                            "7084\tThe coupling loss factor at %g Hz between %s and %s is 0.\n"
+                            "7095\t%s exists already. Overwrite?\n"
+                            "11608\tCLF(%s, %s)\n"
+                            "11609\tIntrinsic DLF(%s)\n"
+                            "11610\tTotal DLF(%s)\n"
+                            "11611\tThe subsystem %s is not in the loss-factor matrix.\n"
+                            "11802\tWave Number\n"
+                            "11803\tEta Matrix\n"
+                            "11804\tModal Density\n"
+                            "12302\tThe settings could not be opened.\n";
         WriteTextFile(m_folder->File(GetStringTableFileName(9)), table);
         SetStringTableFolder(m_folder->Path().string());
         std::string error;

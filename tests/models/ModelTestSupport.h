@@ -68,9 +68,9 @@ private:
 // E(b, t, s) = -n_s * clf(s -> t), diagonal n_s * (dlf_s + sum of its CLFs).
 struct SmallModelLayout
 {
-    std::vector<std::string> keys;                       // subsystem keys with wave marks
-    std::vector<std::vector<double>> density;            // [band][k]
-    std::vector<std::vector<double>> dlf;                // [band][k]
+    std::vector<std::string> keys;                          // subsystem keys with wave marks
+    std::vector<std::vector<double>> density;               // [band][k]
+    std::vector<std::vector<double>> dlf;                   // [band][k]
     std::map<std::pair<int, int>, std::vector<double>> clf; // (s, t) -> per band
 };
 

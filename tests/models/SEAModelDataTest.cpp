@@ -19,8 +19,7 @@ struct SeaFixture : ::testing::Test
     SeaFixture()
     {
         project.types = {{"Panel-R", 1}, {"Panel-L", 1}, {"Cabin-C", 6}};
-        model = project.AddChild(
-            std::make_unique<CSEAModelData>("SEA", &project, 5, OCTAVE_BAND_THIRD, 500.0, 800.0));
+        model = project.AddChild(std::make_unique<CSEAModelData>("SEA", &project, 5, OCTAVE_BAND_THIRD, 500.0, 800.0));
         layout = ThreeSubsystemSpec();
         FillSmallModel(*model, layout);
     }
@@ -43,12 +42,10 @@ double TotalDlf(const SmallModelLayout& s, int b, int k)
 TEST_F(SeaFixture, ExtractsTheLossFactorsItWasBuiltFrom)
 {
     ASSERT_EQ(model->GetFreqCount(), 3);
-    for (int b = 0; b < 3; ++b)
-    {
+    for (int b = 0; b < 3; ++b) {
         for (const auto& [pair, values] : layout.clf)
             EXPECT_NEAR(model->ExtractClf(layout.keys[pair.first], layout.keys[pair.second], b), values[b], 1e-15);
-        for (int k = 0; k < 3; ++k)
-        {
+        for (int k = 0; k < 3; ++k) {
             EXPECT_NEAR(model->ExtractIntrinsicDlf(layout.keys[k], b), layout.dlf[b][k], 1e-15);
             EXPECT_NEAR(model->ExtractTotalDlf(layout.keys[k], b), TotalDlf(layout, b, k), 1e-15);
             EXPECT_EQ(model->ExtractModalDensity(layout.keys[k], b), layout.density[b][k]);
@@ -101,8 +98,7 @@ TEST_F(SeaFixture, ClfFunctionHoldsBothDirectionsAndIsRefreshed)
     auto* f = DynamicDowncast<CZuClfFunc>(model->ExtractClf(std::string("Panel-R-F"), std::string("Cabin-C-")));
     ASSERT_NE(f, nullptr);
     const int a = f->GetIndex("Panel-R-F"), c = f->GetIndex("Cabin-C-");
-    for (int b = 0; b < 3; ++b)
-    {
+    for (int b = 0; b < 3; ++b) {
         EXPECT_NEAR(f->DataValue(b, a), layout.clf[std::make_pair(0, 2)][b], 1e-15);
         EXPECT_NEAR(f->DataValue(b, c), layout.clf[std::make_pair(2, 0)][b], 1e-15);
         EXPECT_EQ(f->DataIndex(b), model->GetFreq(b));
@@ -217,11 +213,9 @@ TEST_F(SeaFixture, TextExportReadsBackKeepingMainWavesOnly)
     ASSERT_EQ(fresh.Import(in), 1);
     ASSERT_EQ(fresh.GetSubsystemTable()->GetCount(), 3);
     EXPECT_EQ(fresh.GetSubsystemTable()->GetIndex("Beam"), -1);
-    for (int b = 0; b < 3; ++b)
-    {
+    for (int b = 0; b < 3; ++b) {
         EXPECT_EQ(fresh.GetFreq(b), model->GetFreq(b));
-        for (int k = 0; k < 3; ++k)
-        {
+        for (int k = 0; k < 3; ++k) {
             EXPECT_EQ(fresh.ExtractTotalDlf(layout.keys[k], b), model->ExtractTotalDlf(layout.keys[k], b));
             EXPECT_EQ(fresh.ExtractWaveNumber(layout.keys[k], b), model->ExtractWaveNumber(layout.keys[k], b));
         }

@@ -58,8 +58,8 @@ std::string Describe(CTestOwner& o)
     }
     for (int p = 0; p < o.plans.GetPlanCount(); ++p) {
         const CQMXSensorMap* plan = o.plans.GetPlan(p);
-        d += "plan " + plan->GetName() + "|" + plan->GetComment() + "|" + std::to_string(plan->GetUnitGroupNumber()) + "|" +
-             std::to_string(plan->GetChannelCount()) + "\n";
+        d += "plan " + plan->GetName() + "|" + plan->GetComment() + "|" + std::to_string(plan->GetUnitGroupNumber()) +
+             "|" + std::to_string(plan->GetChannelCount()) + "\n";
         for (int i = 0; i < plan->GetRowCount(); ++i) {
             tagSENSORMAP r;
             plan->GetRow(i, r);
@@ -82,7 +82,8 @@ std::vector<std::string> Cells(const std::string& path)
         excel.SelectSheet(s);
         out.push_back("[" + excel.GetSheetName() + "]");
         for (const auto& [key, cell] : excel.GetActiveSheet()->Cells())
-            out.push_back(CExcelWrapper::CellName(key.first, key.second) + "=" + excel.GetCellText(key.first, key.second));
+            out.push_back(CExcelWrapper::CellName(key.first, key.second) + "=" +
+                          excel.GetCellText(key.first, key.second));
     }
     return out;
 }
@@ -162,13 +163,39 @@ TEST_F(ExpPlanIOTest, WorkbookWrittenAndReadBackEqual)
     for (const std::string& c : cells)
         if (c.front() == '[')
             sheets.push_back(c);
-    EXPECT_EQ(sheets, (std::vector<std::string>{"[BLIXs]", "[Local Points]", "[Exp. Plans]", "[Run-up 12 front]", "[Idle]",
-                                                 "[IDLE (2)]", "[BLIXs (2)]", "[A plan name much longer than th]",
-                                                 "[A plan name much longer tha (2)]"}));
-    for (const char* c : {"B3=Max CH#", "C3=96", "B4=Max QMX Slot#", "C4=12", "B6=1", "C6=BLIX #1", "F6=BLIX #4", "B7=Slot 1",
-                          "C7=SN100", "B18=Slot 12", "F18=SN147", "B20=5", "C21=A1", "F21=A2", "E32=A3", "B2=Subsystem",
-                          "C2=LP#01", "BJ2=LP#60", "B3=Door", "BJ3=D59", "B5=Roof", "E5=R3", "B2=Name", "F2=Comments",
-                          "B3=Run-up 1/2: [front]", "C3=48", "D3=96", "E3=1", "F3=all channels", "E4=5"})
+    EXPECT_EQ(sheets, (std::vector<std::string>{
+                          "[BLIXs]", "[Local Points]", "[Exp. Plans]", "[Run-up 12 front]", "[Idle]", "[IDLE (2)]",
+                          "[BLIXs (2)]", "[A plan name much longer than th]", "[A plan name much longer tha (2)]"}));
+    for (const char* c : {"B3=Max CH#",
+                          "C3=96",
+                          "B4=Max QMX Slot#",
+                          "C4=12",
+                          "B6=1",
+                          "C6=BLIX #1",
+                          "F6=BLIX #4",
+                          "B7=Slot 1",
+                          "C7=SN100",
+                          "B18=Slot 12",
+                          "F18=SN147",
+                          "B20=5",
+                          "C21=A1",
+                          "F21=A2",
+                          "E32=A3",
+                          "B2=Subsystem",
+                          "C2=LP#01",
+                          "BJ2=LP#60",
+                          "B3=Door",
+                          "BJ3=D59",
+                          "B5=Roof",
+                          "E5=R3",
+                          "B2=Name",
+                          "F2=Comments",
+                          "B3=Run-up 1/2: [front]",
+                          "C3=48",
+                          "D3=96",
+                          "E3=1",
+                          "F3=all channels",
+                          "E4=5"})
         EXPECT_TRUE(has(c)) << c;
     // The full plan's sheet: three blocks of five columns, B to P, 32 rows from row 3.
     const auto first = std::find(cells.begin(), cells.end(), "[Run-up 12 front]");
@@ -229,8 +256,18 @@ TEST_F(ExpPlanIOTest, AnImportThatFailsChangesNothing)
          "The excel worksheet is not found.\n[IDLE (2)]"},
         {"no unit sheet", [](CExcelWrapper& x) { x.GetWorkbook()->RemoveSheet(0); },
          "The excel worksheet is not found.\n[BLIXs]"},
-        {"no channel count", [](CExcelWrapper& x) { x.SelectSheet(1); x.SetCellString(3, 3, "many"); }, "Invalid Max Ch#."},
-        {"no slot count", [](CExcelWrapper& x) { x.SelectSheet(1); x.SetCellString(4, 3, "0"); }, "Invalid Max QMX Slot#."},
+        {"no channel count",
+         [](CExcelWrapper& x) {
+             x.SelectSheet(1);
+             x.SetCellString(3, 3, "many");
+         },
+         "Invalid Max Ch#."},
+        {"no slot count",
+         [](CExcelWrapper& x) {
+             x.SelectSheet(1);
+             x.SetCellString(4, 3, "0");
+         },
+         "Invalid Max QMX Slot#."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -251,7 +288,8 @@ TEST_F(ExpPlanIOTest, AnImportThatFailsChangesNothing)
 
     // A binary workbook is refused with the reason.
     const std::string xls = Path("old.xls");
-    std::ofstream(xls, std::ios::binary) << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) << std::string(512, '\0');
+    std::ofstream(xls, std::ios::binary) << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)
+                                         << std::string(512, '\0');
     CScriptedPrompts prompts;
     CExpPlanIO in(&target);
     EXPECT_EQ(in.ImportFromExcel(xls), 0);

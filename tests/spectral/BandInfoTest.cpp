@@ -220,9 +220,9 @@ TEST(OctFreqIndexMap, SerializesAndRefusesForgedCounts)
     }
     EXPECT_EQ(loaded.GetMap(), (std::vector<int>{0, 1, 1}));
 
-    for (std::vector<uint8_t> forged : {std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0x7F, 1, 0, 0, 0},
-                                        std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF}, std::vector<uint8_t>{2, 0, 0, 0, 1, 0, 0, 0},
-                                        std::vector<uint8_t>{1, 0}}) {
+    for (std::vector<uint8_t> forged :
+         {std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0x7F, 1, 0, 0, 0}, std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF},
+          std::vector<uint8_t>{2, 0, 0, 0, 1, 0, 0, 0}, std::vector<uint8_t>{1, 0}}) {
         COctFreqIndexMap target2;
         CArchive ar(&forged, CArchive::load);
         EXPECT_THROW(target2.Serialize(ar), CArchiveException);
@@ -269,9 +269,12 @@ TEST(OTBandMgr, InvalidInputLeavesTheOutputs)
         bool firstOut, countOut;
     };
     const Case cases[] = {
-        {"rpm 0", 1.0, 100, 1.0, 0.0, 2.0, true, true},        {"negative order", 1.0, 100, -1.0, 60.0, 2.0, true, true},
-        {"bandwidth 0", 1.0, 100, 1.0, 60.0, 0.0, true, true}, {"df 0", 0.0, 100, 1.0, 60.0, 2.0, true, true},
-        {"no lines", 1.0, 0, 1.0, 60.0, 2.0, true, true},      {"no first", 1.0, 100, 1.0, 60.0, 2.0, false, true},
+        {"rpm 0", 1.0, 100, 1.0, 0.0, 2.0, true, true},
+        {"negative order", 1.0, 100, -1.0, 60.0, 2.0, true, true},
+        {"bandwidth 0", 1.0, 100, 1.0, 60.0, 0.0, true, true},
+        {"df 0", 0.0, 100, 1.0, 60.0, 2.0, true, true},
+        {"no lines", 1.0, 0, 1.0, 60.0, 2.0, true, true},
+        {"no first", 1.0, 100, 1.0, 60.0, 2.0, false, true},
         {"no count", 1.0, 100, 1.0, 60.0, 2.0, true, false},
     };
     for (const Case& c : cases) {
@@ -297,8 +300,8 @@ TEST(OrderBand, BandOfAFrequency)
         int band;
     };
     const Case cases[] = {
-        {1.0, 0},   {15.0, 0},  {16.0, 0}, {19.5, 1}, {24.9, 1}, {30.0, -1}, // gap between bands
-        {45.0, 2},  {50.0, 2},  {1e6, 2},
+        {1.0, 0},  {15.0, 0}, {16.0, 0}, {19.5, 1}, {24.9, 1}, {30.0, -1}, // gap between bands
+        {45.0, 2}, {50.0, 2}, {1e6, 2},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FindOctaveBandIndex(c.f, &bands), c.band) << c.f;

@@ -82,12 +82,13 @@ TEST(FFT, BlockLengthLineCountAndSpacing)
         int size;
     };
     const Case cases[] = {
-        {1000, 1024.0f, false, 512},  {1024, 1024.0f, false, 1024}, {1500, 1024.0f, false, 1024},
-        {1000, 1024.0f, true, 2048},  {1, 1024.0f, false, 1},       {3, 48000.0f, false, 2},
+        {1000, 1024.0f, false, 512},     {1024, 1024.0f, false, 1024},
+        {1500, 1024.0f, false, 1024},    {1000, 1024.0f, true, 2048},
+        {1, 1024.0f, false, 1},          {3, 48000.0f, false, 2},
         {65536, 16384.0f, false, 65536}, {65535, 16384.0f, false, 32768},
-        {3000, 1024.0f, true, 8192}, // nearest to 2n wins over nearest to n
+        {3000, 1024.0f, true, 8192},  // nearest to 2n wins over nearest to n
         {100, 48000.0f, true, 65536}, // nearest to fs wins when fs is far above the count
-        {0, 1024.0f, false, 0},      {-5, 1024.0f, true, 0},
+        {0, 1024.0f, false, 0},          {-5, 1024.0f, true, 0},
     };
     for (const Case& c : cases) {
         CFFT fft;
@@ -172,18 +173,31 @@ TEST(FFT, PowerOfTwoHelpers)
         int n, ceil, nearest;
     };
     const Case cases[] = {
-        {-3, 1, 1}, {0, 1, 1},       {1, 1, 1},       {2, 2, 2},       {3, 4, 4},          {5, 8, 4},
-        {6, 8, 8},  {7, 8, 8},       {8, 8, 8},       {11, 16, 8},     {12, 16, 16},       {1000, 1024, 1024},
-        {1025, 2048, 1024},          {1536, 2048, 2048}, {(1 << 30), (1 << 30), (1 << 30)},
-        {(1 << 30) + 1, 0, (1 << 30)}, {2147483647, 0, (1 << 30)},
+        {-3, 1, 1},
+        {0, 1, 1},
+        {1, 1, 1},
+        {2, 2, 2},
+        {3, 4, 4},
+        {5, 8, 4},
+        {6, 8, 8},
+        {7, 8, 8},
+        {8, 8, 8},
+        {11, 16, 8},
+        {12, 16, 16},
+        {1000, 1024, 1024},
+        {1025, 2048, 1024},
+        {1536, 2048, 2048},
+        {(1 << 30), (1 << 30), (1 << 30)},
+        {(1 << 30) + 1, 0, (1 << 30)},
+        {2147483647, 0, (1 << 30)},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CeilPowerOfTwo(c.n), c.ceil) << c.n;
         EXPECT_EQ(GetPowerOfTwoCeil(c.n), c.ceil) << c.n;
         EXPECT_EQ(NearestPowerOfTwo(c.n), c.nearest) << c.n;
     }
-    EXPECT_EQ(NearestPowerOfTwoOfRatio(48000.0f, 1.0f, 10.0f), 4096.0); // 4800 -> 4096
-    EXPECT_EQ(NearestPowerOfTwoOfRatio(16384.0f, 2.0f, 5.0f), 8192.0);  // 6553.6 -> 6553 -> 8192
+    EXPECT_EQ(NearestPowerOfTwoOfRatio(48000.0f, 1.0f, 10.0f), 4096.0);  // 4800 -> 4096
+    EXPECT_EQ(NearestPowerOfTwoOfRatio(16384.0f, 2.0f, 5.0f), 8192.0);   // 6553.6 -> 6553 -> 8192
     EXPECT_EQ(NearestPowerOfTwoOfRatio(1.0f, 1.0f, 0.0f), 1073741824.0); // infinite ratio is capped
     EXPECT_EQ(NearestPowerOfTwoOfRatio(0.0f, 1.0f, 0.0f), 1.0);          // no ratio at all
 }
@@ -264,8 +278,8 @@ TEST(FFT, WindowShapes)
         double first, quarter, centre;
     };
     const Case cases[] = {
-        {1, 0.0, 0.5, 1.0},  {2, 0.0, 0.75, 1.0}, {3, 0.0, 0.5, 1.0},
-        {4, 0.08, 0.54, 1.0}, {0, 1.0, 1.0, 1.0}, {-1, 1.0, 1.0, 1.0}, {7, 1.0, 1.0, 1.0},
+        {1, 0.0, 0.5, 1.0}, {2, 0.0, 0.75, 1.0}, {3, 0.0, 0.5, 1.0}, {4, 0.08, 0.54, 1.0},
+        {0, 1.0, 1.0, 1.0}, {-1, 1.0, 1.0, 1.0}, {7, 1.0, 1.0, 1.0},
     };
     for (const Case& c : cases) {
         EXPECT_NEAR(CFFT::WindowValue(c.type, 0, n), c.first, 1e-12) << c.type;

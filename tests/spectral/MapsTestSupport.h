@@ -23,8 +23,7 @@ struct DisplayOptionsOwner : CMElement, ISpectrumDisplayOptions
     int structure = 0;
     explicit DisplayOptionsOwner(int db = 0, int aw = 0, int st = 0)
         : CMElement("Project", nullptr, 0), inDb(db), aWeighting(aw), structure(st)
-    {
-    }
+    {}
     template <class T>
     T* Show(T* map)
     {

@@ -213,7 +213,7 @@ TEST(OTMultiVecFuncTest, ConversionReplacesChildrenAndTellsTheProject)
     EXPECT_EQ(converted->DataValue(1, 5), 7.0);
     EXPECT_EQ(converted->GetTableCellData(2, 0, 0, 2), "3000.00");
     EXPECT_EQ(project.events, (std::vector<std::string>{"removed IE_Roof CMultiVectorFunction in tree",
-                                                         "added IE_Roof COTMultiVecFunc in tree"}));
+                                                        "added IE_Roof COTMultiVecFunc in tree"}));
     // Nothing is left to convert.
     EXPECT_EQ(COTMultiVecFunc::ConvertToOTMultiVecFuncs(folder), 0);
 
@@ -284,12 +284,12 @@ TEST(RpmManagerTest, ResamplesLinearlyAndHoldsTheEnds)
     EXPECT_EQ(out->GetType(), 66);
     EXPECT_EQ(out->GetFreqArray(), src->GetFreqArray());
     auto at = [&](double rpm, int k) { return out->DataValue(out->FindRpmIndex(rpm), k); };
-    EXPECT_EQ(at(1000.0, 0), 10.0);   // below the measured range: the first row
+    EXPECT_EQ(at(1000.0, 0), 10.0); // below the measured range: the first row
     EXPECT_EQ(at(1450.0, 1), -1.0);
     EXPECT_EQ(at(1500.0, 0), 10.0);
     EXPECT_DOUBLE_EQ(at(2250.0, 0), 25.0); // halfway between 2000 and 2500
     EXPECT_DOUBLE_EQ(at(2100.0, 1), -2.2);
-    EXPECT_EQ(at(3000.0, 0), 40.0);   // the last row and above
+    EXPECT_EQ(at(3000.0, 0), 40.0); // the last row and above
     EXPECT_EQ(at(6000.0, 1), -4.0);
     EXPECT_EQ(out->GetRowFunc(0)->GetName(), "1000");
 

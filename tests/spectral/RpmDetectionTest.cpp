@@ -207,8 +207,9 @@ TEST(RpmDetection, BlockSizeForTheLowestBand)
     COctaveManagerEx flat(OCTAVE_BAND_USER);
     flat.AddFreqInfo(10.0, 10.0, 10.0, OCTAVE_BAND_USER);
     COctaveManagerEx empty(OCTAVE_BAND_USER);
-    for (const COctaveManager* b : {static_cast<const COctaveManager*>(&flat),
-                                    static_cast<const COctaveManager*>(&empty), static_cast<const COctaveManager*>(nullptr)}) {
+    for (const COctaveManager* b :
+         {static_cast<const COctaveManager*>(&flat), static_cast<const COctaveManager*>(&empty),
+          static_cast<const COctaveManager*>(nullptr)}) {
         CRpmDetection d = Detection(1, 1, 10000.0f);
         d.SetOctaveManager(b);
         EXPECT_EQ(d.GetBlockSize(), 0);

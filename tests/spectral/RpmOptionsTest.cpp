@@ -37,15 +37,15 @@ TEST(RPMOptionsTest, AxisModesAndDegenerateRanges)
         int expected;
     };
     const Case cases[] = {
-        {0, 2000.0f, 1000.0f, 50.0f, {}, 0},             // min above max
-        {0, 1000.0f, 1000.0f, 50.0f, {}, 1},             // one value, both ends included
-        {0, 1000.0f, 1100.0f, 0.0f, {}, 0},              // a zero step would never end
-        {0, 1000.0f, 1100.0f, -10.0f, {}, 0},            // so would a negative one
+        {0, 2000.0f, 1000.0f, 50.0f, {}, 0},  // min above max
+        {0, 1000.0f, 1000.0f, 50.0f, {}, 1},  // one value, both ends included
+        {0, 1000.0f, 1100.0f, 0.0f, {}, 0},   // a zero step would never end
+        {0, 1000.0f, 1100.0f, -10.0f, {}, 0}, // so would a negative one
         {0, 1000.0f, 1100.0f, NAN, {}, 0},
-        {0, 0.0f, 1e9f, 1e-3f, {}, 0},                   // absurdly long axes are refused
-        {1, 0.0f, 0.0f, 0.0f, {}, 0},                    // list mode, empty list
-        {1, 0.0f, 0.0f, 0.0f, {3000.0f, 1500.0f}, 2},    // list mode keeps stored order
-        {2, 1000.0f, 2000.0f, 50.0f, {1.0f}, 0},         // unknown mode
+        {0, 0.0f, 1e9f, 1e-3f, {}, 0},                // absurdly long axes are refused
+        {1, 0.0f, 0.0f, 0.0f, {}, 0},                 // list mode, empty list
+        {1, 0.0f, 0.0f, 0.0f, {3000.0f, 1500.0f}, 2}, // list mode keeps stored order
+        {2, 1000.0f, 2000.0f, 50.0f, {1.0f}, 0},      // unknown mode
     };
     for (const Case& c : cases) {
         CRPMOptions o;
@@ -65,8 +65,8 @@ TEST(RPMOptionsTest, AxisModesAndDegenerateRanges)
         o.Serialize(in);
         std::vector<float> f;
         std::vector<double> d;
-        SCOPED_TRACE(testing::Message() << "mode " << c.mode << " min " << c.min << " max " << c.max
-                                        << " step " << c.step);
+        SCOPED_TRACE(testing::Message() << "mode " << c.mode << " min " << c.min << " max " << c.max << " step "
+                                        << c.step);
         EXPECT_EQ(o.MakeRpmArray(f), c.expected);
         EXPECT_EQ(o.MakeRpmArrayD(d), c.expected);
         if (c.mode == 1) {
@@ -82,8 +82,8 @@ TEST(RPMOptionsTest, AStepAFloatCannotAddStopsInsteadOfSpinning)
     ASSERT_TRUE(o.SetRange(1.0e8f, 1.0e8f + 96.0f, 1.0f));
     std::vector<float> f;
     std::vector<double> d;
-    EXPECT_EQ(o.MakeRpmArray(f), 1);    // 1e8 + 1 is 1e8 in single precision
-    EXPECT_EQ(o.MakeRpmArrayD(d), 97);  // the double form accumulates exactly
+    EXPECT_EQ(o.MakeRpmArray(f), 1);   // 1e8 + 1 is 1e8 in single precision
+    EXPECT_EQ(o.MakeRpmArrayD(d), 97); // the double form accumulates exactly
 }
 
 TEST(RPMOptionsTest, NonPositiveStepsAreRefusedWhereEntered)

@@ -14,8 +14,8 @@ std::unique_ptr<CZuOTFunc> MakeOT(TestProject* project, const std::vector<double
     project->bands = std::make_unique<COctaveManagerEx>(OCTAVE_BAND_THIRD);
     const std::vector<double> freqs = project->bands->GetFreqArray();
     const double rpms[] = {1500.0, 3000.0};
-    auto map = CZuOTFunc::BuildOTFunc("SPL", 64, project, "Cabin-", freqs.data(), static_cast<int>(freqs.size()),
-                                      rpms, 2, orders, 2.0f);
+    auto map = CZuOTFunc::BuildOTFunc("SPL", 64, project, "Cabin-", freqs.data(), static_cast<int>(freqs.size()), rpms,
+                                      2, orders, 2.0f);
     return map;
 }
 

@@ -135,11 +135,11 @@ TEST(ZuRpmFuncTest, SmoothingOverRpmRows)
     };
     // Rows 3..7 hold 4, -5, 6, 0, 8: the values above 0 are 4, 6 and 8.
     const Case cases[] = {
-        {3, 1, 0.0},                                        // the window leaves the rows
+        {3, 1, 0.0}, // the window leaves the rows
         {3, 8, 0.0},
-        {3, 5, (4.0 + 6.0 + 8.0) / 3.0},                    // input power: arithmetic mean
-        {64, 5, std::sqrt((16.0 + 36.0 + 64.0) / 3.0)},     // pressure: root mean square
-        {66, 5, std::sqrt((16.0 + 36.0 + 64.0) / 3.0)},     // velocity
+        {3, 5, (4.0 + 6.0 + 8.0) / 3.0},                // input power: arithmetic mean
+        {64, 5, std::sqrt((16.0 + 36.0 + 64.0) / 3.0)}, // pressure: root mean square
+        {66, 5, std::sqrt((16.0 + 36.0 + 64.0) / 3.0)}, // velocity
         {87, 5, std::sqrt((16.0 + 36.0 + 64.0) / 3.0)},
         {103, 5, std::sqrt((16.0 + 36.0 + 64.0) / 3.0)},
         {54, 5, (4.0 + 6.0 + 8.0) / 3.0},
@@ -211,8 +211,8 @@ TEST(ZuRpmFuncTest, CopyThenPasteGivesTheSameValues)
                     display.Show(dst.get());
                     dst->SetAxisFlag(flag);
                     PasteText(*dst, CopyText(*src, withLabels, index), index);
-                    SCOPED_TRACE(testing::Message() << "dB " << inDb << " flag " << flag << " labels "
-                                                    << withLabels << " index " << index);
+                    SCOPED_TRACE(testing::Message() << "dB " << inDb << " flag " << flag << " labels " << withLabels
+                                                    << " index " << index);
                     for (int r = 0; r < 4; ++r)
                         for (int k = 0; k < 3; ++k) {
                             const bool copied = index == -1 || (flag ? k == index : r == index);

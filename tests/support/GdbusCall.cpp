@@ -8,8 +8,10 @@ GdbusResult GdbusCall(const QString& dest, const QString& path, const QString& m
                       int timeoutMs)
 {
     QProcess gdbus;
-    QStringList all{QStringLiteral("call"), QStringLiteral("--session"), QStringLiteral("--dest"), dest,
-                    QStringLiteral("--object-path"), path, QStringLiteral("--method"), method};
+    QStringList all{QStringLiteral("call"),          QStringLiteral("--session"),
+                    QStringLiteral("--dest"),        dest,
+                    QStringLiteral("--object-path"), path,
+                    QStringLiteral("--method"),      method};
     // Arguments may begin with a minus sign: they are not options.
     all += QStringLiteral("--");
     all += args;
@@ -20,8 +22,7 @@ GdbusResult GdbusCall(const QString& dest, const QString& path, const QString& m
     gdbus.start(QStringLiteral("gdbus"), all);
     loop.exec();
     GdbusResult r;
-    if (gdbus.state() != QProcess::NotRunning)
-    {
+    if (gdbus.state() != QProcess::NotRunning) {
         gdbus.kill();
         gdbus.waitForFinished(2000);
         r.err = QStringLiteral("gdbus did not finish in time");

@@ -17,8 +17,7 @@ CPrivateSessionBus::CPrivateSessionBus() = default;
 
 CPrivateSessionBus::~CPrivateSessionBus()
 {
-    if (m_daemon)
-    {
+    if (m_daemon) {
         m_daemon->kill();
         m_daemon->waitForFinished(5000);
     }
@@ -27,8 +26,7 @@ CPrivateSessionBus::~CPrivateSessionBus()
 bool CPrivateSessionBus::Start(QString* error)
 {
     m_dir = std::make_unique<QTemporaryDir>();
-    if (!m_dir->isValid())
-    {
+    if (!m_dir->isValid()) {
         if (error)
             *error = QStringLiteral("no temporary folder");
         return false;
@@ -57,21 +55,19 @@ bool CPrivateSessionBus::Start(QString* error)
     m_daemon = std::make_unique<QProcess>();
     // The daemon must not outlive a test process that dies.
     m_daemon->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-    m_daemon->start(QStringLiteral("dbus-daemon"),
-                    {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
-                     QStringLiteral("--print-address=1")});
-    if (!m_daemon->waitForStarted(10000))
-    {
+    m_daemon->start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=") + config,
+                                                    QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+    if (!m_daemon->waitForStarted(10000)) {
         if (error)
             *error = QStringLiteral("dbus-daemon does not start");
         return false;
     }
     // The address is the first line the daemon prints.
     while (!m_daemon->canReadLine())
-        if (!m_daemon->waitForReadyRead(10000))
-        {
+        if (!m_daemon->waitForReadyRead(10000)) {
             if (error)
-                *error = QStringLiteral("dbus-daemon printed no address: ") + QString::fromUtf8(m_daemon->readAllStandardError());
+                *error = QStringLiteral("dbus-daemon printed no address: ") +
+                         QString::fromUtf8(m_daemon->readAllStandardError());
             return false;
         }
     m_address = QString::fromUtf8(m_daemon->readLine()).trimmed();

@@ -16,19 +16,21 @@
 class CTinyHttpServer
 {
 public:
-    enum class Mode { Answer, Silent };
+    enum class Mode
+    {
+        Answer,
+        Silent
+    };
 
     explicit CTinyHttpServer(Mode mode, QByteArray reply = {}) : m_mode(mode), m_reply(std::move(reply))
     {
         EXPECT_TRUE(m_server.listen(QHostAddress::LocalHost, 0));
         QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
-            while (QTcpSocket* socket = m_server.nextPendingConnection())
-            {
+            while (QTcpSocket* socket = m_server.nextPendingConnection()) {
                 m_sockets.push_back(socket);
                 QObject::connect(socket, &QTcpSocket::readyRead, [this, socket] {
                     m_request += socket->readAll();
-                    if (m_mode == Mode::Answer && m_request.contains("\r\n\r\n"))
-                    {
+                    if (m_mode == Mode::Answer && m_request.contains("\r\n\r\n")) {
                         socket->write(m_reply);
                         socket->flush();
                         socket->disconnectFromHost();

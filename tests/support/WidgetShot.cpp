@@ -33,8 +33,7 @@ QStringList GrabAndCheckLayout(QWidget& window, const QString& folder, const QSt
     if (image.isNull() || window.width() <= 0 || window.height() <= 0)
         faults << QStringLiteral("window has no size");
     const QRect inside = window.rect();
-    for (QWidget* w : window.findChildren<QWidget*>())
-    {
+    for (QWidget* w : window.findChildren<QWidget*>()) {
         // The controls a user works with; the parts Qt builds inside them are theirs to lay out.
         const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
                              qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractItemView*>(w) ||

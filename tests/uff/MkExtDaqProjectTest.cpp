@@ -81,7 +81,10 @@ public:
 };
 
 // The value of line k of point lp at an RPM, as the files hold it.
-double LineValue(int lp, int k, double rpm) { return (lp + 1) * (1.0 + k) * 0.01 * (rpm / 1000.0); }
+double LineValue(int lp, int k, double rpm)
+{
+    return (lp + 1) * (1.0 + k) * 0.01 * (rpm / 1000.0);
+}
 
 struct Fixture
 {
@@ -490,9 +493,8 @@ TEST(UFImportScan, DelimitersBinaryDatasetsAndOtherTypes)
     UF58Spec other;
     other.funcType = 4; // a frequency response: passed over
     other.numbers = {1.0, 2.0};
-    const std::string binary = "    -1\n    58b     2         2          11          16\n" +
-                               std::string(11, '\n') + std::string("    -1\n\0\n\n\n\n\n\n\n\n\n\n\n\n\n\n", 16) +
-                               "\n    -1\n";
+    const std::string binary = "    -1\n    58b     2         2          11          16\n" + std::string(11, '\n') +
+                               std::string("    -1\n\0\n\n\n\n\n\n\n\n\n\n\n\n\n\n", 16) + "\n    -1\n";
     struct Case
     {
         std::string text;

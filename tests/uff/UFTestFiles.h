@@ -25,9 +25,9 @@ struct UF58Spec
     double absInc = 2.5;
     std::string ordLabel = "Response";
     std::string ordUnits = "m/s2";
-    double zValue = 0.0;   // record 7: the RPM of a spectrum
-    int abscType = 18;     // record 8: 18 frequency, 19 RPM
-    int ordAxisType = 12;  // record 9: 12 acceleration
+    double zValue = 0.0;  // record 7: the RPM of a spectrum
+    int abscType = 18;    // record 8: 18 frequency, 19 RPM
+    int ordAxisType = 12; // record 9: 12 acceleration
     // Numbers of the data lines in file order (pairs for complex, triples for uneven complex).
     std::vector<double> numbers;
     int declared = -1; // values declared in record 7; -1: as many as the numbers hold
@@ -59,8 +59,8 @@ inline std::string Dataset58(const UF58Spec& s, const char* eol = "\n")
         line(Format("%5d%10d%5d%10d %-10s%10d%4d %-10s%10d%4d", s.funcType, 1, 0, 0, s.respEntity.c_str(), s.respNode,
                     s.respDir, s.refEntity.c_str(), s.refNode, s.refDir));
     line(Format("%10d%10d%10d%13.5E%13.5E%13.5E", s.ordType, ValuesOf(s), s.spacing, s.absMin, s.absInc, s.zValue));
-    const char* labels[4][2] = {{"Frequency", "Hz"}, {s.ordLabel.c_str(), s.ordUnits.c_str()}, {"NONE", "NONE"},
-                                {"NONE", "NONE"}};
+    const char* labels[4][2] = {
+        {"Frequency", "Hz"}, {s.ordLabel.c_str(), s.ordUnits.c_str()}, {"NONE", "NONE"}, {"NONE", "NONE"}};
     const int types[4] = {s.abscType, s.ordAxisType, 0, 0};
     for (int i = 0; i < 4; ++i) {
         if (s.wordRecords)

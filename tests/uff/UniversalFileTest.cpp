@@ -192,8 +192,8 @@ TEST(UF58Index, DatesOfIDLine3)
         EXPECT_EQ(tm.tm_min, c.mi) << c.text;
         EXPECT_EQ(tm.tm_sec, c.s) << c.text;
     }
-    for (const char* bad : {"NONE", "", "10:30:00", "2/30/2024", "13/1/2024", "15-Foo-24", "1/2/3/4", "25:00 1/1/24",
-                            "Date: 1/1/24"}) {
+    for (const char* bad :
+         {"NONE", "", "10:30:00", "2/30/2024", "13/1/2024", "15-Foo-24", "1/2/3/4", "25:00 1/1/24", "Date: 1/1/24"}) {
         std::tm tm{};
         EXPECT_FALSE(ParseUFDateTime(bad, tm)) << bad;
     }
@@ -284,7 +284,8 @@ TEST(UFScan, NumbersAsTheCLibraryReadsThem)
 
 namespace {
 
-std::unique_ptr<CDAQPPFreqData> FreqData(const UF58Spec& spec, const char* eol = "\n", const std::string& name = "v.unv")
+std::unique_ptr<CDAQPPFreqData> FreqData(const UF58Spec& spec, const char* eol = "\n",
+                                         const std::string& name = "v.unv")
 {
     auto index = Index(Dataset58(spec, eol), nullptr, name);
     auto data = std::make_unique<CDAQPPFreqData>();

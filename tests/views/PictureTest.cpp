@@ -17,15 +17,17 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 std::vector<uint8_t> ReadBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::string Fixture(const char* name) { return std::string(ORVEX_FIXTURES_DIR) + "/bmp/" + name; }
+std::string Fixture(const char* name)
+{
+    return std::string(ORVEX_FIXTURES_DIR) + "/bmp/" + name;
+}
 
 // A BMP file image built field by field, so a test can forge any of them.
 struct BmpSpec
@@ -47,7 +49,8 @@ std::vector<uint8_t> MakeBmp(const BmpSpec& s)
     std::vector<uint8_t> b(offset, 0);
     b[0] = 'B';
     b[1] = 'M';
-    DibPut32(&b[2], s.fileSize < 0 ? static_cast<uint32_t>(offset + s.pixels.size()) : static_cast<uint32_t>(s.fileSize));
+    DibPut32(&b[2],
+             s.fileSize < 0 ? static_cast<uint32_t>(offset + s.pixels.size()) : static_cast<uint32_t>(s.fileSize));
     DibPut32(&b[10], offset);
     DibPut32(&b[14], s.infoSize);
     DibPut32(&b[18], static_cast<uint32_t>(s.width));
@@ -81,8 +84,8 @@ TEST(DibStream, ReadsEveryDepthAndWritesItBackBottomUp)
         int width, height, bits, colors;
     };
     const Case cases[] = {
-        {"mono.bmp", 9, 5, 1, 2},    {"pal4.bmp", 7, 4, 4, 16},     {"pal8.bmp", 6, 3, 8, 256},
-        {"rgb16.bmp", 5, 4, 16, 0},  {"rgb24.bmp", 5, 3, 24, 0},    {"rgb32_topdown.bmp", 4, -3, 32, 0},
+        {"mono.bmp", 9, 5, 1, 2},   {"pal4.bmp", 7, 4, 4, 16},  {"pal8.bmp", 6, 3, 8, 256},
+        {"rgb16.bmp", 5, 4, 16, 0}, {"rgb24.bmp", 5, 3, 24, 0}, {"rgb32_topdown.bmp", 4, -3, 32, 0},
         {"rle8.bmp", 8, 4, 8, 256},
     };
     for (const Case& c : cases) {
@@ -143,7 +146,11 @@ TEST(DibStream, RefusesWhatItCannotReadSafely)
     };
     const Case cases[] = {
         {"old-style 12-byte header", with([](BmpSpec& s) { s.infoSize = 12; })},
-        {"4-bit run-length", with([](BmpSpec& s) { s.bits = 4; s.compression = 2; s.colorTable = 16; })},
+        {"4-bit run-length", with([](BmpSpec& s) {
+             s.bits = 4;
+             s.compression = 2;
+             s.colorTable = 16;
+         })},
         {"run-length on 24 bits", with([](BmpSpec& s) { s.compression = 1; })},
         {"bit fields", with([](BmpSpec& s) { s.compression = 3; })},
         {"2 bits per pixel", with([](BmpSpec& s) { s.bits = 2; })},
@@ -152,11 +159,28 @@ TEST(DibStream, RefusesWhatItCannotReadSafely)
         {"forged height", with([](BmpSpec& s) { s.height = 0x7FFFFFFF; })},
         {"forged negative width", with([](BmpSpec& s) { s.width = -5; })},
         {"pixels cut short", with([](BmpSpec& s) { s.width = 100; })},
-        {"colour table beyond the file", with([](BmpSpec& s) { s.bits = 8; s.colorsUsed = 200; })},
-        {"colour table over 256", with([](BmpSpec& s) { s.bits = 8; s.colorsUsed = 100000; })},
-        {"run-length literal cut short",
-         with([](BmpSpec& s) { s.bits = 8; s.compression = 1; s.colorTable = 2; s.colorsUsed = 2; s.pixels = {0, 9, 1}; })},
-        {"top-down run-length", with([](BmpSpec& s) { s.bits = 8; s.compression = 1; s.height = -2; s.colorTable = 2; s.colorsUsed = 2; })},
+        {"colour table beyond the file", with([](BmpSpec& s) {
+             s.bits = 8;
+             s.colorsUsed = 200;
+         })},
+        {"colour table over 256", with([](BmpSpec& s) {
+             s.bits = 8;
+             s.colorsUsed = 100000;
+         })},
+        {"run-length literal cut short", with([](BmpSpec& s) {
+             s.bits = 8;
+             s.compression = 1;
+             s.colorTable = 2;
+             s.colorsUsed = 2;
+             s.pixels = {0, 9, 1};
+         })},
+        {"top-down run-length", with([](BmpSpec& s) {
+             s.bits = 8;
+             s.compression = 1;
+             s.height = -2;
+             s.colorTable = 2;
+             s.colorsUsed = 2;
+         })},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -265,8 +289,8 @@ TEST(DIBitmap, LoadsPicturesWithTheWidthLimit)
     rle4.pixels = {0, 1};
     const std::string refused = (dir.path() + "/rle4.bmp").toStdString();
     const std::vector<uint8_t> rle4Bytes = MakeBmp(rle4);
-    std::ofstream(refused, std::ios::binary).write(reinterpret_cast<const char*>(rle4Bytes.data()),
-                                                   static_cast<std::streamsize>(rle4Bytes.size()));
+    std::ofstream(refused, std::ios::binary)
+        .write(reinterpret_cast<const char*>(rle4Bytes.data()), static_cast<std::streamsize>(rle4Bytes.size()));
     EXPECT_EQ(bitmap.LoadPicture(refused), 0);
     EXPECT_EQ(bitmap.ErrorText(), "The bitmap's compression is not supported.");
 }

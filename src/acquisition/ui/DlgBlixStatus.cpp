@@ -32,9 +32,8 @@ void CDlgBlixStatus::CChainList::Build(const CQmxBlixChMgr& inventory)
     for (const CQmxBlixInfo& unit : inventory.GetBlixInfoList().Items()) {
         const CQmxBoardInfo* board = unit.GetBoard();
         const int chain = unit.GetChain();
-        const bool known = std::any_of(begin(), end(), [&](const CChainData& e) {
-            return e.board == board && e.chain == chain;
-        });
+        const bool known =
+            std::any_of(begin(), end(), [&](const CChainData& e) { return e.board == board && e.chain == chain; });
         if (!known)
             push_back({board, chain, {}});
     }
@@ -50,8 +49,7 @@ void CDlgBlixStatus::CChainList::Build(const CQmxBlixChMgr& inventory)
 
 CDlgBlixStatus::CModal::CModal(CMultiQMXInterface* units, QWidget* parent)
     : m_dialog(std::make_unique<CDlgBlixStatus>(units, 1, parent))
-{
-}
+{}
 
 CDlgBlixStatus::CModal::~CModal() = default;
 
@@ -61,9 +59,7 @@ int CDlgBlixStatus::CModal::DoModal()
 }
 
 CDlgBlixStatus::CDlgBlixStatus(CMultiQMXInterface* units, int modal, QWidget* parent)
-    : CZuDialog(parent, 4021)
-    , m_units(units)
-    , m_modal(modal)
+    : CZuDialog(parent, 4021), m_units(units), m_modal(modal)
 {
     setObjectName(QStringLiteral("DlgBlixStatus"));
     setWindowTitle(QStringLiteral("BLIX Status"));

@@ -26,7 +26,10 @@ constexpr uint32_t IDS_BAD_RATIO = 6105;
 constexpr uint32_t IDS_NO_RPM_CHANNEL = 6128;
 constexpr float kFloatEpsilon = 1.1920928955078125e-7f;
 
-QString Number(float v) { return QString::fromStdString(Format("%g", v)); }
+QString Number(float v)
+{
+    return QString::fromStdString(Format("%g", v));
+}
 
 bool ReadFloat(QLineEdit* edit, float& value)
 {
@@ -85,12 +88,18 @@ CDlgDAQConfig::CDlgDAQConfig(CMultiQMXInterface* daq, QWidget* parent) : CZuDial
 QLineEdit* CDlgDAQConfig::Edit(int id) const
 {
     switch (id) {
-    case 3118: return m_samplingEdit;
-    case 3084: return m_bandLimitEdit;
-    case 3087: return m_levelEdit;
-    case 3114: return m_pulsesEdit;
-    case 3091: return m_ratioEdit;
-    default: return nullptr;
+    case 3118:
+        return m_samplingEdit;
+    case 3084:
+        return m_bandLimitEdit;
+    case 3087:
+        return m_levelEdit;
+    case 3114:
+        return m_pulsesEdit;
+    case 3091:
+        return m_ratioEdit;
+    default:
+        return nullptr;
     }
 }
 

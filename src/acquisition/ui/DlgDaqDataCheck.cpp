@@ -18,7 +18,10 @@
 namespace {
 QPointer<CDlgDaqDataCheck> g_instance;
 // Twips to pixels at 96 dpi.
-int Pixels(int twips) { return twips * 96 / 1440; }
+int Pixels(int twips)
+{
+    return twips * 96 / 1440;
+}
 } // namespace
 
 CDlgDaqDataCheck* CDlgDaqDataCheck::CreateInstance(CExpProject* project, QWidget* parent)
@@ -44,8 +47,7 @@ void CDlgDaqDataCheck::DestroyInstance()
     }
 }
 
-CDlgDaqDataCheck::CDlgDaqDataCheck(CExpProject* project, QWidget* parent)
-    : CZuDialog(parent, 4010), m_project(project)
+CDlgDaqDataCheck::CDlgDaqDataCheck(CExpProject* project, QWidget* parent) : CZuDialog(parent, 4010), m_project(project)
 {
     setObjectName(QStringLiteral("DlgDaqDataCheck"));
     setWindowTitle(QStringLiteral("Data Check"));
@@ -138,7 +140,8 @@ void CDlgDaqDataCheck::FillGrid()
     for (int i = 0; i < sets.GetSize(); ++i) {
         CMElement* set = sets[i];
         const int row = i + 1;
-        auto* source = new QTableWidgetItem(QString::fromStdString(set->GetParent() ? set->GetParent()->GetName() : std::string()));
+        auto* source = new QTableWidgetItem(
+            QString::fromStdString(set->GetParent() ? set->GetParent()->GetName() : std::string()));
         source->setBackground(palette().button());
         m_grid->setItem(row, 0, source);
         auto* repeat = new QTableWidgetItem(QString::fromStdString(set->GetName()));

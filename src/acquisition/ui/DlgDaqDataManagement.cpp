@@ -134,8 +134,8 @@ CDlgDaqDataManagement::CDlgDaqDataManagement(CTALVOExp* experiment, QWidget* par
         const char* text;
     };
     const Command commands[] = {
-        {ID_OPEN_DATA, "Open Data"},        {ID_CHECK_FILES, "Check Files"},   {ID_DELETE_MISSING, "Delete Missing"},
-        {ID_CALC_OPTIONS, "Options..."},    {ID_PROPERTIES, "Properties..."}, {ID_COMPARE, "Compare..."},
+        {ID_OPEN_DATA, "Open Data"},     {ID_CHECK_FILES, "Check Files"},  {ID_DELETE_MISSING, "Delete Missing"},
+        {ID_CALC_OPTIONS, "Options..."}, {ID_PROPERTIES, "Properties..."}, {ID_COMPARE, "Compare..."},
     };
     auto* side = new QVBoxLayout;
     for (const Command& c : commands) {

@@ -20,8 +20,7 @@
 #include <QVBoxLayout>
 
 CDlgQMXConnection::CDlgQMXConnection(CMultiQMXInterface* units, QWidget* parent)
-    : CZuDialog(parent, 4098)
-    , m_units(units)
+    : CZuDialog(parent, 4098), m_units(units)
 {
     setObjectName(QStringLiteral("DlgQMXConnection"));
     setWindowTitle(QStringLiteral("QMX Connection"));
@@ -89,13 +88,26 @@ QPushButton* CDlgQMXConnection::AddButton(const QString& text, int id)
     b->setAutoDefault(false);
     connect(b, &QPushButton::clicked, this, [this, id] {
         switch (id) {
-        case 2001: OnConnect(); break;
-        case 2002: OnDisconnect(); break;
-        case 2003: OnStatus(); break;
-        case 2004: OnInitialize(); break;
-        case 3020: OnMoveUp(); break;
-        case 3019: OnMoveDown(); break;
-        default: break;
+        case 2001:
+            OnConnect();
+            break;
+        case 2002:
+            OnDisconnect();
+            break;
+        case 2003:
+            OnStatus();
+            break;
+        case 2004:
+            OnInitialize();
+            break;
+        case 3020:
+            OnMoveUp();
+            break;
+        case 3019:
+            OnMoveDown();
+            break;
+        default:
+            break;
         }
     });
     return b;

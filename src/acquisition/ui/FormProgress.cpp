@@ -50,14 +50,12 @@ bool CFormProgress::Destroy()
 }
 
 CFormProgress::CFormProgress(QWidget* parent, IMessageTarget* owner, CMultiQMXInterface* units)
-    : CZuDialog(parent, 4013)
-    , m_owner(owner)
-    , m_units(units)
+    : CZuDialog(parent, 4013), m_owner(owner), m_units(units)
 {
     setObjectName(QStringLiteral("FormProgress"));
     setWindowTitle(QStringLiteral("Sampling"));
-    m_target = std::make_unique<CQueuedMessageTarget>(
-        [this](uint32_t msg, uintptr_t, intptr_t) { return OnMessage(msg); });
+    m_target =
+        std::make_unique<CQueuedMessageTarget>([this](uint32_t msg, uintptr_t, intptr_t) { return OnMessage(msg); });
 
     m_startButton = new QPushButton(QStringLiteral("Start"), this);
     m_startButton->setObjectName(QStringLiteral("Start3066"));

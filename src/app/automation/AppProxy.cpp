@@ -19,8 +19,7 @@ CAutoValue AppProxy::SetVisible(bool show)
 {
     if (!m_host.HasMainWindow() || m_host.IsMainWindowVisible() == show)
         return {};
-    if (!show)
-    {
+    if (!show) {
         m_host.HideApplication();
         return {};
     }
@@ -34,39 +33,75 @@ const CDispatchTable& AppProxy::GetDispatchTable() const
     static const CDispatchTable table(
         nullptr,
         {
-            {"ProjectFile", DispKind::Property, AutoType::Object, {},
+            {"ProjectFile",
+             DispKind::Property,
+             AutoType::Object,
+             {},
              AUTO_MEMBER(AppProxy, return CAutoValue::Object(ExposeDocument(self.m_host.GetDocument()));)},
-            {"IsVisible", DispKind::Property, AutoType::Bool, {},
-             AUTO_MEMBER(AppProxy, return CAutoValue::Bool(self.m_host.HasMainWindow() &&
-                                                           self.m_host.IsMainWindowVisible());)},
-            {"SetVisible", DispKind::Method, AutoType::Empty, {AutoType::Bool},
+            {"IsVisible",
+             DispKind::Property,
+             AutoType::Bool,
+             {},
+             AUTO_MEMBER(AppProxy,
+                         return CAutoValue::Bool(self.m_host.HasMainWindow() && self.m_host.IsMainWindowVisible());)},
+            {"SetVisible",
+             DispKind::Method,
+             AutoType::Empty,
+             {AutoType::Bool},
              AUTO_MEMBER(AppProxy, return self.SetVisible(args.Bool(0));)},
-            {"GetOpenFilename", DispKind::Method, AutoType::String, {AutoType::String, AutoType::String, AutoType::String},
-             AUTO_MEMBER(AppProxy, {
-                 std::string filter = args.String(1);
-                 if (filter.empty())
-                     filter = "All Files (*.*)|*.*||";
-                 return CAutoValue::String(self.m_host.GetOpenFileName(args.String(0), filter, args.String(2)));
-             })},
-            {"OpenProjectFile", DispKind::Method, AutoType::Bool, {AutoType::String},
-             AUTO_MEMBER(AppProxy, {
-                 const std::string path = args.String(0);
-                 std::error_code ec;
-                 if (path.empty() || !std::filesystem::exists(path, ec))
-                     return CAutoValue::Bool(false);
-                 return CAutoValue::Bool(self.m_host.OpenDocument(path) && self.m_host.GetDocument());
-             })},
-            {"CloseProjectFile", DispKind::Method, AutoType::Empty, {},
+            {"GetOpenFilename",
+             DispKind::Method,
+             AutoType::String,
+             {AutoType::String, AutoType::String, AutoType::String},
+             AUTO_MEMBER(AppProxy,
+                         {
+                             std::string filter = args.String(1);
+                             if (filter.empty())
+                                 filter = "All Files (*.*)|*.*||";
+                             return CAutoValue::String(
+                                 self.m_host.GetOpenFileName(args.String(0), filter, args.String(2)));
+                         })},
+            {"OpenProjectFile",
+             DispKind::Method,
+             AutoType::Bool,
+             {AutoType::String},
+             AUTO_MEMBER(AppProxy,
+                         {
+                             const std::string path = args.String(0);
+                             std::error_code ec;
+                             if (path.empty() || !std::filesystem::exists(path, ec))
+                                 return CAutoValue::Bool(false);
+                             return CAutoValue::Bool(self.m_host.OpenDocument(path) && self.m_host.GetDocument());
+                         })},
+            {"CloseProjectFile",
+             DispKind::Method,
+             AutoType::Empty,
+             {},
              AUTO_MEMBER(AppProxy, self.m_host.CloseAllDocuments(); return CAutoValue();)},
-            {"GetHwnd", DispKind::Method, AutoType::Long, {},
+            {"GetHwnd",
+             DispKind::Method,
+             AutoType::Long,
+             {},
              AUTO_MEMBER(AppProxy, return CAutoValue::Long(static_cast<int32_t>(self.m_host.GetWindowHandle()));)},
-            {"GetProcessID", DispKind::Method, AutoType::Long, {},
+            {"GetProcessID",
+             DispKind::Method,
+             AutoType::Long,
+             {},
              AUTO_MEMBER(AppProxy, return CAutoValue::Long(static_cast<int32_t>(self.m_host.GetProcessID()));)},
-            {"CloseWindows", DispKind::Method, AutoType::Empty, {},
+            {"CloseWindows",
+             DispKind::Method,
+             AutoType::Empty,
+             {},
              AUTO_MEMBER(AppProxy, self.m_host.CloseWindows(); return CAutoValue();)},
-            {"Version", DispKind::Property, AutoType::String, {},
+            {"Version",
+             DispKind::Property,
+             AutoType::String,
+             {},
              AUTO_MEMBER(AppProxy, return CAutoValue::String(AutomationVersionText());)},
-            {"ClientHWnd", DispKind::PropertyRW, AutoType::Long, {},
+            {"ClientHWnd",
+             DispKind::PropertyRW,
+             AutoType::Long,
+             {},
              AUTO_MEMBER(AppProxy, return CAutoValue::Long(static_cast<int32_t>(self.m_host.GetClientWindow()));),
              [](CAutoObject& o, const CDispArgs&, const CAutoValue& v) {
                  static_cast<AppProxy&>(o).m_host.SetClientWindow(v.RawLong());

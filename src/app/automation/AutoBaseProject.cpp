@@ -9,7 +9,10 @@ const CDispatchTable& CAutoBaseProject::BaseTable()
 {
     static const CDispatchTable table(
         nullptr, {
-                     {"ProjectID", DispKind::Property, AutoType::Long, {},
+                     {"ProjectID",
+                      DispKind::Property,
+                      AutoType::Long,
+                      {},
                       AUTO_MEMBER(CAutoBaseProject, return CAutoValue::Long(self.Project().GetID());)},
                  });
     return table;

@@ -12,7 +12,10 @@ const CDispatchTable& CAutoDAQExperiment::GetDispatchTable() const
         nullptr, {
                      // The measurement file named by the data set in its document's work folder;
                      // empty when it has no name or no document.
-                     {"DAQFilePath", DispKind::Property, AutoType::String, {},
+                     {"DAQFilePath",
+                      DispKind::Property,
+                      AutoType::String,
+                      {},
                       AUTO_MEMBER(CAutoDAQExperiment, return CAutoValue::String(CDAQIO::GetDaqFilePath(self.Set()));)},
                  });
     return table;

@@ -11,8 +11,7 @@
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuRpmFunc.h"
 
-namespace
-{
+namespace {
 std::string Stripped(const CDispArgs& args, int i)
 {
     std::string name = args.String(i);
@@ -100,49 +99,85 @@ const CDispatchTable& CAutoDaqProject::GetDispatchTable() const
     static const CDispatchTable table(
         &BaseTable(),
         {
-            {"GetExpData", DispKind::Method, AutoType::Object, {AutoType::String, AutoType::Long},
+            {"GetExpData",
+             DispKind::Method,
+             AutoType::Object,
+             {AutoType::String, AutoType::Long},
              AUTO_MEMBER(W, return CAutoValue::Object(ExposeElement(DataSet(self.Daq(), args)));)},
-            {"OpenDAQRawData", DispKind::Method, AutoType::Object, {AutoType::String, AutoType::Long},
-             AUTO_MEMBER(W, {
-                 // The raw time data of a data set travel with it in the project file.
-                 CDAQExperiment* set = DataSet(self.Daq(), args);
-                 return CAutoValue::Object(ExposeElement(set->FindOneChild(RUNTIME_CLASS(CExpProject))));
-             })},
-            {"GetAveragedResultData", DispKind::Method, AutoType::Object, {AutoType::String},
+            {"OpenDAQRawData",
+             DispKind::Method,
+             AutoType::Object,
+             {AutoType::String, AutoType::Long},
+             AUTO_MEMBER(W,
+                         {
+                             // The raw time data of a data set travel with it in the project file.
+                             CDAQExperiment* set = DataSet(self.Daq(), args);
+                             return CAutoValue::Object(ExposeElement(set->FindOneChild(RUNTIME_CLASS(CExpProject))));
+                         })},
+            {"GetAveragedResultData",
+             DispKind::Method,
+             AutoType::Object,
+             {AutoType::String},
              AUTO_MEMBER(W, return Averaged(self.Daq(), args.String(0), 1, nullptr);)},
-            {"GetAveragedResultDataOT", DispKind::Method, AutoType::Object, {AutoType::String},
+            {"GetAveragedResultDataOT",
+             DispKind::Method,
+             AutoType::Object,
+             {AutoType::String},
              AUTO_MEMBER(W, return AveragedOT(self.Daq(), args.String(0));)},
-            {"GetAveragedEnergy", DispKind::Method, AutoType::Variant, {AutoType::String, AutoType::Long, AutoType::Variant},
+            {"GetAveragedEnergy",
+             DispKind::Method,
+             AutoType::Variant,
+             {AutoType::String, AutoType::Long, AutoType::Variant},
              AUTO_MEMBER(W, return AveragedEnergy(self.Daq(), args);)},
-            {"StartRpm", DispKind::Property, AutoType::Long, {},
+            {"StartRpm",
+             DispKind::Property,
+             AutoType::Long,
+             {},
              AUTO_MEMBER(W, return CAutoValue::Long(self.Daq().GetDAQConfig()->GetRpmLow());)},
-            {"EndRpm", DispKind::Property, AutoType::Long, {},
+            {"EndRpm",
+             DispKind::Property,
+             AutoType::Long,
+             {},
              AUTO_MEMBER(W, return CAutoValue::Long(self.Daq().GetDAQConfig()->GetRpmHigh());)},
-            {"DeltaRpm", DispKind::Property, AutoType::Long, {},
+            {"DeltaRpm",
+             DispKind::Property,
+             AutoType::Long,
+             {},
              AUTO_MEMBER(W, return CAutoValue::Long(self.Daq().GetDAQConfig()->GetRpmMargin());)},
-            {"FreqCountEx", DispKind::Property, AutoType::Long, {},
-             AUTO_MEMBER(W, {
-                 COctaveManagerEx* bands = self.Daq().GetOctaveManager();
-                 return CAutoValue::Long(bands ? bands->GetFreqCount() : 0);
-             })},
-            {"FreqEx", DispKind::Property, AutoType::Real, {AutoType::Long},
-             AUTO_MEMBER(W, {
-                 COctaveManagerEx* bands = self.Daq().GetOctaveManager();
-                 const int32_t i = args.Long(0);
-                 if (!bands || i < 0 || i >= bands->GetFreqCount())
-                     return CAutoValue::Real(0.0);
-                 return CAutoValue::Real(bands->GetFreq(i));
-             })},
-            {"GetAveragedResultData2", DispKind::Method, AutoType::Object,
+            {"FreqCountEx",
+             DispKind::Property,
+             AutoType::Long,
+             {},
+             AUTO_MEMBER(W,
+                         {
+                             COctaveManagerEx* bands = self.Daq().GetOctaveManager();
+                             return CAutoValue::Long(bands ? bands->GetFreqCount() : 0);
+                         })},
+            {"FreqEx",
+             DispKind::Property,
+             AutoType::Real,
+             {AutoType::Long},
+             AUTO_MEMBER(W,
+                         {
+                             COctaveManagerEx* bands = self.Daq().GetOctaveManager();
+                             const int32_t i = args.Long(0);
+                             if (!bands || i < 0 || i >= bands->GetFreqCount())
+                                 return CAutoValue::Real(0.0);
+                             return CAutoValue::Real(bands->GetFreq(i));
+                         })},
+            {"GetAveragedResultData2",
+             DispKind::Method,
+             AutoType::Object,
              {AutoType::String, AutoType::Real, AutoType::Real, AutoType::Real},
-             AUTO_MEMBER(W, {
-                 CRPMOptions options;
-                 options.SetMode(0);
-                 options.SetRpmMin(static_cast<float>(args.Real(1)));
-                 options.SetRpmMax(static_cast<float>(args.Real(2)));
-                 options.SetRpmStep(static_cast<float>(args.Real(3)));
-                 return Averaged(self.Daq(), args.String(0), 0, &options);
-             })},
+             AUTO_MEMBER(W,
+                         {
+                             CRPMOptions options;
+                             options.SetMode(0);
+                             options.SetRpmMin(static_cast<float>(args.Real(1)));
+                             options.SetRpmMax(static_cast<float>(args.Real(2)));
+                             options.SetRpmStep(static_cast<float>(args.Real(3)));
+                             return Averaged(self.Daq(), args.String(0), 0, &options);
+                         })},
         });
     return table;
 }

@@ -16,8 +16,7 @@ bool CAutoExcitation::ExportDAQRawData(const CExcitation& excitation, int point,
 {
     // Every data set is checked before anything is written.
     std::vector<const CExpData*> records;
-    for (int i = 0; i < excitation.GetChildCount(); ++i)
-    {
+    for (int i = 0; i < excitation.GetChildCount(); ++i) {
         auto* set = ElementCast<CExpDataSet>(excitation.GetChild(i));
         if (!set)
             continue;
@@ -29,22 +28,19 @@ bool CAutoExcitation::ExportDAQRawData(const CExcitation& excitation, int point,
     CStdioFile file;
     if (path.empty() || !file.Open(path, CStdioFile::modeWrite))
         return false;
-    try
-    {
+    try {
         file.WriteString(Format("[%s - LP#%1d]\n", excitation.GetSubsystemName().c_str(), point + 1));
         int n = 0;
-        for (size_t k = 0; k < records.size(); ++k)
-        {
+        for (size_t k = 0; k < records.size(); ++k) {
             if (k == 0)
-                file.WriteString(Format("Sampling Freq.\t%e\n", static_cast<double>(records[k]->GetSamplingFrequency())));
+                file.WriteString(
+                    Format("Sampling Freq.\t%e\n", static_cast<double>(records[k]->GetSamplingFrequency())));
             for (float v : records[k]->GetSamples())
                 file.WriteString(Format("%d\t%e\n", n++, static_cast<double>(v)));
         }
         file.Close();
         return true;
-    }
-    catch (const CFileException&)
-    {
+    } catch (const CFileException&) {
         file.Abort();
         return false;
     }
@@ -54,23 +50,39 @@ const CDispatchTable& CAutoExcitation::GetDispatchTable() const
 {
     using W = CAutoExcitation;
     static const CDispatchTable table(
-        nullptr,
-        {
-            {"SubsystemIndex", DispKind::Property, AutoType::Long, {},
-             AUTO_MEMBER(W, return CAutoValue::Long(self.Excitation().GetIndex());)},
-            {"SubsystemName", DispKind::Property, AutoType::String, {},
-             AUTO_MEMBER(W, return CAutoValue::String(self.Excitation().GetSubsystemName());)},
-            {"ExpDataSetCount", DispKind::Property, AutoType::Long, {},
-             AUTO_MEMBER(W, return CAutoValue::Long(self.Excitation().GetChildCount());)},
-            {"ExpDataSet", DispKind::Property, AutoType::Object, {AutoType::Long},
-             AUTO_MEMBER(W, {
-                 const int32_t i = args.Long(0);
-                 if (i < 0 || i >= self.Excitation().GetChildCount())
-                     ThrowIndexOutOfRange(1);
-                 return CAutoValue::Object(ExposeElement(self.Excitation().GetChild(i)));
-             })},
-            {"ExportDAQRawData", DispKind::Method, AutoType::Bool, {AutoType::Long, AutoType::String},
-             AUTO_MEMBER(W, return CAutoValue::Bool(ExportDAQRawData(self.Excitation(), args.Long(0), args.String(1)));)},
-        });
+        nullptr, {
+                     {"SubsystemIndex",
+                      DispKind::Property,
+                      AutoType::Long,
+                      {},
+                      AUTO_MEMBER(W, return CAutoValue::Long(self.Excitation().GetIndex());)},
+                     {"SubsystemName",
+                      DispKind::Property,
+                      AutoType::String,
+                      {},
+                      AUTO_MEMBER(W, return CAutoValue::String(self.Excitation().GetSubsystemName());)},
+                     {"ExpDataSetCount",
+                      DispKind::Property,
+                      AutoType::Long,
+                      {},
+                      AUTO_MEMBER(W, return CAutoValue::Long(self.Excitation().GetChildCount());)},
+                     {"ExpDataSet",
+                      DispKind::Property,
+                      AutoType::Object,
+                      {AutoType::Long},
+                      AUTO_MEMBER(W,
+                                  {
+                                      const int32_t i = args.Long(0);
+                                      if (i < 0 || i >= self.Excitation().GetChildCount())
+                                          ThrowIndexOutOfRange(1);
+                                      return CAutoValue::Object(ExposeElement(self.Excitation().GetChild(i)));
+                                  })},
+                     {"ExportDAQRawData",
+                      DispKind::Method,
+                      AutoType::Bool,
+                      {AutoType::Long, AutoType::String},
+                      AUTO_MEMBER(W, return CAutoValue::Bool(
+                                         ExportDAQRawData(self.Excitation(), args.Long(0), args.String(1)));)},
+                 });
     return table;
 }

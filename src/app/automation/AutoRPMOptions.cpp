@@ -8,8 +8,7 @@
 
 CAutoRPMOptions::CAutoRPMOptions(CRPMOptions* options, CAnalysisProject* owner)
     : CAutoObject(options, {owner}), m_options(options)
-{
-}
+{}
 
 int32_t CAutoRPMOptions::Count(const CRPMOptions& o)
 {
@@ -39,27 +38,47 @@ const CDispatchTable& CAutoRPMOptions::GetDispatchTable() const
     static const CDispatchTable table(
         nullptr,
         {
-            {"Type", DispKind::Property, AutoType::Short, {},
+            {"Type",
+             DispKind::Property,
+             AutoType::Short,
+             {},
              AUTO_MEMBER(W, return CAutoValue::Short(static_cast<int16_t>(self.m_options->GetMode()));)},
-            {"StartRPM", DispKind::Property, AutoType::Real, {},
-             AUTO_MEMBER(W, {
-                 const CRPMOptions& o = *self.m_options;
-                 if (o.GetMode() == 1)
-                     return CAutoValue::Real(o.GetRpmList()->empty() ? 0.0 : o.GetRpmList()->front());
-                 return CAutoValue::Real(o.GetRpmMin());
-             })},
-            {"EndRPM", DispKind::Property, AutoType::Real, {},
-             AUTO_MEMBER(W, {
-                 const CRPMOptions& o = *self.m_options;
-                 if (o.GetMode() == 1)
-                     return CAutoValue::Real(o.GetRpmList()->empty() ? 0.0 : o.GetRpmList()->back());
-                 return CAutoValue::Real(o.GetRpmMax());
-             })},
-            {"RPMWidth", DispKind::Property, AutoType::Real, {},
+            {"StartRPM",
+             DispKind::Property,
+             AutoType::Real,
+             {},
+             AUTO_MEMBER(W,
+                         {
+                             const CRPMOptions& o = *self.m_options;
+                             if (o.GetMode() == 1)
+                                 return CAutoValue::Real(o.GetRpmList()->empty() ? 0.0 : o.GetRpmList()->front());
+                             return CAutoValue::Real(o.GetRpmMin());
+                         })},
+            {"EndRPM",
+             DispKind::Property,
+             AutoType::Real,
+             {},
+             AUTO_MEMBER(W,
+                         {
+                             const CRPMOptions& o = *self.m_options;
+                             if (o.GetMode() == 1)
+                                 return CAutoValue::Real(o.GetRpmList()->empty() ? 0.0 : o.GetRpmList()->back());
+                             return CAutoValue::Real(o.GetRpmMax());
+                         })},
+            {"RPMWidth",
+             DispKind::Property,
+             AutoType::Real,
+             {},
              AUTO_MEMBER(W, return CAutoValue::Real(self.m_options->GetRpmStep());)},
-            {"Count", DispKind::Property, AutoType::Long, {},
+            {"Count",
+             DispKind::Property,
+             AutoType::Long,
+             {},
              AUTO_MEMBER(W, return CAutoValue::Long(Count(*self.m_options));)},
-            {"RPM", DispKind::Property, AutoType::Real, {AutoType::Long},
+            {"RPM",
+             DispKind::Property,
+             AutoType::Real,
+             {AutoType::Long},
              AUTO_MEMBER(W, return CAutoValue::Real(RpmAt(*self.m_options, args.Long(0)));)},
         });
     return table;

@@ -12,8 +12,7 @@
 #include "models/ASEAModelData.h"
 #include "models/HSEAModelData.h"
 
-namespace
-{
+namespace {
 std::string Stripped(const CDispArgs& args, int i)
 {
     std::string name = args.String(i);
@@ -57,89 +56,181 @@ const CDispatchTable& CAutoTALVODoc::GetDispatchTable() const
     static const CDispatchTable table(
         nullptr,
         {
-            {"FilePathName", DispKind::Property, AutoType::String, {},
+            {"FilePathName",
+             DispKind::Property,
+             AutoType::String,
+             {},
              AUTO_MEMBER(W, return CAutoValue::String(self.Doc().GetPathName());)},
-            {"AppVersion", DispKind::Property, AutoType::String, {},
-             AUTO_MEMBER(W, return CAutoValue::String(self.Doc().GetFileProperties().GetString(kFilePropFileVersion));)},
-            {"ProjectCount", DispKind::Property, AutoType::Long, {},
+            {"AppVersion",
+             DispKind::Property,
+             AutoType::String,
+             {},
+             AUTO_MEMBER(W,
+                         return CAutoValue::String(self.Doc().GetFileProperties().GetString(kFilePropFileVersion));)},
+            {"ProjectCount",
+             DispKind::Property,
+             AutoType::Long,
+             {},
              AUTO_MEMBER(W, return CAutoValue::Long(self.Doc().GetTALVOProject().GetProjectCount());)},
-            {"Project", DispKind::Property, AutoType::Object, {AutoType::Long},
+            {"Project",
+             DispKind::Property,
+             AutoType::Object,
+             {AutoType::Long},
              AUTO_MEMBER(W, return CAutoValue::Object(ExposeElement(ProjectAt(self.Doc(), args.Long(0))));)},
-            {"ModelProject", DispKind::Property, AutoType::Object, {},
+            {"ModelProject",
+             DispKind::Property,
+             AutoType::Object,
+             {},
              AUTO_MEMBER(W, return CAutoValue::Object(ExposeElement(self.Doc().GetTALVOProject().GetModelProject()));)},
-            {"DAQProject", DispKind::Property, AutoType::Object, {AutoType::String},
+            {"DAQProject",
+             DispKind::Property,
+             AutoType::Object,
+             {AutoType::String},
              AUTO_MEMBER(W, return ProjectByName<CDaqProject>(self.Doc(), args.String(0));)},
-            {"IsInputSubsystem", DispKind::Method, AutoType::Bool, {AutoType::String},
-             AUTO_MEMBER(W, return CAutoValue::Bool(self.Doc().GetTALVOProject().IsInputSubsystem(args.String(0)) != 0);)},
-            {"Save", DispKind::Method, AutoType::Bool, {},
-             AUTO_MEMBER(W, {
-                 const std::string path = self.Doc().GetPathName();
-                 return CAutoValue::Bool(!path.empty() && self.Doc().OnSaveDocument(path));
-             })},
-            {"SaveAs", DispKind::Method, AutoType::Bool, {AutoType::String},
-             AUTO_MEMBER(W, {
-                 const std::string path = args.String(0);
-                 return CAutoValue::Bool(!path.empty() && self.Doc().OnSaveDocument(path));
-             })},
-            {"ProjectName", DispKind::Property, AutoType::String, {AutoType::Long},
+            {"IsInputSubsystem",
+             DispKind::Method,
+             AutoType::Bool,
+             {AutoType::String},
+             AUTO_MEMBER(W,
+                         return CAutoValue::Bool(self.Doc().GetTALVOProject().IsInputSubsystem(args.String(0)) != 0);)},
+            {"Save",
+             DispKind::Method,
+             AutoType::Bool,
+             {},
+             AUTO_MEMBER(W,
+                         {
+                             const std::string path = self.Doc().GetPathName();
+                             return CAutoValue::Bool(!path.empty() && self.Doc().OnSaveDocument(path));
+                         })},
+            {"SaveAs",
+             DispKind::Method,
+             AutoType::Bool,
+             {AutoType::String},
+             AUTO_MEMBER(W,
+                         {
+                             const std::string path = args.String(0);
+                             return CAutoValue::Bool(!path.empty() && self.Doc().OnSaveDocument(path));
+                         })},
+            {"ProjectName",
+             DispKind::Property,
+             AutoType::String,
+             {AutoType::Long},
              AUTO_MEMBER(W, return CAutoValue::String(ProjectAt(self.Doc(), args.Long(0))->GetName());)},
-            {"AnalysisProject", DispKind::Property, AutoType::Object, {AutoType::String},
+            {"AnalysisProject",
+             DispKind::Property,
+             AutoType::Object,
+             {AutoType::String},
              AUTO_MEMBER(W, return ProjectByName<CAnalysisProject>(self.Doc(), args.String(0));)},
-            {"Subsystems", DispKind::Property, AutoType::Object, {},
-             AUTO_MEMBER(W, {
-                 // The table lives in the model project: it goes with it.
-                 CTALVOProject& c = self.Doc().GetTALVOProject();
-                 return CAutoValue::Object(ExposeOpaque(c.GetModelSubsystemTable(), c.GetModelProject()));
-             })},
-            {"ASEAModelData", DispKind::Property, AutoType::Object, {},
-             AUTO_MEMBER(W, {
-                 CModelProject* model = self.Doc().GetTALVOProject().GetModelProject();
-                 return CAutoValue::Object(ExposeOpaque(model ? model->GetASEAModelData() : nullptr));
-             })},
-            {"HSEAModelData", DispKind::Property, AutoType::Object, {},
-             AUTO_MEMBER(W, {
-                 CModelProject* model = self.Doc().GetTALVOProject().GetModelProject();
-                 return CAutoValue::Object(ExposeOpaque(model ? model->GetHSEAModelData() : nullptr));
-             })},
-            {"TargetSubsystem", DispKind::Property, AutoType::String, {},
+            {"Subsystems",
+             DispKind::Property,
+             AutoType::Object,
+             {},
+             AUTO_MEMBER(W,
+                         {
+                             // The table lives in the model project: it goes with it.
+                             CTALVOProject& c = self.Doc().GetTALVOProject();
+                             return CAutoValue::Object(ExposeOpaque(c.GetModelSubsystemTable(), c.GetModelProject()));
+                         })},
+            {"ASEAModelData",
+             DispKind::Property,
+             AutoType::Object,
+             {},
+             AUTO_MEMBER(W,
+                         {
+                             CModelProject* model = self.Doc().GetTALVOProject().GetModelProject();
+                             return CAutoValue::Object(ExposeOpaque(model ? model->GetASEAModelData() : nullptr));
+                         })},
+            {"HSEAModelData",
+             DispKind::Property,
+             AutoType::Object,
+             {},
+             AUTO_MEMBER(W,
+                         {
+                             CModelProject* model = self.Doc().GetTALVOProject().GetModelProject();
+                             return CAutoValue::Object(ExposeOpaque(model ? model->GetHSEAModelData() : nullptr));
+                         })},
+            {"TargetSubsystem",
+             DispKind::Property,
+             AutoType::String,
+             {},
              AUTO_MEMBER(W, return CAutoValue::String(self.Doc().GetTALVOProject().GetTargetSubsystem());)},
-            {"IsStructure", DispKind::Method, AutoType::Bool, {AutoType::String},
-             AUTO_MEMBER(W, return CAutoValue::Bool(self.Doc().GetTALVOProject().IsStructure(Stripped(args, 0)) != 0);)},
-            {"IsAcoustic", DispKind::Method, AutoType::Bool, {AutoType::String},
+            {"IsStructure",
+             DispKind::Method,
+             AutoType::Bool,
+             {AutoType::String},
+             AUTO_MEMBER(W,
+                         return CAutoValue::Bool(self.Doc().GetTALVOProject().IsStructure(Stripped(args, 0)) != 0);)},
+            {"IsAcoustic",
+             DispKind::Method,
+             AutoType::Bool,
+             {AutoType::String},
              AUTO_MEMBER(W, return CAutoValue::Bool(self.Doc().GetTALVOProject().IsAcoustic(Stripped(args, 0)) != 0);)},
-            {"GetSubsystemType", DispKind::Method, AutoType::Short, {AutoType::String},
-             AUTO_MEMBER(W, {
-                 std::string name = Stripped(args, 0);
-                 return CAutoValue::Short(static_cast<int16_t>(self.Doc().GetTALVOProject().GetSubsystemType(name, 0)));
-             })},
-            {"IsConnected", DispKind::Method, AutoType::Bool, {AutoType::String, AutoType::String},
-             AUTO_MEMBER(W, {
-                 CModelProject* model = self.Doc().GetTALVOProject().GetModelProject();
-                 return CAutoValue::Bool(model && model->IsSubsystemConnected(Stripped(args, 0), Stripped(args, 1)) != 0);
-             })},
-            {"IsTargetSubsystem", DispKind::Method, AutoType::Bool, {AutoType::String},
-             AUTO_MEMBER(W, return CAutoValue::Bool(Stripped(args, 0) == self.Doc().GetTALVOProject().GetTargetSubsystem());)},
-            {"GetPlateMass", DispKind::Method, AutoType::Real, {AutoType::String},
-             AUTO_MEMBER(W, {
-                 auto* s = ModelSubsystem<CModelShell>(self.Doc(), args.String(0));
-                 return CAutoValue::Real(s ? s->GetMass() : 0.0);
-             })},
-            {"GetPlateArea", DispKind::Method, AutoType::Real, {AutoType::String},
-             AUTO_MEMBER(W, {
-                 auto* s = ModelSubsystem<CModelShell>(self.Doc(), args.String(0));
-                 return CAutoValue::Real(s ? s->GetArea() : 0.0);
-             })},
-            {"GetCavityVolume", DispKind::Method, AutoType::Real, {AutoType::String},
-             AUTO_MEMBER(W, {
-                 auto* s = ModelSubsystem<CModelCavity>(self.Doc(), args.String(0));
-                 return CAutoValue::Real(s ? s->GetVolume() : 0.0);
-             })},
-            {"GetCavitySurfaceArea", DispKind::Method, AutoType::Real, {AutoType::String},
-             AUTO_MEMBER(W, {
-                 auto* s = ModelSubsystem<CModelCavity>(self.Doc(), args.String(0));
-                 return CAutoValue::Real(s ? s->GetSurfaceArea() : 0.0);
-             })},
-            {"DAQDir", DispKind::Property, AutoType::String, {},
+            {"GetSubsystemType",
+             DispKind::Method,
+             AutoType::Short,
+             {AutoType::String},
+             AUTO_MEMBER(W,
+                         {
+                             std::string name = Stripped(args, 0);
+                             return CAutoValue::Short(
+                                 static_cast<int16_t>(self.Doc().GetTALVOProject().GetSubsystemType(name, 0)));
+                         })},
+            {"IsConnected",
+             DispKind::Method,
+             AutoType::Bool,
+             {AutoType::String, AutoType::String},
+             AUTO_MEMBER(W,
+                         {
+                             CModelProject* model = self.Doc().GetTALVOProject().GetModelProject();
+                             return CAutoValue::Bool(
+                                 model && model->IsSubsystemConnected(Stripped(args, 0), Stripped(args, 1)) != 0);
+                         })},
+            {"IsTargetSubsystem",
+             DispKind::Method,
+             AutoType::Bool,
+             {AutoType::String},
+             AUTO_MEMBER(
+                 W, return CAutoValue::Bool(Stripped(args, 0) == self.Doc().GetTALVOProject().GetTargetSubsystem());)},
+            {"GetPlateMass",
+             DispKind::Method,
+             AutoType::Real,
+             {AutoType::String},
+             AUTO_MEMBER(W,
+                         {
+                             auto* s = ModelSubsystem<CModelShell>(self.Doc(), args.String(0));
+                             return CAutoValue::Real(s ? s->GetMass() : 0.0);
+                         })},
+            {"GetPlateArea",
+             DispKind::Method,
+             AutoType::Real,
+             {AutoType::String},
+             AUTO_MEMBER(W,
+                         {
+                             auto* s = ModelSubsystem<CModelShell>(self.Doc(), args.String(0));
+                             return CAutoValue::Real(s ? s->GetArea() : 0.0);
+                         })},
+            {"GetCavityVolume",
+             DispKind::Method,
+             AutoType::Real,
+             {AutoType::String},
+             AUTO_MEMBER(W,
+                         {
+                             auto* s = ModelSubsystem<CModelCavity>(self.Doc(), args.String(0));
+                             return CAutoValue::Real(s ? s->GetVolume() : 0.0);
+                         })},
+            {"GetCavitySurfaceArea",
+             DispKind::Method,
+             AutoType::Real,
+             {AutoType::String},
+             AUTO_MEMBER(W,
+                         {
+                             auto* s = ModelSubsystem<CModelCavity>(self.Doc(), args.String(0));
+                             return CAutoValue::Real(s ? s->GetSurfaceArea() : 0.0);
+                         })},
+            {"DAQDir",
+             DispKind::Property,
+             AutoType::String,
+             {},
              AUTO_MEMBER(W, return CAutoValue::String(CTALVODoc::GetWorkFolderOf(self.Doc().GetPathName()));)},
         });
     return table;

@@ -6,9 +6,15 @@
 
 CWindowlessAutomationHost::CWindowlessAutomationHost() = default;
 
-CWindowlessAutomationHost::~CWindowlessAutomationHost() { CloseAllDocuments(); }
+CWindowlessAutomationHost::~CWindowlessAutomationHost()
+{
+    CloseAllDocuments();
+}
 
-void CWindowlessAutomationHost::CloseWindows() { CloseAllDocuments(); }
+void CWindowlessAutomationHost::CloseWindows()
+{
+    CloseAllDocuments();
+}
 
 bool CWindowlessAutomationHost::OpenDocument(const std::string& path)
 {
@@ -16,8 +22,7 @@ bool CWindowlessAutomationHost::OpenDocument(const std::string& path)
     auto doc = std::make_unique<CTALVODoc>();
     std::error_code ec;
     const std::string absolute = std::filesystem::absolute(path, ec).lexically_normal().string();
-    if (!doc->OnOpenDocument(absolute))
-    {
+    if (!doc->OnOpenDocument(absolute)) {
         doc->OnCloseDocument();
         return false;
     }

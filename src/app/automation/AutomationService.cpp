@@ -27,14 +27,16 @@ CAutomationService::~CAutomationService()
     CAutoObjectRegistry::Instance().Clear();
 }
 
-bool CAutomationService::RegisterAppActiveObject() { return m_server->RegisterName(kAutomationName); }
+bool CAutomationService::RegisterAppActiveObject()
+{
+    return m_server->RegisterName(kAutomationName);
+}
 
 bool CAutomationService::RevokeAppActiveObject()
 {
     if (m_server->GetName().empty())
         return true;
-    if (!m_server->RevokeName())
-    {
+    if (!m_server->RevokeName()) {
         AfxMessageBox("Failed to RevokeActiveObejct()", MB_OK | MB_ICONSTOP);
         return false;
     }
@@ -46,8 +48,7 @@ void CAutomationService::OnClientsGone()
     // The program's own application object outlives its clients.
     if (!m_byAutomation)
         return;
-    if (m_host.HasMainWindow() && m_host.IsMainWindowVisible())
-    {
+    if (m_host.HasMainWindow() && m_host.IsMainWindowVisible()) {
         // The user has the window: unsaved work is not thrown away behind their back.
         CTALVODoc* doc = m_host.GetDocument();
         if (!doc || !doc->IsModified())

@@ -71,7 +71,8 @@ std::string ExposeRpmOptions(CRPMOptions* options, CAnalysisProject* owner)
 std::string ExposeOpaque(const void* object, const void* guard)
 {
     return CAutoObjectRegistry::Instance().Expose(object, [object, guard] {
-        return std::make_unique<CAutoElement>(object, guard ? std::vector<const void*>{guard} : std::vector<const void*>{});
+        return std::make_unique<CAutoElement>(object,
+                                              guard ? std::vector<const void*>{guard} : std::vector<const void*>{});
     });
 }
 

@@ -13,11 +13,11 @@ class CRPMOptions;
 class CTALVODoc;
 
 // A member body over the wrapper W: "self" is the wrapper, "args" the converted arguments.
-#define AUTO_MEMBER(W, ...)                                                                            \
-    [](CAutoObject& object_, const CDispArgs& args) -> CAutoValue {                                   \
-        [[maybe_unused]] W& self = static_cast<W&>(object_);                                           \
-        (void)args;                                                                                    \
-        __VA_ARGS__                                                                                    \
+#define AUTO_MEMBER(W, ...)                                                                                            \
+    [](CAutoObject& object_, const CDispArgs& args) -> CAutoValue {                                                    \
+        [[maybe_unused]] W& self = static_cast<W&>(object_);                                                           \
+        (void)args;                                                                                                    \
+        __VA_ARGS__                                                                                                    \
     }
 
 // The path of the exposed object; "/" for null or for an element of a class that is not exposed.

@@ -38,8 +38,8 @@ bool CAboutDlg::OnInitDialog()
     ver.Read();
     const std::string description = ver.GetFileDescription();
     setWindowTitle(QString::fromStdString(Format("About %s", description.c_str())));
-    m_version->setText(QString::fromStdString(
-        Format("%s\nVersion. %s", description.c_str(), ver.GetVersionText().c_str())));
+    m_version->setText(
+        QString::fromStdString(Format("%s\nVersion. %s", description.c_str(), ver.GetVersionText().c_str())));
     m_copyright->setText(QString::fromStdString(ver.GetLegalCopyright()));
     return CZuDialog::OnInitDialog();
 }

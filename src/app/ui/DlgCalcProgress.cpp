@@ -9,8 +9,7 @@
 
 #include "platform/base/Format.h"
 
-namespace
-{
+namespace {
 QPointer<CDlgCalcProgress>& Instance()
 {
     static QPointer<CDlgCalcProgress> instance;

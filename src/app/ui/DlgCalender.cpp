@@ -5,8 +5,7 @@
 #include <QDialogButtonBox>
 #include <QVBoxLayout>
 
-CDlgCalender::CDlgCalender(QWidget* parent)
-    : CZuDialog(parent, IDD)
+CDlgCalender::CDlgCalender(QWidget* parent) : CZuDialog(parent, IDD)
 {
     auto* layout = new QVBoxLayout(this);
     m_calendar = new QCalendarWidget(this);

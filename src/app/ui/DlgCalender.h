@@ -13,7 +13,11 @@ class CDlgCalender : public CZuDialog
     Q_OBJECT
 
 public:
-    enum { IDD = 4004, IDC_CALENDAR = 3071 };
+    enum
+    {
+        IDD = 4004,
+        IDC_CALENDAR = 3071
+    };
 
     explicit CDlgCalender(QWidget* parent = nullptr);
 

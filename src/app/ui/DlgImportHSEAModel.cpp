@@ -11,8 +11,7 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-namespace
-{
+namespace {
 constexpr const char* kComError = "SOLMOX COM Error!";
 }
 
@@ -102,8 +101,20 @@ bool CDlgImportHSEAModel::ExportWithoutDialog()
     return true;
 }
 
-const std::string& CDlgImportHSEAModel::GetAnalyticalModelFile() const { return m_solmox->GetAnalyticalModelFile(); }
-const std::string& CDlgImportHSEAModel::GetHSEAModelFile() const { return m_solmox->GetHSEAModelFile(); }
-const std::string& CDlgImportHSEAModel::GetDataSetFile() const { return m_solmox->GetDataSetFile(); }
+const std::string& CDlgImportHSEAModel::GetAnalyticalModelFile() const
+{
+    return m_solmox->GetAnalyticalModelFile();
+}
+const std::string& CDlgImportHSEAModel::GetHSEAModelFile() const
+{
+    return m_solmox->GetHSEAModelFile();
+}
+const std::string& CDlgImportHSEAModel::GetDataSetFile() const
+{
+    return m_solmox->GetDataSetFile();
+}
 
-std::unique_ptr<CProjectHistory> CDlgImportHSEAModel::TakeProjectHistory() { return std::move(m_history); }
+std::unique_ptr<CProjectHistory> CDlgImportHSEAModel::TakeProjectHistory()
+{
+    return std::move(m_history);
+}

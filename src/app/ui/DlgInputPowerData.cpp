@@ -24,8 +24,8 @@ CDlgInputPowerData::SubsystemChooser& Chooser()
     return chooser;
 }
 
-constexpr int kButtonIds[] = {CDlgInputPowerData::IDC_NEW_SET,      CDlgInputPowerData::IDC_RENAME_SET,
-                              CDlgInputPowerData::IDC_DELETE_SET,   CDlgInputPowerData::IDC_ADD_FUNCTION,
+constexpr int kButtonIds[] = {CDlgInputPowerData::IDC_NEW_SET,         CDlgInputPowerData::IDC_RENAME_SET,
+                              CDlgInputPowerData::IDC_DELETE_SET,      CDlgInputPowerData::IDC_ADD_FUNCTION,
                               CDlgInputPowerData::IDC_DELETE_FUNCTION, CDlgInputPowerData::IDC_OPEN};
 } // namespace
 
@@ -53,8 +53,8 @@ CDlgInputPowerData::CDlgInputPowerData(CModelProject* project, IMessageTarget* o
     m_functions->setMinimumSize(240, 200);
     grid->addWidget(new QLabel(tr("Input subsystems:"), this), 0, 0);
     grid->addWidget(m_functions, 1, 0, 7, 1);
-    const QString texts[] = {tr("New Set"), tr("Rename Set..."), tr("Delete Set"), tr("Add Input..."),
-                             tr("Delete Input"), tr("Open")};
+    const QString texts[] = {tr("New Set"),      tr("Rename Set..."), tr("Delete Set"),
+                             tr("Add Input..."), tr("Delete Input"),  tr("Open")};
     for (int i = 0; i < 6; ++i) {
         m_buttons[i] = new QPushButton(texts[i], this);
         m_buttons[i]->setObjectName(QString("button%1").arg(kButtonIds[i]));

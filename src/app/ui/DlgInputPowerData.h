@@ -21,7 +21,8 @@ class CDlgInputPowerData : public CZuDialog
     Q_OBJECT
 
 public:
-    enum {
+    enum
+    {
         IDD = 4033,
         IDC_FUNCTIONS = 3161,
         IDC_SETS = 3063,
@@ -32,7 +33,11 @@ public:
         IDC_RENAME_SET = 3024,
         IDC_OPEN = 3027,
     };
-    enum { modeClose = 0, modeSolve = 1 };
+    enum
+    {
+        modeClose = 0,
+        modeSolve = 1
+    };
     // The request to the owner window to close the dialog.
     static constexpr uint32_t kCloseRequest = 4033;
 

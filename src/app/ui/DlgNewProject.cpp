@@ -15,8 +15,7 @@
 
 #include <filesystem>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_NAME_EMPTY = 6275;
 constexpr uint32_t IDS_FOLDER_EMPTY = 6276;
 constexpr uint32_t IDS_NAME_INVALID = 6042;
@@ -27,8 +26,7 @@ constexpr uint32_t IDS_BROWSE_TITLE = 6278;
 bool BrowseForFolder(std::string& result, const std::string& title, const std::string& preselect)
 {
     std::string folder;
-    if (!PromptFolder(title, preselect, folder))
-    {
+    if (!PromptFolder(title, preselect, folder)) {
         result.clear();
         return false;
     }
@@ -70,8 +68,7 @@ CDlgNewProject::CDlgNewProject(QWidget* parent) : CZuDialog(parent, 4037)
 void CDlgNewProject::OnBrowse()
 {
     std::string folder;
-    if (BrowseForFolder(folder, LoadString(IDS_BROWSE_TITLE)))
-    {
+    if (BrowseForFolder(folder, LoadString(IDS_BROWSE_TITLE))) {
         m_folderEdit->setText(QString::fromStdString(folder));
         m_folder = folder;
     }
@@ -79,13 +76,10 @@ void CDlgNewProject::OnBrowse()
 
 bool CDlgNewProject::DoDataExchange(bool saveAndValidate)
 {
-    if (saveAndValidate)
-    {
+    if (saveAndValidate) {
         m_folder = m_folderEdit->text().toStdString();
         m_name = m_nameEdit->text().toStdString();
-    }
-    else
-    {
+    } else {
         m_folderEdit->setText(QString::fromStdString(m_folder));
         m_nameEdit->setText(QString::fromStdString(m_name));
     }
@@ -113,26 +107,22 @@ std::string CDlgNewProject::GetProjectFilePath() const
 void CDlgNewProject::OnOK()
 {
     UpdateData(true);
-    if (m_name.empty())
-    {
+    if (m_name.empty()) {
         AfxMessageBox(IDS_NAME_EMPTY, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (m_folder.empty())
-    {
+    if (m_folder.empty()) {
         AfxMessageBox(IDS_FOLDER_EMPTY, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     // A name is also a folder and a file name: no separators, and not "." or "..", which would
     // climb out of the chosen folder.
-    if (!IsValidProjectName(m_name) || m_name == "." || m_name == "..")
-    {
+    if (!IsValidProjectName(m_name) || m_name == "." || m_name == "..") {
         AfxMessageBox(IDS_NAME_INVALID, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     std::error_code ec;
-    if (std::filesystem::exists(GetProjectFilePath(), ec))
-    {
+    if (std::filesystem::exists(GetProjectFilePath(), ec)) {
         AfxFormatMessageBox(IDS_PROJECT_EXISTS, MB_OK | MB_ICONEXCLAMATION, m_folder.c_str());
         return;
     }

@@ -8,8 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace
-{
+namespace {
 QPointer<CDlgProgress>& Instance()
 {
     static QPointer<CDlgProgress> instance;
@@ -31,8 +30,7 @@ CDlgProgress::CDlgProgress(QWidget* parent) : QDialog(parent)
     m_outer->setObjectName(QStringLiteral("Outer3182"));
     m_sub = new QProgressBar(this);
     m_sub->setObjectName(QStringLiteral("Sub3181"));
-    for (QProgressBar* bar : {m_outer, m_sub})
-    {
+    for (QProgressBar* bar : {m_outer, m_sub}) {
         bar->setRange(0, 100);
         bar->setValue(0);
     }

@@ -46,19 +46,17 @@ std::string CDlgProjectHistory::FormatTime(int64_t seconds)
 bool CDlgProjectHistory::OnInitDialog()
 {
     m_tree->clear();
-    if (m_history)
-    {
+    if (m_history) {
         // Iterative, so a deep (or forged) history cannot exhaust the stack.
         std::vector<std::pair<CProjectHistory*, QTreeWidgetItem*>> pending{{m_history, nullptr}};
-        while (!pending.empty())
-        {
+        while (!pending.empty()) {
             auto [entry, parentItem] = pending.back();
             pending.pop_back();
-            const QStringList columns = {
-                QString::fromStdString(RowLabel(*entry)), QString::fromStdString(entry->GetAppVersion()),
-                QString::fromStdString(FormatTime(entry->GetCreationTime())),
-                QString::fromStdString(FormatTime(entry->GetModifiedTime())),
-                QString::fromStdString(entry->GetPathName())};
+            const QStringList columns = {QString::fromStdString(RowLabel(*entry)),
+                                         QString::fromStdString(entry->GetAppVersion()),
+                                         QString::fromStdString(FormatTime(entry->GetCreationTime())),
+                                         QString::fromStdString(FormatTime(entry->GetModifiedTime())),
+                                         QString::fromStdString(entry->GetPathName())};
             auto* item = parentItem ? new QTreeWidgetItem(parentItem, columns) : new QTreeWidgetItem(m_tree, columns);
             for (int i = entry->GetChildCount() - 1; i >= 0; --i)
                 if (auto* child = ElementCast<CProjectHistory>(entry->GetChild(i)))

@@ -8,8 +8,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace
-{
+namespace {
 QString Caption(unsigned id)
 {
     std::string text;
@@ -22,8 +21,8 @@ QIcon ImageOf(int image)
 {
     // The image strip of the buttons, in the order of the table's image indexes.
     static const char* const images[] = {
-        "project-new", "project-open", "model-view", "model-data",
-        "model-variant", "model-update", "daq-new", "analysis-new",
+        "project-new",   "project-open", "model-view", "model-data",
+        "model-variant", "model-update", "daq-new",    "analysis-new",
     };
     const int n = static_cast<int>(sizeof images / sizeof images[0]);
     return AppIcon(images[(image % n + n) % n]);
@@ -50,8 +49,7 @@ CDockShortcutWnd::CDockShortcutWnd(QWidget* parent) : QDockWidget(QStringLiteral
 
 void CDockShortcutWnd::Rebuild()
 {
-    while (m_toolBox->count() > 0)
-    {
+    while (m_toolBox->count() > 0) {
         QWidget* page = m_toolBox->widget(0);
         m_toolBox->removeItem(0);
         delete page;
@@ -59,10 +57,8 @@ void CDockShortcutWnd::Rebuild()
     m_buttons.clear();
     unsigned currentGroup = 0;
     QVBoxLayout* layout = nullptr;
-    for (const Item& item : Table())
-    {
-        if (!layout || item.groupCaptionId != currentGroup)
-        {
+    for (const Item& item : Table()) {
+        if (!layout || item.groupCaptionId != currentGroup) {
             if (layout)
                 layout->addStretch(1);
             auto* page = new QWidget(m_toolBox);
@@ -91,7 +87,7 @@ void CDockShortcutWnd::Rebuild()
 QToolButton* CDockShortcutWnd::Button(int itemId) const
 {
     return (itemId >= 0 && itemId < static_cast<int>(m_buttons.size())) ? m_buttons[static_cast<size_t>(itemId)]
-                                                                         : nullptr;
+                                                                        : nullptr;
 }
 
 QMenu* CDockShortcutWnd::MenuFor(int itemId)
@@ -104,8 +100,7 @@ void CDockShortcutWnd::OnItemClicked(int itemId, QToolButton* button)
     QMenu* menu = MenuFor(itemId);
     if (!menu)
         return;
-    if (menu->isEmpty())
-    {
+    if (menu->isEmpty()) {
         delete menu;
         return;
     }

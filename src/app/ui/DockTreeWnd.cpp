@@ -57,8 +57,7 @@ void CDockTreeWnd::RemoveAllTrees()
 
 void CDockTreeWnd::RefreshItems()
 {
-    for (CMTreeCtrlEx* tree : m_trees)
-    {
+    for (CMTreeCtrlEx* tree : m_trees) {
         tree->Model()->Refresh();
         tree->expand(tree->Model()->index(0, 0));
     }
@@ -66,10 +65,10 @@ void CDockTreeWnd::RefreshItems()
 
 void CDockTreeWnd::SetTreeLabel(int index, const std::string& label)
 {
-    if (index >= 0 && index < GetTreeCount())
-    {
+    if (index >= 0 && index < GetTreeCount()) {
         m_tabs->setTabText(index, QString::fromStdString(label));
-        m_trees[static_cast<size_t>(index)]->Model()->ElementChanged(m_trees[static_cast<size_t>(index)]->Model()->RootAt(0));
+        m_trees[static_cast<size_t>(index)]->Model()->ElementChanged(
+            m_trees[static_cast<size_t>(index)]->Model()->RootAt(0));
     }
 }
 

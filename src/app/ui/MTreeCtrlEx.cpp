@@ -46,15 +46,13 @@ int CMTreeCtrlEx::GetSelection(CMElementList& list) const
 void CMTreeCtrlEx::SelectElements(const std::vector<CMElement*>& elements)
 {
     QItemSelection selection;
-    for (CMElement* e : elements)
-    {
+    for (CMElement* e : elements) {
         const QModelIndex idx = m_model->IndexOf(e);
         if (idx.isValid())
             selection.select(idx, idx);
     }
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    if (!elements.empty())
-    {
+    if (!elements.empty()) {
         const QModelIndex first = m_model->IndexOf(elements.front());
         if (first.isValid())
             selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);

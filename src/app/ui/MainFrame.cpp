@@ -54,8 +54,7 @@
 #include <filesystem>
 #include <new>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_NEW_PROJECT_QUESTION = 6035;
 constexpr uint32_t IDS_NEWER_VERSION = 6320;
 constexpr uint32_t IDS_UP_TO_DATE = 6321;
@@ -82,22 +81,41 @@ struct MenuEntry
     const char* english;
 };
 const MenuEntry kMenuTexts[] = {
-    {1, "&File"}, {2, "&View"}, {3, "&Help"}, {4, "&Recent Files"}, {5, "&Language"}, {6, "&Developer"},
-    {ID_FILE_NEW, "&New Project..."}, {ID_FILE_OPEN, "&Open Project..."}, {ID_FILE_CLOSE, "&Close Project"},
-    {ID_SAVE_PROJECT, "&Save Project"}, {ID_SAVE_PROJECT_AS, "Save Project &As..."},
+    {1, "&File"},
+    {2, "&View"},
+    {3, "&Help"},
+    {4, "&Recent Files"},
+    {5, "&Language"},
+    {6, "&Developer"},
+    {ID_FILE_NEW, "&New Project..."},
+    {ID_FILE_OPEN, "&Open Project..."},
+    {ID_FILE_CLOSE, "&Close Project"},
+    {ID_SAVE_PROJECT, "&Save Project"},
+    {ID_SAVE_PROJECT_AS, "Save Project &As..."},
     {ID_PROJECT_HISTORY, "Project &History..."},
-    {ID_READ_MODEL_DATA, "&Read Model Data..."}, {ID_EXPORT_HSEA_MODEL, "Export &HSEA Model..."},
-    {ID_IMPORT_ASEA_MODEL, "Import Analytical &Model..."}, {ID_IMPORT_MODEL_DATA, "Import Model &Data..."},
+    {ID_READ_MODEL_DATA, "&Read Model Data..."},
+    {ID_EXPORT_HSEA_MODEL, "Export &HSEA Model..."},
+    {ID_IMPORT_ASEA_MODEL, "Import Analytical &Model..."},
+    {ID_IMPORT_MODEL_DATA, "Import Model &Data..."},
     {ID_EXPORT_ANALYSIS_PROJECT, "Export Analysis &Project..."},
-    {ID_IMPORT_ANALYSIS_PROJECT, "&Import Analysis Project..."}, {ID_APP_EXIT, "E&xit"},
-    {ID_VIEW_PROJECT_WINDOW, "&Project Window"}, {ID_VIEW_SHORTCUT_BAR, "&Shortcut Bar"},
-    {ID_LANGUAGE_ENGLISH, "&English"}, {ID_LANGUAGE_JAPANESE, "&Japanese"},
-    {ID_CHECK_LAST_VERSION, "Check for &Updates..."}, {ID_AUTO_CHECK_LAST_VERSION, "Check for Updates at &Start"},
-    {ID_VERSION_HISTORY, "&Version History"}, {ID_APP_ABOUT, "&About ORVEX..."},
-    {ID_SENSOR_VIEW, "&Sensors..."}, {ID_SENSOR_VIEW_ALIAS, "&Sensors..."},
-    {ID_OPTIONS, "&Options..."}, {ID_ANALYSIS_OPTIONS, "&Analysis Options..."},
-    {ID_DUMP_DATA, "&Dump Data ..."}, {ID_DUMP_DATA_PARAM, "&Dump Data (with Parameter)..."},
-    {8, "&Calculation"}, {CCalcCommands::ID_CALC_INPUT_POWER, "&Input Powers..."},
+    {ID_IMPORT_ANALYSIS_PROJECT, "&Import Analysis Project..."},
+    {ID_APP_EXIT, "E&xit"},
+    {ID_VIEW_PROJECT_WINDOW, "&Project Window"},
+    {ID_VIEW_SHORTCUT_BAR, "&Shortcut Bar"},
+    {ID_LANGUAGE_ENGLISH, "&English"},
+    {ID_LANGUAGE_JAPANESE, "&Japanese"},
+    {ID_CHECK_LAST_VERSION, "Check for &Updates..."},
+    {ID_AUTO_CHECK_LAST_VERSION, "Check for Updates at &Start"},
+    {ID_VERSION_HISTORY, "&Version History"},
+    {ID_APP_ABOUT, "&About ORVEX..."},
+    {ID_SENSOR_VIEW, "&Sensors..."},
+    {ID_SENSOR_VIEW_ALIAS, "&Sensors..."},
+    {ID_OPTIONS, "&Options..."},
+    {ID_ANALYSIS_OPTIONS, "&Analysis Options..."},
+    {ID_DUMP_DATA, "&Dump Data ..."},
+    {ID_DUMP_DATA_PARAM, "&Dump Data (with Parameter)..."},
+    {8, "&Calculation"},
+    {CCalcCommands::ID_CALC_INPUT_POWER, "&Input Powers..."},
     {CCalcCommands::ID_CALC_ENERGY_RESULT, "&Energy Result..."},
     {CCalcCommands::ID_CALC_VIBRATION_LEVEL, "&Vibration Level..."},
     {CCalcCommands::ID_CALC_SPL, "Sound &Pressure Level..."},
@@ -169,15 +187,13 @@ CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
 void CMainFrame::CloseElementWindows()
 {
     // Windows over the document's elements go before the document: they hold its data.
-    if (CSensorFrame* sensors = CSensorFrame::GetInstance())
-    {
+    if (CSensorFrame* sensors = CSensorFrame::GetInstance()) {
         if (auto* sub = qobject_cast<QMdiSubWindow*>(sensors->parentWidget()))
             delete sub;
         else
             delete sensors;
     }
-    for (CExpFrame* frame : CExpFrame::OpenFrames())
-    {
+    for (CExpFrame* frame : CExpFrame::OpenFrames()) {
         if (auto* sub = qobject_cast<QMdiSubWindow*>(frame->parentWidget()))
             delete sub;
         else
@@ -218,8 +234,7 @@ CMainFrame::~CMainFrame()
     for (QObject* dock : {static_cast<QObject*>(m_treeWnd), static_cast<QObject*>(m_shortcutWnd)})
         if (dock)
             disconnect(dock, nullptr, this, nullptr);
-    if (m_doc)
-    {
+    if (m_doc) {
         CloseElementWindows();
         m_doc->OnCloseDocument();
         m_doc.reset();
@@ -246,24 +261,41 @@ QString CMainFrame::MenuText(int id) const
 
 void CMainFrame::CreateActions()
 {
-    const int ids[] = {ID_FILE_NEW,          ID_FILE_OPEN,          ID_FILE_CLOSE,          ID_SAVE_PROJECT,
-                       ID_SAVE_PROJECT_AS,   ID_PROJECT_HISTORY,    ID_APP_EXIT,            ID_VIEW_PROJECT_WINDOW,
-                       ID_VIEW_SHORTCUT_BAR, ID_LANGUAGE_ENGLISH,   ID_LANGUAGE_JAPANESE,   ID_CHECK_LAST_VERSION,
-                       ID_AUTO_CHECK_LAST_VERSION, ID_VERSION_HISTORY, ID_APP_ABOUT,        ID_DUMP_DATA,
-                       ID_DUMP_DATA_PARAM,   ID_READ_MODEL_DATA,    ID_EXPORT_HSEA_MODEL,
-                       ID_IMPORT_ASEA_MODEL, ID_IMPORT_MODEL_DATA,
-                       ID_EXPORT_ANALYSIS_PROJECT, ID_IMPORT_ANALYSIS_PROJECT, ID_SENSOR_VIEW,
-                       ID_SENSOR_VIEW_ALIAS, ID_OPTIONS, ID_ANALYSIS_OPTIONS};
-    for (int id : ids)
-    {
+    const int ids[] = {ID_FILE_NEW,
+                       ID_FILE_OPEN,
+                       ID_FILE_CLOSE,
+                       ID_SAVE_PROJECT,
+                       ID_SAVE_PROJECT_AS,
+                       ID_PROJECT_HISTORY,
+                       ID_APP_EXIT,
+                       ID_VIEW_PROJECT_WINDOW,
+                       ID_VIEW_SHORTCUT_BAR,
+                       ID_LANGUAGE_ENGLISH,
+                       ID_LANGUAGE_JAPANESE,
+                       ID_CHECK_LAST_VERSION,
+                       ID_AUTO_CHECK_LAST_VERSION,
+                       ID_VERSION_HISTORY,
+                       ID_APP_ABOUT,
+                       ID_DUMP_DATA,
+                       ID_DUMP_DATA_PARAM,
+                       ID_READ_MODEL_DATA,
+                       ID_EXPORT_HSEA_MODEL,
+                       ID_IMPORT_ASEA_MODEL,
+                       ID_IMPORT_MODEL_DATA,
+                       ID_EXPORT_ANALYSIS_PROJECT,
+                       ID_IMPORT_ANALYSIS_PROJECT,
+                       ID_SENSOR_VIEW,
+                       ID_SENSOR_VIEW_ALIAS,
+                       ID_OPTIONS,
+                       ID_ANALYSIS_OPTIONS};
+    for (int id : ids) {
         auto* action = new QAction(this);
         action->setObjectName(QStringLiteral("Command%1").arg(id));
         action->setData(id);
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         m_actions[id] = action;
     }
-    for (int id : kCalcCommands)
-    {
+    for (int id : kCalcCommands) {
         auto* action = new QAction(this);
         action->setObjectName(QStringLiteral("Command%1").arg(id));
         action->setData(id);
@@ -295,9 +327,9 @@ void CMainFrame::BuildMenus()
         action->setText(MenuText(id));
     std::string title;
     m_treeWnd->setWindowTitle(LoadString(IDS_PROJECT_WINDOW_TITLE, title) ? QString::fromStdString(title)
-                                                                            : QStringLiteral("Project Window"));
+                                                                          : QStringLiteral("Project Window"));
     m_shortcutWnd->setWindowTitle(LoadString(IDS_SHORTCUT_BAR_TITLE, title) ? QString::fromStdString(title)
-                                                                              : QStringLiteral("ShortcutBar"));
+                                                                            : QStringLiteral("ShortcutBar"));
 
     QMenuBar* bar = menuBar();
     bar->clear();
@@ -361,8 +393,7 @@ void CMainFrame::BuildMenus()
     // The developer entries, when the marker file lies beside the program.
     m_developerMenu = nullptr;
     std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::path(m_programFolder) / kHiddenMenuFlag, ec))
-    {
+    if (std::filesystem::exists(std::filesystem::path(m_programFolder) / kHiddenMenuFlag, ec)) {
         m_developerMenu = bar->addMenu(MenuText(6));
         m_developerMenu->setObjectName(QStringLiteral("DeveloperMenu"));
         m_developerMenu->addSeparator();
@@ -375,8 +406,7 @@ void CMainFrame::BuildMenus()
 
 void CMainFrame::BuildToolBar()
 {
-    if (!m_toolBar)
-    {
+    if (!m_toolBar) {
         m_toolBar = addToolBar(QStringLiteral("Standard"));
         m_toolBar->setObjectName(QStringLiteral("ToolBar"));
     }
@@ -402,8 +432,7 @@ void CMainFrame::UpdateRecentFileMenu()
         return;
     m_recentMenu->clear();
     const std::vector<std::string> files = GetTALVOApp().GetRecentFiles();
-    for (size_t i = 0; i < files.size(); ++i)
-    {
+    for (size_t i = 0; i < files.size(); ++i) {
         const int id = ID_FILE_MRU_FILE1 + static_cast<int>(i);
         QAction* a = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QString::fromStdString(files[i])));
         a->setData(id);
@@ -417,15 +446,13 @@ QMenu* CMainFrame::ShortcutMenu(int itemId, QWidget* parent)
     // Each button offers what its label says; the buttons of work not built yet are disabled and
     // offer nothing.
     auto* menu = new QMenu(parent);
-    switch (itemId)
-    {
+    switch (itemId) {
     case kShortcutNewProject:
         menu->addAction(m_actions[ID_FILE_NEW]);
         break;
     case kShortcutOpenProject:
         menu->addAction(m_actions[ID_FILE_OPEN]);
-        for (QAction* recent : m_recentMenu ? m_recentMenu->actions() : QList<QAction*>())
-        {
+        for (QAction* recent : m_recentMenu ? m_recentMenu->actions() : QList<QAction*>()) {
             if (menu->actions().size() == 1)
                 menu->addSeparator();
             menu->addAction(recent);
@@ -443,8 +470,7 @@ QMenu* CMainFrame::ShortcutMenu(int itemId, QWidget* parent)
 
 bool CMainFrame::IsShortcutEnabled(int itemId) const
 {
-    switch (itemId)
-    {
+    switch (itemId) {
     case kShortcutNewProject:
         return IsCommandEnabled(ID_FILE_NEW);
     case kShortcutOpenProject:
@@ -460,8 +486,7 @@ bool CMainFrame::IsShortcutEnabled(int itemId) const
 bool CMainFrame::IsCommandEnabled(int id) const
 {
     const bool hasDoc = m_doc != nullptr;
-    switch (id)
-    {
+    switch (id) {
     case ID_FILE_NEW:
     case ID_FILE_OPEN:
     case ID_FILE_NEW_ALIAS:
@@ -493,7 +518,8 @@ bool CMainFrame::IsCommandEnabled(int id) const
     case ID_SENSOR_VIEW_ALIAS:
         return hasDoc && m_doc->GetTALVOProject().GetSensorProject() != nullptr;
     case ID_ANALYSIS_OPTIONS:
-        return hasDoc && dynamic_cast<CAnalysisProject*>(GetTALVOApp().GetProject(GetTALVOApp().GetSelectedProjectIndex()));
+        return hasDoc &&
+               dynamic_cast<CAnalysisProject*>(GetTALVOApp().GetProject(GetTALVOApp().GetSelectedProjectIndex()));
     case ID_EXPORT_ANALYSIS_PROJECT:
         return hasDoc && m_doc->CanExportAnalysisProject();
     case ID_EXPORT_HSEA_MODEL:
@@ -502,8 +528,7 @@ bool CMainFrame::IsCommandEnabled(int id) const
     case ID_IMPORT_MODEL_DATA:
         return hasDoc && m_doc->GetTALVOProject().GetModelProject() != nullptr;
     case ID_DUMP_DATA:
-    case ID_DUMP_DATA_PARAM:
-    {
+    case ID_DUMP_DATA_PARAM: {
         if (!hasDoc)
             return false;
         CMElementList selection;
@@ -515,8 +540,7 @@ bool CMainFrame::IsCommandEnabled(int id) const
     case CCalcCommands::ID_CALC_VIBRATION_LEVEL:
     case CCalcCommands::ID_CALC_SPL:
     case CCalcCommands::ID_SEARCH_DOMINANT_PATH:
-    case CCalcCommands::ID_CALC_POWER_CONTRIBUTION:
-    {
+    case CCalcCommands::ID_CALC_POWER_CONTRIBUTION: {
         if (!hasDoc)
             return false;
         CMElementList selection;
@@ -600,14 +624,12 @@ void CMainFrame::UpdateCommandUI()
 
 void CMainFrame::UpdateFrameTitle()
 {
-    if (m_doc)
-    {
+    if (m_doc) {
         m_doc->SetModifiedListener([this] { UpdateFrameTitle(); });
         // An asterisk after the document's name marks changes not saved yet.
-        setWindowTitle(QString::fromStdString(Format("%s%s - %s", m_doc->GetTitle().c_str(),
-                                                     m_doc->IsModified() ? "*" : "", m_frameTitle.c_str())));
-    }
-    else
+        setWindowTitle(QString::fromStdString(
+            Format("%s%s - %s", m_doc->GetTitle().c_str(), m_doc->IsModified() ? "*" : "", m_frameTitle.c_str())));
+    } else
         setWindowTitle(QString::fromStdString(m_frameTitle));
 }
 
@@ -615,12 +637,9 @@ bool CMainFrame::OnCommand(int id)
 {
     if (!IsCommandEnabled(id))
         return false;
-    try
-    {
+    try {
         return RunCommand(id);
-    }
-    catch (const std::bad_alloc&)
-    {
+    } catch (const std::bad_alloc&) {
         // A command that asks for more memory than there is ends here; what it was building is
         // released on the way out, and the open project stays as it was.
         AfxMessageBox("There is not enough memory to complete the command.", MB_OK | MB_ICONEXCLAMATION);
@@ -631,15 +650,13 @@ bool CMainFrame::OnCommand(int id)
 
 bool CMainFrame::RunCommand(int id)
 {
-    switch (id)
-    {
+    switch (id) {
     case ID_FILE_NEW:
     case ID_FILE_NEW_ALIAS:
         NewDocument();
         break;
     case ID_FILE_OPEN:
-    case ID_FILE_OPEN_ALIAS:
-    {
+    case ID_FILE_OPEN_ALIAS: {
         FileChooserOptions options;
         options.title = LoadString(0xF000);
         options.filter = kProjectFilter;
@@ -665,7 +682,8 @@ bool CMainFrame::RunCommand(int id)
         RunOptionsSheet(m_doc->GetTALVOProject(), this);
         break;
     case ID_ANALYSIS_OPTIONS:
-        if (auto* project = dynamic_cast<CAnalysisProject*>(GetTALVOApp().GetProject(GetTALVOApp().GetSelectedProjectIndex())))
+        if (auto* project =
+                dynamic_cast<CAnalysisProject*>(GetTALVOApp().GetProject(GetTALVOApp().GetSelectedProjectIndex())))
             RunAnalysisOptionsSheet(*project, 3, this);
         break;
     case ID_READ_MODEL_DATA:
@@ -690,8 +708,7 @@ bool CMainFrame::RunCommand(int id)
     case ID_APP_EXIT:
         close();
         break;
-    case ID_APP_ABOUT:
-    {
+    case ID_APP_ABOUT: {
         CAboutDlg dlg(this);
         dlg.DoModal();
         break;
@@ -714,8 +731,7 @@ bool CMainFrame::RunCommand(int id)
     case ID_AUTO_CHECK_LAST_VERSION:
         SetAutoCheckLastVerOption(GetAutoCheckLastVerOption() != 0 ? 0 : 1);
         break;
-    case ID_VERSION_HISTORY:
-    {
+    case ID_VERSION_HISTORY: {
         const std::string page = GetProductPageAddress();
         if (!page.empty())
             OpenWebPage(GetVersionHistoryAddress(page));
@@ -740,8 +756,7 @@ bool CMainFrame::RunCommand(int id)
         RunResultCommand(id);
         break;
     default:
-        if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount)
-        {
+        if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount) {
             const std::vector<std::string> files = GetTALVOApp().GetRecentFiles();
             const std::string path = files[static_cast<size_t>(id - ID_FILE_MRU_FILE1)];
             // The current project goes first; a cancelled save prompt keeps it and opens nothing.
@@ -764,8 +779,8 @@ bool CMainFrame::SaveModified()
 {
     if (!m_doc || !m_doc->IsModified())
         return true;
-    const int answer = AfxMessageBox(Format("Save changes to %s?", m_doc->GetTitle().c_str()),
-                                     MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    const int answer =
+        AfxMessageBox(Format("Save changes to %s?", m_doc->GetTitle().c_str()), MB_YESNOCANCEL | MB_ICONEXCLAMATION);
     if (answer == IDCANCEL)
         return false;
     if (answer == IDYES)
@@ -790,8 +805,7 @@ bool CMainFrame::CloseMainDocument()
 
 void CMainFrame::AttachDocument(std::unique_ptr<CTALVODoc> doc)
 {
-    if (m_doc)
-    {
+    if (m_doc) {
         CloseElementWindows();
         m_doc->OnCloseDocument();
     }
@@ -809,8 +823,7 @@ bool CMainFrame::OpenDocumentFile(const std::string& path)
     const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
     auto doc = std::make_unique<CTALVODoc>();
     std::string error;
-    if (!doc->OnOpenDocument(absolute, &error))
-    {
+    if (!doc->OnOpenDocument(absolute, &error)) {
         doc->OnCloseDocument();
         HideProgress();
         AfxMessageBox(error, MB_OK | MB_ICONSTOP);
@@ -841,8 +854,7 @@ bool CMainFrame::NewDocument()
     const auto makeModel = [&importer]() -> CBaseProject* {
         return importer.NewModel() ? importer.GetModelProject() : nullptr;
     };
-    if (!doc->NewProjectWithModel(path, makeModel, &error))
-    {
+    if (!doc->NewProjectWithModel(path, makeModel, &error)) {
         HideProgress();
         if (!error.empty())
             AfxMessageBox(error, MB_OK | MB_ICONSTOP);
@@ -860,8 +872,7 @@ bool CMainFrame::NewDocument()
 bool CMainFrame::DoSave(const std::string& path)
 {
     std::string error;
-    if (!m_doc->OnSaveDocument(path, &error))
-    {
+    if (!m_doc->OnSaveDocument(path, &error)) {
         HideProgress();
         AfxMessageBox(error, MB_OK | MB_ICONSTOP);
         return false;
@@ -916,31 +927,25 @@ void CMainFrame::DumpSelectedElement(bool withParameter)
     if (!PromptSaveFile(options, path))
         return;
     std::string parameter;
-    if (withParameter)
-    {
+    if (withParameter) {
         if (!InputBox("Please, input the parameter.", "Parameter", parameter, this))
             return;
     }
     CStdioFile file;
     std::string error;
-    if (!file.Open(path, CStdioFile::modeWrite, &error))
-    {
+    if (!file.Open(path, CStdioFile::modeWrite, &error)) {
         AfxMessageBox(error, MB_OK | MB_ICONSTOP);
         return;
     }
-    try
-    {
-        if (!writer->WriteDump(file, parameter))
-        {
+    try {
+        if (!writer->WriteDump(file, parameter)) {
             // Nothing the element knows: no empty file is left behind.
             file.Abort();
             AfxFormatMessageBox(IDS_UNKNOWN_DUMP_PARAMETER, MB_OK | MB_ICONEXCLAMATION, parameter.c_str());
             return;
         }
         file.Close();
-    }
-    catch (const std::exception& e)
-    {
+    } catch (const std::exception& e) {
         file.Abort();
         AfxMessageBox(e.what(), MB_OK | MB_ICONSTOP);
     }
@@ -958,16 +963,14 @@ bool CMainFrame::OpenWebPage(const std::string& address)
 int CMainFrame::CheckLastVersionFromMenu()
 {
     std::string page;
-    const int result = CompareWithLastVersion(GetUpdateCheckAddress(), kLastVerModeMenu, page,
-                                              GetRunningBuildVersionText());
+    const int result =
+        CompareWithLastVersion(GetUpdateCheckAddress(), kLastVerModeMenu, page, GetRunningBuildVersionText());
     if (result == 0)
         AfxMessageBox(IDS_UP_TO_DATE, MB_OK | MB_ICONINFORMATION);
-    else if (result == 1)
-    {
+    else if (result == 1) {
         if (AfxMessageBox(IDS_NEWER_VERSION, MB_YESNO | MB_ICONQUESTION) == IDYES)
             OpenWebPage(page);
-    }
-    else
+    } else
         AfxMessageBox(IDS_CHECK_FAILED, MB_OK | MB_ICONEXCLAMATION);
     return result;
 }
@@ -1003,10 +1006,8 @@ void CMainFrame::StepProgress()
 
 intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)
 {
-    switch (msg)
-    {
-    case WM_ZU_PROGRESS_RANGE:
-    {
+    switch (msg) {
+    case WM_ZU_PROGRESS_RANGE: {
         // Low word the first value (signed 16 bits); everything above it the last value, so counts
         // beyond 16 bits are not cut.
         const int first = static_cast<int16_t>(wParam & 0xFFFFu);
@@ -1028,8 +1029,7 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
         SetProgressText(wParam ? std::string(reinterpret_cast<const char*>(wParam)) : std::string());
         return 0;
     case WM_ZU_CHILD_ADDED:
-    case WM_ZU_CHILD_REMOVED:
-    {
+    case WM_ZU_CHILD_REMOVED: {
         auto* element = reinterpret_cast<CMElement*>(lParam);
         const int index = static_cast<int>(static_cast<intptr_t>(wParam));
         // The tree window marks the document modified when it had the tree.
@@ -1055,8 +1055,7 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
     case WM_COMMAND:
         return OnCommand(static_cast<int>(wParam & 0xFFFFu)) ? 1 : 0;
     case WM_ZU_CALC_INPUT_ENERGY:
-    case WM_ZU_CALC_INPUT_POWER:
-    {
+    case WM_ZU_CALC_INPUT_POWER: {
         // The project travels with the dialog's answer; it may have gone with its document since.
         auto* project = reinterpret_cast<CAnalysisProject*>(lParam);
         const auto* table = reinterpret_cast<const CZuSubsystemTable*>(wParam);
@@ -1074,8 +1073,8 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
 void CMainFrame::PostMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)
 {
     // Safe from any thread: the message runs later on the user-interface thread.
-    QMetaObject::invokeMethod(this, [this, msg, wParam, lParam] { SendMessage(msg, wParam, lParam); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, msg, wParam, lParam] { SendMessage(msg, wParam, lParam); }, Qt::QueuedConnection);
 }
 
 void CMainFrame::OnCloseWindows(bool askToSave)
@@ -1091,19 +1090,16 @@ void CMainFrame::OnCloseWindows(bool askToSave)
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     // A close the program orders itself (the close-windows message) goes ahead.
-    if (!m_closeWithoutPrompt && m_closeInterceptor && m_closeInterceptor())
-    {
+    if (!m_closeWithoutPrompt && m_closeInterceptor && m_closeInterceptor()) {
         event->ignore();
         return;
     }
-    if (!m_closeWithoutPrompt && m_doc && !SaveModified())
-    {
+    if (!m_closeWithoutPrompt && m_doc && !SaveModified()) {
         event->ignore();
         return;
     }
     m_closeWithoutPrompt = false;
-    if (m_doc)
-    {
+    if (m_doc) {
         // Measurement windows that go with the application do not ask to measure on.
         CExpDoc::SetApplicationClosing(true);
         CloseElementWindows();
@@ -1131,7 +1127,8 @@ void CMainFrame::RestoreLayout()
     const std::vector<uint8_t> state = GetProfileBinary(kLayoutSection, kLayoutState);
     // A layout that does not read back (another version, damaged) leaves the first-start layout.
     if (!geometry.empty())
-        restoreGeometry(QByteArray(reinterpret_cast<const char*>(geometry.data()), static_cast<qsizetype>(geometry.size())));
+        restoreGeometry(
+            QByteArray(reinterpret_cast<const char*>(geometry.data()), static_cast<qsizetype>(geometry.size())));
     if (!state.empty())
         restoreState(QByteArray(reinterpret_cast<const char*>(state.data()), static_cast<qsizetype>(state.size())),
                      kLayoutVersion);

@@ -12,7 +12,10 @@ CMainFrameAutomationHost::CMainFrameAutomationHost(CMainFrame& frame) : m_frame(
     m_frame.SetCloseInterceptor([this] { return HideForClient(); });
 }
 
-CMainFrameAutomationHost::~CMainFrameAutomationHost() { m_frame.SetCloseInterceptor({}); }
+CMainFrameAutomationHost::~CMainFrameAutomationHost()
+{
+    m_frame.SetCloseInterceptor({});
+}
 
 bool CMainFrameAutomationHost::HideForClient()
 {
@@ -23,7 +26,10 @@ bool CMainFrameAutomationHost::HideForClient()
     return true;
 }
 
-bool CMainFrameAutomationHost::IsMainWindowVisible() const { return m_frame.isVisible(); }
+bool CMainFrameAutomationHost::IsMainWindowVisible() const
+{
+    return m_frame.isVisible();
+}
 
 void CMainFrameAutomationHost::ShowMainWindow(int showCommand)
 {
@@ -36,13 +42,25 @@ void CMainFrameAutomationHost::ShowMainWindow(int showCommand)
     m_frame.repaint();
 }
 
-void CMainFrameAutomationHost::HideApplication() { m_frame.hide(); }
+void CMainFrameAutomationHost::HideApplication()
+{
+    m_frame.hide();
+}
 
-int64_t CMainFrameAutomationHost::GetWindowHandle() const { return static_cast<int64_t>(m_frame.winId()); }
+int64_t CMainFrameAutomationHost::GetWindowHandle() const
+{
+    return static_cast<int64_t>(m_frame.winId());
+}
 
-int64_t CMainFrameAutomationHost::GetProcessID() const { return static_cast<int64_t>(::getpid()); }
+int64_t CMainFrameAutomationHost::GetProcessID() const
+{
+    return static_cast<int64_t>(::getpid());
+}
 
-void CMainFrameAutomationHost::CloseWindows() { m_frame.SendMessage(WM_ZU_CLOSE_WINDOWS, 0, 0); }
+void CMainFrameAutomationHost::CloseWindows()
+{
+    m_frame.SendMessage(WM_ZU_CLOSE_WINDOWS, 0, 0);
+}
 
 std::string CMainFrameAutomationHost::GetOpenFileName(const std::string& initialFolder, const std::string& filter,
                                                       const std::string& title)
@@ -55,7 +73,10 @@ std::string CMainFrameAutomationHost::GetOpenFileName(const std::string& initial
     return PromptOpenFile(options, path) ? path : std::string();
 }
 
-CTALVODoc* CMainFrameAutomationHost::GetDocument() const { return m_frame.GetDocument(); }
+CTALVODoc* CMainFrameAutomationHost::GetDocument() const
+{
+    return m_frame.GetDocument();
+}
 
 bool CMainFrameAutomationHost::OpenDocument(const std::string& path)
 {

@@ -59,8 +59,9 @@ private:
 
 void InstallMeasuredDataServices()
 {
-    CDaqProject::SetRecalculatorFactory(
-        [](CDaqProject& project) -> std::unique_ptr<IDAQRecalculator> { return std::make_unique<CRecalculator>(project); });
+    CDaqProject::SetRecalculatorFactory([](CDaqProject& project) -> std::unique_ptr<IDAQRecalculator> {
+        return std::make_unique<CRecalculator>(project);
+    });
     // The channel records of measured data live in the data sets' measurement files: every data
     // set of the project has its files brought in line with the sensor catalogue.
     CSensorDoc::SetMeasuredDataSaver([](CDaqProject& project, const std::vector<CMElement*>&, std::string& error) {

@@ -13,8 +13,7 @@
 
 #include <memory>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_SOLMOX_PROJECT_FILTER = 6245;
 constexpr uint32_t IDS_SOLMOX_PROJECT_TITLE = 6247;
 constexpr uint32_t IDS_MODEL_NOT_CREATED = 6078;
@@ -47,8 +46,7 @@ int AnnounceChildrenFrom(CModelProject* project, int from, int done)
 
 CModelImporter::CModelImporter(CTALVODoc& document, QWidget* parent)
     : m_document(document), m_container(document.GetTALVOProject()), m_parent(parent)
-{
-}
+{}
 
 CModelImporter::~CModelImporter() = default;
 

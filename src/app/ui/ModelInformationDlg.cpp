@@ -11,8 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_MODEL_FILE_TITLE = 6158;
 constexpr uint32_t IDS_MODEL_FILE_FILTER = 6280;
 } // namespace
@@ -64,9 +63,15 @@ bool CModelInformationDlg::DoDataExchange(bool saveAndValidate)
     return true;
 }
 
-bool CModelInformationDlg::IsOkEnabled() const { return m_ok->isEnabled(); }
+bool CModelInformationDlg::IsOkEnabled() const
+{
+    return m_ok->isEnabled();
+}
 
-void CModelInformationDlg::UpdateOk() { m_ok->setEnabled(!m_edit->text().trimmed().isEmpty()); }
+void CModelInformationDlg::UpdateOk()
+{
+    m_ok->setEnabled(!m_edit->text().trimmed().isEmpty());
+}
 
 void CModelInformationDlg::Browse()
 {

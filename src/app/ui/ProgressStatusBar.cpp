@@ -18,8 +18,7 @@ CProgressStatusBar::CProgressStatusBar(QWidget* parent) : QStatusBar(parent)
     m_caps = new QLabel(QStringLiteral("CAP"), this);
     m_num = new QLabel(QStringLiteral("NUM"), this);
     m_scroll = new QLabel(QStringLiteral("SCRL"), this);
-    for (QLabel* l : {m_caps, m_num, m_scroll})
-    {
+    for (QLabel* l : {m_caps, m_num, m_scroll}) {
         l->setEnabled(false);
         addPermanentWidget(l);
     }

@@ -6,9 +6,7 @@
 
 #include <QIcon>
 
-CProjectTreeModel::CProjectTreeModel(QObject* parent) : QAbstractItemModel(parent)
-{
-}
+CProjectTreeModel::CProjectTreeModel(QObject* parent) : QAbstractItemModel(parent) {}
 
 CProjectTreeModel::~CProjectTreeModel() = default;
 
@@ -21,14 +19,12 @@ std::unique_ptr<CProjectTreeModel::Node> CProjectTreeModel::MakeNode(CMElement* 
     root->row = row;
     m_nodes.insert(element, root.get());
     std::vector<Node*> pending{root.get()};
-    while (!pending.empty())
-    {
+    while (!pending.empty()) {
         Node* node = pending.back();
         pending.pop_back();
         const int count = node->element->GetChildCount();
         node->children.reserve(static_cast<size_t>(count));
-        for (int i = 0; i < count; ++i)
-        {
+        for (int i = 0; i < count; ++i) {
             CMElement* child = node->element->GetChild(i);
             if (!child || m_nodes.contains(child))
                 continue;
@@ -47,8 +43,7 @@ std::unique_ptr<CProjectTreeModel::Node> CProjectTreeModel::MakeNode(CMElement* 
 void CProjectTreeModel::Unregister(Node* node)
 {
     std::vector<Node*> pending{node};
-    while (!pending.empty())
-    {
+    while (!pending.empty()) {
         Node* n = pending.back();
         pending.pop_back();
         m_nodes.remove(n->element);
@@ -67,8 +62,7 @@ int CProjectTreeModel::AddRootElement(CMElement* root)
 {
     if (!root)
         return -1;
-    if (Node* existing = m_nodes.value(root))
-    {
+    if (Node* existing = m_nodes.value(root)) {
         if (!existing->parent)
             return existing->row;
         RemoveElement(root);
@@ -94,14 +88,11 @@ bool CProjectTreeModel::AddElement(CMElement* element)
     CMElement* parentElement = parentNode->element;
     size_t row = parentNode->children.size();
     const int childCount = parentElement->GetChildCount();
-    if (childCount > 0 && parentElement->GetChild(childCount - 1) != element)
-    {
+    if (childCount > 0 && parentElement->GetChild(childCount - 1) != element) {
         const int dataIndex = parentElement->GetChildIndex(element);
-        for (int i = dataIndex < 0 ? childCount : dataIndex + 1; i < childCount; ++i)
-        {
+        for (int i = dataIndex < 0 ? childCount : dataIndex + 1; i < childCount; ++i) {
             const Node* sibling = m_nodes.value(parentElement->GetChild(i));
-            if (sibling && sibling->parent == parentNode)
-            {
+            if (sibling && sibling->parent == parentNode) {
                 row = static_cast<size_t>(sibling->row);
                 break;
             }
@@ -220,8 +211,7 @@ QVariant CProjectTreeModel::data(const QModelIndex& index, int role) const
     Node* node = NodeOf(index);
     if (!node)
         return QVariant();
-    switch (role)
-    {
+    switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
         return QString::fromStdString(node->element->GetName());

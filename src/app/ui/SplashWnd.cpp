@@ -6,8 +6,7 @@
 #include <QPainter>
 #include <QPointer>
 
-namespace
-{
+namespace {
 bool g_enabled = false;
 QPointer<CSplashWnd> g_splash;
 } // namespace
@@ -40,8 +39,7 @@ bool CSplashWnd::PreTranslateAppMessage(const QEvent* event)
 {
     if (!g_splash || !event)
         return false;
-    switch (event->type())
-    {
+    switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
     case QEvent::NonClientAreaMouseButtonPress:

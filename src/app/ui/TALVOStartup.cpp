@@ -12,8 +12,7 @@
 
 #include <QApplication>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_NEWER_VERSION = 6320;
 
 std::function<bool()>& AutomationHook()
@@ -51,8 +50,7 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
     InstallMeasuredDataServices();
 
     const CTALVOCommandLine cmd = CTALVOApp::ParseCommandLine(args);
-    if (cmd.RunsByAutomation())
-    {
+    if (cmd.RunsByAutomation()) {
         // The automation server makes its own objects; no window, no document, no checks.
         startup.automation = true;
         startup.ok = AutomationHook() ? AutomationHook()() : true;
@@ -67,8 +65,7 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
     CSplashWnd::EnableSplashScreen(true);
 
     // No empty project at start; a file on the command line is opened.
-    if (show)
-    {
+    if (show) {
         startup.mainFrame->show();
         startup.mainFrame->repaint();
     }
@@ -101,8 +98,7 @@ int RunTALVOApp(QApplication& qapp, const std::vector<std::string>& args)
     InstallQtPlatformServices();
     CTALVOStartup startup = InitTALVOApp(args);
     int code = 1;
-    if (startup.ok)
-    {
+    if (startup.ok) {
         if (startup.automation && !AutomationHook())
             code = 0; // nothing serves automation clients yet
         else

@@ -25,13 +25,15 @@ constexpr uint32_t IDS_EXPORT_INPUT_POWER_TITLE = 6068;
 const char* const kExportFilter = "Export Input Power (*.xlsx;*.txt)|*.xlsx;*.txt||";
 const char* const kExportFailed = "Faild to export the Input power data.";
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
 } // namespace
 
 CDlgExportInputPower::CDlgExportInputPower(CAnalysisProject* project, QWidget* parent)
     : CDlgExportInputPower(project, parent, IDD, false)
-{
-}
+{}
 
 CDlgExportInputPower::CDlgExportInputPower(CAnalysisProject* project, QWidget* parent, int templateId, bool byOrder)
     : CZuDialog(parent, templateId), m_project(project)
@@ -65,7 +67,8 @@ CDlgExportInputPower::CDlgExportInputPower(CAnalysisProject* project, QWidget* p
     auto* kindBox = new QGroupBox(tr("Data"), this);
     auto* kindLayout = new QVBoxLayout(kindBox);
     m_kinds = new QButtonGroup(this);
-    const QString kindNames[] = {tr("Input powers"), tr("Input energies"), tr("Input-power values (velocity, pressure)")};
+    const QString kindNames[] = {tr("Input powers"), tr("Input energies"),
+                                 tr("Input-power values (velocity, pressure)")};
     for (int k = 0; k < 3; ++k) {
         auto* radio = new QRadioButton(kindNames[k], kindBox);
         radio->setObjectName(QString("kind%1").arg(k));

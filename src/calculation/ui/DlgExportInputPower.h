@@ -22,7 +22,8 @@ class CDlgExportInputPower : public CZuDialog
     Q_OBJECT
 
 public:
-    enum {
+    enum
+    {
         IDD = 4028,
         IDC_BROWSE = 3016,
         IDC_PATH = 3137,

@@ -49,7 +49,8 @@ bool CDlgExportInputPowerForOT::DoDataExchange(bool saveAndValidate)
         bool ok = false;
         const int width = m_widthEdit->text().trimmed().toInt(&ok);
         if (!ok || width < kMinWidth || width > kMaxWidth) {
-            AfxMessageBox(Format("Enter an integer between %d and %d.", kMinWidth, kMaxWidth), MB_OK | MB_ICONEXCLAMATION);
+            AfxMessageBox(Format("Enter an integer between %d and %d.", kMinWidth, kMaxWidth),
+                          MB_OK | MB_ICONEXCLAMATION);
             m_widthEdit->setFocus();
             return false;
         }

@@ -8,7 +8,12 @@ class CDlgExportInputPowerForOT : public CDlgExportInputPower
     Q_OBJECT
 
 public:
-    enum { IDD = 4107, IDC_BAND_LIST = 3272, IDC_BAND_WIDTH = 3138 };
+    enum
+    {
+        IDD = 4107,
+        IDC_BAND_LIST = 3272,
+        IDC_BAND_WIDTH = 3138
+    };
     static constexpr int kMinWidth = 1;
     static constexpr int kMaxWidth = 999;
 

@@ -28,9 +28,15 @@ CDlgSelectCalcSubsystem* CDlgSelectCalcSubsystem::CreateInstance(QWidget* parent
     return g_instance;
 }
 
-CDlgSelectCalcSubsystem* CDlgSelectCalcSubsystem::GetInstance() { return g_instance; }
+CDlgSelectCalcSubsystem* CDlgSelectCalcSubsystem::GetInstance()
+{
+    return g_instance;
+}
 
-void CDlgSelectCalcSubsystem::DestroyInstance() { delete g_instance; }
+void CDlgSelectCalcSubsystem::DestroyInstance()
+{
+    delete g_instance;
+}
 
 void CDlgSelectCalcSubsystem::SetModelSelectionSink(std::function<void(const CZuSubsystemTable&)> sink)
 {

@@ -20,7 +20,12 @@ class CDlgSelectCalcSubsystem : public CZuDialog
     Q_OBJECT
 
 public:
-    enum { IDD = 4064, IDC_ALL = 3045, IDC_SUBSYSTEMS = 3159 };
+    enum
+    {
+        IDD = 4064,
+        IDC_ALL = 3045,
+        IDC_SUBSYSTEMS = 3159
+    };
 
     // The new dialog, or null while one is open. The notification goes to target (null: the main
     // window).

@@ -13,7 +13,12 @@ class CPPageCalcIEOptions : public CZuPropertyPage
     Q_OBJECT
 
 public:
-    enum { IDD = 4041, IDC_USE_SYMMETRIC = 3045, IDC_RPM_MARGIN = 3115 };
+    enum
+    {
+        IDD = 4041,
+        IDC_USE_SYMMETRIC = 3045,
+        IDC_RPM_MARGIN = 3115
+    };
 
     CPPageCalcIEOptions();
     ~CPPageCalcIEOptions() override;

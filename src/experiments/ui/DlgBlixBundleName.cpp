@@ -69,7 +69,8 @@ void CDlgBlixBundleName::OnOK()
         AfxFormatMessageBox(IDS_BAD_NUMBER, MB_OK, m_number.c_str());
         return;
     }
-    if (m_name.find_first_not_of("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos) {
+    if (m_name.find_first_not_of("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ") !=
+        std::string::npos) {
         AfxFormatMessageBox(IDS_BAD_NAME, MB_OK, m_name.c_str());
         return;
     }

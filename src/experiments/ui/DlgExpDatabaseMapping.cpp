@@ -16,8 +16,7 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 constexpr int kDialogTemplate = 4213;
 constexpr uint32_t IDS_CLIPBOARD_FAILED = 6019;
 constexpr int kSubsystemColumn = 2;
@@ -59,7 +58,8 @@ CDlgExpDatabaseMapping::CDlgExpDatabaseMapping(const CZuSubsystemTable& model, s
 
     m_grid = new QTableWidget(this);
     m_grid->setColumnCount(3);
-    m_grid->setHorizontalHeaderLabels({QStringLiteral("No."), QStringLiteral("Common Name"), QStringLiteral("Subsystem Name")});
+    m_grid->setHorizontalHeaderLabels(
+        {QStringLiteral("No."), QStringLiteral("Common Name"), QStringLiteral("Subsystem Name")});
     m_grid->verticalHeader()->hide();
     m_grid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_grid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
@@ -120,8 +120,7 @@ bool CDlgExpDatabaseMapping::OnInitDialog()
     };
     for (size_t i = 0; i < m_commonNames.size(); ++i)
         addRow(static_cast<int>(i), QString::fromStdString(m_commonNames[i]), QString());
-    for (size_t s = 0; s < m_modelNames.size(); ++s)
-    {
+    for (size_t s = 0; s < m_modelNames.size(); ++s) {
         const int entry = m_mapping[s];
         const QString name = QString::fromStdString(m_modelNames[s]);
         if (entry >= 0 && entry < static_cast<int>(m_commonNames.size()))
@@ -173,10 +172,8 @@ std::string CDlgExpDatabaseMapping::TableText() const
     for (int c = 0; c < m_grid->columnCount(); ++c)
         text += m_grid->horizontalHeaderItem(c)->text().toStdString() + "\t";
     text += "\n";
-    for (int r = 0; r < m_grid->rowCount(); ++r)
-    {
-        for (int c = 0; c < m_grid->columnCount(); ++c)
-        {
+    for (int r = 0; r < m_grid->rowCount(); ++r) {
+        for (int c = 0; c < m_grid->columnCount(); ++c) {
             const QTableWidgetItem* item = m_grid->item(r, c);
             text += (item ? item->text().toStdString() : std::string()) + "\t";
         }
@@ -194,13 +191,11 @@ void CDlgExpDatabaseMapping::OnCopyAsText()
 void CDlgExpDatabaseMapping::OnOK()
 {
     // A pending cut goes back where it came from: OK takes what the table shows.
-    if (m_cutRow >= 0)
-    {
+    if (m_cutRow >= 0) {
         SetSubsystemAt(m_cutRow, m_cutName);
         m_cutRow = -1;
     }
-    for (int r = 0; r < m_grid->rowCount(); ++r)
-    {
+    for (int r = 0; r < m_grid->rowCount(); ++r) {
         const std::string name = SubsystemAt(r).toStdString();
         if (name.empty())
             continue;

@@ -38,8 +38,7 @@
 #include <map>
 #include <set>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_NAME_EMPTY = 6130;
 constexpr uint32_t IDS_NUMBER_MISSING = 7083;
 constexpr uint32_t IDS_CHANNEL_TWICE = 7013;
@@ -51,10 +50,10 @@ constexpr uint32_t IDS_NO_TAKE_OVER_OPTION = 6174;
 constexpr uint32_t IDS_COLUMN_FIRST = 6281;
 
 // Colour table of the highlight, blue to red.
-constexpr float kColors[16][3] = {{0, 0, 1},       {0, 0.26f, 1},   {0, 0.53f, 1},   {0, 0.8f, 1},
-                                  {0, 1, 0.94f},   {0, 1, 0.68f},   {0, 1, 0.39f},   {0, 1, 0.13f},
-                                  {0.13f, 1, 0},   {0.39f, 1, 0},   {0.68f, 1, 0},   {0.94f, 1, 0},
-                                  {1, 0.8f, 0},    {1, 0.53f, 0},   {1, 0.26f, 0},   {1, 0, 0}};
+constexpr float kColors[16][3] = {{0, 0, 1},     {0, 0.26f, 1}, {0, 0.53f, 1}, {0, 0.8f, 1},
+                                  {0, 1, 0.94f}, {0, 1, 0.68f}, {0, 1, 0.39f}, {0, 1, 0.13f},
+                                  {0.13f, 1, 0}, {0.39f, 1, 0}, {0.68f, 1, 0}, {0.94f, 1, 0},
+                                  {1, 0.8f, 0},  {1, 0.53f, 0}, {1, 0.26f, 0}, {1, 0, 0}};
 
 std::map<const void*, QPointer<CDlgExpProperty>>& Dialogs()
 {
@@ -370,8 +369,8 @@ int CDlgExpProperty::CanClearSelection() const
 {
     if (m_mode != modeNew)
         return 0;
-    const QModelIndexList selected = m_expGrid->selectionModel() ? m_expGrid->selectionModel()->selectedIndexes()
-                                                                   : QModelIndexList();
+    const QModelIndexList selected =
+        m_expGrid->selectionModel() ? m_expGrid->selectionModel()->selectedIndexes() : QModelIndexList();
     QModelIndexList cells = selected;
     if (cells.isEmpty())
         cells.push_back(m_expGrid->currentIndex());
@@ -412,8 +411,8 @@ QStringList CDlgExpProperty::DropDownEntries(int row, int col) const
     } else if (col == 3) {
         CSensorProject* sensors = m_daqProject ? m_daqProject->GetSensorProject() : nullptr;
         const std::string name = RowName(row);
-        const int kind = m_daqProject && m_daqProject->IsStructure(name) ? SENSOR_DATATYPE_ACCELERATION
-                                                                         : SENSOR_DATATYPE_PRESSURE;
+        const int kind =
+            m_daqProject && m_daqProject->IsStructure(name) ? SENSOR_DATATYPE_ACCELERATION : SENSOR_DATATYPE_PRESSURE;
         for (int g = 0; sensors && g < sensors->GetGroupCount(); ++g) {
             const CSensorGroup* group = sensors->GetGroup(g);
             bool fits = true;

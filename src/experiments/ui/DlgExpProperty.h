@@ -30,9 +30,21 @@ class CDlgExpProperty : public CZuDialog
     Q_OBJECT
 
 public:
-    enum { IDD = 4026, IDC_DATE = 3085, IDC_PAGES = 3057, IDC_EXP_GRID = 3170, IDC_CHANNEL_GRID = 3169,
-           IDC_TAKE_OVER = 3064 };
-    enum Mode { modeNew = 1, modeStored = 2, modeReadOnly = 3 };
+    enum
+    {
+        IDD = 4026,
+        IDC_DATE = 3085,
+        IDC_PAGES = 3057,
+        IDC_EXP_GRID = 3170,
+        IDC_CHANNEL_GRID = 3169,
+        IDC_TAKE_OVER = 3064
+    };
+    enum Mode
+    {
+        modeNew = 1,
+        modeStored = 2,
+        modeReadOnly = 3
+    };
     // The control ids of texts 1 to 8.
     static constexpr std::array<int, 8> kTextIds = {3092, 3109, 3120, 3082, 3093, 3088, 3116, 3128};
 

@@ -38,8 +38,7 @@
 #include <map>
 #include <set>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_TAKE_OVER = 6044;
 constexpr uint32_t IDS_SEARCH_REPORT = 6046;
 constexpr uint32_t IDS_SETUP_FAILED = 6071;
@@ -81,8 +80,7 @@ void AddOnce(std::vector<std::string>& lines, const std::string& line)
 
 CDlgExpProperty2::CItem::CItem(const std::string& n, double v, int f)
     : name(n), value(v), fixed(f), m_group(std::make_unique<CSensorGroup>())
-{
-}
+{}
 
 CDlgExpProperty2::CItem::~CItem() = default;
 
@@ -94,8 +92,7 @@ void CDlgExpProperty2::CItem::SetGroup(std::unique_ptr<CSensorGroup> group)
 
 CDlgExpProperty2::CDlgData::CDlgData(CQmxBlixChMgr* inv)
     : date(static_cast<int64_t>(std::time(nullptr))), inventory(inv), target(std::make_shared<CTarget>())
-{
-}
+{}
 
 CDlgExpProperty2::CDlgData::~CDlgData() = default;
 
@@ -109,8 +106,8 @@ std::unique_ptr<CSensorGroup> CDlgExpProperty2::CDlgData::SearchChannels(const s
     CSensorProject* sensors = container ? container->GetSensorProject() : nullptr;
     if (!db || !db->GetItemList())
         return group;
-    const int channelCount =
-        container->GetSystemChannelCount() > 0 ? container->GetSystemChannelCount() : CSensorGroup::kDefaultChannelCount;
+    const int channelCount = container->GetSystemChannelCount() > 0 ? container->GetSystemChannelCount()
+                                                                    : CSensorGroup::kDefaultChannelCount;
     std::vector<CBlixChDB::CItem*> entries;
     db->GetItemList()->FindBySubsystem(subsystem, entries);
     if (entries.empty())
@@ -133,7 +130,8 @@ std::unique_ptr<CSensorGroup> CDlgExpProperty2::CDlgData::SearchChannels(const s
         CSensorBundle* bundle = nullptr;
         for (int b = 0; sensors && !bundle && b < sensors->GetBundleCount(); ++b) {
             CSensorBundle* candidate = sensors->GetBundle(b);
-            if (!candidate || candidate->GetBundleID() != sn || candidate->GetCount() != static_cast<int>(ofUnit.size()))
+            if (!candidate || candidate->GetBundleID() != sn ||
+                candidate->GetCount() != static_cast<int>(ofUnit.size()))
                 continue;
             bool fits = true;
             for (int k = 0; fits && k < candidate->GetCount(); ++k) {
@@ -240,9 +238,9 @@ CDlgExpProperty2::CDlgExpProperty2(std::unique_ptr<CDlgData> data, QWidget* pare
     });
     top->addWidget(m_list, 1);
     auto* row = new QHBoxLayout;
-    const std::pair<int, const char*> buttons[] = {{IDC_ADD, "Add..."},          {IDC_DELETE, "Delete"},
-                                                   {IDC_COPY, "Take Over..."},   {IDC_STATUS, "Unit Status..."},
-                                                   {IDC_PICTURE, "Picture..."},  {IDC_TABLE, "Sensor Table..."}};
+    const std::pair<int, const char*> buttons[] = {{IDC_ADD, "Add..."},         {IDC_DELETE, "Delete"},
+                                                   {IDC_COPY, "Take Over..."},  {IDC_STATUS, "Unit Status..."},
+                                                   {IDC_PICTURE, "Picture..."}, {IDC_TABLE, "Sensor Table..."}};
     for (const auto& [id, text] : buttons) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(QString("Control%1").arg(id));
@@ -356,8 +354,9 @@ void CDlgExpProperty2::FillList()
         name->setCheckState(item.tick ? Qt::Checked : Qt::Unchecked);
         m_list->setItem(r, 0, name);
         m_list->setItem(r, 1, new QTableWidgetItem(QString::fromStdString(Format("%.5f", item.value))));
-        m_list->setItem(r, 2, new QTableWidgetItem(
-                                  QString::fromStdString(Format("%d", item.GetGroup() ? item.GetGroup()->GetMemberCount() : 0))));
+        m_list->setItem(r, 2,
+                        new QTableWidgetItem(QString::fromStdString(
+                            Format("%d", item.GetGroup() ? item.GetGroup()->GetMemberCount() : 0))));
     }
     m_filling = false;
 }
@@ -469,8 +468,8 @@ int CDlgExpProperty2::Validate()
                     return fail(IDS_BUNDLE_ID_TWICE, name, ba->GetBundleID().c_str());
             }
         }
-        const int kind = container && container->IsStructure(item->name) ? SENSOR_DATATYPE_ACCELERATION
-                                                                          : SENSOR_DATATYPE_PRESSURE;
+        const int kind =
+            container && container->IsStructure(item->name) ? SENSOR_DATATYPE_ACCELERATION : SENSOR_DATATYPE_PRESSURE;
         // Every member is checked, also the last one.
         for (int i = 0; i < group->GetMemberCount(); ++i) {
             const tagSENSORGROUPMEMBER m = group->GetMember(i);

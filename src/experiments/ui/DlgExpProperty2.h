@@ -26,8 +26,18 @@ class CDlgExpProperty2 : public CZuDialog
     Q_OBJECT
 
 public:
-    enum { IDD = 4027, IDC_LIST = 3159, IDC_PICTURE = 3005, IDC_ADD = 3007, IDC_TABLE = 3014, IDC_DELETE = 3023,
-           IDC_STATUS = 3026, IDC_DATE = 3072, IDC_COPY = 57634 };
+    enum
+    {
+        IDD = 4027,
+        IDC_LIST = 3159,
+        IDC_PICTURE = 3005,
+        IDC_ADD = 3007,
+        IDC_TABLE = 3014,
+        IDC_DELETE = 3023,
+        IDC_STATUS = 3026,
+        IDC_DATE = 3072,
+        IDC_COPY = 57634
+    };
     static constexpr std::array<int, 4> kTextIds = {3083, 3137, 3138, 3139};
 
     // One subsystem row.

@@ -71,10 +71,11 @@ bool CDlgImportSensorList::OnInitDialog()
     for (int s = 0; s < I::kSheetCount; ++s)
         for (int r = 0; r < import.GetRowCount(s); ++r) {
             auto* item = new QTreeWidgetItem(m_list);
-            const std::string texts[] = {import.GetCell(s, I::colID, r),       import.GetCell(s, I::colManufacturer, r),
-                                         import.GetCell(s, I::colModel, r),    import.GetCell(s, I::colSerial, r),
-                                         import.GetCell(s, I::colSensitivity, r), import.GetUnitText(s, r),
-                                         import.GetCell(s, I::colLimit, r),    import.GetCell(s, I::colComment, r)};
+            const std::string texts[] = {
+                import.GetCell(s, I::colID, r),          import.GetCell(s, I::colManufacturer, r),
+                import.GetCell(s, I::colModel, r),       import.GetCell(s, I::colSerial, r),
+                import.GetCell(s, I::colSensitivity, r), import.GetUnitText(s, r),
+                import.GetCell(s, I::colLimit, r),       import.GetCell(s, I::colComment, r)};
             for (int c = 0; c < 8; ++c)
                 item->setText(c, QString::fromStdString(texts[c]));
             item->setIcon(0, style()->standardIcon(icons[s]));
@@ -92,7 +93,8 @@ void CDlgImportSensorList::OnOK()
         std::vector<std::string> columns;
         for (int c = 0; c < 8; ++c)
             columns.push_back(item->text(c).toStdString());
-        const tagSENSORINFO info = CImportSensorListFromExcel::MakeSensorInfo(columns, item->data(0, Qt::UserRole).toInt());
+        const tagSENSORINFO info =
+            CImportSensorListFromExcel::MakeSensorInfo(columns, item->data(0, Qt::UserRole).toInt());
         if (onRecord)
             onRecord(info);
     }

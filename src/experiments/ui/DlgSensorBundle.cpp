@@ -20,7 +20,8 @@ CDlgSensorBundle::CDlgSensorBundle(QWidget* parent) : CZuDialog(parent, 4072)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Double-click sensors in the sensor list to add them to the bundle:"), this));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Double-click sensors in the sensor list to add them to the bundle:"), this));
     layout->addWidget(m_edit);
     layout->addWidget(buttons);
     g_instance = this;

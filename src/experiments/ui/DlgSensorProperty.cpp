@@ -24,7 +24,8 @@ QString Number(float value)
 }
 } // namespace
 
-CDlgSensorProperty::CDlgSensorProperty(QWidget* parent, bool newSensor) : CZuDialog(parent, 4074), m_newSensor(newSensor)
+CDlgSensorProperty::CDlgSensorProperty(QWidget* parent, bool newSensor)
+    : CZuDialog(parent, 4074), m_newSensor(newSensor)
 {
     setObjectName(QStringLiteral("DlgSensorProperty"));
     setWindowTitle(newSensor ? QStringLiteral("New Sensor") : QStringLiteral("Sensor Properties"));

@@ -21,9 +21,9 @@ public:
 
     // The values being edited.
     SensorDialogValues m_values;
-    int m_channel = -1;        // carried, not part of the sensor
-    float m_scale = 1.0f;      // carried
-    std::string m_comment;     // carried
+    int m_channel = -1;    // carried, not part of the sensor
+    float m_scale = 1.0f;  // carried
+    std::string m_comment; // carried
     bool m_editableValues = true;
     bool m_compact = false;
     bool m_unitEnabled = true;

@@ -21,8 +21,7 @@
 #include <cfloat>
 #include <cmath>
 
-namespace
-{
+namespace {
 QString UnitText(const CExpData& data)
 {
     tagSENSORINFO info;

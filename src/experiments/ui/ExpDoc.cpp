@@ -25,8 +25,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_READ_FAILED = 6070;
 constexpr uint32_t IDS_BLOCK_TOO_SHORT = 6072;
 constexpr uint32_t IDS_NO_CALC_DATA = 6077;
@@ -198,7 +197,8 @@ int CExpDoc::SetupChannels()
         for (int j = 0; j < m_project->GetGroupItemCount(g); ++j) {
             CHANNELINFO info;
             if (!m_project->GetChannelInfo(g, j, info)) {
-                AfxFormatMessageBox(IDS_NO_SENSOR, MB_OK | MB_ICONEXCLAMATION, m_project->GetGroupItemText(g, j).c_str());
+                AfxFormatMessageBox(IDS_NO_SENSOR, MB_OK | MB_ICONEXCLAMATION,
+                                    m_project->GetGroupItemText(g, j).c_str());
                 return 0;
             }
             channels.push_back(SettingsOf(info, m_project->GetGroupItemValue(g, j)));

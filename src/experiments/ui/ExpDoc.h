@@ -34,7 +34,7 @@ class CExpDoc : public QObject, public IDAQExeSupport, public IDAQSystemDocument
 public:
     // View update hints.
     static constexpr int kHintNone = 0;
-    static constexpr int kHintSelect = -1;   // the element was selected in the tree
+    static constexpr int kHintSelect = -1;    // the element was selected in the tree
     static constexpr int kHintRunDone = 1000; // a run ended without data
 
     explicit CExpDoc(QObject* parent = nullptr);

@@ -27,8 +27,7 @@
 
 #include <filesystem>
 
-namespace
-{
+namespace {
 std::vector<QPointer<CExpFrame>>& Frames()
 {
     static std::vector<QPointer<CExpFrame>> frames;
@@ -245,15 +244,24 @@ bool CExpFrame::IsCommandEnabled(int id) const
 bool CExpFrame::IsCommandChecked(int id) const
 {
     switch (id) {
-    case ID_CHANNEL_TIME: return m_channelMode == 1;
-    case ID_CHANNEL_FREQ: return m_channelMode == 2;
-    case ID_SIGNAL_PULSE: return m_signalMode == 3;
-    case ID_SIGNAL_RPM: return m_signalMode == 4;
-    case ID_SIGNAL_ALL_RPM: return m_signalMode == 5;
-    case ID_DIAG_VOLTAGE: return m_diagMode == 1;
-    case ID_DIAG_VALUE: return m_diagMode == 2;
-    case ID_DIAG_INTEGRAL: return m_diagMode == 3;
-    default: return false;
+    case ID_CHANNEL_TIME:
+        return m_channelMode == 1;
+    case ID_CHANNEL_FREQ:
+        return m_channelMode == 2;
+    case ID_SIGNAL_PULSE:
+        return m_signalMode == 3;
+    case ID_SIGNAL_RPM:
+        return m_signalMode == 4;
+    case ID_SIGNAL_ALL_RPM:
+        return m_signalMode == 5;
+    case ID_DIAG_VOLTAGE:
+        return m_diagMode == 1;
+    case ID_DIAG_VALUE:
+        return m_diagMode == 2;
+    case ID_DIAG_INTEGRAL:
+        return m_diagMode == 3;
+    default:
+        return false;
     }
 }
 
@@ -262,15 +270,40 @@ bool CExpFrame::OnCommand(int id)
     int* mode = nullptr;
     int value = 0;
     switch (id) {
-    case ID_CHANNEL_TIME: mode = &m_channelMode; value = 1; break;
-    case ID_CHANNEL_FREQ: mode = &m_channelMode; value = 2; break;
-    case ID_SIGNAL_PULSE: mode = &m_signalMode; value = 3; break;
-    case ID_SIGNAL_RPM: mode = &m_signalMode; value = 4; break;
-    case ID_SIGNAL_ALL_RPM: mode = &m_signalMode; value = 5; break;
-    case ID_DIAG_VOLTAGE: mode = &m_diagMode; value = 1; break;
-    case ID_DIAG_VALUE: mode = &m_diagMode; value = 2; break;
-    case ID_DIAG_INTEGRAL: mode = &m_diagMode; value = 3; break;
-    default: break;
+    case ID_CHANNEL_TIME:
+        mode = &m_channelMode;
+        value = 1;
+        break;
+    case ID_CHANNEL_FREQ:
+        mode = &m_channelMode;
+        value = 2;
+        break;
+    case ID_SIGNAL_PULSE:
+        mode = &m_signalMode;
+        value = 3;
+        break;
+    case ID_SIGNAL_RPM:
+        mode = &m_signalMode;
+        value = 4;
+        break;
+    case ID_SIGNAL_ALL_RPM:
+        mode = &m_signalMode;
+        value = 5;
+        break;
+    case ID_DIAG_VOLTAGE:
+        mode = &m_diagMode;
+        value = 1;
+        break;
+    case ID_DIAG_VALUE:
+        mode = &m_diagMode;
+        value = 2;
+        break;
+    case ID_DIAG_INTEGRAL:
+        mode = &m_diagMode;
+        value = 3;
+        break;
+    default:
+        break;
     }
     if (mode) {
         if (!IsCommandEnabled(id))

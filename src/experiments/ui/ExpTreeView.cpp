@@ -28,8 +28,7 @@
 
 #include <cstdlib>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_DELETE_PROJECT = 6047;
 constexpr uint32_t IDS_DELETE_ITEMS = 6048;
 constexpr uint32_t IDS_RUN_NOT_STARTED = 6069;
@@ -145,7 +144,8 @@ void CExpTreeView::OnUpdate(QObject* sender, int, CMElement* element)
 {
     if (sender == this)
         return;
-    if (m_current && m_doc->GetProject() && m_current != m_doc->GetProject() && !m_doc->GetProject()->IsAncestorOf(m_current))
+    if (m_current && m_doc->GetProject() && m_current != m_doc->GetProject() &&
+        !m_doc->GetProject()->IsAncestorOf(m_current))
         m_current = nullptr;
     Refill();
     if (element && ItemOf(element))
@@ -306,10 +306,17 @@ void CExpTreeView::OnProperties()
         dialog.m_values.sensitivity = info.ChannelInfo.Sensitivity;
         dialog.m_values.limit = info.ChannelInfo.Limit;
         switch (info.ChannelInfo.DataType) {
-        case SENSOR_DATATYPE_ACCELERATION: dialog.m_values.unitChoice = info.ChannelInfo.Unit == 0 ? 1 : 0; break;
-        case SENSOR_DATATYPE_FORCE: dialog.m_values.unitChoice = 3; break;
-        case SENSOR_DATATYPE_PRESSURE: dialog.m_values.unitChoice = 2; break;
-        default: break;
+        case SENSOR_DATATYPE_ACCELERATION:
+            dialog.m_values.unitChoice = info.ChannelInfo.Unit == 0 ? 1 : 0;
+            break;
+        case SENSOR_DATATYPE_FORCE:
+            dialog.m_values.unitChoice = 3;
+            break;
+        case SENSOR_DATATYPE_PRESSURE:
+            dialog.m_values.unitChoice = 2;
+            break;
+        default:
+            break;
         }
         dialog.m_channel = info.ChannelInfo.Channel;
         dialog.m_scale = info.ChannelInfo.Scale;

@@ -1,6 +1,6 @@
 #pragma once
 // Command ids of the sensor window and the private messages between its windows.
-inline constexpr int ID_SENSOR_NEW = 1002;           // list: new sensor; bundles: the bundle dialog
+inline constexpr int ID_SENSOR_NEW = 1002; // list: new sensor; bundles: the bundle dialog
 inline constexpr int ID_SENSOR_COPY = 1106;
 inline constexpr int ID_SENSOR_EXCEL_IMPORT = 1132;
 inline constexpr int ID_SENSOR_INSERT = 1134;
@@ -16,9 +16,9 @@ inline constexpr int ID_SENSOR_PROPERTY = 1175;
 inline constexpr int ID_SENSOR_SORT = 1180;
 inline constexpr int ID_SENSOR_PUSH = 1239;
 
-inline constexpr unsigned WM_SENSOR_SET_UNIT = 2024;       // wParam: the active tab
-inline constexpr unsigned WM_SENSOR_IMPORT_RECORD = 4030;  // lParam: const tagSENSORINFO*
-inline constexpr unsigned WM_SENSOR_NEW_DIALOG = 4074;     // wParam 1: add; otherwise: closed
+inline constexpr unsigned WM_SENSOR_SET_UNIT = 2024;      // wParam: the active tab
+inline constexpr unsigned WM_SENSOR_IMPORT_RECORD = 4030; // lParam: const tagSENSORINFO*
+inline constexpr unsigned WM_SENSOR_NEW_DIALOG = 4074;    // wParam 1: add; otherwise: closed
 
 // Element types of the measured channel records and of the DAQ projects the push visits.
 inline constexpr int kChannelRecordType = 84;

@@ -169,7 +169,8 @@ bool CSensorDoc::OnPushToMeasuredData()
         progress->SendMessage(WM_ZU_PROGRESS_HIDE, 0, 0);
     // A failure is reported as such, never with the completion message.
     if (!ok)
-        AfxMessageBox(error.empty() ? std::string("The sensor properties could not be copied into the measured data.") : error,
+        AfxMessageBox(error.empty() ? std::string("The sensor properties could not be copied into the measured data.")
+                                    : error,
                       MB_ICONEXCLAMATION);
     else
         AfxMessageBox(IDS_PUSH_DONE);

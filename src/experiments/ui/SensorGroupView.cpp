@@ -46,8 +46,8 @@ public:
         const int row = index.row();
         const int col = index.column();
         // The grid is rebuilt after the edit; not while the editor still belongs to it.
-        QMetaObject::invokeMethod(m_view, [view = m_view, row, col, text] { view->OnCellEdited(row, col, text); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            m_view, [view = m_view, row, col, text] { view->OnCellEdited(row, col, text); }, Qt::QueuedConnection);
     }
 
 private:
@@ -117,8 +117,9 @@ void CSensorGroupView::Rebuild()
             const CSensorBundle* bundle = project->FindBundleByNo(member.bundle);
             if (member.channel < 0 || member.channel >= channels)
                 continue;
-            m_grid->setItem(g, 2 + member.channel,
-                            new QTableWidgetItem(QString::fromStdString(MemberText(bundle ? bundle->GetID() : "", member.slot))));
+            m_grid->setItem(
+                g, 2 + member.channel,
+                new QTableWidgetItem(QString::fromStdString(MemberText(bundle ? bundle->GetID() : "", member.slot))));
         }
     }
     m_grid->setItem(count, 0, fixed(QStringLiteral("*")));

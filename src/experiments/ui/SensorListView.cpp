@@ -29,10 +29,10 @@ CSensorListView::CSensorListView(CSensorDoc* doc, QWidget* parent) : QWidget(par
     for (int t = 0; t < 3; ++t) {
         m_lists[t] = new CSensorListCtrl(m_tabs);
         m_lists[t]->setObjectName(QStringLiteral("SensorList%1").arg(t));
-        m_tabs->addTab(m_lists[t], style()->standardIcon(icons[t]), QString::fromStdString(LoadString(kCategoryNameIds[t])));
-        connect(m_lists[t], &QTreeWidget::itemDoubleClicked, this, [this, t](QTreeWidgetItem* item, int) {
-            OnDoubleClick(t, m_lists[t]->indexOfTopLevelItem(item));
-        });
+        m_tabs->addTab(m_lists[t], style()->standardIcon(icons[t]),
+                       QString::fromStdString(LoadString(kCategoryNameIds[t])));
+        connect(m_lists[t], &QTreeWidget::itemDoubleClicked, this,
+                [this, t](QTreeWidgetItem* item, int) { OnDoubleClick(t, m_lists[t]->indexOfTopLevelItem(item)); });
     }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -13,8 +13,7 @@
 
 #include <algorithm>
 
-CDlgAssignCables::CDlgAssignCables(QWidget* parent)
-    : CZuDialog(parent, kTemplateId)
+CDlgAssignCables::CDlgAssignCables(QWidget* parent) : CZuDialog(parent, kTemplateId)
 {
     setObjectName(QStringLiteral("DlgAssignCables"));
     setWindowTitle(QStringLiteral("Cable Assignment"));
@@ -23,15 +22,12 @@ CDlgAssignCables::CDlgAssignCables(QWidget* parent)
     m_grid->SetEditFlags(CFlexGridEx::kEditable);
     m_grid->setMinimumSize(220, 200);
     connect(m_grid, &CFlexGridEx::Notify, this, [this](quint32 msg, quintptr, qintptr lParam) {
-        if (msg == WM_FLEX_BEGIN_EDIT)
-        {
+        if (msg == WM_FLEX_BEGIN_EDIT) {
             auto* combo = reinterpret_cast<CCmbEx*>(lParam);
             combo->clear();
             for (int slot : m_choices)
                 combo->addItem(CableText(slot));
-        }
-        else if (msg == WM_GRID_CELL_CHANGED)
-        {
+        } else if (msg == WM_GRID_CELL_CHANGED) {
             OnCellChanged(static_cast<int>(lParam & 0xFFFF));
         }
     });
@@ -71,8 +67,7 @@ bool CDlgAssignCables::OnInitDialog()
     m_grid->SetColWidth(0, 80);
     m_grid->SetColWidth(1, 100);
     m_grid->SetRowHeight(std::max(20, m_grid->fontMetrics().height() + 6));
-    for (int r = 1; r <= n; ++r)
-    {
+    for (int r = 1; r <= n; ++r) {
         m_grid->SetTextMatrix(r, 0, Format("Slot %d", r));
         m_grid->SetTextMatrix(r, 1, CableText(m_order[static_cast<size_t>(r - 1)]).toStdString());
     }
@@ -86,14 +81,14 @@ void CDlgAssignCables::OnCellChanged(int row)
     if (row < 1 || row > n)
         return;
     // "Cable N": the second word is the cable's number.
-    const QStringList words = QString::fromStdString(m_grid->GetTextMatrix(row, 1)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QStringList words =
+        QString::fromStdString(m_grid->GetTextMatrix(row, 1)).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     const int slot = (words.size() > 1 ? words[1].toInt() : 0) - 1;
     const int old = m_order[static_cast<size_t>(row - 1)];
     if (slot < 0 || slot == old)
         return;
     const auto holder = std::find(m_order.begin(), m_order.end(), slot);
-    if (holder == m_order.end())
-    {
+    if (holder == m_order.end()) {
         // Not a cable of this map: the row keeps its own.
         m_grid->SetTextMatrix(row, 1, CableText(old).toStdString());
         return;
@@ -110,8 +105,7 @@ bool CDlgAssignCables::ChooseCable(int row, int slot)
     if (!m_grid->StartEdit(row, 1))
         return false;
     const int index = m_grid->Combo()->FindStringExact(CableText(slot));
-    if (index < 0)
-    {
+    if (index < 0) {
         m_grid->OnComboKey(CCmbEx::kKeyEscape);
         return false;
     }

@@ -27,13 +27,11 @@
 #include <filesystem>
 
 CDlgAssignSensors::CDlgAssignSensors(CTALVOProject* project, QWidget* parent)
-    : CZuDialog(parent, kTemplateId)
-    , m_project(project)
+    : CZuDialog(parent, kTemplateId), m_project(project)
 {
     setObjectName(QStringLiteral("DlgAssignSensors"));
     setWindowTitle(QStringLiteral("Sensors of Local Points"));
-    if (project)
-    {
+    if (project) {
         if (const CZuSubsystemTable* table = project->GetModelSubsystemTable())
             for (int i = 0; i < table->GetCount(); ++i)
                 m_subsystems.push_back(table->At(i));
@@ -50,8 +48,7 @@ CDlgAssignSensors::CDlgAssignSensors(CTALVOProject* project, QWidget* parent)
     m_grid->SetFixedRows(1);
     m_grid->SetFixedCols(1);
     m_grid->SetColWidth(0, 140);
-    for (int c = 1; c <= kLocalPoints; ++c)
-    {
+    for (int c = 1; c <= kLocalPoints; ++c) {
         m_grid->SetTextMatrix(0, c, Format("LP #%d", c));
         m_grid->SetColWidth(c, 70);
     }
@@ -119,8 +116,7 @@ void CDlgAssignSensors::Fill()
 {
     const CSensorAssignment* assignment = m_project ? m_project->GetSensorAssignment() : nullptr;
     m_shown.clear();
-    for (const std::string& name : m_subsystems)
-    {
+    for (const std::string& name : m_subsystems) {
         const int side = CGfxUtil::GetLeftRight(name);
         // Centre subsystems and those of no side show on either side.
         if (side != CGfxUtil::SIDE_LEFT && side != CGfxUtil::SIDE_RIGHT)
@@ -129,8 +125,7 @@ void CDlgAssignSensors::Fill()
             m_shown.push_back(name);
     }
     m_grid->SetRows(static_cast<int>(m_shown.size()) + 1);
-    for (size_t i = 0; i < m_shown.size(); ++i)
-    {
+    for (size_t i = 0; i < m_shown.size(); ++i) {
         const int r = static_cast<int>(i) + 1;
         m_grid->SetTextMatrix(r, 0, m_shown[i]);
         const int row = assignment ? assignment->FindRow(m_shown[i]) : -1;
@@ -157,20 +152,17 @@ void CDlgAssignSensors::OnCopy()
 {
     const CSensorAssignment* assignment = m_project ? m_project->GetSensorAssignment() : nullptr;
     std::string text;
-    for (int i = 0; assignment && i < assignment->GetRowCount(); ++i)
-    {
+    for (int i = 0; assignment && i < assignment->GetRowCount(); ++i) {
         text += assignment->GetSubsystemName(i);
         for (int k = 0; k < assignment->GetItemCount(i); ++k)
             text += "\t" + assignment->GetItem(i, k);
         text += "\n";
     }
-    if (text.empty())
-    {
+    if (text.empty()) {
         AfxMessageBox(6070u, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (!SetClipboardText(text))
-    {
+    if (!SetClipboardText(text)) {
         AfxMessageBox(6019u, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
@@ -195,8 +187,7 @@ bool CDlgAssignSensors::ReadBody(const std::string& text)
 void CDlgAssignSensors::OnPaste()
 {
     std::string text;
-    if (!GetClipboardText(text) || text.empty() || !ReadBody(text))
-    {
+    if (!GetClipboardText(text) || text.empty() || !ReadBody(text)) {
         AfxMessageBox(6018u, MB_OK | MB_ICONEXCLAMATION);
         Fill();
         return;
@@ -217,7 +208,8 @@ void CDlgAssignSensors::OnSave()
     options.filter = LoadString(6085);
     options.defaultExt = "txt";
     options.initialName = "LocalPoints.txt";
-    options.initialFolder = m_project ? std::filesystem::path(m_project->GetDocumentPath()).parent_path().string() : std::string();
+    options.initialFolder =
+        m_project ? std::filesystem::path(m_project->GetDocumentPath()).parent_path().string() : std::string();
     std::string path;
     if (!PromptSaveFile(options, path))
         return;
@@ -234,26 +226,23 @@ void CDlgAssignSensors::OnLoad()
     options.filter = LoadString(6085);
     options.defaultExt = "txt";
     options.initialName = "LocalPoints.txt";
-    options.initialFolder = m_project ? std::filesystem::path(m_project->GetDocumentPath()).parent_path().string() : std::string();
+    options.initialFolder =
+        m_project ? std::filesystem::path(m_project->GetDocumentPath()).parent_path().string() : std::string();
     std::string path;
     if (!PromptOpenFile(options, path))
         return;
     CSensorAssignment* assignment = m_project ? m_project->GetSensorAssignment() : nullptr;
     // Only an exchange file of ours: its first line is the identification line.
     bool ours = false;
-    if (FILE* f = std::fopen(path.c_str(), "rb"))
-    {
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
         char head[2] = {0, 0};
         ours = std::fread(head, 1, 2, f) == 2 && head[0] == '#' && head[1] == '@';
         std::fclose(f);
     }
-    if (assignment && ours && assignment->ImportText(path, FileTag()))
-    {
+    if (assignment && ours && assignment->ImportText(path, FileTag())) {
         MarkProjectModified(*m_project);
         AfxMessageBox(6168u, MB_OK | MB_ICONINFORMATION);
-    }
-    else
-    {
+    } else {
         AfxMessageBox(6169u, MB_OK | MB_ICONEXCLAMATION);
     }
     Fill();

@@ -17,8 +17,7 @@
 #include <QTableWidget>
 
 CDlgExpPlanAddSubsystem::CDlgExpPlanAddSubsystem(CTALVOProject* project, QWidget* parent)
-    : CZuDialog(parent, kTemplateId)
-    , m_project(project)
+    : CZuDialog(parent, kTemplateId), m_project(project)
 {
     setObjectName(QStringLiteral("DlgExpPlanAddSubsystem"));
     setWindowTitle(QStringLiteral("Add Subsystems"));
@@ -83,8 +82,7 @@ bool CDlgExpPlanAddSubsystem::IsQMXPlan() const
 
 bool CDlgExpPlanAddSubsystem::OnInitDialog()
 {
-    if (m_plan)
-    {
+    if (m_plan) {
         m_freeChannels = m_plan->GetChannelCount() - m_plan->GetUsedChannelCount();
         if (const auto* qmx = dynamic_cast<const CQMXSensorMap*>(m_plan))
             m_freeUnits = qmx->GetUnitCount() - qmx->GetUsedUnitCount();
@@ -109,11 +107,9 @@ void CDlgExpPlanAddSubsystem::FillList()
     const CZuSubsystemTable* table = m_project ? m_project->GetModelSubsystemTable() : nullptr;
     const CSensorAssignment* assignment = m_project ? m_project->GetSensorAssignment() : nullptr;
     const CQMXSensorMapList* plans = m_project ? m_project->GetSensorMapList() : nullptr;
-    for (int i = 0; table && assignment && i < table->GetCount(); ++i)
-    {
+    for (int i = 0; table && assignment && i < table->GetCount(); ++i) {
         const std::string& name = table->At(i);
-        if (!m_showAll->isChecked() && plans)
-        {
+        if (!m_showAll->isChecked() && plans) {
             bool used = false;
             for (int p = 0; p < plans->GetPlanCount() && !used; ++p)
                 used = plans->GetPlan(p)->IsSubsystemUsed(name) != 0;
@@ -168,8 +164,7 @@ void CDlgExpPlanAddSubsystem::Count()
     const CSensorAssignment* assignment = m_project ? m_project->GetSensorAssignment() : nullptr;
     const bool qmx = IsQMXPlan();
     m_channels = 0;
-    for (int r = 0; assignment && r < m_list->rowCount(); ++r)
-    {
+    for (int r = 0; assignment && r < m_list->rowCount(); ++r) {
         const QTableWidgetItem* item = m_list->item(r, 0);
         if (item->checkState() != Qt::Checked)
             continue;
@@ -197,25 +192,21 @@ QString CDlgExpPlanAddSubsystem::UnitText() const
 void CDlgExpPlanAddSubsystem::OnOK()
 {
     Count();
-    if (m_channels > m_freeChannels)
-    {
+    if (m_channels > m_freeChannels) {
         AfxMessageBox(6235u, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (IsQMXPlan() && m_units > m_freeUnits)
-    {
+    if (IsQMXPlan() && m_units > m_freeUnits) {
         AfxMessageBox(6236u, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     const CSensorAssignment* assignment = m_project ? m_project->GetSensorAssignment() : nullptr;
-    for (int r = 0; m_plan && assignment && r < m_list->rowCount(); ++r)
-    {
+    for (int r = 0; m_plan && assignment && r < m_list->rowCount(); ++r) {
         const QTableWidgetItem* item = m_list->item(r, 0);
         const int row = item->data(Qt::UserRole).toInt();
         if (item->checkState() != Qt::Checked || assignment->GetItemCount(row) < 1)
             continue;
-        if (!m_plan->AssignSubsystem(*assignment, row))
-        {
+        if (!m_plan->AssignSubsystem(*assignment, row)) {
             AfxFormatMessageBox(7117, MB_OK | MB_ICONEXCLAMATION, assignment->GetSubsystemName(row).c_str());
             return;
         }

@@ -47,9 +47,7 @@ void CDlgExpPlanCableMap::Close()
 }
 
 CDlgExpPlanCableMap::CDlgExpPlanCableMap(CTALVOProject* project, const std::vector<int>& groups, QWidget* parent)
-    : CDlgExpPlanMap(project, parent, kTemplateId)
-    , m_groups(groups)
-    , m_ownGroup(std::make_unique<CQMXBlixList>(0))
+    : CDlgExpPlanMap(project, parent, kTemplateId), m_groups(groups), m_ownGroup(std::make_unique<CQMXBlixList>(0))
 {
     setObjectName(QStringLiteral("DlgExpPlanCableMap"));
     setWindowTitle(QStringLiteral("Cable Map"));
@@ -115,8 +113,7 @@ void CDlgExpPlanCableMap::OnOK()
         if (IsCableTicked(s))
             ticked.push_back(s);
     const int needed = GetBlixUnitCount(*m_project);
-    if (static_cast<int>(ticked.size()) != needed)
-    {
+    if (static_cast<int>(ticked.size()) != needed) {
         AfxFormatMessageBox(6260, MB_OK | MB_ICONEXCLAMATION, needed, static_cast<int>(ticked.size()));
         return;
     }
@@ -138,8 +135,7 @@ void CDlgExpPlanCableMap::OnOK()
     CQMXSensorMap* plan = plans->AddPlan(number, std::string());
     for (size_t i = 0; i < order.size(); ++i)
         for (int u = 0; u < 4; ++u)
-            for (int p = 0; p < 2; ++p)
-            {
+            for (int p = 0; p < 2; ++p) {
                 tagSENSORMAP row;
                 if (!m_work->GetRow((order[i] * 4 + u) * 2 + p, row))
                     continue;
@@ -149,8 +145,7 @@ void CDlgExpPlanCableMap::OnOK()
             }
     m_created = plan;
     MarkProjectModified(*m_project);
-    if (CDlgExpPlanList* list = CDlgExpPlanList::GetList())
-    {
+    if (CDlgExpPlanList* list = CDlgExpPlanList::GetList()) {
         list->Refill();
         CDlgExpPlanMap* editor = CDlgExpPlanMap::Open(m_project, list->parentWidget());
         editor->SetMode(CDlgExpPlanMap::modeEdit);

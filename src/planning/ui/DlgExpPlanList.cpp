@@ -39,8 +39,7 @@ QPointer<CDlgExpPlanList>& Shared()
 
 CDlgExpPlanList* CDlgExpPlanList::Open(CTALVOProject* project, QWidget* parent)
 {
-    if (CDlgExpPlanList* open = Shared().data())
-    {
+    if (CDlgExpPlanList* open = Shared().data()) {
         open->showNormal();
         open->raise();
         return open;
@@ -63,8 +62,7 @@ void CDlgExpPlanList::Close()
 }
 
 CDlgExpPlanList::CDlgExpPlanList(CTALVOProject* project, QWidget* parent)
-    : CZuDialog(parent, kTemplateId)
-    , m_project(project)
+    : CZuDialog(parent, kTemplateId), m_project(project)
 {
     setObjectName(QStringLiteral("DlgExpPlanList"));
     setWindowTitle(QStringLiteral("Experiment Plans"));
@@ -74,8 +72,7 @@ CDlgExpPlanList::CDlgExpPlanList(CTALVOProject* project, QWidget* parent)
     m_list->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("BLIX"), QStringLiteral("CH."),
                                        QStringLiteral("Slot"), QStringLiteral("Comments")});
     const int widths[] = {120, 50, 50, 110, 300};
-    for (int c = 0; c < 5; ++c)
-    {
+    for (int c = 0; c < 5; ++c) {
         m_list->setColumnWidth(c, widths[c]);
         m_list->horizontalHeaderItem(c)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
@@ -158,8 +155,7 @@ void CDlgExpPlanList::FillRow(int row, int planIndex)
     const std::string texts[] = {plan->GetName(), Format("%d", plan->GetUsedUnitCount()),
                                  Format("%d", plan->GetUsedChannelCount()), UnitGroupText(plan->GetUnitGroupNumber()),
                                  plan->GetComment()};
-    for (int c = 0; c < 5; ++c)
-    {
+    for (int c = 0; c < 5; ++c) {
         auto* item = new QTableWidgetItem(QString::fromStdString(texts[c]));
         item->setData(Qt::UserRole, planIndex);
         m_list->setItem(row, c, item);
@@ -301,8 +297,7 @@ void CDlgExpPlanList::UsePlan(CTALVOProject& project, const CQMXSensorMap& plan)
     CBlixChDB::CItemList* items = db->GetItemList();
     items->DeleteAll();
     const int channels = project.GetSystemChannelCount();
-    for (int c = 0; c < channels; ++c)
-    {
+    for (int c = 0; c < channels; ++c) {
         tagSENSORMAP row;
         if (!plan.GetRow(c, row) || row.sensor.empty() || row.subsystem.empty())
             continue;
@@ -313,13 +308,11 @@ void CDlgExpPlanList::UsePlan(CTALVOProject& project, const CQMXSensorMap& plan)
         item->SetSensor(row.sensor);
         items->Add(std::move(item));
     }
-    if (CSensorProject* sensors = project.GetSensorProject())
-    {
+    if (CSensorProject* sensors = project.GetSensorProject()) {
         auto bundleOf = [sensors](const CBlixChDB::CItem& item) {
             return sensors->FindBundleByID(FormatString(7067, UnitNumberOf(item.GetBlixSN())));
         };
-        for (int i = 0; i < items->GetSize(); ++i)
-        {
+        for (int i = 0; i < items->GetSize(); ++i) {
             const std::string id = FormatString(7067, UnitNumberOf(items->GetAt(i)->GetBlixSN()));
             if (CSensorBundle* bundle = sensors->FindBundleByID(id))
                 bundle->RemoveAllSensors();
@@ -341,9 +334,7 @@ void CDlgExpPlanList::CloseWindow()
     EndDialog(IDCANCEL);
 }
 
-void CDlgExpPlanList::OnOK()
-{
-}
+void CDlgExpPlanList::OnOK() {}
 
 void CDlgExpPlanList::OnCancel()
 {

@@ -21,7 +21,11 @@ class CDlgExpPlanList : public CZuDialog
 
 public:
     static constexpr int kTemplateId = 4088;
-    enum Mode { modeManage = 0, modeChoose = 1 };
+    enum Mode
+    {
+        modeManage = 0,
+        modeChoose = 1
+    };
 
     static CDlgExpPlanList* Open(CTALVOProject* project, QWidget* parent = nullptr);
     static CDlgExpPlanList* GetList();

@@ -49,8 +49,7 @@ const char* const kHeadings[CDlgExpPlanMap::kColsPerBand] = {"Slot", "BLIX", "CH
 
 CDlgExpPlanMap* CDlgExpPlanMap::Open(CTALVOProject* project, QWidget* parent)
 {
-    if (CDlgExpPlanMap* open = Shared().data())
-    {
+    if (CDlgExpPlanMap* open = Shared().data()) {
         open->showNormal();
         open->raise();
         return open;
@@ -73,15 +72,12 @@ void CDlgExpPlanMap::Close()
 }
 
 CDlgExpPlanMap::CDlgExpPlanMap(CTALVOProject* project, QWidget* parent, int templateId)
-    : CZuDialog(parent, templateId)
-    , m_project(project)
-    , m_work(std::make_unique<CQMXSensorMap>(nullptr))
+    : CZuDialog(parent, templateId), m_project(project), m_work(std::make_unique<CQMXSensorMap>(nullptr))
 {
     setObjectName(QStringLiteral("DlgExpPlanMap"));
     setWindowTitle(QStringLiteral("Experiment Plan"));
     m_channelCount = project ? project->GetSystemChannelCount() : 0;
-    if (project)
-    {
+    if (project) {
         if (const CQMXSensorMapList* plans = project->GetSensorMapList())
             m_work->SetName(plans->MakeUniqueName(std::string()));
         if (const CQMXBlixList* first = project->GetBlixLists().GetAt(0))
@@ -179,8 +175,7 @@ QPushButton* CDlgExpPlanMap::AddTool(int id, const QString& text, int icon, uint
     button->setIconSize(QSize(16, 16));
     button->setToolTip(QString::fromStdString(LoadString(tipId)));
     button->setAutoDefault(false);
-    switch (id)
-    {
+    switch (id) {
     case 57634:
         connect(button, &QPushButton::clicked, this, &CDlgExpPlanMap::OnCopy);
         break;
@@ -219,13 +214,10 @@ bool CDlgExpPlanMap::OnInitDialog()
 
 bool CDlgExpPlanMap::DoDataExchange(bool saveAndValidate)
 {
-    if (saveAndValidate)
-    {
+    if (saveAndValidate) {
         m_name = m_nameEdit->text().toStdString();
         m_comment = m_commentEdit->text().toStdString();
-    }
-    else
-    {
+    } else {
         m_nameEdit->setText(QString::fromStdString(m_name));
         m_commentEdit->setText(QString::fromStdString(m_comment));
     }
@@ -236,8 +228,7 @@ void CDlgExpPlanMap::SetMode(int mode)
 {
     EnsureInitialized();
     m_mode = mode;
-    if (mode == modeNew)
-    {
+    if (mode == modeNew) {
         m_storeButton->setText(QString::fromStdString(LoadString(6234)));
         // A new plan holds the project's own subsystem first.
         const std::string fixed = m_project ? m_project->GetTargetSubsystem() : std::string();
@@ -246,13 +237,9 @@ void CDlgExpPlanMap::SetMode(int mode)
         if (row >= 0 && !m_work->AssignSubsystem(*assignment, row))
             AfxFormatMessageBox(7117, MB_OK | MB_ICONEXCLAMATION, fixed.c_str());
         FillCells();
-    }
-    else if (mode == modeEdit)
-    {
+    } else if (mode == modeEdit) {
         m_storeButton->setText(QString::fromStdString(LoadString(6244)));
-    }
-    else if (mode == modeView)
-    {
+    } else if (mode == modeView) {
         m_nameEdit->setEnabled(false);
         for (int id : {3005, 3031, 3036, 3032, 3034, 2001})
             if (QPushButton* b = Button(id))
@@ -263,12 +250,12 @@ void CDlgExpPlanMap::SetMode(int mode)
 void CDlgExpPlanMap::SetPlan(CQMXSensorMap* plan)
 {
     EnsureInitialized();
-    if (plan)
-    {
+    if (plan) {
         m_stored = plan;
         m_work->CopyFrom(*plan);
         // The working copy counts the units of the stored plan's group (all positions without one).
-        m_work->RefreshFromUnitGroup(m_project ? m_project->GetBlixLists().FindGroup(plan->GetUnitGroupNumber()) : nullptr);
+        m_work->RefreshFromUnitGroup(m_project ? m_project->GetBlixLists().FindGroup(plan->GetUnitGroupNumber())
+                                               : nullptr);
     }
     m_name = m_work->GetName();
     m_comment = m_work->GetComment();
@@ -307,28 +294,24 @@ void CDlgExpPlanMap::BuildGrid()
     m_grid->SetColWidth(0, 10);
     m_grid->SetRowHeight(std::max(15, m_grid->fontMetrics().height() + 4));
     for (int b = 0; b < bands; ++b)
-        for (int k = 0; k < kColsPerBand; ++k)
-        {
+        for (int k = 0; k < kColsPerBand; ++k) {
             const int col = b * kColsPerBand + 1 + k;
             const std::string heading = k == 0 ? SlotHeading() : kHeadings[k];
             model->SetText(0, col, QString::fromStdString(heading));
             model->SetCellBackColor(0, col, kHeadColor);
             m_grid->SetColWidth(col, k == 0 ? SlotColumnWidth() : kBandWidths[k]);
         }
-    for (int c = 0; c < bands * kRowsPerBand; ++c)
-    {
+    for (int c = 0; c < bands * kRowsPerBand; ++c) {
         tagSENSORMAP row;
         if (!m_work->GetRow(c, row))
             continue;
         const int r = ChannelRow(c);
         const int col = ChannelCol(c);
-        if (c % 8 == 0)
-        {
+        if (c % 8 == 0) {
             BuildSlotCell(r, col, c / 8);
             m_grid->SetMergedCells(r, col, 8, 1);
         }
-        if (c % 2 == 0)
-        {
+        if (c % 2 == 0) {
             model->SetText(r, col + 1, QString::fromStdString(row.unitName));
             m_grid->SetMergedCells(r, col + 1, 2, 1);
         }
@@ -343,8 +326,7 @@ void CDlgExpPlanMap::FillCells()
 {
     CFlexGridModel* model = m_grid->GridModel();
     const int shown = GetBandCount() * kRowsPerBand;
-    for (int c = 0; c < shown; ++c)
-    {
+    for (int c = 0; c < shown; ++c) {
         const int r = ChannelRow(c);
         const int col = ChannelCol(c);
         tagSENSORMAP row;
@@ -366,8 +348,7 @@ std::vector<int> CDlgExpPlanMap::GetSelection()
     if (rows.empty() || cols.empty())
         return {};
     std::vector<int> channels;
-    for (int r : rows)
-    {
+    for (int r : rows) {
         const int c = CellChannel(r, cols.front());
         if (c >= 0 && c < m_channelCount && c < m_work->GetRowCount())
             channels.push_back(c);
@@ -440,8 +421,7 @@ void CDlgExpPlanMap::OnDown()
 
 void CDlgExpPlanMap::OnMoveByDrag()
 {
-    if (m_drag)
-    {
+    if (m_drag) {
         m_tip->Show(0);
         m_drag = false;
         return;
@@ -455,17 +435,12 @@ void CDlgExpPlanMap::OnMoveByDrag()
 
 void CDlgExpPlanMap::OnGridMouse(quint32 msg)
 {
-    if (msg == WM_GRID_MOUSEMOVE && m_drag)
-    {
+    if (msg == WM_GRID_MOUSEMOVE && m_drag) {
         m_tip->SetTip(mapFromGlobal(QCursor::pos()), QString::fromStdString(LoadString(6258)));
         m_tip->update();
-    }
-    else if (msg == WM_GRID_LBUTTONDOWN && !m_drag)
-    {
+    } else if (msg == WM_GRID_LBUTTONDOWN && !m_drag) {
         m_selection.clear();
-    }
-    else if (msg == WM_GRID_LBUTTONUP && m_drag)
-    {
+    } else if (msg == WM_GRID_LBUTTONUP && m_drag) {
         OnDrop(m_grid->GetRow(), m_grid->GetCol());
     }
 }
@@ -505,8 +480,7 @@ void CDlgExpPlanMap::OnRemoveSubsystem()
     tagSENSORMAP row;
     if (m_grid->GetRow() < 1 || m_grid->GetCol() < 1 || !m_work->GetRow(channel, row) || row.subsystem.empty())
         return;
-    if (m_project && row.subsystem == m_project->GetTargetSubsystem())
-    {
+    if (m_project && row.subsystem == m_project->GetTargetSubsystem()) {
         AfxMessageBox(6229u, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
@@ -532,8 +506,7 @@ void CDlgExpPlanMap::OnCopy()
     file.OpenMemory(CStdioFile::modeWrite);
     CExpPlanIO io(m_project);
     io.ExportPlanText(file, *m_work);
-    if (!SetClipboardText(file.GetMemoryText()))
-    {
+    if (!SetClipboardText(file.GetMemoryText())) {
         AfxMessageBox(6019u, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
@@ -543,8 +516,7 @@ void CDlgExpPlanMap::OnCopy()
 void CDlgExpPlanMap::OnPaste()
 {
     std::string text;
-    if (!GetClipboardText(text) || text.empty())
-    {
+    if (!GetClipboardText(text) || text.empty()) {
         AfxMessageBox(6018u, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
@@ -564,24 +536,19 @@ void CDlgExpPlanMap::OnStore()
     CQMXSensorMapList* plans = m_project ? m_project->GetSensorMapList() : nullptr;
     if (!plans)
         return;
-    if (m_mode == modeNew)
-    {
+    if (m_mode == modeNew) {
         CQMXSensorMap* plan = plans->AddPlan(m_work->GetUnitGroupNumber(), m_name);
         const std::string name = plan->GetName();
         plan->CopyFrom(*m_work);
         plan->SetName(name);
         plan->SetComment(m_comment);
-    }
-    else if (m_mode == modeEdit && m_stored)
-    {
+    } else if (m_mode == modeEdit && m_stored) {
         m_stored->CopyFrom(*m_work);
         // A name another plan bears becomes its unique variant (the plan itself bears the old one).
         if (m_name != m_stored->GetName())
             m_stored->SetName(plans->MakeUniqueName(m_name));
         m_stored->SetComment(m_comment);
-    }
-    else if (m_mode == modeView && m_stored)
-    {
+    } else if (m_mode == modeView && m_stored) {
         if (m_comment != m_stored->GetComment())
             m_stored->SetComment(m_comment);
         if (CDlgExpPlanList* list = CDlgExpPlanList::GetList())
@@ -613,8 +580,7 @@ void CDlgExpPlanMap::OnCancel()
 
 void CDlgExpPlanMap::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape)
-    {
+    if (event->key() == Qt::Key_Escape) {
         CloseWindow(IDCANCEL);
         return;
     }

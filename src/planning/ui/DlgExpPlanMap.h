@@ -25,7 +25,12 @@ public:
     static constexpr int kTemplateId = 4089;
     static constexpr int kRowsPerBand = 32;
     static constexpr int kColsPerBand = 5;
-    enum Mode { modeNew = 0, modeEdit = 1, modeView = 2 };
+    enum Mode
+    {
+        modeNew = 0,
+        modeEdit = 1,
+        modeView = 2
+    };
 
     // The one editor: the open one, or a new one shown modeless.
     static CDlgExpPlanMap* Open(CTALVOProject* project, QWidget* parent = nullptr);

@@ -21,8 +21,7 @@
 #include <algorithm>
 
 CDlgRegQMXBlix::CDlgRegQMXBlix(CTALVOProject* project, QWidget* parent)
-    : CZuDialog(parent, kTemplateId)
-    , m_project(project)
+    : CZuDialog(parent, kTemplateId), m_project(project)
 {
     setObjectName(QStringLiteral("DlgRegQMXBlix"));
     setWindowTitle(QStringLiteral("Blix Unit Registration"));

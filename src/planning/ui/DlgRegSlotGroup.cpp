@@ -13,8 +13,7 @@
 #include <QListWidget>
 
 CDlgRegSlotGroup::CDlgRegSlotGroup(CTALVOProject* project, QWidget* parent)
-    : CZuDialog(parent, kTemplateId)
-    , m_project(project)
+    : CZuDialog(parent, kTemplateId), m_project(project)
 {
     setObjectName(QStringLiteral("DlgRegSlotGroup"));
     setWindowTitle(QStringLiteral("Unit Groups"));
@@ -58,7 +57,8 @@ bool CDlgRegSlotGroup::OnInitDialog()
     if (m_project) {
         const CQMXBlixListArray& groups = m_project->GetBlixLists();
         for (int i = 0; i < groups.GetSize(); ++i) {
-            auto* item = new QListWidgetItem(QString::fromStdString(UnitGroupText(groups.GetAt(i)->GetNumber())), m_list);
+            auto* item =
+                new QListWidgetItem(QString::fromStdString(UnitGroupText(groups.GetAt(i)->GetNumber())), m_list);
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
             item->setCheckState(Qt::Unchecked);
         }

@@ -17,8 +17,7 @@
 #include <memory>
 
 CDlgSelectSensors::CDlgSelectSensors(CTALVOProject* project, QWidget* parent)
-    : CZuDialog(parent, kTemplateId)
-    , m_project(project)
+    : CZuDialog(parent, kTemplateId), m_project(project)
 {
     setObjectName(QStringLiteral("DlgSelectSensors"));
     setWindowTitle(QStringLiteral("Sensors of the Subsystem"));
@@ -85,8 +84,7 @@ void CDlgSelectSensors::FillList()
                                                                          : CSensorProject::categoryMicrophone)
                                       : nullptr;
     const int row = assignment ? assignment->FindRow(m_subsystem) : -1;
-    for (int i = 0; folder && i < folder->GetChildCount(); ++i)
-    {
+    for (int i = 0; folder && i < folder->GetChildCount(); ++i) {
         const std::string& name = folder->GetChild(i)->GetName();
         if (m_hide->isChecked() && assignment && assignment->IsSensorAssigned(name))
             continue;
@@ -114,7 +112,8 @@ std::vector<std::string> CDlgSelectSensors::GetTickedSensors() const
 
 void CDlgSelectSensors::UpdateCount()
 {
-    m_countText->setText(QString::fromStdString(Format("%d/%d", static_cast<int>(GetTickedSensors().size()), kMaxSensors)));
+    m_countText->setText(
+        QString::fromStdString(Format("%d/%d", static_cast<int>(GetTickedSensors().size()), kMaxSensors)));
 }
 
 QString CDlgSelectSensors::CountText() const
@@ -132,8 +131,7 @@ void CDlgSelectSensors::OnOK()
     const int held = assignment->GetItemCount(row);
     const char* name = m_subsystem.c_str();
     bool askCount = true;
-    if (names.empty() && held > 0)
-    {
+    if (names.empty() && held > 0) {
         if (AfxFormatMessageBox(7124, MB_OKCANCEL | MB_ICONEXCLAMATION, name, name) != IDOK)
             return;
         askCount = false;
@@ -146,16 +144,13 @@ void CDlgSelectSensors::OnOK()
         names.resize(kMaxSensors);
 
     // Every plan must take the list before any changes: a refusal leaves all of them as they were.
-    if (CQMXSensorMapList* plans = m_project->GetSensorMapList())
-    {
+    if (CQMXSensorMapList* plans = m_project->GetSensorMapList()) {
         std::vector<std::unique_ptr<CQMXSensorMap>> saved;
-        for (int p = 0; p < plans->GetPlanCount(); ++p)
-        {
+        for (int p = 0; p < plans->GetPlanCount(); ++p) {
             saved.push_back(std::make_unique<CQMXSensorMap>());
             saved.back()->CopyFrom(*plans->GetPlan(p));
         }
-        if (!plans->ReplaceSubsystemSensorsInAll(m_subsystem, names))
-        {
+        if (!plans->ReplaceSubsystemSensorsInAll(m_subsystem, names)) {
             for (int p = 0; p < plans->GetPlanCount(); ++p)
                 plans->GetPlan(p)->CopyFrom(*saved[static_cast<size_t>(p)]);
             return;

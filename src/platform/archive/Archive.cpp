@@ -58,10 +58,19 @@ std::vector<uint32_t> DecodeUtf8(const std::string& s)
         const unsigned char c = static_cast<unsigned char>(s[i]);
         uint32_t cp = 0;
         size_t len = 0;
-        if (c < 0x80) { cp = c; len = 1; }
-        else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; len = 2; }
-        else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; len = 3; }
-        else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; len = 4; }
+        if (c < 0x80) {
+            cp = c;
+            len = 1;
+        } else if ((c & 0xE0) == 0xC0) {
+            cp = c & 0x1F;
+            len = 2;
+        } else if ((c & 0xF0) == 0xE0) {
+            cp = c & 0x0F;
+            len = 3;
+        } else if ((c & 0xF8) == 0xF0) {
+            cp = c & 0x07;
+            len = 4;
+        }
         bool ok = len > 0 && i + len <= n;
         for (size_t k = 1; ok && k < len; ++k) {
             const unsigned char cc = static_cast<unsigned char>(s[i + k]);
@@ -85,10 +94,10 @@ std::vector<uint32_t> DecodeUtf8(const std::string& s)
 }
 
 // Windows-1252's 0x80..0x9F; the five unassigned bytes map to the C1 controls like Windows does.
-const uint16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+const uint16_t kCp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                  0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 std::string DecodeCp932(const std::string& bytes)
 {
@@ -128,8 +137,7 @@ std::string DecodeCp932(const std::string& bytes)
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
-CArchive::CArchive(const std::string& path, Mode mode)
-    : m_mode(mode), m_path(path), m_codePage(DefaultCodePage())
+CArchive::CArchive(const std::string& path, Mode mode) : m_mode(mode), m_path(path), m_codePage(DefaultCodePage())
 {
     m_loadArray.push_back(nullptr);
     m_loadIsClass.push_back(0);
@@ -144,7 +152,8 @@ CArchive::CArchive(const std::string& path, Mode mode)
         m_inFile = std::fopen(path.c_str(), "rb");
         if (!m_inFile)
             throw CFileException(Format("Cannot open %s: %s", path.c_str(), std::strerror(errno)));
-        struct stat st{};
+        struct stat st
+        {};
         if (::fstat(::fileno(m_inFile), &st) != 0 || !S_ISREG(st.st_mode)) {
             std::fclose(m_inFile);
             m_inFile = nullptr;
@@ -154,8 +163,7 @@ CArchive::CArchive(const std::string& path, Mode mode)
     }
 }
 
-CArchive::CArchive(std::vector<uint8_t>* buffer, Mode mode)
-    : m_mode(mode), m_codePage(DefaultCodePage())
+CArchive::CArchive(std::vector<uint8_t>* buffer, Mode mode) : m_mode(mode), m_codePage(DefaultCodePage())
 {
     m_loadArray.push_back(nullptr);
     m_loadIsClass.push_back(0);
@@ -271,7 +279,10 @@ void CArchive::Write(const void* data, size_t size)
     m_pos += size;
 }
 
-uint64_t CArchive::BytesRemaining() const { return m_mode == load && m_size > m_pos ? m_size - m_pos : 0; }
+uint64_t CArchive::BytesRemaining() const
+{
+    return m_mode == load && m_size > m_pos ? m_size - m_pos : 0;
+}
 
 void CArchive::ExpectEnd(const char* what) const
 {
@@ -287,8 +298,7 @@ void CArchive::EnsureAvailable(uint64_t bytes) const
         Throw(CArchiveException::endOfFile,
               Format("Unexpected end of %s: %llu bytes needed at byte %llu, %llu left",
                      m_path.empty() ? "data" : m_path.c_str(), static_cast<unsigned long long>(bytes),
-                     static_cast<unsigned long long>(m_pos),
-                     static_cast<unsigned long long>(BytesRemaining())));
+                     static_cast<unsigned long long>(m_pos), static_cast<unsigned long long>(BytesRemaining())));
 }
 
 void CArchive::Read(void* data, size_t size)
@@ -347,8 +357,7 @@ uint32_t CArchive::ReadCount(uint64_t minBytesPerItem)
     return count;
 }
 
-int32_t CArchive::ReadSignedCount(uint64_t minBytesPerItem, const char* what,
-                                  CArchiveException::Cause negativeCause)
+int32_t CArchive::ReadSignedCount(uint64_t minBytesPerItem, const char* what, CArchiveException::Cause negativeCause)
 {
     const uint64_t at = m_pos;
     int32_t count = 0;
@@ -361,8 +370,7 @@ int32_t CArchive::ReadSignedCount(uint64_t minBytesPerItem, const char* what,
     if (minBytesPerItem != 0 && static_cast<uint64_t>(count) > BytesRemaining() / minBytesPerItem)
         Throw(CArchiveException::endOfFile,
               Format("Count %d of %s at byte %llu needs more than the %llu bytes left of %s", count, what,
-                     static_cast<unsigned long long>(at), static_cast<unsigned long long>(BytesRemaining()),
-                     source));
+                     static_cast<unsigned long long>(at), static_cast<unsigned long long>(BytesRemaining()), source));
     return count;
 }
 
@@ -377,9 +385,15 @@ void CArchive::WriteCount(uint32_t count)
 }
 
 // ---- strings ---------------------------------------------------------------------------------
-void CArchive::SetDefaultCodePage(LegacyCodePage cp) { g_defaultCodePage = static_cast<int>(cp); }
+void CArchive::SetDefaultCodePage(LegacyCodePage cp)
+{
+    g_defaultCodePage = static_cast<int>(cp);
+}
 
-LegacyCodePage CArchive::DefaultCodePage() { return static_cast<LegacyCodePage>(g_defaultCodePage.load()); }
+LegacyCodePage CArchive::DefaultCodePage()
+{
+    return static_cast<LegacyCodePage>(g_defaultCodePage.load());
+}
 
 std::string CArchive::DecodeLegacy(const std::string& bytes, LegacyCodePage cp)
 {
@@ -465,8 +479,8 @@ uint32_t CArchive::ReadStringLength(bool* unicode)
     uint32_t dw = 0;
     *this >> dw;
     if (dw == 0xFFFFFFFFu)
-        Throw(CArchiveException::badIndex, Format("String length beyond 4 GB at byte %llu",
-                                                  static_cast<unsigned long long>(m_pos)));
+        Throw(CArchiveException::badIndex,
+              Format("String length beyond 4 GB at byte %llu", static_cast<unsigned long long>(m_pos)));
     return dw;
 }
 
@@ -491,8 +505,7 @@ std::string CArchive::ReadStringValue()
     out.reserve(length);
     for (size_t i = 0; i < units.size(); ++i) {
         uint32_t u = units[i];
-        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] <= 0xDFFF) {
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
             u = 0x10000 + ((u - 0xD800) << 10) + (units[i + 1] - 0xDC00);
             ++i;
         } else if (u >= 0xD800 && u <= 0xDFFF) {
@@ -527,8 +540,7 @@ void CArchive::WriteClass(const CRuntimeClass* cls)
 {
     CheckStoring("WriteClass");
     if (!cls || !cls->IsSerializable())
-        Throw(CArchiveException::badClass,
-              Format("Class %s cannot be stored", cls ? cls->m_lpszClassName : "(null)"));
+        Throw(CArchiveException::badClass, Format("Class %s cannot be stored", cls ? cls->m_lpszClassName : "(null)"));
     auto it = m_storeMap.find(cls);
     if (it != m_storeMap.end()) {
         const uint32_t index = it->second;
@@ -579,7 +591,7 @@ namespace {
 struct ClassRead
 {
     const CRuntimeClass* cls = nullptr;
-    uint32_t tag = 0;     // object tag when cls is null
+    uint32_t tag = 0; // object tag when cls is null
     uint32_t schema = 0;
 };
 } // namespace
@@ -598,9 +610,8 @@ const CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* required, uint32_t
         // Not a class record: an object reference or null, which only ReadObject (asking with a
         // schema out value) can take. A caller that wants a class alone gets an error, not null.
         if (!schema)
-            Throw(CArchiveException::badIndex,
-                  Format("Object tag %u where a class record was expected at byte %llu", tag,
-                         static_cast<unsigned long long>(m_pos)));
+            Throw(CArchiveException::badIndex, Format("Object tag %u where a class record was expected at byte %llu",
+                                                      tag, static_cast<unsigned long long>(m_pos)));
         *schema = tag;
         return nullptr;
     }
@@ -615,13 +626,11 @@ const CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* required, uint32_t
         cls = CRuntimeClass::FromName(name);
         if (!cls || !cls->IsSerializable())
             Throw(CArchiveException::badClass,
-                  Format("Unknown class \"%s\" at byte %llu", name.c_str(),
-                         static_cast<unsigned long long>(m_pos)));
+                  Format("Unknown class \"%s\" at byte %llu", name.c_str(), static_cast<unsigned long long>(m_pos)));
         stored = s;
         if (stored != cls->SchemaNumber() && !cls->IsVersionable())
-            Throw(CArchiveException::badSchema,
-                  Format("Class %s: stored schema %u, this program reads %u", cls->m_lpszClassName,
-                         stored, cls->SchemaNumber()));
+            Throw(CArchiveException::badSchema, Format("Class %s: stored schema %u, this program reads %u",
+                                                       cls->m_lpszClassName, stored, cls->SchemaNumber()));
         if (m_mapCount >= kMaxMapCount)
             Throw(CArchiveException::badIndex, "Too many objects in one archive");
         m_loadArray.push_back(cls);
@@ -674,9 +683,8 @@ CObject* CArchive::ReadObjectImpl(const CRuntimeClass* required, bool* wasRefere
         Throw(CArchiveException::badIndex, "Too many objects in one archive");
     // Refused before the object is made and mapped, so no map entry ever outlives its object.
     if (m_depth >= kMaxObjectDepth)
-        Throw(CArchiveException::badIndex,
-              Format("Objects nested more than %u deep at byte %llu", kMaxObjectDepth,
-                     static_cast<unsigned long long>(m_pos)));
+        Throw(CArchiveException::badIndex, Format("Objects nested more than %u deep at byte %llu", kMaxObjectDepth,
+                                                  static_cast<unsigned long long>(m_pos)));
     std::unique_ptr<CObject> obj(cls->CreateObject());
     if (!obj)
         Throw(CArchiveException::badClass, Format("Cannot create %s", cls->m_lpszClassName));

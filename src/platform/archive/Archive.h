@@ -29,7 +29,17 @@ class CAtomicFile;
 class CArchiveException : public std::runtime_error
 {
 public:
-    enum Cause { none, genericException, readOnly, endOfFile, writeOnly, badIndex, badClass, badSchema };
+    enum Cause
+    {
+        none,
+        genericException,
+        readOnly,
+        endOfFile,
+        writeOnly,
+        badIndex,
+        badClass,
+        badSchema
+    };
     CArchiveException(Cause cause, const std::string& what) : std::runtime_error(what), m_cause(cause) {}
     Cause m_cause;
 };
@@ -42,12 +52,20 @@ public:
 };
 
 // Legacy 8-bit code pages of the language modules.
-enum class LegacyCodePage { Windows1252 = 1252, CP932 = 932 };
+enum class LegacyCodePage
+{
+    Windows1252 = 1252,
+    CP932 = 932
+};
 
 class CArchive
 {
 public:
-    enum Mode { store = 0, load = 1 };
+    enum Mode
+    {
+        store = 0,
+        load = 1
+    };
 
     // Over a file. Storing writes a temporary file beside the target that replaces it on Close();
     // an archive destroyed without Close() leaves the previous file untouched.
@@ -80,9 +98,21 @@ public:
     CArchive& operator<<(int64_t v) { return WriteLE(v); }
     CArchive& operator<<(float v) { return WriteLE(v); }
     CArchive& operator<<(double v) { return WriteLE(v); }
-    CArchive& operator<<(const std::string& s) { WriteString(s); return *this; }
-    CArchive& operator<<(const char* s) { WriteString(std::string(s)); return *this; }
-    CArchive& operator<<(const CObject* obj) { WriteObject(obj); return *this; }
+    CArchive& operator<<(const std::string& s)
+    {
+        WriteString(s);
+        return *this;
+    }
+    CArchive& operator<<(const char* s)
+    {
+        WriteString(std::string(s));
+        return *this;
+    }
+    CArchive& operator<<(const CObject* obj)
+    {
+        WriteObject(obj);
+        return *this;
+    }
     CArchive& operator<<(bool) = delete; // pick a width: uint8_t or int32_t
 
     CArchive& operator>>(uint8_t& v) { return ReadLE(v); }
@@ -95,7 +125,11 @@ public:
     CArchive& operator>>(int64_t& v) { return ReadLE(v); }
     CArchive& operator>>(float& v) { return ReadLE(v); }
     CArchive& operator>>(double& v) { return ReadLE(v); }
-    CArchive& operator>>(std::string& s) { s = ReadStringValue(); return *this; }
+    CArchive& operator>>(std::string& s)
+    {
+        s = ReadStringValue();
+        return *this;
+    }
 
     // ---- raw bytes ----
     void Write(const void* data, size_t size);
@@ -118,8 +152,8 @@ public:
     void WriteCount(uint32_t count);
 
     // ---- strings ----
-    void WriteString(const std::string& utf8);       // length-prefixed string
-    std::string ReadStringValue();                   // length-prefixed string, as UTF-8
+    void WriteString(const std::string& utf8); // length-prefixed string
+    std::string ReadStringValue();             // length-prefixed string, as UTF-8
     // Text lines without length prefix (clipboard tables): WriteText writes the bytes as they are;
     // ReadLine reads up to "\n" (dropping "\r\n"), false at the end of the data.
     void WriteText(const std::string& text) { Write(text.data(), text.size()); }
@@ -223,7 +257,7 @@ private:
     std::vector<uint8_t>* m_outBuffer = nullptr;
     std::vector<uint8_t> m_writeBuf; // buffered output for files
     std::FILE* m_inFile = nullptr;
-    std::vector<uint8_t> m_readBuf;  // buffered input for files
+    std::vector<uint8_t> m_readBuf; // buffered input for files
     size_t m_readPos = 0;
     const uint8_t* m_inData = nullptr;
     uint64_t m_size = 0; // loading: total bytes
@@ -234,7 +268,7 @@ private:
     std::vector<const void*> m_loadArray;                 // index -> object or class (0: null)
     std::vector<uint8_t> m_loadIsClass;
     std::vector<uint16_t> m_loadSchema;
-    std::vector<uint8_t> m_loadOwned;                    // object handed over as owned
+    std::vector<uint8_t> m_loadOwned; // object handed over as owned
     uint32_t m_mapCount = 1;
     uint32_t m_depth = 0; // objects being read inside one another
     uint32_t m_objectSchema = 0xFFFFFFFFu;

@@ -51,9 +51,9 @@ std::vector<T> ReadValues(CArchive& ar, uint64_t count)
 {
     archive_detail::CheckPlainValue<T>();
     if (count > ar.BytesRemaining() / sizeof(T))
-        CArchive::Throw(CArchiveException::endOfFile,
-                        "Count " + std::to_string(count) + " at byte " + std::to_string(ar.Position()) +
-                            " needs more than the " + std::to_string(ar.BytesRemaining()) + " bytes left");
+        CArchive::Throw(CArchiveException::endOfFile, "Count " + std::to_string(count) + " at byte " +
+                                                          std::to_string(ar.Position()) + " needs more than the " +
+                                                          std::to_string(ar.BytesRemaining()) + " bytes left");
     std::vector<T> read(static_cast<size_t>(count));
     ar.Read(read.data(), read.size() * sizeof(T));
     return read;

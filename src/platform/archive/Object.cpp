@@ -7,11 +7,17 @@
 
 const CRuntimeClass CObject::classCObject = {"CObject", 0xFFFFu, nullptr, nullptr};
 
-const CRuntimeClass* CObject::GetRuntimeClass() const { return &classCObject; }
+const CRuntimeClass* CObject::GetRuntimeClass() const
+{
+    return &classCObject;
+}
 
 void CObject::Serialize(CArchive&) {}
 
-bool CObject::IsKindOf(const CRuntimeClass* cls) const { return GetRuntimeClass()->IsDerivedFrom(cls); }
+bool CObject::IsKindOf(const CRuntimeClass* cls) const
+{
+    return GetRuntimeClass()->IsDerivedFrom(cls);
+}
 
 bool CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const
 {

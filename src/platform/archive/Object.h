@@ -55,36 +55,46 @@ protected:
 
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 
-#define DECLARE_DYNAMIC(class_name)                                   \
-public:                                                               \
-    static const CRuntimeClass class##class_name;                     \
-    static const CRuntimeClass* ThisClass() { return &class##class_name; } \
+#define DECLARE_DYNAMIC(class_name)                                                                                    \
+public:                                                                                                                \
+    static const CRuntimeClass class##class_name;                                                                      \
+    static const CRuntimeClass* ThisClass()                                                                            \
+    {                                                                                                                  \
+        return &class##class_name;                                                                                     \
+    }                                                                                                                  \
     const CRuntimeClass* GetRuntimeClass() const override;
 
-#define DECLARE_DYNCREATE(class_name)                                 \
-    DECLARE_DYNAMIC(class_name)                                       \
+#define DECLARE_DYNCREATE(class_name)                                                                                  \
+    DECLARE_DYNAMIC(class_name)                                                                                        \
     static CObject* CreateObject();
 
 #define DECLARE_SERIAL(class_name) DECLARE_DYNCREATE(class_name)
 
-#define IMPLEMENT_RUNTIMECLASS_(class_name, base_name, schema, pfn)                      \
-    const CRuntimeClass class_name::class##class_name = {#class_name, (schema), (pfn),   \
-                                                         RUNTIME_CLASS(base_name)};      \
-    const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
+#define IMPLEMENT_RUNTIMECLASS_(class_name, base_name, schema, pfn)                                                    \
+    const CRuntimeClass class_name::class##class_name = {#class_name, (schema), (pfn), RUNTIME_CLASS(base_name)};      \
+    const CRuntimeClass* class_name::GetRuntimeClass() const                                                           \
+    {                                                                                                                  \
+        return RUNTIME_CLASS(class_name);                                                                              \
+    }
 
-#define IMPLEMENT_DYNAMIC(class_name, base_name) \
-    IMPLEMENT_RUNTIMECLASS_(class_name, base_name, 0xFFFFu, nullptr)
+#define IMPLEMENT_DYNAMIC(class_name, base_name) IMPLEMENT_RUNTIMECLASS_(class_name, base_name, 0xFFFFu, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_name)                                         \
-    CObject* class_name::CreateObject() { return new class_name; }                        \
-    IMPLEMENT_RUNTIMECLASS_(class_name, base_name, 0xFFFFu, class_name::CreateObject)     \
-    [[maybe_unused]] static const bool orvex_registered_##class_name =                                     \
+#define IMPLEMENT_DYNCREATE(class_name, base_name)                                                                     \
+    CObject* class_name::CreateObject()                                                                                \
+    {                                                                                                                  \
+        return new class_name;                                                                                         \
+    }                                                                                                                  \
+    IMPLEMENT_RUNTIMECLASS_(class_name, base_name, 0xFFFFu, class_name::CreateObject)                                  \
+    [[maybe_unused]] static const bool orvex_registered_##class_name =                                                 \
         (CRuntimeClass::Register(RUNTIME_CLASS(class_name)), true);
 
-#define IMPLEMENT_SERIAL(class_name, base_name, schema)                                    \
-    CObject* class_name::CreateObject() { return new class_name; }                        \
-    IMPLEMENT_RUNTIMECLASS_(class_name, base_name, (schema), class_name::CreateObject)    \
-    [[maybe_unused]] static const bool orvex_registered_##class_name =                                     \
+#define IMPLEMENT_SERIAL(class_name, base_name, schema)                                                                \
+    CObject* class_name::CreateObject()                                                                                \
+    {                                                                                                                  \
+        return new class_name;                                                                                         \
+    }                                                                                                                  \
+    IMPLEMENT_RUNTIMECLASS_(class_name, base_name, (schema), class_name::CreateObject)                                 \
+    [[maybe_unused]] static const bool orvex_registered_##class_name =                                                 \
         (CRuntimeClass::Register(RUNTIME_CLASS(class_name)), true);
 
 // Checked downcast: null when obj is null or not of class T.

@@ -108,8 +108,8 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_cv;
     std::vector<WaveHeader*> m_queue;
-    uint32_t m_offset = 0;   // bytes of the first queued buffer already played
-    uint64_t m_played = 0;   // samples
+    uint32_t m_offset = 0; // bytes of the first queued buffer already played
+    uint64_t m_played = 0; // samples
     bool m_paused = false;
     bool m_closing = false;
     uint64_t m_generation = 0; // bumped by Reset, so a chunk in flight is not counted twice

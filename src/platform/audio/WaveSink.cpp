@@ -16,8 +16,7 @@ class CNullWaveSink : public IWaveSink
 public:
     explicit CNullWaveSink(const WaveFormat& format)
         : m_bytesPerSecond(format.blockAlign ? double(format.blockAlign) * format.samplesPerSec : 1.0)
-    {
-    }
+    {}
 
     bool Play(const uint8_t*, size_t bytes) override
     {
@@ -61,8 +60,8 @@ public:
             return false;
         }
         const snd_pcm_format_t pcmFormat = format.bitsPerSample == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE;
-        if (snd_pcm_set_params(m_pcm, pcmFormat, SND_PCM_ACCESS_RW_INTERLEAVED, format.channels,
-                               format.samplesPerSec, 1, 100000) < 0)
+        if (snd_pcm_set_params(m_pcm, pcmFormat, SND_PCM_ACCESS_RW_INTERLEAVED, format.channels, format.samplesPerSec,
+                               1, 100000) < 0)
             return false;
         m_frameBytes = format.blockAlign;
         return true;

@@ -31,11 +31,9 @@ CAutoValue CAutoObject::Invoke(int32_t dispid, int flags, const std::vector<CAut
 
     std::vector<CAutoValue> converted;
     converted.reserve(static_cast<size_t>(declared));
-    for (int i = 0; i < declared; ++i)
-    {
+    for (int i = 0; i < declared; ++i) {
         const AutoType type = member->params[static_cast<size_t>(i)];
-        if (i >= given)
-        {
+        if (i >= given) {
             converted.push_back(CAutoValue::Missing());
             continue;
         }
@@ -44,8 +42,7 @@ CAutoValue CAutoObject::Invoke(int32_t dispid, int flags, const std::vector<CAut
             ZfxThrowOleDispatchException(kAutoErrTypeMismatch, IDS_AUTO_TYPE_MISMATCH, i + 1);
         converted.push_back(std::move(value));
     }
-    if (put)
-    {
+    if (put) {
         CAutoValue value;
         if (!args.back().ChangeType(member->result, value))
             ZfxThrowOleDispatchException(kAutoErrTypeMismatch, IDS_AUTO_TYPE_MISMATCH, given + 1);

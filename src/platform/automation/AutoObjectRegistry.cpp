@@ -14,7 +14,10 @@ CAutoObjectRegistry::CAutoObjectRegistry()
     m_listener = AddObjectGoingListener([this](const void* object) { ObjectGoing(object); });
 }
 
-CAutoObjectRegistry::~CAutoObjectRegistry() { RemoveObjectGoingListener(m_listener); }
+CAutoObjectRegistry::~CAutoObjectRegistry()
+{
+    RemoveObjectGoingListener(m_listener);
+}
 
 std::string CAutoObjectRegistry::Expose(const void* key, const std::function<std::unique_ptr<CAutoObject>()>& make)
 {
@@ -49,8 +52,7 @@ void CAutoObjectRegistry::Unindex(CAutoObject* object)
     auto key = m_byKey.find(object->GetKey());
     if (key != m_byKey.end() && key->second == object->GetPath())
         m_byKey.erase(key);
-    for (const void* guard : object->GetGuards())
-    {
+    for (const void* guard : object->GetGuards()) {
         auto [first, last] = m_byGuard.equal_range(guard);
         for (auto it = first; it != last;)
             it = it->second == object->GetPath() ? m_byGuard.erase(it) : std::next(it);
@@ -80,8 +82,7 @@ void CAutoObjectRegistry::ObjectGoing(const void* object)
     std::vector<std::string> paths;
     for (auto it = first; it != last; ++it)
         paths.push_back(it->second);
-    for (const std::string& path : paths)
-    {
+    for (const std::string& path : paths) {
         CAutoObject* gone = Find(path);
         if (!gone)
             continue;
@@ -92,8 +93,7 @@ void CAutoObjectRegistry::ObjectGoing(const void* object)
 
 void CAutoObjectRegistry::PruneGone()
 {
-    for (auto it = m_objects.begin(); it != m_objects.end();)
-    {
+    for (auto it = m_objects.begin(); it != m_objects.end();) {
         if (!it->second->IsAlive() && it->first.rfind("/Objects/", 0) == 0)
             it = m_objects.erase(it); // already unindexed when it died
         else

@@ -38,8 +38,8 @@ private:
     void Unindex(CAutoObject* object);
 
     std::map<std::string, std::unique_ptr<CAutoObject>> m_objects;
-    std::map<const void*, std::string> m_byKey;          // live keys
-    std::multimap<const void*, std::string> m_byGuard;   // guard -> paths
+    std::map<const void*, std::string> m_byKey;        // live keys
+    std::multimap<const void*, std::string> m_byGuard; // guard -> paths
     long long m_next = 1;
     int m_listener = 0;
 };

@@ -9,8 +9,7 @@
 #include <QtDBus/QDBusServiceWatcher>
 #include <QtDBus/QDBusVirtualObject>
 
-namespace
-{
+namespace {
 QString MethodXml(const std::string& name, const std::vector<AutoType>& params, AutoType result, bool putValue,
                   AutoType valueType)
 {
@@ -49,28 +48,26 @@ public:
             return {};
         QString xml = QStringLiteral("  <interface name=\"%1\">\n").arg(QLatin1String(kAutomationInterface));
         QString put = QStringLiteral("  <interface name=\"%1\">\n").arg(QLatin1String(kAutomationPutInterface));
-        for (const CDispMember* m : object->GetDispatchTable().AllMembers())
-        {
+        for (const CDispMember* m : object->GetDispatchTable().AllMembers()) {
             xml += MethodXml(m->name, m->params, m->result, false, AutoType::Empty);
             if (m->kind == DispKind::PropertyRW)
                 put += MethodXml(m->name, m->params, AutoType::Empty, true, m->result);
         }
         xml += QStringLiteral("  </interface>\n");
         put += QStringLiteral("  </interface>\n");
-        const QString dispatch =
-            QStringLiteral("  <interface name=\"%1\">\n"
-                           "    <method name=\"GetIDsOfNames\">\n"
-                           "      <arg name=\"name\" type=\"s\" direction=\"in\"/>\n"
-                           "      <arg name=\"dispid\" type=\"i\" direction=\"out\"/>\n"
-                           "    </method>\n"
-                           "    <method name=\"Invoke\">\n"
-                           "      <arg name=\"dispid\" type=\"i\" direction=\"in\"/>\n"
-                           "      <arg name=\"flags\" type=\"i\" direction=\"in\"/>\n"
-                           "      <arg name=\"arguments\" type=\"av\" direction=\"in\"/>\n"
-                           "      <arg name=\"result\" type=\"av\" direction=\"out\"/>\n"
-                           "    </method>\n"
-                           "  </interface>\n")
-                .arg(QLatin1String(kDispatchInterface));
+        const QString dispatch = QStringLiteral("  <interface name=\"%1\">\n"
+                                                "    <method name=\"GetIDsOfNames\">\n"
+                                                "      <arg name=\"name\" type=\"s\" direction=\"in\"/>\n"
+                                                "      <arg name=\"dispid\" type=\"i\" direction=\"out\"/>\n"
+                                                "    </method>\n"
+                                                "    <method name=\"Invoke\">\n"
+                                                "      <arg name=\"dispid\" type=\"i\" direction=\"in\"/>\n"
+                                                "      <arg name=\"flags\" type=\"i\" direction=\"in\"/>\n"
+                                                "      <arg name=\"arguments\" type=\"av\" direction=\"in\"/>\n"
+                                                "      <arg name=\"result\" type=\"av\" direction=\"out\"/>\n"
+                                                "    </method>\n"
+                                                "  </interface>\n")
+                                     .arg(QLatin1String(kDispatchInterface));
         return xml + put + dispatch;
     }
 
@@ -94,15 +91,12 @@ private:
         const QString iface = message.interface();
         const std::string member = message.member().toStdString();
         const QList<QVariant> args = message.arguments();
-        try
-        {
-            if (iface == QLatin1String(kDispatchInterface))
-            {
+        try {
+            if (iface == QLatin1String(kDispatchInterface)) {
                 if (member == "GetIDsOfNames" && args.size() == 1)
                     return message.createReply(
                         QVariant::fromValue(object->GetDispatchTable().GetIDOfName(args[0].toString().toStdString())));
-                if (member == "Invoke" && args.size() == 3)
-                {
+                if (member == "Invoke" && args.size() == 3) {
                     std::vector<CAutoValue> values;
                     if (!FromBusVariantList(args[2], values))
                         return ErrorReply(message, "org.freedesktop.DBus.Error.InvalidArgs",
@@ -123,8 +117,7 @@ private:
             if (dispid == DISPID_UNKNOWN)
                 return ErrorReply(message, "org.freedesktop.DBus.Error.UnknownMethod", "Unknown member " + member);
             std::vector<CAutoValue> values;
-            for (const QVariant& a : args)
-            {
+            for (const QVariant& a : args) {
                 bool ok = false;
                 values.push_back(FromBusValue(a, &ok));
                 if (!ok)
@@ -132,23 +125,17 @@ private:
                                                  static_cast<int>(values.size()));
             }
             const CDispMember* m = object->GetDispatchTable().Member(dispid);
-            const CAutoValue result = object->Invoke(
-                dispid, put ? DISPATCH_PROPERTYPUT : DISPATCH_METHOD | DISPATCH_PROPERTYGET, values);
+            const CAutoValue result =
+                object->Invoke(dispid, put ? DISPATCH_PROPERTYPUT : DISPATCH_METHOD | DISPATCH_PROPERTYGET, values);
             if (put || m->result == AutoType::Empty)
                 return message.createReply();
             return message.createReply(ToBusValue(result, m->result == AutoType::Variant));
-        }
-        catch (const CDispatchException& e)
-        {
+        } catch (const CDispatchException& e) {
             return ErrorReply(message, e.BusErrorName(), e.BusErrorText());
-        }
-        catch (const COleException& e)
-        {
+        } catch (const COleException& e) {
             return ErrorReply(message, e.GetBusError().empty() ? "org.freedesktop.DBus.Error.Failed" : e.GetBusError(),
                               e.what());
-        }
-        catch (const std::exception& e)
-        {
+        } catch (const std::exception& e) {
             return ErrorReply(message, "org.freedesktop.DBus.Error.Failed", e.what());
         }
     }
@@ -187,9 +174,9 @@ bool CAutoServer::RegisterName(const std::string& name)
 {
     if (!Start() || !m_connection.interface())
         return false;
-    const auto reply = m_connection.interface()->registerService(
-        QString::fromStdString(name), QDBusConnectionInterface::DontQueueService,
-        QDBusConnectionInterface::DontAllowReplacement);
+    const auto reply = m_connection.interface()->registerService(QString::fromStdString(name),
+                                                                 QDBusConnectionInterface::DontQueueService,
+                                                                 QDBusConnectionInterface::DontAllowReplacement);
     if (!reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceRegistered)
         return false;
     m_name = name;
@@ -207,7 +194,8 @@ bool CAutoServer::RevokeName()
 
 bool CAutoServer::EmitSignal(const std::string& path, const QString& name, const QVariantList& arguments)
 {
-    QDBusMessage signal = QDBusMessage::createSignal(QString::fromStdString(path), QLatin1String(kAutomationInterface), name);
+    QDBusMessage signal =
+        QDBusMessage::createSignal(QString::fromStdString(path), QLatin1String(kAutomationInterface), name);
     signal.setArguments(arguments);
     return m_connection.isConnected() && m_connection.send(signal);
 }

@@ -80,8 +80,7 @@ CAutoValue CAutoValue::Error(int32_t code)
     return r;
 }
 
-namespace
-{
+namespace {
 bool ParseReal(const std::string& text, double& out)
 {
     const char* begin = text.c_str();
@@ -112,8 +111,7 @@ bool RealToLong(double v, int64_t lo, int64_t hi, int32_t& out)
 
 bool CAutoValue::ToReal(double& out) const
 {
-    switch (m_type)
-    {
+    switch (m_type) {
     case AutoType::Short:
     case AutoType::Long:
     case AutoType::Bool:
@@ -135,8 +133,7 @@ bool CAutoValue::ToReal(double& out) const
 
 bool CAutoValue::ToLong(int32_t& out) const
 {
-    if (m_type == AutoType::Short || m_type == AutoType::Long || m_type == AutoType::Bool)
-    {
+    if (m_type == AutoType::Short || m_type == AutoType::Long || m_type == AutoType::Bool) {
         out = m_long;
         return true;
     }
@@ -155,15 +152,12 @@ bool CAutoValue::ToShort(int16_t& out) const
 
 bool CAutoValue::ToBool(bool& out) const
 {
-    if (m_type == AutoType::String)
-    {
-        if (m_text == "True" || m_text == "true" || m_text == "#TRUE#")
-        {
+    if (m_type == AutoType::String) {
+        if (m_text == "True" || m_text == "true" || m_text == "#TRUE#") {
             out = true;
             return true;
         }
-        if (m_text == "False" || m_text == "false" || m_text == "#FALSE#")
-        {
+        if (m_text == "False" || m_text == "false" || m_text == "#FALSE#") {
             out = false;
             return true;
         }
@@ -177,8 +171,7 @@ bool CAutoValue::ToBool(bool& out) const
 
 bool CAutoValue::ToString(std::string& out) const
 {
-    switch (m_type)
-    {
+    switch (m_type) {
     case AutoType::String:
         out = m_text;
         return true;
@@ -203,23 +196,19 @@ bool CAutoValue::ToString(std::string& out) const
 
 bool CAutoValue::ChangeType(AutoType type, CAutoValue& out) const
 {
-    if (type == m_type || type == AutoType::Variant)
-    {
+    if (type == m_type || type == AutoType::Variant) {
         out = *this;
         return true;
     }
-    switch (type)
-    {
-    case AutoType::Short:
-    {
+    switch (type) {
+    case AutoType::Short: {
         int16_t v = 0;
         if (!ToShort(v))
             return false;
         out = Short(v);
         return true;
     }
-    case AutoType::Long:
-    {
+    case AutoType::Long: {
         int32_t v = 0;
         if (!ToLong(v))
             return false;
@@ -227,24 +216,21 @@ bool CAutoValue::ChangeType(AutoType type, CAutoValue& out) const
         return true;
     }
     case AutoType::Real:
-    case AutoType::Date:
-    {
+    case AutoType::Date: {
         double v = 0.0;
         if (!ToReal(v))
             return false;
         out = type == AutoType::Real ? Real(v) : Date(v);
         return true;
     }
-    case AutoType::Bool:
-    {
+    case AutoType::Bool: {
         bool v = false;
         if (!ToBool(v))
             return false;
         out = Bool(v);
         return true;
     }
-    case AutoType::String:
-    {
+    case AutoType::String: {
         std::string v;
         if (!ToString(v))
             return false;
@@ -252,17 +238,14 @@ bool CAutoValue::ChangeType(AutoType type, CAutoValue& out) const
         return true;
     }
     case AutoType::Object:
-        if (m_type == AutoType::Empty)
-        {
+        if (m_type == AutoType::Empty) {
             out = Object({});
             return true;
         }
         return false;
-    case AutoType::RealArray:
-    {
+    case AutoType::RealArray: {
         double v = 0.0;
-        if (m_type == AutoType::Empty)
-        {
+        if (m_type == AutoType::Empty) {
             out = RealArray({});
             return true;
         }
@@ -287,8 +270,7 @@ bool CAutoValue::operator==(const CAutoValue& other) const
 
 std::string AutoTypeSignature(AutoType type)
 {
-    switch (type)
-    {
+    switch (type) {
     case AutoType::Short:
         return "n";
     case AutoType::Long:
@@ -313,8 +295,7 @@ std::string AutoTypeSignature(AutoType type)
     return {};
 }
 
-namespace
-{
+namespace {
 // Days from the automation date's origin to 1 January 1970.
 constexpr double kEpochDays = 25569.0;
 

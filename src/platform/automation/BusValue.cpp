@@ -22,8 +22,7 @@ CAutoValue FromBusValue(const QVariant& value, bool* ok)
     if (ok)
         *ok = true;
     const int type = value.metaType().id();
-    switch (type)
-    {
+    switch (type) {
     case QMetaType::Short:
         return CAutoValue::Short(value.value<short>());
     case QMetaType::Int:
@@ -33,8 +32,7 @@ CAutoValue FromBusValue(const QVariant& value, bool* ok)
         return CAutoValue::Long(static_cast<int32_t>(value.toUInt()));
     case QMetaType::UInt:
     case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    {
+    case QMetaType::ULongLong: {
         bool fits = false;
         const qlonglong v = value.toLongLong(&fits);
         if (fits && v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max())
@@ -54,16 +52,13 @@ CAutoValue FromBusValue(const QVariant& value, bool* ok)
         return CAutoValue::Object(value.value<QDBusObjectPath>().path().toStdString());
     if (type == qMetaTypeId<QDBusVariant>())
         return FromBusValue(value.value<QDBusVariant>().variant(), ok);
-    if (type == qMetaTypeId<QList<double>>())
-    {
+    if (type == qMetaTypeId<QList<double>>()) {
         const QList<double> list = value.value<QList<double>>();
         return CAutoValue::RealArray(std::vector<double>(list.begin(), list.end()));
     }
-    if (type == qMetaTypeId<QDBusArgument>())
-    {
+    if (type == qMetaTypeId<QDBusArgument>()) {
         const QDBusArgument arg = value.value<QDBusArgument>();
-        if (arg.currentSignature() == QLatin1String("ad"))
-        {
+        if (arg.currentSignature() == QLatin1String("ad")) {
             QList<double> list;
             arg >> list;
             return CAutoValue::RealArray(std::vector<double>(list.begin(), list.end()));
@@ -77,8 +72,7 @@ CAutoValue FromBusValue(const QVariant& value, bool* ok)
 QVariant ToBusValue(const CAutoValue& value, bool wrapInVariant)
 {
     QVariant v;
-    switch (value.GetType())
-    {
+    switch (value.GetType()) {
     case AutoType::Short:
         v = QVariant::fromValue(static_cast<short>(value.RawLong()));
         break;
@@ -97,11 +91,10 @@ QVariant ToBusValue(const CAutoValue& value, bool wrapInVariant)
         v = QVariant::fromValue(QString::fromStdString(value.RawText()));
         break;
     case AutoType::Object:
-        v = QVariant::fromValue(QDBusObjectPath(QString::fromStdString(value.IsNothing() ? std::string(kNoObjectPath)
-                                                                                           : value.RawText())));
+        v = QVariant::fromValue(
+            QDBusObjectPath(QString::fromStdString(value.IsNothing() ? std::string(kNoObjectPath) : value.RawText())));
         break;
-    case AutoType::RealArray:
-    {
+    case AutoType::RealArray: {
         const auto& a = value.RawArray();
         v = QVariant::fromValue(QList<double>(a.begin(), a.end()));
         break;
@@ -127,19 +120,16 @@ bool FromBusVariantList(const QVariant& value, std::vector<CAutoValue>& out)
 {
     out.clear();
     QList<QDBusVariant> list;
-    if (value.metaType().id() == qMetaTypeId<QDBusArgument>())
-    {
+    if (value.metaType().id() == qMetaTypeId<QDBusArgument>()) {
         const QDBusArgument arg = value.value<QDBusArgument>();
         if (arg.currentSignature() != QLatin1String("av"))
             return false;
         arg >> list;
-    }
-    else if (value.metaType().id() == qMetaTypeId<QList<QDBusVariant>>())
+    } else if (value.metaType().id() == qMetaTypeId<QList<QDBusVariant>>())
         list = value.value<QList<QDBusVariant>>();
     else
         return false;
-    for (const QDBusVariant& item : list)
-    {
+    for (const QDBusVariant& item : list) {
         bool ok = false;
         out.push_back(FromBusValue(item.variant(), &ok));
         if (!ok)

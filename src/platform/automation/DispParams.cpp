@@ -6,8 +6,7 @@
 
 void CDispParams::SetSize(int count)
 {
-    if (count <= 0)
-    {
+    if (count <= 0) {
         m_args.clear();
         m_args.shrink_to_fit();
         m_count = 0;
@@ -30,8 +29,7 @@ void CDispParams::SetArg(int position, int type, const void* value)
     if (position < 0 || position >= m_count)
         return;
     CAutoValue v;
-    switch (type)
-    {
+    switch (type) {
     case 2: // short
         v = CAutoValue::Short(*static_cast<const int16_t*>(value));
         break;
@@ -41,7 +39,7 @@ void CDispParams::SetArg(int position, int type, const void* value)
     case 11: // BOOL, stored 16 bits wide
         v = CAutoValue::Bool(*static_cast<const int16_t*>(value) != 0);
         break;
-    case 3: // long
+    case 3:  // long
     case 22: // int
         v = CAutoValue::Long(*static_cast<const int32_t*>(value));
         break;
@@ -84,16 +82,31 @@ void CDispParams::SetArg(int position, int type, const void* value)
     SetValue(position, v);
 }
 
-void CDispParams::SetLong(int position, int32_t value) { SetValue(position, CAutoValue::Long(value)); }
-void CDispParams::SetDouble(int position, double value) { SetValue(position, CAutoValue::Real(value)); }
+void CDispParams::SetLong(int position, int32_t value)
+{
+    SetValue(position, CAutoValue::Long(value));
+}
+void CDispParams::SetDouble(int position, double value)
+{
+    SetValue(position, CAutoValue::Real(value));
+}
 void CDispParams::SetDispatch(int position, const std::string& objectPath)
 {
     SetValue(position, CAutoValue::Object(objectPath));
 }
-void CDispParams::SetBool(int position, int value) { SetValue(position, CAutoValue::Bool(value != 0)); }
-void CDispParams::SetString(int position, const char* text) { SetValue(position, CAutoValue::String(text ? text : "")); }
+void CDispParams::SetBool(int position, int value)
+{
+    SetValue(position, CAutoValue::Bool(value != 0));
+}
+void CDispParams::SetString(int position, const char* text)
+{
+    SetValue(position, CAutoValue::String(text ? text : ""));
+}
 
-const CAutoValue& CDispParams::Arg(int position) const { return ArrayEntry(Entry(position)); }
+const CAutoValue& CDispParams::Arg(int position) const
+{
+    return ArrayEntry(Entry(position));
+}
 
 const CAutoValue& CDispParams::ArrayEntry(int index) const
 {

@@ -8,11 +8,13 @@
 #include <QtDBus/QDBusConnectionInterface>
 #include <QtDBus/QDBusMessage>
 
-namespace
-{
+namespace {
 constexpr int kStartTimeout = 20000;
 
-QDBusConnection NoConnection() { return QDBusConnection(QStringLiteral("orvex-no-connection")); }
+QDBusConnection NoConnection()
+{
+    return QDBusConnection(QStringLiteral("orvex-no-connection"));
+}
 } // namespace
 
 CDispatch::CDispatch() : m_connection(NoConnection()) {}
@@ -28,13 +30,11 @@ CDispatch::CDispatch(const QDBusConnection& connection, std::string service, std
 CDispatch::CDispatch(const CDispatch& other)
     : m_connection(other.m_connection), m_service(other.m_service), m_path(other.m_path), m_autoRelease(true),
       m_timeout(other.m_timeout)
-{
-}
+{}
 
 CDispatch& CDispatch::operator=(const CDispatch& other)
 {
-    if (this != &other)
-    {
+    if (this != &other) {
         m_connection = other.m_connection;
         m_service = other.m_service;
         m_path = other.m_path;
@@ -53,8 +53,7 @@ bool CDispatch::CreateDispatch(const std::string& progId, const QDBusConnection&
     if (!connection.isConnected() || !connection.interface())
         return false;
     const QString name = QString::fromStdString(progId);
-    if (!connection.interface()->isServiceRegistered(name).value())
-    {
+    if (!connection.interface()->isServiceRegistered(name).value()) {
         // Nobody holds the name: the bus starts the application that provides it, if it knows one.
         QDBusMessage start = QDBusMessage::createMethodCall(
             QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
@@ -82,8 +81,9 @@ int32_t CDispatch::GetIDOfName(const std::string& name) const
 {
     if (IsNull())
         return DISPID_UNKNOWN;
-    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromStdString(m_service), QString::fromStdString(m_path),
-                                                       QLatin1String(kDispatchInterface), QStringLiteral("GetIDsOfNames"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QString::fromStdString(m_service), QString::fromStdString(m_path),
+                                       QLatin1String(kDispatchInterface), QStringLiteral("GetIDsOfNames"));
     call << QString::fromStdString(name);
     const QDBusMessage reply = QDBusConnection(m_connection).call(call, QDBus::BlockWithGui, m_timeout);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
@@ -100,12 +100,12 @@ void CDispatch::InvokeHelper(int32_t dispid, int flags, CDispParams* params, Aut
     CDispParams& args = params ? *params : noArguments;
     args.PrepareNamedArgs(flags);
 
-    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromStdString(m_service), QString::fromStdString(m_path),
-                                                       QLatin1String(kDispatchInterface), QStringLiteral("Invoke"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QString::fromStdString(m_service), QString::fromStdString(m_path),
+                                       QLatin1String(kDispatchInterface), QStringLiteral("Invoke"));
     call << dispid << flags << ToBusVariantList(args.CallOrder());
     const QDBusMessage reply = QDBusConnection(m_connection).call(call, QDBus::BlockWithGui, m_timeout);
-    if (reply.type() == QDBusMessage::ErrorMessage)
-    {
+    if (reply.type() == QDBusMessage::ErrorMessage) {
         CDispatchException e(0, {});
         if (CDispatchException::FromBusError(reply.errorName().toStdString(), reply.errorMessage().toStdString(), e))
             throw e;
@@ -118,8 +118,7 @@ void CDispatch::InvokeHelper(int32_t dispid, int flags, CDispParams* params, Aut
     if (resultType == AutoType::Empty || !result)
         return;
     const CAutoValue value = out.empty() ? CAutoValue() : out.front();
-    if (!value.ChangeType(resultType, *result))
-    {
+    if (!value.ChangeType(resultType, *result)) {
         *result = CAutoValue();
         throw COleException("The result does not convert to the type asked for.", "DISP_E_TYPEMISMATCH");
     }
@@ -157,8 +156,7 @@ CAutoValue CDispatch::ByName(const std::string& name, int flags, AutoType type, 
     CAutoValue result;
     const int32_t id = GetIDOfName(name);
     InvokeHelper(id, flags, params, type, &result);
-    if (id == DISPID_UNKNOWN && type != AutoType::Empty)
-    {
+    if (id == DISPID_UNKNOWN && type != AutoType::Empty) {
         CAutoValue zero;
         CAutoValue().ChangeType(type, zero);
         return zero;

@@ -5,21 +5,18 @@
 
 #include <cstdio>
 
-namespace
-{
+namespace {
 constexpr const char* kErrorPrefix = "ORVEX.Automation.Error.";
 }
 
 CDispatchException::CDispatchException(int code, std::string description, int argument, int helpContext)
-    : std::runtime_error(Format("Error %d (argument %d): %s", code, argument, description.c_str())),
-      m_code(code), m_description(std::move(description)), m_argument(argument), m_helpContext(helpContext)
-{
-}
+    : std::runtime_error(Format("Error %d (argument %d): %s", code, argument, description.c_str())), m_code(code),
+      m_description(std::move(description)), m_argument(argument), m_helpContext(helpContext)
+{}
 
 std::string CDispatchException::BusErrorName() const
 {
-    switch (m_code)
-    {
+    switch (m_code) {
     case kAutoErrNameNotFound:
         return std::string(kErrorPrefix) + "NameNotFound";
     case kAutoErrIndexOutOfRange:
@@ -31,7 +28,10 @@ std::string CDispatchException::BusErrorName() const
     }
 }
 
-std::string CDispatchException::BusErrorText() const { return what(); }
+std::string CDispatchException::BusErrorText() const
+{
+    return what();
+}
 
 bool CDispatchException::FromBusError(const std::string& name, const std::string& text, CDispatchException& out)
 {
@@ -48,8 +48,7 @@ bool CDispatchException::FromBusError(const std::string& name, const std::string
 
 COleException::COleException(const std::string& what, std::string busError)
     : std::runtime_error(what), m_busError(std::move(busError))
-{
-}
+{}
 
 void ZfxThrowOleDispatchException(int code, uint32_t stringId, int argument)
 {

@@ -70,8 +70,7 @@ int CDispMember::RequiredCount() const
 
 CDispatchTable::CDispatchTable(const CDispatchTable* base, std::vector<CDispMember> members)
     : m_base(base), m_members(std::move(members))
-{
-}
+{}
 
 int32_t CDispatchTable::GetIDOfName(const std::string& name) const
 {

@@ -58,8 +58,7 @@ struct CDispMember
                 Setter set_ = {})
         : name(std::move(name_)), kind(kind_), result(result_), params(std::move(params_)), get(std::move(get_)),
           set(std::move(set_))
-    {
-    }
+    {}
 
     std::string name;
     DispKind kind;

@@ -21,7 +21,10 @@ void CPLOVAWrapper::SetVisible(bool show)
     Application().Call("SetVisible", &args);
 }
 
-bool CPLOVAWrapper::IsVisible() { return Application().GetBool("IsVisisble"); }
+bool CPLOVAWrapper::IsVisible()
+{
+    return Application().GetBool("IsVisisble");
+}
 
 bool CPLOVAWrapper::OpenDatabaseFile(const std::string& path)
 {
@@ -31,9 +34,15 @@ bool CPLOVAWrapper::OpenDatabaseFile(const std::string& path)
     return HasProject();
 }
 
-std::string CPLOVAWrapper::Version() { return Application().GetPropertyString("Version"); }
+std::string CPLOVAWrapper::Version()
+{
+    return Application().GetPropertyString("Version");
+}
 
-int32_t CPLOVAWrapper::GetProcessID() { return Application().CallLong("GetProcessID"); }
+int32_t CPLOVAWrapper::GetProcessID()
+{
+    return Application().CallLong("GetProcessID");
+}
 
 void CPLOVAWrapper::Quit()
 {
@@ -44,8 +53,7 @@ void CPLOVAWrapper::Quit()
     const auto owner = m_connection.interface()
                            ? m_connection.interface()->servicePid(QString::fromStdString(m_application.GetService()))
                            : QDBusReply<uint>();
-    if (pid > 0 && owner.isValid() && static_cast<pid_t>(owner.value()) == pid && ::kill(pid, 0) == 0)
-    {
+    if (pid > 0 && owner.isValid() && static_cast<pid_t>(owner.value()) == pid && ::kill(pid, 0) == 0) {
         m_application.Call("CloseAllDatabaseFiles");
         m_application.Call("QuitApplication");
         // A process that did not go after being asked to is ended.
@@ -55,7 +63,10 @@ void CPLOVAWrapper::Quit()
     ReleaseAll();
 }
 
-int32_t CPLOVAWrapper::CommonNameCount() { return Project().GetPropertyLong("CommonNameCount"); }
+int32_t CPLOVAWrapper::CommonNameCount()
+{
+    return Project().GetPropertyLong("CommonNameCount");
+}
 
 std::string CPLOVAWrapper::CommonName(int32_t index)
 {

@@ -15,8 +15,7 @@
 #include <thread>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 constexpr auto kPoliteWait = std::chrono::seconds(3);
 
 // A process that has ended but is not yet reaped by its parent (the bus that started it) counts as

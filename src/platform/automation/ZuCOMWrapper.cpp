@@ -8,11 +8,20 @@ CZuCOMWrapper::~CZuCOMWrapper()
     m_application.ReleaseDispatch();
 }
 
-bool CZuCOMWrapper::OpenDatabaseFile(const std::string&) { return false; }
+bool CZuCOMWrapper::OpenDatabaseFile(const std::string&)
+{
+    return false;
+}
 
-void CZuCOMWrapper::Quit() { ReleaseAll(); }
+void CZuCOMWrapper::Quit()
+{
+    ReleaseAll();
+}
 
-void CZuCOMWrapper::ReleaseProject() { m_project.ReleaseDispatch(); }
+void CZuCOMWrapper::ReleaseProject()
+{
+    m_project.ReleaseDispatch();
+}
 
 void CZuCOMWrapper::ReleaseAll()
 {

@@ -94,7 +94,10 @@ int CAtomicFile::RemoveStaleTemporaries(const std::string& targetPath)
 
 CAtomicFile::CAtomicFile(std::string targetPath) : m_target(std::move(targetPath)) {}
 
-CAtomicFile::~CAtomicFile() { Discard(); }
+CAtomicFile::~CAtomicFile()
+{
+    Discard();
+}
 
 bool CAtomicFile::Open()
 {
@@ -105,7 +108,8 @@ bool CAtomicFile::Open()
     m_target = ResolveTarget(m_target);
     // A file the user made read-only is not replaced behind their back (the rename would do it,
     // as the folder is writable).
-    struct stat existing{};
+    struct stat existing
+    {};
     if (::stat(m_target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
         ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(m_target.c_str(), W_OK) != 0)) {
         m_error = "The file " + m_target + " is read-only.";
@@ -121,7 +125,8 @@ bool CAtomicFile::Open()
         return false;
     }
     // Keep the permissions of the file we replace; new files get the usual ones.
-    struct stat st{};
+    struct stat st
+    {};
     if (::stat(m_target.c_str(), &st) == 0)
         ::fchmod(fd, st.st_mode & 07777);
     else {

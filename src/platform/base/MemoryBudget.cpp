@@ -12,7 +12,8 @@ uint64_t CMemoryBudget::AvailableBytes()
     uint64_t bytes = pages > 0 && pageSize > 0 ? Product(static_cast<uint64_t>(pages), static_cast<uint64_t>(pageSize))
                                                : std::numeric_limits<uint64_t>::max();
     for (int resource : {RLIMIT_AS, RLIMIT_DATA}) {
-        struct rlimit limit{};
+        struct rlimit limit
+        {};
         if (::getrlimit(resource, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < bytes)
             bytes = limit.rlim_cur;
     }

@@ -5,16 +5,13 @@
 
 #include <Eigen/Dense>
 
-namespace elements_solver
-{
+namespace elements_solver {
 std::unique_ptr<CMatrixSolver::CBandFactor> MakeLU(const double* a, int n);
 std::unique_ptr<CMatrixSolver::CBandFactor> MakeCholesky(const double* a, int n);
 } // namespace elements_solver
 
-CCGMSolver::CCGMSolver(CZuMatFunc* matrix, CZuVecFunc* rhs, CZuVecFunc* solution)
-    : CMatrixSolver(matrix, rhs, solution)
-{
-}
+CCGMSolver::CCGMSolver(CZuMatFunc* matrix, CZuVecFunc* rhs, CZuVecFunc* solution) : CMatrixSolver(matrix, rhs, solution)
+{}
 
 CCGMSolver::~CCGMSolver() = default;
 

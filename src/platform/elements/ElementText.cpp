@@ -8,21 +8,28 @@
 #include "platform/base/Format.h"
 #include "platform/elements/StdioFile.h"
 
-namespace zu_text
-{
+namespace zu_text {
 std::string Escape(const std::string& field)
 {
     std::string out;
     out.reserve(field.size());
-    for (char c : field)
-    {
-        switch (c)
-        {
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\\': out += "\\\\"; break;
-        default: out += c; break;
+    for (char c : field) {
+        switch (c) {
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        default:
+            out += c;
+            break;
         }
     }
     return out;
@@ -32,22 +39,25 @@ std::string Unescape(const std::string& field)
 {
     std::string out;
     out.reserve(field.size());
-    for (size_t i = 0; i < field.size(); ++i)
-    {
+    for (size_t i = 0; i < field.size(); ++i) {
         char c = field[i];
-        if (c == '\\' && i + 1 < field.size())
-        {
+        if (c == '\\' && i + 1 < field.size()) {
             char n = field[++i];
-            switch (n)
-            {
-            case 't': out += '\t'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            default: out += n; break;
+            switch (n) {
+            case 't':
+                out += '\t';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            default:
+                out += n;
+                break;
             }
-        }
-        else
-        {
+        } else {
             out += c;
         }
     }
@@ -98,11 +108,9 @@ std::vector<std::string> Split(const std::string& line)
 {
     std::vector<std::string> fields;
     size_t start = 0;
-    for (;;)
-    {
+    for (;;) {
         size_t tab = line.find('\t', start);
-        if (tab == std::string::npos)
-        {
+        if (tab == std::string::npos) {
             fields.push_back(line.substr(start));
             return fields;
         }
@@ -114,8 +122,7 @@ std::vector<std::string> Split(const std::string& line)
 std::string JoinNumbers(const std::vector<double>& values, size_t first, size_t count)
 {
     std::string line;
-    for (size_t i = 0; i < count; ++i)
-    {
+    for (size_t i = 0; i < count; ++i) {
         if (i > 0)
             line += '\t';
         line += Number(values[first + i]);
@@ -130,8 +137,7 @@ bool ParseNumbers(const std::string& line, size_t count, std::vector<double>& ou
     std::vector<std::string> fields = Split(line);
     if (fields.size() != count)
         return false;
-    for (const std::string& f : fields)
-    {
+    for (const std::string& f : fields) {
         double v;
         if (!ParseDouble(f, v))
             return false;
@@ -142,8 +148,7 @@ bool ParseNumbers(const std::string& line, size_t count, std::vector<double>& ou
 bool ReadHeadFields(CStdioFile& file, std::vector<std::string>& fields)
 {
     std::string line;
-    do
-    {
+    do {
         if (!file.ReadString(line))
             return false;
     } while (line.empty());

@@ -6,8 +6,7 @@
 
 class CStdioFile;
 
-namespace zu_text
-{
+namespace zu_text {
 // Tabs, line ends and backslashes in a field are written as \t, \n, \r and \\.
 std::string Escape(const std::string& field);
 std::string Unescape(const std::string& field);

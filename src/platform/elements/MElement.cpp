@@ -14,8 +14,7 @@ IMPLEMENT_SERIAL(CMElement, CObject, 1)
 
 std::atomic<uint32_t> CMElement::sm_messageID{0};
 
-namespace
-{
+namespace {
 constexpr uint8_t kElementVersion = 1;
 // Duplicate stores into memory: that is no save the user waits for, so it sends no progress.
 thread_local int t_quietStore = 0;
@@ -26,8 +25,7 @@ bool SameName(const std::string& a, const std::string& b, int matchCase)
         return a == b;
     if (a.size() != b.size())
         return false;
-    for (size_t i = 0; i < a.size(); ++i)
-    {
+    for (size_t i = 0; i < a.size(); ++i) {
         unsigned char x = static_cast<unsigned char>(a[i]);
         unsigned char y = static_cast<unsigned char>(b[i]);
         if (x >= 'A' && x <= 'Z')
@@ -45,8 +43,7 @@ CMElement::CMElement() = default;
 
 CMElement::CMElement(const std::string& name, CMElement* parent, int type)
     : m_name(name), m_type(type), m_parent(parent)
-{
-}
+{}
 
 CMElement::~CMElement()
 {
@@ -80,8 +77,7 @@ void CMElement::TakeChildrenOf(CMElement& source)
 {
     if (&source == this || source.IsAncestorOf(this))
         return;
-    for (auto& child : source.m_children)
-    {
+    for (auto& child : source.m_children) {
         child->m_parent = this;
         child->m_holder = this;
         m_children.push_back(std::move(child));
@@ -137,8 +133,14 @@ bool CMElement::IsAncestorOf(const CMElement* element) const
     return false;
 }
 
-CMElement::CQuietStore::CQuietStore() { ++t_quietStore; }
-CMElement::CQuietStore::~CQuietStore() { --t_quietStore; }
+CMElement::CQuietStore::CQuietStore()
+{
+    ++t_quietStore;
+}
+CMElement::CQuietStore::~CQuietStore()
+{
+    --t_quietStore;
+}
 
 void CMElement::SendStoreProgress()
 {
@@ -149,8 +151,7 @@ void CMElement::SendStoreProgress()
 
 void CMElement::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         SendStoreProgress();
         ar << kElementVersion;
         ar << m_name;
@@ -174,8 +175,7 @@ void CMElement::Serialize(CArchive& ar)
     uint32_t count = ar.ReadCount(2);
     std::vector<std::unique_ptr<CMElement>> children;
     children.reserve(count);
-    for (uint32_t i = 0; i < count; ++i)
-    {
+    for (uint32_t i = 0; i < count; ++i) {
         std::unique_ptr<CMElement> child = ar.ReadOwned<CMElement>();
         if (child)
             children.push_back(std::move(child));
@@ -183,8 +183,7 @@ void CMElement::Serialize(CArchive& ar)
     RemoveAll();
     m_name = std::move(name);
     m_type = type;
-    for (auto& child : children)
-    {
+    for (auto& child : children) {
         child->m_parent = this;
         child->m_holder = this;
         m_children.push_back(std::move(child));
@@ -246,8 +245,7 @@ std::string CMElement::GetUniqueName(const std::string& name) const
     if (tilde != std::string::npos)
         base.erase(tilde);
     // There are at most GetChildCount() names taken, so one of the first count+1 numbers is free.
-    for (int counter = 0;; ++counter)
-    {
+    for (int counter = 0;; ++counter) {
         std::string candidate = Format("%s~%1d", base.c_str(), counter);
         if (!InquireName(candidate))
             return candidate;
@@ -259,10 +257,8 @@ int CMElement::ReplaceName(const std::string& oldName, const std::string& newNam
     if (depth == 0)
         return 0;
     int count = 0;
-    for (auto& child : m_children)
-    {
-        if (child->m_name == oldName)
-        {
+    for (auto& child : m_children) {
+        if (child->m_name == oldName) {
             child->m_name = newName;
             ++count;
         }
@@ -276,8 +272,7 @@ CMElement* CMElement::FindFirst(const Pred& pred, int depth) const
 {
     if (depth == 0)
         return nullptr;
-    for (const auto& child : m_children)
-    {
+    for (const auto& child : m_children) {
         if (pred(*child))
             return child.get();
         if (CMElement* found = child->FindFirst(pred, depth < 0 ? -1 : depth - 1))
@@ -292,10 +287,8 @@ int CMElement::FindAll(const Pred& pred, CMElementList& list, int depth) const
     if (depth == 0)
         return 0;
     int count = 0;
-    for (const auto& child : m_children)
-    {
-        if (pred(*child))
-        {
+    for (const auto& child : m_children) {
+        if (pred(*child)) {
             list.Add(child.get());
             ++count;
         }

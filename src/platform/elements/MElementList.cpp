@@ -20,13 +20,10 @@ int CMElementList::Add(CMElement* element)
 
 int CMElementList::Append(const CMElementList& other)
 {
-    if (&other == this)
-    {
+    if (&other == this) {
         std::vector<CMElement*> copy = m_items;
         m_items.insert(m_items.end(), copy.begin(), copy.end());
-    }
-    else
-    {
+    } else {
         m_items.insert(m_items.end(), other.m_items.begin(), other.m_items.end());
     }
     return GetSize();
@@ -63,24 +60,21 @@ void CMElementList::Clear(int destroy)
     std::unordered_set<CMElement*> seen;
     std::vector<CMElement*> roots;
     // Decide everything before destroying anything: a destroyed element's parent links are gone.
-    for (CMElement* element : items)
-    {
+    for (CMElement* element : items) {
         if (element == nullptr || !seen.insert(element).second)
             continue;
         bool underListed = false;
         // Walk the owning parents only: a parent named at construction owns nothing yet.
         for (CMElement* c = element; c->GetParent() != nullptr && c->GetParent()->GetChildIndex(c) >= 0;
              c = c->GetParent())
-            if (listed.count(c->GetParent()) != 0)
-            {
+            if (listed.count(c->GetParent()) != 0) {
                 underListed = true;
                 break;
             }
         if (!underListed)
             roots.push_back(element);
     }
-    for (CMElement* element : roots)
-    {
+    for (CMElement* element : roots) {
         CMElement* parent = element->GetParent();
         if (parent != nullptr && parent->GetChildIndex(element) >= 0)
             parent->DeleteChild(element, 1);

@@ -10,8 +10,7 @@
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuVecFunc.h"
 
-namespace elements_solver
-{
+namespace elements_solver {
 using Matrix = Eigen::MatrixXd;
 using MapMatrix = Eigen::Map<const Eigen::MatrixXd>;
 using MapVector = Eigen::Map<const Eigen::VectorXd>;
@@ -84,8 +83,7 @@ void Refine(const CMatrixSolver::CBandFactor& f, const double* a, const double* 
 uint64_t Hash(const double* a, size_t count)
 {
     uint64_t h = 1469598103934665603ull;
-    for (size_t i = 0; i < count; ++i)
-    {
+    for (size_t i = 0; i < count; ++i) {
         uint64_t w;
         std::memcpy(&w, a + i, sizeof w);
         h = (h ^ w) * 1099511628211ull;
@@ -143,8 +141,7 @@ int CMatrixFactorCache::GetEntryCount() const
 
 CMatrixSolver::CMatrixSolver(CZuMatFunc* matrix, CZuVecFunc* rhs, CZuVecFunc* solution)
     : m_matrix(matrix), m_rhs(rhs), m_solution(solution)
-{
-}
+{}
 
 CMatrixSolver::~CMatrixSolver() = default;
 
@@ -177,12 +174,10 @@ int CMatrixSolver::Solve()
         return 0;
     int bands = std::min({m_matrix->GetDataCount(), m_rhs->GetDataCount(), m_solution->GetDataCount()});
     std::vector<double> a(static_cast<size_t>(n) * n), b(static_cast<size_t>(n)), x(static_cast<size_t>(n));
-    for (int band = 0; band < bands; ++band)
-    {
+    for (int band = 0; band < bands; ++band) {
         if (m_restricted && (band >= static_cast<int>(m_flags.size()) || m_flags[static_cast<size_t>(band)] != 1))
             continue;
-        if (!SolveBand(band, n, a, b, x))
-        {
+        if (!SolveBand(band, n, a, b, x)) {
             m_failedBand = band;
             return 0;
         }
@@ -215,22 +210,18 @@ bool CMatrixSolver::SolveBand(int band, int n, std::vector<double>& a, std::vect
 
     std::shared_ptr<CBandFactor> factor;
     uint64_t key = 0;
-    if (m_cache)
-    {
+    if (m_cache) {
         key = Hash(a.data(), a.size());
         factor = m_cache->m_impl->Find(key, a.data(), n);
     }
-    if (!factor)
-    {
+    if (!factor) {
         factor = Factorise(a.data(), n);
-        if (factor && m_cache)
-        {
+        if (factor && m_cache) {
             ++m_cache->m_impl->factorCount;
             m_cache->m_impl->entries.emplace(key, CMatrixFactorCache::Impl::Entry{n, a, factor});
         }
     }
-    if (factor && factor->SolveWith(b.data(), x.data(), n))
-    {
+    if (factor && factor->SolveWith(b.data(), x.data(), n)) {
         Refine(*factor, a.data(), b.data(), x.data(), n);
         if (Acceptable(a.data(), b.data(), x.data(), n, 1e-9))
             return true;

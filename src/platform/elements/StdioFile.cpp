@@ -23,22 +23,17 @@ bool CStdioFile::Open(const std::string& path, Mode mode, std::string* error)
     m_lineNumber = 0;
     m_readError.clear();
     m_readErrorLine = 0;
-    if (mode == modeWrite)
-    {
+    if (mode == modeWrite) {
         auto out = std::make_unique<CAtomicFile>(path);
-        if (!out->Open())
-        {
+        if (!out->Open()) {
             if (error)
                 *error = out->ErrorText();
             return false;
         }
         m_out = std::move(out);
-    }
-    else
-    {
+    } else {
         m_in = std::fopen(path.c_str(), "rb");
-        if (m_in == nullptr)
-        {
+        if (m_in == nullptr) {
             if (error)
                 *error = path + ": " + std::strerror(errno);
             return false;
@@ -64,8 +59,7 @@ void CStdioFile::WriteString(const std::string& text)
 {
     if (m_mode != modeWrite)
         throw CFileException(m_path + ": not open for writing");
-    if (m_inMemory)
-    {
+    if (m_inMemory) {
         m_memory += text;
         return;
     }
@@ -79,8 +73,7 @@ bool CStdioFile::ReadString(std::string& line)
         throw CFileException(m_path + ": not open for reading");
     line.clear();
     bool any = false;
-    if (m_inMemory)
-    {
+    if (m_inMemory) {
         if (m_readPos >= m_memory.size())
             return false;
         size_t end = m_memory.find('\n', m_readPos);
@@ -88,12 +81,9 @@ bool CStdioFile::ReadString(std::string& line)
         line.assign(m_memory, m_readPos, stop - m_readPos);
         m_readPos = end == std::string::npos ? m_memory.size() : end + 1;
         any = true;
-    }
-    else
-    {
+    } else {
         int c;
-        while ((c = std::fgetc(m_in)) != EOF)
-        {
+        while ((c = std::fgetc(m_in)) != EOF) {
             any = true;
             if (c == '\n')
                 break;
@@ -121,13 +111,11 @@ void CStdioFile::SetReadError(const std::string& why)
 
 void CStdioFile::Close()
 {
-    if (m_in)
-    {
+    if (m_in) {
         std::fclose(m_in);
         m_in = nullptr;
     }
-    if (m_out)
-    {
+    if (m_out) {
         std::unique_ptr<CAtomicFile> out = std::move(m_out);
         m_mode = -1;
         if (!out->Commit())
@@ -138,13 +126,11 @@ void CStdioFile::Close()
 
 void CStdioFile::Abort()
 {
-    if (m_in)
-    {
+    if (m_in) {
         std::fclose(m_in);
         m_in = nullptr;
     }
-    if (m_out)
-    {
+    if (m_out) {
         m_out->Discard();
         m_out.reset();
     }

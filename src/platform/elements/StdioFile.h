@@ -15,7 +15,11 @@ class CAtomicFile;
 class CStdioFile
 {
 public:
-    enum Mode { modeRead = 0, modeWrite = 1 };
+    enum Mode
+    {
+        modeRead = 0,
+        modeWrite = 1
+    };
 
     // Lines longer than this are refused when reading (an untrusted file cannot exhaust memory).
     static constexpr size_t kMaxLineLength = 16u << 20;

@@ -4,8 +4,7 @@
 
 IMPLEMENT_SERIAL(CZuClfFunc, CZuVecFunc, 1)
 
-namespace
-{
+namespace {
 constexpr uint8_t kVersion = 1;
 }
 
@@ -14,8 +13,7 @@ CZuClfFunc::CZuClfFunc() = default;
 CZuClfFunc::CZuClfFunc(const std::string& name, const std::string& a, const std::string& b, int dataCount,
                        CMElement* parent, int type)
     : CZuVecFunc(name, std::vector<std::string>{a, b}, dataCount, parent, type)
-{
-}
+{}
 
 CZuClfFunc::~CZuClfFunc() = default;
 

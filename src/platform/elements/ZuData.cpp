@@ -15,8 +15,7 @@ IMPLEMENT_SERIAL(CZuData, CMElement, 1)
 
 std::atomic<uint32_t> CZuData::s_creationCount{0};
 
-namespace
-{
+namespace {
 constexpr uint8_t kDataVersion = 1;
 constexpr int kDataTextVersion = 1;
 
@@ -24,8 +23,7 @@ constexpr int kDataTextVersion = 1;
 template <class T>
 T* ChildOfType(const CMElement& parent, int type)
 {
-    for (int i = 0; i < parent.GetChildCount(); ++i)
-    {
+    for (int i = 0; i < parent.GetChildCount(); ++i) {
         CMElement* child = parent.GetChild(i);
         if (child->GetType() == type)
             if (T* typed = DynamicDowncast<T>(child))
@@ -37,8 +35,7 @@ T* ChildOfType(const CMElement& parent, int type)
 
 CZuData::CZuData() : m_table(std::make_unique<CZuSubsystemTable>()) {}
 
-CZuData::CZuData(const std::string& name, CMElement* parent, int type, int domainType, double startFreq,
-                 double endFreq)
+CZuData::CZuData(const std::string& name, CMElement* parent, int type, int domainType, double startFreq, double endFreq)
     : CMElement(name, parent, type), m_serial(++s_creationCount), m_table(std::make_unique<CZuSubsystemTable>())
 {
     if (domainType >= 0)
@@ -197,8 +194,7 @@ CZuMatFunc* CZuData::GetClfDlfMatrix(int)
 
 CZuFuncElement* CZuData::GetClf(std::string& a, std::string& b, int retried)
 {
-    for (int i = 0; i < GetChildCount(); ++i)
-    {
+    for (int i = 0; i < GetChildCount(); ++i) {
         auto* f = DynamicDowncast<CZuFuncElement>(GetChild(i));
         if (f && f->GetType() == kClfType && f->GetSubsystemCount() >= 2 && f->GetSubsystem(0) == a &&
             f->GetSubsystem(1) == b)
@@ -214,8 +210,7 @@ CZuFuncElement* CZuData::GetClf(std::string& a, std::string& b, int retried)
 
 CZuFuncElement* CZuData::GetTotalDlf(const std::string& subsystem)
 {
-    for (int i = 0; i < GetChildCount(); ++i)
-    {
+    for (int i = 0; i < GetChildCount(); ++i) {
         auto* f = DynamicDowncast<CZuFuncElement>(GetChild(i));
         if (f && f->GetType() == kTotalDlfType && f->GetSubsystemCount() >= 1 && f->GetSubsystem(0) == subsystem)
             return f;
@@ -225,11 +220,9 @@ CZuFuncElement* CZuData::GetTotalDlf(const std::string& subsystem)
 
 CZuFuncElement* CZuData::GetIntrinsicDlf(const std::string& subsystem)
 {
-    for (int i = 0; i < GetChildCount(); ++i)
-    {
+    for (int i = 0; i < GetChildCount(); ++i) {
         auto* f = DynamicDowncast<CZuFuncElement>(GetChild(i));
-        if (f && f->GetType() == kIntrinsicDlfType && f->GetSubsystemCount() >= 1 &&
-            f->GetSubsystem(0) == subsystem)
+        if (f && f->GetType() == kIntrinsicDlfType && f->GetSubsystemCount() >= 1 && f->GetSubsystem(0) == subsystem)
             return f;
     }
     return nullptr;
@@ -299,48 +292,39 @@ int CZuData::UpdateAllData(CZuData*, long, CObject*)
 
 int CZuData::Export(CStdioFile& file)
 {
-    try
-    {
+    try {
         file.WriteString(Format("#ZuData\t%d\n", kDataTextVersion));
-        if (m_bands)
-        {
+        if (m_bands) {
             int n = m_bands->GetFreqCount();
             file.WriteString(Format("#Bands\t%d\t%s\t%s\t%d\n", m_bands->GetDomainType(),
                                     zu_text::Number(m_bands->GetStartFreq()).c_str(),
                                     zu_text::Number(m_bands->GetEndFreq()).c_str(), n));
-            for (int i = 0; i < n; ++i)
-            {
+            for (int i = 0; i < n; ++i) {
                 const CFreqInfo& band = m_bands->GetFreqInfo(i);
                 file.WriteString(Format("%s\t%s\t%s\t%d\n", zu_text::Number(band.GetCenterFreq()).c_str(),
                                         zu_text::Number(band.GetLowerFreq()).c_str(),
                                         zu_text::Number(band.GetUpperFreq()).c_str(),
                                         static_cast<int>(band.GetDomainType())));
             }
-        }
-        else
-        {
+        } else {
             file.WriteString("#Bands\t-1\t0\t0\t0\n");
         }
         std::string line = "#Subsystems";
-        for (const std::string& name : m_table->Names())
-            {
+        for (const std::string& name : m_table->Names()) {
             line += '\t';
             line += zu_text::Escape(name);
         }
         file.WriteString(line + "\n");
         file.WriteString("#EndData\n");
         return 1;
-    }
-    catch (const CFileException&)
-    {
+    } catch (const CFileException&) {
         return 0;
     }
 }
 
 int CZuData::Import(CStdioFile& file)
 {
-    try
-    {
+    try {
         std::string line;
         std::vector<std::string> head;
         if (!zu_text::ReadHeadFields(file, head))
@@ -360,22 +344,19 @@ int CZuData::Import(CStdioFile& file)
             return 0;
         // The band set must be one the project file can hold and read back: the same checks as
         // the binary reader, and a range that bands can be built from.
-        if (kind >= 0)
-        {
+        if (kind >= 0) {
             std::string why = COctaveManager::CheckKind(kind);
             if (why.empty())
                 why = COctaveManager::CheckRange(start, end);
             if (why.empty() && kind != OCTAVE_BAND_USER)
                 why = COctaveManager::CheckBuildRange(kind, start, end);
-            if (!why.empty())
-            {
+            if (!why.empty()) {
                 file.SetReadError(why);
                 return 0;
             }
         }
         std::vector<CFreqInfo> bands;
-        for (int i = 0; i < count; ++i)
-        {
+        for (int i = 0; i < count; ++i) {
             if (!file.ReadString(line))
                 return 0;
             std::vector<std::string> f = zu_text::Split(line);
@@ -384,8 +365,7 @@ int CZuData::Import(CStdioFile& file)
             if (f.size() != 4 || !zu_text::ParseDouble(f[0], c) || !zu_text::ParseDouble(f[1], lo) ||
                 !zu_text::ParseDouble(f[2], hi) || !zu_text::ParseInt(f[3], domain) || domain < 0 || domain > 255)
                 return 0;
-            if (std::string why = CFreqInfo::CheckEdges(c, lo, hi); !why.empty())
-            {
+            if (std::string why = CFreqInfo::CheckEdges(c, lo, hi); !why.empty()) {
                 file.SetReadError(why);
                 return 0;
             }
@@ -400,16 +380,14 @@ int CZuData::Import(CStdioFile& file)
             return 0;
 
         std::unique_ptr<COctaveManagerEx> set;
-        if (kind >= 0)
-        {
+        if (kind >= 0) {
             set = std::make_unique<COctaveManagerEx>(kind, start, end);
             // The stored bands are what the data were made on; a set rebuilt from its kind could
             // differ (user-defined sets, changed band tables), so the stored ones win.
             bool same = set->GetFreqCount() == count;
             for (int i = 0; same && i < count; ++i)
                 same = set->GetFreqInfo(i) == bands[static_cast<size_t>(i)];
-            if (!same)
-            {
+            if (!same) {
                 set->RemoveAll();
                 for (const CFreqInfo& band : bands)
                     set->AddFreqInfo(band);
@@ -421,9 +399,7 @@ int CZuData::Import(CStdioFile& file)
         m_bands = std::move(set);
         m_table = std::move(table);
         return 1;
-    }
-    catch (const CFileException&)
-    {
+    } catch (const CFileException&) {
         return 0;
     }
 }
@@ -438,16 +414,14 @@ std::unique_ptr<CMElement> CZuData::Duplicate() const
 
 void CZuData::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << kDataVersion;
         CMElement::Serialize(ar);
         ar << m_serial << m_mergeOrder;
         ar.WriteObject(m_bands.get());
         m_table->Serialize(ar);
         ar << static_cast<uint8_t>(m_allSubsystems ? 1 : 0);
-        if (m_allSubsystems)
-        {
+        if (m_allSubsystems) {
             m_allSubsystems->Serialize(ar);
             ar << static_cast<int32_t>(m_connectionBands);
             ar << static_cast<uint64_t>(m_connections.size());
@@ -474,8 +448,7 @@ void CZuData::Serialize(CArchive& ar)
     std::vector<uint8_t> connections;
     if (hasAll > 1)
         CArchive::Throw(CArchiveException::genericException, "data: bad connection marker");
-    if (hasAll)
-    {
+    if (hasAll) {
         all = std::make_unique<CZuSubsystemTable>();
         all->Serialize(ar);
         uint64_t count = 0;

@@ -32,21 +32,20 @@ public:
     // Type codes of the model quantities kept as children.
     enum : int
     {
-        kEtaMatrixType = 2,      // CZuMatFunc: the loss-factor matrix per band
-        kModalDensityType = 4,   // CZuVecFunc
-        kClfDlfMatrixType = 31,  // CZuMatFunc: CLFs and total DLFs
-        kWaveNumberType = 35,    // CZuVecFunc
-        kClfType = 36,           // function of one subsystem pair (subsystems 0 and 1)
-        kTotalDlfType = 42,      // function of one subsystem
-        kIntrinsicDlfType = 43,  // function of one subsystem
+        kEtaMatrixType = 2,     // CZuMatFunc: the loss-factor matrix per band
+        kModalDensityType = 4,  // CZuVecFunc
+        kClfDlfMatrixType = 31, // CZuMatFunc: CLFs and total DLFs
+        kWaveNumberType = 35,   // CZuVecFunc
+        kClfType = 36,          // function of one subsystem pair (subsystems 0 and 1)
+        kTotalDlfType = 42,     // function of one subsystem
+        kIntrinsicDlfType = 43, // function of one subsystem
     };
     // The failure value of the single-band extractions: the negative of the largest float.
     static constexpr double kNoValue = -3.4028234663852886e+38;
 
     CZuData(); // empty name, no parent, type -1, no band set (the class factory)
     // domainType < 0 makes no band set; otherwise a band set of that kind over start..end.
-    CZuData(const std::string& name, CMElement* parent, int type, int domainType, double startFreq,
-            double endFreq);
+    CZuData(const std::string& name, CMElement* parent, int type, int domainType, double startFreq, double endFreq);
     ~CZuData() override;
 
     // ---- serial number and the library's creation counter ----

@@ -4,17 +4,16 @@
 
 IMPLEMENT_SERIAL(CZuDlfFunc, CZuVecFunc, 1)
 
-namespace
-{
+namespace {
 constexpr uint8_t kVersion = 1;
 }
 
 CZuDlfFunc::CZuDlfFunc() = default;
 
-CZuDlfFunc::CZuDlfFunc(const std::string& name, const std::string& subsystem, int dataCount, CMElement* parent, int type)
+CZuDlfFunc::CZuDlfFunc(const std::string& name, const std::string& subsystem, int dataCount, CMElement* parent,
+                       int type)
     : CZuVecFunc(name, std::vector<std::string>{subsystem}, dataCount, parent, type)
-{
-}
+{}
 
 CZuDlfFunc::~CZuDlfFunc() = default;
 

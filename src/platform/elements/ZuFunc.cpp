@@ -9,8 +9,7 @@
 
 IMPLEMENT_SERIAL(CZuFunc, CZuFuncElement, 1)
 
-namespace
-{
+namespace {
 constexpr uint8_t kFuncVersion = 1;
 }
 
@@ -18,8 +17,7 @@ CZuFunc::CZuFunc() = default;
 
 CZuFunc::CZuFunc(const std::string& name, int dataCount, CMElement* parent, int type)
     : CZuFuncElement(name, dataCount, parent, type), m_values(static_cast<size_t>(GetDataCount()), 0.0)
-{
-}
+{}
 
 CZuFunc::~CZuFunc() = default;
 
@@ -47,8 +45,7 @@ std::string CZuFunc::GetTableCellData(int row, int col, int, int numberFormat)
     int n = GetDataCount();
     if (row < 0 || row > n || col < 0 || col > 1)
         return {};
-    if (row == 0)
-    {
+    if (row == 0) {
         if (col == 0)
             return "Freq. [Hz]";
         return m_unit.empty() ? GetName() : Format("%s [%s]", GetName().c_str(), m_unit.c_str());
@@ -101,8 +98,7 @@ bool CZuFunc::ImportBody(const std::vector<std::string>& lines, int dataCount)
 
 void CZuFunc::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << kFuncVersion;
         CZuFuncElement::Serialize(ar);
         ar << m_unit;

@@ -11,8 +11,7 @@
 
 IMPLEMENT_SERIAL(CZuFuncElement, CZuTableData, 1)
 
-namespace
-{
+namespace {
 constexpr uint8_t kFuncElementVersion = 1;
 }
 
@@ -20,8 +19,7 @@ CZuFuncElement::CZuFuncElement() = default;
 
 CZuFuncElement::CZuFuncElement(const std::string& name, int dataCount, CMElement* parent, int type)
     : CZuTableData(name, parent, type), m_index(static_cast<size_t>(dataCount > 0 ? dataCount : 0), 0.0)
-{
-}
+{}
 
 CZuFuncElement::~CZuFuncElement() = default;
 
@@ -82,25 +80,21 @@ bool CZuFuncElement::ImportBody(const std::vector<std::string>& lines, int dataC
 
 int CZuFuncElement::Export(CStdioFile& file)
 {
-    try
-    {
-        file.WriteString(Format("#%s\t%s\t%d\t%d\n", TextTag(), zu_text::Escape(GetName()).c_str(), GetType(),
-                                GetDataCount()));
+    try {
+        file.WriteString(
+            Format("#%s\t%s\t%d\t%d\n", TextTag(), zu_text::Escape(GetName()).c_str(), GetType(), GetDataCount()));
         file.WriteString(std::string("#Index\t").append(zu_text::JoinNumbers(m_index, 0, m_index.size())).append("\n"));
         ExportBody(file);
         file.WriteString("#End\n");
         return 1;
-    }
-    catch (const CFileException&)
-    {
+    } catch (const CFileException&) {
         return 0;
     }
 }
 
 int CZuFuncElement::Import(CStdioFile& file)
 {
-    try
-    {
+    try {
         std::string line;
         std::vector<std::string> head;
         if (!zu_text::ReadHeadFields(file, head))
@@ -118,8 +112,7 @@ int CZuFuncElement::Import(CStdioFile& file)
         if (!zu_text::ParseNumbers(values, static_cast<size_t>(count), index))
             return 0;
         std::vector<std::string> body;
-        for (;;)
-        {
+        for (;;) {
             if (!file.ReadString(line))
                 return 0; // cut short: no end line
             if (line == "#End")
@@ -134,17 +127,14 @@ int CZuFuncElement::Import(CStdioFile& file)
         SetName(zu_text::Unescape(head[1]));
         SetType(type);
         return 1;
-    }
-    catch (const CFileException&)
-    {
+    } catch (const CFileException&) {
         return 0;
     }
 }
 
 void CZuFuncElement::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << kFuncElementVersion;
         CZuTableData::Serialize(ar);
         SerializeValues(ar, m_index);

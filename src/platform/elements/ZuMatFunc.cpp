@@ -11,8 +11,7 @@
 
 IMPLEMENT_SERIAL(CZuMatFunc, CZuFuncElement, 1)
 
-namespace
-{
+namespace {
 constexpr uint8_t kMatFuncVersion = 1;
 }
 
@@ -84,13 +83,11 @@ void CZuMatFunc::SetSubsystemTable(const CZuSubsystemTable* rows, const CZuSubsy
     int nr = newRows.GetCount();
     int nc = newCols.GetCount();
     std::vector<double> values(static_cast<size_t>(points) * nr * nc, 0.0);
-    for (int r = 0; r < nr; ++r)
-    {
+    for (int r = 0; r < nr; ++r) {
         int oldR = m_rows.GetIndex(newRows[r]);
         if (oldR < 0)
             continue;
-        for (int c = 0; c < nc; ++c)
-        {
+        for (int c = 0; c < nc; ++c) {
             int oldC = m_cols.GetIndex(newCols[c]);
             if (oldC < 0)
                 continue;
@@ -222,8 +219,7 @@ bool CZuMatFunc::ImportBody(const std::vector<std::string>& lines, int dataCount
 
 void CZuMatFunc::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << kMatFuncVersion;
         CZuFuncElement::Serialize(ar);
         m_rows.Serialize(ar);

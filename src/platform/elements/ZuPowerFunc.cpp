@@ -4,17 +4,16 @@
 
 IMPLEMENT_SERIAL(CZuPowerFunc, CZuVecFunc, 1)
 
-namespace
-{
+namespace {
 constexpr uint8_t kVersion = 1;
 }
 
 CZuPowerFunc::CZuPowerFunc() = default;
 
-CZuPowerFunc::CZuPowerFunc(const std::string& name, const std::string& subsystem, int dataCount, CMElement* parent, int type)
+CZuPowerFunc::CZuPowerFunc(const std::string& name, const std::string& subsystem, int dataCount, CMElement* parent,
+                           int type)
     : CZuVecFunc(name, std::vector<std::string>{subsystem}, dataCount, parent, type)
-{
-}
+{}
 
 CZuPowerFunc::~CZuPowerFunc() = default;
 

@@ -6,16 +6,13 @@
 
 IMPLEMENT_SERIAL(CZuRpmSelFunc, CZuTableData, 1)
 
-namespace
-{
+namespace {
 constexpr uint8_t kRpmSelVersion = 1;
 }
 
 CZuRpmSelFunc::CZuRpmSelFunc() = default;
 
-CZuRpmSelFunc::CZuRpmSelFunc(const std::string& name, CMElement* parent, int type) : CZuTableData(name, parent, type)
-{
-}
+CZuRpmSelFunc::CZuRpmSelFunc(const std::string& name, CMElement* parent, int type) : CZuTableData(name, parent, type) {}
 
 CZuRpmSelFunc::~CZuRpmSelFunc() = default;
 
@@ -118,13 +115,11 @@ std::string CZuRpmSelFunc::GetFreqIndicator(int index)
 
 void CZuRpmSelFunc::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << kRpmSelVersion;
         CZuTableData::Serialize(ar);
         ar.WriteCount(static_cast<uint32_t>(m_entries.size()));
-        for (const Entry& e : m_entries)
-        {
+        for (const Entry& e : m_entries) {
             ar << e.rpm;
             ar.WriteObject(e.data.get());
         }
@@ -139,8 +134,7 @@ void CZuRpmSelFunc::Serialize(CArchive& ar)
     uint32_t count = ar.ReadCount(8 + 2); // an RPM and at least an object tag
     std::vector<Entry> entries;
     entries.reserve(count);
-    for (uint32_t i = 0; i < count; ++i)
-    {
+    for (uint32_t i = 0; i < count; ++i) {
         double rpm = 0.0;
         ar >> rpm;
         std::unique_ptr<CZuTableData> data = ar.ReadOwned<CZuTableData>();

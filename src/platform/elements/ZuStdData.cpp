@@ -8,15 +8,13 @@ IMPLEMENT_SERIAL(CZuStdStringData, CZuStdData, 1)
 IMPLEMENT_SERIAL(CZuStdIntData, CZuStdData, 1)
 IMPLEMENT_SERIAL(CZuStdLongData, CZuStdData, 1)
 
-namespace
-{
+namespace {
 constexpr uint8_t kStdDataVersion = 1;
 }
 
 void CZuStdData::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << kStdDataVersion << m_id;
         return;
     }

@@ -6,8 +6,7 @@
 
 IMPLEMENT_SERIAL(CZuStdDataList, CObject, 1)
 
-namespace
-{
+namespace {
 constexpr uint8_t kListVersion = 1;
 }
 
@@ -73,8 +72,7 @@ template <class T>
 T* CZuStdDataList::SetTyped(int id)
 {
     int i = FindIndex(id);
-    if (i >= 0)
-    {
+    if (i >= 0) {
         if (T* typed = DynamicDowncast<T>(m_items[static_cast<size_t>(i)].get()))
             return typed;
         auto replacement = std::make_unique<T>();
@@ -129,8 +127,7 @@ int64_t CZuStdDataList::GetLong(int id, int64_t fallback) const
 
 void CZuStdDataList::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << kListVersion;
         ar.WriteCount(static_cast<uint32_t>(m_items.size()));
         for (const auto& item : m_items)

@@ -9,8 +9,7 @@
 
 IMPLEMENT_SERIAL(CZuSubsystemTable, CObject, 1)
 
-namespace
-{
+namespace {
 constexpr uint8_t kTableVersion = 1;
 }
 
@@ -72,8 +71,7 @@ void CZuSubsystemTable::Sort()
 
 void CZuSubsystemTable::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << kTableVersion;
         SerializeStrings(ar, m_names);
         return;

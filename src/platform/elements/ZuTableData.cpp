@@ -10,8 +10,7 @@
 
 IMPLEMENT_SERIAL(CZuTableData, CMElement, 1)
 
-namespace
-{
+namespace {
 constexpr uint8_t kTableDataVersion = 1;
 constexpr size_t kMaxFieldLength = 255;
 } // namespace
@@ -50,8 +49,7 @@ CZuCellRect CZuTableData::DataBlock(int index, const CZuCellRect* selection)
     int rows = GetTableRowCount(index);
     int cols = GetTableColCount(index);
     CZuCellRect block{1, 1, cols - 1, rows - 1};
-    if (selection)
-    {
+    if (selection) {
         CZuCellRect r = *selection;
         r.Normalize();
         block.top = std::max(block.top, r.top);
@@ -65,20 +63,17 @@ CZuCellRect CZuTableData::DataBlock(int index, const CZuCellRect* selection)
 void CZuTableData::WriteBlock(CArchive& ar, const CZuCellRect& block, int withLabels, int index, int numberFormat,
                               const std::string& headerFirst)
 {
-    if (withLabels)
-    {
+    if (withLabels) {
         std::string line = headerFirst;
         for (int c = block.left; c <= block.right; ++c)
             line.append("\t").append(GetTableCellData(0, c, index, numberFormat));
         ar.WriteText(line + "\r\n");
     }
-    for (int r = block.top; r <= block.bottom; ++r)
-    {
+    for (int r = block.top; r <= block.bottom; ++r) {
         std::string line;
         if (withLabels)
             line = GetTableCellData(r, 0, index, numberFormat) + "\t";
-        for (int c = block.left; c <= block.right; ++c)
-        {
+        for (int c = block.left; c <= block.right; ++c) {
             if (c > block.left)
                 line += "\t";
             line += GetTableCellData(r, c, index, numberFormat);
@@ -91,8 +86,7 @@ std::vector<std::string> CZuTableData::SplitFields(const std::string& line)
 {
     std::vector<std::string> fields;
     size_t start = 0;
-    for (;;)
-    {
+    for (;;) {
         size_t tab = line.find('\t', start);
         std::string field = line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
         if (field.size() > kMaxFieldLength)
@@ -119,11 +113,9 @@ void CZuTableData::PasteFromClipboard(CArchive& ar, int index, const CZuCellPoin
     if (!ar.ReadLine(line) || line.empty())
         return;
     bool labelled = false;
-    for (const std::string& field : SplitFields(line))
-    {
+    for (const std::string& field : SplitFields(line)) {
         double v;
-        if (!ParseNumber(field, v))
-        {
+        if (!ParseNumber(field, v)) {
             labelled = true;
             break;
         }
@@ -134,14 +126,12 @@ void CZuTableData::PasteFromClipboard(CArchive& ar, int index, const CZuCellPoin
     int cols = GetTableColCount(index);
     int row = point ? std::max(point->y, 1) : 1;
     int firstCol = point ? std::max(point->x, 1) : 1;
-    for (;;)
-    {
+    for (;;) {
         if (row >= rows)
             break;
         std::vector<std::string> fields = SplitFields(line);
         int col = firstCol;
-        for (size_t f = labelled ? 1 : 0; f < fields.size() && col < cols; ++f, ++col)
-        {
+        for (size_t f = labelled ? 1 : 0; f < fields.size() && col < cols; ++f, ++col) {
             double v;
             if (ParseNumber(fields[f], v))
                 ChangeDataValue(row - 1, col - 1, index, v, 1);
@@ -206,8 +196,7 @@ void CZuTableData::PushUndo(int row, int col, int index, double oldValue)
 
 void CZuTableData::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << kTableDataVersion;
         CMElement::Serialize(ar);
         ar << m_canChangeValues << m_tableDataType;

@@ -11,8 +11,7 @@
 
 IMPLEMENT_SERIAL(CZuVecFunc, CZuFuncElement, 1)
 
-namespace
-{
+namespace {
 constexpr uint8_t kVecFuncVersion = 1;
 
 // Values of the old table's subsystems carried over to the same names of the new one.
@@ -22,8 +21,7 @@ std::vector<double> Remap(const std::vector<double>& values, int points, const C
     int nFrom = from.GetCount();
     int nTo = to.GetCount();
     std::vector<double> out(static_cast<size_t>(points) * static_cast<size_t>(nTo), 0.0);
-    for (int k = 0; k < nTo; ++k)
-    {
+    for (int k = 0; k < nTo; ++k) {
         int old = from.GetIndex(to[k]);
         if (old < 0)
             continue;
@@ -46,8 +44,8 @@ CZuVecFunc::CZuVecFunc(const std::string& name, const CZuSubsystemTable* table, 
     SetTableDataType(TABLE_PLAIN);
 }
 
-CZuVecFunc::CZuVecFunc(const std::string& name, std::vector<std::string> subsystems, int dataCount,
-                       CMElement* parent, int type)
+CZuVecFunc::CZuVecFunc(const std::string& name, std::vector<std::string> subsystems, int dataCount, CMElement* parent,
+                       int type)
     : CZuVecFunc(name, nullptr, dataCount, parent, type)
 {
     CZuSubsystemTable table(std::move(subsystems));
@@ -186,8 +184,7 @@ bool CZuVecFunc::ImportBody(const std::vector<std::string>& lines, int dataCount
 
 void CZuVecFunc::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << kVecFuncVersion;
         CZuFuncElement::Serialize(ar);
         m_table.Serialize(ar);
@@ -207,8 +204,8 @@ void CZuVecFunc::Serialize(CArchive& ar)
     uint64_t expected = static_cast<uint64_t>(GetDataCount()) * static_cast<uint64_t>(table.GetCount());
     if (count != expected)
         CArchive::Throw(CArchiveException::genericException,
-                        Format("vector function \"%s\": %u values for %d points x %d subsystems",
-                               GetName().c_str(), count, GetDataCount(), table.GetCount()));
+                        Format("vector function \"%s\": %u values for %d points x %d subsystems", GetName().c_str(),
+                               count, GetDataCount(), table.GetCount()));
     std::vector<double> values = ReadValues<double>(ar, count);
     m_table = std::move(table);
     m_values = std::move(values);
@@ -216,8 +213,7 @@ void CZuVecFunc::Serialize(CArchive& ar)
 
 void CZuVecFunc::SerializeVersioned(CArchive& ar, uint8_t version, const char* what)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << version;
         CZuVecFunc::Serialize(ar);
         return;

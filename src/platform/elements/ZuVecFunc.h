@@ -15,8 +15,7 @@ class CZuVecFunc : public CZuFuncElement
     DECLARE_SERIAL(CZuVecFunc)
 public:
     CZuVecFunc();
-    CZuVecFunc(const std::string& name, const CZuSubsystemTable* table, int dataCount, CMElement* parent,
-               int type);
+    CZuVecFunc(const std::string& name, const CZuSubsystemTable* table, int dataCount, CMElement* parent, int type);
     ~CZuVecFunc() override;
 
     // Value of subsystem k at data point i (writable).

@@ -22,7 +22,8 @@ bool EndsWithNoCase(const std::string& text, const char* suffix)
     if (text.size() < n)
         return false;
     for (size_t i = 0; i < n; ++i)
-        if (std::tolower(static_cast<unsigned char>(text[text.size() - n + i])) != std::tolower(static_cast<unsigned char>(suffix[i])))
+        if (std::tolower(static_cast<unsigned char>(text[text.size() - n + i])) !=
+            std::tolower(static_cast<unsigned char>(suffix[i])))
             return false;
     return true;
 }
@@ -342,7 +343,8 @@ bool CExcelWrapper::SetRangeColor(int row1, int col1, int row2, int col2, int co
 
 bool CExcelWrapper::SetRangeBold(int row1, int col1, int row2, int col2, bool bold)
 {
-    return ChangeRangeStyle(row1, col1, row2, col2, [bold](XlsxStyle& s, const XlsxRange&, int, int) { s.font.bold = bold; });
+    return ChangeRangeStyle(row1, col1, row2, col2,
+                            [bold](XlsxStyle& s, const XlsxRange&, int, int) { s.font.bold = bold; });
 }
 
 bool CExcelWrapper::SetRangeBorders(int row1, int col1, int row2, int col2, int borderIndex, int lineStyle, int weight,

@@ -39,9 +39,9 @@ inline constexpr int xlInsideHorizontal = 12;
 inline constexpr int xlColorIndexNone = -4142;
 inline constexpr int xlColorIndexAutomatic = -4105;
 // File formats of SaveAs.
-inline constexpr int xlExcel8 = 56;         // binary: refused
+inline constexpr int xlExcel8 = 56;            // binary: refused
 inline constexpr int xlWorkbookNormal = -4143; // binary: refused
-inline constexpr int xlExcel9795 = 43;      // binary: refused unless the path names an .xlsx file
+inline constexpr int xlExcel9795 = 43;         // binary: refused unless the path names an .xlsx file
 inline constexpr int xlOpenXMLWorkbook = 51;
 
 class CExcelWrapper
@@ -73,7 +73,7 @@ public:
 
     int GetSheetCount() const; // -1 without workbook
     bool SelectSheet(int index);
-    bool SelectSheet(const std::string& name); // exact, case-sensitive
+    bool SelectSheet(const std::string& name);    // exact, case-sensitive
     int FindSheet(const std::string& name) const; // 1-based; -1 when none
     // The current sheet's name; empty without one.
     std::string GetSheetName() const;

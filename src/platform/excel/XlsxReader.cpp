@@ -24,8 +24,7 @@ class CPackage
 public:
     CPackage(zip_t* zip, const XlsxReadLimits& limits, std::string name, std::string& error)
         : m_zip(zip), m_limits(limits), m_name(std::move(name)), m_error(error)
-    {
-    }
+    {}
     ~CPackage() { zip_discard(m_zip); }
     CPackage(const CPackage&) = delete;
     CPackage& operator=(const CPackage&) = delete;
@@ -157,8 +156,10 @@ std::string TextOf(const pugi::xml_node& node)
     out.reserve(raw.size());
     for (size_t i = 0; i < raw.size(); ++i) {
         if (raw[i] == '_' && i + 6 < raw.size() && raw[i + 1] == 'x' && raw[i + 6] == '_' &&
-            std::isxdigit(static_cast<unsigned char>(raw[i + 2])) && std::isxdigit(static_cast<unsigned char>(raw[i + 3])) &&
-            std::isxdigit(static_cast<unsigned char>(raw[i + 4])) && std::isxdigit(static_cast<unsigned char>(raw[i + 5]))) {
+            std::isxdigit(static_cast<unsigned char>(raw[i + 2])) &&
+            std::isxdigit(static_cast<unsigned char>(raw[i + 3])) &&
+            std::isxdigit(static_cast<unsigned char>(raw[i + 4])) &&
+            std::isxdigit(static_cast<unsigned char>(raw[i + 5]))) {
             const unsigned cp = static_cast<unsigned>(std::strtoul(raw.substr(i + 2, 4).c_str(), nullptr, 16));
             if (cp < 0x80) {
                 out += static_cast<char>(cp);
@@ -220,9 +221,9 @@ XlsxFont FontOf(const pugi::xml_node& node)
 
 XlsxBorder BorderOf(const pugi::xml_node& node)
 {
-    static const char* const kNames[] = {"none", "thin", "medium", "dashed", "dotted", "thick", "double",
-                                         "hair", "mediumDashed", "dashDot", "mediumDashDot", "dashDotDot",
-                                         "mediumDashDotDot", "slantDashDot"};
+    static const char* const kNames[] = {
+        "none",         "thin",    "medium",        "dashed",     "dotted",           "thick",       "double", "hair",
+        "mediumDashed", "dashDot", "mediumDashDot", "dashDotDot", "mediumDashDotDot", "slantDashDot"};
     XlsxBorder b;
     if (!node)
         return b;
@@ -290,8 +291,8 @@ std::string DirOf(const std::string& part)
 std::string ResolveTarget(const std::string& baseDir, const std::string& target)
 {
     std::string joined = !target.empty() && target[0] == '/' ? target.substr(1)
-                         : baseDir.empty()                     ? target
-                                                               : baseDir + "/" + target;
+                         : baseDir.empty()                   ? target
+                                                             : baseDir + "/" + target;
     std::vector<std::string> parts;
     size_t start = 0;
     while (start <= joined.size()) {
@@ -326,8 +327,7 @@ class CWorkbookReader
 public:
     CWorkbookReader(CPackage& package, const XlsxReadLimits& limits, CXlsxWorkbook& workbook)
         : m_pkg(package), m_limits(limits), m_book(workbook)
-    {
-    }
+    {}
 
     bool Run()
     {
@@ -344,7 +344,8 @@ public:
             return m_pkg.Fail("it is not a spreadsheet package (no workbook part); only .xlsx workbooks can be read");
 
         std::map<std::string, Relationship> rels;
-        const std::string relsPart = DirOf(workbookPart) + "/_rels/" + workbookPart.substr(workbookPart.rfind('/') + 1) + ".rels";
+        const std::string relsPart =
+            DirOf(workbookPart) + "/_rels/" + workbookPart.substr(workbookPart.rfind('/') + 1) + ".rels";
         if (m_pkg.Has(relsPart) && !ReadRelationships(relsPart, DirOf(workbookPart), rels))
             return false;
 
@@ -407,7 +408,8 @@ private:
         return true;
     }
 
-    bool ReadRelationships(const std::string& part, const std::string& baseDir, std::map<std::string, Relationship>& rels)
+    bool ReadRelationships(const std::string& part, const std::string& baseDir,
+                           std::map<std::string, Relationship>& rels)
     {
         pugi::xml_document doc;
         std::string buffer;
@@ -592,7 +594,8 @@ private:
                 int cellRow = row;
                 if (pugi::xml_attribute ref = Attr(c, "r")) {
                     if (!ParseCellRef(ref.value(), cellRow, col) || cellRow != row)
-                        return m_pkg.Fail(Format("the part %s has a bad cell reference \"%s\"", part.c_str(), ref.value()));
+                        return m_pkg.Fail(
+                            Format("the part %s has a bad cell reference \"%s\"", part.c_str(), ref.value()));
                 } else if (++col > kXlsxMaxCols) {
                     return m_pkg.Fail(Format("the part %s has more columns than a sheet can hold", part.c_str()));
                 }
@@ -606,7 +609,8 @@ private:
                 continue;
             XlsxRange range;
             if (!ParseRangeRef(Attr(m, "ref").value(), range))
-                return m_pkg.Fail(Format("the part %s has a bad merged range \"%s\"", part.c_str(), Attr(m, "ref").value()));
+                return m_pkg.Fail(
+                    Format("the part %s has a bad merged range \"%s\"", part.c_str(), Attr(m, "ref").value()));
             if (!Count())
                 return false;
             sheet.MergedRanges().push_back(range);
@@ -664,7 +668,8 @@ private:
             char* end = nullptr;
             const double value = std::strtod(text.c_str(), &end);
             if (text.empty() || *end != '\0' || !std::isfinite(value))
-                return m_pkg.Fail(Format("the part %s has a bad number \"%s\"", part.c_str(), text.substr(0, 40).c_str()));
+                return m_pkg.Fail(
+                    Format("the part %s has a bad number \"%s\"", part.c_str(), text.substr(0, 40).c_str()));
             cell.type = XlsxCellType::Number;
             cell.number = value;
         }
@@ -684,12 +689,14 @@ private:
         std::string buffer;
         if (!Load(part, buffer, doc))
             return false;
-        for (pugi::xml_node n = Child(Child(doc.document_element(), "commentList"), "comment"); n; n = n.next_sibling()) {
+        for (pugi::xml_node n = Child(Child(doc.document_element(), "commentList"), "comment"); n;
+             n = n.next_sibling()) {
             if (!Is(n, "comment"))
                 continue;
             int row = 0, col = 0;
             if (!ParseCellRef(Attr(n, "ref").value(), row, col))
-                return m_pkg.Fail(Format("the part %s has a bad note reference \"%s\"", part.c_str(), Attr(n, "ref").value()));
+                return m_pkg.Fail(
+                    Format("the part %s has a bad note reference \"%s\"", part.c_str(), Attr(n, "ref").value()));
             if (!Count())
                 return false;
             std::string text;
@@ -733,7 +740,8 @@ bool HasXlsExtension(const std::string& path)
     if (path.size() < 4)
         return false;
     std::string ext = path.substr(path.size() - 4);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return ext == ".xls";
 }
 

@@ -19,8 +19,20 @@ inline constexpr int kXlsxMaxCols = 16384;
 // Line styles of cell borders, in the order of the file format's names.
 enum class XlsxBorderStyle : uint8_t
 {
-    None = 0, Thin, Medium, Dashed, Dotted, Thick, Double, Hair, MediumDashed, DashDot, MediumDashDot,
-    DashDotDot, MediumDashDotDot, SlantDashDot,
+    None = 0,
+    Thin,
+    Medium,
+    Dashed,
+    Dotted,
+    Thick,
+    Double,
+    Hair,
+    MediumDashed,
+    DashDot,
+    MediumDashDot,
+    DashDotDot,
+    MediumDashDotDot,
+    SlantDashDot,
 };
 
 struct XlsxBorder
@@ -59,7 +71,14 @@ struct XlsxRun
     bool operator==(const XlsxRun&) const = default;
 };
 
-enum class XlsxCellType : uint8_t { Empty, String, Number, Boolean, Error };
+enum class XlsxCellType : uint8_t
+{
+    Empty,
+    String,
+    Number,
+    Boolean,
+    Error
+};
 
 struct XlsxCell
 {
@@ -112,7 +131,10 @@ public:
     std::map<int, double>& ColumnWidths() { return m_widths; }
     const std::map<int, double>& ColumnWidths() const { return m_widths; }
 
-    static bool IsValidCell(int row, int col) { return row >= 1 && row <= kXlsxMaxRows && col >= 1 && col <= kXlsxMaxCols; }
+    static bool IsValidCell(int row, int col)
+    {
+        return row >= 1 && row <= kXlsxMaxRows && col >= 1 && col <= kXlsxMaxCols;
+    }
 
 private:
     std::string m_name;

@@ -136,7 +136,8 @@ bool CXlsxWriter::Write(const CXlsxWorkbook& workbook, const std::string& path)
         if (!sheet)
             continue;
         for (const auto& [col, width] : sheet->ColumnWidths())
-            check(worksheet_set_column(ws, static_cast<lxw_col_t>(col - 1), static_cast<lxw_col_t>(col - 1), width, nullptr),
+            check(worksheet_set_column(ws, static_cast<lxw_col_t>(col - 1), static_cast<lxw_col_t>(col - 1), width,
+                                       nullptr),
                   "column width");
         // Merged ranges first: merging writes the range's cells, the cells' own values follow.
         for (const XlsxRange& r : sheet->MergedRanges()) {
@@ -190,8 +191,8 @@ bool CXlsxWriter::Write(const CXlsxWorkbook& workbook, const std::string& path)
             }
         }
         for (const auto& [key, text] : sheet->Notes())
-            check(worksheet_write_comment(ws, static_cast<lxw_row_t>(key.first - 1), static_cast<lxw_col_t>(key.second - 1),
-                                          text.c_str()),
+            check(worksheet_write_comment(ws, static_cast<lxw_row_t>(key.first - 1),
+                                          static_cast<lxw_col_t>(key.second - 1), text.c_str()),
                   "note");
     }
 
@@ -200,7 +201,9 @@ bool CXlsxWriter::Write(const CXlsxWorkbook& workbook, const std::string& path)
     if (!failure.empty() || closed != LXW_NO_ERROR || !SyncFile(temp.string())) {
         fs::remove(temp, ec);
         m_error = Format("The workbook %s cannot be written: %s.", path.c_str(),
-                         !failure.empty() ? failure.c_str() : closed != LXW_NO_ERROR ? lxw_strerror(closed) : "the file cannot be saved");
+                         !failure.empty()         ? failure.c_str()
+                         : closed != LXW_NO_ERROR ? lxw_strerror(closed)
+                                                  : "the file cannot be saved");
         return false;
     }
     fs::rename(temp, target, ec);

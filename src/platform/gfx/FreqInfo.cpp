@@ -6,8 +6,7 @@
 
 void CFreqInfo::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << m_center << m_lower << m_upper << m_domainType;
         return;
     }

@@ -13,8 +13,7 @@ public:
     CFreqInfo() = default;
     CFreqInfo(double centre, double lower, double upper, uint8_t domainType)
         : m_center(centre), m_lower(lower), m_upper(upper), m_domainType(domainType)
-    {
-    }
+    {}
 
     double GetCenterFreq() const { return m_center; }
     double GetLowerFreq() const { return m_lower; }

@@ -6,22 +6,18 @@ double CGfxCalc::GetAverage(const double* values, int count, int kind)
 {
     if (!values || count <= 0)
         return 0.0;
-    if (kind == AVERAGE_ARITHMETIC)
-    {
+    if (kind == AVERAGE_ARITHMETIC) {
         double sum = 0.0;
         for (int i = 0; i < count; ++i)
             sum += values[i];
         return sum / count;
     }
-    if (kind == AVERAGE_GEOMETRIC)
-    {
+    if (kind == AVERAGE_GEOMETRIC) {
         // A value of 0 or less has no level; it is left out rather than pulling the mean to 0.
         double sumLog = 0.0;
         int taken = 0;
-        for (int i = 0; i < count; ++i)
-        {
-            if (values[i] > 0.0)
-            {
+        for (int i = 0; i < count; ++i) {
+            if (values[i] > 0.0) {
                 sumLog += std::log(values[i]);
                 ++taken;
             }

@@ -8,8 +8,7 @@
 #include <filesystem>
 #include <vector>
 
-namespace
-{
+namespace {
 bool EndsWith(const std::string& s, const char* tail)
 {
     const size_t n = std::char_traits<char>::length(tail);
@@ -133,8 +132,7 @@ std::unique_ptr<CObject> CGfxUtil::DuplicateObject(const CObject* obj)
 {
     if (!obj || !obj->IsSerializable())
         return nullptr;
-    try
-    {
+    try {
         std::vector<uint8_t> buffer;
         {
             CArchive out(&buffer, CArchive::store);
@@ -143,9 +141,7 @@ std::unique_ptr<CObject> CGfxUtil::DuplicateObject(const CObject* obj)
         }
         CArchive in(&buffer, CArchive::load);
         return std::unique_ptr<CObject>(in.ReadObject(obj->GetRuntimeClass()));
-    }
-    catch (const std::exception&)
-    {
+    } catch (const std::exception&) {
         return nullptr;
     }
 }

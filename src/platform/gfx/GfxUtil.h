@@ -18,9 +18,9 @@ public:
     // Wave types of GetWaveType.
     enum : int
     {
-        WAVE_NONE = -1,     // no wave-type mark
-        WAVE_FLEXURAL = 2,  // "-F"; with flag 0 also "-"
-        WAVE_ACOUSTIC = 3,  // "-" with flag 1
+        WAVE_NONE = -1,    // no wave-type mark
+        WAVE_FLEXURAL = 2, // "-F"; with flag 0 also "-"
+        WAVE_ACOUSTIC = 3, // "-" with flag 1
     };
     // Sides of GetLeftRight.
     enum : int

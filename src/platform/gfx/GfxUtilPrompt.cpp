@@ -2,8 +2,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/win/PromptService.h"
 
-namespace
-{
+namespace {
 // A warning box says so: the exclamation icon unless the caller chose another.
 unsigned WarningStyle(unsigned style)
 {

@@ -9,20 +9,22 @@
 IMPLEMENT_SERIAL(COctaveManager, CObject, 1)
 IMPLEMENT_SERIAL(COctaveManagerEx, COctaveManager, 1)
 
-namespace
-{
+namespace {
 // Version word of our own serialised form.
 constexpr int32_t kStoreVersion = 1;
 
 // Bandwidth designator b of a fractional-octave kind; 0 for a user-defined or unknown kind.
 int Designator(int kind)
 {
-    switch (kind)
-    {
-    case OCTAVE_BAND_THIRD: return 3;
-    case OCTAVE_BAND_FULL: return 1;
-    case OCTAVE_BAND_TWELFTH: return 12;
-    default: return 0;
+    switch (kind) {
+    case OCTAVE_BAND_THIRD:
+        return 3;
+    case OCTAVE_BAND_FULL:
+        return 1;
+    case OCTAVE_BAND_TWELFTH:
+        return 12;
+    default:
+        return 0;
     }
 }
 
@@ -38,7 +40,6 @@ double PowG(int b, double e)
 {
     return 1000.0 * std::pow(10.0, 0.3 * e / (2.0 * b));
 }
-
 
 // Label of a band that is not at a nominal frequency: four significant digits for the
 // one-twelfth-octave bands, every digit the centre has otherwise (user-defined lines).
@@ -111,13 +112,11 @@ COctaveManager::COctaveManager(int kind, double startFreq, double endFreq)
 COctaveManager::COctaveManager(const COctaveManager& other)
     : CObject(other), m_kind(other.m_kind), m_startFreq(other.m_startFreq), m_endFreq(other.m_endFreq),
       m_bands(other.m_bands)
-{
-}
+{}
 
 COctaveManager& COctaveManager::operator=(const COctaveManager& other)
 {
-    if (this != &other)
-    {
+    if (this != &other) {
         m_kind = other.m_kind;
         m_startFreq = other.m_startFreq;
         m_endFreq = other.m_endFreq;
@@ -166,8 +165,7 @@ std::string COctaveManager::CheckBuildRange(int kind, double startFreq, double e
 
 void COctaveManager::Build(int kind, double startFreq, double endFreq)
 {
-    if (!CheckBuildRange(kind, startFreq, endFreq).empty())
-    {
+    if (!CheckBuildRange(kind, startFreq, endFreq).empty()) {
         startFreq = kDefaultStartFreq;
         endFreq = kDefaultEndFreq;
     }
@@ -179,8 +177,7 @@ void COctaveManager::Build(int kind, double startFreq, double endFreq)
     m_bands.RemoveAll();
 
     const int b = Designator(kind);
-    if (b == 0)
-    {
+    if (b == 0) {
         m_bands.Settle();
         return;
     }
@@ -252,8 +249,7 @@ void COctaveManager::RemoveAll()
 
 void COctaveManager::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << kStoreVersion << static_cast<int32_t>(m_kind) << m_startFreq << m_endFreq;
         ar.WriteCount(static_cast<uint32_t>(m_bands.GetSize()));
         for (int i = 0; i < m_bands.GetSize(); ++i)
@@ -272,8 +268,7 @@ void COctaveManager::Serialize(CArchive& ar)
         CArchive::Throw(CArchiveException::genericException, why);
     const uint32_t count = ar.ReadCount(3 * sizeof(double) + 1);
     CFreqInfoList bands;
-    for (uint32_t i = 0; i < count; ++i)
-    {
+    for (uint32_t i = 0; i < count; ++i) {
         CFreqInfo info;
         info.Serialize(ar);
         bands.Add(info);
@@ -290,8 +285,7 @@ COctaveManagerEx::COctaveManagerEx() = default;
 COctaveManagerEx::COctaveManagerEx(int kind) : COctaveManager(kind) {}
 COctaveManagerEx::COctaveManagerEx(int kind, double startFreq, double endFreq)
     : COctaveManager(kind, startFreq, endFreq)
-{
-}
+{}
 COctaveManagerEx::COctaveManagerEx(const COctaveManager& other) : COctaveManager(other) {}
 COctaveManagerEx::COctaveManagerEx(const COctaveManagerEx& other) : COctaveManager(other) {}
 COctaveManagerEx& COctaveManagerEx::operator=(const COctaveManager& other)

@@ -28,8 +28,8 @@ public:
     static constexpr double kDefaultStartFreq = 10.0;
     static constexpr double kDefaultEndFreq = 20000.0;
 
-    COctaveManager();                                  // one-third octave, default range
-    explicit COctaveManager(int kind);                 // kind over the default range (kind 3: empty)
+    COctaveManager();                  // one-third octave, default range
+    explicit COctaveManager(int kind); // kind over the default range (kind 3: empty)
     COctaveManager(int kind, double startFreq, double endFreq);
     COctaveManager(const COctaveManager& other);
     COctaveManager& operator=(const COctaveManager& other);

@@ -6,8 +6,7 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 std::vector<C3DModelDoc*>& OpenDocuments()
 {
     static std::vector<C3DModelDoc*> docs;
@@ -33,8 +32,7 @@ std::vector<C3DModelDoc*> C3DModelDoc::GetOpenDocuments()
 
 void C3DModelDoc::SelectInOpenDocuments(const CZuSubsystemTable& names)
 {
-    for (C3DModelDoc* doc : GetOpenDocuments())
-    {
+    for (C3DModelDoc* doc : GetOpenDocuments()) {
         doc->ClearSelection();
         doc->SetSelection(names);
         doc->UpdateAllViews();

@@ -4,8 +4,7 @@
 
 CModelCavity::CModelCavity(const std::string& name, int type, double surfaceArea, double volume)
     : CModelSubsystem(name, type), m_surfaceArea(surfaceArea), m_volume(volume)
-{
-}
+{}
 
 std::unique_ptr<CModelSubsystem> CModelCavity::Clone() const
 {
@@ -15,8 +14,7 @@ std::unique_ptr<CModelSubsystem> CModelCavity::Clone() const
 void CModelCavity::Serialize(CArchive& ar)
 {
     CModelSubsystem::Serialize(ar);
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << m_surfaceArea << m_volume;
         return;
     }

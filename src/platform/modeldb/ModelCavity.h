@@ -11,7 +11,7 @@ public:
     double GetSurfaceArea() const override { return m_surfaceArea; }
     double GetVolume() const override { return m_volume; }
     void SetSurfaceArea(double area) { m_surfaceArea = area; } // m²
-    void SetVolume(double volume) { m_volume = volume; }      // m³
+    void SetVolume(double volume) { m_volume = volume; }       // m³
 
     std::unique_ptr<CModelSubsystem> Clone() const override;
     uint8_t GetKindTag() const override { return 1; }

@@ -16,8 +16,7 @@
 
 IMPLEMENT_SERIAL(CModelData, CMElement, 1)
 
-namespace
-{
+namespace {
 constexpr int32_t kStoreVersion = 1;
 // A vehicle model has some hundreds of subsystems; anything this large is not a model file.
 constexpr uintmax_t kMaxFileSize = 16u * 1024u * 1024u;
@@ -42,8 +41,7 @@ std::vector<std::string> SplitTabs(const std::string& line)
 {
     std::vector<std::string> fields;
     size_t start = 0;
-    while (true)
-    {
+    while (true) {
         const size_t tab = line.find('\t', start);
         fields.push_back(Trim(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start)));
         if (tab == std::string::npos)
@@ -151,10 +149,8 @@ CModelSubsystemSet* CModelData::AddSubsystemSet(std::unique_ptr<CModelSubsystemS
 {
     if (!set)
         return nullptr;
-    for (auto& existing : m_sets)
-    {
-        if (existing->GetNumber() == set->GetNumber())
-        {
+    for (auto& existing : m_sets) {
+        if (existing->GetNumber() == set->GetNumber()) {
             existing = std::move(set);
             return existing.get();
         }
@@ -184,21 +180,18 @@ int CModelData::ReadModelInfo(const std::string& path)
     std::error_code ec;
     const std::filesystem::path p = std::filesystem::u8path(path);
     const uintmax_t size = std::filesystem::file_size(p, ec);
-    if (ec || !std::filesystem::is_regular_file(p, ec))
-    {
+    if (ec || !std::filesystem::is_regular_file(p, ec)) {
         m_lastError = Format("%s: the file cannot be opened", path.c_str());
         return 0;
     }
-    if (size > kMaxFileSize)
-    {
+    if (size > kMaxFileSize) {
         m_lastError = Format("%s: the file is too large for a vehicle model", path.c_str());
         return 0;
     }
     std::ifstream in(p, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
-    if (!in && !in.eof())
-    {
+    if (!in && !in.eof()) {
         m_lastError = Format("%s: the file cannot be read", path.c_str());
         return 0;
     }
@@ -214,13 +207,11 @@ int CModelData::ReadModelText(const std::string& text, const std::string& path)
     std::vector<std::unique_ptr<CModelSubsystemSet>> sets;
     std::set<std::string> names;
     int lineNo = 0;
-    try
-    {
+    try {
         size_t pos = 0;
         if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
             pos = 3;
-        while (pos <= text.size())
-        {
+        while (pos <= text.size()) {
             size_t nl = text.find('\n', pos);
             if (nl == std::string::npos)
                 nl = text.size();
@@ -234,22 +225,17 @@ int CModelData::ReadModelText(const std::string& text, const std::string& path)
                 continue;
             const std::vector<std::string> f = SplitTabs(line);
             const std::string& tag = f[0];
-            if (!haveHeader)
-            {
+            if (!haveHeader) {
                 if (tag != "ORVEX-MODEL")
                     throw ParseError{"the file does not begin with \"ORVEX-MODEL\""};
                 ExpectFields(f, 2, "ORVEX-MODEL");
                 if (ParseInt(f[1], "format version") != 1)
                     throw ParseError{Format("format version %s is not known", f[1].c_str())};
                 haveHeader = true;
-            }
-            else if (tag == "TITLE")
-            {
+            } else if (tag == "TITLE") {
                 ExpectFields(f, 2, "TITLE");
                 title = f[1];
-            }
-            else if (tag == "BANDS")
-            {
+            } else if (tag == "BANDS") {
                 ExpectFields(f, 4, "BANDS");
                 if (haveBands)
                     throw ParseError{"BANDS is given twice"};
@@ -263,9 +249,7 @@ int CModelData::ReadModelText(const std::string& text, const std::string& path)
                 if (std::string why = COctaveManager::CheckBuildRange(bandType, startFreq, endFreq); !why.empty())
                     throw ParseError{std::move(why)};
                 haveBands = true;
-            }
-            else if (tag == "SET")
-            {
+            } else if (tag == "SET") {
                 ExpectFields(f, 3, "SET");
                 const int number = ParseInt(f[1], "set number");
                 if (number < 1)
@@ -274,9 +258,7 @@ int CModelData::ReadModelText(const std::string& text, const std::string& path)
                     if (s->GetNumber() == number)
                         throw ParseError{Format("set %d is given twice", number)};
                 sets.push_back(std::make_unique<CModelSubsystemSet>(number, f[2]));
-            }
-            else if (tag == "SHELL" || tag == "CAVITY")
-            {
+            } else if (tag == "SHELL" || tag == "CAVITY") {
                 const bool shell = tag == "SHELL";
                 ExpectFields(f, shell ? 6 : 5, tag.c_str());
                 if (sets.empty())
@@ -296,9 +278,7 @@ int CModelData::ReadModelText(const std::string& text, const std::string& path)
                 else
                     sets.back()->Add(std::make_unique<CModelCavity>(name, type, ParseMeasure(f[3], "surface area"),
                                                                     ParseMeasure(f[4], "volume")));
-            }
-            else
-            {
+            } else {
                 throw ParseError{Format("unknown record \"%s\"", tag.c_str())};
             }
         }
@@ -308,9 +288,7 @@ int CModelData::ReadModelText(const std::string& text, const std::string& path)
             throw ParseError{"BANDS is missing"};
         if (sets.empty())
             throw ParseError{"the model has no subsystem set"};
-    }
-    catch (const ParseError& e)
-    {
+    } catch (const ParseError& e) {
         m_lastError = lineNo > 0 ? Format("%s, line %d: %s", path.c_str(), lineNo, e.text.c_str())
                                  : Format("%s: %s", path.c_str(), e.text.c_str());
         return 0;
@@ -328,8 +306,7 @@ int CModelData::ReadModelText(const std::string& text, const std::string& path)
 void CModelData::Serialize(CArchive& ar)
 {
     CMElement::Serialize(ar);
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << kStoreVersion << m_fileName << static_cast<int32_t>(m_fileKind) << m_title
            << static_cast<int32_t>(m_bandType) << m_startFreq << m_endFreq;
         ar.WriteCount(static_cast<uint32_t>(m_sets.size()));
@@ -349,8 +326,7 @@ void CModelData::Serialize(CArchive& ar)
     // Each set takes at least its number, an empty name and a count.
     const uint32_t count = ar.ReadCount(4 + 1 + 2);
     std::vector<std::unique_ptr<CModelSubsystemSet>> sets;
-    for (uint32_t i = 0; i < count; ++i)
-    {
+    for (uint32_t i = 0; i < count; ++i) {
         auto set = std::make_unique<CModelSubsystemSet>();
         set->Serialize(ar);
         sets.push_back(std::move(set));

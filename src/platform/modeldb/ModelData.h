@@ -16,7 +16,11 @@ class CModelData : public CMElement
 public:
     static constexpr int kElementType = 21;
     // File kinds: 0 our text file (".ntf" and others), 1 a file named ".xml".
-    enum : int { FILE_KIND_TEXT = 0, FILE_KIND_XML = 1 };
+    enum : int
+    {
+        FILE_KIND_TEXT = 0,
+        FILE_KIND_XML = 1
+    };
 
     CModelData();
     explicit CModelData(CMElement* parent);

@@ -4,8 +4,7 @@
 
 CModelShell::CModelShell(const std::string& name, int type, double area, double perimeter, double mass)
     : CModelSubsystem(name, type), m_area(area), m_perimeter(perimeter), m_mass(mass)
-{
-}
+{}
 
 std::unique_ptr<CModelSubsystem> CModelShell::Clone() const
 {
@@ -15,8 +14,7 @@ std::unique_ptr<CModelSubsystem> CModelShell::Clone() const
 void CModelShell::Serialize(CArchive& ar)
 {
     CModelSubsystem::Serialize(ar);
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << m_area << m_perimeter << m_mass;
         return;
     }

@@ -11,8 +11,8 @@ public:
     double GetMass() const override { return m_mass; }
     double GetArea() const override { return m_area; }
     double GetPerimeter() const override { return m_perimeter; }
-    void SetMass(double mass) { m_mass = mass; }           // kg
-    void SetArea(double area) { m_area = area; }           // m²
+    void SetMass(double mass) { m_mass = mass; }                     // kg
+    void SetArea(double area) { m_area = area; }                     // m²
     void SetPerimeter(double perimeter) { m_perimeter = perimeter; } // m
 
     std::unique_ptr<CModelSubsystem> Clone() const override;

@@ -19,8 +19,7 @@ CModelSubsystem::Color CModelSubsystem::GetDefaultColor() const
 
 void CModelSubsystem::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << m_name << static_cast<int32_t>(m_type);
         return;
     }

@@ -36,7 +36,7 @@ public:
 
     // Geometry; 0.0 where the kind has no such value.
     virtual double GetMass() const { return 0.0; }
-    virtual double GetArea() const { return 0.0; }        // shell area
+    virtual double GetArea() const { return 0.0; } // shell area
     virtual double GetPerimeter() const { return 0.0; }
     virtual double GetSurfaceArea() const { return 0.0; } // cavity surface area
     virtual double GetVolume() const { return 0.0; }

@@ -6,14 +6,12 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/modeldb/ModelShell.h"
 
-namespace
-{
+namespace {
 bool EqualNoCase(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())
         return false;
-    for (size_t i = 0; i < a.size(); ++i)
-    {
+    for (size_t i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];
         if (x >= 'A' && x <= 'Z')
             x = static_cast<char>(x - 'A' + 'a');
@@ -36,8 +34,7 @@ CModelSubsystemSet::CModelSubsystemSet(const CModelSubsystemSet& other) : m_numb
 
 CModelSubsystemSet& CModelSubsystemSet::operator=(const CModelSubsystemSet& other)
 {
-    if (this != &other)
-    {
+    if (this != &other) {
         CModelSubsystemSet copy(other);
         m_number = copy.m_number;
         m_name = std::move(copy.m_name);
@@ -61,8 +58,7 @@ CModelSubsystem* CModelSubsystemSet::Add(std::unique_ptr<CModelSubsystem> subsys
 
 CModelSubsystem* CModelSubsystemSet::Find(const std::string& name, int exact) const
 {
-    if (exact)
-    {
+    if (exact) {
         for (const auto& s : m_subsystems)
             if (s->GetName() == name)
                 return s.get();
@@ -88,10 +84,8 @@ int CModelSubsystemSet::GetAllSubsystemsList(CZuSubsystemTable& table) const
 int CModelSubsystemSet::GetShellsList(CZuSubsystemTable& table) const
 {
     int n = 0;
-    for (const auto& s : m_subsystems)
-    {
-        if (dynamic_cast<const CModelShell*>(s.get()))
-        {
+    for (const auto& s : m_subsystems) {
+        if (dynamic_cast<const CModelShell*>(s.get())) {
             table.Add(s->GetName());
             ++n;
         }
@@ -104,10 +98,8 @@ int CModelSubsystemSet::GetSubsystemsList(CZuSubsystemTable& table, int type, in
     if (clear)
         table.Clear();
     int n = 0;
-    for (const auto& s : m_subsystems)
-    {
-        if (s->GetType() == type)
-        {
+    for (const auto& s : m_subsystems) {
+        if (s->GetType() == type) {
             table.Add(s->GetName());
             ++n;
         }
@@ -117,8 +109,7 @@ int CModelSubsystemSet::GetSubsystemsList(CZuSubsystemTable& table, int type, in
 
 void CModelSubsystemSet::ResetDisplay()
 {
-    for (const auto& s : m_subsystems)
-    {
+    for (const auto& s : m_subsystems) {
         s->SetDefaultColor();
         s->SetMark(false);
     }
@@ -126,12 +117,10 @@ void CModelSubsystemSet::ResetDisplay()
 
 void CModelSubsystemSet::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-    {
+    if (ar.IsStoring()) {
         ar << static_cast<int32_t>(m_number) << m_name;
         ar.WriteCount(static_cast<uint32_t>(m_subsystems.size()));
-        for (const auto& s : m_subsystems)
-        {
+        for (const auto& s : m_subsystems) {
             ar << s->GetKindTag();
             s->Serialize(ar);
         }
@@ -143,8 +132,7 @@ void CModelSubsystemSet::Serialize(CArchive& ar)
     // Each subsystem takes at least its tag, an empty name, its type and two values.
     const uint32_t count = ar.ReadCount(1 + 1 + 4 + 16);
     std::vector<std::unique_ptr<CModelSubsystem>> subsystems;
-    for (uint32_t i = 0; i < count; ++i)
-    {
+    for (uint32_t i = 0; i < count; ++i) {
         uint8_t tag = 0;
         ar >> tag;
         std::unique_ptr<CModelSubsystem> s = CModelSubsystem::Create(tag);

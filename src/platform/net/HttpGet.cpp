@@ -18,8 +18,7 @@ CHttpGet::CHttpGet(QObject* parent) : QObject(parent), m_transfer(std::make_uniq
 
 CHttpGet::~CHttpGet()
 {
-    if (QNetworkReply* reply = m_transfer->reply)
-    {
+    if (QNetworkReply* reply = m_transfer->reply) {
         // Aborting emits the reply's finished signal; nothing of ours may answer it any more.
         reply->disconnect(this);
         reply->abort();
@@ -37,8 +36,7 @@ bool CHttpGet::IsWebAddress(const std::string& address)
 
 void CHttpGet::Start(const std::string& address, const std::string& userAgent, int timeoutMs, size_t maxBytes)
 {
-    if (!IsWebAddress(address))
-    {
+    if (!IsWebAddress(address)) {
         QTimer::singleShot(0, this, [this] { Finish(false, 0, std::string()); });
         return;
     }
@@ -83,8 +81,7 @@ void CHttpGet::Finish(bool ok, int status, std::string body)
     emit Finished();
 }
 
-HttpGetResult CHttpGet::Fetch(const std::string& address, const std::string& userAgent, int timeoutMs,
-                              size_t maxBytes)
+HttpGetResult CHttpGet::Fetch(const std::string& address, const std::string& userAgent, int timeoutMs, size_t maxBytes)
 {
     CHttpGet get;
     QEventLoop loop;

@@ -29,8 +29,8 @@ private:
     float m_pulseVolts = 0.0f;
     float m_noise = 0.0f;
     double m_rate = 0.0;
-    double m_inc0 = 0.0;      // revolutions per sample at sample 0
-    double m_incStep = 0.0;   // growth of that per sample during the ramp
+    double m_inc0 = 0.0;    // revolutions per sample at sample 0
+    double m_incStep = 0.0; // growth of that per sample during the ramp
     int64_t m_rampSamples = 0;
     uint32_t m_seed = 1;
     struct Order
@@ -44,7 +44,7 @@ private:
     // Running state.
     int64_t m_position = 0;
     double m_inc = 0.0;
-    double m_engine = 0.0;              // revolution fraction
-    std::vector<double> m_phases;       // per order, cycle fraction
+    double m_engine = 0.0;        // revolution fraction
+    std::vector<double> m_phases; // per order, cycle fraction
     uint32_t m_state = 1;
 };

@@ -260,16 +260,16 @@ std::string CQmxSimSystem::UnitSerial(int unit) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return unit >= 0 && unit < static_cast<int>(m_units.size()) ? m_units[static_cast<size_t>(unit)].serial
-                                                                 : std::string();
+                                                                : std::string();
 }
 
-#define SIM_CHANNEL_FIELD(Name, field, fallback)                                                   \
-    auto CQmxSimSystem::Name(int channel) const->decltype(Channel::field)                        \
-    {                                                                                              \
-        std::lock_guard<std::mutex> lock(m_mutex);                                                 \
-        return channel >= 0 && channel < static_cast<int>(m_channels.size())                     \
-                   ? m_channels[static_cast<size_t>(channel)].field                              \
-                   : fallback;                                                                     \
+#define SIM_CHANNEL_FIELD(Name, field, fallback)                                                                       \
+    auto CQmxSimSystem::Name(int channel) const->decltype(Channel::field)                                              \
+    {                                                                                                                  \
+        std::lock_guard<std::mutex> lock(m_mutex);                                                                     \
+        return channel >= 0 && channel < static_cast<int>(m_channels.size())                                           \
+                   ? m_channels[static_cast<size_t>(channel)].field                                                    \
+                   : fallback;                                                                                         \
     }
 SIM_CHANNEL_FIELD(RangeCode, rangeCode, -1)
 SIM_CHANNEL_FIELD(RateCode, rateCode, -1)
@@ -442,8 +442,7 @@ QMXRESULT CQmxSimSystem::ReadSamples(int board, int channel, float* data, int co
     return QMX_S_OK;
 }
 
-QMXRESULT CQmxSimSystem::GetProgress(int board, int channel, int* acquired, int* requested, int* extra1,
-                                     int* extra2)
+QMXRESULT CQmxSimSystem::GetProgress(int board, int channel, int* acquired, int* requested, int* extra1, int* extra2)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     const Channel* ch = Find(board, channel);
@@ -463,8 +462,8 @@ QMXRESULT CQmxSimSystem::GetProgress(int board, int channel, int* acquired, int*
 QMXRESULT CQmxSimSystem::GetDeviceType(int board, int device, int* type)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!EnterConnected(QmxCall::GetDeviceType) || !type || board < 0 ||
-        board >= static_cast<int>(m_boards.size()) || device < 0 || device > 255)
+    if (!EnterConnected(QmxCall::GetDeviceType) || !type || board < 0 || board >= static_cast<int>(m_boards.size()) ||
+        device < 0 || device > 255)
         return QMX_E_FAIL;
     *type = Find(board, device) ? kQmxBlixDeviceType : 0;
     return QMX_S_OK;
@@ -553,10 +552,10 @@ QMXRESULT CQmxSimSystem::SetAddress(const std::string& address)
 
 // --- IQmxChannel ------------------------------------------------------------------------------
 
-#define SIM_CHANNEL_CALL(call)                                                                     \
-    std::lock_guard<std::mutex> lock(m_mutex);                                                     \
-    Channel* ch = Find(board, channel);                                                            \
-    if (!EnterConnected(call) || !ch)                                                              \
+#define SIM_CHANNEL_CALL(call)                                                                                         \
+    std::lock_guard<std::mutex> lock(m_mutex);                                                                         \
+    Channel* ch = Find(board, channel);                                                                                \
+    if (!EnterConnected(call) || !ch)                                                                                  \
         return QMX_E_FAIL;
 
 QMXRESULT CQmxSimSystem::SetTriggerMode(int board, int channel, int mode)

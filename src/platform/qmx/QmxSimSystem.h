@@ -28,15 +28,44 @@
 // Every driver entry (and the requests for the other interfaces), for counting and failing.
 enum class QmxCall
 {
-    QueryControl, QueryChannel, QuerySync,
-    Open, StartAcquisition, StopAcquisition, ClearAcquisition, SoftwareTrigger, Reinitialize, Close,
-    GetConnectionState, GetLastError, ActivateChannel, ReadSamples, GetProgress, GetDeviceType,
-    GetBoardType, GetBoardCount, GetBoardInfoPage, SelectTriggerChannel, GetDeviceStatus, HasChannel,
-    IsChannelActive, GetAddressInUse, SetAddress,
-    SetTriggerMode, SetSampleCount, SetChannelMode, SetRateCode, GetRateCode, SetChannelTriggerLevel,
-    SetRangeCode, GetRangeCode, GetDeviceInfoBlock,
-    SetTriggerSource, SetControlLevel,
-    SetSyncRole, ApplySync,
+    QueryControl,
+    QueryChannel,
+    QuerySync,
+    Open,
+    StartAcquisition,
+    StopAcquisition,
+    ClearAcquisition,
+    SoftwareTrigger,
+    Reinitialize,
+    Close,
+    GetConnectionState,
+    GetLastError,
+    ActivateChannel,
+    ReadSamples,
+    GetProgress,
+    GetDeviceType,
+    GetBoardType,
+    GetBoardCount,
+    GetBoardInfoPage,
+    SelectTriggerChannel,
+    GetDeviceStatus,
+    HasChannel,
+    IsChannelActive,
+    GetAddressInUse,
+    SetAddress,
+    SetTriggerMode,
+    SetSampleCount,
+    SetChannelMode,
+    SetRateCode,
+    GetRateCode,
+    SetChannelTriggerLevel,
+    SetRangeCode,
+    GetRangeCode,
+    GetDeviceInfoBlock,
+    SetTriggerSource,
+    SetControlLevel,
+    SetSyncRole,
+    ApplySync,
     Count
 };
 
@@ -57,13 +86,13 @@ public:
     void SetClock(std::function<int64_t()> nowUs);
     static int64_t RealTimeUs();
 
-    void SetNoAnswer(bool noAnswer);                  // connections fail
-    void FailCall(QmxCall call, int times);           // the next 'times' calls fail
+    void SetNoAnswer(bool noAnswer);        // connections fail
+    void FailCall(QmxCall call, int times); // the next 'times' calls fail
     int CallCount(QmxCall call) const;
     int TotalCalls() const;
     void ResetCallCounts();
-    void SetGain(int channel, float gain);            // > 1 overloads the channel
-    void LoseUnitAt(int unit, int sample);            // its channels stop answering at that sample
+    void SetGain(int channel, float gain); // > 1 overloads the channel
+    void LoseUnitAt(int unit, int sample); // its channels stop answering at that sample
     bool SetDeviceStatus(int board, int device, int32_t word);
     bool ReplaceBoard(int board, const std::string& serial); // a new board in the same slot
     bool ReplaceUnit(int unit, const std::string& serial);   // a new unit at the same addresses
@@ -97,8 +126,7 @@ public:
     QMXRESULT GetLastError(int* code) override;
     QMXRESULT ActivateChannel(int board, int channel, int on) override;
     QMXRESULT ReadSamples(int board, int channel, float* data, int count) override;
-    QMXRESULT GetProgress(int board, int channel, int* acquired, int* requested, int* extra1,
-                          int* extra2) override;
+    QMXRESULT GetProgress(int board, int channel, int* acquired, int* requested, int* extra1, int* extra2) override;
     QMXRESULT GetDeviceType(int board, int device, int* type) override;
     QMXRESULT GetBoardType(int board, int* type) override;
     QMXRESULT GetBoardCount(int* count) override;
@@ -127,8 +155,8 @@ public:
     QMXRESULT SetRole(uint8_t board, int unit, int role) override;
     QMXRESULT Apply() override;
 
-    static double RateOfCode(int code);  // 0..3: 102400, 51200, 25600, 12800 Hz; else 0
-    static float RangeOfCode(int code);  // 0..2: 0.1, 1.0, 10.0 V; else 0
+    static double RateOfCode(int code); // 0..3: 102400, 51200, 25600, 12800 Hz; else 0
+    static float RangeOfCode(int code); // 0..2: 0.1, 1.0, 10.0 V; else 0
 
 private:
     struct Board
@@ -153,7 +181,7 @@ private:
         float triggerLevel = 0.0f;
         int mode = 0;
         float gain = 1.0f;
-        std::vector<float> data;  // generated samples of the run
+        std::vector<float> data; // generated samples of the run
         std::optional<CQmxSimSignal> signal;
     };
     struct Unit
@@ -164,12 +192,12 @@ private:
 
     CQmxSimSystem() = default;
     void Build();
-    bool Enter(QmxCall call);                 // counts; false when a failure is injected
-    bool EnterConnected(QmxCall call);        // the same, and false when not connected
+    bool Enter(QmxCall call);          // counts; false when a failure is injected
+    bool EnterConnected(QmxCall call); // the same, and false when not connected
     Channel* Find(int board, int device);
     const Channel* Find(int board, int device) const;
-    int Acquired(const Channel& ch) const;    // samples available now
-    bool Lost(const Channel& ch) const;       // its unit stopped answering
+    int Acquired(const Channel& ch) const; // samples available now
+    bool Lost(const Channel& ch) const;    // its unit stopped answering
     static void PutText(uint8_t* at, const std::string& text, size_t max);
 
     mutable std::mutex m_mutex;
@@ -186,7 +214,7 @@ private:
     std::string m_address;
     std::string m_addressInUse;
     bool m_running = false;
-    bool m_started = false;  // a run was started since the last clear
+    bool m_started = false; // a run was started since the last clear
     int64_t m_startUs = 0;
     int64_t m_stopUs = 0;
     int m_syncRole = -1;

@@ -5,8 +5,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_GRID_COMBO_FONT = 6285;
 } // namespace
 

@@ -55,19 +55,15 @@ void CColorButton::paintEvent(QPaintEvent*)
         p.drawLine(rc.bottomLeft(), rc.bottomRight());
         p.drawLine(rc.topRight(), rc.bottomRight());
     };
-    if (hasFocus())
-    {
+    if (hasFocus()) {
         p.setPen(Qt::black);
         p.drawRect(r.adjusted(0, 0, -1, -1));
         r.adjust(1, 1, -1, -1);
     }
-    if (pressed)
-    {
+    if (pressed) {
         frame(r, m_darkShadow, m_darkShadow);
         frame(r.adjusted(1, 1, -1, -1), m_shadow, m_shadow);
-    }
-    else
-    {
+    } else {
         frame(r, m_highlight, m_darkShadow);
         frame(r.adjusted(1, 1, -1, -1), m_light, m_shadow);
     }
@@ -77,15 +73,11 @@ void CColorButton::paintEvent(QPaintEvent*)
     if (pressed)
         textBox.translate(1, 1);
     p.setFont(font());
-    for (const QString& line : lines)
-    {
-        if (isEnabled())
-        {
+    for (const QString& line : lines) {
+        if (isEnabled()) {
             p.setPen(ToQColor(m_text));
             p.drawText(textBox, Qt::AlignCenter, line);
-        }
-        else
-        {
+        } else {
             p.setPen(QColor(255, 255, 255));
             p.drawText(textBox.translated(1, 1), Qt::AlignCenter, line);
             p.setPen(QColor(128, 128, 128));
@@ -93,8 +85,7 @@ void CColorButton::paintEvent(QPaintEvent*)
         }
         textBox.translate(0, lineHeight);
     }
-    if (hasFocus())
-    {
+    if (hasFocus()) {
         QStyleOptionFocusRect opt;
         opt.initFrom(this);
         opt.rect = rect().adjusted(4, 4, -4, -4);

@@ -4,9 +4,7 @@
 
 #include <QApplication>
 
-CColorStaticST::CColorStaticST(QWidget* parent) : CColorStaticST(QString(), parent)
-{
-}
+CColorStaticST::CColorStaticST(QWidget* parent) : CColorStaticST(QString(), parent) {}
 
 CColorStaticST::CColorStaticST(const QString& text, QWidget* parent) : QLabel(text, parent)
 {

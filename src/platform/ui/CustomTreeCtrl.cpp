@@ -27,10 +27,8 @@ CCustomTreeCtrl::HitRegion CCustomTreeCtrl::HitTest(const QPoint& pos, QTreeWidg
         *itemOut = item;
     const QModelIndex index = indexFromItem(item, 0);
     const QRect cell = visualRect(index);
-    if (pos.x() < cell.left())
-    {
-        const bool hasButton = item->childCount() > 0 ||
-                               item->childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator;
+    if (pos.x() < cell.left()) {
+        const bool hasButton = item->childCount() > 0 || item->childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator;
         return hasButton && pos.x() >= cell.left() - indentation() ? kOnButton : kOnIndent;
     }
     QStyleOptionViewItem opt;
@@ -39,26 +37,22 @@ CCustomTreeCtrl::HitRegion CCustomTreeCtrl::HitTest(const QPoint& pos, QTreeWidg
     opt.index = index;
     opt.features = QStyleOptionViewItem::HasDisplay;
     opt.text = item->text(0);
-    if (item->data(0, Qt::CheckStateRole).isValid())
-    {
+    if (item->data(0, Qt::CheckStateRole).isValid()) {
         opt.features |= QStyleOptionViewItem::HasCheckIndicator;
         opt.checkState = item->checkState(0);
     }
-    if (!item->icon(0).isNull())
-    {
+    if (!item->icon(0).isNull()) {
         opt.features |= QStyleOptionViewItem::HasDecoration;
         opt.icon = item->icon(0);
         opt.decorationSize = iconSize().isValid() ? iconSize() : QSize(16, 16);
     }
     QStyle* s = style();
-    if (opt.features & QStyleOptionViewItem::HasCheckIndicator)
-    {
+    if (opt.features & QStyleOptionViewItem::HasCheckIndicator) {
         const QRect check = s->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, this);
         if (check.contains(pos))
             return kOnStateIcon;
     }
-    if (opt.features & QStyleOptionViewItem::HasDecoration)
-    {
+    if (opt.features & QStyleOptionViewItem::HasDecoration) {
         const QRect icon = s->subElementRect(QStyle::SE_ItemViewItemDecoration, &opt, this);
         if (icon.contains(pos))
             return kOnIcon;
@@ -83,8 +77,7 @@ QTreeWidgetItem* CCustomTreeCtrl::GetNextItem(QTreeWidgetItem* item) const
         return item->child(0);
     auto nextSibling = [this](QTreeWidgetItem* i) -> QTreeWidgetItem* {
         QTreeWidgetItem* parent = i->parent();
-        if (parent)
-        {
+        if (parent) {
             const int k = parent->indexOfChild(i);
             return k + 1 < parent->childCount() ? parent->child(k + 1) : nullptr;
         }
@@ -102,12 +95,18 @@ void CCustomTreeCtrl::Expand(QTreeWidgetItem* item, int code)
 {
     if (!item)
         return;
-    switch (code)
-    {
-    case kCollapse: item->setExpanded(false); break;
-    case kExpand: item->setExpanded(true); break;
-    case kToggle: item->setExpanded(!item->isExpanded()); break;
-    default: break;
+    switch (code) {
+    case kCollapse:
+        item->setExpanded(false);
+        break;
+    case kExpand:
+        item->setExpanded(true);
+        break;
+    case kToggle:
+        item->setExpanded(!item->isExpanded());
+        break;
+    default:
+        break;
     }
 }
 
@@ -134,8 +133,7 @@ void CCustomTreeCtrl::mouseReleaseEvent(QMouseEvent* event)
     // Reported once the click is complete: a check box has changed by then.
     const QPoint pos = event->position().toPoint();
     QTreeWidget::mouseReleaseEvent(event);
-    if (m_afterDoubleClick)
-    {
+    if (m_afterDoubleClick) {
         m_afterDoubleClick = false;
         return;
     }

@@ -5,8 +5,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-CDlgInputBox::CDlgInputBox(const std::string& prompt, const std::string& caption, QWidget* parent)
-    : CZuDialog(parent)
+CDlgInputBox::CDlgInputBox(const std::string& prompt, const std::string& caption, QWidget* parent) : CZuDialog(parent)
 {
     setObjectName(QStringLiteral("DlgInputBox"));
     setWindowTitle(QString::fromStdString(caption));
@@ -35,8 +34,7 @@ bool InputBox(const std::string& prompt, const std::string& caption, std::string
 {
     CDlgInputBox dlg(prompt, caption, parent);
     dlg.m_text = text;
-    if (dlg.DoModal() != IDOK)
-    {
+    if (dlg.DoModal() != IDOK) {
         text.clear();
         return false;
     }

@@ -83,8 +83,7 @@ void CFlexGridEx::EndEdit(bool commit)
 void CFlexGridEx::mouseDoubleClickEvent(QMouseEvent* event)
 {
     const QModelIndex idx = indexAt(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && idx.isValid())
-    {
+    if (event->button() == Qt::LeftButton && idx.isValid()) {
         StartEdit(m_model->GridRow(idx), m_model->GridCol(idx));
         return;
     }
@@ -111,20 +110,15 @@ void CFlexGridEx::MoveToBlockEdge(int dr, int dc)
     auto filled = [this](int r, int c) { return !m_model->Text(r, c).isEmpty(); };
     if (!inBody(row + dr, col + dc))
         return;
-    if (filled(row, col) && filled(row + dr, col + dc))
-    {
+    if (filled(row, col) && filled(row + dr, col + dc)) {
         // Inside a block: to its last filled cell.
-        while (inBody(row + dr, col + dc) && filled(row + dr, col + dc))
-        {
+        while (inBody(row + dr, col + dc) && filled(row + dr, col + dc)) {
             row += dr;
             col += dc;
         }
-    }
-    else
-    {
+    } else {
         // At a block's end or in empty cells: to the next filled cell, else the body's edge.
-        do
-        {
+        do {
             row += dr;
             col += dc;
         } while (inBody(row + dr, col + dc) && !filled(row, col));
@@ -141,8 +135,7 @@ bool CFlexGridEx::DeleteSelection()
         cells.insert({m_model->GridRow(idx), m_model->GridCol(idx)});
     if (cells.empty() && currentIndex().isValid())
         cells.insert({GetRow(), GetCol()});
-    for (const auto& [row, col] : cells)
-    {
+    for (const auto& [row, col] : cells) {
         m_model->SetText(row, col, QString());
         emit Notify(WM_FLEX_END_EDIT, CellParam(row, col), 0);
     }
@@ -151,19 +144,25 @@ bool CFlexGridEx::DeleteSelection()
 
 void CFlexGridEx::keyPressEvent(QKeyEvent* event)
 {
-    if (event->modifiers() & Qt::ControlModifier)
-    {
-        switch (event->key())
-        {
-        case Qt::Key_Up: MoveToBlockEdge(-1, 0); return;
-        case Qt::Key_Down: MoveToBlockEdge(1, 0); return;
-        case Qt::Key_Left: MoveToBlockEdge(0, -1); return;
-        case Qt::Key_Right: MoveToBlockEdge(0, 1); return;
-        default: break;
+    if (event->modifiers() & Qt::ControlModifier) {
+        switch (event->key()) {
+        case Qt::Key_Up:
+            MoveToBlockEdge(-1, 0);
+            return;
+        case Qt::Key_Down:
+            MoveToBlockEdge(1, 0);
+            return;
+        case Qt::Key_Left:
+            MoveToBlockEdge(0, -1);
+            return;
+        case Qt::Key_Right:
+            MoveToBlockEdge(0, 1);
+            return;
+        default:
+            break;
         }
     }
-    if (event->key() == Qt::Key_Delete)
-    {
+    if (event->key() == Qt::Key_Delete) {
         DeleteSelection();
         return;
     }

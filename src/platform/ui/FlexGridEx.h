@@ -29,8 +29,8 @@ class CFlexGridEx : public CMSFlexGrid
 public:
     enum EditFlags
     {
-        kEditable = 0x1,     // double clicks start in-cell edits
-        kAppendRow = 0x2,    // a text committed in the last row adds a row below it
+        kEditable = 0x1,  // double clicks start in-cell edits
+        kAppendRow = 0x2, // a text committed in the last row adds a row below it
     };
 
     explicit CFlexGridEx(QWidget* parent = nullptr);

@@ -5,9 +5,7 @@
 
 #include <algorithm>
 
-CFlexGridModel::CFlexGridModel(QObject* parent) : QAbstractTableModel(parent)
-{
-}
+CFlexGridModel::CFlexGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void CFlexGridModel::Reshape(int rows, int cols)
 {
@@ -16,18 +14,16 @@ void CFlexGridModel::Reshape(int rows, int cols)
     if (rows == m_rows && cols == m_cols)
         return;
     beginResetModel();
-    if (cols == m_cols)
-    {
+    if (cols == m_cols) {
         m_cells.resize(size_t(rows) * size_t(cols));
-    }
-    else
-    {
+    } else {
         std::vector<QString> cells(size_t(rows) * size_t(cols));
         const int keepRows = std::min(rows, m_rows);
         const int keepCols = std::min(cols, m_cols);
         for (int r = 0; r < keepRows; ++r)
             for (int c = 0; c < keepCols; ++c)
-                cells[size_t(r) * size_t(cols) + size_t(c)] = std::move(m_cells[size_t(r) * size_t(m_cols) + size_t(c)]);
+                cells[size_t(r) * size_t(cols) + size_t(c)] =
+                    std::move(m_cells[size_t(r) * size_t(m_cols) + size_t(c)]);
         m_cells.swap(cells);
     }
     m_rows = rows;
@@ -42,8 +38,7 @@ void CFlexGridModel::Reshape(int rows, int cols)
 void CFlexGridModel::SetRows(int rows)
 {
     rows = std::max(0, rows);
-    if (rows == m_rows + 1 && rows - 1 >= m_fixedRows)
-    {
+    if (rows == m_rows + 1 && rows - 1 >= m_fixedRows) {
         // One more row (the append of in-cell editing): no reset, the view keeps its place.
         beginInsertRows(QModelIndex(), m_rows - m_fixedRows, m_rows - m_fixedRows);
         m_cells.resize(size_t(rows) * size_t(m_cols));
@@ -85,17 +80,12 @@ void CFlexGridModel::SetText(int row, int col, const QString& text)
     if (row < 0 || col < 0 || row >= m_rows || col >= m_cols)
         return;
     m_cells[size_t(row) * size_t(m_cols) + size_t(col)] = text;
-    if (row >= m_fixedRows && col >= m_fixedCols)
-    {
+    if (row >= m_fixedRows && col >= m_fixedCols) {
         const QModelIndex idx = index(row - m_fixedRows, col - m_fixedCols);
         emit dataChanged(idx, idx, {Qt::DisplayRole, Qt::EditRole});
-    }
-    else if (row < m_fixedRows && col >= m_fixedCols)
-    {
+    } else if (row < m_fixedRows && col >= m_fixedCols) {
         emit headerDataChanged(Qt::Horizontal, col - m_fixedCols, col - m_fixedCols);
-    }
-    else if (col < m_fixedCols && row >= m_fixedRows)
-    {
+    } else if (col < m_fixedCols && row >= m_fixedRows) {
         emit headerDataChanged(Qt::Vertical, row - m_fixedRows, row - m_fixedRows);
     }
 }
@@ -135,15 +125,13 @@ QVariant CFlexGridModel::data(const QModelIndex& index, int role) const
     const CellStyle* style = StyleOf(row, col);
     if (!style)
         return {};
-    switch (role)
-    {
+    switch (role) {
     case Qt::BackgroundRole:
         return style->back.isValid() ? QVariant(style->back) : QVariant();
     case Qt::ForegroundRole:
         return style->fore.isValid() ? QVariant(style->fore) : QVariant();
     case Qt::FontRole:
-        if (style->bold)
-        {
+        if (style->bold) {
             QFont font;
             font.setBold(true);
             return font;
@@ -158,8 +146,7 @@ QVariant CFlexGridModel::data(const QModelIndex& index, int role) const
 
 bool CFlexGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (index.isValid() && role == Qt::CheckStateRole && CellCheck(GridRow(index), GridCol(index)) >= 0)
-    {
+    if (index.isValid() && role == Qt::CheckStateRole && CellCheck(GridRow(index), GridCol(index)) >= 0) {
         SetCellCheck(GridRow(index), GridCol(index), value.toInt() == Qt::Checked ? 1 : 0);
         return true;
     }
@@ -171,8 +158,7 @@ bool CFlexGridModel::setData(const QModelIndex& index, const QVariant& value, in
 
 QVariant CFlexGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role == Qt::BackgroundRole && orientation == Qt::Horizontal && m_fixedRows > 0)
-    {
+    if (role == Qt::BackgroundRole && orientation == Qt::Horizontal && m_fixedRows > 0) {
         const CellStyle* style = StyleOf(0, section + m_fixedCols);
         return style && style->back.isValid() ? QVariant(style->back) : QVariant();
     }
@@ -180,8 +166,7 @@ QVariant CFlexGridModel::headerData(int section, Qt::Orientation orientation, in
         return QAbstractTableModel::headerData(section, orientation, role);
     // Several fixed rows (columns) make a heading of several lines (parts).
     QStringList parts;
-    if (orientation == Qt::Horizontal)
-    {
+    if (orientation == Qt::Horizontal) {
         for (int r = 0; r < m_fixedRows; ++r)
             parts << Text(r, section + m_fixedCols);
         return parts.join(QLatin1Char('\n'));
@@ -216,21 +201,17 @@ CFlexGridModel::CellStyle* CFlexGridModel::EditStyle(int row, int col)
 
 void CFlexGridModel::StyleChanged(int row, int col)
 {
-    if (row >= m_fixedRows && col >= m_fixedCols)
-    {
+    if (row >= m_fixedRows && col >= m_fixedCols) {
         const QModelIndex idx = index(row - m_fixedRows, col - m_fixedCols);
         emit dataChanged(idx, idx);
-    }
-    else if (row < m_fixedRows && col >= m_fixedCols)
-    {
+    } else if (row < m_fixedRows && col >= m_fixedCols) {
         emit headerDataChanged(Qt::Horizontal, col - m_fixedCols, col - m_fixedCols);
     }
 }
 
 void CFlexGridModel::SetCellBackColor(int row, int col, const QColor& color)
 {
-    if (CellStyle* style = EditStyle(row, col))
-    {
+    if (CellStyle* style = EditStyle(row, col)) {
         style->back = color;
         StyleChanged(row, col);
     }
@@ -238,8 +219,7 @@ void CFlexGridModel::SetCellBackColor(int row, int col, const QColor& color)
 
 void CFlexGridModel::SetCellForeColor(int row, int col, const QColor& color)
 {
-    if (CellStyle* style = EditStyle(row, col))
-    {
+    if (CellStyle* style = EditStyle(row, col)) {
         style->fore = color;
         StyleChanged(row, col);
     }
@@ -247,8 +227,7 @@ void CFlexGridModel::SetCellForeColor(int row, int col, const QColor& color)
 
 void CFlexGridModel::SetCellBold(int row, int col, bool bold)
 {
-    if (CellStyle* style = EditStyle(row, col))
-    {
+    if (CellStyle* style = EditStyle(row, col)) {
         style->bold = bold;
         StyleChanged(row, col);
     }

@@ -84,6 +84,6 @@ private:
     int m_fixedRows = 0;
     int m_fixedCols = 0;
     bool m_editable = false;
-    std::vector<QString> m_cells; // row-major, m_rows x m_cols
+    std::vector<QString> m_cells;                      // row-major, m_rows x m_cols
     std::map<std::pair<int, int>, CellStyle> m_styles; // only the cells that have one
 };

@@ -22,10 +22,22 @@ CMSFlexGrid::CMSFlexGrid(QWidget* parent) : QTableView(parent), m_model(new CFle
     verticalHeader()->hide();
 }
 
-int CMSFlexGrid::GetRows() const { return m_model->GetRows(); }
-int CMSFlexGrid::GetCols() const { return m_model->GetCols(); }
-int CMSFlexGrid::GetFixedRows() const { return m_model->GetFixedRows(); }
-int CMSFlexGrid::GetFixedCols() const { return m_model->GetFixedCols(); }
+int CMSFlexGrid::GetRows() const
+{
+    return m_model->GetRows();
+}
+int CMSFlexGrid::GetCols() const
+{
+    return m_model->GetCols();
+}
+int CMSFlexGrid::GetFixedRows() const
+{
+    return m_model->GetFixedRows();
+}
+int CMSFlexGrid::GetFixedCols() const
+{
+    return m_model->GetFixedCols();
+}
 
 void CMSFlexGrid::SetRows(int rows)
 {

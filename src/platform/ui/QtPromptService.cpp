@@ -21,32 +21,47 @@ QString Q(const std::string& s)
 QMessageBox::StandardButton QtButtonOf(int id)
 {
     switch (id) {
-    case IDCANCEL: return QMessageBox::Cancel;
-    case IDABORT: return QMessageBox::Abort;
-    case IDRETRY: return QMessageBox::Retry;
-    case IDIGNORE: return QMessageBox::Ignore;
-    case IDYES: return QMessageBox::Yes;
-    case IDNO: return QMessageBox::No;
-    default: return QMessageBox::Ok;
+    case IDCANCEL:
+        return QMessageBox::Cancel;
+    case IDABORT:
+        return QMessageBox::Abort;
+    case IDRETRY:
+        return QMessageBox::Retry;
+    case IDIGNORE:
+        return QMessageBox::Ignore;
+    case IDYES:
+        return QMessageBox::Yes;
+    case IDNO:
+        return QMessageBox::No;
+    default:
+        return QMessageBox::Ok;
     }
 }
 
 QMessageBox::Icon IconOf(unsigned style)
 {
     switch (style & MB_ICONMASK) {
-    case MB_ICONHAND: return QMessageBox::Critical;
-    case MB_ICONQUESTION: return QMessageBox::Question;
-    case MB_ICONEXCLAMATION: return QMessageBox::Warning;
-    case MB_ICONASTERISK: return QMessageBox::Information;
-    default: break;
+    case MB_ICONHAND:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONASTERISK:
+        return QMessageBox::Information;
+    default:
+        break;
     }
     // A box without an icon of its own carries that of its buttons: a plain notice informs, a
     // choice asks, and a box offering to retry reports something that went wrong.
     switch (style & MB_TYPEMASK) {
-    case MB_OK: return QMessageBox::Information;
+    case MB_OK:
+        return QMessageBox::Information;
     case MB_ABORTRETRYIGNORE:
-    case MB_RETRYCANCEL: return QMessageBox::Warning;
-    default: return QMessageBox::Question;
+    case MB_RETRYCANCEL:
+        return QMessageBox::Warning;
+    default:
+        return QMessageBox::Question;
     }
 }
 

@@ -3,13 +3,9 @@
 #include <QIcon>
 #include <QPixmap>
 
-CSXButton::CSXButton(QWidget* parent) : QPushButton(parent)
-{
-}
+CSXButton::CSXButton(QWidget* parent) : QPushButton(parent) {}
 
-CSXButton::CSXButton(const QString& text, QWidget* parent) : QPushButton(text, parent)
-{
-}
+CSXButton::CSXButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {}
 
 bool CSXButton::SetIcon(const QString& resource, int width, int height)
 {

@@ -8,9 +8,8 @@
 #include <QToolTip>
 
 CZuDataTipCtrl::CZuDataTipCtrl(QWidget* owner)
-    : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
-    , m_owner(owner)
-    , m_font(QFontDatabase::systemFont(QFontDatabase::GeneralFont))
+    : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), m_owner(owner),
+      m_font(QFontDatabase::systemFont(QFontDatabase::GeneralFont))
 {
     setObjectName(QStringLiteral("ZuDataTipCtrl"));
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -41,11 +40,9 @@ void CZuDataTipCtrl::SetTipFont(const QFont& font)
 
 void CZuDataTipCtrl::Show(int flag)
 {
-    if (flag != 1)
-    {
+    if (flag != 1) {
         hide();
-        if (m_filtering)
-        {
+        if (m_filtering) {
             qApp->removeEventFilter(this);
             m_filtering = false;
         }
@@ -59,8 +56,7 @@ void CZuDataTipCtrl::Show(int flag)
     show();
     raise();
     update();
-    if (m_hideOnInput && !m_filtering)
-    {
+    if (m_hideOnInput && !m_filtering) {
         qApp->installEventFilter(this);
         m_filtering = true;
     }
@@ -68,18 +64,15 @@ void CZuDataTipCtrl::Show(int flag)
 
 bool CZuDataTipCtrl::eventFilter(QObject* watched, QEvent* event)
 {
-    if (m_hideOnInput && isVisible())
-    {
-        switch (event->type())
-        {
+    if (m_hideOnInput && isVisible()) {
+        switch (event->type()) {
         case QEvent::KeyPress:
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
         case QEvent::WindowDeactivate:
             Show(0);
             break;
-        case QEvent::MouseMove:
-        {
+        case QEvent::MouseMove: {
             const auto* me = static_cast<QMouseEvent*>(event);
             if (!m_hotRect.contains(me->globalPosition().toPoint()))
                 Show(0);

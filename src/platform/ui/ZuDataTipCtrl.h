@@ -37,9 +37,9 @@ protected:
 
 private:
     QPointer<QWidget> m_owner;
-    QPoint m_tipPoint;          // screen coordinates
+    QPoint m_tipPoint; // screen coordinates
     QPoint m_offset{10, 5};
-    QRect m_hotRect;            // screen coordinates
+    QRect m_hotRect; // screen coordinates
     QString m_text;
     QFont m_font;
     bool m_hideOnInput = true;

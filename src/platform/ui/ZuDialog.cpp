@@ -10,11 +10,7 @@ CZuDialog::ModalHandler& Handler()
 }
 } // namespace
 
-CZuDialog::CZuDialog(QWidget* parent, int templateId)
-    : QDialog(parent)
-    , m_templateId(templateId)
-{
-}
+CZuDialog::CZuDialog(QWidget* parent, int templateId) : QDialog(parent), m_templateId(templateId) {}
 
 CZuDialog::~CZuDialog() = default;
 

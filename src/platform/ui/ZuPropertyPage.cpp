@@ -3,10 +3,8 @@
 #include "platform/ui/ZuPropertySheet.h"
 
 CZuPropertyPage::CZuPropertyPage(int templateId, const std::string& caption)
-    : m_templateId(templateId)
-    , m_caption(caption)
-{
-}
+    : m_templateId(templateId), m_caption(caption)
+{}
 
 CZuPropertyPage::~CZuPropertyPage()
 {
@@ -50,13 +48,9 @@ bool CZuPropertyPage::OnApply()
     return true;
 }
 
-void CZuPropertyPage::OnOK()
-{
-}
+void CZuPropertyPage::OnOK() {}
 
-void CZuPropertyPage::OnCancel()
-{
-}
+void CZuPropertyPage::OnCancel() {}
 
 bool CZuPropertyPage::OnInitDialog()
 {

@@ -11,14 +11,14 @@
 #include <algorithm>
 
 CZuPropertySheet::CZuPropertySheet(const std::string& caption, QWidget* parent, int startPage)
-    : CZuDialog(parent)
-    , m_startPage(startPage)
+    : CZuDialog(parent), m_startPage(startPage)
 {
     setWindowTitle(QString::fromStdString(caption));
     auto* layout = new QVBoxLayout(this);
     m_tabs = new QTabWidget(this);
     layout->addWidget(m_tabs);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
+    auto* buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
     layout->addWidget(buttons);
     m_apply = buttons->button(QDialogButtonBox::Apply);
     m_apply->setEnabled(false);

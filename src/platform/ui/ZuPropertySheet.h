@@ -22,8 +22,7 @@ class CZuPropertySheet : public CZuDialog
     Q_OBJECT
 
 public:
-    explicit CZuPropertySheet(const std::string& caption = std::string(), QWidget* parent = nullptr,
-                              int startPage = 0);
+    explicit CZuPropertySheet(const std::string& caption = std::string(), QWidget* parent = nullptr, int startPage = 0);
     ~CZuPropertySheet() override;
 
     void AddPage(CZuPropertyPage* page);

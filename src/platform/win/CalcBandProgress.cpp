@@ -1,7 +1,6 @@
 #include "platform/win/CalcBandProgress.h"
 
-namespace
-{
+namespace {
 // Only the user-interface thread solves and opens the dialog.
 ICalcBandProgress* g_calcProgress = nullptr;
 } // namespace

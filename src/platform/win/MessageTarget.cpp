@@ -93,8 +93,7 @@ int CRecordingMessageTarget::Dispatch()
     return count;
 }
 
-CMainWindowTargetScope::CMainWindowTargetScope(IMessageTarget* target)
-    : m_previous(GetMainWindowTarget())
+CMainWindowTargetScope::CMainWindowTargetScope(IMessageTarget* target) : m_previous(GetMainWindowTarget())
 {
     SetMainWindowTarget(target);
 }

@@ -56,12 +56,18 @@ void SetPromptService(IPromptService* service)
 std::vector<int> ButtonsOf(unsigned style)
 {
     switch (style & MB_TYPEMASK) {
-    case MB_OKCANCEL: return {IDOK, IDCANCEL};
-    case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
-    case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
-    case MB_YESNO: return {IDYES, IDNO};
-    case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
-    default: return {IDOK};
+    case MB_OKCANCEL:
+        return {IDOK, IDCANCEL};
+    case MB_ABORTRETRYIGNORE:
+        return {IDABORT, IDRETRY, IDIGNORE};
+    case MB_YESNOCANCEL:
+        return {IDYES, IDNO, IDCANCEL};
+    case MB_YESNO:
+        return {IDYES, IDNO};
+    case MB_RETRYCANCEL:
+        return {IDRETRY, IDCANCEL};
+    default:
+        return {IDOK};
     }
 }
 
@@ -246,8 +252,7 @@ void CDefaultPromptService::Clear()
 
 // ---- scripted prompts (tests) ----
 
-CScriptedPrompts::CScriptedPrompts()
-    : m_previous(Installed())
+CScriptedPrompts::CScriptedPrompts() : m_previous(Installed())
 {
     SetPromptService(this);
 }

@@ -28,12 +28,12 @@ enum class PromptKind
 // several patterns joined by ';').
 struct FileChooserOptions
 {
-    std::string title;         // empty: the chooser's own title
+    std::string title; // empty: the chooser's own title
     std::string filter;
-    std::string defaultExt;    // without the dot; appended to a saved name that has no extension
-    std::string initialName;   // file name or full path shown first
-    std::string initialFolder; // empty: the chooser's current folder
-    int filterIndex = 1;       // 1-based, the filter shown first
+    std::string defaultExt;      // without the dot; appended to a saved name that has no extension
+    std::string initialName;     // file name or full path shown first
+    std::string initialFolder;   // empty: the chooser's current folder
+    int filterIndex = 1;         // 1-based, the filter shown first
     bool allowMultiple = false;  // open only
     bool overwritePrompt = true; // save only
 };
@@ -50,10 +50,10 @@ std::vector<FileFilterEntry> ParseFileFilter(const std::string& filter);
 struct PromptRecord
 {
     PromptKind kind = PromptKind::MessageBox;
-    uint32_t stringId = 0;  // message boxes by id; 0 when shown by text
-    std::string text;       // message text (file choosers: the title)
-    std::string caption;    // message boxes
-    unsigned style = 0;     // MB_* of message boxes
+    uint32_t stringId = 0;   // message boxes by id; 0 when shown by text
+    std::string text;        // message text (file choosers: the title)
+    std::string caption;     // message boxes
+    unsigned style = 0;      // MB_* of message boxes
     FileChooserOptions file; // file choosers (folder chooser: title and initialFolder)
     // The answer given.
     int result = 0;                 // message boxes: ID*; choosers: IDOK or IDCANCEL
@@ -136,11 +136,11 @@ public:
     CScriptedPrompts& operator=(const CScriptedPrompts&) = delete;
 
     // Queue answers, in the order the prompts will come.
-    CScriptedPrompts& Answer(int result);                  // a message box button
+    CScriptedPrompts& Answer(int result); // a message box button
     CScriptedPrompts& ChooseFile(std::string path, int filterIndex = 0);
     CScriptedPrompts& ChooseFiles(std::vector<std::string> paths);
     CScriptedPrompts& ChooseFolder(std::string folder);
-    CScriptedPrompts& Cancel();                            // a chooser cancelled
+    CScriptedPrompts& Cancel(); // a chooser cancelled
     // Optional: answers computed from the prompt; used when the queue is empty.
     std::function<std::optional<PromptAnswer>(const PromptRecord&)> responder;
 

@@ -6,11 +6,7 @@
 #include <QObject>
 #include <QThread>
 
-CQueuedMessageTarget::CQueuedMessageTarget(Handler handler)
-    : m_handler(std::move(handler))
-    , m_receiver(new QObject)
-{
-}
+CQueuedMessageTarget::CQueuedMessageTarget(Handler handler) : m_handler(std::move(handler)), m_receiver(new QObject) {}
 
 CQueuedMessageTarget::~CQueuedMessageTarget()
 {

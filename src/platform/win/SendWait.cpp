@@ -139,8 +139,7 @@ bool CSendWait::WaitServing(const std::function<bool()>& done, std::chrono::mill
         g_changed.wait_for(lock, wait, [&] {
             if (g_wakes != seen)
                 return true;
-            return std::any_of(g_queue.begin(), g_queue.end(),
-                               [self](const auto& p) { return p->receiver == self; });
+            return std::any_of(g_queue.begin(), g_queue.end(), [self](const auto& p) { return p->receiver == self; });
         });
     }
 }

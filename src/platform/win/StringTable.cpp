@@ -51,11 +51,20 @@ bool Unescape(const std::string& raw, std::string& out)
         if (++i == raw.size())
             return false;
         switch (raw[i]) {
-        case 'n': out += '\n'; break;
-        case 't': out += '\t'; break;
-        case 'r': out += '\r'; break;
-        case '\\': out += '\\'; break;
-        default: return false;
+        case 'n':
+            out += '\n';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case '\\':
+            out += '\\';
+            break;
+        default:
+            return false;
         }
     }
     return true;

@@ -15,8 +15,7 @@ public:
     void Restore();
 
     // begin is called when the first cursor appears, end when the last goes; restore on Restore.
-    static void SetHooks(std::function<void()> begin, std::function<void()> end,
-                         std::function<void()> restore = {});
+    static void SetHooks(std::function<void()> begin, std::function<void()> end, std::function<void()> restore = {});
     static int Depth(); // cursors alive now (user-interface thread only)
 };
 

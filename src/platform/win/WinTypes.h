@@ -48,9 +48,18 @@ constexpr COLORREF RGB(uint8_t r, uint8_t g, uint8_t b)
 {
     return COLORREF(r) | (COLORREF(g) << 8) | (COLORREF(b) << 16);
 }
-constexpr uint8_t GetRValue(COLORREF c) { return uint8_t(c & 0xFF); }
-constexpr uint8_t GetGValue(COLORREF c) { return uint8_t((c >> 8) & 0xFF); }
-constexpr uint8_t GetBValue(COLORREF c) { return uint8_t((c >> 16) & 0xFF); }
+constexpr uint8_t GetRValue(COLORREF c)
+{
+    return uint8_t(c & 0xFF);
+}
+constexpr uint8_t GetGValue(COLORREF c)
+{
+    return uint8_t((c >> 8) & 0xFF);
+}
+constexpr uint8_t GetBValue(COLORREF c)
+{
+    return uint8_t((c >> 16) & 0xFF);
+}
 
 // Language identifiers of the two string tables.
 inline constexpr uint32_t LANG_ENGLISH = 9;

@@ -22,9 +22,13 @@ void CStatusBarProgress::Step(int done)
 {
     if (m_total <= 0)
         return;
-    const int step = static_cast<int>(std::clamp<long long>(static_cast<long long>(done) * kSteps / m_total, 0, kSteps));
+    const int step =
+        static_cast<int>(std::clamp<long long>(static_cast<long long>(done) * kSteps / m_total, 0, kSteps));
     for (; m_shown < step; ++m_shown)
         SendToMainWindow(WM_ZU_PROGRESS_STEP);
 }
 
-void CStatusBarProgress::End() { SendToMainWindow(WM_ZU_PROGRESS_HIDE); }
+void CStatusBarProgress::End()
+{
+    SendToMainWindow(WM_ZU_PROGRESS_HIDE);
+}

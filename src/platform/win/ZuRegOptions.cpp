@@ -221,8 +221,7 @@ bool CZuRegOptions::SetDWORD(const char* name, uint32_t value)
     if (!m_open)
         return false;
     std::lock_guard<std::recursive_mutex> lock(CSettingsStore::Instance().Mutex());
-    m_key->setValue(ValueKey(GroupOf(m_path), name),
-                    QString::fromStdString(Format("%s%08x", kDwordPrefix, value)));
+    m_key->setValue(ValueKey(GroupOf(m_path), name), QString::fromStdString(Format("%s%08x", kDwordPrefix, value)));
     CSettingsStore::Instance().Changed();
     return m_key->status() == QSettings::NoError;
 }
@@ -280,7 +279,8 @@ bool CZuRegOptions::SetBinary(const char* name, const std::vector<uint8_t>& valu
         return false;
     std::lock_guard<std::recursive_mutex> lock(CSettingsStore::Instance().Mutex());
     const QByteArray bytes(reinterpret_cast<const char*>(value.data()), static_cast<qsizetype>(value.size()));
-    m_key->setValue(ValueKey(GroupOf(m_path), name), QString::fromLatin1(kBinaryPrefix) + QString::fromLatin1(bytes.toHex()));
+    m_key->setValue(ValueKey(GroupOf(m_path), name),
+                    QString::fromLatin1(kBinaryPrefix) + QString::fromLatin1(bytes.toHex()));
     CSettingsStore::Instance().Changed();
     return m_key->status() == QSettings::NoError;
 }
@@ -428,8 +428,8 @@ uint32_t GetRegOptionByStringId(uint32_t stringId)
 namespace {
 std::string ProfileKey(const char* section)
 {
-    return Format("Software\\%s\\%s\\%s", CZuRegOptions::GetRegistryKey().c_str(),
-                  CZuRegOptions::GetAppName().c_str(), section ? section : "");
+    return Format("Software\\%s\\%s\\%s", CZuRegOptions::GetRegistryKey().c_str(), CZuRegOptions::GetAppName().c_str(),
+                  section ? section : "");
 }
 } // namespace
 

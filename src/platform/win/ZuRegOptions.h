@@ -80,9 +80,9 @@ uint32_t ReadFrameworkDWORD(const char* name, uint32_t defaultValue);
 // False (nothing written) when the key cannot be opened or the write fails.
 bool WriteFrameworkDWORD(const char* name, uint32_t value);
 
-uint32_t GetLanguageOption();                 // "Language", default 9
+uint32_t GetLanguageOption(); // "Language", default 9
 bool SetLanguageOption(uint32_t language);
-uint32_t GetAutoCheckLastVerOption();         // "AutoCheckLastVer", default 1
+uint32_t GetAutoCheckLastVerOption(); // "AutoCheckLastVer", default 1
 bool SetAutoCheckLastVerOption(uint32_t on);
 
 // The application's option key: string 6187 formatted with the registry key name.

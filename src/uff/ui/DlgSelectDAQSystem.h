@@ -9,7 +9,11 @@ class CDlgSelectDAQSystem : public CZuDialog
 {
     Q_OBJECT
 public:
-    enum { IDD = 4102, IDC_FIRST_CHOICE = 3206 };
+    enum
+    {
+        IDD = 4102,
+        IDC_FIRST_CHOICE = 3206
+    };
 
     explicit CDlgSelectDAQSystem(QWidget* parent = nullptr);
 

@@ -60,9 +60,8 @@ CDlgUFDataCheck::CDlgUFDataCheck(CUFDataCheckInput& input, QWidget* parent) : CZ
     layout->addWidget(m_clear);
     layout->addWidget(buttons);
     connect(m_sets, &QTreeWidget::itemSelectionChanged, this, [this] { OnSetSelected(); });
-    connect(m_points, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
-        OnPointChanged(item, column);
-    });
+    connect(m_points, &QTreeWidget::itemChanged, this,
+            [this](QTreeWidgetItem* item, int column) { OnPointChanged(item, column); });
 }
 
 std::vector<CUFDaqData*> CDlgUFDataCheck::GroupsOf(const std::string& subsystem) const
@@ -87,8 +86,8 @@ bool CDlgUFDataCheck::OnInitDialog()
                 continue;
             auto* item = new QTreeWidgetItem(m_sets);
             item->setText(0, QString::fromStdString(name));
-            item->setText(1, QString::fromStdString(Format("%02d-%d", static_cast<int>(i) + 1,
-                                                           groups[i]->GetPointCount())));
+            item->setText(
+                1, QString::fromStdString(Format("%02d-%d", static_cast<int>(i) + 1, groups[i]->GetPointCount())));
             item->setData(0, kGroupRole, QVariant::fromValue<void*>(groups[i]));
         }
     }

@@ -14,7 +14,13 @@ class CDlgUFDataCheck : public CZuDialog
 {
     Q_OBJECT
 public:
-    enum { IDD = 4106, IDC_SETS = 3163, IDC_POINTS = 3164, IDC_CLEAR = 3049 };
+    enum
+    {
+        IDD = 4106,
+        IDC_SETS = 3163,
+        IDC_POINTS = 3164,
+        IDC_CLEAR = 3049
+    };
 
     explicit CDlgUFDataCheck(CUFDataCheckInput& input, QWidget* parent = nullptr);
 

@@ -26,8 +26,7 @@ constexpr uint32_t IDS_PROJECT_MADE = 6262;
 
 CMkExtAnaProject::CMkExtAnaProject(CTALVODoc& doc, CAnalysisProject* project, QWidget* parent)
     : m_doc(doc), m_targetName(doc.GetTALVOProject().GetTargetSubsystem()), m_project(project), m_parent(parent)
-{
-}
+{}
 
 int CMkExtAnaProject::CreateProject()
 {

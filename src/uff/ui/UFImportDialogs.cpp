@@ -99,7 +99,10 @@ IUFImportProgress* CUFImportDialogs::ShowProgress()
     return &g_adapter;
 }
 
-void CUFImportDialogs::CloseProgress() { CDlgProgress::DestroyInstance(); }
+void CUFImportDialogs::CloseProgress()
+{
+    CDlgProgress::DestroyInstance();
+}
 
 void InstallUFImportDialogs()
 {

@@ -36,8 +36,7 @@
 #include <cmath>
 #include <set>
 
-namespace
-{
+namespace {
 CModelessRegistry<CDlgExpDataComp>& Registry()
 {
     static CModelessRegistry<CDlgExpDataComp> registry;
@@ -56,7 +55,10 @@ std::string DateText(const CDAQExperiment& data)
     return QDateTime::fromSecsSinceEpoch(t).toString(QStringLiteral("MM/dd/yyyy")).toStdString();
 }
 
-int64_t TimeOf(const CDAQExperiment& data) { return data.GetExpInfo() ? data.GetExpInfo()->GetTime() : 0; }
+int64_t TimeOf(const CDAQExperiment& data)
+{
+    return data.GetExpInfo() ? data.GetExpInfo()->GetTime() : 0;
+}
 
 QTableWidgetItem* Cell(const std::string& text)
 {
@@ -66,7 +68,7 @@ QTableWidgetItem* Cell(const std::string& text)
     return item;
 }
 
-const QColor kSeriesColors[] = {QColor(0, 0, 200), QColor(200, 0, 0), QColor(0, 140, 0), QColor(160, 0, 160),
+const QColor kSeriesColors[] = {QColor(0, 0, 200),   QColor(200, 0, 0),   QColor(0, 140, 0),  QColor(160, 0, 160),
                                 QColor(0, 150, 150), QColor(200, 120, 0), QColor(90, 90, 90), QColor(120, 60, 0)};
 } // namespace
 
@@ -82,7 +84,10 @@ CDlgExpDataComp* CDlgExpDataComp::CreateForKey(const void* key, QWidget* parent)
     return dialog;
 }
 
-CDlgExpDataComp* CDlgExpDataComp::FindForKey(const void* key) { return Registry().Find(key); }
+CDlgExpDataComp* CDlgExpDataComp::FindForKey(const void* key)
+{
+    return Registry().Find(key);
+}
 
 int CDlgExpDataComp::CloseForKey(const void* key)
 {
@@ -191,9 +196,15 @@ CDlgExpDataComp::CDlgExpDataComp(QWidget* parent, int templateId) : CZuDialog(pa
     connect(m_pickerButton, &QPushButton::clicked, this, [this] { OpenPicker(); });
 }
 
-CDlgExpDataComp::~CDlgExpDataComp() { CDlgSelectViewData::CloseForKey(this); }
+CDlgExpDataComp::~CDlgExpDataComp()
+{
+    CDlgSelectViewData::CloseForKey(this);
+}
 
-CTALVOProject* CDlgExpDataComp::Container() const { return m_owner ? m_owner->GetOwner() : nullptr; }
+CTALVOProject* CDlgExpDataComp::Container() const
+{
+    return m_owner ? m_owner->GetOwner() : nullptr;
+}
 
 bool CDlgExpDataComp::OnInitDialog()
 {
@@ -431,14 +442,14 @@ void CDlgExpDataComp::FillDiffGrid()
     const CDAQExperiment& a = *m_series[0].data;
     const CDAQExperiment& b = *m_series[1].data;
     auto nameOf = [](const CDAQExperiment& d) { return d.GetParent() ? d.GetParent()->GetName() : d.GetName(); };
-    m_diffTitle->setText(QString::fromStdString(
-        Format("Diff.[dB] - [%s - SN#%s (%s)]/[%s - SN#%s (%s)]", nameOf(a).c_str(), Format("%02d", a.GetSerial()).c_str(),
-               DateText(a).c_str(), nameOf(b).c_str(), Format("%02d", b.GetSerial()).c_str(), DateText(b).c_str())));
+    m_diffTitle->setText(QString::fromStdString(Format(
+        "Diff.[dB] - [%s - SN#%s (%s)]/[%s - SN#%s (%s)]", nameOf(a).c_str(), Format("%02d", a.GetSerial()).c_str(),
+        DateText(a).c_str(), nameOf(b).c_str(), Format("%02d", b.GetSerial()).c_str(), DateText(b).c_str())));
     const std::vector<double>& points = m_axisMode == 0 ? m_series[0].freqs : m_series[0].rpms;
     m_diff->setColumnCount(2);
     m_diff->setRowCount(static_cast<int>(points.size()));
-    m_diff->setHorizontalHeaderLabels({m_axisMode == 0 ? QStringLiteral("Freq. [Hz]") : QStringLiteral("RPM"),
-                                       QStringLiteral("Diff.[dB]")});
+    m_diff->setHorizontalHeaderLabels(
+        {m_axisMode == 0 ? QStringLiteral("Freq. [Hz]") : QStringLiteral("RPM"), QStringLiteral("Diff.[dB]")});
     for (int i = 0; i < static_cast<int>(points.size()); ++i) {
         m_diff->setItem(i, 0, Cell(Format("%g", points[static_cast<size_t>(i)])));
         const double d = std::fabs(Level(0, i) - Level(1, i));
@@ -459,8 +470,8 @@ void CDlgExpDataComp::DrawGraph()
 {
     m_graph->clearGraphs();
     m_graph->xAxis->setLabel(m_axisMode == 0 ? QStringLiteral("Freq. [Hz]") : QStringLiteral("RPM"));
-    const bool acoustic = m_valid && Container() &&
-                          Container()->IsAcoustic(m_groups[static_cast<size_t>(m_groupIndex)].name);
+    const bool acoustic =
+        m_valid && Container() && Container()->IsAcoustic(m_groups[static_cast<size_t>(m_groupIndex)].name);
     m_graph->yAxis->setLabel(acoustic ? QStringLiteral("SPL [dB]") : QStringLiteral("Velocity Level [dB]"));
     if (m_valid) {
         const std::vector<double>& points = m_axisMode == 0 ? m_series[0].freqs : m_series[0].rpms;

@@ -159,7 +159,11 @@ class CDlgExpLPDataComp : public CDlgExpDataComp
     Q_OBJECT
 
 public:
-    enum { IDD = 4025, IDC_LOCAL_POINT = 3237 };
+    enum
+    {
+        IDD = 4025,
+        IDC_LOCAL_POINT = 3237
+    };
 
     explicit CDlgExpLPDataComp(QWidget* parent = nullptr);
     static CDlgExpLPDataComp* CreateForKey(const void* key, QWidget* parent);

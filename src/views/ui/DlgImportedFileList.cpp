@@ -15,14 +15,12 @@
 
 #include <functional>
 
-namespace
-{
+namespace {
 void AddEntries(QTreeWidget* list, const CZuStdDataList* data, const QString& name)
 {
     if (!data)
         return;
-    for (int i = 0; i < data->GetCount(); ++i)
-    {
+    for (int i = 0; i < data->GetCount(); ++i) {
         const CZuStdData* d = data->GetAt(i);
         if (d && d->GetID() == CDlgImportedFileList::kImportedFileVersionId)
             new QTreeWidgetItem(list, QStringList{name, QString::fromStdString(d->GetText())});
@@ -58,8 +56,7 @@ bool CDlgImportedFileList::OnInitDialog()
     AddEntries(m_list, &m_pDoc->GetFileProperties(), QString());
     CTALVOProject& container = m_pDoc->GetTALVOProject();
     std::function<void(const CMElement*, int)> walk = [&](const CMElement* e, int depth) {
-        for (int i = 0; i < e->GetChildCount(); ++i)
-        {
+        for (int i = 0; i < e->GetChildCount(); ++i) {
             CMElement* child = e->GetChild(i);
             if (auto* accessor = dynamic_cast<IZuStdDataAccessor*>(child))
                 AddEntries(m_list, accessor->GetZuStdDataList(), QString::fromStdString(child->GetName()));

@@ -22,8 +22,7 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 // Row r of the source map into the target map for every ticked row both maps have.
 void CopyRows(const CZuRpmFunc& source, CZuRpmFunc& target, const std::vector<int>& rows)
 {

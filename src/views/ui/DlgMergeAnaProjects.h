@@ -42,7 +42,7 @@ protected:
 
 private:
     CTALVOProject* m_container; // not owned
-    CAnalysisProject* m_target;  // not owned
+    CAnalysisProject* m_target; // not owned
     std::vector<CAnalysisProject*> m_candidates;
     QComboBox* m_source = nullptr;
     QListWidget* m_rpms = nullptr;

@@ -14,8 +14,7 @@ CDlgSelectAnalysisProjectType::CDlgSelectAnalysisProjectType(QWidget* parent) : 
     auto* boxLayout = new QVBoxLayout(box);
     m_group = new QButtonGroup(this);
     const char* texts[2] = {"Engine speed (RPM)", "Engine orders"};
-    for (int i = 0; i < 2; ++i)
-    {
+    for (int i = 0; i < 2; ++i) {
         auto* r = new QRadioButton(tr(texts[i]), box);
         r->setObjectName(QStringLiteral("c3217_%1").arg(i));
         m_group->addButton(r, i);

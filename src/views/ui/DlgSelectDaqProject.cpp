@@ -9,8 +9,7 @@
 #include <QFormLayout>
 #include <QVBoxLayout>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_NONE = 6233;
 } // namespace
 

@@ -12,8 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace
-{
+namespace {
 CDlgSelectResult* g_instance = nullptr;
 constexpr int kEnergyResultByRpm = 90;
 constexpr int kEnergyResultByOrder = 95;
@@ -97,8 +96,7 @@ void CDlgSelectResult::Refresh()
     m_pChosen = nullptr;
     CTALVOApp& app = GetTALVOApp();
     CBaseProject* project = app.GetProject(app.GetSelectedProjectIndex());
-    if (!IsCompatible(m_pFirstProject, project))
-    {
+    if (!IsCompatible(m_pFirstProject, project)) {
         m_project->setText(QStringLiteral("Not Available"));
         m_result->clear();
         m_ok->setEnabled(false);
@@ -108,14 +106,11 @@ void CDlgSelectResult::Refresh()
     CMElementList selection;
     app.GetSelectedElements(selection);
     CMElement* first = selection.GetSize() > 0 ? selection[0] : nullptr;
-    if (first && (first->GetType() == kEnergyResultByRpm || first->GetType() == kEnergyResultByOrder))
-    {
+    if (first && (first->GetType() == kEnergyResultByRpm || first->GetType() == kEnergyResultByOrder)) {
         m_result->setText(QString::fromStdString(first->GetName()));
         m_ok->setEnabled(true);
         m_pChosen = first;
-    }
-    else
-    {
+    } else {
         m_result->clear();
         m_ok->setEnabled(false);
     }

@@ -15,11 +15,10 @@ CDlgSelectResultType::CDlgSelectResultType(std::function<bool(int)> commandEnabl
     auto* box = new QGroupBox(tr("Calculate"), this);
     auto* boxLayout = new QVBoxLayout(box);
     m_group = new QButtonGroup(this);
-    const char* texts[5] = {"Vibration level", "Sound pressure level (SPL)", "Dominant paths",
-                            "Power contributions", "Power contribution viewer"};
+    const char* texts[5] = {"Vibration level", "Sound pressure level (SPL)", "Dominant paths", "Power contributions",
+                            "Power contribution viewer"};
     const char* ids[5] = {"c3223", "c3221", "c3214", "c3219", "c3213"};
-    for (int i = 0; i < 5; ++i)
-    {
+    for (int i = 0; i < 5; ++i) {
         auto* r = new QRadioButton(tr(texts[i]), box);
         r->setObjectName(QString::fromLatin1(ids[i]));
         m_group->addButton(r, i);

@@ -7,8 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-namespace
-{
+namespace {
 CDlgSelectSPLsSrc* g_instance = nullptr;
 
 Qt::CheckState ToCheck(int state)
@@ -101,8 +100,7 @@ void CDlgSelectSPLsSrc::SetSubsystemTable(const CZuSubsystemTable* table)
     m_table = table ? *table : CZuSubsystemTable();
     m_states.assign(size_t(m_table.GetCount()), kShown);
     m_list->clear();
-    for (int i = 0; i < m_table.GetCount(); ++i)
-    {
+    for (int i = 0; i < m_table.GetCount(); ++i) {
         auto* item = new QListWidgetItem(QString::fromStdString(m_table[i]), m_list);
         item->setData(Qt::UserRole, i);
         item->setFlags((item->flags() | Qt::ItemIsUserCheckable) & ~Qt::ItemIsUserTristate);

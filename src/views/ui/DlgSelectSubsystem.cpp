@@ -16,8 +16,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_ADD = 6004;
 constexpr uint32_t IDS_CLOSE = 6029;
 } // namespace
@@ -28,12 +27,18 @@ CZuSubsystemTable SubsystemsOfKind(CModelProject* model, int kind)
     CModelSubsystemSet* set = model ? model->GetSubsystemSet() : nullptr;
     if (!set)
         return table;
-    switch (kind)
-    {
-    case CDlgSelectSubsystem::kShells: set->GetShellsList(table); break;
-    case CDlgSelectSubsystem::kCavities: set->GetSubsystemsList(table, CModelSubsystem::TYPE_CAVITY, 1); break;
-    case CDlgSelectSubsystem::kAll: set->GetAllSubsystemsList(table); break;
-    default: break;
+    switch (kind) {
+    case CDlgSelectSubsystem::kShells:
+        set->GetShellsList(table);
+        break;
+    case CDlgSelectSubsystem::kCavities:
+        set->GetSubsystemsList(table, CModelSubsystem::TYPE_CAVITY, 1);
+        break;
+    case CDlgSelectSubsystem::kAll:
+        set->GetAllSubsystemsList(table);
+        break;
+    default:
+        break;
     }
     return table;
 }
@@ -52,8 +57,7 @@ CDlgSelectSubsystem::CDlgSelectSubsystem(CModelProject* model, QWidget* parent)
     m_wave = new QButtonGroup(this);
     const char* texts[3] = {"Extensional (-E)", "Shear (-S)", "By subsystem kind"};
     const char* ids[3] = {"c3187", "c3198", "c3187_2"};
-    for (int i = 0; i < 3; ++i)
-    {
+    for (int i = 0; i < 3; ++i) {
         auto* r = new QRadioButton(tr(texts[i]), m_waveBox);
         r->setObjectName(QString::fromLatin1(ids[i]));
         m_wave->addButton(r, i);
@@ -65,7 +69,8 @@ CDlgSelectSubsystem::CDlgSelectSubsystem(CModelProject* model, QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_combo, &QComboBox::activated, this, [this] { OnNameChosen(); });
-    connect(m_combo, &QComboBox::currentTextChanged, this, [this] { m_ok->setEnabled(!m_combo->currentText().isEmpty()); });
+    connect(m_combo, &QComboBox::currentTextChanged, this,
+            [this] { m_ok->setEnabled(!m_combo->currentText().isEmpty()); });
     auto* form = new QFormLayout;
     form->addRow(tr("Subsystem:"), m_combo);
     auto* layout = new QVBoxLayout(this);
@@ -82,8 +87,7 @@ void CDlgSelectSubsystem::SetSubsystemKind(int kind)
 void CDlgSelectSubsystem::SetSubsystemTable(const CZuSubsystemTable& table, int removeWaveSign)
 {
     m_table.Clear();
-    for (std::string name : table.Names())
-    {
+    for (std::string name : table.Names()) {
         if (removeWaveSign)
             CGfxUtil::RemoveWaveSign(name);
         m_table.AddUnique(name);
@@ -114,7 +118,8 @@ void CDlgSelectSubsystem::SetModeless(bool modeless, IMessageTarget* owner, intp
 
 void CDlgSelectSubsystem::FillCombo()
 {
-    const QString current = m_combo->currentText().isEmpty() ? QString::fromStdString(m_strName) : m_combo->currentText();
+    const QString current =
+        m_combo->currentText().isEmpty() ? QString::fromStdString(m_strName) : m_combo->currentText();
     m_combo->clear();
     for (const std::string& name : m_table.Names())
         m_combo->addItem(QString::fromStdString(name));
@@ -128,8 +133,7 @@ void CDlgSelectSubsystem::UpdateWaveControls()
     m_nWaveType = m_bWaveType ? 2 : -1;
     if (QAbstractButton* b = m_wave->button(m_nWaveType))
         b->setChecked(true);
-    else if (m_wave->checkedButton())
-    {
+    else if (m_wave->checkedButton()) {
         m_wave->setExclusive(false);
         m_wave->checkedButton()->setChecked(false);
         m_wave->setExclusive(true);
@@ -138,8 +142,7 @@ void CDlgSelectSubsystem::UpdateWaveControls()
 
 bool CDlgSelectSubsystem::OnInitDialog()
 {
-    if (m_bModeless)
-    {
+    if (m_bModeless) {
         m_ok->setText(QString::fromStdString(LoadString(IDS_ADD)));
         m_cancel->setText(QString::fromStdString(LoadString(IDS_CLOSE)));
     }
@@ -158,15 +161,19 @@ void CDlgSelectSubsystem::OnNameChosen()
 std::string CDlgSelectSubsystem::WithWaveSuffix(const std::string& name, int choice, CModelProject* model)
 {
     std::string result = name;
-    switch (choice)
-    {
-    case 0: result += "-E"; break;
-    case 1: result += "-S"; break;
+    switch (choice) {
+    case 0:
+        result += "-E";
+        break;
+    case 1:
+        result += "-S";
+        break;
     case 2:
         if (model)
             model->GetSubsystemType(result, 1);
         break;
-    default: break;
+    default:
+        break;
     }
     return result;
 }
@@ -180,8 +187,7 @@ void CDlgSelectSubsystem::OnOK()
     m_strName = name;
     if (m_pModelProject && m_bWaveType)
         m_strName = WithWaveSuffix(name, m_nWaveType, m_pModelProject);
-    if (m_bModeless)
-    {
+    if (m_bModeless) {
         if (m_owner)
             m_owner->SendMessage(WM_ZU_SUBSYSTEM_PICKED, kPickerOK, m_nParam);
         return;
@@ -191,8 +197,7 @@ void CDlgSelectSubsystem::OnOK()
 
 void CDlgSelectSubsystem::OnCancel()
 {
-    if (m_bModeless)
-    {
+    if (m_bModeless) {
         if (m_owner)
             m_owner->SendMessage(WM_ZU_SUBSYSTEM_PICKED, kPickerCancel, m_nParam);
         return;

@@ -17,8 +17,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_ADD = 6004;
 constexpr uint32_t IDS_CLOSE = 6029;
 constexpr int kHSEAResult = 51;
@@ -31,8 +30,7 @@ QGroupBox* MakeWaveBox(QWidget* parent, QButtonGroup*& group, const char* frameI
     group = new QButtonGroup(parent);
     const char* texts[3] = {"Extensional (-E)", "Shear (-S)", "By subsystem kind"};
     const QString ids[3] = {QString::fromLatin1(id0), QString::fromLatin1(id1), QString::fromLatin1(id0) + "_2"};
-    for (int i = 0; i < 3; ++i)
-    {
+    for (int i = 0; i < 3; ++i) {
         auto* r = new QRadioButton(QObject::tr(texts[i]), box);
         r->setObjectName(ids[i]);
         group->addButton(r, i);
@@ -104,12 +102,10 @@ void CDlgSelectSubsystemPair::UpdateWaveControls()
     m_waveBox1->setEnabled(m_bWaveType);
     m_waveBox2->setEnabled(m_bWaveType);
     m_nWaveType1 = m_nWaveType2 = m_bWaveType ? 2 : -1;
-    for (QButtonGroup* g : {m_wave1, m_wave2})
-    {
+    for (QButtonGroup* g : {m_wave1, m_wave2}) {
         if (QAbstractButton* b = g->button(m_bWaveType ? 2 : -1))
             b->setChecked(true);
-        else if (g->checkedButton())
-        {
+        else if (g->checkedButton()) {
             g->setExclusive(false);
             g->checkedButton()->setChecked(false);
             g->setExclusive(true);
@@ -119,16 +115,14 @@ void CDlgSelectSubsystemPair::UpdateWaveControls()
 
 bool CDlgSelectSubsystemPair::OnInitDialog()
 {
-    if (m_bModeless)
-    {
+    if (m_bModeless) {
         m_ok->setText(QString::fromStdString(LoadString(IDS_ADD)));
         m_cancel->setText(QString::fromStdString(LoadString(IDS_CLOSE)));
     }
     UpdateWaveControls();
     m_first->clear();
     m_second->clear();
-    if (!m_strName1.empty() && !m_strName2.empty())
-    {
+    if (!m_strName1.empty() && !m_strName2.empty()) {
         m_first->addItem(QString::fromStdString(m_strName1));
         m_second->addItem(QString::fromStdString(m_strName2));
         m_ok->setEnabled(true);
@@ -157,17 +151,13 @@ void CDlgSelectSubsystemPair::ChooseFirst(const QString& name)
     m_first->setCurrentIndex(m_first->findText(name, Qt::MatchExactly));
     const std::string first = name.toStdString();
     m_second->clear();
-    for (const std::string& candidate : m_table.Names())
-    {
-        if (m_bConnectionCheck)
-        {
+    for (const std::string& candidate : m_table.Names()) {
+        if (m_bConnectionCheck) {
             if (candidate == first && !m_bSameName)
                 continue;
             if (!IsConnected(first, candidate))
                 continue;
-        }
-        else if (candidate == first)
-        {
+        } else if (candidate == first) {
             continue;
         }
         m_second->addItem(QString::fromStdString(candidate));
@@ -197,13 +187,11 @@ void CDlgSelectSubsystemPair::OnOK()
     m_nWaveType2 = m_wave2->checkedId();
     m_strName1 = m_first->currentText().toStdString();
     m_strName2 = m_second->currentText().toStdString();
-    if (m_pModelProject && m_bWaveType)
-    {
+    if (m_pModelProject && m_bWaveType) {
         m_strName1 = CDlgSelectSubsystem::WithWaveSuffix(m_strName1, m_nWaveType1, m_pModelProject);
         m_strName2 = CDlgSelectSubsystem::WithWaveSuffix(m_strName2, m_nWaveType2, m_pModelProject);
     }
-    if (m_bModeless)
-    {
+    if (m_bModeless) {
         if (m_owner)
             m_owner->SendMessage(WM_ZU_SUBSYSTEM_PAIR_PICKED, kPickerOK, m_nParam);
         return;
@@ -213,8 +201,7 @@ void CDlgSelectSubsystemPair::OnOK()
 
 void CDlgSelectSubsystemPair::OnCancel()
 {
-    if (m_bModeless)
-    {
+    if (m_bModeless) {
         if (m_owner)
             m_owner->SendMessage(WM_ZU_SUBSYSTEM_PAIR_PICKED, kPickerCancel, m_nParam);
         return;

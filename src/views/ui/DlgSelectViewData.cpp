@@ -20,8 +20,7 @@
 
 #include <set>
 
-namespace
-{
+namespace {
 CModelessRegistry<CDlgSelectViewData>& Registry()
 {
     static CModelessRegistry<CDlgSelectViewData> registry;
@@ -33,9 +32,15 @@ CMElement* ElementOf(const QTreeWidgetItem* item)
     return item ? reinterpret_cast<CMElement*>(item->data(0, Qt::UserRole).value<quintptr>()) : nullptr;
 }
 
-CDAQExperiment* DataSetOf(const QTreeWidgetItem* item) { return ElementCast<CDAQExperiment>(ElementOf(item)); }
+CDAQExperiment* DataSetOf(const QTreeWidgetItem* item)
+{
+    return ElementCast<CDAQExperiment>(ElementOf(item));
+}
 
-QDate LocalDate(int64_t time) { return QDateTime::fromSecsSinceEpoch(time).date(); }
+QDate LocalDate(int64_t time)
+{
+    return QDateTime::fromSecsSinceEpoch(time).date();
+}
 } // namespace
 
 CDlgSelectViewData* CDlgSelectViewData::CreateForKey(const void* key, QWidget* parent)
@@ -47,9 +52,15 @@ CDlgSelectViewData* CDlgSelectViewData::CreateForKey(const void* key, QWidget* p
     return picker;
 }
 
-CDlgSelectViewData* CDlgSelectViewData::FindForKey(const void* key) { return Registry().Find(key); }
+CDlgSelectViewData* CDlgSelectViewData::FindForKey(const void* key)
+{
+    return Registry().Find(key);
+}
 
-void CDlgSelectViewData::CloseForKey(const void* key) { Registry().Close(key); }
+void CDlgSelectViewData::CloseForKey(const void* key)
+{
+    Registry().Close(key);
+}
 
 CDlgSelectViewData::CDlgSelectViewData(QWidget* parent, int mode) : CZuDialog(parent, IDD), m_mode(mode)
 {
@@ -57,12 +68,18 @@ CDlgSelectViewData::CDlgSelectViewData(QWidget* parent, int mode) : CZuDialog(pa
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     QStyle* s = style();
-    AddButton(IDC_TICK_ALL, "tickAll", QString::fromStdString(LoadString(6026)))->setIcon(s->standardIcon(QStyle::SP_DialogYesButton));
-    AddButton(IDC_UNTICK_ALL, "untickAll", QString::fromStdString(LoadString(6212)))->setIcon(s->standardIcon(QStyle::SP_DialogNoButton));
-    AddButton(IDC_TICK_USED, "tickUsed", QString::fromStdString(LoadString(6196)))->setIcon(s->standardIcon(QStyle::SP_DialogApplyButton));
-    AddButton(IDC_TICK_DATE, "tickDate", QString::fromStdString(LoadString(6045)))->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
-    AddButton(IDC_PROPERTIES, "properties", QString::fromStdString(LoadString(6203)))->setIcon(s->standardIcon(QStyle::SP_FileDialogInfoView));
-    AddButton(IDC_WRITE_BACK, "writeBack", QString::fromStdString(LoadString(6007)))->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
+    AddButton(IDC_TICK_ALL, "tickAll", QString::fromStdString(LoadString(6026)))
+        ->setIcon(s->standardIcon(QStyle::SP_DialogYesButton));
+    AddButton(IDC_UNTICK_ALL, "untickAll", QString::fromStdString(LoadString(6212)))
+        ->setIcon(s->standardIcon(QStyle::SP_DialogNoButton));
+    AddButton(IDC_TICK_USED, "tickUsed", QString::fromStdString(LoadString(6196)))
+        ->setIcon(s->standardIcon(QStyle::SP_DialogApplyButton));
+    AddButton(IDC_TICK_DATE, "tickDate", QString::fromStdString(LoadString(6045)))
+        ->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
+    AddButton(IDC_PROPERTIES, "properties", QString::fromStdString(LoadString(6203)))
+        ->setIcon(s->standardIcon(QStyle::SP_FileDialogInfoView));
+    AddButton(IDC_WRITE_BACK, "writeBack", QString::fromStdString(LoadString(6007)))
+        ->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
     for (const auto& [id, button] : m_buttons)
         bar->addWidget(button);
     bar->addStretch(1);

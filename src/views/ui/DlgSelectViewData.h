@@ -33,7 +33,11 @@ public:
         IDD_CALENDAR = 4004,
     };
     // Mode: kept in the registry (modeless) or run modally.
-    enum { modeModeless = 0, modeModal = 1 };
+    enum
+    {
+        modeModeless = 0,
+        modeModal = 1
+    };
 
     explicit CDlgSelectViewData(QWidget* parent = nullptr, int mode = modeModal);
     ~CDlgSelectViewData() override;

@@ -17,8 +17,7 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 CDlgSrcTrgDefinition* g_instance = nullptr;
 constexpr uint32_t IDS_TARGET_IS_SOURCE = 6013;
 constexpr uint32_t IDS_DELETE_SOURCES = 6040;
@@ -101,8 +100,7 @@ CZuSubsystemTable CDlgSrcTrgDefinition::ModelSubsystems() const
 
 bool CDlgSrcTrgDefinition::OnInitDialog()
 {
-    if (m_pDefinition)
-    {
+    if (m_pDefinition) {
         m_strTarget = m_pDefinition->GetTargetSubsystem();
         m_sources = m_pDefinition->GetSourceSubsystems();
     }
@@ -146,8 +144,7 @@ void CDlgSrcTrgDefinition::UpdatePicker()
 
 void CDlgSrcTrgDefinition::ClosePicker()
 {
-    if (m_picker)
-    {
+    if (m_picker) {
         CDlgSelectSubsystem* picker = m_picker;
         m_picker = nullptr;
         picker->DestroyWindow();
@@ -171,16 +168,14 @@ intptr_t CDlgSrcTrgDefinition::SendMessage(uint32_t msg, uintptr_t wParam, intpt
 {
     if (msg != WM_ZU_SUBSYSTEM_PICKED || !m_picker)
         return 0;
-    if (wParam == kPickerCancel)
-    {
+    if (wParam == kPickerCancel) {
         ClosePicker();
         return 0;
     }
     const std::string name = m_picker->m_strName;
     if (name.empty())
         return 0;
-    if (m_sources.GetIndex(name) >= 0)
-    {
+    if (m_sources.GetIndex(name) >= 0) {
         AfxFormatMessageBox(IDS_SOURCE_LISTED, MB_OK | MB_ICONEXCLAMATION, name.c_str());
         return 0;
     }
@@ -193,8 +188,8 @@ intptr_t CDlgSrcTrgDefinition::SendMessage(uint32_t msg, uintptr_t wParam, intpt
 
 void CDlgSrcTrgDefinition::PostMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)
 {
-    QMetaObject::invokeMethod(this, [this, msg, wParam, lParam] { SendMessage(msg, wParam, lParam); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, msg, wParam, lParam] { SendMessage(msg, wParam, lParam); }, Qt::QueuedConnection);
 }
 
 void CDlgSrcTrgDefinition::OnDelete()
@@ -234,23 +229,19 @@ void CDlgSrcTrgDefinition::OnSourceSelectionChanged()
 void CDlgSrcTrgDefinition::OnOK()
 {
     m_strTarget = m_target->currentText().toStdString();
-    if (m_strTarget.empty())
-    {
+    if (m_strTarget.empty()) {
         AfxMessageBox(IDS_NO_TARGET);
         return;
     }
-    if (m_sources.IsEmpty())
-    {
+    if (m_sources.IsEmpty()) {
         AfxMessageBox(IDS_NO_SOURCE);
         return;
     }
-    if (m_sources.GetIndex(m_strTarget) >= 0)
-    {
+    if (m_sources.GetIndex(m_strTarget) >= 0) {
         AfxMessageBox(IDS_TARGET_IS_SOURCE);
         return;
     }
-    if (m_pDefinition)
-    {
+    if (m_pDefinition) {
         m_pDefinition->SetTargetSubsystem(m_strTarget);
         m_pDefinition->GetSourceSubsystems() = m_sources;
     }

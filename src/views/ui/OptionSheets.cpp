@@ -12,8 +12,7 @@
 #include "views/ui/PSheetAnaOptions.h"
 #include "views/ui/PSheetOptions.h"
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_OPTIONS_CAPTION = 6164;
 constexpr uint32_t IDS_ANALYSIS_OPTIONS_CAPTION = 6005;
 constexpr uint32_t IDS_NONE = 6233;
@@ -49,8 +48,8 @@ bool RunAnalysisOptionsSheet(CAnalysisProject& project, int rpmPageMode, QWidget
     orders.SetOrderList(project.GetOrderList());
     orders.SetOrderBandWidth(project.GetOTSetting());
     CPPageOrderTracking ot;
-    if (project.GetProjectType() == CAnalysisProject::typeOrder && GetRegOptionByStringId(IDS_OPT_ORDER_TRACKING) == 1)
-    {
+    if (project.GetProjectType() == CAnalysisProject::typeOrder &&
+        GetRegOptionByStringId(IDS_OPT_ORDER_TRACKING) == 1) {
         ot.SetCalcOptions(&orders);
         ot.SetReadOnly(true);
         sheet.AddPage(&ot);

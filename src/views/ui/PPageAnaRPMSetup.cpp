@@ -19,8 +19,7 @@
 
 #include <cstdlib>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_RPM_ADD_PROMPT = 6124;
 constexpr uint32_t IDS_RPM_ADD_CAPTION = 6209;
 constexpr uint32_t IDS_RPM_VALUE_TOO_SMALL = 6107;
@@ -127,8 +126,8 @@ void CPPageAnaRPMSetup::ShowCopy()
     for (float v : *m_options.GetRpmList())
         m_list->addItem(Num(v));
     m_listStepEdit->setText(Num(m_options.GetListStep()));
-    for (QWidget* w : {static_cast<QWidget*>(m_minEdit), static_cast<QWidget*>(m_maxEdit),
-                       static_cast<QWidget*>(m_stepEdit)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(m_minEdit), static_cast<QWidget*>(m_maxEdit), static_cast<QWidget*>(m_stepEdit)})
         w->setEnabled(!listMode);
     for (QWidget* w : {static_cast<QWidget*>(m_list), static_cast<QWidget*>(m_listStepEdit),
                        static_cast<QWidget*>(m_add), static_cast<QWidget*>(m_delete)})
@@ -149,8 +148,7 @@ void CPPageAnaRPMSetup::ApplyPageMode()
     // The mode only takes away what the options' own mode allows.
     if (!rule.list)
         m_list->setEnabled(false);
-    if (!rule.buttons)
-    {
+    if (!rule.buttons) {
         m_add->setEnabled(false);
         m_delete->setEnabled(false);
     }
@@ -162,24 +160,17 @@ void CPPageAnaRPMSetup::OnEditChanged(QLineEdit* edit)
         return;
     const float v = edit->text().toFloat();
     bool differs = false;
-    if (edit == m_minEdit)
-    {
+    if (edit == m_minEdit) {
         differs = v != m_pOptions->GetRpmMin();
         m_options.SetRpmMin(v);
-    }
-    else if (edit == m_maxEdit)
-    {
+    } else if (edit == m_maxEdit) {
         differs = v != m_pOptions->GetRpmMax();
         m_options.SetRpmMax(v);
-    }
-    else if (edit == m_stepEdit)
-    {
+    } else if (edit == m_stepEdit) {
         differs = v != m_pOptions->GetRpmStep();
         // The options refuse a step that is not above 0; Apply then refuses the range with a message.
         m_badStep = !m_options.SetRpmStep(v);
-    }
-    else if (edit == m_listStepEdit)
-    {
+    } else if (edit == m_listStepEdit) {
         differs = v != m_pOptions->GetRpmStep();
         m_options.SetListStep(v);
     }
@@ -200,8 +191,7 @@ void CPPageAnaRPMSetup::OnAdd()
     if (!InputBox(LoadString(IDS_RPM_ADD_PROMPT), LoadString(IDS_RPM_ADD_CAPTION), text, this))
         return;
     const long value = std::strtol(text.c_str(), nullptr, 10);
-    if (value < 1)
-    {
+    if (value < 1) {
         AfxMessageBox(IDS_RPM_VALUE_TOO_SMALL);
         return;
     }
@@ -236,21 +226,17 @@ bool CPPageAnaRPMSetup::OnApply()
 {
     if (!m_pOptions || !IsInitialized() || m_nMode == 3)
         return true;
-    if (m_options.GetMode() == CRPMOptions::modeList && m_options.GetRpmList()->empty())
-    {
+    if (m_options.GetMode() == CRPMOptions::modeList && m_options.GetRpmList()->empty()) {
         AfxMessageBox(IDS_RPM_LIST_EMPTY);
         return false;
     }
-    if (m_options.GetMode() == CRPMOptions::modeRange)
-    {
+    if (m_options.GetMode() == CRPMOptions::modeRange) {
         // A range must give at least one RPM and must end: refused here rather than stored.
-        if (m_badStep || !(m_options.GetRpmStep() > 0.0f))
-        {
+        if (m_badStep || !(m_options.GetRpmStep() > 0.0f)) {
             AfxMessageBox(kBadStep, MB_OK | MB_ICONEXCLAMATION);
             return false;
         }
-        if (m_options.GetRpmMin() > m_options.GetRpmMax())
-        {
+        if (m_options.GetRpmMin() > m_options.GetRpmMax()) {
             AfxMessageBox(kBadRange, MB_OK | MB_ICONEXCLAMATION);
             return false;
         }

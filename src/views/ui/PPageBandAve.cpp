@@ -38,8 +38,7 @@ CPPageBandAve::CPPageBandAve() : CZuPropertyPage(kTemplateId, "Band Averaging")
 void CPPageBandAve::SetCalcOptions(CCalcOptions* options)
 {
     m_pOptions = options;
-    if (m_pOptions)
-    {
+    if (m_pOptions) {
         m_options = *m_pOptions;
         Recalc();
     }
@@ -76,20 +75,17 @@ void CPPageBandAve::Recalc()
 void CPPageBandAve::ApplyLayout()
 {
     const bool locked = (m_mask[0] & 0x1) != 0;
-    if (m_mask[1] == 0x20)
-    {
+    if (m_mask[1] == 0x20) {
         for (QWidget* w : {static_cast<QWidget*>(m_lineLabel), static_cast<QWidget*>(m_combo),
                            static_cast<QWidget*>(m_blockLabel), static_cast<QWidget*>(m_blockEdit)})
             w->hide();
         m_resLabel->show();
         m_resEdit->show();
         m_resEdit->setReadOnly(locked);
-    }
-    else if (m_mask[1] == 0x10)
-    {
-        for (QWidget* w : {static_cast<QWidget*>(m_lineLabel), static_cast<QWidget*>(m_combo),
-                           static_cast<QWidget*>(m_blockLabel), static_cast<QWidget*>(m_blockEdit),
-                           static_cast<QWidget*>(m_resLabel), static_cast<QWidget*>(m_resEdit)})
+    } else if (m_mask[1] == 0x10) {
+        for (QWidget* w :
+             {static_cast<QWidget*>(m_lineLabel), static_cast<QWidget*>(m_combo), static_cast<QWidget*>(m_blockLabel),
+              static_cast<QWidget*>(m_blockEdit), static_cast<QWidget*>(m_resLabel), static_cast<QWidget*>(m_resEdit)})
             w->show();
         m_combo->setEnabled(!locked);
         m_blockEdit->setReadOnly(true);
@@ -100,8 +96,7 @@ void CPPageBandAve::ApplyLayout()
 bool CPPageBandAve::OnInitDialog()
 {
     ApplyLayout();
-    if (m_pOptions)
-    {
+    if (m_pOptions) {
         m_options = *m_pOptions;
         Recalc();
     }

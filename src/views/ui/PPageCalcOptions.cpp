@@ -12,8 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace
-{
+namespace {
 // Radio ids in window-type order 0-4.
 const char* const kWindowIds[5] = {"c3227", "c3224", "c3228", "c3226", "c3225"};
 const char* const kWindowNames[5] = {"Rectangular", "Triangular", "Welch", "Hanning", "Hamming"};
@@ -28,8 +27,7 @@ CPPageCalcOptions::CPPageCalcOptions() : CZuPropertyPage(kTemplateId, "FFT")
     auto* windows = new QGroupBox(tr("Time window"), this);
     auto* windowLayout = new QVBoxLayout(windows);
     m_windows = new QButtonGroup(this);
-    for (int i = 0; i < 5; ++i)
-    {
+    for (int i = 0; i < 5; ++i) {
         auto* r = new QRadioButton(tr(kWindowNames[i]), windows);
         r->setObjectName(QString::fromLatin1(kWindowIds[i]));
         m_windows->addButton(r, i);

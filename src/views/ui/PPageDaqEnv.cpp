@@ -6,8 +6,7 @@
 #include <QFormLayout>
 #include <QSpinBox>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_MAX_CHANNEL_TOO_SMALL = 6216;
 } // namespace
 
@@ -36,8 +35,7 @@ bool CPPageDaqEnv::OnApply()
 {
     UpdateData(true);
     const int current = m_project ? m_project->GetSystemChannelCount() : 0;
-    if (m_nMaxChannel < current)
-    {
+    if (m_nMaxChannel < current) {
         AfxMessageBox(IDS_MAX_CHANNEL_TOO_SMALL);
         m_nMaxChannel = current;
         UpdateData(false);

@@ -15,8 +15,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_DISPLAY_OPTIONS_NOT_SAVED = 6074;
 } // namespace
 
@@ -36,8 +35,7 @@ CPPageDataView::CPPageDataView() : CZuPropertyPage(kTemplateId, "Data View")
     auto* plotLayout = new QVBoxLayout(plot);
     m_plotAll = new QButtonGroup(this);
     const char* plotTexts[2] = {"Plot the selected data", "Plot all data"};
-    for (int i = 0; i < 2; ++i)
-    {
+    for (int i = 0; i < 2; ++i) {
         auto* r = new QRadioButton(tr(plotTexts[i]), plot);
         r->setObjectName(QStringLiteral("c3206_%1").arg(i));
         m_plotAll->addButton(r, i);
@@ -47,8 +45,7 @@ CPPageDataView::CPPageDataView() : CZuPropertyPage(kTemplateId, "Data View")
     auto* weightingLayout = new QVBoxLayout(weighting);
     m_weighting = new QButtonGroup(this);
     const char* weightingTexts[2] = {"None", "A-weighting"};
-    for (int i = 0; i < 2; ++i)
-    {
+    for (int i = 0; i < 2; ++i) {
         auto* r = new QRadioButton(tr(weightingTexts[i]), weighting);
         r->setObjectName(QStringLiteral("c3190_%1").arg(i));
         m_weighting->addButton(r, i);
@@ -81,8 +78,7 @@ CPPageDataView::CPPageDataView() : CZuPropertyPage(kTemplateId, "Data View")
 
 bool CPPageDataView::OnInitDialog()
 {
-    if (m_pSheet && m_pSheet->GetOptions())
-    {
+    if (m_pSheet && m_pSheet->GetOptions()) {
         const CHSEAOptions& o = *m_pSheet->GetOptions();
         m_nDecimalPlaces = o.HSS_DecimalPlaces;
         m_nCellWidth = o.HSS_TableCellWidth;
@@ -96,8 +92,7 @@ bool CPPageDataView::OnInitDialog()
 
 bool CPPageDataView::DoDataExchange(bool saveAndValidate)
 {
-    if (!saveAndValidate)
-    {
+    if (!saveAndValidate) {
         const QSignalBlocker b1(m_width);
         m_decimals->setCurrentIndex(m_nDecimalPlaces);
         m_width->setValue(m_nCellWidth);
@@ -109,8 +104,7 @@ bool CPPageDataView::DoDataExchange(bool saveAndValidate)
         return true;
     }
     const int width = m_width->value();
-    if (width < kMinCellWidth || width > kMaxCellWidth)
-    {
+    if (width < kMinCellWidth || width > kMaxCellWidth) {
         AfxMessageBox("Please enter an integer between 1 and 50.", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }

@@ -18,8 +18,7 @@ bool CPPageIPSrcList::OnInitDialog()
 {
     m_list->clear();
     CZuSubsystemTable names;
-    for (std::string name : m_sources.Names())
-    {
+    for (std::string name : m_sources.Names()) {
         CGfxUtil::RemoveWaveSign(name);
         names.AddUnique(name);
     }

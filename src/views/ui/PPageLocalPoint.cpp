@@ -6,8 +6,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace
-{
+namespace {
 constexpr int kCopyRole = Qt::UserRole;      // root: index of the copy
 constexpr int kEntryRole = Qt::UserRole + 1; // root: index of the entry in the copy's list
 constexpr int kIndexRole = Qt::UserRole + 2; // child: 0-based local point
@@ -27,7 +26,8 @@ CPPageLocalPoint::CPPageLocalPoint() : CZuPropertyPage(kTemplateId, "Local Point
         if (m_building || m_pending)
             return;
         m_pending = true;
-        QMetaObject::invokeMethod(this, [this] { OnTreeChanged(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { OnTreeChanged(); }, Qt::QueuedConnection);
     });
 }
 
@@ -50,8 +50,7 @@ QTreeWidgetItem* CPPageLocalPoint::AddRoot(int copy, int entry)
     root->setData(0, kEntryRole, entry);
     root->setFlags(root->flags() | Qt::ItemIsUserCheckable);
     root->setCheckState(0, Qt::Checked);
-    for (int i = 0; i < info.GetSize(); ++i)
-    {
+    for (int i = 0; i < info.GetSize(); ++i) {
         auto* child = new QTreeWidgetItem(root, QStringList(QString::fromStdString(Format("LP #%d", i + 1))));
         child->setData(0, kIndexRole, i);
         child->setFlags(child->flags() | Qt::ItemIsUserCheckable);
@@ -65,8 +64,7 @@ void CPPageLocalPoint::BuildTree()
 {
     m_building = true;
     m_tree->clear();
-    if (!m_copies.empty())
-    {
+    if (!m_copies.empty()) {
         if (m_copies.front().GetSubsystemLPInfoList().GetSize() >= 2)
             AddRoot(0, 1);
         for (size_t c = 0; c < m_copies.size(); ++c)
@@ -83,14 +81,12 @@ void CPPageLocalPoint::OnTreeChanged()
         return;
     // Read-only: every tick goes back to what the copies say.
     m_building = true;
-    for (int r = 0; r < m_tree->topLevelItemCount(); ++r)
-    {
+    for (int r = 0; r < m_tree->topLevelItemCount(); ++r) {
         QTreeWidgetItem* root = m_tree->topLevelItem(r);
         root->setCheckState(0, Qt::Checked);
         const CSubsystemLPInfo& info = m_copies[size_t(root->data(0, kCopyRole).toInt())]
                                            .GetSubsystemLPInfoList()[root->data(0, kEntryRole).toInt()];
-        for (int k = 0; k < root->childCount(); ++k)
-        {
+        for (int k = 0; k < root->childCount(); ++k) {
             QTreeWidgetItem* child = root->child(k);
             const int index = child->data(0, kIndexRole).toInt();
             child->setCheckState(0, index < info.GetSize() && info.GetAt(index) ? Qt::Checked : Qt::Unchecked);
@@ -103,13 +99,11 @@ void CPPageLocalPoint::OnOK()
 {
     if (!m_pOptions || !IsInitialized() || m_copies.empty())
         return;
-    for (int r = 0; r < m_tree->topLevelItemCount(); ++r)
-    {
+    for (int r = 0; r < m_tree->topLevelItemCount(); ++r) {
         QTreeWidgetItem* root = m_tree->topLevelItem(r);
         CSubsystemLPInfo& info = m_copies[size_t(root->data(0, kCopyRole).toInt())]
                                      .GetSubsystemLPInfoList()[root->data(0, kEntryRole).toInt()];
-        for (int k = 0; k < root->childCount(); ++k)
-        {
+        for (int k = 0; k < root->childCount(); ++k) {
             QTreeWidgetItem* child = root->child(k);
             const int index = child->data(0, kIndexRole).toInt();
             if (index < info.GetSize())
@@ -118,19 +112,16 @@ void CPPageLocalPoint::OnOK()
     }
     // The target local points are one selection for all data sets.
     const CSubsystemLPInfoList& first = m_copies.front().GetSubsystemLPInfoList();
-    if (first.GetSize() >= 2)
-    {
+    if (first.GetSize() >= 2) {
         const CSubsystemLPInfo target = first[1];
-        for (size_t c = 1; c < m_copies.size(); ++c)
-        {
+        for (size_t c = 1; c < m_copies.size(); ++c) {
             CSubsystemLPInfoList& list = m_copies[c].GetSubsystemLPInfoList();
             if (list.GetSize() < 2)
                 list.SetSize(2);
             list[1] = target;
         }
     }
-    for (size_t c = 0; c < m_copies.size() && c < m_pOptions->size(); ++c)
-    {
+    for (size_t c = 0; c < m_copies.size() && c < m_pOptions->size(); ++c) {
         CCalcOptions* live = (*m_pOptions)[c];
         if (!live || live->GetSubsystemLPInfoList() == m_copies[c].GetSubsystemLPInfoList())
             continue;

@@ -14,10 +14,8 @@ CPPageMeanMethod::CPPageMeanMethod() : CZuPropertyPage(kTemplateId, "Mean Method
     auto* box = new QGroupBox(tr("Averaging of experiments"), this);
     auto* boxLayout = new QVBoxLayout(box);
     m_group = new QButtonGroup(this);
-    const char* texts[3] = {"Mean of energies", "Mean of energies (weighted by count)",
-                            "Robust mean of energy levels"};
-    for (int i = 0; i < 3; ++i)
-    {
+    const char* texts[3] = {"Mean of energies", "Mean of energies (weighted by count)", "Robust mean of energy levels"};
+    for (int i = 0; i < 3; ++i) {
         auto* r = new QRadioButton(tr(texts[i]), box);
         r->setObjectName(QStringLiteral("c3206_%1").arg(i));
         m_group->addButton(r, i);

@@ -17,8 +17,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_BANDS_NOT_REFINABLE = 6081;
 constexpr uint8_t kRefinedBandKind = 3;
 
@@ -78,8 +77,7 @@ CPPageOctave::CPPageOctave(int templateId) : CZuPropertyPage(templateId, "Freque
     m_kinds = new QButtonGroup(this);
     const char* texts[3] = {"Bands as they are", "1/12-octave bands", "Bands 50 Hz wide"};
     const char* ids[3] = {"c3206", "c3207", "c3208"};
-    for (int i = 0; i < 3; ++i)
-    {
+    for (int i = 0; i < 3; ++i) {
         auto* r = new QRadioButton(tr(texts[i]), kinds);
         r->setObjectName(QString::fromLatin1(ids[i]));
         m_kinds->addButton(r, i);
@@ -115,8 +113,7 @@ bool CPPageOctave::OnInitDialog()
     m_nKind = m_pCurrent->GetDomainType() != 0 ? kNone : kAsTheyAre;
     m_updating = true;
     m_available->clear();
-    for (int i = 0; i < m_pAvailable->GetFreqCount(); ++i)
-    {
+    for (int i = 0; i < m_pAvailable->GetFreqCount(); ++i) {
         auto* item = new QListWidgetItem(QString::fromStdString(m_pAvailable->GetFreqAsString(i)), m_available);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
@@ -164,8 +161,7 @@ bool CPPageOctave::IsRefinable(int position, int kind, double df)
         return false;
     if (!(df > 0.0))
         return true;
-    if (kind == kTwelfthOctave)
-    {
+    if (kind == kTwelfthOctave) {
         const RefinementRow& row = kTable[position];
         for (int k = 0; k < 4; ++k)
             if (std::trunc((row.upper[k] - row.lower[k]) / df) < 3.0)
@@ -183,14 +179,11 @@ std::vector<CPPageOctave::FinerBand> CPPageOctave::FinerBands(int position, int 
     const RefinementRow& row = kTable[position];
     const bool last = position == m_pAvailable->GetFreqCount() - 1;
     const double lastUpper = m_pAvailable->GetUpperFreq(position);
-    if (kind == kTwelfthOctave)
-    {
+    if (kind == kTwelfthOctave) {
         for (int k = 0; k < 4; ++k)
             if (!last || row.centre[k] <= lastUpper)
                 bands.push_back({row.centre[k], row.lower[k], row.upper[k]});
-    }
-    else if (kind == kFiftyHz)
-    {
+    } else if (kind == kFiftyHz) {
         double to = row.fiftyTo;
         if (last && std::trunc(lastUpper) < to)
             to = std::trunc(lastUpper);
@@ -222,24 +215,21 @@ void CPPageOctave::UpdatePreview()
     m_current->clear();
     const double df = SheetResolution();
     bool removed = false;
-    for (int i = 0; i < m_available->count(); ++i)
-    {
+    for (int i = 0; i < m_available->count(); ++i) {
         QListWidgetItem* item = m_available->item(i);
-        if (item->checkState() != Qt::Checked)
-        {
+        if (item->checkState() != Qt::Checked) {
             m_current->addItem(item->text());
             continue;
         }
-        if (!IsRefinable(i, m_nKind, df))
-        {
+        if (!IsRefinable(i, m_nKind, df)) {
             m_current->addItem(item->text());
             item->setCheckState(Qt::Unchecked);
             removed = true;
             continue;
         }
         for (const FinerBand& b : FinerBands(i, m_nKind))
-            m_current->addItem(QString::fromStdString(
-                m_nKind == kTwelfthOctave ? Format("%g", b.centre) : Format("%d", int(b.centre))));
+            m_current->addItem(QString::fromStdString(m_nKind == kTwelfthOctave ? Format("%g", b.centre)
+                                                                                : Format("%d", int(b.centre))));
     }
     m_updating = false;
     if (removed)
@@ -251,8 +241,7 @@ void CPPageOctave::OnKindChosen(int kind)
     m_nKind = kind;
     if (QAbstractButton* b = m_kinds->button(kind))
         b->setChecked(true);
-    if (kind == kAsTheyAre)
-    {
+    if (kind == kAsTheyAre) {
         m_tickAll->setChecked(false);
         m_updating = true;
         for (int i = 0; i < m_available->count(); ++i)
@@ -278,10 +267,8 @@ void CPPageOctave::ApplyBands()
 {
     COctaveManagerEx bands(3);
     bands.RemoveAll();
-    for (int i = 0; i < m_pAvailable->GetFreqCount(); ++i)
-    {
-        if (IsTicked(i))
-        {
+    for (int i = 0; i < m_pAvailable->GetFreqCount(); ++i) {
+        if (IsTicked(i)) {
             for (const FinerBand& b : FinerBands(i, m_nKind))
                 bands.AddFreqInfo(b.centre, b.lower, b.upper, kRefinedBandKind);
             continue;

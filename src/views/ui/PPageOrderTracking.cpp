@@ -13,8 +13,7 @@
 
 #include <cstdlib>
 
-namespace
-{
+namespace {
 constexpr uint32_t IDS_ORDER_PROMPT = 6094;
 constexpr uint32_t IDS_ORDER_CAPTION = 6095;
 constexpr uint32_t IDS_ORDER_NOT_POSITIVE = 6110;
@@ -71,8 +70,7 @@ void CPPageOrderTracking::ShowCopy()
     m_value->setText(QString::fromStdString(Format("%g", double(m_options.GetOrderBandWidth()))));
     m_list->clear();
     const COrderList& orders = m_options.GetOrderList();
-    for (int i = 0; i < orders.GetSize(); ++i)
-    {
+    for (int i = 0; i < orders.GetSize(); ++i) {
         auto* item = new QListWidgetItem(QString::fromStdString(Format("%g", orders[i])), m_list);
         item->setData(Qt::UserRole, i);
     }
@@ -85,8 +83,7 @@ bool CPPageOrderTracking::DoDataExchange(bool saveAndValidate)
         return true;
     bool ok = false;
     const float v = m_value->text().toFloat(&ok);
-    if (!ok || v < kMinValue || v > kMaxValue)
-    {
+    if (!ok || v < kMinValue || v > kMaxValue) {
         AfxMessageBox(Format("Please enter a number between %g and %g.", double(kMinValue), double(kMaxValue)),
                       MB_OK | MB_ICONEXCLAMATION);
         m_value->setFocus();
@@ -107,8 +104,7 @@ void CPPageOrderTracking::OnAdd()
     if (!InputBox(LoadString(IDS_ORDER_PROMPT), LoadString(IDS_ORDER_CAPTION), text, this))
         return;
     const double order = std::strtod(text.c_str(), nullptr);
-    if (!(order > 0.0))
-    {
+    if (!(order > 0.0)) {
         AfxMessageBox(IDS_ORDER_NOT_POSITIVE);
         return;
     }

@@ -25,8 +25,7 @@ bool CPPageTargetLP::OnInitDialog()
         return true;
     CMElementList used;
     if (m_pProject->GetUsedDAQExperiments(used) > 0)
-        if (auto* exp = dynamic_cast<CDAQExperiment*>(used[0]))
-        {
+        if (auto* exp = dynamic_cast<CDAQExperiment*>(used[0])) {
             const CSubsystemLPInfoList& list = exp->GetCalcOptions()->GetSubsystemLPInfoList();
             if (list.GetSize() >= 2)
                 m_info = list[1];
@@ -35,8 +34,7 @@ bool CPPageTargetLP::OnInitDialog()
     auto* root = new QTreeWidgetItem(m_tree, QStringList(QString::fromStdString(m_info.GetName())));
     root->setFlags(root->flags() | Qt::ItemIsUserCheckable);
     root->setCheckState(0, Qt::Checked);
-    for (int i = 0; i < m_info.GetSize(); ++i)
-    {
+    for (int i = 0; i < m_info.GetSize(); ++i) {
         auto* child = new QTreeWidgetItem(root, QStringList(QString::fromStdString(Format("LP #%d", i + 1))));
         child->setFlags(child->flags() | Qt::ItemIsUserCheckable);
         child->setCheckState(0, m_info.GetAt(i) ? Qt::Checked : Qt::Unchecked);

@@ -2,8 +2,7 @@
 
 #include "models/HSEAOptions.h"
 
-CPSheetOptions::CPSheetOptions(const std::string& caption, CHSEAOptions* options, CTALVOProject* project,
-                               int firstPage)
+CPSheetOptions::CPSheetOptions(const std::string& caption, CHSEAOptions* options, CTALVOProject* project, int firstPage)
     : CZuPropertySheet(caption, nullptr, firstPage), m_pageDaqEnv(project), m_pOptions(options)
 {
     setObjectName(QStringLiteral("PSheetOptions"));
@@ -11,8 +10,7 @@ CPSheetOptions::CPSheetOptions(const std::string& caption, CHSEAOptions* options
     m_pageDataView.m_pSheet = this;
     AddPage(&m_pageMeanMethod);
     m_pageMeanMethod.m_pSheet = this;
-    if (m_pOptions)
-    {
+    if (m_pOptions) {
         m_pageDataView.m_nDecimalPlaces = m_pOptions->HSS_DecimalPlaces;
         m_pageDataView.m_nCellWidth = m_pOptions->HSS_TableCellWidth;
         m_pageDataView.m_nPlotAllData = m_pOptions->HSS_PlotAllData;
@@ -33,8 +31,7 @@ CPSheetOptions::~CPSheetOptions()
 
 void CPSheetOptions::SaveOptions()
 {
-    if (m_pOptions)
-    {
+    if (m_pOptions) {
         m_pageDataView.StoreOptions(*m_pOptions);
         m_pOptions->m_nMeanMethod = m_pageMeanMethod.m_nMeanMethod;
     }

@@ -179,7 +179,8 @@ Bytes Mutate(const std::vector<Bytes>& seeds, std::mt19937& rng)
         case 2: { // a block duplicated in place
             const size_t at = pick(b.size());
             const size_t len = std::min<size_t>(b.size() - at, 1 + pick(256));
-            const Bytes block(b.begin() + static_cast<std::ptrdiff_t>(at), b.begin() + static_cast<std::ptrdiff_t>(at + len));
+            const Bytes block(b.begin() + static_cast<std::ptrdiff_t>(at),
+                              b.begin() + static_cast<std::ptrdiff_t>(at + len));
             b.insert(b.begin() + static_cast<std::ptrdiff_t>(pick(b.size() + 1)), block.begin(), block.end());
             break;
         }
@@ -190,7 +191,8 @@ Bytes Mutate(const std::vector<Bytes>& seeds, std::mt19937& rng)
             break;
         }
         case 4: { // a huge or negative count written over the data
-            static const uint32_t counts[] = {0xFFFFFFFFu, 0x7FFFFFFFu, 0x80000000u, 0x40000000u, 0x0000FFFFu, 0x00FFFFFFu};
+            static const uint32_t counts[] = {0xFFFFFFFFu, 0x7FFFFFFFu, 0x80000000u,
+                                              0x40000000u, 0x0000FFFFu, 0x00FFFFFFu};
             const uint32_t v = counts[pick(std::size(counts))];
             const size_t at = pick(b.size());
             for (size_t k = 0; k < 4 && at + k < b.size(); ++k)

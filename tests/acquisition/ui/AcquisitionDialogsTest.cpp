@@ -85,8 +85,8 @@ TEST_F(AcquisitionDialogs, ConfigurationDerivesSamplingFromTheFrequencyAndApplie
         const char* fs;
         const char* limit;
     };
-    for (const Case& c : {Case{5000.0, "12800", "5760"}, Case{20000.0, "51200", "23040"}, Case{25000.0, "102400", "46080"},
-                          Case{10000.0, "25600", "11520"}}) {
+    for (const Case& c : {Case{5000.0, "12800", "5760"}, Case{20000.0, "51200", "23040"},
+                          Case{25000.0, "102400", "46080"}, Case{10000.0, "25600", "11520"}}) {
         Choose(dialog, c.freq);
         EXPECT_EQ(dialog.Edit(3118)->text(), c.fs) << c.freq;
         EXPECT_EQ(dialog.Edit(3084)->text(), c.limit) << c.freq;
@@ -172,4 +172,3 @@ TEST_F(AcquisitionDialogs, HardwareQuestionAnswersOkOrCancel)
     EXPECT_EQ(CDlgConfirmInitHardware().DoModal(), IDCANCEL);
     EXPECT_EQ(script.Records().front().templateId, 4007);
 }
-

@@ -43,10 +43,12 @@
 
 namespace fs = std::filesystem;
 
-void PrintTo(const QString& s, std::ostream* os) { *os << s.toStdString(); }
-
-namespace
+void PrintTo(const QString& s, std::ostream* os)
 {
+    *os << s.toStdString();
+}
+
+namespace {
 std::string ReadFile(const fs::path& p)
 {
     std::ifstream in(p);
@@ -78,10 +80,9 @@ protected:
     // Calls a member with gdbus; the answer text, or the error text when the call failed.
     QString Call(const QString& path, const QString& member, const QStringList& args = {}, bool put = false)
     {
-        const GdbusResult r = GdbusCall(QStringLiteral("ORVEX.Application"), path,
-                                        (put ? QStringLiteral("ORVEX.AutomationPut.") : QStringLiteral("ORVEX.Automation.")) +
-                                            member,
-                                        args);
+        const GdbusResult r = GdbusCall(
+            QStringLiteral("ORVEX.Application"), path,
+            (put ? QStringLiteral("ORVEX.AutomationPut.") : QStringLiteral("ORVEX.Automation.")) + member, args);
         return r.exitCode == 0 ? r.out : QStringLiteral("ERROR ") + r.err;
     }
     // The object path in an answer "(objectpath '/Objects/3',)".
@@ -119,14 +120,16 @@ TEST_F(ServedSample, GdbusOpensTheProjectAndWalksToAChannelRecord)
     const QString doc = Open();
     ASSERT_FALSE(doc.isEmpty());
     EXPECT_EQ(Call(doc, QStringLiteral("projectcount")), QStringLiteral("(3,)")) << "names in any case";
-    EXPECT_EQ(Call(doc, QStringLiteral("FilePathName")), QStringLiteral("('%1',)").arg(QString::fromStdString(m_file.string())));
+    EXPECT_EQ(Call(doc, QStringLiteral("FilePathName")),
+              QStringLiteral("('%1',)").arg(QString::fromStdString(m_file.string())));
     const QString daqName = Call(doc, QStringLiteral("ProjectName"), {QStringLiteral("1")});
     ASSERT_TRUE(daqName.startsWith(QStringLiteral("('"))) << daqName.toStdString();
     EXPECT_TRUE(Call(doc, QStringLiteral("ProjectName"), {QStringLiteral("3")})
                     .contains(QStringLiteral("Error 3 (argument 1)")));
     EXPECT_TRUE(Call(doc, QStringLiteral("DAQProject"), {QStringLiteral("'no such project'")})
                     .contains(QStringLiteral("ORVEX.Automation.Error.NameNotFound: Error 2 (argument 1)")));
-    EXPECT_TRUE(Call(doc, QStringLiteral("ProjectCount"), {QStringLiteral("1")}).contains(QStringLiteral("InvalidArgs")));
+    EXPECT_TRUE(
+        Call(doc, QStringLiteral("ProjectCount"), {QStringLiteral("1")}).contains(QStringLiteral("InvalidArgs")));
 
     const QString daq = PathOf(Call(doc, QStringLiteral("DAQProject"), {daqName.mid(1, daqName.size() - 3)}));
     ASSERT_FALSE(daq.isEmpty());
@@ -136,12 +139,14 @@ TEST_F(ServedSample, GdbusOpensTheProjectAndWalksToAChannelRecord)
                     .contains(QStringLiteral("Error 2 (argument 1)")));
     EXPECT_TRUE(Call(daq, QStringLiteral("GetExpData"), {QStringLiteral("'Roof'"), QStringLiteral("7")})
                     .contains(QStringLiteral("Error 2 (argument 2)")));
-    EXPECT_FALSE(PathOf(Call(daq, QStringLiteral("GetExpData"), {QStringLiteral("'Roof'"), QStringLiteral("1")})).isEmpty());
+    EXPECT_FALSE(
+        PathOf(Call(daq, QStringLiteral("GetExpData"), {QStringLiteral("'Roof'"), QStringLiteral("1")})).isEmpty());
     EXPECT_TRUE(Call(daq, QStringLiteral("GetExpData"), {QStringLiteral("'Roof'"), QStringLiteral("'one'")})
                     .startsWith(QStringLiteral("ERROR")))
         << "gdbus checks the types the server publishes";
 
-    const QString measurement = PathOf(Call(daq, QStringLiteral("OpenDAQRawData"), {QStringLiteral("'Roof'"), QStringLiteral("1")}));
+    const QString measurement =
+        PathOf(Call(daq, QStringLiteral("OpenDAQRawData"), {QStringLiteral("'Roof'"), QStringLiteral("1")}));
     ASSERT_FALSE(measurement.isEmpty());
     // The measured-data tree read back from the file lists no experiments of its own.
     EXPECT_EQ(Call(measurement, QStringLiteral("GetExpDataCount")), QStringLiteral("(0,)"));
@@ -155,16 +160,19 @@ TEST_F(ServedSample, GdbusOpensTheProjectAndWalksToAChannelRecord)
     EXPECT_EQ(Call(excitation, QStringLiteral("SubsystemName")), QStringLiteral("('Roof',)"));
     EXPECT_EQ(Call(excitation, QStringLiteral("ExpDataSetCount")), QStringLiteral("(1,)"));
     const QString set = PathOf(Call(excitation, QStringLiteral("ExpDataSet"), {QStringLiteral("0")}));
-    EXPECT_TRUE(Call(set, QStringLiteral("ExpData"), {QStringLiteral("9")}).contains(QStringLiteral("Error 3 (argument 1)")));
+    EXPECT_TRUE(
+        Call(set, QStringLiteral("ExpData"), {QStringLiteral("9")}).contains(QStringLiteral("Error 3 (argument 1)")));
     const QString record = PathOf(Call(set, QStringLiteral("ExpData"), {QStringLiteral("0")}));
     ASSERT_FALSE(record.isEmpty());
 
     const fs::path dump = fs::path(m_dir.path().toStdString()) / "record.txt";
-    EXPECT_EQ(Call(record, QStringLiteral("ExportDAQRawData"), {QString::fromStdString(dump.string()), QStringLiteral("true")}),
+    EXPECT_EQ(Call(record, QStringLiteral("ExportDAQRawData"),
+                   {QString::fromStdString(dump.string()), QStringLiteral("true")}),
               QStringLiteral("(true,)"));
     EXPECT_GT(fs::file_size(dump), 100u);
     const fs::path raw = fs::path(m_dir.path().toStdString()) / "raw.txt";
-    EXPECT_EQ(Call(excitation, QStringLiteral("ExportDAQRawData"), {QStringLiteral("0"), QString::fromStdString(raw.string())}),
+    EXPECT_EQ(Call(excitation, QStringLiteral("ExportDAQRawData"),
+                   {QStringLiteral("0"), QString::fromStdString(raw.string())}),
               QStringLiteral("(true,)"));
     const std::string text = ReadFile(raw);
     EXPECT_EQ(text.rfind("[Roof - LP#1]\nSampling Freq.\t4.096000e+03\n0\t", 0), 0u) << text.substr(0, 80);
@@ -181,10 +189,13 @@ TEST_F(ServedSample, MapsOptionsAndExportsAnswerGdbusAndTheDispatchHelpers)
     // The sample analyses the run-up's RPMs, 1000 to 3750 by 50.
     EXPECT_EQ(Call(rpm, QStringLiteral("Count")), QStringLiteral("(56,)"));
     EXPECT_EQ(Call(rpm, QStringLiteral("RPM"), {QStringLiteral("55")}), QStringLiteral("(3750.0,)"));
-    EXPECT_TRUE(Call(rpm, QStringLiteral("RPM"), {QStringLiteral("56")}).contains(QStringLiteral("Error 3 (argument 1)")));
-    EXPECT_TRUE(Call(analysis, QStringLiteral("Order"), {QStringLiteral("0")}).contains(QStringLiteral("Error 3 (argument 1)")));
+    EXPECT_TRUE(
+        Call(rpm, QStringLiteral("RPM"), {QStringLiteral("56")}).contains(QStringLiteral("Error 3 (argument 1)")));
+    EXPECT_TRUE(Call(analysis, QStringLiteral("Order"), {QStringLiteral("0")})
+                    .contains(QStringLiteral("Error 3 (argument 1)")));
     const fs::path energy = fs::path(m_dir.path().toStdString()) / "ie.txt";
-    EXPECT_EQ(Call(analysis, QStringLiteral("ExportInputPower"), {QString::fromStdString(energy.string()), QStringLiteral("3000.0")}),
+    EXPECT_EQ(Call(analysis, QStringLiteral("ExportInputPower"),
+                   {QString::fromStdString(energy.string()), QStringLiteral("3000.0")}),
               QStringLiteral("(false,)"))
         << "no input-power results yet";
     EXPECT_FALSE(fs::exists(energy));
@@ -203,12 +214,14 @@ TEST_F(ServedSample, MapsOptionsAndExportsAnswerGdbusAndTheDispatchHelpers)
     CZuRpmFunc* kept = owner->AddChild(std::move(map));
     const QString mapPath = QString::fromStdString(ExposeElement(kept));
     EXPECT_EQ(Call(mapPath, QStringLiteral("RpmIndex"), {QStringLiteral("3000.0")}), QStringLiteral("(1,)"));
-    EXPECT_EQ(Call(mapPath, QStringLiteral("Value"), {QStringLiteral("1"), QStringLiteral("1")}), QStringLiteral("(12.0,)"));
+    EXPECT_EQ(Call(mapPath, QStringLiteral("Value"), {QStringLiteral("1"), QStringLiteral("1")}),
+              QStringLiteral("(12.0,)"));
     EXPECT_TRUE(Call(mapPath, QStringLiteral("Value"), {QStringLiteral("1"), QStringLiteral("-1")})
                     .contains(QStringLiteral("Error 3 (argument 2)")));
     EXPECT_EQ(Call(mapPath, QStringLiteral("RpmSMA"), {QStringLiteral("1")}, true), QStringLiteral("()"));
     EXPECT_EQ(kept->GetSmoothingWidth(), 1);
-    EXPECT_EQ(Call(mapPath, QStringLiteral("SMAValue"), {QStringLiteral("1"), QStringLiteral("0")}), QStringLiteral("(2.0,)"));
+    EXPECT_EQ(Call(mapPath, QStringLiteral("SMAValue"), {QStringLiteral("1"), QStringLiteral("0")}),
+              QStringLiteral("(2.0,)"));
 
     // A second client (our own helpers) sees the same live objects.
     QDBusConnection client = QDBusConnection::connectToBus(QString::fromUtf8(qgetenv("DBUS_SESSION_BUS_ADDRESS")),
@@ -227,13 +240,10 @@ TEST_F(ServedSample, MapsOptionsAndExportsAnswerGdbusAndTheDispatchHelpers)
 
         // The program deletes the map: its object answers with an error, never a crash.
         owner->DeleteChild(kept);
-        try
-        {
+        try {
             m.GetPropertyLong("RpmDataCount");
             ADD_FAILURE() << "the map is gone";
-        }
-        catch (const CDispatchException& e)
-        {
+        } catch (const CDispatchException& e) {
             EXPECT_EQ(e.GetCode(), kAutoErrObjectGone);
         }
         // Closing the project lets go of everything reached from it.
@@ -265,14 +275,12 @@ TEST_F(ServedSample, ModelDataConnectionsAveragesAndMeasurementFilesAnswerGdbus)
         {"ASEAModelData", model->GetASEAModelData()},
         {"HSEAModelData", model->GetHSEAModelData()},
     };
-    for (const auto& o : objects)
-    {
+    for (const auto& o : objects) {
         const QString answer = Call(doc, QString::fromLatin1(o.member));
         EXPECT_EQ(answer == nothing, o.object == nullptr) << o.member << ": " << answer.toStdString();
         EXPECT_FALSE(answer.startsWith(QStringLiteral("ERROR"))) << o.member << ": " << answer.toStdString();
         EXPECT_EQ(Call(doc, QString::fromLatin1(o.member)), answer) << o.member;
-        if (o.object)
-        {
+        if (o.object) {
             EXPECT_TRUE(Call(PathOf(answer), QStringLiteral("Name")).startsWith(QStringLiteral("ERROR"))) << o.member;
         }
     }
@@ -282,8 +290,7 @@ TEST_F(ServedSample, ModelDataConnectionsAveragesAndMeasurementFilesAnswerGdbus)
     const CZuSubsystemTable& table = model->GetSubsystemTable();
     std::string a, b, c, d; // a connected pair, an unconnected pair
     for (int i = 0; i < table.GetCount(); ++i)
-        for (int j = 0; j < table.GetCount(); ++j)
-        {
+        for (int j = 0; j < table.GetCount(); ++j) {
             if (i == j)
                 continue;
             const bool connected = model->IsSubsystemConnected(table[i], table[j]) != 0;
@@ -300,8 +307,8 @@ TEST_F(ServedSample, ModelDataConnectionsAveragesAndMeasurementFilesAnswerGdbus)
         std::string first, second;
         const char* expected;
     } pairs[] = {
-        {a, b, "(true,)"},   {a + "-F", b, "(true,)"}, {a, b + "-", "(true,)"},
-        {c, d, "(false,)"},  {a, "no such", "(false,)"}, {"", b, "(false,)"},
+        {a, b, "(true,)"},  {a + "-F", b, "(true,)"},   {a, b + "-", "(true,)"},
+        {c, d, "(false,)"}, {a, "no such", "(false,)"}, {"", b, "(false,)"},
     };
     for (const auto& p : pairs)
         EXPECT_EQ(Call(doc, QStringLiteral("IsConnected"), {q(p.first), q(p.second)}), QString::fromLatin1(p.expected))
@@ -338,11 +345,11 @@ TEST_F(ServedSample, ModelDataConnectionsAveragesAndMeasurementFilesAnswerGdbus)
 
     // Averaged energies: all bands, one band, and the errors naming argument 3.
     const QString daqPath = QString::fromStdString(ExposeElement(daq));
-    EXPECT_TRUE(Call(daqPath, QStringLiteral("GetAveragedEnergy"), {QStringLiteral("'Roof'"), QStringLiteral("3000"),
-                                                                      QStringLiteral("<%1>").arg(bandCount)})
+    EXPECT_TRUE(Call(daqPath, QStringLiteral("GetAveragedEnergy"),
+                     {QStringLiteral("'Roof'"), QStringLiteral("3000"), QStringLiteral("<%1>").arg(bandCount)})
                     .contains(QStringLiteral("Error 3 (argument 3)")));
-    EXPECT_TRUE(Call(daqPath, QStringLiteral("GetAveragedEnergy"), {QStringLiteral("'Roof'"), QStringLiteral("3000"),
-                                                                      QStringLiteral("<'one'>")})
+    EXPECT_TRUE(Call(daqPath, QStringLiteral("GetAveragedEnergy"),
+                     {QStringLiteral("'Roof'"), QStringLiteral("3000"), QStringLiteral("<'one'>")})
                     .contains(QStringLiteral("Error 5 (argument 3)")));
     CDispatch client(QDBusConnection::sessionBus(), "ORVEX.Application", daqPath.toStdString());
     // The bus gives what the averaging gives in the program, on the project's bands.
@@ -380,12 +387,14 @@ TEST_F(ServedSample, ModelDataConnectionsAveragesAndMeasurementFilesAnswerGdbus)
     EXPECT_EQ(Call(daqPath, QStringLiteral("GetAveragedResultDataOT"), {QStringLiteral("'Roof'")}), nothing);
 
     // The data set's measurement file in the work folder of the document.
-    const QString setPath = PathOf(Call(daqPath, QStringLiteral("GetExpData"), {QStringLiteral("'Roof'"), QStringLiteral("1")}));
+    const QString setPath =
+        PathOf(Call(daqPath, QStringLiteral("GetExpData"), {QStringLiteral("'Roof'"), QStringLiteral("1")}));
     const std::string file = CDAQIO::GetDaqFilePath(set);
     ASSERT_FALSE(file.empty());
     EXPECT_EQ(fs::path(file).extension(), ".daq");
     EXPECT_EQ(fs::path(file).parent_path(), fs::path(CTALVODoc::GetWorkFolderOf(m_file.string())));
-    EXPECT_EQ(Call(setPath, QStringLiteral("DAQFilePath")), QStringLiteral("('%1',)").arg(QString::fromStdString(file)));
+    EXPECT_EQ(Call(setPath, QStringLiteral("DAQFilePath")),
+              QStringLiteral("('%1',)").arg(QString::fromStdString(file)));
 
     // Rows go with their map.
     set->DeleteChild(map);
@@ -402,7 +411,8 @@ TEST_F(ServedSample, InputPowerExportWritesItsHeaderThenTheFoldersOwnText)
     const std::vector<double> f = project->GetOctaveManager()->GetFreqArray();
     const std::vector<double> rpms = {1000.0, 1100.0, 1200.0};
     CMElementList list;
-    auto map = CZuRpmFunc::NewRpmFunc("IP Roof", 3, nullptr, "Roof", f.data(), static_cast<int>(f.size()), rpms.data(), 3);
+    auto map =
+        CZuRpmFunc::NewRpmFunc("IP Roof", 3, nullptr, "Roof", f.data(), static_cast<int>(f.size()), rpms.data(), 3);
     for (int r = 0; r < 3; ++r)
         for (int b = 0; b < map->GetFreqCount(); ++b)
             map->DataValue(r, b) = 1e-3 * (1 + b) * (1 + r);
@@ -419,7 +429,8 @@ TEST_F(ServedSample, InputPowerExportWritesItsHeaderThenTheFoldersOwnText)
     ASSERT_FALSE(data.empty());
 
     const fs::path file = fs::path(m_dir.path().toStdString()) / "ip.txt";
-    EXPECT_EQ(Call(analysis, QStringLiteral("ExportInputPower"), {QString::fromStdString(file.string()), QStringLiteral("1100.0")}),
+    EXPECT_EQ(Call(analysis, QStringLiteral("ExportInputPower"),
+                   {QString::fromStdString(file.string()), QStringLiteral("1100.0")}),
               QStringLiteral("(true,)"));
     const std::string text = ReadFile(file);
     std::istringstream lines(text);
@@ -428,9 +439,10 @@ TEST_F(ServedSample, InputPowerExportWritesItsHeaderThenTheFoldersOwnText)
     std::getline(lines, second);
     std::getline(lines, third);
     std::getline(lines, fourth);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^#@\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d \\S.* \\[Input Power Data\\]$"))
-                    .match(QString::fromStdString(first))
-                    .hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^#@\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d \\S.* \\[Input Power Data\\]$"))
+            .match(QString::fromStdString(first))
+            .hasMatch())
         << first;
     EXPECT_EQ(second, "# " + file.string());
     EXPECT_EQ(third, "#");
@@ -439,7 +451,8 @@ TEST_F(ServedSample, InputPowerExportWritesItsHeaderThenTheFoldersOwnText)
     EXPECT_EQ(text.size(), first.size() + second.size() + third.size() + fourth.size() + 4 + data.size());
 
     // No input-energy results: FALSE, and the input-power file of before stays as it was.
-    EXPECT_EQ(Call(analysis, QStringLiteral("ExportInputEnergy"), {QString::fromStdString(file.string()), QStringLiteral("1100.0")}),
+    EXPECT_EQ(Call(analysis, QStringLiteral("ExportInputEnergy"),
+                   {QString::fromStdString(file.string()), QStringLiteral("1100.0")}),
               QStringLiteral("(false,)"));
     EXPECT_EQ(ReadFile(file), text);
 }
@@ -452,8 +465,7 @@ TEST(AutoRPMOptions, CountsOnlyRangesThatRunForwardAndIndexesWithinTheCount)
         int count;
     };
     const Case cases[] = {{1000, 6000, 50, 101}, {1000, 1000, 50, 1}, {1000, 1049, 50, 1}, {6000, 1000, 50, 0}};
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CRPMOptions o;
         ASSERT_TRUE(o.SetRange(c.start, c.end, c.step));
         EXPECT_EQ(CAutoRPMOptions::Count(o), c.count) << c.start << " " << c.end;
@@ -472,8 +484,7 @@ TEST(AutoExcitation, ARawExportChecksEveryDataSetFirstAndLeavesNoPartialFile)
 {
     CExcitation excitation("Roof", nullptr, -1);
     excitation.SetSubsystemName("Roof");
-    for (int s = 0; s < 2; ++s)
-    {
+    for (int s = 0; s < 2; ++s) {
         CExpDataSet* set = excitation.AddChild(std::make_unique<CExpDataSet>("set", nullptr, -1));
         auto record = std::make_unique<CExpData>("ch", nullptr, -1);
         record->SetLocalPointNumber(s == 0 ? 0 : 1); // the second data set lacks point 0
@@ -487,13 +498,10 @@ TEST(AutoExcitation, ARawExportChecksEveryDataSetFirstAndLeavesNoPartialFile)
     {
         std::ofstream(path) << "previous";
     }
-    try
-    {
+    try {
         CAutoExcitation::ExportDAQRawData(excitation, 0, path.string());
         FAIL() << "the second data set has no point 0";
-    }
-    catch (const CDispatchException& e)
-    {
+    } catch (const CDispatchException& e) {
         EXPECT_EQ(e.GetCode(), kAutoErrIndexOutOfRange);
         EXPECT_EQ(e.GetArgument(), 1);
     }
@@ -503,5 +511,6 @@ TEST(AutoExcitation, ARawExportChecksEveryDataSetFirstAndLeavesNoPartialFile)
     ASSERT_TRUE(CAutoExcitation::ExportDAQRawData(excitation, 0, path.string()));
     EXPECT_EQ(ReadFile(path), "[Roof - LP#1]\nSampling Freq.\t1.000000e+02\n0\t5.000000e-01\n1\t-5.000000e-01\n"
                               "2\t5.000000e-01\n3\t-5.000000e-01\n");
-    EXPECT_FALSE(CAutoExcitation::ExportDAQRawData(excitation, 0, (fs::path(dir.path().toStdString()) / "no" / "x.txt").string()));
+    EXPECT_FALSE(CAutoExcitation::ExportDAQRawData(excitation, 0,
+                                                   (fs::path(dir.path().toStdString()) / "no" / "x.txt").string()));
 }

@@ -8,8 +8,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 // A remote history entry whose only child is itself: a copy must still end.
 class CSelfNamingHistory : public CAutoObject
 {
@@ -21,23 +20,38 @@ public:
             return [value](CAutoObject&, const CDispArgs&) { return CAutoValue::String(value); };
         };
         static const CDispatchTable table(
-            nullptr,
-            {
-                {"ID", DispKind::Property, AutoType::Long, {}, [](CAutoObject&, const CDispArgs&) { return CAutoValue::Long(3); }},
-                {"AppName", DispKind::Property, AutoType::String, {}, text("SOLMOX")},
-                {"AppVersion", DispKind::Property, AutoType::String, {}, text("4.2")},
-                {"PathName", DispKind::Property, AutoType::String, {}, text("/data/car.smx")},
-                {"CreationDate", DispKind::Property, AutoType::Date, {},
-                 [](CAutoObject&, const CDispArgs&) { return CAutoValue::Date(TimeToAutoDate(1700000000)); }},
-                {"ModifiedDate", DispKind::Property, AutoType::Date, {},
-                 [](CAutoObject&, const CDispArgs&) { return CAutoValue::Date(TimeToAutoDate(1700003600)); }},
-                {"MOXModelName", DispKind::Property, AutoType::String, {}, text("Body")},
-                {"Note", DispKind::Property, AutoType::String, {}, text("")},
-                {"ChildCount", DispKind::Property, AutoType::Long, {},
-                 [](CAutoObject&, const CDispArgs&) { return CAutoValue::Long(1); }},
-                {"Child", DispKind::Property, AutoType::Object, {AutoType::Long},
-                 [](CAutoObject& o, const CDispArgs&) { return CAutoValue::Object(o.GetPath()); }},
-            });
+            nullptr, {
+                         {"ID",
+                          DispKind::Property,
+                          AutoType::Long,
+                          {},
+                          [](CAutoObject&, const CDispArgs&) { return CAutoValue::Long(3); }},
+                         {"AppName", DispKind::Property, AutoType::String, {}, text("SOLMOX")},
+                         {"AppVersion", DispKind::Property, AutoType::String, {}, text("4.2")},
+                         {"PathName", DispKind::Property, AutoType::String, {}, text("/data/car.smx")},
+                         {"CreationDate",
+                          DispKind::Property,
+                          AutoType::Date,
+                          {},
+                          [](CAutoObject&, const CDispArgs&) { return CAutoValue::Date(TimeToAutoDate(1700000000)); }},
+                         {"ModifiedDate",
+                          DispKind::Property,
+                          AutoType::Date,
+                          {},
+                          [](CAutoObject&, const CDispArgs&) { return CAutoValue::Date(TimeToAutoDate(1700003600)); }},
+                         {"MOXModelName", DispKind::Property, AutoType::String, {}, text("Body")},
+                         {"Note", DispKind::Property, AutoType::String, {}, text("")},
+                         {"ChildCount",
+                          DispKind::Property,
+                          AutoType::Long,
+                          {},
+                          [](CAutoObject&, const CDispArgs&) { return CAutoValue::Long(1); }},
+                         {"Child",
+                          DispKind::Property,
+                          AutoType::Object,
+                          {AutoType::Long},
+                          [](CAutoObject& o, const CDispArgs&) { return CAutoValue::Object(o.GetPath()); }},
+                     });
         return table;
     }
 };

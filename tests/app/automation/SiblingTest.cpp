@@ -28,8 +28,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 // A stand-in started by the test itself, with the version it is told.
 class StandIn
 {
@@ -84,7 +83,8 @@ TEST(PlovaVersionCheck, WarnsOnlyForAKnownBuildBelowTheRequiredOne)
         prompts.Answer(IDOK);
         EXPECT_TRUE(GetTALVOApp().CheckPlovaVersion());
         ASSERT_EQ(prompts.Count(), 1u);
-        EXPECT_EQ(prompts.Last().text, "The installed PLOVA (1.1.0 build(0039)) is older than required (1.1.1 build(0040)).");
+        EXPECT_EQ(prompts.Last().text,
+                  "The installed PLOVA (1.1.0 build(0039)) is older than required (1.1.1 build(0040)).");
     }
     {
         StandIn current(QStringLiteral("1.1.1 build(0040)"));

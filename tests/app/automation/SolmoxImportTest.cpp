@@ -25,8 +25,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 const fs::path kSamples = fs::path(ORVEX_SOURCE_DIR) / "samples";
 
 // A SOLMOX project over copies of the sample model: one analytical model, two HSEA models (the
@@ -71,8 +70,8 @@ std::vector<uint8_t> Stored(CModelProject* project)
 void ReplaceAll(std::vector<uint8_t>& bytes, const std::string& from, const std::string& to)
 {
     ASSERT_EQ(from.size(), to.size());
-    for (auto at = bytes.begin();
-         (at = std::search(at, bytes.end(), from.begin(), from.end())) != bytes.end(); at += from.size())
+    for (auto at = bytes.begin(); (at = std::search(at, bytes.end(), from.begin(), from.end())) != bytes.end();
+         at += from.size())
         std::copy(to.begin(), to.end(), at);
 }
 
@@ -168,7 +167,8 @@ TEST(SolmoxImport, ModelFileTypeAndFailures)
         bool exported;
         std::string extension;
     };
-    for (const Case& c : {Case{"TYPE\t1\n", true, ".xml"}, Case{"TYPE\t2\n", true, ".ntf"}, Case{"TYPE\t-1\n", false, ""}}) {
+    for (const Case& c :
+         {Case{"TYPE\t1\n", true, ".xml"}, Case{"TYPE\t2\n", true, ".ntf"}, Case{"TYPE\t-1\n", false, ""}}) {
         SolmoxProject source(c.extra);
         CSOLMOXWrapper solmox;
         ASSERT_TRUE(solmox.Connect(source.file));
@@ -203,7 +203,8 @@ TEST(SolmoxImport, EndsOnlyTheProcessItStarted)
         ASSERT_TRUE(second.Connect(source.file));
         EXPECT_EQ(second.GetStartedProcessId(), 0);
     }
-    EXPECT_TRUE(QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("SOLMOX.Application")).value());
+    EXPECT_TRUE(
+        QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("SOLMOX.Application")).value());
     EXPECT_EQ(::kill(static_cast<pid_t>(pid), 0), 0);
     first.Quit();
     EXPECT_FALSE(SolmoxRunning());

@@ -13,8 +13,7 @@
 #include <clocale>
 #include <memory>
 
-namespace
-{
+namespace {
 class AutomationEnvironment : public ::testing::Environment
 {
 public:

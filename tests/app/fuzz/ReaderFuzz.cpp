@@ -28,7 +28,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum Reader { kModelFile = 1, kCompanion = 2, kModelData = 3, kModelText = 4, kSensorList = 5 };
+enum Reader
+{
+    kModelFile = 1,
+    kCompanion = 2,
+    kModelData = 3,
+    kModelText = 4,
+    kSensorList = 5
+};
 
 // The source tree: ctest names it in ORVEX_SOURCE_DIR; by hand, run from the build folder.
 fs::path SourceDir()
@@ -74,7 +81,10 @@ struct Environment
         LoadLanguageStrings(LANG_ENGLISH);
         SetPromptService(&prompts);
         SetMainWindowTarget(&window);
-        std::atexit([] { std::error_code ec; fs::remove_all(Get().dir, ec); });
+        std::atexit([] {
+            std::error_code ec;
+            fs::remove_all(Get().dir, ec);
+        });
     }
     static Environment& Get()
     {
@@ -122,10 +132,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CopySample(".dat", companion);
     CopySample(".dmd", text);
     switch (ORVEX_FUZZ_READER) {
-    case kModelFile: WriteAll(model, data, size); break;
-    case kCompanion: WriteAll(companion, data, size); break;
-    case kModelData: WriteAll(text, data, size); break;
-    default: WriteAll(input, data, size); break;
+    case kModelFile:
+        WriteAll(model, data, size);
+        break;
+    case kCompanion:
+        WriteAll(companion, data, size);
+        break;
+    case kModelData:
+        WriteAll(text, data, size);
+        break;
+    default:
+        WriteAll(input, data, size);
+        break;
     }
     CTALVODoc doc;
     std::string error;

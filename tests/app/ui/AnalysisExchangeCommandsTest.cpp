@@ -21,8 +21,7 @@
 #include <filesystem>
 #include <fstream>
 
-namespace
-{
+namespace {
 std::string Shown(const CScriptedPrompts& prompts)
 {
     std::string out;
@@ -144,8 +143,7 @@ TEST_F(AnalysisExchangeCommands, FileErrorsAreShownAndChangeNothing)
         {"import of a file that is no archive", ID_IMPORT_ANALYSIS_PROJECT, junk},
         {"import of an empty file", ID_IMPORT_ANALYSIS_PROJECT, empty},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CScriptedPrompts prompts;
         prompts.ChooseFile(c.path).Answer(IDOK);
@@ -180,8 +178,7 @@ TEST(AnalysisExchangeWithoutDocument, BothCommandsAreOff)
 {
     CMainFrame frame;
     CScriptedPrompts prompts;
-    for (int id : {ID_EXPORT_ANALYSIS_PROJECT, ID_IMPORT_ANALYSIS_PROJECT})
-    {
+    for (int id : {ID_EXPORT_ANALYSIS_PROJECT, ID_IMPORT_ANALYSIS_PROJECT}) {
         EXPECT_FALSE(frame.IsCommandEnabled(id)) << id;
         EXPECT_FALSE(frame.OnCommand(id)) << id;
     }

@@ -11,8 +11,7 @@
 
 #include <fstream>
 
-namespace
-{
+namespace {
 // Points the string tables at a folder for the test's lifetime, then back at the built-in ones.
 class TableFolderScope
 {
@@ -29,12 +28,15 @@ public:
 
 TEST(Application, StoredLanguageChoosesTheTableAndNeverLeavesItEmpty)
 {
-    struct Case { uint32_t stored; uint32_t loaded; };
-    const Case cases[] = {{9, LANG_ENGLISH}, {17, LANG_JAPANESE}, {0, LANG_ENGLISH}, {12345, LANG_ENGLISH},
-                          {17, LANG_JAPANESE}, {1, LANG_ENGLISH}};
-    CTALVOApp& app = GetTALVOApp();
-    for (const Case& c : cases)
+    struct Case
     {
+        uint32_t stored;
+        uint32_t loaded;
+    };
+    const Case cases[] = {{9, LANG_ENGLISH},     {17, LANG_JAPANESE}, {0, LANG_ENGLISH},
+                          {12345, LANG_ENGLISH}, {17, LANG_JAPANESE}, {1, LANG_ENGLISH}};
+    CTALVOApp& app = GetTALVOApp();
+    for (const Case& c : cases) {
         ASSERT_TRUE(SetLanguageOption(c.stored));
         ASSERT_TRUE(app.ChooseLanguage()) << c.stored;
         EXPECT_EQ(app.GetLanguage(), c.loaded) << c.stored;
@@ -67,7 +69,8 @@ TEST(Application, TemplatesAreFoundByDocumentTypeName)
     QTemporaryDir dir;
     {
         std::ofstream eng(dir.filePath(QString::fromStdString(GetStringTableFileName(LANG_ENGLISH))).toStdString());
-        eng << "0xE000\tORVEX\n108\t\\nTALVO\\nProject\\nORVEX Project Files (*.orv)\\n.orv\n106\t\\nDataView\\nDataView\n"
+        eng << "0xE000\tORVEX\n108\t\\nTALVO\\nProject\\nORVEX Project Files "
+               "(*.orv)\\n.orv\n106\t\\nDataView\\nDataView\n"
                "10001\t\\nModelView\\nModelView\n10003\t\\nModelView2\\nModelView2\n104\t\\nDAQSystem\\nDAQSystem\n"
                "5000\tx\\nDataView\n";
     }
@@ -93,7 +96,13 @@ TEST(Application, TemplatesAreFoundByDocumentTypeName)
 
 TEST(Application, CommandLine)
 {
-    struct Case { std::vector<std::string> args; std::string file; bool embedding; bool automation; };
+    struct Case
+    {
+        std::vector<std::string> args;
+        std::string file;
+        bool embedding;
+        bool automation;
+    };
     const Case cases[] = {
         {{}, "", false, false},
         {{"/home/u/car/car.orv"}, "/home/u/car/car.orv", false, false},
@@ -103,8 +112,7 @@ TEST(Application, CommandLine)
         {{"a.orv", "b.orv"}, "a.orv", false, false},
         {{"-unknown", "a.orv"}, "a.orv", false, false},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const CTALVOCommandLine cmd = CTALVOApp::ParseCommandLine(c.args);
         EXPECT_EQ(cmd.fileName, c.file);
         EXPECT_EQ(cmd.embedding, c.embedding);

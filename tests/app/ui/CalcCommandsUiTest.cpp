@@ -61,7 +61,8 @@ TEST(CalcCommandsUi, InputPowersThenEnergyResultFromTheMenu)
     frame.UpdateCommandUI();
     ASSERT_TRUE(frame.Action(C::ID_CALC_INPUT_POWER)->isEnabled());
     EXPECT_FALSE(frame.Action(C::ID_CALC_ENERGY_RESULT)->isEnabled());
-    for (int id : {C::ID_CALC_VIBRATION_LEVEL, C::ID_CALC_SPL, C::ID_SEARCH_DOMINANT_PATH, C::ID_CALC_POWER_CONTRIBUTION})
+    for (int id :
+         {C::ID_CALC_VIBRATION_LEVEL, C::ID_CALC_SPL, C::ID_SEARCH_DOMINANT_PATH, C::ID_CALC_POWER_CONTRIBUTION})
         EXPECT_FALSE(frame.Action(id)->isEnabled()) << id;
 
     // The selection offers the excited roof, ticked; its OK runs the chain in the frame.
@@ -125,5 +126,6 @@ TEST(CalcCommandsUi, InputPowersThenEnergyResultFromTheMenu)
     });
     frame.Action(C::ID_CALC_SPL)->trigger();
     EXPECT_TRUE(grabbed);
-    EXPECT_NE(set->FindOne(FormatString(7038, "Front Cabin-R-"), 1, 1), nullptr) << FormatString(7038, "Front Cabin-R-");
+    EXPECT_NE(set->FindOne(FormatString(7038, "Front Cabin-R-"), 1, 1), nullptr)
+        << FormatString(7038, "Front Cabin-R-");
 }

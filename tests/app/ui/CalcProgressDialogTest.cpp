@@ -51,10 +51,8 @@ TEST(DlgCalcProgress, RegisteredWhileOpenShowsBandsAndLatchesCancel)
         qEnvironmentVariableIsSet("ORVEX_GRAB_DIR") ? qEnvironmentVariable("ORVEX_GRAB_DIR") : temp.path();
     EXPECT_TRUE(dlg->grab().save(QDir(dir).filePath("DlgCalcProgress.png")));
     EXPECT_FALSE(dlg->SubBar()->isVisible());
-    for (QWidget* child : dlg->findChildren<QWidget*>())
-    {
-        if (child->isVisible())
-        {
+    for (QWidget* child : dlg->findChildren<QWidget*>()) {
+        if (child->isVisible()) {
             EXPECT_FALSE(child->size().isEmpty()) << child->objectName().toStdString();
         }
     }

@@ -20,14 +20,12 @@
 #include <memory>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 // Waits, pumping events, until the monitor has printed text; bounded.
 bool WaitForOutput(QProcess& monitor, QString& seen, const QString& text)
 {
     const QDeadlineTimer deadline(10000);
-    while (!seen.contains(text) && !deadline.hasExpired())
-    {
+    while (!seen.contains(text) && !deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         monitor.waitForReadyRead(20);
         seen += QString::fromUtf8(monitor.readAllStandardOutput());
@@ -44,7 +42,12 @@ TEST(ClientWindowClose, TheClientIsToldAndTheWindowHidesInsteadOfClosing)
     // gdbus finds the test's bus through the environment; the next tests get theirs back.
     const QByteArray previousBus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
 
-    enum class Close { User, Program, ServiceGone };
+    enum class Close
+    {
+        User,
+        Program,
+        ServiceGone
+    };
     const struct
     {
         const char* what;
@@ -57,8 +60,7 @@ TEST(ClientWindowClose, TheClientIsToldAndTheWindowHidesInsteadOfClosing)
         {"the program's own close goes ahead", true, Close::Program, false},
         {"no server to tell the client: closes", true, Close::ServiceGone, false},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         CMainFrame frame;
         frame.AttachDocument(std::make_unique<CTALVODoc>());
@@ -77,8 +79,7 @@ TEST(ClientWindowClose, TheClientIsToldAndTheWindowHidesInsteadOfClosing)
         ASSERT_TRUE(monitor.waitForStarted(5000));
         ASSERT_TRUE(WaitForOutput(monitor, seen, QStringLiteral("Monitoring signals")));
         QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
-        if (c.clientSet)
-        {
+        if (c.clientSet) {
             // The client hands over its window the way clients do: through the property.
             const GdbusResult put = GdbusCall(QString::fromLatin1(kAutomationName), QStringLiteral("/Application"),
                                               QStringLiteral("ORVEX.AutomationPut.ClientHWnd"), {QStringLiteral("77")});
@@ -95,13 +96,11 @@ TEST(ClientWindowClose, TheClientIsToldAndTheWindowHidesInsteadOfClosing)
         EXPECT_EQ(frame.isVisible(), false);
         EXPECT_EQ(frame.IsClosing(), !c.hides);
         EXPECT_EQ(frame.GetDocument() != nullptr, c.hides) << "a hidden program keeps its document";
-        const QString told = QStringLiteral("ClientMessage (int64 77, uint32 1024, int64 16, int64 %1)").arg(::getpid());
-        if (c.hides)
-        {
+        const QString told =
+            QStringLiteral("ClientMessage (int64 77, uint32 1024, int64 16, int64 %1)").arg(::getpid());
+        if (c.hides) {
             EXPECT_TRUE(WaitForOutput(monitor, seen, told)) << seen.toStdString();
-        }
-        else
-        {
+        } else {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
             seen += QString::fromUtf8(monitor.readAllStandardOutput());
             EXPECT_FALSE(seen.contains(QStringLiteral("ClientMessage"))) << seen.toStdString();

@@ -41,13 +41,17 @@ TEST(DlgNewProject, ChecksInOrderAndStaysOpenOnAFault)
     std::filesystem::create_directories(folder + "/Taken");
     std::ofstream(folder + "/Taken/Taken.orv") << "x";
 
-    struct Case { std::string folder, name; uint32_t message; };
-    const Case cases[] = {
-        {folder, "", 6275}, {"", "Car", 6276}, {"", "", 6275}, {folder, "A:B", 6042}, {folder, "a/b", 6042},
-        {folder, "..", 6042}, {folder, "x?", 6042}, {folder, "Taken", 7096}, {folder, "Car 1", 0},
-    };
-    for (const Case& c : cases)
+    struct Case
     {
+        std::string folder, name;
+        uint32_t message;
+    };
+    const Case cases[] = {
+        {folder, "", 6275},    {"", "Car", 6276},       {"", "", 6275},
+        {folder, "A:B", 6042}, {folder, "a/b", 6042},   {folder, "..", 6042},
+        {folder, "x?", 6042},  {folder, "Taken", 7096}, {folder, "Car 1", 0},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name + " in " + c.folder);
         CScriptedPrompts prompts;
         prompts.responder = [](const PromptRecord&) { return PromptAnswer{}; };
@@ -56,14 +60,11 @@ TEST(DlgNewProject, ChecksInOrderAndStaysOpenOnAFault)
         dlg.FolderEdit()->setText(QString::fromStdString(c.folder));
         dlg.NameEdit()->setText(QString::fromStdString(c.name));
         const int result = dlg.PressOK();
-        if (c.message == 0)
-        {
+        if (c.message == 0) {
             EXPECT_EQ(result, IDOK);
             EXPECT_EQ(prompts.Count(), 0u);
             EXPECT_EQ(dlg.GetProjectFilePath(), folder + "/Car 1/Car 1.orv");
-        }
-        else
-        {
+        } else {
             EXPECT_EQ(result, 0); // still open
             ASSERT_EQ(prompts.Count(), 1u);
             EXPECT_EQ(prompts.Last().stringId, c.message);
@@ -144,15 +145,15 @@ TEST(ProjectHistory, OldFormatEntriesAndTheirApplicationCodes)
         const char* names[] = {"SOLMOX 2", "MOXQA", "MOX", "VLK Pro", "Other"};
         ar << int32_t(5);
         for (const char* n : names)
-            ar << std::string(n) << std::string("1.0") << std::string("C:\\a\\b\\car.orv") << int32_t(100) << int32_t(200);
+            ar << std::string(n) << std::string("1.0") << std::string("C:\\a\\b\\car.orv") << int32_t(100)
+               << int32_t(200);
     }
     CArchive in(bytes.data(), bytes.size());
     std::unique_ptr<CProjectHistory> history = in.ReadOwned<CProjectHistory>();
     ASSERT_NE(history, nullptr);
     ASSERT_EQ(history->GetChildCount(), 5);
     const int codes[] = {3, 1, 2, 0, -1};
-    for (int i = 0; i < 5; ++i)
-    {
+    for (int i = 0; i < 5; ++i) {
         auto* e = ElementCast<CProjectHistory>(history->GetChild(i));
         ASSERT_NE(e, nullptr);
         EXPECT_EQ(e->GetType(), codes[i]) << e->GetAppName();
@@ -273,7 +274,13 @@ TEST(DlgCalender, TheLastSelectedDayComesBack)
 {
     const QDate preset(2024, 3, 31); // a day on which daylight saving starts in many places
     const QDate picked(2025, 1, 15);
-    struct Case { std::time_t start; std::vector<QDate> clicks; bool ok; std::time_t expected; };
+    struct Case
+    {
+        std::time_t start;
+        std::vector<QDate> clicks;
+        bool ok;
+        std::time_t expected;
+    };
     const Case cases[] = {
         {0, {picked}, true, CDlgCalender::DayStart(picked)},
         {CDlgCalender::DayStart(preset), {preset.addDays(1), picked}, true, CDlgCalender::DayStart(picked)},
@@ -282,8 +289,7 @@ TEST(DlgCalender, TheLastSelectedDayComesBack)
         // Cancel: the caller does not use the member, the result says so.
         {0, {picked}, false, CDlgCalender::DayStart(picked)},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CDlgCalender dlg;
         dlg.m_date = c.start;
         CScriptedDialogs dialogs;

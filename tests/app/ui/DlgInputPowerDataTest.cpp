@@ -40,8 +40,9 @@ struct InputPowerDataFixture : ::testing::Test
                                   (fs::path(temp.path().toStdString()) / "P" / "P.orv").string(), &error))
             << error;
         model = doc.GetTALVOProject().GetModelProject();
-        ASSERT_NE(model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
-                  nullptr);
+        ASSERT_NE(
+            model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
+            nullptr);
         CDlgInputPowerData::SetSubsystemChooser([](CModelProject&, std::string& name) {
             name = "Roof";
             return true;
@@ -102,7 +103,8 @@ TEST_F(InputPowerDataFixture, SetsAreMadeFilledAndSolvedOnlyInTheSolvingMode)
     dialog.resize(dialog.sizeHint().expandedTo(QSize(420, 320)));
     dialog.show();
     QApplication::processEvents();
-    const QString dir = qEnvironmentVariableIsSet("ORVEX_GRAB_DIR") ? qEnvironmentVariable("ORVEX_GRAB_DIR") : temp.path();
+    const QString dir =
+        qEnvironmentVariableIsSet("ORVEX_GRAB_DIR") ? qEnvironmentVariable("ORVEX_GRAB_DIR") : temp.path();
     EXPECT_TRUE(dialog.grab().save(QDir(dir).filePath("DlgInputPowerData.png")));
     for (QWidget* child : dialog.findChildren<QWidget*>()) {
         if (child->isVisible()) {

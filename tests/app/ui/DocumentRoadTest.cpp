@@ -27,16 +27,14 @@
 #include <fstream>
 #include <functional>
 
-namespace
-{
+namespace {
 // Adds a DAQ project with a few levels of children and an analysis project to a document.
 void FillDocument(CTALVODoc& doc)
 {
     CTALVOProject& container = doc.GetTALVOProject();
     CDaqProject* daq = container.AddDaqProject();
     ASSERT_NE(daq, nullptr);
-    for (int i = 0; i < 3; ++i)
-    {
+    for (int i = 0; i < 3; ++i) {
         auto* folder = daq->AddChild(std::make_unique<CMElement>("Folder " + std::to_string(i), daq, 100 + i));
         for (int j = 0; j < 2; ++j)
             folder->AddChild(std::make_unique<CMElement>("Item " + std::to_string(j), folder, 200 + j));
@@ -54,7 +52,10 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
     }
-    std::string Path(const std::string& name) const { return m_dir.filePath(QString::fromStdString(name)).toStdString(); }
+    std::string Path(const std::string& name) const
+    {
+        return m_dir.filePath(QString::fromStdString(name)).toStdString();
+    }
 
     QTemporaryDir m_dir;
 };
@@ -83,8 +84,7 @@ TEST_F(DocumentRoad, ProgressMessagesFollowTheSaveAndLoadProtocol)
     EXPECT_EQ(records[1].wParam, uintptr_t(2 + 9 + 1) << 16);
     EXPECT_EQ(records[1].lParam, 1);
     std::vector<std::string> texts;
-    for (const auto& r : records)
-    {
+    for (const auto& r : records) {
         EXPECT_NE(r.msg, 0u);
         if (r.msg == WM_ZU_PROGRESS_TEXT)
             texts.push_back(r.text);
@@ -97,7 +97,7 @@ TEST_F(DocumentRoad, ProgressMessagesFollowTheSaveAndLoadProtocol)
     std::string error;
     ASSERT_TRUE(reread.OnOpenDocument(file, &error)) << error;
     const std::vector<uint32_t> expected = {WM_ZU_PROGRESS_SHOW, WM_ZU_PROGRESS_RANGE, WM_ZU_PROGRESS_TEXT,
-                                            WM_ZU_PROGRESS_STEP, WM_ZU_PROGRESS_STEP, WM_ZU_PROGRESS_HIDE};
+                                            WM_ZU_PROGRESS_STEP, WM_ZU_PROGRESS_STEP,  WM_ZU_PROGRESS_HIDE};
     EXPECT_EQ(recorder.MessageNumbers(), expected);
     records = recorder.Records();
     EXPECT_EQ(records[1].wParam, uintptr_t(2) << 16);
@@ -152,14 +152,17 @@ TEST_F(DocumentRoad, FailedOpenHidesProgressShowsTheErrorAndLeavesNoDocument)
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_GT(bytes.size(), 200u);
 
-    const struct { const char* name; std::string content; } cases[] = {
+    const struct
+    {
+        const char* name;
+        std::string content;
+    } cases[] = {
         {"truncated.orv", bytes.substr(0, bytes.size() * 2 / 3)},
         {"garbage.orv", std::string("\xFF\xFF\x7F\x00not a project at all", 24)},
         {"empty.orv", std::string()},
     };
     CMainFrame frame;
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::ofstream(Path(c.name), std::ios::binary) << c.content;
         CScriptedPrompts prompts;
@@ -255,8 +258,7 @@ TEST_F(DocumentRoad, AFailedSaveUnderAnotherNameLeavesTheHistoryAsItWas)
     // stored), and a folder in the file's place (refused only when the written file replaces it).
     std::ofstream(Path("blocker")) << "x";
     std::filesystem::create_directories(Path("taken.orv"));
-    for (const std::string& target : {Path("blocker/sub/b.orv"), Path("taken.orv")})
-    {
+    for (const std::string& target : {Path("blocker/sub/b.orv"), Path("taken.orv")}) {
         SCOPED_TRACE(target);
         std::string error;
         EXPECT_FALSE(doc.OnSaveDocument(target, &error));

@@ -40,8 +40,7 @@
 #include <fstream>
 #include <memory>
 
-namespace
-{
+namespace {
 class MainFrame : public ::testing::Test
 {
 protected:
@@ -87,15 +86,19 @@ TEST_F(MainFrame, ProgressMessagesDriveTheStatusBar)
     EXPECT_EQ(frame.SendMessage(WM_ZU_PROGRESS_SHOW), 0);
     EXPECT_TRUE(frame.ProgressBar()->IsProgressVisible());
 
-    struct Case { uintptr_t wParam; intptr_t lParam; int min, max, pos, step; };
-    const Case cases[] = {
-        {uintptr_t(100) << 16, 1, 0, 100, 0, 1},             // low word 0, high word 100
-        {(uintptr_t(50) << 16) | 10, 5, 10, 50, 10, 5},
-        {(uintptr_t(10) << 16) | 0xFFFB, 1, -5, 10, -5, 1},  // the first value is signed 16 bits
-        {uintptr_t(70000) << 16, 1, 0, 70000, 0, 1},         // counts beyond 16 bits are not cut
-    };
-    for (const Case& c : cases)
+    struct Case
     {
+        uintptr_t wParam;
+        intptr_t lParam;
+        int min, max, pos, step;
+    };
+    const Case cases[] = {
+        {uintptr_t(100) << 16, 1, 0, 100, 0, 1}, // low word 0, high word 100
+        {(uintptr_t(50) << 16) | 10, 5, 10, 50, 10, 5},
+        {(uintptr_t(10) << 16) | 0xFFFB, 1, -5, 10, -5, 1}, // the first value is signed 16 bits
+        {uintptr_t(70000) << 16, 1, 0, 70000, 0, 1},        // counts beyond 16 bits are not cut
+    };
+    for (const Case& c : cases) {
         EXPECT_EQ(frame.SendMessage(WM_ZU_PROGRESS_RANGE, c.wParam, c.lParam), 0);
         EXPECT_EQ(bar->minimum(), c.min);
         EXPECT_EQ(bar->maximum(), c.max);
@@ -192,8 +195,7 @@ TEST_F(MainFrame, DeveloperMenuOnlyWithTheMarkerFile)
 TEST_F(MainFrame, CommandsNeedingADocumentAreDisabledWithoutOne)
 {
     CMainFrame frame;
-    for (int id : {ID_SAVE_PROJECT, ID_SAVE_PROJECT_AS, ID_FILE_CLOSE, ID_PROJECT_HISTORY})
-    {
+    for (int id : {ID_SAVE_PROJECT, ID_SAVE_PROJECT_AS, ID_FILE_CLOSE, ID_PROJECT_HISTORY}) {
         EXPECT_FALSE(frame.Action(id)->isEnabled()) << id;
         EXPECT_FALSE(frame.OnCommand(id)) << id;
     }
@@ -288,8 +290,7 @@ TEST_F(MainFrame, ShortcutButtonsOfferWhatTheySayOrAreDisabled)
         {6, false, 0}, // new DAQ project
         {7, false, 0}, // new analysis project
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.item);
         ASSERT_NE(bar->Button(c.item), nullptr);
         EXPECT_EQ(bar->Button(c.item)->isEnabled(), c.enabled);
@@ -316,7 +317,8 @@ TEST_F(MainFrame, TitleMarksUnsavedChanges)
     EXPECT_FALSE(f.frame.windowTitle().contains(QLatin1Char('*'))) << f.frame.windowTitle().toStdString();
     f.daq->NotifyChildAdded(f.daq->AddChild(std::make_unique<CMElement>("Result", f.daq, 51)));
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_TRUE(f.frame.windowTitle().startsWith(QStringLiteral("Untitled* - "))) << f.frame.windowTitle().toStdString();
+    EXPECT_TRUE(f.frame.windowTitle().startsWith(QStringLiteral("Untitled* - ")))
+        << f.frame.windowTitle().toStdString();
     doc->SetModifiedFlag(0);
     EXPECT_TRUE(f.frame.windowTitle().startsWith(QStringLiteral("Untitled - ")));
 }
@@ -550,8 +552,7 @@ TEST_F(MainFrame, EachElementKindShowsItsOwnIcon)
 // members, which are gone by then (the sanitizer build reports any such read).
 TEST_F(MainFrame, DestroyedWhileShownTouchesNothingOfItsOwnOnTheWayOut)
 {
-    for (int i = 0; i < 3; ++i)
-    {
+    for (int i = 0; i < 3; ++i) {
         auto frame = std::make_unique<CMainFrame>();
         frame->show();
         QCoreApplication::processEvents();

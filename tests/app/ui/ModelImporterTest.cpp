@@ -32,8 +32,7 @@
 
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 const fs::path kSamples = fs::path(ORVEX_SOURCE_DIR) / "samples";
 
 struct SolmoxProject

@@ -42,8 +42,7 @@
 #include <functional>
 #include <sstream>
 
-namespace
-{
+namespace {
 const std::string kSamples = std::string(ORVEX_SOURCE_DIR) + "/samples/";
 
 std::string Shown(const CScriptedPrompts& prompts)
@@ -91,7 +90,8 @@ protected:
         EXPECT_GE(records.size(), 3u);
         if (records.size() >= 3) {
             EXPECT_EQ(records[1].file.title, "Choose the Vehicle Model File");
-            EXPECT_EQ(records[1].file.filter.rfind("Vehicle Model Files (*.ntf;*.xml)|", 0), 0u) << records[1].file.filter;
+            EXPECT_EQ(records[1].file.filter.rfind("Vehicle Model Files (*.ntf;*.xml)|", 0), 0u)
+                << records[1].file.filter;
             EXPECT_EQ(records[2].file.title, "Choose the Model Data File");
             EXPECT_EQ(records[2].file.filter.rfind("Model Data Files (*.dmd;*.txt)|", 0), 0u) << records[2].file.filter;
         }
@@ -188,8 +188,7 @@ TEST_F(ProjectCommands, DataOfTheOpenProjectShowValuesAsItsOptionsSay)
     ASSERT_NE(daq, nullptr);
     CMElement* data = daq->AddChild(std::make_unique<CMElement>("Data", nullptr, -1));
     ASSERT_EQ(ISpectrumDisplayOptions::FindOwner(data), daq);
-    for (int show : {0, 1})
-    {
+    for (int show : {0, 1}) {
         project.GetHSEAOptions().HSS_ShowDataInDB = show;
         EXPECT_EQ(SpectrumShowInDB(data), show);
     }
@@ -275,15 +274,20 @@ TEST_F(ProjectCommands, DumpAsksForTheParameterOnlyWithParameter)
     frame.AttachDocument(std::move(doc));
     frame.TreeWindow()->GetActiveTree()->SelectElements({element});
 
-    struct Case { int command; bool answerBox; const char* typed; const char* expected; };
+    struct Case
+    {
+        int command;
+        bool answerBox;
+        const char* typed;
+        const char* expected;
+    };
     const Case cases[] = {
         {ID_DUMP_DATA, false, "", "param=\n"},
         {ID_DUMP_DATA_PARAM, true, "12.5", "param=12.5\n"},
         {ID_DUMP_DATA_PARAM, false, "", nullptr}, // the box cancelled: no file
     };
     int n = 0;
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const std::string out = m_dir.filePath(QStringLiteral("dump%1.txt").arg(n++)).toStdString();
         SCOPED_TRACE(out);
         CScriptedPrompts prompts;
@@ -300,8 +304,7 @@ TEST_F(ProjectCommands, DumpAsksForTheParameterOnlyWithParameter)
         EXPECT_TRUE(frame.OnCommand(c.command));
         EXPECT_EQ(dialogs.Records().size(), c.command == ID_DUMP_DATA_PARAM ? 1u : 0u);
         EXPECT_EQ(dialogs.Unexpected(), 0u);
-        if (c.command == ID_DUMP_DATA_PARAM)
-        {
+        if (c.command == ID_DUMP_DATA_PARAM) {
             EXPECT_EQ(caption, "Parameter");
         }
         EXPECT_EQ(prompts.Last().file.defaultExt, "txt");

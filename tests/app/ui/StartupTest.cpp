@@ -86,14 +86,16 @@ TEST(Startup, AutomaticUpdateCheckAsksOnlyAfterTheStart)
         QObject::connect(s, &QTcpSocket::readyRead, [s] {
             s->readAll();
             const QByteArray body = "999B99999\r\nhttp://127.0.0.1/\r\n";
-            s->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+            s->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) +
+                     "\r\nConnection: close\r\n\r\n" + body);
             s->disconnectFromHost();
         });
     });
     {
         CZuRegOptions reg(kVelmoraKeyPath);
         ASSERT_TRUE(reg.Open());
-        reg.SetString(kUpdateAddressValue, "http://127.0.0.1:" + std::to_string(server.serverPort()) + "/software/orvex2.txt");
+        reg.SetString(kUpdateAddressValue,
+                      "http://127.0.0.1:" + std::to_string(server.serverPort()) + "/software/orvex2.txt");
     }
     CScriptedPrompts prompts;
     prompts.Answer(IDNO);
@@ -104,8 +106,7 @@ TEST(Startup, AutomaticUpdateCheckAsksOnlyAfterTheStart)
     QEventLoop loop;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (prompts.Count() > 0)
-        {
+        if (prompts.Count() > 0) {
             asked = true;
             loop.quit();
         }

@@ -9,8 +9,7 @@
 #include <clocale>
 #include <memory>
 
-namespace
-{
+namespace {
 class QtEnvironment : public ::testing::Environment
 {
 public:
@@ -38,6 +37,5 @@ private:
     std::unique_ptr<QApplication> m_app;
 };
 
-[[maybe_unused]] ::testing::Environment* const g_qtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+[[maybe_unused]] ::testing::Environment* const g_qtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 } // namespace

@@ -11,15 +11,13 @@ std::string DescribeTrees(CDockTreeWnd& trees, bool withTypes)
 {
     std::string out;
     std::function<void(CProjectTreeModel*, const QModelIndex&)> walk = [&](CProjectTreeModel* m,
-                                                                          const QModelIndex& parent) {
-        for (int r = 0; r < m->rowCount(parent); ++r)
-        {
+                                                                           const QModelIndex& parent) {
+        for (int r = 0; r < m->rowCount(parent); ++r) {
             const QModelIndex idx = m->index(r, 0, parent);
             out += m->data(idx).toString().toStdString();
             if (withTypes)
                 out += "(" + std::to_string(m->data(idx, CProjectTreeModel::TypeRole).toInt()) + ")";
-            if (m->rowCount(idx) > 0)
-            {
+            if (m->rowCount(idx) > 0) {
                 out += "[";
                 walk(m, idx);
                 out += "]";
@@ -27,8 +25,7 @@ std::string DescribeTrees(CDockTreeWnd& trees, bool withTypes)
             out += " ";
         }
     };
-    for (int i = 0; i < trees.GetTreeCount(); ++i)
-    {
+    for (int i = 0; i < trees.GetTreeCount(); ++i) {
         out += "<" + trees.Tabs()->tabText(i).toStdString() + ">";
         walk(trees.GetTree(i)->Model(), QModelIndex());
     }

@@ -11,15 +11,19 @@
 
 #include <memory>
 
-
 TEST(UpdateCheck, ObjectNameAndBuildNumbers)
 {
     EXPECT_EQ(BuildLastVerObjectName("software/orvex2.txt", 7, "AUTO"), "software/orvex2.txt?7&AUTO");
-    struct Case { const char* running; const char* latest; int expected; };
+    struct Case
+    {
+        const char* running;
+        const char* latest;
+        int expected;
+    };
     const Case cases[] = {
         {"210B12", "210B12", 0}, {"210B12", "210B13", 1}, {"210B12", "", -1},
-        {"210B13", "210B12", 0}, {"210B12", "300B5", 0},  // only the build counts
-        {"210B12", "15", 1},     // no "B": the number at the start
+        {"210B13", "210B12", 0}, {"210B12", "300B5", 0}, // only the build counts
+        {"210B12", "15", 1},                             // no "B": the number at the start
     };
     for (const Case& c : cases)
         EXPECT_EQ(CompareBuildVersions(c.running, c.latest), c.expected) << c.running << " vs " << c.latest;
@@ -27,10 +31,20 @@ TEST(UpdateCheck, ObjectNameAndBuildNumbers)
 
 TEST(UpdateCheck, OnlyWebAddressesAreOpened)
 {
-    const struct { const char* address; bool web; } cases[] = {
-        {"http://example.org/download", true}, {"HTTPS://example.org/x?a=1", true},
-        {"file:///etc/passwd", false}, {"javascript:alert(1)", false}, {"/usr/bin/xterm", false},
-        {"example.org/download", false}, {"", false}, {"http://", false}, {"ftp://example.org/x", false},
+    const struct
+    {
+        const char* address;
+        bool web;
+    } cases[] = {
+        {"http://example.org/download", true},
+        {"HTTPS://example.org/x?a=1", true},
+        {"file:///etc/passwd", false},
+        {"javascript:alert(1)", false},
+        {"/usr/bin/xterm", false},
+        {"example.org/download", false},
+        {"", false},
+        {"http://", false},
+        {"ftp://example.org/x", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsWebAddress(c.address), c.web) << c.address;
@@ -88,11 +102,10 @@ TEST(UpdateCheck, NoAnswerEndsAtTheTimeout)
 
 TEST(UpdateCheck, AutomaticCheckRunsOffTheCallersPath)
 {
-    CTinyHttpServer server(CTinyHttpServer::Mode::Answer,
-                           CTinyHttpServer::Ok("210B13\r\nhttps://example.org/dl\r\n"));
+    CTinyHttpServer server(CTinyHttpServer::Mode::Answer, CTinyHttpServer::Ok("210B13\r\nhttps://example.org/dl\r\n"));
     std::vector<std::string> offered;
-    CLastVersionRequest* request =
-        CheckLastVersionAuto(server.Address(), true, "210B12", [&](const std::string& p) { offered.push_back(p); }, 3000);
+    CLastVersionRequest* request = CheckLastVersionAuto(
+        server.Address(), true, "210B12", [&](const std::string& p) { offered.push_back(p); }, 3000);
     ASSERT_NE(request, nullptr);
     // Nothing has happened yet: the caller went on at once.
     EXPECT_TRUE(offered.empty());

@@ -25,7 +25,8 @@ void GrabAndCheck(QWidget& window, const char* name)
     window.show();
     QApplication::processEvents();
     QTemporaryDir temp;
-    const QString dir = qEnvironmentVariableIsSet("ORVEX_GRAB_DIR") ? qEnvironmentVariable("ORVEX_GRAB_DIR") : temp.path();
+    const QString dir =
+        qEnvironmentVariableIsSet("ORVEX_GRAB_DIR") ? qEnvironmentVariable("ORVEX_GRAB_DIR") : temp.path();
     EXPECT_TRUE(window.grab().save(QDir(dir).filePath(QString(name) + ".png")));
     for (QWidget* child : window.findChildren<QWidget*>()) {
         if (child->isVisible()) {
@@ -42,7 +43,10 @@ QList<Qt::CheckState> States(const QListWidget& list)
     return states;
 }
 
-void DeleteLaterNow() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void DeleteLaterNow()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 } // namespace
 
 TEST(DlgSelectCalcSubsystem, TicksGoToTheCallerAndTheModelSelection)

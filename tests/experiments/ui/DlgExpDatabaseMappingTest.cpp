@@ -14,8 +14,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 CZuSubsystemTable Model()
 {
     CZuSubsystemTable t;
@@ -90,8 +89,8 @@ TEST(DlgExpDatabaseMapping, CutAndSwitchExchangeTwoRowsSubsystems)
     struct Case
     {
         const char* what;
-        int cut;    // -1: no cut
-        int to;     // the row switched on
+        int cut; // -1: no cut
+        int to;  // the row switched on
         std::vector<int32_t> mapping;
     };
     const Case cases[] = {
@@ -100,12 +99,10 @@ TEST(DlgExpDatabaseMapping, CutAndSwitchExchangeTwoRowsSubsystems)
         {"cut and switch on the same row", 1, 1, {1, 0, -1}},
         {"switch without a cut", -1, 0, {1, 0, -1}},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Fixture f;
-        if (c.cut >= 0)
-        {
+        if (c.cut >= 0) {
             f.Cut(c.cut);
             EXPECT_TRUE(f.dlg.HasPendingCut());
             EXPECT_EQ(f.Cell(c.cut, 2), QString()) << "a cut cell shows empty";
@@ -128,7 +125,8 @@ TEST(DlgExpDatabaseMapping, CopiesTheTableAsTextOrSaysTheClipboardFailed)
     f.dlg.CopyButton()->click();
     std::string text;
     ASSERT_TRUE(GetClipboardText(text));
-    EXPECT_EQ(text, "No.\tCommon Name\tSubsystem Name\t\n1\tFLOOR-PANEL\tFloor\t\n2\tROOF-PANEL\tRoof\t\n3\t\tDash\t\n");
+    EXPECT_EQ(text,
+              "No.\tCommon Name\tSubsystem Name\t\n1\tFLOOR-PANEL\tFloor\t\n2\tROOF-PANEL\tRoof\t\n3\t\tDash\t\n");
 
     FailingClipboard failing;
     SetClipboard(&failing);

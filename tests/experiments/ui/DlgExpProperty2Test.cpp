@@ -24,8 +24,7 @@
 
 #include <filesystem>
 
-namespace
-{
+namespace {
 // A container whose units 00001-00003 carry bundles: S1/S2 on unit 1 (structure), S3/S4 on unit 2
 // (the reference), and a four-sensor bundle on unit 3 of which the database names only three.
 struct CSubsystemSetup

@@ -45,8 +45,7 @@
 #include <filesystem>
 #include <fstream>
 
-namespace
-{
+namespace {
 constexpr int kUnits = 2;
 constexpr int kChannels = 32;
 constexpr int kRpmChannel = 15;
@@ -58,8 +57,8 @@ struct CMeasurementProject
 {
     CMeasurementProject()
     {
-        dir = std::filesystem::temp_directory_path() / ("orvex_expwin_" + std::to_string(::getpid()) + "_" +
-                                                        std::to_string(++counter));
+        dir = std::filesystem::temp_directory_path() /
+              ("orvex_expwin_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
         std::filesystem::create_directories(dir);
         container.SetDocumentPath((dir / "project.orv").string());
         const auto model = std::filesystem::path(ORVEX_SOURCE_DIR) / "samples" / "sample-model.dmd";
@@ -154,13 +153,13 @@ TEST(ExpDoc, BlockLengthFollowsTheModeAndTheSampleRate)
         int n, length, blocks;
     };
     const Case cases[] = {
-        {0, 0, 0.0, 0.0f, 100000, 100000, 1}, // a run-up is one block
+        {0, 0, 0.0, 0.0f, 100000, 100000, 1},   // a run-up is one block
         {1, 1, 0.0, 16384.0f, 50000, 16384, 3}, // the last 848 samples are dropped
         {1, 1, 0.0, 12800.0f, 50000, 16384, 3},
         {1, 0, 4096.0, 0.0f, 10000, 4096, 2},
-        {1, 0, 0.5, 0.0f, 10000, 0, 0},     // a project block below one sample cuts nothing
-        {1, 1, 0.0, 0.0f, 10000, 0, 0},     // no rate
-        {0, 0, 0.0, 0.0f, 0, 0, 0},          // nothing acquired
+        {1, 0, 0.5, 0.0f, 10000, 0, 0}, // a project block below one sample cuts nothing
+        {1, 1, 0.0, 0.0f, 10000, 0, 0}, // no rate
+        {0, 0, 0.0, 0.0f, 0, 0, 0},     // nothing acquired
     };
     for (const Case& c : cases) {
         const int length = CExpDoc::BlockLengthOf(c.mode, c.blockMode, c.projectLength, c.rate, c.n);

@@ -87,7 +87,8 @@ void GrabAndCheck(QWidget& widget, const QString& name)
         const bool control = qobject_cast<QAbstractButton*>(child) || qobject_cast<QLineEdit*>(child) ||
                              qobject_cast<QAbstractItemView*>(child) || qobject_cast<QComboBox*>(child);
         if (child->isVisible() && control) {
-            EXPECT_TRUE(child->width() > 0 && child->height() > 0) << name.toStdString() << ": " << child->objectName().toStdString();
+            EXPECT_TRUE(child->width() > 0 && child->height() > 0)
+                << name.toStdString() << ": " << child->objectName().toStdString();
         }
     }
     std::printf("grabbed %s\n", dir.filePath(name + ".png").toStdString().c_str());

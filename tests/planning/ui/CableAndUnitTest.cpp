@@ -148,7 +148,8 @@ TEST(UnitRegistration, FillsFromTheConnectedSimulatedUnits)
     for (int r = 1; r <= 2; ++r)
         for (int c = 1; c <= 4; ++c)
             cells.push_back(dialog.Grid()->GetTextMatrix(r, c));
-    EXPECT_EQ(cells, (std::vector<std::string>{"00001", "00002", "00003", "00004", "00005", "00006", "00007", "00008"}));
+    EXPECT_EQ(cells,
+              (std::vector<std::string>{"00001", "00002", "00003", "00004", "00005", "00006", "00007", "00008"}));
     ASSERT_TRUE(dialog.StoreGrid());
     EXPECT_EQ(dialog.GetWorkingGroup(0)->GetUnitName(1, 3), "B8");
     CDAQ::Destroy();

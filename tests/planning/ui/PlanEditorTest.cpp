@@ -275,7 +275,7 @@ TEST(PlanEditor, AddingSubsystemsCountsWholeUnitsAndRefillsOnCancelToo)
     f.Assign(b, {"S4", "S5"});
     f.Assign(used, {"S6"});
     f.project.GetSensorMapList()->AddPlan(0, "P")->AssignSubsystem(*f.project.GetSensorAssignment(),
-                                                                       f.project.GetSensorAssignment()->FindRow(used));
+                                                                   f.project.GetSensorAssignment()->FindRow(used));
     CDlgExpPlanMap e(&f.project);
     e.EnsureInitialized();
     e.SetPlan(nullptr);

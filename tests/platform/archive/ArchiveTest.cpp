@@ -91,7 +91,10 @@ public:
 };
 IMPLEMENT_SERIAL(CTestHolder, CObject, 1)
 
-Bytes Bytes8(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes Bytes8(const std::string& s)
+{
+    return Bytes(s.begin(), s.end());
+}
 
 Bytes Cat(std::initializer_list<Bytes> parts)
 {
@@ -101,13 +104,20 @@ Bytes Cat(std::initializer_list<Bytes> parts)
     return out;
 }
 
-Bytes Prefix(const Bytes& b, size_t n) { return Bytes(b.begin(), b.begin() + static_cast<long>(std::min(n, b.size()))); }
+Bytes Prefix(const Bytes& b, size_t n)
+{
+    return Bytes(b.begin(), b.begin() + static_cast<long>(std::min(n, b.size())));
+}
 
 } // namespace
 
 TEST(Archive, StringLengthPrefixes)
 {
-    struct Case { size_t length; Bytes prefix; };
+    struct Case
+    {
+        size_t length;
+        Bytes prefix;
+    };
     const Case cases[] = {
         {0, Hex({0x00})},
         {254, Hex({0xFE})},
@@ -146,7 +156,12 @@ TEST(Archive, TextEncodings)
         EXPECT_EQ(back, emoji);
     }
     // Legacy 8-bit strings are decoded by the code page.
-    struct Case { LegacyCodePage cp; Bytes raw; std::string utf8; };
+    struct Case
+    {
+        LegacyCodePage cp;
+        Bytes raw;
+        std::string utf8;
+    };
     const Case cases[] = {
         {LegacyCodePage::Windows1252, Hex({0x03, 'A', 0xE9, 0x80}), "A\xC3\xA9\xE2\x82\xAC"},
         {LegacyCodePage::Windows1252, Hex({0x01, 0x81}), "\xC2\x81"},
@@ -165,7 +180,11 @@ TEST(Archive, TextEncodings)
 
 TEST(Archive, Counts)
 {
-    struct Case { uint32_t count; Bytes bytes; };
+    struct Case
+    {
+        uint32_t count;
+        Bytes bytes;
+    };
     const Case cases[] = {
         {0, Hex({0x00, 0x00})},
         {0xFFFE, Hex({0xFE, 0xFF})},
@@ -206,7 +225,8 @@ TEST(Archive, SignedCounts)
         {"empty at the end", Hex({0xAA, 0x00, 0x00, 0x00, 0x00}), 8, CArchiveException::none, 0},
         {"negative", Hex({0xAA, 0xFF, 0xFF, 0xFF, 0xFF, 1, 2}), 1, CArchiveException::badSchema, refused},
         {"most negative", Hex({0xAA, 0x00, 0x00, 0x00, 0x80}), 0, CArchiveException::badIndex, refused},
-        {"one byte short", Hex({0xAA, 0x03, 0x00, 0x00, 0x00, 1, 2, 3, 4, 5}), 2, CArchiveException::endOfFile, refused},
+        {"one byte short", Hex({0xAA, 0x03, 0x00, 0x00, 0x00, 1, 2, 3, 4, 5}), 2, CArchiveException::endOfFile,
+         refused},
         // 2^30 items of 2^34 bytes: a product that wraps round to 0 must not pass.
         {"product wraps", Hex({0xAA, 0x00, 0x00, 0x00, 0x40, 1}), uint64_t(1) << 34, CArchiveException::endOfFile,
          refused},
@@ -254,8 +274,8 @@ TEST(Archive, ObjectRecords)
         ar.WriteObject(&b); // second object of one class: class reference
         ar.WriteObject(&a); // back-reference
     });
-    Bytes expect = Hex({0x00, 0x00,                                           // null
-                        0xFF, 0xFF, 0x01, 0x00, 0x0A, 0x00});                 // new class, schema 1
+    Bytes expect = Hex({0x00, 0x00,                           // null
+                        0xFF, 0xFF, 0x01, 0x00, 0x0A, 0x00}); // new class, schema 1
     for (char c : std::string("CTestPoint"))
         expect.push_back(static_cast<uint8_t>(c));
     const Bytes pa = Hex({7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xE0, 0x3F});
@@ -288,16 +308,16 @@ TEST(Archive, BigIndexTags)
             p = std::make_unique<CTestPoint>();
             ar.WriteObject(p.get());
         }
-        ar.WriteObject(&node);          // new class gets index 0x8001, object 0x8002
+        ar.WriteObject(&node);           // new class gets index 0x8001, object 0x8002
         ar.WriteObject(points[5].get()); // small back-reference
-        ar.WriteObject(&node);          // big object reference
+        ar.WriteObject(&node);           // big object reference
         CTestNode other;
-        ar.WriteObject(&other);         // big class reference
+        ar.WriteObject(&other); // big class reference
     });
-    Bytes expect = Hex({0xFF, 0xFF, 0x02, 0x00, 0x09, 0x00, 'C', 'T', 'e', 's', 't', 'N', 'o', 'd', 'e', 0x01, 'n', 0x00, 0x00,
-                        0x07, 0x00,                               // points[5] is object index 7
-                        0xFF, 0x7F, 0x02, 0x80, 0x00, 0x00,       // object 0x8002
-                        0xFF, 0x7F, 0x01, 0x80, 0x00, 0x80,       // class 0x8001
+    Bytes expect = Hex({0xFF, 0xFF, 0x02, 0x00, 0x09, 0x00, 'C',  'T',  'e',  's',  't',
+                        'N',  'o',  'd',  'e',  0x01, 'n',  0x00, 0x00, 0x07, 0x00, // points[5] is object index 7
+                        0xFF, 0x7F, 0x02, 0x80, 0x00, 0x00,                         // object 0x8002
+                        0xFF, 0x7F, 0x01, 0x80, 0x00, 0x80,                         // class 0x8001
                         0x00, 0x00, 0x00});
     ASSERT_GT(bytes.size(), expect.size());
     EXPECT_EQ(Bytes(bytes.end() - static_cast<long>(expect.size()), bytes.end()), expect);
@@ -336,14 +356,21 @@ TEST(Archive, Schemas)
 
 TEST(Archive, HostileRecordsFailCleanly)
 {
-    struct Case { const char* what; Bytes bytes; CArchiveException::Cause cause; };
+    struct Case
+    {
+        const char* what;
+        Bytes bytes;
+        CArchiveException::Cause cause;
+    };
     const Case cases[] = {
         {"unknown class", Hex({0xFF, 0xFF, 0x00, 0x00, 0x03, 0x00, 'C', 'Z', 'z'}), CArchiveException::badClass},
         {"class index never defined", Hex({0x05, 0x80}), CArchiveException::badIndex},
         {"object index never defined", Hex({0x09, 0x00}), CArchiveException::badIndex},
         {"name cut short", Hex({0xFF, 0xFF, 0x00, 0x00, 0x30, 0x00, 'C'}), CArchiveException::endOfFile},
-        {"reference to a class as object", Hex({0xFF, 0xFF, 0x01, 0x00, 0x0A, 0x00, 'C', 'T', 'e', 's', 't', 'P', 'o', 'i', 'n', 't',
-                                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x01, 0x00}), CArchiveException::badIndex},
+        {"reference to a class as object",
+         Hex({0xFF, 0xFF, 0x01, 0x00, 0x0A, 0x00, 'C', 'T', 'e', 's', 't', 'P', 'o', 'i',  'n',
+              't',  0,    0,    0,    0,    0,    0,   0,   0,   0,   0,   0,   0,   0x01, 0x00}),
+         CArchiveException::badIndex},
     };
     for (auto c : cases) {
         CArchive in(&c.bytes, CArchive::load);
@@ -565,12 +592,10 @@ TEST(Archive, CollectionLayouts)
     });
     const Bytes expect = Cat({
         Hex({0x02, 0x00, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F, 0, 0, 0, 0, 0, 0, 0x04, 0xC0}), // count, doubles
-        Hex({0x01, 0x00, 0x34, 0x12}),
-        Hex({0x03, 0x00, 0x01, 'a', 0x00, 0xFF, 0xFE, 0xFF, 0x01, 0xE9, 0x00}),
+        Hex({0x01, 0x00, 0x34, 0x12}), Hex({0x03, 0x00, 0x01, 'a', 0x00, 0xFF, 0xFE, 0xFF, 0x01, 0xE9, 0x00}),
         Hex({0x03, 0x00, 0xFF, 0xFF, 0x01, 0x00, 0x0A, 0x00}), Bytes8("CTestPoint"),
-        Hex({3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}),
-        Hex({0x00, 0x00}),                                   // the null item
-        Hex({0x01, 0x80, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), // class reference, second point
+        Hex({3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), Hex({0x00, 0x00}), // the null item
+        Hex({0x01, 0x80, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}),        // class reference, second point
     });
     EXPECT_EQ(b, expect);
 
@@ -592,7 +617,12 @@ TEST(Archive, CollectionLayouts)
     EXPECT_EQ(p2[2]->x, 4);
 
     // Forged counts are refused before allocating and leave the caller's collection as it was.
-    struct Case { const char* what; Bytes bytes; int kind; };
+    struct Case
+    {
+        const char* what;
+        Bytes bytes;
+        int kind;
+    };
     const Case forged[] = {
         {"values", Hex({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x1F, 1, 2, 3, 4, 5, 6, 7}), 0},
         {"strings", Hex({0xFF, 0xFF, 0x00, 0x00, 0x00, 0x40, 0x00}), 1},
@@ -627,12 +657,9 @@ TEST(Archive, ObjectsOfAFailedReadCannotBeReferencedLater)
     // A holder (class 1, object 2) reads its point (class 3, object 4) and then fails. A caller
     // that catches the error and reads on must be refused the point, which died with its holder.
     const Bytes b = Cat({
-        Hex({0xFF, 0xFF, 0x01, 0x00, 0x0B, 0x00}), Bytes8("CTestHolder"),
-        Hex({0xFF, 0xFF, 0x01, 0x00, 0x0A, 0x00}), Bytes8("CTestPoint"),
-        Hex({1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}),
-        Hex({0xEE}),
-        Hex({0x04, 0x00}), // the point
-        Hex({0x02, 0x00}), // the holder
+        Hex({0xFF, 0xFF, 0x01, 0x00, 0x0B, 0x00}), Bytes8("CTestHolder"), Hex({0xFF, 0xFF, 0x01, 0x00, 0x0A, 0x00}),
+        Bytes8("CTestPoint"), Hex({1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), Hex({0xEE}), Hex({0x04, 0x00}), // the point
+        Hex({0x02, 0x00}),                                                                               // the holder
         Hex({0x03, 0x80, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), // a new point of the class read before
     });
     Bytes data = b;

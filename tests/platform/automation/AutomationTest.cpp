@@ -16,8 +16,7 @@
 
 #include <memory>
 
-namespace
-{
+namespace {
 // ---- a small object model of our own: a base class with a name and a count, a derived one ----
 struct Thing
 {
@@ -32,16 +31,22 @@ public:
     static const CDispatchTable& BaseTable()
     {
         static const CDispatchTable table(
-            nullptr,
-            {
-                {"Name", DispKind::PropertyRW, AutoType::String, {},
-                 [](CAutoObject& o, const CDispArgs&) { return CAutoValue::String(T(o).name); },
-                 [](CAutoObject& o, const CDispArgs&, const CAutoValue& v) { v.ToString(T(o).name); }},
-                {"Count", DispKind::Property, AutoType::Long, {},
-                 [](CAutoObject& o, const CDispArgs&) {
-                     return CAutoValue::Long(static_cast<int32_t>(T(o).items.size()));
-                 }, {}},
-            });
+            nullptr, {
+                         {"Name",
+                          DispKind::PropertyRW,
+                          AutoType::String,
+                          {},
+                          [](CAutoObject& o, const CDispArgs&) { return CAutoValue::String(T(o).name); },
+                          [](CAutoObject& o, const CDispArgs&, const CAutoValue& v) { v.ToString(T(o).name); }},
+                         {"Count",
+                          DispKind::Property,
+                          AutoType::Long,
+                          {},
+                          [](CAutoObject& o, const CDispArgs&) {
+                              return CAutoValue::Long(static_cast<int32_t>(T(o).items.size()));
+                          },
+                          {}},
+                     });
         return table;
     }
     static Thing& T(CAutoObject& o) { return *static_cast<CThingBase&>(o).m_thing; }
@@ -57,22 +62,34 @@ public:
     const CDispatchTable& GetDispatchTable() const override
     {
         static const CDispatchTable table(
-            &BaseTable(),
-            {
-                {"Item", DispKind::Property, AutoType::Real, {AutoType::Long},
-                 [](CAutoObject& o, const CDispArgs& a) {
-                     const int32_t i = a.Long(0);
-                     if (i < 0 || i >= static_cast<int32_t>(T(o).items.size()))
-                         ZfxThrowOleDispatchException(kAutoErrIndexOutOfRange, IDS_AUTO_INDEX_OUT_OF_RANGE, 1);
-                     return CAutoValue::Real(T(o).items[static_cast<size_t>(i)]);
-                 }, {}},
-                {"Items", DispKind::Property, AutoType::RealArray, {},
-                 [](CAutoObject& o, const CDispArgs&) { return CAutoValue::RealArray(T(o).items); }, {}},
-                {"Describe", DispKind::Method, AutoType::String, {AutoType::Variant},
-                 [](CAutoObject&, const CDispArgs& a) {
-                     return CAutoValue::String(a.IsMissing(0) ? "missing" : "given " + a.String(0));
-                 }, {}},
-            });
+            &BaseTable(), {
+                              {"Item",
+                               DispKind::Property,
+                               AutoType::Real,
+                               {AutoType::Long},
+                               [](CAutoObject& o, const CDispArgs& a) {
+                                   const int32_t i = a.Long(0);
+                                   if (i < 0 || i >= static_cast<int32_t>(T(o).items.size()))
+                                       ZfxThrowOleDispatchException(kAutoErrIndexOutOfRange,
+                                                                    IDS_AUTO_INDEX_OUT_OF_RANGE, 1);
+                                   return CAutoValue::Real(T(o).items[static_cast<size_t>(i)]);
+                               },
+                               {}},
+                              {"Items",
+                               DispKind::Property,
+                               AutoType::RealArray,
+                               {},
+                               [](CAutoObject& o, const CDispArgs&) { return CAutoValue::RealArray(T(o).items); },
+                               {}},
+                              {"Describe",
+                               DispKind::Method,
+                               AutoType::String,
+                               {AutoType::Variant},
+                               [](CAutoObject&, const CDispArgs& a) {
+                                   return CAutoValue::String(a.IsMissing(0) ? "missing" : "given " + a.String(0));
+                               },
+                               {}},
+                          });
         return table;
     }
 };
@@ -132,12 +149,10 @@ TEST(AutoValue, ConvertsByTheAutomationRules)
         {CAutoValue::Object("/Objects/1"), AutoType::Long, false, {}},
         {CAutoValue(), AutoType::Object, true, CAutoValue::Object({})},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CAutoValue out;
         EXPECT_EQ(c.from.ChangeType(c.to, out), c.ok) << static_cast<int>(c.to);
-        if (c.ok)
-        {
+        if (c.ok) {
             EXPECT_TRUE(out == c.expected) << out.RawText() << " " << out.RawLong();
         }
     }
@@ -165,18 +180,15 @@ TEST(DispatchTable, InvokeChecksKindCountAndTypes)
     Thing t;
     CThing thing(&t);
     EXPECT_EQ(thing.Invoke(1, DISPATCH_PROPERTYGET, {CAutoValue::String("1")}).RawReal(), 2.5);
-    try
-    {
+    try {
         thing.Invoke(1, DISPATCH_PROPERTYGET, {CAutoValue::String("one")});
         FAIL() << "a text that is no number must not pass";
-    }
-    catch (const CDispatchException& e)
-    {
+    } catch (const CDispatchException& e) {
         EXPECT_EQ(e.GetCode(), kAutoErrTypeMismatch);
         EXPECT_EQ(e.GetArgument(), 1);
         EXPECT_EQ(e.GetDescription(), "The argument has the wrong type.");
     }
-    EXPECT_THROW(thing.Invoke(1, DISPATCH_PROPERTYGET, {}), COleException);               // too few
+    EXPECT_THROW(thing.Invoke(1, DISPATCH_PROPERTYGET, {}), COleException);                // too few
     EXPECT_THROW(thing.Invoke((1 << 16) | 2, DISPATCH_PROPERTYPUT, {CAutoValue::Long(1)}), // read-only
                  COleException);
     EXPECT_EQ(thing.Invoke(3, DISPATCH_METHOD, {}).RawText(), "missing");
@@ -235,7 +247,8 @@ TEST_F(ServedThing, GdbusCallsMembersByNameInAnyCaseWithTheirTypes)
     r = Call(QStringLiteral("ORVEX.Automation.Item"), {QStringLiteral("3")});
     EXPECT_NE(r.exitCode, 0);
     EXPECT_TRUE(r.err.contains(QStringLiteral("ORVEX.Automation.Error.IndexOutOfRange"))) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(QStringLiteral("Error 3 (argument 1): The index is out of range."))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Error 3 (argument 1): The index is out of range.")))
+        << r.err.toStdString();
     r = Call(QStringLiteral("ORVEX.Automation.Nothing"));
     EXPECT_TRUE(r.err.contains(QStringLiteral("UnknownMethod"))) << r.err.toStdString();
 }
@@ -244,7 +257,7 @@ TEST_F(ServedThing, DispatchHelpersCallByNameConvertResultsAndCarryErrors)
 {
     EXPECT_EQ(m_app.GetIDOfName("ITEM"), 1);
     EXPECT_EQ(m_app.GetPropertyLong("count"), 3);
-    EXPECT_EQ(m_app.GetPropertyString("Count"), "3"); // a number read as text gives its text
+    EXPECT_EQ(m_app.GetPropertyString("Count"), "3");    // a number read as text gives its text
     EXPECT_EQ(m_app.GetPropertyLong("NoSuchMember"), 0); // unknown names do nothing
     EXPECT_NO_THROW(m_app.Call("NoSuchMember"));
 
@@ -256,13 +269,10 @@ TEST_F(ServedThing, DispatchHelpersCallByNameConvertResultsAndCarryErrors)
     EXPECT_EQ(m_app.InvokeVariant("Describe").RawText(), "missing");
 
     index.SetLong(0, 9);
-    try
-    {
+    try {
         m_app.GetProperty(1, AutoType::Real, &index);
         FAIL() << "index 9 is out of range";
-    }
-    catch (const CDispatchException& e)
-    {
+    } catch (const CDispatchException& e) {
         EXPECT_EQ(e.GetCode(), kAutoErrIndexOutOfRange);
         EXPECT_EQ(e.GetArgument(), 1);
         EXPECT_EQ(e.GetDescription(), "The index is out of range.");
@@ -277,8 +287,10 @@ TEST_F(ServedThing, AnObjectWhoseProgramObjectWentAnswersWithAnError)
     auto other = std::make_unique<Thing>();
     const std::string path =
         CAutoObjectRegistry::Instance().Expose(other.get(), [&] { return std::make_unique<CThing>(other.get()); });
-    EXPECT_EQ(CAutoObjectRegistry::Instance().Expose(other.get(), [] { return nullptr; }), path) << "one path per object";
-    ASSERT_EQ(Call(QStringLiteral("ORVEX.Automation.Count"), {}, QString::fromStdString(path)).out, QStringLiteral("(3,)"));
+    EXPECT_EQ(CAutoObjectRegistry::Instance().Expose(other.get(), [] { return nullptr; }), path)
+        << "one path per object";
+    ASSERT_EQ(Call(QStringLiteral("ORVEX.Automation.Count"), {}, QString::fromStdString(path)).out,
+              QStringLiteral("(3,)"));
 
     NotifyObjectGoing(other.get());
     other.reset();

@@ -10,17 +10,13 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 void ExpectZuComError(const std::function<void()>& call, int code, const char* text)
 {
-    try
-    {
+    try {
         call();
         ADD_FAILURE() << "no error raised";
-    }
-    catch (const CDispatchException& e)
-    {
+    } catch (const CDispatchException& e) {
         EXPECT_EQ(e.GetCode(), code);
         EXPECT_EQ(e.GetDescription(), text);
     }
@@ -63,13 +59,10 @@ TEST(PLOVAWrapper, StartsTheSiblingReadsItsDatabaseAndQuitsIt)
     EXPECT_EQ(plova.SearchCommonNameIndex("Floor"), -1);
     EXPECT_DOUBLE_EQ(plova.GetMinPvValue(0, 100.0, true), 60.0);
     EXPECT_DOUBLE_EQ(plova.GetMaxPvValue(0, 100.0, true), 70.0);
-    try
-    {
+    try {
         plova.CommonName(5);
         FAIL() << "the stand-in has two names";
-    }
-    catch (const CDispatchException& e)
-    {
+    } catch (const CDispatchException& e) {
         EXPECT_EQ(e.GetCode(), kAutoErrIndexOutOfRange);
     }
 

@@ -10,8 +10,7 @@
 
 #include <memory>
 
-namespace
-{
+namespace {
 class BusEnvironment : public ::testing::Environment
 {
 public:

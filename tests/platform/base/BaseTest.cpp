@@ -85,7 +85,8 @@ TEST_F(AtomicFileTest, KeepsThePermissionsOfTheFileItReplaces)
     ASSERT_TRUE(CAtomicFile::WriteFile(target.string(), "a"));
     ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
     ASSERT_TRUE(CAtomicFile::WriteFile(target.string(), "b"));
-    struct stat st{};
+    struct stat st
+    {};
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(Read(target), "b");
@@ -156,7 +157,10 @@ TEST_F(AtomicFileTest, AFileSizeLimitFailsTheSaveAndKeepsTheFile)
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        struct rlimit limit{4096, 4096};
+        struct rlimit limit
+        {
+            4096, 4096
+        };
         ::setrlimit(RLIMIT_FSIZE, &limit);
         std::string error;
         const bool written = CAtomicFile::WriteFile(target.string(), std::string(1 << 20, 'x'), &error);

@@ -17,15 +17,13 @@
 
 using namespace elements_test;
 
-namespace
-{
+namespace {
 // name/type/class of every element, depth first
 void Describe(const CMElement& e, std::vector<std::string>& out, int depth = 0)
 {
     out.push_back(std::string(depth * 2, ' ') + e.GetRuntimeClass()->m_lpszClassName + " " + e.GetName() + " " +
                   std::to_string(e.GetType()));
-    for (int i = 0; i < e.GetChildCount(); ++i)
-    {
+    for (int i = 0; i < e.GetChildCount(); ++i) {
         EXPECT_EQ(e.GetChild(i)->GetParent(), &e);
         Describe(*e.GetChild(i), out, depth + 1);
     }
@@ -88,13 +86,11 @@ TEST(ElementTree, EveryCutShortImageFailsCleanly)
     auto tree = MakeMixedTree();
     std::vector<uint8_t> bytes = Store(*tree);
     ASSERT_GT(bytes.size(), 100u);
-    for (size_t cut = 0; cut < bytes.size(); ++cut)
-    {
+    for (size_t cut = 0; cut < bytes.size(); ++cut) {
         std::vector<uint8_t> part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
         EXPECT_THROW(Load(part), CArchiveException) << "cut at " << cut;
     }
 }
-
 
 // The archive layer's own test vector, whole and cut short at every byte, read as an element tree:
 // its class is no element, so every length fails with an archive error and nothing leaks or crashes.
@@ -104,8 +100,7 @@ TEST(ElementTree, ArchiveTestVectorIsRefusedAtEveryLength)
     ASSERT_TRUE(in);
     const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_GT(bytes.size(), 16u);
-    for (size_t cut = 0; cut <= bytes.size(); ++cut)
-    {
+    for (size_t cut = 0; cut <= bytes.size(); ++cut) {
         std::vector<uint8_t> part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
         EXPECT_THROW(Load(part), CArchiveException) << "cut at " << cut;
     }
@@ -141,13 +136,10 @@ TEST(ElementTree, ForgedChildCountAndUnknownVersionAreRefused)
     size_t versionAt = good.size() - 2 /*count*/ - 4 /*type*/ - 5 /*"leaf" with length*/ - 1;
     ASSERT_EQ(good[versionAt], 1);
     good[versionAt] = 99;
-    try
-    {
+    try {
         Load(good);
         FAIL() << "a version 99 element was read";
-    }
-    catch (const CArchiveException& e)
-    {
+    } catch (const CArchiveException& e) {
         EXPECT_EQ(e.m_cause, CArchiveException::badSchema);
     }
 }
@@ -350,8 +342,7 @@ TEST(ElementList, ClearDestroysEachElementOnce)
     EXPECT_EQ(root->GetChildCount(), 0); // a (and a1 with it) taken out of root and destroyed
 }
 
-namespace
-{
+namespace {
 // A versionable element that asks for its schema only after its element part (with children) was read.
 class CTestVersionedElement : public CMElement
 {

@@ -18,8 +18,7 @@
 
 using namespace elements_test;
 
-namespace
-{
+namespace {
 CZuSubsystemTable Table(std::initializer_list<const char*> names)
 {
     CZuSubsystemTable t;
@@ -43,8 +42,7 @@ TEST(Functions, VectorAndMatrixKeepValuesByNameWhenRebound)
     CZuVecFunc vec("v", &abc, 2, nullptr, 52);
     CZuMatFunc mat("m", &abc, nullptr, 2, nullptr, 2);
     for (int i = 0; i < 2; ++i)
-        for (int k = 0; k < 3; ++k)
-        {
+        for (int k = 0; k < 3; ++k) {
             vec.DataValue(i, k) = 10 * i + k;
             for (int c = 0; c < 3; ++c)
                 mat.DataValue(i, k, c) = 100 * i + 10 * k + c;
@@ -54,9 +52,9 @@ TEST(Functions, VectorAndMatrixKeepValuesByNameWhenRebound)
     mat.SetSubsystemTable(&cxa);
     EXPECT_EQ(vec.GetIndex("X"), 1);
     EXPECT_EQ(vec.GetIndex("B"), -1);
-    EXPECT_EQ(vec.DataValue(1, 0), 12); // C
-    EXPECT_EQ(vec.DataValue(1, 1), 0);  // X is new
-    EXPECT_EQ(vec.DataValue(1, 2), 10); // A
+    EXPECT_EQ(vec.DataValue(1, 0), 12);     // C
+    EXPECT_EQ(vec.DataValue(1, 1), 0);      // X is new
+    EXPECT_EQ(vec.DataValue(1, 2), 10);     // A
     EXPECT_EQ(mat.DataValue(1, 0, 2), 120); // (C, A)
     EXPECT_EQ(mat.DataValue(1, 1, 2), 0);
     EXPECT_EQ(mat.GetRowIndex("A"), 2);
@@ -92,8 +90,7 @@ TEST(Functions, MatrixWithForgedHugeSizesIsRefused)
     put(0xFFFF, 2);
     put(points, 4);
     bytes.resize(bytes.size() + size_t{8} * points, 0); // the data index: zeros
-    for (uint32_t names : {rows, cols})
-    {
+    for (uint32_t names : {rows, cols}) {
         put(1, 1);
         put(0xFFFF, 2);
         put(names, 4);
@@ -143,15 +140,13 @@ TEST(Functions, TextBlocksReadBackExactly)
     // All blocks in one file, read back in order into fresh objects of the same classes.
     CStdioFile out;
     out.OpenMemory(CStdioFile::modeWrite);
-    for (CZuFuncElement* f : functions)
-    {
+    for (CZuFuncElement* f : functions) {
         ASSERT_EQ(f->Export(out), 1);
         out.WriteString("\n");
     }
     CStdioFile in;
     in.OpenMemory(CStdioFile::modeRead, out.GetMemoryText());
-    for (CZuFuncElement* f : functions)
-    {
+    for (CZuFuncElement* f : functions) {
         std::unique_ptr<CObject> fresh(f->GetRuntimeClass()->CreateObject());
         auto* g = DynamicDowncast<CZuFuncElement>(fresh.get());
         ASSERT_TRUE(g);
@@ -181,15 +176,14 @@ TEST(Functions, BrokenTextBlocksLeaveTheFunctionUnchanged)
     std::string replaced = good;
     replaced.replace(replaced.find("2.5"), 3, "2.x");
     std::string cases[] = {
-        "",                          // nothing
-        cutAfterLines(1),            // header only
-        cutAfterLines(4),            // no end line
-        replaced,                    // a value that is no number
+        "",                                                               // nothing
+        cutAfterLines(1),                                                 // header only
+        cutAfterLines(4),                                                 // no end line
+        replaced,                                                         // a value that is no number
         "#ZuFunc\tx\t1\t2\n#Index\t1\t2\n#Unit\t\n#Values\t1\t2\n#End\n", // another kind of block
-        "#ZuVecFunc\tx\t4\t-2\n",   // negative count
+        "#ZuVecFunc\tx\t4\t-2\n",                                         // negative count
     };
-    for (const std::string& text : cases)
-    {
+    for (const std::string& text : cases) {
         CZuSubsystemTable other = Table({"Z"});
         CZuVecFunc target("keep", &other, 1, nullptr, 9);
         target.DataValue(0, 0) = 42.0;
@@ -205,8 +199,7 @@ TEST(Functions, TableCopyPasteAndUndo)
 {
     CZuSubsystemTable table = Table({"A", "B", "C"});
     CZuVecFunc vec("vec", &table, 3, nullptr, 4);
-    for (int i = 0; i < 3; ++i)
-    {
+    for (int i = 0; i < 3; ++i) {
         vec.DataIndex(i) = 1000.0 * (i + 1);
         for (int k = 0; k < 3; ++k)
             vec.DataValue(i, k) = i * 10 + k;
@@ -242,8 +235,7 @@ TEST(Functions, TableCopyPasteAndUndo)
     EXPECT_EQ(vec.DataValue(2, 0), 20); // column 1 untouched
     EXPECT_EQ(vec.GetUndoBufferSize(), 5);
 
-    while (vec.UndoData() >= 0)
-    {
+    while (vec.UndoData() >= 0) {
     }
     for (int i = 0; i < 3; ++i)
         for (int k = 0; k < 3; ++k)
@@ -308,14 +300,12 @@ TEST(StdData, TypedValuesUpdateInPlaceAndRoundTrip)
         back.Serialize(ar);
     }
     ASSERT_EQ(back.GetCount(), list.GetCount());
-    for (int i = 0; i < list.GetCount(); ++i)
-    {
+    for (int i = 0; i < list.GetCount(); ++i) {
         EXPECT_EQ(back.GetAt(i)->GetRuntimeClass(), list.GetAt(i)->GetRuntimeClass());
         EXPECT_EQ(back.GetAt(i)->GetID(), list.GetAt(i)->GetID());
         EXPECT_EQ(back.GetAt(i)->GetText(), list.GetAt(i)->GetText());
     }
-    for (size_t cut = 0; cut < bytes.size(); ++cut)
-    {
+    for (size_t cut = 0; cut < bytes.size(); ++cut) {
         CZuStdDataList partial;
         CArchive ar(bytes.data(), cut);
         EXPECT_THROW(partial.Serialize(ar), CArchiveException) << cut;

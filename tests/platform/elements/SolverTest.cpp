@@ -7,8 +7,7 @@
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuVecFunc.h"
 
-namespace
-{
+namespace {
 struct System
 {
     CZuSubsystemTable table{std::vector<std::string>{"A", "B", "C"}};
@@ -26,14 +25,12 @@ struct System
         const double a1[3][3] = {{3, -2, 0.5}, {-0.1, 5, -1}, {-0.7, -0.3, 2}};
         const double solution[2][3] = {{1, 2, 3}, {-1, 0.5, 4}};
         for (int r = 0; r < 3; ++r)
-            for (int c = 0; c < 3; ++c)
-            {
+            for (int c = 0; c < 3; ++c) {
                 m.DataValue(0, r, c) = a0[r][c];
                 m.DataValue(1, r, c) = a1[r][c];
             }
         for (int band = 0; band < 2; ++band)
-            for (int r = 0; r < 3; ++r)
-            {
+            for (int r = 0; r < 3; ++r) {
                 double sum = 0;
                 for (int c = 0; c < 3; ++c)
                     sum += m.DataValue(band, r, c) * solution[band][c];
@@ -86,8 +83,7 @@ TEST(Solvers, SingularOrMismatchedSystemsFail)
     System s;
     for (int c = 0; c < 3; ++c)
         s.m.DataValue(1, 2, c) = s.m.DataValue(1, 0, c) * 2.0; // band 1 singular
-    for (int which = 0; which < 2; ++which)
-    {
+    for (int which = 0; which < 2; ++which) {
         std::unique_ptr<CMatrixSolver> solver =
             which == 0 ? std::make_unique<CMatrixSolver>(&s.m, &s.rhs, &s.x)
                        : std::unique_ptr<CMatrixSolver>(std::make_unique<CCGMSolver>(&s.m, &s.rhs, &s.x));
@@ -113,8 +109,7 @@ TEST(Solvers, SingularOrMismatchedSystemsFail)
 // solved at omega = 1.
 TEST(Solvers, BandWithoutFrequencyIsRefused)
 {
-    for (double f : {0.0, -10.0, static_cast<double>(NAN)})
-    {
+    for (double f : {0.0, -10.0, static_cast<double>(NAN)}) {
         System s;
         s.m.DataIndex(1) = f;
         s.x.DataValue(1, 0) = 9.0;
@@ -148,8 +143,7 @@ TEST(Solvers, FactorCacheSharesEqualBandsOnly)
 {
     System s;
     CMatrixFactorCache cache;
-    for (int run = 0; run < 3; ++run)
-    {
+    for (int run = 0; run < 3; ++run) {
         CCGMSolver solver(&s.m, &s.rhs, &s.x);
         solver.SetFactorCache(&cache);
         ASSERT_NE(solver.Solve(), 0);

@@ -13,14 +13,13 @@
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/OctaveManager.h"
 
-namespace elements_test
-{
+namespace elements_test {
 std::unique_ptr<CMElement> MakeMixedTree()
 {
     auto root = std::make_unique<CMElement>("Project", nullptr, 0);
 
-    auto* data = root->AddChild(
-        std::make_unique<CZuData>("Model data", root.get(), 48, OCTAVE_BAND_THIRD, 100.0, 1000.0));
+    auto* data =
+        root->AddChild(std::make_unique<CZuData>("Model data", root.get(), 48, OCTAVE_BAND_THIRD, 100.0, 1000.0));
     CZuSubsystemTable table({"Roof-F", "Cabin-", "Door-L-F"});
     data->SetSubsystemTable(&table);
     data->SetMergeOrder(3);
@@ -29,9 +28,9 @@ std::unique_ptr<CMElement> MakeMixedTree()
     data->SetConnection(1, 0, 0, 16);
     int bands = data->GetFreqCount();
 
-    auto* eta = data->AddChild(std::make_unique<CZuMatFunc>("eta", &table, nullptr, bands, data, CZuData::kEtaMatrixType));
-    for (int b = 0; b < bands; ++b)
-    {
+    auto* eta =
+        data->AddChild(std::make_unique<CZuMatFunc>("eta", &table, nullptr, bands, data, CZuData::kEtaMatrixType));
+    for (int b = 0; b < bands; ++b) {
         eta->DataIndex(b) = data->GetFreq(b);
         for (int r = 0; r < 3; ++r)
             for (int c = 0; c < 3; ++c)
@@ -48,8 +47,7 @@ std::unique_ptr<CMElement> MakeMixedTree()
 
     auto* spl = root->AddChild(std::make_unique<CZuFunc>("SPL \xE6\x97\xA5\xE6\x9C\xAC", 4, root.get(), 54));
     spl->SetUnit("dB");
-    for (int i = 0; i < 4; ++i)
-    {
+    for (int i = 0; i < 4; ++i) {
         spl->DataIndex(i) = 250.0 * (i + 1);
         spl->DataValue(i) = 60.0 + i * 0.1;
     }
@@ -61,8 +59,7 @@ std::unique_ptr<CMElement> MakeMixedTree()
     folder->AddChild(std::make_unique<CMElement>("Empty", folder, 71));
 
     auto* sel = root->AddChild(std::make_unique<CZuRpmSelFunc>("By RPM", root.get(), 56));
-    for (double rpm : {1000.0, 1500.5})
-    {
+    for (double rpm : {1000.0, 1500.5}) {
         auto vec = std::make_unique<CZuVecFunc>("v", &table, 2, nullptr, 52);
         vec->DataValue(1, 2) = rpm / 7.0;
         sel->AddRpmData(rpm, std::move(vec));

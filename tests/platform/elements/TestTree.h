@@ -10,8 +10,7 @@
 #include "platform/archive/Archive.h"
 #include "platform/elements/MElement.h"
 
-namespace elements_test
-{
+namespace elements_test {
 // Root folder holding: a model data element (band set, table, connections, eta matrix, modal
 // density, CLF function), a plain function with a unit, a nested folder with a DLF function, and
 // an RPM selection with two vector-function entries.

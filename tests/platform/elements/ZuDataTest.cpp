@@ -127,8 +127,7 @@ TEST(ZuData, TextPartReadsBackAndRefusesBrokenText)
     EXPECT_EQ(userBack.GetFreq(0), 123.0);
 
     // Every text cut before its end line fails and changes nothing.
-    for (size_t cut = 0; cut + 1 < text.size(); cut += 7)
-    {
+    for (size_t cut = 0; cut + 1 < text.size(); cut += 7) {
         CZuData target("t", nullptr, 1, OCTAVE_BAND_FULL, 100.0, 1000.0);
         int before = target.GetFreqCount();
         CStdioFile partial;

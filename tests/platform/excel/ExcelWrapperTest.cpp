@@ -52,7 +52,8 @@ TEST(ExcelNames, CellNamesSheetNamesAndExtensions)
     {
         int row, col;
         const char* name;
-    } cells[] = {{1, 1, "A1"}, {1, 26, "Z1"}, {3, 27, "AA3"}, {10, 702, "ZZ10"}, {4, 703, "AAA4"}, {0, 1, ""}, {1, 0, ""}};
+    } cells[] = {{1, 1, "A1"},     {1, 26, "Z1"}, {3, 27, "AA3"}, {10, 702, "ZZ10"},
+                 {4, 703, "AAA4"}, {0, 1, ""},    {1, 0, ""}};
     for (const auto& c : cells)
         EXPECT_EQ(CExcelWrapper::CellName(c.row, c.col), c.name) << c.row << "," << c.col;
 
@@ -127,7 +128,7 @@ TEST_F(ExcelTest, WrittenWorkbookReadsBackTheSame)
         xl.SetCellText(2, 1, "12.5");                     // a number as typed
         xl.SetCellString(2, 2, "007");                    // kept as text
         xl.SetCellText(3, 1, "-1e-3");
-        xl.SetCellText(3, 2, " 5 ");                      // blanks: text
+        xl.SetCellText(3, 2, " 5 "); // blanks: text
         xl.SetRangeBold(1, 1, 1, 2, true);
         xl.SetRangeColor(1, 1, 1, 2, 6);
         xl.SetRangeBorders(1, 1, 3, 2, xlEdgeBottom, xlContinuous, xlMedium, 3);
@@ -204,14 +205,15 @@ TEST_F(ExcelTest, ReaderTakesWhatOtherWritersPut)
 {
     // Prefixed element names, inline strings, rich text, phonetic runs, cells without addresses,
     // booleans, formula results, errors and dates.
-    const std::string sst =
-        "<x:sst xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
-        "<x:si><x:t>plain</x:t></x:si>"
-        "<x:si><x:r><x:rPr><x:b/></x:rPr><x:t>bold </x:t></x:r><x:r><x:rPr><x:strike/></x:rPr><x:t>struck</x:t></x:r></x:si>"
-        "<x:si><x:t>\xE6\xBC\xA2\xE5\xAD\x97</x:t><x:rPh sb=\"0\" eb=\"1\"><x:t>\xE3\x81\x8B\xE3\x82\x93</x:t></x:rPh></x:si>"
-        "<x:si><x:t xml:space=\"preserve\"> </x:t></x:si>"
-        "<x:si><x:t>line_x000D_end</x:t></x:si>"
-        "</x:sst>";
+    const std::string sst = "<x:sst xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+                            "<x:si><x:t>plain</x:t></x:si>"
+                            "<x:si><x:r><x:rPr><x:b/></x:rPr><x:t>bold "
+                            "</x:t></x:r><x:r><x:rPr><x:strike/></x:rPr><x:t>struck</x:t></x:r></x:si>"
+                            "<x:si><x:t>\xE6\xBC\xA2\xE5\xAD\x97</x:t><x:rPh sb=\"0\" "
+                            "eb=\"1\"><x:t>\xE3\x81\x8B\xE3\x82\x93</x:t></x:rPh></x:si>"
+                            "<x:si><x:t xml:space=\"preserve\"> </x:t></x:si>"
+                            "<x:si><x:t>line_x000D_end</x:t></x:si>"
+                            "</x:sst>";
     const std::string sheet = SheetXml(
         "<dimension ref=\"A1:XFD1048576\"/><sheetData>"
         "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c t=\"s\"><v>1</v></c><c t=\"s\"><v>2</v></c></row>"
@@ -224,7 +226,9 @@ TEST_F(ExcelTest, ReaderTakesWhatOtherWritersPut)
     CXlsxWorkbook book;
     ASSERT_TRUE(reader.ReadMemory(bytes.data(), bytes.size(), book)) << reader.ErrorText();
     const CXlsxSheet& s = *book.GetSheet(0);
-    auto text = [&](int r, int c) { return s.FindCell(r, c) ? book.CellText(*s.FindCell(r, c)) : std::string("<none>"); };
+    auto text = [&](int r, int c) {
+        return s.FindCell(r, c) ? book.CellText(*s.FindCell(r, c)) : std::string("<none>");
+    };
     EXPECT_EQ(text(1, 1), "plain");
     EXPECT_EQ(text(1, 2), "bold struck");
     ASSERT_EQ(s.FindCell(1, 2)->runs.size(), 2u);
@@ -384,16 +388,17 @@ TEST_F(ExcelTest, OpenpyxlReadsWhatTheLayerWrites)
     ASSERT_TRUE(xl.SaveAs(path)) << xl.ErrorText();
 
     const std::string script = Path("read.py");
-    std::ofstream(script) << "import openpyxl, sys\n"
-                             "wb = openpyxl.load_workbook(sys.argv[1])\n"
-                             "out = open(sys.argv[2], 'w', encoding='utf-8')\n"
-                             "for ws in wb.worksheets:\n"
-                             "  for row in ws.iter_rows():\n"
-                             "    for c in row:\n"
-                             "      if c.value is not None:\n"
-                             "        out.write('%s|%s|%r|%s|%s|%s\\n' % (ws.title, c.coordinate, c.value, c.font.b,\n"
-                             "          c.fill.fgColor.rgb if c.fill.fill_type == 'solid' else '-', c.border.left.style))\n"
-                             "out.write('width|%s\\n' % wb['Sheet1'].column_dimensions['A'].width)\n";
+    std::ofstream(script)
+        << "import openpyxl, sys\n"
+           "wb = openpyxl.load_workbook(sys.argv[1])\n"
+           "out = open(sys.argv[2], 'w', encoding='utf-8')\n"
+           "for ws in wb.worksheets:\n"
+           "  for row in ws.iter_rows():\n"
+           "    for c in row:\n"
+           "      if c.value is not None:\n"
+           "        out.write('%s|%s|%r|%s|%s|%s\\n' % (ws.title, c.coordinate, c.value, c.font.b,\n"
+           "          c.fill.fgColor.rgb if c.fill.fill_type == 'solid' else '-', c.border.left.style))\n"
+           "out.write('width|%s\\n' % wb['Sheet1'].column_dimensions['A'].width)\n";
     const std::string out = Path("read.txt");
     ASSERT_EQ(std::system((python + " " + script + " " + path + " " + out).c_str()), 0);
     EXPECT_EQ(ReadBytes(out),
@@ -469,11 +474,10 @@ TEST(ExcelNames, UniqueSheetNames)
         const char* name;
         std::string sheet;
     } cases[] = {
-        {"plan", "plan (3)"},          // case does not make a name another
-        {"'quoted'", "quoted"},        // no apostrophe at either end
-        {"[]:", "Sheet"},              // nothing left of it
-        {"New", "New"},
-        {"", "Sheet"},
+        {"plan", "plan (3)"},   // case does not make a name another
+        {"'quoted'", "quoted"}, // no apostrophe at either end
+        {"[]:", "Sheet"},       // nothing left of it
+        {"New", "New"},         {"", "Sheet"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CExcelWrapper::MakeUniqueSheetName(c.name, taken), c.sheet) << c.name;

@@ -58,20 +58,27 @@ inline std::string BuildStoredZip(const std::vector<std::pair<std::string, std::
 
 // The parts of a minimal workbook with one sheet "Data"; tests replace single parts.
 inline std::vector<std::pair<std::string, std::string>> MinimalWorkbookParts(const std::string& sheetXml,
-                                                                              const std::string& sharedStrings = "")
+                                                                             const std::string& sharedStrings = "")
 {
     const std::string ns = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
     std::vector<std::pair<std::string, std::string>> parts = {
         {"_rels/.rels", "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                        "<Relationship Id=\"rId1\" Type=\"" + ns + "/officeDocument\" Target=\"xl/workbook.xml\"/>"
-                        "</Relationships>"},
-        {"xl/workbook.xml", "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" xmlns:r=\"" + ns +
+                        "<Relationship Id=\"rId1\" Type=\"" +
+                            ns +
+                            "/officeDocument\" Target=\"xl/workbook.xml\"/>"
+                            "</Relationships>"},
+        {"xl/workbook.xml", "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" xmlns:r=\"" +
+                                ns +
                                 "\"><sheets><sheet name=\"Data\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>"},
         {"xl/_rels/workbook.xml.rels",
          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-         "<Relationship Id=\"rId1\" Type=\"" + ns + "/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
-         "<Relationship Id=\"rId2\" Type=\"" + ns + "/sharedStrings\" Target=\"sharedStrings.xml\"/>"
-         "</Relationships>"},
+         "<Relationship Id=\"rId1\" Type=\"" +
+             ns +
+             "/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
+             "<Relationship Id=\"rId2\" Type=\"" +
+             ns +
+             "/sharedStrings\" Target=\"sharedStrings.xml\"/>"
+             "</Relationships>"},
         {"xl/worksheets/sheet1.xml", sheetXml},
         {"xl/sharedStrings.xml", sharedStrings.empty()
                                      ? "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"/>"

@@ -14,18 +14,19 @@
 
 TEST(GfxUtil, WaveTypesOfSubsystemKeys)
 {
-    struct Case { const char* name; int flag0; int flag1; } cases[] = {
-        {"Roof-F", 2, 2},        // structure
-        {"Cabin-", 2, 3},        // cavity: with flag 0 the same main-wave type as a structure
-        {"Door-R-F", 2, 2},
-        {"Trunk-L-", 2, 3},
-        {"Roof", -1, -1},        // plain name
-        {"Door-R", -1, -1},      // a side is no wave-type mark
-        {"", -1, -1},
-        {"-", 2, 3},
-    };
-    for (const Case& c : cases)
+    struct Case
     {
+        const char* name;
+        int flag0;
+        int flag1;
+    } cases[] = {
+        {"Roof-F", 2, 2}, // structure
+        {"Cabin-", 2, 3}, // cavity: with flag 0 the same main-wave type as a structure
+        {"Door-R-F", 2, 2}, {"Trunk-L-", 2, 3}, {"Roof", -1, -1}, // plain name
+        {"Door-R", -1, -1},                                       // a side is no wave-type mark
+        {"", -1, -1},       {"-", 2, 3},
+    };
+    for (const Case& c : cases) {
         EXPECT_EQ(CGfxUtil::GetWaveType(c.name, 0), c.flag0) << c.name;
         EXPECT_EQ(CGfxUtil::GetWaveType(c.name, 1), c.flag1) << c.name;
     }
@@ -33,7 +34,12 @@ TEST(GfxUtil, WaveTypesOfSubsystemKeys)
 
 TEST(GfxUtil, RemoveWaveSignStripsInPlace)
 {
-    struct Case { const char* in; const char* out; int removed; } cases[] = {
+    struct Case
+    {
+        const char* in;
+        const char* out;
+        int removed;
+    } cases[] = {
         {"Roof-F", "Roof", 1},
         {"Cabin-", "Cabin", 1},
         {"Front Door Panel-R-F", "Front Door Panel-R", 1},
@@ -42,8 +48,7 @@ TEST(GfxUtil, RemoveWaveSignStripsInPlace)
         {"Door-R", "Door-R", 0},
         {"", "", 0},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         std::string name = c.in;
         EXPECT_EQ(CGfxUtil::RemoveWaveSign(name), c.removed) << c.in;
         EXPECT_EQ(name, c.out) << c.in;
@@ -55,7 +60,12 @@ TEST(GfxUtil, RemoveWaveSignStripsInPlace)
 
 TEST(GfxUtil, SidesAndMirrorSides)
 {
-    struct Case { const char* name; int side; const char* mirror; } cases[] = {
+    struct Case
+    {
+        const char* name;
+        int side;
+        const char* mirror;
+    } cases[] = {
         {"Front Door Panel-R", CGfxUtil::SIDE_RIGHT, "Front Door Panel-L"},
         {"Fr Door-L", CGfxUtil::SIDE_LEFT, "Fr Door-R"},
         {"Door-R-F", CGfxUtil::SIDE_RIGHT, "Door-L-F"},
@@ -67,8 +77,7 @@ TEST(GfxUtil, SidesAndMirrorSides)
         {"-R", CGfxUtil::SIDE_RIGHT, "-L"},
         {"", CGfxUtil::SIDE_NONE, nullptr},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         EXPECT_EQ(CGfxUtil::GetLeftRight(c.name), c.side) << c.name;
         std::string out = "untouched";
         EXPECT_EQ(CGfxUtil::GetSymmetricSubsystem(c.name, &out), c.mirror ? 1 : 0) << c.name;
@@ -160,15 +169,13 @@ TEST(GfxCalc, DecibelsAndInversesForEachReference)
     EXPECT_NEAR(CGfxCalc::GetPressureDecibel(2e-5, 2e-5), 0.0, 1e-12);
     EXPECT_NEAR(CGfxCalc::GetPressureDecibel(1.0, 2e-5), 93.979400086720375, 1e-9);
     EXPECT_NEAR(CGfxCalc::GetPressureDecibel(1e-3, 1.0), -60.0, 1e-12);
-    for (double v : {1e-12, 3.7e-5, 0.5, 1.0, 42.0, 1e6})
-    {
+    for (double v : {1e-12, 3.7e-5, 0.5, 1.0, 42.0, 1e6}) {
         EXPECT_NEAR(CGfxCalc::EnergyFromDecibel(CGfxCalc::GetEnergyDecibel(v)), v, 1e-12 * v);
         EXPECT_NEAR(CGfxCalc::PressureFromDecibel(CGfxCalc::GetPressureDecibel(v, 2e-5), 2e-5), v, 1e-12 * v);
         EXPECT_NEAR(CGfxCalc::PressureFromDecibel(CGfxCalc::GetPressureDecibel(v, 1.0), 1.0), v, 1e-12 * v);
     }
     // No value has no level: a fixed floor, never -inf or NaN.
-    for (double bad : {0.0, -1.0, std::nan("")})
-    {
+    for (double bad : {0.0, -1.0, std::nan("")}) {
         EXPECT_EQ(CGfxCalc::GetEnergyDecibel(bad), CGfxCalc::kNoLevel);
         EXPECT_EQ(CGfxCalc::GetPressureDecibel(bad, 2e-5), CGfxCalc::kNoLevel);
     }
@@ -178,8 +185,7 @@ TEST(GfxCalc, DecibelsAndInversesForEachReference)
 TEST(GfxCalc, ComplexSquareRootIsThePrincipalRoot)
 {
     const std::complex<double> cases[] = {{-4.0, 0.0}, {0.0, 2.0}, {3.0, -4.0}, {0.0, 0.0}};
-    for (const auto& z : cases)
-    {
+    for (const auto& z : cases) {
         const auto r = CGfxCalc::ComplexSqrt(z);
         EXPECT_GE(r.real(), 0.0);
         EXPECT_NEAR(std::abs(r * r - z), 0.0, 1e-12);

@@ -8,11 +8,16 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 // Reference values written out from the standard's definitions, independent of the class.
-double ThirdCentre(int x) { return 1000.0 * std::pow(10.0, x / 10.0); }
-double OctaveCentre(int k) { return 1000.0 * std::pow(10.0, 3.0 * k / 10.0); }
+double ThirdCentre(int x)
+{
+    return 1000.0 * std::pow(10.0, x / 10.0);
+}
+double OctaveCentre(int k)
+{
+    return 1000.0 * std::pow(10.0, 3.0 * k / 10.0);
+}
 
 void ExpectRel(double expected, double actual, const std::string& what)
 {
@@ -31,22 +36,20 @@ std::vector<uint8_t> Store(const COctaveManager& m)
 
 TEST(OctaveManager, ThirdOctaveCentresEdgesAndLabelsFrom10HzTo20kHz)
 {
-    const std::vector<std::string> labels = {"10",   "12.5", "16",   "20",    "25",    "31.5",  "40",    "50",   "63",
-                                             "80",   "100",  "125",  "160",   "200",   "250",   "315",   "400",  "500",
-                                             "630",  "800",  "1000", "1250",  "1600",  "2000",  "2500",  "3150", "4000",
+    const std::vector<std::string> labels = {"10",   "12.5", "16",   "20",    "25",    "31.5",  "40",   "50",   "63",
+                                             "80",   "100",  "125",  "160",   "200",   "250",   "315",  "400",  "500",
+                                             "630",  "800",  "1000", "1250",  "1600",  "2000",  "2500", "3150", "4000",
                                              "5000", "6300", "8000", "10000", "12500", "16000", "20000"};
     COctaveManager m(OCTAVE_BAND_THIRD, 10.0, 20000.0);
     ASSERT_EQ(m.GetFreqCount(), 34);
     EXPECT_EQ(m.GetDomainType(), OCTAVE_BAND_THIRD);
-    for (int i = 0; i < m.GetFreqCount(); ++i)
-    {
+    for (int i = 0; i < m.GetFreqCount(); ++i) {
         const int x = i - 20;
         ExpectRel(ThirdCentre(x), m.GetFreq(i), "centre " + labels[i]);
         ExpectRel(ThirdCentre(x) * std::pow(10.0, -1.0 / 20.0), m.GetLowerFreq(i), "lower " + labels[i]);
         ExpectRel(ThirdCentre(x) * std::pow(10.0, 1.0 / 20.0), m.GetUpperFreq(i), "upper " + labels[i]);
         EXPECT_EQ(m.GetFreqAsString(i), labels[i]);
-        if (i > 0)
-        {
+        if (i > 0) {
             EXPECT_EQ(m.GetLowerFreq(i), m.GetUpperFreq(i - 1)) << "bands must share their edges";
         }
     }
@@ -56,11 +59,11 @@ TEST(OctaveManager, ThirdOctaveCentresEdgesAndLabelsFrom10HzTo20kHz)
 
 TEST(OctaveManager, OctaveCentresEdgesAndLabels)
 {
-    const std::vector<std::string> labels = {"16", "31.5", "63", "125", "250", "500", "1000", "2000", "4000", "8000", "16000"};
+    const std::vector<std::string> labels = {"16",   "31.5", "63",   "125",  "250",  "500",
+                                             "1000", "2000", "4000", "8000", "16000"};
     COctaveManagerEx m(OCTAVE_BAND_FULL, 16.0, 16000.0);
     ASSERT_EQ(m.GetFreqCount(), 11);
-    for (int i = 0; i < m.GetFreqCount(); ++i)
-    {
+    for (int i = 0; i < m.GetFreqCount(); ++i) {
         const int k = i - 6;
         ExpectRel(OctaveCentre(k), m.GetFreq(i), "centre " + labels[i]);
         ExpectRel(OctaveCentre(k) * std::pow(10.0, -3.0 / 20.0), m.GetLowerFreq(i), "lower " + labels[i]);
@@ -74,15 +77,13 @@ TEST(OctaveManager, TwelfthOctaveBandsAreContiguousWithEvenDesignatorCentres)
     COctaveManager m(OCTAVE_BAND_TWELFTH, 99.0, 200.0);
     ASSERT_GT(m.GetFreqCount(), 0);
     const double g = std::pow(10.0, 0.3);
-    for (int i = 0; i < m.GetFreqCount(); ++i)
-    {
+    for (int i = 0; i < m.GetFreqCount(); ++i) {
         // Even designator: centres at G^((2x+1)/24), so 1 kHz is an edge, not a centre.
         const double e = std::log(m.GetFreq(i) / 1000.0) / std::log(g) * 24.0;
         EXPECT_NEAR(e, std::round(e), 1e-9);
         EXPECT_NE(static_cast<long>(std::round(e)) % 2, 0);
         ExpectRel(m.GetFreq(i) * std::pow(g, 1.0 / 24.0), m.GetUpperFreq(i), "upper");
-        if (i > 0)
-        {
+        if (i > 0) {
             EXPECT_EQ(m.GetLowerFreq(i), m.GetUpperFreq(i - 1));
         }
     }
@@ -129,14 +130,12 @@ TEST(OctaveManager, RangesThatCannotGiveASaneSetAreRefusedBeforeAnyBandIsMade)
         {OCTAVE_BAND_TWELFTH, 1e-300, 1e300, false},
         {OCTAVE_BAND_FULL, 1e-300, 1e300, false}, // 3,300 octaves: over the bound
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const std::string why = COctaveManager::CheckBuildRange(c.kind, c.start, c.end);
         EXPECT_EQ(why.empty(), c.usable) << c.start << " " << c.end << ": " << why;
         const COctaveManager m(c.kind, c.start, c.end);
         EXPECT_LE(m.GetFreqCount(), COctaveManager::kMaxBands);
-        if (!c.usable)
-        {
+        if (!c.usable) {
             EXPECT_TRUE(m == COctaveManager(c.kind)) << c.start << " " << c.end;
         }
     }
@@ -156,7 +155,11 @@ TEST(OctaveManager, FindBandNeverAnswersPastTheEnd)
 
     COctaveManager m(OCTAVE_BAND_THIRD, 100.0, 1000.0);
     const int last = m.GetFreqCount() - 1;
-    struct Case { double f; int expected; } cases[] = {
+    struct Case
+    {
+        double f;
+        int expected;
+    } cases[] = {
         {m.GetLowerFreq(0) * 0.999, -1},
         {m.GetLowerFreq(0), 0},
         {100.0, 0},
@@ -175,8 +178,7 @@ TEST(OctaveManager, FindBandNeverAnswersPastTheEnd)
 TEST(OctaveManager, IndexOutsideTheSetGivesZeroAndEmptyLabel)
 {
     COctaveManager m(OCTAVE_BAND_FULL, 125.0, 1000.0);
-    for (int i : {-1, m.GetFreqCount(), 1 << 30})
-    {
+    for (int i : {-1, m.GetFreqCount(), 1 << 30}) {
         EXPECT_EQ(m.GetFreq(i), 0.0);
         EXPECT_EQ(m.GetLowerFreq(i), 0.0);
         EXPECT_EQ(m.GetUpperFreq(i), 0.0);
@@ -215,8 +217,8 @@ TEST(OctaveManager, ArchiveRoundTripKeepsKindRangeAndBands)
     user.AddFreqInfo(93.64, 90.98, 96.39, 3);
     user.AddFreqInfo(99.21, 96.39, 102.1, 3);
     for (const COctaveManager* original :
-         {static_cast<const COctaveManager*>(&user), static_cast<const COctaveManager*>(new COctaveManagerEx(OCTAVE_BAND_FULL))})
-    {
+         {static_cast<const COctaveManager*>(&user),
+          static_cast<const COctaveManager*>(new COctaveManagerEx(OCTAVE_BAND_FULL))}) {
         std::vector<uint8_t> buf = Store(*original);
         // Legacy readers create a set of kind 3 and let it read itself.
         COctaveManagerEx back(OCTAVE_BAND_USER);
@@ -255,8 +257,7 @@ TEST(OctaveManager, DamagedArchivesFailCleanlyAndLeaveTheSetAsItWas)
     };
 
     // Every truncation fails with an archive exception.
-    for (size_t n = 0; n < good.size(); ++n)
-    {
+    for (size_t n = 0; n < good.size(); ++n) {
         COctaveManagerEx target(OCTAVE_BAND_FULL, 125.0, 500.0);
         const COctaveManagerEx before(target);
         EXPECT_THROW(readInto(std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(n)), target),
@@ -265,14 +266,18 @@ TEST(OctaveManager, DamagedArchivesFailCleanlyAndLeaveTheSetAsItWas)
         EXPECT_TRUE(target == before) << n;
     }
 
-    struct Patch { size_t offset; std::vector<uint8_t> bytes; const char* what; } patches[] = {
+    struct Patch
+    {
+        size_t offset;
+        std::vector<uint8_t> bytes;
+        const char* what;
+    } patches[] = {
         {0, {0x07, 0, 0, 0}, "unknown version"},
         {4, {0x09, 0, 0, 0}, "unknown kind"},
         {24, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}, "forged count"},
         {26 + 8, {0, 0, 0, 0, 0, 0, 0xF8, 0x7F}, "NaN edge"},
     };
-    for (const Patch& p : patches)
-    {
+    for (const Patch& p : patches) {
         std::vector<uint8_t> bad = good;
         std::copy(p.bytes.begin(), p.bytes.end(), bad.begin() + static_cast<long>(p.offset));
         COctaveManagerEx target(OCTAVE_BAND_USER);

@@ -16,8 +16,7 @@
 
 #include <unistd.h>
 
-namespace
-{
+namespace {
 const std::string kSample = std::string(ORVEX_SOURCE_DIR) + "/samples/sample-model.ntf";
 
 std::unique_ptr<CModelData> LoadSample()
@@ -45,15 +44,20 @@ TEST(ModelData, SampleModelLoadsAndAnswersLookUps)
     EXPECT_EQ(hi, 10000.0);
     EXPECT_EQ(COctaveManager(type, lo, hi).GetFreqCount(), 21);
 
-    struct Case { const char* name; int type; double mass; double area; double volume; double role; } cases[] = {
-        {"Roof", 2, 14.5, 1.85, 0.0, 14.5},
-        {"Front Door Panel-R", 1, 4.9, 0.62, 0.0, 4.9},
-        {"A-Pillar-L", 3, 2.4, 0.12, 0.0, 2.4},
-        {"Front Cabin-L", 6, 0.0, 0.0, 0.95, 0.95},
+    struct Case
+    {
+        const char* name;
+        int type;
+        double mass;
+        double area;
+        double volume;
+        double role;
+    } cases[] = {
+        {"Roof", 2, 14.5, 1.85, 0.0, 14.5},        {"Front Door Panel-R", 1, 4.9, 0.62, 0.0, 4.9},
+        {"A-Pillar-L", 3, 2.4, 0.12, 0.0, 2.4},    {"Front Cabin-L", 6, 0.0, 0.0, 0.95, 0.95},
         {"Rear Cabin-C", 6, 0.0, 0.0, 1.30, 1.30},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const CModelSubsystem* s = model->GetSubsystem(c.name);
         ASSERT_NE(s, nullptr) << c.name;
         EXPECT_EQ(s->GetType(), c.type) << c.name;
@@ -84,8 +88,7 @@ TEST(ModelData, SampleModelLoadsAndAnswersLookUps)
     EXPECT_EQ(model->GetSubsystemSet(2), nullptr);
     EXPECT_EQ(model->GetSubsystemSet(1)->GetAllSubsystemsList(all), 17);
     int left = 0;
-    for (const std::string& name : all.Names())
-    {
+    for (const std::string& name : all.Names()) {
         if (CGfxUtil::GetLeftRight(name) != CGfxUtil::SIDE_LEFT)
             continue;
         ++left;
@@ -126,7 +129,11 @@ TEST(ModelData, MissingSubsystemWarnsOnlyWhenAsked)
 
 TEST(ModelData, BadFilesAreRefusedWithTheLineAndLeaveTheModelAsItWas)
 {
-    struct Case { std::string text; const char* expect; } cases[] = {
+    struct Case
+    {
+        std::string text;
+        const char* expect;
+    } cases[] = {
         {"", "holds no model"},
         {"SHELL\tRoof\t1\t1\t1\t1\n", "line 1"},
         {"ORVEX-MODEL\t2\n", "format version"},
@@ -152,8 +159,7 @@ TEST(ModelData, BadFilesAreRefusedWithTheLineAndLeaveTheModelAsItWas)
         {kMinimal + "SET\t0\tZero\n", "start at 1"},
         {kMinimal + "WHEEL\tFront\n", "unknown record"},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         auto model = LoadSample();
         EXPECT_EQ(model->ReadModelText(c.text, "bad.ntf"), 0) << c.text;
         EXPECT_NE(model->GetLastError().find(c.expect), std::string::npos) << model->GetLastError();
@@ -209,8 +215,7 @@ TEST(ModelData, StoredWithTheProjectAsAnElement)
     EXPECT_NE(dynamic_cast<CModelShell*>(data->GetSubsystem("Fr Side Member-L")), nullptr);
 
     // Every truncation of the stored tree fails cleanly.
-    for (size_t n = 0; n < buf.size(); n += 7)
-    {
+    for (size_t n = 0; n < buf.size(); n += 7) {
         std::vector<uint8_t> cut(buf.begin(), buf.begin() + static_cast<long>(n));
         CArchive bad(&cut, CArchive::load);
         EXPECT_THROW(bad.ReadOwned<CMElement>(), CArchiveException) << n;

@@ -25,8 +25,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 struct Sent
 {
     quint32 msg;
@@ -50,8 +49,7 @@ struct GridFixture
         grid.resize(400, 300);
         QObject::connect(&grid, &CFlexGridEx::Notify, [this](quint32 msg, quintptr w, qintptr l) {
             Sent s{msg, w, {}};
-            if (msg == WM_FLEX_BEGIN_EDIT)
-            {
+            if (msg == WM_FLEX_BEGIN_EDIT) {
                 auto* combo = reinterpret_cast<CCmbEx*>(l);
                 combo->addItems({"Roof", "Floor", "Dash"});
             }
@@ -184,18 +182,20 @@ TEST(FlexGridEx, CtrlArrowsStopAtTheEdgesOfFilledBlocks)
     const char* column = "xxx..xx.";
     for (int r = 0; r < 8; ++r)
         grid.SetTextMatrix(r + 1, 1, column[r] == 'x' ? "v" : "");
-    struct Case { int from, dr, to; };
+    struct Case
+    {
+        int from, dr, to;
+    };
     const Case cases[] = {
-        {1, 1, 3},  // inside a block: to its last filled cell
-        {3, 1, 6},  // at its end: to the next filled cell
-        {4, 1, 6},  // from an empty cell: to the next filled one
-        {6, 1, 7},  // the next block's end
-        {7, 1, 8},  // nothing filled below: the body's edge
-        {8, 1, 8},  // at the edge: stays
+        {1, 1, 3}, // inside a block: to its last filled cell
+        {3, 1, 6}, // at its end: to the next filled cell
+        {4, 1, 6}, // from an empty cell: to the next filled one
+        {6, 1, 7}, // the next block's end
+        {7, 1, 8}, // nothing filled below: the body's edge
+        {8, 1, 8}, // at the edge: stays
         {7, -1, 6}, {6, -1, 3}, {3, -1, 1}, {1, -1, 1},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         grid.SetCurrentCell(c.from, 1);
         grid.MoveToBlockEdge(c.dr, 0);
         EXPECT_EQ(grid.GetRow(), c.to) << "from row " << c.from << " by " << c.dr;
@@ -211,8 +211,9 @@ TEST(FlexGridEx, DeleteEmptiesTheSelectionUnlessRefused)
     for (int r = 1; r < 4; ++r)
         for (int c = 1; c < 3; ++c)
             f.grid.SetTextMatrix(r, c, "v");
-    f.grid.selectionModel()->select(QItemSelection(f.grid.GridModel()->IndexOf(1, 1), f.grid.GridModel()->IndexOf(2, 2)),
-                                    QItemSelectionModel::ClearAndSelect);
+    f.grid.selectionModel()->select(
+        QItemSelection(f.grid.GridModel()->IndexOf(1, 1), f.grid.GridModel()->IndexOf(2, 2)),
+        QItemSelectionModel::ClearAndSelect);
     f.grid.SetBeforeDeleteCallback([] { return 0; });
     QTest::keyClick(&f.grid, Qt::Key_Delete);
     EXPECT_EQ(f.grid.GetTextMatrix(1, 1), "v");
@@ -268,8 +269,12 @@ TEST(EmbeddedGridWnd, ReportsCellClicksSynchronouslyAndMouseMovesLater)
     grid.show();
     QApplication::processEvents();
     std::vector<std::pair<quint32, qintptr>> cells, mouse;
-    QObject::connect(&grid, &CEmbeddedGridWnd::Notify, [&](quint32 m, quintptr, qintptr l) { cells.push_back({m, l}); });
-    QObject::connect(&grid, &CEmbeddedGridWnd::MouseNotify, [&](quint32 m, quintptr, qintptr l) { mouse.push_back({m, l}); });
+    QObject::connect(&grid, &CEmbeddedGridWnd::Notify, [&](quint32 m, quintptr, qintptr l) {
+        cells.push_back({m, l});
+    });
+    QObject::connect(&grid, &CEmbeddedGridWnd::MouseNotify, [&](quint32 m, quintptr, qintptr l) {
+        mouse.push_back({m, l});
+    });
     const QPoint p = grid.visualRect(grid.GridModel()->IndexOf(2, 1)).center();
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, p);
     QTest::mouseClick(grid.viewport(), Qt::RightButton, {}, p);
@@ -339,10 +344,15 @@ TEST(CustomTreeCtrl, NextItemWalkLooksOneLevelUpOnly)
 
 TEST(MultiFileDialog, KeepsEveryPathAndMendsRootSeparators)
 {
-    struct Case { const char* in; const char* out; };
+    struct Case
+    {
+        const char* in;
+        const char* out;
+    };
     const Case cases[] = {
-        {"C:\\\\data.txt", "C:\\data.txt"}, {"C:\\dir\\data.txt", "C:\\dir\\data.txt"}, {"//data.txt", "/data.txt"},
-        {"//host/share/a.txt", "//host/share/a.txt"}, {"/tmp/a.txt", "/tmp/a.txt"}, {"C:\\\\", "C:\\\\"},
+        {"C:\\\\data.txt", "C:\\data.txt"}, {"C:\\dir\\data.txt", "C:\\dir\\data.txt"},
+        {"//data.txt", "/data.txt"},        {"//host/share/a.txt", "//host/share/a.txt"},
+        {"/tmp/a.txt", "/tmp/a.txt"},       {"C:\\\\", "C:\\\\"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CMultiFileDialog::FixRootSeparator(c.in), c.out) << c.in;

@@ -20,9 +20,7 @@ namespace {
 class CNumberDialog : public CZuDialog
 {
 public:
-    explicit CNumberDialog(int value)
-        : CZuDialog(nullptr, 4100)
-        , m_value(value)
+    explicit CNumberDialog(int value) : CZuDialog(nullptr, 4100), m_value(value)
     {
         auto* layout = new QVBoxLayout(this);
         m_edit = new QLineEdit(this);
@@ -121,12 +119,8 @@ TEST(ZuDialog, RealEventLoopEndsThroughAcceptAndReject)
 class CRecordingPage : public CZuPropertyPage
 {
 public:
-    CRecordingPage(const char* name, std::vector<std::string>& log)
-        : CZuPropertyPage(0, name)
-        , m_name(name)
-        , m_log(log)
-    {
-    }
+    CRecordingPage(const char* name, std::vector<std::string>& log) : CZuPropertyPage(0, name), m_name(name), m_log(log)
+    {}
     bool refuseLeave = false;
     bool refuseApply = false;
 
@@ -199,7 +193,7 @@ TEST(ZuPropertySheet, RefusalsKeepTheSheetOpen)
         a.refuseLeave = true;
         EXPECT_FALSE(s.SetActivePage(1)); // a refuses to be left
         EXPECT_EQ(s.GetActiveIndex(), 0);
-        EXPECT_EQ(d.PressOK(), 0);        // nor does OK close
+        EXPECT_EQ(d.PressOK(), 0); // nor does OK close
         a.refuseLeave = false;
         EXPECT_TRUE(s.SetActivePage(1));
         b.refuseApply = true;

@@ -18,10 +18,7 @@ void FlushDeletes()
 class CResultDialog : public CZuDialog
 {
 public:
-    explicit CResultDialog(const void* shown)
-        : shown(shown)
-    {
-    }
+    explicit CResultDialog(const void* shown) : shown(shown) {}
     const void* shown;
 };
 

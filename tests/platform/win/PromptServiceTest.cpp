@@ -107,8 +107,13 @@ TEST_F(PromptServiceTest, NonInteractiveServiceAnswersDefaultsAndCancelsChoosers
 TEST_F(PromptServiceTest, FileChoosers)
 {
     CScriptedPrompts prompts;
-    prompts.ChooseFile("/tmp/a/model").ChooseFile("/tmp/a/model.dmd").ChooseFile("/tmp/a.b/noext", 2)
-        .Cancel().ChooseFiles({"/x/1.uff", "/x/2.uff"}).ChooseFolder("/data/projects").ChooseFile("/tmp/open.txt");
+    prompts.ChooseFile("/tmp/a/model")
+        .ChooseFile("/tmp/a/model.dmd")
+        .ChooseFile("/tmp/a.b/noext", 2)
+        .Cancel()
+        .ChooseFiles({"/x/1.uff", "/x/2.uff"})
+        .ChooseFolder("/data/projects")
+        .ChooseFile("/tmp/open.txt");
 
     FileChooserOptions save;
     save.title = "Save";

@@ -234,8 +234,8 @@ TEST_F(RegOptionsTest, OptionReadByStringId)
     {
         uint32_t id;
         bool ok;
-        uint32_t value;  // out value after the call (starting from 42)
-        uint32_t byId;   // GetRegOptionByStringId
+        uint32_t value; // out value after the call (starting from 42)
+        uint32_t byId;  // GetRegOptionByStringId
     };
     const Case cases[] = {
         {6319, true, 5, 5},

@@ -88,8 +88,8 @@ TEST_F(StringTableTest, TextsThatNameStoredThingsAgreeAcrossLanguages)
     CStringTable eng = BuiltIn(LANG_ENGLISH);
     CStringTable jpn = BuiltIn(LANG_JAPANESE);
     // Folder names found by name, file header words, option value names, the settings key.
-    for (uint32_t id : {6064u, 6092u, 6096u, 6003u, 6123u, 6087u, 6187u, 7046u, 7059u, 7060u, 7061u, 7062u,
-                        6082u, 6172u, 6177u, 6319u, 7001u, 7016u, 7044u, 7067u, 7068u}) {
+    for (uint32_t id : {6064u, 6092u, 6096u, 6003u, 6123u, 6087u, 6187u, 7046u, 7059u, 7060u, 7061u,
+                        7062u, 6082u, 6172u, 6177u, 6319u, 7001u, 7016u, 7044u, 7067u, 7068u}) {
         SCOPED_TRACE(id);
         std::string e, j;
         ASSERT_TRUE(eng.Find(id, e));
@@ -120,7 +120,8 @@ TEST_F(StringTableTest, TablesLoadFromAFolder)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    std::ofstream(dir.path().toStdString() + "/orvex_eng.txt") << "# comment\r\n\r\n0xE000\tTitle\r\n12302\tNo settings\r\n";
+    std::ofstream(dir.path().toStdString() + "/orvex_eng.txt")
+        << "# comment\r\n\r\n0xE000\tTitle\r\n12302\tNo settings\r\n";
     SetStringTableFolder(dir.path().toStdString());
     std::string error;
     ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH, &error)) << error;
@@ -141,7 +142,9 @@ TEST_F(StringTableTest, MalformedTablesAreRefusedWithTheLine)
     };
     const Case cases[] = {
         {"1\tone\n0x10\tsixteen\n", nullptr},
-        {"\xEF\xBB\xBF" "1\tBOM first\n", nullptr},
+        {"\xEF\xBB\xBF"
+         "1\tBOM first\n",
+         nullptr},
         {"1\ta\\tb\\nc\\\\d\n", nullptr},
         {"1\tone\n2 two\n", "line 2: no tab"},
         {"x1\tone\n", "line 1: bad string id"},

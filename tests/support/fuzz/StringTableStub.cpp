@@ -5,10 +5,22 @@
 
 #include "platform/win/StringTable.h"
 
-bool LoadString(uint32_t, std::string&) { return false; }
+bool LoadString(uint32_t, std::string&)
+{
+    return false;
+}
 
-std::string LoadString(uint32_t) { return std::string(); }
+std::string LoadString(uint32_t)
+{
+    return std::string();
+}
 
-std::string GetAppTitle() { return "ORVEX"; }
+std::string GetAppTitle()
+{
+    return "ORVEX";
+}
 
-std::string FormatString(uint32_t, ...) { return std::string(); }
+std::string FormatString(uint32_t, ...)
+{
+    return std::string();
+}

@@ -14,7 +14,10 @@
 #include "uff/UFLineReader.h"
 #include "uff/UFRpmInfo.h"
 
-int AfxMessageBox(const char*, unsigned) { return 1; }
+int AfxMessageBox(const char*, unsigned)
+{
+    return 1;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

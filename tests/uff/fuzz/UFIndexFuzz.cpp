@@ -13,7 +13,10 @@
 #include "uff/UFScanner.h"
 
 // The message box of an unsupported form: the target passes an error text, so none is shown.
-int AfxMessageBox(const char*, unsigned) { return 1; }
+int AfxMessageBox(const char*, unsigned)
+{
+    return 1;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -30,15 +30,17 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 const double kFreqs[] = {100.0, 200.0, 400.0};
 const double kRpms[] = {1000.0, 2000.0};
 const int64_t kDay1 = QDateTime(QDate(2024, 5, 6), QTime(10, 0)).toSecsSinceEpoch();
 const int64_t kDay2 = QDateTime(QDate(2024, 5, 7), QTime(11, 30)).toSecsSinceEpoch();
 
 // Levels in dB of a structure (reference 1): the value 10^(L/20); a level of NAN gives value 0.
-double V(double level) { return std::isnan(level) ? 0.0 : std::pow(10.0, level / 20.0); }
+double V(double level)
+{
+    return std::isnan(level) ? 0.0 : std::pow(10.0, level / 20.0);
+}
 
 struct Campaign
 {
@@ -116,7 +118,7 @@ TEST(DlgExpDataComp, ShowsLevelsAndColoursTheDifferenceOfTwoDataSets)
     CDAQExperiment* a = c.AddSet(c.roof, 1, kDay1, "Roof", {20.0, 20.0, 20.0});
     CDAQExperiment* b = c.AddSet(c.roof, 2, kDay2, "Roof", {22.0, 20.8, NAN});
     c.AddSet(c.roof, 3, kDay2 + 60, "Roof", {20.0, 20.0, 20.0}, 0); // not used
-    c.AddSet(c.floor, 1, kDay1, "Floor", {10.0, 10.0, 10.0});          // same time as a: not in group 0
+    c.AddSet(c.floor, 1, kDay1, "Floor", {10.0, 10.0, 10.0});       // same time as a: not in group 0
     c.AddSet(c.floor, 2, kDay2 + 120, "Floor", {10.0, 10.0, 10.0});
 
     CRecordingMessageTarget owner;

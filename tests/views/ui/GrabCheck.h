@@ -14,7 +14,8 @@ inline void GrabAndCheck(QWidget& window, const char* name, QSize size = QSize(4
     window.show();
     QApplication::processEvents();
     QTemporaryDir temp;
-    const QString dir = qEnvironmentVariableIsSet("ORVEX_GRAB_DIR") ? qEnvironmentVariable("ORVEX_GRAB_DIR") : temp.path();
+    const QString dir =
+        qEnvironmentVariableIsSet("ORVEX_GRAB_DIR") ? qEnvironmentVariable("ORVEX_GRAB_DIR") : temp.path();
     EXPECT_TRUE(window.grab().save(QDir(dir).filePath(QString(name) + ".png")));
     for (QWidget* child : window.findChildren<QWidget*>()) {
         if (child->isVisible()) {

@@ -19,8 +19,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 const double kFreqs[] = {100.0, 200.0};
 const double kRpms[] = {1000.0, 2000.0, 3000.0};
 

@@ -32,8 +32,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 // Answers the input boxes in turn with these texts.
 void TypeIntoInputBoxes(CScriptedDialogs& dialogs, std::initializer_list<const char*> texts)
 {
@@ -58,18 +57,23 @@ void Type(QLineEdit* edit, const QString& text)
 
 TEST(PPageBandAve, BlockLengthIsTheNearestPowerOfTwoAndATieTakesTheLarger)
 {
-    struct Case { double fs, lines, range; int block; };
+    struct Case
+    {
+        double fs, lines, range;
+        int block;
+    };
     const Case cases[] = {
         {12800, 6400, 5000, 16384}, // trunc(16384.0) is itself a power of two
         {12800, 800, 5000, 2048},   // 2048
         {12800, 400, 5000, 1024},
-        {12, 1, 1, 16},             // 12 lies halfway between 8 and 16
+        {12, 1, 1, 16}, // 12 lies halfway between 8 and 16
         {11, 1, 1, 8},
         {13, 1, 1, 16},
-        {12800, 800, 0, 0},         // no range: nothing to form
+        {12800, 800, 0, 0}, // no range: nothing to form
     };
     for (const Case& c : cases)
-        EXPECT_EQ(CPPageBandAve::BlockLength(c.fs, c.lines, c.range), c.block) << c.fs << " " << c.lines << " " << c.range;
+        EXPECT_EQ(CPPageBandAve::BlockLength(c.fs, c.lines, c.range), c.block)
+            << c.fs << " " << c.lines << " " << c.range;
 
     CCalcOptions live;
     live.SetLineCount(6400.0f);
@@ -135,13 +139,20 @@ TEST(PPageAnaRPMSetup, ListValuesAreSortedWithDuplicatesKept)
 
 TEST(PPageAnaRPMSetup, ApplyRefusesRangesThatGiveNoAxis)
 {
-    struct Case { const char* min; const char* max; const char* step; bool refused; };
+    struct Case
+    {
+        const char* min;
+        const char* max;
+        const char* step;
+        bool refused;
+    };
     const Case cases[] = {
-        {"1000", "6000", "0", true}, {"1000", "6000", "-50", true}, {"7000", "6000", "50", true},
+        {"1000", "6000", "0", true},
+        {"1000", "6000", "-50", true},
+        {"7000", "6000", "50", true},
         {"1000", "6000", "100", false},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.min) + ".." + c.max + " step " + c.step);
         CRPMOptions live;
         const CRPMOptions before = live;
@@ -249,8 +260,7 @@ TEST(PPageOrderTracking, ValueOutsideItsRangeKeepsThePage)
 TEST(PPageOctave, RefinementAgainstTheSheetResolution)
 {
     // Kind 2 needs three lines per 50 Hz band; kind 1 three lines per quarter band.
-    for (int pos = 0; pos < CPPageOctave::kRefinablePositions; ++pos)
-    {
+    for (int pos = 0; pos < CPPageOctave::kRefinablePositions; ++pos) {
         EXPECT_TRUE(CPPageOctave::IsRefinable(pos, CPPageOctave::kFiftyHz, 12.5)) << pos;
         EXPECT_FALSE(CPPageOctave::IsRefinable(pos, CPPageOctave::kFiftyHz, 16.7)) << pos;
     }
@@ -262,8 +272,7 @@ TEST(PPageOctave, RefinementAgainstTheSheetResolution)
     EXPECT_TRUE(CPPageOctave::IsRefinable(21, CPPageOctave::kAsTheyAre, 0.0));
 }
 
-namespace
-{
+namespace {
 struct OctaveFixture
 {
     COctaveManager available{0, 100.0, 10000.0}; // third octaves 100 Hz .. 10 kHz
@@ -545,8 +554,7 @@ TEST(OptionSheets, ScreenshotsHaveEveryControlInside)
     octave.SetReadOnly(false);
     for (CZuPropertyPage* p : std::initializer_list<CZuPropertyPage*>{&rpmPage, &fft, &band, &orders, &octave})
         ana.AddPage(p);
-    for (int i = 0; i < ana.GetPageCount(); ++i)
-    {
+    for (int i = 0; i < ana.GetPageCount(); ++i) {
         ASSERT_TRUE(ana.SetActivePage(i) || !ana.IsInitialized());
         faults = GrabAndCheckLayout(ana, "orvex_views_ui", QStringLiteral("PSheetAnaOptions-%1").arg(i));
         EXPECT_TRUE(faults.isEmpty()) << i << ": " << faults.join("; ").toStdString();

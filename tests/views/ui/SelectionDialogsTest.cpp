@@ -35,8 +35,7 @@
 
 #include <unistd.h>
 
-namespace
-{
+namespace {
 namespace fs = std::filesystem;
 
 // The sample project, made once: a model of 17 subsystems, a DAQ project and an analysis project.
@@ -47,8 +46,8 @@ CTALVODoc& Sample()
         prompts.responder = [](const PromptRecord&) { return PromptAnswer{}; };
         auto* d = new CTALVODoc;
         // One folder per test process: ctest runs the tests of this program side by side.
-        const fs::path file = fs::path(::testing::TempDir()) / "orvex_views_ui" /
-                              ("sample-" + std::to_string(::getpid())) / "sample.orv";
+        const fs::path file =
+            fs::path(::testing::TempDir()) / "orvex_views_ui" / ("sample-" + std::to_string(::getpid())) / "sample.orv";
         std::string error;
         EXPECT_TRUE(sample::Build(*d, fs::path(ORVEX_SOURCE_DIR) / "samples", file.string(), &error)) << error;
         return d;
@@ -180,7 +179,7 @@ TEST(DlgSelectSPLsSrc, TicksSwitchBetweenHiddenAndShownAndShowAllKeepsMarks)
     dlg->OnShowAll(false);
     EXPECT_EQ(dlg->GetCheck(0), CDlgSelectSPLsSrc::kHidden);
     EXPECT_EQ(dlg->GetCheck(1), CDlgSelectSPLsSrc::kMarked); // marks stay
-    dlg->ClickTick(1); // a marked one goes to hidden
+    dlg->ClickTick(1);                                       // a marked one goes to hidden
     EXPECT_EQ(dlg->GetCheck(1), CDlgSelectSPLsSrc::kHidden);
     dlg->ClickTick(1);
     EXPECT_EQ(dlg->GetCheck(1), CDlgSelectSPLsSrc::kShown);
@@ -213,12 +212,19 @@ TEST(DlgSelectSubsystem, KindsOfTheModelAndWaveSuffixes)
     EXPECT_EQ(SubsystemsOfKind(model, 7).GetCount(), 0);
     EXPECT_EQ(SubsystemsOfKind(nullptr, CDlgSelectSubsystem::kAll).GetCount(), 0);
 
-    struct Case { const char* pick; int wave; const char* result; };
-    const Case cases[] = {
-        {"Roof", 0, "Roof-E"}, {"Roof", 1, "Roof-S"}, {"Roof", 2, "Roof-F"}, {"Front Cabin-R", 2, "Front Cabin-R-"},
-    };
-    for (const Case& c : cases)
+    struct Case
     {
+        const char* pick;
+        int wave;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"Roof", 0, "Roof-E"},
+        {"Roof", 1, "Roof-S"},
+        {"Roof", 2, "Roof-F"},
+        {"Front Cabin-R", 2, "Front Cabin-R-"},
+    };
+    for (const Case& c : cases) {
         CDlgSelectSubsystem dlg(model);
         dlg.SetSubsystemKind(CDlgSelectSubsystem::kAll);
         CScriptedDialogs dialogs;

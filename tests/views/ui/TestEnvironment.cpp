@@ -6,8 +6,7 @@
 
 #include <QApplication>
 
-namespace
-{
+namespace {
 class StringsEnvironment : public ::testing::Environment
 {
 public:

@@ -23,8 +23,7 @@
 #include <memory>
 #include <string>
 
-namespace
-{
+namespace {
 xcb_atom_t Atom(xcb_connection_t* c, const char* name)
 {
     xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr);
@@ -35,9 +34,10 @@ xcb_atom_t Atom(xcb_connection_t* c, const char* name)
 
 std::string Title(xcb_connection_t* c, xcb_window_t w, xcb_atom_t netWmName, xcb_atom_t utf8)
 {
-    for (auto [prop, type] : {std::pair{netWmName, utf8}, std::pair{xcb_atom_t(XCB_ATOM_WM_NAME), xcb_atom_t(XCB_ATOM_STRING)}})
-    {
-        xcb_get_property_reply_t* r = xcb_get_property_reply(c, xcb_get_property(c, 0, w, prop, type, 0, 1024), nullptr);
+    for (auto [prop, type] :
+         {std::pair{netWmName, utf8}, std::pair{xcb_atom_t(XCB_ATOM_WM_NAME), xcb_atom_t(XCB_ATOM_STRING)}}) {
+        xcb_get_property_reply_t* r =
+            xcb_get_property_reply(c, xcb_get_property(c, 0, w, prop, type, 0, 1024), nullptr);
         std::string text;
         if (r && xcb_get_property_value_length(r) > 0)
             text.assign(static_cast<const char*>(xcb_get_property_value(r)), size_t(xcb_get_property_value_length(r)));
@@ -58,8 +58,7 @@ xcb_window_t FindWindow(xcb_connection_t* c, xcb_window_t root, const std::strin
         return 0;
     xcb_window_t found = 0;
     xcb_window_t* children = xcb_query_tree_children(tree);
-    for (int i = 0; i < xcb_query_tree_children_length(tree) && !found; ++i)
-    {
+    for (int i = 0; i < xcb_query_tree_children_length(tree) && !found; ++i) {
         xcb_get_window_attributes_reply_t* a =
             xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, children[i]), nullptr);
         const bool viewable = a && a->map_state == XCB_MAP_STATE_VIEWABLE;
@@ -76,8 +75,7 @@ bool WaitFor(const std::function<bool()>& cond, int timeoutMs, int intervalMs = 
 {
     QElapsedTimer clock;
     clock.start();
-    while (!cond())
-    {
+    while (!cond()) {
         if (clock.elapsed() > timeoutMs)
             return false;
         QEventLoop loop;
@@ -156,8 +154,7 @@ int main(int argc, char* argv[])
     ev.data.data32[1] = XCB_CURRENT_TIME;
     xcb_send_event(c, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&ev));
     xcb_flush(c);
-    if (!orvex.waitForFinished(20000))
-    {
+    if (!orvex.waitForFinished(20000)) {
         orvex.kill();
         orvex.waitForFinished(5000);
         return Fail("the program did not close");

@@ -19,8 +19,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace
-{
+namespace {
 struct Entry
 {
     std::string name;
@@ -39,30 +38,50 @@ public:
         static const CDispatchTable table(
             nullptr,
             {
-                {"CommonNameCount", DispKind::Property, AutoType::Long, {},
+                {"CommonNameCount",
+                 DispKind::Property,
+                 AutoType::Long,
+                 {},
                  [](CAutoObject& o, const CDispArgs&) {
                      return CAutoValue::Long(static_cast<int32_t>(Self(o).m_entries.size()));
-                 }, {}},
-                {"CommonName", DispKind::Property, AutoType::String, {AutoType::Long},
-                 [](CAutoObject& o, const CDispArgs& a) { return CAutoValue::String(Self(o).At(a.Long(0)).name); }, {}},
-                {"SearchCommonNameIndex", DispKind::Method, AutoType::Long, {AutoType::String},
+                 },
+                 {}},
+                {"CommonName",
+                 DispKind::Property,
+                 AutoType::String,
+                 {AutoType::Long},
+                 [](CAutoObject& o, const CDispArgs& a) { return CAutoValue::String(Self(o).At(a.Long(0)).name); },
+                 {}},
+                {"SearchCommonNameIndex",
+                 DispKind::Method,
+                 AutoType::Long,
+                 {AutoType::String},
                  [](CAutoObject& o, const CDispArgs& a) {
                      const auto& e = Self(o).m_entries;
                      for (size_t i = 0; i < e.size(); ++i)
                          if (e[i].name == a.String(0))
                              return CAutoValue::Long(static_cast<int32_t>(i));
                      return CAutoValue::Long(-1);
-                 }, {}},
-                {"GetMaxPvValue", DispKind::Method, AutoType::Real, {AutoType::Long, AutoType::Real, AutoType::Bool},
+                 },
+                 {}},
+                {"GetMaxPvValue",
+                 DispKind::Method,
+                 AutoType::Real,
+                 {AutoType::Long, AutoType::Real, AutoType::Bool},
                  [](CAutoObject& o, const CDispArgs& a) {
                      const Entry& e = Self(o).At(a.Long(0));
                      return CAutoValue::Real(e.max + e.slope * a.Real(1));
-                 }, {}},
-                {"GetMinPvValue", DispKind::Method, AutoType::Real, {AutoType::Long, AutoType::Real, AutoType::Bool},
+                 },
+                 {}},
+                {"GetMinPvValue",
+                 DispKind::Method,
+                 AutoType::Real,
+                 {AutoType::Long, AutoType::Real, AutoType::Bool},
                  [](CAutoObject& o, const CDispArgs& a) {
                      const Entry& e = Self(o).At(a.Long(0));
                      return CAutoValue::Real(e.min + e.slope * a.Real(1));
-                 }, {}},
+                 },
+                 {}},
             });
         return table;
     }
@@ -88,33 +107,61 @@ public:
         static const CDispatchTable table(
             nullptr,
             {
-                {"SetVisible", DispKind::Method, AutoType::Empty, {AutoType::Bool},
+                {"SetVisible",
+                 DispKind::Method,
+                 AutoType::Empty,
+                 {AutoType::Bool},
                  [](CAutoObject& o, const CDispArgs& a) {
                      Self(o).m_visible = a.Bool(0);
                      return CAutoValue();
-                 }, {}},
+                 },
+                 {}},
                 // The name as the real application spells it.
-                {"IsVisisble", DispKind::Property, AutoType::Bool, {},
-                 [](CAutoObject& o, const CDispArgs&) { return CAutoValue::Bool(Self(o).m_visible); }, {}},
-                {"OpenDatabaseFile", DispKind::Method, AutoType::Object, {AutoType::String},
-                 [](CAutoObject& o, const CDispArgs& a) { return Self(o).Open(a.String(0)); }, {}},
-                {"Version", DispKind::Property, AutoType::String, {},
-                 [](CAutoObject& o, const CDispArgs&) { return CAutoValue::String(Self(o).m_version); }, {}},
-                {"GetProcessID", DispKind::Method, AutoType::Long, {},
-                 [](CAutoObject&, const CDispArgs&) { return CAutoValue::Long(static_cast<int32_t>(::getpid())); }, {}},
-                {"CloseAllDatabaseFiles", DispKind::Method, AutoType::Empty, {},
+                {"IsVisisble",
+                 DispKind::Property,
+                 AutoType::Bool,
+                 {},
+                 [](CAutoObject& o, const CDispArgs&) { return CAutoValue::Bool(Self(o).m_visible); },
+                 {}},
+                {"OpenDatabaseFile",
+                 DispKind::Method,
+                 AutoType::Object,
+                 {AutoType::String},
+                 [](CAutoObject& o, const CDispArgs& a) { return Self(o).Open(a.String(0)); },
+                 {}},
+                {"Version",
+                 DispKind::Property,
+                 AutoType::String,
+                 {},
+                 [](CAutoObject& o, const CDispArgs&) { return CAutoValue::String(Self(o).m_version); },
+                 {}},
+                {"GetProcessID",
+                 DispKind::Method,
+                 AutoType::Long,
+                 {},
+                 [](CAutoObject&, const CDispArgs&) { return CAutoValue::Long(static_cast<int32_t>(::getpid())); },
+                 {}},
+                {"CloseAllDatabaseFiles",
+                 DispKind::Method,
+                 AutoType::Empty,
+                 {},
                  [](CAutoObject& o, const CDispArgs&) {
                      for (const std::string& path : Self(o).m_open)
                          CAutoObjectRegistry::Instance().Remove(path);
                      Self(o).m_open.clear();
                      return CAutoValue();
-                 }, {}},
-                {"QuitApplication", DispKind::Method, AutoType::Empty, {},
+                 },
+                 {}},
+                {"QuitApplication",
+                 DispKind::Method,
+                 AutoType::Empty,
+                 {},
                  [](CAutoObject&, const CDispArgs&) {
                      // After the answer has gone out.
                      QTimer::singleShot(0, qApp, &QCoreApplication::quit);
                      return CAutoValue();
-                 }, {}},
+                 },
+                 {}},
             });
         return table;
     }
@@ -128,8 +175,7 @@ private:
         if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
             return CAutoValue::Object({});
         std::vector<Entry> entries;
-        while (!file.atEnd())
-        {
+        while (!file.atEnd()) {
             const QStringList f = QString::fromUtf8(file.readLine()).trimmed().split(QLatin1Char('\t'));
             if (f.size() < 3)
                 continue;
@@ -173,8 +219,7 @@ int main(int argc, char* argv[])
                 QStringLiteral("Disconnected"), &app, SLOT(quit()));
     CAutoObjectRegistry::Instance().Add(kApplicationPath, std::make_unique<CStandInApp>(version));
     CAutoServer server(bus);
-    if (!server.RegisterName("PLOVA.Application"))
-    {
+    if (!server.RegisterName("PLOVA.Application")) {
         std::fprintf(stderr, "PLOVA stand-in: the name is taken or the bus is unreachable\n");
         return 1;
     }

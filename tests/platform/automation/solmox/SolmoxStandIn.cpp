@@ -23,8 +23,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 struct Entry
 {
     std::string kind;
@@ -41,7 +40,10 @@ struct Project
     std::string modelName;
 };
 
-CAutoValue Text(const std::string& s) { return CAutoValue::String(s); }
+CAutoValue Text(const std::string& s)
+{
+    return CAutoValue::String(s);
+}
 
 class CItem : public CAutoObject
 {
@@ -50,8 +52,9 @@ public:
     const CDispatchTable& GetDispatchTable() const override
     {
         static const CDispatchTable table(
-            nullptr, {{"Name", DispKind::Property, AutoType::String, {},
-                       [](CAutoObject& o, const CDispArgs&) { return Text(static_cast<CItem&>(o).m_name); }}});
+            nullptr, {{"Name", DispKind::Property, AutoType::String, {}, [](CAutoObject& o, const CDispArgs&) {
+                           return Text(static_cast<CItem&>(o).m_name);
+                       }}});
         return table;
     }
 
@@ -68,11 +71,17 @@ public:
         static const CDispatchTable table(
             nullptr,
             {
-                {"Count", DispKind::Property, AutoType::Long, {},
+                {"Count",
+                 DispKind::Property,
+                 AutoType::Long,
+                 {},
                  [](CAutoObject& o, const CDispArgs&) {
                      return CAutoValue::Long(static_cast<int32_t>(static_cast<CCollection&>(o).m_items.size()));
                  }},
-                {"Item", DispKind::Property, AutoType::Object, {AutoType::Long},
+                {"Item",
+                 DispKind::Property,
+                 AutoType::Object,
+                 {AutoType::Long},
                  [](CAutoObject& o, const CDispArgs& a) {
                      const auto& items = static_cast<CCollection&>(o).m_items;
                      const int32_t i = a.Long(0);
@@ -96,18 +105,38 @@ public:
     {
         auto self = [](CAutoObject& o) -> const Project& { return static_cast<CHistory&>(o).m_p; };
         static const CDispatchTable table(
-            nullptr,
-            {
-                {"ID", DispKind::Property, AutoType::Long, {}, [](CAutoObject&, const CDispArgs&) { return CAutoValue::Long(3); }},
-                {"AppName", DispKind::Property, AutoType::String, {}, [](CAutoObject&, const CDispArgs&) { return Text("SOLMOX"); }},
-                {"AppVersion", DispKind::Property, AutoType::String, {},
-                 [self](CAutoObject& o, const CDispArgs&) { return Text(self(o).version); }},
-                {"PathName", DispKind::Property, AutoType::String, {},
-                 [self](CAutoObject& o, const CDispArgs&) { return Text(self(o).file.toStdString()); }},
-                {"MOXModelName", DispKind::Property, AutoType::String, {},
-                 [self](CAutoObject& o, const CDispArgs&) { return Text(self(o).modelName); }},
-                {"ChildCount", DispKind::Property, AutoType::Long, {}, [](CAutoObject&, const CDispArgs&) { return CAutoValue::Long(0); }},
-            });
+            nullptr, {
+                         {"ID",
+                          DispKind::Property,
+                          AutoType::Long,
+                          {},
+                          [](CAutoObject&, const CDispArgs&) { return CAutoValue::Long(3); }},
+                         {"AppName",
+                          DispKind::Property,
+                          AutoType::String,
+                          {},
+                          [](CAutoObject&, const CDispArgs&) { return Text("SOLMOX"); }},
+                         {"AppVersion",
+                          DispKind::Property,
+                          AutoType::String,
+                          {},
+                          [self](CAutoObject& o, const CDispArgs&) { return Text(self(o).version); }},
+                         {"PathName",
+                          DispKind::Property,
+                          AutoType::String,
+                          {},
+                          [self](CAutoObject& o, const CDispArgs&) { return Text(self(o).file.toStdString()); }},
+                         {"MOXModelName",
+                          DispKind::Property,
+                          AutoType::String,
+                          {},
+                          [self](CAutoObject& o, const CDispArgs&) { return Text(self(o).modelName); }},
+                         {"ChildCount",
+                          DispKind::Property,
+                          AutoType::Long,
+                          {},
+                          [](CAutoObject&, const CDispArgs&) { return CAutoValue::Long(0); }},
+                     });
         return table;
     }
 
@@ -125,7 +154,8 @@ class CModelProject : public CAutoObject
 {
 public:
     CModelProject(const Project& p, std::vector<std::string> itemPaths)
-        : CAutoObject(this), m_p(p), m_itemPaths(std::move(itemPaths)) {}
+        : CAutoObject(this), m_p(p), m_itemPaths(std::move(itemPaths))
+    {}
     const CDispatchTable& GetDispatchTable() const override
     {
         auto self = [](CAutoObject& o) -> CModelProject& { return static_cast<CModelProject&>(o); };
@@ -141,9 +171,15 @@ public:
                 {"HSEAModelData", DispKind::Property, AutoType::Object, {}, object("/HSEA")},
                 {"ASEAModelData", DispKind::Property, AutoType::Object, {}, object("/ASEA")},
                 {"ExpSEAData", DispKind::Property, AutoType::Object, {}, object("/EXP")},
-                {"ModelFileType", DispKind::Property, AutoType::Long, {},
+                {"ModelFileType",
+                 DispKind::Property,
+                 AutoType::Long,
+                 {},
                  [self](CAutoObject& o, const CDispArgs&) { return CAutoValue::Long(self(o).m_p.type); }},
-                {"ExportData", DispKind::Method, AutoType::Bool, {AutoType::String, AutoType::Object, AutoType::Long},
+                {"ExportData",
+                 DispKind::Method,
+                 AutoType::Bool,
+                 {AutoType::String, AutoType::Object, AutoType::Long},
                  [self](CAutoObject& o, const CDispArgs& a) {
                      return CAutoValue::Bool(self(o).Export(QString::fromStdString(a.String(0)), a.Value(1).RawText()));
                  }},
@@ -161,7 +197,8 @@ private:
             if (e.kind != "ASEA")
                 return CopyOver(e.path, to);
             const QFileInfo model(e.path);
-            const QString companion = model.path() + QLatin1Char('/') + model.completeBaseName() + QStringLiteral(".dat");
+            const QString companion =
+                model.path() + QLatin1Char('/') + model.completeBaseName() + QStringLiteral(".dat");
             const QFileInfo target(to);
             const QString modelTo = target.path() + QLatin1Char('/') + target.completeBaseName() +
                                     (m_p.type == 1 ? QStringLiteral(".xml") : QStringLiteral(".ntf"));
@@ -180,13 +217,20 @@ public:
     COpenedFile() : CAutoObject(this) {}
     const CDispatchTable& GetDispatchTable() const override
     {
-        static const CDispatchTable table(
-            nullptr,
-            {
-                {"Project", DispKind::Property, AutoType::Object, {},
-                 [](CAutoObject& o, const CDispArgs&) { return CAutoValue::Object(o.GetPath() + "/Project"); }},
-                {"Close", DispKind::Method, AutoType::Empty, {}, [](CAutoObject&, const CDispArgs&) { return CAutoValue(); }},
-            });
+        static const CDispatchTable table(nullptr, {
+                                                       {"Project",
+                                                        DispKind::Property,
+                                                        AutoType::Object,
+                                                        {},
+                                                        [](CAutoObject& o, const CDispArgs&) {
+                                                            return CAutoValue::Object(o.GetPath() + "/Project");
+                                                        }},
+                                                       {"Close",
+                                                        DispKind::Method,
+                                                        AutoType::Empty,
+                                                        {},
+                                                        [](CAutoObject&, const CDispArgs&) { return CAutoValue(); }},
+                                                   });
         return table;
     }
 };
@@ -200,9 +244,16 @@ public:
         static const CDispatchTable table(
             nullptr,
             {
-                {"OpenProjectFile", DispKind::Method, AutoType::Object, {AutoType::String},
+                {"OpenProjectFile",
+                 DispKind::Method,
+                 AutoType::Object,
+                 {AutoType::String},
                  [](CAutoObject& o, const CDispArgs& a) { return static_cast<CStandInApp&>(o).Open(a.String(0)); }},
-                {"Hwnd", DispKind::Property, AutoType::Long, {}, [](CAutoObject&, const CDispArgs&) { return CAutoValue::Long(0); }},
+                {"Hwnd",
+                 DispKind::Property,
+                 AutoType::Long,
+                 {},
+                 [](CAutoObject&, const CDispArgs&) { return CAutoValue::Long(0); }},
             });
         return table;
     }
