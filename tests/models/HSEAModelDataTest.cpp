@@ -47,7 +47,7 @@ struct HseaFixture : ::testing::Test
     {
         project.types = {{"Panel-R", 1}, {"Panel-L", 1}, {"Cabin-C", 6}};
         source = std::make_unique<CSEAModelData>("SEA", &project, 5, OCTAVE_BAND_THIRD, 500.0, 800.0);
-        layout = ThreeSubsystemSpec();
+        layout = ThreeSubsystemLayout();
         FillSmallModel(*source, layout);
     }
     std::unique_ptr<CHSEAModelData> Make(int symmetric)

@@ -58,7 +58,7 @@ void FillSmallModel(CZuData& model, const SmallModelLayout& layout)
     model.AddChild(std::move(k));
 }
 
-SmallModelLayout ThreeSubsystemSpec()
+SmallModelLayout ThreeSubsystemLayout()
 {
     SmallModelLayout layout;
     layout.keys = {"Panel-R-F", "Panel-L-F", "Cabin-C-"};

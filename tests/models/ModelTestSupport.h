@@ -77,7 +77,7 @@ struct SmallModelLayout
 class CZuData;
 void FillSmallModel(CZuData& model, const SmallModelLayout& layout);
 // Three subsystems over three one-third-octave bands (500, 630, 800 Hz).
-SmallModelLayout ThreeSubsystemSpec();
+SmallModelLayout ThreeSubsystemLayout();
 
 std::string ReadTextFile(const std::string& path);
 void WriteTextFile(const std::string& path, const std::string& text);

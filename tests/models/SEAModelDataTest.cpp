@@ -20,7 +20,7 @@ struct SeaFixture : ::testing::Test
     {
         project.types = {{"Panel-R", 1}, {"Panel-L", 1}, {"Cabin-C", 6}};
         model = project.AddChild(std::make_unique<CSEAModelData>("SEA", &project, 5, OCTAVE_BAND_THIRD, 500.0, 800.0));
-        layout = ThreeSubsystemSpec();
+        layout = ThreeSubsystemLayout();
         FillSmallModel(*model, layout);
     }
     CTestModelProject project;

@@ -137,18 +137,18 @@ struct Fixture
     // A spectrum of one point at one RPM, made `seconds` after 10:30:00.
     std::string Spectrum(const std::string& s, int lp, double rpm, int seconds, int node = 0) const
     {
-        UF58Spec spec;
-        spec.id1 = "name dir point";
-        spec.id3 = Format("15-Jan-24 10:%02d:%02d", 30 + seconds / 60, seconds % 60);
-        spec.funcType = 12;
-        spec.respNode = node ? node : NodeOf(s, lp);
-        spec.absInc = kDf;
-        spec.zValue = rpm;
+        UF58Fields ds;
+        ds.id1 = "name dir point";
+        ds.id3 = Format("15-Jan-24 10:%02d:%02d", 30 + seconds / 60, seconds % 60);
+        ds.funcType = 12;
+        ds.respNode = node ? node : NodeOf(s, lp);
+        ds.absInc = kDf;
+        ds.zValue = rpm;
         for (int k = 0; k < kLines; ++k) {
-            spec.numbers.push_back(LineValue(lp, k, rpm));
-            spec.numbers.push_back(0.0);
+            ds.numbers.push_back(LineValue(lp, k, rpm));
+            ds.numbers.push_back(0.0);
         }
-        return Dataset58(spec);
+        return Dataset58(ds);
     }
 
     // A run-up from 1000 to 6000 RPM in steps of 100 of every point of a, b and the target.
@@ -425,15 +425,15 @@ TEST(MkExtDaqProject, PointsBeyondTheAssignmentAndSameNamedFilesAreReported)
 TEST(MkExtDaqProject, OrderDataSkipRpmZero)
 {
     Fixture f("order");
-    UF58Spec spec;
-    spec.id1 = "name dir point";
-    spec.funcType = 27;
-    spec.spacing = 0;
-    spec.abscType = 19;
-    spec.respNode = f.NodeOf(f.a, 1);
+    UF58Fields ds;
+    ds.id1 = "name dir point";
+    ds.funcType = 27;
+    ds.spacing = 0;
+    ds.abscType = 19;
+    ds.respNode = f.NodeOf(f.a, 1);
     // (RPM, real, imaginary): 0 RPM has no order frequency.
-    spec.numbers = {0.0, 1.0, 0.0, 1200.0, 3.0, 4.0, 1800.0, 6.0, 8.0};
-    const std::string file = f.Write("o.unv", Dataset58(spec));
+    ds.numbers = {0.0, 1.0, 0.0, 1200.0, 3.0, 4.0, 1800.0, 6.0, 8.0};
+    const std::string file = f.Write("o.unv", Dataset58(ds));
     f.ui.dialogs = {Fixture::Files({file}, 2, [](CUFImportSettings& s) { s.orderText = "2"; })};
     f.prompts.Answer(IDOK);
     CMkExtDaqProject builder(f.container, f.uf);
@@ -490,7 +490,7 @@ TEST(UFImportScan, DelimitersBinaryDatasetsAndOtherTypes)
 {
     Fixture f("scan");
     const std::string spectrum = f.Spectrum(f.a, 0, 1000.0, 0);
-    UF58Spec other;
+    UF58Fields other;
     other.funcType = 4; // a frequency response: passed over
     other.numbers = {1.0, 2.0};
     const std::string binary = "    -1\n    58b     2         2          11          16\n" + std::string(11, '\n') +

@@ -37,9 +37,9 @@ std::string SmallFile()
 {
     std::string text = "header line\nsecond\n";
     for (int d = 0; d < 3; ++d) {
-        UF58Spec spec;
-        spec.numbers = {1.0 * d, 2, 3, 4, 5, 6, 7, 8};
-        text += Dataset58(spec);
+        UF58Fields ds;
+        ds.numbers = {1.0 * d, 2, 3, 4, 5, 6, 7, 8};
+        text += Dataset58(ds);
     }
     return text;
 }
@@ -75,7 +75,7 @@ TEST(SplitUf, PartsEndAtDatasetBoundariesAndHoldTheWholeFile)
     limits.linesPerPart = 5; // every part ends at the first boundary after 5 lines
     CountingProgress progress;
     CSplitUf split(source, limits, &progress);
-    // Part 1 holds the two loose lines and the first dataset; no empty part follows the last.
+    // The first file holds the two loose lines and the first dataset; no empty part follows the last.
     ASSERT_EQ(split.GetParts().size(), 3u);
     EXPECT_EQ(split.GetParts()[0], (dir / "run_001.unv").string());
     EXPECT_EQ(split.GetParts()[2], (dir / "run_003.unv").string());

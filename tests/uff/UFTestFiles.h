@@ -7,7 +7,7 @@
 
 #include "platform/base/Format.h"
 
-struct UF58Spec
+struct UF58Fields
 {
     std::string id1 = "name dir Roof_4/Floor_7";
     std::string id2 = "[UID=ABC123]";
@@ -35,13 +35,13 @@ struct UF58Spec
     bool wordRecords = false; // records 6 and 8-11 as blank-separated words instead of columns
 };
 
-inline int ValuesOf(const UF58Spec& s)
+inline int ValuesOf(const UF58Fields& s)
 {
     const size_t per = s.ordType == 2 ? 1 : (s.spacing ? 2 : 3);
     return s.declared >= 0 ? s.declared : static_cast<int>(s.numbers.size() / per);
 }
 
-inline std::string Dataset58(const UF58Spec& s, const char* eol = "\n")
+inline std::string Dataset58(const UF58Fields& s, const char* eol = "\n")
 {
     std::string t;
     auto line = [&](const std::string& l) { t += l + eol; };

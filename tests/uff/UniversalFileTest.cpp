@@ -63,15 +63,15 @@ time_t LocalTime(int y, int mo, int d, int h, int mi, int s)
 TEST(UF58Index, HeaderOfColumnAndWordFilesReadsTheSame)
 {
     for (bool words : {false, true}) {
-        UF58Spec spec;
-        spec.wordRecords = words;
-        spec.numbers = {1, 2, 3, 4};
-        auto index = Index(Dataset58(spec));
+        UF58Fields ds;
+        ds.wordRecords = words;
+        ds.numbers = {1, 2, 3, 4};
+        auto index = Index(Dataset58(ds));
         ASSERT_EQ(index.size(), 1u);
         const CDAQPPUFIndex& x = *index[0];
         EXPECT_EQ(x.GetOffset(), 14); // after "    -1\n    58\n"
         EXPECT_EQ(x.GetFileTitle(), "test.unv");
-        EXPECT_EQ(x.GetIDLine(0), spec.id1);
+        EXPECT_EQ(x.GetIDLine(0), ds.id1);
         EXPECT_EQ(x.GetCreated(), LocalTime(2024, 1, 15, 10, 30, 0));
         EXPECT_EQ(x.GetFuncType(), 3);
         EXPECT_EQ(x.GetRespEntity(), "Floor");
@@ -100,13 +100,13 @@ TEST(UF58Index, HeaderOfColumnAndWordFilesReadsTheSame)
 
 TEST(UF58Index, NamesWithBlanksReadByTheirColumns)
 {
-    UF58Spec spec;
-    spec.respEntity = "Front Door";
-    spec.refEntity = "B s\xe4ule"; // an 8-bit name of an older program
-    spec.ordLabel = "Response Amplitude";
-    spec.ordUnits = "m/s2 rms";
-    spec.numbers = {1, 2};
-    auto index = Index(Dataset58(spec));
+    UF58Fields ds;
+    ds.respEntity = "Front Door";
+    ds.refEntity = "B s\xe4ule"; // an 8-bit name of an older program
+    ds.ordLabel = "Response Amplitude";
+    ds.ordUnits = "m/s2 rms";
+    ds.numbers = {1, 2};
+    auto index = Index(Dataset58(ds));
     ASSERT_EQ(index.size(), 1u);
     EXPECT_EQ(index[0]->GetRespEntity(), "Front Door");
     EXPECT_EQ(index[0]->GetRespNode(), 7);
@@ -119,15 +119,15 @@ TEST(UF58Index, NamesWithBlanksReadByTheirColumns)
 
 TEST(UF58Index, NodeNumbersFromEntityNamesAndIDLines)
 {
-    UF58Spec spec;
-    spec.wordRecords = true;
-    spec.respEntity = "123";
-    spec.respNode = 0;
-    spec.refEntity = "X";
-    spec.refNode = 0;
-    spec.id2 = "42";
-    spec.numbers = {1, 2};
-    auto index = Index(Dataset58(spec));
+    UF58Fields ds;
+    ds.wordRecords = true;
+    ds.respEntity = "123";
+    ds.respNode = 0;
+    ds.refEntity = "X";
+    ds.refNode = 0;
+    ds.id2 = "42";
+    ds.numbers = {1, 2};
+    auto index = Index(Dataset58(ds));
     ASSERT_EQ(index.size(), 1u);
     EXPECT_EQ(index[0]->GetRespNode(), 123);
     EXPECT_EQ(index[0]->GetRefNode(), 42); // entity "X" is no number: ID line 2 is
@@ -155,11 +155,11 @@ TEST(UF58Index, PointsAndIdentifiersOfTheIDLines)
         {"nameonly Roof_4", "x", "", -1, "", -1, "x"},
     };
     for (const auto& c : cases) {
-        UF58Spec spec;
-        spec.id1 = c.id1;
-        spec.id2 = c.id2;
-        spec.numbers = {1, 2};
-        auto index = Index(Dataset58(spec));
+        UF58Fields ds;
+        ds.id1 = c.id1;
+        ds.id2 = c.id2;
+        ds.numbers = {1, 2};
+        auto index = Index(Dataset58(ds));
         ASSERT_EQ(index.size(), 1u) << c.id1;
         EXPECT_EQ(index[0]->GetSubsystem(), c.subsystem) << c.id1;
         EXPECT_EQ(index[0]->GetLP(), c.lp) << c.id1;
@@ -201,9 +201,9 @@ TEST(UF58Index, DatesOfIDLine3)
 
 TEST(UF58Index, AnIDLine3ThatIsNoDateFailsWithFileAndPosition)
 {
-    UF58Spec good;
+    UF58Fields good;
     good.numbers = {1, 2};
-    UF58Spec bad = good;
+    UF58Fields bad = good;
     bad.id3 = "NONE";
     std::string error;
     auto index = Index(Dataset58(good) + Dataset58(bad), &error, "nodate.unv");
@@ -216,11 +216,11 @@ TEST(UF58Index, AnIDLine3ThatIsNoDateFailsWithFileAndPosition)
 
 TEST(UF58Index, StoredAndLoadedWithEveryField)
 {
-    UF58Spec spec;
-    spec.absMin = 12.5;
-    spec.absInc = 0.25;
-    spec.numbers = {1, 2};
-    auto index = Index(Dataset58(spec));
+    UF58Fields ds;
+    ds.absMin = 12.5;
+    ds.absInc = 0.25;
+    ds.numbers = {1, 2};
+    auto index = Index(Dataset58(ds));
     ASSERT_EQ(index.size(), 1u);
     std::vector<uint8_t> bytes;
     {
@@ -284,10 +284,10 @@ TEST(UFScan, NumbersAsTheCLibraryReadsThem)
 
 namespace {
 
-std::unique_ptr<CDAQPPFreqData> FreqData(const UF58Spec& spec, const char* eol = "\n",
+std::unique_ptr<CDAQPPFreqData> FreqData(const UF58Fields& ds, const char* eol = "\n",
                                          const std::string& name = "v.unv")
 {
-    auto index = Index(Dataset58(spec, eol), nullptr, name);
+    auto index = Index(Dataset58(ds, eol), nullptr, name);
     auto data = std::make_unique<CDAQPPFreqData>();
     if (!index.empty())
         data->SetIndex(*index[0]);
@@ -298,19 +298,19 @@ std::unique_ptr<CDAQPPFreqData> FreqData(const UF58Spec& spec, const char* eol =
 
 TEST(DAQPPFreqData, ComplexValuesOverTwoLinesWithEachOption)
 {
-    UF58Spec spec;
-    spec.funcType = 6;
-    spec.numbers = {1, -2, 4, 9, -1, 0.5, 16, -4, 99, 99};
-    spec.declared = 4; // the rest of the second line is not read
+    UF58Fields ds;
+    ds.funcType = 6;
+    ds.numbers = {1, -2, 4, 9, -1, 0.5, 16, -4, 99, 99};
+    ds.declared = 4; // the rest of the second line is not read
     for (const char* eol : {"\n", "\r\n"}) {
-        auto data = FreqData(spec, eol);
+        auto data = FreqData(ds, eol);
         ASSERT_EQ(data->LoadData(TempDir().string(), {}), 1);
         ASSERT_EQ(data->GetValues().size(), 4u);
         EXPECT_EQ(data->GetValues()[0], std::complex<double>(1, -2));
         EXPECT_EQ(data->GetValues()[3], std::complex<double>(16, -4));
         EXPECT_EQ(data->GetAbscissa(2), 5.0);
     }
-    auto data = FreqData(spec);
+    auto data = FreqData(ds);
     const std::string folder = TempDir().string();
     ASSERT_EQ(data->LoadData(folder, {1, 1, 0, 0}), 1);
     EXPECT_EQ(data->GetValues()[0], std::complex<double>(1, 2)); // conjugate
@@ -321,22 +321,22 @@ TEST(DAQPPFreqData, ComplexValuesOverTwoLinesWithEachOption)
     EXPECT_EQ(data->GetValues()[2], root);
 
     // Function type 6 with "%" units: 0.01 more.
-    spec.ordUnits = "%";
-    data = FreqData(spec);
+    ds.ordUnits = "%";
+    data = FreqData(ds);
     ASSERT_EQ(data->LoadData(folder, {1, 0, 1, 0}), 1);
     EXPECT_DOUBLE_EQ(data->GetValues()[1].real(), 4 * 9.80665 * 0.01);
-    spec.funcType = 3;
-    data = FreqData(spec);
+    ds.funcType = 3;
+    data = FreqData(ds);
     ASSERT_EQ(data->LoadData(folder, {1, 0, 1, 0}), 1);
     EXPECT_DOUBLE_EQ(data->GetValues()[1].real(), 4 * 9.80665);
 }
 
 TEST(DAQPPFreqData, RealValuesInTouchingFields)
 {
-    UF58Spec spec;
-    spec.ordType = 2;
-    spec.numbers = {-12, -34, 5, 6, -7, 8, 9.5, 0.25};
-    auto data = FreqData(spec);
+    UF58Fields ds;
+    ds.ordType = 2;
+    ds.numbers = {-12, -34, 5, 6, -7, 8, 9.5, 0.25};
+    auto data = FreqData(ds);
     UFReadOptions sqrt;
     sqrt.bSqrt = 1;
     sqrt.bConjugate = 1;
@@ -349,9 +349,9 @@ TEST(DAQPPFreqData, RealValuesInTouchingFields)
 
 TEST(DAQPPFreqData, SecondLoadWithoutReloadDoesNotTouchTheFile)
 {
-    UF58Spec spec;
-    spec.numbers = {1, 2, 3, 4};
-    auto data = FreqData(spec, "\n", "gone.unv");
+    UF58Fields ds;
+    ds.numbers = {1, 2, 3, 4};
+    auto data = FreqData(ds, "\n", "gone.unv");
     ASSERT_EQ(data->LoadData(TempDir().string(), {}), 1);
     fs::remove(TempDir() / "gone.unv");
     EXPECT_EQ(data->LoadData(TempDir().string(), {}), 1);
@@ -376,10 +376,10 @@ TEST(DAQPPFreqData, SecondLoadWithoutReloadDoesNotTouchTheFile)
 
 TEST(DAQPPFreqData, ADatasetShortOfValuesFailsBeforeTheNextHeader)
 {
-    UF58Spec shortOne;
+    UF58Fields shortOne;
     shortOne.numbers = {1, 2, 3, 4};
     shortOne.declared = 5;
-    UF58Spec next;
+    UF58Fields next;
     next.numbers = {7, 8, 9, 10, 11, 12};
     auto index = Index(Dataset58(shortOne) + Dataset58(next), nullptr, "short.unv");
     ASSERT_EQ(index.size(), 2u);
@@ -413,11 +413,11 @@ TEST(DAQPPFreqData, FormsItCannotReadAreRefused)
         int spacing;
     };
     for (const Case c : {Case{4, 1}, Case{6, 1}, Case{1, 1}, Case{5, 0}}) {
-        UF58Spec spec;
-        spec.ordType = c.ordType;
-        spec.spacing = c.spacing;
-        spec.numbers = {1, 2, 3, 4, 5, 6};
-        auto data = FreqData(spec);
+        UF58Fields ds;
+        ds.ordType = c.ordType;
+        ds.spacing = c.spacing;
+        ds.numbers = {1, 2, 3, 4, 5, 6};
+        auto data = FreqData(ds);
         EXPECT_EQ(data->LoadData(TempDir().string(), {}), 0);
     }
     ASSERT_EQ(prompts.Records().size(), 4u);
@@ -426,10 +426,10 @@ TEST(DAQPPFreqData, FormsItCannotReadAreRefused)
 
 TEST(DAQPPRpmData, UnevenComplexValuesWithTheirRpm)
 {
-    UF58Spec spec;
-    spec.spacing = 0;
-    spec.numbers = {1000, 1, 2, 1500, 3, -4, 2000, 5, 6};
-    auto index = Index(Dataset58(spec), nullptr, "rpm.unv");
+    UF58Fields ds;
+    ds.spacing = 0;
+    ds.numbers = {1000, 1, 2, 1500, 3, -4, 2000, 5, 6};
+    auto index = Index(Dataset58(ds), nullptr, "rpm.unv");
     ASSERT_EQ(index.size(), 1u);
     CDAQPPRpmData data;
     data.SetIndex(*index[0]);
@@ -440,8 +440,8 @@ TEST(DAQPPRpmData, UnevenComplexValuesWithTheirRpm)
     EXPECT_EQ(data.GetValues()[1], std::complex<double>(3, 4));
 
     CScriptedPrompts prompts;
-    spec.spacing = 1; // an even spectrum holds no RPM
-    auto even = Index(Dataset58(spec), nullptr, "even.unv");
+    ds.spacing = 1; // an even spectrum holds no RPM
+    auto even = Index(Dataset58(ds), nullptr, "even.unv");
     CDAQPPRpmData wrong;
     wrong.SetIndex(*even[0]);
     EXPECT_EQ(wrong.LoadData(TempDir().string(), options), 0);
@@ -452,10 +452,10 @@ TEST(DAQPPUFData, DatasetsLoadedOnSeveralThreadsMatchOneByOne)
 {
     std::string text;
     for (int d = 0; d < 40; ++d) {
-        UF58Spec spec;
+        UF58Fields ds;
         for (int i = 0; i < 200; ++i)
-            spec.numbers.push_back(d * 1000 + i * 0.5);
-        text += Dataset58(spec);
+            ds.numbers.push_back(d * 1000 + i * 0.5);
+        text += Dataset58(ds);
     }
     auto index = Index(text, nullptr, "many.unv");
     ASSERT_EQ(index.size(), 40u);

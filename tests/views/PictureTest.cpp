@@ -30,7 +30,7 @@ std::string Fixture(const char* name)
 }
 
 // A BMP file image built field by field, so a test can forge any of them.
-struct BmpSpec
+struct BmpFields
 {
     int32_t width = 2;
     int32_t height = 2;
@@ -43,7 +43,7 @@ struct BmpSpec
     int32_t fileSize = -1; // -1: the real size
 };
 
-std::vector<uint8_t> MakeBmp(const BmpSpec& s)
+std::vector<uint8_t> MakeBmp(const BmpFields& s)
 {
     const uint32_t offset = 54 + 4 * static_cast<uint32_t>(s.colorTable);
     std::vector<uint8_t> b(offset, 0);
@@ -135,46 +135,46 @@ TEST(DibStream, RefusesWhatItCannotReadSafely)
     struct Case
     {
         const char* what;
-        BmpSpec spec;
+        BmpFields fields;
     };
-    BmpSpec ok;
+    BmpFields ok;
     ok.pixels.assign(16, 0);
     auto with = [&](auto change) {
-        BmpSpec s = ok;
+        BmpFields s = ok;
         change(s);
         return s;
     };
     const Case cases[] = {
-        {"old-style 12-byte header", with([](BmpSpec& s) { s.infoSize = 12; })},
-        {"4-bit run-length", with([](BmpSpec& s) {
+        {"old-style 12-byte header", with([](BmpFields& s) { s.infoSize = 12; })},
+        {"4-bit run-length", with([](BmpFields& s) {
              s.bits = 4;
              s.compression = 2;
              s.colorTable = 16;
          })},
-        {"run-length on 24 bits", with([](BmpSpec& s) { s.compression = 1; })},
-        {"bit fields", with([](BmpSpec& s) { s.compression = 3; })},
-        {"2 bits per pixel", with([](BmpSpec& s) { s.bits = 2; })},
-        {"zero width", with([](BmpSpec& s) { s.width = 0; })},
-        {"zero height", with([](BmpSpec& s) { s.height = 0; })},
-        {"forged height", with([](BmpSpec& s) { s.height = 0x7FFFFFFF; })},
-        {"forged negative width", with([](BmpSpec& s) { s.width = -5; })},
-        {"pixels cut short", with([](BmpSpec& s) { s.width = 100; })},
-        {"colour table beyond the file", with([](BmpSpec& s) {
+        {"run-length on 24 bits", with([](BmpFields& s) { s.compression = 1; })},
+        {"bit fields", with([](BmpFields& s) { s.compression = 3; })},
+        {"2 bits per pixel", with([](BmpFields& s) { s.bits = 2; })},
+        {"zero width", with([](BmpFields& s) { s.width = 0; })},
+        {"zero height", with([](BmpFields& s) { s.height = 0; })},
+        {"forged height", with([](BmpFields& s) { s.height = 0x7FFFFFFF; })},
+        {"forged negative width", with([](BmpFields& s) { s.width = -5; })},
+        {"pixels cut short", with([](BmpFields& s) { s.width = 100; })},
+        {"colour table beyond the file", with([](BmpFields& s) {
              s.bits = 8;
              s.colorsUsed = 200;
          })},
-        {"colour table over 256", with([](BmpSpec& s) {
+        {"colour table over 256", with([](BmpFields& s) {
              s.bits = 8;
              s.colorsUsed = 100000;
          })},
-        {"run-length literal cut short", with([](BmpSpec& s) {
+        {"run-length literal cut short", with([](BmpFields& s) {
              s.bits = 8;
              s.compression = 1;
              s.colorTable = 2;
              s.colorsUsed = 2;
              s.pixels = {0, 9, 1};
          })},
-        {"top-down run-length", with([](BmpSpec& s) {
+        {"top-down run-length", with([](BmpFields& s) {
              s.bits = 8;
              s.compression = 1;
              s.height = -2;
@@ -184,7 +184,7 @@ TEST(DibStream, RefusesWhatItCannotReadSafely)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::vector<uint8_t> bytes = MakeBmp(c.spec);
+        const std::vector<uint8_t> bytes = MakeBmp(c.fields);
         DibStream s;
         EXPECT_FALSE(s.ReadMemory(bytes.data(), bytes.size()));
         EXPECT_TRUE(s.IsEmpty());
@@ -198,7 +198,7 @@ TEST(DibStream, RefusesWhatItCannotReadSafely)
     DibStream s;
     EXPECT_TRUE(s.ReadMemory(bytes.data(), bytes.size())) << s.ErrorText();
     // A file size in the header beyond the real length is refused by the bitmap.
-    BmpSpec longer = ok;
+    BmpFields longer = ok;
     longer.fileSize = 1000;
     CDIBitmap bitmap;
     EXPECT_FALSE(bitmap.ReadFromMemory(MakeBmp(longer)));
@@ -207,7 +207,7 @@ TEST(DibStream, RefusesWhatItCannotReadSafely)
 TEST(DibStream, ResamplesPaletteImagesByNearestPixelAndColoursBySmoothstep)
 {
     // 1 bit: a 2 x 1 image 0 1 widened to 5: indices are taken, never mixed.
-    BmpSpec mono;
+    BmpFields mono;
     mono.bits = 1;
     mono.width = 2;
     mono.height = 1;
@@ -222,7 +222,7 @@ TEST(DibStream, ResamplesPaletteImagesByNearestPixelAndColoursBySmoothstep)
     EXPECT_EQ(s.Height(), 3);
 
     // 24 bits: blue 0 and 200 side by side; the middle of three takes weight 128 -> 100.
-    BmpSpec rgb;
+    BmpFields rgb;
     rgb.width = 2;
     rgb.height = 1;
     rgb.pixels = {0, 0, 0, 200, 0, 0, 0, 0};
@@ -282,7 +282,7 @@ TEST(DIBitmap, LoadsPicturesWithTheWidthLimit)
     EXPECT_EQ(bitmap.LoadPicture(junk), 0);
     EXPECT_FALSE(bitmap.HasBlock());
     EXPECT_EQ(bitmap.LoadPicture((dir.path() + "/missing.bmp").toStdString()), 0);
-    BmpSpec rle4;
+    BmpFields rle4;
     rle4.bits = 4;
     rle4.compression = 2;
     rle4.colorTable = 16;

@@ -68,13 +68,13 @@ TEST(UFImportDialogs, ImportThroughTheDialogs)
         container.GetSensorAssignment()->AddItem(row, "S" + std::to_string(lp));
         uf->GetNodeMap().SetAt(CUFNode(lp + 1, roof, lp));
         for (int rpm = 1000; rpm <= 1400; rpm += 100) {
-            UF58Spec spec;
-            spec.funcType = 12;
-            spec.respNode = lp + 1;
-            spec.absInc = 100.0;
-            spec.zValue = rpm;
-            spec.numbers = {1, 0, 2, 0, 3, 0, 4, 0};
-            text += Dataset58(spec);
+            UF58Fields ds;
+            ds.funcType = 12;
+            ds.respNode = lp + 1;
+            ds.absInc = 100.0;
+            ds.zValue = rpm;
+            ds.numbers = {1, 0, 2, 0, 3, 0, 4, 0};
+            text += Dataset58(ds);
         }
     }
     const fs::path file = dir / "dialogs.unv";
