@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "calculation/AnalysisProjectAccess.h"
+#include "calculation/OrderFrequencyDomain.h"
 #include "common/FreqAxis.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
@@ -26,9 +27,6 @@ constexpr double kAirDensity = 1.21;
 constexpr double kSoundSpeed = 343.0;
 // Structures are the model kinds below this.
 constexpr int kFirstAcousticKind = 5;
-// A band-list entry whose type byte is this carries its full weight.
-constexpr uint8_t kFullWeight = 255;
-const char* const kOutOfRange = "!!OUT_OF_FREQUENCY_RANGE!!";
 
 double ToLevel(double energy, double factor)
 {
@@ -190,33 +188,10 @@ int CInputEnergyFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& 
     file.WriteString(section);
     file.WriteString("]\n");
 
-    std::vector<double> rpms;
-    project.GetRPMOptions().MakeRpmArrayD(rpms);
-    CFreqInfoList lines;
-    BuildFreqInfoList(lines, bandListType, bandWidth, order, project.GetDaqConfigValue(), rpms);
-    const COctaveManager* model = project.GetModelOctaveManager();
-    const int modelCount = model ? model->GetFreqCount() : 0;
-    const double low = modelCount > 0 ? model->GetFreq(0) : 0.0;
-    const double high = modelCount > 0 ? model->GetFreq(modelCount - 1) : -1.0;
-    file.WriteString("USER_DEFINED_FREQUENCY_DOMAIN\n");
-    if (!lines.IsEmpty()) {
-        file.WriteString(Format("%d\n", static_cast<int>(lines[0].GetCenterFreq())));
-        file.WriteString(Format("%d\n", static_cast<int>(lines[lines.GetSize() - 1].GetCenterFreq())));
-    }
-    int inRange = 0;
-    for (const CFreqInfo& line : lines.Items()) {
-        const int f = static_cast<int>(line.GetCenterFreq());
-        if (f < low || f > high)
-            continue;
-        file.WriteString(
-            Format("%d\t%d\t%d\n", f, static_cast<int>(line.GetLowerFreq()), static_cast<int>(line.GetUpperFreq())));
-        ++inRange;
-    }
-    if (inRange == 0) {
-        file.WriteString(std::string(kOutOfRange) + "\n");
-        CGfxUtil::WarningBox(kOutOfRange);
+    COrderFrequencyDomain domain;
+    if (!domain.Write(file, project, order, bandListType, bandWidth))
         return 0;
-    }
+    const CFreqInfoList& lines = domain.Lines();
     WriteSubsystemBlock(file, project);
     for (int i = 0; i < GetChildCount(); ++i) {
         auto* func = ElementCast<COTMultiVecFunc>(GetChild(i));
@@ -229,12 +204,9 @@ int CInputEnergyFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& 
             continue;
         for (int k = 0; k < lines.GetSize(); ++k) {
             const CFreqInfo& line = lines[k];
-            if (line.GetCenterFreq() < low || line.GetCenterFreq() > high)
+            if (!domain.Contains(line))
                 continue;
-            const double weight =
-                line.GetDomainType() == kFullWeight
-                    ? 1.0
-                    : static_cast<int>(line.GetUpperFreq() - line.GetLowerFreq()) / double(project.GetOTSetting());
+            const double weight = COrderFrequencyDomain::Weight(line, project.GetOTSetting());
             const double value = k < func->GetDataCount() ? func->DataValue(k, column) * weight : 0.0;
             file.WriteString(Format("\t%g", asLevels ? ToLevel(value, factor) : value));
         }

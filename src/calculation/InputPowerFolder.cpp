@@ -1,6 +1,7 @@
 #include "calculation/InputPowerFolder.h"
 
 #include "calculation/AnalysisProjectAccess.h"
+#include "calculation/OrderFrequencyDomain.h"
 #include "common/FreqAxis.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
@@ -21,9 +22,6 @@ IMPLEMENT_SERIAL(CInputPowerFolder, CMElement, CInputPowerFolder::kSchema | VERS
 
 namespace {
 constexpr uint32_t IDS_INPUT_POWER_FOLDER = 6096;
-// A band-list entry whose type byte is this carries its full weight.
-constexpr uint8_t kFullWeight = 255;
-const char* const kOutOfRange = "!!OUT_OF_FREQUENCY_RANGE!!";
 } // namespace
 
 CInputPowerFolder::CInputPowerFolder() = default;
@@ -156,34 +154,11 @@ int CInputPowerFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& p
     file.WriteString(Format("IP_%s-OT%s", project.GetProjectName().c_str(), key.c_str()));
     file.WriteString("]\n");
 
-    std::vector<double> rpms;
-    project.GetRPMOptions().MakeRpmArrayD(rpms);
     const double factor = project.GetDaqConfigValue();
-    CFreqInfoList lines;
-    BuildFreqInfoList(lines, bandListType, bandWidth, order, factor, rpms);
-    const COctaveManager* model = project.GetModelOctaveManager();
-    const int modelCount = model ? model->GetFreqCount() : 0;
-    const double low = modelCount > 0 ? model->GetFreq(0) : 0.0;
-    const double high = modelCount > 0 ? model->GetFreq(modelCount - 1) : -1.0;
-    file.WriteString("USER_DEFINED_FREQUENCY_DOMAIN\n");
-    if (!lines.IsEmpty()) {
-        file.WriteString(Format("%d\n", static_cast<int>(lines[0].GetCenterFreq())));
-        file.WriteString(Format("%d\n", static_cast<int>(lines[lines.GetSize() - 1].GetCenterFreq())));
-    }
-    int inRange = 0;
-    for (const CFreqInfo& line : lines.Items()) {
-        const int f = static_cast<int>(line.GetCenterFreq());
-        if (f < low || f > high)
-            continue;
-        file.WriteString(
-            Format("%d\t%d\t%d\n", f, static_cast<int>(line.GetLowerFreq()), static_cast<int>(line.GetUpperFreq())));
-        ++inRange;
-    }
-    if (inRange == 0) {
-        file.WriteString(std::string(kOutOfRange) + "\n");
-        CGfxUtil::WarningBox(kOutOfRange);
+    COrderFrequencyDomain domain;
+    if (!domain.Write(file, project, order, bandListType, bandWidth))
         return 0;
-    }
+    const CFreqInfoList& lines = domain.Lines();
     WriteSubsystemBlock(file, project);
     for (int i = 0; i < GetChildCount(); ++i) {
         auto* func = ElementCast<CZuOTFunc>(GetChild(i));
@@ -198,7 +173,7 @@ int CInputPowerFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& p
         file.WriteString(name);
         for (int k = 0; k < lines.GetSize(); ++k) {
             const CFreqInfo& line = lines[k];
-            if (line.GetCenterFreq() < low || line.GetCenterFreq() > high)
+            if (!domain.Contains(line))
                 continue;
             // Entry k is the order line at RPM row k of the order's map.
             const int band =
@@ -207,10 +182,7 @@ int CInputPowerFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& p
                 file.WriteString("\t");
                 continue;
             }
-            const double weight =
-                line.GetDomainType() == kFullWeight
-                    ? 1.0
-                    : static_cast<int>(line.GetUpperFreq() - line.GetLowerFreq()) / double(project.GetOTSetting());
+            const double weight = COrderFrequencyDomain::Weight(line, project.GetOTSetting());
             file.WriteString(Format("\t%g", weight * map->DataValue(k, band)));
         }
         file.WriteString("\n");
