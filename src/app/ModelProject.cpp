@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -398,8 +399,12 @@ double RowValue(const std::string& text)
 class CRatioRows
 {
 public:
-    explicit CRatioRows(CHSEAGeneralData& data) : m_data(data)
+    // rowsHint: about how many rows the file may hold, so that the look-ups are sized once rather
+    // than rehashed as a large file is read.
+    CRatioRows(CHSEAGeneralData& data, size_t rowsHint) : m_data(data)
     {
+        m_functions.reserve(rowsHint);
+        m_names.reserve(2 * rowsHint);
         for (const std::string& name : data.GetSubsystemTable()->Names())
             m_names.insert(name);
         for (int i = 0; i < data.GetChildCount(); ++i)
@@ -466,6 +471,11 @@ void CModelProject::ReadTargetEnergyRatios(const std::string& path)
     CHSEAGeneralData* oldModel = DynamicDowncast<CHSEAGeneralData>(FindOne(MODEL_TYPE_MODEL_TARGET_ERS, -1));
 
     std::unique_ptr<CHSEAGeneralData> modelERs, expERs;
+    // A row holds two names and a value at least (about 8 bytes); bounded so that a huge file of
+    // other sections does not reserve more than a few MB up front.
+    std::error_code sizeError;
+    const auto bytes = std::filesystem::file_size(path, sizeError);
+    const size_t rowsHint = sizeError ? 0 : std::min<size_t>(bytes / 8, size_t(1) << 18);
     CStdioFile file;
     if (GetModelShell(0) && file.Open(path, CStdioFile::modeRead)) {
         try {
@@ -477,7 +487,7 @@ void CModelProject::ReadTargetEnergyRatios(const std::string& path)
                 modelERs = NewGeneralData(GetModelDataKindName(MODEL_TYPE_MODEL_TARGET_ERS),
                                           MODEL_TYPE_MODEL_TARGET_ERS, CHSEAGeneralData::KIND_ENERGY_RATIO);
                 file.ReadString(line); // the heading
-                CRatioRows modelRows(*modelERs);
+                CRatioRows modelRows(*modelERs, rowsHint);
                 while (file.ReadString(line) && !line.empty()) {
                     const std::vector<std::string> fields = SplitRow(line);
                     if (fields.size() >= 2)
@@ -485,7 +495,7 @@ void CModelProject::ReadTargetEnergyRatios(const std::string& path)
                 }
                 expERs = NewGeneralData(GetModelDataKindName(MODEL_TYPE_EXP_TARGET_ERS), MODEL_TYPE_EXP_TARGET_ERS,
                                         CHSEAGeneralData::KIND_ENERGY_RATIO);
-                CRatioRows expRows(*expERs);
+                CRatioRows expRows(*expERs, rowsHint);
                 while (file.ReadString(line) && (line.empty() || line[0] != '#')) {
                     const size_t open = line.find('[');
                     const size_t close = line.rfind(']');

@@ -93,6 +93,7 @@ void CProjectHistory::Serialize(CArchive& ar)
     // The oldest histories: a flat list of source files. Each entry needs at least three empty
     // strings and two times, so a forged count is refused before anything is allocated.
     const int32_t count = ar.ReadSignedCount(11, "project history entries", CArchiveException::badIndex);
+    ReserveChildren(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
         std::string appName, version, path;
         int32_t created = 0, modified = 0;

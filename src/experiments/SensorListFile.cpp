@@ -1,5 +1,6 @@
 #include "experiments/SensorListFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -231,6 +232,7 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
     // whole file was read. Look-ups go through hash tables, so reading is linear in the file.
     CSensorProject fresh;
     std::unordered_set<std::string> taken; // every name below the catalogue: categories and sensors
+    taken.reserve(lines.size());           // sized once: a large list is not rehashed as it is read
     for (int c = CSensorProject::categoryAcceleration; c <= CSensorProject::categoryHammer; ++c)
         if (const CMElement* category = fresh.GetCategory(c))
             taken.insert(category->GetName());
@@ -269,6 +271,7 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
     if (!reader.Next(line))
         return 0;
     std::unordered_map<std::string, const CSensorBundle*> bundlesByID; // the first of an ID, as FindBundleByID
+    bundlesByID.reserve(lines.size() - std::min(lines.size(), taken.size()));
     while (reader.Next(line) && !line.empty()) {
         const std::vector<std::string> f = SplitFields(line, 2 + CSensorBundle::kMaxSensors);
         auto bundle = std::make_unique<CSensorBundle>();

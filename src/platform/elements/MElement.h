@@ -60,6 +60,8 @@ public:
     // element is taken out of that element first. Adding null, this element or one of its ancestors
     // does nothing and returns null (the caller keeps what it had); adding a child twice keeps it once.
     CMElement* AddChild(CMElement* child);
+    // Makes room for count more children, for readers that know how many follow.
+    void ReserveChildren(size_t count) { m_children.reserve(m_children.size() + count); }
     template <class T>
     T* AddChild(std::unique_ptr<T> child)
     {
