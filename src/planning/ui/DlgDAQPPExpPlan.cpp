@@ -82,6 +82,17 @@ CDlgDAQPPExpPlan* CDlgDAQPPExpPlan::ShowInstance(CExtUFDaqProject* project, QWid
     return editor;
 }
 
+CDlgDAQPPExpPlan* CDlgDAQPPExpPlan::Open(CExtUFDaqProject* project, int mode, CDAQPPExpPlan* plan, QWidget* parent)
+{
+    const bool open = GetInstance() != nullptr;
+    CDlgDAQPPExpPlan* editor = ShowInstance(project, parent);
+    if (!open) {
+        editor->SetMode(mode);
+        editor->SetPlan(plan);
+    }
+    return editor;
+}
+
 CDlgDAQPPExpPlan* CDlgDAQPPExpPlan::GetInstance()
 {
     return Shared().data();

@@ -46,6 +46,9 @@ public:
     // The one editor: the open one restored and activated, or a new one for the project shown
     // modeless. The opener then calls SetMode and SetPlan, in that order.
     static CDlgDAQPPExpPlan* ShowInstance(CExtUFDaqProject* project, QWidget* parent = nullptr);
+    // The opener of the plan list and the wizard: a new editor in the mode on the plan (none for a
+    // new plan); an editor already open is only activated, so its unsaved work is never replaced.
+    static CDlgDAQPPExpPlan* Open(CExtUFDaqProject* project, int mode, CDAQPPExpPlan* plan, QWidget* parent = nullptr);
     static CDlgDAQPPExpPlan* GetInstance();
     // Closes and deletes the editor without asking.
     static void DestroyInstance();

@@ -9,6 +9,7 @@
 #include "planning/SensorAssignment.h"
 #include "planning/ui/DlgDAQPPChListOptions.h"
 #include "planning/ui/DlgDAQPPExpPlan.h"
+#include "planning/ui/DlgExpPlanAddSubsystem.h"
 #include "platform/ui/EditFlexGrid.h"
 #include "platform/ui/EmbeddedGridWnd.h"
 #include "platform/ui/FlexGridModel.h"
@@ -456,4 +457,47 @@ TEST(DAQPPPlanEditor, ColumnChooserOkRebuildsTheTable)
     EXPECT_EQ(dialogs.Records().size(), 1u);
     EXPECT_EQ(e->Grid()->GetCols(), 4);
     EXPECT_EQ(e->Grid()->GetTextMatrix(0, 3), "Channel Group ID");
+}
+
+TEST(DAQPPPlanEditor, OpenerActivatesTheOpenEditorAndSubsystemsAreAdded)
+{
+    DaqppRig rig;
+    CScriptedPrompts prompts;
+    CDAQPPExpPlan* stored = rig.AddStored("Front");
+    CDlgDAQPPExpPlan* e = CDlgDAQPPExpPlan::Open(rig.project, CDlgDAQPPExpPlan::modeEdit, stored);
+    EXPECT_EQ(e->GetMode(), CDlgDAQPPExpPlan::modeEdit);
+    EXPECT_EQ(e->GetSourcePlan(), stored);
+    e->Grid()->SetCurrentCell(5, 2);
+    prompts.Answer(IDOK);
+    e->OnClearSubsystem();
+    // Opened again for a new plan: the same editor, its work kept.
+    EXPECT_EQ(CDlgDAQPPExpPlan::Open(rig.project, CDlgDAQPPExpPlan::modeNewOwn, nullptr), e);
+    EXPECT_EQ(e->GetMode(), CDlgDAQPPExpPlan::modeEdit);
+    EXPECT_EQ(rig.Sensors(e->GetWorkingPlan()), "S1 S2 S3 - - - - -");
+
+    // Add subsystem: B ticked in the subsystem dialog goes on the first free channels.
+    e->SetChanged(false);
+    CScriptedDialogs dialogs;
+    dialogs.Then([&](CZuDialog& dialog) {
+        auto& d = static_cast<CDlgExpPlanAddSubsystem&>(dialog);
+        for (int r = 0; r < d.GetItemCount(); ++r)
+            if (d.GetItemName(r) == rig.b)
+                d.SetTicked(r, true);
+        return d.PressOK();
+    });
+    e->Button(3005)->click();
+    EXPECT_EQ(rig.Sensors(e->GetWorkingPlan()), "S1 S2 S3 S4 S5 - - -");
+    EXPECT_EQ(e->Grid()->GetTextMatrix(4, 11), rig.b);
+    EXPECT_TRUE(e->IsChanged());
+    CDlgDAQPPExpPlan::DestroyInstance();
+    DeleteLater();
+
+    // Too few channels for the own subsystem: 7117 with its name, nothing placed.
+    rig.project->SetPlanMaxChannel(2);
+    prompts.Answer(IDOK);
+    e = CDlgDAQPPExpPlan::Open(rig.project, CDlgDAQPPExpPlan::modeNewOwn, nullptr);
+    EXPECT_EQ(prompts.Last().stringId, 7117u);
+    EXPECT_NE(prompts.Last().text.find(rig.a), std::string::npos);
+    EXPECT_EQ(rig.Sensors(e->GetWorkingPlan()), "- -");
+    EXPECT_EQ(prompts.Unexpected(), 0u);
 }
