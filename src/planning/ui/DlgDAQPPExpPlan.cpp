@@ -24,6 +24,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QPushButton>
 #include <QStyle>
@@ -128,6 +129,8 @@ CDlgDAQPPExpPlan::CDlgDAQPPExpPlan(CExtUFDaqProject* project, QWidget* parent, i
 {
     setObjectName(QStringLiteral("DlgDAQPPExpPlan"));
     setWindowTitle(QStringLiteral("Channel Plan"));
+    // The move tip follows the mouse over the whole dialog, not only over the table.
+    setMouseTracking(true);
     const int channels = project ? project->GetPlanMaxChannel() : 0;
     m_work = std::make_unique<CDAQPPExpPlan>(std::max(0, channels));
     CDAQPPExpPlanList* list = GetPlanList();
@@ -689,4 +692,13 @@ void CDlgDAQPPExpPlan::keyPressEvent(QKeyEvent* event)
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         return;
     CZuDialog::keyPressEvent(event);
+}
+
+void CDlgDAQPPExpPlan::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_moving) {
+        m_tip->SetTip(event->position().toPoint(), MoveTipText());
+        m_tip->update();
+    }
+    CZuDialog::mouseMoveEvent(event);
 }

@@ -114,6 +114,7 @@ protected:
     void OnOK() override;
     void OnCancel() override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
     // Rebuilds the table's rows, columns, headings and colours for the plan and the layout.
     void BuildTable();
