@@ -75,9 +75,14 @@ std::vector<tagCHTABLECOL> CDAQPPExpPlanList::ParseColumns(const std::string& te
     return columns;
 }
 
+std::vector<tagCHTABLECOL> CDAQPPExpPlanList::GetStoredColumns()
+{
+    return ParseColumns(CHSEARegOptions::GetChannelTableColumns());
+}
+
 void CDAQPPExpPlanList::LoadColumns()
 {
-    m_columns = ParseColumns(CHSEARegOptions::GetChannelTableColumns());
+    m_columns = GetStoredColumns();
 }
 
 std::string CDAQPPExpPlanList::FormatColumns(const std::vector<tagCHTABLECOL>& columns)

@@ -62,9 +62,12 @@ public:
     // 1 when both indices are plans and they were exchanged.
     int SwapPlans(int i, int j);
     std::vector<tagCHTABLECOL>& GetColumns() { return m_columns; }
+    const std::vector<tagCHTABLECOL>& GetColumns() const { return m_columns; }
     // The layout of a settings text (pairs of label and type joined by ","); the default layout for
     // an empty text.
     static std::vector<tagCHTABLECOL> ParseColumns(const std::string& text);
+    // The layout the settings hold (the default one when they hold none).
+    static std::vector<tagCHTABLECOL> GetStoredColumns();
     void LoadColumns();
     // Writes the columns as the settings text (label, type, ... joined by ",").
     int SaveColumns() const;
