@@ -181,7 +181,7 @@ CDlgEngineRotationSetup::~CDlgEngineRotationSetup()
         edit->disconnect(this);
     // The diagnosis window goes first: it talks to this dialog.
     CDlgAccelRpm::DestroyInstance();
-    if (m_manager.IsRunning())
+    if (m_manager.IsRunning() && CDAQ::Exists())
         m_manager.Stop();
     m_timer->stop();
     ReleaseRun();

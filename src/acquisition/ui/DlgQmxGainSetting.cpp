@@ -119,7 +119,7 @@ CDlgQmxGainSetting::CDlgQmxGainSetting(CExpProject* project, QWidget* parent)
 
 CDlgQmxGainSetting::~CDlgQmxGainSetting()
 {
-    if (m_manager.IsRunning())
+    if (m_manager.IsRunning() && CDAQ::Exists())
         m_manager.OnDAQAbort();
     ReleaseNotifyWindow();
     CFormProgress::Destroy();

@@ -101,7 +101,8 @@ CDlgRealTimeMonitor::CDlgRealTimeMonitor(QWidget* parent) : CZuDialog(parent, 40
 
 CDlgRealTimeMonitor::~CDlgRealTimeMonitor()
 {
-    if (m_manager.IsRunning())
+    // The interface may have gone with the program's end; asking for it would make a new one.
+    if (m_manager.IsRunning() && CDAQ::Exists())
         m_manager.Stop();
     EndRun();
     if (g_instance == this)
@@ -150,6 +151,7 @@ void CDlgRealTimeMonitor::OnStartRun()
         return;
     }
     daq->SetUnitsFlag(1);
+    m_holdOff = true;
 }
 
 void CDlgRealTimeMonitor::OnStopRun()
@@ -166,7 +168,10 @@ void CDlgRealTimeMonitor::EndRun()
     if (!daq)
         return;
     // Left set, the flags would keep the measured-data window deaf to every later run.
-    daq->SetUnitsFlag(0);
+    if (m_holdOff) {
+        daq->SetUnitsFlag(0);
+        m_holdOff = false;
+    }
     if (m_notifying && !m_manager.IsRunning()) {
         daq->SetNotifyWindow(nullptr, 0, 0, 0);
         m_notifying = false;

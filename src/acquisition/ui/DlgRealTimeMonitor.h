@@ -78,6 +78,7 @@ private:
     CDAQExeManager m_manager;
     std::unique_ptr<IMessageTarget> m_target;
     bool m_notifying = false;
+    bool m_holdOff = false; // this window set the units' hold-off flags
     CZuChart* m_chart;
     QPushButton* m_startButton;
     QPushButton* m_stopButton;

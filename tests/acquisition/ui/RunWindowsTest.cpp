@@ -14,10 +14,13 @@
 #include "acquisition/ui/Meter.h"
 #include "experiments/CalcOptions.h"
 #include "experiments/DAQConfig.h"
+#include "experiments/ExpData.h"
+#include "experiments/RPMSignalData.h"
 #include "experiments/ExpInfo.h"
 #include "experiments/Sensor.h"
 #include "experiments/SensorGroup.h"
 #include "experiments/SensorProject.h"
+#include "models/HSEARegOptions.h"
 #include "platform/base/Format.h"
 #include "platform/base/MsClock.h"
 #include "platform/qmx/QmxSimLayout.h"
@@ -265,6 +268,10 @@ TEST_F(RunWindows, GainTrialRunPicksGainsAndOkStoresWhatTheHardwareConfirms)
     // A hardware that cannot say what it holds: project and sensors stay as they were.
     dialogs.Then([&](CZuDialog& d) {
         auto& dlg = static_cast<CDlgQmxGainSetting&>(d);
+        // Read back: the list shows what the hardware holds now.
+        EXPECT_TRUE(units.SetChannelInputRange(0, 0.1));
+        dlg.ReadBackButton()->click();
+        EXPECT_EQ(Column(dlg.List(), 3), (std::vector<std::string>{"1", "0.1", "10", "1"}));
         dlg.List()->selectAll();
         emit dlg.GainCombo()->activated(0);
         m_sim->FailCall(QmxCall::GetRangeCode, 100);
@@ -334,7 +341,7 @@ TEST_F(RunWindows, EngineRotationChecksSnapsAndKeepsReadOnlyValues)
     dialogs.Then([&](CZuDialog& d) {
         auto& dlg = static_cast<CDlgEngineRotationSetup&>(d);
         EXPECT_FALSE(dlg.Button(3028)->isVisible());
-        dlg.OnConstantRpm();
+        dlg.Radio(3215)->click();
         EXPECT_TRUE(dlg.Edit(3125)->isReadOnly());
         EXPECT_FALSE(dlg.Edit(3096)->isReadOnly());
         for (auto [entered, snapped] : {std::pair{"0.64", "0.64"}, std::pair{"0.65", "0.768"}}) {
@@ -363,6 +370,23 @@ TEST_F(RunWindows, EngineRotationChecksSnapsAndKeepsReadOnlyValues)
     });
     {
         CDlgEngineRotationSetup dialog(0);
+        dialog.SetDAQProject(f.daq);
+        dialog.LoadFrom(config);
+        dialog.DoModal();
+    }
+
+    // Mode 1 keeps the RPM mode; the constant-RPM controls follow the fixed-mode option.
+    for (uint32_t allowed : {0u, 1u}) {
+        ASSERT_EQ(CHSEARegOptions::WriteDWORD(MessageTextOf(6173).c_str(), allowed), 1);
+        dialogs.Then([&](CZuDialog& d) {
+            auto& dlg = static_cast<CDlgEngineRotationSetup&>(d);
+            EXPECT_FALSE(dlg.Radio(3222)->isEnabled());
+            EXPECT_EQ(dlg.Radio(3215)->isEnabled(), allowed != 0);
+            EXPECT_EQ(dlg.Edit(3096)->isEnabled(), allowed != 0);
+            EXPECT_FALSE(dlg.Edit(3125)->isReadOnly()) << "run-up fields follow the run-up mode";
+            return IDCANCEL;
+        });
+        CDlgEngineRotationSetup dialog(1);
         dialog.SetDAQProject(f.daq);
         dialog.LoadFrom(config);
         dialog.DoModal();
@@ -481,12 +505,57 @@ TEST_F(RunWindows, EngineRotationCheckRunFeedsTheDiagnosisWindow)
         EXPECT_FALSE(dlg.RunManager().IsRunning());
         EXPECT_EQ(CDlgAccelRpm::GetInstance(), nullptr);
         EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull(); }, 2000));
+
+        // A margin of 0 is refused before anything runs.
+        dlg.Edit(3117)->setText("0");
+        dialogs.PressCancel();
+        prompts.Answer(IDOK);
+        dlg.OnCheck();
+        EXPECT_EQ(prompts.Last().text, "Please enter an integer between 1 and 10000.");
+        EXPECT_FALSE(dlg.RunManager().IsRunning());
+        dlg.Edit(3117)->setText("400");
+        // A constant-speed check has nothing to trigger on: it runs free for the measurement time.
+        dlg.Radio(3215)->click();
+        dialogs.PressCancel();
+        dlg.OnCheck();
+        EXPECT_TRUE(dlg.RunManager().IsRunning());
+        EXPECT_EQ(dlg.RunManager().GetFreeRun(), 1);
+        EXPECT_EQ(dlg.RunManager().GetDuration(), dlg.m_fMeasureTime);
+        EXPECT_NE(CDlgAccelRpm::GetInstance(), nullptr);
         return IDCANCEL;
     });
     EXPECT_FALSE(EditEngineRotationSetup(f.daq, true));
+    EXPECT_EQ(CDlgAccelRpm::GetInstance(), nullptr) << "the set-up takes its diagnosis window along";
     EXPECT_EQ(units.IsAnyUnitFlagSet(), 0);
     EXPECT_EQ(dialogs.Unexpected(), 0u);
     EXPECT_EQ(prompts.Unexpected(), 0u);
+}
+
+TEST_F(RunWindows, DiagnosisWindowAnalysesAStoredPulseSignal)
+{
+    CMeasuredFixture f;
+    CDAQExperiment* set = f.AddDataSet("stored", 1);
+    ASSERT_NE(set, nullptr);
+    auto exp = f.MakeMeasurement(set, 1, 8192);
+    f.daq->GetDAQConfig()->SetRpmMargin(300);
+    CMElement* rpmSet = exp->GetRPMSignalData() ? exp->GetRPMSignalData()->GetChild(0) : nullptr;
+    auto* pulse = rpmSet ? ElementCast<CExpData>(rpmSet->GetChild(0)) : nullptr;
+    ASSERT_NE(pulse, nullptr);
+    CDlgAccelRpm* diagnosis = CDlgAccelRpm::ShowStoredPulse(*pulse, 0);
+    ASSERT_NE(diagnosis, nullptr);
+    EXPECT_TRUE(diagnosis->isVisible());
+    EXPECT_EQ(diagnosis->StopButton()->text(), "Close");
+    const int block = diagnosis->Analysis().GetBlockSize();
+    ASSERT_GT(block, 0);
+    EXPECT_EQ(diagnosis->Analysis().Values().size(), static_cast<size_t>(8192 / block));
+    EXPECT_EQ(diagnosis->Analysis().GetMargin(), 300.0);
+    // Shown again: the same window, analysed afresh.
+    EXPECT_EQ(CDlgAccelRpm::ShowStoredPulse(*pulse, 0), diagnosis);
+    EXPECT_EQ(diagnosis->Analysis().Values().size(), static_cast<size_t>(8192 / block));
+    // Its close button closes it (there is no run to stop).
+    QPointer<CDlgAccelRpm> alive(diagnosis);
+    diagnosis->StopButton()->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull(); }, 2000));
 }
 
 TEST_F(RunWindows, DiagnosisWindowMessages)
