@@ -120,6 +120,12 @@ bool CFormProgress::OnInitDialog()
     return true;
 }
 
+void CFormProgress::SetStatusText(const std::string& text)
+{
+    m_status = text;
+    update();
+}
+
 void CFormProgress::SetTimeText(double seconds)
 {
     m_time = Format("Sampling Time: %3.1f sec", seconds);

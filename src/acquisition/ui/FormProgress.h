@@ -38,6 +38,8 @@ public:
     void OnStop();
 
     const std::string& StatusText() const { return m_status; }
+    // Replaces the status line (an owner's own stage, e.g. the gain adjustment after the run).
+    void SetStatusText(const std::string& text);
     const std::string& TimeText() const { return m_time; }
     QPushButton* StartButton() const { return m_startButton; }
     QPushButton* StopButton() const { return m_stopButton; }

@@ -53,6 +53,9 @@ inline constexpr uint32_t WM_ZU_DAQ_DATA = 0x240F;     // one data block
 inline constexpr uint32_t WM_ZU_DAQ_RECORD_START = 0x241A;
 inline constexpr uint32_t WM_ZU_DAQ_RECORD_END = 0x241B;
 
+// The real-time monitor looks at its channel again (no parameters).
+inline constexpr uint32_t WM_ZU_MONITOR_REFRESH = 0x2600;
+
 // Run-up RPM diagnosis window.
 inline constexpr uint32_t WM_ZU_RUNUP_RPM = 0x2500; // wParam: const float* RPM
 inline constexpr uint32_t WM_ZU_RUNUP_RECORD_START = 0x2501;
