@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "SampleProject.h"
@@ -314,6 +315,8 @@ TEST_F(ResultCommandsUi, TheProjectWindowOpensTheInputPowerDialogToSolveTheModel
     // A new set, and a power function for a subsystem chosen in the model's picker.
     dialog->OnNewSet();
     ASSERT_NE(dialog->SelectedSet(), nullptr);
+    CMTreeCtrlEx* modelTree = frame.TreeWindow()->GetTree(0);
+    EXPECT_TRUE(modelTree->Model()->IndexOf(dialog->SelectedSet()).isValid()) << "the tree shows the new set";
     ASSERT_TRUE(dialog->Button(CDlgInputPowerData::IDC_ADD_FUNCTION)->isEnabled());
     CScriptedDialogs dialogs;
     dialogs.Then([&](CZuDialog& dlg) {
@@ -335,10 +338,28 @@ TEST_F(ResultCommandsUi, TheProjectWindowOpensTheInputPowerDialogToSolveTheModel
     EXPECT_FALSE(open->toolTip().isEmpty());
     EXPECT_TRUE(GrabAndCheckLayout(*dialog, "orvex_app_ui", "DlgInputPowerDataSolve").isEmpty());
 
-    // The same dialog serves a second request; Cancel asks the project window to close it.
+    // The same dialog serves a second request; solving adds the set's result to the model and
+    // the tree, then the project window closes the dialog.
     frame.Action(R::ID_INPUT_POWER_DATA)->trigger();
     EXPECT_EQ(frame.TreeWindow()->InputPowerDialog(), dialog);
-    dialog->PressCancel();
+    CScriptedPrompts prompts;
+    dialog->PressOK();
+    EXPECT_EQ(prompts.Count(), 0u) << prompts.Last().text;
+    CMElement* result = model->FindOneChild("Result [Input Power Data]");
+    ASSERT_NE(result, nullptr);
+    EXPECT_TRUE(modelTree->Model()->IndexOf(result).isValid());
+    EXPECT_EQ(frame.TreeWindow()->InputPowerDialog(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // An open dialog goes with the document whose model it edits.
+    frame.Action(R::ID_INPUT_POWER_DATA)->trigger();
+    ASSERT_NE(frame.TreeWindow()->InputPowerDialog(), nullptr);
+    prompts.responder = [](const PromptRecord&) {
+        PromptAnswer no;
+        no.result = IDNO; // not saved
+        return std::optional<PromptAnswer>(no);
+    };
+    ASSERT_TRUE(frame.CloseMainDocument());
     EXPECT_EQ(frame.TreeWindow()->InputPowerDialog(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
