@@ -15,6 +15,16 @@ bool IsResponseFunction(const CMElement* e)
 {
     return e && (e->GetType() == CHSEAResultData::kSplType || e->GetType() == CHSEAResultData::kVibrationLevelType);
 }
+
+bool HoldsElement(const CMElement& parent, const CMElement* element)
+{
+    if (&parent == element)
+        return true;
+    for (int i = 0; i < parent.GetChildCount(); ++i)
+        if (HoldsElement(*parent.GetChild(i), element))
+            return true;
+    return false;
+}
 } // namespace
 
 bool CResultCommands::IsEnabled(int id, const CMElement* selectedProject, const CMElement* first)
@@ -35,18 +45,22 @@ bool CResultCommands::IsEnabled(int id, const CMElement* selectedProject, const 
     }
 }
 
-CAnalysisProject* CResultCommands::FindAnalysisProject(CMElement* element)
+CAnalysisProject* CResultCommands::FindAnalysisProject(const std::vector<CAnalysisProject*>& projects,
+                                                       const CMElement* element)
 {
-    for (CMElement* e = element; e; e = e->GetParent())
-        if (auto* project = dynamic_cast<CAnalysisProject*>(e))
+    if (!element)
+        return nullptr;
+    for (CAnalysisProject* project : projects)
+        if (project && HoldsElement(*project, element))
             return project;
     return nullptr;
 }
 
-CZuRpmMultiVecFunc* CResultCommands::OnResultSelected(CMElement* first, CMElement* chosen)
+CZuRpmMultiVecFunc* CResultCommands::OnResultSelected(const std::vector<CAnalysisProject*>& projects, CMElement* first,
+                                                      CMElement* chosen)
 {
-    CAnalysisProject* project = FindAnalysisProject(first);
-    if (!project || !IsResponseFunction(first) || !FindAnalysisProject(chosen))
+    CAnalysisProject* project = FindAnalysisProject(projects, first);
+    if (!project || !FindAnalysisProject(projects, chosen) || !IsResponseFunction(first))
         return nullptr;
     return project->CompareWithResult(first, dynamic_cast<CZuData*>(chosen));
 }

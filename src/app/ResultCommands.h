@@ -5,6 +5,7 @@
 // SPL by single input powers. The frame opens the dialogs and calls these.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CAnalysisProject;
 class CMElement;
@@ -27,11 +28,15 @@ public:
     // (either may be null).
     static bool IsEnabled(int id, const CMElement* selectedProject, const CMElement* first);
 
-    // The analysis project that holds the element; null when none does.
-    static CAnalysisProject* FindAnalysisProject(CMElement* element);
+    // The project among the given ones whose tree holds the element; null when none does. The
+    // element is only compared, never read, so one that has gone since is simply not found.
+    static CAnalysisProject* FindAnalysisProject(const std::vector<CAnalysisProject*>& projects,
+                                                 const CMElement* element);
     // The result selection's answer: the first result against the chosen energy result set, on
-    // the first result's project. Null when it does not fit or cannot be built.
-    static CZuRpmMultiVecFunc* OnResultSelected(CMElement* first, CMElement* chosen);
+    // the first result's project. Both must still be in one of the open projects (either may have
+    // been deleted while the selection was open). Null when they do not fit or nothing was built.
+    static CZuRpmMultiVecFunc* OnResultSelected(const std::vector<CAnalysisProject*>& projects, CMElement* first,
+                                                CMElement* chosen);
 
     // The report form of the SPL by single input powers for its notification (1 per input, 2 the
     // structures and cavities summed); 0 for any other message.

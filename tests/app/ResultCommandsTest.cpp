@@ -275,15 +275,25 @@ TEST_F(ResultCommandsTest, TheResultSelectionsAnswerComparesOnTheFirstResultsPro
     ASSERT_TRUE(both && roof);
     CMElement* spl = rpmProject->CalcSPL(both, kTarget, 1, 1);
     ASSERT_NE(spl, nullptr);
-    EXPECT_EQ(R::FindAnalysisProject(spl), rpmProject);
-    EXPECT_EQ(R::FindAnalysisProject(model), nullptr);
+    std::vector<CAnalysisProject*> open = {rpmProject};
+    EXPECT_EQ(R::FindAnalysisProject(open, spl), rpmProject);
+    EXPECT_EQ(R::FindAnalysisProject(open, model), nullptr);
+    EXPECT_EQ(R::FindAnalysisProject({}, spl), nullptr);
 
-    EXPECT_EQ(R::OnResultSelected(spl, nullptr), nullptr);
-    EXPECT_EQ(R::OnResultSelected(both, roof), nullptr) << "a result set is no response function";
-    CZuRpmMultiVecFunc* table = R::OnResultSelected(spl, roof);
+    EXPECT_EQ(R::OnResultSelected(open, spl, nullptr), nullptr);
+    EXPECT_EQ(R::OnResultSelected(open, both, roof), nullptr) << "a result set is no response function";
+    EXPECT_EQ(R::OnResultSelected({}, spl, roof), nullptr) << "the result's project has been closed";
+    CZuRpmMultiVecFunc* table = R::OnResultSelected(open, spl, roof);
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->GetType(), CResultCompTable::kSplTable);
     EXPECT_EQ(table->GetParent(), both);
+
+    // A second result deleted while the selection was open is not read: nothing is built.
+    CMElement* gone = roof;
+    ASSERT_TRUE(roof->GetParent()->DeleteChild(roof, 1));
+    const int children = both->GetChildCount();
+    EXPECT_EQ(R::OnResultSelected(open, spl, gone), nullptr);
+    EXPECT_EQ(both->GetChildCount(), children);
 }
 
 TEST_F(ResultCommandsTest, OrderReportHoldsEachInputsSplAndTheirSumPerOrder)

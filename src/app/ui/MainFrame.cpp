@@ -1129,7 +1129,7 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
     case WM_COMMAND:
         return OnCommand(static_cast<int>(wParam & 0xFFFFu)) ? 1 : 0;
     case WM_ZU_RESULT_SELECTED:
-        return CResultCommandsUi::OnResultSelected(wParam, lParam);
+        return m_doc ? CResultCommandsUi::OnResultSelected(wParam, lParam, *m_doc) : 0;
     case WM_ZU_SPL_BY_SINGLE_IP:
     case WM_ZU_SPL_BY_SINGLE_IP_COMP: {
         auto* project = reinterpret_cast<CAnalysisProject*>(lParam);

@@ -27,12 +27,17 @@ void CResultCommandsUi::OpenResultSelection(CAnalysisProject* project, CMElement
     CDlgSelectResult::CreateInstance(project, first, parent, owner);
 }
 
-intptr_t CResultCommandsUi::OnResultSelected(uintptr_t wParam, intptr_t lParam)
+intptr_t CResultCommandsUi::OnResultSelected(uintptr_t wParam, intptr_t lParam, const CTALVODoc& doc)
 {
     CWaitCursor wait;
+    std::vector<CAnalysisProject*> projects;
+    const CTALVOProject& container = doc.GetTALVOProject();
+    for (int i = 0; i < container.GetProjectCount(); ++i)
+        if (auto* project = dynamic_cast<CAnalysisProject*>(container.GetProject(i)))
+            projects.push_back(project);
     auto* first = reinterpret_cast<CMElement*>(wParam);
     auto* chosen = reinterpret_cast<CMElement*>(lParam);
-    return reinterpret_cast<intptr_t>(CResultCommands::OnResultSelected(first, chosen));
+    return reinterpret_cast<intptr_t>(CResultCommands::OnResultSelected(projects, first, chosen));
 }
 
 bool CResultCommandsUi::CompareWithMeasured(CAnalysisProject& project, CMElement* first)

@@ -19,8 +19,9 @@ public:
     // OK comes back to the owner as message 0xFE1.
     static void OpenResultSelection(CAnalysisProject* project, CMElement* first, QWidget* parent,
                                     IMessageTarget* owner);
-    // The answer of the result selection (0xFE1): the table added, or 0.
-    static intptr_t OnResultSelected(uintptr_t wParam, intptr_t lParam);
+    // The answer of the result selection (0xFE1) for the document's analysis projects: the table
+    // added, or 0.
+    static intptr_t OnResultSelected(uintptr_t wParam, intptr_t lParam, const CTALVODoc& doc);
     // The measured-against-calculated table of the first selected element; false when none was made.
     static bool CompareWithMeasured(CAnalysisProject& project, CMElement* first);
     // The export dialog of the project's kind; DoModal's result.
