@@ -298,6 +298,37 @@ TEST_F(ResultCommandsUi, WritesTheOrderReportOfTheSplBySingleInputPowers)
     EXPECT_EQ(ot->GetSPLsFolder()->GetChildCount(), 1);
     CDlgSelectCalcSubsystem::DestroyInstance();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // The structure/acoustic form: the stored table, summed over structures and cavities.
+    {
+        CZuRegOptions reg(GetOptionsKeyPath().c_str());
+        ASSERT_TRUE(reg.Open());
+        ASSERT_TRUE(reg.SetDWORD(LoadString(6183).c_str(), 1));
+    }
+    frame.UpdateCommandUI();
+    ASSERT_TRUE(Enabled(C::ID_SPL_BY_SINGLE_IP_COMP));
+    frame.Action(C::ID_SPL_BY_SINGLE_IP_COMP)->trigger();
+    inputs = CDlgSelectCalcSubsystem::GetInstance();
+    ASSERT_NE(inputs, nullptr);
+    dialogs.Then([&](CZuDialog& dlg) {
+        auto* picker = dynamic_cast<CDlgSelectSubsystem*>(&dlg);
+        const int at = picker ? picker->Combo()->findText(kTarget) : -1;
+        if (at < 0)
+            return dlg.PressCancel();
+        picker->Combo()->setCurrentIndex(at);
+        return dlg.PressOK();
+    });
+    const fs::path summed = dir / "SplReportStAc.txt";
+    prompts.ChooseFile(summed.string());
+    inputs->PressOK();
+    std::ifstream in(summed);
+    std::string heading, title;
+    std::getline(in, heading);
+    std::getline(in, title);
+    EXPECT_EQ(title.rfind("TYPE:2, ORDER:0\tST\tAC\t", 0), 0u) << title;
+    EXPECT_EQ(ot->GetSPLsFolder()->GetChildCount(), 1);
+    CDlgSelectCalcSubsystem::DestroyInstance();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST_F(ResultCommandsUi, TheProjectWindowOpensTheInputPowerDialogToSolveTheModel)
