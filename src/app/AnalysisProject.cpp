@@ -25,6 +25,7 @@
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
+#include "platform/win/WorkProgress.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OctFreqIndexMap.h"
 #include "spectral/OrderBand.h"
@@ -750,7 +751,7 @@ CSPLsFolder* CAnalysisProject::CreateSPLsFolder(int add)
 }
 
 CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target, const CZuSubsystemTable& table,
-                                                       int force)
+                                                       int force, IWorkProgress* progress)
 {
     CSPLsFolder* folder = GetSPLsFolder();
     if (!folder)
@@ -760,8 +761,22 @@ CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target
     if (CZuRpmSelFunc* stored = folder->FindSPL(target, table))
         return stored;
 
+    // Each input may need its energy result solved first: the bar moves once per input.
+    struct ProgressScope
+    {
+        IWorkProgress* p;
+        ~ProgressScope()
+        {
+            if (p)
+                p->End();
+        }
+    } scope{progress};
+    if (progress)
+        progress->Begin(FormatString(IDS_SPL_BY_INPUT_TITLE, target.c_str()), table.GetCount());
     std::vector<CZuData*> results;
     for (int i = 0; i < table.GetCount(); ++i) {
+        if (progress)
+            progress->Step(i);
         CZuSubsystemTable one;
         one.Add(table[i]);
         CZuData* result = FindEnergyResult(one);
@@ -826,9 +841,9 @@ CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target
 }
 
 CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers2(const std::string& target, const CZuSubsystemTable& table,
-                                                        int force)
+                                                        int force, IWorkProgress* progress)
 {
-    return BuildSPLByInputPowers(target, table, force);
+    return BuildSPLByInputPowers(target, table, force, progress);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -18,6 +18,7 @@ class CDaqProject;
 class CHSEAModelData;
 class CInputEnergyFolder;
 class CInputPowerFolder;
+class IWorkProgress;
 class CSPLsFolder;
 class COctaveManagerEx;
 class CZuData;
@@ -144,8 +145,11 @@ public:
     // of that input alone: a stored table that covers the inputs, else built from the single-input
     // energy results (found, or calculated when absent or forced; they stay in the project) and
     // added to the SPL folder. Null when it cannot be built (a missing energy result is named).
-    CZuRpmSelFunc* BuildSPLByInputPowers(const std::string& target, const CZuSubsystemTable& table, int force);
-    CZuRpmSelFunc* BuildSPLByInputPowers2(const std::string& target, const CZuSubsystemTable& table, int force);
+    // The progress, when given, steps once per input subsystem.
+    CZuRpmSelFunc* BuildSPLByInputPowers(const std::string& target, const CZuSubsystemTable& table, int force,
+                                         IWorkProgress* progress = nullptr);
+    CZuRpmSelFunc* BuildSPLByInputPowers2(const std::string& target, const CZuSubsystemTable& table, int force,
+                                          IWorkProgress* progress = nullptr);
 
     // ---- comparison tables of a response function (SPL or vibration level) ----
     // Measured against calculated, added to the function's result set in place of an earlier

@@ -7,6 +7,7 @@
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/GfxUtil.h"
+#include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/ZuRegOptions.h"
@@ -26,6 +27,9 @@ constexpr unsigned IDS_CALCULATION_FINISHED = 6170;
 constexpr unsigned IDS_ASK_REVISE_POWERS = 6192;
 constexpr unsigned IDS_INPUT_ENERGY_CAPTION = 6197;
 constexpr unsigned IDS_INPUT_POWER_CAPTION = 6199;
+constexpr unsigned IDS_SPL_BY_INPUT_CAPTION = 6198;
+constexpr unsigned IDS_OPT_SPL_BY_SINGLE_IP = 6182;
+constexpr unsigned IDS_OPT_SPL_BY_SINGLE_IP_COMP = 6183;
 constexpr unsigned IDS_OPT_ASK_REVISE = 6319;
 constexpr unsigned WM_CALC_INPUT_ENERGY = 0x2410;
 constexpr unsigned WM_CALC_ENERGY_RESULT = 0x2411;
@@ -56,6 +60,12 @@ bool CCalcCommands::IsEnabled(int id, const CAnalysisProject* project, const CME
         return InputFunctionCount(*project) == 0;
     case ID_CALC_ENERGY_RESULT:
         return InputFunctionCount(*project) > 0;
+    case ID_SPL_BY_SINGLE_IP:
+    case ID_SPL_BY_SINGLE_IP_COMP:
+        return project->GetProjectType() == CAnalysisProject::typeOrder &&
+               GetRegOptionByStringId(id == ID_SPL_BY_SINGLE_IP ? IDS_OPT_SPL_BY_SINGLE_IP
+                                                                : IDS_OPT_SPL_BY_SINGLE_IP_COMP) != 0 &&
+               InputFunctionCount(*project) > 0;
     case ID_CALC_VIBRATION_LEVEL:
     case ID_CALC_SPL:
     case ID_SEARCH_DOMINANT_PATH:
@@ -69,7 +79,7 @@ bool CCalcCommands::IsEnabled(int id, const CAnalysisProject* project, const CME
 int CCalcCommands::GetOfferedSubsystems(int id, const CAnalysisProject& project, CZuSubsystemTable& table)
 {
     table.Clear();
-    if (id == ID_CALC_ENERGY_RESULT)
+    if (id == ID_CALC_ENERGY_RESULT || id == ID_SPL_BY_SINGLE_IP || id == ID_SPL_BY_SINGLE_IP_COMP)
         return project.GetInputPowerSubsystems(table);
     if (id != ID_CALC_INPUT_POWER)
         return 0;
@@ -120,14 +130,33 @@ bool CCalcCommands::IsWaveTypeEnabled(int id)
 
 unsigned CCalcCommands::GetCaptionId(int id)
 {
-    return id == ID_CALC_INPUT_POWER     ? IDS_INPUT_ENERGY_CAPTION
-           : id == ID_CALC_ENERGY_RESULT ? IDS_INPUT_POWER_CAPTION
-                                         : 0;
+    switch (id) {
+    case ID_CALC_INPUT_POWER:
+        return IDS_INPUT_ENERGY_CAPTION;
+    case ID_CALC_ENERGY_RESULT:
+        return IDS_INPUT_POWER_CAPTION;
+    case ID_SPL_BY_SINGLE_IP:
+    case ID_SPL_BY_SINGLE_IP_COMP:
+        return IDS_SPL_BY_INPUT_CAPTION;
+    default:
+        return 0;
+    }
 }
 
 unsigned CCalcCommands::GetNotifyMessage(int id)
 {
-    return id == ID_CALC_INPUT_POWER ? WM_CALC_INPUT_ENERGY : id == ID_CALC_ENERGY_RESULT ? WM_CALC_ENERGY_RESULT : 0;
+    switch (id) {
+    case ID_CALC_INPUT_POWER:
+        return WM_CALC_INPUT_ENERGY;
+    case ID_CALC_ENERGY_RESULT:
+        return WM_CALC_ENERGY_RESULT;
+    case ID_SPL_BY_SINGLE_IP:
+        return WM_ZU_SPL_BY_SINGLE_IP;
+    case ID_SPL_BY_SINGLE_IP_COMP:
+        return WM_ZU_SPL_BY_SINGLE_IP_COMP;
+    default:
+        return 0;
+    }
 }
 
 int CCalcCommands::OnCalcInputEnergy(const CZuSubsystemTable& table, CAnalysisProject* project)

@@ -19,17 +19,22 @@ public:
         ID_CALC_SPL = 1057,
         ID_CALC_VIBRATION_LEVEL = 1067,
         ID_CALC_ENERGY_RESULT = 1177,
+        ID_SPL_BY_SINGLE_IP = 1181,
+        ID_SPL_BY_SINGLE_IP_COMP = 1182,
     };
     // The result commands ask for their target in the model's subsystem picker.
     static constexpr bool kResultPickerBuilt = true;
 
     // Whether the command applies to the selected project and first selected element (either may
-    // be null).
+    // be null). The SPL by single input powers (1181, 1182) needs its option on and input powers;
+    // it writes the order report for a project by order, while a project by RPM waits for its
+    // comparison windows, so it stays off there.
     static bool IsEnabled(int id, const CAnalysisProject* project, const CMElement* first);
 
     // The subsystems offered for input powers: those of the input-energy folder, else the excited
     // subsystems of the DAQ project's used experiments (with their symmetric subsystems when the
-    // project may borrow measurements). For the energy result: those of the input-power folder.
+    // project may borrow measurements). For the energy result and the SPL by single input
+    // powers: those of the input-power folder.
     static int GetOfferedSubsystems(int id, const CAnalysisProject& project, CZuSubsystemTable& table);
     // What the picker of a result command offers (5 the shells, 8 the cavities, 9 every subsystem)
     // and whether it asks for the wave type.

@@ -11,6 +11,7 @@
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
+#include "platform/win/WorkProgress.h"
 #include "spectral/OrderBand.h"
 #include "spectral/OrderList.h"
 #include "spectral/ZuOTMultiVecFunc.h"
@@ -124,9 +125,18 @@ int COTInPcCreator::Build(int type, int orderIndex)
     return 1;
 }
 
-int COTInPcCreator::WriteReport(int type, const char* path)
+int COTInPcCreator::WriteReport(int type, const char* path, IWorkProgress* progress)
 {
     CStdioFile file;
+    struct ProgressScope
+    {
+        IWorkProgress* p;
+        ~ProgressScope()
+        {
+            if (p)
+                p->End();
+        }
+    } scope{progress};
     try {
         if (!path || !file.Open(path, CStdioFile::modeWrite)) {
             AfxMessageBox("Faile to open file.");
@@ -136,9 +146,14 @@ int COTInPcCreator::WriteReport(int type, const char* path)
         // Every order of the analysis project; the map holds them at the same positions.
         IAnalysisProjectAccess* project = m_source ? IAnalysisProjectAccess::FindOwner(m_source) : nullptr;
         const int orders = project ? project->GetOrderList().GetCount() : 0;
-        for (int o = 0; o < orders; ++o)
+        if (progress)
+            progress->Begin(m_name.empty() && m_source ? m_source->GetLabel() : m_name, orders);
+        for (int o = 0; o < orders; ++o) {
+            if (progress)
+                progress->Step(o);
             if (Build(type, o))
                 m_list.WriteBlock(file);
+        }
         file.Close();
     } catch (const CFileException&) {
         file.Abort();

@@ -9,6 +9,7 @@
 #include "platform/archive/Object.h"
 
 class CZuOTMultiVecFunc;
+class IWorkProgress;
 
 class COTInPcCreator : public CObject
 {
@@ -27,8 +28,9 @@ public:
     // rows) for another type, without a name or the analysis project, or without subsystems.
     int Build(int type, int orderIndex);
     // "##### LINE [dB] #####" and the block of every order that builds with the type. 0 with the
-    // message "Faile to open file." when the file cannot be written.
-    int WriteReport(int type, const char* path);
+    // message "Faile to open file." when the file cannot be written (an existing file then stays
+    // as it was). The progress, when given, steps once per order.
+    int WriteReport(int type, const char* path, IWorkProgress* progress = nullptr);
 
     const COTDataList& GetDataList() const { return m_list; }
     const std::string& GetName() const { return m_name; }

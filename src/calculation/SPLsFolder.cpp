@@ -52,7 +52,9 @@ CZuRpmSelFunc* CSPLsFolder::FindSPL(const std::string& target, const CZuSubsyste
 {
     for (int i = 0; i < GetChildCount(); ++i) {
         auto* child = dynamic_cast<CZuRpmSelFunc*>(GetChild(i));
-        if (!child || child->GetRpmCount() == 0)
+        // A table by order keeps its entries per order, not per RPM.
+        const auto* byOrder = DynamicDowncast<CZuOTMultiVecFunc>(child);
+        if (!child || (byOrder ? byOrder->GetOrderCount() : child->GetRpmCount()) == 0)
             continue;
         std::string label;
         const CZuVecFunc* first = FirstVector(child, label);

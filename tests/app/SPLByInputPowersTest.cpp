@@ -268,6 +268,9 @@ TEST_F(SplFixture, ByOrderOnlyTheBandOfTheOrderFrequencyCarriesTheSpl)
         }
     }
     EXPECT_EQ(finite, 12);
+    // Asked again, or for one of its inputs: the stored table by order serves, nothing is added.
+    EXPECT_EQ(ot->BuildSPLByInputPowers2(kTarget, Table({kFloor}), 0), table);
+    EXPECT_EQ(ot->GetSPLsFolder()->GetChildCount(), 1);
 }
 
 TEST_F(SplFixture, CalculatedAgainstCalculatedTablesPutTwoResultsSideBySide)

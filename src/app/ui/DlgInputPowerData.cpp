@@ -78,9 +78,9 @@ CDlgInputPowerData::CDlgInputPowerData(CModelProject* project, IMessageTarget* o
     connect(m_buttons[2], &QPushButton::clicked, this, [this] { OnDeleteSet(); });
     connect(m_buttons[3], &QPushButton::clicked, this, [this] { OnAddFunction(); });
     connect(m_buttons[4], &QPushButton::clicked, this, [this] { OnDeleteFunction(); });
-    // The data view of a power function opens from the project tree; the dialog has no view of
-    // its own to open yet.
-    m_buttons[5]->setToolTip(tr("Open the power function from the project tree"));
+    // Opening a power function needs its data window, which comes with the data views; until
+    // then the button stays off and says why.
+    m_buttons[5]->setToolTip(tr("Not available yet: power functions have no data window in this version"));
 }
 
 CDlgInputPowerData::~CDlgInputPowerData() = default;

@@ -1,10 +1,15 @@
 #include "app/ui/DockTreeWnd.h"
 
+#include "app/ModelProject.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
+#include "app/ui/DlgInputPowerData.h"
 #include "app/ui/ProjectTreeModel.h"
 #include "platform/elements/MElement.h"
 #include "platform/elements/MElementList.h"
+#include "platform/win/Messages.h"
+#include "platform/win/WinTypes.h"
+#include "views/ui/DlgSelectSubsystem.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -50,6 +55,8 @@ void CDockTreeWnd::RemoveTree(int index)
 
 void CDockTreeWnd::RemoveAllTrees()
 {
+    // The dialog works on the document's model project, which goes with the trees.
+    CloseInputPowerData();
     for (int i = GetTreeCount() - 1; i >= 0; --i)
         RemoveTree(i);
     update();
@@ -121,4 +128,81 @@ bool CDockTreeWnd::RemoveElement(int projectIndex, CMElement* element)
     if (CTALVODoc* doc = GetTALVOApp().GetMainDocument())
         doc->SetModifiedFlag(1);
     return true;
+}
+
+// ---- messages ----
+
+namespace {
+constexpr uintptr_t kCommandInputPowerUpdate = 1034;
+constexpr uintptr_t kCommandInputPowerSolve = 1056;
+constexpr uintptr_t kCloseInputPowerData = 2;
+
+// The subsystem of a new power function: any subsystem of the model, chosen without wave type.
+bool ChooseSubsystem(CModelProject& model, std::string& name)
+{
+    CDlgSelectSubsystem picker(&model);
+    picker.SetSubsystemKind(CDlgSelectSubsystem::kAll);
+    picker.EnableWaveType(false);
+    // Without the wave-type choice the picker answers the plain name.
+    if (picker.DoModal() != IDOK || picker.m_strName.empty())
+        return false;
+    name = picker.m_strName;
+    return true;
+}
+} // namespace
+
+intptr_t CDockTreeWnd::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)
+{
+    auto* element = reinterpret_cast<CMElement*>(lParam);
+    const int index = static_cast<int>(static_cast<intptr_t>(wParam));
+    switch (msg) {
+    case WM_ZU_CHILD_ADDED:
+        return AddElement(index, element) ? 1 : 0;
+    case WM_ZU_CHILD_REMOVED:
+        return RemoveElement(index, element) ? 1 : 0;
+    case WM_ZU_INPUT_POWER_DATA:
+        if (wParam == kCloseInputPowerData)
+            CloseInputPowerData();
+        else if (wParam == kCommandInputPowerUpdate || wParam == kCommandInputPowerSolve)
+            OpenInputPowerData(wParam, element);
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+void CDockTreeWnd::PostMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)
+{
+    QMetaObject::invokeMethod(
+        this, [this, msg, wParam, lParam] { SendMessage(msg, wParam, lParam); }, Qt::QueuedConnection);
+}
+
+CDlgInputPowerData* CDockTreeWnd::InputPowerDialog() const
+{
+    return m_inputPowerDialog;
+}
+
+void CDockTreeWnd::OpenInputPowerData(uintptr_t command, CMElement* project)
+{
+    if (!m_inputPowerDialog) {
+        auto* model = dynamic_cast<CModelProject*>(GetTALVOApp().GetProject(0));
+        if (!model)
+            return;
+        CDlgInputPowerData::SetSubsystemChooser(ChooseSubsystem);
+        m_inputPowerDialog = new CDlgInputPowerData(model, this, this);
+        m_inputPowerDialog->Create();
+    }
+    m_inputPowerDialog->SetSolvingModel(dynamic_cast<CModelProject*>(project));
+    m_inputPowerDialog->SetMode(command == kCommandInputPowerSolve ? CDlgInputPowerData::modeSolve
+                                                                   : CDlgInputPowerData::modeClose);
+    m_inputPowerDialog->show();
+    m_inputPowerDialog->raise();
+}
+
+void CDockTreeWnd::CloseInputPowerData()
+{
+    if (CDlgInputPowerData* dialog = m_inputPowerDialog) {
+        m_inputPowerDialog = nullptr;
+        dialog->DestroyWindow();
+    }
 }

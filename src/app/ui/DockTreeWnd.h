@@ -4,15 +4,22 @@
 #include "app/ProjectTreeWindow.h"
 
 #include "app/ui/MTreeCtrlEx.h"
+#include "platform/win/MessageTarget.h"
 
 #include <QDockWidget>
+#include <QPointer>
 
 #include <vector>
 
+class CDlgInputPowerData;
 class CProjectTreeModel;
 class QTabWidget;
 
-class CDockTreeWnd : public QDockWidget, public IProjectTreeWindow
+// Asks the project window for the input-power dialog: wParam 1034 (close mode) or 1056 (solving
+// mode) with the project to solve as lParam; wParam 2 closes the dialog.
+inline constexpr uint32_t WM_ZU_INPUT_POWER_DATA = 4033;
+
+class CDockTreeWnd : public QDockWidget, public IProjectTreeWindow, public IMessageTarget
 {
     Q_OBJECT
 public:
@@ -37,6 +44,13 @@ public:
     void SetActiveIndex(int index);
     QTabWidget* Tabs() const { return m_tabs; }
 
+    // IMessageTarget: elements added (1224) and removed (1225) by the project window's dialogs,
+    // and the input-power dialog (4033).
+    intptr_t SendMessage(uint32_t msg, uintptr_t wParam = 0, intptr_t lParam = 0) override;
+    void PostMessage(uint32_t msg, uintptr_t wParam = 0, intptr_t lParam = 0) override;
+    // The input-power dialog while it is open; null otherwise.
+    CDlgInputPowerData* InputPowerDialog() const;
+
 signals:
     // A double-click on an element: open the selection (command 1191 of the main frame).
     void OpenSelectionRequested();
@@ -46,6 +60,11 @@ signals:
     void SelectionChanged();
 
 private:
+    // Opens the input-power dialog once (over project 0, the model project) and reuses it.
+    void OpenInputPowerData(uintptr_t command, CMElement* project);
+    void CloseInputPowerData();
+
     QTabWidget* m_tabs;
+    QPointer<CDlgInputPowerData> m_inputPowerDialog;
     std::vector<CMTreeCtrlEx*> m_trees;
 };

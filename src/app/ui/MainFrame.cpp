@@ -5,8 +5,10 @@
 #include "app/TALVODoc.h"
 #include "app/AnalysisProject.h"
 #include "app/CalcCommands.h"
+#include "app/ResultCommands.h"
 #include "app/TALVOProject.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
+#include "views/ui/DlgSelectResult.h"
 #include "views/ui/DlgSelectSubsystem.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "app/ModelProject.h"
@@ -21,6 +23,7 @@
 #include "app/ui/ProgressStatusBar.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/DockShortcutWnd.h"
+#include "app/ui/ResultCommandsUi.h"
 #include "app/ui/SplashWnd.h"
 #include "experiments/SensorProject.h"
 #include "experiments/ui/ExpDoc.h"
@@ -121,11 +124,21 @@ const MenuEntry kMenuTexts[] = {
     {CCalcCommands::ID_CALC_SPL, "Sound &Pressure Level..."},
     {CCalcCommands::ID_SEARCH_DOMINANT_PATH, "&Dominant Paths..."},
     {CCalcCommands::ID_CALC_POWER_CONTRIBUTION, "Power &Contributions..."},
+    {CCalcCommands::ID_SPL_BY_SINGLE_IP, "SPL by &Single Input Powers..."},
+    {CCalcCommands::ID_SPL_BY_SINGLE_IP_COMP, "SPL by Single Input Powers (&Structure/Acoustic)..."},
+    {CResultCommands::ID_COMPARE_WITH_RESULT, "Compare with Another &Result..."},
+    {CResultCommands::ID_COMPARE_WITH_MEASURED, "Compare with &Measured Data"},
+    {CResultCommands::ID_INPUT_POWER_DATA, "Input Power &Data..."},
+    {CResultCommands::ID_EXPORT_INPUT_POWER, "Export Input P&owers..."},
 };
 // The calculation commands, in their menu's order.
 const int kCalcCommands[] = {CCalcCommands::ID_CALC_INPUT_POWER,     CCalcCommands::ID_CALC_ENERGY_RESULT,
                              CCalcCommands::ID_CALC_VIBRATION_LEVEL, CCalcCommands::ID_CALC_SPL,
-                             CCalcCommands::ID_SEARCH_DOMINANT_PATH, CCalcCommands::ID_CALC_POWER_CONTRIBUTION};
+                             CCalcCommands::ID_SEARCH_DOMINANT_PATH, CCalcCommands::ID_CALC_POWER_CONTRIBUTION,
+                             CCalcCommands::ID_SPL_BY_SINGLE_IP,     CCalcCommands::ID_SPL_BY_SINGLE_IP_COMP};
+// The comparisons and input-power commands of the results (the export goes to the File menu).
+const int kResultCommands[] = {CResultCommands::ID_COMPARE_WITH_RESULT, CResultCommands::ID_COMPARE_WITH_MEASURED,
+                               CResultCommands::ID_INPUT_POWER_DATA, CResultCommands::ID_EXPORT_INPUT_POWER};
 } // namespace
 
 CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
@@ -186,6 +199,8 @@ CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
 
 void CMainFrame::CloseElementWindows()
 {
+    // The result selection holds the first result of this document.
+    CDlgSelectResult::DestroyInstance();
     // Windows over the document's elements go before the document: they hold its data.
     if (CSensorFrame* sensors = CSensorFrame::GetInstance()) {
         if (auto* sub = qobject_cast<QMdiSubWindow*>(sensors->parentWidget()))
@@ -295,6 +310,13 @@ void CMainFrame::CreateActions()
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         m_actions[id] = action;
     }
+    for (int id : kResultCommands) {
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("Command%1").arg(id));
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        m_actions[id] = action;
+    }
     for (int id : kCalcCommands) {
         auto* action = new QAction(this);
         action->setObjectName(QStringLiteral("Command%1").arg(id));
@@ -351,6 +373,7 @@ void CMainFrame::BuildMenus()
     file->addSeparator();
     file->addAction(m_actions[ID_EXPORT_ANALYSIS_PROJECT]);
     file->addAction(m_actions[ID_IMPORT_ANALYSIS_PROJECT]);
+    file->addAction(m_actions[CResultCommands::ID_EXPORT_INPUT_POWER]);
     file->addSeparator();
     m_recentMenu = file->addMenu(MenuText(4));
     m_recentMenu->setObjectName(QStringLiteral("RecentMenu"));
@@ -379,6 +402,10 @@ void CMainFrame::BuildMenus()
     calculation->setObjectName(QStringLiteral("CalculationMenu"));
     for (int id : kCalcCommands)
         calculation->addAction(m_actions[id]);
+    calculation->addSeparator();
+    for (int id : kResultCommands)
+        if (id != CResultCommands::ID_EXPORT_INPUT_POWER)
+            calculation->addAction(m_actions[id]);
     connect(calculation, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
 
     QMenu* help = bar->addMenu(MenuText(3));
@@ -540,13 +567,26 @@ bool CMainFrame::IsCommandEnabled(int id) const
     case CCalcCommands::ID_CALC_VIBRATION_LEVEL:
     case CCalcCommands::ID_CALC_SPL:
     case CCalcCommands::ID_SEARCH_DOMINANT_PATH:
-    case CCalcCommands::ID_CALC_POWER_CONTRIBUTION: {
+    case CCalcCommands::ID_CALC_POWER_CONTRIBUTION:
+    case CCalcCommands::ID_SPL_BY_SINGLE_IP:
+    case CCalcCommands::ID_SPL_BY_SINGLE_IP_COMP: {
         if (!hasDoc)
             return false;
         CMElementList selection;
         GetTALVOApp().GetSelectedElements(selection);
         return CCalcCommands::IsEnabled(id, SelectedAnalysisProject(),
                                         selection.GetSize() > 0 ? selection[0] : nullptr);
+    }
+    case CResultCommands::ID_COMPARE_WITH_RESULT:
+    case CResultCommands::ID_COMPARE_WITH_MEASURED:
+    case CResultCommands::ID_INPUT_POWER_DATA:
+    case CResultCommands::ID_EXPORT_INPUT_POWER: {
+        if (!hasDoc)
+            return false;
+        CMElementList selection;
+        GetTALVOApp().GetSelectedElements(selection);
+        return CResultCommands::IsEnabled(id, GetTALVOApp().GetProject(-1),
+                                          selection.GetSize() > 0 ? selection[0] : nullptr);
     }
     default:
         if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount)
@@ -594,6 +634,32 @@ void CMainFrame::RunResultCommand(int id)
     if (picker.DoModal() != IDOK)
         return;
     CCalcCommands::RunResultCommand(id, *project, result, picker.m_strName);
+}
+
+void CMainFrame::RunResultCommandUi(int id)
+{
+    CMElementList selection;
+    GetTALVOApp().GetSelectedElements(selection);
+    CMElement* first = selection.GetSize() > 0 ? selection[0] : nullptr;
+    CAnalysisProject* project = SelectedAnalysisProject();
+    switch (id) {
+    case CResultCommands::ID_COMPARE_WITH_RESULT:
+        CResultCommandsUi::OpenResultSelection(project, first, this, this);
+        break;
+    case CResultCommands::ID_COMPARE_WITH_MEASURED:
+        if (project)
+            CResultCommandsUi::CompareWithMeasured(*project, first);
+        break;
+    case CResultCommands::ID_EXPORT_INPUT_POWER:
+        CResultCommandsUi::ExportInputPower(project, this);
+        break;
+    case CResultCommands::ID_INPUT_POWER_DATA:
+        m_treeWnd->SendMessage(WM_ZU_INPUT_POWER_DATA, static_cast<uintptr_t>(id),
+                               reinterpret_cast<intptr_t>(GetTALVOApp().GetProject(-1)));
+        break;
+    default:
+        break;
+    }
 }
 
 bool CMainFrame::IsOpenAnalysisProject(const CAnalysisProject* project) const
@@ -747,7 +813,15 @@ bool CMainFrame::RunCommand(int id)
         break;
     case CCalcCommands::ID_CALC_INPUT_POWER:
     case CCalcCommands::ID_CALC_ENERGY_RESULT:
+    case CCalcCommands::ID_SPL_BY_SINGLE_IP:
+    case CCalcCommands::ID_SPL_BY_SINGLE_IP_COMP:
         OpenCalcSubsystemSelection(id);
+        break;
+    case CResultCommands::ID_COMPARE_WITH_RESULT:
+    case CResultCommands::ID_COMPARE_WITH_MEASURED:
+    case CResultCommands::ID_INPUT_POWER_DATA:
+    case CResultCommands::ID_EXPORT_INPUT_POWER:
+        RunResultCommandUi(id);
         break;
     case CCalcCommands::ID_CALC_VIBRATION_LEVEL:
     case CCalcCommands::ID_CALC_SPL:
@@ -1054,6 +1128,16 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
         return 0;
     case WM_COMMAND:
         return OnCommand(static_cast<int>(wParam & 0xFFFFu)) ? 1 : 0;
+    case WM_ZU_RESULT_SELECTED:
+        return m_doc ? CResultCommandsUi::OnResultSelected(wParam, lParam, *m_doc) : 0;
+    case WM_ZU_SPL_BY_SINGLE_IP:
+    case WM_ZU_SPL_BY_SINGLE_IP_COMP: {
+        auto* project = reinterpret_cast<CAnalysisProject*>(lParam);
+        if (!IsOpenAnalysisProject(project))
+            return -1;
+        return CResultCommandsUi::OnSPLBySingleInput(msg, reinterpret_cast<const CZuSubsystemTable*>(wParam), project,
+                                                     *m_doc, this);
+    }
     case WM_ZU_CALC_INPUT_ENERGY:
     case WM_ZU_CALC_INPUT_POWER: {
         // The project travels with the dialog's answer; it may have gone with its document since.

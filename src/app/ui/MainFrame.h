@@ -133,6 +133,8 @@ private:
     // A result command on the first selected element: the target from the model's subsystem
     // picker, then the driver under a wait cursor.
     void RunResultCommand(int id);
+    // The comparisons, the input-power export and the input-power dialog (CResultCommands).
+    void RunResultCommandUi(int id);
     bool IsOpenAnalysisProject(const class CAnalysisProject* project) const;
     // The command's work, below the boundary that reports allocation failures.
     bool RunCommand(int id);

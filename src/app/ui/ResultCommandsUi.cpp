@@ -1,0 +1,91 @@
+#include "app/ui/ResultCommandsUi.h"
+
+#include "app/AnalysisProject.h"
+#include "app/ResultCommands.h"
+#include "app/TALVODoc.h"
+#include "app/TALVOProject.h"
+#include "calculation/ui/DlgExportInputPower.h"
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/WaitCursor.h"
+#include "platform/win/WinTypes.h"
+#include "platform/win/WorkProgress.h"
+#include "views/ui/DlgSelectResult.h"
+#include "views/ui/DlgSelectSubsystem.h"
+
+namespace {
+constexpr int kTargetKind = CDlgSelectSubsystem::kCavities;
+const char* const kReportFilter = "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
+} // namespace
+
+void CResultCommandsUi::OpenResultSelection(CAnalysisProject* project, CMElement* first, QWidget* parent,
+                                            IMessageTarget* owner)
+{
+    if (!project || !first)
+        return;
+    CDlgSelectResult::DestroyInstance();
+    CDlgSelectResult::CreateInstance(project, first, parent, owner);
+}
+
+intptr_t CResultCommandsUi::OnResultSelected(uintptr_t wParam, intptr_t lParam, const CTALVODoc& doc)
+{
+    CWaitCursor wait;
+    std::vector<CAnalysisProject*> projects;
+    const CTALVOProject& container = doc.GetTALVOProject();
+    for (int i = 0; i < container.GetProjectCount(); ++i)
+        if (auto* project = dynamic_cast<CAnalysisProject*>(container.GetProject(i)))
+            projects.push_back(project);
+    auto* first = reinterpret_cast<CMElement*>(wParam);
+    auto* chosen = reinterpret_cast<CMElement*>(lParam);
+    return reinterpret_cast<intptr_t>(CResultCommands::OnResultSelected(projects, first, chosen));
+}
+
+bool CResultCommandsUi::CompareWithMeasured(CAnalysisProject& project, CMElement* first)
+{
+    CWaitCursor wait;
+    return project.CompareWithMeasured(first) != nullptr;
+}
+
+int CResultCommandsUi::ExportInputPower(CAnalysisProject* project, QWidget* parent)
+{
+    return CDlgExportInputPower::RunFor(project, parent);
+}
+
+intptr_t CResultCommandsUi::OnSPLBySingleInput(uint32_t message, const CZuSubsystemTable* table,
+                                               CAnalysisProject* project, CTALVODoc& doc, QWidget* parent)
+{
+    const int type = CResultCommands::GetReportType(message);
+    if (!table || !project || table->GetCount() == 0 || type == 0)
+        return -1;
+    // Only the order report is built; by RPM the command is not offered.
+    if (project->GetProjectType() != CAnalysisProject::typeOrder)
+        return 0;
+    CTALVOProject& container = doc.GetTALVOProject();
+    CDlgSelectSubsystem picker(container.GetModelProject(), parent);
+    picker.SetSubsystemKind(kTargetKind);
+    picker.EnableWaveType(true);
+    picker.SetCaption(doc.GetTitle());
+    picker.m_strName = container.GetTargetSubsystem();
+    if (picker.DoModal() != IDOK)
+        return 0;
+
+    CZuRpmSelFunc* spl = nullptr;
+    {
+        CWaitCursor wait;
+        CStatusBarProgress progress;
+        spl = project->BuildSPLByInputPowers2(picker.m_strName, *table, 0, &progress);
+    }
+    if (!spl) {
+        AfxMessageBox("Failed to create data.", MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    FileChooserOptions options;
+    options.filter = kReportFilter;
+    options.defaultExt = "txt";
+    std::string path;
+    if (!PromptSaveFile(options, path))
+        return 0;
+    CWaitCursor wait;
+    CStatusBarProgress progress;
+    return CResultCommands::WriteSPLReport(spl, type, path, &progress);
+}
