@@ -2,11 +2,14 @@
 
 #include "acquisition/DAQCalculator.h"
 #include "acquisition/DAQProgress.h"
+#include "acquisition/ui/DlgDataViewRpmSetting.h"
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
 #include "app/ui/DlgProgress.h"
 #include "experiments/ui/SensorDoc.h"
 #include "platform/elements/MElementList.h"
+
+#include <QApplication>
 
 #include <memory>
 
@@ -61,6 +64,11 @@ void InstallMeasuredDataServices()
 {
     CDaqProject::SetRecalculatorFactory([](CDaqProject& project) -> std::unique_ptr<IDAQRecalculator> {
         return std::make_unique<CRecalculator>(project);
+    });
+    // The averaging of measured experiments asks for its RPM axis when the data disagree.
+    CDaqProject::SetRpmOptionsEditor([](CRPMOptions& options) {
+        CDlgDataViewRpmSetting dialog(&options, QApplication::activeWindow());
+        return dialog.DoModal() == IDOK;
     });
     // The channel records of measured data live in the data sets' measurement files: every data
     // set of the project has its files brought in line with the sensor catalogue.

@@ -1,5 +1,6 @@
 #pragma once
 // Puts the acquisition layer's measured-data services at the project model's disposal: the
 // recalculation of a DAQ project's data sets and the sensor window's update of the measurement
-// files (command 1239), with the program's progress dialog.
+// files (command 1239), with the program's progress dialog, and the RPM setting dialog of the
+// averaging of measured data.
 void InstallMeasuredDataServices();

@@ -2,6 +2,9 @@
 
 #include "acquisition/BlixChDB.h"
 #include "acquisition/QmxBlixChMgr.h"
+#include "acquisition/ui/DlgCheckExpPics.h"
+#include "acquisition/ui/DlgDaqPicture.h"
+#include "acquisition/ui/DlgSubsystemSensorTable.h"
 #include "acquisition/ui/EnsureQMXConnection.h"
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
@@ -9,6 +12,7 @@
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
 #include "common/ProjectLookups.h"
+#include "common/WorkFolder.h"
 #include "experiments/ExpInfo.h"
 #include "experiments/Sensor.h"
 #include "experiments/SensorBundle.h"
@@ -251,9 +255,8 @@ CDlgExpProperty2::CDlgExpProperty2(std::unique_ptr<CDlgData> data, QWidget* pare
     connect(Button(IDC_DELETE), &QPushButton::clicked, this, &CDlgExpProperty2::DeleteSelectedRows);
     connect(Button(IDC_COPY), &QPushButton::clicked, this, &CDlgExpProperty2::OnTakeOver);
     connect(Button(IDC_STATUS), &QPushButton::clicked, this, [this] { ShowBlixStatusDialog(this); });
-    // The picture and sensor-table windows are not part of this program yet.
-    Button(IDC_PICTURE)->setEnabled(false);
-    Button(IDC_TABLE)->setEnabled(false);
+    connect(Button(IDC_PICTURE), &QPushButton::clicked, this, &CDlgExpProperty2::OnPicture);
+    connect(Button(IDC_TABLE), &QPushButton::clicked, this, &CDlgExpProperty2::OnSensorTable);
     row->addStretch(1);
     top->addLayout(row);
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -526,10 +529,62 @@ int CDlgExpProperty2::Validate()
     return 1;
 }
 
+void CDlgExpProperty2::OnPicture()
+{
+    CTALVOProject* container = ContainerOf(*m_data);
+    CDlgSelectSubsystem dialog(container ? container->GetModelProject() : nullptr, this);
+    if (dialog.DoModal() != IDOK || dialog.GetTable().GetCount() == 0)
+        return;
+    CDlgDaqPicture pictures(dialog.GetTable()[0], GetWorkFolderPath(container), this);
+    pictures.DoModal();
+}
+
+CDlgSubsystemSensorTable* CDlgExpProperty2::OnSensorTable()
+{
+    CTALVOProject* container = ContainerOf(*m_data);
+    CDlgSubsystemSensorTable* table = CDlgSubsystemSensorTable::Open(this, this);
+    if (!table) {
+        CDlgSubsystemSensorTable* open = CDlgSubsystemSensorTable::Find(this);
+        if (open) {
+            open->showNormal();
+            open->raise();
+        }
+        return open;
+    }
+    CDlgSubsystemSensorTable::CDlgData data;
+    data.project = container;
+    data.sensors = container ? container->GetSensorProject() : nullptr;
+    data.systemChannels = GetSystemChannelCount(container);
+    for (const auto& item : m_data->items)
+        data.subsystems.push_back(
+            {item->name, item->GetGroup(), m_data->inventory, !container || container->IsStructure(item->name) != 0});
+    table->SetData(std::move(data));
+    // After OK every item takes the channels the table gives its subsystem.
+    QPointer<CDlgSubsystemSensorTable> guard(table);
+    table->onClosed = [this, guard](int code) {
+        if (code != 1 || !guard)
+            return;
+        for (auto& item : m_data->items)
+            if (std::unique_ptr<CSensorGroup> group = guard->LookupSubsystem(item->name))
+                item->SetGroup(std::move(group));
+        FillList();
+    };
+    table->Create();
+    return table;
+}
+
 void CDlgExpProperty2::OnOK()
 {
     if (!Validate())
         return;
+    if (m_data->target->noPictureCheck == 0) {
+        CZuSubsystemTable ticked;
+        for (const auto& item : m_data->items)
+            if (item->tick)
+                ticked.Add(item->name);
+        CDlgCheckExpPics check(&ticked, GetWorkFolderPath(ContainerOf(*m_data)), this);
+        check.DoModal();
+    }
     if (m_modalVariant) {
         CZuDialog::OnOK();
         return;

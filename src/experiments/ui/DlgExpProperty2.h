@@ -14,6 +14,7 @@
 #include <vector>
 
 class CDaqProject;
+class CDlgSubsystemSensorTable;
 class CQmxBlixChMgr;
 class CSensorGroup;
 class QLineEdit;
@@ -103,6 +104,8 @@ public:
     void FillList();
     // 0 and a message when the choice cannot be confirmed.
     int Validate();
+    // Button 3014: the subsystem-sensor table over the items (the open one when there is one).
+    CDlgSubsystemSensorTable* OnSensorTable();
 
 protected:
     bool OnInitDialog() override;
@@ -113,6 +116,8 @@ private:
     std::unique_ptr<CSensorGroup> Search(const std::string& subsystem) const;
     void OnAddSubsystem();
     void OnTakeOver();
+    // Button 3005: a subsystem of the model, then its pictures.
+    void OnPicture();
     void OnItemChanged(int row);
     double ValueOf(const std::string& subsystem) const;
 

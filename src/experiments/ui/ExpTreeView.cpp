@@ -3,6 +3,7 @@
 #include "acquisition/ui/DlgDaqDataCheck.h"
 #include "acquisition/ui/EnsureQMXConnection.h"
 #include "acquisition/ui/FormProgress.h"
+#include "acquisition/ui/PSheetDAQOptions.h"
 #include "calculation/CalcProjectManager.h"
 #include "common/ProjectLookups.h"
 #include "experiments/Excitation.h"
@@ -33,6 +34,7 @@ constexpr uint32_t IDS_DELETE_PROJECT = 6047;
 constexpr uint32_t IDS_DELETE_ITEMS = 6048;
 constexpr uint32_t IDS_RUN_NOT_STARTED = 6069;
 constexpr uint32_t IDS_SETUP_FAILED = 6071;
+constexpr uint32_t IDS_DAQ_OPTIONS = 6164;
 constexpr const char* kDumpFilter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
 
 void Renumber(CMElement* parent)
@@ -173,12 +175,12 @@ bool CExpTreeView::IsCommandEnabled(int id) const
     case ID_DUMP:
     case ID_DUMP_PARAM:
     case ID_NOTHING:
+    case ID_DAQ_OPTIONS:
         return project != nullptr;
-    // Gain setting, analysis and DAQ options, the acceleration RPM view and the real-time
-    // monitor open windows that this window does not offer.
+    // Gain setting, analysis options, the acceleration RPM view and the real-time monitor open
+    // windows that this window does not offer.
     case ID_GAIN_SETTING:
     case ID_ANALYSIS_OPTIONS:
-    case ID_DAQ_OPTIONS:
     case ID_ACCEL_RPM:
     case ID_REAL_TIME_MONITOR:
     default:
@@ -218,6 +220,9 @@ bool CExpTreeView::OnCommand(int id)
     case ID_DATA_CHECK:
         OnDataCheck();
         return true;
+    case ID_DAQ_OPTIONS:
+        OnDaqOptions();
+        return true;
     case ID_DUMP:
         OnDump(false);
         return true;
@@ -235,6 +240,20 @@ void CExpTreeView::OnDataCheck()
 {
     if (!CDlgDaqDataCheck::GetInstance())
         CDlgDaqDataCheck::CreateInstance(m_doc->GetProject(), window());
+}
+
+void CExpTreeView::OnDaqOptions()
+{
+    CPSheetDAQOptions sheet(MessageTextOf(IDS_DAQ_OPTIONS), m_doc->GetProject(), &m_doc->GetExpOptions(), 0, window());
+    if (sheet.DoModal() != IDOK)
+        return;
+    sheet.m_page1.SaveToExpOptions();
+    sheet.m_page2.SaveToExpOptions();
+    // The calculation pages wrote into the DAQ project's options: its document has changes to save.
+    if (sheet.m_pageCalc.IsInitialized() || sheet.m_pageBandAve.IsInitialized())
+        if (IDaqProjectAccess* daq = m_doc->GetProject()->GetDAQProject())
+            daq->SetModified();
+    m_doc->UpdateAllViews(nullptr, 0, nullptr);
 }
 
 void CExpTreeView::OnDelete()

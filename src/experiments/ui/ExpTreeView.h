@@ -67,6 +67,7 @@ private:
     void OnProperties();
     void OnDump(bool withParameter);
     void OnDataCheck();
+    void OnDaqOptions();
 
     CExpDoc* m_doc;
     std::unique_ptr<IMessageTarget> m_target;

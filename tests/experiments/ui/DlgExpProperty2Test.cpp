@@ -11,6 +11,7 @@
 #include "experiments/SensorBundle.h"
 #include "experiments/SensorGroup.h"
 #include "experiments/SensorProject.h"
+#include "acquisition/ui/DlgSubsystemSensorTable.h"
 #include "experiments/ui/DlgExpProperty2.h"
 #include "experiments/ui/ExpDAQAccess.h"
 #include "platform/base/Format.h"
@@ -19,6 +20,7 @@
 #include "platform/win/PromptService.h"
 #include "support/WidgetShot.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -140,7 +142,8 @@ TEST(DlgExpProperty2, ChannelSearchChecksAndTheDialogOverConnectedUnits)
     EXPECT_EQ(dialog->List()->item(0, 0)->text().toStdString(), s.structures[0]);
     EXPECT_EQ(dialog->List()->item(1, 2)->text(), "2");
     EXPECT_EQ(prompts.Records().size(), 1u) << "one report box";
-    EXPECT_FALSE(dialog->Button(CDlgExpProperty2::IDC_PICTURE)->isEnabled());
+    EXPECT_TRUE(dialog->Button(CDlgExpProperty2::IDC_PICTURE)->isEnabled());
+    EXPECT_TRUE(dialog->Button(CDlgExpProperty2::IDC_TABLE)->isEnabled());
     EXPECT_TRUE(GrabAndCheckLayout(*dialog, ShotFolder("ExpWindow"), "DlgExpProperty2").isEmpty());
 
     // Checks: an item without channels, then one item only, then two items on the same channels.
@@ -162,6 +165,27 @@ TEST(DlgExpProperty2, ChannelSearchChecksAndTheDialogOverConnectedUnits)
     EXPECT_EQ(dialog->Validate(), 0) << "two items on one bundle";
     EXPECT_EQ(prompts.Last().stringId, 7003u);
     dialog->List()->item(2, 0)->setCheckState(Qt::Unchecked);
+
+    // The sensor table over the items: OK hands each item the channels the table gives it.
+    CDlgSubsystemSensorTable* table = dialog->OnSensorTable();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(dialog->OnSensorTable(), table) << "the open table comes back";
+    ASSERT_EQ(table->SubsystemList()->rowCount(), 3);
+    prompts.Answer(IDOK);
+    table->PressOK();
+    EXPECT_EQ(prompts.Last().stringId, 7003u) << "the second and third items share bundle A";
+    CSensorBundle* c = s.container.GetSensorProject()->FindBundleByID("00003-C");
+    ASSERT_NE(c, nullptr);
+    table->GetTarget().SetBundles(2, {c});
+    table->PressOK();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(CDlgSubsystemSensorTable::Find(dialog), nullptr);
+    const CSensorGroup* taken = dialog->Data().items[2]->GetGroup();
+    ASSERT_NE(taken, nullptr);
+    ASSERT_EQ(taken->GetMemberCount(), 2) << "the bundle's last two sensors have no channel on a two-channel unit";
+    EXPECT_EQ(taken->GetMember(0).text, "S5");
+    EXPECT_EQ(taken->GetMember(0).channel, 4);
+    EXPECT_EQ(dialog->List()->item(2, 2)->text().toInt(), taken->GetMemberCount());
 
     // Without a measurement window the dialog comes back with the choice.
     prompts.Answer(IDOK);

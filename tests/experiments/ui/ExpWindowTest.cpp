@@ -8,6 +8,7 @@
 #include "acquisition/DAQIO.h"
 #include "acquisition/ui/FormProgress.h"
 #include "acquisition/ui/DlgDaqDataCheck.h"
+#include "acquisition/ui/PSheetDAQOptions.h"
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
 #include "app/TALVOApp.h"
@@ -40,6 +41,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QRadioButton>
 #include <QTest>
 
 #include <filesystem>
@@ -366,6 +368,21 @@ TEST(ExpWindow, MeasurementThroughTheWindowAgainstSimulatedUnits)
     EXPECT_FALSE(frame->DataView()->HasChart());
     EXPECT_FALSE(frame->DiagView()->HasChart());
     EXPECT_EQ(frame->TreeView()->GetCurrentElement(), excited);
+
+    // ---- DAQ options: the graph pages write into the window's display options ----
+    ASSERT_TRUE(frame->IsCommandEnabled(CExpTreeView::ID_DAQ_OPTIONS));
+    CScriptedDialogs sheets;
+    const int band = doc->GetExpOptions().GetGraphBandType() == 0 ? 1 : 0;
+    sheets.Then([band](CZuDialog& d) {
+        auto& sheet = static_cast<CPSheetDAQOptions&>(d);
+        EXPECT_EQ(sheet.windowTitle(), "DAQ Options");
+        EXPECT_TRUE(sheet.SetActivePage(3));
+        sheet.m_page2.BandRadio(band)->click();
+        return sheet.PressOK();
+    });
+    ASSERT_TRUE(frame->OnCommand(CExpTreeView::ID_DAQ_OPTIONS));
+    EXPECT_EQ(sheets.Records().size(), 1u);
+    EXPECT_EQ(doc->GetExpOptions().GetGraphBandType(), band);
 
     CFormProgress::Destroy();
     CDlgDaqDataCheck::DestroyInstance();
