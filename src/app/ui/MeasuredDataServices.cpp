@@ -2,11 +2,17 @@
 
 #include "acquisition/DAQCalculator.h"
 #include "acquisition/DAQProgress.h"
+#include "acquisition/ui/DlgDaqDbCheck.h"
 #include "acquisition/ui/DlgDataViewRpmSetting.h"
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
+#include "app/TALVOApp.h"
+#include "app/TALVOProject.h"
 #include "app/ui/DlgProgress.h"
+#include "experiments/ui/DlgExpDatabaseMapping.h"
 #include "experiments/ui/SensorDoc.h"
+#include "platform/automation/PLOVAWrapper.h"
+#include "platform/elements/ZuSubsystemTable.h"
 #include "platform/elements/MElementList.h"
 
 #include <QApplication>
@@ -65,6 +71,27 @@ void InstallMeasuredDataServices()
     CDaqProject::SetRecalculatorFactory([](CDaqProject& project) -> std::unique_ptr<IDAQRecalculator> {
         return std::make_unique<CRecalculator>(project);
     });
+    // The database check's mapping: the database's common names, read from PLOVA, against the
+    // model's subsystems.
+    CDlgDaqDbCheck::SetMappingEditor(
+        [](QWidget* parent, CDaqProject& project, const std::string& database, std::vector<int32_t>& mapping) {
+            const CTALVOProject* container = project.GetOwner();
+            const CZuSubsystemTable* model = container ? container->GetModelSubsystemTable() : nullptr;
+            if (!model)
+                return false;
+            std::vector<std::string> names;
+            if (CPLOVAWrapper* plova = GetTALVOApp().RunPlovaDataChecker(database)) {
+                const int32_t count = plova->CommonNameCount();
+                for (int32_t i = 0; i < count; ++i)
+                    names.push_back(plova->CommonName(i));
+                GetTALVOApp().ReleasePlovaDataChecker();
+            }
+            CDlgExpDatabaseMapping dialog(*model, std::move(names), mapping, parent);
+            if (dialog.DoModal() != IDOK)
+                return false;
+            mapping = dialog.GetMapping();
+            return true;
+        });
     // The averaging of measured experiments asks for its RPM axis when the data disagree.
     CDaqProject::SetRpmOptionsEditor([](CRPMOptions& options) {
         CDlgDataViewRpmSetting dialog(&options, QApplication::activeWindow());

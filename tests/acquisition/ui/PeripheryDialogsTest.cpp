@@ -6,11 +6,13 @@
 #include "acquisition/DAQ.h"
 #include "acquisition/MultiQMXInterface.h"
 #include "acquisition/ui/DlgCheckExpPics.h"
+#include "acquisition/ui/DlgDaqDbCheck.h"
 #include "acquisition/ui/DlgDaqPicture.h"
 #include "acquisition/ui/DlgDataViewRpmSetting.h"
 #include "acquisition/ui/DlgSelectBundle.h"
 #include "acquisition/ui/DlgSubsystemSensorTable.h"
 #include "acquisition/ui/PSheetDAQOptions.h"
+#include "experiments/DAQConfig.h"
 #include "experiments/ExpOptions.h"
 #include "experiments/SensorBundle.h"
 #include "experiments/SensorGroup.h"
@@ -24,9 +26,11 @@
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
 #include "spectral/RPMOptions.h"
+#include "support/PrivateSessionBus.h"
 #include "support/WidgetShot.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
@@ -184,6 +188,18 @@ TEST_F(PeripheryDialogs, DaqOptionPagesOrderTheAxesAndKeepTheGraphDefaults)
     EXPECT_EQ(CHSEARegOptions::GetDaqGraphBandType(), 1u);
     EXPECT_EQ(CHSEARegOptions::GetDaqGraphColor(), 1u);
     EXPECT_EQ(CExpOptions().GetGraphColor(), 1);
+
+    // A settings store that cannot be written: message 6074 and the button stays for another try.
+    const std::string folder = CZuRegOptions::GetSettingsFolder();
+    CZuRegOptions::SetSettingsFolder("/dev/null/orvex");
+    g2.KeepDefaultButton()->setEnabled(true);
+    CScriptedPrompts prompts;
+    prompts.responder = [](const PromptRecord&) { return std::optional<PromptAnswer>(PromptAnswer{IDOK, {}, 0}); };
+    g2.OnKeepDefault();
+    CZuRegOptions::SetSettingsFolder(folder);
+    ASSERT_GE(prompts.Count(), 1u);
+    EXPECT_EQ(prompts.Last().stringId, 6074u);
+    EXPECT_TRUE(g2.KeepDefaultButton()->isEnabled());
 }
 
 TEST_F(PeripheryDialogs, PictureDialogListsAddsDeletesAndSurvivesBadFiles)
@@ -423,4 +439,87 @@ TEST_F(PeripheryDialogs, SubsystemSensorTableChecksBundlesAndChannelsBeforeItClo
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(CDlgSubsystemSensorTable::Find(&key), nullptr) << "a modeless table goes when it closes";
     EXPECT_EQ(dialogs.Unexpected(), 0u);
+}
+
+TEST_F(PeripheryDialogs, DatabaseCheckStoresTheChoiceAndChecksAgainstPlova)
+{
+    CPrivateSessionBus bus;
+    QString error;
+    ASSERT_TRUE(bus.Start(&error)) << error.toStdString();
+    ASSERT_TRUE(bus.AddService(QStringLiteral("PLOVA.Application"), QStringLiteral(ORVEX_PLOVA_STANDIN)));
+
+    CMeasuredFixture f;
+    CDAQConfig* config = f.daq->GetDAQConfig();
+    config->SetOption60(0);
+    config->SetRpmLow(1000);
+    config->SetRpmHigh(2000);
+    config->SetRpmMargin(300);
+    const fs::path database = f.dir / "limits.txt";
+    std::ofstream(database) << f.structure << "\t1\t2\n";
+
+    CScriptedPrompts prompts;
+    {
+        CDlgDaqDbCheck dialog(f.daq);
+        dialog.EnsureInitialized();
+        QComboBox* rpm = dialog.RpmCombo();
+        ASSERT_EQ(rpm->count(), 4);
+        EXPECT_EQ(rpm->itemText(3), "1900");
+        EXPECT_TRUE(dialog.SecondEdit()->isEnabled());
+        EXPECT_FALSE(dialog.MappingButton()->isEnabled()) << "no mapping editor in this program part";
+
+        prompts.ChooseFile(database.string());
+        dialog.OnBrowse();
+        EXPECT_EQ(prompts.Last().file.title, CDlgDaqDbCheck::kBrowseTitle);
+        EXPECT_EQ(dialog.PathEdit()->text().toStdString(), database.string());
+        const CZuSubsystemTable* model = f.container.GetModelSubsystemTable();
+        ASSERT_NE(model, nullptr);
+        ASSERT_EQ(static_cast<int>(dialog.m_mapping.size()), model->GetCount());
+        for (int i = 0; i < model->GetCount(); ++i)
+            EXPECT_EQ(dialog.m_mapping[static_cast<size_t>(i)], (*model)[i] == f.structure ? 0 : -1) << (*model)[i];
+        ExpectShot(dialog, "DlgDaqDbCheck");
+
+        rpm->setCurrentIndex(2);
+        dialog.SecondCheck()->setChecked(true);
+        dialog.SecondEdit()->setText("1900");
+        dialog.PathEdit()->setText(QString::fromStdString((f.dir / "missing.txt").string()));
+        prompts.Answer(IDOK);
+        EXPECT_EQ(dialog.PressOK(), 0);
+        EXPECT_EQ(prompts.Last().stringId, 7065u);
+        EXPECT_TRUE(f.daq->GetExtraText().empty()) << "nothing stored";
+
+        dialog.PathEdit()->setText(QString::fromStdString(database.string()));
+        prompts.Answer(IDOK);
+        EXPECT_EQ(dialog.PressOK(), IDOK);
+        EXPECT_EQ(prompts.Last().stringId, 6168u);
+        EXPECT_EQ(f.daq->GetExtraText(), database.string());
+        EXPECT_EQ(f.daq->GetExtraValue(0), 1600.0);
+        EXPECT_EQ(f.daq->GetExtraValue(1), 1900.0);
+        EXPECT_EQ(f.daq->GetExtraList(), dialog.m_mapping);
+    }
+
+    // Constant RPM: the one RPM offered, the second value always stored as 0.
+    config->SetOption60(1);
+    config->SetRpmRef(3000);
+    {
+        CDlgDaqDbCheck dialog(f.daq);
+        dialog.EnsureInitialized();
+        ASSERT_EQ(dialog.RpmCombo()->count(), 1);
+        EXPECT_EQ(dialog.RpmCombo()->currentText(), "3000");
+        EXPECT_FALSE(dialog.SecondEdit()->isEnabled());
+        dialog.SecondCheck()->setChecked(true);
+        dialog.SecondEdit()->setText("500");
+        prompts.Answer(IDOK);
+        EXPECT_EQ(dialog.PressOK(), IDOK);
+        EXPECT_EQ(f.daq->GetExtraValue(0), 3000.0);
+        EXPECT_EQ(f.daq->GetExtraValue(1), 0.0);
+    }
+
+    // A run-up whose step is 0 offers nothing and says why.
+    config->SetOption60(0);
+    config->SetRpmMargin(0);
+    prompts.Answer(IDOK);
+    CDlgDaqDbCheck stepless(f.daq);
+    stepless.EnsureInitialized();
+    EXPECT_EQ(prompts.Last().stringId, 7190u);
+    EXPECT_EQ(stepless.RpmCombo()->count(), 0);
 }

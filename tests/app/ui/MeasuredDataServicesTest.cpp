@@ -4,6 +4,7 @@
 #include "../../acquisition/MeasuredFixture.h"
 
 #include "acquisition/DAQIO.h"
+#include "acquisition/ui/DlgDataViewRpmSetting.h"
 #include "app/TALVODoc.h"
 #include "app/ui/DlgProgress.h"
 #include "app/ui/MeasuredDataServices.h"
@@ -12,10 +13,14 @@
 #include "experiments/SensorProject.h"
 #include "experiments/ui/SensorCommands.h"
 #include "experiments/ui/SensorDoc.h"
+#include "platform/ui/ZuDialog.h"
 #include "platform/win/PromptService.h"
+#include "spectral/RPMOptions.h"
 #include "platform/win/StringTable.h"
 
 #include <gtest/gtest.h>
+
+#include <QLineEdit>
 
 #include <filesystem>
 #include <fstream>
@@ -107,4 +112,26 @@ TEST(MeasuredDataServices, SensorPushRewritesTheMeasurementFilesAndReportsAFaile
     EXPECT_EQ(ReadAll(pathB), savedB);
     EXPECT_FLOAT_EQ(StoredSensitivity(a, "S2"), 30.0f);
     CSensorDoc::SetMeasuredDataSaver({});
+}
+
+TEST(MeasuredDataServices, AveragingAsksForItsRpmAxisInTheRpmSettingDialog)
+{
+    ASSERT_TRUE(LoadLanguageStrings(9));
+    InstallMeasuredDataServices();
+    CDaqProject project;
+    CRPMOptions options;
+    CScriptedDialogs dialogs;
+    dialogs.Then([](CZuDialog& d) {
+        auto& setting = static_cast<CDlgDataViewRpmSetting&>(d);
+        setting.Edit(CDlgDataViewRpmSetting::IDC_MIN)->setText("1500");
+        setting.Edit(CDlgDataViewRpmSetting::IDC_STEP)->setText("250");
+        return setting.PressOK();
+    });
+    EXPECT_TRUE(project.EditRpmOptions(options));
+    EXPECT_EQ(options.GetRpmMin(), 1500.0f);
+    EXPECT_EQ(options.GetRpmStep(), 250.0f);
+    dialogs.PressCancel();
+    EXPECT_FALSE(project.EditRpmOptions(options));
+    ASSERT_EQ(dialogs.Records().size(), 2u);
+    EXPECT_EQ(dialogs.Records()[0].templateId, CDlgDataViewRpmSetting::IDD);
 }
