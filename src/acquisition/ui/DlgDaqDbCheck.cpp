@@ -53,6 +53,7 @@ CDlgDaqDbCheck::CDlgDaqDbCheck(CDaqProject* project, QWidget* parent) : CZuDialo
     m_path->setMinimumWidth(320);
     m_browse = new CSXButton(QStringLiteral("..."), this);
     m_browse->setObjectName(QStringLiteral("Control%1").arg(IDC_BROWSE));
+    m_browse->setFixedWidth(36);
     m_rpm = new QComboBox(this);
     m_rpm->setObjectName(QStringLiteral("Control%1").arg(IDC_RPM));
     m_rpm->setEditable(true);
