@@ -187,9 +187,14 @@ TEST(DlgExpProperty2, ChannelSearchChecksAndTheDialogOverConnectedUnits)
     EXPECT_EQ(taken->GetMember(0).channel, 4);
     EXPECT_EQ(dialog->List()->item(2, 2)->text().toInt(), taken->GetMemberCount());
 
-    // Without a measurement window the dialog comes back with the choice.
+    // Without a measurement window the dialog comes back with the choice. With the picture check
+    // on, the subsystems without pictures are shown first.
+    dialog->Data().target->noPictureCheck = 0;
+    dialogs.PressOK();
     prompts.Answer(IDOK);
     dialog->PressOK();
+    ASSERT_FALSE(dialogs.Records().empty());
+    EXPECT_EQ(dialogs.Records().back().templateId, 4084);
     EXPECT_EQ(prompts.Last().stringId, 6230u);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(CDlgExpProperty2::Find(&s), dialog);
