@@ -10,6 +10,7 @@
 #include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
 #include "platform/gfx/GfxUtil.h"
+#include "platform/modeldb/ModelData.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
@@ -107,6 +108,14 @@ bool CTALVOApp::OpenSensorView(CSensorProject* project) const
 {
     CZuMultiDocTemplate* t = FindTemplate("SensorView");
     return project && t && t->Open(project);
+}
+
+bool CTALVOApp::OpenModelView(CModelData* model) const
+{
+    if (!model)
+        return false;
+    CZuMultiDocTemplate* t = FindTemplate(model->GetFileKind() == 1 ? "ModelView2" : "ModelView");
+    return t && t->Open(model);
 }
 
 IDAQSystemDocument* CTALVOApp::OpenDAQSystemView(int checkUnsaved) const

@@ -15,6 +15,7 @@ class CBaseProject;
 class CPLOVAWrapper;
 class CMElement;
 class CMElementList;
+class CModelData;
 class CSensorProject;
 class CTALVODoc;
 class IDAQSystemDocument;
@@ -78,6 +79,10 @@ public:
     // Opens the sensor window over a sensor project, or brings the open one forward, through the
     // "SensorView" template; false when the template has no window to open.
     bool OpenSensorView(CSensorProject* project) const;
+    // Opens the 3D model window over model data ("ModelView2" for a model of kind 1, else
+    // "ModelView"); the window of that kind that is open already goes first. False when the
+    // template has no window to open or there is no model data.
+    bool OpenModelView(CModelData* model) const;
 
     // Opens a new, empty measurement window and returns its document; null when none can be
     // opened (no window library, or, with checkUnsaved, another measurement window still holds

@@ -11,6 +11,9 @@
 #include "app/TALVOApp.h"
 #include "common/ModuleInfo.h"
 #include "common/WorkFolder.h"
+#include "experiments/CalcOptions.h"
+#include "platform/gfx/OctaveManager.h"
+#include "spectral/RPMOptions.h"
 #include "models/HSEAOptions.h"
 #include "platform/win/ObjectLifetime.h"
 #include "platform/archive/Archive.h"
@@ -283,9 +286,10 @@ bool CTALVODoc::OnSaveDocument(const std::string& path, std::string* error)
 void CTALVODoc::OnCloseDocument()
 {
     CWaitCursor wait;
-    m_project.DeleteAllProjects();
+    // The trees go first: they must never show elements that are gone.
     if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
         tree->RemoveAllTrees();
+    m_project.DeleteAllProjects();
     if (GetTALVOApp().GetMainDocument() == this)
         GetTALVOApp().SetMainDocument(nullptr);
 }
@@ -396,6 +400,35 @@ CAnalysisProject* CTALVODoc::AddOrderAnalysisProject(CDaqProject* daq, const CRP
     return project;
 }
 
+CAnalysisProject* CTALVODoc::AddOrderAnalysisProjectFromDaq(CDaqProject* daq)
+{
+    if (!daq)
+        return nullptr;
+    const CCalcOptions* options = daq->GetCalcOptions();
+    const COrderList& orders = options->GetOrderList();
+    // Without a first order there is no RPM that a band belongs to.
+    if (orders.GetCount() < 1 || !(orders[0] > 0.0))
+        return nullptr;
+    CRPMOptions rpm;
+    rpm.SetMode(CRPMOptions::modeList);
+    std::vector<float>& list = *rpm.GetRpmList();
+    if (const COctaveManagerEx* bands = daq->GetOctaveManager())
+        for (int i = 0; i < bands->GetFreqCount(); ++i)
+            list.push_back(static_cast<float>(bands->GetFreq(i) * 60.0 / orders[0]));
+    return AddOrderAnalysisProject(daq, &rpm, &orders, options->GetOrderBandWidth());
+}
+
+CBaseProject* CTALVODoc::AddModelVariant()
+{
+    CModelProject* project = m_project.AddModelProject();
+    if (!project)
+        return nullptr;
+    AddProjectToViews(project);
+    SetModifiedFlag(1);
+    GetTALVOApp().OpenModelView(project->GetModelData(0));
+    return project;
+}
+
 int CTALVODoc::GetProjectIndex(CBaseProject* project) const
 {
     return m_project.GetProjectIndex(project);
@@ -403,11 +436,13 @@ int CTALVODoc::GetProjectIndex(CBaseProject* project) const
 
 int CTALVODoc::RemoveProject(CBaseProject* project)
 {
-    const int index = m_project.RemoveProject(project);
+    const int index = m_project.GetProjectIndex(project);
     if (index < 0)
         return index;
+    // The tree goes while its elements still exist: the window looks at its selection on the way.
     if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
         tree->RemoveTree(index);
+    m_project.RemoveProjectAt(index);
     SetModifiedFlag(1);
     return index;
 }
@@ -422,9 +457,9 @@ bool CTALVODoc::RemoveProjectAt(int index)
         return false;
     if (AfxMessageBox(IDS_REMOVE_PROJECT, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return false;
-    m_project.RemoveProjectAt(index);
     if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
         tree->RemoveTree(index);
+    m_project.RemoveProjectAt(index);
     SetModifiedFlag(1);
     return true;
 }

@@ -100,6 +100,14 @@ public:
     // A new analysis project by order of a DAQ project; null without one.
     CAnalysisProject* AddOrderAnalysisProject(CDaqProject* daq, const CRPMOptions* rpm, const COrderList* orders,
                                               float otSetting);
+    // An order analysis project straight from a DAQ project: the RPM list holds, per band of the
+    // DAQ project's band set, the band frequency times 60 over the first order of its calculation
+    // options; orders and order-tracking setting come from those options. Null without a DAQ
+    // project or without an order.
+    CAnalysisProject* AddOrderAnalysisProjectFromDaq(CDaqProject* daq);
+    // A further model project (a model variant) through the container's dialogs; on success it is
+    // shown in the project window, the document is modified and its 3D model window opens.
+    CBaseProject* AddModelVariant();
     // Index 0 (the model project) is refused with message 6021; otherwise question 6008 (OK/Cancel)
     // and on OK the project and its tree go. True when removed.
     bool RemoveProjectAt(int index);

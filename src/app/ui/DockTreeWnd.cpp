@@ -10,6 +10,12 @@
 #include "platform/win/Messages.h"
 #include "platform/win/WinTypes.h"
 #include "views/ui/DlgSelectSubsystem.h"
+#include "app/FrameCommands.h"
+#include "app/ui/ProjectTreeModel.h"
+#include "platform/elements/MElement.h"
+#include "platform/elements/MElementList.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/WinTypes.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -47,10 +53,13 @@ void CDockTreeWnd::RemoveTree(int index)
 {
     if (index < 0 || index >= GetTreeCount())
         return;
+    // The tree leaves the array before its tab goes, so that nothing told of the tab change on the
+    // way reaches the tree of another tab by the old index.
     CMTreeCtrlEx* tree = m_trees[static_cast<size_t>(index)];
-    m_tabs->removeTab(index);
     m_trees.erase(m_trees.begin() + index);
+    m_tabs->removeTab(index);
     delete tree;
+    emit SelectionChanged();
 }
 
 void CDockTreeWnd::RemoveAllTrees()
@@ -205,4 +214,48 @@ void CDockTreeWnd::CloseInputPowerData()
         m_inputPowerDialog = nullptr;
         dialog->DestroyWindow();
     }
+}
+
+bool CDockTreeWnd::IsResultSelected() const
+{
+    CMElementList list;
+    GetSelection(list);
+    return list.GetSize() > 0 && CFrameCommands::IsResultElement(list[0]);
+}
+
+int CDockTreeWnd::DeleteSelectedElements()
+{
+    constexpr uint32_t IDS_DELETE_ELEMENT = 7017;
+    CMElementList list;
+    GetSelection(list);
+    std::vector<CMElement*> selected;
+    for (int i = 0; i < list.GetSize(); ++i)
+        if (list[i] && list[i]->GetParent())
+            selected.push_back(list[i]);
+    // An element below another selected element is deleted with it: asking for it afterwards would
+    // reach a deleted element.
+    const auto below = [&selected](const CMElement* e) {
+        for (const CMElement* p = e->GetParent(); p; p = p->GetParent())
+            if (std::find(selected.begin(), selected.end(), p) != selected.end())
+                return true;
+        return false;
+    };
+    std::vector<CMElement*> roots;
+    for (CMElement* e : selected)
+        if (!below(e))
+            roots.push_back(e);
+    int deleted = 0;
+    for (CMElement* e : roots) {
+        if (AfxFormatMessageBox(IDS_DELETE_ELEMENT, MB_YESNO | MB_ICONQUESTION, e->GetName().c_str()) != IDYES)
+            continue;
+        RemoveElement(-1, e);
+        e->GetParent()->DeleteChild(e, 1);
+        ++deleted;
+    }
+    if (deleted > 0) {
+        if (CTALVODoc* doc = GetTALVOApp().GetMainDocument())
+            doc->SetModifiedFlag(1);
+        emit SelectionChanged();
+    }
+    return deleted;
 }

@@ -50,6 +50,12 @@ public:
     void PostMessage(uint32_t msg, uintptr_t wParam = 0, intptr_t lParam = 0) override;
     // The input-power dialog while it is open; null otherwise.
     CDlgInputPowerData* InputPowerDialog() const;
+    // Whether the first selected element of the active tree is a result; false with no selection.
+    bool IsResultSelected() const;
+    // Asks for each selected element of the active tree (question 7017 with its name) and on yes
+    // removes it from the tree and deletes it from its parent; the document is then modified. An
+    // element below another selected one goes with that one. Returns how many were deleted.
+    int DeleteSelectedElements();
 
 signals:
     // A double-click on an element: open the selection (command 1191 of the main frame).

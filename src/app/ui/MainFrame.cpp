@@ -12,6 +12,7 @@
 #include "views/ui/DlgSelectSubsystem.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "app/ModelProject.h"
+#include "platform/modeldb/ModelData.h"
 #include "app/ProjectHistory.h"
 #include "app/TALVOApp.h"
 #include "app/LastVersionRequest.h"
@@ -24,6 +25,9 @@
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/DockShortcutWnd.h"
 #include "app/ui/ResultCommandsUi.h"
+#include "app/ui/FrameCommandHandler.h"
+#include "app/ui/3DModelView.h"
+#include "app/FrameCommands.h"
 #include "app/ui/SplashWnd.h"
 #include "experiments/SensorProject.h"
 #include "experiments/ui/ExpDoc.h"
@@ -118,6 +122,7 @@ const MenuEntry kMenuTexts[] = {
     {ID_DUMP_DATA, "&Dump Data ..."},
     {ID_DUMP_DATA_PARAM, "&Dump Data (with Parameter)..."},
     {8, "&Calculation"},
+    {9, "&Project"},
     {CCalcCommands::ID_CALC_INPUT_POWER, "&Input Powers..."},
     {CCalcCommands::ID_CALC_ENERGY_RESULT, "&Energy Result..."},
     {CCalcCommands::ID_CALC_VIBRATION_LEVEL, "&Vibration Level..."},
@@ -148,6 +153,7 @@ CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
     if (m_programFolder.empty())
         m_programFolder = QCoreApplication::applicationDirPath().toStdString();
 
+    m_commands = std::make_unique<CFrameCommandHandler>(*this);
     CreateActions();
     BuildToolBar();
 
@@ -201,6 +207,7 @@ void CMainFrame::CloseElementWindows()
 {
     // The result selection holds the first result of this document.
     CDlgSelectResult::DestroyInstance();
+    C3DModelView::CloseAll();
     // Windows over the document's elements go before the document: they hold its data.
     if (CSensorFrame* sensors = CSensorFrame::GetInstance()) {
         if (auto* sub = qobject_cast<QMdiSubWindow*>(sensors->parentWidget()))
@@ -224,6 +231,19 @@ void CMainFrame::InstallViewOpeners()
             auto* project = DynamicDowncast<CSensorProject>(element);
             return project && m_doc && CSensorFrame::Open(m_mdiArea, project, m_doc.get()) != nullptr;
         });
+    // One model window per model kind, its connections from the model project.
+    for (const char* name : {"ModelView", "ModelView2"})
+        if (CZuMultiDocTemplate* models = GetTALVOApp().FindTemplate(name))
+            models->SetOpener([this](CMElement* element) {
+                auto* model = DynamicDowncast<CModelData>(element);
+                CModelProject* project = m_doc ? m_doc->GetTALVOProject().GetModelProject() : nullptr;
+                C3DModelView::ConnectionTest connected;
+                if (project)
+                    connected = [project](const std::string& a, const std::string& b) {
+                        return project->IsSubsystemConnected(a, b) != 0;
+                    };
+                return model && C3DModelView::Open(m_mdiArea, model, std::move(connected)) != nullptr;
+            });
     // Measurement windows open in the client area; with the check, not while another measurement
     // window holds data that are not saved.
     GetTALVOApp().SetDAQSystemViewOpener([this](int checkUnsaved) -> IDAQSystemDocument* {
@@ -256,6 +276,9 @@ CMainFrame::~CMainFrame()
     }
     if (CZuMultiDocTemplate* sensors = GetTALVOApp().FindTemplateByStringId(IDR_SENSORTYPE))
         sensors->SetOpener({});
+    for (const char* name : {"ModelView", "ModelView2"})
+        if (CZuMultiDocTemplate* models = GetTALVOApp().FindTemplate(name))
+            models->SetOpener({});
     GetTALVOApp().SetDAQSystemViewOpener({});
     if (GetTALVOApp().GetProjectTreeWindow() == m_treeWnd)
         GetTALVOApp().SetProjectTreeWindow(nullptr);
@@ -271,6 +294,8 @@ QString CMainFrame::MenuText(int id) const
     for (const MenuEntry& e : kMenuTexts)
         if (e.id == id)
             return QString::fromUtf8(e.english);
+    if (QString text = CFrameCommandHandler::DefaultText(id); !text.isEmpty())
+        return text;
     return QString::number(id);
 }
 
@@ -317,6 +342,14 @@ void CMainFrame::CreateActions()
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         m_actions[id] = action;
     }
+    for (int id : CFrameCommands::Commands()) {
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("Command%1").arg(id));
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        m_actions[id] = action;
+    }
+    m_actions[CFrameCommands::ID_MODEL_VIEW]->setIcon(AppIcon("model-view"));
     for (int id : kCalcCommands) {
         auto* action = new QAction(this);
         action->setObjectName(QStringLiteral("Command%1").arg(id));
@@ -390,6 +423,7 @@ void CMainFrame::BuildMenus()
     view->addAction(m_actions[ID_VIEW_SHORTCUT_BAR]);
     view->addSeparator();
     view->addAction(m_actions[ID_SENSOR_VIEW]);
+    view->addAction(m_actions[CFrameCommands::ID_MODEL_VIEW]);
     QMenu* language = view->addMenu(MenuText(5));
     language->addAction(m_actions[ID_LANGUAGE_ENGLISH]);
     language->addAction(m_actions[ID_LANGUAGE_JAPANESE]);
@@ -407,6 +441,22 @@ void CMainFrame::BuildMenus()
         if (id != CResultCommands::ID_EXPORT_INPUT_POWER)
             calculation->addAction(m_actions[id]);
     connect(calculation, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
+
+    QMenu* projects = bar->addMenu(MenuText(9));
+    projects->setObjectName(QStringLiteral("ProjectMenu"));
+    for (int id : {int(CFrameCommands::ID_NEW_ANALYSIS_PROJECT), int(CFrameCommands::ID_NEW_DAQ_PROJECT),
+                   int(CFrameCommands::ID_ADD_MODEL_VARIANT), 0, int(CFrameCommands::ID_COPY_ANALYSIS_PROJECT),
+                   int(CFrameCommands::ID_MERGE_ANALYSIS_PROJECTS), int(CFrameCommands::ID_RENAME_PROJECT),
+                   int(CFrameCommands::ID_REMOVE_PROJECT), 0, int(CFrameCommands::ID_DAQ_SETTINGS),
+                   int(CFrameCommands::ID_DAQ_CALC_OPTIONS), int(CFrameCommands::ID_DAQ_CALC_OPTIONS_RECALC),
+                   int(CFrameCommands::ID_BLIX_CHANNEL_EXCHANGE), 0, int(CFrameCommands::ID_MODEL_UPDATE),
+                   int(CFrameCommands::ID_IMPORTED_FILE_LIST), 0, int(CFrameCommands::ID_EDIT_CUT)}) {
+        if (id == 0)
+            projects->addSeparator();
+        else
+            projects->addAction(m_actions[id]);
+    }
+    connect(projects, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
 
     QMenu* help = bar->addMenu(MenuText(3));
     help->setObjectName(QStringLiteral("HelpMenu"));
@@ -489,10 +539,30 @@ QMenu* CMainFrame::ShortcutMenu(int itemId, QWidget* parent)
         menu->addAction(m_actions[ID_READ_MODEL_DATA]);
         break;
     default:
+        for (int id : ShortcutCommands(itemId))
+            menu->addAction(m_actions[id]);
         break;
     }
     UpdateCommandUI();
     return menu;
+}
+
+std::vector<int> CMainFrame::ShortcutCommands(int itemId)
+{
+    switch (itemId) {
+    case 2:
+        return {CFrameCommands::ID_MODEL_VIEW};
+    case 4:
+        return {CFrameCommands::ID_ADD_MODEL_VARIANT};
+    case 5:
+        return {CFrameCommands::ID_MODEL_UPDATE, ID_IMPORT_MODEL_DATA};
+    case 6:
+        return {CFrameCommands::ID_NEW_DAQ_PROJECT};
+    case 7:
+        return {CFrameCommands::ID_NEW_ANALYSIS_PROJECT};
+    default:
+        return {};
+    }
 }
 
 bool CMainFrame::IsShortcutEnabled(int itemId) const
@@ -504,9 +574,10 @@ bool CMainFrame::IsShortcutEnabled(int itemId) const
         return IsCommandEnabled(ID_FILE_OPEN);
     case kShortcutReadModelData:
         return IsCommandEnabled(ID_READ_MODEL_DATA);
-    default:
-        // Model view, variant and update, new DAQ and analysis projects come with their subsystems.
-        return false;
+    default: {
+        const std::vector<int> ids = ShortcutCommands(itemId);
+        return std::any_of(ids.begin(), ids.end(), [this](int id) { return IsCommandEnabled(id); });
+    }
     }
 }
 
@@ -591,7 +662,7 @@ bool CMainFrame::IsCommandEnabled(int id) const
     default:
         if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount)
             return id - ID_FILE_MRU_FILE1 < static_cast<int>(GetTALVOApp().GetRecentFiles().size());
-        return false;
+        return m_commands && m_commands->Handles(id) && m_commands->IsEnabled(id);
     }
 }
 
@@ -841,7 +912,9 @@ bool CMainFrame::RunCommand(int id)
                 GetTALVOApp().RemoveFromRecentFileList(path);
             break;
         }
-        return false;
+        if (!m_commands->Handles(id) || !m_commands->Run(id))
+            return false;
+        break;
     }
     UpdateCommandUI();
     return true;

@@ -10,8 +10,10 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CDockShortcutWnd;
+class CFrameCommandHandler;
 class CDockTreeWnd;
 class CProgressStatusBar;
 class CTALVODoc;
@@ -94,6 +96,9 @@ public:
     static constexpr int kShortcutReadModelData = 3;
     // True when a shortcut button offers a command that can run now.
     bool IsShortcutEnabled(int itemId) const;
+    // The commands a shortcut button's menu offers (the buttons after the first two, the fourth
+    // aside).
+    static std::vector<int> ShortcutCommands(int itemId);
 
     // Runs a command by id (menus, toolbar, shortcut bar, aliases); false when it is not known or
     // not enabled.
@@ -106,6 +111,7 @@ public:
     // the frame's own title.
     void UpdateFrameTitle();
 
+    CFrameCommandHandler* Commands() const { return m_commands.get(); }
     CDockTreeWnd* TreeWindow() const { return m_treeWnd; }
     CDockShortcutWnd* ShortcutBar() const { return m_shortcutWnd; }
     CProgressStatusBar* ProgressBar() const { return m_statusBar; }
@@ -167,6 +173,7 @@ private:
     QMenu* m_developerMenu = nullptr;
     QMenu* m_recentMenu = nullptr;
     std::map<int, QAction*> m_actions;
+    std::unique_ptr<CFrameCommandHandler> m_commands; // the project commands
     std::unique_ptr<CTALVODoc> m_doc;
     bool m_closing = false;
     bool m_layoutSaved = false;

@@ -273,6 +273,7 @@ TEST_F(MainFrame, PostedMessagesRunOnTheEventLoop)
 TEST_F(MainFrame, ShortcutButtonsOfferWhatTheySayOrAreDisabled)
 {
     FrameWithProject f;
+    f.frame.UpdateCommandUI();
     CDockShortcutWnd* bar = f.frame.ShortcutBar();
     struct Case
     {
@@ -283,12 +284,12 @@ TEST_F(MainFrame, ShortcutButtonsOfferWhatTheySayOrAreDisabled)
     const Case cases[] = {
         {CMainFrame::kShortcutNewProject, true, ID_FILE_NEW},
         {CMainFrame::kShortcutOpenProject, true, ID_FILE_OPEN},
-        {2, false, 0}, // model view
+        {2, f.frame.IsCommandEnabled(1189), 1189}, // model view, when the model has model data
         {CMainFrame::kShortcutReadModelData, true, ID_READ_MODEL_DATA},
-        {4, false, 0}, // model variant
-        {5, false, 0}, // model update
-        {6, false, 0}, // new DAQ project
-        {7, false, 0}, // new analysis project
+        {4, true, 1152},                           // model variant
+        {5, f.frame.IsCommandEnabled(1034), 1034}, // model update, with a model project
+        {6, false, 1156},                          // new DAQ project: its set-up dialogs are not there yet
+        {7, f.frame.IsCommandEnabled(1155), 1155}, // new analysis project, with a model project
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.item);
@@ -304,6 +305,8 @@ TEST_F(MainFrame, ShortcutButtonsOfferWhatTheySayOrAreDisabled)
     // Without a project there are no model data to read.
     f.frame.CloseMainDocument();
     EXPECT_FALSE(bar->Button(CMainFrame::kShortcutReadModelData)->isEnabled());
+    for (int item = 2; item <= 7; ++item)
+        EXPECT_FALSE(bar->Button(item)->isEnabled()) << item;
     // The tree's double-click and the version history (no product page known) do nothing yet.
     EXPECT_FALSE(f.frame.IsCommandEnabled(ID_OPEN_SELECTION));
     EXPECT_FALSE(f.frame.Action(ID_VERSION_HISTORY)->isEnabled());

@@ -1,0 +1,91 @@
+#pragma once
+// The project commands of the main frame without a window: when each is enabled for a selection
+// (the open document, the selected project, the elements selected in the project tree), the
+// operations they run on the document, and the table of the project window's subsystem pickers.
+// The frame's command handler opens the dialogs and calls these; tests call them directly.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CAnalysisProject;
+class CBaseProject;
+class CDAQConfig;
+class CDaqProject;
+class CMElement;
+class CTALVODoc;
+
+// What a command sees when it is asked whether it may run.
+struct CFrameSelection
+{
+    CTALVODoc* doc = nullptr;         // the open project document
+    CBaseProject* project = nullptr;  // the project selected in the project window
+    int projectIndex = -1;            // its index in the document (-1: none)
+    std::vector<CMElement*> elements; // the elements selected in its tree, in order
+    uint32_t language = 0;            // the loaded language
+
+    CMElement* First() const { return elements.empty() ? nullptr : elements.front(); }
+};
+
+class CFrameCommands
+{
+public:
+    enum : int
+    {
+        ID_MODEL_UPDATE = 1034,
+        ID_DAQ_CALC_OPTIONS = 1035,
+        ID_COPY_ANALYSIS_PROJECT = 1085,
+        ID_DAQ_CALC_OPTIONS_RECALC = 1095,
+        ID_RENAME_PROJECT = 1109,
+        ID_DAQ_SETTINGS = 1126,
+        ID_BLIX_CHANNEL_EXCHANGE = 1130,
+        ID_MERGE_ANALYSIS_PROJECTS = 1137,
+        ID_REMOVE_PROJECT_AT = 1143,
+        ID_RENAME_PROJECT_AT = 1144,
+        ID_ADD_MODEL_VARIANT = 1152,
+        ID_NEW_ANALYSIS_PROJECT = 1155,
+        ID_NEW_DAQ_PROJECT = 1156,
+        ID_REMOVE_PROJECT = 1162,
+        ID_MODEL_VIEW = 1189,
+        ID_IMPORTED_FILE_LIST = 1194,
+        ID_EDIT_CUT = 57635,
+    };
+
+    // The command ids decided here.
+    static const std::vector<int>& Commands();
+    static bool Handles(int id);
+    // Whether the command may run on the selection; false for ids not decided here.
+    static bool IsEnabled(int id, const CFrameSelection& selection);
+
+    // The project window's result test: the element is a result (element types 3, 5, 51, 53 to
+    // 56, 90 to 92, 95 to 97, 104, 105).
+    static bool IsResultElement(const CMElement* element);
+
+    // A copy of an analysis project, named "Copy of " and the source's name, added to the
+    // document and its project window with an ID of its own from the container's counter. Null
+    // when the copy cannot be made.
+    static CAnalysisProject* CopyAnalysisProject(CTALVODoc& doc, const CAnalysisProject& source);
+
+    // Takes the pulses per revolution and the RPM ratio of an edit of the acquisition settings
+    // back into the configuration, each only when it differs from the stored value by at least
+    // the float resolution. True when either changed.
+    static bool TakePulseSettings(CDAQConfig& config, float pulsesPerRev, float rpmRatio);
+    static constexpr double kPulseSettingTolerance = 1.1920928955078125e-7;
+
+    // The result sets (element type 51) under the project, in tree order.
+    static std::vector<CMElement*> FindResultSets(const CMElement* project);
+
+    // The subsystem pickers of the project window: which picker a command uses, what it lists,
+    // the pair picker's flags and the string of the result name (0: none).
+    struct PickerCommand
+    {
+        int id;
+        bool pair;
+        int filter;
+        int pairFlag1;
+        int pairFlag2;
+        uint32_t resultNameId;
+    };
+    static const std::vector<PickerCommand>& PickerCommands();
+    // The picker entry of a command; null when the command has none.
+    static const PickerCommand* FindPickerCommand(int id);
+};

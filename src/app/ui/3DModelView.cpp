@@ -1,0 +1,205 @@
+#include "app/ui/3DModelView.h"
+
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/modeldb/3DModelDoc.h"
+#include "platform/modeldb/ModelData.h"
+#include "platform/modeldb/ModelSubsystem.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+C3DModelView* g_openViews[2] = {nullptr, nullptr};
+
+int KindOf(const CModelData* model)
+{
+    return model && model->GetFileKind() == CModelData::FILE_KIND_XML ? 1 : 0;
+}
+
+QColor ToQColor(const CModelSubsystem::Color& c)
+{
+    return QColor::fromRgbF(std::clamp(c[0], 0.0f, 1.0f), std::clamp(c[1], 0.0f, 1.0f), std::clamp(c[2], 0.0f, 1.0f));
+}
+
+// The set the analyses use (number 1), else the first one.
+CModelSubsystemSet* ShownSet(const CModelData* model)
+{
+    if (!model)
+        return nullptr;
+    if (CModelSubsystemSet* set = model->GetSubsystemSet(1))
+        return set;
+    return model->GetSubsystemSetAt(0);
+}
+} // namespace
+
+C3DModelView::C3DModelView(CModelData* model, ConnectionTest connected, QWidget* parent)
+    : QWidget(parent), m_kind(KindOf(model))
+{
+    setObjectName(QStringLiteral("ModelView"));
+    m_doc = m_kind == 1 ? std::make_unique<C3DModelDoc2>(model) : std::make_unique<C3DModelDoc>(model);
+    m_viewId = m_doc->AddView([this] { update(); });
+    setWindowTitle(QString::fromStdString(model && !model->GetTitle().empty() ? model->GetTitle() : "Model View"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(false);
+
+    // Structures first (the outer ring), then the acoustic spaces.
+    if (CModelSubsystemSet* set = ShownSet(model)) {
+        for (int pass = 0; pass < 2; ++pass)
+            for (int i = 0; i < set->GetCount(); ++i)
+                if (CModelSubsystem* s = set->GetAt(i); s && s->IsAcoustic() == (pass == 1))
+                    m_subsystems.push_back(s);
+    }
+    if (connected)
+        for (size_t a = 0; a < m_subsystems.size(); ++a)
+            for (size_t b = a + 1; b < m_subsystems.size(); ++b)
+                if (connected(m_subsystems[a]->GetName(), m_subsystems[b]->GetName()) ||
+                    connected(m_subsystems[b]->GetName(), m_subsystems[a]->GetName()))
+                    m_connections.emplace_back(static_cast<int>(a), static_cast<int>(b));
+}
+
+C3DModelView::~C3DModelView()
+{
+    if (g_openViews[m_kind] == this)
+        g_openViews[m_kind] = nullptr;
+    m_doc->RemoveView(m_viewId);
+}
+
+C3DModelView* C3DModelView::GetOpenView(int kind)
+{
+    return kind == 0 || kind == 1 ? g_openViews[kind] : nullptr;
+}
+
+void C3DModelView::CloseAll()
+{
+    for (C3DModelView*& view : g_openViews) {
+        C3DModelView* open = view;
+        view = nullptr;
+        if (!open)
+            continue;
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget()))
+            delete sub;
+        else
+            delete open;
+    }
+}
+
+C3DModelView* C3DModelView::Open(QMdiArea* area, CModelData* model, ConnectionTest connected)
+{
+    if (!model)
+        return nullptr;
+    const int kind = KindOf(model);
+    if (C3DModelView* old = g_openViews[kind]) {
+        g_openViews[kind] = nullptr;
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(old->parentWidget()))
+            delete sub;
+        else
+            delete old;
+    }
+    auto* view = new C3DModelView(model, std::move(connected));
+    g_openViews[kind] = view;
+    if (area) {
+        QMdiSubWindow* sub = area->addSubWindow(view);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->resize(view->sizeHint());
+        sub->show();
+        area->setActiveSubWindow(sub);
+    } else {
+        view->setAttribute(Qt::WA_DeleteOnClose);
+        view->show();
+    }
+    return view;
+}
+
+QSizeF C3DModelView::ItemSize() const
+{
+    const QFontMetrics fm(font());
+    int widest = fm.horizontalAdvance(QStringLiteral("Subsystem"));
+    for (const CModelSubsystem* s : m_subsystems)
+        widest = std::max(widest, fm.horizontalAdvance(QString::fromStdString(s->GetName())));
+    return {static_cast<double>(widest + 16), static_cast<double>(fm.height() + 12)};
+}
+
+QPointF C3DModelView::ItemCentre(int index) const
+{
+    int structures = 0;
+    for (const CModelSubsystem* s : m_subsystems)
+        structures += s->IsAcoustic() ? 0 : 1;
+    const int acoustic = static_cast<int>(m_subsystems.size()) - structures;
+    const bool isAcoustic = m_subsystems[static_cast<size_t>(index)]->IsAcoustic();
+    const int count = isAcoustic ? acoustic : structures;
+    const int k = isAcoustic ? index - structures : index;
+    const QSizeF item = ItemSize();
+    const double rx = std::max(10.0, width() / 2.0 - item.width() / 2.0 - 8.0);
+    const double ry = std::max(10.0, height() / 2.0 - item.height() / 2.0 - 8.0);
+    // The acoustic spaces sit on an inner ring (or alone in the middle).
+    const double scale = isAcoustic ? (structures > 0 ? 0.45 : 0.8) : 1.0;
+    const QPointF centre(width() / 2.0, height() / 2.0);
+    if (count <= 1 && isAcoustic)
+        return centre;
+    const double angle = -std::numbers::pi / 2 + 2.0 * std::numbers::pi * k / std::max(1, count);
+    return centre + QPointF(rx * scale * std::cos(angle), ry * scale * std::sin(angle));
+}
+
+QRectF C3DModelView::ItemRect(int index) const
+{
+    const QSizeF size = ItemSize();
+    const QPointF c = ItemCentre(index);
+    return {c.x() - size.width() / 2, c.y() - size.height() / 2, size.width(), size.height()};
+}
+
+int C3DModelView::HitTest(const QPoint& point) const
+{
+    // The last drawn lies on top.
+    for (int i = static_cast<int>(m_subsystems.size()) - 1; i >= 0; --i)
+        if (ItemRect(i).contains(point))
+            return i;
+    return -1;
+}
+
+void C3DModelView::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Base));
+    p.setRenderHint(QPainter::Antialiasing);
+    if (m_subsystems.empty()) {
+        p.setPen(palette().color(QPalette::Text));
+        p.drawText(rect(), Qt::AlignCenter, tr("The model has no subsystems."));
+        return;
+    }
+    p.setPen(QPen(QColor(110, 110, 110), 1.2));
+    for (const auto& [a, b] : m_connections)
+        p.drawLine(ItemCentre(a), ItemCentre(b));
+    const QColor selection = palette().color(QPalette::Highlight);
+    for (int i = 0; i < static_cast<int>(m_subsystems.size()); ++i) {
+        const CModelSubsystem* s = m_subsystems[static_cast<size_t>(i)];
+        const QRectF r = ItemRect(i);
+        const bool selected = m_doc->IsSelected(s->GetName());
+        const QColor fill = ToQColor(s->GetColor());
+        p.setBrush(fill);
+        p.setPen(selected ? QPen(selection, 3.0) : QPen(QColor(60, 60, 60), s->IsMarked() ? 2.0 : 1.0));
+        // Shells are square-cornered panels, acoustic spaces rounded.
+        if (s->IsAcoustic())
+            p.drawRoundedRect(r, r.height() / 2, r.height() / 2);
+        else
+            p.drawRect(r);
+        p.setPen(fill.lightnessF() < 0.45 ? Qt::white : Qt::black);
+        p.drawText(r, Qt::AlignCenter, QString::fromStdString(s->GetName()));
+    }
+}
+
+void C3DModelView::mousePressEvent(QMouseEvent* event)
+{
+    const int hit = HitTest(event->position().toPoint());
+    CZuSubsystemTable names;
+    if (hit >= 0)
+        names.Add(m_subsystems[static_cast<size_t>(hit)]->GetName());
+    m_doc->SetSelection(names);
+    m_doc->UpdateAllViews();
+    QWidget::mousePressEvent(event);
+}

@@ -1,0 +1,385 @@
+#include "app/ui/FrameCommandHandler.h"
+
+#include "app/AnalysisProject.h"
+#include "app/CalcCommands.h"
+#include "app/DAQExperiment.h"
+#include "app/DaqProject.h"
+#include "app/ModelProject.h"
+#include "app/TALVOApp.h"
+#include "app/TALVODoc.h"
+#include "app/TALVOProject.h"
+#include "app/ui/DlgRename.h"
+#include "app/ui/DockTreeWnd.h"
+#include "app/ui/MainFrame.h"
+#include "acquisition/ui/DlgDAQConfig.h"
+#include "experiments/CalcOptions.h"
+#include "experiments/DAQConfig.h"
+#include "platform/base/Format.h"
+#include "platform/elements/MElementList.h"
+#include "platform/gfx/GfxUtil.h"
+#include "platform/gfx/OctaveManager.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/WaitCursor.h"
+#include "platform/win/WinTypes.h"
+#include "platform/win/ZuRegOptions.h"
+#include "spectral/RPMOptions.h"
+#include "views/ui/DlgImportedFileList.h"
+#include "views/ui/DlgMergeAnaProjects.h"
+#include "views/ui/DlgSelectAnalysisProjectType.h"
+#include "views/ui/DlgSelectDaqProject.h"
+#include "views/ui/OptionSheets.h"
+#include "views/ui/PPageBandAve.h"
+#include "views/ui/PPageCalcOptions.h"
+#include "views/ui/PPageOrderTracking.h"
+#include "views/ui/PPageTargetLP.h"
+#include "views/ui/PSheetAnaOptions.h"
+
+#include <QGuiApplication>
+
+#include <initializer_list>
+
+namespace {
+using C = CFrameCommands;
+
+constexpr uint32_t IDS_CALC_OPTIONS = 6012;
+constexpr uint32_t IDS_COPY_ANALYSIS_PROJECT = 6043;
+constexpr uint32_t IDS_RECALC_AFTER_OPTIONS = 6086;
+constexpr uint32_t IDS_CHANNELS_DONE = 6168;
+constexpr uint32_t IDS_CHANNELS_FAILED = 6169;
+constexpr uint32_t IDS_MODEL_UPDATE_DONE = 6170;
+constexpr uint32_t IDS_OPT_ASK_RECALC = 6176;
+constexpr uint32_t IDS_OPT_ORDER_TRACKING = 6177;
+constexpr uint32_t IDS_RECALC_PULSES = 6255;
+constexpr uint32_t IDS_EMPTY_ORDER_LIST = 6261;
+constexpr uint32_t IDS_REMOVE_PROJECT = 7015;
+
+const char* const kTextFilter = "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
+// Workbooks are written and read as .xlsx.
+const char* const kChannelFileFilter = "Excel Files(*.xlsx)|*.xlsx|Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
+
+struct CommandText
+{
+    int id;
+    const char* text;
+};
+const CommandText kTexts[] = {
+    {C::ID_MODEL_UPDATE, "&Model Update Log"},
+    {C::ID_DAQ_CALC_OPTIONS, "&Calculation Options..."},
+    {C::ID_COPY_ANALYSIS_PROJECT, "&Copy Analysis Project"},
+    {C::ID_DAQ_CALC_OPTIONS_RECALC, "Calculation Options and &Recalculation..."},
+    {C::ID_RENAME_PROJECT, "Re&name Project..."},
+    {C::ID_DAQ_SETTINGS, "&Acquisition Settings..."},
+    {C::ID_BLIX_CHANNEL_EXCHANGE, "Acquisition Unit C&hannels..."},
+    {C::ID_MERGE_ANALYSIS_PROJECTS, "&Merge Analysis Projects..."},
+    {C::ID_REMOVE_PROJECT_AT, "&Remove Project"},
+    {C::ID_RENAME_PROJECT_AT, "Rena&me Project..."},
+    {C::ID_ADD_MODEL_VARIANT, "Add Model &Variant..."},
+    {C::ID_NEW_ANALYSIS_PROJECT, "New &Analysis Project..."},
+    {C::ID_NEW_DAQ_PROJECT, "New &DAQ Project..."},
+    {C::ID_REMOVE_PROJECT, "&Delete Project"},
+    {C::ID_MODEL_VIEW, "&Model View"},
+    {C::ID_IMPORTED_FILE_LIST, "&Imported Files..."},
+    {C::ID_EDIT_CUT, "&Delete Result"},
+};
+
+CFrameCommandHandler::ExtAnalysisBuilder& ExtBuilder()
+{
+    static CFrameCommandHandler::ExtAnalysisBuilder builder;
+    return builder;
+}
+
+// Whether a DAQ project holds measured data with RPM functions (what a new pulse setting changes).
+bool HasRpmFunctions(const CDaqProject& project)
+{
+    CMElementList used;
+    project.GetUsedDAQExperiments(used);
+    for (CMElement* e : used)
+        if (auto* set = DynamicDowncast<CDAQExperiment>(e))
+            if (set->FindRpmFuncOfFirstName() || set->FindRpmFuncOfSecondName())
+                return true;
+    return false;
+}
+} // namespace
+
+void CFrameCommandHandler::SetExtAnalysisBuilder(ExtAnalysisBuilder builder)
+{
+    ExtBuilder() = std::move(builder);
+}
+
+CFrameCommandHandler::CFrameCommandHandler(CMainFrame& frame) : m_frame(frame) {}
+
+QWidget* CFrameCommandHandler::Parent() const
+{
+    return &m_frame;
+}
+
+CFrameSelection CFrameCommandHandler::CurrentSelection() const
+{
+    CFrameSelection s;
+    s.doc = m_frame.GetDocument();
+    s.language = GetTALVOApp().GetLanguage();
+    if (!s.doc)
+        return s;
+    s.projectIndex = GetTALVOApp().GetSelectedProjectIndex();
+    s.project = GetTALVOApp().GetProject(-1);
+    if (!s.project)
+        s.projectIndex = -1;
+    CMElementList list;
+    GetTALVOApp().GetSelectedElements(list);
+    for (int i = 0; i < list.GetSize(); ++i)
+        if (list[i])
+            s.elements.push_back(list[i]);
+    return s;
+}
+
+QString CFrameCommandHandler::DefaultText(int id)
+{
+    for (const CommandText& t : kTexts)
+        if (t.id == id)
+            return QString::fromUtf8(t.text);
+    return {};
+}
+
+bool CFrameCommandHandler::Run(int id)
+{
+    const CFrameSelection s = CurrentSelection();
+    if (!CFrameCommands::IsEnabled(id, s))
+        return false;
+    CTALVODoc& doc = *s.doc;
+    CTALVOProject& container = doc.GetTALVOProject();
+    auto* analysis = DynamicDowncast<CAnalysisProject>(s.project);
+    auto* daq = DynamicDowncast<CDaqProject>(s.project);
+    switch (id) {
+    case C::ID_MODEL_UPDATE: {
+        CWaitCursor wait;
+        const int ok = container.ApplyModelUpdate();
+        AfxMessageBox(ok ? IDS_MODEL_UPDATE_DONE : IDS_CHANNELS_FAILED,
+                      MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+        break;
+    }
+    case C::ID_COPY_ANALYSIS_PROJECT:
+        if (AfxMessageBox(IDS_COPY_ANALYSIS_PROJECT, MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
+            CWaitCursor wait;
+            CFrameCommands::CopyAnalysisProject(doc, *analysis);
+        }
+        break;
+    case C::ID_RENAME_PROJECT:
+    case C::ID_RENAME_PROJECT_AT:
+        RenameProject(s.project);
+        break;
+    case C::ID_DAQ_SETTINGS:
+        EditDaqSettings(*daq);
+        break;
+    case C::ID_DAQ_CALC_OPTIONS:
+    case C::ID_DAQ_CALC_OPTIONS_RECALC:
+        RunDaqCalcOptions(*daq, id == C::ID_DAQ_CALC_OPTIONS_RECALC);
+        break;
+    case C::ID_BLIX_CHANNEL_EXCHANGE: {
+        const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+        const bool exporting = (QGuiApplication::queryKeyboardModifiers() & all) == all;
+        FileChooserOptions options;
+        options.filter = exporting ? kTextFilter : kChannelFileFilter;
+        options.defaultExt = exporting ? "txt" : "xlsx";
+        options.overwritePrompt = exporting;
+        std::string path;
+        if (!(exporting ? PromptSaveFile(options, path) : PromptOpenFile(options, path)))
+            break;
+        const int ok = exporting ? container.ExportBlixChannelFile(path) : container.ImportBlixChannelFile(path);
+        if (ok && !exporting)
+            doc.SetModifiedFlag(1);
+        AfxMessageBox(ok ? IDS_CHANNELS_DONE : IDS_CHANNELS_FAILED,
+                      MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+        break;
+    }
+    case C::ID_MERGE_ANALYSIS_PROJECTS: {
+        CDlgMergeAnaProjects dialog(&container, analysis, Parent());
+        if (dialog.DoModal() == IDOK)
+            doc.SetModifiedFlag(1);
+        break;
+    }
+    case C::ID_REMOVE_PROJECT_AT:
+        doc.RemoveProjectAt(s.projectIndex);
+        break;
+    case C::ID_ADD_MODEL_VARIANT:
+        doc.AddModelVariant();
+        break;
+    case C::ID_NEW_ANALYSIS_PROJECT:
+        NewAnalysisProject();
+        break;
+    case C::ID_REMOVE_PROJECT:
+        if (AfxFormatMessageBox(IDS_REMOVE_PROJECT, MB_YESNO | MB_ICONQUESTION, s.project->GetName().c_str()) == IDYES)
+            doc.RemoveProject(s.project);
+        break;
+    case C::ID_MODEL_VIEW:
+        OpenModelView();
+        break;
+    case C::ID_IMPORTED_FILE_LIST: {
+        CDlgImportedFileList dialog(&doc, Parent());
+        dialog.DoModal();
+        break;
+    }
+    case C::ID_EDIT_CUT:
+        m_frame.TreeWindow()->DeleteSelectedElements();
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+void CFrameCommandHandler::RenameProject(CBaseProject* project)
+{
+    CTALVODoc* doc = m_frame.GetDocument();
+    if (!doc || !project)
+        return;
+    CDlgRename dialog(Parent());
+    dialog.m_name = project->GetName();
+    if (dialog.DoModal() != IDOK || dialog.m_name.empty() || dialog.m_name == project->GetName())
+        return;
+    project->SetName(dialog.m_name);
+    const int index = doc->GetProjectIndex(project);
+    if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow(); tree && index >= 0)
+        tree->SetTreeLabel(index, doc->GetTabLabel(project));
+    doc->SetModifiedFlag(1);
+}
+
+bool CFrameCommandHandler::OpenModelView()
+{
+    CTALVODoc* doc = m_frame.GetDocument();
+    CModelProject* model = doc ? doc->GetTALVOProject().GetModelProject() : nullptr;
+    if (!model)
+        return false;
+    CWaitCursor wait;
+    return GetTALVOApp().OpenModelView(model->GetModelData(0));
+}
+
+bool CFrameCommandHandler::EditDaqSettings(CDaqProject& project)
+{
+    CDAQConfig* config = project.GetDAQConfig();
+    CDlgDAQConfig dialog(nullptr, Parent());
+    dialog.m_bConfigOnly = 1; // edit mode: only the pulse settings come back
+    dialog.LoadFrom(*config);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    if (!CFrameCommands::TakePulseSettings(*config, dialog.m_fPulsesPerRev, dialog.m_fRpmRatio))
+        return false;
+    if (CTALVODoc* doc = m_frame.GetDocument())
+        doc->SetModifiedFlag(1);
+    // New pulse settings change the RPM of measured data; they are kept either way.
+    if (HasRpmFunctions(project) && AfxMessageBox(IDS_RECALC_PULSES, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        Run(C::ID_DAQ_CALC_OPTIONS_RECALC);
+    return true;
+}
+
+bool CFrameCommandHandler::RunDaqCalcOptions(CDaqProject& project, bool withRecalc)
+{
+    const CDAQConfig* config = project.GetDAQConfig();
+    CCalcOptions edited = *project.GetCalcOptions();
+    CPSheetAnaOptions sheet(IDS_CALC_OPTIONS, Parent());
+    sheet.setMinimumWidth(520);
+    CPPageCalcOptions calc;
+    calc.SetCalcOptions(&edited);
+    sheet.AddPage(&calc);
+    CPPageBandAve band;
+    band.SetFreqRange(config->GetMaxFreq());
+    band.SetAverageParam(config->GetSamplingFreq());
+    band.SetCalcOptions(&edited);
+    band.SetEnableMask(0x1 | (config->GetVersion5Field() == 0 ? 0x10 : 0x20) |
+                       (config->GetOption60() != 0 ? 0x200 : 0x100));
+    if (GetRegOptionByStringId(IDS_OPT_ORDER_TRACKING) == 0 || config->GetOption60() == 0)
+        sheet.AddPage(&band);
+    CPPageOrderTracking orders;
+    orders.SetCalcOptions(&edited);
+    orders.SetReadOnly(true);
+    sheet.AddPage(&orders);
+    CPPageTargetLP target;
+    if (withRecalc) {
+        target.SetDaqProject(&project);
+        sheet.AddPage(&target);
+    }
+    const bool ok = sheet.DoModal() == IDOK;
+    for (CZuPropertyPage* page : std::initializer_list<CZuPropertyPage*>{&target, &orders, &band, &calc})
+        if (sheet.GetPageIndex(page) >= 0)
+            sheet.RemovePage(page);
+    if (!ok)
+        return false;
+    if (CTALVODoc* doc = m_frame.GetDocument())
+        doc->SetModifiedFlag(1);
+    if (withRecalc && GetRegOptionByStringId(IDS_OPT_ASK_RECALC) != 0 &&
+        AfxMessageBox(IDS_RECALC_AFTER_OPTIONS, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        CWaitCursor wait;
+        CMElementList sets;
+        project.CollectForRecalc(sets, &edited, 1);
+        project.Recalculate(sets);
+        return true;
+    }
+    *project.GetCalcOptions() = edited;
+    return true;
+}
+
+CAnalysisProject* CFrameCommandHandler::NewAnalysisProject()
+{
+    CTALVODoc* doc = m_frame.GetDocument();
+    if (!doc)
+        return nullptr;
+    CTALVOProject& container = doc->GetTALVOProject();
+    CMElementList candidates;
+    container.GetDaqProjects(candidates);
+    CDlgSelectDaqProject choose(Parent());
+    choose.SetCandidates(&candidates);
+    if (choose.DoModal() != IDOK)
+        return nullptr;
+    auto* daq = DynamicDowncast<CDaqProject>(choose.GetSelected());
+    if (!daq) {
+        // Without measured data the project is built from outside data.
+        return ExtBuilder() ? ExtBuilder()(*doc, Parent()) : nullptr;
+    }
+    const CDAQConfig* config = daq->GetDAQConfig();
+    const int value = config->GetOption60();
+    CAnalysisProject* project = nullptr;
+    if (value == 2) {
+        project = doc->AddOrderAnalysisProjectFromDaq(daq);
+        if (!project) {
+            CGfxUtil::WarningBox(IDS_EMPTY_ORDER_LIST);
+            return nullptr;
+        }
+        m_frame.OnCommand(CCalcCommands::ID_CALC_INPUT_POWER);
+        return project;
+    }
+    int kind = value == 1 ? 1 : 0;
+    CCalcOptions options;
+    if (GetRegOptionByStringId(IDS_OPT_ORDER_TRACKING) != 0 && value == 0) {
+        CDlgSelectAnalysisProjectType type(Parent());
+        if (type.DoModal() != IDOK)
+            return nullptr;
+        kind = type.m_nType;
+        if (kind == 1) {
+            options = *daq->GetCalcOptions();
+            if (options.GetOrderList().GetCount() == 0) {
+                CGfxUtil::WarningBox(IDS_EMPTY_ORDER_LIST);
+                return nullptr;
+            }
+        }
+    }
+    CRPMOptions rpm;
+    if (value == 1) {
+        rpm.SetMode(CRPMOptions::modeList);
+        rpm.GetRpmList()->push_back(static_cast<float>(config->GetRpmRef()));
+    } else {
+        rpm.SetRange(static_cast<float>(config->GetRpmLow()), static_cast<float>(config->GetRpmHigh()),
+                     static_cast<float>(config->GetRpmMargin()));
+    }
+    if (kind == 1)
+        project = doc->AddOrderAnalysisProject(daq, &rpm, &options.GetOrderList(), options.GetOrderBandWidth());
+    else
+        project = doc->AddRpmAnalysisProject(&rpm, daq, daq->GetOctaveManager());
+    if (!project)
+        return nullptr;
+    // The new project is the one the next commands act on.
+    if (auto* tree = m_frame.TreeWindow())
+        tree->SetActiveIndex(doc->GetProjectIndex(project));
+    const int rpmMode = daq->IsUFData() && value == 0 ? 1 : 3;
+    if (RunAnalysisOptionsSheet(*project, rpmMode, Parent()))
+        m_frame.OnCommand(CCalcCommands::ID_CALC_INPUT_POWER);
+    return project;
+}

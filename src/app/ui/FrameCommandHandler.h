@@ -1,0 +1,52 @@
+#pragma once
+// The main frame's project commands (new, copy, rename and removal of projects, the project
+// dialogs, the acquisition and calculation options, the model window, deleting results): their
+// dialogs and operations. The enable rules are CFrameCommands'; this class feeds them the current
+// selection and runs a command when it is enabled.
+#include "app/FrameCommands.h"
+
+#include <QString>
+
+#include <functional>
+
+class CMainFrame;
+class QMdiArea;
+class QWidget;
+
+class CFrameCommandHandler
+{
+public:
+    explicit CFrameCommandHandler(CMainFrame& frame);
+
+    // The selection of the open document and the project window now.
+    CFrameSelection CurrentSelection() const;
+    bool Handles(int id) const { return CFrameCommands::Handles(id); }
+    bool IsEnabled(int id) const { return CFrameCommands::IsEnabled(id, CurrentSelection()); }
+    // Runs the command when it is enabled; false otherwise.
+    bool Run(int id);
+    // The menu text of a command ("" for ids not handled here).
+    static QString DefaultText(int id);
+
+    // The builder of an analysis project from outside data (the universal-file import installs
+    // it); it returns the new project or null when cancelled.
+    using ExtAnalysisBuilder = std::function<class CAnalysisProject*(class CTALVODoc&, QWidget* parent)>;
+    static void SetExtAnalysisBuilder(ExtAnalysisBuilder builder);
+
+    // The parts of the commands that others run too.
+    // New analysis project: DAQ project choice, the project, its analysis options, then the input
+    // powers (1033). The new project or null.
+    class CAnalysisProject* NewAnalysisProject();
+    // The calculation options of a DAQ project (1035; with recalc the target local points and the
+    // recalculation of 1095). True when OK was pressed.
+    bool RunDaqCalcOptions(class CDaqProject& project, bool withRecalc);
+    // The acquisition settings of a DAQ project in edit mode (1126). True when a value changed.
+    bool EditDaqSettings(class CDaqProject& project);
+    // The model window of the document's model (1189); false when there is none to show.
+    bool OpenModelView();
+
+private:
+    QWidget* Parent() const;
+    void RenameProject(class CBaseProject* project);
+
+    CMainFrame& m_frame;
+};

@@ -1,0 +1,424 @@
+// The main frame's project commands: enable rules over typical selections without a window, and
+// what the commands open or change, with the dialogs and questions answered by the test hooks.
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <set>
+
+#include "SampleProject.h"
+#include "acquisition/ui/DlgDAQConfig.h"
+#include "app/AnalysisProject.h"
+#include "app/CalcCommands.h"
+#include "app/DaqProject.h"
+#include "app/FrameCommands.h"
+#include "app/ModelProject.h"
+#include "app/TALVOApp.h"
+#include "app/TALVODoc.h"
+#include "app/TALVOProject.h"
+#include "app/ui/3DModelView.h"
+#include "app/ui/DockShortcutWnd.h"
+#include "app/ui/DockTreeWnd.h"
+#include "app/ui/FrameCommandHandler.h"
+#include "app/ui/MTreeCtrlEx.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/ProjectTreeModel.h"
+#include "calculation/ui/DlgSelectCalcSubsystem.h"
+#include "experiments/CalcOptions.h"
+#include "experiments/DAQConfig.h"
+#include "platform/gfx/OctaveManager.h"
+#include "platform/modeldb/3DModelDoc.h"
+#include "platform/modeldb/ModelData.h"
+#include "platform/modeldb/ModelSubsystem.h"
+#include "platform/ui/ZuDialog.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+#include "platform/win/WinTypes.h"
+#include "spectral/RPMOptions.h"
+#include "spectral/ZuOTResultData.h"
+#include "views/ui/DlgSelectDaqProject.h"
+
+namespace {
+using C = CFrameCommands;
+
+// The sample project (model 0, DAQ 1, analysis 2) in a frame.
+class FrameCommandsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+        if (GetTALVOApp().GetTemplateCount() == 0)
+            GetTALVOApp().RegisterDocTemplates();
+        frame = std::make_unique<CMainFrame>();
+        auto built = std::make_unique<CTALVODoc>();
+        std::string error;
+        ASSERT_TRUE(sample::Build(*built, std::filesystem::path(ORVEX_SOURCE_DIR) / "samples",
+                                  dir.filePath("Sample.orv").toStdString(), &error))
+            << error;
+        doc = built.get();
+        frame->AttachDocument(std::move(built));
+        doc->SetModifiedFlag(0);
+        ASSERT_EQ(frame->TreeWindow()->GetTreeCount(), Container().GetProjectCount());
+    }
+    void TearDown() override { frame.reset(); }
+
+    CTALVOProject& Container() { return doc->GetTALVOProject(); }
+    CDaqProject* Daq() { return DynamicDowncast<CDaqProject>(Container().GetProject(1)); }
+    CAnalysisProject* Analysis() { return DynamicDowncast<CAnalysisProject>(Container().GetProject(2)); }
+
+    // Selects a project's tab and an element of its tree (the project itself when null).
+    void Select(int projectIndex, CMElement* element = nullptr)
+    {
+        frame->TreeWindow()->SetActiveIndex(projectIndex);
+        CMTreeCtrlEx* tree = frame->TreeWindow()->GetActiveTree();
+        ASSERT_NE(tree, nullptr);
+        tree->setCurrentIndex(
+            tree->Model()->IndexOf(element ? element : static_cast<CMElement*>(Container().GetProject(projectIndex))));
+        frame->UpdateCommandUI();
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<CMainFrame> frame;
+    CTALVODoc* doc = nullptr;
+};
+} // namespace
+
+TEST_F(FrameCommandsTest, EnableRulesOverTypicalSelections)
+{
+    CFrameSelection none;
+    CFrameSelection docOnly{doc, nullptr, -1, {}, LANG_ENGLISH};
+    CFrameSelection model{doc, Container().GetProject(0), 0, {Container().GetProject(0)}, LANG_ENGLISH};
+    CFrameSelection daq{doc, Daq(), 1, {Daq()}, LANG_ENGLISH};
+    CFrameSelection analysis{doc, Analysis(), 2, {Analysis()}, LANG_ENGLISH};
+    auto* result = new CMElement("Result", Analysis(), 53);
+    Analysis()->AddChild(result);
+    CFrameSelection onResult{doc, Analysis(), 2, {result}, LANG_ENGLISH};
+
+    struct Case
+    {
+        int id;
+        bool none, docOnly, model, daq, analysis, result;
+    };
+    const Case cases[] = {
+        {C::ID_MODEL_UPDATE, false, true, true, true, true, true},
+        {C::ID_COPY_ANALYSIS_PROJECT, false, false, false, false, true, true},
+        {C::ID_MERGE_ANALYSIS_PROJECTS, false, false, false, false, true, true},
+        {C::ID_RENAME_PROJECT, false, false, false, true, true, true},
+        {C::ID_REMOVE_PROJECT, false, false, false, true, true, true},
+        {C::ID_DAQ_SETTINGS, false, false, false, true, false, false},
+        {C::ID_DAQ_CALC_OPTIONS, false, false, false, true, false, false},
+        {C::ID_DAQ_CALC_OPTIONS_RECALC, false, false, false, true, false, false},
+        {C::ID_BLIX_CHANNEL_EXCHANGE, false, true, true, true, true, true},
+        {C::ID_REMOVE_PROJECT_AT, false, false, false, true, true, true},
+        {C::ID_RENAME_PROJECT_AT, false, false, false, true, true, true},
+        {C::ID_ADD_MODEL_VARIANT, false, true, true, true, true, true},
+        {C::ID_NEW_ANALYSIS_PROJECT, false, true, true, true, true, true},
+        {C::ID_NEW_DAQ_PROJECT, false, false, false, false, false, false},
+        {C::ID_MODEL_VIEW, false, false, true, true, true, true},
+        {C::ID_IMPORTED_FILE_LIST, false, true, true, true, true, true},
+        {C::ID_EDIT_CUT, false, false, false, false, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        EXPECT_TRUE(C::Handles(c.id));
+        EXPECT_EQ(C::IsEnabled(c.id, none), c.none);
+        EXPECT_EQ(C::IsEnabled(c.id, docOnly), c.docOnly);
+        EXPECT_EQ(C::IsEnabled(c.id, model), c.model);
+        EXPECT_EQ(C::IsEnabled(c.id, daq), c.daq);
+        EXPECT_EQ(C::IsEnabled(c.id, analysis), c.analysis);
+        EXPECT_EQ(C::IsEnabled(c.id, onResult), c.result);
+    }
+
+    // The result test of the project window, and the sound pressure level on an RPM project only
+    // for an RPM result.
+    for (int type : {3, 5, 51, 53, 54, 55, 56, 90, 91, 92, 95, 96, 97, 104, 105}) {
+        CMElement e("e", nullptr, type);
+        EXPECT_TRUE(C::IsResultElement(&e)) << type;
+    }
+    for (int type : {0, 1, 2, 21, 52, 57, 72, 103}) {
+        CMElement e("e", nullptr, type);
+        EXPECT_FALSE(C::IsResultElement(&e)) << type;
+    }
+    EXPECT_FALSE(C::IsResultElement(nullptr));
+    CZuOTResultData orderResult;
+    EXPECT_FALSE(CCalcCommands::IsEnabled(CCalcCommands::ID_CALC_SPL, Analysis(), &orderResult));
+}
+
+TEST_F(FrameCommandsTest, CopyOfAnAnalysisProjectGetsAFreshId)
+{
+    Select(2);
+    const int before = Container().GetProjectCount();
+    const int trees = frame->TreeWindow()->GetTreeCount();
+    {
+        CScriptedPrompts prompts;
+        prompts.Answer(IDCANCEL);
+        ASSERT_TRUE(frame->OnCommand(C::ID_COPY_ANALYSIS_PROJECT));
+        EXPECT_EQ(prompts.Last().stringId, 6043u);
+        EXPECT_EQ(Container().GetProjectCount(), before) << "cancel copies nothing";
+    }
+    CScriptedPrompts prompts;
+    prompts.Answer(IDOK).Answer(IDOK);
+    ASSERT_TRUE(frame->OnCommand(C::ID_COPY_ANALYSIS_PROJECT));
+    Select(2);
+    ASSERT_TRUE(frame->OnCommand(C::ID_COPY_ANALYSIS_PROJECT));
+    ASSERT_EQ(Container().GetProjectCount(), before + 2);
+    std::set<int> ids;
+    for (int i = 0; i < Container().GetProjectCount(); ++i)
+        EXPECT_TRUE(ids.insert(Container().GetProject(i)->GetID()).second) << "project " << i << " shares its ID";
+    auto* copy = DynamicDowncast<CAnalysisProject>(Container().GetProject(before));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->GetName(), "Copy of " + Analysis()->GetName());
+    EXPECT_EQ(copy->GetDaqProjectID(), Analysis()->GetDaqProjectID());
+    EXPECT_EQ(frame->TreeWindow()->GetTreeCount(), trees + 2);
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(FrameCommandsTest, RemoveProjectAnsweredNoKeepsIt)
+{
+    Select(1);
+    const int before = Container().GetProjectCount();
+    CScriptedPrompts prompts;
+    prompts.Answer(IDNO);
+    ASSERT_TRUE(frame->OnCommand(C::ID_REMOVE_PROJECT));
+    EXPECT_EQ(prompts.Last().stringId, 7015u);
+    EXPECT_NE(prompts.Last().text.find(Daq()->GetName()), std::string::npos);
+    EXPECT_EQ(Container().GetProjectCount(), before);
+    EXPECT_FALSE(doc->IsModified());
+    prompts.Answer(IDYES);
+    ASSERT_TRUE(frame->OnCommand(C::ID_REMOVE_PROJECT));
+    EXPECT_EQ(Container().GetProjectCount(), before - 1);
+    EXPECT_EQ(frame->TreeWindow()->GetTreeCount(), before - 1);
+    // The model project is never removed by it.
+    Select(0);
+    EXPECT_FALSE(frame->IsCommandEnabled(C::ID_REMOVE_PROJECT));
+    EXPECT_FALSE(frame->OnCommand(C::ID_REMOVE_PROJECT));
+}
+
+TEST_F(FrameCommandsTest, LanguageCommandsCheckExactlyOne)
+{
+    for (uint32_t lang : {LANG_JAPANESE, LANG_ENGLISH}) {
+        ASSERT_TRUE(frame->OnCommand(lang == LANG_ENGLISH ? ID_LANGUAGE_ENGLISH : ID_LANGUAGE_JAPANESE));
+        frame->UpdateCommandUI();
+        EXPECT_EQ(frame->Action(ID_LANGUAGE_ENGLISH)->isChecked(), lang == LANG_ENGLISH);
+        EXPECT_EQ(frame->Action(ID_LANGUAGE_JAPANESE)->isChecked(), lang == LANG_JAPANESE);
+    }
+}
+
+TEST_F(FrameCommandsTest, AcquisitionSettingsInEditModeChangeOnlyRealDifferences)
+{
+    // The rule alone: a step below the float resolution is no change.
+    CDAQConfig config;
+    config.SetPulsesPerRev(2.0f);
+    config.SetRpmRatio(1.0f);
+    EXPECT_FALSE(C::TakePulseSettings(config, 2.0f, 1.0f));
+    EXPECT_FALSE(C::TakePulseSettings(config, 2.0f + 1e-7f, 1.0f)) << "below the tolerance";
+    EXPECT_TRUE(C::TakePulseSettings(config, 2.0f, 1.5f));
+    EXPECT_FLOAT_EQ(config.GetRpmRatio(), 1.5f);
+    EXPECT_FLOAT_EQ(config.GetPulsesPerRev(), 2.0f);
+
+    // Through the command: the dialog answered with the stored values changes nothing.
+    Select(1);
+    CDAQConfig* stored = Daq()->GetDAQConfig();
+    // A configuration the dialog accepts (the sample sets only its sampling frequency).
+    stored->SetMaxFreq(stored->GetSamplingFreq() / 2.56f);
+    const CDAQConfig before = *stored;
+    {
+        CScriptedDialogs dialogs;
+        dialogs.Then([&](CZuDialog& dlg) {
+            auto* settings = dynamic_cast<CDlgDAQConfig*>(&dlg);
+            EXPECT_NE(settings, nullptr);
+            EXPECT_TRUE(dlg.grab().save(dir.filePath("daq-settings.png")));
+            return dlg.PressOK();
+        });
+        CScriptedPrompts prompts;
+        ASSERT_TRUE(frame->OnCommand(C::ID_DAQ_SETTINGS));
+        EXPECT_EQ(prompts.Count(), 0u);
+        EXPECT_TRUE(*stored == before);
+        EXPECT_FALSE(doc->IsModified());
+    }
+    // A new RPM ratio is taken (measured data with RPM functions ask about recalculating; no keeps
+    // the value without recalculating).
+    CScriptedDialogs dialogs;
+    dialogs.Then([&](CZuDialog& dlg) {
+        auto* settings = dynamic_cast<CDlgDAQConfig*>(&dlg);
+        if (!settings)
+            return dlg.PressCancel();
+        settings->m_fRpmRatio = before.GetRpmRatio() * 2.0f;
+        settings->UpdateData(false);
+        return dlg.PressOK();
+    });
+    CScriptedPrompts prompts;
+    prompts.Answer(IDNO);
+    ASSERT_TRUE(frame->OnCommand(C::ID_DAQ_SETTINGS));
+    EXPECT_FLOAT_EQ(stored->GetRpmRatio(), before.GetRpmRatio() * 2.0f);
+    EXPECT_FLOAT_EQ(stored->GetSamplingFreq(), before.GetSamplingFreq());
+    EXPECT_TRUE(doc->IsModified());
+    for (const PromptRecord& r : prompts.Records())
+        EXPECT_EQ(r.stringId, 6255u);
+}
+
+TEST_F(FrameCommandsTest, OrderAnalysisProjectFromDaqListsBandRpms)
+{
+    CDaqProject* daq = Daq();
+    EXPECT_EQ(doc->AddOrderAnalysisProjectFromDaq(nullptr), nullptr);
+    COrderList& orders = daq->GetCalcOptions()->GetOrderList();
+    orders = COrderList();
+    const int before = Container().GetProjectCount();
+    EXPECT_EQ(doc->AddOrderAnalysisProjectFromDaq(daq), nullptr) << "no first order: no project";
+    EXPECT_EQ(Container().GetProjectCount(), before);
+
+    orders.Add(2.0);
+    orders.Add(4.0);
+    CAnalysisProject* project = doc->AddOrderAnalysisProjectFromDaq(daq);
+    ASSERT_NE(project, nullptr);
+    EXPECT_EQ(project->GetProjectType(), CAnalysisProject::typeOrder);
+    EXPECT_EQ(project->GetDaqProjectID(), daq->GetID());
+    const CRPMOptions* rpm = &project->GetRPMOptions();
+    ASSERT_NE(rpm, nullptr);
+    EXPECT_EQ(rpm->GetMode(), CRPMOptions::modeList);
+    const COctaveManagerEx* bands = daq->GetOctaveManager();
+    ASSERT_NE(bands, nullptr);
+    ASSERT_EQ(static_cast<int>(rpm->GetRpmList()->size()), bands->GetFreqCount());
+    for (int i = 0; i < bands->GetFreqCount(); ++i)
+        EXPECT_FLOAT_EQ((*rpm->GetRpmList())[static_cast<size_t>(i)], static_cast<float>(bands->GetFreq(i) * 30.0));
+    EXPECT_EQ(project->GetOrderList().GetCount(), 2);
+}
+
+TEST_F(FrameCommandsTest, NewAnalysisProjectByRpmThenInputPowers)
+{
+    Select(0);
+    const int before = Container().GetProjectCount();
+    {
+        CScriptedDialogs dialogs;
+        dialogs.PressCancel();
+        ASSERT_TRUE(frame->OnCommand(C::ID_NEW_ANALYSIS_PROJECT));
+        EXPECT_EQ(Container().GetProjectCount(), before) << "cancel makes nothing";
+    }
+    CScriptedDialogs dialogs;
+    dialogs
+        .Then([&](CZuDialog& dlg) {
+            auto* choose = dynamic_cast<CDlgSelectDaqProject*>(&dlg);
+            EXPECT_NE(choose, nullptr);
+            if (choose) {
+                EXPECT_EQ(choose->Combo()->currentText().toStdString(), Daq()->GetName());
+            }
+            return dlg.PressOK();
+        })
+        .Then([](CZuDialog& dlg) { return dlg.PressOK(); }) // the kind, when order tracking is offered
+        .Then([](CZuDialog& dlg) { return dlg.PressOK(); });
+    ASSERT_TRUE(frame->OnCommand(C::ID_NEW_ANALYSIS_PROJECT));
+    ASSERT_EQ(Container().GetProjectCount(), before + 1);
+    auto* project = DynamicDowncast<CAnalysisProject>(Container().GetProject(before));
+    ASSERT_NE(project, nullptr);
+    EXPECT_EQ(project->GetProjectType(), CAnalysisProject::typeRpm);
+    EXPECT_EQ(project->GetDaqProjectID(), Daq()->GetID());
+    const CDAQConfig* config = Daq()->GetDAQConfig();
+    EXPECT_FLOAT_EQ(project->GetRPMOptions().GetRpmMin(), static_cast<float>(config->GetRpmLow()));
+    // The options sheet's OK leads to the input powers of the new project.
+    CDlgSelectCalcSubsystem* calc = CDlgSelectCalcSubsystem::GetInstance();
+    EXPECT_NE(calc, nullptr);
+    CDlgSelectCalcSubsystem::DestroyInstance();
+}
+
+TEST_F(FrameCommandsTest, ModelViewShowsSubsystemsAndTheDialogsSelection)
+{
+    Select(0);
+    ASSERT_TRUE(frame->IsCommandEnabled(C::ID_MODEL_VIEW));
+    ASSERT_TRUE(frame->OnCommand(C::ID_MODEL_VIEW));
+    CModelData* model = Container().GetModelData();
+    ASSERT_NE(model, nullptr);
+    C3DModelView* view = C3DModelView::GetOpenView(model->GetFileKind() == 1 ? 1 : 0);
+    ASSERT_NE(view, nullptr);
+    ASSERT_FALSE(view->Subsystems().empty());
+    EXPECT_FALSE(view->Connections().empty()) << "the sample's subsystems are coupled";
+    // Opening again replaces the window: one per kind.
+    ASSERT_TRUE(frame->OnCommand(C::ID_MODEL_VIEW));
+    C3DModelView* again = C3DModelView::GetOpenView(model->GetFileKind() == 1 ? 1 : 0);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(frame->MdiArea()->subWindowList().size(), 1);
+    view = again;
+
+    // A dialog's selection and colour reach the window through the open model documents.
+    const std::string first = view->Subsystems().front()->GetName();
+    CZuSubsystemTable names;
+    names.Add(first);
+    C3DModelDoc::SelectInOpenDocuments(names);
+    EXPECT_TRUE(view->GetDocument()->IsSelected(first));
+    EXPECT_EQ(view->GetDocument()->ColorSubsystem(sample::kResponse, 1.0f, 0.2f, 0.2f), 1);
+
+    // A click on another subsystem selects it.
+    view->resize(640, 480);
+    const int last = static_cast<int>(view->Subsystems().size()) - 1;
+    const QRectF r = view->ItemRect(last);
+    EXPECT_GT(r.width(), 20.0);
+    EXPECT_GT(r.height(), 10.0);
+    EXPECT_EQ(view->HitTest(r.center().toPoint()), last);
+    QTest::mouseClick(view, Qt::LeftButton, {}, r.center().toPoint());
+    EXPECT_TRUE(view->GetDocument()->IsSelected(view->Subsystems()[static_cast<size_t>(last)]->GetName()));
+    EXPECT_FALSE(view->GetDocument()->IsSelected(first));
+    const QImage image = view->grab().toImage();
+    EXPECT_TRUE(image.save(dir.filePath("model-view.png")));
+    if (qEnvironmentVariableIsSet("ORVEX_KEEP_GRABS"))
+        image.save(qEnvironmentVariable("ORVEX_KEEP_GRABS") + QStringLiteral("/model-view.png"));
+
+    // Closing the document closes the model window with it.
+    ASSERT_TRUE(frame->CloseMainDocument());
+    EXPECT_EQ(C3DModelView::GetOpenView(0), nullptr);
+    EXPECT_EQ(C3DModelView::GetOpenView(1), nullptr);
+}
+
+TEST_F(FrameCommandsTest, DeletingResultsAsksForEachAndSkipsTheirChildren)
+{
+    auto* set = new CMElement("Results", Analysis(), 51);
+    Analysis()->AddChild(set);
+    auto* inner = new CMElement("SPL", set, 54);
+    set->AddChild(inner);
+    auto* other = new CMElement("Vibration", Analysis(), 53);
+    Analysis()->AddChild(other);
+    frame->TreeWindow()->RefreshItems();
+    Select(2, set);
+    CMTreeCtrlEx* tree = frame->TreeWindow()->GetActiveTree();
+    for (CMElement* e : {inner, other})
+        tree->selectionModel()->select(tree->Model()->IndexOf(e), QItemSelectionModel::Select);
+    frame->UpdateCommandUI();
+    EXPECT_TRUE(frame->TreeWindow()->IsResultSelected());
+    ASSERT_TRUE(frame->Action(C::ID_EDIT_CUT)->isEnabled());
+    EXPECT_EQ(C::FindResultSets(Analysis()), std::vector<CMElement*>{set});
+
+    CScriptedPrompts prompts;
+    prompts.Answer(IDYES).Answer(IDNO);
+    const int children = Analysis()->GetChildCount();
+    ASSERT_TRUE(frame->OnCommand(C::ID_EDIT_CUT));
+    ASSERT_EQ(prompts.Count(), 2u) << "the SPL below the set goes with it, unasked";
+    EXPECT_EQ(Analysis()->GetChildCount(), children - 1);
+    EXPECT_EQ(Analysis()->GetChildIndex(other) >= 0, true);
+    EXPECT_TRUE(doc->IsModified());
+    Select(2);
+    EXPECT_FALSE(frame->TreeWindow()->IsResultSelected());
+    EXPECT_FALSE(frame->Action(C::ID_EDIT_CUT)->isEnabled());
+}
+
+TEST_F(FrameCommandsTest, ShortcutGroupsOfferTheirCommands)
+{
+    Select(0);
+    for (int item = 2; item <= 7; ++item) {
+        SCOPED_TRACE(item);
+        std::unique_ptr<QMenu> menu(frame->ShortcutBar()->MenuFor(item));
+        ASSERT_NE(menu, nullptr);
+        EXPECT_FALSE(menu->actions().isEmpty());
+    }
+    EXPECT_TRUE(frame->IsShortcutEnabled(2));
+    EXPECT_TRUE(frame->IsShortcutEnabled(7));
+    EXPECT_FALSE(frame->IsShortcutEnabled(6)) << "a new DAQ project waits for its set-up dialogs";
+    // Every command here has a menu text of its own.
+    for (int id : C::Commands())
+        EXPECT_FALSE(CFrameCommandHandler::DefaultText(id).isEmpty()) << id;
+}
