@@ -62,8 +62,7 @@ bool CCalcCommands::IsEnabled(int id, const CAnalysisProject* project, const CME
         return InputFunctionCount(*project) > 0;
     case ID_SPL_BY_SINGLE_IP:
     case ID_SPL_BY_SINGLE_IP_COMP:
-        return project->GetProjectType() == CAnalysisProject::typeOrder &&
-               GetRegOptionByStringId(id == ID_SPL_BY_SINGLE_IP ? IDS_OPT_SPL_BY_SINGLE_IP
+        return GetRegOptionByStringId(id == ID_SPL_BY_SINGLE_IP ? IDS_OPT_SPL_BY_SINGLE_IP
                                                                 : IDS_OPT_SPL_BY_SINGLE_IP_COMP) != 0 &&
                InputFunctionCount(*project) > 0;
     case ID_CALC_VIBRATION_LEVEL:

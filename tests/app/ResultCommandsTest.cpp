@@ -230,7 +230,7 @@ TEST_F(ResultCommandsTest, EachCommandAppliesOnlyWhereItsWorkCanBeDone)
         EXPECT_EQ(R::IsEnabled(c.id, c.project, c.first), c.enabled) << c.id << ": " << c.why;
 }
 
-TEST_F(ResultCommandsTest, SplBySingleInputsIsOfferedForOrdersWithItsOptionAndInputPowers)
+TEST_F(ResultCommandsTest, SplBySingleInputsIsOfferedWithItsOptionAndInputPowers)
 {
     AddRpmPowers({{"Roof", 1e-3}});
     CAnalysisProject* ot = OrderProjectWithPowers();
@@ -252,7 +252,8 @@ TEST_F(ResultCommandsTest, SplBySingleInputsIsOfferedForOrdersWithItsOptionAndIn
         {C::ID_SPL_BY_SINGLE_IP_COMP, 1, ot, true, "by order with input powers"},
         {C::ID_SPL_BY_SINGLE_IP, 0, ot, false, "option off"},
         {C::ID_SPL_BY_SINGLE_IP_COMP, 0, ot, false, "option off"},
-        {C::ID_SPL_BY_SINGLE_IP, 1, rpmProject, false, "by RPM: its comparison windows are not there"},
+        {C::ID_SPL_BY_SINGLE_IP, 1, rpmProject, true, "by RPM: shown in the comparison windows"},
+        {C::ID_SPL_BY_SINGLE_IP_COMP, 1, rpmProject, true, "by RPM: shown in the comparison windows"},
         {C::ID_SPL_BY_SINGLE_IP, 1, bare, false, "no input powers"},
         {C::ID_SPL_BY_SINGLE_IP, 1, nullptr, false, "no analysis project"},
     };

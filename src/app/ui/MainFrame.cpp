@@ -10,6 +10,7 @@
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "views/ui/DlgSelectResult.h"
 #include "views/ui/DlgSelectSubsystem.h"
+#include "views/ui/ResultViewerCommands.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "app/ModelProject.h"
 #include "platform/modeldb/ModelData.h"
@@ -135,6 +136,8 @@ const MenuEntry kMenuTexts[] = {
     {CResultCommands::ID_COMPARE_WITH_MEASURED, "Compare with &Measured Data"},
     {CResultCommands::ID_INPUT_POWER_DATA, "Input Power &Data..."},
     {CResultCommands::ID_EXPORT_INPUT_POWER, "Export Input P&owers..."},
+    {CResultViewerCommands::ID_VIEW_POWER_CONTRIBUTION, "Power Contribution &Viewer..."},
+    {CResultViewerCommands::ID_COMPARE_TARGET_ENERGY, "&Target Energy Comparison..."},
 };
 // The calculation commands, in their menu's order.
 const int kCalcCommands[] = {CCalcCommands::ID_CALC_INPUT_POWER,     CCalcCommands::ID_CALC_ENERGY_RESULT,
@@ -144,6 +147,9 @@ const int kCalcCommands[] = {CCalcCommands::ID_CALC_INPUT_POWER,     CCalcComman
 // The comparisons and input-power commands of the results (the export goes to the File menu).
 const int kResultCommands[] = {CResultCommands::ID_COMPARE_WITH_RESULT, CResultCommands::ID_COMPARE_WITH_MEASURED,
                                CResultCommands::ID_INPUT_POWER_DATA, CResultCommands::ID_EXPORT_INPUT_POWER};
+// The result viewers, after them in the same menu.
+const int kViewerCommands[] = {CResultViewerCommands::ID_VIEW_POWER_CONTRIBUTION,
+                               CResultViewerCommands::ID_COMPARE_TARGET_ENERGY};
 } // namespace
 
 CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
@@ -350,6 +356,12 @@ void CMainFrame::CreateActions()
         m_actions[id] = action;
     }
     m_actions[CFrameCommands::ID_MODEL_VIEW]->setIcon(AppIcon("model-view"));
+    for (int id : kViewerCommands) {
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("Command%1").arg(id));
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        m_actions[id] = action;
+    }
     for (int id : kCalcCommands) {
         auto* action = new QAction(this);
         action->setObjectName(QStringLiteral("Command%1").arg(id));
@@ -440,6 +452,8 @@ void CMainFrame::BuildMenus()
     for (int id : kResultCommands)
         if (id != CResultCommands::ID_EXPORT_INPUT_POWER)
             calculation->addAction(m_actions[id]);
+    for (int id : kViewerCommands)
+        calculation->addAction(m_actions[id]);
     connect(calculation, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
 
     QMenu* projects = bar->addMenu(MenuText(9));
@@ -658,6 +672,14 @@ bool CMainFrame::IsCommandEnabled(int id) const
         GetTALVOApp().GetSelectedElements(selection);
         return CResultCommands::IsEnabled(id, GetTALVOApp().GetProject(-1),
                                           selection.GetSize() > 0 ? selection[0] : nullptr);
+    }
+    case CResultViewerCommands::ID_VIEW_POWER_CONTRIBUTION:
+    case CResultViewerCommands::ID_COMPARE_TARGET_ENERGY: {
+        CMElementList selection;
+        if (hasDoc)
+            GetTALVOApp().GetSelectedElements(selection);
+        return hasDoc && CResultViewerCommands::IsEnabled(id, GetTALVOApp().GetProject(-1),
+                                                          selection.GetSize() > 0 ? selection[0] : nullptr);
     }
     default:
         if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount)
@@ -900,6 +922,14 @@ bool CMainFrame::RunCommand(int id)
     case CCalcCommands::ID_CALC_POWER_CONTRIBUTION:
         RunResultCommand(id);
         break;
+    case CResultViewerCommands::ID_VIEW_POWER_CONTRIBUTION:
+    case CResultViewerCommands::ID_COMPARE_TARGET_ENERGY: {
+        CMElementList selection;
+        GetTALVOApp().GetSelectedElements(selection);
+        CResultViewerCommands::Run(id, GetTALVOApp().GetProject(-1), selection.GetSize() > 0 ? selection[0] : nullptr,
+                                   this);
+        break;
+    }
     default:
         if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount) {
             const std::vector<std::string> files = GetTALVOApp().GetRecentFiles();
@@ -1208,6 +1238,10 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
         auto* project = reinterpret_cast<CAnalysisProject*>(lParam);
         if (!IsOpenAnalysisProject(project))
             return -1;
+        // By RPM the comparison windows show the table; by order it is written as a report.
+        if (project->GetProjectType() == CAnalysisProject::typeRpm)
+            return CResultViewerCommands::OnSplBySingleIP(msg, reinterpret_cast<const CZuSubsystemTable*>(wParam),
+                                                          project, this);
         return CResultCommandsUi::OnSPLBySingleInput(msg, reinterpret_cast<const CZuSubsystemTable*>(wParam), project,
                                                      *m_doc, this);
     }

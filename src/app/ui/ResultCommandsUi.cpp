@@ -57,7 +57,7 @@ intptr_t CResultCommandsUi::OnSPLBySingleInput(uint32_t message, const CZuSubsys
     const int type = CResultCommands::GetReportType(message);
     if (!table || !project || table->GetCount() == 0 || type == 0)
         return -1;
-    // Only the order report is built; by RPM the command is not offered.
+    // This road writes the order report; by RPM the frame opens the comparison windows.
     if (project->GetProjectType() != CAnalysisProject::typeOrder)
         return 0;
     CTALVOProject& container = doc.GetTALVOProject();

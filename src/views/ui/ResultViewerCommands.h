@@ -1,0 +1,30 @@
+#pragma once
+// The main frame's road to the result viewers: when their commands are enabled and what they and
+// the SPL-comparison messages open.
+#include <cstdint>
+
+class CAnalysisProject;
+class CBaseProject;
+class CMElement;
+class CZuSubsystemTable;
+class QWidget;
+
+class CResultViewerCommands
+{
+public:
+    enum : int
+    {
+        ID_VIEW_POWER_CONTRIBUTION = 1077,
+        ID_COMPARE_TARGET_ENERGY = 1082,
+    };
+
+    // 1077: an analysis project by RPM and a power-contribution result over RPM selected first;
+    // 1082: a DAQ project selected.
+    static bool IsEnabled(int id, const CBaseProject* project, const CMElement* first);
+    // Opens (or brings forward) the command's viewer; false when nothing was opened.
+    static bool Run(int id, CBaseProject* project, CMElement* first, QWidget* parent);
+    // 0x2414 / 0x2415: asks for the target cavity, builds the SPL table by single input powers and
+    // opens the comparison of the project; -1 when nothing is opened.
+    static intptr_t OnSplBySingleIP(uint32_t msg, const CZuSubsystemTable* inputs, CAnalysisProject* project,
+                                    QWidget* parent);
+};
