@@ -142,6 +142,7 @@ CDlgCavPcView::CDlgCavPcView(QWidget* parent) : CZuDialog(parent, IDD)
     m_aWeight = new QRadioButton(tr("A"), weightBox);
     weightRow->addWidget(m_noWeight);
     weightRow->addWidget(m_aWeight);
+    weightRow->addStretch(1);
     connect(m_aWeight, &QRadioButton::toggled, this, [this](bool on) { SetWeighting(on ? 1 : 0); });
 
     m_list = new QComboBox(this);

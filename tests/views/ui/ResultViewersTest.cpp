@@ -18,6 +18,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/ui/MSFlexGrid.h"
+#include "platform/ui/ZuDialog.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/MessageTarget.h"
@@ -34,6 +35,7 @@
 #include "views/ui/DlgCompStAcSplBySingleIP.h"
 #include "views/ui/DlgDaqERComp.h"
 #include "views/ui/DlgSelectSPLsSrc.h"
+#include "views/ui/DlgSelectSubsystem.h"
 #include "views/ui/ResultViewerCommands.h"
 #include "views/ui/StackedChart.h"
 
@@ -197,6 +199,11 @@ TEST_F(SampleFixture, PowerContributionViewerSharesRatesTicksAndLifetime)
         EXPECT_EQ(viewer->LineChart()->graphCount(), data.GetContributorCount() + 3);
         sources->ClickTick(0);
         EXPECT_EQ(data.GetSelectedSum(), before);
+        // Selecting a contributor in the list brings its curve forward; clearing lets it go.
+        sources->SetCurSel(1);
+        EXPECT_GT(viewer->LineChart()->graph(1)->pen().widthF(), viewer->LineChart()->graph(0)->pen().widthF());
+        sources->OnClearSelection();
+        EXPECT_EQ(viewer->LineChart()->graph(1)->pen().widthF(), viewer->LineChart()->graph(0)->pen().widthF());
     }
     viewer->SetAxis(1);
     EXPECT_EQ(data.GetPointCount(), pc->GetRpmCount());
@@ -253,6 +260,21 @@ TEST_F(SampleFixture, SplComparisonsBySingleInputPower)
     EXPECT_EQ(text.substr(0, text.find("\r\n")), "Freq. [Hz]\tRoof\tFloor\tO.A.\tO.A.(Excluding Selected Data)\t");
     dialog->ClearSelection();
     EXPECT_EQ(data.Rows()[3].shown, 0);
+    // A source chosen by name from the picker joins the selection.
+    {
+        CScriptedDialogs dialogs;
+        dialogs.Then([](CZuDialog& dlg) {
+            auto* picker = dynamic_cast<CDlgSelectSubsystem*>(&dlg);
+            const int at = picker ? picker->Combo()->findText(QStringLiteral("Floor")) : -1;
+            if (at < 0)
+                return dlg.PressCancel();
+            picker->Combo()->setCurrentIndex(at);
+            return dlg.PressOK();
+        });
+        dialog->OnPickRow();
+    }
+    EXPECT_EQ(data.GetSelection(), std::vector<int>{1});
+    EXPECT_EQ(data.Rows()[0].drawnColor, RGB(128, 128, 128));
 
     // Structure and acoustic groups: both inputs are structures, so the acoustic row has no value.
     CDlgCompStAcSplBySingleIP* groups = CDlgCompStAcSplBySingleIP::Open(project, kTarget, spl, nullptr);
