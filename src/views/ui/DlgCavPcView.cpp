@@ -212,17 +212,22 @@ bool CDlgCavPcView::OnInitDialog()
     auto* set = m_result ? DynamicDowncast<CZuRpmResultData>(m_result->GetParent()) : nullptr;
     CAnalysisProject* project = Project();
     CTALVOProject* container = project ? project->GetOwner() : nullptr;
-    if (set && project)
-        m_spl = project->CalcSPL(set, m_target, 1, 0);
+    // The target's SPL per result RPM and band, copied: the function stays in the project, where the
+    // user may delete it while the viewer is open.
+    std::vector<std::vector<double>> spl(static_cast<size_t>(m_data.GetRpmCount()));
+    if (CZuRpmMultiVecFunc* f = set && project ? project->CalcSPL(set, m_target, 1, 0) : nullptr)
+        for (int r = 0; r < m_data.GetRpmCount(); ++r) {
+            const int row = f->FindRpmIndex(m_data.GetRpm(r));
+            if (const auto* levels = row >= 0 ? dynamic_cast<const CZuFunc*>(f->GetRpmData(row)) : nullptr)
+                for (int b = 0; b < levels->GetDataCount(); ++b)
+                    spl[static_cast<size_t>(r)].push_back(levels->DataValue(b));
+        }
     m_weighting = container ? container->GetHSEAOptions().WeightingFilter : 0;
-
-    // SPL of the target at a result RPM, found by the RPM in the SPL function.
-    m_data.SetTargetSpl([this](int rpm, int band) {
-        if (!m_spl)
+    m_data.SetTargetSpl([spl](int rpm, int band) {
+        if (rpm < 0 || rpm >= static_cast<int>(spl.size()) || band < 0 ||
+            band >= static_cast<int>(spl[static_cast<size_t>(rpm)].size()))
             return 0.0;
-        const int row = m_spl->FindRpmIndex(m_data.GetRpm(rpm));
-        auto* f = row >= 0 ? dynamic_cast<const CZuFunc*>(m_spl->GetRpmData(row)) : nullptr;
-        return f && band >= 0 && band < f->GetDataCount() ? f->DataValue(band) : 0.0;
+        return spl[static_cast<size_t>(rpm)][static_cast<size_t>(band)];
     });
     std::string keyed = m_target, plain = m_target;
     CGfxUtil::RemoveWaveSign(plain);

@@ -17,7 +17,6 @@ class CDlgSelectSPLsSrc;
 class CStackedChart;
 class CZuChart;
 class CZuDataTipCtrl;
-class CZuRpmMultiVecFunc;
 class CZuRpmPcFunc;
 class CZuRpmResultData;
 class QComboBox;
@@ -82,7 +81,6 @@ private:
 
     std::string m_target;
     CZuRpmPcFunc* m_result = nullptr;
-    CZuRpmMultiVecFunc* m_spl = nullptr;
     CCavPcViewData m_data;
     int m_view = 0;
     int m_axis = 0;

@@ -13,6 +13,7 @@
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/win/Clipboard.h"
+#include "platform/win/ObjectLifetime.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
@@ -138,10 +139,22 @@ CDlgDaqERComp::CDlgDaqERComp(QWidget* parent) : CZuDialog(parent, IDD)
     row->addWidget(copy);
     layout->addLayout(row);
     resize(820, 600);
+    // The comparison reads its projects at every recomputation: it goes when either goes.
+    m_listener = AddObjectGoingListener([this](const void* object) {
+        if (!object || (object != m_daq && object != m_model))
+            return;
+        m_daq = nullptr;
+        m_model = nullptr;
+        if (g_instance == this)
+            DestroyInstance();
+        else
+            deleteLater();
+    });
 }
 
 CDlgDaqERComp::~CDlgDaqERComp()
 {
+    RemoveObjectGoingListener(m_listener);
     if (g_instance == this)
         g_instance = nullptr;
 }

@@ -57,6 +57,7 @@ private:
     CModelProject* m_model = nullptr;
     CDaqERCompData m_data;
     int m_axis = 0;
+    int m_listener = 0;
 
     QComboBox* m_list = nullptr;
     CZuChart* m_chart = nullptr;

@@ -14,17 +14,11 @@ void CStackedChart::Draw(const std::vector<double>& x, const std::vector<std::ve
     clearItems();
     const int points = static_cast<int>(x.size());
     QVector<double> keys;
-    QSharedPointer<QCPAxisTickerText> ticker(new QCPAxisTickerText);
-    // As many labels as fit side by side (about 70 pixels each); the others are left out.
-    const int fit = std::max(2, width() / 70);
-    const int step = std::max(1, (points + fit - 1) / fit);
-    for (int k = 0; k < points; ++k) {
+    for (int k = 0; k < points; ++k)
         keys << k + 1;
-        if (k % step == 0)
-            ticker->addTick(k + 1, QString::fromStdString(Format("%g", x[static_cast<size_t>(k)])));
-    }
-    xAxis->setTicker(ticker);
+    m_x = x;
     xAxis->setScaleType(QCPAxis::stLinear);
+    UpdateTicks();
     QVector<double> running(points, 0.0);
     QCPGraph* below = nullptr;
     double top = 0.0;
@@ -51,6 +45,25 @@ void CStackedChart::Draw(const std::vector<double>& x, const std::vector<std::ve
     legend->setVisible(!cells.empty());
     legend->setFont(QFont(font().family(), 8));
     replot();
+}
+
+void CStackedChart::UpdateTicks()
+{
+    QSharedPointer<QCPAxisTickerText> ticker(new QCPAxisTickerText);
+    // About 70 pixels a label; the others are left out.
+    const int points = static_cast<int>(m_x.size());
+    const int fit = std::max(2, width() / 70);
+    const int step = std::max(1, (points + fit - 1) / fit);
+    for (int k = 0; k < points; k += step)
+        ticker->addTick(k + 1, QString::fromStdString(Format("%g", m_x[static_cast<size_t>(k)])));
+    xAxis->setTicker(ticker);
+}
+
+void CStackedChart::resizeEvent(QResizeEvent* event)
+{
+    if (!m_x.empty())
+        UpdateTicks();
+    CZuChart::resizeEvent(event);
 }
 
 bool CStackedChart::DataPosition(const QPoint& pixel, double& x, double& y) const

@@ -22,4 +22,13 @@ public:
     // The data position of a pixel of the widget: x 0-based along the points (fractional), y the
     // value; false outside the plot area.
     bool DataPosition(const QPoint& pixel, double& x, double& y) const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Labels of the points, as many as fit the width side by side.
+    void UpdateTicks();
+
+    std::vector<double> m_x;
 };

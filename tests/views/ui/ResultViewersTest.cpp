@@ -339,6 +339,12 @@ TEST_F(SampleFixture, TargetEnergyComparisonOfTheMeasuredPair)
     EXPECT_EQ(dialog->PositionList()->currentIndex(), 0);
     EXPECT_EQ(prompts.Count(), 2u); // again once for the new computation
     EXPECT_EQ(data.ByExp().size(), data.GetRpms().size());
+    // The comparison goes with its projects.
+    QPointer<CDlgDaqERComp> watch(dialog);
+    doc.OnCloseDocument();
+    Settle();
+    EXPECT_TRUE(watch.isNull());
+    EXPECT_EQ(CDlgDaqERComp::GetInstance(), nullptr);
 
     CDlgDaqERComp::DestroyInstance();
 }
