@@ -209,6 +209,18 @@ TEST_F(SampleFixture, PowerContributionViewerSharesRatesTicksAndLifetime)
     EXPECT_EQ(data.GetPointCount(), pc->GetRpmCount());
     EXPECT_EQ(viewer->PositionList()->count(), data.GetBandCount());
 
+    // Without the option the SPL view is neither shown nor taken.
+    SetOption(6180, 0);
+    {
+        CDlgCavPcView plain;
+        plain.SetData(kTarget, pc);
+        plain.EnsureInitialized();
+        EXPECT_FALSE(plain.ViewRadio(2)->isVisibleTo(&plain));
+        EXPECT_FALSE(plain.ViewRadio(2)->isEnabled());
+        plain.SetView(2);
+        EXPECT_EQ(plain.Data().GetView(), 0);
+    }
+
     // Deleting the function closes its viewer.
     QPointer<CDlgCavPcView> watch(viewer);
     set->DeleteChild(pc, 1);
