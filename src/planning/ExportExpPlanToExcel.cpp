@@ -125,7 +125,7 @@ void CExportExpPlanToExcel::WritePlanSheet(CExcelWrapper& excel, const CDAQPPExp
     if (const CXlsxWorkbook* book = excel.GetWorkbook())
         for (int s = 0; s < book->GetSheetCount(); ++s)
             taken.push_back(book->GetSheet(s)->GetName());
-    excel.AddSheet(CExcelWrapper::MakeUniqueSheetName(plan.GetName(), taken), m_sheetPos++);
+    excel.AddSheet(CExcelWrapper::MakeUniqueSheetName(plan.GetName(), taken, "~"), m_sheetPos++);
 
     excel.SetCellString(2, 3, plan.GetName());
     excel.SetCellString(2, 4, plan.GetComment());

@@ -170,7 +170,7 @@ TEST_F(PlanExport, SubsystemListAndPlanSheetsReadBackThroughTheWorkbookLayer)
     EXPECT_EQ(Style(book, 8, 8).bottom.style, XlsxBorderStyle::None);
 
     ASSERT_TRUE(book.SelectSheet(4));
-    EXPECT_NE(book.GetSheetName(), "Run1A");
+    EXPECT_EQ(book.GetSheetName(), "Run1A~2");
     EXPECT_EQ(book.GetCellText(2, 3), "Run1A");
     EXPECT_EQ(book.GetCellText(6, 2), "2");
 }

@@ -34,6 +34,9 @@
 #include "experiments/ui/ExpDoc.h"
 #include "experiments/ui/ExpFrame.h"
 #include "experiments/ui/SensorFrame.h"
+#include "planning/ui/DlgDAQPPExpPlanList.h"
+#include "planning/ui/DlgWizDAQPPMenu.h"
+#include "planning/ui/DlgWizSensorConfig.h"
 #include "platform/base/Format.h"
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/MElement.h"
@@ -227,6 +230,8 @@ void CMainFrame::CloseElementWindows()
         else
             delete frame;
     }
+    CDlgWizDAQPPMenu::DestroyInstance();
+    CDlgDAQPPExpPlanList::DestroyInstance();
 }
 
 void CMainFrame::InstallViewOpeners()
@@ -250,6 +255,11 @@ void CMainFrame::InstallViewOpeners()
                     };
                 return model && C3DModelView::Open(m_mdiArea, model, std::move(connected)) != nullptr;
             });
+    // The planning wizard's sensor step works in the sensor window.
+    CDlgWizSensorConfig::SetSensorCommand([this](int command) {
+        CSensorFrame* frame = OnCommand(ID_SENSOR_VIEW) ? CSensorFrame::GetInstance() : nullptr;
+        return frame && (command == 0 || frame->OnCommand(command));
+    });
     // Measurement windows open in the client area; with the check, not while another measurement
     // window holds data that are not saved.
     GetTALVOApp().SetDAQSystemViewOpener([this](int checkUnsaved) -> IDAQSystemDocument* {
@@ -286,6 +296,7 @@ CMainFrame::~CMainFrame()
         if (CZuMultiDocTemplate* models = GetTALVOApp().FindTemplate(name))
             models->SetOpener({});
     GetTALVOApp().SetDAQSystemViewOpener({});
+    CDlgWizSensorConfig::SetSensorCommand({});
     if (GetTALVOApp().GetProjectTreeWindow() == m_treeWnd)
         GetTALVOApp().SetProjectTreeWindow(nullptr);
     if (GetMainWindowTarget() == this)
@@ -626,6 +637,8 @@ bool CMainFrame::IsCommandEnabled(int id) const
     case ID_IMPORT_ANALYSIS_PROJECT:
     case ID_OPTIONS:
         return hasDoc;
+    case ID_PLANNING_WIZARD:
+        return hasDoc;
     case ID_SENSOR_VIEW:
     case ID_SENSOR_VIEW_ALIAS:
         return hasDoc && m_doc->GetTALVOProject().GetSensorProject() != nullptr;
@@ -899,6 +912,9 @@ bool CMainFrame::RunCommand(int id)
     case ID_DUMP_DATA:
     case ID_DUMP_DATA_PARAM:
         DumpSelectedElement(id == ID_DUMP_DATA_PARAM);
+        break;
+    case ID_PLANNING_WIZARD:
+        OpenPlanningWizard(GetTALVOApp().GetProject(GetTALVOApp().GetSelectedProjectIndex()));
         break;
     case ID_SENSOR_VIEW:
     case ID_SENSOR_VIEW_ALIAS:
