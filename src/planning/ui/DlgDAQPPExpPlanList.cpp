@@ -3,7 +3,7 @@
 #include "app/TALVOProject.h"
 #include "planning/DAQPPExpPlanList.h"
 #include "planning/ExportExpPlanToExcel.h"
-#include "planning/ui/DAQPPPlanEditorHook.h"
+#include "planning/ui/DlgDAQPPExpPlanEdit.h"
 #include "planning/ui/PlanDialogServices.h"
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
@@ -19,6 +19,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -101,11 +102,9 @@ CDlgDAQPPExpPlanList::CDlgDAQPPExpPlanList(CExtUFDaqProject* project, QWidget* p
         buttons->addWidget(b);
         return b;
     };
-    // The editor opens through its installed opener; without one those commands are off.
-    const bool editor = HasDAQPPPlanEditorOpener();
-    add(IDC_NEW, QStringLiteral("New..."), &CDlgDAQPPExpPlanList::OnNew)->setEnabled(editor);
-    add(IDC_COPY, QStringLiteral("Copy..."), &CDlgDAQPPExpPlanList::OnCopy)->setEnabled(editor);
-    add(IDC_EDIT, QStringLiteral("Edit..."), &CDlgDAQPPExpPlanList::OnEdit)->setEnabled(editor);
+    add(IDC_NEW, QStringLiteral("New..."), &CDlgDAQPPExpPlanList::OnNew);
+    add(IDC_COPY, QStringLiteral("Copy..."), &CDlgDAQPPExpPlanList::OnCopy);
+    add(IDC_EDIT, QStringLiteral("Edit..."), &CDlgDAQPPExpPlanList::OnEdit);
     add(IDC_DELETE, QStringLiteral("Delete"), &CDlgDAQPPExpPlanList::OnDelete);
     add(IDC_EXPORT, QStringLiteral("Excel..."), &CDlgDAQPPExpPlanList::OnExport);
     auto* moves = new QHBoxLayout;
@@ -131,10 +130,16 @@ CDlgDAQPPExpPlanList::CDlgDAQPPExpPlanList(CExtUFDaqProject* project, QWidget* p
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);
     resize(600, 320);
+    // Plans the editor stores show at once.
+    CDlgDAQPPExpPlan::SetPlanListNotifier([this](CDlgDAQPPExpPlan::PlanListNotice notice) {
+        if (notice == CDlgDAQPPExpPlan::planListChanged)
+            Refill();
+    });
 }
 
 CDlgDAQPPExpPlanList::~CDlgDAQPPExpPlanList()
 {
+    CDlgDAQPPExpPlan::SetPlanListNotifier(nullptr);
     if (Shared().data() == this)
         Shared() = nullptr;
 }
@@ -200,21 +205,23 @@ void CDlgDAQPPExpPlanList::MarkModified()
 void CDlgDAQPPExpPlanList::OnNew()
 {
     if (m_project)
-        OpenDAQPPPlanEditor(*m_project, kDAQPPEditNewOwn, nullptr, this);
+        OpenDAQPPPlanEditor(m_project, CDlgDAQPPExpPlan::modeNewOwn, nullptr, parentWidget());
 }
 
 void CDlgDAQPPExpPlanList::OnCopy()
 {
     const std::vector<int> plans = SelectedPlans();
     if (m_project && !plans.empty())
-        OpenDAQPPPlanEditor(*m_project, kDAQPPEditNewFrom, m_project->GetExpPlans().GetPlan(plans.front()), this);
+        OpenDAQPPPlanEditor(m_project, CDlgDAQPPExpPlan::modeNew, m_project->GetExpPlans().GetPlan(plans.front()),
+                            parentWidget());
 }
 
 void CDlgDAQPPExpPlanList::OnEdit()
 {
     const std::vector<int> plans = SelectedPlans();
     if (m_project && !plans.empty())
-        OpenDAQPPPlanEditor(*m_project, kDAQPPEditPlan, m_project->GetExpPlans().GetPlan(plans.front()), this);
+        OpenDAQPPPlanEditor(m_project, CDlgDAQPPExpPlan::modeEdit, m_project->GetExpPlans().GetPlan(plans.front()),
+                            parentWidget());
 }
 
 void CDlgDAQPPExpPlanList::OnDelete()
@@ -229,6 +236,13 @@ void CDlgDAQPPExpPlanList::OnDelete()
     for (int i : plans)
         if (const CDAQPPExpPlan* plan = m_project->GetExpPlans().GetPlan(i))
             names.push_back(plan->GetName());
+    // An editor on a plan that goes would store into a plan that is no more: it goes too.
+    if (const CDlgDAQPPExpPlan* editor = CDlgDAQPPExpPlan::GetInstance(); editor && editor->GetSourcePlan()) {
+        const CDAQPPExpPlan* source = editor->GetSourcePlan();
+        if (std::any_of(plans.begin(), plans.end(),
+                        [&](int i) { return m_project->GetExpPlans().GetPlan(i) == source; }))
+            CDlgDAQPPExpPlan::DestroyInstance();
+    }
     for (const std::string& name : names)
         m_project->GetExpPlans().RemovePlan(name);
     MarkModified();

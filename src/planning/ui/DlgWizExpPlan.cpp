@@ -1,6 +1,6 @@
 #include "planning/ui/DlgWizExpPlan.h"
 
-#include "planning/ui/DAQPPPlanEditorHook.h"
+#include "planning/ui/DlgDAQPPExpPlanEdit.h"
 #include "planning/ui/DlgDAQPPExpPlanList.h"
 #include "planning/ui/DlgDAQPPMaxCh.h"
 #include "platform/ui/ColorButton.h"
@@ -22,8 +22,6 @@ CDlgWizExpPlan::CDlgWizExpPlan(CExtUFDaqProject* project, QWidget* parent)
         connect(b, &QPushButton::clicked, this, [this, id = id] { OnStep(id); });
         layout->addWidget(b);
     }
-    // The plan editor opens through its installed opener.
-    StepButton(2002)->setEnabled(HasDAQPPPlanEditorOpener());
     auto* close = new CColorButton(QStringLiteral("Close"), this);
     close->setObjectName(QStringLiteral("Button1"));
     close->SetColors(RGB(0, 0, 0), kCurrentColor);
@@ -39,7 +37,7 @@ void CDlgWizExpPlan::OnStep(int id)
             CDlgDAQPPMaxCh dialog(m_project, this);
             dialog.DoModal();
         } else if (id == 2002) {
-            OpenDAQPPPlanEditor(*m_project, kDAQPPEditNewOwn, nullptr, nullptr);
+            OpenDAQPPPlanEditor(m_project, CDlgDAQPPExpPlan::modeNewOwn, nullptr, nullptr);
         } else if (id == 2003) {
             CDlgDAQPPExpPlanList::ShowInstance(m_project, nullptr);
         }

@@ -7,7 +7,8 @@
 #include "models/HSEARegOptions.h"
 #include "planning/DAQPPExpPlanList.h"
 #include "planning/SensorAssignment.h"
-#include "planning/ui/DAQPPPlanEditorHook.h"
+#include "planning/ui/DlgDAQPPExpPlan.h"
+#include "planning/ui/DlgDAQPPExpPlanEdit.h"
 #include "planning/ui/DlgAssignGlobalNode.h"
 #include "planning/ui/DlgAssignSensors.h"
 #include "planning/ui/DlgDAQPPExpPlanList.h"
@@ -59,33 +60,19 @@ struct UFRig
     std::string roof, floor;
 };
 
-struct EditorCall
+void DeleteLater()
 {
-    int mode = -1;
-    const CDAQPPExpPlan* plan = nullptr;
-    int count = 0;
-};
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 } // namespace
 
-TEST(DAQPPPlanList, ReorderDeleteExportAndTheEditorsOpener)
+TEST(DAQPPPlanList, ReorderDeleteExportAndTheEditor)
 {
     UFRig rig;
-    SetDAQPPPlanEditorOpener(nullptr);
     CDAQPPExpPlanList& plans = rig.uf->GetExpPlans();
     plans.AddPlan(16, "Front")->SetComment("front axle");
     plans.AddPlan(8, "Rear");
     plans.AddPlan(4, "Cabin");
-    {
-        // Without an installed editor its commands are off.
-        CDlgDAQPPExpPlanList list(rig.uf);
-        EXPECT_FALSE(list.Button(CDlgDAQPPExpPlanList::IDC_NEW)->isEnabled());
-        EXPECT_FALSE(list.Button(CDlgDAQPPExpPlanList::IDC_EDIT)->isEnabled());
-    }
-    EditorCall call;
-    SetDAQPPPlanEditorOpener([&](CExtUFDaqProject& project, int mode, CDAQPPExpPlan* plan, QWidget*) {
-        EXPECT_EQ(&project, rig.uf);
-        call = {mode, plan, call.count + 1};
-    });
 
     CDlgDAQPPExpPlanList* list = CDlgDAQPPExpPlanList::ShowInstance(rig.uf);
     EXPECT_EQ(CDlgDAQPPExpPlanList::ShowInstance(rig.uf), list);
@@ -99,22 +86,24 @@ TEST(DAQPPPlanList, ReorderDeleteExportAndTheEditorsOpener)
     prompts.Answer(IDOK);
     // Nothing selected: commands do nothing, the export says why.
     list->OnEdit();
+    list->OnCopy();
     list->OnUp();
     list->OnDelete();
-    EXPECT_EQ(call.count, 0);
+    EXPECT_EQ(CDlgDAQPPExpPlan::GetInstance(), nullptr);
     list->OnExport();
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().stringId, 6287u);
 
-    list->OnNew();
-    EXPECT_EQ(call.mode, kDAQPPEditNewOwn);
-    EXPECT_EQ(call.plan, nullptr);
+    // Edit opens the editor on the selected plan; a second command only brings it forward.
     list->SelectRows({1});
-    list->OnCopy();
-    EXPECT_EQ(call.mode, kDAQPPEditNewFrom);
-    EXPECT_EQ(call.plan, plans.GetPlan(1));
     list->OnEdit();
-    EXPECT_EQ(call.mode, kDAQPPEditPlan);
+    CDlgDAQPPExpPlan* editor = CDlgDAQPPExpPlan::GetInstance();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->GetMode(), CDlgDAQPPExpPlan::modeEdit);
+    EXPECT_EQ(editor->GetSourcePlan(), plans.GetPlan(1));
+    list->OnNew();
+    EXPECT_EQ(CDlgDAQPPExpPlan::GetInstance(), editor);
+    EXPECT_EQ(editor->GetMode(), CDlgDAQPPExpPlan::modeEdit);
 
     // Up from row 1, then up again at the first row: nothing moves.
     list->OnUp();
@@ -127,19 +116,29 @@ TEST(DAQPPPlanList, ReorderDeleteExportAndTheEditorsOpener)
     list->OnDown();
     EXPECT_EQ(plans.GetPlan(2)->GetName(), "Cabin");
 
-    // Delete asks; Cancel keeps the plans.
+    // Delete asks; Cancel keeps the plans. Deleting the edited plan closes its editor.
     list->SelectRows({0, 2});
     prompts.Answer(IDCANCEL);
     list->OnDelete();
     EXPECT_EQ(plans.GetPlanCount(), 3);
+    EXPECT_EQ(CDlgDAQPPExpPlan::GetInstance(), editor);
     prompts.Answer(IDOK);
     list->OnDelete();
     ASSERT_EQ(plans.GetPlanCount(), 1);
     EXPECT_EQ(plans.GetPlan(0)->GetName(), "Front");
     EXPECT_EQ(rows->rowCount(), 1);
+    EXPECT_EQ(CDlgDAQPPExpPlan::GetInstance(), nullptr);
+    DeleteLater();
+
+    // Copy opens a new plan made from the selected one.
+    list->SelectRows({0});
+    list->OnCopy();
+    ASSERT_NE(CDlgDAQPPExpPlan::GetInstance(), nullptr);
+    EXPECT_EQ(CDlgDAQPPExpPlan::GetInstance()->GetMode(), CDlgDAQPPExpPlan::modeNew);
+    CDlgDAQPPExpPlan::DestroyInstance();
+    DeleteLater();
 
     // The export offers an .xlsx named after the first selected plan and writes it.
-    list->SelectRows({0});
     const fs::path book = rig.f.dir / "plans.xlsx";
     prompts.ChooseFile(book.string());
     list->OnExport();
@@ -153,7 +152,46 @@ TEST(DAQPPPlanList, ReorderDeleteExportAndTheEditorsOpener)
 
     CDlgDAQPPExpPlanList::DestroyInstance();
     EXPECT_EQ(CDlgDAQPPExpPlanList::GetInstance(), nullptr);
-    SetDAQPPPlanEditorOpener(nullptr);
+}
+
+TEST(DAQPPPlanList, SecondEditorTakesRowsAndClosesOnlyWhenEmpty)
+{
+    UFRig rig;
+    rig.uf->SetPlanMaxChannel(8);
+    CDAQPPExpPlan* stored = rig.uf->GetExpPlans().AddPlan(8, "Front");
+    for (int c = 0; c < 3; ++c) {
+        stored->SetSensor(c, "S" + std::to_string(c + 1));
+        stored->SetSubsystem(c, rig.roof);
+    }
+    CScriptedPrompts prompts;
+    CDlgDAQPPExpPlan* editor = OpenDAQPPPlanEditor(rig.uf, CDlgDAQPPExpPlan::modeEdit, stored);
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(editor->Button(3278)->isEnabled());
+    editor->SelectChannels(1, 2);
+    editor->Button(3278)->click();
+    CDlgDAQPPExpPlanEdit* second = CDlgDAQPPExpPlanEdit::GetInstance();
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->TemplateId(), 4208);
+    EXPECT_FALSE(second->GetWorkingPlan().IsRowEmpty(1));
+    EXPECT_TRUE(editor->GetWorkingPlan().IsRowEmpty(1));
+    EXPECT_TRUE(editor->IsChanged());
+    Shot(*second, "DlgDAQPPExpPlanEdit");
+
+    // Holding channels, it refuses to close.
+    prompts.Answer(IDOK);
+    second->Button(3008)->click();
+    EXPECT_EQ(prompts.Last().stringId, 6294u);
+    EXPECT_EQ(CDlgDAQPPExpPlanEdit::GetInstance(), second);
+    // Handed back, it closes without asking.
+    second->SelectChannels(1, 2);
+    second->Button(3278)->click();
+    EXPECT_FALSE(editor->GetWorkingPlan().IsRowEmpty(2));
+    second->Button(3008)->click();
+    DeleteLater();
+    EXPECT_EQ(CDlgDAQPPExpPlanEdit::GetInstance(), nullptr);
+    EXPECT_EQ(prompts.Count(), 1u);
+    CDlgDAQPPExpPlan::DestroyInstance();
+    DeleteLater();
 }
 
 TEST(DAQPPPlanList, MaximumChannelsAndShortNames)
@@ -331,7 +369,6 @@ TEST(PlanningWizard, MenuStepsAndTheImport)
     scripted.Then([](CZuDialog& d) {
         auto& step = dynamic_cast<CDlgWizExpPlan&>(d);
         EXPECT_EQ(step.StepButton(2001)->GetFaceColor(), CZuDlgWizard::kCurrentColor);
-        EXPECT_FALSE(step.StepButton(2002)->isEnabled()); // no editor installed
         Shot(step, "DlgWizExpPlan");
         step.OnStep(2001);
         return step.EndResult();
