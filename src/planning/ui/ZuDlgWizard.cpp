@@ -3,6 +3,7 @@
 #include "platform/ui/ColorButton.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPointer>
 
 #include <map>
@@ -128,10 +129,15 @@ CColorButton* CZuDlgWizard::StepButton(int id) const
 void CZuDlgWizard::UseBackground()
 {
     m_background = true;
-    QPalette p = palette();
-    p.setColor(QPalette::Window, ToQColor(kBackgroundColor));
-    setPalette(p);
-    setAutoFillBackground(true);
+    update();
+}
+
+void CZuDlgWizard::paintEvent(QPaintEvent* event)
+{
+    // The step dialogs stand out from the menu by their own background.
+    if (m_background)
+        QPainter(this).fillRect(rect(), ToQColor(kBackgroundColor));
+    CZuDialog::paintEvent(event);
 }
 
 void CZuDlgWizard::UpdateStepRange(int low, int high, int buttonId)

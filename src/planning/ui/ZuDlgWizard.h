@@ -43,6 +43,7 @@ public:
 protected:
     bool OnInitDialog() override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     // A step button with the id and text, in the face colour.
     CColorButton* AddStepButton(int id, const QString& text, COLORREF face);
     // Fills the dialog with the wizard's background colour.
