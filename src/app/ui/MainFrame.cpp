@@ -1,4 +1,5 @@
 #include "app/ui/MainFrame.h"
+#include "app/ui/DaqProjectCommands.h"
 #include "app/ui/ModelImporter.h"
 
 #include "app/AnalysisProject.h"
@@ -313,6 +314,8 @@ QString CMainFrame::MenuText(int id) const
             return QString::fromUtf8(e.english);
     if (QString text = CFrameCommandHandler::DefaultText(id); !text.isEmpty())
         return text;
+    if (const char* text = CDaqProjectCommands::MenuText(id))
+        return QString::fromUtf8(text);
     return QString::number(id);
 }
 
@@ -372,6 +375,12 @@ void CMainFrame::CreateActions()
         action->setObjectName(QStringLiteral("Command%1").arg(id));
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         m_actions[id] = action;
+    }
+    for (int id : CDaqProjectCommands::kCommands) {
+        m_actions[id] = new QAction(this);
+        m_actions[id]->setObjectName(QStringLiteral("Command%1").arg(id));
+        m_actions[id]->setData(id);
+        connect(m_actions[id], &QAction::triggered, this, [this, id] { OnCommand(id); });
     }
     for (int id : kCalcCommands) {
         auto* action = new QAction(this);
@@ -447,6 +456,8 @@ void CMainFrame::BuildMenus()
     view->addSeparator();
     view->addAction(m_actions[ID_SENSOR_VIEW]);
     view->addAction(m_actions[CFrameCommands::ID_MODEL_VIEW]);
+    for (int id : CDaqProjectCommands::kCommands)
+        view->addAction(m_actions[id]);
     QMenu* language = view->addMenu(MenuText(5));
     language->addAction(m_actions[ID_LANGUAGE_ENGLISH]);
     language->addAction(m_actions[ID_LANGUAGE_JAPANESE]);
@@ -647,6 +658,10 @@ bool CMainFrame::IsCommandEnabled(int id) const
                dynamic_cast<CAnalysisProject*>(GetTALVOApp().GetProject(GetTALVOApp().GetSelectedProjectIndex()));
     case ID_EXPORT_ANALYSIS_PROJECT:
         return hasDoc && m_doc->CanExportAnalysisProject();
+    case CDaqProjectCommands::ID_MEASURE_BY_SUBSYSTEM:
+    case CDaqProjectCommands::ID_ENGINE_ROTATION:
+    case CDaqProjectCommands::ID_DATABASE_CHECK:
+        return hasDoc && CDaqProjectCommands::IsEnabled(id, GetTALVOApp().GetProject(-1));
     case ID_EXPORT_HSEA_MODEL:
         return hasDoc && m_doc->CanExportHSEAModelText();
     case ID_IMPORT_ASEA_MODEL:
@@ -861,6 +876,10 @@ bool CMainFrame::RunCommand(int id)
     case ID_READ_MODEL_DATA:
         m_doc->ReadModelDataFile();
         break;
+    case CDaqProjectCommands::ID_MEASURE_BY_SUBSYSTEM:
+    case CDaqProjectCommands::ID_ENGINE_ROTATION:
+    case CDaqProjectCommands::ID_DATABASE_CHECK:
+        return CDaqProjectCommands::Run(id, GetTALVOApp().GetProject(-1), this);
     case ID_EXPORT_HSEA_MODEL:
         m_doc->ExportHSEAModelText();
         break;
