@@ -83,25 +83,8 @@ std::string CZuOTSelFunc::GetFreqIndicator(int)
 
 void CZuOTSelFunc::CopyToClipboard(CArchive& ar, int withLabels, int index, const CZuCellRect* selection)
 {
-    const int digits = CZuRpmFunc::kClipboardDigits;
-    const int rows = GetTableRowCount(index), cols = GetTableColCount(index);
-    CZuCellRect block{1, 1, cols - 1, rows - 1};
-    if (selection) {
-        block = *selection;
-        block.Normalize();
-        block.left = std::max(block.left, 0);
-        block.top = std::max(block.top, 0);
-        block.right = std::min(block.right, cols - 1);
-        block.bottom = std::min(block.bottom, rows - 1);
-    }
-    std::string headerFirst;
-    if (withLabels) {
-        const int structure = SpectrumIsStructure(this, m_subsystem);
-        ar.WriteText(Format("%s\t%s [%s]\r\n", m_subsystem.c_str(), GetQuantityName(this, structure).c_str(),
-                            GetQuantityAxisLabel(this, SpectrumShowInDB(this), structure, 0).c_str()));
-        headerFirst = GetTableCellData(0, 0, index, digits);
-    }
-    WriteBlock(ar, block, withLabels, index, digits, headerFirst);
+    CopySelection(ar, withLabels, index, selection, CZuRpmFunc::kClipboardDigits,
+                  withLabels ? SpectrumTitleLine(this, m_subsystem) : std::string());
 }
 
 int CZuOTSelFunc::WriteDump(CStdioFile& file, const std::string&)

@@ -35,35 +35,20 @@
 #include "spectral/ZuOTResultData.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmResultData.h"
+#include "support/FakeModelLink.h"
 
 namespace {
 const std::vector<std::string> kInputs{"PlateA", "PlateB", "Cabin"};
 
-class CModel : public CMElement, public IModelProjectLink
+// Every pair of subsystems is connected.
+class CModel : public CFakeModelLink
 {
 public:
-    CModel() : CMElement("Model", nullptr, 0) {}
-    int GetSubsystemType(std::string& name, int append) override
+    CModel()
     {
-        auto it = types.find(name);
-        if (it == types.end())
-            return -1;
-        if (append)
-            name += it->second < 5 ? "-F" : "-";
-        return it->second;
+        MakePlatesAndCabin(*this);
+        everyPairConnected = true;
     }
-    int IsSubsystemConnected(const std::string&, const std::string&) override { return 1; }
-    int IsInputSubsystem(const std::string&) override { return 0; }
-    CSEAModelData* FindSEAModelData(int serial, int) const override
-    {
-        for (int i = 0; i < GetChildCount(); ++i)
-            if (auto* d = DynamicDowncast<CSEAModelData>(GetChild(i)))
-                if (d->GetSerialNumber() == static_cast<uint32_t>(serial))
-                    return d;
-        return nullptr;
-    }
-    CModelSubsystem* GetSubsystem(const std::string&, int, int) const override { return nullptr; }
-    std::map<std::string, int> types{{"PlateA", 1}, {"PlateB", 1}, {"Cabin", 6}};
 };
 
 // The analysis project as the calculator sees it.

@@ -24,34 +24,14 @@
 #include "spectral/ZuOTResultData.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmResultData.h"
+#include "support/FakeModelLink.h"
 
 namespace {
 // The model project: two plates and a cabin.
-class CFakeModelProject : public CMElement, public IModelProjectLink
+class CFakeModelProject : public CFakeModelLink
 {
 public:
-    CFakeModelProject() : CMElement("Model", nullptr, 0) {}
-    int GetSubsystemType(std::string& name, int append) override
-    {
-        auto it = types.find(name);
-        if (it == types.end())
-            return -1;
-        if (append)
-            name += it->second < 5 ? "-F" : "-";
-        return it->second;
-    }
-    int IsSubsystemConnected(const std::string&, const std::string&) override { return 0; }
-    int IsInputSubsystem(const std::string&) override { return 0; }
-    CSEAModelData* FindSEAModelData(int serial, int) const override
-    {
-        for (int i = 0; i < GetChildCount(); ++i)
-            if (auto* d = DynamicDowncast<CSEAModelData>(GetChild(i)))
-                if (d->GetSerialNumber() == static_cast<uint32_t>(serial))
-                    return d;
-        return nullptr;
-    }
-    CModelSubsystem* GetSubsystem(const std::string&, int, int) const override { return nullptr; }
-    std::map<std::string, int> types{{"PlateA", 1}, {"PlateB", 1}, {"Cabin", 6}};
+    CFakeModelProject() { MakePlatesAndCabin(*this); }
 };
 
 // The analysis project as the solver sees it.
