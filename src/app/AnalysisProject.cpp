@@ -741,6 +741,37 @@ CSPLsFolder* CAnalysisProject::CreateSPLsFolder(int add)
     return added;
 }
 
+namespace {
+// The SPLs (calc) of the result sets, of one input each: those of the sets with input powers are
+// kept, each with the set's input subsystem added to columns. False when an SPL cannot be made.
+template <class Set, class Calc, class Func>
+bool SplsOfInputs(const std::vector<CZuData*>& results, Calc calc, CZuSubsystemTable& columns,
+                  std::vector<std::unique_ptr<Func>>& kept)
+{
+    for (CZuData* result : results) {
+        auto* set = DynamicDowncast<Set>(result);
+        std::unique_ptr<Func> spl(calc(set));
+        if (!spl)
+            return false;
+        CZuSubsystemTable inputs;
+        if (set->CollectInputPowerSubsystems(inputs, 1) > 0) {
+            columns.Add(inputs[0]);
+            kept.push_back(std::move(spl));
+        }
+    }
+    return true;
+}
+
+template <class T, class Owned>
+std::vector<T*> Pointers(const std::vector<std::unique_ptr<Owned>>& owned)
+{
+    std::vector<T*> pointers;
+    for (const auto& p : owned)
+        pointers.push_back(p.get());
+    return pointers;
+}
+} // namespace
+
 CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target, const CZuSubsystemTable& table,
                                                        int force, IWorkProgress* progress)
 {
@@ -790,38 +821,17 @@ CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target
     std::unique_ptr<CZuRpmSelFunc> built;
     if (m_projectType == typeRpm) {
         std::vector<std::unique_ptr<CZuRpmMultiVecFunc>> kept;
-        for (CZuData* result : results) {
-            auto* set = DynamicDowncast<CZuRpmResultData>(result);
-            std::unique_ptr<CZuRpmMultiVecFunc> spl(CalcSPL(set, target, 0, 1));
-            if (!spl)
-                return nullptr;
-            CZuSubsystemTable inputs;
-            if (set->CollectInputPowerSubsystems(inputs, 1) > 0) {
-                columns.Add(inputs[0]);
-                kept.push_back(std::move(spl));
-            }
-        }
-        std::vector<const CMElement*> spls;
-        for (const auto& spl : kept)
-            spls.push_back(spl.get());
-        built = CSPLsFolder::BuildRpmTable(target, title, columns, spls);
+        if (!SplsOfInputs<CZuRpmResultData>(
+                results, [&](CZuRpmResultData* set) { return CalcSPL(set, target, 0, 1); }, columns, kept))
+            return nullptr;
+        built = CSPLsFolder::BuildRpmTable(target, title, columns, Pointers<const CMElement>(kept));
     } else if (m_projectType == typeOrder) {
         std::vector<std::unique_ptr<CZuOTFunc>> kept;
-        for (CZuData* result : results) {
-            auto* set = DynamicDowncast<CZuOTResultData>(result);
-            std::unique_ptr<CZuOTFunc> spl(CalcSPLOT(set, target, 0, 1));
-            if (!spl)
-                return nullptr;
-            CZuSubsystemTable inputs;
-            if (set->CollectInputPowerSubsystems(inputs, 1) > 0) {
-                columns.Add(inputs[0]);
-                kept.push_back(std::move(spl));
-            }
-        }
-        std::vector<const CZuOTFunc*> spls;
-        for (const auto& spl : kept)
-            spls.push_back(spl.get());
-        built = CSPLsFolder::BuildOrderTable(target, title, columns, spls, GetDaqConfigValue(), GetOctaveManager());
+        if (!SplsOfInputs<CZuOTResultData>(
+                results, [&](CZuOTResultData* set) { return CalcSPLOT(set, target, 0, 1); }, columns, kept))
+            return nullptr;
+        built = CSPLsFolder::BuildOrderTable(target, title, columns, Pointers<const CZuOTFunc>(kept),
+                                             GetDaqConfigValue(), GetOctaveManager());
     }
     if (!built)
         return nullptr;

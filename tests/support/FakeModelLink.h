@@ -8,10 +8,16 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "models/HSEAModelData.h"
 #include "models/ModelProjectLink.h"
 #include "models/SEAModelData.h"
 #include "platform/elements/MElement.h"
+#include "platform/elements/ZuMatFunc.h"
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/elements/ZuVecFunc.h"
+#include "platform/gfx/OctaveManager.h"
 #include "platform/modeldb/ModelSubsystem.h"
 
 class CFakeModelLink : public CMElement, public IModelProjectLink
@@ -58,4 +64,37 @@ public:
 inline void MakePlatesAndCabin(CFakeModelLink& model)
 {
     model.types = {{"PlateA", 1}, {"PlateB", 1}, {"Cabin", 6}};
+}
+
+// The model data of the plates and the cabin: three subsystems over the third octaves 500, 630
+// and 800 Hz; plate A and the cabin are strongly coupled, plate B weakly. Added to project.
+inline CHSEAModelData* AddPlatesAndCabinModel(CFakeModelLink& project)
+{
+    CSEAModelData source("SEA", nullptr, 5, OCTAVE_BAND_THIRD, 500.0, 800.0);
+    CZuSubsystemTable keys(std::vector<std::string>{"PlateA-F", "PlateB-F", "Cabin-"});
+    source.SetSubsystemTable(&keys);
+    const CZuSubsystemTable* own = source.GetSubsystemTable();
+    auto eta = std::make_unique<CZuMatFunc>("Eta", own, own, 3, &source, CZuData::kEtaMatrixType);
+    auto n = std::make_unique<CZuVecFunc>("Modal Density", own, 3, &source, CZuData::kModalDensityType);
+    const double density[3] = {0.4, 0.5, 5.0}, dlf[3] = {0.01, 0.012, 0.002};
+    for (int b = 0; b < 3; ++b) {
+        eta->DataIndex(b) = n->DataIndex(b) = source.GetFreq(b);
+        for (int s = 0; s < 3; ++s) {
+            n->DataValue(b, s) = density[s] * (1 + b);
+            eta->DataValue(b, s, s) = dlf[s] * n->DataValue(b, s);
+        }
+        auto couple = [&](int s, int t, double clf) { // reciprocal pair
+            const double nEta = n->DataValue(b, s) * clf;
+            eta->DataValue(b, t, s) -= nEta;
+            eta->DataValue(b, s, t) -= nEta;
+            eta->DataValue(b, s, s) += nEta;
+            eta->DataValue(b, t, t) += nEta;
+        };
+        couple(0, 2, 0.004 + 0.001 * b);
+        couple(1, 2, 0.003);
+        couple(0, 1, 0.001);
+    }
+    source.AddChild(std::move(eta));
+    source.AddChild(std::move(n));
+    return project.AddChild(std::make_unique<CHSEAModelData>(&source, nullptr, 1, 1, 0, 0));
 }
