@@ -60,6 +60,28 @@ CZuCellRect CZuTableData::DataBlock(int index, const CZuCellRect* selection)
     return block;
 }
 
+void CZuTableData::CopySelection(CArchive& ar, int withLabels, int index, const CZuCellRect* selection,
+                                 int numberFormat, const std::string& titleLine)
+{
+    const int rows = GetTableRowCount(index), cols = GetTableColCount(index);
+    CZuCellRect block{1, 1, cols - 1, rows - 1};
+    if (selection) {
+        block = *selection;
+        block.Normalize();
+        // Only cells of the table are copied.
+        block.left = std::max(block.left, 0);
+        block.top = std::max(block.top, 0);
+        block.right = std::min(block.right, cols - 1);
+        block.bottom = std::min(block.bottom, rows - 1);
+    }
+    std::string headerFirst;
+    if (withLabels) {
+        ar.WriteText(titleLine);
+        headerFirst = GetTableCellData(0, 0, index, numberFormat);
+    }
+    WriteBlock(ar, block, withLabels, index, numberFormat, headerFirst);
+}
+
 void CZuTableData::WriteBlock(CArchive& ar, const CZuCellRect& block, int withLabels, int index, int numberFormat,
                               const std::string& headerFirst)
 {

@@ -108,6 +108,10 @@ protected:
     // with its row header in front.
     void WriteBlock(CArchive& ar, const CZuCellRect& block, int withLabels, int index, int numberFormat,
                     const std::string& headerFirst);
+    // Copies the cells of the selection, kept inside the table (all data cells without one), as
+    // WriteBlock does; with labels titleLine comes first and the corner cell heads the header row.
+    void CopySelection(CArchive& ar, int withLabels, int index, const CZuCellRect* selection, int numberFormat,
+                       const std::string& titleLine);
 
     // Parses a clipboard field as a number the way the table texts are read ("%lf"): true and the
     // value when the field starts with a number.
