@@ -5,6 +5,7 @@
 #include "app/TALVOProject.h"
 #include "calculation/OTCavPcCreator.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/gfx/GfxUtil.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/WaitCursor.h"
@@ -37,13 +38,9 @@ bool CResultViewerCommands::IsEnabled(int id, const CBaseProject* project, const
         const CTALVOProject* container = analysis->GetOwner();
         if (analysis->GetProjectType() != CAnalysisProject::typeOrder || !byOrder || !container)
             return false;
-        // The map names its target with the cavity's wave sign ("-").
+        // The map names its target with the wave sign.
         std::string target = byOrder->GetSubsystem();
-        if (container->IsAcoustic(target))
-            return true;
-        if (target.empty() || target.back() != '-')
-            return false;
-        target.pop_back();
+        CGfxUtil::RemoveWaveSign(target);
         return container->IsAcoustic(target) != 0;
     }
     case ID_COMPARE_TARGET_ENERGY:

@@ -174,9 +174,8 @@ TEST_F(SampleFixture, PowerContributionByOrderWritesTheOrderReport)
     EXPECT_FALSE(R::IsEnabled(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, set));
     EXPECT_FALSE(R::IsEnabled(R::ID_VIEW_POWER_CONTRIBUTION, project, pc)) << "a map by order in a project by RPM";
     CZuOTPcFunc* structure = byOrder->CalcPowerContributionOT(set, "Floor", 1);
-    if (structure) {
-        EXPECT_FALSE(R::IsEnabled(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, structure)) << "a structure is no cavity";
-    }
+    ASSERT_NE(structure, nullptr);
+    EXPECT_FALSE(R::IsEnabled(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, structure)) << "a structure is no cavity";
 
     // Cancelled chooser: nothing written.
     const fs::path report = file.parent_path() / "contributions.txt";
