@@ -3,7 +3,6 @@
 #include "common/Quantity.h"
 #include "models/HSEAOptions.h"
 #include "models/HSEAPowerContribution.h"
-#include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuRpmSelFunc.h"
@@ -17,7 +16,6 @@
 #include "views/TableNumbers.h"
 
 #include <algorithm>
-#include <cstdint>
 
 namespace {
 // Tables that list their bands whatever their data type.
@@ -45,7 +43,6 @@ bool HasRpmRows(const CZuTableData* table)
 void CHSEADataTableCore::SetElement(CZuTableData* element)
 {
     m_element = element;
-    m_undoMarks.clear();
     auto* selector = dynamic_cast<CZuRpmSelFunc*>(element);
     CZuTableData* first = selector ? selector->GetRpmData(0) : nullptr;
     m_table = first ? first : element;
@@ -55,7 +52,6 @@ void CHSEADataTableCore::SetElement(CZuTableData* element)
 void CHSEADataTableCore::SetTableData(CZuTableData* table)
 {
     m_table = table;
-    m_undoMarks.clear();
     if (!m_table || m_band >= std::max(m_table->GetTableFreqCount(), 1))
         m_band = 0;
 }
@@ -174,63 +170,6 @@ int CHSEADataTableCore::GetCellWidth() const
 bool CHSEADataTableCore::CanEdit() const
 {
     return m_table && m_table->CanChangeValues();
-}
-
-std::string CHSEADataTableCore::CopyText(const CZuCellRect& cells, int withHeaders) const
-{
-    if (!m_table)
-        return std::string();
-    std::vector<uint8_t> buffer;
-    CArchive ar(&buffer, CArchive::store);
-    CZuCellRect rect = cells;
-    rect.Normalize();
-    m_table->CopyToClipboard(ar, withHeaders, m_band, &rect);
-    return std::string(buffer.begin(), buffer.end());
-}
-
-int CHSEADataTableCore::Paste(const std::string& text, int row, int col)
-{
-    if (row < 1 || col < 1)
-        return MSG_PASTE_ON_HEADER;
-    if (text.empty())
-        return MSG_NO_CLIPBOARD_TEXT;
-    if (!m_table)
-        return 0;
-    const int before = m_table->GetUndoBufferSize();
-    std::vector<uint8_t> buffer(text.begin(), text.end());
-    CArchive ar(&buffer, CArchive::load);
-    const CZuCellPoint point{col, row};
-    m_table->PasteFromClipboard(ar, m_band, &point);
-    if (m_table->GetUndoBufferSize() != before)
-        m_undoMarks.emplace_back(m_table, before);
-    return 0;
-}
-
-int CHSEADataTableCore::Undo()
-{
-    if (!m_table || m_table->GetUndoBufferSize() == 0)
-        return -1;
-    // A paste is undone as a whole: every change recorded since its mark.
-    int mark = m_table->GetUndoBufferSize() - 1;
-    if (!m_undoMarks.empty() && m_undoMarks.back().first == m_table) {
-        mark = std::min(m_undoMarks.back().second, mark);
-        m_undoMarks.pop_back();
-    }
-    int band = -1;
-    while (m_table->GetUndoBufferSize() > mark) {
-        const int b = m_table->UndoData();
-        if (b < 0)
-            break;
-        band = b;
-    }
-    if (band >= 0)
-        SetFrequencyIndex(band);
-    return band;
-}
-
-bool CHSEADataTableCore::CanUndo() const
-{
-    return m_table && m_table->GetUndoBufferSize() > 0;
 }
 
 CHSEADataTableCore::SearchKind CHSEADataTableCore::GetSearchKind() const

@@ -1,8 +1,8 @@
 #pragma once
 // What an HSEA data-table window shows and does, without widgets: one table of the HSEA model or
 // of its results (loss-factor matrices, vectors per subsystem, power contributions, ...) with its
-// band list, grid cells, chart curves, clipboard texts, undo, cell search and RPM selector. The
-// window's document holds one of these; tests drive it directly.
+// band list, grid cells, chart curves, cell search and RPM selector. The window's document holds
+// one of these; the window's grid copies, pastes and undoes through the table itself.
 //
 // Row 0 and column 0 of the grid are headers; data cells start at (1, 1).
 #include <string>
@@ -20,13 +20,6 @@ class CZuSubsystemTable;
 class CHSEADataTableCore
 {
 public:
-    // Messages of the table commands.
-    enum : int
-    {
-        MSG_NO_CLIPBOARD_TEXT = 6018,
-        MSG_PASTE_ON_HEADER = 6111,
-        MSG_INCOMPLETE_CHOICE = 6200,
-    };
     // What the cell search offers.
     enum SearchKind
     {
@@ -41,6 +34,8 @@ public:
     // the selector over its entries; a table inside one shows itself with the selector.
     void SetElement(CZuTableData* element);
     CZuTableData* GetElement() const { return m_element; }
+    // The element is gone; the table shown stays.
+    void ForgetElement() { m_element = nullptr; }
     // The table shown (replaced by the RPM selector); the band stays when the new table has it.
     void SetTableData(CZuTableData* table);
     CZuTableData* GetTableData() const { return m_table; }
@@ -78,18 +73,6 @@ public:
     int GetCellWidth() const;
     bool CanEdit() const;
 
-    // ---- clipboard and undo ----
-    // The cells of a rectangle (grid rows and columns; data cells only) as tab-separated text,
-    // with the header row and column when withHeaders is set.
-    std::string CopyText(const CZuCellRect& cells, int withHeaders) const;
-    // Pastes text with its first value at grid cell (row, col). 0 when pasted; MSG_PASTE_ON_HEADER
-    // on a header cell, MSG_NO_CLIPBOARD_TEXT without text (the table is unchanged then).
-    int Paste(const std::string& text, int row, int col);
-    // Undoes the last paste or cell edit as a whole; the band it changed, or -1 with nothing to
-    // undo.
-    int Undo();
-    bool CanUndo() const;
-
     // ---- cell search ----
     SearchKind GetSearchKind() const;
     // The names offered: the matrix's row and column subsystems, or the vector's subsystems.
@@ -119,6 +102,4 @@ private:
     const CHSEAOptions* m_options = nullptr;
     int m_orderTracking = 0;
     int m_band = 0;
-    // Undo buffer sizes of the table before each paste or edit, the last on top.
-    std::vector<std::pair<CZuTableData*, int>> m_undoMarks;
 };

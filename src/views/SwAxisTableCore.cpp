@@ -78,7 +78,6 @@ void CSwAxisTableCore::SetViewType(int viewType)
     m_viewType = viewType == VIEW_BY_POINT && GetProjectType() == 0 ? VIEW_BY_POINT : VIEW_BY_FIRST;
     m_first = 0;
     ClearUndoBuffer();
-    m_undoMarks.clear();
 }
 
 CZuVecFunc* CSwAxisTableCore::Entry(int e) const
@@ -301,11 +300,6 @@ CTableChartData CSwAxisTableCore::BuildChart() const
     return chart;
 }
 
-std::string CSwAxisTableCore::CopyText(const CZuCellRect* cells, int withHeaders) const
-{
-    return Copy(m_first, cells, withHeaders);
-}
-
 std::string CSwAxisTableCore::Copy(int first, const CZuCellRect* cells, int withHeaders) const
 {
     int top = 1, left = 1, bottom = Get2ndIndexCountAt(first), right = GetSubsetCount();
@@ -334,36 +328,6 @@ std::string CSwAxisTableCore::Copy(int first, const CZuCellRect* cells, int with
         text += line + "\r\n";
     }
     return text;
-}
-
-int CSwAxisTableCore::Paste(const std::string& text, int row, int col)
-{
-    if (row < 1 || col < 1)
-        return MSG_PASTE_ON_HEADER;
-    if (text.empty())
-        return MSG_NO_CLIPBOARD_TEXT;
-    const int before = GetUndoBufferSize();
-    std::vector<uint8_t> buffer(text.begin(), text.end());
-    CArchive ar(&buffer, CArchive::load);
-    const CZuCellPoint point{col, row};
-    PasteFromClipboard(ar, m_first, &point);
-    if (GetUndoBufferSize() != before)
-        m_undoMarks.push_back(before);
-    return 0;
-}
-
-bool CSwAxisTableCore::Undo()
-{
-    if (GetUndoBufferSize() == 0)
-        return false;
-    int mark = GetUndoBufferSize() - 1;
-    if (!m_undoMarks.empty()) {
-        mark = std::min(mark, m_undoMarks.back());
-        m_undoMarks.pop_back();
-    }
-    while (GetUndoBufferSize() > mark && UndoData() >= 0) {
-    }
-    return true;
 }
 
 void CSwAxisTableCore::PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint* point)

@@ -25,11 +25,6 @@ class CSwAxisTableCore : public CZuTableData
 public:
     enum : int
     {
-        MSG_NO_CLIPBOARD_TEXT = 6018,
-        MSG_PASTE_ON_HEADER = 6111,
-    };
-    enum : int
-    {
         VIEW_BY_FIRST = 0, // rows are the data points of the chosen RPM or order
         VIEW_BY_POINT = 1  // rows are the RPMs at the chosen data point
     };
@@ -87,27 +82,19 @@ public:
     std::string GetUnitLabel() const;
     CTableChartData BuildChart() const;
 
-    // ---- clipboard and undo ----
-    // The grid cells of a rectangle (data cells only; null: all) as tab-separated lines, with the
-    // corner, subset names and row labels when withHeaders is set. Values at full precision.
-    std::string CopyText(const CZuCellRect* cells, int withHeaders) const;
-    // Pastes tab-separated text with its first value at grid cell (row, col). A first line with a
-    // field that is not a number is a header: it is skipped and the first field of every line is
-    // a row label. An empty or non-numeric field leaves its cell as it is and keeps the place of
-    // the fields after it. Values beyond the table are dropped. 0 when pasted; MSG_PASTE_ON_HEADER
-    // on a header cell, MSG_NO_CLIPBOARD_TEXT without text.
-    int Paste(const std::string& text, int row, int col);
-    // Undoes the last paste as a whole; false with nothing to undo. Changing the view type or the
-    // function forgets what there was to undo (the cells would no longer be where they were).
-    bool Undo();
-    bool CanUndo() const { return GetUndoBufferSize() > 0; }
-
     // ---- the table (index: the first index) ----
     COLORREF GetTableCellColor(int row, int col, int index) override;
     // Sets the stored value of data cell (second index row, subset col) of first index `index`.
     void ChangeDataValue(int row, int col, int index, double value, int flag) override;
+    // The data cells of the selection (all without one) as tab-separated lines, with the corner,
+    // the subset names and the row labels when withLabels is set; values at full precision.
     void CopyToClipboard(CArchive& ar, int withLabels, int index, const CZuCellRect* selection) override;
-    // The paste of Paste, read from the archive.
+    // Pastes tab-separated text with its first value at grid cell point (x column, y row; data
+    // cells only). A first line with a field that is not a number is a header: it is skipped and
+    // the first field of every line is a row label. An empty or non-numeric field leaves its cell
+    // as it is and keeps the place of the fields after it. Values beyond the table are dropped.
+    // Every change goes to the undo buffer; changing the view type or the function empties it
+    // (the cells would no longer be where they were).
     void PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint* point) override;
     std::string GetTableCellData(int row, int col, int index, int numberFormat) override;
     int GetTableRowCount(int index) override;
@@ -131,6 +118,4 @@ private:
     const CHSEAOptions* m_options = nullptr;
     int m_viewType = VIEW_BY_FIRST;
     int m_first = 0;
-    // Undo depth before each paste, the last on top.
-    std::vector<int> m_undoMarks;
 };
