@@ -1,5 +1,6 @@
 #include "views/HSEADataTableCore.h"
 
+#include "calculation/AnalysisProjectAccess.h"
 #include "common/Quantity.h"
 #include "models/HSEAOptions.h"
 #include "models/HSEAPowerContribution.h"
@@ -11,6 +12,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/modeldb/3DModelDoc.h"
 #include "spectral/MultiVectorFunction.h"
+#include "spectral/OTMultiVecFunc.h"
 #include "spectral/SpectrumDisplayOptions.h"
 #include "spectral/ZuOTFunc.h"
 #include "views/TableNumbers.h"
@@ -30,13 +32,20 @@ bool IsLevelElement(int type)
 {
     return type == 53 || type == 54 || type == 94;
 }
+// Rows over RPM: the order maps and the per-order functions of an analysis by order; the
+// functions of an analysis by RPM have a row per band.
 bool HasRpmRows(const CZuTableData* table)
 {
     const int type = table->GetType();
     if (type == 110)
         return false;
-    return type == 93 || type == 94 || dynamic_cast<const CZuOTFunc*>(table) ||
-           dynamic_cast<const CMultiVectorFunction*>(table);
+    if (type == 93 || type == 94 || dynamic_cast<const CZuOTFunc*>(table) ||
+        dynamic_cast<const COTMultiVecFunc*>(table))
+        return true;
+    if (!dynamic_cast<const CMultiVectorFunction*>(table))
+        return false;
+    const IAnalysisProjectAccess* project = IAnalysisProjectAccess::FindOwner(const_cast<CZuTableData*>(table));
+    return project && project->GetProjectType() == 1;
 }
 } // namespace
 

@@ -329,3 +329,18 @@ TEST(SwAxisTableCore, CopyThenPasteGivesTheSameValuesInDecibels)
     UndoAll(core);
     EXPECT_DOUBLE_EQ(Raw(*sel, 1, 2, 0), 0.02 * 3);
 }
+
+TEST(HSEADataTableCore, RowsOverRpmOnlyForAnAnalysisByOrder)
+{
+    for (int byOrder : {0, 1}) {
+        CFakeAnalysis project(byOrder, 1);
+        CZuRpmSelFunc* sel = AddSplByRpm(project, {2.0, 4.0});
+        CHSEADataTableCore core;
+        core.SetElement(sel);
+        const CTableChartData chart = core.BuildChart();
+        EXPECT_EQ(chart.xLabel, byOrder ? "RPM" : "Freq. [Hz]");
+        EXPECT_EQ(chart.xLog, !byOrder);
+        EXPECT_FALSE(chart.yLog) << "levels in dB";
+        EXPECT_EQ(chart.yLabel, "dB (ref=2E-5Pa)");
+    }
+}
