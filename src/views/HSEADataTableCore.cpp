@@ -254,8 +254,11 @@ CTableChartData CHSEADataTableCore::BuildChart() const
     if (!m_table)
         return chart;
     const int rows = GetRowCount(), cols = GetColCount();
-    chart.title = m_table->GetTableCellData(0, 0, m_band, 0);
     chart.xLabel = GetAxisLabel();
+    // The corner cell names the table, unless it only names the row axis.
+    chart.title = m_table->GetTableCellData(0, 0, m_band, 0);
+    if (chart.title.empty() || chart.title == chart.xLabel)
+        chart.title = m_table->GetName();
     chart.yLabel = GetUnitLabel();
     chart.xLog = !HasRpmRows(m_table);
     chart.yLog = ShowInDB() == 0 && !IsLevelElement(m_table->GetType());
@@ -271,7 +274,7 @@ CTableChartData CHSEADataTableCore::BuildChart() const
         }
         chart.subsets.push_back(std::move(subset));
     }
-    chart.compactLegend = static_cast<int>(chart.subsets.size()) > CTableChartData::kFullLegendSubsets;
+    chart.noLegend = static_cast<int>(chart.subsets.size()) > CTableChartData::kFullLegendSubsets;
     chart.SetLogRanges();
     return chart;
 }

@@ -191,7 +191,7 @@ std::string CSwAxisTableCore::GetGraphSubTitle() const
 {
     if (Get1stIndexCount() == 0)
         return std::string();
-    return GetFirstIndexLabel() + " " + Format("%g", Get1stIndex(m_first));
+    return GetFirstIndexLabel() + " " + FirstIndexText(m_first);
 }
 
 int CSwAxisTableCore::GetTableDataType() const
@@ -223,7 +223,7 @@ std::vector<std::pair<std::string, int>> CSwAxisTableCore::GetFirstIndexChoices(
 {
     std::vector<std::pair<std::string, int>> choices;
     for (int i = 0; i < Get1stIndexCount(); ++i)
-        choices.emplace_back(Format("%g", Get1stIndex(i)), i);
+        choices.emplace_back(FirstIndexText(i), i);
     return choices;
 }
 
@@ -295,7 +295,7 @@ CTableChartData CSwAxisTableCore::BuildChart() const
         }
         chart.subsets.push_back(std::move(subset));
     }
-    chart.compactLegend = static_cast<int>(chart.subsets.size()) > CTableChartData::kFullLegendSubsets;
+    chart.noLegend = static_cast<int>(chart.subsets.size()) > CTableChartData::kFullLegendSubsets;
     chart.SetLogRanges();
     return chart;
 }
@@ -406,11 +406,21 @@ int CSwAxisTableCore::GetTableColCount(int)
 
 std::string CSwAxisTableCore::GetFreqIndicator(int index)
 {
-    return index >= 0 && index < Get1stIndexCount() ? Format("%g", Get1stIndex(index)) : std::string();
+    return FirstIndexText(index);
 }
 
 int CSwAxisTableCore::CanChangeValues() const
 {
     const CZuVecFunc* first = Entry(0);
     return first ? first->CanChangeValues() : 0;
+}
+
+std::string CSwAxisTableCore::FirstIndexText(int index) const
+{
+    if (index < 0 || index >= Get1stIndexCount())
+        return std::string();
+    // Frequencies by their nominal band names, RPMs and orders as they are.
+    if (m_viewType == VIEW_BY_POINT)
+        return CGfxUtil::GetManipulatedFrequencyString(Get1stIndex(index));
+    return Format("%g", Get1stIndex(index));
 }

@@ -113,6 +113,8 @@ private:
     std::string CellText(int first, int row, int col, int decimals) const;
     std::string Copy(int first, const CZuCellRect* cells, int withHeaders) const;
     int Get2ndIndexCountAt(int first) const;
+    // The first index as the list and the bar show it.
+    std::string FirstIndexText(int index) const;
 
     CZuRpmSelFunc* m_function = nullptr;
     const CHSEAOptions* m_options = nullptr;

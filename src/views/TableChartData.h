@@ -27,8 +27,9 @@ struct CTableChartData
     bool yManual = false;
     double yMin = 0.0;
     double yMax = 0.0;
-    // More subsets than a legend of full labels holds.
-    bool compactLegend = false;
+    // More subsets than a legend holds readably: the chart shows none (a click on a curve names
+    // its column in the grid).
+    bool noLegend = false;
     std::vector<CTableChartSubset> subsets;
 
     static constexpr int kFullLegendSubsets = 8;

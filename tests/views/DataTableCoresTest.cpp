@@ -186,7 +186,7 @@ TEST(HSEADataTableCore, ChartPlotsTheNumbersNotTheCellTexts)
     EXPECT_DOUBLE_EQ(chart.xMax, 10000.0);
     EXPECT_DOUBLE_EQ(chart.yMin, 1e-3);
     EXPECT_DOUBLE_EQ(chart.yMax, 1e-2);
-    EXPECT_FALSE(chart.compactLegend);
+    EXPECT_FALSE(chart.noLegend);
 
     // No value above 0: no manual Y range; more than eight columns: the compact legend.
     CZuSubsystemTable many;
@@ -198,7 +198,7 @@ TEST(HSEADataTableCore, ChartPlotsTheNumbersNotTheCellTexts)
     core.SetElement(&zeros);
     const CTableChartData flat = core.BuildChart();
     EXPECT_FALSE(flat.yManual);
-    EXPECT_TRUE(flat.compactLegend);
+    EXPECT_TRUE(flat.noLegend);
 }
 
 TEST(HSEADataTableCore, RpmSelectorSwitchesTheShownTable)
