@@ -8,27 +8,6 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-// The number FormatQuantityValue writes for a value; NaN where it writes "----".
-double Shown(const CMElement* element, double value, int inDb, int velocity)
-{
-    const double missing = std::numeric_limits<double>::quiet_NaN();
-    const int type = element->GetType();
-    if (IsLevelType(type))
-        return value == HUGE_VAL || std::isnan(value) ? missing : value;
-    if (type == QT_INPUT_POWER || type == QT_ENERGY || type == QT_VELOCITY || type == QT_PRESSURE ||
-        IsPressureOrVelocityType(type)) {
-        if (!(value > 0.0) || value == HUGE_VAL)
-            return missing;
-        double db = value;
-        if (inDb)
-            QuantityValueToDecibel(&db, type, value, velocity, 0.0);
-        return db;
-    }
-    return value == HUGE_VAL || std::isnan(value) ? missing : value;
-}
-} // namespace
-
 bool CTableNumbers::IsChartable(const CZuTableData* table)
 {
     return dynamic_cast<const CZuVecFunc*>(table) != nullptr;
@@ -48,7 +27,10 @@ double CTableNumbers::ShownValue(const CZuVecFunc& function, int i, int k)
     const double value = function.DataValue(i, k);
     if (const auto* multi = dynamic_cast<const CMultiVectorFunction*>(&function)) {
         const int structure = SpectrumIsStructure(multi, multi->GetLabel());
-        return Shown(multi, value, SpectrumShowInDB(multi), structure);
+        double shown = 0.0;
+        return QuantityDisplayValue(&shown, multi, value, SpectrumShowInDB(multi), structure, 0.0)
+                   ? shown
+                   : std::numeric_limits<double>::quiet_NaN();
     }
     return std::isfinite(value) ? value : std::numeric_limits<double>::quiet_NaN();
 }
