@@ -10,6 +10,7 @@
 #include "app/TALVOProject.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "views/ui/DlgSelectResult.h"
+#include "views/ui/DataViewOpeners.h"
 #include "views/ui/DlgSelectSubsystem.h"
 #include "views/ui/ResultViewerCommands.h"
 #include "platform/elements/ZuSubsystemTable.h"
@@ -261,6 +262,8 @@ void CMainFrame::InstallViewOpeners()
         CSensorFrame* frame = OnCommand(ID_SENSOR_VIEW) ? CSensorFrame::GetInstance() : nullptr;
         return frame && (command == 0 || frame->OnCommand(command));
     });
+    // The data windows over the elements of the tree open in the client area.
+    InstallDataViewOpeners(m_mdiArea);
     // Measurement windows open in the client area; with the check, not while another measurement
     // window holds data that are not saved.
     GetTALVOApp().SetDAQSystemViewOpener([this](int checkUnsaved) -> IDAQSystemDocument* {
@@ -298,6 +301,7 @@ CMainFrame::~CMainFrame()
             models->SetOpener({});
     GetTALVOApp().SetDAQSystemViewOpener({});
     CDlgWizSensorConfig::SetSensorCommand({});
+    RemoveDataViewOpeners();
     if (GetTALVOApp().GetProjectTreeWindow() == m_treeWnd)
         GetTALVOApp().SetProjectTreeWindow(nullptr);
     if (GetMainWindowTarget() == this)
@@ -637,9 +641,12 @@ bool CMainFrame::IsCommandEnabled(int id) const
     case ID_VERSION_HISTORY:
         // Only where the product page is known.
         return IsWebAddress(GetProductPageAddress());
-    case ID_OPEN_SELECTION:
-        // Opening an element needs the data windows, which come with their subsystem.
-        return false;
+    case ID_OPEN_SELECTION: {
+        if (!hasDoc)
+            return false;
+        CMElementList selection;
+        return GetTALVOApp().GetSelectedElements(selection) > 0;
+    }
     case ID_FILE_CLOSE:
     case ID_SAVE_PROJECT:
     case ID_SAVE_PROJECT_AS:
@@ -935,6 +942,12 @@ bool CMainFrame::RunCommand(int id)
     case ID_PLANNING_WIZARD:
         OpenPlanningWizard(GetTALVOApp().GetProject(GetTALVOApp().GetSelectedProjectIndex()));
         break;
+    case ID_OPEN_SELECTION: {
+        CMElementList selection;
+        if (GetTALVOApp().GetSelectedElements(selection) > 0)
+            GetTALVOApp().OpenDataView(selection[0]);
+        break;
+    }
     case ID_SENSOR_VIEW:
     case ID_SENSOR_VIEW_ALIAS:
         GetTALVOApp().OpenSensorView(m_doc->GetTALVOProject().GetSensorProject());

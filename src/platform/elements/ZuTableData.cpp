@@ -40,8 +40,12 @@ void CZuTableData::ChangeDataValue(int, int, int, double, int) {}
 
 void CZuTableData::CopyToClipboard(CArchive& ar, int withLabels, int index, const CZuCellRect* selection)
 {
+    // Copied values keep every decimal the cells can show, so that a paste gives the same numbers
+    // back (loss factors of 1e-3 keep their mantissa).
+    constexpr int kCopyDecimals = 15;
     const CZuCellRect block = DataBlock(index, selection);
-    WriteBlock(ar, block, withLabels, index, 6, withLabels ? GetTableCellData(0, 0, index, 6) : std::string());
+    WriteBlock(ar, block, withLabels, index, kCopyDecimals,
+               withLabels ? GetTableCellData(0, 0, index, kCopyDecimals) : std::string());
 }
 
 CZuCellRect CZuTableData::DataBlock(int index, const CZuCellRect* selection)
@@ -205,7 +209,10 @@ int CZuTableData::UndoData()
         return -1;
     UndoRecord record = m_undo.back();
     m_undo.pop_back();
-    ChangeDataValue(record.row, record.col, record.index, record.value, 0);
+    if (record.restore)
+        record.restore();
+    else
+        ChangeDataValue(record.row, record.col, record.index, record.value, 0);
     return record.index;
 }
 
@@ -213,7 +220,14 @@ void CZuTableData::PushUndo(int row, int col, int index, double oldValue)
 {
     if (m_undo.size() >= kMaxUndo)
         m_undo.erase(m_undo.begin());
-    m_undo.push_back({row, col, index, oldValue});
+    m_undo.push_back({row, col, index, oldValue, {}});
+}
+
+void CZuTableData::PushUndo(int index, std::function<void()> restore)
+{
+    if (m_undo.size() >= kMaxUndo)
+        m_undo.erase(m_undo.begin());
+    m_undo.push_back({-1, -1, index, 0.0, std::move(restore)});
 }
 
 void CZuTableData::Serialize(CArchive& ar)
@@ -231,4 +245,10 @@ void CZuTableData::Serialize(CArchive& ar)
     CMElement::Serialize(ar);
     ar >> m_canChangeValues >> m_tableDataType;
     m_undo.clear();
+}
+
+bool CZuTableData::GetTableCellValue(int, int, int, double& value)
+{
+    value = 0.0;
+    return false;
 }
