@@ -1,5 +1,7 @@
 #include "platform/elements/ZuTableData.h"
 
+#include <limits>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -251,4 +253,15 @@ bool CZuTableData::GetTableCellValue(int, int, int, double& value)
 {
     value = 0.0;
     return false;
+}
+
+void CZuTableData::GetTableColumnValues(int col, int index, std::vector<double>& values)
+{
+    const int rows = GetTableRowCount(index);
+    values.assign(static_cast<size_t>(std::max(0, rows - 1)), std::numeric_limits<double>::quiet_NaN());
+    for (int r = 1; r < rows; ++r) {
+        double v = 0.0;
+        if (GetTableCellValue(r, col, index, v))
+            values[static_cast<size_t>(r - 1)] = v;
+    }
 }
