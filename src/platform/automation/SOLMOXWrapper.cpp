@@ -250,6 +250,15 @@ void CSOLMOXWrapper::Quit()
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
             if (ProcessAlive(pid))
                 ::kill(pid, SIGKILL);
+            // The bus lets the name go only once it has seen the process end: wait for that, so
+            // that a connection made next never reaches the ending process.
+            const auto released = std::chrono::steady_clock::now() + kPoliteWait;
+            while (std::chrono::steady_clock::now() < released) {
+                const QDBusReply<uint> holder = bus->servicePid(QString::fromLatin1(kSolmoxProgId));
+                if (!holder.isValid() || static_cast<pid_t>(holder.value()) != pid)
+                    break;
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
         }
     }
     ReleaseAll();
