@@ -7,6 +7,7 @@
 #include "app/CalcCommands.h"
 #include "app/TALVOProject.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
+#include "views/ui/DataViewOpeners.h"
 #include "views/ui/DlgSelectSubsystem.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "app/ModelProject.h"
@@ -209,6 +210,8 @@ void CMainFrame::InstallViewOpeners()
             auto* project = DynamicDowncast<CSensorProject>(element);
             return project && m_doc && CSensorFrame::Open(m_mdiArea, project, m_doc.get()) != nullptr;
         });
+    // The data windows over the elements of the tree open in the client area.
+    InstallDataViewOpeners(m_mdiArea);
     // Measurement windows open in the client area; with the check, not while another measurement
     // window holds data that are not saved.
     GetTALVOApp().SetDAQSystemViewOpener([this](int checkUnsaved) -> IDAQSystemDocument* {
@@ -242,6 +245,7 @@ CMainFrame::~CMainFrame()
     if (CZuMultiDocTemplate* sensors = GetTALVOApp().FindTemplateByStringId(IDR_SENSORTYPE))
         sensors->SetOpener({});
     GetTALVOApp().SetDAQSystemViewOpener({});
+    RemoveDataViewOpeners();
     if (GetTALVOApp().GetProjectTreeWindow() == m_treeWnd)
         GetTALVOApp().SetProjectTreeWindow(nullptr);
     if (GetMainWindowTarget() == this)
@@ -503,9 +507,12 @@ bool CMainFrame::IsCommandEnabled(int id) const
     case ID_VERSION_HISTORY:
         // Only where the product page is known.
         return IsWebAddress(GetProductPageAddress());
-    case ID_OPEN_SELECTION:
-        // Opening an element needs the data windows, which come with their subsystem.
-        return false;
+    case ID_OPEN_SELECTION: {
+        if (!hasDoc)
+            return false;
+        CMElementList selection;
+        return GetTALVOApp().GetSelectedElements(selection) > 0;
+    }
     case ID_FILE_CLOSE:
     case ID_SAVE_PROJECT:
     case ID_SAVE_PROJECT_AS:
@@ -741,6 +748,12 @@ bool CMainFrame::RunCommand(int id)
     case ID_DUMP_DATA_PARAM:
         DumpSelectedElement(id == ID_DUMP_DATA_PARAM);
         break;
+    case ID_OPEN_SELECTION: {
+        CMElementList selection;
+        if (GetTALVOApp().GetSelectedElements(selection) > 0)
+            GetTALVOApp().OpenDataView(selection[0]);
+        break;
+    }
     case ID_SENSOR_VIEW:
     case ID_SENSOR_VIEW_ALIAS:
         GetTALVOApp().OpenSensorView(m_doc->GetTALVOProject().GetSensorProject());

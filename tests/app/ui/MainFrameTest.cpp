@@ -304,7 +304,8 @@ TEST_F(MainFrame, ShortcutButtonsOfferWhatTheySayOrAreDisabled)
     // Without a project there are no model data to read.
     f.frame.CloseMainDocument();
     EXPECT_FALSE(bar->Button(CMainFrame::kShortcutReadModelData)->isEnabled());
-    // The tree's double-click and the version history (no product page known) do nothing yet.
+    // Without a project the tree's double-click opens nothing; without a product page there is no
+    // version history.
     EXPECT_FALSE(f.frame.IsCommandEnabled(ID_OPEN_SELECTION));
     EXPECT_FALSE(f.frame.Action(ID_VERSION_HISTORY)->isEnabled());
 }
