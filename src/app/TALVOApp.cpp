@@ -2,13 +2,17 @@
 
 #include "app/TALVODoc.h"
 #include "app/ProjectTreeWindow.h"
+#include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
 #include "common/ModuleInfo.h"
 #include "experiments/SensorProject.h"
 #include "platform/archive/Archive.h"
 #include "platform/automation/PLOVAWrapper.h"
 #include "platform/base/Format.h"
+#include "platform/elements/DataWriter.h"
 #include "platform/elements/MElementList.h"
+#include "platform/elements/StdioFile.h"
+#include "platform/elements/ZuRpmSelFunc.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/modeldb/ModelData.h"
 #include "platform/win/MessageTarget.h"
@@ -18,6 +22,11 @@
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/ZuRegOptions.h"
+#include "spectral/ZuOTDpFunc.h"
+#include "spectral/ZuOTMultiVecFunc.h"
+#include "spectral/ZuOTPcFunc.h"
+#include "spectral/ZuRpmFunc.h"
+#include "spectral/ZuRpmMultiVecFunc.h"
 
 #include <algorithm>
 
@@ -102,6 +111,93 @@ CZuMultiDocTemplate* CTALVOApp::FindTemplate(const std::string& name) const
         if (t->GetDocString(CZuMultiDocTemplate::docName) == name)
             return t.get();
     return nullptr;
+}
+
+bool CTALVOApp::OpenTALDataView(CMElement* element, int) const
+{
+    CZuMultiDocTemplate* t = FindTemplate("TalDataView");
+    return DynamicDowncast<CZuRpmFunc>(element) && t && t->Open(element);
+}
+
+bool CTALVOApp::OpenRpmSelDataView(CMElement* element) const
+{
+    CZuMultiDocTemplate* t = FindTemplate("DataView");
+    return element && t && t->Open(element);
+}
+
+bool CTALVOApp::OpenSwAxisView(CMElement* element) const
+{
+    CZuMultiDocTemplate* t = FindTemplate("SwAxisView");
+    return DynamicDowncast<CZuRpmSelFunc>(element) && t && t->Open(element);
+}
+
+bool CTALVOApp::OpenRMVView(CMElement* element) const
+{
+    CZuMultiDocTemplate* t = FindTemplate("RMVView");
+    return DynamicDowncast<CZuRpmMultiVecFunc>(element) && t && t->Open(element);
+}
+
+namespace {
+// The registry option (by its string id) that chooses the switchable-axis tables for tables by RPM.
+constexpr uint32_t kSwitchableAxisOption = 6184;
+
+// Order result functions have no window: their text dump goes to a file the user names.
+bool DumpToChosenFile(IDataWriter& writer)
+{
+    FileChooserOptions options;
+    options.filter = "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
+    options.defaultExt = "txt";
+    std::string path;
+    if (!PromptSaveFile(options, path))
+        return false;
+    CStdioFile file;
+    std::string error;
+    if (!file.Open(path, CStdioFile::modeWrite, &error)) {
+        AfxMessageBox(error, MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    try {
+        writer.WriteDump(file, std::string());
+        file.Close();
+    } catch (const std::exception& e) {
+        file.Abort();
+        AfxMessageBox(e.what(), MB_OK | MB_ICONSTOP);
+    }
+    return false;
+}
+} // namespace
+
+bool CTALVOApp::OpenDataView(CMElement* element) const
+{
+    if (!element)
+        return false;
+    if (DynamicDowncast<CZuOTPcFunc>(element) || DynamicDowncast<CZuOTDpFunc>(element) ||
+        DynamicDowncast<CZuOTMultiVecFunc>(element)) {
+        auto* writer = dynamic_cast<IDataWriter*>(element);
+        return writer ? DumpToChosenFile(*writer) : false;
+    }
+    if (DynamicDowncast<CTALVOExp>(element))
+        return false; // the experiment's subsystem choice comes with the experiment windows
+    if (DynamicDowncast<CZuRpmFunc>(element))
+        return OpenTALDataView(element, -1);
+    const int type = element->GetType();
+    if (type == 103 || type == 92 || type == 91)
+        return OpenRMVView(element);
+    if (type == 106)
+        return OpenRpmSelDataView(element);
+    if (GetRegOptionByStringId(kSwitchableAxisOption) == 1) {
+        if (type == 56 || type == 55)
+            return OpenRpmSelDataView(element);
+        if (DynamicDowncast<CZuRpmSelFunc>(element))
+            return OpenSwAxisView(element);
+    } else if (DynamicDowncast<CZuRpmSelFunc>(element)) {
+        return OpenRpmSelDataView(element);
+    }
+    if (DynamicDowncast<CZuTableData>(element)) {
+        CZuMultiDocTemplate* t = FindTemplate("DataView");
+        return t && t->Open(element);
+    }
+    return false;
 }
 
 bool CTALVOApp::OpenSensorView(CSensorProject* project) const

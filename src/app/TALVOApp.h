@@ -84,6 +84,23 @@ public:
     // template has no window to open or there is no model data.
     bool OpenModelView(CModelData* model) const;
 
+    // ---- windows over elements of the project tree ----
+    // Each opens the window of its template over the element, or brings forward the one that
+    // shows it; false when nothing was opened (the element is not of the kind, or the template's
+    // window family is not installed).
+    // The right window for any element: order result functions are dumped to a text file (they
+    // have no window), spectrum maps go to OpenTALDataView, the rest by type code and class.
+    bool OpenDataView(CMElement* element) const;
+    // A spectrum map (CZuRpmFunc), "TalDataView". subsystem: the subsystem the map was chosen
+    // for, -1 when none.
+    bool OpenTALDataView(CMElement* element, int subsystem = -1) const;
+    // A table by RPM (CZuRpmSelFunc) or an analysis-project table, "DataView".
+    bool OpenRpmSelDataView(CMElement* element) const;
+    // The switchable-axis table of a CZuRpmSelFunc, "SwAxisView".
+    bool OpenSwAxisView(CMElement* element) const;
+    // A multi-vector function (CZuRpmMultiVecFunc), "RMVView".
+    bool OpenRMVView(CMElement* element) const;
+
     // Opens a new, empty measurement window and returns its document; null when none can be
     // opened (no window library, or, with checkUnsaved, another measurement window still holds
     // data that are not saved). The window library installs the opener.

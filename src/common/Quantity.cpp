@@ -218,36 +218,78 @@ double DecibelToQuantityValue(const CMElement* element, double level, int isDb, 
     return DecibelToQuantityValue(TypeOf(element), level, isDb, velocity);
 }
 
-std::string FormatQuantityValue(int type, double value, int precision, int inDb, int velocity, double aWeightFreq)
+bool QuantityDisplayValue(double* out, int type, double value, int inDb, int velocity, double aWeightFreq,
+                          int* scientific)
 {
-    static const char* const kMissing = "----";
     const bool a = aWeightFreq > 0.0;
+    int sci = 0;
+    double shown = value;
+    bool present = true;
     if (IsLevelType(type)) {
         if (value == 0.0)
-            return "0";
-        if (value == HUGE_VAL || std::isnan(value))
-            return kMissing;
-        const bool weighted = a && (type == 54 || type == 92 || type == 96 || type == 105);
-        return CGfxUtil::GenFormat(weighted ? AWeighted(aWeightFreq, value) : value, precision);
-    }
-    const bool energy = type == QT_INPUT_POWER || type == QT_ENERGY;
-    if (energy || type == QT_VELOCITY || type == QT_PRESSURE || IsPressureOrVelocityType(type)) {
+            shown = 0.0;
+        else if (value == HUGE_VAL || std::isnan(value))
+            present = false;
+        else if (a && (type == 54 || type == 92 || type == 96 || type == 105))
+            shown = AWeighted(aWeightFreq, value);
+    } else if (type == QT_INPUT_POWER || type == QT_ENERGY || type == QT_VELOCITY || type == QT_PRESSURE ||
+               IsPressureOrVelocityType(type)) {
+        const bool energy = type == QT_INPUT_POWER || type == QT_ENERGY;
         if (!(value > 0.0) || value == HUGE_VAL)
-            return kMissing;
-        if (!inDb)
-            return CGfxUtil::SciFormat(value, precision);
-        double db;
-        if (energy)
-            db = CGfxCalc::GetEnergyDecibel(value);
+            present = false;
+        else if (!inDb)
+            sci = 1;
+        else if (energy)
+            shown = CGfxCalc::GetEnergyDecibel(value);
         else if (type == QT_VELOCITY || (IsPressureOrVelocityType(type) && velocity))
-            db = CGfxCalc::GetPressureDecibel(value, 1.0);
+            shown = CGfxCalc::GetPressureDecibel(value, 1.0);
         else
-            db = PressureDb(value, aWeightFreq);
-        return CGfxUtil::GenFormat(db, precision);
+            shown = PressureDb(value, aWeightFreq);
+    } else if (value == HUGE_VAL || std::isnan(value)) {
+        present = false;
+    } else {
+        sci = 1;
     }
-    if (value == HUGE_VAL || std::isnan(value))
-        return kMissing;
-    return CGfxUtil::SciFormat(value, precision);
+    if (out)
+        *out = shown;
+    if (scientific)
+        *scientific = sci;
+    return present;
+}
+
+bool QuantityDisplayValue(double* out, const CMElement* element, double value, int inDb, int velocity,
+                          double aWeightFreq)
+{
+    return QuantityDisplayValue(out, TypeOf(element), value, inDb, velocity, aWeightFreq);
+}
+
+double DisplayToQuantityValue(int type, double shown, int inDb, int velocity, double aWeightFreq)
+{
+    // The A-weighting that the shown level carries is taken off first.
+    const double weight = aWeightFreq > 0.0 ? AWeighted(aWeightFreq, 0.0) : 0.0;
+    if (IsLevelType(type))
+        return (type == 54 || type == 92 || type == 96 || type == 105) ? shown - weight : shown;
+    const bool energy = type == QT_INPUT_POWER || type == QT_ENERGY;
+    if (inDb && !energy && (type == QT_PRESSURE || IsPressureOrVelocityType(type)) && type != QT_VELOCITY &&
+        !(IsPressureOrVelocityType(type) && velocity))
+        return DecibelToQuantityValue(type, shown - weight, inDb, velocity);
+    return DecibelToQuantityValue(type, shown, inDb, velocity);
+}
+
+double DisplayToQuantityValue(const CMElement* element, double shown, int inDb, int velocity, double aWeightFreq)
+{
+    return DisplayToQuantityValue(TypeOf(element), shown, inDb, velocity, aWeightFreq);
+}
+
+std::string FormatQuantityValue(int type, double value, int precision, int inDb, int velocity, double aWeightFreq)
+{
+    double shown = 0.0;
+    int scientific = 0;
+    if (!QuantityDisplayValue(&shown, type, value, inDb, velocity, aWeightFreq, &scientific))
+        return "----";
+    if (IsLevelType(type) && value == 0.0)
+        return "0";
+    return scientific ? CGfxUtil::SciFormat(shown, precision) : CGfxUtil::GenFormat(shown, precision);
 }
 
 void FormatQuantityValue(std::string& out, int type, double value, int precision, int inDb, int velocity,

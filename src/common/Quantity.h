@@ -51,6 +51,19 @@ int QuantityValueToDecibel(double* out, const CMElement* element, double value, 
 double DecibelToQuantityValue(int type, double level, int isDb, int velocity);
 double DecibelToQuantityValue(const CMElement* element, double level, int isDb, int velocity);
 
+// The number a table shows for a value (what FormatQuantityValue writes, before rounding): the
+// level in dB, the A-weighted level or the linear value. False for a missing value ("----"), when
+// out is left as the value. scientific tells that the text form is the scientific one.
+bool QuantityDisplayValue(double* out, int type, double value, int inDb, int velocity, double aWeightFreq,
+                          int* scientific = nullptr);
+bool QuantityDisplayValue(double* out, const CMElement* element, double value, int inDb, int velocity,
+                          double aWeightFreq);
+
+// The stored value of a number a table shows (the inverse of QuantityDisplayValue): a pasted
+// table text gives back the value it was copied from, A-weighted levels included.
+double DisplayToQuantityValue(int type, double shown, int inDb, int velocity, double aWeightFreq);
+double DisplayToQuantityValue(const CMElement* element, double shown, int inDb, int velocity, double aWeightFreq);
+
 // Text of a value for tables and labels ("----" for a missing value).
 void FormatQuantityValue(std::string& out, int type, double value, int precision, int inDb, int velocity,
                          double aWeightFreq);

@@ -372,15 +372,24 @@ void CZuRpmFunc::PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint*
     const int inDb = SpectrumShowInDB(this);
     const int dataRows = TableDataRows();
     const int indexCount = GetTableFreqCount();
-    auto cellValue = [&](const std::vector<std::string>& fields, size_t f) {
+    const int aWeighting = SpectrumAWeighting(this);
+    // A shown level carries the A-weighting of its band: it is taken off again.
+    auto cellValue = [&](const std::vector<std::string>& fields, size_t f, int idx, int r) {
         double v = 0.0;
         if (f < fields.size() && CClipboardText::ParseValue(fields[f], v))
-            return DecibelToQuantityValue(this, v, inDb, structure);
+            return DisplayToQuantityValue(this, v, inDb, structure,
+                                          aWeighting ? (RowsAreRpms() ? GetFreq(idx) : GetFreq(r)) : 0.0);
         return 0.0;
     };
     auto store = [&](int idx, int r, double v) {
         int rpmRow = 0, pt = 0;
         TableToMap(idx, r, rpmRow, pt);
+        // The map's own coordinates: an undo puts the value back whatever the view shows then.
+        const double old = DataValue(rpmRow, pt);
+        PushUndo(idx, [this, rpmRow, pt, old] {
+            if (rpmRow < GetRpmCount() && pt < GetFreqCount())
+                DataValue(rpmRow, pt) = old;
+        });
         DataValue(rpmRow, pt) = v;
     };
 
@@ -392,7 +401,7 @@ void CZuRpmFunc::PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint*
             if (r >= dataRows)
                 break;
             const std::vector<std::string> fields = CClipboardText::SplitFields(line);
-            store(index, r, cellValue(fields, labelled ? 1 : 0));
+            store(index, r, cellValue(fields, labelled ? 1 : 0, index, r));
             ++r;
         } while (ar.ReadLine(line));
         return;
@@ -404,7 +413,7 @@ void CZuRpmFunc::PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint*
         const std::vector<std::string> fields = CClipboardText::SplitFields(line);
         const size_t skip = labelled ? 1 : 0;
         for (int i = 0; i < indexCount && skip + static_cast<size_t>(i) < fields.size(); ++i)
-            store(i, r, cellValue(fields, skip + static_cast<size_t>(i)));
+            store(i, r, cellValue(fields, skip + static_cast<size_t>(i), i, r));
         ++r;
     } while (ar.ReadLine(line));
 }
@@ -496,4 +505,22 @@ void CZuRpmFunc::Serialize(CArchive& ar)
     m_axisFlag = 1;
     m_smoothingWidth = 0;
     m_overallFirst = m_overallLast = -1;
+}
+
+bool CZuRpmFunc::GetTableCellValue(int row, int col, int index, double& value)
+{
+    value = 0.0;
+    const int r = row - 1;
+    if (col != 1 || r < 0 || !IsTableCell(index, r))
+        return false;
+    const int structure = SpectrumIsStructure(this, m_subsystem);
+    const int aWeighting = SpectrumAWeighting(this);
+    if (m_overallFirst >= 0 && m_overallLast >= m_overallFirst) {
+        value = GetOverallLevel(index, r, structure, aWeighting);
+        return true;
+    }
+    double freq = 0.0;
+    if (aWeighting)
+        freq = RowsAreRpms() ? GetFreq(index) : GetFreq(r);
+    return QuantityDisplayValue(&value, this, GetSmoothedValue(index, r), SpectrumShowInDB(this), structure, freq);
 }

@@ -10,6 +10,7 @@
 #include "platform/elements/StdioFile.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/GfxUtil.h"
+#include "spectral/ClipboardText.h"
 #include "spectral/SpectrumDisplayOptions.h"
 #include "spectral/ZuRpmFunc.h"
 
@@ -141,7 +142,53 @@ void CZuRpmMultiVecFunc::GetSelection(int, int, int, CZuSubsystemTable*) {}
 
 void CZuRpmMultiVecFunc::ChangeDataValue(int, int, int, double, int) {}
 
-void CZuRpmMultiVecFunc::PasteFromClipboard(CArchive&, int, const CZuCellPoint*) {}
+void CZuRpmMultiVecFunc::PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint* point)
+{
+    // One table at a time: the index shown, from the paste point on (each at least (1, 1)).
+    if (!CanChangeValues() || index < 0 || index >= GetTableFreqCount())
+        return;
+    std::string line;
+    bool labelled = false;
+    if (!CClipboardText::ReadFirstDataLine(ar, line, labelled))
+        return;
+    if (!CClipboardText::SkipColumnHeaderLine(ar, line, labelled, RowsAreRpms() ? "RPM" : "Freq. [Hz]"))
+        return;
+    const int structure = SpectrumIsStructure(this, m_label);
+    const int inDb = SpectrumShowInDB(this);
+    const int aWeighting = SpectrumAWeighting(this);
+    const int rows = GetTableRowCount(index);
+    const int cols = GetTableColCount(index);
+    int row = point ? std::max(point->y, 1) : 1;
+    const int firstCol = point ? std::max(point->x, 1) : 1;
+    do {
+        if (row >= rows)
+            break;
+        const std::vector<std::string> fields = CClipboardText::SplitFields(line);
+        int col = firstCol;
+        for (size_t f = labelled ? 1 : 0; f < fields.size() && col < cols; ++f, ++col) {
+            double v = 0.0;
+            // A field that is no number leaves its cell as it is.
+            if (!CClipboardText::ParseValue(fields[f], v))
+                continue;
+            int entry = 0, pt = 0;
+            TableToEntry(index, row - 1, entry, pt);
+            CZuVecFunc* vec = GetVecFunc(entry);
+            const int subsystem = col - 1;
+            if (!vec || pt < 0 || pt >= vec->GetDataCount() || subsystem >= vec->GetSubsystemCount())
+                continue;
+            const double old = vec->DataValue(pt, subsystem);
+            // By entry, not by pointer: the entries may change before the undo.
+            PushUndo(index, [this, entry, pt, subsystem, old] {
+                CZuVecFunc* v = GetVecFunc(entry);
+                if (v && pt < v->GetDataCount() && subsystem < v->GetSubsystemCount())
+                    v->DataValue(pt, subsystem) = old;
+            });
+            const double freq = aWeighting ? GetFreq(RowsAreRpms() ? index : row - 1) : 0.0;
+            vec->DataValue(pt, subsystem) = DisplayToQuantityValue(this, v, inDb, structure, freq);
+        }
+        ++row;
+    } while (ar.ReadLine(line));
+}
 
 int CZuRpmMultiVecFunc::GetTableRowCount(int)
 {
@@ -239,4 +286,24 @@ void CZuRpmMultiVecFunc::Serialize(CArchive& ar)
         ar << m_label;
     else
         ar >> m_label;
+}
+
+bool CZuRpmMultiVecFunc::GetTableCellValue(int row, int col, int index, double& value)
+{
+    value = 0.0;
+    if (row < 1 || col < 1 || row >= GetTableRowCount(index) || col >= GetTableColCount(index) || index < 0 ||
+        index >= GetTableFreqCount())
+        return false;
+    const int r = row - 1;
+    const int structure = SpectrumIsStructure(this, m_label);
+    const int aWeighting = SpectrumAWeighting(this);
+    if (m_overallFirst >= 0 && m_overallLast >= m_overallFirst) {
+        value = GetOverallLevel(index, r, col - 1, structure, aWeighting);
+        return true;
+    }
+    double freq = 0.0;
+    if (aWeighting)
+        freq = RowsAreRpms() ? GetFreq(index) : GetFreq(r);
+    return QuantityDisplayValue(&value, this, GetSmoothedValue(index, r, col - 1), SpectrumShowInDB(this), structure,
+                                freq);
 }

@@ -59,6 +59,7 @@ public:
     void PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint* point) override;
     std::string GetFreqIndicator(int index) override;
     std::string GetTableCellData(int row, int col, int index, int numberFormat) override;
+    bool GetTableCellValue(int row, int col, int index, double& value) override;
     int GetTableRowCount(int index) override;
     int GetTableColCount(int index) override;
     int GetTableFreqCount() override;

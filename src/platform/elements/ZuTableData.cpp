@@ -183,7 +183,10 @@ int CZuTableData::UndoData()
         return -1;
     UndoRecord record = m_undo.back();
     m_undo.pop_back();
-    ChangeDataValue(record.row, record.col, record.index, record.value, 0);
+    if (record.restore)
+        record.restore();
+    else
+        ChangeDataValue(record.row, record.col, record.index, record.value, 0);
     return record.index;
 }
 
@@ -191,7 +194,14 @@ void CZuTableData::PushUndo(int row, int col, int index, double oldValue)
 {
     if (m_undo.size() >= kMaxUndo)
         m_undo.erase(m_undo.begin());
-    m_undo.push_back({row, col, index, oldValue});
+    m_undo.push_back({row, col, index, oldValue, {}});
+}
+
+void CZuTableData::PushUndo(int index, std::function<void()> restore)
+{
+    if (m_undo.size() >= kMaxUndo)
+        m_undo.erase(m_undo.begin());
+    m_undo.push_back({-1, -1, index, 0.0, std::move(restore)});
 }
 
 void CZuTableData::Serialize(CArchive& ar)
@@ -209,4 +219,10 @@ void CZuTableData::Serialize(CArchive& ar)
     CMElement::Serialize(ar);
     ar >> m_canChangeValues >> m_tableDataType;
     m_undo.clear();
+}
+
+bool CZuTableData::GetTableCellValue(int, int, int, double& value)
+{
+    value = 0.0;
+    return false;
 }

@@ -7,6 +7,7 @@
 // writes the cells tab-separated, PasteFromClipboard writes parsed numbers through
 // ChangeDataValue. Classes whose tables work otherwise override them.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,9 @@ public:
     // are skipped. Nothing happens when the values may not be changed (CanChangeValues 0).
     virtual void PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint* point);
     virtual std::string GetTableCellData(int row, int col, int index, int numberFormat);
+    // The number a data cell shows, unrounded (charts plot these, never the cell texts). False when
+    // the cell shows no number; tables without numbers of their own answer false everywhere.
+    virtual bool GetTableCellValue(int row, int col, int index, double& value);
     virtual int GetTableRowCount(int index);
     virtual int GetTableColCount(int index);
     // Number of table indices (bands, frequencies or RPMs) and the label of one.
@@ -100,6 +104,9 @@ public:
 protected:
     // Records a change for UndoData (derived ChangeDataValue calls it with the old value).
     void PushUndo(int row, int col, int index, double oldValue);
+    // Records a change that ChangeDataValue does not put back (a value stored another way, e.g. by a
+    // paste into a table whose cells are not edited one by one): UndoData calls restore.
+    void PushUndo(int index, std::function<void()> restore);
 
     // The data rows and columns of a table index (from 1 on), narrowed to the selection when given.
     CZuCellRect DataBlock(int index, const CZuCellRect* selection);
@@ -122,6 +129,7 @@ private:
         int col;
         int index;
         double value;
+        std::function<void()> restore; // set: how to put the old value back
     };
     static constexpr size_t kMaxUndo = 1000;
 

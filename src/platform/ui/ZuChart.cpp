@@ -5,11 +5,85 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 
+#include <cmath>
+
 CZuChart::CZuChart(QWidget* parent) : QCustomPlot(parent)
 {
     setMinimumSize(160, 120);
     setBackground(QBrush(Qt::white));
     setContextMenuPolicy(Qt::DefaultContextMenu);
+    setInteractions(QCP::iSelectPlottables);
+    connect(this, &QCustomPlot::plottableClick, this,
+            [this](QCPAbstractPlottable* plottable, int dataIndex, QMouseEvent*) {
+                auto* curve = qobject_cast<QCPGraph*>(plottable);
+                if (!curve || dataIndex < 0 || dataIndex >= curve->dataCount())
+                    return;
+                for (int i = 0; i < graphCount(); ++i)
+                    if (graph(i) == curve) {
+                        const auto point = curve->data()->at(dataIndex);
+                        emit PointClicked(i, dataIndex, point->key, point->value);
+                        return;
+                    }
+            });
+}
+
+bool CZuChart::DecadeRange(double smallest, double largest, double& low, double& high)
+{
+    if (!(smallest > 0.0) || !(smallest < largest) || !std::isfinite(smallest) || !std::isfinite(largest))
+        return false;
+    low = std::pow(10.0, std::floor(std::log10(smallest)));
+    high = std::pow(10.0, std::ceil(std::log10(largest)));
+    return true;
+}
+
+void CZuChart::SetLogAxisOver(QCPAxis* axis, double smallest, double largest)
+{
+    double low = 0.0, high = 0.0;
+    if (DecadeRange(smallest, largest, low, high)) {
+        SetLogAxis(axis, low, high);
+        return;
+    }
+    SetLogAxis(axis, 0.1, 10.0);
+    axis->rescale(true);
+}
+
+QColor CZuChart::CurveColor(int i)
+{
+    static const QColor kColors[] = {
+        QColor(31, 119, 180), QColor(214, 39, 40),   QColor(44, 160, 44),   QColor(255, 127, 14), QColor(148, 103, 189),
+        QColor(140, 86, 75),  QColor(227, 119, 194), QColor(127, 127, 127), QColor(188, 189, 34), QColor(23, 190, 207),
+    };
+    constexpr int n = static_cast<int>(sizeof(kColors) / sizeof(kColors[0]));
+    return kColors[((i % n) + n) % n];
+}
+
+QCPGraph* CZuChart::AddCurve(const QString& name, const QVector<double>& x, const QVector<double>& y)
+{
+    QCPGraph* curve = addGraph();
+    curve->setName(name);
+    curve->setPen(QPen(CurveColor(graphCount() - 1), 1.5));
+    curve->setData(x, y, true);
+    curve->setSelectable(QCP::stSingleData);
+    return curve;
+}
+
+void CZuChart::HighlightCurve(int i)
+{
+    m_highlighted = (i >= 0 && i < graphCount()) ? i : -1;
+    for (int g = 0; g < graphCount(); ++g) {
+        QColor color = CurveColor(g);
+        double width = 1.5;
+        if (m_highlighted >= 0) {
+            if (g == m_highlighted) {
+                width = 3.0;
+            } else {
+                color.setAlpha(90);
+                width = 1.0;
+            }
+        }
+        graph(g)->setPen(QPen(color, width));
+    }
+    replot(QCustomPlot::rpQueuedReplot);
 }
 
 void CZuChart::SetTitle(const QString& title, const QString& subtitle)
@@ -39,6 +113,7 @@ QString CZuChart::Title() const
 
 void CZuChart::ClearChart()
 {
+    m_highlighted = -1;
     clearPlottables();
     clearItems();
     SetTitle(QString());

@@ -1,6 +1,10 @@
 #pragma once
 // A chart of the program's windows: QCustomPlot with labelled axes, and a context menu that saves
 // the chart as a PNG picture or a PDF page (file chosen through the prompt service).
+//
+// Curves: AddCurve adds one line graph per subset in a fixed colour order; HighlightCurve draws
+// one of them bold and the others thin, so the subset chosen elsewhere stands out; a click on a
+// curve near one of its points reports the curve and point (PointClicked).
 #include <qcustomplot.h>
 
 #include <string>
@@ -19,13 +23,37 @@ public:
     void ClearChart();
     // Logarithmic axis from low to high (both positive).
     static void SetLogAxis(QCPAxis* axis, double low, double high);
+    // The decades around positive extremes: 10^floor(log10(smallest)) to 10^ceil(log10(largest)).
+    // False (low and high untouched) unless 0 < smallest < largest.
+    static bool DecadeRange(double smallest, double largest, double& low, double& high);
+    // Logarithmic axis over the decades of the extremes; without a usable range (see DecadeRange)
+    // the axis stays logarithmic and fits the data.
+    void SetLogAxisOver(QCPAxis* axis, double smallest, double largest);
 
+    // ---- curves ----
+    // Adds a line through the points (x and y of the same length); the colour follows the number
+    // of curves already drawn. Returns the graph (owned by the chart).
+    QCPGraph* AddCurve(const QString& name, const QVector<double>& x, const QVector<double>& y);
+    int CurveCount() const { return graphCount(); }
+    QCPGraph* Curve(int i) const { return i >= 0 && i < graphCount() ? graph(i) : nullptr; }
+    // Draws curve i bold and the others thin; -1 draws them all alike.
+    void HighlightCurve(int i);
+    int HighlightedCurve() const { return m_highlighted; }
+    // The colour of the i-th curve.
+    static QColor CurveColor(int i);
+
+signals:
+    // A click near point of curve (both from 0) at (x, y).
+    void PointClicked(int curve, int point, double x, double y);
+
+public:
     // Saves the chart; the format follows the extension (".pdf" a PDF page, anything else PNG).
     bool SaveAs(const std::string& path);
     // Asks for a file and saves; filterIndex 1 PNG, 2 PDF.
     bool ExportWithPrompt(int filterIndex);
 
-    QMenu* CreateContextMenu();
+    // The chart's menu (export commands); derived charts add their own commands.
+    virtual QMenu* CreateContextMenu();
 
     static constexpr const char* kExportFilter = "PNG Picture (*.png)|*.png|PDF Document (*.pdf)|*.pdf||";
 
@@ -34,4 +62,5 @@ protected:
 
 private:
     QCPTextElement* m_title = nullptr;
+    int m_highlighted = -1;
 };

@@ -33,6 +33,7 @@ inline constexpr uint32_t WM_ZU_CLOSE_WINDOWS = 0x1400;
 
 // Main frame notifications from dialogs and the project tree.
 inline constexpr uint32_t WM_ZU_SET_MODIFIED = 0x2405;        // wParam: new modified flag
+inline constexpr uint32_t WM_ZU_OPTIONS_CHANGED = 0x2400;     // the display options changed: data windows re-read them
 inline constexpr uint32_t WM_ZU_CALC_INPUT_ENERGY = 0x2410;   // wParam: subsystem table, lParam: analysis project
 inline constexpr uint32_t WM_ZU_CALC_INPUT_POWER = 0x2411;    // same parameters
 inline constexpr uint32_t WM_ZU_DATA_COLUMN_CLICKED = 0x2412; // 9234, experiment data comparison

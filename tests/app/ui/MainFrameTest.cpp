@@ -307,7 +307,8 @@ TEST_F(MainFrame, ShortcutButtonsOfferWhatTheySayOrAreDisabled)
     EXPECT_FALSE(bar->Button(CMainFrame::kShortcutReadModelData)->isEnabled());
     for (int item = 2; item <= 7; ++item)
         EXPECT_FALSE(bar->Button(item)->isEnabled()) << item;
-    // The tree's double-click and the version history (no product page known) do nothing yet.
+    // Without a project the tree's double-click opens nothing; without a product page there is no
+    // version history.
     EXPECT_FALSE(f.frame.IsCommandEnabled(ID_OPEN_SELECTION));
     EXPECT_FALSE(f.frame.Action(ID_VERSION_HISTORY)->isEnabled());
 }

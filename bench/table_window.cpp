@@ -1,0 +1,153 @@
+// The TAL data window over maps of 1,000 and 100,000 RPM rows by 400 bands (RPM across, so the
+// grid holds one row per RPM): the time from opening the window to its first paint, and of a
+// scroll to the last row and column with its paint. The grid reads only the cells in sight, so
+// the first paint of the large map costs about what that of the small one does: the ratio of the
+// two, printed at the end, must stay under 2.
+#include "app/TALVOApp.h"
+#include "app/TALVODoc.h"
+#include "app/TALVOProject.h"
+#include "platform/ui/ZuTableModel.h"
+#include "platform/win/ZuRegOptions.h"
+#include "spectral/ZuRpmFunc.h"
+#include "views/ui/TALDataDoc.h"
+#include "views/ui/TALDataFrame.h"
+#include "views/ui/TALDataTableView.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+constexpr int kBands = 400;
+constexpr int kSpectrumKind = 64;
+
+struct Fixture
+{
+    QTemporaryDir dir;
+    CTALVODoc doc;
+    std::map<int, std::unique_ptr<CZuRpmFunc>> maps;
+
+    Fixture()
+    {
+        CZuRegOptions::SetSettingsFolder(dir.path().toStdString());
+        GetTALVOApp().InitLanguageAndName();
+    }
+
+    CZuRpmFunc* Map(int rpms)
+    {
+        auto& map = maps[rpms];
+        if (!map) {
+            std::vector<double> freqs(kBands), rpm(static_cast<size_t>(rpms));
+            for (int b = 0; b < kBands; ++b)
+                freqs[static_cast<size_t>(b)] = 10.0 * std::pow(10.0, b / 100.0);
+            for (int r = 0; r < rpms; ++r)
+                rpm[static_cast<size_t>(r)] = 800.0 + r * 0.05;
+            map = CZuRpmFunc::NewRpmFunc("Map", kSpectrumKind, nullptr, "Roof", freqs.data(), kBands, rpm.data(), rpms);
+            for (int r = 0; r < rpms; ++r)
+                for (int b = 0; b < kBands; ++b)
+                    map->DataValue(r, b) = 1e-3 * (1.0 + ((r * 7 + b * 13) % 101) / 10.0);
+        }
+        return map.get();
+    }
+};
+
+Fixture& GetFixture()
+{
+    static Fixture fixture;
+    return fixture;
+}
+
+CTALDataFrame* OpenAndPaint(CZuRpmFunc* map)
+{
+    CTALVOProject& project = GetFixture().doc.GetTALVOProject();
+    project.GetZuStdDataList()->SetInt(CQMXDataCore::ITEM_AXIS, 1); // RPM across: one row per RPM
+    CTALDataFrame* frame = CTALDataFrame::Open(nullptr, map, &project);
+    frame->resize(1000, 600);
+    frame->show();
+    QCoreApplication::processEvents();
+    benchmark::DoNotOptimize(frame->grab());
+    return frame;
+}
+
+void BM_FirstPaint(benchmark::State& state)
+{
+    CZuRpmFunc* map = GetFixture().Map(static_cast<int>(state.range(0)));
+    long long cells = 0;
+    for (auto _ : state) {
+        CTALDataFrame* frame = OpenAndPaint(map);
+        cells = frame->GetTableView()->TableModel()->CellRequests();
+        state.PauseTiming();
+        delete frame;
+        state.ResumeTiming();
+    }
+    state.counters["rows"] = static_cast<double>(state.range(0));
+    state.counters["cells_read"] = static_cast<double>(cells);
+}
+
+void BM_ScrollToEnd(benchmark::State& state)
+{
+    CZuRpmFunc* map = GetFixture().Map(static_cast<int>(state.range(0)));
+    CTALDataFrame* frame = OpenAndPaint(map);
+    CTALDataTableView* grid = frame->GetTableView();
+    for (auto _ : state) {
+        grid->scrollToTop();
+        QCoreApplication::processEvents();
+        grid->scrollToBottom();
+        grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(grid->grab());
+    }
+    delete frame;
+    state.counters["rows"] = static_cast<double>(state.range(0));
+}
+
+BENCHMARK(BM_FirstPaint)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollToEnd)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Keeps the time per iteration of the first paints for the ratio printed at the end.
+class CRatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    std::map<std::string, double> times; // benchmark name -> seconds per iteration
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred && run.iterations > 0)
+                times[run.benchmark_name()] =
+                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    benchmark::Initialize(&argc, argv);
+    CRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const auto small = reporter.times.find("BM_FirstPaint/1000");
+    const auto large = reporter.times.find("BM_FirstPaint/100000");
+    if (small != reporter.times.end() && large != reporter.times.end())
+        std::printf("\nfirst paint, 100,000 rows / 1,000 rows: %.2f (target: under 2)\n",
+                    large->second / small->second);
+    const auto s2 = reporter.times.find("BM_ScrollToEnd/1000");
+    const auto l2 = reporter.times.find("BM_ScrollToEnd/100000");
+    if (s2 != reporter.times.end() && l2 != reporter.times.end())
+        std::printf("scroll to the end, 100,000 rows / 1,000 rows: %.2f\n", l2->second / s2->second);
+    benchmark::Shutdown();
+    return 0;
+}

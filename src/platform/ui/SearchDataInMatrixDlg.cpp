@@ -1,0 +1,57 @@
+#include "platform/ui/SearchDataInMatrixDlg.h"
+
+#include "platform/elements/ZuMatFunc.h"
+#include "platform/win/PromptService.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QVBoxLayout>
+
+namespace {
+constexpr uint32_t IDS_CHOOSE_SUBSYSTEM = 6200;
+}
+
+CSearchDataInMatrixDlg::CSearchDataInMatrixDlg(CZuMatFunc* matrix, QWidget* parent)
+    : CZuDialog(parent, IDD), m_matrix(matrix), m_row(new QComboBox(this)), m_col(new QComboBox(this))
+{
+    setWindowTitle(tr("Find Cell"));
+    m_row->setMinimumContentsLength(24);
+    m_col->setMinimumContentsLength(24);
+    auto* form = new QFormLayout;
+    form->addRow(tr("Row subsystem:"), m_row);
+    form->addRow(tr("Column subsystem:"), m_col);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+}
+
+bool CSearchDataInMatrixDlg::OnInitDialog()
+{
+    m_row->clear();
+    m_col->clear();
+    // Square matrices: the row and column subsystems are listed side by side.
+    for (int i = 0; m_matrix && i < m_matrix->GetRowSubsystemCount(); ++i) {
+        m_row->addItem(QString::fromStdString(m_matrix->GetRowSubsystem(i)));
+        m_col->addItem(QString::fromStdString(m_matrix->GetColSubsystem(i)));
+    }
+    m_row->setCurrentIndex(-1);
+    m_col->setCurrentIndex(-1);
+    return CZuDialog::OnInitDialog();
+}
+
+bool CSearchDataInMatrixDlg::DoDataExchange(bool saveAndValidate)
+{
+    if (!saveAndValidate)
+        return true;
+    if (m_row->currentIndex() < 0 || m_col->currentIndex() < 0) {
+        AfxMessageBox(IDS_CHOOSE_SUBSYSTEM, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    m_rowName = m_row->currentText().toStdString();
+    m_colName = m_col->currentText().toStdString();
+    return true;
+}

@@ -1,0 +1,174 @@
+#include "platform/ui/ZuTableDataFrame.h"
+
+#include "platform/elements/ZuTableData.h"
+#include "platform/ui/ZuTableDataDoc.h"
+#include "platform/ui/ZuTableGrid.h"
+#include "platform/win/ObjectLifetime.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMetaObject>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+CZuTableDataFrame::CZuTableDataFrame(std::unique_ptr<CZuTableDataDoc> doc, QWidget* parent)
+    : QWidget(parent), m_doc(std::move(doc)), m_layout(new QVBoxLayout(this)), m_splitter(new QSplitter(this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(2);
+    m_splitter->setOrientation(Qt::Horizontal);
+    m_splitter->setChildrenCollapsible(true);
+    m_layout->addWidget(m_splitter, 1);
+    if (CZuTableData* data = m_doc ? m_doc->GetData() : nullptr) {
+        data->SetThisFrameWnd(this);
+        setWindowTitle(QString::fromStdString(data->GetName()));
+    }
+    // The element goes: nothing may reach it any more, and the window closes.
+    m_listener = AddObjectGoingListener([this](const void* object) {
+        if (!m_doc || !m_doc->GetData() || object != static_cast<const CMElement*>(m_doc->GetData()))
+            return;
+        m_doc->DataGoing();
+        QMetaObject::invokeMethod(
+            this, [this] { CloseFrame(); }, Qt::QueuedConnection);
+    });
+}
+
+CZuTableDataFrame::~CZuTableDataFrame()
+{
+    RemoveObjectGoingListener(m_listener);
+    // The views know the document: they go first.
+    delete m_splitter;
+    m_splitter = nullptr;
+    m_doc.reset();
+}
+
+CZuTableDataFrame* CZuTableDataFrame::FindFrame(CZuTableData* data)
+{
+    return data ? dynamic_cast<CZuTableDataFrame*>(data->GetThisFrameWnd()) : nullptr;
+}
+
+void CZuTableDataFrame::Show(CZuTableDataFrame* frame, QMdiArea* area, QSize size)
+{
+    if (!frame)
+        return;
+    if (area) {
+        QMdiSubWindow* sub = area->addSubWindow(frame);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->resize(size);
+        sub->show();
+        area->setActiveSubWindow(sub);
+    } else {
+        frame->resize(size);
+        frame->show();
+    }
+}
+
+void CZuTableDataFrame::Activate()
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        if (QMdiArea* area = sub->mdiArea())
+            area->setActiveSubWindow(sub);
+        sub->showNormal();
+        return;
+    }
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void CZuTableDataFrame::CloseFrame()
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void CZuTableDataFrame::SetPanes(QWidget* select, QWidget* grid, QWidget* chart, int selectWidth, int gridWidth)
+{
+    QWidget* panes[3] = {select, grid, chart};
+    for (int i = 0; i < 3; ++i) {
+        m_panes[i] = panes[i];
+        if (panes[i])
+            m_splitter->addWidget(panes[i]);
+    }
+    m_listWidth = selectWidth;
+    m_gridWidth = gridWidth;
+    const int rest = std::max(200, width() - selectWidth - gridWidth);
+    m_splitter->setSizes({selectWidth, gridWidth, rest});
+    for (int i = 0; i < m_splitter->count(); ++i)
+        m_splitter->setStretchFactor(i, i == m_splitter->count() - 1 ? 1 : 0);
+}
+
+QSize CZuTableDataFrame::sizeHint() const
+{
+    return QWidget::sizeHint().expandedTo(QSize(960, 560));
+}
+
+void CZuTableDataFrame::FitGridPane()
+{
+    if (m_splitter->count() < 3)
+        return;
+    auto* grid = qobject_cast<CZuTableGrid*>(m_panes[1]);
+    const int list = IsListPaneShown() ? m_listWidth : 0;
+    int wanted = std::max(m_gridWidth, grid ? grid->PreferredWidth() : 0);
+    const int total = m_splitter->width() - list;
+    // The chart keeps a readable width.
+    wanted = std::min(wanted, std::max(m_gridWidth, total - 320));
+    m_splitter->setSizes({list, wanted, std::max(0, total - wanted)});
+}
+
+void CZuTableDataFrame::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_laidOut) {
+        m_laidOut = true;
+        layout()->activate();
+        FitGridPane();
+    }
+}
+
+void CZuTableDataFrame::AddDialogBar(QWidget* bar)
+{
+    if (!bar)
+        return;
+    bar->setParent(this);
+    m_layout->insertWidget(m_layout->count() - 1, bar);
+}
+
+void CZuTableDataFrame::ShowListPane(bool show)
+{
+    QWidget* list = m_panes[0];
+    if (!list)
+        return;
+    list->setVisible(show);
+    if (show) {
+        QList<int> sizes = m_splitter->sizes();
+        if (!sizes.isEmpty() && sizes[0] == 0) {
+            sizes[0] = m_listWidth;
+            m_splitter->setSizes(sizes);
+        }
+    }
+}
+
+bool CZuTableDataFrame::IsListPaneShown() const
+{
+    return m_panes[0] && !m_panes[0]->isHidden();
+}
+
+intptr_t CZuTableDataFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)
+{
+    return OnMessage(msg, wParam, lParam);
+}
+
+void CZuTableDataFrame::PostMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)
+{
+    QMetaObject::invokeMethod(
+        this, [this, msg, wParam, lParam] { OnMessage(msg, wParam, lParam); }, Qt::QueuedConnection);
+}
+
+intptr_t CZuTableDataFrame::OnMessage(uint32_t, uintptr_t, intptr_t)
+{
+    return 0;
+}

@@ -1,0 +1,48 @@
+#include "views/ui/DataViewOpeners.h"
+
+#include "app/BaseProject.h"
+#include "app/TALVOApp.h"
+#include "app/TALVODoc.h"
+#include "spectral/ZuRpmFunc.h"
+#include "spectral/ZuRpmMultiVecFunc.h"
+#include "views/ui/RMVDataFrame.h"
+#include "views/ui/TALDataFrame.h"
+
+const std::vector<CDataViewEntry>& DataViewEntries()
+{
+    static const std::vector<CDataViewEntry> entries = {
+        {IDR_TALDATA,
+         [](QMdiArea* area, CMElement* e) -> QWidget* {
+             return CTALDataFrame::Open(area, dynamic_cast<CZuRpmFunc*>(e));
+         }},
+        {IDR_RMVDATA,
+         [](QMdiArea* area, CMElement* e) -> QWidget* {
+             return CRMVDataFrame::Open(area, dynamic_cast<CZuRpmMultiVecFunc*>(e));
+         }},
+    };
+    return entries;
+}
+
+void InstallDataViewOpeners(QMdiArea* area)
+{
+    for (const CDataViewEntry& entry : DataViewEntries())
+        if (CZuMultiDocTemplate* t = GetTALVOApp().FindTemplateByStringId(entry.templateId))
+            t->SetOpener([area, open = entry.open](CMElement* element) { return open(area, element) != nullptr; });
+}
+
+void RemoveDataViewOpeners()
+{
+    for (const CDataViewEntry& entry : DataViewEntries())
+        if (CZuMultiDocTemplate* t = GetTALVOApp().FindTemplateByStringId(entry.templateId))
+            t->SetOpener({});
+}
+
+CTALVOProject* FindProjectContainer(CMElement* element)
+{
+    for (CMElement* e = element; e; e = e->GetParent())
+        if (auto* project = dynamic_cast<CBaseProject*>(e); project && project->GetOwner())
+            return project->GetOwner();
+    if (CTALVODoc* doc = GetTALVOApp().GetMainDocument())
+        return &doc->GetTALVOProject();
+    return nullptr;
+}

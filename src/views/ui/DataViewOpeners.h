@@ -1,0 +1,31 @@
+#pragma once
+// The data windows that open over elements of the project tree, one entry per document template:
+// InstallDataViewOpeners gives each template of the table its opener, so the application's view
+// openers (CTALVOApp::OpenDataView and kin) reach the windows through their templates. A template
+// without an entry opens nothing. A window family adds itself with one line in DataViewEntries.
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class CMElement;
+class CTALVOProject;
+class QMdiArea;
+class QWidget;
+
+struct CDataViewEntry
+{
+    uint32_t templateId; // the resource id of the document template (IDR_TALDATA, ...)
+    // Opens (or brings forward) the window over an element; null when it does not show that kind.
+    std::function<QWidget*(QMdiArea* area, CMElement* element)> open;
+};
+
+// The entries, in no particular order.
+const std::vector<CDataViewEntry>& DataViewEntries();
+// Gives the templates of the open application their openers; windows go into area.
+void InstallDataViewOpeners(QMdiArea* area);
+// Takes the openers back (the area goes).
+void RemoveDataViewOpeners();
+
+// The project container whose display items and options a window over element uses: that of the
+// element's owner project, else that of the open project document; null when there is neither.
+CTALVOProject* FindProjectContainer(CMElement* element);

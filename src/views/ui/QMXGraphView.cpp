@@ -1,0 +1,75 @@
+#include "views/ui/QMXGraphView.h"
+
+#include "app/TALVOProject.h"
+#include "common/Quantity.h"
+#include "platform/elements/ZuTableData.h"
+#include "views/ui/QMXDataCore.h"
+
+#include <cmath>
+
+CQMXGraphView::CQMXGraphView(CZuTableDataDoc* doc, CQMXDataCore* core, QWidget* parent)
+    : CZuChart(parent), m_doc(doc), m_core(core)
+{
+    setMinimumSize(240, 180);
+    m_doc->AddView(this);
+}
+
+CQMXGraphView::~CQMXGraphView()
+{
+    m_doc->RemoveView(this);
+}
+
+void CQMXGraphView::PlotCurves(const std::vector<Series>& curves, CZuTableData* data, bool rpmAcross,
+                               const std::string& label)
+{
+    ClearChart();
+    m_maxY = -FLT_MAX;
+    m_minY = FLT_MAX;
+    m_maxX = -FLT_MAX;
+    m_minX = FLT_MAX;
+    for (const Series& c : curves) {
+        for (double x : c.x) {
+            m_maxX = std::max(m_maxX, x);
+            m_minX = std::min(m_minX, x);
+        }
+        for (double y : c.y)
+            if (y > 0.0 && std::isfinite(y)) {
+                m_maxY = std::max(m_maxY, y);
+                m_minY = std::min(m_minY, y);
+            }
+        AddCurve(c.name, c.x, c.y);
+    }
+
+    if (rpmAcross) {
+        xAxis->setLabel(QStringLiteral("RPM"));
+        xAxis->rescale(true);
+    } else {
+        SetLogAxisOver(xAxis, m_minX, m_maxX);
+        xAxis->setLabel(QStringLiteral("Freq. [Hz]"));
+    }
+    const bool inDb = m_core->IsShowDataInDB();
+    const int type = data ? data->GetType() : -1;
+    CTALVOProject* project = m_core->GetProjectContainer();
+    const int structure = project ? project->IsStructure(label) : 0;
+    if (!inDb && type != 53 && type != 54) {
+        SetLogAxisOver(yAxis, m_minY, m_maxY);
+    } else {
+        yAxis->rescale(true);
+        // A flat curve still gets some room.
+        const QCPRange r = yAxis->range();
+        if (r.size() <= 0.0)
+            yAxis->setRange(r.lower - 1.0, r.upper + 1.0);
+    }
+    QString yLabel =
+        QString::fromStdString(GetQuantityAxisLabel(data, inDb ? 1 : 0, structure, m_core->IsAWeighting() ? 1 : 0));
+    // Kinds without a unit of their own: levels are in dB, anything else plain values.
+    if (yLabel.isEmpty())
+        yLabel = IsLevelType(type) ? QStringLiteral("Level [dB]") : QStringLiteral("Value");
+    yAxis->setLabel(yLabel);
+    const std::string quantity = GetQuantityName(data, structure);
+    if (quantity.empty())
+        SetTitle(QString::fromStdString(data ? data->GetName() : label));
+    else
+        SetTitle(QString::fromStdString(quantity) + " [" + QString::fromStdString(label) + "]");
+    replot();
+}

@@ -1,0 +1,221 @@
+// The bases of the table windows: the grid over a table element (only the cells in sight are read,
+// clipboard and undo), the chart's curves and ranges, the frame's one-window-per-element record,
+// and the cell search dialogs.
+#include "platform/archive/Archive.h"
+#include "platform/elements/MElement.h"
+#include "platform/elements/ZuMatFunc.h"
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/elements/ZuTableData.h"
+#include "platform/elements/ZuVecFunc.h"
+#include "platform/ui/SearchDataInMatrixDlg.h"
+#include "platform/ui/SearchDataInVectorDlg.h"
+#include "platform/ui/ZuChart.h"
+#include "platform/ui/ZuTableDataDoc.h"
+#include "platform/ui/ZuTableDataFrame.h"
+#include "platform/ui/ZuTableGrid.h"
+#include "platform/ui/ZuTableModel.h"
+#include "platform/win/Clipboard.h"
+#include "platform/win/PromptService.h"
+#include "support/WidgetShot.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QPointer>
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+// A table of rows x cols numbers (row r, column c holds r * 1000 + c), one index.
+class CNumberTable : public CZuTableData
+{
+public:
+    CNumberTable(int rows, int cols) : CZuTableData("Numbers", nullptr, 0), m_rows(rows), m_cols(cols)
+    {
+        m_values.assign(static_cast<size_t>(rows) * static_cast<size_t>(cols), 0.0);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c)
+                At(r, c) = r * 1000.0 + c;
+    }
+    double& At(int r, int c) { return m_values[static_cast<size_t>(r) * static_cast<size_t>(m_cols) + c]; }
+    int GetTableRowCount(int) override { return m_rows + 1; }
+    int GetTableColCount(int) override { return m_cols + 1; }
+    int GetTableFreqCount() override { return 1; }
+    std::string GetTableCellData(int row, int col, int, int decimals) override
+    {
+        if (row == 0)
+            return col == 0 ? "Row" : "C" + std::to_string(col);
+        if (col == 0)
+            return std::to_string(row);
+        char text[64];
+        std::snprintf(text, sizeof(text), "%.*f", decimals, At(row - 1, col - 1));
+        return text;
+    }
+    bool GetTableCellValue(int row, int col, int, double& value) override
+    {
+        value = At(row - 1, col - 1);
+        return true;
+    }
+    void ChangeDataValue(int row, int col, int index, double value, int flag) override
+    {
+        if (row < 0 || col < 0 || row >= m_rows || col >= m_cols)
+            return;
+        if (flag)
+            PushUndo(row, col, index, At(row, col));
+        At(row, col) = value;
+    }
+
+private:
+    int m_rows;
+    int m_cols;
+    std::vector<double> m_values;
+};
+} // namespace
+
+TEST(ZuTableGrid, AsksOnlyForTheCellsInSight)
+{
+    CNumberTable table(10000, 100);
+    CZuTableGrid grid;
+    grid.SetTable(&table, 0);
+    grid.resize(640, 400);
+    grid.show();
+    QApplication::processEvents();
+    grid.grab();
+    EXPECT_EQ(grid.TableModel()->rowCount(), 10000);
+    EXPECT_EQ(grid.TableModel()->columnCount(), 100);
+    const long long first = grid.TableModel()->CellRequests();
+    EXPECT_GT(first, 0);
+    EXPECT_LT(first, 2000) << "a screen holds a few hundred cells, not a million";
+    grid.TableModel()->ResetCellRequests();
+    grid.scrollToBottom();
+    grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
+    QApplication::processEvents();
+    grid.grab();
+    EXPECT_LT(grid.TableModel()->CellRequests(), 2000);
+    EXPECT_EQ(grid.TableModel()->index(9999, 99).data().toString(), "9999099.00");
+}
+
+TEST(ZuTableGrid, CopyPasteUndoAndHeaderPaste)
+{
+    CNumberTable table(20, 5);
+    CZuTableGrid grid;
+    grid.SetTable(&table, 0);
+    grid.resize(400, 300);
+    grid.show();
+    QApplication::processEvents();
+    CScriptedPrompts prompts;
+
+    // A block of 2 x 2 copied without labels is its tab-separated numbers.
+    grid.SelectCell(2, 2);
+    grid.selectionModel()->select(QItemSelection(grid.TableModel()->IndexOf(2, 2), grid.TableModel()->IndexOf(3, 3)),
+                                  QItemSelectionModel::Select);
+    const CZuCellRect rect = grid.SelectionRect();
+    EXPECT_EQ(rect.left, 2);
+    EXPECT_EQ(rect.top, 2);
+    EXPECT_EQ(rect.right, 3);
+    EXPECT_EQ(rect.bottom, 3);
+    ASSERT_TRUE(grid.CopySelection(0, 0));
+    std::string text;
+    ASSERT_TRUE(GetClipboardText(text));
+    EXPECT_EQ(text, "1001.000000\t1002.000000\r\n2001.000000\t2002.000000\r\n");
+
+    // Pasted at (5, 1): the block lands there; undo takes the whole paste back.
+    grid.SelectCell(5, 1);
+    ASSERT_TRUE(grid.OnPaste());
+    EXPECT_EQ(table.At(4, 0), 1001.0);
+    EXPECT_EQ(table.At(5, 1), 2002.0);
+    ASSERT_TRUE(grid.OnUndo());
+    EXPECT_EQ(table.At(4, 0), 4000.0);
+    EXPECT_EQ(table.At(5, 1), 5001.0);
+    EXPECT_EQ(table.GetUndoBufferSize(), 0);
+    EXPECT_FALSE(grid.OnUndo());
+
+    // Header cells refuse the paste.
+    for (auto [row, col] : {std::pair{0, 2}, std::pair{3, 0}, std::pair{0, 0}}) {
+        grid.SelectCell(row, col);
+        EXPECT_EQ(grid.CurrentCell().y, row);
+        EXPECT_EQ(grid.CurrentCell().x, col);
+        EXPECT_FALSE(grid.OnPaste());
+        EXPECT_EQ(prompts.Last().stringId, 6111u);
+    }
+    EXPECT_EQ(table.At(2, 1), 2001.0);
+}
+
+TEST(ZuChart, CurvesHighlightAndDecadeRanges)
+{
+    double low = 0.0, high = 0.0;
+    EXPECT_TRUE(CZuChart::DecadeRange(0.05, 250.0, low, high));
+    EXPECT_DOUBLE_EQ(low, 0.01);
+    EXPECT_DOUBLE_EQ(high, 1000.0);
+    EXPECT_FALSE(CZuChart::DecadeRange(0.0, 1.0, low, high));
+    EXPECT_FALSE(CZuChart::DecadeRange(5.0, 5.0, low, high));
+
+    CZuChart chart;
+    chart.AddCurve("a", {1, 10, 100}, {1, 2, 3});
+    chart.AddCurve("b", {1, 10, 100}, {3, 2, 1});
+    chart.SetLogAxisOver(chart.xAxis, 1, 100);
+    EXPECT_EQ(chart.xAxis->scaleType(), QCPAxis::stLogarithmic);
+    EXPECT_EQ(chart.CurveCount(), 2);
+    chart.HighlightCurve(1);
+    EXPECT_EQ(chart.HighlightedCurve(), 1);
+    EXPECT_GT(chart.Curve(1)->pen().widthF(), chart.Curve(0)->pen().widthF());
+    chart.HighlightCurve(-1);
+    EXPECT_EQ(chart.Curve(1)->pen().widthF(), chart.Curve(0)->pen().widthF());
+}
+
+TEST(ZuTableDataFrame, RecordsItselfInTheElementAndClosesWithIt)
+{
+    auto* table = new CNumberTable(3, 2);
+    auto doc = std::make_unique<CZuTableDataDoc>();
+    doc->SetData(table);
+    QPointer<CZuTableDataFrame> frame = new CZuTableDataFrame(std::move(doc));
+    EXPECT_EQ(CZuTableDataFrame::FindFrame(table), frame.data());
+    delete table;
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(frame.isNull());
+
+    CNumberTable kept(3, 2);
+    auto doc2 = std::make_unique<CZuTableDataDoc>();
+    doc2->SetData(&kept);
+    delete new CZuTableDataFrame(std::move(doc2));
+    EXPECT_EQ(kept.GetThisFrameWnd(), nullptr);
+}
+
+TEST(SearchDataDialogs, RequireAChoiceAndReturnTheNames)
+{
+    CZuSubsystemTable subsystems;
+    for (const char* name : {"Roof", "Floor", "Cabin"})
+        subsystems.Add(name);
+    CZuMatFunc matrix("M", &subsystems, &subsystems, 1, nullptr, 0);
+    CZuVecFunc vector("V", &subsystems, 1, nullptr, 0);
+
+    CScriptedPrompts prompts;
+    CSearchDataInMatrixDlg m(&matrix);
+    m.EnsureInitialized();
+    EXPECT_EQ(m.RowCombo()->count(), 3);
+    m.RowCombo()->setCurrentIndex(1);
+    EXPECT_EQ(m.PressOK(), 0);
+    EXPECT_EQ(prompts.Last().stringId, 6200u);
+    m.ColCombo()->setCurrentIndex(2);
+    EXPECT_EQ(m.PressOK(), IDOK);
+    EXPECT_EQ(m.GetRowName(), "Floor");
+    EXPECT_EQ(m.GetColName(), "Cabin");
+    EXPECT_EQ(matrix.GetColIndex(m.GetColName()), 2);
+    const QStringList faults = GrabAndCheckLayout(m, "orvex_platform_ui", "search-matrix");
+    EXPECT_TRUE(faults.isEmpty()) << faults.join("; ").toStdString();
+
+    CSearchDataInVectorDlg v(&vector);
+    v.EnsureInitialized();
+    EXPECT_EQ(v.PressOK(), 0);
+    EXPECT_EQ(prompts.Last().stringId, 6200u);
+    v.Combo()->setCurrentIndex(0);
+    EXPECT_EQ(v.PressOK(), IDOK);
+    EXPECT_EQ(v.GetName(), "Roof");
+    const QStringList vfaults = GrabAndCheckLayout(v, "orvex_platform_ui", "search-vector");
+    EXPECT_TRUE(vfaults.isEmpty()) << vfaults.join("; ").toStdString();
+}
