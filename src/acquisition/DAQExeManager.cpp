@@ -69,6 +69,7 @@ int CDAQExeManager::Prepare()
     m_recording = 0;
     m_recorded = 0;
     m_running = 0;
+    m_stopped = 0;
     if (CMultiQMXInterface* daq = Interface()) {
         daq->SetAcqMode(1);
         daq->SetBlockSize(1);
@@ -85,6 +86,7 @@ int CDAQExeManager::Start()
     m_recording = 0;
     m_recorded = 0;
     m_running = 1;
+    m_stopped = 0;
     m_streamPosition = 0;
     m_stream.Clear();
     CMultiQMXInterface* daq = Interface();
@@ -179,13 +181,16 @@ int CDAQExeManager::Stop()
         m_support->OnStop();
     m_recording = 0;
     m_running = 0;
+    m_stopped = 1;
     return 0;
 }
 
 int CDAQExeManager::OnDAQComplete()
 {
     CMultiQMXInterface* daq = Interface();
-    const bool withData = daq && daq->GetStatus() != 0;
+    // The run may have completed just before the user stopped it, its completion still waiting
+    // in the window's queue: once the user has stopped the run it stays stopped.
+    const bool withData = !m_stopped && daq && daq->GetStatus() != 0;
     if (withData) {
         if (m_support) {
             m_support->OnDataReady();

@@ -75,9 +75,10 @@ public:
     int OnDAQData(uintptr_t wParam, intptr_t lParam);
     int OnRecordStart();
     int OnRecordEnd();
-    // Only while running; returns 0 in every case.
+    // Only while running; returns 0 in every case. A completion that reaches the manager after
+    // it is reported as a stop.
     int Stop();
-    // 0 after a run that ended with data, -1 after one that did not.
+    // 0 after a run that ended with data, -1 after one that did not or that the user stopped.
     int OnDAQComplete();
     int OnTriggerReset();
     int OnDAQAbort();
@@ -119,6 +120,8 @@ private:
     int m_running = 0;
     // A recording of this run has ended (speed-triggered recording is not started again).
     int m_recorded = 0;
+    // The user stopped this run (Stop); cleared by the next Prepare or Start.
+    int m_stopped = 0;
     CStreamBufferManager m_stream;
     CMultiQMXInterface* m_daq = nullptr;
     // Samples of the pulse channel taken into the stream so far in this run.

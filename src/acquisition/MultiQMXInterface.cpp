@@ -333,7 +333,13 @@ void CMultiQMXInterface::RunWorker()
             TransferAll(-1, -1);
             SendToNotifyWindow(WM_ZU_DAQ_TRANSFER_DONE);
             CollectFault(-1, 0);
-            PostCompleteMessage();
+            // A stop requested during the transfer wins: no completion after the user's stop.
+            if (AnyStopRequested()) {
+                for (CQMXDAQInterface* unit : m_runUnits)
+                    unit->m_status = 0;
+            } else {
+                PostCompleteMessage();
+            }
         } else if (result == WaitResult::Lost) {
             KeepUpToFault(lost);
         }

@@ -708,7 +708,12 @@ void CQMXDAQInterface::AcquisitionWorker()
         BeginRunClock();
         if (WaitForData()) {
             TransferData();
-            PostCompleteMessage();
+            // A stop requested while the samples were copied wins: the window must not hear a
+            // completion after the user stopped the run.
+            if (StopRequested())
+                m_status = 0;
+            else
+                PostCompleteMessage();
         }
     }
     // A stop the driver refuses still ends the run for the window.
@@ -798,8 +803,14 @@ bool CQMXDAQInterface::WaitForData()
         }
         m_wake->WaitFor(kDataPoll, stopped);
     }
+    // A stop that came with the last poll still counts: no completion is reported without the
+    // transfer that goes with it.
+    if (stopped()) {
+        m_status = 0;
+        return false;
+    }
     m_status = 1;
-    return !stopped();
+    return true;
 }
 
 bool CQMXDAQInterface::TransferData(int limit)

@@ -161,6 +161,7 @@ int CMkExtDaqProject::ImportUFData()
     if (!m_project || !ui)
         return 0;
     m_subsystems = CZuSubsystemTable();
+    m_shortNames = CZuSubsystemTable();
     if (const CZuSubsystemTable* model = m_container.GetModelSubsystemTable())
         m_subsystems = *model;
     if (!m_targetName.empty())
@@ -214,6 +215,8 @@ int CMkExtDaqProject::ImportDialogStep(IUFImportUI& ui)
         settings.orderText = Format("%.2f", m_order);
         settings.structureOption = m_structureOption;
         settings.namesFromDataset = m_namesFromDataset;
+        settings.subsystems = &m_subsystems;
+        settings.shortNames = &m_shortNames;
         settings.snap = m_snap;
         settings.coefficient = m_coefficient;
         settings.doubling = m_doubling;
@@ -339,10 +342,8 @@ bool CMkExtDaqProject::ResolveSubsystem(CDAQPPUFIndex& index)
 {
     if (m_namesFromDataset) {
         std::string name = index.GetSubsystem();
-        if (m_subsystems.GetIndex(name) < 0) {
-            CZuSubsystemTable shortNames;
-            name = CSubsystemManager(&m_subsystems, &shortNames).FindByShortName(name);
-        }
+        if (m_subsystems.GetIndex(name) < 0)
+            name = CSubsystemManager(&m_subsystems, &m_shortNames).FindByShortName(name);
         if (name.empty() || index.GetLP() < 0)
             return false;
         index.SetPoint(name, index.GetLP());

@@ -89,6 +89,7 @@ private:
     CExtUFDaqProject* m_project = nullptr; // not owned
     COctaveManagerEx* m_bands = nullptr;   // the project's, handed to the import dialog
     CZuSubsystemTable m_subsystems;
+    CZuSubsystemTable m_shortNames; // parallel to m_subsystems; made on first use
     int m_rpmMode = kModeUnset;
     int m_rpmStart = 3000;
     int m_rpmStep = 0;

@@ -27,10 +27,14 @@ struct CUFImportSettings
     std::string orderText = "1.0";              // with choice 2
     int structureOption = 0;                    // list box 3063
     int namesFromDataset = 0;                   // check box 3049
-    int snap = 0;                               // check box 3050
-    double coefficient = 0.3321125;             // the octave page's band value
-    int doubling = 1;                           // the octave page's check box
-    int coefficientSwitch = 1;                  // the octave page's option choice
+    // The subsystems the datasets' point names may stand for, and their short names (edited by
+    // the dialog that check box 3049 opens); null when the import has none.
+    const CZuSubsystemTable* subsystems = nullptr;
+    CZuSubsystemTable* shortNames = nullptr;
+    int snap = 0;                   // check box 3050
+    double coefficient = 0.3321125; // the octave page's band value
+    int doubling = 1;               // the octave page's check box
+    int coefficientSwitch = 1;      // the octave page's option choice
 };
 
 // The data check: the scanned measurement sets per subsystem, whose local points the user

@@ -189,7 +189,10 @@ TEST(DAQExeManager, NullCallBackStillMovesTheFlags)
 
 TEST(DAQExeManager, VetoStopAndCompletionCallTheClientInOrder)
 {
-    CRunRig rig(1);
+    // The systems' sample clock stands still until the test moves it, so a run acquires only
+    // when the test says so and a stop always comes before the data.
+    CRunRig rig(1, "", true);
+    const auto starts = [&] { return rig.sims[0]->CallCount(QmxCall::StartAcquisition); };
     CDAQConfig config;
     CTestClient client;
     CDAQExeManager manager;
@@ -209,22 +212,60 @@ TEST(DAQExeManager, VetoStopAndCompletionCallTheClientInOrder)
     // A run stopped before its data: OnDAQComplete tells the client it stopped.
     client.canStart = 1;
     client.calls.clear();
-    rig.daq->SetDuration(30.0f);
     EXPECT_EQ(manager.Start(), 1);
+    ASSERT_TRUE(WaitUntil([&] { return starts() == 1; }));
     EXPECT_EQ(manager.Stop(), 0);
     EXPECT_EQ(manager.IsRunning(), 0);
     EXPECT_TRUE(rig.window.WaitFor(WM_ZU_DAQ_STOPPED));
     rig.daq->StopAllUnits();
+    EXPECT_EQ(rig.daq->GetStatus(), 0);
+    EXPECT_EQ(rig.window.Count(WM_ZU_DAQ_COMPLETE), 0);
     EXPECT_EQ(manager.OnDAQComplete(), -1);
     EXPECT_EQ(client.calls, (std::vector<std::string>{"CanStart", "OnStop", "OnStop"}));
 
     // A run with data: OnDataReady, then OnComplete.
     client.calls.clear();
-    rig.daq->SetDuration(0.05f);
+    rig.window.Clear();
     EXPECT_EQ(manager.Start(), 1);
+    ASSERT_TRUE(WaitUntil([&] { return starts() == 2; }));
+    rig.simUs += 1000000; // 1 s of samples: more than the run's 0.05 s
     ASSERT_TRUE(rig.window.WaitFor(WM_ZU_DAQ_COMPLETE));
     rig.daq->StopAllUnits();
     intptr_t result = 1;
+    EXPECT_TRUE(manager.RouteMessage(WM_ZU_DAQ_COMPLETE, 0, 0, &result));
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(client.calls, (std::vector<std::string>{"CanStart", "OnDataReady", "OnComplete"}));
+}
+
+TEST(DAQExeManager, StopWhileTheCompletionWaitsInTheQueueReportsAStop)
+{
+    // Every acquisition completes at once: the completion is posted before the user's stop is
+    // handled, as on a busy machine.
+    CRunRig rig(1);
+    CDAQConfig config;
+    CTestClient client;
+    CDAQExeManager manager;
+    manager.SetInterface(rig.daq.get());
+    manager.SetDAQConfig(&config);
+    manager.SetSupport(&client);
+    manager.SetDuration(0.05f);
+    ASSERT_EQ(manager.Prepare(), 1);
+
+    EXPECT_EQ(manager.Start(), 1);
+    ASSERT_TRUE(rig.window.WaitFor(WM_ZU_DAQ_COMPLETE));
+    rig.daq->StopAllUnits();
+    EXPECT_EQ(manager.Stop(), 0);
+    intptr_t result = 1;
+    EXPECT_TRUE(manager.RouteMessage(WM_ZU_DAQ_COMPLETE, 0, 0, &result));
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(client.calls, (std::vector<std::string>{"CanStart", "OnStop", "OnStop"}));
+
+    // The stop belongs to that run only: the next run completes with its data.
+    client.calls.clear();
+    rig.window.Clear();
+    EXPECT_EQ(manager.Start(), 1);
+    ASSERT_TRUE(rig.window.WaitFor(WM_ZU_DAQ_COMPLETE));
+    rig.daq->StopAllUnits();
     EXPECT_TRUE(manager.RouteMessage(WM_ZU_DAQ_COMPLETE, 0, 0, &result));
     EXPECT_EQ(result, 0);
     EXPECT_EQ(client.calls, (std::vector<std::string>{"CanStart", "OnDataReady", "OnComplete"}));

@@ -222,6 +222,23 @@ TEST(MultiQMXInterface, ARunSendsTheTransferAndPostsCompletionThenStop)
     EXPECT_FALSE(d.ReadData(32, &x, 1, 0));
 }
 
+TEST(MultiQMXInterface, AStopDuringTheTransferPostsNoCompletion)
+{
+    // The user stops while the samples are copied: the run ends as stopped, never as complete.
+    CRunRig rig(2);
+    CMultiQMXInterface& d = *rig.daq;
+    ASSERT_TRUE(d.SetDuration(0.03125f));
+    rig.window.onSend = [&](uint32_t msg) {
+        if (msg == kBegin)
+            d.Stop();
+    };
+    ASSERT_TRUE(d.Start());
+    ASSERT_TRUE(rig.window.WaitFor(kStop, 2));
+    ASSERT_TRUE(WaitIdle(d));
+    EXPECT_EQ(rig.window.Numbers(), (Messages{kStart, kStop, kBegin, kEnd, kStop}));
+    EXPECT_EQ(d.GetStatus(), 0);
+}
+
 TEST(MultiQMXInterface, UserStopAndEmptyRunsEndWithTheirStopMessages)
 {
     // A user stop: no transfer, no completion; the stop of the user and the worker's.

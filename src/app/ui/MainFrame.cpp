@@ -1,4 +1,5 @@
 #include "app/ui/MainFrame.h"
+#include "app/ui/DaqProjectCommands.h"
 #include "app/ui/ModelImporter.h"
 
 #include "app/AnalysisProject.h"
@@ -36,6 +37,9 @@
 #include "experiments/ui/ExpDoc.h"
 #include "experiments/ui/ExpFrame.h"
 #include "experiments/ui/SensorFrame.h"
+#include "planning/ui/DlgDAQPPExpPlanList.h"
+#include "planning/ui/DlgWizDAQPPMenu.h"
+#include "planning/ui/DlgWizSensorConfig.h"
 #include "platform/base/Format.h"
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/MElement.h"
@@ -237,6 +241,8 @@ void CMainFrame::CloseElementWindows()
         else
             delete frame;
     }
+    CDlgWizDAQPPMenu::DestroyInstance();
+    CDlgDAQPPExpPlanList::DestroyInstance();
 }
 
 void CMainFrame::InstallViewOpeners()
@@ -262,6 +268,11 @@ void CMainFrame::InstallViewOpeners()
             });
     // The data windows over the elements of the tree open in the client area.
     InstallDataViewOpeners(m_mdiArea);
+    // The planning wizard's sensor step works in the sensor window.
+    CDlgWizSensorConfig::SetSensorCommand([this](int command) {
+        CSensorFrame* frame = OnCommand(ID_SENSOR_VIEW) ? CSensorFrame::GetInstance() : nullptr;
+        return frame && (command == 0 || frame->OnCommand(command));
+    });
     // Measurement windows open in the client area; with the check, not while another measurement
     // window holds data that are not saved.
     GetTALVOApp().SetDAQSystemViewOpener([this](int checkUnsaved) -> IDAQSystemDocument* {
@@ -299,6 +310,7 @@ CMainFrame::~CMainFrame()
             models->SetOpener({});
     GetTALVOApp().SetDAQSystemViewOpener({});
     RemoveDataViewOpeners();
+    CDlgWizSensorConfig::SetSensorCommand({});
     if (GetTALVOApp().GetProjectTreeWindow() == m_treeWnd)
         GetTALVOApp().SetProjectTreeWindow(nullptr);
     if (GetMainWindowTarget() == this)
@@ -317,6 +329,8 @@ QString CMainFrame::MenuText(int id) const
         return text;
     if (const int target = CAliasCommands::Target(id))
         return MenuText(target);
+    if (const char* text = CDaqProjectCommands::MenuText(id))
+        return QString::fromUtf8(text);
     return QString::number(id);
 }
 
@@ -385,6 +399,12 @@ void CMainFrame::CreateActions()
         action->setObjectName(QStringLiteral("Command%1").arg(id));
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         m_actions[id] = action;
+    }
+    for (int id : CDaqProjectCommands::kCommands) {
+        m_actions[id] = new QAction(this);
+        m_actions[id]->setObjectName(QStringLiteral("Command%1").arg(id));
+        m_actions[id]->setData(id);
+        connect(m_actions[id], &QAction::triggered, this, [this, id] { OnCommand(id); });
     }
     for (int id : kCalcCommands) {
         auto* action = new QAction(this);
@@ -460,6 +480,8 @@ void CMainFrame::BuildMenus()
     view->addSeparator();
     view->addAction(m_actions[ID_SENSOR_VIEW]);
     view->addAction(m_actions[CFrameCommands::ID_MODEL_VIEW]);
+    for (int id : CDaqProjectCommands::kCommands)
+        view->addAction(m_actions[id]);
     QMenu* language = view->addMenu(MenuText(5));
     language->addAction(m_actions[ID_LANGUAGE_ENGLISH]);
     language->addAction(m_actions[ID_LANGUAGE_JAPANESE]);
@@ -666,6 +688,8 @@ bool CMainFrame::IsCommandEnabled(int id) const
     case ID_IMPORT_ANALYSIS_PROJECT:
     case ID_OPTIONS:
         return hasDoc;
+    case ID_PLANNING_WIZARD:
+        return hasDoc;
     case ID_SENSOR_VIEW:
     case ID_SENSOR_VIEW_ALIAS:
         return hasDoc && m_doc->GetTALVOProject().GetSensorProject() != nullptr;
@@ -674,6 +698,10 @@ bool CMainFrame::IsCommandEnabled(int id) const
                dynamic_cast<CAnalysisProject*>(GetTALVOApp().GetProject(GetTALVOApp().GetSelectedProjectIndex()));
     case ID_EXPORT_ANALYSIS_PROJECT:
         return hasDoc && m_doc->CanExportAnalysisProject();
+    case CDaqProjectCommands::ID_MEASURE_BY_SUBSYSTEM:
+    case CDaqProjectCommands::ID_ENGINE_ROTATION:
+    case CDaqProjectCommands::ID_DATABASE_CHECK:
+        return hasDoc && CDaqProjectCommands::IsEnabled(id, GetTALVOApp().GetProject(-1));
     case ID_EXPORT_HSEA_MODEL:
         return hasDoc && m_doc->CanExportHSEAModelText();
     case ID_IMPORT_ASEA_MODEL:
@@ -894,6 +922,10 @@ bool CMainFrame::RunCommand(int id)
     case ID_READ_MODEL_DATA:
         m_doc->ReadModelDataFile();
         break;
+    case CDaqProjectCommands::ID_MEASURE_BY_SUBSYSTEM:
+    case CDaqProjectCommands::ID_ENGINE_ROTATION:
+    case CDaqProjectCommands::ID_DATABASE_CHECK:
+        return CDaqProjectCommands::Run(id, GetTALVOApp().GetProject(-1), this);
     case ID_EXPORT_HSEA_MODEL:
         m_doc->ExportHSEAModelText();
         break;
@@ -954,6 +986,9 @@ bool CMainFrame::RunCommand(int id)
             GetTALVOApp().OpenDataView(selection[i]);
         break;
     }
+    case ID_PLANNING_WIZARD:
+        OpenPlanningWizard(GetTALVOApp().GetProject(GetTALVOApp().GetSelectedProjectIndex()));
+        break;
     case ID_SENSOR_VIEW:
     case ID_SENSOR_VIEW_ALIAS:
         GetTALVOApp().OpenSensorView(m_doc->GetTALVOProject().GetSensorProject());

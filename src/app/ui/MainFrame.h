@@ -49,6 +49,7 @@ inline constexpr int ID_VIEW_SHORTCUT_BAR = 1202;
 inline constexpr int ID_FILE_NEW_ALIAS = 1206;
 inline constexpr int ID_FILE_OPEN_ALIAS = 1207;
 inline constexpr int ID_PROJECT_HISTORY = 1227;
+inline constexpr int ID_PLANNING_WIZARD = 1231; // the planning wizard of a universal-file DAQ project
 inline constexpr int ID_LANGUAGE_ENGLISH = 1232;
 inline constexpr int ID_LANGUAGE_JAPANESE = 1233;
 inline constexpr int ID_CHECK_LAST_VERSION = 1236;

@@ -1,6 +1,9 @@
 #include "experiments/ui/ExpTreeView.h"
 
+#include "acquisition/ui/DlgAccelRpm.h"
 #include "acquisition/ui/DlgDaqDataCheck.h"
+#include "acquisition/ui/DlgQmxGainSetting.h"
+#include "acquisition/ui/DlgRealTimeMonitor.h"
 #include "acquisition/ui/EnsureQMXConnection.h"
 #include "acquisition/ui/FormProgress.h"
 #include "acquisition/ui/PSheetDAQOptions.h"
@@ -16,6 +19,7 @@
 #include "experiments/SensorProject.h"
 #include "experiments/ui/DlgExpProperty.h"
 #include "experiments/ui/DlgSensorProperty.h"
+#include "experiments/ui/ExpAnalysisOptions.h"
 #include "experiments/ui/ExpDoc.h"
 #include "platform/elements/MElement.h"
 #include "platform/ui/DlgInputBox.h"
@@ -70,6 +74,8 @@ CExpTreeView::CExpTreeView(CExpDoc* doc, QWidget* parent) : QTreeWidget(parent),
 
 CExpTreeView::~CExpTreeView()
 {
+    // The monitor watches this window's project: it does not outlive the window.
+    CDlgRealTimeMonitor::DestroyInstance();
     if (m_doc->GetNotifyTarget() == m_target.get())
         m_doc->SetNotifyTarget(nullptr);
 }
@@ -177,15 +183,29 @@ bool CExpTreeView::IsCommandEnabled(int id) const
     case ID_NOTHING:
     case ID_DAQ_OPTIONS:
         return project != nullptr;
-    // Gain setting, analysis options, the acceleration RPM view and the real-time monitor open
-    // windows that this window does not offer.
     case ID_GAIN_SETTING:
-    case ID_ANALYSIS_OPTIONS:
-    case ID_ACCEL_RPM:
+        return project && daq.AreAllUnitsReady() && daq.GetState() != 0;
     case ID_REAL_TIME_MONITOR:
+        return project && daq.GetUnitCount() > 0 && daq.GetState() != 0;
+    case ID_ANALYSIS_OPTIONS: {
+        const CRPMSignalData* signal = project ? project->GetRPMSignalData() : nullptr;
+        return signal && signal->GetChildCount() > 0;
+    }
+    case ID_ACCEL_RPM:
+        return project && project->GetMode() != 1 && SelectedPulseChannel() != nullptr;
     default:
         return false;
     }
+}
+
+CExpData* CExpTreeView::SelectedPulseChannel() const
+{
+    CMElement* element = m_current;
+    if (ElementCast<CExpDataSet>(element))
+        element = element->GetChildCount() > 0 ? element->GetChild(0) : nullptr;
+    auto* data = ElementCast<CExpData>(element);
+    CExpDataSet* set = data ? data->GetDataSet() : nullptr;
+    return set && ElementCast<CRPMSignalData>(set->GetParent()) ? data : nullptr;
 }
 
 bool CExpTreeView::OnCommand(int id)
@@ -231,9 +251,34 @@ bool CExpTreeView::OnCommand(int id)
         return true;
     case ID_NOTHING:
         return true;
+    case ID_GAIN_SETTING: {
+        CDlgQmxGainSetting dialog(m_doc->GetProject(), window());
+        dialog.DoModal();
+        return true;
+    }
+    case ID_REAL_TIME_MONITOR:
+        return CDlgRealTimeMonitor::Open(m_doc->GetProject(), window()) != nullptr;
+    case ID_ACCEL_RPM:
+        return CDlgAccelRpm::ShowStoredPulse(*SelectedPulseChannel(), m_doc->GetProject()->GetMode(), window()) !=
+               nullptr;
+    case ID_ANALYSIS_OPTIONS:
+        OnAnalysisOptions();
+        return true;
     default:
         return false;
     }
+}
+
+void CExpTreeView::OnAnalysisOptions()
+{
+    CExpProject* project = m_doc->GetProject();
+    if (!project || !RunExpAnalysisOptions(*project, this))
+        return;
+    {
+        CWaitCursor wait;
+        m_doc->BuildCalcData();
+    }
+    m_doc->UpdateAllViews(nullptr, CExpDoc::kHintNone, project);
 }
 
 void CExpTreeView::OnDataCheck()
@@ -413,6 +458,8 @@ intptr_t CExpTreeView::OnMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
         return result;
     }
     case WM_ZU_DAQ_DATA:
+        if (CDlgRealTimeMonitor* monitor = CDlgRealTimeMonitor::GetInstance())
+            monitor->SetChannel(-1);
         if (m_doc->DAQ().IsAnyUnitFlagSet())
             return -1;
         return m_doc->OnDAQData(wParam, lParam);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+class CExpData;
 class CExpDoc;
 class CMElement;
 class IMessageTarget;
@@ -48,6 +49,9 @@ public:
 
     bool OnCommand(int id);
     bool IsCommandEnabled(int id) const;
+    // The channel record of the RPM signal data that is selected (a data set's first); null when
+    // the selection is something else.
+    CExpData* SelectedPulseChannel() const;
 
     // The acquisition's messages to this window.
     intptr_t OnMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam);
@@ -68,6 +72,7 @@ private:
     void OnDump(bool withParameter);
     void OnDataCheck();
     void OnDaqOptions();
+    void OnAnalysisOptions();
 
     CExpDoc* m_doc;
     std::unique_ptr<IMessageTarget> m_target;

@@ -220,7 +220,7 @@ void CDlgAssignSensors::OnSave()
         AfxMessageBox(6169u, MB_OK | MB_ICONEXCLAMATION);
 }
 
-void CDlgAssignSensors::OnLoad()
+bool CDlgAssignSensors::LoadFile()
 {
     FileChooserOptions options;
     options.filter = LoadString(6085);
@@ -230,7 +230,7 @@ void CDlgAssignSensors::OnLoad()
         m_project ? std::filesystem::path(m_project->GetDocumentPath()).parent_path().string() : std::string();
     std::string path;
     if (!PromptOpenFile(options, path))
-        return;
+        return false;
     CSensorAssignment* assignment = m_project ? m_project->GetSensorAssignment() : nullptr;
     // Only an exchange file of ours: its first line is the identification line.
     bool ours = false;
@@ -239,11 +239,13 @@ void CDlgAssignSensors::OnLoad()
         ours = std::fread(head, 1, 2, f) == 2 && head[0] == '#' && head[1] == '@';
         std::fclose(f);
     }
-    if (assignment && ours && assignment->ImportText(path, FileTag())) {
+    const bool loaded = assignment && ours && assignment->ImportText(path, FileTag());
+    if (loaded) {
         MarkProjectModified(*m_project);
         AfxMessageBox(6168u, MB_OK | MB_ICONINFORMATION);
     } else {
         AfxMessageBox(6169u, MB_OK | MB_ICONEXCLAMATION);
     }
     Fill();
+    return loaded;
 }

@@ -34,7 +34,9 @@ public:
     void OnCopy();
     void OnPaste();
     void OnSave();
-    void OnLoad();
+    void OnLoad() { LoadFile(); }
+    // Asks for a local-point file and reads it; true when the assignment took it.
+    bool LoadFile();
 
     CMSFlexGrid* Grid() const { return m_grid; }
 

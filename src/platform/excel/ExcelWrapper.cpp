@@ -461,7 +461,8 @@ void CExcelWrapper::MakeValidSheetName(std::string& name)
     name = out;
 }
 
-std::string CExcelWrapper::MakeUniqueSheetName(const std::string& name, const std::vector<std::string>& taken)
+std::string CExcelWrapper::MakeUniqueSheetName(const std::string& name, const std::vector<std::string>& taken,
+                                               const std::string& mark)
 {
     std::string base = name;
     MakeValidSheetName(base);
@@ -479,7 +480,7 @@ std::string CExcelWrapper::MakeUniqueSheetName(const std::string& name, const st
     if (!used(base))
         return base;
     for (int k = 2;; ++k) {
-        const std::string suffix = " (" + std::to_string(k) + ")";
+        const std::string suffix = mark.empty() ? " (" + std::to_string(k) + ")" : mark + std::to_string(k);
         // The head keeps whole characters so that head and suffix stay within 31.
         std::string head;
         size_t characters = 0;

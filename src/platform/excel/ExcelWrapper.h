@@ -112,8 +112,10 @@ public:
     static void MakeValidSheetName(std::string& name);
     // The valid form of a name that no sheet of taken has (compared without regard to ASCII
     // case): also without apostrophes at its ends, "Sheet" when nothing is left, and " (2)",
-    // " (3)" ... after a shortened head when the form is taken.
-    static std::string MakeUniqueSheetName(const std::string& name, const std::vector<std::string>& taken);
+    // " (3)" ... after a shortened head when the form is taken. With a mark the numbers follow it
+    // instead ("~2", "~3" ... for the mark "~").
+    static std::string MakeUniqueSheetName(const std::string& name, const std::vector<std::string>& taken,
+                                           const std::string& mark = std::string());
     // "A1" names: columns 1 to 702 give A to ZZ, and further columns three letters.
     static std::string CellName(int row, int col);
     // Whether the path ends in ".xlsx" or ".xls", in any case.

@@ -24,6 +24,8 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
+#include "common/SubsystemManager.h"
+#include "planning/ui/DlgDAQPPSSList.h"
 #include "uff/ui/PPageUfOctave.h"
 #include "views/ui/PPageOrderTracking.h"
 
@@ -93,6 +95,11 @@ CDlgImportUFDaqData::CDlgImportUFDaqData(CUFImportSettings& settings, QWidget* p
     m_structure->setMaximumHeight(48);
     m_names = new QCheckBox(tr("Subsystems from the datasets' point names"), readBox);
     m_names->setObjectName(QStringLiteral("c%1").arg(IDC_NAMES_FROM_DATASET));
+    // Checking it shows the short names the datasets' point names are matched against.
+    connect(m_names, &QCheckBox::clicked, this, [this](bool checked) {
+        if (checked)
+            OnShowShortNames();
+    });
     m_snap = new QCheckBox(tr("Later files take the RPMs of the first run"), readBox);
     m_snap->setObjectName(QStringLiteral("c%1").arg(IDC_SNAP));
     readLayout->addWidget(m_structure);
@@ -223,4 +230,14 @@ bool CDlgImportUFDaqData::OnOptions()
         sheet.AddPage(tracking);
     }
     return sheet.DoModal() == IDOK;
+}
+
+void CDlgImportUFDaqData::OnShowShortNames()
+{
+    if (!m_settings.subsystems || !m_settings.shortNames)
+        return;
+    CSubsystemManager manager(m_settings.subsystems, m_settings.shortNames);
+    CDlgDAQPPSSList dialog(this);
+    dialog.SetSubsystems(m_settings.subsystems, &manager);
+    dialog.DoModal();
 }

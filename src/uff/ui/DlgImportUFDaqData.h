@@ -40,6 +40,8 @@ public:
 
     void OnAddFiles();
     void OnRemoveFiles();
+    // The subsystems and their short names (check box 3049 when it becomes checked).
+    void OnShowShortNames();
     // The options sheet; true on OK.
     bool OnOptions();
     void FillList();

@@ -482,4 +482,6 @@ TEST(ExcelNames, UniqueSheetNames)
     for (const auto& c : cases)
         EXPECT_EQ(CExcelWrapper::MakeUniqueSheetName(c.name, taken), c.sheet) << c.name;
     EXPECT_EQ(CExcelWrapper::MakeUniqueSheetName(std::string(40, 'x'), taken), std::string(27, 'x') + " (2)");
+    // With a mark the number follows it, and the head still leaves the name within 31.
+    EXPECT_EQ(CExcelWrapper::MakeUniqueSheetName(std::string(40, 'x'), taken, "~"), std::string(29, 'x') + "~2");
 }

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTreeWidget>
 
 #include <filesystem>
@@ -20,7 +21,10 @@
 #include "app/TALVOProject.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "experiments/SubsystemLPInfo.h"
+#include "common/SubsystemManager.h"
 #include "planning/SensorAssignment.h"
+#include "planning/ui/DlgDAQPPSSList.h"
+#include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/ui/ZuPropertySheet.h"
@@ -203,4 +207,34 @@ TEST(UFImportDialogs, SelectDAQSystemAndExternalAnalysisProject)
     CMkExtAnaProject second(doc, first.GetProject());
     EXPECT_EQ(second.Configure(selection), 0);
     EXPECT_EQ(doc.GetTALVOProject().GetProjectCount(), projects);
+}
+
+TEST(UFImportDialogs, NamesFromDatasetsShowTheShortNamesToEdit)
+{
+    CZuSubsystemTable subsystems;
+    subsystems.Add("Front Door Panel-R");
+    subsystems.Add("Roof Panel");
+    CZuSubsystemTable shortNames;
+    std::vector<std::string> files;
+    CUFImportSettings settings;
+    settings.files = &files;
+    settings.subsystems = &subsystems;
+    settings.shortNames = &shortNames;
+    CDlgImportUFDaqData dialog(settings);
+    dialog.EnsureInitialized();
+    CScriptedDialogs scripted;
+    scripted.Then([](CZuDialog& d) {
+        auto& list = dynamic_cast<CDlgDAQPPSSList&>(d);
+        EXPECT_EQ(list.Grid()->rowCount(), 2);
+        list.Grid()->item(1, 1)->setText("RP1");
+        return list.PressOK();
+    });
+    auto* box = dialog.findChild<QCheckBox*>(QStringLiteral("c3049"));
+    ASSERT_NE(box, nullptr);
+    box->click(); // checked: the list opens
+    box->click(); // unchecked: nothing opens
+    EXPECT_EQ(scripted.Pending(), 0u);
+    EXPECT_EQ(scripted.Unexpected(), 0u);
+    // The import matches point names against the edited short names.
+    EXPECT_EQ(CSubsystemManager(&subsystems, &shortNames).FindByShortName("rp1"), "Roof Panel");
 }

@@ -1,0 +1,152 @@
+// The main frame's commands on the selected DAQ project: which projects enable them, and each one
+// opening its window from the frame over the selected project.
+#include "acquisition/ui/DlgDaqDbCheck.h"
+#include "acquisition/ui/DlgEngineRotationSetup.h"
+#include "app/AnalysisProject.h"
+#include "app/DaqProject.h"
+#include "app/TALVOApp.h"
+#include "app/TALVODoc.h"
+#include "app/ui/DaqProjectCommands.h"
+#include "app/ui/DockTreeWnd.h"
+#include "app/ui/MTreeCtrlEx.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/ProjectTreeModel.h"
+#include "experiments/DAQConfig.h"
+#include "experiments/ui/DlgExpProperty2.h"
+#include "platform/ui/ZuDialog.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+#include "support/WidgetShot.h"
+#include "uff/ExtUFDaqProject.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+using Cmd = CDaqProjectCommands;
+
+TEST(DaqProjectCommands, EnabledByTheKindOfTheSelectedProject)
+{
+    CDaqProject measured;
+    CExtUFDaqProject imported;
+    CAnalysisProject analysis;
+    ASSERT_NE(imported.IsUFData(), 0);
+    struct Case
+    {
+        int id;
+        const CBaseProject* project;
+        bool enabled;
+    };
+    const Case cases[] = {
+        {Cmd::ID_MEASURE_BY_SUBSYSTEM, &measured, true},
+        {Cmd::ID_MEASURE_BY_SUBSYSTEM, &imported, false},
+        {Cmd::ID_MEASURE_BY_SUBSYSTEM, &analysis, false},
+        {Cmd::ID_MEASURE_BY_SUBSYSTEM, nullptr, false},
+        {Cmd::ID_ENGINE_ROTATION, &measured, true},
+        {Cmd::ID_ENGINE_ROTATION, &imported, false},
+        {Cmd::ID_ENGINE_ROTATION, &analysis, false},
+        {Cmd::ID_ENGINE_ROTATION, nullptr, false},
+        {Cmd::ID_DATABASE_CHECK, &measured, true},
+        {Cmd::ID_DATABASE_CHECK, &imported, true},
+        {Cmd::ID_DATABASE_CHECK, &analysis, false},
+        {Cmd::ID_DATABASE_CHECK, nullptr, false},
+        {1, &measured, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Cmd::IsEnabled(c.id, c.project), c.enabled) << c.id << " " << c.project;
+    // A disabled command does nothing.
+    EXPECT_FALSE(Cmd::Run(Cmd::ID_DATABASE_CHECK, &analysis, nullptr));
+}
+
+// A frame whose document holds one DAQ project, selected in the tree.
+struct FrameWithDaqProject
+{
+    CMainFrame frame;
+    CDaqProject* daq = nullptr;
+
+    FrameWithDaqProject()
+    {
+        EXPECT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+        auto doc = std::make_unique<CTALVODoc>();
+        daq = doc->GetTALVOProject().AddDaqProject();
+        doc->AddProjectsToViews();
+        frame.AttachDocument(std::move(doc));
+        CMTreeCtrlEx* tree = frame.TreeWindow()->GetActiveTree();
+        tree->setCurrentIndex(tree->Model()->IndexOf(daq));
+        frame.UpdateCommandUI();
+    }
+};
+
+TEST(DaqProjectCommands, EachCommandOpensItsWindowFromTheFrame)
+{
+    FrameWithDaqProject f;
+    ASSERT_EQ(GetTALVOApp().GetProject(-1), f.daq);
+    const QString shots = ShotFolder("DaqProjectCommands");
+    for (int id : Cmd::kCommands) {
+        ASSERT_NE(f.frame.Action(id), nullptr);
+        EXPECT_TRUE(f.frame.Action(id)->isEnabled()) << id;
+        EXPECT_EQ(f.frame.Action(id)->text().toStdString(), Cmd::MenuText(id));
+    }
+
+    // The engine rotation set-up of an existing project is shown read-only: OK keeps the settings.
+    CDAQConfig* config = f.daq->GetDAQConfig();
+    config->SetRpmLow(1500);
+    const int high = config->GetRpmHigh();
+    {
+        CScriptedDialogs dialogs;
+        dialogs.Then([&](CZuDialog& dialog) {
+            auto* setup = dynamic_cast<CDlgEngineRotationSetup*>(&dialog);
+            EXPECT_NE(setup, nullptr);
+            EXPECT_TRUE(GrabAndCheckLayout(dialog, shots, "EngineRotationSetup").isEmpty());
+            // Typing into the fields changes nothing in read-only mode.
+            for (QLineEdit* edit : dialog.findChildren<QLineEdit*>())
+                if (edit->isEnabled() && !edit->isReadOnly())
+                    ADD_FAILURE() << "writable: " << edit->objectName().toStdString();
+            return dialog.PressOK();
+        });
+        EXPECT_TRUE(f.frame.OnCommand(Cmd::ID_ENGINE_ROTATION));
+        ASSERT_EQ(dialogs.Records().size(), 1u);
+        EXPECT_EQ(dialogs.Records()[0].templateId, 4034);
+        EXPECT_EQ(dialogs.Unexpected(), 0u);
+    }
+    EXPECT_EQ(config->GetRpmLow(), 1500);
+    EXPECT_EQ(config->GetRpmHigh(), high);
+
+    // The database check over the selected project; Cancel stores nothing.
+    {
+        CScriptedPrompts prompts;
+        CScriptedDialogs dialogs;
+        dialogs.Then([&](CZuDialog& dialog) {
+            EXPECT_NE(dynamic_cast<CDlgDaqDbCheck*>(&dialog), nullptr);
+            EXPECT_TRUE(GrabAndCheckLayout(dialog, shots, "DaqDbCheck").isEmpty());
+            return dialog.PressCancel();
+        });
+        EXPECT_FALSE(f.frame.OnCommand(Cmd::ID_DATABASE_CHECK));
+        ASSERT_EQ(dialogs.Records().size(), 1u);
+        EXPECT_EQ(dialogs.Records()[0].templateId, CDlgDaqDbCheck::IDD);
+    }
+
+    // The measurement by subsystem: modeless, one per frame. Without units the connection is
+    // offered and refused, which leaves the dialog showing with its controls disabled.
+    {
+        CScriptedPrompts prompts;
+        CScriptedDialogs dialogs;
+        dialogs.PressCancel().PressCancel();
+        ASSERT_TRUE(f.frame.OnCommand(Cmd::ID_MEASURE_BY_SUBSYSTEM));
+        CDlgExpProperty2* dialog = CDlgExpProperty2::Find(&f.frame);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(dialog->Data().target->daqProject, f.daq);
+        EXPECT_FALSE(f.frame.OnCommand(Cmd::ID_MEASURE_BY_SUBSYSTEM)) << "the open one is restored";
+        EXPECT_EQ(CDlgExpProperty2::Find(&f.frame), dialog);
+        EXPECT_TRUE(GrabAndCheckLayout(*dialog, shots, "ExpProperty2").isEmpty());
+        delete dialog;
+    }
+}
+} // namespace
