@@ -9,6 +9,7 @@
 #include "app/CalcCommands.h"
 #include "app/ResultCommands.h"
 #include "app/TALVOProject.h"
+#include "app/ZuText2Excel.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "views/ui/DlgSelectResult.h"
 #include "views/ui/DataViewOpeners.h"
@@ -872,6 +873,10 @@ bool CMainFrame::OnCommand(int id)
         return false;
     try {
         return RunCommand(id);
+    } catch (const CUserException&) {
+        // The command told the user why it stopped; it ends here and the program goes on.
+        UpdateCommandUI();
+        return false;
     } catch (const std::bad_alloc&) {
         // A command that asks for more memory than there is ends here; what it was building is
         // released on the way out, and the open project stays as it was.

@@ -27,6 +27,7 @@
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
+#include "app/ZuText2Excel.h"
 #include "app/ui/3DModelView.h"
 #include "app/ui/DockShortcutWnd.h"
 #include "app/ui/DockTreeWnd.h"
@@ -600,4 +601,29 @@ TEST_F(FrameCommandsTest, LossFactorPickersExtractIntoTheModelTree)
     // An element that yields nothing shows the failure and adds nothing.
     EXPECT_EQ(CTreePickers::RunOperation(1146, model->GetHSEAModelData(), "Roof", "Roof"), nullptr);
     EXPECT_EQ(CTreePickers::RunOperation(1148, model->GetHSEAModelData(), "Roof", "Front Cabin-R"), nullptr);
+}
+
+TEST_F(FrameCommandsTest, AUserExceptionEndsTheCommandQuietly)
+{
+    // A window opener that gives up after telling the user why: the command ends, nothing more is
+    // shown and the frame goes on.
+    CZuMultiDocTemplate* tal = GetTALVOApp().FindTemplateByStringId(IDR_TALDATA);
+    ASSERT_NE(tal, nullptr);
+    tal->SetOpener([](CMElement*) -> bool { throw CUserException("stopped"); });
+    CMElement* spectrum = nullptr;
+    std::function<void(CMElement*)> find = [&](CMElement* e) {
+        for (int i = 0; i < e->GetChildCount() && !spectrum; ++i) {
+            if (DynamicDowncast<CZuRpmFunc>(e->GetChild(i)))
+                spectrum = e->GetChild(i);
+            else
+                find(e->GetChild(i));
+        }
+    };
+    find(Daq());
+    ASSERT_NE(spectrum, nullptr);
+    Select(1, spectrum);
+    CScriptedPrompts prompts;
+    EXPECT_FALSE(frame->OnCommand(ID_OPEN_SELECTION));
+    EXPECT_EQ(prompts.Count(), 0u);
+    EXPECT_TRUE(frame->IsCommandEnabled(ID_OPEN_SELECTION));
 }
