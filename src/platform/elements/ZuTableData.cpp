@@ -40,8 +40,12 @@ void CZuTableData::ChangeDataValue(int, int, int, double, int) {}
 
 void CZuTableData::CopyToClipboard(CArchive& ar, int withLabels, int index, const CZuCellRect* selection)
 {
+    // Copied values keep every decimal the cells can show, so that a paste gives the same numbers
+    // back (loss factors of 1e-3 keep their mantissa).
+    constexpr int kCopyDecimals = 15;
     const CZuCellRect block = DataBlock(index, selection);
-    WriteBlock(ar, block, withLabels, index, 6, withLabels ? GetTableCellData(0, 0, index, 6) : std::string());
+    WriteBlock(ar, block, withLabels, index, kCopyDecimals,
+               withLabels ? GetTableCellData(0, 0, index, kCopyDecimals) : std::string());
 }
 
 CZuCellRect CZuTableData::DataBlock(int index, const CZuCellRect* selection)

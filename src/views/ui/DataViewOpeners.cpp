@@ -3,9 +3,12 @@
 #include "app/BaseProject.h"
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
+#include "platform/elements/ZuRpmSelFunc.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
+#include "views/ui/HSEADataTableFrame.h"
 #include "views/ui/RMVDataFrame.h"
+#include "views/ui/SwAxisTableFrame.h"
 #include "views/ui/TALDataFrame.h"
 
 const std::vector<CDataViewEntry>& DataViewEntries()
@@ -18,6 +21,14 @@ const std::vector<CDataViewEntry>& DataViewEntries()
         {IDR_RMVDATA,
          [](QMdiArea* area, CMElement* e) -> QWidget* {
              return CRMVDataFrame::Open(area, dynamic_cast<CZuRpmMultiVecFunc*>(e));
+         }},
+        {IDR_HSEADATATABLE,
+         [](QMdiArea* area, CMElement* e) -> QWidget* {
+             return CHSEADataTableFrame::Open(area, dynamic_cast<CZuTableData*>(e));
+         }},
+        {IDR_SWAXISTABLE,
+         [](QMdiArea* area, CMElement* e) -> QWidget* {
+             return CSwAxisTableFrame::Open(area, dynamic_cast<CZuRpmSelFunc*>(e));
          }},
     };
     return entries;

@@ -219,7 +219,8 @@ TEST(Functions, TableCopyPasteAndUndo)
     }
     std::string text(clip.begin(), clip.end());
     EXPECT_EQ(text, vec.GetTableCellData(0, 0, 0, 6) + "\tB\tC\r\n" + vec.GetTableCellData(2, 0, 0, 6) +
-                        "\t11.000000\t12.000000\r\n" + vec.GetTableCellData(3, 0, 0, 6) + "\t21.000000\t22.000000\r\n");
+                        "\t11.000000000000000\t12.000000000000000\r\n" + vec.GetTableCellData(3, 0, 0, 6) +
+                        "\t21.000000000000000\t22.000000000000000\r\n");
 
     // Paste with a header line and row labels at cell (column 2, row 1); a field that is no number
     // leaves its cell; the paste stops at the table's end.

@@ -121,7 +121,7 @@ TEST(ZuTableGrid, CopyPasteUndoAndHeaderPaste)
     ASSERT_TRUE(grid.CopySelection(0, 0));
     std::string text;
     ASSERT_TRUE(GetClipboardText(text));
-    EXPECT_EQ(text, "1001.000000\t1002.000000\r\n2001.000000\t2002.000000\r\n");
+    EXPECT_EQ(text, "1001.000000000000000\t1002.000000000000000\r\n2001.000000000000000\t2002.000000000000000\r\n");
 
     // Pasted at (5, 1): the block lands there; undo takes the whole paste back.
     grid.SelectCell(5, 1);

@@ -509,8 +509,8 @@ TEST(DataViewOpeners, OneWindowPerElementClosedWithIt)
     EXPECT_EQ(CZuTableDataFrame::FindFrame(own), frame.data());
     EXPECT_EQ(QApplication::topLevelWidgets().count(frame.data()), 1);
 
-    // Tables whose windows are not installed open nothing.
-    EXPECT_FALSE(GetTALVOApp().OpenRpmSelDataView(own));
+    // An opener refuses an element of another class.
+    EXPECT_FALSE(GetTALVOApp().OpenSwAxisView(own));
     EXPECT_FALSE(GetTALVOApp().OpenDataView(nullptr));
 
     // The element goes: the window closes without touching it.

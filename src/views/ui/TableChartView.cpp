@@ -1,0 +1,64 @@
+#include "views/ui/TableChartView.h"
+
+#include <algorithm>
+#include <cmath>
+
+CTableChartView::CTableChartView(CZuTableDataDoc* doc, QWidget* parent) : CZuChart(parent), m_doc(doc)
+{
+    setMinimumSize(240, 180);
+    m_doc->AddView(this);
+    connect(this, &CZuChart::PointClicked, this, [this](int curve, int, double, double) {
+        HighlightCurve(curve);
+        replot();
+        m_doc->UpdateAllViews(this, curve);
+    });
+}
+
+CTableChartView::~CTableChartView()
+{
+    m_doc->RemoveView(this);
+}
+
+void CTableChartView::Plot(const CTableChartData& data)
+{
+    m_data = data;
+    ClearChart();
+    for (const CTableChartSubset& s : data.subsets)
+        AddCurve(QString::fromStdString(s.name), QVector<double>(s.x.begin(), s.x.end()),
+                 QVector<double>(s.y.begin(), s.y.end()));
+    SetTitle(QString::fromStdString(data.title), QString::fromStdString(data.subtitle));
+    xAxis->setLabel(QString::fromStdString(data.xLabel));
+    yAxis->setLabel(QString::fromStdString(data.yLabel));
+    if (data.xLog && data.xManual)
+        SetLogAxis(xAxis, data.xMin, data.xMax);
+    else if (data.xLog)
+        SetLogAxisOver(xAxis, 0.0, 0.0);
+    else
+        xAxis->rescale(true);
+    if (data.yLog && data.yManual) {
+        SetLogAxis(yAxis, data.yMin, data.yMax);
+    } else if (data.yLog) {
+        SetLogAxisOver(yAxis, 0.0, 0.0);
+    } else {
+        yAxis->rescale(true);
+        const QCPRange r = yAxis->range();
+        if (r.size() <= 0.0)
+            yAxis->setRange(r.lower - 1.0, r.upper + 1.0);
+    }
+    PlaceLegend(data);
+    replot();
+}
+
+void CTableChartView::PlaceLegend(const CTableChartData& data)
+{
+    // The legend goes below the plot, in rows, so that it never covers the curves.
+    if (legend->layout() != plotLayout()) {
+        axisRect()->insetLayout()->take(legend);
+        plotLayout()->addElement(plotLayout()->rowCount(), 0, legend);
+        plotLayout()->setRowStretchFactor(plotLayout()->rowCount() - 1, 0.001);
+        legend->setBorderPen(Qt::NoPen);
+        legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+        legend->setWrap(4);
+    }
+    legend->setVisible(!data.subsets.empty() && !data.noLegend);
+}
