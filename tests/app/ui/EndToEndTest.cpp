@@ -204,9 +204,9 @@ TEST(EndToEnd, NewUserFromEmptyStartToResultWindowsAndExport)
     CMElement* spl = result->FindOne(FormatString(7038, (std::string(sample::kResponse) + "-").c_str()), 1, 1);
     ASSERT_NE(spl, nullptr);
 
-    // The result windows: the input power over RPM and the measured spectra it came from, both
-    // selected in the project window and opened at once; opening one again brings its window
-    // forward and makes no second one.
+    // The result windows from the project window: the input power over RPM, the measured spectra
+    // it came from and the sound pressure level; opening one again brings its window forward and
+    // makes no second one.
     QMdiArea* area = frame.MdiArea();
     const qsizetype windowsBefore = area->subWindowList().size();
     CMElement* power = project->GetInputPowerFolder()->FindRpmItem(sample::kExcited);
@@ -233,6 +233,9 @@ TEST(EndToEnd, NewUserFromEmptyStartToResultWindowsAndExport)
     ASSERT_TRUE(frame.OnCommand(ID_OPEN_SELECTION));
     EXPECT_EQ(area->subWindowList().size(), windowsBefore + 2);
     EXPECT_EQ(area->activeSubWindow(), powerWindow);
+    Select(frame, before, spl);
+    ASSERT_TRUE(frame.OnCommand(ID_OPEN_SELECTION));
+    EXPECT_EQ(area->subWindowList().size(), windowsBefore + 3);
 
     // File > Export input power to a workbook.
     const QString workbook = dir.filePath(QStringLiteral("input-power.xlsx"));
