@@ -18,6 +18,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "BenchSupport.h"
 #include "experiments/ExpData.h"
 #include "experiments/ExpDataSet.h"
 #include "experiments/ExpProject.h"
@@ -88,34 +89,7 @@ void BM_Store(benchmark::State& state)
 // The same bytes written just as durably without the archive: write, fsync, rename, sync the folder.
 void BM_DurableWrite(benchmark::State& state)
 {
-    std::vector<char> bytes;
-    {
-        std::ifstream in(ProjectPath(), std::ios::binary);
-        if (!in) {
-            state.SkipWithError("BM_Store writes the file first");
-            return;
-        }
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    const std::string temp = (Folder() / "durable.tmp").string();
-    const std::string target = (Folder() / "durable.bin").string();
-    for (auto _ : state) {
-        FILE* f = std::fopen(temp.c_str(), "wb");
-        const bool ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0 &&
-                        ::fsync(::fileno(f)) == 0;
-        if (f)
-            std::fclose(f);
-        if (!ok || std::rename(temp.c_str(), target.c_str()) != 0) {
-            state.SkipWithError("the durable write failed");
-            return;
-        }
-        const int dir = ::open(Folder().c_str(), O_RDONLY | O_DIRECTORY);
-        if (dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
-        }
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
+    benchsupport::DurableWriteOf(state, ProjectPath(), Folder());
 }
 
 // Reading the measurement file back (warm: the file is in the page cache after the first run).
@@ -137,47 +111,8 @@ void BM_Load(benchmark::State& state)
 // A plain read of the same file into memory.
 void BM_PlainRead(benchmark::State& state)
 {
-    if (!std::filesystem::exists(ProjectPath())) {
-        state.SkipWithError("BM_Store writes the file first");
-        return;
-    }
-    const size_t size = std::filesystem::file_size(ProjectPath());
-    std::vector<char> buffer(size);
-    for (auto _ : state) {
-        FILE* f = std::fopen(ProjectPath().c_str(), "rb");
-        const size_t got = f ? std::fread(buffer.data(), 1, size, f) : 0;
-        if (f)
-            std::fclose(f);
-        if (got != size)
-            state.SkipWithError("the read failed");
-        benchmark::DoNotOptimize(buffer.data());
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(size));
+    benchsupport::PlainReadOf(state, ProjectPath());
 }
-
-// Keeps the fastest time per iteration of each benchmark over its repetitions.
-class CRatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    std::map<std::string, double> fastest;
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0)
-                continue;
-            const double t = run.GetAdjustedRealTime();
-            auto [it, added] = fastest.emplace(run.run_name.function_name, t);
-            if (!added && t < it->second)
-                it->second = t;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double Ratio(const char* a, const char* b) const
-    {
-        auto x = fastest.find(a), y = fastest.find(b);
-        return x == fastest.end() || y == fastest.end() || y->second <= 0.0 ? NAN : x->second / y->second;
-    }
-};
 
 } // namespace
 
@@ -191,18 +126,12 @@ BENCHMARK(BM_PlainRead)->ORVEX_DAQ_RUNS;
 
 int main(int argc, char** argv)
 {
-    std::vector<char*> args(argv, argv + argc);
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave.data());
-    argc = int(args.size());
-    args.push_back(nullptr);
-    argv = args.data();
-    benchmark::Initialize(&argc, argv);
+    benchsupport::InitializeInterleaved(argc, argv);
     // As the program runs (main.cpp): freed sample blocks are reused by the next load.
     KeepFreedMemoryForReuse();
     Store();
     g_bytes = std::filesystem::file_size(ProjectPath());
-    CRatioReporter reporter;
+    benchsupport::CFastestReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::printf("\nmeasurement file of %.0f MB:\n", static_cast<double>(g_bytes) / 1e6);

@@ -7,6 +7,8 @@
 #include "support/RecurrenceFFT.h"
 
 #include <benchmark/benchmark.h>
+
+#include "BenchSupport.h"
 #include <fftw3.h>
 
 #include <algorithm>
@@ -232,15 +234,7 @@ public:
 
 int main(int argc, char** argv)
 {
-    // The repetitions of all benchmarks run in a shuffled order unless the command line says
-    // otherwise, so that each side of a ratio sees the same spread of machine load.
-    std::vector<char*> args(argv, argv + argc);
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave.data());
-    argc = int(args.size());
-    args.push_back(nullptr);
-    argv = args.data();
-    benchmark::Initialize(&argc, argv);
+    benchsupport::InitializeInterleaved(argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     RatioReporter reporter;

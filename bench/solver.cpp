@@ -4,6 +4,8 @@
 // and the program exits with 1 when it takes more.
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
+
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -136,13 +138,7 @@ public:
 
 int main(int argc, char** argv)
 {
-    std::vector<char*> args(argv, argv + argc);
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave.data());
-    argc = int(args.size());
-    args.push_back(nullptr);
-    argv = args.data();
-    benchmark::Initialize(&argc, argv);
+    benchsupport::InitializeInterleaved(argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     RatioReporter reporter;

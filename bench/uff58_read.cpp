@@ -14,6 +14,7 @@
 
 #include <unistd.h>
 
+#include "BenchSupport.h"
 #include "UF58BenchFile.h"
 #include "uff/DAQPPFreqData.h"
 #include "uff/UFScanner.h"
@@ -120,27 +121,6 @@ void BM_PythonReader(benchmark::State& state)
     }
 }
 
-class CRatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred)
-                continue;
-            const double t = run.GetAdjustedRealTime();
-            const std::string name = run.benchmark_name();
-            if (name.find("IndexAndReadAll/0") != std::string::npos)
-                g_reader = t;
-            else if (name.find("PlainRead") != std::string::npos)
-                g_plain = t;
-            else if (name.find("PythonReader") != std::string::npos)
-                g_python = t;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
 // Datasets read on every core (0), and on one for comparison.
@@ -152,7 +132,8 @@ BENCHMARK(BM_PythonReader)->Unit(benchmark::kMillisecond)->UseManualTime()->Iter
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    CRatioReporter reporter;
+    benchsupport::CSlotReporter reporter(
+        {{"IndexAndReadAll/0", &g_reader}, {"PlainRead", &g_plain}, {"PythonReader", &g_python}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     if (g_reader > 0.0 && g_python > 0.0)

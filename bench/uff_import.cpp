@@ -13,6 +13,7 @@
 
 #include <unistd.h>
 
+#include "BenchSupport.h"
 #include "UF58BenchFile.h"
 #include "app/TALVOProject.h"
 #include "planning/SensorAssignment.h"
@@ -171,29 +172,6 @@ void BM_Import(benchmark::State& state)
     SetUFImportUI(nullptr);
 }
 
-class CRatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred)
-                continue;
-            const double t = run.GetAdjustedRealTime();
-            const std::string name = run.benchmark_name();
-            if (name.find("PlainRead") != std::string::npos)
-                g_plain = t;
-            else if (name.find("Scan") != std::string::npos)
-                g_scan = t;
-            else if (name.find("Reader") != std::string::npos)
-                g_reader = t;
-            else if (name.find("Import") != std::string::npos)
-                g_import = t;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
@@ -204,7 +182,8 @@ BENCHMARK(BM_Import)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    CRatioReporter reporter;
+    benchsupport::CSlotReporter reporter(
+        {{"PlainRead", &g_plain}, {"Scan", &g_scan}, {"Reader", &g_reader}, {"Import", &g_import}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     if (g_scan > 0.0 && g_plain > 0.0)

@@ -353,6 +353,26 @@ CBlixChIO::CImport::CImport(const CParams& params, CErrRep& report, IWorkProgres
     : CIOBase(params, report, progress), m_title(LoadString(IDS_NO_TITLE))
 {}
 
+void CBlixChIO::CImport::AddEntry(CBlixChDB& db, const Row& row, const std::string& stored, uint8_t channel)
+{
+    auto item = std::make_unique<CBlixChDB::CItem>();
+    item->SetSubsystem(row.subsystem);
+    item->SetBlixSN(stored);
+    item->SetBlixCh(channel);
+    item->SetSensor(row.sensor);
+    db.GetItemList()->Add(std::move(item));
+}
+
+int CBlixChIO::CImport::Conclude(CBlixChDB& db)
+{
+    db.Sort();
+    Commit(db);
+    const bool applied = ApplyToBundles(*m_params.GetDB());
+    if (m_progress)
+        m_progress->End();
+    return applied && m_report.GetCount() == 0 ? 1 : 0;
+}
+
 bool CBlixChIO::CImport::ReadLines()
 {
     try {
@@ -416,20 +436,10 @@ int CBlixChIO::CImport::Run()
         } else if (!CheckSensor(row)) {
             m_report.Add(errSensor, row.Fields());
         } else {
-            auto item = std::make_unique<CBlixChDB::CItem>();
-            item->SetSubsystem(row.subsystem);
-            item->SetBlixSN(stored);
-            item->SetBlixCh(channel);
-            item->SetSensor(row.sensor);
-            db.GetItemList()->Add(std::move(item));
+            AddEntry(db, row, stored, channel);
         }
     }
-    db.Sort();
-    Commit(db);
-    const bool applied = ApplyToBundles(*m_params.GetDB());
-    if (m_progress)
-        m_progress->End();
-    return applied && m_report.GetCount() == 0 ? 1 : 0;
+    return Conclude(db);
 }
 
 // ---- workbook import ----
@@ -539,21 +549,11 @@ int CBlixChIO::CImportXl::Run()
             } else if (!CheckSubsystem(record)) {
                 m_report.Add(errSubsystem, record.Fields());
             } else {
-                auto item = std::make_unique<CBlixChDB::CItem>();
-                item->SetSubsystem(record.subsystem);
-                item->SetBlixSN(stored);
-                item->SetBlixCh(channel);
-                item->SetSensor(record.sensor);
-                db.GetItemList()->Add(std::move(item));
+                AddEntry(db, record, stored, channel);
             }
         }
     }
-    db.Sort();
-    Commit(db);
-    const bool applied = ApplyToBundles(*m_params.GetDB());
-    if (m_progress)
-        m_progress->End();
-    return applied && m_report.GetCount() == 0 ? 1 : 0;
+    return Conclude(db);
 }
 
 // ---- export ----

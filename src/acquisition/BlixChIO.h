@@ -159,6 +159,11 @@ public:
     protected:
         // Reads the lines: false (error 2) when reading fails.
         bool ReadLines();
+        // Adds a checked row to db as an entry with the stored serial number and channel.
+        static void AddEntry(CBlixChDB& db, const Row& row, const std::string& stored, uint8_t channel);
+        // The end of a run: db, sorted, replaces the parameters' database and goes to the units'
+        // bundles; 1 when that worked and no error was reported.
+        int Conclude(CBlixChDB& db);
 
         std::vector<uint32_t> m_lineNumbers;
         std::vector<std::string> m_lines;

@@ -440,6 +440,56 @@ double OrderOfEntry(const COrderList& orders, const CZuOTResultData& set, int i)
 {
     return i < orders.GetSize() ? orders.GetAt(i) : set.GetKey(i);
 }
+
+// A function over RPM of one target with one entry per result of the set, each entry taken from
+// the result in the order's band at that RPM (every band for order 0). create makes the function
+// for the target; entry gives a result's entry for the completed name and band (null: failure).
+template <class Func, class Create, class Entry>
+Func* BandDriver(CAnalysisProject& project, CZuRpmResultData* set, const std::string& name, double order, int add,
+                 const char* text, Create create, Entry entry)
+{
+    if (!set)
+        return nullptr;
+    const std::string target = TargetName(project, name);
+    std::unique_ptr<Func> func = create(*set, target);
+    if (!func)
+        return nullptr;
+    const std::string full = Completed(project, target);
+    const double factor = project.GetDaqConfigValue();
+    COctaveManagerEx* bands = project.GetOctaveManager();
+    DriverProgress progress(set->GetResultCount(), text);
+    for (int i = 0; i < set->GetResultCount(); ++i) {
+        const double rpm = set->GetKey(i);
+        const int band = order > 0.0 ? GetOrderBandIndexInt(rpm, order, factor, bands) : -1;
+        auto* result = DynamicDowncast<CHSEAResultData>(set->GetResult(i));
+        auto value = result ? entry(*result, full, band) : nullptr;
+        if (!value)
+            return nullptr;
+        func->AddRpmData(rpm, std::move(value));
+        progress.Step();
+    }
+    return Finish(project, *set, std::move(func), add);
+}
+
+// A function over orders with one per-order function for each entry of the set: orderAt gives an
+// entry's order, perOrder its function (null: failure).
+template <class Func, class OrderAt, class PerOrder>
+Func* OrderDriver(CAnalysisProject& project, CZuOTResultData& set, std::unique_ptr<Func> func, int add,
+                  const char* text, OrderAt orderAt, PerOrder perOrder)
+{
+    if (!func)
+        return nullptr;
+    DriverProgress progress(set.GetResultCount(), text);
+    for (int i = 0; i < set.GetResultCount(); ++i) {
+        const double order = orderAt(i);
+        auto value = perOrder(set.GetResult(i), order);
+        if (!value)
+            return nullptr;
+        func->AddOrder(order, std::move(value));
+        progress.Step();
+    }
+    return Finish(project, set, std::move(func), add);
+}
 } // namespace
 
 CZuRpmFunc* CAnalysisProject::CalcVibrationLevel(CZuRpmResultData* set, const std::string& name, int add)
@@ -467,19 +517,12 @@ CZuOTFunc* CAnalysisProject::CalcVibrationLevelOT(CZuOTResultData* set, const st
 {
     if (!set)
         return nullptr;
-    const std::string target = TargetName(*this, name);
-    std::unique_ptr<CZuOTFunc> func = set->CreateVibrationFunc(target);
-    if (!func)
-        return nullptr;
-    DriverProgress progress(set->GetResultCount(), "Calculating Vibration Level...");
-    for (int i = 0; i < set->GetResultCount(); ++i) {
-        CZuRpmFunc* perOrder = CalcVibrationLevel(set->GetResult(i), name, 0);
-        if (!perOrder)
-            return nullptr;
-        func->AddOrder(OrderOfEntry(m_orders, *set, i), std::unique_ptr<CZuRpmFunc>(perOrder));
-        progress.Step();
-    }
-    return Finish(*this, *set, std::move(func), add);
+    return OrderDriver(
+        *this, *set, set->CreateVibrationFunc(TargetName(*this, name)), add, "Calculating Vibration Level...",
+        [&](int i) { return OrderOfEntry(m_orders, *set, i); },
+        [&](CZuRpmResultData* perSet, double) {
+            return std::unique_ptr<CZuRpmFunc>(CalcVibrationLevel(perSet, name, 0));
+        });
 }
 
 CZuRpmMultiVecFunc* CAnalysisProject::CalcSPL(CZuRpmResultData* set, const std::string& name, int add, int recalculate)
@@ -513,135 +556,83 @@ CZuOTFunc* CAnalysisProject::CalcSPLOT(CZuOTResultData* set, const std::string& 
     if (!set)
         return nullptr;
     const std::string target = Completed(*this, TargetName(*this, name));
-    std::unique_ptr<CZuOTFunc> func = set->CreateSplFunc(target);
-    if (!func)
-        return nullptr;
-    DriverProgress progress(set->GetResultCount(), "Calculating SPL...");
-    for (int i = 0; i < set->GetResultCount(); ++i) {
-        CZuRpmResultData* perSet = set->GetResult(i);
-        CZuRpmMultiVecFunc* spl = CalcSPL(perSet, name, 0, recalculate);
-        if (!spl)
-            return nullptr;
-        // With recalculate 0 the answer may be a function the order's set keeps: take a copy.
-        std::unique_ptr<CZuRpmMultiVecFunc> own(spl);
-        if (perSet && perSet->GetChildIndex(spl) >= 0) {
-            own.release();
-            auto copy = spl->Duplicate();
-            own.reset(DynamicDowncast<CZuRpmMultiVecFunc>(copy.get()) ? static_cast<CZuRpmMultiVecFunc*>(copy.release())
-                                                                      : nullptr);
-            if (!own)
-                return nullptr;
-        }
-        // The order map holds spectrum maps over RPM: one row per RPM entry of the SPL table, over
-        // the bands of its rows.
-        auto* firstRow = DynamicDowncast<CZuFunc>(own->GetRpmData(0));
-        const int points = firstRow ? firstRow->GetDataCount() : 0;
-        auto map = std::make_unique<CZuRpmFunc>(own->GetName(), points, nullptr, CHSEAResultData::kSplType);
-        for (int b = 0; b < points; ++b)
-            map->SetFreq(b, firstRow->DataIndex(b));
-        map->SetLabel(target);
-        for (int k = 0; k < own->GetRpmCount(); ++k) {
-            auto* row = DynamicDowncast<CZuFunc>(own->GetRpmData(k));
-            if (!row)
-                return nullptr;
-            map->AddRow(own->GetRpm(k), std::unique_ptr<CZuFunc>(static_cast<CZuFunc*>(row->Duplicate().release())));
-        }
-        func->AddOrder(OrderOfEntry(m_orders, *set, i), std::move(map));
-        progress.Step();
-    }
-    return Finish(*this, *set, std::move(func), add);
+    return OrderDriver(
+        *this, *set, set->CreateSplFunc(target), add, "Calculating SPL...",
+        [&](int i) { return OrderOfEntry(m_orders, *set, i); },
+        [&](CZuRpmResultData* perSet, double) {
+            CZuRpmMultiVecFunc* spl = CalcSPL(perSet, name, 0, recalculate);
+            if (!spl)
+                return std::unique_ptr<CZuRpmFunc>();
+            // With recalculate 0 the answer may be a function the order's set keeps: take a copy.
+            std::unique_ptr<CZuRpmMultiVecFunc> own(spl);
+            if (perSet && perSet->GetChildIndex(spl) >= 0) {
+                own.release();
+                auto copy = spl->Duplicate();
+                own.reset(DynamicDowncast<CZuRpmMultiVecFunc>(copy.get())
+                              ? static_cast<CZuRpmMultiVecFunc*>(copy.release())
+                              : nullptr);
+                if (!own)
+                    return std::unique_ptr<CZuRpmFunc>();
+            }
+            // The order map holds spectrum maps over RPM: one row per RPM entry of the SPL table, over
+            // the bands of its rows.
+            auto* firstRow = DynamicDowncast<CZuFunc>(own->GetRpmData(0));
+            const int points = firstRow ? firstRow->GetDataCount() : 0;
+            auto map = std::make_unique<CZuRpmFunc>(own->GetName(), points, nullptr, CHSEAResultData::kSplType);
+            for (int b = 0; b < points; ++b)
+                map->SetFreq(b, firstRow->DataIndex(b));
+            map->SetLabel(target);
+            for (int k = 0; k < own->GetRpmCount(); ++k) {
+                auto* row = DynamicDowncast<CZuFunc>(own->GetRpmData(k));
+                if (!row)
+                    return std::unique_ptr<CZuRpmFunc>();
+                map->AddRow(own->GetRpm(k),
+                            std::unique_ptr<CZuFunc>(static_cast<CZuFunc*>(row->Duplicate().release())));
+            }
+            return std::unique_ptr<CZuRpmFunc>(std::move(map));
+        });
 }
 
 CZuRpmDpFunc* CAnalysisProject::SearchDominantPath(CZuRpmResultData* set, const std::string& name, double order,
                                                    int add)
 {
-    if (!set)
-        return nullptr;
-    const std::string target = TargetName(*this, name);
-    std::unique_ptr<CZuRpmDpFunc> func = set->CreateDominantPathFunc(target);
-    if (!func)
-        return nullptr;
-    const std::string full = Completed(*this, target);
-    const double factor = GetDaqConfigValue();
-    COctaveManagerEx* bands = GetOctaveManager();
-    DriverProgress progress(set->GetResultCount(), "Searching Dominant Path...");
-    for (int i = 0; i < set->GetResultCount(); ++i) {
-        const double rpm = set->GetKey(i);
-        const int band = order > 0.0 ? GetOrderBandIndexInt(rpm, order, factor, bands) : -1;
-        auto* result = DynamicDowncast<CHSEAResultData>(set->GetResult(i));
-        std::unique_ptr<CHSEADominantPathData> paths = result ? result->CreateDominantPathData(full, band) : nullptr;
-        if (!paths)
-            return nullptr;
-        func->AddRpmData(rpm, std::move(paths));
-        progress.Step();
-    }
-    return Finish(*this, *set, std::move(func), add);
+    return BandDriver<CZuRpmDpFunc>(
+        *this, set, name, order, add, "Searching Dominant Path...",
+        [](CZuRpmResultData& s, const std::string& target) { return s.CreateDominantPathFunc(target); },
+        [](CHSEAResultData& r, const std::string& full, int band) { return r.CreateDominantPathData(full, band); });
 }
 
 CZuRpmPcFunc* CAnalysisProject::CalcPowerContribution(CZuRpmResultData* set, const std::string& name, double order,
                                                       int add)
 {
-    if (!set)
-        return nullptr;
-    const std::string target = TargetName(*this, name);
-    std::unique_ptr<CZuRpmPcFunc> func = set->CreatePowerContributionFunc(target);
-    if (!func)
-        return nullptr;
-    const std::string full = Completed(*this, target);
-    const double factor = GetDaqConfigValue();
-    COctaveManagerEx* bands = GetOctaveManager();
-    DriverProgress progress(set->GetResultCount(), "Calculating Power Contribution...");
-    for (int i = 0; i < set->GetResultCount(); ++i) {
-        const double rpm = set->GetKey(i);
-        const int band = order > 0.0 ? GetOrderBandIndexInt(rpm, order, factor, bands) : -1;
-        auto* result = DynamicDowncast<CHSEAResultData>(set->GetResult(i));
-        std::unique_ptr<CHSEAPowerContribution> pc = result ? result->CreatePowerContribution(full, band) : nullptr;
-        if (!pc)
-            return nullptr;
-        func->AddRpmData(rpm, std::move(pc));
-        progress.Step();
-    }
-    return Finish(*this, *set, std::move(func), add);
+    return BandDriver<CZuRpmPcFunc>(
+        *this, set, name, order, add, "Calculating Power Contribution...",
+        [](CZuRpmResultData& s, const std::string& target) { return s.CreatePowerContributionFunc(target); },
+        [](CHSEAResultData& r, const std::string& full, int band) { return r.CreatePowerContribution(full, band); });
 }
 
 CZuOTDpFunc* CAnalysisProject::SearchDominantPathOT(CZuOTResultData* set, const std::string& name, int add)
 {
     if (!set)
         return nullptr;
-    const std::string target = TargetName(*this, name);
-    std::unique_ptr<CZuOTDpFunc> func = set->CreateDominantPathFunc(target);
-    if (!func)
-        return nullptr;
-    DriverProgress progress(set->GetResultCount(), "Searching Dominant Path...");
-    for (int i = 0; i < set->GetResultCount(); ++i) {
-        const double order = set->GetKey(i);
-        std::unique_ptr<CZuRpmDpFunc> perOrder(SearchDominantPath(set->GetResult(i), name, order, 0));
-        if (!perOrder)
-            return nullptr;
-        func->AddOrder(order, std::move(perOrder));
-        progress.Step();
-    }
-    return Finish(*this, *set, std::move(func), add);
+    return OrderDriver(
+        *this, *set, set->CreateDominantPathFunc(TargetName(*this, name)), add, "Searching Dominant Path...",
+        [&](int i) { return set->GetKey(i); },
+        [&](CZuRpmResultData* perSet, double order) {
+            return std::unique_ptr<CZuRpmDpFunc>(SearchDominantPath(perSet, name, order, 0));
+        });
 }
 
 CZuOTPcFunc* CAnalysisProject::CalcPowerContributionOT(CZuOTResultData* set, const std::string& name, int add)
 {
     if (!set)
         return nullptr;
-    const std::string target = TargetName(*this, name);
-    std::unique_ptr<CZuOTPcFunc> func = set->CreatePowerContributionFunc(Completed(*this, target));
-    if (!func)
-        return nullptr;
-    DriverProgress progress(set->GetResultCount(), "Calculating Power Contribution...");
-    for (int i = 0; i < set->GetResultCount(); ++i) {
-        const double order = OrderOfEntry(m_orders, *set, i);
-        std::unique_ptr<CZuRpmPcFunc> perOrder(CalcPowerContribution(set->GetResult(i), name, order, 0));
-        if (!perOrder)
-            return nullptr;
-        func->AddOrder(order, std::move(perOrder));
-        progress.Step();
-    }
-    return Finish(*this, *set, std::move(func), add);
+    return OrderDriver(
+        *this, *set, set->CreatePowerContributionFunc(Completed(*this, TargetName(*this, name))), add,
+        "Calculating Power Contribution...", [&](int i) { return OrderOfEntry(m_orders, *set, i); },
+        [&](CZuRpmResultData* perSet, double order) {
+            return std::unique_ptr<CZuRpmPcFunc>(CalcPowerContribution(perSet, name, order, 0));
+        });
 }
 
 void CAnalysisProject::Serialize(CArchive& ar)
@@ -750,6 +741,37 @@ CSPLsFolder* CAnalysisProject::CreateSPLsFolder(int add)
     return added;
 }
 
+namespace {
+// The SPLs (calc) of the result sets, of one input each: those of the sets with input powers are
+// kept, each with the set's input subsystem added to columns. False when an SPL cannot be made.
+template <class Set, class Calc, class Func>
+bool SplsOfInputs(const std::vector<CZuData*>& results, Calc calc, CZuSubsystemTable& columns,
+                  std::vector<std::unique_ptr<Func>>& kept)
+{
+    for (CZuData* result : results) {
+        auto* set = DynamicDowncast<Set>(result);
+        std::unique_ptr<Func> spl(calc(set));
+        if (!spl)
+            return false;
+        CZuSubsystemTable inputs;
+        if (set->CollectInputPowerSubsystems(inputs, 1) > 0) {
+            columns.Add(inputs[0]);
+            kept.push_back(std::move(spl));
+        }
+    }
+    return true;
+}
+
+template <class T, class Owned>
+std::vector<T*> Pointers(const std::vector<std::unique_ptr<Owned>>& owned)
+{
+    std::vector<T*> pointers;
+    for (const auto& p : owned)
+        pointers.push_back(p.get());
+    return pointers;
+}
+} // namespace
+
 CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target, const CZuSubsystemTable& table,
                                                        int force, IWorkProgress* progress)
 {
@@ -799,38 +821,17 @@ CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target
     std::unique_ptr<CZuRpmSelFunc> built;
     if (m_projectType == typeRpm) {
         std::vector<std::unique_ptr<CZuRpmMultiVecFunc>> kept;
-        for (CZuData* result : results) {
-            auto* set = DynamicDowncast<CZuRpmResultData>(result);
-            std::unique_ptr<CZuRpmMultiVecFunc> spl(CalcSPL(set, target, 0, 1));
-            if (!spl)
-                return nullptr;
-            CZuSubsystemTable inputs;
-            if (set->CollectInputPowerSubsystems(inputs, 1) > 0) {
-                columns.Add(inputs[0]);
-                kept.push_back(std::move(spl));
-            }
-        }
-        std::vector<const CMElement*> spls;
-        for (const auto& spl : kept)
-            spls.push_back(spl.get());
-        built = CSPLsFolder::BuildRpmTable(target, title, columns, spls);
+        if (!SplsOfInputs<CZuRpmResultData>(
+                results, [&](CZuRpmResultData* set) { return CalcSPL(set, target, 0, 1); }, columns, kept))
+            return nullptr;
+        built = CSPLsFolder::BuildRpmTable(target, title, columns, Pointers<const CMElement>(kept));
     } else if (m_projectType == typeOrder) {
         std::vector<std::unique_ptr<CZuOTFunc>> kept;
-        for (CZuData* result : results) {
-            auto* set = DynamicDowncast<CZuOTResultData>(result);
-            std::unique_ptr<CZuOTFunc> spl(CalcSPLOT(set, target, 0, 1));
-            if (!spl)
-                return nullptr;
-            CZuSubsystemTable inputs;
-            if (set->CollectInputPowerSubsystems(inputs, 1) > 0) {
-                columns.Add(inputs[0]);
-                kept.push_back(std::move(spl));
-            }
-        }
-        std::vector<const CZuOTFunc*> spls;
-        for (const auto& spl : kept)
-            spls.push_back(spl.get());
-        built = CSPLsFolder::BuildOrderTable(target, title, columns, spls, GetDaqConfigValue(), GetOctaveManager());
+        if (!SplsOfInputs<CZuOTResultData>(
+                results, [&](CZuOTResultData* set) { return CalcSPLOT(set, target, 0, 1); }, columns, kept))
+            return nullptr;
+        built = CSPLsFolder::BuildOrderTable(target, title, columns, Pointers<const CZuOTFunc>(kept),
+                                             GetDaqConfigValue(), GetOctaveManager());
     }
     if (!built)
         return nullptr;

@@ -13,6 +13,11 @@ public:
     virtual ~IProjectTreeWindow() = default;
     // Appends a tree (tab) with the project as its root element.
     virtual void AddTree(CMElement* project, const std::string& label) = 0;
+    // Inserts a tree with the project as its root element before the tree at index (at the end
+    // for an index past the trees).
+    virtual void InsertTree(int index, CMElement* project, const std::string& label) = 0;
+    // The root element of the tree at index; null outside the trees.
+    virtual CMElement* GetTreeProject(int index) const = 0;
     // Removes the tree at index; nothing for an index outside the trees.
     virtual void RemoveTree(int index) = 0;
     virtual void RemoveAllTrees() = 0;

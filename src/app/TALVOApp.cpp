@@ -290,6 +290,10 @@ void CTALVOApp::RemoveFromRecentFileList(const std::string& path)
 void CTALVOApp::SetMainDocument(CTALVODoc* doc)
 {
     m_mainDocument = doc;
+    // The main document's projects are shown in the project window from then on, those it
+    // already had included.
+    if (doc && m_treeWindow)
+        doc->AddProjectsToViews();
 }
 
 int CTALVOApp::GetProjectCount() const

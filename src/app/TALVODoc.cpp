@@ -349,10 +349,22 @@ std::string CTALVODoc::GetTabLabel(const CBaseProject* project) const
 
 void CTALVODoc::AddProjectToViews(CBaseProject* project)
 {
-    if (!project)
+    IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow();
+    if (!project || !tree)
         return;
-    if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
-        tree->AddTree(project, GetTabLabel(project));
+    // The trees follow the container's order, as the commands find a project's tree at the
+    // project's index: a project's tree goes after the trees of the projects before it, once.
+    const int index = m_project.GetProjectIndex(project);
+    int at = index < 0 ? tree->GetTreeCount() : 0;
+    for (int i = 0; i < tree->GetTreeCount(); ++i) {
+        CMElement* shown = tree->GetTreeProject(i);
+        if (shown == project)
+            return;
+        const int shownIndex = m_project.GetProjectIndex(DynamicDowncast<CBaseProject>(shown));
+        if (index >= 0 && shownIndex >= 0 && shownIndex < index)
+            at = i + 1;
+    }
+    tree->InsertTree(at, project, GetTabLabel(project));
 }
 
 void CTALVODoc::AddProjectsToViews()

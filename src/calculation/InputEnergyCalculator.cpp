@@ -27,6 +27,64 @@ constexpr uint32_t IDS_ORDER_NAME = 7087;
 constexpr uint32_t IDS_NOT_IN_MODEL = 7191;
 // A DAQ project built from universal files has this element type.
 constexpr int kUniversalFileProject = 1;
+
+// Universal-file projects are resampled to the analysis range when it is given as a range.
+bool ResamplesToRange(const IDaqProjectAccess* daq, const CRPMOptions* rpm)
+{
+    const auto* project = dynamic_cast<const CMElement*>(daq);
+    return project && project->GetType() == kUniversalFileProject && rpm && rpm->GetMode() == CRPMOptions::modeRange;
+}
+
+// The energies of the experiments' measured functions: each function (find, null when missing) is
+// resampled (resample) or copied, relabelled to its own side for a symmetric subsystem, and its
+// values v become v * v * factor of its subsystem (square). False, after telling the user, when a
+// function is missing, cannot be copied or its subsystem has no factor.
+template <class Func, class Find, class Resample, class FactorOf, class Square>
+bool MeasuredEnergies(const CMElementList& experiments, bool resample, bool symmetric, Find find, Resample resampled,
+                      FactorOf factorOf, Square square, std::vector<std::unique_ptr<Func>>& energies)
+{
+    for (CMElement* element : experiments) {
+        auto* experiment = dynamic_cast<IDaqExperimentData*>(element);
+        const CExpInfo* info = experiment ? experiment->GetExpInfo() : nullptr;
+        const Func* measured = info ? find(*experiment, info->GetName(0)) : nullptr;
+        if (!measured) {
+            AfxMessageBox(IDS_NO_RPM_FUNCTION, MB_OK);
+            return false;
+        }
+        std::unique_ptr<Func> copy;
+        if (resample) {
+            copy = resampled(measured);
+        } else {
+            std::unique_ptr<CMElement> duplicate = measured->Duplicate();
+            if (ElementCast<Func>(duplicate.get()))
+                copy.reset(static_cast<Func*>(duplicate.release()));
+        }
+        if (!copy)
+            return false;
+        copy->SetType(CInputEnergyCalculator::kEnergyKind);
+        if (symmetric) {
+            std::string own;
+            if (CGfxUtil::GetSymmetricSubsystem(copy->GetLabel(), &own))
+                copy->SetLabel(own);
+        }
+        const double factor = factorOf(copy->GetLabel());
+        if (!(factor > 0.0))
+            return false;
+        square(*copy, factor);
+        energies.push_back(std::move(copy));
+    }
+    return true;
+}
+
+// The row of an analysis RPM, matched by the exact float value (stored results were averaged that
+// way); rpmKeys.size() when there is none.
+size_t RowOfRpm(const std::vector<float>& rpmKeys, float rpm)
+{
+    size_t row = 0;
+    while (row < rpmKeys.size() && rpmKeys[row] != rpm)
+        ++row;
+    return row;
+}
 } // namespace
 
 CInputEnergyCalculator::CInputEnergyCalculator() = default;
@@ -123,45 +181,21 @@ std::unique_ptr<CMElement> CInputEnergyCalculator::EnergiesByRpm(const std::stri
                                                                  const CMElementList& experiments, bool symmetric)
 {
     (void)subsystem;
-    const auto* project = dynamic_cast<const CMElement*>(m_daqProject);
-    const bool resample = project && project->GetType() == kUniversalFileProject && m_rpmOptions &&
-                          m_rpmOptions->GetMode() == CRPMOptions::modeRange;
     std::vector<std::unique_ptr<CZuRpmFunc>> energies;
-    for (CMElement* element : experiments) {
-        auto* experiment = dynamic_cast<IDaqExperimentData*>(element);
-        const CExpInfo* info = experiment ? experiment->GetExpInfo() : nullptr;
-        const CZuRpmFunc* measured = info ? experiment->FindRpmFuncByName(info->GetName(0)) : nullptr;
-        if (!measured) {
-            AfxMessageBox(IDS_NO_RPM_FUNCTION, MB_OK);
-            return nullptr;
-        }
-        std::unique_ptr<CZuRpmFunc> copy;
-        if (resample) {
-            copy = CRpmManager(m_rpmOptions).CreateRpmFunc(measured);
-        } else {
-            std::unique_ptr<CMElement> duplicate = measured->Duplicate();
-            if (ElementCast<CZuRpmFunc>(duplicate.get()))
-                copy.reset(static_cast<CZuRpmFunc*>(duplicate.release()));
-        }
-        if (!copy)
-            return nullptr;
-        copy->SetType(kEnergyKind);
-        if (symmetric) {
-            std::string own;
-            if (CGfxUtil::GetSymmetricSubsystem(copy->GetLabel(), &own))
-                copy->SetLabel(own);
-        }
-        const double factor = EnergyFactor(copy->GetLabel());
-        if (!(factor > 0.0))
-            return nullptr;
-        for (int r = 0; r < copy->GetRpmCount(); ++r)
-            for (int b = 0; b < copy->GetFreqCount(); ++b) {
-                double& x = copy->DataValue(r, b);
-                x = x * x * factor;
-            }
-        energies.push_back(std::move(copy));
-    }
-    if (energies.empty())
+    const bool ok = MeasuredEnergies<CZuRpmFunc>(
+        experiments, ResamplesToRange(m_daqProject, m_rpmOptions), symmetric,
+        [](IDaqExperimentData& e, const std::string& name) { return e.FindRpmFuncByName(name); },
+        [this](const CZuRpmFunc* measured) { return CRpmManager(m_rpmOptions).CreateRpmFunc(measured); },
+        [this](const std::string& label) { return EnergyFactor(label); },
+        [](CZuRpmFunc& copy, double factor) {
+            for (int r = 0; r < copy.GetRpmCount(); ++r)
+                for (int b = 0; b < copy.GetFreqCount(); ++b) {
+                    double& x = copy.DataValue(r, b);
+                    x = x * x * factor;
+                }
+        },
+        energies);
+    if (!ok || energies.empty())
         return nullptr;
 
     const std::vector<double> rpms = AnalysisRpms();
@@ -170,11 +204,7 @@ std::unique_ptr<CMElement> CInputEnergyCalculator::EnergiesByRpm(const std::stri
     std::vector<std::vector<double>> cells(rpms.size() * centres.size());
     for (const auto& energy : energies)
         for (int r = 0; r < energy->GetRpmCount(); ++r) {
-            // Rows are matched by the exact float RPM: stored results were averaged that way.
-            const float rpm = static_cast<float>(energy->GetRpm(r));
-            size_t row = 0;
-            while (row < rpmKeys.size() && rpmKeys[row] != rpm)
-                ++row;
+            const size_t row = RowOfRpm(rpmKeys, static_cast<float>(energy->GetRpm(r)));
             if (row == rpmKeys.size())
                 continue;
             for (int b = 0; b < energy->GetFreqCount() && static_cast<size_t>(b) < centres.size(); ++b)
@@ -222,45 +252,23 @@ std::unique_ptr<CMElement> CInputEnergyCalculator::EnergiesByOrder(const std::st
                                                                    const CMElementList& experiments, bool symmetric)
 {
     (void)subsystem;
-    const auto* project = dynamic_cast<const CMElement*>(m_daqProject);
-    const bool resample = project && project->GetType() == kUniversalFileProject && m_rpmOptions &&
-                          m_rpmOptions->GetMode() == CRPMOptions::modeRange;
     std::vector<std::unique_ptr<CMultiVectorFunction>> energies;
-    for (CMElement* element : experiments) {
-        auto* experiment = dynamic_cast<IDaqExperimentData*>(element);
-        const CExpInfo* info = experiment ? experiment->GetExpInfo() : nullptr;
-        const CMultiVectorFunction* measured = info ? experiment->FindMultiVecFuncByName(info->GetName(0)) : nullptr;
-        if (!measured) {
-            AfxMessageBox(IDS_NO_RPM_FUNCTION, MB_OK);
-            return nullptr;
-        }
-        std::unique_ptr<CMultiVectorFunction> copy;
-        if (resample) {
-            copy = CRpmManager(m_rpmOptions).CreateSubsystemTable(measured);
-        } else {
-            std::unique_ptr<CMElement> duplicate = measured->Duplicate();
-            if (ElementCast<CMultiVectorFunction>(duplicate.get()))
-                copy.reset(static_cast<CMultiVectorFunction*>(duplicate.release()));
-        }
-        if (!copy)
-            return nullptr;
-        copy->SetType(kEnergyKind);
-        if (symmetric) {
-            std::string own;
-            if (CGfxUtil::GetSymmetricSubsystem(copy->GetLabel(), &own))
-                copy->SetLabel(own);
-        }
-        const double factor = EnergyFactor(copy->GetLabel());
-        if (!(factor > 0.0))
-            return nullptr;
-        for (int i = 0; i < copy->GetDataCount(); ++i)
-            for (int k = 0; k < copy->GetSubsystemCount(); ++k) {
-                double& x = copy->DataValue(i, k);
-                x = x * x * factor;
-            }
-        energies.push_back(std::move(copy));
-    }
-    if (energies.empty())
+    const bool ok = MeasuredEnergies<CMultiVectorFunction>(
+        experiments, ResamplesToRange(m_daqProject, m_rpmOptions), symmetric,
+        [](IDaqExperimentData& e, const std::string& name) { return e.FindMultiVecFuncByName(name); },
+        [this](const CMultiVectorFunction* measured) {
+            return CRpmManager(m_rpmOptions).CreateSubsystemTable(measured);
+        },
+        [this](const std::string& label) { return EnergyFactor(label); },
+        [](CMultiVectorFunction& copy, double factor) {
+            for (int i = 0; i < copy.GetDataCount(); ++i)
+                for (int k = 0; k < copy.GetSubsystemCount(); ++k) {
+                    double& x = copy.DataValue(i, k);
+                    x = x * x * factor;
+                }
+        },
+        energies);
+    if (!ok || energies.empty())
         return nullptr;
 
     const std::vector<double> rpms = AnalysisRpms();
@@ -269,10 +277,7 @@ std::unique_ptr<CMElement> CInputEnergyCalculator::EnergiesByOrder(const std::st
     std::vector<std::vector<double>> cells(rpms.size() * orderCount);
     for (const auto& energy : energies)
         for (int i = 0; i < energy->GetDataCount(); ++i) {
-            const float rpm = static_cast<float>(energy->DataIndex(i));
-            size_t row = 0;
-            while (row < rpmKeys.size() && rpmKeys[row] != rpm)
-                ++row;
+            const size_t row = RowOfRpm(rpmKeys, static_cast<float>(energy->DataIndex(i)));
             if (row == rpmKeys.size())
                 continue;
             for (int k = 0; k < energy->GetSubsystemCount() && static_cast<size_t>(k) < orderCount; ++k)

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "calculation/AnalysisProjectAccess.h"
+#include "calculation/InputFolderText.h"
 #include "calculation/OrderFrequencyDomain.h"
 #include "common/FreqAxis.h"
 #include "platform/archive/Archive.h"
@@ -104,17 +105,6 @@ int CInputEnergyFolder::GetSubsystemTable(CZuSubsystemTable& table) const
     return table.GetCount();
 }
 
-void CInputEnergyFolder::WriteSubsystemBlock(CStdioFile& file, const IAnalysisProjectAccess& project) const
-{
-    for (int i = 0; i < GetChildCount(); ++i) {
-        std::string name = GetChild(i)->GetName();
-        if (project.CompleteSubsystemName(name) >= 0)
-            file.WriteString(Format("%s\n", name.c_str()));
-    }
-    file.WriteString("\n\n");
-    file.WriteString("[Input powers]\n");
-}
-
 bool CInputEnergyFolder::WriteItemHeader(CStdioFile& file, const IAnalysisProjectAccess& project,
                                          const std::string& label, int asLevels, std::string& name,
                                          double& factor) const
@@ -147,19 +137,9 @@ int CInputEnergyFolder::ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& pr
     const std::string key = Format("%g", rpm);
     const std::string section =
         Format(asLevels ? "IPV_%s-%sRPM" : "IE_%s-%sRPM", project.GetProjectName().c_str(), key.c_str());
-    const COctaveManagerEx* bands = project.GetOctaveManager();
-    const int bandCount = bands ? bands->GetFreqCount() : 0;
-    file.WriteString("[");
-    file.WriteString(section);
-    file.WriteString("]\n");
-    file.WriteString("USER_DEFINED_FREQUENCY_DOMAIN\n");
-    if (bandCount > 0) {
-        file.WriteString(Format("%g\n", bands->GetFreq(0)));
-        file.WriteString(Format("%g\n", bands->GetFreq(bandCount - 1)));
-        for (int b = 0; b < bandCount; ++b)
-            file.WriteString(Format("%g\t%g\t%g\n", bands->GetFreq(b), bands->GetLowerFreq(b), bands->GetUpperFreq(b)));
-    }
-    WriteSubsystemBlock(file, project);
+    input_folder_text::WriteSectionName(file, section);
+    const int bandCount = input_folder_text::WriteBandDomain(file, project.GetOctaveManager());
+    input_folder_text::WriteSubsystemBlock(file, *this, project);
     for (int i = 0; i < GetChildCount(); ++i) {
         auto* func = ElementCast<CZuRpmFunc>(GetChild(i));
         const int row = func ? func->FindRpmIndex(rpm) : -1;
@@ -184,15 +164,13 @@ int CInputEnergyFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& 
     const std::string key = Format("%g", order);
     const std::string section =
         Format(asLevels ? "IPV_%s-OT%s" : "IE_%s-OT%s", project.GetProjectName().c_str(), key.c_str());
-    file.WriteString("[");
-    file.WriteString(section);
-    file.WriteString("]\n");
+    input_folder_text::WriteSectionName(file, section);
 
     COrderFrequencyDomain domain;
     if (!domain.Write(file, project, order, bandListType, bandWidth))
         return 0;
     const CFreqInfoList& lines = domain.Lines();
-    WriteSubsystemBlock(file, project);
+    input_folder_text::WriteSubsystemBlock(file, *this, project);
     for (int i = 0; i < GetChildCount(); ++i) {
         auto* func = ElementCast<COTMultiVecFunc>(GetChild(i));
         const int column = func ? func->GetOrderList().Find(order) : -1;

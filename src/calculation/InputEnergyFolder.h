@@ -54,7 +54,6 @@ private:
     int ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& project, double rpm, int asLevels);
     int ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& project, double order, int bandListType,
                       double bandWidth, int asLevels);
-    void WriteSubsystemBlock(CStdioFile& file, const IAnalysisProjectAccess& project) const;
     // The header of an item and the factor that turns its energy into the squared level (1.0 for
     // energies); false when the item's subsystem is not in the model.
     bool WriteItemHeader(CStdioFile& file, const IAnalysisProjectAccess& project, const std::string& label,

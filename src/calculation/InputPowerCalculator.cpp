@@ -520,6 +520,22 @@ void CInputPowerCalculator::ShowWarnings()
         AfxMessageBox(m_warnings, MB_OK | MB_ICONEXCLAMATION);
 }
 
+void CInputPowerCalculator::StepRevision(int m)
+{
+    Progress().SetText(
+        Format("Revising Input Power [%sHz]...", m_model->GetOctaveManager()->GetFreqAsString(m).c_str()));
+    Progress().Step();
+}
+
+std::vector<int> CInputPowerCalculator::RevisionCandidates(int r, int b) const
+{
+    std::vector<int> candidates;
+    for (int s = 0; s < m_outputs.GetSize(); ++s)
+        if (!(static_cast<CZuRpmFunc*>(m_outputs[s])->DataValue(r, b) > 0.0))
+            candidates.push_back(s);
+    return candidates;
+}
+
 int CInputPowerCalculator::ReviseByRpm()
 {
     auto* first = DynamicDowncast<CZuRpmFunc>(m_inputs.GetSize() > 0 ? m_inputs[0] : nullptr);
@@ -537,15 +553,10 @@ int CInputPowerCalculator::ReviseByRpm()
         const int m = ModelBandOf(b);
         if (m < 0)
             continue;
-        Progress().SetText(
-            Format("Revising Input Power [%sHz]...", m_model->GetOctaveManager()->GetFreqAsString(m).c_str()));
-        Progress().Step();
+        StepRevision(m);
         if (m == last)
             continue;
-        std::vector<int> candidates;
-        for (int s = 0; s < m_outputs.GetSize(); ++s)
-            if (!(static_cast<CZuRpmFunc*>(m_outputs[s])->DataValue(r, b) > 0.0))
-                candidates.push_back(s);
+        std::vector<int> candidates = RevisionCandidates(r, b);
         if (candidates.empty())
             continue;
         if (!ReviseBand(r, b, m, candidates)) {
@@ -597,15 +608,10 @@ int CInputPowerCalculator::ReviseByOrder()
         const int m = ModelBandOf(b);
         if (b < 0 || m < 0)
             continue;
-        Progress().SetText(
-            Format("Revising Input Power [%sHz]...", m_model->GetOctaveManager()->GetFreqAsString(m).c_str()));
-        Progress().Step();
+        StepRevision(m);
         if (m == last)
             continue;
-        std::vector<int> candidates;
-        for (int s = 0; s < m_outputs.GetSize(); ++s)
-            if (!(static_cast<CZuRpmFunc*>(m_outputs[s])->DataValue(r, b) > 0.0))
-                candidates.push_back(s);
+        std::vector<int> candidates = RevisionCandidates(r, b);
         if (candidates.empty())
             continue;
         if (!ReviseBand(r, b, m, candidates)) {

@@ -106,6 +106,10 @@ private:
     // The energies of the current powers at (r, b): the HSEA result of that key, owned by holder.
     bool KeyEnergy(int r, int b, std::unique_ptr<class CZuData>& holder, class CHSEAResultData*& result);
     int ReviseBand(int r, int b, int m, std::vector<int> candidates);
+    // The revision's progress step at model band m.
+    void StepRevision(int m);
+    // The outputs with no positive power at row r and band b: those a revision may raise.
+    std::vector<int> RevisionCandidates(int r, int b) const;
     void CheckEnergy(int r, int b, int s);
     void SolveUnitEnergiesOfInputs();
     void ShowWarnings();

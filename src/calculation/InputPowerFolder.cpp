@@ -1,6 +1,7 @@
 #include "calculation/InputPowerFolder.h"
 
 #include "calculation/AnalysisProjectAccess.h"
+#include "calculation/InputFolderText.h"
 #include "calculation/OrderFrequencyDomain.h"
 #include "common/FreqAxis.h"
 #include "platform/archive/Archive.h"
@@ -102,33 +103,12 @@ int CInputPowerFolder::GetFunctionsForSubsystems(const CZuSubsystemTable& table,
     return 1;
 }
 
-void CInputPowerFolder::WriteSubsystemBlock(CStdioFile& file, const IAnalysisProjectAccess& project) const
-{
-    for (int i = 0; i < GetChildCount(); ++i) {
-        std::string name = GetChild(i)->GetName();
-        if (project.CompleteSubsystemName(name) >= 0)
-            file.WriteString(Format("%s\n", name.c_str()));
-    }
-    file.WriteString("\n\n");
-    file.WriteString("[Input powers]\n");
-}
-
 int CInputPowerFolder::ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& project, double rpm)
 {
     const std::string key = Format("%g", rpm);
-    file.WriteString("[");
-    file.WriteString(Format("IP_%s-%sRPM", project.GetProjectName().c_str(), key.c_str()));
-    file.WriteString("]\n");
-    const COctaveManagerEx* bands = project.GetOctaveManager();
-    const int bandCount = bands ? bands->GetFreqCount() : 0;
-    file.WriteString("USER_DEFINED_FREQUENCY_DOMAIN\n");
-    if (bandCount > 0) {
-        file.WriteString(Format("%g\n", bands->GetFreq(0)));
-        file.WriteString(Format("%g\n", bands->GetFreq(bandCount - 1)));
-        for (int b = 0; b < bandCount; ++b)
-            file.WriteString(Format("%g\t%g\t%g\n", bands->GetFreq(b), bands->GetLowerFreq(b), bands->GetUpperFreq(b)));
-    }
-    WriteSubsystemBlock(file, project);
+    input_folder_text::WriteSectionName(file, Format("IP_%s-%sRPM", project.GetProjectName().c_str(), key.c_str()));
+    const int bandCount = input_folder_text::WriteBandDomain(file, project.GetOctaveManager());
+    input_folder_text::WriteSubsystemBlock(file, *this, project);
     for (int i = 0; i < GetChildCount(); ++i) {
         auto* func = ElementCast<CZuRpmFunc>(GetChild(i));
         const int row = func ? func->FindRpmIndex(rpm) : -1;
@@ -150,16 +130,14 @@ int CInputPowerFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& p
                                      double bandWidth)
 {
     const std::string key = Format("%g", order);
-    file.WriteString("[");
-    file.WriteString(Format("IP_%s-OT%s", project.GetProjectName().c_str(), key.c_str()));
-    file.WriteString("]\n");
+    input_folder_text::WriteSectionName(file, Format("IP_%s-OT%s", project.GetProjectName().c_str(), key.c_str()));
 
     const double factor = project.GetDaqConfigValue();
     COrderFrequencyDomain domain;
     if (!domain.Write(file, project, order, bandListType, bandWidth))
         return 0;
     const CFreqInfoList& lines = domain.Lines();
-    WriteSubsystemBlock(file, project);
+    input_folder_text::WriteSubsystemBlock(file, *this, project);
     for (int i = 0; i < GetChildCount(); ++i) {
         auto* func = ElementCast<CZuOTFunc>(GetChild(i));
         CZuRpmFunc* map = func ? func->GetRpmFuncByOrder(order) : nullptr;

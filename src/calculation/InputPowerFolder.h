@@ -56,5 +56,4 @@ private:
     int ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& project, double rpm);
     int ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& project, double order, int bandListType,
                       double bandWidth);
-    void WriteSubsystemBlock(CStdioFile& file, const IAnalysisProjectAccess& project) const;
 };

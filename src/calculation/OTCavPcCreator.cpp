@@ -12,6 +12,7 @@
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
+#include "platform/win/WorkProgress.h"
 #include "spectral/OrderBand.h"
 #include "spectral/OrderList.h"
 #include "spectral/ZuOTFunc.h"
@@ -243,9 +244,18 @@ void COTCavPcCreator::BuildLine(Context& ctx)
     m_list.Add(std::move(sum));
 }
 
-int COTCavPcCreator::WriteReport(const char* path)
+int COTCavPcCreator::WriteReport(const char* path, IWorkProgress* progress)
 {
     CStdioFile file;
+    struct ProgressScope
+    {
+        IWorkProgress* p;
+        ~ProgressScope()
+        {
+            if (p)
+                p->End();
+        }
+    } scope{progress};
     try {
         if (!path || !file.Open(path, CStdioFile::modeWrite)) {
             AfxMessageBox("Faile to open file.");
@@ -261,11 +271,17 @@ int COTCavPcCreator::WriteReport(const char* path)
         } sections[] = {{TYPE_AREA_DB, "##### AREA [dB] #####\n"},
                         {TYPE_AREA_PERCENT, "##### AREA [%] #####\n"},
                         {TYPE_LINE_DB, "##### LINE [dB] #####\n"}};
+        if (progress)
+            progress->Begin(m_name.empty() && m_source ? m_source->GetSubsystem() : m_name, 3 * orders);
+        int step = 0;
         for (const auto& section : sections) {
             file.WriteString(section.title);
-            for (int o = 0; o < orders; ++o)
+            for (int o = 0; o < orders; ++o) {
+                if (progress)
+                    progress->Step(step++);
                 if (Build(section.type, o))
                     m_list.WriteBlock(file);
+            }
         }
         file.Close();
     } catch (const CFileException&) {

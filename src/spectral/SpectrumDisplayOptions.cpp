@@ -1,5 +1,7 @@
 #include "spectral/SpectrumDisplayOptions.h"
 
+#include "common/Quantity.h"
+#include "platform/base/Format.h"
 #include "platform/elements/MElement.h"
 
 const ISpectrumDisplayOptions* ISpectrumDisplayOptions::FindOwner(const CMElement* element)
@@ -26,4 +28,11 @@ int SpectrumIsStructure(const CMElement* element, const std::string& subsystem)
 {
     const ISpectrumDisplayOptions* o = ISpectrumDisplayOptions::FindOwner(element);
     return o ? o->IsStructure(subsystem) : 0;
+}
+
+std::string SpectrumTitleLine(const CMElement* element, const std::string& subsystem)
+{
+    const int structure = SpectrumIsStructure(element, subsystem);
+    return Format("%s\t%s [%s]\r\n", subsystem.c_str(), GetQuantityName(element, structure).c_str(),
+                  GetQuantityAxisLabel(element, SpectrumShowInDB(element), structure, 0).c_str());
 }

@@ -27,3 +27,6 @@ public:
 int SpectrumShowInDB(const CMElement* element);
 int SpectrumAWeighting(const CMElement* element);
 int SpectrumIsStructure(const CMElement* element, const std::string& subsystem);
+// The first line of a labelled copy of a subsystem's table: the subsystem, then its quantity and
+// unit as element shows them.
+std::string SpectrumTitleLine(const CMElement* element, const std::string& subsystem);

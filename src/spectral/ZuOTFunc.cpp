@@ -12,6 +12,7 @@
 #include "spectral/BandSetOwner.h"
 #include "spectral/ClipboardText.h"
 #include "spectral/OrderBand.h"
+#include "spectral/OrderMapArchive.h"
 #include "spectral/SpectrumDisplayOptions.h"
 
 namespace {
@@ -157,26 +158,8 @@ std::string CZuOTFunc::GetTableCellData(int row, int col, int index, int numberF
 
 void CZuOTFunc::CopyToClipboard(CArchive& ar, int withLabels, int index, const CZuCellRect* selection)
 {
-    const int digits = CZuRpmFunc::kClipboardDigits;
-    const int rows = GetTableRowCount(index), cols = GetTableColCount(index);
-    CZuCellRect block{1, 1, cols - 1, rows - 1};
-    if (selection) {
-        block = *selection;
-        block.Normalize();
-        // Only cells of the table are copied.
-        block.left = std::max(block.left, 0);
-        block.top = std::max(block.top, 0);
-        block.right = std::min(block.right, cols - 1);
-        block.bottom = std::min(block.bottom, rows - 1);
-    }
-    std::string headerFirst;
-    if (withLabels) {
-        const int structure = SpectrumIsStructure(this, m_subsystem);
-        ar.WriteText(Format("%s\t%s [%s]\r\n", m_subsystem.c_str(), GetQuantityName(this, structure).c_str(),
-                            GetQuantityAxisLabel(this, SpectrumShowInDB(this), structure, 0).c_str()));
-        headerFirst = GetTableCellData(0, 0, index, digits);
-    }
-    WriteBlock(ar, block, withLabels, index, digits, headerFirst);
+    CopySelection(ar, withLabels, index, selection, CZuRpmFunc::kClipboardDigits,
+                  withLabels ? SpectrumTitleLine(this, m_subsystem) : std::string());
 }
 
 void CZuOTFunc::PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint* point)
@@ -238,14 +221,7 @@ void CZuOTFunc::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
         CZuTableData::Serialize(ar);
-        ar << static_cast<int32_t>(m_orders.size());
-        for (double order : m_orders)
-            ar << order;
-        ar << static_cast<int32_t>(m_maps.size());
-        for (const auto& map : m_maps)
-            ar.WriteObject(map.get());
-        ar << m_subsystem;
-        ar << m_factor;
+        order_map_archive::Store(ar, m_orders, m_maps, m_subsystem, m_factor);
         return;
     }
     // Asked first: reading the parts below reads other objects, which resets the schema.
@@ -253,30 +229,7 @@ void CZuOTFunc::Serialize(CArchive& ar)
     if (schema != 0xFFFFFFFFu && schema < kOldestSchema)
         CArchive::ThrowBadSchema(Format("CZuOTFunc schema %u", schema));
     CZuTableData::Serialize(ar);
-    const int32_t orderCount =
-        ar.ReadSignedCount(sizeof(double), "orders in an order map", CArchiveException::badIndex);
-    std::vector<double> orders(static_cast<size_t>(orderCount));
-    for (double& order : orders)
-        ar >> order;
-    const int32_t mapCount = ar.ReadSignedCount(2, "maps in an order map", CArchiveException::badIndex);
-    // Orders and maps are paired by position; an order whose map reads as null (or that has no map
-    // at all) is dropped with it, so the two lists stay parallel.
-    std::vector<double> keptOrders;
-    std::vector<std::unique_ptr<CZuRpmFunc>> maps;
-    for (int32_t i = 0; i < mapCount; ++i) {
-        std::unique_ptr<CZuRpmFunc> map = ar.ReadOwned<CZuRpmFunc>();
-        if (!map || i >= orderCount)
-            continue;
-        map->SetParent(this);
-        keptOrders.push_back(orders[static_cast<size_t>(i)]);
-        maps.push_back(std::move(map));
-    }
-    std::string subsystem;
-    ar >> subsystem;
-    float factor = 0.0f;
-    ar >> factor;
-    m_orders = std::move(keptOrders);
-    m_maps = std::move(maps);
-    m_subsystem = std::move(subsystem);
-    m_factor = factor;
+    order_map_archive::Load(
+        ar, this, "maps in an order map", [](CArchive& a) { return a.ReadOwned<CZuRpmFunc>(); }, m_orders, m_maps,
+        m_subsystem, m_factor);
 }

@@ -6,6 +6,7 @@
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/StringTable.h"
 #include "spectral/BandSetOwner.h"
+#include "spectral/KeyedResults.h"
 #include "spectral/ZuOTDpFunc.h"
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuOTPcFunc.h"
@@ -15,12 +16,18 @@
 IMPLEMENT_SERIAL(CZuOTResultData, CZuData, 15 | VERSIONABLE_SCHEMA)
 
 namespace {
-std::string NameOf(uint32_t id, const char* fallback, const std::string& subsystem)
+// A function over orders of one subsystem, named by the language module's format id.
+template <class Func>
+std::unique_ptr<Func> MakeOrderFunc(const CZuOTResultData& set, uint32_t id, const char* fallback,
+                                    const std::string& subsystem, int kind)
 {
-    std::string format;
-    if (!LoadString(id, format) || format.empty())
-        format = fallback;
-    return Format(format.c_str(), subsystem.c_str());
+    if (subsystem.empty())
+        return nullptr;
+    auto f = std::make_unique<Func>(keyed_results::NameOf(id, fallback, subsystem), const_cast<CZuOTResultData*>(&set),
+                                    kind);
+    f->SetSubsystem(subsystem);
+    f->SetOrderFactor(set.GetOrderFactor());
+    return f;
 }
 } // namespace
 
@@ -39,21 +46,17 @@ CZuOTResultData::~CZuOTResultData() = default;
 
 int CZuOTResultData::AddResult(double order, std::unique_ptr<CZuRpmResultData> result)
 {
-    if (!result)
-        return -1;
-    result->SetParent(this);
-    m_records.push_back({order, std::move(result)});
-    return GetResultCount() - 1;
+    return keyed_results::Add(this, m_records, order, std::move(result));
 }
 
 double CZuOTResultData::GetKey(int i) const
 {
-    return i >= 0 && i < GetResultCount() ? m_records[static_cast<size_t>(i)].key : 0.0;
+    return keyed_results::KeyAt(m_records, i);
 }
 
 CZuRpmResultData* CZuOTResultData::GetResult(int i) const
 {
-    return i >= 0 && i < GetResultCount() ? m_records[static_cast<size_t>(i)].result.get() : nullptr;
+    return keyed_results::ResultAt(m_records, i);
 }
 
 float CZuOTResultData::GetOrderFactor() const
@@ -64,44 +67,22 @@ float CZuOTResultData::GetOrderFactor() const
 
 std::unique_ptr<CZuOTFunc> CZuOTResultData::CreateVibrationFunc(const std::string& subsystem) const
 {
-    if (subsystem.empty())
-        return nullptr;
-    auto f = std::make_unique<CZuOTFunc>(NameOf(7041, "Vibration Level [%s]", subsystem),
-                                         const_cast<CZuOTResultData*>(this), 53);
-    f->SetSubsystem(subsystem);
-    f->SetOrderFactor(GetOrderFactor());
-    return f;
+    return MakeOrderFunc<CZuOTFunc>(*this, 7041, "Vibration Level [%s]", subsystem, 53);
 }
 
 std::unique_ptr<CZuOTFunc> CZuOTResultData::CreateSplFunc(const std::string& subsystem) const
 {
-    if (subsystem.empty())
-        return nullptr;
-    auto f = std::make_unique<CZuOTFunc>(NameOf(7038, "SPL [%s]", subsystem), const_cast<CZuOTResultData*>(this), 54);
-    f->SetSubsystem(subsystem);
-    f->SetOrderFactor(GetOrderFactor());
-    return f;
+    return MakeOrderFunc<CZuOTFunc>(*this, 7038, "SPL [%s]", subsystem, 54);
 }
 
 std::unique_ptr<CZuOTDpFunc> CZuOTResultData::CreateDominantPathFunc(const std::string& subsystem)
 {
-    if (subsystem.empty())
-        return nullptr;
-    auto f = std::make_unique<CZuOTDpFunc>(NameOf(7023, "Dominant Path [%s]", subsystem), this, CZuOTDpFunc::kKind);
-    f->SetSubsystem(subsystem);
-    f->SetOrderFactor(GetOrderFactor());
-    return f;
+    return MakeOrderFunc<CZuOTDpFunc>(*this, 7023, "Dominant Path [%s]", subsystem, CZuOTDpFunc::kKind);
 }
 
 std::unique_ptr<CZuOTPcFunc> CZuOTResultData::CreatePowerContributionFunc(const std::string& subsystem)
 {
-    if (subsystem.empty())
-        return nullptr;
-    auto f =
-        std::make_unique<CZuOTPcFunc>(NameOf(7036, "Power Contribution [%s]", subsystem), this, CZuOTPcFunc::kKind);
-    f->SetSubsystem(subsystem);
-    f->SetOrderFactor(GetOrderFactor());
-    return f;
+    return MakeOrderFunc<CZuOTPcFunc>(*this, 7036, "Power Contribution [%s]", subsystem, CZuOTPcFunc::kKind);
 }
 
 int CZuOTResultData::CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip) const
@@ -124,38 +105,6 @@ int CZuOTResultData::WriteDump(CStdioFile& file, const std::string& param)
 
 void CZuOTResultData::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        CZuData::Serialize(ar);
-        ar << static_cast<int32_t>(m_records.size());
-        for (const Record& r : m_records) {
-            ar << r.key;
-            ar.WriteObject(r.result.get());
-        }
-        return;
-    }
-    uint32_t schema = ar.GetObjectSchema();
-    if (schema == 0xFFFFFFFFu)
-        schema = 15;
-    if (schema < kOldestSchema)
-        CArchive::ThrowBadSchema(Format("order result set of schema %u", schema));
-    CZuData::Serialize(ar);
-    const int32_t count = ar.ReadSignedCount(sizeof(double) + 2, "orders of a result set");
-    m_records.clear();
-    for (int32_t i = 0; i < count; ++i) {
-        double key = 0.0;
-        ar >> key;
-        std::unique_ptr<CZuRpmResultData> result = ar.ReadOwned<CZuRpmResultData>();
-        if (result)
-            result->SetParent(this);
-        m_records.push_back({key, std::move(result)});
-    }
-    // The power-contribution tables name their rows by this set's table, which they do not store.
-    for (int i = 0; i < GetChildCount(); ++i)
-        if (auto* pc = DynamicDowncast<CZuOTPcFunc>(GetChild(i)))
-            pc->BindSubsystemTable(GetSubsystemTable());
-    if (schema == 13 || schema == 14) {
-        auto bands = std::make_unique<COctaveManagerEx>(3);
-        bands->Serialize(ar);
-        SetOctaveManager(std::move(bands));
-    }
+    keyed_results::Serialize<CZuRpmResultData, CZuOTPcFunc>(*this, ar, m_records, kOldestSchema, "order result set",
+                                                            "orders of a result set");
 }

@@ -7,6 +7,7 @@
 #include "platform/base/Format.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/elements/ZuRpmSelFunc.h"
+#include "spectral/OrderMapArchive.h"
 #include "spectral/SpectrumDisplayOptions.h"
 #include "spectral/ZuRpmFunc.h"
 
@@ -83,25 +84,8 @@ std::string CZuOTSelFunc::GetFreqIndicator(int)
 
 void CZuOTSelFunc::CopyToClipboard(CArchive& ar, int withLabels, int index, const CZuCellRect* selection)
 {
-    const int digits = CZuRpmFunc::kClipboardDigits;
-    const int rows = GetTableRowCount(index), cols = GetTableColCount(index);
-    CZuCellRect block{1, 1, cols - 1, rows - 1};
-    if (selection) {
-        block = *selection;
-        block.Normalize();
-        block.left = std::max(block.left, 0);
-        block.top = std::max(block.top, 0);
-        block.right = std::min(block.right, cols - 1);
-        block.bottom = std::min(block.bottom, rows - 1);
-    }
-    std::string headerFirst;
-    if (withLabels) {
-        const int structure = SpectrumIsStructure(this, m_subsystem);
-        ar.WriteText(Format("%s\t%s [%s]\r\n", m_subsystem.c_str(), GetQuantityName(this, structure).c_str(),
-                            GetQuantityAxisLabel(this, SpectrumShowInDB(this), structure, 0).c_str()));
-        headerFirst = GetTableCellData(0, 0, index, digits);
-    }
-    WriteBlock(ar, block, withLabels, index, digits, headerFirst);
+    CopySelection(ar, withLabels, index, selection, CZuRpmFunc::kClipboardDigits,
+                  withLabels ? SpectrumTitleLine(this, m_subsystem) : std::string());
 }
 
 int CZuOTSelFunc::WriteDump(CStdioFile& file, const std::string&)
@@ -137,43 +121,13 @@ void CZuOTSelFunc::Serialize(CArchive& ar)
     if (ar.IsStoring()) {
         ar << kVersion;
         CZuTableData::Serialize(ar);
-        ar << static_cast<int32_t>(m_orders.size());
-        for (double order : m_orders)
-            ar << order;
-        ar << static_cast<int32_t>(m_functions.size());
-        for (const auto& function : m_functions)
-            ar.WriteObject(function.get());
-        ar << m_subsystem;
-        ar << m_factor;
+        order_map_archive::Store(ar, m_orders, m_functions, m_subsystem, m_factor);
         return;
     }
     uint8_t version = 0;
     ar >> version; // only one form has been written
     CZuTableData::Serialize(ar);
-    const int32_t orderCount =
-        ar.ReadSignedCount(sizeof(double), "orders in an order map", CArchiveException::badIndex);
-    std::vector<double> orders(static_cast<size_t>(orderCount));
-    for (double& order : orders)
-        ar >> order;
-    const int32_t functionCount = ar.ReadSignedCount(2, "functions in an order map", CArchiveException::badIndex);
-    // Orders and functions are paired by position: an order whose function reads as null (or that
-    // has none) is dropped with it, so that every order keeps its own function.
-    std::vector<double> keptOrders;
-    std::vector<std::unique_ptr<CZuRpmSelFunc>> functions;
-    for (int32_t i = 0; i < functionCount; ++i) {
-        std::unique_ptr<CZuRpmSelFunc> function = ReadOrderSelFunc(ar);
-        if (!function || i >= orderCount)
-            continue;
-        function->SetParent(this);
-        keptOrders.push_back(orders[static_cast<size_t>(i)]);
-        functions.push_back(std::move(function));
-    }
-    std::string subsystem;
-    ar >> subsystem;
-    float factor = 0.0f;
-    ar >> factor;
-    m_orders = std::move(keptOrders);
-    m_functions = std::move(functions);
-    m_subsystem = std::move(subsystem);
-    m_factor = factor;
+    order_map_archive::Load(
+        ar, this, "functions in an order map", [this](CArchive& a) { return ReadOrderSelFunc(a); }, m_orders,
+        m_functions, m_subsystem, m_factor);
 }

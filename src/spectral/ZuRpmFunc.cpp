@@ -1,6 +1,7 @@
 #include "spectral/ZuRpmFunc.h"
 
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 
 #include "common/Quantity.h"
@@ -523,4 +524,30 @@ bool CZuRpmFunc::GetTableCellValue(int row, int col, int index, double& value)
     if (aWeighting)
         freq = RowsAreRpms() ? GetFreq(index) : GetFreq(r);
     return QuantityDisplayValue(&value, this, GetSmoothedValue(index, r), SpectrumShowInDB(this), structure, freq);
+}
+
+void CZuRpmFunc::GetTableColumnValues(int col, int index, std::vector<double>& values)
+{
+    const int rows = TableDataRows();
+    values.assign(static_cast<size_t>(rows), std::numeric_limits<double>::quiet_NaN());
+    if (col != 1 || index < 0 || index >= GetTableFreqCount())
+        return;
+    // The display options are the owner's: asked once for the whole column.
+    const int structure = SpectrumIsStructure(this, m_subsystem);
+    const int aWeighting = SpectrumAWeighting(this);
+    const int inDb = SpectrumShowInDB(this);
+    const bool overall = m_overallFirst >= 0 && m_overallLast >= m_overallFirst;
+    for (int r = 0; r < rows; ++r) {
+        if (!IsTableCell(index, r))
+            continue;
+        double v = 0.0;
+        if (overall) {
+            v = GetOverallLevel(index, r, structure, aWeighting);
+        } else {
+            const double freq = aWeighting ? (RowsAreRpms() ? GetFreq(index) : GetFreq(r)) : 0.0;
+            if (!QuantityDisplayValue(&v, this, GetSmoothedValue(index, r), inDb, structure, freq))
+                continue;
+        }
+        values[static_cast<size_t>(r)] = v;
+    }
 }

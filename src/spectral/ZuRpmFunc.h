@@ -110,6 +110,7 @@ public:
     void PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint* point) override;
     std::string GetTableCellData(int row, int col, int index, int numberFormat) override;
     bool GetTableCellValue(int row, int col, int index, double& value) override;
+    void GetTableColumnValues(int col, int index, std::vector<double>& values) override;
     int GetTableRowCount(int index) override;
     int GetTableColCount(int index) override;
     int GetTableFreqCount() override;

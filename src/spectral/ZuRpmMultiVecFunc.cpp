@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "common/Quantity.h"
@@ -306,4 +307,28 @@ bool CZuRpmMultiVecFunc::GetTableCellValue(int row, int col, int index, double& 
         freq = RowsAreRpms() ? GetFreq(index) : GetFreq(r);
     return QuantityDisplayValue(&value, this, GetSmoothedValue(index, r, col - 1), SpectrumShowInDB(this), structure,
                                 freq);
+}
+
+void CZuRpmMultiVecFunc::GetTableColumnValues(int col, int index, std::vector<double>& values)
+{
+    const int rows = std::max(0, GetTableRowCount(index) - 1);
+    values.assign(static_cast<size_t>(rows), std::numeric_limits<double>::quiet_NaN());
+    if (col < 1 || col >= GetTableColCount(index) || index < 0 || index >= GetTableFreqCount())
+        return;
+    // The display options are the owner's: asked once for the whole column.
+    const int structure = SpectrumIsStructure(this, m_label);
+    const int aWeighting = SpectrumAWeighting(this);
+    const int inDb = SpectrumShowInDB(this);
+    const bool overall = m_overallFirst >= 0 && m_overallLast >= m_overallFirst;
+    for (int r = 0; r < rows; ++r) {
+        double v = 0.0;
+        if (overall) {
+            v = GetOverallLevel(index, r, col - 1, structure, aWeighting);
+        } else {
+            const double freq = aWeighting ? (RowsAreRpms() ? GetFreq(index) : GetFreq(r)) : 0.0;
+            if (!QuantityDisplayValue(&v, this, GetSmoothedValue(index, r, col - 1), inDb, structure, freq))
+                continue;
+        }
+        values[static_cast<size_t>(r)] = v;
+    }
 }

@@ -10,6 +10,7 @@
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
+#include "spectral/KeyedResults.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/ZuRpmDpFunc.h"
 #include "spectral/ZuRpmFunc.h"
@@ -21,14 +22,7 @@ IMPLEMENT_SERIAL(CZuRpmResultData, CZuData, 15 | VERSIONABLE_SCHEMA)
 namespace {
 constexpr uint32_t IDS_NO_INPUT_POWER = 6015;
 
-// A name string of the language module used as a format with one name.
-std::string NameOf(uint32_t id, const char* fallback, const std::string& subsystem)
-{
-    std::string format;
-    if (!LoadString(id, format) || format.empty())
-        format = fallback;
-    return Format(format.c_str(), subsystem.c_str());
-}
+using keyed_results::NameOf;
 
 std::string LabelOf(const CMElement* e)
 {
@@ -81,21 +75,17 @@ CZuRpmResultData::~CZuRpmResultData() = default;
 
 int CZuRpmResultData::AddResult(double rpm, std::unique_ptr<CZuData> result)
 {
-    if (!result)
-        return -1;
-    result->SetParent(this);
-    m_records.push_back({rpm, std::move(result)});
-    return GetResultCount() - 1;
+    return keyed_results::Add(this, m_records, rpm, std::move(result));
 }
 
 double CZuRpmResultData::GetKey(int i) const
 {
-    return i >= 0 && i < GetResultCount() ? m_records[static_cast<size_t>(i)].key : 0.0;
+    return keyed_results::KeyAt(m_records, i);
 }
 
 CZuData* CZuRpmResultData::GetResult(int i) const
 {
-    return i >= 0 && i < GetResultCount() ? m_records[static_cast<size_t>(i)].result.get() : nullptr;
+    return keyed_results::ResultAt(m_records, i);
 }
 
 CZuVecFunc* CZuRpmResultData::ResultVector(const CZuData* result, int type)
@@ -196,38 +186,6 @@ int CZuRpmResultData::WriteDump(CStdioFile& file, const std::string&)
 
 void CZuRpmResultData::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring()) {
-        CZuData::Serialize(ar);
-        ar << static_cast<int32_t>(m_records.size());
-        for (const Record& r : m_records) {
-            ar << r.key;
-            ar.WriteObject(r.result.get());
-        }
-        return;
-    }
-    uint32_t schema = ar.GetObjectSchema();
-    if (schema == 0xFFFFFFFFu)
-        schema = 15;
-    if (schema < kOldestSchema)
-        CArchive::ThrowBadSchema(Format("result set of schema %u", schema));
-    CZuData::Serialize(ar);
-    // A record is at least a key and an object tag.
-    const int32_t count = ar.ReadSignedCount(sizeof(double) + 2, "results of a result set");
-    m_records.clear();
-    for (int32_t i = 0; i < count; ++i) {
-        double key = 0.0;
-        ar >> key;
-        std::unique_ptr<CZuData> result = ar.ReadOwned<CZuData>();
-        if (result)
-            result->SetParent(this);
-        m_records.push_back({key, std::move(result)});
-    }
-    for (int i = 0; i < GetChildCount(); ++i)
-        if (auto* pc = DynamicDowncast<CZuRpmPcFunc>(GetChild(i)))
-            pc->BindSubsystemTable(GetSubsystemTable());
-    if (schema == 13 || schema == 14) {
-        auto bands = std::make_unique<COctaveManagerEx>(3);
-        bands->Serialize(ar);
-        SetOctaveManager(std::move(bands));
-    }
+    keyed_results::Serialize<CZuData, CZuRpmPcFunc>(*this, ar, m_records, kOldestSchema, "result set",
+                                                    "results of a result set");
 }

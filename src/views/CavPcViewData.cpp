@@ -4,6 +4,7 @@
 #include "models/HSEAPowerContribution.h"
 #include "spectral/ZuRpmPcFunc.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -228,6 +229,21 @@ std::vector<COLORREF> CCavPcViewData::MakeColors(const std::vector<bool>& satura
         colors.push_back(color);
     }
     return colors;
+}
+
+std::vector<std::vector<double>> CCavPcViewData::RunningSums(const std::vector<std::vector<double>>& cells)
+{
+    size_t points = 0;
+    for (const auto& curve : cells)
+        points = std::max(points, curve.size());
+    std::vector<std::vector<double>> sums;
+    std::vector<double> running(points, 0.0);
+    for (const auto& curve : cells) {
+        for (size_t k = 0; k < curve.size(); ++k)
+            running[k] += curve[k];
+        sums.push_back(running);
+    }
+    return sums;
 }
 
 int CCavPcViewData::HitTest(double x, double y) const

@@ -114,6 +114,9 @@ public:
     // above y; -1 for none.
     int HitTest(double x, double y) const;
     static int HitTest(const std::vector<std::vector<double>>& cells, double x, double y);
+    // The running sums of the cumulative chart: curve c holds, at each point, the sum of the cells
+    // of contributors 0..c (a contributor without a cell at a point adds nothing there).
+    static std::vector<std::vector<double>> RunningSums(const std::vector<std::vector<double>>& cells);
     const std::vector<std::vector<double>>& GetCells() const { return m_cells; }
 
     // The level of an energy-like sum p^2 / p0^2 (no value when not positive).

@@ -2,6 +2,8 @@
 // unknown versions, cut files, and the project list operations around it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -511,6 +513,14 @@ class CFakeProjectTree : public IProjectTreeWindow
 {
 public:
     void AddTree(CMElement* project, const std::string&) override { trees.push_back(project); }
+    void InsertTree(int index, CMElement* project, const std::string&) override
+    {
+        trees.insert(trees.begin() + std::clamp(index, 0, GetTreeCount()), project);
+    }
+    CMElement* GetTreeProject(int index) const override
+    {
+        return index >= 0 && index < GetTreeCount() ? trees[static_cast<size_t>(index)] : nullptr;
+    }
     void RemoveTree(int index) override
     {
         if (index >= 0 && index < GetTreeCount())

@@ -19,64 +19,16 @@
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuRpmFunc.h"
 
+#include "StubAnalysisProject.h"
+
 namespace {
 constexpr double kCavityVolume = 1.21 * 343.0 * 343.0; // so that pressure^2 = energy
 
 // An analysis project over a model of "Roof" (structure, 2 kg) and "Cabin" (cavity).
-class CStubAnalysis : public CMElement, public IAnalysisProjectAccess, public IProjectTreeNotify
+class CStubAnalysis : public CStubAnalysisProject
 {
 public:
-    int type = 0;
-    COctaveManagerEx bands{OCTAVE_BAND_USER};
-    COctaveManager model{OCTAVE_BAND_THIRD, 31.5, 63.0};
-    CRPMOptions rpm;
-    COrderList orders;
-    std::vector<int32_t> map;
-    std::vector<std::string> notices;
-
-    CStubAnalysis() : CMElement("AP1", nullptr, -1)
-    {
-        bands.AddFreqInfo(100.0, 90.0, 110.0, 3);
-        bands.AddFreqInfo(200.0, 180.0, 220.0, 3);
-        rpm.SetRange(1000.0f, 1100.0f, 50.0f);
-    }
-    int GetProjectType() const override { return type; }
-    std::string GetProjectName() const override { return GetName(); }
-    COctaveManagerEx* GetOctaveManager() override { return &bands; }
-    CRPMOptions& GetRPMOptions() override { return rpm; }
-    float GetOTSetting() const override { return 50.0f; }
-    double GetDaqConfigValue() const override { return 1.0; }
-    int CompleteSubsystemName(std::string& name) const override
-    {
-        if (name == "Roof") {
-            name = "Roof-F";
-            return 1;
-        }
-        if (name == "Cabin") {
-            name = "Cabin-";
-            return 6;
-        }
-        return -1;
-    }
-    bool GetSubsystemParam(const std::string& name, double& mass, double& volume) const override
-    {
-        mass = name == "Roof" ? 2.0 : 0.0;
-        volume = name == "Cabin" ? kCavityVolume : 0.0;
-        return name == "Roof" || name == "Cabin";
-    }
-    const COctaveManager* GetModelOctaveManager() const override { return &model; }
-    COrderList& GetOrderList() override { return orders; }
-    CMElement* GetProjectElement() override { return this; }
-    int HasOwner() const override { return 1; }
-    std::vector<int32_t>& GetFreqIndexArray() override { return map; }
-    void GetModelDataParams(int* kind, double* start, double* end) const override
-    {
-        *kind = OCTAVE_BAND_THIRD;
-        *start = 31.5;
-        *end = 63.0;
-    }
-    void NotifyChildAdded(CMElement* e) override { notices.push_back("+" + e->GetName()); }
-    void NotifyChildRemoved(CMElement* e) override { notices.push_back("-" + e->GetName()); }
+    CStubAnalysis() : CStubAnalysisProject(31.5, 63.0, 1000.0f, 1100.0f, 50.0f) { cabinVolume = kCavityVolume; }
 };
 
 CZuRpmFunc* Energy(const std::string& subsystem, std::vector<double> values)

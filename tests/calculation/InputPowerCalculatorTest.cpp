@@ -35,35 +35,20 @@
 #include "spectral/ZuOTResultData.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmResultData.h"
+#include "support/FakeModelLink.h"
 
 namespace {
 const std::vector<std::string> kInputs{"PlateA", "PlateB", "Cabin"};
 
-class CModel : public CMElement, public IModelProjectLink
+// Every pair of subsystems is connected.
+class CModel : public CFakeModelLink
 {
 public:
-    CModel() : CMElement("Model", nullptr, 0) {}
-    int GetSubsystemType(std::string& name, int append) override
+    CModel()
     {
-        auto it = types.find(name);
-        if (it == types.end())
-            return -1;
-        if (append)
-            name += it->second < 5 ? "-F" : "-";
-        return it->second;
+        MakePlatesAndCabin(*this);
+        everyPairConnected = true;
     }
-    int IsSubsystemConnected(const std::string&, const std::string&) override { return 1; }
-    int IsInputSubsystem(const std::string&) override { return 0; }
-    CSEAModelData* FindSEAModelData(int serial, int) const override
-    {
-        for (int i = 0; i < GetChildCount(); ++i)
-            if (auto* d = DynamicDowncast<CSEAModelData>(GetChild(i)))
-                if (d->GetSerialNumber() == static_cast<uint32_t>(serial))
-                    return d;
-        return nullptr;
-    }
-    CModelSubsystem* GetSubsystem(const std::string&, int, int) const override { return nullptr; }
-    std::map<std::string, int> types{{"PlateA", 1}, {"PlateB", 1}, {"Cabin", 6}};
 };
 
 // The analysis project as the calculator sees it.
@@ -108,39 +93,6 @@ public:
     std::vector<std::string> notices;
 };
 
-// Three subsystems over the third octaves 500, 630 and 800 Hz; plate A and the cabin are strongly
-// coupled, plate B weakly.
-CHSEAModelData* MakeModel(CModel& project)
-{
-    CSEAModelData source("SEA", nullptr, 5, OCTAVE_BAND_THIRD, 500.0, 800.0);
-    CZuSubsystemTable keys(std::vector<std::string>{"PlateA-F", "PlateB-F", "Cabin-"});
-    source.SetSubsystemTable(&keys);
-    const CZuSubsystemTable* own = source.GetSubsystemTable();
-    auto eta = std::make_unique<CZuMatFunc>("Eta", own, own, 3, &source, CZuData::kEtaMatrixType);
-    auto n = std::make_unique<CZuVecFunc>("Modal Density", own, 3, &source, CZuData::kModalDensityType);
-    const double density[3] = {0.4, 0.5, 5.0}, dlf[3] = {0.01, 0.012, 0.002};
-    for (int b = 0; b < 3; ++b) {
-        eta->DataIndex(b) = n->DataIndex(b) = source.GetFreq(b);
-        for (int s = 0; s < 3; ++s) {
-            n->DataValue(b, s) = density[s] * (1 + b);
-            eta->DataValue(b, s, s) = dlf[s] * n->DataValue(b, s);
-        }
-        auto couple = [&](int s, int t, double clf) {
-            const double nEta = n->DataValue(b, s) * clf;
-            eta->DataValue(b, t, s) -= nEta;
-            eta->DataValue(b, s, t) -= nEta;
-            eta->DataValue(b, s, s) += nEta;
-            eta->DataValue(b, t, t) += nEta;
-        };
-        couple(0, 2, 0.004 + 0.001 * b);
-        couple(1, 2, 0.003);
-        couple(0, 1, 0.001);
-    }
-    source.AddChild(std::move(eta));
-    source.AddChild(std::move(n));
-    return project.AddChild(std::make_unique<CHSEAModelData>(&source, nullptr, 1, 1, 0, 0));
-}
-
 // Four analysis bands inside each model band.
 COctaveManagerEx RefinedBands(const COctaveManager& model, std::vector<int32_t>& map)
 {
@@ -162,7 +114,7 @@ struct InputPowerFixture : ::testing::Test
 {
     void SetUpProject(bool refined)
     {
-        model = MakeModel(modelProject);
+        model = AddPlatesAndCabinModel(modelProject);
         const COctaveManager& modelBands = *model->GetOctaveManager();
         std::vector<int32_t> map{0, 1, 2};
         COctaveManagerEx bands = refined ? RefinedBands(modelBands, map) : COctaveManagerEx(modelBands);

@@ -23,48 +23,19 @@
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuRpmFunc.h"
 
+#include "StubAnalysisProject.h"
+
 namespace {
-// An analysis project over a model of "Roof" (structure) and "Cabin" (cavity).
-class CStubAnalysis : public CMElement, public IAnalysisProjectAccess, public IProjectTreeNotify, public IBandSetOwner
+// An analysis project over a model of "Roof" (structure) and "Cabin" (cavity) that knows no
+// subsystem parameters or model data, and is also the band-set owner of its functions.
+class CStubAnalysis : public CStubAnalysisProject, public IBandSetOwner
 {
 public:
-    int type = 0;
-    COctaveManagerEx bands{OCTAVE_BAND_USER};
-    COctaveManager model{OCTAVE_BAND_THIRD, 80.0, 250.0};
-    CRPMOptions rpm;
-    COrderList orders;
-    std::vector<int32_t> map;
-    std::vector<std::string> notices;
-
-    CStubAnalysis() : CMElement("AP1", nullptr, -1)
-    {
-        bands.AddFreqInfo(100.0, 90.0, 110.0, 3);
-        bands.AddFreqInfo(200.0, 180.0, 220.0, 3);
-        rpm.SetRange(6000.0f, 12000.0f, 6000.0f);
-    }
-    int GetProjectType() const override { return type; }
-    std::string GetProjectName() const override { return GetName(); }
+    CStubAnalysis() : CStubAnalysisProject(80.0, 250.0, 6000.0f, 12000.0f, 6000.0f) {}
     COctaveManagerEx* GetOctaveManager() override { return &bands; }
-    CRPMOptions& GetRPMOptions() override { return rpm; }
-    float GetOTSetting() const override { return 50.0f; }
     double GetDaqConfigValue() const override { return 1.0; }
-    int CompleteSubsystemName(std::string& name) const override
-    {
-        if (name == "Roof" || name == "Cabin") {
-            name += name == "Roof" ? "-F" : "-";
-            return name == "Roof-F" ? 1 : 6;
-        }
-        return -1;
-    }
     bool GetSubsystemParam(const std::string&, double&, double&) const override { return false; }
-    const COctaveManager* GetModelOctaveManager() const override { return &model; }
-    COrderList& GetOrderList() override { return orders; }
-    CMElement* GetProjectElement() override { return this; }
-    int HasOwner() const override { return 1; }
-    std::vector<int32_t>& GetFreqIndexArray() override { return map; }
     void GetModelDataParams(int*, double*, double*) const override {}
-    void NotifyChildAdded(CMElement* e) override { notices.push_back("+" + e->GetName()); }
-    void NotifyChildRemoved(CMElement* e) override { notices.push_back("-" + e->GetName()); }
 };
 
 std::unique_ptr<CZuRpmFunc> Power(const std::string& subsystem, double a, double b)

@@ -20,15 +20,6 @@ CTempFolder::~CTempFolder()
     std::filesystem::remove_all(m_path, ec);
 }
 
-CSEAModelData* CTestModelProject::FindSEAModelData(int serial, int) const
-{
-    for (int i = 0; i < GetChildCount(); ++i)
-        if (auto* data = DynamicDowncast<CSEAModelData>(GetChild(i)))
-            if (serial >= 0 && data->GetSerialNumber() == static_cast<uint32_t>(serial))
-                return data;
-    return nullptr;
-}
-
 void FillSmallModel(CZuData& model, const SmallModelLayout& layout)
 {
     const int bands = static_cast<int>(layout.density.size());

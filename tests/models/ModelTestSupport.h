@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "models/ModelProjectLink.h"
+#include "support/FakeModelLink.h"
 #include "platform/archive/Archive.h"
 #include "platform/elements/MElement.h"
 #include "platform/elements/ZuMatFunc.h"
@@ -17,39 +17,8 @@
 #include "platform/gfx/OctaveManager.h"
 #include "platform/modeldb/ModelSubsystem.h"
 
-// A model project as the model data see it: subsystem types by name, connected pairs and the
-// input subsystems of the document.
-class CTestModelProject : public CMElement, public IModelProjectLink
-{
-public:
-    CTestModelProject() : CMElement("Model", nullptr, 0) {}
-
-    int GetSubsystemType(std::string& name, int append) override
-    {
-        auto it = types.find(name);
-        if (it == types.end())
-            return -1;
-        if (append)
-            name += it->second < 5 ? "-F" : "-";
-        return it->second;
-    }
-    int IsSubsystemConnected(const std::string& a, const std::string& b) override
-    {
-        return connected.count({a, b}) || connected.count({b, a}) ? 1 : 0;
-    }
-    int IsInputSubsystem(const std::string& name) override { return inputs.count(name) ? 1 : 0; }
-    CSEAModelData* FindSEAModelData(int serial, int) const override;
-    CModelSubsystem* GetSubsystem(const std::string& name, int, int) const override
-    {
-        auto it = subsystems.find(name);
-        return it == subsystems.end() ? nullptr : it->second.get();
-    }
-
-    std::map<std::string, int> types;
-    std::set<std::pair<std::string, std::string>> connected;
-    std::set<std::string> inputs;
-    std::map<std::string, std::unique_ptr<CModelSubsystem>> subsystems; // 3D model subsystems by name
-};
+// A model project as the model data see it.
+using CTestModelProject = CFakeModelLink;
 
 // A temporary folder removed with the object.
 class CTempFolder

@@ -195,6 +195,18 @@ TEST(CavPcViewData, ContributorsTicksColoursAndHitTest)
     EXPECT_EQ(CCavPcViewData::HitTest(cells, 1.2, 0.5), -1);
 }
 
+TEST(CavPcViewData, CumulativeRunningSumsOverContributors)
+{
+    // A contributor with fewer points than the others adds nothing where it has none.
+    const std::vector<std::vector<double>> cells{{1.0, 3.0, 0.5}, {2.0, 2.0, 0.25}, {4.0, 1e-10}};
+    const auto sums = CCavPcViewData::RunningSums(cells);
+    ASSERT_EQ(sums.size(), 3u);
+    EXPECT_EQ(sums[0], (std::vector<double>{1.0, 3.0, 0.5}));
+    EXPECT_EQ(sums[1], (std::vector<double>{3.0, 5.0, 0.75}));
+    EXPECT_EQ(sums[2], (std::vector<double>{7.0, 5.0 + 1e-10, 0.75}));
+    EXPECT_TRUE(CCavPcViewData::RunningSums({}).empty());
+}
+
 namespace {
 // Energies (J) per RPM and band of sources; columns named.
 std::unique_ptr<CZuRpmMultiVecFunc> EnergyTable(const std::vector<std::string>& names,

@@ -41,6 +41,18 @@ CDockTreeWnd::~CDockTreeWnd() = default;
 
 void CDockTreeWnd::AddTree(CMElement* project, const std::string& label)
 {
+    InsertTree(GetTreeCount(), project, label);
+}
+
+CMElement* CDockTreeWnd::GetTreeProject(int index) const
+{
+    CMTreeCtrlEx* tree = index >= 0 ? GetTree(index) : nullptr;
+    return tree ? tree->Model()->RootAt(0) : nullptr;
+}
+
+void CDockTreeWnd::InsertTree(int index, CMElement* project, const std::string& label)
+{
+    index = std::clamp(index, 0, GetTreeCount());
     auto* tree = new CMTreeCtrlEx(m_tabs);
     tree->setObjectName(QStringLiteral("ProjectTree%1").arg(200 + GetTreeCount()));
     tree->Model()->AddRootElement(project);
@@ -48,8 +60,8 @@ void CDockTreeWnd::AddTree(CMElement* project, const std::string& label)
     connect(tree, &QTreeView::doubleClicked, this, [this] { emit OpenSelectionRequested(); });
     connect(tree, &QWidget::customContextMenuRequested, this, [this] { emit ContextMenuRequested(); });
     connect(tree->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit SelectionChanged(); });
-    m_trees.push_back(tree);
-    m_tabs->addTab(tree, QString::fromStdString(label));
+    m_trees.insert(m_trees.begin() + index, tree);
+    m_tabs->insertTab(index, tree, QString::fromStdString(label));
 }
 
 void CDockTreeWnd::RemoveTree(int index)

@@ -30,6 +30,8 @@ public:
 
     // IProjectTreeWindow
     void AddTree(CMElement* project, const std::string& label) override;
+    void InsertTree(int index, CMElement* project, const std::string& label) override;
+    CMElement* GetTreeProject(int index) const override;
     void RemoveTree(int index) override;
     void RemoveAllTrees() override;
     void RefreshItems() override;

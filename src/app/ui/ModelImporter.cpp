@@ -76,21 +76,28 @@ int CModelImporter::NewModel()
     }
 }
 
-int CModelImporter::NewModelFromSolmox()
+std::unique_ptr<CDlgImportHSEAModel> CModelImporter::ExportFromSolmox(bool withDialog) const
 {
     const std::string file = AskProjectFile();
     if (file.empty())
-        return 0;
+        return nullptr;
+    auto dlg = std::make_unique<CDlgImportHSEAModel>(file, m_parent);
+    const bool exported = withDialog ? dlg->DoModal() == IDOK : dlg->ExportWithoutDialog();
+    return exported ? std::move(dlg) : nullptr;
+}
+
+int CModelImporter::NewModelFromSolmox()
+{
     // The dialog holds SOLMOX and the files it wrote; both go with it once the model is read.
-    CDlgImportHSEAModel dlg(file, m_parent);
-    if (dlg.DoModal() != IDOK)
+    std::unique_ptr<CDlgImportHSEAModel> dlg = ExportFromSolmox(true);
+    if (!dlg)
         return 0;
-    m_analyticalFile = dlg.GetAnalyticalModelFile();
-    m_hseaFile = dlg.GetHSEAModelFile();
+    m_analyticalFile = dlg->GetAnalyticalModelFile();
+    m_hseaFile = dlg->GetHSEAModelFile();
     m_modelProject = m_container.CreateModelProjectFromFiles(m_analyticalFile, m_hseaFile);
     if (!m_modelProject)
         return 0;
-    AddHistory(m_document, dlg);
+    AddHistory(m_document, *dlg);
     return 1;
 }
 
@@ -114,13 +121,10 @@ int CModelImporter::ImportASEAModel()
 
 int CModelImporter::ASEAModelFromSolmox(CModelProject* project)
 {
-    const std::string file = AskProjectFile();
-    if (file.empty())
+    std::unique_ptr<CDlgImportHSEAModel> dlg = ExportFromSolmox(false);
+    if (!dlg)
         return 0;
-    CDlgImportHSEAModel dlg(file, m_parent);
-    if (!dlg.ExportWithoutDialog())
-        return 0;
-    m_analyticalFile = dlg.GetAnalyticalModelFile();
+    m_analyticalFile = dlg->GetAnalyticalModelFile();
     auto model = std::make_unique<CASEAModelData>(project);
     if (!model->BuildFromModel(m_analyticalFile)) {
         AfxMessageBox(IDS_MODEL_NOT_CREATED);
@@ -129,7 +133,7 @@ int CModelImporter::ASEAModelFromSolmox(CModelProject* project)
     m_modelData = project->ReplaceModel(std::move(model));
     if (!m_modelData)
         return 0;
-    AddHistory(m_document, dlg);
+    AddHistory(m_document, *dlg);
     return 1;
 }
 
@@ -153,17 +157,14 @@ int CModelImporter::ImportModelData()
 
 int CModelImporter::ModelDataFromSolmox(CModelProject* project)
 {
-    const std::string file = AskProjectFile();
-    if (file.empty())
+    std::unique_ptr<CDlgImportHSEAModel> dlg = ExportFromSolmox(true);
+    if (!dlg)
         return 0;
-    CDlgImportHSEAModel dlg(file, m_parent);
-    if (dlg.DoModal() != IDOK)
-        return 0;
-    m_hseaFile = dlg.GetHSEAModelFile();
+    m_hseaFile = dlg->GetHSEAModelFile();
     // Without a chosen HSEA model there are no model data to read.
     const int before = project->GetChildCount();
     if (m_hseaFile.empty() || !AnnounceChildrenFrom(project, before, m_container.ImportModelFile(project, m_hseaFile)))
         return 0;
-    AddHistory(m_document, dlg);
+    AddHistory(m_document, *dlg);
     return 1;
 }

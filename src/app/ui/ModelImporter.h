@@ -5,6 +5,9 @@
 // Every command returns nonzero on success and 0 when the user cancels or the model cannot be made.
 #include <string>
 
+#include <memory>
+
+class CDlgImportHSEAModel;
 class CModelProject;
 class CTALVODoc;
 class CTALVOProject;
@@ -30,6 +33,10 @@ public:
 private:
     // The SOLMOX project file; empty when the user cancels.
     std::string AskProjectFile() const;
+    // Asks for the SOLMOX project file and has SOLMOX export its models, through the import dialog
+    // (withDialog) or without it; the dialog (which holds SOLMOX and the files it wrote) on
+    // success, null when cancelled or failed.
+    std::unique_ptr<CDlgImportHSEAModel> ExportFromSolmox(bool withDialog) const;
     int NewModelFromSolmox();
     int ASEAModelFromSolmox(CModelProject* project);
     int ModelDataFromSolmox(CModelProject* project);

@@ -145,6 +145,19 @@ bool CSOLMOXWrapper::Export(const std::string& path, const CDispatch& item)
     return m_modelProject.InvokeVariant("ExportData", &args).ToBool(written) && written;
 }
 
+bool CSOLMOXWrapper::ExportToText(const CDispatch& item, std::string& file)
+{
+    const std::string stem = item.IsNull() ? std::string() : NewTemporaryStem();
+    if (stem.empty())
+        return false;
+    const std::string path = stem + ".txt";
+    m_temporaryFiles.push_back(path);
+    if (!Export(path, item))
+        return false;
+    file = path;
+    return true;
+}
+
 bool CSOLMOXWrapper::ExportAnalyticalModel()
 {
     m_analyticalFile.clear();
@@ -184,16 +197,7 @@ bool CSOLMOXWrapper::ExportHSEAModel(int index)
             return false;
         CDispParams at(1);
         at.SetLong(0, index);
-        const CDispatch item = models.GetPropertyDispatch("Item", &at);
-        const std::string stem = item.IsNull() ? std::string() : NewTemporaryStem();
-        if (stem.empty())
-            return false;
-        const std::string path = stem + ".txt";
-        m_temporaryFiles.push_back(path);
-        if (!Export(path, item))
-            return false;
-        m_hseaFile = path;
-        return true;
+        return ExportToText(models.GetPropertyDispatch("Item", &at), m_hseaFile);
     } catch (const std::exception&) {
         return false;
     }
@@ -205,16 +209,7 @@ bool CSOLMOXWrapper::ExportDataSet()
     if (!IsConnected())
         return false;
     try {
-        const CDispatch item = FirstItem("ExpSEAData");
-        const std::string stem = item.IsNull() ? std::string() : NewTemporaryStem();
-        if (stem.empty())
-            return false;
-        const std::string path = stem + ".txt";
-        m_temporaryFiles.push_back(path);
-        if (!Export(path, item))
-            return false;
-        m_dataSetFile = path;
-        return true;
+        return ExportToText(FirstItem("ExpSEAData"), m_dataSetFile);
     } catch (const std::exception&) {
         return false;
     }

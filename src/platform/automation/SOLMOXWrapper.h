@@ -61,6 +61,9 @@ private:
     std::string NewTemporaryStem();
     CDispatch FirstItem(const char* collection);
     bool Export(const std::string& path, const CDispatch& item);
+    // Exports item to a new temporary ".txt" file and names it in file; false (file untouched)
+    // for a null item or when the export fails.
+    bool ExportToText(const CDispatch& item, std::string& file);
 
     QDBusConnection m_connection;
     CDispatch m_modelProject;

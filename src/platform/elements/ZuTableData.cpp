@@ -1,5 +1,7 @@
 #include "platform/elements/ZuTableData.h"
 
+#include <limits>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -62,6 +64,28 @@ CZuCellRect CZuTableData::DataBlock(int index, const CZuCellRect* selection)
         block.right = std::min(block.right, r.right);
     }
     return block;
+}
+
+void CZuTableData::CopySelection(CArchive& ar, int withLabels, int index, const CZuCellRect* selection,
+                                 int numberFormat, const std::string& titleLine)
+{
+    const int rows = GetTableRowCount(index), cols = GetTableColCount(index);
+    CZuCellRect block{1, 1, cols - 1, rows - 1};
+    if (selection) {
+        block = *selection;
+        block.Normalize();
+        // Only cells of the table are copied.
+        block.left = std::max(block.left, 0);
+        block.top = std::max(block.top, 0);
+        block.right = std::min(block.right, cols - 1);
+        block.bottom = std::min(block.bottom, rows - 1);
+    }
+    std::string headerFirst;
+    if (withLabels) {
+        ar.WriteText(titleLine);
+        headerFirst = GetTableCellData(0, 0, index, numberFormat);
+    }
+    WriteBlock(ar, block, withLabels, index, numberFormat, headerFirst);
 }
 
 void CZuTableData::WriteBlock(CArchive& ar, const CZuCellRect& block, int withLabels, int index, int numberFormat,
@@ -229,4 +253,15 @@ bool CZuTableData::GetTableCellValue(int, int, int, double& value)
 {
     value = 0.0;
     return false;
+}
+
+void CZuTableData::GetTableColumnValues(int col, int index, std::vector<double>& values)
+{
+    const int rows = GetTableRowCount(index);
+    values.assign(static_cast<size_t>(std::max(0, rows - 1)), std::numeric_limits<double>::quiet_NaN());
+    for (int r = 1; r < rows; ++r) {
+        double v = 0.0;
+        if (GetTableCellValue(r, col, index, v))
+            values[static_cast<size_t>(r - 1)] = v;
+    }
 }

@@ -73,6 +73,9 @@ public:
     // The number a data cell shows, unrounded (charts plot these, never the cell texts). False when
     // the cell shows no number; tables without numbers of their own answer false everywhere.
     virtual bool GetTableCellValue(int row, int col, int index, double& value);
+    // The numbers of data rows 1 .. row count - 1 of one column, NaN where a cell shows none: what a
+    // chart draws. The default asks GetTableCellValue cell by cell; large tables answer at once.
+    virtual void GetTableColumnValues(int col, int index, std::vector<double>& values);
     virtual int GetTableRowCount(int index);
     virtual int GetTableColCount(int index);
     // Number of table indices (bands, frequencies or RPMs) and the label of one.
@@ -115,6 +118,10 @@ protected:
     // with its row header in front.
     void WriteBlock(CArchive& ar, const CZuCellRect& block, int withLabels, int index, int numberFormat,
                     const std::string& headerFirst);
+    // Copies the cells of the selection, kept inside the table (all data cells without one), as
+    // WriteBlock does; with labels titleLine comes first and the corner cell heads the header row.
+    void CopySelection(CArchive& ar, int withLabels, int index, const CZuCellRect* selection, int numberFormat,
+                       const std::string& titleLine);
 
     // Parses a clipboard field as a number the way the table texts are read ("%lf"): true and the
     // value when the field starts with a number.

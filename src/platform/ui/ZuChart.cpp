@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 
+#include <algorithm>
 #include <cmath>
 
 CZuChart::CZuChart(QWidget* parent) : QCustomPlot(parent)
@@ -21,7 +22,7 @@ CZuChart::CZuChart(QWidget* parent) : QCustomPlot(parent)
                 for (int i = 0; i < graphCount(); ++i)
                     if (graph(i) == curve) {
                         const auto point = curve->data()->at(dataIndex);
-                        emit PointClicked(i, dataIndex, point->key, point->value);
+                        emit PointClicked(i, SourcePoint(i, dataIndex), point->key, point->value);
                         return;
                     }
             });
@@ -57,14 +58,74 @@ QColor CZuChart::CurveColor(int i)
     return kColors[((i % n) + n) % n];
 }
 
+QPen CZuChart::CurvePen(const QColor& color, bool bold)
+{
+    // Thin curves are drawn as cosmetic lines, which stay quick over many points; only the one
+    // bold curve goes through the wide-line outline, with round joins so spikes stay spikes.
+    QPen pen(color, bold ? 2.5 : 1.0);
+    pen.setCosmetic(!bold);
+    pen.setJoinStyle(Qt::RoundJoin);
+    pen.setCapStyle(Qt::RoundCap);
+    return pen;
+}
+
 QCPGraph* CZuChart::AddCurve(const QString& name, const QVector<double>& x, const QVector<double>& y)
 {
     QCPGraph* curve = addGraph();
     curve->setName(name);
-    curve->setPen(QPen(CurveColor(graphCount() - 1), 1.5));
-    curve->setData(x, y, true);
+    curve->setPen(CurvePen(CurveColor(graphCount() - 1), false));
     curve->setSelectable(QCP::stSingleData);
+    const int n = static_cast<int>(std::min(x.size(), y.size()));
+    std::vector<int> kept;
+    if (n <= kMaxDrawnPoints) {
+        curve->setData(x.mid(0, n), y.mid(0, n), true);
+    } else {
+        // A long curve is drawn through the lowest and highest point of each of a fixed number of
+        // stretches (in their order), so peaks and dips stay and the drawing costs the same for
+        // any length. Its points are still reported by their own index.
+        const int buckets = kMaxDrawnPoints / 2;
+        QVector<double> dx, dy;
+        dx.reserve(kMaxDrawnPoints);
+        dy.reserve(kMaxDrawnPoints);
+        kept.reserve(kMaxDrawnPoints);
+        for (int b = 0; b < buckets; ++b) {
+            const int begin = static_cast<int>(static_cast<long long>(n) * b / buckets);
+            const int end = static_cast<int>(static_cast<long long>(n) * (b + 1) / buckets);
+            int lo = -1, hi = -1;
+            for (int i = begin; i < end; ++i) {
+                if (std::isnan(y[i]))
+                    continue;
+                if (lo < 0 || y[i] < y[lo])
+                    lo = i;
+                if (hi < 0 || y[i] > y[hi])
+                    hi = i;
+            }
+            if (lo < 0) { // nothing but gaps: keep one gap
+                kept.push_back(begin);
+                continue;
+            }
+            kept.push_back(std::min(lo, hi));
+            if (hi != lo)
+                kept.push_back(std::max(lo, hi));
+        }
+        for (int i : kept) {
+            dx.push_back(x[i]);
+            dy.push_back(y[i]);
+        }
+        curve->setData(dx, dy, true);
+    }
+    m_pointIndex.push_back(std::move(kept));
     return curve;
+}
+
+int CZuChart::SourcePoint(int curve, int drawnPoint) const
+{
+    if (curve < 0 || curve >= static_cast<int>(m_pointIndex.size()))
+        return drawnPoint;
+    const std::vector<int>& kept = m_pointIndex[static_cast<size_t>(curve)];
+    if (kept.empty())
+        return drawnPoint;
+    return drawnPoint >= 0 && drawnPoint < static_cast<int>(kept.size()) ? kept[static_cast<size_t>(drawnPoint)] : -1;
 }
 
 void CZuChart::HighlightCurve(int i)
@@ -72,16 +133,9 @@ void CZuChart::HighlightCurve(int i)
     m_highlighted = (i >= 0 && i < graphCount()) ? i : -1;
     for (int g = 0; g < graphCount(); ++g) {
         QColor color = CurveColor(g);
-        double width = 1.5;
-        if (m_highlighted >= 0) {
-            if (g == m_highlighted) {
-                width = 3.0;
-            } else {
-                color.setAlpha(90);
-                width = 1.0;
-            }
-        }
-        graph(g)->setPen(QPen(color, width));
+        if (m_highlighted >= 0 && g != m_highlighted)
+            color.setAlpha(80);
+        graph(g)->setPen(CurvePen(color, g == m_highlighted));
     }
     replot(QCustomPlot::rpQueuedReplot);
 }
@@ -114,6 +168,7 @@ QString CZuChart::Title() const
 void CZuChart::ClearChart()
 {
     m_highlighted = -1;
+    m_pointIndex.clear();
     clearPlottables();
     clearItems();
     SetTitle(QString());

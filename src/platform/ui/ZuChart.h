@@ -8,6 +8,7 @@
 #include <qcustomplot.h>
 
 #include <string>
+#include <vector>
 
 class CZuChart : public QCustomPlot
 {
@@ -31,16 +32,22 @@ public:
     void SetLogAxisOver(QCPAxis* axis, double smallest, double largest);
 
     // ---- curves ----
-    // Adds a line through the points (x and y of the same length); the colour follows the number
-    // of curves already drawn. Returns the graph (owned by the chart).
+    // Adds a line through the points (x and y of the same length, x ascending; NaN values are
+    // gaps); the colour follows the number of curves already drawn. A curve of more than
+    // kMaxDrawnPoints points is drawn through the extremes of as many stretches, so that drawing
+    // costs the same for any length. Returns the graph (owned by the chart).
+    static constexpr int kMaxDrawnPoints = 4000;
     QCPGraph* AddCurve(const QString& name, const QVector<double>& x, const QVector<double>& y);
     int CurveCount() const { return graphCount(); }
     QCPGraph* Curve(int i) const { return i >= 0 && i < graphCount() ? graph(i) : nullptr; }
+    // The index, in the points given to AddCurve, of a point drawn by a curve (-1 when none).
+    int SourcePoint(int curve, int drawnPoint) const;
     // Draws curve i bold and the others thin; -1 draws them all alike.
     void HighlightCurve(int i);
     int HighlightedCurve() const { return m_highlighted; }
-    // The colour of the i-th curve.
+    // The colour of the i-th curve, and the pen of a curve (bold: the highlighted one).
     static QColor CurveColor(int i);
+    static QPen CurvePen(const QColor& color, bool bold);
 
 signals:
     // A click near point of curve (both from 0) at (x, y).
@@ -63,4 +70,5 @@ protected:
 private:
     QCPTextElement* m_title = nullptr;
     int m_highlighted = -1;
+    std::vector<std::vector<int>> m_pointIndex; // per curve: source index of each drawn point (empty: all drawn)
 };

@@ -99,7 +99,13 @@ void CZuTableGrid::FitColumnsToHeadings()
 
 int CZuTableGrid::PreferredWidth() const
 {
-    int width = verticalHeader()->sizeHint().width() + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    // The row headings measured by their first and last label only: a long table is not read.
+    int heading = 0;
+    for (int r : {0, m_model->rowCount() - 1})
+        if (r >= 0)
+            heading = std::max(heading, verticalHeader()->fontMetrics().horizontalAdvance(
+                                            m_model->headerData(r, Qt::Vertical).toString()));
+    int width = heading + 24 + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
     for (int c = 0; c < std::min(m_model->columnCount(), 4); ++c)
         width += columnWidth(c);
     return width;

@@ -71,5 +71,6 @@ void CQMXGraphView::PlotCurves(const std::vector<Series>& curves, CZuTableData* 
         SetTitle(QString::fromStdString(data ? data->GetName() : label));
     else
         SetTitle(QString::fromStdString(quantity) + " [" + QString::fromStdString(label) + "]");
-    replot();
+    // Drawn once the window shows its final size.
+    replot(QCustomPlot::rpQueuedReplot);
 }

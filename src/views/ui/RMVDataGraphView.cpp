@@ -46,12 +46,12 @@ void CRMVDataGraphView::BuildChart()
         Series c;
         c.name = QString::fromStdString(f->GetTableCellData(0, s + 1, subset, 0));
         c.x.reserve(points);
-        c.y.reserve(points);
-        for (int p = 0; p < points; ++p) {
-            double y = 0.0;
+        for (int p = 0; p < points; ++p)
             c.x.push_back(f->GetAxisValue(p));
-            c.y.push_back(f->GetTableCellValue(p + 1, s + 1, subset, y) ? y : std::numeric_limits<double>::quiet_NaN());
-        }
+        std::vector<double> values;
+        f->GetTableColumnValues(s + 1, subset, values);
+        values.resize(static_cast<size_t>(points), std::numeric_limits<double>::quiet_NaN());
+        c.y = QVector<double>(values.begin(), values.end());
         list.push_back(std::move(c));
     }
     PlotCurves(list, f, axis == 1, f->GetLabel());

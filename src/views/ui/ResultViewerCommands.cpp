@@ -3,9 +3,14 @@
 #include "app/AnalysisProject.h"
 #include "app/DaqProject.h"
 #include "app/TALVOProject.h"
+#include "calculation/OTCavPcCreator.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/gfx/GfxUtil.h"
 #include "platform/win/Messages.h"
+#include "platform/win/PromptService.h"
 #include "platform/win/WaitCursor.h"
+#include "platform/win/WorkProgress.h"
+#include "spectral/ZuOTPcFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "spectral/ZuRpmPcFunc.h"
 #include "views/ui/DlgCavPcView.h"
@@ -14,14 +19,29 @@
 #include "views/ui/DlgDaqERComp.h"
 #include "views/ui/DlgSelectSubsystem.h"
 
+namespace {
+const char* const kReportFilter = "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
+} // namespace
+
 bool CResultViewerCommands::IsEnabled(int id, const CBaseProject* project, const CMElement* first)
 {
     switch (id) {
     case ID_VIEW_POWER_CONTRIBUTION: {
-        // A project by order reports its contributions as text, which this command does not write.
         const auto* analysis = dynamic_cast<const CAnalysisProject*>(project);
-        return analysis && analysis->GetProjectType() == CAnalysisProject::typeRpm &&
-               dynamic_cast<const CZuRpmPcFunc*>(first) != nullptr;
+        if (!analysis)
+            return false;
+        if (analysis->GetProjectType() == CAnalysisProject::typeRpm)
+            return dynamic_cast<const CZuRpmPcFunc*>(first) != nullptr;
+        // By order the contributions go to a text report, which reads the target's SPL and volume:
+        // only a cavity's map can be reported.
+        const auto* byOrder = dynamic_cast<const CZuOTPcFunc*>(first);
+        const CTALVOProject* container = analysis->GetOwner();
+        if (analysis->GetProjectType() != CAnalysisProject::typeOrder || !byOrder || !container)
+            return false;
+        // The map names its target with the wave sign.
+        std::string target = byOrder->GetSubsystem();
+        CGfxUtil::RemoveWaveSign(target);
+        return container->IsAcoustic(target) != 0;
     }
     case ID_COMPARE_TARGET_ENERGY:
         return dynamic_cast<const CDaqProject*>(project) != nullptr;
@@ -34,9 +54,31 @@ bool CResultViewerCommands::Run(int id, CBaseProject* project, CMElement* first,
 {
     if (!IsEnabled(id, project, first))
         return false;
-    if (id == ID_VIEW_POWER_CONTRIBUTION)
+    if (id == ID_VIEW_POWER_CONTRIBUTION) {
+        if (auto* byOrder = dynamic_cast<CZuOTPcFunc*>(first))
+            return WriteOrderReport(*dynamic_cast<CAnalysisProject*>(project), byOrder);
         return CDlgCavPcView::OpenViewer(dynamic_cast<CZuRpmPcFunc*>(first), parent) != nullptr;
+    }
     return CDlgDaqERComp::Open(dynamic_cast<CDaqProject*>(project), parent) != nullptr;
+}
+
+bool CResultViewerCommands::WriteOrderReport(CAnalysisProject& project, CZuOTPcFunc* contributions)
+{
+    FileChooserOptions options;
+    options.filter = kReportFilter;
+    options.defaultExt = "txt";
+    std::string path;
+    if (!contributions || !PromptSaveFile(options, path) || path.empty())
+        return false;
+    CWaitCursor wait;
+    CStatusBarProgress progress;
+    COTCavPcCreator report(contributions);
+    // The cavity's SPL by order is computed into the result data when the report needs it first.
+    report.SetSplCalculation([&project](CZuOTResultData& data, const std::string& cavity) {
+        return project.CalcSPLOT(&data, cavity, 1, 0);
+    });
+    // The file is written whole or not at all: an existing report stays as it was on failure.
+    return report.WriteReport(path.c_str(), &progress) == 1;
 }
 
 intptr_t CResultViewerCommands::OnSplBySingleIP(uint32_t msg, const CZuSubsystemTable* inputs,

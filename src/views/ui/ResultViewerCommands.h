@@ -6,6 +6,7 @@
 class CAnalysisProject;
 class CBaseProject;
 class CMElement;
+class CZuOTPcFunc;
 class CZuSubsystemTable;
 class QWidget;
 
@@ -18,11 +19,16 @@ public:
         ID_COMPARE_TARGET_ENERGY = 1082,
     };
 
-    // 1077: an analysis project by RPM and a power-contribution result over RPM selected first;
+    // 1077: an analysis project by RPM and a power-contribution result over RPM selected first, or
+    // a project by order and a cavity's power-contribution result over order selected first;
     // 1082: a DAQ project selected.
     static bool IsEnabled(int id, const CBaseProject* project, const CMElement* first);
-    // Opens (or brings forward) the command's viewer; false when nothing was opened.
+    // Opens (or brings forward) the command's viewer, or for a result over order writes its report;
+    // false when nothing was opened or written.
     static bool Run(int id, CBaseProject* project, CMElement* first, QWidget* parent);
+    // 1077 by order: the order power-contribution report of the map, written to the text file the
+    // user names (the cavity's SPL by order computed when missing); true when written.
+    static bool WriteOrderReport(CAnalysisProject& project, CZuOTPcFunc* contributions);
     // 0x2414 / 0x2415: asks for the target cavity, builds the SPL table by single input powers and
     // opens the comparison of the project; -1 when nothing is opened.
     static intptr_t OnSplBySingleIP(uint32_t msg, const CZuSubsystemTable* inputs, CAnalysisProject* project,

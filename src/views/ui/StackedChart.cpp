@@ -1,6 +1,7 @@
 #include "views/ui/StackedChart.h"
 
 #include "platform/base/Format.h"
+#include "views/CavPcViewData.h"
 
 #include <algorithm>
 
@@ -19,26 +20,46 @@ void CStackedChart::Draw(const std::vector<double>& x, const std::vector<std::ve
     m_x = x;
     xAxis->setScaleType(QCPAxis::stLinear);
     UpdateTicks();
-    QVector<double> running(points, 0.0);
+    const std::vector<std::vector<double>> sums = CCavPcViewData::RunningSums(cells);
+    const int n = static_cast<int>(cells.size());
+    auto curveColor = [&](int c) {
+        const COLORREF rgb = c < static_cast<int>(colors.size()) ? colors[static_cast<size_t>(c)] : RGB(128, 128, 128);
+        return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+    };
+    auto values = [&](int c) {
+        QVector<double> v(points, 0.0);
+        const auto& sum = sums[static_cast<size_t>(c)];
+        for (int k = 0; k < points && k < static_cast<int>(sum.size()); ++k)
+            v[k] = sum[static_cast<size_t>(k)];
+        return v;
+    };
     QCPGraph* below = nullptr;
     double top = 0.0;
-    for (size_t c = 0; c < cells.size(); ++c) {
-        for (int k = 0; k < points && k < static_cast<int>(cells[c].size()); ++k) {
-            running[k] += cells[c][static_cast<size_t>(k)];
-            top = std::max(top, running[k]);
-        }
-        const COLORREF rgb = c < colors.size() ? colors[c] : RGB(128, 128, 128);
-        const QColor color(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+    for (int c = 0; c < n; ++c) {
+        const QVector<double> running = values(c);
+        for (double v : running)
+            top = std::max(top, v);
+        const QColor color = curveColor(c);
         QCPGraph* g = addGraph();
-        g->setName(c < names.size() ? QString::fromStdString(names[c]) : QString());
+        g->setName(c < static_cast<int>(names.size()) ? QString::fromStdString(names[static_cast<size_t>(c)])
+                                                      : QString());
         g->setData(keys, running, true);
-        const bool marked = cumulative && static_cast<int>(c) == markedCurve;
-        g->setPen(QPen(marked ? QColor(Qt::black) : color.darker(140), marked ? 2.5 : 1.0));
+        g->setPen(QPen(color.darker(140), 1.0));
         g->setBrush(QBrush(color));
         // The first band reaches down to the axis, the others to the band below.
         if (below)
             g->setChannelFillGraph(below);
         below = g;
+    }
+    // Cumulative mode: curves n + c draw the running sums over contributors 0..c as lines over the
+    // paled bands, the one at the group end marked, so the share of the first group can be read.
+    for (int c = 0; cumulative && c < n; ++c) {
+        QCPGraph* g = addGraph();
+        g->setName(QString());
+        g->setData(keys, values(c), true);
+        const bool marked = c == markedCurve;
+        g->setPen(QPen(marked ? QColor(Qt::black) : curveColor(c).darker(160), marked ? 2.5 : 1.0));
+        g->removeFromLegend();
     }
     xAxis->setRange(0.5, std::max(1, points) + 0.5);
     yAxis->setRange(0.0, top > 0.0 ? top * 1.05 : 1.0);

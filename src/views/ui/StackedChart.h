@@ -15,7 +15,9 @@ class CStackedChart : public CZuChart
 public:
     explicit CStackedChart(QWidget* parent = nullptr);
 
-    // cells[curve][point]; markedCurve -1 for none.
+    // cells[contributor][point], drawn as stacked bands; in cumulative mode the running sums over
+    // contributors 0..c follow as curves n + c, the one of contributor markedCurve (-1: none)
+    // marked.
     void Draw(const std::vector<double>& x, const std::vector<std::vector<double>>& cells,
               const std::vector<std::string>& names, const std::vector<COLORREF>& colors, bool cumulative,
               int markedCurve);

@@ -44,13 +44,13 @@ void CTALDataGraphView::BuildChart(int subset)
         Series c;
         c.name = QString::fromStdString(f->GetFreqIndicator(s));
         c.x.reserve(points);
-        c.y.reserve(points);
-        for (int p = 0; p < points; ++p) {
-            double y = 0.0;
+        for (int p = 0; p < points; ++p)
             c.x.push_back(f->GetAxisValue(p));
-            // A cell without a number leaves a gap in the curve.
-            c.y.push_back(f->GetTableCellValue(p + 1, 1, s, y) ? y : std::numeric_limits<double>::quiet_NaN());
-        }
+        // A cell without a number is NaN: a gap in the curve.
+        std::vector<double> values;
+        f->GetTableColumnValues(1, s, values);
+        values.resize(static_cast<size_t>(points), std::numeric_limits<double>::quiet_NaN());
+        c.y = QVector<double>(values.begin(), values.end());
         curves.push_back(std::move(c));
     }
     PlotCurves(curves, f, axis == 1, f->GetLabel());

@@ -11,6 +11,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
+#include "GrabWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -33,19 +34,7 @@ protected:
     }
     void TearDown() override { CDAQ::Destroy(); }
 
-    void Grab(QWidget& w, const char* name)
-    {
-        w.show();
-        QApplication::processEvents();
-        for (QWidget* child : w.findChildren<QWidget*>()) {
-            if (child->isVisible()) {
-                EXPECT_FALSE(child->size().isEmpty()) << name << ": " << child->objectName().toStdString();
-            }
-        }
-        EXPECT_TRUE(w.grab().save(m_pictures.filePath(QString::fromLatin1(name) + ".png")));
-        if (qEnvironmentVariableIsSet("ORVEX_KEEP_PNG"))
-            w.grab().save(QDir(qEnvironmentVariable("ORVEX_KEEP_PNG")).filePath(QString::fromLatin1(name) + ".png"));
-    }
+    void Grab(QWidget& w, const char* name) { GrabWindow(w, m_pictures, name); }
 
     CManualMsClock m_ms{1000};
     QTemporaryDir m_pictures;

@@ -17,6 +17,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/QueuedMessageTarget.h"
 #include "platform/win/ZuRegOptions.h"
+#include "GrabWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -52,20 +53,7 @@ protected:
     void TearDown() override { CDAQ::Destroy(); }
 
     // Grabs a window into the test's folder and checks that its visible controls have a size.
-    void Grab(QWidget& w, const char* name)
-    {
-        w.show();
-        QApplication::processEvents();
-        for (QWidget* child : w.findChildren<QWidget*>()) {
-            if (child->isVisible()) {
-                EXPECT_FALSE(child->size().isEmpty()) << name << ": " << child->objectName().toStdString();
-            }
-        }
-        const QString path = m_pictures.filePath(QString::fromLatin1(name) + ".png");
-        EXPECT_TRUE(w.grab().save(path));
-        if (qEnvironmentVariableIsSet("ORVEX_KEEP_PNG"))
-            w.grab().save(QDir(qEnvironmentVariable("ORVEX_KEEP_PNG")).filePath(QString::fromLatin1(name) + ".png"));
-    }
+    void Grab(QWidget& w, const char* name) { GrabWindow(w, m_pictures, name); }
 
     CManualMsClock m_ms{1000};
     QTemporaryDir m_pictures;

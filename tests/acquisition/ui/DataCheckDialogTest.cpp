@@ -10,6 +10,7 @@
 #include "experiments/Excitation.h"
 #include "models/HSEARegOptions.h"
 #include "platform/win/StringTable.h"
+#include "GrabWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,19 +30,7 @@ protected:
         ASSERT_TRUE(m_pictures.isValid());
     }
 
-    void Grab(QWidget& w, const char* name)
-    {
-        w.show();
-        QApplication::processEvents();
-        for (QWidget* child : w.findChildren<QWidget*>()) {
-            if (child->isVisible()) {
-                EXPECT_FALSE(child->size().isEmpty()) << name << ": " << child->objectName().toStdString();
-            }
-        }
-        EXPECT_TRUE(w.grab().save(m_pictures.filePath(QString::fromLatin1(name) + ".png")));
-        if (qEnvironmentVariableIsSet("ORVEX_KEEP_PNG"))
-            w.grab().save(QDir(qEnvironmentVariable("ORVEX_KEEP_PNG")).filePath(QString::fromLatin1(name) + ".png"));
-    }
+    void Grab(QWidget& w, const char* name) { GrabWindow(w, m_pictures, name); }
 
     QTemporaryDir m_pictures;
 };

@@ -57,6 +57,8 @@ class RecordingTree : public IProjectTreeWindow
 {
 public:
     void AddTree(CMElement*, const std::string&) override {}
+    void InsertTree(int, CMElement*, const std::string&) override {}
+    CMElement* GetTreeProject(int) const override { return nullptr; }
     void RemoveTree(int) override {}
     void RemoveAllTrees() override {}
     void RefreshItems() override {}

@@ -300,3 +300,42 @@ TEST_F(DocumentRoad, FileWithoutVersionPropertyStartsAFreshHistory)
     EXPECT_GT(history->GetModifiedTime(), 0);
     doc.OnCloseDocument();
 }
+
+TEST_F(DocumentRoad, ProjectsAddedAfterAttachingGetTheirOwnTree)
+{
+    CMainFrame frame;
+    auto owned = std::make_unique<CTALVODoc>();
+    CTALVODoc* doc = owned.get();
+    const auto model = std::filesystem::path(ORVEX_SOURCE_DIR) / "samples" / "sample-model.dmd";
+    ASSERT_NE(doc->GetTALVOProject().CreateModelProjectFromFile(0, model.string()), nullptr);
+    CDaqProject* daq = doc->GetTALVOProject().AddDaqProject();
+    ASSERT_NE(daq, nullptr);
+    frame.AttachDocument(std::move(owned));
+    CDockTreeWnd& trees = *frame.TreeWindow();
+    ASSERT_EQ(trees.GetTreeCount(), doc->GetTALVOProject().GetProjectCount());
+
+    CRPMOptions rpm;
+    rpm.SetRange(1000.0f, 2000.0f, 500.0f);
+    COrderList orders;
+    orders.Add(2.0);
+    CAnalysisProject* byOrder = doc->AddOrderAnalysisProject(daq, &rpm, &orders, 50.0f);
+    ASSERT_NE(byOrder, nullptr);
+    CAnalysisProject* byRpm = doc->AddRpmAnalysisProject(&rpm, daq, nullptr);
+    ASSERT_NE(byRpm, nullptr);
+    CDaqProject* second = doc->NewDaqProject();
+    ASSERT_NE(second, nullptr);
+
+    // One tree per project, in the document's order: the tree at a project's index shows it.
+    ASSERT_EQ(trees.GetTreeCount(), doc->GetTALVOProject().GetProjectCount());
+    for (CBaseProject* project :
+         {static_cast<CBaseProject*>(byOrder), static_cast<CBaseProject*>(byRpm), static_cast<CBaseProject*>(second)}) {
+        const int index = doc->GetProjectIndex(project);
+        CMTreeCtrlEx* tree = trees.GetTree(index);
+        ASSERT_NE(tree, nullptr) << project->GetName();
+        EXPECT_TRUE(tree->Model()->IndexOf(project).isValid()) << project->GetName();
+        EXPECT_EQ(tree->Model()->RootAt(0), project);
+    }
+    // The first trees still show the projects they were made for.
+    EXPECT_EQ(trees.GetTree(0)->Model()->RootAt(0), doc->GetTALVOProject().GetProject(0));
+    EXPECT_EQ(trees.GetTree(1)->Model()->RootAt(0), daq);
+}

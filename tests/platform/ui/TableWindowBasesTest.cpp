@@ -165,6 +165,32 @@ TEST(ZuChart, CurvesHighlightAndDecadeRanges)
     EXPECT_GT(chart.Curve(1)->pen().widthF(), chart.Curve(0)->pen().widthF());
     chart.HighlightCurve(-1);
     EXPECT_EQ(chart.Curve(1)->pen().widthF(), chart.Curve(0)->pen().widthF());
+
+    // A long curve is drawn through fewer points that keep its peaks and dips, and clicks still
+    // name the points by their own index.
+    QVector<double> x(100000), y(100000);
+    for (int i = 0; i < x.size(); ++i) {
+        x[i] = i;
+        y[i] = 1.0 + (i % 7);
+    }
+    y[54321] = 100.0;
+    y[777] = -5.0;
+    QCPGraph* longCurve = chart.AddCurve("long", x, y);
+    EXPECT_LE(longCurve->dataCount(), CZuChart::kMaxDrawnPoints);
+    double top = -1e300, bottom = 1e300;
+    int peak = -1;
+    for (int i = 0; i < longCurve->dataCount(); ++i) {
+        const double v = longCurve->data()->at(i)->value;
+        if (v > top) {
+            top = v;
+            peak = i;
+        }
+        bottom = std::min(bottom, v);
+    }
+    EXPECT_EQ(top, 100.0);
+    EXPECT_EQ(bottom, -5.0);
+    EXPECT_EQ(chart.SourcePoint(2, peak), 54321);
+    EXPECT_EQ(chart.SourcePoint(0, 1), 1) << "short curves are drawn point for point";
 }
 
 TEST(ZuTableDataFrame, RecordsItselfInTheElementAndClosesWithIt)

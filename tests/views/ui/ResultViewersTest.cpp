@@ -26,6 +26,12 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
+#include "calculation/InputEnergyFolder.h"
+#include "spectral/OTMultiVecFunc.h"
+#include "spectral/OrderBand.h"
+#include "spectral/OrderList.h"
+#include "spectral/ZuOTPcFunc.h"
+#include "spectral/ZuOTResultData.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "spectral/ZuRpmPcFunc.h"
@@ -46,8 +52,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <unistd.h>
 
 namespace {
@@ -130,6 +139,100 @@ struct SampleFixture : ::testing::Test
 };
 } // namespace
 
+TEST_F(SampleFixture, PowerContributionByOrderWritesTheOrderReport)
+{
+    // The roof's measured energies read at each order's band: an order analysis solved from them.
+    CZuSubsystemTable roof;
+    roof.Add(sample::kExcited);
+    ASSERT_EQ(project->CalcInputEnergy(roof, 0), 1);
+    auto* measured = DynamicDowncast<CZuRpmFunc>(project->GetInputEnergyFolder()->FindRpmItem(sample::kExcited));
+    ASSERT_NE(measured, nullptr);
+    COrderList orders;
+    for (double o : sample::kOrders)
+        orders.Add(o);
+    CAnalysisProject* byOrder =
+        doc.AddOrderAnalysisProject(doc.GetTALVOProject().GetDaqProject(0), &project->GetRPMOptions(), &orders, 50.0f);
+    ASSERT_NE(byOrder, nullptr);
+    ASSERT_EQ(byOrder->AddInputEnergyData(roof), 1);
+    auto* energies = DynamicDowncast<COTMultiVecFunc>(byOrder->GetInputEnergyFolder()->FindRpmItem(sample::kExcited));
+    ASSERT_NE(energies, nullptr);
+    for (int r = 0; r < energies->GetDataCount(); ++r)
+        for (int o = 0; o < orders.GetSize(); ++o) {
+            const int b = GetOrderBandIndexInt(energies->DataIndex(r), orders[o], byOrder->GetDaqConfigValue(),
+                                               byOrder->GetOctaveManager());
+            energies->DataValue(r, o) = b >= 0 ? measured->DataValue(r, b) : 0.0;
+        }
+    ASSERT_EQ(byOrder->CalcInputPower(&roof, 0, 0), 1);
+    auto* set = DynamicDowncast<CZuOTResultData>(byOrder->CalcEnergyResult(roof, 1, 1));
+    ASSERT_NE(set, nullptr);
+    CZuOTPcFunc* pc = byOrder->CalcPowerContributionOT(set, kTarget, 1);
+    ASSERT_NE(pc, nullptr);
+
+    // Enabled for a cavity's map by order only; the viewer's rule still holds by RPM.
+    using R = CResultViewerCommands;
+    EXPECT_TRUE(R::IsEnabled(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, pc));
+    EXPECT_FALSE(R::IsEnabled(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, set));
+    EXPECT_FALSE(R::IsEnabled(R::ID_VIEW_POWER_CONTRIBUTION, project, pc)) << "a map by order in a project by RPM";
+    CZuOTPcFunc* structure = byOrder->CalcPowerContributionOT(set, "Floor", 1);
+    ASSERT_NE(structure, nullptr);
+    EXPECT_FALSE(R::IsEnabled(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, structure)) << "a structure is no cavity";
+
+    // Cancelled chooser: nothing written.
+    const fs::path report = file.parent_path() / "contributions.txt";
+    prompts.responder = [](const PromptRecord&) { return PromptAnswer{IDCANCEL, {}, 0}; };
+    EXPECT_FALSE(R::Run(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, pc, nullptr));
+    EXPECT_FALSE(fs::exists(report));
+
+    prompts.responder = [&](const PromptRecord& r) {
+        return r.kind == PromptKind::SaveFile ? PromptAnswer{IDOK, {report.string()}, 1} : PromptAnswer{};
+    };
+    ASSERT_TRUE(R::Run(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, pc, nullptr));
+    EXPECT_EQ(prompts.Last().kind, PromptKind::SaveFile);
+    EXPECT_EQ(prompts.Last().file.filter, "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||");
+    EXPECT_EQ(prompts.Last().file.defaultExt, "txt");
+    std::ifstream in(report);
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string content = text.str();
+    // The three sections in order, each with a block per order; a block has one line per RPM row.
+    const size_t areaDb = content.find("##### AREA [dB] #####\n");
+    const size_t areaPercent = content.find("##### AREA [%] #####\n");
+    const size_t line = content.find("##### LINE [dB] #####\n");
+    ASSERT_EQ(areaDb, 0u) << content.substr(0, 200);
+    ASSERT_NE(areaPercent, std::string::npos);
+    ASSERT_NE(line, std::string::npos);
+    EXPECT_LT(areaPercent, line);
+    for (const char* block : {"TYPE:1, ORDER:0", "TYPE:1, ORDER:1", "TYPE:2, ORDER:0", "TYPE:3, ORDER:1"})
+        EXPECT_NE(content.find(block), std::string::npos) << block;
+    std::istringstream lines(content.substr(content.find("TYPE:2, ORDER:0")));
+    std::string header, row;
+    std::getline(lines, header);
+    int rows = 0;
+    while (std::getline(lines, row) && !row.empty()) {
+        // Each row: the RPM and one rate per contributor named in the header.
+        std::istringstream cells(row);
+        double rpm = 0.0, rate = 0.0;
+        cells >> rpm;
+        EXPECT_NEAR(rpm, pc->GetOrderFunc(0)->GetRpm(rows), 0.01);
+        size_t count = 0;
+        for (; cells >> rate; ++count) {
+            EXPECT_GE(rate, 0.0);
+        }
+        EXPECT_EQ(count, static_cast<size_t>(std::count(header.begin(), header.end(), '\t')));
+        ++rows;
+    }
+    EXPECT_EQ(rows, pc->GetOrderFunc(0)->GetRpmCount());
+
+    // A report that cannot be written says so and leaves nothing behind.
+    const fs::path bad = file.parent_path() / "missing-folder" / "contributions.txt";
+    prompts.responder = [&](const PromptRecord& r) {
+        return r.kind == PromptKind::SaveFile ? PromptAnswer{IDOK, {bad.string()}, 1} : PromptAnswer{};
+    };
+    EXPECT_FALSE(R::Run(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, pc, nullptr));
+    EXPECT_EQ(prompts.Last().text, "Faile to open file.");
+    EXPECT_FALSE(fs::exists(bad));
+}
+
 TEST_F(SampleFixture, PowerContributionViewerSharesRatesTicksAndLifetime)
 {
     SetOption(6180, 1);
@@ -176,6 +279,33 @@ TEST_F(SampleFixture, PowerContributionViewerSharesRatesTicksAndLifetime)
         EXPECT_NEAR(sum, data.GetTotal()[b], 1e-6) << b;
     }
     GrabAndCheck(*viewer, "power-contribution-share", QSize(820, 600));
+
+    // Cumulative charts: after the bands come the running sums over contributors 0..c as curves
+    // n + c, the one at the group end marked.
+    SetOption(6179, 1);
+    viewer->SetView(1);
+    viewer->SetView(0);
+    {
+        const int n = data.GetContributorCount();
+        CStackedChart* chart = viewer->StackedChart();
+        ASSERT_EQ(chart->graphCount(), 2 * n);
+        const auto sums = CCavPcViewData::RunningSums(data.GetCells());
+        for (int c = 0; c < n; ++c) {
+            const QCPGraph* line = chart->graph(n + c);
+            EXPECT_EQ(line->brush().style(), Qt::NoBrush);
+            for (int k = 0; k < data.GetPointCount(); ++k)
+                EXPECT_DOUBLE_EQ(line->data()->at(k)->value, sums[static_cast<size_t>(c)][static_cast<size_t>(k)]);
+        }
+        const int g = data.GetGroupEnd();
+        if (g < n) {
+            EXPECT_GT(chart->graph(n + g)->pen().widthF(), chart->graph(n + (g == 0 ? n - 1 : 0))->pen().widthF());
+        }
+        GrabAndCheck(*viewer, "power-contribution-cumulative", QSize(820, 600));
+    }
+    SetOption(6179, 0);
+    viewer->SetView(1);
+    viewer->SetView(0);
+    EXPECT_EQ(viewer->StackedChart()->graphCount(), data.GetContributorCount());
 
     // The read-out names the contributor under the mouse.
     const QString tip = viewer->ReadOut(0.5, 1e-12);

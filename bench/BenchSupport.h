@@ -1,0 +1,139 @@
+#pragma once
+// What the benchmark programs share: shuffled repetitions, reporters that keep the fastest time of
+// each benchmark, and the plain file operations the program's own reads and writes are held against.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace benchsupport {
+
+// benchmark::Initialize with the repetitions of all benchmarks run in a shuffled order unless the
+// command line says otherwise, so that each side of a ratio sees the same spread of machine load.
+inline void InitializeInterleaved(int& argc, char**& argv)
+{
+    static std::string interleave = "--benchmark_enable_random_interleaving=true";
+    static std::vector<char*> args;
+    args.assign(argv, argv + argc);
+    args.insert(args.begin() + 1, interleave.data());
+    argc = int(args.size());
+    args.push_back(nullptr);
+    argv = args.data();
+    benchmark::Initialize(&argc, argv);
+}
+
+// Keeps the fastest time per iteration of each benchmark over its repetitions.
+class CFastestReporter : public benchmark::ConsoleReporter
+{
+public:
+    std::map<std::string, double> fastest;
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0)
+                continue;
+            const double t = run.GetAdjustedRealTime();
+            auto [it, added] = fastest.emplace(run.run_name.function_name, t);
+            if (!added && t < it->second)
+                it->second = t;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    double Ratio(const char* a, const char* b) const
+    {
+        auto x = fastest.find(a), y = fastest.find(b);
+        return x == fastest.end() || y == fastest.end() || y->second <= 0.0 ? NAN : x->second / y->second;
+    }
+};
+
+// Hands the time of each run to the first slot whose text its benchmark's name contains.
+class CSlotReporter : public benchmark::ConsoleReporter
+{
+public:
+    explicit CSlotReporter(std::vector<std::pair<const char*, double*>> slots) : m_slots(std::move(slots)) {}
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred)
+                continue;
+            const double t = run.GetAdjustedRealTime();
+            const std::string name = run.benchmark_name();
+            for (const auto& [text, slot] : m_slots)
+                if (name.find(text) != std::string::npos) {
+                    *slot = t;
+                    break;
+                }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+private:
+    std::vector<std::pair<const char*, double*>> m_slots;
+};
+
+// The bytes of file written as durably as the program writes its files, without the archive:
+// write, fsync, rename, sync the folder.
+inline void DurableWriteOf(benchmark::State& state, const std::string& file, const std::filesystem::path& folder)
+{
+    std::vector<char> bytes;
+    {
+        std::ifstream in(file, std::ios::binary);
+        if (!in) {
+            state.SkipWithError("BM_Store writes the file first");
+            return;
+        }
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const std::string temp = (folder / "durable.tmp").string();
+    const std::string target = (folder / "durable.bin").string();
+    for (auto _ : state) {
+        FILE* f = std::fopen(temp.c_str(), "wb");
+        const bool ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0 &&
+                        ::fsync(::fileno(f)) == 0;
+        if (f)
+            std::fclose(f);
+        if (!ok || std::rename(temp.c_str(), target.c_str()) != 0) {
+            state.SkipWithError("the durable write failed");
+            return;
+        }
+        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
+}
+
+// A plain read of file into memory.
+inline void PlainReadOf(benchmark::State& state, const std::string& file)
+{
+    if (!std::filesystem::exists(file)) {
+        state.SkipWithError("BM_Store writes the file first");
+        return;
+    }
+    const size_t size = std::filesystem::file_size(file);
+    std::vector<char> buffer(size);
+    for (auto _ : state) {
+        FILE* f = std::fopen(file.c_str(), "rb");
+        const size_t got = f ? std::fread(buffer.data(), 1, size, f) : 0;
+        if (f)
+            std::fclose(f);
+        if (got != size)
+            state.SkipWithError("the read failed");
+        benchmark::DoNotOptimize(buffer.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(size));
+}
+
+} // namespace benchsupport
