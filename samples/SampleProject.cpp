@@ -44,6 +44,12 @@ bool Fail(std::string* error, const std::string& why)
     return false;
 }
 
+CDaqProject* NoDaq(std::string* error, const std::string& why)
+{
+    Fail(error, why);
+    return nullptr;
+}
+
 // The description of the run-up as the acquisition files it: the excited structure with both
 // accelerometers on channels 0 and 1, the responding cavity without sensors of its own.
 CExpInfo MakeDescription()
@@ -124,6 +130,20 @@ bool Build(CTALVODoc& doc, const std::filesystem::path& sampleFolder, const std:
 {
     if (!doc.NewProjectFromModelFile(projectFile, kModelKind, (sampleFolder / kModelDataFile).string(), error))
         return false;
+    CDaqProject* daq = AddMeasuredRunUp(doc, error);
+    if (!daq)
+        return false;
+
+    // The analysis runs over the RPMs the run-up passed through with whole blocks of samples.
+    CRPMOptions rpm;
+    rpm.SetRange(static_cast<float>(kRpmStart), static_cast<float>(kAnalysisRpmMax), 50.0f);
+    if (!doc.AddRpmAnalysisProject(&rpm, daq, doc.GetTALVOProject().GetOctaveManager()))
+        return Fail(error, "the analysis project could not be made");
+    return doc.OnSaveDocument(projectFile, error);
+}
+
+CDaqProject* AddMeasuredRunUp(CTALVODoc& doc, std::string* error)
+{
     CTALVOProject& container = doc.GetTALVOProject();
 
     // The sensors of the catalogue that the run-up was measured with.
@@ -134,12 +154,12 @@ bool Build(CTALVODoc& doc, const std::filesystem::path& sampleFolder, const std:
         sensor.ChannelInfo.DataType = SENSOR_DATATYPE_ACCELERATION;
         sensor.ChannelInfo.Sensitivity = kSensitivity;
         if (!container.GetSensorProject()->FindSensor(id) && !container.GetSensorProject()->AddSensor(sensor))
-            return Fail(error, Format("the sensor %s could not be added", id));
+            return NoDaq(error, Format("the sensor %s could not be added", id));
     }
 
     CDaqProject* daq = doc.NewDaqProject();
     if (!daq)
-        return Fail(error, "the DAQ project could not be made");
+        return NoDaq(error, "the DAQ project could not be made");
     daq->GetDAQConfig()->SetSamplingFreq(kSamplingFrequency);
     // The acquisition's RPM range is the run-up's.
     daq->GetDAQConfig()->SetRpmLow(static_cast<int>(kRpmStart));
@@ -148,12 +168,12 @@ bool Build(CTALVODoc& doc, const std::filesystem::path& sampleFolder, const std:
     CExpInfo description = MakeDescription();
     std::vector<CDAQExperiment*> sets;
     if (!daq->AddMeasuredData({&description}, sets) || sets.size() != 1)
-        return Fail(error, Format("the model has no pair %s / %s to file the run-up under", kExcited, kResponse));
+        return NoDaq(error, Format("the model has no pair %s / %s to file the run-up under", kExcited, kResponse));
     CDAQExperiment* set = sets[0];
     set->SetUseFlag(1);
     auto measurement = MakeMeasurement(*daq, *set, error);
     if (!measurement)
-        return false;
+        return nullptr;
     // The measured-data tree hangs below its data set, so the project file carries the samples.
     CExpProject* tree = set->AddChild(std::move(measurement));
     daq->NotifyChildAdded(tree);
@@ -161,15 +181,9 @@ bool Build(CTALVODoc& doc, const std::filesystem::path& sampleFolder, const std:
     // recalculation leaves them.
     CMElementList functions;
     if (CCalcProjectManager::BuildCalcDataList(*tree, functions) != 1)
-        return Fail(error, "the spectra of the run-up could not be calculated");
+        return NoDaq(error, "the spectra of the run-up could not be calculated");
     set->AddFuncs(functions);
     functions.Clear(1);
-
-    // The analysis runs over the RPMs the run-up passed through with whole blocks of samples.
-    CRPMOptions rpm;
-    rpm.SetRange(static_cast<float>(kRpmStart), static_cast<float>(kAnalysisRpmMax), 50.0f);
-    if (!doc.AddRpmAnalysisProject(&rpm, daq, container.GetOctaveManager()))
-        return Fail(error, "the analysis project could not be made");
-    return doc.OnSaveDocument(projectFile, error);
+    return daq;
 }
 } // namespace sample

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+class CDaqProject;
 class CTALVODoc;
 
 namespace sample {
@@ -38,4 +39,7 @@ float OrderSample(int c, int i);
 // error when a step fails.
 bool Build(CTALVODoc& doc, const std::filesystem::path& sampleFolder, const std::string& projectFile,
            std::string* error);
+// The measured part alone, into a document that holds the sample model: the sensors, a DAQ project
+// and the measured run-up with its spectra over RPM. The DAQ project, or null with the reason.
+CDaqProject* AddMeasuredRunUp(CTALVODoc& doc, std::string* error);
 } // namespace sample

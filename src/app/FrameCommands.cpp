@@ -8,12 +8,16 @@
 #include "common/ElementCopy.h"
 #include "experiments/DAQConfig.h"
 #include "platform/elements/MElement.h"
+#include "platform/win/ZuRegOptions.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
 namespace {
+// The option that allows more than one DAQ project in a document.
+constexpr uint32_t kOptionManyDaqProjects = 6175;
+
 const CAnalysisProject* AsAnalysis(const CFrameSelection& s)
 {
     return s.doc ? DynamicDowncast<CAnalysisProject>(s.project) : nullptr;
@@ -45,12 +49,25 @@ void CollectResultSets(const CMElement* element, std::vector<CMElement*>& out)
 const std::vector<int>& CFrameCommands::Commands()
 {
     static const std::vector<int> ids = {
-        ID_MODEL_UPDATE,         ID_COPY_ANALYSIS_PROJECT,   ID_RENAME_PROJECT,
-        ID_DAQ_SETTINGS,         ID_BLIX_CHANNEL_EXCHANGE,   ID_MERGE_ANALYSIS_PROJECTS,
-        ID_REMOVE_PROJECT_AT,    ID_RENAME_PROJECT_AT,       ID_ADD_MODEL_VARIANT,
-        ID_NEW_ANALYSIS_PROJECT, ID_NEW_DAQ_PROJECT,         ID_REMOVE_PROJECT,
-        ID_MODEL_VIEW,           ID_IMPORTED_FILE_LIST,      ID_EDIT_CUT,
-        ID_DAQ_CALC_OPTIONS,     ID_DAQ_CALC_OPTIONS_RECALC,
+        ID_MODEL_UPDATE,
+        ID_COPY_ANALYSIS_PROJECT,
+        ID_RENAME_PROJECT,
+        ID_DAQ_SETTINGS,
+        ID_BLIX_CHANNEL_EXCHANGE,
+        ID_MERGE_ANALYSIS_PROJECTS,
+        ID_REMOVE_PROJECT_AT,
+        ID_RENAME_PROJECT_AT,
+        ID_ADD_MODEL_VARIANT,
+        ID_NEW_ANALYSIS_PROJECT,
+        ID_NEW_DAQ_PROJECT,
+        ID_REMOVE_PROJECT,
+        ID_MODEL_VIEW,
+        ID_IMPORTED_FILE_LIST,
+        ID_EDIT_CUT,
+        ID_DAQ_CALC_OPTIONS,
+        ID_DAQ_CALC_OPTIONS_RECALC,
+        ID_EXTRACT_CLF,
+        ID_EXTRACT_INTRINSIC_DLF,
     };
     return ids;
 }
@@ -67,6 +84,12 @@ bool CFrameCommands::IsEnabled(int id, const CFrameSelection& s)
     switch (id) {
     case ID_MODEL_UPDATE:
         return ModelOf(s) != nullptr;
+    case ID_EXTRACT_CLF:
+    case ID_EXTRACT_INTRINSIC_DLF: {
+        // Loss factors come out of the hybrid model of the selected model project.
+        const auto* model = s.doc ? DynamicDowncast<CModelProject>(s.project) : nullptr;
+        return model && model->GetHSEAModelData() != nullptr;
+    }
     case ID_COPY_ANALYSIS_PROJECT:
     case ID_MERGE_ANALYSIS_PROJECTS:
         return AsAnalysis(s) != nullptr;
@@ -90,9 +113,9 @@ bool CFrameCommands::IsEnabled(int id, const CFrameSelection& s)
     case ID_NEW_ANALYSIS_PROJECT:
         return ModelOf(s) != nullptr;
     case ID_NEW_DAQ_PROJECT:
-        // The measurement set-up of a new DAQ project ends with the engine rotation dialog, which
-        // is not part of the program yet.
-        return false;
+        // A second DAQ project only where the option allows more than one.
+        return hasDoc && (GetRegOptionByStringId(kOptionManyDaqProjects) != 0 ||
+                          s.doc->GetTALVOProject().GetDaqProject(0) == nullptr);
     case ID_MODEL_VIEW: {
         const CModelProject* model = ModelOf(s);
         return s.project && model && model->GetModelData(0) != nullptr;

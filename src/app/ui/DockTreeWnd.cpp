@@ -1,5 +1,8 @@
 #include "app/ui/DockTreeWnd.h"
 
+#include "app/ui/TreePickers.h"
+#include "views/ui/DlgSelectSubsystem.h"
+
 #include "app/ModelProject.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
@@ -181,6 +184,12 @@ intptr_t CDockTreeWnd::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lPar
         return AddElement(index, element) ? 1 : 0;
     case WM_ZU_CHILD_REMOVED:
         return RemoveElement(index, element) ? 1 : 0;
+    case WM_ZU_SUBSYSTEM_PICKED:
+    case WM_ZU_SUBSYSTEM_PAIR_PICKED:
+        if (!m_pickers)
+            m_pickers = std::make_unique<CTreePickers>(*this, this);
+        m_pickers->OnMessage(msg == WM_ZU_SUBSYSTEM_PAIR_PICKED, wParam, element);
+        return 0;
     case WM_ZU_INPUT_POWER_DATA:
         if (wParam == kCloseInputPowerData)
             CloseInputPowerData();

@@ -9,9 +9,11 @@
 #include <QDockWidget>
 #include <QPointer>
 
+#include <memory>
 #include <vector>
 
 class CDlgInputPowerData;
+class CTreePickers;
 class CProjectTreeModel;
 class QTabWidget;
 
@@ -34,6 +36,8 @@ public:
     void RemoveAllTrees() override;
     void RefreshItems() override;
     void SetTreeLabel(int index, const std::string& label) override;
+    // The subsystem pickers of messages 4069 and 4070 (null before the first).
+    CTreePickers* Pickers() const { return m_pickers.get(); }
     int GetTreeCount() const override { return static_cast<int>(m_trees.size()); }
     int GetActiveIndex() const override;
     int GetSelection(CMElementList& list) const override;
@@ -75,4 +79,5 @@ private:
     QTabWidget* m_tabs;
     QPointer<CDlgInputPowerData> m_inputPowerDialog;
     std::vector<CMTreeCtrlEx*> m_trees;
+    std::unique_ptr<CTreePickers> m_pickers; // made on first use
 };

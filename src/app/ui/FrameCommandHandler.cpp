@@ -5,6 +5,7 @@
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
 #include "app/ModelProject.h"
+#include "models/HSEAModelData.h"
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
@@ -12,6 +13,8 @@
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MainFrame.h"
 #include "acquisition/ui/DlgDAQConfig.h"
+#include "acquisition/ui/DlgEngineRotationSetup.h"
+#include "acquisition/ui/EnsureQMXConnection.h"
 #include "experiments/CalcOptions.h"
 #include "experiments/DAQConfig.h"
 #include "platform/base/Format.h"
@@ -23,10 +26,12 @@
 #include "platform/win/WinTypes.h"
 #include "platform/win/ZuRegOptions.h"
 #include "spectral/RPMOptions.h"
+#include "uff/MkExtDaqProject.h"
 #include "views/ui/DlgImportedFileList.h"
 #include "views/ui/DlgMergeAnaProjects.h"
 #include "views/ui/DlgSelectAnalysisProjectType.h"
 #include "views/ui/DlgSelectDaqProject.h"
+#include "views/ui/DlgSelectSubsystem.h"
 #include "views/ui/OptionSheets.h"
 #include "views/ui/PPageBandAve.h"
 #include "views/ui/PPageCalcOptions.h"
@@ -80,6 +85,8 @@ const CommandText kTexts[] = {
     {C::ID_MODEL_VIEW, "&Model View"},
     {C::ID_IMPORTED_FILE_LIST, "&Imported Files..."},
     {C::ID_EDIT_CUT, "&Delete Result"},
+    {C::ID_EXTRACT_CLF, "Extract &Coupling Loss Factor..."},
+    {C::ID_EXTRACT_INTRINSIC_DLF, "Extract &Internal Loss Factor..."},
 };
 
 CFrameCommandHandler::ExtAnalysisBuilder& ExtBuilder()
@@ -206,6 +213,19 @@ bool CFrameCommandHandler::Run(int id)
     case C::ID_NEW_ANALYSIS_PROJECT:
         NewAnalysisProject();
         break;
+    case C::ID_NEW_DAQ_PROJECT:
+        NewDaqProject();
+        break;
+    case C::ID_EXTRACT_CLF:
+    case C::ID_EXTRACT_INTRINSIC_DLF: {
+        // The project window's picker asks for the subsystems and runs the extraction.
+        const CFrameCommands::PickerCommand* picker = CFrameCommands::FindPickerCommand(id);
+        CMElement* hsea = DynamicDowncast<CModelProject>(s.project)->GetHSEAModelData();
+        if (picker && hsea)
+            m_frame.TreeWindow()->SendMessage(picker->pair ? WM_ZU_SUBSYSTEM_PAIR_PICKED : WM_ZU_SUBSYSTEM_PICKED,
+                                              static_cast<uintptr_t>(id), reinterpret_cast<intptr_t>(hsea));
+        break;
+    }
     case C::ID_REMOVE_PROJECT:
         if (AfxFormatMessageBox(IDS_REMOVE_PROJECT, MB_YESNO | MB_ICONQUESTION, s.project->GetName().c_str()) == IDYES)
             doc.RemoveProject(s.project);
@@ -269,6 +289,54 @@ bool CFrameCommandHandler::EditDaqSettings(CDaqProject& project)
     if (HasRpmFunctions(project) && AfxMessageBox(IDS_RECALC_PULSES, MB_YESNO | MB_ICONQUESTION) == IDYES)
         Run(C::ID_DAQ_CALC_OPTIONS_RECALC);
     return true;
+}
+
+bool CFrameCommandHandler::NewDaqSettings(CDaqProject& project)
+{
+    CTALVODoc* doc = m_frame.GetDocument();
+    if (!doc || !EnsureQMXConnection(&doc->GetTALVOProject(), 0, 0, Parent()))
+        return false;
+    CDAQConfig* config = project.GetDAQConfig();
+    CDlgDAQConfig dialog(nullptr, Parent());
+    dialog.LoadFrom(*config);
+    dialog.m_nChannelCount = doc->GetTALVOProject().GetSystemChannelCount();
+    if (const COctaveManagerEx* bands = doc->GetTALVOProject().GetOctaveManager()) {
+        std::vector<double> freqs;
+        for (int i = 0; i < bands->GetFreqCount(); ++i)
+            freqs.push_back(bands->GetUpperFreq(i));
+        dialog.SetBandFrequencies(freqs);
+    }
+    if (dialog.DoModal() != IDOK)
+        return false;
+    dialog.StoreTo(*config);
+    return true;
+}
+
+CDaqProject* CFrameCommandHandler::NewDaqProject()
+{
+    CTALVODoc* doc = m_frame.GetDocument();
+    if (!doc)
+        return nullptr;
+    CTALVOProject& container = doc->GetTALVOProject();
+    // Measured data from universal files make their own project; only the hardware goes on here.
+    CMkExtDaqProject builder(container);
+    if (builder.SelectDAQSystem() != 0)
+        return nullptr;
+    CDaqProject* project = doc->NewDaqProject();
+    if (!project)
+        return nullptr;
+    if (const CDAQConfig* shared = container.GetDAQConfig())
+        project->GetDAQConfig()->Copy(*shared);
+    if (const COctaveManagerEx* bands = container.GetOctaveManager(); bands && bands->GetFreqCount() > 0)
+        project->GetDAQConfig()->SetMaxFreq(static_cast<float>(bands->GetUpperFreq(bands->GetFreqCount() - 1)));
+    // A set-up left half-way leaves no project behind.
+    if (!NewDaqSettings(*project) || !RunDaqCalcOptions(*project, false) ||
+        !EditEngineRotationSetup(project, true, Parent())) {
+        doc->RemoveProject(project);
+        return nullptr;
+    }
+    doc->SetModifiedFlag(1);
+    return project;
 }
 
 bool CFrameCommandHandler::RunDaqCalcOptions(CDaqProject& project, bool withRecalc)

@@ -36,6 +36,10 @@ public:
     // New analysis project: DAQ project choice, the project, its analysis options, then the input
     // powers (1033). The new project or null.
     class CAnalysisProject* NewAnalysisProject();
+    // New DAQ project (1156): the acquisition system, then a DAQ project with a copy of the
+    // document's acquisition configuration through its settings, calculation options and engine
+    // rotation; any of them cancelled removes it again. The new project or null.
+    class CDaqProject* NewDaqProject();
     // The calculation options of a DAQ project (1035; with recalc the target local points and the
     // recalculation of 1095). True when OK was pressed.
     bool RunDaqCalcOptions(class CDaqProject& project, bool withRecalc);
@@ -47,6 +51,9 @@ public:
 private:
     QWidget* Parent() const;
     void RenameProject(class CBaseProject* project);
+    // The acquisition settings of a new DAQ project, every field editable, after the hardware
+    // connection is made sure of. True on OK.
+    bool NewDaqSettings(class CDaqProject& project);
 
     CMainFrame& m_frame;
 };

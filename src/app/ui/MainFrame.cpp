@@ -5,9 +5,11 @@
 #include "app/AnalysisProject.h"
 #include "app/TALVODoc.h"
 #include "app/AnalysisProject.h"
+#include "app/AliasCommands.h"
 #include "app/CalcCommands.h"
 #include "app/ResultCommands.h"
 #include "app/TALVOProject.h"
+#include "app/ZuText2Excel.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "views/ui/DlgSelectResult.h"
 #include "views/ui/DataViewOpeners.h"
@@ -68,6 +70,14 @@
 #include <new>
 
 namespace {
+// The experiment window in front of the client area, if any: the aliases of its tree's commands go
+// there.
+CExpFrame* ActiveExpFrame(QMdiArea* area)
+{
+    QMdiSubWindow* sub = area ? area->activeSubWindow() : nullptr;
+    return sub ? qobject_cast<CExpFrame*>(sub->widget()) : nullptr;
+}
+
 constexpr uint32_t IDS_NEW_PROJECT_QUESTION = 6035;
 constexpr uint32_t IDS_NEWER_VERSION = 6320;
 constexpr uint32_t IDS_UP_TO_DATE = 6321;
@@ -257,13 +267,13 @@ void CMainFrame::InstallViewOpeners()
                     };
                 return model && C3DModelView::Open(m_mdiArea, model, std::move(connected)) != nullptr;
             });
+    // The data windows over the elements of the tree open in the client area.
+    InstallDataViewOpeners(m_mdiArea);
     // The planning wizard's sensor step works in the sensor window.
     CDlgWizSensorConfig::SetSensorCommand([this](int command) {
         CSensorFrame* frame = OnCommand(ID_SENSOR_VIEW) ? CSensorFrame::GetInstance() : nullptr;
         return frame && (command == 0 || frame->OnCommand(command));
     });
-    // The data windows over the elements of the tree open in the client area.
-    InstallDataViewOpeners(m_mdiArea);
     // Measurement windows open in the client area; with the check, not while another measurement
     // window holds data that are not saved.
     GetTALVOApp().SetDAQSystemViewOpener([this](int checkUnsaved) -> IDAQSystemDocument* {
@@ -300,8 +310,8 @@ CMainFrame::~CMainFrame()
         if (CZuMultiDocTemplate* models = GetTALVOApp().FindTemplate(name))
             models->SetOpener({});
     GetTALVOApp().SetDAQSystemViewOpener({});
-    CDlgWizSensorConfig::SetSensorCommand({});
     RemoveDataViewOpeners();
+    CDlgWizSensorConfig::SetSensorCommand({});
     if (GetTALVOApp().GetProjectTreeWindow() == m_treeWnd)
         GetTALVOApp().SetProjectTreeWindow(nullptr);
     if (GetMainWindowTarget() == this)
@@ -318,6 +328,8 @@ QString CMainFrame::MenuText(int id) const
             return QString::fromUtf8(e.english);
     if (QString text = CFrameCommandHandler::DefaultText(id); !text.isEmpty())
         return text;
+    if (const int target = CAliasCommands::Target(id))
+        return MenuText(target);
     if (const char* text = CDaqProjectCommands::MenuText(id))
         return QString::fromUtf8(text);
     return QString::number(id);
@@ -367,6 +379,15 @@ void CMainFrame::CreateActions()
         m_actions[id] = action;
     }
     for (int id : CFrameCommands::Commands()) {
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("Command%1").arg(id));
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        m_actions[id] = action;
+    }
+    for (int id : CAliasCommands::Commands()) {
+        if (m_actions.count(id))
+            continue;
         auto* action = new QAction(this);
         action->setObjectName(QStringLiteral("Command%1").arg(id));
         action->setData(id);
@@ -484,13 +505,26 @@ void CMainFrame::BuildMenus()
 
     QMenu* projects = bar->addMenu(MenuText(9));
     projects->setObjectName(QStringLiteral("ProjectMenu"));
-    for (int id : {int(CFrameCommands::ID_NEW_ANALYSIS_PROJECT), int(CFrameCommands::ID_NEW_DAQ_PROJECT),
-                   int(CFrameCommands::ID_ADD_MODEL_VARIANT), 0, int(CFrameCommands::ID_COPY_ANALYSIS_PROJECT),
-                   int(CFrameCommands::ID_MERGE_ANALYSIS_PROJECTS), int(CFrameCommands::ID_RENAME_PROJECT),
-                   int(CFrameCommands::ID_REMOVE_PROJECT), 0, int(CFrameCommands::ID_DAQ_SETTINGS),
-                   int(CFrameCommands::ID_DAQ_CALC_OPTIONS), int(CFrameCommands::ID_DAQ_CALC_OPTIONS_RECALC),
-                   int(CFrameCommands::ID_BLIX_CHANNEL_EXCHANGE), 0, int(CFrameCommands::ID_MODEL_UPDATE),
-                   int(CFrameCommands::ID_IMPORTED_FILE_LIST), 0, int(CFrameCommands::ID_EDIT_CUT)}) {
+    for (int id : {int(CFrameCommands::ID_NEW_ANALYSIS_PROJECT),
+                   int(CFrameCommands::ID_NEW_DAQ_PROJECT),
+                   int(CFrameCommands::ID_ADD_MODEL_VARIANT),
+                   0,
+                   int(CFrameCommands::ID_COPY_ANALYSIS_PROJECT),
+                   int(CFrameCommands::ID_MERGE_ANALYSIS_PROJECTS),
+                   int(CFrameCommands::ID_RENAME_PROJECT),
+                   int(CFrameCommands::ID_REMOVE_PROJECT),
+                   0,
+                   int(CFrameCommands::ID_DAQ_SETTINGS),
+                   int(CFrameCommands::ID_DAQ_CALC_OPTIONS),
+                   int(CFrameCommands::ID_DAQ_CALC_OPTIONS_RECALC),
+                   int(CFrameCommands::ID_BLIX_CHANNEL_EXCHANGE),
+                   0,
+                   int(CFrameCommands::ID_MODEL_UPDATE),
+                   int(CFrameCommands::ID_EXTRACT_CLF),
+                   int(CFrameCommands::ID_EXTRACT_INTRINSIC_DLF),
+                   int(CFrameCommands::ID_IMPORTED_FILE_LIST),
+                   0,
+                   int(CFrameCommands::ID_EDIT_CUT)}) {
         if (id == 0)
             projects->addSeparator();
         else
@@ -719,6 +753,12 @@ bool CMainFrame::IsCommandEnabled(int id) const
     default:
         if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount)
             return id - ID_FILE_MRU_FILE1 < static_cast<int>(GetTALVOApp().GetRecentFiles().size());
+        if (const int target = CAliasCommands::Target(id)) {
+            if (!CAliasCommands::GoesToExperimentWindow(id))
+                return IsCommandEnabled(target);
+            CExpFrame* exp = ActiveExpFrame(m_mdiArea);
+            return exp && exp->IsCommandEnabled(target);
+        }
         return m_commands && m_commands->Handles(id) && m_commands->IsEnabled(id);
     }
 }
@@ -833,6 +873,10 @@ bool CMainFrame::OnCommand(int id)
         return false;
     try {
         return RunCommand(id);
+    } catch (const CUserException&) {
+        // The command told the user why it stopped; it ends here and the program goes on.
+        UpdateCommandUI();
+        return false;
     } catch (const std::bad_alloc&) {
         // A command that asks for more memory than there is ends here; what it was building is
         // released on the way out, and the open project stays as it was.
@@ -939,15 +983,17 @@ bool CMainFrame::RunCommand(int id)
     case ID_DUMP_DATA_PARAM:
         DumpSelectedElement(id == ID_DUMP_DATA_PARAM);
         break;
+    case ID_OPEN_SELECTION: {
+        // Every selected element in its window, in the tree's order.
+        CMElementList selection;
+        GetTALVOApp().GetSelectedElements(selection);
+        for (int i = 0; i < selection.GetSize(); ++i)
+            GetTALVOApp().OpenDataView(selection[i]);
+        break;
+    }
     case ID_PLANNING_WIZARD:
         OpenPlanningWizard(GetTALVOApp().GetProject(GetTALVOApp().GetSelectedProjectIndex()));
         break;
-    case ID_OPEN_SELECTION: {
-        CMElementList selection;
-        if (GetTALVOApp().GetSelectedElements(selection) > 0)
-            GetTALVOApp().OpenDataView(selection[0]);
-        break;
-    }
     case ID_SENSOR_VIEW:
     case ID_SENSOR_VIEW_ALIAS:
         GetTALVOApp().OpenSensorView(m_doc->GetTALVOProject().GetSensorProject());
@@ -989,6 +1035,12 @@ bool CMainFrame::RunCommand(int id)
             if (!OpenDocumentFile(path) && !std::filesystem::exists(path, ec))
                 GetTALVOApp().RemoveFromRecentFileList(path);
             break;
+        }
+        if (const int target = CAliasCommands::Target(id)) {
+            if (!CAliasCommands::GoesToExperimentWindow(id))
+                return OnCommand(target);
+            CExpFrame* exp = ActiveExpFrame(m_mdiArea);
+            return exp && exp->OnCommand(target);
         }
         if (!m_commands->Handles(id) || !m_commands->Run(id))
             return false;

@@ -4,17 +4,21 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
 
 #include "SampleProject.h"
 #include "acquisition/ui/DlgDAQConfig.h"
+#include "acquisition/ui/DlgQMXConnection.h"
+#include "app/AliasCommands.h"
 #include "app/AnalysisProject.h"
 #include "app/CalcCommands.h"
 #include "app/DaqProject.h"
@@ -23,6 +27,7 @@
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
+#include "app/ZuText2Excel.h"
 #include "app/ui/3DModelView.h"
 #include "app/ui/DockShortcutWnd.h"
 #include "app/ui/DockTreeWnd.h"
@@ -30,8 +35,13 @@
 #include "app/ui/MTreeCtrlEx.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/ProjectTreeModel.h"
+#include "app/ui/TreePickers.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "experiments/CalcOptions.h"
+#include "models/ASEAModelData.h"
+#include "models/HSEAModelData.h"
+#include "views/ui/DlgSelectSubsystem.h"
+#include "views/ui/DlgSelectSubsystemPair.h"
 #include "experiments/DAQConfig.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/modeldb/3DModelDoc.h"
@@ -42,11 +52,21 @@
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "spectral/RPMOptions.h"
+#include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuOTResultData.h"
+#include "uff/UFImportUI.h"
 #include "views/ui/DlgSelectDaqProject.h"
 
 namespace {
 using C = CFrameCommands;
+
+// A message box answered with one button.
+PromptAnswer Reply(int result)
+{
+    PromptAnswer answer;
+    answer.result = result;
+    return answer;
+}
 
 // The sample project (model 0, DAQ 1, analysis 2) in a frame.
 class FrameCommandsTest : public ::testing::Test
@@ -421,4 +441,189 @@ TEST_F(FrameCommandsTest, ShortcutGroupsOfferTheirCommands)
     // Every command here has a menu text of its own.
     for (int id : C::Commands())
         EXPECT_FALSE(CFrameCommandHandler::DefaultText(id).isEmpty()) << id;
+}
+
+TEST_F(FrameCommandsTest, AliasesFollowTheCommandTheySend)
+{
+    // Each alias is enabled exactly when the command it sends is, over typical selections.
+    auto* result = new CMElement("Result", Analysis(), 53);
+    Analysis()->AddChild(result);
+    for (int project : {0, 1, 2}) {
+        Select(project);
+        for (int alias : CAliasCommands::Commands()) {
+            SCOPED_TRACE(testing::Message() << "project " << project << " alias " << alias);
+            ASSERT_NE(frame->Action(alias), nullptr);
+            const int target = CAliasCommands::Target(alias);
+            if (CAliasCommands::GoesToExperimentWindow(alias))
+                EXPECT_FALSE(frame->IsCommandEnabled(alias)) << "no experiment window is open";
+            else
+                EXPECT_EQ(frame->IsCommandEnabled(alias), frame->IsCommandEnabled(target));
+        }
+    }
+    Select(2);
+    EXPECT_TRUE(frame->IsCommandEnabled(1218)) << "the input powers of the selected analysis project";
+    Select(1);
+    EXPECT_FALSE(frame->IsCommandEnabled(1218)) << "no analysis project selected";
+    EXPECT_EQ(CAliasCommands::Target(1207), 0);
+
+    // The alias runs what it sends: the acquisition settings of the selected DAQ project.
+    CScriptedDialogs dialogs;
+    dialogs.PressCancel();
+    ASSERT_TRUE(frame->OnCommand(1211));
+    ASSERT_EQ(dialogs.Records().size(), 1u);
+    EXPECT_EQ(dialogs.Records()[0].className, "CDlgDAQConfig");
+}
+
+TEST_F(FrameCommandsTest, OpenSelectionOpensEachElementOnce)
+{
+    // The measured spectra of the DAQ project: every selected one in a window of its own, and a
+    // second opening brings the window forward.
+    std::vector<CMElement*> spectra;
+    std::function<void(CMElement*)> collect = [&](CMElement* e) {
+        for (int i = 0; i < e->GetChildCount() && spectra.size() < 2; ++i) {
+            if (DynamicDowncast<CZuRpmFunc>(e->GetChild(i)))
+                spectra.push_back(e->GetChild(i));
+            else
+                collect(e->GetChild(i));
+        }
+    };
+    collect(Daq());
+    ASSERT_EQ(spectra.size(), 2u);
+    Select(1);
+    frame->TreeWindow()->GetActiveTree()->SelectElements(spectra);
+    QMdiArea* area = frame->MdiArea();
+    const qsizetype before = area->subWindowList().size();
+    ASSERT_TRUE(frame->OnCommand(ID_OPEN_SELECTION));
+    EXPECT_EQ(area->subWindowList().size(), before + 2);
+    ASSERT_TRUE(frame->OnCommand(ID_OPEN_SELECTION));
+    EXPECT_EQ(area->subWindowList().size(), before + 2);
+}
+
+namespace {
+// The acquisition-source choice answered by script: 0 the hardware, -1 cancelled.
+struct ScriptedSource : IUFImportUI
+{
+    int choice = 0;
+    ScriptedSource() { SetUFImportUI(this); }
+    ~ScriptedSource() override { SetUFImportUI(nullptr); }
+    int SelectDAQSystem() override { return choice; }
+    bool RunImportDialog(CUFImportSettings&) override { return false; }
+    bool RunDataCheck(CUFDataCheckInput&) override { return false; }
+    IUFImportProgress* ShowProgress() override { return nullptr; }
+    void CloseProgress() override {}
+};
+} // namespace
+
+TEST_F(FrameCommandsTest, NewDaqProjectRunsItsSetUpAndKeepsNothingHalfMade)
+{
+    Select(0);
+    EXPECT_FALSE(frame->IsCommandEnabled(C::ID_NEW_DAQ_PROJECT)) << "one DAQ project is there already";
+    ASSERT_GE(doc->RemoveProject(Daq()), 0);
+    Select(0);
+    ASSERT_TRUE(frame->IsCommandEnabled(C::ID_NEW_DAQ_PROJECT));
+    const int before = Container().GetProjectCount();
+    ScriptedSource source;
+    CScriptedPrompts prompts;
+    prompts.responder = [](const PromptRecord&) { return Reply(IDOK); };
+    {
+        // The source choice cancelled, then the hardware connection closed unconnected: nothing
+        // stays.
+        source.choice = -1;
+        ASSERT_TRUE(frame->OnCommand(C::ID_NEW_DAQ_PROJECT));
+        EXPECT_EQ(Container().GetProjectCount(), before);
+        source.choice = 0;
+        CScriptedDialogs dialogs;
+        dialogs.PressCancel();
+        ASSERT_TRUE(frame->OnCommand(C::ID_NEW_DAQ_PROJECT));
+        EXPECT_EQ(Container().GetProjectCount(), before);
+        EXPECT_EQ(frame->TreeWindow()->GetTreeCount(), before);
+    }
+    // Connected, then the settings, the calculation options and the engine rotation confirmed.
+    CScriptedDialogs dialogs;
+    std::vector<std::string> shown;
+    dialogs.Then([](CZuDialog& d) {
+        static_cast<CDlgQMXConnection&>(d).Button(2001)->click();
+        return IDCANCEL;
+    });
+    for (int i = 0; i < 3; ++i)
+        dialogs.Then([&](CZuDialog& d) {
+            shown.push_back(d.metaObject()->className());
+            return d.PressOK();
+        });
+    ASSERT_TRUE(frame->OnCommand(C::ID_NEW_DAQ_PROJECT));
+    ASSERT_EQ(Container().GetProjectCount(), before + 1);
+    EXPECT_NE(DynamicDowncast<CDaqProject>(Container().GetProject(before)), nullptr);
+    EXPECT_EQ(shown, (std::vector<std::string>{"CDlgDAQConfig", "CPSheetAnaOptions", "CDlgEngineRotationSetup"}));
+    EXPECT_FALSE(frame->IsCommandEnabled(C::ID_NEW_DAQ_PROJECT));
+}
+
+TEST_F(FrameCommandsTest, LossFactorPickersExtractIntoTheModelTree)
+{
+    CModelProject* model = Container().GetModelProject();
+    ASSERT_NE(model, nullptr);
+    if (!model->GetHSEAModelData()) {
+        ASSERT_NE(
+            model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
+            nullptr);
+    }
+    Select(1);
+    EXPECT_FALSE(frame->IsCommandEnabled(C::ID_EXTRACT_INTRINSIC_DLF)) << "a DAQ project holds no model";
+    Select(0);
+    ASSERT_TRUE(frame->IsCommandEnabled(C::ID_EXTRACT_INTRINSIC_DLF));
+    ASSERT_TRUE(frame->IsCommandEnabled(C::ID_EXTRACT_CLF));
+
+    // The single picker: the internal loss factor of the roof, added to the model's tree.
+    ASSERT_TRUE(frame->OnCommand(C::ID_EXTRACT_INTRINSIC_DLF));
+    CTreePickers* pickers = frame->TreeWindow()->Pickers();
+    ASSERT_NE(pickers, nullptr);
+    CDlgSelectSubsystem* single = pickers->SinglePicker();
+    ASSERT_NE(single, nullptr);
+    EXPECT_TRUE(single->isVisible());
+    const int roof = single->Combo()->findText(QStringLiteral("Roof"));
+    ASSERT_GE(roof, 0);
+    single->Combo()->setCurrentIndex(roof);
+    EXPECT_TRUE(single->grab().save(dir.filePath("dlf-picker.png")));
+    CScriptedPrompts prompts;
+    const int children = model->GetHSEAModelData()->GetChildCount();
+    single->PressOK();
+    EXPECT_EQ(prompts.Count(), 0u) << "no failure message";
+    ASSERT_EQ(model->GetHSEAModelData()->GetChildCount(), children + 1);
+    CMElement* dlf = model->GetHSEAModelData()->GetChild(children);
+    CMTreeCtrlEx* tree = frame->TreeWindow()->GetTree(0);
+    EXPECT_TRUE(tree->Model()->IndexOf(dlf).isValid());
+
+    // The pair picker is another window; the single one is reused when asked again.
+    ASSERT_TRUE(frame->OnCommand(C::ID_EXTRACT_CLF));
+    ASSERT_NE(pickers->PairPicker(), nullptr);
+    EXPECT_TRUE(pickers->PairPicker()->isVisible());
+    ASSERT_TRUE(frame->OnCommand(C::ID_EXTRACT_INTRINSIC_DLF));
+    EXPECT_EQ(pickers->SinglePicker(), single);
+    // An element that yields nothing shows the failure and adds nothing.
+    EXPECT_EQ(CTreePickers::RunOperation(1146, model->GetHSEAModelData(), "Roof", "Roof"), nullptr);
+    EXPECT_EQ(CTreePickers::RunOperation(1148, model->GetHSEAModelData(), "Roof", "Front Cabin-R"), nullptr);
+}
+
+TEST_F(FrameCommandsTest, AUserExceptionEndsTheCommandQuietly)
+{
+    // A window opener that gives up after telling the user why: the command ends, nothing more is
+    // shown and the frame goes on.
+    CZuMultiDocTemplate* tal = GetTALVOApp().FindTemplateByStringId(IDR_TALDATA);
+    ASSERT_NE(tal, nullptr);
+    tal->SetOpener([](CMElement*) -> bool { throw CUserException("stopped"); });
+    CMElement* spectrum = nullptr;
+    std::function<void(CMElement*)> find = [&](CMElement* e) {
+        for (int i = 0; i < e->GetChildCount() && !spectrum; ++i) {
+            if (DynamicDowncast<CZuRpmFunc>(e->GetChild(i)))
+                spectrum = e->GetChild(i);
+            else
+                find(e->GetChild(i));
+        }
+    };
+    find(Daq());
+    ASSERT_NE(spectrum, nullptr);
+    Select(1, spectrum);
+    CScriptedPrompts prompts;
+    EXPECT_FALSE(frame->OnCommand(ID_OPEN_SELECTION));
+    EXPECT_EQ(prompts.Count(), 0u);
+    EXPECT_TRUE(frame->IsCommandEnabled(ID_OPEN_SELECTION));
 }

@@ -1,0 +1,151 @@
+#include "app/ui/TreePickers.h"
+
+#include "app/FrameCommands.h"
+#include "app/ModelProject.h"
+#include "app/TALVOApp.h"
+#include "app/TALVODoc.h"
+#include "app/TALVOProject.h"
+#include "platform/elements/MElement.h"
+#include "platform/elements/ZuData.h"
+#include "platform/win/MessageTarget.h"
+#include "platform/win/Messages.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
+#include "platform/win/WinTypes.h"
+#include "views/ui/DlgSelectSubsystem.h"
+#include "views/ui/DlgSelectSubsystemPair.h"
+
+namespace {
+constexpr uint32_t IDS_PICKED_COMMAND_FAILED = 6075;
+
+CBaseProject* ProjectOf(CMElement* element)
+{
+    for (CMElement* e = element; e; e = e->GetParent())
+        if (auto* project = dynamic_cast<CBaseProject*>(e))
+            return project;
+    return nullptr;
+}
+
+CModelProject* ModelProject()
+{
+    CTALVODoc* doc = GetTALVOApp().GetMainDocument();
+    return doc ? doc->GetTALVOProject().GetModelProject() : nullptr;
+}
+} // namespace
+
+CTreePickers::CTreePickers(IMessageTarget& owner, QWidget* parent) : m_owner(owner), m_parent(parent) {}
+
+CTreePickers::~CTreePickers()
+{
+    Close(false);
+    Close(true);
+}
+
+CDlgSelectSubsystem* CTreePickers::SinglePicker() const
+{
+    return m_single;
+}
+
+CDlgSelectSubsystemPair* CTreePickers::PairPicker() const
+{
+    return m_pair;
+}
+
+void CTreePickers::OnMessage(bool pair, uintptr_t wParam, CMElement* element)
+{
+    if (wParam == kPickerOK)
+        RunPicked(pair);
+    else if (wParam == kPickerCancel)
+        Close(pair);
+    else
+        Open(pair, static_cast<int>(wParam), element);
+}
+
+void CTreePickers::Open(bool pair, int command, CMElement* element)
+{
+    const CFrameCommands::PickerCommand* entry = CFrameCommands::FindPickerCommand(command);
+    if (!entry || entry->pair != pair || !element)
+        return;
+    m_command[pair] = command;
+    m_element[pair] = element;
+    const std::string caption = element->GetName();
+    if (pair) {
+        if (!m_pair) {
+            m_pair = new CDlgSelectSubsystemPair(ModelProject(), m_parent);
+            m_pair->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        m_pair->SetModeless(true, &m_owner, 0);
+        m_pair->SetSubsystemKind(entry->filter);
+        m_pair->SetConnectionCheck(entry->pairFlag1 != 0);
+        m_pair->EnableWaveType(entry->pairFlag2 != 0);
+        m_pair->SetModelElement(element);
+        m_pair->SetCaption(caption);
+        if (!m_pair->isVisible())
+            m_pair->Create();
+        m_pair->raise();
+        m_pair->activateWindow();
+        return;
+    }
+    if (!m_single) {
+        m_single = new CDlgSelectSubsystem(ModelProject(), m_parent);
+        m_single->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_single->SetModeless(true, &m_owner, 0);
+    m_single->SetSubsystemKind(entry->filter);
+    m_single->SetCaption(caption);
+    if (!m_single->isVisible())
+        m_single->Create();
+    m_single->raise();
+    m_single->activateWindow();
+}
+
+void CTreePickers::Close(bool pair)
+{
+    if (pair && m_pair)
+        m_pair->deleteLater();
+    if (!pair && m_single)
+        m_single->deleteLater();
+}
+
+CMElement* CTreePickers::RunOperation(int command, CMElement* element, const std::string& name1,
+                                      const std::string& name2)
+{
+    auto* data = dynamic_cast<CZuData*>(element);
+    if (!data)
+        return nullptr;
+    switch (command) {
+    case 1138:
+    case 1146:
+        return data->ExtractClf(name1, name2);
+    case 1139:
+    case 1147:
+        return data->ExtractIntrinsicDlf(name1);
+    case 1142:
+    case 1149:
+        return data->ExtractTotalDlf(name1);
+    default:
+        return nullptr;
+    }
+}
+
+void CTreePickers::RunPicked(bool pair)
+{
+    const int command = m_command[pair];
+    CMElement* element = m_element[pair];
+    CTALVODoc* doc = GetTALVOApp().GetMainDocument();
+    CBaseProject* project = ProjectOf(element);
+    const int index = doc && project ? doc->GetProjectIndex(project) : -1;
+    if (index < 0)
+        return;
+    const std::string name1 = pair ? (m_pair ? m_pair->m_strName1 : "") : (m_single ? m_single->m_strName : "");
+    const std::string name2 = pair && m_pair ? m_pair->m_strName2 : "";
+    CMElement* made = RunOperation(command, element, name1, name2);
+    if (!made) {
+        AfxMessageBox(IDS_PICKED_COMMAND_FAILED, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    // A refreshed element is in the tree already; a new one is added.
+    m_owner.SendMessage(WM_ZU_CHILD_REMOVED, static_cast<uintptr_t>(index), reinterpret_cast<intptr_t>(made));
+    m_owner.SendMessage(WM_ZU_CHILD_ADDED, static_cast<uintptr_t>(index), reinterpret_cast<intptr_t>(made));
+    GetTALVOApp().OpenDataView(made);
+}
