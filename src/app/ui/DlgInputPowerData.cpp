@@ -11,6 +11,7 @@
 
 #include "app/InputPowerSets.h"
 #include "app/ModelProject.h"
+#include "app/TALVOApp.h"
 #include "app/ui/DlgRename.h"
 #include "models/HSEAGeneralData.h"
 #include "platform/elements/ZuPowerFunc.h"
@@ -78,9 +79,8 @@ CDlgInputPowerData::CDlgInputPowerData(CModelProject* project, IMessageTarget* o
     connect(m_buttons[2], &QPushButton::clicked, this, [this] { OnDeleteSet(); });
     connect(m_buttons[3], &QPushButton::clicked, this, [this] { OnAddFunction(); });
     connect(m_buttons[4], &QPushButton::clicked, this, [this] { OnDeleteFunction(); });
-    // Opening a power function needs its data window, which comes with the data views; until
-    // then the button stays off and says why.
-    m_buttons[5]->setToolTip(tr("Not available yet: power functions have no data window in this version"));
+    connect(m_buttons[5], &QPushButton::clicked, this, [this] { OnOpenFunction(); });
+    connect(m_functions, &QListWidget::itemDoubleClicked, this, [this] { OnOpenFunction(); });
 }
 
 CDlgInputPowerData::~CDlgInputPowerData() = default;
@@ -126,7 +126,7 @@ void CDlgInputPowerData::EnableSetButtons(bool enable)
     Button(IDC_DELETE_FUNCTION)->setEnabled(enable);
     Button(IDC_DELETE_SET)->setEnabled(enable);
     Button(IDC_RENAME_SET)->setEnabled(enable);
-    Button(IDC_OPEN)->setEnabled(false);
+    Button(IDC_OPEN)->setEnabled(enable);
 }
 
 void CDlgInputPowerData::Tell(uint32_t message, CMElement* element) const
@@ -240,6 +240,14 @@ void CDlgInputPowerData::OnDeleteFunction()
     Tell(WM_ZU_CHILD_REMOVED, f);
     set->DeleteChild(f, 1);
     FillFunctions();
+}
+
+bool CDlgInputPowerData::OnOpenFunction()
+{
+    CHSEAGeneralData* set = SelectedSet();
+    QListWidgetItem* item = m_functions->currentItem();
+    CZuPowerFunc* f = set && item ? set->FindFuncByKind(item->text().toStdString(), 0) : nullptr;
+    return f && GetTALVOApp().OpenDataView(f);
 }
 
 bool CDlgInputPowerData::Solve()

@@ -68,6 +68,8 @@ public:
     void OnRenameSet();
     void OnAddFunction();
     void OnDeleteFunction();
+    // Opens the data window of the selected power function (3027 or a double click in the list).
+    bool OnOpenFunction();
 
     QComboBox* SetCombo() const { return m_sets; }
     QListWidget* FunctionList() const { return m_functions; }

@@ -3,6 +3,7 @@
 // the result selection's answer), the comparison with the measurement (1084), the input-power
 // export (1115), the SPL by single input powers of an analysis by order (1181, its report), and
 // the input-power dialog of the project window (1056).
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
@@ -29,6 +30,8 @@
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
 #include "app/ui/DlgInputPowerData.h"
+#include "platform/elements/ZuPowerFunc.h"
+#include "platform/ui/ZuTableDataFrame.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
 #include "app/ui/MainFrame.h"
@@ -363,10 +366,20 @@ TEST_F(ResultCommandsUi, TheProjectWindowOpensTheInputPowerDialogToSolveTheModel
     ASSERT_EQ(dialog->FunctionList()->count(), 1);
     EXPECT_EQ(dialog->FunctionList()->item(0)->text().left(4), "Roof");
     dialog->FunctionList()->setCurrentRow(0);
-    // Opening a power function waits for its data window: off, with the reason.
+    // Open shows the power function in its data window, once however often it is asked.
     QPushButton* open = dialog->Button(CDlgInputPowerData::IDC_OPEN);
-    EXPECT_FALSE(open->isEnabled());
-    EXPECT_FALSE(open->toolTip().isEmpty());
+    ASSERT_TRUE(open->isEnabled());
+    auto* power = dynamic_cast<CZuTableData*>(
+        dialog->SelectedSet()->FindFuncByKind(dialog->FunctionList()->item(0)->text().toStdString(), 0));
+    ASSERT_NE(power, nullptr);
+    EXPECT_EQ(CZuTableDataFrame::FindFrame(power), nullptr);
+    open->click();
+    QApplication::processEvents();
+    CZuTableDataFrame* window = CZuTableDataFrame::FindFrame(power);
+    ASSERT_NE(window, nullptr) << "the power function's data window opened";
+    EXPECT_TRUE(dialog->OnOpenFunction());
+    EXPECT_EQ(CZuTableDataFrame::FindFrame(power), window) << "a second open activates the same window";
+    delete window;
     EXPECT_TRUE(GrabAndCheckLayout(*dialog, "orvex_app_ui", "DlgInputPowerDataSolve").isEmpty());
 
     // The same dialog serves a second request; solving adds the set's result to the model and
