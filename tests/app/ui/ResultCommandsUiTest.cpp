@@ -152,6 +152,14 @@ struct ResultCommandsUi : ::testing::Test
 
     fs::path dir =
         fs::path(::testing::TempDir()) / ("orvex_result_ui_" + std::to_string(QCoreApplication::applicationPid()));
+    // The frame hands the data windows to the templates it finds by their names: the names and
+    // the templates come first.
+    bool templates = [] {
+        GetTALVOApp().SetLanguage(LANG_ENGLISH);
+        if (GetTALVOApp().GetTemplateCount() == 0)
+            GetTALVOApp().RegisterDocTemplates();
+        return true;
+    }();
     CMainFrame frame;
     CTALVODoc* doc = nullptr;
     CModelProject* model = nullptr;
