@@ -10,6 +10,7 @@
 #include <QAbstractSpinBox>
 #include <QGroupBox>
 #include <QPixmap>
+#include <QScrollArea>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -42,8 +43,15 @@ QStringList GrabAndCheckLayout(QWidget& window, const QString& folder, const QSt
         if (!control || !w->isVisibleTo(&window) || qobject_cast<QLineEdit*>(w->parentWidget()) ||
             qobject_cast<QAbstractSpinBox*>(w->parentWidget()) || qobject_cast<QComboBox*>(w->parentWidget()))
             continue;
-        const QRect r(w->mapTo(&window, QPoint(0, 0)), w->size());
-        if (r.width() <= 1 || r.height() <= 1 || !inside.contains(r))
+        // A control in a scroll area need only lie inside the area's content: the user scrolls to it.
+        QWidget* frame = &window;
+        for (QWidget* p = w->parentWidget(); p && p != &window; p = p->parentWidget())
+            if (auto* area = qobject_cast<QScrollArea*>(p); area && area->widget() && area->widget()->isAncestorOf(w)) {
+                frame = area->widget();
+                break;
+            }
+        const QRect r(w->mapTo(frame, QPoint(0, 0)), w->size());
+        if (r.width() <= 1 || r.height() <= 1 || !(frame == &window ? inside : frame->rect()).contains(r))
             faults << QStringLiteral("%1 (%2) %3x%4 at %5,%6")
                           .arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()))
                           .arg(r.width())

@@ -8,6 +8,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMetaObject>
+#include <QResizeEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -129,12 +132,57 @@ void CZuTableDataFrame::showEvent(QShowEvent* event)
     }
 }
 
+namespace {
+// Holds a dialog bar at its natural height and scrolls it sideways when the window is narrower
+// than its controls, so that a long bar never sets the minimum width of the window (nor, through
+// the window, of the main window's client area).
+class CDialogBarScroller : public QScrollArea
+{
+public:
+    CDialogBarScroller(QWidget* bar, QWidget* parent) : QScrollArea(parent)
+    {
+        setObjectName(bar->objectName() + QStringLiteral("Scroller"));
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        setWidget(bar);
+        FitHeight();
+    }
+
+    QSize sizeHint() const override { return {widget()->sizeHint().width(), NeededHeight()}; }
+    QSize minimumSizeHint() const override { return {0, NeededHeight()}; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QScrollArea::resizeEvent(event);
+        FitHeight();
+    }
+
+private:
+    int NeededHeight() const
+    {
+        int height = widget()->sizeHint().height();
+        if (width() < widget()->minimumSizeHint().width())
+            height += horizontalScrollBar()->sizeHint().height();
+        return height;
+    }
+    void FitHeight()
+    {
+        const int height = NeededHeight();
+        if (height != this->height())
+            setFixedHeight(height);
+    }
+};
+} // namespace
+
 void CZuTableDataFrame::AddDialogBar(QWidget* bar)
 {
     if (!bar)
         return;
-    bar->setParent(this);
-    m_layout->insertWidget(m_layout->count() - 1, bar);
+    m_layout->insertWidget(m_layout->count() - 1, new CDialogBarScroller(bar, this));
 }
 
 void CZuTableDataFrame::ShowListPane(bool show)

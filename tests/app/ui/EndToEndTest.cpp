@@ -107,7 +107,7 @@ TEST(EndToEnd, NewUserFromEmptyStartToResultWindowsAndExport)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     CMainFrame frame;
-    frame.resize(1400, 900);
+    frame.resize(1280, 800);
     frame.show();
     ASSERT_EQ(frame.GetDocument(), nullptr);
 
@@ -269,4 +269,7 @@ TEST(EndToEnd, NewUserFromEmptyStartToResultWindowsAndExport)
         shot.save(qEnvironmentVariable("ORVEX_KEEP_GRABS") + QStringLiteral("/end-to-end.png"));
     for (QMdiSubWindow* sub : area->subWindowList())
         EXPECT_GT(sub->widget()->width(), 100);
+    // The whole window, result windows and all, still fits a 1280x800 screen.
+    EXPECT_LE(frame.minimumSizeHint().width(), 1280);
+    EXPECT_LE(frame.width(), 1280);
 }

@@ -22,6 +22,8 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
@@ -226,15 +228,33 @@ TEST_F(MainFrame, NewProjectRefusedOrCancelledLeavesNoDocument)
 
 TEST_F(MainFrame, LanguageSwitchRebuildsTheBars)
 {
-    CMainFrame frame;
+    FrameWithProject f;
+    CMainFrame& frame = f.frame;
+    // The window fits a 1280x800 screen in either language, with the progress display showing.
+    frame.SendMessage(WM_ZU_PROGRESS_SHOW);
+    auto fitsSmallScreen = [&frame] {
+        EXPECT_LE(frame.minimumSizeHint().width(), 1280);
+        EXPECT_LE(frame.minimumSizeHint().height(), 800);
+    };
+    fitsSmallScreen();
     ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_JAPANESE));
     EXPECT_EQ(GetLoadedLanguage(), LANG_JAPANESE);
     EXPECT_TRUE(frame.Action(ID_LANGUAGE_JAPANESE)->isChecked());
     EXPECT_FALSE(frame.Action(ID_LANGUAGE_ENGLISH)->isChecked());
     EXPECT_EQ(frame.ShortcutBar()->ToolBox()->count(), 3);
+    fitsSmallScreen();
     ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
     EXPECT_TRUE(frame.Action(ID_LANGUAGE_ENGLISH)->isChecked());
     EXPECT_EQ(frame.ShortcutBar()->ToolBox()->count(), 3);
+    frame.resize(1280, 800);
+    frame.show();
+    EXPECT_LE(frame.width(), 1280);
+    EXPECT_GT(frame.TreeWindow()->width(), 100);
+    EXPECT_GT(frame.MdiArea()->width(), 300);
+    QTemporaryDir dir;
+    EXPECT_TRUE(frame.grab().save(QDir(dir.path()).filePath("main-frame-1280.png")));
+    if (qEnvironmentVariableIsSet("ORVEX_KEEP_GRABS"))
+        frame.grab().save(qEnvironmentVariable("ORVEX_KEEP_GRABS") + QStringLiteral("/main-frame-1280.png"));
 }
 
 TEST_F(MainFrame, CloseAsksToSaveAModifiedProjectAndCancelKeepsItOpen)
