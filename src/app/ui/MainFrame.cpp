@@ -6,6 +6,7 @@
 #include "app/TALVODoc.h"
 #include "app/AnalysisProject.h"
 #include "app/AliasCommands.h"
+#include "views/ui/DlgSrcTrgDefinition.h"
 #include "app/CalcCommands.h"
 #include "app/ResultCommands.h"
 #include "app/TALVOProject.h"
@@ -132,6 +133,7 @@ const MenuEntry kMenuTexts[] = {
     {ID_VERSION_HISTORY, "&Version History"},
     {ID_APP_ABOUT, "&About ORVEX..."},
     {ID_SENSOR_VIEW, "&Sensors..."},
+    {ID_SRC_TRG_DEFINITION, "&Target and Sources..."},
     {ID_SENSOR_VIEW_ALIAS, "&Sensors..."},
     {ID_OPTIONS, "&Options..."},
     {ID_ANALYSIS_OPTIONS, "&Analysis Options..."},
@@ -228,6 +230,8 @@ void CMainFrame::CloseElementWindows()
 {
     // The result selection holds the first result of this document.
     CDlgSelectResult::DestroyInstance();
+    // The target and sources dialog edits the document's project list.
+    CDlgSrcTrgDefinition::DestroyInstance();
     C3DModelView::CloseAll();
     // Windows over the document's elements go before the document: they hold its data.
     if (CSensorFrame* sensors = CSensorFrame::GetInstance()) {
@@ -363,7 +367,8 @@ void CMainFrame::CreateActions()
                        ID_SENSOR_VIEW,
                        ID_SENSOR_VIEW_ALIAS,
                        ID_OPTIONS,
-                       ID_ANALYSIS_OPTIONS};
+                       ID_ANALYSIS_OPTIONS,
+                       ID_SRC_TRG_DEFINITION};
     for (int id : ids) {
         auto* action = new QAction(this);
         action->setObjectName(QStringLiteral("Command%1").arg(id));
@@ -487,6 +492,7 @@ void CMainFrame::BuildMenus()
     language->addAction(m_actions[ID_LANGUAGE_ENGLISH]);
     language->addAction(m_actions[ID_LANGUAGE_JAPANESE]);
     view->addSeparator();
+    view->addAction(m_actions[ID_SRC_TRG_DEFINITION]);
     view->addAction(m_actions[ID_ANALYSIS_OPTIONS]);
     view->addAction(m_actions[ID_OPTIONS]);
     connect(view, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
@@ -688,6 +694,7 @@ bool CMainFrame::IsCommandEnabled(int id) const
     case ID_READ_MODEL_DATA:
     case ID_IMPORT_ANALYSIS_PROJECT:
     case ID_OPTIONS:
+    case ID_SRC_TRG_DEFINITION:
         return hasDoc;
     case ID_PLANNING_WIZARD:
         return hasDoc;
@@ -926,6 +933,15 @@ bool CMainFrame::RunCommand(int id)
         break;
     case ID_READ_MODEL_DATA:
         m_doc->ReadModelDataFile();
+        break;
+    case ID_SRC_TRG_DEFINITION:
+        // Modeless and single: asked again, the open dialog comes to the front.
+        if (CDlgSrcTrgDefinition* open = CDlgSrcTrgDefinition::GetInstance()) {
+            open->raise();
+            open->activateWindow();
+        } else if (!CDlgSrcTrgDefinition::CreateInstance(&m_doc->GetTALVOProject(), this)) {
+            return false;
+        }
         break;
     case CDaqProjectCommands::ID_MEASURE_BY_SUBSYSTEM:
     case CDaqProjectCommands::ID_ENGINE_ROTATION:

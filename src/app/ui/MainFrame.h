@@ -29,6 +29,7 @@ inline constexpr int ID_FILE_CLOSE = 57602;
 inline constexpr int ID_FILE_MRU_FILE1 = 57616;
 inline constexpr int ID_APP_ABOUT = 57664;
 inline constexpr int ID_APP_EXIT = 57665;
+inline constexpr int ID_SRC_TRG_DEFINITION = 1100; // the target and sources of the project list
 inline constexpr int ID_DUMP_DATA = 1104;
 inline constexpr int ID_DUMP_DATA_PARAM = 1105;
 inline constexpr int ID_EXPORT_ANALYSIS_PROJECT = 1111;

@@ -1,6 +1,7 @@
 // The main frame's project commands: enable rules over typical selections without a window, and
 // what the commands open or change, with the dialogs and questions answered by the test hooks.
 #include <QComboBox>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -56,6 +57,7 @@
 #include "spectral/ZuOTResultData.h"
 #include "uff/UFImportUI.h"
 #include "views/ui/DlgSelectDaqProject.h"
+#include "views/ui/DlgSrcTrgDefinition.h"
 
 namespace {
 using C = CFrameCommands;
@@ -472,6 +474,27 @@ TEST_F(FrameCommandsTest, AliasesFollowTheCommandTheySend)
     ASSERT_TRUE(frame->OnCommand(1211));
     ASSERT_EQ(dialogs.Records().size(), 1u);
     EXPECT_EQ(dialogs.Records()[0].className, "CDlgDAQConfig");
+
+    // 1213 is the measurement by subsystem of the selected DAQ project.
+    Select(1);
+    EXPECT_TRUE(frame->IsCommandEnabled(1213));
+    Select(0);
+    EXPECT_FALSE(frame->IsCommandEnabled(1213)) << "a model project takes no measurement";
+
+    // 1208 and 1209 open the one target-and-sources dialog over the project list; asked again,
+    // the open one stays; closing the document closes it.
+    ASSERT_TRUE(frame->IsCommandEnabled(1208));
+    ASSERT_TRUE(frame->OnCommand(1208));
+    CDlgSrcTrgDefinition* open = CDlgSrcTrgDefinition::GetInstance();
+    ASSERT_NE(open, nullptr);
+    EXPECT_TRUE(frame->OnCommand(1209));
+    EXPECT_EQ(CDlgSrcTrgDefinition::GetInstance(), open);
+    EXPECT_TRUE(open->grab().save(dir.filePath("src-trg.png")));
+    EXPECT_GT(open->TargetCombo()->width(), 50);
+    EXPECT_GT(open->SourceList()->height(), 30);
+    ASSERT_TRUE(frame->CloseMainDocument());
+    EXPECT_EQ(CDlgSrcTrgDefinition::GetInstance(), nullptr);
+    EXPECT_FALSE(frame->IsCommandEnabled(1208)) << "no document";
 }
 
 TEST_F(FrameCommandsTest, OpenSelectionOpensEachElementOnce)
