@@ -7,6 +7,8 @@
 #include "app/AnalysisProject.h"
 #include "app/AliasCommands.h"
 #include "views/ui/DlgSrcTrgDefinition.h"
+#include "spectral/ZuOTResultData.h"
+#include "spectral/ZuRpmResultData.h"
 #include "app/CalcCommands.h"
 #include "app/ResultCommands.h"
 #include "app/TALVOProject.h"
@@ -63,6 +65,7 @@
 #include <QMenuBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QCursor>
 #include <QToolButton>
 #include <QUrl>
 
@@ -1347,6 +1350,13 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
         return 0;
     case WM_COMMAND:
         return OnCommand(static_cast<int>(wParam & 0xFFFFu)) ? 1 : 0;
+    case WM_ZU_TREE_RBUTTONDOWN:
+        // Shown over the top-level window that holds the frame; its choices come back as commands.
+        if (QMenu* menu = CreateResultContextMenu(window())) {
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->popup(QCursor::pos());
+        }
+        return 0;
     case WM_ZU_RESULT_SELECTED:
         return m_doc ? CResultCommandsUi::OnResultSelected(wParam, lParam, *m_doc) : 0;
     case WM_ZU_SPL_BY_SINGLE_IP:
@@ -1375,6 +1385,31 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
         // The notifications of later subsystems (calculations, result menus) arrive with them.
         return 0;
     }
+}
+
+QMenu* CMainFrame::CreateResultContextMenu(QWidget* parent)
+{
+    if (!m_doc)
+        return nullptr;
+    CMElementList selection;
+    if (GetTALVOApp().GetSelectedElements(selection) == 0)
+        return nullptr;
+    CMElement* first = selection[0];
+    if (!DynamicDowncast<CZuRpmResultData>(first) && !DynamicDowncast<CZuOTResultData>(first))
+        return nullptr;
+    UpdateCommandUI();
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("ResultContextMenu"));
+    for (int id : {CCalcCommands::ID_CALC_VIBRATION_LEVEL, CCalcCommands::ID_CALC_SPL,
+                   CCalcCommands::ID_SEARCH_DOMINANT_PATH, CCalcCommands::ID_CALC_POWER_CONTRIBUTION})
+        menu->addAction(m_actions[id]);
+    menu->addSeparator();
+    for (int id : kResultCommands)
+        if (id != CResultCommands::ID_EXPORT_INPUT_POWER)
+            menu->addAction(m_actions[id]);
+    for (int id : kViewerCommands)
+        menu->addAction(m_actions[id]);
+    return menu;
 }
 
 void CMainFrame::PostMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)

@@ -113,6 +113,11 @@ public:
     // the frame's own title.
     void UpdateFrameTitle();
 
+    // The context menu of the project tree when its first selected element is an RPM or order
+    // result set: the commands that work on a result. Null for any other selection; the caller
+    // owns the menu.
+    QMenu* CreateResultContextMenu(QWidget* parent);
+
     CFrameCommandHandler* Commands() const { return m_commands.get(); }
     CDockTreeWnd* TreeWindow() const { return m_treeWnd; }
     CDockShortcutWnd* ShortcutBar() const { return m_shortcutWnd; }

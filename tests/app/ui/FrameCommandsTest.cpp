@@ -55,6 +55,8 @@
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuOTResultData.h"
+#include "spectral/ZuRpmResultData.h"
+#include "platform/win/Messages.h"
 #include "uff/UFImportUI.h"
 #include "views/ui/DlgSelectDaqProject.h"
 #include "views/ui/DlgSrcTrgDefinition.h"
@@ -649,4 +651,49 @@ TEST_F(FrameCommandsTest, AUserExceptionEndsTheCommandQuietly)
     EXPECT_FALSE(frame->OnCommand(ID_OPEN_SELECTION));
     EXPECT_EQ(prompts.Count(), 0u);
     EXPECT_TRUE(frame->IsCommandEnabled(ID_OPEN_SELECTION));
+}
+
+TEST_F(FrameCommandsTest, ResultContextMenuOnlyOverAResultSet)
+{
+    Select(2);
+    EXPECT_EQ(frame->CreateResultContextMenu(frame.get()), nullptr) << "a project is no result set";
+    auto* plain = new CMElement("Result", Analysis(), 53);
+    Analysis()->AddChild(plain);
+    auto* rpmSet = new CZuRpmResultData("Result #90", Analysis(), 51, 0, 100.0, 5000.0);
+    Analysis()->AddChild(rpmSet);
+    auto* orderSet = new CZuOTResultData("Result #91", Analysis(), 51, 0, 100.0, 5000.0);
+    Analysis()->AddChild(orderSet);
+    frame->TreeWindow()->RefreshItems();
+    Select(2, plain);
+    EXPECT_EQ(frame->CreateResultContextMenu(frame.get()), nullptr) << "an element that holds no result set";
+
+    QTemporaryDir shots;
+    for (CMElement* set : {static_cast<CMElement*>(rpmSet), static_cast<CMElement*>(orderSet)}) {
+        SCOPED_TRACE(set->GetName());
+        Select(2, set);
+        std::unique_ptr<QMenu> menu(frame->CreateResultContextMenu(frame.get()));
+        ASSERT_NE(menu, nullptr);
+        std::set<int> ids;
+        for (QAction* a : menu->actions()) {
+            if (a->isSeparator())
+                continue;
+            const int id = a->data().toInt();
+            ids.insert(id);
+            // Each item keeps its command's own enable rule.
+            EXPECT_EQ(a->isEnabled(), frame->IsCommandEnabled(id)) << id;
+        }
+        for (int id : {1003, 1036, 1057, 1067})
+            EXPECT_EQ(ids.count(id), 1u) << id;
+        EXPECT_TRUE(menu->grab().save(shots.filePath(QStringLiteral("result-menu.png"))));
+        if (qEnvironmentVariableIsSet("ORVEX_KEEP_GRABS"))
+            menu->grab().save(qEnvironmentVariable("ORVEX_KEEP_GRABS") + QStringLiteral("/result-menu.png"));
+        EXPECT_GT(menu->sizeHint().width(), 100);
+    }
+
+    // The tree's right button shows it over the window that holds the frame.
+    frame->SendMessage(WM_ZU_TREE_RBUTTONDOWN, 0, 0);
+    auto* shown = frame->findChild<QMenu*>(QStringLiteral("ResultContextMenu"));
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    shown->close();
 }
