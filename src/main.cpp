@@ -3,6 +3,7 @@
 // a plain start, without a window when the program is started by automation.
 #include "app/automation/AutomationHost.h"
 #include "app/automation/AutomationService.h"
+#include "app/TALVOApp.h"
 #include "app/ui/MainFrameAutomationHost.h"
 #include "app/ui/TALVOStartup.h"
 #include "platform/base/HeapReuse.h"
@@ -27,29 +28,36 @@ int main(int argc, char* argv[])
     // The universal-file import asks its questions with the program's dialogs.
     InstallUFImportDialogs();
 
-    std::unique_ptr<IAutomationHost> host;
-    std::unique_ptr<CAutomationService> service;
+    // The application object holds the server with the host it works through (the host outlives
+    // the server); releasing it withdraws the server's name from the bus.
+    struct AutomationObject
+    {
+        std::unique_ptr<IAutomationHost> host;
+        std::unique_ptr<CAutomationService> service; // goes first
+    };
+    auto hold = [](std::unique_ptr<IAutomationHost> host, bool windowless) {
+        auto object = std::make_shared<AutomationObject>();
+        object->host = std::move(host);
+        object->service = std::make_unique<CAutomationService>(*object->host, windowless);
+        CAutomationService* service = object->service.get();
+        GetTALVOApp().HoldAutomationObject(object, [service] { service->RevokeAppActiveObject(); });
+        return service;
+    };
     SetAutomationStartHook([&] {
-        host = std::make_unique<CWindowlessAutomationHost>();
-        service = std::make_unique<CAutomationService>(*host, true);
+        CAutomationService* service = hold(std::make_unique<CWindowlessAutomationHost>(), true);
         service->SetQuitHandler([] { QCoreApplication::quit(); });
         // Without the name no client can reach this instance: it ends.
         return service->RegisterAppActiveObject();
     });
     SetRunningObjectHook([&](CMainFrame& frame) {
-        host = std::make_unique<CMainFrameAutomationHost>(frame);
-        service = std::make_unique<CAutomationService>(*host, false);
         // A second running instance leaves the name to the first one.
-        service->RegisterAppActiveObject();
+        hold(std::make_unique<CMainFrameAutomationHost>(frame), false)->RegisterAppActiveObject();
     });
 
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.emplace_back(argv[i]);
     const int code = RunTALVOApp(qapp, args);
-    if (service)
-        service->RevokeAppActiveObject();
-    service.reset();
-    host.reset();
+    GetTALVOApp().ReleaseAutomationObject();
     return code;
 }

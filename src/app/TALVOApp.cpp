@@ -330,6 +330,30 @@ void CTALVOApp::ExitInstance()
     m_treeWindow = nullptr;
 }
 
+// ---- the automation object ----
+
+void CTALVOApp::HoldAutomationObject(std::shared_ptr<void> object, std::function<void()> revoke)
+{
+    // A new object replaces the one held, which goes the usual way first.
+    ReleaseAutomationObject();
+    m_automationObject = std::move(object);
+    m_revokeAutomationObject = std::move(revoke);
+}
+
+void CTALVOApp::ReleaseAutomationObject()
+{
+    if (!m_automationObject)
+        return;
+    // Taken out first, so that nothing the release sets off finds the object still held.
+    std::shared_ptr<void> object = std::move(m_automationObject);
+    std::function<void()> revoke = std::move(m_revokeAutomationObject);
+    m_automationObject.reset();
+    m_revokeAutomationObject = nullptr;
+    if (revoke)
+        revoke();
+    object.reset();
+}
+
 // ---- the sibling application PLOVA ----
 
 bool CTALVOApp::CheckPlovaVersion()

@@ -135,6 +135,14 @@ public:
     bool IsRunningObjectRegistered() const { return m_runningObject; }
     void SetRunningObjectRegistered(bool on) { m_runningObject = on; }
 
+    // ---- the automation object ----
+    // Takes the automation server the application serves its clients with (kept alive as long
+    // as the application holds it) and what withdraws its name from the bus.
+    void HoldAutomationObject(std::shared_ptr<void> object, std::function<void()> revoke);
+    bool HasAutomationObject() const { return m_automationObject != nullptr; }
+    // Withdraws the name, lets the object go and forgets it; nothing when none is held.
+    void ReleaseAutomationObject();
+
     // ---- the sibling application PLOVA ----
     // The version the program needs at least.
     static constexpr const char* kRequiredPlovaVersion = "1.1.1 build(0040)";
@@ -161,6 +169,8 @@ private:
     std::unique_ptr<CPLOVAWrapper> m_dataChecker;
     std::unique_ptr<CPLOVAWrapper> m_versionCheck;
     DAQSystemViewOpener m_daqSystemOpener;
+    std::shared_ptr<void> m_automationObject;
+    std::function<void()> m_revokeAutomationObject;
 };
 
 // The one application object.
