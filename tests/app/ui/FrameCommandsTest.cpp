@@ -697,3 +697,34 @@ TEST_F(FrameCommandsTest, ResultContextMenuOnlyOverAResultSet)
     EXPECT_TRUE(shown->isVisible());
     shown->close();
 }
+
+TEST_F(FrameCommandsTest, OneDataWindowPerElementBroughtForwardWhenOpenedAgain)
+{
+    std::function<CZuRpmFunc*(CMElement*)> firstMap = [&firstMap](CMElement* e) -> CZuRpmFunc* {
+        if (auto* map = DynamicDowncast<CZuRpmFunc>(e))
+            return map;
+        for (int i = 0; i < e->GetChildCount(); ++i)
+            if (CZuRpmFunc* hit = firstMap(e->GetChild(i)))
+                return hit;
+        return nullptr;
+    };
+    CZuRpmFunc* map = firstMap(Daq());
+    ASSERT_NE(map, nullptr);
+    CZuRpmFunc* other = nullptr;
+    for (CMElement* p = map->GetParent(); p && !other; p = p->GetParent())
+        for (int i = 0; i < p->GetChildCount() && !other; ++i)
+            if (auto* candidate = firstMap(p->GetChild(i)); candidate && candidate != map)
+                other = candidate;
+    ASSERT_NE(other, nullptr);
+    QMdiArea* area = frame->MdiArea();
+    ASSERT_TRUE(GetTALVOApp().OpenDataView(map));
+    ASSERT_EQ(area->subWindowList().size(), 1);
+    QMdiSubWindow* first = area->subWindowList().front();
+    ASSERT_TRUE(GetTALVOApp().OpenDataView(other));
+    EXPECT_EQ(area->subWindowList().size(), 2);
+    EXPECT_NE(area->activeSubWindow(), first);
+    // Opened again, the element's own window comes forward; no second one.
+    ASSERT_TRUE(GetTALVOApp().OpenDataView(map));
+    EXPECT_EQ(area->subWindowList().size(), 2);
+    EXPECT_EQ(area->activeSubWindow(), first);
+}
