@@ -303,41 +303,59 @@ void CDlgCompSplBySingleIP::ClearSelection()
 
 void CDlgCompSplBySingleIP::OnPickRow()
 {
-    CZuSubsystemTable names;
+    std::vector<std::string> names;
     for (const auto& row : m_data.Rows())
-        names.Add(row.name);
-    CDlgSelectSubsystem picker(nullptr, this);
-    picker.SetSubsystemTable(names, 0);
-    picker.EnableWaveType(false);
-    if (picker.DoModal() != IDOK)
-        return;
-    const int row = names.GetIndex(picker.m_strName);
+        names.push_back(row.name);
+    const int row = PickRowName(this, names);
     if (row >= 0)
         SelectRow(row);
 }
 
+int CDlgCompSplBySingleIP::PickRowName(QWidget* parent, const std::vector<std::string>& rowNames)
+{
+    CZuSubsystemTable names;
+    for (const auto& name : rowNames)
+        names.Add(name);
+    CDlgSelectSubsystem picker(nullptr, parent);
+    picker.SetSubsystemTable(names, 0);
+    picker.EnableWaveType(false);
+    if (picker.DoModal() != IDOK)
+        return -1;
+    return names.GetIndex(picker.m_strName);
+}
+
 void CDlgCompSplBySingleIP::SelectGridColumn(int row)
 {
-    if (row < 0 || m_grid->GetRows() < 2) {
-        m_grid->clearSelection();
+    SelectDataColumn(*m_grid, row);
+}
+
+void CDlgCompSplBySingleIP::SelectDataColumn(CMSFlexGrid& grid, int row)
+{
+    if (row < 0 || grid.GetRows() < 2) {
+        grid.clearSelection();
         return;
     }
-    m_grid->SelectCells(1, row + 1, m_grid->GetRows() - 1, row + 1);
+    grid.SelectCells(1, row + 1, grid.GetRows() - 1, row + 1);
+}
+
+void CDlgCompSplBySingleIP::FillAxisColumn(CMSFlexGrid& grid, const std::vector<double>& x, int axis, int dataCols)
+{
+    grid.Clear();
+    grid.SetRows(static_cast<int>(x.size()) + 1);
+    grid.SetCols(dataCols + 1);
+    grid.SetFixedRows(1);
+    grid.SetFixedCols(1);
+    grid.SetColWidth(0, 70);
+    grid.SetTextMatrix(0, 0, axis == 0 ? "Freq. [Hz]" : "RPM");
+    for (size_t k = 0; k < x.size(); ++k)
+        grid.SetTextMatrix(static_cast<int>(k) + 1, 0, Format("%g", x[k]));
 }
 
 void CDlgCompSplBySingleIP::FillGrid()
 {
     const auto& rows = m_data.Rows();
     const std::vector<double>& x = m_data.GetX(m_axis);
-    m_grid->Clear();
-    m_grid->SetRows(static_cast<int>(x.size()) + 1);
-    m_grid->SetCols(static_cast<int>(rows.size()) + 1);
-    m_grid->SetFixedRows(1);
-    m_grid->SetFixedCols(1);
-    m_grid->SetColWidth(0, 70);
-    m_grid->SetTextMatrix(0, 0, m_axis == 0 ? "Freq. [Hz]" : "RPM");
-    for (size_t k = 0; k < x.size(); ++k)
-        m_grid->SetTextMatrix(static_cast<int>(k) + 1, 0, Format("%g", x[k]));
+    FillAxisColumn(*m_grid, x, m_axis, static_cast<int>(rows.size()));
     for (size_t i = 0; i < rows.size(); ++i) {
         const int col = static_cast<int>(i) + 1;
         m_grid->SetTextMatrix(0, col, rows[i].name);
@@ -462,10 +480,15 @@ void CDlgCompSplBySingleIP::keyPressEvent(QKeyEvent* event)
 
 std::string CDlgCompSplBySingleIP::GridText() const
 {
+    return TabText(*m_grid);
+}
+
+std::string CDlgCompSplBySingleIP::TabText(const CMSFlexGrid& grid)
+{
     std::string text;
-    for (int r = 0; r < m_grid->GetRows(); ++r) {
-        for (int c = 0; c < m_grid->GetCols(); ++c)
-            text += m_grid->GetTextMatrix(r, c) + "\t";
+    for (int r = 0; r < grid.GetRows(); ++r) {
+        for (int c = 0; c < grid.GetCols(); ++c)
+            text += grid.GetTextMatrix(r, c) + "\t";
         text += "\r\n";
     }
     return text;
@@ -473,7 +496,12 @@ std::string CDlgCompSplBySingleIP::GridText() const
 
 bool CDlgCompSplBySingleIP::CopyGrid()
 {
-    if (SetClipboardText(GridText()))
+    return CopyText(GridText());
+}
+
+bool CDlgCompSplBySingleIP::CopyText(const std::string& text)
+{
+    if (SetClipboardText(text))
         return true;
     AfxMessageBox(6019u);
     return false;

@@ -7,11 +7,8 @@
 #include "platform/ui/FlexGridEx.h"
 #include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuChart.h"
-#include "platform/win/Clipboard.h"
-#include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 #include "views/ui/DlgCompSplBySingleIP.h"
-#include "views/ui/DlgSelectSubsystem.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -202,41 +199,24 @@ void CDlgCompStAcSplBySingleIP::SelectRow(int row)
 
 void CDlgCompStAcSplBySingleIP::OnPickRow()
 {
-    CZuSubsystemTable names;
+    std::vector<std::string> names;
     for (const auto& r : m_data.Rows())
-        names.Add(r.name);
-    CDlgSelectSubsystem picker(nullptr, this);
-    picker.SetSubsystemTable(names, 0);
-    picker.EnableWaveType(false);
-    if (picker.DoModal() != IDOK)
-        return;
-    const int row = names.GetIndex(picker.m_strName);
+        names.push_back(r.name);
+    const int row = CDlgCompSplBySingleIP::PickRowName(this, names);
     if (row >= 0)
         SelectRow(row);
 }
 
 void CDlgCompStAcSplBySingleIP::SelectGridColumn(int row)
 {
-    if (row < 0 || m_grid->GetRows() < 2) {
-        m_grid->clearSelection();
-        return;
-    }
-    m_grid->SelectCells(1, row + 1, m_grid->GetRows() - 1, row + 1);
+    CDlgCompSplBySingleIP::SelectDataColumn(*m_grid, row);
 }
 
 void CDlgCompStAcSplBySingleIP::FillGrid()
 {
     const auto& rows = m_data.Rows();
     const std::vector<double>& x = m_data.GetX(m_axis);
-    m_grid->Clear();
-    m_grid->SetRows(static_cast<int>(x.size()) + 1);
-    m_grid->SetCols(static_cast<int>(rows.size()) + 1);
-    m_grid->SetFixedRows(1);
-    m_grid->SetFixedCols(1);
-    m_grid->SetColWidth(0, 70);
-    m_grid->SetTextMatrix(0, 0, m_axis == 0 ? "Freq. [Hz]" : "RPM");
-    for (size_t k = 0; k < x.size(); ++k)
-        m_grid->SetTextMatrix(static_cast<int>(k) + 1, 0, Format("%g", x[k]));
+    CDlgCompSplBySingleIP::FillAxisColumn(*m_grid, x, m_axis, static_cast<int>(rows.size()));
     for (size_t i = 0; i < rows.size(); ++i) {
         const int col = static_cast<int>(i) + 1;
         m_grid->SetTextMatrix(0, col, rows[i].name);
@@ -268,19 +248,10 @@ bool CDlgCompStAcSplBySingleIP::eventFilter(QObject* watched, QEvent* event)
 
 std::string CDlgCompStAcSplBySingleIP::GridText() const
 {
-    std::string text;
-    for (int r = 0; r < m_grid->GetRows(); ++r) {
-        for (int c = 0; c < m_grid->GetCols(); ++c)
-            text += m_grid->GetTextMatrix(r, c) + "\t";
-        text += "\r\n";
-    }
-    return text;
+    return CDlgCompSplBySingleIP::TabText(*m_grid);
 }
 
 bool CDlgCompStAcSplBySingleIP::CopyGrid()
 {
-    if (SetClipboardText(GridText()))
-        return true;
-    AfxMessageBox(6019u);
-    return false;
+    return CDlgCompSplBySingleIP::CopyText(GridText());
 }
