@@ -2,12 +2,10 @@
 // The document of a TAL data window: one spectrum map over engine speed (CZuRpmFunc) with the
 // display settings of the data core. The views read the map through its table operations after
 // ApplyDisplaySettings has put the settings into it.
-#include "platform/ui/ZuTableDataDoc.h"
-#include "views/ui/QMXDataCore.h"
+#include "spectral/ZuRpmFunc.h"
+#include "views/ui/RpmDataDoc.h"
 
-class CZuRpmFunc;
-
-class CTALDataDoc : public CZuTableDataDoc, public CQMXDataCore
+class CTALDataDoc : public CRpmDataDoc<CZuRpmFunc>
 {
 public:
     static constexpr int ID_OPTIONS = 1184;
@@ -16,15 +14,6 @@ public:
     explicit CTALDataDoc(CTALVOProject* project);
     ~CTALDataDoc() override;
 
-    CZuRpmFunc* GetFunction() const;
-
-    CMElement* GetDataElement() const override;
-    std::string GetDataLabel() const override;
-    void ApplyDisplaySettings(int axisFlag) override;
-    void CopyAllToArchive(CArchive& ar) override;
-
-    // The options sheet, then every view and the frame's bar re-read the options.
-    void OnOptions();
     // Plots every subset or only the current one (HSS_PlotAllData).
     void TogglePlotAll();
 };
