@@ -1,7 +1,6 @@
 #include "views/ui/RMVDataFrame.h"
 
 #include "app/TALVOProject.h"
-#include "platform/elements/ZuStdDataList.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "views/ui/DataViewOpeners.h"
 #include "views/ui/RMVDataDoc.h"
@@ -40,13 +39,7 @@ CRMVDataFrame* CRMVDataFrame::Open(QMdiArea* area, CZuRpmMultiVecFunc* function,
     if (!project)
         project = FindProjectContainer(function);
     auto doc = std::make_unique<CRMVDataDoc>(project);
-    doc->SetData(function);
-    if (project)
-        doc->SetHSEAOptions(&project->GetHSEAOptions());
-    // A first window takes the function's own orientation; later ones the stored choice.
-    if (!doc->GetItemList() || !doc->GetItemList()->GetData(CQMXDataCore::ITEM_AXIS))
-        doc->SetBoolItem356(function->GetAxisFlag());
-    doc->SetSmoothingLength(doc->GetSmoothingLength());
+    doc->ShowFunction(function, project);
     auto* frame = new CRMVDataFrame(std::move(doc));
     Show(frame, area);
     return frame;

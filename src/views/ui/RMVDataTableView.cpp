@@ -31,15 +31,10 @@ void CRMVDataTableView::OnUpdate(IZuTableDataView* sender, int hint)
 
 void CRMVDataTableView::Fill()
 {
-    CZuRpmMultiVecFunc* f = m_doc->GetFunction();
+    CZuRpmMultiVecFunc* f = m_doc->PrepareTable(m_subset);
     if (!f) {
         SetTable(nullptr, 0);
         return;
-    }
-    m_doc->ApplyDisplaySettings(m_doc->GetItem(CQMXDataCore::ITEM_AXIS));
-    if (m_subset >= f->GetTableFreqCount() || m_subset < 0) {
-        m_subset = 0;
-        m_doc->SetCurrentSubset(0);
     }
     SetNumberFormat(m_doc->GetDecimalPlaces());
     SetCellWidthTwips(m_doc->GetCellWidthTwips());

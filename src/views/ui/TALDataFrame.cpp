@@ -1,7 +1,6 @@
 #include "views/ui/TALDataFrame.h"
 
 #include "app/TALVOProject.h"
-#include "platform/elements/ZuStdDataList.h"
 #include "spectral/ZuRpmFunc.h"
 #include "views/ui/DataViewOpeners.h"
 #include "views/ui/TALDataDoc.h"
@@ -44,13 +43,7 @@ CTALDataFrame* CTALDataFrame::Open(QMdiArea* area, CZuRpmFunc* function, CTALVOP
     if (!project)
         project = FindProjectContainer(function);
     auto doc = std::make_unique<CTALDataDoc>(project);
-    doc->SetData(function);
-    if (project)
-        doc->SetHSEAOptions(&project->GetHSEAOptions());
-    // A first window takes the map's own orientation; later ones the stored choice.
-    if (!doc->GetItemList() || !doc->GetItemList()->GetData(CQMXDataCore::ITEM_AXIS))
-        doc->SetBoolItem356(function->GetAxisFlag());
-    doc->SetSmoothingLength(doc->GetSmoothingLength());
+    doc->ShowFunction(function, project);
     auto* frame = new CTALDataFrame(std::move(doc));
     Show(frame, area);
     return frame;

@@ -28,16 +28,10 @@ void CTALDataTableView::OnUpdate(IZuTableDataView* sender, int hint)
 
 void CTALDataTableView::Fill()
 {
-    CZuRpmFunc* f = m_doc->GetFunction();
+    CZuRpmFunc* f = m_doc->PrepareTable(m_subset);
     if (!f) {
         SetTable(nullptr, 0);
         return;
-    }
-    m_doc->ApplyDisplaySettings(m_doc->GetItem(CQMXDataCore::ITEM_AXIS));
-    // After a change of axis the subset may lie past the new count.
-    if (m_subset >= f->GetTableFreqCount() || m_subset < 0) {
-        m_subset = 0;
-        m_doc->SetCurrentSubset(0);
     }
     SetNumberFormat(m_doc->GetDecimalPlaces());
     SetCellWidthTwips(m_doc->GetCellWidthTwips());
