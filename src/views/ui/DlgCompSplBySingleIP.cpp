@@ -16,6 +16,7 @@
 #include "views/CavPcViewData.h"
 #include "views/ui/DlgSelectSubsystem.h"
 #include "views/ui/StackedChart.h"
+#include "views/ui/AxisChoiceBox.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -140,17 +141,7 @@ CDlgCompSplBySingleIP::CDlgCompSplBySingleIP(CAnalysisProject* project, QWidget*
     }
     m_viewRadio[0]->setChecked(true);
     connect(views, &QButtonGroup::idClicked, this, [this](int v) { SetView(v); });
-    auto* axisBox = new QGroupBox(tr("Axis"), this);
-    auto* axisRow = new QHBoxLayout(axisBox);
-    auto* axes = new QButtonGroup(this);
-    m_axisRadio[0] = new QRadioButton(tr("Frequency at RPM"), axisBox);
-    m_axisRadio[1] = new QRadioButton(tr("RPM at band"), axisBox);
-    for (int a = 0; a < 2; ++a) {
-        axes->addButton(m_axisRadio[a], a);
-        axisRow->addWidget(m_axisRadio[a]);
-    }
-    m_axisRadio[0]->setChecked(true);
-    connect(axes, &QButtonGroup::idClicked, this, [this](int a) { SetAxis(a); });
+    auto* axisBox = AxisChoiceBox(this, m_axisRadio, [this](int a) { SetAxis(a); });
     m_list = new QComboBox(this);
     m_list->setObjectName("positions");
     m_list->setMinimumWidth(120);

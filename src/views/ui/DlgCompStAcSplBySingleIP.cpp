@@ -9,10 +9,10 @@
 #include "platform/ui/ZuChart.h"
 #include "platform/win/StringTable.h"
 #include "views/ui/DlgCompSplBySingleIP.h"
+#include "views/ui/AxisChoiceBox.h"
 
-#include <QButtonGroup>
-#include <QComboBox>
 #include <QGroupBox>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -90,17 +90,7 @@ CDlgCompStAcSplBySingleIP::CDlgCompStAcSplBySingleIP(CAnalysisProject* project, 
     layout->addWidget(splitter, 1);
 
     auto* row = new QHBoxLayout;
-    auto* axisBox = new QGroupBox(tr("Axis"), this);
-    auto* axisRow = new QHBoxLayout(axisBox);
-    auto* axes = new QButtonGroup(this);
-    m_axisRadio[0] = new QRadioButton(tr("Frequency at RPM"), axisBox);
-    m_axisRadio[1] = new QRadioButton(tr("RPM at band"), axisBox);
-    for (int a = 0; a < 2; ++a) {
-        axes->addButton(m_axisRadio[a], a);
-        axisRow->addWidget(m_axisRadio[a]);
-    }
-    m_axisRadio[0]->setChecked(true);
-    connect(axes, &QButtonGroup::idClicked, this, [this](int a) { SetAxis(a); });
+    auto* axisBox = AxisChoiceBox(this, m_axisRadio, [this](int a) { SetAxis(a); });
     m_list = new QComboBox(this);
     m_list->setObjectName("positions");
     m_list->setMinimumWidth(120);
