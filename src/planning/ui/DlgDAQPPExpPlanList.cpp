@@ -4,6 +4,7 @@
 #include "planning/DAQPPExpPlanList.h"
 #include "planning/ExportExpPlanToExcel.h"
 #include "planning/ui/DlgDAQPPExpPlanEdit.h"
+#include "planning/ui/DlgExpPlanList.h"
 #include "planning/ui/PlanDialogServices.h"
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
@@ -76,21 +77,9 @@ CDlgDAQPPExpPlanList::CDlgDAQPPExpPlanList(CExtUFDaqProject* project, QWidget* p
     setObjectName(QStringLiteral("DlgDAQPPExpPlanList"));
     setWindowTitle(QStringLiteral("Channel Plans"));
 
-    m_list = new QTableWidget(0, 3, this);
+    m_list = CDlgExpPlanList::CreatePlanTable(
+        this, {QStringLiteral("Name"), QStringLiteral("CH."), QStringLiteral("Comments")}, {80, 40, 300}, 440, 200);
     m_list->setObjectName(QStringLiteral("List%1").arg(IDC_LIST));
-    m_list->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("CH."), QStringLiteral("Comments")});
-    const int widths[] = {80, 40, 300};
-    for (int c = 0; c < 3; ++c) {
-        m_list->setColumnWidth(c, widths[c]);
-        m_list->horizontalHeaderItem(c)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    }
-    m_list->horizontalHeader()->setStretchLastSection(true);
-    m_list->verticalHeader()->hide();
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setShowGrid(true);
-    m_list->setMinimumSize(440, 200);
     connect(m_list, &QTableWidget::itemDoubleClicked, this, [this] { OnEdit(); });
 
     auto* buttons = new QVBoxLayout;

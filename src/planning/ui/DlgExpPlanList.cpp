@@ -61,28 +61,37 @@ void CDlgExpPlanList::Close()
         list->CloseWindow();
 }
 
+QTableWidget* CDlgExpPlanList::CreatePlanTable(QWidget* parent, const QStringList& headers,
+                                               const std::vector<int>& widths, int minWidth, int minHeight)
+{
+    const int cols = static_cast<int>(widths.size());
+    auto* list = new QTableWidget(0, cols, parent);
+    list->setHorizontalHeaderLabels(headers);
+    for (int c = 0; c < cols; ++c) {
+        list->setColumnWidth(c, widths[c]);
+        list->horizontalHeaderItem(c)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    list->horizontalHeader()->setStretchLastSection(true);
+    list->verticalHeader()->hide();
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setShowGrid(true);
+    list->setMinimumSize(minWidth, minHeight);
+    return list;
+}
+
 CDlgExpPlanList::CDlgExpPlanList(CTALVOProject* project, QWidget* parent)
     : CZuDialog(parent, kTemplateId), m_project(project)
 {
     setObjectName(QStringLiteral("DlgExpPlanList"));
     setWindowTitle(QStringLiteral("Experiment Plans"));
 
-    m_list = new QTableWidget(0, 5, this);
+    m_list = CreatePlanTable(this,
+                             {QStringLiteral("Name"), QStringLiteral("BLIX"), QStringLiteral("CH."),
+                              QStringLiteral("Slot"), QStringLiteral("Comments")},
+                             {120, 50, 50, 110, 300}, 560, 240);
     m_list->setObjectName(QStringLiteral("Plans3163"));
-    m_list->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("BLIX"), QStringLiteral("CH."),
-                                       QStringLiteral("Slot"), QStringLiteral("Comments")});
-    const int widths[] = {120, 50, 50, 110, 300};
-    for (int c = 0; c < 5; ++c) {
-        m_list->setColumnWidth(c, widths[c]);
-        m_list->horizontalHeaderItem(c)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    }
-    m_list->horizontalHeader()->setStretchLastSection(true);
-    m_list->verticalHeader()->hide();
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setShowGrid(true);
-    m_list->setMinimumSize(560, 240);
 
     auto* buttons = new QHBoxLayout;
     auto add = [this, buttons](int id, const QString& text, void (CDlgExpPlanList::*handler)()) {

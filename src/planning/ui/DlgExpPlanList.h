@@ -5,6 +5,8 @@
 // One list exists at a time.
 #include "platform/ui/ZuDialog.h"
 
+#include <QStringList>
+
 #include <vector>
 
 class CQMXSensorMap;
@@ -42,6 +44,10 @@ public:
     // plan that has both a sensor and a subsystem, and each unit's sensor bundle the sensors at
     // the positions of their channels.
     static void UsePlan(CTALVOProject& project, const CQMXSensorMap& plan);
+    // The read-only table of plans, one selectable row a plan, columns left-aligned with the
+    // given widths (the last one stretches); the channel-plan list uses it too.
+    static QTableWidget* CreatePlanTable(QWidget* parent, const QStringList& headers, const std::vector<int>& widths,
+                                         int minWidth, int minHeight);
 
     // Commands on the selected plans.
     void OnNew();

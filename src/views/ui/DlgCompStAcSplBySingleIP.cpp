@@ -11,8 +11,8 @@
 #include "views/ui/DlgCompSplBySingleIP.h"
 #include "views/ui/AxisChoiceBox.h"
 
-#include <QGroupBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -21,8 +21,8 @@
 #include "spectral/ZuRpmFunc.h"
 #include "views/ui/AxisChoiceBox.h"
 
-#include <QGroupBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
