@@ -3,6 +3,7 @@
 #include "app/TALVOProject.h"
 #include "planning/DAQPPChannelTable.h"
 #include "planning/DAQPPExpPlanList.h"
+#include "planning/ui/DlgExpPlanMap.h"
 #include "planning/ui/PlanDialogServices.h"
 #include "platform/ui/EditFlexGrid.h"
 #include "platform/ui/FlexGridModel.h"
@@ -131,12 +132,7 @@ CDlgDAQPPChListOptions::CDlgDAQPPChListOptions(CExtUFDaqProject* project, QWidge
 
 QPushButton* CDlgDAQPPChListOptions::AddTool(int id, const QString& text, int icon, uint32_t tipId)
 {
-    auto* button = new QPushButton(text, this);
-    button->setObjectName(QStringLiteral("Button%1").arg(id));
-    button->setIcon(style()->standardIcon(static_cast<QStyle::StandardPixmap>(icon)));
-    button->setIconSize(QSize(16, 16));
-    button->setToolTip(QString::fromStdString(LoadString(tipId)));
-    button->setAutoDefault(false);
+    auto* button = CDlgExpPlanMap::CreateToolButton(this, id, text, icon, tipId);
     switch (id) {
     case 57643:
         connect(button, &QPushButton::clicked, this, &CDlgDAQPPChListOptions::OnUndo);

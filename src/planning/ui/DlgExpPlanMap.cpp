@@ -167,14 +167,20 @@ void CDlgExpPlanMap::ForgetShared()
         Shared() = nullptr;
 }
 
-QPushButton* CDlgExpPlanMap::AddTool(int id, const QString& text, int icon, uint32_t tipId)
+QPushButton* CDlgExpPlanMap::CreateToolButton(QWidget* parent, int id, const QString& text, int icon, uint32_t tipId)
 {
-    auto* button = new QPushButton(text, this);
+    auto* button = new QPushButton(text, parent);
     button->setObjectName(QStringLiteral("Button%1").arg(id));
-    button->setIcon(style()->standardIcon(static_cast<QStyle::StandardPixmap>(icon)));
+    button->setIcon(parent->style()->standardIcon(static_cast<QStyle::StandardPixmap>(icon)));
     button->setIconSize(QSize(16, 16));
     button->setToolTip(QString::fromStdString(LoadString(tipId)));
     button->setAutoDefault(false);
+    return button;
+}
+
+QPushButton* CDlgExpPlanMap::AddTool(int id, const QString& text, int icon, uint32_t tipId)
+{
+    auto* button = CreateToolButton(this, id, text, icon, tipId);
     switch (id) {
     case 57634:
         connect(button, &QPushButton::clicked, this, &CDlgExpPlanMap::OnCopy);

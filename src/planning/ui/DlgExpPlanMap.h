@@ -22,6 +22,10 @@ class CDlgExpPlanMap : public CZuDialog
     Q_OBJECT
 
 public:
+    // A small tool button with a standard icon and a tool tip from the string table; the
+    // channel-list options use the same tools.
+    static QPushButton* CreateToolButton(QWidget* parent, int id, const QString& text, int icon, uint32_t tipId);
+
     static constexpr int kTemplateId = 4089;
     static constexpr int kRowsPerBand = 32;
     static constexpr int kColsPerBand = 5;
