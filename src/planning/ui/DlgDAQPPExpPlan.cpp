@@ -6,6 +6,7 @@
 #include "planning/SensorAssignment.h"
 #include "planning/ui/DlgDAQPPChListOptions.h"
 #include "planning/ui/DlgExpPlanAddSubsystem.h"
+#include "planning/ui/DlgExpPlanMap.h"
 #include "planning/ui/PlanDialogServices.h"
 #include "platform/base/Format.h"
 #include "platform/ui/EmbeddedGridWnd.h"
@@ -219,15 +220,7 @@ CDAQPPExpPlanList* CDlgDAQPPExpPlan::GetPlanList() const
 
 QPushButton* CDlgDAQPPExpPlan::AddButton(int id, const QString& text, int icon, uint32_t tipId)
 {
-    auto* button = new QPushButton(text, this);
-    button->setObjectName(QStringLiteral("Button%1").arg(id));
-    if (icon >= 0) {
-        button->setIcon(style()->standardIcon(static_cast<QStyle::StandardPixmap>(icon)));
-        button->setIconSize(QSize(16, 16));
-    }
-    if (tipId)
-        button->setToolTip(QString::fromStdString(LoadString(tipId)));
-    button->setAutoDefault(false);
+    auto* button = CDlgExpPlanMap::CreateToolButton(this, id, text, icon, tipId);
     void (CDlgDAQPPExpPlan::*slot)() = nullptr;
     switch (id) {
     case 3005:

@@ -171,9 +171,12 @@ QPushButton* CDlgExpPlanMap::CreateToolButton(QWidget* parent, int id, const QSt
 {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QStringLiteral("Button%1").arg(id));
-    button->setIcon(parent->style()->standardIcon(static_cast<QStyle::StandardPixmap>(icon)));
-    button->setIconSize(QSize(16, 16));
-    button->setToolTip(QString::fromStdString(LoadString(tipId)));
+    if (icon >= 0) {
+        button->setIcon(parent->style()->standardIcon(static_cast<QStyle::StandardPixmap>(icon)));
+        button->setIconSize(QSize(16, 16));
+    }
+    if (tipId)
+        button->setToolTip(QString::fromStdString(LoadString(tipId)));
     button->setAutoDefault(false);
     return button;
 }

@@ -22,8 +22,8 @@ class CDlgExpPlanMap : public CZuDialog
     Q_OBJECT
 
 public:
-    // A small tool button with a standard icon and a tool tip from the string table; the
-    // channel-list options use the same tools.
+    // A small tool button with a standard icon (none when negative) and a tool tip from the
+    // string table (none when 0); the channel-list dialogs use the same tools.
     static QPushButton* CreateToolButton(QWidget* parent, int id, const QString& text, int icon, uint32_t tipId);
 
     static constexpr int kTemplateId = 4089;
