@@ -3,12 +3,9 @@
 #include "app/TALVOProject.h"
 #include "planning/ui/DlgAssignGlobalNode.h"
 #include "planning/ui/PlanDialogServices.h"
-#include "platform/ui/ColorButton.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 #include "uff/ExtUFDaqProject.h"
-
-#include <QVBoxLayout>
 
 #include <filesystem>
 
@@ -19,19 +16,7 @@ CDlgWizGlobalNode::CDlgWizGlobalNode(CExtUFDaqProject* project, QWidget* parent)
     setWindowTitle(QStringLiteral("Global Nodes"));
     UseBackground();
     SetFirstStepId(2001);
-    auto* layout = new QVBoxLayout(this);
-    const std::pair<int, const char*> steps[] = {{2001, "Load node table..."}, {2002, "Assign global nodes..."}};
-    for (const auto& [id, text] : steps) {
-        CColorButton* b = AddStepButton(id, QString::fromLatin1(text), kAvailableColor);
-        connect(b, &QPushButton::clicked, this, [this, id = id] { OnStep(id); });
-        layout->addWidget(b);
-    }
-    auto* close = new CColorButton(QStringLiteral("Close"), this);
-    close->setObjectName(QStringLiteral("Button1"));
-    close->SetColors(RGB(0, 0, 0), kAvailableColor);
-    connect(close, &QPushButton::clicked, this, [this] { EndDialog(IDOK); });
-    layout->addWidget(close);
-    resize(300, sizeHint().height());
+    BuildStepColumn({{2001, "Load node table..."}, {2002, "Assign global nodes..."}}, [this](int id) { OnStep(id); });
 }
 
 int CDlgWizGlobalNode::RunNodeDialog(CExtUFDaqProject& project, QWidget* parent)

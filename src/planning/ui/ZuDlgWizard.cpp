@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QVBoxLayout>
 
 #include <map>
 
@@ -118,6 +119,24 @@ CColorButton* CZuDlgWizard::AddStepButton(int id, const QString& text, COLORREF 
     if (m_steps.size() < kMaxSteps)
         m_steps.push_back(button);
     return button;
+}
+
+void CZuDlgWizard::BuildStepColumn(const std::vector<std::pair<int, const char*>>& steps,
+                                   const std::function<void(int)>& onStep, bool enabled)
+{
+    auto* layout = new QVBoxLayout(this);
+    for (const auto& [id, text] : steps) {
+        CColorButton* b = AddStepButton(id, QString::fromLatin1(text), kAvailableColor);
+        b->setEnabled(enabled);
+        connect(b, &QPushButton::clicked, this, [onStep, id = id] { onStep(id); });
+        layout->addWidget(b);
+    }
+    auto* close = new CColorButton(QStringLiteral("Close"), this);
+    close->setObjectName(QStringLiteral("Button1"));
+    close->SetColors(RGB(0, 0, 0), kAvailableColor);
+    connect(close, &QPushButton::clicked, this, [this] { EndDialog(IDOK); });
+    layout->addWidget(close);
+    resize(300, sizeHint().height());
 }
 
 CColorButton* CZuDlgWizard::StepButton(int id) const

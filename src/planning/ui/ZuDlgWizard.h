@@ -6,6 +6,8 @@
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/WinTypes.h"
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 class CColorButton;
@@ -49,6 +51,10 @@ protected:
     // Fills the dialog with the wizard's background colour.
     void UseBackground();
     void SetFirstStepId(int id) { m_firstStepId = id; }
+    // Lays the dialog out as one column of step buttons in the available colour (enabled or
+    // not), each handing its id to onStep, then a "Close" button that ends the dialog with IDOK.
+    void BuildStepColumn(const std::vector<std::pair<int, const char*>>& steps, const std::function<void(int)>& onStep,
+                         bool enabled = true);
 
 private:
     QWidget* m_anchor = nullptr;
