@@ -2,6 +2,7 @@
 // sample project's own maps, checked cell by cell and curve by curve against the elements, and
 // driven through their grids (clipboard, undo) and their display bar.
 #include "SampleProject.h"
+#include "TableGridCheck.h"
 #include "app/AnalysisProject.h"
 #include "app/BaseProject.h"
 #include "app/ModelProject.h"
@@ -133,24 +134,6 @@ void ExpectLayout(QWidget& w, const char* name)
     EXPECT_TRUE(faults.isEmpty()) << name << ": " << faults.join("; ").toStdString();
 }
 
-// The grid shows the element's own texts, headers included.
-void ExpectGridMatches(CZuTableGrid& grid, CZuTableData& data, int index, int decimals)
-{
-    CZuTableModel* model = grid.TableModel();
-    ASSERT_EQ(model->rowCount(), data.GetTableRowCount(index) - 1);
-    ASSERT_EQ(model->columnCount(), data.GetTableColCount(index) - 1);
-    for (int c = 0; c < model->columnCount(); ++c)
-        EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString().toStdString(),
-                  data.GetTableCellData(0, c + 1, index, decimals));
-    for (int r : {0, model->rowCount() / 2, model->rowCount() - 1}) {
-        EXPECT_EQ(model->headerData(r, Qt::Vertical).toString().toStdString(),
-                  data.GetTableCellData(r + 1, 0, index, decimals));
-        for (int c = 0; c < model->columnCount(); ++c)
-            EXPECT_EQ(model->index(r, c).data().toString().toStdString(),
-                      data.GetTableCellData(r + 1, c + 1, index, decimals));
-    }
-}
-
 // A curve holds the table's numbers of one column, unrounded.
 void ExpectCurveMatches(CZuChart& chart, int curve, CZuTableData& data, int index, int col)
 {
@@ -257,7 +240,7 @@ TEST(TALDataWindow, ShowsTheSampleMapInGridAndChart)
     EXPECT_EQ(frame->GetSelectView()->ListModel()->rowCount(), map->GetRpmCount());
     frame->GetSelectView()->SelectSubset(2);
     EXPECT_EQ(doc->GetCurrentSubset(), 2);
-    ExpectGridMatches(*frame->GetTableView(), *map, 2, 2);
+    ExpectTableGrid(*frame->GetTableView(), *map, 2, 2);
     ExpectCurveMatches(*frame->GetGraphView(), 0, *map, 2, 1);
     EXPECT_EQ(frame->GetGraphView()->xAxis->scaleType(), QCPAxis::stLogarithmic);
 
@@ -453,7 +436,7 @@ TEST(RMVDataWindow, ShowsTheSampleFunctionAndPastesIntoTheSubsetShown)
     frame->GetSelectView()->SelectSubset(2);
     CRMVDataTableView* grid = frame->GetTableView();
     EXPECT_EQ(grid->GetSubset(), 2);
-    ExpectGridMatches(*grid, *func, 2, 2);
+    ExpectTableGrid(*grid, *func, 2, 2);
     const int columns = func->GetTableColCount(2) - 1;
     ASSERT_GT(columns, 0);
     EXPECT_EQ(frame->GetGraphView()->CurveCount(), columns);

@@ -3,6 +3,7 @@
 // curves against their numbers, clipboard round trips, pastes and undo through the grids, the RPM
 // selector and the axis bar, one window per element.
 #include "SampleProject.h"
+#include "TableGridCheck.h"
 #include "app/AnalysisProject.h"
 #include "app/TALVOApp.h"
 #include "app/ModelProject.h"
@@ -129,24 +130,6 @@ void ExpectLayout(QWidget& w, const char* name)
     EXPECT_TRUE(faults.isEmpty()) << name << ": " << faults.join("; ").toStdString();
 }
 
-// The grid shows the table's own texts (headers included) at rows first, middle and last.
-void ExpectGrid(CZuTableGrid& grid, CZuTableData& data, int index, int decimals)
-{
-    CZuTableModel* model = grid.TableModel();
-    ASSERT_EQ(model->rowCount(), data.GetTableRowCount(index) - 1);
-    ASSERT_EQ(model->columnCount(), data.GetTableColCount(index) - 1);
-    for (int c = 0; c < model->columnCount(); ++c)
-        EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString().toStdString(),
-                  data.GetTableCellData(0, c + 1, index, decimals));
-    for (int r : {0, model->rowCount() / 2, model->rowCount() - 1}) {
-        EXPECT_EQ(model->headerData(r, Qt::Vertical).toString().toStdString(),
-                  data.GetTableCellData(r + 1, 0, index, decimals));
-        for (int c = 0; c < model->columnCount(); ++c)
-            EXPECT_EQ(model->index(r, c).data().toString().toStdString(),
-                      data.GetTableCellData(r + 1, c + 1, index, decimals));
-    }
-}
-
 // Selects the body cells (top, left) .. (bottom, right) in table coordinates.
 void SelectBlock(CZuTableGrid& grid, int top, int left, int bottom, int right)
 {
@@ -180,7 +163,7 @@ TEST(HSEADataTableWindow, ShowsAVectorOfTheModelInGridAndChart)
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(CHSEADataTableFrame::Open(nullptr, density), frame) << "one window per element";
 
-    ExpectGrid(*frame->GetTableView(), *density, 0, 2);
+    ExpectTableGrid(*frame->GetTableView(), *density, 0, 2);
     EXPECT_FALSE(frame->IsListPaneShown());
     EXPECT_FALSE(frame->GetGraphView()->isHidden());
     EXPECT_FALSE(frame->RpmCombo()->isEnabled());
@@ -252,7 +235,7 @@ TEST(HSEADataTableWindow, MatrixListsItsBandsAndFindsACellByNames)
     ASSERT_EQ(frame->GetSelectView()->ListModel()->rowCount(), eta->GetDataCount());
     frame->GetSelectView()->SelectSubset(3);
     EXPECT_EQ(frame->GetHSEADocument()->GetCurrentSubset(), 3);
-    ExpectGrid(*frame->GetTableView(), *eta, 3, 2);
+    ExpectTableGrid(*frame->GetTableView(), *eta, 3, 2);
 
     CScriptedDialogs dialogs;
     dialogs.Then([&](CZuDialog& d) {
@@ -283,7 +266,7 @@ TEST(HSEADataTableWindow, RpmSelectorShowsTheTableOfEachRpm)
     frame->OnRpmSelected(2);
     CZuTableData* shown = frame->GetHSEADocument()->GetData();
     EXPECT_EQ(shown, spl->GetRpmData(2));
-    ExpectGrid(*frame->GetTableView(), *shown, 0, Sample::Get().Options().HSS_DecimalPlaces);
+    ExpectTableGrid(*frame->GetTableView(), *shown, 0, Sample::Get().Options().HSS_DecimalPlaces);
 }
 
 TEST(HSEADataTableWindow, ClosesWhenItsElementIsDeleted)
