@@ -113,6 +113,22 @@ CZuMultiDocTemplate* CTALVOApp::FindTemplate(const std::string& name) const
     return nullptr;
 }
 
+bool CTALVOApp::OpenElementFrame(const std::string& viewName, CMElement* element) const
+{
+    CZuMultiDocTemplate* t = FindTemplate(viewName);
+    return element && t && t->Open(element);
+}
+
+bool CTALVOApp::OpenOrActivateElementFrame(const std::string& viewName, CMElement* element) const
+{
+    CZuMultiDocTemplate* t = FindTemplate(viewName);
+    if (t && t->HasWindowFor(element)) {
+        t->Open(element); // the family's opener brings the element's window forward
+        return false;
+    }
+    return OpenElementFrame(viewName, element);
+}
+
 bool CTALVOApp::OpenTALDataView(CMElement* element, int) const
 {
     CZuMultiDocTemplate* t = FindTemplate("TalDataView");

@@ -76,6 +76,14 @@ public:
     // The template named by field 1 of string id; null when the string does not exist.
     CZuMultiDocTemplate* FindTemplateByStringId(uint32_t id) const;
 
+    // Opens the window of the template named viewName (its document-type name) over element; false
+    // when there is no such template, it has no window family installed or the window did not open.
+    // The window families keep one window per element, so an open one comes forward instead.
+    bool OpenElementFrame(const std::string& viewName, CMElement* element) const;
+    // When a window of that template shows element already, brings it forward and answers false
+    // (nothing new was opened); otherwise as OpenElementFrame.
+    bool OpenOrActivateElementFrame(const std::string& viewName, CMElement* element) const;
+
     // Opens the sensor window over a sensor project, or brings the open one forward, through the
     // "SensorView" template; false when the template has no window to open.
     bool OpenSensorView(CSensorProject* project) const;

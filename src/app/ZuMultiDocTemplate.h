@@ -37,6 +37,11 @@ public:
     bool CanOpen() const { return static_cast<bool>(m_opener); }
     // False (nothing opened) while the template has no opener.
     bool Open(CMElement* element) const { return m_opener ? m_opener(element) : false; }
+    // Tells whether a window of the template shows an element already; set with the opener. Without
+    // it no window counts as open.
+    using WindowFinder = std::function<bool(CMElement* element)>;
+    void SetWindowFinder(WindowFinder finder) { m_finder = std::move(finder); }
+    bool HasWindowFor(CMElement* element) const { return element && m_finder && m_finder(element); }
 
     // Field index of a "\n"-separated document string; empty when absent.
     static std::string ExtractField(const std::string& docString, int index);
@@ -45,4 +50,5 @@ private:
     uint32_t m_resourceId;
     std::string m_documentClass;
     Opener m_opener;
+    WindowFinder m_finder;
 };

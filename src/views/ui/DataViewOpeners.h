@@ -17,6 +17,8 @@ struct CDataViewEntry
     uint32_t templateId; // the resource id of the document template (IDR_TALDATA, ...)
     // Opens (or brings forward) the window over an element; null when it does not show that kind.
     std::function<QWidget*(QMdiArea* area, CMElement* element)> open;
+    // Whether a window of the entry shows the element already.
+    std::function<bool(CMElement* element)> isOpen;
 };
 
 // The entries, in no particular order.

@@ -727,4 +727,9 @@ TEST_F(FrameCommandsTest, OneDataWindowPerElementBroughtForwardWhenOpenedAgain)
     ASSERT_TRUE(GetTALVOApp().OpenDataView(map));
     EXPECT_EQ(area->subWindowList().size(), 2);
     EXPECT_EQ(area->activeSubWindow(), first);
+    // Asked through the template to open or activate: the window comes forward, nothing new opens.
+    ASSERT_TRUE(GetTALVOApp().OpenDataView(other));
+    EXPECT_FALSE(GetTALVOApp().OpenOrActivateElementFrame("TalDataView", map));
+    EXPECT_EQ(area->subWindowList().size(), 2);
+    EXPECT_EQ(area->activeSubWindow(), first);
 }
