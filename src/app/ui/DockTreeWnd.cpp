@@ -6,6 +6,7 @@
 #include "app/ModelProject.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
+#include "app/ui/AppIcons.h"
 #include "app/ui/DlgInputPowerData.h"
 #include "app/ui/ProjectTreeModel.h"
 #include "platform/elements/MElement.h"
@@ -61,7 +62,8 @@ void CDockTreeWnd::InsertTree(int index, CMElement* project, const std::string& 
     connect(tree, &QWidget::customContextMenuRequested, this, [this] { emit ContextMenuRequested(); });
     connect(tree->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit SelectionChanged(); });
     m_trees.insert(m_trees.begin() + index, tree);
-    m_tabs->insertTab(index, tree, QString::fromStdString(label));
+    // The tab shows the project's kind with the tree's own icon of it.
+    m_tabs->insertTab(index, tree, ElementIcon(project, true), QString::fromStdString(label));
 }
 
 void CDockTreeWnd::RemoveTree(int index)

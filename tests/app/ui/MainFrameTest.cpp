@@ -20,6 +20,10 @@
 #include "platform/elements/StdioFile.h"
 
 #include <QAction>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -477,6 +481,16 @@ TEST_F(MainFrame, OneIconSetForToolbarShortcutsAndTree)
     EXPECT_EQ(iconOf(f.folder).cacheKey(), AppIcon("folder").cacheKey());
     EXPECT_EQ(iconOf(leaf).cacheKey(), AppIcon("data").cacheKey());
     EXPECT_TRUE(AppIcon("no-such-icon").isNull());
+    // The project's tab shows its kind too.
+    QTabWidget* tabs = f.frame.TreeWindow()->Tabs();
+    EXPECT_EQ(tabs->tabIcon(0).cacheKey(), AppIcon("project-daq").cacheKey());
+    // A double-click on the tab does not open the selection; one on the tree's element does.
+    QSignalSpy opens(f.frame.TreeWindow(), &CDockTreeWnd::OpenSelectionRequested);
+    QTest::mouseDClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(0).center());
+    EXPECT_EQ(opens.count(), 0);
+    CMTreeCtrlEx* tree = f.frame.TreeWindow()->GetTree(0);
+    emit tree->doubleClicked(model->IndexOf(f.daq));
+    EXPECT_EQ(opens.count(), 1);
     QCoreApplication::processEvents();
     QTemporaryDir grabs;
     EXPECT_TRUE(f.frame.grab().save(grabs.filePath(QStringLiteral("mainframe.png"))));
