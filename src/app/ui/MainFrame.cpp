@@ -31,6 +31,7 @@
 #include "app/ui/DlgProjectHistory.h"
 #include "app/ui/ProgressStatusBar.h"
 #include "app/ui/DockTreeWnd.h"
+#include "app/ui/ProjectTreeModel.h"
 #include "app/ui/DockShortcutWnd.h"
 #include "app/ui/ResultCommandsUi.h"
 #include "app/ui/FrameCommandHandler.h"
@@ -71,6 +72,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <iterator>
+#include <vector>
 #include <new>
 
 namespace {
@@ -164,6 +168,11 @@ const int kCalcCommands[] = {CCalcCommands::ID_CALC_INPUT_POWER,     CCalcComman
                              CCalcCommands::ID_CALC_VIBRATION_LEVEL, CCalcCommands::ID_CALC_SPL,
                              CCalcCommands::ID_SEARCH_DOMINANT_PATH, CCalcCommands::ID_CALC_POWER_CONTRIBUTION,
                              CCalcCommands::ID_SPL_BY_SINGLE_IP,     CCalcCommands::ID_SPL_BY_SINGLE_IP_COMP};
+// The result commands offered with a sub-menu of the selected project's result sets.
+const int kResultPopupCommands[] = {CCalcCommands::ID_SEARCH_DOMINANT_PATH, CCalcCommands::ID_CALC_POWER_CONTRIBUTION,
+                                    CCalcCommands::ID_CALC_SPL, CCalcCommands::ID_CALC_VIBRATION_LEVEL};
+// The element type of a result set.
+constexpr int kResultSetType = 51;
 // The comparisons and input-power commands of the results (the export goes to the File menu).
 const int kResultCommands[] = {CResultCommands::ID_COMPARE_WITH_RESULT, CResultCommands::ID_COMPARE_WITH_MEASURED,
                                CResultCommands::ID_INPUT_POWER_DATA, CResultCommands::ID_EXPORT_INPUT_POWER};
@@ -502,8 +511,22 @@ void CMainFrame::BuildMenus()
 
     QMenu* calculation = bar->addMenu(MenuText(8));
     calculation->setObjectName(QStringLiteral("CalculationMenu"));
-    for (int id : kCalcCommands)
-        calculation->addAction(m_actions[id]);
+    m_resultPopups.clear();
+    for (int id : kCalcCommands) {
+        if (!std::count(std::begin(kResultPopupCommands), std::end(kResultPopupCommands), id)) {
+            calculation->addAction(m_actions[id]);
+            continue;
+        }
+        // The result commands ask for the result set in a sub-menu; the plain command (on the
+        // tree's selection) stays on the result context menu and the toolbar.
+        QString title = MenuText(id);
+        if (title.endsWith(QStringLiteral("...")))
+            title.chop(3);
+        QMenu* popup = calculation->addMenu(title);
+        popup->setObjectName(QStringLiteral("ResultPopup%1").arg(id));
+        connect(popup, &QMenu::aboutToShow, this, [this, id] { FillResultPopup(id); });
+        m_resultPopups[id] = popup;
+    }
     calculation->addSeparator();
     for (int id : kResultCommands)
         if (id != CResultCommands::ID_EXPORT_INPUT_POWER)
@@ -1385,6 +1408,59 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
         // The notifications of later subsystems (calculations, result menus) arrive with them.
         return 0;
     }
+}
+
+QMenu* CMainFrame::ResultPopup(int id) const
+{
+    auto it = m_resultPopups.find(id);
+    return it == m_resultPopups.end() ? nullptr : it->second;
+}
+
+void CMainFrame::FillResultPopup(int id)
+{
+    QMenu* popup = ResultPopup(id);
+    if (!popup)
+        return;
+    popup->clear();
+    // The result sets anywhere below the selected project, in tree order.
+    std::vector<CMElement*> sets;
+    std::function<void(CMElement*)> collect = [&](CMElement* e) {
+        for (int i = 0; i < e->GetChildCount(); ++i) {
+            CMElement* child = e->GetChild(i);
+            if (!child)
+                continue;
+            if (child->GetType() == kResultSetType)
+                sets.push_back(child);
+            collect(child);
+        }
+    };
+    if (CMElement* project = m_doc ? GetTALVOApp().GetProject(-1) : nullptr)
+        collect(project);
+    if (sets.empty()) {
+        popup->addAction(QStringLiteral("no result"))->setEnabled(false);
+        return;
+    }
+    CAnalysisProject* analysis = SelectedAnalysisProject();
+    for (CMElement* set : sets) {
+        QAction* item = popup->addAction(QString::fromStdString(set->GetName()));
+        // A set the command cannot work on (another kind of result) is offered grayed.
+        item->setEnabled(CCalcCommands::IsEnabled(id, analysis, set));
+        connect(item, &QAction::triggered, this, [this, id, set] { RunOnResultSet(id, set); });
+    }
+}
+
+void CMainFrame::RunOnResultSet(int id, CMElement* set)
+{
+    CMTreeCtrlEx* tree = m_treeWnd->GetActiveTree();
+    if (!tree)
+        return;
+    const QModelIndex index = tree->Model()->IndexOf(set);
+    if (!index.isValid())
+        return;
+    tree->setCurrentIndex(index);
+    tree->scrollTo(index);
+    UpdateCommandUI();
+    OnCommand(id);
 }
 
 QMenu* CMainFrame::CreateResultContextMenu(QWidget* parent)

@@ -15,6 +15,7 @@
 class CDockShortcutWnd;
 class CFrameCommandHandler;
 class CDockTreeWnd;
+class CMElement;
 class CProgressStatusBar;
 class CTALVODoc;
 class QAction;
@@ -118,6 +119,12 @@ public:
     // owns the menu.
     QMenu* CreateResultContextMenu(QWidget* parent);
 
+    // The Calculation menu's sub-menu of a result command (1003, 1036, 1057, 1067): the selected
+    // project's result sets, each running the command on itself, or a grayed "no result". Null for
+    // another id. Filled each time it opens (FillResultPopup).
+    QMenu* ResultPopup(int id) const;
+    void FillResultPopup(int id);
+
     CFrameCommandHandler* Commands() const { return m_commands.get(); }
     CDockTreeWnd* TreeWindow() const { return m_treeWnd; }
     CDockShortcutWnd* ShortcutBar() const { return m_shortcutWnd; }
@@ -166,6 +173,8 @@ private:
     void OnProjectHistory();
     void UpdateRecentFileMenu();
     QString MenuText(int id) const;
+    // Selects the result set in the active tree and runs the command on it through its enable rule.
+    void RunOnResultSet(int id, CMElement* set);
     // The window's size, position and docks, kept in the settings between runs.
     void SaveLayout();
     void RestoreLayout();
@@ -180,6 +189,7 @@ private:
     QMenu* m_developerMenu = nullptr;
     QMenu* m_recentMenu = nullptr;
     std::map<int, QAction*> m_actions;
+    std::map<int, QMenu*> m_resultPopups;             // owned by the Calculation menu
     std::unique_ptr<CFrameCommandHandler> m_commands; // the project commands
     std::unique_ptr<CTALVODoc> m_doc;
     bool m_closing = false;

@@ -733,3 +733,50 @@ TEST_F(FrameCommandsTest, OneDataWindowPerElementBroughtForwardWhenOpenedAgain)
     EXPECT_EQ(area->subWindowList().size(), 2);
     EXPECT_EQ(area->activeSubWindow(), first);
 }
+
+TEST_F(FrameCommandsTest, ResultPopupsListTheProjectsResultSetsAndRunOnTheChosenOne)
+{
+    for (int id : {CCalcCommands::ID_SEARCH_DOMINANT_PATH, CCalcCommands::ID_CALC_POWER_CONTRIBUTION,
+                   CCalcCommands::ID_CALC_SPL, CCalcCommands::ID_CALC_VIBRATION_LEVEL})
+        EXPECT_NE(frame->ResultPopup(id), nullptr) << id;
+    EXPECT_EQ(frame->ResultPopup(CCalcCommands::ID_CALC_INPUT_POWER), nullptr);
+
+    // An analysis project without results: one grayed "no result".
+    Select(2);
+    QMenu* spl = frame->ResultPopup(CCalcCommands::ID_CALC_SPL);
+    ASSERT_NE(spl, nullptr);
+    frame->FillResultPopup(CCalcCommands::ID_CALC_SPL);
+    ASSERT_EQ(spl->actions().size(), 1);
+    EXPECT_EQ(spl->actions()[0]->text(), QStringLiteral("no result"));
+    EXPECT_FALSE(spl->actions()[0]->isEnabled());
+
+    // Two result sets, the second below a folder: listed in tree order, filled anew on each opening.
+    auto* first = Analysis()->AddChild(std::make_unique<CZuRpmResultData>());
+    first->SetName("Result A");
+    first->SetType(51);
+    CMElement* folder = Analysis()->AddChild(std::make_unique<CMElement>("Folder", Analysis(), 100));
+    auto* second = folder->AddChild(std::make_unique<CZuRpmResultData>());
+    second->SetName("Result B");
+    second->SetType(51);
+    frame->TreeWindow()->RefreshItems();
+    Select(2);
+    frame->FillResultPopup(CCalcCommands::ID_CALC_SPL);
+    ASSERT_EQ(spl->actions().size(), 2);
+    EXPECT_EQ(spl->actions()[0]->text(), QStringLiteral("Result A"));
+    EXPECT_EQ(spl->actions()[1]->text(), QStringLiteral("Result B"));
+    EXPECT_TRUE(spl->actions()[1]->isEnabled());
+
+    // Choosing one runs the command on that set: its picker is captioned with the set's name.
+    std::string caption;
+    CScriptedDialogs dialogs;
+    dialogs.Then([&caption](CZuDialog& dlg) {
+        caption = dlg.windowTitle().toStdString();
+        return dlg.PressCancel();
+    });
+    spl->actions()[1]->trigger();
+    EXPECT_EQ(caption, "Result B");
+    CMElementList selection;
+    GetTALVOApp().GetSelectedElements(selection);
+    ASSERT_EQ(selection.GetSize(), 1);
+    EXPECT_EQ(selection[0], second);
+}
