@@ -13,13 +13,8 @@
 #include "platform/elements/MElementList.h"
 #include "platform/win/Messages.h"
 #include "platform/win/WinTypes.h"
-#include "views/ui/DlgSelectSubsystem.h"
 #include "app/FrameCommands.h"
-#include "app/ui/ProjectTreeModel.h"
-#include "platform/elements/MElement.h"
-#include "platform/elements/MElementList.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/WinTypes.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>

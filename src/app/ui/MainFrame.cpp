@@ -626,8 +626,7 @@ void CMainFrame::UpdateRecentFileMenu()
 
 QMenu* CMainFrame::ShortcutMenu(int itemId, QWidget* parent)
 {
-    // Each button offers what its label says; the buttons of work not built yet are disabled and
-    // offer nothing.
+    // Each button offers the commands its label names, each enabled by its own rule.
     auto* menu = new QMenu(parent);
     switch (itemId) {
     case kShortcutNewProject:
