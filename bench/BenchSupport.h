@@ -32,10 +32,12 @@ inline void InitializeInterleaved(int& argc, char**& argv)
     benchmark::Initialize(&argc, argv);
 }
 
-// Keeps the fastest time per iteration of each benchmark over its repetitions.
+// Keeps the fastest time per iteration of each benchmark over its repetitions: per function, or
+// per function and arguments ("BM_Read/1000") when perArgument is set.
 class CFastestReporter : public benchmark::ConsoleReporter
 {
 public:
+    explicit CFastestReporter(bool perArgument = false) : m_perArgument(perArgument) {}
     std::map<std::string, double> fastest;
     void ReportRuns(const std::vector<Run>& runs) override
     {
@@ -43,7 +45,10 @@ public:
             if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0)
                 continue;
             const double t = run.GetAdjustedRealTime();
-            auto [it, added] = fastest.emplace(run.run_name.function_name, t);
+            std::string key = run.run_name.function_name;
+            if (m_perArgument && !run.run_name.args.empty())
+                key += "/" + run.run_name.args;
+            auto [it, added] = fastest.emplace(std::move(key), t);
             if (!added && t < it->second)
                 it->second = t;
         }
@@ -54,6 +59,9 @@ public:
         auto x = fastest.find(a), y = fastest.find(b);
         return x == fastest.end() || y == fastest.end() || y->second <= 0.0 ? NAN : x->second / y->second;
     }
+
+private:
+    bool m_perArgument;
 };
 
 // Hands the time of each run to the first slot whose text its benchmark's name contains.

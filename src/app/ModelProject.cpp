@@ -5,8 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <unordered_map>
-#include <unordered_set>
+#include <string_view>
 #include <vector>
 
 #include "app/TALVOProject.h"
@@ -17,6 +16,7 @@
 #include "models/SEAModelData.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
+#include "platform/base/NameIndex.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/elements/ZuData.h"
@@ -370,28 +370,33 @@ void CModelProject::UpdateSubsystemTables()
 
 namespace {
 
-// A tab-separated field of a section row, at most 255 characters as the rows were always read.
-std::vector<std::string> SplitRow(const std::string& line)
+// The tab-separated fields of a section row, each at most 255 characters as the rows were always
+// read; views into line, kept in fields (reused from row to row).
+void SplitRow(std::string_view line, std::vector<std::string_view>& fields)
 {
-    std::vector<std::string> fields;
+    fields.clear();
     size_t from = 0;
     for (;;) {
         const size_t tab = line.find('\t', from);
-        const std::string field = line.substr(from, tab == std::string::npos ? std::string::npos : tab - from);
+        const std::string_view field =
+            line.substr(from, tab == std::string_view::npos ? std::string_view::npos : tab - from);
         fields.push_back(field.substr(0, 255));
-        if (tab == std::string::npos)
+        if (tab == std::string_view::npos)
             break;
         from = tab + 1;
     }
-    return fields;
 }
 
 // A decimal number as the rows hold them; text that is no number counts 0.
-double RowValue(const std::string& text)
+double RowValue(std::string_view text)
 {
+    char buffer[256]; // a field holds at most 255 characters
+    const size_t n = std::min(text.size(), sizeof buffer - 1);
+    text.copy(buffer, n);
+    buffer[n] = '\0';
     char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    return end == text.c_str() || !std::isfinite(v) ? 0.0 : v;
+    const double v = std::strtod(buffer, &end);
+    return end == buffer || !std::isfinite(v) ? 0.0 : v;
 }
 
 // The energy-ratio functions of one set by their name and the set's subsystems, so that a file of
@@ -400,37 +405,48 @@ class CRatioRows
 {
 public:
     // rowsHint: about how many rows the file may hold, so that the look-ups are sized once rather
-    // than rehashed as a large file is read.
-    CRatioRows(CHSEAGeneralData& data, size_t rowsHint) : m_data(data)
+    // than regrown as a large file is read.
+    CRatioRows(CHSEAGeneralData& data, size_t rowsHint)
+        : m_data(data), m_functions(FunctionNameAt{&m_list}, rowsHint),
+          m_names(SubsystemAt{data.GetSubsystemTable()}, rowsHint)
     {
-        m_functions.reserve(rowsHint);
-        m_names.reserve(2 * rowsHint);
-        for (const std::string& name : data.GetSubsystemTable()->Names())
-            m_names.insert(name);
+        m_list.reserve(rowsHint);
+        const CZuSubsystemTable* table = data.GetSubsystemTable();
+        for (int i = 0; i < table->GetCount(); ++i)
+            m_names.Insert(table->At(i), static_cast<size_t>(i));
         for (int i = 0; i < data.GetChildCount(); ++i)
             if (auto* f = DynamicDowncast<CEnergyRatioFunction>(data.GetChild(i)))
-                m_functions.emplace(f->GetName(), f);
+                if (m_functions.Insert(f->GetName(), m_list.size()).second)
+                    m_list.push_back(f);
     }
+    CRatioRows(const CRatioRows&) = delete;
+    CRatioRows& operator=(const CRatioRows&) = delete;
 
     // Adds the energy-ratio function of the pair (or takes the one there is) and fills it from
     // the values; a pair of one subsystem with itself is skipped.
-    void Add(std::string a, std::string b, const std::vector<std::string>& fields, size_t firstValue)
+    void Add(std::string_view source, std::string_view target, const std::vector<std::string_view>& fields,
+             size_t firstValue)
     {
+        std::string a(source), b(target);
         CGfxUtil::RemoveWaveSign(a);
         CGfxUtil::RemoveWaveSign(b);
         if (a == b)
             return;
         const int bands = m_data.GetFreqCount();
         const std::string name = CHSEAGeneralData::EnergyRatioName(a, b);
-        auto [at, fresh] = m_functions.try_emplace(name, nullptr);
-        if (fresh)
-            at->second = m_data.AddChild(
-                std::make_unique<CEnergyRatioFunction>(name, a, b, bands, &m_data, CEnergyRatioFunction::kElementType));
+        CEnergyRatioFunction* f = nullptr;
+        if (const size_t at = m_functions.Find(name); at != m_functions.npos) {
+            f = m_list[at];
+        } else if ((f = m_data.AddChild(std::make_unique<CEnergyRatioFunction>(name, a, b, bands, &m_data,
+                                                                               CEnergyRatioFunction::kElementType)))) {
+            m_functions.Insert(name, m_list.size());
+            m_list.push_back(f);
+        }
+        CZuSubsystemTable* table = m_data.GetSubsystemTable();
         for (const std::string* s : {&a, &b})
-            if (m_names.insert(*s).second)
-                m_data.GetSubsystemTable()->Add(*s);
+            if (m_names.Find(*s) == m_names.npos)
+                m_names.Insert(*s, static_cast<size_t>(table->Add(*s)));
         m_data.SetKind(CHSEAGeneralData::KIND_ENERGY_RATIO);
-        CEnergyRatioFunction* f = at->second;
         if (!f)
             return;
         const int count = std::min(bands, f->GetDataCount());
@@ -442,9 +458,21 @@ public:
     }
 
 private:
+    struct FunctionNameAt
+    {
+        const std::vector<CEnergyRatioFunction*>* list;
+        std::string_view operator()(size_t i) const { return (*list)[i]->GetName(); }
+    };
+    struct SubsystemAt
+    {
+        const CZuSubsystemTable* table;
+        std::string_view operator()(size_t i) const { return table->At(static_cast<int>(i)); }
+    };
+
     CHSEAGeneralData& m_data;
-    std::unordered_map<std::string, CEnergyRatioFunction*> m_functions;
-    std::unordered_set<std::string> m_names;
+    std::vector<CEnergyRatioFunction*> m_list; // the functions the index holds, by position
+    CNameIndex<FunctionNameAt> m_functions;
+    CNameIndex<SubsystemAt> m_names;
 };
 
 } // namespace
@@ -488,8 +516,9 @@ void CModelProject::ReadTargetEnergyRatios(const std::string& path)
                                           MODEL_TYPE_MODEL_TARGET_ERS, CHSEAGeneralData::KIND_ENERGY_RATIO);
                 file.ReadString(line); // the heading
                 CRatioRows modelRows(*modelERs, rowsHint);
+                std::vector<std::string_view> fields;
                 while (file.ReadString(line) && !line.empty()) {
-                    const std::vector<std::string> fields = SplitRow(line);
+                    SplitRow(line, fields);
                     if (fields.size() >= 2)
                         modelRows.Add(fields[0], fields[1], fields, 2);
                 }
@@ -506,7 +535,7 @@ void CModelProject::ReadTargetEnergyRatios(const std::string& path)
                         if (c != '[' && c != ']')
                             key += c;
                     while (file.ReadString(line) && !line.empty()) {
-                        const std::vector<std::string> fields = SplitRow(line);
+                        SplitRow(line, fields);
                         expRows.Add(key, fields[0], fields, 1);
                     }
                 }

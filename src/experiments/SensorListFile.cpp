@@ -4,14 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
-#include <unordered_map>
-#include <unordered_set>
+#include <string_view>
 #include <vector>
 
 #include "experiments/SensorProject.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
+#include "platform/base/NameIndex.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
@@ -30,22 +29,39 @@ constexpr size_t kMaxFieldLength = 255;
 // A catalogue file is small; anything far larger is not one of ours.
 constexpr std::streamoff kMaxFileSize = 64 << 20;
 
-std::vector<std::string> SplitFields(const std::string& line, size_t maxFields)
+// The first maxFields tab-separated fields of line (views into it, each cut to its longest), the
+// missing ones empty; kept in fields, which is reused from line to line.
+void SplitFields(std::string_view line, size_t maxFields, std::vector<std::string_view>& fields)
 {
-    std::vector<std::string> fields;
+    fields.clear();
     size_t pos = 0;
     while (fields.size() < maxFields) {
         const size_t tab = line.find('\t', pos);
-        std::string field = line.substr(pos, tab == std::string::npos ? std::string::npos : tab - pos);
-        if (field.size() > kMaxFieldLength)
-            field.resize(kMaxFieldLength);
-        fields.push_back(std::move(field));
-        if (tab == std::string::npos)
+        const std::string_view field =
+            line.substr(pos, tab == std::string_view::npos ? std::string_view::npos : tab - pos);
+        fields.push_back(field.substr(0, kMaxFieldLength));
+        if (tab == std::string_view::npos)
             break;
         pos = tab + 1;
     }
     fields.resize(maxFields);
-    return fields;
+}
+
+// A number of a field as atof and atoi read it (leading blanks, text after the number ignored).
+double FieldDouble(std::string_view field)
+{
+    char buffer[kMaxFieldLength + 1];
+    field.copy(buffer, field.size());
+    buffer[field.size()] = '\0';
+    return std::atof(buffer);
+}
+
+int FieldInt(std::string_view field)
+{
+    char buffer[kMaxFieldLength + 1];
+    field.copy(buffer, field.size());
+    buffer[field.size()] = '\0';
+    return std::atoi(buffer);
 }
 
 bool IsValidUtf8(const std::string& s)
@@ -64,10 +80,10 @@ bool IsValidUtf8(const std::string& s)
     return true;
 }
 
-// Lines of the file, each without its line end. False when the file cannot be read, is too large,
-// or does not end with a line break (every line we write ends with one, so a file without it was
-// cut short).
-bool ReadLines(const std::string& path, std::vector<std::string>& lines)
+// Lines of the file, each without its line end: views into text, which holds the file's text.
+// False when the file cannot be read, is too large, or does not end with a line break (every line
+// we write ends with one, so a file without it was cut short).
+bool ReadLines(const std::string& path, std::string& text, std::vector<std::string_view>& lines)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -77,7 +93,7 @@ bool ReadLines(const std::string& path, std::vector<std::string>& lines)
     if (size < 0 || size > kMaxFileSize)
         return false;
     in.seekg(0);
-    std::string text(static_cast<size_t>(size), '\0');
+    text.assign(static_cast<size_t>(size), '\0');
     if (size > 0 && !in.read(text.data(), size))
         return false;
     if (text.empty() || text.back() != '\n')
@@ -88,10 +104,10 @@ bool ReadLines(const std::string& path, std::vector<std::string>& lines)
     size_t pos = 0;
     while (pos < text.size()) {
         const size_t eol = text.find('\n', pos);
-        std::string line = text.substr(pos, eol - pos);
+        std::string_view line = std::string_view(text).substr(pos, eol - pos);
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(std::move(line));
+            line.remove_suffix(1);
+        lines.push_back(line);
         pos = eol + 1;
     }
     return true;
@@ -100,8 +116,8 @@ bool ReadLines(const std::string& path, std::vector<std::string>& lines)
 class CLineReader
 {
 public:
-    explicit CLineReader(const std::vector<std::string>& lines) : m_lines(lines) {}
-    bool Next(std::string& line)
+    explicit CLineReader(const std::vector<std::string_view>& lines) : m_lines(lines) {}
+    bool Next(std::string_view& line)
     {
         if (m_pos >= m_lines.size())
             return false;
@@ -110,14 +126,14 @@ public:
     }
 
 private:
-    const std::vector<std::string>& m_lines;
+    const std::vector<std::string_view>& m_lines;
     size_t m_pos = 0;
 };
 
-std::string TrimRight(std::string s)
+std::string_view TrimRight(std::string_view s)
 {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.pop_back();
+        s.remove_suffix(1);
     return s;
 }
 
@@ -213,55 +229,63 @@ int WriteSensorListFile(const CSensorProject& project, const std::string& path, 
 
 int ReadSensorListFile(CSensorProject& project, const std::string& path, std::string& title)
 {
-    std::vector<std::string> lines;
-    if (!ReadLines(path, lines))
+    std::string text;
+    std::vector<std::string_view> lines;
+    if (!ReadLines(path, text, lines))
         return 0;
     CLineReader reader(lines);
-    std::string line;
+    std::string_view line;
     std::string readTitle = title;
     if (!reader.Next(line))
         return 0;
-    if (line.rfind("#@", 0) == 0) {
-        readTitle = line.substr(2);
-        std::string skip;
+    if (line.substr(0, 2) == "#@") {
+        readTitle = std::string(line.substr(2));
+        std::string_view skip;
         if (!reader.Next(skip) || !reader.Next(skip) || !reader.Next(line))
             return 0;
     }
 
     // Everything is read into a catalogue of its own; the project takes it over only when the
-    // whole file was read. Look-ups go through hash tables, so reading is linear in the file.
+    // whole file was read. Look-ups go through flat hash indexes, so reading is linear in the file.
     CSensorProject fresh;
-    std::unordered_set<std::string> taken; // every name below the catalogue: categories and sensors
-    taken.reserve(lines.size());           // sized once: a large list is not rehashed as it is read
+    // Every name below the catalogue: categories and sensors.
+    std::vector<std::string> takenNames;
+    takenNames.reserve(lines.size());
+    CNameIndex taken([&takenNames](size_t i) { return std::string_view(takenNames[i]); }, lines.size());
+    const auto take = [&](std::string_view name) {
+        if (!taken.Insert(name, takenNames.size()).second)
+            return false;
+        takenNames.emplace_back(name);
+        return true;
+    };
     for (int c = CSensorProject::categoryAcceleration; c <= CSensorProject::categoryHammer; ++c)
         if (const CMElement* category = fresh.GetCategory(c))
-            taken.insert(category->GetName());
-    taken.insert(fresh.GetName());
+            take(category->GetName());
+    take(fresh.GetName());
     std::vector<std::string> duplicates;
+    std::vector<std::string_view> f;
     while (reader.Next(line) && !line.empty()) {
-        const std::vector<std::string> f = SplitFields(line, kSensorFields);
+        SplitFields(line, kSensorFields, f);
         tagSENSORINFO info;
         info.ID = f[0];
         info.Manufacturer = f[1];
         info.Model = f[2];
         info.SerialNumber = f[3];
-        info.ChannelInfo.Sensitivity = static_cast<float>(std::atof(f[4].c_str()));
-        info.ChannelInfo.DataType = std::atoi(f[5].c_str());
-        info.ChannelInfo.Unit = std::atoi(f[6].c_str());
-        info.ChannelInfo.Limit = static_cast<float>(std::atof(f[7].c_str()));
+        info.ChannelInfo.Sensitivity = static_cast<float>(FieldDouble(f[4]));
+        info.ChannelInfo.DataType = FieldInt(f[5]);
+        info.ChannelInfo.Unit = FieldInt(f[6]);
+        info.ChannelInfo.Limit = static_cast<float>(FieldDouble(f[7]));
         info.ChannelInfo.Channel = -1;
         info.ChannelInfo.Scale = 1.0f;
         const int category = CSensorProject::CategoryOfDataType(info.ChannelInfo.DataType);
         CMElement* parent = fresh.GetCategory(category);
-        if (!taken.insert(info.ID).second) {
+        if (taken.Find(info.ID) != taken.npos) {
             duplicates.push_back(info.ID);
             continue;
         }
-        if (!parent) {
-            // Not a sensor's data type: dropped, and its ID stays free.
-            taken.erase(info.ID);
-            continue;
-        }
+        if (!parent)
+            continue; // not a sensor's data type: dropped, and its ID stays free
+        take(info.ID);
         auto sensor = std::make_unique<CSensor>(info.ID, parent, category);
         sensor->SetSensorInfo(info);
         parent->AddChild(std::move(sensor));
@@ -270,33 +294,36 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
         return 0;
     if (!reader.Next(line))
         return 0;
-    std::unordered_map<std::string, const CSensorBundle*> bundlesByID; // the first of an ID, as FindBundleByID
-    bundlesByID.reserve(lines.size() - std::min(lines.size(), taken.size()));
+    // The first bundle of an ID, as FindBundleByID finds it.
+    std::vector<const CSensorBundle*> bundles;
+    CNameIndex bundlesByID([&bundles](size_t i) { return std::string_view(bundles[i]->GetID()); },
+                           lines.size() - std::min(lines.size(), takenNames.size()));
     while (reader.Next(line) && !line.empty()) {
-        const std::vector<std::string> f = SplitFields(line, 2 + CSensorBundle::kMaxSensors);
+        SplitFields(line, 2 + CSensorBundle::kMaxSensors, f);
         auto bundle = std::make_unique<CSensorBundle>();
-        bundle->SetID(f[0]);
-        bundle->SetNumber(std::atoi(f[1].c_str()));
+        bundle->SetID(std::string(f[0]));
+        bundle->SetNumber(FieldInt(f[1]));
         for (int s = 0; s < CSensorBundle::kMaxSensors; ++s)
-            if (const std::string& id = f[static_cast<size_t>(2 + s)]; !id.empty())
-                bundle->AddSensor(id);
+            if (const std::string_view id = f[static_cast<size_t>(2 + s)]; !id.empty())
+                bundle->AddSensor(std::string(id));
         const CSensorBundle* added = fresh.AppendBundle(std::move(bundle));
-        bundlesByID.emplace(added->GetID(), added);
+        if (bundlesByID.Insert(added->GetID(), bundles.size()).second)
+            bundles.push_back(added);
     }
     if (!reader.Next(line) || line != kGroupingSection || !reader.Next(line))
         return 0;
     const int channels = project.GetChannelCount();
     while (reader.Next(line) && !line.empty()) {
-        const std::vector<std::string> f = SplitFields(line, static_cast<size_t>(1 + (channels > 0 ? channels : 0)));
+        SplitFields(line, static_cast<size_t>(1 + (channels > 0 ? channels : 0)), f);
         CSensorGroup* group = fresh.InsertGroup(fresh.GetGroupCount());
         for (int c = 0; group && c < channels; ++c) {
-            const std::string& cell = f[static_cast<size_t>(c + 1)];
+            const std::string_view cell = f[static_cast<size_t>(c + 1)];
             const size_t hash = cell.rfind('#');
-            if (hash == std::string::npos || hash < 1)
+            if (hash == std::string_view::npos || hash < 1)
                 continue;
-            const auto found = bundlesByID.find(TrimRight(cell.substr(0, hash)));
-            const CSensorBundle* bundle = found == bundlesByID.end() ? nullptr : found->second;
-            const int slot = std::atoi(cell.c_str() + hash + 1) - 1;
+            const size_t found = bundlesByID.Find(TrimRight(cell.substr(0, hash)));
+            const CSensorBundle* bundle = found == bundlesByID.npos ? nullptr : bundles[found];
+            const int slot = FieldInt(cell.substr(hash + 1)) - 1;
             if (!bundle || slot < 0 || slot >= bundle->GetCount())
                 continue;
             tagSENSORGROUPMEMBER member;

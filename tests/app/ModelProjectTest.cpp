@@ -697,9 +697,11 @@ TEST(ModelProject, SectionsOfAnotherFileReplaceTheOldOnes)
     ASSERT_NE(project, nullptr);
     ASSERT_NE(project->FindOne(MODEL_TYPE_MODEL_TARGET_ERS, -1), nullptr);
 
-    // Rows with too few values keep 0.0 in the bands they lack; a pair of one subsystem is skipped.
+    // Rows with too few values keep 0.0 in the bands they lack; a pair of one subsystem is skipped;
+    // a pair met again takes the later row's values, in the one function of the pair.
     const fs::path path = AppTestTempDir() / "sections.dmd";
     WriteAll(path, "#Target ERs\nSource\tTarget\n"
+                   "Roof-F\tFloor-F\t9\t9\t9\n"
                    "Roof-F\tFloor-F\t0.5\t0.25\n"
                    "Roof-F\tRoof-F\t1\n"
                    "\n"
