@@ -3,6 +3,7 @@
 #include "platform/win/PromptService.h"
 
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QMenu>
 
 #include <algorithm>
@@ -143,6 +144,7 @@ void CZuChart::HighlightCurve(int i)
 void CZuChart::SetTitle(const QString& title, const QString& subtitle)
 {
     const QString text = subtitle.isEmpty() ? title : title + "\n" + subtitle;
+    m_titleText = text;
     if (text.isEmpty()) {
         if (m_title) {
             plotLayout()->remove(m_title);
@@ -155,14 +157,32 @@ void CZuChart::SetTitle(const QString& title, const QString& subtitle)
         plotLayout()->insertRow(0);
         m_title = new QCPTextElement(this, text, QFont(font().family(), 10, QFont::Bold));
         plotLayout()->addElement(0, 0, m_title);
-    } else {
-        m_title->setText(text);
     }
+    FitTitle();
 }
 
 QString CZuChart::Title() const
 {
-    return m_title ? m_title->text() : QString();
+    return m_titleText;
+}
+
+void CZuChart::FitTitle()
+{
+    if (!m_title)
+        return;
+    const QFontMetrics metrics(m_title->font());
+    QStringList lines = m_titleText.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = metrics.elidedText(line, Qt::ElideRight, std::max(0, width() - 8));
+    const QString shown = lines.join(QLatin1Char('\n'));
+    if (shown != m_title->text())
+        m_title->setText(shown);
+}
+
+void CZuChart::resizeEvent(QResizeEvent* event)
+{
+    FitTitle(); // before the chart lays itself out again at the new size
+    QCustomPlot::resizeEvent(event);
 }
 
 void CZuChart::ClearChart()

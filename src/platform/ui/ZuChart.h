@@ -66,9 +66,14 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Shows the title, each line cut short with an ellipsis when wider than the chart.
+    void FitTitle();
+
     QCPTextElement* m_title = nullptr;
+    QString m_titleText; // whole, as set
     int m_highlighted = -1;
     std::vector<std::vector<int>> m_pointIndex; // per curve: source index of each drawn point (empty: all drawn)
 };

@@ -122,6 +122,25 @@ void CZuTableDataFrame::FitGridPane()
     m_splitter->setSizes({list, wanted, std::max(0, total - wanted)});
 }
 
+void CZuTableDataFrame::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (!m_laidOut || m_splitter->count() < 3)
+        return;
+    auto* grid = qobject_cast<CZuTableGrid*>(m_panes[1]);
+    QList<int> sizes = m_splitter->sizes();
+    if (!grid || sizes.size() < 3)
+        return;
+    const int readableChart = std::max(160, m_panes[2]->minimumWidth());
+    const int needed = grid->PreferredWidth(1);
+    const int take = std::min(needed - sizes[1], sizes[2] - readableChart);
+    if (take <= 0)
+        return;
+    sizes[1] += take;
+    sizes[2] -= take;
+    m_splitter->setSizes(sizes);
+}
+
 void CZuTableDataFrame::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);

@@ -65,6 +65,9 @@ protected:
     virtual intptr_t OnMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam);
     // The first show lays the panes out over the window's real width.
     void showEvent(QShowEvent* event) override;
+    // A window made narrower (tiled, say) keeps the grid's first column in sight, narrowing the
+    // chart as far as it stays readable.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     std::unique_ptr<CZuTableDataDoc> m_doc;

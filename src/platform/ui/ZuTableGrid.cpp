@@ -14,6 +14,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionHeader>
 
 #include <algorithm>
 #include <vector>
@@ -24,10 +26,28 @@ constexpr uint32_t IDS_CLIPBOARD_CANNOT_OPEN = 6019;
 constexpr uint32_t IDS_PASTE_ON_HEADER = 6111;
 // Screen pixels per twip at 96 dots per inch.
 constexpr double kPixelsPerTwip = 96.0 / 1440.0;
+
+// Column headings cut short with an ellipsis when longer than their column (the style draws them
+// clipped at both ends otherwise); the whole heading is the header's tip.
+class CElidingHeader : public QHeaderView
+{
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override
+    {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, option, this);
+        const int room = std::max(0, sectionSize(logicalIndex) - 2 * margin - 4);
+        option->text = option->fontMetrics.elidedText(option->text, Qt::ElideRight, room);
+    }
+};
 } // namespace
 
 CZuTableGrid::CZuTableGrid(QWidget* parent) : QTableView(parent), m_model(new CZuTableModel(this))
 {
+    setHorizontalHeader(new CElidingHeader(Qt::Horizontal, this));
     setModel(m_model);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -90,14 +110,20 @@ void CZuTableGrid::FitColumnsToHeadings()
     const int cols = m_model->columnCount();
     if (cols > kMeasured)
         return;
+    // A long heading (a quantity with its reference and weighting) is cut short rather than
+    // widening its column far beyond its numbers, which are aligned right and would go out of
+    // sight in a narrow window.
     const int base = horizontalHeader()->defaultSectionSize();
+    const int widest =
+        std::max(2 * base, horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 16);
     for (int c = 0; c < cols; ++c) {
         const QString heading = m_model->headerData(c, Qt::Horizontal).toString();
-        setColumnWidth(c, std::max(base, horizontalHeader()->fontMetrics().horizontalAdvance(heading) + 28));
+        const int fit = horizontalHeader()->fontMetrics().horizontalAdvance(heading) + 28;
+        setColumnWidth(c, std::clamp(fit, base, std::max(base, widest)));
     }
 }
 
-int CZuTableGrid::PreferredWidth() const
+int CZuTableGrid::PreferredWidth(int columns) const
 {
     // The row headings measured by their first and last label only: a long table is not read.
     int heading = 0;
@@ -106,7 +132,7 @@ int CZuTableGrid::PreferredWidth() const
             heading = std::max(heading, verticalHeader()->fontMetrics().horizontalAdvance(
                                             m_model->headerData(r, Qt::Vertical).toString()));
     int width = heading + 24 + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
-    for (int c = 0; c < std::min(m_model->columnCount(), 4); ++c)
+    for (int c = 0; c < std::min(m_model->columnCount(), columns); ++c)
         width += columnWidth(c);
     return width;
 }

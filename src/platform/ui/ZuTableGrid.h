@@ -44,8 +44,8 @@ public:
     int GetIndex() const;
     // Re-reads the table (after its values or view settings changed), keeping the current cell.
     void Refresh();
-    // The width that shows the row headings and the first few columns whole.
-    int PreferredWidth() const;
+    // The width that shows the row headings and the first columns (at most `columns`) whole.
+    int PreferredWidth(int columns = 4) const;
 
     // ---- cells (table coordinates) ----
     CZuCellPoint CurrentCell() const;

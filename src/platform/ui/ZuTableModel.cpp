@@ -71,7 +71,9 @@ QVariant CZuTableModel::data(const QModelIndex& index, int role) const
 
 QVariant CZuTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole || !m_data || section < 0)
+    // A long column heading is cut short in a narrow column; its tip shows it whole.
+    const bool text = role == Qt::DisplayRole || (role == Qt::ToolTipRole && orientation == Qt::Horizontal);
+    if (!text || !m_data || section < 0)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (orientation == Qt::Horizontal)
         return section < m_cols ? QString::fromStdString(m_data->GetTableCellData(0, section + 1, m_index, m_decimals))

@@ -10,7 +10,8 @@
 CQMXGraphView::CQMXGraphView(CZuTableDataDoc* doc, CQMXDataCore* core, QWidget* parent)
     : CZuChart(parent), m_doc(doc), m_core(core)
 {
-    setMinimumSize(240, 180);
+    // Narrow enough that a tiled window still shows the grid's numbers beside it.
+    setMinimumSize(160, 180);
     m_doc->AddView(this);
 }
 

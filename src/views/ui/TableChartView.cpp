@@ -5,7 +5,8 @@
 
 CTableChartView::CTableChartView(CZuTableDataDoc* doc, QWidget* parent) : CZuChart(parent), m_doc(doc)
 {
-    setMinimumSize(240, 180);
+    // Narrow enough that a tiled window still shows the grid's numbers beside it.
+    setMinimumSize(160, 180);
     m_doc->AddView(this);
     connect(this, &CZuChart::PointClicked, this, [this](int curve, int, double, double) {
         HighlightCurve(curve);

@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QPointer>
 #include <QScrollBar>
 
@@ -210,6 +211,63 @@ TEST(ZuTableDataFrame, RecordsItselfInTheElementAndClosesWithIt)
     doc2->SetData(&kept);
     delete new CZuTableDataFrame(std::move(doc2));
     EXPECT_EQ(kept.GetThisFrameWnd(), nullptr);
+}
+
+namespace {
+// One column under a heading far longer than its numbers, as a quantity with its reference has.
+class CLongHeadingTable : public CNumberTable
+{
+public:
+    static constexpr const char* kHeading = "Input Power [dB (ref=1W)] of the front roof panel";
+    CLongHeadingTable() : CNumberTable(30, 1) {}
+    std::string GetTableCellData(int row, int col, int index, int decimals) override
+    {
+        return row == 0 && col == 1 ? kHeading : CNumberTable::GetTableCellData(row, col, index, decimals);
+    }
+};
+
+class CThreePaneFrame : public CZuTableDataFrame
+{
+public:
+    CThreePaneFrame(std::unique_ptr<CZuTableDataDoc> doc, CZuTableData* table)
+        : CZuTableDataFrame(std::move(doc)), m_grid(new CZuTableGrid), m_chart(new CZuChart)
+    {
+        m_grid->SetTable(table, 0);
+        m_chart->setMinimumWidth(160);
+        m_chart->SetTitle(QString::fromLatin1(CLongHeadingTable::kHeading));
+        SetPanes(new QWidget, m_grid, m_chart, 70, 150);
+    }
+    CZuTableGrid* m_grid;
+    CZuChart* m_chart;
+};
+} // namespace
+
+// Tiled side by side, a table window stays readable: the grid keeps its first column's numbers in
+// sight (the chart gives up width down to its readable minimum) and long headings and titles are
+// cut short with their whole text kept.
+TEST(ZuTableDataFrame, ANarrowWindowKeepsTheNumbersInSight)
+{
+    CLongHeadingTable table;
+    auto doc = std::make_unique<CZuTableDataDoc>();
+    doc->SetData(&table);
+    auto* frame = new CThreePaneFrame(std::move(doc), &table);
+    frame->resize(480, 500);
+    frame->show(); // opened narrow, then tiled
+    QApplication::processEvents();
+    frame->resize(470, 500);
+    QApplication::processEvents();
+    const QStringList problems = GrabAndCheckLayout(*frame, "table-window-bases", "narrow-table-window");
+    EXPECT_TRUE(problems.isEmpty()) << problems.join("\n").toStdString();
+
+    CZuTableGrid* grid = frame->m_grid;
+    const int heading = grid->horizontalHeader()->fontMetrics().horizontalAdvance(CLongHeadingTable::kHeading);
+    EXPECT_LT(grid->columnWidth(0), heading) << "the heading does not set the column's width";
+    EXPECT_GE(grid->viewport()->width(), grid->columnWidth(0)) << "the first column is in sight whole";
+    EXPECT_GE(frame->m_chart->width(), 160);
+    EXPECT_EQ(grid->TableModel()->headerData(0, Qt::Horizontal, Qt::ToolTipRole).toString(),
+              CLongHeadingTable::kHeading);
+    EXPECT_EQ(frame->m_chart->Title(), CLongHeadingTable::kHeading);
+    delete frame;
 }
 
 TEST(SearchDataDialogs, RequireAChoiceAndReturnTheNames)
