@@ -15,6 +15,12 @@ CZuChart::CZuChart(QWidget* parent) : QCustomPlot(parent)
     setBackground(QBrush(Qt::white));
     setContextMenuPolicy(Qt::DefaultContextMenu);
     setInteractions(QCP::iSelectPlottables);
+    // Fewer ticks along a narrow chart, so that the labels of the horizontal axis never overlap.
+    connect(this, &QCustomPlot::beforeReplot, this, [this] {
+        const int ticks = std::clamp((width() - 80) / 70, 2, 5);
+        if (xAxis->ticker() && xAxis->ticker()->tickCount() != ticks)
+            xAxis->ticker()->setTickCount(ticks);
+    });
     connect(this, &QCustomPlot::plottableClick, this,
             [this](QCPAbstractPlottable* plottable, int dataIndex, QMouseEvent*) {
                 auto* curve = qobject_cast<QCPGraph*>(plottable);
