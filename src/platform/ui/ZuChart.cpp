@@ -120,6 +120,9 @@ QCPGraph* CZuChart::AddCurve(const QString& name, const QVector<double>& x, cons
             dy.push_back(y[i]);
         }
         curve->setData(dx, dy, true);
+        // Drawn through the extremes, a long curve is a dense band of strokes: smoothing their
+        // edges costs most of the drawing and shows nothing at that density.
+        curve->setAntialiased(false);
     }
     m_pointIndex.push_back(std::move(kept));
     return curve;
