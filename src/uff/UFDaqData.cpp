@@ -1,7 +1,10 @@
 #include "uff/UFDaqData.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <complex>
+#include <thread>
 
 #include "platform/base/Format.h"
 #include "platform/elements/MElement.h"
@@ -42,14 +45,20 @@ CZuSubsystemTable PointColumns(int n)
     return columns;
 }
 
+} // namespace
+
 // The lines of a block mapped onto a band set: the manager counts line m at m * df, the block's
 // line k lies at min + k * df, so block line k is manager line k + offset.
-struct LineMapping
+struct CUFDaqData::LineMapping
 {
     CBandInfoManager manager;
     int offset = 0;
+    const COctaveManager* bands;
+    double min, df;
+    int count;
 
     LineMapping(const COctaveManager* bands, double min, double df, int count)
+        : bands(bands), min(min), df(df), count(count)
     {
         offset = df > 0.0 ? static_cast<int>(std::lround(min / df)) : 0;
         manager.SetOctaveManager(bands);
@@ -57,8 +66,11 @@ struct LineMapping
         manager.SetLineCount(count + (offset > 0 ? offset : 0));
         manager.CreateBandInfoList();
     }
+    bool Fits(const COctaveManager* b, double m, double d, int c) const
+    {
+        return b == bands && m == min && d == df && c == count;
+    }
 };
-} // namespace
 
 CUFDaqData::CUFDaqData() = default;
 
@@ -119,10 +131,8 @@ double CUFDaqData::GetBlockRpm(int i) const
 
 CDAQPPUFData* CUFDaqData::FindBlock(double rpm, int point) const
 {
-    for (const Block& b : m_blocks)
-        if (b.rpm == rpm && b.data->GetIndex()->GetLP() == point)
-            return b.data.get();
-    return nullptr;
+    const Block* block = FindBlockEntry(rpm, point);
+    return block ? block->data.get() : nullptr;
 }
 
 int CUFDaqData::GetPointIndex(int point) const
@@ -157,25 +167,57 @@ bool CUFDaqData::PointFits(int point, const BuildContext& context) const
     return point >= 0 && point < context.localPoints && i >= 0 && m_pointFlags[static_cast<size_t>(i)] != 0;
 }
 
+auto CUFDaqData::FindBlockEntry(double rpm, int point) const -> const Block*
+{
+    for (const Block& b : m_blocks)
+        if (b.rpm == rpm && b.data->GetIndex()->GetLP() == point)
+            return &b;
+    return nullptr;
+}
+
+bool CUFDaqData::LoadBlock(const Block& block, std::string* error)
+{
+    CDAQPPUFData& data = *block.data;
+    UFReadOptions options;
+    // The structure option says the structures' spectra are in units of g.
+    options.bGToSI = block.structure;
+    return data.LoadData(FolderOf(data.GetIndex()->GetFile()), options, error) != 0;
+}
+
+void CUFDaqData::PreloadBlocks(double rpm, const BuildContext& context)
+{
+    std::vector<const Block*> todo;
+    for (int point : m_points)
+        if (PointFits(point, context) && !GetLineFunc(rpm, point))
+            if (const Block* block = FindBlockEntry(rpm, point); block && block->data->GetValues().empty())
+                todo.push_back(block);
+    if (todo.size() < 2)
+        return;
+    const size_t threads = std::min<size_t>(todo.size(), std::max(1u, std::thread::hardware_concurrency()));
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t i = next++; i < todo.size(); i = next++)
+            LoadBlock(*todo[i], nullptr);
+    };
+    std::vector<std::thread> pool;
+    for (size_t t = 1; t < threads; ++t)
+        pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool)
+        t.join();
+}
+
 bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context)
 {
     if (GetLineFunc(rpm, point))
         return true; // read already for an earlier grid point at the same RPM
-    const Block* block = nullptr;
-    for (const Block& b : m_blocks)
-        if (b.rpm == rpm && b.data->GetIndex()->GetLP() == point) {
-            block = &b;
-            break;
-        }
+    const Block* block = FindBlockEntry(rpm, point);
     if (!block)
         return false;
     CDAQPPUFData& data = *block->data;
     const CDAQPPUFIndex& index = *data.GetIndex();
-    UFReadOptions options;
-    // The structure option says the structures' spectra are in units of g.
-    options.bGToSI = block->structure;
     std::string error;
-    if (!data.LoadData(FolderOf(index.GetFile()), options, &error)) {
+    if (data.GetValues().empty() && !LoadBlock(*block, &error)) {
         Note(context, Format("%s: %s", index.GetFileTitle().c_str(), error.c_str()));
         return false;
     }
@@ -207,13 +249,14 @@ bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context)
     CZuFunc* lines = lineMap.AddRow(rpm);
     for (int k = 0; k < count; ++k) {
         const double f = min + k * df;
-        std::complex<double> x = values[static_cast<size_t>(k)];
+        double power = std::norm(values[static_cast<size_t>(k)]);
         if (acceleration) {
             if (!(f > 0.0))
                 continue;
-            x /= std::complex<double>(0.0, kTwoPi * f);
+            const double w = kTwoPi * f;
+            power /= w * w; // |X / (j w)|^2
         }
-        lines->DataValue(k) = std::norm(x);
+        lines->DataValue(k) = power;
     }
 
     // Band values over the project's bands: sqrt((2) * sum |X|^2) of the band's lines above 0 Hz.
@@ -228,7 +271,9 @@ bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context)
     bandMap.SetType(index.GetFuncType());
     CZuFunc* row = bandMap.AddRow(rpm);
     if (bandCount > 0 && df > 0.0 && count > 0) {
-        LineMapping own(bands, min, df, count);
+        if (!m_mapping || !m_mapping->Fits(bands, min, df, count))
+            m_mapping = std::make_unique<LineMapping>(bands, min, df, count);
+        const LineMapping& own = *m_mapping;
         // The correction of a band function of the corrected type, left open by the line reader:
         // the share of the lines of the third-octave band (2 Hz to 16 kHz) around the band's
         // centre over the band's own lines, built with the block's line spacing and count.
@@ -269,11 +314,21 @@ double CUFDaqData::GetOrderLevel(double rpm, int point, double order, double wid
     const double centre = rpm * order / 60.0;
     const double lo = centre - width / 2.0;
     const double hi = centre + width / 2.0;
+    const std::vector<double>& freqs = lines->GetDataIndexArray();
+    const std::vector<double>& values = lines->GetValueArray();
+    const size_t count = std::min(freqs.size(), values.size());
+    // The lines lie at min + k * df: with df > 0 they ascend, and the band is one run of them.
+    const bool ascending = count >= 2 && freqs[1] > freqs[0];
+    size_t k = 0;
+    if (ascending)
+        k = static_cast<size_t>(std::lower_bound(freqs.begin(), freqs.begin() + count, lo) - freqs.begin());
     double sum = 0.0;
-    for (int k = 0; k < lines->GetDataCount(); ++k) {
-        const double f = lines->DataIndex(k);
+    for (; k < count; ++k) {
+        const double f = freqs[k];
         if (f >= lo && f < hi)
-            sum += lines->DataValue(k);
+            sum += values[k];
+        else if (ascending && f >= hi)
+            break;
     }
     return std::sqrt(2.0 * sum);
 }
@@ -312,6 +367,7 @@ void CUFDaqData::BuildRpmFunctions(const BuildContext& context, std::vector<std:
                                                           nullptr, kMultiVecKind);
         vec->SetLabel(m_name);
         vec->SetDataIndexArray(freqs);
+        PreloadBlocks(rpm, context);
         for (int point : m_points) {
             if (!PointFits(point, context) || !ReadBlock(rpm, point, context))
                 continue;
@@ -418,4 +474,5 @@ void CUFDaqData::Release()
     m_bandFuncs.clear();
     m_lineFuncs.clear();
     m_blocks.clear();
+    m_mapping.reset();
 }

@@ -108,9 +108,15 @@ private:
         int structure = 0;
     };
     int RegisterPoint(int point, int bandRows, int lineRows);
+    const Block* FindBlockEntry(double rpm, int point) const;
+    // Parses a block's values from its file; false with the reason in error (when given).
+    static bool LoadBlock(const Block& block, std::string* error);
     void Note(const BuildContext& context, const std::string& text) const;
     bool PointFits(int point, const BuildContext& context) const;
     void BuildRpmFunctions(const BuildContext& context, std::vector<std::unique_ptr<CMElement>>& out);
+    // Parses the blocks of the points at rpm that are still to be read, on several threads;
+    // ReadBlock then takes their values (a block that fails here is read and reported there).
+    void PreloadBlocks(double rpm, const BuildContext& context);
     void BuildOrderDataFunction(const BuildContext& context, std::vector<std::unique_ptr<CMElement>>& out);
     std::unique_ptr<CMElement> MakeOrderLevels(const BuildContext& context, const std::vector<double>& rpms) const;
 
@@ -127,4 +133,8 @@ private:
     std::vector<int> m_pointFlags;
     int m_timeKey = 0;
     std::vector<Block> m_blocks;
+    // The lines of the last block mapped onto the bands, kept for the next block of the same
+    // line spacing, first line and count (the blocks of one run share them).
+    struct LineMapping;
+    std::unique_ptr<LineMapping> m_mapping;
 };
