@@ -87,6 +87,9 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
 
 void ExitTALVOApp(CTALVOStartup& startup)
 {
+    // The automation server works through the main window: it goes first, with the event loop
+    // over, so no client's call is being served.
+    GetTALVOApp().ReleaseAutomationObject();
     startup.mainFrame.reset();
     CSplashWnd::HideSplashScreen();
     GetTALVOApp().ExitInstance();

@@ -119,6 +119,13 @@ CExpFrame::~CExpFrame()
     frames.erase(std::remove(frames.begin(), frames.end(), QPointer<CExpFrame>(this)), frames.end());
     frames.erase(std::remove(frames.begin(), frames.end(), QPointer<CExpFrame>()), frames.end());
     m_doc->SetFrame(nullptr);
+    // The views look at the document as they go, so they go first: the document is a child of
+    // this window made before them, and children go in the order they were made.
+    delete m_outer;
+    m_outer = m_inner = nullptr;
+    m_treeView = nullptr;
+    m_diagView = nullptr;
+    m_dataView = nullptr;
 }
 
 std::vector<CExpFrame*> CExpFrame::OpenFrames()
