@@ -217,7 +217,9 @@ bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context)
     CDAQPPUFData& data = *block->data;
     const CDAQPPUFIndex& index = *data.GetIndex();
     std::string error;
-    if (data.GetValues().empty() && !LoadBlock(*block, &error)) {
+    // A block the preload read whole is taken as it is; one it could not read is read again
+    // here, to report why.
+    if (!LoadBlock(*block, &error)) {
         Note(context, Format("%s: %s", index.GetFileTitle().c_str(), error.c_str()));
         return false;
     }

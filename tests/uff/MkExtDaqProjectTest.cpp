@@ -422,6 +422,38 @@ TEST(MkExtDaqProject, PointsBeyondTheAssignmentAndSameNamedFilesAreReported)
     EXPECT_EQ(DynamicDowncast<CMultiVectorFunction>(levels->GetRpmData(0))->GetSubsystemCount(), 3);
 }
 
+// The blocks of one engine speed are read together; a file cut short after the scan still has
+// every block that no longer reads reported, the one the cut runs through too.
+TEST(MkExtDaqProject, BlocksThatNoLongerReadAreEachReported)
+{
+    Fixture f("unreadable");
+    const std::string text = f.RunUp(0);
+    const std::string file = f.Write("runA.unv", text);
+    const size_t cut = text.find('\n', text.size() * 3 / 5) + 1; // a line in the middle of a dataset
+    f.ui.dialogs = {Fixture::Files({file})};
+    f.ui.dataCheck = [&](CUFDataCheckInput&) {
+        fs::resize_file(file, cut);
+        return true;
+    };
+    f.prompts.Answer(IDOK);
+    CMkExtDaqProject builder(f.container, f.uf);
+    ASSERT_EQ(builder.ImportUFData(), 1);
+
+    // A dataset reads when the cut leaves all its values: it lies before its closing delimiter.
+    const std::string opening = "    -1\n    58\n";
+    size_t unreadable = 0;
+    for (size_t at = text.find(opening); at != std::string::npos; at = text.find(opening, at + 1)) {
+        const size_t closing = text.find("    -1\n", at + opening.size());
+        unreadable += cut < closing;
+    }
+    ASSERT_GT(unreadable, 0u);
+    const std::string& shown = f.prompts.Last().text;
+    size_t notes = 0;
+    for (size_t at = shown.find("runA.unv: "); at != std::string::npos; at = shown.find("runA.unv: ", at + 1))
+        ++notes;
+    EXPECT_EQ(notes, unreadable) << shown;
+}
+
 TEST(MkExtDaqProject, OrderDataSkipRpmZero)
 {
     Fixture f("order");
