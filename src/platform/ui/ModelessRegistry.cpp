@@ -50,11 +50,11 @@ void CModelessRegistryBase::Forget(const void* object, QWidget* dialog)
         m_dialogs.erase(it);
 }
 
-void CModelessRegistryBase::Close(const void* object)
+bool CModelessRegistryBase::Close(const void* object)
 {
     auto it = m_dialogs.find(object);
     if (it == m_dialogs.end())
-        return;
+        return false;
     Entry entry = it->second;
     m_dialogs.erase(it);
     QObject::disconnect(entry.destroyed);
@@ -64,6 +64,7 @@ void CModelessRegistryBase::Close(const void* object)
         entry.dialog->setEnabled(false);
         entry.dialog->deleteLater();
     }
+    return true;
 }
 
 void CModelessRegistryBase::CloseAll()

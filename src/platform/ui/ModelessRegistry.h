@@ -22,8 +22,8 @@ public:
     // Registers the dialog of an object (deleted when closed). A dialog registered before for the
     // object is closed first.
     void Register(const void* object, QWidget* dialog);
-    // Closes and forgets the dialog of an object (no effect when it has none).
-    void Close(const void* object);
+    // Closes and forgets the dialog of an object; false when it has none.
+    bool Close(const void* object);
     void CloseAll();
     int Count() const;
 
@@ -45,6 +45,18 @@ class CModelessRegistry : public CModelessRegistryBase
 {
 public:
     TDialog* Find(const void* object) const { return static_cast<TDialog*>(FindWidget(object)); }
+
+    // A new dialog made by create and registered for the object, not yet shown; null when the
+    // object has one already.
+    TDialog* RegisterNew(const void* object, const std::function<TDialog*()>& create)
+    {
+        if (Find(object))
+            return nullptr;
+        TDialog* dialog = create();
+        if (dialog)
+            Register(object, dialog);
+        return dialog;
+    }
 
     // The dialog of the object: the open one, raised and activated, or a new one made by create
     // (which returns null to refuse), registered and shown. created tells which.

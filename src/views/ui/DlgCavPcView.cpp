@@ -66,19 +66,12 @@ QString LevelUnit(int weighting)
 
 CDlgCavPcView* CDlgCavPcView::CreateViewer(const void* key, QWidget* parent)
 {
-    if (Registry().Find(key))
-        return nullptr;
-    auto* viewer = new CDlgCavPcView(parent);
-    Registry().Register(key, viewer);
-    return viewer;
+    return Registry().RegisterNew(key, [&] { return new CDlgCavPcView(parent); });
 }
 
 int CDlgCavPcView::CloseViewer(const void* key)
 {
-    if (!Registry().Find(key))
-        return 0;
-    Registry().Close(key);
-    return 1;
+    return Registry().Close(key) ? 1 : 0;
 }
 
 CDlgCavPcView* CDlgCavPcView::FindViewer(const void* key)

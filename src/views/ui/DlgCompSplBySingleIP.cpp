@@ -61,19 +61,12 @@ bool IsStructureIn(CAnalysisProject* project, const std::string& name)
 
 CDlgCompSplBySingleIP* CDlgCompSplBySingleIP::CreateForProject(CAnalysisProject* project, QWidget* parent)
 {
-    if (Registry().Find(project))
-        return nullptr;
-    auto* dialog = new CDlgCompSplBySingleIP(project, parent);
-    Registry().Register(project, dialog);
-    return dialog;
+    return Registry().RegisterNew(project, [&] { return new CDlgCompSplBySingleIP(project, parent); });
 }
 
 int CDlgCompSplBySingleIP::CloseForProject(const CAnalysisProject* project)
 {
-    if (!Registry().Find(project))
-        return 0;
-    Registry().Close(project);
-    return 1;
+    return Registry().Close(project) ? 1 : 0;
 }
 
 CDlgCompSplBySingleIP* CDlgCompSplBySingleIP::FindForProject(const CAnalysisProject* project)

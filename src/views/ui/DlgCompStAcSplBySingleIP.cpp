@@ -35,19 +35,12 @@ constexpr uint32_t IDS_CAPTION = 6210;
 
 CDlgCompStAcSplBySingleIP* CDlgCompStAcSplBySingleIP::CreateForProject(CAnalysisProject* project, QWidget* parent)
 {
-    if (Registry().Find(project))
-        return nullptr;
-    auto* dialog = new CDlgCompStAcSplBySingleIP(project, parent);
-    Registry().Register(project, dialog);
-    return dialog;
+    return Registry().RegisterNew(project, [&] { return new CDlgCompStAcSplBySingleIP(project, parent); });
 }
 
 int CDlgCompStAcSplBySingleIP::CloseForProject(const CAnalysisProject* project)
 {
-    if (!Registry().Find(project))
-        return 0;
-    Registry().Close(project);
-    return 1;
+    return Registry().Close(project) ? 1 : 0;
 }
 
 CDlgCompStAcSplBySingleIP* CDlgCompStAcSplBySingleIP::FindForProject(const CAnalysisProject* project)

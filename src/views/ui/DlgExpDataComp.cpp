@@ -77,11 +77,7 @@ const QColor kSeriesColors[] = {QColor(0, 0, 200),   QColor(200, 0, 0),   QColor
 
 CDlgExpDataComp* CDlgExpDataComp::CreateForKey(const void* key, QWidget* parent)
 {
-    if (Registry().Find(key))
-        return nullptr;
-    auto* dialog = new CDlgExpDataComp(parent);
-    Registry().Register(key, dialog);
-    return dialog;
+    return Registry().RegisterNew(key, [&] { return new CDlgExpDataComp(parent); });
 }
 
 CDlgExpDataComp* CDlgExpDataComp::FindForKey(const void* key)
@@ -91,27 +87,17 @@ CDlgExpDataComp* CDlgExpDataComp::FindForKey(const void* key)
 
 int CDlgExpDataComp::CloseForKey(const void* key)
 {
-    if (!Registry().Find(key))
-        return 0;
-    Registry().Close(key);
-    return 1;
+    return Registry().Close(key) ? 1 : 0;
 }
 
 CDlgExpLPDataComp* CDlgExpLPDataComp::CreateForKey(const void* key, QWidget* parent)
 {
-    if (LPRegistry().Find(key))
-        return nullptr;
-    auto* dialog = new CDlgExpLPDataComp(parent);
-    LPRegistry().Register(key, dialog);
-    return dialog;
+    return LPRegistry().RegisterNew(key, [&] { return new CDlgExpLPDataComp(parent); });
 }
 
 int CDlgExpLPDataComp::CloseForKey(const void* key)
 {
-    if (!LPRegistry().Find(key))
-        return 0;
-    LPRegistry().Close(key);
-    return 1;
+    return LPRegistry().Close(key) ? 1 : 0;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -45,11 +45,7 @@ QDate LocalDate(int64_t time)
 
 CDlgSelectViewData* CDlgSelectViewData::CreateForKey(const void* key, QWidget* parent)
 {
-    if (Registry().Find(key))
-        return nullptr;
-    auto* picker = new CDlgSelectViewData(parent, modeModeless);
-    Registry().Register(key, picker);
-    return picker;
+    return Registry().RegisterNew(key, [&] { return new CDlgSelectViewData(parent, modeModeless); });
 }
 
 CDlgSelectViewData* CDlgSelectViewData::FindForKey(const void* key)
