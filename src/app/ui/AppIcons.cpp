@@ -2,6 +2,7 @@
 
 #include "platform/elements/MElement.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QHash>
 #include <QString>
@@ -143,4 +144,13 @@ const char* ElementIconName(const CMElement* element, bool hasChildren)
 QIcon ElementIcon(const CMElement* element, bool hasChildren)
 {
     return AppIcon(ElementIconName(element, hasChildren));
+}
+
+void InstallApplicationIcon()
+{
+    static bool installed = false;
+    if (installed || !qApp)
+        return;
+    installed = true;
+    QApplication::setWindowIcon(AppIcon("orvex"));
 }

@@ -185,6 +185,7 @@ CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
     : QMainWindow(parent), m_programFolder(programFolder)
 {
     setObjectName(QStringLiteral("MainFrame"));
+    InstallApplicationIcon();
     if (m_programFolder.empty())
         m_programFolder = QCoreApplication::applicationDirPath().toStdString();
 
