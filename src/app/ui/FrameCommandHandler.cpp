@@ -47,47 +47,11 @@ namespace {
 using C = CFrameCommands;
 
 constexpr uint32_t IDS_CALC_OPTIONS = 6012;
-constexpr uint32_t IDS_COPY_ANALYSIS_PROJECT = 6043;
 constexpr uint32_t IDS_RECALC_AFTER_OPTIONS = 6086;
-constexpr uint32_t IDS_CHANNELS_DONE = 6168;
-constexpr uint32_t IDS_CHANNELS_FAILED = 6169;
-constexpr uint32_t IDS_MODEL_UPDATE_DONE = 6170;
 constexpr uint32_t IDS_OPT_ASK_RECALC = 6176;
 constexpr uint32_t IDS_OPT_ORDER_TRACKING = 6177;
 constexpr uint32_t IDS_RECALC_PULSES = 6255;
 constexpr uint32_t IDS_EMPTY_ORDER_LIST = 6261;
-constexpr uint32_t IDS_REMOVE_PROJECT = 7015;
-
-const char* const kTextFilter = "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
-// Workbooks are written and read as .xlsx.
-const char* const kChannelFileFilter = "Excel Files(*.xlsx)|*.xlsx|Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
-
-struct CommandText
-{
-    int id;
-    const char* text;
-};
-const CommandText kTexts[] = {
-    {C::ID_MODEL_UPDATE, "&Model Update Log"},
-    {C::ID_DAQ_CALC_OPTIONS, "&Calculation Options..."},
-    {C::ID_COPY_ANALYSIS_PROJECT, "&Copy Analysis Project"},
-    {C::ID_DAQ_CALC_OPTIONS_RECALC, "Calculation Options and &Recalculation..."},
-    {C::ID_RENAME_PROJECT, "Re&name Project..."},
-    {C::ID_DAQ_SETTINGS, "&Acquisition Settings..."},
-    {C::ID_BLIX_CHANNEL_EXCHANGE, "Acquisition Unit C&hannels..."},
-    {C::ID_MERGE_ANALYSIS_PROJECTS, "&Merge Analysis Projects..."},
-    {C::ID_REMOVE_PROJECT_AT, "&Remove Project"},
-    {C::ID_RENAME_PROJECT_AT, "Rena&me Project..."},
-    {C::ID_ADD_MODEL_VARIANT, "Add Model &Variant..."},
-    {C::ID_NEW_ANALYSIS_PROJECT, "New &Analysis Project..."},
-    {C::ID_NEW_DAQ_PROJECT, "New &DAQ Project..."},
-    {C::ID_REMOVE_PROJECT, "&Delete Project"},
-    {C::ID_MODEL_VIEW, "&Model View"},
-    {C::ID_IMPORTED_FILE_LIST, "&Imported Files..."},
-    {C::ID_EDIT_CUT, "&Delete Result"},
-    {C::ID_EXTRACT_CLF, "Extract &Coupling Loss Factor..."},
-    {C::ID_EXTRACT_INTRINSIC_DLF, "Extract &Internal Loss Factor..."},
-};
 
 CFrameCommandHandler::ExtAnalysisBuilder& ExtBuilder()
 {
@@ -139,114 +103,6 @@ CFrameSelection CFrameCommandHandler::CurrentSelection() const
     return s;
 }
 
-QString CFrameCommandHandler::DefaultText(int id)
-{
-    for (const CommandText& t : kTexts)
-        if (t.id == id)
-            return QString::fromUtf8(t.text);
-    return {};
-}
-
-bool CFrameCommandHandler::Run(int id)
-{
-    const CFrameSelection s = CurrentSelection();
-    if (!CFrameCommands::IsEnabled(id, s))
-        return false;
-    CTALVODoc& doc = *s.doc;
-    CTALVOProject& container = doc.GetTALVOProject();
-    auto* analysis = DynamicDowncast<CAnalysisProject>(s.project);
-    auto* daq = DynamicDowncast<CDaqProject>(s.project);
-    switch (id) {
-    case C::ID_MODEL_UPDATE: {
-        CWaitCursor wait;
-        const int ok = container.ApplyModelUpdate();
-        AfxMessageBox(ok ? IDS_MODEL_UPDATE_DONE : IDS_CHANNELS_FAILED,
-                      MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
-        break;
-    }
-    case C::ID_COPY_ANALYSIS_PROJECT:
-        if (AfxMessageBox(IDS_COPY_ANALYSIS_PROJECT, MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
-            CWaitCursor wait;
-            CFrameCommands::CopyAnalysisProject(doc, *analysis);
-        }
-        break;
-    case C::ID_RENAME_PROJECT:
-    case C::ID_RENAME_PROJECT_AT:
-        RenameProject(s.project);
-        break;
-    case C::ID_DAQ_SETTINGS:
-        EditDaqSettings(*daq);
-        break;
-    case C::ID_DAQ_CALC_OPTIONS:
-    case C::ID_DAQ_CALC_OPTIONS_RECALC:
-        RunDaqCalcOptions(*daq, id == C::ID_DAQ_CALC_OPTIONS_RECALC);
-        break;
-    case C::ID_BLIX_CHANNEL_EXCHANGE: {
-        const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
-        const bool exporting = (QGuiApplication::queryKeyboardModifiers() & all) == all;
-        FileChooserOptions options;
-        options.filter = exporting ? kTextFilter : kChannelFileFilter;
-        options.defaultExt = exporting ? "txt" : "xlsx";
-        options.overwritePrompt = exporting;
-        std::string path;
-        if (!(exporting ? PromptSaveFile(options, path) : PromptOpenFile(options, path)))
-            break;
-        const int ok = exporting ? container.ExportBlixChannelFile(path) : container.ImportBlixChannelFile(path);
-        if (ok && !exporting)
-            doc.SetModifiedFlag(1);
-        AfxMessageBox(ok ? IDS_CHANNELS_DONE : IDS_CHANNELS_FAILED,
-                      MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
-        break;
-    }
-    case C::ID_MERGE_ANALYSIS_PROJECTS: {
-        CDlgMergeAnaProjects dialog(&container, analysis, Parent());
-        if (dialog.DoModal() == IDOK)
-            doc.SetModifiedFlag(1);
-        break;
-    }
-    case C::ID_REMOVE_PROJECT_AT:
-        doc.RemoveProjectAt(s.projectIndex);
-        break;
-    case C::ID_ADD_MODEL_VARIANT:
-        doc.AddModelVariant();
-        break;
-    case C::ID_NEW_ANALYSIS_PROJECT:
-        NewAnalysisProject();
-        break;
-    case C::ID_NEW_DAQ_PROJECT:
-        NewDaqProject();
-        break;
-    case C::ID_EXTRACT_CLF:
-    case C::ID_EXTRACT_INTRINSIC_DLF: {
-        // The project window's picker asks for the subsystems and runs the extraction.
-        const CFrameCommands::PickerCommand* picker = CFrameCommands::FindPickerCommand(id);
-        CMElement* hsea = DynamicDowncast<CModelProject>(s.project)->GetHSEAModelData();
-        if (picker && hsea)
-            m_frame.TreeWindow()->SendMessage(picker->pair ? WM_ZU_SUBSYSTEM_PAIR_PICKED : WM_ZU_SUBSYSTEM_PICKED,
-                                              static_cast<uintptr_t>(id), reinterpret_cast<intptr_t>(hsea));
-        break;
-    }
-    case C::ID_REMOVE_PROJECT:
-        if (AfxFormatMessageBox(IDS_REMOVE_PROJECT, MB_YESNO | MB_ICONQUESTION, s.project->GetName().c_str()) == IDYES)
-            doc.RemoveProject(s.project);
-        break;
-    case C::ID_MODEL_VIEW:
-        OpenModelView();
-        break;
-    case C::ID_IMPORTED_FILE_LIST: {
-        CDlgImportedFileList dialog(&doc, Parent());
-        dialog.DoModal();
-        break;
-    }
-    case C::ID_EDIT_CUT:
-        m_frame.TreeWindow()->DeleteSelectedElements();
-        break;
-    default:
-        return false;
-    }
-    return true;
-}
-
 void CFrameCommandHandler::RenameProject(CBaseProject* project)
 {
     CTALVODoc* doc = m_frame.GetDocument();
@@ -287,7 +143,7 @@ bool CFrameCommandHandler::EditDaqSettings(CDaqProject& project)
         doc->SetModifiedFlag(1);
     // New pulse settings change the RPM of measured data; they are kept either way.
     if (HasRpmFunctions(project) && AfxMessageBox(IDS_RECALC_PULSES, MB_YESNO | MB_ICONQUESTION) == IDYES)
-        Run(C::ID_DAQ_CALC_OPTIONS_RECALC);
+        m_frame.OnCommand(C::ID_DAQ_CALC_OPTIONS_RECALC);
     return true;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
-// The main frame's project commands (new, copy, rename and removal of projects, the project
-// dialogs, the acquisition and calculation options, the model window, deleting results): their
-// dialogs and operations. The enable rules are CFrameCommands'; this class feeds them the current
-// selection and runs a command when it is enabled.
+// The dialogs and operations of the main frame's project commands that take several steps (new
+// analysis and DAQ projects, the acquisition settings and calculation options, renaming, the model
+// window), and the selection the commands' rules see. The commands themselves are entries of the
+// command registry (CommandRegistry.h), which call these.
 #include "app/FrameCommands.h"
 
 #include <QString>
@@ -20,12 +20,6 @@ public:
 
     // The selection of the open document and the project window now.
     CFrameSelection CurrentSelection() const;
-    bool Handles(int id) const { return CFrameCommands::Handles(id); }
-    bool IsEnabled(int id) const { return CFrameCommands::IsEnabled(id, CurrentSelection()); }
-    // Runs the command when it is enabled; false otherwise.
-    bool Run(int id);
-    // The menu text of a command ("" for ids not handled here).
-    static QString DefaultText(int id);
 
     // The builder of an analysis project from outside data (the universal-file import installs
     // it); it returns the new project or null when cancelled.
@@ -47,10 +41,11 @@ public:
     bool EditDaqSettings(class CDaqProject& project);
     // The model window of the document's model (1189); false when there is none to show.
     bool OpenModelView();
+    // CDlgRename with the project's name; on OK the project and its tab take the new name.
+    void RenameProject(class CBaseProject* project);
 
 private:
     QWidget* Parent() const;
-    void RenameProject(class CBaseProject* project);
     // The acquisition settings of a new DAQ project, every field editable, after the hardware
     // connection is made sure of. True on OK.
     bool NewDaqSettings(class CDaqProject& project);

@@ -1,4 +1,5 @@
 #include "app/ui/MainFrame.h"
+#include "app/ui/CommandRegistry.h"
 #include "app/ui/DaqProjectCommands.h"
 #include "app/ui/ModelImporter.h"
 
@@ -100,85 +101,8 @@ const char* const kLayoutGeometry = "MainFrameGeometry";
 const char* const kLayoutState = "MainFrameState";
 constexpr int kLayoutVersion = 1;
 
-// Menu captions live in the string table under this base plus the command id (pop-ups: base plus
-// 1 to 9); the English caption stands in while a table lacks one.
-constexpr uint32_t kMenuTextBase = 0x20000;
-
-const char* const kProjectFilter = "ORVEX Project Files (*.orv)|*.orv|All Files (*.*)|*.*||";
-
-struct MenuEntry
-{
-    int id;
-    const char* english;
-};
-const MenuEntry kMenuTexts[] = {
-    {1, "&File"},
-    {2, "&View"},
-    {3, "&Help"},
-    {4, "&Recent Files"},
-    {5, "&Language"},
-    {6, "&Developer"},
-    {ID_FILE_NEW, "&New Project..."},
-    {ID_FILE_OPEN, "&Open Project..."},
-    {ID_FILE_CLOSE, "&Close Project"},
-    {ID_SAVE_PROJECT, "&Save Project"},
-    {ID_SAVE_PROJECT_AS, "Save Project &As..."},
-    {ID_PROJECT_HISTORY, "Project &History..."},
-    {ID_READ_MODEL_DATA, "&Read Model Data..."},
-    {ID_EXPORT_HSEA_MODEL, "Export &HSEA Model..."},
-    {ID_IMPORT_ASEA_MODEL, "Import Analytical &Model..."},
-    {ID_IMPORT_MODEL_DATA, "Import Model &Data..."},
-    {ID_EXPORT_ANALYSIS_PROJECT, "Export Analysis &Project..."},
-    {ID_IMPORT_ANALYSIS_PROJECT, "&Import Analysis Project..."},
-    {ID_APP_EXIT, "E&xit"},
-    {ID_VIEW_PROJECT_WINDOW, "&Project Window"},
-    {ID_VIEW_SHORTCUT_BAR, "&Shortcut Bar"},
-    {ID_LANGUAGE_ENGLISH, "&English"},
-    {ID_LANGUAGE_JAPANESE, "&Japanese"},
-    {ID_CHECK_LAST_VERSION, "Check for &Updates..."},
-    {ID_AUTO_CHECK_LAST_VERSION, "Check for Updates at &Start"},
-    {ID_VERSION_HISTORY, "&Version History"},
-    {ID_APP_ABOUT, "&About ORVEX..."},
-    {ID_SENSOR_VIEW, "&Sensors..."},
-    {ID_SRC_TRG_DEFINITION, "&Target and Sources..."},
-    {ID_SENSOR_VIEW_ALIAS, "&Sensors..."},
-    {ID_OPTIONS, "&Options..."},
-    {ID_ANALYSIS_OPTIONS, "&Analysis Options..."},
-    {ID_DUMP_DATA, "&Dump Data ..."},
-    {ID_DUMP_DATA_PARAM, "&Dump Data (with Parameter)..."},
-    {8, "&Calculation"},
-    {9, "&Project"},
-    {CCalcCommands::ID_CALC_INPUT_POWER, "&Input Powers..."},
-    {CCalcCommands::ID_CALC_ENERGY_RESULT, "&Energy Result..."},
-    {CCalcCommands::ID_CALC_VIBRATION_LEVEL, "&Vibration Level..."},
-    {CCalcCommands::ID_CALC_SPL, "Sound &Pressure Level..."},
-    {CCalcCommands::ID_SEARCH_DOMINANT_PATH, "&Dominant Paths..."},
-    {CCalcCommands::ID_CALC_POWER_CONTRIBUTION, "Power &Contributions..."},
-    {CCalcCommands::ID_SPL_BY_SINGLE_IP, "SPL by &Single Input Powers..."},
-    {CCalcCommands::ID_SPL_BY_SINGLE_IP_COMP, "SPL by Single Input Powers (&Structure/Acoustic)..."},
-    {CResultCommands::ID_COMPARE_WITH_RESULT, "Compare with Another &Result..."},
-    {CResultCommands::ID_COMPARE_WITH_MEASURED, "Compare with &Measured Data"},
-    {CResultCommands::ID_INPUT_POWER_DATA, "Input Power &Data..."},
-    {CResultCommands::ID_EXPORT_INPUT_POWER, "Export Input P&owers..."},
-    {CResultViewerCommands::ID_VIEW_POWER_CONTRIBUTION, "Power Contribution &Viewer..."},
-    {CResultViewerCommands::ID_COMPARE_TARGET_ENERGY, "&Target Energy Comparison..."},
-};
-// The calculation commands, in their menu's order.
-const int kCalcCommands[] = {CCalcCommands::ID_CALC_INPUT_POWER,     CCalcCommands::ID_CALC_ENERGY_RESULT,
-                             CCalcCommands::ID_CALC_VIBRATION_LEVEL, CCalcCommands::ID_CALC_SPL,
-                             CCalcCommands::ID_SEARCH_DOMINANT_PATH, CCalcCommands::ID_CALC_POWER_CONTRIBUTION,
-                             CCalcCommands::ID_SPL_BY_SINGLE_IP,     CCalcCommands::ID_SPL_BY_SINGLE_IP_COMP};
-// The result commands offered with a sub-menu of the selected project's result sets.
-const int kResultPopupCommands[] = {CCalcCommands::ID_SEARCH_DOMINANT_PATH, CCalcCommands::ID_CALC_POWER_CONTRIBUTION,
-                                    CCalcCommands::ID_CALC_SPL, CCalcCommands::ID_CALC_VIBRATION_LEVEL};
 // The element type of a result set.
 constexpr int kResultSetType = 51;
-// The comparisons and input-power commands of the results (the export goes to the File menu).
-const int kResultCommands[] = {CResultCommands::ID_COMPARE_WITH_RESULT, CResultCommands::ID_COMPARE_WITH_MEASURED,
-                               CResultCommands::ID_INPUT_POWER_DATA, CResultCommands::ID_EXPORT_INPUT_POWER};
-// The result viewers, after them in the same menu.
-const int kViewerCommands[] = {CResultViewerCommands::ID_VIEW_POWER_CONTRIBUTION,
-                               CResultViewerCommands::ID_COMPARE_TARGET_ENERGY};
 } // namespace
 
 CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
@@ -340,115 +264,88 @@ QString CMainFrame::MenuText(int id) const
     std::string text;
     if (LoadString(kMenuTextBase + static_cast<uint32_t>(id), text))
         return QString::fromStdString(text);
-    for (const MenuEntry& e : kMenuTexts)
-        if (e.id == id)
-            return QString::fromUtf8(e.english);
-    if (QString text = CFrameCommandHandler::DefaultText(id); !text.isEmpty())
-        return text;
-    if (const int target = CAliasCommands::Target(id))
-        return MenuText(target);
-    if (const char* text = CDaqProjectCommands::MenuText(id))
-        return QString::fromUtf8(text);
+    const CCommandEntry* entry = CCommandRegistry::Frame().Find(id);
+    if (entry && entry->text && *entry->text)
+        return QString::fromUtf8(entry->text);
+    if (entry && entry->aliasOf)
+        return MenuText(entry->aliasOf);
     return QString::number(id);
+}
+
+QString CMainFrame::MenuCaption(const CCommandMenu& menu) const
+{
+    std::string text;
+    if (LoadString(kMenuTextBase + static_cast<uint32_t>(menu.textNumber), text))
+        return QString::fromStdString(text);
+    return QString::fromUtf8(menu.text);
 }
 
 void CMainFrame::CreateActions()
 {
-    const int ids[] = {ID_FILE_NEW,
-                       ID_FILE_OPEN,
-                       ID_FILE_CLOSE,
-                       ID_SAVE_PROJECT,
-                       ID_SAVE_PROJECT_AS,
-                       ID_PROJECT_HISTORY,
-                       ID_APP_EXIT,
-                       ID_VIEW_PROJECT_WINDOW,
-                       ID_VIEW_SHORTCUT_BAR,
-                       ID_LANGUAGE_ENGLISH,
-                       ID_LANGUAGE_JAPANESE,
-                       ID_CHECK_LAST_VERSION,
-                       ID_AUTO_CHECK_LAST_VERSION,
-                       ID_VERSION_HISTORY,
-                       ID_APP_ABOUT,
-                       ID_DUMP_DATA,
-                       ID_DUMP_DATA_PARAM,
-                       ID_READ_MODEL_DATA,
-                       ID_EXPORT_HSEA_MODEL,
-                       ID_IMPORT_ASEA_MODEL,
-                       ID_IMPORT_MODEL_DATA,
-                       ID_EXPORT_ANALYSIS_PROJECT,
-                       ID_IMPORT_ANALYSIS_PROJECT,
-                       ID_SENSOR_VIEW,
-                       ID_SENSOR_VIEW_ALIAS,
-                       ID_OPTIONS,
-                       ID_ANALYSIS_OPTIONS,
-                       ID_SRC_TRG_DEFINITION};
-    for (int id : ids) {
+    for (const auto& [id, entry] : CCommandRegistry::Frame().Entries()) {
         auto* action = new QAction(this);
         action->setObjectName(QStringLiteral("Command%1").arg(id));
         action->setData(id);
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        connect(action, &QAction::triggered, this, [this, id = id] { OnCommand(id); });
+        if (entry.checked)
+            action->setCheckable(true);
+        if (entry.standardKey)
+            action->setShortcut(static_cast<QKeySequence::StandardKey>(entry.standardKey));
+        if (entry.icon)
+            action->setIcon(AppIcon(entry.icon));
         m_actions[id] = action;
     }
-    for (int id : kResultCommands) {
-        auto* action = new QAction(this);
-        action->setObjectName(QStringLiteral("Command%1").arg(id));
-        action->setData(id);
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-        m_actions[id] = action;
-    }
-    for (int id : CFrameCommands::Commands()) {
-        auto* action = new QAction(this);
-        action->setObjectName(QStringLiteral("Command%1").arg(id));
-        action->setData(id);
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-        m_actions[id] = action;
-    }
-    for (int id : CAliasCommands::Commands()) {
-        if (m_actions.count(id))
-            continue;
-        auto* action = new QAction(this);
-        action->setObjectName(QStringLiteral("Command%1").arg(id));
-        action->setData(id);
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-        m_actions[id] = action;
-    }
-    m_actions[CFrameCommands::ID_MODEL_VIEW]->setIcon(AppIcon("model-view"));
-    for (int id : kViewerCommands) {
-        auto* action = new QAction(this);
-        action->setObjectName(QStringLiteral("Command%1").arg(id));
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-        m_actions[id] = action;
-    }
-    for (int id : CDaqProjectCommands::kCommands) {
-        m_actions[id] = new QAction(this);
-        m_actions[id]->setObjectName(QStringLiteral("Command%1").arg(id));
-        m_actions[id]->setData(id);
-        connect(m_actions[id], &QAction::triggered, this, [this, id] { OnCommand(id); });
-    }
-    for (int id : kCalcCommands) {
-        auto* action = new QAction(this);
-        action->setObjectName(QStringLiteral("Command%1").arg(id));
-        action->setData(id);
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-        m_actions[id] = action;
-    }
-    for (int id : {ID_VIEW_PROJECT_WINDOW, ID_VIEW_SHORTCUT_BAR, ID_LANGUAGE_ENGLISH, ID_LANGUAGE_JAPANESE,
-                   ID_AUTO_CHECK_LAST_VERSION})
-        m_actions[id]->setCheckable(true);
-    m_actions[ID_FILE_NEW]->setShortcut(QKeySequence::New);
-    m_actions[ID_FILE_OPEN]->setShortcut(QKeySequence::Open);
-    m_actions[ID_SAVE_PROJECT]->setShortcut(QKeySequence::Save);
-    m_actions[ID_FILE_NEW]->setIcon(AppIcon("new"));
-    m_actions[ID_FILE_OPEN]->setIcon(AppIcon("open"));
-    m_actions[ID_SAVE_PROJECT]->setIcon(AppIcon("save"));
-    m_actions[ID_READ_MODEL_DATA]->setIcon(AppIcon("model-data"));
-    m_actions[ID_APP_ABOUT]->setIcon(AppIcon("about"));
 }
 
 QAction* CMainFrame::Action(int id) const
 {
     auto it = m_actions.find(id);
     return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CMainFrame::FillMenu(QMenu* menu, const std::string& key)
+{
+    const CCommandRegistry& registry = CCommandRegistry::Frame();
+    // The commands and sub-menus of the menu in one order; a new hundred starts a group.
+    struct Item
+    {
+        int pos;
+        const CCommandEntry* entry;
+        const CCommandMenu* sub;
+    };
+    std::vector<Item> items;
+    for (const CCommandEntry* e : registry.InMenu(key))
+        items.push_back({e->menuPos, e, nullptr});
+    for (const CCommandMenu* m : registry.SubMenus(key))
+        items.push_back({m->pos, nullptr, m});
+    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.pos < b.pos; });
+    int group = items.empty() ? 0 : items.front().pos / 100;
+    for (const Item& item : items) {
+        if (item.pos / 100 != group && !menu->isEmpty())
+            menu->addSeparator();
+        group = item.pos / 100;
+        if (item.sub) {
+            QMenu* sub = menu->addMenu(MenuCaption(*item.sub));
+            sub->setObjectName(QString::fromStdString(item.sub->objectName));
+            m_menus[item.sub->key] = sub;
+            FillMenu(sub, item.sub->key);
+        } else if (item.entry->resultPopup) {
+            // A result command asks for the result set in a sub-menu; the plain command (on the
+            // tree's selection) stays on the result context menu.
+            const int id = item.entry->id;
+            QString title = MenuText(id);
+            if (title.endsWith(QStringLiteral("...")))
+                title.chop(3);
+            QMenu* popup = menu->addMenu(title);
+            popup->setObjectName(QStringLiteral("ResultPopup%1").arg(id));
+            if (item.entry->icon)
+                popup->setIcon(AppIcon(item.entry->icon));
+            connect(popup, &QMenu::aboutToShow, this, [this, id] { FillResultPopup(id); });
+            m_resultPopups[id] = popup;
+        } else {
+            menu->addAction(m_actions[item.entry->id]);
+        }
+    }
 }
 
 void CMainFrame::BuildMenus()
@@ -463,129 +360,37 @@ void CMainFrame::BuildMenus()
 
     QMenuBar* bar = menuBar();
     bar->clear();
-    QMenu* file = bar->addMenu(MenuText(1));
-    file->setObjectName(QStringLiteral("FileMenu"));
-    file->addAction(m_actions[ID_FILE_NEW]);
-    file->addAction(m_actions[ID_FILE_OPEN]);
-    file->addAction(m_actions[ID_FILE_CLOSE]);
-    file->addSeparator();
-    file->addAction(m_actions[ID_SAVE_PROJECT]);
-    file->addAction(m_actions[ID_SAVE_PROJECT_AS]);
-    file->addSeparator();
-    file->addAction(m_actions[ID_PROJECT_HISTORY]);
-    file->addSeparator();
-    file->addAction(m_actions[ID_READ_MODEL_DATA]);
-    file->addAction(m_actions[ID_IMPORT_ASEA_MODEL]);
-    file->addAction(m_actions[ID_IMPORT_MODEL_DATA]);
-    file->addAction(m_actions[ID_EXPORT_HSEA_MODEL]);
-    file->addSeparator();
-    file->addAction(m_actions[ID_EXPORT_ANALYSIS_PROJECT]);
-    file->addAction(m_actions[ID_IMPORT_ANALYSIS_PROJECT]);
-    file->addAction(m_actions[CResultCommands::ID_EXPORT_INPUT_POWER]);
-    file->addSeparator();
-    m_recentMenu = file->addMenu(MenuText(4));
-    m_recentMenu->setObjectName(QStringLiteral("RecentMenu"));
-    file->addSeparator();
-    file->addAction(m_actions[ID_APP_EXIT]);
-    connect(file, &QMenu::aboutToShow, this, [this] {
-        UpdateRecentFileMenu();
-        UpdateCommandUI();
-    });
-
-    QMenu* view = bar->addMenu(MenuText(2));
-    view->setObjectName(QStringLiteral("ViewMenu"));
-    view->addAction(m_actions[ID_VIEW_PROJECT_WINDOW]);
-    view->addAction(m_actions[ID_VIEW_SHORTCUT_BAR]);
-    view->addSeparator();
-    view->addAction(m_actions[ID_SENSOR_VIEW]);
-    view->addAction(m_actions[CFrameCommands::ID_MODEL_VIEW]);
-    for (int id : CDaqProjectCommands::kCommands)
-        view->addAction(m_actions[id]);
-    QMenu* language = view->addMenu(MenuText(5));
-    language->addAction(m_actions[ID_LANGUAGE_ENGLISH]);
-    language->addAction(m_actions[ID_LANGUAGE_JAPANESE]);
-    view->addSeparator();
-    view->addAction(m_actions[ID_SRC_TRG_DEFINITION]);
-    view->addAction(m_actions[ID_ANALYSIS_OPTIONS]);
-    view->addAction(m_actions[ID_OPTIONS]);
-    connect(view, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
-
-    QMenu* calculation = bar->addMenu(MenuText(8));
-    calculation->setObjectName(QStringLiteral("CalculationMenu"));
+    m_menus.clear();
     m_resultPopups.clear();
-    for (int id : kCalcCommands) {
-        if (!std::count(std::begin(kResultPopupCommands), std::end(kResultPopupCommands), id)) {
-            calculation->addAction(m_actions[id]);
-            continue;
-        }
-        // The result commands ask for the result set in a sub-menu; the plain command (on the
-        // tree's selection) stays on the result context menu and the toolbar.
-        QString title = MenuText(id);
-        if (title.endsWith(QStringLiteral("...")))
-            title.chop(3);
-        QMenu* popup = calculation->addMenu(title);
-        popup->setObjectName(QStringLiteral("ResultPopup%1").arg(id));
-        connect(popup, &QMenu::aboutToShow, this, [this, id] { FillResultPopup(id); });
-        m_resultPopups[id] = popup;
-    }
-    calculation->addSeparator();
-    for (int id : kResultCommands)
-        if (id != CResultCommands::ID_EXPORT_INPUT_POWER)
-            calculation->addAction(m_actions[id]);
-    for (int id : kViewerCommands)
-        calculation->addAction(m_actions[id]);
-    connect(calculation, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
-
-    QMenu* projects = bar->addMenu(MenuText(9));
-    projects->setObjectName(QStringLiteral("ProjectMenu"));
-    for (int id : {int(CFrameCommands::ID_NEW_ANALYSIS_PROJECT),
-                   int(CFrameCommands::ID_NEW_DAQ_PROJECT),
-                   int(CFrameCommands::ID_ADD_MODEL_VARIANT),
-                   0,
-                   int(CFrameCommands::ID_COPY_ANALYSIS_PROJECT),
-                   int(CFrameCommands::ID_MERGE_ANALYSIS_PROJECTS),
-                   int(CFrameCommands::ID_RENAME_PROJECT),
-                   int(CFrameCommands::ID_REMOVE_PROJECT),
-                   0,
-                   int(CFrameCommands::ID_DAQ_SETTINGS),
-                   int(CFrameCommands::ID_DAQ_CALC_OPTIONS),
-                   int(CFrameCommands::ID_DAQ_CALC_OPTIONS_RECALC),
-                   int(CFrameCommands::ID_BLIX_CHANNEL_EXCHANGE),
-                   0,
-                   int(CFrameCommands::ID_MODEL_UPDATE),
-                   int(CFrameCommands::ID_EXTRACT_CLF),
-                   int(CFrameCommands::ID_EXTRACT_INTRINSIC_DLF),
-                   int(CFrameCommands::ID_IMPORTED_FILE_LIST),
-                   0,
-                   int(CFrameCommands::ID_EDIT_CUT)}) {
-        if (id == 0)
-            projects->addSeparator();
-        else
-            projects->addAction(m_actions[id]);
-    }
-    connect(projects, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
-
-    QMenu* help = bar->addMenu(MenuText(3));
-    help->setObjectName(QStringLiteral("HelpMenu"));
-    help->addAction(m_actions[ID_CHECK_LAST_VERSION]);
-    help->addAction(m_actions[ID_AUTO_CHECK_LAST_VERSION]);
-    help->addAction(m_actions[ID_VERSION_HISTORY]);
-    help->addSeparator();
-    help->addAction(m_actions[ID_APP_ABOUT]);
-    connect(help, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
-
-    // The developer entries, when the marker file lies beside the program.
     m_developerMenu = nullptr;
     std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::path(m_programFolder) / kHiddenMenuFlag, ec)) {
-        m_developerMenu = bar->addMenu(MenuText(6));
-        m_developerMenu->setObjectName(QStringLiteral("DeveloperMenu"));
-        m_developerMenu->addSeparator();
-        m_developerMenu->addAction(m_actions[ID_DUMP_DATA]);
-        m_developerMenu->addAction(m_actions[ID_DUMP_DATA_PARAM]);
-        m_developerMenu->addSeparator();
+    const bool developer = std::filesystem::exists(std::filesystem::path(m_programFolder) / kHiddenMenuFlag, ec);
+    for (const CCommandMenu* top : CCommandRegistry::Frame().SubMenus({})) {
+        // The developer entries only when the marker file lies beside the program.
+        if (top->developerOnly && !developer)
+            continue;
+        QMenu* menu = bar->addMenu(MenuCaption(*top));
+        menu->setObjectName(QString::fromStdString(top->objectName));
+        m_menus[top->key] = menu;
+        if (top->developerOnly)
+            menu->addSeparator();
+        FillMenu(menu, top->key);
+        if (top->developerOnly) {
+            menu->addSeparator();
+            m_developerMenu = menu;
+        }
+        connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
     }
+    m_recentMenu = m_menus.count("File/Recent") ? m_menus["File/Recent"] : nullptr;
+    if (QMenu* file = m_menus.count("File") ? m_menus["File"] : nullptr)
+        connect(file, &QMenu::aboutToShow, this, [this] { UpdateRecentFileMenu(); });
     UpdateRecentFileMenu();
+}
+
+QMenu* CMainFrame::Menu(const std::string& key) const
+{
+    auto it = m_menus.find(key);
+    return it == m_menus.end() ? nullptr : it->second;
 }
 
 void CMainFrame::BuildToolBar()
@@ -595,11 +400,13 @@ void CMainFrame::BuildToolBar()
         m_toolBar->setObjectName(QStringLiteral("ToolBar"));
     }
     m_toolBar->clear();
-    m_toolBar->addAction(m_actions[ID_FILE_NEW]);
-    m_toolBar->addAction(m_actions[ID_FILE_OPEN]);
-    m_toolBar->addAction(m_actions[ID_SAVE_PROJECT]);
-    m_toolBar->addSeparator();
-    m_toolBar->addAction(m_actions[ID_APP_ABOUT]);
+    int group = -1;
+    for (const CCommandEntry* e : CCommandRegistry::Frame().OnToolBar()) {
+        if (group >= 0 && e->toolBarPos / 100 != group)
+            m_toolBar->addSeparator();
+        group = e->toolBarPos / 100;
+        m_toolBar->addAction(m_actions[e->id]);
+    }
 }
 
 void CMainFrame::RebuildForLanguage()
@@ -629,25 +436,19 @@ QMenu* CMainFrame::ShortcutMenu(int itemId, QWidget* parent)
 {
     // Each button offers the commands its label names, each enabled by its own rule.
     auto* menu = new QMenu(parent);
-    switch (itemId) {
-    case kShortcutNewProject:
-        menu->addAction(m_actions[ID_FILE_NEW]);
-        break;
-    case kShortcutOpenProject:
-        menu->addAction(m_actions[ID_FILE_OPEN]);
+    int group = -1;
+    for (const CCommandEntry* e : CCommandRegistry::Frame().InShortcut(itemId)) {
+        if (group >= 0 && e->shortcutPos / 100 != group)
+            menu->addSeparator();
+        group = e->shortcutPos / 100;
+        menu->addAction(m_actions[e->id]);
+    }
+    if (itemId == kShortcutOpenProject) {
         for (QAction* recent : m_recentMenu ? m_recentMenu->actions() : QList<QAction*>()) {
             if (menu->actions().size() == 1)
                 menu->addSeparator();
             menu->addAction(recent);
         }
-        break;
-    case kShortcutReadModelData:
-        menu->addAction(m_actions[ID_READ_MODEL_DATA]);
-        break;
-    default:
-        for (int id : ShortcutCommands(itemId))
-            menu->addAction(m_actions[id]);
-        break;
     }
     UpdateCommandUI();
     return menu;
@@ -655,238 +456,52 @@ QMenu* CMainFrame::ShortcutMenu(int itemId, QWidget* parent)
 
 std::vector<int> CMainFrame::ShortcutCommands(int itemId)
 {
-    switch (itemId) {
-    case 2:
-        return {CFrameCommands::ID_MODEL_VIEW};
-    case 4:
-        return {CFrameCommands::ID_ADD_MODEL_VARIANT};
-    case 5:
-        return {CFrameCommands::ID_MODEL_UPDATE, ID_IMPORT_MODEL_DATA};
-    case 6:
-        return {CFrameCommands::ID_NEW_DAQ_PROJECT};
-    case 7:
-        return {CFrameCommands::ID_NEW_ANALYSIS_PROJECT};
-    default:
-        return {};
-    }
+    std::vector<int> ids;
+    for (const CCommandEntry* e : CCommandRegistry::Frame().InShortcut(itemId))
+        ids.push_back(e->id);
+    return ids;
 }
 
 bool CMainFrame::IsShortcutEnabled(int itemId) const
 {
-    switch (itemId) {
-    case kShortcutNewProject:
-        return IsCommandEnabled(ID_FILE_NEW);
-    case kShortcutOpenProject:
-        return IsCommandEnabled(ID_FILE_OPEN);
-    case kShortcutReadModelData:
-        return IsCommandEnabled(ID_READ_MODEL_DATA);
-    default: {
-        const std::vector<int> ids = ShortcutCommands(itemId);
-        return std::any_of(ids.begin(), ids.end(), [this](int id) { return IsCommandEnabled(id); });
-    }
-    }
+    const CCommandState state = CommandState();
+    const std::vector<int> ids = ShortcutCommands(itemId);
+    return std::any_of(ids.begin(), ids.end(),
+                       [&](int id) { return CCommandRegistry::Frame().IsEnabled(id, state); });
+}
+
+CCommandState CMainFrame::CommandState() const
+{
+    CCommandState s;
+    s.selection = m_commands->CurrentSelection();
+    s.treeVisible = m_treeWnd && !m_treeWnd->isHidden();
+    s.shortcutBarVisible = m_shortcutWnd && !m_shortcutWnd->isHidden();
+    s.recentFileCount = static_cast<int>(GetTALVOApp().GetRecentFiles().size());
+    if (CExpFrame* exp = ActiveExpFrame(m_mdiArea))
+        s.experimentWindowEnabled = [exp](int id) { return exp->IsCommandEnabled(id); };
+    return s;
 }
 
 bool CMainFrame::IsCommandEnabled(int id) const
 {
-    const bool hasDoc = m_doc != nullptr;
-    switch (id) {
-    case ID_FILE_NEW:
-    case ID_FILE_OPEN:
-    case ID_FILE_NEW_ALIAS:
-    case ID_FILE_OPEN_ALIAS:
-    case ID_APP_EXIT:
-    case ID_APP_ABOUT:
-    case ID_VIEW_PROJECT_WINDOW:
-    case ID_VIEW_SHORTCUT_BAR:
-    case ID_LANGUAGE_ENGLISH:
-    case ID_LANGUAGE_JAPANESE:
-    case ID_CHECK_LAST_VERSION:
-    case ID_AUTO_CHECK_LAST_VERSION:
-        return true;
-    case ID_VERSION_HISTORY:
-        // Only where the product page is known.
-        return IsWebAddress(GetProductPageAddress());
-    case ID_OPEN_SELECTION: {
-        if (!hasDoc)
-            return false;
-        CMElementList selection;
-        return GetTALVOApp().GetSelectedElements(selection) > 0;
-    }
-    case ID_FILE_CLOSE:
-    case ID_SAVE_PROJECT:
-    case ID_SAVE_PROJECT_AS:
-    case ID_PROJECT_HISTORY:
-    case ID_READ_MODEL_DATA:
-    case ID_IMPORT_ANALYSIS_PROJECT:
-    case ID_OPTIONS:
-    case ID_SRC_TRG_DEFINITION:
-        return hasDoc;
-    case ID_PLANNING_WIZARD:
-        return hasDoc;
-    case ID_SENSOR_VIEW:
-    case ID_SENSOR_VIEW_ALIAS:
-        return hasDoc && m_doc->GetTALVOProject().GetSensorProject() != nullptr;
-    case ID_ANALYSIS_OPTIONS:
-        return hasDoc &&
-               dynamic_cast<CAnalysisProject*>(GetTALVOApp().GetProject(GetTALVOApp().GetSelectedProjectIndex()));
-    case ID_EXPORT_ANALYSIS_PROJECT:
-        return hasDoc && m_doc->CanExportAnalysisProject();
-    case CDaqProjectCommands::ID_MEASURE_BY_SUBSYSTEM:
-    case CDaqProjectCommands::ID_ENGINE_ROTATION:
-    case CDaqProjectCommands::ID_DATABASE_CHECK:
-        return hasDoc && CDaqProjectCommands::IsEnabled(id, GetTALVOApp().GetProject(-1));
-    case ID_EXPORT_HSEA_MODEL:
-        return hasDoc && m_doc->CanExportHSEAModelText();
-    case ID_IMPORT_ASEA_MODEL:
-    case ID_IMPORT_MODEL_DATA:
-        return hasDoc && m_doc->GetTALVOProject().GetModelProject() != nullptr;
-    case ID_DUMP_DATA:
-    case ID_DUMP_DATA_PARAM: {
-        if (!hasDoc)
-            return false;
-        CMElementList selection;
-        GetTALVOApp().GetSelectedElements(selection);
-        return selection.GetSize() > 0 && dynamic_cast<IDataWriter*>(selection[0]) != nullptr;
-    }
-    case CCalcCommands::ID_CALC_INPUT_POWER:
-    case CCalcCommands::ID_CALC_ENERGY_RESULT:
-    case CCalcCommands::ID_CALC_VIBRATION_LEVEL:
-    case CCalcCommands::ID_CALC_SPL:
-    case CCalcCommands::ID_SEARCH_DOMINANT_PATH:
-    case CCalcCommands::ID_CALC_POWER_CONTRIBUTION:
-    case CCalcCommands::ID_SPL_BY_SINGLE_IP:
-    case CCalcCommands::ID_SPL_BY_SINGLE_IP_COMP: {
-        if (!hasDoc)
-            return false;
-        CMElementList selection;
-        GetTALVOApp().GetSelectedElements(selection);
-        return CCalcCommands::IsEnabled(id, SelectedAnalysisProject(),
-                                        selection.GetSize() > 0 ? selection[0] : nullptr);
-    }
-    case CResultCommands::ID_COMPARE_WITH_RESULT:
-    case CResultCommands::ID_COMPARE_WITH_MEASURED:
-    case CResultCommands::ID_INPUT_POWER_DATA:
-    case CResultCommands::ID_EXPORT_INPUT_POWER: {
-        if (!hasDoc)
-            return false;
-        CMElementList selection;
-        GetTALVOApp().GetSelectedElements(selection);
-        return CResultCommands::IsEnabled(id, GetTALVOApp().GetProject(-1),
-                                          selection.GetSize() > 0 ? selection[0] : nullptr);
-    }
-    case CResultViewerCommands::ID_VIEW_POWER_CONTRIBUTION:
-    case CResultViewerCommands::ID_COMPARE_TARGET_ENERGY: {
-        CMElementList selection;
-        if (hasDoc)
-            GetTALVOApp().GetSelectedElements(selection);
-        return hasDoc && CResultViewerCommands::IsEnabled(id, GetTALVOApp().GetProject(-1),
-                                                          selection.GetSize() > 0 ? selection[0] : nullptr);
-    }
-    default:
-        if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount)
-            return id - ID_FILE_MRU_FILE1 < static_cast<int>(GetTALVOApp().GetRecentFiles().size());
-        if (const int target = CAliasCommands::Target(id)) {
-            if (!CAliasCommands::GoesToExperimentWindow(id))
-                return IsCommandEnabled(target);
-            CExpFrame* exp = ActiveExpFrame(m_mdiArea);
-            return exp && exp->IsCommandEnabled(target);
-        }
-        return m_commands && m_commands->Handles(id) && m_commands->IsEnabled(id);
-    }
-}
-
-CAnalysisProject* CMainFrame::SelectedAnalysisProject() const
-{
-    return m_doc ? DynamicDowncast<CAnalysisProject>(GetTALVOApp().GetProject(-1)) : nullptr;
-}
-
-void CMainFrame::OpenCalcSubsystemSelection(int id)
-{
-    CAnalysisProject* project = SelectedAnalysisProject();
-    CZuSubsystemTable offered;
-    if (!project || !CCalcCommands::GetOfferedSubsystems(id, *project, offered))
-        return;
-    CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::CreateInstance(this, this);
-    if (!dialog)
-        return; // one is open already
-    dialog->setWindowTitle(QString::fromStdString(LoadString(CCalcCommands::GetCaptionId(id))));
-    dialog->SetNotifyMessage(CCalcCommands::GetNotifyMessage(id));
-    dialog->SetNotifyParam(reinterpret_cast<intptr_t>(project));
-    for (int i = 0; i < offered.GetCount(); ++i)
-        dialog->AddSubsystem(offered[i], 1);
-    dialog->Create();
-}
-
-void CMainFrame::RunResultCommand(int id)
-{
-    CAnalysisProject* project = SelectedAnalysisProject();
-    CMElementList selection;
-    GetTALVOApp().GetSelectedElements(selection);
-    CMElement* result = selection.GetSize() > 0 ? selection[0] : nullptr;
-    if (!project || !result)
-        return;
-    CTALVOProject& container = m_doc->GetTALVOProject();
-    CDlgSelectSubsystem picker(container.GetModelProject(), this);
-    picker.SetSubsystemKind(CCalcCommands::GetSubsystemKind(id));
-    picker.EnableWaveType(CCalcCommands::IsWaveTypeEnabled(id));
-    picker.SetCaption(result->GetName());
-    picker.m_strName = container.GetTargetSubsystem();
-    if (picker.DoModal() != IDOK)
-        return;
-    CCalcCommands::RunResultCommand(id, *project, result, picker.m_strName);
-}
-
-void CMainFrame::RunResultCommandUi(int id)
-{
-    CMElementList selection;
-    GetTALVOApp().GetSelectedElements(selection);
-    CMElement* first = selection.GetSize() > 0 ? selection[0] : nullptr;
-    CAnalysisProject* project = SelectedAnalysisProject();
-    switch (id) {
-    case CResultCommands::ID_COMPARE_WITH_RESULT:
-        CResultCommandsUi::OpenResultSelection(project, first, this, this);
-        break;
-    case CResultCommands::ID_COMPARE_WITH_MEASURED:
-        if (project)
-            CResultCommandsUi::CompareWithMeasured(*project, first);
-        break;
-    case CResultCommands::ID_EXPORT_INPUT_POWER:
-        CResultCommandsUi::ExportInputPower(project, this);
-        break;
-    case CResultCommands::ID_INPUT_POWER_DATA:
-        m_treeWnd->SendMessage(WM_ZU_INPUT_POWER_DATA, static_cast<uintptr_t>(id),
-                               reinterpret_cast<intptr_t>(GetTALVOApp().GetProject(-1)));
-        break;
-    default:
-        break;
-    }
-}
-
-bool CMainFrame::IsOpenAnalysisProject(const CAnalysisProject* project) const
-{
-    if (!m_doc || !project)
-        return false;
-    const CTALVOProject& container = m_doc->GetTALVOProject();
-    for (int i = 0; i < container.GetProjectCount(); ++i)
-        if (container.GetProject(i) == project)
-            return true;
-    return false;
+    return CCommandRegistry::Frame().IsEnabled(id, CommandState());
 }
 
 void CMainFrame::UpdateCommandUI()
 {
-    for (auto& [id, action] : m_actions)
-        action->setEnabled(IsCommandEnabled(id));
-    m_actions[ID_VIEW_PROJECT_WINDOW]->setChecked(m_treeWnd && !m_treeWnd->isHidden());
-    m_actions[ID_VIEW_SHORTCUT_BAR]->setChecked(m_shortcutWnd && !m_shortcutWnd->isHidden());
-    const uint32_t lang = GetTALVOApp().GetLanguage();
-    m_actions[ID_LANGUAGE_ENGLISH]->setChecked(lang == LANG_ENGLISH);
-    m_actions[ID_LANGUAGE_JAPANESE]->setChecked(lang == LANG_JAPANESE);
-    m_actions[ID_AUTO_CHECK_LAST_VERSION]->setChecked(GetAutoCheckLastVerOption() != 0);
+    const CCommandRegistry& registry = CCommandRegistry::Frame();
+    const CCommandState state = CommandState();
+    for (auto& [id, action] : m_actions) {
+        action->setEnabled(registry.IsEnabled(id, state));
+        if (action->isCheckable())
+            action->setChecked(registry.IsChecked(id, state));
+    }
     for (int item = 0; m_shortcutWnd && item < static_cast<int>(CDockShortcutWnd::Table().size()); ++item)
-        if (QToolButton* button = m_shortcutWnd->Button(item))
-            button->setEnabled(IsShortcutEnabled(item));
+        if (QToolButton* button = m_shortcutWnd->Button(item)) {
+            const std::vector<int> ids = ShortcutCommands(item);
+            button->setEnabled(
+                std::any_of(ids.begin(), ids.end(), [&](int id) { return registry.IsEnabled(id, state); }));
+        }
 }
 
 void CMainFrame::UpdateFrameTitle()
@@ -902,10 +517,17 @@ void CMainFrame::UpdateFrameTitle()
 
 bool CMainFrame::OnCommand(int id)
 {
-    if (!IsCommandEnabled(id))
+    const CCommandEntry* entry = CCommandRegistry::Frame().Find(id);
+    if (!entry || !entry->run)
+        return false;
+    const CCommandState state = CommandState();
+    if (!CCommandRegistry::Frame().IsEnabled(id, state))
         return false;
     try {
-        return RunCommand(id);
+        if (!entry->run(*this, state))
+            return false;
+        UpdateCommandUI();
+        return true;
     } catch (const CUserException&) {
         // The command told the user why it stopped; it ends here and the program goes on.
         UpdateCommandUI();
@@ -917,179 +539,6 @@ bool CMainFrame::OnCommand(int id)
         UpdateCommandUI();
         return false;
     }
-}
-
-bool CMainFrame::RunCommand(int id)
-{
-    switch (id) {
-    case ID_FILE_NEW:
-    case ID_FILE_NEW_ALIAS:
-        NewDocument();
-        break;
-    case ID_FILE_OPEN:
-    case ID_FILE_OPEN_ALIAS: {
-        FileChooserOptions options;
-        options.title = LoadString(0xF000);
-        options.filter = kProjectFilter;
-        options.defaultExt = "orv";
-        std::string path;
-        if (PromptOpenFile(options, path))
-            OpenDocumentFile(path);
-        break;
-    }
-    case ID_FILE_CLOSE:
-        CloseMainDocument();
-        break;
-    case ID_SAVE_PROJECT:
-        SaveDocument();
-        break;
-    case ID_SAVE_PROJECT_AS:
-        SaveDocumentAs();
-        break;
-    case ID_PROJECT_HISTORY:
-        OnProjectHistory();
-        break;
-    case ID_OPTIONS:
-        RunOptionsSheet(m_doc->GetTALVOProject(), this);
-        break;
-    case ID_ANALYSIS_OPTIONS:
-        if (auto* project =
-                dynamic_cast<CAnalysisProject*>(GetTALVOApp().GetProject(GetTALVOApp().GetSelectedProjectIndex())))
-            RunAnalysisOptionsSheet(*project, 3, this);
-        break;
-    case ID_READ_MODEL_DATA:
-        m_doc->ReadModelDataFile();
-        break;
-    case ID_SRC_TRG_DEFINITION:
-        // Modeless and single: asked again, the open dialog comes to the front.
-        if (CDlgSrcTrgDefinition* open = CDlgSrcTrgDefinition::GetInstance()) {
-            open->raise();
-            open->activateWindow();
-        } else if (!CDlgSrcTrgDefinition::CreateInstance(&m_doc->GetTALVOProject(), this)) {
-            return false;
-        }
-        break;
-    case CDaqProjectCommands::ID_MEASURE_BY_SUBSYSTEM:
-    case CDaqProjectCommands::ID_ENGINE_ROTATION:
-    case CDaqProjectCommands::ID_DATABASE_CHECK:
-        return CDaqProjectCommands::Run(id, GetTALVOApp().GetProject(-1), this);
-    case ID_EXPORT_HSEA_MODEL:
-        m_doc->ExportHSEAModelText();
-        break;
-    case ID_IMPORT_ASEA_MODEL:
-    case ID_IMPORT_MODEL_DATA: {
-        CModelImporter importer(*m_doc, this);
-        if (id == ID_IMPORT_ASEA_MODEL ? importer.ImportASEAModel() : importer.ImportModelData())
-            m_doc->SetModifiedFlag(1);
-        break;
-    }
-    case ID_EXPORT_ANALYSIS_PROJECT:
-        m_doc->ExportAnalysisProjectFile();
-        break;
-    case ID_IMPORT_ANALYSIS_PROJECT:
-        m_doc->ImportAnalysisProjectFile();
-        break;
-    case ID_APP_EXIT:
-        close();
-        break;
-    case ID_APP_ABOUT: {
-        CAboutDlg dlg(this);
-        dlg.DoModal();
-        break;
-    }
-    case ID_VIEW_PROJECT_WINDOW:
-        m_treeWnd->setVisible(m_treeWnd->isHidden());
-        break;
-    case ID_VIEW_SHORTCUT_BAR:
-        m_shortcutWnd->setVisible(m_shortcutWnd->isHidden());
-        break;
-    case ID_LANGUAGE_ENGLISH:
-        GetTALVOApp().SetLanguage(LANG_ENGLISH);
-        break;
-    case ID_LANGUAGE_JAPANESE:
-        GetTALVOApp().SetLanguage(LANG_JAPANESE);
-        break;
-    case ID_CHECK_LAST_VERSION:
-        CheckLastVersionFromMenu();
-        break;
-    case ID_AUTO_CHECK_LAST_VERSION:
-        SetAutoCheckLastVerOption(GetAutoCheckLastVerOption() != 0 ? 0 : 1);
-        break;
-    case ID_VERSION_HISTORY: {
-        const std::string page = GetProductPageAddress();
-        if (!page.empty())
-            OpenWebPage(GetVersionHistoryAddress(page));
-        break;
-    }
-    case ID_DUMP_DATA:
-    case ID_DUMP_DATA_PARAM:
-        DumpSelectedElement(id == ID_DUMP_DATA_PARAM);
-        break;
-    case ID_OPEN_SELECTION: {
-        // Every selected element in its window, in the tree's order.
-        CMElementList selection;
-        GetTALVOApp().GetSelectedElements(selection);
-        for (int i = 0; i < selection.GetSize(); ++i)
-            GetTALVOApp().OpenDataView(selection[i]);
-        break;
-    }
-    case ID_PLANNING_WIZARD:
-        OpenPlanningWizard(GetTALVOApp().GetProject(GetTALVOApp().GetSelectedProjectIndex()));
-        break;
-    case ID_SENSOR_VIEW:
-    case ID_SENSOR_VIEW_ALIAS:
-        GetTALVOApp().OpenSensorView(m_doc->GetTALVOProject().GetSensorProject());
-        break;
-    case CCalcCommands::ID_CALC_INPUT_POWER:
-    case CCalcCommands::ID_CALC_ENERGY_RESULT:
-    case CCalcCommands::ID_SPL_BY_SINGLE_IP:
-    case CCalcCommands::ID_SPL_BY_SINGLE_IP_COMP:
-        OpenCalcSubsystemSelection(id);
-        break;
-    case CResultCommands::ID_COMPARE_WITH_RESULT:
-    case CResultCommands::ID_COMPARE_WITH_MEASURED:
-    case CResultCommands::ID_INPUT_POWER_DATA:
-    case CResultCommands::ID_EXPORT_INPUT_POWER:
-        RunResultCommandUi(id);
-        break;
-    case CCalcCommands::ID_CALC_VIBRATION_LEVEL:
-    case CCalcCommands::ID_CALC_SPL:
-    case CCalcCommands::ID_SEARCH_DOMINANT_PATH:
-    case CCalcCommands::ID_CALC_POWER_CONTRIBUTION:
-        RunResultCommand(id);
-        break;
-    case CResultViewerCommands::ID_VIEW_POWER_CONTRIBUTION:
-    case CResultViewerCommands::ID_COMPARE_TARGET_ENERGY: {
-        CMElementList selection;
-        GetTALVOApp().GetSelectedElements(selection);
-        CResultViewerCommands::Run(id, GetTALVOApp().GetProject(-1), selection.GetSize() > 0 ? selection[0] : nullptr,
-                                   this);
-        break;
-    }
-    default:
-        if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount) {
-            const std::vector<std::string> files = GetTALVOApp().GetRecentFiles();
-            const std::string path = files[static_cast<size_t>(id - ID_FILE_MRU_FILE1)];
-            // The current project goes first; a cancelled save prompt keeps it and opens nothing.
-            if (!CloseMainDocument())
-                break;
-            std::error_code ec;
-            if (!OpenDocumentFile(path) && !std::filesystem::exists(path, ec))
-                GetTALVOApp().RemoveFromRecentFileList(path);
-            break;
-        }
-        if (const int target = CAliasCommands::Target(id)) {
-            if (!CAliasCommands::GoesToExperimentWindow(id))
-                return OnCommand(target);
-            CExpFrame* exp = ActiveExpFrame(m_mdiArea);
-            return exp && exp->OnCommand(target);
-        }
-        if (!m_commands->Handles(id) || !m_commands->Run(id))
-            return false;
-        break;
-    }
-    UpdateCommandUI();
-    return true;
 }
 
 // ---- the document road ----
@@ -1222,52 +671,6 @@ bool CMainFrame::SaveDocumentAs()
     if (!PromptSaveFile(options, path))
         return false;
     return DoSave(std::filesystem::absolute(path).lexically_normal().string());
-}
-
-void CMainFrame::OnProjectHistory()
-{
-    if (!m_doc || !m_doc->GetProjectHistory())
-        return;
-    CDlgProjectHistory dlg(m_doc->GetProjectHistory(), this);
-    dlg.DoModal();
-}
-
-void CMainFrame::DumpSelectedElement(bool withParameter)
-{
-    CMElementList selection;
-    GetTALVOApp().GetSelectedElements(selection);
-    auto* writer = selection.GetSize() > 0 ? dynamic_cast<IDataWriter*>(selection[0]) : nullptr;
-    if (!writer)
-        return;
-    FileChooserOptions options;
-    options.filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
-    options.defaultExt = "txt";
-    std::string path;
-    if (!PromptSaveFile(options, path))
-        return;
-    std::string parameter;
-    if (withParameter) {
-        if (!InputBox("Please, input the parameter.", "Parameter", parameter, this))
-            return;
-    }
-    CStdioFile file;
-    std::string error;
-    if (!file.Open(path, CStdioFile::modeWrite, &error)) {
-        AfxMessageBox(error, MB_OK | MB_ICONSTOP);
-        return;
-    }
-    try {
-        if (!writer->WriteDump(file, parameter)) {
-            // Nothing the element knows: no empty file is left behind.
-            file.Abort();
-            AfxFormatMessageBox(IDS_UNKNOWN_DUMP_PARAMETER, MB_OK | MB_ICONEXCLAMATION, parameter.c_str());
-            return;
-        }
-        file.Close();
-    } catch (const std::exception& e) {
-        file.Abort();
-        AfxMessageBox(e.what(), MB_OK | MB_ICONSTOP);
-    }
 }
 
 // ---- update check ----
@@ -1440,11 +843,13 @@ void CMainFrame::FillResultPopup(int id)
         popup->addAction(QStringLiteral("no result"))->setEnabled(false);
         return;
     }
-    CAnalysisProject* analysis = SelectedAnalysisProject();
+    const CCommandRegistry& registry = CCommandRegistry::Frame();
+    CCommandState state = CommandState();
     for (CMElement* set : sets) {
         QAction* item = popup->addAction(QString::fromStdString(set->GetName()));
         // A set the command cannot work on (another kind of result) is offered grayed.
-        item->setEnabled(CCalcCommands::IsEnabled(id, analysis, set));
+        state.selection.elements = {set};
+        item->setEnabled(registry.IsEnabled(id, state));
         connect(item, &QAction::triggered, this, [this, id, set] { RunOnResultSet(id, set); });
     }
 }
@@ -1476,16 +881,25 @@ QMenu* CMainFrame::CreateResultContextMenu(QWidget* parent)
     UpdateCommandUI();
     auto* menu = new QMenu(parent);
     menu->setObjectName(QStringLiteral("ResultContextMenu"));
-    for (int id : {CCalcCommands::ID_CALC_VIBRATION_LEVEL, CCalcCommands::ID_CALC_SPL,
-                   CCalcCommands::ID_SEARCH_DOMINANT_PATH, CCalcCommands::ID_CALC_POWER_CONTRIBUTION})
-        menu->addAction(m_actions[id]);
-    menu->addSeparator();
-    for (int id : kResultCommands)
-        if (id != CResultCommands::ID_EXPORT_INPUT_POWER)
-            menu->addAction(m_actions[id]);
-    for (int id : kViewerCommands)
-        menu->addAction(m_actions[id]);
+    int group = -1;
+    for (const CCommandEntry* e : CCommandRegistry::Frame().InContextMenu(kContextResultSet)) {
+        if (group >= 0 && e->contextPos / 100 != group)
+            menu->addSeparator();
+        group = e->contextPos / 100;
+        menu->addAction(m_actions[e->id]);
+    }
     return menu;
+}
+
+bool CMainFrame::IsOpenAnalysisProject(const CAnalysisProject* project) const
+{
+    if (!m_doc || !project)
+        return false;
+    const CTALVOProject& container = m_doc->GetTALVOProject();
+    for (int i = 0; i < container.GetProjectCount(); ++i)
+        if (container.GetProject(i) == project)
+            return true;
+    return false;
 }
 
 void CMainFrame::PostMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)

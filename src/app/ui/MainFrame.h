@@ -13,6 +13,8 @@
 #include <vector>
 
 class CDockShortcutWnd;
+struct CCommandMenu;
+struct CCommandState;
 class CFrameCommandHandler;
 class CDockTreeWnd;
 class CMElement;
@@ -93,21 +95,26 @@ public:
     // Takes a document made elsewhere (tests, automation); the previous one must be closed.
     void AttachDocument(std::unique_ptr<CTALVODoc> doc);
 
+    static constexpr const char* kProjectFilter = "ORVEX Project Files (*.orv)|*.orv|All Files (*.*)|*.*||";
+
     // The shortcut bar's buttons (the item ids of its table).
     static constexpr int kShortcutNewProject = 0;
     static constexpr int kShortcutOpenProject = 1;
     static constexpr int kShortcutReadModelData = 3;
     // True when a shortcut button offers a command that can run now.
     bool IsShortcutEnabled(int itemId) const;
-    // The commands a shortcut button's menu offers (the buttons after the first two, the fourth
-    // aside).
+    // The commands a shortcut button's menu offers, in order.
     static std::vector<int> ShortcutCommands(int itemId);
 
-    // Runs a command by id (menus, toolbar, shortcut bar, aliases); false when it is not known or
-    // not enabled.
+    // Runs a command of the registry (CommandRegistry.h) by id (menus, toolbar, shortcut bar,
+    // aliases); false when it is not known, not enabled or did not run.
     bool OnCommand(int id);
     bool IsCommandEnabled(int id) const;
     QAction* Action(int id) const;
+    // What the commands' rules see now: the selection and the bars.
+    CCommandState CommandState() const;
+    // A menu built from the registry by its key ("File", "View/Language"); null when not shown.
+    QMenu* Menu(const std::string& key) const;
     // Recomputes the enabled and checked states of the commands.
     void UpdateCommandUI();
     // The caption: "%s - %s" of the document's title (with "*" while it has unsaved changes) and
@@ -146,19 +153,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // The analysis project selected in the tree; null when the selection is another project.
-    class CAnalysisProject* SelectedAnalysisProject() const;
-    // The subsystem selection of the input-power (1033) or energy-result (1177) command.
-    void OpenCalcSubsystemSelection(int id);
-    // A result command on the first selected element: the target from the model's subsystem
-    // picker, then the driver under a wait cursor.
-    void RunResultCommand(int id);
-    // The comparisons, the input-power export and the input-power dialog (CResultCommands).
-    void RunResultCommandUi(int id);
     bool IsOpenAnalysisProject(const class CAnalysisProject* project) const;
-    // The command's work, below the boundary that reports allocation failures.
-    bool RunCommand(int id);
     void CreateActions();
+    void FillMenu(QMenu* menu, const std::string& key);
+    QString MenuCaption(const CCommandMenu& menu) const;
     // Lets the document templates open their windows in this frame.
     void InstallViewOpeners();
     void CloseElementWindows();
@@ -169,8 +167,6 @@ private:
     bool SaveModified();
     bool DoSave(const std::string& path);
     void OnCloseWindows(bool askToSave);
-    void DumpSelectedElement(bool withParameter);
-    void OnProjectHistory();
     void UpdateRecentFileMenu();
     QString MenuText(int id) const;
     // Selects the result set in the active tree and runs the command on it through its enable rule.
@@ -190,6 +186,7 @@ private:
     QMenu* m_recentMenu = nullptr;
     std::map<int, QAction*> m_actions;
     std::map<int, QMenu*> m_resultPopups;             // owned by the Calculation menu
+    std::map<std::string, QMenu*> m_menus;            // owned by the menu bar
     std::unique_ptr<CFrameCommandHandler> m_commands; // the project commands
     std::unique_ptr<CTALVODoc> m_doc;
     bool m_closing = false;

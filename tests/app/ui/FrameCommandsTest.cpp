@@ -30,6 +30,7 @@
 #include "app/TALVOProject.h"
 #include "app/ZuText2Excel.h"
 #include "app/ui/3DModelView.h"
+#include "app/ui/CommandRegistry.h"
 #include "app/ui/DockShortcutWnd.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/FrameCommandHandler.h"
@@ -443,8 +444,11 @@ TEST_F(FrameCommandsTest, ShortcutGroupsOfferTheirCommands)
     EXPECT_TRUE(frame->IsShortcutEnabled(7));
     EXPECT_FALSE(frame->IsShortcutEnabled(6)) << "a new DAQ project waits for its set-up dialogs";
     // Every command here has a menu text of its own.
-    for (int id : C::Commands())
-        EXPECT_FALSE(CFrameCommandHandler::DefaultText(id).isEmpty()) << id;
+    for (int id : C::Commands()) {
+        const CCommandEntry* entry = CCommandRegistry::Frame().Find(id);
+        ASSERT_NE(entry, nullptr) << id;
+        EXPECT_STRNE(entry->text, "") << id;
+    }
 }
 
 TEST_F(FrameCommandsTest, AliasesFollowTheCommandTheySend)

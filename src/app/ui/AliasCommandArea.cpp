@@ -1,0 +1,53 @@
+// The alias commands of the shortcut bar and the project tree: each sends another command, to
+// the main frame or to the experiment window in front, and follows that command's rule.
+#include "app/ui/CommandRegistry.h"
+
+#include "app/AliasCommands.h"
+#include "app/ui/MainFrame.h"
+#include "experiments/ui/ExpFrame.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace {
+// The experiment window in front of the client area, if any.
+CExpFrame* ActiveExpFrame(QMdiArea* area)
+{
+    QMdiSubWindow* sub = area ? area->activeSubWindow() : nullptr;
+    return sub ? qobject_cast<CExpFrame*>(sub->widget()) : nullptr;
+}
+} // namespace
+
+void RegisterAliasCommands(CCommandRegistry& r)
+{
+    for (int id : CAliasCommands::Commands()) {
+        CCommandEntry e;
+        e.id = id;
+        e.aliasOf = CAliasCommands::Target(id);
+        e.aliasToExperimentWindow = CAliasCommands::GoesToExperimentWindow(id);
+        // The text of what it sends, where that is a frame command; the language tables may
+        // still give the alias its own.
+        if (const CCommandEntry* target = r.Find(e.aliasOf))
+            e.text = target->text;
+        const int target = e.aliasOf;
+        if (e.aliasToExperimentWindow)
+            e.run = [target](CMainFrame& f, const CCommandState&) {
+                CExpFrame* exp = ActiveExpFrame(f.MdiArea());
+                return exp && exp->OnCommand(target);
+            };
+        else
+            e.run = [target](CMainFrame& f, const CCommandState&) { return f.OnCommand(target); };
+        r.Add(e);
+    }
+    // File new and open as the shortcut bar offers them.
+    for (const auto& [id, target] : {std::pair{ID_FILE_NEW_ALIAS, ID_FILE_NEW}, std::pair{ID_FILE_OPEN_ALIAS, ID_FILE_OPEN}}) {
+        CCommandEntry e;
+        e.id = id;
+        e.aliasOf = target;
+        e.text = r.Find(target)->text;
+        e.icon = r.Find(target)->icon;
+        const int sent = target;
+        e.run = [sent](CMainFrame& f, const CCommandState&) { return f.OnCommand(sent); };
+        r.Add(e);
+    }
+}

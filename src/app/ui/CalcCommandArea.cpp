@@ -1,0 +1,208 @@
+// The calculation and result commands of the main frame: input energies and powers, the result
+// calculations with their subsystem pickers, the comparisons, the input-power data and export,
+// and the result viewers.
+#include "app/ui/CommandRegistry.h"
+
+#include "app/AnalysisProject.h"
+#include "app/CalcCommands.h"
+#include "app/ResultCommands.h"
+#include "app/TALVOApp.h"
+#include "app/TALVODoc.h"
+#include "app/TALVOProject.h"
+#include "app/ui/DockTreeWnd.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/ResultCommandsUi.h"
+#include "calculation/ui/DlgSelectCalcSubsystem.h"
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/win/StringTable.h"
+#include "platform/win/WinTypes.h"
+#include "views/ui/DlgSelectSubsystem.h"
+#include "views/ui/ResultViewerCommands.h"
+
+namespace {
+using Calc = CCalcCommands;
+using Res = CResultCommands;
+using View = CResultViewerCommands;
+
+CAnalysisProject* SelectedAnalysis(const CCommandState& s)
+{
+    return s.Doc() ? DynamicDowncast<CAnalysisProject>(s.selection.project) : nullptr;
+}
+
+// The modeless subsystem selection of the input-power (1033), energy-result (1177) and SPL by
+// single input powers (1181, 1182) commands; its answer comes back to the frame as a message.
+bool OpenCalcSubsystemSelection(CMainFrame& frame, const CCommandState& s, int id)
+{
+    CAnalysisProject* project = SelectedAnalysis(s);
+    CZuSubsystemTable offered;
+    if (!project || !Calc::GetOfferedSubsystems(id, *project, offered))
+        return true;
+    CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::CreateInstance(&frame, &frame);
+    if (!dialog)
+        return true; // one is open already
+    dialog->setWindowTitle(QString::fromStdString(LoadString(Calc::GetCaptionId(id))));
+    dialog->SetNotifyMessage(Calc::GetNotifyMessage(id));
+    dialog->SetNotifyParam(reinterpret_cast<intptr_t>(project));
+    for (int i = 0; i < offered.GetCount(); ++i)
+        dialog->AddSubsystem(offered[i], 1);
+    dialog->Create();
+    return true;
+}
+
+// A result command on the first selected element: the target from the model's subsystem picker,
+// then the driver under a wait cursor.
+bool RunResultCommand(CMainFrame& frame, const CCommandState& s, int id)
+{
+    CAnalysisProject* project = SelectedAnalysis(s);
+    CMElement* result = s.selection.First();
+    if (!project || !result)
+        return true;
+    CTALVOProject& container = s.Doc()->GetTALVOProject();
+    CDlgSelectSubsystem picker(container.GetModelProject(), &frame);
+    picker.SetSubsystemKind(Calc::GetSubsystemKind(id));
+    picker.EnableWaveType(Calc::IsWaveTypeEnabled(id));
+    picker.SetCaption(result->GetName());
+    picker.m_strName = container.GetTargetSubsystem();
+    if (picker.DoModal() != IDOK)
+        return true;
+    Calc::RunResultCommand(id, *project, result, picker.m_strName);
+    return true;
+}
+
+CCommandEntry CalcEntry(int id, const char* text, const char* icon, int pos)
+{
+    CCommandEntry e;
+    e.id = id;
+    e.text = text;
+    e.icon = icon;
+    e.menu = "Calculation";
+    e.menuPos = pos;
+    e.enabled = [id](const CCommandState& s) {
+        return s.Doc() && Calc::IsEnabled(id, SelectedAnalysis(s), s.selection.First());
+    };
+    return e;
+}
+} // namespace
+
+void RegisterCalcCommands(CCommandRegistry& r)
+{
+    r.AddMenu({"Calculation", 8, "&Calculation", 30, "CalculationMenu"});
+
+    // Through the modeless calculation-subsystem selection.
+    for (const auto& [id, text, icon, pos] :
+         {std::tuple{int(Calc::ID_CALC_INPUT_POWER), "&Input Powers...", "input-power", 0},
+          std::tuple{int(Calc::ID_CALC_ENERGY_RESULT), "&Energy Result...", "energy", 1},
+          std::tuple{int(Calc::ID_SPL_BY_SINGLE_IP), "SPL by &Single Input Powers...", "power", 6},
+          std::tuple{int(Calc::ID_SPL_BY_SINGLE_IP_COMP), "SPL by Single Input Powers (&Structure/Acoustic)...",
+                     "power", 7}}) {
+        CCommandEntry e = CalcEntry(id, text, icon, pos);
+        const int command = id;
+        e.run = [command](CMainFrame& f, const CCommandState& s) { return OpenCalcSubsystemSelection(f, s, command); };
+        r.Add(e);
+    }
+    // On a result set: a sub-menu of the project's result sets in the menu, the plain command on
+    // the result set's context menu.
+    for (const auto& [id, text, icon, pos, contextPos] :
+         {std::tuple{int(Calc::ID_CALC_VIBRATION_LEVEL), "&Vibration Level...", "vibration", 2, 0},
+          std::tuple{int(Calc::ID_CALC_SPL), "Sound &Pressure Level...", "spl", 3, 1},
+          std::tuple{int(Calc::ID_SEARCH_DOMINANT_PATH), "&Dominant Paths...", "path", 4, 2},
+          std::tuple{int(Calc::ID_CALC_POWER_CONTRIBUTION), "Power &Contributions...", "contribution", 5, 3}}) {
+        CCommandEntry e = CalcEntry(id, text, icon, pos);
+        e.resultPopup = true;
+        e.contextMenus = kContextResultSet;
+        e.contextPos = contextPos;
+        const int command = id;
+        e.run = [command](CMainFrame& f, const CCommandState& s) { return RunResultCommand(f, s, command); };
+        r.Add(e);
+    }
+
+    // The comparisons and the input-power data.
+    const auto resultRule = [](int id) {
+        return [id](const CCommandState& s) {
+            return s.Doc() && Res::IsEnabled(id, s.selection.project, s.selection.First());
+        };
+    };
+    {
+        CCommandEntry e;
+        e.id = Res::ID_COMPARE_WITH_RESULT;
+        e.text = "Compare with Another &Result...";
+        e.menu = "Calculation";
+        e.menuPos = 100;
+        e.contextMenus = kContextResultSet;
+        e.contextPos = 100;
+        e.enabled = resultRule(e.id);
+        e.run = [](CMainFrame& f, const CCommandState& s) {
+            CResultCommandsUi::OpenResultSelection(SelectedAnalysis(s), s.selection.First(), &f, &f);
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e;
+        e.id = Res::ID_COMPARE_WITH_MEASURED;
+        e.text = "Compare with &Measured Data";
+        e.menu = "Calculation";
+        e.menuPos = 101;
+        e.contextMenus = kContextResultSet;
+        e.contextPos = 101;
+        e.enabled = resultRule(e.id);
+        e.run = [](CMainFrame&, const CCommandState& s) {
+            if (CAnalysisProject* project = SelectedAnalysis(s))
+                CResultCommandsUi::CompareWithMeasured(*project, s.selection.First());
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e;
+        e.id = Res::ID_INPUT_POWER_DATA;
+        e.text = "Input Power &Data...";
+        e.icon = "input-power";
+        e.menu = "Calculation";
+        e.menuPos = 102;
+        e.contextMenus = kContextResultSet;
+        e.contextPos = 102;
+        e.enabled = resultRule(e.id);
+        e.run = [](CMainFrame& f, const CCommandState& s) {
+            f.TreeWindow()->SendMessage(WM_ZU_INPUT_POWER_DATA, static_cast<uintptr_t>(Res::ID_INPUT_POWER_DATA),
+                                        reinterpret_cast<intptr_t>(s.selection.project));
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e;
+        e.id = Res::ID_EXPORT_INPUT_POWER;
+        e.text = "Export Input P&owers...";
+        e.menu = "File";
+        e.menuPos = 402;
+        e.enabled = resultRule(e.id);
+        e.run = [](CMainFrame& f, const CCommandState& s) {
+            CResultCommandsUi::ExportInputPower(SelectedAnalysis(s), &f);
+            return true;
+        };
+        r.Add(e);
+    }
+
+    // The result viewers.
+    for (const auto& [id, text, pos] :
+         {std::tuple{int(View::ID_VIEW_POWER_CONTRIBUTION), "Power Contribution &Viewer...", 103},
+          std::tuple{int(View::ID_COMPARE_TARGET_ENERGY), "&Target Energy Comparison...", 104}}) {
+        CCommandEntry e;
+        e.id = id;
+        e.text = text;
+        e.menu = "Calculation";
+        e.menuPos = pos;
+        e.contextMenus = kContextResultSet;
+        e.contextPos = pos;
+        const int command = id;
+        e.enabled = [command](const CCommandState& s) {
+            return s.Doc() && View::IsEnabled(command, s.selection.project, s.selection.First());
+        };
+        e.run = [command](CMainFrame& f, const CCommandState& s) {
+            View::Run(command, s.selection.project, s.selection.First(), &f);
+            return true;
+        };
+        r.Add(e);
+    }
+}

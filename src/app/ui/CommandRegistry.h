@@ -1,0 +1,131 @@
+#pragma once
+// The main frame's commands, one entry per command id: its text, icon, where a user finds it
+// (menu, toolbar, shortcut-bar button, the project tree's context menu, the project window's
+// picker table), when it is enabled and checked, and what it runs. The frame builds its menus,
+// toolbar, shortcut menus, context menu and alias commands from here and routes OnCommand and
+// IsCommandEnabled through it.
+//
+// Adding a command: pick the area file that fits it (FileCommandArea.cpp for documents, views,
+// help and the developer menu; ProjectCommandArea.cpp for projects and the model;
+// CalcCommandArea.cpp for calculations and results; DaqCommandArea.cpp for acquisition and
+// measured data; PlanningCommandArea.cpp for experiment planning) and add one CCommandEntry in its
+// Register function: the id, the English text (the language tables may hold kMenuTextBase + id),
+// the placement, an enable rule over CCommandState (no window needed, so a test can call it) and
+// the action. A new menu is declared there too with AddMenu. Nothing else needs editing.
+#include "app/FrameCommands.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class CMainFrame;
+
+// Menu captions live in the string table under this base plus the command id (menus: base plus
+// their own number); the English text stands in while a table lacks one.
+inline constexpr uint32_t kMenuTextBase = 0x20000;
+
+// What the enable and checked rules see: the selection and the state of the frame's bars.
+struct CCommandState
+{
+    CFrameSelection selection;
+    bool treeVisible = false;
+    bool shortcutBarVisible = false;
+    int recentFileCount = 0;
+    // The enable rule of the experiment window in front for one of its tree's commands; empty
+    // while no experiment window is in front.
+    std::function<bool(int)> experimentWindowEnabled;
+
+    CTALVODoc* Doc() const { return selection.doc; }
+};
+
+// The project tree's context menus that an entry can stand in.
+enum ECommandContextMenu : unsigned
+{
+    kContextNone = 0,
+    kContextResultSet = 1, // over an RPM or order result set
+};
+
+struct CCommandEntry
+{
+    using EnableRule = std::function<bool(const CCommandState&)>;
+    using Action = std::function<bool(CMainFrame&, const CCommandState&)>;
+
+    int id = 0;
+    const char* text = "";     // English menu text
+    const char* icon = nullptr; // name in the icon set (AppIcon)
+
+    // Placement. Positions order the items of one place; a new hundred starts a group behind a
+    // separator.
+    std::string menu;           // menu key ("File", "View/Language", ...); empty: in no menu
+    int menuPos = 0;
+    bool resultPopup = false;   // in its menu as a sub-menu of the selected project's result sets
+    int toolBarPos = -1;        // -1: not on the toolbar
+    int shortcutItem = -1;      // the shortcut-bar button whose menu offers it (-1: none)
+    int shortcutPos = 0;
+    unsigned contextMenus = kContextNone;
+    int contextPos = 0;
+    bool picker = false;        // a row of the project window's subsystem pickers
+    int standardKey = 0;        // QKeySequence::StandardKey, 0 for none
+    int aliasOf = 0;            // an alias: the id it sends (its rule is that id's rule)
+    bool aliasToExperimentWindow = false;
+
+    EnableRule enabled;          // empty: always enabled
+    EnableRule checked;          // empty: not checkable
+    Action run;                  // false when the command did not run
+};
+
+// A menu of the main menu bar or a sub-menu of one.
+struct CCommandMenu
+{
+    std::string key;    // "File", "View/Language": the parent's key before the last '/'
+    int textNumber = 0; // the caption's number in the string table (kMenuTextBase + number)
+    const char* text = "";
+    int pos = 0;        // order among the parent's items (top level: along the menu bar)
+    std::string objectName;
+    bool developerOnly = false; // only with the marker file beside the program
+};
+
+class CCommandRegistry
+{
+public:
+    // The frame's registry, filled once by the area files.
+    static const CCommandRegistry& Frame();
+
+    void Add(CCommandEntry entry);
+    void AddMenu(CCommandMenu menu);
+
+    const CCommandEntry* Find(int id) const;
+    const std::map<int, CCommandEntry>& Entries() const { return m_entries; }
+    const std::vector<CCommandMenu>& Menus() const { return m_menus; }
+    const CCommandMenu* FindMenu(const std::string& key) const;
+
+    // The entries of a place in their order.
+    std::vector<const CCommandEntry*> InMenu(const std::string& key) const;
+    std::vector<const CCommandEntry*> OnToolBar() const;
+    std::vector<const CCommandEntry*> InShortcut(int item) const;
+    std::vector<const CCommandEntry*> InContextMenu(ECommandContextMenu menu) const;
+    // The sub-menus of a menu key (top level: empty key) in their order.
+    std::vector<const CCommandMenu*> SubMenus(const std::string& parentKey) const;
+
+    // The entry's rule over the state (an alias follows its target); false for an unknown id.
+    bool IsEnabled(int id, const CCommandState& state) const;
+    bool IsChecked(int id, const CCommandState& state) const;
+
+    // Whether a user can reach the entry: a menu, the toolbar, a shortcut button, a context menu,
+    // the picker table, or the alias of a reachable command in a shortcut or tree menu.
+    bool IsPlaced(int id) const;
+
+private:
+    std::map<int, CCommandEntry> m_entries;
+    std::vector<CCommandMenu> m_menus;
+};
+
+// The area files' registrations, each in its own source file.
+void RegisterFileCommands(CCommandRegistry& registry);
+void RegisterProjectCommands(CCommandRegistry& registry);
+void RegisterCalcCommands(CCommandRegistry& registry);
+void RegisterDaqCommands(CCommandRegistry& registry);
+void RegisterPlanningCommands(CCommandRegistry& registry);
+void RegisterAliasCommands(CCommandRegistry& registry);

@@ -1,0 +1,130 @@
+// The acquisition and measured-data commands of the main frame: new DAQ projects, their
+// settings, calculation options and engine rotation, the measurement by subsystem, the database
+// check, the unit channel exchange and the sensor window.
+#include "app/ui/CommandRegistry.h"
+
+#include "app/DaqProject.h"
+#include "app/TALVOApp.h"
+#include "app/TALVODoc.h"
+#include "app/TALVOProject.h"
+#include "app/ui/DaqProjectCommands.h"
+#include "app/ui/FrameCommandHandler.h"
+#include "app/ui/MainFrame.h"
+#include "experiments/SensorProject.h"
+#include "platform/elements/MElement.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/WinTypes.h"
+
+#include <QGuiApplication>
+
+namespace {
+using C = CFrameCommands;
+
+constexpr uint32_t IDS_CHANNELS_DONE = 6168;
+constexpr uint32_t IDS_CHANNELS_FAILED = 6169;
+
+const char* const kTextFilter = "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
+// Workbooks are written and read as .xlsx.
+const char* const kChannelFileFilter = "Excel Files(*.xlsx)|*.xlsx|Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
+
+CCommandEntry Entry(int id, const char* text, const char* menu, int pos)
+{
+    CCommandEntry e;
+    e.id = id;
+    e.text = text;
+    e.menu = menu;
+    e.menuPos = pos;
+    e.enabled = [id](const CCommandState& s) { return C::IsEnabled(id, s.selection); };
+    return e;
+}
+
+// The unit channel assignment: imported from a workbook or text file, or with Shift, Ctrl and Alt
+// held exported to a text file.
+bool ExchangeBlixChannels(const CCommandState& s)
+{
+    CTALVODoc& doc = *s.Doc();
+    CTALVOProject& container = doc.GetTALVOProject();
+    const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+    const bool exporting = (QGuiApplication::queryKeyboardModifiers() & all) == all;
+    FileChooserOptions options;
+    options.filter = exporting ? kTextFilter : kChannelFileFilter;
+    options.defaultExt = exporting ? "txt" : "xlsx";
+    options.overwritePrompt = exporting;
+    std::string path;
+    if (!(exporting ? PromptSaveFile(options, path) : PromptOpenFile(options, path)))
+        return true;
+    const int ok = exporting ? container.ExportBlixChannelFile(path) : container.ImportBlixChannelFile(path);
+    if (ok && !exporting)
+        doc.SetModifiedFlag(1);
+    AfxMessageBox(ok ? IDS_CHANNELS_DONE : IDS_CHANNELS_FAILED, MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+    return true;
+}
+} // namespace
+
+void RegisterDaqCommands(CCommandRegistry& r)
+{
+    {
+        CCommandEntry e = Entry(C::ID_NEW_DAQ_PROJECT, "New &DAQ Project...", "Project", 1);
+        e.icon = "daq-new";
+        e.shortcutItem = 6;
+        e.run = [](CMainFrame& f, const CCommandState&) {
+            f.Commands()->NewDaqProject();
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e = Entry(C::ID_DAQ_SETTINGS, "&Acquisition Settings...", "Project", 200);
+        e.run = [](CMainFrame& f, const CCommandState& s) {
+            f.Commands()->EditDaqSettings(*DynamicDowncast<CDaqProject>(s.selection.project));
+            return true;
+        };
+        r.Add(e);
+    }
+    for (const auto& [id, text, pos] :
+         {std::tuple{int(C::ID_DAQ_CALC_OPTIONS), "&Calculation Options...", 201},
+          std::tuple{int(C::ID_DAQ_CALC_OPTIONS_RECALC), "Calculation Options and &Recalculation...", 202}}) {
+        CCommandEntry e = Entry(id, text, "Project", pos);
+        const bool recalc = id == C::ID_DAQ_CALC_OPTIONS_RECALC;
+        e.run = [recalc](CMainFrame& f, const CCommandState& s) {
+            f.Commands()->RunDaqCalcOptions(*DynamicDowncast<CDaqProject>(s.selection.project), recalc);
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e = Entry(C::ID_BLIX_CHANNEL_EXCHANGE, "Acquisition Unit C&hannels...", "Project", 203);
+        e.run = [](CMainFrame&, const CCommandState& s) { return ExchangeBlixChannels(s); };
+        r.Add(e);
+    }
+
+    // The windows over the selected DAQ project.
+    using Daq = CDaqProjectCommands;
+    int pos = 102;
+    for (int id : Daq::kCommands) {
+        CCommandEntry e;
+        e.id = id;
+        e.text = Daq::MenuText(id);
+        e.menu = "View";
+        e.menuPos = pos++;
+        e.enabled = [id](const CCommandState& s) { return s.Doc() && Daq::IsEnabled(id, s.selection.project); };
+        e.run = [id](CMainFrame& f, const CCommandState& s) { return Daq::Run(id, s.selection.project, &f); };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e;
+        e.id = ID_SENSOR_VIEW;
+        e.text = "&Sensors...";
+        e.icon = "sensor";
+        e.menu = "View";
+        e.menuPos = 100;
+        e.enabled = [](const CCommandState& s) {
+            return s.Doc() && s.Doc()->GetTALVOProject().GetSensorProject() != nullptr;
+        };
+        e.run = [](CMainFrame&, const CCommandState& s) {
+            GetTALVOApp().OpenSensorView(s.Doc()->GetTALVOProject().GetSensorProject());
+            return true;
+        };
+        r.Add(e);
+    }
+}

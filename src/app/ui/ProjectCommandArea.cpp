@@ -1,0 +1,284 @@
+// The project and model commands of the main frame: new, copy, merge, rename and removal of
+// projects, model variants, the model's files and window, the analysis options and the results'
+// removal.
+#include "app/ui/CommandRegistry.h"
+
+#include "app/AnalysisProject.h"
+#include "app/ModelProject.h"
+#include "app/TALVOApp.h"
+#include "app/TALVODoc.h"
+#include "app/TALVOProject.h"
+#include "app/ui/DockTreeWnd.h"
+#include "app/ui/FrameCommandHandler.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/ModelImporter.h"
+#include "platform/elements/MElement.h"
+#include "platform/win/Messages.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/WaitCursor.h"
+#include "platform/win/WinTypes.h"
+#include "models/HSEAModelData.h"
+#include "views/ui/DlgImportedFileList.h"
+#include "views/ui/DlgMergeAnaProjects.h"
+#include "views/ui/DlgSelectSubsystem.h"
+#include "views/ui/OptionSheets.h"
+
+namespace {
+using C = CFrameCommands;
+
+constexpr uint32_t IDS_COPY_ANALYSIS_PROJECT = 6043;
+constexpr uint32_t IDS_CHANNELS_FAILED = 6169;
+constexpr uint32_t IDS_MODEL_UPDATE_DONE = 6170;
+constexpr uint32_t IDS_REMOVE_PROJECT = 7015;
+
+bool HasDoc(const CCommandState& s)
+{
+    return s.Doc() != nullptr;
+}
+
+bool HasModel(const CCommandState& s)
+{
+    return HasDoc(s) && s.Doc()->GetTALVOProject().GetModelProject() != nullptr;
+}
+
+// The rule of a project command as the selection decides it.
+CCommandEntry::EnableRule FrameRule(int id)
+{
+    return [id](const CCommandState& s) { return C::IsEnabled(id, s.selection); };
+}
+
+CCommandEntry Entry(int id, const char* text, const char* menu, int pos)
+{
+    CCommandEntry e;
+    e.id = id;
+    e.text = text;
+    e.menu = menu;
+    e.menuPos = pos;
+    e.enabled = FrameRule(id);
+    return e;
+}
+} // namespace
+
+void RegisterProjectCommands(CCommandRegistry& r)
+{
+    r.AddMenu({"Project", 9, "&Project", 40, "ProjectMenu"});
+
+    {
+        CCommandEntry e = Entry(C::ID_NEW_ANALYSIS_PROJECT, "New &Analysis Project...", "Project", 0);
+        e.icon = "analysis-new";
+        e.shortcutItem = 7;
+        e.run = [](CMainFrame& f, const CCommandState&) {
+            f.Commands()->NewAnalysisProject();
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e = Entry(C::ID_ADD_MODEL_VARIANT, "Add Model &Variant...", "Project", 2);
+        e.icon = "model-variant";
+        e.shortcutItem = 4;
+        e.run = [](CMainFrame&, const CCommandState& s) {
+            s.Doc()->AddModelVariant();
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e = Entry(C::ID_COPY_ANALYSIS_PROJECT, "&Copy Analysis Project", "Project", 100);
+        e.run = [](CMainFrame&, const CCommandState& s) {
+            if (AfxMessageBox(IDS_COPY_ANALYSIS_PROJECT, MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
+                CWaitCursor wait;
+                C::CopyAnalysisProject(*s.Doc(), *DynamicDowncast<CAnalysisProject>(s.selection.project));
+            }
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e = Entry(C::ID_MERGE_ANALYSIS_PROJECTS, "&Merge Analysis Projects...", "Project", 101);
+        e.run = [](CMainFrame& f, const CCommandState& s) {
+            CDlgMergeAnaProjects dialog(&s.Doc()->GetTALVOProject(),
+                                        DynamicDowncast<CAnalysisProject>(s.selection.project), &f);
+            if (dialog.DoModal() == IDOK)
+                s.Doc()->SetModifiedFlag(1);
+            return true;
+        };
+        r.Add(e);
+    }
+    for (const auto& [id, text, pos] : {std::tuple{int(C::ID_RENAME_PROJECT), "Re&name Project...", 102},
+                                        std::tuple{int(C::ID_RENAME_PROJECT_AT), "Rena&me Project...", -1}}) {
+        CCommandEntry e = Entry(id, text, pos < 0 ? "" : "Project", pos);
+        e.run = [](CMainFrame& f, const CCommandState& s) {
+            f.Commands()->RenameProject(s.selection.project);
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e = Entry(C::ID_REMOVE_PROJECT, "&Delete Project", "Project", 103);
+        e.run = [](CMainFrame&, const CCommandState& s) {
+            if (AfxFormatMessageBox(IDS_REMOVE_PROJECT, MB_YESNO | MB_ICONQUESTION,
+                                    s.selection.project->GetName().c_str()) == IDYES)
+                s.Doc()->RemoveProject(s.selection.project);
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e = Entry(C::ID_REMOVE_PROJECT_AT, "&Remove Project", "", 0);
+        e.run = [](CMainFrame&, const CCommandState& s) {
+            s.Doc()->RemoveProjectAt(s.selection.projectIndex);
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e = Entry(C::ID_MODEL_UPDATE, "&Model Update Log", "Project", 300);
+        e.icon = "model-update";
+        e.shortcutItem = 5;
+        e.shortcutPos = 0;
+        e.run = [](CMainFrame&, const CCommandState& s) {
+            CWaitCursor wait;
+            const int ok = s.Doc()->GetTALVOProject().ApplyModelUpdate();
+            AfxMessageBox(ok ? IDS_MODEL_UPDATE_DONE : IDS_CHANNELS_FAILED,
+                          MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+            return true;
+        };
+        r.Add(e);
+    }
+    for (const auto& [id, text, pos] :
+         {std::tuple{int(C::ID_EXTRACT_CLF), "Extract &Coupling Loss Factor...", 301},
+          std::tuple{int(C::ID_EXTRACT_INTRINSIC_DLF), "Extract &Internal Loss Factor...", 302}}) {
+        CCommandEntry e = Entry(id, text, "Project", pos);
+        const int command = id;
+        e.run = [command](CMainFrame& f, const CCommandState& s) {
+            // The project window's picker asks for the subsystems and runs the extraction.
+            const C::PickerCommand* picker = C::FindPickerCommand(command);
+            CMElement* hsea = DynamicDowncast<CModelProject>(s.selection.project)->GetHSEAModelData();
+            if (picker && hsea)
+                f.TreeWindow()->SendMessage(picker->pair ? WM_ZU_SUBSYSTEM_PAIR_PICKED : WM_ZU_SUBSYSTEM_PICKED,
+                                            static_cast<uintptr_t>(command), reinterpret_cast<intptr_t>(hsea));
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e = Entry(C::ID_IMPORTED_FILE_LIST, "&Imported Files...", "Project", 303);
+        e.run = [](CMainFrame& f, const CCommandState& s) {
+            CDlgImportedFileList dialog(s.Doc(), &f);
+            dialog.DoModal();
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e = Entry(C::ID_EDIT_CUT, "&Delete Result", "Project", 400);
+        e.run = [](CMainFrame& f, const CCommandState&) {
+            f.TreeWindow()->DeleteSelectedElements();
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e = Entry(C::ID_MODEL_VIEW, "&Model View", "View", 101);
+        e.icon = "model-view";
+        e.shortcutItem = 2;
+        e.run = [](CMainFrame& f, const CCommandState&) {
+            f.Commands()->OpenModelView();
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e;
+        e.id = ID_ANALYSIS_OPTIONS;
+        e.text = "&Analysis Options...";
+        e.menu = "View";
+        e.menuPos = 201;
+        e.enabled = [](const CCommandState& s) {
+            return HasDoc(s) && DynamicDowncast<CAnalysisProject>(s.selection.project) != nullptr;
+        };
+        e.run = [](CMainFrame& f, const CCommandState& s) {
+            RunAnalysisOptionsSheet(*DynamicDowncast<CAnalysisProject>(s.selection.project), 3, &f);
+            return true;
+        };
+        r.Add(e);
+    }
+
+    // ---- the model's and the analysis projects' files, in the File menu ----
+    {
+        CCommandEntry e;
+        e.id = ID_READ_MODEL_DATA;
+        e.text = "&Read Model Data...";
+        e.icon = "model-data";
+        e.menu = "File";
+        e.menuPos = 300;
+        e.shortcutItem = 3;
+        e.enabled = HasDoc;
+        e.run = [](CMainFrame&, const CCommandState& s) {
+            s.Doc()->ReadModelDataFile();
+            return true;
+        };
+        r.Add(e);
+    }
+    for (const auto& [id, text, pos] : {std::tuple{ID_IMPORT_ASEA_MODEL, "Import Analytical &Model...", 301},
+                                        std::tuple{ID_IMPORT_MODEL_DATA, "Import Model &Data...", 302}}) {
+        CCommandEntry e;
+        e.id = id;
+        e.text = text;
+        e.menu = "File";
+        e.menuPos = pos;
+        if (id == ID_IMPORT_MODEL_DATA) {
+            e.shortcutItem = 5;
+            e.shortcutPos = 1;
+        }
+        e.enabled = HasModel;
+        const bool asea = id == ID_IMPORT_ASEA_MODEL;
+        e.run = [asea](CMainFrame& f, const CCommandState& s) {
+            CModelImporter importer(*s.Doc(), &f);
+            if (asea ? importer.ImportASEAModel() : importer.ImportModelData())
+                s.Doc()->SetModifiedFlag(1);
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e;
+        e.id = ID_EXPORT_HSEA_MODEL;
+        e.text = "Export &HSEA Model...";
+        e.menu = "File";
+        e.menuPos = 303;
+        e.enabled = [](const CCommandState& s) { return HasDoc(s) && s.Doc()->CanExportHSEAModelText(); };
+        e.run = [](CMainFrame&, const CCommandState& s) {
+            s.Doc()->ExportHSEAModelText();
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e;
+        e.id = ID_EXPORT_ANALYSIS_PROJECT;
+        e.text = "Export Analysis &Project...";
+        e.menu = "File";
+        e.menuPos = 400;
+        e.enabled = [](const CCommandState& s) { return HasDoc(s) && s.Doc()->CanExportAnalysisProject(); };
+        e.run = [](CMainFrame&, const CCommandState& s) {
+            s.Doc()->ExportAnalysisProjectFile();
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e;
+        e.id = ID_IMPORT_ANALYSIS_PROJECT;
+        e.text = "&Import Analysis Project...";
+        e.menu = "File";
+        e.menuPos = 401;
+        e.enabled = HasDoc;
+        e.run = [](CMainFrame&, const CCommandState& s) {
+            s.Doc()->ImportAnalysisProjectFile();
+            return true;
+        };
+        r.Add(e);
+    }
+}
