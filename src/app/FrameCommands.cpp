@@ -68,6 +68,7 @@ const std::vector<int>& CFrameCommands::Commands()
         ID_DAQ_CALC_OPTIONS_RECALC,
         ID_EXTRACT_CLF,
         ID_EXTRACT_INTRINSIC_DLF,
+        ID_CAVITY_PAIR_PICKER,
     };
     return ids;
 }
@@ -85,7 +86,8 @@ bool CFrameCommands::IsEnabled(int id, const CFrameSelection& s)
     case ID_MODEL_UPDATE:
         return ModelOf(s) != nullptr;
     case ID_EXTRACT_CLF:
-    case ID_EXTRACT_INTRINSIC_DLF: {
+    case ID_EXTRACT_INTRINSIC_DLF:
+    case ID_CAVITY_PAIR_PICKER: {
         // Loss factors come out of the hybrid model of the selected model project.
         const auto* model = s.doc ? DynamicDowncast<CModelProject>(s.project) : nullptr;
         return model && model->GetHSEAModelData() != nullptr;

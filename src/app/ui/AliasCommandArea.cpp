@@ -29,6 +29,10 @@ void RegisterAliasCommands(CCommandRegistry& r)
         // still give the alias its own.
         if (const CCommandEntry* target = r.Find(e.aliasOf))
             e.text = target->text;
+        // In the tree's menu, grouped by what they send: the project list and sensors, the
+        // acquisition set-up, the experiment window's tree, the calculations.
+        e.contextMenus = kContextElement;
+        e.contextPos = (id <= 1210 ? 100 : id <= 1213 ? 200 : id <= 1217 ? 300 : 400) + id % 100;
         const int target = e.aliasOf;
         if (e.aliasToExperimentWindow)
             e.run = [target](CMainFrame& f, const CCommandState&) {
@@ -39,13 +43,14 @@ void RegisterAliasCommands(CCommandRegistry& r)
             e.run = [target](CMainFrame& f, const CCommandState&) { return f.OnCommand(target); };
         r.Add(e);
     }
-    // File new and open as the shortcut bar offers them.
+    // File new and open as the shortcut bar's first two buttons offer them.
     for (const auto& [id, target] : {std::pair{ID_FILE_NEW_ALIAS, ID_FILE_NEW}, std::pair{ID_FILE_OPEN_ALIAS, ID_FILE_OPEN}}) {
         CCommandEntry e;
         e.id = id;
         e.aliasOf = target;
         e.text = r.Find(target)->text;
         e.icon = r.Find(target)->icon;
+        e.shortcutItem = id == ID_FILE_NEW_ALIAS ? 0 : 1;
         const int sent = target;
         e.run = [sent](CMainFrame& f, const CCommandState&) { return f.OnCommand(sent); };
         r.Add(e);

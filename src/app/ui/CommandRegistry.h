@@ -45,6 +45,7 @@ enum ECommandContextMenu : unsigned
 {
     kContextNone = 0,
     kContextResultSet = 1, // over an RPM or order result set
+    kContextElement = 2,   // over any other element: those of its entries that are enabled
 };
 
 struct CCommandEntry

@@ -128,7 +128,6 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.menu = "File";
         e.menuPos = 0;
         e.toolBarPos = 0;
-        e.shortcutItem = 0;
         e.standardKey = QKeySequence::New;
         e.run = [](CMainFrame& f, const CCommandState&) {
             f.NewDocument();
@@ -144,7 +143,6 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.menu = "File";
         e.menuPos = 1;
         e.toolBarPos = 1;
-        e.shortcutItem = 1;
         e.standardKey = QKeySequence::Open;
         e.run = OpenProject;
         r.Add(e);
@@ -308,6 +306,8 @@ void RegisterFileCommands(CCommandRegistry& r)
         CCommandEntry e;
         e.id = ID_OPEN_SELECTION;
         e.text = "&Open";
+        e.contextMenus = kContextElement;
+        e.contextPos = 0;
         e.enabled = [](const CCommandState& s) { return HasDoc(s) && !s.selection.elements.empty(); };
         e.run = [](CMainFrame&, const CCommandState& s) {
             for (CMElement* element : s.selection.elements)

@@ -778,7 +778,7 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
         return OnCommand(static_cast<int>(wParam & 0xFFFFu)) ? 1 : 0;
     case WM_ZU_TREE_RBUTTONDOWN:
         // Shown over the top-level window that holds the frame; its choices come back as commands.
-        if (QMenu* menu = CreateResultContextMenu(window())) {
+        if (QMenu* menu = CreateTreeContextMenu(window())) {
             menu->setAttribute(Qt::WA_DeleteOnClose);
             menu->popup(QCursor::pos());
         }
@@ -883,6 +883,32 @@ QMenu* CMainFrame::CreateResultContextMenu(QWidget* parent)
     menu->setObjectName(QStringLiteral("ResultContextMenu"));
     int group = -1;
     for (const CCommandEntry* e : CCommandRegistry::Frame().InContextMenu(kContextResultSet)) {
+        if (group >= 0 && e->contextPos / 100 != group)
+            menu->addSeparator();
+        group = e->contextPos / 100;
+        menu->addAction(m_actions[e->id]);
+    }
+    return menu;
+}
+
+QMenu* CMainFrame::CreateTreeContextMenu(QWidget* parent)
+{
+    if (QMenu* results = CreateResultContextMenu(parent))
+        return results;
+    if (!m_doc)
+        return nullptr;
+    // Over any other element: what can be done with it and its project now, nothing grayed.
+    const CCommandRegistry& registry = CCommandRegistry::Frame();
+    const CCommandState state = CommandState();
+    if (state.selection.elements.empty())
+        return nullptr;
+    UpdateCommandUI();
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("TreeContextMenu"));
+    int group = -1;
+    for (const CCommandEntry* e : registry.InContextMenu(kContextElement)) {
+        if (!registry.IsEnabled(e->id, state))
+            continue;
         if (group >= 0 && e->contextPos / 100 != group)
             menu->addSeparator();
         group = e->contextPos / 100;

@@ -125,6 +125,10 @@ public:
     // result set: the commands that work on a result. Null for any other selection; the caller
     // owns the menu.
     QMenu* CreateResultContextMenu(QWidget* parent);
+    // The project tree's context menu: the result menu over a result set, otherwise the enabled
+    // commands on the selected element and its project (open, the aliases, the project's removal
+    // and renaming). Null without a selection; the caller owns the menu.
+    QMenu* CreateTreeContextMenu(QWidget* parent);
 
     // The Calculation menu's sub-menu of a result command (1003, 1036, 1057, 1067): the selected
     // project's result sets, each running the command on itself, or a grayed "no result". Null for

@@ -108,6 +108,11 @@ void RegisterProjectCommands(CCommandRegistry& r)
     for (const auto& [id, text, pos] : {std::tuple{int(C::ID_RENAME_PROJECT), "Re&name Project...", 102},
                                         std::tuple{int(C::ID_RENAME_PROJECT_AT), "Rena&me Project...", -1}}) {
         CCommandEntry e = Entry(id, text, pos < 0 ? "" : "Project", pos);
+        if (pos < 0) {
+            // Any project after the model's own, model variants too, from the tree.
+            e.contextMenus = kContextElement;
+            e.contextPos = 901;
+        }
         e.run = [](CMainFrame& f, const CCommandState& s) {
             f.Commands()->RenameProject(s.selection.project);
             return true;
@@ -126,6 +131,8 @@ void RegisterProjectCommands(CCommandRegistry& r)
     }
     {
         CCommandEntry e = Entry(C::ID_REMOVE_PROJECT_AT, "&Remove Project", "", 0);
+        e.contextMenus = kContextElement;
+        e.contextPos = 900;
         e.run = [](CMainFrame&, const CCommandState& s) {
             s.Doc()->RemoveProjectAt(s.selection.projectIndex);
             return true;
@@ -148,7 +155,9 @@ void RegisterProjectCommands(CCommandRegistry& r)
     }
     for (const auto& [id, text, pos] :
          {std::tuple{int(C::ID_EXTRACT_CLF), "Extract &Coupling Loss Factor...", 301},
-          std::tuple{int(C::ID_EXTRACT_INTRINSIC_DLF), "Extract &Internal Loss Factor...", 302}}) {
+          std::tuple{int(C::ID_EXTRACT_INTRINSIC_DLF), "Extract &Internal Loss Factor...", 302},
+          // The pair picker over the cavities; a confirmed pair starts no operation yet.
+          std::tuple{int(C::ID_CAVITY_PAIR_PICKER), "Ca&vity Pairs...", 303}}) {
         CCommandEntry e = Entry(id, text, "Project", pos);
         const int command = id;
         e.run = [command](CMainFrame& f, const CCommandState& s) {
@@ -163,7 +172,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_IMPORTED_FILE_LIST, "&Imported Files...", "Project", 303);
+        CCommandEntry e = Entry(C::ID_IMPORTED_FILE_LIST, "&Imported Files...", "Project", 304);
         e.run = [](CMainFrame& f, const CCommandState& s) {
             CDlgImportedFileList dialog(s.Doc(), &f);
             dialog.DoModal();

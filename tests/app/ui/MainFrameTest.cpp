@@ -306,8 +306,9 @@ TEST_F(MainFrame, ShortcutButtonsOfferWhatTheySayOrAreDisabled)
         int command; // the command its menu offers first; 0 for none
     };
     const Case cases[] = {
-        {CMainFrame::kShortcutNewProject, true, ID_FILE_NEW},
-        {CMainFrame::kShortcutOpenProject, true, ID_FILE_OPEN},
+        // The first two offer the aliases of new and open, which send those commands.
+        {CMainFrame::kShortcutNewProject, true, ID_FILE_NEW_ALIAS},
+        {CMainFrame::kShortcutOpenProject, true, ID_FILE_OPEN_ALIAS},
         {2, f.frame.IsCommandEnabled(1189), 1189}, // model view, when the model has model data
         {CMainFrame::kShortcutReadModelData, true, ID_READ_MODEL_DATA},
         {4, true, 1152},                           // model variant
