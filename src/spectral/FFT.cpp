@@ -183,7 +183,7 @@ template <int SIGN>
 ORVEX_FFT_INLINE void StageFirst(unsigned n, const float* __restrict xr, const float* __restrict xi,
                                  float* __restrict yr, float* __restrict yi, const float* __restrict tw)
 {
-    const unsigned q = n / 4;
+    const size_t q = n / 4;
     const float* w1r = tw;
     const float* w1i = tw + q;
     const float* w2r = tw + 2 * q;
@@ -191,7 +191,7 @@ ORVEX_FFT_INLINE void StageFirst(unsigned n, const float* __restrict xr, const f
     const float* w3r = tw + 4 * q;
     const float* w3i = tw + 5 * q;
     ORVEX_IVDEP
-    for (unsigned p = 0; p < q; ++p) {
+    for (size_t p = 0; p < q; ++p) {
         float o[8];
         Butterfly4<SIGN>(xr[p], xi[p], xr[p + q], xi[p + q], xr[p + 2 * q], xi[p + 2 * q], xr[p + 3 * q], xi[p + 3 * q],
                          o);
@@ -209,21 +209,23 @@ ORVEX_FFT_INLINE void StageStrided(unsigned n, unsigned sRuntime, const float* _
                                    const float* __restrict xi, float* __restrict yr, float* __restrict yi,
                                    const float* __restrict tw)
 {
-    const unsigned s = S ? S : sRuntime;
-    const unsigned q = n / 4;
-    const size_t sq = size_t(s) * q;
-    for (unsigned p = 0; p < q; ++p) {
+    // Counted in size_t: with a 32-bit counter the compiler has to allow for its wrap-around in
+    // the run-time stride's index arithmetic and leaves the inner loop scalar.
+    const size_t s = S ? S : sRuntime;
+    const size_t q = n / 4;
+    const size_t sq = s * q;
+    for (size_t p = 0; p < q; ++p) {
         const float w1r = tw[p], w1i = tw[q + p];
         const float w2r = tw[2 * q + p], w2i = tw[3 * q + p];
         const float w3r = tw[4 * q + p], w3i = tw[5 * q + p];
-        const size_t in = size_t(s) * p;
-        const size_t out = size_t(s) * 4 * p;
+        const size_t in = s * p;
+        const size_t out = s * 4 * p;
         const float* __restrict ar = xr + in;
         const float* __restrict ai = xi + in;
         float* __restrict y0r = yr + out;
         float* __restrict y0i = yi + out;
         ORVEX_IVDEP
-        for (unsigned k = 0; k < s; ++k) {
+        for (size_t k = 0; k < s; ++k) {
             float o[8];
             Butterfly4<SIGN>(ar[k], ai[k], ar[k + sq], ai[k + sq], ar[k + 2 * sq], ai[k + 2 * sq], ar[k + 3 * sq],
                              ai[k + 3 * sq], o);
@@ -237,10 +239,11 @@ ORVEX_FFT_INLINE void StageStrided(unsigned n, unsigned sRuntime, const float* _
 }
 
 // Final radix-2 stage (length 2, stride s = m/2, no twiddles).
-ORVEX_FFT_INLINE void StageRadix2(unsigned s, const float* __restrict xr, const float* __restrict xi,
+ORVEX_FFT_INLINE void StageRadix2(size_t s, const float* __restrict xr, const float* __restrict xi,
                                   float* __restrict yr, float* __restrict yi)
 {
-    for (unsigned k = 0; k < s; ++k) {
+    ORVEX_IVDEP
+    for (size_t k = 0; k < s; ++k) {
         const float ar = xr[k], ai = xi[k], br = xr[k + s], bi = xi[k + s];
         yr[k] = ar + br;
         yi[k] = ai + bi;

@@ -14,5 +14,5 @@ public:
     ~CCGMSolver() override;
 
 protected:
-    std::unique_ptr<CBandFactor> Factorise(const double* a, int n) const override;
+    std::unique_ptr<CBandFactor> Factorise(BandStorage&& a, int n, bool symmetric) const override;
 };

@@ -11,73 +11,200 @@
 #include "platform/elements/ZuVecFunc.h"
 
 namespace elements_solver {
+using BandStorage = CMatrixSolver::BandStorage;
 using Matrix = Eigen::MatrixXd;
 using MapMatrix = Eigen::Map<const Eigen::MatrixXd>;
 using MapVector = Eigen::Map<const Eigen::VectorXd>;
+using RowMajorMap = Eigen::Map<const Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>>;
 
-template <class Decomposition>
+// A band matrix is handed to the factorisations as the model keeps it, row by row: read column by
+// column, as Eigen reads, that is the transpose A^T of the scaled matrix A. A symmetric band is its
+// own transpose; every other factorisation solves the transposed system, A^T^T x = b. This spares a
+// transposed copy of every band.
+//
+// The factorisations work in place in the storage they are given and own it from then on.
+template <class Decomposition, bool kTransposed>
 class CEigenFactor : public CMatrixSolver::CBandFactor
 {
 public:
-    explicit CEigenFactor(Decomposition&& d) : m_d(std::move(d)) {}
+    CEigenFactor(CMatrixSolver::BandStorage&& storage, int n)
+        : m_storage(std::move(storage)), m_matrix(m_storage.get(), n, n), m_d(m_matrix)
+    {}
+    CEigenFactor(const CEigenFactor&) = delete;
+    CEigenFactor& operator=(const CEigenFactor&) = delete;
+
     bool SolveWith(const double* b, double* x, int n) const override
     {
         Eigen::Map<Eigen::VectorXd> X(x, n);
-        X = m_d.solve(MapVector(b, n));
+        if constexpr (kTransposed)
+            X = m_d.transpose().solve(MapVector(b, n));
+        else
+            X = m_d.solve(MapVector(b, n));
         return X.allFinite();
     }
+    bool IsBackwardStable() const override { return !kTransposed; }
+    const Decomposition& Get() const { return m_d; }
 
 private:
+    CMatrixSolver::BandStorage m_storage;
+    Eigen::Map<Eigen::MatrixXd> m_matrix;
     Decomposition m_d;
 };
 
-std::unique_ptr<CMatrixSolver::CBandFactor> MakeLU(const double* a, int n)
+using CCholeskyFactor = CEigenFactor<Eigen::LLT<Eigen::Ref<Matrix>>, false>;
+using CLUFactor = CEigenFactor<Eigen::PartialPivLU<Eigen::Ref<Matrix>>, true>;
+using CFullPivotFactor = CEigenFactor<Eigen::FullPivLU<Eigen::Ref<Matrix>>, true>;
+
+std::unique_ptr<CMatrixSolver::CBandFactor> MakeLU(BandStorage&& a, int n)
 {
-    Eigen::PartialPivLU<Matrix> lu(MapMatrix(a, n, n));
-    return std::make_unique<CEigenFactor<Eigen::PartialPivLU<Matrix>>>(std::move(lu));
+    return std::make_unique<CLUFactor>(std::move(a), n);
 }
 
 // Cholesky for a symmetric positive definite matrix; null when the matrix is not one.
-std::unique_ptr<CMatrixSolver::CBandFactor> MakeCholesky(const double* a, int n)
+std::unique_ptr<CMatrixSolver::CBandFactor> MakeCholesky(BandStorage&& a, int n)
 {
-    Eigen::LLT<Matrix> llt(MapMatrix(a, n, n));
-    if (llt.info() != Eigen::Success)
+    auto factor = std::make_unique<CCholeskyFactor>(std::move(a), n);
+    if (factor->Get().info() != Eigen::Success)
         return nullptr;
-    return std::make_unique<CEigenFactor<Eigen::LLT<Matrix>>>(std::move(llt));
+    return factor;
 }
 
 // Full pivoting: slower, but it tells a singular matrix (null) from one that only needs pivots.
-std::unique_ptr<CMatrixSolver::CBandFactor> MakeFullPivotLU(const double* a, int n)
+std::unique_ptr<CMatrixSolver::CBandFactor> MakeFullPivotLU(BandStorage&& a, int n)
 {
-    Eigen::FullPivLU<Matrix> lu(MapMatrix(a, n, n));
-    if (!lu.isInvertible())
+    auto factor = std::make_unique<CFullPivotFactor>(std::move(a), n);
+    if (!factor->Get().isInvertible())
         return nullptr;
-    return std::make_unique<CEigenFactor<Eigen::FullPivLU<Matrix>>>(std::move(lu));
+    return factor;
 }
 
-// True when x solves a x = b to a residual that is small against the sizes involved.
-bool Acceptable(const double* a, const double* b, const double* x, int n, double tolerance)
+// What the solve needs to know of a band, found while it is copied.
+struct BandCopy
 {
-    MapMatrix A(a, n, n);
-    MapVector B(b, n), X(x, n);
+    bool finite = true;
+    bool symmetric = true;
+    double frobenius = 0.0; // of the scaled matrix
+};
+
+// Running statistics of the copied values, two lanes at a time (the vector type lowers to SSE2 or
+// to plain pairs), with independent lanes so that no sum waits on the one before it.
+typedef double Pair __attribute__((vector_size(16)));
+
+struct CopyStats
+{
+    Pair squares[2] = {};
+    Pair largest[2] = {};
+    Pair nonFinite[2] = {}; // inf - inf and NaN - NaN are NaN, any finite difference 0
+
+    static Pair Abs(Pair v) { return v < 0 ? -v : v; }
+    static Pair Max(Pair a, Pair b) { return a > b ? a : b; }
+};
+
+// Copies count values, scaled, and accounts for them.
+void CopyRow(const double* __restrict from, double* __restrict to, size_t count, double omega, CopyStats& st)
+{
+    size_t c = 0;
+    for (; c + 4 <= count; c += 4) {
+        for (size_t k = 0; k < 2; ++k) {
+            Pair v;
+            std::memcpy(&v, from + c + 2 * k, sizeof v);
+            v *= omega;
+            std::memcpy(to + c + 2 * k, &v, sizeof v);
+            st.squares[k] += v * v;
+            st.largest[k] = CopyStats::Max(st.largest[k], CopyStats::Abs(v));
+            st.nonFinite[k] += v - v;
+        }
+    }
+    for (; c < count; ++c) {
+        const double v = omega * from[c];
+        to[c] = v;
+        const Pair p = {v, 0.0};
+        st.squares[0] += p * p;
+        st.largest[0] = CopyStats::Max(st.largest[0], CopyStats::Abs(p));
+        st.nonFinite[0] += p - p;
+    }
+}
+
+// a = omega * m (both n x n, the model's row-major layout) with the band's norm, finiteness and
+// symmetry. The copy streams through m row by row (the model's matrices are larger than the cache:
+// the one read of m is what the copy costs); the symmetry test then compares square tiles of a with
+// their mirrors, which keeps both in the cache.
+BandCopy CopyScaled(const double* m, double omega, int n, double* a)
+{
+    const size_t stride = static_cast<size_t>(n);
+    CopyStats st;
+    CopyRow(m, a, stride * stride, omega, st);
+    const Pair largestPair = CopyStats::Max(st.largest[0], st.largest[1]);
+    const double largest = std::max(largestPair[0], largestPair[1]);
+    const double tolerance = 1e-12 * (largest > 0.0 ? largest : 1.0);
+    // Most unsymmetric bands differ in their first tiles already.
+    constexpr int kTile = 16;
+    bool symmetric = true;
+    for (int r0 = 0; r0 < n && symmetric; r0 += kTile) {
+        const int r1 = std::min(n, r0 + kTile);
+        for (int c0 = r0; c0 < n && symmetric; c0 += kTile) {
+            const int c1 = std::min(n, c0 + kTile);
+            bool differs = false;
+            for (int r = r0; r < r1; ++r) {
+                const double* upper = a + static_cast<size_t>(r) * stride;
+                for (int c = std::max(c0, r + 1); c < c1; ++c)
+                    differs |= std::fabs(upper[c] - a[static_cast<size_t>(c) * stride + r]) > tolerance;
+            }
+            symmetric = !differs;
+        }
+    }
+    const Pair squares = st.squares[0] + st.squares[1];
+    const Pair nonFinite = st.nonFinite[0] + st.nonFinite[1];
+    BandCopy copy;
+    copy.finite = nonFinite[0] + nonFinite[1] == 0.0;
+    copy.frobenius = std::sqrt(squares[0] + squares[1]);
+    copy.symmetric = copy.finite && symmetric;
+    return copy;
+}
+
+// Residual r = b - omega * M x, M the model's row-major band matrix.
+void Residual(const double* m, double omega, const double* b, const double* x, int n, double* r)
+{
+    Eigen::Map<Eigen::VectorXd> R(r, n);
+    R.noalias() = RowMajorMap(m, n, n) * MapVector(x, n);
+    R = MapVector(b, n) - omega * R;
+}
+
+// True when the residual r of x is small against the sizes involved.
+bool Acceptable(double normA, const double* b, const double* x, const double* r, int n, double tolerance)
+{
+    MapVector B(b, n), X(x, n), R(r, n);
     if (!X.allFinite())
         return false;
-    double scale = A.norm() * X.norm() + B.norm();
+    const double scale = normA * X.norm() + B.norm();
     if (scale == 0.0)
         return true;
-    return (A * X - B).norm() <= tolerance * scale;
+    return R.norm() <= tolerance * scale;
 }
 
-// One step of iterative refinement: x += A^-1 (b - A x). Cheap next to the factorisation and it
-// recovers the digits a badly scaled band loses.
-void Refine(const CMatrixSolver::CBandFactor& f, const double* a, const double* b, double* x, int n)
+// Checks x by its residual and improves it by one step of iterative refinement, x += A^-1 (b - A x),
+// which recovers the digits an LU of a badly scaled band loses. The residual that drives the step is
+// the one checked: when it passes, the refined x passes too; only a solution that fails it is
+// checked again after its refinement. A Cholesky factorisation that succeeded needs neither: its
+// residual is bounded by a small multiple of n * epsilon * |A| |x|, far below the tolerance, and the
+// band's scaling does not hurt it. True when x is accepted.
+bool RefineAndCheck(const CMatrixSolver::CBandFactor& f, const double* m, double omega, double normA, const double* b,
+                    double* x, int n, double tolerance)
 {
-    MapMatrix A(a, n, n);
-    Eigen::Map<Eigen::VectorXd> X(x, n);
-    Eigen::VectorXd r = MapVector(b, n) - A * X;
+    if (!MapVector(x, n).allFinite())
+        return false;
+    if (f.IsBackwardStable())
+        return true;
+    Eigen::VectorXd r(n);
+    Residual(m, omega, b, x, n, r.data());
+    const bool accepted = Acceptable(normA, b, x, r.data(), n, tolerance);
     Eigen::VectorXd dx(n);
     if (f.SolveWith(r.data(), dx.data(), n))
-        X += dx;
+        Eigen::Map<Eigen::VectorXd>(x, n) += dx;
+    if (accepted)
+        return true;
+    Residual(m, omega, b, x, n, r.data());
+    return Acceptable(normA, b, x, r.data(), n, tolerance);
 }
 
 uint64_t Hash(const double* a, size_t count)
@@ -158,9 +285,9 @@ void CMatrixSolver::ShowProgress(int show, int, IMessageTarget*)
     m_show = show;
 }
 
-std::unique_ptr<CMatrixSolver::CBandFactor> CMatrixSolver::Factorise(const double* a, int n) const
+std::unique_ptr<CMatrixSolver::CBandFactor> CMatrixSolver::Factorise(BandStorage&& a, int n, bool) const
 {
-    return elements_solver::MakeLU(a, n);
+    return elements_solver::MakeLU(std::move(a), n);
 }
 
 int CMatrixSolver::Solve()
@@ -173,7 +300,8 @@ int CMatrixSolver::Solve()
         n != m_solution->GetSubsystemCount())
         return 0;
     int bands = std::min({m_matrix->GetDataCount(), m_rhs->GetDataCount(), m_solution->GetDataCount()});
-    std::vector<double> a(static_cast<size_t>(n) * n), b(static_cast<size_t>(n)), x(static_cast<size_t>(n));
+    BandStorage a;
+    std::vector<double> b(static_cast<size_t>(n)), x(static_cast<size_t>(n));
     for (int band = 0; band < bands; ++band) {
         if (m_restricted && (band >= static_cast<int>(m_flags.size()) || m_flags[static_cast<size_t>(band)] != 1))
             continue;
@@ -187,7 +315,7 @@ int CMatrixSolver::Solve()
     return 1;
 }
 
-bool CMatrixSolver::SolveBand(int band, int n, std::vector<double>& a, std::vector<double>& b, std::vector<double>& x)
+bool CMatrixSolver::SolveBand(int band, int n, BandStorage& a, std::vector<double>& b, std::vector<double>& x)
 {
     using namespace elements_solver;
     if (n == 0)
@@ -199,38 +327,49 @@ bool CMatrixSolver::SolveBand(int band, int n, std::vector<double>& a, std::vect
     const double* m = m_matrix->GetPointValues(band); // row-major
     if (!m)
         return false;
-    // Column-major for Eigen: a[c * n + r] = omega * M(r, c).
-    for (int c = 0; c < n; ++c)
-        for (int r = 0; r < n; ++r)
-            a[static_cast<size_t>(c) * n + r] = omega * m[static_cast<size_t>(r) * n + c];
+    const size_t size = static_cast<size_t>(n) * static_cast<size_t>(n);
+    // The factorisation of the band before took the storage along; every value is written below.
+    auto fresh = [&] {
+        if (!a)
+            a.reset(new double[size]);
+        return a.get();
+    };
+    const BandCopy copy = CopyScaled(m, omega, n, fresh());
     for (int r = 0; r < n; ++r)
         b[static_cast<size_t>(r)] = m_rhs->DataValue(band, r);
-    if (!MapMatrix(a.data(), n, n).allFinite() || !MapVector(b.data(), n).allFinite())
+    if (!copy.finite || !MapVector(b.data(), n).allFinite())
         return false;
 
     std::shared_ptr<CBandFactor> factor;
     uint64_t key = 0;
     if (m_cache) {
-        key = Hash(a.data(), a.size());
-        factor = m_cache->m_impl->Find(key, a.data(), n);
+        key = Hash(a.get(), size);
+        factor = m_cache->m_impl->Find(key, a.get(), n);
     }
     if (!factor) {
-        factor = Factorise(a.data(), n);
+        std::vector<double> kept;
+        if (m_cache)
+            kept.assign(a.get(), a.get() + size);
+        factor = Factorise(std::move(a), n, copy.symmetric);
+        if (!factor && copy.symmetric) {
+            // Symmetric but not positive definite: the Cholesky attempt used up its copy.
+            CopyScaled(m, omega, n, fresh());
+            factor = Factorise(std::move(a), n, false);
+        }
         if (factor && m_cache) {
             ++m_cache->m_impl->factorCount;
-            m_cache->m_impl->entries.emplace(key, CMatrixFactorCache::Impl::Entry{n, a, factor});
+            m_cache->m_impl->entries.emplace(key, CMatrixFactorCache::Impl::Entry{n, std::move(kept), factor});
         }
     }
-    if (factor && factor->SolveWith(b.data(), x.data(), n)) {
-        Refine(*factor, a.data(), b.data(), x.data(), n);
-        if (Acceptable(a.data(), b.data(), x.data(), n, 1e-9))
-            return true;
-    }
+    constexpr double kTolerance = 1e-9;
+    if (factor && factor->SolveWith(b.data(), x.data(), n) &&
+        RefineAndCheck(*factor, m, omega, copy.frobenius, b.data(), x.data(), n, kTolerance))
+        return true;
     // The fast factorisation failed the check: full pivoting either solves the band or shows that
     // it is singular.
-    std::unique_ptr<CBandFactor> full = MakeFullPivotLU(a.data(), n);
+    CopyScaled(m, omega, n, fresh());
+    std::unique_ptr<CBandFactor> full = MakeFullPivotLU(std::move(a), n);
     if (!full || !full->SolveWith(b.data(), x.data(), n))
         return false;
-    Refine(*full, a.data(), b.data(), x.data(), n);
-    return Acceptable(a.data(), b.data(), x.data(), n, 1e-9);
+    return RefineAndCheck(*full, m, omega, copy.frobenius, b.data(), x.data(), n, kTolerance);
 }

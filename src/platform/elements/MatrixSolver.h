@@ -80,6 +80,9 @@ public:
     // The band that failed in the last Solve; -1 when none did.
     int GetFailedBand() const { return m_failedBand; }
 
+    // The n x n values of one band matrix.
+    using BandStorage = std::unique_ptr<double[]>;
+
     // One factorised band: solves a right-hand side with it. Implementations live in the .cpp.
     class CBandFactor
     {
@@ -87,18 +90,22 @@ public:
         virtual ~CBandFactor() = default;
         // x from b; false when the result is not finite.
         virtual bool SolveWith(const double* b, double* x, int n) const = 0;
+        // The solutions of this factorisation need no residual check (a Cholesky that succeeded).
+        virtual bool IsBackwardStable() const { return false; }
     };
 
 protected:
-    // Factorises the scaled band matrix a (column-major n x n); null when it cannot be factorised.
-    virtual std::unique_ptr<CBandFactor> Factorise(const double* a, int n) const;
+    // Factorises the scaled band matrix a (n x n in the model's row-major layout) in place, taking
+    // its storage; null when it cannot be factorised. symmetric tells that a equals its transpose to
+    // rounding (found while a was made).
+    virtual std::unique_ptr<CBandFactor> Factorise(BandStorage&& a, int n, bool symmetric) const;
 
     CZuMatFunc* m_matrix;
     CZuVecFunc* m_rhs;
     CZuVecFunc* m_solution;
 
 private:
-    bool SolveBand(int band, int n, std::vector<double>& a, std::vector<double>& b, std::vector<double>& x);
+    bool SolveBand(int band, int n, BandStorage& a, std::vector<double>& b, std::vector<double>& x);
 
     std::vector<int> m_flags;
     bool m_restricted = false;

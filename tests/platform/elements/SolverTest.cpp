@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <Eigen/Dense>
 
 #include "platform/elements/CGMSolver.h"
 #include "platform/elements/MatrixSolver.h"
@@ -155,4 +161,71 @@ TEST(Solvers, FactorCacheSharesEqualBandsOnly)
     ASSERT_NE(changed.Solve(), 0);
     EXPECT_EQ(cache.GetFactorCount(), 3);
     EXPECT_NEAR(s.x.DataValue(0, 1), 2.0, 1e-9); // band 0 still from the kept factorisation
+}
+
+// Larger bands whose subsystems differ by many orders of magnitude (modal densities 1e-4 .. 1e4, as
+// plates beside cavities give): a reciprocal band (Cholesky), the same band with global CLFs (LU of
+// an unsymmetric matrix) and a symmetric band that is not positive definite (Cholesky refuses it).
+// Every solution component must match the one of a full-pivoting solve in long double, so that a
+// small subsystem's energy is not lost in the large ones' rounding; the matrices span more than the
+// 16 x 16 tiles the symmetry test compares.
+TEST(Solvers, BadlyScaledBandsKeepEverySubsystemsDigits)
+{
+    constexpr int n = 37;
+    std::vector<std::string> names;
+    for (int i = 0; i < n; ++i)
+        names.push_back("S" + std::to_string(i));
+    CZuSubsystemTable table(names);
+    constexpr int kBands = 3;
+    CZuMatFunc m("m", &table, nullptr, kBands, nullptr, 2);
+    CZuVecFunc p("p", &table, kBands, nullptr, 3), e("e", &table, kBands, nullptr, 52);
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) / double(1u << 24);
+    };
+    for (int band = 0; band < kBands; ++band) {
+        m.DataIndex(band) = 250.0 * (band + 1);
+        std::vector<double> density(n);
+        for (int i = 0; i < n; ++i)
+            density[size_t(i)] = std::pow(10.0, -4.0 + 8.0 * next());
+        for (int i = 0; i < n; ++i) {
+            m.DataValue(band, i, i) += density[size_t(i)] * (0.005 + 0.05 * next());
+            for (int k = 0; k < 4; ++k) {
+                const int j = int(next() * n) % n;
+                if (j == i)
+                    continue;
+                const double nEta = density[size_t(i)] * 1e-3 * (0.1 + next());
+                const double back = band == 1 ? density[size_t(j)] * 1e-3 * (0.1 + next()) : nEta;
+                m.DataValue(band, j, i) -= nEta;
+                m.DataValue(band, i, i) += nEta;
+                m.DataValue(band, i, j) -= back;
+                m.DataValue(band, j, j) += back;
+            }
+            p.DataValue(band, i) = i % 5 == 0 ? 1.0 : 0.0;
+        }
+    }
+    // Band 2: symmetric but indefinite.
+    m.DataValue(2, 3, 3) = -m.DataValue(2, 3, 3);
+
+    for (int which = 0; which < 2; ++which) {
+        std::unique_ptr<CMatrixSolver> solver =
+            which == 0 ? std::make_unique<CMatrixSolver>(&m, &p, &e)
+                       : std::unique_ptr<CMatrixSolver>(std::make_unique<CCGMSolver>(&m, &p, &e));
+        ASSERT_NE(solver->Solve(), 0) << which;
+        for (int band = 0; band < kBands; ++band) {
+            using LongMatrix = Eigen::Matrix<long double, Eigen::Dynamic, Eigen::Dynamic>;
+            LongMatrix a(n, n);
+            Eigen::Matrix<long double, Eigen::Dynamic, 1> b(n);
+            const long double omega = CMatrixSolver::kTwoPi * m.DataIndex(band);
+            for (int r = 0; r < n; ++r) {
+                b(r) = p.DataValue(band, r);
+                for (int c = 0; c < n; ++c)
+                    a(r, c) = omega * m.DataValue(band, r, c);
+            }
+            const Eigen::Matrix<long double, Eigen::Dynamic, 1> reference = a.fullPivLu().solve(b);
+            for (int r = 0; r < n; ++r)
+                EXPECT_NEAR(double(e.DataValue(band, r) / reference(r)), 1.0, 1e-9) << which << " " << band << " " << r;
+        }
+    }
 }
