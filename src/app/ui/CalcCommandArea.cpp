@@ -10,6 +10,7 @@
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
 #include "app/ui/DockTreeWnd.h"
+#include "app/ui/FrameCommandHandler.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/ResultCommandsUi.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
@@ -34,8 +35,12 @@ CAnalysisProject* SelectedAnalysis(const CCommandState& s)
 bool OpenCalcSubsystemSelection(CMainFrame& frame, const CCommandState& s, int id)
 {
     CAnalysisProject* project = SelectedAnalysis(s);
+    if (!project)
+        return true;
+    // The model window first, so that the user sees the subsystems being chosen from.
+    frame.Commands()->OpenModelView();
     CZuSubsystemTable offered;
-    if (!project || !Calc::GetOfferedSubsystems(id, *project, offered))
+    if (!Calc::GetOfferedSubsystems(id, *project, offered))
         return true;
     CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::CreateInstance(&frame, &frame);
     if (!dialog)

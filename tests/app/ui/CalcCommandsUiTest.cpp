@@ -18,6 +18,7 @@
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
+#include "app/ui/3DModelView.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
 #include "app/ui/MainFrame.h"
@@ -35,6 +36,9 @@
 TEST(CalcCommandsUi, InputPowersThenEnergyResultFromTheMenu)
 {
     ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+    // The frame hands the model window to the template it finds by name.
+    if (GetTALVOApp().GetTemplateCount() == 0)
+        GetTALVOApp().RegisterDocTemplates();
     QTemporaryDir dir;
     CMainFrame frame;
     auto doc = std::make_unique<CTALVODoc>();
@@ -65,8 +69,11 @@ TEST(CalcCommandsUi, InputPowersThenEnergyResultFromTheMenu)
          {C::ID_CALC_VIBRATION_LEVEL, C::ID_CALC_SPL, C::ID_SEARCH_DOMINANT_PATH, C::ID_CALC_POWER_CONTRIBUTION})
         EXPECT_FALSE(frame.Action(id)->isEnabled()) << id;
 
-    // The selection offers the excited roof, ticked; its OK runs the chain in the frame.
+    // The model window opens first; the selection offers the excited roof, ticked; its OK runs
+    // the chain in the frame.
+    C3DModelView::CloseAll();
     frame.Action(C::ID_CALC_INPUT_POWER)->trigger();
+    EXPECT_TRUE(C3DModelView::GetOpenView(0) || C3DModelView::GetOpenView(1)) << "the model window";
     CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::GetInstance();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle().toStdString(), LoadString(6197));
