@@ -44,7 +44,8 @@ void RegisterAliasCommands(CCommandRegistry& r)
         r.Add(e);
     }
     // File new and open as the shortcut bar's first two buttons offer them.
-    for (const auto& [id, target] : {std::pair{ID_FILE_NEW_ALIAS, ID_FILE_NEW}, std::pair{ID_FILE_OPEN_ALIAS, ID_FILE_OPEN}}) {
+    for (const auto& [id, target] :
+         {std::pair{ID_FILE_NEW_ALIAS, ID_FILE_NEW}, std::pair{ID_FILE_OPEN_ALIAS, ID_FILE_OPEN}}) {
         CCommandEntry e;
         e.id = id;
         e.aliasOf = target;

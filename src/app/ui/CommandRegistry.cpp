@@ -66,24 +66,26 @@ const CCommandMenu* CCommandRegistry::FindMenu(const std::string& key) const
 
 std::vector<const CCommandEntry*> CCommandRegistry::InMenu(const std::string& key) const
 {
-    return Collect(m_entries, [&key](const CCommandEntry& e) { return e.menu == key; }, &CCommandEntry::menuPos);
+    return Collect(
+        m_entries, [&key](const CCommandEntry& e) { return e.menu == key; }, &CCommandEntry::menuPos);
 }
 
 std::vector<const CCommandEntry*> CCommandRegistry::OnToolBar() const
 {
-    return Collect(m_entries, [](const CCommandEntry& e) { return e.toolBarPos >= 0; }, &CCommandEntry::toolBarPos);
+    return Collect(
+        m_entries, [](const CCommandEntry& e) { return e.toolBarPos >= 0; }, &CCommandEntry::toolBarPos);
 }
 
 std::vector<const CCommandEntry*> CCommandRegistry::InShortcut(int item) const
 {
-    return Collect(m_entries, [item](const CCommandEntry& e) { return e.shortcutItem == item; },
-                   &CCommandEntry::shortcutPos);
+    return Collect(
+        m_entries, [item](const CCommandEntry& e) { return e.shortcutItem == item; }, &CCommandEntry::shortcutPos);
 }
 
 std::vector<const CCommandEntry*> CCommandRegistry::InContextMenu(ECommandContextMenu menu) const
 {
-    return Collect(m_entries, [menu](const CCommandEntry& e) { return (e.contextMenus & menu) != 0; },
-                   &CCommandEntry::contextPos);
+    return Collect(
+        m_entries, [menu](const CCommandEntry& e) { return (e.contextMenus & menu) != 0; }, &CCommandEntry::contextPos);
 }
 
 std::vector<const CCommandMenu*> CCommandRegistry::SubMenus(const std::string& parentKey) const
@@ -95,7 +97,8 @@ std::vector<const CCommandMenu*> CCommandRegistry::SubMenus(const std::string& p
         if (parent == parentKey)
             out.push_back(&m);
     }
-    std::stable_sort(out.begin(), out.end(), [](const CCommandMenu* a, const CCommandMenu* b) { return a->pos < b->pos; });
+    std::stable_sort(out.begin(), out.end(),
+                     [](const CCommandMenu* a, const CCommandMenu* b) { return a->pos < b->pos; });
     return out;
 }
 

@@ -54,27 +54,27 @@ struct CCommandEntry
     using Action = std::function<bool(CMainFrame&, const CCommandState&)>;
 
     int id = 0;
-    const char* text = "";     // English menu text
+    const char* text = "";      // English menu text
     const char* icon = nullptr; // name in the icon set (AppIcon)
 
     // Placement. Positions order the items of one place; a new hundred starts a group behind a
     // separator.
-    std::string menu;           // menu key ("File", "View/Language", ...); empty: in no menu
+    std::string menu; // menu key ("File", "View/Language", ...); empty: in no menu
     int menuPos = 0;
-    bool resultPopup = false;   // in its menu as a sub-menu of the selected project's result sets
-    int toolBarPos = -1;        // -1: not on the toolbar
-    int shortcutItem = -1;      // the shortcut-bar button whose menu offers it (-1: none)
+    bool resultPopup = false; // in its menu as a sub-menu of the selected project's result sets
+    int toolBarPos = -1;      // -1: not on the toolbar
+    int shortcutItem = -1;    // the shortcut-bar button whose menu offers it (-1: none)
     int shortcutPos = 0;
     unsigned contextMenus = kContextNone;
     int contextPos = 0;
-    bool picker = false;        // a row of the project window's subsystem pickers
-    int standardKey = 0;        // QKeySequence::StandardKey, 0 for none
-    int aliasOf = 0;            // an alias: the id it sends (its rule is that id's rule)
+    bool picker = false; // a row of the project window's subsystem pickers
+    int standardKey = 0; // QKeySequence::StandardKey, 0 for none
+    int aliasOf = 0;     // an alias: the id it sends (its rule is that id's rule)
     bool aliasToExperimentWindow = false;
 
-    EnableRule enabled;          // empty: always enabled
-    EnableRule checked;          // empty: not checkable
-    Action run;                  // false when the command did not run
+    EnableRule enabled; // empty: always enabled
+    EnableRule checked; // empty: not checkable
+    Action run;         // false when the command did not run
 };
 
 // A menu of the main menu bar or a sub-menu of one.
@@ -83,7 +83,7 @@ struct CCommandMenu
     std::string key;    // "File", "View/Language": the parent's key before the last '/'
     int textNumber = 0; // the caption's number in the string table (kMenuTextBase + number)
     const char* text = "";
-    int pos = 0;        // order among the parent's items (top level: along the menu bar)
+    int pos = 0; // order among the parent's items (top level: along the menu bar)
     std::string objectName;
     bool developerOnly = false; // only with the marker file beside the program
 };

@@ -3,6 +3,9 @@
 #include "app/ui/ProjectTreeModel.h"
 #include "platform/elements/MElement.h"
 #include "platform/elements/MElementList.h"
+#include "platform/win/MessageTarget.h"
+#include "platform/win/Messages.h"
+#include "spectral/ZuRpmResultData.h"
 
 #include <QItemSelectionModel>
 
@@ -13,7 +16,23 @@ CMTreeCtrlEx::CMTreeCtrlEx(QWidget* parent) : QTreeView(parent), m_model(new CPr
     setModel(m_model);
     setHeaderHidden(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A double-click opens the element, so labels are edited by F2 or a click on the selected one.
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    // Result sets over RPM take a new name; the main window decides whether it is free.
+    m_model->SetLabelEditor(
+        [](const CMElement* element) {
+            return DynamicDowncast<CZuRpmResultData>(const_cast<CMElement*>(element)) != nullptr;
+        },
+        [this](CMElement* element, const std::string& text) {
+            IMessageTarget* main = GetMainWindowTarget();
+            if (!main)
+                return false;
+            SelectElements({element});
+            int renamed = 0;
+            main->SendMessage(WM_ZU_TREE_LABEL_EDITED, reinterpret_cast<uintptr_t>(text.c_str()),
+                              reinterpret_cast<intptr_t>(&renamed));
+            return renamed != 0;
+        });
     setDragDropMode(QAbstractItemView::NoDragDrop);
     setUniformRowHeights(true); // keeps trees of many thousands of rows quick
     setContextMenuPolicy(Qt::CustomContextMenu);

@@ -783,6 +783,12 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
             menu->popup(QCursor::pos());
         }
         return 0;
+    case WM_ZU_TREE_LABEL_EDITED: {
+        const bool renamed = RenameSelectedResultSet(wParam ? reinterpret_cast<const char*>(wParam) : "");
+        if (lParam)
+            *reinterpret_cast<int*>(lParam) = renamed ? 1 : 0;
+        return 0;
+    }
     case WM_ZU_RESULT_SELECTED:
         return m_doc ? CResultCommandsUi::OnResultSelected(wParam, lParam, *m_doc) : 0;
     case WM_ZU_SPL_BY_SINGLE_IP:
@@ -915,6 +921,22 @@ QMenu* CMainFrame::CreateTreeContextMenu(QWidget* parent)
         menu->addAction(m_actions[e->id]);
     }
     return menu;
+}
+
+bool CMainFrame::RenameSelectedResultSet(const std::string& name)
+{
+    if (!m_doc || name.empty())
+        return false;
+    CMElementList selection;
+    GetTALVOApp().GetSelectedElements(selection);
+    auto* set = selection.GetSize() > 0 ? DynamicDowncast<CZuRpmResultData>(selection[0]) : nullptr;
+    CMElement* parent = set ? set->GetParent() : nullptr;
+    // A name that some element below the same parent has already would make the two ambiguous.
+    if (!parent || parent->FindOne(name) != nullptr)
+        return false;
+    set->SetName(name);
+    m_doc->SetModifiedFlag(1);
+    return true;
 }
 
 bool CMainFrame::IsOpenAnalysisProject(const CAnalysisProject* project) const

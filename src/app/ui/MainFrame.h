@@ -129,6 +129,9 @@ public:
     // commands on the selected element and its project (open, the aliases, the project's removal
     // and renaming). Null without a selection; the caller owns the menu.
     QMenu* CreateTreeContextMenu(QWidget* parent);
+    // A label edit in the project tree: the first selected element, an RPM result set, takes the
+    // name unless it is empty or an element below the set's parent has it already.
+    bool RenameSelectedResultSet(const std::string& name);
 
     // The Calculation menu's sub-menu of a result command (1003, 1036, 1057, 1067): the selected
     // project's result sets, each running the command on itself, or a grayed "no result". Null for

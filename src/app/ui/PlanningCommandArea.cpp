@@ -19,9 +19,7 @@ void RegisterPlanningCommands(CCommandRegistry& r)
         e.enabled = [](const CCommandState& s) {
             return s.Doc() && dynamic_cast<CExtUFDaqProject*>(s.selection.project) != nullptr;
         };
-        e.run = [](CMainFrame&, const CCommandState& s) {
-            return OpenPlanningWizard(s.selection.project) != nullptr;
-        };
+        e.run = [](CMainFrame&, const CCommandState& s) { return OpenPlanningWizard(s.selection.project) != nullptr; };
         r.Add(e);
     }
 }

@@ -229,7 +229,28 @@ QVariant CProjectTreeModel::data(const QModelIndex& index, int role) const
 
 Qt::ItemFlags CProjectTreeModel::flags(const QModelIndex& index) const
 {
-    if (!index.isValid())
+    Node* node = NodeOf(index);
+    if (!node)
         return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (m_editor && m_editable && m_editable(node->element))
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+void CProjectTreeModel::SetLabelEditor(LabelEditRule editable, LabelEditor editor)
+{
+    m_editable = std::move(editable);
+    m_editor = std::move(editor);
+}
+
+bool CProjectTreeModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    Node* node = NodeOf(index);
+    if (role != Qt::EditRole || !node || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    if (!m_editor(node->element, value.toString().toStdString()))
+        return false;
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return true;
 }

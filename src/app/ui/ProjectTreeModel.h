@@ -8,7 +8,9 @@
 #include <QAbstractItemModel>
 #include <QHash>
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class CMElement;
@@ -45,6 +47,12 @@ public:
     // Element's name changed: repaints its row.
     void ElementChanged(const CMElement* element);
 
+    // Label editing: which elements' labels may be edited, and what takes an edited label (true
+    // when the element took it). Without an editor no label is editable.
+    using LabelEditRule = std::function<bool(const CMElement*)>;
+    using LabelEditor = std::function<bool(CMElement*, const std::string&)>;
+    void SetLabelEditor(LabelEditRule editable, LabelEditor editor);
+
     // QAbstractItemModel
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -52,6 +60,7 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
 private:
     struct Node
@@ -70,4 +79,6 @@ private:
 
     std::vector<std::unique_ptr<Node>> m_roots;
     QHash<const CMElement*, Node*> m_nodes;
+    LabelEditRule m_editable;
+    LabelEditor m_editor;
 };

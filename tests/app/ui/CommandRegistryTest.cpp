@@ -71,23 +71,89 @@ struct Case
 // The commands of the frame and of the application with the selection each is typically used on.
 const Case kCases[] = {
     // the frame's commands
-    {1003, ResultSet}, {1036, ResultSet}, {1057, ResultSet}, {1067, ResultSet},
-    {1033, Analysis}, {1177, Powered}, {1181, Powered}, {1182, Powered},
-    {1034, Model}, {1035, Daq}, {1077, Contribution}, {1080, Daq}, {1081, Daq}, {1082, Daq},
-    {1083, Response}, {1084, Response}, {1085, Analysis}, {1089, UfDaq}, {1091, Daq}, {1095, Daq},
-    {1100, Model}, {1109, Daq}, {1110, Daq}, {1126, Daq}, {1130, Model}, {1136, Daq},
-    {1155, Model}, {1156, Model}, {1162, Daq}, {1166, ResultSet}, {1172, Model}, {1187, Model},
-    {1188, Model}, {1189, Model}, {1190, Analysis}, {1191, Model}, {1200, Model}, {1202, Model},
-    {1231, UfDaq}, {1232, Model}, {1233, Model}, {1234, Daq}, {57635, Response},
+    {1003, ResultSet},
+    {1036, ResultSet},
+    {1057, ResultSet},
+    {1067, ResultSet},
+    {1033, Analysis},
+    {1177, Powered},
+    {1181, Powered},
+    {1182, Powered},
+    {1034, Model},
+    {1035, Daq},
+    {1077, Contribution},
+    {1080, Daq},
+    {1081, Daq},
+    {1082, Daq},
+    {1083, Response},
+    {1084, Response},
+    {1085, Analysis},
+    {1089, UfDaq},
+    {1091, Daq},
+    {1095, Daq},
+    {1100, Model},
+    {1109, Daq},
+    {1110, Daq},
+    {1126, Daq},
+    {1130, Model},
+    {1136, Daq},
+    {1155, Model},
+    {1156, Model},
+    {1162, Daq},
+    {1166, ResultSet},
+    {1172, Model},
+    {1187, Model},
+    {1188, Model},
+    {1189, Model},
+    {1190, Analysis},
+    {1191, Model},
+    {1200, Model},
+    {1202, Model},
+    {1231, UfDaq},
+    {1232, Model},
+    {1233, Model},
+    {1234, Daq},
+    {57635, Response},
     // the application's commands
-    {57664, Model}, {1122, Model}, {1123, Model}, {57602, Model}, {1152, Model}, {1143, Daq},
-    {1144, Daq}, {1131, Model}, {1184, Model}, {1146, Model}, {1147, Model}, {1148, Model},
-    {1056, Model}, {1223, Model}, {1226, Daq}, {1224, Model}, {1225, Model}, {1227, Model},
-    {1228, Model}, {1229, Model}, {1230, Model}, {1236, Model}, {1237, Model}, {1238, Model},
-    {1206, Model}, {1207, Model}, {1222, ResultSet},
+    {57664, Model},
+    {1122, Model},
+    {1123, Model},
+    {57602, Model},
+    {1152, Model},
+    {1143, Daq},
+    {1144, Daq},
+    {1131, Model},
+    {1184, Model},
+    {1146, Model},
+    {1147, Model},
+    {1148, Model},
+    {1056, Model},
+    {1223, Model},
+    {1226, Daq},
+    {1224, Model},
+    {1225, Model},
+    {1227, Model},
+    {1228, Model},
+    {1229, Model},
+    {1230, Model},
+    {1236, Model},
+    {1237, Model},
+    {1238, Model},
+    {1206, Model},
+    {1207, Model},
+    {1222, ResultSet},
     // the aliases
-    {1208, Model}, {1209, Model}, {1210, Model}, {1211, Daq}, {1212, Daq}, {1213, Daq},
-    {1214, ExpWindow}, {1215, ExpWindow}, {1216, ExpWindow}, {1217, ExpWindow}, {1218, Analysis},
+    {1208, Model},
+    {1209, Model},
+    {1210, Model},
+    {1211, Daq},
+    {1212, Daq},
+    {1213, Daq},
+    {1214, ExpWindow},
+    {1215, ExpWindow},
+    {1216, ExpWindow},
+    {1217, ExpWindow},
+    {1218, Analysis},
     {1221, Powered},
 };
 
@@ -116,9 +182,9 @@ protected:
         doc = std::move(built);
         CTALVOProject& container = doc->GetTALVOProject();
         model = container.GetModelProject();
-        ASSERT_NE(model->ReplaceHSEAModel(
-                      std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
-                  nullptr);
+        ASSERT_NE(
+            model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
+            nullptr);
         daq = container.GetDaqProject(0);
         analysis = DynamicDowncast<CAnalysisProject>(container.GetProject(2));
         ASSERT_NE(analysis, nullptr);
@@ -160,8 +226,8 @@ protected:
         const std::vector<double> f = project.GetOctaveManager()->GetFreqArray();
         const std::vector<double> rpms = {1000.0, 1100.0, 1200.0};
         CMElementList list;
-        auto map = CZuRpmFunc::NewRpmFunc("IP Roof", 3, nullptr, "Roof", f.data(), static_cast<int>(f.size()),
-                                          rpms.data(), 3);
+        auto map =
+            CZuRpmFunc::NewRpmFunc("IP Roof", 3, nullptr, "Roof", f.data(), static_cast<int>(f.size()), rpms.data(), 3);
         list.Add(map.release());
         CInputPowerFolder* folder = project.GetInputPowerFolder();
         if (!folder)
@@ -174,8 +240,11 @@ protected:
         const CTALVOProject& container = doc->GetTALVOProject();
         const auto select = [&](CBaseProject* project, CMElement* element) {
             CCommandState s;
-            s.selection = {doc.get(), project, container.GetProjectIndex(project),
-                           {element ? element : static_cast<CMElement*>(project)}, LANG_ENGLISH};
+            s.selection = {doc.get(),
+                           project,
+                           container.GetProjectIndex(project),
+                           {element ? element : static_cast<CMElement*>(project)},
+                           LANG_ENGLISH};
             s.treeVisible = s.shortcutBarVisible = true;
             return s;
         };

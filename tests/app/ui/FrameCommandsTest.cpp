@@ -784,3 +784,51 @@ TEST_F(FrameCommandsTest, ResultPopupsListTheProjectsResultSetsAndRunOnTheChosen
     ASSERT_EQ(selection.GetSize(), 1);
     EXPECT_EQ(selection[0], second);
 }
+
+TEST_F(FrameCommandsTest, AnRpmResultSetTakesAnEditedLabelThatIsFreeUnderItsParent)
+{
+    auto* set = Analysis()->AddChild(std::make_unique<CZuRpmResultData>("Result #1", Analysis(), 51, 0, 100.0, 5000.0));
+    CMElement* folder = Analysis()->AddChild(std::make_unique<CMElement>("Folder", Analysis(), 100));
+    folder->AddChild(std::make_unique<CMElement>("Taken", folder, 53));
+    auto* orderSet =
+        Analysis()->AddChild(std::make_unique<CZuOTResultData>("Order #1", Analysis(), 51, 0, 100.0, 5000.0));
+    orderSet->SetName("Sibling");
+    const std::string original = set->GetName();
+    frame->TreeWindow()->RefreshItems();
+    Select(2, set);
+    CProjectTreeModel* model = frame->TreeWindow()->GetActiveTree()->Model();
+    const QModelIndex index = model->IndexOf(set);
+    ASSERT_TRUE(model->flags(index) & Qt::ItemIsEditable);
+    EXPECT_FALSE(model->flags(model->IndexOf(folder)) & Qt::ItemIsEditable) << "a folder keeps its name";
+    EXPECT_FALSE(model->flags(model->IndexOf(orderSet)) & Qt::ItemIsEditable) << "only sets over RPM";
+    EXPECT_FALSE(model->flags(model->IndexOf(Analysis())) & Qt::ItemIsEditable);
+
+    struct Case
+    {
+        const char* text;
+        bool taken;
+        const char* nameAfter;
+    };
+    const Case cases[] = {
+        {"", false, nullptr},      // empty: refused
+        {"Taken", false, nullptr}, // a deeper element below the same parent has it
+        {"Sibling", false, nullptr}, // a sibling has it
+        {"Cabin at idle", true, "Cabin at idle"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        doc->SetModifiedFlag(0);
+        EXPECT_EQ(model->setData(index, QString::fromUtf8(c.text), Qt::EditRole), c.taken);
+        const std::string after = c.nameAfter ? c.nameAfter : original;
+        EXPECT_EQ(set->GetName(), after);
+        EXPECT_EQ(model->data(index).toString().toStdString(), after);
+        EXPECT_EQ(doc->IsModified(), c.taken);
+    }
+    // The message itself, as the tree sends it with another element selected, refuses.
+    Select(2, folder);
+    int renamed = 1;
+    frame->SendMessage(WM_ZU_TREE_LABEL_EDITED, reinterpret_cast<uintptr_t>("Other"),
+                       reinterpret_cast<intptr_t>(&renamed));
+    EXPECT_EQ(renamed, 0);
+    EXPECT_EQ(folder->GetName(), "Folder");
+}
