@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 
 #include "calculation/CalcProject.h"
 #include "experiments/CalcOptions.h"
@@ -141,6 +142,71 @@ float CCalcData::BandLevel(const std::vector<float>& re, const std::vector<float
     return static_cast<float>(std::sqrt(2.0 * sum));
 }
 
+namespace {
+// Where each band of a band set lies in a spectrum, and the factor a refined band's level is
+// scaled with. Every block of a run has the same line count, line spacing and band sets, so the
+// tables of the last block are kept (per thread, as blocks are computed on several) and reused
+// while all of these stay the same.
+struct BandTables
+{
+    int referenceKind = -1;
+    int lineCount = 0;
+    float df = 0.0f;
+    std::unique_ptr<COctaveManager> bands; // a copy of the set the tables were made for
+    struct Band
+    {
+        int first = -1;
+        int count = 0;
+        float refinedScale = 1.0f;
+        bool refined = false;
+    };
+    std::vector<Band> list;
+
+    bool Fits(int kind, int lines, float spacing, const COctaveManager& set) const
+    {
+        return bands && kind == referenceKind && lines == lineCount && spacing == df && *bands == set;
+    }
+
+    void Build(int kind, int lines, float spacing, const COctaveManager& set)
+    {
+        const COctaveManager reference(kind, kReferenceLow, kReferenceHigh);
+        CBandInfoManager referenceLines;
+        referenceLines.SetOctaveManager(&reference);
+        referenceLines.SetLineCount(lines);
+        referenceLines.SetDf(spacing);
+        referenceLines.CreateBandInfoList();
+
+        CBandInfoManager bandLines;
+        bandLines.SetOctaveManager(&set);
+        bandLines.SetLineCount(lines);
+        bandLines.SetDf(spacing);
+        bandLines.UpdateBandInfoList();
+
+        list.clear();
+        for (const tagBandInfo& band : bandLines.GetBandList()) {
+            Band b;
+            b.first = band.nFirstLine;
+            b.count = band.nLineCount;
+            const int entry = set.FindBand(band.dCentre);
+            if (entry >= 0 && set.GetFreqInfo(entry).GetDomainType() == kRefinedBand) {
+                // A refined band stands for the whole reference band that holds it.
+                const int r = referenceLines.FindBand(band.dCentre);
+                if (r >= 0) {
+                    b.refined = true;
+                    b.refinedScale = static_cast<float>(std::sqrt(
+                        double(referenceLines.GetBandList()[static_cast<size_t>(r)].nLineCount) / band.nLineCount));
+                }
+            }
+            list.push_back(b);
+        }
+        referenceKind = kind;
+        lineCount = lines;
+        df = spacing;
+        bands = std::make_unique<COctaveManager>(set);
+    }
+};
+} // namespace
+
 int CCalcData::ComputeBandLevels()
 {
     const CExpProject* project = GetExpProject();
@@ -150,35 +216,17 @@ int CCalcData::ComputeBandLevels()
     if (!bands || m_lineCount <= 0)
         return 0;
 
-    const COctaveManager reference(definition ? definition->GetBandType() : OCTAVE_BAND_THIRD, kReferenceLow,
-                                   kReferenceHigh);
-    CBandInfoManager referenceLines;
-    referenceLines.SetOctaveManager(&reference);
-    referenceLines.SetLineCount(m_lineCount);
-    referenceLines.SetDf(m_df);
-    referenceLines.CreateBandInfoList();
+    thread_local BandTables tables;
+    const int referenceKind = definition ? definition->GetBandType() : OCTAVE_BAND_THIRD;
+    if (!tables.Fits(referenceKind, m_lineCount, m_df, *bands))
+        tables.Build(referenceKind, m_lineCount, m_df, *bands);
 
-    CBandInfoManager lines;
-    lines.SetOctaveManager(bands);
-    lines.SetLineCount(m_lineCount);
-    lines.SetDf(m_df);
-    lines.UpdateBandInfoList();
-
-    const CBandInfoList& list = lines.GetBandList();
     m_bandLevels.assign(static_cast<size_t>(bands->GetFreqCount()), kInvalidLevel);
-    for (size_t i = 0; i < list.size() && i < m_bandLevels.size(); ++i) {
-        const tagBandInfo& band = list[i];
-        float level = BandLevel(m_re, m_im, m_lineCount, band.nFirstLine, band.nLineCount);
-        if (level != kInvalidLevel) {
-            const int entry = bands->FindBand(band.dCentre);
-            if (entry >= 0 && bands->GetFreqInfo(entry).GetDomainType() == kRefinedBand) {
-                // A refined band stands for the whole reference band that holds it.
-                const int r = referenceLines.FindBand(band.dCentre);
-                if (r >= 0)
-                    level *= static_cast<float>(std::sqrt(
-                        double(referenceLines.GetBandList()[static_cast<size_t>(r)].nLineCount) / band.nLineCount));
-            }
-        }
+    for (size_t i = 0; i < tables.list.size() && i < m_bandLevels.size(); ++i) {
+        const BandTables::Band& band = tables.list[i];
+        float level = BandLevel(m_re, m_im, m_lineCount, band.first, band.count);
+        if (level != kInvalidLevel && band.refined)
+            level *= band.refinedScale;
         m_bandLevels[i] = level;
     }
     return 1;

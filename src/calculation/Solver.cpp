@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <unordered_map>
 
 #include "calculation/SolverProject.h"
 #include "models/HSEAModelData.h"
@@ -149,8 +151,30 @@ std::vector<double> CSolver::PassRpms() const
     return {rpms[static_cast<size_t>(m_rpmIndex)]};
 }
 
+const std::vector<int>& CSolver::UnitEntries(int s, const CZuVecFunc& unit, const CZuVecFunc& energies)
+{
+    if (m_unitEntries.size() <= static_cast<size_t>(s))
+        m_unitEntries.resize(static_cast<size_t>(s) + 1);
+    std::vector<int>& entries = m_unitEntries[static_cast<size_t>(s)];
+    const int n = energies.GetSubsystemCount();
+    if (static_cast<int>(entries.size()) == n)
+        return entries;
+    // One hash look-up per subsystem: a search of the 1 W vector's names for each would make the
+    // result of a large model grow with the square of its subsystems.
+    std::unordered_map<std::string, int> byName;
+    byName.reserve(static_cast<size_t>(unit.GetSubsystemCount()));
+    for (int i = unit.GetSubsystemCount(); i-- > 0;)
+        byName[unit.GetSubsystem(i)] = i; // the first of equal names wins, as a search finds it
+    entries.resize(static_cast<size_t>(n));
+    for (int j = 0; j < n; ++j) {
+        auto it = byName.find(energies.GetSubsystem(j));
+        entries[static_cast<size_t>(j)] = it == byName.end() ? -1 : it->second;
+    }
+    return entries;
+}
+
 std::unique_ptr<CHSEAResultData> CSolver::KeyEnergies(double key, const std::vector<CZuRpmFunc*>& functions,
-                                                      CZuData* parent) const
+                                                      CZuData* parent)
 {
     COctaveManagerEx* bands = m_project->GetOctaveManager();
     if (!bands)
@@ -176,9 +200,7 @@ std::unique_ptr<CHSEAResultData> CSolver::KeyEnergies(double key, const std::vec
         if (!unit || ps < 0 || row < 0)
             return nullptr;
         // Energy-vector subsystem j is entry index[j] of the 1 W vector.
-        std::vector<int> index(static_cast<size_t>(n));
-        for (int j = 0; j < n; ++j)
-            index[static_cast<size_t>(j)] = unit->GetIndex(E->GetSubsystem(j));
+        const std::vector<int>& index = UnitEntries(s, *unit, *E);
         for (int b = 0; b < bandCount; ++b) {
             if (m_bandIndex >= 0 && b != m_bandIndex)
                 continue;
@@ -260,6 +282,7 @@ int CSolver::Run()
     m_result.reset();
     if (!m_project || !m_model || m_inputs.GetSize() == 0)
         return 0;
+    m_unitEntries.clear();
     if (!CollectInputSubsystems())
         return 0;
     if (!SolveUnitEnergies(m_inputSubsystems))

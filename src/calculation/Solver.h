@@ -24,6 +24,7 @@ class CUnitEnergySolver;
 class CZuData;
 class CZuRpmFunc;
 class CZuRpmResultData;
+class CZuVecFunc;
 class ISolverProject;
 
 class CSolver
@@ -88,7 +89,10 @@ private:
     // The energies of one RPM from the rows of the functions (one per input subsystem) at that
     // RPM, found by value: a function's rows may cover a wider RPM range than the project's.
     std::unique_ptr<CHSEAResultData> KeyEnergies(double rpm, const std::vector<CZuRpmFunc*>& functions,
-                                                 CZuData* parent) const;
+                                                 CZuData* parent);
+    // Entry of each energy-vector subsystem in the 1 W vector of input s (-1: not in it), found by
+    // name once per run: every key's result has the model's subsystems.
+    const std::vector<int>& UnitEntries(int s, const CZuVecFunc& unit, const CZuVecFunc& energies);
     // The RPMs of the pass.
     std::vector<double> PassRpms() const;
     int RpmPass(CZuRpmResultData& set);
@@ -110,4 +114,5 @@ private:
     int m_orderIndex = -1;
     int m_recompute = 0;
     std::unique_ptr<CUnitEnergySolver> m_unitSolver;
+    std::vector<std::vector<int>> m_unitEntries; // per input subsystem, see UnitEntries
 };

@@ -241,6 +241,20 @@ TEST(CalcPipeline, RefinedBandStandsForItsWholeReferenceBand)
     ASSERT_EQ(levels.size(), 2u);
     EXPECT_NEAR(levels[0], std::sqrt(2.0) * std::sqrt(15.0 / 3.0), 1e-3);
     EXPECT_NEAR(levels[1], std::sqrt(2.0), 1e-3);
+
+    // The same blocks again after the band set changed (same edges, the first band no longer
+    // refined, a third band added): the levels follow the new set, not the tables of the last run.
+    COctaveManager changed(OCTAVE_BAND_USER);
+    changed.AddFreqInfo(512.0, 500.0, 524.0, 0);
+    changed.AddFreqInfo(1024.0, 1000.0, 1100.0, 0);
+    changed.AddFreqInfo(2000.0, 1900.0, 2100.0, 0);
+    m.project->SetOctaveManager(&changed);
+    ASSERT_EQ(manager.CalculateAll("", nullptr, 1), 1);
+    const auto& again = manager.GetBandTable()[0][static_cast<size_t>(ExcitationIndexOf(manager, "Panel-A"))];
+    ASSERT_EQ(again.size(), 3u);
+    EXPECT_NEAR(again[0], std::sqrt(2.0), 1e-3);
+    EXPECT_NEAR(again[1], std::sqrt(2.0), 1e-3);
+    EXPECT_LT(again[2], 1e-3);
 }
 
 TEST(CalcPipeline, BandLevelNeedsTheWholeBandInsideTheSpectrum)
