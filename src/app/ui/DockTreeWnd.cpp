@@ -16,7 +16,10 @@
 #include "app/FrameCommands.h"
 #include "platform/win/PromptService.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QStyle>
+#include <QToolButton>
 #include <QItemSelectionModel>
 #include <QTabWidget>
 
@@ -30,7 +33,76 @@ CDockTreeWnd::CDockTreeWnd(QWidget* parent) : QDockWidget(QStringLiteral("Projec
     m_tabs->setTabPosition(QTabWidget::South);
     m_tabs->setDocumentMode(true);
     setWidget(m_tabs);
-    connect(m_tabs, &QTabWidget::currentChanged, this, [this] { emit SelectionChanged(); });
+
+    // The tab row's buttons step through the projects; square, a scroll bar's width and one.
+    auto* corner = new QWidget(m_tabs);
+    corner->setObjectName(QStringLiteral("TabButtons"));
+    auto* row = new QHBoxLayout(corner);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    const int side = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 1;
+    const struct
+    {
+        QStyle::StandardPixmap icon;
+        const char* name;
+        const char* tip;
+    } buttons[4] = {{QStyle::SP_MediaSkipBackward, "TabFirst", "First project"},
+                    {QStyle::SP_ArrowLeft, "TabPrevious", "Previous project"},
+                    {QStyle::SP_ArrowRight, "TabNext", "Next project"},
+                    {QStyle::SP_MediaSkipForward, "TabLast", "Last project"}};
+    for (int k = 0; k < 4; ++k) {
+        auto* button = new QToolButton(corner);
+        button->setObjectName(QString::fromLatin1(buttons[k].name));
+        // The steps by one draw the style's own arrows; the jumps to the ends its skip icons.
+        if (k == kTabPrevious || k == kTabNext)
+            button->setArrowType(k == kTabPrevious ? Qt::LeftArrow : Qt::RightArrow);
+        else
+            button->setIcon(style()->standardIcon(buttons[k].icon));
+        button->setToolTip(QString::fromLatin1(buttons[k].tip));
+        button->setAutoRaise(true);
+        button->setFixedSize(side, side);
+        button->setIconSize(QSize(side - 6, side - 6));
+        connect(button, &QToolButton::clicked, this, [this, k] {
+            const int count = GetTreeCount();
+            const int current = m_tabs->currentIndex();
+            const int target = k == kTabFirst      ? 0
+                               : k == kTabPrevious ? current - 1
+                               : k == kTabNext     ? current + 1
+                                                   : count - 1;
+            if (target >= 0 && target < count)
+                SetActiveIndex(target);
+        });
+        row->addWidget(button);
+        m_tabButtons[k] = button;
+    }
+    m_tabs->setCornerWidget(corner, Qt::BottomLeftCorner);
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
+        UpdateTabButtons();
+        emit SelectionChanged();
+    });
+    UpdateTabButtons();
+}
+
+QToolButton* CDockTreeWnd::TabButton(int k) const
+{
+    return k >= 0 && k < 4 ? m_tabButtons[k] : nullptr;
+}
+
+void CDockTreeWnd::SetTabButtonMask(int mask)
+{
+    m_tabButtonMask = mask & 15;
+    UpdateTabButtons();
+}
+
+void CDockTreeWnd::UpdateTabButtons()
+{
+    const int count = GetTreeCount();
+    const int current = m_tabs->currentIndex();
+    for (int k = 0; k < 4; ++k) {
+        m_tabButtons[k]->setVisible((m_tabButtonMask & (1 << k)) != 0);
+        const bool back = k == kTabFirst || k == kTabPrevious;
+        m_tabButtons[k]->setEnabled(count > 1 && (back ? current > 0 : current >= 0 && current < count - 1));
+    }
 }
 
 CDockTreeWnd::~CDockTreeWnd() = default;
@@ -59,6 +131,7 @@ void CDockTreeWnd::InsertTree(int index, CMElement* project, const std::string& 
     m_trees.insert(m_trees.begin() + index, tree);
     // The tab shows the project's kind with the tree's own icon of it.
     m_tabs->insertTab(index, tree, ElementIcon(project, true), QString::fromStdString(label));
+    UpdateTabButtons();
 }
 
 void CDockTreeWnd::RemoveTree(int index)
@@ -71,6 +144,7 @@ void CDockTreeWnd::RemoveTree(int index)
     m_trees.erase(m_trees.begin() + index);
     m_tabs->removeTab(index);
     delete tree;
+    UpdateTabButtons();
     emit SelectionChanged();
 }
 

@@ -16,6 +16,7 @@ class CDlgInputPowerData;
 class CTreePickers;
 class CProjectTreeModel;
 class QTabWidget;
+class QToolButton;
 
 // Asks the project window for the input-power dialog: wParam 1034 (close mode) or 1056 (solving
 // mode) with the project to solve as lParam; wParam 2 closes the dialog.
@@ -50,6 +51,19 @@ public:
     void SetActiveIndex(int index);
     QTabWidget* Tabs() const { return m_tabs; }
 
+    // The four buttons in the tab row: to the first, the previous, the next and the last tab.
+    enum ETabButton
+    {
+        kTabFirst = 0,
+        kTabPrevious = 1,
+        kTabNext = 2,
+        kTabLast = 3,
+    };
+    QToolButton* TabButton(int k) const;
+    // Bit k shows button k (all four at start); the shown ones line up from the left.
+    void SetTabButtonMask(int mask);
+    int GetTabButtonMask() const { return m_tabButtonMask; }
+
     // IMessageTarget: elements added (1224) and removed (1225) by the project window's dialogs,
     // and the input-power dialog (4033).
     intptr_t SendMessage(uint32_t msg, uintptr_t wParam = 0, intptr_t lParam = 0) override;
@@ -75,8 +89,11 @@ private:
     // Opens the input-power dialog once (over project 0, the model project) and reuses it.
     void OpenInputPowerData(uintptr_t command, CMElement* project);
     void CloseInputPowerData();
+    void UpdateTabButtons();
 
     QTabWidget* m_tabs;
+    QToolButton* m_tabButtons[4] = {};
+    int m_tabButtonMask = 15;
     QPointer<CDlgInputPowerData> m_inputPowerDialog;
     std::vector<CMTreeCtrlEx*> m_trees;
     std::unique_ptr<CTreePickers> m_pickers; // made on first use

@@ -7,7 +7,9 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QStyle>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +19,7 @@
 #include <set>
 
 #include "SampleProject.h"
+#include "support/WidgetShot.h"
 #include "acquisition/ui/DlgDAQConfig.h"
 #include "acquisition/ui/DlgQMXConnection.h"
 #include "app/AliasCommands.h"
@@ -831,4 +834,56 @@ TEST_F(FrameCommandsTest, AnRpmResultSetTakesAnEditedLabelThatIsFreeUnderItsPare
                        reinterpret_cast<intptr_t>(&renamed));
     EXPECT_EQ(renamed, 0);
     EXPECT_EQ(folder->GetName(), "Folder");
+}
+
+TEST_F(FrameCommandsTest, TheTabRowsFourButtonsStepThroughTheProjects)
+{
+    CDockTreeWnd* window = frame->TreeWindow();
+    ASSERT_EQ(window->GetTreeCount(), 3);
+    frame->resize(900, 700);
+    frame->show();
+    window->SetActiveIndex(0);
+    QToolButton* first = window->TabButton(CDockTreeWnd::kTabFirst);
+    QToolButton* previous = window->TabButton(CDockTreeWnd::kTabPrevious);
+    QToolButton* next = window->TabButton(CDockTreeWnd::kTabNext);
+    QToolButton* last = window->TabButton(CDockTreeWnd::kTabLast);
+    ASSERT_TRUE(first && previous && next && last);
+    const auto enabled = [&] {
+        return std::vector<bool>{first->isEnabled(), previous->isEnabled(), next->isEnabled(), last->isEnabled()};
+    };
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, false, true, true}));
+    struct Step
+    {
+        QToolButton* button;
+        int activeAfter;
+    };
+    for (const Step& step : {Step{next, 1}, Step{next, 2}, Step{next, 2}, Step{previous, 1}, Step{first, 0},
+                             Step{previous, 0}, Step{last, 2}}) {
+        step.button->click();
+        EXPECT_EQ(window->GetActiveIndex(), step.activeAfter) << step.button->objectName().toStdString();
+    }
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, false, false}));
+    // The commands follow the tab the buttons brought forward.
+    EXPECT_EQ(GetTALVOApp().GetProject(-1), Analysis());
+    // Square, a scroll bar's width and one, side by side in the tab row.
+    const int side = window->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 1;
+    for (QToolButton* b : {first, previous, next, last}) {
+        EXPECT_EQ(b->size(), QSize(side, side));
+        EXPECT_TRUE(b->isVisible());
+    }
+    EXPECT_LT(first->x(), previous->x());
+    EXPECT_LT(next->x(), last->x());
+    // A cleared bit hides its button; the others close up.
+    window->SetTabButtonMask(0b1011);
+    EXPECT_FALSE(next->isVisible());
+    EXPECT_TRUE(last->isVisible());
+    window->SetTabButtonMask(15);
+    QCoreApplication::processEvents();
+    const QString shots = ShotFolder(QStringLiteral("FrameCommands"));
+    EXPECT_TRUE(window->grab().save(shots + QStringLiteral("/tab-buttons.png")));
+    if (qEnvironmentVariableIsSet("ORVEX_KEEP_GRABS"))
+        window->grab().save(qEnvironmentVariable("ORVEX_KEEP_GRABS") + QStringLiteral("/tab-buttons.png"));
+    // Without a project there is nowhere to step.
+    ASSERT_TRUE(frame->CloseMainDocument());
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, false, false, false}));
 }
