@@ -14,6 +14,7 @@
 #include "app/ui/MainFrame.h"
 #include "app/ui/ResultCommandsUi.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
+#include "models/HSEAResultData.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
@@ -54,10 +55,31 @@ bool OpenCalcSubsystemSelection(CMainFrame& frame, const CCommandState& s, int i
     return true;
 }
 
-// A result command on the first selected element: the target from the model's subsystem picker,
-// then the driver under a wait cursor.
+// The hybrid model's own result (a solve of the model project) selected first.
+CHSEAResultData* SelectedHseaResult(const CCommandState& s)
+{
+    return s.Doc() ? dynamic_cast<CHSEAResultData*>(s.selection.First()) : nullptr;
+}
+
+// A command on the hybrid model's result: the project window's picker asks for the subsystems
+// and makes the function below the result.
+bool SendToTreePicker(CMainFrame& frame, int id, CHSEAResultData* result)
+{
+    const CFrameCommands::PickerCommand* picker = CFrameCommands::FindPickerCommand(id);
+    if (!picker || !result)
+        return false;
+    frame.TreeWindow()->SendMessage(picker->pair ? WM_ZU_SUBSYSTEM_PAIR_PICKED : WM_ZU_SUBSYSTEM_PICKED,
+                                    static_cast<uintptr_t>(id), reinterpret_cast<intptr_t>(result));
+    return true;
+}
+
+// A result command on the first selected element: on a result set of an analysis project the
+// target from the model's subsystem picker, then the driver under a wait cursor; on the hybrid
+// model's result the project window's picker.
 bool RunResultCommand(CMainFrame& frame, const CCommandState& s, int id)
 {
+    if (CHSEAResultData* hsea = SelectedHseaResult(s))
+        return SendToTreePicker(frame, id, hsea);
     CAnalysisProject* project = SelectedAnalysis(s);
     CMElement* result = s.selection.First();
     if (!project || !result)
@@ -117,7 +139,29 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.contextMenus = kContextResultSet;
         e.contextPos = contextPos;
         const int command = id;
+        e.enabled = [command](const CCommandState& s) {
+            return s.Doc() && (SelectedHseaResult(s) || Calc::IsEnabled(command, SelectedAnalysis(s), s.selection.First()));
+        };
         e.run = [command](CMainFrame& f, const CCommandState& s) { return RunResultCommand(f, s, command); };
+        r.Add(e);
+    }
+    // The hybrid model's result only: one subsystem's energy, and the ratio of two subsystems'.
+    for (const auto& [id, text, pos, contextPos] :
+         {std::tuple{1013, "Subsystem &Energy...", 8, 4}, std::tuple{1023, "Energy &Ratio...", 9, 5}}) {
+        CCommandEntry e;
+        e.id = id;
+        e.text = text;
+        e.icon = "energy";
+        e.menu = "Calculation";
+        e.menuPos = pos;
+        e.resultPopup = true;
+        e.contextMenus = kContextResultSet;
+        e.contextPos = contextPos;
+        e.enabled = [](const CCommandState& s) { return SelectedHseaResult(s) != nullptr; };
+        const int command = id;
+        e.run = [command](CMainFrame& f, const CCommandState& s) {
+            return SendToTreePicker(f, command, SelectedHseaResult(s));
+        };
         r.Add(e);
     }
 

@@ -8,6 +8,7 @@
 #include "app/AnalysisProject.h"
 #include "app/AliasCommands.h"
 #include "views/ui/DlgSrcTrgDefinition.h"
+#include "models/HSEAResultData.h"
 #include "spectral/ZuOTResultData.h"
 #include "spectral/ZuRpmResultData.h"
 #include "app/CalcCommands.h"
@@ -882,7 +883,9 @@ QMenu* CMainFrame::CreateResultContextMenu(QWidget* parent)
     if (GetTALVOApp().GetSelectedElements(selection) == 0)
         return nullptr;
     CMElement* first = selection[0];
-    if (!DynamicDowncast<CZuRpmResultData>(first) && !DynamicDowncast<CZuOTResultData>(first))
+    // The result sets of the analysis projects and the hybrid model's own results.
+    if (!DynamicDowncast<CZuRpmResultData>(first) && !DynamicDowncast<CZuOTResultData>(first) &&
+        !dynamic_cast<CHSEAResultData*>(first))
         return nullptr;
     UpdateCommandUI();
     auto* menu = new QMenu(parent);

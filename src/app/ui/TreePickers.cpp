@@ -5,6 +5,10 @@
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
+#include "models/HSEADominantPathData.h"
+#include "models/HSEAPowerContribution.h"
+#include "models/HSEAResultData.h"
+#include "platform/elements/ZuFunc.h"
 #include "platform/elements/MElement.h"
 #include "platform/elements/ZuData.h"
 #include "platform/win/MessageTarget.h"
@@ -113,6 +117,38 @@ CMElement* CTreePickers::RunOperation(int command, CMElement* element, const std
     auto* data = dynamic_cast<CZuData*>(element);
     if (!data)
         return nullptr;
+    // The result's own functions: made, then added below the result (the level functions, the
+    // dominant paths and the contributions) or found and refreshed there (energy, energy ratio).
+    if (auto* result = dynamic_cast<CHSEAResultData*>(data)) {
+        std::unique_ptr<CMElement> made;
+        switch (command) {
+        case 1003:
+            made = result->CreateDominantPathData(name1, -1);
+            break;
+        case 1013:
+            return result->FindOrAddSubsystemFunc(name1);
+        case 1023:
+            return result->CreateEnergyRatioFunc(name1, name2);
+        case 1036:
+            made = result->CreatePowerContribution(name1, -1);
+            break;
+        case 1057:
+            made = result->CreateSPLFunc(name1);
+            break;
+        case 1067:
+            made = result->CreateVibrationLevelFunc(name1);
+            break;
+        default:
+            return nullptr;
+        }
+        if (!made)
+            return nullptr;
+        // The name the result-name step gave the command's function.
+        const CFrameCommands::PickerCommand* entry = CFrameCommands::FindPickerCommand(command);
+        if (entry && entry->resultNameId)
+            made->SetName(FormatString(entry->resultNameId, name1.c_str()));
+        return result->AddChild(std::move(made));
+    }
     switch (command) {
     case 1138:
     case 1146:
@@ -139,10 +175,20 @@ void CTreePickers::RunPicked(bool pair)
         return;
     const std::string name1 = pair ? (m_pair ? m_pair->m_strName1 : "") : (m_single ? m_single->m_strName : "");
     const std::string name2 = pair && m_pair ? m_pair->m_strName2 : "";
+    // A function of the same name made before is replaced once the new one is there: its tree
+    // item and the element go, so that the result holds one function of each name.
+    const CFrameCommands::PickerCommand* entry = CFrameCommands::FindPickerCommand(command);
+    CMElement* old = nullptr;
+    if (entry && entry->resultNameId && dynamic_cast<CHSEAResultData*>(element))
+        old = element->FindOneChild(FormatString(entry->resultNameId, name1.c_str()));
     CMElement* made = RunOperation(command, element, name1, name2);
     if (!made) {
         AfxMessageBox(IDS_PICKED_COMMAND_FAILED, MB_OK | MB_ICONEXCLAMATION);
         return;
+    }
+    if (old && old != made) {
+        m_owner.SendMessage(WM_ZU_CHILD_REMOVED, static_cast<uintptr_t>(index), reinterpret_cast<intptr_t>(old));
+        element->DeleteChild(old, 1);
     }
     // A refreshed element is in the tree already; a new one is added.
     m_owner.SendMessage(WM_ZU_CHILD_REMOVED, static_cast<uintptr_t>(index), reinterpret_cast<intptr_t>(made));

@@ -27,6 +27,7 @@
 #include "app/CalcCommands.h"
 #include "app/DaqProject.h"
 #include "app/FrameCommands.h"
+#include "app/InputPowerSets.h"
 #include "app/ModelProject.h"
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
@@ -44,7 +45,9 @@
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "experiments/CalcOptions.h"
 #include "models/ASEAModelData.h"
+#include "models/HSEAGeneralData.h"
 #include "models/HSEAModelData.h"
+#include "models/HSEAResultData.h"
 #include "views/ui/DlgSelectSubsystem.h"
 #include "views/ui/DlgSelectSubsystemPair.h"
 #include "experiments/DAQConfig.h"
@@ -886,4 +889,64 @@ TEST_F(FrameCommandsTest, TheTabRowsFourButtonsStepThroughTheProjects)
     // Without a project there is nowhere to step.
     ASSERT_TRUE(frame->CloseMainDocument());
     EXPECT_EQ(enabled(), (std::vector<bool>{false, false, false, false}));
+}
+
+TEST_F(FrameCommandsTest, TheModelsOwnResultMakesItsFunctionsThroughTheProjectWindowsPickers)
+{
+    CModelProject* model = Container().GetModelProject();
+    ASSERT_NE(
+        model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
+        nullptr);
+    CHSEAGeneralData* set = CInputPowerSets::CreateSet(*model, frame->TreeWindow());
+    ASSERT_NE(set, nullptr);
+    ASSERT_NE(set->AddPowerFunc("Roof-F", 0), nullptr);
+    CHSEAResultData* result = CInputPowerSets::Solve(model, set, frame->TreeWindow());
+    ASSERT_NE(result, nullptr);
+    frame->TreeWindow()->RefreshItems();
+    Select(0, result);
+    // Offered on the result's own menu and enabled for it, as on a result set of an analysis.
+    std::unique_ptr<QMenu> menu(frame->CreateTreeContextMenu(frame.get()));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->objectName(), QStringLiteral("ResultContextMenu"));
+    for (int id : {1003, 1013, 1023, 1036, 1057, 1067})
+        EXPECT_TRUE(frame->IsCommandEnabled(id)) << id;
+    Select(2);
+    EXPECT_FALSE(frame->IsCommandEnabled(1013)) << "an analysis project has no hybrid result";
+    Select(0, result);
+
+    // The SPL of the front cabin, named by the result-name string; made again, it replaces the first.
+    CTreePickers* pickers = nullptr;
+    const auto pickCabin = [&] {
+        ASSERT_TRUE(frame->OnCommand(1057));
+        pickers = frame->TreeWindow()->Pickers();
+        ASSERT_NE(pickers, nullptr);
+        CDlgSelectSubsystem* single = pickers->SinglePicker();
+        ASSERT_NE(single, nullptr);
+        EXPECT_TRUE(single->isVisible());
+        const int cabin = single->Combo()->findText(QStringLiteral("Front Cabin-R"));
+        ASSERT_GE(cabin, 0);
+        single->Combo()->setCurrentIndex(cabin);
+        single->PressOK();
+    };
+    CScriptedPrompts prompts;
+    pickCabin();
+    ASSERT_EQ(prompts.Count(), 0u) << prompts.Last().text;
+    const std::string name = FormatString(7038, pickers->SinglePicker()->m_strName.c_str());
+    CMElement* first = result->FindOneChild(name);
+    ASSERT_NE(first, nullptr) << name;
+    EXPECT_EQ(first->GetType(), CHSEAResultData::kSplType);
+    CMTreeCtrlEx* tree = frame->TreeWindow()->GetTree(0);
+    EXPECT_TRUE(tree->Model()->IndexOf(first).isValid());
+    const int children = result->GetChildCount();
+    pickCabin();
+    EXPECT_EQ(result->GetChildCount(), children) << "one function of each name";
+    CMElement* second = result->FindOneChild(name);
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(tree->Model()->IndexOf(second).isValid());
+
+    // The energy ratio of two subsystems goes through the pair picker.
+    Select(0, result);
+    ASSERT_TRUE(frame->OnCommand(1023));
+    ASSERT_NE(pickers->PairPicker(), nullptr);
+    EXPECT_TRUE(pickers->PairPicker()->isVisible());
 }
