@@ -1,4 +1,5 @@
 #include "views/ui/DlgSelectViewData.h"
+#include "views/ui/DlgCalender.h"
 
 #include "app/DAQExperiment.h"
 #include "experiments/ExpInfo.h"
@@ -6,7 +7,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 
-#include <QCalendarWidget>
+#include <QDateTime>
 #include <QDate>
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -94,21 +95,13 @@ CDlgSelectViewData::CDlgSelectViewData(QWidget* parent, int mode) : CZuDialog(pa
     connect(Button(IDC_UNTICK_ALL), &QToolButton::clicked, this, [this] { TickAll(false); });
     connect(Button(IDC_TICK_USED), &QToolButton::clicked, this, [this] { TickUsed(); });
     connect(Button(IDC_TICK_DATE), &QToolButton::clicked, this, [this] {
-        // A calendar preset with today; OK ticks the data sets of the chosen day.
-        CZuDialog calendar(this, IDD_CALENDAR);
+        // The calendar preset with today; OK ticks the data sets of the chosen day.
+        CDlgCalender calendar(this);
         calendar.setWindowTitle(tr("Measurement Date"));
-        auto* layout = new QVBoxLayout(&calendar);
-        auto* month = new QCalendarWidget(&calendar);
-        month->setObjectName("calendar");
-        month->setSelectedDate(QDate::currentDate());
-        layout->addWidget(month);
-        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &calendar);
-        layout->addWidget(buttons);
-        connect(buttons, &QDialogButtonBox::accepted, &calendar, &CZuDialog::accept);
-        connect(buttons, &QDialogButtonBox::rejected, &calendar, &CZuDialog::reject);
+        calendar.m_date = CDlgCalender::DayStart(QDate::currentDate());
         if (calendar.DoModal() != IDOK)
             return;
-        const QDate day = month->selectedDate();
+        const QDate day = QDateTime::fromSecsSinceEpoch(qint64(calendar.m_date)).date();
         TickDate(day.year(), day.month(), day.day());
     });
     connect(Button(IDC_WRITE_BACK), &QToolButton::clicked, this, [this] { WriteBack(); });

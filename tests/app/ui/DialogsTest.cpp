@@ -2,7 +2,7 @@
 #include "app/ProjectHistory.h"
 #include "app/TALVOApp.h"
 #include "app/ui/AboutDlg.h"
-#include "app/ui/DlgCalender.h"
+#include "views/ui/DlgCalender.h"
 #include "app/ui/DlgNewProject.h"
 #include "app/ui/DlgProgress.h"
 #include "app/ui/DlgProjectHistory.h"

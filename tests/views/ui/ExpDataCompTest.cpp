@@ -14,6 +14,7 @@
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "views/ui/DlgExpDataComp.h"
+#include "views/ui/DlgCalender.h"
 #include "views/ui/DlgSelectViewData.h"
 
 #include <QCalendarWidget>
@@ -315,13 +316,14 @@ TEST(DlgSelectViewData, TicksByRuleAndWritesUseFlagsBack)
         // The date button: the calendar opens on today; the chosen day ticks r1 and f1.
         CScriptedDialogs dialogs;
         dialogs.Then([](CZuDialog& calendar) {
-            auto* month = calendar.findChild<QCalendarWidget*>("calendar");
+            auto* month = dynamic_cast<CDlgCalender&>(calendar).Calendar();
             EXPECT_EQ(month->selectedDate(), QDate::currentDate());
             month->setSelectedDate(QDate(2024, 5, 6));
             return calendar.PressOK();
         });
         picker.Button(CDlgSelectViewData::IDC_TICK_DATE)->click();
-        EXPECT_EQ(dialogs.Records().size(), 1u);
+        ASSERT_EQ(dialogs.Records().size(), 1u);
+        EXPECT_EQ(dialogs.Records()[0].templateId, CDlgCalender::IDD);
     }
     EXPECT_EQ(picker.GetTickedList().GetSize(), 2); // r1 and f1
     EXPECT_TRUE(tree->topLevelItem(1)->isExpanded());

@@ -1,4 +1,4 @@
-#include "app/ui/DlgCalender.h"
+#include "views/ui/DlgCalender.h"
 
 #include <QCalendarWidget>
 #include <QDateTime>
