@@ -70,16 +70,13 @@ CDlgBlixStatus::CDlgBlixStatus(CMultiQMXInterface* units, int modal, QWidget* pa
     m_grid->setSelectionMode(QAbstractItemView::NoSelection);
     m_grid->setWordWrap(true);
 
-    m_normalLegend = new QLabel(QStringLiteral("  Normal  "), this);
+    m_normalLegend = new CColorStaticST(QStringLiteral("  Normal  "), this);
     m_normalLegend->setObjectName(QStringLiteral("Legend3174"));
-    m_flaggedLegend = new QLabel(QStringLiteral("  Status bit set  "), this);
+    m_flaggedLegend = new CColorStaticST(QStringLiteral("  Status bit set  "), this);
     m_flaggedLegend->setObjectName(QStringLiteral("Legend3145"));
     for (auto [label, colour] : {std::pair{m_normalLegend, kNormal}, std::pair{m_flaggedLegend, kFlagged}}) {
-        label->setAutoFillBackground(true);
-        QPalette p = label->palette();
-        p.setColor(QPalette::Window, colour);
-        p.setColor(QPalette::WindowText, Qt::black);
-        label->setPalette(p);
+        label->SetTextColor(RGB(0, 0, 0));
+        label->SetBkColor(RGB(colour.red(), colour.green(), colour.blue()));
         label->setFrameShape(QFrame::Box);
     }
     auto* refresh = new QPushButton(QStringLiteral("Refresh"), this);

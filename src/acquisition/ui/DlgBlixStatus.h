@@ -3,6 +3,7 @@
 // chain), headed with the board's slot, one cell per unit channel ("serial\n#channel"), yellow
 // when the unit reported its status bit at the last verification, green otherwise. A chain of
 // more than 8 channels widens the grid. Modeless (one at most, ShowInstance) or modal (CModal).
+#include "platform/ui/ColorStaticST.h"
 #include "platform/ui/ZuDialog.h"
 
 #include <memory>
@@ -77,8 +78,8 @@ private:
     QTableWidget* m_grid; // 3262
     CMultiQMXInterface* m_units;
     CChainList m_chains;
-    QLabel* m_normalLegend;  // 3174
-    QLabel* m_flaggedLegend; // 3145
+    CColorStaticST* m_normalLegend;  // 3174
+    CColorStaticST* m_flaggedLegend; // 3145
     int m_modal;
     int m_unitFlagged = 0;
 };

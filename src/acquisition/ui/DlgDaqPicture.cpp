@@ -1,5 +1,6 @@
 #include "acquisition/ui/DlgDaqPicture.h"
 
+#include "platform/ui/MultiFileDialog.h"
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
 #include "views/PictureElement.h"
@@ -122,11 +123,11 @@ void CDlgDaqPicture::OnAdd()
         return;
     FileChooserOptions options;
     options.filter = kFilter;
-    std::vector<std::string> paths;
-    if (!PromptOpenFiles(options, paths))
+    CMultiFileDialog chooser(options);
+    if (chooser.DoModal() != IDOK)
         return;
     // A file that cannot be copied is passed over; the others still come in.
-    for (const std::string& path : paths)
+    for (const std::string& path : chooser.GetPaths())
         m_folder.AddCopy(path);
     ListPictures();
 }

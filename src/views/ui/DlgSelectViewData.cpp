@@ -81,7 +81,7 @@ CDlgSelectViewData::CDlgSelectViewData(QWidget* parent, int mode) : CZuDialog(pa
         bar->addWidget(button);
     bar->addStretch(1);
     layout->addLayout(bar);
-    m_tree = new QTreeWidget(this);
+    m_tree = new CCustomTreeCtrl(this);
     m_tree->setObjectName("tree");
     m_tree->setHeaderHidden(true);
     m_tree->setMinimumSize(240, 300);

@@ -5,6 +5,7 @@
 // opens one picker beside itself (one per comparison dialog); the picker tells it of selections
 // and of a changed ticked list, and the comparison dialog asks it to select or tick an element.
 #include "platform/elements/MElementList.h"
+#include "platform/ui/CustomTreeCtrl.h"
 #include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuDialog.h"
 
@@ -75,7 +76,7 @@ public:
     // measurement time (each data set once); rebuilds the tree.
     void WriteBack();
 
-    QTreeWidget* Tree() const { return m_tree; }
+    CCustomTreeCtrl* Tree() const { return m_tree; }
     QToolButton* Button(int id) const;
     QTreeWidgetItem* FindItem(const CMElement* element) const;
 
@@ -96,6 +97,6 @@ private:
     CMElementList m_ticked;
     int m_mode;
     bool m_building = false;
-    QTreeWidget* m_tree = nullptr;
+    CCustomTreeCtrl* m_tree = nullptr; // reports clicks by hit region
     std::vector<std::pair<int, QToolButton*>> m_buttons;
 };

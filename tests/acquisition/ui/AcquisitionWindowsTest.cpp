@@ -5,6 +5,7 @@
 #include "acquisition/DAQ.h"
 #include "acquisition/MultiQMXInterface.h"
 #include "acquisition/ui/DlgBlixStatus.h"
+#include "platform/ui/ColorStaticST.h"
 #include "acquisition/ui/DlgConnectWaiting.h"
 #include "acquisition/ui/DlgQMXConnection.h"
 #include "acquisition/ui/EnsureQMXConnection.h"
@@ -266,6 +267,12 @@ TEST_F(AcquisitionWindows, StatusGridShowsChainsAndFlaggedUnits)
     EXPECT_EQ(grid->item(0, 3)->background().color(), QColor(255, 255, 0));
     EXPECT_EQ(grid->item(0, 1)->background().color(), QColor(0, 255, 0));
     EXPECT_EQ(dlg.IsUnitFlagged(), 1);
+    // The legend names the two colours in coloured texts of their own.
+    auto* normal = dlg.findChild<CColorStaticST*>(QStringLiteral("Legend3174"));
+    auto* flagged = dlg.findChild<CColorStaticST*>(QStringLiteral("Legend3145"));
+    ASSERT_TRUE(normal && flagged);
+    EXPECT_EQ(normal->GetBkColor(), RGB(0, 255, 0));
+    EXPECT_EQ(flagged->GetBkColor(), RGB(255, 255, 0));
     Grab(dlg, "DlgBlixStatus");
 
     // A chain of more than 8 channels widens the grid rather than losing channels.
