@@ -29,6 +29,10 @@ const CCommandRegistry& CCommandRegistry::Frame()
         RegisterPlanningCommands(r);
         // Last: the aliases copy the text of what they send.
         RegisterAliasCommands(r);
+        // The commands that the project window's pickers run are rows of their table.
+        for (const CFrameCommands::PickerCommand& row : CFrameCommands::PickerCommands())
+            if (auto it = r.m_entries.find(row.id); it != r.m_entries.end())
+                it->second.picker = true;
         return r;
     }();
     return registry;

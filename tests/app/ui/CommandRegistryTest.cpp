@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <stdexcept>
 
 #include "SampleProject.h"
 #include "support/WidgetShot.h"
@@ -445,4 +446,33 @@ TEST_F(CommandRegistryTest, TheTreeOffersWhatCanBeDoneWithTheSelectedProjectAndT
         all.save(qEnvironmentVariable("ORVEX_KEEP_GRABS") + QStringLiteral("/menus.png"));
         frame.grab().save(qEnvironmentVariable("ORVEX_KEEP_GRABS") + QStringLiteral("/frame.png"));
     }
+}
+
+TEST(CommandRegistry, ThePickerRowsAreMarkedAndEveryEntryIsWhole)
+{
+    const CCommandRegistry& registry = CCommandRegistry::Frame();
+    for (int id : {1003, 1013, 1023, 1036, 1057, 1067, 1146, 1147, 1148}) {
+        const CCommandEntry* entry = registry.Find(id);
+        ASSERT_NE(entry, nullptr) << id;
+        EXPECT_TRUE(entry->picker) << id;
+    }
+    EXPECT_FALSE(registry.Find(ID_FILE_NEW)->picker);
+    for (const auto& [id, e] : registry.Entries()) {
+        EXPECT_EQ(e.id, id);
+        EXPECT_TRUE(e.run) << id;
+        // An alias sends a command that is there.
+        if (e.aliasOf && !e.aliasToExperimentWindow) {
+            EXPECT_NE(registry.Find(e.aliasOf), nullptr) << id;
+        }
+        // A menu place names a menu that is declared.
+        if (!e.menu.empty()) {
+            EXPECT_NE(registry.FindMenu(e.menu), nullptr) << id << " " << e.menu;
+        }
+    }
+    // Two areas cannot claim one id.
+    CCommandRegistry twice;
+    CCommandEntry e;
+    e.id = 4242;
+    twice.Add(e);
+    EXPECT_THROW(twice.Add(e), std::logic_error);
 }
