@@ -182,6 +182,9 @@ void RegisterProjectCommands(CCommandRegistry& r)
     }
     {
         CCommandEntry e = Entry(C::ID_EDIT_CUT, "&Delete Result", "Project", 400);
+        // Also where the user points at the result.
+        e.contextMenus = kContextResultSet | kContextElement;
+        e.contextPos = 800;
         e.run = [](CMainFrame& f, const CCommandState&) {
             f.TreeWindow()->DeleteSelectedElements();
             return true;

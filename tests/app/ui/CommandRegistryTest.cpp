@@ -400,6 +400,11 @@ TEST_F(CommandRegistryTest, TheTreeOffersWhatCanBeDoneWithTheSelectedProjectAndT
     ids = offered();
     EXPECT_EQ(ids.count(1143), 0u);
     EXPECT_EQ(ids.count(ID_OPEN_SELECTION), 1u);
+    // Over a result that is no set: open it or delete it.
+    select(analysis, response);
+    ids = offered();
+    EXPECT_EQ(ids.count(ID_OPEN_SELECTION), 1u);
+    EXPECT_EQ(ids.count(57635), 1u);
     // Over a result set the result commands' menu.
     select(powered, resultSet);
     std::unique_ptr<QMenu> results(frame.CreateTreeContextMenu(&frame));
