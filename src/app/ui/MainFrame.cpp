@@ -76,6 +76,7 @@
 #include <filesystem>
 #include <functional>
 #include <iterator>
+#include <set>
 #include <vector>
 #include <new>
 
@@ -915,8 +916,9 @@ QMenu* CMainFrame::CreateTreeContextMenu(QWidget* parent)
     auto* menu = new QMenu(parent);
     menu->setObjectName(QStringLiteral("TreeContextMenu"));
     int group = -1;
+    std::set<int> sent; // two aliases of one command show once
     for (const CCommandEntry* e : registry.InContextMenu(kContextElement)) {
-        if (!registry.IsEnabled(e->id, state))
+        if (!registry.IsEnabled(e->id, state) || !sent.insert(e->aliasOf ? e->aliasOf : e->id).second)
             continue;
         if (group >= 0 && e->contextPos / 100 != group)
             menu->addSeparator();

@@ -375,11 +375,13 @@ TEST_F(CommandRegistryTest, TheTreeOffersWhatCanBeDoneWithTheSelectedProjectAndT
     };
     const auto offered = [&] {
         std::set<int> ids;
+        std::set<QString> texts;
         std::unique_ptr<QMenu> menu(frame.CreateTreeContextMenu(&frame));
         for (QAction* a : menu ? menu->actions() : QList<QAction*>()) {
             if (a->isSeparator())
                 continue;
             EXPECT_TRUE(a->isEnabled()) << a->data().toInt();
+            EXPECT_TRUE(texts.insert(a->text()).second) << "offered twice: " << a->text().toStdString();
             ids.insert(a->data().toInt());
         }
         return ids;
@@ -390,6 +392,15 @@ TEST_F(CommandRegistryTest, TheTreeOffersWhatCanBeDoneWithTheSelectedProjectAndT
     for (int id : {ID_OPEN_SELECTION, 1211, 1212, 1213, 1143, 1144})
         EXPECT_EQ(ids.count(id), 1u) << id;
     EXPECT_EQ(ids.count(1218), 0u) << "an analysis command over a DAQ project";
+    {
+        std::unique_ptr<QMenu> menu(frame.CreateTreeContextMenu(&frame));
+        ASSERT_NE(menu, nullptr);
+        EXPECT_GT(menu->sizeHint().width(), 120);
+        const QPixmap shot = menu->grab();
+        EXPECT_TRUE(shot.save(ShotFolder(QStringLiteral("CommandRegistry")) + QStringLiteral("/tree-menu.png")));
+        if (qEnvironmentVariableIsSet("ORVEX_KEEP_GRABS"))
+            shot.save(qEnvironmentVariable("ORVEX_KEEP_GRABS") + QStringLiteral("/tree-menu.png"));
+    }
     // Over the analysis project: its input powers.
     select(analysis, nullptr);
     ids = offered();
