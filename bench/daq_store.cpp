@@ -1,6 +1,6 @@
 // Stores and loads an experiment project of 64 channels of 60 s at 16384 Hz (252 MB of samples),
 // like with like in one run: the store (durable: synced and renamed) against a durable write of the
-// same bytes (write and fsync), and the warm load against a plain read of the same file. Prints the
+// same bytes through the same atomic file, and the warm load against a plain read of the same file. Prints the
 // two ratios (targets: store within 1.2x, load within 1.5x).
 #include <benchmark/benchmark.h>
 
@@ -86,7 +86,7 @@ void BM_Store(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(g_bytes));
 }
 
-// The same bytes written just as durably without the archive: write, fsync, rename, sync the folder.
+// The same bytes written through the same atomic file without the archive.
 void BM_DurableWrite(benchmark::State& state)
 {
     benchsupport::DurableWriteOf(state, ProjectPath(), Folder());
