@@ -252,16 +252,15 @@ ORVEX_FFT_INLINE void StageRadix2(size_t s, const float* __restrict xr, const fl
     }
 }
 
-// Runs every stage, ping-ponging between (xr, xi) and (yr, yi). Returns true when the result ends
+// Runs the stages from length n and stride s on (the first stage, from n = m and s = 1, unless a
+// caller did that one itself), ping-ponging between (xr, xi) and (yr, yi); inY tells where the
+// input lies, tw points at the twiddles of the stage of length n. Returns true when the result ends
 // in (yr, yi), false when it is in (xr, xi).
 template <int SIGN>
-ORVEX_FFT_INLINE bool RunStages(const Plan& plan, float* xr, float* xi, float* yr, float* yi)
+ORVEX_FFT_INLINE bool RunStagesFrom(const Plan& plan, unsigned n, unsigned s, bool inY, const float* tw, float* xr,
+                                    float* xi, float* yr, float* yi)
 {
     const unsigned m = plan.m;
-    const float* tw = plan.tw.data();
-    bool inY = false;
-    unsigned s = 1;
-    unsigned n = m;
     for (; n >= 4; n /= 4) {
         float* sr = inY ? yr : xr;
         float* si = inY ? yi : xi;
@@ -286,6 +285,53 @@ ORVEX_FFT_INLINE bool RunStages(const Plan& plan, float* xr, float* xi, float* y
         inY = !inY;
     }
     return inY;
+}
+
+template <int SIGN>
+ORVEX_FFT_INLINE bool RunStages(const Plan& plan, float* xr, float* xi, float* yr, float* yi)
+{
+    return RunStagesFrom<SIGN>(plan, plan.m, 1, false, plan.tw.data(), xr, xi, yr, yi);
+}
+
+// The first radix-4 stage of the half-length transform of a real block, reading the block itself:
+// the even samples are the real parts and the odd ones the imaginary parts of the complex input,
+// each windowed on the way. This spares a pass that would write the windowed, split block first.
+template <bool WINDOWED>
+ORVEX_FFT_INLINE void StageFirstReal(size_t n, const float* __restrict x, const float* __restrict w,
+                                     float* __restrict yr, float* __restrict yi, const float* __restrict tw)
+{
+    const size_t q = n / 4;
+    const float* w1r = tw;
+    const float* w1i = tw + q;
+    const float* w2r = tw + 2 * q;
+    const float* w2i = tw + 3 * q;
+    const float* w3r = tw + 4 * q;
+    const float* w3i = tw + 5 * q;
+    auto re = [&](size_t k) { return WINDOWED ? x[2 * k] * w[2 * k] : x[2 * k]; };
+    auto im = [&](size_t k) { return WINDOWED ? x[2 * k + 1] * w[2 * k + 1] : x[2 * k + 1]; };
+    ORVEX_IVDEP
+    for (size_t p = 0; p < q; ++p) {
+        float o[8];
+        Butterfly4<1>(re(p), im(p), re(p + q), im(p + q), re(p + 2 * q), im(p + 2 * q), re(p + 3 * q), im(p + 3 * q), o);
+        yr[4 * p] = o[0];
+        yi[4 * p] = o[1];
+        Twiddle<1>(o[2], o[3], w1r[p], w1i[p], yr[4 * p + 1], yi[4 * p + 1]);
+        Twiddle<1>(o[4], o[5], w2r[p], w2i[p], yr[4 * p + 2], yi[4 * p + 2]);
+        Twiddle<1>(o[6], o[7], w3r[p], w3i[p], yr[4 * p + 3], yi[4 * p + 3]);
+    }
+}
+
+// The half-length transform (sign +1) of the real block x of length 2m with the window w (null:
+// rectangular), for m >= 4; the same result as WindowSplit into (xr, xi) followed by TransformPlus.
+ORVEX_FFT_CLONES bool TransformRealPlus(const Plan& plan, const float* x, const float* w, float* xr, float* xi,
+                                        float* yr, float* yi)
+{
+    const unsigned m = plan.m;
+    if (w)
+        StageFirstReal<true>(m, x, w, yr, yi, plan.tw.data());
+    else
+        StageFirstReal<false>(m, x, w, yr, yi, plan.tw.data());
+    return RunStagesFrom<1>(plan, m / 4, 4, true, plan.tw.data() + 6 * size_t(m / 4), xr, xi, yr, yi);
 }
 
 ORVEX_FFT_CLONES bool TransformPlus(const Plan& plan, float* xr, float* xi, float* yr, float* yi)
@@ -549,9 +595,16 @@ int CFFT::Compute(std::vector<float>& re, std::vector<float>& im)
             HighPass(m_samples, n, a, filtered, zr);
             x = filtered;
         }
-        WindowSplit(x, window.w.empty() ? nullptr : window.w.data(), m, zr, zi);
+        const float* w = window.w.empty() ? nullptr : window.w.data();
         const Plan& plan = GetPlan(m);
-        if (TransformPlus(plan, zr, zi, tr, ti))
+        bool inT;
+        if (m >= 4)
+            inT = TransformRealPlus(plan, x, w, zr, zi, tr, ti);
+        else {
+            WindowSplit(x, w, m, zr, zi);
+            inT = TransformPlus(plan, zr, zi, tr, ti);
+        }
+        if (inT)
             Untangle(plan, tr, ti, scale, re.data(), im.data());
         else
             Untangle(plan, zr, zi, scale, re.data(), im.data());
