@@ -18,21 +18,6 @@ namespace {
 // The option that allows more than one DAQ project in a document.
 constexpr uint32_t kOptionManyDaqProjects = 6175;
 
-const CAnalysisProject* AsAnalysis(const CFrameSelection& s)
-{
-    return s.doc ? DynamicDowncast<CAnalysisProject>(s.project) : nullptr;
-}
-
-const CDaqProject* AsDaq(const CFrameSelection& s)
-{
-    return s.doc ? DynamicDowncast<CDaqProject>(s.project) : nullptr;
-}
-
-const CModelProject* ModelOf(const CFrameSelection& s)
-{
-    return s.doc ? s.doc->GetTALVOProject().GetModelProject() : nullptr;
-}
-
 void CollectResultSets(const CMElement* element, std::vector<CMElement*>& out)
 {
     for (int i = 0; i < element->GetChildCount(); ++i) {
@@ -46,87 +31,30 @@ void CollectResultSets(const CMElement* element, std::vector<CMElement*>& out)
 }
 } // namespace
 
-const std::vector<int>& CFrameCommands::Commands()
+CAnalysisProject* CFrameSelection::Analysis() const
 {
-    static const std::vector<int> ids = {
-        ID_MODEL_UPDATE,
-        ID_COPY_ANALYSIS_PROJECT,
-        ID_RENAME_PROJECT,
-        ID_DAQ_SETTINGS,
-        ID_BLIX_CHANNEL_EXCHANGE,
-        ID_MERGE_ANALYSIS_PROJECTS,
-        ID_REMOVE_PROJECT_AT,
-        ID_RENAME_PROJECT_AT,
-        ID_ADD_MODEL_VARIANT,
-        ID_NEW_ANALYSIS_PROJECT,
-        ID_NEW_DAQ_PROJECT,
-        ID_REMOVE_PROJECT,
-        ID_MODEL_VIEW,
-        ID_IMPORTED_FILE_LIST,
-        ID_EDIT_CUT,
-        ID_DAQ_CALC_OPTIONS,
-        ID_DAQ_CALC_OPTIONS_RECALC,
-        ID_EXTRACT_CLF,
-        ID_EXTRACT_INTRINSIC_DLF,
-        ID_CAVITY_PAIR_PICKER,
-    };
-    return ids;
+    return doc ? DynamicDowncast<CAnalysisProject>(project) : nullptr;
 }
 
-bool CFrameCommands::Handles(int id)
+CDaqProject* CFrameSelection::Daq() const
 {
-    const std::vector<int>& ids = Commands();
-    return std::find(ids.begin(), ids.end(), id) != ids.end();
+    return doc ? DynamicDowncast<CDaqProject>(project) : nullptr;
 }
 
-bool CFrameCommands::IsEnabled(int id, const CFrameSelection& s)
+CModelProject* CFrameSelection::ModelProject() const
 {
-    const bool hasDoc = s.doc != nullptr;
-    switch (id) {
-    case ID_MODEL_UPDATE:
-        return ModelOf(s) != nullptr;
-    case ID_EXTRACT_CLF:
-    case ID_EXTRACT_INTRINSIC_DLF:
-    case ID_CAVITY_PAIR_PICKER: {
-        // Loss factors come out of the hybrid model of the selected model project.
-        const auto* model = s.doc ? DynamicDowncast<CModelProject>(s.project) : nullptr;
-        return model && model->GetHSEAModelData() != nullptr;
-    }
-    case ID_COPY_ANALYSIS_PROJECT:
-    case ID_MERGE_ANALYSIS_PROJECTS:
-        return AsAnalysis(s) != nullptr;
-    case ID_RENAME_PROJECT:
-    case ID_REMOVE_PROJECT:
-        return AsAnalysis(s) || AsDaq(s);
-    case ID_DAQ_SETTINGS: {
-        const CDaqProject* daq = AsDaq(s);
-        return daq && !daq->IsUFData();
-    }
-    case ID_DAQ_CALC_OPTIONS:
-    case ID_DAQ_CALC_OPTIONS_RECALC:
-        return AsDaq(s) != nullptr;
-    case ID_BLIX_CHANNEL_EXCHANGE:
-    case ID_ADD_MODEL_VARIANT:
-    case ID_IMPORTED_FILE_LIST:
-        return hasDoc;
-    case ID_REMOVE_PROJECT_AT:
-    case ID_RENAME_PROJECT_AT:
-        return hasDoc && s.project && s.projectIndex > 0;
-    case ID_NEW_ANALYSIS_PROJECT:
-        return ModelOf(s) != nullptr;
-    case ID_NEW_DAQ_PROJECT:
-        // A second DAQ project only where the option allows more than one.
-        return hasDoc && (GetRegOptionByStringId(kOptionManyDaqProjects) != 0 ||
-                          s.doc->GetTALVOProject().GetDaqProject(0) == nullptr);
-    case ID_MODEL_VIEW: {
-        const CModelProject* model = ModelOf(s);
-        return s.project && model && model->GetModelData(0) != nullptr;
-    }
-    case ID_EDIT_CUT:
-        return hasDoc && IsResultElement(s.First());
-    default:
-        return false;
-    }
+    return doc ? DynamicDowncast<CModelProject>(project) : nullptr;
+}
+
+CModelProject* CFrameSelection::DocModel() const
+{
+    return doc ? doc->GetTALVOProject().GetModelProject() : nullptr;
+}
+
+bool CFrameCommands::CanAddDaqProject(const CTALVODoc& doc)
+{
+    return GetRegOptionByStringId(kOptionManyDaqProjects) != 0 ||
+           doc.GetTALVOProject().GetDaqProject(0) == nullptr;
 }
 
 bool CFrameCommands::IsResultElement(const CMElement* element)

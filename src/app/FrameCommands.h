@@ -1,8 +1,8 @@
 #pragma once
-// The project commands of the main frame without a window: when each is enabled for a selection
-// (the open document, the selected project, the elements selected in the project tree), the
+// The project commands of the main frame without a window: the selection their rules see (the
+// open document, the selected project, the elements selected in the project tree), the
 // operations they run on the document, and the table of the project window's subsystem pickers.
-// The frame's command handler opens the dialogs and calls these; tests call them directly.
+// The command registry's entries decide and run the commands with these; tests call them directly.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,6 +12,7 @@ class CBaseProject;
 class CDAQConfig;
 class CDaqProject;
 class CMElement;
+class CModelProject;
 class CTALVODoc;
 
 // What a command sees when it is asked whether it may run.
@@ -24,11 +25,19 @@ struct CFrameSelection
     uint32_t language = 0;            // the loaded language
 
     CMElement* First() const { return elements.empty() ? nullptr : elements.front(); }
+    // The selected project as each kind, with a document open; null otherwise.
+    CAnalysisProject* Analysis() const;
+    CDaqProject* Daq() const;
+    CModelProject* ModelProject() const;
+    // The document's model project, whatever is selected; null without one.
+    CModelProject* DocModel() const;
 };
 
 class CFrameCommands
 {
 public:
+    // The ids of the project commands; their rules and actions are entries of the main frame's
+    // command registry.
     enum : int
     {
         ID_MODEL_UPDATE = 1034,
@@ -53,11 +62,9 @@ public:
         ID_EDIT_CUT = 57635,
     };
 
-    // The command ids decided here.
-    static const std::vector<int>& Commands();
-    static bool Handles(int id);
-    // Whether the command may run on the selection; false for ids not decided here.
-    static bool IsEnabled(int id, const CFrameSelection& selection);
+    // Whether a new DAQ project may be added: the document has none yet, or the option allows
+    // more than one.
+    static bool CanAddDaqProject(const CTALVODoc& doc);
 
     // The project window's result test: the element is a result (element types 3, 5, 51, 53 to
     // 56, 90 to 92, 95 to 97, 104, 105).

@@ -27,15 +27,20 @@ const char* const kTextFilter = "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
 // Workbooks are written and read as .xlsx.
 const char* const kChannelFileFilter = "Excel Files(*.xlsx)|*.xlsx|Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
 
-CCommandEntry Entry(int id, const char* text, const char* menu, int pos)
+CCommandEntry Entry(int id, const char* text, const char* menu, int pos, CCommandEntry::EnableRule rule)
 {
     CCommandEntry e;
     e.id = id;
     e.text = text;
     e.menu = menu;
     e.menuPos = pos;
-    e.enabled = [id](const CCommandState& s) { return C::IsEnabled(id, s.selection); };
+    e.enabled = std::move(rule);
     return e;
+}
+
+bool DaqSelected(const CCommandState& s)
+{
+    return s.selection.Daq() != nullptr;
 }
 
 // The unit channel assignment: imported from a workbook or text file, or with Shift, Ctrl and Alt
@@ -64,7 +69,8 @@ bool ExchangeBlixChannels(const CCommandState& s)
 void RegisterDaqCommands(CCommandRegistry& r)
 {
     {
-        CCommandEntry e = Entry(C::ID_NEW_DAQ_PROJECT, "New &DAQ Project...", "Project", 1);
+        CCommandEntry e = Entry(C::ID_NEW_DAQ_PROJECT, "New &DAQ Project...", "Project", 1,
+                                [](const CCommandState& s) { return s.Doc() && C::CanAddDaqProject(*s.Doc()); });
         e.icon = "daq-new";
         e.shortcutItem = 6;
         e.run = [](CMainFrame& f, const CCommandState&) {
@@ -74,7 +80,12 @@ void RegisterDaqCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_DAQ_SETTINGS, "&Acquisition Settings...", "Project", 200);
+        CCommandEntry e =
+            Entry(C::ID_DAQ_SETTINGS, "&Acquisition Settings...", "Project", 200, [](const CCommandState& s) {
+                // Imported universal-file data were not measured with these settings.
+                const CDaqProject* daq = s.selection.Daq();
+                return daq && !daq->IsUFData();
+            });
         e.run = [](CMainFrame& f, const CCommandState& s) {
             f.Commands()->EditDaqSettings(*DynamicDowncast<CDaqProject>(s.selection.project));
             return true;
@@ -84,7 +95,7 @@ void RegisterDaqCommands(CCommandRegistry& r)
     for (const auto& [id, text, pos] :
          {std::tuple{int(C::ID_DAQ_CALC_OPTIONS), "&Calculation Options...", 201},
           std::tuple{int(C::ID_DAQ_CALC_OPTIONS_RECALC), "Calculation Options and &Recalculation...", 202}}) {
-        CCommandEntry e = Entry(id, text, "Project", pos);
+        CCommandEntry e = Entry(id, text, "Project", pos, DaqSelected);
         const bool recalc = id == C::ID_DAQ_CALC_OPTIONS_RECALC;
         e.run = [recalc](CMainFrame& f, const CCommandState& s) {
             f.Commands()->RunDaqCalcOptions(*DynamicDowncast<CDaqProject>(s.selection.project), recalc);
@@ -93,7 +104,8 @@ void RegisterDaqCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_BLIX_CHANNEL_EXCHANGE, "Acquisition Unit C&hannels...", "Project", 203);
+        CCommandEntry e = Entry(C::ID_BLIX_CHANNEL_EXCHANGE, "Acquisition Unit C&hannels...", "Project", 203,
+                                [](const CCommandState& s) { return s.Doc() != nullptr; });
         e.run = [](CMainFrame&, const CCommandState& s) { return ExchangeBlixChannels(s); };
         r.Add(e);
     }

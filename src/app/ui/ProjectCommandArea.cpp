@@ -41,20 +41,38 @@ bool HasModel(const CCommandState& s)
     return HasDoc(s) && s.Doc()->GetTALVOProject().GetModelProject() != nullptr;
 }
 
-// The rule of a project command as the selection decides it.
-CCommandEntry::EnableRule FrameRule(int id)
+// The rules of the project commands.
+bool AnalysisSelected(const CCommandState& s)
 {
-    return [id](const CCommandState& s) { return C::IsEnabled(id, s.selection); };
+    return s.selection.Analysis() != nullptr;
 }
 
-CCommandEntry Entry(int id, const char* text, const char* menu, int pos)
+bool AnalysisOrDaqSelected(const CCommandState& s)
+{
+    return s.selection.Analysis() || s.selection.Daq();
+}
+
+// Any project after the model's own (the model project itself stays).
+bool LaterProjectSelected(const CCommandState& s)
+{
+    return HasDoc(s) && s.selection.project && s.selection.projectIndex > 0;
+}
+
+// Loss factors come out of the hybrid model of the selected model project.
+bool HseaModelSelected(const CCommandState& s)
+{
+    const CModelProject* model = s.selection.ModelProject();
+    return model && model->GetHSEAModelData() != nullptr;
+}
+
+CCommandEntry Entry(int id, const char* text, const char* menu, int pos, CCommandEntry::EnableRule rule)
 {
     CCommandEntry e;
     e.id = id;
     e.text = text;
     e.menu = menu;
     e.menuPos = pos;
-    e.enabled = FrameRule(id);
+    e.enabled = std::move(rule);
     return e;
 }
 } // namespace
@@ -64,7 +82,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
     r.AddMenu({"Project", 9, "&Project", 40, "ProjectMenu"});
 
     {
-        CCommandEntry e = Entry(C::ID_NEW_ANALYSIS_PROJECT, "New &Analysis Project...", "Project", 0);
+        CCommandEntry e = Entry(C::ID_NEW_ANALYSIS_PROJECT, "New &Analysis Project...", "Project", 0, HasModel);
         e.icon = "analysis-new";
         e.shortcutItem = 7;
         e.run = [](CMainFrame& f, const CCommandState&) {
@@ -74,7 +92,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_ADD_MODEL_VARIANT, "Add Model &Variant...", "Project", 2);
+        CCommandEntry e = Entry(C::ID_ADD_MODEL_VARIANT, "Add Model &Variant...", "Project", 2, HasDoc);
         e.icon = "model-variant";
         e.shortcutItem = 4;
         e.run = [](CMainFrame&, const CCommandState& s) {
@@ -84,7 +102,8 @@ void RegisterProjectCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_COPY_ANALYSIS_PROJECT, "&Copy Analysis Project", "Project", 100);
+        CCommandEntry e =
+            Entry(C::ID_COPY_ANALYSIS_PROJECT, "&Copy Analysis Project", "Project", 100, AnalysisSelected);
         e.run = [](CMainFrame&, const CCommandState& s) {
             if (AfxMessageBox(IDS_COPY_ANALYSIS_PROJECT, MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
                 CWaitCursor wait;
@@ -95,7 +114,8 @@ void RegisterProjectCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_MERGE_ANALYSIS_PROJECTS, "&Merge Analysis Projects...", "Project", 101);
+        CCommandEntry e =
+            Entry(C::ID_MERGE_ANALYSIS_PROJECTS, "&Merge Analysis Projects...", "Project", 101, AnalysisSelected);
         e.run = [](CMainFrame& f, const CCommandState& s) {
             CDlgMergeAnaProjects dialog(&s.Doc()->GetTALVOProject(),
                                         DynamicDowncast<CAnalysisProject>(s.selection.project), &f);
@@ -107,7 +127,8 @@ void RegisterProjectCommands(CCommandRegistry& r)
     }
     for (const auto& [id, text, pos] : {std::tuple{int(C::ID_RENAME_PROJECT), "Re&name Project...", 102},
                                         std::tuple{int(C::ID_RENAME_PROJECT_AT), "Rena&me Project...", -1}}) {
-        CCommandEntry e = Entry(id, text, pos < 0 ? "" : "Project", pos);
+        CCommandEntry e =
+            Entry(id, text, pos < 0 ? "" : "Project", pos, pos < 0 ? LaterProjectSelected : AnalysisOrDaqSelected);
         if (pos < 0) {
             // Any project after the model's own, model variants too, from the tree.
             e.contextMenus = kContextElement;
@@ -120,7 +141,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_REMOVE_PROJECT, "&Delete Project", "Project", 103);
+        CCommandEntry e = Entry(C::ID_REMOVE_PROJECT, "&Delete Project", "Project", 103, AnalysisOrDaqSelected);
         e.run = [](CMainFrame&, const CCommandState& s) {
             if (AfxFormatMessageBox(IDS_REMOVE_PROJECT, MB_YESNO | MB_ICONQUESTION,
                                     s.selection.project->GetName().c_str()) == IDYES)
@@ -130,7 +151,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_REMOVE_PROJECT_AT, "&Remove Project", "", 0);
+        CCommandEntry e = Entry(C::ID_REMOVE_PROJECT_AT, "&Remove Project", "", 0, LaterProjectSelected);
         e.contextMenus = kContextElement;
         e.contextPos = 900;
         e.run = [](CMainFrame&, const CCommandState& s) {
@@ -140,7 +161,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_MODEL_UPDATE, "&Model Update Log", "Project", 300);
+        CCommandEntry e = Entry(C::ID_MODEL_UPDATE, "&Model Update Log", "Project", 300, HasModel);
         e.icon = "model-update";
         e.shortcutItem = 5;
         e.shortcutPos = 0;
@@ -158,7 +179,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
           std::tuple{int(C::ID_EXTRACT_INTRINSIC_DLF), "Extract &Internal Loss Factor...", 302},
           // The pair picker over the cavities; a confirmed pair starts no operation yet.
           std::tuple{int(C::ID_CAVITY_PAIR_PICKER), "Ca&vity Pairs...", 303}}) {
-        CCommandEntry e = Entry(id, text, "Project", pos);
+        CCommandEntry e = Entry(id, text, "Project", pos, HseaModelSelected);
         const int command = id;
         e.run = [command](CMainFrame& f, const CCommandState& s) {
             // The project window's picker asks for the subsystems and runs the extraction.
@@ -172,7 +193,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_IMPORTED_FILE_LIST, "&Imported Files...", "Project", 304);
+        CCommandEntry e = Entry(C::ID_IMPORTED_FILE_LIST, "&Imported Files...", "Project", 304, HasDoc);
         e.run = [](CMainFrame& f, const CCommandState& s) {
             CDlgImportedFileList dialog(s.Doc(), &f);
             dialog.DoModal();
@@ -181,7 +202,9 @@ void RegisterProjectCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_EDIT_CUT, "&Delete Result", "Project", 400);
+        CCommandEntry e = Entry(C::ID_EDIT_CUT, "&Delete Result", "Project", 400, [](const CCommandState& s) {
+            return HasDoc(s) && C::IsResultElement(s.selection.First());
+        });
         // Also where the user points at the result.
         e.contextMenus = kContextResultSet | kContextElement;
         e.contextPos = 800;
@@ -192,7 +215,10 @@ void RegisterProjectCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_MODEL_VIEW, "&Model View", "View", 101);
+        CCommandEntry e = Entry(C::ID_MODEL_VIEW, "&Model View", "View", 101, [](const CCommandState& s) {
+            const CModelProject* model = s.selection.DocModel();
+            return s.selection.project && model && model->GetModelData(0) != nullptr;
+        });
         e.icon = "model-view";
         e.shortcutItem = 2;
         e.run = [](CMainFrame& f, const CCommandState&) {
