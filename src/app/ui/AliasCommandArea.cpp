@@ -2,7 +2,6 @@
 // the main frame or to the experiment window in front, and follows that command's rule.
 #include "app/ui/CommandRegistry.h"
 
-#include "app/AliasCommands.h"
 #include "app/ui/MainFrame.h"
 #include "experiments/ui/ExpFrame.h"
 
@@ -10,6 +9,19 @@
 #include <QMdiSubWindow>
 
 namespace {
+struct Alias
+{
+    int id;
+    int target;
+    bool experimentWindow; // to the tree of the experiment window in front
+};
+
+constexpr Alias kAliases[] = {
+    {1208, 1100, false}, {1209, 1100, false}, {1210, 1172, false}, {1211, 1126, false},
+    {1212, 1136, false}, {1213, 1110, false}, {1214, 1092, true},  {1215, 1098, true},
+    {1216, 1087, true},  {1217, 1090, true},  {1218, 1033, false}, {1221, 1177, false},
+};
+
 // The experiment window in front of the client area, if any.
 CExpFrame* ActiveExpFrame(QMdiArea* area)
 {
@@ -20,11 +32,12 @@ CExpFrame* ActiveExpFrame(QMdiArea* area)
 
 void RegisterAliasCommands(CCommandRegistry& r)
 {
-    for (int id : CAliasCommands::Commands()) {
+    for (const Alias& alias : kAliases) {
+        const int id = alias.id;
         CCommandEntry e;
         e.id = id;
-        e.aliasOf = CAliasCommands::Target(id);
-        e.aliasToExperimentWindow = CAliasCommands::GoesToExperimentWindow(id);
+        e.aliasOf = alias.target;
+        e.aliasToExperimentWindow = alias.experimentWindow;
         // The text of what it sends, where that is a frame command; the language tables may
         // still give the alias its own.
         if (const CCommandEntry* target = r.Find(e.aliasOf))

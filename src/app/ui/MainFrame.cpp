@@ -6,7 +6,6 @@
 #include "app/AnalysisProject.h"
 #include "app/TALVODoc.h"
 #include "app/AnalysisProject.h"
-#include "app/AliasCommands.h"
 #include "views/ui/DlgSrcTrgDefinition.h"
 #include "models/HSEAResultData.h"
 #include "spectral/ZuOTResultData.h"

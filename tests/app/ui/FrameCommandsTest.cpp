@@ -15,6 +15,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 
@@ -22,7 +23,6 @@
 #include "support/WidgetShot.h"
 #include "acquisition/ui/DlgDAQConfig.h"
 #include "acquisition/ui/DlgQMXConnection.h"
-#include "app/AliasCommands.h"
 #include "app/AnalysisProject.h"
 #include "app/CalcCommands.h"
 #include "app/DaqProject.h"
@@ -474,13 +474,26 @@ TEST_F(FrameCommandsTest, AliasesFollowTheCommandTheySend)
     // Each alias is enabled exactly when the command it sends is, over typical selections.
     auto* result = new CMElement("Result", Analysis(), 53);
     Analysis()->AddChild(result);
+    const CCommandRegistry& registry = CCommandRegistry::Frame();
+    // The aliases of the shortcut bar and the project tree, and what each sends.
+    const std::map<int, int> sends = {{1206, 57600}, {1207, 57601}, {1208, 1100}, {1209, 1100}, {1210, 1172},
+                                      {1211, 1126},  {1212, 1136},  {1213, 1110}, {1214, 1092}, {1215, 1098},
+                                      {1216, 1087},  {1217, 1090},  {1218, 1033}, {1221, 1177}};
+    int aliases = 0;
+    for (const auto& [id, e] : registry.Entries())
+        aliases += e.aliasOf != 0;
+    EXPECT_EQ(aliases, static_cast<int>(sends.size()));
     for (int project : {0, 1, 2}) {
         Select(project);
-        for (int alias : CAliasCommands::Commands()) {
+        for (const auto& [alias, target] : sends) {
             SCOPED_TRACE(testing::Message() << "project " << project << " alias " << alias);
             ASSERT_NE(frame->Action(alias), nullptr);
-            const int target = CAliasCommands::Target(alias);
-            if (CAliasCommands::GoesToExperimentWindow(alias))
+            const CCommandEntry* entry = registry.Find(alias);
+            ASSERT_NE(entry, nullptr);
+            EXPECT_EQ(entry->aliasOf, target);
+            // 1214 to 1217 go to the experiment window's tree.
+            EXPECT_EQ(entry->aliasToExperimentWindow, alias >= 1214 && alias <= 1217);
+            if (entry->aliasToExperimentWindow)
                 EXPECT_FALSE(frame->IsCommandEnabled(alias)) << "no experiment window is open";
             else
                 EXPECT_EQ(frame->IsCommandEnabled(alias), frame->IsCommandEnabled(target));
@@ -490,7 +503,6 @@ TEST_F(FrameCommandsTest, AliasesFollowTheCommandTheySend)
     EXPECT_TRUE(frame->IsCommandEnabled(1218)) << "the input powers of the selected analysis project";
     Select(1);
     EXPECT_FALSE(frame->IsCommandEnabled(1218)) << "no analysis project selected";
-    EXPECT_EQ(CAliasCommands::Target(1207), 0);
 
     // The alias runs what it sends: the acquisition settings of the selected DAQ project.
     CScriptedDialogs dialogs;
