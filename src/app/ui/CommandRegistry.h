@@ -8,10 +8,12 @@
 // Adding a command: pick the area file that fits it (FileCommandArea.cpp for documents, views,
 // help and the developer menu; ProjectCommandArea.cpp for projects and the model;
 // CalcCommandArea.cpp for calculations and results; DaqCommandArea.cpp for acquisition and
-// measured data; PlanningCommandArea.cpp for experiment planning) and add one CCommandEntry in its
-// Register function: the id, the English text (the language tables may hold kMenuTextBase + id),
-// the placement, an enable rule over CCommandState (no window needed, so a test can call it) and
-// the action. A new menu is declared there too with AddMenu. Nothing else needs editing.
+// measured data; PlanningCommandArea.cpp for experiment planning; AliasCommandArea.cpp for the
+// shortcut bar's and the tree's aliases) and add one CCommandEntry in its Register function: the
+// id, the English text (the language tables may hold kMenuTextBase + id), the placement, an enable
+// rule over CCommandState (no window needed, so a test can call it) and the action. A new menu is
+// declared there too with AddMenu. The frame needs no change; CommandRegistryTest lists the ids
+// with the selection each is tried on.
 #include "app/FrameCommands.h"
 
 #include <cstdint>
