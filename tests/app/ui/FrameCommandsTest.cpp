@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 #include <QToolButton>
@@ -900,6 +901,10 @@ TEST_F(FrameCommandsTest, TheTabRowsFourButtonsStepThroughTheProjects)
     }
     EXPECT_LT(first->x(), previous->x());
     EXPECT_LT(next->x(), last->x());
+    // A double-click on a button opens no selection.
+    QSignalSpy opens(window, &CDockTreeWnd::OpenSelectionRequested);
+    QTest::mouseDClick(first, Qt::LeftButton);
+    EXPECT_EQ(opens.count(), 0);
     // A cleared bit hides its button; the others close up.
     window->SetTabButtonMask(0b1011);
     EXPECT_FALSE(next->isVisible());
