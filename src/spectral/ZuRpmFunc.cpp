@@ -1,6 +1,8 @@
 #include "spectral/ZuRpmFunc.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <stdexcept>
 
@@ -528,16 +530,25 @@ bool CZuRpmFunc::GetTableCellValue(int row, int col, int index, double& value)
 
 void CZuRpmFunc::GetTableColumnValues(int col, int index, std::vector<double>& values)
 {
+    values.assign(static_cast<size_t>(TableDataRows()), std::numeric_limits<double>::quiet_NaN());
+    GetTableColumnValues(col, index, values, 0, TableDataRows());
+}
+
+void CZuRpmFunc::GetTableColumnValues(int col, int index, std::vector<double>& values, int first, int count)
+{
     const int rows = TableDataRows();
-    values.assign(static_cast<size_t>(rows), std::numeric_limits<double>::quiet_NaN());
+    if (values.size() != static_cast<size_t>(rows))
+        values.assign(static_cast<size_t>(rows), std::numeric_limits<double>::quiet_NaN());
     if (col != 1 || index < 0 || index >= GetTableFreqCount())
         return;
+    first = std::max(first, 0);
+    const int end = static_cast<int>(std::min<int64_t>(rows, int64_t(first) + std::max(count, 0)));
     // The display options are the owner's: asked once for the whole column.
     const int structure = SpectrumIsStructure(this, m_subsystem);
     const int aWeighting = SpectrumAWeighting(this);
     const int inDb = SpectrumShowInDB(this);
     const bool overall = m_overallFirst >= 0 && m_overallLast >= m_overallFirst;
-    for (int r = 0; r < rows; ++r) {
+    for (int r = first; r < end; ++r) {
         if (!IsTableCell(index, r))
             continue;
         double v = 0.0;

@@ -6,14 +6,35 @@
 
 #include <QMenu>
 
+#include <algorithm>
+
 #include <limits>
+#include <vector>
+
+// A chart being read in steps: the curves so far and where the next step goes on.
+struct CTALDataGraphView::Pending
+{
+    CZuRpmFunc* function = nullptr;
+    int axis = 0;
+    int subset = -1;
+    int points = 0;
+    std::vector<int> subsets;              // the subset of each curve
+    std::vector<std::vector<double>> values; // per curve, the whole column
+    std::vector<Series> curves;
+    size_t curve = 0; // the curve being read
+    int row = 0;      // its next row
+};
 
 CTALDataGraphView::CTALDataGraphView(CTALDataDoc* doc, QWidget* parent) : CQMXGraphView(doc, doc, parent), m_tal(doc) {}
+
+CTALDataGraphView::~CTALDataGraphView() = default;
 
 void CTALDataGraphView::OnUpdate(IZuTableDataView* sender, int hint)
 {
     CZuRpmFunc* f = m_tal->GetFunction();
     if (!f) {
+        ++m_generation;
+        m_pending.reset();
         ClearChart();
         replot();
         return;
@@ -30,6 +51,8 @@ void CTALDataGraphView::OnUpdate(IZuTableDataView* sender, int hint)
 
 void CTALDataGraphView::BuildChart(int subset)
 {
+    ++m_generation;
+    m_pending.reset();
     CZuRpmFunc* f = m_tal->GetFunction();
     if (!f)
         return;
@@ -37,22 +60,87 @@ void CTALDataGraphView::BuildChart(int subset)
     m_tal->ApplyDisplaySettings(axis);
     const int subsets = f->GetTableFreqCount();
     const int points = std::max(0, f->GetTableRowCount(0) - 1);
-    std::vector<Series> curves;
+    auto pending = std::make_unique<Pending>();
+    pending->function = f;
+    pending->axis = axis;
+    pending->subset = subset;
+    pending->points = points;
     const int first = m_plotAll ? 0 : subset;
     const int end = m_plotAll ? subsets : std::min(subset + 1, subsets);
     for (int s = std::max(first, 0); s < end; ++s) {
         Series c;
         c.name = QString::fromStdString(f->GetFreqIndicator(s));
-        c.x.reserve(points);
-        for (int p = 0; p < points; ++p)
-            c.x.push_back(f->GetAxisValue(p));
-        // A cell without a number is NaN: a gap in the curve.
-        std::vector<double> values;
-        f->GetTableColumnValues(1, s, values);
-        values.resize(static_cast<size_t>(points), std::numeric_limits<double>::quiet_NaN());
-        c.y = QVector<double>(values.begin(), values.end());
-        curves.push_back(std::move(c));
+        pending->curves.push_back(std::move(c));
+        pending->subsets.push_back(s);
     }
+    pending->values.resize(pending->curves.size());
+    if (static_cast<long long>(points) * static_cast<long long>(pending->curves.size()) <= kImmediateValues) {
+        // Short: read and drawn now.
+        for (size_t i = 0; i < pending->curves.size(); ++i) {
+            Series& c = pending->curves[i];
+            c.x.reserve(points);
+            for (int p = 0; p < points; ++p)
+                c.x.push_back(f->GetAxisValue(p));
+            // A cell without a number is NaN: a gap in the curve.
+            std::vector<double>& values = pending->values[i];
+            f->GetTableColumnValues(1, pending->subsets[i], values);
+            values.resize(static_cast<size_t>(points), std::numeric_limits<double>::quiet_NaN());
+            c.y = QVector<double>(values.begin(), values.end());
+        }
+        Plot(pending->curves, f, axis, subset);
+        return;
+    }
+    // Long: the chart stays empty until every value is read.
+    ClearChart();
+    replot(QCustomPlot::rpQueuedReplot);
+    m_pending = std::move(pending);
+    const int generation = m_generation;
+    QMetaObject::invokeMethod(this, [this, generation] { BuildStep(generation); }, Qt::QueuedConnection);
+}
+
+void CTALDataGraphView::BuildStep(int generation)
+{
+    if (generation != m_generation || !m_pending)
+        return;
+    Pending& p = *m_pending;
+    CZuRpmFunc* f = m_tal->GetFunction();
+    if (f != p.function) { // an update that would have rebuilt the chart did not come: start over
+        BuildChart(m_tal->GetCurrentSubset());
+        return;
+    }
+    int budget = kImmediateValues;
+    while (budget > 0 && p.curve < p.curves.size()) {
+        Series& c = p.curves[p.curve];
+        const int count = std::min(budget, p.points - p.row);
+        if (p.curve == 0) {
+            c.x.reserve(p.points);
+            for (int i = p.row; i < p.row + count; ++i)
+                c.x.push_back(f->GetAxisValue(i));
+        }
+        f->GetTableColumnValues(1, p.subsets[p.curve], p.values[p.curve], p.row, count);
+        p.row += count;
+        budget -= std::max(count, 1);
+        if (p.row >= p.points) {
+            std::vector<double>& values = p.values[p.curve];
+            values.resize(static_cast<size_t>(p.points), std::numeric_limits<double>::quiet_NaN());
+            c.y = QVector<double>(values.begin(), values.end());
+            std::vector<double>().swap(values);
+            if (p.curve > 0)
+                c.x = p.curves[0].x;
+            ++p.curve;
+            p.row = 0;
+        }
+    }
+    if (p.curve < p.curves.size()) {
+        QMetaObject::invokeMethod(this, [this, generation] { BuildStep(generation); }, Qt::QueuedConnection);
+        return;
+    }
+    std::unique_ptr<Pending> done = std::move(m_pending);
+    Plot(done->curves, f, done->axis, done->subset);
+}
+
+void CTALDataGraphView::Plot(std::vector<Series>& curves, CZuRpmFunc* f, int axis, int subset)
+{
     PlotCurves(curves, f, axis == 1, f->GetLabel());
     if (m_plotAll && subset >= 0 && subset < CurveCount())
         HighlightCurve(subset);

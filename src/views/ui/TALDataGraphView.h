@@ -3,23 +3,39 @@
 // each, the current one drawn bold) while all subsets are plotted.
 #include "views/ui/QMXGraphView.h"
 
+#include <memory>
+
 class CTALDataDoc;
+class CZuRpmFunc;
 
 class CTALDataGraphView : public CQMXGraphView
 {
     Q_OBJECT
 public:
     explicit CTALDataGraphView(CTALDataDoc* doc, QWidget* parent = nullptr);
+    ~CTALDataGraphView() override;
 
     // A subset chosen in the list while every subset is plotted only changes the highlight; any
     // other update rebuilds the chart.
     void OnUpdate(IZuTableDataView* sender, int hint) override;
+    // Curves of up to kImmediateValues values in all are drawn at once; longer ones are read in
+    // steps of that many values, one step per turn of the event loop, and drawn when all are read:
+    // the window shows and answers at once, however long its map.
     void BuildChart(int subset);
     bool IsPlotAll() const { return m_plotAll; }
+    // A chart being read in steps that is not drawn yet.
+    bool IsBuilding() const { return m_pending != nullptr; }
+    static constexpr int kImmediateValues = 65536;
 
     QMenu* CreateContextMenu() override;
 
 private:
+    struct Pending;
+    void BuildStep(int generation);
+    void Plot(std::vector<Series>& curves, CZuRpmFunc* f, int axis, int subset);
+
     CTALDataDoc* m_tal;
     bool m_plotAll = false;
+    std::unique_ptr<Pending> m_pending;
+    int m_generation = 0;
 };

@@ -42,6 +42,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -276,6 +277,47 @@ TEST(TALDataWindow, ShowsTheSampleMapInGridAndChart)
 
     frame->resize(1000, 560);
     ExpectLayout(*frame, "tal-data-window");
+    ResetItems();
+}
+
+// A map too long to chart at once: the window shows with an empty chart, and the curve follows
+// from the event loop, all of it (its extremes are the column's), also when the subset changes
+// part way.
+TEST(TALDataWindow, LongMapIsChartedAfterTheWindowShows)
+{
+    ResetItems();
+    constexpr int kRows = 3 * CTALDataGraphView::kImmediateValues / 2;
+    const std::vector<double> freqs{500.0, 1000.0};
+    std::vector<double> rpms(static_cast<size_t>(kRows));
+    for (int r = 0; r < kRows; ++r)
+        rpms[static_cast<size_t>(r)] = 800.0 + 0.05 * r;
+    auto map = CZuRpmFunc::NewRpmFunc("Long", 64, nullptr, "Roof", freqs.data(), 2, rpms.data(), kRows);
+    for (int r = 0; r < kRows; ++r)
+        for (int b = 0; b < 2; ++b)
+            map->DataValue(r, b) = 1e-3 * (1.0 + ((r * 7 + b * 13) % 101) / 10.0) * (r == kRows - 3 ? 50.0 : 1.0);
+    Frame holder(CTALDataFrame::Open(nullptr, map.get()));
+    auto* frame = qobject_cast<CTALDataFrame*>(holder.frame.data());
+    ASSERT_NE(frame, nullptr);
+    CTALDataDoc* doc = frame->GetTALDocument();
+    doc->SetItem(CQMXDataCore::ITEM_AXIS, 1);
+    frame->OnCommand(CQMXDataFrame::IDC_AXIS_RPM);
+    CTALDataGraphView* graph = frame->GetGraphView();
+    ASSERT_TRUE(graph->IsBuilding());
+    EXPECT_EQ(graph->CurveCount(), 0);
+    QCoreApplication::processEvents();
+    frame->GetSelectView()->SelectSubset(1); // starts over with the other band
+    for (int turn = 0; turn < 100 && graph->IsBuilding(); ++turn)
+        QCoreApplication::processEvents();
+    ASSERT_FALSE(graph->IsBuilding());
+    ASSERT_EQ(graph->CurveCount(), 1);
+    std::vector<double> column;
+    map->GetTableColumnValues(1, 1, column);
+    double largest = 0.0;
+    for (double v : column)
+        largest = std::max(largest, v);
+    EXPECT_DOUBLE_EQ(graph->GetMaxY(), largest);
+    EXPECT_DOUBLE_EQ(graph->GetMaxX(), rpms.back());
+    EXPECT_DOUBLE_EQ(graph->GetMinX(), rpms.front());
     ResetItems();
 }
 
