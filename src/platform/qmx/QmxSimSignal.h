@@ -23,6 +23,16 @@ public:
     int64_t Position() const { return m_position; }
 
 private:
+    enum
+    {
+        kOrders,
+        kPulse,
+        kCounter
+    };
+    // count samples, all inside the RPM ramp (ramp) or all after it.
+    template <int KIND>
+    void GenerateBlock(float* out, int count, float range, float gain, bool ramp);
+
     bool m_pulse = false;
     bool m_counter = false;
     int m_pulsesPerRev = 1;

@@ -339,7 +339,7 @@ QMXRESULT CQmxSimSystem::StartAcquisition()
     m_started = true;
     m_startUs = m_clock ? m_clock() : 0;
     for (Channel& ch : m_channels) {
-        ch.data.clear();
+        std::vector<float>().swap(ch.data);
         ch.signal.emplace(m_layout, ch.global, RateOfCode(ch.rateCode));
     }
     return QMX_S_OK;
@@ -365,7 +365,7 @@ QMXRESULT CQmxSimSystem::ClearAcquisition()
     m_running = false;
     m_started = false;
     for (Channel& ch : m_channels)
-        ch.data.clear();
+        std::vector<float>().swap(ch.data);
     return QMX_S_OK;
 }
 
@@ -432,14 +432,38 @@ QMXRESULT CQmxSimSystem::ReadSamples(int board, int channel, float* data, int co
     if (!EnterConnected(QmxCall::ReadSamples) || !ch || !data || count < 0 || !m_started || Lost(*ch))
         return QMX_E_FAIL;
     const int n = std::min(count, Acquired(*ch));
-    const auto have = static_cast<int>(ch->data.size());
-    if (n > have) {
-        ch->data.resize(static_cast<size_t>(n));
-        ch->signal->Generate(ch->data.data() + have, n - have, RangeOfCode(ch->rangeCode), ch->gain);
-    }
-    std::copy_n(ch->data.begin(), n, data);
+    Produce(*ch, data, n);
     std::fill(data + n, data + count, 0.0f);
     return QMX_S_OK;
+}
+
+void CQmxSimSystem::Produce(Channel& ch, float* data, int n)
+{
+    const auto have = static_cast<int>(ch.data.size());
+    if (n <= have) {
+        std::copy_n(ch.data.begin(), n, data);
+        return;
+    }
+    const float range = RangeOfCode(ch.rangeCode);
+    if (Acquired(ch) < ch.count) {
+        // While the run goes on the samples are read again and again from the first (live
+        // views): they are kept, and each read generates only what is new.
+        ch.data.resize(static_cast<size_t>(n));
+        ch.signal->Generate(ch.data.data() + have, n - have, range, ch.gain);
+        std::copy_n(ch.data.begin(), n, data);
+        return;
+    }
+    // The run is complete: what was not kept yet is generated straight into the caller's buffer,
+    // and the unit lets go of its own copy, so that a run's samples are held once. A later read
+    // generates them again from the first (the signal is the same every time).
+    if (ch.signal->Position() == have) {
+        std::copy_n(ch.data.begin(), have, data);
+        ch.signal->Generate(data + have, n - have, range, ch.gain);
+    } else {
+        ch.signal->Reset();
+        ch.signal->Generate(data, n, range, ch.gain);
+    }
+    std::vector<float>().swap(ch.data);
 }
 
 QMXRESULT CQmxSimSystem::GetProgress(int board, int channel, int* acquired, int* requested, int* extra1, int* extra2)

@@ -181,7 +181,7 @@ private:
         float triggerLevel = 0.0f;
         int mode = 0;
         float gain = 1.0f;
-        std::vector<float> data; // generated samples of the run
+        std::vector<float> data; // generated samples of the run kept for reads while it goes on
         std::optional<CQmxSimSignal> signal;
     };
     struct Unit
@@ -198,6 +198,7 @@ private:
     const Channel* Find(int board, int device) const;
     int Acquired(const Channel& ch) const; // samples available now
     bool Lost(const Channel& ch) const;    // its unit stopped answering
+    void Produce(Channel& ch, float* data, int n); // the first n samples of ch into data
     static void PutText(uint8_t* at, const std::string& text, size_t max);
 
     mutable std::mutex m_mutex;
