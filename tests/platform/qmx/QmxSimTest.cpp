@@ -141,12 +141,18 @@ TEST(QmxSimSystem, DrivenClockAdvancesTheAcquisition)
     now += 250'000;
     sim->GetProgress(board, device, &acquired, &requested, nullptr, nullptr);
     EXPECT_EQ(acquired, 3200);
+    const std::vector<float> live = Read(*sim, 0, 12800); // while the run goes on: 3200, then zeros
     now += 10'000'000;
     sim->GetProgress(board, device, &acquired, &requested, nullptr, nullptr);
     EXPECT_EQ(acquired, 12800) << "never beyond the count";
 
-    // Samples are the same however they are fetched.
+    // Samples are the same however they are fetched: read live, then the whole run (the rest made
+    // straight into the reader's buffer), then the whole run again and its head (made anew, as the
+    // unit keeps no copy of a complete run).
     const std::vector<float> all = Read(*sim, 0, 12800);
+    EXPECT_TRUE(std::equal(live.begin(), live.begin() + 3200, all.begin()));
+    EXPECT_TRUE(std::all_of(live.begin() + 3200, live.end(), [](float v) { return v == 0.0f; }));
+    EXPECT_EQ(Read(*sim, 0, 12800), all);
     std::vector<float> head(100);
     sim->ReadSamples(board, device, head.data(), 100);
     EXPECT_TRUE(std::equal(head.begin(), head.end(), all.begin()));
