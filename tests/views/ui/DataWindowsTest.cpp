@@ -318,6 +318,8 @@ TEST(TALDataWindow, LongMapIsChartedAfterTheWindowShows)
     EXPECT_DOUBLE_EQ(graph->GetMaxY(), largest);
     EXPECT_DOUBLE_EQ(graph->GetMaxX(), rpms.back());
     EXPECT_DOUBLE_EQ(graph->GetMinX(), rpms.front());
+    frame->resize(1000, 560);
+    ExpectLayout(*frame, "tal-data-window-long-map");
     ResetItems();
 }
 
