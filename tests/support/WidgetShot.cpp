@@ -1,5 +1,9 @@
 #include "support/WidgetShot.h"
 
+#include "platform/ui/UiTextTranslator.h"
+#include "platform/win/StringTable.h"
+#include "platform/win/WinTypes.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -8,6 +12,12 @@
 #include <QLineEdit>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTreeWidget>
 #include <QGroupBox>
 #include <QPixmap>
 #include <QScrollArea>
@@ -17,9 +27,97 @@
 
 QString ShotFolder(const QString& folder)
 {
-    const QString path = QDir(QString::fromStdString(::testing::TempDir())).filePath(folder);
+    const QString path = QDir(QStringLiteral(ORVEX_BINARY_DIR "/window-images")).filePath(folder);
     QDir().mkpath(path);
     return path;
+}
+
+namespace {
+
+// A text the table translates, shown as it is: still English.
+bool StillEnglish(const QString& text)
+{
+    if (text.isEmpty())
+        return false;
+    const std::string s = text.toStdString();
+    return HasTextTranslation(s) && TranslateText(s) != s;
+}
+
+void CheckActions(const QList<QAction*>& actions, QStringList& out)
+{
+    for (QAction* a : actions) {
+        if (a->isSeparator() || !a->isVisible())
+            continue;
+        if (StillEnglish(a->text()))
+            out << QStringLiteral("English text: %1 (menu item)").arg(a->text());
+        if (a->menu())
+            CheckActions(a->menu()->actions(), out);
+    }
+}
+
+// The window in Japanese: its image, and the texts still English.
+QStringList CheckJapanese(QWidget& window, const QString& folder, const QString& name)
+{
+    const uint32_t before = GetLoadedLanguage();
+    const std::string tables = GetStringTableFolder(); // a test's own tables, put back below
+    SetStringTableFolder({});
+    QStringList faults;
+    if (!LoadLanguageStrings(LANG_JAPANESE)) {
+        SetStringTableFolder(tables);
+        return {QStringLiteral("the Japanese tables do not load")};
+    }
+    CUiTextTranslator::Translate(&window);
+    QApplication::processEvents();
+    window.grab().save(QDir(ShotFolder(folder)).filePath(name + "-jpn.png"));
+    faults << UntranslatedTexts(window);
+    SetStringTableFolder(tables);
+    if (before == 0)
+        UnloadLanguageStrings();
+    else
+        LoadLanguageStrings(before);
+    CUiTextTranslator::Translate(&window);
+    return faults;
+}
+
+} // namespace
+
+QStringList UntranslatedTexts(QWidget& window)
+{
+    QStringList out;
+    auto check = [&out](const QString& text, QWidget* w) {
+        if (StillEnglish(text))
+            out << QStringLiteral("English text: %1 (%2 %3)")
+                       .arg(text, QString::fromLatin1(w->metaObject()->className()), w->objectName());
+    };
+    QList<QWidget*> widgets = window.findChildren<QWidget*>();
+    widgets.prepend(&window);
+    for (QWidget* w : widgets) {
+        if (w != &window && !w->isVisibleTo(&window) && !qobject_cast<QMenu*>(w))
+            continue;
+        if (w == &window)
+            check(w->windowTitle(), w);
+        if (auto* label = qobject_cast<QLabel*>(w))
+            check(label->text(), w);
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            check(button->text(), w);
+        else if (auto* group = qobject_cast<QGroupBox*>(w))
+            check(group->title(), w);
+        else if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+            for (int i = 0; i < tabs->count(); ++i)
+                check(tabs->tabText(i), w);
+        } else if (auto* table = qobject_cast<QTableWidget*>(w)) {
+            for (int c = 0; c < table->columnCount(); ++c)
+                if (QTableWidgetItem* item = table->horizontalHeaderItem(c))
+                    check(item->text(), w);
+        } else if (auto* tree = qobject_cast<QTreeWidget*>(w)) {
+            if (QTreeWidgetItem* header = tree->headerItem())
+                for (int c = 0; c < header->columnCount(); ++c)
+                    check(header->text(c), w);
+        } else if (auto* bar = qobject_cast<QMenuBar*>(w)) {
+            CheckActions(bar->actions(), out);
+        }
+    }
+    return out;
 }
 
 QStringList GrabAndCheckLayout(QWidget& window, const QString& folder, const QString& name)
@@ -59,5 +157,6 @@ QStringList GrabAndCheckLayout(QWidget& window, const QString& folder, const QSt
                           .arg(r.x())
                           .arg(r.y());
     }
+    faults << CheckJapanese(window, folder, name);
     return faults;
 }

@@ -6,8 +6,15 @@
 
 class QWidget;
 
-// The folder the images go to (created on first use): <gtest temp dir>/<folder>.
+// The folder the images go to (created on first use): <build>/window-images/<folder>, to look at
+// after a run.
 QString ShotFolder(const QString& folder);
 // Shows the window (resized to its size hint when smaller), grabs it to <folder>/<name>.png and
 // returns the controls that failed the check ("objectName (class) WxH at x,y"); empty when fine.
+// The window is then shown in Japanese too: its image goes to <folder>/<name>-jpn.png, and every
+// visible text that the Japanese text table translates but the window still shows in English is a
+// fault ("English text: ..."). The language the test ran in is put back.
 QStringList GrabAndCheckLayout(QWidget& window, const QString& folder, const QString& name);
+// The visible texts of a window (and its menus' actions) that the current language's text table
+// translates but that are still shown untranslated.
+QStringList UntranslatedTexts(QWidget& window);

@@ -28,6 +28,7 @@
 #include "app/VerRes.h"
 #include "app/ui/AboutDlg.h"
 #include "app/ui/AppIcons.h"
+#include "platform/ui/UiTextTranslator.h"
 #include "app/ui/DlgNewProject.h"
 #include "app/ui/DlgProjectHistory.h"
 #include "app/ui/ProgressStatusBar.h"
@@ -267,7 +268,7 @@ QString CMainFrame::MenuText(int id) const
         return QString::fromStdString(text);
     const CCommandEntry* entry = CCommandRegistry::Frame().Find(id);
     if (entry && entry->text && *entry->text)
-        return QString::fromUtf8(entry->text);
+        return QString::fromStdString(TranslateText(entry->text));
     if (entry && entry->aliasOf)
         return MenuText(entry->aliasOf);
     return QString::number(id);
@@ -278,7 +279,7 @@ QString CMainFrame::MenuCaption(const CCommandMenu& menu) const
     std::string text;
     if (LoadString(kMenuTextBase + static_cast<uint32_t>(menu.textNumber), text))
         return QString::fromStdString(text);
-    return QString::fromUtf8(menu.text);
+    return QString::fromStdString(TranslateText(menu.text));
 }
 
 void CMainFrame::CreateActions()
@@ -416,6 +417,8 @@ void CMainFrame::RebuildForLanguage()
     BuildToolBar();
     m_shortcutWnd->Rebuild();
     UpdateCommandUI();
+    // The windows that are open already speak the new language too.
+    CUiTextTranslator::TranslateAll();
 }
 
 void CMainFrame::UpdateRecentFileMenu()

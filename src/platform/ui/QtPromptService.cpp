@@ -1,5 +1,6 @@
 #include "platform/ui/QtPromptService.h"
 
+#include "platform/ui/UiTextTranslator.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/WaitCursor.h"
 
@@ -220,6 +221,7 @@ std::string CQtPromptService::ToQtFilter(const std::string& filter)
 
 void InstallQtPlatformServices()
 {
+    CUiTextTranslator::Install();
     SetPromptService(&PromptService());
     SetClipboard(&Clipboard());
     CWaitCursor::SetHooks([] { QGuiApplication::setOverrideCursor(Qt::WaitCursor); },

@@ -21,6 +21,7 @@ namespace {
 
 std::mutex g_mutex;
 CStringTable g_table;
+std::map<std::string, std::string> g_texts; // English window text -> the language's text
 uint32_t g_language = 0;
 std::string g_folder;
 
@@ -140,6 +141,45 @@ std::string GetStringTableFileName(uint32_t languageId)
     return languageId == LANG_JAPANESE ? "orvex_jpn.txt" : "orvex_eng.txt";
 }
 
+std::string GetTextTableFileName(uint32_t languageId)
+{
+    return languageId == LANG_JAPANESE ? "orvex_jpn_text.txt" : std::string();
+}
+
+bool ParseTextTable(const std::string& content, std::map<std::string, std::string>& out, std::string* error)
+{
+    std::map<std::string, std::string> texts;
+    size_t lineNo = 0;
+    size_t pos = 0;
+    while (pos <= content.size()) {
+        size_t end = content.find('\n', pos);
+        if (end == std::string::npos)
+            end = content.size();
+        std::string line = content.substr(pos, end - pos);
+        pos = end + 1;
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == '#')
+            continue;
+        const size_t tab = line.find('\t');
+        std::string english, translation;
+        if (tab == std::string::npos || tab == 0 || !Unescape(line.substr(0, tab), english) ||
+            !Unescape(line.substr(tab + 1), translation) || translation.empty()) {
+            if (error)
+                *error = Format("line %zu: expected \"English<TAB>translation\"", lineNo);
+            return false;
+        }
+        if (!texts.emplace(std::move(english), std::move(translation)).second) {
+            if (error)
+                *error = Format("line %zu: the English text is listed twice", lineNo);
+            return false;
+        }
+    }
+    out = std::move(texts);
+    return true;
+}
+
 void SetStringTableFolder(const std::string& folder)
 {
     std::lock_guard<std::mutex> lock(g_mutex);
@@ -164,10 +204,84 @@ bool LoadLanguageStrings(uint32_t languageId, std::string* error)
             *error = Format("%s has no application title", path.c_str());
         return false;
     }
+    std::map<std::string, std::string> texts;
+    if (const std::string name = GetTextTableFileName(languageId); !name.empty()) {
+        // Optional: without it the windows keep their English texts.
+        QFile file(QString::fromStdString((folder.empty() ? std::string(":/lang") : folder) + "/" + name));
+        constexpr qint64 kMaxSize = 16 * 1024 * 1024;
+        if (file.open(QIODevice::ReadOnly) && file.size() <= kMaxSize) {
+            std::string why;
+            if (!ParseTextTable(file.readAll().toStdString(), texts, &why)) {
+                if (error)
+                    *error = name + ": " + why;
+                return false;
+            }
+        }
+    }
     std::lock_guard<std::mutex> lock(g_mutex);
     g_table = std::move(table);
+    g_texts = std::move(texts);
     g_language = languageId;
     return true;
+}
+
+namespace {
+
+// The entry of a text, looking past a mnemonic and a trailing ":" or "..." when the whole text has
+// none. Called with the lock held.
+bool FindText(const std::string& english, std::string& out)
+{
+    if (g_texts.empty() || english.empty())
+        return false;
+    if (auto it = g_texts.find(english); it != g_texts.end()) {
+        out = it->second;
+        return true;
+    }
+    std::string plain;
+    plain.reserve(english.size());
+    for (size_t i = 0; i < english.size(); ++i) {
+        if (english[i] == '&' && i + 1 < english.size() && english[i + 1] != '&')
+            continue;
+        plain += english[i];
+    }
+    if (plain != english) {
+        if (auto it = g_texts.find(plain); it != g_texts.end()) {
+            out = it->second;
+            return true;
+        }
+    }
+    for (const char* suffix : {"...", ":", " :"}) {
+        const size_t n = std::char_traits<char>::length(suffix);
+        if (plain.size() > n && plain.compare(plain.size() - n, n, suffix) == 0) {
+            if (auto it = g_texts.find(plain.substr(0, plain.size() - n)); it != g_texts.end()) {
+                out = it->second + suffix;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::string TranslateText(const std::string& english)
+{
+    std::lock_guard<std::mutex> lock(g_mutex);
+    std::string out;
+    return FindText(english, out) ? out : english;
+}
+
+bool HasTextTranslation(const std::string& english)
+{
+    std::lock_guard<std::mutex> lock(g_mutex);
+    std::string out;
+    return FindText(english, out);
+}
+
+size_t TextTranslationCount()
+{
+    std::lock_guard<std::mutex> lock(g_mutex);
+    return g_texts.size();
 }
 
 uint32_t GetLoadedLanguage()
@@ -180,6 +294,7 @@ void UnloadLanguageStrings()
 {
     std::lock_guard<std::mutex> lock(g_mutex);
     g_table.Clear();
+    g_texts.clear();
     g_language = 0;
 }
 

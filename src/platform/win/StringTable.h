@@ -33,6 +33,8 @@ private:
 
 // File name of the table of a language: "orvex_jpn.txt" for 17, "orvex_eng.txt" otherwise.
 std::string GetStringTableFileName(uint32_t languageId);
+// File name of the text table of a language ("orvex_jpn_text.txt"); empty for English.
+std::string GetTextTableFileName(uint32_t languageId);
 
 // The folder the tables are loaded from; empty (the default) means the built-in resources.
 void SetStringTableFolder(const std::string& folder);
@@ -55,3 +57,19 @@ std::string LoadString(uint32_t id);
 std::string FormatString(uint32_t id, ...);
 // The application title (string 0xE000); "ORVEX" while no table is loaded.
 std::string GetAppTitle();
+
+// The texts of the windows (labels, buttons, group titles, column headings, menu items) are written
+// in English where the windows are made; a language's text table gives each English text its
+// translation. The table of a language is "<module>_text.txt" beside its string table ("English
+// <TAB> translation" per line, the same escapes); English has none. It is loaded with the string
+// table and is optional: without it the windows stay English.
+//
+// The current language's text for an English window text: the text itself where the table has no
+// entry. A mnemonic '&' and a trailing ":" or "..." are looked past when the whole text has no entry.
+std::string TranslateText(const std::string& english);
+// True when the current language's text table has an entry for the text (as TranslateText finds it).
+bool HasTextTranslation(const std::string& english);
+// The number of entries of the current text table (0 for English).
+size_t TextTranslationCount();
+// Parses a text table into english -> translation; false with the line and reason in error.
+bool ParseTextTable(const std::string& content, std::map<std::string, std::string>& out, std::string* error = nullptr);

@@ -1,0 +1,180 @@
+#include "platform/ui/UiTextTranslator.h"
+
+#include "platform/win/StringTable.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QToolBox>
+#include <QTreeWidget>
+#include <QVariant>
+
+namespace {
+
+// The English text of an attribute is kept in a property of that name once it was translated.
+QString Translated(QObject* owner, const char* key, const QString& shown)
+{
+    QVariant kept = owner->property(key);
+    QString english = kept.isValid() ? kept.toString() : shown;
+    // A text set by the program since the last pass is its new English text.
+    if (kept.isValid() && shown != owner->property((QByteArray(key) + "Shown").constData()).toString())
+        english = shown;
+    if (english.isEmpty())
+        return shown;
+    const QString text = QString::fromStdString(TranslateText(english.toStdString()));
+    if (text != english || kept.isValid()) {
+        owner->setProperty(key, english);
+        owner->setProperty((QByteArray(key) + "Shown").constData(), text);
+    }
+    return text;
+}
+
+template<class Get, class Set>
+void Apply(QObject* owner, const char* key, Get get, Set set)
+{
+    const QString shown = get();
+    const QString text = Translated(owner, key, shown);
+    if (text != shown)
+        set(text);
+}
+
+void TranslateItemText(QTableWidgetItem* item)
+{
+    if (!item)
+        return;
+    constexpr int kEnglishRole = Qt::UserRole + 0x7E1;
+    QString english = item->data(kEnglishRole).toString();
+    if (english.isEmpty() || item->data(kEnglishRole + 1).toString() != item->text())
+        english = item->text();
+    const QString text = QString::fromStdString(TranslateText(english.toStdString()));
+    if (text == item->text())
+        return;
+    item->setData(kEnglishRole, english);
+    item->setData(kEnglishRole + 1, text);
+    item->setText(text);
+}
+
+void TranslateOne(QWidget* w)
+{
+    if (w->isWindow() || qobject_cast<QMdiSubWindow*>(w) || qobject_cast<QDockWidget*>(w))
+        Apply(w, "orvexEnTitle", [w] { return w->windowTitle(); }, [w](const QString& t) { w->setWindowTitle(t); });
+    if (!w->toolTip().isEmpty())
+        Apply(w, "orvexEnTip", [w] { return w->toolTip(); }, [w](const QString& t) { w->setToolTip(t); });
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        if (label->textFormat() != Qt::RichText && !Qt::mightBeRichText(label->text()))
+            Apply(w, "orvexEnText", [label] { return label->text(); }, [label](const QString& t) { label->setText(t); });
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        Apply(w, "orvexEnText", [button] { return button->text(); }, [button](const QString& t) { button->setText(t); });
+    } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+        Apply(w, "orvexEnText", [group] { return group->title(); }, [group](const QString& t) { group->setTitle(t); });
+    } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        if (!edit->placeholderText().isEmpty())
+            Apply(w, "orvexEnText", [edit] { return edit->placeholderText(); },
+                  [edit](const QString& t) { edit->setPlaceholderText(t); });
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (!combo->isEditable()) {
+            for (int i = 0; i < combo->count(); ++i) {
+                const QByteArray key = "orvexEnItem" + QByteArray::number(i);
+                Apply(w, key.constData(), [combo, i] { return combo->itemText(i); },
+                      [combo, i](const QString& t) { combo->setItemText(i, t); });
+            }
+        }
+    } else if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            const QByteArray key = "orvexEnTab" + QByteArray::number(i);
+            Apply(w, key.constData(), [tabs, i] { return tabs->tabText(i); },
+                  [tabs, i](const QString& t) { tabs->setTabText(i, t); });
+        }
+    } else if (auto* box = qobject_cast<QToolBox*>(w)) {
+        for (int i = 0; i < box->count(); ++i) {
+            const QByteArray key = "orvexEnPage" + QByteArray::number(i);
+            Apply(w, key.constData(), [box, i] { return box->itemText(i); },
+                  [box, i](const QString& t) { box->setItemText(i, t); });
+        }
+    } else if (auto* table = qobject_cast<QTableWidget*>(w)) {
+        for (int c = 0; c < table->columnCount(); ++c)
+            TranslateItemText(table->horizontalHeaderItem(c));
+    } else if (auto* tree = qobject_cast<QTreeWidget*>(w)) {
+        if (QTreeWidgetItem* header = tree->headerItem()) {
+            for (int c = 0; c < header->columnCount(); ++c) {
+                const QByteArray key = "orvexEnHead" + QByteArray::number(c);
+                Apply(w, key.constData(), [header, c] { return header->text(c); },
+                      [header, c](const QString& t) { header->setText(c, t); });
+            }
+        }
+    } else if (auto* bar = qobject_cast<QMenuBar*>(w)) {
+        for (QAction* a : bar->actions())
+            CUiTextTranslator::Translate(a);
+    } else if (auto* toolBar = qobject_cast<QToolBar*>(w)) {
+        for (QAction* a : toolBar->actions())
+            CUiTextTranslator::Translate(a);
+    } else if (auto* menu = qobject_cast<QMenu*>(w)) {
+        for (QAction* a : menu->actions())
+            CUiTextTranslator::Translate(a);
+    }
+}
+
+bool g_installed = false;
+
+class CTranslatorFilter : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::Show || type == QEvent::LanguageChange) && watched->isWidgetType()) {
+            auto* w = static_cast<QWidget*>(watched);
+            // Windows and the MDI children are walked whole; a menu is a window of its own.
+            if (w->isWindow() || qobject_cast<QMdiSubWindow*>(w))
+                CUiTextTranslator::Translate(w);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void CUiTextTranslator::Install()
+{
+    if (g_installed || !qApp)
+        return;
+    g_installed = true;
+    qApp->installEventFilter(new CTranslatorFilter(qApp));
+}
+
+void CUiTextTranslator::Translate(QAction* action)
+{
+    if (!action || action->isSeparator())
+        return;
+    Apply(action, "orvexEnText", [action] { return action->text(); }, [action](const QString& t) { action->setText(t); });
+    if (QMenu* sub = action->menu())
+        Translate(sub);
+}
+
+void CUiTextTranslator::Translate(QWidget* widget)
+{
+    if (!widget)
+        return;
+    TranslateOne(widget);
+    for (QWidget* child : widget->findChildren<QWidget*>())
+        TranslateOne(child);
+}
+
+void CUiTextTranslator::TranslateAll()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        Translate(w);
+}

@@ -1,0 +1,107 @@
+// Every menu of the main window in Japanese: no item, sub-menu or shortcut-bar text left English.
+#include "app/TALVOApp.h"
+#include "app/ui/DockShortcutWnd.h"
+#include "app/ui/MainFrame.h"
+#include "platform/win/StringTable.h"
+#include "platform/win/WinTypes.h"
+#include "support/WidgetShot.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A text that a Japanese user would read as English: letters of a word and no Japanese at all.
+// Names of things (ORVEX, HSEA, DAQ, SPL, RPM) may stay as they are.
+bool LooksEnglish(const QString& text)
+{
+    for (QChar c : text)
+        if (c.unicode() > 0x7F)
+            return false;
+    static const QRegularExpression word(QStringLiteral("[a-z]{3,}"));
+    return word.match(text).hasMatch();
+}
+
+void CollectEnglish(const QList<QAction*>& actions, const QString& path, QStringList& out)
+{
+    for (QAction* a : actions) {
+        if (a->isSeparator())
+            continue;
+        const QString where = path + QStringLiteral(" > ") + a->text();
+        // The recent files are file names.
+        if (a->menu() && a->menu()->objectName() == QStringLiteral("RecentMenu"))
+            continue;
+        if (LooksEnglish(a->text()))
+            out << where;
+        if (a->menu())
+            CollectEnglish(a->menu()->actions(), where, out);
+    }
+}
+
+class Language : public ::testing::Test
+{
+protected:
+    void TearDown() override { GetTALVOApp().SetLanguage(LANG_ENGLISH); }
+};
+
+} // namespace
+
+TEST_F(Language, EveryMenuAndShortcutButtonIsJapaneseAndBackInEnglish)
+{
+    CMainFrame frame;
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_JAPANESE));
+    ASSERT_GT(TextTranslationCount(), 0u);
+    QStringList english;
+    CollectEnglish(frame.menuBar()->actions(), QStringLiteral("menu"), english);
+    for (int item = 0; item < static_cast<int>(CDockShortcutWnd::Table().size()); ++item) {
+        if (QToolButton* button = frame.ShortcutBar()->Button(item)) {
+            if (LooksEnglish(button->text()))
+                english << QStringLiteral("shortcut bar > ") + button->text();
+            if (QMenu* menu = button->menu())
+                CollectEnglish(menu->actions(), QStringLiteral("shortcut bar > ") + button->text(), english);
+        }
+    }
+    EXPECT_TRUE(english.isEmpty()) << "Still English in Japanese (give each a line in "
+                                      "resources/lang/orvex_jpn_text.txt):\n"
+                                   << english.join(QLatin1Char('\n')).toStdString();
+    frame.resize(1100, 700);
+    const QStringList faults = GrabAndCheckLayout(frame, QStringLiteral("language"), QStringLiteral("MainFrame"));
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(UntranslatedTexts(frame).isEmpty()) << UntranslatedTexts(frame).join(QLatin1Char('\n')).toStdString();
+
+    // Back in English, the English texts come back.
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+    EXPECT_EQ(frame.menuBar()->actions()[0]->text(), QStringLiteral("&File"));
+    QStringList japanese;
+    for (QAction* a : frame.menuBar()->actions())
+        if (!LooksEnglish(a->text()) && a->text().contains(QRegularExpression(QStringLiteral("[^\\x00-\\x7F]"))))
+            japanese << a->text();
+    EXPECT_TRUE(japanese.isEmpty()) << japanese.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST(TextTable, MnemonicsAndEndingsAreLookedPastAndEnglishHasNoTable)
+{
+    ASSERT_TRUE(LoadLanguageStrings(LANG_JAPANESE));
+    EXPECT_EQ(TranslateText("Cancel"), "キャンセル");
+    EXPECT_EQ(TranslateText("&Cancel"), "キャンセル");
+    EXPECT_EQ(TranslateText("Subsystem:"), "サブシステム:");
+    EXPECT_EQ(TranslateText("Subsystem"), "サブシステム");
+    EXPECT_EQ(TranslateText("Not a text of ours"), "Not a text of ours");
+    ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH));
+    EXPECT_EQ(TextTranslationCount(), 0u);
+    EXPECT_EQ(TranslateText("Cancel"), "Cancel");
+
+    std::map<std::string, std::string> table;
+    std::string error;
+    EXPECT_FALSE(ParseTextTable("Cancel\tキャンセル\nCancel\t取消\n", table, &error));
+    EXPECT_NE(error.find("line 2"), std::string::npos) << error;
+    EXPECT_FALSE(ParseTextTable("no tab here\n", table, &error));
+    EXPECT_FALSE(ParseTextTable("Empty\t\n", table, &error));
+    EXPECT_TRUE(ParseTextTable("# comment\n\nA\\tB\tエー\r\n", table, &error)) << error;
+    EXPECT_EQ(table.at("A\tB"), "エー");
+}
