@@ -1,10 +1,11 @@
 // Indexes the dataset-58 universal file of UF58BenchFile.h (about 110 MB: 1,000 complex spectra of
 // 4,096 values in E13.5 fields) and reads every value, timed against a plain read of the file and
-// against bench/uff58_plain.py (lines, split, float) in the same run. Prints the reader's speed as a
-// multiple of the Python reader's (target: at least 20) and as a fraction of the plain read.
+// against bench/uff58_plain.py (lines, split, float) run by /usr/bin/python3 in the same run, timed
+// inside the Python process. Prints the reader's speed as a multiple of the Python reader's on
+// every core (target: at least 50) and on one (at least 25), and as a fraction of the plain read.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -43,9 +44,6 @@ const std::string& File()
     return path;
 }
 
-double g_reader = 0.0;
-double g_plain = 0.0;
-double g_python = 0.0;
 
 void BM_IndexAndReadAll(benchmark::State& state)
 {
@@ -106,41 +104,48 @@ void BM_PlainRead(benchmark::State& state)
                             static_cast<int64_t>(std::filesystem::file_size(path)));
 }
 
+// The Python reader run by the system's interpreter; the time is the reading's own, measured inside
+// the Python process, so the interpreter's start does not count.
 void BM_PythonReader(benchmark::State& state)
 {
     const std::string path = File();
-    const std::string command =
-        std::string("python3 '") + ORVEX_BENCH_DIR + "/uff58_plain.py' '" + path + "' > /dev/null";
+    const std::string command = std::string("/usr/bin/python3 '") + ORVEX_BENCH_DIR + "/uff58_plain.py' '" + path + "'";
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        if (std::system(command.c_str()) != 0) {
-            state.SkipWithError("python3 failed");
+        std::FILE* out = ::popen(command.c_str(), "r");
+        long long datasets = 0, values = 0;
+        double seconds = 0.0;
+        const int fields = out ? std::fscanf(out, "%lld %lld %lf", &datasets, &values, &seconds) : 0;
+        if (!out || ::pclose(out) != 0 || fields != 3 || datasets != kDatasets) {
+            state.SkipWithError("/usr/bin/python3 failed");
             return;
         }
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        state.SetIterationTime(seconds);
     }
 }
 
 } // namespace
 
 // Datasets read on every core (0), and on one for comparison.
-BENCHMARK(BM_IndexAndReadAll)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK(BM_IndexOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
-BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
-BENCHMARK(BM_PythonReader)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(BM_IndexAndReadAll)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0)->Repetitions(3);
+BENCHMARK(BM_IndexOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0)->Repetitions(3);
+BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0)->Repetitions(3);
+BENCHMARK(BM_PythonReader)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1)->Repetitions(3);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    benchsupport::CSlotReporter reporter(
-        {{"IndexAndReadAll/0", &g_reader}, {"PlainRead", &g_plain}, {"PythonReader", &g_python}});
+    benchsupport::InitializeInterleaved(argc, argv);
+    benchsupport::CFastestReporter reporter(true);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    if (g_reader > 0.0 && g_python > 0.0)
-        std::printf("\nindex + read of %.0f MB: %.1fx the Python reader (target >= 20)\n",
-                    static_cast<double>(std::filesystem::file_size(File())) / 1e6, g_python / g_reader);
-    if (g_reader > 0.0 && g_plain > 0.0)
-        std::printf("index + read: speed %.2f of a plain read of the file\n", g_plain / g_reader);
+    const double every = reporter.Ratio("BM_PythonReader", "BM_IndexAndReadAll/0");
+    const double one = reporter.Ratio("BM_PythonReader", "BM_IndexAndReadAll/1");
+    const double plain = reporter.Ratio("BM_PlainRead", "BM_IndexAndReadAll/0");
+    if (!std::isnan(every))
+        std::printf("\nindex + read of %.0f MB: %.1fx the Python reader on every core (target >= 50), %.1fx on one "
+                    "(target >= 25)\n",
+                    static_cast<double>(std::filesystem::file_size(File())) / 1e6, every, one);
+    if (!std::isnan(plain))
+        std::printf("index + read: speed %.2f of a plain read of the file\n", plain);
     std::filesystem::remove_all(Folder());
     return 0;
 }

@@ -119,7 +119,34 @@ bool CDAQPPUFData::CountFits(const CUFLineReader& file, size_t count, std::strin
         Fail(error, Format("The dataset declares more values than %s holds.", file.GetFilePath().c_str()));
         return false;
     }
+    if (count > static_cast<uint64_t>(3 * kMaxValues)) {
+        Fail(error, Format("The dataset declares more values than can be read at once (%lld).",
+                           static_cast<long long>(kMaxValues)));
+        return false;
+    }
     return true;
+}
+
+std::string CDAQPPUFData::CheckCount(int64_t count, int numbersPerValue, uint64_t bytesLeft)
+{
+    if (count < 0)
+        return Format("%lld values", static_cast<long long>(count));
+    if (count > kMaxValues)
+        return Format("%lld values, more than can be read at once (%lld)", static_cast<long long>(count),
+                      static_cast<long long>(kMaxValues));
+    // n numbers take at least 2n - 1 characters.
+    const uint64_t numbers = static_cast<uint64_t>(count) * static_cast<uint64_t>(std::max(numbersPerValue, 1));
+    if (numbers > 0 && numbers * 2 - 1 > bytesLeft)
+        return Format("%lld values, more than the %llu bytes after its header can hold", static_cast<long long>(count),
+                      static_cast<unsigned long long>(bytesLeft));
+    return {};
+}
+
+int CDAQPPUFData::NumbersPerValue(const CUF58Index& index)
+{
+    const int form = index.GetOrdDataType();
+    const bool complex = form == CUF58Index::kComplexSingle || form == CUF58Index::kComplexSingle + 1;
+    return (complex ? 2 : 1) + (index.GetEvenSpacing() == 1 ? 0 : 1);
 }
 
 int CDAQPPUFData::LoadAll(const std::vector<CDAQPPUFData*>& items, const std::string& folder,

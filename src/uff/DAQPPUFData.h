@@ -54,6 +54,17 @@ public:
     // Loads every object of the list on up to threads threads (0: one per core). Datasets are
     // independent once indexed, so each is read on its own. Returns how many loaded; the failed
     // ones get their reason in errors (same order as items; empty when loaded).
+    // Values one dataset may declare: each is kept as a complex number while read, and the import
+    // keeps a row of line values per RPM besides. Far above any measured spectrum.
+    static constexpr int64_t kMaxValues = int64_t{1} << 24;
+    // Why a dataset declaring count values of numbersPerValue numbers each cannot be read from a
+    // file with bytesLeft bytes after its header (negative, more numbers than the bytes can hold,
+    // beyond kMaxValues); empty when it can. Checked before anything is reserved for the values.
+    static std::string CheckCount(int64_t count, int numbersPerValue, uint64_t bytesLeft);
+    // The numbers per value of the index's data form: 1 for even real, 2 for even complex or uneven
+    // real, 3 for uneven complex.
+    static int NumbersPerValue(const CUF58Index& index);
+
     static int LoadAll(const std::vector<CDAQPPUFData*>& items, const std::string& folder, const UFReadOptions& options,
                        int threads, std::vector<std::string>* errors = nullptr);
 

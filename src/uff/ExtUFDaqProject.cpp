@@ -126,7 +126,7 @@ void CExtUFDaqProject::RemoveAllChildren()
     }
 }
 
-COctaveManagerEx* CExtUFDaqProject::MakeLineBands(double start, double step, int count)
+std::unique_ptr<COctaveManagerEx> CExtUFDaqProject::BuildLineBands(double start, double step, int count) const
 {
     auto bands = std::make_unique<COctaveManagerEx>(OCTAVE_BAND_USER);
     const COctaveManagerEx* model = GetModelOctaveManager();
@@ -142,12 +142,18 @@ COctaveManagerEx* CExtUFDaqProject::MakeLineBands(double start, double step, int
             continue;
         bands->AddFreqInfo(f, lower, f + step / 2.0, OCTAVE_BAND_USER);
     }
+    return bands;
+}
+
+COctaveManagerEx* CExtUFDaqProject::MakeLineBands(double start, double step, int count)
+{
+    std::unique_ptr<COctaveManagerEx> bands = BuildLineBands(start, step, count);
     COctaveManagerEx* made = bands.get();
     SetOctaveManager(std::move(bands));
     return made;
 }
 
-COctaveManagerEx* CExtUFDaqProject::MakeOrderBands(double order, const std::vector<double>& rpms)
+std::unique_ptr<COctaveManagerEx> CExtUFDaqProject::BuildOrderBands(double order, const std::vector<double>& rpms) const
 {
     auto bands = std::make_unique<COctaveManagerEx>(OCTAVE_BAND_USER);
     const double half = GetCalcOptions()->GetOrderBandWidth() / 2.0;
@@ -156,6 +162,12 @@ COctaveManagerEx* CExtUFDaqProject::MakeOrderBands(double order, const std::vect
         if (f - half > 0.0)
             bands->AddFreqInfo(f, f - half, f + half, OCTAVE_BAND_USER);
     }
+    return bands;
+}
+
+COctaveManagerEx* CExtUFDaqProject::MakeOrderBands(double order, const std::vector<double>& rpms)
+{
+    std::unique_ptr<COctaveManagerEx> bands = BuildOrderBands(order, rpms);
     COctaveManagerEx* made = bands.get();
     SetOctaveManager(std::move(bands));
     return made;

@@ -63,6 +63,10 @@ public:
     // One band per RPM value at rpm * order / 60, as wide as the calculation options' order band
     // width, for the bands above 0 Hz; replaces the project's band set and returns it.
     COctaveManagerEx* MakeOrderBands(double order, const std::vector<double>& rpms);
+    // The band sets the two above would make, leaving the project as it is (so an import can
+    // check them before anything changes).
+    std::unique_ptr<COctaveManagerEx> BuildLineBands(double start, double step, int count) const;
+    std::unique_ptr<COctaveManagerEx> BuildOrderBands(double order, const std::vector<double>& rpms) const;
     // Drops the band set made above; the project's default one is made again.
     COctaveManagerEx* ResetBands();
 

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <climits>
+#include <ctime>
 #include <map>
+#include <new>
 
 #include "acquisition/DAQCalculator.h"
 #include "app/DAQExperiment.h"
@@ -24,6 +27,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/ZuRegOptions.h"
 #include "uff/DAQPPFreqData.h"
+#include "uff/DAQPPUFData.h"
 #include "uff/DAQPPRpmData.h"
 #include "uff/ExtUFDaqProject.h"
 #include "uff/SplitUf.h"
@@ -53,9 +57,30 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-bool WithinTolerance(int a, int b, int tolerance)
+// A run named by the local time of its first dataset, as its ID line 3 gave it.
+std::string RunTime(int timeKey)
 {
-    return std::llabs(static_cast<long long>(a) - b) <= tolerance;
+    const time_t t = timeKey;
+    std::tm tm{};
+    char text[64];
+    if (!localtime_r(&t, &tm) || !std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &tm))
+        return Format("%d", timeKey);
+    return text;
+}
+
+// The time keys within tolerance of key, as a range of ints.
+std::pair<int, int> ToleranceWindow(int key, int tolerance)
+{
+    const long long lo = static_cast<long long>(key) - tolerance;
+    const long long hi = static_cast<long long>(key) + tolerance;
+    return {static_cast<int>(std::max<long long>(lo, INT_MIN)), static_cast<int>(std::min<long long>(hi, INT_MAX))};
+}
+
+// A dataset the import cannot take: the import stops with this text, before the project changes.
+[[noreturn]] void Refuse(const CDAQPPUFIndex& index, const std::string& field, const std::string& why)
+{
+    throw CUFImportAbort(Format("%s, dataset 58 at byte %d: %s: %s.\nNothing was imported.",
+                                index.GetFileTitle().c_str(), index.GetOffset(), field.c_str(), why.c_str()));
 }
 } // namespace
 
@@ -82,6 +107,10 @@ void CMkExtDaqProject::Release()
 {
     m_groups.clear();
     m_runs.clear();
+    m_runByKey.clear();
+    m_groupsByName.clear();
+    m_groupOrder.clear();
+    m_checkedAxis.reset();
 }
 
 int CMkExtDaqProject::SelectDAQSystem()
@@ -160,6 +189,20 @@ int CMkExtDaqProject::ImportUFData()
     IUFImportUI* ui = GetUFImportUI();
     if (!m_project || !ui)
         return 0;
+    try {
+        return Import(*ui);
+    } catch (const std::bad_alloc&) {
+        // Whichever window started the import, running out of memory ends it here with a message
+        // instead of ending the program.
+        ui->CloseProgress();
+        Release();
+        AfxMessageBox("There is not enough memory to import these universal files.", MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+}
+
+int CMkExtDaqProject::Import(IUFImportUI& ui)
+{
     m_subsystems = CZuSubsystemTable();
     m_shortNames = CZuSubsystemTable();
     if (const CZuSubsystemTable* model = m_container.GetModelSubsystemTable())
@@ -167,21 +210,37 @@ int CMkExtDaqProject::ImportUFData()
     if (!m_targetName.empty())
         m_subsystems.AddUnique(m_targetName);
     m_notes.clear();
-    if (!ImportDialogStep(*ui))
+    if (!ImportDialogStep(ui))
         return 0;
 
-    // Every run's set-up is checked before anything of the project changes, so a run without
-    // usable RPM values leaves the project as it was.
+    // Every run's set-up, and the band sets it makes, are checked before anything of the project
+    // changes: a run without usable RPM values, or bands the project could not be opened with
+    // again, leave the project as it was.
+    bool lineBandsMade = false;
     for (auto& run : m_runs) {
-        if (!CheckRunSetup(*run)) {
-            AfxMessageBox(kNoRpm, MB_OK | MB_ICONEXCLAMATION);
+        std::string why;
+        if (!CheckRunSetup(*run, why)) {
+            AfxMessageBox(why.empty() ? std::string(kNoRpm) : why, MB_OK | MB_ICONEXCLAMATION);
+            Release();
+            return 0;
+        }
+        std::string source;
+        const std::unique_ptr<COctaveManagerEx> bands = PlanBands(*run, lineBandsMade, source);
+        if (!bands)
+            continue;
+        lineBandsMade = lineBandsMade || m_rpmMode != kModeOrder;
+        if (std::string fault = bands->CheckStorable(); !fault.empty()) {
+            AfxMessageBox(Format("The frequency bands made from %s cannot be stored in a project: %s.\nNothing was "
+                                 "imported.",
+                                 source.c_str(), fault.c_str()),
+                          MB_OK | MB_ICONEXCLAMATION);
             Release();
             return 0;
         }
     }
     RemoveEarlierExperiments();
 
-    IUFImportProgress* progress = ui->ShowProgress();
+    IUFImportProgress* progress = ui.ShowProgress();
     progress->SetTitle("Importing Exp Data...");
     progress->SetOuterRange(static_cast<int>(m_runs.size()));
     for (auto& run : m_runs) {
@@ -189,7 +248,7 @@ int CMkExtDaqProject::ImportUFData()
         TargetDataStep(*run, *progress);
         progress->StepTotal();
     }
-    ui->CloseProgress();
+    ui.CloseProgress();
     SaveNodeTable();
     Release();
     std::string text = MessageTextOf(IDS_FINISHED);
@@ -371,9 +430,16 @@ bool CMkExtDaqProject::ResolveSubsystem(CDAQPPUFIndex& index)
 
 CUFDaqData* CMkExtDaqProject::FindOrAddGroup(const std::string& name, int timeKey)
 {
-    for (const auto& g : m_groups)
-        if (g->GetName() == name && WithinTolerance(g->GetTimeKey(), timeKey, m_tolerance))
-            return g.get();
+    // The first group made of this name whose time key lies within the tolerance. Groups of one
+    // name are kept by time key, so a file of many runs finds its group without a walk over all.
+    auto& byKey = m_groupsByName[name];
+    const auto [lo, hi] = ToleranceWindow(timeKey, m_tolerance);
+    CUFDaqData* found = nullptr;
+    for (auto it = byKey.lower_bound(lo); it != byKey.end() && it->first <= hi; ++it)
+        if (!found || m_groupOrder[it->second] < m_groupOrder[found])
+            found = it->second;
+    if (found)
+        return found;
     auto group = std::make_unique<CUFDaqData>();
     std::string typed = name;
     group->SetSubsystem(name, m_container.GetSubsystemType(typed, 0), GetSubsystemParamByName(&m_container, name));
@@ -381,15 +447,67 @@ CUFDaqData* CMkExtDaqProject::FindOrAddGroup(const std::string& name, int timeKe
     group->SetCoefficientSwitch(m_coefficientSwitch);
     group->SetDoubling(m_doubling);
     m_groups.push_back(std::move(group));
-    return m_groups.back().get();
+    CUFDaqData* made = m_groups.back().get();
+    m_groupOrder[made] = m_groups.size();
+    byKey.emplace(made->GetTimeKey(), made);
+    return made;
+}
+
+void CMkExtDaqProject::AddToGroup(CUFDaqData& group, std::unique_ptr<CDAQPPUFData>& block, double rpm, int structure)
+{
+    const int before = group.GetTimeKey();
+    group.AddBlock(block, rpm, structure, m_tolerance);
+    if (group.GetTimeKey() == before)
+        return;
+    // The group's time key follows its latest block: its place among the groups of its name too.
+    auto& byKey = m_groupsByName[group.GetName()];
+    for (auto it = byKey.lower_bound(before); it != byKey.end() && it->first == before; ++it)
+        if (it->second == &group) {
+            byKey.erase(it);
+            break;
+        }
+    byKey.emplace(group.GetTimeKey(), &group);
 }
 
 TAG_UFRPMINFO* CMkExtDaqProject::FindRun(int timeKey) const
 {
-    for (const auto& run : m_runs)
-        if (WithinTolerance(run->timeKey, timeKey, m_tolerance))
-            return run.get();
-    return nullptr;
+    // The first run made whose time key lies within the tolerance.
+    const auto [lo, hi] = ToleranceWindow(timeKey, m_tolerance);
+    size_t best = m_runs.size();
+    for (auto it = m_runByKey.lower_bound(lo); it != m_runByKey.end() && it->first <= hi; ++it)
+        best = std::min(best, it->second);
+    return best < m_runs.size() ? m_runs[best].get() : nullptr;
+}
+
+TAG_UFRPMINFO* CMkExtDaqProject::AddRun(std::unique_ptr<TAG_UFRPMINFO> run)
+{
+    m_runByKey.emplace(run->timeKey, m_runs.size());
+    m_runs.push_back(std::move(run));
+    return m_runs.back().get();
+}
+
+void CMkExtDaqProject::CheckValueCount(const CDAQPPUFIndex& index, const CUFLineReader& file)
+{
+    const uint64_t size = file.GetSize();
+    const uint64_t left = size > file.Tell() ? size - file.Tell() : 0;
+    if (std::string why = CDAQPPUFData::CheckCount(index.GetNumValues(), CDAQPPUFData::NumbersPerValue(index), left);
+        !why.empty())
+        Refuse(index, "number of values (record 7)", why);
+}
+
+void CMkExtDaqProject::CheckLineAxis(const CDAQPPUFIndex& index)
+{
+    // The bands the project would make of this dataset's lines must be storable; the datasets of a
+    // run share their axis, so each axis is checked once.
+    const LineAxis axis{index.GetAbscMin(), index.GetAbscIncrement(), index.GetNumValues()};
+    if (m_checkedAxis && m_checkedAxis->min == axis.min && m_checkedAxis->step == axis.step &&
+        m_checkedAxis->count == axis.count)
+        return;
+    const std::string why = m_project->BuildLineBands(axis.min, axis.step, axis.count)->CheckStorable();
+    if (!why.empty())
+        Refuse(index, Format("frequency axis (record 7: first frequency %g Hz, frequency step %g Hz)", axis.min, axis.step),
+               why);
+    m_checkedAxis = axis;
 }
 
 void CMkExtDaqProject::OnDataset(int fileIndex, const std::string& path, CDAQPPUFIndex& index, CUFLineReader& file,
@@ -403,6 +521,11 @@ void CMkExtDaqProject::OnDataset(int fileIndex, const std::string& path, CDAQPPU
         const double rpm = m_rpmMode == kModeFixed ? m_rpmStart : index.GetZValue();
         if (!ResolveSubsystem(index))
             return;
+        CheckValueCount(index, file);
+        if (std::string why = TAG_UFRPMINFO::CheckRpm(rpm); !why.empty())
+            Refuse(index, "RPM (record 7)", why);
+        if (m_rpmMode != kModeOrder)
+            CheckLineAxis(index);
         std::string typed = index.GetSubsystem();
         const int structure =
             m_container.GetSubsystemType(typed, 0) < CUFDaqData::kKindStructureLimit && m_structureOption == 1;
@@ -418,17 +541,17 @@ void CMkExtDaqProject::OnDataset(int fileIndex, const std::string& path, CDAQPPU
                 made->rpms = m_runs.front()->rpms;
                 made->gridIndexes = m_runs.front()->gridIndexes;
             }
-            m_runs.push_back(std::move(made));
-            run = m_runs.back().get();
+            run = AddRun(std::move(made));
         }
         int at = m_snap && fileIndex > 0 ? run->FindNearestRpm(rpm) : -1;
         if (at < 0)
             at = run->FindOrInsertRpm(rpm);
-        group->AddBlock(block, run->rpms[static_cast<size_t>(at)], structure, m_tolerance);
+        AddToGroup(*group, block, run->rpms[static_cast<size_t>(at)], structure);
         return;
     }
     if (m_rpmMode != kModeOrder || index.GetAxisDataType(0) != kAbscRpm || !ResolveSubsystem(index))
         return;
+    CheckValueCount(index, file);
     std::string typed = index.GetSubsystem();
     const int structure =
         m_container.GetSubsystemType(typed, 0) < CUFDaqData::kKindStructureLimit && m_structureOption == 1;
@@ -441,22 +564,28 @@ void CMkExtDaqProject::OnDataset(int fileIndex, const std::string& path, CDAQPPU
         AfxMessageBox(Format("%s\n%s", index.MakeErrorText().c_str(), error.c_str()), MB_OK | MB_ICONEXCLAMATION);
         throw CUFImportAbort(std::string());
     }
+    const std::vector<double>& rpms = rpmData->GetRpm();
+    for (size_t i = 0; i < rpms.size(); ++i)
+        if (std::string why = TAG_UFRPMINFO::CheckRpm(rpms[i]); !why.empty())
+            Refuse(index, Format("RPM of value %d", static_cast<int>(i) + 1), why);
+    if (std::string why = m_project->BuildOrderBands(m_order, rpms)->CheckStorable(); !why.empty())
+        Refuse(index, Format("order %g of its RPMs", m_order), why);
     CUFDaqData* group = FindOrAddGroup(index.GetSubsystem(), time);
     group->SetDescription(path);
     TAG_UFRPMINFO* run = FindRun(time);
     const bool made = run == nullptr;
     if (made) {
-        m_runs.push_back(std::make_unique<TAG_UFRPMINFO>());
-        run = m_runs.back().get();
-        run->timeKey = time;
+        auto fresh = std::make_unique<TAG_UFRPMINFO>();
+        fresh->timeKey = time;
+        run = AddRun(std::move(fresh));
     }
-    for (double r : rpmData->GetRpm())
+    for (double r : rpms)
         run->FindOrInsertRpm(r);
     if (made)
         for (size_t k = 0; k < run->rpms.size(); ++k)
             run->gridIndexes.push_back(static_cast<int>(k));
     std::unique_ptr<CDAQPPUFData> block = std::move(rpmData);
-    group->AddBlock(block, 0.0, structure, m_tolerance);
+    AddToGroup(*group, block, 0.0, structure);
 }
 
 void CMkExtDaqProject::RemoveEarlierExperiments()
@@ -483,7 +612,7 @@ void CMkExtDaqProject::RemoveEarlierExperiments()
     }
 }
 
-bool CMkExtDaqProject::CheckRunSetup(TAG_UFRPMINFO& run)
+bool CMkExtDaqProject::CheckRunSetup(TAG_UFRPMINFO& run, std::string& why)
 {
     if (m_rpmMode == kModeOrder)
         return true;
@@ -492,7 +621,61 @@ bool CMkExtDaqProject::CheckRunSetup(TAG_UFRPMINFO& run)
         return !run.rpms.empty();
     }
     TAG_UFRPMINFO::Grid grid;
-    return run.BuildGrid(grid);
+    if (run.BuildGrid(grid, &why))
+        return true;
+    if (!why.empty()) {
+        const auto [from, to] = GroupsOfRun(run);
+        const std::string file = from < to ? FileTitle(m_groups[from]->GetDescription()) : std::string("?");
+        why = Format("The run of %s in %s: %s.\nNothing was imported.", RunTime(run.timeKey).c_str(), file.c_str(),
+                     why.c_str());
+    }
+    return false;
+}
+
+std::pair<size_t, size_t> CMkExtDaqProject::GroupsOfRun(const TAG_UFRPMINFO& run) const
+{
+    // The groups are sorted by time key once the files are scanned: a run's groups are one stretch.
+    const auto [lo, hi] = ToleranceWindow(run.timeKey, m_tolerance);
+    const auto first = std::lower_bound(m_groups.begin(), m_groups.end(), lo,
+                                        [](const auto& g, int key) { return g->GetTimeKey() < key; });
+    const auto last = std::upper_bound(first, m_groups.end(), hi,
+                                       [](int key, const auto& g) { return key < g->GetTimeKey(); });
+    return {static_cast<size_t>(first - m_groups.begin()), static_cast<size_t>(last - m_groups.begin())};
+}
+
+std::unique_ptr<COctaveManagerEx> CMkExtDaqProject::PlanBands(const TAG_UFRPMINFO& run, bool lineBandsMade,
+                                                              std::string& source) const
+{
+    if (m_rpmMode == kModeOrder) {
+        std::vector<double> rpms;
+        for (double r : run.rpms)
+            if (r != 0.0)
+                rpms.push_back(r);
+        source = Format("the RPMs of the run of %s at order %g", RunTime(run.timeKey).c_str(), m_order);
+        return m_project->BuildOrderBands(m_order, rpms);
+    }
+    const COctaveManagerEx* current = m_project->GetOctaveManager();
+    const bool empty = !current || current->GetFreqCount() == 0 || current->GetBandType() != OCTAVE_BAND_USER;
+    if (!empty || lineBandsMade)
+        return nullptr; // the project keeps the bands it has
+    CUFDaqData* first = nullptr;
+    const auto [from, to] = GroupsOfRun(run);
+    for (size_t g = from; g < to; ++g)
+        if (m_groups[g]->GetBlockCount() > 0) {
+            first = m_groups[g].get();
+            break;
+        }
+    TAG_UFRPMINFO::Grid grid;
+    TAG_UFRPMINFO copy = run;
+    if (m_rpmMode == kModeFromData)
+        copy.BuildGrid(grid);
+    const double start = m_rpmMode == kModeFixed ? m_rpmStart : copy.GridRpm(0);
+    const CDAQPPUFData* block = first ? first->FindBlock(start, 0) : nullptr;
+    const CDAQPPUFIndex* index = block ? block->GetIndex() : nullptr;
+    if (!index)
+        return nullptr; // the project's default bands are made again
+    source = Format("%s, dataset 58 at byte %d", index->GetFileTitle().c_str(), index->GetOffset());
+    return m_project->BuildLineBands(index->GetAbscMin(), index->GetAbscIncrement(), index->GetNumValues());
 }
 
 void CMkExtDaqProject::ApplyRunSetup(TAG_UFRPMINFO& run)
@@ -500,30 +683,20 @@ void CMkExtDaqProject::ApplyRunSetup(TAG_UFRPMINFO& run)
     TAG_UFRPMINFO::Grid grid;
     if (m_rpmMode == kModeFromData)
         run.BuildGrid(grid);
-    CUFDaqData* first = nullptr;
-    for (const auto& g : m_groups)
-        if (g->GetBlockCount() > 0 && WithinTolerance(g->GetTimeKey(), run.timeKey, m_tolerance)) {
-            first = g.get();
-            break;
-        }
     const COctaveManagerEx* current = m_project->GetOctaveManager();
     const bool empty = !current || current->GetFreqCount() == 0 || current->GetBandType() != OCTAVE_BAND_USER;
     if (m_rpmMode == kModeOrder) {
         COrderList orders;
         orders.Add(m_order);
         m_project->GetCalcOptions()->SetOrderList(orders);
-        std::vector<double> rpms;
-        for (double r : run.rpms)
-            if (r != 0.0)
-                rpms.push_back(r);
-        m_bands = m_project->MakeOrderBands(m_order, rpms);
-    } else if (empty) {
-        const double start = m_rpmMode == kModeFixed ? m_rpmStart : run.GridRpm(0);
-        const CDAQPPUFData* block = first ? first->FindBlock(start, 0) : nullptr;
-        const CDAQPPUFIndex* index = block ? block->GetIndex() : nullptr;
-        m_bands = index
-                      ? m_project->MakeLineBands(index->GetAbscMin(), index->GetAbscIncrement(), index->GetNumValues())
-                      : m_project->ResetBands();
+    }
+    if (m_rpmMode == kModeOrder || empty) {
+        std::string source;
+        std::unique_ptr<COctaveManagerEx> bands = PlanBands(run, false, source);
+        if (bands)
+            m_project->SetOctaveManager(std::move(bands));
+        else
+            m_project->ResetBands();
     }
     m_bands = m_project->GetOctaveManager();
     m_rpmStep = m_rpmMode == kModeFromData ? grid.step : 0;
@@ -537,8 +710,10 @@ void CMkExtDaqProject::ApplyRunSetup(TAG_UFRPMINFO& run)
     if (m_rpmMode == kModeFixed)
         config->SetRpmRef(m_rpmStart);
     if (m_rpmMode == kModeFromData) {
+        // The grid was checked to fit 32-bit RPMs before the project changed.
         config->SetRpmLow(grid.start);
-        config->SetRpmHigh(grid.start + (grid.count - 1) * grid.step);
+        config->SetRpmHigh(static_cast<int>(static_cast<long long>(grid.start) +
+                                            static_cast<long long>(grid.count - 1) * grid.step));
         config->SetRpmMargin(grid.step);
     }
     m_project->SetBandValue(m_coefficient);
@@ -558,12 +733,11 @@ int CMkExtDaqProject::TargetDataStep(TAG_UFRPMINFO& run, IUFImportProgress& prog
     context.run = &run;
     context.notes = &m_notes;
 
+    const auto [from, to] = GroupsOfRun(run);
     CUFDaqData* target = nullptr;
-    for (const auto& g : m_groups)
-        if (g->GetName() == m_targetName && WithinTolerance(g->GetTimeKey(), run.timeKey, m_tolerance)) {
-            target = g.get();
-            break;
-        }
+    for (size_t g = from; g < to && !target; ++g)
+        if (m_groups[g]->GetName() == m_targetName)
+            target = m_groups[g].get();
     std::unique_ptr<CUFDaqData> emptyTarget;
     if (!target) {
         emptyTarget = std::make_unique<CUFDaqData>();
@@ -601,14 +775,15 @@ int CMkExtDaqProject::TargetDataStep(TAG_UFRPMINFO& run, IUFImportProgress& prog
             m_project->NotifyChildAdded(added);
     };
 
-    progress.SetSubRange(static_cast<int>(m_groups.size()));
-    for (const auto& group : m_groups) {
+    progress.SetSubRange(static_cast<int>(to - from));
+    for (size_t g = from; g < to; ++g) {
+        const std::unique_ptr<CUFDaqData>& group = m_groups[g];
         if (group.get() == target)
             continue;
         progress.StepSub();
         if (progress.PumpMessages())
             return 0;
-        if (!WithinTolerance(group->GetTimeKey(), run.timeKey, m_tolerance) || group->GetBlockCount() == 0)
+        if (group->GetBlockCount() == 0)
             continue;
         CUFExpInfo info;
         info.SetName(0, group->GetName());

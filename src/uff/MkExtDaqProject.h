@@ -3,13 +3,18 @@
 // one experiment per measured subsystem and measurement run, each with the spectra of its subsystem
 // and of the target over RPM or over order. A short-lived builder: made for one import, one entry
 // operation called, then destroyed. The questions go through the installed import UI.
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/elements/ZuSubsystemTable.h"
 #include "uff/UFRpmInfo.h"
 
+class CDAQPPUFData;
 class CDAQPPUFIndex;
 class CExtUFDaqProject;
 class COctaveManagerEx;
@@ -67,6 +72,7 @@ private:
     struct Cancelled
     {};
 
+    int Import(IUFImportUI& ui);
     int ImportDialogStep(IUFImportUI& ui);
     int FileStep(IUFImportUI& ui, IUFImportProgress& progress);
     int ScanFile(int fileIndex, const std::string& path, IUFImportProgress& progress);
@@ -74,9 +80,24 @@ private:
     // The subsystem of a dataset (written into its index); false when it has none in the table.
     bool ResolveSubsystem(CDAQPPUFIndex& index);
     CUFDaqData* FindOrAddGroup(const std::string& name, int timeKey);
+    // Adds a block to a group and keeps the group's place by time key.
+    void AddToGroup(CUFDaqData& group, std::unique_ptr<CDAQPPUFData>& block, double rpm, int structure);
     TAG_UFRPMINFO* FindRun(int timeKey) const;
+    TAG_UFRPMINFO* AddRun(std::unique_ptr<TAG_UFRPMINFO> run);
+    // Refuse the dataset (the import stops, the project unchanged) when its declared values
+    // cannot be read, or its lines would make bands that cannot be stored.
+    void CheckValueCount(const CDAQPPUFIndex& index, const CUFLineReader& file);
+    void CheckLineAxis(const CDAQPPUFIndex& index);
+    // The stretch of m_groups (sorted by time key) within the tolerance of the run.
+    std::pair<size_t, size_t> GroupsOfRun(const TAG_UFRPMINFO& run) const;
     void RemoveEarlierExperiments();
-    bool CheckRunSetup(TAG_UFRPMINFO& run);
+    // False when the run has no usable RPM grid; why then says more when there is more to say.
+    bool CheckRunSetup(TAG_UFRPMINFO& run, std::string& why);
+    // The band set the run makes for the project; null when the project keeps its own (line
+    // bands once made, or user bands it has) or gets its default one. source names what the
+    // bands were made from.
+    std::unique_ptr<COctaveManagerEx> PlanBands(const TAG_UFRPMINFO& run, bool lineBandsMade,
+                                                std::string& source) const;
     void ApplyRunSetup(TAG_UFRPMINFO& run);
     // 0 when cancelled.
     int TargetDataStep(TAG_UFRPMINFO& run, IUFImportProgress& progress);
@@ -84,6 +105,17 @@ private:
     void Release();
 
     std::vector<std::unique_ptr<TAG_UFRPMINFO>> m_runs;
+    std::map<int, size_t> m_runByKey; // time key -> index into m_runs
+    // The groups of each name by time key, and the order they were made in.
+    std::unordered_map<std::string, std::multimap<int, CUFDaqData*>> m_groupsByName;
+    std::unordered_map<const CUFDaqData*, size_t> m_groupOrder;
+    struct LineAxis
+    {
+        double min;
+        double step;
+        int count;
+    };
+    std::optional<LineAxis> m_checkedAxis; // the last axis whose bands were found storable
     std::string m_targetName;
     CTALVOProject& m_container;
     CExtUFDaqProject* m_project = nullptr; // not owned

@@ -72,6 +72,19 @@ struct CUFDaqData::LineMapping
     }
 };
 
+namespace {
+// 0.0 and -0.0 are the same RPM; NaN is never found (as with ==) and so never filed.
+double RpmKey(double rpm)
+{
+    return rpm == 0.0 ? 0.0 : rpm;
+}
+} // namespace
+
+size_t CUFDaqData::RpmPointHash::operator()(const RpmPoint& k) const
+{
+    return std::hash<double>()(RpmKey(k.rpm)) * 31u + std::hash<int>()(k.point);
+}
+
 CUFDaqData::CUFDaqData() = default;
 
 CUFDaqData::~CUFDaqData()
@@ -102,7 +115,10 @@ bool CUFDaqData::AddBlock(std::unique_ptr<CDAQPPUFData>& block, double rpm, int 
     m_timeKey = time;
     const auto* rpmData = dynamic_cast<const CDAQPPRpmData*>(block.get());
     const int bandRows = rpmData ? static_cast<int>(rpmData->GetRpm().size()) : 0;
-    RegisterPoint(block->GetIndex()->GetLP(), bandRows, block->GetIndex()->GetNumValues());
+    const int point = block->GetIndex()->GetLP();
+    RegisterPoint(point, bandRows, block->GetIndex()->GetNumValues());
+    if (!std::isnan(rpm))
+        m_blockIndex.emplace(RpmPoint{RpmKey(rpm), point}, m_blocks.size());
     m_blocks.push_back(Block{std::move(block), rpm, structure});
     return true;
 }
@@ -112,8 +128,10 @@ int CUFDaqData::RegisterPoint(int point, int bandRows, int lineRows)
     const int known = GetPointIndex(point);
     if (known >= 0)
         return known;
+    m_pointIndex.emplace(point, static_cast<int>(m_points.size()));
     m_points.push_back(point);
     m_pointFlags.push_back(1);
+    m_rowIndex.emplace_back();
     m_bandFuncs.push_back(std::make_unique<CZuRpmFunc>(std::string(), bandRows, nullptr, -1));
     m_lineFuncs.push_back(std::make_unique<CZuRpmFunc>(std::string(), lineRows < 0 ? 0 : lineRows, nullptr, -1));
     return static_cast<int>(m_points.size()) - 1;
@@ -137,22 +155,29 @@ CDAQPPUFData* CUFDaqData::FindBlock(double rpm, int point) const
 
 int CUFDaqData::GetPointIndex(int point) const
 {
-    for (size_t i = 0; i < m_points.size(); ++i)
-        if (m_points[i] == point)
-            return static_cast<int>(i);
-    return -1;
+    const auto it = m_pointIndex.find(point);
+    return it == m_pointIndex.end() ? -1 : it->second;
+}
+
+int CUFDaqData::FindRow(double rpm, int pointIndex) const
+{
+    if (pointIndex < 0 || static_cast<size_t>(pointIndex) >= m_rowIndex.size())
+        return -1;
+    const auto& rows = m_rowIndex[static_cast<size_t>(pointIndex)];
+    const auto it = rows.find(RpmKey(rpm));
+    return it == rows.end() ? -1 : it->second;
 }
 
 CZuFunc* CUFDaqData::GetBandFunc(double rpm, int point) const
 {
     const int i = GetPointIndex(point);
-    return i < 0 ? nullptr : m_bandFuncs[static_cast<size_t>(i)]->FindRowFunc(rpm);
+    return i < 0 ? nullptr : m_bandFuncs[static_cast<size_t>(i)]->GetRowFunc(FindRow(rpm, i));
 }
 
 CZuFunc* CUFDaqData::GetLineFunc(double rpm, int point) const
 {
     const int i = GetPointIndex(point);
-    return i < 0 ? nullptr : m_lineFuncs[static_cast<size_t>(i)]->FindRowFunc(rpm);
+    return i < 0 ? nullptr : m_lineFuncs[static_cast<size_t>(i)]->GetRowFunc(FindRow(rpm, i));
 }
 
 void CUFDaqData::Note(const BuildContext& context, const std::string& text) const
@@ -169,10 +194,10 @@ bool CUFDaqData::PointFits(int point, const BuildContext& context) const
 
 auto CUFDaqData::FindBlockEntry(double rpm, int point) const -> const Block*
 {
-    for (const Block& b : m_blocks)
-        if (b.rpm == rpm && b.data->GetIndex()->GetLP() == point)
-            return &b;
-    return nullptr;
+    if (std::isnan(rpm))
+        return nullptr;
+    const auto it = m_blockIndex.find(RpmPoint{RpmKey(rpm), point});
+    return it == m_blockIndex.end() ? nullptr : &m_blocks[it->second];
 }
 
 bool CUFDaqData::LoadBlock(const Block& block, std::string* error)
@@ -272,6 +297,8 @@ bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context)
             bandMap.SetFreq(b, bands->GetFreq(b));
     bandMap.SetType(index.GetFuncType());
     CZuFunc* row = bandMap.AddRow(rpm);
+    if (!std::isnan(rpm))
+        m_rowIndex[static_cast<size_t>(p)].emplace(RpmKey(rpm), bandMap.GetRpmCount() - 1);
     if (bandCount > 0 && df > 0.0 && count > 0) {
         if (!m_mapping || !m_mapping->Fits(bands, min, df, count))
             m_mapping = std::make_unique<LineMapping>(bands, min, df, count);
@@ -476,5 +503,7 @@ void CUFDaqData::Release()
     m_bandFuncs.clear();
     m_lineFuncs.clear();
     m_blocks.clear();
+    m_blockIndex.clear();
+    m_rowIndex.assign(m_points.size(), {});
     m_mapping.reset();
 }

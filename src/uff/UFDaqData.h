@@ -5,6 +5,7 @@
 // read from their files only while their values are computed and are freed again at once.
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "uff/UFReadOptions.h"
@@ -131,6 +132,23 @@ private:
     std::vector<std::unique_ptr<CZuRpmFunc>> m_lineFuncs;
     std::vector<int> m_points;
     std::vector<int> m_pointFlags;
+    // Look-ups that keep a group of many RPMs and points linear to build: point number -> index
+    // into m_points; (RPM, point) -> the first block added for them; per point, RPM -> the row
+    // of its band and line maps (added together, so one index serves both).
+    struct RpmPoint
+    {
+        double rpm;
+        int point;
+        bool operator==(const RpmPoint& o) const { return rpm == o.rpm && point == o.point; }
+    };
+    struct RpmPointHash
+    {
+        size_t operator()(const RpmPoint& k) const;
+    };
+    std::unordered_map<int, int> m_pointIndex;
+    std::unordered_map<RpmPoint, size_t, RpmPointHash> m_blockIndex;
+    std::vector<std::unordered_map<double, int>> m_rowIndex;
+    int FindRow(double rpm, int pointIndex) const;
     int m_timeKey = 0;
     std::vector<Block> m_blocks;
     // The lines of the last block mapped onto the bands, kept for the next block of the same

@@ -6,6 +6,9 @@
 #include <complex>
 #include <filesystem>
 #include <functional>
+#include <limits>
+#include <new>
+#include <optional>
 
 #include "UFTestFiles.h"
 #include "app/DAQExperiment.h"
@@ -14,6 +17,7 @@
 #include "experiments/CalcOptions.h"
 #include "experiments/DAQConfig.h"
 #include "planning/SensorAssignment.h"
+#include "platform/archive/Archive.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
@@ -497,6 +501,9 @@ TEST(UFRpmInfo, GridAndMerging)
         {{1000, 1100, 1150, 1300}, true, 1000, 100, 4, {0, 1, 2, 3}},
         {{1000, 1000.4}, false, 0, 0, 0, {}},
         {{1000}, false, 0, 0, 0, {}},
+        // The grid's last RPM, 1000 + 4 * 536870662, lies past the 32-bit range.
+        {{1000, 1001, 1002, 1003, 2147483647}, false, 0, 0, 0, {}},
+        {{1000, 1001, 1002, 1003, 2147482000}, true, 1000, 536870250, 5, {0, 3, 3, 4, 4}},
     };
     for (const Case& c : cases) {
         TAG_UFRPMINFO run;
@@ -580,4 +587,131 @@ TEST(UFDaqData, ScaleFactorTimeKeyAndPoints)
     EXPECT_EQ(group.FindBlock(1100, 1), nullptr);
     EXPECT_EQ(group.GetPointIndex(1), 1);
     EXPECT_EQ(group.GetPointIndex(2), -1);
+}
+
+// Hostile universal files: each is refused with the dataset and the field at fault before the
+// project changes, or imported; either way the project saves and opens again.
+TEST(MkExtDaqProject, HostileFilesAreRefusedOrImportedAndTheProjectStillOpens)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Spectra
+    {
+        double min = 0.0, step = kDf;
+        std::vector<double> rpms{1000.0, 1100.0, 1200.0};
+        std::optional<int> declared; // the count record 7 declares, when not the values' own
+    };
+    auto axis = [](double min, double step, std::vector<double> rpms = {1000.0, 1100.0, 1200.0},
+                   std::optional<int> declared = std::nullopt) { return Spectra{min, step, rpms, declared}; };
+    struct Case
+    {
+        const char* name;
+        int choice; // 1 RPM from the data, 0 fixed, 2 order data
+        std::optional<Spectra> spectra;
+        std::vector<double> orderRpms; // the RPM column of an order dataset
+        int orderDeclared = -1;
+        const char* reason; // null: imported
+    };
+    const Case cases[] = {
+        {"NaN step", 1, axis(0.0, nan), {}, -1, "frequency step nan Hz"},
+        {"infinite step", 1, axis(0.0, inf), {}, -1, "frequency step inf Hz"},
+        // Downwards from 0 Hz no line lies inside the model's bands: no band is made of them.
+        {"negative step", 1, axis(0.0, -kDf), {}, -1, nullptr},
+        {"high to low", 1, axis(1500.0, -kDf), {}, -1, "invalid edges"},
+        {"high to low at a fixed RPM", 0, axis(1500.0, -kDf), {}, -1, "invalid edges"},
+        {"NaN first line", 1, axis(nan, kDf), {}, -1, "first frequency nan Hz"},
+        {"infinite RPM", 1, axis(0.0, kDf, {1000.0, inf}), {}, -1, "RPM (record 7)"},
+        {"NaN RPM", 1, axis(0.0, kDf, {nan, 1000.0, 1100.0}), {}, -1, "RPM (record 7)"},
+        {"RPM beyond 2^31", 1, axis(0.0, kDf, {2147483000.0, 2147484000.0}), {}, -1, "RPM (record 7)"},
+        {"RPM grid beyond 2^31", 1, axis(0.0, kDf, {1000.0, 1001.0, 1002.0, 1003.0, 2147483647.0}), {}, -1, "RPM grid"},
+        {"RPMs just below 2^31", 1, axis(0.0, kDf, {2147480000.0, 2147483000.0}), {}, -1, nullptr},
+        {"forged count", 1, axis(0.0, kDf, {1000.0, 1100.0}, 999999999), {}, -1, "number of values"},
+        {"negative count", 1, axis(0.0, kDf, {1000.0, 1100.0}, -5), {}, -1, "number of values"},
+        {"order data with an infinite RPM", 2, std::nullopt, {1200.0, inf}, -1, "RPM of value 2"},
+        {"order data beyond 2^31", 2, std::nullopt, {1200.0, 3e9}, -1, "RPM of value 2"},
+        {"order data just below 2^31", 2, std::nullopt, {1200.0, 2147483000.0}, -1, nullptr},
+        {"order data of a forged count", 2, std::nullopt, {1200.0}, 999999999, "number of values"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f("hostile");
+        std::string text;
+        if (c.spectra) {
+            UF58Fields ds;
+            ds.id1 = "name dir point";
+            ds.funcType = 12;
+            ds.respNode = f.NodeOf(f.a, 0);
+            ds.absMin = c.spectra->min;
+            ds.absInc = c.spectra->step;
+            for (int k = 0; k < kLines; ++k)
+                ds.numbers.insert(ds.numbers.end(), {1.0 + k, 0.0});
+            for (double rpm : c.spectra->rpms) {
+                ds.zValue = rpm;
+                std::string one = Dataset58(ds);
+                // Record 7 with the count and the RPM written in full (E13.5 keeps six digits).
+                const std::string record7 = Format("%10d%10d%10d%13.5E%13.5E%13.5E", ds.ordType, ValuesOf(ds),
+                                                   ds.spacing, ds.absMin, ds.absInc, ds.zValue);
+                const int declared = c.spectra->declared.value_or(ValuesOf(ds));
+                one.replace(one.find(record7), record7.size(),
+                            Format("%10d%10d%10d%13.5E%13.5E %.1f", ds.ordType, declared, ds.spacing, ds.absMin,
+                                   ds.absInc, ds.zValue));
+                text += one;
+            }
+        } else {
+            UF58Fields ds;
+            ds.id1 = "name dir point";
+            ds.funcType = 27;
+            ds.spacing = 0;
+            ds.abscType = 19;
+            ds.respNode = f.NodeOf(f.a, 0);
+            ds.declared = c.orderDeclared;
+            for (double rpm : c.orderRpms)
+                ds.numbers.insert(ds.numbers.end(), {rpm, 3.0, 4.0});
+            text = Dataset58(ds);
+        }
+        const std::string file = f.Write("hostile.unv", text);
+        f.ui.dialogs = {Fixture::Files({file}, c.choice, [](CUFImportSettings& s) { s.orderText = "2"; })};
+        f.prompts.Answer(IDOK);
+        const COctaveManagerEx bands = *f.uf->GetOctaveManager();
+        const CDAQConfig config = *f.uf->GetDAQConfig();
+        CMkExtDaqProject builder(f.container, f.uf);
+        const int result = builder.ImportUFData();
+        if (c.reason) {
+            EXPECT_EQ(result, 0);
+            const std::string shown = f.prompts.Records().empty() ? std::string() : f.prompts.Last().text;
+            EXPECT_NE(shown.find(c.reason), std::string::npos) << shown;
+            EXPECT_NE(shown.find("hostile.unv"), std::string::npos) << shown;
+            EXPECT_EQ(f.uf->GetChildCount(), 0);
+            EXPECT_TRUE(*f.uf->GetOctaveManager() == bands);
+            EXPECT_TRUE(*f.uf->GetDAQConfig() == config);
+        } else {
+            EXPECT_EQ(result, 1) << (f.prompts.Records().empty() ? std::string() : f.prompts.Last().text);
+            EXPECT_EQ(f.DataSets().size(), 1u);
+        }
+        std::vector<uint8_t> bytes;
+        {
+            CArchive ar(&bytes, CArchive::store);
+            f.container.Serialize(ar);
+        }
+        CTALVOProject loaded;
+        try {
+            CArchive ar(bytes.data(), bytes.size());
+            loaded.Serialize(ar);
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << "the saved project does not open: " << e.what();
+        }
+    }
+}
+
+// Whichever window starts the import, running out of memory ends it with a message.
+TEST(MkExtDaqProject, RunningOutOfMemoryEndsTheImportWithAMessage)
+{
+    Fixture f("memory");
+    f.ui.dialogs = {Fixture::Files({f.Write("m.unv", f.RunUp(0))})};
+    f.ui.dataCheck = [](CUFDataCheckInput&) -> bool { throw std::bad_alloc(); };
+    f.prompts.Answer(IDOK);
+    CMkExtDaqProject builder(f.container, f.uf);
+    EXPECT_EQ(builder.ImportUFData(), 0);
+    EXPECT_NE(f.prompts.Last().text.find("not enough memory"), std::string::npos) << f.prompts.Last().text;
+    EXPECT_EQ(f.uf->GetChildCount(), 0);
 }
