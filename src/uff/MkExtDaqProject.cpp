@@ -21,6 +21,7 @@
 #include "planning/SensorAssignment.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElement.h"
+#include "platform/gfx/BandSetCheck.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
@@ -229,7 +230,7 @@ int CMkExtDaqProject::Import(IUFImportUI& ui)
         if (!bands)
             continue;
         lineBandsMade = lineBandsMade || m_rpmMode != kModeOrder;
-        if (std::string fault = bands->CheckStorable(); !fault.empty()) {
+        if (std::string fault = CBandSetCheck::Storable(*bands); !fault.empty()) {
             AfxMessageBox(Format("The frequency bands made from %s cannot be stored in a project: %s.\nNothing was "
                                  "imported.",
                                  source.c_str(), fault.c_str()),
@@ -503,7 +504,7 @@ void CMkExtDaqProject::CheckLineAxis(const CDAQPPUFIndex& index)
     if (m_checkedAxis && m_checkedAxis->min == axis.min && m_checkedAxis->step == axis.step &&
         m_checkedAxis->count == axis.count)
         return;
-    const std::string why = m_project->BuildLineBands(axis.min, axis.step, axis.count)->CheckStorable();
+    const std::string why = CBandSetCheck::Storable(*m_project->BuildLineBands(axis.min, axis.step, axis.count));
     if (!why.empty())
         Refuse(index, Format("frequency axis (record 7: first frequency %g Hz, frequency step %g Hz)", axis.min, axis.step),
                why);
@@ -568,7 +569,7 @@ void CMkExtDaqProject::OnDataset(int fileIndex, const std::string& path, CDAQPPU
     for (size_t i = 0; i < rpms.size(); ++i)
         if (std::string why = TAG_UFRPMINFO::CheckRpm(rpms[i]); !why.empty())
             Refuse(index, Format("RPM of value %d", static_cast<int>(i) + 1), why);
-    if (std::string why = m_project->BuildOrderBands(m_order, rpms)->CheckStorable(); !why.empty())
+    if (std::string why = CBandSetCheck::Storable(*m_project->BuildOrderBands(m_order, rpms)); !why.empty())
         Refuse(index, Format("order %g of its RPMs", m_order), why);
     CUFDaqData* group = FindOrAddGroup(index.GetSubsystem(), time);
     group->SetDescription(path);

@@ -163,22 +163,6 @@ std::string COctaveManager::CheckBuildRange(int kind, double startFreq, double e
     return {};
 }
 
-std::string COctaveManager::CheckStorable() const
-{
-    if (std::string why = CheckKind(m_kind); !why.empty())
-        return why;
-    if (std::string why = CheckRange(m_startFreq, m_endFreq); !why.empty())
-        return why;
-    for (int i = 0; i < m_bands.GetSize(); ++i) {
-        const CFreqInfo& band = m_bands.GetAt(i);
-        if (std::string why = CFreqInfo::CheckEdges(band.GetCenterFreq(), band.GetLowerFreq(), band.GetUpperFreq());
-            !why.empty())
-            return Format("%s (band %d: %g Hz from %g to %g Hz)", why.c_str(), i + 1, band.GetCenterFreq(),
-                          band.GetLowerFreq(), band.GetUpperFreq());
-    }
-    return {};
-}
-
 void COctaveManager::Build(int kind, double startFreq, double endFreq)
 {
     if (!CheckBuildRange(kind, startFreq, endFreq).empty()) {

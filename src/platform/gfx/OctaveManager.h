@@ -78,10 +78,6 @@ public:
     // Stricter, for a range that bands are built from: finite, positive, normal numbers (either
     // order) that give at most kMaxBands bands of the kind.
     static std::string CheckBuildRange(int kind, double startFreq, double endFreq);
-    // The set as a whole by the reader's checks (kind, range, every band's edges): a set made in
-    // memory that fails here would save into a project that cannot be opened again. The reason
-    // names the first band at fault; empty when the set can be stored.
-    std::string CheckStorable() const;
 
     // Own version word, kind, range and bands; reading checks every count and value.
     void Serialize(CArchive& ar) override;

@@ -1,13 +1,15 @@
 // libFuzzer target: any bytes scanned as a universal file by the import's file step: datasets
-// found between delimiters, binary datasets passed over by their declared size, spectra placed in
-// runs by RPM, order functions read and merged, and the RPM grid built, ending in runs or a clean
-// abandon, never a crash, a hang or a huge allocation.
+// found between delimiters, binary datasets passed over by their declared size, declared counts
+// and RPMs held against the import's checks, spectrum and order values read, spectra placed in
+// runs by RPM, order functions merged, and the RPM grid built, ending in runs or a clean abandon,
+// never a crash, a hang or a huge allocation.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "uff/DAQPPFreqData.h"
 #include "uff/DAQPPRpmData.h"
 #include "uff/SplitUf.h"
 #include "uff/UFImportScan.h"
@@ -33,7 +35,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return ++steps > 100000;
     };
     scan.dataset = [&](CDAQPPUFIndex& index, CUFLineReader& file, bool order) {
+        // What the import refuses never reaches a run.
+        const uint64_t left = file.GetSize() > file.Tell() ? file.GetSize() - file.Tell() : 0;
+        if (!CDAQPPUFData::CheckCount(index.GetNumValues(), CDAQPPUFData::NumbersPerValue(index), left).empty())
+            return;
         if (!order) {
+            if (!TAG_UFRPMINFO::CheckRpm(index.GetZValue()).empty())
+                return;
+            CDAQPPFreqData block;
+            block.SetIndex(index);
+            std::string error;
+            if (block.ReadValues(file, UFReadOptions(), &error) &&
+                block.GetValues().size() != static_cast<size_t>(index.GetNumValues()))
+                __builtin_trap();
             if (run.rpms.size() < 10000)
                 run.FindOrInsertRpm(index.GetZValue());
             return;
@@ -43,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::string error;
         if (block.ReadValues(file, UFReadOptions(), &error))
             for (double r : block.GetRpm())
-                if (run.rpms.size() < 10000)
+                if (run.rpms.size() < 10000 && TAG_UFRPMINFO::CheckRpm(r).empty())
                     run.FindOrInsertRpm(r);
     };
     try {
