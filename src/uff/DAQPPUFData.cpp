@@ -68,6 +68,11 @@ int CDAQPPUFData::LoadData(const std::string& folder, const UFReadOptions& optio
             Fail(error, Format("The dataset at %d lies beyond the end of %s.", m_pIndex->GetOffset(), path.c_str()));
             return 0;
         }
+        // The header's lines and the values' fields of 13 columns, six to a line: a file of many
+        // small datasets is then not read a whole chunk per dataset.
+        const uint64_t numbers = static_cast<uint64_t>(std::clamp<int64_t>(m_pIndex->GetNumValues(), 0, kMaxValues)) *
+                                 static_cast<uint64_t>(NumbersPerValue(*m_pIndex));
+        file.SetReadHint(11 * 82 + numbers * 14 + 82);
         std::string_view line;
         for (int i = 0; i < 11; ++i)
             if (!file.ReadLine(line)) {

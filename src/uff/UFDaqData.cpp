@@ -5,6 +5,7 @@
 #include <cmath>
 #include <complex>
 #include <thread>
+#include <unordered_set>
 
 #include "platform/base/Format.h"
 #include "platform/elements/MElement.h"
@@ -209,19 +210,32 @@ bool CUFDaqData::LoadBlock(const Block& block, std::string* error)
     return data.LoadData(FolderOf(data.GetIndex()->GetFile()), options, error) != 0;
 }
 
-void CUFDaqData::PreloadBlocks(double rpm, const BuildContext& context)
+size_t CUFDaqData::PreloadBlocks(const std::vector<double>& rpms, size_t first, const BuildContext& context)
 {
+    // Threads are started once per batch, not per RPM: a run of many RPMs with few points each
+    // would otherwise spend its time starting them.
+    constexpr size_t kBatch = 256;
+    constexpr int64_t kBatchValues = int64_t{1} << 22;
     std::vector<const Block*> todo;
-    for (int point : m_points)
-        if (PointFits(point, context) && !GetLineFunc(rpm, point))
-            if (const Block* block = FindBlockEntry(rpm, point); block && block->data->GetValues().empty())
-                todo.push_back(block);
+    std::unordered_set<const Block*> taken; // grid points may share an RPM: each block once
+    int64_t values = 0;
+    size_t next = first;
+    for (; next < rpms.size() && todo.size() < kBatch && values < kBatchValues; ++next)
+        for (int point : m_points)
+            if (PointFits(point, context) && !GetLineFunc(rpms[next], point))
+                if (const Block* block = FindBlockEntry(rpms[next], point);
+                    block && block->data->GetValues().empty() && taken.insert(block).second) {
+                    todo.push_back(block);
+                    values += std::max(block->data->GetIndex()->GetNumValues(), 0);
+                }
+    if (next == first)
+        next = first + 1;
     if (todo.size() < 2)
-        return;
+        return next;
     const size_t threads = std::min<size_t>(todo.size(), std::max(1u, std::thread::hardware_concurrency()));
-    std::atomic<size_t> next{0};
+    std::atomic<size_t> at{0};
     auto work = [&] {
-        for (size_t i = next++; i < todo.size(); i = next++)
+        for (size_t i = at++; i < todo.size(); i = at++)
             LoadBlock(*todo[i], nullptr);
     };
     std::vector<std::thread> pool;
@@ -230,6 +244,7 @@ void CUFDaqData::PreloadBlocks(double rpm, const BuildContext& context)
     work();
     for (std::thread& t : pool)
         t.join();
+    return next;
 }
 
 bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context)
@@ -391,12 +406,15 @@ void CUFDaqData::BuildRpmFunctions(const BuildContext& context, std::vector<std:
     auto levels = std::make_unique<CZuRpmMultiVecFunc>(FormatString(IDS_CHANNEL_LEVELS, m_name.c_str()), nullptr,
                                                        kChannelLevelsType);
     levels->SetLabel(m_name);
-    for (double rpm : gridRpms) {
+    size_t preloaded = 0;
+    for (size_t k = 0; k < gridRpms.size(); ++k) {
+        const double rpm = gridRpms[k];
         auto vec = std::make_unique<CMultiVectorFunction>(Format("%.2f", rpm), &columns, static_cast<int>(freqs.size()),
                                                           nullptr, kMultiVecKind);
         vec->SetLabel(m_name);
         vec->SetDataIndexArray(freqs);
-        PreloadBlocks(rpm, context);
+        if (k >= preloaded)
+            preloaded = PreloadBlocks(gridRpms, k, context);
         for (int point : m_points) {
             if (!PointFits(point, context) || !ReadBlock(rpm, point, context))
                 continue;

@@ -115,9 +115,11 @@ private:
     void Note(const BuildContext& context, const std::string& text) const;
     bool PointFits(int point, const BuildContext& context) const;
     void BuildRpmFunctions(const BuildContext& context, std::vector<std::unique_ptr<CMElement>>& out);
-    // Parses the blocks of the points at rpm that are still to be read, on several threads;
-    // ReadBlock then takes their values (a block that fails here is read and reported there).
-    void PreloadBlocks(double rpm, const BuildContext& context);
+    // Parses the blocks of the points at rpms[first] and the RPMs after it that are still to be
+    // read, on several threads, until a batch is large enough to share out (or its values reach a
+    // memory bound); returns the index after the last RPM taken. ReadBlock then takes their values
+    // (a block that fails here is read and reported there).
+    size_t PreloadBlocks(const std::vector<double>& rpms, size_t first, const BuildContext& context);
     void BuildOrderDataFunction(const BuildContext& context, std::vector<std::unique_ptr<CMElement>>& out);
     std::unique_ptr<CMElement> MakeOrderLevels(const BuildContext& context, const std::vector<double>& rpms) const;
 

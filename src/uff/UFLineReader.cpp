@@ -1,5 +1,6 @@
 #include "uff/UFLineReader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include <sys/stat.h>
@@ -42,6 +43,7 @@ void CUFLineReader::Close()
     m_data = {};
     m_bufferStart = 0;
     m_pos = 0;
+    m_chunk = kChunk;
     m_eof = false;
     m_tooLong = false;
     m_error = false;
@@ -58,9 +60,12 @@ bool CUFLineReader::Fill()
         m_bufferStart += m_pos;
         m_pos = 0;
     }
-    m_buffer.resize(tail + kChunk);
-    const size_t got = std::fread(m_buffer.data() + tail, 1, kChunk, m_file);
-    if (got < kChunk) {
+    m_buffer.resize(tail + m_chunk);
+    const size_t got = std::fread(m_buffer.data() + tail, 1, m_chunk, m_file);
+    // Later fetches go back to whole chunks: a hint only sizes the first.
+    const bool full = got == m_chunk;
+    m_chunk = kChunk;
+    if (!full) {
         m_eof = true;
         if (std::ferror(m_file))
             m_error = true;
@@ -120,6 +125,12 @@ bool CUFLineReader::ReadLine(std::string& line)
         return false;
     line.assign(view.data(), view.size());
     return true;
+}
+
+void CUFLineReader::SetReadHint(uint64_t bytes)
+{
+    constexpr uint64_t kLeast = 4096;
+    m_chunk = static_cast<size_t>(std::clamp<uint64_t>(bytes, kLeast, kChunk));
 }
 
 uint64_t CUFLineReader::GetSize() const

@@ -39,6 +39,9 @@ public:
     uint64_t Tell() const { return m_bufferStart + m_pos; }
     // Moves to a byte position; false when it lies beyond the end or the file cannot seek.
     bool Seek(uint64_t offset);
+    // The bytes the caller expects to read from here on: a reader of one small dataset then fetches
+    // a little more than it, not a whole chunk of the file.
+    void SetReadHint(uint64_t bytes);
     // Size of the file or text in bytes; 0 when nothing is open.
     uint64_t GetSize() const;
     bool LineTooLong() const { return m_tooLong; }
@@ -53,6 +56,7 @@ private:
     std::vector<char> m_buffer; // file data from m_bufferStart
     std::string_view m_data;    // the buffered (or memory) bytes
     uint64_t m_bufferStart = 0;
+    size_t m_chunk = 1u << 16; // bytes fetched at a time
     size_t m_pos = 0;
     bool m_eof = false;
     bool m_tooLong = false;
