@@ -108,7 +108,7 @@ void CTALDataGraphView::BuildStep(int generation)
         BuildChart(m_tal->GetCurrentSubset());
         return;
     }
-    int budget = kImmediateValues;
+    int budget = kStepValues;
     while (budget > 0 && p.curve < p.curves.size()) {
         Series& c = p.curves[p.curve];
         const int count = std::min(budget, p.points - p.row);

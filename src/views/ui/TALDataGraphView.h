@@ -19,13 +19,14 @@ public:
     // other update rebuilds the chart.
     void OnUpdate(IZuTableDataView* sender, int hint) override;
     // Curves of up to kImmediateValues values in all are drawn at once; longer ones are read in
-    // steps of that many values, one step per turn of the event loop, and drawn when all are read:
-    // the window shows and answers at once, however long its map.
+    // steps of kStepValues values, one step per turn of the event loop, and drawn when all are
+    // read: the window shows and answers at once, however long its map.
     void BuildChart(int subset);
     bool IsPlotAll() const { return m_plotAll; }
     // A chart being read in steps that is not drawn yet.
     bool IsBuilding() const { return m_pending != nullptr; }
     static constexpr int kImmediateValues = 65536;
+    static constexpr int kStepValues = 8192;
 
     QMenu* CreateContextMenu() override;
 

@@ -306,7 +306,7 @@ TEST(TALDataWindow, LongMapIsChartedAfterTheWindowShows)
     EXPECT_EQ(graph->CurveCount(), 0);
     QCoreApplication::processEvents();
     frame->GetSelectView()->SelectSubset(1); // starts over with the other band
-    for (int turn = 0; turn < 100 && graph->IsBuilding(); ++turn)
+    for (int turn = 0; turn < 1000 && graph->IsBuilding(); ++turn)
         QCoreApplication::processEvents();
     ASSERT_FALSE(graph->IsBuilding());
     ASSERT_EQ(graph->CurveCount(), 1);
