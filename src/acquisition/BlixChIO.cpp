@@ -265,12 +265,15 @@ bool CBlixChIO::CIOBase::ReadSerialNumber(const std::string& field, int& n)
 {
     if (ReadNumber(field, n))
         return true;
-    // Our own export writes the stored form ("B12"): its number follows the form's prefix.
+    // A stored form with a prefix before its number ("B12", as earlier exports wrote them): the
+    // number follows the prefix.
     std::string format;
     if (!LoadString(IDS_BLIX_SERIAL, format) || format.empty())
-        format = "B%d";
-    const std::string prefix = format.substr(0, format.find('%'));
-    return !prefix.empty() && field.compare(0, prefix.size(), prefix) == 0 && field.size() > prefix.size() &&
+        format = "%05d";
+    std::string prefix = format.substr(0, format.find('%'));
+    if (prefix.empty())
+        prefix = "B";
+    return field.compare(0, prefix.size(), prefix) == 0 && field.size() > prefix.size() &&
            std::isdigit(static_cast<unsigned char>(field[prefix.size()])) && ReadNumber(field.substr(prefix.size()), n);
 }
 
@@ -281,8 +284,8 @@ bool CBlixChIO::CIOBase::CheckSerial(const Row& row, std::string& stored)
     // A field without a number names no unit; taking it as unit 0 would make a bundle for it.
     if (!sensors || !ReadSerialNumber(row.serial, n))
         return false;
-    stored = FormatNumberString(IDS_BLIX_SERIAL, "B%d", n);
-    const std::string bundleID = FormatNumberString(IDS_BLIX_BUNDLE_ID, "BLIX%d", n);
+    stored = FormatNumberString(IDS_BLIX_SERIAL, "%05d", n);
+    const std::string bundleID = FormatNumberString(IDS_BLIX_BUNDLE_ID, "%05d-BLIX", n);
     if (!sensors->FindBundleByID(bundleID) && !sensors->AddBundle(bundleID))
         return false;
     if (m_bundleOf.emplace(stored, bundleID).second)

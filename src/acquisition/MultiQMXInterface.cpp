@@ -101,6 +101,16 @@ int CMultiQMXInterface::SyncUnits()
     return ForAll([](CQMXDAQInterface& u) { return u.ApplySync(); }) ? 1 : 0;
 }
 
+int CMultiQMXInterface::SetChannelParam(int global, int value)
+{
+    int u = 0;
+    int local = 0;
+    if (!MapChannel(global, &u, &local))
+        return 0;
+    CQMXDAQInterface* unit = m_units[static_cast<size_t>(u)].get();
+    return (value != 0 ? unit->EnableChannel(local) : unit->DisableChannel(local)) ? 1 : 0;
+}
+
 int CMultiQMXInterface::MapChannel(int global, int* unit, int* local)
 {
     unsigned first = 0;

@@ -49,6 +49,9 @@ public:
     int AreAllUnitsConnected();
     int AreAllUnitsIdle();
     int CheckAllChannels();
+    // The owning unit's channel switch: non-zero value activates the global channel, 0 takes it
+    // out of the run; 0 when no unit owns the channel or the unit refuses.
+    int SetChannelParam(int global, int value);
     int IsChannelAvailable(int global, bool showMessage);
     // Stores v in every unit's hold-off flag; returns the unit count.
     int SetUnitsFlag(int v);

@@ -6,7 +6,7 @@
 #include "platform/win/StringTable.h"
 
 namespace {
-constexpr uint32_t IDS_UNIT_LABEL = 7068;          // "B%d"
+constexpr uint32_t IDS_UNIT_LABEL = 7068;          // "%05d"
 constexpr uint32_t IDS_UNIT_CHANNEL = 7019;        // "%s CH%d"
 constexpr uint32_t IDS_UNIT_CHANNEL_NUMBER = 7018; // "%d-%d"
 } // namespace

@@ -6,7 +6,7 @@
 #include "platform/win/StringTable.h"
 
 namespace {
-constexpr uint32_t IDS_UNIT_LABEL = 7068; // "B%d"
+constexpr uint32_t IDS_UNIT_LABEL = 7068; // "%05d"
 } // namespace
 
 IMPLEMENT_SERIAL(CSensorBundle, CObject, 0 | VERSIONABLE_SCHEMA)

@@ -37,7 +37,9 @@ TEST(AcquisitionRun, ACompletedRunPostsStartCompletionStopAndReadsScaledSamples)
 {
     SingleRun r;
     // A row as the table has it (the input range it has already), with another sensitivity.
-    CHANNELINFO info = DefaultChannelRow(3);
+    CHANNELINFO info;
+    info.Channel = 3;
+    ASSERT_TRUE(r.unit->GetChannelInfo(&info));
     info.Sensitivity = 10.0f;
     ASSERT_TRUE(r.unit->SetChannelInfo(&info));
 

@@ -104,10 +104,10 @@ TEST_F(BlixChIOTest, ExportedFileImportsBackWithoutError)
     ASSERT_EQ(Import(source, &title), 1) << m_io.GetErrRep()->GetText();
     EXPECT_EQ(title, "Rev 2");
     EXPECT_EQ(m_io.GetErrRep()->GetText(), "### NO ERROR ###\r\n");
-    const std::vector<std::string> expected{"Door,B12,0,S1", "Door,B12,1,S2", "Roof,B9,0,S3"};
+    const std::vector<std::string> expected{"Door,00012,0,S1", "Door,00012,1,S2", "Roof,00009,0,S3"};
     EXPECT_EQ(Entries(), expected);
-    EXPECT_EQ(BundleSensors("BLIX12"), (std::vector<std::string>{"S1", "S2"}));
-    EXPECT_EQ(BundleSensors("BLIX9"), (std::vector<std::string>{"S3"}));
+    EXPECT_EQ(BundleSensors("00012-BLIX"), (std::vector<std::string>{"S1", "S2"}));
+    EXPECT_EQ(BundleSensors("00009-BLIX"), (std::vector<std::string>{"S3"}));
 
     // The export, with the main window's progress bar shown and hidden around it.
     CRecordingMessageTarget window;
@@ -124,14 +124,14 @@ TEST_F(BlixChIOTest, ExportedFileImportsBackWithoutError)
     EXPECT_EQ(messages.back(), WM_ZU_PROGRESS_HIDE);
     EXPECT_EQ(Read(exported), "#@tag\n# " + exported +
                                   "\n#\n[Subsystem]\t[BLIX SN]\t[BLIX CH]\t[Sensor]\n"
-                                  "Door\tB12\t1\tS1\nDoor\tB12\t2\tS2\nRoof\tB9\t1\tS3\n");
+                                  "Door\t00012\t1\tS1\nDoor\t00012\t2\tS2\nRoof\t00009\t1\tS3\n");
 
     // Its column line is no row, and the stored serial numbers read back as the same units.
     CBlixChDB before;
     before.Swap(m_db);
     ASSERT_EQ(Import(exported), 1) << m_io.GetErrRep()->GetText();
     EXPECT_EQ(Entries(), expected);
-    EXPECT_EQ(BundleSensors("BLIX12"), (std::vector<std::string>{"S1", "S2"}));
+    EXPECT_EQ(BundleSensors("00012-BLIX"), (std::vector<std::string>{"S1", "S2"}));
 
     // An empty database: the header lines and the column line only.
     CBlixChDB empty;
@@ -153,11 +153,11 @@ TEST_F(BlixChIOTest, EveryRowIsCheckedAndReportedInCodeOrder)
           "Roof\t7\t2\tS4\n"); // passes
     EXPECT_EQ(Import(path), 0);
     EXPECT_EQ(Codes(), (std::vector<int>{3, 4, 5, 6, 7}));
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"Roof,B7,1,S4"}));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"Roof,00007,1,S4"}));
     // Channel 2 of a bundle without channel 1 keeps the place of the first channel free.
-    EXPECT_EQ(BundleSensors("BLIX7"), (std::vector<std::string>{"", "S4"}));
+    EXPECT_EQ(BundleSensors("00007-BLIX"), (std::vector<std::string>{"", "S4"}));
     // A unit is made only for a row that got as far as its serial number.
-    EXPECT_EQ(m_sensors.FindBundleByID("BLIX0"), nullptr);
+    EXPECT_EQ(m_sensors.FindBundleByID("00000-BLIX"), nullptr);
 
     const std::string text = m_io.GetErrRep()->GetText();
     EXPECT_EQ(text.substr(0, text.find("### SUBSYSTEM")),
@@ -213,7 +213,7 @@ TEST_F(BlixChIOTest, AFileThatCannotBeReadLeavesTheDatabase)
         else
             EXPECT_TRUE(Codes().front() == CBlixChIO::errOpenImport || Codes().front() == CBlixChIO::errRead);
         EXPECT_EQ(Entries(), before);
-        EXPECT_EQ(BundleSensors("BLIX12"), (std::vector<std::string>{"S1"}));
+        EXPECT_EQ(BundleSensors("00012-BLIX"), (std::vector<std::string>{"S1"}));
     }
     // A binary workbook is refused with its cause: save it as .xlsx.
     Import(Path("binary.XLS"));
@@ -295,9 +295,9 @@ TEST_F(BlixChIOTest, WorkbookRecordsOfTheExportRangeWithoutCrossedOutOnes)
     EXPECT_EQ(Import(path, &title), 0);
     EXPECT_EQ(title, "Rev 7");
     EXPECT_EQ(Codes(), (std::vector<int>{CBlixChIO::errSensor}));
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"Door,B12,0,S1", "Roof,B9,1,S3"}));
-    EXPECT_EQ(BundleSensors("BLIX12"), (std::vector<std::string>{"S1"}));
-    EXPECT_EQ(BundleSensors("BLIX9"), (std::vector<std::string>{"", "S3"}));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"Door,00012,0,S1", "Roof,00009,1,S3"}));
+    EXPECT_EQ(BundleSensors("00012-BLIX"), (std::vector<std::string>{"S1"}));
+    EXPECT_EQ(BundleSensors("00009-BLIX"), (std::vector<std::string>{"", "S3"}));
 
     // Without the sheet of the channel assignment: error 13 naming file and sheet.
     book.GetSheet(1)->SetName("Renamed");
@@ -305,5 +305,5 @@ TEST_F(BlixChIOTest, WorkbookRecordsOfTheExportRangeWithoutCrossedOutOnes)
     EXPECT_EQ(Import(path), 0);
     EXPECT_EQ(Codes(), (std::vector<int>{CBlixChIO::errWorksheet}));
     EXPECT_NE(m_io.GetErrRep()->GetText().find(path + "\tSensors\r\n"), std::string::npos);
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"Door,B12,0,S1", "Roof,B9,1,S3"}));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"Door,00012,0,S1", "Roof,00009,1,S3"}));
 }

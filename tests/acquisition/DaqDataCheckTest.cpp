@@ -1,6 +1,7 @@
 // The data check over the channel records of an experiment project: input range reached at the
 // threshold of the channel's range, overload against the overload ratio, unknown ranges.
 #include "MeasuredFixture.h"
+#include "RunRig.h"
 
 #include "acquisition/DaqDataCheck.h"
 #include "experiments/ExpData.h"
@@ -9,6 +10,9 @@
 #include "models/HSEARegOptions.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -67,4 +71,53 @@ TEST(DaqDataCheck, FlagsReachedRangesAndOverloadsOncePerDataSet)
     check.Run();
     EXPECT_TRUE(check.GetInputRangeError()->GetList().IsEmpty());
     EXPECT_EQ(check.GetUnknownRangeError()->GetList().GetSize(), 1);
+}
+
+// The simulated unit's ranges are gains, as the data check reads them: 0.1 passes +-10 V, 1 passes
+// +-1 V, 10 only +-0.1 V. A channel of about 1.3 V measured at each range: where it clips, the peak
+// sits at the top of the range and the check flags it; at the widest range it is whole.
+TEST(DaqDataCheck, FlagsAChannelTheSimulatedUnitClipped)
+{
+    CHSEARegOptions::SaveExpDataCheckInputRange(0.75);
+    CHSEARegOptions::SaveExpDataCheckOverLoad(0.95);
+    struct Case
+    {
+        float range;
+        bool clipped;
+    };
+    for (const Case c : {Case{0.1f, false}, Case{1.0f, true}, Case{10.0f, true}}) {
+        CRunRig rig(1);
+        CQMXDAQInterface* unit = rig.daq->GetUnit(0);
+        unit->SetNotifyWindow(&rig.window, WM_ZU_DAQ_STARTED, WM_ZU_DAQ_STOPPED, WM_ZU_DAQ_COMPLETE);
+        ASSERT_TRUE(unit->SetSampleRate(51200.0f));
+        ASSERT_TRUE(unit->SetDuration(0.0625f));
+        ASSERT_TRUE(unit->SetChannelInputRange(0, c.range));
+        ASSERT_EQ(static_cast<float>(unit->GetChannelInputRange(0)), c.range);
+        rig.ms.Advance(30001); // a range change restarts the unit's settling time
+        ASSERT_TRUE(unit->Start());
+        ASSERT_TRUE(rig.window.WaitFor(WM_ZU_DAQ_STOPPED));
+        ASSERT_TRUE(WaitUntil([&] { return unit->GetState() == 1 && !unit->IsBusy(); }));
+        std::vector<float> mv(static_cast<size_t>(unit->GetAcquiredCount()));
+        ASSERT_FALSE(mv.empty());
+        ASSERT_TRUE(unit->ReadData(0, mv.data(), static_cast<int>(mv.size()), 0)); // sensitivity 1: millivolts
+        float peak = 0.0f;
+        for (float v : mv)
+            peak = std::max(peak, std::fabs(v));
+        const float top = 1000.0f / c.range;
+        EXPECT_LE(peak, top) << c.range;
+        EXPECT_EQ(peak == top, c.clipped) << c.range << ": peak " << peak;
+
+        CMeasuredFixture f;
+        auto exp = f.MakeMeasurement(f.AddDataSet("Run 1", 1), 1, 64);
+        auto* data = DynamicDowncast<CExpData>(exp->FindExcitation(f.structure)->GetDataSet(0)->GetChild(0));
+        ASSERT_NE(data, nullptr);
+        tagSENSORINFO info;
+        ASSERT_EQ(data->GetSensorInfo(info), 1);
+        info.ChannelInfo.Sensitivity = 1.0f;
+        info.ChannelInfo.Scale = c.range;
+        data->ReplaceSensorInfo(info);
+        data->SetSamples(mv.data(), static_cast<int>(mv.size()));
+        CDaqDataCheck check(exp.get());
+        EXPECT_EQ(check.GetInputRangeError()->GetList().GetSize(), c.clipped ? 1 : 0) << c.range;
+    }
 }

@@ -56,6 +56,13 @@ TEST(MultiQMXInterface, ChannelsAreNumberedOnAcrossUnits)
     EXPECT_EQ(d.GetEnabledChannelCount(), 31);
     EXPECT_TRUE(d.EnableChannel(20));
     EXPECT_FALSE(d.EnableChannel(32));
+    // The channel switch of the measurement window, by global number.
+    EXPECT_EQ(d.SetChannelParam(20, 0), 1);
+    EXPECT_FALSE(d.GetUnit(1)->IsChannelEnabled(4));
+    EXPECT_EQ(d.SetChannelParam(20, 1), 1);
+    EXPECT_TRUE(d.GetUnit(1)->IsChannelEnabled(4));
+    EXPECT_EQ(d.SetChannelParam(32, 1), 0);
+    EXPECT_EQ(d.SetChannelParam(-1, 1), 0);
     EXPECT_FALSE(d.SetChannelInputRange(32, 1.0));
     EXPECT_EQ(d.GetChannelInputRange(32), 0.0);
     EXPECT_TRUE(d.SetChannelInputRange(20, 1.0));
@@ -114,6 +121,7 @@ TEST(MultiQMXInterface, WithoutUnitsEveryOperationHasItsFallback)
     EXPECT_FALSE(d.SetTriggerLevel(1.0f));
     EXPECT_FALSE(d.SetReferenceChannel(0));
     EXPECT_EQ(d.MapChannel(0, nullptr, nullptr), 0);
+    EXPECT_EQ(d.SetChannelParam(0, 1), 0);
     EXPECT_EQ(d.AreAllUnitsReady(), 1);
     EXPECT_EQ(d.AreAllUnitsConnected(), 1);
     EXPECT_EQ(d.AreAllUnitsIdle(), 1);

@@ -57,7 +57,7 @@ TEST(QMXDAQInterface, ChannelsAreNumberedByBoardThenAddress)
     row.Channel = 5;
     ASSERT_TRUE(d.GetChannelInfo(&row));
     EXPECT_FLOAT_EQ(row.Range, 2.5f);
-    EXPECT_FLOAT_EQ(row.Scale, 10.0f) << "read from the hardware";
+    EXPECT_FLOAT_EQ(row.Scale, 0.1f) << "read from the hardware: the units start at the widest range";
 
     // Looking up a channel that has no hardware never makes it one.
     EXPECT_EQ(d.GetDriverAddress(40), 0u);

@@ -95,7 +95,9 @@ std::vector<float> CRunRig::Signal(int unit, int channel, int count, double rate
 {
     CQmxSimSignal signal(sims[static_cast<size_t>(unit)]->Layout(), channel, rate);
     std::vector<float> out(static_cast<size_t>(count));
-    signal.Generate(out.data(), count, 10.0f);
+    // Clipped where the channel's range clips it now.
+    const int code = sims[static_cast<size_t>(unit)]->RangeCode(channel);
+    signal.Generate(out.data(), count, CQmxSimSystem::FullScaleOfCode(code < 0 ? 0 : code));
     return out;
 }
 

@@ -21,7 +21,9 @@
 #include "experiments/ui/ExpDoc.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuDialog.h"
+#include "platform/win/ObjectLifetime.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
@@ -62,10 +64,10 @@ constexpr uint32_t IDS_SENSOR_TWICE = 7104;
 constexpr uint32_t IDS_NO_GROUP = 7105;
 constexpr uint32_t IDS_SENSOR_UNKNOWN = 7108;
 
-std::map<const void*, QPointer<CDlgExpProperty2>>& Dialogs()
+CModelessRegistry<CDlgExpProperty2>& Registry()
 {
-    static std::map<const void*, QPointer<CDlgExpProperty2>> dialogs;
-    return dialogs;
+    static CModelessRegistry<CDlgExpProperty2> registry;
+    return registry;
 }
 
 CTALVOProject* ContainerOf(const CDlgExpProperty2::CDlgData& data)
@@ -187,21 +189,28 @@ std::unique_ptr<CSensorGroup> CDlgExpProperty2::CDlgData::SearchChannels(const s
 CDlgExpProperty2* CDlgExpProperty2::Open(const void* key, QWidget* parent, std::unique_ptr<CDlgData> data)
 {
     if (CDlgExpProperty2* open = Find(key)) {
-        if (open->IsInitialized()) {
-            open->showNormal();
-            open->raise();
+        // The key outlives documents: an open dialog over another project holds nothing the
+        // user asks for now, so it goes and a new one is made over the project given.
+        const CDaqProject* wanted = data && data->target ? data->target->daqProject : nullptr;
+        if (open->m_data->target->daqProject == wanted) {
+            if (open->IsInitialized()) {
+                open->showNormal();
+                open->raise();
+            }
+            return nullptr;
         }
-        return nullptr;
+        Registry().Close(key);
     }
-    auto* dialog = new CDlgExpProperty2(std::move(data), parent);
-    Dialogs()[key] = dialog;
-    return dialog;
+    return Registry().RegisterNew(key, [&] {
+        auto* dialog = new CDlgExpProperty2(std::move(data), parent);
+        dialog->m_key = key;
+        return dialog;
+    });
 }
 
 CDlgExpProperty2* CDlgExpProperty2::Find(const void* key)
 {
-    auto it = Dialogs().find(key);
-    return it == Dialogs().end() ? nullptr : it->second.data();
+    return Registry().Find(key);
 }
 
 CDlgExpProperty2::CDlgExpProperty2(std::unique_ptr<CDlgData> data, QWidget* parent, bool modal)
@@ -263,13 +272,29 @@ CDlgExpProperty2::CDlgExpProperty2(std::unique_ptr<CDlgData> data, QWidget* pare
     connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
     top->addWidget(box);
+    m_listener = AddObjectGoingListener([this](const void* object) { OnObjectGoing(object); });
 }
 
 CDlgExpProperty2::~CDlgExpProperty2()
 {
-    auto& map = Dialogs();
-    for (auto it = map.begin(); it != map.end();)
-        it = it->second == this || it->second.isNull() ? map.erase(it) : std::next(it);
+    RemoveObjectGoingListener(m_listener);
+}
+
+void CDlgExpProperty2::OnObjectGoing(const void* object)
+{
+    CTarget& target = *m_data->target;
+    if (!target.daqProject || object != static_cast<const CMElement*>(target.daqProject))
+        return;
+    // The document of the project is closing: nothing of it may be reached any more, and the
+    // dialog, kept per frame, goes with it.
+    target.daqProject = nullptr;
+    target.experiments.Clear();
+    if (m_key && Find(m_key) == this)
+        Registry().Close(m_key);
+    else if (!m_modalVariant) {
+        hide();
+        deleteLater();
+    }
 }
 
 QPushButton* CDlgExpProperty2::Button(int id) const

@@ -120,6 +120,7 @@ private:
     void OnPicture();
     void OnItemChanged(int row);
     double ValueOf(const std::string& subsystem) const;
+    void OnObjectGoing(const void* object);
 
     std::unique_ptr<CDlgData> m_data;
     bool m_modalVariant;
@@ -128,4 +129,6 @@ private:
     QLabel* m_date = nullptr;
     std::array<QLineEdit*, 4> m_texts{};
     std::vector<std::pair<int, QPushButton*>> m_buttons;
+    const void* m_key = nullptr;
+    int m_listener = 0;
 };

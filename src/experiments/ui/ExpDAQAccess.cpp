@@ -124,6 +124,12 @@ int CExpDAQAccess::CheckAllChannels() const
     return daq ? daq->CheckAllChannels() : 0;
 }
 
+int CExpDAQAccess::SetChannelParam(int channel, int value) const
+{
+    CMultiQMXInterface* daq = Units();
+    return daq ? daq->SetChannelParam(channel, value) : 0;
+}
+
 void CExpDAQAccess::SetActive(int active) const
 {
     if (CMultiQMXInterface* daq = Units())

@@ -55,6 +55,7 @@ public:
     int GetState() const;
     int AreAllUnitsReady() const;
     int CheckAllChannels() const;
+    int SetChannelParam(int channel, int value) const;
     void SetActive(int active) const;
     int IsAnyUnitFlagSet() const;
     int SetUnitsFlag(int flag) const;

@@ -23,6 +23,7 @@
 #include "platform/win/PromptService.h"
 #include "views/ui/DlgExpDataComp.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -265,16 +266,50 @@ int CExpDoc::OnRunStopped()
     if (fault.Unit < 0)
         return 0;
     int stored = 0;
-    // What every answering unit acquired up to the loss is a measurement of its own.
+    // What every answering unit acquired up to the loss is a measurement of its own; the lost
+    // unit's channels are kept in it as missing, so the run stays whole for what was measured.
     const int n = std::min(fault.SamplesKept, m_daq.GetFirstUnitValue());
+    m_keepUnreadable = true;
+    m_missingStored.clear();
+    const int dataSetsBefore = m_project && m_project->GetRPMSignalData()
+                                   ? m_project->GetRPMSignalData()->GetChildCount()
+                                   : 0;
     if (n > 0 && StoreRun(n)) {
         stored = 1;
         UpdateAllViews(nullptr, kHintNone, nullptr);
         DoFileSave();
     }
+    m_keepUnreadable = false;
     CFormProgress::Destroy();
-    AfxMessageBox(fault.Text(), MB_OK | MB_ICONEXCLAMATION);
+    std::string text = Format("Acquisition unit %d stopped answering during the measurement.\n", fault.Unit + 1);
+    if (stored) {
+        const int sets = m_project->GetRPMSignalData()->GetChildCount() - dataSetsBefore;
+        text += Format("Kept: %d samples per channel of the answering units, stored as %d new data set%s.", n, sets,
+                       sets == 1 ? "" : "s");
+        if (!m_missingStored.empty())
+            text += "\nNot kept: " + ChannelListText(m_missingStored) +
+                    ", which had no readable data and are marked missing (no samples) in the run.";
+    } else {
+        text += "Nothing of the run could be kept";
+        text += n > 0 ? ": the engine-speed signal or every channel of the run could not be read."
+                      : ": no samples were acquired before the unit was lost.";
+    }
+    m_missingStored.clear();
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
     return stored;
+}
+
+std::string CExpDoc::ChannelListText(const std::vector<int>& channels)
+{
+    std::string list = channels.size() == 1 ? "channel " : "channels ";
+    for (size_t i = 0; i < channels.size(); ++i) {
+        if (i == 16) {
+            list += Format(" and %d more", static_cast<int>(channels.size() - i));
+            break;
+        }
+        list += Format(i == 0 ? "%d" : ", %d", channels[i] + 1);
+    }
+    return list;
 }
 
 int CExpDoc::BlockLengthOf(int mode, int blockMode, double projectLength, float sampleRate, int n)
@@ -352,6 +387,8 @@ int CExpDoc::StoreChannelData(int n, int length)
 {
     const int blocks = n / length;
     const int groups = m_project->GetExcitationNameCount();
+    int read = 0;
+    int missing = 0;
     std::vector<std::vector<CExpDataSet*>> made(static_cast<size_t>(groups));
     for (int g = 0; g < groups; ++g) {
         for (int k = 0; k < blocks; ++k) {
@@ -379,12 +416,25 @@ int CExpDoc::StoreChannelData(int n, int length)
                     return 0;
                 record->SetSampleCount(length);
                 if (channel < 0 || !m_daq.ReadData(channel, record->GetData(), length, k * length)) {
+                    if (m_keepUnreadable && channel >= 0) {
+                        record->SetSampleCount(0);
+                        if (std::find(m_missingStored.begin(), m_missingStored.end(), channel) ==
+                            m_missingStored.end())
+                            m_missingStored.push_back(channel);
+                        ++missing;
+                        continue;
+                    }
                     AfxMessageBox(IDS_READ_FAILED, MB_OK | MB_ICONEXCLAMATION);
                     return 0;
                 }
+                ++read;
             }
         }
     }
+    // A run of which nothing at all could be read is no measurement.
+    if (read == 0 && missing > 0)
+        return 0;
+    std::sort(m_missingStored.begin(), m_missingStored.end());
     SetModifiedFlag();
     return 1;
 }

@@ -89,6 +89,8 @@ public:
     // The rule behind it: the whole record in a run-up (mode 0); at constant RPM the project's
     // block length (block mode 0) or the smallest power of two not below the sample rate.
     static int BlockLengthOf(int mode, int blockMode, double projectLength, float sampleRate, int n);
+    // "channels 17, 18, ..." (counted from 1) for the messages of a run.
+    static std::string ChannelListText(const std::vector<int>& channels);
     // Stores the run's pulse channel and its channels, n samples each; on failure the data sets
     // made for the run are removed again. 1 when both were stored.
     int StoreRun(int n);
@@ -161,6 +163,10 @@ private:
     bool m_modified = false;
     bool m_runActive = false;
     bool m_storeOk = false;
+    // While the samples of a run that lost a unit are stored: a channel that cannot be read is
+    // kept as a record without samples (missing) instead of failing the run, and listed here.
+    bool m_keepUnreadable = false;
+    std::vector<int> m_missingStored;
     float m_runValue = 0.0f;
     // Data sets made by the store of the current run, with their parents.
     std::vector<std::pair<CMElement*, CMElement*>> m_runSets;

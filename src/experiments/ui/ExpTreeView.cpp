@@ -144,6 +144,10 @@ void CExpTreeView::OnInitialUpdate()
     if (daq.GetUnitCount() > 0) {
         if (!daq.CheckAllChannels())
             daq.SetActive(0);
+        // The engine-speed pulses are measured in every run, whatever the groups name.
+        const CExpProject* project = m_doc->GetProject();
+        if (project && !daq.SetChannelParam(project->GetRpmSignalChannel(), 1))
+            daq.SetActive(0);
         daq.SetActive(1);
     }
 }

@@ -8,6 +8,7 @@
 #include "platform/base/Format.h"
 #include "platform/win/StringTable.h"
 
+#include <cctype>
 #include <cstdlib>
 
 int GetBlixUnitCount(const CTALVOProject& project)
@@ -34,10 +35,14 @@ int UnitNumberOf(const std::string& name)
 {
     std::string format;
     if (!LoadString(7068, format))
-        format = "B%d";
+        format = "%05d";
     const std::string prefix = format.substr(0, format.find('%'));
     const bool registered = !prefix.empty() && name.compare(0, prefix.size(), prefix) == 0;
-    return std::atoi(name.c_str() + (registered ? prefix.size() : 0));
+    size_t at = registered ? prefix.size() : 0;
+    // Names registered in an earlier form carry a letter before the number ("B12").
+    while (at < name.size() && std::isalpha(static_cast<unsigned char>(name[at])))
+        ++at;
+    return std::atoi(name.c_str() + at);
 }
 
 void MarkProjectModified(CTALVOProject& project)

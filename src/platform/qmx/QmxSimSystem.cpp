@@ -44,6 +44,15 @@ float CQmxSimSystem::RangeOfCode(int code)
     return code >= 0 && code < 3 ? ranges[code] : 0.0f;
 }
 
+float CQmxSimSystem::FullScaleOfCode(int code)
+{
+    // The range is the channel's gain: 0.1 passes +-10 V, 1 passes +-1 V and 10 only +-0.1 V.
+    // The data check (top of range at 1000 / range millivolts) and the automatic gain choice
+    // read it so.
+    const float range = RangeOfCode(code);
+    return range > 0.0f ? 1.0f / range : 0.0f;
+}
+
 void CQmxSimSystem::PutText(uint8_t* at, const std::string& text, size_t max)
 {
     std::memset(at, 0, max);
@@ -444,7 +453,7 @@ void CQmxSimSystem::Produce(Channel& ch, float* data, int n)
         std::copy_n(ch.data.begin(), n, data);
         return;
     }
-    const float range = RangeOfCode(ch.rangeCode);
+    const float range = FullScaleOfCode(ch.rangeCode);
     if (Acquired(ch) < ch.count) {
         // While the run goes on the samples are read again and again from the first (live
         // views): they are kept, and each read generates only what is new.

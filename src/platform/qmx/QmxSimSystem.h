@@ -156,7 +156,9 @@ public:
     QMXRESULT Apply() override;
 
     static double RateOfCode(int code); // 0..3: 102400, 51200, 25600, 12800 Hz; else 0
-    static float RangeOfCode(int code); // 0..2: 0.1, 1.0, 10.0 V; else 0
+    static float RangeOfCode(int code); // 0..2: 0.1, 1.0, 10.0; else 0
+    // The volts a channel passes before it clips at a range code: 10, 1 and 0.1; else 0.
+    static float FullScaleOfCode(int code);
 
 private:
     struct Board
@@ -174,7 +176,7 @@ private:
         int global = 0;
         int32_t status = 0;
         int active = 0;
-        int rangeCode = 2;
+        int rangeCode = 0; // the widest range until one is set
         int rateCode = 1;
         int count = 16384;
         int triggerMode = 0;

@@ -193,8 +193,9 @@ TEST_F(RunWindows, MonitorRunsThePulseChannelAndLeavesNoHoldOffFlag)
 
 TEST_F(RunWindows, GainTrialRunPicksGainsAndOkStoresWhatTheHardwareConfirms)
 {
-    // Orders of 150 mV: after the trial's 0.1 every channel peaks at the 100 mV the hardware
-    // passes, except channel 7, which the simulated path weakens to 73 mV.
+    // Orders of 150 mV and pulses of 5 V: the trial runs at 0.1, the widest range (+-10 V), so
+    // nothing clips; channel 7, which the simulated path weakens to 73 mV, gets the narrowest
+    // range 10 (+-0.1 V), the others 1 (+-1 V), and the loud pulse channel 0.1.
     CMultiQMXInterface& units = Connect("boards=4+4; serial=1; address=10.0.0.1; orders=1:0.15; noise=0");
     CMeasuredFixture f;
     f.daq->GetDAQConfig()->SetSamplingFreq(12800.0f);
@@ -238,7 +239,7 @@ TEST_F(RunWindows, GainTrialRunPicksGainsAndOkStoresWhatTheHardwareConfirms)
         m_ms.Advance(30001);
         EXPECT_TRUE(QTest::qWaitFor([&] { return !dlg.RunManager().IsRunning(); }, 5000));
         EXPECT_EQ(CFormProgress::GetInstance(), nullptr) << "the progress window goes with the choice";
-        EXPECT_EQ(Column(list, 3), (std::vector<std::string>{"1", "1", "10", "1"}));
+        EXPECT_EQ(Column(list, 3), (std::vector<std::string>{"1", "1", "10", "0.1"}));
         EXPECT_EQ(units.GetChannelInputRange(7), 0.1) << "the choice leaves the hardware at the trial's gain";
         Grab(dlg, "DlgQmxGainSetting");
         return dlg.PressOK();
@@ -249,7 +250,7 @@ TEST_F(RunWindows, GainTrialRunPicksGainsAndOkStoresWhatTheHardwareConfirms)
     EXPECT_EQ(units.GetChannelInputRange(0), 1.0);
     EXPECT_EQ(exp->GetChannelRange(0), 1.0f);
     EXPECT_EQ(exp->GetChannelRange(7), 10.0f);
-    EXPECT_EQ(exp->GetChannelRange(15), 1.0f);
+    EXPECT_EQ(exp->GetChannelRange(15), 0.1f);
     EXPECT_EQ(SensorOf(f, "S2")->GetChannelInfo().Scale, 10.0f);
     EXPECT_EQ(SensorOf(f, "S2")->GetChannelInfo().AutoRange, 1);
     EXPECT_EQ(SensorOf(f, "S1")->GetChannelInfo().Scale, 1.0f);
@@ -260,7 +261,7 @@ TEST_F(RunWindows, GainTrialRunPicksGainsAndOkStoresWhatTheHardwareConfirms)
         // Read back: the list shows what the hardware holds now.
         EXPECT_TRUE(units.SetChannelInputRange(0, 0.1));
         dlg.ReadBackButton()->click();
-        EXPECT_EQ(Column(dlg.List(), 3), (std::vector<std::string>{"1", "0.1", "10", "1"}));
+        EXPECT_EQ(Column(dlg.List(), 3), (std::vector<std::string>{"1", "0.1", "10", "0.1"}));
         dlg.List()->selectAll();
         emit dlg.GainCombo()->activated(0);
         m_sim->FailCall(QmxCall::GetRangeCode, 100);
@@ -270,7 +271,7 @@ TEST_F(RunWindows, GainTrialRunPicksGainsAndOkStoresWhatTheHardwareConfirms)
     EXPECT_EQ(again.DoModal(), IDOK);
     m_sim->FailCall(QmxCall::GetRangeCode, 0);
     EXPECT_EQ(exp->GetChannelRange(7), 10.0f);
-    EXPECT_EQ(exp->GetChannelRange(15), 1.0f);
+    EXPECT_EQ(exp->GetChannelRange(15), 0.1f);
     EXPECT_EQ(SensorOf(f, "S2")->GetChannelInfo().Scale, 10.0f);
     EXPECT_EQ(dialogs.Unexpected(), 0u);
     EXPECT_EQ(prompts.Unexpected(), 0u);

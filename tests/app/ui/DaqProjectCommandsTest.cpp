@@ -20,6 +20,7 @@
 #include "uff/ExtUFDaqProject.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -148,5 +149,71 @@ TEST(DaqProjectCommands, EachCommandOpensItsWindowFromTheFrame)
         EXPECT_TRUE(GrabAndCheckLayout(*dialog, shots, "ExpProperty2").isEmpty());
         delete dialog;
     }
+}
+
+// The measurement by subsystem is kept per frame, across documents: a dialog left hidden over the
+// project of a closed document must not come back over that project, whose memory is gone.
+TEST(DaqProjectCommands, MeasurementBySubsystemDropsTheProjectOfAClosedDocument)
+{
+    FrameWithDaqProject f;
+    {
+        CScriptedPrompts prompts;
+        CScriptedDialogs dialogs;
+        dialogs.PressCancel();
+        ASSERT_TRUE(f.frame.OnCommand(Cmd::ID_MEASURE_BY_SUBSYSTEM));
+        CDlgExpProperty2* first = CDlgExpProperty2::Find(&f.frame);
+        ASSERT_NE(first, nullptr);
+        first->PressCancel();
+        EXPECT_FALSE(first->isVisible());
+    }
+
+    // A second document in the same session: the old project goes with the old document.
+    auto doc = std::make_unique<CTALVODoc>();
+    CDaqProject* second = doc->GetTALVOProject().AddDaqProject();
+    doc->AddProjectsToViews();
+    f.frame.AttachDocument(std::move(doc));
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(CDlgExpProperty2::Find(&f.frame), nullptr) << "the dialog over the closed document is gone";
+    CMTreeCtrlEx* tree = f.frame.TreeWindow()->GetActiveTree();
+    tree->setCurrentIndex(tree->Model()->IndexOf(second));
+    f.frame.UpdateCommandUI();
+
+    CScriptedPrompts prompts;
+    CScriptedDialogs dialogs;
+    dialogs.PressCancel();
+    ASSERT_TRUE(f.frame.OnCommand(Cmd::ID_MEASURE_BY_SUBSYSTEM));
+    CDlgExpProperty2* dialog = CDlgExpProperty2::Find(&f.frame);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->Data().target->daqProject, second);
+    // OK checks the new document's choice: nothing is ticked but the reference, which says so.
+    prompts.Answer(IDOK);
+    dialog->PressOK();
+    ASSERT_FALSE(prompts.Records().empty());
+    EXPECT_EQ(prompts.Last().stringId, 6120u);
+    delete dialog;
+}
+
+// A dialog asked for over another project of the same frame takes that project.
+TEST(DaqProjectCommands, MeasurementBySubsystemFollowsTheSelectedProject)
+{
+    FrameWithDaqProject f;
+    CDaqProject* other = f.frame.GetDocument()->GetTALVOProject().AddDaqProject();
+    f.frame.GetDocument()->AddProjectsToViews();
+    {
+        CScriptedPrompts prompts;
+        CScriptedDialogs dialogs;
+        dialogs.PressCancel();
+        ASSERT_TRUE(f.frame.OnCommand(Cmd::ID_MEASURE_BY_SUBSYSTEM));
+        CDlgExpProperty2::Find(&f.frame)->PressCancel();
+    }
+    CScriptedPrompts prompts;
+    CScriptedDialogs dialogs;
+    dialogs.PressCancel();
+    ASSERT_TRUE(Cmd::Run(Cmd::ID_MEASURE_BY_SUBSYSTEM, other, &f.frame));
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    CDlgExpProperty2* dialog = CDlgExpProperty2::Find(&f.frame);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->Data().target->daqProject, other);
+    delete dialog;
 }
 } // namespace

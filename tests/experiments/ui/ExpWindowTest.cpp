@@ -135,6 +135,8 @@ int DataSetCount(const CMElement* parent)
 // Lets the units' time run on (20 ms per look) until the run has ended in the window.
 bool WaitForRunEnd(CExpDoc& doc, CSimUnits& units)
 {
+    // The run's channel ranges restart the units' settling time.
+    units.Settle();
     return QTest::qWaitFor(
         [&] {
             units.AdvanceUs(20000);
@@ -339,19 +341,60 @@ TEST(ExpWindow, MeasurementThroughTheWindowAgainstSimulatedUnits)
     EXPECT_EQ(DataSetCount(project->GetRPMSignalData()), before);
     EXPECT_EQ(frame->DataView()->GetElement(), project) << "the views are told what is left";
 
-    // ---- a second run loses a unit: the first run stays, the user is told ----
+    // ---- a second run loses a unit: what the answering unit measured is kept, the lost unit's
+    // channels are marked missing, and the message says which is which ----
     rig.LoseSystemAt(1, 2560);
     heard.clear();
     ASSERT_TRUE(frame->OnCommand(CExpTreeView::ID_START_RUN));
     ASSERT_TRUE(QTest::qWaitFor([&] { return CFormProgress::GetInstance() != nullptr; }, 5000));
     prompts.Answer(IDOK);
     ASSERT_TRUE(WaitForRunEnd(*doc, rig));
-    EXPECT_EQ(DataSetCount(excited), 1) << "the lost unit's channels cannot be read: nothing of the run is kept";
-    EXPECT_EQ(ElementCast<CExpDataSet>(excited->GetChild(0))->FindByLocalPoint(0)->GetSampleCount(), n);
+    ASSERT_EQ(DataSetCount(excited), 2) << "the run is stored";
+    ASSERT_EQ(DataSetCount(responding), 2);
+    ASSERT_EQ(DataSetCount(project->GetRPMSignalData()), 2);
+    EXPECT_EQ(ElementCast<CExpDataSet>(excited->GetChild(0))->FindByLocalPoint(0)->GetSampleCount(), n)
+        << "the first run is as it was";
+    auto* lostRun = ElementCast<CExpDataSet>(excited->GetChild(1));
+    ASSERT_NE(lostRun, nullptr);
+    int kept = 0;
+    int marked = 0;
+    for (int j = 0; j < lostRun->GetChildCount(); ++j) {
+        auto* record = ElementCast<CExpData>(lostRun->GetChild(j));
+        ASSERT_NE(record, nullptr);
+        const int channel = project->GetGroupItemValue(p.structure, record->GetLocalPointNumber());
+        if (channel < kChannels / kUnits) {
+            EXPECT_GT(record->GetSampleCount(), 0) << "channel " << channel << " of the answering unit";
+            ++kept;
+        } else {
+            EXPECT_EQ(record->GetSampleCount(), 0) << "channel " << channel << " of the lost unit";
+            ++marked;
+        }
+    }
+    EXPECT_EQ(kept, 7);
+    EXPECT_EQ(marked, 16);
+    auto* keptRef = ElementCast<CExpDataSet>(responding->GetChild(1));
+    ASSERT_NE(keptRef, nullptr);
+    for (int j = 0; j < keptRef->GetChildCount(); ++j)
+        EXPECT_GT(ElementCast<CExpData>(keptRef->GetChild(j))->GetSampleCount(), 0);
+    EXPECT_FALSE(doc->IsModified()) << "the kept run is saved";
+    {
+        // The measurement file of the run reads back with its missing channels.
+        CExpDoc reread;
+        ASSERT_NE(reread.MergeProjects(project->GetExperimentList()), nullptr);
+        ExpectSameTree(*excited, *reread.GetProject()->FindExcitation(p.structure));
+    }
     ASSERT_FALSE(prompts.Records().empty());
-    EXPECT_NE(prompts.Last().text.find("unit 2"), std::string::npos) << prompts.Last().text;
+    const std::string told = prompts.Last().text;
+    EXPECT_NE(told.find("unit 2 stopped answering"), std::string::npos) << told;
+    EXPECT_NE(told.find("Kept: "), std::string::npos) << told;
+    EXPECT_NE(told.find("Not kept: channels 17, 18,"), std::string::npos) << told;
+    EXPECT_NE(told.find("marked missing"), std::string::npos) << told;
 
     // ---- deleting a block: every view is told what is left ----
+    frame->TreeView()->SelectElement(excited->GetChild(1));
+    prompts.Answer(IDYES);
+    ASSERT_TRUE(frame->OnCommand(CExpTreeView::ID_DELETE));
+    ASSERT_EQ(DataSetCount(excited), 1);
     CExpData* shown = ElementCast<CExpDataSet>(excited->GetChild(0))->FindByLocalPoint(1);
     frame->TreeView()->SelectElement(shown);
     doc->UpdateAllViews(frame->TreeView(), CExpDoc::kHintSelect, shown);

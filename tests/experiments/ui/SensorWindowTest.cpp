@@ -268,14 +268,14 @@ TEST(SensorWindow, BundleViewCommands)
     view->OnCommand(ID_SENSOR_INSERT);
     view->OnCommand(ID_SENSOR_INSERT);
     ASSERT_EQ(c.project.GetBundleCount(), 4);
-    EXPECT_EQ(c.project.GetBundle(2)->GetID(), "B10-Side");
+    EXPECT_EQ(c.project.GetBundle(2)->GetID(), "00010-Side");
     prompts.Answer(IDYES);
     view->OnCommand(ID_SENSOR_SORT);
     std::vector<std::string> order;
     for (int i = 0; i < c.project.GetBundleCount(); ++i)
         order.push_back(c.project.GetBundle(i)->GetID());
-    EXPECT_EQ(order, (std::vector<std::string>{"B1-Front", "B10-Side", "B2-Rear", "B2-Side"}));
-    EXPECT_EQ(grid->item(1, 0)->text(), "B10-Side");
+    EXPECT_EQ(order, (std::vector<std::string>{"00002-Side", "00010-Side", "B1-Front", "B2-Rear"}));
+    EXPECT_EQ(grid->item(1, 0)->text(), "00010-Side");
 
     // The name dialog refuses characters outside its sets and an ID that exists.
     CDlgBlixBundleName name(&c.project);
@@ -285,7 +285,7 @@ TEST(SensorWindow, BundleViewCommands)
         const char* number;
         const char* name;
         uint32_t message;
-    } refused[] = {{"1a", "X", 7005}, {"1", "a-b", 7006}, {"2", "Rear", 7002}};
+    } refused[] = {{"1a", "X", 7005}, {"1", "a-b", 7006}, {"2", "Side", 7002}};
     for (const auto& r : refused) {
         name.NumberEdit()->setText(r.number);
         name.NameEdit()->setText(r.name);

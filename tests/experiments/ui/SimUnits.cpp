@@ -18,6 +18,11 @@ void CSimUnits::SetTimeUs(int64_t us)
     m_rig->simUs = us;
 }
 
+void CSimUnits::Settle()
+{
+    m_rig->ms.Advance(30001);
+}
+
 void CSimUnits::AdvanceUs(int64_t us)
 {
     m_rig->simUs += us;

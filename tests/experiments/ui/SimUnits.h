@@ -23,6 +23,8 @@ public:
     // Samples of a system's channel as the simulation generates them (volts).
     std::vector<float> Signal(int unit, int channel, int count, double rate) const;
     void LoseSystemAt(int unit, int sample);
+    // Moves the units' millisecond timer past the settling time that a range change restarts.
+    void Settle();
 
     // Connects a simulated system (described in the settings) to the program's own interface, as
     // the connection dialog does, with its inventory read; false when it does not answer.

@@ -57,7 +57,7 @@ TEST(UnitRegistration, CellsAreNormalisedDuplicatesBlockAndCancelUndoes)
     EXPECT_EQ(grid.GetRows(), 5);
     EXPECT_EQ(grid.GetTextMatrix(0, 3), "BLIX #3");
     EXPECT_EQ(grid.GetTextMatrix(4, 0), "Slot 4");
-    EXPECT_EQ(grid.GetTextMatrix(2, 2), "B6");
+    EXPECT_EQ(grid.GetTextMatrix(2, 2), "00006");
 
     // Typed text: a full stop is an ordinary character; the number before it is the serial.
     dialog.show();
@@ -73,13 +73,13 @@ TEST(UnitRegistration, CellsAreNormalisedDuplicatesBlockAndCancelUndoes)
     grid.SetTextMatrix(1, 2, "0");
     grid.SetTextMatrix(1, 3, "xy");
     ASSERT_TRUE(dialog.StoreGrid());
-    EXPECT_EQ(grid.GetTextMatrix(1, 1), "B99");
+    EXPECT_EQ(grid.GetTextMatrix(1, 1), "00099");
     EXPECT_EQ(grid.GetTextMatrix(1, 2), "");
     EXPECT_EQ(grid.GetTextMatrix(1, 3), "");
-    EXPECT_EQ(grid.GetTextMatrix(2, 1), "B5"); // a registered name stays
+    EXPECT_EQ(grid.GetTextMatrix(2, 1), "00005"); // a registered name stays
     EXPECT_EQ(dialog.GetWorkingGroup(0)->GetUnitName(0, 1), "");
     // The project keeps its names until OK.
-    EXPECT_EQ(f.project.GetBlixLists().GetAt(0)->GetUnitName(0, 0), "B1");
+    EXPECT_EQ(f.project.GetBlixLists().GetAt(0)->GetUnitName(0, 0), "00001");
 
     // Slot 1 position 1 and slot 3 position 2 alike: OK is refused, naming both cells.
     grid.SetTextMatrix(3, 2, "99");
@@ -95,7 +95,7 @@ TEST(UnitRegistration, CellsAreNormalisedDuplicatesBlockAndCancelUndoes)
     EXPECT_EQ(dialog.GroupList()->item(1)->text(), "Unit group 1");
     EXPECT_EQ(dialog.PressCancel(), IDCANCEL);
     EXPECT_EQ(f.project.GetBlixLists().GetSize(), 1);
-    EXPECT_EQ(f.project.GetBlixLists().GetAt(0)->GetUnitName(0, 0), "B1");
+    EXPECT_EQ(f.project.GetBlixLists().GetAt(0)->GetUnitName(0, 0), "00001");
     EXPECT_EQ(prompts.Unexpected(), 0u);
 }
 
@@ -151,7 +151,7 @@ TEST(UnitRegistration, FillsFromTheConnectedSimulatedUnits)
     EXPECT_EQ(cells,
               (std::vector<std::string>{"00001", "00002", "00003", "00004", "00005", "00006", "00007", "00008"}));
     ASSERT_TRUE(dialog.StoreGrid());
-    EXPECT_EQ(dialog.GetWorkingGroup(0)->GetUnitName(1, 3), "B8");
+    EXPECT_EQ(dialog.GetWorkingGroup(0)->GetUnitName(1, 3), "00008");
     CDAQ::Destroy();
 }
 
@@ -254,7 +254,7 @@ TEST(CableMap, TwoGroupsGiveSixteenCablesAndOkMakesGroupAndPlanInCableOrder)
     EXPECT_EQ(plan->GetUnitGroupNumber(), 6);
     EXPECT_EQ(plan->GetName(), "Plan 1");
     EXPECT_EQ(group->GetUnitName(0, 0), "C1");  // slot 8 first
-    EXPECT_EQ(group->GetUnitName(3, 0), "B5");  // slot 1 took slot 8's position
+    EXPECT_EQ(group->GetUnitName(3, 0), "00005");  // slot 1 took slot 8's position
     EXPECT_EQ(group->GetUnitName(4, 0), "C17"); // slot 12
     EXPECT_EQ(group->GetUnitName(5, 0), "");
     tagSENSORMAP row;

@@ -97,7 +97,7 @@ TEST(PlanEditor, GridOf96ChannelsHasThreeBandsLaidOutLikeTheHardware)
     // Channel 45: band 1, row 14; slot 6 (cell joined from row 13 over 8 rows), unit B23 over 2.
     EXPECT_EQ(grid.GetTextMatrix(9, 6), "Slot 6");
     EXPECT_EQ(grid.rowSpan(8, 5), 8);
-    EXPECT_EQ(grid.GetTextMatrix(13, 7), "B23");
+    EXPECT_EQ(grid.GetTextMatrix(13, 7), "00023");
     EXPECT_EQ(grid.rowSpan(12, 6), 2);
     EXPECT_EQ(grid.GetTextMatrix(14, 8), "2");
     EXPECT_EQ(grid.GridModel()->CellBackColor(14, 8), QColor(255, 255, 204));
@@ -352,7 +352,7 @@ TEST(PlanList, UseRebuildsDatabaseAndBundlesFromThePlanAndSends1110)
     set(11, "S2", "A"); // B6 channel 2, its first channel empty
     set(12, "S3", "");  // no subsystem: no entry
     set(14, "", "A");   // no sensor: no entry
-    f.project.GetSensorProject()->AddBundle("BLIX6")->AddSensor("Stale");
+    f.project.GetSensorProject()->AddBundle("00006-BLIX")->AddSensor("Stale");
 
     CRecordingMessageTarget frame;
     CMainWindowTargetScope scope(&frame);
@@ -370,13 +370,13 @@ TEST(PlanList, UseRebuildsDatabaseAndBundlesFromThePlanAndSends1110)
 
     const CBlixChDB::CItemList& items = *f.project.GetBlixChDB()->GetItemList();
     ASSERT_EQ(items.GetSize(), 2);
-    EXPECT_EQ(items.GetAt(0)->GetBlixSN(), "B5");
+    EXPECT_EQ(items.GetAt(0)->GetBlixSN(), "00005");
     EXPECT_EQ(items.GetAt(0)->GetBlixCh(), 0);
-    EXPECT_EQ(items.GetAt(1)->GetBlixSN(), "B6");
+    EXPECT_EQ(items.GetAt(1)->GetBlixSN(), "00006");
     EXPECT_EQ(items.GetAt(1)->GetBlixCh(), 1);
     EXPECT_EQ(items.GetAt(1)->GetSensor(), "S2");
-    const CSensorBundle* b5 = f.project.GetSensorProject()->FindBundleByID("BLIX5");
-    const CSensorBundle* b6 = f.project.GetSensorProject()->FindBundleByID("BLIX6");
+    const CSensorBundle* b5 = f.project.GetSensorProject()->FindBundleByID("00005-BLIX");
+    const CSensorBundle* b6 = f.project.GetSensorProject()->FindBundleByID("00006-BLIX");
     ASSERT_TRUE(b5 && b6);
     EXPECT_EQ(b5->GetSensors(), (std::vector<std::string>{"S1"}));
     EXPECT_EQ(b6->GetSensors(), (std::vector<std::string>{"", "S2"}));

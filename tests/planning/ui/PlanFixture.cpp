@@ -29,7 +29,7 @@ CPlanFixture::CPlanFixture(int channels)
     EXPECT_NE(group, nullptr);
     for (int s = 0; group && s < (channels + 7) / 8; ++s)
         for (int u = 0; u < 4; ++u)
-            group->SetUnitName(s, u, Format("B%d", s * 4 + u + 1));
+            group->SetUnitName(s, u, Format("%05d", s * 4 + u + 1));
     project.GetSensorMapList()->SetUnitGroups(project.GetBlixLists().Pointers());
     for (int i = 1; i <= 70; ++i) {
         tagSENSORINFO info;

@@ -1,6 +1,6 @@
 #pragma once
 // A project for the planning windows: the sample model, a system of the given channel count, one
-// unit group numbered 0 with a unit at every position ("B1", "B2", ...), accelerometers S1..S70
+// unit group numbered 0 with a unit at every position ("00001", "00002", ...), accelerometers S1..S70
 // and microphones M1..M4.
 #include "app/TALVOProject.h"
 

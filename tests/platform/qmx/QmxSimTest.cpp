@@ -112,15 +112,15 @@ TEST(QmxSimSystem, CodesAreKeptPerChannelAndBadOnesRefused)
     auto sim = Connected();
     int board = 0, device = 0, code = -1;
     ASSERT_TRUE(sim->ChannelAddress(5, board, device));
-    EXPECT_GE(sim->SetRangeCode(board, device, 0), 0);
+    EXPECT_GE(sim->SetRangeCode(board, device, 2), 0);
     EXPECT_GE(sim->GetRangeCode(board, device, &code), 0);
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(code, 2);
     EXPECT_LT(sim->SetRangeCode(board, device, 3), 0);
     EXPECT_LT(sim->SetRateCode(board, device, 4), 0);
     EXPECT_LT(sim->SetSampleCount(board, device, -1), 0);
     EXPECT_LT(sim->SetRangeCode(board, 250, 1), 0) << "no channel at that address";
-    EXPECT_EQ(sim->RangeCode(5), 0);
-    EXPECT_EQ(sim->RangeCode(4), 2);
+    EXPECT_EQ(sim->RangeCode(5), 2);
+    EXPECT_EQ(sim->RangeCode(4), 0) << "an untouched channel keeps the widest range";
 }
 
 TEST(QmxSimSystem, DrivenClockAdvancesTheAcquisition)
