@@ -47,6 +47,9 @@ public:
         ID_RENAME_PROJECT = 1109,
         ID_DAQ_SETTINGS = 1126,
         ID_BLIX_CHANNEL_EXCHANGE = 1130,
+        // The export of the unit channel assignment on a menu entry of its own (1130 exports
+        // only with Shift, Ctrl and Alt held).
+        ID_BLIX_CHANNEL_EXPORT = 1300,
         ID_MERGE_ANALYSIS_PROJECTS = 1137,
         ID_REMOVE_PROJECT_AT = 1143,
         ID_EXTRACT_CLF = 1146,

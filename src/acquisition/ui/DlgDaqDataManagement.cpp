@@ -336,10 +336,11 @@ bool CDlgDaqDataManagement::IsCommandEnabled(int id) const
         return GetSelectedDataSet() && GetDaqProject();
     case ID_COMPARE:
         return GetDaqProject() != nullptr;
-    // Opening a data set's samples in a data window and the experiment property dialog are not
-    // part of this program yet.
+    // Outside data have no measurement file to open.
     case ID_OPEN_DATA:
+        return !m_readOnly && GetSelectedDataSet() && GetDaqProject();
     case ID_PROPERTIES:
+        return GetSelectedDataSet() && m_properties;
     default:
         return false;
     }
@@ -368,10 +369,31 @@ bool CDlgDaqDataManagement::OnCommand(int id)
     case ID_COMPARE:
         OnCompare();
         break;
+    case ID_OPEN_DATA:
+        OnOpenData();
+        break;
+    case ID_PROPERTIES:
+        OnProperties();
+        break;
     default:
         return false;
     }
     return true;
+}
+
+void CDlgDaqDataManagement::OnOpenData()
+{
+    CDAQExperiment* set = GetSelectedDataSet();
+    CDaqProject* daq = GetDaqProject();
+    if (set && daq)
+        daq->OpenRawData(CDAQIO::GetDaqFilePath(set));
+}
+
+void CDlgDaqDataManagement::OnProperties()
+{
+    // The texts of measured data are theirs to edit; data from outside are only shown.
+    if (CDAQExperiment* set = GetSelectedDataSet())
+        m_properties(set, m_readOnly ? 3 : 2, this);
 }
 
 void CDlgDaqDataManagement::OnCheckFiles()

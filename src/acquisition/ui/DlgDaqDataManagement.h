@@ -14,6 +14,7 @@
 #include "platform/win/MessageTarget.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -63,6 +64,10 @@ public:
     // The element whose kind decides read-only mode (a DAQ project of outside data); by default the
     // experiment's parent.
     void SetOwnerElement(CMElement* owner);
+    // Opens the experiment property dialog over a data set (mode 2 editable, 3 read-only); the
+    // window library that has the dialog gives it. Without one, command 3022 stays disabled.
+    using PropertiesHandler = std::function<void(CDAQExperiment* dataSet, int mode, QWidget* parent)>;
+    void SetPropertiesHandler(PropertiesHandler handler) { m_properties = std::move(handler); }
     CMElement* GetOwnerElement() const { return m_owner; }
     bool IsReadOnly() const { return m_readOnly; }
     CTALVOExp* GetExperiment() const { return m_experiment; }
@@ -114,6 +119,8 @@ private:
     void OnDeleteMissing();
     void OnCalcOptions();
     void OnCompare();
+    void OnOpenData();
+    void OnProperties();
     void OnObjectGoing(const void* object);
     void Forget();
 
@@ -127,6 +134,7 @@ private:
     std::map<CMElement*, int> m_useFlags;
     std::vector<CDAQExperiment*> m_rows;
     std::map<int, QPushButton*> m_buttons;
+    PropertiesHandler m_properties;
 
     QLabel* m_name;
     QCheckBox* m_notUsed;

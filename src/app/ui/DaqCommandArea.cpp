@@ -7,7 +7,15 @@
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
+#include "acquisition/DAQ.h"
+#include "acquisition/MultiQMXInterface.h"
+#include "acquisition/ui/DlgDaqDataManagement.h"
+#include "acquisition/ui/DlgQMXConnection.h"
+#include "app/DAQExperiment.h"
+#include "app/TALVOExp.h"
 #include "app/ui/DaqProjectCommands.h"
+#include "experiments/ui/DlgExpProperty.h"
+#include "platform/elements/MElementList.h"
 #include "app/ui/FrameCommandHandler.h"
 #include "app/ui/MainFrame.h"
 #include "experiments/SensorProject.h"
@@ -43,14 +51,11 @@ bool DaqSelected(const CCommandState& s)
     return s.selection.Daq() != nullptr;
 }
 
-// The unit channel assignment: imported from a workbook or text file, or with Shift, Ctrl and Alt
-// held exported to a text file.
-bool ExchangeBlixChannels(const CCommandState& s)
+// The unit channel assignment: imported from a workbook or text file, or exported to a text file.
+bool ExchangeBlixChannels(const CCommandState& s, bool exporting)
 {
     CTALVODoc& doc = *s.Doc();
     CTALVOProject& container = doc.GetTALVOProject();
-    const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
-    const bool exporting = (QGuiApplication::queryKeyboardModifiers() & all) == all;
     FileChooserOptions options;
     options.filter = exporting ? kTextFilter : kChannelFileFilter;
     options.defaultExt = exporting ? "txt" : "xlsx";
@@ -62,6 +67,38 @@ bool ExchangeBlixChannels(const CCommandState& s)
     if (ok && !exporting)
         doc.SetModifiedFlag(1);
     AfxMessageBox(ok ? IDS_CHANNELS_DONE : IDS_CHANNELS_FAILED, MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+    return true;
+}
+constexpr int ID_DAQ_DATA_MANAGEMENT = 1091;
+constexpr int ID_QMX_CONNECTION = 1228;
+
+bool OpenDataManagement(CMElement* experiment, QWidget* parent)
+{
+    CDlgDaqDataManagement* dialog = CDlgDaqDataManagement::CreateInstance(experiment, parent);
+    if (!dialog) {
+        CDlgDaqDataManagement* open = CDlgDaqDataManagement::GetInstance();
+        if (!open)
+            return false;
+        open->showNormal();
+        open->raise();
+        open->activateWindow();
+        return true;
+    }
+    dialog->SetPropertiesHandler([](CDAQExperiment* dataSet, int mode, QWidget* owner) {
+        auto* daq = dataSet ? DynamicDowncast<CDaqProject>(dataSet->GetParent() ? dataSet->GetParent()->GetParent()
+                                                                                 : nullptr)
+                            : nullptr;
+        CDlgExpProperty* properties = CDlgExpProperty::Open(dataSet, owner);
+        if (!properties)
+            return;
+        properties->SetMode(mode == 3 ? CDlgExpProperty::modeReadOnly : CDlgExpProperty::modeStored);
+        properties->SetDAQProject(daq);
+        CMElementList list;
+        list.Add(dataSet);
+        properties->SetExperiment(list);
+        properties->Create();
+    });
+    dialog->Create();
     return true;
 }
 } // namespace
@@ -106,7 +143,46 @@ void RegisterDaqCommands(CCommandRegistry& r)
     {
         CCommandEntry e = Entry(C::ID_BLIX_CHANNEL_EXCHANGE, "Acquisition Unit C&hannels...", "Project", 203,
                                 [](const CCommandState& s) { return s.Doc() != nullptr; });
-        e.run = [](CMainFrame&, const CCommandState& s) { return ExchangeBlixChannels(s); };
+        // With Shift, Ctrl and Alt held the exchange exports, as it always did.
+        e.run = [](CMainFrame&, const CCommandState& s) {
+            const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+            return ExchangeBlixChannels(s, (QGuiApplication::queryKeyboardModifiers() & all) == all);
+        };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e = Entry(C::ID_BLIX_CHANNEL_EXPORT, "E&xport Acquisition Unit Channels...", "Project", 204,
+                                [](const CCommandState& s) { return s.Doc() != nullptr; });
+        e.run = [](CMainFrame&, const CCommandState& s) { return ExchangeBlixChannels(s, true); };
+        r.Add(e);
+    }
+    {
+        // The units of the acquisition interface, open also while units are connected.
+        CCommandEntry e = Entry(ID_QMX_CONNECTION, "Acquisition &Units...", "Project", 205,
+                                [](const CCommandState& s) { return s.Doc() != nullptr; });
+        e.run = [](CMainFrame& f, const CCommandState& s) {
+            CMultiQMXInterface* units = CDAQ::GetMultiInterface();
+            if (!units)
+                return false;
+            CDlgQMXConnection dialog(units, &f);
+            dialog.DoModal();
+            CTALVOProject& container = s.Doc()->GetTALVOProject();
+            if (units->GetUnitCount() > 0)
+                container.SetSystemChannelCount(units->GetMaxChannels());
+            units->MergeUnitInfo();
+            return true;
+        };
+        r.Add(e);
+    }
+    {
+        // The data sets of the one selected experiment; an open one is brought forward.
+        CCommandEntry e = Entry(ID_DAQ_DATA_MANAGEMENT, "Measured &Data Management...", "Project", 206,
+                                [](const CCommandState& s) {
+                                    return s.Doc() && s.selection.elements.size() == 1 &&
+                                           DynamicDowncast<CTALVOExp>(s.selection.elements.front());
+                                });
+        e.contextMenus = kContextElement;
+        e.run = [](CMainFrame& f, const CCommandState& s) { return OpenDataManagement(s.selection.First(), &f); };
         r.Add(e);
     }
 

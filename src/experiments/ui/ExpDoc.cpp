@@ -172,6 +172,8 @@ void CExpDoc::SetReadData(std::unique_ptr<CExpProject> project, std::vector<std:
 {
     SetProject(std::move(project));
     m_keep = std::move(keep);
+    // Data read from a file are stored data: closing their window asks nothing about measuring on.
+    SetSavedFlag(1);
 }
 
 void CExpDoc::CloseDocument()

@@ -6,7 +6,12 @@
 #include "../MeasuredFixture.h"
 #include "acquisition/DAQIO.h"
 #include "acquisition/ui/DlgDaqDataManagement.h"
+#include "app/DAQExperiment.h"
+#include "app/DAQSystemDocument.h"
+#include "app/DaqProject.h"
+#include "app/TALVOApp.h"
 #include "app/TALVOExp.h"
+#include "experiments/ExpProject.h"
 #include "experiments/DAQConfig.h"
 #include "experiments/ExpInfo.h"
 #include "platform/ui/ZuPropertySheet.h"
@@ -123,10 +128,43 @@ TEST_F(DataManagementDialog, ListsTheDataSetsAndCancelGivesTheUseFlagsBack)
     EXPECT_EQ(list->item(2, Dlg::colSerial)->checkState(), Qt::Unchecked);
     EXPECT_EQ(dialog->GetSelectedDataSet(), sets[2]);
 
-    // The measured data window and the property dialog are not there to open.
-    EXPECT_FALSE(dialog->CommandButton(Dlg::ID_OPEN_DATA)->isEnabled());
+    // The selected data set's measured data open in a measurement window over its file.
+    struct CWindow : IDAQSystemDocument
+    {
+        void SetMeasuredData(CDaqProject*, const CMElementList&) override {}
+        void SetReadData(std::unique_ptr<CExpProject> p, std::vector<std::unique_ptr<CObject>>) override
+        {
+            project = std::move(p);
+        }
+        void SetTitle(const std::string& t) override { title = t; }
+        void SendInitialUpdate() override { ++shown; }
+        void UpdateAllViews() override {}
+        void CloseDocument() override { closed = true; }
+        std::unique_ptr<CExpProject> project;
+        std::string title;
+        int shown = 0;
+        bool closed = false;
+    } window;
+    GetTALVOApp().SetDAQSystemViewOpener([&](int) -> IDAQSystemDocument* { return &window; });
+    ASSERT_TRUE(dialog->CommandButton(Dlg::ID_OPEN_DATA)->isEnabled());
+    ASSERT_TRUE(dialog->OnCommand(Dlg::ID_OPEN_DATA));
+    EXPECT_NE(window.project, nullptr);
+    EXPECT_EQ(window.title, CDAQIO::GetDaqFilePath(sets[2]));
+    EXPECT_EQ(window.shown, 1);
+    EXPECT_FALSE(window.closed);
+    GetTALVOApp().SetDAQSystemViewOpener({});
+    // The property dialog comes from the window library that opens this dialog: without it the
+    // command is off; with it, measured data open editable (mode 2).
     EXPECT_FALSE(dialog->CommandButton(Dlg::ID_PROPERTIES)->isEnabled());
-    EXPECT_FALSE(dialog->OnCommand(Dlg::ID_OPEN_DATA));
+    CDAQExperiment* shownSet = nullptr;
+    int shownMode = 0;
+    dialog->SetPropertiesHandler([&](CDAQExperiment* set, int mode, QWidget*) {
+        shownSet = set;
+        shownMode = mode;
+    });
+    ASSERT_TRUE(dialog->OnCommand(Dlg::ID_PROPERTIES));
+    EXPECT_EQ(shownSet, sets[2]);
+    EXPECT_EQ(shownMode, 2);
     // Which data sets have their file.
     EXPECT_EQ(list->item(0, Dlg::colFile)->text(), "");
     ASSERT_TRUE(dialog->OnCommand(Dlg::ID_CHECK_FILES));

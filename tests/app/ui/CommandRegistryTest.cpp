@@ -21,6 +21,7 @@
 #include "app/LastVersionRequest.h"
 #include "app/ModelProject.h"
 #include "app/TALVOApp.h"
+#include "app/TALVOExp.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
 #include "app/ui/CommandRegistry.h"
@@ -46,14 +47,15 @@
 
 namespace {
 // Commands whose entries other areas are still adding; each is removed from here as it lands.
-const std::set<int> kBuiltElsewhereForNow = {1080, 1081, 1089, 1091, 1166, 1222, 1223,
-                                             1224, 1225, 1226, 1228, 1229, 1230};
+const std::set<int> kBuiltElsewhereForNow = {1080, 1081, 1089, 1166, 1222, 1223,
+                                             1224, 1225, 1226, 1229, 1230};
 
 // The selections a command is tried on.
 enum Sel
 {
     Model,        // the model project
     Daq,          // the measured DAQ project
+    Experiment,   // an experiment of that project
     UfDaq,        // a DAQ project made from universal files
     Analysis,     // the analysis project before its input powers
     Powered,      // an analysis project with input powers
@@ -90,13 +92,14 @@ const Case kCases[] = {
     {1084, Response},
     {1085, Analysis},
     {1089, UfDaq},
-    {1091, Daq},
+    {1091, Experiment},
     {1095, Daq},
     {1100, Model},
     {1109, Daq},
     {1110, Daq},
     {1126, Daq},
     {1130, Model},
+    {1300, Model},
     {1136, Daq},
     {1155, Model},
     {1156, Model},
@@ -254,6 +257,11 @@ protected:
             return select(model, nullptr);
         case Daq:
             return select(daq, nullptr);
+        case Experiment:
+            for (int i = 0; i < daq->GetChildCount(); ++i)
+                if (DynamicDowncast<CTALVOExp>(daq->GetChild(i)))
+                    return select(daq, daq->GetChild(i));
+            return {};
         case UfDaq:
             return select(ufDaq, nullptr);
         case Analysis:

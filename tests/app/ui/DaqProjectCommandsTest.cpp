@@ -4,6 +4,7 @@
 #include "acquisition/ui/DlgEngineRotationSetup.h"
 #include "app/AnalysisProject.h"
 #include "app/DaqProject.h"
+#include "app/FrameCommands.h"
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
 #include "app/ui/DaqProjectCommands.h"
@@ -21,12 +22,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -215,5 +218,33 @@ TEST(DaqProjectCommands, MeasurementBySubsystemFollowsTheSelectedProject)
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->Data().target->daqProject, other);
     delete dialog;
+}
+// The unit channel assignment is exported from a menu entry of its own, no keys held; the unit
+// connection opens whenever a document is.
+TEST(DaqProjectCommands, ChannelExportAndUnitConnectionFromTheMenus)
+{
+    FrameWithDaqProject f;
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("channels.txt").toStdString();
+    {
+        CScriptedPrompts prompts;
+        prompts.ChooseFile(path).Answer(IDOK);
+        ASSERT_NE(f.frame.Action(CFrameCommands::ID_BLIX_CHANNEL_EXPORT), nullptr);
+        f.frame.UpdateCommandUI();
+        ASSERT_TRUE(f.frame.Action(CFrameCommands::ID_BLIX_CHANNEL_EXPORT)->isEnabled());
+        f.frame.Action(CFrameCommands::ID_BLIX_CHANNEL_EXPORT)->trigger();
+        ASSERT_FALSE(prompts.Records().empty());
+        EXPECT_EQ(prompts.Last().stringId, 6168u);
+    }
+    std::ifstream in(path);
+    std::string first;
+    ASSERT_TRUE(std::getline(in, first)) << "exported";
+    EXPECT_EQ(first.rfind("#@", 0), 0u);
+
+    CScriptedDialogs dialogs;
+    dialogs.PressCancel();
+    ASSERT_TRUE(f.frame.OnCommand(1228));
+    ASSERT_EQ(dialogs.Records().size(), 1u);
+    EXPECT_EQ(dialogs.Records()[0].templateId, 4098);
 }
 } // namespace

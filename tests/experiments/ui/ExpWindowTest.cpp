@@ -147,6 +147,14 @@ bool WaitForRunEnd(CExpDoc& doc, CSimUnits& units)
 
 } // namespace
 
+TEST(ExpDoc, DataReadFromAFileAreStoredData)
+{
+    CExpDoc doc;
+    doc.SetSavedFlag(0);
+    doc.SetReadData(std::make_unique<CExpProject>("DAQ System", nullptr, -1), {});
+    EXPECT_EQ(doc.GetSavedFlag(), 1);
+}
+
 TEST(ExpDoc, BlockLengthFollowsTheModeAndTheSampleRate)
 {
     struct Case
