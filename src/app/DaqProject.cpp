@@ -384,6 +384,32 @@ int CDaqProject::OpenDAQSystemDoc(IDAQSystemDocument* doc, const std::vector<CEx
     return 1;
 }
 
+int CDaqProject::OpenStoredData(const CMElementList& dataSets, const std::string& title)
+{
+    if (dataSets.IsEmpty())
+        return 0;
+    IDAQSystemDocument* doc = GetTALVOApp().OpenDAQSystemView(0);
+    if (!doc)
+        return 0;
+    CDAQIO reader(dataSets);
+    reader.SetMode(1);
+    std::unique_ptr<CExpProject> project = reader.MergeProjects();
+    if (!project || !reader.GetErrorList().empty()) {
+        for (const tagERRORINFO& error : reader.GetErrorList())
+            AfxMessageBox(CDAQIO::FormatError(error), MB_OK | MB_ICONEXCLAMATION);
+        if (project)
+            project->SetExperiments(CMElementList());
+        doc->CloseDocument();
+        return 0;
+    }
+    project->SetDAQProject(this);
+    doc->SetReadData(std::move(project), reader.ReleaseRead());
+    doc->SetTitle(title);
+    doc->SendInitialUpdate();
+    doc->UpdateAllViews();
+    return 1;
+}
+
 int CDaqProject::OpenRawData(const std::string& path)
 {
     IDAQSystemDocument* doc = GetTALVOApp().OpenDAQSystemView(0);

@@ -102,6 +102,9 @@ public:
     // Opens a measurement window over the measurement file at path. A file that cannot be read
     // is reported, error by error, and the window closed again (0).
     int OpenRawData(const std::string& path);
+    // A measurement window over the stored data of these data sets (read from their measurement
+    // files and merged), titled title; 0 after the reader's messages when they cannot be read.
+    int OpenStoredData(const CMElementList& dataSets, const std::string& title);
 
     // ---- what the measured data ask of the project ----
     int GetAveragingMode() const override;

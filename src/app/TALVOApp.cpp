@@ -1,5 +1,8 @@
 #include "app/TALVOApp.h"
 
+#include "acquisition/DAQIO.h"
+#include "app/DAQExperiment.h"
+#include "app/DaqProject.h"
 #include "app/TALVODoc.h"
 #include "app/ProjectTreeWindow.h"
 #include "app/TALVOExp.h"
@@ -192,8 +195,20 @@ bool CTALVOApp::OpenDataView(CMElement* element) const
         auto* writer = dynamic_cast<IDataWriter*>(element);
         return writer ? DumpToChosenFile(*writer) : false;
     }
-    if (DynamicDowncast<CTALVOExp>(element))
-        return false; // the experiment's subsystem choice comes with the experiment windows
+    if (auto* experiment = DynamicDowncast<CTALVOExp>(element)) {
+        // The measured data of every data set of the experiment, in one measurement window.
+        auto* daq = DynamicDowncast<CDaqProject>(experiment->GetParent());
+        CMElementList sets;
+        for (int i = 0; i < experiment->GetChildCount(); ++i)
+            if (DynamicDowncast<CDAQExperiment>(experiment->GetChild(i)))
+                sets.Add(experiment->GetChild(i));
+        return daq && daq->IsUFData() == 0 && daq->OpenStoredData(sets, experiment->GetName()) != 0;
+    }
+    if (auto* dataSet = DynamicDowncast<CDAQExperiment>(element)) {
+        // A data set's measured data from its measurement file.
+        auto* daq = dataSet->GetParent() ? DynamicDowncast<CDaqProject>(dataSet->GetParent()->GetParent()) : nullptr;
+        return daq && daq->IsUFData() == 0 && daq->OpenRawData(CDAQIO::GetDaqFilePath(dataSet)) != 0;
+    }
     if (DynamicDowncast<CZuRpmFunc>(element))
         return OpenTALDataView(element, -1);
     const int type = element->GetType();

@@ -1,5 +1,7 @@
 #include "app/ui/DockTreeWnd.h"
 
+#include <QShortcut>
+
 #include "app/ui/TreePickers.h"
 #include "views/ui/DlgSelectSubsystem.h"
 
@@ -126,6 +128,13 @@ void CDockTreeWnd::InsertTree(int index, CMElement* project, const std::string& 
     tree->Model()->AddRootElement(project);
     tree->expand(tree->Model()->index(0, 0));
     connect(tree, &QTreeView::doubleClicked, this, [this] { emit OpenSelectionRequested(); });
+    // Enter opens the selection as a double-click does (not while a label is edited: the editor
+    // has the focus then).
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+        auto* shortcut = new QShortcut(key, tree);
+        shortcut->setContext(Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this] { emit OpenSelectionRequested(); });
+    }
     connect(tree, &QWidget::customContextMenuRequested, this, [this] { emit ContextMenuRequested(); });
     connect(tree->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit SelectionChanged(); });
     m_trees.insert(m_trees.begin() + index, tree);

@@ -312,6 +312,41 @@ TEST(ExpWindow, MeasurementThroughTheWindowAgainstSimulatedUnits)
         ExpectSameTree(*excited, *reread.GetProject()->FindExcitation(p.structure));
     }
 
+    // ---- the stored data open from the project's tree: the experiment and one data set ----
+    {
+        CMElement* experiment = dataSet->GetParent();
+        ASSERT_NE(experiment, nullptr);
+        std::vector<CExpFrame*> opened;
+        GetTALVOApp().SetDAQSystemViewOpener([&](int) -> IDAQSystemDocument* {
+            auto* stored = new CExpDoc;
+            stored->SetSavedFlag(0);
+            opened.push_back(new CExpFrame(stored, p.dir.string()));
+            opened.back()->resize(900, 600);
+            opened.back()->show();
+            return stored;
+        });
+        for (CMElement* element : {experiment, dataSet}) {
+            ASSERT_TRUE(GetTALVOApp().OpenDataView(element)) << element->GetName();
+            ASSERT_FALSE(opened.empty());
+            CExpDoc* stored = opened.back()->GetDocument();
+            ASSERT_NE(stored->GetProject(), nullptr);
+            EXPECT_EQ(stored->GetSavedFlag(), 1) << "stored data";
+            const CExcitation* shownRun = stored->GetProject()->FindExcitation(p.structure);
+            ASSERT_NE(shownRun, nullptr);
+            EXPECT_EQ(DataSetCount(shownRun), 1);
+        }
+        EXPECT_EQ(opened.size(), 2u);
+        EXPECT_TRUE(GrabAndCheckLayout(*opened.front(), shots, "StoredExperiment").isEmpty());
+        for (CExpFrame* f : opened)
+            delete f;
+        GetTALVOApp().SetDAQSystemViewOpener([&](int) -> IDAQSystemDocument* {
+            auto* next = new CExpDoc;
+            next->SetDAQInterface(rig.Daq());
+            frame = new CExpFrame(next, p.dir.string());
+            return next;
+        });
+    }
+
     // ---- look at it ----
     frame->TreeView()->SelectElement(first);
     doc->UpdateAllViews(frame->TreeView(), CExpDoc::kHintSelect, first);
