@@ -147,6 +147,12 @@ int CAnalysisProject::BuildFreqIndexArray()
     return 1;
 }
 
+int CAnalysisProject::Fail(const std::string& why)
+{
+    m_failure = why;
+    return 0;
+}
+
 CInputEnergyFolder* CAnalysisProject::GetInputEnergyFolder() const
 {
     return DynamicDowncast<CInputEnergyFolder>(FindOne(LoadString(IDS_INPUT_ENERGY_FOLDER), 1, 1));
@@ -172,9 +178,10 @@ Folder* FindOrAddFolder(CAnalysisProject& project, Folder* existing)
 
 int CAnalysisProject::CalcInputEnergy(const CZuSubsystemTable& table, int force)
 {
+    m_failure.clear();
     CDaqProject* daq = GetDaqProject();
     if (!daq || !GetOwner())
-        return 0;
+        return Fail("The analysis project has no DAQ project with measured data to take the input energies from.");
     CInputEnergyFolder* folder = FindOrAddFolder(*this, GetInputEnergyFolder());
     if (!folder)
         return 0;
@@ -205,7 +212,8 @@ int CAnalysisProject::CalcInputEnergy(const CZuSubsystemTable& table, int force)
     calc.m_bands = GetOctaveManager();
     calc.m_report = 1;
     if (!calc.Calculate())
-        return 0;
+        return Fail("No input energy could be calculated from the measured data: check that the DAQ project's "
+                    "experiments of these subsystems are used and hold spectra over the analysis RPM range.");
     CMElementList results;
     calc.TakeResults(results);
     folder->AddItems(results);
@@ -231,9 +239,12 @@ int CAnalysisProject::CalcInputEnergy(const CZuSubsystemTable& table, int force)
 
 int CAnalysisProject::CalcInputPower(const CZuSubsystemTable* table, int force, int revise)
 {
+    m_failure.clear();
     CInputEnergyFolder* energies = GetInputEnergyFolder();
     if (!energies)
-        return 0;
+        return Fail("The analysis project has no input energies: calculate them first.");
+    if (!GetHSEAModelData())
+        return Fail(CInputPowerCalculator::kNoModelReason);
     CInputPowerFolder* folder = FindOrAddFolder(*this, GetInputPowerFolder());
     if (!folder)
         return 0;
@@ -251,7 +262,7 @@ int CAnalysisProject::CalcInputPower(const CZuSubsystemTable* table, int force, 
     CMElementList inputs;
     energies->GetItems(todo, inputs);
     if (inputs.GetSize() == 0)
-        return 0;
+        return Fail("The input-energy folder holds none of the chosen subsystems.");
     for (int i = 0; i < todo.GetCount(); ++i)
         if (!energies->FindRpmItem(todo[i])) {
             AfxFormatMessageBox(IDS_INPUT_POWER_NOT_CALCULATED, MB_OK | MB_ICONEXCLAMATION, todo[i].c_str());
@@ -270,7 +281,9 @@ int CAnalysisProject::CalcInputPower(const CZuSubsystemTable* table, int force, 
     calc.SetOrderFactor(static_cast<float>(GetDaqConfigValue()));
     calc.SetBandSet(GetOctaveManager());
     calc.SetRevise(revise);
-    return calc.Calculate() ? 1 : 0;
+    if (calc.Calculate())
+        return 1;
+    return Fail(calc.GetFailureReason());
 }
 
 int CAnalysisProject::CalcInputPowerChain(const CZuSubsystemTable& table, int force, int revise)
@@ -310,9 +323,14 @@ CZuData* CAnalysisProject::FindEnergyResult(const CZuSubsystemTable& table) cons
 
 CZuData* CAnalysisProject::CalcEnergyResult(const CZuSubsystemTable& table, int add, int force)
 {
+    m_failure.clear();
     CZuData* existing = FindEnergyResult(table);
     if (existing && force != 1)
         return existing;
+    if (!GetHSEAModelData()) {
+        Fail(CInputPowerCalculator::kNoModelReason);
+        return nullptr;
+    }
     CInputPowerFolder* folder = GetInputPowerFolder();
     CMElementList functions;
     if (folder)
@@ -328,8 +346,11 @@ CZuData* CAnalysisProject::CalcEnergyResult(const CZuSubsystemTable& table, int 
     solver.SetModelData(GetHSEAModelData());
     solver.SetInputs(functions);
     solver.SetMode(m_projectType == typeOrder ? CSolver::MODE_ORDER : CSolver::MODE_RPM);
-    if (!solver.Run())
+    if (!solver.Run()) {
+        Fail("The hybrid SEA model could not be solved for these input powers: check that every subsystem "
+             "of the model has its modal density, damping and coupling loss factors.");
         return nullptr;
+    }
     std::unique_ptr<CZuData> result = solver.TakeResult();
     if (existing) {
         NotifyChildRemoved(existing);

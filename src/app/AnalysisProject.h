@@ -118,6 +118,10 @@ public:
     int AddInputEnergyData(const CZuSubsystemTable& table);
     // Deletes the results except the input-energy and input-power folders.
     void DeleteResults();
+    // Why the last input-energy, input-power or energy-result calculation failed, in the user's
+    // words; empty when it did not fail or its reason was shown already. The commands add it to
+    // their "failed" message.
+    const std::string& GetFailureReason() const { return m_failure; }
 
     // ---- response functions of one target from an energy result set ----
     // Each computes the whole function first; with add 1 it then replaces a child of the same name
@@ -172,6 +176,10 @@ public:
     void Serialize(CArchive& ar) override;
 
 private:
+    // Keeps the reason of a failed calculation; 0 (or null) for the caller to return.
+    int Fail(const std::string& why);
+
+    std::string m_failure;
     CRPMOptions m_rpmOptions;
     CCalcIEOptions m_ieOptions;
     COrderList m_orders;

@@ -171,7 +171,10 @@ int CCalcCommands::OnCalcInputEnergy(const CZuSubsystemTable& table, CAnalysisPr
         ok = project->CalcInputPowerChain(table, 0, revise);
     }
     // A chain that stops says so too: the dialog has gone, and nothing else would tell.
-    AfxMessageBox(ok ? IDS_CALCULATION_FINISHED : IDS_CALCULATION_FAILED, MB_OK | MB_ICONINFORMATION);
+    if (ok)
+        AfxMessageBox(IDS_CALCULATION_FINISHED, MB_OK | MB_ICONINFORMATION);
+    else
+        AfxMessageBoxWithReason(IDS_CALCULATION_FAILED, project->GetFailureReason(), MB_OK | MB_ICONINFORMATION);
     return ok;
 }
 
@@ -184,7 +187,10 @@ int CCalcCommands::OnCalcEnergyResult(const CZuSubsystemTable& table, CAnalysisP
         CWaitCursor wait;
         result = project->CalcInputPowerByName(table, 1);
     }
-    AfxMessageBox(result ? IDS_CALCULATION_FINISHED : IDS_CALCULATION_FAILED, MB_OK | MB_ICONINFORMATION);
+    if (result)
+        AfxMessageBox(IDS_CALCULATION_FINISHED, MB_OK | MB_ICONINFORMATION);
+    else
+        AfxMessageBoxWithReason(IDS_CALCULATION_FAILED, project->GetFailureReason(), MB_OK | MB_ICONINFORMATION);
     return result ? 1 : 0;
 }
 

@@ -65,8 +65,18 @@ CHSEAResultData* CInputPowerSets::Solve(CModelProject* model, CHSEAGeneralData* 
     if (const COctaveManagerEx* modelBands = hsea->GetOctaveManager())
         bands = std::make_unique<COctaveManagerEx>(*modelBands);
     auto result = std::make_unique<CHSEAResultData>(hsea, std::move(bands), name, model, nullptr);
-    if (!result->SetInputPowers(set, 0) || !result->UpdateAllData(hsea, 1, nullptr)) {
-        AfxMessageBox(IDS_SOLVE_FAILED, MB_OK | MB_ICONEXCLAMATION);
+    if (!result->SetInputPowers(set, 0)) {
+        AfxMessageBoxWithReason(IDS_SOLVE_FAILED,
+                                "The set's input powers do not fit the hybrid SEA model: its subsystems or bands "
+                                "differ from the model's.",
+                                MB_OK | MB_ICONEXCLAMATION);
+        return nullptr;
+    }
+    if (!result->UpdateAllData(hsea, 1, nullptr)) {
+        AfxMessageBoxWithReason(IDS_SOLVE_FAILED,
+                                "The hybrid SEA model could not be solved: check that every subsystem of the model "
+                                "has its modal density, damping and coupling loss factors.",
+                                MB_OK | MB_ICONEXCLAMATION);
         return nullptr;
     }
     int index = -1;

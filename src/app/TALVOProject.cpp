@@ -583,7 +583,7 @@ int CTALVOProject::ApplyModelUpdate()
     return model ? model->ApplyModelUpdate(m_targetSubsystem, m_sourceSubsystems) : 0;
 }
 
-int CTALVOProject::RecalcInputPowers()
+int CTALVOProject::RecalcInputPowers(std::string* failed)
 {
     CMElementList analyses;
     if (GetAnalysisProjects(analyses) == 0)
@@ -603,7 +603,12 @@ int CTALVOProject::RecalcInputPowers()
             }
         }
         if (!analysis->CalcInputPower(nullptr, 1, revise)) {
-            AfxFormatMessageBox(IDS_INPUT_POWER_FAILED, MB_OK, analysis->GetName().c_str());
+            std::string text = FormatString(IDS_INPUT_POWER_FAILED, analysis->GetName().c_str());
+            if (!analysis->GetFailureReason().empty())
+                text += "\n\n" + analysis->GetFailureReason();
+            PromptMessageBox(IDS_INPUT_POWER_FAILED, text, std::string(), MB_OK);
+            if (failed)
+                *failed += Format("The input powers of %s could not be recalculated.\n", analysis->GetName().c_str());
             result = 0;
         }
     }

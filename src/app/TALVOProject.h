@@ -149,7 +149,10 @@ public:
     // The Hybrid SEA model's update for the target and source subsystems; its result (0 without a
     // Hybrid SEA model).
     int ApplyModelUpdate();
-    int RecalcInputPowers();
+    // Recalculates the input powers of every analysis project from its input energies (its
+    // results go first); each failure is shown with its reason (7122). 1 when all succeeded; the
+    // names of the failed projects, one per line, go to failed (when given).
+    int RecalcInputPowers(std::string* failed = nullptr);
 
     // ---- the rest of the container ----
     CPID& GetPID() { return m_pid; }

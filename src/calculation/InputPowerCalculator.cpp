@@ -205,7 +205,18 @@ int CInputPowerCalculator::SolveBand(int m)
     CCGMSolver solver(m_M.get(), m_E.get(), m_P.get());
     solver.SetCalcFreq(flags.data(), static_cast<int>(flags.size()));
     solver.ShowProgress(0, 1, nullptr);
-    return solver.Solve() ? 1 : 0;
+    if (solver.Solve())
+        return 1;
+    Fail(Format("The response matrix of the hybrid SEA model at %g Hz is singular: a subsystem there has "
+                "no modal density, damping or coupling to the others.",
+                m_M->DataIndex(m)));
+    return 0;
+}
+
+int CInputPowerCalculator::Fail(const std::string& why)
+{
+    m_failure = why;
+    return 0;
 }
 
 double CInputPowerCalculator::PowerOf(int m, int s) const
@@ -358,8 +369,16 @@ void CInputPowerCalculator::AssembleOrderResults()
 int CInputPowerCalculator::Calculate()
 {
     m_reviseRate = CHSEARegOptions::GetIPReviseRate();
-    if (!m_project || !m_model || !m_bands || m_inputs.GetSize() == 0)
-        return 0;
+    m_failure.clear();
+    if (!m_model)
+        return Fail(kNoModelReason);
+    if (!m_project || !m_bands)
+        return Fail("The analysis project has no band set.");
+    if (m_inputs.GetSize() == 0)
+        return Fail("There are no input energies to calculate input powers from.");
+    CInputPowerFolder* folder = Folder();
+    if (!folder)
+        return Fail("The analysis project has no input-power folder to keep the input powers in.");
     if (!PrepareTable())
         return 0;
     const int bands = m_model->GetFreqCount();
@@ -369,16 +388,15 @@ int CInputPowerCalculator::Calculate()
     for (int i = 0; i < bands; ++i)
         m_E->DataIndex(i) = m_P->DataIndex(i) = m_M->DataIndex(i) = m_model->GetFreq(i);
     if (!BuildResponseMatrix(-1))
-        return 0;
+        return Fail("The response matrix of the hybrid SEA model could not be built: check that every "
+                    "subsystem of the model has its modal density, damping and coupling loss factors.");
 
-    CInputPowerFolder* folder = Folder();
     if (m_inputKind == 0) {
         if (!CalculateByRpm()) {
             m_outputs.Clear(1);
             return 0;
         }
-        if (folder)
-            folder->AddItems(m_outputs);
+        folder->AddItems(m_outputs);
         if (m_revise)
             ReviseByRpm();
         return 1;
@@ -390,8 +408,7 @@ int CInputPowerCalculator::Calculate()
             return 0;
         }
         AssembleOrderResults();
-        if (folder)
-            folder->AddItems(m_outputs);
+        folder->AddItems(m_outputs);
         if (m_revise)
             ReviseByOrder();
         return 1;

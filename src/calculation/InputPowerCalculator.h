@@ -44,6 +44,11 @@ public:
     static constexpr int kMaxReviseSteps = 50;
     // Element kind of the input-power functions.
     static constexpr int kPowerKind = 3;
+    // Why there is nothing to calculate with, and how a user gets a model.
+    static constexpr const char* kNoModelReason =
+        "The model has no hybrid SEA model. Add one with File > Import Model Data from a model data "
+        "file that holds one (Export HSEA Model writes such a file; the sample project has one), "
+        "then calculate again.";
 
     explicit CInputPowerCalculator(IAnalysisProjectAccess* project);
     virtual ~CInputPowerCalculator();
@@ -61,8 +66,12 @@ public:
     void SetProgress(ICalcProgress* progress) { m_progress = progress; }
 
     // 1 on success (the powers are in the folder), 0 on failure. A failure that the user must
-    // hear of (an input the model does not know, inputs whose RPM rows do not match) is shown.
+    // hear of (an input the model does not know, inputs whose RPM rows do not match) is shown;
+    // the others leave their reason in GetFailureReason. A project without an input-power folder
+    // has nowhere to keep the powers: that fails too, rather than computing them for nothing.
     int Calculate();
+    // Why the last Calculate gave 0, in the user's words ("" when it was shown already or none).
+    const std::string& GetFailureReason() const { return m_failure; }
 
     // One revision pass over the outputs of the last calculation; 1 when it ran to its end.
     int ReviseByRpm();
@@ -79,6 +88,8 @@ public:
 
 private:
     ICalcProgress& Progress() const;
+    // Keeps the reason of a failure for the caller's message; 0.
+    int Fail(const std::string& why);
     CInputPowerFolder* Folder() const;
     // Model band of analysis band b: the project's band map (the one the energy solver uses), or
     // the band holding b's centre when the project has no map. -1 when there is none.
@@ -135,4 +146,5 @@ private:
     std::vector<std::vector<int>> m_rows;
     std::unique_ptr<CUpdateLog> m_revisionLog;
     std::string m_warnings;
+    std::string m_failure;
 };

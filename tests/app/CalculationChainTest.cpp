@@ -309,3 +309,42 @@ TEST_F(ChainFixture, CalculationCommandsFollowTheProjectAndAnswerTheirNotificati
         EXPECT_EQ(C::IsEnabled(id, rpmProject, set), C::kResultPickerBuilt) << id;
     EXPECT_FALSE(C::IsEnabled(C::ID_CALC_SPL, rpmProject, rpmProject->GetInputPowerFolder()));
 }
+
+TEST_F(ChainFixture, AFailedCalculationSaysWhyBelowItsMessage)
+{
+    using C = CCalcCommands;
+    // Without a hybrid model the input energies come, the input powers cannot: the box says so
+    // and how to get one.
+    CModelProject* model = doc.GetTALVOProject().GetModelProject();
+    model->DeleteChild(model->GetHSEAModelData(), 1);
+    ASSERT_EQ(model->GetHSEAModelData(), nullptr);
+    prompts.Clear();
+    EXPECT_EQ(C::OnCalcInputEnergy(roof, rpmProject), 0);
+    ASSERT_GE(prompts.Count(), 1u);
+    EXPECT_EQ(prompts.Last().stringId, 6076u);
+    EXPECT_EQ(prompts.Last().text.rfind("The calculation failed.", 0), 0u) << prompts.Last().text;
+    EXPECT_NE(prompts.Last().text.find("no hybrid SEA model"), std::string::npos) << prompts.Last().text;
+    EXPECT_NE(prompts.Last().text.find("Import Model Data"), std::string::npos) << prompts.Last().text;
+    EXPECT_NE(rpmProject->GetInputEnergyFolder()->FindRpmItem(sample::kExcited), nullptr);
+
+    // The energy result of inputs that were never calculated names the input, then fails.
+    prompts.Clear();
+    EXPECT_EQ(C::OnCalcEnergyResult(roof, rpmProject), 0);
+    EXPECT_EQ(prompts.Last().stringId, 6076u);
+
+    // Without the DAQ project's data the energies are missing: that is the reason given.
+    ASSERT_NE(
+        model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
+        nullptr);
+    CDaqProject* daq = doc.GetTALVOProject().GetDaqProject(0);
+    CMElementList used;
+    daq->GetUsedDAQExperiments(used);
+    for (CMElement* e : used)
+        static_cast<CDAQExperiment*>(e)->SetUseFlag(0);
+    CZuSubsystemTable floor;
+    floor.Add("Floor");
+    prompts.Clear();
+    EXPECT_EQ(C::OnCalcInputEnergy(floor, rpmProject), 0);
+    EXPECT_EQ(prompts.Last().stringId, 6076u);
+    EXPECT_NE(prompts.Last().text.find("measured data"), std::string::npos) << prompts.Last().text;
+}

@@ -404,3 +404,26 @@ TEST_F(InputPowerFixture, WithoutRevisionNothingChangesAndNothingIsShown)
     EXPECT_EQ(model->ExtractClf("PlateA-F", "PlateB-F", 1u), clfBefore);
     EXPECT_EQ(prompts.Count(), 0u);
 }
+
+TEST_F(InputPowerFixture, WithoutAFolderOrModelNothingIsCalculatedAndTheReasonIsKept)
+{
+    SetUpProject(false);
+    MakeMeasuredByRpm(Power);
+    // Powers calculated with nowhere to keep them would be lost behind a success.
+    project->DeleteChild(folder, 1);
+    folder = nullptr;
+    CInputPowerCalculator calc(project.get());
+    calc.SetProgress(&silent);
+    calc.SetInputs(measured);
+    calc.SetModelData(model);
+    calc.SetInputKind(0);
+    calc.SetBandSet(&project->m_bands);
+    EXPECT_EQ(calc.Calculate(), 0);
+    EXPECT_NE(calc.GetFailureReason().find("input-power folder"), std::string::npos) << calc.GetFailureReason();
+    EXPECT_EQ(project->GetChildCount(), 0);
+
+    calc.SetModelData(nullptr);
+    EXPECT_EQ(calc.Calculate(), 0);
+    EXPECT_NE(calc.GetFailureReason().find("no hybrid SEA model"), std::string::npos) << calc.GetFailureReason();
+    EXPECT_EQ(prompts.Count(), 0u);
+}

@@ -95,6 +95,9 @@ int AfxMessageBox(const char* text, unsigned style = MB_OK);
 int AfxMessageBox(uint32_t stringId, unsigned style = MB_OK);
 // A string-table text used as a printf format with the given arguments, recorded with its id.
 int AfxFormatMessageBox(uint32_t stringId, unsigned style, ...);
+// A string-table message followed, in the same box, by the reason that led to it (nothing more
+// when the reason is empty); recorded with the message's id.
+int AfxMessageBoxWithReason(uint32_t stringId, const std::string& reason, unsigned style = MB_OK);
 // A window's own message box, with its caption (empty: the application title).
 int ZuMessageBox(const std::string& text, const std::string& caption, unsigned style = MB_OK);
 // The message box request behind the forms above, for other wrappers (warning boxes): the string
