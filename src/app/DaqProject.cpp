@@ -297,6 +297,27 @@ int CDaqProject::CollectForRecalc(CMElementList& out, const CCalcOptions* newOpt
     return out.GetSize();
 }
 
+int CDaqProject::SetTargetLocalPoints(const CSubsystemLPInfo& target, CMElementList* changed)
+{
+    if (target.GetName().empty() && target.GetSize() == 0)
+        return 0;
+    CMElementList used;
+    GetUsedDAQExperiments(used);
+    int count = 0;
+    for (CMElement* e : used) {
+        CSubsystemLPInfoList& list = static_cast<CDAQExperiment*>(e)->GetCalcOptions()->GetSubsystemLPInfoList();
+        if (list.GetSize() < 2)
+            list.SetSize(2);
+        if (list[1] == target)
+            continue;
+        list[1] = target;
+        ++count;
+        if (changed)
+            changed->Add(e);
+    }
+    return count;
+}
+
 void CDaqProject::SetRecalculatorFactory(std::function<std::unique_ptr<IDAQRecalculator>(CDaqProject&)> factory)
 {
     RecalculatorFactory() = std::move(factory);

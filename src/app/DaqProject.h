@@ -84,6 +84,11 @@ public:
     // Brings the used data sets' options in line with the project's (newOptions first replaces
     // them) and lists the data sets that need recalculating; returns the count.
     int CollectForRecalc(CMElementList& out, const CCalcOptions* newOptions, int force);
+    // Gives every used data set these target local points (the second entry of its options'
+    // local-point list, made when missing); the data sets whose target changed are appended to
+    // changed (when given). Returns their count. An unnamed entry without points (no data set
+    // was there to take it from) changes nothing.
+    int SetTargetLocalPoints(const CSubsystemLPInfo& target, CMElementList* changed = nullptr);
     // Runs the recalculation: success shows 6170; failure writes the error report into the work
     // folder and shows 7091 with its path instead. 1 on success.
     int Recalculate(CMElementList& list);

@@ -229,11 +229,19 @@ bool CFrameCommandHandler::RunDaqCalcOptions(CDaqProject& project, bool withReca
         return false;
     if (CTALVODoc* doc = m_frame.GetDocument())
         doc->SetModifiedFlag(1);
+    // The ticked target local points go to the data sets whether or not they are recalculated
+    // now: the next calculation of each takes them from its own options.
+    CMElementList retargeted;
+    if (withRecalc)
+        project.SetTargetLocalPoints(target.m_info, &retargeted);
     if (withRecalc && GetRegOptionByStringId(IDS_OPT_ASK_RECALC) != 0 &&
         AfxMessageBox(IDS_RECALC_AFTER_OPTIONS, MB_YESNO | MB_ICONQUESTION) == IDYES) {
         CWaitCursor wait;
         CMElementList sets;
         project.CollectForRecalc(sets, &edited, 1);
+        for (CMElement* set : retargeted)
+            if (sets.Index(set) < 0)
+                sets.Add(set);
         project.Recalculate(sets);
         return true;
     }

@@ -68,6 +68,12 @@
 #include "uff/UFImportUI.h"
 #include "views/ui/DlgSelectDaqProject.h"
 #include "views/ui/DlgSrcTrgDefinition.h"
+#include "views/ui/PPageTargetLP.h"
+#include "app/DAQExperiment.h"
+#include "platform/ui/ZuPropertySheet.h"
+#include "platform/elements/MElementList.h"
+
+#include <QTreeWidget>
 
 namespace {
 using C = CFrameCommands;
@@ -978,4 +984,56 @@ TEST_F(FrameCommandsTest, TheModelsOwnResultMakesItsFunctionsThroughTheProjectWi
     ASSERT_TRUE(frame->OnCommand(1023));
     ASSERT_NE(pickers->PairPicker(), nullptr);
     EXPECT_TRUE(pickers->PairPicker()->isVisible());
+}
+
+TEST_F(FrameCommandsTest, TargetLocalPointsTickedInTheOptionsReachTheDataSets)
+{
+    Select(1);
+    CMElementList used;
+    ASSERT_GT(Daq()->GetUsedDAQExperiments(used), 0);
+    const CSubsystemLPInfoList& list = static_cast<CDAQExperiment*>(used[0])->GetCalcOptions()->GetSubsystemLPInfoList();
+    ASSERT_GE(list.GetSize(), 2);
+    ASSERT_EQ(list[1].GetName(), sample::kResponse);
+    ASSERT_EQ(list[1].GetSize(), 1);
+    ASSERT_EQ(list[1].GetAt(0), 1);
+
+    // The cabin microphone's local point unticked on the target page, then OK.
+    CScriptedDialogs dialogs;
+    bool shown = false;
+    dialogs.Then([&](CZuDialog& d) {
+        auto* sheet = dynamic_cast<CZuPropertySheet*>(&d);
+        CPPageTargetLP* page = nullptr;
+        for (int i = 0; sheet && i < sheet->GetPageCount() && !page; ++i)
+            page = dynamic_cast<CPPageTargetLP*>(sheet->GetPage(i));
+        if (!page || !sheet->SetActivePage(page))
+            return d.PressCancel();
+        QTreeWidgetItem* root = page->Tree()->topLevelItem(0);
+        if (!root || root->text(0).toStdString() != sample::kResponse || root->childCount() != 1)
+            return d.PressCancel();
+        root->child(0)->setCheckState(0, Qt::Unchecked);
+        shown = true;
+        EXPECT_TRUE(d.grab().save(dir.filePath("target-local-points.png")));
+        if (qEnvironmentVariableIsSet("ORVEX_KEEP_GRABS"))
+            d.grab().save(qEnvironmentVariable("ORVEX_KEEP_GRABS") + QStringLiteral("/target-local-points.png"));
+        EXPECT_GE(page->Tree()->width(), 200);
+        return d.PressOK();
+    });
+    CScriptedPrompts prompts;
+    ASSERT_TRUE(frame->OnCommand(C::ID_DAQ_CALC_OPTIONS_RECALC));
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(list[1].GetAt(0), 0);
+    EXPECT_TRUE(doc->IsModified());
+
+    // Kept in the project file.
+    std::string error;
+    const std::string file = dir.filePath("Targets.orv").toStdString();
+    ASSERT_TRUE(doc->OnSaveDocument(file, &error)) << error;
+    CTALVODoc reopened;
+    ASSERT_TRUE(reopened.OnOpenDocument(file, &error)) << error;
+    auto* daq = DynamicDowncast<CDaqProject>(reopened.GetTALVOProject().GetProject(1));
+    ASSERT_NE(daq, nullptr);
+    CMElementList again;
+    ASSERT_GT(daq->GetUsedDAQExperiments(again), 0);
+    EXPECT_EQ(static_cast<CDAQExperiment*>(again[0])->GetCalcOptions()->GetSubsystemLPInfoList()[1].GetAt(0), 0);
+    reopened.OnCloseDocument();
 }
