@@ -1,11 +1,24 @@
 #include "SampleProject.h"
 
+#include "acquisition/BlixChDB.h"
+#include "acquisition/DAQIO.h"
+#include "app/ModelDataText.h"
+#include "models/ASEAModelData.h"
+#include "planning/ExpPlanIO.h"
+#include "planning/QMXBlixList.h"
+#include "planning/QMXSensorMap.h"
+#include "planning/QMXSensorMapList.h"
+#include "platform/elements/ZuSubsystemTable.h"
+#include "spectral/ZuRpmResultData.h"
+#include "uff/UFNodeMap.h"
 #include "experiments/DAQConfig.h"
 #include "app/AnalysisProject.h"
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
 #include "app/TALVODoc.h"
+#include "app/ModelProject.h"
 #include "app/TALVOProject.h"
+#include "models/HSEAModelData.h"
 #include "calculation/CalcProjectManager.h"
 #include "platform/elements/MElementList.h"
 #include "experiments/ExpData.h"
@@ -20,6 +33,7 @@
 #include "spectral/RPMOptions.h"
 
 #include <cmath>
+#include <fstream>
 #include <memory>
 #include <numbers>
 #include <vector>
@@ -28,7 +42,8 @@ namespace sample {
 namespace {
 const char* const kModelDataFile = "sample-model.dmd";
 constexpr int kModelKind = 0;         // the vehicle model beside the data file is a ".ntf" text
-constexpr float kSensitivity = 10.0f; // mV per m/s²
+constexpr float kSensitivity = 10.0f;    // mV per m/s²
+constexpr float kMicSensitivity = 50.0f; // mV per Pa
 constexpr double kPulseHigh = 5.0;    // volts of the tacho pulse
 constexpr double kPulseDuty = 0.2;    // part of a revolution the pulse is high
 
@@ -51,7 +66,7 @@ CDaqProject* NoDaq(std::string* error, const std::string& why)
 }
 
 // The description of the run-up as the acquisition files it: the excited structure with both
-// accelerometers on channels 0 and 1, the responding cavity without sensors of its own.
+// accelerometers on channels 0 and 1, the responding cavity with its microphone on channel 2.
 CExpInfo MakeDescription()
 {
     CExpInfo info;
@@ -67,10 +82,18 @@ CExpInfo MakeDescription()
         excited.SetMember(member);
     }
     info.SetSensorGroup(0, excited);
-    // The local points measured on each side: both accelerometers of the excited structure take
-    // part in its levels; the cavity has none.
+    CSensorGroup response;
+    tagSENSORGROUPMEMBER mic;
+    mic.text = kMicrophoneId;
+    mic.bundle = 1;
+    mic.slot = 2;
+    mic.channel = 2;
+    response.SetMember(mic);
+    info.SetSensorGroup(1, response);
+    // The local points measured on each side: both accelerometers of the excited structure, the
+    // one microphone of the cavity.
     info.SetValue(0, 2.0);
-    info.SetValue(1, 0.0);
+    info.SetValue(1, 1.0);
     info.SetLabel("Run-up");
     info.SetNote(Format("%g to %g RPM", kRpmStart, kRpmStart + kRpmRate * kSeconds));
     return info;
@@ -86,7 +109,9 @@ std::unique_ptr<CExpProject> MakeMeasurement(CDaqProject& daq, CDAQExperiment& s
     exp->CreateDefaultChildren();
     CExpDataSet* pulseSet = exp->AddRpmSignalDataSet();
     CExpDataSet* dataSet = exp->AddExcitationDataSet(exp->GetExcitationIndex(kExcited));
-    if (!pulseSet || !dataSet || pulseSet->GetChildCount() != 1 || dataSet->GetChildCount() != 2) {
+    CExpDataSet* micSet = exp->AddExcitationDataSet(exp->GetExcitationIndex(kResponse));
+    if (!pulseSet || !dataSet || !micSet || pulseSet->GetChildCount() != 1 || dataSet->GetChildCount() != 2 ||
+        micSet->GetChildCount() != 1) {
         Fail(error, "the channel records of the run-up could not be made");
         return nullptr;
     }
@@ -103,6 +128,11 @@ std::unique_ptr<CExpProject> MakeMeasurement(CDaqProject& daq, CDAQExperiment& s
         for (int i = 0; i < n; ++i)
             y[i] = OrderSample(c, i);
     }
+    auto* mic = ElementCast<CExpData>(micSet->GetChild(0));
+    mic->SetSampleCount(n);
+    float* p = mic->GetData();
+    for (int i = 0; i < n; ++i)
+        p[i] = MicSample(i);
     return exp;
 }
 } // namespace
@@ -125,11 +155,38 @@ float OrderSample(int c, int i)
     return static_cast<float>(kAmplitudes[k] * std::sin(kOrders[k] * phase));
 }
 
+float MicSample(int i)
+{
+    // The cabin hears both orders a little behind the roof.
+    const double phase = 2.0 * std::numbers::pi * RevolutionsAt(i / double(kSamplingFrequency));
+    return static_cast<float>(kMicAmplitudes[0] * std::sin(kOrders[0] * phase - 0.6) +
+                              kMicAmplitudes[1] * std::sin(kOrders[1] * phase - 1.1));
+}
+
+bool AddHybridModel(CTALVODoc& doc, std::string* error)
+{
+    CModelProject* model = doc.GetTALVOProject().GetModelProject();
+    if (!model || !model->GetASEAModelData())
+        return Fail(error, "the sample model has no analytical model to make the hybrid SEA model from");
+    // The hybrid model starts as the analytical one: every subsystem with its modal density,
+    // damping and couplings, as the input powers and energy results solve it.
+    auto hybrid = std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0);
+    if (!model->ReplaceHSEAModel(std::move(hybrid)))
+        return Fail(error, "the hybrid SEA model could not be added to the sample model");
+    return true;
+}
+
 bool Build(CTALVODoc& doc, const std::filesystem::path& sampleFolder, const std::string& projectFile,
            std::string* error)
 {
     if (!doc.NewProjectFromModelFile(projectFile, kModelKind, (sampleFolder / kModelDataFile).string(), error))
         return false;
+    if (!AddHybridModel(doc, error))
+        return false;
+    // The cabin is what the sample listens to: results without a named target and the measurement
+    // files take it.
+    if (doc.GetTALVOProject().GetTargetSubsystem().empty())
+        doc.GetTALVOProject().SetTargetSubsystem(kResponse);
     CDaqProject* daq = AddMeasuredRunUp(doc, error);
     if (!daq)
         return false;
@@ -156,6 +213,13 @@ CDaqProject* AddMeasuredRunUp(CTALVODoc& doc, std::string* error)
         if (!container.GetSensorProject()->FindSensor(id) && !container.GetSensorProject()->AddSensor(sensor))
             return NoDaq(error, Format("the sensor %s could not be added", id));
     }
+    tagSENSORINFO mic;
+    mic.ID = kMicrophoneId;
+    mic.Manufacturer = "Sample";
+    mic.ChannelInfo.DataType = SENSOR_DATATYPE_PRESSURE;
+    mic.ChannelInfo.Sensitivity = kMicSensitivity;
+    if (!container.GetSensorProject()->FindSensor(kMicrophoneId) && !container.GetSensorProject()->AddSensor(mic))
+        return NoDaq(error, Format("the sensor %s could not be added", kMicrophoneId));
 
     CDaqProject* daq = doc.NewDaqProject();
     if (!daq)
@@ -185,5 +249,236 @@ CDaqProject* AddMeasuredRunUp(CTALVODoc& doc, std::string* error)
     set->AddFuncs(functions);
     functions.Clear(1);
     return daq;
+}
+
+bool AddResults(CTALVODoc& doc, std::string* error)
+{
+    CMElementList analyses;
+    if (doc.GetTALVOProject().GetAnalysisProjects(analyses) == 0)
+        return Fail(error, "the sample has no analysis project");
+    // A second analysis project over the same RPMs holds the results; the first stays empty for
+    // the user's own first calculation.
+    auto* first = static_cast<CAnalysisProject*>(analyses[0]);
+    CDaqProject* daq = first->GetDaqProject();
+    CAnalysisProject* project =
+        doc.AddRpmAnalysisProject(&first->GetRPMOptions(), daq, doc.GetTALVOProject().GetOctaveManager());
+    if (!project)
+        return Fail(error, "the analysis project of the results could not be made");
+    project->SetName(kResultsProjectName);
+    CZuSubsystemTable roof;
+    roof.Add(kExcited);
+    if (!project->CalcInputPowerChain(roof, 0, 0))
+        return Fail(error, "the input powers could not be calculated: " + project->GetFailureReason());
+    auto* set = DynamicDowncast<CZuRpmResultData>(project->CalcEnergyResult(roof, 1, 1));
+    if (!set)
+        return Fail(error, "the energy result could not be calculated: " + project->GetFailureReason());
+    if (!project->CalcVibrationLevel(set, "Floor", 1) || !project->CalcSPL(set, kResponse, 1, 1) ||
+        !project->SearchDominantPath(set, kResponse, 0.0, 1) || !project->CalcPowerContribution(set, kResponse, 0.0, 1))
+        return Fail(error, "a result of the energy result could not be calculated");
+    return true;
+}
+
+namespace {
+// One dataset 58 in the columns the format fixes: a complex spectrum (function type 12) of one
+// node at one RPM, with the given ordinate axis (12 acceleration, 15 pressure).
+std::string Dataset58(const std::string& entity, int node, int axisType, const char* label, const char* units,
+                      double rpm, double df, const std::vector<double>& magnitudes)
+{
+    std::string t;
+    auto line = [&t](const std::string& l) { t += l + "\n"; };
+    line("    -1");
+    line("    58");
+    line(Format("%s node %d", entity.c_str(), node));
+    line(Format("%s", kMeasurementName));
+    line("15-Jan-24 10:30:00");
+    line("NONE");
+    line("NONE");
+    line(Format("%5d%10d%5d%10d %-10s%10d%4d %-10s%10d%4d", 12, 1, 0, 0, "NONE", node, 3, "NONE", 0, 0));
+    line(Format("%10d%10d%10d%13.5E%13.5E%13.5E", 5, static_cast<int>(magnitudes.size()), 1, 0.0, df, rpm));
+    const char* names[4][2] = {{"Frequency", "Hz"}, {label, units}, {"NONE", "NONE"}, {"NONE", "NONE"}};
+    const int types[4] = {18, axisType, 0, 0};
+    for (int i = 0; i < 4; ++i)
+        line(Format("%10d%5d%5d%5d %-20s %-20s", types[i], 0, 0, 0, names[i][0], names[i][1]));
+    std::string data;
+    int count = 0;
+    for (double m : magnitudes)
+        for (double v : {m, 0.0}) {
+            data += Format("%13.5E", v);
+            if (++count % 6 == 0) {
+                line(data);
+                data.clear();
+            }
+        }
+    if (!data.empty())
+        line(data);
+    line("    -1");
+    return t;
+}
+
+// The spectrum of a channel at one RPM: each order's amplitude at the line nearest its frequency.
+std::vector<double> OrderSpectrum(const double amplitudes[2], double rpm, double df, int lines)
+{
+    std::vector<double> values(static_cast<size_t>(lines), 1e-5);
+    for (int k = 0; k < 2; ++k) {
+        const int at = static_cast<int>(std::lround(kOrders[k] * rpm / 60.0 / df));
+        if (at > 0 && at < lines)
+            values[static_cast<size_t>(at)] += amplitudes[k];
+    }
+    return values;
+}
+
+bool WriteText(const std::filesystem::path& path, const std::string& text, std::string* error)
+{
+    // Written beside and renamed over, so a failed run leaves no half file.
+    const std::filesystem::path temp = path.string() + ".part";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out << text;
+        if (!out.flush())
+            return Fail(error, "could not write " + path.string());
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, path, ec);
+    return ec ? Fail(error, "could not write " + path.string() + ": " + ec.message()) : true;
+}
+} // namespace
+
+bool WriteCompanions(CTALVODoc& doc, const std::filesystem::path& folder, std::vector<std::string>* written,
+                     std::string* error)
+{
+    CTALVOProject& container = doc.GetTALVOProject();
+    auto note = [written](const std::string& path) {
+        if (written)
+            written->push_back(path);
+    };
+
+    // The measurement file of every data set, where the experiments look for their samples.
+    CMElementList daqs;
+    container.GetDaqProjects(daqs);
+    for (CMElement* e : daqs) {
+        CMElementList sets;
+        e->Find(RUNTIME_CLASS(CDAQExperiment), sets, -1);
+        for (CMElement* m : sets) {
+            auto* set = static_cast<CDAQExperiment*>(m);
+            auto* tree = DynamicDowncast<CExpProject>(set->FindOneChild(RUNTIME_CLASS(CExpProject)));
+            if (!tree)
+                continue;
+            const std::string path = CDAQIO::GetDaqFilePath(set);
+            if (path.empty())
+                return Fail(error, "the data set has no measurement file name");
+            std::error_code ec;
+            std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+            CDAQIO io(set);
+            if (!io.SaveOne(set, tree))
+                return Fail(error, "could not write " + path);
+            note(path);
+        }
+    }
+
+    // The run-up's spectra as a universal file: the roof's accelerometers on nodes 1 and 2, the
+    // cabin microphone on node 3, one spectrum per 50 RPM; the node table beside it says which
+    // node is which local point.
+    {
+        constexpr double df = 2.0;
+        constexpr int lines = 512;
+        std::string text;
+        for (double rpm = kRpmStart; rpm <= kAnalysisRpmMax + 0.5; rpm += 50.0) {
+            for (int c = 0; c < 2; ++c) {
+                const double amplitudes[2] = {c == 0 ? kAmplitudes[0] : 0.0, c == 1 ? kAmplitudes[1] : 0.0};
+                text += Dataset58(kExcited, c + 1, 12, "Acceleration", "m/s2", rpm, df,
+                                  OrderSpectrum(amplitudes, rpm, df, lines));
+            }
+            text += Dataset58(kResponse, 3, 15, "Pressure", "Pa", rpm, df, OrderSpectrum(kMicAmplitudes, rpm, df, lines));
+        }
+        const std::filesystem::path path = folder / kUniversalFile;
+        if (!WriteText(path, text, error))
+            return false;
+        note(path.string());
+        CUFNodeMap nodes;
+        nodes.SetAt(CUFNode(1, kExcited, 0));
+        nodes.SetAt(CUFNode(2, kExcited, 1));
+        nodes.SetAt(CUFNode(3, kResponse, 0));
+        const std::filesystem::path table = folder / CUFNodeMap::kTableFileName;
+        try {
+            nodes.WriteTextFile(table.string(), "Sample run-up");
+        } catch (...) {
+            return Fail(error, "could not write " + table.string());
+        }
+        note(table.string());
+    }
+
+    // The channel assignment of the simulated units: both accelerometers of the roof on the first
+    // unit, the cabin microphone on the second.
+    {
+        CBlixChDB* db = container.GetBlixChDB();
+        if (!db)
+            return Fail(error, "the project has no channel database");
+        db->GetItemList()->DeleteAll();
+        struct Row
+        {
+            const char* subsystem;
+            const char* serial;
+            uint8_t channel;
+            const char* sensor;
+        };
+        // Channels count from 0 in the database; the file shows them from 1.
+        const Row rows[] = {{kExcited, kUnitSerials[0], 0, kSensorIds[0]},
+                            {kExcited, kUnitSerials[0], 1, kSensorIds[1]},
+                            {kResponse, kUnitSerials[1], 0, kMicrophoneId}};
+        for (const Row& r : rows) {
+            auto item = std::make_unique<CBlixChDB::CItem>();
+            item->SetSubsystem(r.subsystem);
+            item->SetBlixSN(r.serial);
+            item->SetBlixCh(r.channel);
+            item->SetSensor(r.sensor);
+            db->GetItemList()->Add(std::move(item));
+        }
+        const std::filesystem::path path = folder / kChannelFile;
+        if (!container.ExportBlixChannelFile(path.string()))
+            return Fail(error, "could not write " + path.string());
+        note(path.string());
+    }
+
+    // A plan of the same channels on a group of the two units, as a workbook of the plan export.
+    {
+        CQMXBlixListArray& groups = container.GetBlixLists();
+        auto group = std::make_unique<CQMXBlixList>(1);
+        group->SetUnitName(0, 0, kUnitSerials[0]);
+        group->SetUnitName(0, 1, kUnitSerials[1]);
+        groups.Add(std::move(group));
+        CQMXSensorMapList* plans = container.GetSensorMapList();
+        plans->SetUnitGroups(groups.Pointers());
+        CQMXSensorMap* plan = plans->AddPlan(1, "Run-up");
+        if (!plan || plan->GetChannelCount() < 4)
+            return Fail(error, "the sample plan could not be made");
+        plan->SetComment("Roof accelerometers and the cabin microphone");
+        struct PlanRow
+        {
+            int row;
+            const char* sensor;
+            const char* subsystem;
+        };
+        const PlanRow rows[] = {
+            {0, kSensorIds[0], kExcited}, {1, kSensorIds[1], kExcited}, {2, kMicrophoneId, kResponse}};
+        for (const PlanRow& r : rows) {
+            plan->SetSensor(r.row, r.sensor);
+            plan->SetSubsystem(r.row, r.subsystem);
+        }
+        const std::filesystem::path path = folder / kPlanWorkbook;
+        CExpPlanIO io(&container);
+        io.SetProgress(nullptr);
+        if (!io.ExportToExcel(path.string()))
+            return Fail(error, "could not write " + path.string());
+        note(path.string());
+    }
+
+    // The hybrid model as a model data file: Import Model Data gives any project this model.
+    {
+        const std::filesystem::path path = folder / kHybridModelFile;
+        if (!ExportHSEAModelText(container, path.string()))
+            return Fail(error, "could not write " + path.string());
+        note(path.string());
+    }
+    return true;
 }
 } // namespace sample

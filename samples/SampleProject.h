@@ -5,6 +5,7 @@
 // build-time sample writer and the end-to-end tests make it through this one road.
 #include <filesystem>
 #include <string>
+#include <vector>
 
 class CDaqProject;
 class CTALVODoc;
@@ -23,6 +24,9 @@ inline constexpr double kAnalysisRpmMax = 3750.0;
 inline constexpr double kOrders[2] = {2.0, 4.0};
 inline constexpr double kAmplitudes[2] = {3.0, 0.5};
 inline constexpr const char* kSensorIds[2] = {"ACC-1", "ACC-2"};
+// The cabin microphone beside the driver's ear: the same orders, as sound pressure in Pa.
+inline constexpr const char* kMicrophoneId = "MIC-1";
+inline constexpr double kMicAmplitudes[2] = {0.2, 0.05};
 // The measured pair of model subsystems: the excited structure and the responding cavity.
 inline constexpr const char* kExcited = "Roof";
 inline constexpr const char* kResponse = "Front Cabin-R";
@@ -30,9 +34,10 @@ inline constexpr const char* kResponse = "Front Cabin-R";
 inline constexpr const char* kMeasurementName = "Measurement";
 
 int SampleCount();
-// Sample i of the pulse channel and of order channel c (0 or 1).
+// Sample i of the pulse channel, of order channel c (0 or 1) and of the cabin microphone.
 float PulseSample(int i);
 float OrderSample(int c, int i);
+float MicSample(int i);
 
 // Makes the project in doc and saves it to projectFile (the document's road: a new project is
 // written at once, the rest is added and the document saved again). False with the reason in
@@ -42,4 +47,25 @@ bool Build(CTALVODoc& doc, const std::filesystem::path& sampleFolder, const std:
 // The measured part alone, into a document that holds the sample model: the sensors, a DAQ project
 // and the measured run-up with its spectra over RPM. The DAQ project, or null with the reason.
 CDaqProject* AddMeasuredRunUp(CTALVODoc& doc, std::string* error);
+// The hybrid SEA model of the sample model, made from its analytical model, in place of any other.
+bool AddHybridModel(CTALVODoc& doc, std::string* error);
+// The results a user makes from the built sample, in a second analysis project of that name over
+// the same RPMs: the input energies and input powers of the excited roof, their energy result and,
+// on it, the floor's vibration level, the cabin's sound pressure level, dominant paths and power
+// contributions. False with the reason.
+inline constexpr const char* kResultsProjectName = "Run-up Results";
+bool AddResults(CTALVODoc& doc, std::string* error);
+// The files beside a saved sample project: the measurement file (.daq) of each data set in the
+// project's work folder, a universal file of the run-up's spectra (dataset 58), a channel
+// assignment for the simulated acquisition units, a plan workbook and the hybrid model as a model
+// data file. Their paths are appended to written. False with the reason.
+bool WriteCompanions(CTALVODoc& doc, const std::filesystem::path& folder, std::vector<std::string>* written,
+                     std::string* error);
+// The file names of the companions in the sample folder.
+inline constexpr const char* kUniversalFile = "sample-run-up.unv";
+inline constexpr const char* kChannelFile = "sample-channels.txt";
+inline constexpr const char* kPlanWorkbook = "sample-plans.xlsx";
+inline constexpr const char* kHybridModelFile = "sample-hsea-model.dmd";
+// The simulated units the channel assignment and the plan name (serials as the units report them).
+inline constexpr const char* kUnitSerials[2] = {"00001", "00002"};
 } // namespace sample

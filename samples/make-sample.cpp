@@ -1,6 +1,8 @@
 // Writes the sample project from the sample text files with the program's own code, so the sample
-// always has the current file format: a model project made from the sample model, a DAQ project
-// with one measured run-up and an analysis project over the model's bands.
+// always has the current file format: a model project made from the sample model with its hybrid
+// SEA model, a DAQ project with one measured run-up and an analysis project over the model's bands
+// with its results; beside it the measurement files, a universal file with its node table, a
+// channel assignment for the simulated units, a plan workbook and the hybrid model's data file.
 //
 //   orvex_make_sample <folder of the sample files> <project file to write>
 #include "SampleProject.h"
@@ -15,6 +17,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 int main(int argc, char* argv[])
 {
@@ -58,7 +61,19 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "make-sample: %s\n", error.c_str());
         return 1;
     }
+    std::vector<std::string> written;
+    const std::filesystem::path folder = std::filesystem::path(out).parent_path();
+    // The companions go first: the project keeps the channel assignment and the plan they write.
+    if (!sample::AddResults(doc, &error) || !sample::WriteCompanions(doc, folder, &written, &error) ||
+        !doc.OnSaveDocument(out, &error)) {
+        doc.OnCloseDocument();
+        std::filesystem::remove(out, ec);
+        std::fprintf(stderr, "make-sample: %s\n", error.c_str());
+        return 1;
+    }
     doc.OnCloseDocument();
     std::printf("make-sample: wrote %s\n", out.c_str());
+    for (const std::string& path : written)
+        std::printf("make-sample: wrote %s\n", path.c_str());
     return 0;
 }

@@ -25,6 +25,7 @@
 #include "experiments/ExpProject.h"
 #include "experiments/RPMSignalData.h"
 #include "platform/archive/Archive.h"
+#include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
@@ -141,9 +142,20 @@ void ExpectRunUp(const CExpProject& measurement)
         for (int i = 0; i < n; ++i)
             ASSERT_EQ(data->GetSamples()[static_cast<size_t>(i)], sample::OrderSample(c, i)) << c << ":" << i;
     }
+    // The cabin's microphone, as sound pressure.
     const CExcitation* response = measurement.FindExcitation(sample::kResponse);
     ASSERT_NE(response, nullptr);
-    EXPECT_EQ(response->GetChildCount(), 0);
+    ASSERT_EQ(response->GetChildCount(), 1);
+    ASSERT_EQ(response->GetChild(0)->GetChildCount(), 1);
+    const auto* mic = ElementCast<CExpData>(response->GetChild(0)->GetChild(0));
+    ASSERT_NE(mic, nullptr);
+    ASSERT_EQ(mic->GetSampleCount(), n);
+    tagSENSORINFO sensor;
+    ASSERT_EQ(mic->GetSensorInfo(sensor), 1);
+    EXPECT_EQ(sensor.ID, sample::kMicrophoneId);
+    EXPECT_EQ(sensor.ChannelInfo.DataType, SENSOR_DATATYPE_PRESSURE);
+    for (int i = 0; i < n; ++i)
+        ASSERT_EQ(mic->GetSamples()[static_cast<size_t>(i)], sample::MicSample(i)) << i;
 }
 
 // Where the container's own data begin: after the header and the four strings that stamp the
@@ -273,9 +285,17 @@ TEST(MilestoneRoad, TheBuiltSampleProjectReopensExactly)
     CTALVODoc reopened;
     ExpectReopensByteForByte(file, reopened, false);
     const CTALVOProject& container = reopened.GetTALVOProject();
-    ASSERT_EQ(container.GetProjectCount(), 3);
-    EXPECT_NE(container.GetModelProject(), nullptr);
+    ASSERT_EQ(container.GetProjectCount(), 4);
+    ASSERT_NE(container.GetModelProject(), nullptr);
+    EXPECT_NE(container.GetModelProject()->GetHSEAModelData(), nullptr);
     EXPECT_NE(DynamicDowncast<CAnalysisProject>(container.GetProject(2)), nullptr);
+    // The second analysis project holds the results of the run-up.
+    const auto* results = DynamicDowncast<CAnalysisProject>(container.GetProject(3));
+    ASSERT_NE(results, nullptr);
+    EXPECT_EQ(results->GetName(), sample::kResultsProjectName);
+    CZuSubsystemTable roof;
+    roof.Add(sample::kExcited);
+    EXPECT_NE(results->FindEnergyResult(roof), nullptr);
     const CExpProject* measurement = FindMeasurement(container);
     ASSERT_NE(measurement, nullptr);
     ExpectRunUp(*measurement);

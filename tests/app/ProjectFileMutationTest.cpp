@@ -98,11 +98,12 @@ std::vector<size_t> StructurePositions(const Bytes& bytes)
 {
     std::vector<bool> inside(bytes.size(), false);
     const int n = sample::SampleCount();
-    std::vector<std::vector<float>> channels(3, std::vector<float>(static_cast<size_t>(n)));
+    std::vector<std::vector<float>> channels(4, std::vector<float>(static_cast<size_t>(n)));
     for (int i = 0; i < n; ++i) {
         channels[0][static_cast<size_t>(i)] = sample::PulseSample(i);
         channels[1][static_cast<size_t>(i)] = sample::OrderSample(0, i);
         channels[2][static_cast<size_t>(i)] = sample::OrderSample(1, i);
+        channels[3][static_cast<size_t>(i)] = sample::MicSample(i);
     }
     for (const auto& channel : channels) {
         Bytes block(channel.size() * sizeof(float));

@@ -119,12 +119,13 @@ TEST_F(ServedSample, GdbusOpensTheProjectAndWalksToAChannelRecord)
 
     const QString doc = Open();
     ASSERT_FALSE(doc.isEmpty());
-    EXPECT_EQ(Call(doc, QStringLiteral("projectcount")), QStringLiteral("(3,)")) << "names in any case";
+    // Model, DAQ project, an empty analysis project and one with results.
+    EXPECT_EQ(Call(doc, QStringLiteral("projectcount")), QStringLiteral("(4,)")) << "names in any case";
     EXPECT_EQ(Call(doc, QStringLiteral("FilePathName")),
               QStringLiteral("('%1',)").arg(QString::fromStdString(m_file.string())));
     const QString daqName = Call(doc, QStringLiteral("ProjectName"), {QStringLiteral("1")});
     ASSERT_TRUE(daqName.startsWith(QStringLiteral("('"))) << daqName.toStdString();
-    EXPECT_TRUE(Call(doc, QStringLiteral("ProjectName"), {QStringLiteral("3")})
+    EXPECT_TRUE(Call(doc, QStringLiteral("ProjectName"), {QStringLiteral("4")})
                     .contains(QStringLiteral("Error 3 (argument 1)")));
     EXPECT_TRUE(Call(doc, QStringLiteral("DAQProject"), {QStringLiteral("'no such project'")})
                     .contains(QStringLiteral("ORVEX.Automation.Error.NameNotFound: Error 2 (argument 1)")));
@@ -230,7 +231,7 @@ TEST_F(ServedSample, MapsOptionsAndExportsAnswerGdbusAndTheDispatchHelpers)
         CDispatch app(client, "ORVEX.Application", "/Application");
         CDispatch d = app.GetPropertyDispatch("ProjectFile");
         EXPECT_EQ(d.GetPath(), doc.toStdString());
-        EXPECT_EQ(d.GetPropertyLong("ProjectCount"), 3);
+        EXPECT_EQ(d.GetPropertyLong("ProjectCount"), 4);
         CDispatch m(client, "ORVEX.Application", mapPath.toStdString());
         CDispParams cell(2);
         cell.SetLong(0, 2);
