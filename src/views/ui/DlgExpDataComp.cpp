@@ -100,6 +100,35 @@ int CDlgExpLPDataComp::CloseForKey(const void* key)
     return LPRegistry().Close(key) ? 1 : 0;
 }
 
+CDlgExpLPDataComp* CDlgExpLPDataComp::FindForKey(const void* key)
+{
+    return LPRegistry().Find(key);
+}
+
+namespace {
+template <class Dialog>
+int RunModalFor(CDaqProject* owner, CMElement* element, QWidget* parent)
+{
+    Dialog dialog(parent);
+    dialog.SetOwnerID(owner);
+    CMElementList experiments;
+    if (element)
+        experiments.Add(element);
+    dialog.SetDataList(experiments);
+    return dialog.DoModal();
+}
+} // namespace
+
+int CDlgExpDataComp::DoModalFor(CDaqProject* owner, CMElement* element, QWidget* parent)
+{
+    return RunModalFor<CDlgExpDataComp>(owner, element, parent);
+}
+
+int CDlgExpLPDataComp::DoModalFor(CDaqProject* owner, CMElement* element, QWidget* parent)
+{
+    return RunModalFor<CDlgExpLPDataComp>(owner, element, parent);
+}
+
 // ---------------------------------------------------------------------------------------------
 // construction
 

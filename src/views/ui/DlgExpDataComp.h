@@ -66,6 +66,9 @@ public:
     static CDlgExpDataComp* CreateForKey(const void* key, QWidget* parent);
     static CDlgExpDataComp* FindForKey(const void* key);
     static int CloseForKey(const void* key);
+    // A modal dialog over one element's measured data: an experiment (CTALVOExp) is compared with
+    // itself and the owner's used data sets; the dialog's result (IDOK, IDCANCEL).
+    static int DoModalFor(CDaqProject* owner, CMElement* element, QWidget* parent = nullptr);
 
     void SetOwnerID(CDaqProject* owner) { m_owner = owner; }
     // The experiments (CTALVOExp) to compare.
@@ -167,7 +170,10 @@ public:
 
     explicit CDlgExpLPDataComp(QWidget* parent = nullptr);
     static CDlgExpLPDataComp* CreateForKey(const void* key, QWidget* parent);
+    static CDlgExpLPDataComp* FindForKey(const void* key);
     static int CloseForKey(const void* key);
+    // As the data comparison's, per local point.
+    static int DoModalFor(CDaqProject* owner, CMElement* element, QWidget* parent = nullptr);
 
     void SelectLocalPoint(int index);
     QComboBox* LocalPointCombo() const { return m_point; }

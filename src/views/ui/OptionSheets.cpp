@@ -3,6 +3,7 @@
 #include "app/AnalysisProject.h"
 #include "app/DaqProject.h"
 #include "app/TALVOProject.h"
+#include "calculation/ui/PPageCalcIEOptions.h"
 #include "experiments/CalcOptions.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
@@ -38,8 +39,15 @@ bool RunAnalysisOptionsSheet(CAnalysisProject& project, int rpmPageMode, QWidget
     rpm.SetMode(rpmPageMode);
     sheet.AddPage(&rpm);
 
-    CPPageRefDaqProject daq;
+    // The input-energy options matter only where the energies come from measured data.
     CDaqProject* daqProject = project.GetDaqProject();
+    CPPageCalcIEOptions energies;
+    if (daqProject) {
+        energies.SetOptions(&project.GetCalcIEOptions());
+        sheet.AddPage(&energies);
+    }
+
+    CPPageRefDaqProject daq;
     daq.m_strText = daqProject ? daqProject->GetName() : LoadString(IDS_NONE);
     sheet.AddPage(&daq);
 
@@ -58,6 +66,8 @@ bool RunAnalysisOptionsSheet(CAnalysisProject& project, int rpmPageMode, QWidget
     // The pages live on this stack; they leave the sheet before it goes.
     sheet.RemovePage(&ot);
     sheet.RemovePage(&daq);
+    if (sheet.GetPageIndex(&energies) >= 0)
+        sheet.RemovePage(&energies);
     sheet.RemovePage(&rpm);
     return ok;
 }

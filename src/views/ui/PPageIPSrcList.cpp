@@ -1,6 +1,8 @@
 #include "views/ui/PPageIPSrcList.h"
 
 #include "platform/gfx/GfxUtil.h"
+#include "spectral/ZuOTResultData.h"
+#include "spectral/ZuRpmResultData.h"
 
 #include <QListWidget>
 #include <QVBoxLayout>
@@ -17,8 +19,16 @@ CPPageIPSrcList::CPPageIPSrcList() : CZuPropertyPage(kTemplateId, "Input Power S
 bool CPPageIPSrcList::OnInitDialog()
 {
     m_list->clear();
+    CZuSubsystemTable sources = m_sources;
+    if (m_result) {
+        sources.Clear();
+        if (auto* rpm = DynamicDowncast<CZuRpmResultData>(m_result))
+            rpm->CollectInputPowerSubsystems(sources, 1);
+        else if (auto* ot = DynamicDowncast<CZuOTResultData>(m_result))
+            ot->CollectInputPowerSubsystems(sources, 1);
+    }
     CZuSubsystemTable names;
-    for (std::string name : m_sources.Names()) {
+    for (std::string name : sources.Names()) {
         CGfxUtil::RemoveWaveSign(name);
         names.AddUnique(name);
     }
