@@ -594,6 +594,11 @@ int CTALVOProject::RecalcInputPowers(std::string* failed)
     int result = 1;
     for (CMElement* element : analyses) {
         auto* analysis = static_cast<CAnalysisProject*>(element);
+        // A project whose input energies were never calculated has no input powers to redo; it
+        // is no failure.
+        CZuSubsystemTable energies;
+        if (analysis->GetInputEnergySubsystems(energies) == 0)
+            continue;
         analysis->DeleteResults();
         if (CMElement* folder = analysis->GetInputPowerFolder()) {
             while (folder->GetChildCount() > 0) {

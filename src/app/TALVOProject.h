@@ -150,7 +150,8 @@ public:
     // Hybrid SEA model).
     int ApplyModelUpdate();
     // Recalculates the input powers of every analysis project from its input energies (its
-    // results go first); each failure is shown with its reason (7122). 1 when all succeeded; the
+    // results go first; a project without input energies is passed over); each failure is shown
+    // with its reason (7122). 1 when all succeeded; the
     // names of the failed projects, one per line, go to failed (when given).
     int RecalcInputPowers(std::string* failed = nullptr);
 

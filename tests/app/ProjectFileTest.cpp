@@ -19,6 +19,8 @@
 #include "app/ProjectTreeWindow.h"
 #include "app/TALVOApp.h"
 #include "app/TALVOProject.h"
+#include "calculation/InputEnergyFolder.h"
+#include "spectral/ZuRpmFunc.h"
 #include "experiments/SensorProject.h"
 #include "models/HSEAOptions.h"
 #include "planning/QMXSensorMapList.h"
@@ -614,7 +616,17 @@ TEST(ProjectList, RecalcInputPowersAsksOnceAndReportsEachFailure)
     EXPECT_EQ(project.RecalcInputPowers(), 1);
     EXPECT_EQ(prompts.Count(), 0u);
 
-    project.AddAnalysisProject(nullptr, nullptr);
+    // Two projects with input energies of the roof; a third never calculated has nothing to redo.
+    for (int i = 0; i < 2; ++i) {
+        CAnalysisProject* analysis = project.AddAnalysisProject(nullptr, nullptr);
+        ASSERT_NE(analysis, nullptr);
+        auto* folder = analysis->AddChild(std::make_unique<CInputEnergyFolder>(analysis));
+        const double freqs[1] = {100.0};
+        const double rpms[1] = {1000.0};
+        CMElementList energies;
+        energies.Add(CZuRpmFunc::NewRpmFunc("IE Roof", 5, nullptr, "Roof", freqs, 1, rpms, 1).release());
+        folder->AddItems(energies);
+    }
     project.AddAnalysisProject(nullptr, nullptr);
     CZuRegOptions options(GetOptionsKeyPath().c_str());
     ASSERT_TRUE(options.Open());
@@ -624,7 +636,7 @@ TEST(ProjectList, RecalcInputPowersAsksOnceAndReportsEachFailure)
         prompts.Clear();
         if (ask)
             prompts.Answer(IDYES);
-        // Until the calculation engine is linked every project fails and says so.
+        // Without a hybrid model each project with input energies fails and says why.
         EXPECT_EQ(project.RecalcInputPowers(), 0);
         std::vector<uint32_t> shown;
         for (const PromptRecord& r : prompts.Records())
@@ -637,6 +649,7 @@ TEST(ProjectList, RecalcInputPowersAsksOnceAndReportsEachFailure)
             EXPECT_EQ(prompts.Records()[0].style, static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
         }
         EXPECT_NE(prompts.Last().text.find("Analysis2"), std::string::npos) << prompts.Last().text;
+        EXPECT_NE(prompts.Last().text.find("no hybrid SEA model"), std::string::npos) << prompts.Last().text;
     }
     options.SetDWORD("IP_AskRecalcIE", 0);
 }

@@ -10,6 +10,7 @@
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
 #include "app/ui/DockTreeWnd.h"
+#include "app/ui/AnalysisRoadCommands.h"
 #include "app/ui/FrameCommandHandler.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/ResultCommandsUi.h"
@@ -251,6 +252,38 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.run = [command](CMainFrame& f, const CCommandState& s) {
             View::Run(command, s.selection.project, s.selection.First(), &f);
             return true;
+        };
+        r.Add(e);
+    }
+
+    // What the selected result set was calculated from, and the choice of what to calculate on it.
+    using Road = CAnalysisRoadCommands;
+    {
+        CCommandEntry e;
+        e.id = Road::ID_INPUT_POWER_SOURCES;
+        e.text = "Input Power &Sources...";
+        e.menu = "Calculation";
+        e.menuPos = 105;
+        e.contextMenus = kContextResultSet;
+        e.contextPos = 105;
+        e.enabled = [](const CCommandState& s) { return Road::CanShowInputPowerSources(s.selection); };
+        e.run = [](CMainFrame& f, const CCommandState& s) { return Road::ShowInputPowerSources(s.selection, &f); };
+        r.Add(e);
+    }
+    {
+        CCommandEntry e;
+        e.id = Road::ID_SELECT_RESULT_TYPE;
+        e.text = "Calculate on &Result...";
+        e.menu = "Calculation";
+        e.menuPos = 8;
+        e.contextMenus = kContextResultSet;
+        e.contextPos = 4;
+        e.enabled = [](const CCommandState& s) { return Road::CanSelectResultType(s.selection); };
+        e.run = [](CMainFrame& f, const CCommandState&) {
+            // The kinds are offered as the frame enables their commands now; the chosen one runs
+            // as if its menu item was clicked.
+            return Road::SelectResultType([&f](int id) { return f.IsCommandEnabled(id); },
+                                          [&f](int id) { f.OnCommand(id); }, &f);
         };
         r.Add(e);
     }

@@ -13,6 +13,7 @@
 #include "acquisition/ui/DlgQMXConnection.h"
 #include "app/DAQExperiment.h"
 #include "app/TALVOExp.h"
+#include "app/ui/AnalysisRoadCommands.h"
 #include "app/ui/DaqProjectCommands.h"
 #include "experiments/ui/DlgExpProperty.h"
 #include "platform/elements/MElementList.h"
@@ -212,6 +213,28 @@ void RegisterDaqCommands(CCommandRegistry& r)
         e.run = [](CMainFrame&, const CCommandState& s) {
             GetTALVOApp().OpenSensorView(s.Doc()->GetTALVOProject().GetSensorProject());
             return true;
+        };
+        r.Add(e);
+    }
+
+    // The comparisons of an experiment's measured data, from the experiment in the tree.
+    using Road = CAnalysisRoadCommands;
+    for (const auto& [id, text, pos] :
+         {std::tuple{int(Road::ID_COMPARE_EXP_DATA), "Compare &Experiment Data...", 120},
+          std::tuple{int(Road::ID_COMPARE_EXP_LP_DATA), "Compare &Local Point Data...", 121}}) {
+        CCommandEntry e;
+        e.id = id;
+        e.text = text;
+        e.menu = "View";
+        e.menuPos = pos;
+        e.contextMenus = kContextElement;
+        e.contextPos = pos;
+        const bool points = id == Road::ID_COMPARE_EXP_LP_DATA;
+        e.enabled = [points](const CCommandState& s) {
+            return points ? Road::CanCompareExpLPData(s.selection) : Road::CanCompareExpData(s.selection);
+        };
+        e.run = [points](CMainFrame& f, const CCommandState& s) {
+            return points ? Road::CompareExpLPData(s.selection, &f, &f) : Road::CompareExpData(s.selection, &f, &f);
         };
         r.Add(e);
     }

@@ -8,6 +8,7 @@
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
+#include "app/ui/AnalysisRoadCommands.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/FrameCommandHandler.h"
 #include "app/ui/MainFrame.h"
@@ -273,8 +274,13 @@ void RegisterProjectCommands(CCommandRegistry& r)
         e.enabled = HasModel;
         const bool asea = id == ID_IMPORT_ASEA_MODEL;
         e.run = [asea](CMainFrame& f, const CCommandState& s) {
+            // New model data change what the analysis projects' input powers were solved with.
+            if (!asea) {
+                CAnalysisRoadCommands::ImportModelData(*s.Doc(), &f);
+                return true;
+            }
             CModelImporter importer(*s.Doc(), &f);
-            if (asea ? importer.ImportASEAModel() : importer.ImportModelData())
+            if (importer.ImportASEAModel())
                 s.Doc()->SetModifiedFlag(1);
             return true;
         };

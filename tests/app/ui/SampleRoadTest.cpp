@@ -1,0 +1,434 @@
+// The sample project walked as a new user walks it, from an empty main frame: the project opened
+// through File > Open, then every calculation of the analysis through its command (input energies
+// and powers, the energy result, vibration level, sound pressure level, dominant paths and power
+// contributions), each result opened in its window with non-zero numbers and grabbed to an image
+// in the build folder; the commands around the results (the result-type choice, the input-power
+// sources, the analysis options, the comparisons of the measured data and the model data import
+// with its recalculation) on the way.
+#include <QAbstractItemModel>
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <set>
+
+#include "SampleProject.h"
+#include "app/AnalysisProject.h"
+#include "app/CalcCommands.h"
+#include "app/DaqProject.h"
+#include "app/ModelProject.h"
+#include "app/TALVOApp.h"
+#include "app/TALVODoc.h"
+#include "app/TALVOExp.h"
+#include "app/TALVOProject.h"
+#include "app/ui/AnalysisRoadCommands.h"
+#include "app/ui/DlgNewModel.h"
+#include "app/ui/DockTreeWnd.h"
+#include "app/ui/MTreeCtrlEx.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/ProjectTreeModel.h"
+#include "calculation/InputEnergyFolder.h"
+#include "calculation/InputPowerFolder.h"
+#include "calculation/ui/DlgSelectCalcSubsystem.h"
+#include "calculation/ui/PPageCalcIEOptions.h"
+#include "platform/elements/ZuData.h"
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/ui/ZuDialog.h"
+#include "platform/ui/ZuPropertySheet.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/WinTypes.h"
+#include "platform/win/ZuRegOptions.h"
+#include "platform/win/StringTable.h"
+#include "spectral/ZuRpmFunc.h"
+#include "views/ui/DlgExpDataComp.h"
+#include "views/ui/DlgSelectResultType.h"
+#include "views/ui/DlgSelectSubsystem.h"
+#include "views/ui/PPageIPSrcList.h"
+
+namespace {
+namespace fs = std::filesystem;
+using Calc = CCalcCommands;
+using Road = CAnalysisRoadCommands;
+
+std::string Shown(const CScriptedPrompts& prompts)
+{
+    std::string out;
+    for (const PromptRecord& r : prompts.Records())
+        out += std::to_string(r.stringId) + ": " + r.text + "\n";
+    return out;
+}
+
+// Where the images of the road go: the build folder, beside the tests.
+QString GrabFolder()
+{
+    const QString folder = QStringLiteral(ORVEX_BINARY_DIR) + QStringLiteral("/road-grabs");
+    QDir().mkpath(folder);
+    return folder;
+}
+
+// Whether a table of the window shows a result: a cell of a value column (not the RPM or band
+// axis) that holds a number other than 0 ("----" marks a missing value) or, for paths, a subsystem.
+bool ShowsValues(QWidget* window)
+{
+    for (QAbstractItemView* view : window->findChildren<QAbstractItemView*>()) {
+        const QAbstractItemModel* model = view->model();
+        for (int c = 0; model && c < model->columnCount(); ++c) {
+            const QString header = model->headerData(c, Qt::Horizontal).toString();
+            if (header.startsWith(QStringLiteral("RPM")) || header.startsWith(QStringLiteral("Band")))
+                continue;
+            for (int r = 0; r < model->rowCount(); ++r) {
+                const QString text = model->data(model->index(r, c)).toString();
+                bool number = false;
+                const double v = text.toDouble(&number);
+                if ((number && v != 0.0) || text.contains(QStringLiteral("Roof")))
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The largest value of a map over RPM; 0 for anything else.
+double Largest(const CMElement* e)
+{
+    double most = 0.0;
+    if (auto* f = DynamicDowncast<CZuRpmFunc>(const_cast<CMElement*>(e)))
+        for (int r = 0; r < f->GetRpmCount(); ++r)
+            for (int b = 0; b < f->GetFreqCount(); ++b)
+                most = std::max(most, f->DataValue(r, b));
+    return most;
+}
+
+class SampleRoad : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+        if (GetTALVOApp().GetTemplateCount() == 0)
+            GetTALVOApp().RegisterDocTemplates();
+        const fs::path built = fs::path(ORVEX_BINARY_DIR) / "samples";
+        if (!fs::exists(built / "sample.orv"))
+            GTEST_SKIP() << "no sample project was built";
+        // A copy of the sample with its files, as the user's own.
+        root = fs::path(dir.path().toStdString());
+        fs::copy(built, root, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        frame = std::make_unique<CMainFrame>();
+        frame->resize(1280, 800);
+        frame->show();
+    }
+    void TearDown() override { frame.reset(); }
+
+    // Runs a command as its menu item does: only when it is enabled.
+    bool Click(int id)
+    {
+        frame->UpdateCommandUI();
+        if (!frame->IsCommandEnabled(id))
+            return false;
+        return frame->OnCommand(id);
+    }
+
+    void Select(CBaseProject* project, CMElement* element = nullptr)
+    {
+        const int index = frame->GetDocument()->GetProjectIndex(project);
+        frame->TreeWindow()->SetActiveIndex(index);
+        CMTreeCtrlEx* tree = frame->TreeWindow()->GetActiveTree();
+        ASSERT_NE(tree, nullptr);
+        tree->setCurrentIndex(tree->Model()->IndexOf(element ? element : static_cast<CMElement*>(project)));
+        frame->UpdateCommandUI();
+    }
+
+    // Confirms the modeless selection of the calculation's subsystems; the message that ends it.
+    uint32_t ConfirmCalcSubsystems()
+    {
+        CScriptedPrompts prompts;
+        CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::GetInstance();
+        EXPECT_NE(dialog, nullptr);
+        if (!dialog)
+            return 0;
+        dialog->PressOK();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        CDlgSelectCalcSubsystem::DestroyInstance();
+        EXPECT_GE(prompts.Count(), 1u);
+        return prompts.Count() ? prompts.Last().stringId : 0;
+    }
+
+    // A result command on the selected result set with the subsystem picked; the new child.
+    CMElement* RunOnResult(int id, CMElement* set, const char* subsystem)
+    {
+        std::set<CMElement*> before;
+        for (int i = 0; i < set->GetChildCount(); ++i)
+            before.insert(set->GetChild(i));
+        CScriptedDialogs dialogs;
+        dialogs.Then([subsystem](CZuDialog& d) {
+            auto* picker = dynamic_cast<CDlgSelectSubsystem*>(&d);
+            const int at = picker ? picker->Combo()->findText(QString::fromUtf8(subsystem)) : -1;
+            if (at < 0)
+                return d.PressCancel();
+            picker->Combo()->setCurrentIndex(at);
+            return d.PressOK();
+        });
+        EXPECT_TRUE(Click(id)) << id;
+        for (int i = 0; i < set->GetChildCount(); ++i)
+            if (!before.count(set->GetChild(i)))
+                return set->GetChild(i);
+        return nullptr;
+    }
+
+    // Opens an element's window from the tree and grabs it; the window.
+    QMdiSubWindow* OpenAndGrab(CBaseProject* project, CMElement* element, const QString& name)
+    {
+        Select(project, element);
+        EXPECT_TRUE(Click(ID_OPEN_SELECTION)) << name.toStdString();
+        QMdiSubWindow* window = frame->MdiArea()->activeSubWindow();
+        EXPECT_NE(window, nullptr) << name.toStdString();
+        if (!window)
+            return nullptr;
+        window->resize(760, 520);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(window->grab().save(GrabFolder() + QStringLiteral("/%1.png").arg(name)));
+        EXPECT_GT(window->widget()->width(), 300) << name.toStdString();
+        EXPECT_GT(window->widget()->height(), 200) << name.toStdString();
+        return window;
+    }
+
+    QTemporaryDir dir;
+    fs::path root;
+    std::unique_ptr<CMainFrame> frame;
+};
+} // namespace
+
+TEST_F(SampleRoad, FromOpeningTheSampleToEveryResultInItsWindow)
+{
+    // File > Open from an empty frame.
+    ASSERT_EQ(frame->GetDocument(), nullptr);
+    {
+        CScriptedPrompts prompts;
+        prompts.ChooseFile((root / "sample.orv").string());
+        ASSERT_TRUE(Click(ID_FILE_OPEN));
+        ASSERT_NE(frame->GetDocument(), nullptr) << Shown(prompts);
+    }
+    CTALVODoc* doc = frame->GetDocument();
+    CTALVOProject& container = doc->GetTALVOProject();
+    ASSERT_NE(container.GetModelProject()->GetHSEAModelData(), nullptr);
+    auto* project = DynamicDowncast<CAnalysisProject>(container.GetProject(2));
+    ASSERT_NE(project, nullptr);
+    CZuSubsystemTable roof;
+    roof.Add(sample::kExcited);
+
+    // The analysis options: the input-energy page is there for a project over measured data; a
+    // margin set on it reaches the project.
+    Select(project);
+    {
+        CScriptedDialogs dialogs;
+        bool seen = false;
+        dialogs.Then([&](CZuDialog& d) {
+            auto* sheet = dynamic_cast<CZuPropertySheet*>(&d);
+            CPPageCalcIEOptions* page = nullptr;
+            for (int i = 0; sheet && i < sheet->GetPageCount() && !page; ++i)
+                page = dynamic_cast<CPPageCalcIEOptions*>(sheet->GetPage(i));
+            if (!page || !sheet->SetActivePage(page))
+                return d.PressCancel();
+            seen = true;
+            page->MarginEdit()->setText(QStringLiteral("50"));
+            EXPECT_TRUE(d.grab().save(GrabFolder() + QStringLiteral("/analysis-options.png")));
+            EXPECT_GE(page->MarginEdit()->width(), 40);
+            return d.PressOK();
+        });
+        ASSERT_TRUE(Click(ID_ANALYSIS_OPTIONS));
+        ASSERT_TRUE(seen);
+        EXPECT_FLOAT_EQ(project->GetCalcIEOptions().GetRpmMargin(), 50.0f);
+        project->GetCalcIEOptions().SetRpmMargin(0.0f);
+    }
+
+    // Input energies and input powers of the roof, then the energy result.
+    ASSERT_TRUE(Click(Calc::ID_CALC_INPUT_POWER));
+    EXPECT_EQ(ConfirmCalcSubsystems(), 6170u);
+    CMElement* energy = project->GetInputEnergyFolder()->FindRpmItem(sample::kExcited);
+    CMElement* power = project->GetInputPowerFolder()->FindRpmItem(sample::kExcited);
+    ASSERT_NE(energy, nullptr);
+    ASSERT_NE(power, nullptr);
+    Select(project);
+    ASSERT_TRUE(Click(Calc::ID_CALC_ENERGY_RESULT));
+    EXPECT_EQ(ConfirmCalcSubsystems(), 6170u);
+    CMElement* set = project->FindEnergyResult(roof);
+    ASSERT_NE(set, nullptr);
+
+    // What the result set was solved from.
+    Select(project, set);
+    {
+        CScriptedDialogs dialogs;
+        QStringList sources;
+        dialogs.Then([&](CZuDialog& d) {
+            auto* sheet = dynamic_cast<CZuPropertySheet*>(&d);
+            auto* page = sheet && sheet->GetPageCount() == 1 ? dynamic_cast<CPPageIPSrcList*>(sheet->GetPage(0)) : nullptr;
+            if (!page)
+                return d.PressCancel();
+            sheet->SetActivePage(page);
+            for (int i = 0; i < page->List()->count(); ++i)
+                sources << page->List()->item(i)->text();
+            EXPECT_TRUE(d.grab().save(GrabFolder() + QStringLiteral("/input-power-sources.png")));
+            return d.PressOK();
+        });
+        ASSERT_TRUE(Click(Road::ID_INPUT_POWER_SOURCES));
+        EXPECT_EQ(sources, QStringList{QString::fromUtf8(sample::kExcited)});
+    }
+
+    // The vibration level through the result-type choice (its first kind), the others directly.
+    CMElement* vibration = nullptr;
+    {
+        std::set<CMElement*> before;
+        for (int i = 0; i < set->GetChildCount(); ++i)
+            before.insert(set->GetChild(i));
+        CScriptedDialogs dialogs;
+        dialogs
+            .Then([](CZuDialog& d) {
+                auto& choice = dynamic_cast<CDlgSelectResultType&>(d);
+                choice.Choose(0);
+                return d.PressOK();
+            })
+            .Then([](CZuDialog& d) {
+                auto* picker = dynamic_cast<CDlgSelectSubsystem*>(&d);
+                const int at = picker ? picker->Combo()->findText(QStringLiteral("Floor")) : -1;
+                if (at < 0)
+                    return d.PressCancel();
+                picker->Combo()->setCurrentIndex(at);
+                return d.PressOK();
+            });
+        ASSERT_TRUE(Click(Road::ID_SELECT_RESULT_TYPE));
+        EXPECT_EQ(dialogs.Records().size(), 2u);
+        for (int i = 0; i < set->GetChildCount(); ++i)
+            if (!before.count(set->GetChild(i)))
+                vibration = set->GetChild(i);
+    }
+    ASSERT_NE(vibration, nullptr);
+    Select(project, set);
+    CMElement* spl = RunOnResult(Calc::ID_CALC_SPL, set, sample::kResponse);
+    Select(project, set);
+    CMElement* paths = RunOnResult(Calc::ID_SEARCH_DOMINANT_PATH, set, sample::kResponse);
+    Select(project, set);
+    CMElement* contributions = RunOnResult(Calc::ID_CALC_POWER_CONTRIBUTION, set, sample::kResponse);
+    ASSERT_NE(spl, nullptr);
+    ASSERT_NE(paths, nullptr);
+    ASSERT_NE(contributions, nullptr);
+
+    // Every result in its window, with numbers above zero.
+    struct Shown
+    {
+        CMElement* element;
+        const char* name;
+    };
+    const Shown results[] = {{energy, "input-energy"},  {power, "input-power"}, {vibration, "vibration-level"},
+                             {spl, "sound-pressure-level"}, {paths, "dominant-paths"}, {contributions, "power-contributions"}};
+    for (const Shown& r : results) {
+        SCOPED_TRACE(r.name);
+        if (DynamicDowncast<CZuRpmFunc>(r.element)) {
+            EXPECT_GT(Largest(r.element), 0.0);
+        }
+        QMdiSubWindow* window = OpenAndGrab(project, r.element, QString::fromUtf8(r.name));
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(ShowsValues(window->widget()));
+    }
+    frame->MdiArea()->tileSubWindows();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frame->grab().save(GrabFolder() + QStringLiteral("/sample-road.png")));
+}
+
+TEST_F(SampleRoad, MeasuredDataAreComparedAndNewModelDataRecalculateTheInputPowers)
+{
+    {
+        CScriptedPrompts prompts;
+        prompts.ChooseFile((root / "sample.orv").string());
+        ASSERT_TRUE(Click(ID_FILE_OPEN));
+        ASSERT_NE(frame->GetDocument(), nullptr) << Shown(prompts);
+    }
+    CTALVODoc* doc = frame->GetDocument();
+    CTALVOProject& container = doc->GetTALVOProject();
+    CDaqProject* daq = container.GetDaqProject(0);
+    ASSERT_NE(daq, nullptr);
+    auto* experiment = DynamicDowncast<CTALVOExp>(daq->GetChild(0));
+    ASSERT_NE(experiment, nullptr);
+
+    // The comparison of the experiment's measured maps: both subsystems, the cabin's too.
+    Select(daq, experiment);
+    ASSERT_TRUE(Click(Road::ID_COMPARE_EXP_DATA));
+    CDlgExpDataComp* comparison = CDlgExpDataComp::FindForKey(frame.get());
+    ASSERT_NE(comparison, nullptr);
+    ASSERT_FALSE(comparison->Groups().empty());
+    EXPECT_FALSE(comparison->CurrentSeries().empty());
+    comparison->resize(900, 640);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(comparison->grab().save(GrabFolder() + QStringLiteral("/experiment-data-comparison.png")));
+    // Opened again it comes to the front; no second one.
+    ASSERT_TRUE(Click(Road::ID_COMPARE_EXP_DATA));
+    EXPECT_EQ(CDlgExpDataComp::FindForKey(frame.get()), comparison);
+    CDlgExpDataComp::CloseForKey(frame.get());
+
+    // The local-point comparison waits for its option.
+    EXPECT_FALSE(Click(Road::ID_COMPARE_EXP_LP_DATA));
+    CZuRegOptions options(GetOptionsKeyPath().c_str());
+    ASSERT_TRUE(options.Open());
+    ASSERT_TRUE(options.SetDWORD(LoadString(6172).c_str(), 1));
+    Select(daq, experiment);
+    EXPECT_TRUE(Click(Road::ID_COMPARE_EXP_LP_DATA));
+    options.DeleteValue(LoadString(6172).c_str());
+    CDlgExpLPDataComp* points = CDlgExpLPDataComp::FindForKey(frame.get());
+    ASSERT_NE(points, nullptr);
+    EXPECT_TRUE(points->grab().save(GrabFolder() + QStringLiteral("/local-point-comparison.png")));
+    CDlgExpLPDataComp::CloseForKey(frame.get());
+    // Modal for one experiment, as the data management runs it.
+    {
+        CScriptedDialogs dialogs;
+        bool groups = false;
+        dialogs.Then([&](CZuDialog& d) {
+            groups = !dynamic_cast<CDlgExpDataComp&>(d).Groups().empty();
+            return d.PressCancel();
+        });
+        EXPECT_EQ(CDlgExpDataComp::DoModalFor(daq, experiment, frame.get()), IDCANCEL);
+        EXPECT_TRUE(groups);
+    }
+
+    // New model data from the hybrid model's file: the analysis projects' input powers are
+    // recalculated (6254), then "Finished." (6168); the results project has its powers again.
+    auto* results = DynamicDowncast<CAnalysisProject>(container.GetProject(3));
+    ASSERT_NE(results, nullptr);
+    ASSERT_NE(results->GetInputPowerFolder(), nullptr);
+    ASSERT_GT(results->GetInputPowerFolder()->GetChildCount(), 0);
+    Select(container.GetModelProject());
+    {
+        CScriptedDialogs dialogs;
+        dialogs.Then([](CZuDialog& d) {
+            // The model data come from a file.
+            dynamic_cast<CDlgNewModel&>(d).SourceButton(CDlgNewModel::kFromFile)->setChecked(true);
+            return d.PressOK();
+        });
+        CScriptedPrompts prompts;
+        prompts.ChooseFiles({(root / sample::kHybridModelFile).string()});
+        ASSERT_TRUE(Click(ID_IMPORT_MODEL_DATA));
+        std::vector<uint32_t> ids;
+        for (const PromptRecord& r : prompts.Records())
+            if (r.kind == PromptKind::MessageBox)
+                ids.push_back(r.stringId);
+        ASSERT_GE(ids.size(), 2u) << Shown(prompts);
+        EXPECT_EQ(ids.front(), 6254u) << Shown(prompts);
+        EXPECT_EQ(ids.back(), 6168u) << Shown(prompts);
+    }
+    EXPECT_TRUE(doc->IsModified());
+    ASSERT_NE(results->GetInputPowerFolder(), nullptr);
+    CMElement* power = results->GetInputPowerFolder()->FindRpmItem(sample::kExcited);
+    ASSERT_NE(power, nullptr);
+    EXPECT_GT(Largest(power), 0.0);
+}
