@@ -111,11 +111,8 @@ bool CAnalysisRoadCommands::ImportModelData(CTALVODoc& doc, QWidget* parent)
     if (!importer.ImportModelData())
         return false;
     doc.SetModifiedFlag(1);
-    CMElementList analyses;
-    if (doc.GetTALVOProject().GetAnalysisProjects(analyses) == 0) {
-        AfxMessageBox(IDS_DONE, MB_OK | MB_ICONINFORMATION);
-        return true;
-    }
+    // The model data shown in the project window say enough of an import alone; the message
+    // reports the recalculation that follows it.
     RecalcInputPowersAfterImport(doc);
     return true;
 }

@@ -38,8 +38,9 @@ public:
     static bool CanCompareExpLPData(const CFrameSelection& s);
 
     // ---- actions (each true when it ran) ----
-    // Model data from a file or the modelling program; after an import the analysis projects'
-    // input powers are recalculated (6254 first) and 6168 or 6169, with the reason, ends it.
+    // Model data from a file or the modelling program; after an import into a document with
+    // analysis projects their input powers are recalculated (6254 first) and 6168 or 6169, with
+    // the reason, ends it.
     static bool ImportModelData(CTALVODoc& doc, QWidget* parent);
     // After an import: 6254, the recalculation of every analysis project's input powers, then
     // 6168 or 6169 (with why). Nothing when the document has no analysis project. 1 on success.
