@@ -27,6 +27,8 @@ public:
     virtual int GetTreeCount() const = 0;
     // The active tree's index; -1 when there is none.
     virtual int GetActiveIndex() const = 0;
+    // Makes the tree at index the active one: its project is the one the next commands act on.
+    virtual void SetActiveIndex(int /*index*/) {}
     // Empties list and fills it with the active tree's selected elements; returns the count.
     virtual int GetSelection(CMElementList& list) const = 0;
     // A project added (1224) or removed (1225) an element: the tree of the project at index (-1: the

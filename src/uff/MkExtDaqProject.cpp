@@ -9,6 +9,8 @@
 
 #include "acquisition/DAQCalculator.h"
 #include "app/DAQExperiment.h"
+#include "app/ProjectTreeWindow.h"
+#include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
@@ -132,6 +134,9 @@ int CMkExtDaqProject::SelectDAQSystem()
     m_bands = project->GetOctaveManager();
     if (auto* doc = dynamic_cast<CTALVODoc*>(m_container.GetSite()))
         doc->AddProjectToViews(project);
+    // The planning wizard opens on the selected project: the new one.
+    if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
+        tree->SetActiveIndex(m_container.GetProjectIndex(project));
     SendToMainWindow(WM_COMMAND, kCmdPlanningMenu, 0);
     return 1;
 }

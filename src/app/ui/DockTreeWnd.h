@@ -48,7 +48,7 @@ public:
     // The tree at index (-1: the active one); null outside the trees.
     CMTreeCtrlEx* GetTree(int index) const;
     CMTreeCtrlEx* GetActiveTree() const { return GetTree(-1); }
-    void SetActiveIndex(int index);
+    void SetActiveIndex(int index) override;
     QTabWidget* Tabs() const { return m_tabs; }
 
     // The four buttons in the tab row: to the first, the previous, the next and the last tab.

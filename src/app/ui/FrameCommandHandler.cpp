@@ -19,6 +19,7 @@
 #include "experiments/DAQConfig.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
+#include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
@@ -26,6 +27,7 @@
 #include "platform/win/WinTypes.h"
 #include "platform/win/ZuRegOptions.h"
 #include "spectral/RPMOptions.h"
+#include "uff/ExtUFDaqProject.h"
 #include "uff/MkExtDaqProject.h"
 #include "views/ui/DlgImportedFileList.h"
 #include "views/ui/DlgMergeAnaProjects.h"
@@ -59,6 +61,12 @@ CFrameCommandHandler::ExtAnalysisBuilder& ExtBuilder()
     return builder;
 }
 
+CFrameCommandHandler::ExtAnalysisConfigurer& ExtConfigurer()
+{
+    static CFrameCommandHandler::ExtAnalysisConfigurer configurer;
+    return configurer;
+}
+
 // Whether a DAQ project holds measured data with RPM functions (what a new pulse setting changes).
 bool HasRpmFunctions(const CDaqProject& project)
 {
@@ -75,6 +83,22 @@ bool HasRpmFunctions(const CDaqProject& project)
 void CFrameCommandHandler::SetExtAnalysisBuilder(ExtAnalysisBuilder builder)
 {
     ExtBuilder() = std::move(builder);
+}
+
+void CFrameCommandHandler::SetExtAnalysisConfigurer(ExtAnalysisConfigurer configurer)
+{
+    ExtConfigurer() = std::move(configurer);
+}
+
+int CFrameCommandHandler::ConfigureExtAnalysis(const CZuSubsystemTable* selection, CAnalysisProject* project)
+{
+    CTALVODoc* doc = m_frame.GetDocument();
+    if (!selection || !project || !doc || !ExtConfigurer())
+        return 0;
+    // The project travels with the dialog's answer; it may have gone with its document since.
+    if (doc->GetTALVOProject().GetProjectIndex(project) < 0)
+        return 0;
+    return ExtConfigurer()(*doc, *project, *selection, Parent());
 }
 
 CFrameCommandHandler::CFrameCommandHandler(CMainFrame& frame) : m_frame(frame) {}
@@ -174,9 +198,15 @@ CDaqProject* CFrameCommandHandler::NewDaqProject()
     if (!doc)
         return nullptr;
     CTALVOProject& container = doc->GetTALVOProject();
-    // Measured data from universal files make their own project; only the hardware goes on here.
+    // Measured data from universal files make their own project, which goes on to the import of
+    // the files; the planning wizard opened on it stays for the planning steps and later imports.
     CMkExtDaqProject builder(container);
-    if (builder.SelectDAQSystem() != 0)
+    const int source = builder.SelectDAQSystem();
+    if (source == 1) {
+        builder.ImportUFData();
+        return builder.GetProject();
+    }
+    if (source != 0)
         return nullptr;
     CDaqProject* project = doc->NewDaqProject();
     if (!project)

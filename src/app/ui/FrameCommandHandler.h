@@ -25,6 +25,14 @@ public:
     // it); it returns the new project or null when cancelled.
     using ExtAnalysisBuilder = std::function<class CAnalysisProject*(class CTALVODoc&, QWidget* parent)>;
     static void SetExtAnalysisBuilder(ExtAnalysisBuilder builder);
+    // Its second half, when the subsystems were chosen: the RPM set-up; 1 when the project was
+    // kept, 0 when it was withdrawn.
+    using ExtAnalysisConfigurer = std::function<int(class CTALVODoc&, class CAnalysisProject& project,
+                                                    const class CZuSubsystemTable& selection, QWidget* parent)>;
+    static void SetExtAnalysisConfigurer(ExtAnalysisConfigurer configurer);
+    // The answer of the subsystem dialog of such a project (message 0x241C): nothing (0) when
+    // either is missing or the project is not one of the open document's.
+    int ConfigureExtAnalysis(const class CZuSubsystemTable* selection, class CAnalysisProject* project);
 
     // The parts of the commands that others run too.
     // New analysis project: DAQ project choice, the project, its analysis options, then the input
@@ -32,7 +40,9 @@ public:
     class CAnalysisProject* NewAnalysisProject();
     // New DAQ project (1156): the acquisition system, then a DAQ project with a copy of the
     // document's acquisition configuration through its settings, calculation options and engine
-    // rotation; any of them cancelled removes it again. The new project or null.
+    // rotation; any of them cancelled removes it again. Universal files instead make a universal-
+    // file DAQ project (with its planning wizard) and go on to their import. The new project or
+    // null.
     class CDaqProject* NewDaqProject();
     // The calculation options of a DAQ project (1035; with recalc the target local points and the
     // recalculation of 1095). True when OK was pressed.

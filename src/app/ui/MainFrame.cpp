@@ -46,6 +46,9 @@
 #include "experiments/ui/SensorFrame.h"
 #include "planning/ui/DlgDAQPPExpPlanList.h"
 #include "planning/ui/DlgWizDAQPPMenu.h"
+#include "app/ui/PlanningCommands.h"
+#include "spectral/ZuRpmMultiVecFunc.h"
+#include "uff/InputPowerMultiVecFunc.h"
 #include "planning/ui/DlgWizSensorConfig.h"
 #include "platform/base/Format.h"
 #include "platform/elements/DataWriter.h"
@@ -187,6 +190,7 @@ void CMainFrame::CloseElementWindows()
     }
     CDlgWizDAQPPMenu::DestroyInstance();
     CDlgDAQPPExpPlanList::DestroyInstance();
+    CPlanningCommands::CloseWindows();
 }
 
 void CMainFrame::InstallViewOpeners()
@@ -803,10 +807,13 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
         // By RPM the comparison windows show the table; by order it is written as a report.
         if (project->GetProjectType() == CAnalysisProject::typeRpm)
             return CResultViewerCommands::OnSplBySingleIP(msg, reinterpret_cast<const CZuSubsystemTable*>(wParam),
-                                                          project, this);
+                                                          project, this, MakeInputPowerMultiVecFunc);
         return CResultCommandsUi::OnSPLBySingleInput(msg, reinterpret_cast<const CZuSubsystemTable*>(wParam), project,
                                                      *m_doc, this);
     }
+    case WM_ZU_CONFIGURE_EXT_ANALYSIS:
+        return m_commands->ConfigureExtAnalysis(reinterpret_cast<const CZuSubsystemTable*>(wParam),
+                                                reinterpret_cast<CAnalysisProject*>(lParam));
     case WM_ZU_CALC_INPUT_ENERGY:
     case WM_ZU_CALC_INPUT_POWER: {
         // The project travels with the dialog's answer; it may have gone with its document since.

@@ -44,6 +44,9 @@ inline constexpr uint32_t WM_ZU_TREE_LABEL_EDITED = 0x2416; // wParam: edit noti
 inline constexpr uint32_t WM_ZU_TREE_RBUTTONDOWN = 0x2417;
 inline constexpr uint32_t WM_ZU_TREE_RBUTTONUP = 0x2418;
 inline constexpr uint32_t WM_ZU_TREE_RBUTTONDBLCLK = 0x2419;
+// The subsystems of an analysis project made for outside data were chosen (wParam: subsystem table,
+// lParam: analysis project): its RPM set-up follows.
+inline constexpr uint32_t WM_ZU_CONFIGURE_EXT_ANALYSIS = 0x241C;
 
 // Acquisition notifications posted to the registered window (wParam: the interface, lParam 0).
 inline constexpr uint32_t WM_ZU_DAQ_STARTED = 0x240B;  // a run has started

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/win/Messages.h"
 
 class CAnalysisProject;
 class CTALVODoc;
@@ -14,7 +15,7 @@ class QWidget;
 class CMkExtAnaProject
 {
 public:
-    static constexpr uint32_t kNotifyMessage = 9244; // 0x241C
+    static constexpr uint32_t kNotifyMessage = WM_ZU_CONFIGURE_EXT_ANALYSIS;
     static constexpr int kCmdAfterSubsystems = 1189;
 
     explicit CMkExtAnaProject(CTALVODoc& doc, CAnalysisProject* project = nullptr, QWidget* parent = nullptr);

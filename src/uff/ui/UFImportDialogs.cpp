@@ -115,4 +115,10 @@ void InstallUFImportDialogs()
         CMkExtAnaProject builder(doc, nullptr, parent);
         return builder.CreateProject() ? builder.GetProject() : nullptr;
     });
+    // Its second half runs on a builder of its own when the subsystems were chosen.
+    CFrameCommandHandler::SetExtAnalysisConfigurer(
+        [](CTALVODoc& doc, CAnalysisProject& project, const CZuSubsystemTable& selection, QWidget* parent) {
+            CMkExtAnaProject builder(doc, &project, parent);
+            return builder.Configure(selection);
+        });
 }

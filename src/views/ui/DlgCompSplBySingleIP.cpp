@@ -91,6 +91,23 @@ CDlgCompSplBySingleIP* CDlgCompSplBySingleIP::Open(CAnalysisProject* project, co
     });
 }
 
+CDlgCompSplBySingleIP* CDlgCompSplBySingleIP::OpenEnergies(CAnalysisProject* project, const std::string& target,
+                                                           std::unique_ptr<CZuRpmMultiVecFunc> energies,
+                                                           QWidget* parent)
+{
+    if (!project)
+        return nullptr;
+    return Registry().ShowFor(project, [&]() -> CDlgCompSplBySingleIP* {
+        if (!energies)
+            return nullptr;
+        auto* dialog = new CDlgCompSplBySingleIP(project, parent);
+        dialog->SetTargetSubsystem(target);
+        dialog->AdoptTable(std::move(energies));
+        dialog->Create();
+        return dialog;
+    });
+}
+
 CDlgCompSplBySingleIP::CDlgCompSplBySingleIP(CAnalysisProject* project, QWidget* parent)
     : CZuDialog(parent, IDD), m_project(project)
 {

@@ -35,6 +35,9 @@ public:
     // SPL table by input subsystem (dB per source), shown; null when the table is missing.
     static CDlgCompSplBySingleIP* Open(CAnalysisProject* project, const std::string& target,
                                        const CZuRpmMultiVecFunc* splTable, QWidget* parent);
+    // The same over a table of the target's energies by input subsystem, which the dialog keeps.
+    static CDlgCompSplBySingleIP* OpenEnergies(CAnalysisProject* project, const std::string& target,
+                                               std::unique_ptr<CZuRpmMultiVecFunc> energies, QWidget* parent);
 
     CDlgCompSplBySingleIP(CAnalysisProject* project, QWidget* parent = nullptr);
     ~CDlgCompSplBySingleIP() override;

@@ -82,7 +82,8 @@ bool CResultViewerCommands::WriteOrderReport(CAnalysisProject& project, CZuOTPcF
 }
 
 intptr_t CResultViewerCommands::OnSplBySingleIP(uint32_t msg, const CZuSubsystemTable* inputs,
-                                                CAnalysisProject* project, QWidget* parent)
+                                                CAnalysisProject* project, QWidget* parent,
+                                                const EnergyTableBuilder& energies)
 {
     if (!inputs || !project || inputs->GetCount() == 0 || project->GetProjectType() != CAnalysisProject::typeRpm)
         return -1;
@@ -94,6 +95,16 @@ intptr_t CResultViewerCommands::OnSplBySingleIP(uint32_t msg, const CZuSubsystem
     if (picker.DoModal() != IDOK)
         return -1;
     const std::string target = picker.m_strName;
+    if (msg == WM_ZU_SPL_BY_SINGLE_IP && energies) {
+        std::unique_ptr<CZuRpmMultiVecFunc> built;
+        {
+            CWaitCursor wait;
+            built = energies(*project, target, *inputs);
+        }
+        if (!built)
+            return -1;
+        return CDlgCompSplBySingleIP::OpenEnergies(project, target, std::move(built), parent) ? 0 : -1;
+    }
     CZuRpmMultiVecFunc* table = nullptr;
     {
         CWaitCursor wait;

@@ -2,11 +2,15 @@
 // The main frame's road to the result viewers: when their commands are enabled and what they and
 // the SPL-comparison messages open.
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
 
 class CAnalysisProject;
 class CBaseProject;
 class CMElement;
 class CZuOTPcFunc;
+class CZuRpmMultiVecFunc;
 class CZuSubsystemTable;
 class QWidget;
 
@@ -29,8 +33,13 @@ public:
     // 1077 by order: the order power-contribution report of the map, written to the text file the
     // user names (the cavity's SPL by order computed when missing); true when written.
     static bool WriteOrderReport(CAnalysisProject& project, CZuOTPcFunc* contributions);
+    // The target's energies by input subsystem over RPM (one vector per input); null when they
+    // cannot be had (the builder has said why).
+    using EnergyTableBuilder = std::function<std::unique_ptr<CZuRpmMultiVecFunc>(
+        CAnalysisProject& project, const std::string& target, const CZuSubsystemTable& inputs)>;
     // 0x2414 / 0x2415: asks for the target cavity, builds the SPL table by single input powers and
-    // opens the comparison of the project; -1 when nothing is opened.
+    // opens the comparison of the project; -1 when nothing is opened. With an energy builder,
+    // 0x2414 compares the energies it builds instead.
     static intptr_t OnSplBySingleIP(uint32_t msg, const CZuSubsystemTable* inputs, CAnalysisProject* project,
-                                    QWidget* parent);
+                                    QWidget* parent, const EnergyTableBuilder& energies = {});
 };

@@ -101,6 +101,10 @@ TEST(ResultViewerCommands, OpenFromTheMainFrame)
     CDlgCompSplBySingleIP* comparison = CDlgCompSplBySingleIP::FindForProject(project);
     ASSERT_NE(comparison, nullptr);
     EXPECT_EQ(comparison->Data().GetSourceCount(), 1);
+    // The table is built from the roof's input-power result, which keeps the target's energy over RPM.
+    CMElement* power = project->FindInputPower(roof);
+    ASSERT_NE(power, nullptr);
+    EXPECT_NE(power->FindOneChild("Energy [Front Cabin-R-]"), nullptr);
     EXPECT_EQ(frame.SendMessage(WM_ZU_SPL_BY_SINGLE_IP, 0, reinterpret_cast<intptr_t>(project)), -1);
 
     // The target energy comparison is the DAQ project's.

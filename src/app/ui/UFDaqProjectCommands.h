@@ -1,0 +1,20 @@
+#pragma once
+// The main window's commands on a DAQ project built from universal files: the local points that
+// the data sets of one experiment take into their spectra (1089), after which those data sets
+// are calculated again.
+struct CFrameSelection;
+class QWidget;
+
+class CUFDaqProjectCommands
+{
+public:
+    static constexpr int ID_LOCAL_POINTS = 1089;
+    static constexpr int kCommands[] = {ID_LOCAL_POINTS};
+
+    // The menu text of one of the commands; null for another id.
+    static const char* MenuText(int id);
+    // A universal-file DAQ project with exactly one experiment selected in its tree.
+    static bool IsEnabled(int id, const CFrameSelection& selection);
+    // False when the command is disabled or the sheet was cancelled.
+    static bool Run(int id, const CFrameSelection& selection, QWidget* parent);
+};

@@ -1,0 +1,97 @@
+#pragma once
+// Steps that the road tests share: a main window from an empty start, a new project from the
+// sample model through File > New, a menu command clicked through its action, and the result
+// window grabbed into the build folder (grabs/) with its controls checked for a size.
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/ui/DlgNewModel.h"
+#include "app/ui/DlgNewProject.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/FrameCommandHandler.h"
+#include "app/ui/PlanningCommands.h"
+#include "app/ui/UFDaqProjectCommands.h"
+#include "platform/ui/ZuDialog.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/WinTypes.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace road {
+
+inline const std::string kSamples = std::string(ORVEX_SOURCE_DIR) + "/samples/";
+
+// What the message boxes said, one a line, for a failure's report.
+inline std::string Shown(const CScriptedPrompts& prompts)
+{
+    std::string out;
+    for (const PromptRecord& r : prompts.Records())
+        out += std::to_string(r.stringId) + ": " + r.text + "\n";
+    return out;
+}
+
+// Runs a menu command the way a click does: only through its enabled action.
+inline bool Click(CMainFrame& frame, int id)
+{
+    frame.UpdateCommandUI();
+    QAction* action = frame.Action(id);
+    if (!action) { // TEMP until the registry lands
+        const CFrameSelection sel = frame.Commands()->CurrentSelection();
+        if (CPlanningCommands::MenuText(id))
+            return CPlanningCommands::IsEnabled(id, sel) && (CPlanningCommands::Run(id, sel, &frame), true);
+        if (CUFDaqProjectCommands::MenuText(id))
+            return CUFDaqProjectCommands::IsEnabled(id, sel) && (CUFDaqProjectCommands::Run(id, sel, &frame), true);
+    }
+    if (!action || !action->isEnabled())
+        return false;
+    action->trigger();
+    return true;
+}
+
+// File > New: the question, the project's folder and name, the model from the sample files.
+inline void NewProjectFromSample(CMainFrame& frame, const QString& folder, const QString& name)
+{
+    CScriptedPrompts prompts;
+    CScriptedDialogs dialogs;
+    dialogs
+        .Then([&](CZuDialog& d) {
+            auto& dlg = dynamic_cast<CDlgNewProject&>(d);
+            dlg.FolderEdit()->setText(folder);
+            dlg.NameEdit()->setText(name);
+            return dlg.PressOK();
+        })
+        .Then([](CZuDialog& d) {
+            auto& source = dynamic_cast<CDlgNewModel&>(d);
+            source.SourceButton(CDlgNewModel::kFromFile)->setChecked(true);
+            return source.PressOK();
+        });
+    prompts.Answer(IDYES).ChooseFile(kSamples + "sample-model.ntf").ChooseFiles({kSamples + "sample-model.dmd"});
+    ASSERT_TRUE(Click(frame, ID_FILE_NEW));
+    ASSERT_NE(frame.GetDocument(), nullptr) << Shown(prompts);
+    EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
+}
+
+// The window as a user sees it, kept as <build>/grabs/<name>.png; every visible control has a size.
+inline void GrabResult(QWidget& window, const char* name)
+{
+    window.show();
+    QApplication::processEvents();
+    const QString dir = QStringLiteral(ORVEX_BINARY_DIR "/grabs");
+    QDir().mkpath(dir);
+    EXPECT_TRUE(window.grab().save(QDir(dir).filePath(QString::fromLatin1(name) + ".png")));
+    for (QWidget* child : window.findChildren<QWidget*>()) {
+        if (child->isVisible()) {
+            EXPECT_FALSE(child->size().isEmpty()) << child->metaObject()->className();
+        }
+    }
+}
+
+} // namespace road

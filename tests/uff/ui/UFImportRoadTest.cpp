@@ -1,0 +1,351 @@
+// The universal-file road as a new user walks it, from an empty main window: a project from the
+// sample model, the local points' sensors, a new DAQ project for universal files that goes on to
+// the import of a file, an analysis project for outside data set up through its subsystem answer
+// (0x241C), and an analysis project over the imported data whose input powers are calculated and
+// shown. Menu commands go through their actions; every dialog is answered by script.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "../UFTestFiles.h"
+#include "RoadSteps.h"
+#include "app/AnalysisProject.h"
+#include "app/DAQExperiment.h"
+#include "app/CalcCommands.h"
+#include "app/FrameCommands.h"
+#include "app/ModelProject.h"
+#include "app/TALVOApp.h"
+#include "app/TALVODoc.h"
+#include "app/TALVOExp.h"
+#include "app/TALVOProject.h"
+#include "app/VerRes.h"
+#include "app/ui/DockTreeWnd.h"
+#include "app/ui/MTreeCtrlEx.h"
+#include "app/ui/PlanningCommands.h"
+#include "app/ui/UFDaqProjectCommands.h"
+#include "app/ui/ProjectTreeModel.h"
+#include "calculation/InputPowerFolder.h"
+#include "calculation/ui/DlgSelectCalcSubsystem.h"
+#include "experiments/CalcOptions.h"
+#include "experiments/SubsystemLPInfo.h"
+#include "models/ASEAModelData.h"
+#include "models/HSEAModelData.h"
+#include "planning/SensorAssignment.h"
+#include "planning/ui/DlgAssignSensors.h"
+#include "planning/ui/DlgWizDAQPPMenu.h"
+#include "planning/ui/ZuDlgWizard.h"
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/win/Messages.h"
+#include "spectral/RPMOptions.h"
+#include "spectral/ZuRpmFunc.h"
+#include "uff/ExtUFDaqProject.h"
+#include "uff/ui/DlgImportUFDaqData.h"
+#include "uff/ui/DlgSelectDAQSystem.h"
+#include "uff/ui/DlgUFDataCheck.h"
+#include "uff/ui/UFImportDialogs.h"
+#include "views/ui/DlgSelectDaqProject.h"
+#include "views/ui/PPageAnaRPMSetup.h"
+#include "views/ui/DlgSelectSubsystem.h"
+#include "views/ui/DlgSrcTrgDefinition.h"
+#include "views/ui/PPageLocalPoint.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using road::Click;
+using road::Shown;
+
+// Selects an element of a project's tree in the project window.
+void Select(CMainFrame& frame, int projectIndex, CMElement* element)
+{
+    frame.TreeWindow()->SetActiveIndex(projectIndex);
+    CMTreeCtrlEx* tree = frame.TreeWindow()->GetActiveTree();
+    ASSERT_NE(tree, nullptr);
+    tree->setCurrentIndex(tree->Model()->IndexOf(element));
+    frame.UpdateCommandUI();
+}
+
+// Confirms the open calculation-subsystem selection and lets it go.
+void ConfirmCalcSubsystems()
+{
+    CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::GetInstance();
+    ASSERT_NE(dialog, nullptr);
+    dialog->PressOK();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    CDlgSelectCalcSubsystem::DestroyInstance();
+}
+
+// A run-up measured elsewhere: the spectra of two points of each subsystem at five engine speeds,
+// named after their subsystem and point in the first ID line.
+std::string RunUpFile(const std::vector<std::string>& subsystems)
+{
+    std::string text;
+    for (const std::string& subsystem : subsystems)
+        for (int lp = 1; lp <= 2; ++lp)
+            for (int rpm = 1000; rpm <= 1400; rpm += 100) {
+                UF58Fields ds;
+                ds.id1 = "name dir " + subsystem + "_" + std::to_string(lp);
+                ds.funcType = 12;
+                ds.respNode = lp;
+                ds.absInc = 50.0;
+                ds.zValue = rpm;
+                for (int line = 0; line < 200; ++line) {
+                    ds.numbers.push_back(0.01 * lp * (1 + line % 7) * rpm / 1000.0);
+                    ds.numbers.push_back(0.0);
+                }
+                text += Dataset58(ds);
+            }
+    return text;
+}
+
+} // namespace
+
+TEST(UFImportRoad, NewDaqProjectImportsAndAnalysisProjectsFollow)
+{
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+    if (GetTALVOApp().GetTemplateCount() == 0)
+        GetTALVOApp().RegisterDocTemplates();
+    InstallUFImportDialogs();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    CMainFrame frame;
+    frame.resize(1280, 800);
+    frame.show();
+    ASSERT_EQ(frame.GetDocument(), nullptr);
+    road::NewProjectFromSample(frame, dir.path(), QStringLiteral("ImportedCar"));
+    ASSERT_NE(frame.GetDocument(), nullptr);
+    CTALVODoc& doc = *frame.GetDocument();
+    CTALVOProject& container = doc.GetTALVOProject();
+    // The hybrid model over the analytical one, as the input powers solve it.
+    CModelProject* model = container.GetModelProject();
+    ASSERT_NE(model, nullptr);
+    ASSERT_NE(model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
+              nullptr);
+
+    // Project > Sources and target: the cabin answers the roof and the floor.
+    ASSERT_TRUE(Click(frame, ID_SRC_TRG_DEFINITION));
+    {
+        CDlgSrcTrgDefinition* definition = CDlgSrcTrgDefinition::GetInstance();
+        ASSERT_NE(definition, nullptr);
+        definition->TargetCombo()->setCurrentIndex(definition->TargetCombo()->findText(QStringLiteral("Front Cabin-R")));
+        definition->m_sources.Add("Roof");
+        definition->m_sources.Add("Floor");
+        CScriptedPrompts prompts;
+        definition->PressOK();
+        EXPECT_EQ(prompts.Count(), 0u) << Shown(prompts);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    ASSERT_EQ(container.GetTargetSubsystem(), "Front Cabin-R");
+
+    // Tools > Sensor assignment: two points on the roof and on the floor, from a file.
+    const std::string points = dir.filePath(QStringLiteral("LocalPoints.txt")).toStdString();
+    WriteFile(points, "#@" + GetAppVersionText() + "\n# points\n#\nRoof\tS1\tS2\nFloor\tS3\tS4\n");
+    {
+        CScriptedPrompts prompts;
+        prompts.ChooseFile(points).Answer(IDOK);
+        CScriptedDialogs dialogs;
+        dialogs.Then([](CZuDialog& d) {
+            auto& assign = dynamic_cast<CDlgAssignSensors&>(d);
+            assign.OnLoad();
+            return assign.PressOK();
+        });
+        ASSERT_TRUE(Click(frame, CPlanningCommands::ID_ASSIGN_SENSORS));
+        EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
+    }
+    ASSERT_EQ(container.GetSensorAssignment()->GetItemCount(container.GetSensorAssignment()->FindRow("Floor")), 2);
+
+    // Project > New DAQ project: universal files, the file and the names in its datasets, the
+    // data check; the experiments come in and the planning wizard stands open on the project.
+    const fs::path file = fs::path(dir.path().toStdString()) / "runup.unv";
+    WriteFile(file, RunUpFile({"Roof", "Floor"}));
+    const int before = container.GetProjectCount();
+    {
+        CScriptedPrompts prompts;
+        prompts.ChooseFiles({file.string()});
+        prompts.responder = [](const PromptRecord&) -> std::optional<PromptAnswer> { return PromptAnswer{}; };
+        CScriptedDialogs dialogs;
+        dialogs
+            .Then([](CZuDialog& d) {
+                auto& choice = dynamic_cast<CDlgSelectDAQSystem&>(d);
+                choice.Choices()->button(1)->click();
+                return choice.PressOK();
+            })
+            .Then([](CZuDialog& d) {
+                auto& import = dynamic_cast<CDlgImportUFDaqData&>(d);
+                import.OnAddFiles();
+                EXPECT_EQ(import.FileList()->topLevelItemCount(), 1);
+                // Names from the datasets; their subsystems are the model's own names.
+                auto* names = import.findChild<QCheckBox*>(QStringLiteral("c3049"));
+                EXPECT_NE(names, nullptr);
+                if (names)
+                    names->setChecked(true);
+                return import.PressOK();
+            })
+            .Then([](CZuDialog& d) { return dynamic_cast<CDlgUFDataCheck&>(d).PressOK(); });
+        ASSERT_TRUE(Click(frame, CFrameCommands::ID_NEW_DAQ_PROJECT));
+        EXPECT_EQ(dialogs.Unexpected(), 0u);
+        ASSERT_GE(prompts.Count(), 1u);
+        EXPECT_EQ(prompts.Last().stringId, 6168u) << Shown(prompts);
+    }
+    ASSERT_EQ(container.GetProjectCount(), before + 1);
+    auto* uf = dynamic_cast<CExtUFDaqProject*>(container.GetProject(before));
+    ASSERT_NE(uf, nullptr);
+    EXPECT_EQ(uf->GetChildCount(), 2); // an experiment for each measured subsystem
+    auto* wizard = qobject_cast<CDlgWizDAQPPMenu*>(FindWizardDialog(CDlgWizDAQPPMenu::kTemplateId));
+    ASSERT_NE(wizard, nullptr);
+    EXPECT_EQ(wizard->GetProject(), uf);
+
+    // Project > Local points of the roof's experiment: its second point left out, and the data set
+    // calculated again from the first alone.
+    CMElement* roofExperiment = nullptr;
+    for (int i = 0; i < uf->GetChildCount(); ++i)
+        if (auto* experiment = ElementCast<CTALVOExp>(uf->GetChild(i)); experiment && (experiment->GetFirstSubsystem() == "Roof" || experiment->GetSecondSubsystem() == "Roof"))
+            roofExperiment = experiment;
+    ASSERT_NE(roofExperiment, nullptr);
+    auto* roofSet = ElementCast<CDAQExperiment>(roofExperiment->GetChild(0));
+    ASSERT_NE(roofSet, nullptr);
+    doc.SetModifiedFlag(0);
+    Select(frame, before, roofExperiment);
+    {
+        CScriptedPrompts prompts;
+        prompts.responder = [](const PromptRecord&) -> std::optional<PromptAnswer> { return PromptAnswer{}; };
+        CScriptedDialogs dialogs;
+        dialogs.Then([](CZuDialog& d) {
+            auto* page = d.findChild<CPPageLocalPoint*>();
+            EXPECT_NE(page, nullptr);
+            if (!page)
+                return d.PressCancel();
+            page->EnsureInitialized();
+            QTreeWidget* tree = page->Tree();
+            QTreeWidgetItem* set = tree->topLevelItem(tree->topLevelItemCount() - 1);
+            EXPECT_EQ(set->childCount(), 2);
+            set->child(1)->setCheckState(0, Qt::Unchecked);
+            return d.PressOK();
+        });
+        ASSERT_TRUE(Click(frame, CUFDaqProjectCommands::ID_LOCAL_POINTS));
+        EXPECT_EQ(dialogs.Unexpected(), 0u);
+    }
+    const CSubsystemLPInfo& roofPoints = roofSet->GetCalcOptions()->GetSubsystemLPInfoList()[0];
+    ASSERT_EQ(roofPoints.GetSize(), 2);
+    EXPECT_EQ(roofPoints.GetAt(0), 1);
+    EXPECT_EQ(roofPoints.GetAt(1), 0);
+    EXPECT_TRUE(doc.IsModified());
+
+    // Project > New analysis project without a DAQ project: bands, subsystems, then the RPM set-up
+    // that the subsystem answer brings (0x241C).
+    {
+        CScriptedPrompts prompts;
+        CScriptedDialogs dialogs;
+        dialogs.Then([](CZuDialog& d) {
+            auto& choose = dynamic_cast<CDlgSelectDaqProject&>(d);
+            choose.Combo()->setCurrentIndex(choose.Combo()->count() - 1); // none
+            return choose.PressOK();
+        });
+        dialogs.PressOK(); // the bands
+        ASSERT_TRUE(Click(frame, CFrameCommands::ID_NEW_ANALYSIS_PROJECT));
+        EXPECT_EQ(dialogs.Unexpected(), 0u);
+    }
+    ASSERT_EQ(container.GetProjectCount(), before + 2);
+    auto* outside = dynamic_cast<CAnalysisProject*>(container.GetProject(before + 1));
+    ASSERT_NE(outside, nullptr);
+    EXPECT_EQ(outside->GetDaqProject(), nullptr);
+    {
+        CScriptedPrompts prompts;
+        prompts.Answer(IDOK);
+        CScriptedDialogs dialogs;
+        dialogs.Then([](CZuDialog& d) {
+            // The RPM set-up: the run-up's range.
+            auto* page = d.findChild<CPPageAnaRPMSetup*>();
+            EXPECT_NE(page, nullptr);
+            if (!page)
+                return d.PressCancel();
+            page->EnsureInitialized();
+            page->RangeRadio()->click();
+            for (auto [edit, text] : {std::pair{page->MinEdit(), "1000"}, std::pair{page->MaxEdit(), "1400"},
+                                      std::pair{page->StepEdit(), "100"}}) {
+                edit->setText(QString::fromLatin1(text));
+                emit edit->textEdited(edit->text()); // as typing does
+            }
+            return d.PressOK();
+        });
+        ConfirmCalcSubsystems();
+        EXPECT_EQ(dialogs.Unexpected(), 0u);
+        ASSERT_GE(prompts.Count(), 1u);
+        EXPECT_EQ(prompts.Last().stringId, 6262u) << Shown(prompts);
+    }
+    ASSERT_EQ(container.GetProjectCount(), before + 2);
+    std::vector<double> rpms;
+    EXPECT_EQ(outside->GetRPMOptions().MakeRpmArrayD(rpms), 5);
+    {
+        // An answer without its subsystems or its project sets nothing up.
+        CScriptedDialogs dialogs;
+        CZuSubsystemTable none;
+        EXPECT_EQ(frame.SendMessage(WM_ZU_CONFIGURE_EXT_ANALYSIS, 0, reinterpret_cast<intptr_t>(outside)), 0);
+        EXPECT_EQ(frame.SendMessage(WM_ZU_CONFIGURE_EXT_ANALYSIS, reinterpret_cast<uintptr_t>(&none), 0), 0);
+        EXPECT_TRUE(dialogs.Records().empty());
+    }
+
+    // Project > New analysis project over the imported data: its options, then the input energies
+    // and input powers of the measured subsystems (1033).
+    {
+        CScriptedDialogs dialogs;
+        dialogs.Then([uf](CZuDialog& d) {
+            auto& choose = dynamic_cast<CDlgSelectDaqProject&>(d);
+            choose.Combo()->setCurrentIndex(choose.Combo()->findText(QString::fromStdString(uf->GetName())));
+            return choose.PressOK();
+        });
+        dialogs.PressOK(); // the analysis options
+        ASSERT_TRUE(Click(frame, CFrameCommands::ID_NEW_ANALYSIS_PROJECT));
+        EXPECT_EQ(dialogs.Unexpected(), 0u);
+    }
+    ASSERT_EQ(container.GetProjectCount(), before + 3);
+    auto* analysis = dynamic_cast<CAnalysisProject*>(container.GetProject(before + 2));
+    ASSERT_NE(analysis, nullptr);
+    EXPECT_EQ(analysis->GetDaqProject(), uf);
+    {
+        CScriptedPrompts prompts;
+        prompts.responder = [](const PromptRecord&) -> std::optional<PromptAnswer> {
+            PromptAnswer yes;
+            yes.result = IDYES;
+            return yes;
+        };
+        ConfirmCalcSubsystems();
+        ASSERT_GE(prompts.Count(), 1u);
+        EXPECT_EQ(prompts.Last().stringId, 6170u) << Shown(prompts);
+    }
+    ASSERT_NE(analysis->GetInputPowerFolder(), nullptr);
+    auto* power = DynamicDowncast<CZuRpmFunc>(analysis->GetInputPowerFolder()->FindRpmItem("Roof"));
+    ASSERT_NE(power, nullptr);
+    ASSERT_EQ(power->GetRpmCount(), 5);
+    double largest = 0.0;
+    for (int r = 0; r < power->GetRpmCount(); ++r)
+        for (int b = 0; b < power->GetRowFunc(r)->GetDataCount(); ++b)
+            largest = std::max(largest, power->GetRowFunc(r)->DataValue(b));
+    EXPECT_GT(largest, 0.0);
+
+    // The input power over RPM in its window, beside the main window's tree.
+    Select(frame, before + 2, power);
+    QMdiArea* area = frame.MdiArea();
+    const qsizetype windows = area->subWindowList().size();
+    ASSERT_TRUE(frame.OnCommand(ID_OPEN_SELECTION));
+    EXPECT_EQ(area->subWindowList().size(), windows + 1);
+    area->tileSubWindows();
+    road::GrabResult(frame, "uf-import-road-input-power");
+    wizard->OnStep(2006);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
