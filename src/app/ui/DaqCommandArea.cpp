@@ -19,6 +19,7 @@
 #include "platform/elements/MElementList.h"
 #include "app/ui/FrameCommandHandler.h"
 #include "app/ui/MainFrame.h"
+#include "app/ui/UFDaqProjectCommands.h"
 #include "experiments/SensorProject.h"
 #include "platform/elements/MElement.h"
 #include "platform/win/PromptService.h"
@@ -184,6 +185,21 @@ void RegisterDaqCommands(CCommandRegistry& r)
                                 });
         e.contextMenus = kContextElement;
         e.run = [](CMainFrame& f, const CCommandState& s) { return OpenDataManagement(s.selection.First(), &f); };
+        r.Add(e);
+    }
+
+    {
+        // The local points of an experiment of universal-file data, from the menu and the tree.
+        using U = CUFDaqProjectCommands;
+        CCommandEntry e;
+        e.id = U::ID_LOCAL_POINTS;
+        e.text = U::MenuText(U::ID_LOCAL_POINTS);
+        e.menu = "Project";
+        e.menuPos = 204;
+        e.contextMenus = kContextElement;
+        e.contextPos = 500;
+        e.enabled = [](const CCommandState& s) { return U::IsEnabled(U::ID_LOCAL_POINTS, s.selection); };
+        e.run = [](CMainFrame& f, const CCommandState& s) { return U::Run(U::ID_LOCAL_POINTS, s.selection, &f); };
         r.Add(e);
     }
 

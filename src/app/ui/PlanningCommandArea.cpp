@@ -2,8 +2,11 @@
 #include "app/ui/CommandRegistry.h"
 
 #include "app/ui/MainFrame.h"
+#include "app/ui/PlanningCommands.h"
 #include "planning/ui/DlgWizDAQPPMenu.h"
 #include "uff/ExtUFDaqProject.h"
+
+#include <utility>
 
 void RegisterPlanningCommands(CCommandRegistry& r)
 {
@@ -20,6 +23,22 @@ void RegisterPlanningCommands(CCommandRegistry& r)
             return s.Doc() && dynamic_cast<CExtUFDaqProject*>(s.selection.project) != nullptr;
         };
         e.run = [](CMainFrame&, const CCommandState& s) { return OpenPlanningWizard(s.selection.project) != nullptr; };
+        r.Add(e);
+    }
+
+    // The plans of the acquisition units: the list, the units, the sensors of the local points,
+    // then the whole planning state to and from a workbook.
+    using P = CPlanningCommands;
+    for (const auto& [id, pos] : {std::pair{P::ID_PLAN_LIST, 100}, std::pair{P::ID_CHOOSE_PLAN, 101},
+                                  std::pair{P::ID_REGISTER_UNITS, 102}, std::pair{P::ID_ASSIGN_SENSORS, 103},
+                                  std::pair{P::ID_EXPORT_PLANS, 200}, std::pair{P::ID_IMPORT_PLANS, 201}}) {
+        CCommandEntry e;
+        e.id = id;
+        e.text = P::MenuText(id);
+        e.menu = "Planning";
+        e.menuPos = pos;
+        e.enabled = [id](const CCommandState& s) { return P::IsEnabled(id, s.selection); };
+        e.run = [id](CMainFrame& f, const CCommandState& s) { return P::Run(id, s.selection, &f); };
         r.Add(e);
     }
 }

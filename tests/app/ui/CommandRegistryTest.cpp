@@ -43,11 +43,12 @@
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmPcFunc.h"
 #include "spectral/ZuRpmResultData.h"
+#include "app/TALVOExp.h"
 #include "uff/ExtUFDaqProject.h"
 
 namespace {
 // Commands whose entries other areas are still adding; each is removed from here as it lands.
-const std::set<int> kBuiltElsewhereForNow = {1089, 1223, 1224, 1225, 1226, 1229, 1230};
+const std::set<int> kBuiltElsewhereForNow = {};
 
 // The selections a command is tried on.
 enum Sel
@@ -56,6 +57,7 @@ enum Sel
     Daq,          // the measured DAQ project
     Experiment,   // an experiment of that project
     UfDaq,        // a DAQ project made from universal files
+    UfExperiment, // an experiment of that project
     Analysis,     // the analysis project before its input powers
     Powered,      // an analysis project with input powers
     ResultSet,    // an RPM result set of that project
@@ -90,7 +92,7 @@ const Case kCases[] = {
     {1083, Response},
     {1084, Response},
     {1085, Analysis},
-    {1089, UfDaq},
+    {1089, UfExperiment},
     {1091, Experiment},
     {1095, Daq},
     {1100, Model},
@@ -198,6 +200,8 @@ protected:
         AddPowers(*powered);
         ufDaq = container.AddExtDaqProject(std::make_unique<CExtUFDaqProject>());
         ASSERT_NE(ufDaq, nullptr);
+        ufExperiment = ufDaq->AddChild(ufDaq->CreateExp("Front Cabin-R", "Roof"));
+        ASSERT_NE(ufExperiment, nullptr);
         resultSet = powered->AddChild(std::make_unique<CZuRpmResultData>("Result #1", powered, 51, 0, 1000.0, 1200.0));
         response = analysis->AddChild(std::make_unique<CMElement>("SPL", analysis, CHSEAResultData::kSplType));
         contribution = powered->AddChild(std::make_unique<CZuRpmPcFunc>());
@@ -263,6 +267,8 @@ protected:
             return {};
         case UfDaq:
             return select(ufDaq, nullptr);
+        case UfExperiment:
+            return select(ufDaq, ufExperiment);
         case Analysis:
             return select(analysis, nullptr);
         case Powered:
@@ -287,6 +293,7 @@ protected:
     CModelProject* model = nullptr;
     CDaqProject* daq = nullptr;
     CDaqProject* ufDaq = nullptr;
+    CMElement* ufExperiment = nullptr;
     CAnalysisProject* analysis = nullptr;
     CAnalysisProject* powered = nullptr;
     CMElement* resultSet = nullptr;

@@ -187,7 +187,7 @@ TEST(PlanningRoad, WizardUnitsPlansCablesAndTheWorkbookBackUnchanged)
         EXPECT_EQ(dialogs.Unexpected(), 0u);
     }
     ASSERT_GE(container.GetBlixLists().GetSize(), 1);
-    EXPECT_EQ(container.GetBlixLists()[0]->GetUnitName(1, 3), "B8");
+    EXPECT_EQ(container.GetBlixLists()[0]->GetUnitName(1, 3), "00008"); // the units' own serial form
 
     // Tools > Experiment plans: a new plan with the cabin and the roof.
     ASSERT_TRUE(Click(frame, CPlanningCommands::ID_PLAN_LIST));

@@ -14,9 +14,6 @@
 #include "app/ui/DlgNewModel.h"
 #include "app/ui/DlgNewProject.h"
 #include "app/ui/MainFrame.h"
-#include "app/ui/FrameCommandHandler.h"
-#include "app/ui/PlanningCommands.h"
-#include "app/ui/UFDaqProjectCommands.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/WinTypes.h"
@@ -43,13 +40,6 @@ inline bool Click(CMainFrame& frame, int id)
 {
     frame.UpdateCommandUI();
     QAction* action = frame.Action(id);
-    if (!action) { // TEMP until the registry lands
-        const CFrameSelection sel = frame.Commands()->CurrentSelection();
-        if (CPlanningCommands::MenuText(id))
-            return CPlanningCommands::IsEnabled(id, sel) && (CPlanningCommands::Run(id, sel, &frame), true);
-        if (CUFDaqProjectCommands::MenuText(id))
-            return CUFDaqProjectCommands::IsEnabled(id, sel) && (CUFDaqProjectCommands::Run(id, sel, &frame), true);
-    }
     if (!action || !action->isEnabled())
         return false;
     action->trigger();
