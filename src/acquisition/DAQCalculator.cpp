@@ -22,6 +22,7 @@
 #include "platform/win/StringTable.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OTMultiVecFunc.h"
+#include "spectral/ProjectTreeNotify.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 
@@ -89,19 +90,25 @@ CZuRpmMultiVecFunc* FindSource(CMElement* set, const std::string& name, int kind
     return labelled;
 }
 
-// Replaces the child of that class and name, or adds the function.
+// Replaces the child of that class and name, or adds the function. The project tree is told of
+// both, so that it never shows the function that went.
 template <class T>
 void ReplaceChild(CMElement* set, std::unique_ptr<T> func)
 {
+    IProjectTreeNotify* tree = IProjectTreeNotify::FindOwner(set);
     for (int i = 0; i < set->GetChildCount(); ++i) {
         CMElement* old = set->GetChild(i);
         if (DynamicDowncast<T>(old) && old->GetName() == func->GetName()) {
+            if (tree)
+                tree->NotifyChildRemoved(old);
             set->DeleteChild(old, 1);
             break;
         }
     }
     func->SetParent(set);
-    set->AddChild(std::move(func));
+    CMElement* added = set->AddChild(std::move(func));
+    if (tree && added)
+        tree->NotifyChildAdded(added);
 }
 } // namespace
 
