@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdarg>
 #include <cstdlib>
+#include <map>
 
 #include "acquisition/BlixChDB.h"
 #include "experiments/SensorBundle.h"
@@ -188,6 +189,109 @@ bool IsMarked(const CXlsxWorkbook& workbook, const XlsxCell* cell)
     }
     return anyText;
 }
+
+// What a sheet holds inside a range, column by column: the rows of its cells and the merged
+// ranges that cross the column. A range may name the whole sheet while the file holds a few
+// cells; the walk goes by what is held, so its work follows the file, not the range.
+class CRangeWalk
+{
+public:
+    struct CSpans
+    {
+        std::vector<int> cellRows;      // ascending
+        std::vector<XlsxRange> merges;  // ascending by first row, not overlapping
+    };
+
+    // Rows only grow during the walk of one column, so the cursor moves forward only.
+    class CCursor
+    {
+    public:
+        explicit CCursor(const CSpans& spans) : m_spans(spans) {}
+
+        // The first row from row on that holds a cell or lies in a merged range; INT_MAX when none.
+        int NextOccupied(int row)
+        {
+            const std::vector<int>& cells = m_spans.cellRows;
+            while (m_cell < cells.size() && cells[m_cell] < row)
+                ++m_cell;
+            SkipMergesAbove(row);
+            int next = m_cell < cells.size() ? cells[m_cell] : INT_MAX;
+            if (m_merge < m_spans.merges.size())
+                next = std::min(next, std::max(row, m_spans.merges[m_merge].row1));
+            return next;
+        }
+
+        // The merged range that holds the row in this column, or null.
+        const XlsxRange* MergedAt(int row)
+        {
+            SkipMergesAbove(row);
+            if (m_merge < m_spans.merges.size() && m_spans.merges[m_merge].row1 <= row)
+                return &m_spans.merges[m_merge];
+            return nullptr;
+        }
+
+    private:
+        void SkipMergesAbove(int row)
+        {
+            while (m_merge < m_spans.merges.size() && m_spans.merges[m_merge].row2 < row)
+                ++m_merge;
+        }
+
+        const CSpans& m_spans;
+        size_t m_cell = 0;
+        size_t m_merge = 0;
+    };
+
+    // Indexes the sheet inside the range; false (ErrorText) for merged ranges that overlap or
+    // that cross more columns together than a workbook's cells could fill.
+    bool Build(const CXlsxSheet& sheet, const XlsxRange& range)
+    {
+        m_columns.clear();
+        for (const auto& [key, cell] : sheet.Cells())
+            if (range.Contains(key.first, key.second))
+                m_columns[key.second].cellRows.push_back(key.first);
+        size_t pieces = 0;
+        for (const XlsxRange& m : sheet.MergedRanges()) {
+            if (m.row2 < range.row1 || m.row1 > range.row2)
+                continue;
+            const int first = std::max(m.col1, range.col1), last = std::min(m.col2, range.col2);
+            for (int c = first; c <= last; ++c) {
+                if (++pieces > kMaxMergePieces) {
+                    m_error = "The merged ranges of the sheet cover more cells than can be read.";
+                    return false;
+                }
+                m_columns[c].merges.push_back(m);
+            }
+        }
+        for (auto& [col, spans] : m_columns) {
+            std::vector<XlsxRange>& merges = spans.merges;
+            std::sort(merges.begin(), merges.end(),
+                      [](const XlsxRange& a, const XlsxRange& b) { return a.row1 < b.row1; });
+            for (size_t i = 1; i < merges.size(); ++i)
+                if (merges[i].row1 <= merges[i - 1].row2) {
+                    m_error = ::Format("The merged ranges %s and %s overlap.",
+                                       RangeName(merges[i - 1]).c_str(), RangeName(merges[i]).c_str());
+                    return false;
+                }
+        }
+        return true;
+    }
+
+    const std::map<int, CSpans>& Columns() const { return m_columns; }
+    const std::string& ErrorText() const { return m_error; }
+
+private:
+    // A merged range counts once for each column it crosses.
+    static constexpr size_t kMaxMergePieces = 4000000;
+
+    static std::string RangeName(const XlsxRange& r)
+    {
+        return CExcelWrapper::CellName(r.row1, r.col1) + ":" + CExcelWrapper::CellName(r.row2, r.col2);
+    }
+
+    std::map<int, CSpans> m_columns;
+    std::string m_error;
+};
 } // namespace
 
 // ---- the report ----
@@ -495,23 +599,30 @@ int CBlixChIO::CImportXl::Run()
         m_report.Add(errRead, {path, "The note of cell A1 names no valid EXPORT_RANGE."});
         return 0;
     }
-    // Nothing lies past the last cell or merged range: the walk stops there, whatever the range.
-    int lastRow = sheet->GetMaxRow(), lastCol = sheet->GetMaxCol();
-    for (const XlsxRange& m : sheet->MergedRanges()) {
-        lastRow = std::max(lastRow, m.row2);
-        lastCol = std::max(lastCol, m.col2);
+    CRangeWalk walk;
+    if (!walk.Build(*sheet, range)) {
+        m_report.Add(errRead, {path, walk.ErrorText()});
+        return 0;
     }
-    range.row2 = std::min(range.row2, lastRow);
-    range.col2 = std::min(range.col2, lastCol);
 
     CBlixChDB db;
+    const int columns = static_cast<int>(walk.Columns().size());
     if (m_progress)
-        m_progress->Begin(::Format("Importing [%s]...", path.c_str()), std::max(0, range.col2 - range.col1 + 1));
-    for (int col = range.col1; col <= range.col2; ++col) {
+        m_progress->Begin(::Format("Importing [%s]...", path.c_str()), columns);
+    int step = 0;
+    for (const auto& [col, spans] : walk.Columns()) {
         if (m_progress)
-            m_progress->Step(col - range.col1);
+            m_progress->Step(step++);
+        CRangeWalk::CCursor cursor(spans);
         int row = range.row1;
         while (row <= range.row2) {
+            // Four empty rows in a row make a blank record, which is no row: the walk passes over
+            // them to the next row that holds something, and ends the column when none is left.
+            const int next = cursor.NextOccupied(row);
+            if (next > range.row2)
+                break;
+            if (next - row >= 4)
+                row += (next - row) / 4 * 4;
             // Four stacked cells; a cell merged over several rows is read at its top and the next
             // one begins below its merge area.
             std::string texts[4];
@@ -523,7 +634,7 @@ int CBlixChIO::CImportXl::Run()
                     break;
                 }
                 int top = row, bottom = row, left = col;
-                if (const XlsxRange* merged = sheet->FindMergedRange(row, col)) {
+                if (const XlsxRange* merged = cursor.MergedAt(row)) {
                     top = merged->row1;
                     left = merged->col1;
                     bottom = merged->row2;

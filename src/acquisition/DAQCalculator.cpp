@@ -233,7 +233,8 @@ int CDAQCalculator::SaveDaqFiles(IDAQProgress* progress)
         std::unique_ptr<CExpProject> project = io.MergeProjects();
         if (!project) {
             tagERRORINFO first = io.GetFirstError();
-            AddError(first.code, CDAQIO::FormatError(first.element ? first : tagERRORINFO{first.code, set}));
+            AddError(first.code,
+                     CDAQIO::FormatError(first.element ? first : tagERRORINFO{first.code, set, first.reason}));
             continue;
         }
         bool changed = false;
@@ -265,7 +266,7 @@ int CDAQCalculator::SaveDaqFiles(IDAQProgress* progress)
             CDAQIO writer(set);
             if (!writer.SaveAll(project.get())) {
                 const tagERRORINFO first = writer.GetFirstError();
-                AddError(first.code, CDAQIO::FormatError(tagERRORINFO{first.code, set}));
+                AddError(first.code, CDAQIO::FormatError(tagERRORINFO{first.code, set, first.reason}));
             }
         }
     }

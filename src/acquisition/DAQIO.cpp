@@ -158,22 +158,27 @@ int CDAQIO::SaveOne(CMElement* dataSet, CExpProject* base)
     CWaitCursor wait;
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    // The file replaces the previous one only once everything is written.
+    std::unique_ptr<CArchive> ar;
     try {
-        // The file replaces the previous one only once everything is written.
-        CArchive ar(path, CArchive::store);
+        ar = std::make_unique<CArchive>(path, CArchive::store);
+    } catch (const CFileException& e) {
+        AddError(errOpen, dataSet, e.what());
+        return 0;
+    }
+    try {
         for (const std::string& text : MakeHeaderStrings())
-            ar << text;
-        ar << static_cast<const CObject*>(dataSet);
-        if (!base->StoreCloneWithExperiment(ar, dataSet)) {
-            ar.Abort();
+            *ar << text;
+        *ar << static_cast<const CObject*>(dataSet);
+        if (!base->StoreCloneWithExperiment(*ar, dataSet)) {
+            ar->Abort();
             return 0;
         }
-        ar.Close();
-    } catch (const CFileException&) {
-        AddError(errOpen, dataSet);
-        return 0;
-    } catch (const CArchiveException&) {
-        AddError(errOpen, dataSet);
+        ar->Close();
+    } catch (const std::exception& e) {
+        // A full disk or the file-size limit: the user is told what the system said.
+        ar->Abort();
+        AddError(errWrite, dataSet, e.what());
         return 0;
     }
     return 1;
@@ -196,6 +201,8 @@ std::unique_ptr<CExpProject> CDAQIO::ReadBody(CMElement* dataSet, const std::str
     std::unique_ptr<CExpProject> project = ar.ReadOwned<CExpProject>();
     if (!project)
         return nullptr;
+    // Nothing follows the experiment project: bytes after it are a file run into another, or damage.
+    ar.ExpectEnd("measurement file");
     CMElementList experiments = project->GetExperimentList();
     experiments.Add(read.get());
     project->SetExperiments(experiments);
@@ -337,6 +344,15 @@ tagERRORINFO CDAQIO::GetFirstError() const
     return m_errors.empty() ? tagERRORINFO{} : m_errors.front();
 }
 
+namespace {
+std::string WithReason(std::string text, const tagERRORINFO& error)
+{
+    if (!error.reason.empty())
+        text += "\n" + error.reason;
+    return text;
+}
+} // namespace
+
 uint32_t CDAQIO::MessageIdOf(int code)
 {
     switch (code) {
@@ -352,6 +368,8 @@ uint32_t CDAQIO::MessageIdOf(int code)
         return 7066;
     case errMissing:
         return 7069;
+    case errWrite:
+        return 7063;
     default:
         return IDS_DAQ_FILE_ERROR;
     }
@@ -362,7 +380,7 @@ std::string CDAQIO::FormatFileError(const tagERRORINFO& error, const std::string
     const uint32_t id = MessageIdOf(error.code);
     if (id == IDS_DAQ_FILE_ERROR || path.empty())
         return LoadString(IDS_DAQ_FILE_ERROR);
-    return FormatString(id, std::filesystem::path(path).filename().string().c_str());
+    return WithReason(FormatString(id, std::filesystem::path(path).filename().string().c_str()), error);
 }
 
 std::string CDAQIO::FormatError(const tagERRORINFO& error)
@@ -370,5 +388,5 @@ std::string CDAQIO::FormatError(const tagERRORINFO& error)
     const uint32_t id = MessageIdOf(error.code);
     if (id == IDS_DAQ_FILE_ERROR || !error.element)
         return LoadString(IDS_DAQ_FILE_ERROR);
-    return FormatString(id, GetDaqFileName(error.element).c_str());
+    return WithReason(FormatString(id, GetDaqFileName(error.element).c_str()), error);
 }

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/elements/MElementList.h"
@@ -25,8 +26,15 @@ class CObject;
 
 struct tagERRORINFO
 {
+    tagERRORINFO(int code_ = 0, CMElement* element_ = nullptr, std::string reason_ = {})
+        : code(code_), element(element_), reason(std::move(reason_))
+    {}
+
     int code = 0;
     CMElement* element = nullptr;
+    // What the system said when a file could not be opened or written (a full disk, the file-size
+    // limit); empty when it said nothing.
+    std::string reason;
 };
 
 class CDAQIO
@@ -41,6 +49,7 @@ public:
         errInvalid = 4, // not a measurement file, or cut or forged
         errReadOnly = 5,
         errMissing = 6, // a requested data set is not in what was read
+        errWrite = 7,   // writing: the file was opened but could not be written whole
     };
     // The text every file's first header string contains.
     static constexpr const char* kExeNameTag = "EXENAME:";
@@ -80,7 +89,8 @@ public:
 
     const std::vector<tagERRORINFO>& GetErrorList() const { return m_errors; }
     tagERRORINFO GetFirstError() const;
-    // The message text of an error: its message formatted with the data set's file name.
+    // The message text of an error: its message formatted with the data set's file name, then the
+    // system's reason on a line of its own.
     static std::string FormatError(const tagERRORINFO& error);
     // The message text of an error of a file read by its path (LoadFile).
     static std::string FormatFileError(const tagERRORINFO& error, const std::string& path);
@@ -90,7 +100,10 @@ public:
     static std::vector<std::string> MakeHeaderStrings();
 
 private:
-    void AddError(int code, CMElement* element) { m_errors.push_back({code, element}); }
+    void AddError(int code, CMElement* element, std::string reason = {})
+    {
+        m_errors.push_back({code, element, std::move(reason)});
+    }
     std::unique_ptr<CExpProject> LoadPath(CMElement* dataSet, const std::string& path);
     // Reads a file's contents after its header; throws archive errors.
     std::unique_ptr<CExpProject> ReadBody(CMElement* dataSet, const std::string& path, bool* notMeasurementFile);

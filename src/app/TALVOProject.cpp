@@ -23,6 +23,7 @@
 #include "planning/SensorAssignment.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
+#include "platform/base/RegularFile.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuData.h"
 #include "platform/elements/ZuMatFunc.h"
@@ -425,6 +426,8 @@ void CTALVOProject::ReadSourceSubsystems(const std::string& path)
     if (!model || !model->GetModelData(0))
         return;
     m_sourceSubsystems.Clear();
+    if (!IsRegularFile(path))
+        return;
     std::ifstream in(path, std::ios::binary);
     std::string line;
     while (in && std::getline(in, line)) {

@@ -44,6 +44,14 @@ public:
 };
 
 // ---- channel count of the acquisition system ----
+// The most channels a project can record: the project file keeps a range value per channel and
+// its reader refuses more, so nothing may set a count above it.
+inline constexpr int kMaxSystemChannelCount = 1 << 16;
+// Whether a count is one a project can be saved and opened again with (1 to the most).
+inline bool IsValidSystemChannelCount(long long count)
+{
+    return count >= 1 && count <= kMaxSystemChannelCount;
+}
 // 0 without a container.
 int GetSystemChannelCount(const IProjectLookups* project);
 // Does nothing without a container.

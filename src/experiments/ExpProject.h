@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ProjectLookups.h"
 #include "experiments/SensorInfo.h"
 #include "platform/elements/MElement.h"
 #include "platform/elements/MElementList.h"
@@ -44,7 +45,7 @@ public:
         typeRpmSignal = 19
     };
     // More channel values than this in a file is a forged file.
-    static constexpr int32_t kMaxChannelValues = 1 << 16;
+    static constexpr int32_t kMaxChannelValues = kMaxSystemChannelCount;
 
     CExpProject(); // the class factory
     CExpProject(const std::string& name, CMElement* parent, int type);

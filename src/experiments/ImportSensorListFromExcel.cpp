@@ -2,9 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
+#include <memory>
+#include <string_view>
 
+#include "experiments/Sensor.h"
 #include "experiments/SensorProject.h"
+#include "platform/base/Format.h"
+#include "platform/base/NameIndex.h"
 #include "platform/excel/ExcelWrapper.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
@@ -123,25 +129,105 @@ tagSENSORINFO CImportSensorListFromExcel::MakeSensorInfo(const std::vector<std::
     return info;
 }
 
-CSensor* CImportSensorListFromExcel::AddToProject(CSensorProject& project, tagSENSORINFO info)
+namespace {
+// Why a record cannot be added (its message id), 0 when it can; an accelerometer given per G is
+// turned into one per m/s2.
+uint32_t CheckRecord(tagSENSORINFO& info)
 {
-    if (project.FindOne(info.ID, -1) != nullptr) {
-        AfxFormatMessageBox(IDS_IMPORT_ID_TAKEN, MB_ICONEXCLAMATION, info.ID.c_str());
-        return nullptr;
-    }
     CHANNELINFO& ch = info.ChannelInfo;
-    if (!(ch.Sensitivity > 0.0f)) {
-        AfxFormatMessageBox(IDS_IMPORT_SENSITIVITY, MB_ICONEXCLAMATION, info.ID.c_str());
-        return nullptr;
-    }
-    if (!(ch.Limit > 0.0f)) {
-        AfxFormatMessageBox(IDS_IMPORT_LIMIT, MB_ICONEXCLAMATION, info.ID.c_str());
-        return nullptr;
-    }
+    // An infinite sensitivity turns every measured value into 0 or NaN.
+    if (!(ch.Sensitivity > 0.0f) || !std::isfinite(ch.Sensitivity))
+        return IDS_IMPORT_SENSITIVITY;
+    if (!(ch.Limit > 0.0f) || !std::isfinite(ch.Limit))
+        return IDS_IMPORT_LIMIT;
     if (ch.DataType == SENSOR_DATATYPE_ACCELERATION && ch.Unit == 1) {
-        ch.Sensitivity = static_cast<float>(ch.Sensitivity / CSensorProject::kGravity);
-        ch.Limit = static_cast<float>(ch.Limit * CSensorProject::kGravity);
+        const float sensitivity = static_cast<float>(ch.Sensitivity / CSensorProject::kGravity);
+        const float limit = static_cast<float>(ch.Limit * CSensorProject::kGravity);
+        if (!(sensitivity > 0.0f))
+            return IDS_IMPORT_SENSITIVITY;
+        if (!std::isfinite(limit))
+            return IDS_IMPORT_LIMIT;
+        ch.Sensitivity = sensitivity;
+        ch.Limit = limit;
         ch.Unit = 0;
     }
-    return project.AddSensor(info);
+    return 0;
+}
+
+struct Refusal
+{
+    uint32_t message;
+    std::string id;
+};
+
+void ReportRefusals(const std::vector<Refusal>& refused)
+{
+    if (refused.empty())
+        return;
+    if (refused.size() == 1) {
+        AfxFormatMessageBox(refused[0].message, MB_ICONEXCLAMATION, refused[0].id.c_str());
+        return;
+    }
+    constexpr size_t kShown = 20;
+    std::string text;
+    for (size_t i = 0; i < refused.size() && i < kShown; ++i)
+        text += (i > 0 ? "\n" : "") + FormatString(refused[i].message, refused[i].id.c_str());
+    if (refused.size() > kShown)
+        text += Format("\n... and %zu more", refused.size() - kShown);
+    PromptMessageBox(refused[0].message, text, std::string(), MB_OK | MB_ICONEXCLAMATION);
+}
+} // namespace
+
+CSensor* CImportSensorListFromExcel::AddToProject(CSensorProject& project, tagSENSORINFO info)
+{
+    const std::vector<CSensor*> added = AddAllToProject(project, {std::move(info)});
+    return added.empty() ? nullptr : added.front();
+}
+
+std::vector<CSensor*> CImportSensorListFromExcel::AddAllToProject(CSensorProject& project,
+                                                                  const std::vector<tagSENSORINFO>& records)
+{
+    // Every name below the catalogue makes an ID taken, as FindOne finds it.
+    std::vector<std::string> names;
+    std::vector<const CMElement*> stack{&project};
+    while (!stack.empty()) {
+        const CMElement* element = stack.back();
+        stack.pop_back();
+        for (int i = 0; i < element->GetChildCount(); ++i) {
+            const CMElement* child = element->GetChild(i);
+            names.push_back(child->GetName());
+            stack.push_back(child);
+        }
+    }
+    names.reserve(names.size() + records.size());
+    CNameIndex taken([&names](size_t i) { return std::string_view(names[i]); }, names.size() + records.size());
+    for (size_t i = 0; i < names.size(); ++i)
+        taken.Insert(names[i], i);
+
+    std::vector<CSensor*> added;
+    std::vector<Refusal> refused;
+    for (tagSENSORINFO info : records) {
+        if (taken.Find(info.ID) != taken.npos) {
+            refused.push_back({IDS_IMPORT_ID_TAKEN, info.ID});
+            continue;
+        }
+        if (const uint32_t why = CheckRecord(info)) {
+            refused.push_back({why, info.ID});
+            continue;
+        }
+        const int category = CSensorProject::CategoryOfDataType(info.ChannelInfo.DataType);
+        CMElement* parent = project.GetCategory(category);
+        if (!parent)
+            continue; // no sensor's data type
+        auto sensor = std::make_unique<CSensor>(info.ID, parent, category);
+        sensor->SetSensorInfo(info);
+        CSensor* placed = parent->AddChild(std::move(sensor));
+        if (!placed)
+            continue;
+        added.push_back(placed);
+        names.push_back(info.ID);
+        taken.Insert(names.back(), names.size() - 1);
+    }
+    ReportRefusals(refused);
+    return added;
 }

@@ -49,9 +49,13 @@ public:
     static tagSENSORINFO MakeSensorInfo(const std::vector<std::string>& columns, int sheetImage);
 
     // Adds a record taken over from the import: refused with a message when its ID is taken
-    // (7137), its sensitivity (7138) or its limit (7139) is not above 0; an accelerometer given per
-    // G is stored per m/s2. Null when refused.
+    // (7137), its sensitivity (7138) or its limit (7139) is not a finite value above 0; an
+    // accelerometer given per G is stored per m/s2. Null when refused.
     static CSensor* AddToProject(CSensorProject& project, tagSENSORINFO info);
+    // Adds the records in order by the same checks, looking IDs up in an index of the catalogue
+    // made once, and shows one message for all refused records: the one record's own message, or
+    // the first of them and how many more. The sensors added, in order.
+    static std::vector<CSensor*> AddAllToProject(CSensorProject& project, const std::vector<tagSENSORINFO>& records);
 
 private:
     std::array<std::array<std::vector<std::string>, kColumnCount>, kSheetCount> m_cells;

@@ -11,6 +11,7 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/base/NameIndex.h"
+#include "platform/base/RegularFile.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
@@ -85,6 +86,8 @@ bool IsValidUtf8(const std::string& s)
 // we write ends with one, so a file without it was cut short).
 bool ReadLines(const std::string& path, std::string& text, std::vector<std::string_view>& lines)
 {
+    if (!IsRegularFile(path))
+        return false;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;

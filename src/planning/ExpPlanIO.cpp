@@ -1,8 +1,10 @@
 #include "planning/ExpPlanIO.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
+#include "common/ProjectLookups.h"
 #include "planning/ExpPlanOwner.h"
 #include "planning/QMXBlixList.h"
 #include "planning/QMXSensorMapList.h"
@@ -10,6 +12,7 @@
 #include "platform/base/Format.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/excel/ExcelWrapper.h"
+#include "platform/excel/SheetNameSet.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/WorkProgress.h"
 
@@ -19,9 +22,12 @@ constexpr uint32_t IDS_EXCEL_NOT_STARTED = 6256;
 // The hardware's channel rows: 32 slots of 4 units of 2 channels.
 constexpr int kMaxBlocks = CQMXBlixList::kRowCount / CExpPlanIO::kRowsPerBlock;
 
+// The C library's reading of a number in a cell, held within int: text that is no number is 0,
+// and a number past int's range stands at its end instead of overflowing.
 int ToInt(const std::string& text)
 {
-    return std::atoi(text.c_str());
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
 void SheetNotFound(const std::string& name)
@@ -78,12 +84,11 @@ int CExpPlanIO::BlockCount(int channels)
 
 std::vector<std::string> CExpPlanIO::PlanSheetNames(const std::vector<std::string>& planNames)
 {
-    std::vector<std::string> taken{kUnitSheet, kLocalPointSheet, kPlanListSheet};
+    CSheetNameSet taken({kUnitSheet, kLocalPointSheet, kPlanListSheet});
     std::vector<std::string> names;
-    for (const std::string& plan : planNames) {
-        names.push_back(CExcelWrapper::MakeUniqueSheetName(plan, taken));
-        taken.push_back(names.back());
-    }
+    names.reserve(planNames.size());
+    for (const std::string& plan : planNames)
+        names.push_back(taken.Take(plan));
     return names;
 }
 
@@ -227,9 +232,17 @@ int CExpPlanIO::ImportFromExcel(const std::string& path)
         SheetNotFound(kUnitSheet);
         return 0;
     }
-    const int maxChannel = ToInt(m_excel->GetCellText(3, 3));
+    const std::string maxChannelText = m_excel->GetCellText(3, 3);
+    const int maxChannel = ToInt(maxChannelText);
     if (maxChannel < 1) {
         AfxMessageBox("Invalid Max Ch#.", MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    // A project of more channels saves a file that no reader opens again.
+    if (!IsValidSystemChannelCount(maxChannel)) {
+        AfxMessageBox(Format("Invalid Max Ch#.\nThe channel count %s is above %d, the most a project holds.",
+                             maxChannelText.substr(0, 40).c_str(), kMaxSystemChannelCount),
+                      MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
     const int maxSlot = ToInt(m_excel->GetCellText(4, 3));
@@ -284,14 +297,19 @@ int CExpPlanIO::ImportFromExcel(const std::string& path)
     }
     CQMXSensorMapList plans(groups.Pointers());
     std::vector<std::string> planNames;
+    std::vector<std::pair<int, std::string>> planRows;
+    std::vector<std::string> comments;
     for (int row = 3; row <= kLastReadRow; ++row) {
         const std::string name = m_excel->GetCellText(row, 2);
         if (name.empty())
             break;
         planNames.push_back(name);
-        CQMXSensorMap* plan = plans.AddPlan(ToInt(m_excel->GetCellText(row, 5)), name);
-        plan->SetComment(m_excel->GetCellText(row, 6));
+        planRows.emplace_back(ToInt(m_excel->GetCellText(row, 5)), name);
+        comments.push_back(m_excel->GetCellText(row, 6));
     }
+    plans.AddPlans(planRows);
+    for (size_t p = 0; p < comments.size(); ++p)
+        plans.GetPlan(static_cast<int>(p))->SetComment(comments[p]);
 
     // One sheet per plan.
     const std::vector<std::string> sheetNames = PlanSheetNames(planNames);

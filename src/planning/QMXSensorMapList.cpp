@@ -1,5 +1,8 @@
 #include "planning/QMXSensorMapList.h"
 
+#include <unordered_map>
+
+#include "planning/PlanNameSet.h"
 #include "planning/QMXBlixList.h"
 #include "platform/base/Format.h"
 
@@ -15,11 +18,30 @@ CQMXBlixList* CQMXSensorMapList::FindGroup(int number) const
     return nullptr;
 }
 
+namespace {
+// The first group of each number, as FindGroup finds it.
+std::unordered_map<int, CQMXBlixList*> GroupsByNumber(const std::vector<CQMXBlixList*>& groups)
+{
+    std::unordered_map<int, CQMXBlixList*> byNumber;
+    for (CQMXBlixList* g : groups)
+        if (g)
+            byNumber.emplace(g->GetNumber(), g);
+    return byNumber;
+}
+
+CQMXBlixList* Lookup(const std::unordered_map<int, CQMXBlixList*>& byNumber, int number)
+{
+    const auto it = byNumber.find(number);
+    return it == byNumber.end() ? nullptr : it->second;
+}
+} // namespace
+
 void CQMXSensorMapList::SetUnitGroups(const std::vector<CQMXBlixList*>& groups)
 {
     m_groups = groups;
+    const auto byNumber = GroupsByNumber(m_groups);
     for (auto& plan : m_plans)
-        plan->RefreshFromUnitGroup(FindGroup(plan->GetUnitGroupNumber()));
+        plan->RefreshFromUnitGroup(Lookup(byNumber, plan->GetUnitGroupNumber()));
 }
 
 int CQMXSensorMapList::IndexOf(const std::string& name) const
@@ -41,6 +63,20 @@ CQMXSensorMap* CQMXSensorMapList::AddPlan(int groupNumber, const std::string& na
     plan->SetName(MakeUniqueName(name));
     m_plans.push_back(std::move(plan));
     return m_plans.back().get();
+}
+
+void CQMXSensorMapList::AddPlans(const std::vector<std::pair<int, std::string>>& plans)
+{
+    CPlanNameSet names;
+    for (const auto& plan : m_plans)
+        names.Add(plan->GetName());
+    const auto byNumber = GroupsByNumber(m_groups);
+    m_plans.reserve(m_plans.size() + plans.size());
+    for (const auto& [groupNumber, name] : plans) {
+        auto plan = std::make_unique<CQMXSensorMap>(Lookup(byNumber, groupNumber));
+        plan->SetName(names.Take(name));
+        m_plans.push_back(std::move(plan));
+    }
 }
 
 int CQMXSensorMapList::RemovePlan(int i)

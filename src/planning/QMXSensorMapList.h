@@ -2,6 +2,7 @@
 // The project's experiment plans and the unit groups they refer to.
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "planning/QMXSensorMap.h"
@@ -29,6 +30,9 @@ public:
     CQMXSensorMap* GetPlanByName(const std::string& name) const { return GetPlan(IndexOf(name)); }
     int IndexOf(const std::string& name) const;
     CQMXSensorMap* AddPlan(int groupNumber, const std::string& name);
+    // Adds plans (unit-group number, name) in order, each named as AddPlan names it, in time
+    // linear in the plans held and added.
+    void AddPlans(const std::vector<std::pair<int, std::string>>& plans);
     std::string MakeUniqueName(const std::string& base) const;
     int RemovePlan(int i);
     int RemovePlan(const std::string& name) { return RemovePlan(IndexOf(name)); }

@@ -2,6 +2,7 @@
 
 #include "platform/archive/Archive.h"
 #include "platform/base/AtomicFile.h"
+#include "platform/base/RegularFile.h"
 #include "views/DibStream.h"
 
 #include <QImageReader>
@@ -86,8 +87,10 @@ bool CDIBitmap::ReadFromMemory(std::vector<uint8_t> bytes)
 bool CDIBitmap::ReadFromFile(const std::string& path)
 {
     Clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::ifstream in;
+    if (IsRegularFile(path))
+        in.open(path, std::ios::binary);
+    if (!in.is_open()) {
         m_error = "The picture file cannot be opened.";
         return false;
     }
@@ -159,8 +162,10 @@ int CDIBitmap::LoadPicture(const std::string& path)
 {
     char magic[2] = {0, 0};
     {
-        std::ifstream in(path, std::ios::binary);
-        if (!in || !in.read(magic, 2)) {
+        std::ifstream in;
+        if (IsRegularFile(path))
+            in.open(path, std::ios::binary);
+        if (!in.is_open() || !in.read(magic, 2)) {
             Clear();
             m_error = "The picture file cannot be read.";
             return 0;

@@ -1,6 +1,7 @@
 #include "views/DibStream.h"
 
 #include "platform/base/AtomicFile.h"
+#include "platform/base/RegularFile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -153,6 +154,8 @@ bool DibStream::Fail(const char* why)
 
 bool DibStream::Read(const std::string& path, unsigned depthMask)
 {
+    if (!IsRegularFile(path))
+        return Fail("The picture file cannot be opened.");
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return Fail("The picture file cannot be opened.");

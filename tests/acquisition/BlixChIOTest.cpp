@@ -307,3 +307,39 @@ TEST_F(BlixChIOTest, WorkbookRecordsOfTheExportRangeWithoutCrossedOutOnes)
     EXPECT_NE(m_io.GetErrRep()->GetText().find(path + "\tSensors\r\n"), std::string::npos);
     EXPECT_EQ(Entries(), (std::vector<std::string>{"Door,00012,0,S1", "Roof,00009,1,S3"}));
 }
+
+TEST_F(BlixChIOTest, WorkbookRangeOfTheWholeSheetIsWalkedByWhatItHolds)
+{
+    // The note names every cell of the sheet while the file holds two records: one at the top of
+    // column B, one at the foot of the last column with its serial number merged over four rows.
+    CXlsxWorkbook book;
+    CXlsxSheet* sheet = book.InsertSheet(0, "Sensors");
+    sheet->Notes()[{1, 1}] = "FILE_VERSION=1\nEXPORT_RANGE=A1:XFD1048576";
+    auto put = [&](int row, int col, const std::string& text) {
+        XlsxCell* cell = sheet->GetCell(row, col);
+        cell->type = XlsxCellType::String;
+        cell->text = text;
+    };
+    put(1, 2, "12");
+    put(2, 2, "1");
+    put(3, 2, "S1");
+    put(4, 2, "Door");
+    const int last = kXlsxMaxCols, foot = kXlsxMaxRows;
+    put(foot - 7, last, "9");
+    sheet->MergedRanges().push_back({foot - 7, last, foot - 4, last});
+    put(foot - 3, last, "2");
+    put(foot - 2, last, "S3");
+    put(foot - 1, last, "Roof");
+    const std::string path = Path("whole.xlsx");
+    CXlsxWriter writer;
+    ASSERT_TRUE(writer.Write(book, path)) << writer.ErrorText();
+    EXPECT_EQ(Import(path), 1);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"Door,00012,0,S1", "Roof,00009,1,S3"}));
+
+    // Merged ranges that overlap have no top cell to read: the run is refused and says where.
+    sheet->MergedRanges().push_back({foot - 5, last - 1, foot - 2, last});
+    ASSERT_TRUE(writer.Write(book, path));
+    EXPECT_EQ(Import(path), 0);
+    EXPECT_EQ(Codes(), (std::vector<int>{CBlixChIO::errRead}));
+    EXPECT_NE(m_io.GetErrRep()->GetText().find("overlap"), std::string::npos) << m_io.GetErrRep()->GetText();
+}

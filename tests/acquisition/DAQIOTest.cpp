@@ -14,8 +14,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -200,6 +204,57 @@ TEST_F(DAQIOTest, FailedSavesLeaveThePreviousFile)
     for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(f.WorkFolder()))
         ++files;
     EXPECT_EQ(files, 1u) << "no temporary file is left behind";
+}
+
+// A write that fails part way (here at the file-size limit; a full disk is the same to the file)
+// says what the system said, and the file of the last save stays as it was.
+TEST_F(DAQIOTest, AFailedWriteSaysWhyAndKeepsThePreviousFile)
+{
+    CDAQExperiment* set = f.AddDataSet("Run 1");
+    auto base = f.MakeMeasurement(set, 2, 512, 1);
+    ASSERT_EQ(CDAQIO(set).SaveAll(base.get()), 1);
+    const std::string path = CDAQIO::GetDaqFilePath(set);
+    const std::string saved = ReadAll(path);
+    ASSERT_GT(saved.size(), 4096u);
+
+    auto changed = f.MakeMeasurement(set, 2, 512, 2);
+    struct rlimit previous
+    {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    struct rlimit low = previous;
+    low.rlim_cur = 2048;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &low), 0);
+    CDAQIO io(set);
+    const int result = io.SaveAll(changed.get());
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    EXPECT_EQ(result, 0);
+    ASSERT_EQ(io.GetErrorList().size(), 1u);
+    EXPECT_EQ(io.GetFirstError().code, CDAQIO::errWrite);
+    const std::string message = CDAQIO::FormatError(io.GetFirstError());
+    EXPECT_EQ(message.rfind(FormatString(7063, CDAQIO::GetDaqFileName(set).c_str()) + "\n", 0), 0u) << message;
+    EXPECT_NE(message.find(std::strerror(EFBIG)), std::string::npos) << message;
+    EXPECT_EQ(ReadAll(path), saved);
+    size_t files = 0;
+    for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(f.WorkFolder()))
+        ++files;
+    EXPECT_EQ(files, 1u) << "no temporary file is left behind";
+}
+
+// Bytes after the experiment project are a file run into another, or damage: the file is refused.
+TEST_F(DAQIOTest, BytesAfterTheExperimentProjectAreRefused)
+{
+    CDAQExperiment* set = f.AddDataSet("Run 1");
+    auto base = f.MakeMeasurement(set, 2, 256);
+    ASSERT_EQ(CDAQIO(set).SaveAll(base.get()), 1);
+    const std::string path = CDAQIO::GetDaqFilePath(set);
+    const std::string whole = ReadAll(path);
+    ASSERT_NE(CDAQIO(set).LoadOne(set), nullptr);
+    for (const std::string& tail : {std::string(1, '\0'), std::string("trailing"), whole}) {
+        WriteAll(path, whole + tail);
+        CDAQIO reader(set);
+        EXPECT_EQ(reader.LoadOne(set), nullptr) << tail.size();
+        EXPECT_EQ(reader.GetFirstError().code, CDAQIO::errInvalid) << tail.size();
+    }
 }
 
 TEST_F(DAQIOTest, TwoDataSetsOfOneFileAreRefused)

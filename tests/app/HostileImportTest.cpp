@@ -20,6 +20,10 @@
 #include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
 #include "app/ProjectHistory.h"
+#include "app/DaqProject.h"
+#include "experiments/ExpProject.h"
+#include "planning/ExpPlanIO.h"
+#include "platform/excel/ExcelWrapper.h"
 #include "platform/archive/Archive.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
@@ -335,4 +339,70 @@ TEST_F(HostileImport, BytesAfterTheLastRecordAreRefused)
     EXPECT_THROW(ImportAnalysisProject(target, oap), CArchiveException);
     WriteAll(oap, record);
     EXPECT_NE(ImportAnalysisProject(target, oap), nullptr);
+}
+
+// A planning workbook sets the project's channel count: a count past what a project file holds is
+// refused with the reason, and one at the limit gives measured data and a project that save and
+// open again.
+TEST_F(HostileImport, PlanningWorkbookChannelCountsStayWithinWhatAProjectHolds)
+{
+    const fs::path dir = Folder();
+    fs::copy_file(kSamples / "sample-model.ntf", dir / "model.ntf");
+    fs::copy_file(kSamples / "sample-model.dat", dir / "model.dat");
+    fs::copy_file(kSamples / "sample-model.dmd", dir / "model.dmd");
+    const fs::path file = dir / "project.orv";
+    auto workbook = [&](const std::string& channels) {
+        const std::string path = (dir / ("plans-" + channels + ".xlsx")).string();
+        CExcelWrapper x;
+        x.Create(false);
+        x.Open();
+        x.AddSheet("BLIXs", 1);
+        x.SetCellString(3, 3, channels);
+        x.SetCellString(4, 3, "1");
+        x.AddSheet("Local Points", 2);
+        x.AddSheet("Exp. Plans", 3);
+        EXPECT_TRUE(x.SaveAs(path)) << x.ErrorText();
+        return path;
+    };
+    std::string error;
+    {
+        CTALVODoc doc;
+        ASSERT_TRUE(doc.NewProjectFromModelFile(file.string(), 0, (dir / "model.dmd").string(), &error)) << error;
+        CTALVOProject& project = doc.GetTALVOProject();
+        const int before = project.GetSystemChannelCount();
+        for (const char* refused : {"65537", "2147483648", "99999999999999999999"}) {
+            prompts.Clear();
+            CExpPlanIO io(&project);
+            io.SetProgress(nullptr);
+            EXPECT_EQ(io.ImportFromExcel(workbook(refused)), 0) << refused;
+            EXPECT_NE(Messages().find("above 65536"), std::string::npos) << Messages();
+            EXPECT_EQ(project.GetSystemChannelCount(), before);
+        }
+        CExpPlanIO io(&project);
+        io.SetProgress(nullptr);
+        ASSERT_EQ(io.ImportFromExcel(workbook("65536")), 1) << Messages();
+        EXPECT_EQ(project.GetSystemChannelCount(), kMaxSystemChannelCount);
+
+        // The measured data of the project take a range per channel, and read back.
+        CDaqProject* daq = project.AddDaqProject();
+        CExpProject measured;
+        measured.SetDAQProject(daq);
+        measured.ResizeChannelRanges();
+        ASSERT_EQ(measured.GetChannelRanges().size(), size_t(kMaxSystemChannelCount));
+        std::vector<uint8_t> bytes;
+        {
+            CArchive ar(&bytes, CArchive::store);
+            ar.WriteObject(&measured);
+        }
+        CArchive in(bytes.data(), bytes.size());
+        const std::unique_ptr<CExpProject> read = in.ReadOwned<CExpProject>();
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(read->GetChannelRanges().size(), size_t(kMaxSystemChannelCount));
+        ASSERT_TRUE(doc.OnSaveDocument(file.string(), &error)) << error;
+        doc.OnCloseDocument();
+    }
+    CTALVODoc reopened;
+    ASSERT_TRUE(reopened.OnOpenDocument(file.string(), &error)) << error;
+    EXPECT_EQ(reopened.GetTALVOProject().GetSystemChannelCount(), kMaxSystemChannelCount);
+    reopened.OnCloseDocument();
 }

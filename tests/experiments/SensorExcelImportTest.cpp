@@ -129,11 +129,38 @@ TEST(SensorExcelImport, TakenOverRowsAreCheckedAndStoredPerMetrePerSecondSquared
         uint32_t message;
     };
     for (const Refused& r :
-         {Refused{"A-1", "1", "1", 7137}, Refused{"N-1", "0", "1", 7138}, Refused{"N-2", "1", "-3", 7139}}) {
+         {Refused{"A-1", "1", "1", 7137}, Refused{"N-1", "0", "1", 7138}, Refused{"N-2", "1", "-3", 7139},
+          Refused{"N-3", "inf", "1", 7138}, Refused{"N-4", "1e39", "1", 7138}, Refused{"N-5", "1", "INF", 7139},
+          Refused{"N-6", "nan", "1", 7138}}) {
         const auto row = std::vector<std::string>{r.id, "", "", "9", r.sensitivity, "mV/N", r.limit, ""};
         EXPECT_EQ(CImportSensorListFromExcel::AddToProject(project, CImportSensorListFromExcel::MakeSensorInfo(row, 3)),
                   nullptr);
         EXPECT_EQ(prompts.Last().stringId, r.message) << r.id;
     }
     EXPECT_EQ(project.GetAllSensors().size(), 2u);
+}
+
+TEST(SensorExcelImport, RefusedRowsOfOneTakeOverShareOneMessage)
+{
+    CScriptedPrompts prompts;
+    CSensorProject project;
+    auto record = [](const std::string& id, const char* sensitivity) {
+        return CImportSensorListFromExcel::MakeSensorInfo({id, "", "", "9", sensitivity, "mV/N", "10", ""}, 3);
+    };
+    ASSERT_NE(CImportSensorListFromExcel::AddToProject(project, record("H-0", "1")), nullptr);
+    // A thousand rows repeat an ID the catalogue has, one has no sensitivity, two are new.
+    std::vector<tagSENSORINFO> records(1000, record("H-0", "1"));
+    records.push_back(record("H-1", "2"));
+    records.push_back(record("H-2", "0"));
+    records.push_back(record("H-3", "3"));
+    records.push_back(record("H-1", "2")); // taken by a row of this very import
+    const std::vector<CSensor*> added = CImportSensorListFromExcel::AddAllToProject(project, records);
+    ASSERT_EQ(added.size(), 2u);
+    EXPECT_EQ(added[0]->GetID(), "H-1");
+    EXPECT_EQ(added[1]->GetID(), "H-3");
+    EXPECT_EQ(project.GetAllSensors().size(), 3u);
+    ASSERT_EQ(prompts.Count(), 1u);
+    const std::string& text = prompts.Last().text;
+    EXPECT_EQ(text.find("A sensor with the ID H-0 already exists."), 0u) << text;
+    EXPECT_NE(text.find("\n... and 982 more"), std::string::npos) << text;
 }

@@ -262,6 +262,18 @@ TEST_F(ExpPlanIOTest, AnImportThatFailsChangesNothing)
              x.SetCellString(3, 3, "many");
          },
          "Invalid Max Ch#."},
+        {"more channels than a project holds",
+         [](CExcelWrapper& x) {
+             x.SelectSheet(1);
+             x.SetCellString(3, 3, "65537");
+         },
+         "Invalid Max Ch#.\nThe channel count 65537 is above 65536, the most a project holds."},
+        {"channel count past int",
+         [](CExcelWrapper& x) {
+             x.SelectSheet(1);
+             x.SetCellString(3, 3, "99999999999");
+         },
+         "Invalid Max Ch#.\nThe channel count 99999999999 is above 65536, the most a project holds."},
         {"no slot count",
          [](CExcelWrapper& x) {
              x.SelectSheet(1);

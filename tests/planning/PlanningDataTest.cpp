@@ -94,6 +94,33 @@ TEST(QMXSensorMapList, PlansRoundTripWithoutTheirAssignedFlags)
     EXPECT_EQ(back->GetUnitCount(), 2);
 }
 
+TEST(QMXSensorMapList, PlansAddedTogetherAreNamedAsOneByOne)
+{
+    // Names alike, a number taken by hand on the way, and unnamed plans.
+    std::vector<std::pair<int, std::string>> rows;
+    for (const char* name : {"Run", "Run", "Run 3", "Run", "", "", "Run 1 1"})
+        rows.emplace_back(0, name);
+    for (int k = 0; k < 200; ++k)
+        rows.emplace_back(0, k % 2 ? "Run" : "Run 1");
+    CQMXSensorMapList oneByOne, together;
+    oneByOne.AddPlan(0, "Run 1");
+    together.AddPlan(0, "Run 1");
+    for (const auto& [group, name] : rows)
+        oneByOne.AddPlan(group, name);
+    together.AddPlans(rows);
+    ASSERT_EQ(together.GetPlanCount(), oneByOne.GetPlanCount());
+    for (int p = 0; p < oneByOne.GetPlanCount(); ++p)
+        EXPECT_EQ(together.GetPlan(p)->GetName(), oneByOne.GetPlan(p)->GetName()) << p;
+    EXPECT_EQ(together.GetPlan(4)->GetName(), "Run 4");
+    EXPECT_EQ(together.GetPlan(5)->GetName(), "Plan 1");
+
+    // Thousands of plans of one name take one look-up each, not a search through every number.
+    CQMXSensorMapList many;
+    many.AddPlans(std::vector<std::pair<int, std::string>>(20000, {0, "Idle"}));
+    ASSERT_EQ(many.GetPlanCount(), 20000);
+    EXPECT_EQ(many.GetPlan(19999)->GetName(), "Idle 19999");
+}
+
 TEST(SensorAssignment, SubsystemsAreAddedSortedAndStored)
 {
     CSensorAssignment assignment;

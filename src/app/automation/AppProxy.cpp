@@ -4,6 +4,9 @@
 #include "app/VerRes.h"
 #include "app/automation/AutomationHost.h"
 #include "app/automation/ObjectModel.h"
+#include "platform/automation/DispatchException.h"
+#include "platform/base/Format.h"
+#include "platform/base/RegularFile.h"
 
 #include <filesystem>
 
@@ -71,7 +74,20 @@ const CDispatchTable& AppProxy::GetDispatchTable() const
                              std::error_code ec;
                              if (path.empty() || !std::filesystem::exists(path, ec))
                                  return CAutoValue::Bool(false);
-                             return CAutoValue::Bool(self.m_host.OpenDocument(path) && self.m_host.GetDocument());
+                             // A pipe or a device would hold the program until something writes
+                             // to it, and a failed open must not wait on a message box that the
+                             // caller cannot answer: both come back to the caller as errors.
+                             std::string why;
+                             if (!IsRegularFile(path, &why))
+                                 throw CDispatchException(
+                                     kAutoErrTypeMismatch,
+                                     Format("The project file %s cannot be opened: %s.", path.c_str(), why.c_str()), 1);
+                             why.clear();
+                             if (self.m_host.OpenDocument(path, &why) && self.m_host.GetDocument())
+                                 return CAutoValue::Bool(true);
+                             if (why.empty())
+                                 return CAutoValue::Bool(false); // the open project was kept
+                             throw CDispatchException(kAutoErrTypeMismatch, why, 1);
                          })},
             {"CloseProjectFile",
              DispKind::Method,

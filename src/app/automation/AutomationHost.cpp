@@ -16,13 +16,13 @@ void CWindowlessAutomationHost::CloseWindows()
     CloseAllDocuments();
 }
 
-bool CWindowlessAutomationHost::OpenDocument(const std::string& path)
+bool CWindowlessAutomationHost::OpenDocument(const std::string& path, std::string* error)
 {
     CloseAllDocuments();
     auto doc = std::make_unique<CTALVODoc>();
     std::error_code ec;
     const std::string absolute = std::filesystem::absolute(path, ec).lexically_normal().string();
-    if (!doc->OnOpenDocument(absolute)) {
+    if (!doc->OnOpenDocument(absolute, error)) {
         doc->OnCloseDocument();
         return false;
     }

@@ -38,8 +38,8 @@ public:
 
     virtual CTALVODoc* GetDocument() const = 0;
     // Closes the open project (asking to save it when modified), then opens path; true when a
-    // document is open afterwards.
-    virtual bool OpenDocument(const std::string& path) = 0;
+    // document is open afterwards. Why it failed goes to error, never into a message box.
+    virtual bool OpenDocument(const std::string& path, std::string* error) = 0;
     // Closes every document without asking.
     virtual void CloseAllDocuments() = 0;
 };
@@ -63,7 +63,7 @@ public:
     std::string GetOpenFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
 
     CTALVODoc* GetDocument() const override { return m_doc.get(); }
-    bool OpenDocument(const std::string& path) override;
+    bool OpenDocument(const std::string& path, std::string* error) override;
     void CloseAllDocuments() override;
 
 private:

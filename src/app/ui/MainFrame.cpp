@@ -56,6 +56,7 @@
 #include "platform/elements/MElementList.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/ui/DlgInputBox.h"
+#include "platform/win/CommandGuard.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
@@ -543,7 +544,7 @@ bool CMainFrame::OnCommand(int id)
     } catch (const std::bad_alloc&) {
         // A command that asks for more memory than there is ends here; what it was building is
         // released on the way out, and the open project stays as it was.
-        AfxMessageBox("There is not enough memory to complete the command.", MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(kOutOfMemoryText, MB_OK | MB_ICONEXCLAMATION);
         UpdateCommandUI();
         return false;
     }
@@ -592,17 +593,20 @@ void CMainFrame::AttachDocument(std::unique_ptr<CTALVODoc> doc)
     UpdateCommandUI();
 }
 
-bool CMainFrame::OpenDocumentFile(const std::string& path)
+bool CMainFrame::OpenDocumentFile(const std::string& path, std::string* error)
 {
     if (!CloseMainDocument())
         return false;
     const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
     auto doc = std::make_unique<CTALVODoc>();
-    std::string error;
-    if (!doc->OnOpenDocument(absolute, &error)) {
+    std::string why;
+    if (!doc->OnOpenDocument(absolute, &why)) {
         doc->OnCloseDocument();
         HideProgress();
-        AfxMessageBox(error, MB_OK | MB_ICONSTOP);
+        if (error)
+            *error = why;
+        else
+            AfxMessageBox(why, MB_OK | MB_ICONSTOP);
         UpdateFrameTitle();
         UpdateCommandUI();
         return false;

@@ -86,8 +86,10 @@ public:
     CTALVODoc* GetDocument() const { return m_doc.get(); }
     // Closes the open document after asking to save it when modified; false when the user cancelled.
     bool CloseMainDocument();
-    // Closes the current document, then reads path. A failure shows why and leaves no document.
-    bool OpenDocumentFile(const std::string& path);
+    // Closes the current document, then reads path. A failure shows why and leaves no document;
+    // with error given, the reason goes there instead of into a message box (automation callers,
+    // who cannot answer one).
+    bool OpenDocumentFile(const std::string& path, std::string* error = nullptr);
     // New project: question 6035, the new-project dialog, the model, and the first save.
     bool NewDocument();
     bool SaveDocument();   // to its file; Save As when it has none

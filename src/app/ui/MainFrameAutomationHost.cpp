@@ -78,9 +78,9 @@ CTALVODoc* CMainFrameAutomationHost::GetDocument() const
     return m_frame.GetDocument();
 }
 
-bool CMainFrameAutomationHost::OpenDocument(const std::string& path)
+bool CMainFrameAutomationHost::OpenDocument(const std::string& path, std::string* error)
 {
-    return m_frame.OpenDocumentFile(path) && m_frame.GetDocument();
+    return m_frame.OpenDocumentFile(path, error) && m_frame.GetDocument();
 }
 
 void CMainFrameAutomationHost::CloseAllDocuments()

@@ -26,7 +26,7 @@ public:
     std::string GetOpenFileName(const std::string& initialFolder, const std::string& filter,
                                 const std::string& title) override;
     CTALVODoc* GetDocument() const override;
-    bool OpenDocument(const std::string& path) override;
+    bool OpenDocument(const std::string& path, std::string* error) override;
     void CloseAllDocuments() override;
 
 private:

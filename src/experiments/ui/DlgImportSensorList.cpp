@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "platform/win/CommandGuard.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/WaitCursor.h"
 
@@ -61,7 +62,8 @@ bool CDlgImportSensorList::OnInitDialog()
 {
     CWaitCursor wait;
     CImportSensorListFromExcel import;
-    const bool read = import.Read(m_path);
+    // A workbook too large for this computer leaves the list empty and says so.
+    const bool read = RunCommandGuarded([&] { return import.Read(m_path); });
     m_title = import.GetTitle();
     // A workbook that cannot be read is reported; one that lacks a sheet still shows the others.
     if (!read && !import.ErrorText().empty())
@@ -86,6 +88,9 @@ bool CDlgImportSensorList::OnInitDialog()
 
 void CDlgImportSensorList::OnOK()
 {
+    // All rows go over at once, so that the owner checks them against its catalogue once and
+    // reports every refused row in one message.
+    std::vector<tagSENSORINFO> records;
     for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = m_list->topLevelItem(i);
         if (!item->isSelected())
@@ -93,11 +98,13 @@ void CDlgImportSensorList::OnOK()
         std::vector<std::string> columns;
         for (int c = 0; c < 8; ++c)
             columns.push_back(item->text(c).toStdString());
-        const tagSENSORINFO info =
-            CImportSensorListFromExcel::MakeSensorInfo(columns, item->data(0, Qt::UserRole).toInt());
-        if (onRecord)
-            onRecord(info);
+        records.push_back(CImportSensorListFromExcel::MakeSensorInfo(columns, item->data(0, Qt::UserRole).toInt()));
     }
+    if (onRecords && !records.empty())
+        RunCommandGuarded([&] {
+            onRecords(records);
+            return true;
+        });
     // The dialog stays open.
 }
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "experiments/ImportSensorListFromExcel.h"
 
@@ -21,8 +22,8 @@ public:
     static CDlgImportSensorList* GetInstance();
     const std::string& GetTitle() const { return m_title; }
     QTreeWidget* List() const { return m_list; }
-    // Receives each selected row as a sensor record on OK.
-    std::function<void(const tagSENSORINFO&)> onRecord;
+    // Receives the selected rows as sensor records, in list order, on OK.
+    std::function<void(const std::vector<tagSENSORINFO>&)> onRecords;
 
 protected:
     bool OnInitDialog() override;

@@ -10,6 +10,7 @@
 #include "experiments/ui/ExpTreeView.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElement.h"
+#include "platform/win/CommandGuard.h"
 #include "platform/win/Messages.h"
 
 #include <QAction>
@@ -273,6 +274,11 @@ bool CExpFrame::IsCommandChecked(int id) const
 }
 
 bool CExpFrame::OnCommand(int id)
+{
+    return RunCommandGuarded([this, id] { return RunCommand(id); });
+}
+
+bool CExpFrame::RunCommand(int id)
 {
     int* mode = nullptr;
     int value = 0;

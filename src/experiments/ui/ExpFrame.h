@@ -64,6 +64,7 @@ public:
 
     void FillRpmCombo(const std::vector<double>& rpms);
     void OnRpmSelected(int index);
+    // Runs a command; one that runs out of memory ends with a message.
     bool OnCommand(int id);
     bool IsCommandEnabled(int id) const;
     bool IsCommandChecked(int id) const;
@@ -75,6 +76,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    bool RunCommand(int id);
     QAction* AddAction(QToolBar* bar, int id, const char* text);
     void AddDeveloperMenu(const std::string& programFolder);
     // The selected element is a channel record of an excitation's data set (1) or of the RPM

@@ -14,6 +14,7 @@
 #include "experiments/ui/SensorDoc.h"
 #include "experiments/ui/SensorGroupView.h"
 #include "experiments/ui/SensorListView.h"
+#include "platform/win/CommandGuard.h"
 
 namespace {
 CSensorFrame* g_frame = nullptr;
@@ -149,15 +150,15 @@ bool CSensorFrame::OnCommand(int id)
 {
     if (!IsCommandEnabled(id))
         return false;
-    bool done = false;
-    if (id == ID_SENSOR_IMPORT || id == ID_SENSOR_EXPORT || id == ID_SENSOR_PUSH)
-        done = m_doc->OnCommand(id);
-    else if (m_views->currentIndex() == 0)
-        done = m_listView->OnCommand(id);
-    else if (m_views->currentIndex() == 1)
-        done = m_bundleView->OnCommand(id);
-    else
-        done = m_groupView->OnCommand(id);
+    const bool done = RunCommandGuarded([this, id] {
+        if (id == ID_SENSOR_IMPORT || id == ID_SENSOR_EXPORT || id == ID_SENSOR_PUSH)
+            return m_doc->OnCommand(id);
+        if (m_views->currentIndex() == 0)
+            return m_listView->OnCommand(id);
+        if (m_views->currentIndex() == 1)
+            return m_bundleView->OnCommand(id);
+        return m_groupView->OnCommand(id);
+    });
     UpdateCommandUI();
     return done;
 }

@@ -207,20 +207,28 @@ void CSensorListView::ImportFromWorkbook()
         return;
     m_importDialog = new CDlgImportSensorList(path, this);
     m_importDialog->setWindowFlag(Qt::Window);
-    m_importDialog->onRecord = [this](const tagSENSORINFO& info) { AddImportedRecord(info); };
+    m_importDialog->onRecords = [this](const std::vector<tagSENSORINFO>& records) { AddImportedRecords(records); };
     m_importDialog->Create();
 }
 
-CSensor* CSensorListView::AddImportedRecord(const tagSENSORINFO& info)
+std::vector<CSensor*> CSensorListView::AddImportedRecords(const std::vector<tagSENSORINFO>& records)
 {
     CSensorProject* project = m_doc->GetSensorProject();
-    CSensor* sensor = project ? CImportSensorListFromExcel::AddToProject(*project, info) : nullptr;
-    if (!sensor)
-        return nullptr;
-    m_doc->SetModified(sensor, 1);
+    if (!project)
+        return {};
+    const std::vector<CSensor*> added = CImportSensorListFromExcel::AddAllToProject(*project, records);
+    if (added.empty())
+        return added;
+    if (added.size() == 1) {
+        m_doc->SetModified(added.front(), 1);
+    } else {
+        // The tabs are filled once for the whole import, then the last sensor added is shown.
+        m_doc->SetModified();
+        m_doc->UpdateAllViews(added.back(), 0);
+    }
     if (m_importDialog)
         m_doc->RecordImportTitle(m_importDialog->GetTitle());
-    return sensor;
+    return added;
 }
 
 void CSensorListView::OnDoubleClick(int tab, int row)

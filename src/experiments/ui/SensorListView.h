@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <string>
+#include <vector>
 
 #include "experiments/SensorInfo.h"
 #include "experiments/ui/DlgImportSensorList.h"
@@ -35,8 +36,9 @@ public:
     void SetNewSensorUnit(int tab);
     // 4074 from the new-sensor dialog: 1 adds its values, anything else closes it.
     void OnNewSensorMessage(int wParam);
-    // 4030 from the import dialog: checks and adds one record; the added sensor or null.
-    CSensor* AddImportedRecord(const tagSENSORINFO& info);
+    // 4030 from the import dialog: checks and adds the records, with one message for those
+    // refused; the sensors added.
+    std::vector<CSensor*> AddImportedRecords(const std::vector<tagSENSORINFO>& records);
     // Double click on a row of a tab: adds the sensor to the bundle dialog's bundle when that
     // dialog is open, otherwise edits it.
     void OnDoubleClick(int tab, int row);

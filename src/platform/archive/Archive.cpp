@@ -7,6 +7,7 @@
 
 #include "platform/base/AtomicFile.h"
 #include "platform/base/Format.h"
+#include "platform/base/RegularFile.h"
 
 namespace {
 
@@ -149,12 +150,13 @@ CArchive::CArchive(const std::string& path, Mode mode) : m_mode(mode), m_path(pa
             throw CFileException(m_outFile->ErrorText());
         m_writeBuf.reserve(kIoBlock);
     } else {
-        m_inFile = std::fopen(path.c_str(), "rb");
+        std::string why;
+        m_inFile = OpenRegularFile(path, &why);
         if (!m_inFile)
-            throw CFileException(Format("Cannot open %s: %s", path.c_str(), std::strerror(errno)));
+            throw CFileException(Format("Cannot open %s: %s", path.c_str(), why.c_str()));
         struct stat st
         {};
-        if (::fstat(::fileno(m_inFile), &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (::fstat(::fileno(m_inFile), &st) != 0) {
             std::fclose(m_inFile);
             m_inFile = nullptr;
             throw CFileException(Format("%s is not a readable file", path.c_str()));

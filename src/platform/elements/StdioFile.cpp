@@ -5,6 +5,7 @@
 
 #include "platform/archive/Archive.h"
 #include "platform/base/AtomicFile.h"
+#include "platform/base/RegularFile.h"
 
 CStdioFile::CStdioFile() = default;
 
@@ -32,10 +33,11 @@ bool CStdioFile::Open(const std::string& path, Mode mode, std::string* error)
         }
         m_out = std::move(out);
     } else {
-        m_in = std::fopen(path.c_str(), "rb");
+        std::string why;
+        m_in = OpenRegularFile(path, &why);
         if (m_in == nullptr) {
             if (error)
-                *error = path + ": " + std::strerror(errno);
+                *error = path + ": " + why;
             return false;
         }
     }

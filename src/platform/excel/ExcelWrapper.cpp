@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 
+#include "platform/excel/SheetNameSet.h"
 #include "platform/excel/XlsxReader.h"
 #include "platform/excel/XlsxWriter.h"
 
@@ -464,36 +465,7 @@ void CExcelWrapper::MakeValidSheetName(std::string& name)
 std::string CExcelWrapper::MakeUniqueSheetName(const std::string& name, const std::vector<std::string>& taken,
                                                const std::string& mark)
 {
-    std::string base = name;
-    MakeValidSheetName(base);
-    // Nor may a sheet name begin or end with an apostrophe.
-    while (!base.empty() && base.front() == '\'')
-        base.erase(0, 1);
-    while (!base.empty() && base.back() == '\'')
-        base.pop_back();
-    if (base.empty())
-        base = "Sheet";
-    auto used = [&taken](const std::string& candidate) {
-        const std::string lower = LowerAscii(candidate);
-        return std::any_of(taken.begin(), taken.end(), [&](const std::string& t) { return LowerAscii(t) == lower; });
-    };
-    if (!used(base))
-        return base;
-    for (int k = 2;; ++k) {
-        const std::string suffix = mark.empty() ? " (" + std::to_string(k) + ")" : mark + std::to_string(k);
-        // The head keeps whole characters so that head and suffix stay within 31.
-        std::string head;
-        size_t characters = 0;
-        for (size_t i = 0; i < base.size() && characters + suffix.size() < 31;) {
-            const auto c = static_cast<unsigned char>(base[i]);
-            const size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-            head.append(base, i, len);
-            ++characters;
-            i += len;
-        }
-        if (!used(head + suffix))
-            return head + suffix;
-    }
+    return CSheetNameSet(taken).Take(name, mark);
 }
 
 std::string CExcelWrapper::CellName(int row, int col)

@@ -6,16 +6,24 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
+#include <new>
 #include <vector>
 
 #include <pugixml.hpp>
+#include <unistd.h>
 #include <zip.h>
 
 #include "platform/base/Format.h"
+#include "platform/base/MemoryBudget.h"
+#include "platform/base/RegularFile.h"
 
 namespace {
+
+// What the parsed tree of a part takes at most per byte of the part (a node or an attribute of a
+// few bytes each), and what one cell of a sheet takes with its place in the sheet's index.
+constexpr uint64_t kTreeBytesPerPartByte = 20;
+constexpr uint64_t kBytesPerCell = 256;
 
 // ---- the package ----
 
@@ -400,6 +408,10 @@ private:
     {
         if (!m_pkg.Read(part, buffer))
             return false;
+        // The parsed tree takes up to a node per few bytes of the part, and every cell read takes
+        // more again: a part that this computer could not hold so is refused before it is parsed.
+        if (!CMemoryBudget::Fits(CMemoryBudget::Product(buffer.size(), kTreeBytesPerPartByte)))
+            return m_pkg.Fail(Format("the part %s is too large for the memory of this computer", part.c_str()));
         const pugi::xml_parse_result result = doc.load_buffer_inplace(
             buffer.data(), buffer.size(), pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_utf8);
         if (!result)
@@ -707,11 +719,14 @@ private:
         return true;
     }
 
-    // Counts one more stored item against the cell bound.
+    // Counts one more stored item against the cell bound, and now and then the memory the items
+    // take against what this computer can hold.
     bool Count()
     {
         if (++m_cells > m_limits.maxCells)
             return m_pkg.Fail(Format("it has more than %zu cells", m_limits.maxCells));
+        if (m_cells % 65536 == 0 && !CMemoryBudget::Fits(CMemoryBudget::Product(m_cells, kBytesPerCell)))
+            return m_pkg.Fail(Format("its %zu cells are more than the memory of this computer holds", m_cells));
         return true;
     }
 
@@ -728,6 +743,22 @@ private:
     std::vector<int> m_xfStyles;
     size_t m_cells = 0;
 };
+
+// Reads the package into workbook; on any refusal, and when memory runs out on the way, the
+// workbook is left empty and error says why.
+bool RunReader(CPackage& package, const XlsxReadLimits& limits, CXlsxWorkbook& workbook, std::string& error,
+               const std::string& name)
+{
+    try {
+        CWorkbookReader reader(package, limits, workbook);
+        if (reader.Run())
+            return true;
+    } catch (const std::bad_alloc&) {
+        error = Format("The workbook %s cannot be read: it is too large for the memory of this computer.", name.c_str());
+    }
+    workbook = CXlsxWorkbook();
+    return false;
+}
 
 std::string BaseName(const std::string& path)
 {
@@ -764,38 +795,37 @@ bool CXlsxReader::ReadFile(const std::string& path, CXlsxWorkbook& workbook)
 {
     m_error.clear();
     workbook = CXlsxWorkbook();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        m_error = Format("The workbook %s cannot be opened.", path.c_str());
+    std::string why;
+    const int fd = OpenRegularFileDescriptor(path, &why);
+    if (fd < 0) {
+        m_error = Format("The workbook %s cannot be opened: %s.", path.c_str(), why.c_str());
         return false;
     }
     char head[8] = {};
-    in.read(head, sizeof head);
-    const size_t got = static_cast<size_t>(in.gcount());
-    in.close();
-    const bool zipped = got >= 4 && head[0] == 'P' && head[1] == 'K';
-    if (LooksLikeBinaryWorkbook(head, got) || (!zipped && HasXlsExtension(path))) {
+    const ssize_t got = ::pread(fd, head, sizeof head, 0);
+    const size_t size = got > 0 ? static_cast<size_t>(got) : 0;
+    const bool zipped = size >= 4 && head[0] == 'P' && head[1] == 'K';
+    if (LooksLikeBinaryWorkbook(head, size) || (!zipped && HasXlsExtension(path))) {
+        ::close(fd);
         m_error = BinaryWorkbookMessage(path);
         return false;
     }
     if (!zipped) {
+        ::close(fd);
         m_error = Format("The workbook %s cannot be read: it is not an .xlsx workbook.", BaseName(path).c_str());
         return false;
     }
+    // The package is read through the descriptor that was checked, never by opening the path again.
     int code = 0;
-    zip_t* zip = zip_open(path.c_str(), ZIP_RDONLY, &code);
+    zip_t* zip = zip_fdopen(fd, ZIP_RDONLY, &code);
     if (!zip) {
+        ::close(fd);
         m_error = Format("The workbook %s cannot be read: it is not an .xlsx workbook (damaged package).",
                          BaseName(path).c_str());
         return false;
     }
     CPackage package(zip, m_limits, BaseName(path), m_error);
-    CWorkbookReader reader(package, m_limits, workbook);
-    if (!reader.Run()) {
-        workbook = CXlsxWorkbook();
-        return false;
-    }
-    return true;
+    return RunReader(package, m_limits, workbook, m_error, BaseName(path));
 }
 
 bool CXlsxReader::ReadMemory(const void* data, size_t size, CXlsxWorkbook& workbook, const std::string& name)
@@ -818,10 +848,5 @@ bool CXlsxReader::ReadMemory(const void* data, size_t size, CXlsxWorkbook& workb
         return false;
     }
     CPackage package(zip, m_limits, name, m_error);
-    CWorkbookReader reader(package, m_limits, workbook);
-    if (!reader.Run()) {
-        workbook = CXlsxWorkbook();
-        return false;
-    }
-    return true;
+    return RunReader(package, m_limits, workbook, m_error, name);
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 #include "platform/base/Format.h"
 
@@ -52,7 +53,10 @@ std::string CXlsxSheet::GetNote(int row, int col) const
     return it == m_notes.end() ? std::string() : it->second;
 }
 
-CXlsxWorkbook::CXlsxWorkbook() : m_styles(1) {}
+CXlsxWorkbook::CXlsxWorkbook() : m_styles(1)
+{
+    m_styleIndex.emplace(HashOf(m_styles.front()), 0);
+}
 
 CXlsxSheet* CXlsxWorkbook::GetSheet(int index) const
 {
@@ -80,13 +84,35 @@ void CXlsxWorkbook::RemoveSheet(int index)
         m_sheets.erase(m_sheets.begin() + index);
 }
 
+size_t CXlsxWorkbook::HashOf(const XlsxStyle& style)
+{
+    size_t h = 0;
+    auto mix = [&h](uint64_t v) { h ^= std::hash<uint64_t>{}(v) + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2); };
+    auto mixBorder = [&mix](const XlsxBorder& b) { mix((uint64_t(b.style) << 32) | b.color); };
+    mix((uint64_t(style.font.bold) << 34) | (uint64_t(style.font.italic) << 33) | (uint64_t(style.font.strike) << 32) |
+        style.font.color);
+    mix(style.fill);
+    mixBorder(style.left);
+    mixBorder(style.right);
+    mixBorder(style.top);
+    mixBorder(style.bottom);
+    mixBorder(style.diagonal);
+    mix((uint64_t(style.diagonalUp) << 33) | (uint64_t(style.diagonalDown) << 32) | uint32_t(style.numFmtId));
+    mix(std::hash<std::string>{}(style.numFmt));
+    return h;
+}
+
 int CXlsxWorkbook::AddStyle(const XlsxStyle& style)
 {
-    for (size_t i = 0; i < m_styles.size(); ++i)
-        if (m_styles[i] == style)
-            return static_cast<int>(i);
+    const size_t hash = HashOf(style);
+    const auto [first, last] = m_styleIndex.equal_range(hash);
+    for (auto it = first; it != last; ++it)
+        if (m_styles[static_cast<size_t>(it->second)] == style)
+            return it->second;
     m_styles.push_back(style);
-    return static_cast<int>(m_styles.size() - 1);
+    const int index = static_cast<int>(m_styles.size() - 1);
+    m_styleIndex.emplace(hash, index);
+    return index;
 }
 
 const XlsxStyle& CXlsxWorkbook::GetStyle(int index) const

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -187,6 +188,10 @@ public:
 
 private:
     std::vector<std::unique_ptr<CXlsxSheet>> m_sheets;
+    static size_t HashOf(const XlsxStyle& style);
+
     std::vector<XlsxStyle> m_styles;
+    // The styles by a hash of their fields, so that adding each of many styles stays cheap.
+    std::unordered_multimap<size_t, int> m_styleIndex;
     bool m_date1904 = false;
 };

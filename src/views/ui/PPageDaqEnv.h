@@ -1,5 +1,6 @@
 #pragma once
 // The data-acquisition environment: the project's maximum channel number, which may only grow.
+#include "common/ProjectLookups.h"
 #include "platform/ui/ZuPropertyPage.h"
 
 class CTALVOProject;
@@ -10,7 +11,8 @@ class CPPageDaqEnv : public CZuPropertyPage
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 4044;
-    static constexpr int kMaxChannels = 100000;
+    // A project of more channels could not be opened again.
+    static constexpr int kMaxChannels = kMaxSystemChannelCount;
 
     // The number starts as the project's current maximum channel number.
     explicit CPPageDaqEnv(CTALVOProject* project = nullptr);

@@ -41,6 +41,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
+
 namespace fs = std::filesystem;
 
 void PrintTo(const QString& s, std::ostream* os)
@@ -514,4 +516,34 @@ TEST(AutoExcitation, ARawExportChecksEveryDataSetFirstAndLeavesNoPartialFile)
                               "2\t5.000000e-01\n3\t-5.000000e-01\n");
     EXPECT_FALSE(CAutoExcitation::ExportDAQRawData(excitation, 0,
                                                    (fs::path(dir.path().toStdString()) / "no" / "x.txt").string()));
+}
+
+// A path that names no regular file is refused before anything is opened or closed, and a file
+// that is no project comes back as an error: neither waits on a writer or on a message box.
+TEST_F(ServedSample, OpenProjectFileAnswersWithAnErrorForWhatIsNoProjectFile)
+{
+    const QString doc = Open();
+    ASSERT_FALSE(doc.isEmpty());
+    const fs::path dir = m_file.parent_path();
+    const fs::path fifo = dir / "pipe.orv";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path junk = dir / "junk.orv";
+    std::ofstream(junk, std::ios::binary) << "not a project";
+    const struct
+    {
+        fs::path path;
+        const char* reason;
+        bool keepsProject; // refused before the open project is closed
+    } cases[] = {{fifo, "it is a pipe, not a file", true},
+                 {dir, "it is a folder, not a file", true},
+                 {junk, "not a project file", false}};
+    for (const auto& c : cases) {
+        const QString answer = Call(QStringLiteral("/Application"), QStringLiteral("OpenProjectFile"),
+                                    {QString::fromStdString(c.path.string())});
+        EXPECT_TRUE(answer.startsWith(QStringLiteral("ERROR"))) << answer.toStdString();
+        EXPECT_TRUE(answer.contains(QStringLiteral("Error 5 (argument 1)"))) << answer.toStdString();
+        EXPECT_TRUE(answer.contains(QString::fromUtf8(c.reason))) << answer.toStdString();
+        EXPECT_EQ(m_host.GetDocument() != nullptr, c.keepsProject) << c.path;
+    }
+    EXPECT_FALSE(Open().isEmpty());
 }

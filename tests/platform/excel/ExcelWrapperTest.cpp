@@ -1,4 +1,5 @@
 #include "platform/excel/ExcelWrapper.h"
+#include "platform/excel/SheetNameSet.h"
 #include "platform/excel/XlsxReader.h"
 #include "platform/excel/XlsxWriter.h"
 
@@ -484,4 +485,57 @@ TEST(ExcelNames, UniqueSheetNames)
     EXPECT_EQ(CExcelWrapper::MakeUniqueSheetName(std::string(40, 'x'), taken), std::string(27, 'x') + " (2)");
     // With a mark the number follows it, and the head still leaves the name within 31.
     EXPECT_EQ(CExcelWrapper::MakeUniqueSheetName(std::string(40, 'x'), taken, "~"), std::string(29, 'x') + "~2");
+}
+
+TEST(ExcelNames, SheetNamesOfManyAlikePlansAreTakenInTurn)
+{
+    CSheetNameSet taken({"BLIXs", "Run (3)"});
+    EXPECT_EQ(taken.Take("run"), "run");
+    EXPECT_EQ(taken.Take("Run"), "Run (2)");
+    EXPECT_EQ(taken.Take("RUN"), "RUN (4)"); // (3) was there before
+    EXPECT_EQ(taken.Take("Run", "~"), "Run~2");
+    std::string last;
+    for (int k = 0; k < 20000; ++k)
+        last = taken.Take("Run");
+    EXPECT_EQ(last, "Run (20004)");
+    // Each form agrees with the one-off rule against the same names.
+    std::vector<std::string> names{"BLIXs"};
+    CSheetNameSet set(names);
+    for (const std::string& name :
+         std::vector<std::string>{"a/b", "a/b", std::string(40, 'x'), std::string(40, 'x'), "'q'"}) {
+        const std::string expected = CExcelWrapper::MakeUniqueSheetName(name, names);
+        EXPECT_EQ(set.Take(name), expected);
+        names.push_back(expected);
+    }
+}
+
+TEST_F(ExcelTest, EveryCellFormatOfALargeStylesPartIsKept)
+{
+    // A styles part of 200,000 cell formats, each of its own number format.
+    constexpr int kFormats = 200000;
+    std::string styles = "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><cellXfs>";
+    for (int i = 0; i < kFormats; ++i)
+        styles += "<xf numFmtId=\"" + std::to_string(i) + "\"/>";
+    styles += "</cellXfs></styleSheet>";
+    auto parts = MinimalWorkbookParts(SheetXml("<sheetData><row r=\"1\"><c r=\"A1\" s=\"199999\"><v>1</v></c>"
+                                               "<c r=\"B1\" s=\"14\"><v>2</v></c></row></sheetData>"));
+    for (auto& [name, data] : parts)
+        if (name == "xl/_rels/workbook.xml.rels")
+            data.insert(data.rfind("</Relationships>"),
+                        "<Relationship Id=\"rId3\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                        "relationships/styles\" Target=\"styles.xml\"/>");
+    parts.emplace_back("xl/styles.xml", styles);
+    const std::string bytes = BuildStoredZip(parts);
+    CXlsxReader reader;
+    CXlsxWorkbook book;
+    ASSERT_TRUE(reader.ReadMemory(bytes.data(), bytes.size(), book)) << reader.ErrorText();
+    EXPECT_EQ(book.GetStyleCount(), kFormats); // the first equals the default style
+    const CXlsxSheet* sheet = book.GetSheet(0);
+    EXPECT_EQ(book.GetStyle(sheet->FindCell(1, 1)->style).numFmtId, 199999);
+    EXPECT_EQ(book.CellText(*sheet->FindCell(1, 2)), "1900-01-02"); // format 14 is a date
+    // Adding a style the workbook has gives its index.
+    XlsxStyle again;
+    again.numFmtId = 123456;
+    EXPECT_EQ(book.GetStyle(book.AddStyle(again)).numFmtId, 123456);
+    EXPECT_EQ(book.GetStyleCount(), kFormats);
 }
