@@ -48,7 +48,7 @@ constexpr uint32_t IDS_INPUT_ENERGY_FOLDER = 6092;
 constexpr uint32_t IDS_INPUT_POWER_FOLDER = 6096;
 constexpr uint32_t IDS_SPL_TITLE = 7038;
 constexpr uint32_t IDS_INPUT_POWER_NOT_CALCULATED = 7054;
-// The first schema that stores the narrowed RPM range.
+// Earlier builds wrote this schema, with the narrowed RPM range after the band set.
 constexpr uint32_t kSchemaNarrowedRange = 9;
 } // namespace
 
@@ -665,7 +665,7 @@ void CAnalysisProject::Serialize(CArchive& ar)
             AfxMessageBox(IDS_ANALYSIS_TOO_OLD);
             CArchive::ThrowBadSchema(Format("analysis project of schema %u", schema));
         }
-        if (schema > kSchema)
+        if (schema > kSchemaNarrowedRange)
             CArchive::ThrowBadSchema(Format("analysis project of schema %u", schema));
     }
     CBaseProject::Serialize(ar);
@@ -683,11 +683,6 @@ void CAnalysisProject::Serialize(CArchive& ar)
         } else {
             // Without a DAQ project there is no band set to copy; an empty one keeps the layout.
             COctaveManagerEx(OCTAVE_BAND_USER).Serialize(ar);
-        }
-        ar << static_cast<uint8_t>(m_narrowed ? 1 : 0);
-        if (m_narrowed) {
-            m_unnarrowedRpm.Serialize(ar);
-            m_narrowedRpm.Serialize(ar);
         }
         return;
     }
@@ -707,16 +702,51 @@ void CAnalysisProject::Serialize(CArchive& ar)
     bands->Serialize(ar);
     m_bands = std::move(bands);
     m_narrowed = false;
-    if (storedSchema != 0xFFFFFFFFu && storedSchema < kSchemaNarrowedRange)
+    if (storedSchema == kSchemaNarrowedRange) {
+        uint8_t narrowed = 0;
+        ar >> narrowed;
+        if (narrowed > 1)
+            CArchive::ThrowBadSchema("analysis project: narrowed-range marker");
+        if (narrowed) {
+            m_unnarrowedRpm.Serialize(ar);
+            m_narrowedRpm.Serialize(ar);
+            m_narrowed = true;
+            return;
+        }
+    }
+    DeriveNarrowing();
+}
+
+void CAnalysisProject::DeriveNarrowing()
+{
+    // An input-energy run over a range with a margin of k steps gives energies over the range less
+    // k steps at either end, and narrows the project's range to just that. So when the stored
+    // energies span exactly the stored range, that range is the narrowed one, and the range the
+    // energies were calculated over is it widened again by k steps.
+    m_narrowed = false;
+    const float margin = m_ieOptions.GetRpmMargin();
+    const float step = m_rpmOptions.GetRpmStep();
+    if (m_rpmOptions.GetMode() != 0 || !(margin > 0.0f) || !(step > 0.0f))
         return;
-    uint8_t narrowed = 0;
-    ar >> narrowed;
-    if (narrowed > 1)
-        CArchive::ThrowBadSchema("analysis project: narrowed-range marker");
-    if (narrowed) {
-        m_unnarrowedRpm.Serialize(ar);
-        m_narrowedRpm.Serialize(ar);
+    const int k = static_cast<int>(margin / step);
+    std::vector<double> rpms;
+    const int n = m_rpmOptions.MakeRpmArrayD(rpms);
+    CInputEnergyFolder* energies = GetInputEnergyFolder();
+    if (k <= 0 || n == 0 || !energies)
+        return;
+    for (int i = 0; i < energies->GetChildCount(); ++i) {
+        auto* energy = DynamicDowncast<CZuRpmFunc>(energies->GetChild(i));
+        if (!energy)
+            continue;
+        if (energy->GetRpmCount() != n || static_cast<float>(energy->GetRpm(0)) != static_cast<float>(rpms.front()) ||
+            static_cast<float>(energy->GetRpm(n - 1)) != static_cast<float>(rpms.back()))
+            return;
+        m_narrowedRpm = m_rpmOptions;
+        m_unnarrowedRpm = m_rpmOptions;
+        m_unnarrowedRpm.SetRpmMin(static_cast<float>(rpms.front() - k * static_cast<double>(step)));
+        m_unnarrowedRpm.SetRpmMax(static_cast<float>(rpms.back() + k * static_cast<double>(step)));
         m_narrowed = true;
+        return;
     }
 }
 

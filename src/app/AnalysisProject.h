@@ -39,8 +39,9 @@ class CAnalysisProject : public CBaseProject, public IBandSetOwner, public IAnal
     DECLARE_SERIAL(CAnalysisProject)
 
 public:
-    // 9 adds the RPM range the input energies narrowed (8 is still read).
-    static constexpr uint32_t kSchema = 9;
+    // Schema 9, written by earlier builds with the narrowed RPM range after the band set, is still
+    // read; the record is written in schema 8, ending with the band set.
+    static constexpr uint32_t kSchema = 8;
     enum
     {
         typeRpm = 0,
@@ -188,8 +189,13 @@ private:
     int32_t m_projectType = typeRpm;
     float m_otSetting = 50.0f;
     int32_t m_daqProjectID = -1;
+    // After loading: whether the stored RPM range is the narrowing of a wider one, told by the input
+    // energies (see the source).
+    void DeriveNarrowing();
+
     // The range the input energies were calculated over and the narrowed range made from it; the
     // narrowing is undone before the next input-energy run while the range is still the narrowed one.
+    // Not stored: a loaded project finds it again from its input energies (DeriveNarrowing).
     bool m_narrowed = false;
     CRPMOptions m_unnarrowedRpm;
     CRPMOptions m_narrowedRpm;

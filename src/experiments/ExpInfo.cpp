@@ -193,7 +193,7 @@ void CExpInfo::Serialize(CArchive& ar)
         if (!g)
             g = std::make_unique<CSensorGroup>();
     }
-    int64_t time = 0;
+    int32_t time = 0;
     ar >> time;
     std::array<std::string, 8> texts;
     for (auto& t : texts)

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/archive/ArchiveTime.h"
 #include "platform/archive/Object.h"
 
 class CSensorGroup;
@@ -44,9 +45,10 @@ public:
     // Replaces the group of a side by a copy of group.
     void SetSensorGroup(int i, const CSensorGroup& group);
 
-    // Date and time in seconds since 1970 (the class library's time format).
+    // Date and time in seconds since 1970, in the range the class library's time format holds
+    // (ArchiveTime): what is set here is what the file keeps.
     int64_t GetTime() const { return m_time; }
-    void SetTime(int64_t t) { m_time = t; }
+    void SetTime(int64_t t) { m_time = ArchiveTime(t); }
 
     // The eight texts, numbered 1 to 8; text 4 is the label, text 7 the note.
     std::string GetText(int n) const;
@@ -71,7 +73,7 @@ private:
     std::vector<double> m_values;
     std::vector<int32_t> m_ints;
     std::vector<std::unique_ptr<CSensorGroup>> m_groups;
-    int64_t m_time = 0;
+    int32_t m_time = 0;
     std::array<std::string, 8> m_texts;
     std::unique_ptr<CObject> m_inventory;
 };

@@ -6,7 +6,7 @@
 
 IMPLEMENT_SERIAL(CUpdateLog, CObject, 0 | VERSIONABLE_SCHEMA)
 
-CUpdateLog::CUpdateLog() : m_time(static_cast<int64_t>(std::time(nullptr))) {}
+CUpdateLog::CUpdateLog() : m_time(ArchiveTime(static_cast<int64_t>(std::time(nullptr)))) {}
 
 CUpdateLog::~CUpdateLog() = default;
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/archive/ArchiveTime.h"
 #include "platform/archive/Object.h"
 
 struct tagUPDATE
@@ -41,7 +42,7 @@ public:
     void RemoveAll();
 
     int32_t m_nValue = 0;
-    int64_t m_time = 0; // creation time, seconds since 1970
+    int32_t m_time = 0; // creation time, seconds since 1970 (the class library's time, ArchiveTime)
     std::string m_text;
 
 private:

@@ -121,6 +121,49 @@ CAnalysisProject* Reopen(CTALVODoc& doc, const fs::path& file, int index)
 }
 } // namespace
 
+// The file keeps no mark of the narrowing: a reopened project tells it from its input energies,
+// so a forced run still narrows once from the range the energies were calculated over.
+TEST_F(ChainFixture, TheNarrowingIsFoundAgainAfterTheProjectIsReopened)
+{
+    rpmProject->GetRPMOptions().SetRange(1000.0f, 4000.0f, 50.0f);
+    rpmProject->GetCalcIEOptions().SetRpmMargin(100.0f);
+    ASSERT_EQ(rpmProject->CalcInputEnergy(roof, 0), 1);
+    std::string error;
+    ASSERT_TRUE(doc.OnSaveDocument(file.string(), &error)) << error;
+    struct Case
+    {
+        const char* what;
+        float margin; // set after reopening, before the forced run
+        float min, max;
+    };
+    const Case cases[] = {
+        {"same margin", 100.0f, 1100.0f, 3900.0f},
+        // A wider margin narrows the range the energies were calculated over by its own steps.
+        {"wider margin", 150.0f, 1150.0f, 3850.0f},
+    };
+    for (const Case& c : cases) {
+        CTALVODoc reopened;
+        CAnalysisProject* again = Reopen(reopened, file, 2);
+        ASSERT_NE(again, nullptr) << c.what;
+        EXPECT_EQ(again->GetRPMOptions().GetRpmMin(), 1100.0f) << c.what;
+        again->GetCalcIEOptions().SetRpmMargin(c.margin);
+        ASSERT_EQ(again->CalcInputEnergy(roof, 1), 1) << c.what;
+        EXPECT_EQ(again->GetRPMOptions().GetRpmMin(), c.min) << c.what;
+        EXPECT_EQ(again->GetRPMOptions().GetRpmMax(), c.max) << c.what;
+        reopened.OnCloseDocument();
+    }
+
+    // A range set by the user that the energies do not span is the user's: it is narrowed as it is.
+    CTALVODoc reopened;
+    CAnalysisProject* again = Reopen(reopened, file, 2);
+    ASSERT_NE(again, nullptr);
+    again->GetRPMOptions().SetRange(1500.0f, 3000.0f, 50.0f);
+    ASSERT_EQ(again->CalcInputEnergy(roof, 1), 1);
+    EXPECT_EQ(again->GetRPMOptions().GetRpmMin(), 1600.0f);
+    EXPECT_EQ(again->GetRPMOptions().GetRpmMax(), 2900.0f);
+    reopened.OnCloseDocument();
+}
+
 TEST_F(ChainFixture, FromMeasuredEnergiesToEveryResultByRpmAndBackFromTheFile)
 {
     // The sample's run-up excites the roof: its measured energies give positive input powers.

@@ -453,6 +453,62 @@ TEST(ProjectList, AnAnalysisProjectStoresItsBandSetFromItsDaqProject)
                 static_cast<const COctaveManager&>(*daq->GetOctaveManager()));
 }
 
+// The exchange record holds exactly the project's fields and ends with its band set: what the
+// project keeps for itself in memory (the narrowed RPM range) takes no byte of the file.
+TEST(AnalysisExchange, AnExportedProjectReadsBackEqualAndItsRecordEndsWithTheBandSet)
+{
+    CTALVOProject source;
+    source.AddDaqProject();
+    CAnalysisProject* analysis = source.AddAnalysisProject(nullptr, nullptr);
+    analysis->SetDaqProjectID(0);
+    analysis->SetProjectType(1);
+    analysis->SetOTSetting(12.5f);
+    analysis->GetOrderList().Add(2.5);
+    analysis->GetOrderList().Add(4.0);
+    analysis->GetRPMOptions().SetRange(1200.0f, 3600.0f, 100.0f);
+    analysis->GetCalcIEOptions().SetRpmMargin(200.0f);
+    analysis->GetFreqIndexArray() = {3, 4, 5};
+    ASSERT_NE(analysis->GetOctaveManager(), nullptr);
+    const std::string path = (AppTestTempDir() / "equal.oap").string();
+    ExportAnalysisProject(*analysis, path);
+
+    Bytes file;
+    {
+        std::ifstream in(path, std::ios::binary);
+        file.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    Bytes bands;
+    {
+        CArchive ar(&bands, CArchive::store);
+        analysis->GetOctaveManager()->Serialize(ar);
+    }
+    ASSERT_GT(file.size(), bands.size());
+    EXPECT_TRUE(std::equal(bands.begin(), bands.end(), file.end() - static_cast<std::ptrdiff_t>(bands.size())))
+        << "the record ends with the band set";
+    // The class record (new-class tag, schema word, name length, name) names schema 8.
+    const std::string name = "CAnalysisProject";
+    const auto at = std::search(file.begin(), file.end(), name.begin(), name.end());
+    ASSERT_NE(at, file.end());
+    ASSERT_GE(at - file.begin(), 6);
+    EXPECT_EQ(*(at - 4), 8);
+    EXPECT_EQ(*(at - 3), 0);
+
+    CTALVOProject target;
+    target.AddDaqProject();
+    CAnalysisProject* back = ImportAnalysisProject(target, path);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->GetProjectType(), 1);
+    EXPECT_EQ(back->GetOTSetting(), 12.5f);
+    EXPECT_EQ(back->GetDaqProjectID(), 0);
+    EXPECT_TRUE(back->GetOrderList() == analysis->GetOrderList());
+    EXPECT_TRUE(back->GetRPMOptions() == analysis->GetRPMOptions());
+    EXPECT_TRUE(back->GetCalcIEOptions() == analysis->GetCalcIEOptions());
+    EXPECT_EQ(back->GetFreqIndexArray(), (std::vector<int32_t>{3, 4, 5}));
+    ASSERT_NE(back->GetOctaveManager(), nullptr);
+    EXPECT_TRUE(static_cast<const COctaveManager&>(*back->GetOctaveManager()) ==
+                static_cast<const COctaveManager&>(*analysis->GetOctaveManager()));
+}
+
 TEST(AnalysisExchange, ExportedProjectImportsWithANewIdAndAFailedExportKeepsThePreviousFile)
 {
     CTALVOProject source;

@@ -74,15 +74,15 @@ TEST(UpdateLog, StoresAndReadsBackEqual)
 TEST(UpdateLog, EmptyLogLayoutAndLoadingAppends)
 {
     CUpdateLog empty;
-    empty.m_time = 0x0102030405060708LL;
+    empty.m_time = 0x01020304;
     empty.m_nValue = 1;
     std::vector<uint8_t> buf;
     {
         CArchive ar(&buf, CArchive::store);
         empty.Serialize(ar);
     }
-    // time (8 bytes), integer (4), empty text (1-byte length), count (4)
-    const std::vector<uint8_t> expected = {8, 7, 6, 5, 4, 3, 2, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0};
+    // time (4 bytes, the class library's time), integer (4), empty text (1-byte length), count (4)
+    const std::vector<uint8_t> expected = {4, 3, 2, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(buf, expected);
 
     // Loading into a log that already holds records keeps them ahead of the loaded ones.
