@@ -222,9 +222,11 @@ int CHSEAModelData::SetClfEntry(CZuMatFunc* M, int b, int r, int c, double value
     if (!M || b < 0 || b >= M->GetDataCount() || r < 0 || r >= M->GetRowSubsystemCount() || c < 0 ||
         c >= M->GetColSubsystemCount())
         return 0;
-    // Only a coupling (a negative entry) can be set; anything else changes nothing.
+    // Only a coupling (a negative entry) can be set. A CLF of 0 or below would empty the entry, and
+    // an empty entry can never be edited again: the matrix keeps the coupling, the edit is accepted
+    // so that the record asking for it is kept (and the model counts as changed by it).
     if (!(value < 0.0))
-        return 0;
+        return 1;
     const double current = M->DataValue(b, r, c);
     if (current == 0.0) {
         AfxFormatMessageBox(IDS_CLF_ENTRY_ZERO, MB_OK | MB_ICONEXCLAMATION, M->DataIndex(b),

@@ -52,8 +52,9 @@ public:
 
     // Sets the total DLF of subsystem i at band b. 1, or 0 when the edit is refused.
     int SetDlfEntry(CZuMatFunc* M, CZuVecFunc* D, int b, int i, double value);
-    // Sets the matrix entry (row r, column c) at band b to a negative coupling value. 1 when the
-    // matrix changed, 0 when it did not.
+    // Sets the matrix entry (row r, column c) at band b to a negative coupling value. A value that
+    // is not negative (a CLF of 0 or below) leaves the matrix as it is and is accepted (1), so an
+    // update record asking for it stays in the log; 0 when the edit is refused.
     int SetClfEntry(CZuMatFunc* M, int b, int r, int c, double value);
 
     // Applies each record; records that change nothing are removed. 1 when at least one applied

@@ -151,7 +151,6 @@ TEST_F(HseaFixture, RecordsThatChangeNothingAreDropped)
     log.Add("Panel-R-F", "Cabin-C-", 0, 0, m->ExtractClf("Panel-R-F", "Cabin-C-", 0u)); // unchanged
     log.Add("Panel-R-F", "Panel-R-F", 0, 0, 0.1);                                       // same subsystem
     log.Add("Roof-F", "Cabin-C-", 0, 0, 0.1);                                           // not in the model
-    log.Add("Panel-R-F", "Cabin-C-", 0, 0, -0.01); // would make the entry positive: does not act
     log.Add("Panel-R-F", "Cabin-C-", 0, 9, 0.01);  // band outside
     log.Add("Panel-R-F", "Cabin-C-", 5, 0, 0.01);  // unknown type
     EXPECT_EQ(m->ApplyUpdateLog(&log), 0);
@@ -162,6 +161,24 @@ TEST_F(HseaFixture, RecordsThatChangeNothingAreDropped)
     CUpdateLog empty;
     EXPECT_EQ(m->ApplyUpdateLog(&empty), 1);
     EXPECT_EQ(m->ApplyUpdateLog(nullptr), 0);
+}
+
+// A record that sets a CLF to 0 (or below) keeps the model's coupling, yet it is an update that
+// was asked for: it stays in the log and the model counts as changed.
+TEST_F(HseaFixture, ARecordSettingAClfToZeroIsKeptAndMarksTheModel)
+{
+    for (double value : {0.0, -0.01}) {
+        auto m = Make(0);
+        const Matrix before = Snapshot(*m->GetEtaMatrix(1));
+        const double old = m->ExtractClf("Panel-R-F", "Cabin-C-", 1u);
+        CUpdateLog log;
+        log.Add("Panel-R-F", "Cabin-C-", 0, 1, value);
+        EXPECT_EQ(m->ApplyUpdateLog(&log), 1) << value;
+        ASSERT_EQ(log.GetCount(), 1) << value;
+        EXPECT_EQ(log.GetAt(0)->m_oldValue, old) << value;
+        EXPECT_EQ(m->GetModifiedFlag(), 1) << value;
+        EXPECT_TRUE(Changed(before, *m->GetEtaMatrix(1)).empty()) << value;
+    }
 }
 
 TEST_F(HseaFixture, EntryEditsAndTheirConstraints)
@@ -179,10 +196,11 @@ TEST_F(HseaFixture, EntryEditsAndTheirConstraints)
     EXPECT_EQ(Changed(before, *E), (std::vector<std::tuple<int, int, int>>{{0, 1, 1}}));
     EXPECT_NEAR(E->DataValue(0, 1, 1), 0.2 * D->DataValue(0, 1), 1e-15);
 
-    // A value that does not act changes nothing and reports it.
+    // A value that is not a coupling leaves the matrix as it is and is accepted.
     before = Snapshot(*E);
-    EXPECT_EQ(m->SetClfEntry(E, 0, 2, 0, 0.5), 0);
-    EXPECT_EQ(m->SetClfEntry(E, 0, 2, 0, 0.0), 0);
+    for (double value : {0.5, 0.0, -0.0})
+        EXPECT_EQ(m->SetClfEntry(E, 0, 2, 0, value), 1) << value;
+    EXPECT_TRUE(Changed(before, *E).empty());
     // A zero entry: message 7084.
     E->DataValue(1, 0, 1) = 0.0;
     before = Snapshot(*E);
