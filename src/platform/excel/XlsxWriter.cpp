@@ -1,13 +1,20 @@
 #include "platform/excel/XlsxWriter.h"
 
 #include <atomic>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <sstream>
 #include <vector>
 
 #include <fcntl.h>
+#include <pugixml.hpp>
 #include <unistd.h>
 #include <xlsxwriter.h>
+#include <zip.h>
 
 #include "platform/base/Format.h"
 #include "platform/excel/XlsxWorkbook.h"
@@ -74,6 +81,132 @@ size_t RunCount(const XlsxCell& cell)
     for (const XlsxRun& r : cell.runs)
         n += r.text.empty() ? 0 : 1;
     return n;
+}
+
+// The library writes a number with 16 significant digits ("%.16G"), which many doubles need 17 for
+// (0.1 + 0.2 would read back as 0.3). Such numbers are written again after the library is done:
+// each cell gets the shortest text that reads back as the same double, in any reader.
+std::string ShortestNumberText(double value)
+{
+    // "-0" is read as the integer 0 by some readers; "-0.0" keeps the sign everywhere.
+    if (value == 0.0)
+        return std::signbit(value) ? "-0.0" : "0";
+    char text[32];
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, value);
+    return ec == std::errc() ? std::string(text, end) : std::string();
+}
+
+bool LibraryTextRoundTrips(double value)
+{
+    if (value == 0.0)
+        return !std::signbit(value);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.16G", value);
+    const double back = std::strtod(text, nullptr);
+    return std::memcmp(&back, &value, sizeof value) == 0;
+}
+
+bool SheetNeedsNumbersRewritten(const CXlsxSheet& sheet)
+{
+    for (const auto& [key, cell] : sheet.Cells())
+        if (cell.type == XlsxCellType::Number && std::isfinite(cell.number) && !LibraryTextRoundTrips(cell.number))
+            return true;
+    return false;
+}
+
+// "B12" -> row 12, column 2 (1-based); false for anything else.
+bool ParseCellReference(const char* ref, int& row, int& col)
+{
+    row = col = 0;
+    const char* p = ref;
+    for (; *p >= 'A' && *p <= 'Z'; ++p)
+        if ((col = col * 26 + (*p - 'A' + 1)) > 16384)
+            return false;
+    if (p == ref || *p < '1' || *p > '9')
+        return false;
+    for (; *p >= '0' && *p <= '9'; ++p)
+        if ((row = row * 10 + (*p - '0')) > 1048576)
+            return false;
+    return *p == '\0';
+}
+
+bool ReadPart(zip_t* zip, zip_uint64_t index, std::string& out)
+{
+    zip_file_t* file = zip_fopen_index(zip, index, 0);
+    if (!file)
+        return false;
+    char buffer[65536];
+    zip_int64_t n = 0;
+    while ((n = zip_fread(file, buffer, sizeof buffer)) > 0)
+        out.append(buffer, static_cast<size_t>(n));
+    zip_fclose(file);
+    return n == 0;
+}
+
+// Writes the number cells of the sheets that need it again, in the package the library wrote.
+// The sheet parts keep everything else as the library wrote it.
+bool RewriteNumbers(const CXlsxWorkbook& workbook, const std::string& package, std::string& failure)
+{
+    std::vector<int> sheets;
+    for (int i = 0; i < workbook.GetSheetCount(); ++i)
+        if (const CXlsxSheet* sheet = workbook.GetSheet(i); sheet && SheetNeedsNumbersRewritten(*sheet))
+            sheets.push_back(i);
+    if (sheets.empty())
+        return true;
+    int code = 0;
+    zip_t* zip = zip_open(package.c_str(), 0, &code);
+    if (!zip) {
+        failure = "the package cannot be opened again to write its numbers";
+        return false;
+    }
+    std::vector<std::string> parts; // alive until the package is closed
+    parts.reserve(sheets.size());
+    for (int i : sheets) {
+        const CXlsxSheet& sheet = *workbook.GetSheet(i);
+        const std::string name = Format("xl/worksheets/sheet%d.xml", i + 1);
+        const zip_int64_t index = zip_name_locate(zip, name.c_str(), 0);
+        std::string xml;
+        pugi::xml_document doc;
+        if (index < 0 || !ReadPart(zip, static_cast<zip_uint64_t>(index), xml) ||
+            !doc.load_buffer(xml.data(), xml.size(),
+                             pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata)) {
+            failure = Format("the part %s cannot be read again", name.c_str());
+            zip_discard(zip);
+            return false;
+        }
+        for (pugi::xml_node row : doc.child("worksheet").child("sheetData").children("row"))
+            for (pugi::xml_node c : row.children("c")) {
+                const char* type = c.attribute("t").value();
+                int r = 0, k = 0;
+                if ((*type && std::strcmp(type, "n") != 0) || !ParseCellReference(c.attribute("r").value(), r, k))
+                    continue;
+                const XlsxCell* cell = sheet.FindCell(r, k);
+                pugi::xml_node v = c.child("v");
+                if (!cell || cell->type != XlsxCellType::Number || !std::isfinite(cell->number) || !v)
+                    continue;
+                const std::string text = ShortestNumberText(cell->number);
+                if (!text.empty())
+                    v.text().set(text.c_str());
+            }
+        std::ostringstream out;
+        doc.save(out, "", pugi::format_raw, pugi::encoding_utf8);
+        parts.push_back(out.str());
+        zip_source_t* source = zip_source_buffer(zip, parts.back().data(), parts.back().size(), 0);
+        if (!source || zip_file_replace(zip, static_cast<zip_uint64_t>(index), source, ZIP_FL_ENC_UTF_8) < 0) {
+            if (source)
+                zip_source_free(source);
+            failure = Format("the part %s cannot be written again (%s)", name.c_str(), zip_strerror(zip));
+            zip_discard(zip);
+            return false;
+        }
+        zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 0);
+    }
+    if (zip_close(zip) < 0) {
+        failure = Format("the package cannot be written again (%s)", zip_strerror(zip));
+        zip_discard(zip);
+        return false;
+    }
+    return true;
 }
 
 bool SyncFile(const std::string& path)
@@ -197,6 +330,8 @@ bool CXlsxWriter::Write(const CXlsxWorkbook& workbook, const std::string& path)
     }
 
     const lxw_error closed = workbook_close(book);
+    if (failure.empty() && closed == LXW_NO_ERROR)
+        RewriteNumbers(workbook, temp.string(), failure);
     std::error_code ec;
     if (!failure.empty() || closed != LXW_NO_ERROR || !SyncFile(temp.string())) {
         fs::remove(temp, ec);

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -538,4 +541,80 @@ TEST_F(ExcelTest, EveryCellFormatOfALargeStylesPartIsKept)
     again.numFmtId = 123456;
     EXPECT_EQ(book.GetStyle(book.AddStyle(again)).numFmtId, 123456);
     EXPECT_EQ(book.GetStyleCount(), kFormats);
+}
+
+// Numbers written to a workbook read back as the same doubles, bit for bit, in our reader and in
+// an independent one: the writer keeps every digit a double needs (the library alone keeps 16).
+TEST_F(ExcelTest, AwkwardDoublesReadBackBitForBit)
+{
+    const double third = 1.0 / 3.0;
+    const std::vector<double> values = {0.1 + 0.2,
+                                        third,
+                                        1.2345678901234568e-05,
+                                        1e-300,
+                                        DBL_MAX,
+                                        -DBL_MAX,
+                                        -0.0,
+                                        0.0,
+                                        DBL_MIN,
+                                        DBL_TRUE_MIN,
+                                        DBL_MIN - DBL_TRUE_MIN, // the largest subnormal
+                                        123456789012345680.0,
+                                        -2.5,
+                                        std::nextafter(1.0, 2.0)};
+    CXlsxWorkbook book;
+    CXlsxSheet* plain = book.InsertSheet(0, "Plain");
+    plain->GetCell(1, 1)->type = XlsxCellType::Number;
+    plain->GetCell(1, 1)->number = 2.5; // a sheet whose numbers the library writes exactly
+    CXlsxSheet* sheet = book.InsertSheet(1, "Awkward");
+    for (size_t i = 0; i < values.size(); ++i) {
+        XlsxCell* cell = sheet->GetCell(static_cast<int>(i) + 1, 2);
+        cell->type = XlsxCellType::Number;
+        cell->number = values[i];
+        XlsxCell* label = sheet->GetCell(static_cast<int>(i) + 1, 1);
+        label->type = XlsxCellType::String;
+        label->text = "v" + std::to_string(i);
+    }
+    const std::string path = Path("numbers.xlsx");
+    CXlsxWriter writer;
+    ASSERT_TRUE(writer.Write(book, path)) << writer.ErrorText();
+
+    auto bits = [](double v) {
+        uint64_t u = 0;
+        std::memcpy(&u, &v, sizeof u);
+        return u;
+    };
+    CXlsxWorkbook back;
+    CXlsxReader reader;
+    ASSERT_TRUE(reader.ReadFile(path, back)) << reader.ErrorText();
+    ASSERT_EQ(back.GetSheetCount(), 2);
+    for (size_t i = 0; i < values.size(); ++i) {
+        const XlsxCell* cell = back.GetSheet(1)->FindCell(static_cast<int>(i) + 1, 2);
+        ASSERT_NE(cell, nullptr) << i;
+        EXPECT_EQ(cell->type, XlsxCellType::Number) << i;
+        EXPECT_EQ(bits(cell->number), bits(values[i])) << i << ": " << values[i];
+        const XlsxCell* label = back.GetSheet(1)->FindCell(static_cast<int>(i) + 1, 1);
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text, "v" + std::to_string(i));
+    }
+    ASSERT_NE(back.GetSheet(0)->FindCell(1, 1), nullptr);
+    EXPECT_EQ(back.GetSheet(0)->FindCell(1, 1)->number, 2.5);
+
+    const std::string python = PythonWithOpenpyxl();
+    if (python.empty())
+        GTEST_SKIP() << "python3 with openpyxl is not installed";
+    const std::string script = Path("read_numbers.py");
+    std::ofstream(script) << "import openpyxl, sys\n"
+                             "ws = openpyxl.load_workbook(sys.argv[1])['Awkward']\n"
+                             "with open(sys.argv[2], 'w') as out:\n"
+                             "  for row in ws.iter_rows(min_col=2, max_col=2):\n"
+                             "    out.write(float(row[0].value).hex() + '\\n')\n";
+    const std::string out = Path("numbers.txt");
+    ASSERT_EQ(std::system((python + " " + script + " " + path + " " + out).c_str()), 0);
+    std::ifstream in(out);
+    for (size_t i = 0; i < values.size(); ++i) {
+        std::string hex;
+        ASSERT_TRUE(std::getline(in, hex)) << i;
+        EXPECT_EQ(bits(std::strtod(hex.c_str(), nullptr)), bits(values[i])) << i << ": " << hex;
+    }
 }
