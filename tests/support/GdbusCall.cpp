@@ -4,17 +4,10 @@
 #include <QProcess>
 #include <QTimer>
 
-GdbusResult GdbusCall(const QString& dest, const QString& path, const QString& method, const QStringList& args,
-                      int timeoutMs)
+namespace {
+GdbusResult RunGdbus(const QStringList& all, int timeoutMs)
 {
     QProcess gdbus;
-    QStringList all{QStringLiteral("call"),          QStringLiteral("--session"),
-                    QStringLiteral("--dest"),        dest,
-                    QStringLiteral("--object-path"), path,
-                    QStringLiteral("--method"),      method};
-    // Arguments may begin with a minus sign: they are not options.
-    all += QStringLiteral("--");
-    all += args;
     QEventLoop loop;
     QObject::connect(&gdbus, &QProcess::finished, &loop, &QEventLoop::quit);
     QObject::connect(&gdbus, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
@@ -32,4 +25,25 @@ GdbusResult GdbusCall(const QString& dest, const QString& path, const QString& m
     r.out = QString::fromUtf8(gdbus.readAllStandardOutput()).trimmed();
     r.err += QString::fromUtf8(gdbus.readAllStandardError()).trimmed();
     return r;
+}
+} // namespace
+
+GdbusResult GdbusCall(const QString& dest, const QString& path, const QString& method, const QStringList& args,
+                      int timeoutMs)
+{
+    QStringList all{QStringLiteral("call"),          QStringLiteral("--session"),
+                    QStringLiteral("--dest"),        dest,
+                    QStringLiteral("--object-path"), path,
+                    QStringLiteral("--method"),      method};
+    // Arguments may begin with a minus sign: they are not options.
+    all += QStringLiteral("--");
+    all += args;
+    return RunGdbus(all, timeoutMs);
+}
+
+GdbusResult GdbusIntrospect(const QString& dest, const QString& path, int timeoutMs)
+{
+    return RunGdbus({QStringLiteral("introspect"), QStringLiteral("--session"), QStringLiteral("--dest"), dest,
+                     QStringLiteral("--object-path"), path},
+                    timeoutMs);
 }

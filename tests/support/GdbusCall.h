@@ -13,3 +13,5 @@ struct GdbusResult
 // gdbus call --session --dest <dest> --object-path <path> --method <method> <args...>; bounded.
 GdbusResult GdbusCall(const QString& dest, const QString& path, const QString& method, const QStringList& args = {},
                       int timeoutMs = 10000);
+// gdbus introspect --session --dest <dest> --object-path <path>; bounded.
+GdbusResult GdbusIntrospect(const QString& dest, const QString& path, int timeoutMs = 10000);

@@ -3,6 +3,7 @@
 #include "app/TALVODoc.h"
 #include "app/VerRes.h"
 #include "app/automation/AutomationHost.h"
+#include "app/automation/AutomationService.h"
 #include "app/automation/ObjectModel.h"
 #include "platform/automation/DispatchException.h"
 #include "platform/base/Format.h"
@@ -31,6 +32,12 @@ CAutoValue AppProxy::SetVisible(bool show)
     return {};
 }
 
+std::vector<CAutoObject::Signal> AppProxy::GetSignals() const
+{
+    // Sent while a client window is set and the user closes the main window (see ClientHWnd).
+    return {{kClientMessageSignal, {{"window", "x"}, {"message", "u"}, {"wParam", "x"}, {"lParam", "x"}}}};
+}
+
 const CDispatchTable& AppProxy::GetDispatchTable() const
 {
     static const CDispatchTable table(
@@ -50,12 +57,12 @@ const CDispatchTable& AppProxy::GetDispatchTable() const
             {"SetVisible",
              DispKind::Method,
              AutoType::Empty,
-             {AutoType::Bool},
+             {{AutoType::Bool, "show"}},
              AUTO_MEMBER(AppProxy, return self.SetVisible(args.Bool(0));)},
             {"GetOpenFilename",
              DispKind::Method,
              AutoType::String,
-             {AutoType::String, AutoType::String, AutoType::String},
+             {{AutoType::String, "initialFolder"}, {AutoType::String, "filter"}, {AutoType::String, "title"}},
              AUTO_MEMBER(AppProxy,
                          {
                              std::string filter = args.String(1);
@@ -67,7 +74,7 @@ const CDispatchTable& AppProxy::GetDispatchTable() const
             {"OpenProjectFile",
              DispKind::Method,
              AutoType::Bool,
-             {AutoType::String},
+             {{AutoType::String, "path"}},
              AUTO_MEMBER(AppProxy,
                          {
                              const std::string path = args.String(0);

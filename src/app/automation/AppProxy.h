@@ -10,6 +10,7 @@ class AppProxy : public CAutoObject
 public:
     explicit AppProxy(IAutomationHost& host);
     const CDispatchTable& GetDispatchTable() const override;
+    std::vector<Signal> GetSignals() const override;
     IAutomationHost& Host() const { return m_host; }
 
     // SetVisible(TRUE) shows the window with "show" the first time and "restore" afterwards.

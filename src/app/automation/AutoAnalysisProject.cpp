@@ -65,7 +65,7 @@ const CDispatchTable& CAutoAnalysisProject::GetDispatchTable() const
             {"ExportInputEnergy",
              DispKind::Method,
              AutoType::Bool,
-             {AutoType::String, AutoType::Real},
+             {{AutoType::String, "path"}, {AutoType::Real, "rpm"}},
              AUTO_MEMBER(W,
                          {
                              CInputEnergyFolder* folder = InputEnergyFolder(self.Analysis());
@@ -79,7 +79,7 @@ const CDispatchTable& CAutoAnalysisProject::GetDispatchTable() const
             {"ExportInputPower",
              DispKind::Method,
              AutoType::Bool,
-             {AutoType::String, AutoType::Real},
+             {{AutoType::String, "path"}, {AutoType::Real, "rpm"}},
              AUTO_MEMBER(W,
                          {
                              CInputPowerFolder* powers = self.Analysis().GetInputPowerFolder();
@@ -107,7 +107,7 @@ const CDispatchTable& CAutoAnalysisProject::GetDispatchTable() const
             {"Order",
              DispKind::Property,
              AutoType::Real,
-             {AutoType::Long},
+             {{AutoType::Long, "index"}},
              AUTO_MEMBER(W,
                          {
                              const int32_t i = args.Long(0);
@@ -123,7 +123,7 @@ const CDispatchTable& CAutoAnalysisProject::GetDispatchTable() const
             {"ExportOTInputEnergy",
              DispKind::Method,
              AutoType::Bool,
-             {AutoType::String, AutoType::Real, AutoType::Long, AutoType::Real},
+             {{AutoType::String, "path"}, {AutoType::Real, "a"}, {AutoType::Long, "b"}, {AutoType::Real, "c"}},
              AUTO_MEMBER(W,
                          {
                              CInputEnergyFolder* folder = InputEnergyFolder(self.Analysis());

@@ -69,7 +69,7 @@ const CDispatchTable& CAutoExcitation::GetDispatchTable() const
                      {"ExpDataSet",
                       DispKind::Property,
                       AutoType::Object,
-                      {AutoType::Long},
+                      {{AutoType::Long, "index"}},
                       AUTO_MEMBER(W,
                                   {
                                       const int32_t i = args.Long(0);
@@ -80,7 +80,7 @@ const CDispatchTable& CAutoExcitation::GetDispatchTable() const
                      {"ExportDAQRawData",
                       DispKind::Method,
                       AutoType::Bool,
-                      {AutoType::Long, AutoType::String},
+                      {{AutoType::Long, "point"}, {AutoType::String, "path"}},
                       AUTO_MEMBER(W, return CAutoValue::Bool(
                                          ExportDAQRawData(self.Excitation(), args.Long(0), args.String(1)));)},
                  });

@@ -15,7 +15,7 @@ const CDispatchTable& CAutoExpData::GetDispatchTable() const
                                           {"ExportDAQRawData",
                                            DispKind::Method,
                                            AutoType::Bool,
-                                           {AutoType::String, AutoType::Bool},
+                                           {{AutoType::String, "path"}, {AutoType::Bool, "flag"}},
                                            AUTO_MEMBER(CAutoExpData,
                                                        {
                                                            CStdioFile file;

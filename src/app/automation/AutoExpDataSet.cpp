@@ -12,7 +12,7 @@ const CDispatchTable& CAutoExpDataSet::GetDispatchTable() const
                                                    {"ExpData",
                                                     DispKind::Property,
                                                     AutoType::Object,
-                                                    {AutoType::Long},
+                                                    {{AutoType::Long, "point"}},
                                                     AUTO_MEMBER(CAutoExpDataSet,
                                                                 {
                                                                     CExpData* record =

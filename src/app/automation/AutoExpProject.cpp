@@ -15,7 +15,7 @@ const CDispatchTable& CAutoExpProject::GetDispatchTable() const
                      {"SubsystemData",
                       DispKind::Property,
                       AutoType::Object,
-                      {AutoType::String},
+                      {{AutoType::String, "subsystem"}},
                       AUTO_MEMBER(W,
                                   {
                                       std::string name = args.String(0);
@@ -33,7 +33,7 @@ const CDispatchTable& CAutoExpProject::GetDispatchTable() const
                      {"GetExpData",
                       DispKind::Method,
                       AutoType::Object,
-                      {AutoType::Variant},
+                      {{AutoType::Variant, "index"}},
                       AUTO_MEMBER(W,
                                   {
                                       int32_t i = 0;

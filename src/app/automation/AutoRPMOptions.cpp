@@ -78,7 +78,7 @@ const CDispatchTable& CAutoRPMOptions::GetDispatchTable() const
             {"RPM",
              DispKind::Property,
              AutoType::Real,
-             {AutoType::Long},
+             {{AutoType::Long, "index"}},
              AUTO_MEMBER(W, return CAutoValue::Real(RpmAt(*self.m_options, args.Long(0)));)},
         });
     return table;

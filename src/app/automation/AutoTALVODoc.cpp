@@ -75,7 +75,7 @@ const CDispatchTable& CAutoTALVODoc::GetDispatchTable() const
             {"Project",
              DispKind::Property,
              AutoType::Object,
-             {AutoType::Long},
+             {{AutoType::Long, "index"}},
              AUTO_MEMBER(W, return CAutoValue::Object(ExposeElement(ProjectAt(self.Doc(), args.Long(0))));)},
             {"ModelProject",
              DispKind::Property,
@@ -85,12 +85,12 @@ const CDispatchTable& CAutoTALVODoc::GetDispatchTable() const
             {"DAQProject",
              DispKind::Property,
              AutoType::Object,
-             {AutoType::String},
+             {{AutoType::String, "name"}},
              AUTO_MEMBER(W, return ProjectByName<CDaqProject>(self.Doc(), args.String(0));)},
             {"IsInputSubsystem",
              DispKind::Method,
              AutoType::Bool,
-             {AutoType::String},
+             {{AutoType::String, "name"}},
              AUTO_MEMBER(W,
                          return CAutoValue::Bool(self.Doc().GetTALVOProject().IsInputSubsystem(args.String(0)) != 0);)},
             {"Save",
@@ -105,7 +105,7 @@ const CDispatchTable& CAutoTALVODoc::GetDispatchTable() const
             {"SaveAs",
              DispKind::Method,
              AutoType::Bool,
-             {AutoType::String},
+             {{AutoType::String, "path"}},
              AUTO_MEMBER(W,
                          {
                              const std::string path = args.String(0);
@@ -114,12 +114,12 @@ const CDispatchTable& CAutoTALVODoc::GetDispatchTable() const
             {"ProjectName",
              DispKind::Property,
              AutoType::String,
-             {AutoType::Long},
+             {{AutoType::Long, "index"}},
              AUTO_MEMBER(W, return CAutoValue::String(ProjectAt(self.Doc(), args.Long(0))->GetName());)},
             {"AnalysisProject",
              DispKind::Property,
              AutoType::Object,
-             {AutoType::String},
+             {{AutoType::String, "name"}},
              AUTO_MEMBER(W, return ProjectByName<CAnalysisProject>(self.Doc(), args.String(0));)},
             {"Subsystems",
              DispKind::Property,
@@ -157,18 +157,18 @@ const CDispatchTable& CAutoTALVODoc::GetDispatchTable() const
             {"IsStructure",
              DispKind::Method,
              AutoType::Bool,
-             {AutoType::String},
+             {{AutoType::String, "name"}},
              AUTO_MEMBER(W,
                          return CAutoValue::Bool(self.Doc().GetTALVOProject().IsStructure(Stripped(args, 0)) != 0);)},
             {"IsAcoustic",
              DispKind::Method,
              AutoType::Bool,
-             {AutoType::String},
+             {{AutoType::String, "name"}},
              AUTO_MEMBER(W, return CAutoValue::Bool(self.Doc().GetTALVOProject().IsAcoustic(Stripped(args, 0)) != 0);)},
             {"GetSubsystemType",
              DispKind::Method,
              AutoType::Short,
-             {AutoType::String},
+             {{AutoType::String, "name"}},
              AUTO_MEMBER(W,
                          {
                              std::string name = Stripped(args, 0);
@@ -178,7 +178,7 @@ const CDispatchTable& CAutoTALVODoc::GetDispatchTable() const
             {"IsConnected",
              DispKind::Method,
              AutoType::Bool,
-             {AutoType::String, AutoType::String},
+             {{AutoType::String, "name1"}, {AutoType::String, "name2"}},
              AUTO_MEMBER(W,
                          {
                              CModelProject* model = self.Doc().GetTALVOProject().GetModelProject();
@@ -188,13 +188,13 @@ const CDispatchTable& CAutoTALVODoc::GetDispatchTable() const
             {"IsTargetSubsystem",
              DispKind::Method,
              AutoType::Bool,
-             {AutoType::String},
+             {{AutoType::String, "name"}},
              AUTO_MEMBER(
                  W, return CAutoValue::Bool(Stripped(args, 0) == self.Doc().GetTALVOProject().GetTargetSubsystem());)},
             {"GetPlateMass",
              DispKind::Method,
              AutoType::Real,
-             {AutoType::String},
+             {{AutoType::String, "name"}},
              AUTO_MEMBER(W,
                          {
                              auto* s = ModelSubsystem<CModelShell>(self.Doc(), args.String(0));
@@ -203,7 +203,7 @@ const CDispatchTable& CAutoTALVODoc::GetDispatchTable() const
             {"GetPlateArea",
              DispKind::Method,
              AutoType::Real,
-             {AutoType::String},
+             {{AutoType::String, "name"}},
              AUTO_MEMBER(W,
                          {
                              auto* s = ModelSubsystem<CModelShell>(self.Doc(), args.String(0));
@@ -212,7 +212,7 @@ const CDispatchTable& CAutoTALVODoc::GetDispatchTable() const
             {"GetCavityVolume",
              DispKind::Method,
              AutoType::Real,
-             {AutoType::String},
+             {{AutoType::String, "name"}},
              AUTO_MEMBER(W,
                          {
                              auto* s = ModelSubsystem<CModelCavity>(self.Doc(), args.String(0));
@@ -221,7 +221,7 @@ const CDispatchTable& CAutoTALVODoc::GetDispatchTable() const
             {"GetCavitySurfaceArea",
              DispKind::Method,
              AutoType::Real,
-             {AutoType::String},
+             {{AutoType::String, "name"}},
              AUTO_MEMBER(W,
                          {
                              auto* s = ModelSubsystem<CModelCavity>(self.Doc(), args.String(0));

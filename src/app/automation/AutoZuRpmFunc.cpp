@@ -24,7 +24,7 @@ const CDispatchTable& CAutoZuRpmFunc::GetDispatchTable() const
                      {"RpmFunc",
                       DispKind::Property,
                       AutoType::Object,
-                      {AutoType::Real},
+                      {{AutoType::Real, "rpm"}},
                       AUTO_MEMBER(W, return CAutoValue::Object(
                                          ExposeOpaque(self.Map().FindRowFunc(args.Real(0)), &self.Map()));)},
                      {"RpmDataCount",
@@ -35,7 +35,7 @@ const CDispatchTable& CAutoZuRpmFunc::GetDispatchTable() const
                      {"Rpm",
                       DispKind::Property,
                       AutoType::Real,
-                      {AutoType::Long},
+                      {{AutoType::Long, "index"}},
                       AUTO_MEMBER(W,
                                   {
                                       const int32_t i = args.Long(0);
@@ -46,7 +46,7 @@ const CDispatchTable& CAutoZuRpmFunc::GetDispatchTable() const
                      {"RpmIndex",
                       DispKind::Property,
                       AutoType::Long,
-                      {AutoType::Real},
+                      {{AutoType::Real, "rpm"}},
                       AUTO_MEMBER(W, return CAutoValue::Long(self.Map().FindRpmIndex(args.Real(0)));)},
                      {"FreqDataCount",
                       DispKind::Property,
@@ -56,7 +56,7 @@ const CDispatchTable& CAutoZuRpmFunc::GetDispatchTable() const
                      {"Freq",
                       DispKind::Property,
                       AutoType::Real,
-                      {AutoType::Long},
+                      {{AutoType::Long, "index"}},
                       AUTO_MEMBER(W,
                                   {
                                       const int32_t i = args.Long(0);
@@ -75,7 +75,7 @@ const CDispatchTable& CAutoZuRpmFunc::GetDispatchTable() const
                      {"Value",
                       DispKind::Property,
                       AutoType::Real,
-                      {AutoType::Long, AutoType::Long},
+                      {{AutoType::Long, "row"}, {AutoType::Long, "point"}},
                       AUTO_MEMBER(W,
                                   {
                                       const int32_t row = args.Long(0), point = args.Long(1);
@@ -85,7 +85,7 @@ const CDispatchTable& CAutoZuRpmFunc::GetDispatchTable() const
                      {"SMAValue",
                       DispKind::Property,
                       AutoType::Real,
-                      {AutoType::Long, AutoType::Long},
+                      {{AutoType::Long, "row"}, {AutoType::Long, "point"}},
                       AUTO_MEMBER(W,
                                   {
                                       const int32_t row = args.Long(0), point = args.Long(1);

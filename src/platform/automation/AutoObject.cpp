@@ -32,7 +32,7 @@ CAutoValue CAutoObject::Invoke(int32_t dispid, int flags, const std::vector<CAut
     std::vector<CAutoValue> converted;
     converted.reserve(static_cast<size_t>(declared));
     for (int i = 0; i < declared; ++i) {
-        const AutoType type = member->params[static_cast<size_t>(i)];
+        const AutoType type = member->params[static_cast<size_t>(i)].type;
         if (i >= given) {
             converted.push_back(CAutoValue::Missing());
             continue;

@@ -7,6 +7,7 @@
 #include "platform/automation/DispatchTable.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // The error of a call on an object whose program object is gone.
@@ -22,6 +23,15 @@ public:
     CAutoObject& operator=(const CAutoObject&) = delete;
 
     virtual const CDispatchTable& GetDispatchTable() const = 0;
+
+    // A signal the object sends to its clients: its name and arguments (name, bus type signature).
+    struct Signal
+    {
+        std::string name;
+        std::vector<std::pair<std::string, std::string>> args;
+    };
+    // The signals clients may listen for (introspection lists them); none by default.
+    virtual std::vector<Signal> GetSignals() const { return {}; }
 
     const void* GetKey() const { return m_key; }
     const std::vector<const void*>& GetGuards() const { return m_guards; }

@@ -1,5 +1,7 @@
 #include "platform/automation/AutoObjectRegistry.h"
 
+#include <algorithm>
+
 #include "platform/base/Format.h"
 #include "platform/win/ObjectLifetime.h"
 
@@ -72,6 +74,26 @@ CAutoObject* CAutoObjectRegistry::Find(const std::string& path) const
 {
     auto it = m_objects.find(path);
     return it == m_objects.end() ? nullptr : it->second.get();
+}
+
+std::vector<std::string> CAutoObjectRegistry::ChildNodes(const std::string& path) const
+{
+    const std::string prefix = path == "/" ? path : path + "/";
+    std::vector<std::string> names;
+    // The map is ordered, so the paths below the prefix lie together.
+    for (auto it = m_objects.lower_bound(prefix); it != m_objects.end(); ++it) {
+        const std::string& p = it->first;
+        if (p.compare(0, prefix.size(), prefix) != 0)
+            break;
+        if (p.size() == prefix.size())
+            continue;
+        const size_t slash = p.find('/', prefix.size());
+        std::string name =
+            p.substr(prefix.size(), slash == std::string::npos ? std::string::npos : slash - prefix.size());
+        if (std::find(names.begin(), names.end(), name) == names.end())
+            names.push_back(std::move(name));
+    }
+    return names;
 }
 
 void CAutoObjectRegistry::ObjectGoing(const void* object)

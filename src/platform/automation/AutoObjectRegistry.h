@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CAutoObjectRegistry
 {
@@ -23,6 +24,9 @@ public:
     void Add(const std::string& path, std::unique_ptr<CAutoObject> object);
     void Remove(const std::string& path);
     CAutoObject* Find(const std::string& path) const;
+    // The names of the nodes directly below path, each once, in order ("/" has "Application" and,
+    // once objects were handed out, "Objects").
+    std::vector<std::string> ChildNodes(const std::string& path) const;
     // Objects currently exposed (gone ones included).
     int Count() const { return static_cast<int>(m_objects.size()); }
     // Drops every object made by Expose whose program object is gone.

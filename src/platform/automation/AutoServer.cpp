@@ -7,26 +7,78 @@
 #include <QtDBus/QDBusConnectionInterface>
 #include <QtDBus/QDBusMessage>
 #include <QtDBus/QDBusServiceWatcher>
+#include <QtDBus/QDBusVariant>
 #include <QtDBus/QDBusVirtualObject>
 
 namespace {
-QString MethodXml(const std::string& name, const std::vector<AutoType>& params, AutoType result, bool putValue,
-                  AutoType valueType)
+constexpr const char* kIntrospectableInterface = "org.freedesktop.DBus.Introspectable";
+constexpr const char* kPropertiesInterface = "org.freedesktop.DBus.Properties";
+
+QString Arg(const std::string& name, const std::string& type, const char* direction)
 {
-    QString xml = QStringLiteral("    <method name=\"%1\">\n").arg(QString::fromStdString(name));
-    int n = 0;
-    for (AutoType t : params)
-        xml += QStringLiteral("      <arg name=\"arg%1\" type=\"%2\" direction=\"in\"/>\n")
-                   .arg(++n)
-                   .arg(QString::fromStdString(AutoTypeSignature(t)));
-    if (putValue)
-        xml += QStringLiteral("      <arg name=\"value\" type=\"%1\" direction=\"in\"/>\n")
-                   .arg(QString::fromStdString(AutoTypeSignature(valueType)));
-    else if (result != AutoType::Empty)
-        xml += QStringLiteral("      <arg name=\"result\" type=\"%1\" direction=\"out\"/>\n")
-                   .arg(QString::fromStdString(AutoTypeSignature(result)));
+    return QStringLiteral("      <arg name=\"%1\" type=\"%2\" direction=\"%3\"/>\n")
+        .arg(QString::fromStdString(name), QString::fromStdString(type), QLatin1String(direction));
+}
+
+// A member as a method: its parameters by name, then its result ("result") or, for a put, the new
+// value ("value").
+QString MethodXml(const CDispMember& m, bool put)
+{
+    QString xml = QStringLiteral("    <method name=\"%1\">\n").arg(QString::fromStdString(m.name));
+    for (size_t i = 0; i < m.params.size(); ++i)
+        xml += Arg(m.ParamName(i), AutoTypeSignature(m.params[i].type), "in");
+    if (put)
+        xml += Arg("value", AutoTypeSignature(m.result), "in");
+    else if (m.result != AutoType::Empty)
+        xml += Arg("result", AutoTypeSignature(m.result), "out");
     xml += QStringLiteral("    </method>\n");
     return xml;
+}
+
+QString InterfaceXml(const char* name, const QString& body)
+{
+    return QStringLiteral("  <interface name=\"%1\">\n").arg(QLatin1String(name)) + body +
+           QStringLiteral("  </interface>\n");
+}
+
+// The interfaces of an object: the standard ones, its members (methods, and the members without
+// parameters as properties too), its settable members and the dispatch interface.
+QString ObjectInterfacesXml(const CAutoObject& object)
+{
+    QString members, puts, properties;
+    for (const CDispMember* m : object.GetDispatchTable().AllMembers()) {
+        members += MethodXml(*m, false);
+        if (m->kind == DispKind::PropertyRW)
+            puts += MethodXml(*m, true);
+        if (m->IsPlainProperty())
+            properties +=
+                QStringLiteral("    <property name=\"%1\" type=\"%2\" access=\"%3\"/>\n")
+                    .arg(QString::fromStdString(m->name), QString::fromStdString(AutoTypeSignature(m->result)),
+                         m->kind == DispKind::PropertyRW ? QStringLiteral("readwrite") : QStringLiteral("read"));
+    }
+    const QString standardProperties =
+        QStringLiteral("    <method name=\"Get\">\n") + Arg("interface_name", "s", "in") +
+        Arg("property_name", "s", "in") + Arg("value", "v", "out") + QStringLiteral("    </method>\n") +
+        QStringLiteral("    <method name=\"GetAll\">\n") + Arg("interface_name", "s", "in") +
+        Arg("properties", "a{sv}", "out") + QStringLiteral("    </method>\n") +
+        QStringLiteral("    <method name=\"Set\">\n") + Arg("interface_name", "s", "in") +
+        Arg("property_name", "s", "in") + Arg("value", "v", "in") + QStringLiteral("    </method>\n");
+    const QString dispatch = QStringLiteral("    <method name=\"GetIDsOfNames\">\n") + Arg("name", "s", "in") +
+                             Arg("dispid", "i", "out") + QStringLiteral("    </method>\n") +
+                             QStringLiteral("    <method name=\"Invoke\">\n") + Arg("dispid", "i", "in") +
+                             Arg("flags", "i", "in") + Arg("arguments", "av", "in") + Arg("result", "av", "out") +
+                             QStringLiteral("    </method>\n");
+    QString signalXml;
+    for (const CAutoObject::Signal& signal : object.GetSignals()) {
+        signalXml += QStringLiteral("    <signal name=\"%1\">\n").arg(QString::fromStdString(signal.name));
+        for (const auto& [name, type] : signal.args)
+            signalXml += QStringLiteral("      <arg name=\"%1\" type=\"%2\"/>\n")
+                             .arg(QString::fromStdString(name), QString::fromStdString(type));
+        signalXml += QStringLiteral("    </signal>\n");
+    }
+    return InterfaceXml(kPropertiesInterface, standardProperties) +
+           InterfaceXml(kAutomationInterface, members + properties + signalXml) +
+           InterfaceXml(kAutomationPutInterface, puts) + InterfaceXml(kDispatchInterface, dispatch);
 }
 
 QDBusMessage ErrorReply(const QDBusMessage& message, const std::string& name, const std::string& text)
@@ -41,47 +93,111 @@ class CAutoBusObject : public QDBusVirtualObject
 public:
     explicit CAutoBusObject(CAutoServer& server) : m_server(server) {}
 
+    // The whole introspection document of a path; empty when nothing is there.
     QString introspect(const QString& path) const override
     {
-        CAutoObject* object = CAutoObjectRegistry::Instance().Find(path.toStdString());
-        if (!object)
+        const std::string p = path.toStdString();
+        const CAutoObject* object = CAutoObjectRegistry::Instance().Find(p);
+        const std::vector<std::string> children = CAutoObjectRegistry::Instance().ChildNodes(p);
+        if (!object && children.empty() && p != "/")
             return {};
-        QString xml = QStringLiteral("  <interface name=\"%1\">\n").arg(QLatin1String(kAutomationInterface));
-        QString put = QStringLiteral("  <interface name=\"%1\">\n").arg(QLatin1String(kAutomationPutInterface));
-        for (const CDispMember* m : object->GetDispatchTable().AllMembers()) {
-            xml += MethodXml(m->name, m->params, m->result, false, AutoType::Empty);
-            if (m->kind == DispKind::PropertyRW)
-                put += MethodXml(m->name, m->params, AutoType::Empty, true, m->result);
-        }
-        xml += QStringLiteral("  </interface>\n");
-        put += QStringLiteral("  </interface>\n");
-        const QString dispatch = QStringLiteral("  <interface name=\"%1\">\n"
-                                                "    <method name=\"GetIDsOfNames\">\n"
-                                                "      <arg name=\"name\" type=\"s\" direction=\"in\"/>\n"
-                                                "      <arg name=\"dispid\" type=\"i\" direction=\"out\"/>\n"
-                                                "    </method>\n"
-                                                "    <method name=\"Invoke\">\n"
-                                                "      <arg name=\"dispid\" type=\"i\" direction=\"in\"/>\n"
-                                                "      <arg name=\"flags\" type=\"i\" direction=\"in\"/>\n"
-                                                "      <arg name=\"arguments\" type=\"av\" direction=\"in\"/>\n"
-                                                "      <arg name=\"result\" type=\"av\" direction=\"out\"/>\n"
-                                                "    </method>\n"
-                                                "  </interface>\n")
-                                     .arg(QLatin1String(kDispatchInterface));
-        return xml + put + dispatch;
+        QString xml =
+            QStringLiteral("<!DOCTYPE node PUBLIC \"-//freedesktop//DTD D-BUS Object Introspection 1.0//EN\"\n"
+                           " \"http://www.freedesktop.org/standards/dbus/1.0/introspect.dtd\">\n<node>\n");
+        xml +=
+            InterfaceXml(kIntrospectableInterface, QStringLiteral("    <method name=\"Introspect\">\n") +
+                                                       Arg("xml_data", "s", "out") + QStringLiteral("    </method>\n"));
+        if (object)
+            xml += ObjectInterfacesXml(*object);
+        for (const std::string& child : children)
+            xml += QStringLiteral("  <node name=\"%1\"/>\n").arg(QString::fromStdString(child));
+        return xml + QStringLiteral("</node>\n");
     }
 
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
     {
         if (message.type() != QDBusMessage::MethodCallMessage)
             return false;
-        m_server.NoteClient(message.service());
-        const QDBusMessage reply = Answer(message);
+        QDBusMessage reply;
+        if (IsIntrospection(message)) {
+            // Looking at the objects does not make a client.
+            const QString xml = introspect(message.path());
+            reply = xml.isEmpty() ? ErrorReply(message, "org.freedesktop.DBus.Error.UnknownObject",
+                                               "No object at " + message.path().toStdString())
+                                  : message.createReply(xml);
+        } else {
+            m_server.NoteClient(message.service());
+            reply = Answer(message);
+        }
         QDBusConnection(connection).send(reply);
         return true;
     }
 
 private:
+    static bool IsIntrospection(const QDBusMessage& message)
+    {
+        const QString iface = message.interface();
+        return (iface.isEmpty() || iface == QLatin1String(kIntrospectableInterface)) &&
+               message.member() == QLatin1String("Introspect") && message.arguments().isEmpty();
+    }
+
+    // A member that is also a property (no parameters) by its name; null when there is none.
+    static const CDispMember* PlainProperty(const CAutoObject& object, const QString& name, int32_t& dispid)
+    {
+        dispid = object.GetDispatchTable().GetIDOfName(name.toStdString());
+        const CDispMember* m = object.GetDispatchTable().Member(dispid);
+        return m && m->IsPlainProperty() ? m : nullptr;
+    }
+
+    static QVariant PropertyValue(CAutoObject& object, int32_t dispid, const CDispMember& m)
+    {
+        return ToBusValue(object.Invoke(dispid, DISPATCH_PROPERTYGET, {}), m.result == AutoType::Variant);
+    }
+
+    // The standard property interface over the members without parameters of "ORVEX.Automation".
+    QDBusMessage AnswerProperties(const QDBusMessage& message, CAutoObject& object)
+    {
+        const QString member = message.member();
+        const QList<QVariant> args = message.arguments();
+        const QString signature = message.signature();
+        if (!args.isEmpty() && !args[0].toString().isEmpty() &&
+            args[0].toString() != QLatin1String(kAutomationInterface))
+            return ErrorReply(message, "org.freedesktop.DBus.Error.UnknownInterface",
+                              "No properties in interface " + args[0].toString().toStdString());
+        if (member == QLatin1String("GetAll") && signature == QLatin1String("s")) {
+            QVariantMap all;
+            for (const CDispMember* m : object.GetDispatchTable().AllMembers()) {
+                if (!m->IsPlainProperty())
+                    continue;
+                const int32_t dispid = object.GetDispatchTable().GetIDOfName(m->name);
+                all.insert(QString::fromStdString(m->name), PropertyValue(object, dispid, *m));
+            }
+            return message.createReply(QVariant::fromValue(all));
+        }
+        if ((member == QLatin1String("Get") && signature == QLatin1String("ss")) ||
+            (member == QLatin1String("Set") && signature == QLatin1String("ssv"))) {
+            int32_t dispid = DISPID_UNKNOWN;
+            const CDispMember* m = PlainProperty(object, args[1].toString(), dispid);
+            if (!m)
+                return ErrorReply(message, "org.freedesktop.DBus.Error.UnknownProperty",
+                                  "No property " + args[1].toString().toStdString());
+            if (member == QLatin1String("Get"))
+                return message.createReply(QVariant::fromValue(QDBusVariant(PropertyValue(object, dispid, *m))));
+            if (m->kind != DispKind::PropertyRW)
+                return ErrorReply(message, "org.freedesktop.DBus.Error.PropertyReadOnly",
+                                  "The property " + m->name + " cannot be set.");
+            bool ok = false;
+            const CAutoValue value = FromBusValue(args[2].value<QDBusVariant>().variant(), &ok);
+            if (!ok)
+                return ErrorReply(message, "org.freedesktop.DBus.Error.InvalidArgs",
+                                  "The value has no automation type.");
+            object.Invoke(dispid, DISPATCH_PROPERTYPUT, {value});
+            return message.createReply();
+        }
+        return ErrorReply(message, "org.freedesktop.DBus.Error.UnknownMethod",
+                          "Unknown method " + member.toStdString() + " (" + signature.toStdString() + ")");
+    }
+
     QDBusMessage Answer(const QDBusMessage& message)
     {
         CAutoObject* object = CAutoObjectRegistry::Instance().Find(message.path().toStdString());
@@ -92,6 +208,8 @@ private:
         const std::string member = message.member().toStdString();
         const QList<QVariant> args = message.arguments();
         try {
+            if (iface == QLatin1String(kPropertiesInterface))
+                return AnswerProperties(message, *object);
             if (iface == QLatin1String(kDispatchInterface)) {
                 if (member == "GetIDsOfNames" && args.size() == 1)
                     return message.createReply(

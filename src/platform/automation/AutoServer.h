@@ -1,7 +1,13 @@
 #pragma once
 // Serves the process's exposed objects (CAutoObjectRegistry) on a bus under a well-known name.
 //
-// On the bus every object answers three interfaces:
+// Every path answers "org.freedesktop.DBus.Introspectable" with its interfaces (members with their
+// argument names and types, properties) and the nodes below it: "/" lists "Application" and, once
+// objects were handed out, "Objects". Introspection does not make the caller a client.
+//
+// On the bus every object answers four more interfaces:
+// - "org.freedesktop.DBus.Properties": the members without parameters, as properties of
+//   "ORVEX.Automation" (Get, GetAll; Set for read/write ones);
 // - "ORVEX.Automation": each member of its dispatch table is a method of the same name (any case);
 //   property gets and methods alike take the member's parameters and return its result.
 // - "ORVEX.AutomationPut": each read/write property, called with its parameters and the new value.

@@ -63,9 +63,16 @@ std::string CDispArgs::String(int i) const
 int CDispMember::RequiredCount() const
 {
     int n = static_cast<int>(params.size());
-    while (n > 0 && params[static_cast<size_t>(n - 1)] == AutoType::Variant)
+    while (n > 0 && params[static_cast<size_t>(n - 1)].type == AutoType::Variant)
         --n;
     return n;
+}
+
+std::string CDispMember::ParamName(size_t i) const
+{
+    if (i < params.size() && !params[i].name.empty())
+        return params[i].name;
+    return "arg" + std::to_string(i + 1);
 }
 
 CDispatchTable::CDispatchTable(const CDispatchTable* base, std::vector<CDispMember> members)

@@ -49,12 +49,21 @@ private:
     std::vector<CAutoValue> m_values;
 };
 
+// A parameter of a member: its type and the name clients see it by (introspection). A parameter
+// given by its type alone is named by its position ("arg1", ...).
+struct CDispParam
+{
+    CDispParam(AutoType type_, const char* name_ = "") : type(type_), name(name_) {}
+    AutoType type;
+    std::string name;
+};
+
 struct CDispMember
 {
     using Getter = std::function<CAutoValue(CAutoObject&, const CDispArgs&)>;
     using Setter = std::function<void(CAutoObject&, const CDispArgs&, const CAutoValue&)>;
 
-    CDispMember(std::string name_, DispKind kind_, AutoType result_, std::vector<AutoType> params_, Getter get_,
+    CDispMember(std::string name_, DispKind kind_, AutoType result_, std::vector<CDispParam> params_, Getter get_,
                 Setter set_ = {})
         : name(std::move(name_)), kind(kind_), result(result_), params(std::move(params_)), get(std::move(get_)),
           set(std::move(set_))
@@ -63,12 +72,17 @@ struct CDispMember
     std::string name;
     DispKind kind;
     AutoType result;
-    std::vector<AutoType> params; // Variant parameters may be left out (from the end)
+    std::vector<CDispParam> params; // Variant parameters may be left out (from the end)
     Getter get;                   // the method, or the property's get
     Setter set;                   // the property's put (PropertyRW only)
 
     // Number of arguments a call must pass: the parameters up to the last non-Variant one.
     int RequiredCount() const;
+    // The name of parameter i as clients see it.
+    std::string ParamName(size_t i) const;
+    // A property without parameters: clients may also read (and, read/write, set) it as a property
+    // of the object.
+    bool IsPlainProperty() const { return kind != DispKind::Method && params.empty(); }
 };
 
 class CDispatchTable

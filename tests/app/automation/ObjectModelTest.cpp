@@ -80,11 +80,14 @@ protected:
     }
 
     // Calls a member with gdbus; the answer text, or the error text when the call failed.
-    QString Call(const QString& path, const QString& member, const QStringList& args = {}, bool put = false)
+    // properties: a member of the standard property interface.
+    QString Call(const QString& path, const QString& member, const QStringList& args = {}, bool put = false,
+                 bool properties = false)
     {
-        const GdbusResult r = GdbusCall(
-            QStringLiteral("ORVEX.Application"), path,
-            (put ? QStringLiteral("ORVEX.AutomationPut.") : QStringLiteral("ORVEX.Automation.")) + member, args);
+        const QString iface = properties ? QStringLiteral("org.freedesktop.DBus.Properties.")
+                              : put      ? QStringLiteral("ORVEX.AutomationPut.")
+                                         : QStringLiteral("ORVEX.Automation.");
+        const GdbusResult r = GdbusCall(QStringLiteral("ORVEX.Application"), path, iface + member, args);
         return r.exitCode == 0 ? r.out : QStringLiteral("ERROR ") + r.err;
     }
     // The object path in an answer "(objectpath '/Objects/3',)".
@@ -546,4 +549,79 @@ TEST_F(ServedSample, OpenProjectFileAnswersWithAnErrorForWhatIsNoProjectFile)
         EXPECT_EQ(m_host.GetDocument() != nullptr, c.keepsProject) << c.path;
     }
     EXPECT_FALSE(Open().isEmpty());
+}
+
+// Clients find the object model the standard way: every path introspects, "/" lists the
+// application object, and the members without arguments are properties as well.
+TEST_F(ServedSample, IntrospectionListsPathsMembersAndProperties)
+{
+    const QString dest = QStringLiteral("ORVEX.Application");
+    auto introspect = [&](const QString& path) {
+        const GdbusResult r = GdbusIntrospect(dest, path);
+        EXPECT_EQ(r.exitCode, 0) << path.toStdString() << ": " << r.err.toStdString();
+        return r.out;
+    };
+    auto lists = [](const QString& text, const char* pattern) {
+        return QRegularExpression(QString::fromLatin1(pattern)).match(text).hasMatch();
+    };
+    const QString root = introspect(QStringLiteral("/"));
+    EXPECT_TRUE(lists(root, R"(\n  node Application \{)")) << root.toStdString();
+
+    const QString app = introspect(QStringLiteral("/Application"));
+    for (const char* member :
+         {R"(interface ORVEX\.Automation \{)", R"(SetVisible\(in\s+b show\);)",
+          R"(GetOpenFilename\(in\s+s initialFolder,\s+in\s+s filter,\s+in\s+s title,\s+out s result\);)",
+          R"(OpenProjectFile\(in\s+s path,\s+out b result\);)", R"(readonly s Version)", R"(readwrite i ClientHWnd)",
+          R"(ClientMessage\(x window,\s+u message,)", R"(interface org\.freedesktop\.DBus\.Properties \{)"})
+        EXPECT_TRUE(lists(app, member)) << member << "\n" << app.toStdString();
+
+    const QString doc = Open();
+    ASSERT_FALSE(doc.isEmpty());
+    const QString docText = introspect(doc);
+    for (const char* member : {R"(Project\(in\s+i index,\s+out o result\);)",
+                               R"(IsConnected\(in\s+s name1,\s+in\s+s name2,\s+out b result\);)",
+                               R"(readonly i ProjectCount = 3;)", R"(readonly s FilePathName)"})
+        EXPECT_TRUE(lists(docText, member)) << member << "\n" << docText.toStdString();
+    EXPECT_FALSE(lists(docText, R"(readonly \w+ Project )")) << "a member with arguments is no property";
+    const QString analysis = PathOf(Call(doc, QStringLiteral("Project"), {QStringLiteral("2")}));
+    const QString analysisText = introspect(analysis);
+    for (const char* member : {R"(ExportInputEnergy\(in\s+s path,\s+in\s+d rpm,\s+out b result\);)",
+                               R"(readonly i ProjectType)", R"(readonly i ProjectID)"})
+        EXPECT_TRUE(lists(analysisText, member)) << member << "\n" << analysisText.toStdString();
+    EXPECT_TRUE(lists(introspect(QStringLiteral("/")), R"(\n  node Objects \{)"));
+
+    // A property through the standard interface equals the member's answer.
+    auto property = [&](const QString& path, const QString& name) {
+        return Call(path, QStringLiteral("Get"), {QStringLiteral("ORVEX.Automation"), name}, false, true);
+    };
+    EXPECT_EQ(property(doc, QStringLiteral("ProjectCount")), QStringLiteral("(<3>,)"));
+    EXPECT_EQ(Call(doc, QStringLiteral("ProjectCount")), QStringLiteral("(3,)"));
+    EXPECT_EQ(property(doc, QStringLiteral("FilePathName")),
+              QStringLiteral("(<'%1'>,)").arg(QString::fromStdString(m_file.string())));
+    EXPECT_EQ(property(QStringLiteral("/Application"), QStringLiteral("ProjectFile")),
+              QStringLiteral("(<objectpath '%1'>,)").arg(doc));
+    const QString all = Call(doc, QStringLiteral("GetAll"), {QStringLiteral("ORVEX.Automation")}, false, true);
+    EXPECT_TRUE(all.contains(QStringLiteral("'ProjectCount': <3>"))) << all.toStdString();
+    EXPECT_FALSE(all.contains(QStringLiteral("'Project':"))) << all.toStdString();
+
+    // Set for a read/write member, refused for a read-only one and for a member with arguments.
+    const double rpms[] = {1000.0, 2000.0, 3000.0};
+    const double freqs[] = {100.0};
+    CMElement* owner = m_host.GetDocument()->GetTALVOProject().GetProject(2);
+    CZuRpmFunc* map = owner->AddChild(CZuRpmFunc::NewRpmFunc("Roof", 5, nullptr, "Roof", freqs, 1, rpms, 3));
+    const QString mapPath = QString::fromStdString(ExposeElement(map));
+    EXPECT_TRUE(lists(introspect(mapPath), R"(readwrite i RpmSMA = 0;)"));
+    EXPECT_EQ(Call(mapPath, QStringLiteral("Set"),
+                   {QStringLiteral("ORVEX.Automation"), QStringLiteral("RpmSMA"), QStringLiteral("<2>")}, false, true),
+              QStringLiteral("()"));
+    EXPECT_EQ(Call(mapPath, QStringLiteral("RpmSMA")), QStringLiteral("(2,)"));
+    EXPECT_EQ(property(mapPath, QStringLiteral("RpmSMA")), QStringLiteral("(<2>,)"));
+    EXPECT_TRUE(Call(doc, QStringLiteral("Set"),
+                     {QStringLiteral("ORVEX.Automation"), QStringLiteral("ProjectCount"), QStringLiteral("<4>")}, false,
+                     true)
+                    .contains(QStringLiteral("PropertyReadOnly")));
+    EXPECT_TRUE(property(doc, QStringLiteral("Project")).contains(QStringLiteral("UnknownProperty")));
+    EXPECT_TRUE(Call(doc, QStringLiteral("Get"), {QStringLiteral("other.Interface"), QStringLiteral("ProjectCount")},
+                     false, true)
+                    .contains(QStringLiteral("UnknownInterface")));
 }

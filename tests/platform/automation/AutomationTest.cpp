@@ -332,3 +332,36 @@ TEST_F(ServedThing, TheLastClientLeavingIsReportedAndASecondServerCannotTakeTheN
     EXPECT_EQ(Call(QStringLiteral("ORVEX.Automation.Count")).out, QStringLiteral("(3,)"));
     QDBusConnection::disconnectFromBus(QStringLiteral("second-server"));
 }
+
+// Introspection shows the whole chain of tables (a parameter without a name by its position), the
+// members without arguments as properties, and the nodes below a path; looking makes no client.
+TEST_F(ServedThing, IntrospectionListsTheTablesAndMakesNoClient)
+{
+    const QString method = QStringLiteral("org.freedesktop.DBus.Introspectable.Introspect");
+    const GdbusResult r = Call(method);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    for (const char* xml : {R"(<method name="Item">\n      <arg name="arg1" type="i" direction="in"/>)",
+                            R"(<method name="Describe">)", R"(<property name="Items" type="ad" access="read"/>)",
+                            R"(<property name="Name" type="s" access="readwrite"/>)",
+                            R"(<property name="Count" type="i" access="read"/>)"})
+        EXPECT_TRUE(r.out.contains(QString::fromLatin1(xml))) << xml << "\n" << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains(QStringLiteral("<property name=\"Item\"")));
+    EXPECT_EQ(m_server->GetClientCount(), 0);
+
+    const GdbusResult root = Call(method, {}, QStringLiteral("/"));
+    EXPECT_TRUE(root.out.contains(QStringLiteral("<node name=\"Application\"/>"))) << root.out.toStdString();
+    const GdbusResult none = Call(method, {}, QStringLiteral("/Nowhere"));
+    EXPECT_NE(none.exitCode, 0);
+    EXPECT_TRUE(none.err.contains(QStringLiteral("UnknownObject"))) << none.err.toStdString();
+
+    // Properties: the array property as it is, the read/write one set through the interface.
+    EXPECT_EQ(Call(QStringLiteral("org.freedesktop.DBus.Properties.Get"),
+                   {QStringLiteral("ORVEX.Automation"), QStringLiteral("Items")})
+                  .out,
+              QStringLiteral("(<[1.5, 2.5, 3.5]>,)"));
+    EXPECT_EQ(Call(QStringLiteral("org.freedesktop.DBus.Properties.Set"),
+                   {QStringLiteral(""), QStringLiteral("name"), QStringLiteral("<'set'>")})
+                  .exitCode,
+              0);
+    EXPECT_EQ(m_thing.name, "set");
+}
