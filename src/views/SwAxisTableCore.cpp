@@ -5,6 +5,7 @@
 #include "models/HSEAOptions.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
+#include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuRpmSelFunc.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/GfxUtil.h"
@@ -80,9 +81,47 @@ void CSwAxisTableCore::SetViewType(int viewType)
     ClearUndoBuffer();
 }
 
-CZuVecFunc* CSwAxisTableCore::Entry(int e) const
+CZuFuncElement* CSwAxisTableCore::Entry(int e) const
 {
-    return m_function ? dynamic_cast<CZuVecFunc*>(m_function->GetRpmData(e)) : nullptr;
+    if (!m_function)
+        return nullptr;
+    // The SPL by RPM holds one plain function (the target's level) per RPM.
+    CZuTableData* entry = m_function->GetRpmData(e);
+    if (auto* vec = dynamic_cast<CZuVecFunc*>(entry))
+        return vec;
+    return dynamic_cast<CZuFunc*>(entry);
+}
+
+int CSwAxisTableCore::ColumnCount(const CZuFuncElement* f)
+{
+    if (const auto* vec = dynamic_cast<const CZuVecFunc*>(f))
+        return vec->GetSubsystemCount();
+    return f ? 1 : 0;
+}
+
+double& CSwAxisTableCore::Stored(CZuFuncElement& f, int i, int k)
+{
+    if (auto* vec = dynamic_cast<CZuVecFunc*>(&f))
+        return vec->DataValue(i, k);
+    return static_cast<CZuFunc&>(f).DataValue(i);
+}
+
+double CSwAxisTableCore::Shown(const CZuFuncElement& f, int i, int k)
+{
+    if (const auto* vec = dynamic_cast<const CZuVecFunc*>(&f))
+        return CTableNumbers::ShownValue(*vec, i, k);
+    if (i < 0 || i >= f.GetDataCount() || k != 0)
+        return std::numeric_limits<double>::quiet_NaN();
+    // A plain function holds the numbers it shows; one that could not be had is not finite.
+    const double value = static_cast<const CZuFunc&>(f).DataValue(i);
+    return std::isfinite(value) ? value : std::numeric_limits<double>::quiet_NaN();
+}
+
+double CSwAxisTableCore::ToStored(const CZuFuncElement& f, double shown)
+{
+    if (const auto* vec = dynamic_cast<const CZuVecFunc*>(&f))
+        return CTableNumbers::StoredValue(*vec, shown);
+    return shown;
 }
 
 int CSwAxisTableCore::Get1stIndexCount() const
@@ -91,7 +130,7 @@ int CSwAxisTableCore::Get1stIndexCount() const
         return 0;
     if (m_viewType == VIEW_BY_FIRST)
         return m_function->GetRpmCount();
-    const CZuVecFunc* first = Entry(0);
+    const CZuFuncElement* first = Entry(0);
     return first ? first->GetDataCount() : 0;
 }
 
@@ -119,7 +158,7 @@ int CSwAxisTableCore::Get2ndIndexCountAt(int first) const
         return 0;
     if (m_viewType == VIEW_BY_POINT)
         return m_function->GetRpmCount();
-    const CZuVecFunc* entry = Entry(first);
+    const CZuFuncElement* entry = Entry(first);
     return entry ? entry->GetDataCount() : 0;
 }
 
@@ -137,24 +176,23 @@ std::string CSwAxisTableCore::Get2ndIndexAsString(int i) const
 
 int CSwAxisTableCore::GetSubsetCount() const
 {
-    const CZuVecFunc* first = Entry(0);
-    return first ? first->GetSubsystemCount() : 0;
+    return ColumnCount(Entry(0));
 }
 
 std::string CSwAxisTableCore::GetSubsetName(int j) const
 {
-    CZuVecFunc* first = Entry(0);
-    if (!first || j < 0 || j >= first->GetSubsystemCount())
+    CZuFuncElement* first = Entry(0);
+    if (!first || j < 0 || j >= ColumnCount(first))
         return std::string();
     // The function's own column header (a subsystem or an order).
     return first->GetTableCellData(0, j + 1, 0, 0);
 }
 
-CZuVecFunc* CSwAxisTableCore::Cell(int first, int i, int& point) const
+CZuFuncElement* CSwAxisTableCore::Cell(int first, int i, int& point) const
 {
     if (i < 0 || i >= Get2ndIndexCountAt(first))
         return nullptr;
-    CZuVecFunc* f = m_viewType == VIEW_BY_POINT ? Entry(i) : Entry(first);
+    CZuFuncElement* f = m_viewType == VIEW_BY_POINT ? Entry(i) : Entry(first);
     point = m_viewType == VIEW_BY_POINT ? first : i;
     return f && point >= 0 && point < f->GetDataCount() ? f : nullptr;
 }
@@ -162,15 +200,15 @@ CZuVecFunc* CSwAxisTableCore::Cell(int first, int i, int& point) const
 double CSwAxisTableCore::GetValueAt(int first, int i, int j) const
 {
     int point = 0;
-    const CZuVecFunc* f = Cell(first, i, point);
-    return f ? CTableNumbers::ShownValue(*f, point, j) : std::numeric_limits<double>::quiet_NaN();
+    const CZuFuncElement* f = Cell(first, i, point);
+    return f ? Shown(*f, point, j) : std::numeric_limits<double>::quiet_NaN();
 }
 
 std::string CSwAxisTableCore::ValueText(int first, int i, int j, int decimals) const
 {
     int point = 0;
-    CZuVecFunc* f = Cell(first, i, point);
-    if (!f || j < 0 || j >= f->GetSubsystemCount())
+    CZuFuncElement* f = Cell(first, i, point);
+    if (!f || j < 0 || j >= ColumnCount(f))
         return std::string();
     return f->GetTableCellData(point + 1, j + 1, 0, decimals);
 }
@@ -178,7 +216,7 @@ std::string CSwAxisTableCore::ValueText(int first, int i, int j, int decimals) c
 COLORREF CSwAxisTableCore::GetCellColor(int i, int j) const
 {
     int point = 0;
-    CZuVecFunc* f = Cell(m_first, i, point);
+    CZuFuncElement* f = Cell(m_first, i, point);
     return f ? f->GetTableCellColor(point + 1, j + 1, 0) : 0;
 }
 
@@ -196,13 +234,14 @@ std::string CSwAxisTableCore::GetGraphSubTitle() const
 
 int CSwAxisTableCore::GetTableDataType() const
 {
-    const CZuVecFunc* first = Entry(0);
+    const CZuFuncElement* first = Entry(0);
     return first ? first->GetTableDataType() : -1;
 }
 
 bool CSwAxisTableCore::IsCharted() const
 {
-    return CTableNumbers::IsChartable(Entry(0));
+    const CZuFuncElement* first = Entry(0);
+    return CTableNumbers::IsChartable(first) || dynamic_cast<const CZuFunc*>(first);
 }
 
 std::vector<std::string> CSwAxisTableCore::GetAxisChoices() const
@@ -267,7 +306,7 @@ std::string CSwAxisTableCore::GetAxisLabel() const
 
 std::string CSwAxisTableCore::GetUnitLabel() const
 {
-    const CZuVecFunc* first = Entry(0);
+    const CZuFuncElement* first = Entry(0);
     if (!first)
         return std::string();
     const int aWeighted = m_options && m_options->WeightingFilter == 1 ? 1 : 0;
@@ -282,7 +321,7 @@ CTableChartData CSwAxisTableCore::BuildChart() const
     chart.xLabel = GetAxisLabel();
     chart.yLabel = GetUnitLabel();
     chart.xLog = chart.xLabel == "Freq. [Hz]";
-    const CZuVecFunc* first = Entry(0);
+    const CZuFuncElement* first = Entry(0);
     const int type = first ? first->GetType() : 0;
     chart.yLog = ShowInDB() == 0 && type != 53 && type != 54;
     const int points = Get2ndIndexCount();
@@ -352,14 +391,14 @@ void CSwAxisTableCore::PasteFromClipboard(CArchive& ar, int index, const CZuCell
             break;
         const std::vector<std::string> fields = SplitAtTabs(lines[l]);
         int p = 0;
-        CZuVecFunc* f = Cell(index, i, p);
+        CZuFuncElement* f = Cell(index, i, p);
         for (size_t k = labelled ? 1 : 0, j = static_cast<size_t>(col - 1); f && k < fields.size(); ++k, ++j) {
-            if (static_cast<int>(j) >= f->GetSubsystemCount())
+            if (static_cast<int>(j) >= ColumnCount(f))
                 break;
             double shown = 0.0;
             if (IsBlank(fields[k]) || !CClipboardText::ParseValue(fields[k], shown))
                 continue; // the cell keeps its value; the next field goes to the next cell
-            ChangeDataValue(i, static_cast<int>(j), index, CTableNumbers::StoredValue(*f, shown), 1);
+            ChangeDataValue(i, static_cast<int>(j), index, ToStored(*f, shown), 1);
         }
         ++i;
     }
@@ -368,10 +407,10 @@ void CSwAxisTableCore::PasteFromClipboard(CArchive& ar, int index, const CZuCell
 void CSwAxisTableCore::ChangeDataValue(int row, int col, int index, double value, int flag)
 {
     int point = 0;
-    CZuVecFunc* f = Cell(index, row, point);
-    if (!f || col < 0 || col >= f->GetSubsystemCount())
+    CZuFuncElement* f = Cell(index, row, point);
+    if (!f || col < 0 || col >= ColumnCount(f))
         return;
-    double& cell = f->DataValue(point, col);
+    double& cell = Stored(*f, point, col);
     if (flag)
         PushUndo(row, col, index, cell);
     cell = value;
@@ -380,7 +419,7 @@ void CSwAxisTableCore::ChangeDataValue(int row, int col, int index, double value
 COLORREF CSwAxisTableCore::GetTableCellColor(int row, int col, int index)
 {
     int point = 0;
-    CZuVecFunc* f = Cell(index, row - 1, point);
+    CZuFuncElement* f = Cell(index, row - 1, point);
     return f ? f->GetTableCellColor(point + 1, col, 0) : 0;
 }
 
@@ -411,7 +450,7 @@ std::string CSwAxisTableCore::GetFreqIndicator(int index)
 
 int CSwAxisTableCore::CanChangeValues() const
 {
-    const CZuVecFunc* first = Entry(0);
+    const CZuFuncElement* first = Entry(0);
     return first ? first->CanChangeValues() : 0;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // What a switchable-axis table window shows and does, without widgets: an RPM-selected function
-// (one function per RPM step or per order, each with one value per data point and subsystem) as
-// a table whose first axis the user picks. View type 0 shows the table of one RPM (or order) with
+// (one function per RPM step or per order, each with one value per data point and subsystem, or a
+// plain function with one value per data point, shown as one column) as a table whose first axis
+// the user picks. View type 0 shows the table of one RPM (or order) with
 // the data points as rows; view type 1 shows one data point (a frequency) with the RPMs as rows.
 // Columns are the subsystems either way. Grid row 0 and column 0 are headers.
 //
@@ -17,8 +18,8 @@
 #include "views/TableChartData.h"
 
 class CHSEAOptions;
+class CZuFuncElement;
 class CZuRpmSelFunc;
-class CZuVecFunc;
 
 class CSwAxisTableCore : public CZuTableData
 {
@@ -106,8 +107,17 @@ public:
 
 private:
     // The function holding (second index i) at first index `first`, and its data point there.
-    CZuVecFunc* Cell(int first, int i, int& point) const;
-    CZuVecFunc* Entry(int e) const;
+    CZuFuncElement* Cell(int first, int i, int& point) const;
+    // Entry e: a function over subsystems or a plain function; null for anything else.
+    CZuFuncElement* Entry(int e) const;
+    // The columns of an entry: its subsystems, or the one column of a plain function.
+    static int ColumnCount(const CZuFuncElement* f);
+    // The stored value of column k at data point i (k below ColumnCount).
+    static double& Stored(CZuFuncElement& f, int i, int k);
+    // The number the cell shows; NaN where it shows none.
+    static double Shown(const CZuFuncElement& f, int i, int k);
+    // The value to store for a number typed or pasted into a cell of f.
+    static double ToStored(const CZuFuncElement& f, double shown);
     int ShowInDB() const;
     std::string ValueText(int first, int i, int j, int decimals) const;
     std::string CellText(int first, int row, int col, int decimals) const;

@@ -14,6 +14,7 @@
 #include "models/HSEAOptions.h"
 #include "calculation/InputPowerFolder.h"
 #include "platform/elements/MElementList.h"
+#include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/elements/ZuVecFunc.h"
@@ -30,6 +31,7 @@
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
+#include "spectral/ZuRpmResultData.h"
 #include "support/WidgetShot.h"
 #include "views/ui/DataViewOpeners.h"
 #include "views/ui/HSEADataGraphView.h"
@@ -335,6 +337,72 @@ TEST(SwAxisTableWindow, ShowsTheSplTableOnEitherAxis)
 
     frame->resize(1000, 560);
     ExpectLayout(*frame, "sw-axis-table");
+}
+
+// The SPL of the calculation commands holds one plain function (the target's level) per RPM: the
+// window shows it as one column, on either axis, and edits reach the function.
+TEST(SwAxisTableWindow, ShowsTheSplOfTheCalculationWhoseEntriesArePlainFunctions)
+{
+    Sample& sample = Sample::Get();
+    CScriptedPrompts prompts;
+    CZuSubsystemTable inputs;
+    inputs.Add("Roof");
+    inputs.Add("Floor");
+    auto* set = dynamic_cast<CZuRpmResultData*>(sample.analysis->CalcEnergyResult(inputs, 1, 0));
+    ASSERT_NE(set, nullptr);
+    CZuRpmMultiVecFunc* spl = sample.analysis->CalcSPL(set, "Front Cabin-R", 1, 1);
+    ASSERT_NE(spl, nullptr);
+    ASSERT_EQ(spl->GetRpmCount(), 3);
+    auto* entry = dynamic_cast<CZuFunc*>(spl->GetRpmData(2));
+    ASSERT_NE(entry, nullptr);
+    ASSERT_EQ(dynamic_cast<CZuVecFunc*>(spl->GetRpmData(2)), nullptr) << "a plain function";
+    sample.Options().HSS_DecimalPlaces = 2;
+
+    Holder holder(CSwAxisTableFrame::Open(nullptr, spl));
+    auto* frame = qobject_cast<CSwAxisTableFrame*>(holder.frame.data());
+    ASSERT_NE(frame, nullptr);
+    ASSERT_EQ(frame->FirstIndexCombo()->count(), 3);
+    frame->FirstIndexCombo()->setCurrentIndex(2);
+    frame->OnFirstIndexSelected(2);
+    CZuTableModel* model = frame->GetTableView()->TableModel();
+    const int n = entry->GetDataCount();
+    ASSERT_GT(n, 2);
+    ASSERT_EQ(model->rowCount(), n);
+    ASSERT_EQ(model->columnCount(), 1);
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString().toStdString(), entry->GetTableCellData(0, 1, 0, 0));
+    int shown = 0;
+    for (int r = 0; r < n; ++r) {
+        EXPECT_EQ(model->index(r, 0).data().toString().toStdString(), entry->GetTableCellData(r + 1, 1, 0, 2)) << r;
+        shown += std::isfinite(entry->DataValue(r)) ? 1 : 0;
+    }
+    EXPECT_GT(shown, 0) << "the cells hold the levels";
+    CSwAxisGraphView* chart = frame->GetGraphView();
+    ASSERT_EQ(chart->CurveCount(), 1);
+    EXPECT_EQ(chart->Curve(0)->dataCount(), n);
+
+    // RPM rows at the last band: one level per RPM.
+    frame->AxisCombo()->setCurrentIndex(1);
+    frame->OnAxisSelected(1);
+    frame->OnFirstIndexSelected(n - 1);
+    ASSERT_EQ(model->rowCount(), 3);
+    for (int r = 0; r < 3; ++r)
+        EXPECT_EQ(model->index(r, 0).data().toString().toStdString(), spl->GetRpmData(r)->GetTableCellData(n, 1, 0, 2))
+            << r;
+
+    // A pasted level lands in the function and undoes.
+    CSwAxisTableView* grid = frame->GetTableView();
+    const double old = entry->DataValue(n - 1);
+    SetClipboardText("61.25\r\n");
+    grid->SelectCell(3, 1);
+    ASSERT_TRUE(grid->OnCommand(CZuTableGrid::ID_EDIT_PASTE));
+    EXPECT_EQ(entry->DataValue(n - 1), 61.25);
+    ASSERT_TRUE(grid->OnCommand(CZuTableGrid::ID_EDIT_UNDO));
+    EXPECT_EQ(entry->DataValue(n - 1), old);
+
+    frame->AxisCombo()->setCurrentIndex(0);
+    frame->OnAxisSelected(0);
+    frame->resize(900, 520);
+    ExpectLayout(*frame, "sw-axis-spl-by-rpm");
 }
 
 TEST(SwAxisTableWindow, PasteAtTheCurrentCellKeepsEmptyFieldsInPlaceAndUndoes)
