@@ -580,7 +580,7 @@ TEST_F(ServedSample, IntrospectionListsPathsMembersAndProperties)
     const QString docText = introspect(doc);
     for (const char* member : {R"(Project\(in\s+i index,\s+out o result\);)",
                                R"(IsConnected\(in\s+s name1,\s+in\s+s name2,\s+out b result\);)",
-                               R"(readonly i ProjectCount = 3;)", R"(readonly s FilePathName)"})
+                               R"(readonly i ProjectCount = 4;)", R"(readonly s FilePathName)"})
         EXPECT_TRUE(lists(docText, member)) << member << "\n" << docText.toStdString();
     EXPECT_FALSE(lists(docText, R"(readonly \w+ Project )")) << "a member with arguments is no property";
     const QString analysis = PathOf(Call(doc, QStringLiteral("Project"), {QStringLiteral("2")}));
@@ -594,14 +594,14 @@ TEST_F(ServedSample, IntrospectionListsPathsMembersAndProperties)
     auto property = [&](const QString& path, const QString& name) {
         return Call(path, QStringLiteral("Get"), {QStringLiteral("ORVEX.Automation"), name}, false, true);
     };
-    EXPECT_EQ(property(doc, QStringLiteral("ProjectCount")), QStringLiteral("(<3>,)"));
-    EXPECT_EQ(Call(doc, QStringLiteral("ProjectCount")), QStringLiteral("(3,)"));
+    EXPECT_EQ(property(doc, QStringLiteral("ProjectCount")), QStringLiteral("(<4>,)"));
+    EXPECT_EQ(Call(doc, QStringLiteral("ProjectCount")), QStringLiteral("(4,)"));
     EXPECT_EQ(property(doc, QStringLiteral("FilePathName")),
               QStringLiteral("(<'%1'>,)").arg(QString::fromStdString(m_file.string())));
     EXPECT_EQ(property(QStringLiteral("/Application"), QStringLiteral("ProjectFile")),
               QStringLiteral("(<objectpath '%1'>,)").arg(doc));
     const QString all = Call(doc, QStringLiteral("GetAll"), {QStringLiteral("ORVEX.Automation")}, false, true);
-    EXPECT_TRUE(all.contains(QStringLiteral("'ProjectCount': <3>"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("'ProjectCount': <4>"))) << all.toStdString();
     EXPECT_FALSE(all.contains(QStringLiteral("'Project':"))) << all.toStdString();
 
     // Set for a read/write member, refused for a read-only one and for a member with arguments.
