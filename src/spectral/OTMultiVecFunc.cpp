@@ -4,6 +4,7 @@
 
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
+#include "platform/gfx/GfxUtil.h"
 #include "spectral/ProjectTreeNotify.h"
 
 IMPLEMENT_SERIAL(COTMultiVecFunc, CMultiVectorFunction, 2)
@@ -39,7 +40,7 @@ COTMultiVecFunc::~COTMultiVecFunc() = default;
 std::string COTMultiVecFunc::GetTableCellData(int row, int col, int index, int numberFormat)
 {
     if (col == 0 && row > 0)
-        return row - 1 < GetDataCount() ? Format("%.2f", DataIndex(row - 1)) : std::string();
+        return row - 1 < GetDataCount() ? CGfxUtil::NumberText(DataIndex(row - 1)) : std::string();
     return CMultiVectorFunction::GetTableCellData(row, col, index, numberFormat);
 }
 

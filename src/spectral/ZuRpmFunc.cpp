@@ -276,7 +276,8 @@ std::string CZuRpmFunc::GetFreqIndicator(int index)
 {
     if (index < 0 || index >= GetTableFreqCount())
         return std::string();
-    return RowsAreRpms() ? Format("%g", GetFreq(index)) : Format("%.2f", GetRpm(index));
+    // The same band label as the other orientation shows in its rows (nominal centre).
+    return RowsAreRpms() ? CGfxUtil::GetManipulatedFrequencyString(GetFreq(index)) : CGfxUtil::NumberText(GetRpm(index));
 }
 
 std::string CZuRpmFunc::GetTableCellData(int row, int col, int index, int numberFormat)
@@ -290,7 +291,7 @@ std::string CZuRpmFunc::GetTableCellData(int row, int col, int index, int number
         const int r = row - 1;
         if (r < 0 || r >= TableDataRows())
             return std::string();
-        return RowsAreRpms() ? Format("%.2f", GetRpm(r)) : CGfxUtil::GetManipulatedFrequencyString(GetFreq(r));
+        return RowsAreRpms() ? CGfxUtil::NumberText(GetRpm(r)) : CGfxUtil::GetManipulatedFrequencyString(GetFreq(r));
     }
     if (col == 1) {
         if (row == 0)

@@ -210,7 +210,8 @@ std::string CZuRpmMultiVecFunc::GetFreqIndicator(int index)
 {
     if (index < 0 || index >= GetTableFreqCount())
         return std::string();
-    return RowsAreRpms() ? Format("%g", GetFreq(index)) : Format("%.2f", GetRpm(index));
+    // The same band label as the other orientation shows in its rows (nominal centre).
+    return RowsAreRpms() ? CGfxUtil::GetManipulatedFrequencyString(GetFreq(index)) : CGfxUtil::NumberText(GetRpm(index));
 }
 
 std::string CZuRpmMultiVecFunc::GetTableCellData(int row, int col, int index, int numberFormat)
@@ -223,7 +224,7 @@ std::string CZuRpmMultiVecFunc::GetTableCellData(int row, int col, int index, in
         return GetSubsystemName(col - 1);
     const int r = row - 1;
     if (col == 0)
-        return RowsAreRpms() ? Format("%.2f", GetRpm(r)) : CGfxUtil::GetManipulatedFrequencyString(GetFreq(r));
+        return RowsAreRpms() ? CGfxUtil::NumberText(GetRpm(r)) : CGfxUtil::GetManipulatedFrequencyString(GetFreq(r));
     if (index < 0 || index >= GetTableFreqCount())
         return std::string();
     const int structure = SpectrumIsStructure(this, m_label);

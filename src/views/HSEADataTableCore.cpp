@@ -71,13 +71,20 @@ void CHSEADataTableCore::SetFrequencyIndex(int band)
         m_band = band;
 }
 
+// The cells of a table below a project show dB or linear values as that project says; the chart
+// is drawn from those cells, so its axis label and scale must follow the same answer or a linear
+// curve gets a dB label. Only a table without such an owner follows the window's options.
 int CHSEADataTableCore::ShowInDB() const
 {
+    if (ISpectrumDisplayOptions::FindOwner(m_table))
+        return SpectrumShowInDB(m_table);
     return m_options ? m_options->HSS_ShowDataInDB : 1;
 }
 
 int CHSEADataTableCore::AWeighting() const
 {
+    if (ISpectrumDisplayOptions::FindOwner(m_table))
+        return SpectrumAWeighting(m_table);
     return m_options && m_options->WeightingFilter == 1 ? 1 : 0;
 }
 

@@ -292,8 +292,12 @@ int CSwAxisTableCore::GetCellWidth() const
     return m_options ? std::max(m_options->HSS_TableCellWidth, 1) : 10;
 }
 
+// The values drawn and shown are in dB or linear as the function's project says; the axis label
+// and scale follow that same answer (the window's options only without such a project).
 int CSwAxisTableCore::ShowInDB() const
 {
+    if (const CZuFuncElement* first = Entry(0); first && ISpectrumDisplayOptions::FindOwner(first))
+        return SpectrumShowInDB(first);
     return m_options ? m_options->HSS_ShowDataInDB : 1;
 }
 
@@ -309,7 +313,9 @@ std::string CSwAxisTableCore::GetUnitLabel() const
     const CZuFuncElement* first = Entry(0);
     if (!first)
         return std::string();
-    const int aWeighted = m_options && m_options->WeightingFilter == 1 ? 1 : 0;
+    int aWeighted = m_options && m_options->WeightingFilter == 1 ? 1 : 0;
+    if (ISpectrumDisplayOptions::FindOwner(first))
+        aWeighted = SpectrumAWeighting(first);
     return GetQuantityAxisLabel(first, ShowInDB(), 0, aWeighted);
 }
 

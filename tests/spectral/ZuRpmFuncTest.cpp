@@ -77,14 +77,14 @@ TEST(ZuRpmFuncTest, TableShapeFollowsTheAxisFlag)
         EXPECT_EQ(map->GetTableFreqCount(), 3);
         EXPECT_EQ(map->GetFreqIndicator(1), "125");
         EXPECT_EQ(map->GetTableCellData(0, 0, 0, 3), "RPM");
-        EXPECT_EQ(map->GetTableCellData(4, 0, 0, 3), "4000.00");
+        EXPECT_EQ(map->GetTableCellData(4, 0, 0, 3), "4000");
         EXPECT_EQ(map->GetTableCellData(5, 0, 0, 3), "");
         EXPECT_EQ(map->GetAxisValue(3), 4000.0);
     }
     map->SetAxisFlag(0);
     EXPECT_EQ(map->GetTableRowCount(0), 4);
     EXPECT_EQ(map->GetTableFreqCount(), 4);
-    EXPECT_EQ(map->GetFreqIndicator(1), "2000.00");
+    EXPECT_EQ(map->GetFreqIndicator(1), "2000");
     EXPECT_EQ(map->GetTableCellData(0, 0, 0, 3), "Freq. [Hz]");
     EXPECT_EQ(map->GetTableCellData(0, 1, 0, 3), "Input Power [W]");
     EXPECT_EQ(map->GetTableCellData(2, 0, 0, 3), "125");
@@ -92,6 +92,30 @@ TEST(ZuRpmFuncTest, TableShapeFollowsTheAxisFlag)
     EXPECT_EQ(map->GetAxisCount(), 3);
     // Row 2 of index 1 is frequency point 1 of RPM row 1.
     EXPECT_EQ(map->GetTableCellData(2, 1, 1, 3), "2.020e-03");
+}
+
+// A band is labelled the same whether bands run down the rows or across the indices: the nominal
+// centre where the band set has one, the frequency itself elsewhere. RPMs carry no padding zeros.
+TEST(ZuRpmFuncTest, BandAndRpmLabelsAgreeInBothOrientations)
+{
+    const double freqs[] = {std::pow(10.0, 2.1), std::pow(10.0, 1.5), 130.0}; // 125.893.., 31.62.., off-band
+    const double rpms[] = {1000.0, 1234.5};
+    auto map = CZuRpmFunc::NewRpmFunc("Map", 3, nullptr, "Roof-F", freqs, 3, rpms, 2);
+    ASSERT_NE(map, nullptr);
+    const char* labels[] = {"125", "31.5", "130"};
+    for (int k = 0; k < 3; ++k) {
+        map->SetAxisFlag(1);
+        EXPECT_EQ(map->GetFreqIndicator(k), labels[k]);
+        map->SetAxisFlag(0);
+        EXPECT_EQ(map->GetTableCellData(k + 1, 0, 0, 2), labels[k]);
+    }
+    const char* rpmLabels[] = {"1000", "1234.5"};
+    for (int r = 0; r < 2; ++r) {
+        map->SetAxisFlag(0);
+        EXPECT_EQ(map->GetFreqIndicator(r), rpmLabels[r]);
+        map->SetAxisFlag(1);
+        EXPECT_EQ(map->GetTableCellData(r + 1, 0, 0, 2), rpmLabels[r]);
+    }
 }
 
 TEST(ZuRpmFuncTest, FindRpmIndexComparesExactly)

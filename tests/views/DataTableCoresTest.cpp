@@ -344,3 +344,26 @@ TEST(HSEADataTableCore, RowsOverRpmOnlyForAnAnalysisByOrder)
         EXPECT_EQ(chart.yLabel, "dB (ref=2E-5Pa)");
     }
 }
+
+// The window's options may say dB while the project shows its tables linear: the chart is drawn
+// from the linear cells, so its axis says the linear unit on a log scale, never a dB reference.
+TEST(HSEADataTableCore, AxisLabelFollowsWhatTheCellsShow)
+{
+    for (int inDb : {0, 1}) {
+        SCOPED_TRACE(inDb);
+        CFakeAnalysis project(1, inDb);
+        CZuRpmSelFunc* sel = AddSplByRpm(project, {2.0, 4.0});
+        CHSEAOptions options;
+        options.HSS_ShowDataInDB = 1 - inDb;
+        CHSEADataTableCore core;
+        core.SetHSEAOptions(&options);
+        core.SetElement(sel);
+        CSwAxisTableCore swapped;
+        swapped.SetHSEAOptions(&options);
+        swapped.SetRpmSelFunc(sel);
+        for (const CTableChartData& chart : {core.BuildChart(), swapped.BuildChart()}) {
+            EXPECT_EQ(chart.yLabel, inDb ? "dB (ref=2E-5Pa)" : "Pa");
+            EXPECT_EQ(chart.yLog, !inDb);
+        }
+    }
+}

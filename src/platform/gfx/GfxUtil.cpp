@@ -5,6 +5,7 @@
 #include "platform/gfx/OctaveManager.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <vector>
 
@@ -95,7 +96,18 @@ int CGfxUtil::FileExist(const std::string& path)
 
 void CGfxUtil::GenFormat(std::string& text, double value, int digits)
 {
-    text = Format("%.*f", ClampDigits(digits), value);
+    if (!std::isfinite(value)) {
+        text = kNoValueText;
+        return;
+    }
+    const int decimals = ClampDigits(digits);
+    // A fixed count of decimals turns a small non-zero value into "0.00"; such a value is shown
+    // with the significant digits it needs instead, so no reading silently becomes zero.
+    if (value != 0.0 && std::fabs(value) < 0.5 * std::pow(10.0, -decimals)) {
+        text = Format("%.*g", std::max(decimals, 2), value);
+        return;
+    }
+    text = Format("%.*f", decimals, value);
 }
 
 std::string CGfxUtil::GenFormat(double value, int digits)
@@ -108,6 +120,13 @@ std::string CGfxUtil::GenFormat(double value, int digits)
 void CGfxUtil::SciFormat(std::string& text, double value, int digits)
 {
     text = Format("%.*e", ClampDigits(digits), value);
+}
+
+std::string CGfxUtil::NumberText(double value)
+{
+    if (!std::isfinite(value))
+        return kNoValueText;
+    return Format("%.7g", value);
 }
 
 std::string CGfxUtil::SciFormat(double value, int digits)

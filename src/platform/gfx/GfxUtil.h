@@ -49,12 +49,21 @@ public:
     // Non-zero when path names an existing file (folders do not count).
     static int FileExist(const std::string& path);
 
-    // Fixed-point text with digits decimals ("%.*f"); digits is held to 0..15.
+    // Text of a missing value (HUGE_VAL, NaN) in tables and labels.
+    static constexpr const char* kNoValueText = "----";
+
+    // Fixed-point text with digits decimals ("%.*f"); digits is held to 0..15. A non-zero value too
+    // small for that many decimals gets significant digits instead ("0.004", "1e-09"), and a value
+    // that is not finite reads kNoValueText.
     static void GenFormat(std::string& text, double value, int digits);
     static std::string GenFormat(double value, int digits);
     // Scientific text with digits decimals of the mantissa ("%.*e"); digits is held to 0..15.
     static void SciFormat(std::string& text, double value, int digits);
     static std::string SciFormat(double value, int digits);
+
+    // Display text of a plain number such as an RPM: up to seven significant digits with no trailing
+    // zeros ("1000", "1234.5", "12345.68"); kNoValueText for a value that is not finite.
+    static std::string NumberText(double value);
 
     // Display text of a frequency: the nominal label when f is the exact centre of an octave or
     // one-third-octave band ("31.5", "1250"), otherwise "%g" of f.

@@ -89,7 +89,7 @@ TEST(GfxUtil, SidesAndMirrorSides)
 TEST(GfxUtil, NumberAndFrequencyTexts)
 {
     EXPECT_EQ(CGfxUtil::GenFormat(3.14159, 2), "3.14");
-    EXPECT_EQ(CGfxUtil::GenFormat(-0.5, 0), "-0");
+    EXPECT_EQ(CGfxUtil::GenFormat(-0.5, 0), "-0.5"); // never "-0" for a non-zero value
     EXPECT_EQ(CGfxUtil::GenFormat(2.0, -3), "2");
     EXPECT_EQ(CGfxUtil::SciFormat(12345.678, 3), "1.235e+04");
     std::string text;
@@ -191,4 +191,36 @@ TEST(GfxCalc, ComplexSquareRootIsThePrincipalRoot)
         EXPECT_NEAR(std::abs(r * r - z), 0.0, 1e-12);
     }
     EXPECT_NEAR(CGfxCalc::ComplexSqrt({-4.0, 0.0}).imag(), 2.0, 1e-12);
+}
+
+// Awkward values in every number text a table or label shows: nothing non-zero reads as zero, no
+// needless trailing zeros on an RPM, and a missing value reads as the no-value mark.
+TEST(GfxUtil, NumberTextsKeepTheDigitsAValueNeeds)
+{
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    struct Case
+    {
+        double value;
+        const char* fixed2; // GenFormat with 2 decimals
+        const char* plain;  // NumberText
+    };
+    const Case cases[] = {
+        {1e-9, "1e-09", "1e-09"},
+        {0.004, "0.004", "0.004"},
+        {-0.004, "-0.004", "-0.004"},
+        {0.0041234, "0.0041", "0.0041234"},
+        {0.005, "0.01", "0.005"},
+        {12345.678, "12345.68", "12345.68"},
+        {-12345.678, "-12345.68", "-12345.68"},
+        {1000.0, "1000.00", "1000"},
+        {0.0, "0.00", "0"},
+        {HUGE_VAL, "----", "----"},
+        {-HUGE_VAL, "----", "----"},
+        {none, "----", "----"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(CGfxUtil::GenFormat(c.value, 2), c.fixed2);
+        EXPECT_EQ(CGfxUtil::NumberText(c.value), c.plain);
+    }
 }
