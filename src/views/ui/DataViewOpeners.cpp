@@ -3,13 +3,19 @@
 #include "app/BaseProject.h"
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
+#include "common/Quantity.h"
+#include "spectral/SpectrumDisplayOptions.h"
 #include "platform/elements/ZuRpmSelFunc.h"
 #include "spectral/ZuRpmFunc.h"
+#include "spectral/MultiVectorFunction.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "views/ui/HSEADataTableFrame.h"
 #include "views/ui/RMVDataFrame.h"
 #include "views/ui/SwAxisTableFrame.h"
 #include "views/ui/TALDataFrame.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
 namespace {
 // True when a window of kind Frame shows element (the frame records itself in its element).
@@ -19,29 +25,91 @@ bool ShowsElement(CMElement* element)
     auto* data = dynamic_cast<CZuTableData*>(element);
     return data && dynamic_cast<Frame*>(CZuTableDataFrame::FindFrame(data)) != nullptr;
 }
+// The subsystem whose data an element holds, for its quantity's name (pressure or velocity).
+std::string SubsystemOf(const CMElement* element)
+{
+    if (const auto* map = dynamic_cast<const CZuRpmFunc*>(element))
+        return map->GetSubsystem();
+    if (const auto* multi = dynamic_cast<const CZuRpmMultiVecFunc*>(element))
+        return multi->GetLabel();
+    if (const auto* vec = dynamic_cast<const CMultiVectorFunction*>(element))
+        return vec->GetLabel();
+    return std::string();
+}
+
+// Opens through open and titles the window it gives.
+template <class Open>
+QWidget* OpenTitled(QMdiArea* area, CMElement* element, Open open)
+{
+    QWidget* frame = open();
+    if (frame)
+        SetDataWindowTitle(frame, area, element);
+    return frame;
+}
 } // namespace
+
+std::string DataWindowTitle(const CMElement* element)
+{
+    if (!element)
+        return std::string();
+    std::string title = element->GetName();
+    const std::string subsystem = SubsystemOf(element);
+    const int structure = subsystem.empty() ? 0 : SpectrumIsStructure(element, subsystem);
+    std::string kind = GetQuantityName(element, structure);
+    const CBaseProject* project = nullptr;
+    for (const CMElement* e = element->GetParent(); e && !project; e = e->GetParent())
+        project = dynamic_cast<const CBaseProject*>(e);
+    if (kind.empty() || kind == title) {
+        const CMElement* parent = element->GetParent();
+        kind = parent && parent != project ? parent->GetName() : std::string();
+    }
+    if (!kind.empty() && kind != title)
+        title += " - " + kind;
+    if (project && !project->GetName().empty())
+        title += " - " + project->GetName();
+    return title;
+}
+
+void SetDataWindowTitle(QWidget* frame, QMdiArea* area, const CMElement* element)
+{
+    if (!frame || !element)
+        return;
+    const QString base = QString::fromStdString(DataWindowTitle(element));
+    QStringList taken;
+    if (area)
+        for (QMdiSubWindow* sub : area->subWindowList())
+            if (sub->widget() && sub->widget() != frame)
+                taken << sub->widget()->windowTitle();
+    QString title = base;
+    for (int n = 2; taken.contains(title); ++n)
+        title = QStringLiteral("%1 (%2)").arg(base).arg(n);
+    frame->setWindowTitle(title);
+}
 
 const std::vector<CDataViewEntry>& DataViewEntries()
 {
     static const std::vector<CDataViewEntry> entries = {
         {IDR_TALDATA,
          [](QMdiArea* area, CMElement* e) -> QWidget* {
-             return CTALDataFrame::Open(area, dynamic_cast<CZuRpmFunc*>(e));
+             return OpenTitled(area, e, [&] { return CTALDataFrame::Open(area, dynamic_cast<CZuRpmFunc*>(e)); });
          },
          ShowsElement<CTALDataFrame>},
         {IDR_RMVDATA,
          [](QMdiArea* area, CMElement* e) -> QWidget* {
-             return CRMVDataFrame::Open(area, dynamic_cast<CZuRpmMultiVecFunc*>(e));
+             return OpenTitled(area, e,
+                               [&] { return CRMVDataFrame::Open(area, dynamic_cast<CZuRpmMultiVecFunc*>(e)); });
          },
          ShowsElement<CRMVDataFrame>},
         {IDR_HSEADATATABLE,
          [](QMdiArea* area, CMElement* e) -> QWidget* {
-             return CHSEADataTableFrame::Open(area, dynamic_cast<CZuTableData*>(e));
+             return OpenTitled(area, e,
+                               [&] { return CHSEADataTableFrame::Open(area, dynamic_cast<CZuTableData*>(e)); });
          },
          ShowsElement<CHSEADataTableFrame>},
         {IDR_SWAXISTABLE,
          [](QMdiArea* area, CMElement* e) -> QWidget* {
-             return CSwAxisTableFrame::Open(area, dynamic_cast<CZuRpmSelFunc*>(e));
+             return OpenTitled(area, e,
+                               [&] { return CSwAxisTableFrame::Open(area, dynamic_cast<CZuRpmSelFunc*>(e)); });
          },
          ShowsElement<CSwAxisTableFrame>},
     };

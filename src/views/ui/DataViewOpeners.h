@@ -5,6 +5,7 @@
 // without an entry opens nothing. A window family adds itself with one line in DataViewEntries.
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 class CMElement;
@@ -31,3 +32,10 @@ void RemoveDataViewOpeners();
 // The project container whose display items and options a window over element uses: that of the
 // element's owner project, else that of the open project document; null when there is neither.
 CTALVOProject* FindProjectContainer(CMElement* element);
+
+// The title of a data window over element: its name, the quantity it holds (or the element it
+// belongs to when it names no quantity) and its project, so that windows over the elements of
+// two kinds or two projects that share a name ("Roof") are told apart: "Roof - Input Power - Run 1".
+std::string DataWindowTitle(const CMElement* element);
+// DataWindowTitle, with " (2)", " (3)", ... added when another window in area carries it already.
+void SetDataWindowTitle(QWidget* frame, QMdiArea* area, const CMElement* element);

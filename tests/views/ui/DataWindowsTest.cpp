@@ -37,6 +37,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QScrollBar>
 
@@ -554,6 +556,51 @@ TEST(DataViewOpeners, OneWindowPerElementClosedWithIt)
     ASSERT_FALSE(second.isNull());
     delete second.data();
     EXPECT_EQ(rmv->GetThisFrameWnd(), nullptr);
+    RemoveDataViewOpeners();
+    ResetItems();
+}
+
+// Windows over elements that share a name never share a title: each names its element, the
+// quantity it holds and its project, and a same-named twin gets a number.
+TEST(DataViewOpeners, TitlesTellSameNamedWindowsApart)
+{
+    ResetItems();
+    if (GetTALVOApp().GetTemplateCount() == 0)
+        GetTALVOApp().RegisterDocTemplates();
+    QMdiArea area;
+    InstallDataViewOpeners(&area);
+    auto* map = SampleMap();
+    ASSERT_NE(map, nullptr);
+    const CBaseProject* project = nullptr;
+    for (const CMElement* e = map->GetParent(); e && !project; e = e->GetParent())
+        project = dynamic_cast<const CBaseProject*>(e);
+    ASSERT_NE(project, nullptr);
+    CMElement* folder = map->GetParent();
+    std::vector<CZuRpmFunc*> added;
+    for (int kind : {3, 5, 3}) {
+        auto roof = CZuRpmFunc::NewRpmFunc("Roof", kind, nullptr, map->GetLabel(), map->GetFreqArray().data(),
+                                           map->GetFreqCount(), map->GetRpmArray().data(), map->GetRpmCount());
+        added.push_back(folder->AddChild(std::move(roof)));
+    }
+    QStringList titles;
+    for (CZuRpmFunc* roof : added) {
+        ASSERT_TRUE(GetTALVOApp().OpenDataView(roof));
+        titles << CZuTableDataFrame::FindFrame(roof)->windowTitle();
+    }
+    const QString projectName = QString::fromStdString(project->GetName());
+    EXPECT_EQ(titles[0], "Roof - Input Power - " + projectName);
+    EXPECT_EQ(titles[1], "Roof - Energy - " + projectName);
+    EXPECT_EQ(titles[2], "Roof - Input Power - " + projectName + " (2)");
+    for (QMdiSubWindow* sub : area.subWindowList())
+        EXPECT_TRUE(titles.contains(sub->windowTitle())) << sub->windowTitle().toStdString();
+    // Opening a window again keeps its title.
+    ASSERT_TRUE(GetTALVOApp().OpenDataView(added[0]));
+    EXPECT_EQ(CZuTableDataFrame::FindFrame(added[0])->windowTitle(), titles[0]);
+
+    for (CZuRpmFunc* roof : added)
+        folder->DeleteChild(roof);
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     RemoveDataViewOpeners();
     ResetItems();
 }
