@@ -147,13 +147,33 @@ void CZuChart::HighlightCurve(int i)
             color.setAlpha(80);
         graph(g)->setPen(CurvePen(color, g == m_highlighted));
     }
+    const QString name =
+        m_highlighted >= 0 && !(legend && legend->visible()) ? graph(m_highlighted)->name() : QString();
+    if (name != m_curveName) {
+        m_curveName = name;
+        SetTitle(m_titleText);
+    }
     replot(QCustomPlot::rpQueuedReplot);
+}
+
+void CZuChart::UpdateLegend()
+{
+    if (legend->layout() != plotLayout()) {
+        axisRect()->insetLayout()->take(legend);
+        plotLayout()->addElement(plotLayout()->rowCount(), 0, legend);
+        plotLayout()->setRowStretchFactor(plotLayout()->rowCount() - 1, 0.001);
+        legend->setBorderPen(Qt::NoPen);
+        legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+        legend->setWrap(4);
+    }
+    legend->setVisible(graphCount() >= 2 && graphCount() <= kLegendCurves);
 }
 
 void CZuChart::SetTitle(const QString& title, const QString& subtitle)
 {
-    const QString text = subtitle.isEmpty() ? title : title + "\n" + subtitle;
-    m_titleText = text;
+    m_titleText = subtitle.isEmpty() ? title : title + "\n" + subtitle;
+    const QString text =
+        m_curveName.isEmpty() ? m_titleText : (m_titleText.isEmpty() ? m_curveName : m_titleText + "\n" + m_curveName);
     if (text.isEmpty()) {
         if (m_title) {
             plotLayout()->remove(m_title);
@@ -180,7 +200,9 @@ void CZuChart::FitTitle()
     if (!m_title)
         return;
     const QFontMetrics metrics(m_title->font());
-    QStringList lines = m_titleText.split(QLatin1Char('\n'));
+    QStringList lines = m_titleText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (!m_curveName.isEmpty())
+        lines << m_curveName;
     for (QString& line : lines)
         line = metrics.elidedText(line, Qt::ElideRight, std::max(0, width() - 8));
     const QString shown = lines.join(QLatin1Char('\n'));
@@ -197,6 +219,7 @@ void CZuChart::resizeEvent(QResizeEvent* event)
 void CZuChart::ClearChart()
 {
     m_highlighted = -1;
+    m_curveName.clear();
     m_pointIndex.clear();
     clearPlottables();
     clearItems();

@@ -42,8 +42,14 @@ public:
     QCPGraph* Curve(int i) const { return i >= 0 && i < graphCount() ? graph(i) : nullptr; }
     // The index, in the points given to AddCurve, of a point drawn by a curve (-1 when none).
     int SourcePoint(int curve, int drawnPoint) const;
-    // Draws curve i bold and the others thin; -1 draws them all alike.
+    // Draws curve i bold and the others thin; -1 draws them all alike. Without a legend in view the
+    // title names the highlighted curve on a line of its own.
     void HighlightCurve(int i);
+    // A legend below the plot, in rows, that never covers the curves: shown while the chart draws
+    // from 2 to kLegendCurves curves (one curve is named by the title; more would crowd the plot,
+    // and then the highlighted curve is named in the title instead).
+    static constexpr int kLegendCurves = 8;
+    void UpdateLegend();
     int HighlightedCurve() const { return m_highlighted; }
     // The colour of the i-th curve, and the pen of a curve (bold: the highlighted one).
     static QColor CurveColor(int i);
@@ -74,6 +80,7 @@ private:
 
     QCPTextElement* m_title = nullptr;
     QString m_titleText; // whole, as set
+    QString m_curveName; // the highlighted curve, named under the title while no legend shows
     int m_highlighted = -1;
     std::vector<std::vector<int>> m_pointIndex; // per curve: source index of each drawn point (empty: all drawn)
 };

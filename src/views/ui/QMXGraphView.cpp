@@ -40,6 +40,7 @@ void CQMXGraphView::PlotCurves(const std::vector<Series>& curves, CZuTableData* 
             }
         AddCurve(c.name, c.x, c.y);
     }
+    UpdateLegend();
 
     if (rpmAcross) {
         xAxis->setLabel(QStringLiteral("RPM"));

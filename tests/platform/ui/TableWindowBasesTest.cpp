@@ -194,6 +194,47 @@ TEST(ZuChart, CurvesHighlightAndDecadeRanges)
     EXPECT_EQ(chart.SourcePoint(0, 1), 1) << "short curves are drawn point for point";
 }
 
+namespace {
+// The text the chart shows above the plot.
+QString ShownTitle(CZuChart& chart)
+{
+    for (int i = 0; i < chart.plotLayout()->elementCount(); ++i)
+        if (auto* text = qobject_cast<QCPTextElement*>(chart.plotLayout()->elementAt(i)))
+            return text->text();
+    return QString();
+}
+} // namespace
+
+// A chart of several curves says which is which: a legend below the plot while it stays small
+// enough to read, else the highlighted curve named in the title.
+TEST(ZuChart, SeveralCurvesAreNamedByALegendOrTheTitle)
+{
+    CZuChart chart;
+    chart.resize(600, 400);
+    chart.SetTitle("Input Power", "Roof");
+    const auto addCurves = [&chart](int n) {
+        for (int i = chart.CurveCount(); i < n; ++i)
+            chart.AddCurve(QString("%1 RPM").arg(1000 * (i + 1)), {1, 10, 100}, {1.0 + i, 2, 3});
+        chart.UpdateLegend();
+    };
+    addCurves(1);
+    EXPECT_FALSE(chart.legend->visible()) << "one curve is named by the title";
+    addCurves(3);
+    EXPECT_TRUE(chart.legend->visible());
+    EXPECT_EQ(chart.legend->itemCount(), 3);
+    EXPECT_EQ(chart.legend->layout(), chart.plotLayout()) << "below the plot, not over the curves";
+    chart.HighlightCurve(1);
+    EXPECT_EQ(ShownTitle(chart), "Input Power\nRoof");
+
+    addCurves(CZuChart::kLegendCurves + 1);
+    EXPECT_FALSE(chart.legend->visible());
+    chart.HighlightCurve(4);
+    EXPECT_EQ(ShownTitle(chart), "Input Power\nRoof\n5000 RPM");
+    EXPECT_EQ(chart.Title(), "Input Power\nRoof");
+    chart.HighlightCurve(-1);
+    EXPECT_EQ(ShownTitle(chart), "Input Power\nRoof");
+}
+
 TEST(ZuTableDataFrame, RecordsItselfInTheElementAndClosesWithIt)
 {
     auto* table = new CNumberTable(3, 2);
