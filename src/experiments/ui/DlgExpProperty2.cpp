@@ -342,7 +342,7 @@ bool CDlgExpProperty2::OnInitDialog()
     const std::time_t t = static_cast<std::time_t>(m_data->date);
     char text[32] = "";
     if (localtime_r(&t, &tm))
-        std::strftime(text, sizeof(text), "%m/%d/%y", &tm);
+        std::strftime(text, sizeof(text), "%m/%d/%Y", &tm); // the whole year, as every window shows it
     m_date->setText(text);
     for (int i = 0; i < 4; ++i) {
         QSignalBlocker block(m_texts[static_cast<size_t>(i)]);

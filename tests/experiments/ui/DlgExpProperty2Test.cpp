@@ -1,5 +1,8 @@
 // The measurement by subsystem: the channel search over the unit channel database and the units'
 // inventory, its report, the checks of the choice, and the dialog over connected simulated units.
+#include <QLabel>
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 #include "SimUnits.h"
@@ -144,6 +147,10 @@ TEST(DlgExpProperty2, ChannelSearchChecksAndTheDialogOverConnectedUnits)
     EXPECT_EQ(prompts.Records().size(), 1u) << "one report box";
     EXPECT_TRUE(dialog->Button(CDlgExpProperty2::IDC_PICTURE)->isEnabled());
     EXPECT_TRUE(dialog->Button(CDlgExpProperty2::IDC_TABLE)->isEnabled());
+    const auto* date = dialog->findChild<QLabel*>(QString("Control%1").arg(CDlgExpProperty2::IDC_DATE));
+    ASSERT_NE(date, nullptr);
+    EXPECT_TRUE(QRegularExpression("^\\d\\d/\\d\\d/\\d{4}$").match(date->text()).hasMatch())
+        << "never a two-digit year: " << date->text().toStdString();
     EXPECT_TRUE(GrabAndCheckLayout(*dialog, ShotFolder("ExpWindow"), "DlgExpProperty2").isEmpty());
 
     // Checks: an item without channels, then one item only, then two items on the same channels.
