@@ -214,6 +214,8 @@ QVariant CProjectTreeModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
+    // The dock is narrow: a name cut short by its width is read whole from the tooltip.
+    case Qt::ToolTipRole:
         return QString::fromStdString(node->element->GetName());
     case Qt::DecorationRole:
         // Projects by their kind, folders (elements with children) and leaves.

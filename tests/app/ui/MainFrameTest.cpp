@@ -139,6 +139,7 @@ TEST_F(MainFrame, ChildNotificationsKeepTheTreeInStep)
     ASSERT_TRUE(idx.isValid());
     EXPECT_EQ(model->ElementOf(idx.parent()), f.folder);
     EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(model->data(idx, Qt::ToolTipRole).toString(), "Result") << "a name cut by the dock is read whole";
 
     // A message for a project index without a tree is ignored.
     doc->SetModifiedFlag(0);
