@@ -1,5 +1,7 @@
 #include "platform/ui/ZuTableDataFrame.h"
 
+#include "platform/ui/ZuFlowLayout.h"
+
 #include "platform/elements/ZuTableData.h"
 #include "platform/ui/ZuTableDataDoc.h"
 #include "platform/ui/ZuTableGrid.h"
@@ -201,6 +203,12 @@ void CZuTableDataFrame::AddDialogBar(QWidget* bar)
 {
     if (!bar)
         return;
+    // A bar that wraps its controls onto more rows shows them all at any width by itself.
+    if (dynamic_cast<CZuFlowLayout*>(bar->layout())) {
+        bar->setParent(this);
+        m_layout->insertWidget(m_layout->count() - 1, bar);
+        return;
+    }
     m_layout->insertWidget(m_layout->count() - 1, new CDialogBarScroller(bar, this));
 }
 

@@ -6,6 +6,7 @@
 #include "platform/elements/MElement.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/ui/ZuEnterNotifyEdit.h"
+#include "platform/ui/ZuFlowLayout.h"
 #include "platform/ui/ZuTableDataDoc.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Messages.h"
@@ -16,7 +17,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -46,7 +46,8 @@ void CQMXDataFrame::CreateDialogBar()
 {
     m_bar = new QWidget(this);
     m_bar->setObjectName(QStringLiteral("DialogBar%1").arg(IDD_BAR));
-    auto* row = new QHBoxLayout(m_bar);
+    // The controls wrap onto a second row in a narrow window rather than hide behind a scroll arrow.
+    auto* row = new CZuFlowLayout(m_bar);
     row->setContentsMargins(6, 3, 6, 3);
 
     auto radio = [this](int id, const QString& text, const QString& tip) {
@@ -106,7 +107,6 @@ void CQMXDataFrame::CreateDialogBar()
     group(aw, flat);
     row->addWidget(aw);
     row->addWidget(flat);
-    row->addStretch(1);
 
     auto* copy = new QPushButton(tr("Copy All"), m_bar);
     copy->setToolTip(tr("Copy the whole table to the clipboard"));

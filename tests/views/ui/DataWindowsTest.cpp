@@ -454,6 +454,38 @@ TEST(QMXDataFrame, BarEditsTheStoredSettings)
     ResetItems();
 }
 
+// At a tiled window's width the bar wraps: every control stays whole inside the window, none
+// hidden behind a scroll arrow, and the grid keeps the rest of the height.
+TEST(QMXDataFrame, BarShowsEveryControlInANarrowWindow)
+{
+    ResetItems();
+    auto* map = SampleMap();
+    ASSERT_NE(map, nullptr);
+    Frame holder(CTALDataFrame::Open(nullptr, map));
+    auto* frame = qobject_cast<CTALDataFrame*>(holder.frame.data());
+    ASSERT_NE(frame, nullptr);
+    for (int width : {1200, 540, 380}) {
+        SCOPED_TRACE(width);
+        frame->resize(width, 540);
+        frame->show();
+        QApplication::processEvents();
+        for (int id : {CQMXDataFrame::IDC_AXIS_FREQ, CQMXDataFrame::IDC_AXIS_RPM, CQMXDataFrame::IDC_SINGLE_BANDS,
+                       CQMXDataFrame::IDC_BAND_RANGE, CQMXDataFrame::IDC_FIRST_BAND, CQMXDataFrame::IDC_LAST_BAND,
+                       CQMXDataFrame::IDC_SMOOTHING, CQMXDataFrame::IDC_SMOOTHING_LENGTH,
+                       CQMXDataFrame::IDC_A_WEIGHTING, CQMXDataFrame::IDC_NO_WEIGHTING, CQMXDataFrame::IDC_COPY_ALL}) {
+            QWidget* control = frame->Control(id);
+            ASSERT_NE(control, nullptr) << id;
+            const QRect at(control->mapTo(frame, QPoint(0, 0)), control->size());
+            EXPECT_TRUE(frame->rect().contains(at)) << id << " at " << at.x() << "," << at.y() << " " << at.width();
+            EXPECT_GE(control->width(), control->minimumSizeHint().width()) << id;
+        }
+        for (QWidget* w : frame->findChildren<QWidget*>())
+            EXPECT_FALSE(w->objectName().endsWith("Scroller") && w->isVisible()) << "the bar needs no scrolling";
+    }
+    ExpectLayout(*frame, "tal-data-window-narrow");
+    ResetItems();
+}
+
 TEST(QMXDataFrame, AWeightingIsOfferedForSoundQuantities)
 {
     struct Case
