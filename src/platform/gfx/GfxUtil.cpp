@@ -103,11 +103,9 @@ void CGfxUtil::GenFormat(std::string& text, double value, int digits)
     const int decimals = ClampDigits(digits);
     // A fixed count of decimals turns a small non-zero value into "0.00"; such a value is shown
     // with the significant digits it needs instead, so no reading silently becomes zero.
-    if (value != 0.0 && std::fabs(value) < 0.5 * std::pow(10.0, -decimals)) {
-        text = Format("%.*g", std::max(decimals, 2), value);
-        return;
-    }
     text = Format("%.*f", decimals, value);
+    if (value != 0.0 && text.find_first_of("123456789") == std::string::npos)
+        text = Format("%.*g", std::max(decimals, 2), value);
 }
 
 std::string CGfxUtil::GenFormat(double value, int digits)
