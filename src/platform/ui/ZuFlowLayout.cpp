@@ -95,7 +95,10 @@ int CZuFlowLayout::Arrange(const QRect& rect, bool place) const
     const auto flush = [&] {
         if (place)
             for (const auto& [item, at] : row) {
-                const QSize size = item->sizeHint();
+                QSize size = item->sizeHint();
+                // A separator line has no height of its own: it spans its row.
+                if (size.height() <= 0 || (item->expandingDirections() & Qt::Vertical))
+                    size.setHeight(rowHeight);
                 item->setGeometry(QRect(QPoint(at.x(), at.y() + (rowHeight - size.height()) / 2), size));
             }
         row.clear();
