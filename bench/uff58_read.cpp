@@ -44,7 +44,6 @@ const std::string& File()
     return path;
 }
 
-
 void BM_IndexAndReadAll(benchmark::State& state)
 {
     const std::string path = File();
@@ -126,7 +125,13 @@ void BM_PythonReader(benchmark::State& state)
 } // namespace
 
 // Datasets read on every core (0), and on one for comparison.
-BENCHMARK(BM_IndexAndReadAll)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0)->Repetitions(3);
+BENCHMARK(BM_IndexAndReadAll)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(2.0)
+    ->Repetitions(3);
 BENCHMARK(BM_IndexOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0)->Repetitions(3);
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0)->Repetitions(3);
 BENCHMARK(BM_PythonReader)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1)->Repetitions(3);

@@ -85,7 +85,6 @@ public:
     bool PumpMessages() override { return false; }
 };
 
-
 // A file of n datasets of four lines each: shape 0 one run of two points of the roof at n / 2
 // distinct RPMs, shape 1 n runs (a minute apart) of one dataset each, imported at a fixed RPM.
 const std::string& ScalingFile(int n, int shape)

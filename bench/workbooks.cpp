@@ -118,12 +118,12 @@ void BM_SensorListWorkbook(benchmark::State& state)
         for (int s = 0; s < CImportSensorListFromExcel::kSheetCount; ++s)
             for (int r = 0; r < import.GetRowCount(s); ++r) {
                 using I = CImportSensorListFromExcel;
-                records.push_back(I::MakeSensorInfo(
-                    {import.GetCell(s, I::colID, r), import.GetCell(s, I::colManufacturer, r),
-                     import.GetCell(s, I::colModel, r), import.GetCell(s, I::colSerial, r),
-                     import.GetCell(s, I::colSensitivity, r), import.GetUnitText(s, r), import.GetCell(s, I::colLimit, r),
-                     import.GetCell(s, I::colComment, r)},
-                    s + 1));
+                records.push_back(
+                    I::MakeSensorInfo({import.GetCell(s, I::colID, r), import.GetCell(s, I::colManufacturer, r),
+                                       import.GetCell(s, I::colModel, r), import.GetCell(s, I::colSerial, r),
+                                       import.GetCell(s, I::colSensitivity, r), import.GetUnitText(s, r),
+                                       import.GetCell(s, I::colLimit, r), import.GetCell(s, I::colComment, r)},
+                                      s + 1));
             }
         CSensorProject catalogue;
         benchmark::DoNotOptimize(CImportSensorListFromExcel::AddAllToProject(catalogue, records).size());

@@ -41,11 +41,11 @@
 namespace sample {
 namespace {
 const char* const kModelDataFile = "sample-model.dmd";
-constexpr int kModelKind = 0;         // the vehicle model beside the data file is a ".ntf" text
+constexpr int kModelKind = 0;            // the vehicle model beside the data file is a ".ntf" text
 constexpr float kSensitivity = 10.0f;    // mV per m/s²
 constexpr float kMicSensitivity = 50.0f; // mV per Pa
-constexpr double kPulseHigh = 5.0;    // volts of the tacho pulse
-constexpr double kPulseDuty = 0.2;    // part of a revolution the pulse is high
+constexpr double kPulseHigh = 5.0;       // volts of the tacho pulse
+constexpr double kPulseDuty = 0.2;       // part of a revolution the pulse is high
 
 double RevolutionsAt(double t)
 {
@@ -388,7 +388,8 @@ bool WriteCompanions(CTALVODoc& doc, const std::filesystem::path& folder, std::v
                 text += Dataset58(kExcited, c + 1, 12, "Acceleration", "m/s2", rpm, df,
                                   OrderSpectrum(amplitudes, rpm, df, lines));
             }
-            text += Dataset58(kResponse, 3, 15, "Pressure", "Pa", rpm, df, OrderSpectrum(kMicAmplitudes, rpm, df, lines));
+            text +=
+                Dataset58(kResponse, 3, 15, "Pressure", "Pa", rpm, df, OrderSpectrum(kMicAmplitudes, rpm, df, lines));
         }
         const std::filesystem::path path = folder / kUniversalFile;
         if (!WriteText(path, text, error))

@@ -198,8 +198,8 @@ class CRangeWalk
 public:
     struct CSpans
     {
-        std::vector<int> cellRows;      // ascending
-        std::vector<XlsxRange> merges;  // ascending by first row, not overlapping
+        std::vector<int> cellRows;     // ascending
+        std::vector<XlsxRange> merges; // ascending by first row, not overlapping
     };
 
     // Rows only grow during the walk of one column, so the cursor moves forward only.
@@ -269,8 +269,8 @@ public:
                       [](const XlsxRange& a, const XlsxRange& b) { return a.row1 < b.row1; });
             for (size_t i = 1; i < merges.size(); ++i)
                 if (merges[i].row1 <= merges[i - 1].row2) {
-                    m_error = ::Format("The merged ranges %s and %s overlap.",
-                                       RangeName(merges[i - 1]).c_str(), RangeName(merges[i]).c_str());
+                    m_error = ::Format("The merged ranges %s and %s overlap.", RangeName(merges[i - 1]).c_str(),
+                                       RangeName(merges[i]).c_str());
                     return false;
                 }
         }

@@ -53,8 +53,7 @@ CModelProject* CFrameSelection::DocModel() const
 
 bool CFrameCommands::CanAddDaqProject(const CTALVODoc& doc)
 {
-    return GetRegOptionByStringId(kOptionManyDaqProjects) != 0 ||
-           doc.GetTALVOProject().GetDaqProject(0) == nullptr;
+    return GetRegOptionByStringId(kOptionManyDaqProjects) != 0 || doc.GetTALVOProject().GetDaqProject(0) == nullptr;
 }
 
 bool CFrameCommands::IsResultElement(const CMElement* element)

@@ -312,7 +312,8 @@ ORVEX_FFT_INLINE void StageFirstReal(size_t n, const float* __restrict x, const 
     ORVEX_IVDEP
     for (size_t p = 0; p < q; ++p) {
         float o[8];
-        Butterfly4<1>(re(p), im(p), re(p + q), im(p + q), re(p + 2 * q), im(p + 2 * q), re(p + 3 * q), im(p + 3 * q), o);
+        Butterfly4<1>(re(p), im(p), re(p + q), im(p + q), re(p + 2 * q), im(p + 2 * q), re(p + 3 * q), im(p + 3 * q),
+                      o);
         yr[4 * p] = o[0];
         yi[4 * p] = o[1];
         Twiddle<1>(o[2], o[3], w1r[p], w1i[p], yr[4 * p + 1], yi[4 * p + 1]);

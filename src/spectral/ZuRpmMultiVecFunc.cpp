@@ -211,7 +211,8 @@ std::string CZuRpmMultiVecFunc::GetFreqIndicator(int index)
     if (index < 0 || index >= GetTableFreqCount())
         return std::string();
     // The same band label as the other orientation shows in its rows (nominal centre).
-    return RowsAreRpms() ? CGfxUtil::GetManipulatedFrequencyString(GetFreq(index)) : CGfxUtil::NumberText(GetRpm(index));
+    return RowsAreRpms() ? CGfxUtil::GetManipulatedFrequencyString(GetFreq(index))
+                         : CGfxUtil::NumberText(GetRpm(index));
 }
 
 std::string CZuRpmMultiVecFunc::GetTableCellData(int row, int col, int index, int numberFormat)

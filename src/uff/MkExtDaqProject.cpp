@@ -511,7 +511,8 @@ void CMkExtDaqProject::CheckLineAxis(const CDAQPPUFIndex& index)
         return;
     const std::string why = CBandSetCheck::Storable(*m_project->BuildLineBands(axis.min, axis.step, axis.count));
     if (!why.empty())
-        Refuse(index, Format("frequency axis (record 7: first frequency %g Hz, frequency step %g Hz)", axis.min, axis.step),
+        Refuse(index,
+               Format("frequency axis (record 7: first frequency %g Hz, frequency step %g Hz)", axis.min, axis.step),
                why);
     m_checkedAxis = axis;
 }
@@ -644,8 +645,8 @@ std::pair<size_t, size_t> CMkExtDaqProject::GroupsOfRun(const TAG_UFRPMINFO& run
     const auto [lo, hi] = ToleranceWindow(run.timeKey, m_tolerance);
     const auto first = std::lower_bound(m_groups.begin(), m_groups.end(), lo,
                                         [](const auto& g, int key) { return g->GetTimeKey() < key; });
-    const auto last = std::upper_bound(first, m_groups.end(), hi,
-                                       [](int key, const auto& g) { return key < g->GetTimeKey(); });
+    const auto last =
+        std::upper_bound(first, m_groups.end(), hi, [](int key, const auto& g) { return key < g->GetTimeKey(); });
     return {static_cast<size_t>(first - m_groups.begin()), static_cast<size_t>(last - m_groups.begin())};
 }
 
@@ -718,8 +719,8 @@ void CMkExtDaqProject::ApplyRunSetup(TAG_UFRPMINFO& run)
     if (m_rpmMode == kModeFromData) {
         // The grid was checked to fit 32-bit RPMs before the project changed.
         config->SetRpmLow(grid.start);
-        config->SetRpmHigh(static_cast<int>(static_cast<long long>(grid.start) +
-                                            static_cast<long long>(grid.count - 1) * grid.step));
+        config->SetRpmHigh(
+            static_cast<int>(static_cast<long long>(grid.start) + static_cast<long long>(grid.count - 1) * grid.step));
         config->SetRpmMargin(grid.step);
     }
     m_project->SetBandValue(m_coefficient);

@@ -376,9 +376,8 @@ TEST_F(ChainFixture, AFailedCalculationSaysWhyBelowItsMessage)
     EXPECT_EQ(prompts.Last().stringId, 6076u);
 
     // Without the DAQ project's data the energies are missing: that is the reason given.
-    ASSERT_NE(
-        model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
-        nullptr);
+    ASSERT_NE(model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
+              nullptr);
     CDaqProject* daq = doc.GetTALVOProject().GetDaqProject(0);
     CMElementList used;
     daq->GetUsedDAQExperiments(used);

@@ -151,8 +151,8 @@ TEST_F(HseaFixture, RecordsThatChangeNothingAreDropped)
     log.Add("Panel-R-F", "Cabin-C-", 0, 0, m->ExtractClf("Panel-R-F", "Cabin-C-", 0u)); // unchanged
     log.Add("Panel-R-F", "Panel-R-F", 0, 0, 0.1);                                       // same subsystem
     log.Add("Roof-F", "Cabin-C-", 0, 0, 0.1);                                           // not in the model
-    log.Add("Panel-R-F", "Cabin-C-", 0, 9, 0.01);  // band outside
-    log.Add("Panel-R-F", "Cabin-C-", 5, 0, 0.01);  // unknown type
+    log.Add("Panel-R-F", "Cabin-C-", 0, 9, 0.01);                                       // band outside
+    log.Add("Panel-R-F", "Cabin-C-", 5, 0, 0.01);                                       // unknown type
     EXPECT_EQ(m->ApplyUpdateLog(&log), 0);
     EXPECT_EQ(log.GetCount(), 0);
     EXPECT_EQ(m->GetModifiedFlag(), 0);

@@ -602,7 +602,9 @@ TEST(MkExtDaqProject, HostileFilesAreRefusedOrImportedAndTheProjectStillOpens)
         std::optional<int> declared; // the count record 7 declares, when not the values' own
     };
     auto axis = [](double min, double step, std::vector<double> rpms = {1000.0, 1100.0, 1200.0},
-                   std::optional<int> declared = std::nullopt) { return Spectra{min, step, rpms, declared}; };
+                   std::optional<int> declared = std::nullopt) {
+        return Spectra{min, step, rpms, declared};
+    };
     struct Case
     {
         const char* name;

@@ -152,7 +152,7 @@ bool CAnalysisRoadCommands::ShowInputPowerSources(const CFrameSelection& s, QWid
 }
 
 bool CAnalysisRoadCommands::SelectResultType(const std::function<bool(int)>& isEnabled,
-                                            const std::function<void(int)>& send, QWidget* parent)
+                                             const std::function<void(int)>& send, QWidget* parent)
 {
     CDlgSelectResultType dialog(isEnabled, parent);
     if (dialog.DoModal() != IDOK)

@@ -141,7 +141,8 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.contextPos = contextPos;
         const int command = id;
         e.enabled = [command](const CCommandState& s) {
-            return s.Doc() && (SelectedHseaResult(s) || Calc::IsEnabled(command, SelectedAnalysis(s), s.selection.First()));
+            return s.Doc() &&
+                   (SelectedHseaResult(s) || Calc::IsEnabled(command, SelectedAnalysis(s), s.selection.First()));
         };
         e.run = [command](CMainFrame& f, const CCommandState& s) { return RunResultCommand(f, s, command); };
         r.Add(e);

@@ -87,9 +87,9 @@ bool OpenDataManagement(CMElement* experiment, QWidget* parent)
         return true;
     }
     dialog->SetPropertiesHandler([](CDAQExperiment* dataSet, int mode, QWidget* owner) {
-        auto* daq = dataSet ? DynamicDowncast<CDaqProject>(dataSet->GetParent() ? dataSet->GetParent()->GetParent()
-                                                                                 : nullptr)
-                            : nullptr;
+        auto* daq =
+            dataSet ? DynamicDowncast<CDaqProject>(dataSet->GetParent() ? dataSet->GetParent()->GetParent() : nullptr)
+                    : nullptr;
         CDlgExpProperty* properties = CDlgExpProperty::Open(dataSet, owner);
         if (!properties)
             return;
@@ -178,11 +178,11 @@ void RegisterDaqCommands(CCommandRegistry& r)
     }
     {
         // The data sets of the one selected experiment; an open one is brought forward.
-        CCommandEntry e = Entry(ID_DAQ_DATA_MANAGEMENT, "Measured &Data Management...", "Project", 206,
-                                [](const CCommandState& s) {
-                                    return s.Doc() && s.selection.elements.size() == 1 &&
-                                           DynamicDowncast<CTALVOExp>(s.selection.elements.front());
-                                });
+        CCommandEntry e =
+            Entry(ID_DAQ_DATA_MANAGEMENT, "Measured &Data Management...", "Project", 206, [](const CCommandState& s) {
+                return s.Doc() && s.selection.elements.size() == 1 &&
+                       DynamicDowncast<CTALVOExp>(s.selection.elements.front());
+            });
         e.contextMenus = kContextElement;
         e.run = [](CMainFrame& f, const CCommandState& s) { return OpenDataManagement(s.selection.First(), &f); };
         r.Add(e);

@@ -475,8 +475,7 @@ bool CMainFrame::IsShortcutEnabled(int itemId) const
 {
     const CCommandState state = CommandState();
     const std::vector<int> ids = ShortcutCommands(itemId);
-    return std::any_of(ids.begin(), ids.end(),
-                       [&](int id) { return CCommandRegistry::Frame().IsEnabled(id, state); });
+    return std::any_of(ids.begin(), ids.end(), [&](int id) { return CCommandRegistry::Frame().IsEnabled(id, state); });
 }
 
 CCommandState CMainFrame::CommandState() const

@@ -17,7 +17,7 @@ public:
     static constexpr int ID_CHOOSE_PLAN = 1226;
     static constexpr int ID_EXPORT_PLANS = 1229;
     static constexpr int ID_IMPORT_PLANS = 1230;
-    static constexpr int kCommands[] = {ID_PLAN_LIST,   ID_CHOOSE_PLAN,  ID_REGISTER_UNITS,
+    static constexpr int kCommands[] = {ID_PLAN_LIST,      ID_CHOOSE_PLAN,  ID_REGISTER_UNITS,
                                         ID_ASSIGN_SENSORS, ID_EXPORT_PLANS, ID_IMPORT_PLANS};
 
     // Plan workbooks are written and read as .xlsx.

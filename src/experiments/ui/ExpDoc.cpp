@@ -273,9 +273,8 @@ int CExpDoc::OnRunStopped()
     const int n = std::min(fault.SamplesKept, m_daq.GetFirstUnitValue());
     m_keepUnreadable = true;
     m_missingStored.clear();
-    const int dataSetsBefore = m_project && m_project->GetRPMSignalData()
-                                   ? m_project->GetRPMSignalData()->GetChildCount()
-                                   : 0;
+    const int dataSetsBefore =
+        m_project && m_project->GetRPMSignalData() ? m_project->GetRPMSignalData()->GetChildCount() : 0;
     if (n > 0 && StoreRun(n)) {
         stored = 1;
         UpdateAllViews(nullptr, kHintNone, nullptr);
@@ -420,8 +419,7 @@ int CExpDoc::StoreChannelData(int n, int length)
                 if (channel < 0 || !m_daq.ReadData(channel, record->GetData(), length, k * length)) {
                     if (m_keepUnreadable && channel >= 0) {
                         record->SetSampleCount(0);
-                        if (std::find(m_missingStored.begin(), m_missingStored.end(), channel) ==
-                            m_missingStored.end())
+                        if (std::find(m_missingStored.begin(), m_missingStored.end(), channel) == m_missingStored.end())
                             m_missingStored.push_back(channel);
                         ++missing;
                         continue;

@@ -73,8 +73,8 @@ struct CDispMember
     DispKind kind;
     AutoType result;
     std::vector<CDispParam> params; // Variant parameters may be left out (from the end)
-    Getter get;                   // the method, or the property's get
-    Setter set;                   // the property's put (PropertyRW only)
+    Getter get;                     // the method, or the property's get
+    Setter set;                     // the property's put (PropertyRW only)
 
     // Number of arguments a call must pass: the parameters up to the last non-Variant one.
     int RequiredCount() const;

@@ -754,7 +754,8 @@ bool RunReader(CPackage& package, const XlsxReadLimits& limits, CXlsxWorkbook& w
         if (reader.Run())
             return true;
     } catch (const std::bad_alloc&) {
-        error = Format("The workbook %s cannot be read: it is too large for the memory of this computer.", name.c_str());
+        error =
+            Format("The workbook %s cannot be read: it is too large for the memory of this computer.", name.c_str());
     }
     workbook = CXlsxWorkbook();
     return false;

@@ -198,8 +198,8 @@ private:
     bool EnterConnected(QmxCall call); // the same, and false when not connected
     Channel* Find(int board, int device);
     const Channel* Find(int board, int device) const;
-    int Acquired(const Channel& ch) const; // samples available now
-    bool Lost(const Channel& ch) const;    // its unit stopped answering
+    int Acquired(const Channel& ch) const;         // samples available now
+    bool Lost(const Channel& ch) const;            // its unit stopped answering
     void Produce(Channel& ch, float* data, int n); // the first n samples of ch into data
     static void PutText(uint8_t* at, const std::string& text, size_t max);
 

@@ -41,7 +41,7 @@ QString Translated(QObject* owner, const char* key, const QString& shown)
     return text;
 }
 
-template<class Get, class Set>
+template <class Get, class Set>
 void Apply(QObject* owner, const char* key, Get get, Set set)
 {
     const QString shown = get();
@@ -69,39 +69,48 @@ void TranslateItemText(QTableWidgetItem* item)
 void TranslateOne(QWidget* w)
 {
     if (w->isWindow() || qobject_cast<QMdiSubWindow*>(w) || qobject_cast<QDockWidget*>(w))
-        Apply(w, "orvexEnTitle", [w] { return w->windowTitle(); }, [w](const QString& t) { w->setWindowTitle(t); });
+        Apply(
+            w, "orvexEnTitle", [w] { return w->windowTitle(); }, [w](const QString& t) { w->setWindowTitle(t); });
     if (!w->toolTip().isEmpty())
-        Apply(w, "orvexEnTip", [w] { return w->toolTip(); }, [w](const QString& t) { w->setToolTip(t); });
+        Apply(
+            w, "orvexEnTip", [w] { return w->toolTip(); }, [w](const QString& t) { w->setToolTip(t); });
     if (auto* label = qobject_cast<QLabel*>(w)) {
         if (label->textFormat() != Qt::RichText && !Qt::mightBeRichText(label->text()))
-            Apply(w, "orvexEnText", [label] { return label->text(); }, [label](const QString& t) { label->setText(t); });
+            Apply(
+                w, "orvexEnText", [label] { return label->text(); }, [label](const QString& t) { label->setText(t); });
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        Apply(w, "orvexEnText", [button] { return button->text(); }, [button](const QString& t) { button->setText(t); });
+        Apply(
+            w, "orvexEnText", [button] { return button->text(); }, [button](const QString& t) { button->setText(t); });
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
-        Apply(w, "orvexEnText", [group] { return group->title(); }, [group](const QString& t) { group->setTitle(t); });
+        Apply(
+            w, "orvexEnText", [group] { return group->title(); }, [group](const QString& t) { group->setTitle(t); });
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         if (!edit->placeholderText().isEmpty())
-            Apply(w, "orvexEnText", [edit] { return edit->placeholderText(); },
-                  [edit](const QString& t) { edit->setPlaceholderText(t); });
+            Apply(
+                w, "orvexEnText", [edit] { return edit->placeholderText(); },
+                [edit](const QString& t) { edit->setPlaceholderText(t); });
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         if (!combo->isEditable()) {
             for (int i = 0; i < combo->count(); ++i) {
                 const QByteArray key = "orvexEnItem" + QByteArray::number(i);
-                Apply(w, key.constData(), [combo, i] { return combo->itemText(i); },
-                      [combo, i](const QString& t) { combo->setItemText(i, t); });
+                Apply(
+                    w, key.constData(), [combo, i] { return combo->itemText(i); },
+                    [combo, i](const QString& t) { combo->setItemText(i, t); });
             }
         }
     } else if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
         for (int i = 0; i < tabs->count(); ++i) {
             const QByteArray key = "orvexEnTab" + QByteArray::number(i);
-            Apply(w, key.constData(), [tabs, i] { return tabs->tabText(i); },
-                  [tabs, i](const QString& t) { tabs->setTabText(i, t); });
+            Apply(
+                w, key.constData(), [tabs, i] { return tabs->tabText(i); },
+                [tabs, i](const QString& t) { tabs->setTabText(i, t); });
         }
     } else if (auto* box = qobject_cast<QToolBox*>(w)) {
         for (int i = 0; i < box->count(); ++i) {
             const QByteArray key = "orvexEnPage" + QByteArray::number(i);
-            Apply(w, key.constData(), [box, i] { return box->itemText(i); },
-                  [box, i](const QString& t) { box->setItemText(i, t); });
+            Apply(
+                w, key.constData(), [box, i] { return box->itemText(i); },
+                [box, i](const QString& t) { box->setItemText(i, t); });
         }
     } else if (auto* table = qobject_cast<QTableWidget*>(w)) {
         for (int c = 0; c < table->columnCount(); ++c)
@@ -110,8 +119,9 @@ void TranslateOne(QWidget* w)
         if (QTreeWidgetItem* header = tree->headerItem()) {
             for (int c = 0; c < header->columnCount(); ++c) {
                 const QByteArray key = "orvexEnHead" + QByteArray::number(c);
-                Apply(w, key.constData(), [header, c] { return header->text(c); },
-                      [header, c](const QString& t) { header->setText(c, t); });
+                Apply(
+                    w, key.constData(), [header, c] { return header->text(c); },
+                    [header, c](const QString& t) { header->setText(c, t); });
             }
         }
     } else if (auto* bar = qobject_cast<QMenuBar*>(w)) {
@@ -159,7 +169,8 @@ void CUiTextTranslator::Translate(QAction* action)
 {
     if (!action || action->isSeparator())
         return;
-    Apply(action, "orvexEnText", [action] { return action->text(); }, [action](const QString& t) { action->setText(t); });
+    Apply(
+        action, "orvexEnText", [action] { return action->text(); }, [action](const QString& t) { action->setText(t); });
     if (QMenu* sub = action->menu())
         Translate(sub);
 }

@@ -108,8 +108,7 @@ const std::vector<CDataViewEntry>& DataViewEntries()
          ShowsElement<CHSEADataTableFrame>},
         {IDR_SWAXISTABLE,
          [](QMdiArea* area, CMElement* e) -> QWidget* {
-             return OpenTitled(area, e,
-                               [&] { return CSwAxisTableFrame::Open(area, dynamic_cast<CZuRpmSelFunc*>(e)); });
+             return OpenTitled(area, e, [&] { return CSwAxisTableFrame::Open(area, dynamic_cast<CZuRpmSelFunc*>(e)); });
          },
          ShowsElement<CSwAxisTableFrame>},
     };

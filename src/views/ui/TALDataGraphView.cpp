@@ -18,7 +18,7 @@ struct CTALDataGraphView::Pending
     int axis = 0;
     int subset = -1;
     int points = 0;
-    std::vector<int> subsets;              // the subset of each curve
+    std::vector<int> subsets;                // the subset of each curve
     std::vector<std::vector<double>> values; // per curve, the whole column
     std::vector<Series> curves;
     size_t curve = 0; // the curve being read
@@ -95,7 +95,8 @@ void CTALDataGraphView::BuildChart(int subset)
     replot(QCustomPlot::rpQueuedReplot);
     m_pending = std::move(pending);
     const int generation = m_generation;
-    QMetaObject::invokeMethod(this, [this, generation] { BuildStep(generation); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, generation] { BuildStep(generation); }, Qt::QueuedConnection);
 }
 
 void CTALDataGraphView::BuildStep(int generation)
@@ -132,7 +133,8 @@ void CTALDataGraphView::BuildStep(int generation)
         }
     }
     if (p.curve < p.curves.size()) {
-        QMetaObject::invokeMethod(this, [this, generation] { BuildStep(generation); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, generation] { BuildStep(generation); }, Qt::QueuedConnection);
         return;
     }
     std::unique_ptr<Pending> done = std::move(m_pending);

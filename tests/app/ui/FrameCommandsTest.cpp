@@ -464,12 +464,26 @@ TEST_F(FrameCommandsTest, ShortcutGroupsOfferTheirCommands)
     EXPECT_TRUE(frame->IsShortcutEnabled(7));
     EXPECT_FALSE(frame->IsShortcutEnabled(6)) << "a new DAQ project waits for its set-up dialogs";
     // Every project command has a menu text of its own.
-    for (int id : {C::ID_MODEL_UPDATE, C::ID_COPY_ANALYSIS_PROJECT, C::ID_RENAME_PROJECT, C::ID_DAQ_SETTINGS,
-                   C::ID_BLIX_CHANNEL_EXCHANGE, C::ID_MERGE_ANALYSIS_PROJECTS, C::ID_REMOVE_PROJECT_AT,
-                   C::ID_RENAME_PROJECT_AT, C::ID_ADD_MODEL_VARIANT, C::ID_NEW_ANALYSIS_PROJECT, C::ID_NEW_DAQ_PROJECT,
-                   C::ID_REMOVE_PROJECT, C::ID_MODEL_VIEW, C::ID_IMPORTED_FILE_LIST, C::ID_EDIT_CUT,
-                   C::ID_DAQ_CALC_OPTIONS, C::ID_DAQ_CALC_OPTIONS_RECALC, C::ID_EXTRACT_CLF,
-                   C::ID_EXTRACT_INTRINSIC_DLF, C::ID_CAVITY_PAIR_PICKER}) {
+    for (int id : {C::ID_MODEL_UPDATE,
+                   C::ID_COPY_ANALYSIS_PROJECT,
+                   C::ID_RENAME_PROJECT,
+                   C::ID_DAQ_SETTINGS,
+                   C::ID_BLIX_CHANNEL_EXCHANGE,
+                   C::ID_MERGE_ANALYSIS_PROJECTS,
+                   C::ID_REMOVE_PROJECT_AT,
+                   C::ID_RENAME_PROJECT_AT,
+                   C::ID_ADD_MODEL_VARIANT,
+                   C::ID_NEW_ANALYSIS_PROJECT,
+                   C::ID_NEW_DAQ_PROJECT,
+                   C::ID_REMOVE_PROJECT,
+                   C::ID_MODEL_VIEW,
+                   C::ID_IMPORTED_FILE_LIST,
+                   C::ID_EDIT_CUT,
+                   C::ID_DAQ_CALC_OPTIONS,
+                   C::ID_DAQ_CALC_OPTIONS_RECALC,
+                   C::ID_EXTRACT_CLF,
+                   C::ID_EXTRACT_INTRINSIC_DLF,
+                   C::ID_CAVITY_PAIR_PICKER}) {
         const CCommandEntry* entry = CCommandRegistry::Frame().Find(id);
         ASSERT_NE(entry, nullptr) << id;
         EXPECT_STRNE(entry->text, "") << id;
@@ -847,8 +861,8 @@ TEST_F(FrameCommandsTest, AnRpmResultSetTakesAnEditedLabelThatIsFreeUnderItsPare
         const char* nameAfter;
     };
     const Case cases[] = {
-        {"", false, nullptr},      // empty: refused
-        {"Taken", false, nullptr}, // a deeper element below the same parent has it
+        {"", false, nullptr},        // empty: refused
+        {"Taken", false, nullptr},   // a deeper element below the same parent has it
         {"Sibling", false, nullptr}, // a sibling has it
         {"Cabin at idle", true, "Cabin at idle"},
     };
@@ -929,9 +943,8 @@ TEST_F(FrameCommandsTest, TheTabRowsFourButtonsStepThroughTheProjects)
 TEST_F(FrameCommandsTest, TheModelsOwnResultMakesItsFunctionsThroughTheProjectWindowsPickers)
 {
     CModelProject* model = Container().GetModelProject();
-    ASSERT_NE(
-        model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
-        nullptr);
+    ASSERT_NE(model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
+              nullptr);
     CHSEAGeneralData* set = CInputPowerSets::CreateSet(*model, frame->TreeWindow());
     ASSERT_NE(set, nullptr);
     ASSERT_NE(set->AddPowerFunc("Roof-F", 0), nullptr);
@@ -991,7 +1004,8 @@ TEST_F(FrameCommandsTest, TargetLocalPointsTickedInTheOptionsReachTheDataSets)
     Select(1);
     CMElementList used;
     ASSERT_GT(Daq()->GetUsedDAQExperiments(used), 0);
-    const CSubsystemLPInfoList& list = static_cast<CDAQExperiment*>(used[0])->GetCalcOptions()->GetSubsystemLPInfoList();
+    const CSubsystemLPInfoList& list =
+        static_cast<CDAQExperiment*>(used[0])->GetCalcOptions()->GetSubsystemLPInfoList();
     ASSERT_GE(list.GetSize(), 2);
     ASSERT_EQ(list[1].GetName(), sample::kResponse);
     ASSERT_EQ(list[1].GetSize(), 1);

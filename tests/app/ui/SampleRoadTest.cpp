@@ -274,7 +274,8 @@ TEST_F(SampleRoad, FromOpeningTheSampleToEveryResultInItsWindow)
         QStringList sources;
         dialogs.Then([&](CZuDialog& d) {
             auto* sheet = dynamic_cast<CZuPropertySheet*>(&d);
-            auto* page = sheet && sheet->GetPageCount() == 1 ? dynamic_cast<CPPageIPSrcList*>(sheet->GetPage(0)) : nullptr;
+            auto* page =
+                sheet && sheet->GetPageCount() == 1 ? dynamic_cast<CPPageIPSrcList*>(sheet->GetPage(0)) : nullptr;
             if (!page)
                 return d.PressCancel();
             sheet->SetActivePage(page);
@@ -331,8 +332,9 @@ TEST_F(SampleRoad, FromOpeningTheSampleToEveryResultInItsWindow)
         CMElement* element;
         const char* name;
     };
-    const Shown results[] = {{energy, "input-energy"},  {power, "input-power"}, {vibration, "vibration-level"},
-                             {spl, "sound-pressure-level"}, {paths, "dominant-paths"}, {contributions, "power-contributions"}};
+    const Shown results[] = {{energy, "input-energy"},       {power, "input-power"},
+                             {vibration, "vibration-level"}, {spl, "sound-pressure-level"},
+                             {paths, "dominant-paths"},      {contributions, "power-contributions"}};
     for (const Shown& r : results) {
         SCOPED_TRACE(r.name);
         if (DynamicDowncast<CZuRpmFunc>(r.element)) {

@@ -253,9 +253,9 @@ TEST(CableMap, TwoGroupsGiveSixteenCablesAndOkMakesGroupAndPlanInCableOrder)
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(plan->GetUnitGroupNumber(), 6);
     EXPECT_EQ(plan->GetName(), "Plan 1");
-    EXPECT_EQ(group->GetUnitName(0, 0), "C1");  // slot 8 first
-    EXPECT_EQ(group->GetUnitName(3, 0), "00005");  // slot 1 took slot 8's position
-    EXPECT_EQ(group->GetUnitName(4, 0), "C17"); // slot 12
+    EXPECT_EQ(group->GetUnitName(0, 0), "C1");    // slot 8 first
+    EXPECT_EQ(group->GetUnitName(3, 0), "00005"); // slot 1 took slot 8's position
+    EXPECT_EQ(group->GetUnitName(4, 0), "C17");   // slot 12
     EXPECT_EQ(group->GetUnitName(5, 0), "");
     tagSENSORMAP row;
     plan->GetRow(2, row);

@@ -39,9 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             __builtin_trap();
         const int nearest = run.FindNearestRpm(rpm * 0.999 + 1.0);
         const int walked = NearestByWalk(run, rpm * 0.999 + 1.0);
-        if (nearest < 0 ||
-            std::fabs(run.rpms[static_cast<size_t>(nearest)] - (rpm * 0.999 + 1.0)) !=
-                std::fabs(run.rpms[static_cast<size_t>(walked)] - (rpm * 0.999 + 1.0)))
+        if (nearest < 0 || std::fabs(run.rpms[static_cast<size_t>(nearest)] - (rpm * 0.999 + 1.0)) !=
+                               std::fabs(run.rpms[static_cast<size_t>(walked)] - (rpm * 0.999 + 1.0)))
             __builtin_trap();
     }
     for (size_t i = 1; i < run.rpms.size(); ++i)

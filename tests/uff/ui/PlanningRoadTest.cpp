@@ -150,8 +150,8 @@ TEST(PlanningRoad, WizardUnitsPlansCablesAndTheWorkbookBackUnchanged)
     {
         std::FILE* f = std::fopen(points.c_str(), "wb");
         ASSERT_NE(f, nullptr);
-        const std::string text = "#@" + GetAppVersionText() + "\n# points\n#\n" + cabin + "\tM1\n" + roof +
-                                 "\tS1\tS2\tS3\n";
+        const std::string text =
+            "#@" + GetAppVersionText() + "\n# points\n#\n" + cabin + "\tM1\n" + roof + "\tS1\tS2\tS3\n";
         std::fwrite(text.data(), 1, text.size(), f);
         std::fclose(f);
     }

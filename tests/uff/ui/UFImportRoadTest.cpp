@@ -142,7 +142,8 @@ TEST(UFImportRoad, NewDaqProjectImportsAndAnalysisProjectsFollow)
     {
         CDlgSrcTrgDefinition* definition = CDlgSrcTrgDefinition::GetInstance();
         ASSERT_NE(definition, nullptr);
-        definition->TargetCombo()->setCurrentIndex(definition->TargetCombo()->findText(QStringLiteral("Front Cabin-R")));
+        definition->TargetCombo()->setCurrentIndex(
+            definition->TargetCombo()->findText(QStringLiteral("Front Cabin-R")));
         definition->m_sources.Add("Roof");
         definition->m_sources.Add("Floor");
         CScriptedPrompts prompts;
@@ -214,7 +215,8 @@ TEST(UFImportRoad, NewDaqProjectImportsAndAnalysisProjectsFollow)
     // calculated again from the first alone.
     CMElement* roofExperiment = nullptr;
     for (int i = 0; i < uf->GetChildCount(); ++i)
-        if (auto* experiment = ElementCast<CTALVOExp>(uf->GetChild(i)); experiment && (experiment->GetFirstSubsystem() == "Roof" || experiment->GetSecondSubsystem() == "Roof"))
+        if (auto* experiment = ElementCast<CTALVOExp>(uf->GetChild(i));
+            experiment && (experiment->GetFirstSubsystem() == "Roof" || experiment->GetSecondSubsystem() == "Roof"))
             roofExperiment = experiment;
     ASSERT_NE(roofExperiment, nullptr);
     auto* roofSet = ElementCast<CDAQExperiment>(roofExperiment->GetChild(0));
