@@ -8,7 +8,7 @@
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
 #include "uff/UFLineReader.h"
-#include "uff/UFProgress.h"
+#include "platform/base/Feedback.h"
 #include "uff/UFScan.h"
 
 namespace {
@@ -46,9 +46,9 @@ struct SplitError
 
 } // namespace
 
-CSplitUf::CSplitUf(const std::string& path, IUFProgress* progress) : CSplitUf(path, Limits(), progress) {}
+CSplitUf::CSplitUf(const std::string& path, CFeedback* progress) : CSplitUf(path, Limits(), progress) {}
 
-CSplitUf::CSplitUf(const std::string& path, const Limits& limits, IUFProgress* progress) : m_strPath(path)
+CSplitUf::CSplitUf(const std::string& path, const Limits& limits, CFeedback* progress) : m_strPath(path)
 {
     uint64_t size = 0;
     if (limits.sizeOf) {
@@ -80,14 +80,14 @@ std::string CSplitUf::PartPath(const std::string& path, int n)
     return Format("%s%s_%03d%s", folder.c_str(), p.stem().string().c_str(), n, p.extension().string().c_str());
 }
 
-void CSplitUf::Split(const Limits& limits, IUFProgress* progress)
+void CSplitUf::Split(const Limits& limits, CFeedback* progress)
 {
     CUFLineReader in;
     if (!in.Open(m_strPath))
         throw SplitError{FileCause(errno)};
     const uint64_t total = in.GetSize();
     if (progress)
-        progress->Begin(Format("Splitting %s...", m_strPath.c_str()), total);
+        progress->Begin(Format("Splitting %s...", m_strPath.c_str()), static_cast<int64_t>(total));
 
     std::unique_ptr<CAtomicFile> part;
     uint64_t partBytes = 0;
@@ -101,7 +101,7 @@ void CSplitUf::Split(const Limits& limits, IUFProgress* progress)
         m_lstParts.push_back(part->TargetPath());
         part.reset();
         if (progress)
-            progress->Step(in.Tell());
+            progress->SetPos(static_cast<int64_t>(in.Tell()));
     };
     auto write = [&](std::string_view line) {
         if (!part) {

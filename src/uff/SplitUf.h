@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-class IUFProgress;
+class CFeedback;
 
 // Raised when the user or an error abandons the import; its callers return to the import dialog
 // without a further message.
@@ -38,8 +38,8 @@ public:
 
     // Checks the size and splits at once. A file error shows "ERR(%d): Splitting universal file.\n%s"
     // and raises CUFImportAbort; parts made before it stay on disk.
-    explicit CSplitUf(const std::string& path, IUFProgress* progress = nullptr);
-    CSplitUf(const std::string& path, const Limits& limits, IUFProgress* progress = nullptr);
+    explicit CSplitUf(const std::string& path, CFeedback* progress = nullptr);
+    CSplitUf(const std::string& path, const Limits& limits, CFeedback* progress = nullptr);
     virtual ~CSplitUf();
 
     const std::string& GetPath() const { return m_strPath; }
@@ -51,7 +51,7 @@ public:
     static std::string PartPath(const std::string& path, int n);
 
 private:
-    void Split(const Limits& limits, IUFProgress* progress);
+    void Split(const Limits& limits, CFeedback* progress);
 
     std::string m_strPath;
     std::vector<std::string> m_lstParts;

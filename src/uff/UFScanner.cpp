@@ -6,7 +6,7 @@
 
 #include "platform/base/Format.h"
 #include "uff/UFLineReader.h"
-#include "uff/UFProgress.h"
+#include "platform/base/Feedback.h"
 #include "uff/UFScan.h"
 
 namespace {
@@ -14,7 +14,7 @@ constexpr uint64_t kProgressBytes = 4u << 20;
 }
 
 int CUFScanner::Scan(const std::string& path, std::vector<std::unique_ptr<CDAQPPUFIndex>>& out, std::string* error,
-                     IUFProgress* progress)
+                     CFeedback* progress)
 {
     CUFLineReader file;
     if (!file.Open(path)) {
@@ -26,11 +26,11 @@ int CUFScanner::Scan(const std::string& path, std::vector<std::unique_ptr<CDAQPP
 }
 
 int CUFScanner::Scan(CUFLineReader& file, std::vector<std::unique_ptr<CDAQPPUFIndex>>& out, std::string* error,
-                     IUFProgress* progress)
+                     CFeedback* progress)
 {
     const uint64_t size = file.GetSize();
     if (progress)
-        progress->Begin(Format("Indexing %s...", file.GetFilePath().c_str()), size);
+        progress->Begin(Format("Indexing %s...", file.GetFilePath().c_str()), static_cast<int64_t>(size));
     uint64_t nextReport = kProgressBytes;
     auto fail = [&](const std::string& text) {
         if (error)
@@ -44,7 +44,7 @@ int CUFScanner::Scan(CUFLineReader& file, std::vector<std::unique_ptr<CDAQPPUFIn
     bool wantType = false;
     while (file.ReadLine(line)) {
         if (progress && file.Tell() >= nextReport) {
-            progress->Step(file.Tell());
+            progress->SetPos(static_cast<int64_t>(file.Tell()));
             nextReport = file.Tell() + kProgressBytes;
         }
         if (wantType) {

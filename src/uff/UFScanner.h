@@ -8,7 +8,7 @@
 #include "uff/DAQPPUFIndex.h"
 
 class CUFLineReader;
-class IUFProgress;
+class CFeedback;
 
 class CUFScanner
 {
@@ -16,7 +16,7 @@ public:
     // Appends an index record per dataset 58 of the file to out. 0 when the file cannot be read or
     // a dataset 58 header does not read; error then says which and where.
     static int Scan(const std::string& path, std::vector<std::unique_ptr<CDAQPPUFIndex>>& out, std::string* error,
-                    IUFProgress* progress = nullptr);
+                    CFeedback* progress = nullptr);
     static int Scan(CUFLineReader& file, std::vector<std::unique_ptr<CDAQPPUFIndex>>& out, std::string* error,
-                    IUFProgress* progress = nullptr);
+                    CFeedback* progress = nullptr);
 };

@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include "UFTestFiles.h"
+#include "platform/base/RecordingFeedback.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"
 #include "uff/SplitUf.h"
 #include "uff/UFNodeMap.h"
-#include "uff/UFProgress.h"
 #include "uff/UFScanner.h"
 
 namespace fs = std::filesystem;
@@ -23,14 +23,6 @@ fs::path Folder(const std::string& name)
     fs::create_directories(p);
     return p;
 }
-
-struct CountingProgress : IUFProgress
-{
-    int begun = 0, steps = 0, ended = 0;
-    void Begin(const std::string&, uint64_t) override { ++begun; }
-    void Step(uint64_t) override { ++steps; }
-    void End() override { ++ended; }
-};
 
 // Three short datasets after two lines outside any dataset.
 std::string SmallFile()
@@ -73,15 +65,16 @@ TEST(SplitUf, PartsEndAtDatasetBoundariesAndHoldTheWholeFile)
     CSplitUf::Limits limits;
     limits.threshold = 1;
     limits.linesPerPart = 5; // every part ends at the first boundary after 5 lines
-    CountingProgress progress;
+    CRecordingFeedback progress;
     CSplitUf split(source, limits, &progress);
     // The first file holds the two loose lines and the first dataset; no empty part follows the last.
     ASSERT_EQ(split.GetParts().size(), 3u);
     EXPECT_EQ(split.GetParts()[0], (dir / "run_001.unv").string());
     EXPECT_EQ(split.GetParts()[2], (dir / "run_003.unv").string());
     EXPECT_FALSE(fs::exists(dir / "run_004.unv"));
-    EXPECT_EQ(progress.begun, 1);
-    EXPECT_EQ(progress.ended, 1);
+    EXPECT_EQ(progress.begins.size(), 1u);
+    EXPECT_EQ(progress.ends, 1);
+    EXPECT_DOUBLE_EQ(progress.fractions.back(), 1.0);
     std::string joined;
     for (const auto& part : split.GetParts()) {
         const std::string partText = ReadFile(part);
