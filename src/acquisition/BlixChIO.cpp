@@ -16,7 +16,7 @@
 #include "platform/excel/ExcelWrapper.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/StringTable.h"
-#include "platform/win/WorkProgress.h"
+#include "platform/win/StatusBarFeedback.h"
 
 namespace {
 constexpr uint32_t IDS_NO_TITLE = 6214;       // the title of a file without one
@@ -456,7 +456,7 @@ void CBlixChIO::CIOBase::Commit(CBlixChDB& db)
 
 // ---- text import ----
 
-CBlixChIO::CImport::CImport(const CParams& params, CErrRep& report, IWorkProgress* progress)
+CBlixChIO::CImport::CImport(const CParams& params, CErrRep& report, CFeedback* progress)
     : CIOBase(params, report, progress), m_title(LoadString(IDS_NO_TITLE))
 {}
 
@@ -525,7 +525,7 @@ int CBlixChIO::CImport::Run()
         m_progress->Begin(::Format("Importing [%s]...", m_params.GetPath().c_str()), static_cast<int>(m_lines.size()));
     for (size_t i = 0; i < m_lines.size(); ++i) {
         if (m_progress)
-            m_progress->Step(static_cast<int>(i));
+            m_progress->SetPos(static_cast<int>(i));
         const std::vector<std::string> fields = SplitTabs(m_lines[i]);
         if (fields.size() < 4) {
             m_report.Add(errDataMissing, {::Format("%u", m_lineNumbers[i] + 1), m_lines[i]});
@@ -551,7 +551,7 @@ int CBlixChIO::CImport::Run()
 
 // ---- workbook import ----
 
-CBlixChIO::CImportXl::CImportXl(const CParams& params, CErrRep& report, IWorkProgress* progress)
+CBlixChIO::CImportXl::CImportXl(const CParams& params, CErrRep& report, CFeedback* progress)
     : CImport(params, report, progress)
 {}
 
@@ -612,7 +612,7 @@ int CBlixChIO::CImportXl::Run()
     int step = 0;
     for (const auto& [col, spans] : walk.Columns()) {
         if (m_progress)
-            m_progress->Step(step++);
+            m_progress->SetPos(step++);
         CRangeWalk::CCursor cursor(spans);
         int row = range.row1;
         while (row <= range.row2) {
@@ -689,7 +689,7 @@ int CBlixChIO::CExport::Run()
                 m_progress->Begin(::Format("Exporting [%s]...", path.c_str()), items->GetSize());
             for (int i = 0; i < items->GetSize(); ++i) {
                 if (m_progress)
-                    m_progress->Step(i);
+                    m_progress->SetPos(i);
                 const CBlixChDB::CItem* item = items->GetAt(i);
                 m_file.WriteString(::Format("%s\t%s\t%d\t%s\n", item->GetSubsystem().c_str(), item->GetBlixSN().c_str(),
                                             item->GetBlixCh() + 1, item->GetSensor().c_str()));
@@ -709,7 +709,7 @@ int CBlixChIO::CExport::Run()
 
 // ---- the exchange ----
 
-CBlixChIO::CBlixChIO() : m_report(std::make_unique<CErrRep>()), m_statusBar(std::make_unique<CStatusBarProgress>())
+CBlixChIO::CBlixChIO() : m_report(std::make_unique<CErrRep>()), m_statusBar(std::make_unique<CStatusBarFeedback>())
 {
     m_progress = m_statusBar.get();
 }

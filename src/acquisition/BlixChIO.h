@@ -21,7 +21,7 @@ class CBlixChDB;
 class CExcelWrapper;
 class CSensorProject;
 class CZuSubsystemTable;
-class IWorkProgress;
+class CFeedback;
 
 class CBlixChIO
 {
@@ -111,7 +111,7 @@ public:
     class CIOBase : public CObject
     {
     public:
-        CIOBase(const CParams& params, CErrRep& report, IWorkProgress* progress)
+        CIOBase(const CParams& params, CErrRep& report, CFeedback* progress)
             : m_params(params), m_report(report), m_progress(progress)
         {}
         // 1 when the run reported no error.
@@ -143,7 +143,7 @@ public:
         CStdioFile m_file;
         const CParams& m_params;
         CErrRep& m_report;
-        IWorkProgress* m_progress;
+        CFeedback* m_progress;
         // Stored serial numbers of the units met, each once, and their bundle identifiers.
         std::vector<std::string> m_serials;
         std::map<std::string, std::string> m_bundleOf;
@@ -152,7 +152,7 @@ public:
     class CImport : public CIOBase
     {
     public:
-        CImport(const CParams& params, CErrRep& report, IWorkProgress* progress);
+        CImport(const CParams& params, CErrRep& report, CFeedback* progress);
         int Run() override;
         const std::string& GetTitle() const { return m_title; }
 
@@ -173,7 +173,7 @@ public:
     class CImportXl : public CImport
     {
     public:
-        CImportXl(const CParams& params, CErrRep& report, IWorkProgress* progress);
+        CImportXl(const CParams& params, CErrRep& report, CFeedback* progress);
         ~CImportXl() override;
         int Run() override;
 
@@ -184,7 +184,7 @@ public:
     class CExport : public CIOBase
     {
     public:
-        CExport(const CParams& params, CErrRep& report, IWorkProgress* progress, std::string tag)
+        CExport(const CParams& params, CErrRep& report, CFeedback* progress, std::string tag)
             : CIOBase(params, report, progress), m_tag(std::move(tag))
         {}
         int Run() override;
@@ -200,7 +200,7 @@ public:
     const CParams* GetParams() const { return m_params; }
     CErrRep* GetErrRep() const { return m_report.get(); }
     // Progress of long runs; the main window's status bar unless set (not owned; null: none).
-    void SetProgress(IWorkProgress* progress) { m_progress = progress; }
+    void SetProgress(CFeedback* progress) { m_progress = progress; }
 
     // Reads the file of the parameters: a workbook for ".xls" and ".xlsx" in any case, text
     // otherwise. Gives the file's title; 1 when the run found no error.
@@ -216,6 +216,6 @@ public:
 private:
     const CParams* m_params = nullptr;
     std::unique_ptr<CErrRep> m_report;
-    IWorkProgress* m_progress;
-    std::unique_ptr<IWorkProgress> m_statusBar;
+    CFeedback* m_progress;
+    std::unique_ptr<CFeedback> m_statusBar;
 };

@@ -25,7 +25,7 @@
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
-#include "platform/win/WorkProgress.h"
+#include "platform/base/Feedback.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OctFreqIndexMap.h"
 #include "spectral/OrderBand.h"
@@ -824,7 +824,7 @@ std::vector<T*> Pointers(const std::vector<std::unique_ptr<Owned>>& owned)
 } // namespace
 
 CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target, const CZuSubsystemTable& table,
-                                                       int force, IWorkProgress* progress)
+                                                       int force, CFeedback* progress)
 {
     CSPLsFolder* folder = GetSPLsFolder();
     if (!folder)
@@ -837,7 +837,7 @@ CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target
     // Each input may need its energy result solved first: the bar moves once per input.
     struct ProgressScope
     {
-        IWorkProgress* p;
+        CFeedback* p;
         ~ProgressScope()
         {
             if (p)
@@ -849,7 +849,7 @@ CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target
     std::vector<CZuData*> results;
     for (int i = 0; i < table.GetCount(); ++i) {
         if (progress)
-            progress->Step(i);
+            progress->SetPos(i);
         CZuSubsystemTable one;
         one.Add(table[i]);
         CZuData* result = FindEnergyResult(one);
@@ -893,7 +893,7 @@ CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target
 }
 
 CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers2(const std::string& target, const CZuSubsystemTable& table,
-                                                        int force, IWorkProgress* progress)
+                                                        int force, CFeedback* progress)
 {
     return BuildSPLByInputPowers(target, table, force, progress);
 }

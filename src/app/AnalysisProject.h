@@ -18,7 +18,7 @@ class CDaqProject;
 class CHSEAModelData;
 class CInputEnergyFolder;
 class CInputPowerFolder;
-class IWorkProgress;
+class CFeedback;
 class CSPLsFolder;
 class COctaveManagerEx;
 class CZuData;
@@ -152,9 +152,9 @@ public:
     // added to the SPL folder. Null when it cannot be built (a missing energy result is named).
     // The progress, when given, steps once per input subsystem.
     CZuRpmSelFunc* BuildSPLByInputPowers(const std::string& target, const CZuSubsystemTable& table, int force,
-                                         IWorkProgress* progress = nullptr);
+                                         CFeedback* progress = nullptr);
     CZuRpmSelFunc* BuildSPLByInputPowers2(const std::string& target, const CZuSubsystemTable& table, int force,
-                                          IWorkProgress* progress = nullptr);
+                                          CFeedback* progress = nullptr);
 
     // ---- comparison tables of a response function (SPL or vibration level) ----
     // Measured against calculated, added to the function's result set in place of an earlier

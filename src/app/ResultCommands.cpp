@@ -77,7 +77,7 @@ int CResultCommands::GetReportType(uint32_t message)
     }
 }
 
-int CResultCommands::WriteSPLReport(CZuRpmSelFunc* table, int type, const std::string& path, IWorkProgress* progress)
+int CResultCommands::WriteSPLReport(CZuRpmSelFunc* table, int type, const std::string& path, CFeedback* progress)
 {
     auto* byOrder = dynamic_cast<CZuOTMultiVecFunc*>(table);
     if (!byOrder || path.empty())

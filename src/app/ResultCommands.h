@@ -11,7 +11,7 @@ class CAnalysisProject;
 class CMElement;
 class CZuRpmMultiVecFunc;
 class CZuRpmSelFunc;
-class IWorkProgress;
+class CFeedback;
 
 class CResultCommands
 {
@@ -43,6 +43,5 @@ public:
     static int GetReportType(uint32_t message);
     // Writes the order report of an SPL table by order to the path (through a temporary file, so a
     // failure leaves an existing file as it was); 1 when written.
-    static int WriteSPLReport(CZuRpmSelFunc* table, int type, const std::string& path,
-                              IWorkProgress* progress = nullptr);
+    static int WriteSPLReport(CZuRpmSelFunc* table, int type, const std::string& path, CFeedback* progress = nullptr);
 };

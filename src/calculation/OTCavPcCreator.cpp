@@ -12,7 +12,7 @@
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
-#include "platform/win/WorkProgress.h"
+#include "platform/base/Feedback.h"
 #include "spectral/OrderBand.h"
 #include "spectral/OrderList.h"
 #include "spectral/ZuOTFunc.h"
@@ -244,12 +244,12 @@ void COTCavPcCreator::BuildLine(Context& ctx)
     m_list.Add(std::move(sum));
 }
 
-int COTCavPcCreator::WriteReport(const char* path, IWorkProgress* progress)
+int COTCavPcCreator::WriteReport(const char* path, CFeedback* progress)
 {
     CStdioFile file;
     struct ProgressScope
     {
-        IWorkProgress* p;
+        CFeedback* p;
         ~ProgressScope()
         {
             if (p)
@@ -278,7 +278,7 @@ int COTCavPcCreator::WriteReport(const char* path, IWorkProgress* progress)
             file.WriteString(section.title);
             for (int o = 0; o < orders; ++o) {
                 if (progress)
-                    progress->Step(step++);
+                    progress->SetPos(step++);
                 if (Build(section.type, o))
                     m_list.WriteBlock(file);
             }

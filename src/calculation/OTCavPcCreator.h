@@ -21,7 +21,7 @@ class CZuOTFunc;
 class CZuOTPcFunc;
 class CZuOTResultData;
 class IAnalysisProjectAccess;
-class IWorkProgress;
+class CFeedback;
 
 class COTCavPcCreator : public CObject
 {
@@ -52,7 +52,7 @@ public:
     // The area (dB), area (%) and line (dB) blocks of every order that builds, as a text report.
     // 0 with the message "Faile to open file." when the file cannot be written. The progress, when
     // given, steps once per order.
-    int WriteReport(const char* path, IWorkProgress* progress = nullptr);
+    int WriteReport(const char* path, CFeedback* progress = nullptr);
 
     const COTDataList& GetDataList() const { return m_list; }
     const std::string& GetName() const { return m_name; }

@@ -11,7 +11,7 @@
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
-#include "platform/win/WorkProgress.h"
+#include "platform/base/Feedback.h"
 #include "spectral/OrderBand.h"
 #include "spectral/OrderList.h"
 #include "spectral/ZuOTMultiVecFunc.h"
@@ -125,12 +125,12 @@ int COTInPcCreator::Build(int type, int orderIndex)
     return 1;
 }
 
-int COTInPcCreator::WriteReport(int type, const char* path, IWorkProgress* progress)
+int COTInPcCreator::WriteReport(int type, const char* path, CFeedback* progress)
 {
     CStdioFile file;
     struct ProgressScope
     {
-        IWorkProgress* p;
+        CFeedback* p;
         ~ProgressScope()
         {
             if (p)
@@ -150,7 +150,7 @@ int COTInPcCreator::WriteReport(int type, const char* path, IWorkProgress* progr
             progress->Begin(m_name.empty() && m_source ? m_source->GetLabel() : m_name, orders);
         for (int o = 0; o < orders; ++o) {
             if (progress)
-                progress->Step(o);
+                progress->SetPos(o);
             if (Build(type, o))
                 m_list.WriteBlock(file);
         }

@@ -14,7 +14,7 @@
 #include "platform/excel/ExcelWrapper.h"
 #include "platform/excel/SheetNameSet.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/WorkProgress.h"
+#include "platform/win/StatusBarFeedback.h"
 
 namespace {
 constexpr uint32_t IDS_EXCEL_NOT_STARTED = 6256;
@@ -65,7 +65,7 @@ void SetOrClear(CQMXSensorMap& plan, int row, const std::string& sensor, const s
 } // namespace
 
 CExpPlanIO::CExpPlanIO(IExpPlanOwner* owner)
-    : m_owner(owner), m_excel(std::make_unique<CExcelWrapper>()), m_statusBar(std::make_unique<CStatusBarProgress>())
+    : m_owner(owner), m_excel(std::make_unique<CExcelWrapper>()), m_statusBar(std::make_unique<CStatusBarFeedback>())
 {
     m_maxChannel = owner ? owner->GetSystemChannelCount() : 0;
     m_maxSlot = (m_maxChannel + 7) / 8;
@@ -143,7 +143,7 @@ int CExpPlanIO::ExportToExcel(const std::string& path)
         ++row;
     }
     if (m_progress)
-        m_progress->Step(1);
+        m_progress->SetPos(1);
 
     addSheet(kLocalPointSheet);
     m_excel->SetCellString(2, 2, "Subsystem");
@@ -156,7 +156,7 @@ int CExpPlanIO::ExportToExcel(const std::string& path)
                 m_excel->SetCellString(3 + i, 3 + k, assignment->GetItem(i, k));
         }
     if (m_progress)
-        m_progress->Step(2);
+        m_progress->SetPos(2);
 
     addSheet(kPlanListSheet);
     const char* headings[] = {"Name", "BLIX", "CH", "Group", "Comments"};
@@ -174,7 +174,7 @@ int CExpPlanIO::ExportToExcel(const std::string& path)
             m_excel->SetCellString(3 + p, 6, plan->GetComment());
     }
     if (m_progress)
-        m_progress->Step(3);
+        m_progress->SetPos(3);
 
     const std::vector<std::string> sheetNames = PlanSheetNames(planNames);
     const int rows = kRowsPerBlock * BlockCount(m_maxChannel);
@@ -197,7 +197,7 @@ int CExpPlanIO::ExportToExcel(const std::string& path)
                 m_excel->SetCellString(sheetRow, PlanColumn(block, 4), r.subsystem);
         }
         if (m_progress)
-            m_progress->Step(4 + p);
+            m_progress->SetPos(4 + p);
     }
     for (int s = 0; s < blankSheets; ++s)
         m_excel->GetWorkbook()->RemoveSheet(0);
@@ -318,7 +318,7 @@ int CExpPlanIO::ImportFromExcel(const std::string& path)
         m_progress->Begin(Format("Importing [%s]...", path.c_str()), plans.GetPlanCount());
     for (int p = 0; p < plans.GetPlanCount(); ++p) {
         if (m_progress)
-            m_progress->Step(p);
+            m_progress->SetPos(p);
         const std::string& sheet = sheetNames[static_cast<size_t>(p)];
         if (!m_excel->SelectSheet(sheet)) {
             if (m_progress)

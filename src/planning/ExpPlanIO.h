@@ -18,7 +18,7 @@ class CExcelWrapper;
 class CQMXSensorMap;
 class CStdioFile;
 class IExpPlanOwner;
-class IWorkProgress;
+class CFeedback;
 
 class CExpPlanIO
 {
@@ -43,7 +43,7 @@ public:
 
     // Progress of the workbook runs; the main window's status bar unless set (not owned; null:
     // none).
-    void SetProgress(IWorkProgress* progress) { m_progress = progress; }
+    void SetProgress(CFeedback* progress) { m_progress = progress; }
 
     int GetMaxChannel() const { return m_maxChannel; }
     int GetMaxSlot() const { return m_maxSlot; }
@@ -72,6 +72,6 @@ private:
     int m_maxChannel = 0;
     int m_maxSlot = 0;
     std::unique_ptr<CExcelWrapper> m_excel;
-    IWorkProgress* m_progress = nullptr;
-    std::unique_ptr<IWorkProgress> m_statusBar;
+    CFeedback* m_progress = nullptr;
+    std::unique_ptr<CFeedback> m_statusBar;
 };

@@ -5,7 +5,7 @@
 #include "platform/base/Format.h"
 #include "platform/excel/ExcelWrapper.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/WorkProgress.h"
+#include "platform/base/Feedback.h"
 
 namespace {
 // Every border of the tables is a thin continuous line in the sheet's own colour.
@@ -81,7 +81,7 @@ int CExportExpPlanToExcel::Export(const CDAQPPExpPlanList& plans, const std::vec
         if (const CDAQPPExpPlan* plan = plans.GetPlan(index))
             WritePlanSheet(excel, plans, *plan);
         if (showProgress)
-            m_progress->Step(++done);
+            m_progress->SetPos(++done);
     }
     const bool saved = excel.SaveAs(path, xlExcel9795);
     if (showProgress)

@@ -13,7 +13,7 @@
 
 class CExcelWrapper;
 class IProjectLookups;
-class IWorkProgress;
+class CFeedback;
 
 class CExportExpPlanToExcel
 {
@@ -39,7 +39,7 @@ public:
     CExportExpPlanToExcel& operator=(const CExportExpPlanToExcel&) = delete;
 
     // Progress over the plans, shown from kProgressPlanCount plans on (not owned; null: none).
-    void SetProgress(IWorkProgress* progress) { m_progress = progress; }
+    void SetProgress(CFeedback* progress) { m_progress = progress; }
 
     // Writes the plans of the indexes in their order; indexes that are not plans of the list are
     // skipped. Non-zero on success; else a message says why (a ".xls" name is refused) and no file
@@ -60,6 +60,6 @@ private:
     const IProjectLookups* m_project;
     DAQPPCellContext m_context;
     std::vector<tagCHTABLECOL> m_columns;
-    IWorkProgress* m_progress = nullptr;
+    CFeedback* m_progress = nullptr;
     int m_sheetPos = 0;
 };

@@ -32,7 +32,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
-#include "platform/win/WorkProgress.h"
+#include "platform/base/Feedback.h"
 #include "platform/win/ZuRegOptions.h"
 #include "spectral/OrderBand.h"
 #include "spectral/OrderList.h"
@@ -83,16 +83,16 @@ std::vector<std::string> Split(const std::string& line)
     return cells;
 }
 
-struct RecordingProgress : IWorkProgress
+struct RecordingProgress : CFeedback
 {
-    void Begin(const std::string& text, int total) override
+    void OnBegin(int level) override
     {
         ++begun;
-        this->text = text;
-        this->total = total;
+        text = Ranges()[level].text;
+        total = static_cast<int>(Ranges()[level].total);
     }
-    void Step(int done) override { steps.push_back(done); }
-    void End() override { ++ended; }
+    void OnProgress(int level) override { steps.push_back(static_cast<int>(Ranges()[level].done)); }
+    void OnEnd() override { ++ended; }
     int begun = 0, ended = 0, total = -1;
     std::string text;
     std::vector<int> steps;

@@ -15,16 +15,16 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/excel/ExcelWrapper.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/WorkProgress.h"
+#include "platform/base/Feedback.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-struct RecordingProgress : IWorkProgress
+struct RecordingProgress : CFeedback
 {
-    void Begin(const std::string&, int total) override { begun = total; }
-    void Step(int done) override { steps.push_back(done); }
-    void End() override { ++ended; }
+    void OnBegin(int level) override { begun = static_cast<int>(Ranges()[level].total); }
+    void OnProgress(int level) override { steps.push_back(static_cast<int>(Ranges()[level].done)); }
+    void OnEnd() override { ++ended; }
     int begun = -1;
     std::vector<int> steps;
     int ended = 0;

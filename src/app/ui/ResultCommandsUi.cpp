@@ -9,7 +9,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/WinTypes.h"
-#include "platform/win/WorkProgress.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "views/ui/DlgSelectResult.h"
 #include "views/ui/DlgSelectSubsystem.h"
 
@@ -72,7 +72,7 @@ intptr_t CResultCommandsUi::OnSPLBySingleInput(uint32_t message, const CZuSubsys
     CZuRpmSelFunc* spl = nullptr;
     {
         CWaitCursor wait;
-        CStatusBarProgress progress;
+        CStatusBarFeedback progress;
         spl = project->BuildSPLByInputPowers2(picker.m_strName, *table, 0, &progress);
     }
     if (!spl) {
@@ -86,6 +86,6 @@ intptr_t CResultCommandsUi::OnSPLBySingleInput(uint32_t message, const CZuSubsys
     if (!PromptSaveFile(options, path))
         return 0;
     CWaitCursor wait;
-    CStatusBarProgress progress;
+    CStatusBarFeedback progress;
     return CResultCommands::WriteSPLReport(spl, type, path, &progress);
 }

@@ -9,7 +9,7 @@
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
-#include "platform/win/WorkProgress.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "uff/ExtUFDaqProject.h"
 
 #include <QHBoxLayout>
@@ -284,7 +284,7 @@ void CDlgDAQPPExpPlanList::OnExport()
     std::string path;
     if (!PromptSaveFile(options, path))
         return;
-    CStatusBarProgress progress;
+    CStatusBarFeedback progress;
     std::unique_ptr<CExportExpPlanToExcel> exporter = MakeExporter(*m_project);
     exporter->SetProgress(&progress);
     exporter->Export(m_project->GetExpPlans(), plans, path);

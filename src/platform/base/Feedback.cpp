@@ -38,10 +38,7 @@ void CFeedback::SetPos(int64_t done)
         return;
     SRange& range = m_ranges.back();
     const int64_t upper = range.total > 0 ? range.total : std::max<int64_t>(done, 0);
-    const int64_t clamped = std::clamp<int64_t>(done, 0, upper);
-    if (clamped == range.done)
-        return;
-    range.done = clamped;
+    range.done = std::clamp<int64_t>(done, 0, upper);
     OnProgress(static_cast<int>(m_ranges.size()) - 1);
 }
 

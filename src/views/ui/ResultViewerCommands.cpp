@@ -9,7 +9,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/WaitCursor.h"
-#include "platform/win/WorkProgress.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "spectral/ZuOTPcFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "spectral/ZuRpmPcFunc.h"
@@ -71,7 +71,7 @@ bool CResultViewerCommands::WriteOrderReport(CAnalysisProject& project, CZuOTPcF
     if (!contributions || !PromptSaveFile(options, path) || path.empty())
         return false;
     CWaitCursor wait;
-    CStatusBarProgress progress;
+    CStatusBarFeedback progress;
     COTCavPcCreator report(contributions);
     // The cavity's SPL by order is computed into the result data when the report needs it first.
     report.SetSplCalculation([&project](CZuOTResultData& data, const std::string& cavity) {
