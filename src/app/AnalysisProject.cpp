@@ -1,7 +1,7 @@
 #include "app/AnalysisProject.h"
 
 #include "app/DaqProject.h"
-#include "calculation/CalcProgress.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "calculation/CompExpData.h"
 #include "calculation/InputEnergyCalculator.h"
 #include "calculation/InputEnergyFolder.h"
@@ -25,7 +25,6 @@
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
-#include "platform/base/Feedback.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OctFreqIndexMap.h"
 #include "spectral/OrderBand.h"
@@ -448,13 +447,9 @@ T* Finish(CAnalysisProject& project, CMElement& set, std::unique_ptr<T> func, in
 // Progress of a driver over the keys of a result set.
 struct DriverProgress
 {
-    DriverProgress(int count, const char* text)
-    {
-        ICalcProgress::MainWindow().Begin(count);
-        ICalcProgress::MainWindow().SetText(text);
-    }
-    ~DriverProgress() { ICalcProgress::MainWindow().End(); }
-    void Step() { ICalcProgress::MainWindow().Step(); }
+    DriverProgress(int count, const char* text) { CStatusBarFeedback::MainWindow().Begin(text, count); }
+    ~DriverProgress() { CStatusBarFeedback::MainWindow().End(); }
+    void Step() { CStatusBarFeedback::MainWindow().Step(); }
 };
 
 double OrderOfEntry(const COrderList& orders, const CZuOTResultData& set, int i)

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "calculation/CalcExcit.h"
-#include "calculation/CalcProgress.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "calculation/CalcProject.h"
 #include "common/ModuleInfo.h"
 #include "experiments/CalcOptions.h"
@@ -147,8 +147,8 @@ int CCalcProjectManager::CalculateAll(const std::string& excitation, const CRPMO
             static_cast<CExpData*>(e)->DetectRpmInfo(nullptr);
     }
 
-    ICalcProgress& progress = m_progress ? *m_progress : ICalcProgress::MainWindow();
-    progress.Begin(GetChildCount());
+    CFeedback& progress = m_progress ? *m_progress : CStatusBarFeedback::MainWindow();
+    progress.Begin("", GetChildCount());
     for (int r = 0; r < GetChildCount(); ++r) {
         if (progress.IsCancelled()) {
             progress.End();

@@ -13,7 +13,7 @@ class CCalcProject;
 class CExpProject;
 class CMElementList;
 class CRPMOptions;
-class ICalcProgress;
+class CFeedback;
 
 class CCalcProjectManager : public CMElement, public IDataWriter
 {
@@ -29,7 +29,7 @@ public:
 
     CExpProject* GetExpProject() const { return m_project; }
     CCalcProject* GetCalcProject(int i) const;
-    void SetProgress(ICalcProgress* progress) { m_progress = progress; }
+    void SetProgress(CFeedback* progress) { m_progress = progress; }
 
     // Builds one calculation project per RPM and runs the steps: the excitation of that name only
     // (empty: all), the RPMs of options (null: the acquisition's range, or the constant RPM of
@@ -69,7 +69,7 @@ private:
     int ExcitationIndex(const std::string& name) const;
 
     CExpProject* m_project;
-    ICalcProgress* m_progress = nullptr;
+    CFeedback* m_progress = nullptr;
     std::vector<int> m_rpms;
     bool m_orderFeatures = false;
     std::vector<std::vector<Levels>> m_bandTable;

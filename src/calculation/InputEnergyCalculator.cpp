@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "calculation/CalcProgress.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "experiments/DAQConfig.h"
 #include "experiments/DaqProjectAccess.h"
 #include "experiments/ExpInfo.h"
@@ -305,8 +305,8 @@ int CInputEnergyCalculator::Calculate()
 {
     if (!m_subsystems || !CheckExperiments())
         return 0;
-    ICalcProgress& progress = m_progress ? *m_progress : ICalcProgress::MainWindow();
-    progress.Begin(m_subsystems->GetCount());
+    CFeedback& progress = m_progress ? *m_progress : CStatusBarFeedback::MainWindow();
+    progress.Begin("", m_subsystems->GetCount());
     DeleteResults();
     for (int i = 0; i < m_subsystems->GetCount(); ++i) {
         const std::string subsystem = (*m_subsystems)[i];

@@ -16,7 +16,7 @@ class CMElement;
 class COctaveManager;
 class CRPMOptions;
 class CZuSubsystemTable;
-class ICalcProgress;
+class CFeedback;
 class IDaqProjectAccess;
 
 class CInputEnergyCalculator
@@ -44,7 +44,7 @@ public:
     COrderList m_orders;
     float m_otSetting = 50.0f;
     const COctaveManager* m_bands = nullptr; // the analysis band set
-    ICalcProgress* m_progress = nullptr;     // null: the main window's
+    CFeedback* m_progress = nullptr;         // null: the main window's
 
     // Fills the results; 1 when at least one was made, 0 on failure (nothing kept).
     int Calculate();

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "calculation/AnalysisProjectAccess.h"
-#include "calculation/CalcProgress.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "calculation/InputPowerFolder.h"
 #include "calculation/Solver.h"
 #include "models/HSEAModelData.h"
@@ -63,9 +63,9 @@ void CInputPowerCalculator::SetInputs(const CMElementList& inputs)
         m_inputs.Add(e);
 }
 
-ICalcProgress& CInputPowerCalculator::Progress() const
+CFeedback& CInputPowerCalculator::Progress() const
 {
-    return m_progress ? *m_progress : ICalcProgress::MainWindow();
+    return m_progress ? *m_progress : CStatusBarFeedback::MainWindow();
 }
 
 CInputPowerFolder* CInputPowerCalculator::Folder() const
@@ -103,7 +103,7 @@ int CInputPowerCalculator::PrepareTable()
         // A subsystem the model does not have has no row in the response matrix: the powers
         // of the others would be solved without it and come out wrong.
         if (!model || model->GetIndex(name) < 0) {
-            AfxFormatMessageBox(IDS_SUBSYSTEM_NOT_IN_MATRIX, MB_OK | MB_ICONEXCLAMATION, name.c_str());
+            Progress().Warning(FormatString(IDS_SUBSYSTEM_NOT_IN_MATRIX, name.c_str()), IDS_SUBSYSTEM_NOT_IN_MATRIX);
             return 0;
         }
         m_table.Add(name);
@@ -125,8 +125,8 @@ int CInputPowerCalculator::MatchRows()
         for (int row : rows)
             if (row < 0) {
                 // Energies of another RPM axis cannot be paired with the first input's rows.
-                AfxFormatMessageBox(IDS_INPUT_POWER_NOT_CALCULATED, MB_OK | MB_ICONEXCLAMATION,
-                                    InputLabel(input).c_str());
+                Progress().Warning(FormatString(IDS_INPUT_POWER_NOT_CALCULATED, InputLabel(input).c_str()),
+                                   IDS_INPUT_POWER_NOT_CALCULATED);
                 return 0;
             }
         m_rows.push_back(std::move(rows));
@@ -153,7 +153,7 @@ int CInputPowerCalculator::BuildResponseMatrix(int modelBand)
         return 0;
     if (!m_unitSolver)
         m_unitSolver = std::make_unique<CUnitEnergySolver>(m_model);
-    Progress().Begin(n);
+    Progress().Begin("", n);
     int ok = 1;
     for (int c = 0; c < n && ok; ++c) {
         std::string display = m_table[c];
@@ -271,8 +271,7 @@ int CInputPowerCalculator::CalculateByRpm()
     const int nB = m_bands->GetFreqCount();
     if (!CreateOutputs())
         return 0;
-    Progress().Begin(rows);
-    Progress().SetText("Calculating Input Powers...");
+    Progress().Begin("Calculating Input Powers...", rows);
     int ok = 1;
     for (int r = 0; r < rows && ok; ++r) {
         Progress().Step();
@@ -307,7 +306,6 @@ int CInputPowerCalculator::CalculateByOrder()
     int ok = 1;
     for (int o = 0; o < count && ok; ++o) {
         const double w = orders.GetAt(o);
-        Progress().SetText(Format("Calculating Input Powers (Order# %g)...", w));
         m_inputs.Clear();
         for (CMElement* e : m_orderFunctions) {
             auto* ot = static_cast<CZuOTFunc*>(e);
@@ -323,7 +321,7 @@ int CInputPowerCalculator::CalculateByOrder()
             break;
         }
         auto* first = static_cast<CZuRpmFunc*>(m_inputs[0]);
-        Progress().Begin(first->GetRpmCount());
+        Progress().Begin(Format("Calculating Input Powers (Order# %g)...", w), first->GetRpmCount());
         for (int r = 0; r < first->GetRpmCount() && ok; ++r) {
             Progress().Step();
             const int b = GetOrderBandIndexInt(first->GetRpm(r), w, m_orderFactor, m_bands);
@@ -534,7 +532,7 @@ int CInputPowerCalculator::ReviseBand(int r, int b, int m, std::vector<int> cand
 void CInputPowerCalculator::ShowWarnings()
 {
     if (!m_warnings.empty())
-        AfxMessageBox(m_warnings, MB_OK | MB_ICONEXCLAMATION);
+        Progress().Warning(m_warnings);
 }
 
 void CInputPowerCalculator::StepRevision(int m)
@@ -562,7 +560,7 @@ int CInputPowerCalculator::ReviseByRpm()
     const int r = (rows - 1) / 2;
     SolveUnitEnergiesOfInputs();
     const int nB = m_bands->GetFreqCount();
-    Progress().Begin(nB);
+    Progress().Begin("", nB);
     m_warnings.clear();
     int last = -1;
     int ok = 1;
@@ -615,7 +613,7 @@ int CInputPowerCalculator::ReviseByOrder()
     SolveUnitEnergiesOfInputs();
     auto* first = static_cast<CZuRpmFunc*>(m_inputs[0]);
     const int rows = first->GetRpmCount();
-    Progress().Begin(rows);
+    Progress().Begin("", rows);
     m_warnings.clear();
     int last = -1;
     int ok = 1;

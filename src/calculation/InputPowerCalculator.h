@@ -35,7 +35,7 @@ class CZuMatFunc;
 class CZuRpmFunc;
 class CZuVecFunc;
 class IAnalysisProjectAccess;
-class ICalcProgress;
+class CFeedback;
 
 class CInputPowerCalculator
 {
@@ -63,7 +63,7 @@ public:
     void SetBandSet(COctaveManagerEx* bands) { m_bands = bands; }
     void SetRevise(int revise) { m_revise = revise; }
     // Null: the main window's progress.
-    void SetProgress(ICalcProgress* progress) { m_progress = progress; }
+    void SetProgress(CFeedback* progress) { m_progress = progress; }
 
     // 1 on success (the powers are in the folder), 0 on failure. A failure that the user must
     // hear of (an input the model does not know, inputs whose RPM rows do not match) is shown;
@@ -87,7 +87,7 @@ public:
     const CZuSubsystemTable& GetSubsystemTable() const { return m_table; }
 
 private:
-    ICalcProgress& Progress() const;
+    CFeedback& Progress() const;
     // Keeps the reason of a failure for the caller's message; 0.
     int Fail(const std::string& why);
     CInputPowerFolder* Folder() const;
@@ -140,7 +140,7 @@ private:
     CMElementList m_orderFunctions; // owned
     int m_revise = 1;
     std::vector<CMElementList> m_perOrderOutputs;
-    ICalcProgress* m_progress = nullptr;
+    CFeedback* m_progress = nullptr;
     std::unique_ptr<CUnitEnergySolver> m_unitSolver;
     // Row of each input for row r of the first input.
     std::vector<std::vector<int>> m_rows;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "calculation/AnalysisProjectAccess.h"
-#include "calculation/CalcProgress.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "calculation/InputPowerCalculator.h"
 #include "calculation/InputPowerFolder.h"
 #include "calculation/Solver.h"
@@ -178,7 +178,7 @@ struct InputPowerFixture : ::testing::Test
     int Calculate(int kind, int revise, float factor = 1.0f)
     {
         CInputPowerCalculator calc(project.get());
-        calc.SetProgress(&silent);
+        calc.SetProgress(&statusBar);
         calc.SetInputs(measured);
         calc.SetModelData(model);
         calc.SetInputKind(kind);
@@ -193,13 +193,7 @@ struct InputPowerFixture : ::testing::Test
         return ok;
     }
 
-    struct CSilent : ICalcProgress
-    {
-        void Begin(int) override {}
-        void SetText(const std::string&) override {}
-        void Step() override {}
-        void End() override {}
-    } silent;
+    CStatusBarFeedback statusBar; // no main window: only its message boxes show
 
     CModel modelProject;
     CHSEAModelData* model = nullptr;
@@ -413,7 +407,7 @@ TEST_F(InputPowerFixture, WithoutAFolderOrModelNothingIsCalculatedAndTheReasonIs
     project->DeleteChild(folder, 1);
     folder = nullptr;
     CInputPowerCalculator calc(project.get());
-    calc.SetProgress(&silent);
+    calc.SetProgress(&statusBar);
     calc.SetInputs(measured);
     calc.SetModelData(model);
     calc.SetInputKind(0);

@@ -11,6 +11,8 @@ public:
     // A message box for a report: the string-table message when it came from one, else its text;
     // the icon by its severity.
     static void ShowReportBox(const SReport& report);
+    // The main window's status bar for work whose caller gives no feedback of its own.
+    static CStatusBarFeedback& MainWindow();
 
 protected:
     void OnBegin(int level) override;
