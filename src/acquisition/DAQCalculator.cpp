@@ -2,7 +2,6 @@
 
 #include "acquisition/DAQDataSet.h"
 #include "acquisition/DAQIO.h"
-#include "acquisition/DAQProgress.h"
 #include "calculation/CalcProjectManager.h"
 #include "experiments/CalcOptions.h"
 #include "experiments/DaqProjectAccess.h"
@@ -19,6 +18,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringTable.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OTMultiVecFunc.h"
@@ -156,40 +156,33 @@ bool CDAQCalculator::CalculateOne(CMElement* dataSet)
     return built == 1;
 }
 
-int CDAQCalculator::Calculate()
+int CDAQCalculator::Calculate(CFeedback* feedback)
 {
     m_errors.clear();
     if (m_list.IsEmpty())
         return 1;
-    if (m_outsideData) {
-        for (CMElement* set : m_list) {
-            const std::string text =
-                Format("Calculating %s...", set->GetParent() ? set->GetParent()->GetName().c_str() : "");
-            SendToMainWindow(WM_ZU_PROGRESS_TEXT, reinterpret_cast<uintptr_t>(text.c_str()), 0);
+    CStatusBarFeedback statusBar;
+    CFeedback& progress = feedback ? *feedback : statusBar;
+    auto text = [](CMElement* set) {
+        return Format("Calculating %s...", set->GetParent() ? set->GetParent()->GetName().c_str() : "");
+    };
+    progress.Begin("", m_list.GetSize());
+    for (CMElement* set : m_list) {
+        if (m_outsideData) {
+            progress.SetText(text(set));
             CombineLocalPoints(set);
             AverageLocalPoints(set);
-            SendToMainWindow(WM_ZU_PROGRESS_STEP, 0, 0);
+            progress.Step();
+            continue;
         }
-        return 1;
-    }
-    const bool window = GetMainWindowTarget() != nullptr;
-    if (window) {
-        SendToMainWindow(WM_ZU_PROGRESS_SHOW, 0, 0);
-        SendToMainWindow(WM_ZU_PROGRESS_RANGE, static_cast<uintptr_t>(m_list.GetSize()) << 16, 1);
-    }
-    for (CMElement* set : m_list) {
         const bool dataSet = AsDAQDataSet(set) != nullptr;
-        if (window && dataSet) {
-            const std::string text =
-                Format("Calculating %s...", set->GetParent() ? set->GetParent()->GetName().c_str() : "");
-            SendToMainWindow(WM_ZU_PROGRESS_TEXT, reinterpret_cast<uintptr_t>(text.c_str()), 0);
-        }
+        if (dataSet)
+            progress.SetText(text(set));
         CalculateOne(set);
-        if (window && dataSet)
-            SendToMainWindow(WM_ZU_PROGRESS_STEP, 0, 0);
+        if (dataSet)
+            progress.Step();
     }
-    if (window)
-        SendToMainWindow(WM_ZU_PROGRESS_HIDE, 0, 0);
+    progress.End();
     return m_errors.empty() ? 1 : 0;
 }
 
@@ -213,20 +206,20 @@ bool CDAQCalculator::ReportErrors(const std::string& path) const
     return CAtomicFile::WriteFile(path, text);
 }
 
-int CDAQCalculator::SaveDaqFiles(IDAQProgress* progress)
+int CDAQCalculator::SaveDaqFiles(CFeedback* progress)
 {
     m_errors.clear();
     if (m_outsideData)
         return 1;
     if (progress)
-        progress->SetRange(m_list.GetSize());
+        progress->Begin("", m_list.GetSize());
     CSensorProject* sensors = m_project ? m_project->GetSensorProject() : nullptr;
     for (CMElement* set : m_list) {
         if (progress) {
             CMElement* parent = set->GetParent();
-            progress->SetMessage(Format("%s-%s", parent ? parent->GetName().c_str() : "", set->GetName().c_str()));
+            progress->SetText(Format("%s-%s", parent ? parent->GetName().c_str() : "", set->GetName().c_str()));
             progress->Step();
-            if (progress->PumpMessages())
+            if (progress->IsCancelled())
                 return 0;
         }
         CDAQIO io(set);
@@ -275,7 +268,10 @@ int CDAQCalculator::SaveDaqFiles(IDAQProgress* progress)
     std::string message = "#### FAILED TO SAVE DAQ FILE ###\n";
     for (const ErrorRecord& e : m_errors)
         message += Format("[%d]%s\n", e.code, e.text.c_str());
-    AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+    if (progress)
+        progress->Warning(message);
+    else
+        CStatusBarFeedback().Warning(message);
     return 0;
 }
 

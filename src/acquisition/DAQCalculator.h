@@ -11,7 +11,7 @@
 
 class CMElement;
 class IDaqProjectAccess;
-class IDAQProgress;
+class CFeedback;
 
 class CDAQCalculator
 {
@@ -31,16 +31,17 @@ public:
     void AddElement(CMElement* dataSet) { m_list.Add(dataSet); }
     const CMElementList& GetList() const { return m_list; }
 
-    // Recalculates every listed data set; 1 when no error was recorded. Progress goes to the main
-    // window (1325, 1324, 1328 "Calculating %s...", 1327 per data set, 1326); none for an empty list.
-    int Calculate();
+    // Recalculates every listed data set; 1 when no error was recorded. Progress ("Calculating
+    // %s...", a step per data set) goes to the feedback, the main window's status bar when none is
+    // given; none for an empty list.
+    int Calculate(CFeedback* feedback = nullptr);
     // Writes the report: for each code 0 to 7 its banner, then the texts of its errors, one a line.
     // Nothing for an empty path; false when the file cannot be written.
     bool ReportErrors(const std::string& path) const;
     // After sensor changes: takes each channel's sensor record from the sensor of the same name and
     // saves the files whose channels changed. 0 when the user cancelled or a file failed to save
-    // (listed in one message), else 1.
-    int SaveDaqFiles(IDAQProgress* progress = nullptr);
+    // (listed in one warning of the feedback, a message box when none is given), else 1.
+    int SaveDaqFiles(CFeedback* progress = nullptr);
 
     const std::vector<ErrorRecord>& GetErrors() const { return m_errors; }
     static std::string GetErrorBanner(int code);

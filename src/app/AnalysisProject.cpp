@@ -447,9 +447,10 @@ T* Finish(CAnalysisProject& project, CMElement& set, std::unique_ptr<T> func, in
 // Progress of a driver over the keys of a result set.
 struct DriverProgress
 {
-    DriverProgress(int count, const char* text) { CStatusBarFeedback::MainWindow().Begin(text, count); }
-    ~DriverProgress() { CStatusBarFeedback::MainWindow().End(); }
-    void Step() { CStatusBarFeedback::MainWindow().Step(); }
+    DriverProgress(int count, const char* text) { statusBar.Begin(text, count); }
+    ~DriverProgress() { statusBar.End(); }
+    void Step() { statusBar.Step(); }
+    CStatusBarFeedback statusBar;
 };
 
 double OrderOfEntry(const COrderList& orders, const CZuOTResultData& set, int i)

@@ -147,7 +147,8 @@ int CCalcProjectManager::CalculateAll(const std::string& excitation, const CRPMO
             static_cast<CExpData*>(e)->DetectRpmInfo(nullptr);
     }
 
-    CFeedback& progress = m_progress ? *m_progress : CStatusBarFeedback::MainWindow();
+    CStatusBarFeedback statusBar;
+    CFeedback& progress = m_progress ? *m_progress : statusBar;
     progress.Begin("", GetChildCount());
     for (int r = 0; r < GetChildCount(); ++r) {
         if (progress.IsCancelled()) {

@@ -305,7 +305,8 @@ int CInputEnergyCalculator::Calculate()
 {
     if (!m_subsystems || !CheckExperiments())
         return 0;
-    CFeedback& progress = m_progress ? *m_progress : CStatusBarFeedback::MainWindow();
+    CStatusBarFeedback statusBar;
+    CFeedback& progress = m_progress ? *m_progress : statusBar;
     progress.Begin("", m_subsystems->GetCount());
     DeleteResults();
     for (int i = 0; i < m_subsystems->GetCount(); ++i) {

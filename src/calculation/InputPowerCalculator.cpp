@@ -65,7 +65,11 @@ void CInputPowerCalculator::SetInputs(const CMElementList& inputs)
 
 CFeedback& CInputPowerCalculator::Progress() const
 {
-    return m_progress ? *m_progress : CStatusBarFeedback::MainWindow();
+    if (m_progress)
+        return *m_progress;
+    if (!m_statusBar)
+        m_statusBar = std::make_unique<CStatusBarFeedback>();
+    return *m_statusBar;
 }
 
 CInputPowerFolder* CInputPowerCalculator::Folder() const

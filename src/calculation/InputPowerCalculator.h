@@ -141,6 +141,7 @@ private:
     int m_revise = 1;
     std::vector<CMElementList> m_perOrderOutputs;
     CFeedback* m_progress = nullptr;
+    mutable std::unique_ptr<CFeedback> m_statusBar; // the main window's, made when first needed
     std::unique_ptr<CUnitEnergySolver> m_unitSolver;
     // Row of each input for row r of the first input.
     std::vector<std::vector<int>> m_rows;

@@ -5,7 +5,7 @@
 
 #include "acquisition/DAQCalculator.h"
 #include "acquisition/DAQIO.h"
-#include "acquisition/DAQProgress.h"
+#include "platform/base/RecordingFeedback.h"
 #include "experiments/CalcOptions.h"
 #include "experiments/ExpData.h"
 #include "experiments/ExpInfo.h"
@@ -37,17 +37,6 @@ std::string ReadAll(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
-
-struct CRecordingProgress : IDAQProgress
-{
-    int cancelAt = -1;
-    int steps = 0;
-    std::vector<std::string> messages;
-    void SetRange(int) override {}
-    void SetMessage(const std::string& text) override { messages.push_back(text); }
-    void Step() override { ++steps; }
-    bool PumpMessages() override { return steps == cancelAt; }
-};
 
 class DAQCalculatorTest : public ::testing::Test
 {
@@ -172,24 +161,26 @@ TEST_F(DAQCalculatorTest, SensorUpdateRewritesChangedFilesHonoursCancelAndReport
         CDAQCalculator calculator(f.daq);
         calculator.AddElement(a);
         calculator.AddElement(b);
-        CRecordingProgress progress;
-        progress.cancelAt = 1;
+        CRecordingFeedback progress;
+        progress.CancelAtQuestion(1);
         EXPECT_EQ(calculator.SaveDaqFiles(&progress), 0);
-        EXPECT_EQ(progress.messages.front(), a->GetParent()->GetName() + "-" + a->GetName());
+        EXPECT_EQ(progress.texts.front(), a->GetParent()->GetName() + "-" + a->GetName());
     }
     EXPECT_EQ(ReadAll(CDAQIO::GetDaqFilePath(b)), savedB);
 
     // B read-only: A is written, B's failure is listed in one message and the result is 0.
     std::filesystem::permissions(CDAQIO::GetDaqFilePath(b), std::filesystem::perms::owner_read);
     CScriptedPrompts prompts;
-    prompts.Answer(IDOK);
     CDAQCalculator calculator(f.daq);
     calculator.AddElement(a);
     calculator.AddElement(b);
-    CRecordingProgress progress;
+    CRecordingFeedback progress;
     EXPECT_EQ(calculator.SaveDaqFiles(&progress), 0);
-    ASSERT_EQ(prompts.Count(), 1u);
-    EXPECT_EQ(prompts.Last().text.rfind("#### FAILED TO SAVE DAQ FILE ###\n[5]", 0), 0u) << prompts.Last().text;
+    EXPECT_EQ(prompts.Count(), 0u) << "the caller shows the failure";
+    ASSERT_EQ(progress.reports.size(), 1u);
+    EXPECT_EQ(progress.reports[0].severity, CFeedback::ESeverity::Warning);
+    const std::string& shown = progress.reports[0].text;
+    EXPECT_EQ(shown.rfind("#### FAILED TO SAVE DAQ FILE ###\n[5]", 0), 0u) << shown;
     EXPECT_EQ(ReadAll(CDAQIO::GetDaqFilePath(b)), savedB);
 
     CDAQIO reader(a);

@@ -1,14 +1,13 @@
 #include "app/ui/MeasuredDataServices.h"
 
 #include "acquisition/DAQCalculator.h"
-#include "acquisition/DAQProgress.h"
 #include "acquisition/ui/DlgDaqDbCheck.h"
 #include "acquisition/ui/DlgDataViewRpmSetting.h"
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
 #include "app/TALVOApp.h"
 #include "app/TALVOProject.h"
-#include "app/ui/DlgProgress.h"
+#include "app/ui/DlgFeedback.h"
 #include "experiments/ui/DlgExpDatabaseMapping.h"
 #include "experiments/ui/SensorDoc.h"
 #include "platform/automation/PLOVAWrapper.h"
@@ -35,33 +34,6 @@ public:
 
 private:
     CDAQCalculator m_calculator;
-};
-
-// The application's progress dialog as the data-set runs see it.
-class CDialogProgress : public IDAQProgress
-{
-public:
-    CDialogProgress() : m_dialog(CDlgProgress::ShowInstance()) {}
-    ~CDialogProgress() override { CDlgProgress::DestroyInstance(); }
-    void SetRange(int count) override
-    {
-        if (m_dialog)
-            m_dialog->SetOuterRange(count, 0);
-    }
-    void SetMessage(const std::string& text) override
-    {
-        if (m_dialog)
-            m_dialog->SetMessage(QString::fromStdString(text));
-    }
-    void Step() override
-    {
-        if (m_dialog)
-            m_dialog->StepTotal();
-    }
-    bool PumpMessages() override { return m_dialog && m_dialog->PumpMessages(); }
-
-private:
-    CDlgProgress* m_dialog;
 };
 
 } // namespace
@@ -105,7 +77,7 @@ void InstallMeasuredDataServices()
         project.Find(RUNTIME_CLASS(CDAQExperiment), sets);
         for (CMElement* set : sets)
             calculator.AddElement(set);
-        CDialogProgress progress;
+        CDlgFeedback progress;
         if (calculator.SaveDaqFiles(&progress))
             return true;
         error = calculator.GetErrors().empty() ? std::string() : calculator.GetErrors().front().text;

@@ -13,7 +13,8 @@ void CRecordingFeedback::OnBegin(int level)
 {
     const SRange& range = Ranges()[static_cast<size_t>(level)];
     begins.push_back(SBegin{level, range.text, range.total});
-    texts.push_back(range.text);
+    if (!range.text.empty())
+        texts.push_back(range.text);
     fractions.push_back(Fraction());
 }
 

@@ -22,7 +22,7 @@ public:
     void CancelAtQuestion(int count) { m_cancelAt = count; }
 
     std::vector<SBegin> begins;
-    std::vector<std::string> texts; // every text shown: begun or set
+    std::vector<std::string> texts; // every text shown: begun (when not empty) or set
     std::vector<double> fractions;  // the whole work's fraction after every move
     std::vector<SReport> reports;
     int questions = 0;

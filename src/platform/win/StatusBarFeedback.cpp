@@ -33,12 +33,6 @@ void CStatusBarFeedback::ShowReportBox(const SReport& report)
     PromptMessageBox(report.stringId, report.text, std::string(), style);
 }
 
-CStatusBarFeedback& CStatusBarFeedback::MainWindow()
-{
-    static CStatusBarFeedback feedback;
-    return feedback;
-}
-
 void CStatusBarFeedback::OnBegin(int level)
 {
     const SRange& range = Ranges()[static_cast<size_t>(level)];

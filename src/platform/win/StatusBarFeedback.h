@@ -2,7 +2,8 @@
 // Feedback on the main window's status bar: the progress text and control that the main frame
 // drives from the progress messages, at most 1000 visible steps over the whole work (one step per
 // item when the work has fewer). Reports are shown as message boxes, as the work showed them
-// before it reported them. Nothing shows when there is no main window.
+// before it reported them. Nothing shows when there is no main window. Work whose caller gives no
+// feedback makes one of its own: work nested in other work then drives the same bar, as it did.
 #include "platform/base/Feedback.h"
 
 class CStatusBarFeedback : public CFeedback
@@ -11,8 +12,6 @@ public:
     // A message box for a report: the string-table message when it came from one, else its text;
     // the icon by its severity.
     static void ShowReportBox(const SReport& report);
-    // The main window's status bar for work whose caller gives no feedback of its own.
-    static CStatusBarFeedback& MainWindow();
 
 protected:
     void OnBegin(int level) override;
