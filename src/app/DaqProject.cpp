@@ -323,6 +323,11 @@ void CDaqProject::SetRecalculatorFactory(std::function<std::unique_ptr<IDAQRecal
     RecalculatorFactory() = std::move(factory);
 }
 
+bool CDaqProject::HasRecalculatorFactory()
+{
+    return static_cast<bool>(RecalculatorFactory());
+}
+
 int CDaqProject::Recalculate(CMElementList& list)
 {
     std::unique_ptr<IDAQRecalculator> calculator = RecalculatorFactory() ? RecalculatorFactory()(*this) : nullptr;
@@ -387,6 +392,11 @@ void CDaqProject::SetModified()
 void CDaqProject::SetRpmOptionsEditor(std::function<bool(CRPMOptions&)> editor)
 {
     RpmOptionsEditor() = std::move(editor);
+}
+
+bool CDaqProject::HasRpmOptionsEditor()
+{
+    return static_cast<bool>(RpmOptionsEditor());
 }
 
 int CDaqProject::OpenDAQSystemDoc(IDAQSystemDocument* doc, const std::vector<CExpInfo*>& list)

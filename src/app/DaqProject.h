@@ -94,6 +94,7 @@ public:
     int Recalculate(CMElementList& list);
     // The recalculator the acquisition layer provides.
     static void SetRecalculatorFactory(std::function<std::unique_ptr<IDAQRecalculator>(CDaqProject&)> factory);
+    static bool HasRecalculatorFactory();
 
     // Averaged maps over the project's experiments; each replaces the previous averaged data.
     CMElement* AverageRpmFuncs(const std::string& name, int message, const CRPMOptions* options);
@@ -119,6 +120,7 @@ public:
     void SetModified() override;
     // The RPM setting dialog, provided by the user interface.
     static void SetRpmOptionsEditor(std::function<bool(CRPMOptions&)> editor);
+    static bool HasRpmOptionsEditor();
 
     // Data imported from universal files rather than measured.
     int IsUFData() const { return m_ufData; }

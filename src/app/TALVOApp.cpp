@@ -99,8 +99,27 @@ void CTALVOApp::RegisterDocTemplates()
         {IDR_3DMODEL2, "C3DModelDoc2"}, {IDR_SENSORTYPE, "CSensorDoc"},           {IDR_EXPTYPE, "CExpDoc"},
         {IDR_TALDATA, "CTALDataDoc"},   {IDR_SWAXISTABLE, "CSwAxisTableDoc"},     {IDR_RMVDATA, "CRMVDataDoc"},
     };
-    for (const auto& [id, cls] : table)
-        m_templates.push_back(std::make_unique<CZuMultiDocTemplate>(id, cls));
+    for (const auto& [id, cls] : table) {
+        auto& t = m_templates.emplace_back(std::make_unique<CZuMultiDocTemplate>(id, cls));
+        if (auto it = m_templateWindows.find(id); it != m_templateWindows.end()) {
+            t->SetOpener(it->second.first);
+            t->SetWindowFinder(it->second.second);
+        }
+    }
+}
+
+void CTALVOApp::SetTemplateWindows(uint32_t resourceId, CZuMultiDocTemplate::Opener opener,
+                                   CZuMultiDocTemplate::WindowFinder finder)
+{
+    for (const auto& t : m_templates)
+        if (t->GetResourceId() == resourceId) {
+            t->SetOpener(opener);
+            t->SetWindowFinder(finder);
+        }
+    if (opener || finder)
+        m_templateWindows[resourceId] = {std::move(opener), std::move(finder)};
+    else
+        m_templateWindows.erase(resourceId);
 }
 
 CZuMultiDocTemplate* CTALVOApp::GetTemplate(int i) const

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,6 +76,12 @@ public:
     CZuMultiDocTemplate* FindTemplate(const std::string& name) const;
     // The template named by field 1 of string id; null when the string does not exist.
     CZuMultiDocTemplate* FindTemplateByStringId(uint32_t id) const;
+    // The window family of the template with resourceId: its opener and window finder. They are
+    // kept apart from the templates, so windows wired once at start-up (before the language table
+    // names the templates) stay wired when the templates are registered again; empty functions
+    // take the family back.
+    void SetTemplateWindows(uint32_t resourceId, CZuMultiDocTemplate::Opener opener,
+                            CZuMultiDocTemplate::WindowFinder finder = {});
 
     // Opens the window of the template named viewName (its document-type name) over element; false
     // when there is no such template, it has no window family installed or the window did not open.
@@ -114,6 +121,7 @@ public:
     // data that are not saved). The window library installs the opener.
     using DAQSystemViewOpener = std::function<IDAQSystemDocument*(int checkUnsaved)>;
     void SetDAQSystemViewOpener(DAQSystemViewOpener opener) { m_daqSystemOpener = std::move(opener); }
+    bool HasDAQSystemViewOpener() const { return static_cast<bool>(m_daqSystemOpener); }
     IDAQSystemDocument* OpenDAQSystemView(int checkUnsaved) const;
 
     // ---- command line ----
@@ -171,6 +179,7 @@ private:
     uint32_t m_language = 0;
     std::string m_appName;
     std::vector<std::unique_ptr<CZuMultiDocTemplate>> m_templates;
+    std::map<uint32_t, std::pair<CZuMultiDocTemplate::Opener, CZuMultiDocTemplate::WindowFinder>> m_templateWindows;
     CTALVODoc* m_mainDocument = nullptr;
     IProjectTreeWindow* m_treeWindow = nullptr;
     bool m_runningObject = false;

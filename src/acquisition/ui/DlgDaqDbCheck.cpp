@@ -44,6 +44,11 @@ void CDlgDaqDbCheck::SetMappingEditor(MappingEditor editor)
     EditorSlot() = std::move(editor);
 }
 
+bool CDlgDaqDbCheck::HasMappingEditor()
+{
+    return static_cast<bool>(EditorSlot());
+}
+
 CDlgDaqDbCheck::CDlgDaqDbCheck(CDaqProject* project, QWidget* parent) : CZuDialog(parent, IDD), m_project(project)
 {
     setObjectName(QStringLiteral("DlgDaqDbCheck"));

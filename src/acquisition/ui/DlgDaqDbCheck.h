@@ -47,6 +47,7 @@ public:
     using MappingEditor = std::function<bool(QWidget* parent, CDaqProject& project, const std::string& database,
                                              std::vector<int32_t>& mapping)>;
     static void SetMappingEditor(MappingEditor editor);
+    static bool HasMappingEditor();
 
     // Browse took a file: PLOVA opens it and the mapping is rebuilt from its common names.
     bool LoadDatabase(const std::string& path);

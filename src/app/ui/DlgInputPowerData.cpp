@@ -35,6 +35,11 @@ void CDlgInputPowerData::SetSubsystemChooser(SubsystemChooser chooser)
     Chooser() = std::move(chooser);
 }
 
+bool CDlgInputPowerData::HasSubsystemChooser()
+{
+    return static_cast<bool>(Chooser());
+}
+
 CDlgInputPowerData::CDlgInputPowerData(CModelProject* project, IMessageTarget* owner, QWidget* parent)
     : CZuDialog(parent, IDD), m_project(project), m_owner(owner)
 {

@@ -57,6 +57,7 @@ public:
     // user cancelled. Without one the add button stays off.
     using SubsystemChooser = std::function<bool(CModelProject&, std::string&)>;
     static void SetSubsystemChooser(SubsystemChooser chooser);
+    static bool HasSubsystemChooser();
 
     CHSEAGeneralData* SelectedSet() const;
     // Solve in the solving mode: the result, or null (the reason was told).

@@ -3,7 +3,6 @@
 #include <QShortcut>
 
 #include "app/ui/TreePickers.h"
-#include "views/ui/DlgSelectSubsystem.h"
 
 #include "app/ModelProject.h"
 #include "app/TALVODoc.h"
@@ -17,6 +16,7 @@
 #include "platform/win/WinTypes.h"
 #include "app/FrameCommands.h"
 #include "platform/win/PromptService.h"
+#include "views/ui/DlgSelectSubsystem.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -240,19 +240,6 @@ namespace {
 constexpr uintptr_t kCommandInputPowerUpdate = 1034;
 constexpr uintptr_t kCommandInputPowerSolve = 1056;
 constexpr uintptr_t kCloseInputPowerData = 2;
-
-// The subsystem of a new power function: any subsystem of the model, chosen without wave type.
-bool ChooseSubsystem(CModelProject& model, std::string& name)
-{
-    CDlgSelectSubsystem picker(&model);
-    picker.SetSubsystemKind(CDlgSelectSubsystem::kAll);
-    picker.EnableWaveType(false);
-    // Without the wave-type choice the picker answers the plain name.
-    if (picker.DoModal() != IDOK || picker.m_strName.empty())
-        return false;
-    name = picker.m_strName;
-    return true;
-}
 } // namespace
 
 intptr_t CDockTreeWnd::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)
@@ -298,7 +285,6 @@ void CDockTreeWnd::OpenInputPowerData(uintptr_t command, CMElement* project)
         auto* model = dynamic_cast<CModelProject*>(GetTALVOApp().GetProject(0));
         if (!model)
             return;
-        CDlgInputPowerData::SetSubsystemChooser(ChooseSubsystem);
         m_inputPowerDialog = new CDlgInputPowerData(model, this, this);
         m_inputPowerDialog->Create();
     }

@@ -90,6 +90,11 @@ void CFrameCommandHandler::SetExtAnalysisConfigurer(ExtAnalysisConfigurer config
     ExtConfigurer() = std::move(configurer);
 }
 
+bool CFrameCommandHandler::HasExtAnalysisServices()
+{
+    return ExtBuilder() && ExtConfigurer();
+}
+
 int CFrameCommandHandler::ConfigureExtAnalysis(const CZuSubsystemTable* selection, CAnalysisProject* project)
 {
     CTALVODoc* doc = m_frame.GetDocument();

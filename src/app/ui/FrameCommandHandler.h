@@ -30,6 +30,8 @@ public:
     using ExtAnalysisConfigurer = std::function<int(class CTALVODoc&, class CAnalysisProject& project,
                                                     const class CZuSubsystemTable& selection, QWidget* parent)>;
     static void SetExtAnalysisConfigurer(ExtAnalysisConfigurer configurer);
+    // Whether both halves are installed.
+    static bool HasExtAnalysisServices();
     // The answer of the subsystem dialog of such a project (message 0x241C): nothing (0) when
     // either is missing or the project is not one of the open document's.
     int ConfigureExtAnalysis(const class CZuSubsystemTable* selection, class CAnalysisProject* project);

@@ -16,7 +16,6 @@
 #include "app/ZuText2Excel.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "views/ui/DlgSelectResult.h"
-#include "views/ui/DataViewOpeners.h"
 #include "views/ui/DlgSelectSubsystem.h"
 #include "views/ui/ResultViewerCommands.h"
 #include "platform/elements/ZuSubsystemTable.h"
@@ -49,7 +48,6 @@
 #include "app/ui/PlanningCommands.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "uff/InputPowerMultiVecFunc.h"
-#include "planning/ui/DlgWizSensorConfig.h"
 #include "platform/base/Format.h"
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/MElement.h"
@@ -165,7 +163,6 @@ CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
     m_previousTarget = GetMainWindowTarget();
     SetMainWindowTarget(this);
     GetTALVOApp().SetProjectTreeWindow(m_treeWnd);
-    InstallViewOpeners();
     UpdateCommandUI();
 }
 
@@ -194,45 +191,39 @@ void CMainFrame::CloseElementWindows()
     CPlanningCommands::CloseWindows();
 }
 
-void CMainFrame::InstallViewOpeners()
+bool CMainFrame::OpenSensorWindow(CMElement* element)
 {
-    // The sensor window opens in this frame's client area over the open document's catalogue.
-    if (CZuMultiDocTemplate* sensors = GetTALVOApp().FindTemplateByStringId(IDR_SENSORTYPE))
-        sensors->SetOpener([this](CMElement* element) {
-            auto* project = DynamicDowncast<CSensorProject>(element);
-            return project && m_doc && CSensorFrame::Open(m_mdiArea, project, m_doc.get()) != nullptr;
-        });
-    // One model window per model kind, its connections from the model project.
-    for (const char* name : {"ModelView", "ModelView2"})
-        if (CZuMultiDocTemplate* models = GetTALVOApp().FindTemplate(name))
-            models->SetOpener([this](CMElement* element) {
-                auto* model = DynamicDowncast<CModelData>(element);
-                CModelProject* project = m_doc ? m_doc->GetTALVOProject().GetModelProject() : nullptr;
-                C3DModelView::ConnectionTest connected;
-                if (project)
-                    connected = [project](const std::string& a, const std::string& b) {
-                        return project->IsSubsystemConnected(a, b) != 0;
-                    };
-                return model && C3DModelView::Open(m_mdiArea, model, std::move(connected)) != nullptr;
-            });
-    // The data windows over the elements of the tree open in the client area.
-    InstallDataViewOpeners(m_mdiArea);
-    // The planning wizard's sensor step works in the sensor window.
-    CDlgWizSensorConfig::SetSensorCommand([this](int command) {
-        CSensorFrame* frame = OnCommand(ID_SENSOR_VIEW) ? CSensorFrame::GetInstance() : nullptr;
-        return frame && (command == 0 || frame->OnCommand(command));
-    });
-    // Measurement windows open in the client area; with the check, not while another measurement
-    // window holds data that are not saved.
-    GetTALVOApp().SetDAQSystemViewOpener([this](int checkUnsaved) -> IDAQSystemDocument* {
-        if (checkUnsaved)
-            for (CExpFrame* open : CExpFrame::OpenFrames())
-                if (open->GetDocument()->GetSavedFlag() == 0 && open->GetDocument()->IsModified())
-                    return nullptr;
-        CExpFrame* frame = CExpFrame::Open(m_mdiArea, m_programFolder);
-        frame->GetDocument()->SetSavedFlag(0);
-        return frame->GetDocument();
-    });
+    auto* project = DynamicDowncast<CSensorProject>(element);
+    return project && m_doc && CSensorFrame::Open(m_mdiArea, project, m_doc.get()) != nullptr;
+}
+
+bool CMainFrame::OpenModelWindow(CMElement* element)
+{
+    auto* model = DynamicDowncast<CModelData>(element);
+    CModelProject* project = m_doc ? m_doc->GetTALVOProject().GetModelProject() : nullptr;
+    C3DModelView::ConnectionTest connected;
+    if (project)
+        connected = [project](const std::string& a, const std::string& b) {
+            return project->IsSubsystemConnected(a, b) != 0;
+        };
+    return model && C3DModelView::Open(m_mdiArea, model, std::move(connected)) != nullptr;
+}
+
+bool CMainFrame::RunSensorCommand(int command)
+{
+    CSensorFrame* frame = OnCommand(ID_SENSOR_VIEW) ? CSensorFrame::GetInstance() : nullptr;
+    return frame && (command == 0 || frame->OnCommand(command));
+}
+
+IDAQSystemDocument* CMainFrame::OpenDAQSystemView(int checkUnsaved)
+{
+    if (checkUnsaved)
+        for (CExpFrame* open : CExpFrame::OpenFrames())
+            if (open->GetDocument()->GetSavedFlag() == 0 && open->GetDocument()->IsModified())
+                return nullptr;
+    CExpFrame* frame = CExpFrame::Open(m_mdiArea, m_programFolder);
+    frame->GetDocument()->SetSavedFlag(0);
+    return frame->GetDocument();
 }
 
 CMainFrame::~CMainFrame()
@@ -252,14 +243,6 @@ CMainFrame::~CMainFrame()
         m_doc->OnCloseDocument();
         m_doc.reset();
     }
-    if (CZuMultiDocTemplate* sensors = GetTALVOApp().FindTemplateByStringId(IDR_SENSORTYPE))
-        sensors->SetOpener({});
-    for (const char* name : {"ModelView", "ModelView2"})
-        if (CZuMultiDocTemplate* models = GetTALVOApp().FindTemplate(name))
-            models->SetOpener({});
-    GetTALVOApp().SetDAQSystemViewOpener({});
-    RemoveDataViewOpeners();
-    CDlgWizSensorConfig::SetSensorCommand({});
     if (GetTALVOApp().GetProjectTreeWindow() == m_treeWnd)
         GetTALVOApp().SetProjectTreeWindow(nullptr);
     if (GetMainWindowTarget() == this)

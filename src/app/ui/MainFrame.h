@@ -17,6 +17,7 @@ struct CCommandMenu;
 struct CCommandState;
 class CFrameCommandHandler;
 class CDockTreeWnd;
+class IDAQSystemDocument;
 class CMElement;
 class CProgressStatusBar;
 class CTALVODoc;
@@ -153,6 +154,17 @@ public:
     // with the close, e.g. hidden the window for an automation client).
     void SetCloseInterceptor(std::function<bool()> interceptor) { m_closeInterceptor = std::move(interceptor); }
 
+    // ---- the windows the core asks for (wired once at start-up, InstallWindowServices) ----
+    // The sensor window over a sensor project of the open document; false when none opened.
+    bool OpenSensorWindow(CMElement* element);
+    // A model window over model data, its connections from the document's model project.
+    bool OpenModelWindow(CMElement* element);
+    // The planning wizard's sensor step: opens the sensor window and runs command there (0: only
+    // the window).
+    bool RunSensorCommand(int command);
+    // A new measurement window; with checkUnsaved, none while another holds unsaved data.
+    IDAQSystemDocument* OpenDAQSystemView(int checkUnsaved);
+
     // The update check from the menu (1236): 1 newer, 0 up to date, -1 failed; shows the result.
     int CheckLastVersionFromMenu();
     // Opens a page in the browser when it is an http or https address; false otherwise.
@@ -166,8 +178,6 @@ private:
     void CreateActions();
     void FillMenu(QMenu* menu, const std::string& key);
     QString MenuCaption(const CCommandMenu& menu) const;
-    // Lets the document templates open their windows in this frame.
-    void InstallViewOpeners();
     void CloseElementWindows();
     void BuildMenus();
     void BuildToolBar();

@@ -1,7 +1,5 @@
 #include "app/ui/TALVOStartup.h"
 
-#include "app/ui/MeasuredDataServices.h"
-
 #include "app/TALVOApp.h"
 #include "app/LastVersionRequest.h"
 #include "app/ui/MainFrame.h"
@@ -38,6 +36,16 @@ void SetRunningObjectHook(std::function<void(CMainFrame&)> hook)
     RunningObjectHook() = std::move(hook);
 }
 
+bool HasAutomationStartHook()
+{
+    return static_cast<bool>(AutomationHook());
+}
+
+bool HasRunningObjectHook()
+{
+    return static_cast<bool>(RunningObjectHook());
+}
+
 CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::string& programFolder, bool show)
 {
     CTALVOStartup startup;
@@ -47,7 +55,6 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
     if (!app.InitLanguageAndName())
         return startup;
     app.RegisterDocTemplates();
-    InstallMeasuredDataServices();
 
     const CTALVOCommandLine cmd = CTALVOApp::ParseCommandLine(args);
     if (cmd.RunsByAutomation()) {

@@ -25,6 +25,10 @@ void SetAutomationStartHook(std::function<bool()> hook);
 // A plain start publishes the program's own automation object over its main window here.
 void SetRunningObjectHook(std::function<void(CMainFrame&)> hook);
 
+// Whether the hooks above are installed.
+bool HasAutomationStartHook();
+bool HasRunningObjectHook();
+
 // Runs the start-up sequence without entering the event loop. args are the command-line arguments
 // after the program name. programFolder: where "hidden_menu.flg" is looked for (empty: the
 // program's folder). When show is false the main window is created but not shown (tests).

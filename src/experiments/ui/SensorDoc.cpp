@@ -55,6 +55,11 @@ void CSensorDoc::SetMeasuredDataSaver(MeasuredDataSaver saver)
     g_saver = std::move(saver);
 }
 
+bool CSensorDoc::HasMeasuredDataSaver()
+{
+    return static_cast<bool>(g_saver);
+}
+
 bool CSensorDoc::IsCommandEnabled(int id) const
 {
     switch (id) {

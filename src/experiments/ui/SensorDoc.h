@@ -53,6 +53,7 @@ public:
     using MeasuredDataSaver =
         std::function<bool(CDaqProject& project, const std::vector<CMElement*>& channels, std::string& error)>;
     static void SetMeasuredDataSaver(MeasuredDataSaver saver);
+    static bool HasMeasuredDataSaver();
 
 signals:
     void Updated(CSensor* hint, int code);

@@ -117,6 +117,16 @@ void CDlgDAQPPExpPlan::SetPlanListNotifier(std::function<void(PlanListNotice)> n
     ListNotifier() = std::move(notifier);
 }
 
+bool CDlgDAQPPExpPlan::HasPlanListNotifier()
+{
+    return static_cast<bool>(ListNotifier());
+}
+
+bool CDlgDAQPPExpPlan::HasDerivedEditorOpener()
+{
+    return static_cast<bool>(DerivedOpener());
+}
+
 void CDlgDAQPPExpPlan::SetDerivedEditorOpener(DerivedEditorOpener opener)
 {
     DerivedOpener() = std::move(opener);

@@ -55,10 +55,12 @@ public:
 
     // The plan list window, when one is open, is told of changes through this (null: nobody).
     static void SetPlanListNotifier(std::function<void(PlanListNotice)> notifier);
+    static bool HasPlanListNotifier();
     // Opens (or finds) the second editor that 3278 hands channels to; without one the command is
     // disabled.
     using DerivedEditorOpener = std::function<CDlgDAQPPExpPlan*(CExtUFDaqProject*, QWidget*)>;
     static void SetDerivedEditorOpener(DerivedEditorOpener opener);
+    static bool HasDerivedEditorOpener();
 
     explicit CDlgDAQPPExpPlan(CExtUFDaqProject* project, QWidget* parent = nullptr, int templateId = kTemplateId);
     ~CDlgDAQPPExpPlan() override;

@@ -103,8 +103,5 @@ void CDlgDAQPPExpPlanEdit::OnCancel()
 
 CDlgDAQPPExpPlan* OpenDAQPPPlanEditor(CExtUFDaqProject* project, int mode, CDAQPPExpPlan* plan, QWidget* parent)
 {
-    CDlgDAQPPExpPlan::SetDerivedEditorOpener([](CExtUFDaqProject* p, QWidget* owner) -> CDlgDAQPPExpPlan* {
-        return CDlgDAQPPExpPlanEdit::ShowInstance(p, owner);
-    });
     return CDlgDAQPPExpPlan::Open(project, mode, plan, parent);
 }

@@ -28,7 +28,7 @@ protected:
     void OnCancel() override;
 };
 
-// The editor for the project in the mode with the plan (none: a new plan), able to hand channels
-// to the second editor; an editor already open is only brought forward.
+// The editor for the project in the mode with the plan (none: a new plan); an editor already open
+// is only brought forward.
 CDlgDAQPPExpPlan* OpenDAQPPPlanEditor(CExtUFDaqProject* project, int mode, CDAQPPExpPlan* plan,
                                       QWidget* parent = nullptr);

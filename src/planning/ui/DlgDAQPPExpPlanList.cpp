@@ -119,16 +119,10 @@ CDlgDAQPPExpPlanList::CDlgDAQPPExpPlanList(CExtUFDaqProject* project, QWidget* p
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);
     resize(600, 320);
-    // Plans the editor stores show at once.
-    CDlgDAQPPExpPlan::SetPlanListNotifier([this](CDlgDAQPPExpPlan::PlanListNotice notice) {
-        if (notice == CDlgDAQPPExpPlan::planListChanged)
-            Refill();
-    });
 }
 
 CDlgDAQPPExpPlanList::~CDlgDAQPPExpPlanList()
 {
-    CDlgDAQPPExpPlan::SetPlanListNotifier(nullptr);
     if (Shared().data() == this)
         Shared() = nullptr;
 }

@@ -13,6 +13,11 @@ void CDlgWizSensorConfig::SetSensorCommand(SensorCommand command)
     Command() = std::move(command);
 }
 
+bool CDlgWizSensorConfig::HasSensorCommand()
+{
+    return static_cast<bool>(Command());
+}
+
 CDlgWizSensorConfig::CDlgWizSensorConfig(QWidget* parent) : CZuDlgWizard(parent, kTemplateId)
 {
     setObjectName(QStringLiteral("DlgWizSensorConfig"));

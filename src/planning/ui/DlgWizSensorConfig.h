@@ -18,6 +18,7 @@ public:
     // Opens the sensor window and sends it the command (0: only opens); false when it cannot.
     using SensorCommand = std::function<bool(int command)>;
     static void SetSensorCommand(SensorCommand command);
+    static bool HasSensorCommand();
 
     explicit CDlgWizSensorConfig(QWidget* parent = nullptr);
 

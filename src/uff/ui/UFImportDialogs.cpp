@@ -3,12 +3,10 @@
 #include <QString>
 
 #include "app/ui/DlgProgress.h"
-#include "app/ui/FrameCommandHandler.h"
 #include "platform/win/WinTypes.h"
 #include "uff/ui/DlgImportUFDaqData.h"
 #include "uff/ui/DlgSelectDAQSystem.h"
 #include "uff/ui/DlgUFDataCheck.h"
-#include "uff/ui/MkExtAnaProject.h"
 
 namespace {
 // The progress dialog as the import sees it; it asks the dialog afresh each time, since the
@@ -110,15 +108,4 @@ void InstallUFImportDialogs()
 {
     static CUFImportDialogs dialogs;
     SetUFImportUI(&dialogs);
-    // A new analysis project without a DAQ project is built from outside data.
-    CFrameCommandHandler::SetExtAnalysisBuilder([](CTALVODoc& doc, QWidget* parent) -> CAnalysisProject* {
-        CMkExtAnaProject builder(doc, nullptr, parent);
-        return builder.CreateProject() ? builder.GetProject() : nullptr;
-    });
-    // Its second half runs on a builder of its own when the subsystems were chosen.
-    CFrameCommandHandler::SetExtAnalysisConfigurer(
-        [](CTALVODoc& doc, CAnalysisProject& project, const CZuSubsystemTable& selection, QWidget* parent) {
-            CMkExtAnaProject builder(doc, &project, parent);
-            return builder.Configure(selection);
-        });
 }

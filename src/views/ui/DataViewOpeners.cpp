@@ -117,20 +117,25 @@ const std::vector<CDataViewEntry>& DataViewEntries()
 
 void InstallDataViewOpeners(QMdiArea* area)
 {
+    InstallDataViewOpeners([area] { return area; }, false);
+}
+
+void InstallDataViewOpeners(std::function<QMdiArea*()> area, bool needsArea)
+{
     for (const CDataViewEntry& entry : DataViewEntries())
-        if (CZuMultiDocTemplate* t = GetTALVOApp().FindTemplateByStringId(entry.templateId)) {
-            t->SetOpener([area, open = entry.open](CMElement* element) { return open(area, element) != nullptr; });
-            t->SetWindowFinder(entry.isOpen);
-        }
+        GetTALVOApp().SetTemplateWindows(
+            entry.templateId,
+            [area, needsArea, open = entry.open](CMElement* element) {
+                QMdiArea* where = area();
+                return (where || !needsArea) && open(where, element) != nullptr;
+            },
+            entry.isOpen);
 }
 
 void RemoveDataViewOpeners()
 {
     for (const CDataViewEntry& entry : DataViewEntries())
-        if (CZuMultiDocTemplate* t = GetTALVOApp().FindTemplateByStringId(entry.templateId)) {
-            t->SetOpener({});
-            t->SetWindowFinder({});
-        }
+        GetTALVOApp().SetTemplateWindows(entry.templateId, {}, {});
 }
 
 CTALVOProject* FindProjectContainer(CMElement* element)

@@ -26,6 +26,9 @@ struct CDataViewEntry
 const std::vector<CDataViewEntry>& DataViewEntries();
 // Gives the templates of the open application their openers; windows go into area.
 void InstallDataViewOpeners(QMdiArea* area);
+// The same with the area asked for at each opening (the main window's, which comes and goes);
+// with needsArea, nothing opens while there is none.
+void InstallDataViewOpeners(std::function<QMdiArea*()> area, bool needsArea);
 // Takes the openers back (the area goes).
 void RemoveDataViewOpeners();
 

@@ -1,5 +1,7 @@
 // The main frame's project commands: enable rules over typical selections without a window, and
 // what the commands open or change, with the dialogs and questions answered by the test hooks.
+#include "wiring/WindowServices.h"
+
 #include <QComboBox>
 #include <QListWidget>
 #include <QMdiArea>
@@ -706,6 +708,8 @@ TEST_F(FrameCommandsTest, AUserExceptionEndsTheCommandQuietly)
     EXPECT_FALSE(frame->OnCommand(ID_OPEN_SELECTION));
     EXPECT_EQ(prompts.Count(), 0u);
     EXPECT_TRUE(frame->IsCommandEnabled(ID_OPEN_SELECTION));
+    // The program's own opener back for the tests that follow.
+    InstallWindowServices();
 }
 
 TEST_F(FrameCommandsTest, ResultContextMenuOnlyOverAResultSet)

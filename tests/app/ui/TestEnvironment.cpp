@@ -1,6 +1,7 @@
 // The Qt application object for every test of this executable, and a session bus of its own on
 // which the bus starts the SOLMOX stand-in when asked for it.
 #include "support/PrivateSessionBus.h"
+#include "wiring/WindowServices.h"
 
 #include <QApplication>
 
@@ -25,6 +26,8 @@ public:
         static char* argv[] = {name, nullptr};
         m_app = std::make_unique<QApplication>(argc, argv);
         std::setlocale(LC_NUMERIC, "C");
+        // The windows wired to the core as the program wires them.
+        InstallWindowServices();
     }
     void TearDown() override
     {

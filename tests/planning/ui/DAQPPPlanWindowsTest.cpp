@@ -54,6 +54,20 @@ struct UFRig
         roof = f.Structure(0);
         floor = f.Structure(1);
         f.Assign(roof, {"S1", "S2", "S3"});
+        // The editors and the list linked as the program's start-up links them.
+        CDlgDAQPPExpPlan::SetDerivedEditorOpener([](CExtUFDaqProject* p, QWidget* owner) -> CDlgDAQPPExpPlan* {
+            return CDlgDAQPPExpPlanEdit::ShowInstance(p, owner);
+        });
+        CDlgDAQPPExpPlan::SetPlanListNotifier([](CDlgDAQPPExpPlan::PlanListNotice notice) {
+            if (CDlgDAQPPExpPlanList* list = CDlgDAQPPExpPlanList::GetInstance())
+                if (notice == CDlgDAQPPExpPlan::planListChanged)
+                    list->Refill();
+        });
+    }
+    ~UFRig()
+    {
+        CDlgDAQPPExpPlan::SetDerivedEditorOpener(nullptr);
+        CDlgDAQPPExpPlan::SetPlanListNotifier(nullptr);
     }
     CPlanFixture f;
     CExtUFDaqProject* uf = nullptr;

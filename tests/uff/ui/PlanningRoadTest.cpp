@@ -44,7 +44,7 @@
 #include "uff/ExtUFDaqProject.h"
 #include "uff/ui/DlgImportUFDaqData.h"
 #include "uff/ui/DlgSelectDAQSystem.h"
-#include "uff/ui/UFImportDialogs.h"
+#include "wiring/WindowServices.h"
 
 namespace {
 
@@ -109,7 +109,7 @@ TEST(PlanningRoad, WizardUnitsPlansCablesAndTheWorkbookBackUnchanged)
     ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
     if (GetTALVOApp().GetTemplateCount() == 0)
         GetTALVOApp().RegisterDocTemplates();
-    InstallUFImportDialogs();
+    InstallWindowServices();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     CMainFrame frame;

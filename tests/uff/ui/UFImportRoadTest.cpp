@@ -56,7 +56,7 @@
 #include "uff/ui/DlgImportUFDaqData.h"
 #include "uff/ui/DlgSelectDAQSystem.h"
 #include "uff/ui/DlgUFDataCheck.h"
-#include "uff/ui/UFImportDialogs.h"
+#include "wiring/WindowServices.h"
 #include "views/ui/DlgSelectDaqProject.h"
 #include "views/ui/PPageAnaRPMSetup.h"
 #include "views/ui/DlgSelectSubsystem.h"
@@ -120,7 +120,7 @@ TEST(UFImportRoad, NewDaqProjectImportsAndAnalysisProjectsFollow)
     ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
     if (GetTALVOApp().GetTemplateCount() == 0)
         GetTALVOApp().RegisterDocTemplates();
-    InstallUFImportDialogs();
+    InstallWindowServices();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     CMainFrame frame;

@@ -1,0 +1,145 @@
+#include "wiring/WindowServices.h"
+
+#include "app/DaqProject.h"
+#include "app/TALVOApp.h"
+#include "app/automation/AutomationHost.h"
+#include "app/automation/AutomationService.h"
+#include "app/ui/DlgInputPowerData.h"
+#include "app/ui/FrameCommandHandler.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/MainFrameAutomationHost.h"
+#include "app/ui/MeasuredDataServices.h"
+#include "app/ui/TALVOStartup.h"
+#include "planning/ui/DlgDAQPPExpPlan.h"
+#include "planning/ui/DlgDAQPPExpPlanEdit.h"
+#include "planning/ui/DlgDAQPPExpPlanList.h"
+#include "planning/ui/DlgWizSensorConfig.h"
+#include "platform/win/MessageTarget.h"
+#include "uff/ui/MkExtAnaProject.h"
+#include "uff/ui/UFImportDialogs.h"
+#include "views/ui/DataViewOpeners.h"
+#include "views/ui/DlgSelectSubsystem.h"
+
+#include <QCoreApplication>
+
+#include <memory>
+
+namespace {
+CMainFrame* MainFrame()
+{
+    return dynamic_cast<CMainFrame*>(GetMainWindowTarget());
+}
+
+// The application object holds the automation server with the host it works through (the host
+// outlives the server); releasing it withdraws the server's name from the bus.
+CAutomationService* HoldAutomationObject(std::unique_ptr<IAutomationHost> host, bool windowless)
+{
+    struct AutomationObject
+    {
+        std::unique_ptr<IAutomationHost> host;
+        std::unique_ptr<CAutomationService> service; // goes first
+    };
+    auto object = std::make_shared<AutomationObject>();
+    object->host = std::move(host);
+    object->service = std::make_unique<CAutomationService>(*object->host, windowless);
+    CAutomationService* service = object->service.get();
+    GetTALVOApp().HoldAutomationObject(object, [service] { service->RevokeAppActiveObject(); });
+    return service;
+}
+
+void InstallAutomation()
+{
+    // A start by automation serves its clients without a window.
+    SetAutomationStartHook([] {
+        CAutomationService* service = HoldAutomationObject(std::make_unique<CWindowlessAutomationHost>(), true);
+        service->SetQuitHandler([] { QCoreApplication::quit(); });
+        // Without the name no client can reach this instance: it ends.
+        return service->RegisterAppActiveObject();
+    });
+    // A plain start publishes its object over the main window; a second running instance leaves
+    // the name to the first one.
+    SetRunningObjectHook([](CMainFrame& frame) {
+        HoldAutomationObject(std::make_unique<CMainFrameAutomationHost>(frame), false)->RegisterAppActiveObject();
+    });
+}
+
+// The element windows open in the main window's client area.
+void InstallElementWindows()
+{
+    CTALVOApp& app = GetTALVOApp();
+    app.SetTemplateWindows(IDR_SENSORTYPE, [](CMElement* element) {
+        CMainFrame* frame = MainFrame();
+        return frame && frame->OpenSensorWindow(element);
+    });
+    // One model window per model kind.
+    for (uint32_t id : {IDR_3DMODEL, IDR_3DMODEL2})
+        app.SetTemplateWindows(id, [](CMElement* element) {
+            CMainFrame* frame = MainFrame();
+            return frame && frame->OpenModelWindow(element);
+        });
+    InstallDataViewOpeners(
+        [] {
+            CMainFrame* frame = MainFrame();
+            return frame ? frame->MdiArea() : nullptr;
+        },
+        true);
+    // Measurement windows; with the check, not while another holds data that are not saved.
+    app.SetDAQSystemViewOpener([](int checkUnsaved) -> IDAQSystemDocument* {
+        CMainFrame* frame = MainFrame();
+        return frame ? frame->OpenDAQSystemView(checkUnsaved) : nullptr;
+    });
+    // The planning wizard's sensor step works in the sensor window.
+    CDlgWizSensorConfig::SetSensorCommand([](int command) {
+        CMainFrame* frame = MainFrame();
+        return frame && frame->RunSensorCommand(command);
+    });
+}
+
+void InstallDialogs()
+{
+    // The subsystem of a new power function: any subsystem of the model, chosen without wave type.
+    CDlgInputPowerData::SetSubsystemChooser([](CModelProject& model, std::string& name) {
+        CDlgSelectSubsystem picker(&model);
+        picker.SetSubsystemKind(CDlgSelectSubsystem::kAll);
+        picker.EnableWaveType(false);
+        // Without the wave-type choice the picker answers the plain name.
+        if (picker.DoModal() != IDOK || picker.m_strName.empty())
+            return false;
+        name = picker.m_strName;
+        return true;
+    });
+    // The channel-plan editor hands channels to the second editor, and plans it stores show at
+    // once in the open plan list.
+    CDlgDAQPPExpPlan::SetDerivedEditorOpener([](CExtUFDaqProject* project, QWidget* owner) -> CDlgDAQPPExpPlan* {
+        return CDlgDAQPPExpPlanEdit::ShowInstance(project, owner);
+    });
+    CDlgDAQPPExpPlan::SetPlanListNotifier([](CDlgDAQPPExpPlan::PlanListNotice notice) {
+        if (CDlgDAQPPExpPlanList* list = CDlgDAQPPExpPlanList::GetInstance())
+            if (notice == CDlgDAQPPExpPlan::planListChanged)
+                list->Refill();
+    });
+    // The universal-file import asks its questions with the program's dialogs, and a new analysis
+    // project without a DAQ project is built from outside data, its second half on a builder of
+    // its own once the subsystems were chosen.
+    InstallUFImportDialogs();
+    CFrameCommandHandler::SetExtAnalysisBuilder([](CTALVODoc& doc, QWidget* parent) -> CAnalysisProject* {
+        CMkExtAnaProject builder(doc, nullptr, parent);
+        return builder.CreateProject() ? builder.GetProject() : nullptr;
+    });
+    CFrameCommandHandler::SetExtAnalysisConfigurer(
+        [](CTALVODoc& doc, CAnalysisProject& project, const CZuSubsystemTable& selection, QWidget* parent) {
+            CMkExtAnaProject builder(doc, &project, parent);
+            return builder.Configure(selection);
+        });
+}
+} // namespace
+
+void InstallWindowServices()
+{
+    InstallAutomation();
+    InstallElementWindows();
+    InstallDialogs();
+    // Measured data: recalculation, the database check's mapping, the RPM axis, the sensor
+    // catalogue's measurement files.
+    InstallMeasuredDataServices();
+}

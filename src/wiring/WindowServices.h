@@ -1,0 +1,7 @@
+#pragma once
+// The one place that wires the windows to the core. The core and the lower window libraries reach
+// dialogs and windows through hooks (openers, editors, choosers, factories); this installs all of
+// them, once, at start-up: main() calls it before the application starts, and the tests' set-up
+// calls it where they run the whole program. Hooks that need the main window find it as the main
+// window target, so they do nothing while there is none (a start by automation, or after it closed).
+void InstallWindowServices();
