@@ -420,11 +420,14 @@ void CDlgExpProperty2::OnAddSubsystem()
 {
     CTALVOProject* container = ContainerOf(*m_data);
     CDlgSelectSubsystem dialog(container ? container->GetModelProject() : nullptr, this);
-    if (dialog.DoModal() != IDOK)
+    // The picker offers what it is given: every subsystem of the model. Items carry the model's
+    // names as the unit channel database does, so no wave suffix is added.
+    if (const CZuSubsystemTable* all = container ? container->GetModelSubsystemTable() : nullptr)
+        dialog.SetSubsystemTable(*all, 0);
+    dialog.EnableWaveType(false);
+    if (dialog.DoModal() != IDOK || dialog.m_strName.empty())
         return;
-    const CZuSubsystemTable& chosen = dialog.GetTable();
-    for (int i = 0; i < chosen.GetCount(); ++i)
-        AddItem(chosen[i]);
+    AddItem(dialog.m_strName);
     FillList();
 }
 
@@ -558,9 +561,12 @@ void CDlgExpProperty2::OnPicture()
 {
     CTALVOProject* container = ContainerOf(*m_data);
     CDlgSelectSubsystem dialog(container ? container->GetModelProject() : nullptr, this);
-    if (dialog.DoModal() != IDOK || dialog.GetTable().GetCount() == 0)
+    if (const CZuSubsystemTable* all = container ? container->GetModelSubsystemTable() : nullptr)
+        dialog.SetSubsystemTable(*all, 0);
+    dialog.EnableWaveType(false);
+    if (dialog.DoModal() != IDOK || dialog.m_strName.empty())
         return;
-    CDlgDaqPicture pictures(dialog.GetTable()[0], GetWorkFolderPath(container), this);
+    CDlgDaqPicture pictures(dialog.m_strName, GetWorkFolderPath(container), this);
     pictures.DoModal();
 }
 

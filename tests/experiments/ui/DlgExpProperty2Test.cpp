@@ -17,6 +17,7 @@
 #include "acquisition/ui/DlgSubsystemSensorTable.h"
 #include "experiments/ui/DlgExpProperty2.h"
 #include "experiments/ui/ExpDAQAccess.h"
+#include "views/ui/DlgSelectSubsystem.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/ZuDialog.h"
@@ -24,6 +25,7 @@
 #include "support/WidgetShot.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -152,6 +154,28 @@ TEST(DlgExpProperty2, ChannelSearchChecksAndTheDialogOverConnectedUnits)
     EXPECT_TRUE(QRegularExpression("^\\d\\d/\\d\\d/\\d{4}$").match(date->text()).hasMatch())
         << "never a two-digit year: " << date->text().toStdString();
     EXPECT_TRUE(GrabAndCheckLayout(*dialog, ShotFolder("ExpWindow"), "DlgExpProperty2").isEmpty());
+
+    // Add... offers the model's subsystems; the chosen one becomes an item.
+    {
+        int offered = 0;
+        dialogs.Then([&](CZuDialog& d) {
+            auto& picker = dynamic_cast<CDlgSelectSubsystem&>(d);
+            offered = picker.Combo()->count();
+            const int at = picker.Combo()->findText(QString::fromStdString(s.structures.back()));
+            if (at < 0)
+                return d.PressCancel();
+            picker.Combo()->setCurrentIndex(at);
+            return d.PressOK();
+        });
+        ASSERT_GT(s.structures.size(), 3u);
+        const int rows = dialog->List()->rowCount();
+        dialog->Button(CDlgExpProperty2::IDC_ADD)->click();
+        EXPECT_GE(offered, static_cast<int>(s.structures.size()));
+        ASSERT_EQ(dialog->List()->rowCount(), rows + 1);
+        EXPECT_EQ(dialog->List()->item(rows, 0)->text().toStdString(), s.structures.back());
+        dialog->Data().items.pop_back();
+        dialog->FillList();
+    }
 
     // Checks: an item without channels, then one item only, then two items on the same channels.
     prompts.Answer(IDOK);
