@@ -8,6 +8,7 @@
 #include "SampleProject.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
+#include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
 
 #include <QCoreApplication>
@@ -18,6 +19,10 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+
+namespace {
+constexpr uint32_t kOrderTrackingOption = 6177;
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -42,6 +47,15 @@ int main(int argc, char* argv[])
         return 1;
     }
     app.RegisterDocTemplates();
+    // The run-up's data get their maps over order beside those over RPM: order tracking is on
+    // while the sample is made (in the build's own settings).
+    {
+        CZuRegOptions options(GetOptionsKeyPath().c_str());
+        if (!options.Open() || !options.SetDWORD(LoadString(kOrderTrackingOption).c_str(), 1)) {
+            std::fprintf(stderr, "make-sample: the order tracking option could not be set\n");
+            return 1;
+        }
+    }
 
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(out).parent_path(), ec);

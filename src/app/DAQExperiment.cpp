@@ -9,8 +9,9 @@
 #include "spectral/ZuRpmFunc.h"
 
 namespace {
-constexpr uint32_t IDS_ORDER_LEVELS_NAME = 7088; // "Order Levels [%s]"
-constexpr uint32_t IDS_RPM_LEVELS_NAME = 7086;   // "N [%s]"
+constexpr uint32_t IDS_ORDER_LEVELS_NAME = 7088;   // "Order Levels [%s]"
+constexpr uint32_t IDS_RPM_LEVELS_NAME = 7086;     // "N [%s]"
+constexpr uint32_t IDS_CHANNEL_LEVELS_NAME = 7080; // "Channel Levels [%s]"
 } // namespace
 
 IMPLEMENT_SERIAL(CDAQExperiment, CMElement, CDAQExperiment::kSchema | VERSIONABLE_SCHEMA)
@@ -82,7 +83,10 @@ void CDAQExperiment::AddFuncs(const CMElementList& list)
         const int code = element->GetType();
         bool fits = false;
         if (ElementCast<CZuRpmFunc>(element) || code == 103 || code == 106)
-            fits = name == name0 || name == name1;
+            // The local-point levels of a subsystem are named after it: the comparison by local
+            // point reads them from the data set.
+            fits = name == name0 || name == name1 || name == FormatString(IDS_CHANNEL_LEVELS_NAME, name0.c_str()) ||
+                   name == FormatString(IDS_CHANNEL_LEVELS_NAME, name1.c_str());
         else if (code == 93)
             fits = name == FormatString(IDS_ORDER_LEVELS_NAME, name1.c_str()) ||
                    name == FormatString(IDS_ORDER_LEVELS_NAME, name0.c_str());

@@ -371,11 +371,15 @@ TEST(MeasuredData, AddFuncsFilesCopiesOfTheFittingFunctionsAndReplacesTheirNames
     owned.push_back(std::make_unique<CMElement>(FormatString(7088, p.structure.c_str()), nullptr, 93));
     owned.push_back(std::make_unique<CMElement>(FormatString(7086, p.response.c_str()), nullptr, 94));
     owned.push_back(std::make_unique<CMElement>(p.structure, nullptr, 50)); // a code that is not filed
+    // The local-point levels of a subsystem of the set, and of one that is not.
+    owned.push_back(std::make_unique<CMElement>(FormatString(7080, p.structure.c_str()), nullptr, 106));
+    owned.push_back(std::make_unique<CMElement>(FormatString(7080, "Elsewhere"), nullptr, 106));
     CMElementList list;
     for (auto& e : owned)
         list.Add(e.get());
     set->AddFuncs(list);
-    ASSERT_EQ(set->GetChildCount(), 3);
+    ASSERT_EQ(set->GetChildCount(), 4);
+    EXPECT_NE(set->FindOneChild(FormatString(7080, p.structure.c_str())), nullptr);
     EXPECT_NE(set->FindRpmFuncOfSecondName(), nullptr);
     EXPECT_NE(set->FindRpmFuncOfSecondName(), owned[0].get()) << "a copy is filed, the caller keeps its own";
     EXPECT_NE(set->FindFuncByNameAndType(FormatString(7088, p.structure.c_str()), 93), nullptr);
@@ -387,7 +391,7 @@ TEST(MeasuredData, AddFuncsFilesCopiesOfTheFittingFunctionsAndReplacesTheirNames
     auto newer = map(p.response, 5, 7.0);
     again.Add(newer.get());
     set->AddFuncs(again);
-    ASSERT_EQ(set->GetChildCount(), 3);
+    ASSERT_EQ(set->GetChildCount(), 4);
     ASSERT_NE(set->FindRpmFuncOfSecondName(), nullptr);
     EXPECT_EQ(set->FindRpmFuncOfSecondName()->DataValue(0, 0), 7.0);
 }

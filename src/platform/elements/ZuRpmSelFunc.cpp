@@ -119,6 +119,9 @@ void CZuRpmSelFunc::Serialize(CArchive& ar)
         ar << kRpmSelVersion;
         CZuTableData::Serialize(ar);
         ar.WriteCount(static_cast<uint32_t>(m_entries.size()));
+        // The tables per RPM are parts of the function, not nodes of the tree that a save's
+        // progress counts.
+        CQuietStore quiet;
         for (const Entry& e : m_entries) {
             ar << e.rpm;
             ar.WriteObject(e.data.get());

@@ -28,6 +28,7 @@
 #include "SampleProject.h"
 #include "app/AnalysisProject.h"
 #include "app/CalcCommands.h"
+#include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
 #include "app/ModelProject.h"
 #include "app/TALVOApp.h"
@@ -45,6 +46,7 @@
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "calculation/ui/PPageCalcIEOptions.h"
 #include "platform/elements/ZuData.h"
+#include "platform/elements/ZuVecFunc.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/ui/ZuPropertySheet.h"
@@ -364,6 +366,21 @@ TEST_F(SampleRoad, MeasuredDataAreComparedAndNewModelDataRecalculateTheInputPowe
     auto* experiment = DynamicDowncast<CTALVOExp>(daq->GetChild(0));
     ASSERT_NE(experiment, nullptr);
 
+    // The data set holds the run-up's maps over RPM and over order, both with sound in them.
+    {
+        auto* set = DynamicDowncast<CDAQExperiment>(experiment->GetChild(0));
+        ASSERT_NE(set, nullptr);
+        EXPECT_GT(Largest(set->FindRpmFuncByName(sample::kExcited)), 0.0);
+        auto* orders =
+            DynamicDowncast<CZuVecFunc>(set->FindFuncByNameAndType(FormatString(7088, sample::kExcited), 93));
+        ASSERT_NE(orders, nullptr) << "no map over order";
+        double loudest = 0.0;
+        for (int r = 0; r < orders->GetDataCount(); ++r)
+            for (int o = 0; o < orders->GetSubsystemCount(); ++o)
+                loudest = std::max(loudest, orders->DataValue(r, o));
+        EXPECT_GT(loudest, 0.0);
+    }
+
     // The comparison of the experiment's measured maps: both subsystems, the cabin's too.
     Select(daq, experiment);
     ASSERT_TRUE(Click(Road::ID_COMPARE_EXP_DATA));
@@ -389,6 +406,13 @@ TEST_F(SampleRoad, MeasuredDataAreComparedAndNewModelDataRecalculateTheInputPowe
     options.DeleteValue(LoadString(6172).c_str());
     CDlgExpLPDataComp* points = CDlgExpLPDataComp::FindForKey(frame.get());
     ASSERT_NE(points, nullptr);
+    // The measured data sets keep their local-point levels: there is something to compare.
+    ASSERT_FALSE(points->CurrentSeries().empty());
+    double loudest = 0.0;
+    for (const auto& row : points->CurrentSeries().front().values)
+        for (double v : row)
+            loudest = std::max(loudest, v);
+    EXPECT_GT(loudest, 0.0);
     EXPECT_TRUE(points->grab().save(GrabFolder() + QStringLiteral("/local-point-comparison.png")));
     CDlgExpLPDataComp::CloseForKey(frame.get());
     // Modal for one experiment, as the data management runs it.
