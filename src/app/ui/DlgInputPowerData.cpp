@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/InputPowerSets.h"
+#include "app/ui/DlgCalcProgress.h"
 #include "app/ModelProject.h"
 #include "app/TALVOApp.h"
 #include "app/ui/DlgRename.h"
@@ -257,7 +258,11 @@ bool CDlgInputPowerData::OnOpenFunction()
 
 bool CDlgInputPowerData::Solve()
 {
-    return CInputPowerSets::Solve(m_solving, SelectedSet(), m_owner) != nullptr;
+    // The band solve shows its bands and can be cancelled between them while the dialog is open.
+    CDlgCalcProgress::ShowInstance(this);
+    const bool solved = CInputPowerSets::Solve(m_solving, SelectedSet(), m_owner) != nullptr;
+    CDlgCalcProgress::DestroyInstance();
+    return solved;
 }
 
 void CDlgInputPowerData::OnOK()

@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <filesystem>
 
@@ -17,6 +19,7 @@
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
+#include "app/ui/DlgCalcProgress.h"
 #include "app/ui/DlgInputPowerData.h"
 #include "app/ui/DlgRename.h"
 #include "models/ASEAModelData.h"
@@ -118,11 +121,19 @@ TEST_F(InputPowerDataFixture, SetsAreMadeFilledAndSolvedOnlyInTheSolvingMode)
     EXPECT_EQ(owner.MessageNumbers(), (std::vector<uint32_t>{CDlgInputPowerData::kCloseRequest}));
     EXPECT_EQ(Results(), 0);
 
-    // Solve mode: solved twice, one result of the set.
+    // Solve mode: solved twice, one result of the set; the solve shows its bands in the
+    // calculation-progress dialog, which goes when it is done.
     dialog.SetMode(CDlgInputPowerData::modeSolve);
     EXPECT_EQ(dialog.Button(IDOK)->text(), "Solve");
     EXPECT_FALSE(dialog.Button(IDCANCEL)->isHidden());
+    int bands = -1;
+    QTimer::singleShot(0, [&] {
+        if (CDlgCalcProgress* progress = CDlgCalcProgress::GetInstance())
+            bands = progress->BandBar()->maximum() + 1;
+    });
     dialog.PressOK();
+    EXPECT_EQ(bands, model->GetHSEAModelData()->GetFreqCount());
+    EXPECT_EQ(CDlgCalcProgress::GetInstance(), nullptr);
     dialog.PressOK();
     EXPECT_EQ(Results(), 1) << (prompts.Count() ? prompts.Last().text : std::string());
     EXPECT_NE(model->FindOneChild(CInputPowerSets::ResultName("Roof only")), nullptr);
