@@ -259,6 +259,19 @@ int CModelProject::ModelKindOfFile(const std::string& modelFile)
                                                                                 : CModelData::FILE_KIND_TEXT;
 }
 
+namespace {
+CModelProject::ModelFileAsker& ModelFileAskerSlot()
+{
+    static CModelProject::ModelFileAsker asker;
+    return asker;
+}
+} // namespace
+
+void CModelProject::SetModelFileAsker(ModelFileAsker asker)
+{
+    ModelFileAskerSlot() = std::move(asker);
+}
+
 CASEAModelData* CModelProject::ShowModelInformation(CASEAModelData* existing)
 {
     FileChooserOptions options;
@@ -270,8 +283,12 @@ CASEAModelData* CModelProject::ShowModelInformation(CASEAModelData* existing)
     if (options.initialName.empty())
         options.initialName = m_modelFile;
     std::string path;
-    if (!PromptOpenFile(options, path))
+    if (const ModelFileAsker& asker = ModelFileAskerSlot()) {
+        if (!asker(existing, options.initialName, path) || path.empty())
+            return nullptr;
+    } else if (!PromptOpenFile(options, path)) {
         return nullptr;
+    }
     m_modelFile = path;
     return CreateASEAModelData(ModelKindOfFile(path));
 }

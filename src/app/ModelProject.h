@@ -3,6 +3,7 @@
 // answers the subsystem look-ups every other part asks (structural or acoustic, type, display
 // name) and finds the model's loss-factor and energy-ratio functions.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -82,6 +83,11 @@ public:
     // Asks for the vehicle model file (starting from the existing model's file) and creates the
     // model element of its kind; null when cancelled or when the model cannot be made.
     CASEAModelData* ShowModelInformation(CASEAModelData* existing);
+    // How the model file is asked for: the window asks with its model-information dialog (given
+    // the existing model, null for a new one, and the path to start from; true with the path on
+    // OK). Without one a file chooser asks.
+    using ModelFileAsker = std::function<bool(CASEAModelData* existing, const std::string& start, std::string& path)>;
+    static void SetModelFileAsker(ModelFileAsker asker);
     // A new model element of the kind built from the model file set for this project, added as a
     // child; null (nothing added) when the kind is unknown or the model cannot be read.
     CASEAModelData* CreateASEAModelData(int kind);

@@ -1,6 +1,7 @@
 #include "wiring/WindowServices.h"
 
 #include "app/DaqProject.h"
+#include "app/ModelProject.h"
 #include "app/TALVOApp.h"
 #include "app/automation/AutomationHost.h"
 #include "app/automation/AutomationService.h"
@@ -9,6 +10,7 @@
 #include "app/ui/MainFrame.h"
 #include "app/ui/MainFrameAutomationHost.h"
 #include "app/ui/MeasuredDataServices.h"
+#include "app/ui/ModelInformationDlg.h"
 #include "app/ui/TALVOStartup.h"
 #include "planning/ui/DlgDAQPPExpPlan.h"
 #include "planning/ui/DlgDAQPPExpPlanEdit.h"
@@ -106,6 +108,15 @@ void InstallDialogs()
         if (picker.DoModal() != IDOK || picker.m_strName.empty())
             return false;
         name = picker.m_strName;
+        return true;
+    });
+    // The vehicle model file of a new model is asked for in the model-information dialog.
+    CModelProject::SetModelFileAsker([](CASEAModelData* existing, const std::string& start, std::string& path) {
+        CModelInformationDlg dialog(existing, MainFrame());
+        dialog.m_path = start;
+        if (dialog.DoModal() != IDOK)
+            return false;
+        path = dialog.m_path;
         return true;
     });
     // The channel-plan editor hands channels to the second editor, and plans it stores show at

@@ -32,6 +32,8 @@
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
 #include "app/ui/MainFrame.h"
+#include "app/ui/ModelInformationDlg.h"
+#include "platform/ui/SXButton.h"
 #include "app/ui/ProjectTreeModel.h"
 #include "calculation/InputPowerFolder.h"
 #include "calculation/ui/DlgExportInputPower.h"
@@ -126,6 +128,11 @@ TEST(EndToEnd, NewUserFromEmptyStartToResultWindowsAndExport)
                 auto& source = dynamic_cast<CDlgNewModel&>(d);
                 source.SourceButton(CDlgNewModel::kFromFile)->setChecked(true);
                 return source.PressOK();
+            })
+            .Then([](CZuDialog& d) {
+                auto& info = dynamic_cast<CModelInformationDlg&>(d);
+                info.BrowseButton()->click();
+                return info.PressOK();
             });
         prompts.Answer(IDYES).ChooseFile(kSamples + "sample-model.ntf").ChooseFiles({kSamples + "sample-model.dmd"});
         ASSERT_TRUE(Click(frame, ID_FILE_NEW));

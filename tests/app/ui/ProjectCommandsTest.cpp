@@ -9,6 +9,8 @@
 #include "app/ui/DlgNewModel.h"
 #include "app/ui/DlgNewProject.h"
 #include "app/ui/MainFrame.h"
+#include "app/ui/ModelInformationDlg.h"
+#include "platform/ui/SXButton.h"
 #include "app/ui/ProgressStatusBar.h"
 #include "app/ui/ProjectTreeModel.h"
 #include "app/ui/DockTreeWnd.h"
@@ -77,12 +79,22 @@ protected:
     bool NewSampleProject(CMainFrame& frame, const std::string& name, CScriptedPrompts& prompts)
     {
         CScriptedDialogs dialogs;
-        dialogs.Then(FillNewProject(m_dir.path().toStdString(), name)).Then([](CZuDialog& d) {
-            // The model from a vehicle model file, not from SOLMOX.
-            auto& source = dynamic_cast<CDlgNewModel&>(d);
-            source.SourceButton(CDlgNewModel::kFromFile)->setChecked(true);
-            return source.PressOK();
-        });
+        dialogs.Then(FillNewProject(m_dir.path().toStdString(), name))
+            .Then([](CZuDialog& d) {
+                // The model from a vehicle model file, not from SOLMOX.
+                auto& source = dynamic_cast<CDlgNewModel&>(d);
+                source.SourceButton(CDlgNewModel::kFromFile)->setChecked(true);
+                return source.PressOK();
+            })
+            .Then([](CZuDialog& d) {
+                // The model information: OK waits for the vehicle model file, which the browse
+                // button fills in.
+                auto& info = dynamic_cast<CModelInformationDlg&>(d);
+                EXPECT_FALSE(info.IsOkEnabled());
+                info.BrowseButton()->click();
+                EXPECT_TRUE(info.IsOkEnabled());
+                return info.PressOK();
+            });
         prompts.Answer(IDYES).ChooseFile(kSamples + "sample-model.ntf").ChooseFiles({kSamples + "sample-model.dmd"});
         const bool made = frame.OnCommand(ID_FILE_NEW) && frame.GetDocument() != nullptr;
         // The two choosers say what they want and name the kinds they show.
@@ -95,7 +107,7 @@ protected:
             EXPECT_EQ(records[2].file.title, "Choose the Model Data File");
             EXPECT_EQ(records[2].file.filter.rfind("Model Data Files (*.dmd;*.txt)|", 0), 0u) << records[2].file.filter;
         }
-        EXPECT_EQ(dialogs.Records().size(), 2u);
+        EXPECT_EQ(dialogs.Records().size(), 3u);
         EXPECT_EQ(prompts.Pending(), 0u);
         EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
         return made;

@@ -14,6 +14,8 @@
 #include "app/ui/DlgNewModel.h"
 #include "app/ui/DlgNewProject.h"
 #include "app/ui/MainFrame.h"
+#include "app/ui/ModelInformationDlg.h"
+#include "platform/ui/SXButton.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/WinTypes.h"
@@ -62,6 +64,12 @@ inline void NewProjectFromSample(CMainFrame& frame, const QString& folder, const
             auto& source = dynamic_cast<CDlgNewModel&>(d);
             source.SourceButton(CDlgNewModel::kFromFile)->setChecked(true);
             return source.PressOK();
+        })
+        .Then([](CZuDialog& d) {
+            // The vehicle model file, chosen with the dialog's browse button.
+            auto& info = dynamic_cast<CModelInformationDlg&>(d);
+            info.BrowseButton()->click();
+            return info.PressOK();
         });
     prompts.Answer(IDYES).ChooseFile(kSamples + "sample-model.ntf").ChooseFiles({kSamples + "sample-model.dmd"});
     ASSERT_TRUE(Click(frame, ID_FILE_NEW));
