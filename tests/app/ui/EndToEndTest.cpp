@@ -48,18 +48,10 @@
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "spectral/ZuRpmFunc.h"
+#include "support/RoadSteps.h"
 #include "views/ui/DlgSelectSubsystem.h"
 
 namespace {
-const std::string kSamples = std::string(ORVEX_SOURCE_DIR) + "/samples/";
-
-std::string Shown(const CScriptedPrompts& prompts)
-{
-    std::string out;
-    for (const PromptRecord& r : prompts.Records())
-        out += std::to_string(r.stringId) + ": " + r.text + "\n";
-    return out;
-}
 
 // A message box answered with one button.
 PromptAnswer Reply(int result)
@@ -69,36 +61,10 @@ PromptAnswer Reply(int result)
     return answer;
 }
 
-// Selects an element of a project's tree in the project window.
-void Select(CMainFrame& frame, int projectIndex, CMElement* element)
-{
-    frame.TreeWindow()->SetActiveIndex(projectIndex);
-    CMTreeCtrlEx* tree = frame.TreeWindow()->GetActiveTree();
-    ASSERT_NE(tree, nullptr);
-    tree->setCurrentIndex(tree->Model()->IndexOf(element));
-    frame.UpdateCommandUI();
-}
-
-// Runs a menu command the way a click does: only through its enabled action.
-bool Click(CMainFrame& frame, int id)
-{
-    frame.UpdateCommandUI();
-    QAction* action = frame.Action(id);
-    if (!action || !action->isEnabled())
-        return false;
-    action->trigger();
-    return true;
-}
-
-// Confirms the open calculation-subsystem selection and lets it go.
-void ConfirmCalcSubsystems()
-{
-    CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::GetInstance();
-    ASSERT_NE(dialog, nullptr);
-    dialog->PressOK();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    CDlgSelectCalcSubsystem::DestroyInstance();
-}
+using road::Click;
+using road::ConfirmCalcSubsystems;
+using road::Select;
+using road::Shown;
 } // namespace
 
 TEST(EndToEnd, NewUserFromEmptyStartToResultWindowsAndExport)
@@ -114,31 +80,8 @@ TEST(EndToEnd, NewUserFromEmptyStartToResultWindowsAndExport)
     ASSERT_EQ(frame.GetDocument(), nullptr);
 
     // File > New: the question, the project's folder and name, the model from the sample files.
-    {
-        CScriptedPrompts prompts;
-        CScriptedDialogs dialogs;
-        dialogs
-            .Then([&dir](CZuDialog& d) {
-                auto& dlg = dynamic_cast<CDlgNewProject&>(d);
-                dlg.FolderEdit()->setText(dir.path());
-                dlg.NameEdit()->setText(QStringLiteral("FirstCar"));
-                return dlg.PressOK();
-            })
-            .Then([](CZuDialog& d) {
-                auto& source = dynamic_cast<CDlgNewModel&>(d);
-                source.SourceButton(CDlgNewModel::kFromFile)->setChecked(true);
-                return source.PressOK();
-            })
-            .Then([](CZuDialog& d) {
-                auto& info = dynamic_cast<CModelInformationDlg&>(d);
-                info.BrowseButton()->click();
-                return info.PressOK();
-            });
-        prompts.Answer(IDYES).ChooseFile(kSamples + "sample-model.ntf").ChooseFiles({kSamples + "sample-model.dmd"});
-        ASSERT_TRUE(Click(frame, ID_FILE_NEW));
-        ASSERT_NE(frame.GetDocument(), nullptr) << Shown(prompts);
-        EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
-    }
+    road::NewProjectFromSample(frame, dir.path(), QStringLiteral("FirstCar"));
+    ASSERT_NE(frame.GetDocument(), nullptr);
     CTALVODoc* doc = frame.GetDocument();
     CTALVOProject& container = doc->GetTALVOProject();
     ASSERT_NE(container.GetModelProject(), nullptr);

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "RoadSteps.h"
+#include "support/RoadSteps.h"
 #include "app/DaqProject.h"
 #include "app/FrameCommands.h"
 #include "app/TALVOApp.h"

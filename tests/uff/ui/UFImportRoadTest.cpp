@@ -22,7 +22,7 @@
 #include <string>
 
 #include "../UFTestFiles.h"
-#include "RoadSteps.h"
+#include "support/RoadSteps.h"
 #include "app/AnalysisProject.h"
 #include "app/DAQExperiment.h"
 #include "app/CalcCommands.h"
@@ -68,27 +68,9 @@ namespace fs = std::filesystem;
 namespace {
 
 using road::Click;
+using road::ConfirmCalcSubsystems;
+using road::Select;
 using road::Shown;
-
-// Selects an element of a project's tree in the project window.
-void Select(CMainFrame& frame, int projectIndex, CMElement* element)
-{
-    frame.TreeWindow()->SetActiveIndex(projectIndex);
-    CMTreeCtrlEx* tree = frame.TreeWindow()->GetActiveTree();
-    ASSERT_NE(tree, nullptr);
-    tree->setCurrentIndex(tree->Model()->IndexOf(element));
-    frame.UpdateCommandUI();
-}
-
-// Confirms the open calculation-subsystem selection and lets it go.
-void ConfirmCalcSubsystems()
-{
-    CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::GetInstance();
-    ASSERT_NE(dialog, nullptr);
-    dialog->PressOK();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    CDlgSelectCalcSubsystem::DestroyInstance();
-}
 
 // A run-up measured elsewhere: the spectra of two points of each subsystem at five engine speeds,
 // named after their subsystem and point in the first ID line.

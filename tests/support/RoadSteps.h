@@ -1,7 +1,8 @@
 #pragma once
 // Steps that the road tests share: a main window from an empty start, a new project from the
-// sample model through File > New, a menu command clicked through its action, and the result
-// window grabbed into the build folder (grabs/) with its controls checked for a size.
+// sample model through File > New, a menu command clicked through its action, an element selected
+// in the project window, the calculation's subsystems confirmed, and the result window grabbed
+// into the build folder (grabs/) with its controls checked for a size.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -13,7 +14,11 @@
 
 #include "app/ui/DlgNewModel.h"
 #include "app/ui/DlgNewProject.h"
+#include "app/ui/DockTreeWnd.h"
+#include "app/ui/MTreeCtrlEx.h"
 #include "app/ui/MainFrame.h"
+#include "app/ui/ProjectTreeModel.h"
+#include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "app/ui/ModelInformationDlg.h"
 #include "platform/ui/SXButton.h"
 #include "platform/ui/ZuDialog.h"
@@ -21,6 +26,8 @@
 #include "platform/win/WinTypes.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -46,6 +53,26 @@ inline bool Click(CMainFrame& frame, int id)
         return false;
     action->trigger();
     return true;
+}
+
+// Selects an element of a project's tree in the project window.
+inline void Select(CMainFrame& frame, int projectIndex, CMElement* element)
+{
+    frame.TreeWindow()->SetActiveIndex(projectIndex);
+    CMTreeCtrlEx* tree = frame.TreeWindow()->GetActiveTree();
+    ASSERT_NE(tree, nullptr);
+    tree->setCurrentIndex(tree->Model()->IndexOf(element));
+    frame.UpdateCommandUI();
+}
+
+// Confirms the open calculation-subsystem selection and lets it go.
+inline void ConfirmCalcSubsystems()
+{
+    CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::GetInstance();
+    ASSERT_NE(dialog, nullptr);
+    dialog->PressOK();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    CDlgSelectCalcSubsystem::DestroyInstance();
 }
 
 // File > New: the question, the project's folder and name, the model from the sample files.
