@@ -24,6 +24,7 @@
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/WinTypes.h"
+#include "support/PromptsShown.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -36,13 +37,7 @@ namespace road {
 inline const std::string kSamples = std::string(ORVEX_SOURCE_DIR) + "/samples/";
 
 // What the message boxes said, one a line, for a failure's report.
-inline std::string Shown(const CScriptedPrompts& prompts)
-{
-    std::string out;
-    for (const PromptRecord& r : prompts.Records())
-        out += std::to_string(r.stringId) + ": " + r.text + "\n";
-    return out;
-}
+using ::Shown;
 
 // Runs a menu command the way a click does: only through its enabled action.
 inline bool Click(CMainFrame& frame, int id)

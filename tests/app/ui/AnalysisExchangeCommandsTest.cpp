@@ -1,6 +1,7 @@
 // The main window's analysis-project exchange commands: export of the selected analysis project to
 // an ".oap" file, import of such a file as a new analysis project of the open document, and the
 // errors of both shown to the user.
+#include "support/PromptsShown.h"
 #include "app/AnalysisProject.h"
 #include "app/DaqProject.h"
 #include "app/TALVODoc.h"
@@ -22,14 +23,6 @@
 #include <fstream>
 
 namespace {
-std::string Shown(const CScriptedPrompts& prompts)
-{
-    std::string out;
-    for (const PromptRecord& r : prompts.Records())
-        out += std::to_string(r.stringId) + ": " + r.text + "\n";
-    return out;
-}
-
 class AnalysisExchangeCommands : public ::testing::Test
 {
 protected:

@@ -1,6 +1,7 @@
 // A new project made through the new-project dialog in a chosen folder, with the model from the
 // sample files; the document's model-data commands; the hooks the open project gives the spectral
 // layer; the developer dump with its parameter box.
+#include "support/PromptsShown.h"
 #include "app/DaqProject.h"
 #include "app/AnalysisProject.h"
 #include "app/ModelProject.h"
@@ -46,14 +47,6 @@
 
 namespace {
 const std::string kSamples = std::string(ORVEX_SOURCE_DIR) + "/samples/";
-
-std::string Shown(const CScriptedPrompts& prompts)
-{
-    std::string out;
-    for (const PromptRecord& r : prompts.Records())
-        out += std::to_string(r.stringId) + ": " + r.text + "\n";
-    return out;
-}
 
 // Answers the new-project dialog with a folder and a name.
 CZuDialog::ModalHandler FillNewProject(const std::string& folder, const std::string& name)

@@ -25,6 +25,7 @@
 #include <memory>
 #include <set>
 
+#include "support/PromptsShown.h"
 #include "SampleProject.h"
 #include "app/AnalysisProject.h"
 #include "app/CalcCommands.h"
@@ -64,14 +65,6 @@ namespace {
 namespace fs = std::filesystem;
 using Calc = CCalcCommands;
 using Road = CAnalysisRoadCommands;
-
-std::string Shown(const CScriptedPrompts& prompts)
-{
-    std::string out;
-    for (const PromptRecord& r : prompts.Records())
-        out += std::to_string(r.stringId) + ": " + r.text + "\n";
-    return out;
-}
 
 // Where the images of the road go: the build folder, beside the tests.
 QString GrabFolder()
