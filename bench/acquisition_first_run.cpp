@@ -6,54 +6,17 @@
 // program several times for the spread: each run is one fresh process.
 #include <benchmark/benchmark.h>
 
-#include <condition_variable>
 #include <cstdio>
-#include <filesystem>
-#include <memory>
-#include <mutex>
 #include <vector>
 
 #include <sys/resource.h>
-#include <unistd.h>
 
-#include "acquisition/MultiQMXInterface.h"
-#include "platform/base/MsClock.h"
-#include "platform/qmx/QmxSimSystem.h"
-#include "platform/win/MessageTarget.h"
-#include "platform/win/Messages.h"
-#include "platform/win/ZuRegOptions.h"
+#include "SimAcquisitionRig.h"
 
 namespace {
-constexpr int kSystems = 8;
-constexpr int kChannels = 16;
-constexpr float kRate = 51200.0f;
+using namespace simrig;
 constexpr float kSeconds = 60.0f;
 constexpr int kSamples = 51200 * 60;
-constexpr int kCounterChannel = 14;
-
-class CStopTarget : public IMessageTarget
-{
-public:
-    intptr_t SendMessage(uint32_t, uintptr_t, intptr_t) override { return 0; }
-    void PostMessage(uint32_t msg, uintptr_t, intptr_t) override
-    {
-        if (msg != WM_ZU_DAQ_STOPPED)
-            return;
-        std::lock_guard<std::mutex> lock(m_mutex);
-        ++m_stops;
-        m_cv.notify_all();
-    }
-    void WaitStops(int n)
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_cv.wait(lock, [&] { return m_stops >= n; });
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    int m_stops = 0;
-};
 
 double PeakBytes()
 {
@@ -67,63 +30,31 @@ int64_t g_lost = -1;
 
 void BM_FirstAcquisitionRun(benchmark::State& state)
 {
-    const std::filesystem::path settings =
-        std::filesystem::temp_directory_path() / ("orvex_bench_first_run_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(settings);
-    CZuRegOptions::SetSettingsFolder(settings.string());
-    {
-        CManualMsClock clock{1};
-        std::vector<std::shared_ptr<CQmxSimSystem>> sims;
-        CQmxSimLayout layout;
-        layout.counterChannel = kCounterChannel;
-        for (int s = 0; s < kSystems; ++s) {
-            layout.firstSerial = 1 + s * 100;
-            auto sim = CQmxSimSystem::Create(layout);
-            sim->SetClock({}); // every started acquisition is complete at once
-            sims.push_back(sim);
-        }
-        CStopTarget window;
-        CMultiQMXInterface daq;
-        size_t next = 0;
-        {
-            CQmxDriverFactoryScope factory([&] { return sims[next++]; });
-            for (int s = 0; s < kSystems; ++s)
-                daq.AddUnit();
-        }
-        clock.Advance(CQMXDAQInterface::kSettleMs);
-        daq.SetSampleRate(kRate);
-        daq.SetDuration(kSeconds);
-        daq.SetNotifyWindow(&window, WM_ZU_DAQ_STARTED, WM_ZU_DAQ_STOPPED, WM_ZU_DAQ_COMPLETE);
-        if (daq.GetMaxChannels() != kSystems * kChannels || daq.GetSampleCount() != kSamples) {
-            state.SkipWithError("the simulated systems are not as expected");
-            return;
-        }
-        std::vector<float> data(static_cast<size_t>(kSamples));
-        const double before = PeakBytes();
-        int64_t lost = 0;
-        for (auto _ : state) {
-            daq.Start();
-            window.WaitStops(1);
-            for (int ch = 0; ch < kSystems * kChannels; ++ch) {
-                if (!daq.ReadData(ch, data.data(), kSamples, 0)) {
-                    state.SkipWithError("a channel could not be read");
-                    return;
-                }
-                if (ch % kChannels == kCounterChannel)
-                    for (int i = 0; i < kSamples; ++i)
-                        lost += data[static_cast<size_t>(i)] != static_cast<float>(i % 8192) * (1000.0f / 1024.0f);
-                benchmark::DoNotOptimize(data.data());
-            }
-        }
-        const double signal = double(kSystems) * kChannels * kSamples * sizeof(float);
-        g_memory = (PeakBytes() - before) / signal;
-        g_lost = lost;
-        state.counters["lost_samples"] = static_cast<double>(lost);
-        state.counters["peak_over_signal"] = g_memory;
+    Rig rig("orvex_bench_first_run_", kSeconds, kSamples);
+    if (!rig.IsAsExpected(kSamples)) {
+        state.SkipWithError("the simulated systems are not as expected");
+        return;
     }
-    CZuRegOptions::SetSettingsFolder({});
-    std::error_code ec;
-    std::filesystem::remove_all(settings, ec);
+    const double before = PeakBytes();
+    int64_t lost = 0;
+    for (auto _ : state) {
+        rig.daq.Start();
+        rig.window.WaitStops(1);
+        for (int ch = 0; ch < kSystems * kChannels; ++ch) {
+            if (!rig.daq.ReadData(ch, rig.data.data(), kSamples, 0)) {
+                state.SkipWithError("a channel could not be read");
+                return;
+            }
+            if (ch % kChannels == kCounterChannel)
+                lost += rig.LostCounts(kSamples);
+            benchmark::DoNotOptimize(rig.data.data());
+        }
+    }
+    const double signal = double(kSystems) * kChannels * kSamples * sizeof(float);
+    g_memory = (PeakBytes() - before) / signal;
+    g_lost = lost;
+    state.counters["lost_samples"] = static_cast<double>(lost);
+    state.counters["peak_over_signal"] = g_memory;
 }
 BENCHMARK(BM_FirstAcquisitionRun)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
