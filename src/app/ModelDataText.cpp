@@ -27,13 +27,10 @@ constexpr uint32_t IDS_EXPORT_HSEA_TITLE = 6067;
 // Property of the data that keeps the header text of the file it was read from.
 constexpr int kHeaderProperty = 39;
 
-// Reads the file into new data; null when it is not a model data text file or does not read, with
-// the line and, where a reader knows it, the reason in why.
-std::unique_ptr<CZuData> ReadText(const std::string& path, std::string& header, std::string& why)
+// Reads the open file into new data; null when it is not a model data text file or does not read,
+// with the line and, where a reader knows it, the reason in why.
+std::unique_ptr<CZuData> ReadText(CStdioFile& file, std::string& header, std::string& why)
 {
-    CStdioFile file;
-    if (!file.Open(path, CStdioFile::modeRead, &why))
-        return nullptr;
     auto fail = [&]() -> std::unique_ptr<CZuData> {
         if (!file.GetReadError().empty())
             why = Format("line %d: %s", file.GetReadErrorLine(), file.GetReadError().c_str());
@@ -65,6 +62,15 @@ std::unique_ptr<CZuData> ReadText(const std::string& path, std::string& header, 
     if (!data->Import(file))
         return fail();
     return data;
+}
+
+// Message 7052 names the file, and the reason when one is known.
+void ReportUnreadable(const std::string& path, const std::string& why)
+{
+    std::string text = FormatString(IDS_MODEL_FILE_UNREADABLE, path.c_str());
+    if (!why.empty())
+        text += "\n\n" + why;
+    PromptMessageBox(IDS_MODEL_FILE_UNREADABLE, text, std::string(), MB_OK);
 }
 } // namespace
 
@@ -124,20 +130,32 @@ CZuData* ReadModelDataText(CModelProject* project, const std::string& path, int 
         return nullptr;
     }
 
+    std::string why;
+    std::shared_ptr<const std::string> text = CStdioFile::ReadAll(path, &why);
+    if (!text) {
+        ReportUnreadable(path, why);
+        return nullptr;
+    }
+    return ReadModelDataFromText(project, path, std::move(text));
+}
+
+CZuData* ReadModelDataFromText(CModelProject* project, const std::string& path, std::shared_ptr<const std::string> text)
+{
+    if (!project)
+        return nullptr;
     std::string header, why;
     std::unique_ptr<CZuData> data;
     try {
-        data = ReadText(path, header, why);
+        CStdioFile file;
+        file.OpenShared(std::move(text), path);
+        data = ReadText(file, header, why);
     } catch (const std::exception& e) {
         // File errors, and a file that asks for more memory than there is.
         data.reset();
         why = e.what();
     }
     if (!data) {
-        std::string text = FormatString(IDS_MODEL_FILE_UNREADABLE, path.c_str());
-        if (!why.empty())
-            text += "\n\n" + why;
-        PromptMessageBox(IDS_MODEL_FILE_UNREADABLE, text, std::string(), MB_OK);
+        ReportUnreadable(path, why);
         return nullptr;
     }
     data->SetName(FormatString(IDS_DATA_NAME, data->GetName().c_str(), static_cast<int>(CZuData::GetCreationCount())));

@@ -12,6 +12,10 @@ class CZuData;
 // Reads a model data text file (archive 0) or a binary archive holding one data object (archive
 // set) into the project; the new data element, or null (message 7052 names the file).
 CZuData* ReadModelDataText(CModelProject* project, const std::string& path, int archive);
+// The same from the text of a model data text file read already (CStdioFile::ReadAll); path names
+// the file in messages.
+CZuData* ReadModelDataFromText(CModelProject* project, const std::string& path,
+                               std::shared_ptr<const std::string> text);
 // One data object of a loading archive, named uniquely among the project's children and added to
 // it; null for a storing archive. Archive errors pass on to the caller.
 CZuData* ReadModelDataArchive(CModelProject* project, CArchive& ar);

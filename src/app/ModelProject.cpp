@@ -512,17 +512,21 @@ std::unique_ptr<CHSEAGeneralData> CModelProject::NewGeneralData(const std::strin
 
 void CModelProject::ReadTargetEnergyRatios(const std::string& path)
 {
+    ReadTargetEnergyRatios(CStdioFile::ReadAll(path), path);
+}
+
+void CModelProject::ReadTargetEnergyRatios(std::shared_ptr<const std::string> text, const std::string& path)
+{
     CHSEAGeneralData* oldExp = DynamicDowncast<CHSEAGeneralData>(FindOne(MODEL_TYPE_EXP_TARGET_ERS, -1));
     CHSEAGeneralData* oldModel = DynamicDowncast<CHSEAGeneralData>(FindOne(MODEL_TYPE_MODEL_TARGET_ERS, -1));
 
     std::unique_ptr<CHSEAGeneralData> modelERs, expERs;
     // A row holds two names and a value at least (about 8 bytes); bounded so that a huge file of
     // other sections does not reserve more than a few MB up front.
-    std::error_code sizeError;
-    const auto bytes = std::filesystem::file_size(path, sizeError);
-    const size_t rowsHint = sizeError ? 0 : std::min<size_t>(bytes / 8, size_t(1) << 18);
-    CStdioFile file;
-    if (GetModelShell(0) && file.Open(path, CStdioFile::modeRead)) {
+    const size_t rowsHint = text ? std::min<size_t>(text->size() / 8, size_t(1) << 18) : 0;
+    if (GetModelShell(0) && text) {
+        CStdioFile file;
+        file.OpenShared(std::move(text), path);
         try {
             std::string line;
             bool found = false;
@@ -581,17 +585,21 @@ void CModelProject::ReadTargetEnergyRatios(const std::string& path)
 
 void CModelProject::ReadTransmissionClfs(const std::string& path)
 {
+    ReadTransmissionClfs(CStdioFile::ReadAll(path), path);
+}
+
+void CModelProject::ReadTransmissionClfs(std::shared_ptr<const std::string> text, const std::string& path)
+{
     CMElementList old;
     CMElement::Find(MODEL_TYPE_TRANSMISSION_CLFS, old, 1);
     for (CMElement* element : old) {
         NotifyChildRemoved(element);
         DeleteChild(element);
     }
-    if (!GetModelShell(0))
+    if (!GetModelShell(0) || !text)
         return;
     CStdioFile file;
-    if (!file.Open(path, CStdioFile::modeRead))
-        return;
+    file.OpenShared(std::move(text), path);
     try {
         std::string line;
         while (file.ReadString(line)) {

@@ -4,7 +4,6 @@
 #include <climits>
 #include <cmath>
 #include <ctime>
-#include <fstream>
 
 #include "acquisition/BlixChDB.h"
 #include "acquisition/BlixChIO.h"
@@ -23,8 +22,8 @@
 #include "planning/SensorAssignment.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
-#include "platform/base/RegularFile.h"
 #include "platform/elements/MElementList.h"
+#include "platform/elements/StdioFile.h"
 #include "platform/elements/ZuData.h"
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuVecFunc.h"
@@ -407,32 +406,52 @@ int CTALVOProject::ImportModelFile(CModelProject* project, const std::string& pa
     if (!project)
         return 0;
     CWaitCursor wait;
-    CZuData* data = ReadModelDataText(project, path, 0);
+    // The file is read once; the data and each section take their own pass over its text.
+    std::string why;
+    std::shared_ptr<const std::string> text = CStdioFile::ReadAll(path, &why);
+    if (!text) {
+        // The data reader names the file and the reason.
+        ReadModelDataText(project, path, 0);
+        return 0;
+    }
+    return ImportModelText(project, path, std::move(text));
+}
+
+int CTALVOProject::ImportModelText(CModelProject* project, const std::string& path,
+                                   std::shared_ptr<const std::string> text)
+{
+    if (!project)
+        return 0;
+    CZuData* data = ReadModelDataFromText(project, path, text);
     if (!data)
         return 0;
     if (!CheckModelCompatibility(data, 1)) {
         project->DeleteChild(data);
         return 0;
     }
-    ReadSourceSubsystems(path);
-    project->ReadTargetEnergyRatios(path);
-    project->ReadTransmissionClfs(path);
+    ReadSourceSubsystems(text);
+    project->ReadTargetEnergyRatios(text, path);
+    project->ReadTransmissionClfs(std::move(text), path);
     return 1;
 }
 
 void CTALVOProject::ReadSourceSubsystems(const std::string& path)
 {
+    ReadSourceSubsystems(CStdioFile::ReadAll(path));
+}
+
+void CTALVOProject::ReadSourceSubsystems(const std::shared_ptr<const std::string>& text)
+{
     CModelProject* model = GetModelProject();
     if (!model || !model->GetModelData(0))
         return;
     m_sourceSubsystems.Clear();
-    if (!IsRegularFile(path))
+    if (!text)
         return;
-    std::ifstream in(path, std::ios::binary);
+    CStdioFile file;
+    file.OpenShared(text, std::string());
     std::string line;
-    while (in && std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    while (file.ReadString(line)) {
         if (line.compare(0, 6, "[Src]\t") != 0)
             continue;
         const std::string name = line.substr(6);

@@ -137,7 +137,10 @@ public:
     // Read a model data text file into the model project; nonzero on success.
     int ImportModelFileDialog(CModelProject* project);
     int ImportModelFile(CModelProject* project, const std::string& path);
+    // The same over the file's text read already (CStdioFile::ReadAll); path names it in messages.
+    int ImportModelText(CModelProject* project, const std::string& path, std::shared_ptr<const std::string> text);
     void ReadSourceSubsystems(const std::string& path);
+    void ReadSourceSubsystems(const std::shared_ptr<const std::string>& text);
     // 1 when the new model data fit the project's model (bands, subsystems and, when asked,
     // couplings); else a message and 0.
     int CheckModelCompatibility(CZuData* newData, int checkCouplings);

@@ -737,6 +737,34 @@ TEST(ModelProject, SectionsOfAnotherFileReplaceTheOldOnes)
     EXPECT_EQ(prompts.Count(), 0u) << Shown(prompts);
 }
 
+TEST(ModelProject, DataFileIsReadOnceForTheDataAndItsSections)
+{
+    // The import works on the text read once: named after a file that is not on disk, the data,
+    // the source subsystems, the target energy ratios and the transmission CLFs all arrive, so no
+    // part of the import goes back to the file.
+    CScriptedPrompts prompts;
+    CTALVOProject container;
+    CModelProject* project = MakeModel(container);
+    ASSERT_NE(project, nullptr);
+    container.GetSourceSubsystems().Clear();
+    const fs::path gone = AppTestTempDir() / "read-once.dmd";
+    ASSERT_FALSE(fs::exists(gone));
+    auto text = std::make_shared<const std::string>(ReadAll(kSamples / "sample-model.dmd"));
+    ASSERT_EQ(container.ImportModelText(project, gone.string(), text), 1) << Shown(prompts);
+    EXPECT_EQ(container.GetSourceSubsystems().GetCount(), 3); // the fourth names no subsystem of the model
+    EXPECT_NE(project->FindOne(MODEL_TYPE_MODEL_TARGET_ERS, -1), nullptr);
+    EXPECT_NE(project->FindOne(MODEL_TYPE_EXP_TARGET_ERS, -1), nullptr);
+    EXPECT_NE(project->FindOne(MODEL_TYPE_TRANSMISSION_CLFS, -1), nullptr);
+    EXPECT_EQ(prompts.Count(), 0u) << Shown(prompts);
+
+    // A file that cannot be read is named once, with its reason, and adds nothing.
+    const int children = project->GetChildCount();
+    EXPECT_EQ(container.ImportModelFile(project, gone.string()), 0);
+    ASSERT_EQ(prompts.Count(), 1u);
+    EXPECT_EQ(prompts.Last().stringId, 7052u);
+    EXPECT_EQ(project->GetChildCount(), children);
+}
+
 TEST(ModelProject, ElementsFindTheirProjectThroughItsInterfaces)
 {
     CTALVOProject container;

@@ -2,9 +2,12 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
+#include <sys/stat.h>
 
 #include "platform/archive/Archive.h"
 #include "platform/base/AtomicFile.h"
+#include "platform/base/MemoryBudget.h"
 #include "platform/base/RegularFile.h"
 
 CStdioFile::CStdioFile() = default;
@@ -21,6 +24,7 @@ bool CStdioFile::Open(const std::string& path, Mode mode, std::string* error)
     Abort();
     m_path = path;
     m_inMemory = false;
+    m_shared.reset();
     m_lineNumber = 0;
     m_readError.clear();
     m_readErrorLine = 0;
@@ -51,10 +55,54 @@ void CStdioFile::OpenMemory(Mode mode, std::string text)
     m_inMemory = true;
     m_mode = mode;
     m_memory = mode == modeRead ? std::move(text) : std::string();
+    m_shared.reset();
     m_readPos = 0;
     m_lineNumber = 0;
     m_readError.clear();
     m_readErrorLine = 0;
+}
+
+std::shared_ptr<const std::string> CStdioFile::ReadAll(const std::string& path, std::string* error)
+{
+    std::string why;
+    std::FILE* in = OpenRegularFile(path, &why);
+    if (!in) {
+        if (error)
+            *error = path + ": " + why;
+        return nullptr;
+    }
+    auto text = std::make_shared<std::string>();
+    try {
+        struct stat st
+        {};
+        if (::fstat(::fileno(in), &st) == 0 && st.st_size > 0) {
+            if (!CMemoryBudget::Fits(static_cast<uint64_t>(st.st_size)))
+                throw std::bad_alloc();
+            text->reserve(static_cast<size_t>(st.st_size));
+        }
+        char buffer[1 << 16];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+            text->append(buffer, n);
+    } catch (const std::bad_alloc&) {
+        why = "the file is larger than memory allows";
+        text.reset();
+    }
+    if (text && std::ferror(in)) {
+        why = "read error";
+        text.reset();
+    }
+    std::fclose(in);
+    if (!text && error)
+        *error = path + ": " + why;
+    return text;
+}
+
+void CStdioFile::OpenShared(std::shared_ptr<const std::string> text, const std::string& path)
+{
+    OpenMemory(modeRead);
+    m_shared = text ? std::move(text) : std::make_shared<const std::string>();
+    m_path = path;
 }
 
 void CStdioFile::WriteString(const std::string& text)
@@ -76,12 +124,13 @@ bool CStdioFile::ReadString(std::string& line)
     line.clear();
     bool any = false;
     if (m_inMemory) {
-        if (m_readPos >= m_memory.size())
+        const std::string& text = m_shared ? *m_shared : m_memory;
+        if (m_readPos >= text.size())
             return false;
-        size_t end = m_memory.find('\n', m_readPos);
-        size_t stop = end == std::string::npos ? m_memory.size() : end;
-        line.assign(m_memory, m_readPos, stop - m_readPos);
-        m_readPos = end == std::string::npos ? m_memory.size() : end + 1;
+        size_t end = text.find('\n', m_readPos);
+        size_t stop = end == std::string::npos ? text.size() : end;
+        line.assign(text, m_readPos, stop - m_readPos);
+        m_readPos = end == std::string::npos ? text.size() : end + 1;
         any = true;
     } else {
         int c;

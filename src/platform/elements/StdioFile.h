@@ -33,6 +33,13 @@ public:
     bool Open(const std::string& path, Mode mode, std::string* error = nullptr);
     // Opens an in-memory file: empty for writing, or over text for reading.
     void OpenMemory(Mode mode, std::string text = {});
+    // The whole of a file on disk, read once for readers that each take their own pass over it
+    // (OpenShared); null with the reason in error when it cannot be opened or read, or is larger
+    // than memory allows.
+    static std::shared_ptr<const std::string> ReadAll(const std::string& path, std::string* error = nullptr);
+    // Opens for reading over text that other readers share (no copy is made); path names the file
+    // in messages.
+    void OpenShared(std::shared_ptr<const std::string> text, const std::string& path);
     bool IsOpen() const { return m_mode >= 0; }
     bool IsWriting() const { return m_mode == modeWrite; }
 
@@ -57,7 +64,7 @@ public:
     const std::string& GetFilePath() const { return m_path; }
     void SetFilePath(const std::string& path) { m_path = path; }
     // The text of an in-memory file (what was written, or what is being read).
-    const std::string& GetMemoryText() const { return m_memory; }
+    const std::string& GetMemoryText() const { return m_shared ? *m_shared : m_memory; }
 
 private:
     int m_mode = -1;
@@ -66,6 +73,7 @@ private:
     std::unique_ptr<CAtomicFile> m_out;
     std::FILE* m_in = nullptr;
     std::string m_memory;
+    std::shared_ptr<const std::string> m_shared; // read instead of m_memory when set
     size_t m_readPos = 0;
     int m_lineNumber = 0;
     std::string m_readError;
