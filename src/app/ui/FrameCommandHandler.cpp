@@ -120,12 +120,15 @@ CFrameSelection CFrameCommandHandler::CurrentSelection() const
     s.language = GetTALVOApp().GetLanguage();
     if (!s.doc)
         return s;
-    s.projectIndex = GetTALVOApp().GetSelectedProjectIndex();
-    s.project = GetTALVOApp().GetProject(-1);
+    // The frame's own tree says what is selected.
+    CDockTreeWnd* tree = m_frame.TreeWindow();
+    s.projectIndex = tree ? tree->GetActiveIndex() : -1;
+    s.project = s.doc->GetTALVOProject().GetProject(s.projectIndex);
     if (!s.project)
         s.projectIndex = -1;
     CMElementList list;
-    GetTALVOApp().GetSelectedElements(list);
+    if (tree)
+        tree->GetSelection(list);
     for (int i = 0; i < list.GetSize(); ++i)
         if (list[i])
             s.elements.push_back(list[i]);
@@ -143,7 +146,7 @@ void CFrameCommandHandler::RenameProject(CBaseProject* project)
         return;
     project->SetName(dialog.m_name);
     const int index = doc->GetProjectIndex(project);
-    if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow(); tree && index >= 0)
+    if (CDockTreeWnd* tree = m_frame.TreeWindow(); tree && index >= 0)
         tree->SetTreeLabel(index, doc->GetTabLabel(project));
     doc->SetModifiedFlag(1);
 }

@@ -840,7 +840,7 @@ void CMainFrame::FillResultPopup(int id)
             collect(child);
         }
     };
-    if (CMElement* project = m_doc ? GetTALVOApp().GetProject(-1) : nullptr)
+    if (CMElement* project = m_doc ? m_doc->GetTALVOProject().GetProject(m_treeWnd->GetActiveIndex()) : nullptr)
         collect(project);
     if (sets.empty()) {
         popup->addAction(QStringLiteral("no result"))->setEnabled(false);
@@ -876,7 +876,7 @@ QMenu* CMainFrame::CreateResultContextMenu(QWidget* parent)
     if (!m_doc)
         return nullptr;
     CMElementList selection;
-    if (GetTALVOApp().GetSelectedElements(selection) == 0)
+    if (m_treeWnd->GetSelection(selection) == 0)
         return nullptr;
     CMElement* first = selection[0];
     // The result sets of the analysis projects and the hybrid model's own results.
@@ -928,7 +928,7 @@ bool CMainFrame::RenameSelectedResultSet(const std::string& name)
     if (!m_doc || name.empty())
         return false;
     CMElementList selection;
-    GetTALVOApp().GetSelectedElements(selection);
+    m_treeWnd->GetSelection(selection);
     auto* set = selection.GetSize() > 0 ? DynamicDowncast<CZuRpmResultData>(selection[0]) : nullptr;
     CMElement* parent = set ? set->GetParent() : nullptr;
     // A name that some element below the same parent has already would make the two ambiguous.
