@@ -7,6 +7,7 @@
 #include "planning/ui/DlgExpPlanList.h"
 #include "planning/ui/PlanDialogServices.h"
 #include "platform/base/Format.h"
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/StatusBarFeedback.h"
@@ -14,7 +15,6 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableWidget>
@@ -29,38 +29,33 @@ constexpr uint32_t IDS_DELETE_SELECTED = 6048;
 constexpr uint32_t IDS_NO_PLAN_SELECTED = 6287;
 constexpr uint32_t IDS_WORKBOOK_FILTER = 6288;
 
-QPointer<CDlgDAQPPExpPlanList>& Shared()
+// One list in the program, whichever project it was opened for.
+const char kOneList = 0;
+
+CModelessRegistry<CDlgDAQPPExpPlanList>& Registry()
 {
-    static QPointer<CDlgDAQPPExpPlanList> list;
-    return list;
+    static CModelessRegistry<CDlgDAQPPExpPlanList> registry;
+    return registry;
 }
 } // namespace
 
 CDlgDAQPPExpPlanList* CDlgDAQPPExpPlanList::ShowInstance(CExtUFDaqProject* project, QWidget* parent)
 {
-    if (CDlgDAQPPExpPlanList* open = Shared().data()) {
-        open->showNormal();
-        open->raise();
-        open->activateWindow();
-        return open;
-    }
-    auto* list = new CDlgDAQPPExpPlanList(project, parent);
-    Shared() = list;
-    list->Create();
-    return list;
+    return Registry().ShowFor(&kOneList, [&] {
+        auto* list = new CDlgDAQPPExpPlanList(project, parent);
+        list->Create();
+        return list;
+    });
 }
 
 CDlgDAQPPExpPlanList* CDlgDAQPPExpPlanList::GetInstance()
 {
-    return Shared().data();
+    return Registry().Find(&kOneList);
 }
 
 void CDlgDAQPPExpPlanList::DestroyInstance()
 {
-    if (CDlgDAQPPExpPlanList* list = Shared().data()) {
-        Shared() = nullptr;
-        delete list;
-    }
+    Registry().Close(&kOneList);
 }
 
 std::unique_ptr<CExportExpPlanToExcel> CDlgDAQPPExpPlanList::MakeExporter(CExtUFDaqProject& project)
@@ -121,11 +116,7 @@ CDlgDAQPPExpPlanList::CDlgDAQPPExpPlanList(CExtUFDaqProject* project, QWidget* p
     resize(600, 320);
 }
 
-CDlgDAQPPExpPlanList::~CDlgDAQPPExpPlanList()
-{
-    if (Shared().data() == this)
-        Shared() = nullptr;
-}
+CDlgDAQPPExpPlanList::~CDlgDAQPPExpPlanList() = default;
 
 QPushButton* CDlgDAQPPExpPlanList::Button(int id) const
 {
