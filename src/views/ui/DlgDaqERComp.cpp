@@ -11,6 +11,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/modeldb/ModelSubsystem.h"
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/ObjectLifetime.h"
@@ -26,7 +27,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -35,7 +35,14 @@
 #include <limits>
 
 namespace {
-QPointer<CDlgDaqERComp> g_instance;
+// One comparison in the program.
+const char kOneComparison = 0;
+
+CModelessRegistry<CDlgDaqERComp>& Registry()
+{
+    static CModelessRegistry<CDlgDaqERComp> registry;
+    return registry;
+}
 
 constexpr uint32_t IDS_NO_MEASURED_DATA = 7047;
 constexpr uint32_t IDS_NO_SPEAKER_ER = 7120;
@@ -68,25 +75,17 @@ std::vector<double> Values(const CZuFunc& f)
 
 CDlgDaqERComp* CDlgDaqERComp::CreateInstance(QWidget* parent)
 {
-    if (g_instance)
-        return nullptr;
-    g_instance = new CDlgDaqERComp(parent);
-    return g_instance;
+    return Registry().RegisterNew(&kOneComparison, [parent] { return new CDlgDaqERComp(parent); });
 }
 
 CDlgDaqERComp* CDlgDaqERComp::GetInstance()
 {
-    return g_instance;
+    return Registry().Find(&kOneComparison);
 }
 
 void CDlgDaqERComp::DestroyInstance()
 {
-    if (!g_instance)
-        return;
-    CDlgDaqERComp* dialog = g_instance;
-    g_instance = nullptr;
-    dialog->hide();
-    dialog->deleteLater();
+    Registry().Close(&kOneComparison);
 }
 
 CDlgDaqERComp* CDlgDaqERComp::Open(CDaqProject* daq, QWidget* parent)
@@ -135,7 +134,7 @@ CDlgDaqERComp::CDlgDaqERComp(QWidget* parent) : CZuDialog(parent, IDD)
             return;
         m_daq = nullptr;
         m_model = nullptr;
-        if (g_instance == this)
+        if (GetInstance() == this)
             DestroyInstance();
         else
             deleteLater();
@@ -145,8 +144,6 @@ CDlgDaqERComp::CDlgDaqERComp(QWidget* parent) : CZuDialog(parent, IDD)
 CDlgDaqERComp::~CDlgDaqERComp()
 {
     RemoveObjectGoingListener(m_listener);
-    if (g_instance == this)
-        g_instance = nullptr;
 }
 
 int CDlgDaqERComp::Initialize(CDaqProject* daq)
