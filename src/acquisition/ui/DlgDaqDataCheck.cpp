@@ -4,19 +4,26 @@
 #include "acquisition/ui/DlgExpDataCheckOption.h"
 #include "experiments/ExpProject.h"
 #include "platform/elements/MElement.h"
+#include "platform/ui/ModelessRegistry.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
-QPointer<CDlgDaqDataCheck> g_instance;
+// One data check in the program.
+const char kOneCheck = 0;
+
+CModelessRegistry<CDlgDaqDataCheck>& Registry()
+{
+    static CModelessRegistry<CDlgDaqDataCheck> registry;
+    return registry;
+}
 // Twips to pixels at 96 dpi.
 int Pixels(int twips)
 {
@@ -26,25 +33,21 @@ int Pixels(int twips)
 
 CDlgDaqDataCheck* CDlgDaqDataCheck::CreateInstance(CExpProject* project, QWidget* parent)
 {
-    if (g_instance)
-        return nullptr;
-    auto* dialog = new CDlgDaqDataCheck(project, parent);
-    g_instance = dialog;
-    dialog->Create();
+    CDlgDaqDataCheck* dialog =
+        Registry().RegisterNew(&kOneCheck, [&] { return new CDlgDaqDataCheck(project, parent); });
+    if (dialog)
+        dialog->Create();
     return dialog;
 }
 
 CDlgDaqDataCheck* CDlgDaqDataCheck::GetInstance()
 {
-    return g_instance.data();
+    return Registry().Find(&kOneCheck);
 }
 
 void CDlgDaqDataCheck::DestroyInstance()
 {
-    if (CDlgDaqDataCheck* dialog = g_instance.data()) {
-        g_instance.clear();
-        delete dialog;
-    }
+    Registry().Close(&kOneCheck);
 }
 
 CDlgDaqDataCheck::CDlgDaqDataCheck(CExpProject* project, QWidget* parent) : CZuDialog(parent, 4010), m_project(project)
@@ -80,11 +83,7 @@ CDlgDaqDataCheck::CDlgDaqDataCheck(CExpProject* project, QWidget* parent) : CZuD
     connect(m_grid, &QTableWidget::cellClicked, this, [this](int row, int) { OnSelectRow(row); });
 }
 
-CDlgDaqDataCheck::~CDlgDaqDataCheck()
-{
-    if (g_instance == this)
-        g_instance.clear();
-}
+CDlgDaqDataCheck::~CDlgDaqDataCheck() = default;
 
 bool CDlgDaqDataCheck::OnInitDialog()
 {
