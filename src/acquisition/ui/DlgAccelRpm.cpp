@@ -5,6 +5,7 @@
 #include "experiments/ExpProject.h"
 #include "platform/base/Format.h"
 #include "platform/base/MsClock.h"
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
@@ -15,13 +16,19 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
-QPointer<CDlgAccelRpm> g_instance;
+// One run-up diagnosis in the program.
+const char kOneDiagnosis = 0;
+
+CModelessRegistry<CDlgAccelRpm>& Registry()
+{
+    static CModelessRegistry<CDlgAccelRpm> registry;
+    return registry;
+}
 
 const QColor kMeasuredColour(0, 0, 128);
 const QColor kMarginColour(255, 69, 0);
@@ -29,27 +36,23 @@ const QColor kMarginColour(255, 69, 0);
 
 CDlgAccelRpm* CDlgAccelRpm::CreateInstance(QWidget* parent, IMessageTarget* owner)
 {
-    if (g_instance)
-        return nullptr;
-    g_instance = new CDlgAccelRpm(parent, owner);
-    return g_instance.data();
+    return Registry().RegisterNew(&kOneDiagnosis, [&] { return new CDlgAccelRpm(parent, owner); });
 }
 
 CDlgAccelRpm* CDlgAccelRpm::GetInstance()
 {
-    return g_instance.data();
+    return Registry().Find(&kOneDiagnosis);
 }
 
 void CDlgAccelRpm::DestroyInstance()
 {
-    CDlgAccelRpm* dialog = g_instance.data();
+    CDlgAccelRpm* dialog = GetInstance();
     if (!dialog)
         return;
-    g_instance.clear();
     dialog->m_timer->stop();
-    dialog->hide();
-    // The window may be inside one of its own handlers: it goes on the next loop turn.
-    dialog->deleteLater();
+    // The window may be inside one of its own handlers: the registry lets it go on the next loop
+    // turn.
+    Registry().Close(&kOneDiagnosis);
 }
 
 CDlgAccelRpm* CDlgAccelRpm::ShowStoredPulse(CExpData& pulse, int compact, QWidget* parent)
@@ -143,8 +146,6 @@ CDlgAccelRpm::CDlgAccelRpm(QWidget* parent, IMessageTarget* owner) : CZuDialog(p
 CDlgAccelRpm::~CDlgAccelRpm()
 {
     m_timer->stop();
-    if (g_instance == this)
-        g_instance.clear();
 }
 
 void CDlgAccelRpm::SetDAQConfig(const CDAQConfig& config)
