@@ -8,6 +8,7 @@
 #include "experiments/DaqProjectAccess.h"
 #include "experiments/ExpProject.h"
 #include "platform/elements/MElement.h"
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
@@ -15,37 +16,38 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
-QPointer<CDlgRealTimeMonitor> g_instance;
+// One monitor in the program.
+const char kOneMonitor = 0;
+
+CModelessRegistry<CDlgRealTimeMonitor>& Registry()
+{
+    static CModelessRegistry<CDlgRealTimeMonitor> registry;
+    return registry;
+}
 constexpr uint32_t IDS_RUN_NOT_STARTED = 6069;
 } // namespace
 
 CDlgRealTimeMonitor* CDlgRealTimeMonitor::CreateInstance(QWidget* parent)
 {
-    if (g_instance)
-        return nullptr;
-    g_instance = new CDlgRealTimeMonitor(parent);
-    return g_instance.data();
+    return Registry().RegisterNew(&kOneMonitor, [parent] { return new CDlgRealTimeMonitor(parent); });
 }
 
 CDlgRealTimeMonitor* CDlgRealTimeMonitor::GetInstance()
 {
-    return g_instance.data();
+    return Registry().Find(&kOneMonitor);
 }
 
 void CDlgRealTimeMonitor::DestroyInstance()
 {
-    CDlgRealTimeMonitor* dialog = g_instance.data();
+    CDlgRealTimeMonitor* dialog = GetInstance();
     if (!dialog)
         return;
-    g_instance.clear();
     dialog->OnStopRun();
-    dialog->hide();
-    dialog->deleteLater();
+    Registry().Close(&kOneMonitor);
 }
 
 CDlgRealTimeMonitor* CDlgRealTimeMonitor::Open(CExpProject* project, QWidget* parent)
@@ -105,8 +107,6 @@ CDlgRealTimeMonitor::~CDlgRealTimeMonitor()
     if (m_manager.IsRunning() && CDAQ::Exists())
         m_manager.Stop();
     EndRun();
-    if (g_instance == this)
-        g_instance.clear();
 }
 
 void CDlgRealTimeMonitor::SetChannel(int channel)
@@ -207,9 +207,10 @@ void CDlgRealTimeMonitor::OnCancel()
 {
     // Esc and the close box: the run stops before the window goes.
     OnStopRun();
-    if (g_instance == this)
-        g_instance.clear();
-    DestroyWindow();
+    if (GetInstance() == this)
+        Registry().Close(&kOneMonitor);
+    else
+        DestroyWindow();
 }
 
 void CDlgRealTimeMonitor::closeEvent(QCloseEvent* event)

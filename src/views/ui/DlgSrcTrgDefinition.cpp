@@ -3,6 +3,7 @@
 #include "app/ModelProject.h"
 #include "app/TALVOProject.h"
 #include "platform/modeldb/3DModelDoc.h"
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 #include "views/ui/DlgSelectSubsystem.h"
@@ -18,7 +19,14 @@
 #include <algorithm>
 
 namespace {
-CDlgSrcTrgDefinition* g_instance = nullptr;
+// One definition dialog in the program.
+const char kOneDefinition = 0;
+
+CModelessRegistry<CDlgSrcTrgDefinition>& Registry()
+{
+    static CModelessRegistry<CDlgSrcTrgDefinition> registry;
+    return registry;
+}
 constexpr uint32_t IDS_TARGET_IS_SOURCE = 6013;
 constexpr uint32_t IDS_DELETE_SOURCES = 6040;
 constexpr uint32_t IDS_NO_SOURCE = 6206;
@@ -29,26 +37,24 @@ constexpr uint32_t IDS_SOURCE_LISTED = 7109;
 
 CDlgSrcTrgDefinition* CDlgSrcTrgDefinition::CreateInstance(CTALVOProject* definition, QWidget* parent)
 {
-    if (g_instance)
-        return nullptr;
-    g_instance = new CDlgSrcTrgDefinition(definition, parent);
-    g_instance->Create();
-    return g_instance;
+    CDlgSrcTrgDefinition* dialog =
+        Registry().RegisterNew(&kOneDefinition, [&] { return new CDlgSrcTrgDefinition(definition, parent); });
+    if (dialog)
+        dialog->Create();
+    return dialog;
 }
 
 CDlgSrcTrgDefinition* CDlgSrcTrgDefinition::GetInstance()
 {
-    return g_instance;
+    return Registry().Find(&kOneDefinition);
 }
 
 void CDlgSrcTrgDefinition::DestroyInstance()
 {
-    if (!g_instance)
-        return;
-    CDlgSrcTrgDefinition* dlg = g_instance;
-    g_instance = nullptr;
-    dlg->ClosePicker();
-    dlg->DestroyWindow();
+    if (CDlgSrcTrgDefinition* dialog = GetInstance()) {
+        dialog->ClosePicker();
+        Registry().Close(&kOneDefinition);
+    }
 }
 
 CDlgSrcTrgDefinition::CDlgSrcTrgDefinition(CTALVOProject* definition, QWidget* parent)
@@ -88,8 +94,6 @@ CDlgSrcTrgDefinition::CDlgSrcTrgDefinition(CTALVOProject* definition, QWidget* p
 CDlgSrcTrgDefinition::~CDlgSrcTrgDefinition()
 {
     ClosePicker();
-    if (g_instance == this)
-        g_instance = nullptr;
 }
 
 CZuSubsystemTable CDlgSrcTrgDefinition::ModelSubsystems() const
