@@ -1,5 +1,6 @@
 #include "views/ui/DlgSelectSPLsSrc.h"
 
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/MessageTarget.h"
 
 #include <QCloseEvent>
@@ -8,7 +9,14 @@
 #include <QPushButton>
 
 namespace {
-CDlgSelectSPLsSrc* g_instance = nullptr;
+// One list of contributors in the program.
+const char kOneList = 0;
+
+CModelessRegistry<CDlgSelectSPLsSrc>& Registry()
+{
+    static CModelessRegistry<CDlgSelectSPLsSrc> registry;
+    return registry;
+}
 
 Qt::CheckState ToCheck(int state)
 {
@@ -20,26 +28,20 @@ Qt::CheckState ToCheck(int state)
 
 CDlgSelectSPLsSrc* CDlgSelectSPLsSrc::CreateInstance(IMessageTarget* owner, QWidget* parent)
 {
-    if (g_instance)
-        return nullptr;
-    g_instance = new CDlgSelectSPLsSrc(owner, parent);
-    g_instance->Create();
-    return g_instance;
+    CDlgSelectSPLsSrc* dialog = Registry().RegisterNew(&kOneList, [&] { return new CDlgSelectSPLsSrc(owner, parent); });
+    if (dialog)
+        dialog->Create();
+    return dialog;
 }
 
 CDlgSelectSPLsSrc* CDlgSelectSPLsSrc::GetInstance()
 {
-    return g_instance;
+    return Registry().Find(&kOneList);
 }
 
 void CDlgSelectSPLsSrc::DestroyInstance()
 {
-    if (!g_instance)
-        return;
-    CDlgSelectSPLsSrc* dlg = g_instance;
-    g_instance = nullptr;
-    dlg->hide();
-    dlg->deleteLater();
+    Registry().Close(&kOneList);
 }
 
 CDlgSelectSPLsSrc::CDlgSelectSPLsSrc(IMessageTarget* owner, QWidget* parent)
@@ -82,11 +84,7 @@ CDlgSelectSPLsSrc::CDlgSelectSPLsSrc(IMessageTarget* owner, QWidget* parent)
     });
 }
 
-CDlgSelectSPLsSrc::~CDlgSelectSPLsSrc()
-{
-    if (g_instance == this)
-        g_instance = nullptr;
-}
+CDlgSelectSPLsSrc::~CDlgSelectSPLsSrc() = default;
 
 void CDlgSelectSPLsSrc::Notify(uint32_t msg, uintptr_t w, intptr_t l)
 {
