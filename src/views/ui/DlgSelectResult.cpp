@@ -3,6 +3,7 @@
 #include "app/AnalysisProject.h"
 #include "app/TALVOApp.h"
 #include "platform/elements/MElementList.h"
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/MessageTarget.h"
 
 #include <QDialogButtonBox>
@@ -13,7 +14,14 @@
 #include <QVBoxLayout>
 
 namespace {
-CDlgSelectResult* g_instance = nullptr;
+// One result selection in the program.
+const char kOneSelection = 0;
+
+CModelessRegistry<CDlgSelectResult>& Registry()
+{
+    static CModelessRegistry<CDlgSelectResult> registry;
+    return registry;
+}
 constexpr int kEnergyResultByRpm = 90;
 constexpr int kEnergyResultByOrder = 95;
 } // namespace
@@ -21,26 +29,25 @@ constexpr int kEnergyResultByOrder = 95;
 CDlgSelectResult* CDlgSelectResult::CreateInstance(CAnalysisProject* firstProject, CMElement* firstResult,
                                                    QWidget* parent, IMessageTarget* owner)
 {
-    if (g_instance)
-        return nullptr;
-    g_instance = new CDlgSelectResult(firstProject, firstResult, parent, owner ? owner : GetMainWindowTarget());
-    g_instance->Create();
-    return g_instance;
+    CDlgSelectResult* dialog = Registry().RegisterNew(&kOneSelection, [&] {
+        return new CDlgSelectResult(firstProject, firstResult, parent, owner ? owner : GetMainWindowTarget());
+    });
+    if (dialog)
+        dialog->Create();
+    return dialog;
 }
 
 CDlgSelectResult* CDlgSelectResult::GetInstance()
 {
-    return g_instance;
+    return Registry().Find(&kOneSelection);
 }
 
 void CDlgSelectResult::DestroyInstance()
 {
-    if (!g_instance)
-        return;
-    CDlgSelectResult* dlg = g_instance;
-    g_instance = nullptr;
-    dlg->m_timer->stop();
-    dlg->DestroyWindow();
+    if (CDlgSelectResult* dialog = GetInstance()) {
+        dialog->m_timer->stop();
+        Registry().Close(&kOneSelection);
+    }
 }
 
 CDlgSelectResult::CDlgSelectResult(CAnalysisProject* firstProject, CMElement* firstResult, QWidget* parent,
@@ -74,11 +81,7 @@ CDlgSelectResult::CDlgSelectResult(CAnalysisProject* firstProject, CMElement* fi
     m_timer->start();
 }
 
-CDlgSelectResult::~CDlgSelectResult()
-{
-    if (g_instance == this)
-        g_instance = nullptr;
-}
+CDlgSelectResult::~CDlgSelectResult() = default;
 
 bool CDlgSelectResult::IsCompatible(const CAnalysisProject* first, const CMElement* candidate)
 {
