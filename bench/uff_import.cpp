@@ -31,7 +31,6 @@
 #include "uff/DAQPPFreqData.h"
 #include "uff/ExtUFDaqProject.h"
 #include "uff/MkExtDaqProject.h"
-#include "uff/UFImportScan.h"
 #include "uff/UFImportUI.h"
 #include "uff/UFLineReader.h"
 #include "uff/UFScanner.h"
@@ -137,10 +136,10 @@ void BM_Scan(benchmark::State& state)
     for (auto _ : state) {
         CUFLineReader file;
         file.Open(path);
-        CUFImportScan scan;
+        CUFScanner scan;
         int spectra = 0;
-        scan.dataset = [&](CDAQPPUFIndex&, CUFLineReader&, bool) { ++spectra; };
-        scan.Scan(file);
+        scan.dataset = [&](std::unique_ptr<CDAQPPUFIndex>&, CUFLineReader&) { ++spectra; };
+        scan.Scan(file, nullptr);
         benchmark::DoNotOptimize(spectra);
     }
 }

@@ -118,11 +118,14 @@ int CSolver::SolveUnitEnergies(const CZuSubsystemTable& names)
     Progress(WM_ZU_PROGRESS_RANGE, Range(names.GetCount()), 1);
     Progress(WM_ZU_PROGRESS_SHOW);
     int ok = 1;
+    // The model stays as it is while the inputs are solved: they share its preparation.
+    m_unitSolver->BeginBatch();
     for (int i = 0; i < names.GetCount() && ok; ++i) {
         ProgressText(Format("Calculating 1W Energy [%s]...", names[i].c_str()));
         Progress(WM_ZU_PROGRESS_STEP);
         ok = m_unitSolver->SolveUnitPowerEnergies(names[i], modelBand, m_recompute) != nullptr;
     }
+    m_unitSolver->EndBatch();
     Progress(WM_ZU_PROGRESS_HIDE);
     return ok;
 }

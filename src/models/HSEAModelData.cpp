@@ -134,6 +134,23 @@ CZuMatFunc* CHSEAModelData::PrepareEtaMatrix(const std::string& name)
     return GetSavedEtaMatrix();
 }
 
+std::string CHSEAModelData::EtaMatrixVariant(const std::string& name)
+{
+    CGClfData* g = GetGClfData();
+    if (!g || name.empty())
+        return {};
+    const std::string target = Plain(name);
+    if (g->FindGroup(name, 1))
+        return target;
+    // The filter of ApplyGClf: a side that is an input subsystem counts only for that input.
+    IModelProjectLink* project = IModelProjectLink::Find(this);
+    bool named = false;
+    for (int c = 0; c < g->GetChildCount() && !named; ++c)
+        if (auto* f = DynamicDowncast<CZuClfFunc>(g->GetChild(c)); f && f->GetSubsystemCount() >= 2)
+            named = Plain(f->GetSubsystem(0)) == target || Plain(f->GetSubsystem(1)) == target;
+    return named && project && project->IsInputSubsystem(target) ? target : std::string();
+}
+
 void CHSEAModelData::ApplyGClf(const std::string& name, CMElement* set, int filter)
 {
     CZuMatFunc* M = GetSavedEtaMatrix();

@@ -46,6 +46,9 @@ public:
 
     // The saved copy of the eta matrix minus the global couplings (see the .cpp).
     CZuMatFunc* PrepareEtaMatrix(const std::string& name) override;
+    // The name itself when it has a group of global CLFs or is an input subsystem that a global
+    // CLF names (those CLFs then count for it alone); "" when the matrix is that of any other name.
+    std::string EtaMatrixVariant(const std::string& name) override;
     // Subtracts the CLFs of set from matrix; with filter the CLFs of input subsystems other than
     // name are left out.
     void ApplyGClf(const std::string& name, CMElement* set, int filter);

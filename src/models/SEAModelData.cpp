@@ -403,6 +403,11 @@ CZuMatFunc* CSEAModelData::PrepareEtaMatrix(const std::string&)
     return GetEtaMatrix(1);
 }
 
+std::string CSEAModelData::EtaMatrixVariant(const std::string&)
+{
+    return {};
+}
+
 int CSEAModelData::ApplyUpdateLog(CUpdateLog*)
 {
     return 0;

@@ -61,6 +61,9 @@ public:
     virtual int CopyModelData(CZuData* source);
     // The matrix the solvers use; here the eta matrix itself (the name is not used).
     virtual CZuMatFunc* PrepareEtaMatrix(const std::string& name);
+    // What of the name PrepareEtaMatrix depends on: two names with the same text get the same
+    // prepared matrix while the model stays as it is. Here the matrix never depends on it ("").
+    virtual std::string EtaMatrixVariant(const std::string& name);
     // Applies the records of a log; nothing here (0).
     virtual int ApplyUpdateLog(CUpdateLog* log);
 

@@ -71,13 +71,50 @@ CUnitEnergySolver::CUnitEnergySolver(CSEAModelData* model)
 
 CUnitEnergySolver::~CUnitEnergySolver() = default;
 
+void CUnitEnergySolver::BeginBatch()
+{
+    m_batch = true;
+    m_havePrepared = false;
+}
+
+void CUnitEnergySolver::EndBatch()
+{
+    m_batch = false;
+    m_havePrepared = false;
+}
+
+CZuMatFunc* CUnitEnergySolver::Prepared(const std::string& plain)
+{
+    std::string variant = m_model->EtaMatrixVariant(plain);
+    if (m_batch && m_havePrepared && variant == m_preparedVariant)
+        return m_prepared;
+    m_havePrepared = false;
+    CZuMatFunc* M = m_model->PrepareEtaMatrix(plain);
+    if (!M)
+        return nullptr;
+    m_prepared = M;
+    m_preparedVariant = std::move(variant);
+    m_preparedNames = NamesFingerprint(*M);
+    m_fingerprints.assign(static_cast<size_t>(M->GetDataCount()), 0);
+    m_havePrepared = m_batch;
+    return M;
+}
+
+uint64_t CUnitEnergySolver::BandFingerprint(int b)
+{
+    uint64_t& f = m_fingerprints[static_cast<size_t>(b)];
+    if (f == 0)
+        f = Fingerprint(*m_prepared, b, m_preparedNames);
+    return f;
+}
+
 CZuVecFunc* CUnitEnergySolver::SolveUnitPowerEnergies(const std::string& name, int modelBand, int recompute)
 {
     if (!m_model || name.empty())
         return nullptr;
     std::string plain = name;
     CGfxUtil::RemoveWaveSign(plain);
-    CZuMatFunc* M = m_model->PrepareEtaMatrix(plain);
+    CZuMatFunc* M = Prepared(plain);
     if (!M)
         return nullptr;
     const int bands = M->GetDataCount();
@@ -93,14 +130,13 @@ CZuVecFunc* CUnitEnergySolver::SolveUnitPowerEnergies(const std::string& name, i
     if (!kept || kept->GetDataCount() < bands)
         stamps.assign(static_cast<size_t>(bands), 0);
     stamps.resize(static_cast<size_t>(bands), 0);
-    const uint64_t names = NamesFingerprint(*M);
     std::vector<uint64_t> current(static_cast<size_t>(bands), 0);
     std::vector<int> mask(static_cast<size_t>(bands), 0);
     int toSolve = 0;
     for (int b = 0; b < bands; ++b) {
         if (modelBand >= 0 && b != modelBand)
             continue;
-        current[static_cast<size_t>(b)] = Fingerprint(*M, b, names);
+        current[static_cast<size_t>(b)] = BandFingerprint(b);
         if (recompute || !kept || stamps[static_cast<size_t>(b)] != current[static_cast<size_t>(b)]) {
             mask[static_cast<size_t>(b)] = 1;
             ++toSolve;
@@ -145,8 +181,10 @@ CZuVecFunc* CUnitEnergySolver::SolveUnitPowerEnergies(const std::string& name, i
 
 int CUnitEnergySolver::SolveUnitEnergies(const CZuSubsystemTable& names, int modelBand, int recompute)
 {
-    for (int i = 0; i < names.GetCount(); ++i)
-        if (!SolveUnitPowerEnergies(names[i], modelBand, recompute))
-            return 0;
-    return 1;
+    BeginBatch();
+    int ok = 1;
+    for (int i = 0; i < names.GetCount() && ok; ++i)
+        ok = SolveUnitPowerEnergies(names[i], modelBand, recompute) != nullptr;
+    EndBatch();
+    return ok;
 }

@@ -13,10 +13,13 @@
 // One solver shares its factorisations between the input subsystems whose prepared matrices agree
 // in a band.
 #include <memory>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class CMatrixFactorCache;
 class CSEAModelData;
+class CZuMatFunc;
 class CZuSubsystemTable;
 class CZuVecFunc;
 
@@ -41,8 +44,26 @@ public:
     int GetSolvedBandCount() const { return m_solvedBands; }
     CMatrixFactorCache& GetFactorCache() { return *m_cache; }
 
+    // Between BeginBatch and EndBatch the caller leaves the model as it is: the inputs whose
+    // prepared matrices are the same (see CSEAModelData::EtaMatrixVariant) share one preparation
+    // and its fingerprints instead of preparing and hashing the whole matrix again per input.
+    void BeginBatch();
+    void EndBatch();
+
 private:
+    // The prepared matrix for the plain name: kept from the last input of the batch when it is
+    // the same, else prepared now.
+    CZuMatFunc* Prepared(const std::string& plain);
+    // Fingerprint of band b of the prepared matrix, computed once per preparation.
+    uint64_t BandFingerprint(int b);
+
     CSEAModelData* m_model; // not owned
     std::unique_ptr<CMatrixFactorCache> m_cache;
     int m_solvedBands = 0;
+    bool m_batch = false;
+    bool m_havePrepared = false;
+    std::string m_preparedVariant;
+    CZuMatFunc* m_prepared = nullptr; // the model's
+    uint64_t m_preparedNames = 0;
+    std::vector<uint64_t> m_fingerprints; // per band, 0 until computed
 };

@@ -26,20 +26,32 @@ int CDAQPPFreqData::ReadValues(CUFLineReader& file, const UFReadOptions& options
         factor *= 0.01;
     const double sign = options.bConjugate ? -1.0 : 1.0;
 
-    if (!CountFits(file, complex ? 2 * count : count, error))
+    const size_t numbers = complex ? 2 * count : count;
+    if (!CountFits(file, numbers, error))
         return 0;
-    std::vector<double> numbers;
-    const bool ok = ReadNumbers(file, complex ? 2 * count : count, numbers, error);
+    // The numbers are parsed straight into the values: a complex value is two doubles in a row, and
+    // real numbers, parsed into the front of the same memory, are spread out from the back, where
+    // no unread number is overwritten.
     m_aValues.assign(count, std::complex<double>());
-    const size_t got = complex ? numbers.size() / 2 : numbers.size();
-    for (size_t i = 0; i < got; ++i) {
-        std::complex<double> v = complex
-                                     ? std::complex<double>(factor * numbers[2 * i], sign * factor * numbers[2 * i + 1])
-                                     : std::complex<double>(factor * numbers[i], 0.0);
-        if (options.bSqrt)
-            v = complex ? CGfxCalc::ComplexSqrt(v) : std::complex<double>(std::sqrt(v.real()), 0.0);
-        m_aValues[i] = v;
+    double* raw = reinterpret_cast<double*>(m_aValues.data());
+    size_t read = 0;
+    const bool ok = ReadNumbers(file, numbers, raw, read, error);
+    const size_t got = complex ? read / 2 : read;
+    if (complex) {
+        if (read % 2 != 0)
+            m_aValues[got] = std::complex<double>(); // half a value left over from a short read
+        if (factor != 1.0 || sign != 1.0)
+            for (size_t i = 0; i < got; ++i)
+                m_aValues[i] = std::complex<double>(factor * raw[2 * i], sign * factor * raw[2 * i + 1]);
+    } else {
+        for (size_t i = got; i-- > 0;)
+            m_aValues[i] = std::complex<double>(factor * raw[i], 0.0);
     }
+    if (options.bSqrt)
+        for (size_t i = 0; i < got; ++i) {
+            const std::complex<double> v = m_aValues[i];
+            m_aValues[i] = complex ? CGfxCalc::ComplexSqrt(v) : std::complex<double>(std::sqrt(v.real()), 0.0);
+        }
     return ok ? 1 : 0;
 }
 

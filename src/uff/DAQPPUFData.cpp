@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <map>
 #include <thread>
 
 #include "platform/archive/Archive.h"
@@ -47,7 +48,19 @@ int CDAQPPUFData::LoadData(const std::string& folder, const UFReadOptions& optio
     return ok;
 }
 
+std::string CDAQPPUFData::PathIn(const std::string& folder) const
+{
+    const std::string title = m_pIndex ? m_pIndex->GetFileTitle() : std::string();
+    return folder.empty() ? title : (std::filesystem::path(folder) / title).string();
+}
+
 int CDAQPPUFData::LoadData(const std::string& folder, const UFReadOptions& options, std::string* error)
+{
+    return LoadData(folder, options, error, nullptr);
+}
+
+int CDAQPPUFData::LoadData(const std::string& folder, const UFReadOptions& options, std::string* error,
+                           const CUFLineReader* open)
 {
     if (!m_pIndex) {
         Fail(error, "The dataset has no index.");
@@ -57,22 +70,18 @@ int CDAQPPUFData::LoadData(const std::string& folder, const UFReadOptions& optio
         return 1;
     m_complete = false;
     try {
-        const std::string title = m_pIndex->GetFileTitle();
-        const std::string path = folder.empty() ? title : (std::filesystem::path(folder) / title).string();
+        const std::string path = PathIn(folder);
         CUFLineReader file;
-        if (!file.Open(path)) {
-            Fail(error, Format("Cannot open %s.", path.c_str()));
+        if (open) {
+            file.OpenMemory(open->GetData(), path);
+        } else if (!file.Open(path)) {
+            Fail(error, Format("Cannot open %s: %s.", path.c_str(), file.GetOpenError().c_str()));
             return 0;
         }
         if (m_pIndex->GetOffset() < 0 || !file.Seek(static_cast<uint64_t>(m_pIndex->GetOffset()))) {
             Fail(error, Format("The dataset at %d lies beyond the end of %s.", m_pIndex->GetOffset(), path.c_str()));
             return 0;
         }
-        // The header's lines and the values' fields of 13 columns, six to a line: a file of many
-        // small datasets is then not read a whole chunk per dataset.
-        const uint64_t numbers = static_cast<uint64_t>(std::clamp<int64_t>(m_pIndex->GetNumValues(), 0, kMaxValues)) *
-                                 static_cast<uint64_t>(NumbersPerValue(*m_pIndex));
-        file.SetReadHint(11 * 82 + numbers * 14 + 82);
         std::string_view line;
         for (int i = 0; i < 11; ++i)
             if (!file.ReadLine(line)) {
@@ -94,23 +103,31 @@ bool CDAQPPUFData::ReadNumbers(CUFLineReader& file, size_t count, std::vector<do
     if (!CountFits(file, count, error))
         return false;
     out.resize(count);
+    size_t got = 0;
+    const bool ok = ReadNumbers(file, count, out.data(), got, error);
+    out.resize(got);
+    return ok;
+}
+
+bool CDAQPPUFData::ReadNumbers(CUFLineReader& file, size_t count, double* out, size_t& got, std::string* error)
+{
     size_t n = 0;
     std::string_view line;
     while (n < count) {
         if (!file.ReadLine(line)) {
-            out.resize(n);
+            got = n;
             Fail(error, Format("The dataset ends early in %s.", file.GetFilePath().c_str()));
             return false;
         }
         if (uf::IsDelimiter(line)) {
-            out.resize(n);
+            got = n;
             Fail(error, Format("The dataset at %llu in %s holds fewer values than it declares.",
                                static_cast<unsigned long long>(file.Tell()), file.GetFilePath().c_str()));
             return false;
         }
-        n += static_cast<size_t>(
-            uf::ScanNumbers(line, out.data() + n, static_cast<int>(std::min<size_t>(6, count - n))));
+        n += static_cast<size_t>(uf::ScanNumbers(line, out + n, static_cast<int>(std::min<size_t>(6, count - n))));
     }
+    got = n;
     return true;
 }
 
@@ -162,12 +179,27 @@ int CDAQPPUFData::LoadAll(const std::vector<CDAQPPUFData*>& items, const std::st
     if (threads <= 0)
         threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     threads = static_cast<int>(std::min<size_t>(static_cast<size_t>(threads), std::max<size_t>(items.size(), 1)));
+    // Each file is opened (mapped) once and shared by every dataset in it; a file that does not
+    // open is left to each of its datasets to report.
+    std::map<std::string, std::unique_ptr<CUFLineReader>> files;
+    std::vector<const CUFLineReader*> fileOf(items.size(), nullptr);
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (!items[i] || !items[i]->m_pIndex || (!options.bReload && items[i]->m_complete))
+            continue;
+        auto [it, added] = files.try_emplace(items[i]->PathIn(folder));
+        if (added) {
+            it->second = std::make_unique<CUFLineReader>();
+            if (!it->second->Open(it->first))
+                it->second.reset();
+        }
+        fileOf[i] = it->second.get();
+    }
     std::atomic<size_t> next{0};
     std::atomic<int> loaded{0};
     auto work = [&] {
         for (size_t i = next++; i < items.size(); i = next++) {
             std::string error;
-            if (items[i] && items[i]->LoadData(folder, options, &error))
+            if (items[i] && items[i]->LoadData(folder, options, &error, fileOf[i]))
                 ++loaded;
             else if (errors)
                 (*errors)[i] = items[i] ? error : std::string("No dataset.");

@@ -74,9 +74,18 @@ protected:
     // Reads count numbers of the dataset's data lines into out: only fields that convert count,
     // and the line that closes the dataset ends the read. False when the numbers run out first.
     static bool ReadNumbers(CUFLineReader& file, size_t count, std::vector<double>& out, std::string* error);
+    // The same into out[0 .. count), which the caller has checked with CountFits; got says how many
+    // were read.
+    static bool ReadNumbers(CUFLineReader& file, size_t count, double* out, size_t& got, std::string* error);
     static void Fail(std::string* error, const std::string& text);
     // False (with the reason) when the rest of the file cannot hold count numbers.
     static bool CountFits(const CUFLineReader& file, size_t count, std::string* error);
+    // The indexed file's path in folder.
+    std::string PathIn(const std::string& folder) const;
+    // LoadData from open, the indexed file opened already (shared with other readers); null opens
+    // it here.
+    int LoadData(const std::string& folder, const UFReadOptions& options, std::string* error,
+                 const CUFLineReader* open);
 
     std::unique_ptr<CDAQPPUFIndex> m_pIndex;
     std::vector<std::complex<double>> m_aValues;

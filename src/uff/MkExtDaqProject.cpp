@@ -36,9 +36,9 @@
 #include "uff/SplitUf.h"
 #include "uff/UFDaqData.h"
 #include "uff/UFExpInfo.h"
-#include "uff/UFImportScan.h"
 #include "uff/UFImportUI.h"
 #include "uff/UFLineReader.h"
+#include "uff/UFScanner.h"
 
 namespace {
 constexpr uint32_t IDS_FINISHED = 6168;
@@ -367,17 +367,24 @@ int CMkExtDaqProject::FileStep(IUFImportUI& ui, IUFImportProgress& progress)
             continue;
         }
         progress.SetSubRange(100);
-        CUFImportScan scan;
+        CUFScanner scan;
         scan.progress = [&](int percent) {
             progress.SetSubPos(percent);
             return progress.PumpMessages();
         };
-        scan.dataset = [&](CDAQPPUFIndex& index, CUFLineReader& reader, bool order) {
-            OnDataset(static_cast<int>(i), files[i], index, reader, order);
+        // Spectra (auto and cross) and order functions are imported; other function types are
+        // passed over.
+        scan.dataset = [&](std::unique_ptr<CDAQPPUFIndex>& index, CUFLineReader& reader) {
+            const int type = index->GetFuncType();
+            if (type == kFuncAutoSpectrum || type == kFuncSpectrum || type == kFuncOrder)
+                OnDataset(static_cast<int>(i), files[i], *index, reader, type == kFuncOrder);
         };
+        std::string error;
         int result = 0;
         try {
-            result = scan.Scan(file);
+            result = scan.Scan(file, &error);
+            if (!result && !error.empty())
+                throw CUFImportAbort(error);
         } catch (const CUFImportAbort& e) {
             AfxMessageBox(e.what(), MB_OK | MB_ICONEXCLAMATION);
             throw;

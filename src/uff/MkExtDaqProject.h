@@ -31,6 +31,10 @@ public:
     static constexpr double kDefaultCoefficient = 0.3321125;
     static constexpr int kDefaultTolerance = 59; // seconds between datasets of one run
     static constexpr int kCmdPlanningMenu = 1231;
+    // Function types of dataset 58 the import takes: spectra (auto and cross) and order functions.
+    static constexpr int kFuncAutoSpectrum = 2;
+    static constexpr int kFuncSpectrum = 12;
+    static constexpr int kFuncOrder = 27;
     static constexpr const char* kExternalDataLabel = "[External DAQ data]";
 
     enum RpmMode

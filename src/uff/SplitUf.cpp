@@ -148,8 +148,8 @@ void CSplitUf::Split(const Limits& limits, CFeedback* progress)
         write(line);
         afterLine(line);
     }
-    if (in.LineTooLong() || in.ReadError())
-        throw SplitError{in.ReadError() ? 11 : 1};
+    if (in.LineTooLong())
+        throw SplitError{1};
     finish();
     if (progress)
         progress->End();

@@ -3,14 +3,15 @@
 // every line: the index keeps the position of each dataset's header and the value reader seeks
 // back to it. "\n" and "\r\n" both end a line; the line handed out has neither.
 //
+// A file on disk is mapped into memory read-only: its lines are views of the system's own copy of
+// the file, so nothing is copied and a second reader of the same file shares the pages. Only
+// regular files are opened: a FIFO, a device or a folder is refused with the reason.
+//
 // A universal file is untrusted: a line longer than kMaxLineLength fails the read (the reader
-// reports the end of the data and sets LineTooLong), so a file without line ends cannot make us
-// hold it whole.
+// reports the end of the data and sets LineTooLong).
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
-#include <vector>
 
 class CUFLineReader
 {
@@ -23,42 +24,38 @@ public:
     CUFLineReader(const CUFLineReader&) = delete;
     CUFLineReader& operator=(const CUFLineReader&) = delete;
 
-    // Opens a file for reading; false (errno kept) when it cannot be opened.
+    // Opens a regular file for reading; false when it cannot be opened or is no regular file
+    // (GetOpenError says why; errno is kept for the system's failures).
     bool Open(const std::string& path);
-    // Reads from text held elsewhere that outlives the reader (tests, fuzzing, clipboard).
+    // Reads from text held elsewhere that outlives the reader (tests, fuzzing, clipboard, a file
+    // another reader has open).
     void OpenMemory(std::string_view text, const std::string& name = std::string());
     void Close();
-    bool IsOpen() const { return m_file != nullptr || m_memory; }
+    bool IsOpen() const { return m_mapped || m_memory; }
     const std::string& GetFilePath() const { return m_path; }
+    // Why the last Open failed.
+    const std::string& GetOpenError() const { return m_openError; }
+    // Every byte of the open file or text.
+    std::string_view GetData() const { return m_data; }
 
-    // The next line without its line end, valid until the next call; false at the end of the data,
-    // on a read error and on a line longer than kMaxLineLength.
+    // The next line without its line end, valid while the reader (or the memory text) is open;
+    // false at the end of the data and on a line longer than kMaxLineLength.
     bool ReadLine(std::string_view& line);
     bool ReadLine(std::string& line);
     // Byte position of the next line.
-    uint64_t Tell() const { return m_bufferStart + m_pos; }
-    // Moves to a byte position; false when it lies beyond the end or the file cannot seek.
+    uint64_t Tell() const { return m_pos; }
+    // Moves to a byte position; false when it lies beyond the end.
     bool Seek(uint64_t offset);
-    // The bytes the caller expects to read from here on: a reader of one small dataset then fetches
-    // a little more than it, not a whole chunk of the file.
-    void SetReadHint(uint64_t bytes);
     // Size of the file or text in bytes; 0 when nothing is open.
-    uint64_t GetSize() const;
+    uint64_t GetSize() const { return m_data.size(); }
     bool LineTooLong() const { return m_tooLong; }
-    bool ReadError() const { return m_error; }
 
 private:
-    bool Fill();
-
-    std::FILE* m_file = nullptr;
+    bool m_mapped = false;
     bool m_memory = false;
     std::string m_path;
-    std::vector<char> m_buffer; // file data from m_bufferStart
-    std::string_view m_data;    // the buffered (or memory) bytes
-    uint64_t m_bufferStart = 0;
-    size_t m_chunk = 1u << 16; // bytes fetched at a time
+    std::string m_openError;
+    std::string_view m_data; // the mapped (or memory) bytes
     size_t m_pos = 0;
-    bool m_eof = false;
     bool m_tooLong = false;
-    bool m_error = false;
 };

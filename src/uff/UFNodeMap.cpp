@@ -121,7 +121,7 @@ void CUFNodeMap::ReadBody(CUFLineReader& file)
     std::string_view line;
     while (file.ReadLine(line))
         ReadLine(line);
-    if (file.LineTooLong() || file.ReadError())
+    if (file.LineTooLong())
         throw CFileException("Cannot read the node table " + file.GetFilePath());
 }
 
@@ -142,7 +142,7 @@ void CUFNodeMap::ReadTextFile(const std::string& path, std::string& title)
 {
     CUFLineReader file;
     if (!file.Open(path))
-        throw CFileException(Format("Cannot open %s: %s", path.c_str(), std::strerror(errno)));
+        throw CFileException(Format("Cannot open %s: %s", path.c_str(), file.GetOpenError().c_str()));
     m_nodes.clear();
     std::string_view first;
     if (!file.ReadLine(first))

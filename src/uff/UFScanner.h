@@ -1,6 +1,10 @@
 #pragma once
-// Finds the datasets of a universal file and indexes every dataset 58: one index record per
-// dataset with its header and the byte position of record 1. Other datasets are passed over.
+// The one scanner of universal files: finds the datasets between pairs of "    -1" lines and
+// indexes every ASCII dataset 58 (its header and the byte position of record 1). Binary datasets
+// ("    58b") are passed over by their declared size and counted, so their bytes are never read as
+// lines; other datasets are passed over up to their closing line. The import, the value reader's
+// callers, the split and the tools all find datasets through here.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,10 +17,31 @@ class CFeedback;
 class CUFScanner
 {
 public:
+    // Called at every delimiter with the position in percent of the file; true cancels the scan.
+    std::function<bool(int percent)> progress;
+    // Every dataset 58 indexed; the callee may take the record. The reader stands after the header;
+    // the callee may read on, the scan goes on from where the header ended.
+    std::function<void(std::unique_ptr<CDAQPPUFIndex>& index, CUFLineReader& file)> dataset;
+
+    // 1 at the end of the file; 0 when cancelled (error left empty) or when the file does not read
+    // as a universal file or a dataset 58 header does not read (error says which and where).
+    int Scan(CUFLineReader& file, std::string* error);
+
+    int GetBinaryCount() const { return m_binary; }
+    int GetDatasetCount() const { return m_datasets; }
+
     // Appends an index record per dataset 58 of the file to out. 0 when the file cannot be read or
     // a dataset 58 header does not read; error then says which and where.
     static int Scan(const std::string& path, std::vector<std::unique_ptr<CDAQPPUFIndex>>& out, std::string* error,
                     CFeedback* progress = nullptr);
     static int Scan(CUFLineReader& file, std::vector<std::unique_ptr<CDAQPPUFIndex>>& out, std::string* error,
                     CFeedback* progress = nullptr);
+
+private:
+    // Passes over a binary dataset whose first line is line; false when its size does not read
+    // (the scan then looks for the closing delimiter line by line).
+    static bool SkipBinary(CUFLineReader& file, std::string_view line);
+
+    int m_binary = 0;
+    int m_datasets = 0;
 };

@@ -8,12 +8,15 @@
 
 #include "calculation/Solver.h"
 #include "calculation/SolverProject.h"
+#include "models/GClfData.h"
 #include "models/HSEAModelData.h"
 #include "models/HSEAResultData.h"
 #include "models/ModelProjectLink.h"
 #include "models/SEAModelData.h"
+#include "models/UnitEnergySolver.h"
 #include "platform/archive/Archive.h"
 #include "platform/elements/MElementList.h"
+#include "platform/elements/ZuClfFunc.h"
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/OctaveManager.h"
@@ -170,6 +173,43 @@ TEST_F(SolverFixture, KeptUnitEnergiesAreReusedUntilTheModelChanges)
     again.SetRecompute(1);
     ASSERT_TRUE(Run(again));
     EXPECT_EQ(again.GetSolvedBandCount(), 6);
+}
+
+// The inputs of one run share the model's preparation where their prepared matrices agree; an
+// input that a global CLF names has a matrix of its own. Either way each gets the energies it gets
+// when solved alone.
+TEST_F(SolverFixture, InputsSharingAPreparationGetTheEnergiesTheyGetAlone)
+{
+    modelProject.inputs = {"PlateA", "PlateB"};
+    CGClfData* store = model->GetGClfData();
+    ASSERT_TRUE(store);
+    auto* clf = store->AddChild(std::make_unique<CZuClfFunc>("CLF A C", "PlateA-F", "Cabin-", 3, store, 36));
+    for (int b = 0; b < 3; ++b)
+        clf->DataValue(b, 0) = clf->DataValue(b, 1) = 0.001 * (b + 1);
+    EXPECT_EQ(model->EtaMatrixVariant("PlateA"), "PlateA");
+    EXPECT_EQ(model->EtaMatrixVariant("PlateB"), "");
+    EXPECT_EQ(model->EtaMatrixVariant("Cabin"), "");
+
+    std::map<std::string, std::vector<double>> alone;
+    for (const char* name : {"PlateA-F", "PlateB-F", "Cabin-"}) {
+        CUnitEnergySolver one(model);
+        CZuVecFunc* v = one.SolveUnitPowerEnergies(name, -1, 1);
+        ASSERT_TRUE(v) << name;
+        for (int b = 0; b < 3; ++b)
+            for (int j = 0; j < 3; ++j)
+                alone[name].push_back(v->DataValue(b, j));
+    }
+    CUnitEnergySolver batch(model);
+    ASSERT_EQ(
+        batch.SolveUnitEnergies(CZuSubsystemTable(std::vector<std::string>{"PlateB-F", "PlateA-F", "Cabin-"}), -1, 1),
+        1);
+    for (const auto& [name, values] : alone) {
+        CZuVecFunc* v = model->FindVecFunc(name);
+        ASSERT_TRUE(v) << name;
+        for (int b = 0; b < 3; ++b)
+            for (int j = 0; j < 3; ++j)
+                EXPECT_EQ(v->DataValue(b, j), values[static_cast<size_t>(3 * b + j)]) << name << b << j;
+    }
 }
 
 TEST_F(SolverFixture, RunsRestrictedToOneRpmAndOneBand)

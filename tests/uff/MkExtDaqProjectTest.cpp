@@ -33,7 +33,7 @@
 #include "uff/MkExtDaqProject.h"
 #include "uff/UFDaqData.h"
 #include "uff/UFExpInfo.h"
-#include "uff/UFImportScan.h"
+#include "uff/UFScanner.h"
 #include "uff/UFImportUI.h"
 #include "uff/UFLineReader.h"
 #include "uff/UFRpmInfo.h"
@@ -525,7 +525,7 @@ TEST(UFRpmInfo, GridAndMerging)
     EXPECT_EQ(run.FindNearestRpm(2500), 1); // the first of equals
 }
 
-TEST(UFImportScan, DelimitersBinaryDatasetsAndOtherTypes)
+TEST(UFScanner, DelimitersBinaryDatasetsAndOtherTypes)
 {
     Fixture f("scan");
     const std::string spectrum = f.Spectrum(f.a, 0, 1000.0, 0);
@@ -537,18 +537,20 @@ TEST(UFImportScan, DelimitersBinaryDatasetsAndOtherTypes)
     struct Case
     {
         std::string text;
-        int spectra;
+        std::vector<int> types; // function types of the datasets indexed
         int binaries;
     };
-    for (const Case& c : {Case{"no delimiters at all\n    58\n", 0, 0}, Case{spectrum + Dataset58(other), 1, 0},
-                          Case{binary + spectrum, 1, 1}}) {
+    for (const Case& c : {Case{"no delimiters at all\n    58\n", {}, 0}, Case{spectrum + Dataset58(other), {12, 4}, 0},
+                          Case{binary + spectrum, {12}, 1}, Case{"    -1\n    -1\n" + spectrum, {12}, 0}}) {
         CUFLineReader reader;
         reader.OpenMemory(c.text, "mem.unv");
-        CUFImportScan scan;
-        int spectra = 0;
-        scan.dataset = [&](CDAQPPUFIndex&, CUFLineReader&, bool order) { spectra += order ? 0 : 1; };
-        EXPECT_EQ(scan.Scan(reader), 1);
-        EXPECT_EQ(spectra, c.spectra);
+        CUFScanner scan;
+        std::vector<int> types;
+        scan.dataset = [&](std::unique_ptr<CDAQPPUFIndex>& index, CUFLineReader&) {
+            types.push_back(index->GetFuncType());
+        };
+        EXPECT_EQ(scan.Scan(reader, nullptr), 1);
+        EXPECT_EQ(types, c.types);
         EXPECT_EQ(scan.GetBinaryCount(), c.binaries);
     }
 }
@@ -567,9 +569,9 @@ TEST(UFDaqData, ScaleFactorTimeKeyAndPoints)
                              f.Spectrum(f.a, 2, 1000, 120);
     CUFLineReader reader;
     reader.OpenMemory(text, "g.unv");
-    CUFImportScan scan;
-    scan.dataset = [&](CDAQPPUFIndex& index, CUFLineReader&, bool) { indexes.push_back(index); };
-    ASSERT_EQ(scan.Scan(reader), 1);
+    CUFScanner scan;
+    scan.dataset = [&](std::unique_ptr<CDAQPPUFIndex>& index, CUFLineReader&) { indexes.push_back(*index); };
+    ASSERT_EQ(scan.Scan(reader, nullptr), 1);
     ASSERT_EQ(indexes.size(), 4u);
     const double rpms[] = {1000, 1100, 1000, 1000};
     const int points[] = {0, 0, 1, 2};

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <random>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "UFTestFiles.h"
@@ -494,4 +495,30 @@ TEST(UFLineReader, LongLinesAndSeeks)
     ASSERT_TRUE(reader.ReadLine(line));
     EXPECT_EQ(line, "bb");
     EXPECT_FALSE(reader.Seek(text.size() + 1));
+}
+
+// Only regular files are read: a pipe would block the reader until some program writes to it, and
+// a folder has no lines. Each is refused at once, saying what the path names.
+TEST(UFLineReader, RefusesPipesAndFoldersWithTheReason)
+{
+    const fs::path fifo = TempDir() / "pipe.unv";
+    const fs::path folder = TempDir() / "folder.unv";
+    fs::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directories(folder);
+    struct Case
+    {
+        fs::path path;
+        const char* why;
+    };
+    for (const Case& c : {Case{fifo, "pipe"}, Case{folder, "folder"}}) {
+        CUFLineReader reader;
+        EXPECT_FALSE(reader.Open(c.path.string()));
+        EXPECT_NE(reader.GetOpenError().find(c.why), std::string::npos) << reader.GetOpenError();
+        std::vector<std::unique_ptr<CDAQPPUFIndex>> index;
+        std::string error;
+        EXPECT_EQ(CUFScanner::Scan(c.path.string(), index, &error), 0);
+        EXPECT_NE(error.find(c.why), std::string::npos) << error;
+    }
+    fs::remove(fifo);
 }

@@ -11,8 +11,7 @@
 
 #include "uff/DAQPPFreqData.h"
 #include "uff/DAQPPRpmData.h"
-#include "uff/SplitUf.h"
-#include "uff/UFImportScan.h"
+#include "uff/UFScanner.h"
 #include "uff/UFLineReader.h"
 #include "uff/UFRpmInfo.h"
 
@@ -27,14 +26,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CUFLineReader reader;
     reader.OpenMemory(text, "fuzz.unv");
     TAG_UFRPMINFO run;
-    CUFImportScan scan;
+    CUFScanner scan;
     int steps = 0;
     scan.progress = [&](int percent) {
         if (percent < 0 || percent > 100)
             __builtin_trap();
         return ++steps > 100000;
     };
-    scan.dataset = [&](CDAQPPUFIndex& index, CUFLineReader& file, bool order) {
+    scan.dataset = [&](std::unique_ptr<CDAQPPUFIndex>& record, CUFLineReader& file) {
+        CDAQPPUFIndex& index = *record;
+        const bool order = index.GetFuncType() == 27;
         // What the import refuses never reaches a run.
         const uint64_t left = file.GetSize() > file.Tell() ? file.GetSize() - file.Tell() : 0;
         if (!CDAQPPUFData::CheckCount(index.GetNumValues(), CDAQPPUFData::NumbersPerValue(index), left).empty())
@@ -60,11 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 if (run.rpms.size() < 10000 && TAG_UFRPMINFO::CheckRpm(r).empty())
                     run.FindOrInsertRpm(r);
     };
-    try {
-        scan.Scan(reader);
-    } catch (const CUFImportAbort&) {
+    std::string error;
+    if (!scan.Scan(reader, &error))
         return 0;
-    }
     TAG_UFRPMINFO::Grid grid;
     if (run.BuildGrid(grid))
         for (int k : run.gridIndexes)
