@@ -15,14 +15,11 @@
 #include "platform/base/Format.h"
 #include "platform/excel/ExcelWrapper.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/StatusBarFeedback.h"
 
 namespace {
-constexpr uint32_t IDS_NO_TITLE = 6214;       // the title of a file without one
-constexpr uint32_t IDS_CHANNEL_SHEET = 6217;  // the worksheet of the channel assignment
-constexpr uint32_t IDS_BLIX_BUNDLE_ID = 7067; // a unit's bundle identifier, from its number
-constexpr uint32_t IDS_BLIX_SERIAL = 7068;    // a unit's stored serial number, from its number
 
 // The data lines of a text file a run keeps at most; a file with more is not a channel
 // assignment of any real system.
@@ -372,7 +369,7 @@ bool CBlixChIO::CIOBase::ReadSerialNumber(const std::string& field, int& n)
     // A stored form with a prefix before its number ("B12", as earlier exports wrote them): the
     // number follows the prefix.
     std::string format;
-    if (!LoadString(IDS_BLIX_SERIAL, format) || format.empty())
+    if (!LoadString(IDS_UNIT_LABEL, format) || format.empty())
         format = "%05d";
     std::string prefix = format.substr(0, format.find('%'));
     if (prefix.empty())
@@ -388,7 +385,7 @@ bool CBlixChIO::CIOBase::CheckSerial(const Row& row, std::string& stored)
     // A field without a number names no unit; taking it as unit 0 would make a bundle for it.
     if (!sensors || !ReadSerialNumber(row.serial, n))
         return false;
-    stored = FormatNumberString(IDS_BLIX_SERIAL, "%05d", n);
+    stored = FormatNumberString(IDS_UNIT_LABEL, "%05d", n);
     const std::string bundleID = FormatNumberString(IDS_BLIX_BUNDLE_ID, "%05d-BLIX", n);
     if (!sensors->FindBundleByID(bundleID) && !sensors->AddBundle(bundleID))
         return false;

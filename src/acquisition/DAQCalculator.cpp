@@ -19,6 +19,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StatusBarFeedback.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OTMultiVecFunc.h"
@@ -29,9 +30,6 @@
 #include <memory>
 
 namespace {
-constexpr uint32_t IDS_CHANNEL_LEVELS = 7080;
-constexpr uint32_t IDS_ORDER_DATA = 7089;
-constexpr uint32_t IDS_ORDER_LEVELS = 7088;
 constexpr int kKindOrderLevels = 93;
 constexpr int kKindChannelLevels = 103;
 constexpr int kKindOrderData = 106;

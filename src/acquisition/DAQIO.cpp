@@ -14,6 +14,7 @@
 #include "platform/base/Format.h"
 #include "platform/elements/MElement.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
 
@@ -25,13 +26,6 @@
 #include <sys/stat.h>
 
 namespace {
-constexpr uint32_t IDS_DAQ_HEADER_EXENAME = 7061;
-constexpr uint32_t IDS_DAQ_HEADER_TIME = 7060;
-constexpr uint32_t IDS_DAQ_HEADER_FILE_VERSION = 7059;
-constexpr uint32_t IDS_DAQ_HEADER_PRODUCT_VERSION = 7062;
-constexpr uint32_t IDS_DAQ_NOT_MEASUREMENT_FILE = 7085;
-constexpr uint32_t IDS_DAQ_FILE_USED_TWICE = 7099;
-constexpr uint32_t IDS_DAQ_FILE_ERROR = 6213;
 
 constexpr const char* kFileNameCharacters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz1234567890-_";
 
@@ -99,7 +93,7 @@ std::string CDAQIO::GetDaqFilePath(CMElement* dataSet)
 std::vector<std::string> CDAQIO::MakeHeaderStrings()
 {
     CModuleInfo module;
-    std::string first = FormatOr(IDS_DAQ_HEADER_EXENAME, "EXENAME:%s", module.GetFileName());
+    std::string first = FormatOr(IDS_PROGRAM_FILE, "EXENAME:%s", module.GetFileName());
     // Readers find a measurement file by this tag, whatever the language module says.
     if (first.find(kExeNameTag) == std::string::npos)
         first = std::string(kExeNameTag) + module.GetFileName();
@@ -111,9 +105,9 @@ std::vector<std::string> CDAQIO::MakeHeaderStrings()
         if (std::strftime(text, sizeof(text), "%m/%d/%Y(%H:%M:%S)", &tm) > 0)
             time = text;
     }
-    return {first, FormatOr(IDS_DAQ_HEADER_TIME, "File Time: %s", time),
-            FormatOr(IDS_DAQ_HEADER_FILE_VERSION, "File Version: %s", module.GetFileVersionText()),
-            FormatOr(IDS_DAQ_HEADER_PRODUCT_VERSION, "Product Version: %s", module.GetProductVersionText())};
+    return {first, FormatOr(IDS_FILE_TIME, "File Time: %s", time),
+            FormatOr(IDS_FILE_VERSION, "File Version: %s", module.GetFileVersionText()),
+            FormatOr(IDS_PRODUCT_VERSION, "Product Version: %s", module.GetProductVersionText())};
 }
 
 int CDAQIO::SaveAll(CExpProject* base)
@@ -129,7 +123,7 @@ int CDAQIO::SaveAll(CExpProject* base)
             continue;
         auto [it, added] = files.emplace(path, set);
         if (!added && it->second != set) {
-            AfxFormatMessageBox(IDS_DAQ_FILE_USED_TWICE, MB_OK | MB_ICONEXCLAMATION, GetDaqFileName(set).c_str());
+            AfxFormatMessageBox(IDS_TEXT_TWICE, MB_OK | MB_ICONEXCLAMATION, GetDaqFileName(set).c_str());
             return 0;
         }
     }
@@ -357,19 +351,19 @@ uint32_t CDAQIO::MessageIdOf(int code)
 {
     switch (code) {
     case errNotFound:
-        return 7065;
+        return IDS_NO_FILE;
     case errOpen:
-        return 7055;
+        return IDS_FILE_CANNOT_OPEN;
     case errEmpty:
-        return 7064;
+        return IDS_FILE_EMPTY;
     case errInvalid:
-        return 7057;
+        return IDS_FILE_NOT_VALID;
     case errReadOnly:
-        return 7066;
+        return IDS_FILE_READ_ONLY;
     case errMissing:
-        return 7069;
+        return IDS_DATA_SET_MISSING;
     case errWrite:
-        return 7063;
+        return IDS_FILE_NOT_WRITTEN;
     default:
         return IDS_DAQ_FILE_ERROR;
     }

@@ -2,6 +2,7 @@
 
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 #include <filesystem>
 #include <system_error>

@@ -9,7 +9,6 @@
 class CDaqPictureFolder
 {
 public:
-    static constexpr uint32_t IDS_FOLDER_NAME = 6166;
     // Numbers tried for a new picture before copying gives up.
     static constexpr int kMaxNumber = 100000;
 

@@ -1,6 +1,7 @@
 #include "acquisition/EngineRotationLimits.h"
 
 #include "spectral/RpmDetection.h"
+#include "platform/win/StringIds.h"
 
 #include <cmath>
 #include <cstdint>
@@ -75,18 +76,18 @@ float CEngineRotationLimits::SnapMeasureTime(float seconds, float samplingFreq, 
 uint32_t CEngineRotationLimits::Check(const Values& v, int minMargin, int minTimeSpan)
 {
     if (v.rpmLow < 1)
-        return 6119;
+        return IDS_LOW_RPM_BELOW_1;
     if (v.rpmHigh < 1)
-        return 6104;
+        return IDS_HIGH_RPM_BELOW_1;
     if (v.rpmLow >= v.rpmHigh)
-        return 6118;
+        return IDS_LOW_RPM_NOT_BELOW_HIGH;
     if (v.rpmMargin < minMargin || v.rpmMargin < 1)
-        return 6115;
+        return IDS_RPM_MARGIN_TOO_SMALL;
     if (v.rpmMargin > v.rpmHigh - v.rpmLow)
-        return 6211;
+        return IDS_RPM_MARGIN_TOO_LARGE;
     if (v.timeSpan < minTimeSpan || v.timeSpan < 1)
-        return 6109;
+        return IDS_TIME_SPAN_TOO_SHORT;
     if (!(v.factor > 0.0f))
-        return 6106;
+        return IDS_FACTOR_NOT_POSITIVE;
     return 0;
 }

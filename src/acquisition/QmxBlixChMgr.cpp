@@ -3,13 +3,8 @@
 #include <cstdlib>
 
 #include "platform/base/Format.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
-
-namespace {
-constexpr uint32_t IDS_UNIT_LABEL = 7068;          // "%05d"
-constexpr uint32_t IDS_UNIT_CHANNEL = 7019;        // "%s CH%d"
-constexpr uint32_t IDS_UNIT_CHANNEL_NUMBER = 7018; // "%d-%d"
-} // namespace
 
 IMPLEMENT_SERIAL(CQmxBoardInfo, CObject, 0 | VERSIONABLE_SCHEMA)
 IMPLEMENT_SERIAL(CQmxBlixInfo, CObject, 0 | VERSIONABLE_SCHEMA)

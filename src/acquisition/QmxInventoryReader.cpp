@@ -4,6 +4,7 @@
 #include "acquisition/QmxDriverAccess.h"
 #include "platform/qmx/QmxDriver.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 #include <array>
 
@@ -121,11 +122,11 @@ bool CQmxInventoryReader::Verify(CQmxBlixChMgr& inventory)
         const std::string boardSerial = access.ReadBoardSerial(slot);
         const std::string unitSerial = access.ReadUnitSerial(slot, device);
         if (boardSerial != unit->GetBoard()->GetSerial()) {
-            AfxFormatMessageBox(7008, MB_OK | MB_ICONEXCLAMATION, slot + 1);
+            AfxFormatMessageBox(IDS_BOARD_REPLACED, MB_OK | MB_ICONEXCLAMATION, slot + 1);
             continue;
         }
         if (unitSerial != ch.GetBlixSerial()) {
-            AfxFormatMessageBox(7009, MB_OK | MB_ICONEXCLAMATION, unitSerial.c_str());
+            AfxFormatMessageBox(IDS_UNEXPECTED_UNIT_SERIAL, MB_OK | MB_ICONEXCLAMATION, unitSerial.c_str());
             continue;
         }
         unit->SetStatusFlag(access.TestUnitStatus(slot, device) ? 1 : 0);

@@ -10,6 +10,4 @@ public:
     // False when the channel cannot be enabled or the interface refuses the record; the caller
     // then tells the user (message 7053 with the 1-based channel).
     static bool Prepare(CBaseDAQInterface& daq, int channel);
-
-    static constexpr unsigned kChannelNotAvailable = 7053;
 };

@@ -4,6 +4,7 @@
 #include "experiments/SensorBundle.h"
 #include "experiments/SensorGroup.h"
 #include "experiments/SensorProject.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 #include <algorithm>

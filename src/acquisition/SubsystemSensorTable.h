@@ -19,17 +19,6 @@ class CSensorProject;
 class CSubsystemSensorTable
 {
 public:
-    static constexpr uint32_t IDS_SAME_BUNDLE_OTHER = 7003;
-    static constexpr uint32_t IDS_BUNDLE_TWICE = 7004;
-    static constexpr uint32_t IDS_NO_BUNDLE = 7007;
-    static constexpr uint32_t IDS_CHANNEL_OTHER = 7011;
-    static constexpr uint32_t IDS_CHANNEL_TWICE = 7012;
-    static constexpr uint32_t IDS_SAME_BUNDLE_ID_OTHER = 7020;
-    static constexpr uint32_t IDS_BUNDLE_ID_TWICE = 7021;
-    static constexpr uint32_t IDS_SENSOR_KIND = 7074;
-    static constexpr uint32_t IDS_SAME_SENSOR_OTHER = 7103;
-    static constexpr uint32_t IDS_SENSOR_TWICE = 7104;
-    static constexpr uint32_t IDS_NO_LP = 7106;
     // Sensor data types a structure or an acoustic subsystem is measured with.
     static constexpr int kStructureDataType = 7;
     static constexpr int kAcousticDataType = 15;

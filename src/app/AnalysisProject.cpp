@@ -24,6 +24,7 @@
 #include "platform/modeldb/ModelData.h"
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OctFreqIndexMap.h"
@@ -42,11 +43,6 @@
 IMPLEMENT_SERIAL(CAnalysisProject, CBaseProject, CAnalysisProject::kSchema | VERSIONABLE_SCHEMA)
 
 namespace {
-constexpr uint32_t IDS_ANALYSIS_TOO_OLD = 6099;
-constexpr uint32_t IDS_INPUT_ENERGY_FOLDER = 6092;
-constexpr uint32_t IDS_INPUT_POWER_FOLDER = 6096;
-constexpr uint32_t IDS_SPL_TITLE = 7038;
-constexpr uint32_t IDS_INPUT_POWER_NOT_CALCULATED = 7054;
 // Earlier builds wrote this schema, with the narrowed RPM range after the band set.
 constexpr uint32_t kSchemaNarrowedRange = 9;
 } // namespace
@@ -549,7 +545,7 @@ CZuRpmMultiVecFunc* CAnalysisProject::CalcSPL(CZuRpmResultData* set, const std::
     const std::string target = Completed(*this, TargetName(*this, name));
     if (target.empty())
         return nullptr;
-    const std::string title = FormatString(IDS_SPL_TITLE, target.c_str());
+    const std::string title = FormatString(IDS_SPL_NAME, target.c_str());
     if (!recalculate)
         if (auto* existing = DynamicDowncast<CZuRpmMultiVecFunc>(set->FindOne(title, 1, 1)))
             return existing;
@@ -762,11 +758,6 @@ IDaqProjectAccess* CAnalysisProject::GetDaqProjectAccess() const
 
 // ---------------------------------------------------------------------------------------------
 // SPL of a target by single input powers
-
-namespace {
-constexpr uint32_t IDS_SPL_FOLDER = 6064;
-constexpr uint32_t IDS_SPL_BY_INPUT_TITLE = 7039;
-} // namespace
 
 CSPLsFolder* CAnalysisProject::GetSPLsFolder() const
 {

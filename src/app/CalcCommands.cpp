@@ -9,6 +9,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/ZuRegOptions.h"
 #include "spectral/ZuOTDpFunc.h"
@@ -22,15 +23,6 @@
 #include "spectral/ZuRpmResultData.h"
 
 namespace {
-constexpr unsigned IDS_CALCULATION_FAILED = 6076;
-constexpr unsigned IDS_CALCULATION_FINISHED = 6170;
-constexpr unsigned IDS_ASK_REVISE_POWERS = 6192;
-constexpr unsigned IDS_INPUT_ENERGY_CAPTION = 6197;
-constexpr unsigned IDS_INPUT_POWER_CAPTION = 6199;
-constexpr unsigned IDS_SPL_BY_INPUT_CAPTION = 6198;
-constexpr unsigned IDS_OPT_SPL_BY_SINGLE_IP = 6182;
-constexpr unsigned IDS_OPT_SPL_BY_SINGLE_IP_COMP = 6183;
-constexpr unsigned IDS_OPT_ASK_REVISE = 6319;
 constexpr unsigned WM_CALC_INPUT_ENERGY = 0x2410;
 constexpr unsigned WM_CALC_ENERGY_RESULT = 0x2411;
 
@@ -163,7 +155,7 @@ int CCalcCommands::OnCalcInputEnergy(const CZuSubsystemTable& table, CAnalysisPr
     if (!project)
         return 0;
     int revise = 0;
-    if (GetRegOptionByStringId(IDS_OPT_ASK_REVISE) != 0)
+    if (GetRegOptionByStringId(IDS_OPT_ASK_RECALC_IE) != 0)
         revise = AfxMessageBox(IDS_ASK_REVISE_POWERS, MB_YESNO | MB_ICONQUESTION) == IDYES ? 1 : 0;
     int ok = 0;
     {

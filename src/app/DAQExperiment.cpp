@@ -4,15 +4,10 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/ZuRpmFunc.h"
-
-namespace {
-constexpr uint32_t IDS_ORDER_LEVELS_NAME = 7088;   // "Order Levels [%s]"
-constexpr uint32_t IDS_RPM_LEVELS_NAME = 7086;     // "N [%s]"
-constexpr uint32_t IDS_CHANNEL_LEVELS_NAME = 7080; // "Channel Levels [%s]"
-} // namespace
 
 IMPLEMENT_SERIAL(CDAQExperiment, CMElement, CDAQExperiment::kSchema | VERSIONABLE_SCHEMA)
 
@@ -85,14 +80,14 @@ void CDAQExperiment::AddFuncs(const CMElementList& list)
         if (ElementCast<CZuRpmFunc>(element) || code == 103 || code == 106)
             // The local-point levels of a subsystem are named after it: the comparison by local
             // point reads them from the data set.
-            fits = name == name0 || name == name1 || name == FormatString(IDS_CHANNEL_LEVELS_NAME, name0.c_str()) ||
-                   name == FormatString(IDS_CHANNEL_LEVELS_NAME, name1.c_str());
+            fits = name == name0 || name == name1 || name == FormatString(IDS_CHANNEL_LEVELS, name0.c_str()) ||
+                   name == FormatString(IDS_CHANNEL_LEVELS, name1.c_str());
         else if (code == 93)
-            fits = name == FormatString(IDS_ORDER_LEVELS_NAME, name1.c_str()) ||
-                   name == FormatString(IDS_ORDER_LEVELS_NAME, name0.c_str());
+            fits = name == FormatString(IDS_ORDER_LEVELS, name1.c_str()) ||
+                   name == FormatString(IDS_ORDER_LEVELS, name0.c_str());
         else if (code == 94)
-            fits = name == FormatString(IDS_RPM_LEVELS_NAME, name1.c_str()) ||
-                   name == FormatString(IDS_RPM_LEVELS_NAME, name0.c_str());
+            fits = name == FormatString(IDS_ORDER_FREQUENCIES, name1.c_str()) ||
+                   name == FormatString(IDS_ORDER_FREQUENCIES, name0.c_str());
         if (!fits)
             continue;
         if (CMElement* old = FindOneChild(name)) {

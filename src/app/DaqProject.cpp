@@ -21,17 +21,11 @@
 #include "platform/modeldb/ModelData.h"
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuRpmFunc.h"
-
-namespace {
-constexpr uint32_t IDS_AVERAGE_EXP_NAME = 7049;        // "EXP%d-%d"
-constexpr uint32_t IDS_AVERAGE_EXP_DESCRIPTION = 7048; // "%s: %s - %s"
-constexpr uint32_t IDS_RECALC_FINISHED = 6170;         // "The calculation is finished."
-constexpr uint32_t IDS_RECALC_ERRORS = 7091;           // "The recalculation reported errors. See %s."
-} // namespace
 
 namespace {
 std::function<std::unique_ptr<IDAQRecalculator>(CDaqProject&)>& RecalculatorFactory()
@@ -334,7 +328,7 @@ int CDaqProject::Recalculate(CMElementList& list)
     if (!calculator)
         return 0;
     if (calculator->Calculate(list)) {
-        AfxMessageBox(IDS_RECALC_FINISHED, MB_OK | MB_ICONINFORMATION);
+        AfxMessageBox(IDS_CALCULATION_FINISHED, MB_OK | MB_ICONINFORMATION);
         return 1;
     }
     // A failed run is never reported as finished: the user gets the error report instead.

@@ -8,6 +8,7 @@
 #include "common/ElementCopy.h"
 #include "experiments/DAQConfig.h"
 #include "platform/elements/MElement.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
 
 #include <algorithm>
@@ -15,8 +16,6 @@
 #include <memory>
 
 namespace {
-// The option that allows more than one DAQ project in a document.
-constexpr uint32_t kOptionManyDaqProjects = 6175;
 
 void CollectResultSets(const CMElement* element, std::vector<CMElement*>& out)
 {
@@ -53,7 +52,8 @@ CModelProject* CFrameSelection::DocModel() const
 
 bool CFrameCommands::CanAddDaqProject(const CTALVODoc& doc)
 {
-    return GetRegOptionByStringId(kOptionManyDaqProjects) != 0 || doc.GetTALVOProject().GetDaqProject(0) == nullptr;
+    return GetRegOptionByStringId(IDS_OPT_ALWAYS_NEW_DAQ_PROJECT) != 0 ||
+           doc.GetTALVOProject().GetDaqProject(0) == nullptr;
 }
 
 bool CFrameCommands::IsResultElement(const CMElement* element)
@@ -107,11 +107,21 @@ std::vector<CMElement*> CFrameCommands::FindResultSets(const CMElement* project)
 const std::vector<CFrameCommands::PickerCommand>& CFrameCommands::PickerCommands()
 {
     static const std::vector<PickerCommand> table = {
-        {1003, false, 9, 0, 0, 7023}, {1013, false, 9, 0, 0, 0}, {1023, true, 9, 1, 0, 0},
-        {1036, false, 9, 0, 0, 7036}, {1046, false, 8, 0, 0, 0}, {1057, false, 8, 0, 0, 7038},
-        {1067, false, 5, 0, 0, 7041}, {1138, true, 9, 1, 1, 0},  {1146, true, 9, 1, 1, 0},
-        {1139, false, 9, 0, 0, 0},    {1147, false, 9, 0, 0, 0}, {1142, false, 9, 0, 0, 0},
-        {1149, false, 9, 0, 0, 0},    {1140, true, 8, 0, 1, 0},  {1141, true, 8, 0, 1, 0},
+        {1003, false, 9, 0, 0, IDS_DOMINANT_PATH_NAME},
+        {1013, false, 9, 0, 0, 0},
+        {1023, true, 9, 1, 0, 0},
+        {1036, false, 9, 0, 0, IDS_POWER_CONTRIBUTION_NAME},
+        {1046, false, 8, 0, 0, 0},
+        {1057, false, 8, 0, 0, IDS_SPL_NAME},
+        {1067, false, 5, 0, 0, IDS_VIBRATION_LEVEL_NAME},
+        {1138, true, 9, 1, 1, 0},
+        {1146, true, 9, 1, 1, 0},
+        {1139, false, 9, 0, 0, 0},
+        {1147, false, 9, 0, 0, 0},
+        {1142, false, 9, 0, 0, 0},
+        {1149, false, 9, 0, 0, 0},
+        {1140, true, 8, 0, 1, 0},
+        {1141, true, 8, 0, 1, 0},
         {1148, true, 8, 0, 1, 0},
     };
     return table;

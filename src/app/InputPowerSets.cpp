@@ -11,11 +11,9 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 namespace {
-constexpr uint32_t IDS_SOLVE_FAILED = 6076;
-constexpr uint32_t IDS_NO_HSEA_MODEL = 6088;
-constexpr uint32_t IDS_NO_SET = 6097;
 
 void Tell(IMessageTarget* owner, uint32_t message, int project, CMElement* element)
 {
@@ -66,14 +64,14 @@ CHSEAResultData* CInputPowerSets::Solve(CModelProject* model, CHSEAGeneralData* 
         bands = std::make_unique<COctaveManagerEx>(*modelBands);
     auto result = std::make_unique<CHSEAResultData>(hsea, std::move(bands), name, model, nullptr);
     if (!result->SetInputPowers(set, 0)) {
-        AfxMessageBoxWithReason(IDS_SOLVE_FAILED,
+        AfxMessageBoxWithReason(IDS_CALCULATION_FAILED,
                                 "The set's input powers do not fit the hybrid SEA model: its subsystems or bands "
                                 "differ from the model's.",
                                 MB_OK | MB_ICONEXCLAMATION);
         return nullptr;
     }
     if (!result->UpdateAllData(hsea, 1, nullptr)) {
-        AfxMessageBoxWithReason(IDS_SOLVE_FAILED,
+        AfxMessageBoxWithReason(IDS_CALCULATION_FAILED,
                                 "The hybrid SEA model could not be solved: check that every subsystem of the model "
                                 "has its modal density, damping and coupling loss factors.",
                                 MB_OK | MB_ICONEXCLAMATION);

@@ -16,14 +16,11 @@
 #include "platform/elements/ZuStdData.h"
 #include "platform/elements/ZuStdDataList.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
 
 namespace {
-constexpr uint32_t IDS_MODEL_FILE_UNREADABLE = 7052;
-constexpr uint32_t IDS_DATA_NAME = 7028;
-constexpr uint32_t IDS_MODEL_FILTER = 6085;
-constexpr uint32_t IDS_EXPORT_HSEA_TITLE = 6067;
 // Property of the data that keeps the header text of the file it was read from.
 constexpr int kHeaderProperty = 39;
 
@@ -67,10 +64,10 @@ std::unique_ptr<CZuData> ReadText(CStdioFile& file, std::string& header, std::st
 // Message 7052 names the file, and the reason when one is known.
 void ReportUnreadable(const std::string& path, const std::string& why)
 {
-    std::string text = FormatString(IDS_MODEL_FILE_UNREADABLE, path.c_str());
+    std::string text = FormatString(IDS_MODEL_DATA_FILE_UNREADABLE, path.c_str());
     if (!why.empty())
         text += "\n\n" + why;
-    PromptMessageBox(IDS_MODEL_FILE_UNREADABLE, text, std::string(), MB_OK);
+    PromptMessageBox(IDS_MODEL_DATA_FILE_UNREADABLE, text, std::string(), MB_OK);
 }
 } // namespace
 
@@ -126,7 +123,7 @@ CZuData* ReadModelDataText(CModelProject* project, const std::string& path, int 
         } catch (const std::exception&) {
             // reported below
         }
-        AfxFormatMessageBox(IDS_MODEL_FILE_UNREADABLE, MB_OK, path.c_str());
+        AfxFormatMessageBox(IDS_MODEL_DATA_FILE_UNREADABLE, MB_OK, path.c_str());
         return nullptr;
     }
 
@@ -158,7 +155,8 @@ CZuData* ReadModelDataFromText(CModelProject* project, const std::string& path, 
         ReportUnreadable(path, why);
         return nullptr;
     }
-    data->SetName(FormatString(IDS_DATA_NAME, data->GetName().c_str(), static_cast<int>(CZuData::GetCreationCount())));
+    data->SetName(
+        FormatString(IDS_SERIAL_NAME, data->GetName().c_str(), static_cast<int>(CZuData::GetCreationCount())));
     CZuData* added = project->AddChild(std::move(data));
     if (!added)
         return nullptr;
@@ -231,7 +229,7 @@ int ExportHSEAModelTextDialog(CTALVOProject& container)
     FileChooserOptions options;
     options.defaultExt = "txt";
     options.initialName = model->GetName();
-    options.filter = LoadString(IDS_MODEL_FILTER);
+    options.filter = LoadString(IDS_MODEL_DATA_FILTER);
     options.title = LoadString(IDS_EXPORT_HSEA_TITLE);
     options.overwritePrompt = true;
     std::string path;

@@ -27,15 +27,12 @@
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/modeldb/ModelSubsystemSet.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 IMPLEMENT_SERIAL(CModelProject, CBaseProject, 0)
 
 namespace {
-constexpr uint32_t IDS_NO_MODEL = 6014;
-constexpr uint32_t IDS_NO_SEA_DATA = 7100;
-constexpr uint32_t IDS_MODEL_FILE_FILTER = 6280;
-constexpr uint32_t IDS_MODEL_FILE_TITLE = 6158;
 
 struct KindName
 {
@@ -158,7 +155,7 @@ CSEAModelData* CModelProject::FindSEAModelData(int serial, int warn) const
             if (serial >= 0 && data->GetSerialNumber() == static_cast<uint32_t>(serial))
                 return data;
     if (warn)
-        AfxFormatMessageBox(IDS_NO_SEA_DATA, MB_OK, serial);
+        AfxFormatMessageBox(IDS_NO_SEA_MODEL_DATA, MB_OK, serial);
     return nullptr;
 }
 

@@ -22,6 +22,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/QtTranslations.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/ZuRegOptions.h"
@@ -37,9 +38,7 @@ namespace {
 const char* const kRecentFileSection = "Recent File List";
 } // namespace
 
-namespace {
-constexpr uint32_t IDS_PLOVA_TOO_OLD = 7143;
-}
+namespace {}
 
 CTALVOApp::CTALVOApp() = default;
 CTALVOApp::~CTALVOApp() = default;
@@ -176,8 +175,6 @@ bool CTALVOApp::OpenRMVView(CMElement* element) const
 }
 
 namespace {
-// The registry option (by its string id) that chooses the switchable-axis tables for tables by RPM.
-constexpr uint32_t kSwitchableAxisOption = 6184;
 
 // Order result functions have no window: their text dump goes to a file the user names.
 bool DumpToChosenFile(IDataWriter& writer)
@@ -235,7 +232,7 @@ bool CTALVOApp::OpenDataView(CMElement* element) const
         return OpenRMVView(element);
     if (type == 106)
         return OpenRpmSelDataView(element);
-    if (GetRegOptionByStringId(kSwitchableAxisOption) == 1) {
+    if (GetRegOptionByStringId(IDS_OPT_ALT_DATA_VIEWS) == 1) {
         if (type == 56 || type == 55)
             return OpenRpmSelDataView(element);
         if (DynamicDowncast<CZuRpmSelFunc>(element))

@@ -25,6 +25,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 
 #include <chrono>
@@ -36,11 +37,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-constexpr uint32_t IDS_REMOVE_PROJECT = 6008;
-constexpr uint32_t IDS_CANNOT_REMOVE_MODEL = 6021;
-constexpr uint32_t IDS_MODEL_DATA_FILTER = 6085;
-constexpr uint32_t IDS_NOT_HSEA_MODEL_DATA = 6133;
-constexpr uint32_t IDS_OPEN_MODEL_DATA = 6142;
 // The only model data the ".dmd" command takes in.
 constexpr int kInputPowerDataType = MODEL_TYPE_INPUT_POWER;
 
@@ -467,7 +463,7 @@ bool CTALVODoc::RemoveProjectAt(int index)
     }
     if (index < 0 || index >= m_project.GetProjectCount())
         return false;
-    if (AfxMessageBox(IDS_REMOVE_PROJECT, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    if (AfxMessageBox(IDS_REMOVE_SELECTED_PROJECT, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return false;
     if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
         tree->RemoveTree(index);

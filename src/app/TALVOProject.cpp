@@ -32,6 +32,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/ZuRegOptions.h"
@@ -39,25 +40,6 @@
 IMPLEMENT_SERIAL(CTALVOProject, CObject, 0)
 
 namespace {
-constexpr uint32_t IDS_PROJECT_HEADER = 6082;
-constexpr uint32_t IDS_FILE_VERSION = 7059;
-constexpr uint32_t IDS_FILE_TIME = 7060;
-constexpr uint32_t IDS_PROGRAM_FILE = 7061;
-constexpr uint32_t IDS_PRODUCT_VERSION = 7062;
-constexpr uint32_t IDS_FILE_TOO_OLD = 6113;
-constexpr uint32_t IDS_BLIX_FILE_FAILED = 7056;    // the channel file could not be processed
-constexpr uint32_t IDS_BLIX_REPORT_WRITTEN = 7090; // see the report for the errors
-constexpr uint32_t IDS_FILE_TOO_NEW = 6450;
-constexpr uint32_t IDS_NOT_PROJECT_FILE = 6451;
-constexpr uint32_t IDS_MODEL_NOT_CREATED = 6078;
-constexpr uint32_t IDS_MODEL_BANDS_DIFFER = 6050;
-constexpr uint32_t IDS_MODEL_SUBSYSTEMS_DIFFER = 6051;
-constexpr uint32_t IDS_NO_MODEL = 6014;
-constexpr uint32_t IDS_MODEL_FILTER = 6085;
-constexpr uint32_t IDS_MODEL_OPEN_TITLE = 6139;
-constexpr uint32_t IDS_ASK_REVISE_POWERS = 6192;
-constexpr uint32_t IDS_OPT_ASK_RECALC_IE = 6319;
-constexpr uint32_t IDS_INPUT_POWER_FAILED = 7122;
 
 // The element progress message is set while the projects are stored and must be 0 afterwards,
 // also when storing fails.
@@ -389,7 +371,7 @@ CDaqProject* CTALVOProject::AddExtDaqProject(std::unique_ptr<CDaqProject> projec
 int CTALVOProject::ImportModelFileDialog(CModelProject* project)
 {
     FileChooserOptions options;
-    options.filter = LoadString(IDS_MODEL_FILTER);
+    options.filter = LoadString(IDS_MODEL_DATA_FILTER);
     options.title = LoadString(IDS_MODEL_OPEN_TITLE);
     options.allowMultiple = true;
     for (;;) {

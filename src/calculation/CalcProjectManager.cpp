@@ -18,6 +18,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
 #include "spectral/OTMultiVecFunc.h"
@@ -28,13 +29,6 @@
 IMPLEMENT_DYNAMIC(CCalcProjectManager, CMElement)
 
 namespace {
-constexpr uint32_t IDS_OPT_EXP_COMMANDS = 6172;
-constexpr uint32_t IDS_OPT_ORDER_TRACKING = 6177;
-constexpr uint32_t IDS_CHANNEL_LEVELS = 7080;
-constexpr uint32_t IDS_ORDER_FREQUENCIES = 7086;
-constexpr uint32_t IDS_ORDER_LEVELS = 7088;
-constexpr uint32_t IDS_ORDER_DATA = 7089;
-constexpr uint32_t IDS_RPM_STEP_NOT_POSITIVE = 7190;
 
 // Element kinds of the measured results: band levels over RPM (velocity or pressure), levels per
 // channel, order levels, order frequencies, order levels per channel.

@@ -12,6 +12,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OrderBand.h"
@@ -21,8 +22,6 @@
 #include "spectral/ZuRpmMultiVecFunc.h"
 
 namespace {
-constexpr uint32_t IDS_SPL_COMPARISON = 7040;
-constexpr uint32_t IDS_VIBRATION_COMPARISON = 7042;
 constexpr int kSplKind = 54;
 constexpr double kPressureReference = 2.0e-5;
 constexpr double kVelocityReference = 1.0;

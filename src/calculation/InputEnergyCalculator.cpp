@@ -13,6 +13,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "common/LevelUtil.h"
 #include "spectral/OTMultiVecFunc.h"
@@ -21,10 +22,6 @@
 #include "spectral/ZuRpmFunc.h"
 
 namespace {
-constexpr uint32_t IDS_NO_RPM_FUNCTION = 6066;
-constexpr uint32_t IDS_NO_EXPERIMENTS = 7082;
-constexpr uint32_t IDS_ORDER_NAME = 7087;
-constexpr uint32_t IDS_NOT_IN_MODEL = 7191;
 // A DAQ project built from universal files has this element type.
 constexpr int kUniversalFileProject = 1;
 
@@ -161,7 +158,7 @@ double CInputEnergyCalculator::EnergyFactor(const std::string& subsystem) const
 {
     const double factor = m_daqProject ? m_daqProject->GetSubsystemEnergyFactor(subsystem) : 0.0;
     if (!(factor > 0.0))
-        AfxFormatMessageBox(IDS_NOT_IN_MODEL, MB_OK, subsystem.c_str());
+        AfxFormatMessageBox(IDS_NO_MODEL_SUBSYSTEM, MB_OK, subsystem.c_str());
     return factor;
 }
 

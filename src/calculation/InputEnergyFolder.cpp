@@ -14,6 +14,7 @@
 #include "platform/gfx/FreqInfo.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/OTMultiVecFunc.h"
 #include "spectral/ProjectTreeNotify.h"
@@ -23,7 +24,6 @@
 IMPLEMENT_SERIAL(CInputEnergyFolder, CMElement, CInputEnergyFolder::kSchema | VERSIONABLE_SCHEMA)
 
 namespace {
-constexpr uint32_t IDS_INPUT_ENERGY_FOLDER = 6092;
 constexpr double kAirDensity = 1.21;
 constexpr double kSoundSpeed = 343.0;
 // Structures are the model kinds below this.

@@ -19,6 +19,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OTConv.h"
@@ -31,11 +32,6 @@
 
 namespace {
 constexpr double kTwoPi = 6.28318530717959;
-constexpr uint32_t IDS_REVISE_RATIO = 7043;
-constexpr uint32_t IDS_REVISE_SOLVE_FAILED = 7050;
-constexpr uint32_t IDS_REVISE_NOT_CONVERGED = 7094;
-constexpr uint32_t IDS_INPUT_POWER_NOT_CALCULATED = 7054;
-constexpr uint32_t IDS_SUBSYSTEM_NOT_IN_MATRIX = 11611;
 
 std::string InputLabel(const CMElement* e)
 {

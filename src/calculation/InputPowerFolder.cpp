@@ -12,6 +12,7 @@
 #include "platform/gfx/FreqInfo.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/OrderBand.h"
 #include "spectral/ProjectTreeNotify.h"
@@ -20,10 +21,6 @@
 #include "spectral/ZuRpmFunc.h"
 
 IMPLEMENT_SERIAL(CInputPowerFolder, CMElement, CInputPowerFolder::kSchema | VERSIONABLE_SCHEMA)
-
-namespace {
-constexpr uint32_t IDS_INPUT_POWER_FOLDER = 6096;
-} // namespace
 
 CInputPowerFolder::CInputPowerFolder() = default;
 

@@ -11,6 +11,7 @@
 #include "platform/elements/StdioFile.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/base/Feedback.h"
 #include "spectral/OrderBand.h"
@@ -21,8 +22,6 @@
 #include "spectral/ZuRpmResultData.h"
 
 namespace {
-constexpr uint32_t IDS_SPL_NAME = 7038;
-constexpr uint32_t IDS_TOTAL = 6165;
 constexpr int kSplKind = 54;
 constexpr double kTwoPi = 6.28318530717959;
 constexpr double kRhoC2 = 1.21 * 343.0 * 343.0;

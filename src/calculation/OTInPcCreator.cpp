@@ -10,6 +10,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/base/Feedback.h"
 #include "spectral/OrderBand.h"
@@ -17,7 +18,6 @@
 #include "spectral/ZuOTMultiVecFunc.h"
 
 namespace {
-constexpr uint32_t IDS_TOTAL = 6165;
 
 std::string TotalName()
 {

@@ -6,6 +6,7 @@
 #include "platform/base/Format.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OrderBand.h"
@@ -14,8 +15,6 @@
 #include "spectral/ZuRpmMultiVecFunc.h"
 
 namespace {
-constexpr uint32_t IDS_SPL_COMPARISON = 7040;
-constexpr uint32_t IDS_VIBRATION_COMPARISON = 7042;
 constexpr int kSplKind = 54;
 constexpr int kVibrationKind = 53;
 

@@ -3,11 +3,8 @@
 #include "common/ProjectLookups.h"
 
 #include "platform/base/Format.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
-
-namespace {
-constexpr uint32_t IDS_WORK_FOLDER_PATTERN = 7046;
-} // namespace
 
 std::string DocumentFolderOf(const std::string& path)
 {

@@ -12,6 +12,7 @@
 #include "platform/elements/MElementList.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OTMultiVecFunc.h"
 #include "spectral/OrderBand.h"
@@ -19,10 +20,6 @@
 #include "spectral/RpmManager.h"
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuRpmFunc.h"
-
-namespace {
-constexpr uint32_t IDS_NO_EXPERIMENTS_FOR_SUBSYSTEM = 6129; // "There are no experiments for this subsystem."
-} // namespace
 
 CAveExpData::CAveExpData(IDaqProjectAccess* project) : m_project(project) {}
 

@@ -8,14 +8,8 @@
 #include "experiments/Sensor.h"
 #include "platform/archive/Archive.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
-
-namespace {
-constexpr uint32_t IDS_DATASET_LABEL = 7016;    // "DataSet%d"
-constexpr uint32_t IDS_RPM_CHANNEL_NAME = 6194; // "RPM"
-constexpr uint32_t IDS_CHANNEL_NAME = 7044;     // "%s:%02d"
-constexpr uint32_t IDS_NO_SENSOR_FOR = 7107;    // "No sensor for %s."
-} // namespace
 
 IMPLEMENT_SERIAL(CExpDataSet, CMElement, 0 | VERSIONABLE_SCHEMA)
 

@@ -13,13 +13,10 @@
 #include "platform/base/NameIndex.h"
 #include "platform/excel/ExcelWrapper.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 namespace {
-constexpr uint32_t IDS_DEFAULT_IMPORT_TITLE = 6214;
-constexpr uint32_t IDS_IMPORT_ID_TAKEN = 7137;
-constexpr uint32_t IDS_IMPORT_SENSITIVITY = 7138;
-constexpr uint32_t IDS_IMPORT_LIMIT = 7139;
 
 std::string TrimUpper(const std::string& text)
 {
@@ -41,7 +38,7 @@ bool CImportSensorListFromExcel::Read(const std::string& path)
     for (auto& sheet : m_cells)
         for (auto& column : sheet)
             column.clear();
-    m_title = LoadString(IDS_DEFAULT_IMPORT_TITLE);
+    m_title = LoadString(IDS_NO_TITLE);
     m_error.clear();
 
     CExcelWrapper xl;

@@ -3,11 +3,8 @@
 #include <cstdlib>
 
 #include "platform/base/Format.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
-
-namespace {
-constexpr uint32_t IDS_UNIT_LABEL = 7068; // "%05d"
-} // namespace
 
 IMPLEMENT_SERIAL(CSensorBundle, CObject, 0 | VERSIONABLE_SCHEMA)
 

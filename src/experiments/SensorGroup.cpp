@@ -4,10 +4,7 @@
 
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
-
-namespace {
-constexpr uint32_t IDS_GROUP_TOO_LARGE = 7081; // "A sensor group cannot hold more than %d channels."
-} // namespace
+#include "platform/win/StringIds.h"
 
 IMPLEMENT_SERIAL(CSensorGroup, CObject, 0 | VERSIONABLE_SCHEMA)
 

@@ -14,18 +14,14 @@
 #include "platform/base/RegularFile.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
-
-namespace {
-constexpr uint32_t IDS_BUNDLE_MEMBER_NAME = 7001; // "%s #%d"
-} // namespace
 
 namespace {
 constexpr const char* kSensorListSection = "[Sensor List]";
 constexpr const char* kBundleSection = "[Sensor Bundle]";
 constexpr const char* kGroupingSection = "[Sensor Grouping]";
 constexpr int kSensorFields = 8;
-constexpr uint32_t IDS_SENSOR_EXISTS = 6201;
 constexpr size_t kMaxFieldLength = 255;
 // A catalogue file is small; anything far larger is not one of ours.
 constexpr std::streamoff kMaxFileSize = 64 << 20;

@@ -5,13 +5,13 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 IMPLEMENT_SERIAL(CSensorProject, CMElement, 0 | VERSIONABLE_SCHEMA)
 
 namespace {
-constexpr uint32_t kCategoryNameIds[3] = {6003, 6123, 6087};
-constexpr uint32_t IDS_SENSOR_EXISTS = 6201;
+constexpr uint32_t kCategoryNameIds[3] = {IDS_CATEGORY_ACCELEROMETERS, IDS_CATEGORY_MICROPHONES, IDS_CATEGORY_HAMMERS};
 } // namespace
 
 CSensorProject::CSensorProject() : CMElement("Sensor Project", nullptr, -1)

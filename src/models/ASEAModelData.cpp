@@ -18,6 +18,7 @@
 #include "platform/modeldb/ModelData.h"
 #include "platform/modeldb/ModelShell.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 
 IMPLEMENT_SERIAL(CASEAModelData, CSEAModelData, 30 | VERSIONABLE_SCHEMA)
@@ -365,7 +366,7 @@ int CASEAModelData::ReadCompanionFile(CModelData* model)
     }
 
     const int bands = GetFreqCount();
-    std::string title = ModelText(IDS_DEFAULT_DATA_TITLE, "No Title");
+    std::string title = ModelText(IDS_NO_TITLE, "No Title");
     std::string line;
     CompanionLine fields;
     try {

@@ -10,6 +10,7 @@
 #include "platform/elements/ZuData.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/win/StringIds.h"
 
 IMPLEMENT_SERIAL(CGClfData, CMElement, 2 | VERSIONABLE_SCHEMA)
 

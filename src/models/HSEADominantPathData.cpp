@@ -7,6 +7,7 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/gfx/GfxUtil.h"
+#include "platform/win/StringIds.h"
 
 IMPLEMENT_SERIAL(CHSEADominantPathData, CZuFuncElement, 1)
 

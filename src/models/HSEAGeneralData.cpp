@@ -16,6 +16,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 IMPLEMENT_SERIAL(CHSEAGeneralData, CZuData, 15 | VERSIONABLE_SCHEMA)
 

@@ -19,6 +19,7 @@
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 IMPLEMENT_SERIAL(CHSEAModelData, CSEAModelData, 30 | VERSIONABLE_SCHEMA)
 

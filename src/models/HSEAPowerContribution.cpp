@@ -8,6 +8,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/modeldb/3DModelDoc.h"
+#include "platform/win/StringIds.h"
 
 IMPLEMENT_SERIAL(CHSEAPowerContribution, CZuFuncElement, 2)
 

@@ -28,6 +28,7 @@
 #include "platform/modeldb/ModelShell.h"
 #include "platform/win/CalcBandProgress.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 IMPLEMENT_SERIAL(CHSEAResultData, CZuData, 15 | VERSIONABLE_SCHEMA)
 

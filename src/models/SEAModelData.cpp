@@ -13,6 +13,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 IMPLEMENT_SERIAL(CSEAModelData, CZuData, 30 | VERSIONABLE_SCHEMA)
 

@@ -5,6 +5,7 @@
 #include "common/ProjectLookups.h"
 #include "planning/SensorAssignment.h"
 #include "platform/base/Format.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 IMPLEMENT_SERIAL(CDAQPPExpPlanList, CObject, 2 | VERSIONABLE_SCHEMA)
@@ -103,8 +104,19 @@ int CDAQPPExpPlanList::SaveColumns() const
 
 namespace {
 // The string ids of the column types' display names, by type.
-constexpr uint32_t kColumnTypeNameIds[CDAQPPExpPlanList::kColumnTypeCount] = {6301, 6302, 6313, 6303, 6304, 6305, 6306,
-                                                                              6307, 6309, 6308, 6310, 6311, 6312};
+constexpr uint32_t kColumnTypeNameIds[CDAQPPExpPlanList::kColumnTypeCount] = {IDS_COLUMN_NONE,
+                                                                              IDS_COLUMN_GLOBAL_NO,
+                                                                              IDS_COLUMN_SENSOR,
+                                                                              IDS_COLUMN_CHANNEL_GROUP,
+                                                                              IDS_COLUMN_POINT,
+                                                                              IDS_COLUMN_DIRECTION,
+                                                                              IDS_COLUMN_INPUT_MODE,
+                                                                              IDS_COLUMN_QUANTITY,
+                                                                              IDS_COLUMN_ELECTRICAL_UNIT,
+                                                                              IDS_COLUMN_SENSITIVITY,
+                                                                              IDS_COLUMN_SENSITIVITY_UNIT,
+                                                                              IDS_COLUMN_SUBSYSTEM,
+                                                                              IDS_COLUMN_LOCAL_NO};
 } // namespace
 
 std::string CDAQPPExpPlanList::GetColumnTypeName(int type)

@@ -15,9 +15,9 @@
 #include "platform/excel/SheetNameSet.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StatusBarFeedback.h"
+#include "platform/win/StringIds.h"
 
 namespace {
-constexpr uint32_t IDS_EXCEL_NOT_STARTED = 6256;
 
 // The hardware's channel rows: 32 slots of 4 units of 2 channels.
 constexpr int kMaxBlocks = CQMXBlixList::kRowCount / CExpPlanIO::kRowsPerBlock;

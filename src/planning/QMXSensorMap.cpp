@@ -8,11 +8,7 @@
 #include "platform/base/Format.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/PromptService.h"
-
-namespace {
-// "The plan has too few channels for the subsystem's sensors" (plan name, subsystem name).
-constexpr uint32_t IDS_PLAN_SENSORS_DO_NOT_FIT = 7123;
-} // namespace
+#include "platform/win/StringIds.h"
 
 IMPLEMENT_SERIAL(CQMXSensorMap, CObject, CQMXSensorMap::kSchema | VERSIONABLE_SCHEMA)
 

@@ -8,6 +8,7 @@
 #include "platform/elements/StdioFile.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/BandSetOwner.h"
 #include "spectral/ClipboardText.h"
@@ -15,17 +16,13 @@
 #include "spectral/OrderMapArchive.h"
 #include "spectral/SpectrumDisplayOptions.h"
 
-namespace {
-constexpr uint32_t IDS_ORDER_LABEL = 7087; // "Order %g"
-} // namespace
-
 IMPLEMENT_SERIAL(CZuOTFunc, CZuTableData, 2 | VERSIONABLE_SCHEMA)
 
 namespace {
 // Column header of an order: the language module's format with the order.
 std::string OrderHeader(double order)
 {
-    std::string text = FormatString(IDS_ORDER_LABEL, order);
+    std::string text = FormatString(IDS_ORDER_NAME, order);
     return text.empty() ? Format("Order %g", order) : text;
 }
 } // namespace

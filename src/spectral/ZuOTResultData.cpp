@@ -4,6 +4,7 @@
 #include "platform/base/Format.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/BandSetOwner.h"
 #include "spectral/KeyedResults.h"
@@ -67,22 +68,24 @@ float CZuOTResultData::GetOrderFactor() const
 
 std::unique_ptr<CZuOTFunc> CZuOTResultData::CreateVibrationFunc(const std::string& subsystem) const
 {
-    return MakeOrderFunc<CZuOTFunc>(*this, 7041, "Vibration Level [%s]", subsystem, 53);
+    return MakeOrderFunc<CZuOTFunc>(*this, IDS_VIBRATION_LEVEL_NAME, "Vibration Level [%s]", subsystem, 53);
 }
 
 std::unique_ptr<CZuOTFunc> CZuOTResultData::CreateSplFunc(const std::string& subsystem) const
 {
-    return MakeOrderFunc<CZuOTFunc>(*this, 7038, "SPL [%s]", subsystem, 54);
+    return MakeOrderFunc<CZuOTFunc>(*this, IDS_SPL_NAME, "SPL [%s]", subsystem, 54);
 }
 
 std::unique_ptr<CZuOTDpFunc> CZuOTResultData::CreateDominantPathFunc(const std::string& subsystem)
 {
-    return MakeOrderFunc<CZuOTDpFunc>(*this, 7023, "Dominant Path [%s]", subsystem, CZuOTDpFunc::kKind);
+    return MakeOrderFunc<CZuOTDpFunc>(*this, IDS_DOMINANT_PATH_NAME, "Dominant Path [%s]", subsystem,
+                                      CZuOTDpFunc::kKind);
 }
 
 std::unique_ptr<CZuOTPcFunc> CZuOTResultData::CreatePowerContributionFunc(const std::string& subsystem)
 {
-    return MakeOrderFunc<CZuOTPcFunc>(*this, 7036, "Power Contribution [%s]", subsystem, CZuOTPcFunc::kKind);
+    return MakeOrderFunc<CZuOTPcFunc>(*this, IDS_POWER_CONTRIBUTION_NAME, "Power Contribution [%s]", subsystem,
+                                      CZuOTPcFunc::kKind);
 }
 
 int CZuOTResultData::CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip) const

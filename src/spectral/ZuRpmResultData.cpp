@@ -9,6 +9,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/KeyedResults.h"
 #include "spectral/MultiVectorFunction.h"
@@ -20,7 +21,6 @@
 IMPLEMENT_SERIAL(CZuRpmResultData, CZuData, 15 | VERSIONABLE_SCHEMA)
 
 namespace {
-constexpr uint32_t IDS_NO_INPUT_POWER = 6015;
 
 using keyed_results::NameOf;
 
@@ -109,7 +109,7 @@ std::unique_ptr<CZuRpmFunc> CZuRpmResultData::CreateRpmFunc(const std::string& s
 
 std::unique_ptr<CZuRpmFunc> CZuRpmResultData::CreateVibrationFunc(const std::string& subsystem) const
 {
-    return CreateRpmFunc(subsystem, NameOf(7041, "Vibration Level [%s]", subsystem), 53);
+    return CreateRpmFunc(subsystem, NameOf(IDS_VIBRATION_LEVEL_NAME, "Vibration Level [%s]", subsystem), 53);
 }
 
 std::unique_ptr<CZuRpmMultiVecFunc> CZuRpmResultData::CreateSplFunc(const std::string& label, const std::string& name,
@@ -124,7 +124,8 @@ std::unique_ptr<CZuRpmDpFunc> CZuRpmResultData::CreateDominantPathFunc(const std
 {
     if (subsystem.empty())
         return nullptr;
-    auto f = std::make_unique<CZuRpmDpFunc>(NameOf(7023, "Dominant Path [%s]", subsystem), this, CZuRpmDpFunc::kKind);
+    auto f = std::make_unique<CZuRpmDpFunc>(NameOf(IDS_DOMINANT_PATH_NAME, "Dominant Path [%s]", subsystem), this,
+                                            CZuRpmDpFunc::kKind);
     f->SetTargetName(subsystem);
     return f;
 }
@@ -133,8 +134,8 @@ std::unique_ptr<CZuRpmPcFunc> CZuRpmResultData::CreatePowerContributionFunc(cons
 {
     if (subsystem.empty())
         return nullptr;
-    auto f =
-        std::make_unique<CZuRpmPcFunc>(NameOf(7036, "Power Contribution [%s]", subsystem), this, CZuRpmPcFunc::kKind);
+    auto f = std::make_unique<CZuRpmPcFunc>(NameOf(IDS_POWER_CONTRIBUTION_NAME, "Power Contribution [%s]", subsystem),
+                                            this, CZuRpmPcFunc::kKind);
     f->SetTargetName(subsystem);
     return f;
 }

@@ -9,6 +9,7 @@
 #include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "spectral/MultiVectorFunction.h"
@@ -17,9 +18,6 @@
 #include "spectral/ZuRpmResultData.h"
 
 namespace {
-constexpr uint32_t IDS_ENERGY_NAME = 7024;
-constexpr uint32_t IDS_NO_INPUT_POWER_CALC = 7054;
-constexpr uint32_t IDS_NO_POSITIVE_INPUT_POWER = 7130;
 constexpr int kMultiVecKind = 5;
 } // namespace
 
@@ -65,7 +63,7 @@ std::unique_ptr<CZuRpmMultiVecFunc> MakeInputPowerMultiVecFunc(CAnalysisProject&
             found = project.CalcInputPowerByName(one, 1);
         auto* result = DynamicDowncast<CZuRpmResultData>(found);
         if (!result) {
-            AfxFormatMessageBox(IDS_NO_INPUT_POWER_CALC, MB_OK | MB_ICONEXCLAMATION, sources[k].c_str());
+            AfxFormatMessageBox(IDS_INPUT_POWER_NOT_CALCULATED, MB_OK | MB_ICONEXCLAMATION, sources[k].c_str());
             return nullptr;
         }
         results.push_back(result);

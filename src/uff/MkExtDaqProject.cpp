@@ -28,6 +28,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
 #include "uff/DAQPPFreqData.h"
 #include "uff/DAQPPUFData.h"
@@ -41,9 +42,6 @@
 #include "uff/UFScanner.h"
 
 namespace {
-constexpr uint32_t IDS_FINISHED = 6168;
-constexpr uint32_t IDS_FAILED = 6169;
-constexpr uint32_t IDS_OPT_RUN_TOLERANCE = 6299;
 constexpr int kAbscFrequency = 18;
 constexpr int kAbscRpm = 19;
 constexpr const char* kNoRpm = "Failed to detect valid RPM values!";
@@ -315,7 +313,7 @@ int CMkExtDaqProject::ImportDialogStep(IUFImportUI& ui)
             ui.CloseProgress();
             if (!result) {
                 Release();
-                AfxMessageBox(IDS_FAILED, MB_OK | MB_ICONEXCLAMATION);
+                AfxMessageBox(IDS_OPERATION_FAILED, MB_OK | MB_ICONEXCLAMATION);
             }
             return result;
         } catch (const CUFImportAbort&) {

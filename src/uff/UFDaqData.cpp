@@ -12,6 +12,7 @@
 #include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/BandInfoManager.h"
 #include "spectral/MultiVectorFunction.h"
@@ -24,10 +25,6 @@
 #include "uff/UFRpmInfo.h"
 
 namespace {
-constexpr uint32_t IDS_CHANNEL_LEVELS = 7080; // per local point over RPM
-constexpr uint32_t IDS_ORDER_LEVELS = 7088;
-constexpr uint32_t IDS_ORDER_DATA = 7089;
-constexpr uint32_t IDS_SPECTRUM = 7097; // the combined spectrum, named after the subsystem
 constexpr double kTwoPi = 6.28318530717959;
 // A band function of this type takes the correction of line-count ratios below.
 constexpr int kCorrectedBandType = 3;

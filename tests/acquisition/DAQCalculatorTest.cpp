@@ -18,6 +18,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/ZuRpmFunc.h"
@@ -216,7 +217,7 @@ TEST_F(DAQCalculatorTest, LocalPointsAreAveragedOverTheSelectedPositiveValues)
     for (int k = 1; k <= 3; ++k)
         columns.Add(Format("LP#%d", k));
     // Channel levels: rows are bands, one entry per RPM.
-    auto levels = std::make_unique<CZuRpmMultiVecFunc>(FormatString(7080, name.c_str()), nullptr, 103);
+    auto levels = std::make_unique<CZuRpmMultiVecFunc>(FormatString(IDS_CHANNEL_LEVELS, name.c_str()), nullptr, 103);
     levels->SetLabel(name);
     const double values[2][2][3] = {{{2.0, 100.0, 4.0}, {-1.0, 5.0, 0.0}}, {{1.0, 1.0, -3.0}, {6.0, 6.0, 8.0}}};
     for (int r = 0; r < 2; ++r) {
@@ -229,7 +230,7 @@ TEST_F(DAQCalculatorTest, LocalPointsAreAveragedOverTheSelectedPositiveValues)
     }
     set->AddChild(std::move(levels));
     // Order data: rows are RPMs, one entry per order.
-    auto orders = std::make_unique<CZuRpmMultiVecFunc>(FormatString(7089, name.c_str()), nullptr, 106);
+    auto orders = std::make_unique<CZuRpmMultiVecFunc>(FormatString(IDS_ORDER_DATA, name.c_str()), nullptr, 106);
     for (double order : {2.0, 4.0}) {
         auto vec = std::make_unique<CMultiVectorFunction>(Format("%g", order), &columns, 2, nullptr, 5);
         vec->SetDataIndexArray({1000.0, 1500.0});

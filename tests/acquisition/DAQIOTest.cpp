@@ -10,6 +10,7 @@
 #include "experiments/RPMSignalData.h"
 #include "platform/archive/Archive.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 #include <gtest/gtest.h>
@@ -63,7 +64,7 @@ TEST(DAQIOName, FileNameKeepsOnlyLettersDigitsDashAndUnderscore)
     EXPECT_TRUE(io.GetErrorList().empty());
     EXPECT_EQ(CDAQIO::FormatError({CDAQIO::errNotFound, &set}),
               "The file Run1A_0307_FrontDoor-Cabin.daq does not exist.");
-    EXPECT_EQ(CDAQIO::FormatError({CDAQIO::errNotFound, nullptr}), LoadString(6213));
+    EXPECT_EQ(CDAQIO::FormatError({CDAQIO::errNotFound, nullptr}), LoadString(IDS_DAQ_FILE_ERROR));
 }
 
 TEST_F(DAQIOTest, SixteenChannelDataSetIsSavedAndLoadedEqual)
@@ -187,7 +188,8 @@ TEST_F(DAQIOTest, FailedSavesLeaveThePreviousFile)
         CDAQIO io(set);
         EXPECT_EQ(io.SaveAll(changed.get()), 0);
         EXPECT_EQ(io.GetFirstError().code, CDAQIO::errReadOnly);
-        EXPECT_EQ(CDAQIO::FormatError(io.GetFirstError()), FormatString(7066, CDAQIO::GetDaqFileName(set).c_str()));
+        EXPECT_EQ(CDAQIO::FormatError(io.GetFirstError()),
+                  FormatString(IDS_FILE_READ_ONLY, CDAQIO::GetDaqFileName(set).c_str()));
     }
     EXPECT_EQ(ReadAll(path), saved);
     std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
@@ -231,7 +233,8 @@ TEST_F(DAQIOTest, AFailedWriteSaysWhyAndKeepsThePreviousFile)
     ASSERT_EQ(io.GetErrorList().size(), 1u);
     EXPECT_EQ(io.GetFirstError().code, CDAQIO::errWrite);
     const std::string message = CDAQIO::FormatError(io.GetFirstError());
-    EXPECT_EQ(message.rfind(FormatString(7063, CDAQIO::GetDaqFileName(set).c_str()) + "\n", 0), 0u) << message;
+    EXPECT_EQ(message.rfind(FormatString(IDS_FILE_NOT_WRITTEN, CDAQIO::GetDaqFileName(set).c_str()) + "\n", 0), 0u)
+        << message;
     EXPECT_NE(message.find(std::strerror(EFBIG)), std::string::npos) << message;
     EXPECT_EQ(ReadAll(path), saved);
     size_t files = 0;

@@ -32,6 +32,7 @@
 #include "platform/modeldb/ModelData.h"
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/FFT.h"
 #include "spectral/RPMOptions.h"
@@ -368,8 +369,8 @@ TEST(MeasuredData, AddFuncsFilesCopiesOfTheFittingFunctionsAndReplacesTheirNames
     std::vector<std::unique_ptr<CMElement>> owned;
     owned.push_back(map(p.response, 5, 1.0));  // fits by name 1
     owned.push_back(map("Elsewhere", 5, 1.0)); // no subsystem of the set
-    owned.push_back(std::make_unique<CMElement>(FormatString(7088, p.structure.c_str()), nullptr, 93));
-    owned.push_back(std::make_unique<CMElement>(FormatString(7086, p.response.c_str()), nullptr, 94));
+    owned.push_back(std::make_unique<CMElement>(FormatString(IDS_ORDER_LEVELS, p.structure.c_str()), nullptr, 93));
+    owned.push_back(std::make_unique<CMElement>(FormatString(IDS_ORDER_FREQUENCIES, p.response.c_str()), nullptr, 94));
     owned.push_back(std::make_unique<CMElement>(p.structure, nullptr, 50)); // a code that is not filed
     // The local-point levels of a subsystem of the set, and of one that is not.
     owned.push_back(std::make_unique<CMElement>(FormatString(7080, p.structure.c_str()), nullptr, 106));
@@ -382,8 +383,8 @@ TEST(MeasuredData, AddFuncsFilesCopiesOfTheFittingFunctionsAndReplacesTheirNames
     EXPECT_NE(set->FindOneChild(FormatString(7080, p.structure.c_str())), nullptr);
     EXPECT_NE(set->FindRpmFuncOfSecondName(), nullptr);
     EXPECT_NE(set->FindRpmFuncOfSecondName(), owned[0].get()) << "a copy is filed, the caller keeps its own";
-    EXPECT_NE(set->FindFuncByNameAndType(FormatString(7088, p.structure.c_str()), 93), nullptr);
-    EXPECT_NE(set->FindFuncByNameAndType(FormatString(7086, p.response.c_str()), 94), nullptr);
+    EXPECT_NE(set->FindFuncByNameAndType(FormatString(IDS_ORDER_LEVELS, p.structure.c_str()), 93), nullptr);
+    EXPECT_NE(set->FindFuncByNameAndType(FormatString(IDS_ORDER_FREQUENCIES, p.response.c_str()), 94), nullptr);
     EXPECT_EQ(set->FindRpmFuncByName("Elsewhere"), nullptr);
 
     // Filing again replaces the function of that name.

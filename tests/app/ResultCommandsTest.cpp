@@ -31,6 +31,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/base/Feedback.h"
 #include "platform/win/ZuRegOptions.h"
@@ -324,7 +325,7 @@ TEST_F(ResultCommandsTest, OrderReportHoldsEachInputsSplAndTheirSumPerOrder)
     EXPECT_EQ(lines[0], "##### LINE [dB] #####");
     for (int o = 0; o < 2; ++o) {
         const size_t at = 1 + 5 * static_cast<size_t>(o);
-        EXPECT_EQ(lines[at], "TYPE:1, ORDER:" + std::to_string(o) + "\tRoof\tFloor\t" + LoadString(6165));
+        EXPECT_EQ(lines[at], "TYPE:1, ORDER:" + std::to_string(o) + "\tRoof\tFloor\t" + LoadString(IDS_TOTAL));
         const char* rpms[] = {"3000", "4500", "6000"};
         for (int r = 0; r < 3; ++r) {
             const std::vector<std::string> cells = Split(lines[at + 1 + static_cast<size_t>(r)]);
@@ -351,7 +352,7 @@ TEST_F(ResultCommandsTest, OrderReportHoldsEachInputsSplAndTheirSumPerOrder)
     ASSERT_EQ(R::WriteSPLReport(spl, R::GetReportType(WM_ZU_SPL_BY_SINGLE_IP_COMP), path.string()), 1);
     const std::vector<std::string> summed = Lines(path);
     ASSERT_GE(summed.size(), 3u);
-    EXPECT_EQ(summed[1], "TYPE:2, ORDER:0\tST\tAC\t" + LoadString(6165));
+    EXPECT_EQ(summed[1], "TYPE:2, ORDER:0\tST\tAC\t" + LoadString(IDS_TOTAL));
     const std::vector<std::string> row = Split(summed[2]);
     ASSERT_EQ(row.size(), 4u);
     EXPECT_EQ(row[1], row[3]);

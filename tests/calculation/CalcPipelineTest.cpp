@@ -17,6 +17,7 @@
 #include "platform/elements/MElementList.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "spectral/FFT.h"
 #include "spectral/OTMultiVecFunc.h"
 #include "spectral/RPMOptions.h"
@@ -24,7 +25,6 @@
 #include "spectral/ZuRpmMultiVecFunc.h"
 
 namespace {
-constexpr uint32_t kOptOrderTracking = 6177;
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr int kPressure = 15;
 constexpr int kAcceleration = 7;
@@ -86,7 +86,7 @@ std::vector<std::string> RowNames(const CCalcProjectManager& manager)
 
 TEST(CalcPipeline, RunUpGivesTheOrderAmplitudesPerChannelAndOverall)
 {
-    SetStringOption(kOptOrderTracking, 1);
+    SetStringOption(IDS_OPT_ORDER_TRACKING, 1);
     CMeasurement m;
     AddRunUp(m);
     CCalcProjectManager manager(m.project.get());
@@ -162,7 +162,7 @@ TEST(CalcPipeline, RunUpGivesTheOrderAmplitudesPerChannelAndOverall)
 
 TEST(CalcPipeline, BandLevelOfAPureToneIsItsRmsForEveryWindow)
 {
-    SetStringOption(kOptOrderTracking, 0);
+    SetStringOption(IDS_OPT_ORDER_TRACKING, 0);
     for (int window = CFFT::windowRectangular; window <= CFFT::windowHamming; ++window) {
         SCOPED_TRACE(window);
         CMeasurement m;
@@ -184,7 +184,7 @@ TEST(CalcPipeline, BandLevelOfAPureToneIsItsRmsForEveryWindow)
 
 TEST(CalcPipeline, AccelerationIsIntegratedOnceIntoVelocity)
 {
-    SetStringOption(kOptOrderTracking, 0);
+    SetStringOption(IDS_OPT_ORDER_TRACKING, 0);
     CMeasurement m;
     m.project->SetMode(1);
     m.daq.calc.SetWindowType(CFFT::windowHanning);
@@ -221,7 +221,7 @@ TEST(CalcPipeline, AccelerationIsIntegratedOnceIntoVelocity)
 
 TEST(CalcPipeline, RefinedBandStandsForItsWholeReferenceBand)
 {
-    SetStringOption(kOptOrderTracking, 0);
+    SetStringOption(IDS_OPT_ORDER_TRACKING, 0);
     CMeasurement m;
     m.project->SetMode(1);
     m.daq.calc.SetWindowType(CFFT::windowRectangular);
@@ -297,7 +297,7 @@ TEST(CalcPipeline, RpmListsOfTheCalculationProjects)
 
     // Order results only with the order-tracking option.
     for (uint32_t option : {0u, 1u}) {
-        SetStringOption(kOptOrderTracking, option);
+        SetStringOption(IDS_OPT_ORDER_TRACKING, option);
         manager.CalculateAll("", &list, 1);
         CMElementList results;
         manager.GetResultElements(results);
@@ -320,7 +320,7 @@ TEST(CalcPipeline, RpmListsOfTheCalculationProjects)
 
 TEST(CalcPipeline, ExperimentProjectCalculationDataWithoutTheMarkerFile)
 {
-    SetStringOption(kOptOrderTracking, 0);
+    SetStringOption(IDS_OPT_ORDER_TRACKING, 0);
     CMeasurement m;
     m.project->SetMode(1);
     m.AddChannel(
@@ -335,7 +335,7 @@ TEST(CalcPipeline, ExperimentProjectCalculationDataWithoutTheMarkerFile)
 
 TEST(CalcPipeline, DumpsOfAChannelAndAnExcitation)
 {
-    SetStringOption(kOptOrderTracking, 0);
+    SetStringOption(IDS_OPT_ORDER_TRACKING, 0);
     CMeasurement m;
     m.project->SetMode(1);
     m.AddChannel(

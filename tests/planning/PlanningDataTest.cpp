@@ -13,6 +13,7 @@
 #include "planning/SensorAssignment.h"
 #include "platform/archive/Archive.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "platform/win/ZuRegOptions.h"
@@ -285,8 +286,8 @@ TEST(DAQPPExpPlanList, PlansRemovedSwappedAndColumnTypesNamed)
     EXPECT_EQ(list.GetPlanByName("A"), list.GetPlan(0));
 
     ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH));
-    EXPECT_EQ(CDAQPPExpPlanList::GetColumnTypeName(0), LoadString(6301));
-    EXPECT_EQ(CDAQPPExpPlanList::GetColumnTypeName(2), LoadString(6313));
+    EXPECT_EQ(CDAQPPExpPlanList::GetColumnTypeName(0), LoadString(IDS_COLUMN_NONE));
+    EXPECT_EQ(CDAQPPExpPlanList::GetColumnTypeName(2), LoadString(IDS_COLUMN_SENSOR));
     EXPECT_EQ(CDAQPPExpPlanList::GetColumnTypeName(13), "");
     EXPECT_EQ(CDAQPPExpPlanList::GetColumnTypeName(-1), "");
     EXPECT_EQ(CDAQPPExpPlanList::FindColumnType("no such column"), -1);

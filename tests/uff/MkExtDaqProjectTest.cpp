@@ -22,6 +22,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "spectral/MultiVectorFunction.h"
@@ -252,7 +253,7 @@ TEST(MkExtDaqProject, ImportsRunsIntoExperimentsWithTheirFunctions)
         EXPECT_EQ(set->GetUseFlag(), 1);
         const std::string s = set->GetFirstInfoName();
         EXPECT_EQ(set->GetSecondInfoName(), f.target);
-        auto* levels = Child<CZuRpmMultiVecFunc>(set, FormatString(7080, s.c_str()));
+        auto* levels = Child<CZuRpmMultiVecFunc>(set, FormatString(IDS_CHANNEL_LEVELS, s.c_str()));
         ASSERT_NE(levels, nullptr) << s;
         EXPECT_EQ(levels->GetType(), 103);
         ASSERT_EQ(levels->GetRpmCount(), 51);
@@ -273,14 +274,14 @@ TEST(MkExtDaqProject, ImportsRunsIntoExperimentsWithTheirFunctions)
         const double mean = (at3000->DataValue(4, 0) + at3000->DataValue(4, 1) + at3000->DataValue(4, 2)) / 3.0;
         EXPECT_NEAR(spectrum->DataValue(20, 4), mean, mean * 1e-12);
         // Order 2 at 3000 RPM is 100 Hz: the line at 100 Hz alone lies in [75, 125).
-        auto* orderData = Child<CZuRpmMultiVecFunc>(set, FormatString(7089, s.c_str()));
+        auto* orderData = Child<CZuRpmMultiVecFunc>(set, FormatString(IDS_ORDER_DATA, s.c_str()));
         ASSERT_NE(orderData, nullptr);
         ASSERT_EQ(orderData->GetRpmCount(), 1);
         const auto* order2 = DynamicDowncast<CMultiVectorFunction>(orderData->GetRpmData(0));
         const double level = std::sqrt(2.0 * VelocityPower(1, 1, 3000.0)) * factor;
         EXPECT_NEAR(order2->DataValue(20, 1), level, level * 1e-5);
         // The order levels averaged over the points.
-        auto* orderLevels = Child<COTMultiVecFunc>(set, FormatString(7088, s.c_str()));
+        auto* orderLevels = Child<COTMultiVecFunc>(set, FormatString(IDS_ORDER_LEVELS, s.c_str()));
         ASSERT_NE(orderLevels, nullptr);
         EXPECT_EQ(orderLevels->GetType(), 93);
         EXPECT_EQ((*orderLevels->GetSubsystemTable())[0], "Order#2");
@@ -421,7 +422,7 @@ TEST(MkExtDaqProject, PointsBeyondTheAssignmentAndSameNamedFilesAreReported)
     EXPECT_NE(shown.find(twin + " was not imported"), std::string::npos) << shown;
     const std::vector<CDAQExperiment*> sets = f.DataSets();
     ASSERT_EQ(sets.size(), 1u);
-    auto* levels = Child<CZuRpmMultiVecFunc>(sets[0], FormatString(7080, f.a.c_str()));
+    auto* levels = Child<CZuRpmMultiVecFunc>(sets[0], FormatString(IDS_CHANNEL_LEVELS, f.a.c_str()));
     ASSERT_NE(levels, nullptr);
     EXPECT_EQ(DynamicDowncast<CMultiVectorFunction>(levels->GetRpmData(0))->GetSubsystemCount(), 3);
 }
@@ -476,7 +477,7 @@ TEST(MkExtDaqProject, OrderDataSkipRpmZero)
     ASSERT_EQ(builder.ImportUFData(), 1);
     const std::vector<CDAQExperiment*> sets = f.DataSets();
     ASSERT_EQ(sets.size(), 1u);
-    auto* data = Child<CZuRpmMultiVecFunc>(sets[0], FormatString(7089, f.a.c_str()));
+    auto* data = Child<CZuRpmMultiVecFunc>(sets[0], FormatString(IDS_ORDER_DATA, f.a.c_str()));
     ASSERT_NE(data, nullptr);
     const auto* vec = DynamicDowncast<CMultiVectorFunction>(data->GetRpmData(0));
     ASSERT_EQ(vec->GetDataCount(), 2);

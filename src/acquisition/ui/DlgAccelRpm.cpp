@@ -10,6 +10,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/QueuedMessageTarget.h"
+#include "platform/win/StringIds.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -105,7 +106,7 @@ CDlgAccelRpm::CDlgAccelRpm(QWidget* parent, IMessageTarget* owner) : CZuDialog(p
     }
     m_recordButton = new QPushButton(QStringLiteral("Record Now"), this);
     m_recordButton->setObjectName(QStringLiteral("Button3265"));
-    m_stopButton = new QPushButton(QString::fromStdString(MessageTextOf(kStopCaptionLive)), this);
+    m_stopButton = new QPushButton(QString::fromStdString(MessageTextOf(IDS_STOP)), this);
     m_stopButton->setObjectName(QStringLiteral("Button3000"));
     m_stopButton->setAutoDefault(false);
     m_recordButton->setAutoDefault(false);
@@ -172,9 +173,9 @@ void CDlgAccelRpm::SetPulseCount(int count)
 void CDlgAccelRpm::SetMode(int mode)
 {
     if (mode == 0)
-        m_stopButton->setText(QString::fromStdString(MessageTextOf(kStopCaptionLive)));
+        m_stopButton->setText(QString::fromStdString(MessageTextOf(IDS_STOP)));
     else if (mode == 1)
-        m_stopButton->setText(QString::fromStdString(MessageTextOf(kStopCaptionOffline)));
+        m_stopButton->setText(QString::fromStdString(MessageTextOf(IDS_CLOSE_RUN)));
 }
 
 bool CDlgAccelRpm::IsTimerActive() const
@@ -265,7 +266,7 @@ void CDlgAccelRpm::ShowTexts()
 
 void CDlgAccelRpm::SetElapsed(double seconds)
 {
-    m_elapsedText = Format(MessageTextOf(kElapsedFormat).c_str(), seconds);
+    m_elapsedText = Format(MessageTextOf(IDS_ELAPSED_SECONDS).c_str(), seconds);
 }
 
 intptr_t CDlgAccelRpm::OnMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)

@@ -71,10 +71,6 @@ public:
     const CAccelRpmAnalysis& Analysis() const { return m_analysis; }
     bool IsTimerActive() const;
 
-    static constexpr uint32_t kStopCaptionLive = 6001;
-    static constexpr uint32_t kStopCaptionOffline = 6030;
-    static constexpr uint32_t kElapsedFormat = 7140;
-
 protected:
     bool OnInitDialog() override;
     void keyPressEvent(QKeyEvent* event) override;

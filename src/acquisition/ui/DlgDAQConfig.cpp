@@ -5,6 +5,7 @@
 #include "experiments/DAQConfig.h"
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -17,13 +18,6 @@
 #include <cmath>
 
 namespace {
-constexpr uint32_t IDS_BAD_FREQUENCY = 6116;
-constexpr uint32_t IDS_SAMPLING_TOO_LOW = 6117;
-constexpr uint32_t IDS_BAD_BAND_LIMIT = 6100;
-constexpr uint32_t IDS_BAD_LEVEL = 6103;
-constexpr uint32_t IDS_BAD_PULSES = 6114;
-constexpr uint32_t IDS_BAD_RATIO = 6105;
-constexpr uint32_t IDS_NO_RPM_CHANNEL = 6128;
 constexpr float kFloatEpsilon = 1.1920928955078125e-7f;
 
 QString Number(float v)

@@ -12,6 +12,7 @@
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/ObjectLifetime.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
 #include "spectral/ProjectTreeNotify.h"
@@ -39,10 +40,6 @@
 #include <filesystem>
 
 namespace {
-
-constexpr uint32_t IDS_OPTIONS_CAPTION = 6012;
-constexpr uint32_t IDS_DELETE_MISSING = 6049;
-constexpr uint32_t IDS_OPT_ORDER_TRACKING = 6177;
 
 QPointer<CDlgDaqDataManagement> g_instance;
 
@@ -435,7 +432,7 @@ void CDlgDaqDataManagement::OnCalcOptions()
         return;
     CCalcOptions* options = set->GetCalcOptions();
     const CDAQConfig* config = project->GetDAQConfig();
-    CPSheetAnaOptions sheet(IDS_OPTIONS_CAPTION, this);
+    CPSheetAnaOptions sheet(IDS_CALC_OPTIONS, this);
     sheet.setMinimumWidth(520); // every tab in sight
 
     CPPageCalcOptions calc;

@@ -10,6 +10,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/SXButton.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 
 #include <QCheckBox>
@@ -113,7 +114,7 @@ void CDlgDaqDbCheck::FillRpmChoices()
     m_runUp = !config || CDaqDbCheckRpms::IsRunUp(*config);
     std::vector<int> rpms;
     if (config && !CDaqDbCheckRpms::Make(*config, rpms))
-        AfxMessageBox(IDS_STEP_NOT_POSITIVE, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_RPM_STEP_NOT_POSITIVE, MB_OK | MB_ICONEXCLAMATION);
     for (int rpm : rpms)
         m_rpm->addItem(QString::fromStdString(Format("%d", rpm)));
     m_useSecond->setEnabled(m_runUp);
@@ -195,6 +196,6 @@ void CDlgDaqDbCheck::OnOK()
     m_project->SetExtraValue(1, m_runUp && m_bSecond ? Number(m_strSecond) : 0.0);
     m_project->SetModified();
     CExpDataChecker checker;
-    AfxMessageBox(checker.Run(m_project) ? IDS_PASSED : IDS_FAILED, MB_OK | MB_ICONINFORMATION);
+    AfxMessageBox(checker.Run(m_project) ? IDS_FINISHED : IDS_OPERATION_FAILED, MB_OK | MB_ICONINFORMATION);
     EndDialog(IDOK);
 }

@@ -32,10 +32,6 @@ public:
         IDC_USE_SECOND = 3049,
         IDC_MAPPING = 2001
     };
-    static constexpr uint32_t IDS_NO_FILE = 7065;
-    static constexpr uint32_t IDS_PASSED = 6168;
-    static constexpr uint32_t IDS_FAILED = 6169;
-    static constexpr uint32_t IDS_STEP_NOT_POSITIVE = 7190;
     static constexpr const char* kBrowseTitle = "Select Experimental Database File";
     static constexpr const char* kBrowseFilter = "All Files (*.*)|*.*||";
 

@@ -3,6 +3,7 @@
 #include "platform/ui/MultiFileDialog.h"
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "views/PictureElement.h"
 
 #include <QDesktopServices>
@@ -97,7 +98,7 @@ bool CDlgDaqPicture::OnInitDialog()
     m_dAspect = double(m_preview->width()) / double(m_preview->height());
     if (!m_folder.IsValid()) {
         // A name that would reach outside the picture folder gets no pictures at all.
-        AfxFormatMessageBox(IDS_BAD_NAME, MB_OK | MB_ICONEXCLAMATION, m_folder.GetItem().c_str());
+        AfxFormatMessageBox(IDS_NAME_NOT_FOR_PICTURES, MB_OK | MB_ICONEXCLAMATION, m_folder.GetItem().c_str());
         for (QPushButton* b : {m_add, m_delete, m_open})
             b->setEnabled(false);
         return true;
@@ -137,7 +138,7 @@ void CDlgDaqPicture::OnDelete()
     const int row = m_list->currentRow();
     if (row < 0 || row >= static_cast<int>(m_names.size()))
         return;
-    if (AfxMessageBox(IDS_CONFIRM_DELETE, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (AfxMessageBox(IDS_DELETE_SELECTED, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     m_folder.Remove(m_names[static_cast<size_t>(row)]);
     ListPictures();

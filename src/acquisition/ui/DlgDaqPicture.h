@@ -27,8 +27,6 @@ public:
         IDC_DELETE = 3013,
         IDC_OPEN = 3015
     };
-    static constexpr uint32_t IDS_CONFIRM_DELETE = 6048;
-    static constexpr uint32_t IDS_BAD_NAME = 7196;
     static constexpr const char* kFilter = "Picture (*.jpg, *.jpeg, *.bmp)|*.jpg;*.jpeg;*.bmp|All Files (*.*)|*.*||";
 
     // workFolder: the project's work folder.

@@ -2,6 +2,7 @@
 
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "spectral/RPMOptions.h"
 
 #include <QDialogButtonBox>
@@ -100,7 +101,7 @@ void CDlgDataViewRpmSetting::OnOK()
     if (!UpdateData(true))
         return;
     if (!(m_fRpmStep > 0.0f)) {
-        AfxMessageBox(IDS_STEP_NOT_POSITIVE, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_RPM_STEP_NOT_POSITIVE, MB_OK | MB_ICONEXCLAMATION);
         m_step->setFocus();
         return;
     }

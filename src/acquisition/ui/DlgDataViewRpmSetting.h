@@ -20,8 +20,6 @@ public:
         IDC_MAX = 3090,
         IDC_MIN = 3125
     };
-    static constexpr uint32_t IDS_STEP_NOT_POSITIVE = 7190;
-    static constexpr uint32_t IDS_MIN_ABOVE_MAX = 7195;
 
     // options: edited, not owned.
     explicit CDlgDataViewRpmSetting(CRPMOptions* options, QWidget* parent = nullptr);

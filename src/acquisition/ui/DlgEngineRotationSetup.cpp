@@ -15,6 +15,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/QueuedMessageTarget.h"
+#include "platform/win/StringIds.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -31,11 +32,6 @@
 #include <cmath>
 
 namespace {
-constexpr uint32_t IDS_RUN_NOT_STARTED = 6069;
-constexpr uint32_t IDS_MARGIN_RAISED = 7134;
-constexpr uint32_t IDS_SPAN_RAISED = 7135;
-constexpr uint32_t IDS_MIN_SPAN = 7136;
-constexpr uint32_t IDS_FIXED_MODE_OPTION = 6173;
 
 enum : int
 {
@@ -471,7 +467,8 @@ void CDlgEngineRotationSetup::OnCheck()
         return;
     // A margin or time span of 0 would leave the detection nothing to compare against.
     if (m_nRpmMargin < 1 || m_nTimeSpan < 1) {
-        AfxMessageBox(m_nRpmMargin < 1 ? 6115u : 6109u, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(m_nRpmMargin < 1 ? IDS_RPM_MARGIN_TOO_SMALL : IDS_TIME_SPAN_TOO_SHORT,
+                      MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     m_work.SetRpmLow(m_nRpmLow);
@@ -486,7 +483,7 @@ void CDlgEngineRotationSetup::OnCheck()
         return;
     const int channel = m_work.GetRpmChannel();
     if (!CRpmChannelSetup::Prepare(*daq, channel)) {
-        AfxFormatMessageBox(CRpmChannelSetup::kChannelNotAvailable, MB_OK | MB_ICONEXCLAMATION, channel + 1);
+        AfxFormatMessageBox(IDS_CHANNEL_FAILED, MB_OK | MB_ICONEXCLAMATION, channel + 1);
         return;
     }
     // A constant-speed measurement has no run-up to trigger on: the check runs free.

@@ -5,6 +5,7 @@
 #include "acquisition/ui/DlgConnectWaiting.h"
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/ZuRegOptions.h"
 
@@ -153,7 +154,7 @@ void CDlgQMXConnection::Refill()
 
 bool CDlgQMXConnection::Confirm()
 {
-    return AfxMessageBox(6167u, MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+    return AfxMessageBox(IDS_CONNECT_HARDWARE, MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
 void CDlgQMXConnection::OnConnect()
@@ -172,7 +173,7 @@ void CDlgQMXConnection::OnConnect()
     if (added)
         Refill();
     else
-        AfxMessageBox(6071u);
+        AfxMessageBox(IDS_SETUP_FAILED);
 }
 
 void CDlgQMXConnection::OnDisconnect()
@@ -222,5 +223,5 @@ void CDlgQMXConnection::OnInitialize()
     const bool ok = m_units->Initialize();
     waiting.hide();
     if (!ok)
-        AfxMessageBox(6071u);
+        AfxMessageBox(IDS_SETUP_FAILED);
 }

@@ -12,6 +12,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/QueuedMessageTarget.h"
+#include "platform/win/StringIds.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -26,7 +27,6 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr uint32_t IDS_RUN_NOT_STARTED = 6069;
 constexpr const char* kAdjusting = "<< Adjusting Gain... >>";
 
 QString GainText(float gain)

@@ -13,6 +13,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/QueuedMessageTarget.h"
+#include "platform/win/StringIds.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -28,7 +29,6 @@ CModelessRegistry<CDlgRealTimeMonitor>& Registry()
     static CModelessRegistry<CDlgRealTimeMonitor> registry;
     return registry;
 }
-constexpr uint32_t IDS_RUN_NOT_STARTED = 6069;
 } // namespace
 
 CDlgRealTimeMonitor* CDlgRealTimeMonitor::CreateInstance(QWidget* parent)
@@ -136,7 +136,7 @@ void CDlgRealTimeMonitor::OnStartRun()
         return;
     const int channel = m_project->GetRpmSignalChannel();
     if (!CRpmChannelSetup::Prepare(*daq, channel)) {
-        AfxFormatMessageBox(CRpmChannelSetup::kChannelNotAvailable, MB_OK | MB_ICONEXCLAMATION, channel + 1);
+        AfxFormatMessageBox(IDS_CHANNEL_FAILED, MB_OK | MB_ICONEXCLAMATION, channel + 1);
         return;
     }
     m_manager.SetOwnerProject(m_project->GetDAQProject());

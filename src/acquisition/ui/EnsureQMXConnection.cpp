@@ -7,6 +7,7 @@
 #include "acquisition/ui/DlgQMXConnection.h"
 #include "common/ProjectLookups.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 
 int EnsureQMXConnection(IProjectLookups* project, int force, int confirm, QWidget* parent)
@@ -23,7 +24,7 @@ int EnsureQMXConnection(IProjectLookups* project, int force, int confirm, QWidge
         if (initialise) {
             CWaitCursor wait;
             if (!units->Initialize()) {
-                AfxMessageBox(6232u);
+                AfxMessageBox(IDS_HARDWARE_INIT_FAILED);
                 return 0;
             }
         }

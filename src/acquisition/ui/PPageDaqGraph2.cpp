@@ -2,6 +2,7 @@
 
 #include "experiments/ExpOptions.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -91,5 +92,5 @@ void CPPageDaqGraph2::OnKeepDefault()
         m_keep->setEnabled(false);
         return;
     }
-    AfxMessageBox(IDS_SAVE_FAILED, MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox(IDS_SETTINGS_NOT_SAVED, MB_OK | MB_ICONEXCLAMATION);
 }

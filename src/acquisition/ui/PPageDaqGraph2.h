@@ -18,7 +18,6 @@ public:
     static constexpr int IDC_COLOR_FIRST = 3185; // radios 3185, 3186
     static constexpr int IDC_BAND_FIRST = 3195;  // radios 3195, 3196
     static constexpr int IDC_KEEP_DEFAULT = 3030;
-    static constexpr uint32_t IDS_SAVE_FAILED = 6074;
 
     CPPageDaqGraph2();
 

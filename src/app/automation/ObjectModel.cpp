@@ -23,6 +23,7 @@
 #include "experiments/ExpDataSet.h"
 #include "experiments/ExpProject.h"
 #include "platform/automation/AutoObjectRegistry.h"
+#include "platform/win/StringIds.h"
 #include "spectral/ZuRpmFunc.h"
 
 #include <memory>

@@ -11,6 +11,7 @@
 #include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/WinTypes.h"
@@ -23,11 +24,6 @@
 #include "views/ui/PSheetAnaOptions.h"
 
 namespace {
-constexpr uint32_t IDS_DONE = 6168;
-constexpr uint32_t IDS_FAILED = 6169;
-constexpr uint32_t IDS_INPUT_POWER_SOURCES = 6191;
-constexpr uint32_t IDS_RECALC_INPUT_POWERS = 6254;
-constexpr uint32_t IDS_OPT_EXP_COMMANDS = 6172;
 
 CAnalysisProject* Analysis(const CFrameSelection& s)
 {
@@ -131,10 +127,10 @@ int CAnalysisRoadCommands::RecalcInputPowersAfterImport(CTALVODoc& doc)
         ok = container.RecalcInputPowers(&failed);
     }
     if (ok) {
-        AfxMessageBox(IDS_DONE, MB_OK | MB_ICONINFORMATION);
+        AfxMessageBox(IDS_FINISHED, MB_OK | MB_ICONINFORMATION);
         return 1;
     }
-    AfxMessageBoxWithReason(IDS_FAILED, failed, MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBoxWithReason(IDS_OPERATION_FAILED, failed, MB_OK | MB_ICONEXCLAMATION);
     return 0;
 }
 

@@ -23,15 +23,13 @@
 #include "experiments/SensorProject.h"
 #include "platform/elements/MElement.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/WinTypes.h"
 
 #include <QGuiApplication>
 
 namespace {
 using C = CFrameCommands;
-
-constexpr uint32_t IDS_CHANNELS_DONE = 6168;
-constexpr uint32_t IDS_CHANNELS_FAILED = 6169;
 
 const char* const kTextFilter = "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
 // Workbooks are written and read as .xlsx.
@@ -68,7 +66,7 @@ bool ExchangeBlixChannels(const CCommandState& s, bool exporting)
     const int ok = exporting ? container.ExportBlixChannelFile(path) : container.ImportBlixChannelFile(path);
     if (ok && !exporting)
         doc.SetModifiedFlag(1);
-    AfxMessageBox(ok ? IDS_CHANNELS_DONE : IDS_CHANNELS_FAILED, MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+    AfxMessageBox(ok ? IDS_FINISHED : IDS_OPERATION_FAILED, MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
     return true;
 }
 constexpr int ID_DAQ_DATA_MANAGEMENT = 1091;

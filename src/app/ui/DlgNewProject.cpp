@@ -2,6 +2,7 @@
 
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 #include <QDialogButtonBox>
@@ -14,14 +15,6 @@
 #include <QVBoxLayout>
 
 #include <filesystem>
-
-namespace {
-constexpr uint32_t IDS_NAME_EMPTY = 6275;
-constexpr uint32_t IDS_FOLDER_EMPTY = 6276;
-constexpr uint32_t IDS_NAME_INVALID = 6042;
-constexpr uint32_t IDS_PROJECT_EXISTS = 7096;
-constexpr uint32_t IDS_BROWSE_TITLE = 6278;
-} // namespace
 
 bool BrowseForFolder(std::string& result, const std::string& title, const std::string& preselect)
 {
@@ -108,7 +101,7 @@ void CDlgNewProject::OnOK()
 {
     UpdateData(true);
     if (m_name.empty()) {
-        AfxMessageBox(IDS_NAME_EMPTY, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_ENTER_PROJECT_NAME, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (m_folder.empty()) {

@@ -1,6 +1,7 @@
 #include "app/ui/DockShortcutWnd.h"
 
 #include "app/ui/AppIcons.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 #include <QMenu>
@@ -32,8 +33,14 @@ QIcon ImageOf(int image)
 const std::vector<CDockShortcutWnd::Item>& CDockShortcutWnd::Table()
 {
     static const std::vector<Item> table = {
-        {6220, 6218, 0, 0}, {6220, 6219, 1, 1}, {6225, 6221, 2, 2}, {6225, 6222, 3, 3},
-        {6225, 6223, 4, 4}, {6225, 6224, 5, 5}, {6228, 6226, 6, 6}, {6228, 6227, 7, 7},
+        {IDS_SHORTCUT_PROJECT_GROUP, IDS_SHORTCUT_NEW_PROJECT, 0, 0},
+        {IDS_SHORTCUT_PROJECT_GROUP, IDS_SHORTCUT_OPEN_PROJECT, 1, 1},
+        {IDS_SHORTCUT_MODEL_GROUP, IDS_SHORTCUT_MODEL_VIEW, 2, 2},
+        {IDS_SHORTCUT_MODEL_GROUP, IDS_SHORTCUT_READ_MODEL_DATA, 3, 3},
+        {IDS_SHORTCUT_MODEL_GROUP, IDS_SHORTCUT_MODEL_VARIANT, 4, 4},
+        {IDS_SHORTCUT_MODEL_GROUP, IDS_SHORTCUT_MODEL_UPDATE, 5, 5},
+        {IDS_SHORTCUT_ANALYSIS_GROUP, IDS_SHORTCUT_NEW_DAQ_PROJECT, 6, 6},
+        {IDS_SHORTCUT_ANALYSIS_GROUP, IDS_SHORTCUT_NEW_ANALYSIS_PROJECT, 7, 7},
     };
     return table;
 }

@@ -17,6 +17,7 @@
 #include "app/FrameCommands.h"
 #include "platform/win/PromptService.h"
 #include "views/ui/DlgSelectSubsystem.h"
+#include "platform/win/StringIds.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -312,7 +313,6 @@ bool CDockTreeWnd::IsResultSelected() const
 
 int CDockTreeWnd::DeleteSelectedElements()
 {
-    constexpr uint32_t IDS_DELETE_ELEMENT = 7017;
     CMElementList list;
     GetSelection(list);
     std::vector<CMElement*> selected;

@@ -16,6 +16,7 @@
 #include "platform/elements/StdioFile.h"
 #include "platform/ui/DlgInputBox.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "platform/win/ZuRegOptions.h"
@@ -28,7 +29,6 @@
 #include <filesystem>
 
 namespace {
-constexpr uint32_t IDS_UNKNOWN_DUMP_PARAMETER = 6454;
 
 bool HasDoc(const CCommandState& s)
 {
@@ -43,7 +43,7 @@ bool Always(const CCommandState&)
 bool OpenProject(CMainFrame& frame, const CCommandState&)
 {
     FileChooserOptions options;
-    options.title = LoadString(0xF000);
+    options.title = LoadString(IDS_OPEN_FILE);
     options.filter = CMainFrame::kProjectFilter;
     options.defaultExt = "orv";
     std::string path;

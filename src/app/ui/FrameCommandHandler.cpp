@@ -23,6 +23,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/WinTypes.h"
 #include "platform/win/ZuRegOptions.h"
@@ -47,13 +48,6 @@
 
 namespace {
 using C = CFrameCommands;
-
-constexpr uint32_t IDS_CALC_OPTIONS = 6012;
-constexpr uint32_t IDS_RECALC_AFTER_OPTIONS = 6086;
-constexpr uint32_t IDS_OPT_ASK_RECALC = 6176;
-constexpr uint32_t IDS_OPT_ORDER_TRACKING = 6177;
-constexpr uint32_t IDS_RECALC_PULSES = 6255;
-constexpr uint32_t IDS_EMPTY_ORDER_LIST = 6261;
 
 CFrameCommandHandler::ExtAnalysisBuilder& ExtBuilder()
 {

@@ -57,6 +57,7 @@
 #include "platform/win/CommandGuard.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
 #include "views/ui/OptionSheets.h"
@@ -90,14 +91,6 @@ CExpFrame* ActiveExpFrame(QMdiArea* area)
     QMdiSubWindow* sub = area ? area->activeSubWindow() : nullptr;
     return sub ? qobject_cast<CExpFrame*>(sub->widget()) : nullptr;
 }
-
-constexpr uint32_t IDS_NEW_PROJECT_QUESTION = 6035;
-constexpr uint32_t IDS_NEWER_VERSION = 6320;
-constexpr uint32_t IDS_UP_TO_DATE = 6321;
-constexpr uint32_t IDS_CHECK_FAILED = 6322;
-constexpr uint32_t IDS_PROJECT_WINDOW_TITLE = 6452;
-constexpr uint32_t IDS_SHORTCUT_BAR_TITLE = 6453;
-constexpr uint32_t IDS_UNKNOWN_DUMP_PARAMETER = 6454;
 
 // Where the window layout (size, position, docks and their sizes) is kept between runs.
 const char* const kLayoutSection = "Settings";

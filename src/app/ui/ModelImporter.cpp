@@ -8,15 +8,13 @@
 #include "app/ui/DlgNewModel.h"
 #include "models/ASEAModelData.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
 
 #include <memory>
 
 namespace {
-constexpr uint32_t IDS_SOLMOX_PROJECT_FILTER = 6245;
-constexpr uint32_t IDS_SOLMOX_PROJECT_TITLE = 6247;
-constexpr uint32_t IDS_MODEL_NOT_CREATED = 6078;
 
 // The source the user chose in the new-model dialog; -1 when cancelled.
 int AskSource(QWidget* parent)

@@ -2,6 +2,7 @@
 
 #include "platform/ui/SXButton.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 #include <QDialogButtonBox>
@@ -10,11 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-constexpr uint32_t IDS_MODEL_FILE_TITLE = 6158;
-constexpr uint32_t IDS_MODEL_FILE_FILTER = 6280;
-} // namespace
 
 CModelInformationDlg::CModelInformationDlg(CASEAModelData* model, QWidget* parent)
     : CZuDialog(parent, 4036), m_model(model)

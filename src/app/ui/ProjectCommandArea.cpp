@@ -16,6 +16,7 @@
 #include "platform/elements/MElement.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/WinTypes.h"
 #include "models/HSEAModelData.h"
@@ -26,11 +27,6 @@
 
 namespace {
 using C = CFrameCommands;
-
-constexpr uint32_t IDS_COPY_ANALYSIS_PROJECT = 6043;
-constexpr uint32_t IDS_CHANNELS_FAILED = 6169;
-constexpr uint32_t IDS_MODEL_UPDATE_DONE = 6170;
-constexpr uint32_t IDS_REMOVE_PROJECT = 7015;
 
 bool HasDoc(const CCommandState& s)
 {
@@ -144,7 +140,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
     {
         CCommandEntry e = Entry(C::ID_REMOVE_PROJECT, "&Delete Project", "Project", 103, AnalysisOrDaqSelected);
         e.run = [](CMainFrame&, const CCommandState& s) {
-            if (AfxFormatMessageBox(IDS_REMOVE_PROJECT, MB_YESNO | MB_ICONQUESTION,
+            if (AfxFormatMessageBox(IDS_REMOVE_PROJECT_NAMED, MB_YESNO | MB_ICONQUESTION,
                                     s.selection.project->GetName().c_str()) == IDYES)
                 s.Doc()->RemoveProject(s.selection.project);
             return true;
@@ -169,7 +165,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         e.run = [](CMainFrame&, const CCommandState& s) {
             CWaitCursor wait;
             const int ok = s.Doc()->GetTALVOProject().ApplyModelUpdate();
-            AfxMessageBox(ok ? IDS_MODEL_UPDATE_DONE : IDS_CHANNELS_FAILED,
+            AfxMessageBox(ok ? IDS_CALCULATION_FINISHED : IDS_OPERATION_FAILED,
                           MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
             return true;
         };

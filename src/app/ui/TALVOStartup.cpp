@@ -6,12 +6,12 @@
 #include "app/ui/SplashWnd.h"
 #include "platform/ui/QtPromptService.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
 
 #include <QApplication>
 
 namespace {
-constexpr uint32_t IDS_NEWER_VERSION = 6320;
 
 std::function<bool()>& AutomationHook()
 {

@@ -14,13 +14,13 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "views/ui/DlgSelectSubsystem.h"
 #include "views/ui/DlgSelectSubsystemPair.h"
 
 namespace {
-constexpr uint32_t IDS_PICKED_COMMAND_FAILED = 6075;
 
 CBaseProject* ProjectOf(CMElement* element)
 {

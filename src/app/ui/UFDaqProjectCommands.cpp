@@ -7,6 +7,7 @@
 #include "app/TALVOExp.h"
 #include "experiments/CalcOptions.h"
 #include "platform/elements/MElementList.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/WinTypes.h"
 #include "views/ui/PPageLocalPoint.h"
@@ -15,7 +16,6 @@
 #include <vector>
 
 namespace {
-constexpr uint32_t IDS_CALC_OPTIONS = 6012;
 
 CTALVOExp* SelectedExperiment(const CFrameSelection& selection)
 {

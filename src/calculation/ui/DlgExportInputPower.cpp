@@ -18,10 +18,10 @@
 #include "app/InputPowerExport.h"
 #include "calculation/ui/DlgExportInputPowerForOT.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 namespace {
-constexpr uint32_t IDS_EXPORT_INPUT_POWER_TITLE = 6068;
 const char* const kExportFilter = "Export Input Power (*.xlsx;*.txt)|*.xlsx;*.txt||";
 const char* const kExportFailed = "Faild to export the Input power data.";
 

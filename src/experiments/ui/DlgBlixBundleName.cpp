@@ -7,11 +7,9 @@
 
 #include "experiments/SensorProject.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 namespace {
-constexpr uint32_t IDS_BUNDLE_EXISTS = 7002;
-constexpr uint32_t IDS_BAD_NUMBER = 7005;
-constexpr uint32_t IDS_BAD_NAME = 7006;
 
 std::string Trim(const std::string& s)
 {
@@ -71,7 +69,7 @@ void CDlgBlixBundleName::OnOK()
     }
     if (m_name.find_first_not_of("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ") !=
         std::string::npos) {
-        AfxFormatMessageBox(IDS_BAD_NAME, MB_OK, m_name.c_str());
+        AfxFormatMessageBox(IDS_NAME_LETTERS_DIGITS, MB_OK, m_name.c_str());
         return;
     }
     const std::string id = GetBundleID();

@@ -3,6 +3,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -18,7 +19,6 @@
 
 namespace {
 constexpr int kDialogTemplate = 4213;
-constexpr uint32_t IDS_CLIPBOARD_FAILED = 6019;
 constexpr int kSubsystemColumn = 2;
 
 // The subsystem column chooses among the model's subsystem names in sorted order.
@@ -185,7 +185,7 @@ std::string CDlgExpDatabaseMapping::TableText() const
 void CDlgExpDatabaseMapping::OnCopyAsText()
 {
     if (!SetClipboardText(TableText()))
-        AfxMessageBox(IDS_CLIPBOARD_FAILED, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_CLIPBOARD_CANNOT_OPEN, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CDlgExpDatabaseMapping::OnOK()

@@ -18,6 +18,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
 
@@ -39,15 +40,6 @@
 #include <set>
 
 namespace {
-constexpr uint32_t IDS_NAME_EMPTY = 6130;
-constexpr uint32_t IDS_NUMBER_MISSING = 7083;
-constexpr uint32_t IDS_CHANNEL_TWICE = 7013;
-constexpr uint32_t IDS_TEXT_TWICE = 7099;
-constexpr uint32_t IDS_TAKE_OVER = 6202;
-constexpr uint32_t IDS_NO_WINDOW = 6230;
-constexpr uint32_t IDS_SETUP_FAILED = 6071;
-constexpr uint32_t IDS_NO_TAKE_OVER_OPTION = 6174;
-constexpr uint32_t IDS_COLUMN_FIRST = 6281;
 
 // Colour table of the highlight, blue to red.
 constexpr float kColors[16][3] = {{0, 0, 1},     {0, 0.26f, 1}, {0, 0.53f, 1}, {0, 0.8f, 1},
@@ -523,7 +515,8 @@ int CDlgExpProperty::Validate()
     for (const CSensorGroup* group : groups)
         for (int i = 0; group && i < group->GetMemberCount(); ++i)
             if (!channels.insert(group->GetMember(i).channel).second) {
-                AfxFormatMessageBox(IDS_CHANNEL_TWICE, MB_OK | MB_ICONEXCLAMATION, group->GetMember(i).channel + 1);
+                AfxFormatMessageBox(IDS_CHANNEL_NUMBER_TWICE, MB_OK | MB_ICONEXCLAMATION,
+                                    group->GetMember(i).channel + 1);
                 return 0;
             }
     std::set<std::string> texts;
@@ -613,7 +606,7 @@ void CDlgExpProperty::OnCancel()
 
 void CDlgExpProperty::OnTakeOver()
 {
-    if (AfxMessageBox(IDS_TAKE_OVER, MB_YESNO | MB_ICONQUESTION) != IDYES || !m_daqProject)
+    if (AfxMessageBox(IDS_TAKE_OVER_STORED_SETTINGS, MB_YESNO | MB_ICONQUESTION) != IDYES || !m_daqProject)
         return;
     for (CExpInfo& info : m_infos) {
         CTALVOExp* exp = m_daqProject->FindExp(info.GetName(0), info.GetName(1));

@@ -25,6 +25,7 @@
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/ObjectLifetime.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
 #include "views/ui/DlgSelectSubsystem.h"
@@ -45,24 +46,6 @@
 #include <set>
 
 namespace {
-constexpr uint32_t IDS_TAKE_OVER = 6044;
-constexpr uint32_t IDS_SEARCH_REPORT = 6046;
-constexpr uint32_t IDS_SETUP_FAILED = 6071;
-constexpr uint32_t IDS_TICK_MORE = 6120;
-constexpr uint32_t IDS_NO_HARDWARE = 6127;
-constexpr uint32_t IDS_NO_WINDOW = 6230;
-constexpr uint32_t IDS_ITEMS_SAME_BUNDLE = 7003;
-constexpr uint32_t IDS_BUNDLE_TWICE = 7004;
-constexpr uint32_t IDS_CHANNEL_OF_OTHER = 7011;
-constexpr uint32_t IDS_CHANNEL_TWICE = 7012;
-constexpr uint32_t IDS_ITEMS_SAME_BUNDLE_ID = 7020;
-constexpr uint32_t IDS_BUNDLE_ID_TWICE = 7021;
-constexpr uint32_t IDS_SENSOR_KIND = 7074;
-constexpr uint32_t IDS_UNKNOWN_BUNDLE = 7102;
-constexpr uint32_t IDS_ITEMS_SAME_SENSOR = 7103;
-constexpr uint32_t IDS_SENSOR_TWICE = 7104;
-constexpr uint32_t IDS_NO_GROUP = 7105;
-constexpr uint32_t IDS_SENSOR_UNKNOWN = 7108;
 
 CModelessRegistry<CDlgExpProperty2>& Registry()
 {
@@ -434,7 +417,7 @@ void CDlgExpProperty2::OnAddSubsystem()
 void CDlgExpProperty2::OnTakeOver()
 {
     CDaqProject* daq = m_data->target->daqProject;
-    if (!daq || AfxMessageBox(IDS_TAKE_OVER, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!daq || AfxMessageBox(IDS_TAKE_OVER_PREVIOUS_DATA, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     const std::string reference = m_data->items.empty() ? std::string() : m_data->items.front()->name;
     for (auto& item : m_data->items) {
@@ -529,20 +512,20 @@ int CDlgExpProperty2::Validate()
                 for (int i = 0; i < ga->GetMemberCount(); ++i)
                     for (int j = 0; j < gb->GetMemberCount(); ++j)
                         if (ga->GetMember(i).channel == gb->GetMember(j).channel)
-                            return fail(IDS_CHANNEL_OF_OTHER, na, ga->GetMember(i).channel);
+                            return fail(IDS_CHANNEL_OTHER, na, ga->GetMember(i).channel);
             for (int32_t x : ga->GetBundles())
                 for (int32_t y : gb->GetBundles()) {
                     const CSensorBundle* bx = sensors->FindBundleByNo(x);
                     const CSensorBundle* by = sensors->FindBundleByNo(y);
                     if (x == y && bx)
-                        return fail(IDS_ITEMS_SAME_BUNDLE, na, nb, bx->GetID().c_str());
+                        return fail(IDS_SAME_BUNDLE_OTHER, na, nb, bx->GetID().c_str());
                     if (bx && by && bx->GetBundleID() == by->GetBundleID())
-                        return fail(IDS_ITEMS_SAME_BUNDLE_ID, na, nb, bx->GetBundleID().c_str());
+                        return fail(IDS_SAME_BUNDLE_ID_OTHER, na, nb, bx->GetBundleID().c_str());
                 }
             for (int i = 0; i < ga->GetMemberCount(); ++i)
                 for (int j = 0; j < gb->GetMemberCount(); ++j)
                     if (ga->GetMember(i).text == gb->GetMember(j).text)
-                        return fail(IDS_ITEMS_SAME_SENSOR, na, nb, ga->GetMember(i).text.c_str());
+                        return fail(IDS_SAME_SENSOR_OTHER, na, nb, ga->GetMember(i).text.c_str());
         }
     }
     for (CMElement* e : m_data->target->experiments) {

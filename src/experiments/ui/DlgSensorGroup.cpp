@@ -7,10 +7,9 @@
 #include "experiments/SensorProject.h"
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
-namespace {
-constexpr uint32_t IDS_CLEAR_GROUP = 6190;
-}
+namespace {}
 
 CDlgSensorGroup::CDlgSensorGroup(CSensorProject* project, CSensorGroup* group, QWidget* parent)
     : CZuDialog(parent, 4073), m_project(project), m_group(group)

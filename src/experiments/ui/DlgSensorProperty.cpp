@@ -11,11 +11,10 @@
 
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 namespace {
-constexpr uint32_t IDS_ADD = 6004;
-constexpr uint32_t IDS_CHECK_INPUT = 6027;
 int g_sensorCounter = 0;
 
 QString Number(float value)

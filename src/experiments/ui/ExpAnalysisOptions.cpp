@@ -8,6 +8,7 @@
 #include "platform/elements/MElement.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
 #include "views/ui/PPageBandAve.h"
 #include "views/ui/PPageCalcOptions.h"
@@ -20,9 +21,6 @@
 #include <vector>
 
 namespace {
-constexpr uint32_t IDS_ANALYSIS_OPTIONS = 6012;
-constexpr uint32_t IDS_OPT_ORDER_TRACKING = 6177;
-constexpr uint32_t IDS_OPT_EXTENDED_PAGES = 6178;
 
 // The values the calculation, order-tracking and band-average pages edit.
 void CopyEditedValues(const CCalcOptions& from, CCalcOptions& to)
@@ -58,7 +56,7 @@ bool RunExpAnalysisOptions(CExpProject& project, QWidget* parent)
     IDaqProjectAccess* daq = project.GetDAQProject();
     auto* daqProject = dynamic_cast<CDaqProject*>(daq);
 
-    CPSheetAnaOptions sheet(IDS_ANALYSIS_OPTIONS, parent);
+    CPSheetAnaOptions sheet(IDS_CALC_OPTIONS, parent);
     sheet.setMinimumWidth(520); // every tab in sight
     CPPageCalcOptions calc;
     calc.SetCalcOptions(edited);

@@ -21,18 +21,13 @@
 #include "platform/elements/StdioFile.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "views/ui/DlgExpDataComp.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-constexpr uint32_t IDS_READ_FAILED = 6070;
-constexpr uint32_t IDS_BLOCK_TOO_SHORT = 6072;
-constexpr uint32_t IDS_NO_CALC_DATA = 6077;
-constexpr uint32_t IDS_CARRY_ON = 6243;
-constexpr uint32_t IDS_CHANNEL_FAILED = 7053;
-constexpr uint32_t IDS_NO_SENSOR = 7107;
 
 bool g_applicationClosing = false;
 
@@ -200,7 +195,7 @@ int CExpDoc::SetupChannels()
         for (int j = 0; j < m_project->GetGroupItemCount(g); ++j) {
             CHANNELINFO info;
             if (!m_project->GetChannelInfo(g, j, info)) {
-                AfxFormatMessageBox(IDS_NO_SENSOR, MB_OK | MB_ICONEXCLAMATION,
+                AfxFormatMessageBox(IDS_NO_SENSOR_FOR, MB_OK | MB_ICONEXCLAMATION,
                                     m_project->GetGroupItemText(g, j).c_str());
                 return 0;
             }

@@ -26,6 +26,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/QueuedMessageTarget.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 
 #include <QHeaderView>
@@ -34,11 +35,6 @@
 #include <cstdlib>
 
 namespace {
-constexpr uint32_t IDS_DELETE_PROJECT = 6047;
-constexpr uint32_t IDS_DELETE_ITEMS = 6048;
-constexpr uint32_t IDS_RUN_NOT_STARTED = 6069;
-constexpr uint32_t IDS_SETUP_FAILED = 6071;
-constexpr uint32_t IDS_DAQ_OPTIONS = 6164;
 constexpr const char* kDumpFilter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
 
 void Renumber(CMElement* parent)
@@ -326,7 +322,7 @@ void CExpTreeView::OnDelete()
         }
         hint = project;
     } else if (ElementCast<CExpDataSet>(element)) {
-        if (AfxMessageBox(IDS_DELETE_ITEMS, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        if (AfxMessageBox(IDS_DELETE_SELECTED, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;
         // The block goes everywhere: its pulse channel and every excitation's data set of it.
         CMElementList selection;
@@ -343,7 +339,7 @@ void CExpTreeView::OnDelete()
         for (CMElement* parent : parents)
             Renumber(parent);
     } else if (ElementCast<CCalcProjectManager>(element)) {
-        if (AfxMessageBox(IDS_DELETE_ITEMS, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        if (AfxMessageBox(IDS_DELETE_SELECTED, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;
         hint = element->GetParent();
         hint->DeleteChild(element, 1);

@@ -13,11 +13,9 @@
 #include "experiments/ui/SensorDoc.h"
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 namespace {
-constexpr uint32_t IDS_SORT_QUESTION = 6205;
-constexpr uint32_t IDS_ID_USED = 7098;
-constexpr uint32_t IDS_BUNDLE_IN_USE = 7101;
 constexpr int kColumns = 1 + CSensorBundle::kMaxSensors;
 } // namespace
 

@@ -14,15 +14,11 @@
 #include "platform/win/Messages.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
 
 namespace {
-constexpr uint32_t IDS_IMPORT_QUESTION = 6028;
-constexpr uint32_t IDS_SENSOR_FILTER = 6085;
-constexpr uint32_t IDS_DEFAULT_TITLE = 6214;
-constexpr uint32_t IDS_PUSH_QUESTION = 6323;
-constexpr uint32_t IDS_PUSH_DONE = 6324;
 
 CSensorDoc* g_sensorDoc = nullptr;
 CSensorDoc::MeasuredDataSaver g_saver;
@@ -98,11 +94,11 @@ bool CSensorDoc::OnImport()
         return false;
     FileChooserOptions options;
     options.defaultExt = "dat";
-    options.filter = LoadString(IDS_SENSOR_FILTER);
+    options.filter = LoadString(IDS_MODEL_DATA_FILTER);
     std::string path;
     if (!PromptOpenFile(options, path))
         return false;
-    std::string title = LoadString(IDS_DEFAULT_TITLE);
+    std::string title = LoadString(IDS_NO_TITLE);
     // The reader fills the catalogue only from a file it read whole.
     if (!ReadSensorListFile(*m_project, path, title)) {
         AfxMessageBox(Format("The sensor list %s could not be read. The sensor list was not changed.", path.c_str()),
@@ -121,7 +117,7 @@ bool CSensorDoc::DoFileSave()
         return false;
     FileChooserOptions options;
     options.defaultExt = "dat";
-    options.filter = LoadString(IDS_SENSOR_FILTER);
+    options.filter = LoadString(IDS_MODEL_DATA_FILTER);
     options.initialName = GetTitle();
     options.overwritePrompt = true;
     std::string path;

@@ -11,14 +11,14 @@
 #include "experiments/ui/SensorCommands.h"
 #include "experiments/ui/SensorDoc.h"
 #include "platform/base/Format.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 namespace {
-constexpr uint32_t IDS_MEMBER_TEXT = 7001;
 
 std::string MemberText(const std::string& bundleID, int slot)
 {
-    return Format(LoadString(IDS_MEMBER_TEXT).c_str(), bundleID.c_str(), slot + 1);
+    return Format(LoadString(IDS_BUNDLE_MEMBER_NAME).c_str(), bundleID.c_str(), slot + 1);
 }
 
 // The in-cell list of the channel columns.

@@ -12,11 +12,11 @@
 #include "experiments/ui/SensorDoc.h"
 #include "experiments/ui/SensorListCtrl.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 namespace {
-constexpr uint32_t kCategoryNameIds[3] = {6003, 6123, 6087};
-constexpr uint32_t IDS_DELETE_QUESTION = 6048;
+constexpr uint32_t kCategoryNameIds[3] = {IDS_CATEGORY_ACCELEROMETERS, IDS_CATEGORY_MICROPHONES, IDS_CATEGORY_HAMMERS};
 const char* const kWorkbookFilter = "Excel Workbooks (*.xlsx)|*.xlsx|All Files (*.*)|*.*||";
 } // namespace
 
@@ -150,7 +150,7 @@ void CSensorListView::DeleteSelected()
 {
     CSensorListCtrl* list = m_lists[m_tabs->currentIndex()];
     const std::vector<std::string> ids = list->SelectedIDs();
-    if (ids.empty() || AfxMessageBox(IDS_DELETE_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (ids.empty() || AfxMessageBox(IDS_DELETE_SELECTED, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     CSensorProject* project = m_doc->GetSensorProject();
     for (const std::string& id : ids)

@@ -6,6 +6,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
 #include "uff/UFNodeMap.h"
@@ -21,17 +22,6 @@
 #include <cstdlib>
 
 namespace {
-constexpr uint32_t IDS_CLIPBOARD_FAILED = 6019;
-constexpr uint32_t IDS_TABLE_FILTER = 6085;
-constexpr uint32_t IDS_OPERATION_FAILED = 6169;
-constexpr uint32_t IDS_PASTED = 6268;
-constexpr uint32_t IDS_COPIED = 6269;
-constexpr uint32_t IDS_REPLACE_TABLE = 6286;
-constexpr uint32_t IDS_DUPLICATE_NODE = 7131;
-constexpr uint32_t IDS_TIP_COPY = 6237;
-constexpr uint32_t IDS_TIP_PASTE = 6241;
-constexpr uint32_t IDS_TIP_LOAD = 6270;
-constexpr uint32_t IDS_TIP_SAVE = 6271;
 
 int CellNumber(const QTableWidgetItem* item)
 {
@@ -207,7 +197,7 @@ void CDlgAssignGlobalNode::OnOK()
 void CDlgAssignGlobalNode::OnCopy()
 {
     if (!m_map || !SetClipboardText(m_map->WriteText())) {
-        AfxMessageBox(IDS_CLIPBOARD_FAILED, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_CLIPBOARD_CANNOT_OPEN, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     AfxMessageBox(IDS_COPIED, MB_OK | MB_ICONINFORMATION);
@@ -217,7 +207,7 @@ void CDlgAssignGlobalNode::OnPaste()
 {
     std::string text;
     if (!m_map || !GetClipboardText(text)) {
-        AfxMessageBox(IDS_CLIPBOARD_FAILED, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_CLIPBOARD_CANNOT_OPEN, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     // Read into a table of its own first: text that holds no node keeps the map as it is.
@@ -228,7 +218,7 @@ void CDlgAssignGlobalNode::OnPaste()
         pasted.RemoveAll();
     }
     if (pasted.GetCount() == 0) {
-        AfxMessageBox(IDS_CLIPBOARD_FAILED, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_CLIPBOARD_CANNOT_OPEN, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     *m_map = pasted;
@@ -243,7 +233,7 @@ void CDlgAssignGlobalNode::OnSave()
     FileChooserOptions options;
     options.defaultExt = "txt";
     options.initialName = CUFNodeMap::kTableFileName;
-    options.filter = LoadString(IDS_TABLE_FILTER);
+    options.filter = LoadString(IDS_MODEL_DATA_FILTER);
     std::string path;
     if (!PromptSaveFile(options, path))
         return;
@@ -261,7 +251,7 @@ void CDlgAssignGlobalNode::OnOpen()
     FileChooserOptions options;
     options.defaultExt = "txt";
     options.initialName = CUFNodeMap::kTableFileName;
-    options.filter = LoadString(IDS_TABLE_FILTER);
+    options.filter = LoadString(IDS_MODEL_DATA_FILTER);
     std::string path;
     if (!PromptOpenFile(options, path))
         return;

@@ -11,6 +11,7 @@
 #include "platform/ui/MSFlexGrid.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 #include <QDialogButtonBox>
@@ -67,10 +68,10 @@ CDlgAssignSensors::CDlgAssignSensors(CTALVOProject* project, QWidget* parent)
         connect(b, &QPushButton::clicked, this, handler);
         tools->addWidget(b);
     };
-    tool(57634, QStringLiteral("Copy"), QStyle::SP_FileIcon, 6237, &CDlgAssignSensors::OnCopy);
-    tool(57637, QStringLiteral("Paste"), QStyle::SP_DialogOpenButton, 6241, &CDlgAssignSensors::OnPaste);
-    tool(57603, QStringLiteral("Save..."), QStyle::SP_DialogSaveButton, 6271, &CDlgAssignSensors::OnSave);
-    tool(57601, QStringLiteral("Load..."), QStyle::SP_DirOpenIcon, 6270, &CDlgAssignSensors::OnLoad);
+    tool(57634, QStringLiteral("Copy"), QStyle::SP_FileIcon, IDS_TIP_COPY, &CDlgAssignSensors::OnCopy);
+    tool(57637, QStringLiteral("Paste"), QStyle::SP_DialogOpenButton, IDS_TIP_PASTE, &CDlgAssignSensors::OnPaste);
+    tool(57603, QStringLiteral("Save..."), QStyle::SP_DialogSaveButton, IDS_TIP_SAVE, &CDlgAssignSensors::OnSave);
+    tool(57601, QStringLiteral("Load..."), QStyle::SP_DirOpenIcon, IDS_TIP_LOAD, &CDlgAssignSensors::OnLoad);
     tools->addSpacing(12);
     m_left = new QRadioButton(QStringLiteral("Left side"), this);
     m_left->setObjectName(QStringLiteral("Radio3209"));
@@ -159,14 +160,14 @@ void CDlgAssignSensors::OnCopy()
         text += "\n";
     }
     if (text.empty()) {
-        AfxMessageBox(6070u, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_READ_FAILED, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (!SetClipboardText(text)) {
-        AfxMessageBox(6019u, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_CLIPBOARD_CANNOT_OPEN, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    AfxMessageBox(6168u, MB_OK | MB_ICONINFORMATION);
+    AfxMessageBox(IDS_FINISHED, MB_OK | MB_ICONINFORMATION);
 }
 
 bool CDlgAssignSensors::ReadBody(const std::string& text)
@@ -188,12 +189,12 @@ void CDlgAssignSensors::OnPaste()
 {
     std::string text;
     if (!GetClipboardText(text) || text.empty() || !ReadBody(text)) {
-        AfxMessageBox(6018u, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_CLIPBOARD_NO_TEXT, MB_OK | MB_ICONEXCLAMATION);
         Fill();
         return;
     }
     MarkProjectModified(*m_project);
-    AfxMessageBox(6168u, MB_OK | MB_ICONINFORMATION);
+    AfxMessageBox(IDS_FINISHED, MB_OK | MB_ICONINFORMATION);
     Fill();
 }
 
@@ -205,7 +206,7 @@ std::string CDlgAssignSensors::FileTag() const
 void CDlgAssignSensors::OnSave()
 {
     FileChooserOptions options;
-    options.filter = LoadString(6085);
+    options.filter = LoadString(IDS_MODEL_DATA_FILTER);
     options.defaultExt = "txt";
     options.initialName = "LocalPoints.txt";
     options.initialFolder =
@@ -215,15 +216,15 @@ void CDlgAssignSensors::OnSave()
         return;
     const CSensorAssignment* assignment = m_project ? m_project->GetSensorAssignment() : nullptr;
     if (assignment && assignment->ExportText(path, FileTag()))
-        AfxMessageBox(6168u, MB_OK | MB_ICONINFORMATION);
+        AfxMessageBox(IDS_FINISHED, MB_OK | MB_ICONINFORMATION);
     else
-        AfxMessageBox(6169u, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_OPERATION_FAILED, MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool CDlgAssignSensors::LoadFile()
 {
     FileChooserOptions options;
-    options.filter = LoadString(6085);
+    options.filter = LoadString(IDS_MODEL_DATA_FILTER);
     options.defaultExt = "txt";
     options.initialName = "LocalPoints.txt";
     options.initialFolder =
@@ -242,9 +243,9 @@ bool CDlgAssignSensors::LoadFile()
     const bool loaded = assignment && ours && assignment->ImportText(path, FileTag());
     if (loaded) {
         MarkProjectModified(*m_project);
-        AfxMessageBox(6168u, MB_OK | MB_ICONINFORMATION);
+        AfxMessageBox(IDS_FINISHED, MB_OK | MB_ICONINFORMATION);
     } else {
-        AfxMessageBox(6169u, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_OPERATION_FAILED, MB_OK | MB_ICONEXCLAMATION);
     }
     Fill();
     return loaded;

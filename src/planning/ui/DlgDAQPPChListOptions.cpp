@@ -8,6 +8,7 @@
 #include "platform/ui/EditFlexGrid.h"
 #include "platform/ui/FlexGridModel.h"
 #include "platform/win/Clipboard.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "uff/ExtUFDaqProject.h"
 
@@ -88,11 +89,11 @@ CDlgDAQPPChListOptions::CDlgDAQPPChListOptions(CExtUFDaqProject* project, QWidge
     connect(m_grid, &CEditFlexGrid::CellEdited, this, [this](int, int) { Record(); });
 
     auto* tools = new QHBoxLayout;
-    tools->addWidget(AddTool(57643, QStringLiteral("Undo"), QStyle::SP_ArrowBack, 6297));
-    tools->addWidget(AddTool(57644, QStringLiteral("Redo"), QStyle::SP_ArrowForward, 6298));
-    tools->addWidget(AddTool(57635, QStringLiteral("Cut"), QStyle::SP_TrashIcon, 6296));
-    tools->addWidget(AddTool(57634, QStringLiteral("Copy"), QStyle::SP_FileIcon, 6237));
-    tools->addWidget(AddTool(57637, QStringLiteral("Paste"), QStyle::SP_DialogOpenButton, 6241));
+    tools->addWidget(AddTool(57643, QStringLiteral("Undo"), QStyle::SP_ArrowBack, IDS_TIP_UNDO));
+    tools->addWidget(AddTool(57644, QStringLiteral("Redo"), QStyle::SP_ArrowForward, IDS_TIP_REDO));
+    tools->addWidget(AddTool(57635, QStringLiteral("Cut"), QStyle::SP_TrashIcon, IDS_TIP_CUT));
+    tools->addWidget(AddTool(57634, QStringLiteral("Copy"), QStyle::SP_FileIcon, IDS_TIP_COPY));
+    tools->addWidget(AddTool(57637, QStringLiteral("Paste"), QStyle::SP_DialogOpenButton, IDS_TIP_PASTE));
     tools->addStretch(1);
 
     auto makeButton = [this](int id, const QString& text) {

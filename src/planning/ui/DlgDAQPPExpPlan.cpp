@@ -14,6 +14,7 @@
 #include "platform/ui/ZuDataTipCtrl.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
 #include "uff/ExtUFDaqProject.h"
@@ -180,13 +181,13 @@ CDlgDAQPPExpPlan::CDlgDAQPPExpPlan(CExtUFDaqProject* project, QWidget* parent, i
     tools->addWidget(AddButton(3005, QStringLiteral("Add Subsystem..."), -1, 0));
     tools->addWidget(AddButton(3031, QStringLiteral("Clear Subsystem"), -1, 0));
     tools->addSpacing(12);
-    tools->addWidget(AddButton(3036, QString(), QStyle::SP_ArrowUp, 6292));
-    tools->addWidget(AddButton(3032, QString(), QStyle::SP_ArrowDown, 6291));
-    tools->addWidget(AddButton(3034, QStringLiteral("Move"), QStyle::SP_ArrowRight, 6293));
+    tools->addWidget(AddButton(3036, QString(), QStyle::SP_ArrowUp, IDS_TIP_MOVE_UP));
+    tools->addWidget(AddButton(3032, QString(), QStyle::SP_ArrowDown, IDS_TIP_MOVE_DOWN));
+    tools->addWidget(AddButton(3034, QStringLiteral("Move"), QStyle::SP_ArrowRight, IDS_TIP_MOVE));
     tools->addWidget(AddButton(3278, QStringLiteral("Hand Over"), QStyle::SP_ArrowForward, 0));
     tools->addSpacing(12);
-    tools->addWidget(AddButton(57634, QStringLiteral("Copy"), QStyle::SP_FileIcon, 6237));
-    tools->addWidget(AddButton(57637, QStringLiteral("Paste"), QStyle::SP_DialogOpenButton, 6241));
+    tools->addWidget(AddButton(57634, QStringLiteral("Copy"), QStyle::SP_FileIcon, IDS_TIP_COPY));
+    tools->addWidget(AddButton(57637, QStringLiteral("Paste"), QStyle::SP_DialogOpenButton, IDS_TIP_PASTE));
     tools->addWidget(AddButton(3280, QStringLiteral("Columns..."), -1, 0));
     tools->addStretch(1);
 
@@ -303,11 +304,11 @@ void CDlgDAQPPExpPlan::SetMode(int mode)
         m_changed = true;
         break;
     case modeNew:
-        m_closeButton->setText(QString::fromStdString(LoadString(6234)));
+        m_closeButton->setText(QString::fromStdString(LoadString(IDS_SET)));
         m_changed = true;
         break;
     case modeEdit:
-        m_closeButton->setText(QString::fromStdString(LoadString(6244)));
+        m_closeButton->setText(QString::fromStdString(LoadString(IDS_APPLY)));
         m_changed = false;
         break;
     default:
@@ -332,7 +333,7 @@ void CDlgDAQPPExpPlan::PlaceOwnSubsystem()
     if (row < 0)
         return;
     if (!m_work->AssignSubsystem(*assignment, row))
-        AfxFormatMessageBox(7117, MB_OK | MB_ICONEXCLAMATION, own.c_str());
+        AfxFormatMessageBox(IDS_CANNOT_BE_PLACED, MB_OK | MB_ICONEXCLAMATION, own.c_str());
 }
 
 void CDlgDAQPPExpPlan::SetPlan(CDAQPPExpPlan* plan)
@@ -461,10 +462,10 @@ void CDlgDAQPPExpPlan::OnClearSubsystem()
         return;
     const CTALVOProject* container = m_project ? m_project->GetOwner() : nullptr;
     if (container && row.subsystem == container->GetTargetSubsystem()) {
-        AfxMessageBox(6229u, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_OWN_SUBSYSTEM_KEPT, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (AfxFormatMessageBox(7017, MB_OKCANCEL | MB_ICONQUESTION, row.subsystem.c_str()) != IDOK)
+    if (AfxFormatMessageBox(IDS_DELETE_ELEMENT, MB_OKCANCEL | MB_ICONQUESTION, row.subsystem.c_str()) != IDOK)
         return;
     m_work->ClearSubsystem(row.subsystem);
     DrawAllRows();
@@ -473,7 +474,7 @@ void CDlgDAQPPExpPlan::OnClearSubsystem()
 
 QString CDlgDAQPPExpPlan::MoveTipText() const
 {
-    std::string text = LoadString(6258);
+    std::string text = LoadString(IDS_MOVING);
     for (int c : m_moveChannels)
         text += Format(", %sch", m_grid->GetTextMatrix(c + 1, 0).c_str());
     return QString::fromStdString(text);
@@ -516,7 +517,7 @@ void CDlgDAQPPExpPlan::OnDrop(int row)
         return;
     const CDAQPPChannelTable::MoveResult result = m_table->MoveTo(m_moveChannels, row - 1);
     if (result == CDAQPPChannelTable::moveDoesNotFit) {
-        AfxMessageBox(6295u, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_ROWS_PAST_LAST_CHANNEL, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (result == CDAQPPChannelTable::moveDone) {
@@ -574,10 +575,10 @@ void CDlgDAQPPExpPlan::HandSelectedRowsTo(CDlgDAQPPExpPlan& target)
 void CDlgDAQPPExpPlan::OnCopy()
 {
     if (!SetClipboardText(m_table->CopyText())) {
-        AfxMessageBox(6070u, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_READ_FAILED, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    AfxMessageBox(6269u, MB_OK | MB_ICONINFORMATION);
+    AfxMessageBox(IDS_COPIED, MB_OK | MB_ICONINFORMATION);
 }
 
 void CDlgDAQPPExpPlan::OnPaste()
@@ -588,7 +589,7 @@ void CDlgDAQPPExpPlan::OnPaste()
     std::vector<int> changed;
     const CDAQPPChannelTable::PasteResult result = m_table->Paste(text, &changed);
     if (result.status != CDAQPPChannelTable::pasteDone) {
-        AfxMessageBox(6070u, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_READ_FAILED, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     m_grid->setUpdatesEnabled(false);
@@ -596,7 +597,7 @@ void CDlgDAQPPExpPlan::OnPaste()
         DrawRow(c);
     m_grid->setUpdatesEnabled(true);
     MarkChanged();
-    AfxMessageBox(6268u, MB_OK | MB_ICONINFORMATION);
+    AfxMessageBox(IDS_PASTED, MB_OK | MB_ICONINFORMATION);
 }
 
 void CDlgDAQPPExpPlan::OnChooseColumns()
@@ -662,7 +663,7 @@ void CDlgDAQPPExpPlan::OnClose()
     if (m_source && (m_name != m_source->GetName() || m_comment != m_source->GetComment()))
         m_changed = true;
     if (m_changed) {
-        const uint32_t question = m_mode == modeNewOwn || m_mode == modeNew ? 6289 : 6290;
+        const uint32_t question = m_mode == modeNewOwn || m_mode == modeNew ? IDS_APPLY_CHANGES : IDS_SAVE_CHANGES;
         const int answer = AfxMessageBox(question, MB_YESNOCANCEL | MB_ICONQUESTION);
         if (answer == IDCANCEL)
             return;

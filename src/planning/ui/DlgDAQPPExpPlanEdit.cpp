@@ -3,12 +3,12 @@
 #include "planning/DAQPPExpPlan.h"
 #include "platform/ui/EmbeddedGridWnd.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 #include <QPushButton>
 #include <QStyle>
 
 namespace {
-constexpr uint32_t IDS_PLAN_HOLDS_CHANNELS = 6294;
 
 QPointer<CDlgDAQPPExpPlanEdit>& Shared()
 {

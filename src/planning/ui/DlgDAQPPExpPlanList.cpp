@@ -9,6 +9,7 @@
 #include "platform/base/Format.h"
 #include "platform/ui/ModelessRegistry.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/StatusBarFeedback.h"
 #include "uff/ExtUFDaqProject.h"
@@ -25,9 +26,6 @@
 #include <set>
 
 namespace {
-constexpr uint32_t IDS_DELETE_SELECTED = 6048;
-constexpr uint32_t IDS_NO_PLAN_SELECTED = 6287;
-constexpr uint32_t IDS_WORKBOOK_FILTER = 6288;
 
 // One list in the program, whichever project it was opened for.
 const char kOneList = 0;

@@ -8,6 +8,7 @@
 #include "platform/base/Format.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -193,11 +194,11 @@ void CDlgExpPlanAddSubsystem::OnOK()
 {
     Count();
     if (m_channels > m_freeChannels) {
-        AfxMessageBox(6235u, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_NO_FREE_CHANNELS, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (IsQMXPlan() && m_units > m_freeUnits) {
-        AfxMessageBox(6236u, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_NO_FREE_UNITS, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     const CSensorAssignment* assignment = m_project ? m_project->GetSensorAssignment() : nullptr;
@@ -207,7 +208,8 @@ void CDlgExpPlanAddSubsystem::OnOK()
         if (item->checkState() != Qt::Checked || assignment->GetItemCount(row) < 1)
             continue;
         if (!m_plan->AssignSubsystem(*assignment, row)) {
-            AfxFormatMessageBox(7117, MB_OK | MB_ICONEXCLAMATION, assignment->GetSubsystemName(row).c_str());
+            AfxFormatMessageBox(IDS_CANNOT_BE_PLACED, MB_OK | MB_ICONEXCLAMATION,
+                                assignment->GetSubsystemName(row).c_str());
             return;
         }
     }

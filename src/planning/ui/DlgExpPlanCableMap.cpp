@@ -11,6 +11,7 @@
 #include "platform/ui/EmbeddedGridWnd.h"
 #include "platform/ui/FlexGridModel.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 #include <QPointer>
 #include <QPushButton>
@@ -114,7 +115,7 @@ void CDlgExpPlanCableMap::OnOK()
             ticked.push_back(s);
     const int needed = GetBlixUnitCount(*m_project);
     if (static_cast<int>(ticked.size()) != needed) {
-        AfxFormatMessageBox(6260, MB_OK | MB_ICONEXCLAMATION, needed, static_cast<int>(ticked.size()));
+        AfxFormatMessageBox(IDS_CABLES_TICKED, MB_OK | MB_ICONEXCLAMATION, needed, static_cast<int>(ticked.size()));
         return;
     }
     CDlgAssignCables assign(this);

@@ -14,6 +14,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 #include <QGridLayout>
@@ -253,7 +254,7 @@ void CDlgExpPlanList::OnDelete()
     const std::vector<int> selected = SelectedPlans();
     if (selected.empty())
         return;
-    if (AfxMessageBox(6048u, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    if (AfxMessageBox(IDS_DELETE_SELECTED, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
     // By name: each removal closes a gap, so indices taken before it would point past it.
     std::vector<std::string> names;
@@ -319,10 +320,10 @@ void CDlgExpPlanList::UsePlan(CTALVOProject& project, const CQMXSensorMap& plan)
     }
     if (CSensorProject* sensors = project.GetSensorProject()) {
         auto bundleOf = [sensors](const CBlixChDB::CItem& item) {
-            return sensors->FindBundleByID(FormatString(7067, UnitNumberOf(item.GetBlixSN())));
+            return sensors->FindBundleByID(FormatString(IDS_BLIX_BUNDLE_ID, UnitNumberOf(item.GetBlixSN())));
         };
         for (int i = 0; i < items->GetSize(); ++i) {
-            const std::string id = FormatString(7067, UnitNumberOf(items->GetAt(i)->GetBlixSN()));
+            const std::string id = FormatString(IDS_BLIX_BUNDLE_ID, UnitNumberOf(items->GetAt(i)->GetBlixSN()));
             if (CSensorBundle* bundle = sensors->FindBundleByID(id))
                 bundle->RemoveAllSensors();
             else

@@ -17,6 +17,7 @@
 #include "platform/ui/ZuDataTipCtrl.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
 
@@ -103,11 +104,11 @@ CDlgExpPlanMap::CDlgExpPlanMap(CTALVOProject* project, QWidget* parent, int temp
     m_commentEdit->setObjectName(QStringLiteral("Comment3138"));
 
     auto* tools = new QHBoxLayout;
-    tools->addWidget(AddTool(57634, QStringLiteral("Copy"), QStyle::SP_FileIcon, 6237));
-    tools->addWidget(AddTool(57637, QStringLiteral("Paste"), QStyle::SP_DialogOpenButton, 6241));
-    tools->addWidget(AddTool(3036, QString(), QStyle::SP_ArrowUp, 6240));
-    tools->addWidget(AddTool(3032, QString(), QStyle::SP_ArrowDown, 6239));
-    tools->addWidget(AddTool(3034, QStringLiteral("Move"), QStyle::SP_ArrowRight, 6242));
+    tools->addWidget(AddTool(57634, QStringLiteral("Copy"), QStyle::SP_FileIcon, IDS_TIP_COPY));
+    tools->addWidget(AddTool(57637, QStringLiteral("Paste"), QStyle::SP_DialogOpenButton, IDS_TIP_PASTE));
+    tools->addWidget(AddTool(3036, QString(), QStyle::SP_ArrowUp, IDS_TIP_UP));
+    tools->addWidget(AddTool(3032, QString(), QStyle::SP_ArrowDown, IDS_TIP_DOWN));
+    tools->addWidget(AddTool(3034, QStringLiteral("Move"), QStyle::SP_ArrowRight, IDS_TIP_MOVE_BY_DRAG));
     tools->addSpacing(12);
     auto* add = new QPushButton(QStringLiteral("Add Subsystem..."), this);
     add->setObjectName(QStringLiteral("Button3005"));
@@ -123,7 +124,7 @@ CDlgExpPlanMap::CDlgExpPlanMap(CTALVOProject* project, QWidget* parent, int temp
     tools->addWidget(m_groupButton);
     tools->addStretch(1);
 
-    m_storeButton = new QPushButton(QString::fromStdString(LoadString(6234)), this);
+    m_storeButton = new QPushButton(QString::fromStdString(LoadString(IDS_SET)), this);
     m_storeButton->setObjectName(QStringLiteral("Button3008"));
     connect(m_storeButton, &QPushButton::clicked, this, &CDlgExpPlanMap::OnStore);
     auto* close = new QPushButton(QStringLiteral("Close"), this);
@@ -238,16 +239,16 @@ void CDlgExpPlanMap::SetMode(int mode)
     EnsureInitialized();
     m_mode = mode;
     if (mode == modeNew) {
-        m_storeButton->setText(QString::fromStdString(LoadString(6234)));
+        m_storeButton->setText(QString::fromStdString(LoadString(IDS_SET)));
         // A new plan holds the project's own subsystem first.
         const std::string fixed = m_project ? m_project->GetTargetSubsystem() : std::string();
         const CSensorAssignment* assignment = m_project ? m_project->GetSensorAssignment() : nullptr;
         const int row = assignment && !fixed.empty() ? assignment->FindRow(fixed) : -1;
         if (row >= 0 && !m_work->AssignSubsystem(*assignment, row))
-            AfxFormatMessageBox(7117, MB_OK | MB_ICONEXCLAMATION, fixed.c_str());
+            AfxFormatMessageBox(IDS_CANNOT_BE_PLACED, MB_OK | MB_ICONEXCLAMATION, fixed.c_str());
         FillCells();
     } else if (mode == modeEdit) {
-        m_storeButton->setText(QString::fromStdString(LoadString(6244)));
+        m_storeButton->setText(QString::fromStdString(LoadString(IDS_APPLY)));
     } else if (mode == modeView) {
         m_nameEdit->setEnabled(false);
         for (int id : {3005, 3031, 3036, 3032, 3034, 2001})
@@ -437,7 +438,7 @@ void CDlgExpPlanMap::OnMoveByDrag()
     }
     if (GetSelection().empty())
         return;
-    m_tip->SetTip(mapFromGlobal(QCursor::pos()), QString::fromStdString(LoadString(6258)));
+    m_tip->SetTip(mapFromGlobal(QCursor::pos()), QString::fromStdString(LoadString(IDS_MOVING)));
     m_tip->Show(1);
     m_drag = true;
 }
@@ -445,7 +446,7 @@ void CDlgExpPlanMap::OnMoveByDrag()
 void CDlgExpPlanMap::OnGridMouse(quint32 msg)
 {
     if (msg == WM_GRID_MOUSEMOVE && m_drag) {
-        m_tip->SetTip(mapFromGlobal(QCursor::pos()), QString::fromStdString(LoadString(6258)));
+        m_tip->SetTip(mapFromGlobal(QCursor::pos()), QString::fromStdString(LoadString(IDS_MOVING)));
         m_tip->update();
     } else if (msg == WM_GRID_LBUTTONDOWN && !m_drag) {
         m_selection.clear();
@@ -490,10 +491,10 @@ void CDlgExpPlanMap::OnRemoveSubsystem()
     if (m_grid->GetRow() < 1 || m_grid->GetCol() < 1 || !m_work->GetRow(channel, row) || row.subsystem.empty())
         return;
     if (m_project && row.subsystem == m_project->GetTargetSubsystem()) {
-        AfxMessageBox(6229u, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_OWN_SUBSYSTEM_KEPT, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (AfxFormatMessageBox(7017, MB_OKCANCEL | MB_ICONQUESTION, row.subsystem.c_str()) != IDOK)
+    if (AfxFormatMessageBox(IDS_DELETE_ELEMENT, MB_OKCANCEL | MB_ICONQUESTION, row.subsystem.c_str()) != IDOK)
         return;
     m_work->ClearSubsystem(row.subsystem);
     FillCells();
@@ -516,17 +517,17 @@ void CDlgExpPlanMap::OnCopy()
     CExpPlanIO io(m_project);
     io.ExportPlanText(file, *m_work);
     if (!SetClipboardText(file.GetMemoryText())) {
-        AfxMessageBox(6019u, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_CLIPBOARD_CANNOT_OPEN, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    AfxMessageBox(6168u, MB_OK | MB_ICONINFORMATION);
+    AfxMessageBox(IDS_FINISHED, MB_OK | MB_ICONINFORMATION);
 }
 
 void CDlgExpPlanMap::OnPaste()
 {
     std::string text;
     if (!GetClipboardText(text) || text.empty()) {
-        AfxMessageBox(6018u, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_CLIPBOARD_NO_TEXT, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     CStdioFile file;
@@ -534,7 +535,7 @@ void CDlgExpPlanMap::OnPaste()
     CExpPlanIO io(m_project);
     io.ImportPlanText(file, *m_work);
     FillCells();
-    AfxMessageBox(6168u, MB_OK | MB_ICONINFORMATION);
+    AfxMessageBox(IDS_FINISHED, MB_OK | MB_ICONINFORMATION);
     if (m_project)
         MarkProjectModified(*m_project);
 }

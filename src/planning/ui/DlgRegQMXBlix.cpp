@@ -8,6 +8,7 @@
 #include "platform/base/Format.h"
 #include "platform/ui/EditFlexGrid.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 #include <QDialogButtonBox>
@@ -68,7 +69,7 @@ CDlgRegQMXBlix::CDlgRegQMXBlix(CTALVOProject* project, QWidget* parent)
     read->setObjectName(QStringLiteral("Button2001"));
     read->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     read->setText(QStringLiteral("Hardware"));
-    read->setToolTip(QString::fromStdString(LoadString(6238)));
+    read->setToolTip(QString::fromStdString(LoadString(IDS_READ_FROM_HARDWARE)));
     connect(read, &QPushButton::clicked, this, &CDlgRegQMXBlix::OnReadHardware);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -157,7 +158,7 @@ bool CDlgRegQMXBlix::StoreGrid()
     for (int r = 1; r <= m_maxSlot; ++r)
         for (int c = 1; c <= 4; ++c) {
             const int n = UnitNumberOf(m_grid->GetTextMatrix(r, c));
-            m_grid->SetTextMatrix(r, c, n < 1 ? std::string() : FormatString(7068, n));
+            m_grid->SetTextMatrix(r, c, n < 1 ? std::string() : FormatString(IDS_UNIT_LABEL, n));
         }
     for (int r = 1; r <= m_maxSlot; ++r)
         for (int c = 1; c <= 4; ++c) {
@@ -168,7 +169,7 @@ bool CDlgRegQMXBlix::StoreGrid()
                 for (int c2 = 1; c2 <= 4; ++c2) {
                     if ((r2 == r && c2 == c) || m_grid->GetTextMatrix(r2, c2) != text)
                         continue;
-                    AfxFormatMessageBox(7119, MB_OK | MB_ICONEXCLAMATION, text.c_str(), r, c, r2, c2);
+                    AfxFormatMessageBox(IDS_APPEARS_TWICE, MB_OK | MB_ICONEXCLAMATION, text.c_str(), r, c, r2, c2);
                     return false;
                 }
         }
@@ -215,10 +216,10 @@ void CDlgRegQMXBlix::OnDeleteGroup()
     const std::string text = UnitGroupText(group.GetNumber());
     const CQMXSensorMapList* plans = m_project ? m_project->GetSensorMapList() : nullptr;
     if (plans && plans->IsUnitGroupUsed(group.GetNumber())) {
-        AfxFormatMessageBox(7127, MB_OK | MB_ICONEXCLAMATION, text.c_str());
+        AfxFormatMessageBox(IDS_GROUP_IN_USE, MB_OK | MB_ICONEXCLAMATION, text.c_str());
         return;
     }
-    if (AfxFormatMessageBox(7017, MB_OKCANCEL | MB_ICONQUESTION, text.c_str()) != IDOK)
+    if (AfxFormatMessageBox(IDS_DELETE_ELEMENT, MB_OKCANCEL | MB_ICONQUESTION, text.c_str()) != IDOK)
         return;
     m_groups.erase(m_groups.begin() + m_selected);
     m_selected = 0;
@@ -257,7 +258,7 @@ void CDlgRegQMXBlix::OnReadHardware()
             ++position;
         }
     }
-    AfxMessageBox(6168u, MB_OK | MB_ICONINFORMATION);
+    AfxMessageBox(IDS_FINISHED, MB_OK | MB_ICONINFORMATION);
 }
 
 void CDlgRegQMXBlix::OnOK()

@@ -6,6 +6,7 @@
 #include "platform/base/Format.h"
 #include "platform/ui/MSFlexGrid.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -89,7 +90,7 @@ void CDlgRegSlotGroup::OnOK()
         if (m_list->item(i)->checkState() == Qt::Checked)
             ticked.push_back(i);
     if (ticked.empty()) {
-        AfxMessageBox(6259u, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_TICK_ONE_GROUP, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     // Laying more groups side by side than there is room for would drop the surplus unseen.

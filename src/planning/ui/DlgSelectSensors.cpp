@@ -7,6 +7,7 @@
 #include "planning/SensorAssignment.h"
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -132,12 +133,12 @@ void CDlgSelectSensors::OnOK()
     const char* name = m_subsystem.c_str();
     bool askCount = true;
     if (names.empty() && held > 0) {
-        if (AfxFormatMessageBox(7124, MB_OKCANCEL | MB_ICONEXCLAMATION, name, name) != IDOK)
+        if (AfxFormatMessageBox(IDS_NO_SENSOR_TICKED, MB_OKCANCEL | MB_ICONEXCLAMATION, name, name) != IDOK)
             return;
         askCount = false;
     }
     if (askCount && static_cast<int>(names.size()) != held &&
-        AfxFormatMessageBox(7125, MB_OKCANCEL | MB_ICONEXCLAMATION, name, name) != IDOK)
+        AfxFormatMessageBox(IDS_SENSOR_COUNT_CHANGES, MB_OKCANCEL | MB_ICONEXCLAMATION, name, name) != IDOK)
         return;
     // The plans take the same list the assignment keeps.
     if (names.size() > static_cast<size_t>(kMaxSensors))

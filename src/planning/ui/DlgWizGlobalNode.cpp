@@ -4,6 +4,7 @@
 #include "planning/ui/DlgAssignGlobalNode.h"
 #include "planning/ui/PlanDialogServices.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "uff/ExtUFDaqProject.h"
 
@@ -44,7 +45,7 @@ void CDlgWizGlobalNode::OnStep(int id)
         FileChooserOptions options;
         options.defaultExt = "txt";
         options.initialName = CUFNodeMap::kTableFileName;
-        options.filter = LoadString(6085);
+        options.filter = LoadString(IDS_MODEL_DATA_FILTER);
         if (const CTALVOProject* owner = m_project->GetOwner(); owner && !owner->GetDocumentPath().empty())
             options.initialFolder = std::filesystem::path(owner->GetDocumentPath()).parent_path().string();
         std::string path;
@@ -56,7 +57,7 @@ void CDlgWizGlobalNode::OnStep(int id)
                 loaded.ReadTextFile(path, title);
                 m_project->GetNodeMap() = loaded;
             } catch (const std::exception&) {
-                AfxMessageBox(6169u, MB_OK | MB_ICONEXCLAMATION);
+                AfxMessageBox(IDS_OPERATION_FAILED, MB_OK | MB_ICONEXCLAMATION);
                 show = false;
             }
         }

@@ -6,6 +6,7 @@
 #include "acquisition/ui/EnsureQMXConnection.h"
 #include "app/TALVOProject.h"
 #include "platform/base/Format.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 #include <cctype>
@@ -26,7 +27,7 @@ int GetPlanBandCount(int channels)
 std::string UnitGroupText(int number)
 {
     std::string format;
-    if (!LoadString(7126, format) || format.empty())
+    if (!LoadString(IDS_UNIT_GROUP, format) || format.empty())
         format = "Unit group %d";
     return Format(format.c_str(), number);
 }
@@ -34,7 +35,7 @@ std::string UnitGroupText(int number)
 int UnitNumberOf(const std::string& name)
 {
     std::string format;
-    if (!LoadString(7068, format))
+    if (!LoadString(IDS_UNIT_LABEL, format))
         format = "%05d";
     const std::string prefix = format.substr(0, format.find('%'));
     const bool registered = !prefix.empty() && name.compare(0, prefix.size(), prefix) == 0;

@@ -1,6 +1,7 @@
 #include "platform/automation/AutoObject.h"
 
 #include "platform/automation/DispatchException.h"
+#include "platform/win/StringIds.h"
 
 CAutoObject::CAutoObject(const void* key, std::vector<const void*> guards) : m_key(key), m_guards(std::move(guards))
 {

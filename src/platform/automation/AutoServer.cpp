@@ -3,6 +3,7 @@
 #include "platform/automation/AutoObjectRegistry.h"
 #include "platform/automation/BusValue.h"
 #include "platform/automation/DispatchException.h"
+#include "platform/win/StringIds.h"
 
 #include <QtDBus/QDBusConnectionInterface>
 #include <QtDBus/QDBusMessage>

@@ -11,9 +11,6 @@
 inline constexpr int kAutoErrNameNotFound = 2;
 inline constexpr int kAutoErrIndexOutOfRange = 3;
 inline constexpr int kAutoErrTypeMismatch = 5;
-inline constexpr uint32_t IDS_AUTO_NAME_NOT_FOUND = 11901;
-inline constexpr uint32_t IDS_AUTO_INDEX_OUT_OF_RANGE = 11902;
-inline constexpr uint32_t IDS_AUTO_TYPE_MISMATCH = 11904;
 
 class CDispatchException : public std::runtime_error
 {

@@ -1,6 +1,7 @@
 #include "platform/automation/DispatchTable.h"
 
 #include "platform/automation/DispatchException.h"
+#include "platform/win/StringIds.h"
 
 #include <cctype>
 

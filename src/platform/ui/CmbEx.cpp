@@ -1,13 +1,10 @@
 #include "platform/ui/CmbEx.h"
 
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
-
-namespace {
-constexpr uint32_t IDS_GRID_COMBO_FONT = 6285;
-} // namespace
 
 CCmbEx::CCmbEx(QWidget* parent) : QComboBox(parent)
 {

@@ -2,15 +2,14 @@
 
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QVBoxLayout>
 
-namespace {
-constexpr uint32_t IDS_CHOOSE_SUBSYSTEM = 6200;
-}
+namespace {}
 
 CSearchDataInMatrixDlg::CSearchDataInMatrixDlg(CZuMatFunc* matrix, QWidget* parent)
     : CZuDialog(parent, IDD), m_matrix(matrix), m_row(new QComboBox(this)), m_col(new QComboBox(this))

@@ -2,15 +2,14 @@
 
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QVBoxLayout>
 
-namespace {
-constexpr uint32_t IDS_CHOOSE_SUBSYSTEM = 6200;
-}
+namespace {}
 
 CSearchDataInVectorDlg::CSearchDataInVectorDlg(CZuVecFunc* vector, QWidget* parent)
     : CZuDialog(parent, IDD), m_vector(vector), m_combo(new QComboBox(this))

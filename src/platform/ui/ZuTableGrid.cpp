@@ -4,6 +4,7 @@
 #include "platform/ui/ZuTableModel.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 
 #include <QAbstractButton>
@@ -21,9 +22,6 @@
 #include <vector>
 
 namespace {
-constexpr uint32_t IDS_CLIPBOARD_NO_TEXT = 6018;
-constexpr uint32_t IDS_CLIPBOARD_CANNOT_OPEN = 6019;
-constexpr uint32_t IDS_PASTE_ON_HEADER = 6111;
 // Screen pixels per twip at 96 dots per inch.
 constexpr double kPixelsPerTwip = 96.0 / 1440.0;
 

@@ -1,6 +1,7 @@
 #include "platform/win/StringTable.h"
 
 #include "platform/base/Format.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/WinTypes.h"
 
 #include <QFile>

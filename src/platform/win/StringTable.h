@@ -10,8 +10,6 @@
 #include <map>
 #include <string>
 
-inline constexpr uint32_t IDS_APP_TITLE = 0xE000; // the application title (AFX_IDS_APP_TITLE)
-
 class CStringTable
 {
 public:

@@ -2,6 +2,7 @@
 
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 #include <QCoreApplication>
@@ -19,8 +20,6 @@
 
 namespace {
 
-constexpr uint32_t IDS_REG_OPEN_FAILED = 12302;
-constexpr uint32_t IDS_OPTIONS_KEY_PATH = 6187;
 constexpr const char* kDwordPrefix = "dword:";
 constexpr const char* kStringPrefix = "sz:";
 constexpr const char* kBinaryPrefix = "hex:";

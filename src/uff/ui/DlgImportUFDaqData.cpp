@@ -22,6 +22,7 @@
 #include "platform/base/Format.h"
 #include "platform/ui/ZuPropertySheet.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "common/SubsystemManager.h"
@@ -30,9 +31,6 @@
 #include "views/ui/PPageOrderTracking.h"
 
 namespace {
-constexpr uint32_t IDS_OPTIONS_CAPTION = 6012;
-constexpr uint32_t IDS_REMOVE_QUESTION = 6048;
-constexpr uint32_t IDS_UF_FILTER = 6263;
 
 std::string FileTitle(const std::string& path)
 {
@@ -203,7 +201,7 @@ void CDlgImportUFDaqData::OnRemoveFiles()
     std::set<int> rows;
     for (QTreeWidgetItem* item : m_files->selectedItems())
         rows.insert(item->data(0, Qt::UserRole).toInt());
-    if (rows.empty() || AfxMessageBox(IDS_REMOVE_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (rows.empty() || AfxMessageBox(IDS_DELETE_SELECTED, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     for (auto it = rows.rbegin(); it != rows.rend(); ++it)
         if (*it >= 0 && *it < static_cast<int>(m_settings.files->size()))
@@ -214,7 +212,7 @@ void CDlgImportUFDaqData::OnRemoveFiles()
 bool CDlgImportUFDaqData::OnOptions()
 {
     UpdateData(true);
-    CZuPropertySheet sheet(LoadString(IDS_OPTIONS_CAPTION), this);
+    CZuPropertySheet sheet(LoadString(IDS_CALC_OPTIONS), this);
     auto* octave = new CPPageUfOctave;
     octave->SetOctaveManagers(m_settings.modelBands, m_settings.bands);
     octave->SetReadOnly(!m_settings.bands || !m_settings.modelBands);

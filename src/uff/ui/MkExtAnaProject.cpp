@@ -11,18 +11,12 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "spectral/RPMOptions.h"
 #include "views/ui/PPageAnaRPMSetup.h"
 #include "views/ui/PPageOctave.h"
-
-namespace {
-constexpr uint32_t IDS_BANDS_CAPTION = 6012;
-constexpr uint32_t IDS_RPM_CAPTION = 6193;
-constexpr uint32_t IDS_SUBSYSTEMS_CAPTION = 6197;
-constexpr uint32_t IDS_PROJECT_MADE = 6262;
-} // namespace
 
 CMkExtAnaProject::CMkExtAnaProject(CTALVODoc& doc, CAnalysisProject* project, QWidget* parent)
     : m_doc(doc), m_targetName(doc.GetTALVOProject().GetTargetSubsystem()), m_project(project), m_parent(parent)
@@ -36,7 +30,7 @@ int CMkExtAnaProject::CreateProject()
     auto bands = std::make_unique<COctaveManagerEx>(model->GetBandType(), model->GetFreq(0),
                                                     model->GetFreq(model->GetFreqCount() - 1));
     {
-        CZuPropertySheet sheet(LoadString(IDS_BANDS_CAPTION), m_parent);
+        CZuPropertySheet sheet(LoadString(IDS_CALC_OPTIONS), m_parent);
         auto* page = new CPPageOctave;
         page->SetOctaveManagers(model, bands.get());
         page->SetReadOnly(false);
@@ -54,7 +48,7 @@ int CMkExtAnaProject::CreateProject()
                 dialog->AddSubsystem((*table)[i], 1);
         dialog->SetNotifyMessage(kNotifyMessage);
         dialog->SetNotifyParam(reinterpret_cast<intptr_t>(m_project));
-        dialog->setWindowTitle(QString::fromStdString(LoadString(IDS_SUBSYSTEMS_CAPTION)));
+        dialog->setWindowTitle(QString::fromStdString(LoadString(IDS_INPUT_ENERGY_CAPTION)));
         dialog->Create();
     }
     SendToMainWindow(WM_COMMAND, kCmdAfterSubsystems, 0);

@@ -15,10 +15,10 @@
 #include "platform/base/Format.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/WinTypes.h"
 
 namespace {
-constexpr uint32_t IDS_BAND_VALUE_NOT_POSITIVE = 6266;
 // Values within 1 % of the default count as the default.
 constexpr double kDefaultLow = 0.328791375;
 constexpr double kDefaultHigh = 0.335433625;

@@ -14,6 +14,7 @@
 #include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/ui/ZuDataTipCtrl.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
@@ -42,10 +43,6 @@ CModelessRegistry<CDlgCavPcView>& Registry()
     static CModelessRegistry<CDlgCavPcView> registry;
     return registry;
 }
-
-constexpr uint32_t IDS_CUMULATIVE_CHARTS = 6179;
-constexpr uint32_t IDS_SPL_PER_CONTRIBUTOR = 6180;
-constexpr uint32_t IDS_POWER_CONTRIBUTION = 6210;
 
 QColor ToQColor(COLORREF c)
 {

@@ -11,6 +11,7 @@
 #include "platform/ui/ZuChart.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "views/CavPcViewData.h"
@@ -41,9 +42,6 @@ CModelessRegistry<CDlgCompSplBySingleIP>& Registry()
     static CModelessRegistry<CDlgCompSplBySingleIP> registry;
     return registry;
 }
-
-constexpr uint32_t IDS_CUMULATIVE_CHARTS = 6179;
-constexpr uint32_t IDS_SPL_PER_CONTRIBUTOR = 6180;
 
 CTALVOProject* Container(CAnalysisProject* project)
 {
@@ -504,6 +502,6 @@ bool CDlgCompSplBySingleIP::CopyText(const std::string& text)
 {
     if (SetClipboardText(text))
         return true;
-    AfxMessageBox(6019u);
+    AfxMessageBox(IDS_CLIPBOARD_CANNOT_OPEN);
     return false;
 }

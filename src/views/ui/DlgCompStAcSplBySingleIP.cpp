@@ -7,6 +7,7 @@
 #include "platform/ui/FlexGridEx.h"
 #include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuChart.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "views/ui/DlgCompSplBySingleIP.h"
 #include "views/ui/AxisChoiceBox.h"
@@ -30,7 +31,6 @@ CModelessRegistry<CDlgCompStAcSplBySingleIP>& Registry()
     return registry;
 }
 
-constexpr uint32_t IDS_CAPTION = 6210;
 } // namespace
 
 CDlgCompStAcSplBySingleIP* CDlgCompStAcSplBySingleIP::CreateForProject(CAnalysisProject* project, QWidget* parent)
@@ -67,7 +67,7 @@ CDlgCompStAcSplBySingleIP* CDlgCompStAcSplBySingleIP::Open(CAnalysisProject* pro
 CDlgCompStAcSplBySingleIP::CDlgCompStAcSplBySingleIP(CAnalysisProject* project, QWidget* parent)
     : CZuDialog(parent, IDD), m_project(project)
 {
-    setWindowTitle(QString::fromStdString(LoadString(IDS_CAPTION)));
+    setWindowTitle(QString::fromStdString(LoadString(IDS_POWER_CONTRIBUTION)));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     setModal(false);
     auto* layout = new QVBoxLayout(this);

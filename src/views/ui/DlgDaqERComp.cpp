@@ -16,6 +16,7 @@
 #include "platform/win/Clipboard.h"
 #include "platform/win/ObjectLifetime.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
 #include "spectral/OctFreqIndexMap.h"
@@ -43,11 +44,6 @@ CModelessRegistry<CDlgDaqERComp>& Registry()
     static CModelessRegistry<CDlgDaqERComp> registry;
     return registry;
 }
-
-constexpr uint32_t IDS_NO_MEASURED_DATA = 7047;
-constexpr uint32_t IDS_NO_SPEAKER_ER = 7120;
-constexpr uint32_t IDS_NO_MODEL_ER = 7121;
-constexpr uint32_t IDS_NO_MODEL_SUBSYSTEM = 7191;
 
 // The averaged measured map of a subsystem, values per [rpm row][DAQ band].
 CDaqERCompData::CMeasured Measured(const CZuRpmFunc& f, const std::string& name, double factor)

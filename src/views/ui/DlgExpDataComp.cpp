@@ -14,6 +14,7 @@
 #include "platform/win/Clipboard.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
@@ -223,7 +224,7 @@ CTALVOProject* CDlgExpDataComp::Container() const
 
 bool CDlgExpDataComp::OnInitDialog()
 {
-    m_pickerButton->setEnabled(CHSEARegOptions::ReadDWORD(LoadString(6181).c_str(), 0) != 0);
+    m_pickerButton->setEnabled(CHSEARegOptions::ReadDWORD(LoadString(IDS_OPT_DATA_PICKER).c_str(), 0) != 0);
     BuildGroups();
     m_group->clear();
     for (const CDataInfo& group : m_groups)
@@ -530,7 +531,7 @@ void CDlgExpDataComp::OnPickerTicked(const CMElementList& ticked)
     if (m_groupIndex < 0 || m_groupIndex >= static_cast<int>(m_groups.size()))
         return;
     m_groups[static_cast<size_t>(m_groupIndex)].data = ticked;
-    Recompute(6136);
+    Recompute(IDS_LP_AXES_DIFFER);
 }
 
 void CDlgExpDataComp::OpenPicker()
@@ -593,7 +594,7 @@ bool CDlgExpDataComp::CopyGrid(const QTableWidget& grid)
 {
     if (SetClipboardText(GridText(grid)))
         return true;
-    AfxMessageBox(6019u);
+    AfxMessageBox(IDS_CLIPBOARD_CANNOT_OPEN);
     return false;
 }
 
@@ -669,7 +670,7 @@ bool CDlgExpLPDataComp::CollectSeries(const CDataInfo& group, std::vector<Series
         if (m_pointIndex >= points)
             m_pointIndex = 0;
         if (!sameCounts)
-            AfxMessageBox(6135u);
+            AfxMessageBox(IDS_LP_COUNTS_DIFFER);
     }
     m_point->setCurrentIndex(points > 0 ? m_pointIndex : -1);
     for (const auto& [set, f] : funcs) {

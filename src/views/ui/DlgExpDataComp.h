@@ -6,6 +6,7 @@
 // data sets of each experiment. One modeless dialog per key.
 #include "platform/elements/MElementList.h"
 #include "platform/ui/ZuDialog.h"
+#include "platform/win/StringIds.h"
 
 #include <QColor>
 
@@ -118,7 +119,7 @@ protected:
 
     // The series of a group's data sets; false (with the message shown) when their axes differ.
     virtual bool CollectSeries(const CDataInfo& group, std::vector<Series>& out);
-    virtual uint32_t AxisMismatchMessage() const { return 6134; }
+    virtual uint32_t AxisMismatchMessage() const { return IDS_GROUP_AXES_DIFFER; }
     // Extra controls of a derived dialog go into this row.
     QWidget* m_extraRow = nullptr;
     CTALVOProject* Container() const;
@@ -180,7 +181,7 @@ public:
 
 protected:
     bool CollectSeries(const CDataInfo& group, std::vector<Series>& out) override;
-    uint32_t AxisMismatchMessage() const override { return 6136; }
+    uint32_t AxisMismatchMessage() const override { return IDS_LP_AXES_DIFFER; }
 
 private:
     QComboBox* m_point = nullptr;

@@ -2,16 +2,13 @@
 
 #include "platform/elements/MElement.h"
 #include "platform/elements/MElementList.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QVBoxLayout>
-
-namespace {
-constexpr uint32_t IDS_NONE = 6233;
-} // namespace
 
 CDlgSelectDaqProject::CDlgSelectDaqProject(QWidget* parent) : CZuDialog(parent, kTemplateId)
 {

@@ -5,6 +5,7 @@
 #include "platform/modeldb/3DModelDoc.h"
 #include "platform/modeldb/ModelSubsystemSet.h"
 #include "platform/win/MessageTarget.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 #include <QButtonGroup>
@@ -15,11 +16,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-
-namespace {
-constexpr uint32_t IDS_ADD = 6004;
-constexpr uint32_t IDS_CLOSE = 6029;
-} // namespace
 
 CZuSubsystemTable SubsystemsOfKind(CModelProject* model, int kind)
 {

@@ -4,6 +4,7 @@
 #include "platform/elements/ZuData.h"
 #include "platform/modeldb/3DModelDoc.h"
 #include "platform/win/MessageTarget.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "views/ui/DlgSelectSubsystem.h"
 
@@ -18,8 +19,6 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr uint32_t IDS_ADD = 6004;
-constexpr uint32_t IDS_CLOSE = 6029;
 constexpr int kHSEAResult = 51;
 
 QGroupBox* MakeWaveBox(QWidget* parent, QButtonGroup*& group, const char* frameId, const char* id0, const char* id1)

@@ -5,6 +5,7 @@
 #include "experiments/ExpInfo.h"
 #include "platform/elements/MElement.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 #include <QDateTime>
@@ -65,17 +66,17 @@ CDlgSelectViewData::CDlgSelectViewData(QWidget* parent, int mode) : CZuDialog(pa
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     QStyle* s = style();
-    AddButton(IDC_TICK_ALL, "tickAll", QString::fromStdString(LoadString(6026)))
+    AddButton(IDC_TICK_ALL, "tickAll", QString::fromStdString(LoadString(IDS_TICK_ALL)))
         ->setIcon(s->standardIcon(QStyle::SP_DialogYesButton));
-    AddButton(IDC_UNTICK_ALL, "untickAll", QString::fromStdString(LoadString(6212)))
+    AddButton(IDC_UNTICK_ALL, "untickAll", QString::fromStdString(LoadString(IDS_UNTICK_ALL)))
         ->setIcon(s->standardIcon(QStyle::SP_DialogNoButton));
-    AddButton(IDC_TICK_USED, "tickUsed", QString::fromStdString(LoadString(6196)))
+    AddButton(IDC_TICK_USED, "tickUsed", QString::fromStdString(LoadString(IDS_TICK_USED)))
         ->setIcon(s->standardIcon(QStyle::SP_DialogApplyButton));
-    AddButton(IDC_TICK_DATE, "tickDate", QString::fromStdString(LoadString(6045)))
+    AddButton(IDC_TICK_DATE, "tickDate", QString::fromStdString(LoadString(IDS_TICK_DATE)))
         ->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
-    AddButton(IDC_PROPERTIES, "properties", QString::fromStdString(LoadString(6203)))
+    AddButton(IDC_PROPERTIES, "properties", QString::fromStdString(LoadString(IDS_DATA_SET_PROPERTIES)))
         ->setIcon(s->standardIcon(QStyle::SP_FileDialogInfoView));
-    AddButton(IDC_WRITE_BACK, "writeBack", QString::fromStdString(LoadString(6007)))
+    AddButton(IDC_WRITE_BACK, "writeBack", QString::fromStdString(LoadString(IDS_APPLY_TICKS)))
         ->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
     for (const auto& [id, button] : m_buttons)
         bar->addWidget(button);
@@ -269,7 +270,7 @@ void CDlgSelectViewData::TickDate(int year, int month, int day)
 
 void CDlgSelectViewData::WriteBack()
 {
-    if (AfxMessageBox(6034u, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (AfxMessageBox(IDS_WRITE_TICKS_BACK, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     std::vector<std::pair<CDAQExperiment*, bool>> items;
     for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {

@@ -5,6 +5,7 @@
 #include "platform/modeldb/3DModelDoc.h"
 #include "platform/ui/ModelessRegistry.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "views/ui/DlgSelectSubsystem.h"
 
@@ -27,12 +28,6 @@ CModelessRegistry<CDlgSrcTrgDefinition>& Registry()
     static CModelessRegistry<CDlgSrcTrgDefinition> registry;
     return registry;
 }
-constexpr uint32_t IDS_TARGET_IS_SOURCE = 6013;
-constexpr uint32_t IDS_DELETE_SOURCES = 6040;
-constexpr uint32_t IDS_NO_SOURCE = 6206;
-constexpr uint32_t IDS_NO_TARGET = 6207;
-constexpr uint32_t IDS_ADD_SOURCE_CAPTION = 6274;
-constexpr uint32_t IDS_SOURCE_LISTED = 7109;
 } // namespace
 
 CDlgSrcTrgDefinition* CDlgSrcTrgDefinition::CreateInstance(CTALVOProject* definition, QWidget* parent)

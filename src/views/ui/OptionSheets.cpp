@@ -5,6 +5,7 @@
 #include "app/TALVOProject.h"
 #include "calculation/ui/PPageCalcIEOptions.h"
 #include "experiments/CalcOptions.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
 #include "views/ui/PPageAnaRPMSetup.h"
@@ -13,16 +14,9 @@
 #include "views/ui/PSheetAnaOptions.h"
 #include "views/ui/PSheetOptions.h"
 
-namespace {
-constexpr uint32_t IDS_OPTIONS_CAPTION = 6164;
-constexpr uint32_t IDS_ANALYSIS_OPTIONS_CAPTION = 6005;
-constexpr uint32_t IDS_NONE = 6233;
-constexpr uint32_t IDS_OPT_ORDER_TRACKING = 6177;
-} // namespace
-
 bool RunOptionsSheet(CTALVOProject& project, QWidget* parent)
 {
-    CPSheetOptions sheet(LoadString(IDS_OPTIONS_CAPTION), &project.GetHSEAOptions(), &project);
+    CPSheetOptions sheet(LoadString(IDS_DAQ_OPTIONS), &project.GetHSEAOptions(), &project);
     if (parent)
         sheet.setWindowModality(Qt::ApplicationModal);
     if (sheet.DoModal() != IDOK)

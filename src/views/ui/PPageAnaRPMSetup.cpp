@@ -3,6 +3,7 @@
 #include "platform/base/Format.h"
 #include "platform/ui/DlgInputBox.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 #include <QDoubleValidator>
@@ -20,11 +21,6 @@
 #include <cstdlib>
 
 namespace {
-constexpr uint32_t IDS_RPM_ADD_PROMPT = 6124;
-constexpr uint32_t IDS_RPM_ADD_CAPTION = 6209;
-constexpr uint32_t IDS_RPM_VALUE_TOO_SMALL = 6107;
-constexpr uint32_t IDS_RPM_DELETE_QUESTION = 6041;
-constexpr uint32_t IDS_RPM_LIST_EMPTY = 6055;
 // Our own messages: a range that gives no RPM at all.
 constexpr const char* kBadStep = "The RPM step must be greater than 0.";
 constexpr const char* kBadRange = "The minimum RPM must not be above the maximum RPM.";

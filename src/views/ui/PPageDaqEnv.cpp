@@ -2,13 +2,10 @@
 
 #include "app/TALVOProject.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 
 #include <QFormLayout>
 #include <QSpinBox>
-
-namespace {
-constexpr uint32_t IDS_MAX_CHANNEL_TOO_SMALL = 6216;
-} // namespace
 
 CPPageDaqEnv::CPPageDaqEnv(CTALVOProject* project) : CZuPropertyPage(kTemplateId, "DAQ"), m_project(project)
 {

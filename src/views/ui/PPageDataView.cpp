@@ -2,6 +2,7 @@
 
 #include "models/HSEAOptions.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "views/ui/PSheetOptions.h"
 
 #include <QButtonGroup>
@@ -14,10 +15,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
-
-namespace {
-constexpr uint32_t IDS_DISPLAY_OPTIONS_NOT_SAVED = 6074;
-} // namespace
 
 CPPageDataView::CPPageDataView() : CZuPropertyPage(kTemplateId, "Data View")
 {
@@ -134,5 +131,5 @@ void CPPageDataView::OnSaveDefault()
     if (options.SaveDisplayOptions())
         m_save->setEnabled(false);
     else
-        AfxMessageBox(IDS_DISPLAY_OPTIONS_NOT_SAVED);
+        AfxMessageBox(IDS_SETTINGS_NOT_SAVED);
 }

@@ -4,6 +4,7 @@
 #include "platform/gfx/OctaveManager.h"
 #include "platform/ui/ZuPropertySheet.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "views/ui/PPageBandAve.h"
 
 #include <QButtonGroup>
@@ -18,7 +19,6 @@
 #include <cmath>
 
 namespace {
-constexpr uint32_t IDS_BANDS_NOT_REFINABLE = 6081;
 constexpr uint8_t kRefinedBandKind = 3;
 
 struct RefinementRow

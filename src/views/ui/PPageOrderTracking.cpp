@@ -3,6 +3,7 @@
 #include "platform/base/Format.h"
 #include "platform/ui/DlgInputBox.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
 #include <QFormLayout>
@@ -12,12 +13,6 @@
 #include <QPushButton>
 
 #include <cstdlib>
-
-namespace {
-constexpr uint32_t IDS_ORDER_PROMPT = 6094;
-constexpr uint32_t IDS_ORDER_CAPTION = 6095;
-constexpr uint32_t IDS_ORDER_NOT_POSITIVE = 6110;
-} // namespace
 
 CPPageOrderTracking::CPPageOrderTracking() : CZuPropertyPage(kTemplateId, "Order Tracking")
 {

@@ -11,6 +11,7 @@
 #include "platform/win/Clipboard.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "views/ui/QMXDataCore.h"
 
 #include <QButtonGroup>
@@ -25,7 +26,6 @@
 #include <vector>
 
 namespace {
-constexpr uint32_t IDS_CLIPBOARD_CANNOT_OPEN = 6019;
 
 QFrame* Separator(QWidget* parent)
 {

@@ -30,6 +30,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
 #include "GrabWindow.h"
@@ -350,7 +351,7 @@ TEST_F(RunWindows, EngineRotationChecksSnapsAndKeepsReadOnlyValues)
         EXPECT_GT(dlg.GetMinTimeSpan(), 1);
         EXPECT_EQ(dlg.Edit(3107)->text().toInt(), dlg.GetMinTimeSpan());
         EXPECT_EQ(dlg.Label(2072)->text().toStdString(),
-                  Format(MessageTextOf(7136).c_str(), static_cast<double>(dlg.GetMinTimeSpan())));
+                  Format(MessageTextOf(IDS_MIN_SPAN).c_str(), static_cast<double>(dlg.GetMinTimeSpan())));
         // A margin of 0 derives nothing and divides by nothing.
         dlg.Edit(3117)->setText("0");
         dlg.RecomputeMinima(false);
@@ -367,7 +368,7 @@ TEST_F(RunWindows, EngineRotationChecksSnapsAndKeepsReadOnlyValues)
 
     // Mode 1 keeps the RPM mode; the constant-RPM controls follow the fixed-mode option.
     for (uint32_t allowed : {0u, 1u}) {
-        ASSERT_EQ(CHSEARegOptions::WriteDWORD(MessageTextOf(6173).c_str(), allowed), 1);
+        ASSERT_EQ(CHSEARegOptions::WriteDWORD(MessageTextOf(IDS_FIXED_MODE_OPTION).c_str(), allowed), 1);
         dialogs.Then([&](CZuDialog& d) {
             auto& dlg = static_cast<CDlgEngineRotationSetup&>(d);
             EXPECT_FALSE(dlg.Radio(3222)->isEnabled());

@@ -2,6 +2,7 @@
 #include "app/TALVOApp.h"
 #include "app/ZuMultiDocTemplate.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
 

@@ -30,6 +30,7 @@
 #include "views/ui/DlgSelectSubsystem.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 
@@ -76,7 +77,7 @@ TEST(CalcCommandsUi, InputPowersThenEnergyResultFromTheMenu)
     EXPECT_TRUE(C3DModelView::GetOpenView(0) || C3DModelView::GetOpenView(1)) << "the model window";
     CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::GetInstance();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->windowTitle().toStdString(), LoadString(6197));
+    EXPECT_EQ(dialog->windowTitle().toStdString(), LoadString(IDS_INPUT_ENERGY_CAPTION));
     ASSERT_EQ(dialog->List()->count(), 1);
     EXPECT_EQ(dialog->List()->item(0)->text().toStdString(), "Roof");
     EXPECT_EQ(dialog->List()->item(0)->checkState(), Qt::Checked);
@@ -100,7 +101,7 @@ TEST(CalcCommandsUi, InputPowersThenEnergyResultFromTheMenu)
     frame.Action(C::ID_CALC_ENERGY_RESULT)->trigger();
     dialog = CDlgSelectCalcSubsystem::GetInstance();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->windowTitle().toStdString(), LoadString(6199));
+    EXPECT_EQ(dialog->windowTitle().toStdString(), LoadString(IDS_INPUT_POWER_CAPTION));
     prompts.Clear();
     dialog->PressOK();
     ASSERT_GE(prompts.Count(), 1u);
@@ -133,6 +134,6 @@ TEST(CalcCommandsUi, InputPowersThenEnergyResultFromTheMenu)
     });
     frame.Action(C::ID_CALC_SPL)->trigger();
     EXPECT_TRUE(grabbed);
-    EXPECT_NE(set->FindOne(FormatString(7038, "Front Cabin-R-"), 1, 1), nullptr)
-        << FormatString(7038, "Front Cabin-R-");
+    EXPECT_NE(set->FindOne(FormatString(IDS_SPL_NAME, "Front Cabin-R-"), 1, 1), nullptr)
+        << FormatString(IDS_SPL_NAME, "Front Cabin-R-");
 }

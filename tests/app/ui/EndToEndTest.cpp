@@ -45,6 +45,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "spectral/ZuRpmFunc.h"
@@ -151,7 +152,7 @@ TEST(EndToEnd, NewUserFromEmptyStartToResultWindowsAndExport)
         });
         ASSERT_TRUE(Click(frame, CCalcCommands::ID_CALC_SPL));
     }
-    CMElement* spl = result->FindOne(FormatString(7038, (std::string(sample::kResponse) + "-").c_str()), 1, 1);
+    CMElement* spl = result->FindOne(FormatString(IDS_SPL_NAME, (std::string(sample::kResponse) + "-").c_str()), 1, 1);
     ASSERT_NE(spl, nullptr);
 
     // The result windows from the project window: the input power over RPM, the measured spectra

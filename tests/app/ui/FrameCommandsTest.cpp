@@ -74,6 +74,7 @@
 #include "app/DAQExperiment.h"
 #include "platform/ui/ZuPropertySheet.h"
 #include "platform/elements/MElementList.h"
+#include "platform/win/StringIds.h"
 
 #include <QTreeWidget>
 
@@ -983,7 +984,7 @@ TEST_F(FrameCommandsTest, TheModelsOwnResultMakesItsFunctionsThroughTheProjectWi
     CScriptedPrompts prompts;
     pickCabin();
     ASSERT_EQ(prompts.Count(), 0u) << prompts.Last().text;
-    const std::string name = FormatString(7038, pickers->SinglePicker()->m_strName.c_str());
+    const std::string name = FormatString(IDS_SPL_NAME, pickers->SinglePicker()->m_strName.c_str());
     CMElement* first = result->FindOneChild(name);
     ASSERT_NE(first, nullptr) << name;
     EXPECT_EQ(first->GetType(), CHSEAResultData::kSplType);

@@ -50,6 +50,7 @@
 #include "platform/gfx/OctaveManager.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "platform/win/ZuRegOptions.h"
@@ -258,7 +259,7 @@ TEST_F(ResultCommandsUi, WritesTheOrderReportOfTheSplBySingleInputPowers)
     {
         CZuRegOptions reg(GetOptionsKeyPath().c_str());
         ASSERT_TRUE(reg.Open());
-        ASSERT_TRUE(reg.SetDWORD(LoadString(6182).c_str(), 1));
+        ASSERT_TRUE(reg.SetDWORD(LoadString(IDS_OPT_SPL_BY_SINGLE_IP).c_str(), 1));
     }
     const int otIndex = doc->GetProjectIndex(ot);
     Select(otIndex, ot);
@@ -283,7 +284,7 @@ TEST_F(ResultCommandsUi, WritesTheOrderReportOfTheSplBySingleInputPowers)
     frame.Action(C::ID_SPL_BY_SINGLE_IP)->trigger();
     CDlgSelectCalcSubsystem* inputs = CDlgSelectCalcSubsystem::GetInstance();
     ASSERT_NE(inputs, nullptr);
-    EXPECT_EQ(inputs->windowTitle().toStdString(), LoadString(6198));
+    EXPECT_EQ(inputs->windowTitle().toStdString(), LoadString(IDS_SPL_BY_INPUT_CAPTION));
     ASSERT_EQ(inputs->List()->count(), 2);
     EXPECT_TRUE(GrabAndCheckLayout(*inputs, "orvex_app_ui", "SplBySingleInputs").isEmpty());
 
@@ -314,7 +315,7 @@ TEST_F(ResultCommandsUi, WritesTheOrderReportOfTheSplBySingleInputPowers)
     {
         CZuRegOptions reg(GetOptionsKeyPath().c_str());
         ASSERT_TRUE(reg.Open());
-        ASSERT_TRUE(reg.SetDWORD(LoadString(6183).c_str(), 1));
+        ASSERT_TRUE(reg.SetDWORD(LoadString(IDS_OPT_SPL_BY_SINGLE_IP_COMP).c_str(), 1));
     }
     frame.UpdateCommandUI();
     ASSERT_TRUE(Enabled(C::ID_SPL_BY_SINGLE_IP_COMP));

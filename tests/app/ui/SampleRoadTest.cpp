@@ -52,6 +52,7 @@
 #include "platform/ui/ZuDialog.h"
 #include "platform/ui/ZuPropertySheet.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/WinTypes.h"
 #include "platform/win/ZuRegOptions.h"
 #include "platform/win/StringTable.h"
@@ -393,10 +394,10 @@ TEST_F(SampleRoad, MeasuredDataAreComparedAndNewModelDataRecalculateTheInputPowe
     EXPECT_FALSE(Click(Road::ID_COMPARE_EXP_LP_DATA));
     CZuRegOptions options(GetOptionsKeyPath().c_str());
     ASSERT_TRUE(options.Open());
-    ASSERT_TRUE(options.SetDWORD(LoadString(6172).c_str(), 1));
+    ASSERT_TRUE(options.SetDWORD(LoadString(IDS_OPT_EXP_COMMANDS).c_str(), 1));
     Select(daq, experiment);
     EXPECT_TRUE(Click(Road::ID_COMPARE_EXP_LP_DATA));
-    options.DeleteValue(LoadString(6172).c_str());
+    options.DeleteValue(LoadString(IDS_OPT_EXP_COMMANDS).c_str());
     CDlgExpLPDataComp* points = CDlgExpLPDataComp::FindForKey(frame.get());
     ASSERT_NE(points, nullptr);
     // The measured data sets keep their local-point levels: there is something to compare.

@@ -7,6 +7,7 @@
 #include "platform/automation/Dispatch.h"
 #include "platform/automation/DispatchException.h"
 #include "platform/win/ObjectLifetime.h"
+#include "platform/win/StringIds.h"
 
 #include <QEventLoop>
 #include <QTimer>

@@ -1,3 +1,4 @@
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 
@@ -7,6 +8,7 @@
 
 #include <fstream>
 #include <regex>
+#include <set>
 
 namespace {
 
@@ -99,6 +101,20 @@ TEST_F(StringTableTest, TextsThatNameStoredThingsAgreeAcrossLanguages)
     std::string exeName;
     ASSERT_TRUE(eng.Find(7061, exeName));
     EXPECT_NE(exeName.find("EXENAME:"), std::string::npos);
+}
+
+TEST_F(StringTableTest, EveryIdTheCodeNamesIsInBothLanguagesUnderOneName)
+{
+    // A string the code asks for but a table lacks shows as an empty text or box in that language.
+    for (uint32_t language : {LANG_ENGLISH, LANG_JAPANESE}) {
+        SCOPED_TRACE(language);
+        CStringTable table = BuiltIn(language);
+        for (uint32_t id : kAllStringIds)
+            EXPECT_TRUE(table.Contains(id)) << "string " << id;
+    }
+    // One name per id: a number named twice lets the two names drift to different texts.
+    std::set<uint32_t> ids(std::begin(kAllStringIds), std::end(kAllStringIds));
+    EXPECT_EQ(ids.size(), std::size(kAllStringIds));
 }
 
 TEST_F(StringTableTest, MissingTableIsReportedAndKeepsTheCurrentOne)

@@ -10,6 +10,7 @@
 #include "platform/win/Clipboard.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
@@ -368,7 +369,7 @@ TEST(DlgSelectViewData, OpensBesideTheComparisonWhenTheOptionIsOn)
     off.EnsureInitialized();
     EXPECT_FALSE(off.PickerButton()->isEnabled());
 
-    CHSEARegOptions::WriteDWORD(LoadString(6181).c_str(), 1);
+    CHSEARegOptions::WriteDWORD(LoadString(IDS_OPT_DATA_PICKER).c_str(), 1);
     CDlgExpDataComp dialog;
     dialog.SetOwnerID(&c.daq);
     dialog.SetDataList(c.Experiments());
@@ -385,5 +386,5 @@ TEST(DlgSelectViewData, OpensBesideTheComparisonWhenTheOptionIsOn)
     picker->FindItem(r2)->setCheckState(0, Qt::Checked);
     dialog.OnDataColumnClicked(2);
     EXPECT_EQ(picker->Tree()->currentItem(), picker->FindItem(r2));
-    CHSEARegOptions::WriteDWORD(LoadString(6181).c_str(), 0);
+    CHSEARegOptions::WriteDWORD(LoadString(IDS_OPT_DATA_PICKER).c_str(), 0);
 }

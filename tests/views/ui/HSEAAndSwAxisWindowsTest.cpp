@@ -26,6 +26,7 @@
 #include "platform/win/Clipboard.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
 #include "spectral/RPMOptions.h"
@@ -450,7 +451,7 @@ TEST(TableWindowOpeners, TheOptionChoosesTheWindowOfAnRpmSelectedTable)
         GetTALVOApp().RegisterDocTemplates();
     InstallDataViewOpeners(nullptr);
     std::string option;
-    ASSERT_TRUE(LoadString(6184, option));
+    ASSERT_TRUE(LoadString(IDS_OPT_ALT_DATA_VIEWS, option));
     auto setOption = [&](uint32_t value) {
         CZuRegOptions reg(GetOptionsKeyPath().c_str());
         ASSERT_TRUE(reg.Open());
