@@ -7,6 +7,8 @@
 // times the datasets may take at most about fifteen times as long.
 #include <benchmark/benchmark.h>
 
+#include "platform/base/Feedback.h"
+
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -58,7 +60,7 @@ const std::string& File()
 }
 
 // Answers the import's questions: the one file, RPM from the data; no progress display.
-class CBenchImportUI : public IUFImportUI, public IUFImportProgress
+class CBenchImportUI : public IUFImportUI
 {
 public:
     int SelectDAQSystem() override { return 1; }
@@ -72,16 +74,9 @@ public:
         return true;
     }
     bool RunDataCheck(CUFDataCheckInput&) override { return true; }
-    IUFImportProgress* ShowProgress() override { return this; }
+    CFeedback* ShowProgress() override { return &silent; }
     void CloseProgress() override {}
-    void SetTitle(const std::string&) override {}
-    void SetMessage(const std::string&) override {}
-    void SetOuterRange(int) override {}
-    void StepTotal() override {}
-    void SetSubRange(int) override {}
-    void SetSubPos(int) override {}
-    void StepSub() override {}
-    bool PumpMessages() override { return false; }
+    CSilentFeedback silent;
 };
 
 // A file of n datasets of four lines each: shape 0 one run of two points of the roof at n / 2

@@ -21,6 +21,7 @@
 #include "experiments/SubsystemLPInfo.h"
 #include "planning/DAQPPExpPlan.h"
 #include "planning/SensorAssignment.h"
+#include "platform/base/Feedback.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElement.h"
 #include "platform/gfx/BandSetCheck.h"
@@ -244,14 +245,15 @@ int CMkExtDaqProject::Import(IUFImportUI& ui)
     }
     RemoveEarlierExperiments();
 
-    IUFImportProgress* progress = ui.ShowProgress();
-    progress->SetTitle("Importing Exp Data...");
-    progress->SetOuterRange(static_cast<int>(m_runs.size()));
+    CFeedback* progress = ui.ShowProgress();
+    progress->Begin("Importing Exp Data...", static_cast<int64_t>(m_runs.size()));
     for (auto& run : m_runs) {
         ApplyRunSetup(*run);
+        progress->BeginPart(1);
         TargetDataStep(*run, *progress);
-        progress->StepTotal();
+        progress->EndPart();
     }
+    progress->End();
     ui.CloseProgress();
     SaveNodeTable();
     Release();
@@ -306,8 +308,8 @@ int CMkExtDaqProject::ImportDialogStep(IUFImportUI& ui)
         m_structureOption = settings.structureOption;
         m_doubling = settings.doubling;
 
-        IUFImportProgress* progress = ui.ShowProgress();
-        progress->SetTitle("Importing Universal Files");
+        CFeedback* progress = ui.ShowProgress();
+        progress->Begin("Importing Universal Files", 0);
         try {
             const int result = FileStep(ui, *progress);
             ui.CloseProgress();
@@ -323,9 +325,9 @@ int CMkExtDaqProject::ImportDialogStep(IUFImportUI& ui)
     }
 }
 
-int CMkExtDaqProject::FileStep(IUFImportUI& ui, IUFImportProgress& progress)
+int CMkExtDaqProject::FileStep(IUFImportUI& ui, CFeedback& progress)
 {
-    progress.SetMessage("Splitting huge universal files...");
+    progress.SetText("Splitting huge universal files...");
     std::vector<std::string>& list = m_project->GetSourceFiles();
     const std::vector<std::string> chosen = list;
     list.clear();
@@ -354,21 +356,27 @@ int CMkExtDaqProject::FileStep(IUFImportUI& ui, IUFImportProgress& progress)
     }
     m_importedFiles = files;
 
-    progress.SetOuterRange(static_cast<int>(files.size()));
+    progress.Begin(std::string(), static_cast<int64_t>(files.size()));
     int binary = 0;
     for (size_t i = 0; i < files.size(); ++i) {
-        progress.SetMessage(Format("Scanning in [%s]...", FileTitle(files[i]).c_str()));
-        progress.StepTotal();
+        progress.SetText(Format("Scanning in [%s]...", FileTitle(files[i]).c_str()));
+        // Each file is a part of the bar; leaving the loop body in any way closes it.
+        progress.BeginPart(1);
+        struct PartEnd
+        {
+            CFeedback& feedback;
+            ~PartEnd() { feedback.EndPart(); }
+        } partEnd{progress};
         CUFLineReader file;
         if (!file.Open(files[i])) {
             m_notes.push_back(Format("%s could not be opened.", files[i].c_str()));
             continue;
         }
-        progress.SetSubRange(100);
+        progress.Begin(std::string(), 100);
         CUFScanner scan;
         scan.progress = [&](int percent) {
-            progress.SetSubPos(percent);
-            return progress.PumpMessages();
+            progress.SetPos(percent);
+            return progress.IsCancelled();
         };
         // Spectra (auto and cross) and order functions are imported; other function types are
         // passed over.
@@ -733,9 +741,9 @@ void CMkExtDaqProject::ApplyRunSetup(TAG_UFRPMINFO& run)
     m_project->SetOctaveCheck(m_doubling);
 }
 
-int CMkExtDaqProject::TargetDataStep(TAG_UFRPMINFO& run, IUFImportProgress& progress)
+int CMkExtDaqProject::TargetDataStep(TAG_UFRPMINFO& run, CFeedback& progress)
 {
-    progress.SetMessage("Importing target data...");
+    progress.SetText("Importing target data...");
     CUFDaqData::BuildContext context;
     context.mode = m_rpmMode;
     context.bands = m_bands;
@@ -787,13 +795,13 @@ int CMkExtDaqProject::TargetDataStep(TAG_UFRPMINFO& run, IUFImportProgress& prog
             m_project->NotifyChildAdded(added);
     };
 
-    progress.SetSubRange(static_cast<int>(to - from));
+    progress.Begin(std::string(), static_cast<int64_t>(to - from));
     for (size_t g = from; g < to; ++g) {
         const std::unique_ptr<CUFDaqData>& group = m_groups[g];
         if (group.get() == target)
             continue;
-        progress.StepSub();
-        if (progress.PumpMessages())
+        progress.Step();
+        if (progress.IsCancelled())
             return 0;
         if (group->GetBlockCount() == 0)
             continue;
@@ -816,8 +824,8 @@ int CMkExtDaqProject::TargetDataStep(TAG_UFRPMINFO& run, IUFImportProgress& prog
         }
         set->SetUseFlag(1);
         set->SetDescription(Format("%s\r\n%s", kExternalDataLabel, group->GetDescription().c_str()));
-        progress.SetMessage(Format("%s -> %s - #%01d", set->GetFirstInfoName().c_str(),
-                                   set->GetSecondInfoName().c_str(), set->GetSerial()));
+        progress.SetText(Format("%s -> %s - #%01d", set->GetFirstInfoName().c_str(), set->GetSecondInfoName().c_str(),
+                                set->GetSerial()));
         CUFDaqData::BuildContext groupContext = context;
         groupContext.localPoints = LocalPointCount(group->GetName());
         for (auto& func : group->BuildFunctions(groupContext))

@@ -22,7 +22,7 @@ class CTALVOProject;
 class CUFDaqData;
 class CUFLineReader;
 class CUFNodeMap;
-class IUFImportProgress;
+class CFeedback;
 class IUFImportUI;
 
 class CMkExtDaqProject
@@ -78,8 +78,8 @@ private:
 
     int Import(IUFImportUI& ui);
     int ImportDialogStep(IUFImportUI& ui);
-    int FileStep(IUFImportUI& ui, IUFImportProgress& progress);
-    int ScanFile(int fileIndex, const std::string& path, IUFImportProgress& progress);
+    int FileStep(IUFImportUI& ui, CFeedback& progress);
+    int ScanFile(int fileIndex, const std::string& path, CFeedback& progress);
     void OnDataset(int fileIndex, const std::string& path, CDAQPPUFIndex& index, CUFLineReader& file, bool order);
     // The subsystem of a dataset (written into its index); false when it has none in the table.
     bool ResolveSubsystem(CDAQPPUFIndex& index);
@@ -104,7 +104,7 @@ private:
                                                 std::string& source) const;
     void ApplyRunSetup(TAG_UFRPMINFO& run);
     // 0 when cancelled.
-    int TargetDataStep(TAG_UFRPMINFO& run, IUFImportProgress& progress);
+    int TargetDataStep(TAG_UFRPMINFO& run, CFeedback& progress);
     int LocalPointCount(const std::string& subsystem) const;
     void Release();
 

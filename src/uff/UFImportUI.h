@@ -8,6 +8,7 @@
 #include <vector>
 
 class CCalcOptions;
+class CFeedback;
 class COctaveManager;
 class COctaveManagerEx;
 class CUFDaqData;
@@ -46,22 +47,6 @@ struct CUFDataCheckInput
     int clearFlag = 1;
 };
 
-// The progress dialog of the import: an outer bar over runs or files and an inner one.
-class IUFImportProgress
-{
-public:
-    virtual ~IUFImportProgress() = default;
-    virtual void SetTitle(const std::string& text) = 0;
-    virtual void SetMessage(const std::string& text) = 0;
-    virtual void SetOuterRange(int count) = 0;
-    virtual void StepTotal() = 0;
-    virtual void SetSubRange(int count) = 0;
-    virtual void SetSubPos(int position) = 0;
-    virtual void StepSub() = 0;
-    // Handles pending events; true when the user cancelled (the request is then cleared).
-    virtual bool PumpMessages() = 0;
-};
-
 class IUFImportUI
 {
 public:
@@ -72,8 +57,9 @@ public:
     virtual bool RunImportDialog(CUFImportSettings& settings) = 0;
     // True on OK (the clear flag and the point flags then hold the user's choices).
     virtual bool RunDataCheck(CUFDataCheckInput& input) = 0;
-    // Shows the progress display (made when needed) and returns it; the UI keeps it.
-    virtual IUFImportProgress* ShowProgress() = 0;
+    // Shows the progress display (made when needed) and returns its feedback, never null; the UI
+    // keeps it until CloseProgress.
+    virtual CFeedback* ShowProgress() = 0;
     virtual void CloseProgress() = 0;
 };
 

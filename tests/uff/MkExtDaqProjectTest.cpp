@@ -18,6 +18,7 @@
 #include "experiments/DAQConfig.h"
 #include "planning/SensorAssignment.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/RecordingFeedback.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
@@ -49,7 +50,7 @@ constexpr int kLines = 16;
 constexpr double kDf = 100.0;
 
 // The import's questions answered by the test.
-class CScriptedImportUI : public IUFImportUI, public IUFImportProgress
+class CScriptedImportUI : public IUFImportUI
 {
 public:
     CScriptedImportUI() { SetUFImportUI(this); }
@@ -59,11 +60,8 @@ public:
     // Each import dialog takes the next answer; none left cancels.
     std::vector<std::function<bool(CUFImportSettings&)>> dialogs;
     std::function<bool(CUFDataCheckInput&)> dataCheck = [](CUFDataCheckInput&) { return true; };
-    int cancelAtPump = -1; // the pump that answers Cancel
-    int pumps = 0;
+    int cancelAtPump = -1; // the question for cancel (from 0) that answers yes
     int dialogsShown = 0;
-    std::vector<std::string> messages;
-    std::vector<std::string> titles;
 
     int SelectDAQSystem() override { return selectChoice; }
     bool RunImportDialog(CUFImportSettings& s) override
@@ -72,17 +70,18 @@ public:
         return i < dialogs.size() && dialogs[i](s);
     }
     bool RunDataCheck(CUFDataCheckInput& input) override { return dataCheck(input); }
-    IUFImportProgress* ShowProgress() override { return this; }
-    void CloseProgress() override {}
-
-    void SetTitle(const std::string& t) override { titles.push_back(t); }
-    void SetMessage(const std::string& t) override { messages.push_back(t); }
-    void SetOuterRange(int) override {}
-    void StepTotal() override {}
-    void SetSubRange(int) override {}
-    void SetSubPos(int) override {}
-    void StepSub() override {}
-    bool PumpMessages() override { return pumps++ == cancelAtPump; }
+    // A fresh display each time, as the program's dialog is.
+    CFeedback* ShowProgress() override
+    {
+        if (!progress) {
+            progress = std::make_unique<CRecordingFeedback>();
+            if (cancelAtPump >= 0)
+                progress->CancelAtQuestion(cancelAtPump + 1);
+        }
+        return progress.get();
+    }
+    void CloseProgress() override { progress.reset(); }
+    std::unique_ptr<CRecordingFeedback> progress;
 };
 
 // The value of line k of point lp at an RPM, as the files hold it.

@@ -38,7 +38,9 @@ void CDlgFeedback::OnBegin(int level)
         return;
     const SRange& range = Ranges()[static_cast<size_t>(level)];
     if (level == 0) {
-        dialog->SetTitle(QString::fromStdString(range.text));
+        if (!m_titled)
+            dialog->SetTitle(QString::fromStdString(range.text));
+        m_titled = true;
         dialog->SetOuterRange(BarValue(range.total), 0);
         return;
     }

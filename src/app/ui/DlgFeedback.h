@@ -19,8 +19,13 @@ public:
 
 protected:
     void OnBegin(int level) override;
+    void OnEnd() override { m_titled = false; }
     void OnText(int level) override;
     void OnProgress(int level) override;
     void OnReport(const SReport& report) override;
     void Poll() override;
+
+private:
+    // The title is the text the work began with: restarting the whole range keeps it.
+    bool m_titled = false;
 };

@@ -12,8 +12,11 @@ void CFeedback::Begin(const std::string& text, int64_t total)
         m_ranges.push_back(std::move(range));
     } else if (m_ranges.empty())
         m_ranges.push_back(std::move(range));
-    else
+    else {
+        if (range.text.empty())
+            range.text = m_ranges.back().text;
         m_ranges.back() = std::move(range);
+    }
     OnBegin(static_cast<int>(m_ranges.size()) - 1);
 }
 

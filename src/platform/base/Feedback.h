@@ -44,7 +44,7 @@ public:
     CFeedback& operator=(const CFeedback&) = delete;
 
     // Begins the current range: the whole work when no part is open, else the open part. A second
-    // Begin on the same level restarts it.
+    // Begin on the same level restarts it (an empty text then keeps the text it had).
     void Begin(const std::string& text, int64_t total);
     void SetText(const std::string& text);
     // Moves the current range on by count steps, or to done steps; clamped to its total.

@@ -2,62 +2,13 @@
 
 #include <QString>
 
-#include "app/ui/DlgProgress.h"
+#include "app/ui/DlgFeedback.h"
 #include "platform/win/WinTypes.h"
 #include "uff/ui/DlgImportUFDaqData.h"
 #include "uff/ui/DlgSelectDAQSystem.h"
 #include "uff/ui/DlgUFDataCheck.h"
 
-namespace {
-// The progress dialog as the import sees it; it asks the dialog afresh each time, since the
-// dialog may have been closed meanwhile.
-class CDlgProgressAdapter : public IUFImportProgress
-{
-public:
-    void SetTitle(const std::string& t) override
-    {
-        if (auto* d = CDlgProgress::GetInstance())
-            d->SetTitle(QString::fromStdString(t));
-    }
-    void SetMessage(const std::string& t) override
-    {
-        if (auto* d = CDlgProgress::GetInstance())
-            d->SetMessage(QString::fromStdString(t));
-    }
-    void SetOuterRange(int count) override
-    {
-        if (auto* d = CDlgProgress::GetInstance())
-            d->SetOuterRange(count, 0);
-    }
-    void StepTotal() override
-    {
-        if (auto* d = CDlgProgress::GetInstance())
-            d->StepTotal();
-    }
-    void SetSubRange(int count) override
-    {
-        if (auto* d = CDlgProgress::GetInstance())
-            d->SetSubRange(count, 0);
-    }
-    void SetSubPos(int position) override
-    {
-        if (auto* d = CDlgProgress::GetInstance())
-            d->SetSubPos(position);
-    }
-    void StepSub() override
-    {
-        if (auto* d = CDlgProgress::GetInstance())
-            d->StepSub();
-    }
-    bool PumpMessages() override
-    {
-        auto* d = CDlgProgress::GetInstance();
-        return d && d->PumpMessages();
-    }
-};
-
-CDlgProgressAdapter g_adapter;
-} // namespace
+CUFImportDialogs::CUFImportDialogs(QWidget* parent) : m_parent(parent) {}
 
 CUFImportDialogs::~CUFImportDialogs()
 {
@@ -93,15 +44,16 @@ bool CUFImportDialogs::RunDataCheck(CUFDataCheckInput& input)
     return dialog.DoModal() == IDOK;
 }
 
-IUFImportProgress* CUFImportDialogs::ShowProgress()
+CFeedback* CUFImportDialogs::ShowProgress()
 {
-    CDlgProgress::ShowInstance(m_parent);
-    return &g_adapter;
+    if (!m_progress)
+        m_progress = std::make_unique<CDlgFeedback>(m_parent);
+    return m_progress.get();
 }
 
 void CUFImportDialogs::CloseProgress()
 {
-    CDlgProgress::DestroyInstance();
+    m_progress.reset();
 }
 
 void InstallUFImportDialogs()

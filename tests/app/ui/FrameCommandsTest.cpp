@@ -592,7 +592,7 @@ struct ScriptedSource : IUFImportUI
     int SelectDAQSystem() override { return choice; }
     bool RunImportDialog(CUFImportSettings&) override { return false; }
     bool RunDataCheck(CUFDataCheckInput&) override { return false; }
-    IUFImportProgress* ShowProgress() override { return nullptr; }
+    CFeedback* ShowProgress() override { return nullptr; }
     void CloseProgress() override {}
 };
 } // namespace
