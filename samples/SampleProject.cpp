@@ -240,7 +240,6 @@ CDaqProject* AddMeasuredRunUp(CTALVODoc& doc, std::string* error)
         return nullptr;
     // The measured-data tree hangs below its data set, so the project file carries the samples.
     CExpProject* tree = set->AddChild(std::move(measurement));
-    daq->NotifyChildAdded(tree);
     // The spectra over RPM that the analysis reads, filed into the data set as the acquisition's
     // recalculation leaves them.
     CMElementList functions;

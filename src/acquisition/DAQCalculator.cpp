@@ -23,7 +23,6 @@
 #include "platform/win/StringTable.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OTMultiVecFunc.h"
-#include "spectral/ProjectTreeNotify.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 
@@ -88,25 +87,19 @@ CZuRpmMultiVecFunc* FindSource(CMElement* set, const std::string& name, int kind
     return labelled;
 }
 
-// Replaces the child of that class and name, or adds the function. The project tree is told of
-// both, so that it never shows the function that went.
+// Replaces the child of that class and name, or adds the function.
 template <class T>
 void ReplaceChild(CMElement* set, std::unique_ptr<T> func)
 {
-    IProjectTreeNotify* tree = IProjectTreeNotify::FindOwner(set);
     for (int i = 0; i < set->GetChildCount(); ++i) {
         CMElement* old = set->GetChild(i);
         if (DynamicDowncast<T>(old) && old->GetName() == func->GetName()) {
-            if (tree)
-                tree->NotifyChildRemoved(old);
             set->DeleteChild(old, 1);
             break;
         }
     }
     func->SetParent(set);
-    CMElement* added = set->AddChild(std::move(func));
-    if (tree && added)
-        tree->NotifyChildAdded(added);
+    set->AddChild(std::move(func));
 }
 } // namespace
 

@@ -164,10 +164,7 @@ Folder* FindOrAddFolder(CAnalysisProject& project, Folder* existing)
 {
     if (existing)
         return existing;
-    Folder* folder = project.AddChild(std::make_unique<Folder>(&project));
-    if (folder)
-        project.NotifyChildAdded(folder);
-    return folder;
+    return project.AddChild(std::make_unique<Folder>(&project));
 }
 } // namespace
 
@@ -347,16 +344,11 @@ CZuData* CAnalysisProject::CalcEnergyResult(const CZuSubsystemTable& table, int 
         return nullptr;
     }
     std::unique_ptr<CZuData> result = solver.TakeResult();
-    if (existing) {
-        NotifyChildRemoved(existing);
+    if (existing)
         DeleteChild(existing, 1);
-    }
     if (add != 1)
         return result.release();
-    CZuData* added = AddChild(std::move(result));
-    if (added)
-        NotifyChildAdded(added);
-    return added;
+    return AddChild(std::move(result));
 }
 
 CZuData* CAnalysisProject::CalcInputPowerByName(const CZuSubsystemTable& table, int force)
@@ -395,7 +387,6 @@ void CAnalysisProject::DeleteResults()
         CMElement* child = GetChild(i);
         if (DynamicDowncast<CInputEnergyFolder>(child) || DynamicDowncast<CInputPowerFolder>(child))
             continue;
-        NotifyChildRemoved(child);
         DeleteChild(child, 1);
     }
 }
@@ -422,22 +413,17 @@ std::string Completed(const CAnalysisProject& project, const std::string& name)
 
 // Puts the computed function under the result set in place of a child of the same name.
 template <class T>
-T* Replace(CAnalysisProject& project, CMElement& set, std::unique_ptr<T> func)
+T* Replace(CMElement& set, std::unique_ptr<T> func)
 {
-    if (CMElement* old = set.FindOne(func->GetName(), 1, 1)) {
-        project.NotifyChildRemoved(old);
+    if (CMElement* old = set.FindOne(func->GetName(), 1, 1))
         set.DeleteChild(old, 1);
-    }
-    T* added = set.AddChild(std::move(func));
-    if (added)
-        project.NotifyChildAdded(added);
-    return added;
+    return set.AddChild(std::move(func));
 }
 
 template <class T>
-T* Finish(CAnalysisProject& project, CMElement& set, std::unique_ptr<T> func, int add)
+T* Finish(CMElement& set, std::unique_ptr<T> func, int add)
 {
-    return add == 1 ? Replace(project, set, std::move(func)) : func.release();
+    return add == 1 ? Replace(set, std::move(func)) : func.release();
 }
 
 // Progress of a driver over the keys of a result set.
@@ -481,14 +467,14 @@ Func* BandDriver(CAnalysisProject& project, CZuRpmResultData* set, const std::st
         func->AddRpmData(rpm, std::move(value));
         progress.Step();
     }
-    return Finish(project, *set, std::move(func), add);
+    return Finish(*set, std::move(func), add);
 }
 
 // A function over orders with one per-order function for each entry of the set: orderAt gives an
 // entry's order, perOrder its function (null: failure).
 template <class Func, class OrderAt, class PerOrder>
-Func* OrderDriver(CAnalysisProject& project, CZuOTResultData& set, std::unique_ptr<Func> func, int add,
-                  const char* text, OrderAt orderAt, PerOrder perOrder)
+Func* OrderDriver(CZuOTResultData& set, std::unique_ptr<Func> func, int add, const char* text, OrderAt orderAt,
+                  PerOrder perOrder)
 {
     if (!func)
         return nullptr;
@@ -501,7 +487,7 @@ Func* OrderDriver(CAnalysisProject& project, CZuOTResultData& set, std::unique_p
         func->AddOrder(order, std::move(value));
         progress.Step();
     }
-    return Finish(project, set, std::move(func), add);
+    return Finish(set, std::move(func), add);
 }
 } // namespace
 
@@ -523,7 +509,7 @@ CZuRpmFunc* CAnalysisProject::CalcVibrationLevel(CZuRpmResultData* set, const st
         func->AddRow(set->GetKey(i), std::move(row));
         progress.Step();
     }
-    return Finish(*this, *set, std::move(func), add);
+    return Finish(*set, std::move(func), add);
 }
 
 CZuOTFunc* CAnalysisProject::CalcVibrationLevelOT(CZuOTResultData* set, const std::string& name, int add)
@@ -531,7 +517,7 @@ CZuOTFunc* CAnalysisProject::CalcVibrationLevelOT(CZuOTResultData* set, const st
     if (!set)
         return nullptr;
     return OrderDriver(
-        *this, *set, set->CreateVibrationFunc(TargetName(*this, name)), add, "Calculating Vibration Level...",
+        *set, set->CreateVibrationFunc(TargetName(*this, name)), add, "Calculating Vibration Level...",
         [&](int i) { return OrderOfEntry(m_orders, *set, i); },
         [&](CZuRpmResultData* perSet, double) {
             return std::unique_ptr<CZuRpmFunc>(CalcVibrationLevel(perSet, name, 0));
@@ -561,7 +547,7 @@ CZuRpmMultiVecFunc* CAnalysisProject::CalcSPL(CZuRpmResultData* set, const std::
         func->AddRpmData(set->GetKey(i), std::move(row));
         progress.Step();
     }
-    return Finish(*this, *set, std::move(func), add);
+    return Finish(*set, std::move(func), add);
 }
 
 CZuOTFunc* CAnalysisProject::CalcSPLOT(CZuOTResultData* set, const std::string& name, int add, int recalculate)
@@ -570,7 +556,7 @@ CZuOTFunc* CAnalysisProject::CalcSPLOT(CZuOTResultData* set, const std::string& 
         return nullptr;
     const std::string target = Completed(*this, TargetName(*this, name));
     return OrderDriver(
-        *this, *set, set->CreateSplFunc(target), add, "Calculating SPL...",
+        *set, set->CreateSplFunc(target), add, "Calculating SPL...",
         [&](int i) { return OrderOfEntry(m_orders, *set, i); },
         [&](CZuRpmResultData* perSet, double) {
             CZuRpmMultiVecFunc* spl = CalcSPL(perSet, name, 0, recalculate);
@@ -629,7 +615,7 @@ CZuOTDpFunc* CAnalysisProject::SearchDominantPathOT(CZuOTResultData* set, const 
     if (!set)
         return nullptr;
     return OrderDriver(
-        *this, *set, set->CreateDominantPathFunc(TargetName(*this, name)), add, "Searching Dominant Path...",
+        *set, set->CreateDominantPathFunc(TargetName(*this, name)), add, "Searching Dominant Path...",
         [&](int i) { return set->GetKey(i); },
         [&](CZuRpmResultData* perSet, double order) {
             return std::unique_ptr<CZuRpmDpFunc>(SearchDominantPath(perSet, name, order, 0));
@@ -641,7 +627,7 @@ CZuOTPcFunc* CAnalysisProject::CalcPowerContributionOT(CZuOTResultData* set, con
     if (!set)
         return nullptr;
     return OrderDriver(
-        *this, *set, set->CreatePowerContributionFunc(Completed(*this, TargetName(*this, name))), add,
+        *set, set->CreatePowerContributionFunc(Completed(*this, TargetName(*this, name))), add,
         "Calculating Power Contribution...", [&](int i) { return OrderOfEntry(m_orders, *set, i); },
         [&](CZuRpmResultData* perSet, double order) {
             return std::unique_ptr<CZuRpmPcFunc>(CalcPowerContribution(perSet, name, order, 0));
@@ -773,10 +759,7 @@ CSPLsFolder* CAnalysisProject::CreateSPLsFolder(int add)
     auto folder = std::make_unique<CSPLsFolder>(LoadString(IDS_SPL_FOLDER), nullptr, CSPLsFolder::kElementType);
     if (add != 1)
         return folder.release();
-    CSPLsFolder* added = AddChild(std::move(folder));
-    if (added)
-        NotifyChildAdded(added);
-    return added;
+    return AddChild(std::move(folder));
 }
 
 namespace {
@@ -873,10 +856,7 @@ CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target
     }
     if (!built)
         return nullptr;
-    CZuRpmSelFunc* added = folder->AddChild(std::move(built));
-    if (added)
-        NotifyChildAdded(added);
-    return added;
+    return folder->AddChild(std::move(built));
 }
 
 CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers2(const std::string& target, const CZuSubsystemTable& table,
@@ -900,19 +880,13 @@ CMElement* FindTable(const CMElement& set, int kind1, int kind2, const std::stri
     return nullptr;
 }
 
-CZuRpmMultiVecFunc* PutTable(CAnalysisProject& project, CMElement& set, std::unique_ptr<CZuRpmMultiVecFunc> table,
-                             int kind1, int kind2)
+CZuRpmMultiVecFunc* PutTable(CMElement& set, std::unique_ptr<CZuRpmMultiVecFunc> table, int kind1, int kind2)
 {
     if (!table)
         return nullptr;
-    if (CMElement* old = FindTable(set, kind1, kind2, table->GetLabel())) {
-        project.NotifyChildRemoved(old);
+    if (CMElement* old = FindTable(set, kind1, kind2, table->GetLabel()))
         set.DeleteChild(old, 1);
-    }
-    CZuRpmMultiVecFunc* added = set.AddChild(std::move(table));
-    if (added)
-        project.NotifyChildAdded(added);
-    return added;
+    return set.AddChild(std::move(table));
 }
 
 // The analysis project that holds a result set; null when none does.
@@ -946,7 +920,7 @@ CZuRpmMultiVecFunc* CAnalysisProject::AddRpmResultData(CMElement* func)
     CCompExpData comparison;
     comparison.SetResultFunc(func);
     comparison.SetAnalysisProject(this);
-    return PutTable(*this, *set, comparison.CreateRpmComparison(), CCompExpData::kVibrationComparison,
+    return PutTable(*set, comparison.CreateRpmComparison(), CCompExpData::kVibrationComparison,
                     CCompExpData::kSplComparison);
 }
 
@@ -958,7 +932,7 @@ CZuRpmMultiVecFunc* CAnalysisProject::AddOTResultData(CMElement* func)
     CCompExpData comparison;
     comparison.SetResultFunc(func);
     comparison.SetAnalysisProject(this);
-    return PutTable(*this, *set, comparison.CreateOrderComparison(), CCompExpData::kVibrationComparison,
+    return PutTable(*set, comparison.CreateOrderComparison(), CCompExpData::kVibrationComparison,
                     CCompExpData::kSplComparison);
 }
 
@@ -979,7 +953,7 @@ CZuRpmMultiVecFunc* CAnalysisProject::AddResultTable(CMElement* func, CZuRpmResu
         return nullptr;
     const CResultCompTable::Columns columns{CResultCompTable::ColumnName(second->GetName(), secondProject->GetName()),
                                             CResultCompTable::ColumnName(first->GetName(), GetName())};
-    return PutTable(*this, *first, CResultCompTable::BuildRpm(func, other, columns), CResultCompTable::kVibrationTable,
+    return PutTable(*first, CResultCompTable::BuildRpm(func, other, columns), CResultCompTable::kVibrationTable,
                     CResultCompTable::kSplTable);
 }
 
@@ -1000,7 +974,7 @@ CZuRpmMultiVecFunc* CAnalysisProject::AddResultTableOT(CMElement* func, CZuOTRes
         return nullptr;
     const CResultCompTable::Columns columns{CResultCompTable::ColumnName(second->GetName(), secondProject->GetName()),
                                             CResultCompTable::ColumnName(first->GetName(), GetName())};
-    return PutTable(*this, *first,
+    return PutTable(*first,
                     CResultCompTable::BuildOrder(selected, other, columns, GetDaqConfigValue(), GetOctaveManager()),
                     CResultCompTable::kVibrationTable, CResultCompTable::kSplTable);
 }

@@ -46,16 +46,22 @@ IProjectLookups* CBaseProject::GetProjectLookups() const
     return m_owner;
 }
 
-void CBaseProject::NotifyChildAdded(CMElement* element)
+void CBaseProject::OnElementAdded(CMElement* element)
 {
     if (IProjectContainerSite* site = m_owner ? m_owner->GetSite() : nullptr)
         site->OnElementAdded(GetProjectIndex(), element);
 }
 
-void CBaseProject::NotifyChildRemoved(CMElement* element)
+void CBaseProject::OnElementRemoving(CMElement* element)
 {
     if (IProjectContainerSite* site = m_owner ? m_owner->GetSite() : nullptr)
         site->OnElementRemoved(GetProjectIndex(), element);
+}
+
+void CBaseProject::OnElementRenamed(CMElement* element)
+{
+    if (IProjectContainerSite* site = m_owner ? m_owner->GetSite() : nullptr)
+        site->OnElementRenamed(GetProjectIndex(), element);
 }
 
 CSensorProject* CBaseProject::GetSensorProject() const

@@ -1,22 +1,22 @@
 #pragma once
 // The common base of the projects a project document holds (model, DAQ and analysis projects): the
 // root element of one tree of the data model, with its owning container, its ID and the
-// notifications that keep the project window in step with the tree. The elements below a project
+// observer of its tree that keeps the project window in step with the tree. The elements below a project
 // find their container, and what it answers, through it.
 #include <cstdint>
 #include <string>
 
 #include "common/ProjectLookups.h"
 #include "models/ModelProjectLink.h"
+#include "platform/elements/ElementTreeObserver.h"
 #include "platform/elements/MElement.h"
-#include "spectral/ProjectTreeNotify.h"
 #include "spectral/SpectrumDisplayOptions.h"
 
 class CTALVOProject;
 class CSensorProject;
 
 class CBaseProject : public CMElement,
-                     public IProjectTreeNotify,
+                     public IElementTreeObserver,
                      public IModelProjectHolder,
                      public IProjectMember,
                      public ISpectrumDisplayOptions
@@ -43,10 +43,12 @@ public:
     int ShowDataInDB() const override;
     int IsAWeighting() const override;
     IProjectLookups* GetProjectLookups() const override;
-    // Tell the owner's document (its project window) that an element of this project's tree came
-    // or went.
-    void NotifyChildAdded(CMElement* element) override;
-    void NotifyChildRemoved(CMElement* element) override;
+    // The project observes its own tree and tells the owner's document (its project window) that an
+    // element of it came or is about to go.
+    IElementTreeObserver* GetTreeObserver() const override { return const_cast<CBaseProject*>(this); }
+    void OnElementAdded(CMElement* element) override;
+    void OnElementRemoving(CMElement* element) override;
+    void OnElementRenamed(CMElement* element) override;
 
     CSensorProject* GetSensorProject() const;
     // This project's index in its owner's list; -1 when it is not listed.

@@ -70,7 +70,6 @@ void CDAQExperiment::AddFuncs(const CMElementList& list)
 {
     const std::string name0 = GetFirstInfoName();
     const std::string name1 = GetSecondInfoName();
-    CDaqProject* project = GetDaqProject();
     for (CMElement* element : list) {
         if (!element)
             continue;
@@ -91,17 +90,13 @@ void CDAQExperiment::AddFuncs(const CMElementList& list)
         if (!fits)
             continue;
         if (CMElement* old = FindOneChild(name)) {
-            if (project)
-                project->NotifyChildRemoved(old);
             DeleteChild(old, 1);
         }
         std::unique_ptr<CMElement> copy = element->Duplicate();
         if (!copy)
             continue;
         copy->SetParent(this);
-        CMElement* added = AddChild(std::move(copy));
-        if (project && added)
-            project->NotifyChildAdded(added);
+        AddChild(std::move(copy));
     }
 }
 

@@ -191,11 +191,8 @@ CDAQExperiment* CDaqProject::AddDataSet(const CExpInfo& info)
         exp = AddChild(CreateExp(name0, name1));
         if (!exp)
             return nullptr;
-        NotifyChildAdded(exp);
     }
     CDAQExperiment* set = exp->AddChild(exp->CreateDAQExperiment(info));
-    if (set)
-        NotifyChildAdded(set);
     return set;
 }
 

@@ -117,8 +117,6 @@ CMultiVectorFunction* CExpDataChecker::CheckDataSet(CDAQExperiment& set, CPLOVAW
             std::make_unique<CMultiVectorFunction>(ResultName(subsystem), &columns, count, &set, kDataCheckKind);
         made->SetLabel(subsystem);
         result = set.AddChild(std::move(made));
-        // Announced under the data set's own DAQ project, whichever project the tree shows.
-        daq->NotifyChildAdded(result);
     } else if (result->GetDataCount() != count)
         result->SetDataCount(count);
     for (int j = 0; j < count; ++j)

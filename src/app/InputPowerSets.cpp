@@ -8,27 +8,15 @@
 #include "models/HSEAResultData.h"
 #include "platform/base/Format.h"
 #include "platform/gfx/OctaveManager.h"
-#include "platform/win/MessageTarget.h"
-#include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
-
-namespace {
-
-void Tell(IMessageTarget* owner, uint32_t message, int project, CMElement* element)
-{
-    if (owner)
-        owner->SendMessage(message, static_cast<uintptr_t>(static_cast<intptr_t>(project)),
-                           reinterpret_cast<intptr_t>(element));
-}
-} // namespace
 
 std::string CInputPowerSets::ResultName(const std::string& setName)
 {
     return Format("Result [%s]", setName.c_str());
 }
 
-CHSEAGeneralData* CInputPowerSets::CreateSet(CModelProject& model, IMessageTarget* owner)
+CHSEAGeneralData* CInputPowerSets::CreateSet(CModelProject& model)
 {
     int domain = -1;
     double start = 0.0, end = 0.0;
@@ -36,13 +24,10 @@ CHSEAGeneralData* CInputPowerSets::CreateSet(CModelProject& model, IMessageTarge
     auto set = std::make_unique<CHSEAGeneralData>("Input Power Data", nullptr, kSetType, domain, start, end);
     // The solve takes input powers only from sets of the input-power kind.
     set->SetKind(CHSEAGeneralData::KIND_INPUT_POWER);
-    CHSEAGeneralData* added = model.AddChild(std::move(set));
-    if (added)
-        Tell(owner, WM_ZU_CHILD_ADDED, 0, added);
-    return added;
+    return model.AddChild(std::move(set));
 }
 
-CHSEAResultData* CInputPowerSets::Solve(CModelProject* model, CHSEAGeneralData* set, IMessageTarget* owner)
+CHSEAResultData* CInputPowerSets::Solve(CModelProject* model, CHSEAGeneralData* set)
 {
     if (!model)
         return nullptr;
@@ -80,7 +65,6 @@ CHSEAResultData* CInputPowerSets::Solve(CModelProject* model, CHSEAGeneralData* 
     int index = -1;
     if (existing) {
         index = model->GetChildIndex(existing);
-        Tell(owner, WM_ZU_CHILD_REMOVED, -1, existing);
         model->DeleteChild(existing, 1);
     }
     CHSEAResultData* added = model->AddChild(std::move(result));
@@ -89,6 +73,5 @@ CHSEAResultData* CInputPowerSets::Solve(CModelProject* model, CHSEAGeneralData* 
     // The solved result takes the place of the one it replaces.
     if (index >= 0)
         model->MoveChild(model->GetChildIndex(added), index);
-    Tell(owner, WM_ZU_CHILD_ADDED, -1, added);
     return added;
 }

@@ -8,7 +8,6 @@
 class CHSEAGeneralData;
 class CHSEAResultData;
 class CModelProject;
-class IMessageTarget;
 
 class CInputPowerSets
 {
@@ -18,12 +17,11 @@ public:
 
     // The name of the result of a set.
     static std::string ResultName(const std::string& setName);
-    // A new empty set "Input Power Data" over the model's bands, added to the model project; the
-    // owner hears of it (1224, project 0, the set).
-    static CHSEAGeneralData* CreateSet(CModelProject& model, IMessageTarget* owner);
+    // A new empty set "Input Power Data" over the model's bands, added to the model project.
+    static CHSEAGeneralData* CreateSet(CModelProject& model);
     // Solves the model project's HSEA model with the set's input powers. Without a model project:
     // null, silently; without an HSEA model: message 6088; without a set: 6097; when the powers
-    // cannot be set or the solve fails: 6076, and an earlier result of the set stays. The owner
-    // hears of every removal (1225, -1) and addition (1224, -1).
-    static CHSEAResultData* Solve(CModelProject* model, CHSEAGeneralData* set, IMessageTarget* owner);
+    // cannot be set or the solve fails: 6076, and an earlier result of the set stays. The new result
+    // takes the place of the one it replaces.
+    static CHSEAResultData* Solve(CModelProject* model, CHSEAGeneralData* set);
 };

@@ -310,14 +310,12 @@ CZuData* CModelProject::ReplaceModel(std::unique_ptr<CZuData> data)
     if (!data)
         return nullptr;
     if (CZuData* old = GetModelShell(0)) {
-        NotifyChildRemoved(old);
         DeleteChild(old);
     }
     data->SetParent(this);
     CZuData* added = AddChild(std::move(data));
     if (!added)
         return nullptr;
-    NotifyChildAdded(added);
     UpdateSubsystemTables();
     return added;
 }
@@ -332,9 +330,7 @@ CHSEAModelData* CModelProject::ReplaceHSEAModel(std::unique_ptr<CHSEAModelData> 
     if (!added)
         return nullptr;
     GiveSubsystemTable(added);
-    NotifyChildAdded(added);
     if (old) {
-        NotifyChildRemoved(old);
         DeleteChild(old);
     }
     return added;
@@ -568,13 +564,11 @@ void CModelProject::ReadTargetEnergyRatios(std::shared_ptr<const std::string> te
         for (auto* ratios : {&modelERs, &expERs})
             if (CHSEAGeneralData* added = AddChild(std::move(*ratios))) {
                 GiveSubsystemTable(added);
-                NotifyChildAdded(added);
             }
     }
     for (CHSEAGeneralData* old : {oldExp, oldModel}) {
         if (!old)
             continue;
-        NotifyChildRemoved(old);
         if (CMElement* parent = old->GetParent())
             parent->DeleteChild(old);
     }
@@ -590,7 +584,6 @@ void CModelProject::ReadTransmissionClfs(std::shared_ptr<const std::string> text
     CMElementList old;
     CMElement::Find(MODEL_TYPE_TRANSMISSION_CLFS, old, 1);
     for (CMElement* element : old) {
-        NotifyChildRemoved(element);
         DeleteChild(element);
     }
     if (!GetModelShell(0) || !text)
@@ -613,7 +606,6 @@ void CModelProject::ReadTransmissionClfs(std::shared_ptr<const std::string> text
             clfs->SetKind(CHSEAGeneralData::KIND_CLF);
             CHSEAGeneralData* added = AddChild(std::move(clfs));
             GiveSubsystemTable(added);
-            NotifyChildAdded(added);
         }
     } catch (const CFileException&) {
         // The sections read so far stay.

@@ -31,8 +31,9 @@ public:
     virtual void SetActiveIndex(int /*index*/) {}
     // Empties list and fills it with the active tree's selected elements; returns the count.
     virtual int GetSelection(CMElementList& list) const = 0;
-    // A project added (1224) or removed (1225) an element: the tree of the project at index (-1: the
-    // active one) adds or removes its item. False when there is no such tree.
+    // A project's tree gained, is about to lose, or renamed an element: the tree of the project at
+    // index (-1: the active one) follows. False when there is no such tree.
     virtual bool AddElement(int projectIndex, CMElement* element) = 0;
     virtual bool RemoveElement(int projectIndex, CMElement* element) = 0;
+    virtual bool RenameElement(int projectIndex, CMElement* element) = 0;
 };

@@ -221,6 +221,8 @@ bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error)
 {
     DeleteContents();
     try {
+        // The project window is built whole once the file is read.
+        CMElement::CSilentTree silent;
         CArchive ar(path, CArchive::load);
         Serialize(ar);
         // Nothing follows the history: bytes after it are a file run into another, or damage.
@@ -484,15 +486,19 @@ CZuData* CTALVODoc::ReadModelDataFile()
     std::string path;
     if (!PromptOpenFile(options, path))
         return nullptr;
+    // Data of another kind come and go again: the project is as it was, and so is its flag.
+    const int wasModified = IsModified() ? 1 : 0;
     CZuData* data = ReadModelDataText(model, path, 0);
-    if (!data)
+    if (!data) {
+        SetModifiedFlag(wasModified);
         return nullptr; // the reader has said why
+    }
     if (data->GetType() != kInputPowerDataType) {
         model->DeleteChild(data);
+        SetModifiedFlag(wasModified);
         AfxMessageBox(IDS_NOT_HSEA_MODEL_DATA, MB_OK | MB_ICONEXCLAMATION);
         return nullptr;
     }
-    SendToMainWindow(WM_ZU_CHILD_ADDED, 0, reinterpret_cast<intptr_t>(data));
     SetModifiedFlag(1);
     return data;
 }
@@ -545,6 +551,13 @@ void CTALVODoc::OnElementRemoved(int projectIndex, CMElement* element)
     IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow();
     if (tree && GetTALVOApp().GetMainDocument() == this)
         tree->RemoveElement(projectIndex, element);
+}
+
+void CTALVODoc::OnElementRenamed(int projectIndex, CMElement* element)
+{
+    IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow();
+    if (tree && GetTALVOApp().GetMainDocument() == this)
+        tree->RenameElement(projectIndex, element);
 }
 
 std::string CTALVODoc::GetWorkFolderOf(const std::string& path)

@@ -132,6 +132,7 @@ public:
     // IProjectContainerSite
     void OnElementAdded(int projectIndex, CMElement* element) override;
     void OnElementRemoved(int projectIndex, CMElement* element) override;
+    void OnElementRenamed(int projectIndex, CMElement* element) override;
     void OnContainerModified() override { SetModifiedFlag(1); }
 
     // Creates the work folder of a project file (string 7046 of the file's folder) with all missing

@@ -607,7 +607,6 @@ int CTALVOProject::RecalcInputPowers(std::string* failed)
         if (CMElement* folder = analysis->GetInputPowerFolder()) {
             while (folder->GetChildCount() > 0) {
                 CMElement* child = folder->GetChild(folder->GetChildCount() - 1);
-                analysis->NotifyChildRemoved(child);
                 folder->DeleteChild(child);
             }
         }

@@ -55,6 +55,8 @@ public:
     // An element was added to (or is about to leave) the tree of the project at projectIndex.
     virtual void OnElementAdded(int projectIndex, CMElement* element) = 0;
     virtual void OnElementRemoved(int projectIndex, CMElement* element) = 0;
+    // An element of that tree took a new name.
+    virtual void OnElementRenamed(int projectIndex, CMElement* element) = 0;
     virtual void OnContainerModified() = 0;
 };
 

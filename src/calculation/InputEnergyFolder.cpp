@@ -17,7 +17,6 @@
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/OTMultiVecFunc.h"
-#include "spectral/ProjectTreeNotify.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuRpmFunc.h"
 
@@ -55,18 +54,13 @@ std::string CInputEnergyFolder::ItemSubsystem(const CMElement* element)
 
 void CInputEnergyFolder::AddItems(const CMElementList& list)
 {
-    IProjectTreeNotify* tree = IProjectTreeNotify::FindOwner(this);
     for (CMElement* element : list) {
         if (!element)
             continue;
-        if (CMElement* old = FindRpmItem(ItemSubsystem(element)); old && old != element) {
-            if (tree)
-                tree->NotifyChildRemoved(old);
+        if (CMElement* old = FindRpmItem(ItemSubsystem(element)); old && old != element)
             DeleteChild(old, 1);
-        }
         element->SetParent(this);
-        if (AddChild(element) && tree)
-            tree->NotifyChildAdded(element);
+        AddChild(element);
     }
 }
 

@@ -15,7 +15,6 @@
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/OrderBand.h"
-#include "spectral/ProjectTreeNotify.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuRpmFunc.h"
@@ -56,20 +55,15 @@ CMElement* CInputPowerFolder::FindRpmItem(const std::string& subsystem) const
 
 void CInputPowerFolder::AddItems(const CMElementList& list)
 {
-    IProjectTreeNotify* tree = IProjectTreeNotify::FindOwner(this);
     for (CMElement* element : list) {
         if (!element)
             continue;
-        if (CMElement* old = FindRpmItem(ItemSubsystem(element)); old && old != element) {
-            if (tree)
-                tree->NotifyChildRemoved(old);
+        if (CMElement* old = FindRpmItem(ItemSubsystem(element)); old && old != element)
             DeleteChild(old, 1);
-        }
         if (GetChildIndex(element) >= 0)
             continue;
         element->SetParent(this);
-        if (AddChild(element) && tree)
-            tree->NotifyChildAdded(element);
+        AddChild(element);
     }
 }
 

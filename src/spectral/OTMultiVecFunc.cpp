@@ -5,7 +5,6 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/gfx/GfxUtil.h"
-#include "spectral/ProjectTreeNotify.h"
 
 IMPLEMENT_SERIAL(COTMultiVecFunc, CMultiVectorFunction, 2)
 
@@ -65,14 +64,8 @@ int COTMultiVecFunc::ConvertToOTMultiVecFuncs(CMElement* folder)
         for (int j = 1; j <= ot->GetSubsystemCount(); ++j)
             orders.Add(static_cast<double>(j));
         ot->SetOrderList(orders);
-        // The tree must let go of the old element before it is destroyed.
-        IProjectTreeNotify* owner = IProjectTreeNotify::FindOwner(folder);
-        if (owner)
-            owner->NotifyChildRemoved(multi);
         folder->DeleteChild(multi, 1);
-        COTMultiVecFunc* added = folder->AddChild(std::move(ot));
-        if (owner && added)
-            owner->NotifyChildAdded(added);
+        folder->AddChild(std::move(ot));
         ++converted;
     }
     return converted;

@@ -82,13 +82,10 @@ CDAQExperiment* CExtUFDaqProject::AddUFExperiment(const CUFExpInfo& info)
         exp = AddChild(CreateExp(name0, name1));
         if (!exp)
             return nullptr;
-        NotifyChildAdded(exp);
     }
     if (FindUFExperiment(exp, info.GetUFFileName()))
         return nullptr;
     CDAQExperiment* set = exp->AddChild(exp->CreateDAQExperiment(info));
-    if (set)
-        NotifyChildAdded(set);
     return set;
 }
 
@@ -113,7 +110,6 @@ void CExtUFDaqProject::RemoveExperimentsOfMissingFiles(CTALVOExp* exp, int index
         if ((slash == std::string::npos ? file : file.substr(slash + 1)) == name)
             return;
     }
-    NotifyChildRemoved(set);
     exp->DeleteChild(set, 1);
 }
 
@@ -121,7 +117,6 @@ void CExtUFDaqProject::RemoveAllChildren()
 {
     for (int i = GetChildCount() - 1; i >= 0; --i) {
         CMElement* child = GetChild(i);
-        NotifyChildRemoved(child);
         DeleteChild(child, 1);
     }
 }

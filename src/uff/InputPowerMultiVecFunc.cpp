@@ -28,7 +28,6 @@ CZuRpmFunc* MakeSubsystemRpmFunc(CAnalysisProject& project, CZuRpmResultData& re
         owner->GetSubsystemType(typed, 1);
     const std::string name = FormatString(IDS_ENERGY_NAME, typed.c_str());
     if (CMElement* old = result.FindOneChild(name)) {
-        project.NotifyChildRemoved(old);
         result.DeleteChild(old, 1);
     }
     std::unique_ptr<CZuRpmFunc> made = result.CreateRpmFunc(typed, name, CHSEAResultData::kEnergyType);
@@ -37,12 +36,10 @@ CZuRpmFunc* MakeSubsystemRpmFunc(CAnalysisProject& project, CZuRpmResultData& re
     made->SetName(name);
     made->SetParent(&result);
     auto* func = static_cast<CZuRpmFunc*>(result.AddChild(std::move(made)));
-    project.NotifyChildAdded(func);
     for (int i = 0; i < result.GetResultCount(); ++i) {
         const auto* hsea = DynamicDowncast<CHSEAResultData>(result.GetResult(i));
         std::unique_ptr<CZuFunc> row = hsea ? hsea->CreateSubsystemFunc(typed) : nullptr;
         if (!row) {
-            project.NotifyChildRemoved(func);
             result.DeleteChild(func, 1);
             return nullptr;
         }
@@ -72,7 +69,6 @@ std::unique_ptr<CZuRpmMultiVecFunc> MakeInputPowerMultiVecFunc(CAnalysisProject&
     std::vector<std::pair<CZuRpmResultData*, CZuRpmFunc*>> made;
     auto discard = [&] {
         for (auto& [result, func] : made) {
-            project.NotifyChildRemoved(func);
             result->DeleteChild(func, 1);
         }
     };

@@ -790,9 +790,7 @@ int CMkExtDaqProject::TargetDataStep(TAG_UFRPMINFO& run, CFeedback& progress)
         if (!func)
             return;
         func->SetParent(&set);
-        CMElement* added = set.AddChild(std::move(func));
-        if (added)
-            m_project->NotifyChildAdded(added);
+        set.AddChild(std::move(func));
     };
 
     progress.Begin(std::string(), static_cast<int64_t>(to - from));

@@ -16,7 +16,6 @@
 #include "platform/elements/ZuPowerFunc.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/win/MessageTarget.h"
-#include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 
 namespace {
@@ -33,7 +32,12 @@ struct SetsFixture : ::testing::Test
         model = doc.GetTALVOProject().GetModelProject();
         ASSERT_NE(model, nullptr);
     }
-    void TearDown() override { doc.OnCloseDocument(); }
+    void TearDown() override
+    {
+        if (site.next)
+            doc.GetTALVOProject().SetSite(site.next);
+        doc.OnCloseDocument();
+    }
 
     void AddHSEAModel()
     {
@@ -41,19 +45,36 @@ struct SetsFixture : ::testing::Test
             model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
             nullptr);
     }
-    int Count(uint32_t message) const
+    // Counts what the projects' trees tell the document, and passes it on.
+    struct CountingSite : IProjectContainerSite
     {
-        int n = 0;
-        for (uint32_t m : owner.MessageNumbers())
-            n += m == message;
-        return n;
+        IProjectContainerSite* next = nullptr;
+        int added = 0;
+        int removed = 0;
+        void OnElementAdded(int project, CMElement* element) override
+        {
+            ++added;
+            next->OnElementAdded(project, element);
+        }
+        void OnElementRemoved(int project, CMElement* element) override
+        {
+            ++removed;
+            next->OnElementRemoved(project, element);
+        }
+        void OnElementRenamed(int project, CMElement* element) override { next->OnElementRenamed(project, element); }
+        void OnContainerModified() override { next->OnContainerModified(); }
+    };
+    void CountTreeNotices()
+    {
+        site.next = doc.GetTALVOProject().GetSite();
+        doc.GetTALVOProject().SetSite(&site);
     }
 
     CScriptedPrompts prompts;
     CRecordingMessageTarget window;
     CMainWindowTargetScope scope{&window};
-    CRecordingMessageTarget owner;
     CTALVODoc doc;
+    CountingSite site;
     CModelProject* model = nullptr;
 };
 } // namespace
@@ -61,14 +82,15 @@ struct SetsFixture : ::testing::Test
 TEST_F(SetsFixture, SolvingASetTwiceKeepsOneResultAndAFailureKeepsTheEarlierOne)
 {
     AddHSEAModel();
-    CHSEAGeneralData* set = CInputPowerSets::CreateSet(*model, &owner);
+    CountTreeNotices();
+    CHSEAGeneralData* set = CInputPowerSets::CreateSet(*model);
     ASSERT_NE(set, nullptr);
     EXPECT_EQ(set->GetType(), CInputPowerSets::kSetType);
     EXPECT_EQ(set->GetParent(), model);
-    EXPECT_EQ(Count(WM_ZU_CHILD_ADDED), 1);
+    EXPECT_EQ(site.added, 1);
     ASSERT_NE(set->AddPowerFunc("Roof-F", 0), nullptr);
 
-    CHSEAResultData* first = CInputPowerSets::Solve(model, set, &owner);
+    CHSEAResultData* first = CInputPowerSets::Solve(model, set);
     ASSERT_NE(first, nullptr) << (prompts.Count() ? prompts.Last().text : std::string());
     EXPECT_EQ(first->GetName(), "Result [" + set->GetName() + "]");
     CZuVecFunc* energies = first->GetModalEnergyVector(0);
@@ -78,34 +100,35 @@ TEST_F(SetsFixture, SolvingASetTwiceKeepsOneResultAndAFailureKeepsTheEarlierOne)
     EXPECT_GT(energies->DataValue(5, roof), 0.0);
     const int index = model->GetChildIndex(first);
 
-    CHSEAResultData* second = CInputPowerSets::Solve(model, set, &owner);
+    CHSEAResultData* second = CInputPowerSets::Solve(model, set);
     ASSERT_NE(second, nullptr);
     int named = 0;
     for (int i = 0; i < model->GetChildCount(); ++i)
         named += model->GetChild(i)->GetName() == second->GetName();
     EXPECT_EQ(named, 1);
     EXPECT_EQ(model->GetChildIndex(second), index);
-    EXPECT_EQ(Count(WM_ZU_CHILD_REMOVED), 1);
+    EXPECT_EQ(site.removed, 1);
 
     // A set that has lost its powers cannot be solved: the result that was there stays.
     while (set->GetChildCount() > 0)
         set->DeleteChild(set->GetChild(0), 1);
+    const int removedBefore = site.removed;
     prompts.Clear();
-    EXPECT_EQ(CInputPowerSets::Solve(model, set, &owner), nullptr);
+    EXPECT_EQ(CInputPowerSets::Solve(model, set), nullptr);
     EXPECT_EQ(prompts.Last().stringId, 6076u);
     EXPECT_EQ(model->GetChildIndex(second), index);
-    EXPECT_EQ(Count(WM_ZU_CHILD_REMOVED), 1);
+    EXPECT_EQ(site.removed, removedBefore);
 }
 
 TEST_F(SetsFixture, WhatIsMissingIsTold)
 {
-    EXPECT_EQ(CInputPowerSets::Solve(nullptr, nullptr, &owner), nullptr);
+    EXPECT_EQ(CInputPowerSets::Solve(nullptr, nullptr), nullptr);
     EXPECT_EQ(prompts.Count(), 0u) << "no model project: silently";
     if (!model->GetHSEAModelData()) {
-        EXPECT_EQ(CInputPowerSets::Solve(model, nullptr, &owner), nullptr);
+        EXPECT_EQ(CInputPowerSets::Solve(model, nullptr), nullptr);
         EXPECT_EQ(prompts.Last().stringId, 6088u);
     }
     AddHSEAModel();
-    EXPECT_EQ(CInputPowerSets::Solve(model, nullptr, &owner), nullptr);
+    EXPECT_EQ(CInputPowerSets::Solve(model, nullptr), nullptr);
     EXPECT_EQ(prompts.Last().stringId, 6097u);
 }

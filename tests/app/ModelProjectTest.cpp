@@ -28,7 +28,7 @@
 #include "platform/modeldb/ModelData.h"
 #include "platform/win/PromptService.h"
 #include "spectral/BandSetOwner.h"
-#include "spectral/ProjectTreeNotify.h"
+#include "platform/elements/ElementTreeObserver.h"
 
 namespace fs = std::filesystem;
 
@@ -773,7 +773,7 @@ TEST(ModelProject, ElementsFindTheirProjectThroughItsInterfaces)
     analysis->SetDaqProjectID(daq->GetID());
     CMElement* folder = analysis->AddChild(std::make_unique<CMElement>("Results", nullptr, 0));
     CMElement* result = folder->AddChild(std::make_unique<CMElement>("Result", nullptr, 0));
-    EXPECT_EQ(IProjectTreeNotify::FindOwner(result), static_cast<IProjectTreeNotify*>(analysis));
+    EXPECT_EQ(result->FindTreeObserver(), static_cast<IElementTreeObserver*>(analysis));
     ASSERT_EQ(IBandSetOwner::FindOwner(result), static_cast<IBandSetOwner*>(analysis));
     EXPECT_EQ(IBandSetOwner::FindOwner(result)->GetOctaveManager(), analysis->GetOctaveManager());
     CModelProject model("Model");

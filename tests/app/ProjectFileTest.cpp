@@ -592,6 +592,7 @@ public:
     int GetSelection(CMElementList&) const override { return 0; }
     bool AddElement(int, CMElement*) override { return true; }
     bool RemoveElement(int, CMElement*) override { return true; }
+    bool RenameElement(int, CMElement*) override { return true; }
 
     std::vector<CMElement*> trees;
     int active = -1;

@@ -15,7 +15,6 @@
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OTMultiVecFunc.h"
 #include "spectral/OrderList.h"
-#include "spectral/ProjectTreeNotify.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuRpmFunc.h"
 
@@ -70,7 +69,7 @@ TEST(InputEnergyFolder, ItemsAreReplacedBySubsystemAndTheTreeHears)
     CZuRpmFunc* newRoof = Energy("Roof", {2.0, 2.0});
     again.Add(newRoof);
     folder->AddItems(again);
-    EXPECT_EQ(project.notices, (std::vector<std::string>{"+Roof", "+Cabin", "-Roof", "+Roof"}));
+    EXPECT_EQ(project.notices, (std::vector<std::string>{"+Input Energy", "+Roof", "+Cabin", "-Roof", "+Roof"}));
     EXPECT_EQ(folder->FindRpmItem("Roof"), newRoof);
     EXPECT_EQ(folder->FindRpmItem("roof"), nullptr);
     CZuSubsystemTable table;

@@ -21,6 +21,7 @@
 #include "models/ModelProjectLink.h"
 #include "models/SEAModelData.h"
 #include "models/UpdateLog.h"
+#include "platform/elements/ElementTreeObserver.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuVecFunc.h"
@@ -29,7 +30,6 @@
 #include "spectral/OTMultiVecFunc.h"
 #include "spectral/OrderBand.h"
 #include "spectral/OrderList.h"
-#include "spectral/ProjectTreeNotify.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuOTResultData.h"
@@ -52,7 +52,10 @@ public:
 };
 
 // The analysis project as the calculator sees it.
-class CProject : public CMElement, public IAnalysisProjectAccess, public IModelProjectHolder, public IProjectTreeNotify
+class CProject : public CMElement,
+                 public IAnalysisProjectAccess,
+                 public IModelProjectHolder,
+                 public IElementTreeObserver
 {
 public:
     CProject(CModel* model, const COctaveManagerEx& bands, std::vector<int32_t> map)
@@ -80,8 +83,9 @@ public:
         *end = 800.0;
     }
     IModelProjectLink* GetModelProjectLink() const override { return m_model; }
-    void NotifyChildAdded(CMElement* e) override { notices.push_back("+" + e->GetName()); }
-    void NotifyChildRemoved(CMElement* e) override { notices.push_back("-" + e->GetName()); }
+    IElementTreeObserver* GetTreeObserver() const override { return const_cast<CProject*>(this); }
+    void OnElementAdded(CMElement* e) override { notices.push_back("+" + e->GetName()); }
+    void OnElementRemoving(CMElement* e) override { notices.push_back("-" + e->GetName()); }
 
     CModel* m_model;
     const COctaveManager* m_modelBands = nullptr;

@@ -18,7 +18,6 @@
 #include "platform/win/PromptService.h"
 #include "spectral/BandSetOwner.h"
 #include "spectral/OrderList.h"
-#include "spectral/ProjectTreeNotify.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuRpmFunc.h"
@@ -75,7 +74,7 @@ TEST(InputPowerFolder, FunctionsAreFoundAndReplacedBySubsystem)
     CZuRpmFunc* roof = Power("Roof", 5, 6).release();
     again.Add(roof);
     folder->AddItems(again);
-    EXPECT_EQ(project.notices, (std::vector<std::string>{"+Roof", "+Cabin", "-Roof", "+Roof"}));
+    EXPECT_EQ(project.notices, (std::vector<std::string>{"+Input Power", "+Roof", "+Cabin", "-Roof", "+Roof"}));
     EXPECT_EQ(folder->FindRpmItem("Roof"), roof);
     EXPECT_EQ(folder->FindRpmItem("roof"), nullptr);
     CZuSubsystemTable table;

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "calculation/AnalysisProjectAccess.h"
+#include "platform/elements/ElementTreeObserver.h"
 #include "platform/elements/MElement.h"
 #include "platform/gfx/OctaveManager.h"
 #include "spectral/OrderList.h"
-#include "spectral/ProjectTreeNotify.h"
 #include "spectral/RPMOptions.h"
 
-class CStubAnalysisProject : public CMElement, public IAnalysisProjectAccess, public IProjectTreeNotify
+class CStubAnalysisProject : public CMElement, public IAnalysisProjectAccess, public IElementTreeObserver
 {
 public:
     int type = 0;
@@ -70,8 +70,9 @@ public:
         *start = m_modelStart;
         *end = m_modelEnd;
     }
-    void NotifyChildAdded(CMElement* e) override { notices.push_back("+" + e->GetName()); }
-    void NotifyChildRemoved(CMElement* e) override { notices.push_back("-" + e->GetName()); }
+    IElementTreeObserver* GetTreeObserver() const override { return const_cast<CStubAnalysisProject*>(this); }
+    void OnElementAdded(CMElement* e) override { notices.push_back("+" + e->GetName()); }
+    void OnElementRemoving(CMElement* e) override { notices.push_back("-" + e->GetName()); }
 
 private:
     double m_modelStart;

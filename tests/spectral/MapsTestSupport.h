@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "platform/archive/Archive.h"
+#include "platform/elements/ElementTreeObserver.h"
 #include "platform/elements/MElement.h"
 #include "platform/gfx/OctaveManager.h"
 #include "spectral/BandSetOwner.h"
-#include "spectral/ProjectTreeNotify.h"
 #include "spectral/SpectrumDisplayOptions.h"
 
 // A project stand-in that answers the display options of the maps shown under it. Show names it as
@@ -36,13 +36,14 @@ struct DisplayOptionsOwner : CMElement, ISpectrumDisplayOptions
 };
 
 // A project stand-in: owns a band set and records the tree notifications.
-class TestProject : public CMElement, public IBandSetOwner, public IProjectTreeNotify
+class TestProject : public CMElement, public IBandSetOwner, public IElementTreeObserver
 {
 public:
     TestProject() : CMElement("Project", nullptr, 0) {}
     COctaveManagerEx* GetOctaveManager() override { return bands.get(); }
-    void NotifyChildAdded(CMElement* e) override { events.push_back("added " + Describe(e)); }
-    void NotifyChildRemoved(CMElement* e) override { events.push_back("removed " + Describe(e)); }
+    IElementTreeObserver* GetTreeObserver() const override { return const_cast<TestProject*>(this); }
+    void OnElementAdded(CMElement* e) override { events.push_back("added " + Describe(e)); }
+    void OnElementRemoving(CMElement* e) override { events.push_back("removed " + Describe(e)); }
 
     std::unique_ptr<COctaveManagerEx> bands;
     std::vector<std::string> events;

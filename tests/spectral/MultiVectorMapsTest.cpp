@@ -199,6 +199,7 @@ TEST(OTMultiVecFuncTest, ConversionReplacesChildrenAndTellsTheProject)
     folder->AddChild(std::make_unique<CMultiVectorFunction>("VL", &six, 2, folder, 53));
     folder->AddChild(std::make_unique<COTMultiVecFunc>("Done", &six, 2, folder, 5));
     folder->AddChild(std::make_unique<CMElement>("Other", folder, 5));
+    project.events.clear(); // what the conversion alone announces
 
     EXPECT_EQ(COTMultiVecFunc::ConvertToOTMultiVecFuncs(folder), 1);
     ASSERT_EQ(folder->GetChildCount(), 4);

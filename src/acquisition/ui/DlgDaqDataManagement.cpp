@@ -15,7 +15,6 @@
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
-#include "spectral/ProjectTreeNotify.h"
 #include "views/ui/DlgExpDataComp.h"
 #include "views/ui/PPageBandAve.h"
 #include "views/ui/PPageCalcOptions.h"
@@ -413,8 +412,6 @@ void CDlgDaqDataManagement::OnDeleteMissing()
         CDlgExpDataComp::CloseForKey(this); // it may be showing one of them
     for (CDAQExperiment* set : missing) {
         m_useFlags.erase(set);
-        if (IProjectTreeNotify* tree = IProjectTreeNotify::FindOwner(set))
-            tree->NotifyChildRemoved(set);
         m_experiment->DeleteChild(set, 1);
     }
     if (!missing.empty())

@@ -135,12 +135,6 @@ void CDlgInputPowerData::EnableSetButtons(bool enable)
     Button(IDC_OPEN)->setEnabled(enable);
 }
 
-void CDlgInputPowerData::Tell(uint32_t message, CMElement* element) const
-{
-    if (m_owner)
-        m_owner->SendMessage(message, 0, reinterpret_cast<intptr_t>(element));
-}
-
 CHSEAGeneralData* CDlgInputPowerData::SelectedSet() const
 {
     if (!m_project || m_sets->currentIndex() < 0)
@@ -186,7 +180,7 @@ void CDlgInputPowerData::OnNewSet()
 {
     if (!m_project)
         return;
-    CHSEAGeneralData* set = CInputPowerSets::CreateSet(*m_project, m_owner);
+    CHSEAGeneralData* set = CInputPowerSets::CreateSet(*m_project);
     if (!set)
         return;
     FillSets();
@@ -198,7 +192,6 @@ void CDlgInputPowerData::OnDeleteSet()
     CHSEAGeneralData* set = SelectedSet();
     if (!set)
         return;
-    Tell(WM_ZU_CHILD_REMOVED, set);
     m_project->DeleteChild(set, 1);
     FillSets();
     FillFunctions();
@@ -215,7 +208,6 @@ void CDlgInputPowerData::OnRenameSet()
     if (rename.DoModal() != IDOK || rename.m_name.empty())
         return;
     set->SetName(rename.m_name);
-    Tell(WM_ZU_CHILD_ADDED, set);
     FillSets();
     SelectSet(rename.m_name);
 }
@@ -229,8 +221,7 @@ void CDlgInputPowerData::OnAddFunction()
     if (!Chooser()(*m_project, name))
         return;
     m_project->GetSubsystemType(name, 1);
-    if (CZuPowerFunc* f = set->AddPowerFunc(name, 0))
-        Tell(WM_ZU_CHILD_ADDED, f);
+    set->AddPowerFunc(name, 0);
     FillFunctions();
 }
 
@@ -243,7 +234,6 @@ void CDlgInputPowerData::OnDeleteFunction()
     CZuPowerFunc* f = set->FindFuncByKind(item->text().toStdString(), 0);
     if (!f)
         return;
-    Tell(WM_ZU_CHILD_REMOVED, f);
     set->DeleteChild(f, 1);
     FillFunctions();
 }
@@ -260,7 +250,7 @@ bool CDlgInputPowerData::Solve()
 {
     // The band solve shows its bands and can be cancelled between them while the dialog is open.
     CDlgCalcProgress::ShowInstance(this);
-    const bool solved = CInputPowerSets::Solve(m_solving, SelectedSet(), m_owner) != nullptr;
+    const bool solved = CInputPowerSets::Solve(m_solving, SelectedSet()) != nullptr;
     CDlgCalcProgress::DestroyInstance();
     return solved;
 }

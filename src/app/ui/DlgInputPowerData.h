@@ -86,7 +86,6 @@ private:
     void SelectSet(const std::string& name);
     void FillFunctions();
     void EnableSetButtons(bool enable);
-    void Tell(uint32_t message, CMElement* element) const;
 
     QListWidget* m_functions;
     QComboBox* m_sets;

@@ -210,10 +210,28 @@ int CDockTreeWnd::GetSelection(CMElementList& list) const
     return list.GetSize();
 }
 
+CMTreeCtrlEx* CDockTreeWnd::TreeShowing(int projectIndex, const CMElement* element) const
+{
+    if (!element)
+        return nullptr;
+    // The tree whose project holds the element; the index is only where to look first.
+    const auto holds = [element](CMTreeCtrlEx* tree) {
+        const CMElement* root = tree ? tree->Model()->RootAt(0) : nullptr;
+        return root && (root == element || root->IsAncestorOf(element));
+    };
+    if (CMTreeCtrlEx* tree = GetTree(projectIndex); holds(tree))
+        return tree;
+    for (CMTreeCtrlEx* tree : m_trees)
+        if (holds(tree))
+            return tree;
+    return nullptr;
+}
+
 bool CDockTreeWnd::AddElement(int projectIndex, CMElement* element)
 {
-    CMTreeCtrlEx* tree = GetTree(projectIndex);
-    if (!tree || !element)
+    CMTreeCtrlEx* tree = TreeShowing(projectIndex, element);
+    // Below a parent the tree does not show (yet), the element comes with its parent.
+    if (!tree || !tree->Model()->IndexOf(element->GetParent()).isValid())
         return false;
     tree->Model()->AddElement(element);
     const QModelIndex idx = tree->Model()->IndexOf(element);
@@ -226,10 +244,21 @@ bool CDockTreeWnd::AddElement(int projectIndex, CMElement* element)
 
 bool CDockTreeWnd::RemoveElement(int projectIndex, CMElement* element)
 {
-    CMTreeCtrlEx* tree = GetTree(projectIndex);
-    if (!tree || !element)
+    CMTreeCtrlEx* tree = TreeShowing(projectIndex, element);
+    if (!tree)
         return false;
     tree->Model()->RemoveElement(element);
+    if (CTALVODoc* doc = GetTALVOApp().GetMainDocument())
+        doc->SetModifiedFlag(1);
+    return true;
+}
+
+bool CDockTreeWnd::RenameElement(int projectIndex, CMElement* element)
+{
+    CMTreeCtrlEx* tree = TreeShowing(projectIndex, element);
+    if (!tree)
+        return false;
+    tree->Model()->ElementChanged(element);
     if (CTALVODoc* doc = GetTALVOApp().GetMainDocument())
         doc->SetModifiedFlag(1);
     return true;
@@ -246,12 +275,7 @@ constexpr uintptr_t kCloseInputPowerData = 2;
 intptr_t CDockTreeWnd::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)
 {
     auto* element = reinterpret_cast<CMElement*>(lParam);
-    const int index = static_cast<int>(static_cast<intptr_t>(wParam));
     switch (msg) {
-    case WM_ZU_CHILD_ADDED:
-        return AddElement(index, element) ? 1 : 0;
-    case WM_ZU_CHILD_REMOVED:
-        return RemoveElement(index, element) ? 1 : 0;
     case WM_ZU_SUBSYSTEM_PICKED:
     case WM_ZU_SUBSYSTEM_PAIR_PICKED:
         if (!m_pickers)

@@ -44,6 +44,7 @@ public:
     int GetSelection(CMElementList& list) const override;
     bool AddElement(int projectIndex, CMElement* element) override;
     bool RemoveElement(int projectIndex, CMElement* element) override;
+    bool RenameElement(int projectIndex, CMElement* element) override;
 
     // The tree at index (-1: the active one); null outside the trees.
     CMTreeCtrlEx* GetTree(int index) const;
@@ -86,6 +87,8 @@ signals:
     void SelectionChanged();
 
 private:
+    // The tree that shows the project holding element (looked for at projectIndex first); null when none does.
+    CMTreeCtrlEx* TreeShowing(int projectIndex, const CMElement* element) const;
     // Opens the input-power dialog once (over project 0, the model project) and reuses it.
     void OpenInputPowerData(uintptr_t command, CMElement* project);
     void CloseInputPowerData();

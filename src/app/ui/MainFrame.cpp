@@ -737,17 +737,6 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
     case WM_ZU_PROGRESS_TEXT:
         SetProgressText(wParam ? std::string(reinterpret_cast<const char*>(wParam)) : std::string());
         return 0;
-    case WM_ZU_CHILD_ADDED:
-    case WM_ZU_CHILD_REMOVED: {
-        auto* element = reinterpret_cast<CMElement*>(lParam);
-        const int index = static_cast<int>(static_cast<intptr_t>(wParam));
-        // The tree window marks the document modified when it had the tree.
-        if (msg == WM_ZU_CHILD_ADDED)
-            m_treeWnd->AddElement(index, element);
-        else
-            m_treeWnd->RemoveElement(index, element);
-        return 0;
-    }
     case WM_ZU_SET_MODIFIED:
         if (m_doc)
             m_doc->SetModifiedFlag(static_cast<int>(wParam));

@@ -32,14 +32,6 @@ void AddHistory(CTALVODoc& document, CDlgImportHSEAModel& dlg)
     if (history && document.GetProjectHistory())
         document.GetProjectHistory()->AddChild(std::move(history));
 }
-// Model data read into the model project are shown in the project window.
-int AnnounceChildrenFrom(CModelProject* project, int from, int done)
-{
-    if (done)
-        for (int i = from; i < project->GetChildCount(); ++i)
-            project->NotifyChildAdded(project->GetChild(i));
-    return done;
-}
 } // namespace
 
 CModelImporter::CModelImporter(CTALVODoc& document, QWidget* parent)
@@ -144,10 +136,8 @@ int CModelImporter::ImportModelData()
     switch (AskSource(m_parent)) {
     case CDlgNewModel::kFromSolmox:
         return ModelDataFromSolmox(project);
-    case CDlgNewModel::kFromFile: {
-        const int before = project->GetChildCount();
-        return AnnounceChildrenFrom(project, before, m_container.ImportModelFileDialog(project));
-    }
+    case CDlgNewModel::kFromFile:
+        return m_container.ImportModelFileDialog(project);
     default:
         return 0;
     }
@@ -160,8 +150,7 @@ int CModelImporter::ModelDataFromSolmox(CModelProject* project)
         return 0;
     m_hseaFile = dlg->GetHSEAModelFile();
     // Without a chosen HSEA model there are no model data to read.
-    const int before = project->GetChildCount();
-    if (m_hseaFile.empty() || !AnnounceChildrenFrom(project, before, m_container.ImportModelFile(project, m_hseaFile)))
+    if (m_hseaFile.empty() || !m_container.ImportModelFile(project, m_hseaFile))
         return 0;
     AddHistory(m_document, *dlg);
     return 1;

@@ -186,12 +186,7 @@ void CTreePickers::RunPicked(bool pair)
         AfxMessageBox(IDS_PICKED_COMMAND_FAILED, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (old && old != made) {
-        m_owner.SendMessage(WM_ZU_CHILD_REMOVED, static_cast<uintptr_t>(index), reinterpret_cast<intptr_t>(old));
+    if (old && old != made)
         element->DeleteChild(old, 1);
-    }
-    // A refreshed element is in the tree already; a new one is added.
-    m_owner.SendMessage(WM_ZU_CHILD_REMOVED, static_cast<uintptr_t>(index), reinterpret_cast<intptr_t>(made));
-    m_owner.SendMessage(WM_ZU_CHILD_ADDED, static_cast<uintptr_t>(index), reinterpret_cast<intptr_t>(made));
     GetTALVOApp().OpenDataView(made);
 }

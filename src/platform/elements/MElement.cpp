@@ -4,6 +4,7 @@
 
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
+#include "platform/elements/ElementTreeObserver.h"
 #include "platform/elements/SchemaGuard.h"
 #include "platform/elements/MElementList.h"
 #include "platform/gfx/GfxUtil.h"
@@ -18,6 +19,8 @@ namespace {
 constexpr uint8_t kElementVersion = 1;
 // Duplicate stores into memory: that is no save the user waits for, so it sends no progress.
 thread_local int t_quietStore = 0;
+// Trees built or read in bulk on this thread tell their observers nothing.
+thread_local int t_silentTree = 0;
 
 bool SameName(const std::string& a, const std::string& b, int matchCase)
 {
@@ -55,6 +58,14 @@ CMElement::~CMElement()
         m_children.pop_back();
 }
 
+void CMElement::SetName(const std::string& name)
+{
+    m_name = name;
+    if (m_holder != nullptr)
+        if (IElementTreeObserver* observer = FindTreeObserver())
+            observer->OnElementRenamed(this);
+}
+
 CMElement* CMElement::AddChild(CMElement* child)
 {
     if (child == nullptr || child == this || child->IsAncestorOf(this))
@@ -70,6 +81,7 @@ CMElement* CMElement::AddChild(CMElement* child)
     owned->m_parent = this;
     owned->m_holder = this;
     m_children.push_back(std::move(owned));
+    TellAdded(child);
     return child;
 }
 
@@ -77,12 +89,19 @@ void CMElement::TakeChildrenOf(CMElement& source)
 {
     if (&source == this || source.IsAncestorOf(this))
         return;
+    if (IElementTreeObserver* observer = source.FindTreeObserver())
+        for (auto& child : source.m_children)
+            observer->OnElementRemoving(child.get());
+    const size_t first = m_children.size();
     for (auto& child : source.m_children) {
         child->m_parent = this;
         child->m_holder = this;
         m_children.push_back(std::move(child));
     }
     source.m_children.clear();
+    if (IElementTreeObserver* observer = FindTreeObserver())
+        for (size_t i = first; i < m_children.size(); ++i)
+            observer->OnElementAdded(m_children[i].get());
 }
 
 CMElement* CMElement::GetChild(int i) const
@@ -118,6 +137,7 @@ std::unique_ptr<CMElement> CMElement::ReleaseChild(CMElement* child)
     int i = GetChildIndex(child);
     if (i < 0)
         return nullptr;
+    TellRemoving(child);
     std::unique_ptr<CMElement> owned = std::move(m_children[static_cast<size_t>(i)]);
     m_children.erase(m_children.begin() + i);
     owned->m_parent = nullptr;
@@ -131,6 +151,38 @@ bool CMElement::IsAncestorOf(const CMElement* element) const
         if (p == this)
             return true;
     return false;
+}
+
+IElementTreeObserver* CMElement::FindTreeObserver() const
+{
+    if (t_silentTree != 0)
+        return nullptr;
+    // Up the lists that hold the elements: a parent only named at construction is no tree yet.
+    const CMElement* root = this;
+    while (root->m_holder != nullptr)
+        root = root->m_holder;
+    return root->GetTreeObserver();
+}
+
+void CMElement::TellAdded(CMElement* child) const
+{
+    if (IElementTreeObserver* observer = FindTreeObserver())
+        observer->OnElementAdded(child);
+}
+
+void CMElement::TellRemoving(CMElement* child) const
+{
+    if (IElementTreeObserver* observer = FindTreeObserver())
+        observer->OnElementRemoving(child);
+}
+
+CMElement::CSilentTree::CSilentTree()
+{
+    ++t_silentTree;
+}
+CMElement::CSilentTree::~CSilentTree()
+{
+    --t_silentTree;
 }
 
 CMElement::CQuietStore::CQuietStore()
@@ -188,6 +240,10 @@ void CMElement::Serialize(CArchive& ar)
         child->m_holder = this;
         m_children.push_back(std::move(child));
     }
+    // An element read again in place, inside a tree someone shows, shows its new children.
+    if (IElementTreeObserver* observer = FindTreeObserver())
+        for (auto& child : m_children)
+            observer->OnElementAdded(child.get());
 }
 
 int CMElement::MoveChild(int from, int to)
@@ -197,11 +253,15 @@ int CMElement::MoveChild(int from, int to)
         return 0;
     if (from == to)
         return 1;
+    // The moved child leaves and comes back at its new place for whoever shows the tree.
+    CMElement* moved = m_children[static_cast<size_t>(from)].get();
+    TellRemoving(moved);
     auto first = m_children.begin();
     if (from < to)
         std::rotate(first + from, first + from + 1, first + to + 1);
     else
         std::rotate(first + to, first + from, first + from + 1);
+    TellAdded(moved);
     return 1;
 }
 
@@ -210,6 +270,7 @@ std::unique_ptr<CMElement> CMElement::Duplicate() const
     std::unique_ptr<CMElement> copy;
     {
         CQuietStore quiet;
+        CSilentTree silent;
         copy = CGfxUtil::Duplicate<CMElement>(this);
     }
     if (copy)
@@ -219,6 +280,7 @@ std::unique_ptr<CMElement> CMElement::Duplicate() const
 
 void CMElement::SortByID(int ascending)
 {
+    CResortNotice notice(*this);
     std::stable_sort(m_children.begin(), m_children.end(), [ascending](const auto& a, const auto& b) {
         return ascending ? a->m_type < b->m_type : b->m_type < a->m_type;
     });
@@ -226,6 +288,7 @@ void CMElement::SortByID(int ascending)
 
 void CMElement::SortByName(int ascending)
 {
+    CResortNotice notice(*this);
     std::stable_sort(m_children.begin(), m_children.end(), [ascending](const auto& a, const auto& b) {
         return ascending ? a->m_name < b->m_name : b->m_name < a->m_name;
     });
@@ -363,6 +426,26 @@ int CMElement::DeleteChild(int index, int destroy)
 
 void CMElement::RemoveAll()
 {
-    while (!m_children.empty())
+    IElementTreeObserver* observer = FindTreeObserver();
+    while (!m_children.empty()) {
+        if (observer)
+            observer->OnElementRemoving(m_children.back().get());
         m_children.pop_back();
+    }
+}
+
+// Sorted children leave before the sort and come back after it, in their new order, for whoever
+// shows the tree.
+CMElement::CResortNotice::CResortNotice(CMElement& element) : m_element(element), m_observer(element.FindTreeObserver())
+{
+    if (m_observer)
+        for (auto& child : m_element.m_children)
+            m_observer->OnElementRemoving(child.get());
+}
+
+CMElement::CResortNotice::~CResortNotice()
+{
+    if (m_observer)
+        for (auto& child : m_element.m_children)
+            m_observer->OnElementAdded(child.get());
 }

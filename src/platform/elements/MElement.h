@@ -21,6 +21,7 @@
 
 class CArchive;
 class CMElementList;
+class IElementTreeObserver;
 
 class CMElement : public CObject
 {
@@ -41,6 +42,17 @@ public:
         CQuietStore& operator=(const CQuietStore&) = delete;
     };
 
+    // While one lives, the trees changed on this thread tell their observers nothing: for building
+    // or reading a tree in bulk, whose window is built whole afterwards.
+    class CSilentTree
+    {
+    public:
+        CSilentTree();
+        ~CSilentTree();
+        CSilentTree(const CSilentTree&) = delete;
+        CSilentTree& operator=(const CSilentTree&) = delete;
+    };
+
     CMElement(); // empty name, no parent, type -1 (the class factory)
     CMElement(const std::string& name, CMElement* parent, int type);
     ~CMElement() override; // destroys the children
@@ -48,7 +60,8 @@ public:
     CMElement& operator=(const CMElement&) = delete;
 
     const std::string& GetName() const { return m_name; }
-    void SetName(const std::string& name) { m_name = name; }
+    // An element held in a tree tells the tree's observer of its new name.
+    void SetName(const std::string& name);
     // The element type code (one numbering across the system).
     int GetType() const { return m_type; }
     void SetType(int type) { m_type = type; }
@@ -84,6 +97,17 @@ public:
     std::unique_ptr<CMElement> ReleaseChild(CMElement* child);
     // True when this element is ancestor below (its parent, its parent's parent, ...).
     bool IsAncestorOf(const CMElement* element) const;
+
+    // ---- change notices ----
+    // The observer a root element keeps for its tree; none by default. Every addition and removal
+    // of an element anywhere below the root reaches it (AddChild, ReleaseChild, DeleteChild,
+    // RemoveAll, TakeChildrenOf; a moved or sorted child leaves and comes back), and every SetName of
+    // an element held below it, except while a CSilentTree
+    // lives. Reading a tree from an archive tells nothing.
+    virtual IElementTreeObserver* GetTreeObserver() const { return nullptr; }
+    // The observer of the tree that holds this element (asked of its root); null when there is none
+    // or the tree is silent.
+    IElementTreeObserver* FindTreeObserver() const;
 
     // Version byte, name, type code and the children as objects (docs/file-formats.md). The whole
     // subtree travels here: a derived class stores only its own fields after this part, never its
@@ -135,6 +159,20 @@ protected:
     static void SendStoreProgress();
 
 private:
+    class CResortNotice
+    {
+    public:
+        explicit CResortNotice(CMElement& element);
+        ~CResortNotice();
+        CResortNotice(const CResortNotice&) = delete;
+        CResortNotice& operator=(const CResortNotice&) = delete;
+
+    private:
+        CMElement& m_element;
+        IElementTreeObserver* m_observer;
+    };
+    void TellAdded(CMElement* child) const;
+    void TellRemoving(CMElement* child) const;
     template <class Pred>
     CMElement* FindFirst(const Pred& pred, int depth) const;
     template <class Pred>

@@ -14,10 +14,6 @@ inline constexpr uint32_t WM_COMMAND = 0x0111; // wParam: the command id (a menu
 // the process id) that the application hid instead of closing.
 inline constexpr uintptr_t ZU_CLIENT_NOTIFY_HIDDEN = 16;
 
-// Project tree: a project added or removed a child element (wParam: project index, lParam: element).
-inline constexpr uint32_t WM_ZU_CHILD_ADDED = 1224;   // 0x4C8
-inline constexpr uint32_t WM_ZU_CHILD_REMOVED = 1225; // 0x4C9
-
 // Progress of long operations, sent synchronously to the main window. All return 0.
 inline constexpr uint32_t WM_ZU_PROGRESS_RANGE = 1324; // wParam: low word first, high word last; lParam: step
 inline constexpr uint32_t WM_ZU_PROGRESS_SHOW = 1325;

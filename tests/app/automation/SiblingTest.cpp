@@ -72,6 +72,7 @@ public:
         return true;
     }
     bool RemoveElement(int, CMElement*) override { return true; }
+    bool RenameElement(int, CMElement*) override { return true; }
     std::vector<std::pair<int, CMElement*>> added;
 };
 } // namespace

@@ -950,10 +950,10 @@ TEST_F(FrameCommandsTest, TheModelsOwnResultMakesItsFunctionsThroughTheProjectWi
     CModelProject* model = Container().GetModelProject();
     ASSERT_NE(model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
               nullptr);
-    CHSEAGeneralData* set = CInputPowerSets::CreateSet(*model, frame->TreeWindow());
+    CHSEAGeneralData* set = CInputPowerSets::CreateSet(*model);
     ASSERT_NE(set, nullptr);
     ASSERT_NE(set->AddPowerFunc("Roof-F", 0), nullptr);
-    CHSEAResultData* result = CInputPowerSets::Solve(model, set, frame->TreeWindow());
+    CHSEAResultData* result = CInputPowerSets::Solve(model, set);
     ASSERT_NE(result, nullptr);
     frame->TreeWindow()->RefreshItems();
     Select(0, result);

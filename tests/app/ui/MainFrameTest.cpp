@@ -125,34 +125,37 @@ TEST_F(MainFrame, ProgressMessagesDriveTheStatusBar)
     frame.SendMessage(WM_ZU_PROGRESS_TEXT, 0);
 }
 
-TEST_F(MainFrame, ChildNotificationsKeepTheTreeInStep)
+TEST_F(MainFrame, TheTreeFollowsItsProjectsElements)
 {
     FrameWithProject f;
     CProjectTreeModel* model = f.frame.TreeWindow()->GetTree(0)->Model();
     CTALVODoc* doc = f.frame.GetDocument();
     EXPECT_FALSE(doc->IsModified());
 
-    // A project adds a child: its tree shows it under its parent, the document is modified.
+    // A project gains a child: its tree shows it under its parent, the document is modified.
     CMElement* result = f.folder->AddChild(std::make_unique<CMElement>("Result", f.folder, 51));
-    f.daq->NotifyChildAdded(result);
     const QModelIndex idx = model->IndexOf(result);
     ASSERT_TRUE(idx.isValid());
     EXPECT_EQ(model->ElementOf(idx.parent()), f.folder);
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(model->data(idx, Qt::ToolTipRole).toString(), "Result") << "a name cut by the dock is read whole";
 
-    // A message for a project index without a tree is ignored.
+    // A tree that belongs to no project tells nobody.
     doc->SetModifiedFlag(0);
-    auto* stray = new CMElement("Stray", nullptr, 1);
-    f.frame.SendMessage(WM_ZU_CHILD_ADDED, 7, reinterpret_cast<intptr_t>(stray));
-    EXPECT_FALSE(model->IndexOf(stray).isValid());
+    CMElement stray("Stray", nullptr, 1);
+    CMElement* strayChild = stray.AddChild(std::make_unique<CMElement>("Child", &stray, 1));
+    EXPECT_FALSE(model->IndexOf(strayChild).isValid());
     EXPECT_FALSE(doc->IsModified());
-    delete stray;
 
-    // Removal, then the element goes.
-    f.daq->NotifyChildRemoved(result);
-    EXPECT_FALSE(model->IndexOf(result).isValid());
+    // A rename repaints the row and counts as a change.
+    result->SetName("Renamed");
+    EXPECT_EQ(model->data(idx, Qt::DisplayRole).toString(), "Renamed");
+    EXPECT_TRUE(doc->IsModified());
+
+    // The element leaves the tree before it goes.
+    doc->SetModifiedFlag(0);
     f.folder->DeleteChild(result);
+    EXPECT_FALSE(model->IndexOf(result).isValid());
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(model->rowCount(model->IndexOf(f.folder)), 0);
 
@@ -345,7 +348,7 @@ TEST_F(MainFrame, TitleMarksUnsavedChanges)
     CTALVODoc* doc = f.frame.GetDocument();
     doc->SetModifiedFlag(0);
     EXPECT_FALSE(f.frame.windowTitle().contains(QLatin1Char('*'))) << f.frame.windowTitle().toStdString();
-    f.daq->NotifyChildAdded(f.daq->AddChild(std::make_unique<CMElement>("Result", f.daq, 51)));
+    f.daq->AddChild(std::make_unique<CMElement>("Result", f.daq, 51));
     EXPECT_TRUE(doc->IsModified());
     EXPECT_TRUE(f.frame.windowTitle().startsWith(QStringLiteral("Untitled* - ")))
         << f.frame.windowTitle().toStdString();
@@ -364,7 +367,6 @@ TEST_F(MainFrame, DeveloperEntriesFollowTheSelectionAndRefuseAnUnknownParameter)
     frame.AttachDocument(std::move(doc));
     // An element with a dump of its own; its parent project has none.
     CMElement* map = daq->AddChild(std::make_unique<CNamedDump>());
-    daq->NotifyChildAdded(map);
     CMTreeCtrlEx* tree = frame.TreeWindow()->GetActiveTree();
     ASSERT_NE(tree, nullptr);
     tree->setCurrentIndex(tree->Model()->IndexOf(daq));
@@ -477,9 +479,7 @@ TEST_F(MainFrame, OneIconSetForToolbarShortcutsAndTree)
         return model->data(model->IndexOf(e), Qt::DecorationRole).value<QIcon>();
     };
     EXPECT_EQ(iconOf(f.daq).cacheKey(), AppIcon("project-daq").cacheKey());
-    f.daq->NotifyChildAdded(f.folder);
     CMElement* leaf = f.folder->AddChild(std::make_unique<CMElement>("Result", f.folder, 51));
-    f.daq->NotifyChildAdded(leaf);
     EXPECT_EQ(iconOf(f.folder).cacheKey(), AppIcon("folder").cacheKey());
     EXPECT_EQ(iconOf(leaf).cacheKey(), AppIcon("data").cacheKey());
     EXPECT_TRUE(AppIcon("no-such-icon").isNull());
@@ -560,7 +560,6 @@ TEST_F(MainFrame, EachElementKindShowsItsOwnIcon)
         element->SetType(k.type);
         chain.resize(static_cast<size_t>(k.depth) + 1);
         chain.back()->AddChild(std::unique_ptr<CMElement>(element));
-        f.daq->NotifyChildAdded(element);
         chain.push_back(element);
         made.push_back(element);
     }

@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <fstream>
+#include <utility>
 
 #include "TestTree.h"
 #include "platform/archive/Archive.h"
+#include "platform/elements/ElementTreeObserver.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuClfFunc.h"
 #include "platform/elements/ZuData.h"
@@ -378,4 +380,111 @@ TEST(ElementTree, OwnSchemaSurvivesReadingTheChildren)
     ASSERT_TRUE(typed);
     EXPECT_EQ(typed->m_schemaSeen, 7u);
     EXPECT_EQ(typed->GetChildCount(), 2);
+}
+
+namespace {
+// A root that records what its tree tells it, each element checked to be whole and in its parent's
+// list when told (added or about to leave).
+class CObservedRoot : public CMElement, public IElementTreeObserver
+{
+public:
+    CObservedRoot() : CMElement("Root", nullptr, 0) {}
+    IElementTreeObserver* GetTreeObserver() const override { return const_cast<CObservedRoot*>(this); }
+    void OnElementAdded(CMElement* e) override { notices.push_back("+" + Describe(e)); }
+    void OnElementRemoving(CMElement* e) override { notices.push_back("-" + Describe(e)); }
+    void OnElementRenamed(CMElement* e) override { notices.push_back("=" + Describe(e)); }
+    std::vector<std::string> Take() { return std::exchange(notices, {}); }
+
+    std::vector<std::string> notices;
+
+private:
+    static std::string Describe(CMElement* e)
+    {
+        const CMElement* parent = e->GetParent();
+        return e->GetName() + (parent && parent->GetChildIndex(e) >= 0 ? "" : " (not held)");
+    }
+};
+
+CMElement* Add(CMElement& parent, const std::string& name)
+{
+    return parent.AddChild(std::make_unique<CMElement>(name, &parent, 1));
+}
+} // namespace
+
+TEST(ElementTree, TheRootHearsOfEveryChangeBelowIt)
+{
+    CObservedRoot root;
+    using Notices = std::vector<std::string>;
+    CMElement* a = Add(root, "A");
+    CMElement* b = Add(*a, "B");
+    EXPECT_EQ(root.Take(), (Notices{"+A", "+B"})) << "nested additions reach the root";
+    // A child added twice, or something refused, tells nothing.
+    EXPECT_EQ(a->AddChild(b), b);
+    EXPECT_EQ(a->AddChild(a), nullptr);
+    EXPECT_EQ(root.Take(), Notices{});
+
+    // A subtree built on its own tells nothing until it is added, then once with its children.
+    auto branch = std::make_unique<CMElement>("C", &root, 1); // names a parent, is not held by it
+    Add(*branch, "D");
+    EXPECT_EQ(root.Take(), Notices{});
+    CMElement* c = root.AddChild(std::move(branch));
+    EXPECT_EQ(root.Take(), (Notices{"+C"}));
+
+    b->SetName("B2");
+    EXPECT_EQ(root.Take(), (Notices{"=B2"}));
+    ASSERT_EQ(root.MoveChild(0, 1), 1);
+    EXPECT_EQ(root.Take(), (Notices{"-A", "+A"})) << "a moved child leaves and comes back";
+    root.SortByName();
+    EXPECT_EQ(root.Take(), (Notices{"-C", "-A", "+A", "+C"}));
+
+    // Moving an element to another tree: the first root hears it leave, the second it come.
+    CObservedRoot other;
+    other.AddChild(b);
+    EXPECT_EQ(root.Take(), (Notices{"-B2"}));
+    EXPECT_EQ(other.Take(), (Notices{"+B2"}));
+    other.TakeChildrenOf(*c);
+    EXPECT_EQ(root.Take(), (Notices{"-D"}));
+    EXPECT_EQ(other.Take(), (Notices{"+D"}));
+
+    std::unique_ptr<CMElement> released = root.ReleaseChild(c);
+    ASSERT_NE(released, nullptr);
+    EXPECT_EQ(root.Take(), (Notices{"-C"}));
+    EXPECT_EQ(root.DeleteChild(a, 1), 1);
+    EXPECT_EQ(root.Take(), (Notices{"-A"}));
+    other.RemoveAll();
+    EXPECT_EQ(other.Take(), (Notices{"-D", "-B2"}));
+
+    // Bulk work under a silent guard, copies and trees read back tell nothing.
+    {
+        CMElement::CSilentTree silent;
+        Add(root, "Quiet");
+        root.RemoveAll();
+    }
+    EXPECT_EQ(root.Take(), Notices{});
+    CMElement* e = Add(root, "E");
+    Add(*e, "F");
+    root.Take();
+    std::unique_ptr<CMElement> copy = e->Duplicate();
+    ASSERT_NE(copy, nullptr);
+    std::unique_ptr<CMElement> loaded = elements_test::Load(elements_test::Store(*e));
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(root.Take(), Notices{});
+}
+
+TEST(ElementTree, AnElementReadAgainInPlaceShowsItsNewChildren)
+{
+    CObservedRoot root;
+    CMElement* e = Add(root, "E");
+    Add(*e, "Old");
+    CMElement source("E", nullptr, 1);
+    Add(source, "New");
+    std::vector<uint8_t> bytes;
+    {
+        CArchive ar(&bytes, CArchive::store);
+        source.Serialize(ar);
+    }
+    root.Take();
+    CArchive ar(&bytes, CArchive::load);
+    e->Serialize(ar);
+    EXPECT_EQ(root.Take(), (std::vector<std::string>{"-Old", "+New"}));
 }

@@ -24,11 +24,19 @@ TEST(MessageTarget, PrivateMessageNumbers)
         uint32_t number;
     };
     const Case cases[] = {
-        {WM_ZU_CHILD_ADDED, 1224},   {WM_ZU_CHILD_REMOVED, 1225},      {WM_ZU_PROGRESS_RANGE, 1324},
-        {WM_ZU_PROGRESS_SHOW, 1325}, {WM_ZU_PROGRESS_HIDE, 1326},      {WM_ZU_PROGRESS_STEP, 1327},
-        {WM_ZU_PROGRESS_TEXT, 1328}, {WM_ZU_CLOSE_WINDOWS, 0x1400},    {WM_ZU_DAQ_STARTED, 0x240B},
-        {WM_ZU_DAQ_DATA, 0x240F},    {WM_ZU_DAQ_RECORD_START, 0x241A}, {WM_ZU_DAQ_RECORD_END, 0x241B},
-        {WM_ZU_RUNUP_RPM, 0x2500},   {WM_ZU_RUNUP_SAMPLES, 0x250A},    {WM_USER, 1024},
+        {WM_ZU_PROGRESS_RANGE, 1324},
+        {WM_ZU_PROGRESS_SHOW, 1325},
+        {WM_ZU_PROGRESS_HIDE, 1326},
+        {WM_ZU_PROGRESS_STEP, 1327},
+        {WM_ZU_PROGRESS_TEXT, 1328},
+        {WM_ZU_CLOSE_WINDOWS, 0x1400},
+        {WM_ZU_DAQ_STARTED, 0x240B},
+        {WM_ZU_DAQ_DATA, 0x240F},
+        {WM_ZU_DAQ_RECORD_START, 0x241A},
+        {WM_ZU_DAQ_RECORD_END, 0x241B},
+        {WM_ZU_RUNUP_RPM, 0x2500},
+        {WM_ZU_RUNUP_SAMPLES, 0x250A},
+        {WM_USER, 1024},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.constant, c.number);
