@@ -20,7 +20,7 @@
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuRpmFunc.h"
 
-IMPLEMENT_SERIAL(CInputEnergyFolder, CMElement, CInputEnergyFolder::kSchema | VERSIONABLE_SCHEMA)
+IMPLEMENT_SERIAL(CInputEnergyFolder, CInputItemFolder, CInputEnergyFolder::kSchema | VERSIONABLE_SCHEMA)
 
 namespace {
 constexpr double kAirDensity = 1.21;
@@ -38,7 +38,7 @@ double ToLevel(double energy, double factor)
 CInputEnergyFolder::CInputEnergyFolder() = default;
 
 CInputEnergyFolder::CInputEnergyFolder(CMElement* parent)
-    : CMElement(LoadString(IDS_INPUT_ENERGY_FOLDER), parent, kElementType)
+    : CInputItemFolder(LoadString(IDS_INPUT_ENERGY_FOLDER), parent, kElementType)
 {}
 
 CInputEnergyFolder::~CInputEnergyFolder() = default;
@@ -52,27 +52,9 @@ std::string CInputEnergyFolder::ItemSubsystem(const CMElement* element)
     return std::string();
 }
 
-void CInputEnergyFolder::AddItems(const CMElementList& list)
+bool CInputEnergyFolder::HoldsItem(const CMElement* element) const
 {
-    for (CMElement* element : list) {
-        if (!element)
-            continue;
-        if (CMElement* old = FindRpmItem(ItemSubsystem(element)); old && old != element)
-            DeleteChild(old, 1);
-        element->SetParent(this);
-        AddChild(element);
-    }
-}
-
-CMElement* CInputEnergyFolder::FindRpmItem(const std::string& subsystem) const
-{
-    for (int i = 0; i < GetChildCount(); ++i) {
-        CMElement* child = GetChild(i);
-        if ((ElementCast<CZuRpmFunc>(child) || ElementCast<CMultiVectorFunction>(child)) &&
-            ItemSubsystem(child) == subsystem)
-            return child;
-    }
-    return nullptr;
+    return DynamicDowncast<CZuRpmFunc>(element) || DynamicDowncast<CMultiVectorFunction>(element);
 }
 
 int CInputEnergyFolder::GetItems(const CZuSubsystemTable& table, CMElementList& list) const
@@ -86,17 +68,6 @@ int CInputEnergyFolder::GetItems(const CZuSubsystemTable& table, CMElementList& 
                 list.Add(child);
         }
     return 1;
-}
-
-int CInputEnergyFolder::GetSubsystemTable(CZuSubsystemTable& table) const
-{
-    table.Clear();
-    for (int i = 0; i < GetChildCount(); ++i) {
-        CMElement* child = GetChild(i);
-        if (ElementCast<CZuRpmFunc>(child) || ElementCast<CMultiVectorFunction>(child))
-            table.Add(ItemSubsystem(child));
-    }
-    return table.GetCount();
 }
 
 bool CInputEnergyFolder::WriteItemHeader(CStdioFile& file, const IAnalysisProjectAccess& project,

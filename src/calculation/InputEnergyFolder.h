@@ -6,14 +6,14 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/elements/MElement.h"
+#include "calculation/InputItemFolder.h"
 
 class CMElementList;
 class CStdioFile;
 class CZuSubsystemTable;
 class IAnalysisProjectAccess;
 
-class CInputEnergyFolder : public CMElement
+class CInputEnergyFolder : public CInputItemFolder
 {
     DECLARE_SERIAL(CInputEnergyFolder)
 
@@ -34,14 +34,8 @@ public:
     // empty for other elements.
     static std::string ItemSubsystem(const CMElement* element);
 
-    // Takes over the elements (the folder owns them), each replacing the item of its subsystem;
-    // the project tree hears of every removal and addition.
-    void AddItems(const CMElementList& list);
-    CMElement* FindRpmItem(const std::string& subsystem) const;
     // Empties list, then adds the items of each subsystem of the table in table order; returns 1.
     int GetItems(const CZuSubsystemTable& table, CMElementList& list) const;
-    // Empties the table and adds the subsystem of every item; returns the count.
-    int GetSubsystemTable(CZuSubsystemTable& table) const;
 
     // One text section at an RPM (projects by RPM) or an order (projects by order), as energies
     // or, with asLevels, as velocities and pressures. 0 when nothing could be written.
@@ -49,6 +43,11 @@ public:
 
     // The element part; a folder of schema 0 gets its energy functions in the order form.
     void Serialize(CArchive& ar) override;
+
+protected:
+    // Its items are the energy functions over RPM and the multi-vector functions.
+    bool HoldsItem(const CMElement* element) const override;
+    std::string SubsystemOfItem(const CMElement* element) const override { return ItemSubsystem(element); }
 
 private:
     int ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& project, double rpm, int asLevels);

@@ -19,12 +19,12 @@
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuRpmFunc.h"
 
-IMPLEMENT_SERIAL(CInputPowerFolder, CMElement, CInputPowerFolder::kSchema | VERSIONABLE_SCHEMA)
+IMPLEMENT_SERIAL(CInputPowerFolder, CInputItemFolder, CInputPowerFolder::kSchema | VERSIONABLE_SCHEMA)
 
 CInputPowerFolder::CInputPowerFolder() = default;
 
 CInputPowerFolder::CInputPowerFolder(CMElement* parent)
-    : CMElement(LoadString(IDS_INPUT_POWER_FOLDER), parent, kElementType)
+    : CInputItemFolder(LoadString(IDS_INPUT_POWER_FOLDER), parent, kElementType)
 {}
 
 CInputPowerFolder::~CInputPowerFolder() = default;
@@ -43,30 +43,6 @@ bool CInputPowerFolder::IsItem(const CMElement* element)
     return DynamicDowncast<CZuRpmFunc>(element) || DynamicDowncast<CZuOTFunc>(element);
 }
 
-CMElement* CInputPowerFolder::FindRpmItem(const std::string& subsystem) const
-{
-    for (int i = 0; i < GetChildCount(); ++i) {
-        CMElement* child = GetChild(i);
-        if (IsItem(child) && ItemSubsystem(child) == subsystem)
-            return child;
-    }
-    return nullptr;
-}
-
-void CInputPowerFolder::AddItems(const CMElementList& list)
-{
-    for (CMElement* element : list) {
-        if (!element)
-            continue;
-        if (CMElement* old = FindRpmItem(ItemSubsystem(element)); old && old != element)
-            DeleteChild(old, 1);
-        if (GetChildIndex(element) >= 0)
-            continue;
-        element->SetParent(this);
-        AddChild(element);
-    }
-}
-
 int CInputPowerFolder::GetInputFunctions(CMElementList& list) const
 {
     list.Clear();
@@ -74,15 +50,6 @@ int CInputPowerFolder::GetInputFunctions(CMElementList& list) const
         if (IsItem(GetChild(i)))
             list.Add(GetChild(i));
     return list.GetSize();
-}
-
-int CInputPowerFolder::GetSubsystemTable(CZuSubsystemTable& table) const
-{
-    table.Clear();
-    for (int i = 0; i < GetChildCount(); ++i)
-        if (IsItem(GetChild(i)))
-            table.Add(ItemSubsystem(GetChild(i)));
-    return table.GetCount();
 }
 
 int CInputPowerFolder::GetFunctionsForSubsystems(const CZuSubsystemTable& table, CMElementList& list) const

@@ -6,14 +6,14 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/elements/MElement.h"
+#include "calculation/InputItemFolder.h"
 
 class CMElementList;
 class CStdioFile;
 class CZuSubsystemTable;
 class IAnalysisProjectAccess;
 
-class CInputPowerFolder : public CMElement
+class CInputPowerFolder : public CInputItemFolder
 {
     DECLARE_SERIAL(CInputPowerFolder)
 
@@ -33,15 +33,8 @@ public:
     static std::string ItemSubsystem(const CMElement* element);
     static bool IsItem(const CMElement* element);
 
-    // The first function whose label is the subsystem (byte for byte); null when none.
-    CMElement* FindRpmItem(const std::string& subsystem) const;
-    // Takes over the elements (the folder owns them), each replacing the function of its subsystem;
-    // the project tree hears of every removal and addition.
-    void AddItems(const CMElementList& list);
     // Empties the list, then adds every function; returns the count.
     int GetInputFunctions(CMElementList& list) const;
-    // Empties the table and adds the subsystem of every function; returns the count.
-    int GetSubsystemTable(CZuSubsystemTable& table) const;
     // Empties the list, then adds the first function of each subsystem of the table in table
     // order (names without one add nothing); returns 1.
     int GetFunctionsForSubsystems(const CZuSubsystemTable& table, CMElementList& list) const;
@@ -51,6 +44,10 @@ public:
     int ExportText(CStdioFile& file, double key, int bandListType, double bandWidth);
 
     void Serialize(CArchive& ar) override;
+
+protected:
+    bool HoldsItem(const CMElement* element) const override { return IsItem(element); }
+    std::string SubsystemOfItem(const CMElement* element) const override { return ItemSubsystem(element); }
 
 private:
     int ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& project, double rpm);

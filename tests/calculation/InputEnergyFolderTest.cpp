@@ -84,6 +84,21 @@ TEST(InputEnergyFolder, ItemsAreReplacedBySubsystemAndTheTreeHears)
     EXPECT_EQ(items[0], newRoof);
 }
 
+TEST(InputEnergyFolder, AnItemListedTwiceOrHeldAlreadyIsAddedOnce)
+{
+    CStubAnalysis project;
+    auto* folder = project.AddChild(std::make_unique<CInputEnergyFolder>(&project));
+    CMElementList list;
+    CZuRpmFunc* roof = Energy("Roof", {1.0, 1.0});
+    list.Add(roof);
+    list.Add(roof);
+    folder->AddItems(list);
+    folder->AddItems(list);
+    EXPECT_EQ(folder->GetChildCount(), 1);
+    EXPECT_EQ(folder->FindRpmItem("Roof"), roof);
+    EXPECT_EQ(project.notices, (std::vector<std::string>{"+Input Energy", "+Roof"}));
+}
+
 TEST(InputEnergyFolder, TextByRpmAsEnergiesAndAsLevels)
 {
     CStubAnalysis project;
