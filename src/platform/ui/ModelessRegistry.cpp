@@ -14,6 +14,9 @@ CModelessRegistryBase::CModelessRegistryBase()
 CModelessRegistryBase::~CModelessRegistryBase()
 {
     RemoveObjectGoingListener(m_listener);
+    // Whoever asked to hear of a dialog leaving may be gone already when the program ends.
+    for (auto& [object, entry] : m_dialogs)
+        entry.left = nullptr;
     // A registry kept in a static outlives the application object; its widgets are gone then.
     if (QCoreApplication::instance())
         CloseAll();
@@ -46,8 +49,14 @@ void CModelessRegistryBase::Forget(const void* object, QWidget* dialog)
 {
     auto it = m_dialogs.find(object);
     // Only the entry of this dialog: a newer dialog of the object may have replaced it.
-    if (it != m_dialogs.end() && (it->second.dialog.isNull() || it->second.dialog.data() == dialog))
-        m_dialogs.erase(it);
+    if (it == m_dialogs.end() || !(it->second.dialog.isNull() || it->second.dialog.data() == dialog))
+        return;
+    Entry entry = std::move(it->second);
+    m_dialogs.erase(it);
+    QObject::disconnect(entry.destroyed);
+    QObject::disconnect(entry.finished);
+    if (entry.left)
+        entry.left();
 }
 
 bool CModelessRegistryBase::Close(const void* object)
@@ -55,7 +64,7 @@ bool CModelessRegistryBase::Close(const void* object)
     auto it = m_dialogs.find(object);
     if (it == m_dialogs.end())
         return false;
-    Entry entry = it->second;
+    Entry entry = std::move(it->second);
     m_dialogs.erase(it);
     QObject::disconnect(entry.destroyed);
     QObject::disconnect(entry.finished);
@@ -64,7 +73,30 @@ bool CModelessRegistryBase::Close(const void* object)
         entry.dialog->setEnabled(false);
         entry.dialog->deleteLater();
     }
+    if (entry.left)
+        entry.left();
     return true;
+}
+
+bool CModelessRegistryBase::OnLeave(const void* object, std::function<void()> left)
+{
+    auto it = m_dialogs.find(object);
+    if (it == m_dialogs.end())
+        return false;
+    it->second.left = std::move(left);
+    return true;
+}
+
+QWidget* CModelessRegistryBase::Release(const void* object)
+{
+    auto it = m_dialogs.find(object);
+    if (it == m_dialogs.end())
+        return nullptr;
+    Entry entry = std::move(it->second);
+    m_dialogs.erase(it);
+    QObject::disconnect(entry.destroyed);
+    QObject::disconnect(entry.finished);
+    return entry.dialog.data();
 }
 
 void CModelessRegistryBase::CloseAll()

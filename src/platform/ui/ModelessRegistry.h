@@ -25,6 +25,12 @@ public:
     // Closes and forgets the dialog of an object; false when it has none.
     bool Close(const void* object);
     void CloseAll();
+    // Calls left once when the dialog of an object leaves the registry: the user closed it, it was
+    // destroyed or closed through the registry. False when the object has no dialog.
+    bool OnLeave(const void* object, std::function<void()> left);
+    // Forgets the dialog of an object without closing it (left is not called); the dialog lives on
+    // by itself. Returns it, or null when the object had none.
+    QWidget* Release(const void* object);
     int Count() const;
 
 private:
@@ -35,6 +41,7 @@ private:
         QPointer<QWidget> dialog;
         QMetaObject::Connection destroyed;
         QMetaObject::Connection finished;
+        std::function<void()> left;
     };
     std::map<const void*, Entry> m_dialogs;
     int m_listener = 0;

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QPointer>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -101,6 +103,68 @@ TEST(ModelessRegistry, ModelessDialogEndsItselfAndRegistryGoingClosesTheRest)
     }
     FlushDeletes();
     EXPECT_TRUE(watch.isNull());
+}
+
+TEST(ModelessRegistry, LeaveNoticeComesOnceHoweverTheDialogGoes)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(CModelessRegistry<CResultDialog>&, const void*, CResultDialog*)> end;
+    };
+    const Case cases[] = {
+        {"closed by the user", [](auto&, const void*, CResultDialog* d) { d->close(); }},
+        {"ended itself", [](auto&, const void*, CResultDialog* d) { d->PressOK(); }},
+        {"closed through the registry", [](auto& r, const void* o, CResultDialog*) { r.Close(o); }},
+        {"its object went", [](auto&, const void* o, CResultDialog*) { NotifyObjectGoing(o); }},
+        {"replaced by a newer one",
+         [](auto& r, const void* o, CResultDialog*) { r.Register(o, new CResultDialog(o)); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CModelessRegistry<CResultDialog> registry;
+        int object = 0;
+        CResultDialog* d = registry.ShowFor(&object, [&] {
+            auto* dlg = new CResultDialog(&object);
+            dlg->Create();
+            return dlg;
+        });
+        ASSERT_NE(d, nullptr);
+        int left = 0;
+        EXPECT_TRUE(registry.OnLeave(&object, [&] { ++left; }));
+        c.end(registry, &object, d);
+        FlushDeletes();
+        EXPECT_EQ(left, 1);
+        registry.CloseAll();
+        FlushDeletes();
+        EXPECT_EQ(left, 1);
+    }
+    CModelessRegistry<CResultDialog> registry;
+    int none = 0;
+    EXPECT_FALSE(registry.OnLeave(&none, [] {}));
+}
+
+TEST(ModelessRegistry, ReleasedDialogLivesOnUnregistered)
+{
+    CModelessRegistry<CResultDialog> registry;
+    int object = 0;
+    CResultDialog* d = registry.ShowFor(&object, [&] { return new CResultDialog(&object); });
+    int left = 0;
+    registry.OnLeave(&object, [&] { ++left; });
+    QPointer<CResultDialog> watch = d;
+    EXPECT_EQ(registry.Release(&object), d);
+    EXPECT_EQ(registry.Release(&object), nullptr);
+    EXPECT_EQ(registry.Find(&object), nullptr);
+    NotifyObjectGoing(&object); // no longer the registry's to close
+    FlushDeletes();
+    ASSERT_FALSE(watch.isNull());
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(left, 0);
+    // A new dialog for the object is made beside it.
+    CResultDialog* next = registry.ShowFor(&object, [&] { return new CResultDialog(&object); });
+    EXPECT_NE(next, d);
+    delete d;
+    EXPECT_EQ(registry.Find(&object), next);
 }
 
 } // namespace
