@@ -11,6 +11,7 @@
 #include "platform/base/Format.h"
 #include "platform/ui/EmbeddedGridWnd.h"
 #include "platform/ui/FlexGridModel.h"
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuDataTipCtrl.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"
@@ -35,10 +36,13 @@
 #include <algorithm>
 
 namespace {
-QPointer<CDlgDAQPPExpPlan>& Shared()
+// One editor in the program, whichever project it was opened for.
+const char kOneEditor = 0;
+
+CModelessRegistry<CDlgDAQPPExpPlan>& Registry()
 {
-    static QPointer<CDlgDAQPPExpPlan> editor;
-    return editor;
+    static CModelessRegistry<CDlgDAQPPExpPlan> registry;
+    return registry;
 }
 
 std::function<void(CDlgDAQPPExpPlan::PlanListNotice)>& ListNotifier()
@@ -73,15 +77,18 @@ int ColumnWidth(int type)
 
 CDlgDAQPPExpPlan* CDlgDAQPPExpPlan::ShowInstance(CExtUFDaqProject* project, QWidget* parent)
 {
-    if (CDlgDAQPPExpPlan* open = Shared().data()) {
-        open->showNormal();
-        open->raise();
-        open->activateWindow();
-        return open;
-    }
-    auto* editor = new CDlgDAQPPExpPlan(project, parent);
-    Shared() = editor;
-    editor->Create();
+    bool created = false;
+    CDlgDAQPPExpPlan* editor = Registry().ShowFor(
+        &kOneEditor,
+        [&] {
+            auto* made = new CDlgDAQPPExpPlan(project, parent);
+            made->Create();
+            return made;
+        },
+        &created);
+    // However the editor goes, the plan list updates its commands.
+    if (created)
+        Registry().OnLeave(&kOneEditor, [] { TellPlanList(editorClosed); });
     return editor;
 }
 
@@ -98,19 +105,15 @@ CDlgDAQPPExpPlan* CDlgDAQPPExpPlan::Open(CExtUFDaqProject* project, int mode, CD
 
 CDlgDAQPPExpPlan* CDlgDAQPPExpPlan::GetInstance()
 {
-    return Shared().data();
+    return Registry().Find(&kOneEditor);
 }
 
 void CDlgDAQPPExpPlan::DestroyInstance()
 {
-    if (CDlgDAQPPExpPlan* editor = Shared().data()) {
-        Shared() = nullptr;
-        if (editor->IsModeless())
-            editor->DestroyWindow();
-        else
-            editor->EndDialog(IDCANCEL);
-        TellPlanList(editorClosed);
-    }
+    // A modal editor ends its loop first; ending it takes it out of the registry.
+    if (CDlgDAQPPExpPlan* editor = GetInstance(); editor && !editor->IsModeless())
+        editor->EndDialog(IDCANCEL);
+    Registry().Close(&kOneEditor);
 }
 
 void CDlgDAQPPExpPlan::SetPlanListNotifier(std::function<void(PlanListNotice)> notifier)
@@ -131,7 +134,7 @@ bool CDlgDAQPPExpPlan::HasDerivedEditorOpener()
 void CDlgDAQPPExpPlan::SetDerivedEditorOpener(DerivedEditorOpener opener)
 {
     DerivedOpener() = std::move(opener);
-    if (CDlgDAQPPExpPlan* open = Shared().data())
+    if (CDlgDAQPPExpPlan* open = GetInstance())
         if (QPushButton* b = open->Button(3278))
             b->setEnabled(DerivedOpener() && open->m_mode != modeView);
 }
@@ -216,13 +219,7 @@ CDlgDAQPPExpPlan::CDlgDAQPPExpPlan(CExtUFDaqProject* project, QWidget* parent, i
     resize(1000, 620);
 }
 
-CDlgDAQPPExpPlan::~CDlgDAQPPExpPlan()
-{
-    if (Shared().data() == this) {
-        Shared() = nullptr;
-        TellPlanList(editorClosed);
-    }
-}
+CDlgDAQPPExpPlan::~CDlgDAQPPExpPlan() = default;
 
 CDAQPPExpPlanList* CDlgDAQPPExpPlan::GetPlanList() const
 {
@@ -670,7 +667,7 @@ void CDlgDAQPPExpPlan::OnClose()
         if (answer == IDYES)
             Apply();
     }
-    if (Shared().data() == this)
+    if (GetInstance() == this)
         DestroyInstance();
     else
         DestroyWindow();

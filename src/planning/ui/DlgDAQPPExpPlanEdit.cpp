@@ -2,6 +2,7 @@
 
 #include "planning/DAQPPExpPlan.h"
 #include "platform/ui/EmbeddedGridWnd.h"
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 
@@ -10,38 +11,33 @@
 
 namespace {
 
-QPointer<CDlgDAQPPExpPlanEdit>& Shared()
+// One work-area editor in the program.
+const char kOneEditor = 0;
+
+CModelessRegistry<CDlgDAQPPExpPlanEdit>& Registry()
 {
-    static QPointer<CDlgDAQPPExpPlanEdit> editor;
-    return editor;
+    static CModelessRegistry<CDlgDAQPPExpPlanEdit> registry;
+    return registry;
 }
 } // namespace
 
 CDlgDAQPPExpPlanEdit* CDlgDAQPPExpPlanEdit::ShowInstance(CExtUFDaqProject* project, QWidget* parent)
 {
-    if (CDlgDAQPPExpPlanEdit* open = Shared().data()) {
-        open->showNormal();
-        open->raise();
-        open->activateWindow();
-        return open;
-    }
-    auto* editor = new CDlgDAQPPExpPlanEdit(project, parent);
-    Shared() = editor;
-    editor->Create();
-    return editor;
+    return Registry().ShowFor(&kOneEditor, [&] {
+        auto* editor = new CDlgDAQPPExpPlanEdit(project, parent);
+        editor->Create();
+        return editor;
+    });
 }
 
 CDlgDAQPPExpPlanEdit* CDlgDAQPPExpPlanEdit::GetInstance()
 {
-    return Shared().data();
+    return Registry().Find(&kOneEditor);
 }
 
 void CDlgDAQPPExpPlanEdit::DestroyInstance()
 {
-    if (CDlgDAQPPExpPlanEdit* editor = Shared().data()) {
-        Shared() = nullptr;
-        editor->DestroyWindow();
-    }
+    Registry().Close(&kOneEditor);
 }
 
 CDlgDAQPPExpPlanEdit::CDlgDAQPPExpPlanEdit(CExtUFDaqProject* project, QWidget* parent)
@@ -51,11 +47,7 @@ CDlgDAQPPExpPlanEdit::CDlgDAQPPExpPlanEdit(CExtUFDaqProject* project, QWidget* p
     setWindowTitle(QStringLiteral("Channel Plan (Work Area)"));
 }
 
-CDlgDAQPPExpPlanEdit::~CDlgDAQPPExpPlanEdit()
-{
-    if (Shared().data() == this)
-        Shared() = nullptr;
-}
+CDlgDAQPPExpPlanEdit::~CDlgDAQPPExpPlanEdit() = default;
 
 bool CDlgDAQPPExpPlanEdit::OnInitDialog()
 {

@@ -10,40 +10,45 @@
 #include "platform/base/Format.h"
 #include "platform/ui/EmbeddedGridWnd.h"
 #include "platform/ui/FlexGridModel.h"
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 
-#include <QPointer>
 #include <QPushButton>
 
 #include <algorithm>
 
 namespace {
-QPointer<CDlgExpPlanCableMap>& Shared()
+// One cable map in the program.
+const char kOneMap = 0;
+
+CModelessRegistry<CDlgExpPlanCableMap>& Registry()
 {
-    static QPointer<CDlgExpPlanCableMap> map;
-    return map;
+    static CModelessRegistry<CDlgExpPlanCableMap> registry;
+    return registry;
 }
 } // namespace
 
 CDlgExpPlanCableMap* CDlgExpPlanCableMap::Open(CTALVOProject* project, const std::vector<int>& groups, QWidget* parent)
 {
-    if (CDlgExpPlanCableMap* open = Shared().data())
+    // An open map is left where it is: its groups are the ones it was opened with.
+    if (CDlgExpPlanCableMap* open = GetCableMap())
         return open;
-    auto* map = new CDlgExpPlanCableMap(project, groups, parent);
-    Shared() = map;
-    map->Create();
-    return map;
+    return Registry().ShowFor(&kOneMap, [&] {
+        auto* map = new CDlgExpPlanCableMap(project, groups, parent);
+        map->Create();
+        return map;
+    });
 }
 
 CDlgExpPlanCableMap* CDlgExpPlanCableMap::GetCableMap()
 {
-    return Shared().data();
+    return Registry().Find(&kOneMap);
 }
 
 void CDlgExpPlanCableMap::Close()
 {
-    if (CDlgExpPlanCableMap* map = Shared().data())
+    if (CDlgExpPlanCableMap* map = GetCableMap())
         map->CloseWindow(IDCANCEL);
 }
 
@@ -62,16 +67,7 @@ CDlgExpPlanCableMap::CDlgExpPlanCableMap(CTALVOProject* project, const std::vect
     connect(m_storeButton, &QPushButton::clicked, this, &CDlgExpPlanCableMap::OnOK);
 }
 
-CDlgExpPlanCableMap::~CDlgExpPlanCableMap()
-{
-    ForgetShared();
-}
-
-void CDlgExpPlanCableMap::ForgetShared()
-{
-    if (Shared().data() == this)
-        Shared() = nullptr;
-}
+CDlgExpPlanCableMap::~CDlgExpPlanCableMap() = default;
 
 bool CDlgExpPlanCableMap::OnInitDialog()
 {

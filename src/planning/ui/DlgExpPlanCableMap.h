@@ -41,7 +41,6 @@ protected:
     std::string SlotHeading() const override { return "Cable"; }
     int SlotColumnWidth() const override { return 80; }
     void BuildSlotCell(int row, int col, int slot) override;
-    void ForgetShared() override;
 
 private:
     std::vector<int> m_groups;

@@ -11,6 +11,7 @@
 #include "planning/ui/DlgRegSlotGroup.h"
 #include "planning/ui/PlanDialogServices.h"
 #include "platform/base/Format.h"
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/Messages.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
@@ -20,7 +21,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableWidget>
@@ -31,34 +31,33 @@
 #include <set>
 
 namespace {
-QPointer<CDlgExpPlanList>& Shared()
+// One plan list in the program.
+const char kOneList = 0;
+
+CModelessRegistry<CDlgExpPlanList>& Registry()
 {
-    static QPointer<CDlgExpPlanList> list;
-    return list;
+    static CModelessRegistry<CDlgExpPlanList> registry;
+    return registry;
 }
 } // namespace
 
 CDlgExpPlanList* CDlgExpPlanList::Open(CTALVOProject* project, QWidget* parent)
 {
-    if (CDlgExpPlanList* open = Shared().data()) {
-        open->showNormal();
-        open->raise();
-        return open;
-    }
-    auto* list = new CDlgExpPlanList(project, parent);
-    Shared() = list;
-    list->Create();
-    return list;
+    return Registry().ShowFor(&kOneList, [&] {
+        auto* list = new CDlgExpPlanList(project, parent);
+        list->Create();
+        return list;
+    });
 }
 
 CDlgExpPlanList* CDlgExpPlanList::GetList()
 {
-    return Shared().data();
+    return Registry().Find(&kOneList);
 }
 
 void CDlgExpPlanList::Close()
 {
-    if (CDlgExpPlanList* list = Shared().data())
+    if (CDlgExpPlanList* list = GetList())
         list->CloseWindow();
 }
 
@@ -130,11 +129,7 @@ CDlgExpPlanList::CDlgExpPlanList(CTALVOProject* project, QWidget* parent)
     SetMode(modeChoose);
 }
 
-CDlgExpPlanList::~CDlgExpPlanList()
-{
-    if (Shared().data() == this)
-        Shared() = nullptr;
-}
+CDlgExpPlanList::~CDlgExpPlanList() = default;
 
 QPushButton* CDlgExpPlanList::Button(int id) const
 {
@@ -339,8 +334,6 @@ void CDlgExpPlanList::UsePlan(CTALVOProject& project, const CQMXSensorMap& plan)
 
 void CDlgExpPlanList::CloseWindow()
 {
-    if (Shared().data() == this)
-        Shared() = nullptr;
     EndDialog(IDCANCEL);
 }
 

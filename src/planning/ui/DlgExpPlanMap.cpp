@@ -14,6 +14,7 @@
 #include "platform/elements/StdioFile.h"
 #include "platform/ui/EmbeddedGridWnd.h"
 #include "platform/ui/FlexGridModel.h"
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuDataTipCtrl.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"
@@ -27,7 +28,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -35,10 +35,13 @@
 #include <algorithm>
 
 namespace {
-QPointer<CDlgExpPlanMap>& Shared()
+// One plan editor in the program.
+const char kOneEditor = 0;
+
+CModelessRegistry<CDlgExpPlanMap>& Registry()
 {
-    static QPointer<CDlgExpPlanMap> editor;
-    return editor;
+    static CModelessRegistry<CDlgExpPlanMap> registry;
+    return registry;
 }
 
 const QColor kHeadColor(204, 255, 204);
@@ -50,25 +53,21 @@ const char* const kHeadings[CDlgExpPlanMap::kColsPerBand] = {"Slot", "BLIX", "CH
 
 CDlgExpPlanMap* CDlgExpPlanMap::Open(CTALVOProject* project, QWidget* parent)
 {
-    if (CDlgExpPlanMap* open = Shared().data()) {
-        open->showNormal();
-        open->raise();
-        return open;
-    }
-    auto* editor = new CDlgExpPlanMap(project, parent);
-    Shared() = editor;
-    editor->Create();
-    return editor;
+    return Registry().ShowFor(&kOneEditor, [&] {
+        auto* editor = new CDlgExpPlanMap(project, parent);
+        editor->Create();
+        return editor;
+    });
 }
 
 CDlgExpPlanMap* CDlgExpPlanMap::GetEditor()
 {
-    return Shared().data();
+    return Registry().Find(&kOneEditor);
 }
 
 void CDlgExpPlanMap::Close()
 {
-    if (CDlgExpPlanMap* editor = Shared().data())
+    if (CDlgExpPlanMap* editor = GetEditor())
         editor->CloseWindow(IDCANCEL);
 }
 
@@ -157,16 +156,7 @@ CDlgExpPlanMap::CDlgExpPlanMap(CTALVOProject* project, QWidget* parent, int temp
     resize(1000, 700);
 }
 
-CDlgExpPlanMap::~CDlgExpPlanMap()
-{
-    ForgetShared();
-}
-
-void CDlgExpPlanMap::ForgetShared()
-{
-    if (Shared().data() == this)
-        Shared() = nullptr;
-}
+CDlgExpPlanMap::~CDlgExpPlanMap() = default;
 
 QPushButton* CDlgExpPlanMap::CreateToolButton(QWidget* parent, int id, const QString& text, int icon, uint32_t tipId)
 {
@@ -574,7 +564,6 @@ void CDlgExpPlanMap::OnStore()
 
 void CDlgExpPlanMap::CloseWindow(int result)
 {
-    ForgetShared();
     EndDialog(result);
 }
 

@@ -99,8 +99,6 @@ protected:
     virtual std::string SlotHeading() const { return "Slot"; }
     virtual int SlotColumnWidth() const { return 50; }
     virtual void BuildSlotCell(int row, int col, int slot);
-    // Forgets this window in the shared pointer that holds it.
-    virtual void ForgetShared();
 
     // Rebuilds the grid's layout and fixed cells, and refills the sensor and subsystem cells.
     void BuildGrid();

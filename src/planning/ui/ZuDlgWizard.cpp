@@ -1,49 +1,51 @@
 #include "planning/ui/ZuDlgWizard.h"
 
 #include "platform/ui/ColorButton.h"
+#include "platform/ui/ModelessRegistry.h"
 
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QVBoxLayout>
 
 #include <map>
 
 namespace {
-std::map<int, QPointer<CZuDlgWizard>>& Registry()
+CModelessRegistry<CZuDlgWizard>& Registry()
 {
-    static std::map<int, QPointer<CZuDlgWizard>> registry;
+    static CModelessRegistry<CZuDlgWizard> registry;
     return registry;
+}
+
+// The registry's key of a template id: one stable address per id.
+const void* KeyOf(int templateId)
+{
+    static std::map<int, char> keys;
+    return &keys[templateId & 0xFFFF];
 }
 } // namespace
 
 void RegisterWizardDialog(int templateId, CZuDlgWizard* dialog)
 {
-    Registry()[templateId & 0xFFFF] = dialog;
+    Registry().Register(KeyOf(templateId), dialog);
 }
 
 CZuDlgWizard* FindWizardDialog(int templateId)
 {
-    auto it = Registry().find(templateId & 0xFFFF);
-    return it != Registry().end() ? it->second.data() : nullptr;
+    return Registry().Find(KeyOf(templateId));
 }
 
 bool DestroyWizardDialog(int templateId)
 {
-    auto it = Registry().find(templateId & 0xFFFF);
-    if (it == Registry().end())
-        return false;
-    QPointer<CZuDlgWizard> dialog = it->second;
-    Registry().erase(it);
-    delete dialog.data();
-    return true;
+    // Gone at once, not on the next loop turn.
+    QWidget* dialog = Registry().Release(KeyOf(templateId));
+    delete dialog;
+    return dialog != nullptr;
 }
 
 void UnregisterWizardDialog(int templateId, CZuDlgWizard* dialog)
 {
-    auto it = Registry().find(templateId & 0xFFFF);
-    if (it != Registry().end() && (it->second.isNull() || it->second.data() == dialog))
-        Registry().erase(it);
+    if (Registry().Find(KeyOf(templateId)) == dialog)
+        Registry().Release(KeyOf(templateId));
 }
 
 CZuDlgWizard::CZuDlgWizard(QWidget* parent, int templateId) : CZuDialog(parent, templateId) {}
