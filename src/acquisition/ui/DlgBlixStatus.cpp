@@ -3,6 +3,7 @@
 #include "acquisition/MultiQMXInterface.h"
 #include "acquisition/QmxBlixChMgr.h"
 #include "platform/base/Format.h"
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/WaitCursor.h"
 
 #include <QColor>
@@ -15,7 +16,14 @@
 #include <QVBoxLayout>
 
 namespace {
-CDlgBlixStatus* g_instance = nullptr;
+// One modeless status window in the program.
+const char kOneWindow = 0;
+
+CModelessRegistry<CDlgBlixStatus>& Registry()
+{
+    static CModelessRegistry<CDlgBlixStatus> registry;
+    return registry;
+}
 
 // The grid's sizes as the window always had them, in pixels of a 96-dpi screen.
 constexpr int kHeadingWidth = 107;
@@ -97,27 +105,20 @@ CDlgBlixStatus::CDlgBlixStatus(CMultiQMXInterface* units, int modal, QWidget* pa
     resize(kHeadingWidth + kMinChannels * kCellWidth + 60, 320);
 }
 
-CDlgBlixStatus::~CDlgBlixStatus()
-{
-    if (g_instance == this)
-        g_instance = nullptr;
-}
+CDlgBlixStatus::~CDlgBlixStatus() = default;
 
 CDlgBlixStatus* CDlgBlixStatus::ShowInstance(CMultiQMXInterface* units, QWidget* parent)
 {
-    if (g_instance) {
-        g_instance->showNormal();
-        g_instance->raise();
-        return g_instance;
-    }
-    g_instance = new CDlgBlixStatus(units, 0, parent);
-    g_instance->Create();
-    return g_instance;
+    return Registry().ShowFor(&kOneWindow, [&] {
+        auto* status = new CDlgBlixStatus(units, 0, parent);
+        status->Create();
+        return status;
+    });
 }
 
 CDlgBlixStatus* CDlgBlixStatus::GetInstance()
 {
-    return g_instance;
+    return Registry().Find(&kOneWindow);
 }
 
 bool CDlgBlixStatus::OnInitDialog()
@@ -128,8 +129,8 @@ bool CDlgBlixStatus::OnInitDialog()
 
 void CDlgBlixStatus::OnCancel()
 {
-    if (!m_modal && g_instance == this)
-        g_instance = nullptr;
+    if (!m_modal && GetInstance() == this)
+        Registry().Release(&kOneWindow);
     CZuDialog::OnCancel();
 }
 

@@ -10,6 +10,7 @@
 #include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/ObjectLifetime.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
@@ -40,7 +41,14 @@
 
 namespace {
 
-QPointer<CDlgDaqDataManagement> g_instance;
+// One data management dialog in the program, whichever experiment it shows.
+const char kOneDialog = 0;
+
+CModelessRegistry<CDlgDaqDataManagement>& Registry()
+{
+    static CModelessRegistry<CDlgDaqDataManagement> registry;
+    return registry;
+}
 
 std::string DateText(const CDAQExperiment& set)
 {
@@ -69,25 +77,25 @@ int FileState(CDAQExperiment* set)
 CDlgDaqDataManagement* CDlgDaqDataManagement::CreateInstance(CMElement* experiment, QWidget* parent)
 {
     auto* exp = DynamicDowncast<CTALVOExp>(experiment);
-    if (g_instance || !exp)
+    if (!exp)
         return nullptr;
-    auto* dialog = new CDlgDaqDataManagement(exp, parent);
-    g_instance = dialog;
-    dialog->Create();
-    return dialog;
+    // An open dialog keeps its place: no second one, and the open one is not brought forward.
+    return Registry().RegisterNew(&kOneDialog, [&] {
+        auto* dialog = new CDlgDaqDataManagement(exp, parent);
+        dialog->Create();
+        return dialog;
+    });
 }
 
 CDlgDaqDataManagement* CDlgDaqDataManagement::GetInstance()
 {
-    return g_instance.data();
+    return Registry().Find(&kOneDialog);
 }
 
 void CDlgDaqDataManagement::DestroyInstance()
 {
-    if (CDlgDaqDataManagement* dialog = g_instance.data()) {
-        g_instance.clear();
-        delete dialog;
-    }
+    // Gone at once, not on the next loop turn: callers go on with the dialog's data released.
+    delete Registry().Release(&kOneDialog);
 }
 
 int CDlgDaqDataManagement::BandAveMask(int blockMode, int rpmMode)
@@ -173,11 +181,6 @@ CDlgDaqDataManagement::CDlgDaqDataManagement(CTALVOExp* experiment, QWidget* par
     connect(m_notUsed, &QCheckBox::toggled, this, [this](bool checked) {
         if (!m_filling)
             OnNotUsedChanged(checked);
-    });
-    // However the dialog ends, another one may open from then on.
-    connect(this, &QDialog::finished, this, [this] {
-        if (g_instance == this)
-            g_instance.clear();
     });
     m_listener = AddObjectGoingListener([this](const void* object) { OnObjectGoing(object); });
     SetOwnerElement(experiment ? experiment->GetParent() : nullptr);
@@ -544,8 +547,9 @@ void CDlgDaqDataManagement::Forget()
     m_rows.clear();
     m_experiment = nullptr;
     m_owner = nullptr;
-    if (g_instance == this)
-        g_instance.clear();
+    // Left open, but no longer the program's one: another may open beside it.
+    if (Registry().Find(&kOneDialog) == this)
+        Registry().Release(&kOneDialog);
 }
 
 void CDlgDaqDataManagement::OnOK()

@@ -3,6 +3,7 @@
 #include "acquisition/MultiQMXInterface.h"
 #include "platform/base/Format.h"
 #include "platform/base/MsClock.h"
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/QueuedMessageTarget.h"
@@ -17,7 +18,21 @@
 #include <QVBoxLayout>
 
 namespace {
-CFormProgress* g_instance = nullptr;
+// One sampling window in the program.
+const char kOneForm = 0;
+
+CModelessRegistry<CFormProgress>& Registry()
+{
+    static CModelessRegistry<CFormProgress> registry;
+    return registry;
+}
+
+// The window leaves the registry at once; it goes by itself afterwards.
+void Leave(const CFormProgress* form)
+{
+    if (Registry().Find(&kOneForm) == form)
+        Registry().Release(&kOneForm);
+}
 
 constexpr const char* kWait = "<< Wait ... >>";
 constexpr const char* kReady = "<< Start >>";
@@ -30,23 +45,20 @@ constexpr int kPointSize = 23;
 
 CFormProgress* CFormProgress::Create(QWidget* parent, IMessageTarget* owner, CMultiQMXInterface* units)
 {
-    if (g_instance)
-        return nullptr;
-    g_instance = new CFormProgress(parent, owner, units);
-    return g_instance;
+    return Registry().RegisterNew(&kOneForm, [&] { return new CFormProgress(parent, owner, units); });
 }
 
 CFormProgress* CFormProgress::GetInstance()
 {
-    return g_instance;
+    return Registry().Find(&kOneForm);
 }
 
 bool CFormProgress::Destroy()
 {
-    if (!g_instance)
-        return false;
-    delete g_instance; // clears the pointer
-    return true;
+    // Gone at once, not on the next loop turn.
+    QWidget* form = Registry().Release(&kOneForm);
+    delete form;
+    return form != nullptr;
 }
 
 CFormProgress::CFormProgress(QWidget* parent, IMessageTarget* owner, CMultiQMXInterface* units)
@@ -85,11 +97,7 @@ CFormProgress::CFormProgress(QWidget* parent, IMessageTarget* owner, CMultiQMXIn
     connect(m_clockTimer, &QTimer::timeout, this, [this] { OnTimer(1); });
 }
 
-CFormProgress::~CFormProgress()
-{
-    if (g_instance == this)
-        g_instance = nullptr;
-}
+CFormProgress::~CFormProgress() = default;
 
 QFont CFormProgress::TextFont() const
 {
@@ -197,8 +205,7 @@ intptr_t CFormProgress::OnMessage(uint32_t msg)
         // Not deleted here: this runs inside the window's own message target.
         m_clockTimer->stop();
         m_pollTimer->stop();
-        if (g_instance == this)
-            g_instance = nullptr;
+        Leave(this);
         DestroyWindow();
         break;
     default:
@@ -213,8 +220,7 @@ void CFormProgress::OnCancel()
     m_pollTimer->stop();
     hide();
     SendToOwner(WM_ZU_SAMPLING_CLOSED);
-    if (g_instance == this)
-        g_instance = nullptr;
+    Leave(this);
     if (IsModeless())
         DestroyWindow();
     else

@@ -8,10 +8,18 @@
 #include <QVBoxLayout>
 
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/MessageTarget.h"
 
 namespace {
-CDlgSelectCalcSubsystem* g_instance = nullptr;
+// One subsystem selection in the program, whichever calculation asked for it.
+const char kOneDialog = 0;
+
+CModelessRegistry<CDlgSelectCalcSubsystem>& Registry()
+{
+    static CModelessRegistry<CDlgSelectCalcSubsystem> registry;
+    return registry;
+}
 
 std::function<void(const CZuSubsystemTable&)>& SelectionSink()
 {
@@ -22,20 +30,19 @@ std::function<void(const CZuSubsystemTable&)>& SelectionSink()
 
 CDlgSelectCalcSubsystem* CDlgSelectCalcSubsystem::CreateInstance(QWidget* parent, IMessageTarget* target)
 {
-    if (g_instance)
-        return nullptr;
-    g_instance = new CDlgSelectCalcSubsystem(parent, target);
-    return g_instance;
+    // The caller fills the new dialog before showing it.
+    return Registry().RegisterNew(&kOneDialog, [&] { return new CDlgSelectCalcSubsystem(parent, target); });
 }
 
 CDlgSelectCalcSubsystem* CDlgSelectCalcSubsystem::GetInstance()
 {
-    return g_instance;
+    return Registry().Find(&kOneDialog);
 }
 
 void CDlgSelectCalcSubsystem::DestroyInstance()
 {
-    delete g_instance;
+    // Gone at once, not on the next loop turn.
+    delete Registry().Release(&kOneDialog);
 }
 
 void CDlgSelectCalcSubsystem::SetModelSelectionSink(std::function<void(const CZuSubsystemTable&)> sink)
@@ -64,11 +71,7 @@ CDlgSelectCalcSubsystem::CDlgSelectCalcSubsystem(QWidget* parent, IMessageTarget
     connect(m_list, &QListWidget::itemChanged, this, [this] { UpdateModelSelection(); });
 }
 
-CDlgSelectCalcSubsystem::~CDlgSelectCalcSubsystem()
-{
-    if (g_instance == this)
-        g_instance = nullptr;
-}
+CDlgSelectCalcSubsystem::~CDlgSelectCalcSubsystem() = default;
 
 void CDlgSelectCalcSubsystem::AddSubsystem(const std::string& name, int checked)
 {
