@@ -95,16 +95,14 @@ int CASEAModelData::PrepareFromModel(CModelData* model)
     set->GetSubsystemsList(names, CModelSubsystem::TYPE_CAVITY, 0);
     for (int i = 0; i < names.GetCount(); ++i)
         table.Add(names[i] + "-");
-    // The eta matrix holds a value per band for every pair of subsystems: a model file of some
-    // hundred kilobytes can ask for more memory than the computer has. Refused before anything
-    // is allocated.
+    // The eta matrix holds a value per band for every pair of subsystems, and the energy solve
+    // holds about three such matrices at once: a model file of some hundred kilobytes can ask for
+    // more memory than the computer has. Refused before anything is allocated.
     const int bands = GetFreqCount();
-    const uint64_t bytes =
-        CMemoryBudget::Product(static_cast<uint64_t>(table.GetCount()), static_cast<uint64_t>(table.GetCount()),
-                               static_cast<uint64_t>(bands > 0 ? bands : 0), sizeof(double));
+    const uint64_t bytes = SolvePeakBytes(table.GetCount(), bands);
     if (!CMemoryBudget::Fits(bytes)) {
-        m_lastError = Format("The model has %d subsystems and %d bands: its loss-factor matrix needs %.1f GB, more "
-                             "than this computer can hold.",
+        m_lastError = Format("The model has %d subsystems and %d bands: its energy solve needs %.1f GB, more than "
+                             "this computer can hold.",
                              table.GetCount(), bands, static_cast<double>(bytes) / 1e9);
         return 0;
     }

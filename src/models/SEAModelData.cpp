@@ -7,6 +7,7 @@
 #include "models/ModelProjectLink.h"
 #include "models/ModelStrings.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/MemoryBudget.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuVecFunc.h"
@@ -407,6 +408,21 @@ CZuMatFunc* CSEAModelData::PrepareEtaMatrix(const std::string&)
 std::string CSEAModelData::EtaMatrixVariant(const std::string&)
 {
     return {};
+}
+
+uint64_t CSEAModelData::SolvePeakBytes(int subsystems, int bands)
+{
+    const uint64_t n = subsystems > 0 ? static_cast<uint64_t>(subsystems) : 0;
+    const uint64_t b = bands > 0 ? static_cast<uint64_t>(bands) : 0;
+    const uint64_t whole = CMemoryBudget::Product(n, n, b, 3 * sizeof(double));
+    const uint64_t working = CMemoryBudget::Product(n, n, 2 * sizeof(double));
+    // The vectors over the subsystems: modal densities, wave numbers, the right-hand sides,
+    // solutions and kept energies of the inputs.
+    const uint64_t vectors = CMemoryBudget::Product(n, b, 16 * sizeof(double));
+    uint64_t sum = 0;
+    if (__builtin_add_overflow(whole, working, &sum) || __builtin_add_overflow(sum, vectors, &sum))
+        return UINT64_MAX;
+    return sum;
 }
 
 int CSEAModelData::ApplyUpdateLog(CUpdateLog*)

@@ -64,6 +64,12 @@ public:
     // What of the name PrepareEtaMatrix depends on: two names with the same text get the same
     // prepared matrix while the model stays as it is. Here the matrix never depends on it ("").
     virtual std::string EtaMatrixVariant(const std::string& name);
+    // The memory the energy solve of a model of this size holds at its peak: the eta matrix, and
+    // for every band the scaled matrix and its factorisation, which the solve keeps for the next
+    // input subsystem, plus one band's working copies and the vectors over the subsystems (a
+    // model that prepares a copy of its matrix, as the hybrid one does, needs one matrix more).
+    // Saturates at the largest value instead of wrapping.
+    static uint64_t SolvePeakBytes(int subsystems, int bands);
     // Applies the records of a log; nothing here (0).
     virtual int ApplyUpdateLog(CUpdateLog* log);
 

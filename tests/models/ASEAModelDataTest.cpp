@@ -6,6 +6,7 @@
 #include "ModelTestSupport.h"
 #include "models/ASEAModelData.h"
 #include "models/HSEAAnalyticalDataFiles.h"
+#include "models/UnitEnergySolver.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/MemoryBudget.h"
 #include "platform/elements/ZuStdData.h"
@@ -258,4 +259,47 @@ TEST_F(AseaFixture, AModelTooLargeForMemoryIsRefusedBeforeAllocating)
     EXPECT_EQ(CMemoryBudget::Product(uint64_t(1) << 40, uint64_t(1) << 40), UINT64_MAX);
     EXPECT_TRUE(CMemoryBudget::Fits(1 << 20));
     EXPECT_FALSE(CMemoryBudget::Fits(CMemoryBudget::AvailableBytes()));
+}
+
+// The energy solve holds the matrix and, per band, its scaled copy and factorisation: a model
+// whose matrix alone fits the memory but whose solve does not is refused when it is built, not
+// ended by the solve. The same model builds and solves where the solve fits.
+TEST_F(AseaFixture, AModelIsRefusedWhenItsEnergySolveWouldNotFit)
+{
+    std::string text = "ORVEX-MODEL\t1\nBANDS\t0\t100\t10000\nSET\t1\tBody\n";
+    std::string companion = "#@solve\n";
+    const int shells = 100;
+    for (int i = 0; i < shells; ++i) {
+        const std::string name = "P" + std::to_string(i);
+        text += "SHELL\t" + name + "\t1\t1\t1\t1\n";
+        companion += "<Modal Density>\t" + name + "-F\t-" + Values(kBands, 0.5) + "\n";
+        companion += "<Intrinsic DLF>\t" + name + "-F\t-" + Values(kBands, 0.01) + "\n";
+    }
+    const std::string model = folder.File("solve.ntf");
+    WriteTextFile(model, text);
+    WriteTextFile(folder.File("solve.dat"), companion);
+    const uint64_t matrix = uint64_t(shells) * shells * kBands * sizeof(double);
+    const uint64_t peak = CSEAModelData::SolvePeakBytes(shells, kBands);
+    ASSERT_GT(peak, 3 * matrix);
+
+    struct Budget
+    {
+        explicit Budget(uint64_t quarter) { CMemoryBudget::SetLimit(4 * quarter); }
+        ~Budget() { CMemoryBudget::SetLimit(0); }
+    };
+    {
+        // Room for twice the matrix: enough for the matrix itself, not for the solve.
+        const Budget budget(2 * matrix);
+        CScriptedPrompts prompts;
+        auto asea = std::make_unique<CASEAModelData>(&project);
+        EXPECT_EQ(asea->BuildFromModel(model), 0);
+        EXPECT_NE(asea->GetLastError().find("energy solve needs"), std::string::npos) << asea->GetLastError();
+        EXPECT_EQ(asea->GetEtaMatrix(0), nullptr);
+        EXPECT_EQ(prompts.Count(), 1u);
+    }
+    const Budget budget(peak);
+    auto asea = std::make_unique<CASEAModelData>(&project);
+    ASSERT_EQ(asea->BuildFromModel(model), 1) << asea->GetLastError();
+    CUnitEnergySolver solver(asea.get());
+    EXPECT_NE(solver.SolveUnitPowerEnergies("P0-F", -1, 0), nullptr);
 }

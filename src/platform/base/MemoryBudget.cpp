@@ -1,9 +1,19 @@
 #include "platform/base/MemoryBudget.h"
 
+#include <atomic>
 #include <initializer_list>
 #include <limits>
 #include <sys/resource.h>
 #include <unistd.h>
+
+namespace {
+std::atomic<uint64_t> g_limit{0};
+}
+
+void CMemoryBudget::SetLimit(uint64_t bytes)
+{
+    g_limit = bytes;
+}
 
 uint64_t CMemoryBudget::AvailableBytes()
 {
@@ -17,6 +27,9 @@ uint64_t CMemoryBudget::AvailableBytes()
         if (::getrlimit(resource, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < bytes)
             bytes = limit.rlim_cur;
     }
+    const uint64_t limit = g_limit;
+    if (limit != 0 && limit < bytes)
+        bytes = limit;
     return bytes;
 }
 

@@ -9,6 +9,9 @@ public:
     // The memory this process can have: the physical memory, or less when the process is limited
     // (address space or data size).
     static uint64_t AvailableBytes();
+    // Makes the process count as having at most bytes (0: only what the system says), as a smaller
+    // computer would; the tests of the size checks use it instead of a real limit.
+    static void SetLimit(uint64_t bytes);
     // True when bytes leave room for the copies the program makes of the data (a quarter of what
     // is available).
     static bool Fits(uint64_t bytes);
