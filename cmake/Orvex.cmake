@@ -53,7 +53,64 @@ function(orvex_tests name)
     ORVEX_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     ORVEX_BINARY_DIR="${CMAKE_BINARY_DIR}"
     ORVEX_FIXTURES_DIR="${CMAKE_SOURCE_DIR}/tests/fixtures")
+  if(ORVEX_FUZZ_INSTRUMENTED)
+    # The fuzz targets' build reads the test folders only for their fuzz targets.
+    set_target_properties(${name} PROPERTIES EXCLUDE_FROM_ALL ON)
+    return()
+  endif()
   gtest_discover_tests(${name}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ORVEX_TEST_ENVIRONMENT}"
     DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# orvex_fuzz_target(<test name> TARGET <executable> SOURCE <file> LIBS <orvex libs>... SEEDS <dir>
+#                   RUNS <n> [DEFINES <definitions>...])
+# A libFuzzer target over the program's own libraries, run by ctest for a bounded number of inputs.
+# In the normal build the target's file is compiled by clang with coverage and linked with the
+# libraries as the project's compiler built them, so the fuzzer sees only the target's own
+# branches. In the instrumented build (ORVEX_FUZZ_INSTRUMENTED) the libraries carry the coverage
+# as well, and the fuzzer steers by the readers' branches.
+function(orvex_fuzz_target test)
+  cmake_parse_arguments(ARG "" "TARGET;SOURCE;SEEDS;RUNS" "LIBS;DEFINES" ${ARGN})
+  if(ORVEX_FUZZ_INSTRUMENTED)
+    add_executable(${ARG_TARGET} EXCLUDE_FROM_ALL ${ARG_SOURCE})
+    target_compile_definitions(${ARG_TARGET} PRIVATE ${ARG_DEFINES})
+    orvex_link_whole(${ARG_TARGET} ${ARG_LIBS})
+    target_link_options(${ARG_TARGET} PRIVATE -fsanitize=fuzzer)
+    add_dependencies(orvex_fuzz_targets ${ARG_TARGET})
+  elseif(ORVEX_BUILD_FUZZ)
+    find_program(ORVEX_CLANGXX NAMES clang++ clang++-14)
+    if(NOT ORVEX_CLANGXX)
+      return()
+    endif()
+    execute_process(COMMAND ${ORVEX_CLANGXX} --print-runtime-dir OUTPUT_VARIABLE _rt_dir
+                    OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    find_library(ORVEX_FUZZER_RUNTIME NAMES clang_rt.fuzzer-x86_64 PATHS ${_rt_dir} NO_DEFAULT_PATH)
+    if(NOT ORVEX_FUZZER_RUNTIME)
+      return()
+    endif()
+    set(_defs)
+    foreach(_d ${ARG_DEFINES})
+      list(APPEND _defs -D${_d})
+    endforeach()
+    set(_obj ${CMAKE_CURRENT_BINARY_DIR}/${ARG_TARGET}.o)
+    add_custom_command(OUTPUT ${_obj}
+      COMMAND ${ORVEX_CLANGXX} -std=c++20 -O1 -g -fsanitize=fuzzer-no-link ${_defs}
+              -I${CMAKE_SOURCE_DIR}/src -MD -MF ${_obj}.d -c ${ARG_SOURCE} -o ${_obj}
+      DEPENDS ${ARG_SOURCE} DEPFILE ${_obj}.d
+      COMMENT "Compiling the ${ARG_TARGET} fuzz target with clang")
+    set_source_files_properties(${_obj} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
+    add_executable(${ARG_TARGET} ${_obj})
+    set_target_properties(${ARG_TARGET} PROPERTIES LINKER_LANGUAGE CXX)
+    orvex_link_whole(${ARG_TARGET} ${ARG_LIBS})
+    target_link_libraries(${ARG_TARGET} PRIVATE ${ORVEX_FUZZER_RUNTIME})
+  else()
+    return()
+  endif()
+  # New inputs go to a temporary corpus; the seeds in the source tree are only read.
+  add_test(NAME ${test}
+    COMMAND sh -c "d=$(mktemp -d) && \"$0\" -runs=$2 -max_len=4096 -seed=1 -rss_limit_mb=2048 -malloc_limit_mb=512 \"$d\" \"$1\"; rc=$?; rm -rf \"$d\"; exit $rc"
+            $<TARGET_FILE:${ARG_TARGET}> ${ARG_SEEDS} ${ARG_RUNS})
+  set_tests_properties(${test} PROPERTIES ENVIRONMENT
+                       "QT_QPA_PLATFORM=offscreen;ORVEX_SOURCE_DIR=${CMAKE_SOURCE_DIR};${ORVEX_TEST_ENVIRONMENT}")
 endfunction()

@@ -10,11 +10,12 @@
 class CFuzzFile
 {
 public:
-    CFuzzFile(const uint8_t* data, size_t size, const char* name)
+    // ext, such as ".xlsx", for readers that choose the format by the file's name.
+    CFuzzFile(const uint8_t* data, size_t size, const char* name, const char* ext = "")
     {
         struct stat st;
         const std::string dir = ::stat("/dev/shm", &st) == 0 && S_ISDIR(st.st_mode) ? "/dev/shm" : "/tmp";
-        m_path = dir + "/orvex_" + name + "_" + std::to_string(::getpid());
+        m_path = dir + "/orvex_" + name + "_" + std::to_string(::getpid()) + ext;
         if (std::FILE* f = std::fopen(m_path.c_str(), "wb")) {
             std::fwrite(data, 1, size, f);
             std::fclose(f);
