@@ -53,9 +53,9 @@ std::string CXlsxSheet::GetNote(int row, int col) const
     return it == m_notes.end() ? std::string() : it->second;
 }
 
-CXlsxWorkbook::CXlsxWorkbook() : m_styles(1)
+CXlsxWorkbook::CXlsxWorkbook() : m_styles(1), m_styleHashes{HashOf(m_styles.front())}
 {
-    m_styleIndex.emplace(HashOf(m_styles.front()), 0);
+    IndexStyle(0);
 }
 
 CXlsxSheet* CXlsxWorkbook::GetSheet(int index) const
@@ -102,17 +102,70 @@ size_t CXlsxWorkbook::HashOf(const XlsxStyle& style)
     return h;
 }
 
+namespace {
+// The first slot of a hash: its bits mixed over the whole word first (the finaliser of
+// splitmix64), since the hashes of styles that differ in one field differ in a few bits only and
+// would otherwise crowd into runs of neighbouring slots.
+size_t FirstSlot(size_t hash, size_t mask)
+{
+    uint64_t z = hash;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return static_cast<size_t>(z ^ (z >> 31)) & mask;
+}
+} // namespace
+
+uint64_t CXlsxWorkbook::SlotOf(size_t k) const
+{
+    return (static_cast<uint64_t>(m_styleHashes[k]) & 0xFFFFFFFF00000000ull) | (k + 1);
+}
+
+void CXlsxWorkbook::IndexStyle(size_t k)
+{
+    if ((k + 1) * 2 > m_styleSlots.size())
+        Rehash(k + 1);
+    const size_t mask = m_styleSlots.size() - 1;
+    size_t i = FirstSlot(m_styleHashes[k], mask);
+    while (m_styleSlots[i] != 0)
+        i = (i + 1) & mask;
+    m_styleSlots[i] = SlotOf(k);
+}
+
+void CXlsxWorkbook::Rehash(size_t count)
+{
+    size_t slots = 16;
+    while (slots < count * 2)
+        slots *= 2;
+    if (slots <= m_styleSlots.size())
+        return;
+    // Every style goes in again by its kept hash.
+    m_styleSlots.assign(slots, 0);
+    const size_t mask = slots - 1;
+    for (size_t k = 0; k < m_styles.size(); ++k) {
+        size_t i = FirstSlot(m_styleHashes[k], mask);
+        while (m_styleSlots[i] != 0)
+            i = (i + 1) & mask;
+        m_styleSlots[i] = SlotOf(k);
+    }
+}
+
 int CXlsxWorkbook::AddStyle(const XlsxStyle& style)
 {
     const size_t hash = HashOf(style);
-    const auto [first, last] = m_styleIndex.equal_range(hash);
-    for (auto it = first; it != last; ++it)
-        if (m_styles[static_cast<size_t>(it->second)] == style)
-            return it->second;
+    const uint64_t tag = static_cast<uint64_t>(hash) & 0xFFFFFFFF00000000ull;
+    const size_t mask = m_styleSlots.size() - 1;
+    for (size_t i = FirstSlot(hash, mask); m_styleSlots[i] != 0; i = (i + 1) & mask) {
+        // The slot's part of the hash spares a look at the style itself for nearly every other style.
+        if ((m_styleSlots[i] & 0xFFFFFFFF00000000ull) != tag)
+            continue;
+        const size_t k = (m_styleSlots[i] & 0xFFFFFFFFull) - 1;
+        if (m_styleHashes[k] == hash && m_styles[k] == style)
+            return static_cast<int>(k);
+    }
     m_styles.push_back(style);
-    const int index = static_cast<int>(m_styles.size() - 1);
-    m_styleIndex.emplace(hash, index);
-    return index;
+    m_styleHashes.push_back(hash);
+    IndexStyle(m_styles.size() - 1);
+    return static_cast<int>(m_styles.size() - 1);
 }
 
 const XlsxStyle& CXlsxWorkbook::GetStyle(int index) const

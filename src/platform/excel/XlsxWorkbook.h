@@ -6,7 +6,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -189,9 +188,18 @@ public:
 private:
     std::vector<std::unique_ptr<CXlsxSheet>> m_sheets;
     static size_t HashOf(const XlsxStyle& style);
+    // Enters style k (its hash kept) into the slots; grows them to stay at most half full.
+    void IndexStyle(size_t k);
+    // The slot of style k: the upper half of its hash and its position + 1.
+    uint64_t SlotOf(size_t k) const;
+    // Slots for count styles, the styles there are entered again.
+    void Rehash(size_t count);
 
     std::vector<XlsxStyle> m_styles;
-    // The styles by a hash of their fields, so that adding each of many styles stays cheap.
-    std::unordered_multimap<size_t, int> m_styleIndex;
+    // The styles by a hash of their fields, so that adding each of many styles stays cheap: one
+    // flat table of slots (SlotOf; 0: free), probed in order from the hash's slot, and each style's
+    // hash beside it. A table of nodes spent most of a large styles part's reading on cache misses.
+    std::vector<uint64_t> m_styleSlots;
+    std::vector<size_t> m_styleHashes;
     bool m_date1904 = false;
 };
