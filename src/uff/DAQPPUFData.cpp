@@ -189,7 +189,7 @@ int CDAQPPUFData::LoadAll(const std::vector<CDAQPPUFData*>& items, const std::st
         auto [it, added] = files.try_emplace(items[i]->PathIn(folder));
         if (added) {
             it->second = std::make_unique<CUFLineReader>();
-            if (!it->second->Open(it->first))
+            if (!it->second->Open(it->first, true))
                 it->second.reset();
         }
         fileOf[i] = it->second.get();

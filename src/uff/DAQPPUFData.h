@@ -47,6 +47,12 @@ public:
     // nothing is shown and the reason goes there instead (for readers on other threads).
     int LoadData(const std::string& folder, const UFReadOptions& options);
     int LoadData(const std::string& folder, const UFReadOptions& options, std::string* error);
+    // LoadData from open, the indexed file opened already (shared with other readers); null opens
+    // it here.
+    int LoadData(const std::string& folder, const UFReadOptions& options, std::string* error,
+                 const CUFLineReader* open);
+    // The indexed file's path in folder.
+    std::string PathIn(const std::string& folder) const;
     // Reads the values at the reader's position (after the header). Nonzero on success; on failure
     // the values read so far stay and error (when given) says why.
     virtual int ReadValues(CUFLineReader& file, const UFReadOptions& options, std::string* error) = 0;
@@ -80,12 +86,6 @@ protected:
     static void Fail(std::string* error, const std::string& text);
     // False (with the reason) when the rest of the file cannot hold count numbers.
     static bool CountFits(const CUFLineReader& file, size_t count, std::string* error);
-    // The indexed file's path in folder.
-    std::string PathIn(const std::string& folder) const;
-    // LoadData from open, the indexed file opened already (shared with other readers); null opens
-    // it here.
-    int LoadData(const std::string& folder, const UFReadOptions& options, std::string* error,
-                 const CUFLineReader* open);
 
     std::unique_ptr<CDAQPPUFIndex> m_pIndex;
     std::vector<std::complex<double>> m_aValues;

@@ -368,7 +368,7 @@ int CMkExtDaqProject::FileStep(IUFImportUI& ui, CFeedback& progress)
             ~PartEnd() { feedback.EndPart(); }
         } partEnd{progress};
         CUFLineReader file;
-        if (!file.Open(files[i])) {
+        if (!file.Open(files[i], true)) {
             m_notes.push_back(Format("%s could not be opened.", files[i].c_str()));
             continue;
         }

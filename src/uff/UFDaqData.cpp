@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <complex>
+#include <map>
 #include <thread>
 #include <unordered_set>
 
@@ -22,6 +23,7 @@
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "uff/DAQPPRpmData.h"
 #include "uff/DAQPPUFData.h"
+#include "uff/UFLineReader.h"
 #include "uff/UFRpmInfo.h"
 
 namespace {
@@ -198,13 +200,13 @@ auto CUFDaqData::FindBlockEntry(double rpm, int point) const -> const Block*
     return it == m_blockIndex.end() ? nullptr : &m_blocks[it->second];
 }
 
-bool CUFDaqData::LoadBlock(const Block& block, std::string* error)
+bool CUFDaqData::LoadBlock(const Block& block, std::string* error, const CUFLineReader* open)
 {
     CDAQPPUFData& data = *block.data;
     UFReadOptions options;
     // The structure option says the structures' spectra are in units of g.
     options.bGToSI = block.structure;
-    return data.LoadData(FolderOf(data.GetIndex()->GetFile()), options, error) != 0;
+    return data.LoadData(FolderOf(data.GetIndex()->GetFile()), options, error, open) != 0;
 }
 
 size_t CUFDaqData::PreloadBlocks(const std::vector<double>& rpms, size_t first, const BuildContext& context)
@@ -229,11 +231,25 @@ size_t CUFDaqData::PreloadBlocks(const std::vector<double>& rpms, size_t first, 
         next = first + 1;
     if (todo.size() < 2)
         return next;
+    // Each file of the batch is opened once and shared by its blocks' readers; a file that does
+    // not open is left to each block to report.
+    std::map<std::string, std::unique_ptr<CUFLineReader>> files;
+    std::vector<const CUFLineReader*> fileOf;
+    for (const Block* block : todo) {
+        const CDAQPPUFData& data = *block->data;
+        auto [it, added] = files.try_emplace(data.PathIn(FolderOf(data.GetIndex()->GetFile())));
+        if (added) {
+            it->second = std::make_unique<CUFLineReader>();
+            if (!it->second->Open(it->first))
+                it->second.reset();
+        }
+        fileOf.push_back(it->second.get());
+    }
     const size_t threads = std::min<size_t>(todo.size(), std::max(1u, std::thread::hardware_concurrency()));
     std::atomic<size_t> at{0};
     auto work = [&] {
         for (size_t i = at++; i < todo.size(); i = at++)
-            LoadBlock(*todo[i], nullptr);
+            LoadBlock(*todo[i], nullptr, fileOf[i]);
     };
     std::vector<std::thread> pool;
     for (size_t t = 1; t < threads; ++t)

@@ -11,6 +11,7 @@
 #include "uff/UFReadOptions.h"
 
 class CDAQPPUFData;
+class CUFLineReader;
 class CMElement;
 class COctaveManager;
 class COrderList;
@@ -111,7 +112,8 @@ private:
     int RegisterPoint(int point, int bandRows, int lineRows);
     const Block* FindBlockEntry(double rpm, int point) const;
     // Parses a block's values from its file; false with the reason in error (when given).
-    static bool LoadBlock(const Block& block, std::string* error);
+    // open: the block's file opened already and shared (null: opened here).
+    static bool LoadBlock(const Block& block, std::string* error, const CUFLineReader* open = nullptr);
     void Note(const BuildContext& context, const std::string& text) const;
     bool PointFits(int point, const BuildContext& context) const;
     void BuildRpmFunctions(const BuildContext& context, std::vector<std::unique_ptr<CMElement>>& out);

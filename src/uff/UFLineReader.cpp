@@ -14,7 +14,7 @@ CUFLineReader::~CUFLineReader()
     Close();
 }
 
-bool CUFLineReader::Open(const std::string& path)
+bool CUFLineReader::Open(const std::string& path, bool whole)
 {
     Close();
     m_openError.clear();
@@ -37,9 +37,9 @@ bool CUFLineReader::Open(const std::string& path)
     const size_t size = static_cast<size_t>(st.st_size);
     void* map = nullptr;
     if (size > 0) {
-        // Populated at once: the whole file is read in any case, and mapping its pages in one go
-        // costs far less than a fault every few pages while the lines are walked.
-        map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        // A file read whole has its pages mapped in one go, which costs far less than a fault
+        // every few pages while the lines are walked.
+        map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | (whole ? MAP_POPULATE : 0), fd, 0);
         if (map == MAP_FAILED) {
             const int err = errno;
             m_openError = std::strerror(err);

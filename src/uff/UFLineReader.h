@@ -25,8 +25,10 @@ public:
     CUFLineReader& operator=(const CUFLineReader&) = delete;
 
     // Opens a regular file for reading; false when it cannot be opened or is no regular file
-    // (GetOpenError says why; errno is kept for the system's failures).
-    bool Open(const std::string& path);
+    // (GetOpenError says why; errno is kept for the system's failures). whole: the caller reads
+    // the whole file, whose pages are then mapped at once; a reader of a part of a large file
+    // leaves it unset, so only the pages it reads are mapped.
+    bool Open(const std::string& path, bool whole = false);
     // Reads from text held elsewhere that outlives the reader (tests, fuzzing, clipboard, a file
     // another reader has open).
     void OpenMemory(std::string_view text, const std::string& name = std::string());

@@ -104,7 +104,7 @@ int CUFScanner::Scan(const std::string& path, std::vector<std::unique_ptr<CDAQPP
                      CFeedback* progress)
 {
     CUFLineReader file;
-    if (!file.Open(path)) {
+    if (!file.Open(path, true)) {
         if (error)
             *error = Format("Cannot open %s: %s", path.c_str(), file.GetOpenError().c_str());
         return 0;
