@@ -27,6 +27,7 @@
 #include "experiments/ExpProject.h"
 #include "experiments/SensorGroup.h"
 #include "experiments/SensorInfo.h"
+#include "experiments/SensorListFile.h"
 #include "experiments/SensorProject.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElement.h"
@@ -435,6 +436,19 @@ bool WriteCompanions(CTALVODoc& doc, const std::filesystem::path& folder, std::v
         }
         const std::filesystem::path path = folder / kChannelFile;
         if (!container.ExportBlixChannelFile(path.string()))
+            return Fail(error, "could not write " + path.string());
+        note(path.string());
+        // Read back as a user imports it: the units' sensor bundles, which the measurement by
+        // subsystem looks its channels up in, come with it.
+        if (!container.ImportBlixChannelFile(path.string()))
+            return Fail(error, "could not read back " + path.string());
+    }
+
+    // The sensor catalogue with the units' bundles: a new project takes its sensors from it before
+    // the channel assignment names them.
+    {
+        const std::filesystem::path path = folder / kSensorFile;
+        if (!WriteSensorListFile(*container.GetSensorProject(), path.string(), "Sample sensors"))
             return Fail(error, "could not write " + path.string());
         note(path.string());
     }

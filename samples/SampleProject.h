@@ -57,13 +57,14 @@ inline constexpr const char* kResultsProjectName = "Run-up Results";
 bool AddResults(CTALVODoc& doc, std::string* error);
 // The files beside a saved sample project: the measurement file (.daq) of each data set in the
 // project's work folder, a universal file of the run-up's spectra (dataset 58), a channel
-// assignment for the simulated acquisition units, a plan workbook and the hybrid model as a model
+// assignment for the simulated acquisition units, the sensor catalogue it names, a plan workbook and the hybrid model as a model
 // data file. Their paths are appended to written. False with the reason.
 bool WriteCompanions(CTALVODoc& doc, const std::filesystem::path& folder, std::vector<std::string>* written,
                      std::string* error);
 // The file names of the companions in the sample folder.
 inline constexpr const char* kUniversalFile = "sample-run-up.unv";
 inline constexpr const char* kChannelFile = "sample-channels.txt";
+inline constexpr const char* kSensorFile = "sample-sensors.dat";
 inline constexpr const char* kPlanWorkbook = "sample-plans.xlsx";
 inline constexpr const char* kHybridModelFile = "sample-hsea-model.dmd";
 // The simulated units the channel assignment and the plan name (serials as the units report them).

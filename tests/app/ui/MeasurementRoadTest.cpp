@@ -1,0 +1,282 @@
+// The measurement road walked as a new user walks it, from an empty main frame: a new project, the
+// sensor catalogue and the channel assignment of the simulated units imported, a DAQ project with
+// the units connected, the channels found by the measurement by subsystem, a run-up measured in the
+// measurement window with its monitor and progress, the measurement file saved and the DAQ project
+// filled, and the measured data opened again from the project tree and from data management.
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "../../experiments/ui/SimUnits.h"
+#include "SampleProject.h"
+#include "acquisition/BlixChDB.h"
+#include "acquisition/DAQ.h"
+#include "acquisition/DAQIO.h"
+#include "acquisition/MultiQMXInterface.h"
+#include "acquisition/ui/DlgDaqDataManagement.h"
+#include "acquisition/ui/DlgDaqDataCheck.h"
+#include "acquisition/ui/DlgQMXConnection.h"
+#include "acquisition/ui/DlgRealTimeMonitor.h"
+#include "acquisition/ui/FormProgress.h"
+#include "app/DAQExperiment.h"
+#include "app/DaqProject.h"
+#include "app/FrameCommands.h"
+#include "app/TALVOApp.h"
+#include "app/TALVODoc.h"
+#include "app/TALVOExp.h"
+#include "app/TALVOProject.h"
+#include "app/ui/DaqProjectCommands.h"
+#include "experiments/SensorBundle.h"
+#include "experiments/SensorProject.h"
+#include "experiments/ui/DlgExpProperty2.h"
+#include "experiments/ui/ExpDoc.h"
+#include "experiments/ui/ExpFrame.h"
+#include "experiments/ui/ExpTreeView.h"
+#include "experiments/ui/SensorCommands.h"
+#include "experiments/ui/SensorFrame.h"
+#include "platform/qmx/QmxSimLayout.h"
+#include "platform/win/ZuRegOptions.h"
+#include "support/RoadSteps.h"
+#include "uff/ui/DlgSelectDAQSystem.h"
+#include "views/ui/DlgSelectSubsystem.h"
+#include "views/ui/DlgSrcTrgDefinition.h"
+#include "wiring/WindowServices.h"
+
+namespace {
+namespace fs = std::filesystem;
+using road::Click;
+using road::Shown;
+
+constexpr int ID_DAQ_DATA_MANAGEMENT = 1091;
+
+std::string DialogsShown(const CScriptedDialogs& dialogs)
+{
+    std::string text;
+    for (const CScriptedDialogs::Shown& d : dialogs.Records())
+        text += d.className + " " + std::to_string(d.templateId) + "\n";
+    return text;
+}
+
+// Every message box answered with OK.
+std::optional<PromptAnswer> AnswerOK(const PromptRecord&)
+{
+    PromptAnswer answer;
+    answer.result = IDOK;
+    return answer;
+}
+
+CTALVOExp* FirstExperiment(CDaqProject& daq)
+{
+    for (int i = 0; i < daq.GetChildCount(); ++i)
+        if (auto* experiment = DynamicDowncast<CTALVOExp>(daq.GetChild(i)))
+            return experiment;
+    return nullptr;
+}
+
+CDAQExperiment* FirstDataSet(CTALVOExp& experiment)
+{
+    for (int i = 0; i < experiment.GetChildCount(); ++i)
+        if (auto* set = DynamicDowncast<CDAQExperiment>(experiment.GetChild(i)))
+            return set;
+    return nullptr;
+}
+} // namespace
+
+TEST(MeasurementRoad, NewProjectChannelsRunUpSavedAndOpenedAgain)
+{
+    const fs::path built = fs::path(ORVEX_BINARY_DIR) / "samples";
+    if (!fs::exists(built / sample::kChannelFile) || !fs::exists(built / sample::kSensorFile))
+        GTEST_SKIP() << "no sample files were built";
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+    if (GetTALVOApp().GetTemplateCount() == 0)
+        GetTALVOApp().RegisterDocTemplates();
+    InstallWindowServices();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    CMainFrame frame;
+    frame.resize(1280, 800);
+    frame.show();
+    road::NewProjectFromSample(frame, dir.path(), QStringLiteral("MeasuredCar"));
+    ASSERT_NE(frame.GetDocument(), nullptr);
+    CTALVOProject& container = frame.GetDocument()->GetTALVOProject();
+
+    // The simulated system the connection dialog finds: units 00001-00008 on one address.
+    WriteProfileString(CQmxSimLayout::kSettingsSection, "10.0.0.1", "boards=4+4; serial=1; address=10.0.0.1");
+    WriteProfileString("QMX", "IP", "10.0.0.1");
+    struct Disconnect
+    {
+        ~Disconnect() { CSimUnits::DisconnectProgramUnits(); }
+    } disconnect;
+
+    // View > Sensors, then the sensor window's import: the catalogue the channels name.
+    {
+        CScriptedPrompts prompts;
+        prompts.Answer(IDYES).ChooseFile((built / sample::kSensorFile).string());
+        ASSERT_TRUE(Click(frame, ID_SENSOR_VIEW));
+        CSensorFrame* sensors = CSensorFrame::GetInstance();
+        ASSERT_NE(sensors, nullptr);
+        ASSERT_TRUE(sensors->OnCommand(ID_SENSOR_IMPORT));
+        EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
+        EXPECT_NE(container.GetSensorProject()->FindSensor(sample::kMicrophoneId), nullptr);
+    }
+
+    // Project > New DAQ project, measured here: the units connected, the settings confirmed.
+    {
+        CScriptedPrompts prompts;
+        prompts.responder = AnswerOK;
+        CScriptedDialogs dialogs;
+        dialogs
+            .Then([](CZuDialog& d) {
+                auto& choice = dynamic_cast<CDlgSelectDAQSystem&>(d);
+                choice.Choices()->button(0)->click();
+                return choice.PressOK();
+            })
+            .Then([](CZuDialog& d) {
+                dynamic_cast<CDlgQMXConnection&>(d).Button(2001)->click();
+                return IDCANCEL;
+            })
+            .PressOK()
+            .PressOK()
+            .PressOK();
+        ASSERT_TRUE(Click(frame, CFrameCommands::ID_NEW_DAQ_PROJECT));
+        EXPECT_EQ(dialogs.Unexpected(), 0u) << DialogsShown(dialogs);
+    }
+    CDaqProject* daq = nullptr;
+    int daqIndex = -1;
+    for (int i = 0; i < container.GetProjectCount() && !daq; ++i)
+        if ((daq = DynamicDowncast<CDaqProject>(container.GetProject(i))))
+            daqIndex = i;
+    ASSERT_NE(daq, nullptr);
+    ASSERT_NE(CDAQ::GetMultiInterface(), nullptr);
+    ASSERT_GT(CDAQ::GetMultiInterface()->GetUnitCount(), 0) << "connected";
+
+    // Project > Acquisition unit channels: the assignment of the units the connection reported.
+    {
+        CScriptedPrompts prompts;
+        prompts.ChooseFile((built / sample::kChannelFile).string()).Answer(IDOK);
+        ASSERT_TRUE(Click(frame, CFrameCommands::ID_BLIX_CHANNEL_EXCHANGE));
+        ASSERT_FALSE(prompts.Records().empty());
+        EXPECT_EQ(prompts.Last().text.find("fail"), std::string::npos) << Shown(prompts);
+    }
+    EXPECT_EQ(container.GetBlixChDB()->GetItemList()->GetSize(), 3);
+
+    // View > Target and sources: the cabin is the target, the roof feeds it; the target is the
+    // reference of every measurement.
+    {
+        ASSERT_TRUE(Click(frame, ID_SRC_TRG_DEFINITION));
+        CDlgSrcTrgDefinition* definition = CDlgSrcTrgDefinition::GetInstance();
+        ASSERT_NE(definition, nullptr);
+        definition->OnAdd();
+        ASSERT_NE(definition->Picker(), nullptr);
+        definition->Picker()->Combo()->setCurrentText(QString::fromUtf8(sample::kExcited));
+        definition->Picker()->PressOK();
+        if (definition->Picker())
+            definition->Picker()->PressCancel();
+        definition->TargetCombo()->setCurrentText(QString::fromUtf8(sample::kResponse));
+        definition->PressOK();
+        ASSERT_EQ(container.GetTargetSubsystem(), sample::kResponse);
+    }
+
+    // The measurement window runs on units whose time the test moves on.
+    CSimUnits units(1);
+    CExpFrame* measuring = nullptr;
+    GetTALVOApp().SetDAQSystemViewOpener([&](int checkUnsaved) -> IDAQSystemDocument* {
+        IDAQSystemDocument* doc = frame.OpenDAQSystemView(checkUnsaved);
+        if (auto* exp = dynamic_cast<CExpDoc*>(doc)) {
+            exp->SetDAQInterface(units.Daq());
+            for (CExpFrame* open : CExpFrame::OpenFrames())
+                if (open->GetDocument() == exp)
+                    measuring = open;
+        }
+        return doc;
+    });
+
+    // View > Measurement by subsystem over the DAQ project: the channels of both subsystems found.
+    road::Select(frame, daqIndex, daq);
+    {
+        CScriptedPrompts prompts;
+        CScriptedDialogs dialogs;
+        dialogs.PressCancel(); // the units are not initialised again
+        ASSERT_TRUE(Click(frame, CDaqProjectCommands::ID_MEASURE_BY_SUBSYSTEM));
+        CDlgExpProperty2* dialog = CDlgExpProperty2::Find(&frame);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(prompts.Count(), 0u) << "no search report: " << Shown(prompts);
+        ASSERT_EQ(dialog->List()->rowCount(), 2);
+        for (int row = 0; row < 2; ++row)
+            EXPECT_GT(dialog->List()->item(row, 2)->text().toInt(), 0) << "channels of row " << row;
+        dialog->Data().target->noPictureCheck = 1;
+        dialog->PressOK();
+        EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
+        EXPECT_EQ(dialogs.Unexpected(), 0u) << DialogsShown(dialogs);
+    }
+    ASSERT_NE(measuring, nullptr) << "the measurement window opened";
+    CExpDoc* doc = measuring->GetDocument();
+    ASSERT_NE(doc->GetProject(), nullptr);
+
+    // The run-up: the monitor from the window's menu, the run's progress, the data stored.
+    ASSERT_TRUE(measuring->OnCommand(CExpTreeView::ID_REAL_TIME_MONITOR));
+    EXPECT_NE(CDlgRealTimeMonitor::GetInstance(), nullptr);
+    {
+        CScriptedPrompts prompts;
+        prompts.responder = AnswerOK;
+        ASSERT_TRUE(measuring->IsCommandEnabled(CExpTreeView::ID_START_RUN));
+        ASSERT_TRUE(measuring->OnCommand(CExpTreeView::ID_START_RUN));
+        ASSERT_TRUE(QTest::qWaitFor([] { return CFormProgress::GetInstance() != nullptr; }, 5000)) << "progress shown";
+        units.Settle();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                units.AdvanceUs(20000);
+                return !doc->IsRunActive();
+            },
+            20000));
+        EXPECT_EQ(prompts.Count(), 0u) << Shown(prompts);
+    }
+    EXPECT_FALSE(doc->IsModified()) << "saved";
+    CDlgDaqDataCheck::DestroyInstance();
+    CDlgRealTimeMonitor::DestroyInstance();
+
+    // The DAQ project holds the experiment, its data set has its measurement file.
+    CTALVOExp* experiment = FirstExperiment(*daq);
+    ASSERT_NE(experiment, nullptr);
+    CDAQExperiment* dataSet = FirstDataSet(*experiment);
+    ASSERT_NE(dataSet, nullptr);
+    const std::string file = CDAQIO::GetDaqFilePath(dataSet);
+    EXPECT_TRUE(fs::exists(file)) << file;
+    GetTALVOApp().SetDAQSystemViewOpener([&](int checkUnsaved) { return frame.OpenDAQSystemView(checkUnsaved); });
+    const size_t before = CExpFrame::OpenFrames().size();
+
+    // Double-click on the experiment in the tree: its stored data in a measurement window.
+    road::Select(frame, daqIndex, experiment);
+    ASSERT_TRUE(Click(frame, ID_OPEN_SELECTION));
+    ASSERT_EQ(CExpFrame::OpenFrames().size(), before + 1);
+    CExpFrame* stored = CExpFrame::OpenFrames().back();
+    EXPECT_EQ(stored->GetDocument()->GetSavedFlag(), 1) << "stored data";
+
+    // Project > Measured data management over the experiment: open measured data (3027).
+    ASSERT_TRUE(Click(frame, ID_DAQ_DATA_MANAGEMENT));
+    CDlgDaqDataManagement* management = CDlgDaqDataManagement::GetInstance();
+    ASSERT_NE(management, nullptr);
+    ASSERT_GE(management->List()->rowCount(), 1);
+    management->SelectRow(0);
+    ASSERT_TRUE(management->OnCommand(CDlgDaqDataManagement::ID_OPEN_DATA));
+    EXPECT_EQ(CExpFrame::OpenFrames().size(), before + 2);
+    CDlgDaqDataManagement::DestroyInstance();
+
+    road::GrabResult(frame, "measurement-road");
+    CFormProgress::Destroy();
+    GetTALVOApp().SetDAQSystemViewOpener({});
+}
