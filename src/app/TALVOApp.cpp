@@ -8,6 +8,8 @@
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
 #include "common/ModuleInfo.h"
+#include "experiments/ExpData.h"
+#include "experiments/ExpDataTable.h"
 #include "experiments/SensorProject.h"
 #include "platform/archive/Archive.h"
 #include "platform/automation/PLOVAWrapper.h"
@@ -19,6 +21,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/modeldb/ModelData.h"
 #include "platform/win/MessageTarget.h"
+#include "platform/win/ObjectLifetime.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/QtTranslations.h"
@@ -33,6 +36,8 @@
 #include "spectral/ZuRpmMultiVecFunc.h"
 
 #include <algorithm>
+#include <map>
+#include <memory>
 
 namespace {
 const char* const kRecentFileSection = "Recent File List";
@@ -202,6 +207,35 @@ bool DumpToChosenFile(IDataWriter& writer)
 }
 } // namespace
 
+namespace {
+// The tables of the channels opened from the tree, one per channel. A table goes with its channel,
+// and its window closes with it.
+std::map<const void*, std::unique_ptr<CExpDataTable>>& ChannelTables()
+{
+    static std::map<const void*, std::unique_ptr<CExpDataTable>> tables;
+    return tables;
+}
+
+CExpDataTable* ChannelTable(CExpData& channel)
+{
+    auto& tables = ChannelTables();
+    static const int listener = AddObjectGoingListener([](const void* object) {
+        auto& all = ChannelTables();
+        const auto it = all.find(object);
+        if (it == all.end())
+            return;
+        std::unique_ptr<CExpDataTable> going = std::move(it->second);
+        all.erase(it);
+    });
+    (void)listener;
+    std::unique_ptr<CExpDataTable>& table = tables[static_cast<const CMElement*>(&channel)];
+    // A window over the channel shows it already; else the table is taken from the samples now.
+    if (!table || !table->GetThisFrameWnd())
+        table = std::make_unique<CExpDataTable>(channel);
+    return table.get();
+}
+} // namespace
+
 bool CTALVOApp::OpenDataView(CMElement* element) const
 {
     if (!element)
@@ -224,6 +258,11 @@ bool CTALVOApp::OpenDataView(CMElement* element) const
         // A data set's measured data from its measurement file.
         auto* daq = dataSet->GetParent() ? DynamicDowncast<CDaqProject>(dataSet->GetParent()->GetParent()) : nullptr;
         return daq && daq->IsUFData() == 0 && daq->OpenRawData(CDAQIO::GetDaqFilePath(dataSet)) != 0;
+    }
+    if (auto* channel = DynamicDowncast<CExpData>(element)) {
+        // A channel's samples in the table-and-chart window of the tables.
+        CZuMultiDocTemplate* t = FindTemplate("DataView");
+        return t && t->Open(ChannelTable(*channel));
     }
     if (DynamicDowncast<CZuRpmFunc>(element))
         return OpenTALDataView(element, -1);

@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -43,6 +44,7 @@
 #include "app/ui/MainFrame.h"
 #include "app/ui/ProjectTreeModel.h"
 #include "calculation/InputEnergyFolder.h"
+#include "experiments/ExpData.h"
 #include "calculation/InputPowerFolder.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "calculation/ui/PPageCalcIEOptions.h"
@@ -58,6 +60,8 @@
 #include "platform/win/StringTable.h"
 #include "spectral/ZuRpmFunc.h"
 #include "views/ui/DlgExpDataComp.h"
+#include "views/ui/HSEADataTableDoc.h"
+#include "views/ui/HSEADataTableFrame.h"
 #include "views/ui/DlgSelectResultType.h"
 #include "views/ui/DlgSelectSubsystem.h"
 #include "views/ui/PPageIPSrcList.h"
@@ -451,4 +455,55 @@ TEST_F(SampleRoad, MeasuredDataAreComparedAndNewModelDataRecalculateTheInputPowe
     CMElement* power = results->GetInputPowerFolder()->FindRpmItem(sample::kExcited);
     ASSERT_NE(power, nullptr);
     EXPECT_GT(Largest(power), 0.0);
+}
+
+TEST_F(SampleRoad, AChannelOpensFromTheTreeInATableWithAChart)
+{
+    {
+        CScriptedPrompts prompts;
+        prompts.ChooseFile((root / "sample.orv").string());
+        ASSERT_TRUE(Click(ID_FILE_OPEN));
+        ASSERT_NE(frame->GetDocument(), nullptr) << Shown(prompts);
+    }
+    CDaqProject* daq = frame->GetDocument()->GetTALVOProject().GetDaqProject(0);
+    ASSERT_NE(daq, nullptr);
+    CMElementList channels;
+    daq->Find(RUNTIME_CLASS(CExpData), channels, -1);
+    CExpData* channel = nullptr;
+    for (CMElement* e : channels) {
+        auto* data = static_cast<CExpData*>(e);
+        if (data->GetName() == std::string(sample::kExcited) + ":01")
+            channel = data;
+    }
+    ASSERT_NE(channel, nullptr) << "the roof's accelerometer";
+    ASSERT_GT(channel->GetSampleCount(), 100);
+
+    // Double-click on the channel: its samples over time in the table, drawn in the chart.
+    QMdiSubWindow* window = OpenAndGrab(daq, channel, QStringLiteral("channel-table"));
+    ASSERT_NE(window, nullptr);
+    auto* table = qobject_cast<CHSEADataTableFrame*>(window->widget());
+    ASSERT_NE(table, nullptr);
+    CZuTableData* data = table->GetHSEADocument()->GetData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->GetTableRowCount(0), channel->GetSampleCount() + 1);
+    EXPECT_EQ(data->GetTableCellData(0, 0, 0, 0), "Time [ms]");
+    const double ms = 1000.0 / channel->GetSamplingFrequency();
+    double value = 0.0;
+    for (int row : {1, 2, channel->GetSampleCount()}) {
+        EXPECT_NEAR(std::stod(data->GetTableCellData(row, 0, 0, 0)), (row - 1) * ms, 1e-3) << row;
+        ASSERT_TRUE(data->GetTableCellValue(row, 1, 0, value));
+        EXPECT_FLOAT_EQ(static_cast<float>(value), channel->GetSamples()[static_cast<size_t>(row - 1)]) << row;
+    }
+    EXPECT_FALSE(data->GetTableCellValue(0, 1, 0, value)) << "the header row";
+
+    // Opened again it comes forward; the channel deleted, its window closes.
+    const int windows = frame->MdiArea()->subWindowList().size();
+    Select(daq, channel);
+    ASSERT_TRUE(Click(ID_OPEN_SELECTION));
+    EXPECT_EQ(frame->MdiArea()->subWindowList().size(), windows);
+    QPointer<QMdiSubWindow> alive(window);
+    ASSERT_EQ(channel->GetParent()->DeleteChild(channel), 1);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull() || !alive->isVisible());
 }
