@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -40,9 +42,14 @@
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
 #include "app/ui/DaqProjectCommands.h"
+#include "experiments/Excitation.h"
+#include "experiments/ExpData.h"
+#include "experiments/ExpDataSet.h"
+#include "experiments/ExpProject.h"
 #include "experiments/SensorBundle.h"
 #include "experiments/SensorProject.h"
 #include "experiments/ui/DlgExpProperty2.h"
+#include "experiments/ui/ExpDataView.h"
 #include "experiments/ui/ExpDoc.h"
 #include "experiments/ui/ExpFrame.h"
 #include "experiments/ui/ExpTreeView.h"
@@ -276,6 +283,27 @@ TEST(MeasurementRoad, NewProjectChannelsRunUpSavedAndOpenedAgain)
     EXPECT_EQ(CExpFrame::OpenFrames().size(), before + 2);
     CDlgDaqDataManagement::DestroyInstance();
 
+    // The roof's first channel in the window opened last: what the units measured, drawn.
+    CExpFrame* shown = CExpFrame::OpenFrames().back();
+    CExpProject* measured = shown->GetDocument()->GetProject();
+    ASSERT_NE(measured, nullptr);
+    CExcitation* roof = measured->FindExcitation(sample::kExcited);
+    ASSERT_NE(roof, nullptr);
+    ASSERT_GE(roof->GetChildCount(), 1);
+    auto* set = ElementCast<CExpDataSet>(roof->GetChild(0));
+    ASSERT_NE(set, nullptr);
+    CExpData* first = set->FindByLocalPoint(0);
+    ASSERT_NE(first, nullptr);
+    ASSERT_GT(first->GetSampleCount(), 0);
+    float peak = 0.0f;
+    for (float v : first->GetSamples())
+        peak = std::max(peak, std::fabs(v));
+    EXPECT_GT(peak, 0.0f);
+    shown->TreeView()->SelectElement(first);
+    shown->GetDocument()->UpdateAllViews(shown->TreeView(), CExpDoc::kHintSelect, first);
+    EXPECT_TRUE(shown->DataView()->HasChart());
+    if (QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(shown->parentWidget()))
+        sub->showMaximized();
     road::GrabResult(frame, "measurement-road");
     CFormProgress::Destroy();
     GetTALVOApp().SetDAQSystemViewOpener({});
