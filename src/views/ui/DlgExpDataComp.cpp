@@ -22,6 +22,7 @@
 
 #include <QComboBox>
 #include <QDateTime>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -30,6 +31,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
@@ -67,6 +69,24 @@ QTableWidgetItem* Cell(const std::string& text)
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return item;
+}
+
+// Every column as wide as its widest text, header included, whichever rows are in view: the
+// table's own fit measures only the rows it shows, and a value cut short reads as another number.
+void FitColumns(QTableWidget& table, int minimum)
+{
+    const QFontMetrics cells(table.font());
+    const QFontMetrics header(table.horizontalHeader()->font());
+    const int margin = 2 * table.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &table) + 12;
+    for (int c = 0; c < table.columnCount(); ++c) {
+        int width = minimum;
+        if (const QTableWidgetItem* h = table.horizontalHeaderItem(c))
+            width = std::max(width, header.horizontalAdvance(h->text()) + margin + 8);
+        for (int r = 0; r < table.rowCount(); ++r)
+            if (const QTableWidgetItem* item = table.item(r, c))
+                width = std::max(width, cells.horizontalAdvance(item->text()) + margin);
+        table.setColumnWidth(c, width);
+    }
 }
 
 const QColor kSeriesColors[] = {QColor(0, 0, 200),   QColor(200, 0, 0),   QColor(0, 140, 0),  QColor(160, 0, 160),
@@ -184,6 +204,7 @@ CDlgExpDataComp::CDlgExpDataComp(QWidget* parent, int templateId) : CZuDialog(pa
     m_levels = new QTableWidget(grids);
     m_levels->setObjectName("levels");
     m_levels->verticalHeader()->hide();
+    m_levels->setWordWrap(false);
     m_levels->setMinimumHeight(140);
     auto* diffBox = new QWidget(grids);
     auto* diffLayout = new QVBoxLayout(diffBox);
@@ -193,6 +214,7 @@ CDlgExpDataComp::CDlgExpDataComp(QWidget* parent, int templateId) : CZuDialog(pa
     m_diff = new QTableWidget(diffBox);
     m_diff->setObjectName("diff");
     m_diff->verticalHeader()->hide();
+    m_diff->setWordWrap(false);
     diffLayout->addWidget(m_diffTitle);
     diffLayout->addWidget(m_diff, 1);
     diffBox->setMinimumWidth(200);
@@ -441,10 +463,7 @@ void CDlgExpDataComp::FillLevelGrid()
             m_levels->setItem(i, k + 1, Cell(Value(k, i, level) ? CGfxUtil::GenFormat(level, digits) : "---"));
         }
     }
-    m_levels->resizeColumnsToContents();
-    m_levels->setColumnWidth(0, std::max(m_levels->columnWidth(0), 70));
-    for (int k = 1; k < m_levels->columnCount(); ++k)
-        m_levels->setColumnWidth(k, std::max(m_levels->columnWidth(k), 90));
+    FitColumns(*m_levels, 70);
 }
 
 void CDlgExpDataComp::FillDiffGrid()
@@ -477,9 +496,7 @@ void CDlgExpDataComp::FillDiffGrid()
         }
         m_diff->setItem(i, 1, cell);
     }
-    m_diff->resizeColumnsToContents();
-    m_diff->setColumnWidth(0, std::max(m_diff->columnWidth(0), 70));
-    m_diff->setColumnWidth(1, std::max(m_diff->columnWidth(1), 70));
+    FitColumns(*m_diff, 70);
 }
 
 void CDlgExpDataComp::DrawGraph()

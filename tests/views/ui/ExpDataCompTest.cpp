@@ -23,6 +23,8 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QPushButton>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -281,6 +283,20 @@ TEST(DlgExpLPDataComp, ComparesOneLocalPointAndWarnsOfDifferentCounts)
     EXPECT_NEAR(dialog.Level(0, 0), 41.0, 1e-9);
     EXPECT_NEAR(dialog.Level(1, 2), 51.0, 1e-9);
     GrabAndCheck(dialog, "DlgExpLPDataComp", QSize(760, 620));
+    // Every value and header is shown whole in its column, not cut to "51.".
+    for (QTableWidget* grid : {dialog.LevelGrid(), dialog.findChild<QTableWidget*>("diff")}) {
+        ASSERT_NE(grid, nullptr);
+        const QFontMetrics metrics(grid->font());
+        for (int col = 0; col < grid->columnCount(); ++col) {
+            const int width = grid->columnWidth(col);
+            EXPECT_GT(width, QFontMetrics(grid->horizontalHeader()->font())
+                                 .horizontalAdvance(grid->horizontalHeaderItem(col)->text()))
+                << grid->objectName().toStdString() << " header " << col;
+            for (int row = 0; row < grid->rowCount(); ++row)
+                EXPECT_GT(width, metrics.horizontalAdvance(grid->item(row, col)->text()))
+                    << grid->objectName().toStdString() << " " << row << "," << col;
+        }
+    }
 }
 
 TEST(DlgSelectViewData, TicksByRuleAndWritesUseFlagsBack)
