@@ -9,7 +9,6 @@
 #include "app/TALVOProject.h"
 #include "common/ModuleInfo.h"
 #include "experiments/ExpData.h"
-#include "experiments/ExpDataTable.h"
 #include "experiments/SensorProject.h"
 #include "platform/archive/Archive.h"
 #include "platform/automation/PLOVAWrapper.h"
@@ -21,7 +20,6 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/modeldb/ModelData.h"
 #include "platform/win/MessageTarget.h"
-#include "platform/win/ObjectLifetime.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/QtTranslations.h"
@@ -36,8 +34,6 @@
 #include "spectral/ZuRpmMultiVecFunc.h"
 
 #include <algorithm>
-#include <map>
-#include <memory>
 
 namespace {
 const char* const kRecentFileSection = "Recent File List";
@@ -207,35 +203,6 @@ bool DumpToChosenFile(IDataWriter& writer)
 }
 } // namespace
 
-namespace {
-// The tables of the channels opened from the tree, one per channel. A table goes with its channel,
-// and its window closes with it.
-std::map<const void*, std::unique_ptr<CExpDataTable>>& ChannelTables()
-{
-    static std::map<const void*, std::unique_ptr<CExpDataTable>> tables;
-    return tables;
-}
-
-CExpDataTable* ChannelTable(CExpData& channel)
-{
-    auto& tables = ChannelTables();
-    static const int listener = AddObjectGoingListener([](const void* object) {
-        auto& all = ChannelTables();
-        const auto it = all.find(object);
-        if (it == all.end())
-            return;
-        std::unique_ptr<CExpDataTable> going = std::move(it->second);
-        all.erase(it);
-    });
-    (void)listener;
-    std::unique_ptr<CExpDataTable>& table = tables[static_cast<const CMElement*>(&channel)];
-    // A window over the channel shows it already; else the table is taken from the samples now.
-    if (!table || !table->GetThisFrameWnd())
-        table = std::make_unique<CExpDataTable>(channel);
-    return table.get();
-}
-} // namespace
-
 bool CTALVOApp::OpenDataView(CMElement* element) const
 {
     if (!element)
@@ -262,7 +229,7 @@ bool CTALVOApp::OpenDataView(CMElement* element) const
     if (auto* channel = DynamicDowncast<CExpData>(element)) {
         // A channel's samples in the table-and-chart window of the tables.
         CZuMultiDocTemplate* t = FindTemplate("DataView");
-        return t && t->Open(ChannelTable(*channel));
+        return t && t->Open(channel);
     }
     if (DynamicDowncast<CZuRpmFunc>(element))
         return OpenTALDataView(element, -1);

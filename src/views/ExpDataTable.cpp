@@ -1,52 +1,32 @@
-#include "experiments/ExpDataTable.h"
+#include "views/ExpDataTable.h"
 
-#include "common/Quantity.h"
-#include "experiments/ExpData.h"
-#include "experiments/SensorInfo.h"
 #include "platform/base/Format.h"
 
-CExpDataTable::CExpDataTable(const CExpData& channel)
-    : CZuTableData(channel.GetName(), nullptr, -1), m_source(&channel),
-      m_samples(channel.GetSamples().begin(), channel.GetSamples().end())
+CExpDataTable::CExpDataTable(const std::string& name, const std::string& unit, float samplingFrequency,
+                             const std::vector<float>& samples)
+    : CZuVecFunc(name, {unit.empty() ? name : Format("%s [%s]", name.c_str(), unit.c_str())},
+                 static_cast<int>(samples.size()), nullptr, -1),
+      m_unit(unit), m_axis(samplingFrequency > 0.0f ? "Time [ms]" : "Sample")
 {
-    const float fs = channel.GetSamplingFrequency();
-    m_msPerSample = fs > 0.0f ? 1000.0 / fs : 0.0;
-    tagSENSORINFO info;
-    const std::string unit =
-        channel.GetSensorInfo(info) ? GetQuantityUnitName(info.ChannelInfo.DataType, info.ChannelInfo.Unit) : "";
-    m_valueHeader = unit.empty() ? channel.GetName() : Format("%s [%s]", channel.GetName().c_str(), unit.c_str());
+    const double step = samplingFrequency > 0.0f ? 1000.0 / samplingFrequency : 1.0;
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const int at = static_cast<int>(i);
+        DataIndex(at) = samplingFrequency > 0.0f ? static_cast<double>(i) * step : static_cast<double>(i + 1);
+        DataValue(at, 0) = samples[i];
+    }
     SetTableDataType(TABLE_WITH_GRAPH);
     SetCanChangeValues(0);
 }
 
-std::string CExpDataTable::GetTableCellData(int row, int col, int index, int)
+std::string CExpDataTable::GetTableCellData(int row, int col, int index, int numberFormat)
 {
-    if (row < 0 || row >= GetTableRowCount(index) || col < 0 || col > 1)
-        return {};
-    if (row == 0)
-        return col == 0 ? (m_msPerSample > 0.0 ? "Time [ms]" : "Sample") : m_valueHeader;
-    const int i = row - 1;
-    if (col == 0)
-        return m_msPerSample > 0.0 ? Format("%.3f", i * m_msPerSample) : Format("%d", row);
-    return Format("%g", static_cast<double>(m_samples[static_cast<size_t>(i)]));
-}
-
-bool CExpDataTable::GetTableCellValue(int row, int col, int index, double& value)
-{
-    if (col != 1 || row < 1 || row >= GetTableRowCount(index))
-        return false;
-    value = m_samples[static_cast<size_t>(row - 1)];
-    return true;
-}
-
-int CExpDataTable::GetTableRowCount(int)
-{
-    return static_cast<int>(m_samples.size()) + 1;
-}
-
-int CExpDataTable::GetTableColCount(int)
-{
-    return 2;
+    if (row == 0 && col == 0)
+        return m_axis;
+    if (row >= 1 && row <= GetDataCount() && col == 0)
+        return m_axis == "Sample" ? Format("%d", row) : Format("%.3f", DataIndex(row - 1));
+    if (row >= 1 && row <= GetDataCount() && col == 1)
+        return Format("%g", DataValue(row - 1, 0));
+    return CZuVecFunc::GetTableCellData(row, col, index, numberFormat);
 }
 
 std::string CExpDataTable::GetFreqIndicator(int)

@@ -5,28 +5,25 @@
 #include <string>
 #include <vector>
 
-#include "platform/elements/ZuTableData.h"
+#include "platform/elements/ZuVecFunc.h"
 
-class CExpData;
-
-class CExpDataTable : public CZuTableData
+class CExpDataTable : public CZuVecFunc
 {
 public:
-    explicit CExpDataTable(const CExpData& channel);
+    // name: the channel's; unit: its samples' unit (empty when unknown); a sampling frequency of 0
+    // numbers the samples instead of timing them.
+    CExpDataTable(const std::string& name, const std::string& unit, float samplingFrequency,
+                  const std::vector<float>& samples);
 
-    // The channel the table was made from (compared, never read again).
-    const CExpData* GetSource() const { return m_source; }
+    const std::string& GetUnit() const { return m_unit; }
+    // The row axis: "Time [ms]", or "Sample" without a sampling frequency.
+    const std::string& GetAxisLabel() const { return m_axis; }
 
     std::string GetTableCellData(int row, int col, int index, int numberFormat) override;
-    bool GetTableCellValue(int row, int col, int index, double& value) override;
-    int GetTableRowCount(int index) override;
-    int GetTableColCount(int index) override;
     int GetTableFreqCount() override { return 1; }
     std::string GetFreqIndicator(int index) override;
 
 private:
-    const CExpData* m_source;
-    std::vector<float> m_samples;
-    double m_msPerSample = 0.0;
-    std::string m_valueHeader;
+    std::string m_unit;
+    std::string m_axis;
 };

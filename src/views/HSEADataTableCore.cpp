@@ -1,5 +1,7 @@
 #include "views/HSEADataTableCore.h"
 
+#include "views/ExpDataTable.h"
+
 #include "calculation/AnalysisProjectAccess.h"
 #include "common/Quantity.h"
 #include "models/HSEAOptions.h"
@@ -241,6 +243,8 @@ int CHSEADataTableCore::FindVectorColumn(const std::string& name) const
 
 std::string CHSEADataTableCore::GetAxisLabel() const
 {
+    if (const auto* channel = dynamic_cast<const CExpDataTable*>(m_table))
+        return channel->GetAxisLabel();
     return m_table && HasRpmRows(m_table) ? "RPM" : "Freq. [Hz]";
 }
 
@@ -269,6 +273,12 @@ CTableChartData CHSEADataTableCore::BuildChart() const
     chart.yLabel = GetUnitLabel();
     chart.xLog = !HasRpmRows(m_table);
     chart.yLog = ShowInDB() == 0 && !IsLevelElement(m_table->GetType());
+    if (const auto* channel = dynamic_cast<const CExpDataTable*>(m_table)) {
+        // A channel's samples over time: signed values on linear axes.
+        chart.yLabel = channel->GetUnit();
+        chart.xLog = false;
+        chart.yLog = false;
+    }
     for (int s = 1; s < cols; ++s) {
         CTableChartSubset subset;
         subset.name = m_table->GetTableCellData(0, s, m_band, 0);

@@ -4,18 +4,25 @@
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
 #include "common/Quantity.h"
+#include "experiments/ExpData.h"
+#include "experiments/SensorInfo.h"
 #include "spectral/SpectrumDisplayOptions.h"
 #include "platform/elements/ZuRpmSelFunc.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
+#include "views/ExpDataTable.h"
 #include "views/ui/HSEADataTableFrame.h"
 #include "views/ui/RMVDataFrame.h"
 #include "views/ui/SwAxisTableFrame.h"
 #include "views/ui/TALDataFrame.h"
+#include "platform/win/ObjectLifetime.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+
+#include <map>
+#include <memory>
 
 namespace {
 // True when a window of kind Frame shows element (the frame records itself in its element).
@@ -35,6 +42,46 @@ std::string SubsystemOf(const CMElement* element)
     if (const auto* vec = dynamic_cast<const CMultiVectorFunction*>(element))
         return vec->GetLabel();
     return std::string();
+}
+
+// The tables of the channels opened from the tree, one per channel. A table goes with its channel,
+// and its window closes with it.
+std::map<const void*, std::unique_ptr<CExpDataTable>>& ChannelTables()
+{
+    static std::map<const void*, std::unique_ptr<CExpDataTable>> tables;
+    return tables;
+}
+
+// The table shown for a channel: the one of its open window, else one taken from the samples now.
+CExpDataTable* ChannelTable(CExpData& channel)
+{
+    static const int listener = AddObjectGoingListener([](const void* object) {
+        auto& all = ChannelTables();
+        const auto it = all.find(object);
+        if (it == all.end())
+            return;
+        const std::unique_ptr<CExpDataTable> going = std::move(it->second);
+        all.erase(it);
+    });
+    (void)listener;
+    std::unique_ptr<CExpDataTable>& table = ChannelTables()[static_cast<const CMElement*>(&channel)];
+    if (!table || !table->GetThisFrameWnd()) {
+        tagSENSORINFO info;
+        const std::string unit =
+            channel.GetSensorInfo(info) ? GetQuantityUnitName(info.ChannelInfo.DataType, info.ChannelInfo.Unit) : "";
+        const CSampleArray& samples = channel.GetSamples();
+        table = std::make_unique<CExpDataTable>(channel.GetName(), unit, channel.GetSamplingFrequency(),
+                                                std::vector<float>(samples.begin(), samples.end()));
+    }
+    return table.get();
+}
+
+// The table window over a table element, or over a channel's table.
+CZuTableData* TableOf(CMElement* element)
+{
+    if (auto* channel = dynamic_cast<CExpData*>(element))
+        return ChannelTable(*channel);
+    return dynamic_cast<CZuTableData*>(element);
 }
 
 // Opens through open and titles the window it gives.
@@ -102,10 +149,15 @@ const std::vector<CDataViewEntry>& DataViewEntries()
          ShowsElement<CRMVDataFrame>},
         {IDR_HSEADATATABLE,
          [](QMdiArea* area, CMElement* e) -> QWidget* {
-             return OpenTitled(area, e,
-                               [&] { return CHSEADataTableFrame::Open(area, dynamic_cast<CZuTableData*>(e)); });
+             return OpenTitled(area, e, [&] { return CHSEADataTableFrame::Open(area, TableOf(e)); });
          },
-         ShowsElement<CHSEADataTableFrame>},
+         [](CMElement* e) {
+             if (auto* channel = dynamic_cast<CExpData*>(e)) {
+                 const auto found = ChannelTables().find(static_cast<const CMElement*>(channel));
+                 return found != ChannelTables().end() && found->second && found->second->GetThisFrameWnd();
+             }
+             return ShowsElement<CHSEADataTableFrame>(e);
+         }},
         {IDR_SWAXISTABLE,
          [](QMdiArea* area, CMElement* e) -> QWidget* {
              return OpenTitled(area, e, [&] { return CSwAxisTableFrame::Open(area, dynamic_cast<CZuRpmSelFunc*>(e)); });

@@ -61,6 +61,7 @@
 #include "spectral/ZuRpmFunc.h"
 #include "views/ui/DlgExpDataComp.h"
 #include "views/ui/HSEADataTableDoc.h"
+#include "views/ui/HSEADataGraphView.h"
 #include "views/ui/HSEADataTableFrame.h"
 #include "views/ui/DlgSelectResultType.h"
 #include "views/ui/DlgSelectSubsystem.h"
@@ -483,18 +484,26 @@ TEST_F(SampleRoad, AChannelOpensFromTheTreeInATableWithAChart)
     ASSERT_NE(window, nullptr);
     auto* table = qobject_cast<CHSEADataTableFrame*>(window->widget());
     ASSERT_NE(table, nullptr);
-    CZuTableData* data = table->GetHSEADocument()->GetData();
+    auto* data = dynamic_cast<CZuVecFunc*>(table->GetHSEADocument()->GetData());
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(data->GetTableRowCount(0), channel->GetSampleCount() + 1);
     EXPECT_EQ(data->GetTableCellData(0, 0, 0, 0), "Time [ms]");
     const double ms = 1000.0 / channel->GetSamplingFrequency();
-    double value = 0.0;
     for (int row : {1, 2, channel->GetSampleCount()}) {
         EXPECT_NEAR(std::stod(data->GetTableCellData(row, 0, 0, 0)), (row - 1) * ms, 1e-3) << row;
-        ASSERT_TRUE(data->GetTableCellValue(row, 1, 0, value));
-        EXPECT_FLOAT_EQ(static_cast<float>(value), channel->GetSamples()[static_cast<size_t>(row - 1)]) << row;
+        EXPECT_FLOAT_EQ(static_cast<float>(data->DataValue(row - 1, 0)),
+                        channel->GetSamples()[static_cast<size_t>(row - 1)])
+            << row;
     }
-    EXPECT_FALSE(data->GetTableCellValue(0, 1, 0, value)) << "the header row";
+    // The chart draws the samples over time on linear axes.
+    CHSEADataGraphView* chart = table->GetGraphView();
+    ASSERT_NE(chart, nullptr);
+    EXPECT_TRUE(chart->isVisible());
+    EXPECT_EQ(chart->xAxis->label(), "Time [ms]");
+    EXPECT_EQ(chart->xAxis->scaleType(), QCPAxis::stLinear);
+    EXPECT_EQ(chart->yAxis->scaleType(), QCPAxis::stLinear);
+    ASSERT_GE(chart->graphCount(), 1);
+    EXPECT_EQ(chart->graph(0)->dataCount(), channel->GetSampleCount());
 
     // Opened again it comes forward; the channel deleted, its window closes.
     const int windows = frame->MdiArea()->subWindowList().size();
