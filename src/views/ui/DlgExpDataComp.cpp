@@ -71,8 +71,10 @@ QTableWidgetItem* Cell(const std::string& text)
     return item;
 }
 
-// Every column as wide as its widest text, header included, whichever rows are in view: the
-// table's own fit measures only the rows it shows, and a value cut short reads as another number.
+// Every column as wide as its widest value, whichever rows are in view (the table's own fit
+// measures only the rows it shows, and a value cut short reads as another number). A long header
+// (a data set's whole label) does not widen its column past the values: it is elided, and its
+// tooltip gives it whole.
 void FitColumns(QTableWidget& table, int minimum)
 {
     const QFontMetrics cells(table.font());
@@ -80,11 +82,14 @@ void FitColumns(QTableWidget& table, int minimum)
     const int margin = 2 * table.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &table) + 12;
     for (int c = 0; c < table.columnCount(); ++c) {
         int width = minimum;
-        if (const QTableWidgetItem* h = table.horizontalHeaderItem(c))
-            width = std::max(width, header.horizontalAdvance(h->text()) + margin + 8);
         for (int r = 0; r < table.rowCount(); ++r)
             if (const QTableWidgetItem* item = table.item(r, c))
                 width = std::max(width, cells.horizontalAdvance(item->text()) + margin);
+        if (QTableWidgetItem* h = table.horizontalHeaderItem(c)) {
+            h->setToolTip(h->text());
+            // A short header is shown whole.
+            width = std::max(width, std::min(header.horizontalAdvance(h->text()) + margin + 8, 2 * width));
+        }
         table.setColumnWidth(c, width);
     }
 }
