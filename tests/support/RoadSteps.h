@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "app/TALVOApp.h"
 #include "app/ui/DlgNewModel.h"
 #include "app/ui/DlgNewProject.h"
 #include "app/ui/DockTreeWnd.h"
@@ -25,6 +26,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/WinTypes.h"
 #include "support/PromptsShown.h"
+#include "wiring/WindowServices.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -35,6 +37,22 @@
 namespace road {
 
 inline const std::string kSamples = std::string(ORVEX_SOURCE_DIR) + "/samples/";
+
+// The program as main() starts it: English texts, the document templates and the window services.
+inline void StartProgram()
+{
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+    if (GetTALVOApp().GetTemplateCount() == 0)
+        GetTALVOApp().RegisterDocTemplates();
+    InstallWindowServices();
+}
+
+// The main window at the size the road images are taken at.
+inline void ShowFrame(CMainFrame& frame)
+{
+    frame.resize(1280, 800);
+    frame.show();
+}
 
 // What the message boxes said, one a line, for a failure's report.
 using ::Shown;

@@ -108,15 +108,11 @@ TEST(MeasurementRoad, NewProjectChannelsRunUpSavedAndOpenedAgain)
     const fs::path built = fs::path(ORVEX_BINARY_DIR) / "samples";
     if (!fs::exists(built / sample::kChannelFile) || !fs::exists(built / sample::kSensorFile))
         GTEST_SKIP() << "no sample files were built";
-    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
-    if (GetTALVOApp().GetTemplateCount() == 0)
-        GetTALVOApp().RegisterDocTemplates();
-    InstallWindowServices();
+    road::StartProgram();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     CMainFrame frame;
-    frame.resize(1280, 800);
-    frame.show();
+    road::ShowFrame(frame);
     road::NewProjectFromSample(frame, dir.path(), QStringLiteral("MeasuredCar"));
     ASSERT_NE(frame.GetDocument(), nullptr);
     CTALVOProject& container = frame.GetDocument()->GetTALVOProject();

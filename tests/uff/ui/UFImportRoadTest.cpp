@@ -99,15 +99,11 @@ std::string RunUpFile(const std::vector<std::string>& subsystems)
 
 TEST(UFImportRoad, NewDaqProjectImportsAndAnalysisProjectsFollow)
 {
-    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
-    if (GetTALVOApp().GetTemplateCount() == 0)
-        GetTALVOApp().RegisterDocTemplates();
-    InstallWindowServices();
+    road::StartProgram();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     CMainFrame frame;
-    frame.resize(1280, 800);
-    frame.show();
+    road::ShowFrame(frame);
     ASSERT_EQ(frame.GetDocument(), nullptr);
     road::NewProjectFromSample(frame, dir.path(), QStringLiteral("ImportedCar"));
     ASSERT_NE(frame.GetDocument(), nullptr);
