@@ -7,6 +7,7 @@
 #include <fstream>
 #include <unistd.h>
 
+#include "support/fuzz/MemoryPlanOwner.h"
 #include "planning/ExpPlanIO.h"
 #include "planning/ExpPlanOwner.h"
 #include "planning/QMXBlixList.h"
@@ -19,24 +20,7 @@
 namespace fs = std::filesystem;
 
 namespace {
-class CTestOwner : public IExpPlanOwner
-{
-public:
-    int GetSystemChannelCount() const override { return channels; }
-    int SetMaxChannel(int n) override
-    {
-        channels = n;
-        return 1;
-    }
-    CQMXBlixListArray& GetBlixLists() override { return groups; }
-    CQMXSensorMapList* GetSensorMapList() const override { return const_cast<CQMXSensorMapList*>(&plans); }
-    CSensorAssignment* GetSensorAssignment() const override { return const_cast<CSensorAssignment*>(&assignment); }
-
-    int channels = 16;
-    CQMXBlixListArray groups;
-    CQMXSensorMapList plans;
-    CSensorAssignment assignment;
-};
+using CTestOwner = CMemoryPlanOwner;
 
 // Everything an owner holds, as text, for comparing two owners.
 std::string Describe(CTestOwner& o)

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/MemoryPlanOwner.h"
 #include "common/ProjectLookups.h"
 #include "fuzz/FuzzFile.h"
 #include "fuzz/FuzzWorkbook.h"
@@ -18,24 +19,7 @@
 #include "planning/SensorAssignment.h"
 
 namespace {
-class CFuzzOwner : public IExpPlanOwner
-{
-public:
-    int GetSystemChannelCount() const override { return channels; }
-    int SetMaxChannel(int n) override
-    {
-        channels = n;
-        return 1;
-    }
-    CQMXBlixListArray& GetBlixLists() override { return groups; }
-    CQMXSensorMapList* GetSensorMapList() const override { return const_cast<CQMXSensorMapList*>(&plans); }
-    CSensorAssignment* GetSensorAssignment() const override { return const_cast<CSensorAssignment*>(&assignment); }
-
-    int channels = 16;
-    CQMXBlixListArray groups;
-    CQMXSensorMapList plans;
-    CSensorAssignment assignment;
-};
+using CFuzzOwner = CMemoryPlanOwner;
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
