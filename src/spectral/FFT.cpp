@@ -8,14 +8,14 @@
 #include <memory>
 #include <mutex>
 
-// The transform is computed with precomputed twiddles (a Stockham radix-4 complex transform in
-// split real/imaginary arrays) and, for the real blocks of Compute, as a half-length complex
+// The transform is computed with precomputed twiddles (a Stockham radix-4/radix-8 complex transform
+// in split real/imaginary arrays) and, for the real blocks of Compute, as a half-length complex
 // transform of the even and odd samples followed by one untangling pass. It gives the values of
 // the textbook in-place radix-2 recurrence to single-precision accuracy and is several times
-// faster. The hot loops are compiled twice, for the baseline and for AVX2/FMA machines, and the
-// loader picks the one the processor runs.
+// faster. The hot loops are compiled three times, for the baseline, for AVX2/FMA and for AVX-512
+// machines, and the loader picks the one the processor runs.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define ORVEX_FFT_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
+#define ORVEX_FFT_CLONES __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
 #else
 #define ORVEX_FFT_CLONES
 #endif
@@ -45,35 +45,74 @@ int Log2Exact(uint64_t n)
 }
 
 // Everything a complex transform of length m (a power of two) needs, built once per length.
-// Radix-4 stages run over the lengths m, m/4, ... while at least 4 remain; a remaining length of 2
-// is one radix-2 stage without twiddles. tw holds, per radix-4 stage of length n, the six arrays
-// w^p, w^2p, w^3p (real and imaginary parts, p < n/4) with w = exp(+2 pi i / n). rwr/rwi hold
-// exp(+2 pi i k / 2m), k = 0 .. m/2, for untangling a real transform of length 2m.
+// The stages run over the lengths m, m/r1, m/(r1 r2), ... down to 1, each of radix 2, 4 or 8: the
+// first always of radix 4 (when m >= 4, so that the real transform can read its block in it), then
+// radix 8, with stages of radix 4 or 2 last for what remains: each pass over the data saved is a
+// pass through the cache saved. Per stage of radix r and length n, tw holds the 2(r-1) arrays of
+// w^p, w^2p, ..., w^(r-1)p (real and imaginary parts, p < n/r) with w = exp(+2 pi i / n).
+// rwr/rwi hold exp(+2 pi i k / 2m), k = 0 .. m/2, for untangling a real transform of length 2m.
+struct Stage
+{
+    unsigned radix = 0;
+    unsigned n = 0; // length of the sub-transforms the stage combines
+    unsigned s = 0; // stride: number of transforms of length n side by side
+    size_t tw = 0;  // offset of the stage's twiddles
+};
+
 struct Plan
 {
     unsigned m = 0;
+    std::vector<Stage> stages;
     std::vector<float> tw;
     std::vector<float> rwr, rwi;
 };
+
+std::vector<unsigned> Radices(unsigned m)
+{
+    std::vector<unsigned> radices;
+    int bits = Log2Exact(m);
+    if (bits >= 2) {
+        radices.push_back(4);
+        bits -= 2;
+    }
+    // Four bits left go as two radix-4 stages rather than a radix-8 and a radix-2 one.
+    while (bits >= 3 && bits != 4) {
+        radices.push_back(8);
+        bits -= 3;
+    }
+    while (bits >= 2) {
+        radices.push_back(4);
+        bits -= 2;
+    }
+    if (bits == 1)
+        radices.push_back(2);
+    return radices;
+}
 
 std::unique_ptr<Plan> BuildPlan(unsigned m)
 {
     auto plan = std::make_unique<Plan>();
     plan->m = m;
-    for (unsigned n = m; n >= 4; n /= 4) {
-        const unsigned q = n / 4;
-        const size_t base = plan->tw.size();
-        plan->tw.resize(base + 6 * size_t(q));
-        float* t = plan->tw.data() + base;
-        for (unsigned p = 0; p < q; ++p) {
-            for (unsigned r = 1; r <= 3; ++r) {
-                // Reduce the angle index exactly before the trigonometry, so every twiddle is the
-                // correctly rounded value of its angle.
-                const double angle = 2.0 * M_PI * double((uint64_t(r) * p) % n) / double(n);
-                t[(2 * (r - 1)) * q + p] = float(std::cos(angle));
-                t[(2 * (r - 1) + 1) * q + p] = float(std::sin(angle));
+    unsigned n = m, s = 1;
+    for (const unsigned r : Radices(m)) {
+        const unsigned q = n / r;
+        Stage stage{r, n, s, plan->tw.size()};
+        if (r > 2) {
+            plan->tw.resize(stage.tw + 2 * size_t(r - 1) * q);
+            float* t = plan->tw.data() + stage.tw;
+            for (unsigned p = 0; p < q; ++p) {
+                for (unsigned j = 1; j < r; ++j) {
+                    // Reduce the angle index exactly before the trigonometry, so every twiddle is
+                    // the correctly rounded value of its angle.
+                    const double angle = 2.0 * M_PI * double((uint64_t(j) * p) % n) / double(n);
+                    t[(2 * (j - 1)) * size_t(q) + p] = float(std::cos(angle));
+                    t[(2 * (j - 1) + 1) * size_t(q) + p] = float(std::sin(angle));
+                }
             }
         }
+        plan->stages.push_back(stage);
+        n = q;
+        s *= r;
     }
     const unsigned half = m / 2;
     plan->rwr.resize(half + 1);
@@ -238,6 +277,85 @@ ORVEX_FFT_INLINE void StageStrided(unsigned n, unsigned sRuntime, const float* _
     }
 }
 
+// One radix-8 butterfly of the inputs in[0..15] (real and imaginary parts of eight values): two
+// radix-4 butterflies of the even and odd inputs, joined through the eighth roots of unity. The
+// outputs before their twiddles, real and imaginary parts in turn.
+template <int SIGN>
+ORVEX_FFT_INLINE void Butterfly8(const float* in, float* o)
+{
+    constexpr float kHalfRoot2 = 0.70710678118654752f;
+    float e[8], d[8];
+    Butterfly4<SIGN>(in[0], in[1], in[4], in[5], in[8], in[9], in[12], in[13], e);
+    Butterfly4<SIGN>(in[2], in[3], in[6], in[7], in[10], in[11], in[14], in[15], d);
+    // d_k times exp(SIGN 2 pi i k / 8), k = 1, 2, 3.
+    float r1, i1, r2, i2, r3, i3;
+    if constexpr (SIGN > 0) {
+        r1 = (d[2] - d[3]) * kHalfRoot2;
+        i1 = (d[3] + d[2]) * kHalfRoot2;
+        r2 = -d[5];
+        i2 = d[4];
+        r3 = (-d[6] - d[7]) * kHalfRoot2;
+        i3 = (d[6] - d[7]) * kHalfRoot2;
+    } else {
+        r1 = (d[2] + d[3]) * kHalfRoot2;
+        i1 = (d[3] - d[2]) * kHalfRoot2;
+        r2 = d[5];
+        i2 = -d[4];
+        r3 = (d[7] - d[6]) * kHalfRoot2;
+        i3 = (-d[6] - d[7]) * kHalfRoot2;
+    }
+    o[0] = e[0] + d[0];
+    o[1] = e[1] + d[1];
+    o[8] = e[0] - d[0];
+    o[9] = e[1] - d[1];
+    o[2] = e[2] + r1;
+    o[3] = e[3] + i1;
+    o[10] = e[2] - r1;
+    o[11] = e[3] - i1;
+    o[4] = e[4] + r2;
+    o[5] = e[5] + i2;
+    o[12] = e[4] - r2;
+    o[13] = e[5] - i2;
+    o[6] = e[6] + r3;
+    o[7] = e[7] + i3;
+    o[14] = e[6] - r3;
+    o[15] = e[7] - i3;
+}
+
+// Radix-8 stage of length n with stride s >= 4 (S = s when known at compile time, else 0).
+template <int SIGN, unsigned S>
+ORVEX_FFT_INLINE void Stage8(size_t n, size_t sRuntime, const float* __restrict xr, const float* __restrict xi,
+                             float* __restrict yr, float* __restrict yi, const float* __restrict tw)
+{
+    const size_t s = S ? S : sRuntime;
+    const size_t q = n / 8;
+    const size_t sq = s * q;
+    for (size_t p = 0; p < q; ++p) {
+        float wr[8], wi[8];
+        for (size_t j = 1; j < 8; ++j) {
+            wr[j] = tw[(2 * j - 2) * q + p];
+            wi[j] = tw[(2 * j - 1) * q + p];
+        }
+        const float* __restrict ar = xr + s * p;
+        const float* __restrict ai = xi + s * p;
+        float* __restrict y0r = yr + s * 8 * p;
+        float* __restrict y0i = yi + s * 8 * p;
+        ORVEX_IVDEP
+        for (size_t k = 0; k < s; ++k) {
+            float in[16], o[16];
+            for (size_t j = 0; j < 8; ++j) {
+                in[2 * j] = ar[k + j * sq];
+                in[2 * j + 1] = ai[k + j * sq];
+            }
+            Butterfly8<SIGN>(in, o);
+            y0r[k] = o[0];
+            y0i[k] = o[1];
+            for (size_t j = 1; j < 8; ++j)
+                Twiddle<SIGN>(o[2 * j], o[2 * j + 1], wr[j], wi[j], y0r[k + j * s], y0i[k + j * s]);
+        }
+    }
+}
+
 // Final radix-2 stage (length 2, stride s = m/2, no twiddles).
 ORVEX_FFT_INLINE void StageRadix2(size_t s, const float* __restrict xr, const float* __restrict xi,
                                   float* __restrict yr, float* __restrict yi)
@@ -252,36 +370,35 @@ ORVEX_FFT_INLINE void StageRadix2(size_t s, const float* __restrict xr, const fl
     }
 }
 
-// Runs the stages from length n and stride s on (the first stage, from n = m and s = 1, unless a
-// caller did that one itself), ping-ponging between (xr, xi) and (yr, yi); inY tells where the
-// input lies, tw points at the twiddles of the stage of length n. Returns true when the result ends
-// in (yr, yi), false when it is in (xr, xi).
+// Runs the plan's stages from stage first on, ping-ponging between (xr, xi) and (yr, yi); inY
+// tells where the input lies. Returns true when the result ends in (yr, yi), false when it is in
+// (xr, xi).
 template <int SIGN>
-ORVEX_FFT_INLINE bool RunStagesFrom(const Plan& plan, unsigned n, unsigned s, bool inY, const float* tw, float* xr,
-                                    float* xi, float* yr, float* yi)
+ORVEX_FFT_INLINE bool RunStagesFrom(const Plan& plan, size_t first, bool inY, float* xr, float* xi, float* yr,
+                                    float* yi)
 {
-    const unsigned m = plan.m;
-    for (; n >= 4; n /= 4) {
+    for (size_t k = first; k < plan.stages.size(); ++k) {
+        const Stage& st = plan.stages[k];
+        const float* tw = plan.tw.data() + st.tw;
         float* sr = inY ? yr : xr;
         float* si = inY ? yi : xi;
         float* dr = inY ? xr : yr;
         float* di = inY ? xi : yi;
-        if (s == 1)
-            StageFirst<SIGN>(n, sr, si, dr, di, tw);
-        else if (s == 4)
-            StageStrided<SIGN, 4>(n, s, sr, si, dr, di, tw);
-        else
-            StageStrided<SIGN, 0>(n, s, sr, si, dr, di, tw);
-        tw += 6 * size_t(n / 4);
-        s *= 4;
-        inY = !inY;
-    }
-    if (n == 2) {
-        float* sr = inY ? yr : xr;
-        float* si = inY ? yi : xi;
-        float* dr = inY ? xr : yr;
-        float* di = inY ? xi : yi;
-        StageRadix2(m / 2, sr, si, dr, di);
+        if (st.radix == 8) {
+            if (st.s == 4)
+                Stage8<SIGN, 4>(st.n, st.s, sr, si, dr, di, tw);
+            else
+                Stage8<SIGN, 0>(st.n, st.s, sr, si, dr, di, tw);
+        } else if (st.radix == 4) {
+            if (st.s == 1)
+                StageFirst<SIGN>(st.n, sr, si, dr, di, tw);
+            else if (st.s == 4)
+                StageStrided<SIGN, 4>(st.n, st.s, sr, si, dr, di, tw);
+            else
+                StageStrided<SIGN, 0>(st.n, st.s, sr, si, dr, di, tw);
+        } else {
+            StageRadix2(st.s, sr, si, dr, di);
+        }
         inY = !inY;
     }
     return inY;
@@ -290,7 +407,7 @@ ORVEX_FFT_INLINE bool RunStagesFrom(const Plan& plan, unsigned n, unsigned s, bo
 template <int SIGN>
 ORVEX_FFT_INLINE bool RunStages(const Plan& plan, float* xr, float* xi, float* yr, float* yi)
 {
-    return RunStagesFrom<SIGN>(plan, plan.m, 1, false, plan.tw.data(), xr, xi, yr, yi);
+    return RunStagesFrom<SIGN>(plan, 0, false, xr, xi, yr, yi);
 }
 
 // The first radix-4 stage of the half-length transform of a real block, reading the block itself:
@@ -332,7 +449,7 @@ ORVEX_FFT_CLONES bool TransformRealPlus(const Plan& plan, const float* x, const 
         StageFirstReal<true>(m, x, w, yr, yi, plan.tw.data());
     else
         StageFirstReal<false>(m, x, w, yr, yi, plan.tw.data());
-    return RunStagesFrom<1>(plan, m / 4, 4, true, plan.tw.data() + 6 * size_t(m / 4), xr, xi, yr, yi);
+    return RunStagesFrom<1>(plan, 1, true, xr, xi, yr, yi);
 }
 
 ORVEX_FFT_CLONES bool TransformPlus(const Plan& plan, float* xr, float* xi, float* yr, float* yi)
