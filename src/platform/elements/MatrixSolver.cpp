@@ -7,6 +7,7 @@
 
 #include <Eigen/Dense>
 
+#include "platform/elements/WideBandFactors.h"
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuVecFunc.h"
 
@@ -43,6 +44,7 @@ public:
         return X.allFinite();
     }
     bool IsBackwardStable() const override { return !kTransposed; }
+    CMatrixSolver::BandStorage ReleaseStorage() override { return std::move(m_storage); }
     const Decomposition& Get() const { return m_d; }
 
 private:
@@ -55,16 +57,25 @@ using CCholeskyFactor = CEigenFactor<Eigen::LLT<Eigen::Ref<Matrix>>, false>;
 using CLUFactor = CEigenFactor<Eigen::PartialPivLU<Eigen::Ref<Matrix>>, true>;
 using CFullPivotFactor = CEigenFactor<Eigen::FullPivLU<Eigen::Ref<Matrix>>, true>;
 
+// Partial-pivoting LU; null when the matrix is nearly singular.
 std::unique_ptr<CMatrixSolver::CBandFactor> MakeLU(BandStorage&& a, int n)
 {
-    return std::make_unique<CLUFactor>(std::move(a), n);
+    if (WideFactorsAvailable())
+        return MakeWideLU(std::move(a), n);
+    auto factor = std::make_unique<CLUFactor>(std::move(a), n);
+    if (NearlySingular(factor->Get().rcond(), n))
+        return nullptr;
+    return factor;
 }
 
-// Cholesky for a symmetric positive definite matrix; null when the matrix is not one.
+// Cholesky for a symmetric positive definite matrix; null when the matrix is not one or is nearly
+// singular.
 std::unique_ptr<CMatrixSolver::CBandFactor> MakeCholesky(BandStorage&& a, int n)
 {
+    if (WideFactorsAvailable())
+        return MakeWideCholesky(std::move(a), n);
     auto factor = std::make_unique<CCholeskyFactor>(std::move(a), n);
-    if (factor->Get().info() != Eigen::Success)
+    if (factor->Get().info() != Eigen::Success || NearlySingular(factor->Get().rcond(), n))
         return nullptr;
     return factor;
 }
@@ -363,8 +374,11 @@ bool CMatrixSolver::SolveBand(int band, int n, BandStorage& a, std::vector<doubl
     }
     constexpr double kTolerance = 1e-9;
     if (factor && factor->SolveWith(b.data(), x.data(), n) &&
-        RefineAndCheck(*factor, m, omega, copy.frobenius, b.data(), x.data(), n, kTolerance))
+        RefineAndCheck(*factor, m, omega, copy.frobenius, b.data(), x.data(), n, kTolerance)) {
+        if (!m_cache)
+            a = factor->ReleaseStorage();
         return true;
+    }
     // The fast factorisation failed the check: full pivoting either solves the band or shows that
     // it is singular.
     CopyScaled(m, omega, n, fresh());

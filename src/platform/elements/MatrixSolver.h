@@ -92,6 +92,9 @@ public:
         virtual bool SolveWith(const double* b, double* x, int n) const = 0;
         // The solutions of this factorisation need no residual check (a Cholesky that succeeded).
         virtual bool IsBackwardStable() const { return false; }
+        // Hands the storage back once the factor is no longer needed, so that the next band is
+        // factorised in the same memory instead of fresh pages; null when the factor keeps none.
+        virtual BandStorage ReleaseStorage() { return nullptr; }
     };
 
 protected:
