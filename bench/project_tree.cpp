@@ -9,7 +9,7 @@
 #include "app/DaqProject.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOApp.h"
-#include "app/ui/ProjectTreeModel.h"
+#include "platform/ui/ProjectTreeModel.h"
 #include "app/ui/DockTreeWnd.h"
 #include "platform/elements/MElement.h"
 #include "platform/win/ZuRegOptions.h"

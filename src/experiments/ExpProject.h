@@ -56,6 +56,10 @@ public:
     void SetMode(int mode) { m_mode = mode; }
     // Called to refresh the views of the document that shows the project (none when unset).
     void SetViewRefresh(std::function<void()> refresh) { m_refreshViews = std::move(refresh); }
+    // Who hears of the elements added to, removed from or renamed in this project's tree (the
+    // document that shows it); none when unset. Not owned.
+    void SetTreeObserver(IElementTreeObserver* observer) { m_treeObserver = observer; }
+    IElementTreeObserver* GetTreeObserver() const override { return m_treeObserver; }
 
     void SetDAQProject(IDaqProjectAccess* project) { m_daqProject = project; }
     IDaqProjectAccess* GetDAQProject() const { return m_daqProject; }
@@ -159,6 +163,7 @@ private:
 
     int32_t m_mode = 0;
     std::function<void()> m_refreshViews;
+    IElementTreeObserver* m_treeObserver = nullptr;
     CMElementList m_experiments;
     IDaqProjectAccess* m_daqProject = nullptr;
     std::vector<float> m_channelValues;

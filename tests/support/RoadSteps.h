@@ -18,7 +18,7 @@
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
 #include "app/ui/MainFrame.h"
-#include "app/ui/ProjectTreeModel.h"
+#include "platform/ui/ProjectTreeModel.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "app/ui/ModelInformationDlg.h"
 #include "platform/ui/SXButton.h"

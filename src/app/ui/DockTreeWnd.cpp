@@ -9,7 +9,7 @@
 #include "app/TALVOApp.h"
 #include "app/ui/AppIcons.h"
 #include "app/ui/DlgInputPowerData.h"
-#include "app/ui/ProjectTreeModel.h"
+#include "platform/ui/ProjectTreeModel.h"
 #include "platform/elements/MElement.h"
 #include "platform/elements/MElementList.h"
 #include "platform/win/Messages.h"

@@ -1,6 +1,7 @@
 #include "app/ui/MTreeCtrlEx.h"
 
-#include "app/ui/ProjectTreeModel.h"
+#include "app/ui/AppIcons.h"
+#include "platform/ui/ProjectTreeModel.h"
 #include "platform/elements/MElement.h"
 #include "platform/elements/MElementList.h"
 #include "platform/win/MessageTarget.h"
@@ -14,6 +15,7 @@
 CMTreeCtrlEx::CMTreeCtrlEx(QWidget* parent) : QTreeView(parent), m_model(new CProjectTreeModel(this))
 {
     setModel(m_model);
+    m_model->SetIconProvider(&ElementIcon);
     setHeaderHidden(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     // A double-click opens the element, so labels are edited by F2 or a click on the selected one.

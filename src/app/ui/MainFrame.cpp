@@ -32,7 +32,7 @@
 #include "app/ui/DlgProjectHistory.h"
 #include "app/ui/ProgressStatusBar.h"
 #include "app/ui/DockTreeWnd.h"
-#include "app/ui/ProjectTreeModel.h"
+#include "platform/ui/ProjectTreeModel.h"
 #include "app/ui/DockShortcutWnd.h"
 #include "app/ui/ResultCommandsUi.h"
 #include "app/ui/FrameCommandHandler.h"

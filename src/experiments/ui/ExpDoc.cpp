@@ -60,14 +60,28 @@ CExpDoc::~CExpDoc()
         m_manager.OnDAQAbort();
     if (m_notifyTarget)
         m_daq.SetNotifyWindow(nullptr, 0, 0, 0);
-    m_project.reset();
+    ReplaceProject(nullptr);
 }
 
 // ---- the project ----
 
+void CExpDoc::ReplaceProject(std::unique_ptr<CExpProject> project)
+{
+    std::unique_ptr<CExpProject> old = std::move(m_project);
+    if (old)
+        old->SetTreeObserver(nullptr);
+    m_project = std::move(project);
+    if (m_project)
+        m_project->SetTreeObserver(this);
+    // A view still showing the old project's elements must drop them before they go.
+    if (old || m_project)
+        emit ProjectReplaced();
+    old.reset();
+}
+
 void CExpDoc::SetProject(std::unique_ptr<CExpProject> project)
 {
-    m_project = std::move(project);
+    ReplaceProject(std::move(project));
     if (m_project)
         m_project->SetViewRefresh({});
 }
@@ -80,7 +94,7 @@ CExpProject* CExpDoc::NewProject()
 
 CExpProject* CExpDoc::MergeProjects(const CMElementList& dataSets)
 {
-    m_project.reset();
+    ReplaceProject(nullptr);
     CDAQIO reader(dataSets);
     reader.SetMode(1);
     std::unique_ptr<CExpProject> merged = reader.MergeProjects();

@@ -6,7 +6,9 @@
 //
 // A measurement document (saved flag 0) is opened empty to measure into; a stored-data document
 // (saved flag 1) shows experiments already stored. The views follow the document's updates; the
-// tree view is the window the acquisition tells about the run.
+// tree view is the window the acquisition tells about the run. The document observes its project's
+// element tree and passes every addition, removal and rename on (ElementAdded, ElementRemoving,
+// ElementRenamed), so the tree view follows the project without being told by hand.
 #include <QObject>
 
 #include <memory>
@@ -18,6 +20,7 @@
 #include "app/DAQSystemDocument.h"
 #include "experiments/ExpOptions.h"
 #include "experiments/ui/ExpDAQAccess.h"
+#include "platform/elements/ElementTreeObserver.h"
 #include "platform/elements/MElementList.h"
 
 class CExpFrame;
@@ -27,7 +30,7 @@ class CMultiQMXInterface;
 class CObject;
 class IMessageTarget;
 
-class CExpDoc : public QObject, public IDAQExeSupport, public IDAQSystemDocument
+class CExpDoc : public QObject, public IDAQExeSupport, public IDAQSystemDocument, public IElementTreeObserver
 {
     Q_OBJECT
 
@@ -129,6 +132,11 @@ public:
     int OnComplete() override;
     int OnDataReady() override;
 
+    // ---- IElementTreeObserver (the project's tree) ----
+    void OnElementAdded(CMElement* element) override { emit ElementAdded(element); }
+    void OnElementRemoving(CMElement* element) override { emit ElementRemoving(element); }
+    void OnElementRenamed(CMElement* element) override { emit ElementRenamed(element); }
+
     // ---- IDAQSystemDocument ----
     void SetMeasuredData(CDaqProject* project, const CMElementList& dataSets) override;
     void SetReadData(std::unique_ptr<CExpProject> project, std::vector<std::unique_ptr<CObject>> keep) override;
@@ -138,6 +146,13 @@ public:
     void CloseDocument() override;
 
 signals:
+    // The project is being replaced: whoever shows its elements lets go of them now (the old
+    // project, if any, is deleted after this).
+    void ProjectReplaced();
+    // An element of the project's tree was added, is about to go (still whole), was renamed.
+    void ElementAdded(CMElement* element);
+    void ElementRemoving(CMElement* element);
+    void ElementRenamed(CMElement* element);
     void InitialUpdate();
     void Update(QObject* sender, int hint, CMElement* element);
     void TitleChanged(const QString& title);
@@ -145,6 +160,9 @@ signals:
     void CloseRequested();
 
 private:
+    // Takes the project (null: none) and observes its tree; the previous one is deleted once the
+    // views have let go of it.
+    void ReplaceProject(std::unique_ptr<CExpProject> project);
     int StoreRpmSignal(int n, int length);
     int StoreChannelData(int n, int length);
     void RemoveRunDataSets();

@@ -22,7 +22,9 @@
 #include "experiments/ui/ExpAnalysisOptions.h"
 #include "experiments/ui/ExpDoc.h"
 #include "platform/elements/MElement.h"
+#include "platform/elements/MElementList.h"
 #include "platform/ui/DlgInputBox.h"
+#include "platform/ui/ProjectTreeModel.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/QueuedMessageTarget.h"
@@ -30,6 +32,7 @@
 #include "platform/win/WaitCursor.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QPushButton>
 
 #include <cstdlib>
@@ -45,12 +48,14 @@ void Renumber(CMElement* parent)
 }
 } // namespace
 
-CExpTreeView::CExpTreeView(CExpDoc* doc, QWidget* parent) : QTreeWidget(parent), m_doc(doc)
+CExpTreeView::CExpTreeView(CExpDoc* doc, QWidget* parent)
+    : QTreeView(parent), m_doc(doc), m_model(new CProjectTreeModel(this))
 {
     setObjectName("ExpTreeView");
+    setModel(m_model);
     setHeaderHidden(true);
-    setColumnCount(1);
     setRootIsDecorated(true);
+    setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setMinimumWidth(160);
@@ -59,13 +64,18 @@ CExpTreeView::CExpTreeView(CExpDoc* doc, QWidget* parent) : QTreeWidget(parent),
     m_doc->SetNotifyTarget(m_target.get());
     connect(m_doc, &CExpDoc::InitialUpdate, this, &CExpTreeView::OnInitialUpdate);
     connect(m_doc, &CExpDoc::Update, this, &CExpTreeView::OnUpdate);
-    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        if (m_filling || !item)
-            return;
-        m_current = reinterpret_cast<CMElement*>(item->data(0, Qt::UserRole).value<quintptr>());
-        m_doc->UpdateAllViews(this, CExpDoc::kHintSelect, m_current);
-        emit CommandStateChanged();
+    connect(m_doc, &CExpDoc::ProjectReplaced, this, [this] {
+        // The rows name the old project's elements, which go now; the new project is shown by the
+        // next update, as a first one is.
+        m_filling = true;
+        m_model->Clear();
+        m_filling = false;
+        m_current = nullptr;
     });
+    connect(m_doc, &CExpDoc::ElementAdded, this, &CExpTreeView::OnElementAdded);
+    connect(m_doc, &CExpDoc::ElementRemoving, this, &CExpTreeView::OnElementRemoving);
+    connect(m_doc, &CExpDoc::ElementRenamed, m_model, &CProjectTreeModel::ElementChanged);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &CExpTreeView::OnCurrentChanged);
 }
 
 CExpTreeView::~CExpTreeView()
@@ -76,55 +86,81 @@ CExpTreeView::~CExpTreeView()
         m_doc->SetNotifyTarget(nullptr);
 }
 
-QTreeWidgetItem* CExpTreeView::ItemOf(const CMElement* element) const
+QModelIndex CExpTreeView::IndexOf(const CMElement* element) const
 {
-    if (!element)
-        return nullptr;
-    for (QTreeWidgetItemIterator it(const_cast<CExpTreeView*>(this)); *it; ++it)
-        if (reinterpret_cast<CMElement*>((*it)->data(0, Qt::UserRole).value<quintptr>()) == element)
-            return *it;
-    return nullptr;
+    return m_model->IndexOf(element);
+}
+
+void CExpTreeView::OnCurrentChanged(const QModelIndex& current)
+{
+    CMElement* element = m_model->ElementOf(current);
+    if (m_filling || !element)
+        return;
+    m_current = element;
+    m_doc->UpdateAllViews(this, CExpDoc::kHintSelect, m_current);
+    emit CommandStateChanged();
 }
 
 void CExpTreeView::SelectElement(CMElement* element)
 {
-    QTreeWidgetItem* item = ItemOf(element);
-    if (!item)
+    const QModelIndex index = IndexOf(element);
+    if (!index.isValid())
         return;
     m_filling = true;
-    setCurrentItem(item);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     m_filling = false;
     m_current = element;
     emit CommandStateChanged();
 }
 
-void CExpTreeView::AddItems(QTreeWidgetItem* parent, CMElement* element)
-{
-    auto* item = new QTreeWidgetItem(QStringList(QString::fromStdString(element->GetName())));
-    item->setData(0, Qt::UserRole, QVariant::fromValue<quintptr>(reinterpret_cast<quintptr>(element)));
-    if (parent)
-        parent->addChild(item);
-    else
-        addTopLevelItem(item);
-    for (int i = 0; i < element->GetChildCount(); ++i)
-        AddItems(item, element->GetChild(i));
-}
-
 void CExpTreeView::Refill()
 {
+    CMElement* project = m_doc->GetProject();
+    if (m_model->RootCount() == 1 && m_model->RootAt(0) == project)
+        return;
     m_filling = true;
-    clear();
-    m_root = m_doc->GetProject();
-    if (m_root) {
-        AddItems(nullptr, m_root);
-        topLevelItem(0)->setExpanded(true);
-        for (int i = 0; i < topLevelItem(0)->childCount(); ++i)
-            topLevelItem(0)->child(i)->setExpanded(true);
+    m_model->Clear();
+    if (project) {
+        m_model->AddRootElement(project);
+        // The project and its groups open; what is below them opens on demand.
+        const QModelIndex root = m_model->index(0, 0);
+        expand(root);
+        for (int i = 0; i < m_model->rowCount(root); ++i)
+            expand(m_model->index(i, 0, root));
     }
     m_filling = false;
     // The current element must still be in the tree.
-    if (m_current && !ItemOf(m_current))
-        m_current = m_root;
+    if (m_current && !IndexOf(m_current).isValid())
+        m_current = project;
+}
+
+void CExpTreeView::OnElementAdded(CMElement* element)
+{
+    // Below a parent the tree does not show (yet), the element comes with its parent.
+    if (!element || !IndexOf(element->GetParent()).isValid())
+        return;
+    m_model->AddElement(element);
+    // A new group of the project opens as the project's groups do.
+    if (element->GetParent() == m_model->RootAt(0))
+        expand(IndexOf(element));
+}
+
+void CExpTreeView::OnElementRemoving(CMElement* element)
+{
+    if (!element || !IndexOf(element).isValid())
+        return;
+    // The selection moves to what holds the element, never onto a neighbour on its own: the other
+    // views hear of it with the next update.
+    const bool currentGoes = m_current && (m_current == element || element->IsAncestorOf(m_current));
+    if (currentGoes)
+        m_current = element->GetParent();
+    m_filling = true;
+    m_model->RemoveElement(element);
+    if (currentGoes && IndexOf(m_current).isValid())
+        selectionModel()->setCurrentIndex(IndexOf(m_current), QItemSelectionModel::ClearAndSelect);
+    m_filling = false;
+    if (currentGoes)
+        emit CommandStateChanged();
 }
 
 void CExpTreeView::OnInitialUpdate()
@@ -155,8 +191,9 @@ void CExpTreeView::OnUpdate(QObject* sender, int, CMElement* element)
     if (m_current && m_doc->GetProject() && m_current != m_doc->GetProject() &&
         !m_doc->GetProject()->IsAncestorOf(m_current))
         m_current = nullptr;
+    // The rows follow the project's tree by themselves; only another project is shown afresh.
     Refill();
-    if (element && ItemOf(element))
+    if (element && IndexOf(element).isValid())
         SelectElement(element);
     else if (m_current)
         SelectElement(m_current);

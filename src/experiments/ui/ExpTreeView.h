@@ -2,8 +2,9 @@
 // The left-hand view of the measurement window: the experiment project's element tree and the
 // experiment commands. It is the window the acquisition tells about a run (Target()); it passes
 // the run's messages to the document's run manager and the progress messages to the progress
-// window.
-#include <QTreeWidget>
+// window. The tree is a view over the program's one element tree model; the rows follow the
+// project's tree as the document passes its changes on.
+#include <QTreeView>
 
 #include <cstdint>
 #include <memory>
@@ -12,9 +13,10 @@
 class CExpData;
 class CExpDoc;
 class CMElement;
+class CProjectTreeModel;
 class IMessageTarget;
 
-class CExpTreeView : public QTreeWidget
+class CExpTreeView : public QTreeView
 {
     Q_OBJECT
 
@@ -45,7 +47,9 @@ public:
     // The tree's selected element (the project when nothing else is).
     CMElement* GetCurrentElement() const { return m_current; }
     void SelectElement(CMElement* element);
-    QTreeWidgetItem* ItemOf(const CMElement* element) const;
+    CProjectTreeModel* Model() const { return m_model; }
+    // The row of an element; invalid when the tree does not show it.
+    QModelIndex IndexOf(const CMElement* element) const;
 
     bool OnCommand(int id);
     bool IsCommandEnabled(int id) const;
@@ -65,8 +69,11 @@ signals:
     void MessageHandled(quint32 msg);
 
 private:
+    // Shows the document's project afresh when the tree shows another one (or none).
     void Refill();
-    void AddItems(QTreeWidgetItem* parent, CMElement* element);
+    void OnElementAdded(CMElement* element);
+    void OnElementRemoving(CMElement* element);
+    void OnCurrentChanged(const QModelIndex& current);
     void OnDelete();
     void OnProperties();
     void OnDump(bool withParameter);
@@ -75,8 +82,8 @@ private:
     void OnAnalysisOptions();
 
     CExpDoc* m_doc;
+    CProjectTreeModel* m_model;
     std::unique_ptr<IMessageTarget> m_target;
     CMElement* m_current = nullptr;
-    CMElement* m_root = nullptr;
     bool m_filling = false;
 };

@@ -22,7 +22,7 @@
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
 #include "app/ui/MainFrame.h"
-#include "app/ui/ProjectTreeModel.h"
+#include "platform/ui/ProjectTreeModel.h"
 #include "calculation/InputPowerFolder.h"
 #include "models/ASEAModelData.h"
 #include "models/HSEAModelData.h"

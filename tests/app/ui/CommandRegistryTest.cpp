@@ -28,7 +28,7 @@
 #include "app/ui/DockShortcutWnd.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
-#include "app/ui/ProjectTreeModel.h"
+#include "platform/ui/ProjectTreeModel.h"
 #include "app/ui/MainFrame.h"
 #include "calculation/InputPowerFolder.h"
 #include "models/ASEAModelData.h"

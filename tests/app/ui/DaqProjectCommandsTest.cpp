@@ -11,7 +11,7 @@
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
 #include "app/ui/MainFrame.h"
-#include "app/ui/ProjectTreeModel.h"
+#include "platform/ui/ProjectTreeModel.h"
 #include "experiments/DAQConfig.h"
 #include "experiments/ui/DlgExpProperty2.h"
 #include "platform/ui/ZuDialog.h"

@@ -7,7 +7,7 @@
 #include "app/TALVOApp.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/ProgressStatusBar.h"
-#include "app/ui/ProjectTreeModel.h"
+#include "platform/ui/ProjectTreeModel.h"
 #include "app/ui/DockTreeWnd.h"
 #include "platform/archive/Archive.h"
 #include "platform/elements/MElement.h"

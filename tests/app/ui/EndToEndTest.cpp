@@ -34,7 +34,7 @@
 #include "app/ui/MainFrame.h"
 #include "app/ui/ModelInformationDlg.h"
 #include "platform/ui/SXButton.h"
-#include "app/ui/ProjectTreeModel.h"
+#include "platform/ui/ProjectTreeModel.h"
 #include "calculation/InputPowerFolder.h"
 #include "calculation/ui/DlgExportInputPower.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"

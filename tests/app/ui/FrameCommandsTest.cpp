@@ -43,7 +43,7 @@
 #include "app/ui/FrameCommandHandler.h"
 #include "app/ui/MTreeCtrlEx.h"
 #include "app/ui/MainFrame.h"
-#include "app/ui/ProjectTreeModel.h"
+#include "platform/ui/ProjectTreeModel.h"
 #include "app/ui/TreePickers.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "experiments/CalcOptions.h"

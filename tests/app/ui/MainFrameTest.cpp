@@ -5,10 +5,18 @@
 #include "app/ui/AppIcons.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/ProgressStatusBar.h"
-#include "app/ui/ProjectTreeModel.h"
+#include "platform/ui/ProjectTreeModel.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/DockShortcutWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
+#include "experiments/ExpDataSet.h"
+#include "experiments/ExpInfo.h"
+#include "experiments/ExpProject.h"
+#include "experiments/RPMSignalData.h"
+#include "experiments/ui/ExpDoc.h"
+#include "experiments/ui/ExpFrame.h"
+#include "experiments/ui/ExpTreeView.h"
+#include "platform/elements/ZuSubsystemTable.h"
 #include "platform/archive/Object.h"
 #include "platform/elements/MElement.h"
 #include "platform/elements/MElementList.h"
@@ -56,13 +64,19 @@ protected:
 // A frame with a document of one DAQ project holding one folder.
 struct FrameWithProject
 {
+    QTemporaryDir dir;
     CMainFrame frame;
     CDaqProject* daq = nullptr;
     CMElement* folder = nullptr;
 
-    FrameWithProject()
+    // With a model file the document holds the model project first, as a measured project's does.
+    explicit FrameWithProject(const std::string& modelFile = {})
     {
         auto doc = std::make_unique<CTALVODoc>();
+        if (!modelFile.empty()) {
+            doc->GetTALVOProject().SetDocumentPath(dir.filePath("project.orv").toStdString());
+            EXPECT_NE(doc->GetTALVOProject().CreateModelProjectFromFile(0, modelFile), nullptr);
+        }
         daq = doc->GetTALVOProject().AddDaqProject();
         folder = daq->AddChild(std::make_unique<CMElement>("Folder", daq, 100));
         doc->AddProjectsToViews();
@@ -127,8 +141,11 @@ TEST_F(MainFrame, ProgressMessagesDriveTheStatusBar)
 
 TEST_F(MainFrame, TheTreeFollowsItsProjectsElements)
 {
-    FrameWithProject f;
-    CProjectTreeModel* model = f.frame.TreeWindow()->GetTree(0)->Model();
+    // The model project's subsystems name the measurement's experiment below.
+    FrameWithProject f((std::filesystem::path(ORVEX_SOURCE_DIR) / "samples" / "sample-model.dmd").string());
+    CDockTreeWnd* trees = f.frame.TreeWindow();
+    ASSERT_EQ(trees->GetTreeProject(1), f.daq);
+    CProjectTreeModel* model = trees->GetTree(1)->Model();
     CTALVODoc* doc = f.frame.GetDocument();
     EXPECT_FALSE(doc->IsModified());
 
@@ -162,6 +179,50 @@ TEST_F(MainFrame, TheTreeFollowsItsProjectsElements)
     // 0x2405 sets the modified flag as told.
     f.frame.SendMessage(WM_ZU_SET_MODIFIED, 0);
     EXPECT_FALSE(doc->IsModified());
+
+    // A measurement window over an experiment of the project: the experiment joins the project's
+    // tree, and the measurement window's tree shows the measurement's own project.
+    const CZuSubsystemTable* subsystems = doc->GetTALVOProject().GetModelSubsystemTable();
+    ASSERT_TRUE(subsystems && subsystems->GetCount() >= 2);
+    CExpInfo info;
+    info.SetName(0, (*subsystems)[0]);
+    info.SetName(1, (*subsystems)[1]);
+    info.SetLabel("Run-up");
+    auto* expDoc = new CExpDoc;
+    auto expFrame = std::make_unique<CExpFrame>(expDoc, std::string());
+    ASSERT_EQ(f.daq->OpenDAQSystemDoc(expDoc, {&info}), 1);
+    ASSERT_EQ(f.daq->GetChildCount(), 2);
+    EXPECT_TRUE(model->IndexOf(f.daq->GetChild(1)).isValid()) << "the new experiment shows in the project tree";
+    CExpTreeView* expTree = expFrame->TreeView();
+    CProjectTreeModel* expModel = expTree->Model();
+    CExpProject* measured = expDoc->GetProject();
+    ASSERT_NE(measured, nullptr);
+    EXPECT_EQ(expModel->RootAt(0), measured);
+    CRPMSignalData* pulses = measured->GetRPMSignalData();
+    ASSERT_NE(pulses, nullptr);
+    const QModelIndex pulseRow = expModel->IndexOf(pulses);
+    ASSERT_TRUE(pulseRow.isValid());
+
+    // Data sets come and go through the model API alone; the row's text is the label the set
+    // took after it was added.
+    CMElement* first = pulses->AddDataSet();
+    CMElement* second = pulses->AddDataSet();
+    ASSERT_EQ(expModel->rowCount(pulseRow), 2);
+    EXPECT_EQ(expModel->data(expModel->IndexOf(second)).toString().toStdString(), second->GetName());
+    EXPECT_FALSE(second->GetName().empty());
+    expTree->SelectElement(second);
+    pulses->DeleteChild(second);
+    EXPECT_EQ(expModel->rowCount(pulseRow), 1);
+    EXPECT_FALSE(expModel->IndexOf(second).isValid());
+    EXPECT_EQ(expTree->GetCurrentElement(), pulses) << "the selection moves to what held the removed set";
+    EXPECT_EQ(expModel->ElementOf(expTree->currentIndex()), pulses);
+    EXPECT_TRUE(expModel->IndexOf(first).isValid());
+
+    // The experiment leaves the project tree with its element.
+    CMElement* experiment = f.daq->GetChild(1);
+    expFrame.reset(); // the measurement lists the experiment; its window goes first
+    f.daq->DeleteChild(experiment);
+    EXPECT_EQ(model->rowCount(model->IndexOf(f.daq)), 1);
 }
 
 TEST_F(MainFrame, SelectionIsMultipleAndInTreeOrder)

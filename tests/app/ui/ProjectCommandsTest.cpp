@@ -13,7 +13,7 @@
 #include "app/ui/ModelInformationDlg.h"
 #include "platform/ui/SXButton.h"
 #include "app/ui/ProgressStatusBar.h"
-#include "app/ui/ProjectTreeModel.h"
+#include "platform/ui/ProjectTreeModel.h"
 #include "app/ui/DockTreeWnd.h"
 #include "models/HSEAOptions.h"
 #include "platform/elements/DataWriter.h"

@@ -42,7 +42,7 @@
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
 #include "app/ui/MainFrame.h"
-#include "app/ui/ProjectTreeModel.h"
+#include "platform/ui/ProjectTreeModel.h"
 #include "calculation/InputEnergyFolder.h"
 #include "experiments/ExpData.h"
 #include "calculation/InputPowerFolder.h"

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "app/ui/ProjectTreeModel.h"
+#include "platform/ui/ProjectTreeModel.h"
 #include "app/ui/DockTreeWnd.h"
 
 std::string DescribeTrees(CDockTreeWnd& trees, bool withTypes)

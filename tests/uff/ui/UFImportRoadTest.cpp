@@ -37,7 +37,7 @@
 #include "app/ui/MTreeCtrlEx.h"
 #include "app/ui/PlanningCommands.h"
 #include "app/ui/UFDaqProjectCommands.h"
-#include "app/ui/ProjectTreeModel.h"
+#include "platform/ui/ProjectTreeModel.h"
 #include "calculation/InputPowerFolder.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "experiments/CalcOptions.h"

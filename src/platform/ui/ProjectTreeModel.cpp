@@ -1,10 +1,6 @@
-#include "app/ui/ProjectTreeModel.h"
+#include "platform/ui/ProjectTreeModel.h"
 
 #include "platform/elements/MElement.h"
-
-#include "app/ui/AppIcons.h"
-
-#include <QIcon>
 
 CProjectTreeModel::CProjectTreeModel(QObject* parent) : QAbstractItemModel(parent) {}
 
@@ -219,7 +215,7 @@ QVariant CProjectTreeModel::data(const QModelIndex& index, int role) const
         return QString::fromStdString(node->element->GetName());
     case Qt::DecorationRole:
         // Projects by their kind, folders (elements with children) and leaves.
-        return ElementIcon(node->element, !node->parent || !node->children.empty());
+        return m_icons ? QVariant(m_icons(node->element, !node->parent || !node->children.empty())) : QVariant();
     case ElementRole:
         return QVariant::fromValue(static_cast<void*>(node->element));
     case TypeRole:

@@ -1,12 +1,14 @@
 #pragma once
-// An item model over element trees: each root element (a project) is a top-level row and its
-// children are rows below it, in the order the tree holds them. The model keeps a light node per
-// element it shows, so parent and row look-ups stay constant time on trees of many thousands of
-// elements. It does not watch the elements: whoever adds or removes an element tells the model
-// (AddElement, RemoveElement), as the projects do through the tree window's messages; Refresh
-// rebuilds everything from the elements.
+// The one item model of every element tree view (the project window's trees, the measurement
+// window's tree): each root element (a project) is a top-level row and its children are rows below
+// it, in the order the tree holds them. The model keeps a light node per element it shows, so
+// parent and row look-ups stay constant time on trees of many thousands of elements. The model
+// itself holds no observer: the observer at the tree's root (a project, the measurement document)
+// hears every addition, removal and rename and passes it to AddElement, RemoveElement and
+// ElementChanged; Refresh rebuilds everything from the elements.
 #include <QAbstractItemModel>
 #include <QHash>
+#include <QIcon>
 
 #include <functional>
 #include <memory>
@@ -52,6 +54,10 @@ public:
     using LabelEditRule = std::function<bool(const CMElement*)>;
     using LabelEditor = std::function<bool(CMElement*, const std::string&)>;
     void SetLabelEditor(LabelEditRule editable, LabelEditor editor);
+    // The icon of an element's row (hasChildren: a root, or an element with rows below it). Without
+    // a provider the rows show no icon.
+    using IconProvider = std::function<QIcon(const CMElement*, bool hasChildren)>;
+    void SetIconProvider(IconProvider icons) { m_icons = std::move(icons); }
 
     // QAbstractItemModel
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
@@ -81,4 +87,5 @@ private:
     QHash<const CMElement*, Node*> m_nodes;
     LabelEditRule m_editable;
     LabelEditor m_editor;
+    IconProvider m_icons;
 };
