@@ -44,7 +44,9 @@ const std::string& StylesWorkbook(int formats)
         return bytes;
     // Each format of its own number format id: as small as a distinct format can be written, so
     // that a million fit in one part.
-    std::string styles = "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><cellXfs>";
+    std::string styles =
+        "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><cellXfs count=\"" +
+        std::to_string(formats) + "\">";
     styles.reserve(static_cast<size_t>(formats) * 24);
     for (int i = 0; i < formats; ++i)
         styles += "<xf numFmtId=\"" + std::to_string(i) + "\"/>";

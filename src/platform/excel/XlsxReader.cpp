@@ -524,7 +524,24 @@ private:
             b.down = Attr(n, "diagonalDown").as_bool();
             borders.push_back(b);
         }
-        for (pugi::xml_node xf = Child(root, "cellXfs").first_child(); xf; xf = xf.next_sibling()) {
+        const pugi::xml_node cellXfs = Child(root, "cellXfs");
+        // The declared count is taken only as far as the part can hold formats: each is an element
+        // of at least five bytes ("<xf/>"), so a forged count reserves no more than the bytes allow.
+        const unsigned declared = Attr(cellXfs, "count").as_uint(0);
+        const size_t reserve = std::min<size_t>(declared, buffer.size() / 5);
+        m_xfStyles.reserve(reserve);
+        m_book.ReserveStyles(static_cast<size_t>(m_book.GetStyleCount()) + reserve);
+        // The formats go to the workbook in batches, which it looks up together.
+        constexpr size_t kBatch = 256;
+        std::vector<XlsxStyle> pending;
+        pending.reserve(kBatch);
+        auto flush = [&] {
+            const size_t at = m_xfStyles.size();
+            m_xfStyles.resize(at + pending.size());
+            m_book.AddStyles(pending.data(), pending.size(), m_xfStyles.data() + at);
+            pending.clear();
+        };
+        for (pugi::xml_node xf = cellXfs.first_child(); xf; xf = xf.next_sibling()) {
             if (!Is(xf, "xf"))
                 continue;
             XlsxStyle style;
@@ -553,8 +570,11 @@ private:
             style.numFmtId = std::max(0, Attr(xf, "numFmtId").as_int(0));
             if (auto it = numFmts.find(style.numFmtId); it != numFmts.end())
                 style.numFmt = it->second;
-            m_xfStyles.push_back(m_book.AddStyle(style));
+            pending.push_back(std::move(style));
+            if (pending.size() == kBatch)
+                flush();
         }
+        flush();
         return true;
     }
 

@@ -53,8 +53,9 @@ std::string CXlsxSheet::GetNote(int row, int col) const
     return it == m_notes.end() ? std::string() : it->second;
 }
 
-CXlsxWorkbook::CXlsxWorkbook() : m_styles(1), m_styleHashes{HashOf(m_styles.front())}
+CXlsxWorkbook::CXlsxWorkbook()
 {
+    m_styles.push_back(RecordOf(XlsxStyle()));
     IndexStyle(0);
 }
 
@@ -84,40 +85,94 @@ void CXlsxWorkbook::RemoveSheet(int index)
         m_sheets.erase(m_sheets.begin() + index);
 }
 
-size_t CXlsxWorkbook::HashOf(const XlsxStyle& style)
+namespace {
+struct HashMixer
 {
     size_t h = 0;
-    auto mix = [&h](uint64_t v) { h ^= std::hash<uint64_t>{}(v) + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2); };
-    auto mixBorder = [&mix](const XlsxBorder& b) { mix((uint64_t(b.style) << 32) | b.color); };
-    mix((uint64_t(style.font.bold) << 34) | (uint64_t(style.font.italic) << 33) | (uint64_t(style.font.strike) << 32) |
-        style.font.color);
-    mix(style.fill);
-    mixBorder(style.left);
-    mixBorder(style.right);
-    mixBorder(style.top);
-    mixBorder(style.bottom);
-    mixBorder(style.diagonal);
-    mix((uint64_t(style.diagonalUp) << 33) | (uint64_t(style.diagonalDown) << 32) | uint32_t(style.numFmtId));
-    mix(std::hash<std::string>{}(style.numFmt));
-    return h;
-}
+    void operator()(uint64_t v) { h ^= std::hash<uint64_t>{}(v) + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2); }
+    void operator()(const XlsxBorder& b) { (*this)((uint64_t(b.style) << 32) | b.color); }
+};
 
-namespace {
-// The first slot of a hash: its bits mixed over the whole word first (the finaliser of
-// splitmix64), since the hashes of styles that differ in one field differ in a few bits only and
-// would otherwise crowd into runs of neighbouring slots.
-size_t FirstSlot(size_t hash, size_t mask)
+// A hash's bits mixed over the whole word (the finaliser of splitmix64): the hashes of styles that
+// differ in one field differ in a few bits only, and would otherwise crowd into runs of
+// neighbouring slots and share the upper half that the slots keep to tell styles apart.
+uint64_t Spread(size_t hash)
 {
     uint64_t z = hash;
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return static_cast<size_t>(z ^ (z >> 31)) & mask;
+    return z ^ (z >> 31);
 }
+
+constexpr uint64_t kTagMask = 0xFFFFFFFF00000000ull;
 } // namespace
+
+size_t CXlsxWorkbook::BorderSetHash::operator()(const BorderSet& b) const
+{
+    HashMixer mix;
+    mix(b.left);
+    mix(b.right);
+    mix(b.top);
+    mix(b.bottom);
+    mix(b.diagonal);
+    mix((uint64_t(b.diagonalUp) << 1) | uint64_t(b.diagonalDown));
+    return mix.h;
+}
+
+size_t CXlsxWorkbook::HashOf(const StyleRecord& r)
+{
+    HashMixer mix;
+    mix((uint64_t(r.font.bold) << 34) | (uint64_t(r.font.italic) << 33) | (uint64_t(r.font.strike) << 32) |
+        r.font.color);
+    mix((uint64_t(r.fill) << 32) | r.borders);
+    mix((uint64_t(uint32_t(r.numFmtId)) << 32) | r.numFmt);
+    return mix.h;
+}
+
+CXlsxWorkbook::StyleRecord CXlsxWorkbook::RecordOf(const XlsxStyle& style)
+{
+    StyleRecord r;
+    r.font = style.font;
+    r.fill = style.fill;
+    r.numFmtId = style.numFmtId;
+    const BorderSet borders{style.left,     style.right,      style.top,         style.bottom,
+                            style.diagonal, style.diagonalUp, style.diagonalDown};
+    auto [b, newBorders] = m_borderSetIndex.try_emplace(borders, static_cast<uint32_t>(m_borderSets.size()));
+    if (newBorders)
+        m_borderSets.push_back(borders);
+    r.borders = b->second;
+    if (m_numFmts.empty())
+        m_numFmts.emplace_back();
+    if (!style.numFmt.empty()) {
+        auto [f, newCode] = m_numFmtIndex.try_emplace(style.numFmt, static_cast<uint32_t>(m_numFmts.size()));
+        if (newCode)
+            m_numFmts.push_back(style.numFmt);
+        r.numFmt = f->second;
+    }
+    return r;
+}
+
+XlsxStyle CXlsxWorkbook::StyleOf(const StyleRecord& r) const
+{
+    XlsxStyle style;
+    style.font = r.font;
+    style.fill = r.fill;
+    const BorderSet& b = m_borderSets[r.borders];
+    style.left = b.left;
+    style.right = b.right;
+    style.top = b.top;
+    style.bottom = b.bottom;
+    style.diagonal = b.diagonal;
+    style.diagonalUp = b.diagonalUp;
+    style.diagonalDown = b.diagonalDown;
+    style.numFmtId = r.numFmtId;
+    style.numFmt = m_numFmts[r.numFmt];
+    return style;
+}
 
 uint64_t CXlsxWorkbook::SlotOf(size_t k) const
 {
-    return (static_cast<uint64_t>(m_styleHashes[k]) & 0xFFFFFFFF00000000ull) | (k + 1);
+    return (Spread(HashOf(m_styles[k])) & kTagMask) | (k + 1);
 }
 
 void CXlsxWorkbook::IndexStyle(size_t k)
@@ -125,10 +180,11 @@ void CXlsxWorkbook::IndexStyle(size_t k)
     if ((k + 1) * 2 > m_styleSlots.size())
         Rehash(k + 1);
     const size_t mask = m_styleSlots.size() - 1;
-    size_t i = FirstSlot(m_styleHashes[k], mask);
+    const uint64_t slot = SlotOf(k);
+    size_t i = static_cast<size_t>(Spread(HashOf(m_styles[k]))) & mask;
     while (m_styleSlots[i] != 0)
         i = (i + 1) & mask;
-    m_styleSlots[i] = SlotOf(k);
+    m_styleSlots[i] = slot;
 }
 
 void CXlsxWorkbook::Rehash(size_t count)
@@ -138,56 +194,91 @@ void CXlsxWorkbook::Rehash(size_t count)
         slots *= 2;
     if (slots <= m_styleSlots.size())
         return;
-    // Every style goes in again by its kept hash.
+    // Every style goes in again.
     m_styleSlots.assign(slots, 0);
     const size_t mask = slots - 1;
     for (size_t k = 0; k < m_styles.size(); ++k) {
-        size_t i = FirstSlot(m_styleHashes[k], mask);
+        size_t i = static_cast<size_t>(Spread(HashOf(m_styles[k]))) & mask;
         while (m_styleSlots[i] != 0)
             i = (i + 1) & mask;
         m_styleSlots[i] = SlotOf(k);
     }
 }
 
+void CXlsxWorkbook::ReserveStyles(size_t count)
+{
+    m_styles.reserve(count);
+    Rehash(count);
+}
+
 int CXlsxWorkbook::AddStyle(const XlsxStyle& style)
 {
-    const size_t hash = HashOf(style);
-    const uint64_t tag = static_cast<uint64_t>(hash) & 0xFFFFFFFF00000000ull;
+    const StyleRecord record = RecordOf(style);
+    return AddRecord(record, HashOf(record));
+}
+
+void CXlsxWorkbook::AddStyles(const XlsxStyle* styles, size_t count, int* indices)
+{
+    // The slots of a large table lie far apart in memory: each style's first slot is asked for
+    // ahead of its turn, so that the waits for them overlap instead of following one another.
+    constexpr size_t kAhead = 64;
+    StyleRecord records[kAhead];
+    size_t hashes[kAhead];
+    for (size_t first = 0; first < count; first += kAhead) {
+        const size_t n = std::min(kAhead, count - first);
+        if ((m_styles.size() + n) * 2 > m_styleSlots.size())
+            Rehash(m_styles.size() + n);
+        const size_t mask = m_styleSlots.size() - 1;
+        for (size_t i = 0; i < n; ++i) {
+            records[i] = RecordOf(styles[first + i]);
+            hashes[i] = HashOf(records[i]);
+            __builtin_prefetch(&m_styleSlots[static_cast<size_t>(Spread(hashes[i])) & mask]);
+        }
+        for (size_t i = 0; i < n; ++i)
+            indices[first + i] = AddRecord(records[i], hashes[i]);
+    }
+}
+
+int CXlsxWorkbook::AddRecord(const StyleRecord& record, size_t hash)
+{
+    const uint64_t spread = Spread(hash);
+    const uint64_t tag = spread & kTagMask;
     const size_t mask = m_styleSlots.size() - 1;
-    for (size_t i = FirstSlot(hash, mask); m_styleSlots[i] != 0; i = (i + 1) & mask) {
+    for (size_t i = static_cast<size_t>(spread) & mask; m_styleSlots[i] != 0; i = (i + 1) & mask) {
         // The slot's part of the hash spares a look at the style itself for nearly every other style.
-        if ((m_styleSlots[i] & 0xFFFFFFFF00000000ull) != tag)
+        if ((m_styleSlots[i] & kTagMask) != tag)
             continue;
         const size_t k = (m_styleSlots[i] & 0xFFFFFFFFull) - 1;
-        if (m_styleHashes[k] == hash && m_styles[k] == style)
+        if (m_styles[k] == record)
             return static_cast<int>(k);
     }
-    m_styles.push_back(style);
-    m_styleHashes.push_back(hash);
+    m_styles.push_back(record);
     IndexStyle(m_styles.size() - 1);
     return static_cast<int>(m_styles.size() - 1);
 }
 
-const XlsxStyle& CXlsxWorkbook::GetStyle(int index) const
+XlsxStyle CXlsxWorkbook::GetStyle(int index) const
 {
     if (index < 0 || index >= GetStyleCount())
-        return m_styles.front();
-    return m_styles[static_cast<size_t>(index)];
+        return StyleOf(m_styles.front());
+    return StyleOf(m_styles[static_cast<size_t>(index)]);
 }
 
 bool CXlsxWorkbook::IsDateStyle(int index) const
 {
-    const XlsxStyle& s = GetStyle(index);
+    const StyleRecord& s =
+        index >= 0 && index < GetStyleCount() ? m_styles[static_cast<size_t>(index)] : m_styles.front();
     if ((s.numFmtId >= 14 && s.numFmtId <= 22) || (s.numFmtId >= 45 && s.numFmtId <= 47))
         return true;
-    if (s.numFmtId < 164 || s.numFmt.empty())
+    const std::string& code = m_numFmts[s.numFmt];
+    if (s.numFmtId < 164 || code.empty())
         return false;
     // A custom code is a date when it has a date or time letter outside quotes, brackets (colours,
     // conditions) and escapes.
     bool quoted = false;
     int bracket = 0;
-    for (size_t i = 0; i < s.numFmt.size(); ++i) {
-        const char c = s.numFmt[i];
+    for (size_t i = 0; i < code.size(); ++i) {
+        const char c = code[i];
         if (c == '"')
             quoted = !quoted;
         else if (quoted)

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -161,7 +162,14 @@ public:
     // Styles: index 0 is the default style. AddStyle returns the index of an equal style when there
     // is one.
     int AddStyle(const XlsxStyle& style);
-    const XlsxStyle& GetStyle(int index) const;
+    // Room for count styles in all, so that adding them moves nothing (a reader knowing how many
+    // formats a file declares; the caller bounds the count by what the file can hold).
+    void ReserveStyles(size_t count);
+    // AddStyle for count styles in turn, their indices to indices[0..count-1]; the same result,
+    // faster for a long list.
+    void AddStyles(const XlsxStyle* styles, size_t count, int* indices);
+    // The style (the default one for an index out of range).
+    XlsxStyle GetStyle(int index) const;
     int GetStyleCount() const { return static_cast<int>(m_styles.size()); }
 
     // Whether a style shows numbers as dates or times.
@@ -187,19 +195,51 @@ public:
 
 private:
     std::vector<std::unique_ptr<CXlsxSheet>> m_sheets;
-    static size_t HashOf(const XlsxStyle& style);
-    // Enters style k (its hash kept) into the slots; grows them to stay at most half full.
+    // A style as kept: font, fill and number format id as they are, the borders and the number
+    // format code as indices into tables of the distinct ones. A large styles part holds many
+    // formats that differ in a field or two; a quarter of the full style's size each keeps the
+    // table of a million of them small.
+    struct StyleRecord
+    {
+        XlsxFont font;
+        uint32_t fill = kXlsxNoColor;
+        uint32_t borders = 0; // into m_borderSets
+        int numFmtId = 0;
+        uint32_t numFmt = 0; // into m_numFmts; 0 is the empty code
+        bool operator==(const StyleRecord&) const = default;
+    };
+    struct BorderSet
+    {
+        XlsxBorder left, right, top, bottom, diagonal;
+        bool diagonalUp = false;
+        bool diagonalDown = false;
+        bool operator==(const BorderSet&) const = default;
+    };
+    struct BorderSetHash
+    {
+        size_t operator()(const BorderSet& b) const;
+    };
+
+    // The record of a style, its borders and code entered into their tables when new.
+    StyleRecord RecordOf(const XlsxStyle& style);
+    XlsxStyle StyleOf(const StyleRecord& record) const;
+    static size_t HashOf(const StyleRecord& record);
+    int AddRecord(const StyleRecord& record, size_t hash);
+    // Enters style k into the slots; grows them to stay at most half full.
     void IndexStyle(size_t k);
-    // The slot of style k: the upper half of its hash and its position + 1.
+    // The slot of style k: the upper half of its spread hash and its position + 1.
     uint64_t SlotOf(size_t k) const;
     // Slots for count styles, the styles there are entered again.
     void Rehash(size_t count);
 
-    std::vector<XlsxStyle> m_styles;
+    std::vector<StyleRecord> m_styles;
     // The styles by a hash of their fields, so that adding each of many styles stays cheap: one
-    // flat table of slots (SlotOf; 0: free), probed in order from the hash's slot, and each style's
-    // hash beside it. A table of nodes spent most of a large styles part's reading on cache misses.
+    // flat table of slots (SlotOf; 0: free), probed in order from the hash's slot. A table of nodes
+    // spent most of a large styles part's reading on cache misses.
     std::vector<uint64_t> m_styleSlots;
-    std::vector<size_t> m_styleHashes;
+    std::vector<BorderSet> m_borderSets;
+    std::unordered_map<BorderSet, uint32_t, BorderSetHash> m_borderSetIndex;
+    std::vector<std::string> m_numFmts;
+    std::unordered_map<std::string, uint32_t> m_numFmtIndex;
     bool m_date1904 = false;
 };

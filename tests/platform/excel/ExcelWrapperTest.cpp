@@ -543,6 +543,68 @@ TEST_F(ExcelTest, EveryCellFormatOfALargeStylesPartIsKept)
     EXPECT_EQ(book.GetStyleCount(), kFormats);
 }
 
+// Styles added as a list get the indices they get one by one: repeats within the list, across its
+// batches and of styles the workbook had are found, and every field comes back as it went in.
+TEST(XlsxStyles, AListOfStylesGetsTheIndicesAddedOneByOne)
+{
+    std::vector<XlsxStyle> styles;
+    for (int i = 0; i < 1000; ++i) {
+        XlsxStyle s;
+        s.font.bold = i % 2 == 0;
+        s.font.color = i % 3 == 0 ? kXlsxNoColor : 0x112233u * uint32_t(i % 5);
+        s.fill = i % 7 == 0 ? kXlsxNoColor : 0xFFCC00u + uint32_t(i % 11);
+        s.left.style = static_cast<XlsxBorderStyle>(i % 4);
+        s.diagonal = {XlsxBorderStyle::Thin, uint32_t(i % 13)};
+        s.diagonalDown = i % 17 == 0;
+        s.numFmtId = 164 + i % 97;
+        s.numFmt = i % 5 == 0 ? std::string() : "0.0" + std::string(size_t(i % 9), '0') + " \"m\"";
+        styles.push_back(s);
+    }
+    styles.push_back(XlsxStyle());   // the default style
+    styles.push_back(styles[3]);     // a repeat from an earlier batch
+    styles.push_back(styles.back()); // a repeat next to it
+
+    CXlsxWorkbook single, listed;
+    std::vector<int> one, all(styles.size());
+    for (const XlsxStyle& s : styles)
+        one.push_back(single.AddStyle(s));
+    listed.AddStyle(styles[500]); // a style the workbook has before the list
+    listed.AddStyles(styles.data(), styles.size(), all.data());
+    for (size_t i = 0; i < styles.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(single.GetStyle(one[i]), styles[i]);
+        EXPECT_EQ(listed.GetStyle(all[i]), styles[i]);
+        for (size_t j = 0; j < i; ++j)
+            if (styles[j] == styles[i]) {
+                EXPECT_EQ(all[i], all[j]);
+                break;
+            }
+    }
+    EXPECT_EQ(all[1000], 0);
+    EXPECT_EQ(listed.GetStyleCount(), single.GetStyleCount());
+}
+
+// A styles part declaring far more formats than its bytes can hold reads the formats it has.
+TEST_F(ExcelTest, AForgedFormatCountReservesOnlyWhatThePartCanHold)
+{
+    auto parts = MinimalWorkbookParts(SheetXml("<sheetData><row r=\"1\"><c r=\"A1\" s=\"1\"><v>1</v></c></row>"
+                                               "</sheetData>"));
+    for (auto& [name, data] : parts)
+        if (name == "xl/_rels/workbook.xml.rels")
+            data.insert(data.rfind("</Relationships>"),
+                        "<Relationship Id=\"rId3\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                        "relationships/styles\" Target=\"styles.xml\"/>");
+    parts.emplace_back("xl/styles.xml", "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/"
+                                        "main\"><cellXfs count=\"4294967295\"><xf/><xf numFmtId=\"14\"/></cellXfs>"
+                                        "</styleSheet>");
+    const std::string bytes = BuildStoredZip(parts);
+    CXlsxReader reader;
+    CXlsxWorkbook book;
+    ASSERT_TRUE(reader.ReadMemory(bytes.data(), bytes.size(), book)) << reader.ErrorText();
+    EXPECT_EQ(book.GetStyleCount(), 2);
+    EXPECT_EQ(book.CellText(*book.GetSheet(0)->FindCell(1, 1)), "1900-01-01");
+}
+
 // Numbers written to a workbook read back as the same doubles, bit for bit, in our reader and in
 // an independent one: the writer keeps every digit a double needs (the library alone keeps 16).
 TEST_F(ExcelTest, AwkwardDoublesReadBackBitForBit)
