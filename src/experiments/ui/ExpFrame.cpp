@@ -9,6 +9,7 @@
 #include "experiments/ui/ExpDoc.h"
 #include "experiments/ui/ExpTreeView.h"
 #include "platform/base/Format.h"
+#include "platform/ui/ZuControlBar.h"
 #include "platform/elements/MElement.h"
 #include "platform/win/CommandGuard.h"
 #include "platform/win/Messages.h"
@@ -17,6 +18,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -25,6 +27,7 @@
 #include <QPointer>
 #include <QSplitter>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include <filesystem>
 
@@ -65,20 +68,43 @@ CExpFrame::CExpFrame(CExpDoc* doc, const std::string& programFolder, QWidget* pa
     m_outer->setStretchFactor(1, 3);
     m_outer->setSizes({275, 825});
     m_inner->setSizes({320, 320});
-    setCentralWidget(m_outer);
 
-    m_mainBar = addToolBar("Measurement");
+    // The commands and the RPM list sit in one bar above the panes that wraps onto more rows in a
+    // narrow window, so that no command hides behind a toolbar's extension button.
+    m_mainBar = new CZuControlBar;
     m_mainBar->setObjectName("ToolBar104");
     AddAction(m_mainBar, CExpTreeView::ID_SETUP_CHANNELS, "Set Up Channels");
     AddAction(m_mainBar, CExpTreeView::ID_START_RUN, "Start Measurement");
     AddAction(m_mainBar, CExpTreeView::ID_GAIN_SETTING, "Gain Setting");
-    m_mainBar->addSeparator();
+    m_mainBar->AddSeparator();
     AddAction(m_mainBar, CExpTreeView::ID_PROPERTIES, "Properties");
     AddAction(m_mainBar, CExpTreeView::ID_DELETE, "Delete");
     AddAction(m_mainBar, CExpTreeView::ID_DATA_CHECK, "Data Check");
     AddAction(m_mainBar, CExpTreeView::ID_ANALYSIS_OPTIONS, "Analysis Options");
     AddAction(m_mainBar, CExpTreeView::ID_DAQ_OPTIONS, "DAQ Options");
     AddAction(m_mainBar, CExpTreeView::ID_ACCEL_RPM, "Acceleration RPM");
+    m_mainBar->AddSeparator();
+    // The RPM list keeps its label beside it when the bar wraps.
+    auto* rpmBar = new QWidget;
+    rpmBar->setObjectName("DialogBar4058");
+    auto* rpmRow = new QHBoxLayout(rpmBar);
+    rpmRow->setContentsMargins(0, 0, 0, 0);
+    rpmRow->addWidget(new QLabel("RPM:", rpmBar));
+    m_rpmCombo = new QComboBox(rpmBar);
+    m_rpmCombo->setObjectName("RpmCombo");
+    m_rpmCombo->setMinimumWidth(120);
+    m_rpmCombo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    rpmRow->addWidget(m_rpmCombo);
+    m_mainBar->AddWidget(rpmBar);
+    connect(m_rpmCombo, QOverload<int>::of(&QComboBox::activated), this, &CExpFrame::OnRpmSelected);
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(m_mainBar);
+    column->addWidget(m_outer, 1);
+    setCentralWidget(central);
 
     m_modeBar = new QToolBar("Display", this);
     m_modeBar->setObjectName("ToolBar105");
@@ -96,16 +122,6 @@ CExpFrame::CExpFrame(CExpDoc* doc, const std::string& programFolder, QWidget* pa
     for (int id : {ID_CHANNEL_TIME, ID_CHANNEL_FREQ, ID_SIGNAL_PULSE, ID_SIGNAL_RPM, ID_SIGNAL_ALL_RPM, ID_DIAG_VOLTAGE,
                    ID_DIAG_VALUE, ID_DIAG_INTEGRAL})
         m_actions[id]->setCheckable(true);
-
-    m_rpmBar = addToolBar("RPM");
-    m_rpmBar->setObjectName("DialogBar4058");
-    m_rpmBar->addWidget(new QLabel(" RPM: ", m_rpmBar));
-    m_rpmCombo = new QComboBox(m_rpmBar);
-    m_rpmCombo->setObjectName("RpmCombo");
-    m_rpmCombo->setMinimumWidth(120);
-    m_rpmCombo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    m_rpmBar->addWidget(m_rpmCombo);
-    connect(m_rpmCombo, QOverload<int>::of(&QComboBox::activated), this, &CExpFrame::OnRpmSelected);
 
     AddDeveloperMenu(programFolder);
     connect(m_treeView, &CExpTreeView::CommandStateChanged, this, &CExpFrame::UpdateCommandUI);
@@ -160,7 +176,21 @@ CExpFrame* CExpFrame::Open(QMdiArea* area, const std::string& programFolder)
 
 QAction* CExpFrame::AddAction(QToolBar* bar, int id, const char* text)
 {
-    QAction* action = bar->addAction(QString::fromUtf8(text));
+    QAction* action = MakeAction(id, text);
+    bar->addAction(action);
+    return action;
+}
+
+QAction* CExpFrame::AddAction(CZuControlBar* bar, int id, const char* text)
+{
+    QAction* action = MakeAction(id, text);
+    bar->AddAction(action);
+    return action;
+}
+
+QAction* CExpFrame::MakeAction(int id, const char* text)
+{
+    auto* action = new QAction(QString::fromUtf8(text), this);
     action->setData(id);
     action->setObjectName(QString("Command%1").arg(id));
     connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });

@@ -12,6 +12,7 @@ class CExpDataView;
 class CExpDiagView;
 class CExpDoc;
 class CExpTreeView;
+class CZuControlBar;
 class QAction;
 class QComboBox;
 class QMdiArea;
@@ -78,6 +79,8 @@ protected:
 private:
     bool RunCommand(int id);
     QAction* AddAction(QToolBar* bar, int id, const char* text);
+    QAction* AddAction(CZuControlBar* bar, int id, const char* text);
+    QAction* MakeAction(int id, const char* text);
     void AddDeveloperMenu(const std::string& programFolder);
     // The selected element is a channel record of an excitation's data set (1) or of the RPM
     // signal data (2); 0 otherwise.
@@ -87,9 +90,8 @@ private:
     CExpTreeView* m_treeView = nullptr;
     CExpDiagView* m_diagView = nullptr;
     CExpDataView* m_dataView = nullptr;
-    QToolBar* m_mainBar = nullptr;
+    CZuControlBar* m_mainBar = nullptr;
     QToolBar* m_modeBar = nullptr;
-    QToolBar* m_rpmBar = nullptr;
     QComboBox* m_rpmCombo = nullptr;
     QSplitter* m_outer = nullptr;
     QSplitter* m_inner = nullptr;

@@ -1,6 +1,6 @@
 #include "platform/ui/ZuTableDataFrame.h"
 
-#include "platform/ui/ZuFlowLayout.h"
+#include "platform/ui/ZuControlBar.h"
 
 #include "platform/elements/ZuTableData.h"
 #include "platform/ui/ZuTableDataDoc.h"
@@ -11,8 +11,6 @@
 #include <QMdiSubWindow>
 #include <QMetaObject>
 #include <QResizeEvent>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -153,63 +151,12 @@ void CZuTableDataFrame::showEvent(QShowEvent* event)
     }
 }
 
-namespace {
-// Holds a dialog bar at its natural height and scrolls it sideways when the window is narrower
-// than its controls, so that a long bar never sets the minimum width of the window (nor, through
-// the window, of the main window's client area).
-class CDialogBarScroller : public QScrollArea
-{
-public:
-    CDialogBarScroller(QWidget* bar, QWidget* parent) : QScrollArea(parent)
-    {
-        setObjectName(bar->objectName() + QStringLiteral("Scroller"));
-        setFrameShape(QFrame::NoFrame);
-        setWidgetResizable(true);
-        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-        setWidget(bar);
-        FitHeight();
-    }
-
-    QSize sizeHint() const override { return {widget()->sizeHint().width(), NeededHeight()}; }
-    QSize minimumSizeHint() const override { return {0, NeededHeight()}; }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override
-    {
-        QScrollArea::resizeEvent(event);
-        FitHeight();
-    }
-
-private:
-    int NeededHeight() const
-    {
-        int height = widget()->sizeHint().height();
-        if (width() < widget()->minimumSizeHint().width())
-            height += horizontalScrollBar()->sizeHint().height();
-        return height;
-    }
-    void FitHeight()
-    {
-        const int height = NeededHeight();
-        if (height != this->height())
-            setFixedHeight(height);
-    }
-};
-} // namespace
-
-void CZuTableDataFrame::AddDialogBar(QWidget* bar)
+void CZuTableDataFrame::AddDialogBar(CZuControlBar* bar)
 {
     if (!bar)
         return;
-    // A bar that wraps its controls onto more rows shows them all at any width by itself.
-    if (dynamic_cast<CZuFlowLayout*>(bar->layout())) {
-        bar->setParent(this);
-        m_layout->insertWidget(m_layout->count() - 1, bar);
-        return;
-    }
-    m_layout->insertWidget(m_layout->count() - 1, new CDialogBarScroller(bar, this));
+    bar->setParent(this);
+    m_layout->insertWidget(m_layout->count() - 1, bar);
 }
 
 void CZuTableDataFrame::ShowListPane(bool show)

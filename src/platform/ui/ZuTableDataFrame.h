@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class CZuControlBar;
 class CZuTableData;
 class CZuTableDataDoc;
 class QMdiArea;
@@ -59,8 +60,9 @@ public:
 protected:
     // The panes, left to right, with the widths of the first two (the chart takes the rest).
     void SetPanes(QWidget* select, QWidget* grid, QWidget* chart, int selectWidth, int gridWidth);
-    // A bar above the splitter (owned by the frame from here on).
-    void AddDialogBar(QWidget* bar);
+    // A bar above the splitter (owned by the frame from here on); it wraps its controls onto more
+    // rows in a narrow window.
+    void AddDialogBar(CZuControlBar* bar);
     // Private messages; 0 when not handled.
     virtual intptr_t OnMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam);
     // The first show lays the panes out over the window's real width.

@@ -15,7 +15,7 @@
 #include "views/ui/HSEADataTableView.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
+#include "platform/ui/ZuControlBar.h"
 #include <QLabel>
 #include <QMetaObject>
 #include <QPushButton>
@@ -46,21 +46,18 @@ CHSEADataTableFrame::CHSEADataTableFrame(std::unique_ptr<CHSEADataTableDoc> doc,
     m_graph = new CHSEADataGraphView(d, this);
     SetPanes(m_select, m_table, m_graph, 100, 200);
 
-    m_bar = new QWidget(this);
+    m_bar = new CZuControlBar(this);
     m_bar->setObjectName(QStringLiteral("DialogBar%1").arg(IDD_BAR));
-    auto* row = new QHBoxLayout(m_bar);
-    row->setContentsMargins(6, 3, 6, 3);
     m_label = new QLabel(m_bar);
     m_rpm = new QComboBox(m_bar);
     m_rpm->setMinimumContentsLength(8);
     m_find = new QPushButton(tr("Find Cell..."), m_bar);
     auto* options = new QPushButton(tr("Options..."), m_bar);
-    row->addWidget(m_label);
-    row->addWidget(m_rpm);
-    row->addSpacing(12);
-    row->addWidget(m_find);
-    row->addWidget(options);
-    row->addStretch(1);
+    m_bar->AddWidget(m_label);
+    m_bar->AddWidget(m_rpm);
+    m_bar->AddSeparator();
+    m_bar->AddWidget(m_find);
+    m_bar->AddWidget(options);
     AddDialogBar(m_bar);
     connect(m_rpm, &QComboBox::activated, this, &CHSEADataTableFrame::OnRpmSelected);
     connect(m_find, &QPushButton::clicked, this, [this] { FindCell(); });

@@ -64,7 +64,7 @@ private:
     CZuTableSelectView* m_select;
     CHSEADataTableView* m_table;
     CHSEADataGraphView* m_graph;
-    QWidget* m_bar = nullptr;
+    CZuControlBar* m_bar = nullptr;
     QLabel* m_label = nullptr;
     QComboBox* m_rpm = nullptr;
     QPushButton* m_find = nullptr;

@@ -6,7 +6,7 @@
 #include "platform/elements/MElement.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/ui/ZuEnterNotifyEdit.h"
-#include "platform/ui/ZuFlowLayout.h"
+#include "platform/ui/ZuControlBar.h"
 #include "platform/ui/ZuTableDataDoc.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Messages.h"
@@ -17,24 +17,12 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include <cstdlib>
 #include <vector>
-
-namespace {
-
-QFrame* Separator(QWidget* parent)
-{
-    auto* line = new QFrame(parent);
-    line->setFrameShape(QFrame::VLine);
-    line->setFrameShadow(QFrame::Sunken);
-    return line;
-}
-} // namespace
 
 CQMXDataFrame::CQMXDataFrame(std::unique_ptr<CZuTableDataDoc> doc, QWidget* parent)
     : CZuTableDataFrame(std::move(doc), parent), m_core(dynamic_cast<CQMXDataCore*>(GetDocument()))
@@ -44,11 +32,9 @@ CQMXDataFrame::~CQMXDataFrame() = default;
 
 void CQMXDataFrame::CreateDialogBar()
 {
-    m_bar = new QWidget(this);
+    m_bar = new CZuControlBar(this);
     m_bar->setObjectName(QStringLiteral("DialogBar%1").arg(IDD_BAR));
-    // The controls wrap onto a second row in a narrow window rather than hide behind a scroll arrow.
-    auto* row = new CZuFlowLayout(m_bar);
-    row->setContentsMargins(6, 3, 6, 3);
+    CZuControlBar* row = m_bar;
 
     auto radio = [this](int id, const QString& text, const QString& tip) {
         auto* b = new QRadioButton(text, m_bar);
@@ -66,15 +52,15 @@ void CQMXDataFrame::CreateDialogBar()
     QRadioButton* freq = radio(IDC_AXIS_FREQ, tr("Freq. across"), tr("Rows are frequencies, one table per RPM"));
     QRadioButton* rpm = radio(IDC_AXIS_RPM, tr("RPM across"), tr("Rows are RPMs, one table per band"));
     group(freq, rpm);
-    row->addWidget(freq);
-    row->addWidget(rpm);
-    row->addWidget(Separator(m_bar));
+    row->AddWidget(freq);
+    row->AddWidget(rpm);
+    row->AddSeparator();
 
     QRadioButton* single = radio(IDC_SINGLE_BANDS, tr("Each band"), tr("Levels of each band"));
     QRadioButton* range = radio(IDC_BAND_RANGE, tr("Band range [dB]"), tr("Overall level of a range of bands"));
     group(single, range);
-    row->addWidget(single);
-    row->addWidget(range);
+    row->AddWidget(single);
+    row->AddWidget(range);
     for (int id : {IDC_FIRST_BAND, IDC_LAST_BAND}) {
         auto* combo = new QComboBox(m_bar);
         combo->setMinimumContentsLength(7);
@@ -83,36 +69,36 @@ void CQMXDataFrame::CreateDialogBar()
         m_controls[id] = combo;
         connect(combo, &QComboBox::activated, this, [this, id] { OnCommand(id); });
         if (id == IDC_LAST_BAND)
-            row->addWidget(new QLabel(tr("to"), m_bar));
-        row->addWidget(combo);
+            row->AddWidget(new QLabel(tr("to"), m_bar));
+        row->AddWidget(combo);
     }
-    row->addWidget(Separator(m_bar));
+    row->AddSeparator();
 
     auto* smoothing = new QCheckBox(tr("Smoothing"), m_bar);
     smoothing->setToolTip(tr("Average over neighbouring RPMs"));
     m_controls[IDC_SMOOTHING] = smoothing;
     connect(smoothing, &QCheckBox::clicked, this, [this] { OnCommand(IDC_SMOOTHING); });
-    row->addWidget(smoothing);
+    row->AddWidget(smoothing);
     m_lengthEdit = new CZuEnterNotifyEdit(IDC_SMOOTHING_LENGTH, m_bar);
     m_lengthEdit->setMaximumWidth(m_lengthEdit->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
     m_lengthEdit->setToolTip(tr("Smoothing length in RPM"));
     m_lengthEdit->SetNotify([this](int id, int code) { OnCommand(id, code); });
     m_controls[IDC_SMOOTHING_LENGTH] = m_lengthEdit;
-    row->addWidget(m_lengthEdit);
-    row->addWidget(new QLabel(tr("RPM"), m_bar));
-    row->addWidget(Separator(m_bar));
+    row->AddWidget(m_lengthEdit);
+    row->AddWidget(new QLabel(tr("RPM"), m_bar));
+    row->AddSeparator();
 
     QRadioButton* aw = radio(IDC_A_WEIGHTING, tr("A-weighted"), tr("Show sound levels A-weighted"));
     QRadioButton* flat = radio(IDC_NO_WEIGHTING, tr("Flat"), tr("Show sound levels unweighted"));
     group(aw, flat);
-    row->addWidget(aw);
-    row->addWidget(flat);
+    row->AddWidget(aw);
+    row->AddWidget(flat);
 
     auto* copy = new QPushButton(tr("Copy All"), m_bar);
     copy->setToolTip(tr("Copy the whole table to the clipboard"));
     m_controls[IDC_COPY_ALL] = copy;
     connect(copy, &QPushButton::clicked, this, [this] { OnCommand(IDC_COPY_ALL); });
-    row->addWidget(copy);
+    row->AddWidget(copy);
 
     AddDialogBar(m_bar);
     InitDialogBar();

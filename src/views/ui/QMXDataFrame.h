@@ -19,6 +19,8 @@
 
 #include <map>
 
+class CZuControlBar;
+
 class CQMXDataCore;
 class CZuEnterNotifyEdit;
 class QAbstractButton;
@@ -52,7 +54,7 @@ public:
     CQMXDataCore* GetDataCore() const { return m_core; }
     // The bar's controls by id (null before CreateDialogBar or for an unknown id).
     QWidget* Control(int id) const;
-    QWidget* DialogBar() const { return m_bar; }
+    CZuControlBar* DialogBar() const { return m_bar; }
 
     // A bar command (ids above; code: the edit's notification for 3286). False for an unknown id.
     bool OnCommand(int id, int code = 0);
@@ -77,7 +79,7 @@ private:
     void UpdateViews();
 
     CQMXDataCore* m_core;
-    QWidget* m_bar = nullptr;
+    CZuControlBar* m_bar = nullptr;
     std::map<int, QWidget*> m_controls;
     CZuEnterNotifyEdit* m_lengthEdit = nullptr;
 };

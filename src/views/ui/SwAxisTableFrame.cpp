@@ -10,7 +10,7 @@
 #include "views/ui/SwAxisTableView.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
+#include "platform/ui/ZuControlBar.h"
 #include <QLabel>
 #include <QMetaObject>
 #include <QPushButton>
@@ -37,23 +37,20 @@ CSwAxisTableFrame::CSwAxisTableFrame(std::unique_ptr<CSwAxisTableDoc> doc, QWidg
     m_graph = new CSwAxisGraphView(d, this);
     SetPanes(m_select, m_table, m_graph, 100, 200);
 
-    m_bar = new QWidget(this);
+    m_bar = new CZuControlBar(this);
     m_bar->setObjectName(QStringLiteral("DialogBar%1").arg(IDD_BAR));
-    auto* row = new QHBoxLayout(m_bar);
-    row->setContentsMargins(6, 3, 6, 3);
     m_axis = new QComboBox(m_bar);
     m_label = new QLabel(m_bar);
     m_first = new QComboBox(m_bar);
     m_first->setMinimumContentsLength(8);
     auto* options = new QPushButton(tr("Options..."), m_bar);
-    row->addWidget(new QLabel(tr("Axis :"), m_bar));
-    row->addWidget(m_axis);
-    row->addSpacing(12);
-    row->addWidget(m_label);
-    row->addWidget(m_first);
-    row->addSpacing(12);
-    row->addWidget(options);
-    row->addStretch(1);
+    m_bar->AddWidget(new QLabel(tr("Axis :"), m_bar));
+    m_bar->AddWidget(m_axis);
+    m_bar->AddSeparator();
+    m_bar->AddWidget(m_label);
+    m_bar->AddWidget(m_first);
+    m_bar->AddSeparator();
+    m_bar->AddWidget(options);
     AddDialogBar(m_bar);
     connect(m_axis, &QComboBox::activated, this, &CSwAxisTableFrame::OnAxisSelected);
     connect(m_first, &QComboBox::activated, this, &CSwAxisTableFrame::OnFirstIndexSelected);

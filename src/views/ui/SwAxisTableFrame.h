@@ -59,7 +59,7 @@ private:
     CZuTableSelectView* m_select;
     CSwAxisTableView* m_table;
     CSwAxisGraphView* m_graph;
-    QWidget* m_bar = nullptr;
+    CZuControlBar* m_bar = nullptr;
     QLabel* m_label = nullptr;
     QComboBox* m_axis = nullptr;
     QComboBox* m_first = nullptr;

@@ -19,6 +19,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/ui/ZuControlBar.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/ui/ZuTableModel.h"
 #include "platform/ui/ZuTableSelectView.h"
@@ -48,6 +49,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -283,6 +285,33 @@ TEST(HSEADataTableWindow, ClosesWhenItsElementIsDeleted)
     QApplication::sendPostedEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(frame.isNull());
+}
+
+// Tiled narrow, the bars of both table windows wrap: every control stays whole in sight.
+TEST(TableWindowBars, WrapInANarrowWindow)
+{
+    Holder hsea(CHSEADataTableFrame::Open(nullptr, EtaMatrix()));
+    Holder axis(CSwAxisTableFrame::Open(nullptr, Sample::Get().spl));
+    for (QWidget* frame : {hsea.frame.data(), axis.frame.data()}) {
+        ASSERT_NE(frame, nullptr);
+        SCOPED_TRACE(frame->metaObject()->className());
+        auto* bar = frame->findChild<CZuControlBar*>();
+        ASSERT_NE(bar, nullptr);
+        frame->resize(180, 420);
+        frame->show();
+        QApplication::processEvents();
+        EXPECT_TRUE(bar->ShowsEveryControl());
+        int controls = 0;
+        for (QWidget* w : bar->findChildren<QWidget*>()) {
+            if (!qobject_cast<QComboBox*>(w) && !qobject_cast<QPushButton*>(w))
+                continue;
+            ++controls;
+            const QRect at(w->mapTo(frame, QPoint(0, 0)), w->size());
+            EXPECT_TRUE(frame->rect().contains(at)) << w->objectName().toStdString() << " at " << at.x() << ","
+                                                    << at.y() << " " << at.width() << "x" << at.height();
+        }
+        EXPECT_GE(controls, 3);
+    }
 }
 
 TEST(SwAxisTableWindow, ShowsTheSplTableOnEitherAxis)
