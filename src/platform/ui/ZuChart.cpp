@@ -5,9 +5,31 @@
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QMenu>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <cmath>
+
+namespace {
+// A title line wider than the chart goes onto two lines, broken where the text allows a break
+// (between words, or between characters in Japanese), so that its start (the element and the
+// quantity) stays whole; only what still does not fit on the second line is cut short.
+QStringList WrapTitleLine(const QString& line, const QFontMetrics& metrics, int width)
+{
+    if (metrics.horizontalAdvance(line) <= width)
+        return {line};
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, line);
+    qsizetype cut = -1;
+    for (qsizetype at = breaks.toNextBoundary(); at > 0 && at < line.size(); at = breaks.toNextBoundary()) {
+        if (metrics.horizontalAdvance(line.left(at).trimmed()) > width)
+            break;
+        cut = at;
+    }
+    if (cut <= 0)
+        return {metrics.elidedText(line, Qt::ElideRight, width)};
+    return {line.left(cut).trimmed(), metrics.elidedText(line.mid(cut).trimmed(), Qt::ElideRight, width)};
+}
+} // namespace
 
 CZuChart::CZuChart(QWidget* parent) : QCustomPlot(parent)
 {
@@ -203,9 +225,10 @@ void CZuChart::FitTitle()
     QStringList lines = m_titleText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     if (!m_curveName.isEmpty())
         lines << m_curveName;
-    for (QString& line : lines)
-        line = metrics.elidedText(line, Qt::ElideRight, std::max(0, width() - 8));
-    const QString shown = lines.join(QLatin1Char('\n'));
+    QStringList shownLines;
+    for (const QString& line : lines)
+        shownLines << WrapTitleLine(line, metrics, std::max(0, width() - 8));
+    const QString shown = shownLines.join(QLatin1Char('\n'));
     if (shown != m_title->text())
         m_title->setText(shown);
 }

@@ -75,7 +75,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // Shows the title, each line cut short with an ellipsis when wider than the chart.
+    // Shows the title; a line wider than the chart wraps onto a second line, cut short with an
+    // ellipsis only where that is still too wide.
     void FitTitle();
 
     QCPTextElement* m_title = nullptr;

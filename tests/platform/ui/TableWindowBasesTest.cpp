@@ -235,6 +235,46 @@ TEST(ZuChart, SeveralCurvesAreNamedByALegendOrTheTitle)
     EXPECT_EQ(ShownTitle(chart), "Input Power\nRoof");
 }
 
+// A title too wide for a narrow chart goes onto two lines broken between words (or between
+// characters where the text has no spaces), so its start stays whole; only what the second line
+// cannot hold is cut short.
+TEST(ZuChart, ANarrowChartWrapsItsTitle)
+{
+    struct Case
+    {
+        QString title;
+        int width;
+        bool whole; // every character shown
+    };
+    const Case cases[] = {
+        {"Input Power [dB (ref=1W)] of the front roof panel", 300, true},
+        {"Input Power [dB (ref=1W)] of the front roof panel", 1000, true},
+        {QString::fromUtf8("\u5c4b\u6839\u524d\u90e8\u30d1\u30cd\u30eb\u306e\u5165\u529b\u30d1\u30ef\u30fc"), 160,
+         true},
+        {"Sound Pressure Level [dB (ref=2E-5Pa)] of the cabin microphone at the driver's right ear", 170, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title.toStdString() + " at " + std::to_string(c.width));
+        CZuChart chart;
+        chart.resize(c.width, 300);
+        chart.SetTitle(c.title);
+        const QStringList lines = ShownTitle(chart).split('\n');
+        ASSERT_LE(lines.size(), 2);
+        EXPECT_EQ(lines.size() == 1, c.width == 1000);
+        const QFontMetrics metrics(QFont(chart.font().family(), 10, QFont::Bold));
+        for (const QString& line : lines)
+            EXPECT_LE(metrics.horizontalAdvance(line), c.width - 8) << line.toStdString();
+        const QString joined = lines.join(c.title.contains(' ') ? " " : "");
+        if (c.whole) {
+            EXPECT_EQ(joined, c.title);
+        } else {
+            EXPECT_TRUE(c.title.startsWith(lines[0])) << "the first line is the title's start, whole";
+            EXPECT_TRUE(lines[1].endsWith(QChar(0x2026)));
+        }
+        EXPECT_EQ(chart.Title(), c.title);
+    }
+}
+
 TEST(ZuTableDataFrame, RecordsItselfInTheElementAndClosesWithIt)
 {
     auto* table = new CNumberTable(3, 2);
