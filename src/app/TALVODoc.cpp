@@ -542,22 +542,22 @@ CAnalysisProject* CTALVODoc::ImportAnalysisProjectFile()
 void CTALVODoc::OnElementAdded(int projectIndex, CMElement* element)
 {
     IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow();
-    if (tree && GetTALVOApp().GetMainDocument() == this)
-        tree->AddElement(projectIndex, element);
+    if (tree && GetTALVOApp().GetMainDocument() == this && tree->AddElement(projectIndex, element))
+        SetModifiedFlag(1);
 }
 
 void CTALVODoc::OnElementRemoved(int projectIndex, CMElement* element)
 {
     IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow();
-    if (tree && GetTALVOApp().GetMainDocument() == this)
-        tree->RemoveElement(projectIndex, element);
+    if (tree && GetTALVOApp().GetMainDocument() == this && tree->RemoveElement(projectIndex, element))
+        SetModifiedFlag(1);
 }
 
 void CTALVODoc::OnElementRenamed(int projectIndex, CMElement* element)
 {
     IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow();
-    if (tree && GetTALVOApp().GetMainDocument() == this)
-        tree->RenameElement(projectIndex, element);
+    if (tree && GetTALVOApp().GetMainDocument() == this && tree->RenameElement(projectIndex, element))
+        SetModifiedFlag(1);
 }
 
 std::string CTALVODoc::GetWorkFolderOf(const std::string& path)

@@ -183,7 +183,7 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.contextPos = 100;
         e.enabled = resultRule(e.id);
         e.run = [](CMainFrame& f, const CCommandState& s) {
-            CResultCommandsUi::OpenResultSelection(SelectedAnalysis(s), s.selection.First(), &f, &f);
+            CResultCommandsUi::OpenResultSelection(SelectedAnalysis(s), s.selection.First(), f.TreeWindow(), &f, &f);
             return true;
         };
         r.Add(e);

@@ -5,8 +5,8 @@
 #include "app/ui/TreePickers.h"
 
 #include "app/ModelProject.h"
-#include "app/TALVODoc.h"
-#include "app/TALVOApp.h"
+#include "app/BaseProject.h"
+#include "app/TALVOProject.h"
 #include "app/ui/AppIcons.h"
 #include "app/ui/DlgInputPowerData.h"
 #include "platform/ui/ProjectTreeModel.h"
@@ -237,8 +237,6 @@ bool CDockTreeWnd::AddElement(int projectIndex, CMElement* element)
     const QModelIndex idx = tree->Model()->IndexOf(element);
     if (idx.isValid())
         tree->expand(idx.parent());
-    if (CTALVODoc* doc = GetTALVOApp().GetMainDocument())
-        doc->SetModifiedFlag(1);
     return true;
 }
 
@@ -248,8 +246,6 @@ bool CDockTreeWnd::RemoveElement(int projectIndex, CMElement* element)
     if (!tree)
         return false;
     tree->Model()->RemoveElement(element);
-    if (CTALVODoc* doc = GetTALVOApp().GetMainDocument())
-        doc->SetModifiedFlag(1);
     return true;
 }
 
@@ -259,8 +255,6 @@ bool CDockTreeWnd::RenameElement(int projectIndex, CMElement* element)
     if (!tree)
         return false;
     tree->Model()->ElementChanged(element);
-    if (CTALVODoc* doc = GetTALVOApp().GetMainDocument())
-        doc->SetModifiedFlag(1);
     return true;
 }
 
@@ -307,7 +301,11 @@ CDlgInputPowerData* CDockTreeWnd::InputPowerDialog() const
 void CDockTreeWnd::OpenInputPowerData(uintptr_t command, CMElement* project)
 {
     if (!m_inputPowerDialog) {
-        auto* model = dynamic_cast<CModelProject*>(GetTALVOApp().GetProject(0));
+        // The model project of the document that holds the project to solve; the first tree's
+        // project (the model project leads) when none was given.
+        auto* base = dynamic_cast<CBaseProject*>(project);
+        CTALVOProject* container = base ? base->GetOwner() : nullptr;
+        auto* model = container ? container->GetModelProject() : dynamic_cast<CModelProject*>(GetTreeProject(0));
         if (!model)
             return;
         m_inputPowerDialog = new CDlgInputPowerData(model, this, this);
@@ -359,14 +357,11 @@ int CDockTreeWnd::DeleteSelectedElements()
     for (CMElement* e : roots) {
         if (AfxFormatMessageBox(IDS_DELETE_ELEMENT, MB_YESNO | MB_ICONQUESTION, e->GetName().c_str()) != IDYES)
             continue;
-        RemoveElement(-1, e);
+        // The project's tree tells its document, which drops the row and marks itself modified.
         e->GetParent()->DeleteChild(e, 1);
         ++deleted;
     }
-    if (deleted > 0) {
-        if (CTALVODoc* doc = GetTALVOApp().GetMainDocument())
-            doc->SetModifiedFlag(1);
+    if (deleted > 0)
         emit SelectionChanged();
-    }
     return deleted;
 }

@@ -18,13 +18,13 @@ constexpr int kTargetKind = CDlgSelectSubsystem::kCavities;
 const char* const kReportFilter = "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
 } // namespace
 
-void CResultCommandsUi::OpenResultSelection(CAnalysisProject* project, CMElement* first, QWidget* parent,
-                                            IMessageTarget* owner)
+void CResultCommandsUi::OpenResultSelection(CAnalysisProject* project, CMElement* first, const IProjectTreeWindow* tree,
+                                            QWidget* parent, IMessageTarget* owner)
 {
     if (!project || !first)
         return;
     CDlgSelectResult::DestroyInstance();
-    CDlgSelectResult::CreateInstance(project, first, parent, owner);
+    CDlgSelectResult::CreateInstance(project, first, tree, parent, owner);
 }
 
 intptr_t CResultCommandsUi::OnResultSelected(uintptr_t wParam, intptr_t lParam, const CTALVODoc& doc)

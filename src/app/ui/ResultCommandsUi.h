@@ -10,15 +10,16 @@ class CMElement;
 class CTALVODoc;
 class CZuSubsystemTable;
 class IMessageTarget;
+class IProjectTreeWindow;
 class QWidget;
 
 class CResultCommandsUi
 {
 public:
-    // Closes an open result selection and opens one for the project's first selected element; its
-    // OK comes back to the owner as message 0xFE1.
-    static void OpenResultSelection(CAnalysisProject* project, CMElement* first, QWidget* parent,
-                                    IMessageTarget* owner);
+    // Closes an open result selection and opens one for the project's first selected element; the
+    // second result is picked in tree. Its OK comes back to the owner as message 0xFE1.
+    static void OpenResultSelection(CAnalysisProject* project, CMElement* first, const IProjectTreeWindow* tree,
+                                    QWidget* parent, IMessageTarget* owner);
     // The answer of the result selection (0xFE1) for the document's analysis projects: the table
     // added, or 0.
     static intptr_t OnResultSelected(uintptr_t wParam, intptr_t lParam, const CTALVODoc& doc);

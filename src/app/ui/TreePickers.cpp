@@ -3,7 +3,6 @@
 #include "app/FrameCommands.h"
 #include "app/ModelProject.h"
 #include "app/TALVOApp.h"
-#include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
 #include "models/HSEADominantPathData.h"
 #include "models/HSEAPowerContribution.h"
@@ -30,10 +29,12 @@ CBaseProject* ProjectOf(CMElement* element)
     return nullptr;
 }
 
-CModelProject* ModelProject()
+// The model project of the document that holds element, found through the element's project.
+CModelProject* ModelProjectOf(CMElement* element)
 {
-    CTALVODoc* doc = GetTALVOApp().GetMainDocument();
-    return doc ? doc->GetTALVOProject().GetModelProject() : nullptr;
+    CBaseProject* project = ProjectOf(element);
+    CTALVOProject* container = project ? project->GetOwner() : nullptr;
+    return container ? container->GetModelProject() : nullptr;
 }
 } // namespace
 
@@ -75,7 +76,7 @@ void CTreePickers::Open(bool pair, int command, CMElement* element)
     const std::string caption = element->GetName();
     if (pair) {
         if (!m_pair) {
-            m_pair = new CDlgSelectSubsystemPair(ModelProject(), m_parent);
+            m_pair = new CDlgSelectSubsystemPair(ModelProjectOf(element), m_parent);
             m_pair->setAttribute(Qt::WA_DeleteOnClose);
         }
         m_pair->SetModeless(true, &m_owner, 0);
@@ -91,7 +92,7 @@ void CTreePickers::Open(bool pair, int command, CMElement* element)
         return;
     }
     if (!m_single) {
-        m_single = new CDlgSelectSubsystem(ModelProject(), m_parent);
+        m_single = new CDlgSelectSubsystem(ModelProjectOf(element), m_parent);
         m_single->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_single->SetModeless(true, &m_owner, 0);
@@ -168,10 +169,9 @@ void CTreePickers::RunPicked(bool pair)
 {
     const int command = m_command[pair];
     CMElement* element = m_element[pair];
-    CTALVODoc* doc = GetTALVOApp().GetMainDocument();
+    // The element must still belong to a project of an open document.
     CBaseProject* project = ProjectOf(element);
-    const int index = doc && project ? doc->GetProjectIndex(project) : -1;
-    if (index < 0)
+    if (!project || !project->GetOwner() || project->GetProjectIndex() < 0)
         return;
     const std::string name1 = pair ? (m_pair ? m_pair->m_strName1 : "") : (m_single ? m_single->m_strName : "");
     const std::string name2 = pair && m_pair ? m_pair->m_strName2 : "";

@@ -2,9 +2,10 @@
 
 #include "app/BaseProject.h"
 #include "app/TALVOApp.h"
-#include "app/TALVODoc.h"
 #include "common/Quantity.h"
 #include "experiments/ExpData.h"
+#include "experiments/DaqProjectAccess.h"
+#include "experiments/ExpProject.h"
 #include "experiments/SensorInfo.h"
 #include "spectral/SpectrumDisplayOptions.h"
 #include "platform/elements/ZuRpmSelFunc.h"
@@ -149,7 +150,9 @@ const std::vector<CDataViewEntry>& DataViewEntries()
          ShowsElement<CRMVDataFrame>},
         {IDR_HSEADATATABLE,
          [](QMdiArea* area, CMElement* e) -> QWidget* {
-             return OpenTitled(area, e, [&] { return CHSEADataTableFrame::Open(area, TableOf(e)); });
+             // A channel's table stands apart from the tree: the channel names its container.
+             return OpenTitled(area, e,
+                               [&] { return CHSEADataTableFrame::Open(area, TableOf(e), FindProjectContainer(e)); });
          },
          [](CMElement* e) {
              if (auto* channel = dynamic_cast<CExpData*>(e)) {
@@ -192,10 +195,13 @@ void RemoveDataViewOpeners()
 
 CTALVOProject* FindProjectContainer(CMElement* element)
 {
-    for (CMElement* e = element; e; e = e->GetParent())
+    for (CMElement* e = element; e; e = e->GetParent()) {
         if (auto* project = dynamic_cast<CBaseProject*>(e); project && project->GetOwner())
             return project->GetOwner();
-    if (CTALVODoc* doc = GetTALVOApp().GetMainDocument())
-        return &doc->GetTALVOProject();
+        // The measured data of a measurement window belong to the DAQ project they were measured for.
+        if (auto* measured = dynamic_cast<CExpProject*>(e))
+            if (auto* daq = dynamic_cast<CBaseProject*>(measured->GetDAQProject()))
+                return daq->GetOwner();
+    }
     return nullptr;
 }

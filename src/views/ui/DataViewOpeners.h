@@ -33,7 +33,8 @@ void InstallDataViewOpeners(std::function<QMdiArea*()> area, bool needsArea);
 void RemoveDataViewOpeners();
 
 // The project container whose display items and options a window over element uses: that of the
-// element's owner project, else that of the open project document; null when there is neither.
+// element's owner project (for measured data, that of the DAQ project they were measured for);
+// null when the element belongs to none.
 CTALVOProject* FindProjectContainer(CMElement* element);
 
 // The title of a data window over element: its name, the quantity it holds (or the element it

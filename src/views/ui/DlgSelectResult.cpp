@@ -1,7 +1,7 @@
 #include "views/ui/DlgSelectResult.h"
 
 #include "app/AnalysisProject.h"
-#include "app/TALVOApp.h"
+#include "app/ProjectTreeWindow.h"
 #include "platform/elements/MElementList.h"
 #include "platform/ui/ModelessRegistry.h"
 #include "platform/win/MessageTarget.h"
@@ -27,10 +27,11 @@ constexpr int kEnergyResultByOrder = 95;
 } // namespace
 
 CDlgSelectResult* CDlgSelectResult::CreateInstance(CAnalysisProject* firstProject, CMElement* firstResult,
-                                                   QWidget* parent, IMessageTarget* owner)
+                                                   const IProjectTreeWindow* tree, QWidget* parent,
+                                                   IMessageTarget* owner)
 {
     CDlgSelectResult* dialog = Registry().RegisterNew(&kOneSelection, [&] {
-        return new CDlgSelectResult(firstProject, firstResult, parent, owner ? owner : GetMainWindowTarget());
+        return new CDlgSelectResult(firstProject, firstResult, tree, parent, owner ? owner : GetMainWindowTarget());
     });
     if (dialog)
         dialog->Create();
@@ -50,9 +51,10 @@ void CDlgSelectResult::DestroyInstance()
     }
 }
 
-CDlgSelectResult::CDlgSelectResult(CAnalysisProject* firstProject, CMElement* firstResult, QWidget* parent,
-                                   IMessageTarget* owner)
-    : CZuDialog(parent, kTemplateId), m_pFirstProject(firstProject), m_pFirstResult(firstResult), m_owner(owner)
+CDlgSelectResult::CDlgSelectResult(CAnalysisProject* firstProject, CMElement* firstResult,
+                                   const IProjectTreeWindow* tree, QWidget* parent, IMessageTarget* owner)
+    : CZuDialog(parent, kTemplateId), m_pFirstProject(firstProject), m_pFirstResult(firstResult), m_tree(tree),
+      m_owner(owner)
 {
     setObjectName(QStringLiteral("DlgSelectResult"));
     setWindowTitle(tr("Select Result to Compare"));
@@ -97,8 +99,7 @@ bool CDlgSelectResult::IsCompatible(const CAnalysisProject* first, const CMEleme
 void CDlgSelectResult::Refresh()
 {
     m_pChosen = nullptr;
-    CTALVOApp& app = GetTALVOApp();
-    CBaseProject* project = app.GetProject(app.GetSelectedProjectIndex());
+    CMElement* project = m_tree ? m_tree->GetTreeProject(m_tree->GetActiveIndex()) : nullptr;
     if (!IsCompatible(m_pFirstProject, project)) {
         m_project->setText(QStringLiteral("Not Available"));
         m_result->clear();
@@ -107,7 +108,7 @@ void CDlgSelectResult::Refresh()
     }
     m_project->setText(QString::fromStdString(project->GetName()));
     CMElementList selection;
-    app.GetSelectedElements(selection);
+    m_tree->GetSelection(selection);
     CMElement* first = selection.GetSize() > 0 ? selection[0] : nullptr;
     if (first && (first->GetType() == kEnergyResultByRpm || first->GetType() == kEnergyResultByOrder)) {
         m_result->setText(QString::fromStdString(first->GetName()));

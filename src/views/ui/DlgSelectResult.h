@@ -1,6 +1,6 @@
 #pragma once
-// Picks a second result to compare a first one with: while it is open it follows the project
-// tree's selection (twice a second) and offers OK when the selected project is an analysis like
+// Picks a second result to compare a first one with: while it is open it follows the selection of
+// the project tree it is given (twice a second) and offers OK when the selected project is an analysis like
 // the first one (same kind, same order count, equal RPM options) and the selected element is an
 // energy result set. OK tells the owner with message 4065 (wParam the first result, lParam the
 // chosen one), synchronously, and closes. Only one is open at a time.
@@ -11,6 +11,7 @@
 class CAnalysisProject;
 class CMElement;
 class IMessageTarget;
+class IProjectTreeWindow;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -24,9 +25,11 @@ public:
     static constexpr int kTemplateId = 4065;
     static constexpr int kRefreshMs = 500;
 
-    // Null when one is open already. owner null: the main window.
+    // Null when one is open already. tree: the project tree whose selection offers the second
+    // result (null: nothing is ever offered); it must outlive the dialog. owner null: the main window.
     static CDlgSelectResult* CreateInstance(CAnalysisProject* firstProject, CMElement* firstResult,
-                                            QWidget* parent = nullptr, IMessageTarget* owner = nullptr);
+                                            const IProjectTreeWindow* tree, QWidget* parent = nullptr,
+                                            IMessageTarget* owner = nullptr);
     static CDlgSelectResult* GetInstance();
     static void DestroyInstance();
 
@@ -45,12 +48,14 @@ protected:
     void OnCancel() override;
 
 private:
-    CDlgSelectResult(CAnalysisProject* firstProject, CMElement* firstResult, QWidget* parent, IMessageTarget* owner);
+    CDlgSelectResult(CAnalysisProject* firstProject, CMElement* firstResult, const IProjectTreeWindow* tree,
+                     QWidget* parent, IMessageTarget* owner);
     ~CDlgSelectResult() override;
 
     CAnalysisProject* m_pFirstProject;
     CMElement* m_pFirstResult;
     CMElement* m_pChosen = nullptr;
+    const IProjectTreeWindow* m_tree;
     IMessageTarget* m_owner;
     QTimer* m_timer;
     QLabel* m_project;

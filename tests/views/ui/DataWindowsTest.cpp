@@ -5,10 +5,12 @@
 #include "TableGridCheck.h"
 #include "app/AnalysisProject.h"
 #include "app/BaseProject.h"
+#include "app/DaqProject.h"
 #include "app/ModelProject.h"
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
+#include "experiments/ExpProject.h"
 #include "models/ASEAModelData.h"
 #include "models/HSEAModelData.h"
 #include "models/HSEAOptions.h"
@@ -297,7 +299,8 @@ TEST(TALDataWindow, LongMapIsChartedAfterTheWindowShows)
     for (int r = 0; r < kRows; ++r)
         for (int b = 0; b < 2; ++b)
             map->DataValue(r, b) = 1e-3 * (1.0 + ((r * 7 + b * 13) % 101) / 10.0) * (r == kRows - 3 ? 50.0 : 1.0);
-    Frame holder(CTALDataFrame::Open(nullptr, map.get()));
+    // The map belongs to no project: the window is given the container whose items it keeps.
+    Frame holder(CTALDataFrame::Open(nullptr, map.get(), &Sample().GetTALVOProject()));
     auto* frame = qobject_cast<CTALDataFrame*>(holder.frame.data());
     ASSERT_NE(frame, nullptr);
     CTALDataDoc* doc = frame->GetTALDocument();
@@ -635,4 +638,25 @@ TEST(DataViewOpeners, TitlesTellSameNamedWindowsApart)
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     RemoveDataViewOpeners();
     ResetItems();
+}
+
+// A window over an element keeps its items in the container the element belongs to, found through
+// its owners: a project's, the DAQ project's for measured data, none for an element of no project
+// even while a document is open.
+TEST(DataViewOpeners, AnElementNamesItsOwnContainer)
+{
+    ASSERT_EQ(GetTALVOApp().GetMainDocument(), &Sample());
+    CTALVOProject container;
+    CDaqProject* daq = container.AddDaqProject();
+    ASSERT_NE(daq, nullptr);
+    CMElement* inProject = daq->AddChild(std::make_unique<CMElement>("Folder", daq, 100));
+    CExpProject measured("DAQ System", nullptr, -1);
+    measured.SetDAQProject(daq);
+    CMElement* channel = measured.AddChild(std::make_unique<CMElement>("Roof:01", &measured, 11));
+    CMElement stray("Stray", nullptr, 1);
+    EXPECT_EQ(FindProjectContainer(inProject), &container);
+    EXPECT_EQ(FindProjectContainer(channel), &container);
+    EXPECT_EQ(FindProjectContainer(&stray), nullptr);
+    measured.SetDAQProject(nullptr);
+    EXPECT_EQ(FindProjectContainer(channel), nullptr);
 }

@@ -147,9 +147,9 @@ TEST(DlgSelectResult, OnlyALikeAnalysisOffersOk)
     EXPECT_FALSE(CDlgSelectResult::IsCompatible(first, Model()));
 
     CRecordingMessageTarget owner;
-    CDlgSelectResult* dlg = CDlgSelectResult::CreateInstance(first, first, nullptr, &owner);
+    CDlgSelectResult* dlg = CDlgSelectResult::CreateInstance(first, first, nullptr, nullptr, &owner);
     ASSERT_NE(dlg, nullptr);
-    EXPECT_EQ(CDlgSelectResult::CreateInstance(first, first, nullptr, &owner), nullptr); // one at a time
+    EXPECT_EQ(CDlgSelectResult::CreateInstance(first, first, nullptr, nullptr, &owner), nullptr); // one at a time
     dlg->Refresh(); // no project tree: nothing selected
     EXPECT_EQ(dlg->ProjectLabel()->text(), "Not Available");
     EXPECT_FALSE(dlg->OkButton()->isEnabled());
