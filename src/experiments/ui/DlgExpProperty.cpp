@@ -15,6 +15,7 @@
 #include "platform/modeldb/3DModelDoc.h"
 #include "platform/ui/CmbEx.h"
 #include "platform/ui/FlexGridEx.h"
+#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/Messages.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
@@ -30,13 +31,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <ctime>
-#include <map>
 #include <set>
 
 namespace {
@@ -47,21 +46,11 @@ constexpr float kColors[16][3] = {{0, 0, 1},     {0, 0.26f, 1}, {0, 0.53f, 1}, {
                                   {0.13f, 1, 0}, {0.39f, 1, 0}, {0.68f, 1, 0}, {0.94f, 1, 0},
                                   {1, 0.8f, 0},  {1, 0.53f, 0}, {1, 0.26f, 0}, {1, 0, 0}};
 
-std::map<const void*, QPointer<CDlgExpProperty>>& Dialogs()
+// One dialog per key object; a dialog over an element closes when the element goes.
+CModelessRegistry<CDlgExpProperty>& Registry()
 {
-    static std::map<const void*, QPointer<CDlgExpProperty>> dialogs;
-    return dialogs;
-}
-
-void Forget(const CDlgExpProperty* dialog)
-{
-    auto& map = Dialogs();
-    for (auto it = map.begin(); it != map.end();) {
-        if (it->second == dialog || it->second.isNull())
-            it = map.erase(it);
-        else
-            ++it;
-    }
+    static CModelessRegistry<CDlgExpProperty> registry;
+    return registry;
 }
 
 CTALVOProject* ContainerOf(CDaqProject* project)
@@ -82,23 +71,17 @@ CDlgExpProperty* CDlgExpProperty::Open(const void* key, QWidget* parent)
         }
         return nullptr;
     }
-    auto* dialog = new CDlgExpProperty(parent);
-    Dialogs()[key] = dialog;
-    return dialog;
+    return Registry().RegisterNew(key, [parent] { return new CDlgExpProperty(parent); });
 }
 
 CDlgExpProperty* CDlgExpProperty::Find(const void* key)
 {
-    auto& map = Dialogs();
-    auto it = map.find(key);
-    return it == map.end() ? nullptr : it->second.data();
+    return Registry().Find(key);
 }
 
 void CDlgExpProperty::Close(const void* key)
 {
-    if (CDlgExpProperty* dialog = Find(key))
-        dialog->DestroyWindow();
-    Dialogs().erase(key);
+    Registry().Close(key);
 }
 
 CDlgExpProperty::CDlgExpProperty(QWidget* parent, bool modal) : CZuDialog(parent, IDD), m_modalVariant(modal)
@@ -108,15 +91,11 @@ CDlgExpProperty::CDlgExpProperty(QWidget* parent, bool modal) : CZuDialog(parent
     BuildLayout();
 }
 
-CDlgExpProperty::~CDlgExpProperty()
-{
-    Forget(this);
-}
+CDlgExpProperty::~CDlgExpProperty() = default;
 
-CDlgExpProperty::CModal::CModal(QWidget* parent) : CDlgExpProperty(parent, true)
-{
-    Dialogs()[this] = this;
-}
+// The modal variant lives on its caller's stack and blocks while it runs, so there is never a
+// second one to find; the registry (which deletes its dialogs) does not hold it.
+CDlgExpProperty::CModal::CModal(QWidget* parent) : CDlgExpProperty(parent, true) {}
 
 CDlgExpProperty::CModal::~CModal() = default;
 

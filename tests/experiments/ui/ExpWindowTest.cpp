@@ -41,6 +41,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QRadioButton>
 #include <QTest>
 
@@ -515,4 +516,19 @@ TEST(DlgExpProperty, PagesValidationAndARefusedWindow)
     EXPECT_EQ(dialog->ExperimentGrid()->GetTextMatrix(2, 1), p.structure);
     CDlgExpProperty::Close(&p);
     EXPECT_EQ(CDlgExpProperty::Find(&p), nullptr);
+}
+
+// The properties of a stored experiment close when the experiment is deleted: they would edit it
+// after it went otherwise.
+TEST(DlgExpProperty, ClosesWithTheExperimentItShows)
+{
+    CMeasurementProject p;
+    CMElement* experiment = p.daq->AddChild(std::make_unique<CMElement>("Run-up", p.daq, 1));
+    QPointer<CDlgExpProperty> dialog = CDlgExpProperty::Open(experiment, nullptr);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(CDlgExpProperty::Open(experiment, nullptr), nullptr) << "one per experiment";
+    p.daq->DeleteChild(experiment);
+    EXPECT_EQ(CDlgExpProperty::Find(experiment), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(dialog.isNull());
 }
