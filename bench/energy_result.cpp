@@ -19,6 +19,7 @@
 #include "calculation/SolverProject.h"
 #include "models/HSEAModelData.h"
 #include "models/SEAModelData.h"
+#include "platform/base/Feedback.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuMatFunc.h"
@@ -135,7 +136,8 @@ struct CModel
         solver.SetModelData(model);
         solver.SetInputs(inputs);
         solver.SetMode(CSolver::MODE_RPM);
-        solver.SetShowProgress(0);
+        CSilentFeedback silent;
+        solver.SetProgress(&silent);
         return solver.Run() != 0 && solver.GetResult() != nullptr;
     }
 };

@@ -7,6 +7,7 @@
 #include "app/TALVOProject.h"
 #include "experiments/DAQConfig.h"
 #include "platform/automation/PLOVAWrapper.h"
+#include "platform/base/Feedback.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/WaitCursor.h"
@@ -61,20 +62,21 @@ int CExpDataChecker::Run(CDaqProject* project)
         if (!exp)
             continue;
         if (m_progress) {
-            m_progress->SetItem(exp->GetSecondSubsystem(), exp->GetChildCount());
             if (m_progress->IsCancelled()) {
                 m_progress->End();
                 return 0;
             }
+            m_progress->BeginPart(1);
+            m_progress->Begin(exp->GetSecondSubsystem(), exp->GetChildCount());
         }
         for (int k = 0; k < exp->GetChildCount(); ++k) {
             if (auto* set = ElementCast<CDAQExperiment>(exp->GetChild(k)))
                 CheckDataSet(*set, *m_plova);
             if (m_progress)
-                m_progress->StepInner();
+                m_progress->Step();
         }
         if (m_progress)
-            m_progress->StepOuter();
+            m_progress->EndPart();
     }
     if (m_progress)
         m_progress->End();

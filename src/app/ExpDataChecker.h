@@ -12,24 +12,10 @@
 #include <vector>
 
 class CDAQExperiment;
+class CFeedback;
 class CDaqProject;
 class CMultiVectorFunction;
 class CPLOVAWrapper;
-
-// How a check shows its progress: an outer bar over the project's children, an inner one over the
-// data sets of an experiment, and a cancel between experiments.
-class IDataCheckProgress
-{
-public:
-    virtual ~IDataCheckProgress() = default;
-    virtual void Begin(const std::string& text, int outerCount) = 0;
-    virtual void SetItem(const std::string& name, int innerCount) = 0;
-    virtual void StepInner() = 0;
-    virtual void StepOuter() = 0;
-    // Asked between experiments (the window may handle its events here).
-    virtual bool IsCancelled() = 0;
-    virtual void End() = 0;
-};
 
 inline constexpr int kDataCheckKind = 110;
 
@@ -42,7 +28,9 @@ public:
     CExpDataChecker(const CExpDataChecker&) = delete;
     CExpDataChecker& operator=(const CExpDataChecker&) = delete;
 
-    void SetProgress(IDataCheckProgress* progress) { m_progress = progress; }
+    // The check's progress: the whole range over the project's children, a part per experiment
+    // over its data sets (its text the experiment's subsystem), cancel asked between experiments.
+    void SetProgress(CFeedback* progress) { m_progress = progress; }
 
     // Checks every measured data set of the project. 1 when every table was filled; 0 when PLOVA
     // could not be started (already shown), the user cancelled, or database limits could not be
@@ -62,6 +50,6 @@ public:
 private:
     CDaqProject* m_project = nullptr;
     CPLOVAWrapper* m_plova = nullptr;
-    IDataCheckProgress* m_progress = nullptr;
+    CFeedback* m_progress = nullptr;
     std::vector<std::string> m_errors;
 };

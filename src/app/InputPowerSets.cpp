@@ -8,6 +8,7 @@
 #include "models/HSEAResultData.h"
 #include "platform/base/Format.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 
@@ -27,17 +28,19 @@ CHSEAGeneralData* CInputPowerSets::CreateSet(CModelProject& model)
     return model.AddChild(std::move(set));
 }
 
-CHSEAResultData* CInputPowerSets::Solve(CModelProject* model, CHSEAGeneralData* set)
+CHSEAResultData* CInputPowerSets::Solve(CModelProject* model, CHSEAGeneralData* set, CFeedback* feedback)
 {
     if (!model)
         return nullptr;
+    CStatusBarFallback progress(feedback);
+    feedback = &*progress;
     CHSEAModelData* hsea = model->GetHSEAModelData();
     if (!hsea) {
-        AfxMessageBox(IDS_NO_HSEA_MODEL, MB_OK | MB_ICONEXCLAMATION);
+        feedback->Warning(MessageTextOf(IDS_NO_HSEA_MODEL), IDS_NO_HSEA_MODEL);
         return nullptr;
     }
     if (!set) {
-        AfxMessageBox(IDS_NO_SET, MB_OK | MB_ICONEXCLAMATION);
+        feedback->Warning(MessageTextOf(IDS_NO_SET), IDS_NO_SET);
         return nullptr;
     }
     const std::string name = ResultName(set->GetName());
@@ -49,17 +52,17 @@ CHSEAResultData* CInputPowerSets::Solve(CModelProject* model, CHSEAGeneralData* 
         bands = std::make_unique<COctaveManagerEx>(*modelBands);
     auto result = std::make_unique<CHSEAResultData>(hsea, std::move(bands), name, model, nullptr);
     if (!result->SetInputPowers(set, 0)) {
-        AfxMessageBoxWithReason(IDS_CALCULATION_FAILED,
-                                "The set's input powers do not fit the hybrid SEA model: its subsystems or bands "
-                                "differ from the model's.",
-                                MB_OK | MB_ICONEXCLAMATION);
+        feedback->Warning(MessageWithReason(IDS_CALCULATION_FAILED,
+                                            "The set's input powers do not fit the hybrid SEA model: its subsystems or "
+                                            "bands differ from the model's."),
+                          IDS_CALCULATION_FAILED);
         return nullptr;
     }
-    if (!result->UpdateAllData(hsea, 1, nullptr)) {
-        AfxMessageBoxWithReason(IDS_CALCULATION_FAILED,
-                                "The hybrid SEA model could not be solved: check that every subsystem of the model "
-                                "has its modal density, damping and coupling loss factors.",
-                                MB_OK | MB_ICONEXCLAMATION);
+    if (!result->SolveBands(hsea, feedback)) {
+        feedback->Warning(MessageWithReason(IDS_CALCULATION_FAILED,
+                                            "The hybrid SEA model could not be solved: check that every subsystem of "
+                                            "the model has its modal density, damping and coupling loss factors."),
+                          IDS_CALCULATION_FAILED);
         return nullptr;
     }
     int index = -1;

@@ -22,9 +22,8 @@
 #include "platform/elements/ZuData.h"
 #include "platform/elements/ZuStdData.h"
 #include "platform/win/StringTable.h"
-#include "platform/win/MessageTarget.h"
-#include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 
@@ -51,16 +50,6 @@ std::string StemOf(const std::string& path)
 {
     return fs::path(path).stem().string();
 }
-
-// The progress display is shown for the whole of a read or write and hidden again however it ends.
-class CProgressScope
-{
-public:
-    CProgressScope() { SendToMainWindow(WM_ZU_PROGRESS_SHOW, 0, 0); }
-    ~CProgressScope() { SendToMainWindow(WM_ZU_PROGRESS_HIDE, 0, 0); }
-    CProgressScope(const CProgressScope&) = delete;
-    CProgressScope& operator=(const CProgressScope&) = delete;
-};
 
 // Creation and modification time of a file in seconds since 1970; false when it cannot be read.
 bool FileTimes(const std::string& path, int64_t& created, int64_t& modified)
@@ -183,7 +172,14 @@ void CTALVODoc::RefreshFileProperties()
 
 void CTALVODoc::Serialize(CArchive& ar)
 {
-    CProgressScope progress;
+    // One display for the whole read or write, ended however it ends.
+    CStatusBarFallback progress(m_progress);
+    struct SProgressOfProject
+    {
+        CTALVOProject& project;
+        ~SProgressOfProject() { project.SetProgress(nullptr); }
+    } given{m_project};
+    m_project.SetProgress(&*progress);
     ar.m_pDocument = this;
     m_project.Serialize(ar);
     if (ar.IsStoring()) {

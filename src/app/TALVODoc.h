@@ -16,6 +16,7 @@ class CArchive;
 class CBaseProject;
 class CMElement;
 class CDaqProject;
+class CFeedback;
 class CMElement;
 class COctaveManagerEx;
 class COrderList;
@@ -79,8 +80,12 @@ public:
     bool NewProjectWithModel(const std::string& projectFile, const std::function<CBaseProject*()>& makeModel,
                              std::string* error = nullptr);
 
-    // The file body: container, file properties, project history; progress 1325 before and 1326
-    // after (also when reading or writing fails).
+    // The feedback of reading and writing the project file (not owned); null: the main window's
+    // status bar.
+    void SetProgress(CFeedback* progress) { m_progress = progress; }
+
+    // The file body: container, file properties, project history; the progress ends with it (also
+    // when reading or writing fails).
     void Serialize(CArchive& ar);
 
     // ---- projects and the project window ----
@@ -163,5 +168,6 @@ private:
     std::string m_pathName;
     std::string m_title;
     int m_modified = 0;
+    CFeedback* m_progress = nullptr;
     std::function<void()> m_modifiedListener;
 };

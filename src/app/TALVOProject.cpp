@@ -29,9 +29,8 @@
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/modeldb/ModelData.h"
-#include "platform/win/MessageTarget.h"
-#include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
@@ -40,13 +39,6 @@
 IMPLEMENT_SERIAL(CTALVOProject, CObject, 0)
 
 namespace {
-
-// The element progress message is set while the projects are stored and must be 0 afterwards,
-// also when storing fails.
-struct ElementProgressReset
-{
-    ~ElementProgressReset() { CMElement::sm_messageID = 0; }
-};
 
 // The program file's modification time as the file information line shows it; empty when unknown.
 std::string ModuleFileTimeText(std::time_t time)
@@ -673,7 +665,7 @@ void CTALVOProject::ReadHeader(CArchive& ar)
 
 void CTALVOProject::Serialize(CArchive& ar)
 {
-    ElementProgressReset resetProgress;
+    CStatusBarFallback progress(m_progress);
     if (ar.IsStoring()) {
         WriteHeader(ar);
         WriteFileInformation(ar);
@@ -685,14 +677,17 @@ void CTALVOProject::Serialize(CArchive& ar)
         int64_t steps = GetProjectCount();
         for (const auto& p : m_projects)
             steps += p->GetAllChildCount();
-        SendToMainWindow(WM_ZU_PROGRESS_RANGE, static_cast<uintptr_t>(std::min<int64_t>(steps, 0xFFFF)) << 16, 1);
-        CMElement::sm_messageID = WM_ZU_PROGRESS_STEP;
-        for (const auto& p : m_projects) {
-            const std::string text = Format("Storing [%s]...", p->GetName().c_str());
-            SendToMainWindow(WM_ZU_PROGRESS_TEXT, reinterpret_cast<uintptr_t>(text.c_str()), 0);
-            ar.WriteObject(p.get());
+        const auto storing = [](const CBaseProject& p) { return Format("Storing [%s]...", p.GetName().c_str()); };
+        progress->Begin(m_projects.empty() ? std::string() : storing(*m_projects.front()), steps);
+        {
+            // Each element written steps the range once.
+            CMElement::CStoreProgress elementSteps(&*progress);
+            for (size_t i = 0; i < m_projects.size(); ++i) {
+                if (i > 0)
+                    progress->SetText(storing(*m_projects[i]));
+                ar.WriteObject(m_projects[i].get());
+            }
         }
-        CMElement::sm_messageID = 0;
         ar << m_targetSubsystem;
         ar.WriteObject(&m_sourceSubsystems);
         ar.WriteObject(m_sensorProject.get());
@@ -712,14 +707,14 @@ void CTALVOProject::Serialize(CArchive& ar)
     // the plans pointing at unit groups already replaced: it leaves a new container instead.
     DeleteContents();
     try {
-        ReadBody(ar);
+        ReadBody(ar, *progress);
     } catch (...) {
         DeleteContents();
         throw;
     }
 }
 
-void CTALVOProject::ReadBody(CArchive& ar)
+void CTALVOProject::ReadBody(CArchive& ar, CFeedback& progress)
 {
     ReadHeader(ar);
     uint8_t version = 0;
@@ -737,14 +732,11 @@ void CTALVOProject::ReadBody(CArchive& ar)
         *m_hseaOptions = *options;
     ar >> m_nextID;
     const int32_t count = ar.ReadSignedCount(2, "projects in a project file");
-    SendToMainWindow(WM_ZU_PROGRESS_RANGE, static_cast<uintptr_t>(std::min<int32_t>(count, 0xFFFF)) << 16, 1);
-    const std::string loading = "Loading...";
-    SendToMainWindow(WM_ZU_PROGRESS_TEXT, reinterpret_cast<uintptr_t>(loading.c_str()), 0);
-    CMElement::sm_messageID = 0;
+    progress.Begin("Loading...", count);
     for (int32_t i = 0; i < count; ++i) {
         if (auto project = ar.ReadOwned<CBaseProject>())
             AppendProject(std::move(project));
-        SendToMainWindow(WM_ZU_PROGRESS_STEP, 0, 0);
+        progress.Step();
     }
     // A damaged counter would hand out IDs the file already uses, and analyses and experiments
     // would then find the wrong DAQ project: the counter stays above every stored ID.

@@ -25,6 +25,7 @@ class CBaseProject;
 class CBlixChDB;
 class CDAQConfig;
 class CDaqProject;
+class CFeedback;
 class CHSEAModelData;
 class CHSEAOptions;
 class CMElement;
@@ -190,6 +191,10 @@ public:
     IProjectContainerSite* GetSite() const { return m_site; }
     void SetSite(IProjectContainerSite* site) { m_site = site; }
 
+    // The feedback of reading and writing the project file (not owned): its range counts the
+    // projects read, or the elements written, with a text per project; null: the status bar.
+    void SetProgress(CFeedback* progress) { m_progress = progress; }
+
     // The project file body.
     void Serialize(CArchive& ar) override;
     virtual void WriteHeader(CArchive& ar);
@@ -199,7 +204,7 @@ private:
     CBaseProject* AppendProject(std::unique_ptr<CBaseProject> project);
     void UpdateSensorAssignment();
     void ReadHeader(CArchive& ar);
-    void ReadBody(CArchive& ar);
+    void ReadBody(CArchive& ar, CFeedback& progress);
 
     std::vector<std::unique_ptr<CBaseProject>> m_projects;
     std::string m_targetSubsystem;
@@ -217,4 +222,5 @@ private:
     std::unique_ptr<CSensorAssignment> m_sensorAssignment;
     std::string m_documentPath;
     IProjectContainerSite* m_site = nullptr; // not owned
+    CFeedback* m_progress = nullptr;
 };

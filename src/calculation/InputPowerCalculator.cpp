@@ -136,8 +136,10 @@ int CInputPowerCalculator::MatchRows()
 
 void CInputPowerCalculator::SolveUnitEnergiesOfInputs()
 {
+    // The solve is one step of this calculation: its own passes show nothing.
+    CSilentFeedback silent;
     CSolver solver;
-    solver.SetShowProgress(0);
+    solver.SetProgress(&silent);
     solver.SetProject(m_project);
     solver.SetModelData(m_model);
     solver.SetMode(m_inputKind == 1 ? CSolver::MODE_ORDER : CSolver::MODE_RPM);
@@ -431,8 +433,10 @@ bool CInputPowerCalculator::KeyEnergy(int r, int b, std::unique_ptr<CZuData>& ho
         if (CMElement* f = folder->FindRpmItem(plain))
             inputs.Add(f);
     }
+    // The solve is one step of this calculation: its own passes show nothing.
+    CSilentFeedback silent;
     CSolver solver;
-    solver.SetShowProgress(0);
+    solver.SetProgress(&silent);
     solver.SetProject(m_project);
     solver.SetModelData(m_model);
     solver.SetInputs(inputs);

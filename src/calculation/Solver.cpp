@@ -10,24 +10,16 @@
 #include "models/HSEAResultData.h"
 #include "models/ModelProjectLink.h"
 #include "models/UnitEnergySolver.h"
+#include "platform/base/Feedback.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/OctaveManager.h"
-#include "platform/win/MessageTarget.h"
-#include "platform/win/Messages.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuOTResultData.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmResultData.h"
-
-namespace {
-// The progress range message carries first and last in the low and high word.
-uintptr_t Range(int last)
-{
-    return static_cast<uintptr_t>(last < 0 ? 0 : (last > 0xFFFF ? 0xFFFF : last)) << 16;
-}
-} // namespace
 
 int CSolver::FindRpmRow(const CZuRpmFunc& f, double rpm)
 {
@@ -61,16 +53,19 @@ int CSolver::GetSolvedBandCount() const
     return m_unitSolver ? m_unitSolver->GetSolvedBandCount() : 0;
 }
 
-void CSolver::Progress(uint32_t msg, uintptr_t wParam, intptr_t lParam) const
+CFeedback& CSolver::Progress()
 {
-    if (m_showProgress)
-        SendToMainWindow(msg, wParam, lParam);
+    if (m_progress)
+        return *m_progress;
+    if (!m_statusBar)
+        m_statusBar = std::make_unique<CStatusBarFeedback>();
+    return *m_statusBar;
 }
 
-void CSolver::ProgressText(const std::string& text) const
+void CSolver::EndOwnProgress()
 {
-    if (m_showProgress)
-        SendToMainWindow(WM_ZU_PROGRESS_TEXT, reinterpret_cast<uintptr_t>(text.c_str()), 0);
+    if (m_statusBar)
+        m_statusBar->End();
 }
 
 int CSolver::ModelBandOfBandIndex() const
@@ -115,18 +110,18 @@ int CSolver::SolveUnitEnergies(const CZuSubsystemTable& names)
         return 0;
     if (!m_unitSolver)
         m_unitSolver = std::make_unique<CUnitEnergySolver>(m_model);
-    Progress(WM_ZU_PROGRESS_RANGE, Range(names.GetCount()), 1);
-    Progress(WM_ZU_PROGRESS_SHOW);
+    CFeedback& progress = Progress();
+    progress.Begin(std::string(), names.GetCount());
     int ok = 1;
     // The model stays as it is while the inputs are solved: they share its preparation.
     m_unitSolver->BeginBatch();
     for (int i = 0; i < names.GetCount() && ok; ++i) {
-        ProgressText(Format("Calculating 1W Energy [%s]...", names[i].c_str()));
-        Progress(WM_ZU_PROGRESS_STEP);
+        progress.SetText(Format("Calculating 1W Energy [%s]...", names[i].c_str()));
+        progress.Step();
         ok = m_unitSolver->SolveUnitPowerEnergies(names[i], modelBand, m_recompute) != nullptr;
     }
     m_unitSolver->EndBatch();
-    Progress(WM_ZU_PROGRESS_HIDE);
+    EndOwnProgress();
     return ok;
 }
 
@@ -229,16 +224,15 @@ int CSolver::RpmPass(CZuRpmResultData& set)
     std::vector<CZuRpmFunc*> functions;
     for (int i = 0; i < m_inputs.GetSize(); ++i)
         functions.push_back(DynamicDowncast<CZuRpmFunc>(m_inputs[i]));
-    Progress(WM_ZU_PROGRESS_RANGE, Range(n), 1);
-    ProgressText("Calculating Energy...");
-    Progress(WM_ZU_PROGRESS_SHOW);
+    CFeedback& progress = Progress();
+    progress.Begin("Calculating Energy...", n);
     int ok = 1;
     for (int i = 0; i < n && ok; ++i) {
-        Progress(WM_ZU_PROGRESS_STEP);
+        progress.Step();
         std::unique_ptr<CHSEAResultData> r = KeyEnergies(rpms[static_cast<size_t>(i)], functions, &set);
         ok = r != nullptr && set.AddResult(rpms[static_cast<size_t>(i)], std::move(r)) >= 0;
     }
-    Progress(WM_ZU_PROGRESS_HIDE);
+    EndOwnProgress();
     return ok;
 }
 
@@ -249,15 +243,14 @@ int CSolver::OrderPass(CZuData& setData)
     const int n = static_cast<int>(rpms.size());
     auto* first = DynamicDowncast<CZuOTFunc>(m_inputs[0]);
     const int m = first->GetOrderCount();
-    Progress(WM_ZU_PROGRESS_SHOW);
+    CFeedback& progress = Progress();
     std::vector<std::vector<std::unique_ptr<CHSEAResultData>>> perOrder(static_cast<size_t>(m));
     std::vector<std::unique_ptr<CZuRpmResultData>> sets;
     int ok = 1;
     for (int o = 0; o < m && ok; ++o) {
         auto orderSet = NewRpmResultSet();
         if (m_orderIndex < 0 || o == m_orderIndex) {
-            ProgressText(Format("Calculating Energy (Order# %g)...", first->GetOrder(o)));
-            Progress(WM_ZU_PROGRESS_RANGE, Range(n), 1);
+            progress.Begin(Format("Calculating Energy (Order# %g)...", first->GetOrder(o)), n);
             std::vector<CZuRpmFunc*> functions;
             for (int i = 0; i < m_inputs.GetSize() && ok; ++i) {
                 auto* ot = DynamicDowncast<CZuOTFunc>(m_inputs[i]);
@@ -266,7 +259,7 @@ int CSolver::OrderPass(CZuData& setData)
                 functions.push_back(f);
             }
             for (int i = 0; i < n && ok; ++i) {
-                Progress(WM_ZU_PROGRESS_STEP);
+                progress.Step();
                 auto r = KeyEnergies(rpms[static_cast<size_t>(i)], functions, orderSet.get());
                 ok = r != nullptr && orderSet->AddResult(rpms[static_cast<size_t>(i)], std::move(r)) >= 0;
             }
@@ -276,7 +269,7 @@ int CSolver::OrderPass(CZuData& setData)
     if (ok)
         for (int o = 0; o < m; ++o)
             set.AddResult(first->GetOrder(o), std::move(sets[static_cast<size_t>(o)]));
-    Progress(WM_ZU_PROGRESS_HIDE);
+    EndOwnProgress();
     return ok;
 }
 

@@ -9,8 +9,9 @@
 //     E(b, j) = sum_s P_s(b) * E1W_s(k_b, j),  k_b the model band of project band b.
 //
 // Use: construct; SetProject; SetModelData; SetInputs; SetMode (0 by RPM, 1 by order); optionally
-// SetShowProgress, SetRpmIndex, SetBandIndex, SetOrderIndex, SetRecompute; Run; TakeResult.
-// Progress goes to the main window (range, text, step) when asked for.
+// SetProgress, SetRpmIndex, SetBandIndex, SetOrderIndex, SetRecompute; Run; TakeResult.
+// Each pass begins the feedback's range anew (the unit solves, the RPMs of each order) with its
+// text; without a feedback it shows on the main window's status bar.
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuSubsystemTable.h"
 
+class CFeedback;
 class CHSEAModelData;
 class CHSEAResultData;
 class CUnitEnergySolver;
@@ -44,7 +46,8 @@ public:
     void SetProject(ISolverProject* project) { m_project = project; }
     void SetModelData(CHSEAModelData* model);
     void SetMode(int mode) { m_mode = mode; }
-    void SetShowProgress(int show) { m_showProgress = show; }
+    // The feedback of the run (not owned); null: the status bar.
+    void SetProgress(CFeedback* progress) { m_progress = progress; }
     // Only this RPM of the project's list (by RPM) or of every order; -1 all.
     void SetRpmIndex(int index) { m_rpmIndex = index; }
     // Only this RPM, which need not be one of the project's list (the input functions must have a
@@ -97,8 +100,9 @@ private:
     std::vector<double> PassRpms() const;
     int RpmPass(CZuRpmResultData& set);
     int OrderPass(CZuData& set);
-    void Progress(uint32_t msg, uintptr_t wParam = 0, intptr_t lParam = 0) const;
-    void ProgressText(const std::string& text) const;
+    CFeedback& Progress();
+    // Ends the status bar's display when the run made it; a caller's feedback is the caller's to end.
+    void EndOwnProgress();
 
     ISolverProject* m_project = nullptr;
     CHSEAModelData* m_model = nullptr;
@@ -106,7 +110,8 @@ private:
     std::unique_ptr<CZuData> m_result;
     int m_mode = MODE_RPM;
     CZuSubsystemTable m_inputSubsystems;
-    int m_showProgress = 1;
+    CFeedback* m_progress = nullptr;
+    std::unique_ptr<CFeedback> m_statusBar;
     int m_rpmIndex = -1;
     double m_rpmValue = 0.0;
     bool m_useRpmValue = false;

@@ -420,11 +420,7 @@ void CExpData::Serialize(CArchive& ar)
         {
             // The sensor copy is no element of the tree: it takes no step of the progress that
             // counts the tree's elements.
-            struct NoProgressStep
-            {
-                const uint32_t id = CMElement::sm_messageID.exchange(0);
-                ~NoProgressStep() { CMElement::sm_messageID = id; }
-            } noStep;
+            CMElement::CStoreProgress noStep(nullptr);
             ar.WriteObject(m_sensor.get());
         }
         ar << m_localPoint << m_engineCount << m_pulseCount << m_detectionLevel << m_gearCount;

@@ -19,8 +19,7 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/gfx/OctaveManager.h"
-#include "platform/win/MessageTarget.h"
-#include "platform/win/Messages.h"
+#include "platform/win/StatusBarFallback.h"
 #include "spectral/FFT.h"
 
 IMPLEMENT_SERIAL(CExpProject, CMElement, CExpProject::kSchema | VERSIONABLE_SCHEMA)
@@ -574,26 +573,17 @@ void CExpProject::StoreChannelValuesAndMode(CArchive& ar) const
 void CExpProject::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        if (CMElement::sm_messageID != 0) {
+        if (CMElement::CStoreProgress::Current()) {
             // Stored inside a larger file (a project file) whose writer runs the progress display:
-            // its elements step that display, which must neither be reset nor hidden from here.
+            // its elements step that display, which must neither be reset nor ended from here.
             CMElement::Serialize(ar);
             StoreChannelValuesAndMode(ar);
             return;
         }
-        SendToMainWindow(WM_ZU_PROGRESS_SHOW);
-        const uintptr_t count = static_cast<uintptr_t>(GetAllChildCount());
-        SendToMainWindow(WM_ZU_PROGRESS_RANGE, (count & 0xFFFFu) << 16, 1);
-        // Each stored element sends a step; reset however the store ends.
-        struct ProgressScope
-        {
-            ProgressScope() { CMElement::sm_messageID = WM_ZU_PROGRESS_STEP; }
-            ~ProgressScope()
-            {
-                CMElement::sm_messageID = 0;
-                SendToMainWindow(WM_ZU_PROGRESS_HIDE);
-            }
-        } progress;
+        // Each stored element steps the status bar once.
+        CStatusBarFallback progress(nullptr);
+        progress->Begin(std::string(), GetAllChildCount() + 1);
+        CMElement::CStoreProgress steps(&*progress);
         CMElement::Serialize(ar);
         StoreChannelValuesAndMode(ar);
         return;

@@ -13,6 +13,7 @@
 #include "models/SEAModelData.h"
 #include "models/UnitEnergySolver.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/Feedback.h"
 #include "platform/base/Format.h"
 #include "platform/elements/CGMSolver.h"
 #include "platform/elements/MElementList.h"
@@ -26,9 +27,10 @@
 #include "platform/gfx/OctaveManager.h"
 #include "platform/modeldb/ModelCavity.h"
 #include "platform/modeldb/ModelShell.h"
-#include "platform/win/CalcBandProgress.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
+#include "platform/win/StringTable.h"
 
 IMPLEMENT_SERIAL(CHSEAResultData, CZuData, 15 | VERSIONABLE_SCHEMA)
 
@@ -376,8 +378,15 @@ int CHSEAResultData::SetUnitInputPower(const std::string& name)
 // ---------------------------------------------------------------------------------------------
 // The band solve
 
-int CHSEAResultData::UpdateAllData(CZuData* source, long showProgress, CObject*)
+int CHSEAResultData::UpdateAllData(CZuData* source, long, CObject*)
 {
+    return SolveBands(source, nullptr);
+}
+
+int CHSEAResultData::SolveBands(CZuData* source, CFeedback* feedback)
+{
+    CStatusBarFallback progress(feedback);
+    feedback = &*progress;
     CSEAModelData* model = dynamic_cast<CSEAModelData*>(source);
     if (!model)
         model = GetModelData(1);
@@ -398,7 +407,8 @@ int CHSEAResultData::UpdateAllData(CZuData* source, long showProgress, CObject*)
     for (int k = 0; k < n; ++k) {
         index[static_cast<size_t>(k)] = M0->GetRowIndex((*table)[k]);
         if (index[static_cast<size_t>(k)] < 0 || M0->GetColIndex((*table)[k]) != index[static_cast<size_t>(k)]) {
-            AfxFormatMessageBox(IDS_SUBSYSTEM_NOT_IN_MATRIX, MB_OK | MB_ICONEXCLAMATION, (*table)[k].c_str());
+            feedback->Warning(FormatString(IDS_SUBSYSTEM_NOT_IN_MATRIX, (*table)[k].c_str()),
+                              IDS_SUBSYSTEM_NOT_IN_MATRIX);
             return 0;
         }
     }
@@ -409,9 +419,8 @@ int CHSEAResultData::UpdateAllData(CZuData* source, long showProgress, CObject*)
 
     const int bands = GetFreqCount();
     int r = 1;
-    ICalcBandProgress* progress = showProgress ? GetCalcProgressDlg() : nullptr;
-    if (progress)
-        progress->SetBandCount(bands);
+    // The bar runs over the bands; the text is the frequency of the band being solved.
+    feedback->Begin(std::string(), bands);
     for (int i = 0; i < bands; ++i) {
         if (i >= static_cast<int>(m_bandSelection.size()) || m_bandSelection[static_cast<size_t>(i)] == 0)
             continue;
@@ -422,13 +431,12 @@ int CHSEAResultData::UpdateAllData(CZuData* source, long showProgress, CObject*)
         }
         const double f = ModelFrequency(model, M0, m);
         W.DataIndex(0) = A.DataIndex(0) = B.DataIndex(0) = f;
-        if (progress) {
-            if (progress->CheckCancel()) {
-                r = 0;
-                break;
-            }
-            progress->ShowBand(i, f);
+        if (feedback->IsCancelled()) {
+            r = 0;
+            break;
         }
+        feedback->SetText(Format("%g Hz", f));
+        feedback->SetPos(i);
         for (int k = 0; k < n; ++k) {
             A.DataValue(0, k) = P->DataValue(i, k);
             B.DataValue(0, k) = E->DataValue(i, k);
@@ -443,6 +451,8 @@ int CHSEAResultData::UpdateAllData(CZuData* source, long showProgress, CObject*)
         for (int k = 0; k < n; ++k)
             E->DataValue(i, k) = B.DataValue(0, k);
     }
+    if (r)
+        feedback->SetPos(bands);
     SetAllBandsEnabled(1);
     return r;
 }

@@ -19,6 +19,7 @@
 
 #include "platform/elements/ZuData.h"
 
+class CFeedback;
 class CGClfData;
 class CHSEADominantPathData;
 class CHSEAGeneralData;
@@ -82,9 +83,13 @@ public:
     // 1.0 W at the named subsystem, 0.0 elsewhere, every band; 0 when the name is not in the table.
     int SetUnitInputPower(const std::string& name);
 
-    // The band solve; source the model (null: the model of the serial number). With showProgress
-    // it reports to the open calculation-progress display and stops when that is cancelled.
-    // 1 when every selected band solved; after it every band is selected again.
+    // The band solve; source the model (null: the model of the serial number). The feedback's bar
+    // runs over the bands with the band's frequency ("%g Hz") as its text; a cancel stops the solve
+    // between bands, and a subsystem missing from the model's matrix is reported as a warning.
+    // Without a feedback it shows on the status bar. 1 when every selected band solved; after it
+    // every band is selected again.
+    int SolveBands(CZuData* source, CFeedback* feedback);
+    // The band solve without a caller's feedback.
     int UpdateAllData(CZuData* source, long showProgress, CObject* extra) override;
 
     // ---- derived functions ----

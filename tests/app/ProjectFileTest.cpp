@@ -26,6 +26,7 @@
 #include "planning/QMXSensorMapList.h"
 #include "planning/SensorAssignment.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/RecordingFeedback.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuStdDataList.h"
 #include "platform/elements/ZuSubsystemTable.h"
@@ -342,42 +343,40 @@ TEST(ProjectFile, AnOlderFileReadIntoAUsedContainerKeepsNothingOfThePreviousFile
     EXPECT_EQ(prompts.Count(), 0u);
 }
 
-TEST(ProjectFile, ProgressMessagesWhileStoringAndLoading)
+TEST(ProjectFile, ProgressWhileStoringAndLoading)
 {
-    CRecordingMessageTarget target;
-    CMainWindowTargetScope scope(&target);
     auto rich = MakeRichContainer();
-    target.Clear();
+    CRecordingFeedback storing;
+    rich->SetProgress(&storing);
     const Bytes bytes = Store(*rich);
-    auto records = target.Records();
-    ASSERT_FALSE(records.empty());
     int steps = rich->GetProjectCount();
     for (int i = 0; i < rich->GetProjectCount(); ++i)
         steps += rich->GetProject(i)->GetAllChildCount();
-    EXPECT_EQ(records[0].msg, WM_ZU_PROGRESS_RANGE);
-    EXPECT_EQ(records[0].wParam, static_cast<uintptr_t>(steps) << 16);
-    EXPECT_EQ(records[0].lParam, 1);
-    std::vector<std::string> texts;
-    for (const auto& r : records)
-        if (r.msg == WM_ZU_PROGRESS_TEXT)
-            texts.push_back(r.text);
-    EXPECT_EQ(texts, (std::vector<std::string>{"Storing [Model]...", "Storing [DAQ1]...", "Storing [DAQ2]...",
-                                               "Storing [Analysis3]..."}));
-    EXPECT_EQ(CMElement::sm_messageID.load(), 0u);
+    ASSERT_EQ(storing.begins.size(), 1u);
+    EXPECT_EQ(storing.begins[0].total, steps);
+    EXPECT_EQ(storing.texts, (std::vector<std::string>{"Storing [Model]...", "Storing [DAQ1]...", "Storing [DAQ2]...",
+                                                       "Storing [Analysis3]..."}));
+    EXPECT_DOUBLE_EQ(storing.fractions.back(), 1.0) << "one step per element";
+    EXPECT_EQ(CMElement::CStoreProgress::Current(), nullptr);
 
-    target.Clear();
+    CRecordingFeedback loading;
     CTALVOProject loaded;
+    loaded.SetProgress(&loading);
     Load(loaded, bytes);
-    records = target.Records();
-    ASSERT_GE(records.size(), 2u);
-    EXPECT_EQ(records[0].msg, WM_ZU_PROGRESS_RANGE);
-    EXPECT_EQ(records[0].wParam, static_cast<uintptr_t>(4) << 16);
-    EXPECT_EQ(records[1].msg, WM_ZU_PROGRESS_TEXT);
-    EXPECT_EQ(records[1].text, "Loading...");
-    int stepsAfterProjects = 0;
-    for (const auto& r : records)
-        stepsAfterProjects += r.msg == WM_ZU_PROGRESS_STEP ? 1 : 0;
-    EXPECT_EQ(stepsAfterProjects, 4);
+    ASSERT_EQ(loading.begins.size(), 1u);
+    EXPECT_EQ(loading.begins[0].text, "Loading...");
+    EXPECT_EQ(loading.begins[0].total, 4);
+    EXPECT_EQ(loading.fractions, (std::vector<double>{0.0, 0.25, 0.5, 0.75, 1.0}));
+
+    // Without a feedback the status bar shows the store, and is hidden when it is done.
+    CRecordingMessageTarget target;
+    CMainWindowTargetScope scope(&target);
+    rich->SetProgress(nullptr);
+    Store(*rich);
+    const std::vector<uint32_t> numbers = target.MessageNumbers();
+    ASSERT_FALSE(numbers.empty());
+    EXPECT_EQ(numbers.front(), WM_ZU_PROGRESS_SHOW);
+    EXPECT_EQ(numbers.back(), WM_ZU_PROGRESS_HIDE);
 }
 
 TEST(ProjectList, ProjectsGetNamesAndIdsFromTheCounter)

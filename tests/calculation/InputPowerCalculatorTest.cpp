@@ -140,8 +140,9 @@ struct InputPowerFixture : ::testing::Test
     // Energies of the given powers (one function per input subsystem) by the energy solver.
     std::unique_ptr<CZuData> Forward(const CMElementList& powers, int mode)
     {
+        CSilentFeedback silent;
         CSolver solver;
-        solver.SetShowProgress(0);
+        solver.SetProgress(&silent);
         solver.SetProject(project.get());
         solver.SetModelData(model);
         solver.SetInputs(powers);

@@ -15,13 +15,12 @@
 #include "models/SEAModelData.h"
 #include "models/UnitEnergySolver.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/RecordingFeedback.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuClfFunc.h"
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/OctaveManager.h"
-#include "platform/win/MessageTarget.h"
-#include "platform/win/Messages.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuOTResultData.h"
@@ -90,12 +89,13 @@ struct SolverFixture : ::testing::Test
         solver.SetModelData(model);
         solver.SetInputs(inputs);
         solver.SetMode(mode);
-        solver.SetShowProgress(0);
+        solver.SetProgress(&silent);
         if (!solver.Run())
             return nullptr;
         return solver.TakeResult();
     }
 
+    CSilentFeedback silent;
     CFakeModelProject modelProject;
     CHSEAModelData* model = nullptr;
     std::unique_ptr<CFakeAnalysis> analysis;
@@ -262,19 +262,17 @@ TEST_F(SolverFixture, AnUnknownInputFailsBeforeAnySolveAndProgressIsReported)
     EXPECT_EQ(model->FindVecFunc("PlateA-F"), nullptr);
 
     DynamicDowncast<CZuRpmFunc>(inputs[1])->SetLabel("PlateB");
-    CRecordingMessageTarget window;
-    CMainWindowTargetScope scope(&window);
+    CRecordingFeedback progress;
     CSolver solver;
     solver.SetProject(analysis.get());
     solver.SetModelData(model);
     solver.SetInputs(inputs);
+    solver.SetProgress(&progress);
     ASSERT_TRUE(solver.Run());
-    std::vector<std::string> texts;
-    for (const auto& r : window.Records())
-        if (r.msg == WM_ZU_PROGRESS_TEXT)
-            texts.push_back(r.text);
-    EXPECT_EQ(texts, (std::vector<std::string>{"Calculating 1W Energy [PlateA-F]...",
-                                               "Calculating 1W Energy [PlateB-F]...", "Calculating Energy..."}));
+    EXPECT_DOUBLE_EQ(progress.fractions.back(), 1.0);
+    EXPECT_EQ(progress.texts,
+              (std::vector<std::string>{"Calculating 1W Energy [PlateA-F]...", "Calculating 1W Energy [PlateB-F]...",
+                                        "Calculating Energy..."}));
 }
 
 TEST_F(SolverFixture, ResultSetStoredAndReadBackWithItsInputs)

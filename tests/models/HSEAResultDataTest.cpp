@@ -14,12 +14,13 @@
 #include "models/HSEAPowerContribution.h"
 #include "models/HSEAResultData.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
+#include "platform/base/RecordingFeedback.h"
 #include "platform/elements/ZuClfFunc.h"
 #include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuPowerFunc.h"
 #include "platform/modeldb/ModelCavity.h"
 #include "platform/modeldb/ModelShell.h"
-#include "platform/win/CalcBandProgress.h"
 #include "platform/win/PromptService.h"
 
 namespace {
@@ -78,16 +79,6 @@ struct PairFixture : ::testing::Test
     SmallModelLayout layout;
     CHSEAModelData* model = nullptr;
     CScriptedPrompts prompts;
-};
-
-// A progress display that records what the solve tells it and cancels at a chosen check.
-struct RecordingProgress : ICalcBandProgress
-{
-    int CheckCancel() override { return ++checks == cancelAt ? 1 : 0; }
-    void SetBandCount(int n) override { bandCount = n; }
-    void ShowBand(int position, double frequency) override { shown.emplace_back(position, frequency); }
-    int checks = 0, cancelAt = -1, bandCount = -1;
-    std::vector<std::pair<int, double>> shown;
 };
 } // namespace
 
@@ -266,16 +257,15 @@ TEST_F(PairFixture, ProgressShowsEachBandAndCancelStopsBetweenBands)
 {
     CHSEAResultData* r = MakeResult();
     r->SetUnitInputPower("Plate-F");
-    RecordingProgress progress;
-    progress.cancelAt = 2;
-    SetCalcProgressDlg(&progress);
-    const int result = r->UpdateAllData(nullptr, 1, nullptr);
-    SetCalcProgressDlg(nullptr);
+    CRecordingFeedback progress;
+    progress.CancelAtQuestion(2);
+    const int result = r->SolveBands(nullptr, &progress);
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(progress.bandCount, 3);
-    ASSERT_EQ(progress.shown.size(), 1u);
-    EXPECT_EQ(progress.shown[0].first, 0);
-    EXPECT_NEAR(progress.shown[0].second, model->GetFreq(0), 1e-9);
+    ASSERT_EQ(progress.begins.size(), 1u);
+    EXPECT_EQ(progress.begins[0].total, 3);
+    ASSERT_EQ(progress.texts.size(), 1u) << "one band shown before the cancel";
+    EXPECT_EQ(progress.texts[0], Format("%g Hz", model->GetFreq(0)));
+    EXPECT_DOUBLE_EQ(progress.fractions.back(), 0.0) << "at the first band";
     EXPECT_GT(Energy(*r, 0, 0), 0.0); // solved before the cancel
     EXPECT_EQ(Energy(*r, 1, 0), 0.0); // not reached
 }

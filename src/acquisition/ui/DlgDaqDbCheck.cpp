@@ -10,6 +10,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/SXButton.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 
@@ -196,6 +197,8 @@ void CDlgDaqDbCheck::OnOK()
     m_project->SetExtraValue(1, m_runUp && m_bSecond ? Number(m_strSecond) : 0.0);
     m_project->SetModified();
     CExpDataChecker checker;
+    CStatusBarFeedback progress;
+    checker.SetProgress(&progress);
     AfxMessageBox(checker.Run(m_project) ? IDS_FINISHED : IDS_OPERATION_FAILED, MB_OK | MB_ICONINFORMATION);
     EndDialog(IDOK);
 }

@@ -1,13 +1,14 @@
 #include "app/ui/DlgCalcProgress.h"
 
 #include <algorithm>
+#include <climits>
 
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
 
-#include "platform/base/Format.h"
+#include "platform/win/StatusBarFeedback.h"
 
 namespace {
 QPointer<CDlgCalcProgress>& Instance()
@@ -25,17 +26,12 @@ CDlgCalcProgress::CDlgCalcProgress(QWidget* parent) : CDlgProgress(parent)
     FrequencyLabel()->setMinimumWidth(FrequencyLabel()->fontMetrics().horizontalAdvance(QStringLiteral("000000 Hz")));
     BandBar()->setObjectName(QStringLiteral("Bands"));
     SubBar()->hide();
-    SetBandCount(1);
+    SetOuterRange(0, 0);
     adjustSize();
     resize(std::max(width(), 320), height());
-    SetCalcProgressDlg(this);
 }
 
-CDlgCalcProgress::~CDlgCalcProgress()
-{
-    if (GetCalcProgressDlg() == this)
-        SetCalcProgressDlg(nullptr);
-}
+CDlgCalcProgress::~CDlgCalcProgress() = default;
 
 CDlgCalcProgress* CDlgCalcProgress::ShowInstance(QWidget* parent)
 {
@@ -58,20 +54,35 @@ void CDlgCalcProgress::DestroyInstance()
     Instance() = nullptr;
 }
 
-int CDlgCalcProgress::CheckCancel()
+void CDlgCalcProgress::OnBegin(int level)
 {
-    return PumpMessages() ? 1 : 0;
+    if (level == 0)
+        SetOuterRange(static_cast<int>(std::clamp<int64_t>(Ranges()[0].total - 1, 0, INT_MAX)), 0);
+    if (!Ranges()[static_cast<size_t>(level)].text.empty())
+        OnText(level);
 }
 
-void CDlgCalcProgress::SetBandCount(int n)
+void CDlgCalcProgress::OnText(int level)
 {
-    SetOuterRange(std::max(n - 1, 0), 0);
+    SetMessage(QString::fromStdString(Ranges()[static_cast<size_t>(level)].text));
 }
 
-void CDlgCalcProgress::ShowBand(int position, double frequency)
+void CDlgCalcProgress::OnProgress(int level)
 {
+    // The bar ends at the last band; the solve done keeps it there.
+    if (level == 0)
+        SetOuterPos(
+            static_cast<int>(std::clamp<int64_t>(Ranges()[0].done, 0, std::max<int64_t>(Ranges()[0].total - 1, 0))));
     QCoreApplication::processEvents();
-    SetMessage(QString::fromStdString(Format("%g Hz", frequency)));
-    SetOuterPos(position);
-    QCoreApplication::processEvents();
+}
+
+void CDlgCalcProgress::OnReport(const SReport& report)
+{
+    CStatusBarFeedback::ShowReportBox(report);
+}
+
+void CDlgCalcProgress::Poll()
+{
+    if (PumpMessages())
+        Cancel();
 }

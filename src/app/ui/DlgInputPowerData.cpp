@@ -249,8 +249,8 @@ bool CDlgInputPowerData::OnOpenFunction()
 bool CDlgInputPowerData::Solve()
 {
     // The band solve shows its bands and can be cancelled between them while the dialog is open.
-    CDlgCalcProgress::ShowInstance(this);
-    const bool solved = CInputPowerSets::Solve(m_solving, SelectedSet()) != nullptr;
+    CDlgCalcProgress* progress = CDlgCalcProgress::ShowInstance(this);
+    const bool solved = CInputPowerSets::Solve(m_solving, SelectedSet(), progress) != nullptr;
     CDlgCalcProgress::DestroyInstance();
     return solved;
 }

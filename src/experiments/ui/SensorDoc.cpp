@@ -11,9 +11,8 @@
 #include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuStdData.h"
-#include "platform/win/Messages.h"
-#include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
@@ -143,18 +142,12 @@ bool CSensorDoc::OnPushToMeasuredData()
     CMElementList projects;
     m_projectDoc->GetTALVOProject().GetDaqProjects(projects);
     CWaitCursor wait;
-    IMessageTarget* progress = GetMainWindowTarget();
-    const std::string text = "Updating sensor properties for experimenal data...";
-    if (progress) {
-        progress->SendMessage(WM_ZU_PROGRESS_RANGE, static_cast<uintptr_t>(projects.GetSize()) << 16, 1);
-        progress->SendMessage(WM_ZU_PROGRESS_TEXT, reinterpret_cast<uintptr_t>(text.c_str()), 0);
-        progress->SendMessage(WM_ZU_PROGRESS_SHOW, 0, 0);
-    }
+    CStatusBarFeedback progress;
+    progress.Begin("Updating sensor properties for experimenal data...", projects.GetSize());
     bool ok = true;
     std::string error;
     for (CMElement* element : projects) {
-        if (progress)
-            progress->SendMessage(WM_ZU_PROGRESS_STEP, 0, 0);
+        progress.Step();
         auto* daq = DynamicDowncast<CDaqProject>(element);
         if (!daq || daq->GetType() != 0)
             continue;
@@ -166,8 +159,7 @@ bool CSensorDoc::OnPushToMeasuredData()
             break;
         }
     }
-    if (progress)
-        progress->SendMessage(WM_ZU_PROGRESS_HIDE, 0, 0);
+    progress.End();
     // A failure is reported as such, never with the completion message.
     if (!ok)
         AfxMessageBox(error.empty() ? std::string("The sensor properties could not be copied into the measured data.")

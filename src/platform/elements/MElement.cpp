@@ -1,21 +1,23 @@
 #include "platform/elements/MElement.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "platform/archive/Archive.h"
+#include "platform/base/Feedback.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ElementTreeObserver.h"
 #include "platform/elements/SchemaGuard.h"
 #include "platform/elements/MElementList.h"
 #include "platform/gfx/GfxUtil.h"
-#include "platform/win/MessageTarget.h"
 #include "platform/win/ObjectLifetime.h"
 
 IMPLEMENT_SERIAL(CMElement, CObject, 1)
 
-std::atomic<uint32_t> CMElement::sm_messageID{0};
-
 namespace {
+// The feedback stored elements step (see CStoreProgress); shared by the threads, as a save may run
+// on a worker while its window shows the progress.
+std::atomic<CFeedback*> s_storeProgress{nullptr};
 constexpr uint8_t kElementVersion = 1;
 // Duplicate stores into memory: that is no save the user waits for, so it sends no progress.
 thread_local int t_quietStore = 0;
@@ -194,11 +196,23 @@ CMElement::CQuietStore::~CQuietStore()
     --t_quietStore;
 }
 
+CMElement::CStoreProgress::CStoreProgress(CFeedback* progress) : m_previous(s_storeProgress.exchange(progress)) {}
+
+CMElement::CStoreProgress::~CStoreProgress()
+{
+    s_storeProgress = m_previous;
+}
+
+CFeedback* CMElement::CStoreProgress::Current()
+{
+    return s_storeProgress.load();
+}
+
 void CMElement::SendStoreProgress()
 {
-    uint32_t msg = sm_messageID.load();
-    if (msg != 0 && t_quietStore == 0)
-        SendToMainWindow(msg, 0, 0);
+    CFeedback* progress = s_storeProgress.load();
+    if (progress && t_quietStore == 0)
+        progress->Step();
 }
 
 void CMElement::Serialize(CArchive& ar)

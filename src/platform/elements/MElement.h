@@ -11,7 +11,6 @@
 // a negative depth searches the whole subtree. Searches run depth first, children in order, so the
 // first match is the one met first in the order the tree shows. Name comparisons are byte-wise;
 // with matchCase 0 ASCII letters compare without case.
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,6 +19,7 @@
 #include "platform/archive/Object.h"
 
 class CArchive;
+class CFeedback;
 class CMElementList;
 class IElementTreeObserver;
 
@@ -27,9 +27,22 @@ class CMElement : public CObject
 {
     DECLARE_SERIAL(CMElement)
 public:
-    // Message number sent to the main window by each element while it is stored (progress steps of
-    // long saves); 0 sends nothing. The project container sets it before storing.
-    static std::atomic<uint32_t> sm_messageID;
+    // While one lives, each element stored steps the given feedback once (the progress of long
+    // saves counts the tree's elements); null steps nothing. The writer of a file sets it for the
+    // length of its store; the one it replaces comes back after it.
+    class CStoreProgress
+    {
+    public:
+        explicit CStoreProgress(CFeedback* progress);
+        ~CStoreProgress();
+        CStoreProgress(const CStoreProgress&) = delete;
+        CStoreProgress& operator=(const CStoreProgress&) = delete;
+        // The feedback stores step now; null when none.
+        static CFeedback* Current();
+
+    private:
+        CFeedback* m_previous;
+    };
     // While one lives, the elements stored on this thread send no progress: for the parts of an
     // element that are elements themselves but no nodes of the tree (the rows of a map), which the
     // progress range does not count.

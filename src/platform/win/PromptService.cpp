@@ -163,12 +163,17 @@ int AfxFormatMessageBox(uint32_t stringId, unsigned style, ...)
     return PromptMessageBox(stringId, text, std::string(), style);
 }
 
-int AfxMessageBoxWithReason(uint32_t stringId, const std::string& reason, unsigned style)
+std::string MessageWithReason(uint32_t stringId, const std::string& reason)
 {
     std::string text = MessageTextOf(stringId);
     if (!reason.empty())
         text += "\n\n" + reason;
-    return PromptMessageBox(stringId, text, std::string(), style);
+    return text;
+}
+
+int AfxMessageBoxWithReason(uint32_t stringId, const std::string& reason, unsigned style)
+{
+    return PromptMessageBox(stringId, MessageWithReason(stringId, reason), std::string(), style);
 }
 
 int ZuMessageBox(const std::string& text, const std::string& caption, unsigned style)

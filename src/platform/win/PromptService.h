@@ -105,6 +105,8 @@ int ZuMessageBox(const std::string& text, const std::string& caption, unsigned s
 int PromptMessageBox(uint32_t stringId, const std::string& text, const std::string& caption, unsigned style);
 // The string-table text of a message; a missing string gives its id ("(123)").
 std::string MessageTextOf(uint32_t stringId);
+// The text AfxMessageBoxWithReason shows: the message, then the reason below it.
+std::string MessageWithReason(uint32_t stringId, const std::string& reason);
 
 // File choosers. True when the user chose; the default extension is added to a saved name
 // without one.

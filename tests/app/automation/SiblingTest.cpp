@@ -9,6 +9,7 @@
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
 #include "experiments/DAQConfig.h"
+#include "platform/base/RecordingFeedback.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/PromptService.h"
@@ -21,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <filesystem>
@@ -168,8 +170,24 @@ TEST_F(DataCheck, FillsCurrentAndTheDatabaseLimitsAtTheFirstRowOfTheWindow)
 
     CScriptedPrompts prompts;
     {
+        // Cancelled before the first experiment: nothing is checked.
+        CRecordingFeedback cancelling;
+        cancelling.CancelAtQuestion(1);
         CExpDataChecker checker;
+        checker.SetProgress(&cancelling);
+        EXPECT_EQ(checker.Run(m_daq), 0);
+        EXPECT_EQ(Result(), nullptr);
+        EXPECT_EQ(cancelling.ends, 1);
+    }
+    {
+        CRecordingFeedback progress;
+        CExpDataChecker checker;
+        checker.SetProgress(&progress);
         ASSERT_EQ(checker.Run(m_daq), 1);
+        ASSERT_FALSE(progress.fractions.empty());
+        EXPECT_DOUBLE_EQ(progress.fractions.back(), 1.0) << "rises to the whole project";
+        EXPECT_TRUE(std::is_sorted(progress.fractions.begin(), progress.fractions.end()));
+        EXPECT_EQ(progress.ends, 1);
     }
     CMultiVectorFunction* result = Result();
     ASSERT_NE(result, nullptr);

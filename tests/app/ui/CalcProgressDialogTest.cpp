@@ -1,6 +1,5 @@
 // The calculation-progress dialog as the band solve drives it.
 #include "app/ui/DlgCalcProgress.h"
-#include "platform/win/CalcBandProgress.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -12,39 +11,43 @@
 
 #include <gtest/gtest.h>
 
-TEST(DlgCalcProgress, RegisteredWhileOpenShowsBandsAndLatchesCancel)
+TEST(DlgCalcProgress, ShowsBandsAsTheSolveFeedbackAndCancels)
 {
-    EXPECT_EQ(GetCalcProgressDlg(), nullptr);
     CDlgCalcProgress* dlg = CDlgCalcProgress::ShowInstance();
     ASSERT_NE(dlg, nullptr);
     EXPECT_EQ(CDlgCalcProgress::ShowInstance(), dlg);
-    EXPECT_EQ(GetCalcProgressDlg(), static_cast<ICalcBandProgress*>(dlg));
-    ICalcBandProgress& progress = *GetCalcProgressDlg();
+    CFeedback& progress = *dlg;
 
-    progress.SetBandCount(1);
+    progress.Begin(std::string(), 1);
     EXPECT_EQ(dlg->BandBar()->minimum(), 0);
     EXPECT_EQ(dlg->BandBar()->maximum(), 0);
-    progress.SetBandCount(24);
+    progress.Begin(std::string(), 24);
     EXPECT_EQ(dlg->BandBar()->maximum(), 23);
     EXPECT_EQ(dlg->BandBar()->value(), 0);
-    progress.ShowBand(3, 31.5);
+    progress.SetText("31.5 Hz");
+    progress.SetPos(3);
     EXPECT_EQ(dlg->FrequencyLabel()->text(), QStringLiteral("31.5 Hz"));
     EXPECT_EQ(dlg->BandBar()->value(), 3);
-    progress.ShowBand(23, 20000.0);
+    progress.SetText("20000 Hz");
+    progress.SetPos(24); // the solve done: the bar stays at the last band
     EXPECT_EQ(dlg->FrequencyLabel()->text(), QStringLiteral("20000 Hz"));
+    EXPECT_EQ(dlg->BandBar()->value(), 23);
 
-    // Cancel pressed twice is one cancel; showing a band does not consume it; the dialog stays.
+    // Cancel pressed is read at the next question and stays for the rest of the solve; the
+    // dialog stays.
+    EXPECT_FALSE(progress.IsCancelled());
     QPushButton* cancel = dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
     ASSERT_NE(cancel, nullptr);
     cancel->click();
     cancel->click();
-    progress.ShowBand(4, 40.0);
-    EXPECT_EQ(progress.CheckCancel(), 1);
-    EXPECT_EQ(progress.CheckCancel(), 0);
+    progress.SetPos(4);
+    EXPECT_TRUE(progress.IsCancelled());
+    EXPECT_TRUE(progress.IsCancelled());
     EXPECT_TRUE(dlg->isVisible());
 
     // As the user sees it during a solve.
-    progress.ShowBand(12, 1000.0);
+    progress.SetText("1000 Hz");
+    progress.SetPos(12);
     QApplication::processEvents();
     QTemporaryDir temp;
     const QString dir =
@@ -60,6 +63,5 @@ TEST(DlgCalcProgress, RegisteredWhileOpenShowsBandsAndLatchesCancel)
 
     CDlgCalcProgress::DestroyInstance();
     EXPECT_EQ(CDlgCalcProgress::GetInstance(), nullptr);
-    EXPECT_EQ(GetCalcProgressDlg(), nullptr);
     CDlgCalcProgress::DestroyInstance(); // nothing when there is none
 }

@@ -6,6 +6,7 @@
 
 #include "TestTree.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/RecordingFeedback.h"
 #include "platform/elements/ElementTreeObserver.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuClfFunc.h"
@@ -14,8 +15,6 @@
 #include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuRpmSelFunc.h"
-#include "platform/win/MessageTarget.h"
-#include "platform/win/Messages.h"
 
 using namespace elements_test;
 
@@ -157,32 +156,39 @@ TEST(ElementTree, AbsurdlyDeepNestingIsRefused)
     EXPECT_THROW(Load(bytes), CArchiveException);
 }
 
-TEST(ElementTree, EachStoredElementSendsTheProgressMessage)
+TEST(ElementTree, EachStoredElementStepsTheStoreProgress)
 {
-    CRecordingMessageTarget target;
-    CMainWindowTargetScope scope(&target);
     auto root = std::make_unique<CMElement>("root", nullptr, 0);
     auto* a = root->AddChild(std::make_unique<CMElement>("a", nullptr, 1));
     a->AddChild(std::make_unique<CMElement>("a1", nullptr, 2));
     root->AddChild(std::make_unique<CZuFunc>("f", 3, nullptr, 5));
+    const int64_t elements = 1 + root->GetAllChildCount();
 
-    CMElement::sm_messageID = 0;
+    CRecordingFeedback progress;
+    progress.Begin("Storing", elements);
+    progress.fractions.clear();
     Store(*root);
-    EXPECT_TRUE(target.Records().empty());
+    EXPECT_TRUE(progress.fractions.empty()) << "no store progress set";
+    {
+        CMElement::CStoreProgress steps(&progress);
+        EXPECT_EQ(CMElement::CStoreProgress::Current(), &progress);
+        Store(*root);
+        ASSERT_EQ(progress.fractions.size(), static_cast<size_t>(elements));
+        EXPECT_DOUBLE_EQ(progress.fractions.back(), 1.0);
 
-    CMElement::sm_messageID = WM_ZU_PROGRESS_STEP;
-    Store(*root);
-    auto numbers = target.MessageNumbers();
-    EXPECT_EQ(numbers.size(), static_cast<size_t>(1 + root->GetAllChildCount()));
-    for (uint32_t n : numbers)
-        EXPECT_EQ(n, WM_ZU_PROGRESS_STEP);
-
-    // Reading and duplicating are no saves: no steps.
-    target.Clear();
-    auto copy = root->Duplicate();
-    Load(Store(CMElement("x", nullptr, 0)));
-    EXPECT_EQ(target.MessageNumbers().size(), 1u); // the one Store above
-    CMElement::sm_messageID = 0;
+        // Reading and duplicating are no saves, and a nested scope without feedback steps nothing.
+        progress.fractions.clear();
+        auto copy = root->Duplicate();
+        Load(Store(CMElement("x", nullptr, 0)));
+        EXPECT_EQ(progress.fractions.size(), 1u); // the one Store above
+        {
+            CMElement::CStoreProgress none(nullptr);
+            Store(*root);
+        }
+        EXPECT_EQ(progress.fractions.size(), 1u);
+        EXPECT_EQ(CMElement::CStoreProgress::Current(), &progress) << "the outer one comes back";
+    }
+    EXPECT_EQ(CMElement::CStoreProgress::Current(), nullptr);
 }
 
 TEST(ElementTree, UniqueNames)
