@@ -21,6 +21,7 @@
 #include "platform/elements/StdioFile.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "views/ui/DlgExpDataComp.h"
 
@@ -305,7 +306,7 @@ int CExpDoc::OnRunStopped()
                       : ": no samples were acquired before the unit was lost.";
     }
     m_missingStored.clear();
-    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    CStatusBarFallback(m_runFeedback)->Warning(text);
     return stored;
 }
 

@@ -23,6 +23,7 @@
 #include "platform/elements/ElementTreeObserver.h"
 #include "platform/elements/MElementList.h"
 
+class CFeedback;
 class CExpFrame;
 class CExpProject;
 class CMElement;
@@ -84,8 +85,12 @@ public:
     void ConfigureRunManager();
     int StartRun();
     bool IsRunActive() const { return m_runActive; }
+    // Where the messages of a run are reported (not owned); null: the main window's status bar,
+    // which shows them as message boxes.
+    void SetRunFeedback(CFeedback* feedback) { m_runFeedback = feedback; }
     // The run stopped: when a unit was lost the samples every other unit had are stored (when all
-    // channels of the project can be read) and the user is told; 1 when something was stored.
+    // channels of the project can be read) and what was kept is reported as a warning; 1 when
+    // something was stored.
     int OnRunStopped();
     // The samples per block of a run that acquired n samples; 0 when no block can be cut.
     int GetBlockLength(int n) const;
@@ -174,6 +179,7 @@ private:
     CExpOptions m_options;
     CDAQExeManager m_manager;
     CExpDAQAccess m_daq;
+    CFeedback* m_runFeedback = nullptr;
     CMultiQMXInterface* m_daqOverride = nullptr;
     IMessageTarget* m_notifyTarget = nullptr;
     CExpFrame* m_frame = nullptr;
