@@ -392,7 +392,7 @@ int CMkExtDaqProject::FileStep(IUFImportUI& ui, CFeedback& progress)
             if (!result && !error.empty())
                 throw CUFImportAbort(error);
         } catch (const CUFImportAbort& e) {
-            AfxMessageBox(e.what(), MB_OK | MB_ICONEXCLAMATION);
+            progress.Warning(e.what());
             throw;
         }
         binary += scan.GetBinaryCount();

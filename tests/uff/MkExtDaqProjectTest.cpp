@@ -80,8 +80,15 @@ public:
         }
         return progress.get();
     }
-    void CloseProgress() override { progress.reset(); }
+    void CloseProgress() override
+    {
+        if (progress)
+            reports.insert(reports.end(), progress->reports.begin(), progress->reports.end());
+        progress.reset();
+    }
     std::unique_ptr<CRecordingFeedback> progress;
+    // What the displays closed so far were told to report.
+    std::vector<CFeedback::SReport> reports;
 };
 
 // The value of line k of point lp at an RPM, as the files hold it.
@@ -682,7 +689,10 @@ TEST(MkExtDaqProject, HostileFilesAreRefusedOrImportedAndTheProjectStillOpens)
         const int result = builder.ImportUFData();
         if (c.reason) {
             EXPECT_EQ(result, 0);
-            const std::string shown = f.prompts.Records().empty() ? std::string() : f.prompts.Last().text;
+            // A file the scan refuses is reported as a warning; later refusals show a box.
+            const std::string shown = !f.ui.reports.empty()         ? f.ui.reports.back().text
+                                      : f.prompts.Records().empty() ? std::string()
+                                                                    : f.prompts.Last().text;
             EXPECT_NE(shown.find(c.reason), std::string::npos) << shown;
             EXPECT_NE(shown.find("hostile.unv"), std::string::npos) << shown;
             EXPECT_EQ(f.uf->GetChildCount(), 0);
