@@ -95,7 +95,7 @@ struct CRunUp
         for (size_t i = 0; i < n; ++i)
             phase[i] = kTwoPi * RevolutionsAt(double(i) / kFs);
         CExpDataSet* pulseSet = project->GetRPMSignalData()->AddDataSet();
-        auto* pulse = pulseSet->AddChild(std::make_unique<CExpData>("RPM", pulseSet, CExpProject::typeRpmSignal));
+        auto* pulse = pulseSet->AddChild(std::make_unique<CExpData>("RPM", pulseSet, ElementType::RpmSignal));
         std::vector<float> x(n);
         for (size_t i = 0; i < n; ++i)
             x[i] = static_cast<float>(std::sin(phase[i]));
@@ -104,7 +104,7 @@ struct CRunUp
         CExpDataSet* set = project->FindExcitation("Panel")->AddDataSet();
         for (int c = 0; c < kChannels; ++c) {
             auto* data = set->AddChild(
-                std::make_unique<CExpData>("Ch" + std::to_string(c + 1), set, CExpProject::typeStructureChannel));
+                std::make_unique<CExpData>("Ch" + std::to_string(c + 1), set, ElementType::StructureChannel));
             for (size_t i = 0; i < n; ++i)
                 x[i] = static_cast<float>((c + 1) * std::sin(2.0 * phase[i]) + 0.5 * std::sin(4.0 * phase[i]) +
                                           0.1 * std::sin(kTwoPi * 997.0 * double(i) / kFs + c));

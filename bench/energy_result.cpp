@@ -84,8 +84,8 @@ struct CModel
         CZuSubsystemTable table(keys);
         source.SetSubsystemTable(&table);
         const CZuSubsystemTable* own = source.GetSubsystemTable();
-        auto eta = std::make_unique<CZuMatFunc>("Eta", own, own, kBands, &source, CZuData::kEtaMatrixType);
-        auto density = std::make_unique<CZuVecFunc>("Modal Density", own, kBands, &source, CZuData::kModalDensityType);
+        auto eta = std::make_unique<CZuMatFunc>("Eta", own, own, kBands, &source, ElementType::EtaMatrix);
+        auto density = std::make_unique<CZuVecFunc>("Modal Density", own, kBands, &source, ElementType::ModalDensity);
         std::mt19937 rng(7);
         std::uniform_real_distribution<double> unit(0.0, 1.0);
         std::uniform_int_distribution<int> partner(0, n - 1);

@@ -129,7 +129,7 @@ void BM_TargetEnergyRatios(benchmark::State& state)
         // Each read starts from a model without ratios, as a user's first read does: the
         // replacement of the sets read before is not what is measured here.
         state.PauseTiming();
-        for (int type : {MODEL_TYPE_EXP_TARGET_ERS, MODEL_TYPE_MODEL_TARGET_ERS})
+        for (int type : {ElementType::ExpTargetErs, ElementType::ModelTargetErs})
             if (CMElement* read = model->FindOne(type, -1))
                 read->GetParent()->DeleteChild(read);
         state.ResumeTiming();

@@ -29,9 +29,6 @@
 #include <memory>
 
 namespace {
-constexpr int kKindOrderLevels = 93;
-constexpr int kKindChannelLevels = 103;
-constexpr int kKindOrderData = 106;
 
 // The banners by meaning; the reader's codes keep their meaning in the report.
 constexpr const char* kNotFound = "\n##### FILE NOT FOUND #####\n";
@@ -226,7 +223,7 @@ int CDAQCalculator::SaveDaqFiles(CFeedback* progress)
         project->Find(RUNTIME_CLASS(CExpData), channels);
         for (CMElement* element : channels) {
             auto* channel = DynamicDowncast<CExpData>(element);
-            if (!channel || channel->GetType() == CExpProject::typeRpmSignal || !sensors)
+            if (!channel || channel->GetType() == ElementType::RpmSignal || !sensors)
                 continue;
             // The channel's own sensor record names the sensor of the catalogue.
             tagSENSORINFO current;
@@ -275,7 +272,7 @@ int CDAQCalculator::CombineLocalPoints(CMElement* dataSet)
     for (int i = 0; i < 2; ++i) {
         const std::string name = data->GetExpInfo()->GetName(i);
         CZuRpmMultiVecFunc* source =
-            name.empty() ? nullptr : FindSource(dataSet, name, kKindChannelLevels, IDS_CHANNEL_LEVELS);
+            name.empty() ? nullptr : FindSource(dataSet, name, ElementType::ChannelLevels, IDS_CHANNEL_LEVELS);
         if (!source || source->GetRpmCount() == 0)
             continue;
         const CSubsystemLPInfo* selection = Selection(*data, i, name);
@@ -287,7 +284,7 @@ int CDAQCalculator::CombineLocalPoints(CMElement* dataSet)
         for (int r = 0; r < source->GetRpmCount(); ++r)
             rpms.push_back(source->GetRpm(r));
         // The spectrum the import made for the subsystem keeps its kind; a missing one is made.
-        int kind = kKindChannelLevels;
+        int kind = ElementType::SpectrumMap;
         for (int c = 0; c < dataSet->GetChildCount(); ++c)
             if (auto* old = DynamicDowncast<CZuRpmFunc>(dataSet->GetChild(c)); old && old->GetName() == name) {
                 kind = old->GetType();
@@ -316,7 +313,8 @@ int CDAQCalculator::AverageLocalPoints(CMElement* dataSet)
     int built = 0;
     for (int i = 0; i < 2; ++i) {
         const std::string name = data->GetExpInfo()->GetName(i);
-        CZuRpmMultiVecFunc* source = name.empty() ? nullptr : FindSource(dataSet, name, kKindOrderData, IDS_ORDER_DATA);
+        CZuRpmMultiVecFunc* source =
+            name.empty() ? nullptr : FindSource(dataSet, name, ElementType::OrderData, IDS_ORDER_DATA);
         if (!source || source->GetRpmCount() == 0)
             continue;
         const CSubsystemLPInfo* selection = Selection(*data, i, name);
@@ -327,8 +325,8 @@ int CDAQCalculator::AverageLocalPoints(CMElement* dataSet)
         CZuSubsystemTable columns;
         for (int o = 0; o < source->GetRpmCount(); ++o)
             columns.Add(Format("Order#%g", source->GetRpm(o)));
-        auto func =
-            std::make_unique<CMultiVectorFunction>(name, &columns, first->GetDataCount(), nullptr, kKindOrderData);
+        auto func = std::make_unique<CMultiVectorFunction>(name, &columns, first->GetDataCount(), nullptr,
+                                                           ElementType::OrderData);
         func->SetLabel(name);
         func->SetDataIndexArray(first->GetDataIndexArray());
         for (int o = 0; o < source->GetRpmCount(); ++o) {
@@ -341,7 +339,7 @@ int CDAQCalculator::AverageLocalPoints(CMElement* dataSet)
         const std::string levelsName = FormatString(IDS_ORDER_LEVELS, name.c_str());
         for (int c = 0; c < dataSet->GetChildCount(); ++c) {
             auto* levels = DynamicDowncast<COTMultiVecFunc>(dataSet->GetChild(c));
-            if (!levels || levels->GetType() != kKindOrderLevels || levels->GetName() != levelsName)
+            if (!levels || levels->GetType() != ElementType::OrderLevels || levels->GetName() != levelsName)
                 continue;
             const COrderList& orders = levels->GetOrderList();
             for (int k = 0; k < orders.GetSize() && k < levels->GetSubsystemCount(); ++k) {

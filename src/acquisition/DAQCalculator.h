@@ -49,9 +49,9 @@ public:
     // Local-point averaging of one data set of outside data, over the local points its calculation
     // options select for each of its two subsystems (a value counts when it is above 0; 0 where none
     // does). CombineLocalPoints rebuilds the spectrum map over RPM named after each subsystem from
-    // the subsystem's channel levels (type 103: one vector function per RPM, a column per local
+    // the subsystem's channel levels (one vector function per RPM, a column per local
     // point). AverageLocalPoints rebuilds the multi-vector function named after each subsystem from
-    // the subsystem's order data (type 106: one vector function per order, rows per RPM, a column
+    // the subsystem's order data (one vector function per order, rows per RPM, a column
     // per local point) as RPM rows by "Order#%g" columns. Each returns the number of functions built.
     static int CombineLocalPoints(CMElement* dataSet);
     static int AverageLocalPoints(CMElement* dataSet);

@@ -535,7 +535,7 @@ CZuRpmMultiVecFunc* CAnalysisProject::CalcSPL(CZuRpmResultData* set, const std::
     if (!recalculate)
         if (auto* existing = DynamicDowncast<CZuRpmMultiVecFunc>(set->FindOne(title, 1, 1)))
             return existing;
-    std::unique_ptr<CZuRpmMultiVecFunc> func = set->CreateSplFunc(target, title, CHSEAResultData::kSplType);
+    std::unique_ptr<CZuRpmMultiVecFunc> func = set->CreateSplFunc(target, title, ElementType::Spl);
     if (!func)
         return nullptr;
     DriverProgress progress(set->GetResultCount(), "Calculating SPL...");
@@ -577,7 +577,7 @@ CZuOTFunc* CAnalysisProject::CalcSPLOT(CZuOTResultData* set, const std::string& 
             // the bands of its rows.
             auto* firstRow = DynamicDowncast<CZuFunc>(own->GetRpmData(0));
             const int points = firstRow ? firstRow->GetDataCount() : 0;
-            auto map = std::make_unique<CZuRpmFunc>(own->GetName(), points, nullptr, CHSEAResultData::kSplType);
+            auto map = std::make_unique<CZuRpmFunc>(own->GetName(), points, nullptr, ElementType::Spl);
             for (int b = 0; b < points; ++b)
                 map->SetFreq(b, firstRow->DataIndex(b));
             map->SetLabel(target);
@@ -756,7 +756,7 @@ CSPLsFolder* CAnalysisProject::GetSPLsFolder() const
 
 CSPLsFolder* CAnalysisProject::CreateSPLsFolder(int add)
 {
-    auto folder = std::make_unique<CSPLsFolder>(LoadString(IDS_SPL_FOLDER), nullptr, CSPLsFolder::kElementType);
+    auto folder = std::make_unique<CSPLsFolder>(LoadString(IDS_SPL_FOLDER), nullptr, ElementType::SplFolder);
     if (add != 1)
         return folder.release();
     return AddChild(std::move(folder));
@@ -920,8 +920,8 @@ CZuRpmMultiVecFunc* CAnalysisProject::AddRpmResultData(CMElement* func)
     CCompExpData comparison;
     comparison.SetResultFunc(func);
     comparison.SetAnalysisProject(this);
-    return PutTable(*set, comparison.CreateRpmComparison(), CCompExpData::kVibrationComparison,
-                    CCompExpData::kSplComparison);
+    return PutTable(*set, comparison.CreateRpmComparison(), ElementType::VibrationComparison,
+                    ElementType::SplComparison);
 }
 
 CZuRpmMultiVecFunc* CAnalysisProject::AddOTResultData(CMElement* func)
@@ -932,8 +932,8 @@ CZuRpmMultiVecFunc* CAnalysisProject::AddOTResultData(CMElement* func)
     CCompExpData comparison;
     comparison.SetResultFunc(func);
     comparison.SetAnalysisProject(this);
-    return PutTable(*set, comparison.CreateOrderComparison(), CCompExpData::kVibrationComparison,
-                    CCompExpData::kSplComparison);
+    return PutTable(*set, comparison.CreateOrderComparison(), ElementType::VibrationComparison,
+                    ElementType::SplComparison);
 }
 
 CZuRpmMultiVecFunc* CAnalysisProject::AddResultTable(CMElement* func, CZuRpmResultData* second)
@@ -945,16 +945,16 @@ CZuRpmMultiVecFunc* CAnalysisProject::AddResultTable(CMElement* func, CZuRpmResu
         return nullptr;
     const std::string label = PlainLabel(func);
     CMElement* other = nullptr;
-    if (func->GetType() == CHSEAResultData::kSplType)
+    if (func->GetType() == ElementType::Spl)
         other = secondProject->CalcSPL(second, label, 1, 1);
-    else if (func->GetType() == CHSEAResultData::kVibrationLevelType)
+    else if (func->GetType() == ElementType::VibrationLevel)
         other = secondProject->CalcVibrationLevel(second, label, 1);
     if (!other)
         return nullptr;
     const CResultCompTable::Columns columns{CResultCompTable::ColumnName(second->GetName(), secondProject->GetName()),
                                             CResultCompTable::ColumnName(first->GetName(), GetName())};
-    return PutTable(*first, CResultCompTable::BuildRpm(func, other, columns), CResultCompTable::kVibrationTable,
-                    CResultCompTable::kSplTable);
+    return PutTable(*first, CResultCompTable::BuildRpm(func, other, columns), ElementType::VibrationResultComparison,
+                    ElementType::SplResultComparison);
 }
 
 CZuRpmMultiVecFunc* CAnalysisProject::AddResultTableOT(CMElement* func, CZuOTResultData* second)
@@ -966,9 +966,9 @@ CZuRpmMultiVecFunc* CAnalysisProject::AddResultTableOT(CMElement* func, CZuOTRes
         return nullptr;
     const std::string label = PlainLabel(func);
     CZuOTFunc* other = nullptr;
-    if (func->GetType() == CHSEAResultData::kSplType)
+    if (func->GetType() == ElementType::Spl)
         other = secondProject->CalcSPLOT(second, label, 1, 1);
-    else if (func->GetType() == CHSEAResultData::kVibrationLevelType)
+    else if (func->GetType() == ElementType::VibrationLevel)
         other = secondProject->CalcVibrationLevelOT(second, label, 1);
     if (!other)
         return nullptr;
@@ -976,14 +976,13 @@ CZuRpmMultiVecFunc* CAnalysisProject::AddResultTableOT(CMElement* func, CZuOTRes
                                             CResultCompTable::ColumnName(first->GetName(), GetName())};
     return PutTable(*first,
                     CResultCompTable::BuildOrder(selected, other, columns, GetDaqConfigValue(), GetOctaveManager()),
-                    CResultCompTable::kVibrationTable, CResultCompTable::kSplTable);
+                    ElementType::VibrationResultComparison, ElementType::SplResultComparison);
 }
 
 bool CAnalysisProject::CanCompareWithMeasured(const CMElement* selected) const
 {
     return GetDaqProject() && selected &&
-           (selected->GetType() == CHSEAResultData::kSplType ||
-            selected->GetType() == CHSEAResultData::kVibrationLevelType);
+           (selected->GetType() == ElementType::Spl || selected->GetType() == ElementType::VibrationLevel);
 }
 
 CZuRpmMultiVecFunc* CAnalysisProject::CompareWithMeasured(CMElement* selected)

@@ -76,15 +76,15 @@ void CDAQExperiment::AddFuncs(const CMElementList& list)
         const std::string& name = element->GetName();
         const int code = element->GetType();
         bool fits = false;
-        if (ElementCast<CZuRpmFunc>(element) || code == 103 || code == 106)
+        if (ElementCast<CZuRpmFunc>(element) || code == ElementType::ChannelLevels || code == ElementType::OrderData)
             // The local-point levels of a subsystem are named after it: the comparison by local
             // point reads them from the data set.
             fits = name == name0 || name == name1 || name == FormatString(IDS_CHANNEL_LEVELS, name0.c_str()) ||
                    name == FormatString(IDS_CHANNEL_LEVELS, name1.c_str());
-        else if (code == 93)
+        else if (code == ElementType::OrderLevels)
             fits = name == FormatString(IDS_ORDER_LEVELS, name1.c_str()) ||
                    name == FormatString(IDS_ORDER_LEVELS, name0.c_str());
-        else if (code == 94)
+        else if (code == ElementType::OrderFrequencies)
             fits = name == FormatString(IDS_ORDER_FREQUENCIES, name1.c_str()) ||
                    name == FormatString(IDS_ORDER_FREQUENCIES, name0.c_str());
         if (!fits)

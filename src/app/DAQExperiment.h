@@ -24,7 +24,6 @@ class CDAQExperiment : public CMElement, public IDaqExperimentData, public IDAQD
 public:
     static constexpr uint32_t kSchema = 6;
     static constexpr uint32_t kOldestSchema = 5;
-    static constexpr int kElementType = 84;
 
     CDAQExperiment(); // the class factory
     CDAQExperiment(const std::string& name, CMElement* parent, int type);

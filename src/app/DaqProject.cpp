@@ -128,12 +128,12 @@ int CDaqProject::ExpTypeCode(const std::string& name0, const std::string& name1)
     const bool s0 = IsStructure(name0) != 0;
     const bool s1 = IsStructure(name1) != 0;
     if (s0 && s1)
-        return 72;
+        return ElementType::ExpStructureStructure;
     if (s0)
-        return 73;
+        return ElementType::ExpStructureAcoustic;
     if (s1)
-        return 74;
-    return 75;
+        return ElementType::ExpAcousticStructure;
+    return ElementType::ExpAcousticAcoustic;
 }
 
 CTALVOExp* CDaqProject::FindExp(const std::string& name0, const std::string& name1) const

@@ -62,8 +62,9 @@ public:
     int IsStructure(const std::string& name) const override { return CBaseProject::IsStructure(name); }
 
     // ---- experiments ----
-    // The element type of an experiment by its subsystems' kinds: 72 both structures, 73 only
-    // name0, 74 only name1, 75 neither; -1 when a name is empty.
+    // The element type of an experiment by its subsystems' kinds (structure-structure,
+    // structure-acoustic, acoustic-structure, acoustic-acoustic for name0, name1); -1 when a name
+    // is empty.
     int ExpTypeCode(const std::string& name0, const std::string& name1) const;
     // The experiment whose second subsystem is name0 and first subsystem name1; null when either is
     // empty or none matches.

@@ -115,8 +115,8 @@ CMultiVectorFunction* CExpDataChecker::CheckDataSet(CDAQExperiment& set, CPLOVAW
         columns.Add("Current");
         columns.Add("Min(Database)");
         columns.Add("Max(Database)");
-        auto made =
-            std::make_unique<CMultiVectorFunction>(ResultName(subsystem), &columns, count, &set, kDataCheckKind);
+        auto made = std::make_unique<CMultiVectorFunction>(ResultName(subsystem), &columns, count, &set,
+                                                           ElementType::DataCheck);
         made->SetLabel(subsystem);
         result = set.AddChild(std::move(made));
     } else if (result->GetDataCount() != count)

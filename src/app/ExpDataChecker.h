@@ -17,8 +17,6 @@ class CDaqProject;
 class CMultiVectorFunction;
 class CPLOVAWrapper;
 
-inline constexpr int kDataCheckKind = 110;
-
 class CExpDataChecker
 {
 public:

@@ -23,7 +23,7 @@ void CollectResultSets(const CMElement* element, std::vector<CMElement*>& out)
         CMElement* child = element->GetChild(i);
         if (!child)
             continue;
-        if (child->GetType() == 51)
+        if (child->GetType() == ElementType::ResultSet)
             out.push_back(child);
         CollectResultSets(child, out);
     }
@@ -60,7 +60,21 @@ bool CFrameCommands::IsResultElement(const CMElement* element)
 {
     if (!element)
         return false;
-    static const int types[] = {3, 5, 51, 53, 54, 55, 56, 90, 91, 92, 95, 96, 97, 104, 105};
+    static const int types[] = {ElementType::InputPower,
+                                ElementType::Energy,
+                                ElementType::ResultSet,
+                                ElementType::VibrationLevel,
+                                ElementType::Spl,
+                                ElementType::DominantPath,
+                                ElementType::PowerContribution,
+                                ElementType::RpmResultSet,
+                                ElementType::VibrationComparison,
+                                ElementType::SplComparison,
+                                ElementType::OTResultSet,
+                                ElementType::SplTable,
+                                ElementType::SplFolder,
+                                ElementType::VibrationResultComparison,
+                                ElementType::SplResultComparison};
     return std::find(std::begin(types), std::end(types), element->GetType()) != std::end(types);
 }
 

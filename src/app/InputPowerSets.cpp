@@ -22,7 +22,8 @@ CHSEAGeneralData* CInputPowerSets::CreateSet(CModelProject& model)
     int domain = -1;
     double start = 0.0, end = 0.0;
     model.GetModelDataParams(&domain, &start, &end);
-    auto set = std::make_unique<CHSEAGeneralData>("Input Power Data", nullptr, kSetType, domain, start, end);
+    auto set = std::make_unique<CHSEAGeneralData>("Input Power Data", nullptr, ElementType::InputPowerData, domain,
+                                                  start, end);
     // The solve takes input powers only from sets of the input-power kind.
     set->SetKind(CHSEAGeneralData::KIND_INPUT_POWER);
     return model.AddChild(std::move(set));

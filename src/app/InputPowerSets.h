@@ -14,7 +14,6 @@ class CInputPowerSets
 {
 public:
     // Element kind of the sets.
-    static constexpr int kSetType = 60;
 
     // The name of the result of a set.
     static std::string ResultName(const std::string& setName);

@@ -77,25 +77,25 @@ std::unique_ptr<CZuData> CreateModelDataByName(const std::string& name)
     std::unique_ptr<CZuData> data;
     int generalKind = 0;
     switch (kind) {
-    case MODEL_TYPE_ASEA:
+    case ElementType::AseaModel:
         data = std::make_unique<CASEAModelData>();
         break;
-    case MODEL_TYPE_HSEA:
+    case ElementType::HseaModel:
         data = std::make_unique<CHSEAModelData>();
         break;
-    case MODEL_TYPE_CLF_TOTAL_DLF:
+    case ElementType::ClfTotalDlfData:
         generalKind = CHSEAGeneralData::KIND_CLF_DLF_MATRIX;
         break;
-    case MODEL_TYPE_CLF:
+    case ElementType::ClfData:
         generalKind = CHSEAGeneralData::KIND_CLF;
         break;
-    case MODEL_TYPE_TOTAL_DLF:
+    case ElementType::TotalDlfData:
         generalKind = CHSEAGeneralData::KIND_TOTAL_DLF;
         break;
-    case MODEL_TYPE_INTRINSIC_DLF:
+    case ElementType::IntrinsicDlfData:
         generalKind = CHSEAGeneralData::KIND_INTRINSIC_DLF;
         break;
-    case MODEL_TYPE_INPUT_POWER:
+    case ElementType::InputPowerData:
         generalKind = CHSEAGeneralData::KIND_INPUT_POWER;
         break;
     default:

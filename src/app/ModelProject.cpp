@@ -40,11 +40,11 @@ struct KindName
     const char* name;
 };
 constexpr KindName kKindNames[] = {
-    {MODEL_TYPE_ASEA, "Analytical SEA Model"},          {MODEL_TYPE_HSEA, "Hybrid SEA Model"},
-    {MODEL_TYPE_CLF_TOTAL_DLF, "CLFs/Total DLFs Data"}, {MODEL_TYPE_CLF, "CLFs Data"},
-    {MODEL_TYPE_TOTAL_DLF, "Total DLFs Data"},          {MODEL_TYPE_INTRINSIC_DLF, "Intrinsic DLFs Data"},
-    {MODEL_TYPE_INPUT_POWER, "Input Power Data"},       {MODEL_TYPE_EXP_TARGET_ERS, "Exp. Target ERs"},
-    {MODEL_TYPE_MODEL_TARGET_ERS, "Model Target ERs"},  {MODEL_TYPE_TRANSMISSION_CLFS, "Model Transmission CLFs"},
+    {ElementType::AseaModel, "Analytical SEA Model"},       {ElementType::HseaModel, "Hybrid SEA Model"},
+    {ElementType::ClfTotalDlfData, "CLFs/Total DLFs Data"}, {ElementType::ClfData, "CLFs Data"},
+    {ElementType::TotalDlfData, "Total DLFs Data"},         {ElementType::IntrinsicDlfData, "Intrinsic DLFs Data"},
+    {ElementType::InputPowerData, "Input Power Data"},      {ElementType::ExpTargetErs, "Exp. Target ERs"},
+    {ElementType::ModelTargetErs, "Model Target ERs"},      {ElementType::TransmissionClfs, "Model Transmission CLFs"},
 };
 } // namespace
 
@@ -70,7 +70,7 @@ std::string CModelProject::GetModelDataKindName(int kind)
 
 CZuData* CModelProject::GetModelShell(int warn) const
 {
-    auto* shell = DynamicDowncast<CZuData>(FindOne(MODEL_TYPE_ASEA, 1));
+    auto* shell = DynamicDowncast<CZuData>(FindOne(ElementType::AseaModel, 1));
     if (!shell && warn)
         AfxMessageBox(IDS_NO_MODEL);
     return shell;
@@ -145,7 +145,7 @@ std::string CModelProject::GetSubsystemDisplayName(const std::string& name) cons
 
 CHSEAModelData* CModelProject::GetHSEAModelData() const
 {
-    return DynamicDowncast<CHSEAModelData>(FindOne(MODEL_TYPE_HSEA, 1));
+    return DynamicDowncast<CHSEAModelData>(FindOne(ElementType::HseaModel, 1));
 }
 
 CSEAModelData* CModelProject::FindSEAModelData(int serial, int warn) const
@@ -210,12 +210,12 @@ CZuFuncElement* CModelProject::FindRatioIn(int type, const std::string& a, const
 
 CZuFuncElement* CModelProject::FindEnergyRatioFunc(const std::string& a, const std::string& b) const
 {
-    return FindRatioIn(MODEL_TYPE_MODEL_TARGET_ERS, a, b);
+    return FindRatioIn(ElementType::ModelTargetErs, a, b);
 }
 
 CZuFuncElement* CModelProject::FindExpEnergyRatioFunc(const std::string& a, const std::string& b) const
 {
-    return FindRatioIn(MODEL_TYPE_EXP_TARGET_ERS, a, b);
+    return FindRatioIn(ElementType::ExpTargetErs, a, b);
 }
 
 CZuFuncElement* CModelProject::FindClf(const std::string& a, const std::string& b) const
@@ -448,7 +448,7 @@ public:
         if (const size_t at = m_functions.Find(name); at != m_functions.npos) {
             f = m_list[at];
         } else if ((f = m_data.AddChild(std::make_unique<CEnergyRatioFunction>(name, a, b, bands, &m_data,
-                                                                               CEnergyRatioFunction::kElementType)))) {
+                                                                               ElementType::EnergyRatio)))) {
             m_functions.Insert(name, m_list.size());
             m_list.push_back(f);
         }
@@ -510,8 +510,8 @@ void CModelProject::ReadTargetEnergyRatios(const std::string& path)
 
 void CModelProject::ReadTargetEnergyRatios(std::shared_ptr<const std::string> text, const std::string& path)
 {
-    CHSEAGeneralData* oldExp = DynamicDowncast<CHSEAGeneralData>(FindOne(MODEL_TYPE_EXP_TARGET_ERS, -1));
-    CHSEAGeneralData* oldModel = DynamicDowncast<CHSEAGeneralData>(FindOne(MODEL_TYPE_MODEL_TARGET_ERS, -1));
+    CHSEAGeneralData* oldExp = DynamicDowncast<CHSEAGeneralData>(FindOne(ElementType::ExpTargetErs, -1));
+    CHSEAGeneralData* oldModel = DynamicDowncast<CHSEAGeneralData>(FindOne(ElementType::ModelTargetErs, -1));
 
     std::unique_ptr<CHSEAGeneralData> modelERs, expERs;
     // A row holds two names and a value at least (about 8 bytes); bounded so that a huge file of
@@ -526,8 +526,8 @@ void CModelProject::ReadTargetEnergyRatios(std::shared_ptr<const std::string> te
             while (!found && file.ReadString(line))
                 found = line == "#Target ERs";
             if (found) {
-                modelERs = NewGeneralData(GetModelDataKindName(MODEL_TYPE_MODEL_TARGET_ERS),
-                                          MODEL_TYPE_MODEL_TARGET_ERS, CHSEAGeneralData::KIND_ENERGY_RATIO);
+                modelERs = NewGeneralData(GetModelDataKindName(ElementType::ModelTargetErs),
+                                          ElementType::ModelTargetErs, CHSEAGeneralData::KIND_ENERGY_RATIO);
                 file.ReadString(line); // the heading
                 CRatioRows modelRows(*modelERs, rowsHint);
                 std::vector<std::string_view> fields;
@@ -536,7 +536,7 @@ void CModelProject::ReadTargetEnergyRatios(std::shared_ptr<const std::string> te
                     if (fields.size() >= 2)
                         modelRows.Add(fields[0], fields[1], fields, 2);
                 }
-                expERs = NewGeneralData(GetModelDataKindName(MODEL_TYPE_EXP_TARGET_ERS), MODEL_TYPE_EXP_TARGET_ERS,
+                expERs = NewGeneralData(GetModelDataKindName(ElementType::ExpTargetErs), ElementType::ExpTargetErs,
                                         CHSEAGeneralData::KIND_ENERGY_RATIO);
                 CRatioRows expRows(*expERs, rowsHint);
                 while (file.ReadString(line) && (line.empty() || line[0] != '#')) {
@@ -582,7 +582,7 @@ void CModelProject::ReadTransmissionClfs(const std::string& path)
 void CModelProject::ReadTransmissionClfs(std::shared_ptr<const std::string> text, const std::string& path)
 {
     CMElementList old;
-    CMElement::Find(MODEL_TYPE_TRANSMISSION_CLFS, old, 1);
+    CMElement::Find(ElementType::TransmissionClfs, old, 1);
     for (CMElement* element : old) {
         DeleteChild(element);
     }
@@ -596,13 +596,13 @@ void CModelProject::ReadTransmissionClfs(std::shared_ptr<const std::string> text
             if (line != "#Transmission CLFs")
                 continue;
             std::unique_ptr<CHSEAGeneralData> clfs =
-                NewGeneralData(GetModelDataKindName(MODEL_TYPE_TRANSMISSION_CLFS), MODEL_TYPE_TRANSMISSION_CLFS,
+                NewGeneralData(GetModelDataKindName(ElementType::TransmissionClfs), ElementType::TransmissionClfs,
                                CHSEAGeneralData::KIND_CLF);
             // A section that does not read is left out rather than added half-filled.
             if (!clfs->Import(file))
                 continue;
-            clfs->SetName(GetModelDataKindName(MODEL_TYPE_TRANSMISSION_CLFS));
-            clfs->SetType(MODEL_TYPE_TRANSMISSION_CLFS);
+            clfs->SetName(GetModelDataKindName(ElementType::TransmissionClfs));
+            clfs->SetType(ElementType::TransmissionClfs);
             clfs->SetKind(CHSEAGeneralData::KIND_CLF);
             CHSEAGeneralData* added = AddChild(std::move(clfs));
             GiveSubsystemTable(added);

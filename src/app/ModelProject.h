@@ -21,18 +21,6 @@ class CSEAModelData;
 class CZuData;
 class CZuFuncElement;
 
-// Element type codes of the model data.
-inline constexpr int MODEL_TYPE_ASEA = 1;
-inline constexpr int MODEL_TYPE_HSEA = 48;
-inline constexpr int MODEL_TYPE_CLF_TOTAL_DLF = 50;
-inline constexpr int MODEL_TYPE_CLF = 58;
-inline constexpr int MODEL_TYPE_TOTAL_DLF = 59;
-inline constexpr int MODEL_TYPE_INTRINSIC_DLF = 67;
-inline constexpr int MODEL_TYPE_INPUT_POWER = 60;
-inline constexpr int MODEL_TYPE_EXP_TARGET_ERS = 107;
-inline constexpr int MODEL_TYPE_MODEL_TARGET_ERS = 108;
-inline constexpr int MODEL_TYPE_TRANSMISSION_CLFS = 109;
-
 class CModelProject : public CBaseProject, public IModelProjectLink
 {
     DECLARE_SERIAL(CModelProject)

@@ -13,7 +13,7 @@
 namespace {
 bool IsResponseFunction(const CMElement* e)
 {
-    return e && (e->GetType() == CHSEAResultData::kSplType || e->GetType() == CHSEAResultData::kVibrationLevelType);
+    return e && (e->GetType() == ElementType::Spl || e->GetType() == ElementType::VibrationLevel);
 }
 
 bool HoldsElement(const CMElement& parent, const CMElement* element)

@@ -234,12 +234,13 @@ bool CTALVOApp::OpenDataView(CMElement* element) const
     if (DynamicDowncast<CZuRpmFunc>(element))
         return OpenTALDataView(element, -1);
     const int type = element->GetType();
-    if (type == 103 || type == 92 || type == 91)
+    if (type == ElementType::ChannelLevels || type == ElementType::SplComparison ||
+        type == ElementType::VibrationComparison)
         return OpenRMVView(element);
-    if (type == 106)
+    if (type == ElementType::OrderData)
         return OpenRpmSelDataView(element);
     if (GetRegOptionByStringId(IDS_OPT_ALT_DATA_VIEWS) == 1) {
-        if (type == 56 || type == 55)
+        if (type == ElementType::PowerContribution || type == ElementType::DominantPath)
             return OpenRpmSelDataView(element);
         if (DynamicDowncast<CZuRpmSelFunc>(element))
             return OpenSwAxisView(element);

@@ -37,7 +37,7 @@ namespace fs = std::filesystem;
 
 namespace {
 // The only model data the ".dmd" command takes in.
-constexpr int kInputPowerDataType = MODEL_TYPE_INPUT_POWER;
+constexpr int kInputPowerDataType = ElementType::InputPowerData;
 
 int64_t Now()
 {

@@ -21,7 +21,7 @@ CTALVOExp::~CTALVOExp() = default;
 
 std::unique_ptr<CDAQExperiment> CTALVOExp::CreateDAQExperiment(const CExpInfo& info)
 {
-    auto set = std::make_unique<CDAQExperiment>(std::string(), this, CDAQExperiment::kElementType);
+    auto set = std::make_unique<CDAQExperiment>(std::string(), this, ElementType::MeasuredDataSet);
     set->SetSerial(NextSerial());
     set->UpdateName();
     auto* project = ElementCast<CDaqProject>(GetParent());

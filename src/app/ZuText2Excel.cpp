@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/base/Format.h"
+#include "platform/elements/ElementType.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
@@ -148,14 +149,14 @@ void CZuText2Excel::ConvertFile(int sheet, const std::string& path)
         }
 
         switch (type->code) {
-        case 59:
-        case 67:
+        case ElementType::TotalDlfData:
+        case ElementType::IntrinsicDlfData:
             WriteLossFactors(file, 11, 1);
             break;
-        case 58:
+        case ElementType::ClfData:
             WriteLossFactors(file, 12, 2);
             break;
-        case 60:
+        case ElementType::InputPowerData:
             WriteInputPowers(file);
             break;
         default:
@@ -244,7 +245,9 @@ void CZuText2Excel::WriteInputPowers(CStdioFile& file)
         if (header.size() < 2)
             continue; // the section's own name
         const int kind = std::atoi(header[1].c_str());
-        const std::string prefix = kind == 3 ? "#IP" : kind == 5 ? "#IE" : "#IPV";
+        const std::string prefix = kind == ElementType::InputPower ? "#IP"
+                                   : kind == ElementType::Energy   ? "#IE"
+                                                                   : "#IPV";
         if (prefix != current) {
             // A group starts below everything written so far, so a group with more values than
             // bands never runs into the next one.

@@ -32,11 +32,6 @@ namespace {
 
 // Element kinds of the measured results: band levels over RPM (velocity or pressure), levels per
 // channel, order levels, order frequencies, order levels per channel.
-constexpr int kKindSpectrum = 103;
-constexpr int kKindChannelLevels = 106;
-constexpr int kKindOrderLevels = 93;
-constexpr int kKindOrderFrequencies = 94;
-constexpr int kKindChannelOrderLevels = 110;
 
 // Value i of a gathered level array; 0 where the array is shorter (nothing was counted there).
 double At(const std::vector<float>& levels, size_t i)
@@ -264,7 +259,7 @@ int CCalcProjectManager::GetResultElements(CMElementList& list)
     for (const Excitation& e : excitations) {
         // Filed into the data sets by the subsystem's name, and labelled with it: the energy
         // calculations take mass or volume by the label.
-        auto func = CZuRpmFunc::NewRpmFunc(e.name, kKindSpectrum, nullptr, e.name, freqs.data(),
+        auto func = CZuRpmFunc::NewRpmFunc(e.name, ElementType::MeasuredSpectrumMap, nullptr, e.name, freqs.data(),
                                            static_cast<int>(freqs.size()), rpms.data(), static_cast<int>(rpms.size()));
         if (!func)
             continue;
@@ -277,7 +272,7 @@ int CCalcProjectManager::GetResultElements(CMElementList& list)
     const int groups = GetRegOptionByStringId(IDS_OPT_EXP_COMMANDS) != 0 ? 2 : 1;
     for (int g = 0; g < groups; ++g)
         for (const Excitation& e : excitations)
-            channelFunc(FormatString(IDS_CHANNEL_LEVELS, e.name.c_str()), kKindChannelLevels, e.name,
+            channelFunc(FormatString(IDS_CHANNEL_LEVELS, e.name.c_str()), ElementType::MeasuredChannelLevels, e.name,
                         m_channelBandTable, e.index, freqs);
     if (!m_orderFeatures)
         return 1;
@@ -286,27 +281,28 @@ int CCalcProjectManager::GetResultElements(CMElementList& list)
     for (int o = 0; o < orders.GetSize(); ++o)
         orderIndex.push_back(orders[o]);
     for (const Excitation& e : excitations) {
-        list.Add(orderFunc(FormatString(IDS_ORDER_LEVELS, e.name.c_str()), kKindOrderLevels, e.name,
+        list.Add(orderFunc(FormatString(IDS_ORDER_LEVELS, e.name.c_str()), ElementType::OrderLevels, e.name,
                            [&](size_t r, size_t o) {
                                const Levels* levels = Row(m_orderTable[r], e.index);
                                return levels ? At(*levels, o) : 0.0;
                            })
                      .release());
-        channelFunc(FormatString(IDS_ORDER_DATA, e.name.c_str()), kKindChannelOrderLevels, e.name, m_channelOrderTable,
-                    e.index, orderIndex);
+        channelFunc(FormatString(IDS_ORDER_DATA, e.name.c_str()), ElementType::MeasuredOrderData, e.name,
+                    m_channelOrderTable, e.index, orderIndex);
     }
     // The order frequencies: the first excitation that has them for an RPM.
     bool any = false;
-    auto frequencies = orderFunc(
-        FormatString(IDS_ORDER_FREQUENCIES, excitations.empty() ? "" : excitations.front().name.c_str()),
-        kKindOrderFrequencies, excitations.empty() ? std::string() : excitations.front().name, [&](size_t r, size_t o) {
-            for (const Levels& f : m_orderFreqTable[r])
-                if (o < f.size() && f[o] != 0.0f) {
-                    any = true;
-                    return double(f[o]);
-                }
-            return 0.0;
-        });
+    auto frequencies =
+        orderFunc(FormatString(IDS_ORDER_FREQUENCIES, excitations.empty() ? "" : excitations.front().name.c_str()),
+                  ElementType::OrderFrequencies, excitations.empty() ? std::string() : excitations.front().name,
+                  [&](size_t r, size_t o) {
+                      for (const Levels& f : m_orderFreqTable[r])
+                          if (o < f.size() && f[o] != 0.0f) {
+                              any = true;
+                              return double(f[o]);
+                          }
+                      return 0.0;
+                  });
     if (any)
         list.Add(frequencies.release());
     return 1;

@@ -22,7 +22,6 @@
 #include "spectral/ZuRpmMultiVecFunc.h"
 
 namespace {
-constexpr int kSplKind = 54;
 constexpr double kPressureReference = 2.0e-5;
 constexpr double kVelocityReference = 1.0;
 
@@ -54,10 +53,10 @@ double CCompExpData::Reference(const std::string& subsystem) const
 
 std::unique_ptr<CZuRpmMultiVecFunc> CCompExpData::NewComparison(const std::string& subsystem) const
 {
-    const bool spl = m_func->GetType() == kSplKind;
+    const bool spl = m_func->GetType() == ElementType::Spl;
     auto comparison = std::make_unique<CZuRpmMultiVecFunc>(
         FormatString(spl ? IDS_SPL_COMPARISON : IDS_VIBRATION_COMPARISON, subsystem.c_str()), nullptr,
-        spl ? kSplComparison : kVibrationComparison);
+        spl ? ElementType::SplComparison : ElementType::VibrationComparison);
     comparison->SetLabel(subsystem);
     return comparison;
 }

@@ -18,8 +18,6 @@ class CCompExpData
 {
 public:
     // Element kinds of the comparisons: vibration level and SPL.
-    static constexpr int kVibrationComparison = 91;
-    static constexpr int kSplComparison = 92;
 
     CCompExpData();
     virtual ~CCompExpData();

@@ -58,7 +58,7 @@ bool MeasuredEnergies(const CMElementList& experiments, bool resample, bool symm
         }
         if (!copy)
             return false;
-        copy->SetType(CInputEnergyCalculator::kEnergyKind);
+        copy->SetType(ElementType::Energy);
         if (symmetric) {
             std::string own;
             if (CGfxUtil::GetSymmetricSubsystem(copy->GetLabel(), &own))
@@ -210,7 +210,7 @@ std::unique_ptr<CMElement> CInputEnergyCalculator::EnergiesByRpm(const std::stri
         }
 
     const std::string label = energies.front()->GetLabel();
-    auto result = CZuRpmFunc::NewRpmFunc(label, kEnergyKind, nullptr, label, centres.data(),
+    auto result = CZuRpmFunc::NewRpmFunc(label, ElementType::Energy, nullptr, label, centres.data(),
                                          static_cast<int>(centres.size()), rpms.data(), static_cast<int>(rpms.size()));
     if (!result)
         return nullptr;
@@ -287,7 +287,7 @@ std::unique_ptr<CMElement> CInputEnergyCalculator::EnergiesByOrder(const std::st
         columns.Add(FormatString(IDS_ORDER_NAME, m_orders[static_cast<int>(o)]));
     const std::string label = energies.front()->GetLabel();
     auto result =
-        std::make_unique<COTMultiVecFunc>(label, &columns, static_cast<int>(rpms.size()), nullptr, kEnergyKind);
+        std::make_unique<COTMultiVecFunc>(label, &columns, static_cast<int>(rpms.size()), nullptr, ElementType::Energy);
     result->SetLabel(label);
     result->SetOrderList(m_orders);
     result->SetDataIndexArray(rpms);
@@ -340,7 +340,7 @@ int CInputEnergyCalculator::AddData()
         const std::string name = (*m_subsystems)[i];
         if (m_inputKind == 0) {
             auto result =
-                CZuRpmFunc::NewRpmFunc(name, kEnergyKind, nullptr, name, centres.data(),
+                CZuRpmFunc::NewRpmFunc(name, ElementType::Energy, nullptr, name, centres.data(),
                                        static_cast<int>(centres.size()), rpms.data(), static_cast<int>(rpms.size()));
             if (result) {
                 result->SetAxisFlag(0);
@@ -350,8 +350,8 @@ int CInputEnergyCalculator::AddData()
             CZuSubsystemTable columns;
             for (int o = 0; o < m_orders.GetSize(); ++o)
                 columns.Add(FormatString(IDS_ORDER_NAME, m_orders[o]));
-            auto result =
-                std::make_unique<COTMultiVecFunc>(name, &columns, static_cast<int>(rpms.size()), nullptr, kEnergyKind);
+            auto result = std::make_unique<COTMultiVecFunc>(name, &columns, static_cast<int>(rpms.size()), nullptr,
+                                                            ElementType::Energy);
             result->SetLabel(name);
             result->SetOrderList(m_orders);
             result->SetDataIndexArray(rpms);

@@ -23,7 +23,6 @@ class CInputEnergyCalculator
 {
 public:
     // Element kind of the energy functions.
-    static constexpr int kEnergyKind = 5;
     // How many subsystems without experiments the report names before "...".
     static constexpr int kMaxReported = 10;
 

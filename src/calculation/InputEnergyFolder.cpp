@@ -38,7 +38,7 @@ double ToLevel(double energy, double factor)
 CInputEnergyFolder::CInputEnergyFolder() = default;
 
 CInputEnergyFolder::CInputEnergyFolder(CMElement* parent)
-    : CInputItemFolder(LoadString(IDS_INPUT_ENERGY_FOLDER), parent, kElementType)
+    : CInputItemFolder(LoadString(IDS_INPUT_ENERGY_FOLDER), parent, ElementType::InputEnergyFolder)
 {}
 
 CInputEnergyFolder::~CInputEnergyFolder() = default;
@@ -79,16 +79,16 @@ bool CInputEnergyFolder::WriteItemHeader(CStdioFile& file, const IAnalysisProjec
     if (kind < 0)
         return false;
     factor = 1.0;
-    int dataKind = kKindEnergy;
+    int dataKind = ElementType::Energy;
     if (asLevels) {
         double mass = 0.0, volume = 0.0;
         if (!project.GetSubsystemParam(label, mass, volume))
             return false;
         if (kind < kFirstAcousticKind) {
-            dataKind = kKindVelocity;
+            dataKind = ElementType::Velocity;
             factor = mass;
         } else {
-            dataKind = kKindPressure;
+            dataKind = ElementType::Pressure;
             factor = volume / kAirDensity / kSoundSpeed / kSoundSpeed;
         }
     }

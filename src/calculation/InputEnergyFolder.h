@@ -19,11 +19,7 @@ class CInputEnergyFolder : public CInputItemFolder
 
 public:
     static constexpr uint32_t kSchema = 1;
-    static constexpr int kElementType = 88;
     // Data kinds of the text sections: energy, velocity (structures), pressure (cavities).
-    static constexpr int kKindEnergy = 5;
-    static constexpr int kKindVelocity = 66;
-    static constexpr int kKindPressure = 64;
 
     CInputEnergyFolder(); // the class factory
     // The folder of an analysis project: its fixed name and element type.

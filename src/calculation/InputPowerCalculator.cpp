@@ -243,7 +243,7 @@ int CInputPowerCalculator::CreateOutputs()
         auto* f = DynamicDowncast<CZuRpmFunc>(input);
         if (!f)
             return 0;
-        auto out = std::make_unique<CZuRpmFunc>(f->GetLabel(), f->GetFreqCount(), nullptr, kPowerKind);
+        auto out = std::make_unique<CZuRpmFunc>(f->GetLabel(), f->GetFreqCount(), nullptr, ElementType::InputPower);
         out->SetLabel(f->GetLabel());
         f->SetAxisFlag(0);
         out->SetAxisFlag(0);
@@ -252,7 +252,7 @@ int CInputPowerCalculator::CreateOutputs()
         for (int r = 0; r < f->GetRpmCount(); ++r) {
             CZuFunc* source = f->GetRowFunc(r);
             auto row = std::make_unique<CZuFunc>(source ? source->GetName() : Format("%g", f->GetRpm(r)),
-                                                 f->GetFreqCount(), nullptr, kPowerKind);
+                                                 f->GetFreqCount(), nullptr, ElementType::InputPower);
             for (int i = 0; i < f->GetFreqCount(); ++i) {
                 row->DataIndex(i) = source && i < source->GetDataCount() ? source->DataIndex(i) : f->GetFreq(i);
                 row->DataValue(i) = 0.0;
@@ -382,9 +382,9 @@ int CInputPowerCalculator::Calculate()
     if (!PrepareTable())
         return 0;
     const int bands = m_model->GetFreqCount();
-    m_E = std::make_unique<CZuVecFunc>(" ", &m_table, bands, nullptr, kPowerKind);
-    m_P = std::make_unique<CZuVecFunc>(" ", &m_table, bands, nullptr, kPowerKind);
-    m_M = std::make_unique<CZuMatFunc>(" ", &m_table, &m_table, bands, nullptr, CZuData::kEtaMatrixType);
+    m_E = std::make_unique<CZuVecFunc>(" ", &m_table, bands, nullptr, ElementType::InputPower);
+    m_P = std::make_unique<CZuVecFunc>(" ", &m_table, bands, nullptr, ElementType::InputPower);
+    m_M = std::make_unique<CZuMatFunc>(" ", &m_table, &m_table, bands, nullptr, ElementType::EtaMatrix);
     for (int i = 0; i < bands; ++i)
         m_E->DataIndex(i) = m_P->DataIndex(i) = m_M->DataIndex(i) = m_model->GetFreq(i);
     if (!BuildResponseMatrix(-1))

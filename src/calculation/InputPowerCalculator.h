@@ -43,7 +43,6 @@ public:
     // Steps of the revision of one band before it gives up.
     static constexpr int kMaxReviseSteps = 50;
     // Element kind of the input-power functions.
-    static constexpr int kPowerKind = 3;
     // Why there is nothing to calculate with, and how a user gets a model.
     static constexpr const char* kNoModelReason =
         "The model has no hybrid SEA model. Add one with File > Import Model Data from a model data "

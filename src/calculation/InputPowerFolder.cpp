@@ -24,7 +24,7 @@ IMPLEMENT_SERIAL(CInputPowerFolder, CInputItemFolder, CInputPowerFolder::kSchema
 CInputPowerFolder::CInputPowerFolder() = default;
 
 CInputPowerFolder::CInputPowerFolder(CMElement* parent)
-    : CInputItemFolder(LoadString(IDS_INPUT_POWER_FOLDER), parent, kElementType)
+    : CInputItemFolder(LoadString(IDS_INPUT_POWER_FOLDER), parent, ElementType::InputPowerFolder)
 {}
 
 CInputPowerFolder::~CInputPowerFolder() = default;
@@ -75,7 +75,7 @@ int CInputPowerFolder::ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& pro
         std::string name = func->GetLabel();
         if (project.CompleteSubsystemName(name) < 0)
             continue;
-        file.WriteString(Format("[%s]\t%d\n", name.c_str(), kKindPower));
+        file.WriteString(Format("[%s]\t%d\n", name.c_str(), ElementType::InputPower));
         file.WriteString(name);
         for (int b = 0; b < bandCount; ++b)
             file.WriteString(Format("\t%g", b < func->GetFreqCount() ? func->DataValue(row, b) : 0.0));
@@ -105,7 +105,7 @@ int CInputPowerFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& p
         if (project.CompleteSubsystemName(name) < 0)
             continue;
         const COctaveManagerEx* bands = func->GetOctaveManager();
-        file.WriteString(Format("[%s]\t%d\n", name.c_str(), kKindPower));
+        file.WriteString(Format("[%s]\t%d\n", name.c_str(), ElementType::InputPower));
         file.WriteString(name);
         for (int k = 0; k < lines.GetSize(); ++k) {
             const CFreqInfo& line = lines[k];

@@ -19,9 +19,7 @@ class CInputPowerFolder : public CInputItemFolder
 
 public:
     static constexpr uint32_t kSchema = 0;
-    static constexpr int kElementType = 89;
     // Data kind of the sections' functions: input power.
-    static constexpr int kKindPower = 3;
 
     CInputPowerFolder(); // the class factory: no name, no parent, kind -1
     // The folder of an analysis project: its fixed name and element type.

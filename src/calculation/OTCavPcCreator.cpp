@@ -22,7 +22,6 @@
 #include "spectral/ZuRpmResultData.h"
 
 namespace {
-constexpr int kSplKind = 54;
 constexpr double kTwoPi = 6.28318530717959;
 constexpr double kRhoC2 = 1.21 * 343.0 * 343.0;
 constexpr double kInvP0Squared = 2499999999.9999995;
@@ -72,7 +71,7 @@ CZuOTFunc* COTCavPcCreator::GetSplFunc()
     const std::string name = Format(StringOr(IDS_SPL_NAME, "SPL [%s]").c_str(), m_name.c_str());
     for (int i = 0; i < m_data->GetChildCount() && !m_spl; ++i) {
         auto* f = DynamicDowncast<CZuOTFunc>(m_data->GetChild(i));
-        if (f && f->GetType() == kSplKind && f->GetName() == name)
+        if (f && f->GetType() == ElementType::Spl && f->GetName() == name)
             m_spl = f;
     }
     if (!m_spl && m_splCalculation)

@@ -15,15 +15,13 @@
 #include "spectral/ZuRpmMultiVecFunc.h"
 
 namespace {
-constexpr int kSplKind = 54;
-constexpr int kVibrationKind = 53;
 
 std::unique_ptr<CZuRpmMultiVecFunc> NewTable(int kind, const std::string& label)
 {
-    const bool spl = kind == kSplKind;
+    const bool spl = kind == ElementType::Spl;
     auto table = std::make_unique<CZuRpmMultiVecFunc>(
         FormatString(spl ? IDS_SPL_COMPARISON : IDS_VIBRATION_COMPARISON, label.c_str()), nullptr,
-        spl ? CResultCompTable::kSplTable : CResultCompTable::kVibrationTable);
+        spl ? ElementType::SplResultComparison : ElementType::VibrationResultComparison);
     table->SetLabel(label);
     return table;
 }
@@ -53,7 +51,7 @@ std::unique_ptr<CZuRpmMultiVecFunc> CResultCompTable::BuildRpm(const CMElement* 
     if (!f1.IsValid() || !f2.IsValid())
         return nullptr;
     const int kind = first->GetType();
-    if (kind != kSplKind && kind != kVibrationKind)
+    if (kind != ElementType::Spl && kind != ElementType::VibrationLevel)
         return nullptr;
     const std::string label = f1.GetLabel();
     auto table = NewTable(kind, label);
@@ -80,7 +78,7 @@ std::unique_ptr<CZuRpmMultiVecFunc> CResultCompTable::BuildOrder(const CZuOTFunc
     if (!first || !second || first->GetOrderCount() == 0 || !first->GetOrderFunc(0))
         return nullptr;
     const int kind = first->GetType();
-    if (kind != kSplKind && kind != kVibrationKind)
+    if (kind != ElementType::Spl && kind != ElementType::VibrationLevel)
         return nullptr;
     const std::string label = first->GetLabel();
     auto table = NewTable(kind, label);

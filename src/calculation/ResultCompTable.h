@@ -16,8 +16,6 @@ class CResultCompTable
 {
 public:
     // Element kinds of the tables: vibration level and SPL.
-    static constexpr int kVibrationTable = 104;
-    static constexpr int kSplTable = 105;
 
     struct Columns
     {

@@ -41,8 +41,7 @@ const CZuVecFunc* FirstVector(const CMElement* child, std::string& label)
 std::unique_ptr<CMultiVectorFunction> NewEntry(double key, const CZuSubsystemTable& columns, int bands,
                                                CMElement* parent, const std::string& target)
 {
-    auto entry =
-        std::make_unique<CMultiVectorFunction>(Format("%g", key), &columns, bands, parent, CSPLsFolder::kSplKind);
+    auto entry = std::make_unique<CMultiVectorFunction>(Format("%g", key), &columns, bands, parent, ElementType::Spl);
     entry->SetLabel(target);
     return entry;
 }
@@ -84,7 +83,7 @@ std::unique_ptr<CZuRpmMultiVecFunc> CSPLsFolder::BuildRpmTable(const std::string
     }
     const CRpmMapView& first = views.front();
     const int bands = first.GetFreqCount();
-    auto table = std::make_unique<CZuRpmMultiVecFunc>(title, nullptr, kTableKind);
+    auto table = std::make_unique<CZuRpmMultiVecFunc>(title, nullptr, ElementType::SplTable);
     table->SetLabel(target);
     for (int r = 0; r < first.GetRpmCount(); ++r) {
         const double rpm = first.GetRpm(r);
@@ -115,7 +114,7 @@ std::unique_ptr<CZuOTMultiVecFunc> CSPLsFolder::BuildOrderTable(const std::strin
         if (!spl)
             return nullptr;
     const CZuOTFunc& first = *spls.front();
-    auto table = std::make_unique<CZuOTMultiVecFunc>(title, nullptr, kTableKind);
+    auto table = std::make_unique<CZuOTMultiVecFunc>(title, nullptr, ElementType::SplTable);
     table->SetLabel(target);
     table->SetDaqConfigFactor(static_cast<float>(factor));
     for (int o = 0; o < first.GetOrderCount(); ++o) {
@@ -123,7 +122,7 @@ std::unique_ptr<CZuOTMultiVecFunc> CSPLsFolder::BuildOrderTable(const std::strin
         const CZuRpmFunc* map = first.GetOrderFunc(o);
         if (!map)
             return nullptr;
-        auto perOrder = std::make_unique<CZuRpmMultiVecFunc>(Format("%g", order), nullptr, kTableKind);
+        auto perOrder = std::make_unique<CZuRpmMultiVecFunc>(Format("%g", order), nullptr, ElementType::SplTable);
         perOrder->SetLabel(target);
         const int bandCount = map->GetFreqCount();
         for (int r = 0; r < map->GetRpmCount(); ++r) {

@@ -23,10 +23,7 @@ class CSPLsFolder : public CMElement
 
 public:
     static constexpr uint32_t kSchema = 0;
-    static constexpr int kElementType = 97;
     // Data kind of the tables, and of their entries' columns (SPL).
-    static constexpr int kTableKind = 96;
-    static constexpr int kSplKind = 54;
 
     CSPLsFolder(); // the class factory: no name, no parent, kind -1
     CSPLsFolder(const std::string& name, CMElement* parent, int kind);

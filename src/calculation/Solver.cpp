@@ -130,8 +130,8 @@ std::unique_ptr<CZuRpmResultData> CSolver::NewRpmResultSet() const
     int kind = 0;
     double start = 0.0, end = 0.0;
     m_project->GetModelDataParams(&kind, &start, &end);
-    auto set = std::make_unique<CZuRpmResultData>("", m_project->GetProjectElement(), CZuRpmResultData::kElementType,
-                                                  kind, start, end, m_model->GetSubsystemTable());
+    auto set = std::make_unique<CZuRpmResultData>("", m_project->GetProjectElement(), ElementType::RpmResultSet, kind,
+                                                  start, end, m_model->GetSubsystemTable());
     set->SetOctaveManager(m_project->GetOctaveManager());
     return set;
 }
@@ -294,8 +294,8 @@ int CSolver::Run()
         int kind = 0;
         double start = 0.0, end = 0.0;
         m_project->GetModelDataParams(&kind, &start, &end);
-        auto set = std::make_unique<CZuOTResultData>("", m_project->GetProjectElement(), CZuOTResultData::kElementType,
-                                                     kind, start, end, m_model->GetSubsystemTable());
+        auto set = std::make_unique<CZuOTResultData>("", m_project->GetProjectElement(), ElementType::OTResultSet, kind,
+                                                     start, end, m_model->GetSubsystemTable());
         set->SetOctaveManager(m_project->GetOctaveManager());
         if (!OrderPass(*set))
             return 0;

@@ -18,7 +18,7 @@ int TypeOf(const CMElement* element)
 
 bool InRange(int type)
 {
-    return type >= QT_FIRST && type <= QT_LAST;
+    return type >= kFirstQuantityType && type <= kLastQuantityType;
 }
 
 // A value that stands for no level: 0, HUGE_VAL (and NaN, which no level can be).
@@ -41,12 +41,16 @@ double PressureDb(double value, double aWeightFreq)
 
 bool IsPressureOrVelocityType(int type)
 {
-    return type == 87 || type == 93 || type == 103 || type == 106 || type == 110;
+    return type == ElementType::SpectrumMap || type == ElementType::OrderLevels || type == ElementType::ChannelLevels ||
+           type == ElementType::OrderData || type == ElementType::DataCheck;
 }
 
 bool IsLevelType(int type)
 {
-    return type == 53 || type == 91 || type == 104 || type == 54 || type == 92 || type == 96 || type == 105;
+    return type == ElementType::VibrationLevel || type == ElementType::VibrationComparison ||
+           type == ElementType::VibrationResultComparison || type == ElementType::Spl ||
+           type == ElementType::SplComparison || type == ElementType::SplTable ||
+           type == ElementType::SplResultComparison;
 }
 
 std::string GetQuantityUnitName(int code, int variant)
@@ -76,25 +80,25 @@ std::string GetQuantityName(int type, int velocity)
     if (IsPressureOrVelocityType(type))
         return velocity == 0 ? "Pressure" : "Velocity";
     switch (type) {
-    case QT_INPUT_POWER:
+    case ElementType::InputPower:
         return "Input Power";
-    case QT_MODAL_DENSITY:
+    case ElementType::ModalDensity:
         return "Modal Density";
-    case QT_ENERGY:
+    case ElementType::Energy:
         return "Energy";
-    case QT_MODAL_ENERGY:
+    case ElementType::ModalEnergy:
         return "Modal Energy";
-    case QT_VIBRATION_LEVEL:
+    case ElementType::VibrationLevel:
         return "Vibration Level";
-    case QT_SPL:
+    case ElementType::Spl:
         return "SPL";
-    case QT_PRESSURE:
+    case ElementType::Pressure:
         return "Pressure";
-    case QT_FORCE:
+    case ElementType::Force:
         return "Force";
-    case QT_VELOCITY:
+    case ElementType::Velocity:
         return "Velocity";
-    case 94:
+    case ElementType::OrderFrequencies:
         return "N";
     default:
         return {};
@@ -117,25 +121,25 @@ std::string GetQuantityAxisLabel(int type, int inDb, int velocity, int aWeighted
     if (IsPressureOrVelocityType(type))
         return velocity == 0 ? pressure() : velocityLabel();
     switch (type) {
-    case QT_INPUT_POWER:
+    case ElementType::InputPower:
         return inDb ? "dB (ref=1W)" : "W";
-    case QT_MODAL_DENSITY:
+    case ElementType::ModalDensity:
         return "Modes/(rad/s)";
-    case QT_ENERGY:
+    case ElementType::Energy:
         return inDb ? "dB (ref=1J)" : "J";
-    case QT_MODAL_ENERGY:
+    case ElementType::ModalEnergy:
         return "Energy/(Modal Density)";
-    case QT_VIBRATION_LEVEL:
+    case ElementType::VibrationLevel:
         return "dB (ref=1m/s)";
-    case QT_SPL:
+    case ElementType::Spl:
         return aWeighted ? "dB (ref=2E-5Pa) (A-Weight)" : "dB (ref=2E-5Pa)";
-    case QT_PRESSURE:
+    case ElementType::Pressure:
         return pressure();
-    case QT_FORCE:
+    case ElementType::Force:
         return "N";
-    case QT_VELOCITY:
+    case ElementType::Velocity:
         return velocityLabel();
-    case 94:
+    case ElementType::OrderFrequencies:
         return "N * Delta RPM";
     default:
         return {};
@@ -156,24 +160,24 @@ int QuantityValueToDecibel(double* out, int type, double value, int pressureRefO
         return 0;
     const bool a = aWeightFreq > 0.0;
     switch (type) {
-    case QT_INPUT_POWER:
-    case QT_ENERGY:
+    case ElementType::InputPower:
+    case ElementType::Energy:
         *out = CGfxCalc::GetEnergyDecibel(value);
         return 1;
-    case 53:
-    case 91:
-    case 104:
+    case ElementType::VibrationLevel:
+    case ElementType::VibrationComparison:
+    case ElementType::VibrationResultComparison:
         return 1; // already a level
-    case 54:
-    case 92:
-    case 96:
-    case 105:
+    case ElementType::Spl:
+    case ElementType::SplComparison:
+    case ElementType::SplTable:
+    case ElementType::SplResultComparison:
         *out = a ? AWeighted(aWeightFreq, value) : value;
         return 1;
-    case QT_PRESSURE:
+    case ElementType::Pressure:
         *out = PressureDb(value, aWeightFreq);
         return 1;
-    case QT_VELOCITY:
+    case ElementType::Velocity:
         *out = CGfxCalc::GetPressureDecibel(value, 1.0);
         return 1;
     default:
@@ -193,17 +197,17 @@ int QuantityValueToDecibel(double* out, const CMElement* element, double value, 
 
 double DecibelToQuantityValue(int type, double level, int isDb, int velocity)
 {
-    // Every code that is shown in dB converts back, the pressure-or-velocity codes 106 and 110 as
-    // well as 87, 93 and 103, so that a value survives the round trip through its table text.
+    // Every code that is shown in dB converts back, all the pressure-or-velocity codes among them,
+    // so that a value survives the round trip through its table text.
     if (!InRange(type) || isDb == 0)
         return level;
     switch (type) {
-    case QT_INPUT_POWER:
-    case QT_ENERGY:
+    case ElementType::InputPower:
+    case ElementType::Energy:
         return CGfxCalc::EnergyFromDecibel(level);
-    case QT_PRESSURE:
+    case ElementType::Pressure:
         return CGfxCalc::PressureFromDecibel(level, kRefPressure);
-    case QT_VELOCITY:
+    case ElementType::Velocity:
         return CGfxCalc::PressureFromDecibel(level, 1.0);
     default:
         break;
@@ -230,18 +234,19 @@ bool QuantityDisplayValue(double* out, int type, double value, int inDb, int vel
             shown = 0.0;
         else if (value == HUGE_VAL || std::isnan(value))
             present = false;
-        else if (a && (type == 54 || type == 92 || type == 96 || type == 105))
+        else if (a && (type == ElementType::Spl || type == ElementType::SplComparison ||
+                       type == ElementType::SplTable || type == ElementType::SplResultComparison))
             shown = AWeighted(aWeightFreq, value);
-    } else if (type == QT_INPUT_POWER || type == QT_ENERGY || type == QT_VELOCITY || type == QT_PRESSURE ||
-               IsPressureOrVelocityType(type)) {
-        const bool energy = type == QT_INPUT_POWER || type == QT_ENERGY;
+    } else if (type == ElementType::InputPower || type == ElementType::Energy || type == ElementType::Velocity ||
+               type == ElementType::Pressure || IsPressureOrVelocityType(type)) {
+        const bool energy = type == ElementType::InputPower || type == ElementType::Energy;
         if (!(value > 0.0) || value == HUGE_VAL)
             present = false;
         else if (!inDb)
             sci = 1;
         else if (energy)
             shown = CGfxCalc::GetEnergyDecibel(value);
-        else if (type == QT_VELOCITY || (IsPressureOrVelocityType(type) && velocity))
+        else if (type == ElementType::Velocity || (IsPressureOrVelocityType(type) && velocity))
             shown = CGfxCalc::GetPressureDecibel(value, 1.0);
         else
             shown = PressureDb(value, aWeightFreq);
@@ -268,10 +273,13 @@ double DisplayToQuantityValue(int type, double shown, int inDb, int velocity, do
     // The A-weighting that the shown level carries is taken off first.
     const double weight = aWeightFreq > 0.0 ? AWeighted(aWeightFreq, 0.0) : 0.0;
     if (IsLevelType(type))
-        return (type == 54 || type == 92 || type == 96 || type == 105) ? shown - weight : shown;
-    const bool energy = type == QT_INPUT_POWER || type == QT_ENERGY;
-    if (inDb && !energy && (type == QT_PRESSURE || IsPressureOrVelocityType(type)) && type != QT_VELOCITY &&
-        !(IsPressureOrVelocityType(type) && velocity))
+        return (type == ElementType::Spl || type == ElementType::SplComparison || type == ElementType::SplTable ||
+                type == ElementType::SplResultComparison)
+                   ? shown - weight
+                   : shown;
+    const bool energy = type == ElementType::InputPower || type == ElementType::Energy;
+    if (inDb && !energy && (type == ElementType::Pressure || IsPressureOrVelocityType(type)) &&
+        type != ElementType::Velocity && !(IsPressureOrVelocityType(type) && velocity))
         return DecibelToQuantityValue(type, shown - weight, inDb, velocity);
     return DecibelToQuantityValue(type, shown, inDb, velocity);
 }

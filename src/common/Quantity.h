@@ -6,23 +6,13 @@
 // wherever the quantity is not itself a level.
 #include <string>
 
+#include "platform/elements/ElementType.h"
+
 class CMElement;
 
-// Quantity type codes used by the helpers below.
-enum : int
-{
-    QT_INPUT_POWER = 3,
-    QT_MODAL_DENSITY = 4,
-    QT_ENERGY = 5,
-    QT_MODAL_ENERGY = 52,
-    QT_VIBRATION_LEVEL = 53,
-    QT_SPL = 54,
-    QT_PRESSURE = 64,
-    QT_FORCE = 65,
-    QT_VELOCITY = 66,
-    QT_FIRST = 3,
-    QT_LAST = 110,
-};
+// The codes the helpers below know lie in this range.
+inline constexpr int kFirstQuantityType = ElementType::InputPower;
+inline constexpr int kLastQuantityType = ElementType::DataCheck;
 
 // Unit text of a channel unit code ("N", "m/s2" or "G" with variant 1, "Pa", "Kg", "Sec", "Hz", "?").
 std::string GetQuantityUnitName(int code, int variant);

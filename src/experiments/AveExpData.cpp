@@ -91,7 +91,7 @@ std::vector<double> BandCentres(IDaqProjectAccess* project)
 std::unique_ptr<CZuRpmFunc> CreateResultMap(const std::string& name, const std::vector<double>& freqs,
                                             const std::vector<double>& rpms)
 {
-    auto map = CZuRpmFunc::NewRpmFunc(name, CAveExpData::kAveragedKind, nullptr, name, freqs.data(),
+    auto map = CZuRpmFunc::NewRpmFunc(name, ElementType::SpectrumMap, nullptr, name, freqs.data(),
                                       static_cast<int>(freqs.size()), rpms.data(), static_cast<int>(rpms.size()));
     if (!map)
         return nullptr;
@@ -253,9 +253,9 @@ std::unique_ptr<CZuOTFunc> CAveExpData::AverageRpmVecFuncs(const std::string& na
     CDAQConfig* config = m_project ? m_project->GetDAQConfig() : nullptr;
     const float gear = config ? config->GetFactor3() : 1.0f;
     const std::vector<double> freqs = BandCentres(m_project);
-    auto result =
-        CZuOTFunc::BuildOTFunc(name, kAveragedKind, nullptr, name, freqs.data(), static_cast<int>(freqs.size()),
-                               rpms.data(), static_cast<int>(rpms.size()), orders, gear);
+    auto result = CZuOTFunc::BuildOTFunc(name, ElementType::SpectrumMap, nullptr, name, freqs.data(),
+                                         static_cast<int>(freqs.size()), rpms.data(), static_cast<int>(rpms.size()),
+                                         orders, gear);
     if (!result)
         return nullptr;
     const COctaveManagerEx* bands = m_project ? m_project->GetOctaveManager() : nullptr;

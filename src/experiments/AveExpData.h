@@ -19,7 +19,6 @@ class CAveExpData
 {
 public:
     // Element kind of averaged maps.
-    static constexpr int kAveragedKind = 87;
 
     explicit CAveExpData(IDaqProjectAccess* project = nullptr);
     virtual ~CAveExpData();

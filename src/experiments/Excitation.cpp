@@ -14,7 +14,7 @@ CExcitation::~CExcitation() = default;
 
 CExpDataSet* CExcitation::AddDataSet()
 {
-    auto* set = AddChild(std::make_unique<CExpDataSet>(std::string(), this, CExpProject::typeDataSet));
+    auto* set = AddChild(std::make_unique<CExpDataSet>(std::string(), this, ElementType::DataSet));
     for (int i = 0; i < GetChildCount(); ++i)
         GetChild(i)->SetName(CExpDataSet::MakeLabel(i + 1));
     return set;

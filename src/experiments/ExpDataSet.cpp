@@ -48,7 +48,7 @@ CExpData* CExpDataSet::CreateChannels()
         return nullptr;
 
     if (ElementCast<CRPMSignalData>(parent)) {
-        auto data = std::make_unique<CExpData>(LoadString(IDS_RPM_CHANNEL_NAME), this, CExpProject::typeRpmSignal);
+        auto data = std::make_unique<CExpData>(LoadString(IDS_RPM_CHANNEL_NAME), this, ElementType::RpmSignal);
         SetDetectionDefaults(*data, *project);
         // The pulse channel has no sensor of the catalogue: a blank record serves.
         data->ReplaceSensorInfo(tagSENSORINFO{});
@@ -62,8 +62,8 @@ CExpData* CExpDataSet::CreateChannels()
     const std::string& subsystem = excitation->GetSubsystemName();
     const int n = project->GetGroupItemCount(subsystem);
     const int type = project->GetDAQProject() && project->GetDAQProject()->IsStructure(subsystem)
-                         ? CExpProject::typeStructureChannel
-                         : CExpProject::typeAcousticChannel;
+                         ? ElementType::StructureChannel
+                         : ElementType::AcousticChannel;
     std::vector<CMElement*> made;
     for (int i = 0; i < n; ++i) {
         auto data = std::make_unique<CExpData>(FormatString(IDS_CHANNEL_NAME, subsystem.c_str(), i + 1), this, type);

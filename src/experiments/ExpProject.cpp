@@ -411,11 +411,11 @@ float CExpProject::GetDefaultGearCount() const
 
 void CExpProject::CreateDefaultChildren()
 {
-    AddChild(std::make_unique<CRPMSignalData>(kRpmSignalDataName, this, typeRpmSignal));
+    AddChild(std::make_unique<CRPMSignalData>(kRpmSignalDataName, this, ElementType::RpmSignal));
     RefreshViews();
     for (int i = 0; i < GetExcitationNameCount(); ++i) {
         const std::string name = GetExcitationName(i);
-        AddChild(std::make_unique<CExcitation>(name, this, typeExcitation));
+        AddChild(std::make_unique<CExcitation>(name, this, ElementType::Excitation));
         RefreshViews();
     }
 }

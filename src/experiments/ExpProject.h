@@ -35,15 +35,6 @@ class CExpProject : public CMElement
 public:
     static constexpr uint32_t kSchema = 3;
     static constexpr float kDefaultChannelValue = 10.0f;
-    // Element type codes of the measured-data tree.
-    enum
-    {
-        typeDataSet = 2,
-        typeExcitation = 9,
-        typeStructureChannel = 11,
-        typeAcousticChannel = 12,
-        typeRpmSignal = 19
-    };
     // More channel values than this in a file is a forged file.
     static constexpr int32_t kMaxChannelValues = kMaxSystemChannelCount;
 

@@ -12,7 +12,7 @@ CRPMSignalData::~CRPMSignalData() = default;
 
 CExpDataSet* CRPMSignalData::AddDataSet()
 {
-    auto* set = AddChild(std::make_unique<CExpDataSet>(std::string(), this, CExpProject::typeDataSet));
+    auto* set = AddChild(std::make_unique<CExpDataSet>(std::string(), this, ElementType::DataSet));
     RenameDataSets();
     return set;
 }

@@ -23,12 +23,12 @@
 
 IMPLEMENT_SERIAL(CASEAModelData, CSEAModelData, 30 | VERSIONABLE_SCHEMA)
 
-CASEAModelData::CASEAModelData() : CSEAModelData("", nullptr, kElementType, -1, 0.0, 0.0)
+CASEAModelData::CASEAModelData() : CSEAModelData("", nullptr, ElementType::AseaModel, -1, 0.0, 0.0)
 {
     SetName(kElementName);
 }
 
-CASEAModelData::CASEAModelData(CMElement* parent) : CSEAModelData("", parent, kElementType, -1, 0.0, 0.0)
+CASEAModelData::CASEAModelData(CMElement* parent) : CSEAModelData("", parent, ElementType::AseaModel, -1, 0.0, 0.0)
 {
     SetName(kElementName);
 }
@@ -76,7 +76,7 @@ CModelData* CASEAModelData::LoadModelData(const std::string& modelFile)
 
 CModelData* CASEAModelData::GetModelData(int warn) const
 {
-    auto* model = DynamicDowncast<CModelData>(FindOne(CModelData::kElementType, 1));
+    auto* model = DynamicDowncast<CModelData>(FindOne(ElementType::ModelData, 1));
     if (!model && warn)
         AfxMessageBox(IDS_NO_3D_MODEL, MB_OK | MB_ICONEXCLAMATION);
     return model;
@@ -110,11 +110,11 @@ int CASEAModelData::PrepareFromModel(CModelData* model)
 
     const CZuSubsystemTable* own = GetSubsystemTable();
     auto density = std::make_unique<CZuVecFunc>(ModelText(IDS_MODAL_DENSITY_NAME, "Modal Density"), own, bands, this,
-                                                kModalDensityType);
-    auto wave =
-        std::make_unique<CZuVecFunc>(ModelText(IDS_WAVE_NUMBER_NAME, "Wave Number"), own, bands, this, kWaveNumberType);
+                                                ElementType::ModalDensity);
+    auto wave = std::make_unique<CZuVecFunc>(ModelText(IDS_WAVE_NUMBER_NAME, "Wave Number"), own, bands, this,
+                                             ElementType::WaveNumber);
     auto eta = std::make_unique<CZuMatFunc>(ModelText(IDS_ETA_MATRIX_NAME, "Eta Matrix"), own, own, bands, this,
-                                            kEtaMatrixType);
+                                            ElementType::EtaMatrix);
     for (int b = 0; b < bands; ++b) {
         density->DataIndex(b) = GetFreq(b);
         wave->DataIndex(b) = GetFreq(b);

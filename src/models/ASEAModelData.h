@@ -17,7 +17,6 @@ class CASEAModelData : public CSEAModelData
 {
     DECLARE_SERIAL(CASEAModelData)
 public:
-    static constexpr int kElementType = 1;
     static constexpr const char* kElementName = "Analytical SEA Model";
     // Key of the data title in the property list.
     static constexpr int kTitleKey = 39;

@@ -9,8 +9,6 @@ class CEnergyRatioFunction : public CZuFunc
 {
     DECLARE_SERIAL(CEnergyRatioFunction)
 public:
-    static constexpr int kElementType = 57;
-
     CEnergyRatioFunction() = default;
     CEnergyRatioFunction(const std::string& name, const std::string& source, const std::string& target, int dataCount,
                          CMElement* parent, int type);

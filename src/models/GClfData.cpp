@@ -14,10 +14,11 @@
 
 IMPLEMENT_SERIAL(CGClfData, CMElement, 2 | VERSIONABLE_SCHEMA)
 
-CGClfData::CGClfData() : CMElement(kStoreName, nullptr, kElementType) {}
+CGClfData::CGClfData() : CMElement(kStoreName, nullptr, ElementType::GClfData) {}
 
 CGClfData::CGClfData(CMElement* parent, int bandType, double startFreq, double endFreq)
-    : CMElement(kStoreName, parent, kElementType), m_bandType(bandType), m_startFreq(startFreq), m_endFreq(endFreq)
+    : CMElement(kStoreName, parent, ElementType::GClfData), m_bandType(bandType), m_startFreq(startFreq),
+      m_endFreq(endFreq)
 {}
 
 void CGClfData::Serialize(CArchive& ar)
@@ -51,7 +52,7 @@ CGClfGroup* CGClfData::FindGroup(const std::string& name, int tryMirror) const
 {
     auto lookUp = [this](const std::string& n) -> CGClfGroup* {
         CMElement* e = FindOneChild(n, 1);
-        return e && e->GetType() == CGClfGroup::kElementType ? DynamicDowncast<CGClfGroup>(e) : nullptr;
+        return e && e->GetType() == ElementType::FunctionGroup ? DynamicDowncast<CGClfGroup>(e) : nullptr;
     };
     std::string plain = name;
     CGfxUtil::RemoveWaveSign(plain);
@@ -122,7 +123,7 @@ CZuClfFunc* CGClfData::AddGlobalClf(const std::string& a, const std::string& b, 
         const std::vector<double> centres = BandCentres();
         const int bands = static_cast<int>(centres.size());
         CGClfGroup* common = GetOrCreateCommonGroup();
-        auto made = std::make_unique<CZuClfFunc>("", a, b, bands, common, CZuData::kClfType);
+        auto made = std::make_unique<CZuClfFunc>("", a, b, bands, common, ElementType::Clf);
         NameClfFunc(made.get(), kind);
         for (int i = 0; i < bands; ++i)
             made->DataIndex(i) = centres[static_cast<size_t>(i)];
@@ -155,7 +156,7 @@ void CGClfData::NameClfFunc(CZuClfFunc* function, int kind)
     function->SetName(
         coupled ? ModelFormat(IDS_GCLF_COUPLED_NAME, "Global CLF(%s, %s)", a.c_str(), b.c_str())
                 : ModelFormat(IDS_GCLF_UNCOUPLED_NAME, "Global CLF(%s, %s) (not coupled)", a.c_str(), b.c_str()));
-    function->SetType(coupled ? kCoupledClfType : kUncoupledClfType);
+    function->SetType(coupled ? ElementType::CoupledClf : ElementType::UncoupledClf);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -231,7 +232,7 @@ int CGClfData::Import(CStdioFile& file)
             CStdioFile part;
             part.OpenMemory(CStdioFile::modeRead, text);
             for (;;) {
-                auto f = std::make_unique<CZuClfFunc>("", "", "", bands, owner, CZuData::kClfType);
+                auto f = std::make_unique<CZuClfFunc>("", "", "", bands, owner, ElementType::Clf);
                 if (!f->Import(part) || f->GetSubsystemCount() != 2 || f->GetDataCount() != bands)
                     return;
                 for (int i = 0; i < bands; ++i)

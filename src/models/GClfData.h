@@ -16,9 +16,6 @@ class CGClfData : public CMElement
 {
     DECLARE_SERIAL(CGClfData)
 public:
-    static constexpr int kElementType = 49;
-    static constexpr int kCoupledClfType = 82;   // named by its connection state: coupled in the model
-    static constexpr int kUncoupledClfType = 83; // only a global coupling
     static constexpr const char* kStoreName = "Global CLFs";
     static constexpr const char* kCommonGroupName = "Common Global CLFs";
 

@@ -7,10 +7,11 @@ IMPLEMENT_SERIAL(CGClfGroup, CMElement, 2 | VERSIONABLE_SCHEMA)
 
 CGClfGroup::CGClfGroup()
 {
-    SetType(kElementType);
+    SetType(ElementType::FunctionGroup);
 }
 
-CGClfGroup::CGClfGroup(const std::string& name, CMElement* parent) : CMElement(name, parent, kElementType) {}
+CGClfGroup::CGClfGroup(const std::string& name, CMElement* parent) : CMElement(name, parent, ElementType::FunctionGroup)
+{}
 
 CZuClfFunc* FindClfChild(const CMElement* parent, const std::string& a, const std::string& b)
 {

@@ -11,8 +11,6 @@ class CGClfGroup : public CMElement
 {
     DECLARE_SERIAL(CGClfGroup)
 public:
-    static constexpr int kElementType = 70;
-
     CGClfGroup();
     CGClfGroup(const std::string& name, CMElement* parent);
 

@@ -11,14 +11,14 @@
 
 IMPLEMENT_SERIAL(CHSEADominantPathData, CZuFuncElement, 1)
 
-CHSEADominantPathData::CHSEADominantPathData() : CZuFuncElement("", 0, nullptr, kElementType)
+CHSEADominantPathData::CHSEADominantPathData() : CZuFuncElement("", 0, nullptr, ElementType::DominantPath)
 {
     SetTableDataType(TABLE_BY_INDEX);
 }
 
 CHSEADominantPathData::CHSEADominantPathData(const std::string& target, int bandCount, uint32_t pathsPerBand)
     : CZuFuncElement(ModelFormat(IDS_DOMINANT_PATH_NAME, "Dominant Path [%s]", target.c_str()), 0, nullptr,
-                     kElementType),
+                     ElementType::DominantPath),
       m_k(pathsPerBand), m_target(target)
 {
     SetTableDataType(TABLE_BY_INDEX);

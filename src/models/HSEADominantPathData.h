@@ -18,8 +18,6 @@ class CHSEADominantPathData : public CZuFuncElement
 {
     DECLARE_SERIAL(CHSEADominantPathData)
 public:
-    static constexpr int kElementType = 55;
-
     CHSEADominantPathData();
     // Named by string 7023 with the target; every path empty.
     CHSEADominantPathData(const std::string& target, int bandCount, uint32_t pathsPerBand);

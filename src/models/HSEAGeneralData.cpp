@@ -134,8 +134,8 @@ CEnergyRatioFunction* CHSEAGeneralData::AddEnergyRatioFunc(const std::string& a,
     CEnergyRatioFunction* f = FindEnergyRatioFunc(a, b);
     if (!f) {
         const int bands = GetFreqCount();
-        f = AddChild(std::make_unique<CEnergyRatioFunction>(EnergyRatioName(a, b), a, b, bands, this,
-                                                            CEnergyRatioFunction::kElementType));
+        f = AddChild(
+            std::make_unique<CEnergyRatioFunction>(EnergyRatioName(a, b), a, b, bands, this, ElementType::EnergyRatio));
         if (!f)
             return nullptr;
         for (int i = 0; i < bands; ++i) {
@@ -239,7 +239,7 @@ int CHSEAGeneralData::UpdateConnectionInfo()
     };
 
     if (m_nKind == KIND_CLF_DLF_MATRIX) {
-        auto* m = DynamicDowncast<CZuMatFunc>(FindOne(kClfDlfMatrixType, 1));
+        auto* m = DynamicDowncast<CZuMatFunc>(FindOne(ElementType::ClfDlfMatrix, 1));
         if (!m)
             return 1;
         const int n = m->GetRowSubsystemCount() < m->GetColSubsystemCount() ? m->GetRowSubsystemCount()
@@ -316,13 +316,13 @@ int CHSEAGeneralData::Import(CStdioFile& file)
         for (;;) {
             std::unique_ptr<CZuFuncElement> f;
             if (section == SectionName(KIND_CLF_DLF_MATRIX))
-                f = std::make_unique<CZuMatFunc>("", table, table, bands, this, kClfDlfMatrixType);
+                f = std::make_unique<CZuMatFunc>("", table, table, bands, this, ElementType::ClfDlfMatrix);
             else if (section == SectionName(KIND_CLF))
-                f = std::make_unique<CZuClfFunc>("", "", "", bands, this, kClfType);
+                f = std::make_unique<CZuClfFunc>("", "", "", bands, this, ElementType::Clf);
             else if (section == SectionName(KIND_TOTAL_DLF))
-                f = std::make_unique<CZuDlfFunc>("", "", bands, this, kTotalDlfType);
+                f = std::make_unique<CZuDlfFunc>("", "", bands, this, ElementType::TotalDlf);
             else if (section == SectionName(KIND_INTRINSIC_DLF))
-                f = std::make_unique<CZuDlfFunc>("", "", bands, this, kIntrinsicDlfType);
+                f = std::make_unique<CZuDlfFunc>("", "", bands, this, ElementType::IntrinsicDlf);
             else if (section == SectionName(KIND_INPUT_POWER))
                 f = std::make_unique<CZuPowerFunc>("", "", bands, this, 3);
             else {
@@ -351,13 +351,13 @@ namespace {
 int PowerKindOfCode(int code)
 {
     switch (code) {
-    case 3:
+    case ElementType::InputPower:
         return 0;
-    case 5:
+    case ElementType::Energy:
         return 1;
-    case 64:
+    case ElementType::Pressure:
         return 2;
-    case 66:
+    case ElementType::Velocity:
         return 3;
     default:
         return -1;

@@ -29,7 +29,6 @@ namespace {
 // path in the solve.
 constexpr double kTinyCoupling = 1e-20;
 // Element type of CLF data that can stand in for global CLF data.
-constexpr int kClfDataType = 58;
 
 std::string Plain(std::string name)
 {
@@ -57,7 +56,7 @@ CHSEAModelData::CHSEAModelData() : CHSEAModelData(nullptr, nullptr, 1, 1, 0, 0) 
 
 CHSEAModelData::CHSEAModelData(CZuData* source, CMElement* parent, int clfConstraint, int dlfConstraint,
                                int reciprocity, int symmetricCopy)
-    : CSEAModelData("", parent, kElementType, -1, 0.0, 0.0), m_nClfConstraint(clfConstraint),
+    : CSEAModelData("", parent, ElementType::HseaModel, -1, 0.0, 0.0), m_nClfConstraint(clfConstraint),
       m_nDlfConstraint(dlfConstraint), m_nReciprocity(reciprocity), m_nSymmetricCopy(symmetricCopy),
       m_strings(std::make_unique<CZuStringList>())
 {
@@ -85,15 +84,16 @@ int CHSEAModelData::CopyModelData(CZuData* source)
 
 CGClfData* CHSEAModelData::GetGClfData() const
 {
-    return DynamicDowncast<CGClfData>(FindOneChild(CGClfData::kElementType));
+    return DynamicDowncast<CGClfData>(FindOneChild(ElementType::GClfData));
 }
 
 void CHSEAModelData::SetupGClfData(CZuData* source)
 {
     std::unique_ptr<CMElement> copy;
-    if (auto* g = source ? DynamicDowncast<CGClfData>(source->FindOneChild(CGClfData::kElementType)) : nullptr) {
+    if (auto* g = source ? DynamicDowncast<CGClfData>(source->FindOneChild(ElementType::GClfData)) : nullptr) {
         copy = g->Duplicate();
-    } else if (auto* clfs = source ? DynamicDowncast<CHSEAGeneralData>(source->FindOneChild(kClfDataType)) : nullptr) {
+    } else if (auto* clfs =
+                   source ? DynamicDowncast<CHSEAGeneralData>(source->FindOneChild(ElementType::ClfData)) : nullptr) {
         // CLF data become the store's own functions, so that the look-ups of the store find them.
         auto store = std::make_unique<CGClfData>(this, clfs->GetDomainType(), clfs->GetStartFreq(), clfs->GetEndFreq());
         for (int i = 0; i < clfs->GetChildCount(); ++i)
@@ -102,7 +102,7 @@ void CHSEAModelData::SetupGClfData(CZuData* source)
                     store->AddChild(std::move(dup));
         copy = std::move(store);
     }
-    while (CMElement* old = FindOneChild(CGClfData::kElementType))
+    while (CMElement* old = FindOneChild(ElementType::GClfData))
         DeleteChild(old, 1);
     if (!copy)
         copy = std::make_unique<CGClfData>(this, GetDomainType(), GetStartFreq(), GetEndFreq());
@@ -115,7 +115,7 @@ void CHSEAModelData::SetupGClfData(CZuData* source)
 CZuMatFunc* CHSEAModelData::PrepareEtaMatrix(const std::string& name)
 {
     if (!GetSavedEtaMatrix()) {
-        std::unique_ptr<CZuMatFunc> copy = CloneMatFunc(this, kEtaMatrixType);
+        std::unique_ptr<CZuMatFunc> copy = CloneMatFunc(this, ElementType::EtaMatrix);
         if (!copy)
             return nullptr;
         SetSavedEtaMatrix(std::move(copy));
@@ -443,7 +443,7 @@ int CHSEAModelData::Import(CStdioFile& file)
     auto g = std::make_unique<CGClfData>(this, GetDomainType(), GetStartFreq(), GetEndFreq());
     if (!g->Import(file))
         return 0;
-    while (CMElement* old = FindOneChild(CGClfData::kElementType))
+    while (CMElement* old = FindOneChild(ElementType::GClfData))
         DeleteChild(old, 1);
     AddChild(std::move(g));
     return 1;

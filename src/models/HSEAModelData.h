@@ -19,7 +19,6 @@ class CHSEAModelData : public CSEAModelData, public IDataWriter
 {
     DECLARE_SERIAL(CHSEAModelData)
 public:
-    static constexpr int kElementType = 48;
     static constexpr const char* kBaseName = "Hybrid SEA Model";
 
     // Update record types.

@@ -36,14 +36,14 @@ std::string HeaderFrequency(double f)
 }
 } // namespace
 
-CHSEAPowerContribution::CHSEAPowerContribution() : CZuFuncElement("", 0, nullptr, kElementType)
+CHSEAPowerContribution::CHSEAPowerContribution() : CZuFuncElement("", 0, nullptr, ElementType::PowerContribution)
 {
     SetTableDataType(TABLE_BY_INDEX);
 }
 
 CHSEAPowerContribution::CHSEAPowerContribution(const std::string& target, const CZuSubsystemTable* table, int bandCount)
     : CZuFuncElement(ModelFormat(IDS_POWER_CONTRIBUTION_NAME, "Power Contribution [%s]", target.c_str()), 0, nullptr,
-                     kElementType),
+                     ElementType::PowerContribution),
       m_table(table), m_n(table ? static_cast<uint32_t>(table->GetCount()) : 0)
 {
     SetTableDataType(TABLE_BY_INDEX);

@@ -24,7 +24,6 @@ class CHSEAPowerContribution : public CZuFuncElement, public ISubsystemRowTable
 {
     DECLARE_SERIAL(CHSEAPowerContribution)
 public:
-    static constexpr int kElementType = 56;
     enum : int
     {
         COL_POWER = 0,

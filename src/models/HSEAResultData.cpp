@@ -221,7 +221,7 @@ CHSEAResultData::CHSEAResultData() : CZuData()
 
 CHSEAResultData::CHSEAResultData(CZuData* model, std::unique_ptr<COctaveManagerEx> bands, const std::string& name,
                                  CMElement* parent, const std::vector<int32_t>* bandMap)
-    : CZuData(name, parent, kElementType, -1, 0.0, 0.0)
+    : CZuData(name, parent, ElementType::ResultSet, -1, 0.0, 0.0)
 {
     SetMergeOrder(-1);
     AttachModel(model, std::move(bands));
@@ -238,11 +238,12 @@ void CHSEAResultData::AttachModel(CZuData* model, std::unique_ptr<COctaveManager
     const int count = GetFreqCount();
     m_bandSelection.assign(static_cast<size_t>(count), 1);
     SetSubsystemTable(model->GetSubsystemTable());
-    for (int type : {kInputPowerType, kModalEnergyType})
+    for (int type : {ElementType::InputPower, ElementType::ModalEnergy})
         while (CMElement* old = FindOneChild(type))
             DeleteChild(old, 1);
-    auto power = std::make_unique<CZuVecFunc>("Input Power", GetSubsystemTable(), count, this, kInputPowerType);
-    auto energy = std::make_unique<CZuVecFunc>("Modal Energy", GetSubsystemTable(), count, this, kModalEnergyType);
+    auto power = std::make_unique<CZuVecFunc>("Input Power", GetSubsystemTable(), count, this, ElementType::InputPower);
+    auto energy =
+        std::make_unique<CZuVecFunc>("Modal Energy", GetSubsystemTable(), count, this, ElementType::ModalEnergy);
     for (int b = 0; b < count; ++b)
         power->DataIndex(b) = energy->DataIndex(b) = GetFreq(b);
     AddChild(std::move(power));
@@ -317,7 +318,7 @@ CGClfData* CHSEAResultData::GetGClfData() const
 
 CZuVecFunc* CHSEAResultData::GetInputPowerVector(int warn) const
 {
-    auto* v = DynamicDowncast<CZuVecFunc>(FindOneChild(kInputPowerType));
+    auto* v = DynamicDowncast<CZuVecFunc>(FindOneChild(ElementType::InputPower));
     if (!v && warn)
         AfxMessageBox(IDS_NO_INPUT_POWER, MB_OK | MB_ICONEXCLAMATION);
     return v;
@@ -325,7 +326,7 @@ CZuVecFunc* CHSEAResultData::GetInputPowerVector(int warn) const
 
 CZuVecFunc* CHSEAResultData::GetModalEnergyVector(int warn) const
 {
-    auto* v = DynamicDowncast<CZuVecFunc>(FindOneChild(kModalEnergyType));
+    auto* v = DynamicDowncast<CZuVecFunc>(FindOneChild(ElementType::ModalEnergy));
     if (!v && warn)
         AfxMessageBox(IDS_NO_MODAL_ENERGY, MB_OK | MB_ICONEXCLAMATION);
     return v;
@@ -349,7 +350,7 @@ int CHSEAResultData::SetInputPowers(CHSEAGeneralData* data, int keep)
         P->Empty();
     for (int c = 0; c < data->GetChildCount(); ++c) {
         auto* f = DynamicDowncast<CZuPowerFunc>(data->GetChild(c));
-        if (!f || f->GetType() != kInputPowerType)
+        if (!f || f->GetType() != ElementType::InputPower)
             continue;
         const int k = P->GetIndex(f->GetSubsystem());
         if (k < 0)
@@ -413,9 +414,9 @@ int CHSEAResultData::SolveBands(CZuData* source, CFeedback* feedback)
         }
     }
 
-    CZuVecFunc A("rhs", table, 1, nullptr, kInputPowerType);
-    CZuVecFunc B("solution", table, 1, nullptr, kModalEnergyType);
-    CZuMatFunc W("matrix", table, nullptr, 1, nullptr, kEtaMatrixType);
+    CZuVecFunc A("rhs", table, 1, nullptr, ElementType::InputPower);
+    CZuVecFunc B("solution", table, 1, nullptr, ElementType::ModalEnergy);
+    CZuMatFunc W("matrix", table, nullptr, 1, nullptr, ElementType::EtaMatrix);
 
     const int bands = GetFreqCount();
     int r = 1;
@@ -496,10 +497,10 @@ std::unique_ptr<CZuFunc> CHSEAResultData::LevelFunc(const std::string& name, boo
         return nullptr;
     const int bands = GetFreqCount();
     auto f =
-        cavity
-            ? std::make_unique<CZuFunc>(ModelFormat(IDS_SPL_NAME, "SPL [%s]", name.c_str()), bands, nullptr, kSplType)
-            : std::make_unique<CZuFunc>(ModelFormat(IDS_VIBRATION_LEVEL_NAME, "Vibration Level [%s]", name.c_str()),
-                                        bands, nullptr, kVibrationLevelType);
+        cavity ? std::make_unique<CZuFunc>(ModelFormat(IDS_SPL_NAME, "SPL [%s]", name.c_str()), bands, nullptr,
+                                           ElementType::Spl)
+               : std::make_unique<CZuFunc>(ModelFormat(IDS_VIBRATION_LEVEL_NAME, "Vibration Level [%s]", name.c_str()),
+                                           bands, nullptr, ElementType::VibrationLevel);
     for (int b = 0; b < bands; ++b) {
         f->DataIndex(b) = GetFreq(b);
         int ok = 0;
@@ -529,7 +530,7 @@ std::unique_ptr<CZuFunc> CHSEAResultData::CreateSubsystemFunc(const std::string&
     }
     const int bands = GetFreqCount();
     auto f = std::make_unique<CZuFunc>(ModelFormat(IDS_ENERGY_NAME, "Energy [%s]", name.c_str()), bands, nullptr,
-                                       kEnergyType);
+                                       ElementType::Energy);
     for (int b = 0; b < bands; ++b) {
         f->DataIndex(b) = GetFreq(b);
         int ok = 0;
@@ -571,7 +572,7 @@ CZuFunc* CHSEAResultData::CreateEnergyRatioFunc(const std::string& a, const std:
     auto* f = DynamicDowncast<CZuFunc>(FindOneChild(title));
     const int bands = GetFreqCount();
     if (!f)
-        f = AddChild(std::make_unique<CZuFunc>(title, bands, nullptr, kEnergyRatioType));
+        f = AddChild(std::make_unique<CZuFunc>(title, bands, nullptr, ElementType::EnergyRatio));
     f->SetDataCount(bands);
     for (int band = 0; band < bands; ++band) {
         f->DataIndex(band) = GetFreq(band);

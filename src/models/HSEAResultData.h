@@ -32,13 +32,6 @@ class CHSEAResultData : public CZuData
 {
     DECLARE_SERIAL(CHSEAResultData)
 public:
-    static constexpr int kElementType = 51;
-    static constexpr int kInputPowerType = 3;
-    static constexpr int kModalEnergyType = 52;
-    static constexpr int kEnergyType = 5;
-    static constexpr int kVibrationLevelType = 53;
-    static constexpr int kSplType = 54;
-    static constexpr int kEnergyRatioType = 57;
     // Oldest stored form that is read (14 carries a band set of its own after the band map).
     static constexpr uint32_t kOldestSchema = 14;
 

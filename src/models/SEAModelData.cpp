@@ -138,7 +138,7 @@ CMElement* CSEAModelData::ExtractClf(const std::string& a, const std::string& b)
     auto* f = DynamicDowncast<CZuClfFunc>(GetClf(first, second, 0));
     if (!f) {
         f = AddChild(std::make_unique<CZuClfFunc>(ModelFormat(IDS_CLF_NAME, "CLF(%s, %s)", a.c_str(), b.c_str()), a, b,
-                                                  N, this, kClfType));
+                                                  N, this, ElementType::Clf));
         if (!f)
             return nullptr;
     }
@@ -228,8 +228,8 @@ CMElement* CSEAModelData::ExtractDlfFunction(const std::string& subsystem, bool 
     if (!f) {
         std::string name = intrinsic ? ModelFormat(IDS_INTRINSIC_DLF_NAME, "Intrinsic DLF(%s)", subsystem.c_str())
                                      : ModelFormat(IDS_TOTAL_DLF_NAME, "Total DLF(%s)", subsystem.c_str());
-        f = AddChild(
-            std::make_unique<CZuDlfFunc>(name, subsystem, N, this, intrinsic ? kIntrinsicDlfType : kTotalDlfType));
+        f = AddChild(std::make_unique<CZuDlfFunc>(name, subsystem, N, this,
+                                                  intrinsic ? ElementType::IntrinsicDlf : ElementType::TotalDlf));
         if (!f)
             return nullptr;
     }
@@ -394,9 +394,9 @@ int CSEAModelData::CopyModelData(CZuData* source)
     // The whole band set travels, so user-defined bands are kept too.
     SetOctaveManager(source->GetOctaveManager());
     SetSubsystemTable(source->GetSubsystemTable());
-    ReplaceTypedChild(CloneMatFunc(source, kEtaMatrixType));
-    ReplaceTypedChild(CloneVecFunc(source, kModalDensityType));
-    ReplaceTypedChild(CloneVecFunc(source, kWaveNumberType));
+    ReplaceTypedChild(CloneMatFunc(source, ElementType::EtaMatrix));
+    ReplaceTypedChild(CloneVecFunc(source, ElementType::ModalDensity));
+    ReplaceTypedChild(CloneVecFunc(source, ElementType::WaveNumber));
     return 1;
 }
 
@@ -443,7 +443,7 @@ CMElement* CSEAModelData::FindParameterFolder() const
     const std::string name = ModelText(IDS_PARAMETER_FOLDER, "Parameters");
     for (int i = 0; i < GetChildCount(); ++i) {
         CMElement* c = GetChild(i);
-        if (c->GetName() == name && c->GetType() == kParameterFolderType)
+        if (c->GetName() == name && c->GetType() == ElementType::FunctionGroup)
             return c;
     }
     return nullptr;
@@ -454,7 +454,7 @@ CMElement* CSEAModelData::GetParameterFolder()
     if (CMElement* folder = FindParameterFolder())
         return folder;
     return AddChild(
-        std::make_unique<CMElement>(ModelText(IDS_PARAMETER_FOLDER, "Parameters"), this, kParameterFolderType));
+        std::make_unique<CMElement>(ModelText(IDS_PARAMETER_FOLDER, "Parameters"), this, ElementType::FunctionGroup));
 }
 
 CZuVecFunc* CSEAModelData::FindVecFunc(const std::string& name)
@@ -470,7 +470,7 @@ CZuVecFunc* CSEAModelData::GetOrCreateVecFunc(const std::string& name)
         return f;
     const int bands = GetFreqCount();
     CMElement* folder = GetParameterFolder();
-    auto f = std::make_unique<CZuVecFunc>(name, GetSubsystemTable(), bands, folder, kParameterVectorType);
+    auto f = std::make_unique<CZuVecFunc>(name, GetSubsystemTable(), bands, folder, ElementType::ModalEnergy);
     for (int b = 0; b < bands; ++b)
         f->DataIndex(b) = GetFreq(b);
     return folder->AddChild(std::move(f));
@@ -528,9 +528,9 @@ int CSEAModelData::Import(CStdioFile& file)
                 table->RemoveAt(i);
 
         const int bands = GetFreqCount();
-        auto eta = std::make_unique<CZuMatFunc>("", table, table, bands, this, kEtaMatrixType);
-        auto density = std::make_unique<CZuVecFunc>("", table, bands, this, kModalDensityType);
-        auto wave = std::make_unique<CZuVecFunc>("", table, bands, this, kWaveNumberType);
+        auto eta = std::make_unique<CZuMatFunc>("", table, table, bands, this, ElementType::EtaMatrix);
+        auto density = std::make_unique<CZuVecFunc>("", table, bands, this, ElementType::ModalDensity);
+        auto wave = std::make_unique<CZuVecFunc>("", table, bands, this, ElementType::WaveNumber);
         // A function of another band count than the model's does not belong to it.
         if (!eta->Import(file) || eta->GetDataCount() != bands)
             return 0;

@@ -25,8 +25,6 @@ class CSEAModelData : public CZuData
     DECLARE_SERIAL(CSEAModelData)
 public:
     // Element type of the parameter folder and of its vectors.
-    static constexpr int kParameterFolderType = 70;
-    static constexpr int kParameterVectorType = 52;
 
     CSEAModelData(); // the class factory: empty name, no parent, no band set
     CSEAModelData(const std::string& name, CMElement* parent, int type, int domainType, double startFreq,

@@ -146,8 +146,8 @@ CZuVecFunc* CUnitEnergySolver::SolveUnitPowerEnergies(const std::string& name, i
         return kept;
 
     const CZuSubsystemTable& rows = M->GetRowTable();
-    CZuVecFunc rhs("Unit Power", &rows, bands, nullptr, 3);
-    CZuVecFunc solution("Unit Energy", &rows, bands, nullptr, CSEAModelData::kParameterVectorType);
+    CZuVecFunc rhs("Unit Power", &rows, bands, nullptr, ElementType::InputPower);
+    CZuVecFunc solution("Unit Energy", &rows, bands, nullptr, ElementType::ModalEnergy);
     for (int b = 0; b < bands; ++b) {
         rhs.DataIndex(b) = solution.DataIndex(b) = M->DataIndex(b);
         rhs.DataValue(b, input) = 1.0;

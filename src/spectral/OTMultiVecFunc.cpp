@@ -57,7 +57,7 @@ int COTMultiVecFunc::ConvertToOTMultiVecFuncs(CMElement* folder)
         if (!multi || multi->IsKindOf(RUNTIME_CLASS(COTMultiVecFunc)))
             continue;
         const int type = multi->GetType();
-        if (type != 5 && type != 93 && type != 94)
+        if (type != ElementType::Energy && type != ElementType::OrderLevels && type != ElementType::OrderFrequencies)
             continue;
         auto ot = std::make_unique<COTMultiVecFunc>(multi);
         COrderList orders;

@@ -11,8 +11,6 @@ class CZuOTDpFunc : public CZuOTSelFunc
 {
     DECLARE_SERIAL(CZuOTDpFunc)
 public:
-    static constexpr int kKind = 55;
-
     CZuOTDpFunc(); // the class factory: empty name, no parent, kind -1
     CZuOTDpFunc(const std::string& name, CMElement* parent, int kind);
     ~CZuOTDpFunc() override;

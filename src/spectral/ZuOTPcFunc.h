@@ -12,8 +12,6 @@ class CZuOTPcFunc : public CZuOTSelFunc
 {
     DECLARE_SERIAL(CZuOTPcFunc)
 public:
-    static constexpr int kKind = 56;
-
     CZuOTPcFunc(); // the class factory: empty name, no parent, kind -1
     CZuOTPcFunc(const std::string& name, CMElement* parent, int kind);
     ~CZuOTPcFunc() override;

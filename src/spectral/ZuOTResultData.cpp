@@ -79,13 +79,13 @@ std::unique_ptr<CZuOTFunc> CZuOTResultData::CreateSplFunc(const std::string& sub
 std::unique_ptr<CZuOTDpFunc> CZuOTResultData::CreateDominantPathFunc(const std::string& subsystem)
 {
     return MakeOrderFunc<CZuOTDpFunc>(*this, IDS_DOMINANT_PATH_NAME, "Dominant Path [%s]", subsystem,
-                                      CZuOTDpFunc::kKind);
+                                      ElementType::DominantPath);
 }
 
 std::unique_ptr<CZuOTPcFunc> CZuOTResultData::CreatePowerContributionFunc(const std::string& subsystem)
 {
     return MakeOrderFunc<CZuOTPcFunc>(*this, IDS_POWER_CONTRIBUTION_NAME, "Power Contribution [%s]", subsystem,
-                                      CZuOTPcFunc::kKind);
+                                      ElementType::PowerContribution);
 }
 
 int CZuOTResultData::CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip) const

@@ -19,7 +19,6 @@ class CZuOTResultData : public CZuData, public IDataWriter
 {
     DECLARE_SERIAL(CZuOTResultData)
 public:
-    static constexpr int kElementType = 95;
     static constexpr uint32_t kOldestSchema = 13;
 
     CZuOTResultData();

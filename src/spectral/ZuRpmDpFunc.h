@@ -9,8 +9,6 @@ class CZuRpmDpFunc : public CZuRpmSelFunc
 {
     DECLARE_SERIAL(CZuRpmDpFunc)
 public:
-    static constexpr int kKind = 55;
-
     CZuRpmDpFunc(); // the class factory: empty name, no parent, kind -1
     CZuRpmDpFunc(const std::string& name, CMElement* parent, int kind);
     ~CZuRpmDpFunc() override;

@@ -18,7 +18,8 @@ IMPLEMENT_SERIAL(CZuRpmFunc, CZuTableData, 0 | VERSIONABLE_SCHEMA)
 
 bool IsAmplitudeKind(int kind)
 {
-    return kind == 87 || kind == 103 || kind == 66 || kind == 64;
+    return kind == ElementType::SpectrumMap || kind == ElementType::ChannelLevels || kind == ElementType::Velocity ||
+           kind == ElementType::Pressure;
 }
 
 double MeanOfPositive(const double* values, int count, int kind)

@@ -12,8 +12,6 @@ class CZuRpmPcFunc : public CZuRpmSelFunc
 {
     DECLARE_SERIAL(CZuRpmPcFunc)
 public:
-    static constexpr int kKind = 56;
-
     CZuRpmPcFunc(); // the class factory: empty name, no parent, kind -1
     CZuRpmPcFunc(const std::string& name, CMElement* parent, int kind);
     ~CZuRpmPcFunc() override;

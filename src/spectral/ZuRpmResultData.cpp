@@ -125,7 +125,7 @@ std::unique_ptr<CZuRpmDpFunc> CZuRpmResultData::CreateDominantPathFunc(const std
     if (subsystem.empty())
         return nullptr;
     auto f = std::make_unique<CZuRpmDpFunc>(NameOf(IDS_DOMINANT_PATH_NAME, "Dominant Path [%s]", subsystem), this,
-                                            CZuRpmDpFunc::kKind);
+                                            ElementType::DominantPath);
     f->SetTargetName(subsystem);
     return f;
 }
@@ -135,19 +135,19 @@ std::unique_ptr<CZuRpmPcFunc> CZuRpmResultData::CreatePowerContributionFunc(cons
     if (subsystem.empty())
         return nullptr;
     auto f = std::make_unique<CZuRpmPcFunc>(NameOf(IDS_POWER_CONTRIBUTION_NAME, "Power Contribution [%s]", subsystem),
-                                            this, CZuRpmPcFunc::kKind);
+                                            this, ElementType::PowerContribution);
     f->SetTargetName(subsystem);
     return f;
 }
 
 CMElement* CZuRpmResultData::FindMultiVecFunc(const std::string& label) const
 {
-    return FindLabelled(*this, 91, 92, label);
+    return FindLabelled(*this, ElementType::VibrationComparison, ElementType::SplComparison, label);
 }
 
 CMElement* CZuRpmResultData::FindMultiVecFunc2(const std::string& label) const
 {
-    return FindLabelled(*this, 104, 105, label);
+    return FindLabelled(*this, ElementType::VibrationResultComparison, ElementType::SplResultComparison, label);
 }
 
 int CZuRpmResultData::CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip) const

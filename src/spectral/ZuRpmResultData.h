@@ -24,7 +24,6 @@ class CZuRpmResultData : public CZuData, public IDataWriter
 {
     DECLARE_SERIAL(CZuRpmResultData)
 public:
-    static constexpr int kElementType = 90;
     static constexpr uint32_t kOldestSchema = 13;
 
     CZuRpmResultData(); // the class factory
@@ -45,7 +44,8 @@ public:
     std::unique_ptr<CZuRpmDpFunc> CreateDominantPathFunc(const std::string& subsystem);
     std::unique_ptr<CZuRpmPcFunc> CreatePowerContributionFunc(const std::string& subsystem);
     std::unique_ptr<CZuRpmFunc> CreateRpmFunc(const std::string& subsystem, const std::string& name, int kind) const;
-    // The first child of kind 91 or 92 (FindMultiVecFunc2: 104 or 105) labelled exactly so.
+    // The first comparison with measured data (FindMultiVecFunc2: with another result) labelled
+    // exactly so.
     CMElement* FindMultiVecFunc(const std::string& label) const;
     CMElement* FindMultiVecFunc2(const std::string& label) const;
 

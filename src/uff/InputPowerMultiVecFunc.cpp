@@ -17,9 +17,7 @@
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "spectral/ZuRpmResultData.h"
 
-namespace {
-constexpr int kMultiVecKind = 5;
-} // namespace
+namespace {} // namespace
 
 CZuRpmFunc* MakeSubsystemRpmFunc(CAnalysisProject& project, CZuRpmResultData& result, const std::string& target)
 {
@@ -30,7 +28,7 @@ CZuRpmFunc* MakeSubsystemRpmFunc(CAnalysisProject& project, CZuRpmResultData& re
     if (CMElement* old = result.FindOneChild(name)) {
         result.DeleteChild(old, 1);
     }
-    std::unique_ptr<CZuRpmFunc> made = result.CreateRpmFunc(typed, name, CHSEAResultData::kEnergyType);
+    std::unique_ptr<CZuRpmFunc> made = result.CreateRpmFunc(typed, name, ElementType::Energy);
     if (!made)
         return nullptr;
     made->SetName(name);
@@ -87,14 +85,14 @@ std::unique_ptr<CZuRpmMultiVecFunc> MakeInputPowerMultiVecFunc(CAnalysisProject&
             return nullptr;
         }
     }
-    auto multi = std::make_unique<CZuRpmMultiVecFunc>(std::string(), nullptr, kMultiVecKind);
+    auto multi = std::make_unique<CZuRpmMultiVecFunc>(std::string(), nullptr, ElementType::Energy);
     if (made.empty())
         return multi;
     const CZuRpmFunc* first = made.front().second;
     for (int r = 0; r < first->GetRpmCount(); ++r) {
         const double rpm = first->GetRpm(r);
         auto vec = std::make_unique<CMultiVectorFunction>(Format("%g", rpm), &sources, first->GetFreqCount(), nullptr,
-                                                          kMultiVecKind);
+                                                          ElementType::Energy);
         vec->SetDataIndexArray(first->GetFreqArray());
         for (size_t k = 0; k < made.size(); ++k) {
             const CZuRpmFunc* f = made[k].second;

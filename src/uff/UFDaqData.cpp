@@ -417,13 +417,13 @@ void CUFDaqData::BuildRpmFunctions(const BuildContext& context, std::vector<std:
 
     // Band values per grid RPM, a column per local point.
     auto levels = std::make_unique<CZuRpmMultiVecFunc>(FormatString(IDS_CHANNEL_LEVELS, m_name.c_str()), nullptr,
-                                                       kChannelLevelsType);
+                                                       ElementType::ChannelLevels);
     levels->SetLabel(m_name);
     size_t preloaded = 0;
     for (size_t k = 0; k < gridRpms.size(); ++k) {
         const double rpm = gridRpms[k];
         auto vec = std::make_unique<CMultiVectorFunction>(Format("%.2f", rpm), &columns, static_cast<int>(freqs.size()),
-                                                          nullptr, kMultiVecKind);
+                                                          nullptr, ElementType::Energy);
         vec->SetLabel(m_name);
         vec->SetDataIndexArray(freqs);
         if (k >= preloaded)
@@ -441,8 +441,8 @@ void CUFDaqData::BuildRpmFunctions(const BuildContext& context, std::vector<std:
     out.push_back(std::move(levels));
 
     // The combined spectrum, filled by the local-point combination of the data set.
-    auto spectrum =
-        std::make_unique<CZuRpmFunc>(FormatString(IDS_SPECTRUM, m_name.c_str()), freqCount, nullptr, kSpectrumType);
+    auto spectrum = std::make_unique<CZuRpmFunc>(FormatString(IDS_SPECTRUM, m_name.c_str()), freqCount, nullptr,
+                                                 ElementType::SpectrumMap);
     for (int b = 0; b < freqCount && b < static_cast<int>(freqs.size()); ++b)
         spectrum->SetFreq(b, freqs[static_cast<size_t>(b)]);
     spectrum->SetLabel(m_name);
@@ -451,13 +451,14 @@ void CUFDaqData::BuildRpmFunctions(const BuildContext& context, std::vector<std:
     if (context.mode != 0)
         return;
     // Order levels over the grid RPMs: one vector function per order.
-    auto orderData =
-        std::make_unique<CZuRpmMultiVecFunc>(FormatString(IDS_ORDER_DATA, m_name.c_str()), nullptr, kOrderDataType);
+    auto orderData = std::make_unique<CZuRpmMultiVecFunc>(FormatString(IDS_ORDER_DATA, m_name.c_str()), nullptr,
+                                                          ElementType::OrderData);
     orderData->SetLabel(m_name);
     const int orders = context.orders ? context.orders->GetSize() : 0;
     for (int o = 0; o < orders; ++o) {
         const double order = (*context.orders)[o];
-        auto vec = std::make_unique<CMultiVectorFunction>(Format("%g", order), &columns, grid, nullptr, kMultiVecKind);
+        auto vec =
+            std::make_unique<CMultiVectorFunction>(Format("%g", order), &columns, grid, nullptr, ElementType::Energy);
         vec->SetLabel(m_name);
         vec->SetDataIndexArray(gridRpms);
         for (int k = 0; k < grid; ++k)
@@ -481,11 +482,11 @@ void CUFDaqData::BuildOrderDataFunction(const BuildContext& context, std::vector
         for (double r : context.run->rpms)
             if (r != 0.0)
                 rpms.push_back(r);
-    auto orderData =
-        std::make_unique<CZuRpmMultiVecFunc>(FormatString(IDS_ORDER_DATA, m_name.c_str()), nullptr, kOrderDataType);
+    auto orderData = std::make_unique<CZuRpmMultiVecFunc>(FormatString(IDS_ORDER_DATA, m_name.c_str()), nullptr,
+                                                          ElementType::OrderData);
     orderData->SetLabel(m_name);
     auto vec = std::make_unique<CMultiVectorFunction>(Format("%g", context.order), &columns,
-                                                      static_cast<int>(rpms.size()), nullptr, kMultiVecKind);
+                                                      static_cast<int>(rpms.size()), nullptr, ElementType::Energy);
     vec->SetLabel(m_name);
     vec->SetDataIndexArray(rpms);
     for (const Block& b : m_blocks) {
@@ -522,7 +523,7 @@ std::unique_ptr<CMElement> CUFDaqData::MakeOrderLevels(const BuildContext& conte
     for (int o = 0; o < orders.GetSize(); ++o)
         columns.Add(Format("Order#%g", orders[o]));
     auto func = std::make_unique<COTMultiVecFunc>(FormatString(IDS_ORDER_LEVELS, m_name.c_str()), &columns,
-                                                  static_cast<int>(rpms.size()), nullptr, kOrderLevelsType);
+                                                  static_cast<int>(rpms.size()), nullptr, ElementType::OrderLevels);
     func->SetLabel(m_name);
     func->SetOrderList(orders);
     func->SetDataIndexArray(rpms);

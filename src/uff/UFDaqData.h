@@ -24,11 +24,6 @@ class CUFDaqData
 public:
     static constexpr int kKindStructureLimit = 5; // model kinds below this are structures
     static constexpr int kRespAcceleration = 12;  // ordinate data type of accelerations
-    static constexpr int kMultiVecKind = 5;
-    static constexpr int kChannelLevelsType = 103;
-    static constexpr int kSpectrumType = 87;
-    static constexpr int kOrderDataType = 106;
-    static constexpr int kOrderLevelsType = 93;
 
     // What the functions of a group are made with.
     struct BuildContext

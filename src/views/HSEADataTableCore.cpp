@@ -32,17 +32,17 @@ bool ListsBandsAlways(const CZuTableData* table)
 // Element types whose values are levels already (shown on a linear scale) and whose rows are RPMs.
 bool IsLevelElement(int type)
 {
-    return type == 53 || type == 54 || type == 94;
+    return type == ElementType::VibrationLevel || type == ElementType::Spl || type == ElementType::OrderFrequencies;
 }
 // Rows over RPM: the order maps and the per-order functions of an analysis by order; the
 // functions of an analysis by RPM have a row per band.
 bool HasRpmRows(const CZuTableData* table)
 {
     const int type = table->GetType();
-    if (type == 110)
+    if (type == ElementType::DataCheck)
         return false;
-    if (type == 93 || type == 94 || dynamic_cast<const CZuOTFunc*>(table) ||
-        dynamic_cast<const COTMultiVecFunc*>(table))
+    if (type == ElementType::OrderLevels || type == ElementType::OrderFrequencies ||
+        dynamic_cast<const CZuOTFunc*>(table) || dynamic_cast<const COTMultiVecFunc*>(table))
         return true;
     if (!dynamic_cast<const CMultiVectorFunction*>(table))
         return false;
@@ -254,7 +254,7 @@ std::string CHSEADataTableCore::GetUnitLabel() const
         return std::string();
     const int type = m_table->GetType();
     int structure = 0;
-    if (type == 93 || type == 106 || type == 110)
+    if (type == ElementType::OrderLevels || type == ElementType::OrderData || type == ElementType::DataCheck)
         structure = SpectrumIsStructure(m_table, CTableNumbers::SubsystemLabel(m_table));
     return GetQuantityAxisLabel(m_table, ShowInDB(), structure, AWeighting());
 }

@@ -329,7 +329,7 @@ CTableChartData CSwAxisTableCore::BuildChart() const
     chart.xLog = chart.xLabel == "Freq. [Hz]";
     const CZuFuncElement* first = Entry(0);
     const int type = first ? first->GetType() : 0;
-    chart.yLog = ShowInDB() == 0 && type != 53 && type != 54;
+    chart.yLog = ShowInDB() == 0 && type != ElementType::VibrationLevel && type != ElementType::Spl;
     const int points = Get2ndIndexCount();
     for (int j = 0; j < GetSubsetCount(); ++j) {
         CTableChartSubset subset;

@@ -56,7 +56,7 @@ protected:
         for (CMElement* e : channels) {
             auto* data = DynamicDowncast<CExpData>(e);
             float* x = data->GetData();
-            const bool pulse = data->GetType() == CExpProject::typeRpmSignal;
+            const bool pulse = data->GetType() == ElementType::RpmSignal;
             for (int i = 0; i < n; ++i) {
                 const double phase = 2.0 * std::numbers::pi * revolutions(i / double(fs));
                 x[i] = static_cast<float>(pulse ? std::sin(phase) : std::sin(2.0 * phase));

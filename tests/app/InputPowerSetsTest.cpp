@@ -85,7 +85,7 @@ TEST_F(SetsFixture, SolvingASetTwiceKeepsOneResultAndAFailureKeepsTheEarlierOne)
     CountTreeNotices();
     CHSEAGeneralData* set = CInputPowerSets::CreateSet(*model);
     ASSERT_NE(set, nullptr);
-    EXPECT_EQ(set->GetType(), CInputPowerSets::kSetType);
+    EXPECT_EQ(set->GetType(), ElementType::InputPowerData);
     EXPECT_EQ(set->GetParent(), model);
     EXPECT_EQ(site.added, 1);
     ASSERT_NE(set->AddPowerFunc("Roof-F", 0), nullptr);

@@ -179,7 +179,7 @@ TEST(ModelProject, SampleModelAndDataFileAnswerTheLookUps)
     EXPECT_EQ(project->GetSubsystemDisplayName("Unknown"), "Unknown");
 
     // The model data read from the file, named with the creation counter, with its header text.
-    auto* clfs = DynamicDowncast<CHSEAGeneralData>(project->FindOne(MODEL_TYPE_CLF, 1));
+    auto* clfs = DynamicDowncast<CHSEAGeneralData>(project->FindOne(ElementType::ClfData, 1));
     ASSERT_NE(clfs, nullptr);
     EXPECT_EQ(clfs->GetKind(), CHSEAGeneralData::KIND_CLF);
     EXPECT_EQ(clfs->GetName().rfind("CLFs Data #", 0), 0u) << clfs->GetName();
@@ -196,7 +196,7 @@ TEST(ModelProject, SampleModelAndDataFileAnswerTheLookUps)
     EXPECT_NE(project->FindClf("Roof-F", "Front Cabin-R-"), nullptr);
     EXPECT_EQ(project->FindClf("Front Cabin-R-", "Roof-F"), project->FindClf("Roof-F", "Front Cabin-R-"));
     EXPECT_EQ(project->FindClf("Roof-F", "Floor-F"), nullptr);
-    auto* transmission = DynamicDowncast<CHSEAGeneralData>(project->FindOne(MODEL_TYPE_TRANSMISSION_CLFS, 1));
+    auto* transmission = DynamicDowncast<CHSEAGeneralData>(project->FindOne(ElementType::TransmissionClfs, 1));
     ASSERT_NE(transmission, nullptr);
     EXPECT_EQ(transmission->GetName(), "Model Transmission CLFs");
     EXPECT_NE(project->FindClf("Dash-C-F", "Engine Room-C-"), nullptr);
@@ -379,13 +379,13 @@ TEST(ModelDataText, FilesThatReadAndFilesThatAreRefused)
         ASSERT_NE(data, nullptr) << c.label << " " << Shown(prompts);
         EXPECT_EQ(prompts.Count(), 0u) << c.label << " " << Shown(prompts);
         EXPECT_EQ(data->GetParent(), project);
-        EXPECT_EQ(data->GetType(), MODEL_TYPE_CLF);
+        EXPECT_EQ(data->GetType(), ElementType::ClfData);
         EXPECT_EQ(HeaderOf(data), c.header) << c.label;
         EXPECT_EQ(data->GetChildCount(), 3) << c.label;
     }
     // Every file read gave a name of its own.
     CMElementList read;
-    project->CMElement::Find(MODEL_TYPE_CLF, read, 1);
+    project->CMElement::Find(ElementType::ClfData, read, 1);
     ASSERT_EQ(read.GetSize(), 3);
     EXPECT_NE(read[0]->GetName(), read[1]->GetName());
     EXPECT_NE(read[1]->GetName(), read[2]->GetName());
@@ -404,7 +404,7 @@ TEST(ModelDataText, ArchivesReadUnderUniqueNames)
     ASSERT_NE(project, nullptr);
     const fs::path path = AppTestTempDir() / "powers.dmd";
     {
-        CHSEAGeneralData powers("Input Powers", nullptr, MODEL_TYPE_INPUT_POWER, 0, 100.0, 10000.0);
+        CHSEAGeneralData powers("Input Powers", nullptr, ElementType::InputPowerData, 0, 100.0, 10000.0);
         powers.AddPowerFunc("Dash-C-F", 0);
         CArchive ar(path.string(), CArchive::store);
         ar.WriteObject(&powers);
@@ -476,7 +476,7 @@ TEST(ModelDataText, HybridModelExportReadsBack)
     ASSERT_NE(read, nullptr) << Shown(prompts);
     auto* again = DynamicDowncast<CHSEAModelData>(read);
     ASSERT_NE(again, nullptr);
-    EXPECT_EQ(again->GetType(), MODEL_TYPE_HSEA);
+    EXPECT_EQ(again->GetType(), ElementType::HseaModel);
     EXPECT_EQ(HeaderOf(again), first.substr(2));
     CZuMatFunc* eta = model->GetEtaMatrix(0);
     CZuMatFunc* etaAgain = again->GetEtaMatrix(0);
@@ -644,7 +644,7 @@ TEST(ModelProject, MadeThroughThePromptsAndReplaced)
         EXPECT_EQ(project->ReplaceModel(std::move(replacement)), raw);
         EXPECT_EQ(project->GetASEAModelData(), raw);
         CMElementList models;
-        EXPECT_EQ(project->CMElement::Find(MODEL_TYPE_ASEA, models, 1), 1);
+        EXPECT_EQ(project->CMElement::Find(ElementType::AseaModel, models, 1), 1);
         EXPECT_EQ(project->IsSubsystemConnected("Roof", "Front Cabin-R"), 1);
         auto first = std::make_unique<CHSEAModelData>(raw, nullptr, 1, 1, 0, 0);
         CHSEAModelData* firstRaw = project->ReplaceHSEAModel(std::move(first));
@@ -653,7 +653,7 @@ TEST(ModelProject, MadeThroughThePromptsAndReplaced)
         EXPECT_NE(firstRaw, secondRaw);
         EXPECT_EQ(project->GetHSEAModelData(), secondRaw);
         CMElementList hybrids;
-        EXPECT_EQ(project->CMElement::Find(MODEL_TYPE_HSEA, hybrids, 1), 1);
+        EXPECT_EQ(project->CMElement::Find(ElementType::HseaModel, hybrids, 1), 1);
         EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
     }
     {
@@ -695,7 +695,7 @@ TEST(ModelProject, SectionsOfAnotherFileReplaceTheOldOnes)
     CTALVOProject container;
     CModelProject* project = container.CreateModelProjectFromFile(0, (kSamples / "sample-model.dmd").string());
     ASSERT_NE(project, nullptr);
-    ASSERT_NE(project->FindOne(MODEL_TYPE_MODEL_TARGET_ERS, -1), nullptr);
+    ASSERT_NE(project->FindOne(ElementType::ModelTargetErs, -1), nullptr);
 
     // Rows with too few values keep 0.0 in the bands they lack; a pair of one subsystem is skipped;
     // a pair met again takes the later row's values, in the one function of the pair.
@@ -716,8 +716,8 @@ TEST(ModelProject, SectionsOfAnotherFileReplaceTheOldOnes)
     EXPECT_EQ(ratio->DataValue(2), 0.0);
     EXPECT_EQ(project->FindEnergyRatioFunc("Dash-C", "Front Cabin-R"), nullptr); // the old data went
     CMElementList all;
-    EXPECT_EQ(project->CMElement::Find(MODEL_TYPE_MODEL_TARGET_ERS, all, -1), 1);
-    EXPECT_EQ(project->FindOne(MODEL_TYPE_MODEL_TARGET_ERS, -1)->GetChildCount(), 1);
+    EXPECT_EQ(project->CMElement::Find(ElementType::ModelTargetErs, all, -1), 1);
+    EXPECT_EQ(project->FindOne(ElementType::ModelTargetErs, -1)->GetChildCount(), 1);
     auto* measured = DynamicDowncast<CZuFunc>(project->FindExpEnergyRatioFunc("Front Cabin-L", "Front Door Panel-L"));
     ASSERT_NE(measured, nullptr);
     EXPECT_EQ(measured->DataValue(0), 0.125);
@@ -727,13 +727,13 @@ TEST(ModelProject, SectionsOfAnotherFileReplaceTheOldOnes)
     WriteAll(none, "#CLFs Data\n");
     project->ReadTargetEnergyRatios(none.string());
     project->ReadTransmissionClfs(none.string());
-    EXPECT_EQ(project->FindOne(MODEL_TYPE_MODEL_TARGET_ERS, -1), nullptr);
-    EXPECT_EQ(project->FindOne(MODEL_TYPE_EXP_TARGET_ERS, -1), nullptr);
-    EXPECT_EQ(project->FindOne(MODEL_TYPE_TRANSMISSION_CLFS, -1), nullptr);
+    EXPECT_EQ(project->FindOne(ElementType::ModelTargetErs, -1), nullptr);
+    EXPECT_EQ(project->FindOne(ElementType::ExpTargetErs, -1), nullptr);
+    EXPECT_EQ(project->FindOne(ElementType::TransmissionClfs, -1), nullptr);
     // A transmission section that does not read adds nothing.
     WriteAll(none, "#Transmission CLFs\n#ZuData\t1\n#Bands\tbroken\n");
     project->ReadTransmissionClfs(none.string());
-    EXPECT_EQ(project->FindOne(MODEL_TYPE_TRANSMISSION_CLFS, -1), nullptr);
+    EXPECT_EQ(project->FindOne(ElementType::TransmissionClfs, -1), nullptr);
     EXPECT_EQ(prompts.Count(), 0u) << Shown(prompts);
 }
 
@@ -752,9 +752,9 @@ TEST(ModelProject, DataFileIsReadOnceForTheDataAndItsSections)
     auto text = std::make_shared<const std::string>(ReadAll(kSamples / "sample-model.dmd"));
     ASSERT_EQ(container.ImportModelText(project, gone.string(), text), 1) << Shown(prompts);
     EXPECT_EQ(container.GetSourceSubsystems().GetCount(), 3); // the fourth names no subsystem of the model
-    EXPECT_NE(project->FindOne(MODEL_TYPE_MODEL_TARGET_ERS, -1), nullptr);
-    EXPECT_NE(project->FindOne(MODEL_TYPE_EXP_TARGET_ERS, -1), nullptr);
-    EXPECT_NE(project->FindOne(MODEL_TYPE_TRANSMISSION_CLFS, -1), nullptr);
+    EXPECT_NE(project->FindOne(ElementType::ModelTargetErs, -1), nullptr);
+    EXPECT_NE(project->FindOne(ElementType::ExpTargetErs, -1), nullptr);
+    EXPECT_NE(project->FindOne(ElementType::TransmissionClfs, -1), nullptr);
     EXPECT_EQ(prompts.Count(), 0u) << Shown(prompts);
 
     // A file that cannot be read is named once, with its reason, and adds nothing.

@@ -287,7 +287,7 @@ TEST_F(ResultCommandsTest, TheResultSelectionsAnswerComparesOnTheFirstResultsPro
     EXPECT_EQ(R::OnResultSelected({}, spl, roof), nullptr) << "the result's project has been closed";
     CZuRpmMultiVecFunc* table = R::OnResultSelected(open, spl, roof);
     ASSERT_NE(table, nullptr);
-    EXPECT_EQ(table->GetType(), CResultCompTable::kSplTable);
+    EXPECT_EQ(table->GetType(), ElementType::SplResultComparison);
     EXPECT_EQ(table->GetParent(), both);
 
     // A second result deleted while the selection was open is not read: nothing is built.

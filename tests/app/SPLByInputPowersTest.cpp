@@ -293,7 +293,7 @@ TEST_F(SplFixture, CalculatedAgainstCalculatedTablesPutTwoResultsSideBySide)
 
     CZuRpmMultiVecFunc* table = rpmProject->CompareWithResult(selected, roof);
     ASSERT_NE(table, nullptr);
-    EXPECT_EQ(table->GetType(), CResultCompTable::kSplTable);
+    EXPECT_EQ(table->GetType(), ElementType::SplResultComparison);
     EXPECT_EQ(table->GetParent(), both);
     EXPECT_EQ(table->GetName(), "SPL Comparison [Front Cabin-R-]");
     ASSERT_EQ(table->GetRpmCount(), 3);

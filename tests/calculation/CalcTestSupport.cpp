@@ -79,7 +79,7 @@ std::vector<float> Sampled(const std::function<double(double)>& signal, double s
 CExpDataSet* CMeasurement::AddPulse(const std::function<double(double)>& revolutionsAt, double seconds)
 {
     CExpDataSet* set = project->GetRPMSignalData()->AddDataSet();
-    auto* pulse = set->AddChild(std::make_unique<CExpData>("RPM", set, CExpProject::typeRpmSignal));
+    auto* pulse = set->AddChild(std::make_unique<CExpData>("RPM", set, ElementType::RpmSignal));
     const std::vector<float> x =
         Sampled([&](double t) { return std::sin(6.28318530717959 * revolutionsAt(t)); }, seconds);
     pulse->SetSamplingFrequency(kFs);
@@ -93,7 +93,7 @@ CExpData* CMeasurement::AddChannel(const std::string& excitation, CExpDataSet* s
 {
     if (!set)
         set = project->FindExcitation(excitation)->AddDataSet();
-    auto* data = set->AddChild(std::make_unique<CExpData>(name, set, CExpProject::typeStructureChannel));
+    auto* data = set->AddChild(std::make_unique<CExpData>(name, set, ElementType::StructureChannel));
     const std::vector<float> x = Sampled(signal, seconds);
     data->SetSamplingFrequency(kFs);
     data->SetLocalPointNumber(localPoint);

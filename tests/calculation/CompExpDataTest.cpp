@@ -116,7 +116,7 @@ TEST_F(CompFixture, MeasuredVelocityAndPressureBecomeLevelsBesideTheCalculation)
     comp.SetAnalysisProject(&project);
     std::unique_ptr<CZuRpmMultiVecFunc> table = comp.CreateRpmComparison();
     ASSERT_NE(table, nullptr);
-    EXPECT_EQ(table->GetType(), CCompExpData::kVibrationComparison);
+    EXPECT_EQ(table->GetType(), ElementType::VibrationComparison);
     EXPECT_EQ(table->GetName(), "Vibration Level Comparison [Roof]");
     EXPECT_EQ(table->GetLabel(), "Roof");
     ASSERT_EQ(table->GetRpmCount(), 4);
@@ -154,7 +154,7 @@ TEST_F(CompFixture, MeasuredVelocityAndPressureBecomeLevelsBesideTheCalculation)
     comp.SetResultFunc(spl.get());
     table = comp.CreateRpmComparison();
     ASSERT_NE(table, nullptr);
-    EXPECT_EQ(table->GetType(), CCompExpData::kSplComparison);
+    EXPECT_EQ(table->GetType(), ElementType::SplComparison);
     EXPECT_EQ(table->GetName(), "SPL Comparison [Front Cavity]");
     ASSERT_EQ(table->GetRpmCount(), 2);
     EXPECT_NEAR(table->GetVecFunc(0)->DataValue(3, 0), 20.0, 1e-9);
@@ -241,7 +241,7 @@ TEST_F(CompFixture, ByOrderEachOrderPairsTheLevelsInTheBandOfItsFrequency)
     comp.SetAnalysisProject(&project);
     std::unique_ptr<CZuRpmMultiVecFunc> table = comp.CreateOrderComparison();
     ASSERT_NE(table, nullptr);
-    EXPECT_EQ(table->GetType(), CCompExpData::kVibrationComparison);
+    EXPECT_EQ(table->GetType(), ElementType::VibrationComparison);
     ASSERT_EQ(table->GetRpmCount(), 2);
     EXPECT_EQ(table->GetRpm(0), 2.0);
     EXPECT_EQ(table->GetRpm(1), 4.0);

@@ -130,10 +130,10 @@ struct CavityReport : ::testing::Test
 {
     CavityReport()
     {
-        data = project.AddChild(std::make_unique<CZuOTResultData>("", nullptr, CZuOTResultData::kElementType,
+        data = project.AddChild(std::make_unique<CZuOTResultData>("", nullptr, ElementType::OTResultSet,
                                                                   OCTAVE_BAND_USER, 0.0, 0.0, &Subsystems()));
         auto byRpm =
-            std::make_unique<CZuRpmResultData>("", nullptr, CZuRpmResultData::kElementType, OCTAVE_BAND_USER, 0.0, 0.0);
+            std::make_unique<CZuRpmResultData>("", nullptr, ElementType::RpmResultSet, OCTAVE_BAND_USER, 0.0, 0.0);
         for (double rpm : kRpms)
             byRpm->AddResult(rpm, std::make_unique<CLossFactors>());
         data->AddResult(2.0, std::move(byRpm));

@@ -93,7 +93,7 @@ std::string Dump(IDataWriter& writer)
 TEST(ResultSets, FactoriesMakeTheResultMapsWithTheProjectsOrderFactor)
 {
     CFactorProject project;
-    CZuOTResultData ot("", &project, CZuOTResultData::kElementType, OCTAVE_BAND_THIRD, 500.0, 800.0, &Subsystems());
+    CZuOTResultData ot("", &project, ElementType::OTResultSet, OCTAVE_BAND_THIRD, 500.0, 800.0, &Subsystems());
     auto dp = ot.CreateDominantPathFunc("C-");
     auto pc = ot.CreatePowerContributionFunc("C-");
     auto spl = ot.CreateSplFunc("C-");
@@ -109,10 +109,10 @@ TEST(ResultSets, FactoriesMakeTheResultMapsWithTheProjectsOrderFactor)
     EXPECT_EQ(ot.CreatePowerContributionFunc(""), nullptr);
 
     // Without an analysis project the maps keep the plain factor.
-    CZuOTResultData alone("", nullptr, CZuOTResultData::kElementType, OCTAVE_BAND_THIRD, 500.0, 800.0);
+    CZuOTResultData alone("", nullptr, ElementType::OTResultSet, OCTAVE_BAND_THIRD, 500.0, 800.0);
     EXPECT_EQ(alone.CreatePowerContributionFunc("C-")->GetOrderFactor(), 1.0f);
 
-    CZuRpmResultData rpm("", nullptr, CZuRpmResultData::kElementType, OCTAVE_BAND_THIRD, 500.0, 800.0);
+    CZuRpmResultData rpm("", nullptr, ElementType::RpmResultSet, OCTAVE_BAND_THIRD, 500.0, 800.0);
     auto rpmPc = rpm.CreatePowerContributionFunc("C-");
     auto rpmDp = rpm.CreateDominantPathFunc("C-");
     ASSERT_TRUE(rpmPc && rpmDp);
@@ -178,9 +178,9 @@ TEST(OrderResultMaps, ShowTheFirstTableAndIgnoreEdits)
 TEST(OrderResultMaps, StoredInTheirSetsAndReadBackBound)
 {
     CFactorProject project;
-    CZuOTResultData ot("", &project, CZuOTResultData::kElementType, OCTAVE_BAND_THIRD, 500.0, 800.0, &Subsystems());
-    auto order = std::make_unique<CZuRpmResultData>("", nullptr, CZuRpmResultData::kElementType, OCTAVE_BAND_THIRD,
-                                                    500.0, 800.0, &Subsystems());
+    CZuOTResultData ot("", &project, ElementType::OTResultSet, OCTAVE_BAND_THIRD, 500.0, 800.0, &Subsystems());
+    auto order = std::make_unique<CZuRpmResultData>("", nullptr, ElementType::RpmResultSet, OCTAVE_BAND_THIRD, 500.0,
+                                                    800.0, &Subsystems());
     // The by-RPM set of the order carries by-RPM maps of its own.
     CZuRpmPcFunc* rpmPc = order->AddChild(order->CreatePowerContributionFunc("C-"));
     rpmPc->AddRpmData(1000.0, Contribution(1.0, order->GetSubsystemTable()));
@@ -274,10 +274,10 @@ TEST(ResultSets, LegacySchemasCarryTheirBandSet)
                 EXPECT_EQ(load(old)->GetFreqCount(), 4) << name << " " << int(schema);
         }
     };
-    CZuRpmResultData rpm("", nullptr, CZuRpmResultData::kElementType, OCTAVE_BAND_THIRD, 500.0, 800.0, &Subsystems());
+    CZuRpmResultData rpm("", nullptr, ElementType::RpmResultSet, OCTAVE_BAND_THIRD, 500.0, 800.0, &Subsystems());
     check(rpm, "CZuRpmResultData", [](const std::vector<uint8_t>& b) { return LoadObject<CZuRpmResultData>(b); });
-    CZuOTResultData ot("", nullptr, CZuOTResultData::kElementType, OCTAVE_BAND_THIRD, 500.0, 800.0, &Subsystems());
-    ot.AddResult(2.0, std::make_unique<CZuRpmResultData>("", nullptr, CZuRpmResultData::kElementType, OCTAVE_BAND_THIRD,
+    CZuOTResultData ot("", nullptr, ElementType::OTResultSet, OCTAVE_BAND_THIRD, 500.0, 800.0, &Subsystems());
+    ot.AddResult(2.0, std::make_unique<CZuRpmResultData>("", nullptr, ElementType::RpmResultSet, OCTAVE_BAND_THIRD,
                                                          500.0, 800.0));
     check(ot, "CZuOTResultData", [](const std::vector<uint8_t>& b) { return LoadObject<CZuOTResultData>(b); });
 }

@@ -122,7 +122,7 @@ TEST(AveExpData, OrderMapsAverageTheNonZeroValuesInTheBandOfEachOrder)
     CAveExpData average(&project);
     auto result = average.AverageRpmVecFuncs(kSubsystem, nullptr, 0);
     ASSERT_NE(result, nullptr);
-    EXPECT_EQ(result->GetType(), CAveExpData::kAveragedKind);
+    EXPECT_EQ(result->GetType(), ElementType::SpectrumMap);
     ASSERT_EQ(result->GetOrderCount(), 2);
     const CZuRpmFunc* order2 = result->GetOrderFunc(0);
     const CZuRpmFunc* order4 = result->GetOrderFunc(1);

@@ -313,7 +313,7 @@ TEST_F(TreeFixture, ChannelsOfADataSetComeFromTheSensorGroupOrNotAtAll)
     ASSERT_EQ(set->GetChildCount(), 1);
     auto* data = ElementCast<CExpData>(set->GetChild(0));
     EXPECT_EQ(data->GetName(), "S-Engine:01");
-    EXPECT_EQ(data->GetType(), CExpProject::typeStructureChannel);
+    EXPECT_EQ(data->GetType(), ElementType::StructureChannel);
     CHANNELINFO ch;
     ASSERT_EQ(data->GetChannelInfo(ch), 1);
     EXPECT_EQ(ch.Channel, 4);
@@ -328,7 +328,7 @@ TEST_F(TreeFixture, ChannelsOfADataSetComeFromTheSensorGroupOrNotAtAll)
     CExpDataSet* pulse = project.AddRpmSignalDataSet();
     ASSERT_NE(pulse, nullptr);
     EXPECT_EQ(pulse->GetChild(0)->GetName(), "RPM");
-    EXPECT_EQ(pulse->GetChild(0)->GetType(), CExpProject::typeRpmSignal);
+    EXPECT_EQ(pulse->GetChild(0)->GetType(), ElementType::RpmSignal);
     EXPECT_EQ(project.HasRpmSignalData(), 1);
 }
 

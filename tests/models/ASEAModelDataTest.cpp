@@ -185,7 +185,7 @@ TEST_F(AseaFixture, ABuildUsesTheModelJustReadAndNeverAnOlderOne)
     EXPECT_EQ(model.GetModelData(0)->GetFileName(), path);
     int models = 0;
     for (int i = 0; i < model.GetChildCount(); ++i)
-        models += model.GetChild(i)->GetType() == CModelData::kElementType ? 1 : 0;
+        models += model.GetChild(i)->GetType() == ElementType::ModelData ? 1 : 0;
     EXPECT_EQ(models, 1);
     EXPECT_EQ(model.ExtractModalDensity("Floor-F", 3u), 7.0);
 }

@@ -72,7 +72,7 @@ TEST(GClfData, LooksUpPairsGroupsAndMirrors)
     CZuClfFunc* door = AddClf(right, "Door-R-F", "Cabin-", 0.3, 0.4);
     CZuClfFunc* common = g.AddGlobalClf("Sill-F", "Cabin-", 0, nullptr);
     ASSERT_NE(common, nullptr);
-    EXPECT_EQ(common->GetType(), CGClfData::kUncoupledClfType);
+    EXPECT_EQ(common->GetType(), ElementType::UncoupledClf);
     EXPECT_EQ(common->GetDataCount(), 3);
     EXPECT_EQ(g.AddGlobalClf("Sill-F", "Sill-F", 0, nullptr), nullptr);
     EXPECT_EQ(g.AddGlobalClf("Cabin-", "Sill-F", 0, nullptr), common); // found, not made twice

@@ -352,7 +352,7 @@ TEST_F(HseaFixture, ModelUpdateCutsCouplingsToTheTarget)
     EXPECT_EQ(f->DataValue(0, 0), 1e-20);
 
     CHSEAModelData empty;
-    while (CMElement* old = empty.FindOneChild(CGClfData::kElementType))
+    while (CMElement* old = empty.FindOneChild(ElementType::GClfData))
         empty.DeleteChild(old, 1);
     EXPECT_EQ(empty.ApplyModelUpdate("Cabin-C"), 0);
 }
@@ -390,7 +390,7 @@ TEST_F(HseaFixture, GlobalCouplingsMarkTheConnections)
     EXPECT_EQ(model->GetConnection(0, 1, 0), 17);
     EXPECT_EQ(model->GetConnection(1, 0, 0), 1);
     EXPECT_EQ(model->GetConnection(0, 2, 2), 16);
-    EXPECT_EQ(both->GetType(), CGClfData::kCoupledClfType);
+    EXPECT_EQ(both->GetType(), ElementType::CoupledClf);
     EXPECT_EQ(both->GetName(), "Global CLF(Panel-R-F, Panel-L-F)");
-    EXPECT_EQ(only->GetType(), CGClfData::kUncoupledClfType);
+    EXPECT_EQ(only->GetType(), ElementType::UncoupledClf);
 }

@@ -321,12 +321,12 @@ TEST_F(PairFixture, StoredAndReadBackIncludingTheLegacySchema)
         EXPECT_EQ(back->GetModelSerial(), model->GetSerialNumber());
         EXPECT_EQ(back->GetModelBandMap(), map);
         EXPECT_EQ(back->GetModalEnergyVector(0)->DataValue(2, 1), r->GetModalEnergyVector(0)->DataValue(2, 1));
-        auto* pc = DynamicDowncast<CHSEAPowerContribution>(back->FindOneChild(CHSEAPowerContribution::kElementType));
+        auto* pc = DynamicDowncast<CHSEAPowerContribution>(back->FindOneChild(ElementType::PowerContribution));
         ASSERT_TRUE(pc);
         EXPECT_EQ(pc->GetRowName(0), "Plate-F"); // bound to the read result's table
-        EXPECT_EQ(pc->ClipboardText(),
-                  DynamicDowncast<CHSEAPowerContribution>(r->FindOneChild(CHSEAPowerContribution::kElementType))
-                      ->ClipboardText());
+        EXPECT_EQ(
+            pc->ClipboardText(),
+            DynamicDowncast<CHSEAPowerContribution>(r->FindOneChild(ElementType::PowerContribution))->ClipboardText());
     }
     // Schema 14 carries its own band set after the stored flag; 13 is refused.
     std::vector<uint8_t> legacyBands;

@@ -26,9 +26,9 @@ void FillSmallModel(CZuData& model, const SmallModelLayout& layout)
     CZuSubsystemTable table(layout.keys);
     model.SetSubsystemTable(&table);
     const CZuSubsystemTable* own = model.GetSubsystemTable();
-    auto eta = std::make_unique<CZuMatFunc>("Eta", own, own, bands, &model, CZuData::kEtaMatrixType);
-    auto n = std::make_unique<CZuVecFunc>("Modal Density", own, bands, &model, CZuData::kModalDensityType);
-    auto k = std::make_unique<CZuVecFunc>("Wave Number", own, bands, &model, CZuData::kWaveNumberType);
+    auto eta = std::make_unique<CZuMatFunc>("Eta", own, own, bands, &model, ElementType::EtaMatrix);
+    auto n = std::make_unique<CZuVecFunc>("Modal Density", own, bands, &model, ElementType::ModalDensity);
+    auto k = std::make_unique<CZuVecFunc>("Wave Number", own, bands, &model, ElementType::WaveNumber);
     const int count = static_cast<int>(layout.keys.size());
     for (int b = 0; b < bands; ++b) {
         eta->DataIndex(b) = n->DataIndex(b) = k->DataIndex(b) = model.GetFreq(b);

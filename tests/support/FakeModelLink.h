@@ -74,8 +74,8 @@ inline CHSEAModelData* AddPlatesAndCabinModel(CFakeModelLink& project)
     CZuSubsystemTable keys(std::vector<std::string>{"PlateA-F", "PlateB-F", "Cabin-"});
     source.SetSubsystemTable(&keys);
     const CZuSubsystemTable* own = source.GetSubsystemTable();
-    auto eta = std::make_unique<CZuMatFunc>("Eta", own, own, 3, &source, CZuData::kEtaMatrixType);
-    auto n = std::make_unique<CZuVecFunc>("Modal Density", own, 3, &source, CZuData::kModalDensityType);
+    auto eta = std::make_unique<CZuMatFunc>("Eta", own, own, 3, &source, ElementType::EtaMatrix);
+    auto n = std::make_unique<CZuVecFunc>("Modal Density", own, 3, &source, ElementType::ModalDensity);
     const double density[3] = {0.4, 0.5, 5.0}, dlf[3] = {0.01, 0.012, 0.002};
     for (int b = 0; b < 3; ++b) {
         eta->DataIndex(b) = n->DataIndex(b) = source.GetFreq(b);

@@ -49,7 +49,7 @@ struct PairFixture : ::testing::Test
             layout.clf[{1, 0}].push_back(layout.density[b][0] * layout.clf[{0, 1}][b] / layout.density[b][1]);
         FillSmallModel(source, layout);
         model = project.AddChild(std::make_unique<CHSEAModelData>(&source, nullptr, 1, 1, 0, 0));
-        pc = std::make_unique<CZuRpmPcFunc>("PC", nullptr, CZuRpmPcFunc::kKind);
+        pc = std::make_unique<CZuRpmPcFunc>("PC", nullptr, ElementType::PowerContribution);
         for (double rpm : {1000.0, 2000.0}) {
             auto* r = project.AddChild(std::make_unique<CHSEAResultData>(
                 model, std::make_unique<COctaveManagerEx>(*model->GetOctaveManager()), "R", nullptr, nullptr));
@@ -134,7 +134,7 @@ TEST_F(PairFixture, RatesSharesAndSplPerContributorOfThePair)
 TEST(CavPcViewData, ContributorsTicksColoursAndHitTest)
 {
     CZuSubsystemTable names(std::vector<std::string>{"A-F", "B-F", "C-"});
-    CZuRpmPcFunc pc("PC", nullptr, CZuRpmPcFunc::kKind);
+    CZuRpmPcFunc pc("PC", nullptr, ElementType::PowerContribution);
     for (double rpm : {1000.0, 2000.0}) {
         auto t = std::make_unique<CHSEAPowerContribution>("C-", &names, 3);
         for (int b = 0; b < 3; ++b)

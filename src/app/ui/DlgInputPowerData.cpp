@@ -152,7 +152,7 @@ void CDlgInputPowerData::FillSets()
         return;
     for (int i = 0; i < m_project->GetChildCount(); ++i) {
         CMElement* child = m_project->GetChild(i);
-        if (child->GetType() == CInputPowerSets::kSetType && DynamicDowncast<CHSEAGeneralData>(child))
+        if (child->GetType() == ElementType::InputPowerData && DynamicDowncast<CHSEAGeneralData>(child))
             m_sets->addItem(QString::fromStdString(child->GetName()), QVariant::fromValue(quintptr(child)));
     }
     m_sets->setCurrentIndex(-1);

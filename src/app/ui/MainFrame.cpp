@@ -99,7 +99,6 @@ const char* const kLayoutState = "MainFrameState";
 constexpr int kLayoutVersion = 1;
 
 // The element type of a result set.
-constexpr int kResultSetType = 51;
 } // namespace
 
 CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
@@ -817,7 +816,7 @@ void CMainFrame::FillResultPopup(int id)
             CMElement* child = e->GetChild(i);
             if (!child)
                 continue;
-            if (child->GetType() == kResultSetType)
+            if (child->GetType() == ElementType::ResultSet)
                 sets.push_back(child);
             collect(child);
         }

@@ -21,4 +21,3 @@ inline constexpr unsigned WM_SENSOR_IMPORT_RECORD = 4030; // lParam: const tagSE
 inline constexpr unsigned WM_SENSOR_NEW_DIALOG = 4074;    // wParam 1: add; otherwise: closed
 
 // Element types of the measured channel records and of the DAQ projects the push visits.
-inline constexpr int kChannelRecordType = 84;

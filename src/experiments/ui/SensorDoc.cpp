@@ -152,7 +152,7 @@ bool CSensorDoc::OnPushToMeasuredData()
         if (!daq || daq->GetType() != 0)
             continue;
         CMElementList channels;
-        daq->Find(kChannelRecordType, channels);
+        daq->Find(ElementType::MeasuredDataSet, channels);
         const std::vector<CMElement*> list(channels.begin(), channels.end());
         if (!g_saver(*daq, list, error)) {
             ok = false;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/archive/Object.h"
+#include "platform/elements/ElementType.h"
 
 class CArchive;
 class CFeedback;

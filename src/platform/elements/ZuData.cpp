@@ -174,29 +174,29 @@ int CZuData::GetConnections(const std::string& a, CZuSubsystemTable& out, int ba
 
 CZuMatFunc* CZuData::GetEtaMatrix(int)
 {
-    return ChildOfType<CZuMatFunc>(*this, kEtaMatrixType);
+    return ChildOfType<CZuMatFunc>(*this, ElementType::EtaMatrix);
 }
 
 CZuVecFunc* CZuData::GetModalDensity(int)
 {
-    return ChildOfType<CZuVecFunc>(*this, kModalDensityType);
+    return ChildOfType<CZuVecFunc>(*this, ElementType::ModalDensity);
 }
 
 CZuVecFunc* CZuData::GetWaveNumber(int)
 {
-    return ChildOfType<CZuVecFunc>(*this, kWaveNumberType);
+    return ChildOfType<CZuVecFunc>(*this, ElementType::WaveNumber);
 }
 
 CZuMatFunc* CZuData::GetClfDlfMatrix(int)
 {
-    return ChildOfType<CZuMatFunc>(*this, kClfDlfMatrixType);
+    return ChildOfType<CZuMatFunc>(*this, ElementType::ClfDlfMatrix);
 }
 
 CZuFuncElement* CZuData::GetClf(std::string& a, std::string& b, int retried)
 {
     for (int i = 0; i < GetChildCount(); ++i) {
         auto* f = DynamicDowncast<CZuFuncElement>(GetChild(i));
-        if (f && f->GetType() == kClfType && f->GetSubsystemCount() >= 2 && f->GetSubsystem(0) == a &&
+        if (f && f->GetType() == ElementType::Clf && f->GetSubsystemCount() >= 2 && f->GetSubsystem(0) == a &&
             f->GetSubsystem(1) == b)
             return f;
     }
@@ -212,7 +212,8 @@ CZuFuncElement* CZuData::GetTotalDlf(const std::string& subsystem)
 {
     for (int i = 0; i < GetChildCount(); ++i) {
         auto* f = DynamicDowncast<CZuFuncElement>(GetChild(i));
-        if (f && f->GetType() == kTotalDlfType && f->GetSubsystemCount() >= 1 && f->GetSubsystem(0) == subsystem)
+        if (f && f->GetType() == ElementType::TotalDlf && f->GetSubsystemCount() >= 1 &&
+            f->GetSubsystem(0) == subsystem)
             return f;
     }
     return nullptr;
@@ -222,7 +223,8 @@ CZuFuncElement* CZuData::GetIntrinsicDlf(const std::string& subsystem)
 {
     for (int i = 0; i < GetChildCount(); ++i) {
         auto* f = DynamicDowncast<CZuFuncElement>(GetChild(i));
-        if (f && f->GetType() == kIntrinsicDlfType && f->GetSubsystemCount() >= 1 && f->GetSubsystem(0) == subsystem)
+        if (f && f->GetType() == ElementType::IntrinsicDlf && f->GetSubsystemCount() >= 1 &&
+            f->GetSubsystem(0) == subsystem)
             return f;
     }
     return nullptr;

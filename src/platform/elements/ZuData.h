@@ -5,7 +5,7 @@
 // data override the virtual operations that extract and update model quantities (loss factors,
 // modal densities, wave numbers) and exchange them as text.
 //
-// The model quantities are child elements found by type code (kEtaMatrixType, ...). The int
+// The model quantities are child elements found by type code (ElementType::EtaMatrix, ...). The int
 // argument of the getters is the caller's warn flag: the element layer has no messages of its
 // own, so here it changes nothing; derived classes that can name what is missing use it.
 #include <atomic>
@@ -29,17 +29,6 @@ class CZuData : public CMElement, public IZuStdDataAccessor
 {
     DECLARE_SERIAL(CZuData)
 public:
-    // Type codes of the model quantities kept as children.
-    enum : int
-    {
-        kEtaMatrixType = 2,     // CZuMatFunc: the loss-factor matrix per band
-        kModalDensityType = 4,  // CZuVecFunc
-        kClfDlfMatrixType = 31, // CZuMatFunc: CLFs and total DLFs
-        kWaveNumberType = 35,   // CZuVecFunc
-        kClfType = 36,          // function of one subsystem pair (subsystems 0 and 1)
-        kTotalDlfType = 42,     // function of one subsystem
-        kIntrinsicDlfType = 43, // function of one subsystem
-    };
     // The failure value of the single-band extractions: the negative of the largest float.
     static constexpr double kNoValue = -3.4028234663852886e+38;
 
@@ -102,7 +91,7 @@ public:
     virtual CZuVecFunc* GetModalDensity(int warn);
     virtual CZuVecFunc* GetWaveNumber(int warn);
     virtual CZuMatFunc* GetClfDlfMatrix(int warn);
-    // The CLF function of the pair (a, b): a child of kClfType whose subsystems 0 and 1 are a and b.
+    // The CLF function of the pair (a, b): a child of ElementType::Clf whose subsystems 0 and 1 are a and b.
     // When there is none and retried is 0, (b, a) is tried and, when found, a and b are exchanged.
     virtual CZuFuncElement* GetClf(std::string& a, std::string& b, int retried = 0);
     virtual CZuFuncElement* GetTotalDlf(const std::string& subsystem);

@@ -109,9 +109,9 @@ int FileKindOf(const std::string& path)
 }
 } // namespace
 
-CModelData::CModelData() : CMElement(kDefaultName, nullptr, kElementType) {}
+CModelData::CModelData() : CMElement(kDefaultName, nullptr, ElementType::ModelData) {}
 
-CModelData::CModelData(CMElement* parent) : CMElement(kDefaultName, parent, kElementType) {}
+CModelData::CModelData(CMElement* parent) : CMElement(kDefaultName, parent, ElementType::ModelData) {}
 
 CModelData::~CModelData() = default;
 

@@ -14,7 +14,6 @@ class CModelData : public CMElement
 {
     DECLARE_SERIAL(CModelData)
 public:
-    static constexpr int kElementType = 21;
     // File kinds: 0 our text file (".ntf" and others), 1 a file named ".xml".
     enum : int
     {

@@ -123,14 +123,14 @@ QComboBox* CQMXDataFrame::Combo(int id) const
 bool CQMXDataFrame::IsAWeightingAllowed(int type, bool acousticLabel)
 {
     switch (type) {
-    case 54:
-    case 92:
-    case 96:
-    case 105:
+    case ElementType::Spl:
+    case ElementType::SplComparison:
+    case ElementType::SplTable:
+    case ElementType::SplResultComparison:
         return true;
-    case 64:
-    case 87:
-    case 103:
+    case ElementType::Pressure:
+    case ElementType::SpectrumMap:
+    case ElementType::ChannelLevels:
         return acousticLabel;
     default:
         return false;

@@ -53,7 +53,7 @@ void CQMXGraphView::PlotCurves(const std::vector<Series>& curves, CZuTableData* 
     const int type = data ? data->GetType() : -1;
     CTALVOProject* project = m_core->GetProjectContainer();
     const int structure = project ? project->IsStructure(label) : 0;
-    if (!inDb && type != 53 && type != 54) {
+    if (!inDb && type != ElementType::VibrationLevel && type != ElementType::Spl) {
         SetLogAxisOver(yAxis, m_minY, m_maxY);
     } else {
         yAxis->rescale(true);

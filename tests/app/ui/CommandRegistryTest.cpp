@@ -203,7 +203,7 @@ protected:
         ufExperiment = ufDaq->AddChild(ufDaq->CreateExp("Front Cabin-R", "Roof"));
         ASSERT_NE(ufExperiment, nullptr);
         resultSet = powered->AddChild(std::make_unique<CZuRpmResultData>("Result #1", powered, 51, 0, 1000.0, 1200.0));
-        response = analysis->AddChild(std::make_unique<CMElement>("SPL", analysis, CHSEAResultData::kSplType));
+        response = analysis->AddChild(std::make_unique<CMElement>("SPL", analysis, ElementType::Spl));
         contribution = powered->AddChild(std::make_unique<CZuRpmPcFunc>());
 
         // The options that switch on the SPL by single input powers and more than one DAQ

@@ -987,7 +987,7 @@ TEST_F(FrameCommandsTest, TheModelsOwnResultMakesItsFunctionsThroughTheProjectWi
     const std::string name = FormatString(IDS_SPL_NAME, pickers->SinglePicker()->m_strName.c_str());
     CMElement* first = result->FindOneChild(name);
     ASSERT_NE(first, nullptr) << name;
-    EXPECT_EQ(first->GetType(), CHSEAResultData::kSplType);
+    EXPECT_EQ(first->GetType(), ElementType::Spl);
     CMTreeCtrlEx* tree = frame->TreeWindow()->GetTree(0);
     EXPECT_TRUE(tree->Model()->IndexOf(first).isValid());
     const int children = result->GetChildCount();

@@ -256,7 +256,7 @@ TEST_F(ProjectCommands, ModelDataFileTakesOnlyInputPowerData)
         prompts.ChooseFile(inputPower);
         CZuData* data = doc->ReadModelDataFile();
         ASSERT_NE(data, nullptr) << Shown(prompts);
-        EXPECT_EQ(data->GetType(), MODEL_TYPE_INPUT_POWER);
+        EXPECT_EQ(data->GetType(), ElementType::InputPowerData);
         EXPECT_EQ(data->GetChildCount(), 2); // two input power functions
         EXPECT_EQ(model->GetChildCount(), children + 1);
         EXPECT_TRUE(frame.TreeWindow()->GetTree(0)->Model()->IndexOf(data).isValid());

@@ -197,7 +197,7 @@ TEST_F(ResultCommandsUi, ComparesTheSelectedSplWithAnotherResultChosenInTheTree)
     EXPECT_EQ(CDlgSelectResult::GetInstance(), nullptr);
     ASSERT_EQ(both->GetChildCount(), children + 1);
     CMElement* table = both->GetChild(children);
-    EXPECT_EQ(table->GetType(), CResultCompTable::kSplTable);
+    EXPECT_EQ(table->GetType(), ElementType::SplResultComparison);
     EXPECT_TRUE(frame.TreeWindow()->GetTree(2)->Model()->IndexOf(table).isValid()) << "the tree shows the table";
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -217,14 +217,14 @@ TEST(ElementTree, LookUpsByTypeNameAndClassRespectDepth)
 {
     auto tree = MakeMixedTree();
     // The DLF function lies two levels down (Folder > dlf); the eta matrix two levels down too.
-    EXPECT_EQ(tree->FindOne(CZuData::kTotalDlfType, 1), nullptr);
-    ASSERT_NE(tree->FindOne(CZuData::kTotalDlfType, -1), nullptr);
-    EXPECT_EQ(tree->FindOne(CZuData::kTotalDlfType, 2)->GetName(), "dlf");
+    EXPECT_EQ(tree->FindOne(ElementType::TotalDlf, 1), nullptr);
+    ASSERT_NE(tree->FindOne(ElementType::TotalDlf, -1), nullptr);
+    EXPECT_EQ(tree->FindOne(ElementType::TotalDlf, 2)->GetName(), "dlf");
     EXPECT_EQ(tree->FindOne("folder", 1, 1), nullptr);
     ASSERT_NE(tree->FindOne("folder", 1, 0), nullptr);
     EXPECT_EQ(tree->FindOneChild("Folder")->GetType(), 70);
     EXPECT_EQ(tree->FindOneChild(70)->GetName(), "Folder");
-    EXPECT_EQ(tree->FindOneChild(CZuData::kEtaMatrixType), nullptr);
+    EXPECT_EQ(tree->FindOneChild(ElementType::EtaMatrix), nullptr);
     EXPECT_EQ(tree->FindOne(RUNTIME_CLASS(CZuMatFunc))->GetName(), "eta");
     EXPECT_EQ(tree->FindOneChild(RUNTIME_CLASS(CZuData))->GetName(), "Model data");
 

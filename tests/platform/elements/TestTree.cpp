@@ -29,7 +29,7 @@ std::unique_ptr<CMElement> MakeMixedTree()
     int bands = data->GetFreqCount();
 
     auto* eta =
-        data->AddChild(std::make_unique<CZuMatFunc>("eta", &table, nullptr, bands, data, CZuData::kEtaMatrixType));
+        data->AddChild(std::make_unique<CZuMatFunc>("eta", &table, nullptr, bands, data, ElementType::EtaMatrix));
     for (int b = 0; b < bands; ++b) {
         eta->DataIndex(b) = data->GetFreq(b);
         for (int r = 0; r < 3; ++r)
@@ -37,11 +37,11 @@ std::unique_ptr<CMElement> MakeMixedTree()
                 eta->DataValue(b, r, c) = (r == c ? 1.0 : -0.01) * (b + 1) + 1e-7 * (r * 3 + c);
     }
     auto* density =
-        data->AddChild(std::make_unique<CZuVecFunc>("modal density", &table, bands, data, CZuData::kModalDensityType));
+        data->AddChild(std::make_unique<CZuVecFunc>("modal density", &table, bands, data, ElementType::ModalDensity));
     for (int b = 0; b < bands; ++b)
         for (int k = 0; k < 3; ++k)
             density->DataValue(b, k) = 0.125 * (b + 1) * (k + 1);
-    auto* clf = data->AddChild(std::make_unique<CZuClfFunc>("clf", "Roof-F", "Cabin-", bands, data, CZuData::kClfType));
+    auto* clf = data->AddChild(std::make_unique<CZuClfFunc>("clf", "Roof-F", "Cabin-", bands, data, ElementType::Clf));
     clf->DataValue(0, 0) = 0.001;
     clf->DataValue(0, 1) = 1.0 / 3.0;
 
@@ -54,7 +54,7 @@ std::unique_ptr<CMElement> MakeMixedTree()
     spl->DataValue(3) = HUGE_VAL; // the missing-level marker travels too
 
     auto* folder = root->AddChild(std::make_unique<CMElement>("Folder", root.get(), 70));
-    auto* dlf = folder->AddChild(std::make_unique<CZuDlfFunc>("dlf", "Roof-F", 2, folder, CZuData::kTotalDlfType));
+    auto* dlf = folder->AddChild(std::make_unique<CZuDlfFunc>("dlf", "Roof-F", 2, folder, ElementType::TotalDlf));
     dlf->DataValue(1, 0) = 0.02;
     folder->AddChild(std::make_unique<CMElement>("Empty", folder, 71));
 

@@ -39,7 +39,7 @@ TEST(ZuData, QuantitiesAreFoundByTypeAndClfByEitherOrder)
     int bands = data.GetFreqCount();
     EXPECT_EQ(data.GetEtaMatrix(1), nullptr);
     // A vector function of the eta type is not the eta matrix.
-    data.AddChild(std::make_unique<CZuVecFunc>("wrong", &table, bands, &data, CZuData::kEtaMatrixType));
+    data.AddChild(std::make_unique<CZuVecFunc>("wrong", &table, bands, &data, ElementType::EtaMatrix));
     EXPECT_EQ(data.GetEtaMatrix(1), nullptr);
     auto* eta = data.AddChild(std::make_unique<CZuMatFunc>("eta", &table, nullptr, bands, &data, 2));
     auto* n = data.AddChild(std::make_unique<CZuVecFunc>("n", &table, bands, &data, 4));
