@@ -23,8 +23,6 @@
 #include "spectral/ZuRpmResultData.h"
 
 namespace {
-constexpr unsigned WM_CALC_INPUT_ENERGY = 0x2410;
-constexpr unsigned WM_CALC_ENERGY_RESULT = 0x2411;
 
 bool ResultFitsProject(const CAnalysisProject& project, const CMElement* result)
 {
@@ -138,9 +136,9 @@ unsigned CCalcCommands::GetNotifyMessage(int id)
 {
     switch (id) {
     case ID_CALC_INPUT_POWER:
-        return WM_CALC_INPUT_ENERGY;
+        return WM_ZU_CALC_INPUT_ENERGY;
     case ID_CALC_ENERGY_RESULT:
-        return WM_CALC_ENERGY_RESULT;
+        return WM_ZU_CALC_INPUT_POWER;
     case ID_SPL_BY_SINGLE_IP:
         return WM_ZU_SPL_BY_SINGLE_IP;
     case ID_SPL_BY_SINGLE_IP_COMP:

@@ -23,6 +23,7 @@
 #include "views/ui/PPageOctave.h"
 #include "views/ui/PPageOrderTracking.h"
 #include "views/ui/PSheetAnaOptions.h"
+#include "platform/win/Messages.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -496,7 +497,7 @@ void CDlgDaqDataManagement::OnCompare()
 
 intptr_t CDlgDaqDataManagement::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)
 {
-    if (msg != kMsgShowDataSet)
+    if (msg != WM_ZU_DATA_COLUMN_CLICKED)
         return 0;
     // The comparison dialog names the data set in lParam; a sender with it in wParam is heard too.
     const auto* set = reinterpret_cast<const CMElement*>(lParam ? static_cast<uintptr_t>(lParam) : wParam);

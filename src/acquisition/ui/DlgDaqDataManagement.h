@@ -12,6 +12,7 @@
 // data column (0x2412, the data set as lParam) selects and shows that data set's row.
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/MessageTarget.h"
+#include "platform/win/Messages.h"
 
 #include <cstdint>
 #include <functional>
@@ -45,7 +46,6 @@ public:
         ID_PROPERTIES = 3022,
         ID_COMPARE = 3011,
     };
-    static constexpr uint32_t kMsgShowDataSet = 0x2412;
     enum Column
     {
         colSerial = 0,

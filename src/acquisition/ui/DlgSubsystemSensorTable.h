@@ -4,6 +4,7 @@
 // opener reads each subsystem's new sensor group (LookupSubsystem). One table per edited object.
 #include "acquisition/SubsystemSensorTable.h"
 #include "platform/ui/ZuDialog.h"
+#include "platform/win/Messages.h"
 
 #include <functional>
 #include <memory>
@@ -29,8 +30,8 @@ public:
         IDC_GRID = 3262
     };
     static constexpr int kBundleColumns = 4;
-    // What the modeless table tells its parent when it closes: wParam 1 after OK, 2 after Cancel.
-    static constexpr uint32_t kClosedMessage = 0xFF1;
+    // The modeless table tells its parent WM_ZU_SENSOR_TABLE_CLOSED when it closes: wParam 1 after
+    // OK, 2 after Cancel.
 
     using CSSDataList = std::vector<CSubsystemSensorTable::CSSData>;
     using CSSData = CSubsystemSensorTable::CSSData;

@@ -260,11 +260,11 @@ void CDlgInputPowerData::OnOK()
     if (m_mode == modeSolve && !Solve())
         return;
     if (m_owner)
-        m_owner->SendMessage(kCloseRequest, 2, 0);
+        m_owner->SendMessage(WM_ZU_INPUT_POWER_DATA, 2, 0);
 }
 
 void CDlgInputPowerData::OnCancel()
 {
     if (m_owner)
-        m_owner->SendMessage(kCloseRequest, 2, 0);
+        m_owner->SendMessage(WM_ZU_INPUT_POWER_DATA, 2, 0);
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/ui/ZuDialog.h"
+#include "platform/win/Messages.h"
 
 class CHSEAGeneralData;
 class CMElement;
@@ -38,9 +39,6 @@ public:
         modeClose = 0,
         modeSolve = 1
     };
-    // The request to the owner window to close the dialog.
-    static constexpr uint32_t kCloseRequest = 4033;
-
     // project: the model project that holds the sets; owner: the window told of added and removed
     // elements and asked to close the dialog.
     CDlgInputPowerData(CModelProject* project, IMessageTarget* owner, QWidget* parent = nullptr);

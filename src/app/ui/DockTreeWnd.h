@@ -5,6 +5,7 @@
 
 #include "app/ui/MTreeCtrlEx.h"
 #include "platform/win/MessageTarget.h"
+#include "platform/win/Messages.h"
 
 #include <QDockWidget>
 #include <QPointer>
@@ -18,9 +19,8 @@ class CProjectTreeModel;
 class QTabWidget;
 class QToolButton;
 
-// Asks the project window for the input-power dialog: wParam 1034 (close mode) or 1056 (solving
-// mode) with the project to solve as lParam; wParam 2 closes the dialog.
-inline constexpr uint32_t WM_ZU_INPUT_POWER_DATA = 4033;
+// WM_ZU_INPUT_POWER_DATA asks the project window for the input-power dialog: wParam 1034 (close
+// mode) or 1056 (solving mode) with the project to solve as lParam; wParam 2 closes the dialog.
 
 class CDockTreeWnd : public QDockWidget, public IProjectTreeWindow, public IMessageTarget
 {

@@ -16,8 +16,4 @@ inline constexpr int ID_SENSOR_PROPERTY = 1175;
 inline constexpr int ID_SENSOR_SORT = 1180;
 inline constexpr int ID_SENSOR_PUSH = 1239;
 
-inline constexpr unsigned WM_SENSOR_SET_UNIT = 2024;      // wParam: the active tab
-inline constexpr unsigned WM_SENSOR_IMPORT_RECORD = 4030; // lParam: const tagSENSORINFO*
-inline constexpr unsigned WM_SENSOR_NEW_DIALOG = 4074;    // wParam 1: add; otherwise: closed
-
 // Element types of the measured channel records and of the DAQ projects the push visits.

@@ -19,6 +19,7 @@
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
 #include "uff/ExtUFDaqProject.h"
+#include "platform/win/Messages.h"
 
 #include <QCursor>
 #include <QGridLayout>
@@ -498,10 +499,10 @@ void CDlgDAQPPExpPlan::OnMove()
 
 void CDlgDAQPPExpPlan::OnGridMouse(quint32 msg)
 {
-    if (msg == WM_GRID_MOUSEMOVE && m_moving) {
+    if (msg == WM_MOUSEMOVE && m_moving) {
         m_tip->SetTip(mapFromGlobal(QCursor::pos()), MoveTipText());
         m_tip->update();
-    } else if (msg == WM_GRID_LBUTTONUP && m_moving) {
+    } else if (msg == WM_LBUTTONUP && m_moving) {
         OnDrop(m_grid->GetRow());
     }
 }

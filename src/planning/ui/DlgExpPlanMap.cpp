@@ -21,6 +21,7 @@
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
+#include "platform/win/Messages.h"
 
 #include <QCursor>
 #include <QGridLayout>
@@ -435,12 +436,12 @@ void CDlgExpPlanMap::OnMoveByDrag()
 
 void CDlgExpPlanMap::OnGridMouse(quint32 msg)
 {
-    if (msg == WM_GRID_MOUSEMOVE && m_drag) {
+    if (msg == WM_MOUSEMOVE && m_drag) {
         m_tip->SetTip(mapFromGlobal(QCursor::pos()), QString::fromStdString(LoadString(IDS_MOVING)));
         m_tip->update();
-    } else if (msg == WM_GRID_LBUTTONDOWN && !m_drag) {
+    } else if (msg == WM_LBUTTONDOWN && !m_drag) {
         m_selection.clear();
-    } else if (msg == WM_GRID_LBUTTONUP && m_drag) {
+    } else if (msg == WM_LBUTTONUP && m_drag) {
         OnDrop(m_grid->GetRow(), m_grid->GetCol());
     }
 }

@@ -1,4 +1,5 @@
 #include "platform/ui/CustomTreeCtrl.h"
+#include "platform/win/Messages.h"
 
 #include <QMouseEvent>
 #include <QStyle>
@@ -138,9 +139,9 @@ void CCustomTreeCtrl::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     if (event->button() == Qt::LeftButton)
-        Report(kLeftClickBase, pos);
+        Report(WM_TREE_LCLICK_FIRST, pos);
     else if (event->button() == Qt::RightButton)
-        Report(kRightClickBase, pos);
+        Report(WM_TREE_RCLICK_FIRST, pos);
 }
 
 void CCustomTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event)
@@ -149,7 +150,7 @@ void CCustomTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event)
     QTreeWidget::mouseDoubleClickEvent(event);
     m_afterDoubleClick = true;
     if (event->button() == Qt::LeftButton)
-        Report(kLeftDblClkBase, pos);
+        Report(WM_TREE_LDBLCLK_FIRST, pos);
     else if (event->button() == Qt::RightButton)
-        Report(kRightDblClkBase, pos);
+        Report(WM_TREE_RDBLCLK_FIRST, pos);
 }

@@ -5,6 +5,8 @@
 // check box; double clicks use 0x8208-0x820E, right clicks 0x820F-0x8215 and right double clicks
 // 0x8216-0x821C in the same order. wParam is the QTreeWidgetItem*, lParam 0; messages are sent
 // when the button is released, after the tree has handled the click (a check box has changed).
+#include "platform/win/Messages.h"
+
 #include <QTreeWidget>
 
 #include <cstdint>
@@ -23,10 +25,6 @@ public:
         kOnRight = 5,
         kNowhere = -1,
     };
-    static constexpr uint32_t kLeftClickBase = 0x8201;
-    static constexpr uint32_t kLeftDblClkBase = 0x8208;
-    static constexpr uint32_t kRightClickBase = 0x820F;
-    static constexpr uint32_t kRightDblClkBase = 0x8216;
     static constexpr uint32_t kOnItemOffset = 6; // the "any of icon, label, check box" message
 
     explicit CCustomTreeCtrl(QWidget* parent = nullptr);

@@ -1,6 +1,7 @@
 #include "platform/ui/EmbeddedGridWnd.h"
 
 #include "platform/ui/FlexGridModel.h"
+#include "platform/win/Messages.h"
 
 #include <QMetaObject>
 #include <QMouseEvent>
@@ -40,7 +41,7 @@ void CEmbeddedGridWnd::SendCell(quint32 msg, QMouseEvent* event)
 void CEmbeddedGridWnd::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        PostMouse(WM_GRID_LBUTTONDOWN, event);
+        PostMouse(WM_LBUTTONDOWN, event);
     CMSFlexGrid::mousePressEvent(event);
     if (event->button() == Qt::LeftButton)
         SendCell(WM_GRID_CELL_CLICK, event);
@@ -51,13 +52,13 @@ void CEmbeddedGridWnd::mousePressEvent(QMouseEvent* event)
 void CEmbeddedGridWnd::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        PostMouse(WM_GRID_LBUTTONUP, event);
+        PostMouse(WM_LBUTTONUP, event);
     CMSFlexGrid::mouseReleaseEvent(event);
 }
 
 void CEmbeddedGridWnd::mouseMoveEvent(QMouseEvent* event)
 {
-    PostMouse(WM_GRID_MOUSEMOVE, event);
+    PostMouse(WM_MOUSEMOVE, event);
     CMSFlexGrid::mouseMoveEvent(event);
 }
 
@@ -65,5 +66,5 @@ void CEmbeddedGridWnd::mouseDoubleClickEvent(QMouseEvent* event)
 {
     CMSFlexGrid::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
-        SendCell(WM_GRID_CELL_DBLCLK, event);
+        SendCell(WM_GRID_CELL_CHANGED, event);
 }

@@ -5,15 +5,9 @@
 // releases are passed on too, queued (as posted messages), before the grid handles them:
 // 0x0200, 0x0201, 0x0202 with the key flags and (y << 16) | x.
 #include "platform/ui/MSFlexGrid.h"
+#include "platform/win/Messages.h"
 
 #include <cstdint>
-
-inline constexpr uint32_t WM_GRID_CELL_CLICK = 2024;
-inline constexpr uint32_t WM_GRID_CELL_RCLICK = 2025;
-inline constexpr uint32_t WM_GRID_CELL_DBLCLK = 2026;
-inline constexpr uint32_t WM_GRID_MOUSEMOVE = 0x0200;
-inline constexpr uint32_t WM_GRID_LBUTTONDOWN = 0x0201;
-inline constexpr uint32_t WM_GRID_LBUTTONUP = 0x0202;
 
 class CEmbeddedGridWnd : public CMSFlexGrid
 {

@@ -10,18 +10,15 @@
 //          call) or 0 when the cell was emptied by Delete;
 //   0x7EA  the cell's text changed (see below).
 #include "platform/ui/MSFlexGrid.h"
+#include "platform/win/Messages.h"
 
 #include <cstdint>
 #include <functional>
 
 class CCmbEx;
 
-inline constexpr uint32_t WM_FLEX_BEGIN_EDIT = 0x8101;
-inline constexpr uint32_t WM_FLEX_END_EDIT = 0x8102;
-inline constexpr uint32_t WM_FLEX_COMBO_KEY = 0x8110;
-// After 0x8102, when the cell's text changed: wParam 0, lParam (column << 16) | row, as the
-// embedded grid reports its cell changes.
-inline constexpr uint32_t WM_GRID_CELL_CHANGED = 0x7EA;
+// After 0x8102, when the cell's text changed, WM_GRID_CELL_CHANGED: wParam 0, lParam
+// (column << 16) | row, as the embedded grid reports its cell changes.
 
 class CFlexGridEx : public CMSFlexGrid
 {

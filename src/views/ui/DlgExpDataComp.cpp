@@ -19,6 +19,7 @@
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "views/ui/DlgSelectViewData.h"
+#include "platform/win/Messages.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -543,7 +544,7 @@ void CDlgExpDataComp::OnDataColumnClicked(int column)
     m_levels->selectColumn(column);
     CDAQExperiment* data = m_series[static_cast<size_t>(k)].data;
     if (m_ownerWindow)
-        m_ownerWindow->SendMessage(kMsgDataColumnClicked, 0, reinterpret_cast<intptr_t>(data));
+        m_ownerWindow->SendMessage(WM_ZU_DATA_COLUMN_CLICKED, 0, reinterpret_cast<intptr_t>(data));
     if (CDlgSelectViewData* picker = CDlgSelectViewData::FindForKey(this))
         picker->SelectElement(data);
 }

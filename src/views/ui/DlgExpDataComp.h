@@ -7,6 +7,7 @@
 #include "platform/elements/MElementList.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/StringIds.h"
+#include "platform/win/Messages.h"
 
 #include <QColor>
 
@@ -39,7 +40,6 @@ public:
         IDC_PICKER = 3240,
     };
     // Sent to the owner window when a data column is clicked (the data set as lParam).
-    static constexpr uint32_t kMsgDataColumnClicked = 9234;
 
     // One entry of the group combo: kind 0 compares experiments, kind 1 the data sets of one
     // experiment; the maps are one per data set (data sets without one are left out).

@@ -5,6 +5,7 @@
 // energy result set. OK tells the owner with message 4065 (wParam the first result, lParam the
 // chosen one), synchronously, and closes. Only one is open at a time.
 #include "platform/ui/ZuDialog.h"
+#include "platform/win/Messages.h"
 
 #include <cstdint>
 
@@ -15,8 +16,6 @@ class IProjectTreeWindow;
 class QLabel;
 class QPushButton;
 class QTimer;
-
-inline constexpr uint32_t WM_ZU_RESULT_SELECTED = 4065; // 0xFE1
 
 class CDlgSelectResult : public CZuDialog
 {

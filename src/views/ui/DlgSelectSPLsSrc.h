@@ -7,6 +7,7 @@
 // 1236 when it was cleared. Only one is open at a time; closing the window only hides it.
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/ZuDialog.h"
+#include "platform/win/Messages.h"
 
 #include <cstdint>
 #include <vector>
@@ -15,10 +16,6 @@ class IMessageTarget;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
-
-inline constexpr uint32_t WM_ZU_SPL_SRC_TICK = 1234;
-inline constexpr uint32_t WM_ZU_SPL_SRC_SELECT = 1235;
-inline constexpr uint32_t WM_ZU_SPL_SRC_CLEAR = 1236;
 
 class CDlgSelectSPLsSrc : public CZuDialog
 {

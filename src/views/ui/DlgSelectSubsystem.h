@@ -6,6 +6,7 @@
 // windows.
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/ZuDialog.h"
+#include "platform/win/Messages.h"
 
 #include <cstdint>
 #include <string>
@@ -17,8 +18,6 @@ class QComboBox;
 class QGroupBox;
 class QPushButton;
 
-inline constexpr uint32_t WM_ZU_SUBSYSTEM_PICKED = 4069;      // 0xFE5
-inline constexpr uint32_t WM_ZU_SUBSYSTEM_PAIR_PICKED = 4070; // 0xFE6
 inline constexpr uintptr_t kPickerOK = 1;
 inline constexpr uintptr_t kPickerCancel = 2;
 

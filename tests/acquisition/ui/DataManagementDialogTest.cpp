@@ -22,6 +22,7 @@
 #include "views/ui/PPageBandAve.h"
 #include "views/ui/PPageLocalPoint.h"
 #include "views/ui/PPageOctave.h"
+#include "platform/win/Messages.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -124,7 +125,7 @@ TEST_F(DataManagementDialog, ListsTheDataSetsAndCancelGivesTheUseFlagsBack)
     EXPECT_EQ(experiment->GetUseFlag(), 0);
     // A flag changed elsewhere shows when the comparison names the data set.
     sets[2]->SetUseFlag(0);
-    EXPECT_EQ(dialog->SendMessage(Dlg::kMsgShowDataSet, 0, reinterpret_cast<intptr_t>(sets[2])), 1);
+    EXPECT_EQ(dialog->SendMessage(WM_ZU_DATA_COLUMN_CLICKED, 0, reinterpret_cast<intptr_t>(sets[2])), 1);
     EXPECT_EQ(list->item(2, Dlg::colSerial)->checkState(), Qt::Unchecked);
     EXPECT_EQ(dialog->GetSelectedDataSet(), sets[2]);
 
@@ -293,7 +294,7 @@ TEST_F(DataManagementDialog, ComparisonOpensOnceAndDataThatGoCloseOrShrinkTheDia
     EXPECT_EQ(CDlgExpDataComp::FindForKey(dialog), comparison);
     // A data column click of the comparison selects the data set's row here.
     dialog->SelectRow(0);
-    dialog->SendMessage(Dlg::kMsgShowDataSet, 0, reinterpret_cast<intptr_t>(sets[1]));
+    dialog->SendMessage(WM_ZU_DATA_COLUMN_CLICKED, 0, reinterpret_cast<intptr_t>(sets[1]));
     EXPECT_EQ(dialog->GetSelectedDataSet(), sets[1]);
 
     // A data set deleted elsewhere leaves the list; Cancel touches only those that remain.

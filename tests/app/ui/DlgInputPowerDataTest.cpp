@@ -118,7 +118,7 @@ TEST_F(InputPowerDataFixture, SetsAreMadeFilledAndSolvedOnlyInTheSolvingMode)
     // Close mode: OK asks the owner to close and solves nothing.
     owner.Clear();
     dialog.PressOK();
-    EXPECT_EQ(owner.MessageNumbers(), (std::vector<uint32_t>{CDlgInputPowerData::kCloseRequest}));
+    EXPECT_EQ(owner.MessageNumbers(), (std::vector<uint32_t>{WM_ZU_INPUT_POWER_DATA}));
     EXPECT_EQ(Results(), 0);
 
     // Solve mode: solved twice, one result of the set; the solve shows its bands in the
@@ -146,7 +146,7 @@ TEST_F(InputPowerDataFixture, SetsAreMadeFilledAndSolvedOnlyInTheSolvingMode)
     dialog.PressOK();
     EXPECT_EQ(prompts.Last().stringId, 6076u);
     for (uint32_t m : owner.MessageNumbers())
-        EXPECT_NE(m, CDlgInputPowerData::kCloseRequest);
+        EXPECT_NE(m, WM_ZU_INPUT_POWER_DATA);
     EXPECT_EQ(Results(), 1);
 
     dialog.Button(CDlgInputPowerData::IDC_DELETE_SET)->click();

@@ -13,6 +13,7 @@
 #include "platform/ui/ZuDataTipCtrl.h"
 #include "platform/win/PromptService.h"
 #include "support/WidgetShot.h"
+#include "platform/win/Messages.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -285,7 +286,7 @@ TEST(EmbeddedGridWnd, ReportsCellClicksSynchronouslyAndMouseMovesLater)
     EXPECT_TRUE(mouse.empty()); // posted: not yet delivered
     QApplication::processEvents();
     ASSERT_GE(mouse.size(), 2u);
-    EXPECT_EQ(mouse[0].first, WM_GRID_LBUTTONDOWN);
+    EXPECT_EQ(mouse[0].first, WM_LBUTTONDOWN);
     EXPECT_EQ(mouse[0].second, (qintptr(p.y()) << 16) | p.x());
 }
 

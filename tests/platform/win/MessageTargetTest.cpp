@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <thread>
 
 namespace {
@@ -40,6 +41,18 @@ TEST(MessageTarget, PrivateMessageNumbers)
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.constant, c.number);
+}
+
+TEST(MessageTarget, EachPrivateMessageNumberHasOneName)
+{
+    // A second name for a number would let a sender and a receiver believe they speak of two
+    // messages when the window cannot tell them apart.
+    std::map<uint32_t, int> seen;
+    for (uint32_t number : kPrivateMessageNumbers)
+        EXPECT_EQ(++seen[number], 1) << "message " << number << " is listed twice";
+    // Nor may a private number be taken for one of the standard messages the program sends.
+    for (uint32_t standard : {WM_CLOSE, WM_USER, WM_COMMAND, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
+        EXPECT_EQ(seen.count(standard), 0u) << standard;
 }
 
 TEST(MessageTarget, MainWindowRoutingAndRecording)

@@ -1,6 +1,7 @@
 // Sends from worker threads to a thread that is itself waiting for the worker.
 #include <gtest/gtest.h>
 
+#include "platform/win/Messages.h"
 #include "platform/win/QueuedMessageTarget.h"
 #include "platform/win/SendWait.h"
 
@@ -28,8 +29,8 @@ TEST(SendWait, AWaitForTheWorkerRunsTheWorkersSendsToTheWaitingThread)
     intptr_t first = 0;
     intptr_t second = 0;
     std::thread worker([&] {
-        first = target.SendMessage(0xA304);
-        second = target.SendMessage(0xA305);
+        first = target.SendMessage(WM_ZU_DAQ_TRANSFER_BEGIN);
+        second = target.SendMessage(WM_ZU_DAQ_TRANSFER_DONE);
         finished = true;
         CSendWait::Wake();
     });
@@ -37,7 +38,7 @@ TEST(SendWait, AWaitForTheWorkerRunsTheWorkersSendsToTheWaitingThread)
     EXPECT_TRUE(CSendWait::WaitServing([&] { return finished.load(); }, 100ms, 5000ms));
     worker.join();
     EXPECT_EQ(handledOnOwner, 2);
-    EXPECT_EQ(first, 0xA305);
+    EXPECT_EQ(first, WM_ZU_DAQ_TRANSFER_DONE);
     EXPECT_EQ(second, 0xA306);
     // Nothing is left for the event loop to run a second time.
     QCoreApplication::processEvents();

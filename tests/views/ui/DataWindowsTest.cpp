@@ -17,6 +17,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/elements/ZuStdDataList.h"
 #include "platform/elements/ZuTableData.h"
+#include "platform/win/Messages.h"
 #include "platform/ui/ZuTableModel.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"
@@ -450,7 +451,7 @@ TEST(QMXDataFrame, BarEditsTheStoredSettings)
     frame->OnCommand(CQMXDataFrame::IDC_BAND_RANGE);
     options.HSS_ShowDataInDB = 0;
     options.WeightingFilter = 0;
-    frame->SendMessage(0x2400);
+    frame->SendMessage(WM_ZU_OPTIONS_CHANGED);
     EXPECT_TRUE(button(CQMXDataFrame::IDC_SINGLE_BANDS)->isChecked());
     EXPECT_TRUE(button(CQMXDataFrame::IDC_NO_WEIGHTING)->isChecked());
     options.WeightingFilter = 1;

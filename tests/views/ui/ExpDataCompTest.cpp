@@ -17,6 +17,7 @@
 #include "views/ui/DlgExpDataComp.h"
 #include "views/ui/DlgCalender.h"
 #include "views/ui/DlgSelectViewData.h"
+#include "platform/win/Messages.h"
 
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -182,7 +183,7 @@ TEST(DlgExpDataComp, ShowsLevelsAndColoursTheDifferenceOfTwoDataSets)
     dialog->OnDataColumnClicked(2);
     EXPECT_EQ(dialog->HighlightedSeries(), 1);
     ASSERT_EQ(owner.Records().size(), 1u);
-    EXPECT_EQ(owner.Records()[0].msg, CDlgExpDataComp::kMsgDataColumnClicked);
+    EXPECT_EQ(owner.Records()[0].msg, WM_ZU_DATA_COLUMN_CLICKED);
     EXPECT_EQ(owner.Records()[0].lParam, reinterpret_cast<intptr_t>(b));
 
     // Ctrl+C text; a clipboard that cannot be written gives message 6019.
