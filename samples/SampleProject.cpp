@@ -32,6 +32,10 @@
 #include "platform/base/Format.h"
 #include "platform/elements/MElement.h"
 #include "spectral/RPMOptions.h"
+#include "spectral/ZuRpmDpFunc.h"
+#include "spectral/ZuRpmFunc.h"
+#include "spectral/ZuRpmMultiVecFunc.h"
+#include "spectral/ZuRpmPcFunc.h"
 
 #include <cmath>
 #include <fstream>
@@ -269,11 +273,13 @@ bool AddResults(CTALVODoc& doc, std::string* error)
     roof.Add(kExcited);
     if (!project->CalcInputPowerChain(roof, 0, 0))
         return Fail(error, "the input powers could not be calculated: " + project->GetFailureReason());
-    auto* set = DynamicDowncast<CZuRpmResultData>(project->CalcEnergyResult(roof, 1, 1));
+    auto* set = DynamicDowncast<CZuRpmResultData>(project->CalcEnergyResult(roof, 1));
     if (!set)
         return Fail(error, "the energy result could not be calculated: " + project->GetFailureReason());
-    if (!project->CalcVibrationLevel(set, "Floor", 1) || !project->CalcSPL(set, kResponse, 1, 1) ||
-        !project->SearchDominantPath(set, kResponse, 0.0, 1) || !project->CalcPowerContribution(set, kResponse, 0.0, 1))
+    if (!project->AddResult(set, project->CalcVibrationLevel(set, "Floor")) ||
+        !project->AddResult(set, project->CalcSPL(set, kResponse)) ||
+        !project->AddResult(set, project->SearchDominantPath(set, kResponse, 0.0)) ||
+        !project->AddResult(set, project->CalcPowerContribution(set, kResponse, 0.0)))
         return Fail(error, "a result of the energy result could not be calculated");
     return true;
 }

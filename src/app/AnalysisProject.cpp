@@ -313,7 +313,7 @@ CZuData* CAnalysisProject::FindEnergyResult(const CZuSubsystemTable& table) cons
     return nullptr;
 }
 
-CZuData* CAnalysisProject::CalcEnergyResult(const CZuSubsystemTable& table, int add, int force)
+CZuData* CAnalysisProject::CalcEnergyResult(const CZuSubsystemTable& table, int force)
 {
     m_failure.clear();
     CZuData* existing = FindEnergyResult(table);
@@ -346,14 +346,12 @@ CZuData* CAnalysisProject::CalcEnergyResult(const CZuSubsystemTable& table, int 
     std::unique_ptr<CZuData> result = solver.TakeResult();
     if (existing)
         DeleteChild(existing, 1);
-    if (add != 1)
-        return result.release();
     return AddChild(std::move(result));
 }
 
 CZuData* CAnalysisProject::CalcInputPowerByName(const CZuSubsystemTable& table, int force)
 {
-    return CalcEnergyResult(table, 1, force);
+    return CalcEnergyResult(table, force);
 }
 
 CZuData* CAnalysisProject::FindInputPower(const CZuSubsystemTable& table) const
@@ -411,21 +409,6 @@ std::string Completed(const CAnalysisProject& project, const std::string& name)
     return full;
 }
 
-// Puts the computed function under the result set in place of a child of the same name.
-template <class T>
-T* Replace(CMElement& set, std::unique_ptr<T> func)
-{
-    if (CMElement* old = set.FindOne(func->GetName(), 1, 1))
-        set.DeleteChild(old, 1);
-    return set.AddChild(std::move(func));
-}
-
-template <class T>
-T* Finish(CMElement& set, std::unique_ptr<T> func, int add)
-{
-    return add == 1 ? Replace(set, std::move(func)) : func.release();
-}
-
 // Progress of a driver over the keys of a result set.
 struct DriverProgress
 {
@@ -444,8 +427,8 @@ double OrderOfEntry(const COrderList& orders, const CZuOTResultData& set, int i)
 // the result in the order's band at that RPM (every band for order 0). create makes the function
 // for the target; entry gives a result's entry for the completed name and band (null: failure).
 template <class Func, class Create, class Entry>
-Func* BandDriver(CAnalysisProject& project, CZuRpmResultData* set, const std::string& name, double order, int add,
-                 const char* text, Create create, Entry entry)
+std::unique_ptr<Func> BandDriver(CAnalysisProject& project, CZuRpmResultData* set, const std::string& name,
+                                 double order, const char* text, Create create, Entry entry)
 {
     if (!set)
         return nullptr;
@@ -467,14 +450,14 @@ Func* BandDriver(CAnalysisProject& project, CZuRpmResultData* set, const std::st
         func->AddRpmData(rpm, std::move(value));
         progress.Step();
     }
-    return Finish(*set, std::move(func), add);
+    return func;
 }
 
 // A function over orders with one per-order function for each entry of the set: orderAt gives an
 // entry's order, perOrder its function (null: failure).
 template <class Func, class OrderAt, class PerOrder>
-Func* OrderDriver(CZuOTResultData& set, std::unique_ptr<Func> func, int add, const char* text, OrderAt orderAt,
-                  PerOrder perOrder)
+std::unique_ptr<Func> OrderDriver(CZuOTResultData& set, std::unique_ptr<Func> func, const char* text, OrderAt orderAt,
+                                  PerOrder perOrder)
 {
     if (!func)
         return nullptr;
@@ -487,11 +470,11 @@ Func* OrderDriver(CZuOTResultData& set, std::unique_ptr<Func> func, int add, con
         func->AddOrder(order, std::move(value));
         progress.Step();
     }
-    return Finish(set, std::move(func), add);
+    return func;
 }
 } // namespace
 
-CZuRpmFunc* CAnalysisProject::CalcVibrationLevel(CZuRpmResultData* set, const std::string& name, int add)
+std::unique_ptr<CZuRpmFunc> CAnalysisProject::CalcVibrationLevel(CZuRpmResultData* set, const std::string& name)
 {
     if (!set)
         return nullptr;
@@ -509,22 +492,28 @@ CZuRpmFunc* CAnalysisProject::CalcVibrationLevel(CZuRpmResultData* set, const st
         func->AddRow(set->GetKey(i), std::move(row));
         progress.Step();
     }
-    return Finish(*set, std::move(func), add);
+    return func;
 }
 
-CZuOTFunc* CAnalysisProject::CalcVibrationLevelOT(CZuOTResultData* set, const std::string& name, int add)
+std::unique_ptr<CZuOTFunc> CAnalysisProject::CalcVibrationLevelOT(CZuOTResultData* set, const std::string& name)
 {
     if (!set)
         return nullptr;
     return OrderDriver(
-        *set, set->CreateVibrationFunc(TargetName(*this, name)), add, "Calculating Vibration Level...",
+        *set, set->CreateVibrationFunc(TargetName(*this, name)), "Calculating Vibration Level...",
         [&](int i) { return OrderOfEntry(m_orders, *set, i); },
-        [&](CZuRpmResultData* perSet, double) {
-            return std::unique_ptr<CZuRpmFunc>(CalcVibrationLevel(perSet, name, 0));
-        });
+        [&](CZuRpmResultData* perSet, double) { return CalcVibrationLevel(perSet, name); });
 }
 
-CZuRpmMultiVecFunc* CAnalysisProject::CalcSPL(CZuRpmResultData* set, const std::string& name, int add, int recalculate)
+CZuRpmMultiVecFunc* CAnalysisProject::FindSPL(CZuRpmResultData* set, const std::string& name) const
+{
+    const std::string target = set ? Completed(*this, TargetName(*this, name)) : std::string();
+    if (target.empty())
+        return nullptr;
+    return DynamicDowncast<CZuRpmMultiVecFunc>(set->FindOne(FormatString(IDS_SPL_NAME, target.c_str()), 1, 1));
+}
+
+std::unique_ptr<CZuRpmMultiVecFunc> CAnalysisProject::CalcSPL(CZuRpmResultData* set, const std::string& name)
 {
     if (!set)
         return nullptr;
@@ -532,9 +521,6 @@ CZuRpmMultiVecFunc* CAnalysisProject::CalcSPL(CZuRpmResultData* set, const std::
     if (target.empty())
         return nullptr;
     const std::string title = FormatString(IDS_SPL_NAME, target.c_str());
-    if (!recalculate)
-        if (auto* existing = DynamicDowncast<CZuRpmMultiVecFunc>(set->FindOne(title, 1, 1)))
-            return existing;
     std::unique_ptr<CZuRpmMultiVecFunc> func = set->CreateSplFunc(target, title, ElementType::Spl);
     if (!func)
         return nullptr;
@@ -547,32 +533,28 @@ CZuRpmMultiVecFunc* CAnalysisProject::CalcSPL(CZuRpmResultData* set, const std::
         func->AddRpmData(set->GetKey(i), std::move(row));
         progress.Step();
     }
-    return Finish(*set, std::move(func), add);
+    return func;
 }
 
-CZuOTFunc* CAnalysisProject::CalcSPLOT(CZuOTResultData* set, const std::string& name, int add, int recalculate)
+std::unique_ptr<CZuOTFunc> CAnalysisProject::CalcSPLOT(CZuOTResultData* set, const std::string& name, int recalculate)
 {
     if (!set)
         return nullptr;
     const std::string target = Completed(*this, TargetName(*this, name));
     return OrderDriver(
-        *set, set->CreateSplFunc(target), add, "Calculating SPL...",
-        [&](int i) { return OrderOfEntry(m_orders, *set, i); },
+        *set, set->CreateSplFunc(target), "Calculating SPL...", [&](int i) { return OrderOfEntry(m_orders, *set, i); },
         [&](CZuRpmResultData* perSet, double) {
-            CZuRpmMultiVecFunc* spl = CalcSPL(perSet, name, 0, recalculate);
-            if (!spl)
-                return std::unique_ptr<CZuRpmFunc>();
-            // With recalculate 0 the answer may be a function the order's set keeps: take a copy.
-            std::unique_ptr<CZuRpmMultiVecFunc> own(spl);
-            if (perSet && perSet->GetChildIndex(spl) >= 0) {
-                own.release();
-                auto copy = spl->Duplicate();
-                own.reset(DynamicDowncast<CZuRpmMultiVecFunc>(copy.get())
-                              ? static_cast<CZuRpmMultiVecFunc*>(copy.release())
-                              : nullptr);
-                if (!own)
-                    return std::unique_ptr<CZuRpmFunc>();
+            // With recalculate 0 a function the order's set keeps is taken: as a copy.
+            std::unique_ptr<CZuRpmMultiVecFunc> own;
+            if (CZuRpmMultiVecFunc* kept = recalculate ? nullptr : FindSPL(perSet, name)) {
+                auto copy = kept->Duplicate();
+                if (DynamicDowncast<CZuRpmMultiVecFunc>(copy.get()))
+                    own.reset(static_cast<CZuRpmMultiVecFunc*>(copy.release()));
+            } else {
+                own = CalcSPL(perSet, name);
             }
+            if (!own)
+                return std::unique_ptr<CZuRpmFunc>();
             // The order map holds spectrum maps over RPM: one row per RPM entry of the SPL table, over
             // the bands of its rows.
             auto* firstRow = DynamicDowncast<CZuFunc>(own->GetRpmData(0));
@@ -592,46 +574,42 @@ CZuOTFunc* CAnalysisProject::CalcSPLOT(CZuOTResultData* set, const std::string& 
         });
 }
 
-CZuRpmDpFunc* CAnalysisProject::SearchDominantPath(CZuRpmResultData* set, const std::string& name, double order,
-                                                   int add)
+std::unique_ptr<CZuRpmDpFunc> CAnalysisProject::SearchDominantPath(CZuRpmResultData* set, const std::string& name,
+                                                                   double order)
 {
     return BandDriver<CZuRpmDpFunc>(
-        *this, set, name, order, add, "Searching Dominant Path...",
+        *this, set, name, order, "Searching Dominant Path...",
         [](CZuRpmResultData& s, const std::string& target) { return s.CreateDominantPathFunc(target); },
         [](CHSEAResultData& r, const std::string& full, int band) { return r.CreateDominantPathData(full, band); });
 }
 
-CZuRpmPcFunc* CAnalysisProject::CalcPowerContribution(CZuRpmResultData* set, const std::string& name, double order,
-                                                      int add)
+std::unique_ptr<CZuRpmPcFunc> CAnalysisProject::CalcPowerContribution(CZuRpmResultData* set, const std::string& name,
+                                                                      double order)
 {
     return BandDriver<CZuRpmPcFunc>(
-        *this, set, name, order, add, "Calculating Power Contribution...",
+        *this, set, name, order, "Calculating Power Contribution...",
         [](CZuRpmResultData& s, const std::string& target) { return s.CreatePowerContributionFunc(target); },
         [](CHSEAResultData& r, const std::string& full, int band) { return r.CreatePowerContribution(full, band); });
 }
 
-CZuOTDpFunc* CAnalysisProject::SearchDominantPathOT(CZuOTResultData* set, const std::string& name, int add)
+std::unique_ptr<CZuOTDpFunc> CAnalysisProject::SearchDominantPathOT(CZuOTResultData* set, const std::string& name)
 {
     if (!set)
         return nullptr;
     return OrderDriver(
-        *set, set->CreateDominantPathFunc(TargetName(*this, name)), add, "Searching Dominant Path...",
+        *set, set->CreateDominantPathFunc(TargetName(*this, name)), "Searching Dominant Path...",
         [&](int i) { return set->GetKey(i); },
-        [&](CZuRpmResultData* perSet, double order) {
-            return std::unique_ptr<CZuRpmDpFunc>(SearchDominantPath(perSet, name, order, 0));
-        });
+        [&](CZuRpmResultData* perSet, double order) { return SearchDominantPath(perSet, name, order); });
 }
 
-CZuOTPcFunc* CAnalysisProject::CalcPowerContributionOT(CZuOTResultData* set, const std::string& name, int add)
+std::unique_ptr<CZuOTPcFunc> CAnalysisProject::CalcPowerContributionOT(CZuOTResultData* set, const std::string& name)
 {
     if (!set)
         return nullptr;
     return OrderDriver(
-        *set, set->CreatePowerContributionFunc(Completed(*this, TargetName(*this, name))), add,
+        *set, set->CreatePowerContributionFunc(Completed(*this, TargetName(*this, name))),
         "Calculating Power Contribution...", [&](int i) { return OrderOfEntry(m_orders, *set, i); },
-        [&](CZuRpmResultData* perSet, double order) {
-            return std::unique_ptr<CZuRpmPcFunc>(CalcPowerContribution(perSet, name, order, 0));
-        });
+        [&](CZuRpmResultData* perSet, double order) { return CalcPowerContribution(perSet, name, order); });
 }
 
 void CAnalysisProject::Serialize(CArchive& ar)
@@ -754,12 +732,9 @@ CSPLsFolder* CAnalysisProject::GetSPLsFolder() const
     return nullptr;
 }
 
-CSPLsFolder* CAnalysisProject::CreateSPLsFolder(int add)
+std::unique_ptr<CSPLsFolder> CAnalysisProject::CreateSPLsFolder()
 {
-    auto folder = std::make_unique<CSPLsFolder>(LoadString(IDS_SPL_FOLDER), nullptr, ElementType::SplFolder);
-    if (add != 1)
-        return folder.release();
-    return AddChild(std::move(folder));
+    return std::make_unique<CSPLsFolder>(LoadString(IDS_SPL_FOLDER), nullptr, ElementType::SplFolder);
 }
 
 namespace {
@@ -798,7 +773,7 @@ CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target
 {
     CSPLsFolder* folder = GetSPLsFolder();
     if (!folder)
-        folder = CreateSPLsFolder(1);
+        folder = AddChild(CreateSPLsFolder());
     if (!folder)
         return nullptr;
     if (CZuRpmSelFunc* stored = folder->FindSPL(target, table))
@@ -827,7 +802,7 @@ CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target
             // A missing input power is named by the energy calculation itself.
             CInputPowerFolder* powers = GetInputPowerFolder();
             const bool hasPower = powers && powers->FindRpmItem(table[i]);
-            result = CalcEnergyResult(one, 1, force);
+            result = CalcEnergyResult(one, force);
             if (!result) {
                 if (hasPower)
                     AfxFormatMessageBox(IDS_INPUT_POWER_NOT_CALCULATED, MB_OK | MB_ICONEXCLAMATION, table[i].c_str());
@@ -843,13 +818,13 @@ CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target
     if (m_projectType == typeRpm) {
         std::vector<std::unique_ptr<CZuRpmMultiVecFunc>> kept;
         if (!SplsOfInputs<CZuRpmResultData>(
-                results, [&](CZuRpmResultData* set) { return CalcSPL(set, target, 0, 1); }, columns, kept))
+                results, [&](CZuRpmResultData* set) { return CalcSPL(set, target); }, columns, kept))
             return nullptr;
         built = CSPLsFolder::BuildRpmTable(target, title, columns, Pointers<const CMElement>(kept));
     } else if (m_projectType == typeOrder) {
         std::vector<std::unique_ptr<CZuOTFunc>> kept;
         if (!SplsOfInputs<CZuOTResultData>(
-                results, [&](CZuOTResultData* set) { return CalcSPLOT(set, target, 0, 1); }, columns, kept))
+                results, [&](CZuOTResultData* set) { return CalcSPLOT(set, target, 1); }, columns, kept))
             return nullptr;
         built = CSPLsFolder::BuildOrderTable(target, title, columns, Pointers<const CZuOTFunc>(kept),
                                              GetDaqConfigValue(), GetOctaveManager());
@@ -946,9 +921,9 @@ CZuRpmMultiVecFunc* CAnalysisProject::AddResultTable(CMElement* func, CZuRpmResu
     const std::string label = PlainLabel(func);
     CMElement* other = nullptr;
     if (func->GetType() == ElementType::Spl)
-        other = secondProject->CalcSPL(second, label, 1, 1);
+        other = AddResult(second, secondProject->CalcSPL(second, label));
     else if (func->GetType() == ElementType::VibrationLevel)
-        other = secondProject->CalcVibrationLevel(second, label, 1);
+        other = AddResult(second, secondProject->CalcVibrationLevel(second, label));
     if (!other)
         return nullptr;
     const CResultCompTable::Columns columns{CResultCompTable::ColumnName(second->GetName(), secondProject->GetName()),
@@ -967,9 +942,9 @@ CZuRpmMultiVecFunc* CAnalysisProject::AddResultTableOT(CMElement* func, CZuOTRes
     const std::string label = PlainLabel(func);
     CZuOTFunc* other = nullptr;
     if (func->GetType() == ElementType::Spl)
-        other = secondProject->CalcSPLOT(second, label, 1, 1);
+        other = AddResult(second, secondProject->CalcSPLOT(second, label, 1));
     else if (func->GetType() == ElementType::VibrationLevel)
-        other = secondProject->CalcVibrationLevelOT(second, label, 1);
+        other = AddResult(second, secondProject->CalcVibrationLevelOT(second, label));
     if (!other)
         return nullptr;
     const CResultCompTable::Columns columns{CResultCompTable::ColumnName(second->GetName(), secondProject->GetName()),

@@ -109,7 +109,7 @@ public:
     // The energy result set of exactly these input subsystems: an existing one unless forced,
     // else solved anew, replacing the old one only when the solve succeeds. Null on failure; a
     // subsystem without an input power is named in a message.
-    CZuData* CalcEnergyResult(const CZuSubsystemTable& table, int add, int force);
+    CZuData* CalcEnergyResult(const CZuSubsystemTable& table, int force);
     // The result set whose input subsystems are exactly the table's (any order); null when none.
     CZuData* FindEnergyResult(const CZuSubsystemTable& table) const;
     // The energy result of the chosen input subsystems, as other parts of the program ask for it.
@@ -125,27 +125,39 @@ public:
     const std::string& GetFailureReason() const { return m_failure; }
 
     // ---- response functions of one target from an energy result set ----
-    // Each computes the whole function first; with add 1 it then replaces a child of the same name
-    // under the result set (the tree is told). Null on failure, with nothing replaced. An empty
-    // name means the document's target subsystem.
-    CZuRpmFunc* CalcVibrationLevel(CZuRpmResultData* set, const std::string& name, int add);
-    CZuOTFunc* CalcVibrationLevelOT(CZuOTResultData* set, const std::string& name, int add);
-    // With recalculate 0 an SPL function of the same title is returned as it is.
-    CZuRpmMultiVecFunc* CalcSPL(CZuRpmResultData* set, const std::string& name, int add, int recalculate);
-    CZuOTFunc* CalcSPLOT(CZuOTResultData* set, const std::string& name, int add, int recalculate);
+    // Each computes the whole function and hands it to the caller, who puts it into the tree with
+    // AddResult. Null on failure. An empty name means the document's target subsystem.
+    std::unique_ptr<CZuRpmFunc> CalcVibrationLevel(CZuRpmResultData* set, const std::string& name);
+    std::unique_ptr<CZuOTFunc> CalcVibrationLevelOT(CZuOTResultData* set, const std::string& name);
+    std::unique_ptr<CZuRpmMultiVecFunc> CalcSPL(CZuRpmResultData* set, const std::string& name);
+    // The SPL function of the target that the set holds already; null when there is none.
+    CZuRpmMultiVecFunc* FindSPL(CZuRpmResultData* set, const std::string& name) const;
+    // With recalculate 0 the SPL functions the order's sets hold already are taken as they are.
+    std::unique_ptr<CZuOTFunc> CalcSPLOT(CZuOTResultData* set, const std::string& name, int recalculate);
     // Order above 0.0: each RPM only in the band of the order frequency; otherwise every band.
-    CZuRpmDpFunc* SearchDominantPath(CZuRpmResultData* set, const std::string& name, double order, int add);
-    CZuRpmPcFunc* CalcPowerContribution(CZuRpmResultData* set, const std::string& name, double order, int add);
+    std::unique_ptr<CZuRpmDpFunc> SearchDominantPath(CZuRpmResultData* set, const std::string& name, double order);
+    std::unique_ptr<CZuRpmPcFunc> CalcPowerContribution(CZuRpmResultData* set, const std::string& name, double order);
     // By order each RPM is asked only for the band of its order frequency: dominant paths under
     // the set's own order keys, power contributions under the project's order list.
-    CZuOTDpFunc* SearchDominantPathOT(CZuOTResultData* set, const std::string& name, int add);
-    CZuOTPcFunc* CalcPowerContributionOT(CZuOTResultData* set, const std::string& name, int add);
+    std::unique_ptr<CZuOTDpFunc> SearchDominantPathOT(CZuOTResultData* set, const std::string& name);
+    std::unique_ptr<CZuOTPcFunc> CalcPowerContributionOT(CZuOTResultData* set, const std::string& name);
+    // Puts a computed result under its result set in place of a child of the same name (the tree
+    // hears of both); the result as the set now holds it, null for a null result or set.
+    template <class T>
+    static T* AddResult(CMElement* set, std::unique_ptr<T> result)
+    {
+        if (!set || !result)
+            return nullptr;
+        if (CMElement* old = set->FindOne(result->GetName(), 1, 1))
+            set->DeleteChild(old, 1);
+        return set->AddChild(std::move(result));
+    }
 
     // ---- SPL of a target by single input powers ----
     // The SPL folder (found by its name and class); null while there is none.
     CSPLsFolder* GetSPLsFolder() const;
-    // A new SPL folder; with add 1 it becomes a child of the project and the tree is told.
-    CSPLsFolder* CreateSPLsFolder(int add);
+    // A new SPL folder, for the caller to add to the project.
+    static std::unique_ptr<CSPLsFolder> CreateSPLsFolder();
     // The table of the target's SPL with one column per input subsystem of the table, each the SPL
     // of that input alone: a stored table that covers the inputs, else built from the single-input
     // energy results (found, or calculated when absent or forced; they stay in the project) and

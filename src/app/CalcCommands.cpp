@@ -194,13 +194,13 @@ CMElement* CCalcCommands::RunResultCommand(int id, CAnalysisProject& project, CM
         auto* set = static_cast<CZuRpmResultData*>(result);
         switch (id) {
         case ID_CALC_VIBRATION_LEVEL:
-            return project.CalcVibrationLevel(set, name, 1);
+            return project.AddResult(set, project.CalcVibrationLevel(set, name));
         case ID_CALC_SPL:
-            return project.CalcSPL(set, name, 1, 1);
+            return project.AddResult(set, project.CalcSPL(set, name));
         case ID_SEARCH_DOMINANT_PATH:
-            return project.SearchDominantPath(set, name, 0.0, 1);
+            return project.AddResult(set, project.SearchDominantPath(set, name, 0.0));
         case ID_CALC_POWER_CONTRIBUTION:
-            return project.CalcPowerContribution(set, name, 0.0, 1);
+            return project.AddResult(set, project.CalcPowerContribution(set, name, 0.0));
         default:
             return nullptr;
         }
@@ -208,13 +208,13 @@ CMElement* CCalcCommands::RunResultCommand(int id, CAnalysisProject& project, CM
     auto* set = static_cast<CZuOTResultData*>(result);
     switch (id) {
     case ID_CALC_VIBRATION_LEVEL:
-        return project.CalcVibrationLevelOT(set, name, 1);
+        return project.AddResult(set, project.CalcVibrationLevelOT(set, name));
     case ID_CALC_SPL:
-        return project.CalcSPLOT(set, name, 1, 1);
+        return project.AddResult(set, project.CalcSPLOT(set, name, 1));
     case ID_SEARCH_DOMINANT_PATH:
-        return project.SearchDominantPathOT(set, name, 1);
+        return project.AddResult(set, project.SearchDominantPathOT(set, name));
     case ID_CALC_POWER_CONTRIBUTION:
-        return project.CalcPowerContributionOT(set, name, 1);
+        return project.AddResult(set, project.CalcPowerContributionOT(set, name));
     default:
         return nullptr;
     }

@@ -93,7 +93,7 @@ TEST_F(ChainFixture, TheRpmRangeIsNarrowedOnceByTheMargin)
     EXPECT_EQ(energy->GetRpm(0), 1100.0);
     // The energy result is made over the narrowed range.
     ASSERT_EQ(rpmProject->CalcInputPower(&roof, 0, 0), 1);
-    auto* set = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(roof, 1, 1));
+    auto* set = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(roof, 1));
     ASSERT_NE(set, nullptr);
     EXPECT_EQ(set->GetKey(0), 1100.0);
     // A margin that covers half the range or more leaves the range alone.
@@ -178,7 +178,7 @@ TEST_F(ChainFixture, FromMeasuredEnergiesToEveryResultByRpmAndBackFromTheFile)
     EXPECT_GT(energy->DataValue(row, band), 0.0);
     EXPECT_GT(power->DataValue(row, band), 0.0);
 
-    auto* set = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(roof, 1, 1));
+    auto* set = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(roof, 1));
     ASSERT_NE(set, nullptr);
     ASSERT_EQ(set->GetResultCount(), power->GetRpmCount());
     // The solved energy of the excited roof is its measured energy.
@@ -187,10 +187,11 @@ TEST_F(ChainFixture, FromMeasuredEnergiesToEveryResultByRpmAndBackFromTheFile)
     EXPECT_NEAR(key->GetSubsystemValue("Roof-F", band, 0) / energy->DataValue(row, band), 1.0, 1e-6);
     EXPECT_GT(key->GetSubsystemValue("Front Cabin-R-", band, 0), 0.0);
 
-    CZuRpmFunc* vibration = rpmProject->CalcVibrationLevel(set, "Floor", 1);
-    CZuRpmMultiVecFunc* spl = rpmProject->CalcSPL(set, "Front Cabin-R", 1, 1);
-    CZuRpmDpFunc* paths = rpmProject->SearchDominantPath(set, "Front Cabin-R", 0.0, 1);
-    CZuRpmPcFunc* contributions = rpmProject->CalcPowerContribution(set, "Front Cabin-R", 0.0, 1);
+    CZuRpmFunc* vibration = rpmProject->AddResult(set, rpmProject->CalcVibrationLevel(set, "Floor"));
+    CZuRpmMultiVecFunc* spl = rpmProject->AddResult(set, rpmProject->CalcSPL(set, "Front Cabin-R"));
+    CZuRpmDpFunc* paths = rpmProject->AddResult(set, rpmProject->SearchDominantPath(set, "Front Cabin-R", 0.0));
+    CZuRpmPcFunc* contributions =
+        rpmProject->AddResult(set, rpmProject->CalcPowerContribution(set, "Front Cabin-R", 0.0));
     ASSERT_NE(vibration, nullptr);
     ASSERT_NE(spl, nullptr);
     ASSERT_NE(paths, nullptr);
@@ -253,7 +254,7 @@ TEST_F(ChainFixture, ByOrderFromOrderEnergiesToEveryResultAndBackFromTheFile)
     auto* powers = DynamicDowncast<CZuOTFunc>(project->GetInputPowerFolder()->FindRpmItem(sample::kExcited));
     ASSERT_NE(powers, nullptr);
     ASSERT_EQ(powers->GetOrderCount(), 2);
-    auto* set = DynamicDowncast<CZuOTResultData>(project->CalcEnergyResult(roof, 1, 1));
+    auto* set = DynamicDowncast<CZuOTResultData>(project->CalcEnergyResult(roof, 1));
     ASSERT_NE(set, nullptr);
     ASSERT_EQ(set->GetResultCount(), 2);
     // Order 2 at the middle RPM: the solved roof energy is the order's measured energy.

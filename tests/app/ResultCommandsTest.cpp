@@ -185,11 +185,11 @@ struct ResultCommandsTest : ::testing::Test
 TEST_F(ResultCommandsTest, EachCommandAppliesOnlyWhereItsWorkCanBeDone)
 {
     AddRpmPowers({{"Roof", 1e-3}, {kFloor, 4e-3}});
-    auto* set = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof", kFloor}), 1, 0));
+    auto* set = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof", kFloor}), 0));
     ASSERT_NE(set, nullptr);
-    CMElement* spl = rpmProject->CalcSPL(set, kTarget, 1, 1);
+    CMElement* spl = rpmProject->AddResult(set, rpmProject->CalcSPL(set, kTarget));
     ASSERT_NE(spl, nullptr);
-    CMElement* level = rpmProject->CalcVibrationLevel(set, "Roof", 1);
+    CMElement* level = rpmProject->AddResult(set, rpmProject->CalcVibrationLevel(set, "Roof"));
     ASSERT_NE(level, nullptr);
     ASSERT_EQ(level->GetType(), 53);
     CRPMOptions rpm;
@@ -272,10 +272,10 @@ TEST_F(ResultCommandsTest, SplBySingleInputsIsOfferedWithItsOptionAndInputPowers
 TEST_F(ResultCommandsTest, TheResultSelectionsAnswerComparesOnTheFirstResultsProject)
 {
     AddRpmPowers({{"Roof", 1e-3}, {kFloor, 4e-3}});
-    auto* both = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof", kFloor}), 1, 0));
-    auto* roof = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof"}), 1, 0));
+    auto* both = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof", kFloor}), 0));
+    auto* roof = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof"}), 0));
     ASSERT_TRUE(both && roof);
-    CMElement* spl = rpmProject->CalcSPL(both, kTarget, 1, 1);
+    CMElement* spl = rpmProject->AddResult(both, rpmProject->CalcSPL(both, kTarget));
     ASSERT_NE(spl, nullptr);
     std::vector<CAnalysisProject*> open = {rpmProject};
     EXPECT_EQ(R::FindAnalysisProject(open, spl), rpmProject);

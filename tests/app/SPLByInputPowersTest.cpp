@@ -141,9 +141,9 @@ TEST_F(SplFixture, SingleInputSplsAddUpToTheSplOfAllInputsAndAreStoredOnce)
     for (int k = 0; k < 2; ++k)
         EXPECT_NE(rpmProject->FindEnergyResult(Table({inputs[k].c_str()})), nullptr) << inputs[k];
 
-    auto* all = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(inputs, 1, 0));
+    auto* all = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(inputs, 0));
     ASSERT_NE(all, nullptr);
-    std::unique_ptr<CZuRpmMultiVecFunc> together(rpmProject->CalcSPL(all, kTarget, 0, 1));
+    std::unique_ptr<CZuRpmMultiVecFunc> together = rpmProject->CalcSPL(all, kTarget);
     ASSERT_NE(together, nullptr);
     int compared = 0;
     for (int r = 0; r < table->GetRpmCount(); ++r) {
@@ -176,9 +176,9 @@ TEST_F(SplFixture, SingleInputSplsAddUpToTheSplOfAllInputsAndAreStoredOnce)
 TEST_F(SplFixture, PerInputSplsLeaveTheStoredSplOfAResultAlone)
 {
     AddRpmPowers({{"Roof", 1e-3}, {kFloor, 0.0}});
-    auto* roof = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof"}), 1, 0));
+    auto* roof = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof"}), 0));
     ASSERT_NE(roof, nullptr);
-    CZuRpmMultiVecFunc* stored = rpmProject->CalcSPL(roof, kTarget, 1, 1);
+    CZuRpmMultiVecFunc* stored = rpmProject->AddResult(roof, rpmProject->CalcSPL(roof, kTarget));
     ASSERT_NE(stored, nullptr);
     auto* row = DynamicDowncast<CZuFunc>(stored->GetRpmData(0));
     ASSERT_NE(row, nullptr);
@@ -186,7 +186,7 @@ TEST_F(SplFixture, PerInputSplsLeaveTheStoredSplOfAResultAlone)
     const int children = roof->GetChildCount();
 
     // Recalculated without adding: a new function; the stored one is untouched.
-    std::unique_ptr<CZuRpmMultiVecFunc> fresh(rpmProject->CalcSPL(roof, kTarget, 0, 1));
+    std::unique_ptr<CZuRpmMultiVecFunc> fresh = rpmProject->CalcSPL(roof, kTarget);
     ASSERT_NE(fresh, nullptr);
     EXPECT_NE(fresh.get(), stored);
 
@@ -276,14 +276,14 @@ TEST_F(SplFixture, ByOrderOnlyTheBandOfTheOrderFrequencyCarriesTheSpl)
 TEST_F(SplFixture, CalculatedAgainstCalculatedTablesPutTwoResultsSideBySide)
 {
     AddRpmPowers({{"Roof", 1e-3}, {kFloor, 4e-3}});
-    auto* both = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof", kFloor}), 1, 0));
+    auto* both = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof", kFloor}), 0));
     ASSERT_NE(both, nullptr);
     // The second result lacks the last RPM.
     rpmProject->GetRPMOptions().SetRange(1000.0f, 1100.0f, 100.0f);
-    auto* roof = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof"}), 1, 0));
+    auto* roof = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof"}), 0));
     ASSERT_NE(roof, nullptr);
     ASSERT_EQ(roof->GetResultCount(), 2);
-    CZuRpmMultiVecFunc* selected = rpmProject->CalcSPL(both, kTarget, 1, 1);
+    CZuRpmMultiVecFunc* selected = rpmProject->AddResult(both, rpmProject->CalcSPL(both, kTarget));
     ASSERT_NE(selected, nullptr);
 
     // The comparison with the measurement needs measured data of the cavity, which the sample lacks.

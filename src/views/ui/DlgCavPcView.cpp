@@ -196,7 +196,10 @@ bool CDlgCavPcView::OnInitDialog()
     // The target's SPL per result RPM and band, copied: the function stays in the project, where the
     // user may delete it while the viewer is open.
     std::vector<std::vector<double>> spl(static_cast<size_t>(m_data.GetRpmCount()));
-    if (CZuRpmMultiVecFunc* f = set && project ? project->CalcSPL(set, m_target, 1, 0) : nullptr)
+    CZuRpmMultiVecFunc* f = set && project ? project->FindSPL(set, m_target) : nullptr;
+    if (!f && set && project)
+        f = project->AddResult(set, project->CalcSPL(set, m_target));
+    if (f)
         for (int r = 0; r < m_data.GetRpmCount(); ++r) {
             const int row = f->FindRpmIndex(m_data.GetRpm(r));
             if (const auto* levels = row >= 0 ? dynamic_cast<const CZuFunc*>(f->GetRpmData(row)) : nullptr)

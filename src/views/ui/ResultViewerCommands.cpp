@@ -10,7 +10,9 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/StatusBarFeedback.h"
+#include "spectral/ZuOTFunc.h"
 #include "spectral/ZuOTPcFunc.h"
+#include "spectral/ZuOTResultData.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "spectral/ZuRpmPcFunc.h"
 #include "views/ui/DlgCavPcView.h"
@@ -75,7 +77,7 @@ bool CResultViewerCommands::WriteOrderReport(CAnalysisProject& project, CZuOTPcF
     COTCavPcCreator report(contributions);
     // The cavity's SPL by order is computed into the result data when the report needs it first.
     report.SetSplCalculation([&project](CZuOTResultData& data, const std::string& cavity) {
-        return project.CalcSPLOT(&data, cavity, 1, 0);
+        return project.AddResult(&data, project.CalcSPLOT(&data, cavity, 0));
     });
     // The file is written whole or not at all: an existing report stays as it was on failure.
     return report.WriteReport(path.c_str(), &progress) == 1;

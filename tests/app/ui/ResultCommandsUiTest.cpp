@@ -172,10 +172,10 @@ struct ResultCommandsUi : ::testing::Test
 TEST_F(ResultCommandsUi, ComparesTheSelectedSplWithAnotherResultChosenInTheTree)
 {
     AddRpmPowers();
-    auto* both = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof", "Floor"}), 1, 0));
-    auto* roof = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof"}), 1, 0));
+    auto* both = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof", "Floor"}), 0));
+    auto* roof = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof"}), 0));
     ASSERT_TRUE(both && roof);
-    CMElement* spl = rpmProject->CalcSPL(both, kTarget, 1, 1);
+    CMElement* spl = rpmProject->AddResult(both, rpmProject->CalcSPL(both, kTarget));
     ASSERT_NE(spl, nullptr);
     frame.TreeWindow()->RefreshItems();
 
@@ -205,9 +205,9 @@ TEST_F(ResultCommandsUi, ComparesTheSelectedSplWithAnotherResultChosenInTheTree)
 TEST_F(ResultCommandsUi, ComparesAVibrationLevelWithTheMeasurement)
 {
     AddRpmPowers();
-    auto* set = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof"}), 1, 0));
+    auto* set = DynamicDowncast<CZuRpmResultData>(rpmProject->CalcEnergyResult(Table({"Roof"}), 0));
     ASSERT_NE(set, nullptr);
-    CMElement* level = rpmProject->CalcVibrationLevel(set, "Roof", 1);
+    CMElement* level = rpmProject->AddResult(set, rpmProject->CalcVibrationLevel(set, "Roof"));
     ASSERT_NE(level, nullptr);
     frame.TreeWindow()->RefreshItems();
     Select(2, set);

@@ -58,9 +58,9 @@ TEST(ResultViewerCommands, OpenFromTheMainFrame)
     CZuSubsystemTable roof;
     roof.Add("Roof");
     ASSERT_EQ(project->CalcInputPowerChain(roof, 0, 0), 1);
-    auto* set = DynamicDowncast<CZuRpmResultData>(project->CalcEnergyResult(roof, 1, 1));
+    auto* set = DynamicDowncast<CZuRpmResultData>(project->CalcEnergyResult(roof, 1));
     ASSERT_NE(set, nullptr);
-    CZuRpmPcFunc* pc = project->CalcPowerContribution(set, "Front Cabin-R", 0.0, 1);
+    CZuRpmPcFunc* pc = project->AddResult(set, project->CalcPowerContribution(set, "Front Cabin-R", 0.0));
     ASSERT_NE(pc, nullptr);
     CDaqProject* daq = doc->GetTALVOProject().GetDaqProject(0);
     ASSERT_NE(daq, nullptr);

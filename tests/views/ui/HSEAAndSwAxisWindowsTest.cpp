@@ -378,9 +378,9 @@ TEST(SwAxisTableWindow, ShowsTheSplOfTheCalculationWhoseEntriesArePlainFunctions
     CZuSubsystemTable inputs;
     inputs.Add("Roof");
     inputs.Add("Floor");
-    auto* set = dynamic_cast<CZuRpmResultData*>(sample.analysis->CalcEnergyResult(inputs, 1, 0));
+    auto* set = dynamic_cast<CZuRpmResultData*>(sample.analysis->CalcEnergyResult(inputs, 0));
     ASSERT_NE(set, nullptr);
-    CZuRpmMultiVecFunc* spl = sample.analysis->CalcSPL(set, "Front Cabin-R", 1, 1);
+    CZuRpmMultiVecFunc* spl = sample.analysis->AddResult(set, sample.analysis->CalcSPL(set, "Front Cabin-R"));
     ASSERT_NE(spl, nullptr);
     ASSERT_EQ(spl->GetRpmCount(), 3);
     auto* entry = dynamic_cast<CZuFunc*>(spl->GetRpmData(2));

@@ -106,7 +106,7 @@ struct SampleFixture : ::testing::Test
         CZuSubsystemTable roof;
         roof.Add(sample::kExcited);
         EXPECT_EQ(project->CalcInputPowerChain(roof, 0, 0), 1);
-        return DynamicDowncast<CZuRpmResultData>(project->CalcEnergyResult(roof, 1, 1));
+        return DynamicDowncast<CZuRpmResultData>(project->CalcEnergyResult(roof, 1));
     }
 
     // Input powers over RPM (W per band growing with band and RPM) for chosen subsystems.
@@ -163,9 +163,9 @@ TEST_F(SampleFixture, PowerContributionByOrderWritesTheOrderReport)
             energies->DataValue(r, o) = b >= 0 ? measured->DataValue(r, b) : 0.0;
         }
     ASSERT_EQ(byOrder->CalcInputPower(&roof, 0, 0), 1);
-    auto* set = DynamicDowncast<CZuOTResultData>(byOrder->CalcEnergyResult(roof, 1, 1));
+    auto* set = DynamicDowncast<CZuOTResultData>(byOrder->CalcEnergyResult(roof, 1));
     ASSERT_NE(set, nullptr);
-    CZuOTPcFunc* pc = byOrder->CalcPowerContributionOT(set, kTarget, 1);
+    CZuOTPcFunc* pc = byOrder->AddResult(set, byOrder->CalcPowerContributionOT(set, kTarget));
     ASSERT_NE(pc, nullptr);
 
     // Enabled for a cavity's map by order only; the viewer's rule still holds by RPM.
@@ -173,7 +173,7 @@ TEST_F(SampleFixture, PowerContributionByOrderWritesTheOrderReport)
     EXPECT_TRUE(R::IsEnabled(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, pc));
     EXPECT_FALSE(R::IsEnabled(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, set));
     EXPECT_FALSE(R::IsEnabled(R::ID_VIEW_POWER_CONTRIBUTION, project, pc)) << "a map by order in a project by RPM";
-    CZuOTPcFunc* structure = byOrder->CalcPowerContributionOT(set, "Floor", 1);
+    CZuOTPcFunc* structure = byOrder->AddResult(set, byOrder->CalcPowerContributionOT(set, "Floor"));
     ASSERT_NE(structure, nullptr);
     EXPECT_FALSE(R::IsEnabled(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, structure)) << "a structure is no cavity";
 
@@ -238,7 +238,7 @@ TEST_F(SampleFixture, PowerContributionViewerSharesRatesTicksAndLifetime)
     SetOption(6180, 1);
     CZuRpmResultData* set = RoofResult();
     ASSERT_NE(set, nullptr);
-    CZuRpmPcFunc* pc = project->CalcPowerContribution(set, kTarget, 0.0, 1);
+    CZuRpmPcFunc* pc = project->AddResult(set, project->CalcPowerContribution(set, kTarget, 0.0));
     ASSERT_NE(pc, nullptr);
     EXPECT_TRUE(CResultViewerCommands::IsEnabled(CResultViewerCommands::ID_VIEW_POWER_CONTRIBUTION, project, pc));
     EXPECT_FALSE(CResultViewerCommands::IsEnabled(CResultViewerCommands::ID_VIEW_POWER_CONTRIBUTION, project, set));
