@@ -1,5 +1,7 @@
 #include "acquisition/ui/DlgConfirmInitHardware.h"
 
+#include "platform/ui/DialogButtons.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -11,9 +13,7 @@ CDlgConfirmInitHardware::CDlgConfirmInitHardware(QWidget* parent) : CZuDialog(pa
     auto* text = new QLabel(QStringLiteral("Initialise the connected acquisition units now?\n"
                                            "The units need 30 seconds to settle afterwards."),
                             this);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text);
     layout->addWidget(buttons);

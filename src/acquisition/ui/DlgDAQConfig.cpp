@@ -6,6 +6,7 @@
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -69,9 +70,7 @@ CDlgDAQConfig::CDlgDAQConfig(CMultiQMXInterface* daq, QWidget* parent) : CZuDial
     r->addRow(QStringLiteral("Level [%]:"), m_levelEdit);
     r->addRow(QStringLiteral("Pulses per revolution:"), m_pulsesEdit);
     r->addRow(QStringLiteral("RPM ratio:"), m_ratioEdit);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(sampling);
     layout->addWidget(rpm);

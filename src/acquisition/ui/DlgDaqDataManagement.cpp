@@ -24,6 +24,7 @@
 #include "views/ui/PPageOrderTracking.h"
 #include "views/ui/PSheetAnaOptions.h"
 #include "platform/win/Messages.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -154,9 +155,7 @@ CDlgDaqDataManagement::CDlgDaqDataManagement(CTALVOExp* experiment, QWidget* par
     }
     side->addStretch(1);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("Experiment:"), this));

@@ -13,6 +13,7 @@
 #include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -82,9 +83,7 @@ CDlgDaqDbCheck::CDlgDaqDbCheck(CDaqProject* project, QWidget* parent) : CZuDialo
     grid->addWidget(m_second, 2, 1, Qt::AlignLeft);
     grid->addWidget(m_mappingButton, 3, 1, Qt::AlignLeft);
     grid->setColumnStretch(1, 1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addStretch(1);

@@ -3,6 +3,7 @@
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
+#include "platform/ui/DialogButtons.h"
 #include "spectral/RPMOptions.h"
 
 #include <QDialogButtonBox>
@@ -56,9 +57,7 @@ CDlgDataViewRpmSetting::CDlgDataViewRpmSetting(CRPMOptions* options, QWidget* pa
     form->addRow(QStringLiteral("Minimum [RPM]:"), m_min);
     form->addRow(QStringLiteral("Maximum [RPM]:"), m_max);
     form->addRow(QStringLiteral("Step [RPM]:"), m_step);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

@@ -16,6 +16,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/QueuedMessageTarget.h"
 #include "platform/win/StringIds.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -148,11 +149,9 @@ CDlgEngineRotationSetup::CDlgEngineRotationSetup(int mode, QWidget* parent) : CZ
     analysis->addWidget(m_edits[kFactor]);
     analysis->addStretch(1);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = CDialogButtons::OkCancel(this);
     m_okButton = buttons->button(QDialogButtonBox::Ok);
     m_cancelButton = buttons->button(QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(runUp);

@@ -1,5 +1,7 @@
 #include "acquisition/ui/DlgExpDataCheckOption.h"
 
+#include "platform/ui/DialogButtons.h"
+
 #include "models/HSEARegOptions.h"
 
 #include <QDialogButtonBox>
@@ -25,9 +27,7 @@ CDlgExpDataCheckOption::CDlgExpDataCheckOption(QWidget* parent) : CZuDialog(pare
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Input range:"), m_inputRange);
     form->addRow(QStringLiteral("Overload:"), m_overload);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

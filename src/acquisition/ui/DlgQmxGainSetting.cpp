@@ -13,6 +13,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/QueuedMessageTarget.h"
 #include "platform/win/StringIds.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -104,9 +105,7 @@ CDlgQmxGainSetting::CDlgQmxGainSetting(CExpProject* project, QWidget* parent)
     auto* body = new QHBoxLayout;
     body->addWidget(m_list, 1);
     body->addLayout(side);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body, 1);
     layout->addWidget(buttons);

@@ -1,5 +1,7 @@
 #include "acquisition/ui/DlgSelectBundle.h"
 
+#include "platform/ui/DialogButtons.h"
+
 #include "experiments/SensorBundle.h"
 
 #include <QDialogButtonBox>
@@ -22,9 +24,7 @@ CDlgSelectBundle::CDlgSelectBundle(QWidget* parent) : CZuDialog(parent, IDD)
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setMinimumSize(240, 200);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list, 1);
     layout->addWidget(buttons);

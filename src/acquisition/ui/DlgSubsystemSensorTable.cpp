@@ -9,6 +9,7 @@
 #include "platform/ui/FlexGridEx.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/WaitCursor.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -85,9 +86,7 @@ CDlgSubsystemSensorTable::CDlgSubsystemSensorTable(int modal, QWidget* parent) :
     comboRow->addWidget(new QLabel(tr("Channel:"), this));
     comboRow->addWidget(m_combo);
     comboRow->addStretch(1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list, 1);
     layout->addLayout(comboRow);

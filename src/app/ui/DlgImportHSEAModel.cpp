@@ -4,6 +4,7 @@
 #include "platform/automation/SOLMOXWrapper.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/WaitCursor.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -27,9 +28,7 @@ CDlgImportHSEAModel::CDlgImportHSEAModel(const std::string& projectFile, QWidget
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("Models3163"));
     m_list->setMinimumHeight(140);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("SOLMOX project:"), this));
     layout->addWidget(file);

@@ -18,6 +18,7 @@
 #include "platform/elements/ZuPowerFunc.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
+#include "platform/ui/DialogButtons.h"
 
 namespace {
 CDlgInputPowerData::SubsystemChooser& Chooser()
@@ -70,12 +71,10 @@ CDlgInputPowerData::CDlgInputPowerData(CModelProject* project, IMessageTarget* o
     grid->setRowStretch(7, 1);
     layout->addLayout(grid, 1);
 
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* box = CDialogButtons::OkCancel(this);
     m_ok = box->button(QDialogButtonBox::Ok);
     m_cancel = box->button(QDialogButtonBox::Cancel);
     layout->addWidget(box);
-    connect(box, &QDialogButtonBox::accepted, this, &CDlgInputPowerData::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &CDlgInputPowerData::reject);
     connect(m_sets, &QComboBox::currentIndexChanged, this, [this] {
         FillFunctions();
         EnableSetButtons(SelectedSet() != nullptr);

@@ -1,5 +1,7 @@
 #include "app/ui/DlgNewModel.h"
 
+#include "platform/ui/DialogButtons.h"
+
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -22,9 +24,7 @@ CDlgNewModel::CDlgNewModel(QWidget* parent) : CZuDialog(parent, 4096)
     auto* boxLayout = new QVBoxLayout(box);
     boxLayout->addWidget(m_solmox);
     boxLayout->addWidget(m_file);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     // OK only once a source is chosen: a model from nowhere cannot be made.
     QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
     ok->setEnabled(false);

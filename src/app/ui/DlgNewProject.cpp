@@ -4,6 +4,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -49,9 +50,7 @@ CDlgNewProject::CDlgNewProject(QWidget* parent) : CZuDialog(parent, 4037)
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Folder:"), folderRow);
     form->addRow(QStringLiteral("Project name:"), m_nameEdit);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

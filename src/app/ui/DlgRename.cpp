@@ -1,5 +1,7 @@
 #include "app/ui/DlgRename.h"
 
+#include "platform/ui/DialogButtons.h"
+
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -10,9 +12,7 @@ CDlgRename::CDlgRename(QWidget* parent) : CZuDialog(parent, 4057)
     setWindowTitle(QStringLiteral("Rename"));
     m_edit = new QLineEdit(this);
     m_edit->setObjectName(QStringLiteral("Name3137"));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_edit);
     layout->addWidget(buttons);

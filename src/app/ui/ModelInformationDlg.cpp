@@ -4,6 +4,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -25,10 +26,8 @@ CModelInformationDlg::CModelInformationDlg(CASEAModelData* model, QWidget* paren
     m_browse->setToolTip(QStringLiteral("Browse"));
     if (!m_browse->SetIcon(QStringLiteral(":/icons/open.svg"), 16, 16))
         m_browse->setText(QStringLiteral("..."));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = CDialogButtons::OkCancel(this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_edit, &QLineEdit::textChanged, this, [this] { UpdateOk(); });
     connect(m_browse, &QPushButton::clicked, this, [this] { Browse(); });
 

@@ -20,6 +20,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
+#include "platform/ui/DialogButtons.h"
 
 namespace {
 const char* const kExportFilter = "Export Input Power (*.xlsx;*.txt)|*.xlsx;*.txt||";
@@ -80,11 +81,9 @@ CDlgExportInputPower::CDlgExportInputPower(CAnalysisProject* project, QWidget* p
     layout->addLayout(m_extra);
     layout->addStretch(1);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = CDialogButtons::OkCancel(this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
     layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgExportInputPower::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgExportInputPower::reject);
     connect(m_browse, &QToolButton::clicked, this, [this] { OnBrowse(); });
 
     if (m_project)

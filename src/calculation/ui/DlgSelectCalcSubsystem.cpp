@@ -10,6 +10,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/ModelessRegistry.h"
 #include "platform/win/MessageTarget.h"
+#include "platform/ui/DialogButtons.h"
 
 namespace {
 // One subsystem selection in the program, whichever calculation asked for it.
@@ -63,10 +64,8 @@ CDlgSelectCalcSubsystem::CDlgSelectCalcSubsystem(QWidget* parent, IMessageTarget
     m_all = new QCheckBox(tr("Select all"), this);
     m_all->setObjectName("all");
     layout->addWidget(m_all);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = CDialogButtons::OkCancel(this);
     layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgSelectCalcSubsystem::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgSelectCalcSubsystem::reject);
     connect(m_all, &QCheckBox::clicked, this, [this] { OnSelectAll(); });
     connect(m_list, &QListWidget::itemChanged, this, [this] { UpdateModelSelection(); });
 }

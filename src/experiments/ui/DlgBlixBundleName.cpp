@@ -8,6 +8,7 @@
 #include "experiments/SensorProject.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
+#include "platform/ui/DialogButtons.h"
 
 namespace {
 
@@ -33,9 +34,7 @@ CDlgBlixBundleName::CDlgBlixBundleName(CSensorProject* project, QWidget* parent)
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Number:"), m_numberEdit);
     form->addRow(QStringLiteral("Name:"), m_nameEdit);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

@@ -4,6 +4,7 @@
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -87,9 +88,7 @@ CDlgExpDatabaseMapping::CDlgExpDatabaseMapping(const CZuSubsystemTable& model, s
     tools->addWidget(m_switchButton);
     tools->addStretch();
     tools->addWidget(m_copyButton);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(tools);
     layout->addWidget(m_grid, 1);

@@ -22,6 +22,7 @@
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -154,9 +155,7 @@ void CDlgExpProperty::BuildLayout()
     m_channelGrid->setMinimumHeight(110);
     top->addWidget(m_channelGrid, 1);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     top->addWidget(buttons);
     resize(760, 600);
 }

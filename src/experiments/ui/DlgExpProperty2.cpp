@@ -28,6 +28,7 @@
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
+#include "platform/ui/DialogButtons.h"
 #include "views/ui/DlgSelectSubsystem.h"
 
 #include <QDialogButtonBox>
@@ -251,9 +252,7 @@ CDlgExpProperty2::CDlgExpProperty2(std::unique_ptr<CDlgData> data, QWidget* pare
     connect(Button(IDC_TABLE), &QPushButton::clicked, this, &CDlgExpProperty2::OnSensorTable);
     row->addStretch(1);
     top->addLayout(row);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* box = CDialogButtons::OkCancel(this);
     top->addWidget(box);
     m_listener = AddObjectGoingListener([this](const void* object) { OnObjectGoing(object); });
 }

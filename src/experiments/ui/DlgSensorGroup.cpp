@@ -8,6 +8,7 @@
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
+#include "platform/ui/DialogButtons.h"
 
 namespace {}
 
@@ -19,9 +20,7 @@ CDlgSensorGroup::CDlgSensorGroup(CSensorProject* project, CSensorGroup* group, Q
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("Bundles"));
     m_list->setMinimumSize(240, 220);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
     layout->addWidget(buttons);

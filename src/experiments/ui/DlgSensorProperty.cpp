@@ -13,6 +13,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
+#include "platform/ui/DialogButtons.h"
 
 namespace {
 int g_sensorCounter = 0;
@@ -62,10 +63,8 @@ CDlgSensorProperty::CDlgSensorProperty(QWidget* parent, bool newSensor)
     form->addRow(QStringLiteral("Sensitivity:"), m_sensitivity);
     form->addRow(QStringLiteral("Limit:"), m_limit);
     form->addRow(QString(), m_convert);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = CDialogButtons::OkCancel(this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

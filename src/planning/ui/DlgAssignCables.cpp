@@ -4,6 +4,7 @@
 #include "platform/ui/CmbEx.h"
 #include "platform/ui/FlexGridEx.h"
 #include "platform/ui/FlexGridModel.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QKeyEvent>
@@ -31,12 +32,10 @@ CDlgAssignCables::CDlgAssignCables(QWidget* parent) : CZuDialog(parent, kTemplat
             OnCellChanged(static_cast<int>(lParam & 0xFFFF));
         }
     });
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = CDialogButtons::OkCancel(this);
     for (QAbstractButton* b : buttons->buttons())
         if (auto* push = qobject_cast<QPushButton*>(b))
             push->setAutoDefault(false);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_grid, 1);
     layout->addWidget(buttons);

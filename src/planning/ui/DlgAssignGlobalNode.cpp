@@ -9,6 +9,7 @@
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
+#include "platform/ui/DialogButtons.h"
 #include "uff/UFNodeMap.h"
 
 #include <QDialogButtonBox>
@@ -81,9 +82,7 @@ CDlgAssignGlobalNode::CDlgAssignGlobalNode(CUFNodeMap* map, const CZuSubsystemTa
     add(IDC_SAVE, QStyle::SP_DialogSaveButton, IDS_TIP_SAVE, &CDlgAssignGlobalNode::OnSave);
     add(IDC_OPEN, QStyle::SP_DialogOpenButton, IDS_TIP_LOAD, &CDlgAssignGlobalNode::OnOpen);
     tools->addStretch(1);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* box = CDialogButtons::OkCancel(this);
     tools->addWidget(box);
 
     auto* layout = new QVBoxLayout(this);

@@ -1,5 +1,7 @@
 #include "planning/ui/DlgDAQPPMaxCh.h"
 
+#include "platform/ui/DialogButtons.h"
+
 #include "app/TALVOProject.h"
 #include "models/HSEARegOptions.h"
 #include "planning/ui/PlanDialogServices.h"
@@ -27,9 +29,7 @@ CDlgDAQPPMaxCh::CDlgDAQPPMaxCh(CExtUFDaqProject* project, QWidget* parent)
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Maximum channels:"), m_count);
     form->addRow(QString(), m_default);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* box = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(box);

@@ -2,6 +2,7 @@
 
 #include "common/SubsystemManager.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -24,9 +25,7 @@ CDlgDAQPPSSList::CDlgDAQPPSSList(QWidget* parent) : CZuDialog(parent, kTemplateI
         if (!m_filling)
             OnCellEdited(item->row(), item->column());
     });
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* box = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_grid, 1);
     layout->addWidget(box);

@@ -9,6 +9,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -55,9 +56,7 @@ CDlgExpPlanAddSubsystem::CDlgExpPlanAddSubsystem(CTALVOProject* project, QWidget
     m_unitLabel = new QLabel(QStringLiteral("Units:"), this);
     m_unitLabel->setObjectName(QStringLiteral("Label2073"));
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(m_showAll, 0, 0, 1, 2);

@@ -10,6 +10,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -72,9 +73,7 @@ CDlgRegQMXBlix::CDlgRegQMXBlix(CTALVOProject* project, QWidget* parent)
     read->setToolTip(QString::fromStdString(LoadString(IDS_READ_FROM_HARDWARE)));
     connect(read, &QPushButton::clicked, this, &CDlgRegQMXBlix::OnReadHardware);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
 
     auto* side = new QVBoxLayout;
     side->addWidget(new QLabel(QStringLiteral("Unit groups:"), this));

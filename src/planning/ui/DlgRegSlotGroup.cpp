@@ -7,6 +7,7 @@
 #include "platform/ui/MSFlexGrid.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -40,9 +41,7 @@ CDlgRegSlotGroup::CDlgRegSlotGroup(CTALVOProject* project, QWidget* parent)
         m_grid->SetTextMatrix(r, 0, Format("Slot %d", r));
     m_grid->setMinimumSize(440, 260);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Unit groups:"), this), 0, 0);

@@ -8,6 +8,7 @@
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -40,9 +41,7 @@ CDlgSelectSensors::CDlgSelectSensors(CTALVOProject* project, QWidget* parent)
             UpdateCount();
     });
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Subsystem:"), this), 0, 0);

@@ -1,4 +1,5 @@
 #include "platform/ui/DlgInputBox.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -12,9 +13,7 @@ CDlgInputBox::CDlgInputBox(const std::string& prompt, const std::string& caption
     m_prompt = new QLabel(QString::fromStdString(prompt), this);
     m_edit = new QLineEdit(this);
     m_edit->setObjectName(QStringLiteral("InputText"));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_prompt);
     layout->addWidget(m_edit);

@@ -3,6 +3,7 @@
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -20,9 +21,7 @@ CSearchDataInMatrixDlg::CSearchDataInMatrixDlg(CZuMatFunc* matrix, QWidget* pare
     auto* form = new QFormLayout;
     form->addRow(tr("Row subsystem:"), m_row);
     form->addRow(tr("Column subsystem:"), m_col);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

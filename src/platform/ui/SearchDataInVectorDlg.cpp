@@ -3,6 +3,7 @@
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -18,9 +19,7 @@ CSearchDataInVectorDlg::CSearchDataInVectorDlg(CZuVecFunc* vector, QWidget* pare
     m_combo->setMinimumContentsLength(24);
     auto* form = new QFormLayout;
     form->addRow(tr("Subsystem:"), m_combo);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

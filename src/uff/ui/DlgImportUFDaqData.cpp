@@ -25,6 +25,7 @@
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
+#include "platform/ui/DialogButtons.h"
 #include "common/SubsystemManager.h"
 #include "planning/ui/DlgDAQPPSSList.h"
 #include "uff/ui/PPageUfOctave.h"
@@ -104,10 +105,8 @@ CDlgImportUFDaqData::CDlgImportUFDaqData(CUFImportSettings& settings, QWidget* p
     readLayout->addWidget(m_names);
     readLayout->addWidget(m_snap);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = CDialogButtons::OkCancel(this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* side = new QVBoxLayout;
     side->addWidget(add);

@@ -1,5 +1,7 @@
 #include "uff/ui/DlgSelectDAQSystem.h"
 
+#include "platform/ui/DialogButtons.h"
+
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -20,9 +22,7 @@ CDlgSelectDAQSystem::CDlgSelectDAQSystem(QWidget* parent) : CZuDialog(parent, ID
         m_choices->addButton(r, i);
         groupLayout->addWidget(r);
     }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addWidget(buttons);

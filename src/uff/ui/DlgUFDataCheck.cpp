@@ -10,6 +10,7 @@
 
 #include "platform/base/Format.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/ui/DialogButtons.h"
 #include "uff/UFDaqData.h"
 
 namespace {
@@ -49,9 +50,7 @@ CDlgUFDataCheck::CDlgUFDataCheck(CUFDataCheckInput& input, QWidget* parent) : CZ
     m_points->setMinimumSize(380, 220);
     m_clear = new QCheckBox(tr("Remove all earlier experiments of the project"), this);
     m_clear->setObjectName(QStringLiteral("c%1").arg(IDC_CLEAR));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* lists = new QHBoxLayout;
     lists->addWidget(m_sets);
     lists->addWidget(m_points, 1);

@@ -1,5 +1,7 @@
 #include "views/ui/DlgCalender.h"
 
+#include "platform/ui/DialogButtons.h"
+
 #include <QCalendarWidget>
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -11,10 +13,9 @@ CDlgCalender::CDlgCalender(QWidget* parent) : CZuDialog(parent, IDD)
     m_calendar = new QCalendarWidget(this);
     m_calendar->setObjectName(QStringLiteral("3071"));
     layout->addWidget(m_calendar);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = CDialogButtons::OkCancel(
+        this, [this] { OnOK(); }, [this] { OnCancel(); });
     layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] { OnOK(); });
-    connect(buttons, &QDialogButtonBox::rejected, this, [this] { OnCancel(); });
     connect(m_calendar, &QCalendarWidget::selectionChanged, this, [this] { OnSelectionChanged(); });
 }
 

@@ -8,6 +8,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/ui/DialogButtons.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuRpmFunc.h"
@@ -116,11 +117,9 @@ CDlgMergeAnaProjects::CDlgMergeAnaProjects(CTALVOProject* container, CAnalysisPr
     m_rpms->setObjectName("rpms");
     m_rpms->setMinimumSize(260, 220);
     layout->addWidget(m_rpms, 1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = CDialogButtons::OkCancel(this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
     layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgMergeAnaProjects::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgMergeAnaProjects::reject);
     connect(m_source, QOverload<int>::of(&QComboBox::activated), this, [this](int index) {
         if (index >= 0)
             m_ok->setEnabled(true);

@@ -1,5 +1,7 @@
 #include "views/ui/DlgSelectAnalysisProjectType.h"
 
+#include "platform/ui/DialogButtons.h"
+
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -20,9 +22,7 @@ CDlgSelectAnalysisProjectType::CDlgSelectAnalysisProjectType(QWidget* parent) : 
         m_group->addButton(r, i);
         boxLayout->addWidget(r);
     }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(box);
     layout->addWidget(buttons);

@@ -4,6 +4,7 @@
 #include "platform/elements/MElementList.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -17,9 +18,7 @@ CDlgSelectDaqProject::CDlgSelectDaqProject(QWidget* parent) : CZuDialog(parent, 
     m_combo = new QComboBox(this);
     m_combo->setObjectName(QStringLiteral("c3063"));
     m_combo->setMinimumWidth(240);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     auto* form = new QFormLayout;
     form->addRow(tr("DAQ project:"), m_combo);
     auto* layout = new QVBoxLayout(this);

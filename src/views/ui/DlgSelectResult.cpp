@@ -5,6 +5,7 @@
 #include "platform/elements/MElementList.h"
 #include "platform/ui/ModelessRegistry.h"
 #include "platform/win/MessageTarget.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -65,11 +66,9 @@ CDlgSelectResult::CDlgSelectResult(CAnalysisProject* firstProject, CMElement* fi
     m_result->setObjectName(QStringLiteral("c2072"));
     m_result->setMinimumWidth(220);
     auto* info = new QLabel(tr("Select an energy result in the project tree."), this);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = CDialogButtons::OkCancel(this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
     m_ok->setEnabled(false);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* form = new QFormLayout;
     form->addRow(tr("Analysis project:"), m_project);
     form->addRow(tr("Result:"), m_result);

@@ -1,5 +1,7 @@
 #include "views/ui/DlgSelectResultType.h"
 
+#include "platform/ui/DialogButtons.h"
+
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -24,10 +26,8 @@ CDlgSelectResultType::CDlgSelectResultType(std::function<bool(int)> commandEnabl
         m_group->addButton(r, i);
         boxLayout->addWidget(r);
     }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = CDialogButtons::OkCancel(this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_group, &QButtonGroup::idClicked, this, [this](int id) { Choose(id); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(box);

@@ -7,6 +7,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -59,11 +60,9 @@ CDlgSelectSubsystem::CDlgSelectSubsystem(CModelProject* model, QWidget* parent)
         m_wave->addButton(r, i);
         waveLayout->addWidget(r);
     }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = CDialogButtons::OkCancel(this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
     m_cancel = buttons->button(QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_combo, &QComboBox::activated, this, [this] { OnNameChosen(); });
     connect(m_combo, &QComboBox::currentTextChanged, this,
             [this] { m_ok->setEnabled(!m_combo->currentText().isEmpty()); });

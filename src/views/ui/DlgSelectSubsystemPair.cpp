@@ -6,6 +6,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
+#include "platform/ui/DialogButtons.h"
 #include "views/ui/DlgSelectSubsystem.h"
 
 #include <QButtonGroup>
@@ -52,11 +53,9 @@ CDlgSelectSubsystemPair::CDlgSelectSubsystemPair(CModelProject* model, QWidget* 
     m_second->setMinimumWidth(200);
     m_waveBox1 = MakeWaveBox(this, m_wave1, "c3191", "c3187", "c3198");
     m_waveBox2 = MakeWaveBox(this, m_wave2, "c3192", "c3188", "c3199");
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = CDialogButtons::OkCancel(this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
     m_cancel = buttons->button(QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_first, &QComboBox::activated, this, [this] { ChooseFirst(m_first->currentText()); });
     connect(m_second, &QComboBox::activated, this, [this] { ChooseSecond(m_second->currentText()); });
     auto* grid = new QGridLayout;

@@ -7,6 +7,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QDateTime>
 #include <QDate>
@@ -87,10 +88,8 @@ CDlgSelectViewData::CDlgSelectViewData(QWidget* parent, int mode) : CZuDialog(pa
     m_tree->setHeaderHidden(true);
     m_tree->setMinimumSize(240, 300);
     layout->addWidget(m_tree, 1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = CDialogButtons::OkCancel(this);
     layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgSelectViewData::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgSelectViewData::reject);
 
     connect(Button(IDC_TICK_ALL), &QToolButton::clicked, this, [this] { TickAll(true); });
     connect(Button(IDC_UNTICK_ALL), &QToolButton::clicked, this, [this] { TickAll(false); });

@@ -7,6 +7,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
+#include "platform/ui/DialogButtons.h"
 #include "views/ui/DlgSelectSubsystem.h"
 
 #include <QComboBox>
@@ -68,9 +69,7 @@ CDlgSrcTrgDefinition::CDlgSrcTrgDefinition(CTALVOProject* definition, QWidget* p
     m_add->setObjectName(QStringLiteral("c3001"));
     m_delete = new QPushButton(tr("Delete"), this);
     m_delete->setObjectName(QStringLiteral("c3230"));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = CDialogButtons::OkCancel(this);
     connect(m_add, &QPushButton::clicked, this, [this] { OnAdd(); });
     connect(m_delete, &QPushButton::clicked, this, [this] { OnDelete(); });
     connect(m_target, &QComboBox::activated, this, [this] { OnTargetChosen(); });

@@ -1,8 +1,10 @@
+#include "platform/ui/DialogButtons.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/ui/ZuPropertyPage.h"
 #include "platform/ui/ZuPropertySheet.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QTimer>
 #include <QTabWidget>
@@ -113,6 +115,38 @@ TEST(ZuDialog, RealEventLoopEndsThroughAcceptAndReject)
     CNumberDialog cancel(5);
     QTimer::singleShot(0, &cancel, [&] { cancel.reject(); }); // Esc or the close box
     EXPECT_EQ(cancel.DoModal(), IDCANCEL);
+}
+
+TEST(DialogButtons, OkGoesThroughTheDialogsOwnAcceptAndCancelRejects)
+{
+    // OK on a refused value keeps the dialog open, as the dialog's own accept decides.
+    CNumberDialog dialog(5);
+    QPushButton* ok = CDialogButtons::OkCancel(&dialog)->button(QDialogButtonBox::Ok);
+    ASSERT_NE(ok, nullptr);
+    QTimer::singleShot(0, &dialog, [&] {
+        dialog.m_edit->setText("-1");
+        ok->click();
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.m_edit->setText("8");
+        ok->click();
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.m_value, 8);
+
+    CNumberDialog cancelled(5);
+    QPushButton* cancel = CDialogButtons::OkCancel(&cancelled)->button(QDialogButtonBox::Cancel);
+    QTimer::singleShot(0, &cancelled, [&] { cancel->click(); });
+    EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
+
+    // Given handlers run in place of accept and reject.
+    CNumberDialog handled(5);
+    std::vector<std::string> pressed;
+    QDialogButtonBox* row = CDialogButtons::OkCancel(
+        &handled, [&] { pressed.push_back("ok"); }, [&] { pressed.push_back("cancel"); });
+    row->button(QDialogButtonBox::Ok)->click();
+    row->button(QDialogButtonBox::Cancel)->click();
+    EXPECT_EQ(pressed, (std::vector<std::string>{"ok", "cancel"}));
+    EXPECT_EQ(handled.EndResult(), 0);
 }
 
 // A page that records what the sheet asks of it; it can refuse leaving or applying.
