@@ -6,11 +6,19 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QLayout>
+#include <QTreeView>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace {
 
@@ -100,42 +108,87 @@ QString StartPath(const FileChooserOptions& o)
     return Q(o.initialFolder) + QLatin1Char('/') + Q(o.initialName);
 }
 
+// The chooser's detail columns fit what they show once a folder is read: the name column its
+// names (up to most of the view, so the other columns stay in sight), size, type and date their
+// values, which the chooser's own fixed widths cut short.
+void FitChooserColumns(QFileDialog& dialog)
+{
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    if (!view || !model)
+        return; // a chooser of the desktop, which lays itself out
+    const auto fit = [&dialog, view](const QString& folder) {
+        QHeaderView* header = view->header();
+        for (int c = 1; c < header->count(); ++c)
+            view->resizeColumnToContents(c);
+        int others = 0;
+        for (int c = 1; c < header->count(); ++c)
+            others += header->isSectionHidden(c) ? 0 : header->sectionSize(c);
+        const int names = static_cast<QAbstractItemView*>(view)->sizeHintForColumn(0);
+        // A long name widens the chooser as far as the screen allows before it is cut short.
+        const int missing = names + others - view->viewport()->width();
+        if (missing > 0 && dialog.isVisible()) {
+            const QScreen* screen = dialog.screen();
+            const int widest = screen ? screen->availableGeometry().width() * 9 / 10 : dialog.width();
+            if (dialog.width() < widest) {
+                dialog.resize(std::min(widest, dialog.width() + missing), dialog.height());
+                if (dialog.layout())
+                    dialog.layout()->activate();
+            }
+        }
+        const int room = std::max(view->viewport()->width() - others, view->viewport()->width() * 2 / 5);
+        header->resizeSection(0, std::min(names, room));
+        if (QDir(folder) == dialog.directory())
+            dialog.setProperty(kChooserColumnsFitted, true);
+    };
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, view, fit);
+}
+
 PromptAnswer FileAnswer(const PromptRecord& request)
 {
     const FileChooserOptions& o = request.file;
     PromptAnswer answer;
     answer.result = IDCANCEL;
-    QWidget* parent = QApplication::activeWindow();
-    QString filter = Q(CQtPromptService::ToQtFilter(o.filter));
-    QStringList filters = filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
-    QString selected;
-    if (o.filterIndex >= 1 && o.filterIndex <= filters.size())
-        selected = filters[o.filterIndex - 1];
-    QStringList chosen;
+    const QString filter = Q(CQtPromptService::ToQtFilter(o.filter));
+    const QStringList filters = filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+    QFileDialog dialog(QApplication::activeWindow(), Q(o.title));
+    dialog.setObjectName(QStringLiteral("FileChooser"));
     if (request.kind == PromptKind::Folder) {
-        QString dir = QFileDialog::getExistingDirectory(parent, Q(o.title), Q(o.initialFolder));
-        if (!dir.isEmpty())
-            chosen << dir;
-    } else if (request.kind == PromptKind::SaveFile) {
-        QFileDialog::Options options;
-        if (!o.overwritePrompt)
-            options |= QFileDialog::DontConfirmOverwrite;
-        QString file = QFileDialog::getSaveFileName(parent, Q(o.title), StartPath(o), filter, &selected, options);
-        if (!file.isEmpty())
-            chosen << file;
-    } else if (o.allowMultiple) {
-        chosen = QFileDialog::getOpenFileNames(parent, Q(o.title), StartPath(o), filter, &selected);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        dialog.setDirectory(Q(o.initialFolder));
     } else {
-        QString file = QFileDialog::getOpenFileName(parent, Q(o.title), StartPath(o), filter, &selected);
-        if (!file.isEmpty())
-            chosen << file;
+        dialog.setNameFilters(filters);
+        if (o.filterIndex >= 1 && o.filterIndex <= filters.size())
+            dialog.selectNameFilter(filters[o.filterIndex - 1]);
+        if (request.kind == PromptKind::SaveFile) {
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setFileMode(QFileDialog::AnyFile);
+            dialog.setOption(QFileDialog::DontConfirmOverwrite, !o.overwritePrompt);
+        } else {
+            dialog.setFileMode(o.allowMultiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+        }
+        const QFileInfo start(StartPath(o));
+        if (start.isDir() || o.initialName.empty()) {
+            dialog.setDirectory(StartPath(o));
+        } else {
+            dialog.setDirectory(start.absolutePath());
+            dialog.selectFile(start.fileName());
+        }
     }
+    dialog.setViewMode(QFileDialog::Detail);
+    FitChooserColumns(dialog);
+    // Room for a long name beside its size, type and date.
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(760, 460)));
+    if (dialog.exec() != QDialog::Accepted)
+        return answer;
+    const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty())
         return answer;
     answer.result = IDOK;
     for (const QString& c : chosen)
         answer.paths.push_back(c.toStdString());
-    int index = int(filters.indexOf(selected));
+    const int index = int(filters.indexOf(dialog.selectedNameFilter()));
     answer.filterIndex = index >= 0 ? index + 1 : 0;
     return answer;
 }

@@ -7,6 +7,9 @@
 
 class QString;
 
+// Set on the file chooser (object name "FileChooser") once its columns fit the folder it shows.
+inline constexpr const char* kChooserColumnsFitted = "orvexColumnsFitted";
+
 class CQtPromptService : public IPromptService
 {
 public:

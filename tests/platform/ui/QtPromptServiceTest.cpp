@@ -2,14 +2,25 @@
 #include "platform/win/Clipboard.h"
 #include "platform/win/WaitCursor.h"
 
+#include "support/WidgetShot.h"
+
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTreeView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace {
@@ -125,6 +136,82 @@ TEST_F(QtServices, FilterConversion)
     EXPECT_EQ(CQtPromptService::ToQtFilter("Export (*.xlsx;*.txt)|*.xlsx;*.txt||"), "Export (*.xlsx *.txt)");
     EXPECT_EQ(CQtPromptService::ToQtFilter("Model Data|*.dmd||"), "Model Data (*.dmd)");
     EXPECT_EQ(CQtPromptService::ToQtFilter(""), "");
+}
+
+// The file chooser shows whole names, sizes, types and dates in its detail columns, and answers with
+// the file and filter chosen.
+TEST_F(QtServices, FileChooserColumnsShowWholeValues)
+{
+    const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) /
+                                      ("orvex_chooser_" + std::to_string(QCoreApplication::applicationPid()));
+    std::filesystem::create_directories(dir);
+    const std::string longName = "Run-up of the front roof panel 2026-12-10.uff";
+    for (const auto& [name, bytes] : {std::pair{longName, 1234567}, std::pair{std::string("a.uff"), 12}})
+        std::ofstream(dir / name) << std::string(static_cast<size_t>(bytes), 'x');
+
+    QStringList faults;
+    std::string seenFilter, seenName;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        if (!dialog->property(kChooserColumnsFitted).toBool()) {
+            QSignalSpy fitted(dialog->findChild<QFileSystemModel*>(), &QFileSystemModel::directoryLoaded);
+            EXPECT_TRUE(fitted.wait(5000));
+        }
+        ASSERT_TRUE(dialog->property(kChooserColumnsFitted).toBool());
+        auto* view = dialog->findChild<QTreeView*>("treeView");
+        ASSERT_NE(view, nullptr);
+        QApplication::processEvents();
+        const QModelIndex root = view->rootIndex();
+        EXPECT_EQ(view->model()->rowCount(root), 2);
+        for (int r = 0; r < view->model()->rowCount(root); ++r)
+            for (int c = 0; c < view->model()->columnCount(root); ++c) {
+                if (view->header()->isSectionHidden(c))
+                    continue;
+                const QString text = view->model()->index(r, c, root).data().toString();
+                const int needed = view->fontMetrics().horizontalAdvance(text) + (c == 0 ? 24 : 0);
+                if (needed > view->header()->sectionSize(c))
+                    faults << QStringLiteral("%1 needs %2, column %3 is %4")
+                                  .arg(text)
+                                  .arg(needed)
+                                  .arg(c)
+                                  .arg(view->header()->sectionSize(c));
+            }
+        dialog->grab().save(QDir(ShotFolder("orvex_platform_ui")).filePath("FileChooser.png"));
+        seenFilter = dialog->selectedNameFilter().toStdString();
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        name->setText(QString::fromStdString(longName)); // as typed
+        static_cast<QDialog*>(dialog)->accept();         // the chooser's own accept, as its Open button
+    });
+    FileChooserOptions options;
+    options.title = "Import Universal File";
+    options.filter = "Universal Files (*.uff)|*.uff|All Files (*.*)|*.*||";
+    options.initialFolder = dir.string();
+    std::string path;
+    ASSERT_TRUE(PromptOpenFile(options, path));
+    EXPECT_TRUE(faults.isEmpty()) << faults.join("; ").toStdString();
+    EXPECT_EQ(seenFilter, "Universal Files (*.uff)");
+    EXPECT_EQ(std::filesystem::path(path), dir / longName);
+
+    // Saving: the name given first and the second filter, both handed back.
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seenFilter = dialog->selectedNameFilter().toStdString();
+        static_cast<QDialog*>(dialog)->accept(); // the chooser's own accept, as its Open button
+    });
+    FileChooserOptions save;
+    save.filter = "PNG Picture (*.png)|*.png|PDF Document (*.pdf)|*.pdf||";
+    save.filterIndex = 2;
+    save.initialFolder = dir.string();
+    save.initialName = "chart.pdf";
+    int filterIndex = 0;
+    ASSERT_TRUE(PromptSaveFile(save, path, &filterIndex));
+    EXPECT_EQ(seenFilter, "PDF Document (*.pdf)");
+    EXPECT_EQ(std::filesystem::path(path), dir / "chart.pdf");
+    EXPECT_EQ(filterIndex, 2);
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(QtServices, ClipboardAndWaitCursorGoThroughQt)
