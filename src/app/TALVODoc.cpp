@@ -18,6 +18,7 @@
 #include "platform/win/ObjectLifetime.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/AtomicFile.h"
+#include "platform/base/Feedback.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ZuData.h"
 #include "platform/elements/ZuStdData.h"
@@ -213,16 +214,33 @@ void CTALVODoc::DeleteContents()
     SetModifiedFlag(0);
 }
 
-bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error)
+bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error, CFeedback* feedback)
 {
     DeleteContents();
+    // Whatever way the read ends, the progress it showed goes.
+    struct EndFeedback
+    {
+        CFeedback* feedback;
+        ~EndFeedback()
+        {
+            if (feedback && feedback->IsActive())
+                feedback->End();
+        }
+    } endFeedback{feedback};
     try {
         // The project window is built whole once the file is read.
         CMElement::CSilentTree silent;
         CArchive ar(path, CArchive::load);
+        if (feedback) {
+            feedback->Begin(Format("Reading [%s]...", std::filesystem::path(path).filename().string().c_str()),
+                            static_cast<int64_t>(ar.BytesRemaining()));
+            ar.SetReadProgress([feedback](uint64_t read) { feedback->SetPos(static_cast<int64_t>(read)); });
+        }
         Serialize(ar);
         // Nothing follows the history: bytes after it are a file run into another, or damage.
         ar.ExpectEnd("project history");
+        if (feedback)
+            feedback->SetPos(static_cast<int64_t>(ar.Position()));
     } catch (const CNotProjectFileException& e) {
         if (error)
             *error = Format("%s\n\n%s", path.c_str(), e.what());

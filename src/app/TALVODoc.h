@@ -13,6 +13,7 @@
 
 class CAnalysisProject;
 class CArchive;
+class CFeedback;
 class CBaseProject;
 class CMElement;
 class CDaqProject;
@@ -61,8 +62,9 @@ public:
     // Reads a project file. On failure the document is left empty, error tells why (the caller shows
     // it) and the progress display is hidden again. On success every project is added to the
     // project window, the document becomes the application's main document and the work folder
-    // beside the file exists.
-    bool OnOpenDocument(const std::string& path, std::string* error = nullptr);
+    // beside the file exists. feedback (when given) shows the file's bytes read, from none to all
+    // of them, and ends once the project's windows are filled.
+    bool OnOpenDocument(const std::string& path, std::string* error = nullptr, CFeedback* feedback = nullptr);
     // Writes the project file atomically (the previous file stays on any failure); on success the
     // document takes the path and is no longer modified.
     bool OnSaveDocument(const std::string& path, std::string* error = nullptr);

@@ -57,6 +57,7 @@
 #include "platform/win/CommandGuard.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
@@ -574,7 +575,10 @@ bool CMainFrame::OpenDocumentFile(const std::string& path, std::string* error)
     const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
     auto doc = std::make_unique<CTALVODoc>();
     std::string why;
-    if (!doc->OnOpenDocument(absolute, &why)) {
+    // The status bar shows the bytes read; nothing but painting happens until the project is
+    // whole, so no command reaches a half-read tree.
+    CStatusBarFeedback progress;
+    if (!doc->OnOpenDocument(absolute, &why, &progress)) {
         doc->OnCloseDocument();
         HideProgress();
         if (error)

@@ -10,8 +10,29 @@
 #include "platform/win/ZuRegOptions.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QTimer>
+#include <QWindow>
 
 namespace {
+
+// Ends a loop when the window it watches is exposed; the loop ends after the window handled the
+// expose, and so painted.
+class CExposeWatch : public QObject
+{
+public:
+    explicit CExposeWatch(QEventLoop& loop) : m_loop(loop) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed())
+            m_loop.quit();
+        return false;
+    }
+
+private:
+    QEventLoop& m_loop;
+};
 
 std::function<bool()>& AutomationHook()
 {
@@ -23,6 +44,20 @@ std::function<void(CMainFrame&)>& RunningObjectHook()
 {
     static std::function<void(CMainFrame&)> hook;
     return hook;
+}
+// Lets the window system show widget (bounded: a window system that never exposes it holds up
+// nothing for long); only the events that show it are handled, no input.
+void WaitUntilExposed(QWidget& widget)
+{
+    QWindow* window = widget.windowHandle();
+    if (!window || window->isExposed())
+        return;
+    QEventLoop loop;
+    CExposeWatch watch(loop);
+    window->installEventFilter(&watch);
+    QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    window->removeEventFilter(&watch);
 }
 } // namespace
 
@@ -71,10 +106,11 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
     // Enabled only now, after the main frame asked for it: no splash window at start.
     CSplashWnd::EnableSplashScreen(true);
 
-    // No empty project at start; a file on the command line is opened.
+    // No empty project at start; a file on the command line is opened once the window is on the
+    // screen, so a large project shows its progress in a window that is there.
     if (show) {
         startup.mainFrame->show();
-        startup.mainFrame->repaint();
+        WaitUntilExposed(*startup.mainFrame);
     }
     if (!cmd.fileName.empty())
         startup.mainFrame->OpenDocumentFile(cmd.fileName);

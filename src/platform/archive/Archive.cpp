@@ -339,6 +339,10 @@ void CArchive::Read(void* data, size_t size)
             std::memcpy(out + done, m_readBuf.data(), left);
             m_readPos = left;
         }
+        m_pos += size;
+        if (m_readProgress)
+            m_readProgress(m_pos);
+        return;
     }
     m_pos += size;
 }

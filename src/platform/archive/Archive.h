@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -204,6 +205,9 @@ public:
 
     // Position from the start of the data (for error texts and tests).
     uint64_t Position() const { return m_pos; }
+    // Loading from a file: told the bytes read each time a block comes from the file, so a large
+    // file can show its progress while it is read (against BytesRemaining() before the first read).
+    void SetReadProgress(std::function<void(uint64_t)> progress) { m_readProgress = std::move(progress); }
 
 private:
     template <class T>
@@ -263,6 +267,7 @@ private:
     uint64_t m_size = 0; // loading: total bytes
     uint64_t m_pos = 0;  // bytes read or written so far
     bool m_closed = false;
+    std::function<void(uint64_t)> m_readProgress;
     // object maps
     std::unordered_map<const void*, uint32_t> m_storeMap; // object or class -> index
     std::vector<const void*> m_loadArray;                 // index -> object or class (0: null)

@@ -1,5 +1,6 @@
-// Start-up without the event loop: automation starts, a project on the command line, no empty
-// project, and the automatic update check that does not hold up the start.
+// Start-up without the event loop: automation starts, a project on the command line (read in a
+// window already shown, with its progress), no empty project, and the automatic update check that
+// does not hold up the start.
 #include "app/TALVODoc.h"
 #include "app/DaqProject.h"
 #include "app/TALVOApp.h"
@@ -8,15 +9,19 @@
 #include "app/ui/TALVOStartup.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/DockTreeWnd.h"
+#include "app/ui/ProgressStatusBar.h"
+#include "platform/elements/MElement.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/ZuRegOptions.h"
 
 #include <QEventLoop>
+#include <QProgressBar>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +78,69 @@ TEST(Startup, ProjectOnTheCommandLineIsOpened)
     // The opened project's elements find their container.
     CTALVOProject& container = startup.mainFrame->GetDocument()->GetTALVOProject();
     EXPECT_EQ(GetSystemChannelCount(IProjectLookups::FindOwner(container.GetDaqProject(0))), 12);
+    ExitTALVOApp(startup);
+}
+
+TEST(Startup, LargeProjectShowsTheWindowFirstAndItsProgressWhileItIsRead)
+{
+    QTemporaryDir dir;
+    const std::string file = dir.filePath(QStringLiteral("large.orv")).toStdString();
+    {
+        CRecordingMessageTarget quiet;
+        CMainWindowTargetScope scope(&quiet);
+        GetTALVOApp().InitLanguageAndName();
+        CTALVODoc doc;
+        // Several blocks of the file's reading: 10,000 elements.
+        for (int p = 0; p < 4; ++p) {
+            CDaqProject* daq = doc.GetTALVOProject().AddDaqProject();
+            for (int f = 0; f < 50; ++f) {
+                CMElement* folder = daq->AddChild(std::make_unique<CMElement>("Folder " + std::to_string(f), daq, 100));
+                for (int r = 0; r < 49; ++r)
+                    folder->AddChild(std::make_unique<CMElement>("Result " + std::to_string(r), folder, 51));
+            }
+        }
+        ASSERT_TRUE(doc.OnSaveDocument(file));
+    }
+    struct Seen
+    {
+        int value, maximum;
+        bool exposed, hasDocument;
+    };
+    std::vector<Seen> seen;
+    CMainFrame* shown = nullptr;
+    SetRunningObjectHook([&](CMainFrame& frame) {
+        shown = &frame;
+        QProgressBar* bar = frame.ProgressBar()->ProgressCtrl();
+        QObject::connect(bar, &QProgressBar::valueChanged, [&seen, &frame, bar](int value) {
+            const QWindow* window = frame.windowHandle();
+            seen.push_back({value, bar->maximum(), window && window->isExposed(), frame.GetDocument() != nullptr});
+        });
+    });
+    CTALVOStartup startup = InitTALVOApp({file});
+    SetRunningObjectHook({});
+    ASSERT_TRUE(startup.ok);
+    ASSERT_EQ(shown, startup.mainFrame.get());
+    ASSERT_NE(startup.mainFrame->GetDocument(), nullptr);
+    EXPECT_EQ(startup.mainFrame->TreeWindow()->GetTreeCount(), 4);
+
+    // While the file was read the window was on the screen, the document not yet in it (so no
+    // command reached a half-read project), and the bar rose step by step to its end.
+    ASSERT_FALSE(seen.empty());
+    int rises = 0;
+    for (size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_TRUE(seen[i].exposed) << i;
+        EXPECT_FALSE(seen[i].hasDocument) << i;
+        if (i > 0 && seen[i].value > seen[i - 1].value)
+            ++rises;
+        if (i > 0 && seen[i].value != 0) { // a new range starts at 0
+            EXPECT_GE(seen[i].value, seen[i - 1].value) << i;
+        }
+    }
+    EXPECT_GT(rises, 3);
+    EXPECT_GT(seen.back().maximum, 0);
+    EXPECT_EQ(seen.back().value, seen.back().maximum);
+    // Once read, the bar is gone.
+    EXPECT_FALSE(startup.mainFrame->ProgressBar()->IsProgressVisible());
     ExitTALVOApp(startup);
 }
 

@@ -1,0 +1,7 @@
+# The program's start-up as main runs it, with the sample project; the children are this
+# executable, so it links the program's libraries whole.
+get_property(_startup_libs GLOBAL PROPERTY ORVEX_LIBRARIES)
+orvex_link_whole(bench_${_n} ${_startup_libs})
+target_link_libraries(bench_${_n} PRIVATE Qt6::Widgets)
+target_compile_definitions(bench_${_n} PRIVATE ORVEX_SAMPLE_PROJECT="${ORVEX_SAMPLE_PROJECT}")
+add_dependencies(bench_${_n} orvex_sample)

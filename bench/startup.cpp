@@ -1,0 +1,203 @@
+// Start-up to an idle window, each start a fresh process: the program with the sample project on
+// its command line, against a bare Qt main window. Both children run from this executable (so the
+// same loader and libraries stand on each side); a child writes the monotonic clock when its
+// window is exposed and its event queue has run empty, and the parent takes the time from just
+// before it started the child. Prints the program's time over the bare window's (target: at most
+// 1.3). Run it under an X server (xvfb-run -a) to count the window system in; without a display
+// the children use the offscreen platform.
+// First: Qt's "slots" keyword would empty a parameter of the same name.
+#include "BenchSupport.h"
+
+#include "app/ui/MainFrame.h"
+#include "app/ui/TALVOStartup.h"
+#include "platform/base/HeapReuse.h"
+#include "wiring/WindowServices.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QMainWindow>
+#include <QTimer>
+#include <QWindow>
+
+#include <benchmark/benchmark.h>
+
+#include <cerrno>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+int64_t MonotonicNs()
+{
+    timespec t{};
+    ::clock_gettime(CLOCK_MONOTONIC, &t);
+    return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+// Writes the clock once the window is exposed and the queue has run empty, then ends the loop.
+class CIdleWatch : public QObject
+{
+public:
+    explicit CIdleWatch(QWidget& window)
+    {
+        if (QWindow* w = window.windowHandle(); w && w->isExposed())
+            Settle();
+        else if (w)
+            w->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            watched->removeEventFilter(this);
+            Settle();
+        }
+        return false;
+    }
+
+private:
+    void Settle()
+    {
+        // A zero timer runs once every event already queued has been handled.
+        QTimer::singleShot(0, [] {
+            std::printf("%lld\n", static_cast<long long>(MonotonicNs()));
+            std::fflush(stdout);
+            QCoreApplication::quit();
+        });
+    }
+};
+
+int RunProgramChild(int argc, char** argv, const std::string& project)
+{
+    KeepFreedMemoryForReuse();
+    QApplication qapp(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Velmora"));
+    QApplication::setApplicationName(QStringLiteral("orvex"));
+    std::setlocale(LC_NUMERIC, "C");
+    InstallWindowServices();
+    CTALVOStartup startup = InitTALVOApp({project});
+    if (!startup.ok || !startup.mainFrame)
+        return 2;
+    CIdleWatch watch(*startup.mainFrame);
+    const int code = qapp.exec();
+    ExitTALVOApp(startup);
+    return code;
+}
+
+int RunBareChild(int argc, char** argv)
+{
+    QApplication qapp(argc, argv);
+    QMainWindow window;
+    window.show();
+    CIdleWatch watch(window);
+    return qapp.exec();
+}
+
+std::string g_self, g_project, g_settings;
+
+// Starts this executable as the given child and returns its start-to-idle time in seconds (NaN
+// when it failed).
+double TimeChild(const char* mode)
+{
+    int out[2];
+    if (::pipe(out) != 0)
+        return NAN;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::vector<std::string> args{g_self, mode, g_project};
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const int64_t start = MonotonicNs();
+    pid_t pid = 0;
+    const int spawned = ::posix_spawn(&pid, g_self.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    std::string text;
+    char buffer[64];
+    ssize_t got = 0;
+    while (spawned == 0 && (got = ::read(out[0], buffer, sizeof buffer)) != 0) {
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            break;
+        text.append(buffer, size_t(got));
+    }
+    ::close(out[0]);
+    int status = 0;
+    if (spawned != 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return NAN;
+    const long long idle = std::atoll(text.c_str());
+    return idle > start ? double(idle - start) / 1e9 : NAN;
+}
+
+void StartToIdle(benchmark::State& state, const char* mode)
+{
+    for (auto _ : state) {
+        const double seconds = TimeChild(mode);
+        if (std::isnan(seconds)) {
+            state.SkipWithError("the child did not reach an idle window");
+            return;
+        }
+        state.SetIterationTime(seconds);
+    }
+}
+
+void BM_ProgramWithSample(benchmark::State& state)
+{
+    StartToIdle(state, "--child-program");
+}
+void BM_BareWindow(benchmark::State& state)
+{
+    StartToIdle(state, "--child-bare");
+}
+BENCHMARK(BM_ProgramWithSample)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5)->Repetitions(5);
+BENCHMARK(BM_BareWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5)->Repetitions(5);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc >= 2 && std::strcmp(argv[1], "--child-program") == 0 && argc >= 3)
+        return RunProgramChild(argc, argv, argv[2]);
+    if (argc >= 2 && std::strcmp(argv[1], "--child-bare") == 0)
+        return RunBareChild(argc, argv);
+
+    g_self = std::filesystem::canonical("/proc/self/exe").string();
+    g_project = ORVEX_SAMPLE_PROJECT;
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // The program's settings stay in a folder of the bench's own.
+    g_settings =
+        (std::filesystem::temp_directory_path() / ("orvex_bench_startup_" + std::to_string(::getpid()))).string();
+    std::filesystem::create_directories(g_settings);
+    ::setenv("ORVEX_SETTINGS_DIR", g_settings.c_str(), 1);
+
+    benchsupport::InitializeInterleaved(argc, argv);
+    benchsupport::CFastestReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    const double ratio = reporter.Ratio("BM_ProgramWithSample", "BM_BareWindow");
+    if (!std::isnan(ratio))
+        std::printf("\nstart-up with the sample project to an idle window / a bare Qt main window: %.2f "
+                    "(target: at most 1.3; %s)\n",
+                    ratio, std::getenv("DISPLAY") ? "X server" : "offscreen");
+    std::error_code ec;
+    std::filesystem::remove_all(g_settings, ec);
+    return 0;
+}
