@@ -30,28 +30,32 @@ int CDAQPPFreqData::ReadValues(CUFLineReader& file, const UFReadOptions& options
     if (!CountFits(file, numbers, error))
         return 0;
     // The numbers are parsed straight into the values: a complex value is two doubles in a row, and
-    // real numbers, parsed into the front of the same memory, are spread out from the back, where
-    // no unread number is overwritten.
-    m_aValues.assign(count, std::complex<double>());
-    double* raw = reinterpret_cast<double*>(m_aValues.data());
+    // a real dataset is kept as doubles.
     size_t read = 0;
-    const bool ok = ReadNumbers(file, numbers, raw, read, error);
-    const size_t got = complex ? read / 2 : read;
+    bool ok = false;
     if (complex) {
+        std::vector<std::complex<double>>& values = m_aValues.AssignComplex(count);
+        double* raw = reinterpret_cast<double*>(values.data());
+        ok = ReadNumbers(file, numbers, raw, read, error);
+        const size_t got = read / 2;
         if (read % 2 != 0)
-            m_aValues[got] = std::complex<double>(); // half a value left over from a short read
+            values[got] = std::complex<double>(); // half a value left over from a short read
         if (factor != 1.0 || sign != 1.0)
             for (size_t i = 0; i < got; ++i)
-                m_aValues[i] = std::complex<double>(factor * raw[2 * i], sign * factor * raw[2 * i + 1]);
+                values[i] = std::complex<double>(factor * raw[2 * i], sign * factor * raw[2 * i + 1]);
+        if (options.bSqrt)
+            for (size_t i = 0; i < got; ++i)
+                values[i] = CGfxCalc::ComplexSqrt(values[i]);
     } else {
-        for (size_t i = got; i-- > 0;)
-            m_aValues[i] = std::complex<double>(factor * raw[i], 0.0);
+        std::vector<double>& values = m_aValues.AssignReal(count);
+        ok = ReadNumbers(file, numbers, values.data(), read, error);
+        if (factor != 1.0)
+            for (size_t i = 0; i < read; ++i)
+                values[i] *= factor;
+        if (options.bSqrt)
+            for (size_t i = 0; i < read; ++i)
+                values[i] = std::sqrt(values[i]);
     }
-    if (options.bSqrt)
-        for (size_t i = 0; i < got; ++i) {
-            const std::complex<double> v = m_aValues[i];
-            m_aValues[i] = complex ? CGfxCalc::ComplexSqrt(v) : std::complex<double>(std::sqrt(v.real()), 0.0);
-        }
     return ok ? 1 : 0;
 }
 

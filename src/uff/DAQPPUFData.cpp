@@ -226,7 +226,7 @@ void CDAQPPUFData::Serialize(CArchive& ar)
     int32_t hasIndex = 0;
     ar >> version >> hasIndex;
     m_pIndex.reset();
-    m_aValues.clear();
+    m_aValues.Release();
     m_complete = false;
     if (hasIndex)
         m_pIndex = ar.ReadOwned<CDAQPPUFIndex>();

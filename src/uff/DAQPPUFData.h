@@ -2,7 +2,6 @@
 // The values of one dataset 58 of a universal file. The object owns the dataset's index record and
 // reads the values only when they are asked for, by seeking to the position the index keeps; only
 // the index is stored in the project.
-#include <complex>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -11,6 +10,7 @@
 #include "platform/archive/Object.h"
 #include "uff/DAQPPUFIndex.h"
 #include "uff/UFReadOptions.h"
+#include "uff/UFValues.h"
 
 class CUFLineReader;
 
@@ -29,11 +29,12 @@ public:
     const CDAQPPUFIndex* GetIndex() const { return m_pIndex.get(); }
     // Owns a copy of index (what the copy of an index record copies); the old record goes.
     void SetIndex(const CDAQPPUFIndex& index);
-    const std::vector<std::complex<double>>& GetValues() const { return m_aValues; }
+    // Real for a dataset of real numbers, complex for one of complex numbers.
+    const CUFValues& GetValues() const { return m_aValues; }
     // Frees the values (they are read again from the file when next asked for).
     void ReleaseValues()
     {
-        std::vector<std::complex<double>>().swap(m_aValues);
+        m_aValues.Release();
         m_complete = false;
     }
     // Abscissa of value i: i times the increment plus the minimum; 0.0 without an index.
@@ -60,7 +61,7 @@ public:
     // Loads every object of the list on up to threads threads (0: one per core). Datasets are
     // independent once indexed, so each is read on its own. Returns how many loaded; the failed
     // ones get their reason in errors (same order as items; empty when loaded).
-    // Values one dataset may declare: each is kept as a complex number while read, and the import
+    // Values one dataset may declare: each is kept as a double or a complex number while read, and the import
     // keeps a row of line values per RPM besides. Far above any measured spectrum.
     static constexpr int64_t kMaxValues = int64_t{1} << 24;
     // Why a dataset declaring count values of numbersPerValue numbers each cannot be read from a
@@ -88,7 +89,7 @@ protected:
     static bool CountFits(const CUFLineReader& file, size_t count, std::string* error);
 
     std::unique_ptr<CDAQPPUFIndex> m_pIndex;
-    std::vector<std::complex<double>> m_aValues;
+    CUFValues m_aValues;
     // The last read stored every value; a failed read keeps its partial values but is read again.
     bool m_complete = false;
 };

@@ -280,7 +280,7 @@ bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context)
     std::unique_ptr<CZuRpmFunc>& bandSlot = m_bandFuncs[static_cast<size_t>(p)];
     std::unique_ptr<CZuRpmFunc>& lineSlot = m_lineFuncs[static_cast<size_t>(p)];
 
-    const std::vector<std::complex<double>>& values = data.GetValues();
+    const CUFValues& values = data.GetValues();
     const int count = static_cast<int>(values.size());
     const double min = index.GetAbscMin();
     const double df = index.GetAbscIncrement();
@@ -304,7 +304,7 @@ bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context)
     CZuFunc* lines = lineMap.AddRow(rpm);
     for (int k = 0; k < count; ++k) {
         const double f = min + k * df;
-        double power = std::norm(values[static_cast<size_t>(k)]);
+        double power = values.Norm(static_cast<size_t>(k));
         if (acceleration) {
             if (!(f > 0.0))
                 continue;

@@ -307,6 +307,7 @@ TEST(DAQPPFreqData, ComplexValuesOverTwoLinesWithEachOption)
         auto data = FreqData(ds, eol);
         ASSERT_EQ(data->LoadData(TempDir().string(), {}), 1);
         ASSERT_EQ(data->GetValues().size(), 4u);
+        EXPECT_TRUE(data->GetValues().IsComplex());
         EXPECT_EQ(data->GetValues()[0], std::complex<double>(1, -2));
         EXPECT_EQ(data->GetValues()[3], std::complex<double>(16, -4));
         EXPECT_EQ(data->GetAbscissa(2), 5.0);
@@ -346,6 +347,11 @@ TEST(DAQPPFreqData, RealValuesInTouchingFields)
     EXPECT_TRUE(std::isnan(data->GetValues()[0].real()));
     EXPECT_EQ(data->GetValues()[7], std::complex<double>(0.5, 0.0));
     EXPECT_EQ(data->GetValues()[6].imag(), 0.0);
+    // Real numbers are held as doubles, not as complex numbers with a zero imaginary part.
+    EXPECT_FALSE(data->GetValues().IsComplex());
+    EXPECT_EQ(data->GetValues().Real().size(), 8u);
+    EXPECT_TRUE(data->GetValues().Complex().empty());
+    EXPECT_DOUBLE_EQ(data->GetValues().Norm(5), 8.0);
 }
 
 TEST(DAQPPFreqData, SecondLoadWithoutReloadDoesNotTouchTheFile)
