@@ -3,31 +3,36 @@
 #include "platform/qmx/QmxSimLayout.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace {
-constexpr int kTableBits = 12;
-constexpr int kTableSize = 1 << kTableBits;
-
-const std::array<float, kTableSize>& SineTable()
+// sin(2 pi x) for x in cycles, within about 0.001 of the full amplitude (a corrected parabola over
+// the nearest half cycle): plain arithmetic, so a loop over samples vectorises. The phase is taken
+// to the nearest whole cycle by adding and taking away 1.5 * 2^23, exact for |x| < 2^22.
+inline float SineOfCycles(float x)
 {
-    static const std::array<float, kTableSize> table = [] {
-        std::array<float, kTableSize> t{};
-        for (int i = 0; i < kTableSize; ++i)
-            t[static_cast<size_t>(i)] = static_cast<float>(std::sin(2.0 * M_PI * i / kTableSize));
-        return t;
-    }();
-    return table;
+    constexpr float kRound = 12582912.0f;
+    const float t = x - ((x + kRound) - kRound); // -0.5 .. 0.5
+    const float y = 8.0f * t - 16.0f * t * std::fabs(t);
+    return 0.225f * (y * std::fabs(y) - y) + y;
 }
 
-// The fraction of x >= 0. Below 2, x - 1 is exact and the same as x - floor(x); the increments per
-// sample are far below 1, so the library's floor is almost never called.
 inline double Wrap(double x)
 {
-    if (x < 1.0)
-        return x;
-    return x < 2.0 ? x - 1.0 : x - std::floor(x);
+    return x - std::floor(x);
+}
+
+// A uniform 32-bit number for each sample position and seed (an integer hash of good
+// avalanche): the same sample always gets the same noise, however the run is read.
+inline uint32_t NoiseBits(uint32_t seed, int64_t position)
+{
+    uint32_t x = seed + static_cast<uint32_t>(position) * 0x9E3779B9u;
+    x ^= x >> 16;
+    x *= 0x7FEB352Du;
+    x ^= x >> 15;
+    x *= 0x846CA68Bu;
+    x ^= x >> 16;
+    return x;
 }
 } // namespace
 
@@ -44,8 +49,6 @@ CQmxSimSignal::CQmxSimSignal(const CQmxSimLayout& layout, int channel, double sa
     if (m_rampSamples > 0)
         m_incStep = (layout.rpmEnd - layout.rpmStart) / 60.0 / m_rate / static_cast<double>(m_rampSamples);
     m_seed = 0x9E3779B9u ^ (static_cast<uint32_t>(channel) * 0x85EBCA6Bu);
-    if (m_seed == 0)
-        m_seed = 1;
     // Each channel sees the engine through a path of its own: less of it the further down the
     // board, and later.
     const double gain = 1.0 / (1.0 + 0.15 * (channel % 8));
@@ -57,95 +60,104 @@ CQmxSimSignal::CQmxSimSignal(const CQmxSimLayout& layout, int channel, double sa
 void CQmxSimSignal::Reset()
 {
     m_position = 0;
+    m_anchor = 0;
     m_inc = m_inc0;
     m_engine = 0.0;
     m_phases.clear();
     for (const Order& o : m_orderSet)
         m_phases.push_back(o.phase0);
-    m_state = m_seed;
+}
+
+int64_t CQmxSimSignal::NextAnchor() const
+{
+    const int64_t next = (m_anchor / kSpan + 1) * kSpan;
+    return m_anchor < m_rampSamples && m_rampSamples < next ? m_rampSamples : next;
+}
+
+void CQmxSimSignal::AdvanceAnchor(int64_t next)
+{
+    // Revolutions from the anchor to next: the sum of the revolutions per sample, which grow by a
+    // constant step during the ramp (anchors never lie on both sides of its end).
+    const double step = m_anchor < m_rampSamples ? m_incStep : 0.0;
+    const auto len = static_cast<double>(next - m_anchor);
+    const double revs = len * (m_inc + 0.5 * step * (len - 1.0));
+    m_engine = Wrap(m_engine + revs);
+    for (size_t k = 0; k < m_orderSet.size(); ++k)
+        m_phases[k] = Wrap(m_phases[k] + m_orderSet[k].order * revs);
+    m_anchor = next;
+    m_inc = m_inc0 + m_incStep * static_cast<double>(std::min(next, m_rampSamples));
 }
 
 void CQmxSimSignal::Generate(float* out, int count, float range, float gain)
 {
-    // The state lives in locals while the block is made (the compiler keeps them in registers),
-    // the kind of channel is decided once, and the ramp's part of the block apart from the rest.
+    // The kind of channel is decided once per span.
     int i = 0;
     while (i < count) {
-        const bool ramp = m_position < m_rampSamples;
-        const int64_t left = ramp ? m_rampSamples - m_position : int64_t(count - i);
-        const int n = static_cast<int>(std::min<int64_t>(count - i, left));
+        const int64_t next = NextAnchor();
+        const int n = static_cast<int>(std::min<int64_t>(count - i, next - m_position));
         if (m_counter)
-            GenerateBlock<kCounter>(out + i, n, range, gain, ramp);
+            GenerateSpan<kCounter>(out + i, n, range, gain);
         else if (m_pulse)
-            GenerateBlock<kPulse>(out + i, n, range, gain, ramp);
+            GenerateSpan<kPulse>(out + i, n, range, gain);
         else
-            GenerateBlock<kOrders>(out + i, n, range, gain, ramp);
+            GenerateSpan<kOrders>(out + i, n, range, gain);
         i += n;
+        m_position += n;
+        if (m_position == next)
+            AdvanceAnchor(next);
     }
 }
 
 template <int KIND>
-void CQmxSimSignal::GenerateBlock(float* out, int count, float range, float gain, bool ramp)
+void CQmxSimSignal::GenerateSpan(float* out, int count, float range, float gain)
 {
-    const auto& table = SineTable();
     const float lo = -range, hi = range;
-    const float noiseScale = m_noise * gain / 2147483648.0f;
-    const size_t orders = m_orderSet.size();
-    constexpr size_t kLocalOrders = 8;
-    double phases[kLocalOrders];
-    double steps[kLocalOrders];
-    float volts[kLocalOrders];
-    const bool local = orders <= kLocalOrders;
-    if (local)
-        for (size_t k = 0; k < orders; ++k) {
-            phases[k] = m_phases[k];
-            steps[k] = m_orderSet[k].order;
-            volts[k] = m_orderSet[k].volts;
-        }
-    int64_t position = m_position;
-    double inc = m_inc;
-    double engine = m_engine;
-    uint32_t state = m_state;
-    const double incStep = ramp ? m_incStep : 0.0;
-    for (int i = 0; i < count; ++i) {
-        float v = 0.0f;
-        if constexpr (KIND == kCounter) {
-            v = static_cast<float>(position & 8191) * (1.0f / 1024.0f);
-        } else if constexpr (KIND == kPulse) {
-            const double teeth = engine * m_pulsesPerRev;
-            v = (teeth - std::floor(teeth)) < 0.25 ? m_pulseVolts * gain : 0.0f;
-        } else {
-            if (local) {
-                for (size_t k = 0; k < orders; ++k) {
-                    const auto idx = static_cast<size_t>(phases[k] * kTableSize) & (kTableSize - 1);
-                    v += volts[k] * table[idx];
-                    phases[k] = Wrap(phases[k] + steps[k] * inc);
-                }
-            } else {
-                for (size_t k = 0; k < orders; ++k) {
-                    const auto idx = static_cast<size_t>(m_phases[k] * kTableSize) & (kTableSize - 1);
-                    v += m_orderSet[k].volts * table[idx];
-                    m_phases[k] = Wrap(m_phases[k] + m_orderSet[k].order * inc);
-                }
-            }
-            v *= gain;
-            // xorshift32: uniform over the 32-bit integers, taken as signed.
-            state ^= state << 13;
-            state ^= state >> 17;
-            state ^= state << 5;
-            v += noiseScale * static_cast<float>(static_cast<int32_t>(state));
-        }
-        out[i] = std::clamp(v, lo, hi);
-        engine = Wrap(engine + inc);
-        if (ramp)
-            inc += incStep;
-        ++position;
+    const int64_t position = m_position;
+    if constexpr (KIND == kCounter) {
+        for (int j = 0; j < count; ++j)
+            out[j] = std::clamp(static_cast<float>((position + j) & 8191) * (1.0f / 1024.0f), lo, hi);
+        return;
     }
-    if (local)
-        for (size_t k = 0; k < orders; ++k)
-            m_phases[k] = phases[k];
-    m_position = position;
-    m_inc = inc;
-    m_engine = engine;
-    m_state = state;
+    // Revolutions from the anchor to each sample of the span.
+    const double step = m_anchor < m_rampSamples ? m_incStep : 0.0;
+    const double inc = m_inc;
+    const double halfStep = 0.5 * step;
+    const auto first = static_cast<double>(m_position - m_anchor);
+    double revs[kSpan];
+    for (int j = 0; j < count; ++j) {
+        const double s = first + j;
+        revs[j] = s * (inc + halfStep * (s - 1.0));
+    }
+    if constexpr (KIND == kPulse) {
+        const double engine = m_engine;
+        const double teethPerRev = m_pulsesPerRev;
+        const float high = m_pulseVolts * gain;
+        for (int j = 0; j < count; ++j) {
+            const double teeth = (engine + revs[j]) * teethPerRev;
+            const double fraction = teeth - static_cast<double>(static_cast<int64_t>(teeth));
+            out[j] = std::clamp(fraction < 0.25 ? high : 0.0f, lo, hi);
+        }
+    } else {
+        // The orders' phases are small within a span, so single precision holds them well enough,
+        // and four samples go through each instruction.
+        float cycles[kSpan];
+        for (int j = 0; j < count; ++j)
+            cycles[j] = static_cast<float>(revs[j]);
+        float sum[kSpan];
+        std::fill_n(sum, count, 0.0f);
+        for (size_t k = 0; k < m_orderSet.size(); ++k) {
+            const auto phase = static_cast<float>(m_phases[k]);
+            const auto order = static_cast<float>(m_orderSet[k].order);
+            const float volts = m_orderSet[k].volts;
+            for (int j = 0; j < count; ++j)
+                sum[j] += volts * SineOfCycles(phase + order * cycles[j]);
+        }
+        // Noise uniform over the 32-bit integers taken as signed.
+        const float noiseScale = m_noise * gain / 2147483648.0f;
+        const uint32_t seed = m_seed;
+        for (int j = 0; j < count; ++j) {
+            const auto bits = static_cast<int32_t>(NoiseBits(seed, position + j));
+            out[j] = std::clamp(sum[j] * gain + noiseScale * static_cast<float>(bits), lo, hi);
+        }
+    }
 }

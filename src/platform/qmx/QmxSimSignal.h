@@ -1,8 +1,12 @@
 #pragma once
-// The signal of one simulated channel, generated block after block from recurrences and a sine
-// table so that generation never limits a run: the engine's revolutions per sample grow by a
-// constant step during the RPM ramp, each order keeps a phase accumulator, and noise comes from a
-// 32-bit xorshift generator. Samples are volts, clipped at the input range.
+// The signal of one simulated channel, generated so that generation never limits a run. Every
+// sample is a function of its position alone: the engine's revolutions at a sample are a
+// quadratic in the position during the RPM ramp and linear after it, each order's phase is its
+// order times the revolutions, the sine is a short polynomial, and the noise is a hash of the
+// position. The phases are carried from one anchor to the next (every kSpan samples, and the end
+// of the ramp), so they stay small and exact enough, and the samples are the same however a run is
+// read in pieces. The loops over a span have no dependency from one sample to the next, so the
+// compiler vectorises them. Samples are volts, clipped at the input range.
 #include <cstdint>
 #include <vector>
 
@@ -11,6 +15,9 @@ class CQmxSimLayout;
 class CQmxSimSignal
 {
 public:
+    // Samples between two anchors of the phases.
+    static constexpr int kSpan = 1024;
+
     // channel: the global channel number (decides pulse, counter or orders, gain, phase and noise
     // seed).
     CQmxSimSignal(const CQmxSimLayout& layout, int channel, double sampleRate);
@@ -29,9 +36,13 @@ private:
         kPulse,
         kCounter
     };
-    // count samples, all inside the RPM ramp (ramp) or all after it.
+    // count samples from the current position, all between the current anchor and the next.
     template <int KIND>
-    void GenerateBlock(float* out, int count, float range, float gain, bool ramp);
+    void GenerateSpan(float* out, int count, float range, float gain);
+    // Moves the anchor to position next: the engine and order phases there, wrapped to [0, 1).
+    void AdvanceAnchor(int64_t next);
+    // The next anchor after the current one.
+    int64_t NextAnchor() const;
 
     bool m_pulse = false;
     bool m_counter = false;
@@ -51,10 +62,11 @@ private:
     };
     std::vector<Order> m_orderSet;
 
-    // Running state.
+    // Running state: the next sample, and the anchor the samples up to the next anchor are made
+    // from (its position, revolutions per sample, engine and order phases as cycle fractions).
     int64_t m_position = 0;
+    int64_t m_anchor = 0;
     double m_inc = 0.0;
-    double m_engine = 0.0;        // revolution fraction
-    std::vector<double> m_phases; // per order, cycle fraction
-    uint32_t m_state = 1;
+    double m_engine = 0.0;
+    std::vector<double> m_phases;
 };
