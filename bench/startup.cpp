@@ -1,5 +1,5 @@
 // Start-up to an idle window, each start a fresh process: the program with the sample project on
-// its command line, against a bare Qt main window. Both children run from this executable (so the
+// its command line, against a bare Qt main window of the same size. Both children run from this executable (so the
 // same loader and libraries stand on each side); a child writes the monotonic clock when its
 // window is exposed and its event queue has run empty, and the parent takes the time from just
 // before it started the child. Prints the program's time over the bare window's (target: at most
@@ -99,7 +99,9 @@ int RunProgramChild(int argc, char** argv, const std::string& project)
 int RunBareChild(int argc, char** argv)
 {
     QApplication qapp(argc, argv);
+    // As large as the program's main window opens, so both paint and send the same area.
     QMainWindow window;
+    window.resize(1100, 760);
     window.show();
     CIdleWatch watch(window);
     return qapp.exec();

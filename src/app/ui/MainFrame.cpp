@@ -575,10 +575,13 @@ bool CMainFrame::OpenDocumentFile(const std::string& path, std::string* error)
     const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
     auto doc = std::make_unique<CTALVODoc>();
     std::string why;
-    // The status bar shows the bytes read; nothing but painting happens until the project is
-    // whole, so no command reaches a half-read tree.
+    // The status bar shows the bytes read of a large file; nothing but painting happens until the
+    // project is whole, so no command reaches a half-read tree.
     CStatusBarFeedback progress;
-    if (!doc->OnOpenDocument(absolute, &why, &progress)) {
+    std::error_code sizeError;
+    const uintmax_t size = std::filesystem::file_size(absolute, sizeError);
+    CFeedback* reading = !sizeError && size >= s_loadProgressFromBytes ? &progress : nullptr;
+    if (!doc->OnOpenDocument(absolute, &why, reading)) {
         doc->OnCloseDocument();
         HideProgress();
         if (error)

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -90,7 +91,11 @@ public:
     // Closes the current document, then reads path. A failure shows why and leaves no document;
     // with error given, the reason goes there instead of into a message box (automation callers,
     // who cannot answer one).
+    // A file of at least LoadProgressFromBytes() shows its reading on the status bar; a smaller one
+    // is read sooner than the bar could be drawn. Tests lower it.
     bool OpenDocumentFile(const std::string& path, std::string* error = nullptr);
+    static uint64_t LoadProgressFromBytes() { return s_loadProgressFromBytes; }
+    static void SetLoadProgressFromBytes(uint64_t bytes) { s_loadProgressFromBytes = bytes; }
     // New project: question 6035, the new-project dialog, the model, and the first save.
     bool NewDocument();
     bool SaveDocument();   // to its file; Save As when it has none
@@ -197,6 +202,7 @@ private:
     std::string m_programFolder;
     std::string m_frameTitle;
     CProgressStatusBar* m_statusBar = nullptr;
+    static inline uint64_t s_loadProgressFromBytes = uint64_t(16) << 20;
     QMdiArea* m_mdiArea = nullptr;
     QToolBar* m_toolBar = nullptr;
     CDockTreeWnd* m_treeWnd = nullptr;
