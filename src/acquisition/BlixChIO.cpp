@@ -13,6 +13,7 @@
 #include "experiments/SensorProject.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
+#include "platform/base/TabSplitter.h"
 #include "platform/excel/ExcelWrapper.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/StringIds.h"
@@ -80,24 +81,6 @@ bool ReadNumber(const std::string& text, int& n)
         return false;
     n = static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
     return true;
-}
-
-// Splits at tabs; a run of tabs is one separator.
-std::vector<std::string> SplitTabs(const std::string& line)
-{
-    std::vector<std::string> fields;
-    size_t i = 0;
-    while (i < line.size()) {
-        const size_t tab = line.find('\t', i);
-        if (tab == std::string::npos) {
-            fields.push_back(line.substr(i));
-            break;
-        }
-        if (tab > i)
-            fields.push_back(line.substr(i, tab - i));
-        i = tab + 1;
-    }
-    return fields;
 }
 
 // "key=value" of a note: the value after the first occurrence of the key up to the line feed;
@@ -523,7 +506,8 @@ int CBlixChIO::CImport::Run()
     for (size_t i = 0; i < m_lines.size(); ++i) {
         if (m_progress)
             m_progress->SetPos(static_cast<int>(i));
-        const std::vector<std::string> fields = SplitTabs(m_lines[i]);
+        // Hand-written files line their columns up with several tabs: a run of tabs is one separator.
+        const std::vector<std::string> fields = CTabSplitter().SkipEmptyFields().Split(m_lines[i]);
         if (fields.size() < 4) {
             m_report.Add(errDataMissing, {::Format("%u", m_lineNumbers[i] + 1), m_lines[i]});
             continue;

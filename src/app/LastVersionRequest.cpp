@@ -2,6 +2,7 @@
 
 #include "app/VerRes.h"
 #include "platform/base/Format.h"
+#include "platform/base/LineReader.h"
 #include "platform/win/ZuRegOptions.h"
 
 #include "platform/net/HttpGet.h"
@@ -38,21 +39,10 @@ bool IsWebAddress(const std::string& address)
 
 void ParseLastVerAnswer(const std::string& body, std::string& latest, std::string& page)
 {
-    auto nextLine = [&body](size_t& pos) {
-        if (pos >= body.size())
-            return std::string();
-        size_t end = body.find('\n', pos);
-        if (end == std::string::npos)
-            end = body.size();
-        std::string line = body.substr(pos, end - pos);
-        pos = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        return line;
-    };
-    size_t pos = 0;
-    latest = nextLine(pos);
-    page = nextLine(pos);
+    CLineReader lines(body);
+    std::string_view line;
+    latest = lines.Next(line) ? std::string(line) : std::string();
+    page = lines.Next(line) ? std::string(line) : std::string();
 }
 
 std::string GetRunningBuildVersionText()

@@ -16,6 +16,7 @@
 #include "models/SEAModelData.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
+#include "platform/base/TabSplitter.h"
 #include "platform/base/NameIndex.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/StdioFile.h"
@@ -384,17 +385,7 @@ namespace {
 // read; views into line, kept in fields (reused from row to row).
 void SplitRow(std::string_view line, std::vector<std::string_view>& fields)
 {
-    fields.clear();
-    size_t from = 0;
-    for (;;) {
-        const size_t tab = line.find('\t', from);
-        const std::string_view field =
-            line.substr(from, tab == std::string_view::npos ? std::string_view::npos : tab - from);
-        fields.push_back(field.substr(0, 255));
-        if (tab == std::string_view::npos)
-            break;
-        from = tab + 1;
-    }
+    CTabSplitter().CutFieldsAt(255).Split(line, fields);
 }
 
 // A decimal number as the rows hold them; text that is no number counts 0.

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/base/Format.h"
+#include "platform/base/TabSplitter.h"
 #include "platform/elements/ElementType.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/gfx/OctaveManager.h"
@@ -14,20 +15,6 @@
 namespace {
 
 const char* const kUserDefined = "USER_DEFINED_FREQUENCY_DOMAIN";
-
-std::vector<std::string> SplitTabs(const std::string& line)
-{
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (;;) {
-        const size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos)
-            break;
-        start = tab + 1;
-    }
-    return fields;
-}
 
 // Whitespace-separated fields, as a scanf of "%s\t%s\t%s" reads them.
 std::vector<std::string> Words(const std::string& line)
@@ -78,7 +65,7 @@ void CZuText2Excel::Put(int row, int col, const std::string& text)
 
 bool CZuText2Excel::WriteColumn(const std::string& line, int row, int col)
 {
-    const std::vector<std::string> fields = SplitTabs(line);
+    const std::vector<std::string> fields = CTabSplitter().Split(line);
     for (size_t k = 0; k < fields.size(); ++k) {
         if (!SetCellText(row + static_cast<int>(k), col, fields[k]))
             return false;
@@ -241,7 +228,7 @@ void CZuText2Excel::WriteInputPowers(CStdioFile& file)
     while ((more = file.ReadString(line)) && line.empty()) {
     }
     for (; more && !line.empty(); more = file.ReadString(line)) {
-        const std::vector<std::string> header = SplitTabs(line);
+        const std::vector<std::string> header = CTabSplitter().Split(line);
         if (header.size() < 2)
             continue; // the section's own name
         const int kind = std::atoi(header[1].c_str());

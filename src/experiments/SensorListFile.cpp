@@ -10,8 +10,10 @@
 #include "experiments/SensorProject.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
+#include "platform/base/LineReader.h"
 #include "platform/base/NameIndex.h"
 #include "platform/base/RegularFile.h"
+#include "platform/base/TabSplitter.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
@@ -30,18 +32,7 @@ constexpr std::streamoff kMaxFileSize = 64 << 20;
 // missing ones empty; kept in fields, which is reused from line to line.
 void SplitFields(std::string_view line, size_t maxFields, std::vector<std::string_view>& fields)
 {
-    fields.clear();
-    size_t pos = 0;
-    while (fields.size() < maxFields) {
-        const size_t tab = line.find('\t', pos);
-        const std::string_view field =
-            line.substr(pos, tab == std::string_view::npos ? std::string_view::npos : tab - pos);
-        fields.push_back(field.substr(0, kMaxFieldLength));
-        if (tab == std::string_view::npos)
-            break;
-        pos = tab + 1;
-    }
-    fields.resize(maxFields);
+    CTabSplitter().TakeFields(maxFields).CutFieldsAt(kMaxFieldLength).Split(line, fields);
 }
 
 // A number of a field as atof and atoi read it (leading blanks, text after the number ignored).
@@ -77,10 +68,10 @@ bool IsValidUtf8(const std::string& s)
     return true;
 }
 
-// Lines of the file, each without its line end: views into text, which holds the file's text.
-// False when the file cannot be read, is too large, or does not end with a line break (every line
-// we write ends with one, so a file without it was cut short).
-bool ReadLines(const std::string& path, std::string& text, std::vector<std::string_view>& lines)
+// The text of the file, to be read line by line. False when the file cannot be read, is too
+// large, or does not end with a line break (every line we write ends with one, so a file without
+// it was cut short).
+bool ReadText(const std::string& path, std::string& text)
 {
     if (!IsRegularFile(path))
         return false;
@@ -100,34 +91,8 @@ bool ReadLines(const std::string& path, std::string& text, std::vector<std::stri
     // Texts of older files are in the legacy code page; ours are UTF-8.
     if (!IsValidUtf8(text))
         text = CArchive::DecodeLegacy(text, CArchive::DefaultCodePage());
-    size_t pos = 0;
-    while (pos < text.size()) {
-        const size_t eol = text.find('\n', pos);
-        std::string_view line = std::string_view(text).substr(pos, eol - pos);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
-        pos = eol + 1;
-    }
     return true;
 }
-
-class CLineReader
-{
-public:
-    explicit CLineReader(const std::vector<std::string_view>& lines) : m_lines(lines) {}
-    bool Next(std::string_view& line)
-    {
-        if (m_pos >= m_lines.size())
-            return false;
-        line = m_lines[m_pos++];
-        return true;
-    }
-
-private:
-    const std::vector<std::string_view>& m_lines;
-    size_t m_pos = 0;
-};
 
 std::string_view TrimRight(std::string_view s)
 {
@@ -229,10 +194,14 @@ int WriteSensorListFile(const CSensorProject& project, const std::string& path, 
 int ReadSensorListFile(CSensorProject& project, const std::string& path, std::string& title)
 {
     std::string text;
-    std::vector<std::string_view> lines;
-    if (!ReadLines(path, text, lines))
+    if (!ReadText(path, text))
         return 0;
-    CLineReader reader(lines);
+    // Every line ends with a line break, so this counts the lines: the indexes are sized for them
+    // up front. Only up to a bound, so that a file of empty lines does not claim gigabytes; a larger
+    // catalogue grows them as it is read.
+    const size_t rowsHint =
+        std::min<size_t>(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')), size_t(1) << 20);
+    CLineReader reader(text);
     std::string_view line;
     std::string readTitle = title;
     if (!reader.Next(line))
@@ -249,8 +218,8 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
     CSensorProject fresh;
     // Every name below the catalogue: categories and sensors.
     std::vector<std::string> takenNames;
-    takenNames.reserve(lines.size());
-    CNameIndex taken([&takenNames](size_t i) { return std::string_view(takenNames[i]); }, lines.size());
+    takenNames.reserve(rowsHint);
+    CNameIndex taken([&takenNames](size_t i) { return std::string_view(takenNames[i]); }, rowsHint);
     const auto take = [&](std::string_view name) {
         if (!taken.Insert(name, takenNames.size()).second)
             return false;
@@ -296,7 +265,7 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
     // The first bundle of an ID, as FindBundleByID finds it.
     std::vector<const CSensorBundle*> bundles;
     CNameIndex bundlesByID([&bundles](size_t i) { return std::string_view(bundles[i]->GetID()); },
-                           lines.size() - std::min(lines.size(), takenNames.size()));
+                           rowsHint - std::min(rowsHint, takenNames.size()));
     while (reader.Next(line) && !line.empty()) {
         SplitFields(line, 2 + CSensorBundle::kMaxSensors, f);
         auto bundle = std::make_unique<CSensorBundle>();

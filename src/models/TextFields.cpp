@@ -3,31 +3,28 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
 
 #include "platform/base/Format.h"
+#include "platform/base/TabSplitter.h"
 
 namespace model_text {
 
 bool SplitFields(const std::string& line, std::vector<std::string>& fields, std::string& error)
 {
     fields.clear();
-    std::string text = line;
+    std::string_view text = line;
     if (!text.empty() && text.back() == '\r')
-        text.pop_back();
-    size_t start = 0;
-    for (;;) {
-        const size_t tab = text.find('\t', start);
-        const size_t end = tab == std::string::npos ? text.size() : tab;
-        if (end - start > kMaxField) {
-            error = Format("field %zu is longer than %zu characters", fields.size() + 1, kMaxField);
-            fields.clear();
+        text.remove_suffix(1);
+    std::vector<std::string_view> views;
+    CTabSplitter().Split(text, views);
+    for (size_t k = 0; k < views.size(); ++k)
+        if (views[k].size() > kMaxField) {
+            error = Format("field %zu is longer than %zu characters", k + 1, kMaxField);
             return false;
         }
-        fields.push_back(text.substr(start, end - start));
-        if (tab == std::string::npos)
-            return true;
-        start = tab + 1;
-    }
+    fields.assign(views.begin(), views.end());
+    return true;
 }
 
 bool ParseNumber(const std::string& field, double& value)

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "planning/SensorAssignment.h"
+#include "platform/base/LineReader.h"
+#include "platform/base/TabSplitter.h"
 
 CDAQPPChannelTable::CDAQPPChannelTable(CDAQPPExpPlan& plan, const CDAQPPExpPlanList& layout, DAQPPCellContext context)
     : m_plan(&plan), m_layout(&layout), m_context(std::move(context))
@@ -149,21 +151,6 @@ int CDAQPPChannelTable::FindTableColumn(int type) const
     return -1;
 }
 
-namespace {
-std::vector<std::string> SplitTabs(const std::string& line)
-{
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (;;) {
-        const size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos)
-            return fields;
-        start = tab + 1;
-    }
-}
-} // namespace
-
 CDAQPPChannelTable::PasteResult CDAQPPChannelTable::Paste(const std::string& text, std::vector<int>* changed)
 {
     PasteResult result;
@@ -171,31 +158,22 @@ CDAQPPChannelTable::PasteResult CDAQPPChannelTable::Paste(const std::string& tex
         return result;
     // Lines as spreadsheets and editors give them: LF or CR LF. A carriage return left on the last
     // cell would become part of a subsystem name.
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
+    CLineReader lines(text);
+    std::string_view line;
+    lines.Next(line); // the header row
     const int sensorCol = FindTableColumn(2);
     const int modeCol = FindTableColumn(6);
     const int subsystemCol = FindTableColumn(11);
     const int needed = std::max({sensorCol, modeCol, subsystemCol});
 
     std::vector<std::vector<std::string>> rows;
-    for (size_t u = 1; u < lines.size() && static_cast<int>(rows.size()) < m_plan->GetChannelCount(); ++u) {
-        if (lines[u].empty())
+    while (static_cast<int>(rows.size()) < m_plan->GetChannelCount() && lines.Next(line)) {
+        if (line.empty())
             break;
-        std::vector<std::string> fields = SplitTabs(lines[u]);
+        std::vector<std::string> fields = CTabSplitter().Split(line);
         if (static_cast<int>(fields.size()) <= needed) {
             result.status = pasteShortLine;
-            result.badLine = static_cast<int>(u) + 1;
+            result.badLine = static_cast<int>(lines.GetLineNumber());
             return result;
         }
         rows.push_back(std::move(fields));

@@ -10,6 +10,7 @@
 #include "planning/QMXSensorMapList.h"
 #include "planning/SensorAssignment.h"
 #include "platform/base/Format.h"
+#include "platform/base/TabSplitter.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/excel/ExcelWrapper.h"
 #include "platform/excel/SheetNameSet.h"
@@ -39,20 +40,6 @@ void SheetNotFound(const std::string& name)
 int PlanColumn(int block, int field)
 {
     return 2 + CExpPlanIO::kColumnsPerBlock * block + field;
-}
-
-// Splits a line at every tab (empty fields count).
-std::vector<std::string> SplitFields(const std::string& line)
-{
-    std::vector<std::string> fields;
-    size_t from = 0;
-    for (;;) {
-        const size_t tab = line.find('\t', from);
-        fields.push_back(line.substr(from, tab == std::string::npos ? std::string::npos : tab - from));
-        if (tab == std::string::npos)
-            return fields;
-        from = tab + 1;
-    }
 }
 
 // Sets a channel row when both texts are given, else clears it.
@@ -384,9 +371,11 @@ void CExpPlanIO::ImportPlanText(CStdioFile& file, CQMXSensorMap& plan) const
     const int blocks = BlockCount(m_maxChannel);
     std::string line;
     for (int r = 0; r < kRowsPerBlock && file.ReadString(line); ++r) {
+        // A line end written twice over ("\r\r\n", a file passed through two CR LF conversions)
+        // leaves no carriage return on the last subsystem name.
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        const std::vector<std::string> fields = SplitFields(line);
+        const std::vector<std::string> fields = CTabSplitter().Split(line);
         auto field = [&fields](size_t k) { return k < fields.size() ? fields[k] : std::string(); };
         for (int b = 0; b < blocks; ++b) {
             const int i = r + kRowsPerBlock * b;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/base/Format.h"
+#include "platform/base/TabSplitter.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/elements/ZuSubsystemTable.h"
 
@@ -142,22 +143,19 @@ int CSensorAssignment::ImportText(const std::string& path, const std::string&)
         bool haveLine = !line.empty() && line[0] != '#';
         if (!haveLine && line.compare(0, 2, "#@") == 0 && file.ReadString(line))
             file.ReadString(line);
+        const CTabSplitter splitter = CTabSplitter().CutFieldsAt(kMaxFieldLength);
+        std::vector<std::string_view> fields;
         while ((haveLine || file.ReadString(line)) && !line.empty()) {
             haveLine = false;
-            size_t tab = line.find('\t');
-            const int row = FindRow(line.substr(0, std::min(tab, kMaxFieldLength)));
+            splitter.Split(line, fields);
+            const int row = FindRow(std::string(fields[0]));
             if (row < 0)
                 continue;
             auto& sensors = m_rows[static_cast<size_t>(row)].sensors;
             sensors.clear();
-            while (tab != std::string::npos) {
-                const size_t from = tab + 1;
-                tab = line.find('\t', from);
-                const std::string field = line.substr(
-                    from, std::min(tab == std::string::npos ? line.size() - from : tab - from, kMaxFieldLength));
-                if (!field.empty())
-                    sensors.push_back(field);
-            }
+            for (size_t k = 1; k < fields.size(); ++k)
+                if (!fields[k].empty())
+                    sensors.emplace_back(fields[k]);
         }
         return 1;
     } catch (const std::exception&) {

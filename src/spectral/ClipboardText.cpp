@@ -4,20 +4,11 @@
 #include <cstdio>
 
 #include "platform/archive/Archive.h"
+#include "platform/base/TabSplitter.h"
 
 std::vector<std::string> CClipboardText::SplitFields(const std::string& line)
 {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    while (true) {
-        const size_t tab = line.find('\t', start);
-        const size_t end = tab == std::string::npos ? line.size() : tab;
-        fields.push_back(line.substr(start, std::min(end - start, kMaxFieldLength)));
-        if (tab == std::string::npos)
-            break;
-        start = tab + 1;
-    }
-    return fields;
+    return CTabSplitter().CutFieldsAt(kMaxFieldLength).Split(line);
 }
 
 bool CClipboardText::IsHeaderLine(const std::string& line)

@@ -5,6 +5,7 @@
 #include "models/HSEAOptions.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
+#include "platform/base/TabSplitter.h"
 #include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuRpmSelFunc.h"
 #include "platform/elements/ZuVecFunc.h"
@@ -21,22 +22,11 @@ namespace {
 // Digits of the values in copied text: enough that a paste gives the same numbers back.
 constexpr int kCopyDigits = 15;
 
-// Fields at every tab, empty ones included: an empty field holds the place of its cell.
+// Fields at every tab, empty ones included: an empty field holds the place of its cell. The text
+// after the last tab is a field only when it is not empty.
 std::vector<std::string> SplitAtTabs(const std::string& line)
 {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (;;) {
-        const size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos)
-            break;
-        start = tab + 1;
-    }
-    // The text after the last tab is a field only when it is not empty.
-    if (fields.size() > 1 && fields.back().empty())
-        fields.pop_back();
-    return fields;
+    return CTabSplitter().DropEmptyLastField().Split(line);
 }
 
 bool IsBlank(const std::string& field)

@@ -5,6 +5,8 @@
 #include "planning/DAQPPExpPlanList.h"
 #include "planning/ui/DlgExpPlanMap.h"
 #include "planning/ui/PlanDialogServices.h"
+#include "platform/base/LineReader.h"
+#include "platform/base/TabSplitter.h"
 #include "platform/ui/EditFlexGrid.h"
 #include "platform/ui/FlexGridModel.h"
 #include "platform/win/Clipboard.h"
@@ -280,30 +282,13 @@ void CDlgDAQPPChListOptions::OnPaste()
     const int left = m_grid->GetCol();
     if (!GetClipboardText(text) || text.empty() || top < 1 || left < 1)
         return;
-    if (!text.empty() && text.back() == '\n')
-        text.pop_back();
     m_restoring = true;
     int r = top;
-    size_t start = 0;
-    while (start <= text.size() && r <= kRowCount) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        int c = left;
-        size_t from = 0;
-        while (c <= 2) {
-            const size_t tab = line.find('\t', from);
-            m_grid->GridModel()->SetText(r, c, QString::fromStdString(line.substr(from, tab - from)));
-            ++c;
-            if (tab == std::string::npos)
-                break;
-            from = tab + 1;
-        }
-        ++r;
-        start = end + 1;
+    CLineReader lines(text);
+    for (std::string_view line; r <= kRowCount && lines.Next(line); ++r) {
+        const std::vector<std::string> fields = CTabSplitter().Split(line);
+        for (size_t k = 0; k < fields.size() && left + static_cast<int>(k) <= 2; ++k)
+            m_grid->GridModel()->SetText(r, left + static_cast<int>(k), QString::fromStdString(fields[k]));
     }
     m_restoring = false;
     Record();

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/base/Format.h"
+#include "platform/base/TabSplitter.h"
 #include "platform/elements/StdioFile.h"
 
 namespace zu_text {
@@ -106,17 +107,7 @@ bool ParseInt(const std::string& field, int& value)
 
 std::vector<std::string> Split(const std::string& line)
 {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (;;) {
-        size_t tab = line.find('\t', start);
-        if (tab == std::string::npos) {
-            fields.push_back(line.substr(start));
-            return fields;
-        }
-        fields.push_back(line.substr(start, tab - start));
-        start = tab + 1;
-    }
+    return CTabSplitter().Split(line);
 }
 
 std::string JoinNumbers(const std::vector<double>& values, size_t first, size_t count)

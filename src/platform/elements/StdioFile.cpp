@@ -1,5 +1,6 @@
 #include "platform/elements/StdioFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -7,6 +8,7 @@
 
 #include "platform/archive/Archive.h"
 #include "platform/base/AtomicFile.h"
+#include "platform/base/LineReader.h"
 #include "platform/base/MemoryBudget.h"
 #include "platform/base/RegularFile.h"
 
@@ -122,29 +124,31 @@ bool CStdioFile::ReadString(std::string& line)
     if (m_mode != modeRead)
         throw CFileException(m_path + ": not open for reading");
     line.clear();
-    bool any = false;
     if (m_inMemory) {
         const std::string& text = m_shared ? *m_shared : m_memory;
-        if (m_readPos >= text.size())
+        CLineReader lines(std::string_view(text).substr(std::min(m_readPos, text.size())));
+        std::string_view view;
+        if (!lines.Next(view))
             return false;
-        size_t end = text.find('\n', m_readPos);
-        size_t stop = end == std::string::npos ? text.size() : end;
-        line.assign(text, m_readPos, stop - m_readPos);
-        m_readPos = end == std::string::npos ? text.size() : end + 1;
-        any = true;
-    } else {
-        int c;
-        while ((c = std::fgetc(m_in)) != EOF) {
-            any = true;
-            if (c == '\n')
-                break;
-            if (line.size() >= kMaxLineLength)
-                throw CFileException(m_path + ": line too long");
-            line.push_back(static_cast<char>(c));
-        }
-        if (std::ferror(m_in))
-            throw CFileException(m_path + ": read error");
+        line.assign(view);
+        m_readPos += lines.GetPos();
+        ++m_lineNumber;
+        return true;
     }
+    // A file on disk is read as it comes, a line at a time, so that its size does not matter; its
+    // lines end as CLineReader ends them.
+    bool any = false;
+    int c;
+    while ((c = std::fgetc(m_in)) != EOF) {
+        any = true;
+        if (c == '\n')
+            break;
+        if (line.size() >= kMaxLineLength)
+            throw CFileException(m_path + ": line too long");
+        line.push_back(static_cast<char>(c));
+    }
+    if (std::ferror(m_in))
+        throw CFileException(m_path + ": read error");
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     if (any)

@@ -9,6 +9,7 @@
 
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
+#include "platform/base/TabSplitter.h"
 
 IMPLEMENT_SERIAL(CZuTableData, CMElement, 1)
 
@@ -112,19 +113,7 @@ void CZuTableData::WriteBlock(CArchive& ar, const CZuCellRect& block, int withLa
 
 std::vector<std::string> CZuTableData::SplitFields(const std::string& line)
 {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (;;) {
-        size_t tab = line.find('\t', start);
-        std::string field = line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
-        if (field.size() > kMaxFieldLength)
-            field.resize(kMaxFieldLength);
-        fields.push_back(std::move(field));
-        if (tab == std::string::npos)
-            break;
-        start = tab + 1;
-    }
-    return fields;
+    return CTabSplitter().CutFieldsAt(kMaxFieldLength).Split(line);
 }
 
 bool CZuTableData::ParseNumber(const std::string& field, double& value)

@@ -2,6 +2,8 @@
 
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
+#include "platform/base/LineReader.h"
+#include "platform/base/TabSplitter.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/modeldb/ModelCavity.h"
@@ -13,6 +15,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <string_view>
 
 IMPLEMENT_SERIAL(CModelData, CMElement, 1)
 
@@ -26,30 +29,6 @@ struct ParseError
 {
     std::string text;
 };
-
-std::string Trim(const std::string& s)
-{
-    const char* ws = " \t\r";
-    const size_t b = s.find_first_not_of(ws);
-    if (b == std::string::npos)
-        return {};
-    const size_t e = s.find_last_not_of(ws);
-    return s.substr(b, e - b + 1);
-}
-
-std::vector<std::string> SplitTabs(const std::string& line)
-{
-    std::vector<std::string> fields;
-    size_t start = 0;
-    while (true) {
-        const size_t tab = line.find('\t', start);
-        fields.push_back(Trim(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start)));
-        if (tab == std::string::npos)
-            break;
-        start = tab + 1;
-    }
-    return fields;
-}
 
 double ParseNumber(const std::string& field, const char* what)
 {
@@ -206,24 +185,21 @@ int CModelData::ReadModelText(const std::string& text, const std::string& path)
     bool haveHeader = false, haveBands = false;
     std::vector<std::unique_ptr<CModelSubsystemSet>> sets;
     std::set<std::string> names;
-    int lineNo = 0;
+    size_t lineNo = 0;
+    // Fields lose the blanks around them: a hand-edited file may align its columns with spaces.
+    const CTabSplitter splitter = CTabSplitter().TrimBlanks();
     try {
-        size_t pos = 0;
-        if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
-            pos = 3;
-        while (pos <= text.size()) {
-            size_t nl = text.find('\n', pos);
-            if (nl == std::string::npos)
-                nl = text.size();
-            std::string line = text.substr(pos, nl - pos);
-            pos = nl + 1;
-            ++lineNo;
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            const std::string trimmed = Trim(line);
-            if (trimmed.empty() || trimmed[0] == '#')
+        std::string_view body = text;
+        if (body.starts_with("\xEF\xBB\xBF"))
+            body.remove_prefix(3);
+        CLineReader lines(body);
+        for (std::string_view line; lines.Next(line);) {
+            lineNo = lines.GetLineNumber();
+            // Blank lines and comments, indented or not, are no records.
+            const size_t first = line.find_first_not_of(" \t\r");
+            if (first == std::string_view::npos || line[first] == '#')
                 continue;
-            const std::vector<std::string> f = SplitTabs(line);
+            const std::vector<std::string> f = splitter.Split(line);
             const std::string& tag = f[0];
             if (!haveHeader) {
                 if (tag != "ORVEX-MODEL")
@@ -282,6 +258,8 @@ int CModelData::ReadModelText(const std::string& text, const std::string& path)
                 throw ParseError{Format("unknown record \"%s\"", tag.c_str())};
             }
         }
+        // What is missing is missing from the whole file, not from its last line.
+        lineNo = 0;
         if (!haveHeader)
             throw ParseError{"the file holds no model"};
         if (!haveBands)
@@ -289,7 +267,7 @@ int CModelData::ReadModelText(const std::string& text, const std::string& path)
         if (sets.empty())
             throw ParseError{"the model has no subsystem set"};
     } catch (const ParseError& e) {
-        m_lastError = lineNo > 0 ? Format("%s, line %d: %s", path.c_str(), lineNo, e.text.c_str())
+        m_lastError = lineNo > 0 ? Format("%s, line %zu: %s", path.c_str(), lineNo, e.text.c_str())
                                  : Format("%s: %s", path.c_str(), e.text.c_str());
         return 0;
     }

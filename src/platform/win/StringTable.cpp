@@ -1,6 +1,7 @@
 #include "platform/win/StringTable.h"
 
 #include "platform/base/Format.h"
+#include "platform/base/LineReader.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WinTypes.h"
 
@@ -10,6 +11,7 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <mutex>
+#include <string_view>
 
 // The built-in tables (resources/lang/lang.qrc). Registering twice is harmless.
 static void InitLanguageResources()
@@ -40,7 +42,7 @@ bool ParseId(const std::string& field, uint32_t& id)
     return true;
 }
 
-bool Unescape(const std::string& raw, std::string& out)
+bool Unescape(std::string_view raw, std::string& out)
 {
     out.clear();
     out.reserve(raw.size());
@@ -77,29 +79,23 @@ bool Unescape(const std::string& raw, std::string& out)
 bool CStringTable::Parse(const std::string& content, std::string* error)
 {
     std::map<uint32_t, std::string> strings;
-    size_t pos = 0;
-    if (content.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        pos = 3;
-    int lineNo = 0;
-    while (pos < content.size()) {
-        size_t eol = content.find('\n', pos);
-        std::string line = content.substr(pos, eol == std::string::npos ? std::string::npos : eol - pos);
-        pos = eol == std::string::npos ? content.size() : eol + 1;
-        ++lineNo;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    std::string_view body = content;
+    if (body.starts_with("\xEF\xBB\xBF"))
+        body.remove_prefix(3);
+    CLineReader lines(body);
+    for (std::string_view line; lines.Next(line);) {
         if (line.empty() || line[0] == '#')
             continue;
         auto fail = [&](const char* why) {
             if (error)
-                *error = Format("line %d: %s", lineNo, why);
+                *error = Format("line %zu: %s", lines.GetLineNumber(), why);
             return false;
         };
         size_t tab = line.find('\t');
         if (tab == std::string::npos)
             return fail("no tab between id and text");
         uint32_t id = 0;
-        if (!ParseId(line.substr(0, tab), id))
+        if (!ParseId(std::string(line.substr(0, tab)), id))
             return fail("bad string id");
         std::string text;
         if (!Unescape(line.substr(tab + 1), text))
@@ -150,17 +146,9 @@ std::string GetTextTableFileName(uint32_t languageId)
 bool ParseTextTable(const std::string& content, std::map<std::string, std::string>& out, std::string* error)
 {
     std::map<std::string, std::string> texts;
-    size_t lineNo = 0;
-    size_t pos = 0;
-    while (pos <= content.size()) {
-        size_t end = content.find('\n', pos);
-        if (end == std::string::npos)
-            end = content.size();
-        std::string line = content.substr(pos, end - pos);
-        pos = end + 1;
-        ++lineNo;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    CLineReader lines(content);
+    for (std::string_view line; lines.Next(line);) {
+        const size_t lineNo = lines.GetLineNumber();
         if (line.empty() || line[0] == '#')
             continue;
         const size_t tab = line.find('\t');

@@ -134,11 +134,11 @@ TEST(ModelData, BadFilesAreRefusedWithTheLineAndLeaveTheModelAsItWas)
         std::string text;
         const char* expect;
     } cases[] = {
-        {"", "holds no model"},
+        {"", "bad.ntf: the file holds no model"}, // what the whole file lacks names no line
         {"SHELL\tRoof\t1\t1\t1\t1\n", "line 1"},
         {"ORVEX-MODEL\t2\n", "format version"},
-        {"ORVEX-MODEL\t1\nSET\t1\tBody\nSHELL\tRoof\t1\t1\t4\t10\n", "BANDS is missing"},
-        {"ORVEX-MODEL\t1\nBANDS\t0\t100\t1000\n", "no subsystem set"},
+        {"ORVEX-MODEL\t1\nSET\t1\tBody\nSHELL\tRoof\t1\t1\t4\t10\n", "bad.ntf: BANDS is missing"},
+        {"ORVEX-MODEL\t1\nBANDS\t0\t100\t1000\n", "bad.ntf: the model has no subsystem set"},
         {"ORVEX-MODEL\t1\nBANDS\t3\t100\t1000\n", "band kind"},
         {"ORVEX-MODEL\t1\nBANDS\t0\t1000\t100\n", "band range"},
         {"ORVEX-MODEL\t1\nBANDS\t0\t0\t100\n", "band range"},
