@@ -93,7 +93,37 @@ int CDAQExeManager::Start()
     if (!daq)
         return 0;
     daq->ResetCounters();
-    return daq->Start() ? 1 : 0;
+    m_finishing = 0;
+    if (!daq->Start())
+        return 0;
+    Feedback().Begin(kSamplingText, daq->GetSampleCount());
+    return 1;
+}
+
+void CDAQExeManager::StepProgress()
+{
+    CMultiQMXInterface* daq = Interface();
+    if (!daq || !m_running)
+        return;
+    Feedback().SetPos(daq->GetLiveSampleCount());
+    if (!m_finishing && Feedback().IsCancelled()) {
+        m_finishing = 1;
+        daq->FinishRun();
+    }
+}
+
+int CDAQExeManager::OnTransferBegin()
+{
+    Feedback().SetText(kTransferText);
+    return 0;
+}
+
+int CDAQExeManager::OnTransferDone()
+{
+    if (CMultiQMXInterface* daq = Interface())
+        Feedback().SetPos(daq->GetFirstUnitValue());
+    Feedback().SetText(kTransferDoneText);
+    return 0;
 }
 
 void CDAQExeManager::ReadNewSamples(int channel)
@@ -125,6 +155,7 @@ double CDAQExeManager::DetectRpm(const CDAQConfig& config, const float* samples,
 
 int CDAQExeManager::OnDAQData(uintptr_t, intptr_t)
 {
+    StepProgress();
     const CDAQConfig* config = ProjectConfig();
     if (!config)
         return 0;
@@ -182,6 +213,7 @@ int CDAQExeManager::Stop()
     m_recording = 0;
     m_running = 0;
     m_stopped = 1;
+    Feedback().End();
     return 0;
 }
 
@@ -201,6 +233,7 @@ int CDAQExeManager::OnDAQComplete()
     }
     m_recording = 0;
     m_running = 0;
+    Feedback().End();
     return withData ? 0 : -1;
 }
 
@@ -224,6 +257,7 @@ int CDAQExeManager::OnDAQAbort()
         m_support->OnStop();
     m_recording = 0;
     m_running = 0;
+    Feedback().End();
     return 1;
 }
 
@@ -247,6 +281,12 @@ bool CDAQExeManager::RouteMessage(uint32_t msg, uintptr_t wParam, intptr_t lPara
         break;
     case WM_ZU_DAQ_RECORD_END:
         r = OnRecordEnd();
+        break;
+    case WM_ZU_DAQ_TRANSFER_BEGIN:
+        r = OnTransferBegin();
+        break;
+    case WM_ZU_DAQ_TRANSFER_DONE:
+        r = OnTransferDone();
         break;
     default:
         return false;

@@ -10,9 +10,16 @@
 // driver into its stream buffer (at most 10 s of them) and detects the speed there; the buffer is
 // emptied after every detected speed.
 //
+// Progress: the run's feedback is begun at the start with the samples per channel the run
+// acquires, moves with the samples acquired at every data block, shows the transfer (0xA304,
+// 0xA305) as its text and ends with the run. A cancel asked between blocks ends the run early; what
+// every unit acquired up to then is kept and the run completes with it.
+//
 // All handlers run on the client's user-interface thread; the manager holds no lock.
 #include <cstdint>
 #include <vector>
+
+#include "platform/base/Feedback.h"
 
 class CDAQConfig;
 class CMultiQMXInterface;
@@ -46,6 +53,10 @@ public:
 
     // Seconds of samples the stream buffer holds.
     static constexpr float kStreamSeconds = 10.0f;
+    // The run's texts.
+    static constexpr const char* kSamplingText = "<< Sampling ... >>";
+    static constexpr const char* kTransferText = "<< Data transfer ... >>";
+    static constexpr const char* kTransferDoneText = "<< Data Transfer ... done >>";
 
     CDAQExeManager() = default;
     virtual ~CDAQExeManager() = default;
@@ -67,6 +78,9 @@ public:
     float GetDuration() const { return m_duration; }
     // The interface the run drives; null (the default) means the program's one (CDAQ).
     void SetInterface(CMultiQMXInterface* daq) { m_daq = daq; }
+    // Where the run's progress goes (not owned); null (the default): nowhere.
+    void SetFeedback(CFeedback* feedback) { m_feedback = feedback; }
+    CFeedback& Feedback() { return m_feedback ? *m_feedback : m_silent; }
 
     // ---- the run ----
     int Prepare();
@@ -82,6 +96,11 @@ public:
     int OnDAQComplete();
     int OnTriggerReset();
     int OnDAQAbort();
+    // The worker's transfer of the samples begins (0xA304) or is done (0xA305).
+    int OnTransferBegin();
+    int OnTransferDone();
+    // The run ended without completing (a unit was lost, or a cancel came before any sample).
+    void OnDAQStopped() { Feedback().End(); }
 
     // The run-up thresholds of the configuration.
     int GetStartRpm() const;
@@ -92,7 +111,8 @@ public:
     CStreamBufferManager& GetStreamBuffer() { return m_stream; }
 
     // Routes a message that reached the client's window: 0x240D, 0x240E, 0x240F (skipped with -1
-    // while a unit's hold-off flag is set), 0x241A and 0x241B. False for any other message.
+    // while a unit's hold-off flag is set), 0x241A, 0x241B, 0xA304 and 0xA305. False for any other
+    // message.
     bool RouteMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam, intptr_t* result);
 
 protected:
@@ -109,6 +129,8 @@ private:
     const CDAQConfig* ProjectConfig() const;
     // Appends the pulse channel's samples acquired since the last block.
     void ReadNewSamples(int channel);
+    // Moves the progress to the samples acquired and ends the run early when cancel was asked.
+    void StepProgress();
 
     IDaqProjectAccess* m_project = nullptr;
     uint32_t m_reserved = 0;
@@ -127,4 +149,8 @@ private:
     // Samples of the pulse channel taken into the stream so far in this run.
     int m_streamPosition = 0;
     std::vector<float> m_scratch;
+    CFeedback* m_feedback = nullptr;
+    CSilentFeedback m_silent;
+    // This run was asked to finish early.
+    int m_finishing = 0;
 };

@@ -243,6 +243,19 @@ int CMultiQMXInterface::GetFirstUnitValue()
     return m_units.empty() ? 0 : m_units.front()->GetAcquiredCount();
 }
 
+int CMultiQMXInterface::GetLiveSampleCount()
+{
+    return m_units.empty() ? 0 : m_units.front()->GetLiveCount();
+}
+
+void CMultiQMXInterface::FinishRun()
+{
+    if (!m_workerBusy)
+        return;
+    m_finishRequest = 1;
+    m_wake->Notify();
+}
+
 // --- the run --------------------------------------------------------------------------------------
 
 bool CMultiQMXInterface::AnyStopRequested() const
@@ -281,6 +294,7 @@ bool CMultiQMXInterface::Start()
         std::lock_guard<std::mutex> lock(m_faultMutex);
         m_fault = CDAQRunFault{};
     }
+    m_finishRequest = 0;
     m_workerBusy = 1;
     std::promise<void> go;
     std::future<void> ready = go.get_future();
@@ -352,6 +366,8 @@ void CMultiQMXInterface::RunWorker()
             }
         } else if (result == WaitResult::Lost) {
             KeepUpToFault(lost);
+        } else if (result == WaitResult::Finished) {
+            KeepWhatCame();
         }
     }
     for (CQMXDAQInterface* unit : m_runUnits)
@@ -371,6 +387,8 @@ CMultiQMXInterface::WaitResult CMultiQMXInterface::WaitForUnits(int* lostUnit)
                 unit->m_status = 0;
             return WaitResult::Stopped;
         }
+        if (m_finishRequest)
+            return WaitResult::Finished;
         const bool peersDone = std::any_of(complete.begin(), complete.end(), [](char c) { return c != 0; });
         bool all = true;
         for (size_t i = 0; i < m_runUnits.size(); ++i) {
@@ -400,31 +418,55 @@ CMultiQMXInterface::WaitResult CMultiQMXInterface::WaitForUnits(int* lostUnit)
             lastBlock = now;
             PostToNotifyWindow(WM_ZU_DAQ_DATA);
         }
-        m_wake->WaitFor(kDataPoll, stopped);
+        m_wake->WaitFor(kDataPoll, [&] { return stopped() || m_finishRequest != 0; });
     }
 }
 
-void CMultiQMXInterface::KeepUpToFault(int lostUnit)
+int CMultiQMXInterface::CommonCount(int skipUnit)
 {
-    // Everything stops at the fault; the answering units keep the samples they all have.
     for (CQMXDAQInterface* unit : m_runUnits)
         unit->StopDriver();
     int kept = INT_MAX;
     for (size_t i = 0; i < m_runUnits.size(); ++i) {
         CQMXDAQInterface* unit = m_runUnits[i];
-        if (static_cast<int>(i) == lostUnit || unit->m_runChannels.empty())
+        if (static_cast<int>(i) == skipUnit || unit->m_runChannels.empty())
             continue;
         bool failed = false;
         unit->IsDataComplete(unit->m_runChannels.front(), &failed);
         kept = std::min(kept, failed ? 0 : std::clamp(unit->m_progressValue, 0, unit->m_bufferLength));
     }
-    if (kept == INT_MAX)
-        kept = 0;
+    return kept == INT_MAX ? 0 : kept;
+}
+
+void CMultiQMXInterface::KeepUpToFault(int lostUnit)
+{
+    // Everything stops at the fault; the answering units keep the samples they all have.
+    const int kept = CommonCount(lostUnit);
     SendToNotifyWindow(WM_ZU_DAQ_TRANSFER_BEGIN);
     m_runUnits[static_cast<size_t>(lostUnit)]->MarkRunChannelsMissing();
     TransferAll(kept, lostUnit);
     SendToNotifyWindow(WM_ZU_DAQ_TRANSFER_DONE);
     CollectFault(lostUnit, kept);
+}
+
+void CMultiQMXInterface::KeepWhatCame()
+{
+    // The units stop together and keep the samples they all have, so the channels stay aligned.
+    const int kept = CommonCount(-1);
+    if (kept == 0) {
+        for (CQMXDAQInterface* unit : m_runUnits)
+            unit->m_status = 0;
+        return;
+    }
+    SendToNotifyWindow(WM_ZU_DAQ_TRANSFER_BEGIN);
+    TransferAll(kept, -1);
+    SendToNotifyWindow(WM_ZU_DAQ_TRANSFER_DONE);
+    CollectFault(-1, 0);
+    const bool stopped = AnyStopRequested();
+    for (CQMXDAQInterface* unit : m_runUnits)
+        unit->m_status = stopped ? 0 : 1;
+    if (!stopped)
+        PostCompleteMessage();
 }
 
 void CMultiQMXInterface::TransferAll(int limit, int skipUnit)

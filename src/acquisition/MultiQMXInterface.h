@@ -11,7 +11,9 @@
 // the completion and ends
 // with Stop. Stop only requests the stop; the worker ends every unit's run itself. A unit that
 // stops answering ends the run as stopped: the answering units keep what they acquired up to the
-// fault, the lost unit's channels are refused, and GetRunFault tells which unit it was.
+// fault, the lost unit's channels are refused, and GetRunFault tells which unit it was. FinishRun
+// ends a run early the same way for every unit: what all of them have acquired is kept and the
+// run completes with it.
 #include "acquisition/BaseDAQInterface.h"
 #include "acquisition/QMXDAQInterface.h"
 #include "acquisition/QmxBlixChMgr.h"
@@ -64,6 +66,11 @@ public:
     int ReadLiveData(int global, float* dest, int count, int start);
     // The first unit's acquired count; 0 with no units.
     int GetFirstUnitValue();
+    // While a run acquires: the samples per channel the first unit has acquired so far.
+    int GetLiveSampleCount();
+    // Ends the running acquisition now, keeping the samples every unit has acquired: the run
+    // completes with that many per channel (it ends as stopped when nothing has come yet).
+    void FinishRun();
 
     int GetUnitCount() const { return static_cast<int>(m_units.size()); }
     CQMXDAQInterface* GetUnit(int i) const;
@@ -121,7 +128,8 @@ private:
     {
         Complete,
         Stopped,
-        Lost
+        Lost,
+        Finished
     };
     template <class F>
     bool ForAll(F f);
@@ -132,6 +140,9 @@ private:
     void RunWorker();
     WaitResult WaitForUnits(int* lostUnit);
     void KeepUpToFault(int lostUnit);
+    // The samples per channel that every unit but skipUnit has acquired, the drivers stopped.
+    int CommonCount(int skipUnit);
+    void KeepWhatCame();
     // TransferData on every unit but skipUnit, at most limit samples per channel (-1: all).
     void TransferAll(int limit, int skipUnit);
     void CollectFault(int lostUnit, int kept);
@@ -143,6 +154,7 @@ private:
 
     std::thread m_thread;
     std::atomic<int> m_workerBusy{0};
+    std::atomic<int> m_finishRequest{0};
     std::shared_ptr<CRunWake> m_wake;
     // The run's units, fixed while the worker runs (units change only between runs).
     std::vector<CQMXDAQInterface*> m_runUnits;

@@ -914,6 +914,20 @@ int CQMXDAQInterface::ReadLiveData(int channel, float* dest, int count, int star
     return n;
 }
 
+int CQMXDAQInterface::GetLiveCount()
+{
+    if (!m_system || m_runChannels.empty())
+        return 0;
+    int acquired = 0;
+    int requested = 0;
+    int extra1 = 0;
+    int extra2 = 0;
+    const uint32_t a = GetDriverAddress(m_runChannels.front());
+    if (a == 0 || QmxFailed(m_system->GetProgress(BoardOf(a), ChannelOf(a), &acquired, &requested, &extra1, &extra2)))
+        return 0;
+    return std::clamp(acquired, 0, m_bufferLength);
+}
+
 bool CQMXDAQInterface::ReadData(int channel, float* dest, int count, int start)
 {
     if (!dest || count < 0 || start < 0 || !IsChannelEnabled(channel) || channel >= m_bufferChannels ||

@@ -98,6 +98,8 @@ public:
     void SetPartialCount() { m_partialCount = 1; }
     // Samples per channel available for ReadData.
     int GetAcquiredCount() const { return m_acquired; }
+    // While a run acquires: the samples the driver holds of the run's first channel.
+    int GetLiveCount();
     int IsBusy() const { return m_busy; }
     // The hold-off flag that the several-systems layer keeps per system.
     void SetHoldOff(int v) { m_monitor = v; }

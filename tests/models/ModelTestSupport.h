@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "SmallModel.h"
 #include "support/FakeModelLink.h"
 #include "platform/archive/Archive.h"
 #include "platform/elements/MElement.h"
@@ -32,21 +33,6 @@ public:
 private:
     std::filesystem::path m_path;
 };
-
-// Fills a model's eta matrix and modal density from CLFs and intrinsic DLFs:
-// E(b, t, s) = -n_s * clf(s -> t), diagonal n_s * (dlf_s + sum of its CLFs).
-struct SmallModelLayout
-{
-    std::vector<std::string> keys;                          // subsystem keys with wave marks
-    std::vector<std::vector<double>> density;               // [band][k]
-    std::vector<std::vector<double>> dlf;                   // [band][k]
-    std::map<std::pair<int, int>, std::vector<double>> clf; // (s, t) -> per band
-};
-
-class CZuData;
-void FillSmallModel(CZuData& model, const SmallModelLayout& layout);
-// Three subsystems over three one-third-octave bands (500, 630, 800 Hz).
-SmallModelLayout ThreeSubsystemLayout();
 
 std::string ReadTextFile(const std::string& path);
 void WriteTextFile(const std::string& path, const std::string& text);

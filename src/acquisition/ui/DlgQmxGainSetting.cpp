@@ -262,6 +262,7 @@ void CDlgQmxGainSetting::OnAdjust()
     if (!daq)
         return;
     m_manager.SetSupport(this);
+    m_manager.SetFeedback(&m_runFeedback);
     daq->SetDuration(static_cast<float>(m_nDuration));
     daq->SetNotifyWindow(m_target.get(), WM_ZU_DAQ_STARTED, WM_ZU_DAQ_STOPPED, WM_ZU_DAQ_COMPLETE);
     m_notifying = true;
@@ -326,9 +327,13 @@ intptr_t CDlgQmxGainSetting::OnMessage(uint32_t msg, uintptr_t wParam, intptr_t 
         return m_manager.OnTriggerReset();
     case WM_ZU_SAMPLING_CLOSED:
         return m_manager.OnDAQAbort();
-    case WM_ZU_SAMPLING_ENDED:
     case WM_ZU_DAQ_TRANSFER_BEGIN:
-    case WM_ZU_DAQ_TRANSFER_DONE:
+    case WM_ZU_DAQ_TRANSFER_DONE: {
+        intptr_t r = 0;
+        m_manager.RouteMessage(msg, wParam, lParam, &r);
+        return r;
+    }
+    case WM_ZU_SAMPLING_ENDED:
     case WM_ZU_SAMPLING_DESTROY:
         if (CFormProgress* form = CFormProgress::GetInstance())
             return form->Target()->SendMessage(msg, wParam, lParam);

@@ -7,6 +7,7 @@
 #include "acquisition/DAQExeManager.h"
 #include "acquisition/DAQExeSupport.h"
 #include "acquisition/GainTable.h"
+#include "acquisition/ui/FormProgressFeedback.h"
 #include "platform/ui/ZuDialog.h"
 
 #include <memory>
@@ -77,6 +78,8 @@ private:
 
     CExpProject* m_project;
     CDAQExeManager m_manager;
+    // The trial run's progress in the sampling window.
+    CFormProgressFeedback m_runFeedback;
     CGainTable m_table;
     std::unique_ptr<IMessageTarget> m_target;
     bool m_notifying = false;

@@ -1,5 +1,6 @@
 #include "acquisition/ui/FormProgress.h"
 
+#include "acquisition/DAQExeManager.h"
 #include "acquisition/MultiQMXInterface.h"
 #include "platform/base/Format.h"
 #include "platform/base/MsClock.h"
@@ -36,9 +37,6 @@ void Leave(const CFormProgress* form)
 
 constexpr const char* kWait = "<< Wait ... >>";
 constexpr const char* kReady = "<< Start >>";
-constexpr const char* kSampling = "<< Sampling ... >>";
-constexpr const char* kTransfer = "<< Data transfer ... >>";
-constexpr const char* kTransferDone = "<< Data Transfer ... done >>";
 constexpr const char* kFace = "Arial Black";
 constexpr int kPointSize = 23;
 } // namespace
@@ -86,7 +84,7 @@ CFormProgress::CFormProgress(QWidget* parent, IMessageTarget* owner, CMultiQMXIn
 
     // Room for the three drawn lines and the longest status.
     const QFontMetrics fm(TextFont());
-    const int textWidth = fm.horizontalAdvance(QString::fromLatin1(kTransferDone));
+    const int textWidth = fm.horizontalAdvance(QString::fromLatin1(CDAQExeManager::kTransferDoneText));
     setMinimumSize(std::max(60 + textWidth, 360), 90 + fm.height() + m_startButton->sizeHint().height() + 30);
 
     m_pollTimer = new QTimer(this);
@@ -134,6 +132,12 @@ void CFormProgress::SetStatusText(const std::string& text)
     update();
 }
 
+void CFormProgress::ShowRunText(const std::string& text)
+{
+    m_clockTimer->stop();
+    SetStatusText(text);
+}
+
 void CFormProgress::SetTimeText(double seconds)
 {
     m_time = Format("Sampling Time: %3.1f sec", seconds);
@@ -166,7 +170,7 @@ void CFormProgress::OnStart()
 {
     m_startButton->setEnabled(false);
     m_stopButton->setEnabled(true);
-    m_status = kSampling;
+    m_status = CDAQExeManager::kSamplingText;
     update();
     m_startTime = CMsClock::Now();
     m_clockTimer->start();
@@ -189,16 +193,7 @@ intptr_t CFormProgress::OnMessage(uint32_t msg)
         m_clockTimer->stop();
         m_startButton->setEnabled(false);
         m_stopButton->setEnabled(false);
-        m_status = kTransfer;
-        update();
-        break;
-    case WM_ZU_DAQ_TRANSFER_BEGIN:
-        m_clockTimer->stop();
-        m_status = kTransfer;
-        update();
-        break;
-    case WM_ZU_DAQ_TRANSFER_DONE:
-        m_status = kTransferDone;
+        m_status = CDAQExeManager::kTransferText;
         update();
         break;
     case WM_ZU_SAMPLING_DESTROY:

@@ -1,8 +1,9 @@
 #pragma once
 // The small window that accompanies a run: it tells whether the units are ready, lets the user
 // start and stop sampling, shows the sampling time and the data transfer, and tells its owner
-// what the user chose (0xA201 start, 0xA202 stop, 0xA203 closed). There is at most one. The owner
-// passes on 0xA302, 0xA304, 0xA305 and 0xA307 through Target().
+// what the user chose (0xA201 start, 0xA202 stop, 0xA203 closed). There is at most one. The run's
+// progress reaches it through the run's feedback (CFormProgressFeedback); the owner passes on
+// 0xA302 and 0xA307 through Target().
 #include "platform/ui/ZuDialog.h"
 
 #include <cstdint>
@@ -30,7 +31,7 @@ public:
     // Shows the window modeless (the dialog's own Create).
     using CZuDialog::Create;
 
-    // Where the owner sends the acquisition's progress messages.
+    // Where the owner sends the window's own messages.
     IMessageTarget* Target() const { return m_target.get(); }
     intptr_t OnMessage(uint32_t msg);
     void OnTimer(int id);
@@ -40,6 +41,8 @@ public:
     const std::string& StatusText() const { return m_status; }
     // Replaces the status line (an owner's own stage, e.g. the gain adjustment after the run).
     void SetStatusText(const std::string& text);
+    // A text of the run after its sampling (the transfer): the sampling clock stops.
+    void ShowRunText(const std::string& text);
     const std::string& TimeText() const { return m_time; }
     QPushButton* StartButton() const { return m_startButton; }
     QPushButton* StopButton() const { return m_stopButton; }

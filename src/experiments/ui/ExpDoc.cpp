@@ -3,6 +3,7 @@
 #include "acquisition/DAQDataSet.h"
 #include "acquisition/DAQIO.h"
 #include "acquisition/ui/FormProgress.h"
+#include "acquisition/ui/FormProgressFeedback.h"
 #include "app/DaqProject.h"
 #include "app/TALVOApp.h"
 #include "calculation/CalcProjectManager.h"
@@ -250,6 +251,8 @@ void CExpDoc::ConfigureRunManager()
 int CExpDoc::StartRun()
 {
     m_manager.SetSupport(this);
+    m_formFeedback = std::make_unique<CFormProgressFeedback>();
+    m_manager.SetFeedback(m_runFeedback ? m_runFeedback : m_formFeedback.get());
     m_daq.SetDuration(m_runValue);
     m_daq.SetNotifyWindow(m_notifyTarget, WM_ZU_DAQ_STARTED, WM_ZU_DAQ_STOPPED, WM_ZU_DAQ_COMPLETE);
     const int started = m_manager.Start();
@@ -274,6 +277,7 @@ int CExpDoc::OnRunStopped()
     if (!m_runActive)
         return 0;
     m_runActive = false;
+    m_manager.OnDAQStopped();
     const CDAQRunFault fault = m_daq.GetRunFault();
     if (fault.Unit < 0)
         return 0;
@@ -306,7 +310,7 @@ int CExpDoc::OnRunStopped()
                       : ": no samples were acquired before the unit was lost.";
     }
     m_missingStored.clear();
-    CStatusBarFallback(m_runFeedback)->Warning(text);
+    CStatusBarFallback(m_runFeedback ? m_runFeedback : m_formFeedback.get())->Warning(text);
     return stored;
 }
 

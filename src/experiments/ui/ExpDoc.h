@@ -24,6 +24,7 @@
 #include "platform/elements/MElementList.h"
 
 class CFeedback;
+class CFormProgressFeedback;
 class CExpFrame;
 class CExpProject;
 class CMElement;
@@ -85,8 +86,9 @@ public:
     void ConfigureRunManager();
     int StartRun();
     bool IsRunActive() const { return m_runActive; }
-    // Where the messages of a run are reported (not owned); null: the main window's status bar,
-    // which shows them as message boxes.
+    // Where the progress and the messages of a run go (not owned); null: the sampling window, which
+    // shows the run's texts, with the messages as message boxes. Cancel asked between the run's
+    // blocks ends the run early and keeps what was measured.
     void SetRunFeedback(CFeedback* feedback) { m_runFeedback = feedback; }
     // The run stopped: when a unit was lost the samples every other unit had are stored (when all
     // channels of the project can be read) and what was kept is reported as a warning; 1 when
@@ -180,6 +182,8 @@ private:
     CDAQExeManager m_manager;
     CExpDAQAccess m_daq;
     CFeedback* m_runFeedback = nullptr;
+    // The sampling window's feedback, one per run (a cancel stays with its run).
+    std::unique_ptr<CFormProgressFeedback> m_formFeedback;
     CMultiQMXInterface* m_daqOverride = nullptr;
     IMessageTarget* m_notifyTarget = nullptr;
     CExpFrame* m_frame = nullptr;

@@ -512,9 +512,14 @@ intptr_t CExpTreeView::OnMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
     case WM_ZU_SET_MODIFIED:
         m_doc->SetModifiedFlag(wParam != 0);
         return 0;
-    case WM_ZU_SAMPLING_ENDED:
     case WM_ZU_DAQ_TRANSFER_BEGIN:
-    case WM_ZU_DAQ_TRANSFER_DONE:
+    case WM_ZU_DAQ_TRANSFER_DONE: {
+        // The run's progress: the manager shows it through the run's feedback.
+        intptr_t result = 0;
+        m_doc->GetRunManager().RouteMessage(msg, wParam, lParam, &result);
+        return result;
+    }
+    case WM_ZU_SAMPLING_ENDED:
     case WM_ZU_SAMPLING_DESTROY:
         if (CFormProgress* form = CFormProgress::GetInstance())
             return form->Target()->SendMessage(msg, wParam, lParam);

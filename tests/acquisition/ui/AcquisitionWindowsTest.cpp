@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "acquisition/DAQ.h"
+#include "acquisition/DAQExeManager.h"
 #include "acquisition/MultiQMXInterface.h"
 #include "acquisition/ui/DlgBlixStatus.h"
 #include "platform/ui/ColorStaticST.h"
@@ -10,6 +11,7 @@
 #include "acquisition/ui/DlgQMXConnection.h"
 #include "acquisition/ui/EnsureQMXConnection.h"
 #include "acquisition/ui/FormProgress.h"
+#include "acquisition/ui/FormProgressFeedback.h"
 #include "common/ProjectLookups.h"
 #include "platform/base/MsClock.h"
 #include "platform/qmx/QmxSimLayout.h"
@@ -101,11 +103,18 @@ TEST_F(AcquisitionWindows, ProgressWindowFollowsTheUnitsAndTheRun)
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->TimeText() == "Sampling Time: 12.3 sec"; }, 2000));
     Grab(*form, "FormProgress");
 
-    form->Target()->SendMessage(WM_ZU_DAQ_TRANSFER_BEGIN);
+    // The run's transfer reaches the window through the run's feedback, as the run manager tells it.
+    CFormProgressFeedback run;
+    run.Begin(CDAQExeManager::kSamplingText, 800);
+    run.SetPos(400);
+    EXPECT_EQ(form->StatusText(), "<< Sampling ... >>");
+    EXPECT_TRUE(form->IsTimerActive(1));
+    run.SetText(CDAQExeManager::kTransferText);
     EXPECT_EQ(form->StatusText(), "<< Data transfer ... >>");
     EXPECT_FALSE(form->IsTimerActive(1));
-    form->Target()->SendMessage(WM_ZU_DAQ_TRANSFER_DONE);
+    run.SetText(CDAQExeManager::kTransferDoneText);
     EXPECT_EQ(form->StatusText(), "<< Data Transfer ... done >>");
+    run.End();
 
     // Closing only stops the clocks; 0xA307 ends the window.
     form->close();
