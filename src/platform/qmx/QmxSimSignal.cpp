@@ -5,11 +5,21 @@
 #include <algorithm>
 #include <cmath>
 
+// The generator's loops are compiled for the baseline and for AVX2/FMA machines, and the loader
+// picks the one the processor runs; the helpers they call are always inlined, so each build
+// vectorises them with its own instructions.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define ORVEX_SIM_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
+#else
+#define ORVEX_SIM_CLONES
+#endif
+#define ORVEX_SIM_INLINE inline __attribute__((always_inline))
+
 namespace {
 // sin(2 pi x) for x in cycles, within about 0.001 of the full amplitude (a corrected parabola over
 // the nearest half cycle): plain arithmetic, so a loop over samples vectorises. The phase is taken
 // to the nearest whole cycle by adding and taking away 1.5 * 2^23, exact for |x| < 2^22.
-inline float SineOfCycles(float x)
+ORVEX_SIM_INLINE float SineOfCycles(float x)
 {
     constexpr float kRound = 12582912.0f;
     const float t = x - ((x + kRound) - kRound); // -0.5 .. 0.5
@@ -24,7 +34,7 @@ inline double Wrap(double x)
 
 // A uniform 32-bit number for each sample position and seed (an integer hash of good
 // avalanche): the same sample always gets the same noise, however the run is read.
-inline uint32_t NoiseBits(uint32_t seed, int64_t position)
+ORVEX_SIM_INLINE uint32_t NoiseBits(uint32_t seed, int64_t position)
 {
     uint32_t x = seed + static_cast<uint32_t>(position) * 0x9E3779B9u;
     x ^= x >> 16;
@@ -33,6 +43,32 @@ inline uint32_t NoiseBits(uint32_t seed, int64_t position)
     x *= 0x846CA68Bu;
     x ^= x >> 16;
     return x;
+}
+
+// Revolutions from the anchor to each sample of a span, in double and in single precision.
+ORVEX_SIM_CLONES void SpanRevolutions(double* revs, float* cycles, int count, double first, double inc, double halfStep)
+{
+    for (int j = 0; j < count; ++j) {
+        const double s = first + j;
+        revs[j] = s * (inc + halfStep * (s - 1.0));
+        cycles[j] = static_cast<float>(revs[j]);
+    }
+}
+
+ORVEX_SIM_CLONES void AddOrder(float* sum, const float* cycles, int count, float phase, float order, float volts)
+{
+    for (int j = 0; j < count; ++j)
+        sum[j] += volts * SineOfCycles(phase + order * cycles[j]);
+}
+
+// Noise uniform over the 32-bit integers taken as signed, added to the orders' sum.
+ORVEX_SIM_CLONES void AddNoise(float* out, const float* sum, int count, float gain, float noiseScale, uint32_t seed,
+                               int64_t position, float lo, float hi)
+{
+    for (int j = 0; j < count; ++j) {
+        const auto bits = static_cast<int32_t>(NoiseBits(seed, position + j));
+        out[j] = std::clamp(sum[j] * gain + noiseScale * static_cast<float>(bits), lo, hi);
+    }
 }
 } // namespace
 
@@ -124,10 +160,10 @@ void CQmxSimSignal::GenerateSpan(float* out, int count, float range, float gain)
     const double halfStep = 0.5 * step;
     const auto first = static_cast<double>(m_position - m_anchor);
     double revs[kSpan];
-    for (int j = 0; j < count; ++j) {
-        const double s = first + j;
-        revs[j] = s * (inc + halfStep * (s - 1.0));
-    }
+    // The orders' phases are small within a span, so single precision holds them well enough,
+    // and several samples go through each instruction.
+    float cycles[kSpan];
+    SpanRevolutions(revs, cycles, count, first, inc, halfStep);
     if constexpr (KIND == kPulse) {
         const double engine = m_engine;
         const double teethPerRev = m_pulsesPerRev;
@@ -138,26 +174,11 @@ void CQmxSimSignal::GenerateSpan(float* out, int count, float range, float gain)
             out[j] = std::clamp(fraction < 0.25 ? high : 0.0f, lo, hi);
         }
     } else {
-        // The orders' phases are small within a span, so single precision holds them well enough,
-        // and four samples go through each instruction.
-        float cycles[kSpan];
-        for (int j = 0; j < count; ++j)
-            cycles[j] = static_cast<float>(revs[j]);
         float sum[kSpan];
         std::fill_n(sum, count, 0.0f);
-        for (size_t k = 0; k < m_orderSet.size(); ++k) {
-            const auto phase = static_cast<float>(m_phases[k]);
-            const auto order = static_cast<float>(m_orderSet[k].order);
-            const float volts = m_orderSet[k].volts;
-            for (int j = 0; j < count; ++j)
-                sum[j] += volts * SineOfCycles(phase + order * cycles[j]);
-        }
-        // Noise uniform over the 32-bit integers taken as signed.
-        const float noiseScale = m_noise * gain / 2147483648.0f;
-        const uint32_t seed = m_seed;
-        for (int j = 0; j < count; ++j) {
-            const auto bits = static_cast<int32_t>(NoiseBits(seed, position + j));
-            out[j] = std::clamp(sum[j] * gain + noiseScale * static_cast<float>(bits), lo, hi);
-        }
+        for (size_t k = 0; k < m_orderSet.size(); ++k)
+            AddOrder(sum, cycles, count, static_cast<float>(m_phases[k]), static_cast<float>(m_orderSet[k].order),
+                     m_orderSet[k].volts);
+        AddNoise(out, sum, count, gain, m_noise * gain / 2147483648.0f, m_seed, position, lo, hi);
     }
 }
