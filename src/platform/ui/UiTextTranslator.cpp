@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDockWidget>
 #include <QEvent>
 #include <QGroupBox>
@@ -182,6 +183,14 @@ void CUiTextTranslator::Translate(QWidget* widget)
     TranslateOne(widget);
     for (QWidget* child : widget->findChildren<QWidget*>())
         TranslateOne(child);
+    // A dialog on the screen was sized for the texts it had; longer translated texts would be
+    // cut short, so it grows to what its layout now asks.
+    if (qobject_cast<QDialog*>(widget) && widget->isVisible() && !widget->isMaximized() && !widget->isFullScreen()) {
+        // The new texts' sizes travel up the nested layouts one posted request at a time.
+        for (int i = 0; i < 8; ++i)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        widget->resize(widget->size().expandedTo(widget->sizeHint()));
+    }
 }
 
 void CUiTextTranslator::TranslateAll()

@@ -4,8 +4,10 @@
 #include "models/HSEAOptions.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/ui/DlgInputBox.h"
+#include "platform/ui/UiTextTranslator.h"
 #include "platform/ui/ZuPropertySheet.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
 #include "spectral/RPMOptions.h"
 #include "support/WidgetShot.h"
@@ -561,4 +563,31 @@ TEST(OptionSheets, ScreenshotsHaveEveryControlInside)
     }
     for (CZuPropertyPage* p : std::initializer_list<CZuPropertyPage*>{&rpmPage, &fft, &band, &orders, &octave})
         ana.RemovePage(p);
+}
+
+// The options sheet is sized for its English texts; shown in Japanese, whose radio texts are
+// longer, it grows so that none of them is cut short.
+TEST(OptionSheets, JapaneseTextsAreNotCutShort)
+{
+    CHSEAOptions options;
+    CPSheetOptions sheet("Options", &options);
+    sheet.adjustSize();
+    sheet.show();
+    QApplication::processEvents();
+    const uint32_t before = GetLoadedLanguage();
+    ASSERT_TRUE(LoadLanguageStrings(LANG_JAPANESE));
+    CUiTextTranslator::Translate(&sheet);
+    QApplication::processEvents();
+    int radios = 0;
+    for (QRadioButton* radio : sheet.findChildren<QRadioButton*>()) {
+        if (!radio->isVisibleTo(&sheet))
+            continue;
+        ++radios;
+        EXPECT_GE(radio->width(), radio->sizeHint().width()) << radio->text().toStdString();
+    }
+    EXPECT_GT(radios, 0);
+    if (before == 0)
+        UnloadLanguageStrings();
+    else
+        LoadLanguageStrings(before);
 }
