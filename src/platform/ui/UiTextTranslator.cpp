@@ -10,6 +10,8 @@
 #include <QDockWidget>
 #include <QEvent>
 #include <QGroupBox>
+#include <QHeaderView>
+#include <QStyle>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -67,6 +69,23 @@ void TranslateItemText(QTableWidgetItem* item)
     item->setText(text);
 }
 
+// Columns were sized for their English headings; a translated heading that is wider widens its
+// column rather than being cut short. English has no text table, so its columns stay as made.
+void FitTranslatedHeadings(QHeaderView* header)
+{
+    if (!header || !header->model() || TextTranslationCount() == 0)
+        return;
+    for (int c = 0; c < header->count(); ++c) {
+        if (header->isSectionHidden(c) || header->sectionResizeMode(c) != QHeaderView::Interactive)
+            continue;
+        const QString text = header->model()->headerData(c, header->orientation()).toString();
+        const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        const int wanted = header->fontMetrics().horizontalAdvance(text) + 4 * margin;
+        if (header->sectionSize(c) < wanted)
+            header->resizeSection(c, wanted);
+    }
+}
+
 void TranslateOne(QWidget* w)
 {
     if (w->isWindow() || qobject_cast<QMdiSubWindow*>(w) || qobject_cast<QDockWidget*>(w))
@@ -116,6 +135,7 @@ void TranslateOne(QWidget* w)
     } else if (auto* table = qobject_cast<QTableWidget*>(w)) {
         for (int c = 0; c < table->columnCount(); ++c)
             TranslateItemText(table->horizontalHeaderItem(c));
+        FitTranslatedHeadings(table->horizontalHeader());
     } else if (auto* tree = qobject_cast<QTreeWidget*>(w)) {
         if (QTreeWidgetItem* header = tree->headerItem()) {
             for (int c = 0; c < header->columnCount(); ++c) {
@@ -125,6 +145,7 @@ void TranslateOne(QWidget* w)
                     [header, c](const QString& t) { header->setText(c, t); });
             }
         }
+        FitTranslatedHeadings(tree->header());
     } else if (auto* bar = qobject_cast<QMenuBar*>(w)) {
         for (QAction* a : bar->actions())
             CUiTextTranslator::Translate(a);

@@ -2,14 +2,17 @@
 #include "app/TALVOApp.h"
 #include "app/ui/DockShortcutWnd.h"
 #include "app/ui/MainFrame.h"
+#include "platform/ui/UiTextTranslator.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "support/WidgetShot.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QTableWidget>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -104,4 +107,24 @@ TEST(TextTable, MnemonicsAndEndingsAreLookedPastAndEnglishHasNoTable)
     EXPECT_FALSE(ParseTextTable("Empty\t\n", table, &error));
     EXPECT_TRUE(ParseTextTable("# comment\n\nA\\tB\tエー\r\n", table, &error)) << error;
     EXPECT_EQ(table.at("A\tB"), "エー");
+}
+
+// A column sized for its English heading widens to its Japanese heading instead of cutting it;
+// back in English it keeps its width.
+TEST(TextTable, ColumnsWidenToTheirTranslatedHeadings)
+{
+    ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH));
+    QTableWidget table(1, 2);
+    table.setHorizontalHeaderLabels({"Serial #", "Serial No."});
+    table.horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
+    table.resizeColumnsToContents();
+    const int english = table.columnWidth(0);
+
+    ASSERT_TRUE(LoadLanguageStrings(LANG_JAPANESE));
+    CUiTextTranslator::Translate(&table);
+    const QString heading = table.horizontalHeaderItem(0)->text();
+    EXPECT_EQ(heading, "シリアル番号");
+    EXPECT_GT(table.columnWidth(0), table.horizontalHeader()->fontMetrics().horizontalAdvance(heading));
+    EXPECT_GE(table.columnWidth(0), english);
+    ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH));
 }
