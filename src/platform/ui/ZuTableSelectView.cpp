@@ -1,6 +1,7 @@
 #include "platform/ui/ZuTableSelectView.h"
 
 #include "platform/elements/ZuTableData.h"
+#include "platform/win/StringTable.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -41,8 +42,9 @@ QVariant CZuSubsetListModel::data(const QModelIndex& index, int role) const
 
 QVariant CZuSubsetListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    // The heading is given in English and shown in the language loaded when it is drawn.
     if (orientation == Qt::Horizontal && section == 0 && role == Qt::DisplayRole)
-        return m_title;
+        return QString::fromStdString(TranslateText(m_title.toStdString()));
     return QAbstractListModel::headerData(section, orientation, role);
 }
 
