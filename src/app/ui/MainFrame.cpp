@@ -100,6 +100,16 @@ const char* const kLayoutState = "MainFrameState";
 constexpr int kLayoutVersion = 1;
 
 // The element type of a result set.
+
+// Shows a reading's reports, not its progress.
+class CQuietReadFeedback : public CStatusBarFeedback
+{
+protected:
+    void OnBegin(int) override {}
+    void OnText(int) override {}
+    void OnProgress(int) override {}
+    void OnEnd() override {}
+};
 } // namespace
 
 CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
@@ -581,7 +591,13 @@ bool CMainFrame::OpenDocumentFile(const std::string& path, std::string* error)
     std::error_code sizeError;
     const uintmax_t size = std::filesystem::file_size(absolute, sizeError);
     CFeedback* reading = !sizeError && size >= s_loadProgressFromBytes ? &progress : nullptr;
-    if (!doc->OnOpenDocument(absolute, &why, reading)) {
+    // A small file is read before a bar could be seen; painting one for each of its steps would
+    // only hold the read up. What it reports is still shown.
+    CQuietReadFeedback quiet;
+    doc->SetProgress(reading ? nullptr : &quiet);
+    const bool opened = doc->OnOpenDocument(absolute, &why, reading);
+    doc->SetProgress(nullptr);
+    if (!opened) {
         doc->OnCloseDocument();
         HideProgress();
         if (error)

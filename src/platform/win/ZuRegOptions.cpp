@@ -150,6 +150,17 @@ private:
     QCoreApplication* m_postRoutineFor = nullptr;
 };
 
+// Writes a value unless the file has it already: a start that writes back what it read (the
+// language, the recent files) then leaves the file alone instead of rewriting it on every start.
+void StoreValue(QSettings& settings, const QString& key, const QString& value)
+{
+    const QVariant stored = settings.value(key);
+    if (stored.isValid() && stored.typeId() == QMetaType::QString && stored.toString() == value)
+        return;
+    settings.setValue(key, value);
+    CSettingsStore::Instance().Changed();
+}
+
 } // namespace
 
 CZuRegOptions::CZuRegOptions(const char* path)
@@ -220,8 +231,7 @@ bool CZuRegOptions::SetDWORD(const char* name, uint32_t value)
     if (!m_open)
         return false;
     std::lock_guard<std::recursive_mutex> lock(CSettingsStore::Instance().Mutex());
-    m_key->setValue(ValueKey(GroupOf(m_path), name), QString::fromStdString(Format("%s%08x", kDwordPrefix, value)));
-    CSettingsStore::Instance().Changed();
+    StoreValue(*m_key, ValueKey(GroupOf(m_path), name), QString::fromStdString(Format("%s%08x", kDwordPrefix, value)));
     return m_key->status() == QSettings::NoError;
 }
 
@@ -248,8 +258,8 @@ bool CZuRegOptions::SetString(const char* name, const std::string& value)
     if (!m_open)
         return false;
     std::lock_guard<std::recursive_mutex> lock(CSettingsStore::Instance().Mutex());
-    m_key->setValue(ValueKey(GroupOf(m_path), name), QString::fromUtf8(kStringPrefix) + QString::fromStdString(value));
-    CSettingsStore::Instance().Changed();
+    StoreValue(*m_key, ValueKey(GroupOf(m_path), name),
+               QString::fromUtf8(kStringPrefix) + QString::fromStdString(value));
     return m_key->status() == QSettings::NoError;
 }
 
@@ -278,9 +288,8 @@ bool CZuRegOptions::SetBinary(const char* name, const std::vector<uint8_t>& valu
         return false;
     std::lock_guard<std::recursive_mutex> lock(CSettingsStore::Instance().Mutex());
     const QByteArray bytes(reinterpret_cast<const char*>(value.data()), static_cast<qsizetype>(value.size()));
-    m_key->setValue(ValueKey(GroupOf(m_path), name),
-                    QString::fromLatin1(kBinaryPrefix) + QString::fromLatin1(bytes.toHex()));
-    CSettingsStore::Instance().Changed();
+    StoreValue(*m_key, ValueKey(GroupOf(m_path), name),
+               QString::fromLatin1(kBinaryPrefix) + QString::fromLatin1(bytes.toHex()));
     return m_key->status() == QSettings::NoError;
 }
 
@@ -289,8 +298,12 @@ bool CZuRegOptions::DeleteValue(const char* name)
     if (!m_open)
         return false;
     std::lock_guard<std::recursive_mutex> lock(CSettingsStore::Instance().Mutex());
-    m_key->remove(ValueKey(GroupOf(m_path), name));
-    CSettingsStore::Instance().Changed();
+    const QString key = ValueKey(GroupOf(m_path), name);
+    // Nothing to remove, nothing to write.
+    if (m_key->contains(key)) {
+        m_key->remove(key);
+        CSettingsStore::Instance().Changed();
+    }
     return m_key->status() == QSettings::NoError;
 }
 

@@ -69,9 +69,17 @@ TEST(Startup, ProjectOnTheCommandLineIsOpened)
         doc.GetTALVOProject().SetMaxChannel(12);
         ASSERT_TRUE(doc.OnSaveDocument(file));
     }
+    // A file this small is read before a bar could be seen: no step of it is painted.
+    int progressChanges = 0;
+    SetRunningObjectHook([&](CMainFrame& frame) {
+        QObject::connect(frame.ProgressBar()->ProgressCtrl(), &QProgressBar::valueChanged,
+                         [&progressChanges] { ++progressChanges; });
+    });
     CTALVOStartup startup = InitTALVOApp({file}, {}, false);
+    SetRunningObjectHook({});
     ASSERT_TRUE(startup.ok);
     ASSERT_NE(startup.mainFrame->GetDocument(), nullptr);
+    EXPECT_EQ(progressChanges, 0);
     EXPECT_EQ(startup.mainFrame->GetDocument()->GetPathName(), file);
     EXPECT_EQ(startup.mainFrame->TreeWindow()->GetTreeCount(), 1);
     EXPECT_TRUE(startup.mainFrame->windowTitle().startsWith(QStringLiteral("cmd.orv - ")));

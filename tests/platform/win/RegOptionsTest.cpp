@@ -10,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -313,4 +316,51 @@ TEST_F(RegOptionsTest, WritesReachTheFileTogetherWhenTheProgramIsIdle)
     std::thread worker([] { EXPECT_TRUE(WriteFrameworkDWORD("FromWorker", 5)); });
     worker.join();
     EXPECT_NE(onDisk().find("FromWorker=dword:00000005"), std::string::npos);
+}
+
+TEST_F(RegOptionsTest, WritingBackWhatTheFileHoldsLeavesTheFileAlone)
+{
+    CZuRegOptions reg(kVelmoraKeyPath);
+    ASSERT_TRUE(reg.Open());
+    ASSERT_TRUE(reg.SetDWORD("Language", 17));
+    ASSERT_TRUE(reg.SetString("Name", "same"));
+    ASSERT_TRUE(reg.SetBinary("Bytes", {1, 2, 3}));
+    CZuRegOptions::Flush();
+    const std::filesystem::path file = CZuRegOptions::GetSettingsFilePath();
+    const auto old = std::filesystem::last_write_time(file) - std::chrono::hours(1);
+    std::filesystem::last_write_time(file, old);
+
+    // The same values again, and the removal of one that is not there: the file is not written.
+    ASSERT_TRUE(reg.SetDWORD("Language", 17));
+    ASSERT_TRUE(reg.SetString("Name", "same"));
+    ASSERT_TRUE(reg.SetBinary("Bytes", {1, 2, 3}));
+    ASSERT_TRUE(reg.DeleteValue("Missing"));
+    CZuRegOptions::Flush();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(std::filesystem::last_write_time(file), old);
+
+    // A value that differs, in type or in content, is written.
+    struct Change
+    {
+        const char* what;
+        std::function<bool()> write;
+        const char* expected;
+    };
+    const Change changes[] = {
+        {"dword", [&] { return reg.SetDWORD("Language", 9); }, "Language=dword:00000009"},
+        {"string over a dword", [&] { return reg.SetString("Language", "9"); }, "Language=sz:9"},
+        {"binary",
+         [&] {
+             return reg.SetBinary("Bytes", {1, 2});
+         },
+         "Bytes=hex:0102"},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        ASSERT_TRUE(change.write());
+        EXPECT_NE(IniText().find(change.expected), std::string::npos) << IniText();
+    }
+    EXPECT_NE(std::filesystem::last_write_time(file), old);
+    ASSERT_TRUE(reg.DeleteValue("Name"));
+    EXPECT_EQ(IniText().find("Name="), std::string::npos);
 }
