@@ -486,7 +486,7 @@ std::unique_ptr<CZuRpmFunc> CAnalysisProject::CalcVibrationLevel(CZuRpmResultDat
     DriverProgress progress(set->GetResultCount(), "Calculating Vibration Level...");
     for (int i = 0; i < set->GetResultCount(); ++i) {
         auto* result = DynamicDowncast<CHSEAResultData>(set->GetResult(i));
-        std::unique_ptr<CZuFunc> row = result ? result->CreateVibrationLevelFunc(full) : nullptr;
+        std::unique_ptr<CZuFunc> row = result ? result->CreateVibrationLevelFunc(full, &progress.statusBar) : nullptr;
         if (!row)
             return nullptr;
         func->AddRow(set->GetKey(i), std::move(row));
@@ -527,7 +527,7 @@ std::unique_ptr<CZuRpmMultiVecFunc> CAnalysisProject::CalcSPL(CZuRpmResultData* 
     DriverProgress progress(set->GetResultCount(), "Calculating SPL...");
     for (int i = 0; i < set->GetResultCount(); ++i) {
         auto* result = DynamicDowncast<CHSEAResultData>(set->GetResult(i));
-        std::unique_ptr<CZuFunc> row = result ? result->CreateSPLFunc(target) : nullptr;
+        std::unique_ptr<CZuFunc> row = result ? result->CreateSPLFunc(target, &progress.statusBar) : nullptr;
         if (!row)
             return nullptr;
         func->AddRpmData(set->GetKey(i), std::move(row));

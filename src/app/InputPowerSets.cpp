@@ -52,7 +52,7 @@ CHSEAResultData* CInputPowerSets::Solve(CModelProject* model, CHSEAGeneralData* 
     if (const COctaveManagerEx* modelBands = hsea->GetOctaveManager())
         bands = std::make_unique<COctaveManagerEx>(*modelBands);
     auto result = std::make_unique<CHSEAResultData>(hsea, std::move(bands), name, model, nullptr);
-    if (!result->SetInputPowers(set, 0)) {
+    if (!result->SetInputPowers(set, 0, feedback)) {
         feedback->Warning(MessageWithReason(IDS_CALCULATION_FAILED,
                                             "The set's input powers do not fit the hybrid SEA model: its subsystems or "
                                             "bands differ from the model's."),

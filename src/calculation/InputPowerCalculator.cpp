@@ -490,7 +490,8 @@ int CInputPowerCalculator::ReviseBand(int r, int b, int m, std::vector<int> cand
             if (KeyEnergy(r, b, holder, result)) {
                 CUpdateLog log;
                 for (int s : candidates) {
-                    std::unique_ptr<CHSEAPowerContribution> pc = result->CreatePowerContribution(m_table[s], b);
+                    std::unique_ptr<CHSEAPowerContribution> pc =
+                        result->CreatePowerContribution(m_table[s], b, &Progress());
                     if (!pc)
                         continue;
                     const int index = pc->GetIndexAt(b, 0);
@@ -502,7 +503,7 @@ int CInputPowerCalculator::ReviseBand(int r, int b, int m, std::vector<int> cand
                         continue;
                     log.Add(contributor, m_table[s], CHSEAModelData::UPDATE_CLF, m, clf * m_reviseRate);
                 }
-                m_model->ApplyUpdateLog(&log);
+                m_model->ApplyUpdateLog(&log, &Progress());
                 for (int i = 0; i < log.GetCount(); ++i)
                     m_revisionLog->Add(std::make_unique<tagUPDATE>(*log.GetAt(i)));
             }

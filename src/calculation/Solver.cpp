@@ -183,8 +183,8 @@ std::unique_ptr<CHSEAResultData> CSolver::KeyEnergies(double key, const std::vec
     // A band map that does not fit the project's bands or the model would read outside them.
     if (!result->SetModelBandMap(&map))
         return nullptr;
-    CZuVecFunc* P = result->GetInputPowerVector(1);
-    CZuVecFunc* E = result->GetModalEnergyVector(1);
+    CZuVecFunc* P = result->GetInputPowerVector(1, m_progress);
+    CZuVecFunc* E = result->GetModalEnergyVector(1, m_progress);
     if (!P || !E)
         return nullptr;
     const int bandCount = E->GetDataCount();

@@ -18,6 +18,7 @@
 #include "platform/modeldb/ModelData.h"
 #include "platform/modeldb/ModelShell.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 
@@ -43,42 +44,42 @@ void CASEAModelData::SetDataFiles(std::unique_ptr<CHSEAAnalyticalDataFiles> file
 // ---------------------------------------------------------------------------------------------
 // Building from the model file
 
-int CASEAModelData::BuildFromModel(const std::string& modelFile)
+int CASEAModelData::BuildFromModel(const std::string& modelFile, CFeedback* feedback)
 {
     // The model just read, never one left from an earlier build: a file that cannot be read fails
     // the build instead of quietly rebuilding from the old model.
-    CModelData* model = LoadModelData(modelFile);
+    CModelData* model = LoadModelData(modelFile, feedback);
     if (!model)
         return 0;
     SetFreqInfo(model->GetBandType(), model->GetStartFreq(), model->GetEndFreq());
     if (ReadCompanionFile(model))
         return 1;
     if (!m_lastError.empty())
-        PromptMessageBox(m_lastErrorId, m_lastError, std::string(), MB_OK | MB_ICONEXCLAMATION);
+        CStatusBarFallback(feedback)->Warning(m_lastError, m_lastErrorId);
     return 0;
 }
 
-CModelData* CASEAModelData::LoadModelData(const std::string& modelFile)
+CModelData* CASEAModelData::LoadModelData(const std::string& modelFile, CFeedback* feedback)
 {
     CWaitCursor wait;
     auto model = std::make_unique<CModelData>(this);
     if (!model->ReadModelInfo(modelFile)) {
         m_lastError = model->GetLastError();
         // The reader's own words name the line and what is wrong with it.
-        PromptMessageBox(IDS_MODEL_FILE_UNREADABLE,
-                         ModelText(IDS_MODEL_FILE_UNREADABLE, "The model file cannot be read.") + "\n\n" + m_lastError,
-                         std::string(), MB_OK | MB_ICONEXCLAMATION);
+        CStatusBarFallback(feedback)->Warning(ModelText(IDS_MODEL_FILE_UNREADABLE, "The model file cannot be read.") +
+                                                  "\n\n" + m_lastError,
+                                              IDS_MODEL_FILE_UNREADABLE);
         return nullptr;
     }
     // One 3D model per analytical model: the look-ups take the first, so a new one replaces it.
     return DynamicDowncast<CModelData>(ReplaceTypedChild(std::move(model)));
 }
 
-CModelData* CASEAModelData::GetModelData(int warn) const
+CModelData* CASEAModelData::GetModelData(int warn, CFeedback* feedback) const
 {
     auto* model = DynamicDowncast<CModelData>(FindOne(ElementType::ModelData, 1));
     if (!model && warn)
-        AfxMessageBox(IDS_NO_3D_MODEL, MB_OK | MB_ICONEXCLAMATION);
+        CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_NO_3D_MODEL), IDS_NO_3D_MODEL);
     return model;
 }
 

@@ -18,8 +18,9 @@
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/GfxUtil.h"
-#include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
+#include "platform/win/StringTable.h"
 
 IMPLEMENT_SERIAL(CHSEAModelData, CSEAModelData, 30 | VERSIONABLE_SCHEMA)
 
@@ -235,7 +236,7 @@ int CHSEAModelData::SetDlfEntry(CZuMatFunc* M, CZuVecFunc* D, int b, int i, doub
     return 1;
 }
 
-int CHSEAModelData::SetClfEntry(CZuMatFunc* M, int b, int r, int c, double value)
+int CHSEAModelData::SetClfEntry(CZuMatFunc* M, int b, int r, int c, double value, CFeedback* feedback)
 {
     if (!M || b < 0 || b >= M->GetDataCount() || r < 0 || r >= M->GetRowSubsystemCount() || c < 0 ||
         c >= M->GetColSubsystemCount())
@@ -247,8 +248,10 @@ int CHSEAModelData::SetClfEntry(CZuMatFunc* M, int b, int r, int c, double value
         return 1;
     const double current = M->DataValue(b, r, c);
     if (current == 0.0) {
-        AfxFormatMessageBox(IDS_CLF_ENTRY_ZERO, MB_OK | MB_ICONEXCLAMATION, M->DataIndex(b),
-                            M->GetRowSubsystem(r).c_str(), M->GetColSubsystem(c).c_str());
+        CStatusBarFallback(feedback)->Warning(FormatString(IDS_CLF_ENTRY_ZERO, M->DataIndex(b),
+                                                           M->GetRowSubsystem(r).c_str(),
+                                                           M->GetColSubsystem(c).c_str()),
+                                              IDS_CLF_ENTRY_ZERO);
         return 0;
     }
     const bool block = m_nClfConstraint == 0 &&
@@ -281,7 +284,8 @@ bool CHSEAModelData::MirrorPair(const std::string& a, const std::string& b, std:
     return hasA || hasB;
 }
 
-int CHSEAModelData::ApplyOne(tagUPDATE& record, const std::string& a, const std::string& b, bool primary)
+int CHSEAModelData::ApplyOne(tagUPDATE& record, const std::string& a, const std::string& b, bool primary,
+                             CFeedback* feedback)
 {
     const CZuSubsystemTable* table = GetSubsystemTable();
     const int band = record.m_band;
@@ -309,7 +313,7 @@ int CHSEAModelData::ApplyOne(tagUPDATE& record, const std::string& a, const std:
         const double old = ExtractClf(a, b, ub);
         if (old == kNoValue || !keep(old))
             return 0;
-        return SetClfEntry(M, band, row, col, -(value * D->DataValue(band, da)));
+        return SetClfEntry(M, band, row, col, -(value * D->DataValue(band, da)), feedback);
     }
     case UPDATE_GCLF: {
         CGClfData* g = GetGClfData();
@@ -352,20 +356,20 @@ int CHSEAModelData::ApplyOne(tagUPDATE& record, const std::string& a, const std:
     }
 }
 
-int CHSEAModelData::ApplyUpdate(tagUPDATE* record)
+int CHSEAModelData::ApplyUpdate(tagUPDATE* record, CFeedback* feedback)
 {
     if (!record)
         return 0;
-    if (!ApplyOne(*record, record->m_name1, record->m_name2, true))
+    if (!ApplyOne(*record, record->m_name1, record->m_name2, true, feedback))
         return 0;
     std::string ma, mb;
     if (m_nSymmetricCopy && MirrorPair(record->m_name1, record->m_name2, ma, mb))
-        ApplyOne(*record, ma, mb, false);
+        ApplyOne(*record, ma, mb, false, feedback);
     m_nModified = 1;
     return 1;
 }
 
-int CHSEAModelData::ApplyUpdateLog(CUpdateLog* log)
+int CHSEAModelData::ApplyUpdateLog(CUpdateLog* log, CFeedback* feedback)
 {
     if (!log)
         return 0;
@@ -373,7 +377,7 @@ int CHSEAModelData::ApplyUpdateLog(CUpdateLog* log)
         return 1;
     int applied = 0;
     for (int i = 0; i < log->GetCount();) {
-        if (ApplyUpdate(log->GetAt(i))) {
+        if (ApplyUpdate(log->GetAt(i), feedback)) {
             applied = 1;
             ++i;
         } else {

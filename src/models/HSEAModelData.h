@@ -11,6 +11,7 @@
 #include "models/SEAModelData.h"
 #include "platform/elements/DataWriter.h"
 
+class CFeedback;
 class CGClfData;
 class CZuStringList;
 struct tagUPDATE;
@@ -56,13 +57,14 @@ public:
     int SetDlfEntry(CZuMatFunc* M, CZuVecFunc* D, int b, int i, double value);
     // Sets the matrix entry (row r, column c) at band b to a negative coupling value. A value that
     // is not negative (a CLF of 0 or below) leaves the matrix as it is and is accepted (1), so an
-    // update record asking for it stays in the log; 0 when the edit is refused.
-    int SetClfEntry(CZuMatFunc* M, int b, int r, int c, double value);
+    // update record asking for it stays in the log; 0 when the edit is refused (an empty entry is
+    // reported as a warning through the feedback; null: the main window's status bar).
+    int SetClfEntry(CZuMatFunc* M, int b, int r, int c, double value, CFeedback* feedback = nullptr);
 
     // Applies each record; records that change nothing are removed. 1 when at least one applied
     // (or the log is empty), 0 otherwise or for a null log.
-    int ApplyUpdateLog(CUpdateLog* log) override;
-    virtual int ApplyUpdate(tagUPDATE* record);
+    int ApplyUpdateLog(CUpdateLog* log, CFeedback* feedback = nullptr) override;
+    virtual int ApplyUpdate(tagUPDATE* record, CFeedback* feedback = nullptr);
 
     int UpdateConnectionInfo() override;
     int Export(CStdioFile& file) override;
@@ -90,7 +92,7 @@ public:
 
 private:
     // The update of one name pair (or subsystem); 1 when something changed.
-    int ApplyOne(tagUPDATE& record, const std::string& a, const std::string& b, bool primary);
+    int ApplyOne(tagUPDATE& record, const std::string& a, const std::string& b, bool primary, CFeedback* feedback);
     // The mirrored names of a pair: each name that has a mirror side takes it. False when neither has.
     static bool MirrorPair(const std::string& a, const std::string& b, std::string& ma, std::string& mb);
 

@@ -301,12 +301,13 @@ void CHSEAResultData::SetAllBandsEnabled(int flag)
         SetBandEnabled(b, flag);
 }
 
-CSEAModelData* CHSEAResultData::GetModelData(int warn) const
+CSEAModelData* CHSEAResultData::GetModelData(int warn, CFeedback* feedback) const
 {
     IModelProjectLink* project = IModelProjectLink::Find(this);
     CSEAModelData* model = project ? project->FindSEAModelData(static_cast<int>(m_modelSerial), 0) : nullptr;
     if (!model && warn)
-        AfxFormatMessageBox(IDS_NO_SEA_MODEL_DATA, MB_OK | MB_ICONEXCLAMATION, static_cast<int>(m_modelSerial));
+        CStatusBarFallback(feedback)->Warning(FormatString(IDS_NO_SEA_MODEL_DATA, static_cast<int>(m_modelSerial)),
+                                              IDS_NO_SEA_MODEL_DATA);
     return model;
 }
 
@@ -316,31 +317,32 @@ CGClfData* CHSEAResultData::GetGClfData() const
     return hsea ? hsea->GetGClfData() : nullptr;
 }
 
-CZuVecFunc* CHSEAResultData::GetInputPowerVector(int warn) const
+CZuVecFunc* CHSEAResultData::GetInputPowerVector(int warn, CFeedback* feedback) const
 {
     auto* v = DynamicDowncast<CZuVecFunc>(FindOneChild(ElementType::InputPower));
     if (!v && warn)
-        AfxMessageBox(IDS_NO_INPUT_POWER, MB_OK | MB_ICONEXCLAMATION);
+        CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_NO_INPUT_POWER), IDS_NO_INPUT_POWER);
     return v;
 }
 
-CZuVecFunc* CHSEAResultData::GetModalEnergyVector(int warn) const
+CZuVecFunc* CHSEAResultData::GetModalEnergyVector(int warn, CFeedback* feedback) const
 {
     auto* v = DynamicDowncast<CZuVecFunc>(FindOneChild(ElementType::ModalEnergy));
     if (!v && warn)
-        AfxMessageBox(IDS_NO_MODAL_ENERGY, MB_OK | MB_ICONEXCLAMATION);
+        CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_NO_MODAL_ENERGY), IDS_NO_MODAL_ENERGY);
     return v;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Input powers
 
-int CHSEAResultData::SetInputPowers(CHSEAGeneralData* data, int keep)
+int CHSEAResultData::SetInputPowers(CHSEAGeneralData* data, int keep, CFeedback* feedback)
 {
     if (!data || data->GetKind() != CHSEAGeneralData::KIND_INPUT_POWER)
         return 0;
     if (data->GetChildCount() == 0) {
-        AfxFormatMessageBox(IDS_GENERAL_DATA_EMPTY, MB_OK | MB_ICONERROR, data->GetName().c_str());
+        CStatusBarFallback(feedback)->Error(FormatString(IDS_GENERAL_DATA_EMPTY, data->GetName().c_str()),
+                                            IDS_GENERAL_DATA_EMPTY);
         return 0;
     }
     CZuVecFunc* P = GetInputPowerVector(0);
@@ -390,12 +392,12 @@ int CHSEAResultData::SolveBands(CZuData* source, CFeedback* feedback)
     feedback = &*progress;
     CSEAModelData* model = dynamic_cast<CSEAModelData*>(source);
     if (!model)
-        model = GetModelData(1);
+        model = GetModelData(1, feedback);
     if (!model)
         return 0;
     CZuMatFunc* M0 = model->PrepareEtaMatrix("");
-    CZuVecFunc* P = GetInputPowerVector(1);
-    CZuVecFunc* E = GetModalEnergyVector(1);
+    CZuVecFunc* P = GetInputPowerVector(1, feedback);
+    CZuVecFunc* E = GetModalEnergyVector(1, feedback);
     if (!M0 || !P || !E)
         return 0;
     if (m_bandSelection.empty())
@@ -408,8 +410,7 @@ int CHSEAResultData::SolveBands(CZuData* source, CFeedback* feedback)
     for (int k = 0; k < n; ++k) {
         index[static_cast<size_t>(k)] = M0->GetRowIndex((*table)[k]);
         if (index[static_cast<size_t>(k)] < 0 || M0->GetColIndex((*table)[k]) != index[static_cast<size_t>(k)]) {
-            feedback->Warning(FormatString(IDS_SUBSYSTEM_NOT_IN_MATRIX, (*table)[k].c_str()),
-                              IDS_SUBSYSTEM_NOT_IN_MATRIX);
+            CSEAModelData::ReportMissingSubsystem((*table)[k], feedback);
             return 0;
         }
     }
@@ -476,20 +477,20 @@ double CHSEAResultData::EnergyOf(int band, const std::string& name, int* ok) con
     return E->DataValue(band, s) * D->DataValue(m, ds);
 }
 
-std::unique_ptr<CZuFunc> CHSEAResultData::LevelFunc(const std::string& name, bool cavity) const
+std::unique_ptr<CZuFunc> CHSEAResultData::LevelFunc(const std::string& name, bool cavity, CFeedback* feedback) const
 {
     IModelProjectLink* project = IModelProjectLink::Find(this);
     CModelSubsystem* sub = project ? project->GetSubsystem(Plain(name), 0, 0) : nullptr;
     const bool kindOk =
         sub && (cavity ? dynamic_cast<CModelCavity*>(sub) != nullptr : dynamic_cast<CModelShell*>(sub) != nullptr);
     if (GetSubsystemTable()->GetIndex(name) < 0 || !kindOk) {
-        AfxFormatMessageBox(IDS_SUBSYSTEM_NOT_IN_MATRIX, MB_OK | MB_ICONEXCLAMATION, name.c_str());
+        CSEAModelData::ReportMissingSubsystem(name, feedback);
         return nullptr;
     }
     const double size = cavity ? sub->GetVolume() : sub->GetMass();
     if (!(size > 0.0)) {
-        AfxFormatMessageBox(cavity ? IDS_VOLUME_NOT_POSITIVE : IDS_MASS_NOT_POSITIVE, MB_OK | MB_ICONEXCLAMATION,
-                            name.c_str());
+        const uint32_t id = cavity ? IDS_VOLUME_NOT_POSITIVE : IDS_MASS_NOT_POSITIVE;
+        CStatusBarFallback(feedback)->Warning(FormatString(id, name.c_str()), id);
         return nullptr;
     }
     CSEAModelData* model = Model();
@@ -511,21 +512,22 @@ std::unique_ptr<CZuFunc> CHSEAResultData::LevelFunc(const std::string& name, boo
     return f;
 }
 
-std::unique_ptr<CZuFunc> CHSEAResultData::CreateSPLFunc(const std::string& cavity) const
+std::unique_ptr<CZuFunc> CHSEAResultData::CreateSPLFunc(const std::string& cavity, CFeedback* feedback) const
 {
-    return LevelFunc(cavity, true);
+    return LevelFunc(cavity, true, feedback);
 }
 
-std::unique_ptr<CZuFunc> CHSEAResultData::CreateVibrationLevelFunc(const std::string& structure) const
+std::unique_ptr<CZuFunc> CHSEAResultData::CreateVibrationLevelFunc(const std::string& structure,
+                                                                   CFeedback* feedback) const
 {
-    return LevelFunc(structure, false);
+    return LevelFunc(structure, false, feedback);
 }
 
-std::unique_ptr<CZuFunc> CHSEAResultData::CreateSubsystemFunc(const std::string& name) const
+std::unique_ptr<CZuFunc> CHSEAResultData::CreateSubsystemFunc(const std::string& name, CFeedback* feedback) const
 {
     CSEAModelData* model = Model();
     if (!model || !model->GetModalDensity(1) || !GetModalEnergyVector(0) || GetSubsystemTable()->GetIndex(name) < 0) {
-        AfxFormatMessageBox(IDS_SUBSYSTEM_NOT_IN_MATRIX, MB_OK | MB_ICONEXCLAMATION, name.c_str());
+        CSEAModelData::ReportMissingSubsystem(name, feedback);
         return nullptr;
     }
     const int bands = GetFreqCount();
@@ -539,10 +541,10 @@ std::unique_ptr<CZuFunc> CHSEAResultData::CreateSubsystemFunc(const std::string&
     return f;
 }
 
-CZuFunc* CHSEAResultData::FindOrAddSubsystemFunc(const std::string& name)
+CZuFunc* CHSEAResultData::FindOrAddSubsystemFunc(const std::string& name, CFeedback* feedback)
 {
     const std::string title = ModelFormat(IDS_ENERGY_NAME, "Energy [%s]", name.c_str());
-    std::unique_ptr<CZuFunc> fresh = CreateSubsystemFunc(name);
+    std::unique_ptr<CZuFunc> fresh = CreateSubsystemFunc(name, feedback);
     if (!fresh)
         return nullptr;
     if (auto* existing = DynamicDowncast<CZuFunc>(FindOneChild(title))) {
@@ -561,11 +563,11 @@ double CHSEAResultData::GetSubsystemValue(const std::string& name, int band, int
     return dB ? CGfxCalc::GetEnergyDecibel(e) : e;
 }
 
-CZuFunc* CHSEAResultData::CreateEnergyRatioFunc(const std::string& a, const std::string& b)
+CZuFunc* CHSEAResultData::CreateEnergyRatioFunc(const std::string& a, const std::string& b, CFeedback* feedback)
 {
     CSEAModelData* model = Model();
     if (!model || !model->GetModalDensity(1) || !GetModalEnergyVector(0) || GetSubsystemTable()->GetIndex(a) < 0) {
-        AfxFormatMessageBox(IDS_SUBSYSTEM_NOT_IN_MATRIX, MB_OK | MB_ICONEXCLAMATION, a.c_str());
+        CSEAModelData::ReportMissingSubsystem(a, feedback);
         return nullptr;
     }
     const std::string title = ModelFormat(IDS_ENERGY_RATIO_NAME, "ER(%s, %s)", a.c_str(), b.c_str());
@@ -635,11 +637,12 @@ bool CHSEAResultData::ComputeFlows(int t, int u, std::vector<double>& out) const
 // ---------------------------------------------------------------------------------------------
 // Power contributions and dominant paths
 
-std::unique_ptr<CHSEAPowerContribution> CHSEAResultData::CreatePowerContribution(const std::string& target, int band)
+std::unique_ptr<CHSEAPowerContribution> CHSEAResultData::CreatePowerContribution(const std::string& target, int band,
+                                                                                 CFeedback* feedback)
 {
     const int t = GetSubsystemTable()->GetIndex(target);
     if (t < 0) {
-        AfxFormatMessageBox(IDS_SUBSYSTEM_NOT_IN_MATRIX, MB_OK | MB_ICONEXCLAMATION, target.c_str());
+        CSEAModelData::ReportMissingSubsystem(target, feedback);
         return nullptr;
     }
     CResultFlowContext context(*this);
@@ -779,11 +782,12 @@ void CHSEAResultData::ExtendDominantPath(int i, int u, CHSEADominantPathData& da
         Extend(context, *GetSubsystemTable(), i, u, data);
 }
 
-std::unique_ptr<CHSEADominantPathData> CHSEAResultData::CreateDominantPathData(const std::string& target, int band)
+std::unique_ptr<CHSEADominantPathData> CHSEAResultData::CreateDominantPathData(const std::string& target, int band,
+                                                                               CFeedback* feedback)
 {
     const int t = GetSubsystemTable()->GetIndex(target);
     if (t < 0) {
-        AfxFormatMessageBox(IDS_SUBSYSTEM_NOT_IN_MATRIX, MB_OK | MB_ICONEXCLAMATION, target.c_str());
+        CSEAModelData::ReportMissingSubsystem(target, feedback);
         return nullptr;
     }
     CResultFlowContext context(*this);

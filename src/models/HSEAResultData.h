@@ -63,16 +63,19 @@ public:
     uint32_t GetModelSerial() const { return m_modelSerial; }
     void SetModelSerial(uint32_t serial) { m_modelSerial = serial; }
     // The model data of the serial number, through the model project; null when there is none
-    // (with warn set, message 7100).
-    CSEAModelData* GetModelData(int warn) const;
+    // (with warn set, message 7100). Messages of this class are reported as warnings through the
+    // caller's feedback; without one they show on the main window's status bar (as boxes).
+    CSEAModelData* GetModelData(int warn, CFeedback* feedback = nullptr) const;
     // The model's global CLF data; null when the model is not a hybrid model or has none.
     CGClfData* GetGClfData() const;
 
-    CZuVecFunc* GetInputPowerVector(int warn) const;  // message 6015 when absent and warned
-    CZuVecFunc* GetModalEnergyVector(int warn) const; // message 6016 when absent and warned
+    // Message 6015 (6016) when absent and warned.
+    CZuVecFunc* GetInputPowerVector(int warn, CFeedback* feedback = nullptr) const;
+    CZuVecFunc* GetModalEnergyVector(int warn, CFeedback* feedback = nullptr) const;
 
-    // Input powers from general data of kind 5; keep 0 zeroes every power first. 1 on success.
-    int SetInputPowers(CHSEAGeneralData* data, int keep);
+    // Input powers from general data of kind 5; keep 0 zeroes every power first. 1 on success;
+    // data without functions is reported as an error.
+    int SetInputPowers(CHSEAGeneralData* data, int keep, CFeedback* feedback = nullptr);
     // 1.0 W at the named subsystem, 0.0 elsewhere, every band; 0 when the name is not in the table.
     int SetUnitInputPower(const std::string& name);
 
@@ -89,25 +92,28 @@ public:
     // Level functions over the result's bands, not added (the caller adds them where they go);
     // null with a message when the subsystem or its volume (mass) is missing. A band without
     // energy has HUGE_VAL.
-    std::unique_ptr<CZuFunc> CreateSPLFunc(const std::string& cavity) const;
-    std::unique_ptr<CZuFunc> CreateVibrationLevelFunc(const std::string& structure) const;
+    std::unique_ptr<CZuFunc> CreateSPLFunc(const std::string& cavity, CFeedback* feedback = nullptr) const;
+    std::unique_ptr<CZuFunc> CreateVibrationLevelFunc(const std::string& structure,
+                                                      CFeedback* feedback = nullptr) const;
     // The energy function of a subsystem (E = e n), not added.
-    std::unique_ptr<CZuFunc> CreateSubsystemFunc(const std::string& name) const;
+    std::unique_ptr<CZuFunc> CreateSubsystemFunc(const std::string& name, CFeedback* feedback = nullptr) const;
     // The same, reusing a child of its name or adding a new one; null when it cannot be made.
-    CZuFunc* FindOrAddSubsystemFunc(const std::string& name);
+    CZuFunc* FindOrAddSubsystemFunc(const std::string& name, CFeedback* feedback = nullptr);
     // Energy of one subsystem in one band (dB re 1 J with dB set); kNoValue when it cannot be had.
     double GetSubsystemValue(const std::string& name, int band, int dB) const;
     // E_a / E_b per band, linear; a child of its name is reused, otherwise one is added.
-    CZuFunc* CreateEnergyRatioFunc(const std::string& a, const std::string& b);
+    CZuFunc* CreateEnergyRatioFunc(const std::string& a, const std::string& b, CFeedback* feedback = nullptr);
     // The subsystems with a non-zero input power in some band, in vector order, each once;
     // strip removes the wave sign. Returns the count.
     int CollectInputSubsystems(CZuSubsystemTable& table, int strip) const;
 
     // Dominant paths into target (band < 0: every band); null with message 11611 when the target
     // is not in the table, null without one when the model's data cannot be reached.
-    std::unique_ptr<CHSEADominantPathData> CreateDominantPathData(const std::string& target, int band);
+    std::unique_ptr<CHSEADominantPathData> CreateDominantPathData(const std::string& target, int band,
+                                                                  CFeedback* feedback = nullptr);
     // Power contributions into target (band < 0: every band); nulls as above.
-    std::unique_ptr<CHSEAPowerContribution> CreatePowerContribution(const std::string& target, int band);
+    std::unique_ptr<CHSEAPowerContribution> CreatePowerContribution(const std::string& target, int band,
+                                                                    CFeedback* feedback = nullptr);
 
     // ---- the path search (see CreateDominantPathData) ----
     // Paths per band: the number of subsystems feeding a cavity target, otherwise 3 per feeding
@@ -153,7 +159,7 @@ private:
     CSEAModelData* Model() const { return GetModelData(0); }
     // Subsystem s of the result in the model's vector or matrix; -1 when absent.
     double EnergyOf(int band, const std::string& name, int* ok) const;
-    std::unique_ptr<CZuFunc> LevelFunc(const std::string& name, bool cavity) const;
+    std::unique_ptr<CZuFunc> LevelFunc(const std::string& name, bool cavity, CFeedback* feedback) const;
 
     std::vector<int> m_bandSelection; // not stored
     uint32_t m_modelSerial = 0;

@@ -13,8 +13,9 @@
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
-#include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
+#include "platform/win/StringTable.h"
 
 IMPLEMENT_SERIAL(CSEAModelData, CZuData, 30 | VERSIONABLE_SCHEMA)
 
@@ -55,9 +56,10 @@ CSEAModelData::~CSEAModelData()
     m_properties.DeleteAll();
 }
 
-void CSEAModelData::ReportMissingSubsystem(const std::string& name)
+void CSEAModelData::ReportMissingSubsystem(const std::string& name, CFeedback* feedback)
 {
-    AfxFormatMessageBox(IDS_SUBSYSTEM_NOT_IN_MATRIX, MB_OK | MB_ICONEXCLAMATION, name.c_str());
+    CStatusBarFallback(feedback)->Warning(FormatString(IDS_SUBSYSTEM_NOT_IN_MATRIX, name.c_str()),
+                                          IDS_SUBSYSTEM_NOT_IN_MATRIX);
 }
 
 bool CSEAModelData::LookUpColumn(CZuMatFunc* E, CZuVecFunc* n, const std::string& name, int& col, int& nIndex)
@@ -425,7 +427,7 @@ uint64_t CSEAModelData::SolvePeakBytes(int subsystems, int bands)
     return sum;
 }
 
-int CSEAModelData::ApplyUpdateLog(CUpdateLog*)
+int CSEAModelData::ApplyUpdateLog(CUpdateLog*, CFeedback*)
 {
     return 0;
 }

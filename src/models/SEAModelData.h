@@ -16,6 +16,7 @@
 #include "platform/elements/ZuData.h"
 #include "platform/elements/ZuStdDataList.h"
 
+class CFeedback;
 class CUpdateLog;
 class CZuMatFunc;
 class CZuVecFunc;
@@ -68,8 +69,9 @@ public:
     // model that prepares a copy of its matrix, as the hybrid one does, needs one matrix more).
     // Saturates at the largest value instead of wrapping.
     static uint64_t SolvePeakBytes(int subsystems, int bands);
-    // Applies the records of a log; nothing here (0).
-    virtual int ApplyUpdateLog(CUpdateLog* log);
+    // Applies the records of a log; nothing here (0). What cannot be applied is reported through
+    // the feedback (null: the main window's status bar).
+    virtual int ApplyUpdateLog(CUpdateLog* log, CFeedback* feedback = nullptr);
 
     // ---- parameter vectors ----
     // The folder of further named vectors; created when missing.
@@ -99,18 +101,21 @@ public:
 
     void Serialize(CArchive& ar) override;
 
+    // Reports message 11611 for a subsystem missing from the matrix (of this model or a result of
+    // it) as a warning through the feedback (null: the main window's status bar, which shows it as
+    // a box).
+    static void ReportMissingSubsystem(const std::string& name, CFeedback* feedback = nullptr);
+
 protected:
     void SetSavedEtaMatrix(std::unique_ptr<CZuMatFunc> matrix);
     // Replaces the children of the element's type (if any) by the element; returns it as added.
     CMElement* ReplaceTypedChild(std::unique_ptr<CMElement> element);
-    // Shows message 11611 for a subsystem missing from the matrix.
-    static void ReportMissingSubsystem(const std::string& name);
 
     int32_t m_nModified = 0;
 
 private:
     // Looks up a subsystem for a loss-factor extraction: column index in E and index in n. False
-    // (and the message shown) when either is missing.
+    // (and the message reported) when either is missing.
     bool LookUpColumn(CZuMatFunc* E, CZuVecFunc* n, const std::string& name, int& col, int& nIndex);
     CMElement* ExtractDlfFunction(const std::string& subsystem, bool intrinsic);
     // The array form of both DLF extractions: dlfAt gives the DLF of E's column i (n's entry ni) at
