@@ -18,6 +18,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
@@ -86,7 +87,8 @@ bool CCalcProjectManager::MakeRpmList(const CRPMOptions* options)
     auto range = [&](double low, double high, double step) {
         // A step that is not positive would never reach the upper bound.
         if (!(step > 0.0)) {
-            AfxMessageBox(IDS_RPM_STEP_NOT_POSITIVE);
+            CStatusBarFallback(m_progress)
+                ->Warning(MessageTextOf(IDS_RPM_STEP_NOT_POSITIVE), IDS_RPM_STEP_NOT_POSITIVE);
             return false;
         }
         for (int i = 0;; ++i) {

@@ -13,6 +13,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "common/LevelUtil.h"
@@ -34,18 +35,19 @@ bool ResamplesToRange(const IDaqProjectAccess* daq, const CRPMOptions* rpm)
 
 // The energies of the experiments' measured functions: each function (find, null when missing) is
 // resampled (resample) or copied, relabelled to its own side for a symmetric subsystem, and its
-// values v become v * v * factor of its subsystem (square). False, after telling the user, when a
-// function is missing, cannot be copied or its subsystem has no factor.
+// values v become v * v * factor of its subsystem (square). False, after reporting it through the
+// feedback, when a function is missing, cannot be copied or its subsystem has no factor.
 template <class Func, class Find, class Resample, class FactorOf, class Square>
 bool MeasuredEnergies(const CMElementList& experiments, bool resample, bool symmetric, Find find, Resample resampled,
-                      FactorOf factorOf, Square square, std::vector<std::unique_ptr<Func>>& energies)
+                      FactorOf factorOf, Square square, std::vector<std::unique_ptr<Func>>& energies,
+                      CFeedback* feedback)
 {
     for (CMElement* element : experiments) {
         auto* experiment = dynamic_cast<IDaqExperimentData*>(element);
         const CExpInfo* info = experiment ? experiment->GetExpInfo() : nullptr;
         const Func* measured = info ? find(*experiment, info->GetName(0)) : nullptr;
         if (!measured) {
-            AfxMessageBox(IDS_NO_RPM_FUNCTION, MB_OK);
+            CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_NO_RPM_FUNCTION), IDS_NO_RPM_FUNCTION);
             return false;
         }
         std::unique_ptr<Func> copy;
@@ -150,7 +152,7 @@ bool CInputEnergyCalculator::CheckExperiments()
     }
     if (count == 0)
         return true;
-    AfxFormatMessageBox(IDS_NO_EXPERIMENTS, MB_OK, missing.c_str());
+    CStatusBarFallback(m_progress)->Warning(FormatString(IDS_NO_EXPERIMENTS, missing.c_str()), IDS_NO_EXPERIMENTS);
     return false;
 }
 
@@ -158,7 +160,8 @@ double CInputEnergyCalculator::EnergyFactor(const std::string& subsystem) const
 {
     const double factor = m_daqProject ? m_daqProject->GetSubsystemEnergyFactor(subsystem) : 0.0;
     if (!(factor > 0.0))
-        AfxFormatMessageBox(IDS_NO_MODEL_SUBSYSTEM, MB_OK, subsystem.c_str());
+        CStatusBarFallback(m_progress)
+            ->Warning(FormatString(IDS_NO_MODEL_SUBSYSTEM, subsystem.c_str()), IDS_NO_MODEL_SUBSYSTEM);
     return factor;
 }
 
@@ -191,7 +194,7 @@ std::unique_ptr<CMElement> CInputEnergyCalculator::EnergiesByRpm(const std::stri
                     x = x * x * factor;
                 }
         },
-        energies);
+        energies, m_progress);
     if (!ok || energies.empty())
         return nullptr;
 
@@ -264,7 +267,7 @@ std::unique_ptr<CMElement> CInputEnergyCalculator::EnergiesByOrder(const std::st
                     x = x * x * factor;
                 }
         },
-        energies);
+        energies, m_progress);
     if (!ok || energies.empty())
         return nullptr;
 

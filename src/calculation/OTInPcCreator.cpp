@@ -9,7 +9,7 @@
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
-#include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/base/Feedback.h"
@@ -139,7 +139,7 @@ int COTInPcCreator::WriteReport(int type, const char* path, CFeedback* progress)
     } scope{progress};
     try {
         if (!path || !file.Open(path, CStdioFile::modeWrite)) {
-            AfxMessageBox("Faile to open file.");
+            CStatusBarFallback(progress)->Error("Faile to open file.");
             return 0;
         }
         file.WriteString("##### LINE [dB] #####\n");
@@ -157,7 +157,7 @@ int COTInPcCreator::WriteReport(int type, const char* path, CFeedback* progress)
         file.Close();
     } catch (const CFileException&) {
         file.Abort();
-        AfxMessageBox("Faile to open file.");
+        CStatusBarFallback(progress)->Error("Faile to open file.");
         return 0;
     }
     return 1;
