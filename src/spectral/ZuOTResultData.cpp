@@ -88,11 +88,11 @@ std::unique_ptr<CZuOTPcFunc> CZuOTResultData::CreatePowerContributionFunc(const 
                                       ElementType::PowerContribution);
 }
 
-int CZuOTResultData::CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip) const
+int CZuOTResultData::CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip, CFeedback* feedback) const
 {
     for (const Record& r : m_records)
         if (r.result)
-            r.result->CollectInputPowerSubsystems(table, strip);
+            r.result->CollectInputPowerSubsystems(table, strip, feedback);
     return table.GetCount();
 }
 

@@ -10,6 +10,7 @@
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/ZuData.h"
 
+class CFeedback;
 class CZuOTDpFunc;
 class CZuOTFunc;
 class CZuOTPcFunc;
@@ -42,7 +43,7 @@ public:
     float GetOrderFactor() const;
 
     // The union, in order, of the per-order sets' collections.
-    int CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip) const;
+    int CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip, CFeedback* feedback = nullptr) const;
 
     // "===== Order# %g =====" and the dump of that order's set, per record.
     int WriteDump(CStdioFile& file, const std::string& param) override;

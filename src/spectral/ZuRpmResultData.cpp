@@ -9,6 +9,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/KeyedResults.h"
@@ -150,12 +151,12 @@ CMElement* CZuRpmResultData::FindMultiVecFunc2(const std::string& label) const
     return FindLabelled(*this, ElementType::VibrationResultComparison, ElementType::SplResultComparison, label);
 }
 
-int CZuRpmResultData::CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip) const
+int CZuRpmResultData::CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip, CFeedback* feedback) const
 {
     for (const Record& r : m_records) {
         CZuVecFunc* P = ResultVector(r.result.get(), 3);
         if (!P) {
-            AfxMessageBox(IDS_NO_INPUT_POWER, MB_OK | MB_ICONEXCLAMATION);
+            CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_NO_INPUT_POWER), IDS_NO_INPUT_POWER);
             continue;
         }
         for (int k = 0; k < P->GetSubsystemCount(); ++k) {

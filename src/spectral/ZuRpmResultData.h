@@ -14,6 +14,7 @@
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/ZuData.h"
 
+class CFeedback;
 class CZuRpmDpFunc;
 class CZuRpmFunc;
 class CZuRpmMultiVecFunc;
@@ -50,9 +51,9 @@ public:
     CMElement* FindMultiVecFunc2(const std::string& label) const;
 
     // Every subsystem with a positive input power in some result (each once; strip removes the
-    // wave sign). A result without its input-power vector is reported (message 6015). Returns the
-    // table's count.
-    int CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip) const;
+    // wave sign). A result without its input-power vector is reported as a warning (message 6015)
+    // through the feedback (null: the main window's status bar). Returns the table's count.
+    int CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip, CFeedback* feedback = nullptr) const;
 
     // Input powers and modal energies of every record as tab-separated text.
     int WriteDump(CStdioFile& file, const std::string& param) override;
