@@ -12,6 +12,7 @@
 #include "platform/elements/MElementList.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OTMultiVecFunc.h"
@@ -109,12 +110,13 @@ double Average(std::vector<double>& values, int mode)
 } // namespace
 
 std::unique_ptr<CZuRpmFunc> CAveExpData::AverageRpmFuncs(const std::string& name, IDaqExperimentSource* source,
-                                                         int message, const CRPMOptions* options)
+                                                         int message, const CRPMOptions* options, CFeedback* feedback)
 {
     std::vector<IDaqExperimentData*> experiments = CollectExperiments(name, source);
     if (experiments.empty()) {
         if (message)
-            AfxMessageBox(IDS_NO_EXPERIMENTS_FOR_SUBSYSTEM, MB_OK | MB_ICONINFORMATION);
+            CStatusBarFallback(feedback)->Information(MessageTextOf(IDS_NO_EXPERIMENTS_FOR_SUBSYSTEM),
+                                                      IDS_NO_EXPERIMENTS_FOR_SUBSYSTEM);
         return nullptr;
     }
     if (!NamesSubsystem(experiments.front(), name))

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+class CFeedback;
 class CMElementList;
 class CRPMOptions;
 class CZuOTFunc;
@@ -31,10 +32,11 @@ public:
     const CRPMOptions* GetRpmOptions() const { return m_options.get(); }
 
     // The averaged map over RPM of a subsystem, over the source's used data sets (or the project's
-    // data sets of the subsystem). With message set, a missing experiment is told (6129) and
-    // disagreeing RPM grids are resolved in the RPM setting dialog; else they give null.
+    // data sets of the subsystem). With message set, a missing experiment is reported through the
+    // feedback (6129; null: the main window's status bar) and disagreeing RPM grids are resolved in
+    // the RPM setting dialog; else they give null.
     std::unique_ptr<CZuRpmFunc> AverageRpmFuncs(const std::string& name, IDaqExperimentSource* source, int message,
-                                                const CRPMOptions* options);
+                                                const CRPMOptions* options, CFeedback* feedback = nullptr);
     // The averaged map over order from the experiments' multi-vector functions of the subsystem.
     std::unique_ptr<CZuOTFunc> AverageRpmVecFuncs(const std::string& name, IDaqExperimentSource* source, int flag);
     // Energies per band of a subsystem at one RPM, averaged over the project's experiments; 0 when

@@ -7,7 +7,7 @@
 #include "experiments/RPMSignalData.h"
 #include "experiments/Sensor.h"
 #include "platform/archive/Archive.h"
-#include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -40,7 +40,7 @@ void SetDetectionDefaults(CExpData& data, const CExpProject& project)
 }
 } // namespace
 
-CExpData* CExpDataSet::CreateChannels()
+CExpData* CExpDataSet::CreateChannels(CFeedback* feedback)
 {
     CMElement* parent = GetParent();
     auto* project = parent ? ElementCast<CExpProject>(parent->GetParent()) : nullptr;
@@ -71,7 +71,8 @@ CExpData* CExpDataSet::CreateChannels()
         SetDetectionDefaults(*data, *project);
         CSensor* sensor = project->FindSensor(subsystem, i);
         if (!sensor) {
-            AfxFormatMessageBox(IDS_NO_SENSOR_FOR, MB_OK, project->GetGroupItemText(subsystem, i).c_str());
+            CStatusBarFallback(feedback)->Warning(
+                FormatString(IDS_NO_SENSOR_FOR, project->GetGroupItemText(subsystem, i).c_str()), IDS_NO_SENSOR_FOR);
             // A data set is whole or empty: what was made of it goes again.
             for (CMElement* m : made)
                 DeleteChild(m, 1);

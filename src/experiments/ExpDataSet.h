@@ -6,6 +6,7 @@
 #include "platform/elements/MElement.h"
 
 class CExpData;
+class CFeedback;
 
 class CExpDataSet : public CMElement
 {
@@ -21,8 +22,10 @@ public:
     // Creates the channel records of a new data set that already hangs under its parent: the pulse
     // channel under the RPM signal data, one record per sensor-group item under an excitation.
     // Returns the first record. When a record cannot be made (no sensor for its item) null is
-    // returned and the records made so far are removed again: a data set is whole or empty.
-    CExpData* CreateChannels();
+    // returned and the records made so far are removed again: a data set is whole or empty; the
+    // missing sensor is reported as a warning through the feedback (null: the main window's status
+    // bar).
+    CExpData* CreateChannels(CFeedback* feedback = nullptr);
 
     // The label of a 1-based position (string 7016).
     static std::string MakeLabel(int position);

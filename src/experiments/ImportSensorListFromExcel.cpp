@@ -13,6 +13,7 @@
 #include "platform/base/NameIndex.h"
 #include "platform/excel/ExcelWrapper.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -157,12 +158,13 @@ struct Refusal
     std::string id;
 };
 
-void ReportRefusals(const std::vector<Refusal>& refused)
+void ReportRefusals(const std::vector<Refusal>& refused, CFeedback* feedback)
 {
     if (refused.empty())
         return;
     if (refused.size() == 1) {
-        AfxFormatMessageBox(refused[0].message, MB_ICONEXCLAMATION, refused[0].id.c_str());
+        CStatusBarFallback(feedback)->Warning(FormatString(refused[0].message, refused[0].id.c_str()),
+                                              refused[0].message);
         return;
     }
     constexpr size_t kShown = 20;
@@ -171,18 +173,19 @@ void ReportRefusals(const std::vector<Refusal>& refused)
         text += (i > 0 ? "\n" : "") + FormatString(refused[i].message, refused[i].id.c_str());
     if (refused.size() > kShown)
         text += Format("\n... and %zu more", refused.size() - kShown);
-    PromptMessageBox(refused[0].message, text, std::string(), MB_OK | MB_ICONEXCLAMATION);
+    CStatusBarFallback(feedback)->Warning(text, refused[0].message);
 }
 } // namespace
 
-CSensor* CImportSensorListFromExcel::AddToProject(CSensorProject& project, tagSENSORINFO info)
+CSensor* CImportSensorListFromExcel::AddToProject(CSensorProject& project, tagSENSORINFO info, CFeedback* feedback)
 {
-    const std::vector<CSensor*> added = AddAllToProject(project, {std::move(info)});
+    const std::vector<CSensor*> added = AddAllToProject(project, {std::move(info)}, feedback);
     return added.empty() ? nullptr : added.front();
 }
 
 std::vector<CSensor*> CImportSensorListFromExcel::AddAllToProject(CSensorProject& project,
-                                                                  const std::vector<tagSENSORINFO>& records)
+                                                                  const std::vector<tagSENSORINFO>& records,
+                                                                  CFeedback* feedback)
 {
     // Every name below the catalogue makes an ID taken, as FindOne finds it.
     std::vector<std::string> names;
@@ -225,6 +228,6 @@ std::vector<CSensor*> CImportSensorListFromExcel::AddAllToProject(CSensorProject
         names.push_back(info.ID);
         taken.Insert(names.back(), names.size() - 1);
     }
-    ReportRefusals(refused);
+    ReportRefusals(refused, feedback);
     return added;
 }

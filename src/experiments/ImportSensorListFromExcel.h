@@ -10,6 +10,7 @@
 
 #include "experiments/SensorInfo.h"
 
+class CFeedback;
 class CSensor;
 class CSensorProject;
 
@@ -51,11 +52,13 @@ public:
     // Adds a record taken over from the import: refused with a message when its ID is taken
     // (7137), its sensitivity (7138) or its limit (7139) is not a finite value above 0; an
     // accelerometer given per G is stored per m/s2. Null when refused.
-    static CSensor* AddToProject(CSensorProject& project, tagSENSORINFO info);
+    static CSensor* AddToProject(CSensorProject& project, tagSENSORINFO info, CFeedback* feedback = nullptr);
     // Adds the records in order by the same checks, looking IDs up in an index of the catalogue
-    // made once, and shows one message for all refused records: the one record's own message, or
-    // the first of them and how many more. The sensors added, in order.
-    static std::vector<CSensor*> AddAllToProject(CSensorProject& project, const std::vector<tagSENSORINFO>& records);
+    // made once, and reports one warning for all refused records through the feedback (null: the
+    // main window's status bar): the one record's own message, or the first of them and how many
+    // more. The sensors added, in order.
+    static std::vector<CSensor*> AddAllToProject(CSensorProject& project, const std::vector<tagSENSORINFO>& records,
+                                                 CFeedback* feedback = nullptr);
 
 private:
     std::array<std::array<std::vector<std::string>, kColumnCount>, kSheetCount> m_cells;

@@ -3,8 +3,9 @@
 #include <algorithm>
 
 #include "platform/base/Format.h"
-#include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
+#include "platform/win/StringTable.h"
 
 IMPLEMENT_SERIAL(CSensorGroup, CObject, 0 | VERSIONABLE_SCHEMA)
 
@@ -17,7 +18,7 @@ void CSensorGroup::SortMembers()
                 std::swap(m_members[i], m_members[j]);
 }
 
-int CSensorGroup::SetMember(const tagSENSORGROUPMEMBER& member, int channelCount)
+int CSensorGroup::SetMember(const tagSENSORGROUPMEMBER& member, int channelCount, CFeedback* feedback)
 {
     RemoveMembersOnChannel(member.channel);
     for (auto& m : m_members)
@@ -28,7 +29,7 @@ int CSensorGroup::SetMember(const tagSENSORGROUPMEMBER& member, int channelCount
         }
     const int limit = channelCount;
     if (GetMemberCount() >= limit) {
-        AfxFormatMessageBox(IDS_GROUP_TOO_LARGE, MB_OK, limit);
+        CStatusBarFallback(feedback)->Warning(FormatString(IDS_GROUP_TOO_LARGE, limit), IDS_GROUP_TOO_LARGE);
         return 0;
     }
     m_members.push_back(member);

@@ -8,6 +8,8 @@
 
 #include "platform/archive/Archive.h"
 
+class CFeedback;
+
 struct tagSENSORGROUPMEMBER
 {
     std::string text;     // the sensor ID found at the slot when the member was set
@@ -32,9 +34,11 @@ public:
     static constexpr int kDefaultChannelCount = 16;
 
     // Places a member on its channel (see the source for the rules); 1 when placed, 0 when the group
-    // already holds channelCount members (a message tells the user). channelCount is the system
-    // channel count of the project the group belongs to.
-    int SetMember(const tagSENSORGROUPMEMBER& member, int channelCount = kDefaultChannelCount);
+    // already holds channelCount members (reported as a warning through the feedback; null: the
+    // main window's status bar). channelCount is the system channel count of the project the group
+    // belongs to.
+    int SetMember(const tagSENSORGROUPMEMBER& member, int channelCount = kDefaultChannelCount,
+                  CFeedback* feedback = nullptr);
     int GetMemberCount() const { return static_cast<int>(m_members.size()); }
     tagSENSORGROUPMEMBER GetMember(int i) const { return m_members[static_cast<size_t>(i)]; }
     int GetMemberKeyA(int i) const { return m_members[static_cast<size_t>(i)].bundle; }

@@ -16,6 +16,7 @@
 #include "platform/base/TabSplitter.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -103,7 +104,7 @@ std::string_view TrimRight(std::string_view s)
 
 // The problems of one import, shown once when it is done: a file that repeats one ID a thousand
 // times gives one message, not a thousand.
-void ReportDuplicates(const std::vector<std::string>& ids)
+void ReportDuplicates(const std::vector<std::string>& ids, CFeedback* feedback)
 {
     if (ids.empty())
         return;
@@ -113,7 +114,7 @@ void ReportDuplicates(const std::vector<std::string>& ids)
         text += "\n" + ids[i];
     if (ids.size() > kShown)
         text += Format("\n... and %zu more", ids.size() - kShown);
-    PromptMessageBox(IDS_SENSOR_EXISTS, text, std::string(), MB_OK | MB_ICONEXCLAMATION);
+    CStatusBarFallback(feedback)->Warning(text, IDS_SENSOR_EXISTS);
 }
 } // namespace
 
@@ -191,7 +192,7 @@ int WriteSensorListFile(const CSensorProject& project, const std::string& path, 
     }
 }
 
-int ReadSensorListFile(CSensorProject& project, const std::string& path, std::string& title)
+int ReadSensorListFile(CSensorProject& project, const std::string& path, std::string& title, CFeedback* feedback)
 {
     std::string text;
     if (!ReadText(path, text))
@@ -300,11 +301,11 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
             member.slot = slot;
             member.channel = c;
             member.extra = 0;
-            group->SetMember(member, channels);
+            group->SetMember(member, channels, feedback);
         }
     }
     project.TakeContentsOf(fresh);
     title = readTitle;
-    ReportDuplicates(duplicates);
+    ReportDuplicates(duplicates, feedback);
     return 1;
 }

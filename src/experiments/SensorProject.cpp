@@ -5,6 +5,7 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -81,11 +82,11 @@ std::vector<CSensor*> CSensorProject::GetAllSensors() const
     return out;
 }
 
-CSensor* CSensorProject::AddSensor(const tagSENSORINFO& info)
+CSensor* CSensorProject::AddSensor(const tagSENSORINFO& info, CFeedback* feedback)
 {
     // Any element below the project with that name makes the ID taken.
     if (FindOne(info.ID, -1) != nullptr) {
-        AfxMessageBox(IDS_SENSOR_EXISTS);
+        CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_SENSOR_EXISTS), IDS_SENSOR_EXISTS);
         return nullptr;
     }
     const int category = CategoryOfDataType(info.ChannelInfo.DataType);
@@ -129,15 +130,15 @@ bool CSensorProject::DialogValuesToSensorInfo(const SensorDialogValues& v, tagSE
     return true;
 }
 
-CSensor* CSensorProject::AddSensor(const SensorDialogValues& values)
+CSensor* CSensorProject::AddSensor(const SensorDialogValues& values, CFeedback* feedback)
 {
     tagSENSORINFO info;
     if (!DialogValuesToSensorInfo(values, info))
         return nullptr;
-    return AddSensor(info);
+    return AddSensor(info, feedback);
 }
 
-bool CSensorProject::UpdateSensor(CSensor* sensor, const SensorDialogValues& values)
+bool CSensorProject::UpdateSensor(CSensor* sensor, const SensorDialogValues& values, CFeedback* feedback)
 {
     tagSENSORINFO info;
     if (!sensor || !DialogValuesToSensorInfo(values, info))
@@ -145,7 +146,7 @@ bool CSensorProject::UpdateSensor(CSensor* sensor, const SensorDialogValues& val
     // Two sensors under one ID could no longer be told apart by bundles and channel records.
     CSensor* other = FindSensor(info.ID);
     if (other && other != sensor) {
-        AfxMessageBox(IDS_SENSOR_EXISTS);
+        CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_SENSOR_EXISTS), IDS_SENSOR_EXISTS);
         return false;
     }
     sensor->SetID(info.ID);

@@ -12,6 +12,8 @@
 #include "experiments/SensorGroup.h"
 #include "platform/elements/MElement.h"
 
+class CFeedback;
+
 // The values of the sensor property dialog.
 struct SensorDialogValues
 {
@@ -49,15 +51,16 @@ public:
     static int CategoryOfDataType(int dataType);
 
     CSensor* FindSensor(const std::string& id) const;
-    // Adds a sensor of the record's kind. Null when the ID is taken (message 6201) or the data type
-    // is not a sensor's.
-    CSensor* AddSensor(const tagSENSORINFO& info);
+    // Adds a sensor of the record's kind. Null when the ID is taken (message 6201, reported as a
+    // warning through the feedback; null: the main window's status bar) or the data type is not a
+    // sensor's.
+    CSensor* AddSensor(const tagSENSORINFO& info, CFeedback* feedback = nullptr);
     // The dialog's values as a sensor record; false for an unknown unit choice.
     static bool DialogValuesToSensorInfo(const SensorDialogValues& values, tagSENSORINFO& info);
-    CSensor* AddSensor(const SensorDialogValues& values);
+    CSensor* AddSensor(const SensorDialogValues& values, CFeedback* feedback = nullptr);
     // Updates a sensor from the dialog's values and renames it to the ID. Refused (false, message
-    // 6201) when another sensor has that ID, or when the values do not convert.
-    bool UpdateSensor(CSensor* sensor, const SensorDialogValues& values);
+    // 6201, reported as above) when another sensor has that ID, or when the values do not convert.
+    bool UpdateSensor(CSensor* sensor, const SensorDialogValues& values, CFeedback* feedback = nullptr);
     // Every sensor, categories in order.
     std::vector<CSensor*> GetAllSensors() const;
 
