@@ -41,6 +41,23 @@ std::string InputLabel(const CMElement* e)
         return multi->GetLabel();
     return std::string();
 }
+
+// The feedback of a solve that is one step of this calculation: its progress shows nothing, and
+// what it reports goes on to the calculation's feedback.
+class CStepFeedback : public CSilentFeedback
+{
+public:
+    explicit CStepFeedback(CFeedback& calculation) : m_calculation(calculation) {}
+
+protected:
+    void OnReport(const SReport& report) override
+    {
+        m_calculation.Report(report.severity, report.text, report.stringId);
+    }
+
+private:
+    CFeedback& m_calculation;
+};
 } // namespace
 
 CInputPowerCalculator::CInputPowerCalculator(IAnalysisProjectAccess* project)
@@ -137,9 +154,9 @@ int CInputPowerCalculator::MatchRows()
 void CInputPowerCalculator::SolveUnitEnergiesOfInputs()
 {
     // The solve is one step of this calculation: its own passes show nothing.
-    CSilentFeedback silent;
+    CStepFeedback step(Progress());
     CSolver solver;
-    solver.SetProgress(&silent);
+    solver.SetProgress(&step);
     solver.SetProject(m_project);
     solver.SetModelData(m_model);
     solver.SetMode(m_inputKind == 1 ? CSolver::MODE_ORDER : CSolver::MODE_RPM);
@@ -434,9 +451,9 @@ bool CInputPowerCalculator::KeyEnergy(int r, int b, std::unique_ptr<CZuData>& ho
             inputs.Add(f);
     }
     // The solve is one step of this calculation: its own passes show nothing.
-    CSilentFeedback silent;
+    CStepFeedback step(Progress());
     CSolver solver;
-    solver.SetProgress(&silent);
+    solver.SetProgress(&step);
     solver.SetProject(m_project);
     solver.SetModelData(m_model);
     solver.SetInputs(inputs);
