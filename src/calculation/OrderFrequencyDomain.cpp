@@ -4,8 +4,8 @@
 #include "common/FreqAxis.h"
 #include "platform/base/Format.h"
 #include "platform/elements/StdioFile.h"
-#include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/win/StatusBarFallback.h"
 #include "spectral/RPMOptions.h"
 
 #include <cstdint>
@@ -19,7 +19,7 @@ const char* const kOutOfRange = "!!OUT_OF_FREQUENCY_RANGE!!";
 } // namespace
 
 bool COrderFrequencyDomain::Write(CStdioFile& file, IAnalysisProjectAccess& project, double order, int bandListType,
-                                  double bandWidth)
+                                  double bandWidth, CFeedback* feedback)
 {
     std::vector<double> rpms;
     project.GetRPMOptions().MakeRpmArrayD(rpms);
@@ -45,7 +45,7 @@ bool COrderFrequencyDomain::Write(CStdioFile& file, IAnalysisProjectAccess& proj
     }
     if (inRange == 0) {
         file.WriteString(std::string(kOutOfRange) + "\n");
-        CGfxUtil::WarningBox(kOutOfRange);
+        CStatusBarFallback(feedback)->Warning(kOutOfRange);
         return false;
     }
     return true;
