@@ -9,6 +9,7 @@
 #include "BenchSupport.h"
 
 #include "app/ui/MainFrame.h"
+#include "app/ui/StartupWarmUp.h"
 #include "app/ui/TALVOStartup.h"
 #include "platform/base/HeapReuse.h"
 #include "wiring/WindowServices.h"
@@ -82,7 +83,9 @@ private:
 int RunProgramChild(int argc, char** argv, const std::string& project)
 {
     KeepFreedMemoryForReuse();
+    CStartupWarmUp warmUp;
     QApplication qapp(argc, argv);
+    warmUp.ConnectSessionBus();
     QApplication::setOrganizationName(QStringLiteral("Velmora"));
     QApplication::setApplicationName(QStringLiteral("orvex"));
     std::setlocale(LC_NUMERIC, "C");
@@ -93,6 +96,7 @@ int RunProgramChild(int argc, char** argv, const std::string& project)
     CIdleWatch watch(*startup.mainFrame);
     const int code = qapp.exec();
     ExitTALVOApp(startup);
+    warmUp.Wait();
     return code;
 }
 
