@@ -48,6 +48,7 @@ CModelessRegistry<CDlgExpPlanMap>& Registry()
 const QColor kHeadColor(204, 255, 204);
 const QColor kUnitColor(255, 255, 204);
 const QColor kAssignedColor(255, 0, 0);
+// Dialog units: the unit serials and subsystem names need the room that gives at any font.
 const int kBandWidths[CDlgExpPlanMap::kColsPerBand] = {50, 45, 35, 60, 150};
 const char* const kHeadings[CDlgExpPlanMap::kColsPerBand] = {"Slot", "BLIX", "CH#", "Sensor", "Subsystem"};
 } // namespace
@@ -300,7 +301,7 @@ void CDlgExpPlanMap::BuildGrid()
             const std::string heading = k == 0 ? SlotHeading() : TranslateText(kHeadings[k]);
             model->SetText(0, col, QString::fromStdString(heading));
             model->SetCellBackColor(0, col, kHeadColor);
-            m_grid->SetColWidth(col, k == 0 ? SlotColumnWidth() : kBandWidths[k]);
+            m_grid->SetColWidth(col, DialogUnitsToPixelsX(k == 0 ? SlotColumnWidth() : kBandWidths[k]));
         }
     for (int c = 0; c < bands * kRowsPerBand; ++c) {
         tagSENSORMAP row;

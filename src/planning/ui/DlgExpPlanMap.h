@@ -95,7 +95,7 @@ protected:
     void OnCancel() override;
     void keyPressEvent(QKeyEvent* event) override;
 
-    // The first column of each band: its heading and width, and the cell of a slot.
+    // The first column of each band: its heading and width (dialog units), and the cell of a slot.
     virtual std::string SlotHeading() const { return "Slot"; }
     virtual int SlotColumnWidth() const { return 50; }
     virtual void BuildSlotCell(int row, int col, int slot);

@@ -1,6 +1,9 @@
 #include "platform/ui/ZuDialog.h"
 
+#include <QFontMetrics>
 #include <QShowEvent>
+
+#include <cmath>
 
 namespace {
 CZuDialog::ModalHandler& Handler()
@@ -13,6 +16,20 @@ CZuDialog::ModalHandler& Handler()
 CZuDialog::CZuDialog(QWidget* parent, int templateId) : QDialog(parent), m_templateId(templateId) {}
 
 CZuDialog::~CZuDialog() = default;
+
+int CZuDialog::DialogUnitsToPixelsX(int units) const
+{
+    // The average width over the Latin letters, not the font's own figure: that one follows the
+    // widest glyphs of a Japanese font and would make every column twice as wide.
+    static const QString kLetters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const double average = QFontMetricsF(font()).horizontalAdvance(kLetters) / kLetters.size();
+    return static_cast<int>(std::lround(units * average / 4.0));
+}
+
+int CZuDialog::DialogUnitsToPixelsY(int units) const
+{
+    return static_cast<int>(std::lround(units * QFontMetricsF(font()).height() / 8.0));
+}
 
 void CZuDialog::SetModalHandler(ModalHandler handler)
 {

@@ -56,6 +56,12 @@ public:
     // Makes sure OnInitDialog has run (once).
     void EnsureInitialized();
 
+    // Dialog units to pixels by the dialog's font, the measure our dialog layouts and grid columns
+    // are given in: a horizontal unit is a quarter of the font's average character width, a
+    // vertical one an eighth of its height. Rounded to the nearest pixel.
+    int DialogUnitsToPixelsX(int units) const;
+    int DialogUnitsToPixelsY(int units) const;
+
 protected:
     virtual bool OnInitDialog();
     // False when saving refused a value (the control keeps the focus, the dialog stays open).

@@ -214,7 +214,7 @@ TEST(CableMap, TwoGroupsGiveSixteenCablesAndOkMakesGroupAndPlanInCableOrder)
     EXPECT_EQ(map.GetChannelCount(), 128);
     EXPECT_EQ(map.GetBandCount(), 4);
     EXPECT_EQ(grid.GetTextMatrix(0, 16), "Cable");
-    EXPECT_EQ(grid.GetColWidth(16), 80);
+    EXPECT_EQ(grid.GetColWidth(16), map.DialogUnitsToPixelsX(80));
     // Slot 9 is the first slot of the second group.
     EXPECT_EQ(grid.GetTextMatrix(1, 11), "Cable 9");
     EXPECT_EQ(grid.GridModel()->CellCheck(1, 11), 0);

@@ -88,16 +88,19 @@ TEST(PlanEditor, GridOf96ChannelsHasThreeBandsLaidOutLikeTheHardware)
     EXPECT_EQ(rig.editor.GetBandCount(), 3);
     EXPECT_EQ(grid.GetRows(), 33);
     EXPECT_EQ(grid.GetCols(), 16);
+    // Widths in dialog units, shown at the dialog's font.
     const int widths[] = {50, 45, 35, 60, 150};
     const char* heads[] = {"Slot", "BLIX", "CH#", "Sensor", "Subsystem"};
     for (int k = 0; k < 5; ++k) {
-        EXPECT_EQ(grid.GetColWidth(11 + k), widths[k]);
+        EXPECT_EQ(grid.GetColWidth(11 + k), rig.editor.DialogUnitsToPixelsX(widths[k]));
         EXPECT_EQ(grid.GetTextMatrix(0, 11 + k), heads[k]);
     }
     // Channel 45: band 1, row 14; slot 6 (cell joined from row 13 over 8 rows), unit B23 over 2.
     EXPECT_EQ(grid.GetTextMatrix(9, 6), "Slot 6");
     EXPECT_EQ(grid.rowSpan(8, 5), 8);
     EXPECT_EQ(grid.GetTextMatrix(13, 7), "00023");
+    EXPECT_GT(grid.GetColWidth(7), grid.fontMetrics().horizontalAdvance("00023") + 6)
+        << "the unit's serial shows whole";
     EXPECT_EQ(grid.rowSpan(12, 6), 2);
     EXPECT_EQ(grid.GetTextMatrix(14, 8), "2");
     EXPECT_EQ(grid.GridModel()->CellBackColor(14, 8), QColor(255, 255, 204));
