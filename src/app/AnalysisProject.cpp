@@ -24,6 +24,7 @@
 #include "platform/modeldb/ModelData.h"
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/MultiVectorFunction.h"
@@ -168,7 +169,7 @@ Folder* FindOrAddFolder(CAnalysisProject& project, Folder* existing)
 }
 } // namespace
 
-int CAnalysisProject::CalcInputEnergy(const CZuSubsystemTable& table, int force)
+int CAnalysisProject::CalcInputEnergy(const CZuSubsystemTable& table, int force, CFeedback* feedback)
 {
     m_failure.clear();
     CDaqProject* daq = GetDaqProject();
@@ -203,6 +204,7 @@ int CAnalysisProject::CalcInputEnergy(const CZuSubsystemTable& table, int force)
     calc.m_otSetting = m_otSetting;
     calc.m_bands = GetOctaveManager();
     calc.m_report = 1;
+    calc.m_progress = feedback;
     if (!calc.Calculate())
         return Fail("No input energy could be calculated from the measured data: check that the DAQ project's "
                     "experiments of these subsystems are used and hold spectra over the analysis RPM range.");
@@ -229,7 +231,7 @@ int CAnalysisProject::CalcInputEnergy(const CZuSubsystemTable& table, int force)
     return 1;
 }
 
-int CAnalysisProject::CalcInputPower(const CZuSubsystemTable* table, int force, int revise)
+int CAnalysisProject::CalcInputPower(const CZuSubsystemTable* table, int force, int revise, CFeedback* feedback)
 {
     m_failure.clear();
     CInputEnergyFolder* energies = GetInputEnergyFolder();
@@ -257,11 +259,13 @@ int CAnalysisProject::CalcInputPower(const CZuSubsystemTable* table, int force, 
         return Fail("The input-energy folder holds none of the chosen subsystems.");
     for (int i = 0; i < todo.GetCount(); ++i)
         if (!energies->FindRpmItem(todo[i])) {
-            AfxFormatMessageBox(IDS_INPUT_POWER_NOT_CALCULATED, MB_OK | MB_ICONEXCLAMATION, todo[i].c_str());
+            CStatusBarFallback(feedback)->Warning(FormatString(IDS_INPUT_POWER_NOT_CALCULATED, todo[i].c_str()),
+                                                  IDS_INPUT_POWER_NOT_CALCULATED);
             return 0;
         }
 
     CInputPowerCalculator calc(this);
+    calc.SetProgress(feedback);
     calc.SetInputs(inputs);
     calc.SetModelData(GetHSEAModelData());
     int kind = -1;
@@ -278,11 +282,11 @@ int CAnalysisProject::CalcInputPower(const CZuSubsystemTable* table, int force, 
     return Fail(calc.GetFailureReason());
 }
 
-int CAnalysisProject::CalcInputPowerChain(const CZuSubsystemTable& table, int force, int revise)
+int CAnalysisProject::CalcInputPowerChain(const CZuSubsystemTable& table, int force, int revise, CFeedback* feedback)
 {
-    if (GetDaqProject() && !CalcInputEnergy(table, force))
+    if (GetDaqProject() && !CalcInputEnergy(table, force, feedback))
         return 0;
-    return CalcInputPower(&table, force, revise) ? 1 : 0;
+    return CalcInputPower(&table, force, revise, feedback) ? 1 : 0;
 }
 
 CZuData* CAnalysisProject::FindEnergyResult(const CZuSubsystemTable& table) const
@@ -313,7 +317,7 @@ CZuData* CAnalysisProject::FindEnergyResult(const CZuSubsystemTable& table) cons
     return nullptr;
 }
 
-CZuData* CAnalysisProject::CalcEnergyResult(const CZuSubsystemTable& table, int force)
+CZuData* CAnalysisProject::CalcEnergyResult(const CZuSubsystemTable& table, int force, CFeedback* feedback)
 {
     m_failure.clear();
     CZuData* existing = FindEnergyResult(table);
@@ -330,10 +334,12 @@ CZuData* CAnalysisProject::CalcEnergyResult(const CZuSubsystemTable& table, int 
     // Solving for fewer inputs than were chosen would give a result that looks complete.
     for (int i = 0; i < table.GetCount(); ++i)
         if (!folder || !folder->FindRpmItem(table[i])) {
-            AfxFormatMessageBox(IDS_INPUT_POWER_NOT_CALCULATED, MB_OK | MB_ICONEXCLAMATION, table[i].c_str());
+            CStatusBarFallback(feedback)->Warning(FormatString(IDS_INPUT_POWER_NOT_CALCULATED, table[i].c_str()),
+                                                  IDS_INPUT_POWER_NOT_CALCULATED);
             return nullptr;
         }
     CSolver solver;
+    solver.SetProgress(feedback);
     solver.SetProject(this);
     solver.SetModelData(GetHSEAModelData());
     solver.SetInputs(functions);
@@ -349,9 +355,9 @@ CZuData* CAnalysisProject::CalcEnergyResult(const CZuSubsystemTable& table, int 
     return AddChild(std::move(result));
 }
 
-CZuData* CAnalysisProject::CalcInputPowerByName(const CZuSubsystemTable& table, int force)
+CZuData* CAnalysisProject::CalcInputPowerByName(const CZuSubsystemTable& table, int force, CFeedback* feedback)
 {
-    return CalcEnergyResult(table, force);
+    return CalcEnergyResult(table, force, feedback);
 }
 
 CZuData* CAnalysisProject::FindInputPower(const CZuSubsystemTable& table) const
@@ -618,7 +624,7 @@ void CAnalysisProject::Serialize(CArchive& ar)
         const uint32_t stored = ar.GetObjectSchema();
         const uint32_t schema = stored == 0xFFFFFFFFu ? kSchema : stored;
         if (schema < 8) {
-            AfxMessageBox(IDS_ANALYSIS_TOO_OLD);
+            CStatusBarFallback(ar.GetFeedback())->Error(MessageTextOf(IDS_ANALYSIS_TOO_OLD), IDS_ANALYSIS_TOO_OLD);
             CArchive::ThrowBadSchema(Format("analysis project of schema %u", schema));
         }
         if (schema > kSchemaNarrowedRange)
@@ -805,7 +811,8 @@ CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target
             result = CalcEnergyResult(one, force);
             if (!result) {
                 if (hasPower)
-                    AfxFormatMessageBox(IDS_INPUT_POWER_NOT_CALCULATED, MB_OK | MB_ICONEXCLAMATION, table[i].c_str());
+                    CStatusBarFallback(progress)->Warning(
+                        FormatString(IDS_INPUT_POWER_NOT_CALCULATED, table[i].c_str()), IDS_INPUT_POWER_NOT_CALCULATED);
                 return nullptr;
             }
         }

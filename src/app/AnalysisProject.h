@@ -99,21 +99,24 @@ public:
     // Input energies of the subsystems from the DAQ project's measurements (unless forced, only of
     // those the folder lacks). With an RPM margin the project's RPM range is narrowed by it, from
     // the range the energies were calculated over, so that repeated runs narrow it once. 1 on
-    // success, also when there was nothing to do.
-    int CalcInputEnergy(const CZuSubsystemTable& table, int force);
+    // success, also when there was nothing to do. The calculations below show their progress and
+    // report their warnings through the feedback (null: the main window's status bar, which shows
+    // the warnings as message boxes).
+    int CalcInputEnergy(const CZuSubsystemTable& table, int force, CFeedback* feedback = nullptr);
     // Input powers of the subsystems (null: every subsystem of the input-energy folder) from their
-    // input energies; revise runs the revision of non-positive powers. 1 on success.
-    int CalcInputPower(const CZuSubsystemTable* table, int force, int revise);
+    // input energies; revise runs the revision of non-positive powers. 1 on success; a subsystem
+    // without an input energy is named in a warning.
+    int CalcInputPower(const CZuSubsystemTable* table, int force, int revise, CFeedback* feedback = nullptr);
     // Input energies (with a DAQ project), then input powers.
-    int CalcInputPowerChain(const CZuSubsystemTable& table, int force, int revise);
+    int CalcInputPowerChain(const CZuSubsystemTable& table, int force, int revise, CFeedback* feedback = nullptr);
     // The energy result set of exactly these input subsystems: an existing one unless forced,
     // else solved anew, replacing the old one only when the solve succeeds. Null on failure; a
-    // subsystem without an input power is named in a message.
-    CZuData* CalcEnergyResult(const CZuSubsystemTable& table, int force);
+    // subsystem without an input power is named in a warning.
+    CZuData* CalcEnergyResult(const CZuSubsystemTable& table, int force, CFeedback* feedback = nullptr);
     // The result set whose input subsystems are exactly the table's (any order); null when none.
     CZuData* FindEnergyResult(const CZuSubsystemTable& table) const;
     // The energy result of the chosen input subsystems, as other parts of the program ask for it.
-    CZuData* CalcInputPowerByName(const CZuSubsystemTable& table, int force);
+    CZuData* CalcInputPowerByName(const CZuSubsystemTable& table, int force, CFeedback* feedback = nullptr);
     CZuData* FindInputPower(const CZuSubsystemTable& table) const;
     // One empty input-energy function per subsystem (energies written from elsewhere); the count.
     int AddInputEnergyData(const CZuSubsystemTable& table);
@@ -161,8 +164,8 @@ public:
     // The table of the target's SPL with one column per input subsystem of the table, each the SPL
     // of that input alone: a stored table that covers the inputs, else built from the single-input
     // energy results (found, or calculated when absent or forced; they stay in the project) and
-    // added to the SPL folder. Null when it cannot be built (a missing energy result is named).
-    // The progress, when given, steps once per input subsystem.
+    // added to the SPL folder. Null when it cannot be built (a missing energy result is named in a
+    // warning). The progress, when given, steps once per input subsystem and takes the warning.
     CZuRpmSelFunc* BuildSPLByInputPowers(const std::string& target, const CZuSubsystemTable& table, int force,
                                          CFeedback* progress = nullptr);
     CZuRpmSelFunc* BuildSPLByInputPowers2(const std::string& target, const CZuSubsystemTable& table, int force,

@@ -9,6 +9,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/ZuRegOptions.h"
@@ -148,7 +149,20 @@ unsigned CCalcCommands::GetNotifyMessage(int id)
     }
 }
 
-int CCalcCommands::OnCalcInputEnergy(const CZuSubsystemTable& table, CAnalysisProject* project)
+namespace {
+// The end of a calculation command: "finished", or "failed" with the reason below it. Both were
+// always shown with the information icon, and stay so.
+void ReportCalculationEnd(bool ok, const CAnalysisProject& project, CFeedback* feedback)
+{
+    if (ok)
+        CStatusBarFallback(feedback)->Information(MessageTextOf(IDS_CALCULATION_FINISHED), IDS_CALCULATION_FINISHED);
+    else
+        CStatusBarFallback(feedback)->Information(MessageWithReason(IDS_CALCULATION_FAILED, project.GetFailureReason()),
+                                                  IDS_CALCULATION_FAILED);
+}
+} // namespace
+
+int CCalcCommands::OnCalcInputEnergy(const CZuSubsystemTable& table, CAnalysisProject* project, CFeedback* feedback)
 {
     if (!project)
         return 0;
@@ -158,29 +172,23 @@ int CCalcCommands::OnCalcInputEnergy(const CZuSubsystemTable& table, CAnalysisPr
     int ok = 0;
     {
         CWaitCursor wait;
-        ok = project->CalcInputPowerChain(table, 0, revise);
+        ok = project->CalcInputPowerChain(table, 0, revise, feedback);
     }
     // A chain that stops says so too: the dialog has gone, and nothing else would tell.
-    if (ok)
-        AfxMessageBox(IDS_CALCULATION_FINISHED, MB_OK | MB_ICONINFORMATION);
-    else
-        AfxMessageBoxWithReason(IDS_CALCULATION_FAILED, project->GetFailureReason(), MB_OK | MB_ICONINFORMATION);
+    ReportCalculationEnd(ok != 0, *project, feedback);
     return ok;
 }
 
-int CCalcCommands::OnCalcEnergyResult(const CZuSubsystemTable& table, CAnalysisProject* project)
+int CCalcCommands::OnCalcEnergyResult(const CZuSubsystemTable& table, CAnalysisProject* project, CFeedback* feedback)
 {
     if (!project)
         return 0;
     CMElement* result = nullptr;
     {
         CWaitCursor wait;
-        result = project->CalcInputPowerByName(table, 1);
+        result = project->CalcInputPowerByName(table, 1, feedback);
     }
-    if (result)
-        AfxMessageBox(IDS_CALCULATION_FINISHED, MB_OK | MB_ICONINFORMATION);
-    else
-        AfxMessageBoxWithReason(IDS_CALCULATION_FAILED, project->GetFailureReason(), MB_OK | MB_ICONINFORMATION);
+    ReportCalculationEnd(result != nullptr, *project, feedback);
     return result ? 1 : 0;
 }
 

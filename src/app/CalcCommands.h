@@ -5,6 +5,7 @@
 #include <string>
 
 class CAnalysisProject;
+class CFeedback;
 class CMElement;
 class CZuSubsystemTable;
 
@@ -47,11 +48,14 @@ public:
 
     // Input energies and powers of the chosen subsystems, asking first whether non-positive powers
     // are revised when the option says so; "finished" when the chain succeeds, "failed" when it
-    // stops. 1 on success.
-    static int OnCalcInputEnergy(const CZuSubsystemTable& table, CAnalysisProject* project);
+    // stops, both reported as information to the feedback (null: the main window's status bar,
+    // which shows them as message boxes), as are the calculation's warnings. 1 on success.
+    static int OnCalcInputEnergy(const CZuSubsystemTable& table, CAnalysisProject* project,
+                                 CFeedback* feedback = nullptr);
     // The energy result of the chosen input subsystems, always solved anew; "finished" or
     // "failed". 1 on success.
-    static int OnCalcEnergyResult(const CZuSubsystemTable& table, CAnalysisProject* project);
+    static int OnCalcEnergyResult(const CZuSubsystemTable& table, CAnalysisProject* project,
+                                  CFeedback* feedback = nullptr);
 
     // The driver of a result command (by RPM or by order, as the project works) for the chosen
     // target, its function added under the result set; null when it fails or the result does not

@@ -21,6 +21,7 @@
 #include "platform/modeldb/ModelData.h"
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/RPMOptions.h"
@@ -319,19 +320,19 @@ bool CDaqProject::HasRecalculatorFactory()
     return static_cast<bool>(RecalculatorFactory());
 }
 
-int CDaqProject::Recalculate(CMElementList& list)
+int CDaqProject::Recalculate(CMElementList& list, CFeedback* feedback)
 {
     std::unique_ptr<IDAQRecalculator> calculator = RecalculatorFactory() ? RecalculatorFactory()(*this) : nullptr;
     if (!calculator)
         return 0;
     if (calculator->Calculate(list)) {
-        AfxMessageBox(IDS_CALCULATION_FINISHED, MB_OK | MB_ICONINFORMATION);
+        CStatusBarFallback(feedback)->Information(MessageTextOf(IDS_CALCULATION_FINISHED), IDS_CALCULATION_FINISHED);
         return 1;
     }
     // A failed run is never reported as finished: the user gets the error report instead.
     const std::string path = Format("%s/_daq_recalc.err", GetWorkFolderPath(GetOwner()).c_str());
     calculator->ReportErrors(path);
-    AfxFormatMessageBox(IDS_RECALC_ERRORS, MB_OK | MB_ICONEXCLAMATION, path.c_str());
+    CStatusBarFallback(feedback)->Warning(FormatString(IDS_RECALC_ERRORS, path.c_str()), IDS_RECALC_ERRORS);
     return 0;
 }
 
@@ -406,7 +407,7 @@ int CDaqProject::OpenDAQSystemDoc(IDAQSystemDocument* doc, const std::vector<CEx
     return 1;
 }
 
-int CDaqProject::OpenStoredData(const CMElementList& dataSets, const std::string& title)
+int CDaqProject::OpenStoredData(const CMElementList& dataSets, const std::string& title, CFeedback* feedback)
 {
     if (dataSets.IsEmpty())
         return 0;
@@ -418,7 +419,7 @@ int CDaqProject::OpenStoredData(const CMElementList& dataSets, const std::string
     std::unique_ptr<CExpProject> project = reader.MergeProjects();
     if (!project || !reader.GetErrorList().empty()) {
         for (const tagERRORINFO& error : reader.GetErrorList())
-            AfxMessageBox(CDAQIO::FormatError(error), MB_OK | MB_ICONEXCLAMATION);
+            CStatusBarFallback(feedback)->Warning(CDAQIO::FormatError(error));
         if (project)
             project->SetExperiments(CMElementList());
         doc->CloseDocument();
@@ -432,7 +433,7 @@ int CDaqProject::OpenStoredData(const CMElementList& dataSets, const std::string
     return 1;
 }
 
-int CDaqProject::OpenRawData(const std::string& path)
+int CDaqProject::OpenRawData(const std::string& path, CFeedback* feedback)
 {
     IDAQSystemDocument* doc = GetTALVOApp().OpenDAQSystemView(0);
     if (!doc)
@@ -441,7 +442,7 @@ int CDaqProject::OpenRawData(const std::string& path)
     std::unique_ptr<CExpProject> project = reader.LoadFile(path);
     if (!project) {
         for (const tagERRORINFO& error : reader.GetErrorList())
-            AfxMessageBox(CDAQIO::FormatFileError(error, path), MB_OK | MB_ICONEXCLAMATION);
+            CStatusBarFallback(feedback)->Warning(CDAQIO::FormatFileError(error, path));
         doc->CloseDocument();
         return 0;
     }

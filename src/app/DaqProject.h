@@ -14,6 +14,7 @@
 
 class CDAQExperiment;
 class CExpInfo;
+class CFeedback;
 class CMElementList;
 class COctaveManagerEx;
 class CRPMOptions;
@@ -90,9 +91,11 @@ public:
     // changed (when given). Returns their count. An unnamed entry without points (no data set
     // was there to take it from) changes nothing.
     int SetTargetLocalPoints(const CSubsystemLPInfo& target, CMElementList* changed = nullptr);
-    // Runs the recalculation: success shows 6170; failure writes the error report into the work
-    // folder and shows 7091 with its path instead. 1 on success.
-    int Recalculate(CMElementList& list);
+    // Runs the recalculation: success reports the information 6170; failure writes the error
+    // report into the work folder and reports the warning 7091 with its path instead (to the
+    // feedback; null: the main window's status bar, which shows them as message boxes, as for the
+    // reports below). 1 on success.
+    int Recalculate(CMElementList& list, CFeedback* feedback = nullptr);
     // The recalculator the acquisition layer provides.
     static void SetRecalculatorFactory(std::function<std::unique_ptr<IDAQRecalculator>(CDaqProject&)> factory);
     static bool HasRecalculatorFactory();
@@ -107,11 +110,11 @@ public:
     // "DAQ System", whose views then show them; 0 without a document or without descriptions.
     int OpenDAQSystemDoc(IDAQSystemDocument* doc, const std::vector<CExpInfo*>& list);
     // Opens a measurement window over the measurement file at path. A file that cannot be read
-    // is reported, error by error, and the window closed again (0).
-    int OpenRawData(const std::string& path);
+    // is reported, error by error as warnings, and the window closed again (0).
+    int OpenRawData(const std::string& path, CFeedback* feedback = nullptr);
     // A measurement window over the stored data of these data sets (read from their measurement
-    // files and merged), titled title; 0 after the reader's messages when they cannot be read.
-    int OpenStoredData(const CMElementList& dataSets, const std::string& title);
+    // files and merged), titled title; 0 after the reader's warnings when they cannot be read.
+    int OpenStoredData(const CMElementList& dataSets, const std::string& title, CFeedback* feedback = nullptr);
 
     // ---- what the measured data ask of the project ----
     int GetAveragingMode() const override;

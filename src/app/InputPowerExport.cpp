@@ -15,7 +15,7 @@
 #include "platform/base/Format.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/excel/ExcelWrapper.h"
-#include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/WaitCursor.h"
 
 namespace {
@@ -86,14 +86,15 @@ bool CInputPowerExport::HasDataOf(int kind) const
     return false;
 }
 
-int CInputPowerExport::Export(const std::string& path, int kind, const std::string& keyText)
+int CInputPowerExport::Export(const std::string& path, int kind, const std::string& keyText, CFeedback* feedback)
 {
     if (CExcelWrapper::IsExcelFile(path)) {
         if (!EndsWithNoCase(path, ".xlsx")) {
-            AfxMessageBox("Binary .xls workbooks are not supported; choose a file name ending in .xlsx.");
+            CStatusBarFallback(feedback)->Warning(
+                "Binary .xls workbooks are not supported; choose a file name ending in .xlsx.");
             return resultRefused;
         }
-        return ExportExcel(path, kind, keyText);
+        return ExportExcel(path, kind, keyText, feedback);
     }
     return ExportText(path, kind, keyText);
 }
@@ -141,7 +142,7 @@ int CInputPowerExport::ExportText(const std::string& path, int kind, const std::
     return resultDone;
 }
 
-int CInputPowerExport::ExportExcel(const std::string& path, int kind, const std::string& keyText)
+int CInputPowerExport::ExportExcel(const std::string& path, int kind, const std::string& keyText, CFeedback* feedback)
 {
     CWaitCursor wait;
     std::filesystem::path text(path);
@@ -151,8 +152,8 @@ int CInputPowerExport::ExportExcel(const std::string& path, int kind, const std:
     if (text.string() == path || ExportText(text.string(), kind, keyText) != resultDone)
         return resultFailed;
     try {
-        CZuText2Excel converter;
-        // The converter shows its own message when it fails.
+        CZuText2Excel converter(feedback);
+        // The converter reports its own error when it fails.
         return converter.Export(path, {text.string()}) ? resultDone : resultRefused;
     } catch (const CUserException&) {
         return resultRefused;

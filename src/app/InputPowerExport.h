@@ -7,6 +7,7 @@
 #include <vector>
 
 class CAnalysisProject;
+class CFeedback;
 
 class CInputPowerExport
 {
@@ -43,14 +44,15 @@ public:
         m_bandWidth = width;
     }
 
-    // To a workbook when the path names one (.xlsx; a binary .xls is refused with a message), else
-    // to a text. resultRefused: the message was shown already.
-    int Export(const std::string& path, int kind, const std::string& keyText);
+    // To a workbook when the path names one (.xlsx; a binary .xls is refused with a warning), else
+    // to a text. resultRefused: the message was reported already (to the feedback; null: the main
+    // window's status bar, which shows it as a message box).
+    int Export(const std::string& path, int kind, const std::string& keyText, CFeedback* feedback = nullptr);
     // The text at the path; resultFailed without the kind's folder, for an unknown kind or key, or
     // when the folder writes nothing.
     int ExportText(const std::string& path, int kind, const std::string& keyText);
     // The text beside the workbook (same name, ".txt"), then the workbook converted from it.
-    int ExportExcel(const std::string& path, int kind, const std::string& keyText);
+    int ExportExcel(const std::string& path, int kind, const std::string& keyText, CFeedback* feedback = nullptr);
 
 private:
     CAnalysisProject* m_project;

@@ -16,6 +16,7 @@
 #include "platform/elements/ZuStdData.h"
 #include "platform/elements/ZuStdDataList.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
@@ -61,13 +62,14 @@ std::unique_ptr<CZuData> ReadText(CStdioFile& file, std::string& header, std::st
     return data;
 }
 
-// Message 7052 names the file, and the reason when one is known.
-void ReportUnreadable(const std::string& path, const std::string& why)
+// Message 7052 names the file, and the reason when one is known; nothing was read, so it is an
+// error.
+void ReportUnreadable(const std::string& path, const std::string& why, CFeedback* feedback)
 {
     std::string text = FormatString(IDS_MODEL_DATA_FILE_UNREADABLE, path.c_str());
     if (!why.empty())
         text += "\n\n" + why;
-    PromptMessageBox(IDS_MODEL_DATA_FILE_UNREADABLE, text, std::string(), MB_OK);
+    CStatusBarFallback(feedback)->Error(text, IDS_MODEL_DATA_FILE_UNREADABLE);
 }
 } // namespace
 
@@ -111,7 +113,7 @@ std::unique_ptr<CZuData> CreateModelDataByName(const std::string& name)
     return data;
 }
 
-CZuData* ReadModelDataText(CModelProject* project, const std::string& path, int archive)
+CZuData* ReadModelDataText(CModelProject* project, const std::string& path, int archive, CFeedback* feedback)
 {
     if (!project)
         return nullptr;
@@ -123,20 +125,21 @@ CZuData* ReadModelDataText(CModelProject* project, const std::string& path, int 
         } catch (const std::exception&) {
             // reported below
         }
-        AfxFormatMessageBox(IDS_MODEL_DATA_FILE_UNREADABLE, MB_OK, path.c_str());
+        ReportUnreadable(path, std::string(), feedback);
         return nullptr;
     }
 
     std::string why;
     std::shared_ptr<const std::string> text = CStdioFile::ReadAll(path, &why);
     if (!text) {
-        ReportUnreadable(path, why);
+        ReportUnreadable(path, why, feedback);
         return nullptr;
     }
-    return ReadModelDataFromText(project, path, std::move(text));
+    return ReadModelDataFromText(project, path, std::move(text), feedback);
 }
 
-CZuData* ReadModelDataFromText(CModelProject* project, const std::string& path, std::shared_ptr<const std::string> text)
+CZuData* ReadModelDataFromText(CModelProject* project, const std::string& path, std::shared_ptr<const std::string> text,
+                               CFeedback* feedback)
 {
     if (!project)
         return nullptr;
@@ -152,7 +155,7 @@ CZuData* ReadModelDataFromText(CModelProject* project, const std::string& path, 
         why = e.what();
     }
     if (!data) {
-        ReportUnreadable(path, why);
+        ReportUnreadable(path, why, feedback);
         return nullptr;
     }
     data->SetName(
@@ -181,7 +184,7 @@ CZuData* ReadModelDataArchive(CModelProject* project, CArchive& ar)
     return added;
 }
 
-int ExportHSEAModelText(CTALVOProject& container, const std::string& path)
+int ExportHSEAModelText(CTALVOProject& container, const std::string& path, CFeedback* feedback)
 {
     CModelProject* project = container.GetModelProject();
     CHSEAModelData* model = project ? project->GetHSEAModelData() : nullptr;
@@ -190,7 +193,7 @@ int ExportHSEAModelText(CTALVOProject& container, const std::string& path)
     CStdioFile file;
     std::string error;
     if (!file.Open(path, CStdioFile::modeWrite, &error)) {
-        AfxMessageBox(error, MB_OK | MB_ICONEXCLAMATION);
+        CStatusBarFallback(feedback)->Warning(error);
         return 0;
     }
     try {
@@ -204,7 +207,7 @@ int ExportHSEAModelText(CTALVOProject& container, const std::string& path)
         if (!model->Export(file)) {
             // Nothing half-written replaces the previous file.
             file.Abort();
-            AfxMessageBox("Faild to export the HSEA model.");
+            CStatusBarFallback(feedback)->Error("Faild to export the HSEA model.");
             return 0;
         }
         file.WriteString("\n#Source Subsystems\n");
@@ -214,13 +217,13 @@ int ExportHSEAModelText(CTALVOProject& container, const std::string& path)
         file.Close();
     } catch (const std::exception& e) {
         file.Abort();
-        AfxMessageBox(e.what(), MB_OK | MB_ICONEXCLAMATION);
+        CStatusBarFallback(feedback)->Warning(e.what());
         return 0;
     }
     return 1;
 }
 
-int ExportHSEAModelTextDialog(CTALVOProject& container)
+int ExportHSEAModelTextDialog(CTALVOProject& container, CFeedback* feedback)
 {
     CModelProject* project = container.GetModelProject();
     CHSEAModelData* model = project ? project->GetHSEAModelData() : nullptr;
@@ -235,5 +238,5 @@ int ExportHSEAModelTextDialog(CTALVOProject& container)
     std::string path;
     if (!PromptSaveFile(options, path))
         return 0;
-    return ExportHSEAModelText(container, path);
+    return ExportHSEAModelText(container, path, feedback);
 }

@@ -28,6 +28,7 @@
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/modeldb/ModelSubsystemSet.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -72,8 +73,9 @@ std::string CModelProject::GetModelDataKindName(int kind)
 CZuData* CModelProject::GetModelShell(int warn) const
 {
     auto* shell = DynamicDowncast<CZuData>(FindOne(ElementType::AseaModel, 1));
+    // A look-up has no caller's feedback: the warning goes to the main window's status bar.
     if (!shell && warn)
-        AfxMessageBox(IDS_NO_MODEL);
+        CStatusBarFallback(nullptr)->Warning(MessageTextOf(IDS_NO_MODEL), IDS_NO_MODEL);
     return shell;
 }
 
@@ -156,7 +158,7 @@ CSEAModelData* CModelProject::FindSEAModelData(int serial, int warn) const
             if (serial >= 0 && data->GetSerialNumber() == static_cast<uint32_t>(serial))
                 return data;
     if (warn)
-        AfxFormatMessageBox(IDS_NO_SEA_MODEL_DATA, MB_OK, serial);
+        CStatusBarFallback(nullptr)->Warning(FormatString(IDS_NO_SEA_MODEL_DATA, serial), IDS_NO_SEA_MODEL_DATA);
     return nullptr;
 }
 

@@ -36,6 +36,8 @@ public:
     static int GetModelDataKind(const std::string& name);
     static std::string GetModelDataKindName(int kind);
 
+    // The look-ups with warn set report a missing model as a warning on the main window's status
+    // bar (they have no caller's feedback).
     CZuData* GetModelShell(int warn) const;
     CASEAModelData* GetASEAModelData() const;
     // 1 when the model is symmetric (each subsystem of one side has its mirror).

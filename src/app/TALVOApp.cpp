@@ -23,6 +23,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/QtTranslations.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
@@ -55,7 +56,7 @@ bool CTALVOApp::ChooseLanguage()
     return SetLanguage(GetLanguageOption());
 }
 
-bool CTALVOApp::SetLanguage(uint32_t language)
+bool CTALVOApp::SetLanguage(uint32_t language, CFeedback* feedback)
 {
     // Only two tables exist. Any value but Japanese means English, 0 included: a stored 0 must not
     // leave the program without strings.
@@ -67,7 +68,7 @@ bool CTALVOApp::SetLanguage(uint32_t language)
     }
     std::string error;
     if (!LoadLanguageStrings(table, &error)) {
-        AfxMessageBox("Failed to load the resource dll.", MB_OK | MB_ICONSTOP);
+        CStatusBarFallback(feedback)->Error("Failed to load the resource dll.");
         return false;
     }
     m_language = table;
@@ -177,7 +178,8 @@ bool CTALVOApp::OpenRMVView(CMElement* element) const
 
 namespace {
 
-// Order result functions have no window: their text dump goes to a file the user names.
+// Order result functions have no window: their text dump goes to a file the user names. Opening
+// a window has no caller's feedback: a failure is reported on the main window's status bar.
 bool DumpToChosenFile(IDataWriter& writer)
 {
     FileChooserOptions options;
@@ -189,7 +191,7 @@ bool DumpToChosenFile(IDataWriter& writer)
     CStdioFile file;
     std::string error;
     if (!file.Open(path, CStdioFile::modeWrite, &error)) {
-        AfxMessageBox(error, MB_OK | MB_ICONSTOP);
+        CStatusBarFallback(nullptr)->Error(error);
         return false;
     }
     try {
@@ -197,7 +199,7 @@ bool DumpToChosenFile(IDataWriter& writer)
         file.Close();
     } catch (const std::exception& e) {
         file.Abort();
-        AfxMessageBox(e.what(), MB_OK | MB_ICONSTOP);
+        CStatusBarFallback(nullptr)->Error(e.what());
     }
     return false;
 }
@@ -410,7 +412,7 @@ void CTALVOApp::ReleaseAutomationObject()
 
 // ---- the sibling application PLOVA ----
 
-bool CTALVOApp::CheckPlovaVersion()
+bool CTALVOApp::CheckPlovaVersion(CFeedback* feedback)
 {
     std::string version;
     int build = 0;
@@ -432,26 +434,27 @@ bool CTALVOApp::CheckPlovaVersion()
     int major = 0, minor = 0, release = 0, required = 0;
     ParseVersionText(kRequiredPlovaVersion, &major, &minor, &release, &required);
     if (build >= 1 && build < required)
-        CGfxUtil::WarningBox(FormatString(IDS_PLOVA_TOO_OLD, version.c_str(), kRequiredPlovaVersion));
+        CStatusBarFallback(feedback)->Warning(FormatString(IDS_PLOVA_TOO_OLD, version.c_str(), kRequiredPlovaVersion),
+                                              IDS_PLOVA_TOO_OLD);
     return true;
 }
 
-CPLOVAWrapper* CTALVOApp::RunPlovaDataChecker(const std::string& file)
+CPLOVAWrapper* CTALVOApp::RunPlovaDataChecker(const std::string& file, CFeedback* feedback)
 {
     CWaitCursor wait;
     if (!m_dataChecker)
         m_dataChecker = std::make_unique<CPLOVAWrapper>();
     try {
         if (!m_dataChecker->Create()) {
-            AfxMessageBox("Failed to run PLOVA.", MB_OK | MB_ICONSTOP);
+            CStatusBarFallback(feedback)->Error("Failed to run PLOVA.");
             return nullptr;
         }
         if (!file.empty() && !m_dataChecker->OpenDatabaseFile(file)) {
-            AfxMessageBox(Format("Failed to open the file of PLOVA!\n%s", file.c_str()), MB_OK | MB_ICONSTOP);
+            CStatusBarFallback(feedback)->Error(Format("Failed to open the file of PLOVA!\n%s", file.c_str()));
             return nullptr;
         }
     } catch (const std::exception& e) {
-        AfxMessageBox(Format("Failed to run PLOVA.\n%s", e.what()), MB_OK | MB_ICONSTOP);
+        CStatusBarFallback(feedback)->Error(Format("Failed to run PLOVA.\n%s", e.what()));
         return nullptr;
     }
     return m_dataChecker.get();

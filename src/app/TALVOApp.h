@@ -13,6 +13,7 @@
 #include <vector>
 
 class CBaseProject;
+class CFeedback;
 class CPLOVAWrapper;
 class CMElement;
 class CMElementList;
@@ -57,10 +58,11 @@ public:
     // Reads "Language" (default 9) and switches to it.
     bool ChooseLanguage();
     // Loads the table of the language: 17 the Japanese one, any other value the English one, so the
-    // program never runs without strings. A failed load shows "Failed to load the resource dll."
-    // and returns false. After a switch the main window rebuilds its bars (1747) and "Language"
-    // keeps the language loaded.
-    bool SetLanguage(uint32_t language);
+    // program never runs without strings. A failed load reports the error "Failed to load the
+    // resource dll." (to the feedback; null: the main window's status bar, which shows it as a
+    // message box, as for the reports below) and returns false. After a switch the main window
+    // rebuilds its bars (1747) and "Language" keeps the language loaded.
+    bool SetLanguage(uint32_t language, CFeedback* feedback = nullptr);
     // The loaded language (9 or 17); 0 before the first switch.
     uint32_t GetLanguage() const { return m_language; }
 
@@ -162,13 +164,14 @@ public:
     // ---- the sibling application PLOVA ----
     // The version the program needs at least.
     static constexpr const char* kRequiredPlovaVersion = "1.1.1 build(0040)";
-    // Reads the version of PLOVA (started or attached to) and warns with message 7143 when its build
-    // number is known and below the required one; an unreachable PLOVA is no error. Always true.
-    bool CheckPlovaVersion();
+    // Reads the version of PLOVA (started or attached to) and reports the warning 7143 when its
+    // build number is known and below the required one; an unreachable PLOVA is no error. Always
+    // true.
+    bool CheckPlovaVersion(CFeedback* feedback = nullptr);
     // Starts PLOVA's data checker (when not running) and opens the database file in it when one is
-    // given. A failure is shown ("Failed to run PLOVA.", "Failed to open the file of PLOVA!\n%s")
-    // and gives null: the command ends there.
-    CPLOVAWrapper* RunPlovaDataChecker(const std::string& file);
+    // given. A failure is reported as an error ("Failed to run PLOVA.", "Failed to open the file of
+    // PLOVA!\n%s") and gives null: the command ends there.
+    CPLOVAWrapper* RunPlovaDataChecker(const std::string& file, CFeedback* feedback = nullptr);
     void ReleasePlovaDataChecker();
     CPLOVAWrapper* GetPlovaDataChecker() const { return m_dataChecker.get(); }
 

@@ -181,6 +181,8 @@ void CTALVODoc::Serialize(CArchive& ar)
         ~SProgressOfProject() { project.SetProgress(nullptr); }
     } given{m_project};
     m_project.SetProgress(&*progress);
+    // What the projects' own objects report while they are read goes to the same feedback.
+    ar.SetFeedback(&*progress);
     ar.m_pDocument = this;
     m_project.Serialize(ar);
     if (ar.IsStoring()) {
@@ -471,10 +473,10 @@ int CTALVODoc::RemoveProject(CBaseProject* project)
     return index;
 }
 
-bool CTALVODoc::RemoveProjectAt(int index)
+bool CTALVODoc::RemoveProjectAt(int index, CFeedback* feedback)
 {
     if (index == 0) {
-        AfxMessageBox(IDS_CANNOT_REMOVE_MODEL, MB_OK | MB_ICONEXCLAMATION);
+        CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_CANNOT_REMOVE_MODEL), IDS_CANNOT_REMOVE_MODEL);
         return false;
     }
     if (index < 0 || index >= m_project.GetProjectCount())
@@ -488,7 +490,7 @@ bool CTALVODoc::RemoveProjectAt(int index)
     return true;
 }
 
-CZuData* CTALVODoc::ReadModelDataFile()
+CZuData* CTALVODoc::ReadModelDataFile(CFeedback* feedback)
 {
     CModelProject* model = m_project.GetModelProject();
     if (!model)
@@ -502,7 +504,7 @@ CZuData* CTALVODoc::ReadModelDataFile()
         return nullptr;
     // Data of another kind come and go again: the project is as it was, and so is its flag.
     const int wasModified = IsModified() ? 1 : 0;
-    CZuData* data = ReadModelDataText(model, path, 0);
+    CZuData* data = ReadModelDataText(model, path, 0, feedback);
     if (!data) {
         SetModifiedFlag(wasModified);
         return nullptr; // the reader has said why
@@ -510,7 +512,7 @@ CZuData* CTALVODoc::ReadModelDataFile()
     if (data->GetType() != kInputPowerDataType) {
         model->DeleteChild(data);
         SetModifiedFlag(wasModified);
-        AfxMessageBox(IDS_NOT_HSEA_MODEL_DATA, MB_OK | MB_ICONEXCLAMATION);
+        CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_NOT_HSEA_MODEL_DATA), IDS_NOT_HSEA_MODEL_DATA);
         return nullptr;
     }
     SetModifiedFlag(1);
@@ -523,9 +525,9 @@ bool CTALVODoc::CanExportHSEAModelText() const
     return model && model->GetHSEAModelData();
 }
 
-int CTALVODoc::ExportHSEAModelText()
+int CTALVODoc::ExportHSEAModelText(CFeedback* feedback)
 {
-    return ExportHSEAModelTextDialog(m_project);
+    return ExportHSEAModelTextDialog(m_project, feedback);
 }
 
 bool CTALVODoc::CanExportAnalysisProject() const
@@ -533,22 +535,22 @@ bool CTALVODoc::CanExportAnalysisProject() const
     return DynamicDowncast<CAnalysisProject>(GetTALVOApp().GetProject(-1)) != nullptr;
 }
 
-int CTALVODoc::ExportAnalysisProjectFile()
+int CTALVODoc::ExportAnalysisProjectFile(CFeedback* feedback)
 {
     try {
         return ExportAnalysisProjectDialog();
     } catch (const std::exception& e) {
-        AfxMessageBox(e.what(), MB_OK | MB_ICONSTOP);
+        CStatusBarFallback(feedback)->Error(e.what());
         return 0;
     }
 }
 
-CAnalysisProject* CTALVODoc::ImportAnalysisProjectFile()
+CAnalysisProject* CTALVODoc::ImportAnalysisProjectFile(CFeedback* feedback)
 {
     try {
         return ImportAnalysisProjectDialog(*this);
     } catch (const std::exception& e) {
-        AfxMessageBox(e.what(), MB_OK | MB_ICONSTOP);
+        CStatusBarFallback(feedback)->Error(e.what());
         return nullptr;
     }
 }

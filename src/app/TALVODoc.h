@@ -115,26 +115,27 @@ public:
     // A further model project (a model variant) through the container's dialogs; on success it is
     // shown in the project window, the document is modified and its 3D model window opens.
     CBaseProject* AddModelVariant();
-    // Index 0 (the model project) is refused with message 6021; otherwise question 6008 (OK/Cancel)
-    // and on OK the project and its tree go. True when removed.
-    bool RemoveProjectAt(int index);
+    // Index 0 (the model project) is refused with the warning 6021 (reported to the feedback; null:
+    // the main window's status bar, which shows it as a message box, as for the reports below);
+    // otherwise question 6008 (OK/Cancel) and on OK the project and its tree go. True when removed.
+    bool RemoveProjectAt(int index, CFeedback* feedback = nullptr);
 
     // Asks for a model data text file (".dmd") and reads it into the model project. Data other than
-    // input power data (type 60) are deleted again with message 6133; otherwise the project window
-    // shows the new element (1224) and the document is modified. The new element or null.
-    CZuData* ReadModelDataFile();
+    // input power data (type 60) are deleted again with the warning 6133; otherwise the project
+    // window shows the new element (1224) and the document is modified. The new element or null.
+    CZuData* ReadModelDataFile(CFeedback* feedback = nullptr);
     // Command 1114: the Hybrid SEA model as text, after asking for the file; 1 when written.
     bool CanExportHSEAModelText() const;
-    int ExportHSEAModelText();
+    int ExportHSEAModelText(CFeedback* feedback = nullptr);
 
     // Commands 1111 and 1127: the analysis-project exchange file (".oap"). Export is offered only
     // while the project selected in the project window is an analysis project; it returns 1 when
     // the file was written. Import returns the new project (null when cancelled or failed). A file
-    // or archive error is shown to the user: a failed export keeps the previous file, a failed
+    // or archive error is reported as an error: a failed export keeps the previous file, a failed
     // import adds nothing.
     bool CanExportAnalysisProject() const;
-    int ExportAnalysisProjectFile();
-    CAnalysisProject* ImportAnalysisProjectFile();
+    int ExportAnalysisProjectFile(CFeedback* feedback = nullptr);
+    CAnalysisProject* ImportAnalysisProjectFile(CFeedback* feedback = nullptr);
 
     // IProjectContainerSite
     void OnElementAdded(int projectIndex, CMElement* element) override;

@@ -40,6 +40,12 @@ IMPLEMENT_SERIAL(CTALVOProject, CObject, 0)
 
 namespace {
 
+// A report of a string-table message, with its id, so the window shows the box it always showed.
+void Report(CFeedback& feedback, CFeedback::ESeverity severity, uint32_t id)
+{
+    feedback.Report(severity, MessageTextOf(id), id);
+}
+
 // The program file's modification time as the file information line shows it; empty when unknown.
 std::string ModuleFileTimeText(std::time_t time)
 {
@@ -233,21 +239,22 @@ int CTALVOProject::IsInputSubsystem(const std::string& name) const
 // ---------------------------------------------------------------------------------------------
 // creation and import
 
-CModelProject* CTALVOProject::CreateModelProject()
+CModelProject* CTALVOProject::CreateModelProject(CFeedback* feedback)
 {
+    CStatusBarFallback reports(feedback);
     auto created = std::make_unique<CModelProject>("Model");
     created->SetID(m_nextID);
     DeleteAllProjects();
     auto* project = static_cast<CModelProject*>(AppendProject(std::move(created)));
     CASEAModelData* data = project->ShowModelInformation(nullptr);
     if (!data) {
-        AfxMessageBox(IDS_MODEL_NOT_CREATED);
+        Report(*reports, CFeedback::ESeverity::Error, IDS_MODEL_NOT_CREATED);
         RemoveProjectAt(0);
         return nullptr;
     }
     GetHSEAOptions().SetSymmetricCopy(project->IsSymmetricModel());
     UpdateSensorAssignment();
-    if (!ImportModelFileDialog(project)) {
+    if (!ImportModelFileDialog(project, &*reports)) {
         RemoveProjectAt(0);
         return nullptr;
     }
@@ -255,26 +262,28 @@ CModelProject* CTALVOProject::CreateModelProject()
     return project;
 }
 
-CModelProject* CTALVOProject::CreateModelProjectFromFile(int kind, const std::string& path)
+CModelProject* CTALVOProject::CreateModelProjectFromFile(int kind, const std::string& path, CFeedback* feedback)
 {
-    return CreateModelProjectFromFiles(CModelProject::ModelFileOfKind(kind, path), path);
+    return CreateModelProjectFromFiles(CModelProject::ModelFileOfKind(kind, path), path, feedback);
 }
 
-CModelProject* CTALVOProject::CreateModelProjectFromFiles(const std::string& modelFile, const std::string& path)
+CModelProject* CTALVOProject::CreateModelProjectFromFiles(const std::string& modelFile, const std::string& path,
+                                                          CFeedback* feedback)
 {
+    CStatusBarFallback reports(feedback);
     auto created = std::make_unique<CModelProject>("Model");
     created->SetID(m_nextID);
     DeleteAllProjects();
     auto* project = static_cast<CModelProject*>(AppendProject(std::move(created)));
     project->SetModelFile(modelFile);
     if (!project->CreateASEAModelData(CModelProject::ModelKindOfFile(modelFile))) {
-        AfxMessageBox(IDS_MODEL_NOT_CREATED);
+        Report(*reports, CFeedback::ESeverity::Error, IDS_MODEL_NOT_CREATED);
         RemoveProjectAt(0);
         return nullptr;
     }
     GetHSEAOptions().SetSymmetricCopy(project->IsSymmetricModel());
     UpdateSensorAssignment();
-    if (!path.empty() && !ImportModelFile(project, path)) {
+    if (!path.empty() && !ImportModelFile(project, path, &*reports)) {
         RemoveProjectAt(0);
         return nullptr;
     }
@@ -282,14 +291,15 @@ CModelProject* CTALVOProject::CreateModelProjectFromFiles(const std::string& mod
     return project;
 }
 
-CModelProject* CTALVOProject::AddModelProject()
+CModelProject* CTALVOProject::AddModelProject(CFeedback* feedback)
 {
     CModelProject* model = GetModelProject();
     if (!model)
         return nullptr;
+    CStatusBarFallback reports(feedback);
     CASEAModelData* existing = model->GetASEAModelData();
     if (!existing)
-        AfxMessageBox(IDS_NO_MODEL);
+        Report(*reports, CFeedback::ESeverity::Warning, IDS_NO_MODEL);
     auto project = std::make_unique<CModelProject>(Format("Model #%1d", m_nextID));
     project->SetOwner(this);
     project->SetID(m_nextID);
@@ -299,7 +309,7 @@ CModelProject* CTALVOProject::AddModelProject()
     CZuData* shell = project->GetModelShell(0);
     if (shell)
         shell->SetName(Format("Analytical SEA Model #%1d", m_nextID));
-    if (!shell || !CheckModelCompatibility(shell, 0))
+    if (!shell || !CheckModelCompatibility(shell, 0, &*reports))
         return nullptr;
     ++m_nextID;
     return static_cast<CModelProject*>(AppendProject(std::move(project)));
@@ -360,7 +370,7 @@ CDaqProject* CTALVOProject::AddExtDaqProject(std::unique_ptr<CDaqProject> projec
     return static_cast<CDaqProject*>(AppendProject(std::move(project)));
 }
 
-int CTALVOProject::ImportModelFileDialog(CModelProject* project)
+int CTALVOProject::ImportModelFileDialog(CModelProject* project, CFeedback* feedback)
 {
     FileChooserOptions options;
     options.filter = LoadString(IDS_MODEL_DATA_FILTER);
@@ -370,12 +380,12 @@ int CTALVOProject::ImportModelFileDialog(CModelProject* project)
         std::vector<std::string> paths;
         if (!PromptOpenFiles(options, paths) || paths.empty())
             return 0;
-        if (ImportModelFile(project, paths.front()))
+        if (ImportModelFile(project, paths.front(), feedback))
             return 1;
     }
 }
 
-int CTALVOProject::ImportModelFile(CModelProject* project, const std::string& path)
+int CTALVOProject::ImportModelFile(CModelProject* project, const std::string& path, CFeedback* feedback)
 {
     if (!project)
         return 0;
@@ -385,21 +395,21 @@ int CTALVOProject::ImportModelFile(CModelProject* project, const std::string& pa
     std::shared_ptr<const std::string> text = CStdioFile::ReadAll(path, &why);
     if (!text) {
         // The data reader names the file and the reason.
-        ReadModelDataText(project, path, 0);
+        ReadModelDataText(project, path, 0, feedback);
         return 0;
     }
-    return ImportModelText(project, path, std::move(text));
+    return ImportModelText(project, path, std::move(text), feedback);
 }
 
 int CTALVOProject::ImportModelText(CModelProject* project, const std::string& path,
-                                   std::shared_ptr<const std::string> text)
+                                   std::shared_ptr<const std::string> text, CFeedback* feedback)
 {
     if (!project)
         return 0;
-    CZuData* data = ReadModelDataFromText(project, path, text);
+    CZuData* data = ReadModelDataFromText(project, path, text, feedback);
     if (!data)
         return 0;
-    if (!CheckModelCompatibility(data, 1)) {
+    if (!CheckModelCompatibility(data, 1, feedback)) {
         project->DeleteChild(data);
         return 0;
     }
@@ -434,27 +444,26 @@ void CTALVOProject::ReadSourceSubsystems(const std::shared_ptr<const std::string
     }
 }
 
-int CTALVOProject::CheckModelCompatibility(CZuData* newData, int checkCouplings)
+int CTALVOProject::CheckModelCompatibility(CZuData* newData, int checkCouplings, CFeedback* feedback)
 {
+    // Data that do not fit are refused with a warning; the model stays as it was.
+    const auto refuse = [feedback](uint32_t id) {
+        Report(*CStatusBarFallback(feedback), CFeedback::ESeverity::Warning, id);
+        return 0;
+    };
     CZuData* model = GetModelShell();
-    if (!newData || !model) {
-        AfxMessageBox(IDS_NO_MODEL);
-        return 0;
-    }
+    if (!newData || !model)
+        return refuse(IDS_NO_MODEL);
     if (model->GetFreqCount() != newData->GetFreqCount() || model->GetStartFreq() != newData->GetStartFreq() ||
-        model->GetEndFreq() != newData->GetEndFreq()) {
-        AfxMessageBox(IDS_MODEL_BANDS_DIFFER);
-        return 0;
-    }
+        model->GetEndFreq() != newData->GetEndFreq())
+        return refuse(IDS_MODEL_BANDS_DIFFER);
     CZuMatFunc* eta = model->GetEtaMatrix(0);
     CZuMatFunc* newEta = newData == model ? eta : newData->GetEtaMatrix(0);
     // Data without a loss-factor matrix (input powers, for one) have nothing more to compare.
     if (!eta || !newEta)
         return 1;
-    if (eta->GetSubsystemCount() != newEta->GetSubsystemCount()) {
-        AfxMessageBox(IDS_MODEL_BANDS_DIFFER);
-        return 0;
-    }
+    if (eta->GetSubsystemCount() != newEta->GetSubsystemCount())
+        return refuse(IDS_MODEL_BANDS_DIFFER);
     CZuVecFunc* density = newData->GetModalDensity(0);
     const int n = eta->GetSubsystemCount();
     for (int i = 0; i < n; ++i)
@@ -463,10 +472,8 @@ int CTALVOProject::CheckModelCompatibility(CZuData* newData, int checkCouplings)
             const std::string b = eta->GetColSubsystem(j);
             const int row = newEta->GetRowIndex(a);
             const int col = newEta->GetColIndex(b);
-            if (row < 0 || col < 0) {
-                AfxMessageBox(IDS_MODEL_SUBSYSTEMS_DIFFER);
-                return 0;
-            }
+            if (row < 0 || col < 0)
+                return refuse(IDS_MODEL_SUBSYSTEMS_DIFFER);
             if (!checkCouplings || eta->GetDataCount() == 0 || newEta->GetDataCount() == 0)
                 continue;
             if (eta->DataValue(0, i, j) != 0.0)
@@ -477,10 +484,8 @@ int CTALVOProject::CheckModelCompatibility(CZuData* newData, int checkCouplings)
             const int k = density ? density->GetIndex(a) : -1;
             const double md = (k >= 0 && density->GetDataCount() > 0) ? density->DataValue(0, k) : 0.0;
             const bool fits = md != 0.0 ? std::fabs(value / md) < 1e-15 : value == 0.0;
-            if (!fits) {
-                AfxMessageBox(IDS_MODEL_SUBSYSTEMS_DIFFER);
-                return 0;
-            }
+            if (!fits)
+                return refuse(IDS_MODEL_SUBSYSTEMS_DIFFER);
         }
     return 1;
 }
@@ -538,19 +543,20 @@ int CTALVOProject::IsAWeighting() const
 }
 
 namespace {
-// A channel file that failed: the report goes beside it, and the user is told where, or that not
-// even the report could be written.
-void ReportBlixChannelFailure(const CBlixChIO& io, const std::string& path)
+// A channel file that failed: the error list goes beside it, and a warning says where, or that not
+// even the list could be written.
+void ReportBlixChannelFailure(const CBlixChIO& io, const std::string& path, CFeedback* feedback)
 {
     const std::string reportPath = path + ".err.txt";
     if (io.WriteErrorReport(reportPath))
-        AfxFormatMessageBox(IDS_BLIX_REPORT_WRITTEN, MB_OK | MB_ICONEXCLAMATION, reportPath.c_str());
+        CStatusBarFallback(feedback)->Warning(FormatString(IDS_BLIX_REPORT_WRITTEN, reportPath.c_str()),
+                                              IDS_BLIX_REPORT_WRITTEN);
     else
-        AfxFormatMessageBox(IDS_BLIX_FILE_FAILED, MB_OK | MB_ICONEXCLAMATION, path.c_str());
+        CStatusBarFallback(feedback)->Warning(FormatString(IDS_BLIX_FILE_FAILED, path.c_str()), IDS_BLIX_FILE_FAILED);
 }
 } // namespace
 
-int CTALVOProject::ImportBlixChannelFile(const std::string& path)
+int CTALVOProject::ImportBlixChannelFile(const std::string& path, CFeedback* feedback)
 {
     const CBlixChIO::CParams params(path, m_blixChDB.get(), GetModelSubsystemTable(), m_sensorProject.get());
     CBlixChIO io;
@@ -558,18 +564,18 @@ int CTALVOProject::ImportBlixChannelFile(const std::string& path)
     std::string title;
     if (io.Import(title))
         return 1;
-    ReportBlixChannelFailure(io, path);
+    ReportBlixChannelFailure(io, path, feedback);
     return 0;
 }
 
-int CTALVOProject::ExportBlixChannelFile(const std::string& path)
+int CTALVOProject::ExportBlixChannelFile(const std::string& path, CFeedback* feedback)
 {
     const CBlixChIO::CParams params(path, m_blixChDB.get(), GetModelSubsystemTable(), m_sensorProject.get());
     CBlixChIO io;
     io.SetParams(&params);
     if (io.Export(std::string()))
         return 1;
-    ReportBlixChannelFailure(io, path);
+    ReportBlixChannelFailure(io, path, feedback);
     return 0;
 }
 
@@ -579,7 +585,7 @@ int CTALVOProject::ApplyModelUpdate()
     return model ? model->ApplyModelUpdate(m_targetSubsystem, m_sourceSubsystems) : 0;
 }
 
-int CTALVOProject::RecalcInputPowers(std::string* failed)
+int CTALVOProject::RecalcInputPowers(std::string* failed, CFeedback* feedback)
 {
     CMElementList analyses;
     if (GetAnalysisProjects(analyses) == 0)
@@ -602,11 +608,11 @@ int CTALVOProject::RecalcInputPowers(std::string* failed)
                 folder->DeleteChild(child);
             }
         }
-        if (!analysis->CalcInputPower(nullptr, 1, revise)) {
+        if (!analysis->CalcInputPower(nullptr, 1, revise, feedback)) {
             std::string text = FormatString(IDS_INPUT_POWER_FAILED, analysis->GetName().c_str());
             if (!analysis->GetFailureReason().empty())
                 text += "\n\n" + analysis->GetFailureReason();
-            PromptMessageBox(IDS_INPUT_POWER_FAILED, text, std::string(), MB_OK);
+            CStatusBarFallback(feedback)->Warning(text, IDS_INPUT_POWER_FAILED);
             if (failed)
                 *failed += Format("The input powers of %s could not be recalculated.\n", analysis->GetName().c_str());
             result = 0;
@@ -720,12 +726,12 @@ void CTALVOProject::ReadBody(CArchive& ar, CFeedback& progress)
     uint8_t version = 0;
     ar >> version;
     if (version < kOldestFileVersion) {
-        AfxMessageBox(IDS_FILE_TOO_OLD);
+        Report(progress, CFeedback::ESeverity::Error, IDS_FILE_TOO_OLD);
         CArchive::ThrowBadSchema(Format("project file of version %d", version));
     }
     // A newer program's layout is unknown; reading it as ours would garble the project.
     if (version > kFileVersion) {
-        AfxMessageBox(IDS_FILE_TOO_NEW);
+        Report(progress, CFeedback::ESeverity::Error, IDS_FILE_TOO_NEW);
         CArchive::ThrowBadSchema(Format("project file of version %d (newer than %d)", version, kFileVersion));
     }
     if (auto options = ar.ReadOwned<CHSEAOptions>())

@@ -122,14 +122,17 @@ public:
     CHSEAOptions& GetHSEAOptions() { return *m_hseaOptions; }
 
     // ---- creation and import (the new project, or null) ----
-    CModelProject* CreateModelProject();
+    // Why a model or its data were refused or could not be read is reported to the feedback (null:
+    // the main window's status bar, which shows it as a message box).
+    CModelProject* CreateModelProject(CFeedback* feedback = nullptr);
     // The model of the kind is the vehicle model file beside path (ModelFileOfKind); path is the
     // model data text file read into it.
-    CModelProject* CreateModelProjectFromFile(int kind, const std::string& path);
+    CModelProject* CreateModelProjectFromFile(int kind, const std::string& path, CFeedback* feedback = nullptr);
     // Model project 0 from a vehicle model file (".xml" or ".ntf", its kind by its name) and, when
     // dataFile is not empty, the model data text file read into it.
-    CModelProject* CreateModelProjectFromFiles(const std::string& modelFile, const std::string& dataFile);
-    CModelProject* AddModelProject();
+    CModelProject* CreateModelProjectFromFiles(const std::string& modelFile, const std::string& dataFile,
+                                               CFeedback* feedback = nullptr);
+    CModelProject* AddModelProject(CFeedback* feedback = nullptr);
     CDaqProject* AddDaqProject();
     CAnalysisProject* AddAnalysisProject(const CRPMOptions* rpm, const COctaveManagerEx* bands);
     CAnalysisProject* AddImportedAnalysisProject(std::unique_ptr<CAnalysisProject> project);
@@ -138,28 +141,30 @@ public:
     // template, when asked for, is the last DAQ project marked as universal-file data.
     CDaqProject* AddExtDaqProject(std::unique_ptr<CDaqProject> project, CDaqProject** templateProject = nullptr);
     // Read a model data text file into the model project; nonzero on success.
-    int ImportModelFileDialog(CModelProject* project);
-    int ImportModelFile(CModelProject* project, const std::string& path);
+    int ImportModelFileDialog(CModelProject* project, CFeedback* feedback = nullptr);
+    int ImportModelFile(CModelProject* project, const std::string& path, CFeedback* feedback = nullptr);
     // The same over the file's text read already (CStdioFile::ReadAll); path names it in messages.
-    int ImportModelText(CModelProject* project, const std::string& path, std::shared_ptr<const std::string> text);
+    int ImportModelText(CModelProject* project, const std::string& path, std::shared_ptr<const std::string> text,
+                        CFeedback* feedback = nullptr);
     void ReadSourceSubsystems(const std::string& path);
     void ReadSourceSubsystems(const std::shared_ptr<const std::string>& text);
     // 1 when the new model data fit the project's model (bands, subsystems and, when asked,
-    // couplings); else a message and 0.
-    int CheckModelCompatibility(CZuData* newData, int checkCouplings);
+    // couplings); else a warning that says what differs, and 0.
+    int CheckModelCompatibility(CZuData* newData, int checkCouplings, CFeedback* feedback = nullptr);
 
     // ---- acquisition and model upkeep ----
     int SetMaxChannel(int n) override;
-    int ImportBlixChannelFile(const std::string& path);
-    int ExportBlixChannelFile(const std::string& path);
+    // A file that fails leaves its error list beside it (".err.txt"); a warning names it.
+    int ImportBlixChannelFile(const std::string& path, CFeedback* feedback = nullptr);
+    int ExportBlixChannelFile(const std::string& path, CFeedback* feedback = nullptr);
     // The Hybrid SEA model's update for the target and source subsystems; its result (0 without a
     // Hybrid SEA model).
     int ApplyModelUpdate();
     // Recalculates the input powers of every analysis project from its input energies (its
-    // results go first; a project without input energies is passed over); each failure is shown
-    // with its reason (7122). 1 when all succeeded; the
-    // names of the failed projects, one per line, go to failed (when given).
-    int RecalcInputPowers(std::string* failed = nullptr);
+    // results go first; a project without input energies is passed over); each failure is
+    // reported as a warning with its reason (7122). 1 when all succeeded; the names of the failed
+    // projects, one per line, go to failed (when given).
+    int RecalcInputPowers(std::string* failed = nullptr, CFeedback* feedback = nullptr);
 
     // ---- the rest of the container ----
     CPID& GetPID() { return m_pid; }
@@ -192,7 +197,8 @@ public:
     void SetSite(IProjectContainerSite* site) { m_site = site; }
 
     // The feedback of reading and writing the project file (not owned): its range counts the
-    // projects read, or the elements written, with a text per project; null: the status bar.
+    // projects read, or the elements written, with a text per project, and a file too old or too
+    // new to read is reported to it as an error; null: the status bar.
     void SetProgress(CFeedback* progress) { m_progress = progress; }
 
     // The project file body.

@@ -10,7 +10,7 @@
 #include "platform/elements/ElementType.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/gfx/OctaveManager.h"
-#include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ const std::vector<CZuText2Excel::DataType>& CZuText2Excel::DataTypes()
     return types;
 }
 
-CZuText2Excel::CZuText2Excel()
+CZuText2Excel::CZuText2Excel(CFeedback* feedback) : m_feedback(feedback)
 {
     if (!Create(false))
         Fail("ZuText2Excel: Failed to start Excel.");
@@ -52,7 +52,7 @@ CZuText2Excel::~CZuText2Excel()
 
 void CZuText2Excel::Fail(const std::string& message)
 {
-    AfxMessageBox(message);
+    Report(message);
     throw CUserException(message);
 }
 
@@ -87,8 +87,13 @@ bool CZuText2Excel::Export(const std::string& outputPath, const std::vector<std:
     // A binary format is asked for; an .xlsx path makes the workbook an .xlsx file.
     const bool saved = SaveAs(outputPath, xlExcel9795);
     if (!saved && !ErrorText().empty())
-        AfxMessageBox(ErrorText());
+        Report(ErrorText());
     return saved;
+}
+
+void CZuText2Excel::Report(const std::string& message) const
+{
+    CStatusBarFallback(m_feedback)->Error(message);
 }
 
 void CZuText2Excel::ConvertFile(int sheet, const std::string& path)
@@ -248,7 +253,7 @@ void CZuText2Excel::WriteInputPowers(CStdioFile& file)
         if (!file.ReadString(line) || line.empty())
             break;
         if (!WriteColumn(line, groupRow, col)) {
-            AfxMessageBox(Format("ZuExcel2Text: Failed to export to a excel data at (%d, %d).", groupRow, col));
+            Report(Format("ZuExcel2Text: Failed to export to a excel data at (%d, %d).", groupRow, col));
             Fail("ZuText2Excel: Failed to export to a excel data.");
         }
         ++col;

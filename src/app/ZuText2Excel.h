@@ -1,6 +1,7 @@
 #pragma once
 // Turns the program's "#@" data text files (loss-factor tables and input-power data) into one
-// workbook, one sheet per file. Each failure shows one message and ends the conversion with
+// workbook, one sheet per file. Each failure reports an error to the feedback given (null: the
+// main window's status bar, which shows it as a message box) and ends the conversion with
 // CUserException; the workbook is then not saved.
 #include <stdexcept>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "platform/excel/ExcelWrapper.h"
 
+class CFeedback;
 class CStdioFile;
 
 // Ends a conversion after its message was shown.
@@ -32,7 +34,7 @@ public:
     static const std::vector<DataType>& DataTypes();
 
     // Starts the workbook service; throws CUserException after "Failed to start" when it cannot.
-    CZuText2Excel();
+    explicit CZuText2Excel(CFeedback* feedback = nullptr);
     ~CZuText2Excel() override;
 
     // Converts the files into a new workbook, sheet i for file i, and saves it as outputPath.
@@ -48,6 +50,9 @@ private:
     bool WriteColumn(const std::string& line, int row, int col);
     void Put(int row, int col, const std::string& text);
     [[noreturn]] void Fail(const std::string& message);
+    void Report(const std::string& message) const;
+
+    CFeedback* m_feedback; // not owned
 
     std::vector<std::string> m_labels;
     int m_lowestRow = 0; // the lowest row written on the current sheet

@@ -1,8 +1,24 @@
 #include "app/automation/AutomationHost.h"
 
 #include "app/TALVODoc.h"
+#include "platform/base/RecordingFeedback.h"
 
 #include <filesystem>
+
+bool OpenDocumentForAutomation(CTALVODoc& doc, const std::string& path, std::string* error, CFeedback* reading)
+{
+    CRecordingFeedback reports;
+    doc.SetProgress(&reports);
+    const bool opened = doc.OnOpenDocument(path, error, reading);
+    doc.SetProgress(nullptr);
+    if (!opened && error) {
+        std::string said;
+        for (const CFeedback::SReport& report : reports.reports)
+            said += report.text + "\n\n";
+        *error = said + *error;
+    }
+    return opened;
+}
 
 CWindowlessAutomationHost::CWindowlessAutomationHost() = default;
 
@@ -22,7 +38,7 @@ bool CWindowlessAutomationHost::OpenDocument(const std::string& path, std::strin
     auto doc = std::make_unique<CTALVODoc>();
     std::error_code ec;
     const std::string absolute = std::filesystem::absolute(path, ec).lexically_normal().string();
-    if (!doc->OnOpenDocument(absolute, error)) {
+    if (!OpenDocumentForAutomation(*doc, absolute, error)) {
         doc->OnCloseDocument();
         return false;
     }

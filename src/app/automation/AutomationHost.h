@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+class CFeedback;
 class CTALVODoc;
 
 class IAutomationHost
@@ -43,6 +44,12 @@ public:
     // Closes every document without asking.
     virtual void CloseAllDocuments() = 0;
 };
+
+// Reads a project file into doc for an automation caller, who cannot answer a message box: what the
+// read reports (a file too old or too new, say) goes into error, a paragraph each, ahead of why the
+// read failed. reading, when given, shows the bytes read (CTALVODoc::OnOpenDocument).
+bool OpenDocumentForAutomation(CTALVODoc& doc, const std::string& path, std::string* error,
+                               CFeedback* reading = nullptr);
 
 // A host without a window: it keeps the document, asks nothing and never shows anything.
 class CWindowlessAutomationHost : public IAutomationHost

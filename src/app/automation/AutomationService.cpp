@@ -4,7 +4,7 @@
 #include "app/automation/AppProxy.h"
 #include "app/automation/AutomationHost.h"
 #include "platform/automation/AutoObjectRegistry.h"
-#include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 
 CAutomationService::CAutomationService(IAutomationHost& host, bool startedByAutomation,
                                        const QDBusConnection& connection)
@@ -32,12 +32,12 @@ bool CAutomationService::RegisterAppActiveObject()
     return m_server->RegisterName(kAutomationName);
 }
 
-bool CAutomationService::RevokeAppActiveObject()
+bool CAutomationService::RevokeAppActiveObject(CFeedback* feedback)
 {
     if (m_server->GetName().empty())
         return true;
     if (!m_server->RevokeName()) {
-        AfxMessageBox("Failed to RevokeActiveObejct()", MB_OK | MB_ICONSTOP);
+        CStatusBarFallback(feedback)->Error("Failed to RevokeActiveObejct()");
         return false;
     }
     return true;

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+class CFeedback;
 class IAutomationHost;
 
 inline constexpr const char* kAutomationName = "ORVEX.Application";
@@ -30,8 +31,10 @@ public:
     // Publishes the application object under "ORVEX.Application". False, quietly, when another
     // running instance holds the name (it stays the one clients find) or there is no bus.
     bool RegisterAppActiveObject();
-    // Withdraws the name; true when there was none. A failure is shown and gives false.
-    bool RevokeAppActiveObject();
+    // Withdraws the name; true when there was none. A failure is reported as an error (to the
+    // feedback; null: the main window's status bar, which shows it as a message box) and gives
+    // false.
+    bool RevokeAppActiveObject(CFeedback* feedback = nullptr);
     bool IsRegistered() const { return !m_server->GetName().empty(); }
 
     // Runs when an automation session ends with no window for the user (the program should end).

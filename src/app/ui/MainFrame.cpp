@@ -13,6 +13,7 @@
 #include "app/CalcCommands.h"
 #include "app/ResultCommands.h"
 #include "app/TALVOProject.h"
+#include "app/automation/AutomationHost.h"
 #include "app/ZuText2Excel.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "views/ui/DlgSelectResult.h"
@@ -595,7 +596,9 @@ bool CMainFrame::OpenDocumentFile(const std::string& path, std::string* error)
     // only hold the read up. What it reports is still shown.
     CQuietReadFeedback quiet;
     doc->SetProgress(reading ? nullptr : &quiet);
-    const bool opened = doc->OnOpenDocument(absolute, &why, reading);
+    // A caller that takes the error (the automation) also takes what the read reported.
+    const bool opened =
+        error ? OpenDocumentForAutomation(*doc, absolute, &why, reading) : doc->OnOpenDocument(absolute, &why, reading);
     doc->SetProgress(nullptr);
     if (!opened) {
         doc->OnCloseDocument();

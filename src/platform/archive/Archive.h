@@ -26,6 +26,7 @@
 #include "platform/archive/Object.h"
 
 class CAtomicFile;
+class CFeedback;
 
 class CArchiveException : public std::runtime_error
 {
@@ -208,6 +209,10 @@ public:
     // Loading from a file: told the bytes read each time a block comes from the file, so a large
     // file can show its progress while it is read (against BytesRemaining() before the first read).
     void SetReadProgress(std::function<void(uint64_t)> progress) { m_readProgress = std::move(progress); }
+    // Where the objects read or written report what they would otherwise keep from the user (a
+    // file too old to read, say); not owned, null when the caller gave none.
+    void SetFeedback(CFeedback* feedback) { m_feedback = feedback; }
+    CFeedback* GetFeedback() const { return m_feedback; }
 
 private:
     template <class T>
@@ -268,6 +273,7 @@ private:
     uint64_t m_pos = 0;  // bytes read or written so far
     bool m_closed = false;
     std::function<void(uint64_t)> m_readProgress;
+    CFeedback* m_feedback = nullptr;
     // object maps
     std::unordered_map<const void*, uint32_t> m_storeMap; // object or class -> index
     std::vector<const void*> m_loadArray;                 // index -> object or class (0: null)

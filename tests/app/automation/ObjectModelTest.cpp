@@ -24,9 +24,11 @@
 #include "experiments/ExpDataSet.h"
 #include "models/ASEAModelData.h"
 #include "models/HSEAModelData.h"
+#include "platform/archive/Archive.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/automation/Dispatch.h"
 #include "platform/automation/DispatchException.h"
+#include "platform/win/PromptService.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuRpmFunc.h"
 
@@ -522,9 +524,11 @@ TEST(AutoExcitation, ARawExportChecksEveryDataSetFirstAndLeavesNoPartialFile)
 }
 
 // A path that names no regular file is refused before anything is opened or closed, and a file
-// that is no project comes back as an error: neither waits on a writer or on a message box.
+// that is no project, or one of a newer program, comes back as an error: none waits on a writer or
+// on a message box.
 TEST_F(ServedSample, OpenProjectFileAnswersWithAnErrorForWhatIsNoProjectFile)
 {
+    CScriptedPrompts prompts;
     const QString doc = Open();
     ASSERT_FALSE(doc.isEmpty());
     const fs::path dir = m_file.parent_path();
@@ -532,6 +536,18 @@ TEST_F(ServedSample, OpenProjectFileAnswersWithAnErrorForWhatIsNoProjectFile)
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const fs::path junk = dir / "junk.orv";
     std::ofstream(junk, std::ios::binary) << "not a project";
+    // The reader stops at the version byte of a newer program's file.
+    const fs::path newer = dir / "newer.orv";
+    {
+        std::vector<uint8_t> bytes;
+        CArchive ar(&bytes, CArchive::store);
+        for (const char* line : {"header", "program", "time", "version", "product"})
+            ar << std::string(line);
+        ar << std::string("PID:0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0") << static_cast<uint8_t>(9);
+        ar.Close();
+        std::ofstream(newer, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
     const struct
     {
         fs::path path;
@@ -539,7 +555,8 @@ TEST_F(ServedSample, OpenProjectFileAnswersWithAnErrorForWhatIsNoProjectFile)
         bool keepsProject; // refused before the open project is closed
     } cases[] = {{fifo, "it is a pipe, not a file", true},
                  {dir, "it is a folder, not a file", true},
-                 {junk, "not a project file", false}};
+                 {junk, "not a project file", false},
+                 {newer, "This project file was written by a newer version of the program and cannot be read.", false}};
     for (const auto& c : cases) {
         const QString answer = Call(QStringLiteral("/Application"), QStringLiteral("OpenProjectFile"),
                                     {QString::fromStdString(c.path.string())});
@@ -549,6 +566,7 @@ TEST_F(ServedSample, OpenProjectFileAnswersWithAnErrorForWhatIsNoProjectFile)
         EXPECT_EQ(m_host.GetDocument() != nullptr, c.keepsProject) << c.path;
     }
     EXPECT_FALSE(Open().isEmpty());
+    EXPECT_EQ(prompts.Count(), 0u) << prompts.Last().text;
 }
 
 // Clients find the object model the standard way: every path introspects, "/" lists the

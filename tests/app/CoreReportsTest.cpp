@@ -1,0 +1,100 @@
+// Messages of the project model that used to be message boxes reach the feedback the caller gives:
+// with the severity of the box's icon and the string id that lets a window show the same box, and
+// no box pops up on the way.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ProjectTestEnv.h"
+#include "app/AnalysisProject.h"
+#include "app/CalcCommands.h"
+#include "app/InputPowerExport.h"
+#include "app/ModelDataText.h"
+#include "app/ModelProject.h"
+#include "app/TALVODoc.h"
+#include "app/TALVOProject.h"
+#include "platform/archive/Archive.h"
+#include "platform/base/RecordingFeedback.h"
+#include "platform/elements/ZuSubsystemTable.h"
+#include "platform/win/PromptService.h"
+
+namespace {
+// The start of a project file written by a newer program, up to its version byte.
+std::vector<uint8_t> NewerProjectFile()
+{
+    std::vector<uint8_t> bytes;
+    CArchive ar(&bytes, CArchive::store);
+    for (const char* line : {"header", "program", "time", "version", "product"})
+        ar << std::string(line);
+    ar << std::string("PID:0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0") << static_cast<uint8_t>(9);
+    ar.Close();
+    return bytes;
+}
+} // namespace
+
+TEST(CoreReports, MessagesReachTheCallersFeedbackWithTheirSeverityAndId)
+{
+    CScriptedPrompts prompts;
+    CTALVOProject container;
+    CAnalysisProject* analysis = container.AddAnalysisProject(nullptr, nullptr);
+    ASSERT_NE(analysis, nullptr);
+    CModelProject model("Model");
+    CTALVODoc doc;
+    const std::string absent = (AppTestTempDir() / "absent.dmd").string();
+    const std::string workbook = (AppTestTempDir() / "old.xls").string();
+
+    using S = CFeedback::ESeverity;
+    const struct
+    {
+        const char* label;
+        std::function<void(CFeedback&)> run;
+        S severity;
+        uint32_t stringId;
+        std::string text; // how the report's text begins
+    } cases[] = {
+        {"model data without a model",
+         [&](CFeedback& f) { EXPECT_EQ(container.CheckModelCompatibility(nullptr, 1, &f), 0); }, S::Warning, 6014,
+         "The project has no model."},
+        {"a model data file that cannot be read",
+         [&](CFeedback& f) { EXPECT_EQ(ReadModelDataText(&model, absent, 0, &f), nullptr); }, S::Error, 7052,
+         "The model data file " + absent},
+        {"a project file of a newer program",
+         [&](CFeedback& f) {
+             const std::vector<uint8_t> bytes = NewerProjectFile();
+             CTALVOProject read;
+             read.SetProgress(&f);
+             CArchive ar(bytes.data(), bytes.size());
+             EXPECT_THROW(read.Serialize(ar), CArchiveException);
+         },
+         S::Error, 6450, "This project file was written by a newer version of the program"},
+        {"the model project is kept", [&](CFeedback& f) { EXPECT_FALSE(doc.RemoveProjectAt(0, &f)); }, S::Warning, 6021,
+         "The model project cannot be removed."},
+        {"a binary workbook",
+         [&](CFeedback& f) {
+             EXPECT_EQ(CInputPowerExport(analysis).Export(workbook, 0, "1100", &f), CInputPowerExport::resultRefused);
+         },
+         S::Warning, 0, "Binary .xls workbooks are not supported"},
+        // Finished and failed calculations were always shown with the information icon.
+        {"a calculation without a hybrid model",
+         [&](CFeedback& f) {
+             EXPECT_EQ(
+                 CCalcCommands::OnCalcEnergyResult(CZuSubsystemTable(std::vector<std::string>{"Roof"}), analysis, &f),
+                 0);
+         },
+         S::Information, 6076, "The calculation failed.\n\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        CRecordingFeedback feedback;
+        c.run(feedback);
+        ASSERT_EQ(feedback.reports.size(), 1u);
+        const CFeedback::SReport& report = feedback.reports.front();
+        EXPECT_EQ(report.severity, c.severity);
+        EXPECT_EQ(report.stringId, c.stringId);
+        EXPECT_EQ(report.text.substr(0, c.text.size()), c.text) << report.text;
+    }
+    EXPECT_EQ(prompts.Count(), 0u) << prompts.Last().text;
+}
