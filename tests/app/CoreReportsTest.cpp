@@ -70,6 +70,17 @@ TEST(CoreReports, MessagesReachTheCallersFeedbackWithTheirSeverityAndId)
              EXPECT_THROW(read.Serialize(ar), CArchiveException);
          },
          S::Error, 6450, "This project file was written by a newer version of the program"},
+        // What an object read from a file reports goes to the archive's feedback.
+        {"an analysis project of an old program",
+         [&](CFeedback& f) {
+             const uint8_t nothing = 0;
+             CArchive ar(&nothing, 0);
+             ar.SetObjectSchema(7);
+             ar.SetFeedback(&f);
+             CAnalysisProject old;
+             EXPECT_THROW(old.Serialize(ar), CArchiveException);
+         },
+         S::Error, 6099, "This analysis project was written by a version that can no longer be read."},
         {"the model project is kept", [&](CFeedback& f) { EXPECT_FALSE(doc.RemoveProjectAt(0, &f)); }, S::Warning, 6021,
          "The model project cannot be removed."},
         {"a binary workbook",
