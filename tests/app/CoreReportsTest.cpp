@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "NewerProjectFile.h"
 #include "ProjectTestEnv.h"
 #include "app/AnalysisProject.h"
 #include "app/CalcCommands.h"
@@ -20,20 +21,6 @@
 #include "platform/base/RecordingFeedback.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/PromptService.h"
-
-namespace {
-// The start of a project file written by a newer program, up to its version byte.
-std::vector<uint8_t> NewerProjectFile()
-{
-    std::vector<uint8_t> bytes;
-    CArchive ar(&bytes, CArchive::store);
-    for (const char* line : {"header", "program", "time", "version", "product"})
-        ar << std::string(line);
-    ar << std::string("PID:0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0") << static_cast<uint8_t>(9);
-    ar.Close();
-    return bytes;
-}
-} // namespace
 
 TEST(CoreReports, MessagesReachTheCallersFeedbackWithTheirSeverityAndId)
 {
@@ -69,7 +56,7 @@ TEST(CoreReports, MessagesReachTheCallersFeedbackWithTheirSeverityAndId)
              CArchive ar(bytes.data(), bytes.size());
              EXPECT_THROW(read.Serialize(ar), CArchiveException);
          },
-         S::Error, 6450, "This project file was written by a newer version of the program"},
+         S::Error, 6450, kNewerProjectFileText},
         // What an object read from a file reports goes to the archive's feedback.
         {"an analysis project of an old program",
          [&](CFeedback& f) {

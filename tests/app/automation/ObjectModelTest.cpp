@@ -2,6 +2,8 @@
 // independent client) and with our own dispatch helpers.
 #include "support/GdbusCall.h"
 
+#include "../NewerProjectFile.h"
+
 #include "acquisition/DAQIO.h"
 #include "app/AnalysisProject.h"
 #include "calculation/InputPowerFolder.h"
@@ -24,7 +26,6 @@
 #include "experiments/ExpDataSet.h"
 #include "models/ASEAModelData.h"
 #include "models/HSEAModelData.h"
-#include "platform/archive/Archive.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/automation/Dispatch.h"
 #include "platform/automation/DispatchException.h"
@@ -539,12 +540,7 @@ TEST_F(ServedSample, OpenProjectFileAnswersWithAnErrorForWhatIsNoProjectFile)
     // The reader stops at the version byte of a newer program's file.
     const fs::path newer = dir / "newer.orv";
     {
-        std::vector<uint8_t> bytes;
-        CArchive ar(&bytes, CArchive::store);
-        for (const char* line : {"header", "program", "time", "version", "product"})
-            ar << std::string(line);
-        ar << std::string("PID:0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0") << static_cast<uint8_t>(9);
-        ar.Close();
+        const std::vector<uint8_t> bytes = NewerProjectFile();
         std::ofstream(newer, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
@@ -556,7 +552,7 @@ TEST_F(ServedSample, OpenProjectFileAnswersWithAnErrorForWhatIsNoProjectFile)
     } cases[] = {{fifo, "it is a pipe, not a file", true},
                  {dir, "it is a folder, not a file", true},
                  {junk, "not a project file", false},
-                 {newer, "This project file was written by a newer version of the program and cannot be read.", false}};
+                 {newer, kNewerProjectFileText, false}};
     for (const auto& c : cases) {
         const QString answer = Call(QStringLiteral("/Application"), QStringLiteral("OpenProjectFile"),
                                     {QString::fromStdString(c.path.string())});

@@ -6,6 +6,7 @@
 #include "app/ProjectHistory.h"
 #include "app/TALVOApp.h"
 #include "app/ui/MainFrame.h"
+#include "app/ui/MainFrameAutomationHost.h"
 #include "app/ui/ProgressStatusBar.h"
 #include "platform/ui/ProjectTreeModel.h"
 #include "app/ui/DockTreeWnd.h"
@@ -16,6 +17,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "TreeText.h"
+#include "../NewerProjectFile.h"
 
 #include <QProgressBar>
 #include <QTabWidget>
@@ -26,6 +28,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <vector>
 
 namespace {
 // Adds a DAQ project with a few levels of children and an analysis project to a document.
@@ -185,6 +188,40 @@ TEST_F(DocumentRoad, FailedOpenHidesProgressShowsTheErrorAndLeavesNoDocument)
     CScriptedPrompts prompts;
     EXPECT_FALSE(frame.OpenDocumentFile(Path("missing.orv")));
     EXPECT_EQ(prompts.Count(), 1u);
+}
+
+// A file of a newer program: the window says why in the boxes it always showed (the version's
+// error, then the failed open), while the automation caller gets both texts in its error and no box.
+TEST_F(DocumentRoad, ANewerProgramsFileIsRefusedInBoxesOrInTheAutomationError)
+{
+    const std::string newer = Path("newer.orv");
+    {
+        const std::vector<uint8_t> bytes = NewerProjectFile();
+        std::ofstream(newer, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    CMainFrame frame;
+    {
+        CScriptedPrompts prompts;
+        prompts.Answer(IDOK).Answer(IDOK);
+        EXPECT_FALSE(frame.OpenDocumentFile(newer));
+        const std::vector<PromptRecord> shown = prompts.Records();
+        ASSERT_EQ(shown.size(), 2u);
+        EXPECT_EQ(shown[0].stringId, 6450u);
+        EXPECT_EQ(shown[0].text, kNewerProjectFileText);
+        EXPECT_EQ(shown[0].style & MB_ICONMASK, MB_ICONSTOP);
+        EXPECT_NE(shown[1].text.find("newer.orv"), std::string::npos) << shown[1].text;
+    }
+    {
+        CScriptedPrompts prompts;
+        CMainFrameAutomationHost host(frame);
+        std::string error;
+        EXPECT_FALSE(host.OpenDocument(newer, &error));
+        EXPECT_EQ(prompts.Count(), 0u);
+        EXPECT_EQ(error.rfind(std::string(kNewerProjectFileText) + "\n\n", 0), 0u) << error;
+        EXPECT_NE(error.find("newer.orv"), std::string::npos) << error;
+    }
+    EXPECT_EQ(frame.GetDocument(), nullptr);
 }
 
 TEST_F(DocumentRoad, FailedSaveKeepsThePreviousFileAndShowsTheError)
