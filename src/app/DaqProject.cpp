@@ -336,11 +336,12 @@ int CDaqProject::Recalculate(CMElementList& list, CFeedback* feedback)
     return 0;
 }
 
-CMElement* CDaqProject::AverageRpmFuncs(const std::string& name, int message, const CRPMOptions* options)
+CMElement* CDaqProject::AverageRpmFuncs(const std::string& name, int message, const CRPMOptions* options,
+                                        CFeedback* feedback)
 {
     m_averagedData.reset();
     CAveExpData average(this);
-    m_averagedData = average.AverageRpmFuncs(name, nullptr, message, options);
+    m_averagedData = average.AverageRpmFuncs(name, nullptr, message, options, feedback);
     return m_averagedData.get();
 }
 

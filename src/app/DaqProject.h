@@ -100,8 +100,11 @@ public:
     static void SetRecalculatorFactory(std::function<std::unique_ptr<IDAQRecalculator>(CDaqProject&)> factory);
     static bool HasRecalculatorFactory();
 
-    // Averaged maps over the project's experiments; each replaces the previous averaged data.
-    CMElement* AverageRpmFuncs(const std::string& name, int message, const CRPMOptions* options);
+    // Averaged maps over the project's experiments; each replaces the previous averaged data. With
+    // message set, a subsystem without experiments is reported to the feedback (null: the main
+    // window's status bar, which shows it as a message box).
+    CMElement* AverageRpmFuncs(const std::string& name, int message, const CRPMOptions* options,
+                               CFeedback* feedback = nullptr);
     CMElement* AverageRpmVecFuncs(const std::string& name, int flag);
     CMElement* GetAveragedData() const { return m_averagedData.get(); }
 

@@ -48,11 +48,12 @@ CDAQExperiment* CTALVOExp::FindDataSetBySerial(int serial) const
     return nullptr;
 }
 
-CMElement* CTALVOExp::AverageRpmFuncs(const std::string& name, int message, const CRPMOptions* options)
+CMElement* CTALVOExp::AverageRpmFuncs(const std::string& name, int message, const CRPMOptions* options,
+                                      CFeedback* feedback)
 {
     m_averaged.reset();
     CAveExpData average(ElementCast<CDaqProject>(GetParent()));
-    m_averaged = average.AverageRpmFuncs(name, this, message, options);
+    m_averaged = average.AverageRpmFuncs(name, this, message, options, feedback);
     return m_averaged.get();
 }
 

@@ -10,6 +10,7 @@
 
 class CDAQExperiment;
 class CExpInfo;
+class CFeedback;
 class CMElementList;
 class CRPMOptions;
 
@@ -40,8 +41,11 @@ public:
     int GetUsedChildren(CMElementList& list) override;
     CDAQExperiment* FindDataSetBySerial(int serial) const;
 
-    // Averaged maps over this experiment's data sets; the previous one is replaced.
-    CMElement* AverageRpmFuncs(const std::string& name, int message, const CRPMOptions* options);
+    // Averaged maps over this experiment's data sets; the previous one is replaced. With message
+    // set, a subsystem without experiments is reported to the feedback (null: the main window's
+    // status bar, which shows it as a message box).
+    CMElement* AverageRpmFuncs(const std::string& name, int message, const CRPMOptions* options,
+                               CFeedback* feedback = nullptr);
     CMElement* AverageRpmVecFuncs(const std::string& name, int flag);
     CMElement* GetAveragedData() const { return m_averaged.get(); }
 

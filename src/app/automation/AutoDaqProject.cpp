@@ -7,6 +7,7 @@
 #include "experiments/AveExpData.h"
 #include "experiments/ExpProject.h"
 #include "platform/gfx/GfxUtil.h"
+#include "platform/base/RecordingFeedback.h"
 #include "platform/gfx/OctaveManager.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuRpmFunc.h"
@@ -46,11 +47,14 @@ CDAQExperiment* DataSet(CDaqProject& daq, const CDispArgs& args)
 // experiment's otherwise.
 CAutoValue Averaged(CDaqProject& daq, const std::string& name, int flag, const CRPMOptions* options)
 {
+    // The caller cannot answer a message box: a subsystem without experiments answers "nothing",
+    // which says what the report would.
+    CRecordingFeedback reports;
     CMElement* result = nullptr;
     if (name == daq.GetTargetSubsystemName())
-        result = daq.AverageRpmFuncs(name, flag, options);
+        result = daq.AverageRpmFuncs(name, flag, options, &reports);
     else if (CTALVOExp* exp = ExperimentOf(daq, name))
-        result = exp->AverageRpmFuncs(name, flag, options);
+        result = exp->AverageRpmFuncs(name, flag, options, &reports);
     return CAutoValue::Object(ExposeElement(result));
 }
 

@@ -14,6 +14,7 @@
 #include "app/ModelProject.h"
 #include "app/TALVOExp.h"
 #include "app/TALVODoc.h"
+#include "app/TALVOProject.h"
 #include "app/automation/AppProxy.h"
 #include "app/automation/AutoExcitation.h"
 #include "app/automation/AutoRPMOptions.h"
@@ -394,6 +395,16 @@ TEST_F(ServedSample, ModelDataConnectionsAveragesAndMeasurementFilesAnswerGdbus)
     }
     // The order-tracking average: the sample has no order data, so nothing comes back.
     EXPECT_EQ(Call(daqPath, QStringLiteral("GetAveragedResultDataOT"), {QStringLiteral("'Roof'")}), nothing);
+    // A target without experiments answers nothing, and no message box waits for an answer.
+    {
+        CScriptedPrompts prompts;
+        CTALVOProject& container = opened->GetTALVOProject();
+        const std::string target = container.GetTargetSubsystem();
+        container.SetTargetSubsystem("Floor");
+        EXPECT_EQ(Call(daqPath, QStringLiteral("GetAveragedResultData"), {QStringLiteral("'Floor'")}), nothing);
+        container.SetTargetSubsystem(target);
+        EXPECT_EQ(prompts.Count(), 0u) << prompts.Last().text;
+    }
 
     // The data set's measurement file in the work folder of the document.
     const QString setPath =
