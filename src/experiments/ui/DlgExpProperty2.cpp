@@ -86,6 +86,11 @@ CDlgExpProperty2::CDlgData::CDlgData(CQmxBlixChMgr* inv)
 
 CDlgExpProperty2::CDlgData::~CDlgData() = default;
 
+CDlgExpProperty2::CItem* CDlgExpProperty2::CDlgData::GetReference() const
+{
+    return !items.empty() && items.front()->fixed ? items.front().get() : nullptr;
+}
+
 std::unique_ptr<CSensorGroup> CDlgExpProperty2::CDlgData::SearchChannels(const std::string& subsystem,
                                                                          std::string& report) const
 {
@@ -319,7 +324,9 @@ bool CDlgExpProperty2::OnInitDialog()
     }
     m_data->items.clear();
     const std::string reference = container ? container->GetTargetSubsystem() : std::string();
-    m_data->items.push_back(std::make_unique<CItem>(reference, ValueOf(reference), 1));
+    // Without a target there is no reference to list: OK then says so (Validate).
+    if (!reference.empty())
+        m_data->items.push_back(std::make_unique<CItem>(reference, ValueOf(reference), 1));
     std::tm tm{};
     const std::time_t t = static_cast<std::time_t>(m_data->date);
     char text[32] = "";
@@ -330,12 +337,13 @@ bool CDlgExpProperty2::OnInitDialog()
         QSignalBlocker block(m_texts[static_cast<size_t>(i)]);
         m_texts[static_cast<size_t>(i)]->setText(QString::fromStdString(m_data->texts[static_cast<size_t>(i)]));
     }
-    m_data->items.front()->SetGroup(Search(reference));
+    if (CItem* item = m_data->GetReference())
+        item->SetGroup(Search(reference));
     CBlixChDB* db = container ? container->GetBlixChDB() : nullptr;
     const int count = db && db->GetItemList() ? db->GetItemList()->GetSize() : 0;
     for (int i = 0; i < count; ++i) {
         const std::string name = db->GetItemList()->GetAt(i)->GetSubsystem();
-        if (name != reference)
+        if (!name.empty() && name != reference)
             AddItem(name);
     }
     FillList();
@@ -378,8 +386,9 @@ void CDlgExpProperty2::OnItemChanged(int row)
     CItem& item = *m_data->items[static_cast<size_t>(row)];
     const bool checked = m_list->item(row, 0)->checkState() == Qt::Checked;
     // The reference stays ticked.
-    item.tick = checked || row == 0 ? 1 : 0;
-    if (row == 0 && !checked) {
+    const bool reference = &item == m_data->GetReference();
+    item.tick = checked || reference ? 1 : 0;
+    if (reference && !checked) {
         m_filling = true;
         m_list->item(row, 0)->setCheckState(Qt::Checked);
         m_filling = false;
@@ -418,7 +427,7 @@ void CDlgExpProperty2::OnTakeOver()
     CDaqProject* daq = m_data->target->daqProject;
     if (!daq || AfxMessageBox(IDS_TAKE_OVER_PREVIOUS_DATA, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    const std::string reference = m_data->items.empty() ? std::string() : m_data->items.front()->name;
+    const std::string reference = m_data->GetReference() ? m_data->GetReference()->name : std::string();
     for (auto& item : m_data->items) {
         if (item->fixed)
             continue;
@@ -431,8 +440,8 @@ void CDlgExpProperty2::OnTakeOver()
             continue;
         if (const CSensorGroup* g = info->GetSensorGroup(0))
             item->SetGroup(g->Clone());
-        if (const CSensorGroup* g = info->GetSensorGroup(1))
-            m_data->items.front()->SetGroup(g->Clone());
+        if (const CSensorGroup* g = info->GetSensorGroup(1); g && m_data->GetReference())
+            m_data->GetReference()->SetGroup(g->Clone());
         m_data->texts[0] = info->GetLabel();
         m_data->texts[3] = info->GetNote();
     }
@@ -445,6 +454,10 @@ int CDlgExpProperty2::Validate()
 {
     CTALVOProject* container = ContainerOf(*m_data);
     CSensorProject* sensors = container ? container->GetSensorProject() : nullptr;
+    if (!m_data->GetReference()) {
+        AfxMessageBox(IDS_NO_TARGET_SUBSYSTEM, MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
     int ticks = 0;
     for (const auto& item : m_data->items)
         ticks += item->tick;
@@ -609,7 +622,7 @@ void CDlgExpProperty2::OnOK()
         show();
         return;
     }
-    const CItem& reference = *m_data->items.front();
+    const CItem& reference = *m_data->GetReference(); // Validate made sure of it
     std::vector<CExpInfo> infos;
     for (const auto& item : m_data->items) {
         if (!item->tick || item->fixed)

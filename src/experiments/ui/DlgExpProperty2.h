@@ -81,6 +81,10 @@ public:
         CQmxBlixChMgr* inventory = nullptr;
         std::shared_ptr<CTarget> target;
 
+        // Item 0 when it is the reference (the container's target subsystem); null while the
+        // container names no target, and then no item stands for it.
+        CItem* GetReference() const;
+
         // The channels of a subsystem: every entry of the database for it whose unit channel is
         // in the inventory and whose unit's bundle is found; report gets what is missing (empty
         // when nothing is).

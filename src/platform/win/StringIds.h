@@ -347,11 +347,12 @@
     X(IDS_PLOVA_TOO_OLD, 7143)            /* "The installed PLOVA (%s) is older than required (%s)." */                \
     X(IDS_RPM_STEP_NOT_POSITIVE, 7190)    /* "The RPM step must be greater than 0." */                                 \
     X(IDS_NO_MODEL_SUBSYSTEM, 7191)       /* "The model has no subsystem %s." */                                       \
-    X(IDS_MIN_ABOVE_MAX, 7195)            /* "The minimum RPM must not be above the maximum RPM." */                   \
-    X(IDS_NAME_NOT_FOR_PICTURES, 7196)    /* "The name %s cannot be used for picture files." */                        \
-    X(IDS_CLF_NAME, 11608)                /* "CLF(%s, %s)" */                                                          \
-    X(IDS_INTRINSIC_DLF_NAME, 11609)      /* "Intrinsic DLF(%s)" */                                                    \
-    X(IDS_TOTAL_DLF_NAME, 11610)          /* "Total DLF(%s)" */                                                        \
+    X(IDS_NO_TARGET_SUBSYSTEM, 7185)   /* "No target subsystem is set: choose it under View > Target and Sources." */  \
+    X(IDS_MIN_ABOVE_MAX, 7195)         /* "The minimum RPM must not be above the maximum RPM." */                      \
+    X(IDS_NAME_NOT_FOR_PICTURES, 7196) /* "The name %s cannot be used for picture files." */                           \
+    X(IDS_CLF_NAME, 11608)             /* "CLF(%s, %s)" */                                                             \
+    X(IDS_INTRINSIC_DLF_NAME, 11609)   /* "Intrinsic DLF(%s)" */                                                       \
+    X(IDS_TOTAL_DLF_NAME, 11610)       /* "Total DLF(%s)" */                                                           \
     X(IDS_SUBSYSTEM_NOT_IN_MATRIX, 11611) /* "The subsystem %s is not in the loss-factor matrix." */                   \
     X(IDS_WAVE_NUMBER_NAME, 11802)        /* "Wave Number" */                                                          \
     X(IDS_ETA_MATRIX_NAME, 11803)         /* "Eta Matrix" */                                                           \

@@ -188,11 +188,12 @@ TEST(DaqProjectCommands, MeasurementBySubsystemDropsTheProjectOfAClosedDocument)
     CDlgExpProperty2* dialog = CDlgExpProperty2::Find(&f.frame);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->Data().target->daqProject, second);
-    // OK checks the new document's choice: nothing is ticked but the reference, which says so.
+    // OK checks the new document's choice: it names no target subsystem to measure against, and
+    // the box says so.
     prompts.Answer(IDOK);
     dialog->PressOK();
     ASSERT_FALSE(prompts.Records().empty());
-    EXPECT_EQ(prompts.Last().stringId, 6120u);
+    EXPECT_EQ(prompts.Last().stringId, 7185u);
     delete dialog;
 }
 

@@ -232,3 +232,39 @@ TEST(DlgExpProperty2, ChannelSearchChecksAndTheDialogOverConnectedUnits)
     delete dialog;
     EXPECT_EQ(CDlgExpProperty2::Find(&s), nullptr);
 }
+
+// Without a target subsystem there is no reference: no empty row stands for it, and OK says why
+// instead of refusing on a nameless item.
+TEST(DlgExpProperty2, WithoutATargetSubsystemOkSaysWhy)
+{
+    CSubsystemSetup s;
+    s.container.SetTargetSubsystem("");
+    ASSERT_TRUE(CSimUnits::ConnectProgramUnit());
+    struct Disconnect
+    {
+        ~Disconnect() { CSimUnits::DisconnectProgramUnits(); }
+    } disconnect;
+    auto data = std::make_unique<CDlgExpProperty2::CDlgData>(CExpDAQAccess().Inventory());
+    data->target->daqProject = s.daq;
+    CScriptedPrompts prompts;
+    CScriptedDialogs dialogs;
+    dialogs.PressCancel(); // do not initialise the units
+    GetTALVOApp().SetDAQSystemViewOpener({});
+    auto* dialog = new CDlgExpProperty2(std::move(data), nullptr, true);
+    std::unique_ptr<CDlgExpProperty2> owner(dialog);
+    prompts.Answer(IDOK); // the report of the third subsystem
+    dialog->EnsureInitialized();
+    EXPECT_EQ(dialog->Data().GetReference(), nullptr);
+    ASSERT_EQ(dialog->List()->rowCount(), 3);
+    for (int r = 0; r < dialog->List()->rowCount(); ++r)
+        EXPECT_FALSE(dialog->List()->item(r, 0)->text().isEmpty()) << r;
+    EXPECT_EQ(dialog->List()->item(1, 0)->text().toStdString(), s.structures[0]) << "listed as any other";
+
+    // OK with the first two ticked and the third dropped: refused, with the reason.
+    dialog->List()->item(2, 0)->setCheckState(Qt::Unchecked);
+    prompts.Answer(IDOK);
+    EXPECT_EQ(dialog->PressOK(), 0);
+    ASSERT_FALSE(prompts.Records().empty());
+    EXPECT_EQ(prompts.Last().stringId, 7185u);
+    EXPECT_EQ(dialog->EndResult(), 0) << "the dialog stays open";
+}
