@@ -4,6 +4,7 @@
 #include "app/ui/StartupWarmUp.h"
 #include "app/ui/TALVOStartup.h"
 #include "platform/base/HeapReuse.h"
+#include "platform/ui/ApplicationIcon.h"
 #include "wiring/WindowServices.h"
 
 #include <QApplication>
@@ -22,6 +23,8 @@ int main(int argc, char* argv[])
     warmUp.ConnectSessionBus();
     QApplication::setOrganizationName(QStringLiteral("Velmora"));
     QApplication::setApplicationName(QStringLiteral("orvex"));
+    // Before any window: none may show the toolkit's logo.
+    CApplicationIcon::Install();
     // Qt sets the user's locale; our texts and files format numbers the one way.
     std::setlocale(LC_NUMERIC, "C");
     // Dialogs, windows and the automation server, over the main window in a plain start and

@@ -145,12 +145,3 @@ QIcon ElementIcon(const CMElement* element, bool hasChildren)
 {
     return AppIcon(ElementIconName(element, hasChildren));
 }
-
-void InstallApplicationIcon()
-{
-    static bool installed = false;
-    if (installed || !qApp)
-        return;
-    installed = true;
-    QApplication::setWindowIcon(AppIcon("orvex"));
-}

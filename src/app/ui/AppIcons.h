@@ -12,6 +12,3 @@ QIcon AppIcon(const char* name);
 // a folder for an element with children and a data sheet for a leaf.
 const char* ElementIconName(const CMElement* element, bool hasChildren);
 QIcon ElementIcon(const CMElement* element, bool hasChildren);
-// Makes the program's own icon the one of every window and dialog (the toolkit would show its
-// logo otherwise). Called once the application object exists; later calls do nothing.
-void InstallApplicationIcon();

@@ -117,7 +117,6 @@ CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
     : QMainWindow(parent), m_programFolder(programFolder)
 {
     setObjectName(QStringLiteral("MainFrame"));
-    InstallApplicationIcon();
     if (m_programFolder.empty())
         m_programFolder = QCoreApplication::applicationDirPath().toStdString();
 
