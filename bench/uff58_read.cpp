@@ -18,6 +18,7 @@
 #include "BenchSupport.h"
 #include "UF58BenchFile.h"
 #include "uff/DAQPPFreqData.h"
+#include "uff/UFLineReader.h"
 #include "uff/UFScanner.h"
 
 namespace {
@@ -48,10 +49,17 @@ void BM_IndexAndReadAll(benchmark::State& state)
 {
     const std::string path = File();
     size_t values = 0;
+    const int threads = static_cast<int>(state.range(0));
     for (auto _ : state) {
+        // The file is opened once, indexed, and its values read from the same mapping, as the import does.
+        CUFLineReader file;
+        if (!file.Open(path, true)) {
+            state.SkipWithError(file.GetOpenError().c_str());
+            return;
+        }
         std::vector<std::unique_ptr<CDAQPPUFIndex>> index;
         std::string error;
-        if (!CUFScanner::Scan(path, index, &error)) {
+        if (!CUFScanner::Scan(file, index, &error, nullptr, threads)) {
             state.SkipWithError(error.c_str());
             return;
         }
@@ -62,7 +70,7 @@ void BM_IndexAndReadAll(benchmark::State& state)
             data.back()->SetIndex(*x);
             items.push_back(data.back().get());
         }
-        if (CDAQPPUFData::LoadAll(items, Folder().string(), {}, static_cast<int>(state.range(0))) != kDatasets) {
+        if (CDAQPPUFData::LoadAll(items, Folder().string(), {}, threads, nullptr, &file) != kDatasets) {
             state.SkipWithError("not every dataset read");
             return;
         }
@@ -76,13 +84,13 @@ void BM_IndexAndReadAll(benchmark::State& state)
                             static_cast<int64_t>(std::filesystem::file_size(path)));
 }
 
-// The index alone: the part of the work that reads the whole file on one thread.
+// The index alone, on every core (0) and on one.
 void BM_IndexOnly(benchmark::State& state)
 {
     const std::string path = File();
     for (auto _ : state) {
         std::vector<std::unique_ptr<CDAQPPUFIndex>> index;
-        CUFScanner::Scan(path, index, nullptr);
+        CUFScanner::Scan(path, index, nullptr, nullptr, static_cast<int>(state.range(0)));
         benchmark::DoNotOptimize(index.size());
     }
 }
@@ -132,7 +140,7 @@ BENCHMARK(BM_IndexAndReadAll)
     ->UseRealTime()
     ->MinTime(2.0)
     ->Repetitions(3);
-BENCHMARK(BM_IndexOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0)->Repetitions(3);
+BENCHMARK(BM_IndexOnly)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0)->Repetitions(3);
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0)->Repetitions(3);
 BENCHMARK(BM_PythonReader)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1)->Repetitions(3);
 

@@ -114,6 +114,16 @@ bool CDAQPPUFData::ReadNumbers(CUFLineReader& file, size_t count, double* out, s
     size_t n = 0;
     std::string_view line;
     while (n < count) {
+        // Whole lines of the fixed fields are read in place, without looking for their ends first;
+        // any other line is read as a line.
+        size_t pos = file.Tell();
+        const size_t fixed = uf::ScanFixedLines(file.GetData(), pos, out + n, count - n);
+        if (fixed > 0) {
+            n += fixed;
+            file.Seek(pos);
+            if (n == count)
+                break;
+        }
         if (!file.ReadLine(line)) {
             got = n;
             Fail(error, Format("The dataset ends early in %s.", file.GetFilePath().c_str()));
@@ -172,7 +182,8 @@ int CDAQPPUFData::NumbersPerValue(const CUF58Index& index)
 }
 
 int CDAQPPUFData::LoadAll(const std::vector<CDAQPPUFData*>& items, const std::string& folder,
-                          const UFReadOptions& options, int threads, std::vector<std::string>* errors)
+                          const UFReadOptions& options, int threads, std::vector<std::string>* errors,
+                          const CUFLineReader* open)
 {
     if (errors)
         errors->assign(items.size(), std::string());
@@ -186,7 +197,12 @@ int CDAQPPUFData::LoadAll(const std::vector<CDAQPPUFData*>& items, const std::st
     for (size_t i = 0; i < items.size(); ++i) {
         if (!items[i] || !items[i]->m_pIndex || (!options.bReload && items[i]->m_complete))
             continue;
-        auto [it, added] = files.try_emplace(items[i]->PathIn(folder));
+        const std::string path = items[i]->PathIn(folder);
+        if (open && open->IsOpen() && open->GetFilePath() == path) {
+            fileOf[i] = open;
+            continue;
+        }
+        auto [it, added] = files.try_emplace(path);
         if (added) {
             it->second = std::make_unique<CUFLineReader>();
             if (!it->second->Open(it->first, true))

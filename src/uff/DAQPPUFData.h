@@ -72,8 +72,9 @@ public:
     // real, 3 for uneven complex.
     static int NumbersPerValue(const CUF58Index& index);
 
+    // open: a file opened already (the one just indexed), read by the items whose file it is.
     static int LoadAll(const std::vector<CDAQPPUFData*>& items, const std::string& folder, const UFReadOptions& options,
-                       int threads, std::vector<std::string>* errors = nullptr);
+                       int threads, std::vector<std::string>* errors = nullptr, const CUFLineReader* open = nullptr);
 
     void Serialize(CArchive& ar) override;
 

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CUFLineReader
 {
@@ -44,6 +45,14 @@ public:
     // false at the end of the data and on a line longer than kMaxLineLength.
     bool ReadLine(std::string_view& line);
     bool ReadLine(std::string& line);
+    // Passes over lines up to the next one that opens or closes a dataset ("    -1" and nothing but
+    // blanks) and hands that one out: what ReadLine does until uf::IsDelimiter holds, a line too
+    // long included, but the bytes between are searched block by block rather than line by line.
+    bool ReadToDelimiter(std::string_view& line);
+    // Threads the delimiter search may use ahead of the reader (0: one per core). The search of a
+    // large file then runs on every core; its results are the same on any number of threads.
+    void SetSearchThreads(int threads) { m_searchThreads = threads; }
+
     // Byte position of the next line.
     uint64_t Tell() const { return m_pos; }
     // Moves to a byte position; false when it lies beyond the end.
@@ -53,6 +62,11 @@ public:
     bool LineTooLong() const { return m_tooLong; }
 
 private:
+    // Lists the line starts in [from, from + the window's size) that begin "    -1" and those of
+    // lines longer than kMaxLineLength; from is a line start.
+    void SearchAhead(size_t from);
+    void ForgetSearch();
+
     bool m_mapped = false;
     bool m_memory = false;
     std::string m_path;
@@ -60,4 +74,10 @@ private:
     std::string_view m_data; // the mapped (or memory) bytes
     size_t m_pos = 0;
     bool m_tooLong = false;
+    int m_searchThreads = 1;
+    // What SearchAhead found: line starts in [m_searchBegin, m_searchEnd), in file order.
+    size_t m_searchBegin = 0;
+    size_t m_searchEnd = 0;
+    std::vector<size_t> m_delimiterStarts;
+    std::vector<size_t> m_longStarts;
 };

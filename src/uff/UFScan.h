@@ -33,6 +33,11 @@ std::string_view Trim(std::string_view text);
 // how many were converted.
 int ScanNumbers(std::string_view line, double* out, int max);
 
+// Reads whole lines of six E13.5 fields from pos while count leaves room for six more numbers, as
+// ScanNumbers would read them line by line, and moves pos past them; stops at the first line of
+// another form (a delimiter line among them). Returns how many numbers were read into out.
+size_t ScanFixedLines(std::string_view data, size_t& pos, double* out, size_t count);
+
 // One line's fields in order, scanf-like.
 class CFieldScanner
 {

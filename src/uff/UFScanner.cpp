@@ -51,9 +51,8 @@ int CUFScanner::Scan(CUFLineReader& file, std::string* error)
     const uint64_t size = file.GetSize();
     std::string_view line;
     bool inside = false; // between the lines that open and close a dataset
-    while (file.ReadLine(line)) {
-        if (!uf::IsDelimiter(line))
-            continue;
+    file.SetSearchThreads(threads);
+    while (file.ReadToDelimiter(line)) {
         if (progress) {
             const int percent = size ? static_cast<int>(file.Tell() * 100 / size) : 100;
             if (progress(percent))
@@ -101,7 +100,7 @@ int CUFScanner::Scan(CUFLineReader& file, std::string* error)
 }
 
 int CUFScanner::Scan(const std::string& path, std::vector<std::unique_ptr<CDAQPPUFIndex>>& out, std::string* error,
-                     CFeedback* progress)
+                     CFeedback* progress, int threads)
 {
     CUFLineReader file;
     if (!file.Open(path, true)) {
@@ -109,13 +108,14 @@ int CUFScanner::Scan(const std::string& path, std::vector<std::unique_ptr<CDAQPP
             *error = Format("Cannot open %s: %s", path.c_str(), file.GetOpenError().c_str());
         return 0;
     }
-    return Scan(file, out, error, progress);
+    return Scan(file, out, error, progress, threads);
 }
 
 int CUFScanner::Scan(CUFLineReader& file, std::vector<std::unique_ptr<CDAQPPUFIndex>>& out, std::string* error,
-                     CFeedback* progress)
+                     CFeedback* progress, int threads)
 {
     CUFScanner scan;
+    scan.threads = threads;
     uint64_t nextReport = kProgressBytes;
     if (progress) {
         progress->Begin(Format("Indexing %s...", file.GetFilePath().c_str()), static_cast<int64_t>(file.GetSize()));

@@ -22,6 +22,9 @@ public:
     // Every dataset 58 indexed; the callee may take the record. The reader stands after the header;
     // the callee may read on, the scan goes on from where the header ended.
     std::function<void(std::unique_ptr<CDAQPPUFIndex>& index, CUFLineReader& file)> dataset;
+    // Threads the search for the lines between datasets may use (0: one per core); the datasets
+    // are handed out in file order whatever the number.
+    int threads = 0;
 
     // 1 at the end of the file; 0 when cancelled (error left empty) or when the file does not read
     // as a universal file or a dataset 58 header does not read (error says which and where).
@@ -31,11 +34,11 @@ public:
     int GetDatasetCount() const { return m_datasets; }
 
     // Appends an index record per dataset 58 of the file to out. 0 when the file cannot be read or
-    // a dataset 58 header does not read; error then says which and where.
+    // a dataset 58 header does not read; error then says which and where. threads as the member.
     static int Scan(const std::string& path, std::vector<std::unique_ptr<CDAQPPUFIndex>>& out, std::string* error,
-                    CFeedback* progress = nullptr);
+                    CFeedback* progress = nullptr, int threads = 0);
     static int Scan(CUFLineReader& file, std::vector<std::unique_ptr<CDAQPPUFIndex>>& out, std::string* error,
-                    CFeedback* progress = nullptr);
+                    CFeedback* progress = nullptr, int threads = 0);
 
 private:
     // Passes over a binary dataset whose first line is line; false when its size does not read

@@ -1,6 +1,7 @@
 // Dataset 58 index records, value reading and the scanner over files the tests make.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -411,6 +412,79 @@ TEST(DAQPPFreqData, ADatasetShortOfValuesFailsBeforeTheNextHeader)
     EXPECT_NE(error.find("more values"), std::string::npos) << error;
 }
 
+// Whole lines of six E13.5 fields are read in place, any other line as the C library reads it: the
+// values are the same as reading every line by itself, whatever the lines between hold.
+TEST(DAQPPFreqData, FixedFieldLinesReadAsLineByLine)
+{
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-25, 25);
+    auto fields = [&](int count, const char* form) {
+        std::string t;
+        for (int i = 0; i < count; ++i)
+            t += Format(form, mantissa(random) * std::pow(10.0, exponent(random)));
+        return t;
+    };
+    std::vector<std::string> lines;
+    for (int i = 0; i < 3000; ++i) {
+        std::string line = fields(6, "%13.5E");
+        switch (random() % 8) {
+        case 0:
+            line[random() % line.size()] = "x9 .E-:"[random() % 7]; // one character spoilt
+            break;
+        case 1:
+            line += fields(1, "%13.5E"); // a seventh field, passed over
+            break;
+        case 2:
+            line = fields(5, "%13.5E");
+            break;
+        case 3:
+            line = fields(6, "%12.5E"); // touching fields
+            break;
+        case 4:
+            line.replace(13, 13, Format("%13.5E", 1.5e-100)); // a three-digit exponent
+            break;
+        case 5:
+            line += "\r";
+            break;
+        }
+        lines.push_back(line);
+    }
+    // The numbers as the C library reads each line by itself: up to six, until a field is no number.
+    std::vector<double> expected;
+    for (const std::string& line : lines) {
+        const char* p = line.c_str();
+        for (int n = 0; n < 6; ++n) {
+            char* end = nullptr;
+            const double v = std::strtod(p, &end);
+            if (end == p)
+                break;
+            expected.push_back(v);
+            p = end;
+        }
+    }
+    UF58Fields ds;
+    ds.ordType = 2;
+    ds.declared = static_cast<int>(expected.size());
+    std::string text = Dataset58(ds);
+    text.resize(text.size() - 7); // the closing line goes after the values
+    for (const std::string& line : lines)
+        text += line + "\n";
+    text += "    -1\n";
+    const fs::path path = TempDir() / "fixed.unv";
+    WriteFile(path, text);
+    std::vector<std::unique_ptr<CDAQPPUFIndex>> index;
+    ASSERT_EQ(CUFScanner::Scan(path.string(), index, nullptr), 1);
+    ASSERT_EQ(index.size(), 1u);
+    CDAQPPFreqData data;
+    data.SetIndex(*index[0]);
+    std::string error;
+    ASSERT_EQ(data.LoadData(TempDir().string(), {}, &error), 1) << error;
+    ASSERT_EQ(data.GetValues().Real().size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(std::bit_cast<uint64_t>(data.GetValues().Real()[i]), std::bit_cast<uint64_t>(expected[i])) << i;
+}
+
 TEST(DAQPPFreqData, FormsItCannotReadAreRefused)
 {
     CScriptedPrompts prompts;
@@ -501,6 +575,83 @@ TEST(UFLineReader, LongLinesAndSeeks)
     ASSERT_TRUE(reader.ReadLine(line));
     EXPECT_EQ(line, "bb");
     EXPECT_FALSE(reader.Seek(text.size() + 1));
+}
+
+namespace {
+
+// The delimiter lines a reader finds from pos, with the position after each, then where and why it
+// stopped: by ReadToDelimiter, or (reference) line by line.
+std::vector<std::pair<uint64_t, std::string>> Delimiters(CUFLineReader& reader, uint64_t pos, bool lineByLine)
+{
+    std::vector<std::pair<uint64_t, std::string>> found;
+    reader.Seek(pos);
+    std::string_view line;
+    while (lineByLine ? reader.ReadLine(line) : reader.ReadToDelimiter(line))
+        if (!lineByLine || uf::IsDelimiter(line))
+            found.emplace_back(reader.Tell(), std::string(line));
+    found.emplace_back(reader.Tell(), reader.LineTooLong() ? "too long" : "end");
+    return found;
+}
+
+} // namespace
+
+// The block-wise delimiter search, on one thread or several, finds what reading line by line finds:
+// the same lines, a line too long stops both at the same place, and a seek into the middle of a line
+// reads its rest as a line. The text is larger than one thread's search, so parts and windows meet
+// inside lines, delimiters and long lines.
+TEST(UFLineReader, DelimiterSearchFindsWhatLinesFind)
+{
+    const std::string kMaxLine(CUFLineReader::kMaxLineLength, 'y');
+    const std::vector<std::string> pieces = {
+        "    -1\n",   "    -1  \n",
+        "    -1\r\n", "    -1x\n",
+        "   -1\n",    "    -12\n",
+        "    58\n",   "\n",
+        "    -1",     "  1.00000E+00 -2.00000E-01  3.00000E+00 -4.00000E+00  5.00000E+00\n"};
+    std::mt19937_64 random(11);
+    auto text = [&](size_t size, int longLines) {
+        std::string t;
+        std::uniform_int_distribution<size_t> pick(0, pieces.size() - 1);
+        while (t.size() < size) {
+            t += pieces[pick(random)];
+            if (longLines > 0 && random() % 40000 == 0) {
+                t += (longLines-- % 2 ? kMaxLine : kMaxLine + "z") + "\n"; // exactly the longest, one beyond
+            }
+        }
+        return t;
+    };
+    struct Case
+    {
+        std::string text;
+        const char* what;
+    };
+    std::vector<Case> cases = {{text(9u << 20, 0), "no long lines"},
+                               {text(3u << 20, 3), "long lines"},
+                               {std::string(3u << 20, 'x'), "one line too long"},
+                               {kMaxLine, "the longest line without its end"},
+                               {"    -1", "a delimiter without its end"},
+                               {std::string(70, ' ') + "\n    -1\n", "a delimiter right after a block"},
+                               // One thread's search ends 4 bytes into the last line, whose rest looks
+                               // like a delimiter.
+                               {std::string(), "a window ending in a line"}};
+    for (size_t i = 0; i < ((8u << 20) - 4) / 4; ++i)
+        cases.back().text += "abc\n";
+    cases.back().text += "        -1\n";
+    for (const Case& c : cases) {
+        CUFLineReader reader;
+        reader.OpenMemory(c.text);
+        std::vector<uint64_t> starts = {0};
+        for (int i = 0; i < 6; ++i)
+            starts.push_back(random() % c.text.size()); // mostly within a line
+        for (uint64_t start : starts) {
+            const auto expected = Delimiters(reader, start, true);
+            for (int threads : {1, 3, 8}) {
+                reader.SetSearchThreads(threads);
+                EXPECT_EQ(Delimiters(reader, start, false), expected)
+                    << c.what << ", from " << start << " on " << threads << " threads";
+            }
+        }
+    }
 }
 
 // Only regular files are read: a pipe would block the reader until some program writes to it, and
