@@ -558,6 +558,88 @@ TEST(DAQPPUFData, DatasetsLoadedOnSeveralThreadsMatchOneByOne)
     }
 }
 
+// A file read on every core gives what one thread gives: the same index, the same values, and the
+// same refusal of a broken dataset in the middle, given for that dataset alone when loading and as
+// the first broken header in file order when indexing.
+TEST(DAQPPUFData, EveryCoreReadsWhatOneThreadReads)
+{
+    // About 5 MB, so the search between datasets runs on several threads.
+    constexpr int kDatasets = 48, kValues = 4096;
+    std::vector<std::string> texts;
+    for (int d = 0; d < kDatasets; ++d) {
+        UF58Fields ds;
+        for (int i = 0; i < 2 * kValues; ++i)
+            ds.numbers.push_back((d + 1) * 0.001 * (i % 97 - 48));
+        if (d == 20)
+            ds.declared = kValues + 1; // short of a value
+        if (d == 30)
+            ds.ordType = 3; // a form the spectrum reader does not read
+        texts.push_back(Dataset58(ds));
+    }
+    std::string text;
+    for (const std::string& t : texts)
+        text += t;
+    const fs::path path = TempDir() / "every.unv";
+    WriteFile(path, text);
+
+    std::vector<std::unique_ptr<CDAQPPUFIndex>> one, every;
+    ASSERT_EQ(CUFScanner::Scan(path.string(), one, nullptr, nullptr, 1), 1);
+    ASSERT_EQ(CUFScanner::Scan(path.string(), every, nullptr, nullptr, 0), 1);
+    ASSERT_EQ(one.size(), static_cast<size_t>(kDatasets));
+    ASSERT_EQ(every.size(), one.size());
+    for (size_t d = 0; d < one.size(); ++d) {
+        EXPECT_EQ(every[d]->GetOffset(), one[d]->GetOffset()) << d;
+        EXPECT_EQ(every[d]->GetNumValues(), one[d]->GetNumValues()) << d;
+    }
+
+    struct Load
+    {
+        std::vector<std::unique_ptr<CDAQPPFreqData>> data;
+        std::vector<std::string> errors;
+        int loaded = 0;
+    };
+    auto load = [&](int threads, const CUFLineReader* open) {
+        Load l;
+        std::vector<CDAQPPUFData*> items;
+        for (const auto& x : one) {
+            l.data.push_back(std::make_unique<CDAQPPFreqData>());
+            l.data.back()->SetIndex(*x);
+            items.push_back(l.data.back().get());
+        }
+        l.loaded = CDAQPPUFData::LoadAll(items, TempDir().string(), {}, threads, &l.errors, open);
+        return l;
+    };
+    CUFLineReader file;
+    ASSERT_TRUE(file.Open(path.string(), true));
+    const Load serial = load(1, nullptr);
+    const Load parallel = load(0, &file);
+    EXPECT_EQ(serial.loaded, kDatasets - 2);
+    EXPECT_EQ(parallel.loaded, serial.loaded);
+    EXPECT_EQ(parallel.errors, serial.errors);
+    EXPECT_NE(serial.errors[20].find("fewer values"), std::string::npos) << serial.errors[20];
+    EXPECT_EQ(serial.errors[30], CDAQPPUFData::kUnsupportedForm);
+    for (size_t d = 0; d < one.size(); ++d)
+        EXPECT_EQ(parallel.data[d]->GetValues(), serial.data[d]->GetValues()) << d;
+    auto written = [](double x) { return std::strtod(Format("%13.5E", x).c_str(), nullptr); };
+    EXPECT_EQ(serial.data[47]->GetValues()[kValues - 1],
+              std::complex<double>(written(48 * 0.001 * (8190 % 97 - 48)), written(48 * 0.001 * (8191 % 97 - 48))));
+    file.Close();
+
+    // Two datasets whose ID line 3 is no date: the first of them in the file is the one refused.
+    for (int d : {10, 40})
+        texts[static_cast<size_t>(d)].replace(texts[static_cast<size_t>(d)].find("15-Jan-24"), 9, "no date!!");
+    text.clear();
+    for (const std::string& t : texts)
+        text += t;
+    WriteFile(path, text);
+    std::string errorOne, errorEvery;
+    std::vector<std::unique_ptr<CDAQPPUFIndex>> none;
+    EXPECT_EQ(CUFScanner::Scan(path.string(), none, &errorOne, nullptr, 1), 0);
+    EXPECT_EQ(CUFScanner::Scan(path.string(), none, &errorEvery, nullptr, 0), 0);
+    EXPECT_EQ(errorEvery, errorOne);
+    EXPECT_NE(errorOne.find(Format("Byte position: %d", one[10]->GetOffset())), std::string::npos) << errorOne;
+}
+
 TEST(UFLineReader, LongLinesAndSeeks)
 {
     std::string text = "a\r\nbb\n" + std::string(CUFLineReader::kMaxLineLength + 5, 'x') + "\n";
