@@ -31,9 +31,9 @@ int ToInt(const std::string& text)
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
-void SheetNotFound(const std::string& name)
+void SheetNotFound(CFeedback& feedback, const std::string& name)
 {
-    AfxMessageBox(Format("The excel worksheet is not found.\n[%s]", name.c_str()), MB_OK | MB_ICONEXCLAMATION);
+    feedback.Warning(Format("The excel worksheet is not found.\n[%s]", name.c_str()));
 }
 
 // The column of field k (0 slot .. 4 subsystem) of block b on a plan sheet.
@@ -86,11 +86,11 @@ int CExpPlanIO::ExportToExcel(const std::string& path)
     if (!m_owner)
         return 0;
     if (!m_excel->Create(true)) {
-        AfxMessageBox(IDS_EXCEL_NOT_STARTED, MB_OK | MB_ICONEXCLAMATION);
+        Messages().Warning(MessageTextOf(IDS_EXCEL_NOT_STARTED), IDS_EXCEL_NOT_STARTED);
         return 0;
     }
     if (!m_excel->Open()) {
-        AfxMessageBox(m_excel->ErrorText(), MB_OK | MB_ICONEXCLAMATION);
+        Messages().Warning(m_excel->ErrorText());
         return 0;
     }
     const CQMXBlixListArray& groups = m_owner->GetBlixLists();
@@ -193,7 +193,7 @@ int CExpPlanIO::ExportToExcel(const std::string& path)
     if (m_progress)
         m_progress->End();
     if (!saved) {
-        AfxMessageBox(m_excel->ErrorText(), MB_OK | MB_ICONEXCLAMATION);
+        Messages().Warning(m_excel->ErrorText());
         return 0;
     }
     return 1;
@@ -206,35 +206,34 @@ int CExpPlanIO::ImportFromExcel(const std::string& path)
     if (!m_owner || !m_owner->GetSensorMapList() || !m_owner->GetSensorAssignment())
         return 0;
     if (!m_excel->Create(false)) {
-        AfxMessageBox(IDS_EXCEL_NOT_STARTED, MB_OK | MB_ICONEXCLAMATION);
+        Messages().Warning(MessageTextOf(IDS_EXCEL_NOT_STARTED), IDS_EXCEL_NOT_STARTED);
         return 0;
     }
     if (!m_excel->Open(path)) {
-        AfxMessageBox(m_excel->ErrorText(), MB_OK | MB_ICONEXCLAMATION);
+        Messages().Warning(m_excel->ErrorText());
         return 0;
     }
 
     // The unit groups.
     if (!m_excel->SelectSheet(kUnitSheet)) {
-        SheetNotFound(kUnitSheet);
+        SheetNotFound(Messages(), kUnitSheet);
         return 0;
     }
     const std::string maxChannelText = m_excel->GetCellText(3, 3);
     const int maxChannel = ToInt(maxChannelText);
     if (maxChannel < 1) {
-        AfxMessageBox("Invalid Max Ch#.", MB_OK | MB_ICONEXCLAMATION);
+        Messages().Warning("Invalid Max Ch#.");
         return 0;
     }
     // A project of more channels saves a file that no reader opens again.
     if (!IsValidSystemChannelCount(maxChannel)) {
-        AfxMessageBox(Format("Invalid Max Ch#.\nThe channel count %s is above %d, the most a project holds.",
-                             maxChannelText.substr(0, 40).c_str(), kMaxSystemChannelCount),
-                      MB_OK | MB_ICONEXCLAMATION);
+        Messages().Warning(Format("Invalid Max Ch#.\nThe channel count %s is above %d, the most a project holds.",
+                                  maxChannelText.substr(0, 40).c_str(), kMaxSystemChannelCount));
         return 0;
     }
     const int maxSlot = ToInt(m_excel->GetCellText(4, 3));
     if (maxSlot < 1) {
-        AfxMessageBox("Invalid Max QMX Slot#.", MB_OK | MB_ICONEXCLAMATION);
+        Messages().Warning("Invalid Max QMX Slot#.");
         return 0;
     }
     CQMXBlixListArray groups;
@@ -254,7 +253,7 @@ int CExpPlanIO::ImportFromExcel(const std::string& path)
 
     // The sensor assignment.
     if (!m_excel->SelectSheet(kLocalPointSheet)) {
-        SheetNotFound(kLocalPointSheet);
+        SheetNotFound(Messages(), kLocalPointSheet);
         return 0;
     }
     CSensorAssignment assignment(*m_owner->GetSensorAssignment());
@@ -279,7 +278,7 @@ int CExpPlanIO::ImportFromExcel(const std::string& path)
 
     // The plan list.
     if (!m_excel->SelectSheet(kPlanListSheet)) {
-        SheetNotFound(kPlanListSheet);
+        SheetNotFound(Messages(), kPlanListSheet);
         return 0;
     }
     CQMXSensorMapList plans(groups.Pointers());
@@ -310,7 +309,7 @@ int CExpPlanIO::ImportFromExcel(const std::string& path)
         if (!m_excel->SelectSheet(sheet)) {
             if (m_progress)
                 m_progress->End();
-            SheetNotFound(sheet);
+            SheetNotFound(Messages(), sheet);
             return 0;
         }
         CQMXSensorMap* plan = plans.GetPlan(p);

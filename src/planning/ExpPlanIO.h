@@ -41,17 +41,17 @@ public:
     CExpPlanIO(const CExpPlanIO&) = delete;
     CExpPlanIO& operator=(const CExpPlanIO&) = delete;
 
-    // Progress of the workbook runs; the main window's status bar unless set (not owned; null:
-    // none).
+    // Progress and messages of the workbook runs; the main window's status bar unless set (not
+    // owned). Null: no progress, and the messages go to the status bar, which shows them as boxes.
     void SetProgress(CFeedback* progress) { m_progress = progress; }
 
     int GetMaxChannel() const { return m_maxChannel; }
     int GetMaxSlot() const { return m_maxSlot; }
 
-    // 1 when the workbook was saved; else a message says why and 0.
+    // 1 when the workbook was saved; else a warning says why and 0.
     int ExportToExcel(const std::string& path);
-    // 1 when every sheet was read and the project took it over; else a message and 0, and the
-    // project is as it was.
+    // 1 when every sheet was read and the project took it over; else a warning says why and 0,
+    // and the project is as it was.
     int ImportFromExcel(const std::string& path);
 
     // One plan as 32 lines, each line the five fields of one channel row of every block
@@ -67,6 +67,8 @@ public:
 private:
     // Blocks of 32 channels that a channel count fills (at most the 8 of the hardware's 256).
     static int BlockCount(int channels);
+    // Where the runs report their messages.
+    CFeedback& Messages() const { return m_progress ? *m_progress : *m_statusBar; }
 
     IExpPlanOwner* m_owner;
     int m_maxChannel = 0;

@@ -4,8 +4,8 @@
 #include "common/SubsystemManager.h"
 #include "platform/base/Format.h"
 #include "platform/excel/ExcelWrapper.h"
-#include "platform/win/PromptService.h"
 #include "platform/base/Feedback.h"
+#include "platform/win/StatusBarFallback.h"
 
 namespace {
 // Every border of the tables is a thin continuous line in the sheet's own colour.
@@ -60,13 +60,14 @@ CExportExpPlanToExcel::~CExportExpPlanToExcel() = default;
 int CExportExpPlanToExcel::Export(const CDAQPPExpPlanList& plans, const std::vector<int>& indexes,
                                   const std::string& path)
 {
+    CStatusBarFallback messages(m_progress);
     CExcelWrapper excel;
     if (!excel.Create(true)) {
-        AfxMessageBox("Failed to run MS-Excel.");
+        messages->Warning("Failed to run MS-Excel.");
         return 0;
     }
     if (!excel.Open()) {
-        AfxMessageBox("Failed to add new workbook.");
+        messages->Warning("Failed to add new workbook.");
         return 0;
     }
     m_sheetPos = excel.GetSheetCount();
@@ -87,7 +88,7 @@ int CExportExpPlanToExcel::Export(const CDAQPPExpPlanList& plans, const std::vec
     if (showProgress)
         m_progress->End();
     if (!saved) {
-        AfxMessageBox(excel.ErrorText(), MB_OK | MB_ICONEXCLAMATION);
+        messages->Warning(excel.ErrorText());
         return 0;
     }
     return 1;

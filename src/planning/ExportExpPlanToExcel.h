@@ -38,11 +38,12 @@ public:
     CExportExpPlanToExcel(const CExportExpPlanToExcel&) = delete;
     CExportExpPlanToExcel& operator=(const CExportExpPlanToExcel&) = delete;
 
-    // Progress over the plans, shown from kProgressPlanCount plans on (not owned; null: none).
+    // Progress over the plans, shown from kProgressPlanCount plans on, and the export's messages
+    // (not owned; null: no progress, and the messages go to the main window's status bar).
     void SetProgress(CFeedback* progress) { m_progress = progress; }
 
     // Writes the plans of the indexes in their order; indexes that are not plans of the list are
-    // skipped. Non-zero on success; else a message says why (a ".xls" name is refused) and no file
+    // skipped. Non-zero on success; else a warning says why (a ".xls" name is refused) and no file
     // is left at the path.
     int Export(const CDAQPPExpPlanList& plans, const std::vector<int>& indexes, const std::string& path);
 

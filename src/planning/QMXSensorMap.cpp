@@ -7,8 +7,9 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ZuSubsystemTable.h"
-#include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
+#include "platform/win/StringTable.h"
 
 IMPLEMENT_SERIAL(CQMXSensorMap, CObject, CQMXSensorMap::kSchema | VERSIONABLE_SCHEMA)
 
@@ -199,7 +200,8 @@ void CQMXSensorMap::ApplyAssignment(const CSensorAssignment& assignment)
     }
 }
 
-int CQMXSensorMap::ReplaceSubsystemSensors(const std::string& subsystem, const std::vector<std::string>& sensors)
+int CQMXSensorMap::ReplaceSubsystemSensors(const std::string& subsystem, const std::vector<std::string>& sensors,
+                                           CFeedback* feedback)
 {
     if (!IsSubsystemUsed(subsystem))
         return 1;
@@ -225,7 +227,8 @@ int CQMXSensorMap::ReplaceSubsystemSensors(const std::string& subsystem, const s
     }
     if (next < sensors.size()) {
         m_rows = saved;
-        AfxFormatMessageBox(IDS_PLAN_SENSORS_DO_NOT_FIT, MB_OK | MB_ICONEXCLAMATION, m_name.c_str(), subsystem.c_str());
+        CStatusBarFallback(feedback)->Warning(
+            FormatString(IDS_PLAN_SENSORS_DO_NOT_FIT, m_name.c_str(), subsystem.c_str()), IDS_PLAN_SENSORS_DO_NOT_FIT);
         return 0;
     }
     return 1;

@@ -8,6 +8,7 @@
 #include "planning/ExpPlan.h"
 
 class CArchive;
+class CFeedback;
 class CQMXBlixList;
 
 struct tagSENSORMAP
@@ -64,9 +65,11 @@ public:
     void ApplyAssignment(const CSensorAssignment& assignment);
     // Puts a new sensor list on the rows of a subsystem: its rows take the sensors in order (rows
     // left over are freed), further sensors go to free rows of registered units. When they do not
-    // all fit, every row is restored, message 7123 names plan and subsystem, and 0 is returned.
-    // 1 also when the plan does not use the subsystem.
-    int ReplaceSubsystemSensors(const std::string& subsystem, const std::vector<std::string>& sensors);
+    // all fit, every row is restored, a warning (IDS_PLAN_SENSORS_DO_NOT_FIT) names plan and
+    // subsystem, and 0 is returned. 1 also when the plan does not use the subsystem. The warning
+    // goes to the caller's feedback, else to the main window's status bar.
+    int ReplaceSubsystemSensors(const std::string& subsystem, const std::vector<std::string>& sensors,
+                                CFeedback* feedback = nullptr);
 
     void Serialize(CArchive& ar) override;
 

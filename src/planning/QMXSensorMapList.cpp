@@ -104,10 +104,10 @@ int CQMXSensorMapList::IsUnitGroupUsed(int number) const
 }
 
 int CQMXSensorMapList::ReplaceSubsystemSensorsInAll(const std::string& subsystem,
-                                                    const std::vector<std::string>& sensors)
+                                                    const std::vector<std::string>& sensors, CFeedback* feedback)
 {
     for (auto& plan : m_plans)
-        if (!plan->ReplaceSubsystemSensors(subsystem, sensors))
+        if (!plan->ReplaceSubsystemSensors(subsystem, sensors, feedback))
             return 0;
     return 1;
 }

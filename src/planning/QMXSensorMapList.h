@@ -42,7 +42,8 @@ public:
     void SwapPlans(CQMXSensorMapList& other) { m_plans.swap(other.m_plans); }
     // ReplaceSubsystemSensors on every plan in order; 0 at the first plan that refuses (plans
     // before it keep their new sensors).
-    int ReplaceSubsystemSensorsInAll(const std::string& subsystem, const std::vector<std::string>& sensors);
+    int ReplaceSubsystemSensorsInAll(const std::string& subsystem, const std::vector<std::string>& sensors,
+                                     CFeedback* feedback = nullptr);
 
     void Serialize(CArchive& ar) override;
 
