@@ -8,7 +8,7 @@
 
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
-#include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "uff/UFLineReader.h"
 #include "uff/UFScan.h"
 
@@ -44,7 +44,7 @@ int CDAQPPUFData::LoadData(const std::string& folder, const UFReadOptions& optio
     std::string error;
     const int ok = LoadData(folder, options, &error);
     if (!ok && error == kUnsupportedForm)
-        AfxMessageBox(kUnsupportedForm);
+        CStatusBarFeedback().Warning(kUnsupportedForm);
     return ok;
 }
 

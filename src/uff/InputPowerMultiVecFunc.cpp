@@ -9,6 +9,7 @@
 #include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
@@ -16,8 +17,6 @@
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "spectral/ZuRpmResultData.h"
-
-namespace {} // namespace
 
 CZuRpmFunc* MakeSubsystemRpmFunc(CAnalysisProject& project, CZuRpmResultData& result, const std::string& target)
 {
@@ -47,7 +46,7 @@ CZuRpmFunc* MakeSubsystemRpmFunc(CAnalysisProject& project, CZuRpmResultData& re
 }
 
 std::unique_ptr<CZuRpmMultiVecFunc> MakeInputPowerMultiVecFunc(CAnalysisProject& project, const std::string& target,
-                                                               const CZuSubsystemTable& sources)
+                                                               const CZuSubsystemTable& sources, CFeedback* feedback)
 {
     std::vector<CZuRpmResultData*> results;
     for (int k = 0; k < sources.GetCount(); ++k) {
@@ -58,7 +57,8 @@ std::unique_ptr<CZuRpmMultiVecFunc> MakeInputPowerMultiVecFunc(CAnalysisProject&
             found = project.CalcInputPowerByName(one, 1);
         auto* result = DynamicDowncast<CZuRpmResultData>(found);
         if (!result) {
-            AfxFormatMessageBox(IDS_INPUT_POWER_NOT_CALCULATED, MB_OK | MB_ICONEXCLAMATION, sources[k].c_str());
+            CStatusBarFallback(feedback)->Warning(FormatString(IDS_INPUT_POWER_NOT_CALCULATED, sources[k].c_str()),
+                                                  IDS_INPUT_POWER_NOT_CALCULATED);
             return nullptr;
         }
         results.push_back(result);

@@ -7,18 +7,21 @@
 #include <string>
 
 class CAnalysisProject;
+class CFeedback;
 class CZuRpmFunc;
 class CZuRpmMultiVecFunc;
 class CZuRpmResultData;
 class CZuSubsystemTable;
 
-// Null when an input power cannot be had (message 7054 with the subsystem) or the user abandons
-// at a source without input power (message 7130, OK goes on, Cancel gives up); the caller owns
-// the result.
+// Null when an input power cannot be had (a warning, IDS_INPUT_POWER_NOT_CALCULATED with the
+// subsystem, on the caller's feedback, else on the main window's status bar) or the user abandons
+// at a source without input power (the question IDS_NO_POSITIVE_INPUT_POWER: OK goes on, Cancel
+// gives up); the caller owns the result.
 std::unique_ptr<CZuRpmMultiVecFunc> MakeInputPowerMultiVecFunc(CAnalysisProject& project, const std::string& target,
-                                                               const CZuSubsystemTable& sources);
+                                                               const CZuSubsystemTable& sources,
+                                                               CFeedback* feedback = nullptr);
 
 // The target's energy over RPM from one input-power result, added to that result as a child named
-// by format 7024 with the target's typed name (one of the same name is replaced); null when a row
+// by IDS_ENERGY_NAME with the target's typed name (one of the same name is replaced); null when a row
 // cannot be made (nothing is left behind).
 CZuRpmFunc* MakeSubsystemRpmFunc(CAnalysisProject& project, CZuRpmResultData& result, const std::string& target);

@@ -29,6 +29,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
 #include "uff/DAQPPFreqData.h"
@@ -189,24 +190,25 @@ int CMkExtDaqProject::LocalPointCount(const std::string& subsystem) const
     return row >= 0 ? assignment->GetItemCount(row) : 0;
 }
 
-int CMkExtDaqProject::ImportUFData()
+int CMkExtDaqProject::ImportUFData(CFeedback* feedback)
 {
     IUFImportUI* ui = GetUFImportUI();
     if (!m_project || !ui)
         return 0;
+    CStatusBarFallback messages(feedback);
     try {
-        return Import(*ui);
+        return Import(*ui, *messages);
     } catch (const std::bad_alloc&) {
         // Whichever window started the import, running out of memory ends it here with a message
         // instead of ending the program.
         ui->CloseProgress();
         Release();
-        AfxMessageBox("There is not enough memory to import these universal files.", MB_OK | MB_ICONEXCLAMATION);
+        messages->Warning("There is not enough memory to import these universal files.");
         return 0;
     }
 }
 
-int CMkExtDaqProject::Import(IUFImportUI& ui)
+int CMkExtDaqProject::Import(IUFImportUI& ui, CFeedback& messages)
 {
     m_subsystems = CZuSubsystemTable();
     m_shortNames = CZuSubsystemTable();
@@ -215,7 +217,7 @@ int CMkExtDaqProject::Import(IUFImportUI& ui)
     if (!m_targetName.empty())
         m_subsystems.AddUnique(m_targetName);
     m_notes.clear();
-    if (!ImportDialogStep(ui))
+    if (!ImportDialogStep(ui, messages))
         return 0;
 
     // Every run's set-up, and the band sets it makes, are checked before anything of the project
@@ -225,7 +227,7 @@ int CMkExtDaqProject::Import(IUFImportUI& ui)
     for (auto& run : m_runs) {
         std::string why;
         if (!CheckRunSetup(*run, why)) {
-            AfxMessageBox(why.empty() ? std::string(kNoRpm) : why, MB_OK | MB_ICONEXCLAMATION);
+            messages.Warning(why.empty() ? std::string(kNoRpm) : why);
             Release();
             return 0;
         }
@@ -235,10 +237,9 @@ int CMkExtDaqProject::Import(IUFImportUI& ui)
             continue;
         lineBandsMade = lineBandsMade || m_rpmMode != kModeOrder;
         if (std::string fault = CBandSetCheck::Storable(*bands); !fault.empty()) {
-            AfxMessageBox(Format("The frequency bands made from %s cannot be stored in a project: %s.\nNothing was "
-                                 "imported.",
-                                 source.c_str(), fault.c_str()),
-                          MB_OK | MB_ICONEXCLAMATION);
+            messages.Warning(Format("The frequency bands made from %s cannot be stored in a project: %s.\nNothing "
+                                    "was imported.",
+                                    source.c_str(), fault.c_str()));
             Release();
             return 0;
         }
@@ -260,11 +261,11 @@ int CMkExtDaqProject::Import(IUFImportUI& ui)
     std::string text = MessageTextOf(IDS_FINISHED);
     for (const std::string& note : m_notes)
         text += "\n" + note;
-    PromptMessageBox(IDS_FINISHED, text, std::string(), MB_OK | MB_ICONINFORMATION);
+    messages.Information(text, IDS_FINISHED);
     return 1;
 }
 
-int CMkExtDaqProject::ImportDialogStep(IUFImportUI& ui)
+int CMkExtDaqProject::ImportDialogStep(IUFImportUI& ui, CFeedback& messages)
 {
     for (;;) {
         Release();
@@ -315,7 +316,7 @@ int CMkExtDaqProject::ImportDialogStep(IUFImportUI& ui)
             ui.CloseProgress();
             if (!result) {
                 Release();
-                AfxMessageBox(IDS_OPERATION_FAILED, MB_OK | MB_ICONEXCLAMATION);
+                messages.Warning(MessageTextOf(IDS_OPERATION_FAILED), IDS_OPERATION_FAILED);
             }
             return result;
         } catch (const CUFImportAbort&) {
@@ -392,7 +393,8 @@ int CMkExtDaqProject::FileStep(IUFImportUI& ui, CFeedback& progress)
             if (!result && !error.empty())
                 throw CUFImportAbort(error);
         } catch (const CUFImportAbort& e) {
-            progress.Warning(e.what());
+            if (*e.what())
+                progress.Warning(e.what());
             throw;
         }
         binary += scan.GetBinaryCount();
@@ -581,8 +583,7 @@ void CMkExtDaqProject::OnDataset(int fileIndex, const std::string& path, CDAQPPU
     options.bGToSI = structure;
     std::string error;
     if (!rpmData->ReadValues(file, options, &error)) {
-        AfxMessageBox(Format("%s\n%s", index.MakeErrorText().c_str(), error.c_str()), MB_OK | MB_ICONEXCLAMATION);
-        throw CUFImportAbort(std::string());
+        throw CUFImportAbort(Format("%s\n%s", index.MakeErrorText().c_str(), error.c_str()));
     }
     const std::vector<double>& rpms = rpmData->GetRpm();
     for (size_t i = 0; i < rpms.size(); ++i)

@@ -55,8 +55,10 @@ public:
     // DAQ project), 1 universal files: a new universal-file project is made, shown in the project
     // window, kept as this builder's project, and the main window is sent command 1231.
     int SelectDAQSystem();
-    // The whole import; 1 when experiments were made.
-    int ImportUFData();
+    // The whole import; 1 when experiments were made. What goes wrong while the progress display
+    // is open is reported on its feedback; the other messages (refused runs, the closing
+    // "Finished" with its notes) on the caller's feedback, else on the main window's status bar.
+    int ImportUFData(CFeedback* feedback = nullptr);
 
     // Copies bands, acquisition set-up, calculation options, node map and plans between projects.
     static void CopyProjectSetup(CExtUFDaqProject& source, CExtUFDaqProject& destination);
@@ -76,8 +78,8 @@ private:
     struct Cancelled
     {};
 
-    int Import(IUFImportUI& ui);
-    int ImportDialogStep(IUFImportUI& ui);
+    int Import(IUFImportUI& ui, CFeedback& messages);
+    int ImportDialogStep(IUFImportUI& ui, CFeedback& messages);
     int FileStep(IUFImportUI& ui, CFeedback& progress);
     int ScanFile(int fileIndex, const std::string& path, CFeedback& progress);
     void OnDataset(int fileIndex, const std::string& path, CDAQPPUFIndex& index, CUFLineReader& file, bool order);

@@ -6,9 +6,9 @@
 
 #include "platform/base/AtomicFile.h"
 #include "platform/base/Format.h"
-#include "platform/win/PromptService.h"
-#include "uff/UFLineReader.h"
 #include "platform/base/Feedback.h"
+#include "platform/win/StatusBarFallback.h"
+#include "uff/UFLineReader.h"
 #include "uff/UFScan.h"
 
 namespace {
@@ -64,7 +64,7 @@ CSplitUf::CSplitUf(const std::string& path, const Limits& limits, CFeedback* pro
     try {
         Split(limits, progress);
     } catch (const SplitError& e) {
-        AfxMessageBox(Format("ERR(%d): Splitting universal file.\n%s", e.cause, path.c_str()));
+        CStatusBarFallback(progress)->Warning(Format("ERR(%d): Splitting universal file.\n%s", e.cause, path.c_str()));
         throw CUFImportAbort("splitting " + path);
     }
 }

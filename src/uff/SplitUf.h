@@ -36,8 +36,9 @@ public:
         std::function<uint64_t(const std::string&)> sizeOf;
     };
 
-    // Checks the size and splits at once. A file error shows "ERR(%d): Splitting universal file.\n%s"
-    // and raises CUFImportAbort; parts made before it stay on disk.
+    // Checks the size and splits at once. A file error is reported as a warning
+    // ("ERR(%d): Splitting universal file.\n%s") on the feedback given, else on the main window's
+    // status bar, and raises CUFImportAbort; parts made before it stay on disk.
     explicit CSplitUf(const std::string& path, CFeedback* progress = nullptr);
     CSplitUf(const std::string& path, const Limits& limits, CFeedback* progress = nullptr);
     virtual ~CSplitUf();

@@ -798,8 +798,11 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
             return -1;
         // By RPM the comparison windows show the table; by order it is written as a report.
         if (project->GetProjectType() == CAnalysisProject::typeRpm)
-            return CResultViewerCommands::OnSplBySingleIP(msg, reinterpret_cast<const CZuSubsystemTable*>(wParam),
-                                                          project, this, MakeInputPowerMultiVecFunc);
+            return CResultViewerCommands::OnSplBySingleIP(
+                msg, reinterpret_cast<const CZuSubsystemTable*>(wParam), project, this,
+                [](CAnalysisProject& analysis, const std::string& target, const CZuSubsystemTable& inputs) {
+                    return MakeInputPowerMultiVecFunc(analysis, target, inputs);
+                });
         return CResultCommandsUi::OnSPLBySingleInput(msg, reinterpret_cast<const CZuSubsystemTable*>(wParam), project,
                                                      *m_doc, this);
     }

@@ -15,11 +15,6 @@
 #include "uff/UFLineReader.h"
 #include "uff/UFRpmInfo.h"
 
-int AfxMessageBox(const char*, unsigned)
-{
-    return 1;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);

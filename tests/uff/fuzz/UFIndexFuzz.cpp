@@ -12,12 +12,6 @@
 #include "uff/UFLineReader.h"
 #include "uff/UFScanner.h"
 
-// The message box of an unsupported form: the target passes an error text, so none is shown.
-int AfxMessageBox(const char*, unsigned)
-{
-    return 1;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0)
