@@ -413,7 +413,15 @@ bool CBaseDAQInterface::SetNoiseType(int type)
         return false;
     }
     m_noiseType = type;
+    m_noise->SetFeedback(m_feedback);
     return m_noise->Open();
+}
+
+void CBaseDAQInterface::SetFeedback(CFeedback* feedback)
+{
+    m_feedback = feedback;
+    if (m_noise)
+        m_noise->SetFeedback(feedback);
 }
 
 bool CBaseDAQInterface::StartNoise()

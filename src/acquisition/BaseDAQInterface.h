@@ -16,6 +16,7 @@
 #include <mutex>
 #include <vector>
 
+class CFeedback;
 class IMessageTarget;
 class CNoiseGenerator;
 
@@ -82,6 +83,12 @@ public:
     virtual bool StartNoise();
     virtual bool StopNoise();
 
+    // Where the interface reports what goes wrong (a channel not available, a unit that does not
+    // match the inventory, a noise device that cannot play); not owned. Null: the main window's
+    // status bar, which shows the messages as boxes. The noise generator reports there too.
+    virtual void SetFeedback(CFeedback* feedback);
+    CFeedback* GetFeedback() const { return m_feedback; }
+
     // What went wrong in the last run (a unit that stopped answering, channels that could not be
     // read); empty when the run went well. Valid once the run has ended.
     virtual CDAQRunFault GetRunFault();
@@ -135,4 +142,5 @@ protected:
     std::vector<CHANNELINFO> m_channels;
     std::unique_ptr<CNoiseGenerator> m_noise;
     int m_noiseType = 0;
+    CFeedback* m_feedback = nullptr;
 };

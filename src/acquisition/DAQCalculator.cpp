@@ -123,10 +123,11 @@ std::string CDAQCalculator::GetErrorBanner(int code)
     }
 }
 
-bool CDAQCalculator::CalculateOne(CMElement* dataSet)
+bool CDAQCalculator::CalculateOne(CMElement* dataSet, CFeedback& feedback)
 {
     const std::string file = CDAQIO::GetDaqFileName(dataSet);
     CDAQIO io(dataSet);
+    io.SetFeedback(&feedback);
     std::unique_ptr<CExpProject> project = io.MergeProjects();
     if (!project) {
         AddError(io.GetFirstError().code, file);
@@ -166,7 +167,7 @@ int CDAQCalculator::Calculate(CFeedback* feedback)
         const bool dataSet = AsDAQDataSet(set) != nullptr;
         if (dataSet)
             progress.SetText(text(set));
-        CalculateOne(set);
+        CalculateOne(set, progress);
         if (dataSet)
             progress.Step();
     }
@@ -211,6 +212,7 @@ int CDAQCalculator::SaveDaqFiles(CFeedback* progress)
                 return 0;
         }
         CDAQIO io(set);
+        io.SetFeedback(progress);
         std::unique_ptr<CExpProject> project = io.MergeProjects();
         if (!project) {
             tagERRORINFO first = io.GetFirstError();
@@ -245,6 +247,7 @@ int CDAQCalculator::SaveDaqFiles(CFeedback* progress)
         }
         if (changed) {
             CDAQIO writer(set);
+            writer.SetFeedback(progress);
             if (!writer.SaveAll(project.get())) {
                 const tagERRORINFO first = writer.GetFirstError();
                 AddError(first.code, CDAQIO::FormatError(tagERRORINFO{first.code, set, first.reason}));

@@ -58,7 +58,7 @@ public:
 
 private:
     void AddError(int code, const std::string& text) { m_errors.push_back({code, text}); }
-    bool CalculateOne(CMElement* dataSet);
+    bool CalculateOne(CMElement* dataSet, CFeedback& feedback);
 
     IDaqProjectAccess* m_project;
     int m_outsideData;

@@ -13,7 +13,7 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElement.h"
-#include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
@@ -123,7 +123,8 @@ int CDAQIO::SaveAll(CExpProject* base)
             continue;
         auto [it, added] = files.emplace(path, set);
         if (!added && it->second != set) {
-            AfxFormatMessageBox(IDS_TEXT_TWICE, MB_OK | MB_ICONEXCLAMATION, GetDaqFileName(set).c_str());
+            CStatusBarFallback(m_feedback)
+                ->Warning(FormatString(IDS_TEXT_TWICE, GetDaqFileName(set).c_str()), IDS_TEXT_TWICE);
             return 0;
         }
     }
@@ -260,7 +261,8 @@ std::unique_ptr<CExpProject> CDAQIO::LoadPath(CMElement* dataSet, const std::str
         project.reset();
     }
     if (notMeasurementFile)
-        AfxFormatMessageBox(IDS_DAQ_NOT_MEASUREMENT_FILE, MB_OK | MB_ICONEXCLAMATION, path.c_str());
+        CStatusBarFallback(m_feedback)
+            ->Warning(FormatString(IDS_DAQ_NOT_MEASUREMENT_FILE, path.c_str()), IDS_DAQ_NOT_MEASUREMENT_FILE);
     if (!project)
         AddError(errInvalid, dataSet);
     return project;

@@ -21,6 +21,7 @@
 #include "platform/elements/MElementList.h"
 
 class CExpProject;
+class CFeedback;
 class CMElement;
 class CObject;
 
@@ -60,6 +61,9 @@ public:
     CDAQIO(const CDAQIO&) = delete;
     CDAQIO& operator=(const CDAQIO&) = delete;
 
+    // Where the warnings of saves and reads go (not owned); null: the main window's status bar.
+    void SetFeedback(CFeedback* feedback) { m_feedback = feedback; }
+
     // 1: the listed data sets take the description and calculation options of the data sets read.
     void SetMode(int mode) { m_mode = mode; }
     int GetMode() const { return m_mode; }
@@ -72,7 +76,7 @@ public:
 
     // Writes every listed data set with a copy of base; 1 when all were written (also for none),
     // 0 when base is missing or any failed. Two data sets of one save that would share a file are
-    // refused (message 7099), none of them written.
+    // refused (a warning, IDS_TEXT_TWICE), none of them written.
     int SaveAll(CExpProject* base);
     int SaveOne(CMElement* dataSet, CExpProject* base);
     // The experiment project of one data set's file; null on failure (recorded).
@@ -112,4 +116,5 @@ private:
     CMElementList m_dataSets;
     std::vector<tagERRORINFO> m_errors;
     std::vector<std::unique_ptr<CObject>> m_read; // data sets read
+    CFeedback* m_feedback = nullptr;
 };

@@ -54,6 +54,7 @@ int CMultiQMXInterface::AddUnit()
 {
     JoinWorker();
     auto unit = std::make_unique<CQMXDAQInterface>();
+    unit->SetFeedback(GetFeedback());
     if (!unit->Initialize())
         return 0;
     m_units.push_back(std::move(unit));
@@ -61,6 +62,13 @@ int CMultiQMXInterface::AddUnit()
     SyncUnits();
     MergeUnitInfo();
     return 1;
+}
+
+void CMultiQMXInterface::SetFeedback(CFeedback* feedback)
+{
+    CBaseDAQInterface::SetFeedback(feedback);
+    for (auto& unit : m_units)
+        unit->SetFeedback(feedback);
 }
 
 int CMultiQMXInterface::RemoveUnit(int i)

@@ -86,6 +86,8 @@ public:
     double GetChannelInputRange(int channel) override;
     bool HasAutoRangeChannel() override;
     bool SetNotifyWindow(IMessageTarget* window, uint32_t startMsg, uint32_t stopMsg, uint32_t completeMsg) override;
+    // Every unit reports on the same feedback.
+    void SetFeedback(CFeedback* feedback) override;
     bool EnableChannel(int channel) override;
     bool DisableChannel(int channel) override;
     bool IsChannelEnabled(int channel) override;

@@ -1,6 +1,6 @@
 #include "acquisition/NoiseGenerator.h"
 
-#include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 
 CNoiseGenerator::CNoiseGenerator(uint16_t channels, uint16_t bitsPerSample, uint32_t samplesPerSec)
     : m_samplesPerSec(samplesPerSec), m_channels(channels), m_bitsPerSample(bitsPerSample)
@@ -47,11 +47,11 @@ bool CNoiseGenerator::Open()
     if (m_opened)
         return true;
     if (CWaveOut::GetDeviceCount() < 1) {
-        AfxMessageBox("No Sound Output Device");
+        CStatusBarFallback(m_feedback)->Warning("No Sound Output Device");
         return false;
     }
     if (!CWaveOut::GetDeviceCaps(0, m_caps)) {
-        AfxMessageBox("Noise Generator Cannot determine card capabilities");
+        CStatusBarFallback(m_feedback)->Warning("Noise Generator Cannot determine card capabilities");
         return false;
     }
     m_format.formatTag = 1;
@@ -66,7 +66,7 @@ bool CNoiseGenerator::Open()
         m_event = false;
     }
     if (!m_device.Open(0, m_format, [this] { SignalEvent(); })) {
-        AfxMessageBox("Noise Generator Cannot Open Sound Device");
+        CStatusBarFallback(m_feedback)->Warning("Noise Generator Cannot Open Sound Device");
         return false;
     }
     m_opened = 1;
@@ -81,11 +81,11 @@ bool CNoiseGenerator::Queue(int buffer)
     h.flags = 0;
     h.loops = 0;
     if (!m_device.PrepareHeader(h) || !(h.flags & WHDR_PREPARED)) {
-        AfxMessageBox("Noise Generator Cannot Prepare Header !");
+        CStatusBarFallback(m_feedback)->Warning("Noise Generator Cannot Prepare Header !");
         return false;
     }
     if (!m_device.Write(h)) {
-        AfxMessageBox("Noise Generator Cannot Add Buffer !");
+        CStatusBarFallback(m_feedback)->Warning("Noise Generator Cannot Add Buffer !");
         return false;
     }
     return true;
@@ -162,7 +162,7 @@ void CNoiseGenerator::Worker()
         m_current = index;
         WaveHeader& h = m_headers[static_cast<size_t>(index)];
         if (!m_device.UnprepareHeader(h))
-            AfxMessageBox("Noise Generator Cannot UnPrepareHeader !");
+            CStatusBarFallback(m_feedback)->Warning("Noise Generator Cannot UnPrepareHeader !");
         Queue(index);
         Fill(index);
     }

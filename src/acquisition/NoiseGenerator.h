@@ -12,6 +12,8 @@
 #include <mutex>
 #include <thread>
 
+class CFeedback;
+
 class CNoiseGenerator
 {
 public:
@@ -37,6 +39,9 @@ public:
     bool IsRunning() const { return m_running != 0; }
     // Stops playing after that many milliseconds (0: never).
     void SetPauseAfterMs(int ms) { m_pauseAfterMs = ms; }
+    // Where a device that cannot play is reported, also from the worker (not owned); null: the
+    // main window's status bar, which shows it as a box.
+    void SetFeedback(CFeedback* feedback) { m_feedback = feedback; }
     int GetAmplitude() const { return m_amplitude; }
     int GetCurrentBuffer() const { return m_current; }
     const uint8_t* GetBuffer(int i) const { return m_buffers[static_cast<size_t>(i & 1)].data(); }
@@ -78,4 +83,5 @@ private:
     uint16_t m_bitsPerSample;
     std::atomic<int> m_current{0};
     uint32_t m_random = 1;
+    std::atomic<CFeedback*> m_feedback{nullptr};
 };

@@ -1,10 +1,12 @@
 #include "acquisition/QmxInventoryReader.h"
 
 #include "acquisition/QmxBlixChMgr.h"
+#include "acquisition/QMXDAQInterface.h"
 #include "acquisition/QmxDriverAccess.h"
 #include "platform/qmx/QmxDriver.h"
-#include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
+#include "platform/win/StringTable.h"
 
 #include <array>
 
@@ -111,6 +113,7 @@ bool CQmxInventoryReader::VerifyAll()
 bool CQmxInventoryReader::Verify(CQmxBlixChMgr& inventory)
 {
     const CQmxDriverAccess access(m_source);
+    CFeedback* feedback = m_source ? m_source->GetFeedback() : nullptr;
     CQmxBlixChInfoList& channels = inventory.GetBlixChInfoList();
     for (int i = 0; i < channels.GetSize(); ++i) {
         CQmxBlixChInfo& ch = channels[i];
@@ -122,11 +125,12 @@ bool CQmxInventoryReader::Verify(CQmxBlixChMgr& inventory)
         const std::string boardSerial = access.ReadBoardSerial(slot);
         const std::string unitSerial = access.ReadUnitSerial(slot, device);
         if (boardSerial != unit->GetBoard()->GetSerial()) {
-            AfxFormatMessageBox(IDS_BOARD_REPLACED, MB_OK | MB_ICONEXCLAMATION, slot + 1);
+            CStatusBarFallback(feedback)->Warning(FormatString(IDS_BOARD_REPLACED, slot + 1), IDS_BOARD_REPLACED);
             continue;
         }
         if (unitSerial != ch.GetBlixSerial()) {
-            AfxFormatMessageBox(IDS_UNEXPECTED_UNIT_SERIAL, MB_OK | MB_ICONEXCLAMATION, unitSerial.c_str());
+            CStatusBarFallback(feedback)->Warning(FormatString(IDS_UNEXPECTED_UNIT_SERIAL, unitSerial.c_str()),
+                                                  IDS_UNEXPECTED_UNIT_SERIAL);
             continue;
         }
         unit->SetStatusFlag(access.TestUnitStatus(slot, device) ? 1 : 0);

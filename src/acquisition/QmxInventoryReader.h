@@ -23,7 +23,8 @@ public:
     bool ReadBoardUnits(CQmxBlixChMgr& inventory, int board);
     bool ReadChannel(CQmxBlixChMgr& inventory, int board, int chain, int device);
 
-    // Mismatches with the hardware are shown to the user and leave the records as they are.
+    // Mismatches with the hardware are reported as warnings on the source's feedback and leave the
+    // records as they are.
     bool VerifyAll();
     bool Verify(CQmxBlixChMgr& inventory);
 
