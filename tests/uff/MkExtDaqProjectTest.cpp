@@ -462,6 +462,7 @@ TEST(MkExtDaqProject, HostileFilesAreRefusedOrImportedAndTheProjectStillOpens)
         std::vector<double> orderRpms; // the RPM column of an order dataset
         int orderDeclared = -1;
         const char* reason; // null: imported
+        int orderType = 5;  // the order dataset's ordinate type (5 complex; 2 real, a form not read)
     };
     const Case cases[] = {
         {"NaN step", 1, axis(0.0, nan), {}, -1, "frequency step nan Hz"},
@@ -482,6 +483,7 @@ TEST(MkExtDaqProject, HostileFilesAreRefusedOrImportedAndTheProjectStillOpens)
         {"order data beyond 2^31", 2, std::nullopt, {1200.0, 3e9}, -1, "RPM of value 2"},
         {"order data just below 2^31", 2, std::nullopt, {1200.0, 2147483000.0}, -1, nullptr},
         {"order data of a forged count", 2, std::nullopt, {1200.0}, 999999999, "number of values"},
+        {"order data of real values", 2, std::nullopt, {1200.0, 1300.0}, -1, "Unsupported data form", 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -516,6 +518,7 @@ TEST(MkExtDaqProject, HostileFilesAreRefusedOrImportedAndTheProjectStillOpens)
             ds.abscType = 19;
             ds.respNode = f.NodeOf(f.a, 0);
             ds.declared = c.orderDeclared;
+            ds.ordType = c.orderType;
             for (double rpm : c.orderRpms)
                 ds.numbers.insert(ds.numbers.end(), {rpm, 3.0, 4.0});
             text = Dataset58(ds);
@@ -535,6 +538,11 @@ TEST(MkExtDaqProject, HostileFilesAreRefusedOrImportedAndTheProjectStillOpens)
                                                                     : f.prompts.Last().text;
             EXPECT_NE(shown.find(c.reason), std::string::npos) << shown;
             EXPECT_NE(shown.find("hostile.unv"), std::string::npos) << shown;
+            // The refusal is told once, and no empty box follows it.
+            for (const CFeedback::SReport& report : f.ui.reports)
+                EXPECT_FALSE(report.text.empty());
+            for (const PromptRecord& prompt : f.prompts.Records())
+                EXPECT_FALSE(prompt.text.empty());
             EXPECT_EQ(f.uf->GetChildCount(), 0);
             EXPECT_TRUE(*f.uf->GetOctaveManager() == bands);
             EXPECT_TRUE(*f.uf->GetDAQConfig() == config);
