@@ -646,6 +646,14 @@ TEST(DataViewOpeners, TitlesTellSameNamedWindowsApart)
 // even while a document is open.
 TEST(DataViewOpeners, AnElementNamesItsOwnContainer)
 {
+    // The sample is the open document here, whichever documents the tests before this one opened
+    // and closed; theirs is put back afterwards.
+    struct SMainDocument
+    {
+        CTALVODoc* before = GetTALVOApp().GetMainDocument();
+        ~SMainDocument() { GetTALVOApp().SetMainDocument(before); }
+    } restore;
+    GetTALVOApp().SetMainDocument(&Sample());
     ASSERT_EQ(GetTALVOApp().GetMainDocument(), &Sample());
     CTALVOProject container;
     CDaqProject* daq = container.AddDaqProject();
