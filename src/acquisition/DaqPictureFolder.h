@@ -12,7 +12,7 @@ public:
     // Numbers tried for a new picture before copying gives up.
     static constexpr int kMaxNumber = 100000;
 
-    // workFolder: the project's work folder; the picture folder is it followed by string 6166.
+    // workFolder: the project's work folder; the picture folder is it followed by IDS_FOLDER_NAME.
     CDaqPictureFolder(const std::string& workFolder, const std::string& item);
 
     // False for an empty name, "." or "..", and names holding "/", "\\", "*", "?", ".." or

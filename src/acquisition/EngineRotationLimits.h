@@ -37,9 +37,10 @@ public:
     // The time rounded up to whole blocks; unchanged without a block or a sampling frequency.
     static float SnapMeasureTime(float seconds, float samplingFreq, int blockSize);
 
-    // The first failed check's message (0: all passed): low < 1 6119, high < 1 6104, low >= high
-    // 6118, margin below the minimum 6115, margin above high - low 6211, time span below the
-    // minimum 6109, factor not above 0 6106. A margin or time span below 1 is refused as below its
+    // The first failed check's message (0: all passed): low < 1 IDS_LOW_RPM_BELOW_1, high < 1
+    // IDS_HIGH_RPM_BELOW_1, low >= high IDS_LOW_RPM_NOT_BELOW_HIGH, margin below the minimum
+    // IDS_RPM_MARGIN_TOO_SMALL, margin above high - low IDS_RPM_MARGIN_TOO_LARGE, time span below the
+    // minimum IDS_TIME_SPAN_TOO_SHORT, factor not above 0 IDS_FACTOR_NOT_POSITIVE. A margin or time span below 1 is refused as below its
     // minimum.
     static uint32_t Check(const Values& v, int minMargin, int minTimeSpan);
 };

@@ -67,7 +67,7 @@ public:
     int IsStatusFlagSet() const { return m_status & 1; }
     CQmxBoardInfo* GetBoard() const { return m_board; }
     void SetBoard(CQmxBoardInfo* board) { m_board = board; }
-    // String 7068 with the serial number read as an integer.
+    // IDS_UNIT_LABEL with the serial number read as an integer.
     std::string GetDisplayText() const;
 
     void Serialize(CArchive& ar) override;
@@ -106,7 +106,8 @@ public:
     void SetStatusBits(uint8_t bits) { m_statusBits = bits; }
     CQmxBlixInfo* GetBlix() const { return m_unit; }
     void SetBlix(CQmxBlixInfo* unit) { m_unit = unit; }
-    // String 7019 with the unit serial text and unit channel; string 7018 with the serial as a number.
+    // IDS_UNIT_CHANNEL with the unit serial text and unit channel; IDS_UNIT_CHANNEL_NUMBER with the
+    // serial as a number.
     std::string GetDisplayText() const;
     std::string GetDisplayNumberText() const;
 

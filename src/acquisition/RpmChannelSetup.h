@@ -8,6 +8,6 @@ class CRpmChannelSetup
 {
 public:
     // False when the channel cannot be enabled or the interface refuses the record; the caller
-    // then tells the user (message 7053 with the 1-based channel).
+    // then tells the user (IDS_CHANNEL_FAILED with the 1-based channel).
     static bool Prepare(CBaseDAQInterface& daq, int channel);
 };

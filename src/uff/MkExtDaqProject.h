@@ -53,7 +53,7 @@ public:
 
     // Asks for the acquisition source: -1 cancelled, 0 the hardware (the caller makes an ordinary
     // DAQ project), 1 universal files: a new universal-file project is made, shown in the project
-    // window, kept as this builder's project, and the main window is sent command 1231.
+    // window, kept as this builder's project, and the main window is sent kCmdPlanningMenu.
     int SelectDAQSystem();
     // The whole import; 1 when experiments were made. What goes wrong while the progress display
     // is open is reported on its feedback; the other messages (refused runs, the closing

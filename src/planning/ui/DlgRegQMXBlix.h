@@ -35,7 +35,7 @@ public:
     void OnAddGroup();
     void OnDeleteGroup();
     void OnReadHardware();
-    // Normalises and checks the grid and copies it into the selected group; false (message 7119
+    // Normalises and checks the grid and copies it into the selected group; false (IDS_APPEARS_TWICE
     // on a duplicate) when it cannot be stored.
     bool StoreGrid();
 

@@ -1,7 +1,7 @@
 #pragma once
 // Makes an analysis project that works on external data instead of a DAQ project, in two halves:
 // the bands and the project, then the subsystem dialog (modeless; it answers the main window with
-// message 9244), and on that answer the subsystems and the RPM set-up. Cancel in the second half
+// WM_ZU_CONFIGURE_EXT_ANALYSIS), and on that answer the subsystems and the RPM set-up. Cancel in the second half
 // removes the project again.
 #include <string>
 
@@ -23,7 +23,7 @@ public:
     // Bands (a sheet with the octave page), the project, the subsystem dialog; 0 when cancelled.
     int CreateProject();
     // The selection plus the target become the subsystems; the RPM set-up sheet; OK keeps the
-    // project (message 6262), Cancel removes it. 0 without a project or on Cancel.
+    // project (IDS_PROJECT_MADE), Cancel removes it. 0 without a project or on Cancel.
     int Configure(const CZuSubsystemTable& selection);
 
     CAnalysisProject* GetProject() const { return m_project; }
