@@ -26,13 +26,13 @@ struct CUFImportSettings
     int choice = 0;                             // 0 fixed RPM, 1 RPM from the data, 2 order data
     int fixedRpm = 3000;                        // with choice 0
     std::string orderText = "1.0";              // with choice 2
-    int structureOption = 0;                    // list box 3063
-    int namesFromDataset = 0;                   // check box 3049
+    int structureOption = 0;                    // list box IDC_STRUCTURE
+    int namesFromDataset = 0;                   // check box IDC_NAMES_FROM_DATASET
     // The subsystems the datasets' point names may stand for, and their short names (edited by
-    // the dialog that check box 3049 opens); null when the import has none.
+    // the dialog that IDC_NAMES_FROM_DATASET opens); null when the import has none.
     const CZuSubsystemTable* subsystems = nullptr;
     CZuSubsystemTable* shortNames = nullptr;
-    int snap = 0;                   // check box 3050
+    int snap = 0;                   // check box IDC_SNAP
     double coefficient = 0.3321125; // the octave page's band value
     int doubling = 1;               // the octave page's check box
     int coefficientSwitch = 1;      // the octave page's option choice

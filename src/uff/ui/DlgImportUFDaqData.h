@@ -40,7 +40,7 @@ public:
 
     void OnAddFiles();
     void OnRemoveFiles();
-    // The subsystems and their short names (check box 3049 when it becomes checked).
+    // The subsystems and their short names (IDC_NAMES_FROM_DATASET when it becomes checked).
     void OnShowShortNames();
     // The options sheet; true on OK.
     bool OnOptions();
