@@ -926,6 +926,9 @@ TEST_F(FrameCommandsTest, TheTabRowsFourButtonsStepThroughTheProjects)
     }
     EXPECT_LT(first->x(), previous->x());
     EXPECT_LT(next->x(), last->x());
+    // The jumps to the ends show an icon; the steps by one the style's arrows.
+    for (QToolButton* b : {first, last})
+        EXPECT_FALSE(b->icon().pixmap(b->iconSize()).isNull()) << b->objectName().toStdString();
     // A double-click on a button opens no selection.
     QSignalSpy opens(window, &CDockTreeWnd::OpenSelectionRequested);
     QTest::mouseDClick(first, Qt::LeftButton);
