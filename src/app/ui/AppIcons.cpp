@@ -1,5 +1,8 @@
 #include "app/ui/AppIcons.h"
 
+#include "app/ui/AppIconEngine.h"
+#include "app/ui/PrerenderedIcons.h"
+
 #include "platform/elements/MElement.h"
 
 #include <QApplication>
@@ -8,6 +11,7 @@
 #include <QString>
 
 #include <cstring>
+#include <memory>
 
 // Outside any namespace: the resource registration is a global function of that name.
 static void InitIconResources()
@@ -117,8 +121,24 @@ QIcon AppIcon(const char* name)
     const QString key = QString::fromLatin1(name);
     auto it = cache.find(key);
     if (it == cache.end()) {
+        // The images rendered at build time, by icon name.
+        static const QHash<QString, std::shared_ptr<CAppIconEngine::Images>> prerendered = [] {
+            QHash<QString, std::shared_ptr<CAppIconEngine::Images>> byName;
+            for (const SPrerenderedIcon* p = kPrerenderedIcons; p->name; ++p) {
+                auto& images = byName[QString::fromLatin1(p->name)];
+                if (!images)
+                    images = std::make_shared<CAppIconEngine::Images>();
+                (*images)[p->size] = p->pixels;
+            }
+            return byName;
+        }();
         const QString path = QStringLiteral(":/icons/%1.svg").arg(key);
-        it = cache.insert(key, QFile::exists(path) ? QIcon(path) : QIcon());
+        QIcon icon;
+        if (const auto images = prerendered.value(key))
+            icon = QIcon(new CAppIconEngine(path, images));
+        else if (QFile::exists(path))
+            icon = QIcon(path);
+        it = cache.insert(key, icon);
     }
     return *it;
 }
