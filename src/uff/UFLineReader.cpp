@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 #include <thread>
 
 #include <sys/mman.h>
@@ -242,8 +243,15 @@ void CUFLineReader::SearchAhead(size_t from)
             SearchPart(m_data, first, last, kMaxLineLength, finds[t]);
     };
     std::vector<std::thread> pool;
-    for (size_t t = 1; t < threads; ++t)
-        pool.emplace_back(part, t);
+    size_t started = 1;
+    try {
+        for (; started < threads; ++started)
+            pool.emplace_back(part, started);
+    } catch (const std::system_error&) {
+        // No more threads to be had: the parts left are searched here.
+    }
+    for (size_t t = started; t < threads; ++t)
+        part(t);
     part(0);
     for (auto& t : pool)
         t.join();
