@@ -54,10 +54,13 @@ double MeanOfSelected(const CZuVecFunc& vec, int point, const CSubsystemLPInfo* 
     double sum = 0.0;
     int n = 0;
     const int columns = vec.GetSubsystemCount();
+    if (point < 0 || point >= vec.GetDataCount())
+        return 0.0;
+    const double* row = vec.ValueData() + static_cast<size_t>(point) * static_cast<size_t>(columns);
     for (int k = 0; k < columns; ++k) {
         if (selection && (k >= selection->GetSize() || selection->GetAt(k) == 0))
             continue;
-        const double v = vec.DataValue(point, k);
+        const double v = row[k];
         if (v > 0.0) {
             sum += v;
             ++n;

@@ -7,10 +7,10 @@
 #include <map>
 #include <thread>
 #include <unordered_set>
+#include <utility>
 
 #include "platform/base/Format.h"
 #include "platform/elements/MElement.h"
-#include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/StringIds.h"
@@ -113,17 +113,19 @@ bool CUFDaqData::AddBlock(std::unique_ptr<CDAQPPUFData>& block, double rpm, int 
     if (m_timeKey > 0 && std::llabs(static_cast<long long>(time) - m_timeKey) > tolerance)
         return false;
     m_timeKey = time;
-    const auto* rpmData = dynamic_cast<const CDAQPPRpmData*>(block.get());
-    const int bandRows = rpmData ? static_cast<int>(rpmData->GetRpm().size()) : 0;
     const int point = block->GetIndex()->GetLP();
-    RegisterPoint(point, bandRows, block->GetIndex()->GetNumValues());
+    ++m_rows[static_cast<size_t>(RegisterPoint(point))].blocks;
     if (!std::isnan(rpm))
         m_blockIndex.emplace(RpmPoint{RpmKey(rpm), point}, m_blocks.size());
-    m_blocks.push_back(Block{std::move(block), rpm, structure});
+    Block entry;
+    entry.data = std::move(block);
+    entry.rpm = rpm;
+    entry.structure = structure;
+    m_blocks.push_back(std::move(entry));
     return true;
 }
 
-int CUFDaqData::RegisterPoint(int point, int bandRows, int lineRows)
+int CUFDaqData::RegisterPoint(int point)
 {
     const int known = GetPointIndex(point);
     if (known >= 0)
@@ -131,9 +133,7 @@ int CUFDaqData::RegisterPoint(int point, int bandRows, int lineRows)
     m_pointIndex.emplace(point, static_cast<int>(m_points.size()));
     m_points.push_back(point);
     m_pointFlags.push_back(1);
-    m_rowIndex.emplace_back();
-    m_bandFuncs.push_back(std::make_unique<CZuRpmFunc>(std::string(), bandRows, nullptr, -1));
-    m_lineFuncs.push_back(std::make_unique<CZuRpmFunc>(std::string(), lineRows < 0 ? 0 : lineRows, nullptr, -1));
+    m_rows.emplace_back();
     return static_cast<int>(m_points.size()) - 1;
 }
 
@@ -161,23 +161,11 @@ int CUFDaqData::GetPointIndex(int point) const
 
 int CUFDaqData::FindRow(double rpm, int pointIndex) const
 {
-    if (pointIndex < 0 || static_cast<size_t>(pointIndex) >= m_rowIndex.size())
+    if (pointIndex < 0 || static_cast<size_t>(pointIndex) >= m_rows.size())
         return -1;
-    const auto& rows = m_rowIndex[static_cast<size_t>(pointIndex)];
+    const auto& rows = m_rows[static_cast<size_t>(pointIndex)].rowOf;
     const auto it = rows.find(RpmKey(rpm));
     return it == rows.end() ? -1 : it->second;
-}
-
-CZuFunc* CUFDaqData::GetBandFunc(double rpm, int point) const
-{
-    const int i = GetPointIndex(point);
-    return i < 0 ? nullptr : m_bandFuncs[static_cast<size_t>(i)]->GetRowFunc(FindRow(rpm, i));
-}
-
-CZuFunc* CUFDaqData::GetLineFunc(double rpm, int point) const
-{
-    const int i = GetPointIndex(point);
-    return i < 0 ? nullptr : m_lineFuncs[static_cast<size_t>(i)]->GetRowFunc(FindRow(rpm, i));
 }
 
 void CUFDaqData::Note(const BuildContext& context, const std::string& text) const
@@ -200,6 +188,11 @@ auto CUFDaqData::FindBlockEntry(double rpm, int point) const -> const Block*
     return it == m_blockIndex.end() ? nullptr : &m_blocks[it->second];
 }
 
+auto CUFDaqData::FindBlockEntry(double rpm, int point) -> Block*
+{
+    return const_cast<Block*>(std::as_const(*this).FindBlockEntry(rpm, point));
+}
+
 bool CUFDaqData::LoadBlock(const Block& block, std::string* error, const CUFLineReader* open)
 {
     CDAQPPUFData& data = *block.data;
@@ -209,21 +202,48 @@ bool CUFDaqData::LoadBlock(const Block& block, std::string* error, const CUFLine
     return data.LoadData(FolderOf(data.GetIndex()->GetFile()), options, error, open) != 0;
 }
 
+void CUFDaqData::LinePowers(const CDAQPPUFData& data, std::vector<double>& out)
+{
+    // |X|^2, accelerations turned into velocities (X / (j 2 pi f)); a line at 0 Hz has no
+    // velocity and is left at 0.
+    const CUFValues& values = data.GetValues();
+    const CDAQPPUFIndex& index = *data.GetIndex();
+    const int count = static_cast<int>(values.size());
+    const double min = index.GetAbscMin();
+    const double df = index.GetAbscIncrement();
+    const bool acceleration = index.GetAxisDataType(1) == kRespAcceleration;
+    out.resize(static_cast<size_t>(count));
+    double* power = out.data();
+    for (int k = 0; k < count; ++k) {
+        double p = values.Norm(static_cast<size_t>(k));
+        if (acceleration) {
+            const double f = min + k * df;
+            if (!(f > 0.0)) {
+                power[k] = 0.0;
+                continue;
+            }
+            const double w = kTwoPi * f;
+            p /= w * w; // |X / (j w)|^2
+        }
+        power[k] = p;
+    }
+}
+
 size_t CUFDaqData::PreloadBlocks(const std::vector<double>& rpms, size_t first, const BuildContext& context)
 {
     // Threads are started once per batch, not per RPM: a run of many RPMs with few points each
     // would otherwise spend its time starting them.
     constexpr size_t kBatch = 256;
     constexpr int64_t kBatchValues = int64_t{1} << 22;
-    std::vector<const Block*> todo;
+    std::vector<Block*> todo;
     std::unordered_set<const Block*> taken; // grid points may share an RPM: each block once
     int64_t values = 0;
     size_t next = first;
     for (; next < rpms.size() && todo.size() < kBatch && values < kBatchValues; ++next)
-        for (int point : m_points)
-            if (PointFits(point, context) && !GetLineFunc(rpms[next], point))
-                if (const Block* block = FindBlockEntry(rpms[next], point);
-                    block && block->data->GetValues().empty() && taken.insert(block).second) {
+        for (size_t p = 0; p < m_points.size(); ++p)
+            if (PointFits(m_points[p], context) && FindRow(rpms[next], static_cast<int>(p)) < 0)
+                if (Block* block = FindBlockEntry(rpms[next], m_points[p]);
+                    block && !block->preloaded && taken.insert(block).second) {
                     todo.push_back(block);
                     values += std::max(block->data->GetIndex()->GetNumValues(), 0);
                 }
@@ -233,11 +253,10 @@ size_t CUFDaqData::PreloadBlocks(const std::vector<double>& rpms, size_t first, 
         return next;
     // Each file of the batch is opened once and shared by its blocks' readers; a file that does
     // not open is left to each block to report.
-    std::map<std::string, std::unique_ptr<CUFLineReader>> files;
     std::vector<const CUFLineReader*> fileOf;
     for (const Block* block : todo) {
         const CDAQPPUFData& data = *block->data;
-        auto [it, added] = files.try_emplace(data.PathIn(FolderOf(data.GetIndex()->GetFile())));
+        auto [it, added] = m_files.try_emplace(data.PathIn(FolderOf(data.GetIndex()->GetFile())));
         if (added) {
             it->second = std::make_unique<CUFLineReader>();
             if (!it->second->Open(it->first))
@@ -245,11 +264,19 @@ size_t CUFDaqData::PreloadBlocks(const std::vector<double>& rpms, size_t first, 
         }
         fileOf.push_back(it->second.get());
     }
+    // Each block's values are turned into its line powers on the thread that read them, and freed
+    // there: what is left for this thread is summing the lines into bands and orders.
     const size_t threads = std::min<size_t>(todo.size(), std::max(1u, std::thread::hardware_concurrency()));
     std::atomic<size_t> at{0};
     auto work = [&] {
-        for (size_t i = at++; i < todo.size(); i = at++)
-            LoadBlock(*todo[i], nullptr, fileOf[i]);
+        for (size_t i = at++; i < todo.size(); i = at++) {
+            Block& block = *todo[i];
+            if (!LoadBlock(block, nullptr, fileOf[i]))
+                continue;
+            LinePowers(*block.data, block.powers);
+            block.data->ReleaseValues();
+            block.preloaded = true;
+        }
     };
     std::vector<std::thread> pool;
     for (size_t t = 1; t < threads; ++t)
@@ -262,71 +289,57 @@ size_t CUFDaqData::PreloadBlocks(const std::vector<double>& rpms, size_t first, 
 
 bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context)
 {
-    if (GetLineFunc(rpm, point))
+    const int p = GetPointIndex(point);
+    if (FindRow(rpm, p) >= 0)
         return true; // read already for an earlier grid point at the same RPM
-    const Block* block = FindBlockEntry(rpm, point);
+    Block* block = FindBlockEntry(rpm, point);
     if (!block)
         return false;
     CDAQPPUFData& data = *block->data;
     const CDAQPPUFIndex& index = *data.GetIndex();
-    std::string error;
-    // A block the preload read whole is taken as it is; one it could not read is read again
+    // A block the preload read comes with its line powers; one it could not read is read again
     // here, to report why.
-    if (!LoadBlock(*block, &error)) {
-        Note(context, Format("%s: %s", index.GetFileTitle().c_str(), error.c_str()));
-        return false;
+    std::vector<double> powers = std::move(block->powers);
+    block->powers = std::vector<double>();
+    if (!block->preloaded) {
+        std::string error;
+        if (!LoadBlock(*block, &error)) {
+            Note(context, Format("%s: %s", index.GetFileTitle().c_str(), error.c_str()));
+            return false;
+        }
+        LinePowers(data, powers);
+        data.ReleaseValues();
     }
-    const int p = GetPointIndex(point);
-    std::unique_ptr<CZuRpmFunc>& bandSlot = m_bandFuncs[static_cast<size_t>(p)];
-    std::unique_ptr<CZuRpmFunc>& lineSlot = m_lineFuncs[static_cast<size_t>(p)];
-
-    const CUFValues& values = data.GetValues();
-    const int count = static_cast<int>(values.size());
+    block->preloaded = false;
+    PointRows& rows = m_rows[static_cast<size_t>(p)];
+    const int count = static_cast<int>(powers.size());
     const double min = index.GetAbscMin();
     const double df = index.GetAbscIncrement();
-    const bool acceleration = index.GetAxisDataType(1) == kRespAcceleration;
 
-    // Line values: |X|^2, accelerations turned into velocities (X / (j 2 pi f)); a line at 0 Hz
-    // has no velocity and is left at 0.
-    if (lineSlot->GetFreqCount() != count && lineSlot->GetRpmCount() == 0)
-        lineSlot = std::make_unique<CZuRpmFunc>(std::string(), count, nullptr, -1);
-    CZuRpmFunc& lineMap = *lineSlot;
-    if (lineMap.GetFreqCount() != count) {
+    if (rows.lineCount < 0) {
+        rows.lineCount = count;
+        rows.lineFreqs.resize(static_cast<size_t>(count));
+        for (int k = 0; k < count; ++k)
+            rows.lineFreqs[static_cast<size_t>(k)] = min + k * df;
+    }
+    if (count != rows.lineCount) {
         Note(context,
              Format("%s: the dataset at %g RPM has %d values where the point's others have %d; it was skipped.",
-                    index.GetFileTitle().c_str(), rpm, count, lineMap.GetFreqCount()));
-        data.ReleaseValues();
+                    index.GetFileTitle().c_str(), rpm, count, rows.lineCount));
         return false;
-    }
-    if (lineMap.GetRpmCount() == 0)
-        for (int k = 0; k < count; ++k)
-            lineMap.SetFreq(k, min + k * df);
-    CZuFunc* lines = lineMap.AddRow(rpm);
-    for (int k = 0; k < count; ++k) {
-        const double f = min + k * df;
-        double power = values.Norm(static_cast<size_t>(k));
-        if (acceleration) {
-            if (!(f > 0.0))
-                continue;
-            const double w = kTwoPi * f;
-            power /= w * w; // |X / (j w)|^2
-        }
-        lines->DataValue(k) = power;
     }
 
     // Band values over the project's bands: sqrt((2) * sum |X|^2) of the band's lines above 0 Hz.
     const COctaveManager* bands = context.bands;
     const int bandCount = bands ? bands->GetFreqCount() : 0;
-    if (bandSlot->GetFreqCount() != bandCount && bandSlot->GetRpmCount() == 0)
-        bandSlot = std::make_unique<CZuRpmFunc>(std::string(), bandCount, nullptr, -1);
-    CZuRpmFunc& bandMap = *bandSlot;
-    if (bandMap.GetRpmCount() == 0)
-        for (int b = 0; b < bandCount; ++b)
-            bandMap.SetFreq(b, bands->GetFreq(b));
-    bandMap.SetType(index.GetFuncType());
-    CZuFunc* row = bandMap.AddRow(rpm);
-    if (!std::isnan(rpm))
-        m_rowIndex[static_cast<size_t>(p)].emplace(RpmKey(rpm), bandMap.GetRpmCount() - 1);
+    if (rows.rowOf.empty()) {
+        rows.bandCount = bandCount;
+        rows.bands.reserve(static_cast<size_t>(rows.blocks) * static_cast<size_t>(bandCount));
+    }
+    const int row = static_cast<int>(rows.rowOf.size());
+    rows.rowOf.emplace(RpmKey(rpm), row);
+    rows.bands.resize(rows.bands.size() + static_cast<size_t>(rows.bandCount), 0.0);
+    double* bandRow = rows.bands.data() + static_cast<size_t>(row) * static_cast<size_t>(rows.bandCount);
     if (bandCount > 0 && df > 0.0 && count > 0) {
         if (!m_mapping || !m_mapping->Fits(bands, min, df, count))
             m_mapping = std::make_unique<LineMapping>(bands, min, df, count);
@@ -336,54 +349,57 @@ bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context)
         // centre over the band's own lines, built with the block's line spacing and count.
         std::unique_ptr<COctaveManager> thirds;
         std::unique_ptr<LineMapping> second;
-        if (m_doubling && bandMap.GetType() == kCorrectedBandType) {
+        if (m_doubling && index.GetFuncType() == kCorrectedBandType) {
             thirds = std::make_unique<COctaveManager>(OCTAVE_BAND_THIRD, 2.0, 16000.0);
             second = std::make_unique<LineMapping>(thirds.get(), min, df, count);
         }
         const CBandInfoList& list = own.manager.GetBandList();
-        for (int b = 0; b < bandCount && b < static_cast<int>(list.size()); ++b) {
+        const int filled = std::min({bandCount, rows.bandCount, static_cast<int>(list.size())});
+        for (int b = 0; b < filled; ++b) {
             const tagBandInfo& info = list[static_cast<size_t>(b)];
+            // The band's lines that lie in the block and above 0 Hz.
+            int from = std::max(info.nFirstLine - own.offset, 0);
+            const int to = std::min(info.nFirstLine + info.nLineCount - own.offset, count);
             double sum = 0.0;
-            for (int m = 0; m < info.nLineCount; ++m) {
-                const int k = info.nFirstLine + m - own.offset;
-                if (k < 0 || k >= count || !(min + k * df > 0.0))
-                    continue;
-                sum += lines->DataValue(k);
-            }
+            for (int k = from; k < to; ++k)
+                if (min + k * df > 0.0)
+                    sum += powers[static_cast<size_t>(k)];
             double value = std::sqrt(m_doubling ? 2.0 * sum : sum);
             if (second) {
                 const int at = second->manager.FindBand(info.dCentre);
                 const int outer = at >= 0 ? second->manager.GetBandList()[static_cast<size_t>(at)].nLineCount : 0;
                 value *= info.nLineCount > 0 && outer > 0 ? std::sqrt(double(outer) / info.nLineCount) : 0.0;
             }
-            row->DataValue(b) = value;
+            bandRow[b] = value;
         }
     }
-    data.ReleaseValues();
+
+    // The levels of the context's orders at this RPM, over the lines of the point's first block.
+    const int orderCount = context.orders ? context.orders->GetSize() : 0;
+    for (int o = 0; o < orderCount; ++o)
+        rows.orders.push_back(OrderLevel(rows.lineFreqs, powers.data(), static_cast<size_t>(count), rpm,
+                                         (*context.orders)[o], context.orderBandWidth));
     return true;
 }
 
-double CUFDaqData::GetOrderLevel(double rpm, int point, double order, double width) const
+double CUFDaqData::OrderLevel(const std::vector<double>& freqs, const double* powers, size_t count, double rpm,
+                              double order, double width)
 {
-    const CZuFunc* lines = GetLineFunc(rpm, point);
-    if (!lines)
-        return 0.0;
     const double centre = rpm * order / 60.0;
     const double lo = centre - width / 2.0;
     const double hi = centre + width / 2.0;
-    const std::vector<double>& freqs = lines->GetDataIndexArray();
-    const std::vector<double>& values = lines->GetValueArray();
-    const size_t count = std::min(freqs.size(), values.size());
+    count = std::min(freqs.size(), count);
     // The lines lie at min + k * df: with df > 0 they ascend, and the band is one run of them.
     const bool ascending = count >= 2 && freqs[1] > freqs[0];
     size_t k = 0;
     if (ascending)
-        k = static_cast<size_t>(std::lower_bound(freqs.begin(), freqs.begin() + count, lo) - freqs.begin());
+        k = static_cast<size_t>(std::lower_bound(freqs.begin(), freqs.begin() + static_cast<ptrdiff_t>(count), lo) -
+                                freqs.begin());
     double sum = 0.0;
     for (; k < count; ++k) {
         const double f = freqs[k];
         if (f >= lo && f < hi)
-            sum += values[k];
+            sum += powers[k];
         else if (ascending && f >= hi)
             break;
     }
@@ -428,15 +444,25 @@ void CUFDaqData::BuildRpmFunctions(const BuildContext& context, std::vector<std:
         vec->SetDataIndexArray(freqs);
         if (k >= preloaded)
             preloaded = PreloadBlocks(gridRpms, k, context);
-        for (int point : m_points) {
+        for (size_t p = 0; p < m_points.size(); ++p) {
+            const int point = m_points[p];
             if (!PointFits(point, context) || !ReadBlock(rpm, point, context))
                 continue;
-            const CZuFunc* band = GetBandFunc(rpm, point);
-            for (int b = 0; band && b < band->GetDataCount() && b < static_cast<int>(freqs.size()); ++b)
-                vec->DataValue(b, point) = band->DataValue(b) * factor;
+            const PointRows& rows = m_rows[p];
+            const int row = FindRow(rpm, static_cast<int>(p));
+            const size_t stride = static_cast<size_t>(vec->GetSubsystemCount());
+            if (row < 0 || static_cast<size_t>(point) >= stride)
+                continue;
+            // Each band a row of the function, the point a column.
+            const double* band = rows.bands.data() + static_cast<size_t>(row) * static_cast<size_t>(rows.bandCount);
+            const int filled = std::min({rows.bandCount, static_cast<int>(freqs.size()), vec->GetDataCount()});
+            double* out = vec->ValueData() + point;
+            for (int b = 0; b < filled; ++b)
+                out[static_cast<size_t>(b) * stride] = band[b] * factor;
         }
         levels->AddRpmData(rpm, std::move(vec));
     }
+    m_files.clear();
     const int freqCount = levels->GetFreqCount();
     out.push_back(std::move(levels));
 
@@ -462,10 +488,15 @@ void CUFDaqData::BuildRpmFunctions(const BuildContext& context, std::vector<std:
         vec->SetLabel(m_name);
         vec->SetDataIndexArray(gridRpms);
         for (int k = 0; k < grid; ++k)
-            for (int point : m_points)
-                if (PointFits(point, context))
-                    vec->DataValue(k, point) =
-                        GetOrderLevel(gridRpms[static_cast<size_t>(k)], point, order, context.orderBandWidth) * factor;
+            for (size_t p = 0; p < m_points.size(); ++p) {
+                if (!PointFits(m_points[p], context))
+                    continue;
+                // Read with the band values: 0 at an RPM without data.
+                const std::vector<double>& levels = m_rows[p].orders;
+                const int row = FindRow(gridRpms[static_cast<size_t>(k)], static_cast<int>(p));
+                const size_t at = static_cast<size_t>(row) * static_cast<size_t>(orders) + static_cast<size_t>(o);
+                vec->DataValue(k, m_points[p]) = row >= 0 && at < levels.size() ? levels[at] * factor : 0.0;
+            }
         orderData->AddRpmData(order, std::move(vec));
     }
     out.push_back(std::move(orderData));
@@ -532,10 +563,10 @@ std::unique_ptr<CMElement> CUFDaqData::MakeOrderLevels(const BuildContext& conte
 
 void CUFDaqData::Release()
 {
-    m_bandFuncs.clear();
-    m_lineFuncs.clear();
     m_blocks.clear();
     m_blockIndex.clear();
-    m_rowIndex.assign(m_points.size(), {});
+    for (PointRows& rows : m_rows)
+        rows = PointRows();
     m_mapping.reset();
+    m_files.clear();
 }

@@ -3,6 +3,7 @@
 // functions its experiment keeps, made from them: band and line spectra per local point and RPM,
 // levels per RPM and order, and the multi-vector functions the analysis reads. Data blocks are
 // read from their files only while their values are computed and are freed again at once.
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -15,8 +16,6 @@ class CUFLineReader;
 class CMElement;
 class COctaveManager;
 class COrderList;
-class CZuFunc;
-class CZuRpmFunc;
 struct TAG_UFRPMINFO;
 
 class CUFDaqData
@@ -80,17 +79,6 @@ public:
     // Include flag of point i (1 on registration; the data check clears it to leave a point out).
     int GetPointFlag(int i) const { return m_pointFlags.at(static_cast<size_t>(i)); }
     void SetPointFlag(int i, int flag) { m_pointFlags.at(static_cast<size_t>(i)) = flag; }
-    // The row function of a point's band or line map at rpm; null when there is none.
-    CZuFunc* GetBandFunc(double rpm, int point) const;
-    CZuFunc* GetLineFunc(double rpm, int point) const;
-
-    // Reads the block at rpm of a point and computes its band and line rows; false when there is
-    // no block or it does not read (a note says which).
-    bool ReadBlock(double rpm, int point, const BuildContext& context);
-    // The point's order level at rpm: sqrt(2 * sum of line values in [c - w/2, c + w/2)) with
-    // c = rpm * order / 60; 0 without a line row at rpm.
-    double GetOrderLevel(double rpm, int point, double order, double width) const;
-
     // The functions of the group's experiment (see the source); the caller owns them.
     std::vector<std::unique_ptr<CMElement>> BuildFunctions(const BuildContext& context);
 
@@ -103,12 +91,39 @@ private:
         std::unique_ptr<CDAQPPUFData> data;
         double rpm = 0.0;
         int structure = 0;
+        // The line powers the preload computed (its values freed again), until ReadBlock takes them.
+        std::vector<double> powers;
+        bool preloaded = false;
     };
-    int RegisterPoint(int point, int bandRows, int lineRows);
+    // What is kept of a point while the group's functions are made: per RPM read, its band values
+    // and its levels at the context's orders. The lines themselves are summed as each block is
+    // read and then freed.
+    struct PointRows
+    {
+        int blocks = 0;                // blocks added: the most rows the point can have
+        int lineCount = -1;            // values per block, set by the first block read
+        std::vector<double> lineFreqs; // that block's line frequencies, which the order windows use
+        int bandCount = 0;
+        std::vector<double> bands;  // a row of bandCount values per RPM read
+        std::vector<double> orders; // a row of a level per order of the context per RPM read
+        std::unordered_map<double, int> rowOf;
+    };
+    int RegisterPoint(int point);
+    Block* FindBlockEntry(double rpm, int point);
     const Block* FindBlockEntry(double rpm, int point) const;
     // Parses a block's values from its file; false with the reason in error (when given).
     // open: the block's file opened already and shared (null: opened here).
     static bool LoadBlock(const Block& block, std::string* error, const CUFLineReader* open = nullptr);
+    // |X|^2 of every line of the block's values, accelerations as velocities.
+    static void LinePowers(const CDAQPPUFData& data, std::vector<double>& out);
+    // Reads the block at rpm of a point and keeps its band values and order levels; false when
+    // there is no block or it does not read (a note says which).
+    bool ReadBlock(double rpm, int point, const BuildContext& context);
+    // The row of a point at rpm; -1 when it has none.
+    int FindRow(double rpm, int pointIndex) const;
+    // sqrt(2 * sum of the line powers in [c - w/2, c + w/2)) with c = rpm * order / 60.
+    static double OrderLevel(const std::vector<double>& freqs, const double* powers, size_t count, double rpm,
+                             double order, double width);
     void Note(const BuildContext& context, const std::string& text) const;
     bool PointFits(int point, const BuildContext& context) const;
     void BuildRpmFunctions(const BuildContext& context, std::vector<std::unique_ptr<CMElement>>& out);
@@ -127,13 +142,10 @@ private:
     int m_coefficientSwitch = 1;
     int m_doubling = 1;
     std::string m_description;
-    std::vector<std::unique_ptr<CZuRpmFunc>> m_bandFuncs;
-    std::vector<std::unique_ptr<CZuRpmFunc>> m_lineFuncs;
     std::vector<int> m_points;
     std::vector<int> m_pointFlags;
     // Look-ups that keep a group of many RPMs and points linear to build: point number -> index
-    // into m_points; (RPM, point) -> the first block added for them; per point, RPM -> the row
-    // of its band and line maps (added together, so one index serves both).
+    // into m_points; (RPM, point) -> the first block added for them.
     struct RpmPoint
     {
         double rpm;
@@ -146,12 +158,13 @@ private:
     };
     std::unordered_map<int, int> m_pointIndex;
     std::unordered_map<RpmPoint, size_t, RpmPointHash> m_blockIndex;
-    std::vector<std::unordered_map<double, int>> m_rowIndex;
-    int FindRow(double rpm, int pointIndex) const;
+    std::vector<PointRows> m_rows; // parallel to m_points
     int m_timeKey = 0;
     std::vector<Block> m_blocks;
     // The lines of the last block mapped onto the bands, kept for the next block of the same
     // line spacing, first line and count (the blocks of one run share them).
     struct LineMapping;
     std::unique_ptr<LineMapping> m_mapping;
+    // The files the preload reads, each opened once while the functions are made.
+    std::map<std::string, std::unique_ptr<CUFLineReader>> m_files;
 };

@@ -21,6 +21,10 @@ public:
     // Value of subsystem k at data point i (writable).
     double& DataValue(int i, int k);
     double DataValue(int i, int k) const;
+    // Every value, point-major: value (i, k) at [i * GetSubsystemCount() + k]. For the loops over
+    // many values that check their ranges once.
+    double* ValueData() { return m_values.data(); }
+    const double* ValueData() const { return m_values.data(); }
 
     int GetSubsystemCount() const override { return m_table.GetCount(); }
     std::string GetSubsystem(int k) const override;
