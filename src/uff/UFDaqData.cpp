@@ -229,6 +229,51 @@ void CUFDaqData::LinePowers(const CDAQPPUFData& data, std::vector<double>& out)
     }
 }
 
+auto CUFDaqData::MappingFor(const COctaveManager* bands, double min, double df, int count) -> const LineMapping&
+{
+    for (const auto& mapping : m_mappings)
+        if (mapping->Fits(bands, min, df, count))
+            return *mapping;
+    m_mappings.push_back(std::make_unique<LineMapping>(bands, min, df, count));
+    return *m_mappings.back();
+}
+
+void CUFDaqData::BandValues(const LineMapping& own, const CDAQPPUFIndex& index, const double* powers, int count,
+                            int bandCount, double* out) const
+{
+    // sqrt((2) * sum |X|^2) of the band's lines above 0 Hz.
+    const double min = own.min;
+    const double df = own.df;
+    // The correction of a band function of the corrected type, left open by the line reader:
+    // the share of the lines of the third-octave band (2 Hz to 16 kHz) around the band's
+    // centre over the band's own lines, built with the block's line spacing and count.
+    std::unique_ptr<COctaveManager> thirds;
+    std::unique_ptr<LineMapping> second;
+    if (m_doubling && index.GetFuncType() == kCorrectedBandType) {
+        thirds = std::make_unique<COctaveManager>(OCTAVE_BAND_THIRD, 2.0, 16000.0);
+        second = std::make_unique<LineMapping>(thirds.get(), min, df, count);
+    }
+    const CBandInfoList& list = own.manager.GetBandList();
+    const int filled = std::min(bandCount, static_cast<int>(list.size()));
+    for (int b = 0; b < filled; ++b) {
+        const tagBandInfo& info = list[static_cast<size_t>(b)];
+        // The band's lines that lie in the block and above 0 Hz.
+        const int from = std::max(info.nFirstLine - own.offset, 0);
+        const int to = std::min(info.nFirstLine + info.nLineCount - own.offset, count);
+        double sum = 0.0;
+        for (int k = from; k < to; ++k)
+            if (min + k * df > 0.0)
+                sum += powers[k];
+        double value = std::sqrt(m_doubling ? 2.0 * sum : sum);
+        if (second) {
+            const int at = second->manager.FindBand(info.dCentre);
+            const int outer = at >= 0 ? second->manager.GetBandList()[static_cast<size_t>(at)].nLineCount : 0;
+            value *= info.nLineCount > 0 && outer > 0 ? std::sqrt(double(outer) / info.nLineCount) : 0.0;
+        }
+        out[b] = value;
+    }
+}
+
 size_t CUFDaqData::PreloadBlocks(const std::vector<double>& rpms, size_t first, const BuildContext& context)
 {
     // Threads are started once per batch, not per RPM: a run of many RPMs with few points each
@@ -253,6 +298,20 @@ size_t CUFDaqData::PreloadBlocks(const std::vector<double>& rpms, size_t first, 
         return next;
     // Each file of the batch is opened once and shared by its blocks' readers; a file that does
     // not open is left to each block to report.
+    // The mappings of the batch's axes are made here, before the threads read them. A batch of
+    // blocks of all different axes keeps a mapping each only while it runs.
+    if (m_mappings.size() > 8)
+        m_mappings.clear();
+    const COctaveManager* bands = context.bands;
+    const int bandCount = bands ? bands->GetFreqCount() : 0;
+    std::vector<const LineMapping*> mappingOf;
+    for (const Block* block : todo) {
+        const CDAQPPUFIndex& index = *block->data->GetIndex();
+        const int count = index.GetNumValues();
+        mappingOf.push_back(bandCount > 0 && index.GetAbscIncrement() > 0.0 && count > 0
+                                ? &MappingFor(bands, index.GetAbscMin(), index.GetAbscIncrement(), count)
+                                : nullptr);
+    }
     std::vector<const CUFLineReader*> fileOf;
     for (const Block* block : todo) {
         const CDAQPPUFData& data = *block->data;
@@ -276,6 +335,17 @@ size_t CUFDaqData::PreloadBlocks(const std::vector<double>& rpms, size_t first, 
             LinePowers(*block.data, block.powers);
             block.data->ReleaseValues();
             block.preloaded = true;
+            const CDAQPPUFIndex& index = *block.data->GetIndex();
+            const int count = static_cast<int>(block.powers.size());
+            const double df = index.GetAbscIncrement();
+            const LineMapping* mapping = mappingOf[i];
+            if (bandCount > 0 && df > 0.0 && count > 0 &&
+                !(mapping && mapping->Fits(bands, index.GetAbscMin(), df, count)))
+                continue; // the values did not come as declared: ReadBlock maps them
+            block.bandValues.assign(static_cast<size_t>(bandCount), 0.0);
+            if (mapping && bandCount > 0 && df > 0.0 && count > 0)
+                BandValues(*mapping, index, block.powers.data(), count, bandCount, block.bandValues.data());
+            block.bandsReady = true;
         }
     };
     std::vector<std::thread> pool;
@@ -329,50 +399,25 @@ bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context)
         return false;
     }
 
-    // Band values over the project's bands: sqrt((2) * sum |X|^2) of the band's lines above 0 Hz.
+    // Band values over the project's bands, from the preload or computed here.
     const COctaveManager* bands = context.bands;
     const int bandCount = bands ? bands->GetFreqCount() : 0;
     if (rows.rowOf.empty()) {
         rows.bandCount = bandCount;
         rows.bands.reserve(static_cast<size_t>(rows.blocks) * static_cast<size_t>(bandCount));
     }
+    std::vector<double> values = std::move(block->bandValues);
+    block->bandValues = std::vector<double>();
+    if (!block->bandsReady || values.size() != static_cast<size_t>(bandCount)) {
+        values.assign(static_cast<size_t>(bandCount), 0.0);
+        if (bandCount > 0 && df > 0.0 && count > 0)
+            BandValues(MappingFor(bands, min, df, count), index, powers.data(), count, bandCount, values.data());
+    }
+    block->bandsReady = false;
     const int row = static_cast<int>(rows.rowOf.size());
     rows.rowOf.emplace(RpmKey(rpm), row);
-    rows.bands.resize(rows.bands.size() + static_cast<size_t>(rows.bandCount), 0.0);
-    double* bandRow = rows.bands.data() + static_cast<size_t>(row) * static_cast<size_t>(rows.bandCount);
-    if (bandCount > 0 && df > 0.0 && count > 0) {
-        if (!m_mapping || !m_mapping->Fits(bands, min, df, count))
-            m_mapping = std::make_unique<LineMapping>(bands, min, df, count);
-        const LineMapping& own = *m_mapping;
-        // The correction of a band function of the corrected type, left open by the line reader:
-        // the share of the lines of the third-octave band (2 Hz to 16 kHz) around the band's
-        // centre over the band's own lines, built with the block's line spacing and count.
-        std::unique_ptr<COctaveManager> thirds;
-        std::unique_ptr<LineMapping> second;
-        if (m_doubling && index.GetFuncType() == kCorrectedBandType) {
-            thirds = std::make_unique<COctaveManager>(OCTAVE_BAND_THIRD, 2.0, 16000.0);
-            second = std::make_unique<LineMapping>(thirds.get(), min, df, count);
-        }
-        const CBandInfoList& list = own.manager.GetBandList();
-        const int filled = std::min({bandCount, rows.bandCount, static_cast<int>(list.size())});
-        for (int b = 0; b < filled; ++b) {
-            const tagBandInfo& info = list[static_cast<size_t>(b)];
-            // The band's lines that lie in the block and above 0 Hz.
-            int from = std::max(info.nFirstLine - own.offset, 0);
-            const int to = std::min(info.nFirstLine + info.nLineCount - own.offset, count);
-            double sum = 0.0;
-            for (int k = from; k < to; ++k)
-                if (min + k * df > 0.0)
-                    sum += powers[static_cast<size_t>(k)];
-            double value = std::sqrt(m_doubling ? 2.0 * sum : sum);
-            if (second) {
-                const int at = second->manager.FindBand(info.dCentre);
-                const int outer = at >= 0 ? second->manager.GetBandList()[static_cast<size_t>(at)].nLineCount : 0;
-                value *= info.nLineCount > 0 && outer > 0 ? std::sqrt(double(outer) / info.nLineCount) : 0.0;
-            }
-            bandRow[b] = value;
-        }
-    }
+    rows.bands.insert(rows.bands.end(), values.begin(), values.begin() + std::min(bandCount, rows.bandCount));
+    rows.bands.resize(static_cast<size_t>(row + 1) * static_cast<size_t>(rows.bandCount), 0.0);
 
     // The levels of the context's orders at this RPM, over the lines of the point's first block.
     const int orderCount = context.orders ? context.orders->GetSize() : 0;
@@ -567,6 +612,6 @@ void CUFDaqData::Release()
     m_blockIndex.clear();
     for (PointRows& rows : m_rows)
         rows = PointRows();
-    m_mapping.reset();
+    m_mappings.clear();
     m_files.clear();
 }

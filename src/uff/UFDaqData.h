@@ -12,6 +12,7 @@
 #include "uff/UFReadOptions.h"
 
 class CDAQPPUFData;
+class CDAQPPUFIndex;
 class CUFLineReader;
 class CMElement;
 class COctaveManager;
@@ -91,9 +92,12 @@ private:
         std::unique_ptr<CDAQPPUFData> data;
         double rpm = 0.0;
         int structure = 0;
-        // The line powers the preload computed (its values freed again), until ReadBlock takes them.
+        // The line powers and band values the preload computed (its values freed again), until
+        // ReadBlock takes them; bandsReady when the band values are there too.
         std::vector<double> powers;
+        std::vector<double> bandValues;
         bool preloaded = false;
+        bool bandsReady = false;
     };
     // What is kept of a point while the group's functions are made: per RPM read, its band values
     // and its levels at the context's orders. The lines themselves are summed as each block is
@@ -116,6 +120,12 @@ private:
     static bool LoadBlock(const Block& block, std::string* error, const CUFLineReader* open = nullptr);
     // |X|^2 of every line of the block's values, accelerations as velocities.
     static void LinePowers(const CDAQPPUFData& data, std::vector<double>& out);
+    struct LineMapping;
+    // The lines of the axis mapped onto the bands: made once per axis, kept for the blocks after.
+    const LineMapping& MappingFor(const COctaveManager* bands, double min, double df, int count);
+    // The values of bandCount bands (0 past the mapped ones) from count line powers of a block.
+    void BandValues(const LineMapping& mapping, const CDAQPPUFIndex& index, const double* powers, int count,
+                    int bandCount, double* out) const;
     // Reads the block at rpm of a point and keeps its band values and order levels; false when
     // there is no block or it does not read (a note says which).
     bool ReadBlock(double rpm, int point, const BuildContext& context);
@@ -161,10 +171,8 @@ private:
     std::vector<PointRows> m_rows; // parallel to m_points
     int m_timeKey = 0;
     std::vector<Block> m_blocks;
-    // The lines of the last block mapped onto the bands, kept for the next block of the same
-    // line spacing, first line and count (the blocks of one run share them).
-    struct LineMapping;
-    std::unique_ptr<LineMapping> m_mapping;
+    // The lines of the blocks' axes mapped onto the bands (the blocks of one run share one).
+    std::vector<std::unique_ptr<LineMapping>> m_mappings;
     // The files the preload reads, each opened once while the functions are made.
     std::map<std::string, std::unique_ptr<CUFLineReader>> m_files;
 };
