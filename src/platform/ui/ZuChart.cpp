@@ -33,7 +33,6 @@ QStringList WrapTitleLine(const QString& line, const QFontMetrics& metrics, int 
 
 CZuChart::CZuChart(QWidget* parent) : QCustomPlot(parent)
 {
-    setMinimumSize(160, 120);
     setBackground(QBrush(Qt::white));
     setContextMenuPolicy(Qt::DefaultContextMenu);
     setInteractions(QCP::iSelectPlottables);
@@ -42,6 +41,15 @@ CZuChart::CZuChart(QWidget* parent) : QCustomPlot(parent)
         const int ticks = std::clamp((width() - 80) / 70, 2, 5);
         if (xAxis->ticker() && xAxis->ticker()->tickCount() != ticks)
             xAxis->ticker()->setTickCount(ticks);
+    });
+    connect(this, &QCustomPlot::afterReplot, this, [this] {
+        // What the plot's surroundings took in this layout; a new title, legend or axis label may
+        // need more room, and then the layouts around are told.
+        m_decoration = height() - axisRect()->height();
+        if (const QSize fit = minimumSizeHint(); fit != m_fitSize) {
+            m_fitSize = fit;
+            updateGeometry();
+        }
     });
     connect(this, &QCustomPlot::plottableClick, this,
             [this](QCPAbstractPlottable* plottable, int dataIndex, QMouseEvent*) {
@@ -231,6 +239,33 @@ void CZuChart::FitTitle()
     const QString shown = shownLines.join(QLatin1Char('\n'));
     if (shown != m_title->text())
         m_title->setText(shown);
+}
+
+QSize CZuChart::minimumSizeHint() const
+{
+    constexpr int kPlotLeast = 60; // the plot itself, between its axes
+    // Around the plot: as the last layout measured it, or before any as the parts need it.
+    int around = m_decoration;
+    if (around <= 0) {
+        around = 8; // above the plot: half a tick label and the border
+        if (m_title && m_title->visible())
+            around += QFontMetrics(m_title->font()).lineSpacing() *
+                          static_cast<int>(m_title->text().count(QLatin1Char('\n')) + 1) +
+                      8;
+        if (legend && legend->visible() && legend->layout() == plotLayout())
+            around += legend->minimumOuterSizeHint().height();
+        around += xAxis->tickLengthOut() + xAxis->padding() + QFontMetrics(xAxis->tickLabelFont()).height() + 6;
+        if (!xAxis->label().isEmpty())
+            around += QFontMetrics(xAxis->labelFont()).height() + xAxis->labelPadding();
+    }
+    const int yLabel =
+        yAxis->label().isEmpty() ? 0 : QFontMetrics(yAxis->labelFont()).horizontalAdvance(yAxis->label()) + 8;
+    return {160, std::max(120, around + std::max(kPlotLeast, yLabel))};
+}
+
+QSize CZuChart::sizeHint() const
+{
+    return QCustomPlot::sizeHint().expandedTo(minimumSizeHint());
 }
 
 void CZuChart::resizeEvent(QResizeEvent* event)

@@ -70,6 +70,12 @@ public:
 
     static constexpr const char* kExportFilter = "PNG Picture (*.png)|*.png|PDF Document (*.pdf)|*.pdf||";
 
+    // The least size at which the title, the legend, the horizontal axis and the whole label of
+    // the vertical axis (drawn upright along the plot) fit: the panes and windows around the chart
+    // never make it smaller, so nothing of it is cut.
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -79,6 +85,8 @@ private:
     // ellipsis only where that is still too wide.
     void FitTitle();
 
+    QSize m_fitSize;      // the size minimumSizeHint gave the layouts last
+    int m_decoration = 0; // the height the last layout left outside the plot (title, legend, axes)
     QCPTextElement* m_title = nullptr;
     QString m_titleText; // whole, as set
     QString m_curveName; // the highlighted curve, named under the title while no legend shows

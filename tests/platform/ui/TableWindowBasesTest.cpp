@@ -19,6 +19,8 @@
 #include "support/WidgetShot.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QVBoxLayout>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QPointer>
@@ -273,6 +275,38 @@ TEST(ZuChart, ANarrowChartWrapsItsTitle)
         }
         EXPECT_EQ(chart.Title(), c.title);
     }
+}
+
+// A chart squeezed by its window keeps what names the curves whole: the window cannot make it
+// lower than its title, legend, horizontal axis and the whole upright label of the level need,
+// also when these come after the window was laid out.
+TEST(ZuChart, ASqueezedChartKeepsTitleLegendAndAxisLabelsWhole)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* chart = new CZuChart(&window);
+    layout->addWidget(chart);
+    window.resize(420, 60);
+    window.show();
+    QApplication::processEvents();
+
+    chart->SetTitle("SPL by Input Power [Front Cabin-R]", "Freq : 10000");
+    chart->xAxis->setLabel("RPM");
+    chart->yAxis->setLabel("SPL [dB] (ref=2E-5Pa) (A-Weight)");
+    for (int i = 0; i < 3; ++i)
+        chart->AddCurve(QString("Subsystem %1").arg(i + 1), {1000, 1100, 1200}, {90.0 + i, 91, 92});
+    chart->UpdateLegend();
+    chart->replot();
+    for (int round = 0; round < 3; ++round) // the layouts pass the new least size up in turns
+        QApplication::processEvents();
+    chart->replot();
+
+    const QFontMetrics label(chart->yAxis->labelFont());
+    EXPECT_GE(chart->axisRect()->height(), label.horizontalAdvance(chart->yAxis->label()))
+        << "the level's label runs along the plot whole";
+    EXPECT_TRUE(chart->rect().contains(chart->axisRect()->outerRect())) << "the axes' labels lie inside";
+    EXPECT_FALSE(ShownTitle(*chart).contains(QChar(0x2026))) << "the title is not cut short";
+    EXPECT_TRUE(window.grab().save(QDir(ShotFolder("orvex_platform_ui")).filePath("squeezed-chart.png")));
 }
 
 TEST(ZuTableDataFrame, RecordsItselfInTheElementAndClosesWithIt)
