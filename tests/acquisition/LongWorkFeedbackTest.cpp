@@ -140,6 +140,11 @@ TEST(LongWorkFeedback, ProgressCancelAndReports)
         const int total = rig.daq->GetSampleCount();
         ASSERT_GT(total, 100);
         const auto timeOf = [&](int samples) { return static_cast<int64_t>(samples / rate * 1e6) + 1; };
+        // The units' workers see the moved clock on their own threads: a block is announced once they
+        // have taken its samples, as the window hears it only then.
+        const auto blockIn = [&](int samples) {
+            return WaitUntil([&] { return rig.daq->GetLiveSampleCount() >= samples - total / 100; });
+        };
 
         // The whole run: the progress begins with the run's samples and follows the blocks.
         CRecordingFeedback whole;
@@ -149,6 +154,7 @@ TEST(LongWorkFeedback, ProgressCancelAndReports)
         EXPECT_EQ(whole.begins[0].total, total);
         ASSERT_TRUE(WaitUntil([&] { return starts() == 1; }));
         rig.simUs = timeOf(total / 4);
+        EXPECT_TRUE(blockIn(total / 4));
         EXPECT_TRUE(manager.RouteMessage(WM_ZU_DAQ_DATA, 0, 0, nullptr));
         EXPECT_NEAR(whole.fractions.back(), 0.25, 0.01);
         rig.simUs = timeOf(total);
@@ -172,8 +178,10 @@ TEST(LongWorkFeedback, ProgressCancelAndReports)
         ASSERT_EQ(manager.Start(), 1);
         ASSERT_TRUE(WaitUntil([&] { return starts() == 2; }));
         rig.simUs = base + timeOf(total / 5);
+        EXPECT_TRUE(blockIn(total / 5));
         EXPECT_TRUE(manager.RouteMessage(WM_ZU_DAQ_DATA, 0, 0, nullptr));
         rig.simUs = base + timeOf(total * 2 / 5);
+        EXPECT_TRUE(blockIn(total * 2 / 5));
         EXPECT_TRUE(manager.RouteMessage(WM_ZU_DAQ_DATA, 0, 0, nullptr));
         EXPECT_EQ(cancelled.questions, 2);
         ASSERT_TRUE(rig.window.WaitFor(WM_ZU_DAQ_COMPLETE)) << "the run completes without its remaining time";
