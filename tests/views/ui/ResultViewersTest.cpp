@@ -179,6 +179,8 @@ TEST_F(SampleFixture, PowerContributionByOrderWritesTheOrderReport)
 
     // Cancelled chooser: nothing written.
     const fs::path report = file.parent_path() / "contributions.txt";
+    // The folder is named after the process id, which an earlier run may have had.
+    fs::remove(report);
     prompts.responder = [](const PromptRecord&) { return PromptAnswer{IDCANCEL, {}, 0}; };
     EXPECT_FALSE(R::Run(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, pc, nullptr));
     EXPECT_FALSE(fs::exists(report));
