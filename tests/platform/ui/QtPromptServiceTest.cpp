@@ -154,9 +154,21 @@ TEST_F(QtServices, FileChooserColumnsShowWholeValues)
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
+        // A check that fails below leaves the lambda early: the chooser still closes, so the
+        // failure is reported instead of the test waiting on an open dialog.
+        struct SCloseOnFailure
+        {
+            QDialog* dialog;
+            ~SCloseOnFailure()
+            {
+                if (dialog->isVisible())
+                    dialog->reject();
+            }
+        } closeOnFailure{dialog};
         if (!dialog->property(kChooserColumnsFitted).toBool()) {
+            // The folder is listed on the model's own thread, which a loaded machine may hold back.
             QSignalSpy fitted(dialog->findChild<QFileSystemModel*>(), &QFileSystemModel::directoryLoaded);
-            EXPECT_TRUE(fitted.wait(5000));
+            EXPECT_TRUE(fitted.wait(30000));
         }
         ASSERT_TRUE(dialog->property(kChooserColumnsFitted).toBool());
         auto* view = dialog->findChild<QTreeView*>("treeView");
