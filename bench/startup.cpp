@@ -23,7 +23,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cerrno>
-#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -85,11 +84,7 @@ int RunProgramChild(int argc, char** argv, const std::string& project)
     KeepFreedMemoryForReuse();
     CStartupWarmUp warmUp;
     QApplication qapp(argc, argv);
-    warmUp.ConnectSessionBus();
-    QApplication::setOrganizationName(QStringLiteral("Velmora"));
-    QApplication::setApplicationName(QStringLiteral("orvex"));
-    std::setlocale(LC_NUMERIC, "C");
-    InstallWindowServices();
+    SetUpProgram(warmUp);
     CTALVOStartup startup = InitTALVOApp({project});
     if (!startup.ok || !startup.mainFrame)
         return 2;

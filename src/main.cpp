@@ -4,12 +4,10 @@
 #include "app/ui/StartupWarmUp.h"
 #include "app/ui/TALVOStartup.h"
 #include "platform/base/HeapReuse.h"
-#include "platform/ui/ApplicationIcon.h"
 #include "wiring/WindowServices.h"
 
 #include <QApplication>
 
-#include <clocale>
 #include <string>
 #include <vector>
 
@@ -20,16 +18,7 @@ int main(int argc, char* argv[])
     // The fonts and the session bus are made ready on other threads while this one builds the window.
     CStartupWarmUp warmUp;
     QApplication qapp(argc, argv);
-    warmUp.ConnectSessionBus();
-    QApplication::setOrganizationName(QStringLiteral("Velmora"));
-    QApplication::setApplicationName(QStringLiteral("orvex"));
-    // Before any window: none may show the toolkit's logo.
-    CApplicationIcon::Install();
-    // Qt sets the user's locale; our texts and files format numbers the one way.
-    std::setlocale(LC_NUMERIC, "C");
-    // Dialogs, windows and the automation server, over the main window in a plain start and
-    // without a window when the program is started by automation.
-    InstallWindowServices();
+    SetUpProgram(warmUp);
 
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)

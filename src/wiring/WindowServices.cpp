@@ -11,11 +11,13 @@
 #include "app/ui/MainFrameAutomationHost.h"
 #include "app/ui/MeasuredDataServices.h"
 #include "app/ui/ModelInformationDlg.h"
+#include "app/ui/StartupWarmUp.h"
 #include "app/ui/TALVOStartup.h"
 #include "planning/ui/DlgDAQPPExpPlan.h"
 #include "planning/ui/DlgDAQPPExpPlanEdit.h"
 #include "planning/ui/DlgDAQPPExpPlanList.h"
 #include "planning/ui/DlgWizSensorConfig.h"
+#include "platform/ui/ApplicationIcon.h"
 #include "platform/win/MessageTarget.h"
 #include "uff/ui/MkExtAnaProject.h"
 #include "uff/ui/UFImportDialogs.h"
@@ -23,6 +25,8 @@
 #include "views/ui/DlgSelectSubsystem.h"
 
 #include <QCoreApplication>
+
+#include <clocale>
 
 #include <memory>
 
@@ -153,4 +157,18 @@ void InstallWindowServices()
     // Measured data: recalculation, the database check's mapping, the RPM axis, the sensor
     // catalogue's measurement files.
     InstallMeasuredDataServices();
+}
+
+void SetUpProgram(CStartupWarmUp& warmUp)
+{
+    warmUp.ConnectSessionBus();
+    QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
+    QCoreApplication::setApplicationName(QStringLiteral("orvex"));
+    // Before any window: none may show the toolkit's logo.
+    CApplicationIcon::Install();
+    // Qt sets the user's locale; our texts and files format numbers the one way.
+    std::setlocale(LC_NUMERIC, "C");
+    // Dialogs, windows and the automation server, over the main window in a plain start and
+    // without a window when the program is started by automation.
+    InstallWindowServices();
 }

@@ -5,3 +5,9 @@
 // calls it where they run the whole program. Hooks that need the main window find it as the main
 // window target, so they do nothing while there is none (a start by automation, or after it closed).
 void InstallWindowServices();
+
+class CStartupWarmUp;
+// The program's set-up once its application object exists, the same for the program and for the
+// start-up benchmark that times it: the session bus begun on another thread, the names its settings
+// live under, its icon before any window, numbers in the "C" locale, then the window services.
+void SetUpProgram(CStartupWarmUp& warmUp);
