@@ -7,6 +7,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,6 +58,29 @@ void CheckActions(const QList<QAction*>& actions, QStringList& out)
 }
 
 // The window in Japanese: its image, and the texts still English.
+// Lists the drop-down lists too narrow for the item they show: a translated item may be wider than
+// the one the list was sized for.
+QStringList CutComboTexts(QWidget& window)
+{
+    QStringList out;
+    for (QComboBox* combo : window.findChildren<QComboBox*>()) {
+        if (!combo->isVisibleTo(&window) || combo->isEditable() || combo->currentText().isEmpty())
+            continue;
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.currentText = combo->currentText();
+        const QSize text(combo->fontMetrics().horizontalAdvance(combo->currentText()), combo->fontMetrics().height());
+        const int needed = combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, combo).width();
+        // The style's own estimate may round a pixel or two wider than the list's.
+        if (combo->width() + 2 < needed)
+            out << QStringLiteral("drop-down list cut: %1 needs %2, is %3")
+                       .arg(combo->currentText())
+                       .arg(needed)
+                       .arg(combo->width());
+    }
+    return out;
+}
+
 QStringList CheckJapanese(QWidget& window, const QString& folder, const QString& name)
 {
     const uint32_t before = GetLoadedLanguage();
@@ -70,6 +95,7 @@ QStringList CheckJapanese(QWidget& window, const QString& folder, const QString&
     QApplication::processEvents();
     window.grab().save(QDir(ShotFolder(folder)).filePath(name + "-jpn.png"));
     faults << UntranslatedTexts(window);
+    faults << CutComboTexts(window);
     SetStringTableFolder(tables);
     if (before == 0)
         UnloadLanguageStrings();

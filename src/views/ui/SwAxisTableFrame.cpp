@@ -40,6 +40,8 @@ CSwAxisTableFrame::CSwAxisTableFrame(std::unique_ptr<CSwAxisTableDoc> doc, QWidg
     m_bar = new CZuControlBar(this);
     m_bar->setObjectName(QStringLiteral("DialogBar%1").arg(IDD_BAR));
     m_axis = new QComboBox(m_bar);
+    // Its choices are retranslated in place when the language changes: the box follows their width.
+    m_axis->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_label = new QLabel(m_bar);
     m_first = new QComboBox(m_bar);
     m_first->setMinimumContentsLength(8);
