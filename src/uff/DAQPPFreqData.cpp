@@ -34,7 +34,7 @@ int CDAQPPFreqData::ReadValues(CUFLineReader& file, const UFReadOptions& options
     size_t read = 0;
     bool ok = false;
     if (complex) {
-        std::vector<std::complex<double>>& values = m_aValues.AssignComplex(count);
+        const std::span<std::complex<double>> values = m_aValues.AssignComplex(count);
         double* raw = reinterpret_cast<double*>(values.data());
         ok = ReadNumbers(file, numbers, raw, read, error);
         const size_t got = read / 2;
@@ -47,7 +47,7 @@ int CDAQPPFreqData::ReadValues(CUFLineReader& file, const UFReadOptions& options
             for (size_t i = 0; i < got; ++i)
                 values[i] = CGfxCalc::ComplexSqrt(values[i]);
     } else {
-        std::vector<double>& values = m_aValues.AssignReal(count);
+        const std::span<double> values = m_aValues.AssignReal(count);
         ok = ReadNumbers(file, numbers, values.data(), read, error);
         if (factor != 1.0)
             for (size_t i = 0; i < read; ++i)

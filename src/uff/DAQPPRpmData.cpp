@@ -22,7 +22,7 @@ int CDAQPPRpmData::ReadValues(CUFLineReader& file, const UFReadOptions& options,
     std::vector<double> numbers;
     const bool ok = ReadNumbers(file, 3 * count, numbers, error);
     m_aRpm.assign(count, 0.0);
-    std::vector<std::complex<double>>& values = m_aValues.AssignComplex(count);
+    const std::span<std::complex<double>> values = m_aValues.AssignComplex(count);
     for (size_t i = 0; i < numbers.size() / 3; ++i) {
         m_aRpm[i] = numbers[3 * i];
         values[i] = {factor * numbers[3 * i + 1], sign * factor * numbers[3 * i + 2]};

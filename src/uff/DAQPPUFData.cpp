@@ -210,15 +210,58 @@ int CDAQPPUFData::LoadAll(const std::vector<CDAQPPUFData*>& items, const std::st
         }
         fileOf[i] = it->second.get();
     }
+    // The values of every dataset read from an open file go into one block, taken from the system
+    // at once. A dataset's part is bounded by the bytes up to the next dataset of its file, so a
+    // forged count reserves no more than the file's bytes could hold; one whose count does not
+    // fit gets no part and is refused by its reader as before.
+    std::map<const CUFLineReader*, std::vector<int64_t>> offsetsOf;
+    for (size_t i = 0; i < items.size(); ++i)
+        if (fileOf[i])
+            offsetsOf[fileOf[i]].push_back(items[i]->m_pIndex->GetOffset());
+    for (auto& [file, offsets] : offsetsOf) {
+        std::sort(offsets.begin(), offsets.end());
+        offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
+    }
+    std::vector<size_t> partAt(items.size(), 0), partDoubles(items.size(), 0);
+    size_t total = 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (!fileOf[i])
+            continue;
+        const CDAQPPUFIndex& index = *items[i]->m_pIndex;
+        const int64_t offset = index.GetOffset();
+        const std::vector<int64_t>& offsets = offsetsOf[fileOf[i]];
+        const auto after = std::upper_bound(offsets.begin(), offsets.end(), offset);
+        const int64_t end = after == offsets.end() ? static_cast<int64_t>(fileOf[i]->GetSize()) : *after;
+        const int64_t count = index.GetNumValues();
+        if (offset < 0 || offset >= end || count <= 0 ||
+            !CheckCount(count, NumbersPerValue(index), static_cast<uint64_t>(end - offset)).empty())
+            continue;
+        const int form = index.GetOrdDataType();
+        const bool complex = form == CUF58Index::kComplexSingle || form == CUF58Index::kComplexSingle + 1;
+        partAt[i] = total;
+        partDoubles[i] = static_cast<size_t>(count) * (complex ? 2 : 1);
+        total += (partDoubles[i] + 7) & ~size_t{7}; // each part on its own cache line
+    }
+    std::shared_ptr<CUFValueBlock> block;
+    try {
+        if (total > 0)
+            block = CUFValueBlock::Make(total);
+    } catch (const std::bad_alloc&) {
+        // No room for all at once: each dataset takes its own memory, as one read alone does.
+    }
     std::atomic<size_t> next{0};
     std::atomic<int> loaded{0};
     auto work = [&] {
         for (size_t i = next++; i < items.size(); i = next++) {
             std::string error;
+            if (items[i] && block && partDoubles[i] > 0)
+                items[i]->m_aValues.Prepare(block, block->data() + partAt[i], partDoubles[i]);
             if (items[i] && items[i]->LoadData(folder, options, &error, fileOf[i]))
                 ++loaded;
             else if (errors)
                 (*errors)[i] = items[i] ? error : std::string("No dataset.");
+            if (items[i])
+                items[i]->m_aValues.Unprepare();
         }
     };
     std::vector<std::thread> pool;

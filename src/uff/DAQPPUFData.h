@@ -74,6 +74,8 @@ public:
     static int NumbersPerValue(const CUF58Index& index);
 
     // open: a file opened already (the one just indexed), read by the items whose file it is.
+    // The values of the datasets of open files share one block (see CUFValues), freed when the
+    // last of them is released or read again.
     static int LoadAll(const std::vector<CDAQPPUFData*>& items, const std::string& folder, const UFReadOptions& options,
                        int threads, std::vector<std::string>* errors = nullptr, const CUFLineReader* open = nullptr);
 

@@ -558,6 +558,68 @@ TEST(DAQPPUFData, DatasetsLoadedOnSeveralThreadsMatchOneByOne)
     }
 }
 
+// A read of many datasets keeps their values in one shared block: each dataset's values stay right
+// when the file is closed and the other datasets are freed, read again, copied or destroyed, and a
+// dataset whose declared count the file cannot hold is refused as it is when read alone.
+TEST(DAQPPUFData, ValuesReadTogetherOutliveTheFileAndTheOtherDatasets)
+{
+    // Over 4 MB of values, so the block is taken from the system in huge pages.
+    constexpr int kDatasets = 6, kValues = 100000;
+    std::string text;
+    for (int d = 0; d < kDatasets; ++d) {
+        UF58Fields ds;
+        ds.ordType = d % 2 ? 2 : 5;
+        const int numbers = d % 2 ? kValues : 2 * kValues;
+        for (int i = 0; i < numbers; ++i)
+            ds.numbers.push_back((d + 1) * 0.001 * (i % 97 - 48));
+        if (d == 4)
+            ds.declared = 5000000; // far more than the file holds
+        text += Dataset58(ds);
+    }
+    auto index = Index(text, nullptr, "shared.unv");
+    ASSERT_EQ(index.size(), static_cast<size_t>(kDatasets));
+    std::vector<std::unique_ptr<CDAQPPFreqData>> alone, owned;
+    std::vector<std::string> aloneErrors(kDatasets);
+    std::vector<CDAQPPUFData*> items;
+    for (int d = 0; d < kDatasets; ++d) {
+        alone.push_back(std::make_unique<CDAQPPFreqData>());
+        alone.back()->SetIndex(*index[static_cast<size_t>(d)]);
+        EXPECT_EQ(alone.back()->LoadData(TempDir().string(), {}, &aloneErrors[static_cast<size_t>(d)]), d == 4 ? 0 : 1);
+        owned.push_back(std::make_unique<CDAQPPFreqData>());
+        owned.back()->SetIndex(*index[static_cast<size_t>(d)]);
+        items.push_back(owned.back().get());
+    }
+    {
+        CUFLineReader file;
+        ASSERT_TRUE(file.Open((TempDir() / "shared.unv").string(), true));
+        std::vector<std::string> errors;
+        EXPECT_EQ(CDAQPPUFData::LoadAll(items, TempDir().string(), {}, 0, &errors, &file), kDatasets - 1);
+        EXPECT_EQ(errors[4], aloneErrors[4]);
+        EXPECT_NE(errors[4].find("more values"), std::string::npos) << errors[4];
+    }
+    ASSERT_TRUE(owned[1]->GetValues().Complex().empty());
+    ASSERT_EQ(owned[1]->GetValues().Real().size(), static_cast<size_t>(kValues));
+
+    owned[0]->ReleaseValues();
+    owned[2].reset();
+    UFReadOptions reload;
+    reload.bReload = 1;
+    ASSERT_EQ(owned[3]->LoadData(TempDir().string(), reload), 1);
+    const CUFValues copy = owned[5]->GetValues();
+    owned[5].reset();
+    CUFValues moved = owned[1]->GetValues();
+    owned[1]->ReleaseValues();
+
+    EXPECT_TRUE(owned[0]->GetValues().empty());
+    EXPECT_EQ(moved, alone[1]->GetValues());
+    EXPECT_EQ(owned[3]->GetValues(), alone[3]->GetValues());
+    EXPECT_EQ(copy, alone[5]->GetValues());
+    EXPECT_EQ(copy[kValues - 1], std::complex<double>(6 * 0.001 * ((kValues - 1) % 97 - 48), 0.0));
+    const CUFValues last = std::move(moved);
+    EXPECT_TRUE(moved.empty());
+    EXPECT_EQ(last, alone[1]->GetValues());
+}
+
 // A file read on every core gives what one thread gives: the same index, the same values, and the
 // same refusal of a broken dataset in the middle, given for that dataset alone when loading and as
 // the first broken header in file order when indexing.
