@@ -21,11 +21,15 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QPixmap>
 #include <QScrollArea>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <set>
+#include <string>
 
 QString ShotFolder(const QString& folder)
 {
@@ -36,25 +40,100 @@ QString ShotFolder(const QString& folder)
 
 namespace {
 
-// A text the table translates, shown as it is: still English.
+// The texts of string ids that read differently in Japanese: shown in Japanese, they were set from
+// the English table and never set again.
+const std::set<std::string>& EnglishStringTexts()
+{
+    static const std::set<std::string> texts = [] {
+        std::set<std::string> out;
+        CStringTable english, japanese;
+        if (!english.LoadFile(":/lang/" + GetStringTableFileName(LANG_ENGLISH)) ||
+            !japanese.LoadFile(":/lang/" + GetStringTableFileName(LANG_JAPANESE)))
+            return out;
+        for (const auto& [id, text] : english.Strings()) {
+            std::string other;
+            // Formats are filled in before they are shown, so they never show as they stand.
+            if (japanese.Find(id, other) && other != text && text.find('%') == std::string::npos)
+                out.insert(text);
+        }
+        return out;
+    }();
+    return texts;
+}
+
+// A text the tables translate, shown as it is: still English.
 bool StillEnglish(const QString& text)
 {
     if (text.isEmpty())
         return false;
     const std::string s = text.toStdString();
-    return HasTextTranslation(s) && TranslateText(s) != s;
+    return (HasTextTranslation(s) && TranslateText(s) != s) || EnglishStringTexts().count(s) != 0;
 }
 
-void CheckActions(const QList<QAction*>& actions, QStringList& out)
+// Back in English, a text in Japanese script was left from the switch.
+bool StillJapanese(const QString& text)
+{
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x3040 && u <= 0x30FF) || (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF))
+            return true;
+    }
+    return false;
+}
+
+using TextFault = bool (*)(const QString&);
+
+void CheckActions(const QList<QAction*>& actions, TextFault fault, const QString& kind, QStringList& out)
 {
     for (QAction* a : actions) {
         if (a->isSeparator() || !a->isVisible())
             continue;
-        if (StillEnglish(a->text()))
-            out << QStringLiteral("English text: %1 (menu item)").arg(a->text());
+        if (fault(a->text()))
+            out << QStringLiteral("%1 text: %2 (menu item)").arg(kind, a->text());
         if (a->menu())
-            CheckActions(a->menu()->actions(), out);
+            CheckActions(a->menu()->actions(), fault, kind, out);
     }
+}
+
+// The visible texts of a window that fault finds wrong for the language loaded.
+QStringList WrongTexts(QWidget& window, TextFault fault, const QString& kind)
+{
+    QStringList out;
+    auto check = [&](const QString& text, QWidget* w) {
+        if (fault(text))
+            out << QStringLiteral("%1 text: %2 (%3 %4)")
+                       .arg(kind, text, QString::fromLatin1(w->metaObject()->className()), w->objectName());
+    };
+    QList<QWidget*> widgets = window.findChildren<QWidget*>();
+    widgets.prepend(&window);
+    for (QWidget* w : widgets) {
+        if (w != &window && !w->isVisibleTo(&window) && !qobject_cast<QMenu*>(w))
+            continue;
+        if (w == &window)
+            check(w->windowTitle(), w);
+        if (auto* label = qobject_cast<QLabel*>(w))
+            check(label->text(), w);
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            check(button->text(), w);
+        else if (auto* group = qobject_cast<QGroupBox*>(w))
+            check(group->title(), w);
+        else if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+            for (int i = 0; i < tabs->count(); ++i)
+                check(tabs->tabText(i), w);
+        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            if (!combo->isEditable())
+                check(combo->currentText(), w);
+        } else if (auto* header = qobject_cast<QHeaderView*>(w)) {
+            // Column headings as the view draws them, item widgets' and item models' alike.
+            if (header->orientation() == Qt::Horizontal && header->model())
+                for (int c = 0; c < header->count(); ++c)
+                    if (!header->isSectionHidden(c))
+                        check(header->model()->headerData(c, Qt::Horizontal).toString(), header->parentWidget());
+        } else if (auto* bar = qobject_cast<QMenuBar*>(w)) {
+            CheckActions(bar->actions(), fault, kind, out);
+        }
+    }
+    return out;
 }
 
 // The window in Japanese: its image, and the texts still English.
@@ -81,17 +160,24 @@ QStringList CutComboTexts(QWidget& window)
     return out;
 }
 
+// The window's language is switched the way the program switches it, with every window left open:
+// to Japanese (its image, the texts still English) and back (the texts still Japanese).
 QStringList CheckJapanese(QWidget& window, const QString& folder, const QString& name)
 {
     const uint32_t before = GetLoadedLanguage();
     const std::string tables = GetStringTableFolder(); // a test's own tables, put back below
     SetStringTableFolder({});
     QStringList faults;
+    // A test that loaded no table made its window with English texts, as the program would.
+    if (before == 0 && !LoadLanguageStrings(LANG_ENGLISH)) {
+        SetStringTableFolder(tables);
+        return {QStringLiteral("the English tables do not load")};
+    }
     if (!LoadLanguageStrings(LANG_JAPANESE)) {
         SetStringTableFolder(tables);
         return {QStringLiteral("the Japanese tables do not load")};
     }
-    CUiTextTranslator::Translate(&window);
+    CUiTextTranslator::TranslateAll();
     QApplication::processEvents();
     window.grab().save(QDir(ShotFolder(folder)).filePath(name + "-jpn.png"));
     faults << UntranslatedTexts(window);
@@ -101,7 +187,10 @@ QStringList CheckJapanese(QWidget& window, const QString& folder, const QString&
         UnloadLanguageStrings();
     else
         LoadLanguageStrings(before);
-    CUiTextTranslator::Translate(&window);
+    CUiTextTranslator::TranslateAll();
+    QApplication::processEvents();
+    if (before != LANG_JAPANESE)
+        faults << WrongTexts(window, StillJapanese, QStringLiteral("Japanese"));
     return faults;
 }
 
@@ -109,41 +198,7 @@ QStringList CheckJapanese(QWidget& window, const QString& folder, const QString&
 
 QStringList UntranslatedTexts(QWidget& window)
 {
-    QStringList out;
-    auto check = [&out](const QString& text, QWidget* w) {
-        if (StillEnglish(text))
-            out << QStringLiteral("English text: %1 (%2 %3)")
-                       .arg(text, QString::fromLatin1(w->metaObject()->className()), w->objectName());
-    };
-    QList<QWidget*> widgets = window.findChildren<QWidget*>();
-    widgets.prepend(&window);
-    for (QWidget* w : widgets) {
-        if (w != &window && !w->isVisibleTo(&window) && !qobject_cast<QMenu*>(w))
-            continue;
-        if (w == &window)
-            check(w->windowTitle(), w);
-        if (auto* label = qobject_cast<QLabel*>(w))
-            check(label->text(), w);
-        else if (auto* button = qobject_cast<QAbstractButton*>(w))
-            check(button->text(), w);
-        else if (auto* group = qobject_cast<QGroupBox*>(w))
-            check(group->title(), w);
-        else if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
-            for (int i = 0; i < tabs->count(); ++i)
-                check(tabs->tabText(i), w);
-        } else if (auto* table = qobject_cast<QTableWidget*>(w)) {
-            for (int c = 0; c < table->columnCount(); ++c)
-                if (QTableWidgetItem* item = table->horizontalHeaderItem(c))
-                    check(item->text(), w);
-        } else if (auto* tree = qobject_cast<QTreeWidget*>(w)) {
-            if (QTreeWidgetItem* header = tree->headerItem())
-                for (int c = 0; c < header->columnCount(); ++c)
-                    check(header->text(c), w);
-        } else if (auto* bar = qobject_cast<QMenuBar*>(w)) {
-            CheckActions(bar->actions(), out);
-        }
-    }
-    return out;
+    return WrongTexts(window, StillEnglish, QStringLiteral("English"));
 }
 
 QStringList GrabAndCheckLayout(QWidget& window, const QString& folder, const QString& name)

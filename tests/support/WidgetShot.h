@@ -11,10 +11,12 @@ class QWidget;
 QString ShotFolder(const QString& folder);
 // Shows the window (resized to its size hint when smaller), grabs it to <folder>/<name>.png and
 // returns the controls that failed the check ("objectName (class) WxH at x,y"); empty when fine.
-// The window is then shown in Japanese too: its image goes to <folder>/<name>-jpn.png, and every
-// visible text that the Japanese text table translates but the window still shows in English is a
-// fault ("English text: ..."). The language the test ran in is put back.
+// The language is then switched live, as the program switches it, with the window left open: in
+// Japanese its image goes to <folder>/<name>-jpn.png, and every visible text (titles, labels,
+// buttons, tabs, drop-down lists, column headings, menu items) that the Japanese tables give
+// otherwise but the window still shows in English is a fault ("English text: ..."). The language
+// the test ran in is then switched back live, and a text left in Japanese is a fault too.
 QStringList GrabAndCheckLayout(QWidget& window, const QString& folder, const QString& name);
-// The visible texts of a window (and its menus' actions) that the current language's text table
-// translates but that are still shown untranslated.
+// The visible texts of a window (and its menus' actions) that the current language's tables
+// give otherwise but that are still shown in English.
 QStringList UntranslatedTexts(QWidget& window);

@@ -376,9 +376,11 @@ void CDlgDAQPPExpPlan::BuildTable()
     for (size_t k = 0; k < columns.size(); ++k) {
         const int col = static_cast<int>(k) + 1;
         const int type = columns[k].type;
-        // The widths are those of a small table font; a heading never shows cut.
-        const int heading =
-            m_grid->horizontalHeader()->fontMetrics().horizontalAdvance(QString::fromStdString(columns[k].label)) + 16;
+        // The widths are those of a small table font; a heading never shows cut, in the language
+        // it is drawn in.
+        const int heading = m_grid->horizontalHeader()->fontMetrics().horizontalAdvance(
+                                model->headerData(col - 1, Qt::Horizontal).toString()) +
+                            16;
         m_grid->SetColWidth(col, std::max(ColumnWidth(type), heading));
         const QColor color = type == 1 ? kGlobalColor : type == 11 || type == 12 ? kLocalColor : QColor();
         model->SetCellBackColor(0, col, color.isValid() ? color : kHeadColor);

@@ -298,8 +298,7 @@ void CDlgExpPlanMap::BuildGrid()
     for (int b = 0; b < bands; ++b)
         for (int k = 0; k < kColsPerBand; ++k) {
             const int col = b * kColsPerBand + 1 + k;
-            const std::string heading = TranslateText(k == 0 ? SlotHeading() : kHeadings[k]);
-            model->SetText(0, col, QString::fromStdString(heading));
+            model->SetText(0, col, QString::fromStdString(k == 0 ? SlotHeading() : kHeadings[k]));
             model->SetCellBackColor(0, col, kHeadColor);
             m_grid->SetColWidth(col, DialogUnitsToPixelsX(k == 0 ? SlotColumnWidth() : kBandWidths[k]));
         }

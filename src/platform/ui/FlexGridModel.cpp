@@ -1,5 +1,7 @@
 #include "platform/ui/FlexGridModel.h"
 
+#include "platform/win/StringTable.h"
+
 #include <QFont>
 #include <QStringList>
 
@@ -168,7 +170,7 @@ QVariant CFlexGridModel::headerData(int section, Qt::Orientation orientation, in
     QStringList parts;
     if (orientation == Qt::Horizontal) {
         for (int r = 0; r < m_fixedRows; ++r)
-            parts << Text(r, section + m_fixedCols);
+            parts << QString::fromStdString(TranslateText(Text(r, section + m_fixedCols).toStdString()));
         return parts.join(QLatin1Char('\n'));
     }
     for (int c = 0; c < m_fixedCols; ++c)

@@ -3,7 +3,9 @@
 // fixedCols columns are the grid's fixed (heading) cells. The item model shows the body cells; the
 // fixed rows become the column headings and the fixed columns the row headings, so they stay in
 // place while the body scrolls. Cells are stored in one flat array: a view asks only for the
-// cells it shows, which keeps tables of a million cells quick.
+// cells it shows, which keeps tables of a million cells quick. Column headings are written in
+// English and shown in the language loaded when they are drawn, so an open grid follows a change
+// of language; row headings are the grid's own data and show as written.
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QString>

@@ -1,5 +1,7 @@
 #include "platform/ui/UiTextTranslator.h"
 
+#include "platform/ui/FlexGridModel.h"
+
 #include "platform/win/StringTable.h"
 
 #include <QAbstractButton>
@@ -86,6 +88,18 @@ void FitTranslatedHeadings(QHeaderView* header)
     }
 }
 
+// Headings an item model gives in English and translates when they are drawn (grids, lists) are
+// drawn anew, each section sized as its mode asks; translated ones widen as above.
+void RefreshHeadings(QHeaderView* header)
+{
+    if (!header->model() || header->orientation() != Qt::Horizontal || header->count() == 0)
+        return;
+    header->headerDataChanged(Qt::Horizontal, 0, header->count() - 1);
+    // A grid's headings are texts of ours; other models' headings are data, sized as they decide.
+    if (qobject_cast<CFlexGridModel*>(header->model()))
+        FitTranslatedHeadings(header);
+}
+
 void TranslateOne(QWidget* w)
 {
     if (w->isWindow() || qobject_cast<QMdiSubWindow*>(w) || qobject_cast<QDockWidget*>(w))
@@ -155,10 +169,16 @@ void TranslateOne(QWidget* w)
     } else if (auto* menu = qobject_cast<QMenu*>(w)) {
         for (QAction* a : menu->actions())
             CUiTextTranslator::Translate(a);
+    } else if (auto* header = qobject_cast<QHeaderView*>(w)) {
+        // An item widget's own headings were translated above with their widget.
+        if (!qobject_cast<QTableWidget*>(header->parentWidget()) && !qobject_cast<QTreeWidget*>(header->parentWidget()))
+            RefreshHeadings(header);
     }
 }
 
 bool g_installed = false;
+// Set while the translator itself tells the windows of a change of language: it walks them after.
+int g_announcing = 0;
 
 class CTranslatorFilter : public QObject
 {
@@ -167,7 +187,8 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         const QEvent::Type type = event->type();
-        if ((type == QEvent::Show || type == QEvent::LanguageChange) && watched->isWidgetType()) {
+        if ((type == QEvent::Show || (type == QEvent::LanguageChange && g_announcing == 0)) &&
+            watched->isWidgetType()) {
             auto* w = static_cast<QWidget*>(watched);
             // Windows and the MDI children are walked whole; a menu is a window of its own.
             if (w->isWindow() || qobject_cast<QMdiSubWindow*>(w))
@@ -216,6 +237,17 @@ void CUiTextTranslator::Translate(QWidget* widget)
 
 void CUiTextTranslator::TranslateAll()
 {
-    for (QWidget* w : QApplication::topLevelWidgets())
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    // Every widget hears of the change (a window hands it on to its children, owned dialogs
+    // included), so texts built in code are set anew from the new tables before the walk below.
+    ++g_announcing;
+    for (QWidget* w : windows) {
+        if (w->parentWidget())
+            continue;
+        QEvent change(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(w, &change);
+    }
+    --g_announcing;
+    for (QWidget* w : windows)
         Translate(w);
 }

@@ -17,6 +17,9 @@ public:
     static void Translate(QWidget* widget);
     // Translates a menu's or tool bar's action now.
     static void Translate(QAction* action);
-    // Translates every top-level window (after a change of language).
+    // After a change of language: sends QEvent::LanguageChange to every window and everything in
+    // it, then translates every top-level window. A widget that builds texts in code (from string
+    // ids, formats or TranslateText) sets them anew in its changeEvent; an item model's headings
+    // given in English and translated when drawn are drawn anew.
     static void TranslateAll();
 };

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <string_view>
+#include <unordered_map>
 
 // The built-in tables (resources/lang/lang.qrc). Registering twice is harmless.
 static void InitLanguageResources()
@@ -25,6 +26,9 @@ namespace {
 std::mutex g_mutex;
 CStringTable g_table;
 std::map<std::string, std::string> g_texts; // English window text -> the language's text
+// The texts of the language loaded before a switch -> the same texts in the current language, so a
+// window made in the earlier language (a text from a string id or from the text table) follows.
+std::unordered_map<std::string, std::string> g_earlier;
 uint32_t g_language = 0;
 std::string g_folder;
 
@@ -208,6 +212,19 @@ bool LoadLanguageStrings(uint32_t languageId, std::string* error)
         }
     }
     std::lock_guard<std::mutex> lock(g_mutex);
+    if (g_language != 0 && g_language != languageId) {
+        g_earlier.clear();
+        // The same string id in both tables; a format is filled in before it is shown, so it never
+        // shows as it stands. The lowest id wins where two ids share a text.
+        for (const auto& [id, before] : g_table.Strings()) {
+            std::string now;
+            if (before.find('%') == std::string::npos && table.Find(id, now) && now != before && !now.empty())
+                g_earlier.emplace(before, now);
+        }
+        // Leaving a language with a text table: its translations go back to their English texts.
+        for (const auto& [english, before] : g_texts)
+            g_earlier.emplace(before, english);
+    }
     g_table = std::move(table);
     g_texts = std::move(texts);
     g_language = languageId;
@@ -257,7 +274,11 @@ std::string TranslateText(const std::string& english)
 {
     std::lock_guard<std::mutex> lock(g_mutex);
     std::string out;
-    return FindText(english, out) ? out : english;
+    if (FindText(english, out))
+        return out;
+    if (auto it = g_earlier.find(english); it != g_earlier.end())
+        return it->second;
+    return english;
 }
 
 bool HasTextTranslation(const std::string& english)
@@ -284,6 +305,7 @@ void UnloadLanguageStrings()
     std::lock_guard<std::mutex> lock(g_mutex);
     g_table.Clear();
     g_texts.clear();
+    g_earlier.clear();
     g_language = 0;
 }
 

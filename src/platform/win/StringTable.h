@@ -64,6 +64,8 @@ std::string GetAppTitle();
 //
 // The current language's text for an English window text: the text itself where the table has no
 // entry. A mnemonic '&' and a trailing ":" or "..." are looked past when the whole text has no entry.
+// After a change of language, a text of the language left (a string id's text, or a translation of
+// its text table) gives the current language's text too, so windows made before the change follow.
 std::string TranslateText(const std::string& english);
 // True when the current language's text table has an entry for the text (as TranslateText finds it).
 bool HasTextTranslation(const std::string& english);

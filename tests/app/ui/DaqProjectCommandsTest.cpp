@@ -107,7 +107,8 @@ TEST(DaqProjectCommands, EachCommandOpensItsWindowFromTheFrame)
         dialogs.Then([&](CZuDialog& dialog) {
             auto* setup = dynamic_cast<CDlgEngineRotationSetup*>(&dialog);
             EXPECT_NE(setup, nullptr);
-            EXPECT_TRUE(GrabAndCheckLayout(dialog, shots, "EngineRotationSetup").isEmpty());
+            EXPECT_EQ(GrabAndCheckLayout(dialog, shots, "EngineRotationSetup").join(QLatin1Char('\n')).toStdString(),
+                      "");
             // Typing into the fields changes nothing in read-only mode.
             for (QLineEdit* edit : dialog.findChildren<QLineEdit*>())
                 if (edit->isEnabled() && !edit->isReadOnly())
@@ -128,7 +129,7 @@ TEST(DaqProjectCommands, EachCommandOpensItsWindowFromTheFrame)
         CScriptedDialogs dialogs;
         dialogs.Then([&](CZuDialog& dialog) {
             EXPECT_NE(dynamic_cast<CDlgDaqDbCheck*>(&dialog), nullptr);
-            EXPECT_TRUE(GrabAndCheckLayout(dialog, shots, "DaqDbCheck").isEmpty());
+            EXPECT_EQ(GrabAndCheckLayout(dialog, shots, "DaqDbCheck").join(QLatin1Char('\n')).toStdString(), "");
             return dialog.PressCancel();
         });
         EXPECT_FALSE(f.frame.OnCommand(Cmd::ID_DATABASE_CHECK));
@@ -149,7 +150,7 @@ TEST(DaqProjectCommands, EachCommandOpensItsWindowFromTheFrame)
         EXPECT_EQ(dialog->Data().target->daqProject, f.daq);
         EXPECT_FALSE(f.frame.OnCommand(Cmd::ID_MEASURE_BY_SUBSYSTEM)) << "the open one is restored";
         EXPECT_EQ(CDlgExpProperty2::Find(&f.frame), dialog);
-        EXPECT_TRUE(GrabAndCheckLayout(*dialog, shots, "ExpProperty2").isEmpty());
+        EXPECT_EQ(GrabAndCheckLayout(*dialog, shots, "ExpProperty2").join(QLatin1Char('\n')).toStdString(), "");
         delete dialog;
     }
 }

@@ -2,13 +2,17 @@
 #include "app/TALVOApp.h"
 #include "app/ui/DockShortcutWnd.h"
 #include "app/ui/MainFrame.h"
+#include "platform/ui/DlgInputBox.h"
 #include "platform/ui/UiTextTranslator.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "support/WidgetShot.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -127,4 +131,53 @@ TEST(TextTable, ColumnsWidenToTheirTranslatedHeadings)
     EXPECT_GT(table.columnWidth(0), table.horizontalHeader()->fontMetrics().horizontalAdvance(heading));
     EXPECT_GE(table.columnWidth(0), english);
     ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH));
+}
+
+// Texts a window took from string ids or from the text table in one language follow a switch to the
+// other and back, the program's menus and the open windows alike.
+TEST(TextTable, TextsOfTheLanguageLeftFollowASwitch)
+{
+    ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH));
+    const std::string english = LoadString(IDS_CALC_OPTIONS);
+    ASSERT_TRUE(LoadLanguageStrings(LANG_JAPANESE));
+    const std::string japanese = LoadString(IDS_CALC_OPTIONS);
+    ASSERT_NE(english, japanese);
+    EXPECT_EQ(TranslateText(english), japanese);
+    EXPECT_EQ(TranslateText(japanese), japanese);
+    ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH));
+    EXPECT_EQ(TranslateText(japanese), english);
+    EXPECT_EQ(TranslateText("キャンセル"), "Cancel");
+    EXPECT_EQ(TranslateText(english), english);
+    // Loading the same language again keeps what the windows made before it need.
+    ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH));
+    EXPECT_EQ(TranslateText(japanese), english);
+    UnloadLanguageStrings();
+    EXPECT_EQ(TranslateText(japanese), japanese);
+    ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH));
+}
+
+TEST_F(Language, WindowsMadeInJapaneseFollowALiveSwitchToEnglishAndBack)
+{
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_JAPANESE));
+    CMainFrame frame;
+    frame.show();
+    CDlgInputBox box(LoadString(IDS_RPM_ADD_PROMPT), LoadString(IDS_RPM_ADD_CAPTION), &frame);
+    box.show();
+    QApplication::processEvents();
+    const QString japaneseTitle = box.windowTitle();
+    ASSERT_EQ(japaneseTitle.toStdString(), LoadString(IDS_RPM_ADD_CAPTION));
+
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+    QApplication::processEvents();
+    EXPECT_EQ(box.windowTitle().toStdString(), LoadString(IDS_RPM_ADD_CAPTION));
+    QStringList japanese;
+    for (QLabel* label : box.findChildren<QLabel*>())
+        if (label->text().contains(QRegularExpression(QStringLiteral("[^\\x00-\\x7F]"))))
+            japanese << label->text();
+    EXPECT_TRUE(japanese.isEmpty()) << japanese.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(frame.menuBar()->actions()[0]->text(), QStringLiteral("&File"));
+
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_JAPANESE));
+    QApplication::processEvents();
+    EXPECT_EQ(box.windowTitle(), japaneseTitle);
 }

@@ -113,7 +113,9 @@ TEST(ModelImporter, NewModelFromASolmoxProject)
             if (entry >= 0)
                 dlg.ModelList()->setCurrentRow(entry);
             if (entry == 0) {
-                EXPECT_TRUE(GrabAndCheckLayout(dlg, "orvex_app_ui", "DlgImportHSEAModel").isEmpty());
+                EXPECT_EQ(
+                    GrabAndCheckLayout(dlg, "orvex_app_ui", "DlgImportHSEAModel").join(QLatin1Char('\n')).toStdString(),
+                    "");
             }
             return dlg.PressOK();
         });
@@ -214,7 +216,7 @@ TEST(DlgNewModel, OkOnlyWithASource)
 {
     CDlgNewModel dlg;
     dlg.EnsureInitialized();
-    EXPECT_TRUE(GrabAndCheckLayout(dlg, "orvex_app_ui", "DlgNewModel").isEmpty());
+    EXPECT_EQ(GrabAndCheckLayout(dlg, "orvex_app_ui", "DlgNewModel").join(QLatin1Char('\n')).toStdString(), "");
     EXPECT_EQ(dlg.PressOK(), 0);
     dlg.SourceButton(CDlgNewModel::kFromFile)->setChecked(true);
     EXPECT_EQ(dlg.PressOK(), IDOK);
@@ -228,7 +230,7 @@ TEST(ModelInformationDlg, OkFollowsThePathAndBrowsingFillsIt)
     CModelInformationDlg dlg;
     dlg.m_path = "";
     dlg.EnsureInitialized();
-    EXPECT_TRUE(GrabAndCheckLayout(dlg, "orvex_app_ui", "ModelInformationDlg").isEmpty());
+    EXPECT_EQ(GrabAndCheckLayout(dlg, "orvex_app_ui", "ModelInformationDlg").join(QLatin1Char('\n')).toStdString(), "");
     EXPECT_FALSE(dlg.IsOkEnabled());
     EXPECT_EQ(dlg.PressOK(), 0);
     dlg.PathEdit()->setText("/cars/a.ntf");

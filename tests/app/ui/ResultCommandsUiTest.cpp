@@ -191,7 +191,8 @@ TEST_F(ResultCommandsUi, ComparesTheSelectedSplWithAnotherResultChosenInTheTree)
     Select(2, roof);
     selection->Refresh();
     ASSERT_TRUE(selection->OkButton()->isEnabled());
-    EXPECT_TRUE(GrabAndCheckLayout(*selection, "orvex_app_ui", "DlgSelectResult").isEmpty());
+    EXPECT_EQ(GrabAndCheckLayout(*selection, "orvex_app_ui", "DlgSelectResult").join(QLatin1Char('\n')).toStdString(),
+              "");
     const int children = both->GetChildCount();
     selection->PressOK();
     EXPECT_EQ(CDlgSelectResult::GetInstance(), nullptr);
@@ -245,7 +246,8 @@ TEST_F(ResultCommandsUi, ExportsTheInputPowersOfTheSelectedProject)
         EXPECT_EQ(exporter->KeyCombo()->currentText(), "1000");
         exporter->KindButton(0)->setChecked(true);
         exporter->PathEdit()->setText(QString::fromStdString(path.string()));
-        EXPECT_TRUE(GrabAndCheckLayout(dlg, "orvex_app_ui", "DlgExportInputPower").isEmpty());
+        EXPECT_EQ(GrabAndCheckLayout(dlg, "orvex_app_ui", "DlgExportInputPower").join(QLatin1Char('\n')).toStdString(),
+                  "");
         return dlg.PressOK();
     });
     frame.Action(R::ID_EXPORT_INPUT_POWER)->trigger();
@@ -286,7 +288,8 @@ TEST_F(ResultCommandsUi, WritesTheOrderReportOfTheSplBySingleInputPowers)
     ASSERT_NE(inputs, nullptr);
     EXPECT_EQ(inputs->windowTitle().toStdString(), LoadString(IDS_SPL_BY_INPUT_CAPTION));
     ASSERT_EQ(inputs->List()->count(), 2);
-    EXPECT_TRUE(GrabAndCheckLayout(*inputs, "orvex_app_ui", "SplBySingleInputs").isEmpty());
+    EXPECT_EQ(GrabAndCheckLayout(*inputs, "orvex_app_ui", "SplBySingleInputs").join(QLatin1Char('\n')).toStdString(),
+              "");
 
     // The target from the model's cavities, then the report's file.
     const fs::path path = dir / "SplReport.txt";
@@ -389,7 +392,9 @@ TEST_F(ResultCommandsUi, TheProjectWindowOpensTheInputPowerDialogToSolveTheModel
     EXPECT_TRUE(dialog->OnOpenFunction());
     EXPECT_EQ(CZuTableDataFrame::FindFrame(power), window) << "a second open activates the same window";
     delete window;
-    EXPECT_TRUE(GrabAndCheckLayout(*dialog, "orvex_app_ui", "DlgInputPowerDataSolve").isEmpty());
+    EXPECT_EQ(
+        GrabAndCheckLayout(*dialog, "orvex_app_ui", "DlgInputPowerDataSolve").join(QLatin1Char('\n')).toStdString(),
+        "");
 
     // The same dialog serves a second request; solving adds the set's result to the model and
     // the tree, then the project window closes the dialog.

@@ -153,7 +153,9 @@ TEST(DlgExpProperty2, ChannelSearchChecksAndTheDialogOverConnectedUnits)
     ASSERT_NE(date, nullptr);
     EXPECT_TRUE(QRegularExpression("^\\d\\d/\\d\\d/\\d{4}$").match(date->text()).hasMatch())
         << "never a two-digit year: " << date->text().toStdString();
-    EXPECT_TRUE(GrabAndCheckLayout(*dialog, ShotFolder("ExpWindow"), "DlgExpProperty2").isEmpty());
+    EXPECT_EQ(
+        GrabAndCheckLayout(*dialog, ShotFolder("ExpWindow"), "DlgExpProperty2").join(QLatin1Char('\n')).toStdString(),
+        "");
 
     // Add... offers the model's subsystems; the chosen one becomes an item.
     {

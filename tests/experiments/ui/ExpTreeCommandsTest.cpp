@@ -192,7 +192,7 @@ TEST(ExpTreeCommands, EachCommandOpensItsWindow)
     EXPECT_TRUE(monitor->isVisible());
     EXPECT_EQ(monitor->GetDAQProject(), w.Project());
     EXPECT_EQ(monitor->GetChannel(), w.Project()->GetRpmSignalChannel());
-    EXPECT_TRUE(GrabAndCheckLayout(*monitor, shots, "RealTimeMonitor").isEmpty());
+    EXPECT_EQ(GrabAndCheckLayout(*monitor, shots, "RealTimeMonitor").join(QLatin1Char('\n')).toStdString(), "");
     monitor->showMinimized();
     ASSERT_TRUE(v.OnCommand(CExpTreeView::ID_REAL_TIME_MONITOR));
     EXPECT_EQ(CDlgRealTimeMonitor::GetInstance(), monitor);
@@ -210,7 +210,7 @@ TEST(ExpTreeCommands, EachCommandOpensItsWindow)
             if (gains) {
                 EXPECT_GT(gains->Table().GetCount(), 0);
             }
-            EXPECT_TRUE(GrabAndCheckLayout(dialog, shots, "QmxGainSetting").isEmpty());
+            EXPECT_EQ(GrabAndCheckLayout(dialog, shots, "QmxGainSetting").join(QLatin1Char('\n')).toStdString(), "");
             return dialog.PressCancel();
         });
         EXPECT_TRUE(v.OnCommand(CExpTreeView::ID_GAIN_SETTING));
@@ -224,7 +224,7 @@ TEST(ExpTreeCommands, EachCommandOpensItsWindow)
     CDlgAccelRpm* diagnosis = CDlgAccelRpm::GetInstance();
     ASSERT_NE(diagnosis, nullptr);
     EXPECT_TRUE(diagnosis->isVisible());
-    EXPECT_TRUE(GrabAndCheckLayout(*diagnosis, shots, "AccelRpmStored").isEmpty());
+    EXPECT_EQ(GrabAndCheckLayout(*diagnosis, shots, "AccelRpmStored").join(QLatin1Char('\n')).toStdString(), "");
     ASSERT_TRUE(v.OnCommand(CExpTreeView::ID_ACCEL_RPM));
     EXPECT_EQ(CDlgAccelRpm::GetInstance(), diagnosis) << "one window";
     CDlgAccelRpm::DestroyInstance();
@@ -242,7 +242,7 @@ TEST(ExpTreeCommands, EachCommandOpensItsWindow)
         CScriptedPrompts prompts;
         CScriptedDialogs dialogs;
         dialogs.Then([&](CZuDialog& dialog) {
-            EXPECT_TRUE(GrabAndCheckLayout(dialog, shots, "AnalysisOptions").isEmpty());
+            EXPECT_EQ(GrabAndCheckLayout(dialog, shots, "AnalysisOptions").join(QLatin1Char('\n')).toStdString(), "");
             return dialog.PressOK();
         });
         EXPECT_TRUE(v.OnCommand(CExpTreeView::ID_ANALYSIS_OPTIONS));

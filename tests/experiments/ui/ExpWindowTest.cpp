@@ -254,7 +254,7 @@ TEST(ExpWindow, MeasurementThroughTheWindowAgainstSimulatedUnits)
     EXPECT_EQ(dialog->PageCombo()->itemText(1), "Ch17 - Ch32");
     dialog->TextEdit(4)->setText("Run-up 1");
     EXPECT_TRUE(dialog->IsBlinking());
-    EXPECT_TRUE(GrabAndCheckLayout(*dialog, shots, "DlgExpProperty").isEmpty());
+    EXPECT_EQ(GrabAndCheckLayout(*dialog, shots, "DlgExpProperty").join(QLatin1Char('\n')).toStdString(), "");
     QPointer<CDlgExpProperty> alive(dialog);
     dialog->PressOK();
     ASSERT_NE(frame, nullptr) << "the measurement window opened";
@@ -337,7 +337,8 @@ TEST(ExpWindow, MeasurementThroughTheWindowAgainstSimulatedUnits)
             EXPECT_EQ(DataSetCount(shownRun), 1);
         }
         EXPECT_EQ(opened.size(), 2u);
-        EXPECT_TRUE(GrabAndCheckLayout(*opened.front(), shots, "StoredExperiment").isEmpty());
+        EXPECT_EQ(GrabAndCheckLayout(*opened.front(), shots, "StoredExperiment").join(QLatin1Char('\n')).toStdString(),
+                  "");
         for (CExpFrame* f : opened)
             delete f;
         GetTALVOApp().SetDAQSystemViewOpener([&](int) -> IDAQSystemDocument* {
