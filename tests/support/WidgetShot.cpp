@@ -27,6 +27,7 @@
 #include <QWidget>
 
 #include <gtest/gtest.h>
+#include <qcustomplot.h>
 
 #include <set>
 #include <string>
@@ -129,6 +130,18 @@ QStringList WrongTexts(QWidget& window, TextFault fault, const QString& kind)
                 for (int c = 0; c < header->count(); ++c)
                     if (!header->isSectionHidden(c))
                         check(header->model()->headerData(c, Qt::Horizontal).toString(), header->parentWidget());
+        } else if (auto* plot = qobject_cast<QCustomPlot*>(w)) {
+            // Axis labels, the legend's names and the text lines above the plot (a title's lines).
+            for (QCPAxisRect* rect : plot->axisRects())
+                for (QCPAxis* axis : rect->axes())
+                    check(axis->label(), w);
+            if (plot->legend && plot->legend->visible())
+                for (int i = 0; i < plot->plottableCount(); ++i)
+                    check(plot->plottable(i)->name(), w);
+            for (int i = 0; i < plot->plotLayout()->elementCount(); ++i)
+                if (auto* text = qobject_cast<QCPTextElement*>(plot->plotLayout()->elementAt(i)))
+                    for (const QString& line : text->text().split(QLatin1Char('\n')))
+                        check(line, w);
         } else if (auto* bar = qobject_cast<QMenuBar*>(w)) {
             CheckActions(bar->actions(), fault, kind, out);
         }

@@ -26,6 +26,8 @@
 #include <QTreeWidget>
 #include <QVariant>
 
+#include <qcustomplot.h>
+
 namespace {
 
 // The English text of an attribute is kept in a property of that name once it was translated.
@@ -100,6 +102,34 @@ void RefreshHeadings(QHeaderView* header)
         FitTranslatedHeadings(header);
 }
 
+// The labels of a chart's axes and its curves' names. A label the program sets since the last pass is its new text.
+bool TranslatePlot(QCustomPlot* plot)
+{
+    bool changed = false;
+    int n = 0;
+    for (QCPAxisRect* rect : plot->axisRects())
+        for (QCPAxis* axis : rect->axes()) {
+            const QByteArray key = "orvexEnAxis" + QByteArray::number(n++);
+            Apply(
+                plot, key.constData(), [axis] { return axis->label(); },
+                [axis, &changed](const QString& t) {
+                    axis->setLabel(t);
+                    changed = true;
+                });
+        }
+    // The legend names the curves; names of ours (not of data) are in the table.
+    for (int i = 0; i < plot->plottableCount(); ++i) {
+        QCPAbstractPlottable* curve = plot->plottable(i);
+        Apply(
+            curve, "orvexEnText", [curve] { return curve->name(); },
+            [curve, &changed](const QString& t) {
+                curve->setName(t);
+                changed = true;
+            });
+    }
+    return changed;
+}
+
 void TranslateOne(QWidget* w)
 {
     if (w->isWindow() || qobject_cast<QMdiSubWindow*>(w) || qobject_cast<QDockWidget*>(w))
@@ -169,6 +199,10 @@ void TranslateOne(QWidget* w)
     } else if (auto* menu = qobject_cast<QMenu*>(w)) {
         for (QAction* a : menu->actions())
             CUiTextTranslator::Translate(a);
+    } else if (auto* plot = qobject_cast<QCustomPlot*>(w)) {
+        CUiTextTranslator::Translate(plot);
+        if (TranslatePlot(plot))
+            plot->replot(QCustomPlot::rpQueuedReplot);
     } else if (auto* header = qobject_cast<QHeaderView*>(w)) {
         // An item widget's own headings were translated above with their widget.
         if (!qobject_cast<QTableWidget*>(header->parentWidget()) && !qobject_cast<QTreeWidget*>(header->parentWidget()))
@@ -216,6 +250,16 @@ void CUiTextTranslator::Translate(QAction* action)
         action, "orvexEnText", [action] { return action->text(); }, [action](const QString& t) { action->setText(t); });
     if (QMenu* sub = action->menu())
         Translate(sub);
+}
+
+void CUiTextTranslator::Translate(QCustomPlot* plot)
+{
+    if (!plot || plot->property("orvexFollowsLanguage").toBool())
+        return;
+    plot->setProperty("orvexFollowsLanguage", true);
+    // A chart sets its labels anew whenever it draws other data; each drawing shows them in the
+    // language loaded.
+    QObject::connect(plot, &QCustomPlot::beforeReplot, plot, [plot] { TranslatePlot(plot); });
 }
 
 void CUiTextTranslator::Translate(QWidget* widget)

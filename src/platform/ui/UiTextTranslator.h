@@ -3,9 +3,10 @@
 // when a window is shown, and again when the language changes, the translator walks it and sets
 // each text that the language's text table translates (TranslateText): window titles, labels,
 // buttons, group titles, tabs, tool-box pages, dock titles, combo-box items, table and tree
-// headings of item widgets, tooltips, placeholders and the actions of menus and tool bars. The
-// English text is kept on the widget, so switching back to English restores it.
+// headings of item widgets, chart axis labels, tooltips, placeholders and the actions of menus and
+// tool bars. The English text is kept on the widget, so switching back to English restores it.
 class QAction;
+class QCustomPlot;
 class QWidget;
 
 class CUiTextTranslator
@@ -15,6 +16,9 @@ public:
     static void Install();
     // Translates a widget and everything in it now.
     static void Translate(QWidget* widget);
+    // Makes a chart show its axis labels in the language loaded each time it draws (once per chart;
+    // a chart on the screen is made so when it is walked).
+    static void Translate(QCustomPlot* plot);
     // Translates a menu's or tool bar's action now.
     static void Translate(QAction* action);
     // After a change of language: sends QEvent::LanguageChange to every window and everything in

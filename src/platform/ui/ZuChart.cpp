@@ -1,6 +1,8 @@
 #include "platform/ui/ZuChart.h"
 
+#include "platform/ui/UiTextTranslator.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringTable.h"
 
 #include <QContextMenuEvent>
 #include <QFontMetrics>
@@ -33,6 +35,7 @@ QStringList WrapTitleLine(const QString& line, const QFontMetrics& metrics, int 
 
 CZuChart::CZuChart(QWidget* parent) : QCustomPlot(parent)
 {
+    CUiTextTranslator::Translate(this);
     setBackground(QBrush(Qt::white));
     setContextMenuPolicy(Qt::DefaultContextMenu);
     setInteractions(QCP::iSelectPlottables);
@@ -230,7 +233,10 @@ void CZuChart::FitTitle()
     if (!m_title)
         return;
     const QFontMetrics metrics(m_title->font());
-    QStringList lines = m_titleText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // The title's own lines are shown in the language loaded; the curve's name is data.
+    QStringList lines;
+    for (const QString& line : m_titleText.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        lines << QString::fromStdString(TranslateText(line.toStdString()));
     if (!m_curveName.isEmpty())
         lines << m_curveName;
     QStringList shownLines;
@@ -266,6 +272,15 @@ QSize CZuChart::minimumSizeHint() const
 QSize CZuChart::sizeHint() const
 {
     return QCustomPlot::sizeHint().expandedTo(minimumSizeHint());
+}
+
+void CZuChart::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        FitTitle();
+        replot(rpQueuedReplot);
+    }
+    QCustomPlot::changeEvent(event);
 }
 
 void CZuChart::resizeEvent(QResizeEvent* event)

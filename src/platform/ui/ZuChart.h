@@ -79,6 +79,8 @@ public:
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // A change of language shows the title in the new one.
+    void changeEvent(QEvent* event) override;
 
 private:
     // Shows the title; a line wider than the chart wraps onto a second line, cut short with an
