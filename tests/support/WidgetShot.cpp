@@ -23,6 +23,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QWidget>
 
@@ -31,6 +32,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 QString ShotFolder(const QString& folder)
 {
@@ -62,13 +64,71 @@ const std::set<std::string>& EnglishStringTexts()
     return texts;
 }
 
+// A printf format as a pattern of the texts it makes ("Unit group %d" finds "Unit group 3"); empty
+// for a format with too few letters of its own to tell its texts from data.
+QString FormatPattern(const std::string& format)
+{
+    static const QRegularExpression spec(QStringLiteral("%([-+ #0]*\\d*(?:\\.\\d+)?)(l{0,2}|h)([diuxXfgeEcs%])"));
+    const QString text = QString::fromStdString(format);
+    QString pattern;
+    int letters = 0, at = 0;
+    for (auto it = spec.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString literal = text.mid(at, m.capturedStart() - at);
+        for (QChar c : literal)
+            letters += c.isLetter() ? 1 : 0;
+        pattern += QRegularExpression::escape(literal);
+        const QChar kind = m.captured(3).at(0);
+        pattern += kind == QLatin1Char('%')   ? QStringLiteral("%")
+                   : kind == QLatin1Char('s') ? QStringLiteral(".*")
+                                              : QStringLiteral("[-+0-9.eExX]+");
+        at = m.capturedEnd();
+    }
+    const QString rest = text.mid(at);
+    for (QChar c : rest)
+        letters += c.isLetter() ? 1 : 0;
+    if (at == 0 || letters < 4)
+        return {};
+    return QStringLiteral("^") + pattern + QRegularExpression::escape(rest) + QStringLiteral("$");
+}
+
+// The texts made from formats of string ids that read differently in Japanese.
+const std::vector<QRegularExpression>& EnglishFormats()
+{
+    static const std::vector<QRegularExpression> formats = [] {
+        std::vector<QRegularExpression> out;
+        CStringTable english, japanese;
+        if (!english.LoadFile(":/lang/" + GetStringTableFileName(LANG_ENGLISH)) ||
+            !japanese.LoadFile(":/lang/" + GetStringTableFileName(LANG_JAPANESE)))
+            return out;
+        for (const auto& [id, text] : english.Strings()) {
+            std::string other;
+            if (text.find('%') == std::string::npos || !japanese.Find(id, other) || other == text)
+                continue;
+            if (const QString pattern = FormatPattern(text); !pattern.isEmpty())
+                out.emplace_back(pattern, QRegularExpression::DotMatchesEverythingOption);
+        }
+        return out;
+    }();
+    return formats;
+}
+
+bool MadeFromEnglishFormat(const QString& text)
+{
+    for (const QRegularExpression& format : EnglishFormats())
+        if (format.match(text).hasMatch())
+            return true;
+    return false;
+}
+
 // A text the tables translate, shown as it is: still English.
 bool StillEnglish(const QString& text)
 {
     if (text.isEmpty())
         return false;
     const std::string s = text.toStdString();
-    return (HasTextTranslation(s) && TranslateText(s) != s) || EnglishStringTexts().count(s) != 0;
+    return (HasTextTranslation(s) && TranslateText(s) != s) || EnglishStringTexts().count(s) != 0 ||
+           MadeFromEnglishFormat(text);
 }
 
 // Back in English, a text in Japanese script was left from the switch.
@@ -124,6 +184,13 @@ QStringList WrongTexts(QWidget& window, TextFault fault, const QString& kind)
         } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
             if (!combo->isEditable())
                 check(combo->currentText(), w);
+        } else if (auto* table = qobject_cast<QTableWidget*>(w); table && fault == StillEnglish) {
+            // Cells hold data, which may read like a text of ours; only texts made from our
+            // formats ("Unit group 2") are ours for sure.
+            for (int r = 0; r < std::min(table->rowCount(), 200); ++r)
+                for (int c = 0; c < table->columnCount(); ++c)
+                    if (QTableWidgetItem* item = table->item(r, c); item && MadeFromEnglishFormat(item->text()))
+                        out << QStringLiteral("English text: %1 (cell of %2)").arg(item->text(), table->objectName());
         } else if (auto* header = qobject_cast<QHeaderView*>(w)) {
             // Column headings as the view draws them, item widgets' and item models' alike.
             if (header->orientation() == Qt::Horizontal && header->model())

@@ -18,6 +18,7 @@
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -165,6 +166,20 @@ void CDlgExpPlanList::FillRow(int row, int planIndex)
         item->setData(Qt::UserRole, planIndex);
         m_list->setItem(row, c, item);
     }
+}
+
+void CDlgExpPlanList::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange && m_list && m_project) {
+        const CQMXSensorMapList* plans = m_project->GetSensorMapList();
+        for (int row = 0; row < m_list->rowCount(); ++row) {
+            QTableWidgetItem* item = m_list->item(row, 3);
+            const CQMXSensorMap* plan = item && plans ? plans->GetPlan(item->data(Qt::UserRole).toInt()) : nullptr;
+            if (plan)
+                item->setText(QString::fromStdString(UnitGroupText(plan->GetUnitGroupNumber())));
+        }
+    }
+    CZuDialog::changeEvent(event);
 }
 
 void CDlgExpPlanList::Refill()

@@ -69,6 +69,8 @@ protected:
     bool OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
+    // The unit groups' column is made from a format of the language loaded.
+    void changeEvent(QEvent* event) override;
 
 private:
     // Plan indices of the selected rows in row order; the first, -1 when none.
@@ -81,5 +83,5 @@ private:
 
     CTALVOProject* m_project;
     int m_mode = modeChoose;
-    QTableWidget* m_list;
+    QTableWidget* m_list = nullptr;
 };

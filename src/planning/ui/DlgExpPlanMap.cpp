@@ -24,6 +24,7 @@
 #include "platform/win/Messages.h"
 
 #include <QCursor>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -273,6 +274,13 @@ void CDlgExpPlanMap::SetPlan(CQMXSensorMap* plan)
 void CDlgExpPlanMap::UpdateGroupCaption()
 {
     m_groupButton->setText(QString::fromStdString(UnitGroupText(m_work->GetUnitGroupNumber())));
+}
+
+void CDlgExpPlanMap::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange && m_groupButton && m_work)
+        UpdateGroupCaption();
+    CZuDialog::changeEvent(event);
 }
 
 void CDlgExpPlanMap::BuildSlotCell(int row, int col, int slot)

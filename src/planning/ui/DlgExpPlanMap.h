@@ -94,6 +94,8 @@ protected:
     void OnOK() override;
     void OnCancel() override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The unit group's caption is made from a format of the language loaded.
+    void changeEvent(QEvent* event) override;
 
     // The first column of each band: its heading and width (dialog units), and the cell of a slot.
     virtual std::string SlotHeading() const { return "Slot"; }
@@ -121,7 +123,7 @@ protected:
     CZuDataTipCtrl* m_tip;
     QLineEdit* m_nameEdit;
     QLineEdit* m_commentEdit;
-    QPushButton* m_groupButton;
+    QPushButton* m_groupButton = nullptr;
     QPushButton* m_storeButton;
 
 private:
