@@ -8,6 +8,11 @@
 
 #include "platform/archive/Archive.h"
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define ORVEX_UF_PARSE_AVX512 1
+#endif
+
 namespace uf {
 
 namespace {
@@ -279,6 +284,163 @@ inline bool ParseE13_5(const char* p, const char* end, double& value)
     return ParseE13_5(p, value);
 }
 
+#if defined(ORVEX_UF_PARSE_AVX512)
+
+// What ScanFixedLinesAvx512 checks and gathers, by byte of the line: a line of six fields is two
+// overlapping 64-byte loads, its bytes 0 to 63 and 15 to 78.
+struct LineTables
+{
+    alignas(64) uint8_t expected[2][64];    // the character a byte must be (after folding) ...
+    alignas(64) uint8_t alternative[2][64]; // ... or this one
+    alignas(64) uint8_t fold[2][64];        // ORed in first: 'E' and 'e' alike
+    uint64_t digits[2];                     // the bytes that must be digits
+    uint64_t checked[2];                    // the bytes each load checks
+    alignas(64) uint8_t mantissaAt[64];     // per field, 8 bytes: 0, 0, then its six mantissa digits
+    alignas(64) uint8_t exponentAt[64];     // per field, 8 bytes: -, -, e0, e1, sign, exponent sign
+    alignas(64) int8_t exponentWeights[64];
+    uint64_t mantissaDigits;
+    uint64_t exponentDigits;
+};
+
+// The index of line byte j in the two loads as the byte permutation reads them.
+constexpr uint8_t Gathered(int j)
+{
+    return static_cast<uint8_t>(j < 64 ? j : 64 + j - 15);
+}
+
+constexpr LineTables MakeLineTables()
+{
+    LineTables t{};
+    for (int load = 0; load < 2; ++load)
+        for (int i = 0; i < 64; ++i) {
+            const int j = load == 0 ? i : 15 + i;
+            if (j >= 78 || (load == 1 && j < 64))
+                continue;
+            t.checked[load] |= uint64_t{1} << i;
+            char a = 0, b = 0;
+            switch (j % 13) {
+            case 0:
+                a = b = ' ';
+                break;
+            case 1:
+                a = ' ', b = '-';
+                break;
+            case 3:
+                a = b = '.';
+                break;
+            case 9:
+                a = b = 'e';
+                t.fold[load][i] = 0x20;
+                break;
+            case 10:
+                a = '+', b = '-';
+                break;
+            default:
+                t.digits[load] |= uint64_t{1} << i;
+                break;
+            }
+            t.expected[load][i] = static_cast<uint8_t>(a);
+            t.alternative[load][i] = static_cast<uint8_t>(b);
+        }
+    constexpr int kMantissa[6] = {2, 4, 5, 6, 7, 8};
+    for (int f = 0; f < 6; ++f) {
+        for (int k = 0; k < 6; ++k) {
+            t.mantissaAt[8 * f + 2 + k] = Gathered(13 * f + kMantissa[k]);
+            t.mantissaDigits |= uint64_t{1} << (8 * f + 2 + k);
+        }
+        t.exponentAt[8 * f + 2] = Gathered(13 * f + 11);
+        t.exponentAt[8 * f + 3] = Gathered(13 * f + 12);
+        t.exponentAt[8 * f + 4] = Gathered(13 * f + 1);
+        t.exponentAt[8 * f + 5] = Gathered(13 * f + 10);
+        t.exponentWeights[8 * f + 2] = 10;
+        t.exponentWeights[8 * f + 3] = 1;
+        t.exponentDigits |= uint64_t{3} << (8 * f + 2);
+    }
+    return t;
+}
+
+constexpr LineTables kLineTables = MakeLineTables();
+
+#define ORVEX_UF_AVX512_TARGET __attribute__((target("avx512f,avx512bw,avx512dq,avx512vbmi")))
+
+// ScanFixedLines with a line's six fields checked, gathered and converted at once: the same checks
+// as ParseE13_5's, the mantissa and exponent digits turned into numbers by multiply-adds, and the
+// value formed by the same conversion, multiplication or division, so it is the same to the bit.
+ORVEX_UF_AVX512_TARGET size_t ScanFixedLinesAvx512(const char* p, const char* end, double* out, size_t count,
+                                                   const char*& stop)
+{
+    const LineTables& t = kLineTables;
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i digitZero = _mm512_set1_epi8('0');
+    const __m512i nine = _mm512_set1_epi8(9);
+    __m512i expected[2], alternative[2], fold[2];
+    for (int load = 0; load < 2; ++load) {
+        expected[load] = _mm512_load_si512(t.expected[load]);
+        alternative[load] = _mm512_load_si512(t.alternative[load]);
+        fold[load] = _mm512_load_si512(t.fold[load]);
+    }
+    const __m512i mantissaAt = _mm512_load_si512(t.mantissaAt);
+    const __m512i exponentAt = _mm512_load_si512(t.exponentAt);
+    const __m512i exponentWeights = _mm512_load_si512(t.exponentWeights);
+    const __m512i pairs = _mm512_set1_epi16(static_cast<short>(0x010A)); // bytes 10, 1
+    const __m512i hundreds = _mm512_set1_epi32(0x00010064);              // words 100, 1
+    const __m512i tenThousand = _mm512_set1_epi64(10000);
+    const __m512i five = _mm512_set1_epi64(5);
+    const __m512i limit = _mm512_set1_epi64(22);
+    const __m512i signBit = _mm512_set1_epi64(int64_t{0x01} << 32);         // '-' (0x2D), not ' ' (0x20)
+    const __m512i exponentSignBit = _mm512_set1_epi64(int64_t{0x04} << 40); // '-' (0x2D), not '+' (0x2B)
+    const __m512d negativeZero = _mm512_set1_pd(-0.0);
+    const __m512d one = _mm512_set1_pd(1.0);
+    constexpr __mmask8 kFields = 0x3F;
+    // The unmasked forms of some operations leave a lane undefined that this compiler then warns of.
+    constexpr __mmask8 kAll = 0xFF;
+    size_t n = 0;
+    while (count - n >= 6 && end - p >= 79) {
+        const size_t length = p[78] == '\n' ? 79 : (p[78] == '\r' && end - p >= 80 && p[79] == '\n' ? 80 : 0);
+        if (length == 0)
+            break;
+        const __m512i bytes[2] = {_mm512_loadu_si512(p), _mm512_loadu_si512(p + 15)};
+        bool fits = true;
+        for (int load = 0; load < 2; ++load) {
+            const __m512i x = bytes[load];
+            const uint64_t digit = _mm512_cmple_epu8_mask(_mm512_sub_epi8(x, digitZero), nine);
+            const __m512i folded = _mm512_or_si512(x, fold[load]);
+            const uint64_t text =
+                _mm512_cmpeq_epi8_mask(folded, expected[load]) | _mm512_cmpeq_epi8_mask(folded, alternative[load]);
+            const uint64_t good = (digit & t.digits[load]) | (text & ~t.digits[load]);
+            fits &= (good & t.checked[load]) == t.checked[load];
+        }
+        if (!fits)
+            break;
+        const __m512i mantissaBytes = _mm512_maskz_sub_epi8(
+            t.mantissaDigits, _mm512_permutex2var_epi8(bytes[0], mantissaAt, bytes[1]), digitZero);
+        const __m512i exponentRaw = _mm512_permutex2var_epi8(bytes[0], exponentAt, bytes[1]);
+        const __m512i exponentBytes = _mm512_mask_sub_epi8(exponentRaw, t.exponentDigits, exponentRaw, digitZero);
+        // Per field (a 64-bit lane): d0d1 in the low half and d2d3d4d5 in the high half.
+        const __m512i mantissaParts = _mm512_madd_epi16(_mm512_maddubs_epi16(mantissaBytes, pairs), hundreds);
+        const __m512i mantissa = _mm512_add_epi64(_mm512_maskz_mul_epu32(kAll, mantissaParts, tenThousand),
+                                                  _mm512_maskz_srli_epi64(kAll, mantissaParts, 32));
+        const __m512i exponent = _mm512_madd_epi16(_mm512_maddubs_epi16(exponentBytes, exponentWeights), hundreds);
+        const __mmask8 negativeExponent = _mm512_test_epi64_mask(exponentRaw, exponentSignBit);
+        const __mmask8 negative = _mm512_test_epi64_mask(exponentRaw, signBit);
+        const __m512i scale = _mm512_sub_epi64(_mm512_mask_sub_epi64(exponent, negativeExponent, zero, exponent), five);
+        const __m512i magnitude = _mm512_maskz_abs_epi64(kAll, scale);
+        if (_mm512_mask_cmpgt_epi64_mask(kFields, magnitude, limit))
+            break;
+        const __m512d power = _mm512_mask_i64gather_pd(one, kFields, magnitude, kPow10, 8);
+        const __m512d v = _mm512_cvtepi64_pd(mantissa);
+        const __mmask8 divide = _mm512_cmplt_epi64_mask(scale, zero);
+        const __m512d r = _mm512_mask_div_pd(_mm512_mul_pd(v, power), divide, v, power);
+        _mm512_mask_storeu_pd(out + n, kFields, _mm512_mask_xor_pd(r, negative, r, negativeZero));
+        n += 6;
+        p += length;
+    }
+    stop = p;
+    return n;
+}
+
+#endif
+
 } // namespace
 
 int ScanNumbers(std::string_view line, double* out, int max)
@@ -305,6 +467,21 @@ int ScanNumbers(std::string_view line, double* out, int max)
 }
 
 size_t ScanFixedLines(std::string_view data, size_t& pos, double* out, size_t count)
+{
+#if defined(ORVEX_UF_PARSE_AVX512)
+    static const bool wide = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                             __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vbmi");
+    if (wide) {
+        const char* stop = nullptr;
+        const size_t n = ScanFixedLinesAvx512(data.data() + pos, data.data() + data.size(), out, count, stop);
+        pos = static_cast<size_t>(stop - data.data());
+        return n;
+    }
+#endif
+    return ScanFixedLinesPortable(data, pos, out, count);
+}
+
+size_t ScanFixedLinesPortable(std::string_view data, size_t& pos, double* out, size_t count)
 {
     // A line of six fields is 78 characters and its line end; the seventh field's place must hold
     // the line end, so a longer line (or one of other fields) is left to ScanNumbers.

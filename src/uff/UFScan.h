@@ -37,6 +37,9 @@ int ScanNumbers(std::string_view line, double* out, int max);
 // ScanNumbers would read them line by line, and moves pos past them; stops at the first line of
 // another form (a delimiter line among them). Returns how many numbers were read into out.
 size_t ScanFixedLines(std::string_view data, size_t& pos, double* out, size_t count);
+// ScanFixedLines one field at a time, as a processor without 512-bit registers reads the lines;
+// both read the same lines to the same bits.
+size_t ScanFixedLinesPortable(std::string_view data, size_t& pos, double* out, size_t count);
 
 // One line's fields in order, scanf-like.
 class CFieldScanner

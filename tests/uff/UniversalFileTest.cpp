@@ -284,6 +284,53 @@ TEST(UFScan, NumbersAsTheCLibraryReadsThem)
     EXPECT_FALSE(uf::IsDelimiter("   -1"));
 }
 
+// The fixed lines are read by wide registers where the processor has them and one field at a time
+// elsewhere: both take the same lines and give the same bits, whichever byte of a line is spoilt,
+// whatever its exponents, line end and the room left in the output.
+TEST(UFScan, FixedLinesReadAlikeWithAndWithoutWideRegisters)
+{
+    const std::string good = "  1.23456E-03 -9.87654E+02  0.00000E+00 -0.00000E-00  5.00001E+17 -7.77777E-17";
+    ASSERT_EQ(good.size(), 78u);
+    std::vector<std::string> lines;
+    for (size_t at = 0; at <= good.size(); ++at)
+        for (char c : std::string(" -+.Ee09x:/\r\n\t\0\xB0", 16)) {
+            std::string line = good + "\n";
+            line[at] = c;
+            lines.push_back(line);
+        }
+    for (int e = 0; e < 100; e += 3)
+        for (const char* sign : {"+", "-"}) {
+            std::string line = good + "\n";
+            line.replace(13 * (e % 6) + 10, 3, Format("%s%02d", sign, e));
+            lines.push_back(line);
+        }
+    lines.push_back(good + "\r\n");
+    lines.push_back(good + "\r");
+    lines.push_back(good.substr(0, 65) + "\n");
+    for (const std::string& line : lines)
+        for (size_t count : {size_t{5}, size_t{6}, size_t{11}, size_t{12}, size_t{30}}) {
+            // The line between two good ones, then a delimiter.
+            const std::string text = good + "\n" + line + good + "\n    -1\n";
+            std::vector<double> wide(count + 6, 1.0), portable(count + 6, 1.0);
+            size_t widePos = 0, portablePos = 0;
+            const size_t n = uf::ScanFixedLines(text, widePos, wide.data(), count);
+            ASSERT_EQ(n, uf::ScanFixedLinesPortable(text, portablePos, portable.data(), count)) << line;
+            ASSERT_EQ(widePos, portablePos) << line;
+            for (size_t i = 0; i < n; ++i)
+                ASSERT_EQ(std::bit_cast<uint64_t>(wide[i]), std::bit_cast<uint64_t>(portable[i])) << line << i;
+        }
+    double v[12];
+    size_t pos = 0;
+    const std::string two = good + "\n" + good + "\n";
+    ASSERT_EQ(uf::ScanFixedLines(two, pos, v, 12), 12u);
+    EXPECT_EQ(pos, two.size());
+    EXPECT_EQ(v[0], 1.23456E-03);
+    EXPECT_EQ(v[1], -9.87654E+02);
+    EXPECT_TRUE(std::signbit(v[3]) && v[3] == 0.0);
+    EXPECT_EQ(v[4], 5.00001E+17);
+    EXPECT_EQ(v[11], -7.77777E-17);
+}
+
 namespace {
 
 std::unique_ptr<CDAQPPFreqData> FreqData(const UF58Fields& ds, const char* eol = "\n",
