@@ -26,7 +26,11 @@
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 
+#include <algorithm>
+#include <atomic>
 #include <memory>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -67,6 +71,43 @@ double MeanOfSelected(const CZuVecFunc& vec, int point, const CSubsystemLPInfo* 
         }
     }
     return n > 0 ? sum / n : 0.0;
+}
+
+// Below this many values the means are taken on one thread.
+constexpr int64_t kThreadedMeanValues = int64_t{1} << 18;
+
+// MeanOfSelected of every point of vec into out[0 .. points). A point's sum runs over its columns in
+// order as there, but eight points are summed side by side, so that each addition need not wait
+// for the one before it.
+void MeansOfSelected(const CZuVecFunc& vec, int points, const CSubsystemLPInfo* selection, double* out)
+{
+    const int columns = vec.GetSubsystemCount();
+    points = std::clamp(points, 0, vec.GetDataCount());
+    std::vector<size_t> picked;
+    for (int k = 0; k < columns; ++k)
+        if (!selection || (k < selection->GetSize() && selection->GetAt(k) != 0))
+            picked.push_back(static_cast<size_t>(k));
+    const double* values = vec.ValueData();
+    const size_t stride = static_cast<size_t>(columns);
+    constexpr int kLanes = 8;
+    int point = 0;
+    for (; point + kLanes <= points; point += kLanes) {
+        const double* rows = values + static_cast<size_t>(point) * stride;
+        double sum[kLanes] = {};
+        int n[kLanes] = {};
+        for (size_t k : picked)
+            for (int j = 0; j < kLanes; ++j) {
+                // Adding 0.0 to a sum of values above 0 leaves it as it is.
+                const double v = rows[static_cast<size_t>(j) * stride + k];
+                const bool above = v > 0.0;
+                sum[j] += above ? v : 0.0;
+                n[j] += above;
+            }
+        for (int j = 0; j < kLanes; ++j)
+            out[point + j] = n[j] > 0 ? sum[j] / n[j] : 0.0;
+    }
+    for (; point < points; ++point)
+        out[point] = MeanOfSelected(vec, point, selection);
 }
 
 // The subsystem's source function of a kind: named after the subsystem (or by the import's name
@@ -300,11 +341,37 @@ int CDAQCalculator::CombineLocalPoints(CMElement* dataSet)
                                            rpms.data(), static_cast<int>(rpms.size()));
         if (!func)
             continue;
-        for (int r = 0; r < source->GetRpmCount(); ++r) {
-            const auto* vec = DynamicDowncast<CZuVecFunc>(source->GetRpmData(r));
-            for (int b = 0; vec && b < static_cast<int>(freqs.size()) && b < vec->GetDataCount(); ++b)
-                func->DataValue(r, b) = MeanOfSelected(*vec, b, selection);
-        }
+        // The RPMs are shared out over the cores: the means of a large map are bound by how fast
+        // the values come from memory.
+        const int rpmCount = source->GetRpmCount();
+        std::atomic<int> next{0};
+        auto work = [&] {
+            std::vector<double> means;
+            for (int r = next++; r < rpmCount; r = next++) {
+                const auto* vec = DynamicDowncast<CZuVecFunc>(source->GetRpmData(r));
+                if (!vec)
+                    continue;
+                const int bands = std::min(static_cast<int>(freqs.size()), vec->GetDataCount());
+                means.resize(static_cast<size_t>(std::max(bands, 0)));
+                MeansOfSelected(*vec, bands, selection, means.data());
+                for (int b = 0; b < bands; ++b)
+                    func->DataValue(r, b) = means[static_cast<size_t>(b)];
+            }
+        };
+        int64_t values = 0;
+        for (int r = 0; r < rpmCount; ++r)
+            if (const auto* vec = DynamicDowncast<CZuVecFunc>(source->GetRpmData(r)))
+                values += static_cast<int64_t>(vec->GetDataCount()) * vec->GetSubsystemCount();
+        const int threads =
+            values < kThreadedMeanValues
+                ? 1
+                : std::min(rpmCount, static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
+        std::vector<std::thread> pool;
+        for (int t = 1; t < threads; ++t)
+            pool.emplace_back(work);
+        work();
+        for (std::thread& t : pool)
+            t.join();
         ReplaceChild(dataSet, std::move(func));
         ++built;
     }

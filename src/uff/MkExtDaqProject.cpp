@@ -6,6 +6,7 @@
 #include <ctime>
 #include <map>
 #include <new>
+#include <system_error>
 
 #include "acquisition/DAQCalculator.h"
 #include "app/DAQExperiment.h"
@@ -106,8 +107,23 @@ CMkExtDaqProject::~CMkExtDaqProject()
     Release();
 }
 
+void CMkExtDaqProject::CloseLater(std::unique_ptr<CUFLineReader> file)
+{
+    // Unmapping a large file takes a while: that goes on beside the import.
+    if (!file || file->GetSize() < kCloseLaterSize)
+        return;
+    try {
+        m_closing.emplace_back([f = std::move(file)]() mutable { f.reset(); });
+    } catch (const std::system_error&) {
+        // No thread to spare: the file was closed here.
+    }
+}
+
 void CMkExtDaqProject::Release()
 {
+    for (std::thread& t : m_closing)
+        t.join();
+    m_closing.clear();
     m_groups.clear();
     m_runs.clear();
     m_runByKey.clear();
@@ -368,8 +384,8 @@ int CMkExtDaqProject::FileStep(IUFImportUI& ui, CFeedback& progress)
             CFeedback& feedback;
             ~PartEnd() { feedback.EndPart(); }
         } partEnd{progress};
-        CUFLineReader file;
-        if (!file.Open(files[i], true)) {
+        auto file = std::make_unique<CUFLineReader>();
+        if (!file->Open(files[i], true)) {
             m_notes.push_back(Format("%s could not be opened.", files[i].c_str()));
             continue;
         }
@@ -389,7 +405,7 @@ int CMkExtDaqProject::FileStep(IUFImportUI& ui, CFeedback& progress)
         std::string error;
         int result = 0;
         try {
-            result = scan.Scan(file, &error);
+            result = scan.Scan(*file, &error);
             if (!result && !error.empty())
                 throw CUFImportAbort(error);
         } catch (const CUFImportAbort& e) {
@@ -398,6 +414,7 @@ int CMkExtDaqProject::FileStep(IUFImportUI& ui, CFeedback& progress)
             throw;
         }
         binary += scan.GetBinaryCount();
+        CloseLater(std::move(file));
         if (!result)
             return 0;
     }

@@ -3,10 +3,12 @@
 // one experiment per measured subsystem and measurement run, each with the spectra of its subsystem
 // and of the target over RPM or over order. A short-lived builder: made for one import, one entry
 // operation called, then destroyed. The questions go through the installed import UI.
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -108,6 +110,9 @@ private:
     // 0 when cancelled.
     int TargetDataStep(TAG_UFRPMINFO& run, CFeedback& progress);
     int LocalPointCount(const std::string& subsystem) const;
+    // Closes a scanned file, on a thread of its own when it is large (joined by Release).
+    void CloseLater(std::unique_ptr<CUFLineReader> file);
+    static constexpr uint64_t kCloseLaterSize = uint64_t{16} << 20;
     void Release();
 
     std::vector<std::unique_ptr<TAG_UFRPMINFO>> m_runs;
@@ -143,4 +148,5 @@ private:
     double m_order = 1.0;
     std::vector<std::string> m_notes;
     std::vector<std::string> m_importedFiles; // the files this import read
+    std::vector<std::thread> m_closing;       // closing scanned files
 };

@@ -2,6 +2,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <system_error>
 #include <cmath>
 #include <complex>
 #include <map>
@@ -234,6 +240,9 @@ auto CUFDaqData::MappingFor(const COctaveManager* bands, double min, double df, 
     for (const auto& mapping : m_mappings)
         if (mapping->Fits(bands, min, df, count))
             return *mapping;
+    // Blocks of ever different axes keep a mapping each only while they are read.
+    if (m_mappings.size() >= 8)
+        m_mappings.clear();
     m_mappings.push_back(std::make_unique<LineMapping>(bands, min, df, count));
     return *m_mappings.back();
 }
@@ -274,90 +283,252 @@ void CUFDaqData::BandValues(const LineMapping& own, const CDAQPPUFIndex& index, 
     }
 }
 
-size_t CUFDaqData::PreloadBlocks(const std::vector<double>& rpms, size_t first, const BuildContext& context)
+bool CUFDaqData::PreloadBlock(Block& block, const LineMapping* mapping, int bandCount, const COctaveManager* bands,
+                              const CUFLineReader* file) const
 {
-    // Threads are started once per batch, not per RPM: a run of many RPMs with few points each
-    // would otherwise spend its time starting them.
-    constexpr size_t kBatch = 256;
-    constexpr int64_t kBatchValues = int64_t{1} << 22;
-    std::vector<Block*> todo;
-    std::unordered_set<const Block*> taken; // grid points may share an RPM: each block once
-    int64_t values = 0;
-    size_t next = first;
-    for (; next < rpms.size() && todo.size() < kBatch && values < kBatchValues; ++next)
-        for (size_t p = 0; p < m_points.size(); ++p)
-            if (PointFits(m_points[p], context) && FindRow(rpms[next], static_cast<int>(p)) < 0)
-                if (Block* block = FindBlockEntry(rpms[next], m_points[p]);
-                    block && !block->preloaded && taken.insert(block).second) {
-                    todo.push_back(block);
-                    values += std::max(block->data->GetIndex()->GetNumValues(), 0);
-                }
-    if (next == first)
-        next = first + 1;
-    if (todo.size() < 2)
-        return next;
-    // Each file of the batch is opened once and shared by its blocks' readers; a file that does
-    // not open is left to each block to report.
-    // The mappings of the batch's axes are made here, before the threads read them. A batch of
-    // blocks of all different axes keeps a mapping each only while it runs.
-    if (m_mappings.size() > 8)
-        m_mappings.clear();
-    const COctaveManager* bands = context.bands;
-    const int bandCount = bands ? bands->GetFreqCount() : 0;
-    std::vector<const LineMapping*> mappingOf;
-    for (const Block* block : todo) {
-        const CDAQPPUFIndex& index = *block->data->GetIndex();
-        const int count = index.GetNumValues();
-        mappingOf.push_back(bandCount > 0 && index.GetAbscIncrement() > 0.0 && count > 0
-                                ? &MappingFor(bands, index.GetAbscMin(), index.GetAbscIncrement(), count)
-                                : nullptr);
-    }
-    std::vector<const CUFLineReader*> fileOf;
-    for (const Block* block : todo) {
-        const CDAQPPUFData& data = *block->data;
-        auto [it, added] = m_files.try_emplace(data.PathIn(FolderOf(data.GetIndex()->GetFile())));
-        if (added) {
-            it->second = std::make_unique<CUFLineReader>();
-            if (!it->second->Open(it->first))
-                it->second.reset();
-        }
-        fileOf.push_back(it->second.get());
-    }
-    // Each block's values are turned into its line powers on the thread that read them, and freed
-    // there: what is left for this thread is summing the lines into bands and orders.
-    const size_t threads = std::min<size_t>(todo.size(), std::max(1u, std::thread::hardware_concurrency()));
-    std::atomic<size_t> at{0};
-    auto work = [&] {
-        for (size_t i = at++; i < todo.size(); i = at++) {
-            Block& block = *todo[i];
-            if (!LoadBlock(block, nullptr, fileOf[i]))
-                continue;
-            LinePowers(*block.data, block.powers);
-            block.data->ReleaseValues();
-            block.preloaded = true;
-            const CDAQPPUFIndex& index = *block.data->GetIndex();
-            const int count = static_cast<int>(block.powers.size());
-            const double df = index.GetAbscIncrement();
-            const LineMapping* mapping = mappingOf[i];
-            if (bandCount > 0 && df > 0.0 && count > 0 &&
-                !(mapping && mapping->Fits(bands, index.GetAbscMin(), df, count)))
-                continue; // the values did not come as declared: ReadBlock maps them
-            block.bandValues.assign(static_cast<size_t>(bandCount), 0.0);
-            if (mapping && bandCount > 0 && df > 0.0 && count > 0)
-                BandValues(*mapping, index, block.powers.data(), count, bandCount, block.bandValues.data());
-            block.bandsReady = true;
-        }
-    };
-    std::vector<std::thread> pool;
-    for (size_t t = 1; t < threads; ++t)
-        pool.emplace_back(work);
-    work();
-    for (std::thread& t : pool)
-        t.join();
-    return next;
+    if (!LoadBlock(block, nullptr, file))
+        return false;
+    LinePowers(*block.data, block.powers);
+    block.data->ReleaseValues();
+    block.preloaded = true;
+    const CDAQPPUFIndex& index = *block.data->GetIndex();
+    const int count = static_cast<int>(block.powers.size());
+    const double df = index.GetAbscIncrement();
+    if (bandCount > 0 && df > 0.0 && count > 0 && !(mapping && mapping->Fits(bands, index.GetAbscMin(), df, count)))
+        return true; // the values did not come as declared (or the axis has no mapping here): ReadBlock maps them
+    block.bandValues.assign(static_cast<size_t>(bandCount), 0.0);
+    if (mapping && bandCount > 0 && df > 0.0 && count > 0)
+        BandValues(*mapping, index, block.powers.data(), count, bandCount, block.bandValues.data());
+    block.bandsReady = true;
+    return true;
 }
 
-bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context)
+// The blocks a group's functions are made of, read on every core ahead of ReadBlock, which takes
+// them one by one in the order they are listed here; and the functions of each RPM, made on the
+// same threads once ReadBlock has taken that RPM's blocks. The blocks are shared out in chunks of
+// a few, and the values read but not yet taken stay under a bound: a run of any length is read
+// with the memory of a few hundred blocks. Made and used on one thread; the workers stop and are
+// joined when it goes, whatever is still queued.
+class CUFDaqData::Preload
+{
+public:
+    Preload(CUFDaqData& group, const std::vector<double>& rpms, const BuildContext& context)
+        : m_group(group), m_bands(context.bands), m_bandCount(m_bands ? m_bands->GetFreqCount() : 0)
+    {
+        // Each block once, in the order ReadBlock asks for them (grid points may share an RPM).
+        std::unordered_set<const Block*> taken;
+        for (double rpm : rpms)
+            for (int point : group.m_points)
+                if (group.PointFits(point, context))
+                    if (Block* block = group.FindBlockEntry(rpm, point);
+                        block && !block->preloaded && taken.insert(block).second)
+                        m_blocks.push_back(block);
+        if (m_blocks.size() < 2) {
+            m_blocks.clear();
+            return;
+        }
+        int64_t chunkValues = 0;
+        size_t chunkBlocks = 0;
+        for (size_t i = 0; i < m_blocks.size(); ++i) {
+            Block& block = *m_blocks[i];
+            block.task = i;
+            const CDAQPPUFIndex& index = *block.data->GetIndex();
+            const int count = index.GetNumValues();
+            m_mappingOf.push_back(m_bandCount > 0 && index.GetAbscIncrement() > 0.0 && count > 0
+                                      ? MappingFor(index.GetAbscMin(), index.GetAbscIncrement(), count)
+                                      : nullptr);
+            // Each file is opened once and shared by its blocks' readers; a file that does not open
+            // is left to each block to report.
+            const CDAQPPUFData& data = *block.data;
+            auto [it, added] = group.m_files.try_emplace(data.PathIn(FolderOf(data.GetIndex()->GetFile())));
+            if (added) {
+                it->second = std::make_unique<CUFLineReader>();
+                if (!it->second->Open(it->first))
+                    it->second.reset();
+            }
+            m_fileOf.push_back(it->second.get());
+            // Chunks of a few blocks, or of many small ones.
+            if (m_chunkEnd.empty() || chunkValues >= kChunkValues || chunkBlocks >= kChunkBlocks) {
+                m_chunkEnd.push_back(i);
+                m_chunkValues.push_back(m_chunkValues.back());
+                chunkValues = 0;
+                chunkBlocks = 0;
+            }
+            const int64_t v = std::max(count, 0);
+            m_chunkEnd.back() = i + 1;
+            m_chunkValues.back() += v;
+            chunkValues += v;
+            ++chunkBlocks;
+        }
+        m_ready.assign(m_chunkEnd.size(), 0);
+        const size_t threads = std::max(1u, std::thread::hardware_concurrency());
+        try {
+            for (size_t t = 0; t < threads; ++t)
+                m_threads.emplace_back([this] { Work(); });
+        } catch (const std::system_error&) {
+            // Fewer threads, or none: ReadBlock then reads the blocks no worker takes.
+        }
+    }
+
+    ~Preload()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_stop = true;
+        }
+        m_workCv.notify_all();
+        for (std::thread& t : m_threads)
+            t.join();
+        for (Block* block : m_blocks)
+            block->task = SIZE_MAX;
+    }
+
+    bool Running() const { return !m_threads.empty(); }
+
+    // Waits until the block's chunk is read; the chunks before it are then taken.
+    void Wait(const Block& block)
+    {
+        if (block.task >= m_blocks.size() || !Running())
+            return;
+        const size_t c = ChunkOf(block.task);
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (c > m_taken) {
+            m_taken = c;
+            m_workCv.notify_all();
+        }
+        m_doneCv.wait(lock, [&] { return m_ready[c] != 0; });
+    }
+
+    // Runs job on a worker, or here when there are none; Finish waits for every job and passes on
+    // what one threw.
+    void Post(std::function<void()> job)
+    {
+        if (!Running()) {
+            job();
+            return;
+        }
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_jobs.push_back(std::move(job));
+            ++m_posted;
+        }
+        m_workCv.notify_one();
+    }
+    void Finish()
+    {
+        if (!Running())
+            return;
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_taken = m_chunkEnd.size();
+        m_workCv.notify_all();
+        m_doneCv.wait(lock, [&] { return m_jobsDone == m_posted; });
+        if (m_failure)
+            std::rethrow_exception(std::exchange(m_failure, nullptr));
+    }
+
+private:
+    static constexpr int64_t kChunkValues = int64_t{1} << 14;
+    static constexpr size_t kChunkBlocks = 256;
+    // Values read ahead of ReadBlock at most (besides the chunk it waits for).
+    static constexpr int64_t kAheadValues = int64_t{1} << 22;
+    static constexpr size_t kMaxMappings = 8;
+
+    size_t ChunkOf(size_t task) const
+    {
+        return static_cast<size_t>(std::upper_bound(m_chunkEnd.begin(), m_chunkEnd.end(), task) - m_chunkEnd.begin());
+    }
+
+    // The mapping of an axis, made here before the threads read it. Blocks of many different axes
+    // get a mapping for the first few; ReadBlock maps the others.
+    const LineMapping* MappingFor(double min, double df, int count)
+    {
+        for (const auto& mapping : m_mappings)
+            if (mapping->Fits(m_bands, min, df, count))
+                return mapping.get();
+        if (m_mappings.size() >= kMaxMappings)
+            return nullptr;
+        m_mappings.push_back(std::make_unique<LineMapping>(m_bands, min, df, count));
+        return m_mappings.back().get();
+    }
+
+    // Jobs first (they free the way for the functions), then the next chunk while the values read
+    // ahead stay under the bound.
+    void Work()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        for (;;) {
+            if (m_stop)
+                return;
+            if (!m_jobs.empty()) {
+                std::function<void()> job = std::move(m_jobs.front());
+                m_jobs.pop_front();
+                lock.unlock();
+                std::exception_ptr failure;
+                try {
+                    job();
+                } catch (...) {
+                    failure = std::current_exception();
+                }
+                job = nullptr;
+                lock.lock();
+                if (failure && !m_failure)
+                    m_failure = failure;
+                ++m_jobsDone;
+                m_doneCv.notify_all();
+                continue;
+            }
+            const size_t c = m_next;
+            if (c < m_chunkEnd.size() &&
+                (c <= m_taken || m_chunkValues[c + 1] - m_chunkValues[m_taken] <= kAheadValues)) {
+                ++m_next;
+                lock.unlock();
+                for (size_t i = c == 0 ? 0 : m_chunkEnd[c - 1]; i < m_chunkEnd[c]; ++i) {
+                    Block& block = *m_blocks[i];
+                    try {
+                        m_group.PreloadBlock(block, m_mappingOf[i], m_bandCount, m_bands, m_fileOf[i]);
+                    } catch (...) {
+                        // ReadBlock reads it again, on its own thread, where running out of memory
+                        // ends the import with a message.
+                        block.powers = std::vector<double>();
+                        block.bandValues = std::vector<double>();
+                        block.preloaded = block.bandsReady = false;
+                        block.data->ReleaseValues();
+                    }
+                }
+                lock.lock();
+                m_ready[c] = 1;
+                m_doneCv.notify_all();
+                continue;
+            }
+            m_workCv.wait(lock);
+        }
+    }
+
+    CUFDaqData& m_group;
+    const COctaveManager* m_bands;
+    int m_bandCount;
+    std::vector<Block*> m_blocks;
+    std::vector<const LineMapping*> m_mappingOf; // parallel to m_blocks
+    std::vector<const CUFLineReader*> m_fileOf;  // parallel to m_blocks
+    std::vector<std::unique_ptr<LineMapping>> m_mappings;
+    std::vector<size_t> m_chunkEnd;        // the block after each chunk
+    std::vector<int64_t> m_chunkValues{0}; // values declared by the chunks before each (one more entry)
+    std::vector<std::thread> m_threads;
+
+    std::mutex m_mutex;
+    std::condition_variable m_workCv; // workers: a job, a chunk within the bound, or the stop
+    std::condition_variable m_doneCv; // ReadBlock and Finish: a chunk read, a job done
+    std::vector<char> m_ready;        // per chunk
+    size_t m_next = 0;                // the next chunk to read
+    size_t m_taken = 0;               // the chunk ReadBlock waits for or reads from
+    std::deque<std::function<void()>> m_jobs;
+    size_t m_posted = 0;
+    size_t m_jobsDone = 0;
+    std::exception_ptr m_failure;
+    bool m_stop = false;
+};
+
+bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context, Preload* preload)
 {
     const int p = GetPointIndex(point);
     if (FindRow(rpm, p) >= 0)
@@ -365,6 +536,8 @@ bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context)
     Block* block = FindBlockEntry(rpm, point);
     if (!block)
         return false;
+    if (preload)
+        preload->Wait(*block);
     CDAQPPUFData& data = *block->data;
     const CDAQPPUFIndex& index = *data.GetIndex();
     // A block the preload read comes with its line powers; one it could not read is read again
@@ -402,10 +575,8 @@ bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context)
     // Band values over the project's bands, from the preload or computed here.
     const COctaveManager* bands = context.bands;
     const int bandCount = bands ? bands->GetFreqCount() : 0;
-    if (rows.rowOf.empty()) {
+    if (rows.rowOf.empty())
         rows.bandCount = bandCount;
-        rows.bands.reserve(static_cast<size_t>(rows.blocks) * static_cast<size_t>(bandCount));
-    }
     std::vector<double> values = std::move(block->bandValues);
     block->bandValues = std::vector<double>();
     if (!block->bandsReady || values.size() != static_cast<size_t>(bandCount)) {
@@ -416,8 +587,8 @@ bool CUFDaqData::ReadBlock(double rpm, int point, const BuildContext& context)
     block->bandsReady = false;
     const int row = static_cast<int>(rows.rowOf.size());
     rows.rowOf.emplace(RpmKey(rpm), row);
-    rows.bands.insert(rows.bands.end(), values.begin(), values.begin() + std::min(bandCount, rows.bandCount));
-    rows.bands.resize(static_cast<size_t>(row + 1) * static_cast<size_t>(rows.bandCount), 0.0);
+    values.resize(static_cast<size_t>(rows.bandCount), 0.0);
+    rows.bands.push_back(std::move(values));
 
     // The levels of the context's orders at this RPM, over the lines of the point's first block.
     const int orderCount = context.orders ? context.orders->GetSize() : 0;
@@ -480,33 +651,51 @@ void CUFDaqData::BuildRpmFunctions(const BuildContext& context, std::vector<std:
     auto levels = std::make_unique<CZuRpmMultiVecFunc>(FormatString(IDS_CHANNEL_LEVELS, m_name.c_str()), nullptr,
                                                        ElementType::ChannelLevels);
     levels->SetLabel(m_name);
-    size_t preloaded = 0;
-    for (size_t k = 0; k < gridRpms.size(); ++k) {
-        const double rpm = gridRpms[k];
-        auto vec = std::make_unique<CMultiVectorFunction>(Format("%.2f", rpm), &columns, static_cast<int>(freqs.size()),
-                                                          nullptr, ElementType::Energy);
-        vec->SetLabel(m_name);
-        vec->SetDataIndexArray(freqs);
-        if (k >= preloaded)
-            preloaded = PreloadBlocks(gridRpms, k, context);
-        for (size_t p = 0; p < m_points.size(); ++p) {
-            const int point = m_points[p];
-            if (!PointFits(point, context) || !ReadBlock(rpm, point, context))
-                continue;
-            const PointRows& rows = m_rows[p];
-            const int row = FindRow(rpm, static_cast<int>(p));
-            const size_t stride = static_cast<size_t>(vec->GetSubsystemCount());
-            if (row < 0 || static_cast<size_t>(point) >= stride)
-                continue;
-            // Each band a row of the function, the point a column.
-            const double* band = rows.bands.data() + static_cast<size_t>(row) * static_cast<size_t>(rows.bandCount);
-            const int filled = std::min({rows.bandCount, static_cast<int>(freqs.size()), vec->GetDataCount()});
-            double* out = vec->ValueData() + point;
-            for (int b = 0; b < filled; ++b)
-                out[static_cast<size_t>(b) * stride] = band[b] * factor;
+    // The functions of each RPM are made on the preload's threads once its blocks are taken; they
+    // go into the levels in the grid's order when all are made.
+    std::vector<std::unique_ptr<CMultiVectorFunction>> vecs(gridRpms.size());
+    {
+        Preload preload(*this, gridRpms, context);
+        for (size_t k = 0; k < gridRpms.size(); ++k) {
+            const double rpm = gridRpms[k];
+            std::vector<std::pair<int, const double*>> bandsOf; // point, its band values
+            int bandCount = 0;
+            for (size_t p = 0; p < m_points.size(); ++p) {
+                const int point = m_points[p];
+                if (!PointFits(point, context) || !ReadBlock(rpm, point, context, &preload))
+                    continue;
+                const PointRows& rows = m_rows[p];
+                const int row = FindRow(rpm, static_cast<int>(p));
+                if (row < 0 || point >= columns.GetCount())
+                    continue;
+                bandsOf.emplace_back(point, rows.bands[static_cast<size_t>(row)].data());
+                bandCount = rows.bandCount;
+            }
+            preload.Post([this, &vecs, &columns, &freqs, k, rpm, factor, bandCount, bandsOf = std::move(bandsOf)] {
+                auto vec = std::make_unique<CMultiVectorFunction>(
+                    Format("%.2f", rpm), &columns, static_cast<int>(freqs.size()), nullptr, ElementType::Energy);
+                vec->SetLabel(m_name);
+                vec->SetDataIndexArray(freqs);
+                // Each band a row of the function, each point a column.
+                const size_t stride = static_cast<size_t>(vec->GetSubsystemCount());
+                const int filled = std::min({bandCount, static_cast<int>(freqs.size()), vec->GetDataCount()});
+                double* out = vec->ValueData();
+                for (int b = 0; b < filled; ++b, out += stride)
+                    for (const auto& [point, band] : bandsOf)
+                        out[point] = band[b] * factor;
+                vecs[k] = std::move(vec);
+            });
         }
-        levels->AddRpmData(rpm, std::move(vec));
+        // Every block is read: the files are closed on a worker while the last functions are made.
+        if (!m_files.empty()) {
+            auto files = std::make_shared<decltype(m_files)>(std::move(m_files));
+            m_files.clear();
+            preload.Post([files] { files->clear(); });
+        }
+        preload.Finish();
     }
+    for (size_t k = 0; k < gridRpms.size(); ++k)
+        levels->AddRpmData(gridRpms[k], std::move(vecs[k]));
     m_files.clear();
     const int freqCount = levels->GetFreqCount();
     out.push_back(std::move(levels));

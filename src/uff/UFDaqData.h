@@ -3,6 +3,7 @@
 // functions its experiment keeps, made from them: band and line spectra per local point and RPM,
 // levels per RPM and order, and the multi-vector functions the analysis reads. Data blocks are
 // read from their files only while their values are computed and are freed again at once.
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -98,6 +99,7 @@ private:
         std::vector<double> bandValues;
         bool preloaded = false;
         bool bandsReady = false;
+        size_t task = SIZE_MAX; // its place in the running preload; SIZE_MAX when it has none
     };
     // What is kept of a point while the group's functions are made: per RPM read, its band values
     // and its levels at the context's orders. The lines themselves are summed as each block is
@@ -108,10 +110,14 @@ private:
         int lineCount = -1;            // values per block, set by the first block read
         std::vector<double> lineFreqs; // that block's line frequencies, which the order windows use
         int bandCount = 0;
-        std::vector<double> bands;  // a row of bandCount values per RPM read
-        std::vector<double> orders; // a row of a level per order of the context per RPM read
+        std::vector<std::vector<double>> bands; // a row of bandCount values per RPM read
+        std::vector<double> orders;             // a row of a level per order of the context per RPM read
         std::unordered_map<double, int> rowOf;
     };
+    // Reads the blocks of the points at the RPMs ahead of ReadBlock on every core, in the order
+    // ReadBlock takes them, and makes the functions of each RPM once its blocks are taken (see the
+    // source). A block that fails there is read and reported by ReadBlock.
+    class Preload;
     int RegisterPoint(int point);
     Block* FindBlockEntry(double rpm, int point);
     const Block* FindBlockEntry(double rpm, int point) const;
@@ -128,7 +134,8 @@ private:
                     int bandCount, double* out) const;
     // Reads the block at rpm of a point and keeps its band values and order levels; false when
     // there is no block or it does not read (a note says which).
-    bool ReadBlock(double rpm, int point, const BuildContext& context);
+    // preload: the one running, whose reader of the block ReadBlock waits for (null: none).
+    bool ReadBlock(double rpm, int point, const BuildContext& context, Preload* preload = nullptr);
     // The row of a point at rpm; -1 when it has none.
     int FindRow(double rpm, int pointIndex) const;
     // sqrt(2 * sum of the line powers in [c - w/2, c + w/2)) with c = rpm * order / 60.
@@ -137,11 +144,10 @@ private:
     void Note(const BuildContext& context, const std::string& text) const;
     bool PointFits(int point, const BuildContext& context) const;
     void BuildRpmFunctions(const BuildContext& context, std::vector<std::unique_ptr<CMElement>>& out);
-    // Parses the blocks of the points at rpms[first] and the RPMs after it that are still to be
-    // read, on several threads, until a batch is large enough to share out (or its values reach a
-    // memory bound); returns the index after the last RPM taken. ReadBlock then takes their values
-    // (a block that fails here is read and reported there).
-    size_t PreloadBlocks(const std::vector<double>& rpms, size_t first, const BuildContext& context);
+    // The line powers of a block and its band values over mapping (null: none made) on the calling
+    // thread; false when it does not read.
+    bool PreloadBlock(Block& block, const LineMapping* mapping, int bandCount, const COctaveManager* bands,
+                      const CUFLineReader* file) const;
     void BuildOrderDataFunction(const BuildContext& context, std::vector<std::unique_ptr<CMElement>>& out);
     std::unique_ptr<CMElement> MakeOrderLevels(const BuildContext& context, const std::vector<double>& rpms) const;
 

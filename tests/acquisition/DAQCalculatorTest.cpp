@@ -30,6 +30,7 @@
 #include <fstream>
 #include <iterator>
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -263,4 +264,53 @@ TEST_F(DAQCalculatorTest, LocalPointsAreAveragedOverTheSelectedPositiveValues)
     EXPECT_EQ(average->GetSubsystem(1), "Order#4");
     EXPECT_DOUBLE_EQ(average->DataValue(0, 0), (2.0 + 4.0) / 2.0);
     EXPECT_DOUBLE_EQ(average->DataValue(1, 1), (8.0 + 10.0) / 2.0);
+}
+
+TEST_F(DAQCalculatorTest, ManyBandsAreAveragedAsOneBandAtATime)
+{
+    // Enough bands that they are summed several side by side, with some left over, and values of
+    // every kind: unselected, negative, zero, NaN, and sums whose order of addition shows.
+    CDAQExperiment* set = f.AddDataSet("UF");
+    const std::string name = set->GetFirstInfoName();
+    constexpr int kColumns = 5;
+    constexpr int kBands = 19;
+    CSubsystemLPInfoList& lps = set->GetCalcOptions()->GetSubsystemLPInfoList();
+    lps.RemoveAll();
+    CSubsystemLPInfo selection(kColumns);
+    selection.SetName(name);
+    selection.SetAt(3, 0);
+    lps.Add(selection);
+    CZuSubsystemTable columns;
+    for (int k = 1; k <= kColumns; ++k)
+        columns.Add(Format("LP#%d", k));
+    auto levels = std::make_unique<CZuRpmMultiVecFunc>(FormatString(IDS_CHANNEL_LEVELS, name.c_str()), nullptr, 103);
+    levels->SetLabel(name);
+    auto vec = std::make_unique<CMultiVectorFunction>("1000.00", &columns, kBands, nullptr, 5);
+    std::vector<double> freqs;
+    for (int b = 0; b < kBands; ++b)
+        freqs.push_back(100.0 * (b + 1));
+    vec->SetDataIndexArray(freqs);
+    const double kinds[] = {1e16, -2.0, 0.0, std::nan(""), 1.0, 0.1, 3.0};
+    std::vector<double> expected;
+    for (int b = 0; b < kBands; ++b) {
+        double sum = 0.0;
+        int n = 0;
+        for (int k = 0; k < kColumns; ++k) {
+            const double v = kinds[(b * 3 + k) % std::size(kinds)] * (k + 1);
+            vec->DataValue(b, k) = v;
+            if (k != 3 && v > 0.0) {
+                sum += v;
+                ++n;
+            }
+        }
+        expected.push_back(n > 0 ? sum / n : 0.0);
+    }
+    levels->AddRpmData(1000.0, std::move(vec));
+    set->AddChild(std::move(levels));
+
+    ASSERT_EQ(CDAQCalculator::CombineLocalPoints(set), 1);
+    CZuRpmFunc* rpm = set->FindRpmFuncOfFirstName();
+    ASSERT_NE(rpm, nullptr);
+    for (int b = 0; b < kBands; ++b)
+        EXPECT_EQ(rpm->DataValue(0, b), expected[static_cast<size_t>(b)]) << "band " << b;
 }

@@ -163,6 +163,60 @@ TEST(MkExtDaqProject, ImportsRunsIntoExperimentsWithTheirFunctions)
     EXPECT_NE(std::find(after.begin(), after.end(), kept), after.end());
 }
 
+// A run of many RPMs is read on several threads, far ahead of where its functions are made: every
+// RPM still gets its own values, in the grid's order.
+TEST(MkExtDaqProject, EveryRpmOfALongRunGetsItsOwnValues)
+{
+    Fixture f("long");
+    std::string text;
+    for (int rpm = 1000; rpm <= 6000; rpm += 10)
+        for (int lp = 0; lp < 3; ++lp)
+            text += f.Spectrum(f.a, lp, rpm, 0);
+    f.ui.dialogs = {Fixture::Files({f.Write("long.unv", text)})};
+    f.prompts.Answer(IDOK);
+    CMkExtDaqProject builder(f.container, f.uf);
+    ASSERT_EQ(builder.ImportUFData(), 1);
+    const std::vector<CDAQExperiment*> sets = f.DataSets();
+    ASSERT_EQ(sets.size(), 1u);
+    CDAQExperiment* set = sets[0];
+    auto* levels = Child<CZuRpmMultiVecFunc>(set, FormatString(IDS_CHANNEL_LEVELS, f.a.c_str()));
+    auto* spectrum = Child<CZuRpmFunc>(set, f.a);
+    auto* orderData = Child<CZuRpmMultiVecFunc>(set, FormatString(IDS_ORDER_DATA, f.a.c_str()));
+    ASSERT_TRUE(levels && spectrum && orderData);
+    ASSERT_EQ(levels->GetRpmCount(), 501);
+    ASSERT_EQ(spectrum->GetRpmCount(), 501);
+    const auto* order2 = DynamicDowncast<CMultiVectorFunction>(orderData->GetRpmData(0));
+    ASSERT_NE(order2, nullptr);
+    ASSERT_EQ(order2->GetDataCount(), 501);
+    const double factor = std::sqrt(0.3321125);
+    for (int r = 0; r < 501; ++r) {
+        const double rpm = 1000.0 + 10.0 * r;
+        EXPECT_DOUBLE_EQ(levels->GetRpm(r), rpm);
+        const auto* vec = DynamicDowncast<CMultiVectorFunction>(levels->GetRpmData(r));
+        ASSERT_NE(vec, nullptr);
+        EXPECT_EQ(vec->GetName(), Format("%.2f", rpm));
+        for (int band = 0; band < kLines - 1; ++band) {
+            double sum = 0.0;
+            for (int lp = 0; lp < 3; ++lp) {
+                const double expected = std::sqrt(2.0 * VelocityPower(lp, band + 1, rpm)) * factor;
+                ASSERT_NEAR(vec->DataValue(band, lp), expected, expected * 1e-5) << rpm << " " << lp << " " << band;
+                sum += vec->DataValue(band, lp);
+            }
+            EXPECT_EQ(spectrum->DataValue(r, band), sum / 3.0) << rpm << " " << band;
+        }
+        // Order 2 over the lines in [f - 25, f + 25) Hz, f = rpm / 30.
+        const double centre = rpm * 2.0 / 60.0;
+        for (int lp = 0; lp < 3; ++lp) {
+            double power = 0.0;
+            for (int k = 1; k < kLines; ++k)
+                if (k * kDf >= centre - 25.0 && k * kDf < centre + 25.0)
+                    power += VelocityPower(lp, k, rpm);
+            const double level = std::sqrt(2.0 * power) * factor;
+            ASSERT_NEAR(order2->DataValue(r, lp), level, level * 1e-5 + 1e-300) << rpm << " " << lp;
+        }
+    }
+}
+
 TEST(MkExtDaqProject, SelectingUniversalFilesMakesAProjectAndOpensThePlanningMenu)
 {
     Fixture f("select");
