@@ -262,17 +262,34 @@ void CUFDaqData::BandValues(const LineMapping& own, const CDAQPPUFIndex& index, 
         thirds = std::make_unique<COctaveManager>(OCTAVE_BAND_THIRD, 2.0, 16000.0);
         second = std::make_unique<LineMapping>(thirds.get(), min, df, count);
     }
+    // The lines above 0 Hz: with df > 0 the frequencies never fall, so they are those from the
+    // first one above 0 on.
+    int above = 0;
+    if (df > 0.0) {
+        int hi = std::max(count, 0);
+        while (above < hi) {
+            const int mid = above + (hi - above) / 2;
+            if (min + mid * df > 0.0)
+                hi = mid;
+            else
+                above = mid + 1;
+        }
+    }
     const CBandInfoList& list = own.manager.GetBandList();
     const int filled = std::min(bandCount, static_cast<int>(list.size()));
     for (int b = 0; b < filled; ++b) {
         const tagBandInfo& info = list[static_cast<size_t>(b)];
         // The band's lines that lie in the block and above 0 Hz.
-        const int from = std::max(info.nFirstLine - own.offset, 0);
         const int to = std::min(info.nFirstLine + info.nLineCount - own.offset, count);
         double sum = 0.0;
-        for (int k = from; k < to; ++k)
-            if (min + k * df > 0.0)
+        if (df > 0.0) {
+            for (int k = std::max({info.nFirstLine - own.offset, 0, above}); k < to; ++k)
                 sum += powers[k];
+        } else {
+            for (int k = std::max(info.nFirstLine - own.offset, 0); k < to; ++k)
+                if (min + k * df > 0.0)
+                    sum += powers[k];
+        }
         double value = std::sqrt(m_doubling ? 2.0 * sum : sum);
         if (second) {
             const int at = second->manager.FindBand(info.dCentre);
