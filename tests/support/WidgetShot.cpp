@@ -240,9 +240,11 @@ QStringList CutComboTexts(QWidget& window)
     return out;
 }
 
+} // namespace
+
 // The window's language is switched the way the program switches it, with every window left open:
 // to Japanese (its image, the texts still English) and back (the texts still Japanese).
-QStringList CheckJapanese(QWidget& window, const QString& folder, const QString& name)
+QStringList CheckLanguageSwitch(QWidget& window, const QString& folder, const QString& name)
 {
     const uint32_t before = GetLoadedLanguage();
     const std::string tables = GetStringTableFolder(); // a test's own tables, put back below
@@ -273,8 +275,6 @@ QStringList CheckJapanese(QWidget& window, const QString& folder, const QString&
         faults << WrongTexts(window, StillJapanese, QStringLiteral("Japanese"));
     return faults;
 }
-
-} // namespace
 
 QStringList UntranslatedTexts(QWidget& window)
 {
@@ -318,6 +318,6 @@ QStringList GrabAndCheckLayout(QWidget& window, const QString& folder, const QSt
                           .arg(r.x())
                           .arg(r.y());
     }
-    faults << CheckJapanese(window, folder, name);
+    faults << CheckLanguageSwitch(window, folder, name);
     return faults;
 }

@@ -17,6 +17,9 @@ QString ShotFolder(const QString& folder);
 // otherwise but the window still shows in English is a fault ("English text: ..."). The language
 // the test ran in is then switched back live, and a text left in Japanese is a fault too.
 QStringList GrabAndCheckLayout(QWidget& window, const QString& folder, const QString& name);
+// The language switch of GrabAndCheckLayout alone, for a window whose layout is checked otherwise:
+// its Japanese image goes to <folder>/<name>-jpn.png; returns the texts left in either language.
+QStringList CheckLanguageSwitch(QWidget& window, const QString& folder, const QString& name);
 // The visible texts of a window (and its menus' actions) that the current language's tables
 // give otherwise but that are still shown in English.
 QStringList UntranslatedTexts(QWidget& window);

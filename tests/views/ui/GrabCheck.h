@@ -1,6 +1,9 @@
 #pragma once
 // Grabs a window as a user would see it (kept in ORVEX_GRAB_DIR when that is set) and checks that
-// its visible controls have a size.
+// its visible controls have a size; then switches the language live both ways and expects no text
+// left in the other language.
+#include "support/WidgetShot.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -22,4 +25,9 @@ inline void GrabAndCheck(QWidget& window, const char* name, QSize size = QSize(4
             EXPECT_FALSE(child->size().isEmpty()) << child->metaObject()->className();
         }
     }
+    EXPECT_EQ(CheckLanguageSwitch(window, QStringLiteral("views"), QString::fromLatin1(name))
+                  .join(QLatin1Char('\n'))
+                  .toStdString(),
+              "")
+        << name;
 }
