@@ -62,6 +62,8 @@ struct CUFDaqData::LineMapping
     const COctaveManager* bands;
     double min, df;
     int count;
+    // The block lines [from, to) each band sums: those in the block and above 0 Hz.
+    std::vector<int> from, to;
 
     LineMapping(const COctaveManager* bands, double min, double df, int count)
         : bands(bands), min(min), df(df), count(count)
@@ -71,6 +73,23 @@ struct CUFDaqData::LineMapping
         manager.SetDf(df);
         manager.SetLineCount(count + (offset > 0 ? offset : 0));
         manager.CreateBandInfoList();
+        // With df > 0 the line frequencies never fall: the lines above 0 Hz are those from the
+        // first one above it on.
+        int above = 0;
+        if (df > 0.0) {
+            int hi = std::max(count, 0);
+            while (above < hi) {
+                const int mid = above + (hi - above) / 2;
+                if (min + mid * df > 0.0)
+                    hi = mid;
+                else
+                    above = mid + 1;
+            }
+        }
+        for (const tagBandInfo& info : manager.GetBandList()) {
+            from.push_back(std::max({info.nFirstLine - offset, 0, above}));
+            to.push_back(std::max(from.back(), std::min(info.nFirstLine + info.nLineCount - offset, count)));
+        }
     }
     bool Fits(const COctaveManager* b, double m, double d, int c) const
     {
@@ -253,50 +272,44 @@ void CUFDaqData::BandValues(const LineMapping& own, const CDAQPPUFIndex& index, 
     // sqrt((2) * sum |X|^2) of the band's lines above 0 Hz.
     const double min = own.min;
     const double df = own.df;
-    // The correction of a band function of the corrected type, left open by the line reader:
-    // the share of the lines of the third-octave band (2 Hz to 16 kHz) around the band's
-    // centre over the band's own lines, built with the block's line spacing and count.
-    std::unique_ptr<COctaveManager> thirds;
-    std::unique_ptr<LineMapping> second;
-    if (m_doubling && index.GetFuncType() == kCorrectedBandType) {
-        thirds = std::make_unique<COctaveManager>(OCTAVE_BAND_THIRD, 2.0, 16000.0);
-        second = std::make_unique<LineMapping>(thirds.get(), min, df, count);
-    }
-    // The lines above 0 Hz: with df > 0 the frequencies never fall, so they are those from the
-    // first one above 0 on.
-    int above = 0;
-    if (df > 0.0) {
-        int hi = std::max(count, 0);
-        while (above < hi) {
-            const int mid = above + (hi - above) / 2;
-            if (min + mid * df > 0.0)
-                hi = mid;
-            else
-                above = mid + 1;
-        }
-    }
     const CBandInfoList& list = own.manager.GetBandList();
     const int filled = std::min(bandCount, static_cast<int>(list.size()));
-    for (int b = 0; b < filled; ++b) {
-        const tagBandInfo& info = list[static_cast<size_t>(b)];
-        // The band's lines that lie in the block and above 0 Hz.
-        const int to = std::min(info.nFirstLine + info.nLineCount - own.offset, count);
-        double sum = 0.0;
-        if (df > 0.0) {
-            for (int k = std::max({info.nFirstLine - own.offset, 0, above}); k < to; ++k)
+    if (df > 0.0 && count == own.count) {
+        // The sums first, then their roots: neither loop waits on the other's work.
+        const int* from = own.from.data();
+        const int* to = own.to.data();
+        for (int b = 0; b < filled; ++b) {
+            double sum = 0.0;
+            for (int k = from[b]; k < to[b]; ++k)
                 sum += powers[k];
-        } else {
+            out[b] = sum;
+        }
+        const double scale = m_doubling ? 2.0 : 1.0;
+        for (int b = 0; b < filled; ++b)
+            out[b] = std::sqrt(scale * out[b]);
+    } else {
+        for (int b = 0; b < filled; ++b) {
+            const tagBandInfo& info = list[static_cast<size_t>(b)];
+            const int to = std::min(info.nFirstLine + info.nLineCount - own.offset, count);
+            double sum = 0.0;
             for (int k = std::max(info.nFirstLine - own.offset, 0); k < to; ++k)
                 if (min + k * df > 0.0)
                     sum += powers[k];
+            out[b] = std::sqrt(m_doubling ? 2.0 * sum : sum);
         }
-        double value = std::sqrt(m_doubling ? 2.0 * sum : sum);
-        if (second) {
-            const int at = second->manager.FindBand(info.dCentre);
-            const int outer = at >= 0 ? second->manager.GetBandList()[static_cast<size_t>(at)].nLineCount : 0;
-            value *= info.nLineCount > 0 && outer > 0 ? std::sqrt(double(outer) / info.nLineCount) : 0.0;
+    }
+    // The correction of a band function of the corrected type, left open by the line reader:
+    // the share of the lines of the third-octave band (2 Hz to 16 kHz) around the band's
+    // centre over the band's own lines, built with the block's line spacing and count.
+    if (m_doubling && index.GetFuncType() == kCorrectedBandType) {
+        const COctaveManager thirds(OCTAVE_BAND_THIRD, 2.0, 16000.0);
+        const LineMapping second(&thirds, min, df, count);
+        for (int b = 0; b < filled; ++b) {
+            const tagBandInfo& info = list[static_cast<size_t>(b)];
+            const int at = second.manager.FindBand(info.dCentre);
+            const int outer = at >= 0 ? second.manager.GetBandList()[static_cast<size_t>(at)].nLineCount : 0;
+            out[b] *= info.nLineCount > 0 && outer > 0 ? std::sqrt(double(outer) / info.nLineCount) : 0.0;
         }
-        out[b] = value;
     }
 }
 
