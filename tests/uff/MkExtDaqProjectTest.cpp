@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <complex>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <limits>
@@ -213,6 +214,61 @@ TEST(MkExtDaqProject, EveryRpmOfALongRunGetsItsOwnValues)
                     power += VelocityPower(lp, k, rpm);
             const double level = std::sqrt(2.0 * power) * factor;
             ASSERT_NEAR(order2->DataValue(r, lp), level, level * 1e-5 + 1e-300) << rpm << " " << lp;
+        }
+    }
+}
+
+// Each band of line bands is its line's velocity level, computed as |X|^2 / w^2, to the bit, whatever
+// the processor computes it with; lines past a multiple of four included.
+TEST(MkExtDaqProject, LineBandsAreTheirLinesToTheBit)
+{
+    Fixture f("bits");
+    constexpr int kOddLines = 19;
+    constexpr double kStep = 50.0; // lines 2 to 18 lie in the model's range
+    auto number = [](double v) { return std::strtod(Format("%13.5E", v).c_str(), nullptr); };
+    auto re = [](int lp, int k, int rpm) { return (lp + 1) * (1.0 + k) * 0.013 * rpm / 1000.0; };
+    auto im = [](int lp, int k, int rpm) { return -(3.0 - lp) * (2.0 + k * k) * 0.0007 * rpm / 1000.0; };
+    std::string text;
+    for (int rpm = 1000; rpm <= 1400; rpm += 100)
+        for (int lp = 0; lp < 3; ++lp) {
+            UF58Fields ds;
+            ds.id1 = "name dir point";
+            ds.funcType = 12;
+            ds.respNode = f.NodeOf(f.a, lp);
+            ds.absInc = kStep;
+            ds.zValue = rpm;
+            for (int k = 0; k < kOddLines; ++k) {
+                ds.numbers.push_back(re(lp, k, rpm));
+                ds.numbers.push_back(im(lp, k, rpm));
+            }
+            text += Dataset58(ds);
+        }
+    f.ui.dialogs = {Fixture::Files({f.Write("bits.unv", text)})};
+    f.prompts.Answer(IDOK);
+    CMkExtDaqProject builder(f.container, f.uf);
+    ASSERT_EQ(builder.ImportUFData(), 1);
+    ASSERT_EQ(f.DataSets().size(), 1u);
+    auto* levels = Child<CZuRpmMultiVecFunc>(f.DataSets()[0], FormatString(IDS_CHANNEL_LEVELS, f.a.c_str()));
+    ASSERT_NE(levels, nullptr);
+    ASSERT_EQ(levels->GetRpmCount(), 5);
+    const COctaveManagerEx* bands = f.uf->GetOctaveManager();
+    ASSERT_EQ(bands->GetFreq(bands->GetFreqCount() - 1), (kOddLines - 1) * kStep);
+    const double factor = std::sqrt(0.3321125);
+    for (int r = 0; r < 5; ++r) {
+        const int rpm = 1000 + 100 * r;
+        const auto* vec = DynamicDowncast<CMultiVectorFunction>(levels->GetRpmData(r));
+        ASSERT_NE(vec, nullptr);
+        for (int band = 0; band < bands->GetFreqCount(); ++band) {
+            const int k = static_cast<int>(std::lround(bands->GetFreq(band) / kStep));
+            ASSERT_LT(k, kOddLines);
+            for (int lp = 0; lp < 3; ++lp) {
+                const double x = number(re(lp, k, rpm));
+                const double y = number(im(lp, k, rpm));
+                const double w = kTwoPi * (0.0 + k * kStep);
+                double p = x * x + y * y;
+                p /= w * w;
+                EXPECT_EQ(vec->DataValue(band, lp), std::sqrt(2.0 * p) * factor) << rpm << " " << lp << " " << k;
+            }
         }
     }
 }
