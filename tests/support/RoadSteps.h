@@ -2,7 +2,8 @@
 // Steps that the road tests share: a main window from an empty start, a new project from the
 // sample model through File > New, a menu command clicked through its action, an element selected
 // in the project window, the calculation's subsystems confirmed, and the result window grabbed
-// into the build folder (grabs/) with its controls checked for a size.
+// into the build folder (grabs/) with its controls checked for a size, and the language switched
+// through the menu with the windows open.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -26,12 +27,14 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/WinTypes.h"
 #include "support/PromptsShown.h"
+#include "support/WidgetShot.h"
 #include "wiring/WindowServices.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 
 namespace road {
@@ -130,6 +133,35 @@ inline void GrabResult(QWidget& window, const char* name)
             EXPECT_FALSE(child->size().isEmpty()) << child->metaObject()->className();
         }
     }
+}
+
+// Switches the language through the View menu to Japanese and back with every window left open;
+// returns the texts of the open windows left in the other language each time. The main window in
+// Japanese is kept as <build>/window-images/roads/<name>-jpn.png.
+inline QStringList SwitchLanguageThroughTheMenu(CMainFrame& frame, const char* name)
+{
+    QStringList faults;
+    auto windows = [] {
+        QList<QWidget*> out;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && !qobject_cast<QMenu*>(w))
+                out << w;
+        return out;
+    };
+    if (!Click(frame, ID_LANGUAGE_JAPANESE))
+        return {QStringLiteral("View > Language > Japanese is not there")};
+    QApplication::processEvents();
+    frame.grab().save(QDir(ShotFolder(QStringLiteral("roads"))).filePath(QString::fromLatin1(name) + "-jpn.png"));
+    for (QWidget* w : windows())
+        for (const QString& fault : UntranslatedTexts(*w))
+            faults << w->metaObject()->className() + QStringLiteral(": ") + fault;
+    if (!Click(frame, ID_LANGUAGE_ENGLISH))
+        return faults << QStringLiteral("View > Language > English is not there");
+    QApplication::processEvents();
+    for (QWidget* w : windows())
+        for (const QString& fault : JapaneseTexts(*w))
+            faults << w->metaObject()->className() + QStringLiteral(": ") + fault;
+    return faults;
 }
 
 } // namespace road

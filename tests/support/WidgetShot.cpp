@@ -281,6 +281,11 @@ QStringList UntranslatedTexts(QWidget& window)
     return WrongTexts(window, StillEnglish, QStringLiteral("English"));
 }
 
+QStringList JapaneseTexts(QWidget& window)
+{
+    return WrongTexts(window, StillJapanese, QStringLiteral("Japanese"));
+}
+
 QStringList GrabAndCheckLayout(QWidget& window, const QString& folder, const QString& name)
 {
     window.adjustSize();

@@ -23,3 +23,5 @@ QStringList CheckLanguageSwitch(QWidget& window, const QString& folder, const QS
 // The visible texts of a window (and its menus' actions) that the current language's tables
 // give otherwise but that are still shown in English.
 QStringList UntranslatedTexts(QWidget& window);
+// The visible texts of a window in Japanese script (after a switch back to English).
+QStringList JapaneseTexts(QWidget& window);

@@ -301,6 +301,8 @@ TEST(MeasurementRoad, NewProjectChannelsRunUpSavedAndOpenedAgain)
     if (QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(shown->parentWidget()))
         sub->showMaximized();
     road::GrabResult(frame, "measurement-road");
+    // With the measurement's windows open, the language changes through the menu and back.
+    EXPECT_EQ(road::SwitchLanguageThroughTheMenu(frame, "measurement-road").join(QLatin1Char('\n')).toStdString(), "");
     CFormProgress::Destroy();
     GetTALVOApp().SetDAQSystemViewOpener({});
 }

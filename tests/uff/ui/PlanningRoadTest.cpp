@@ -267,6 +267,8 @@ TEST(PlanningRoad, WizardUnitsPlansCablesAndTheWorkbookBackUnchanged)
     // The editor stands open on the new plan.
     ASSERT_NE(CDlgExpPlanMap::GetEditor(), nullptr);
     EXPECT_EQ(CDlgExpPlanMap::GetEditor()->GetStoredPlan(), &cabled);
+    // With the list and the editor open, the language changes through the menu and back.
+    EXPECT_EQ(road::SwitchLanguageThroughTheMenu(frame, "planning-road").join(QLatin1Char('\n')).toStdString(), "");
 
     // File > Export experiment plans, then the same workbook back in: nothing changes.
     const std::vector<std::string> made = PlanningState(container);

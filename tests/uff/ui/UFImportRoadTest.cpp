@@ -326,6 +326,8 @@ TEST(UFImportRoad, NewDaqProjectImportsAndAnalysisProjectsFollow)
     EXPECT_EQ(area->subWindowList().size(), windows + 1);
     area->tileSubWindows();
     road::GrabResult(frame, "uf-import-road-input-power");
+    // With the project's windows open, the language changes through the menu and back.
+    EXPECT_EQ(road::SwitchLanguageThroughTheMenu(frame, "uf-import-road").join(QLatin1Char('\n')).toStdString(), "");
     wizard->OnStep(2006);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
