@@ -137,7 +137,8 @@ inline void GrabResult(QWidget& window, const char* name)
 
 // Switches the language through the View menu to Japanese and back with every window left open;
 // returns the texts of the open windows left in the other language each time. The main window in
-// Japanese is kept as <build>/window-images/roads/<name>-jpn.png.
+// Japanese is kept as <build>/window-images/roads/<name>-jpn.png, each other open window as
+// <name>-<class>-jpn.png.
 inline QStringList SwitchLanguageThroughTheMenu(CMainFrame& frame, const char* name)
 {
     QStringList faults;
@@ -151,7 +152,11 @@ inline QStringList SwitchLanguageThroughTheMenu(CMainFrame& frame, const char* n
     if (!Click(frame, ID_LANGUAGE_JAPANESE))
         return {QStringLiteral("View > Language > Japanese is not there")};
     QApplication::processEvents();
-    frame.grab().save(QDir(ShotFolder(QStringLiteral("roads"))).filePath(QString::fromLatin1(name) + "-jpn.png"));
+    const QDir shots(ShotFolder(QStringLiteral("roads")));
+    frame.grab().save(shots.filePath(QString::fromLatin1(name) + "-jpn.png"));
+    for (QWidget* w : windows())
+        if (w != &frame)
+            w->grab().save(shots.filePath(QStringLiteral("%1-%2-jpn.png").arg(name, w->metaObject()->className())));
     for (QWidget* w : windows())
         for (const QString& fault : UntranslatedTexts(*w))
             faults << w->metaObject()->className() + QStringLiteral(": ") + fault;
