@@ -278,6 +278,13 @@ std::string TranslateText(const std::string& english)
         return out;
     if (auto it = g_earlier.find(english); it != g_earlier.end())
         return it->second;
+    // A translation made with an ending looked past goes back with the same ending.
+    for (const char* suffix : {"...", ":", " :"}) {
+        const size_t n = std::char_traits<char>::length(suffix);
+        if (english.size() > n && english.compare(english.size() - n, n, suffix) == 0)
+            if (auto it = g_earlier.find(english.substr(0, english.size() - n)); it != g_earlier.end())
+                return it->second + suffix;
+    }
     return english;
 }
 

@@ -141,12 +141,15 @@ TEST(TextTable, TextsOfTheLanguageLeftFollowASwitch)
     const std::string english = LoadString(IDS_CALC_OPTIONS);
     ASSERT_TRUE(LoadLanguageStrings(LANG_JAPANESE));
     const std::string japanese = LoadString(IDS_CALC_OPTIONS);
+    const std::string cancelMore = TranslateText("Cancel...");
+    ASSERT_EQ(cancelMore, "キャンセル...");
     ASSERT_NE(english, japanese);
     EXPECT_EQ(TranslateText(english), japanese);
     EXPECT_EQ(TranslateText(japanese), japanese);
     ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH));
     EXPECT_EQ(TranslateText(japanese), english);
     EXPECT_EQ(TranslateText("キャンセル"), "Cancel");
+    EXPECT_EQ(TranslateText(cancelMore), "Cancel...");
     EXPECT_EQ(TranslateText(english), english);
     // Loading the same language again keeps what the windows made before it need.
     ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH));
