@@ -459,7 +459,9 @@ public:
             ++chunkBlocks;
         }
         m_ready.assign(m_chunkEnd.size(), 0);
-        const size_t threads = std::max(1u, std::thread::hardware_concurrency());
+        // No more threads than there are chunks to read and functions to make (one per RPM).
+        const size_t threads =
+            std::min<size_t>(std::max(1u, std::thread::hardware_concurrency()), m_chunkEnd.size() + rpms.size());
         try {
             for (size_t t = 0; t < threads; ++t)
                 m_threads.emplace_back([this] { Work(); });
