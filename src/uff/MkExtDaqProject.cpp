@@ -384,8 +384,10 @@ int CMkExtDaqProject::FileStep(IUFImportUI& ui, CFeedback& progress)
             CFeedback& feedback;
             ~PartEnd() { feedback.EndPart(); }
         } partEnd{progress};
+        // Mapped page by page as the scan reaches it: the scan searches a large file on every
+        // core, which then share the faulting in too.
         auto file = std::make_unique<CUFLineReader>();
-        if (!file->Open(files[i], true)) {
+        if (!file->Open(files[i])) {
             m_notes.push_back(Format("%s could not be opened.", files[i].c_str()));
             continue;
         }
