@@ -172,6 +172,7 @@ QStringList WrongTexts(QWidget& window, TextFault fault, const QString& kind)
             continue;
         if (w == &window)
             check(w->windowTitle(), w);
+        check(w->toolTip(), w);
         if (auto* label = qobject_cast<QLabel*>(w))
             check(label->text(), w);
         else if (auto* button = qobject_cast<QAbstractButton*>(w))
