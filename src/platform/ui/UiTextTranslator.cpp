@@ -102,7 +102,8 @@ void RefreshHeadings(QHeaderView* header)
         FitTranslatedHeadings(header);
 }
 
-// The labels of a chart's axes and its curves' names. A label the program sets since the last pass is its new text.
+// The labels of a chart's axes and its curves' names. A label the program sets since the last
+// pass is its new text.
 bool TranslatePlot(QCustomPlot* plot)
 {
     bool changed = false;
