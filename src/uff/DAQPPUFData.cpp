@@ -249,10 +249,20 @@ int CDAQPPUFData::LoadAll(const std::vector<CDAQPPUFData*>& items, const std::st
     } catch (const std::bad_alloc&) {
         // No room for all at once: each dataset takes its own memory, as one read alone does.
     }
+    // The largest datasets are handed out first, so no thread is left reading a large one while
+    // the others have finished.
+    std::vector<size_t> order(items.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    auto declared = [&](size_t i) -> int64_t {
+        return items[i] && items[i]->m_pIndex ? items[i]->m_pIndex->GetNumValues() : 0;
+    };
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return declared(a) > declared(b); });
     std::atomic<size_t> next{0};
     std::atomic<int> loaded{0};
     auto work = [&] {
-        for (size_t i = next++; i < items.size(); i = next++) {
+        for (size_t k = next++; k < items.size(); k = next++) {
+            const size_t i = order[k];
             std::string error;
             if (items[i] && block && partDoubles[i] > 0)
                 items[i]->m_aValues.Prepare(block, block->data() + partAt[i], partDoubles[i]);

@@ -27,8 +27,9 @@ public:
 
     // Opens a regular file for reading; false when it cannot be opened or is no regular file
     // (GetOpenError says why; errno is kept for the system's failures). whole: the caller reads
-    // the whole file, whose pages are then mapped at once; a reader of a part of a large file
-    // leaves it unset, so only the pages it reads are mapped.
+    // the whole file, whose pages the delimiter search then maps a part at a time on each of its
+    // threads; a reader of a part of a large file leaves it unset, so only the pages it reads are
+    // mapped.
     bool Open(const std::string& path, bool whole = false);
     // Reads from text held elsewhere that outlives the reader (tests, fuzzing, clipboard, a file
     // another reader has open).
@@ -69,6 +70,7 @@ private:
 
     bool m_mapped = false;
     bool m_memory = false;
+    bool m_mapAhead = false; // the search maps the pages of what it searches first
     std::string m_path;
     std::string m_openError;
     std::string_view m_data; // the mapped (or memory) bytes
