@@ -1,6 +1,7 @@
 #include "support/WidgetShot.h"
 
 #include "platform/ui/UiTextTranslator.h"
+#include "platform/ui/ZuChart.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 
@@ -243,6 +244,84 @@ QStringList CutComboTexts(QWidget& window)
 
 } // namespace
 
+QStringList CutChartTexts(QWidget& window)
+{
+    QStringList out;
+    QList<CZuChart*> charts = window.findChildren<CZuChart*>();
+    if (auto* self = qobject_cast<CZuChart*>(&window))
+        charts.prepend(self);
+    for (CZuChart* chart : charts) {
+        if (chart != &window && !chart->isVisibleTo(&window))
+            continue;
+        chart->replot(); // laid out at the size it is shown at now
+        const QString who =
+            chart->objectName().isEmpty() ? QString::fromLatin1(chart->metaObject()->className()) : chart->objectName();
+        const QRect inside = chart->rect();
+        // A chart reaching past its window's edge is cut there, however well it lays itself out.
+        const QRect at(chart->mapTo(&window, QPoint(0, 0)), chart->size());
+        if (!window.rect().contains(at))
+            out << QStringLiteral("chart cut by its window: %1 %2x%3 at %4,%5")
+                       .arg(who)
+                       .arg(at.width())
+                       .arg(at.height())
+                       .arg(at.x())
+                       .arg(at.y());
+        for (int i = 0; i < chart->plotLayout()->elementCount(); ++i) {
+            auto* title = qobject_cast<QCPTextElement*>(chart->plotLayout()->elementAt(i));
+            if (!title || !title->visible())
+                continue;
+            const int needed = static_cast<QCPLayoutElement*>(title)->minimumOuterSizeHint().height();
+            if (title->text().contains(QChar(0x2026)) || !inside.contains(title->outerRect()) ||
+                title->outerRect().height() < needed)
+                out << QStringLiteral("chart title cut: %1 (%2) in %3x%4 at %5,%6, needs %7 high")
+                           .arg(QString(title->text()).replace(QLatin1Char('\n'), QLatin1Char('/')), who)
+                           .arg(title->outerRect().width())
+                           .arg(title->outerRect().height())
+                           .arg(title->outerRect().x())
+                           .arg(title->outerRect().y())
+                           .arg(needed);
+        }
+        QCPAxisRect* plot = chart->axisRect();
+        if (!plot)
+            continue;
+        if (!inside.contains(plot->outerRect()))
+            out << QStringLiteral("chart axes cut: %1 lies outside %2's %3x%4")
+                       .arg(QStringLiteral("%1x%2 at %3,%4")
+                                .arg(plot->outerRect().width())
+                                .arg(plot->outerRect().height())
+                                .arg(plot->outerRect().x())
+                                .arg(plot->outerRect().y()),
+                            who)
+                       .arg(inside.width())
+                       .arg(inside.height());
+        // An upright label runs along the plot's height, a lying one along its width.
+        for (QCPAxis* axis : {chart->xAxis, chart->yAxis}) {
+            if (!axis || !axis->visible() || axis->label().isEmpty())
+                continue;
+            const int length = QFontMetrics(axis->labelFont()).horizontalAdvance(axis->label());
+            const int room = axis->orientation() == Qt::Vertical ? plot->height() : plot->width();
+            if (room < length)
+                out << QStringLiteral("chart axis label cut: %1 (%2) needs %3, has %4")
+                           .arg(axis->label(), who)
+                           .arg(length)
+                           .arg(room);
+        }
+        if (chart->legend && chart->legend->visible() && chart->legend->layout() == chart->plotLayout() &&
+            !inside.contains(chart->legend->outerRect()))
+            out << QStringLiteral("chart legend cut: %1").arg(who);
+        for (int i = 0; chart->legend && chart->legend->visible() && i < chart->legend->itemCount(); ++i) {
+            QCPAbstractLegendItem* item = chart->legend->item(i);
+            const QSize needed = static_cast<QCPLayoutElement*>(item)->minimumOuterSizeHint();
+            if (!inside.contains(item->outerRect()) || item->outerRect().width() < needed.width())
+                out << QStringLiteral("chart legend name cut: %1 (%2) has %3, needs %4")
+                           .arg(chart->graph(i) ? chart->graph(i)->name() : QString(), who)
+                           .arg(item->outerRect().width())
+                           .arg(needed.width());
+        }
+    }
+    return out;
+}
+
 // The window's language is switched the way the program switches it, with every window left open:
 // to Japanese (its image, the texts still English) and back (the texts still Japanese).
 QStringList CheckLanguageSwitch(QWidget& window, const QString& folder, const QString& name)
@@ -265,6 +344,8 @@ QStringList CheckLanguageSwitch(QWidget& window, const QString& folder, const QS
     window.grab().save(QDir(ShotFolder(folder)).filePath(name + "-jpn.png"));
     faults << UntranslatedTexts(window);
     faults << CutComboTexts(window);
+    for (const QString& cut : CutChartTexts(window))
+        faults << QStringLiteral("in Japanese: ") + cut;
     SetStringTableFolder(tables);
     if (before == 0)
         UnloadLanguageStrings();
@@ -291,7 +372,10 @@ QStringList GrabAndCheckLayout(QWidget& window, const QString& folder, const QSt
 {
     window.adjustSize();
     window.show();
-    QApplication::processEvents();
+    // A few turns of the event loop, as the window has before anyone sees it: a chart drawn for
+    // the first time tells its pane what room it needs, the pane its window, in turns.
+    for (int turn = 0; turn < 5; ++turn)
+        QApplication::processEvents();
     const QPixmap image = window.grab();
     image.save(QDir(ShotFolder(folder)).filePath(name + ".png"));
 
@@ -324,6 +408,7 @@ QStringList GrabAndCheckLayout(QWidget& window, const QString& folder, const QSt
                           .arg(r.x())
                           .arg(r.y());
     }
+    faults << CutChartTexts(window);
     faults << CheckLanguageSwitch(window, folder, name);
     return faults;
 }

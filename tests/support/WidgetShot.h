@@ -20,6 +20,9 @@ QStringList GrabAndCheckLayout(QWidget& window, const QString& folder, const QSt
 // The language switch of GrabAndCheckLayout alone, for a window whose layout is checked otherwise:
 // its Japanese image goes to <folder>/<name>-jpn.png; returns the texts left in either language.
 QStringList CheckLanguageSwitch(QWidget& window, const QString& folder, const QString& name);
+// The charts of a window whose title, axes, axis labels or legend do not fit at the size they are
+// shown at: cut, squeezed or cut short with an ellipsis.
+QStringList CutChartTexts(QWidget& window);
 // The visible texts of a window (and its menus' actions) that the current language's tables
 // give otherwise but that are still shown in English.
 QStringList UntranslatedTexts(QWidget& window);

@@ -31,6 +31,18 @@ QStringList WrapTitleLine(const QString& line, const QFontMetrics& metrics, int 
         return {metrics.elidedText(line, Qt::ElideRight, width)};
     return {line.left(cut).trimmed(), metrics.elidedText(line.mid(cut).trimmed(), Qt::ElideRight, width)};
 }
+
+// The least width at which a title line shows whole on at most two lines (as WrapTitleLine breaks
+// it): the narrower of its halves' wider side, over every place the text allows a break.
+int TwoLineWidth(const QString& line, const QFontMetrics& metrics)
+{
+    int least = metrics.horizontalAdvance(line);
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, line);
+    for (qsizetype at = breaks.toNextBoundary(); at > 0 && at < line.size(); at = breaks.toNextBoundary())
+        least = std::min(least, std::max(metrics.horizontalAdvance(line.left(at).trimmed()),
+                                         metrics.horizontalAdvance(line.mid(at).trimmed())));
+    return least;
+}
 } // namespace
 
 CZuChart::CZuChart(QWidget* parent) : QCustomPlot(parent)
@@ -44,11 +56,15 @@ CZuChart::CZuChart(QWidget* parent) : QCustomPlot(parent)
         const int ticks = std::clamp((width() - 80) / 70, 2, 5);
         if (xAxis->ticker() && xAxis->ticker()->tickCount() != ticks)
             xAxis->ticker()->setTickCount(ticks);
+        FitLegend();
     });
     connect(this, &QCustomPlot::afterReplot, this, [this] {
         // What the plot's surroundings took in this layout; a new title, legend or axis label may
         // need more room, and then the layouts around are told.
-        m_decoration = height() - axisRect()->height();
+        // Measured against the size the plot was laid out at, which trails the widget's own
+        // while a resize of the hidden widget is still to be delivered.
+        m_decoration = viewport().height() - axisRect()->height();
+        m_sideDecoration = viewport().width() - axisRect()->width();
         if (const QSize fit = minimumSizeHint(); fit != m_fitSize) {
             m_fitSize = fit;
             updateGeometry();
@@ -197,9 +213,29 @@ void CZuChart::UpdateLegend()
         plotLayout()->setRowStretchFactor(plotLayout()->rowCount() - 1, 0.001);
         legend->setBorderPen(Qt::NoPen);
         legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
-        legend->setWrap(4);
+        legend->setWrap(kLegendColumns);
     }
     legend->setVisible(graphCount() >= 2 && graphCount() <= kLegendCurves);
+    FitLegend();
+}
+
+void CZuChart::FitLegend()
+{
+    if (!legend || !legend->visible() || legend->layout() != plotLayout() || legend->itemCount() == 0)
+        return;
+    // As many names to a row as the chart's width holds whole (at least one): a narrow chart
+    // gives its legend more rows rather than cutting the names.
+    int widest = 1;
+    for (int i = 0; i < legend->itemCount(); ++i)
+        if (QCPAbstractLegendItem* item = legend->item(i))
+            widest = std::max(widest, static_cast<QCPLayoutElement*>(item)->minimumOuterSizeHint().width());
+    const int room = width() - legend->margins().left() - legend->margins().right();
+    const int columns =
+        std::clamp((room + legend->columnSpacing()) / (widest + legend->columnSpacing()), 1, kLegendColumns);
+    if (legend->wrap() != columns) {
+        legend->setWrap(columns);
+        legend->setFillOrder(QCPLayoutGrid::foColumnsFirst, true);
+    }
 }
 
 void CZuChart::SetTitle(const QString& title, const QString& subtitle)
@@ -247,9 +283,46 @@ void CZuChart::FitTitle()
         m_title->setText(shown);
 }
 
+int CZuChart::TitleLeastWidth() const
+{
+    if (!m_title || !m_title->visible())
+        return 0;
+    const QFontMetrics metrics(m_title->font());
+    QStringList lines = m_titleText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (!m_curveName.isEmpty())
+        lines << m_curveName;
+    int least = 0;
+    for (const QString& line : lines)
+        least = std::max(least, TwoLineWidth(line, metrics));
+    return least + 8; // the margin FitTitle keeps
+}
+
 QSize CZuChart::minimumSizeHint() const
 {
     constexpr int kPlotLeast = 60; // the plot itself, between its axes
+    constexpr int kPlotLeastWidth = 100;
+    // A title longer than this is cut short on its second line rather than widen the chart beyond
+    // what a tiled window can give it.
+    constexpr int kTitleMost = 320;
+    // Beside the plot: as the last layout measured it (tick labels, the upright label, margins),
+    // or before any as the parts need it.
+    int side = m_sideDecoration;
+    if (side <= 0) {
+        const QFontMetrics ticks(yAxis->tickLabelFont());
+        side = yAxis->tickLengthOut() + yAxis->padding() + ticks.horizontalAdvance(QStringLiteral("-000.0")) + 6 + 12;
+        if (!yAxis->label().isEmpty())
+            side += QFontMetrics(yAxis->labelFont()).height() + yAxis->labelPadding();
+    }
+    int width = side + kPlotLeastWidth;
+    if (!xAxis->label().isEmpty())
+        width = std::max(width, side + QFontMetrics(xAxis->labelFont()).horizontalAdvance(xAxis->label()) + 8);
+    width = std::max(width, std::min(TitleLeastWidth(), kTitleMost));
+    // The legend's widest name, on a row of its own (FitLegend wraps the others below it).
+    if (legend && legend->visible() && legend->layout() == plotLayout())
+        for (int i = 0; i < legend->itemCount(); ++i)
+            if (QCPAbstractLegendItem* item = legend->item(i))
+                width = std::max(width, static_cast<QCPLayoutElement*>(item)->minimumOuterSizeHint().width() +
+                                            legend->margins().left() + legend->margins().right());
     // Around the plot: as the last layout measured it, or before any as the parts need it.
     int around = m_decoration;
     if (around <= 0) {
@@ -266,7 +339,7 @@ QSize CZuChart::minimumSizeHint() const
     }
     const int yLabel =
         yAxis->label().isEmpty() ? 0 : QFontMetrics(yAxis->labelFont()).horizontalAdvance(yAxis->label()) + 8;
-    return {160, std::max(120, around + std::max(kPlotLeast, yLabel))};
+    return {std::max(160, width), std::max(120, around + std::max(kPlotLeast, yLabel))};
 }
 
 QSize CZuChart::sizeHint() const
@@ -296,6 +369,14 @@ void CZuChart::ClearChart()
     m_pointIndex.clear();
     clearPlottables();
     clearItems();
+    // An empty legend left below the plot would hold the plot's column to its own few pixels: it
+    // goes back over the plot, hidden, until UpdateLegend brings it out again.
+    legend->setVisible(false);
+    if (legend->layout() == plotLayout()) {
+        plotLayout()->take(legend);
+        plotLayout()->simplify();
+        axisRect()->insetLayout()->addElement(legend, Qt::AlignRight | Qt::AlignTop);
+    }
     SetTitle(QString());
     for (QCPAxis* axis : {xAxis, yAxis}) {
         axis->setScaleType(QCPAxis::stLinear);

@@ -49,6 +49,8 @@ public:
     // from 2 to kLegendCurves curves (one curve is named by the title; more would crowd the plot,
     // and then the highlighted curve is named in the title instead).
     static constexpr int kLegendCurves = 8;
+    // Names to a row of the legend at most; fewer where the chart is too narrow for them whole.
+    static constexpr int kLegendColumns = 4;
     void UpdateLegend();
     int HighlightedCurve() const { return m_highlighted; }
     // The colour of the i-th curve, and the pen of a curve (bold: the highlighted one).
@@ -70,9 +72,10 @@ public:
 
     static constexpr const char* kExportFilter = "PNG Picture (*.png)|*.png|PDF Document (*.pdf)|*.pdf||";
 
-    // The least size at which the title, the legend, the horizontal axis and the whole label of
-    // the vertical axis (drawn upright along the plot) fit: the panes and windows around the chart
-    // never make it smaller, so nothing of it is cut.
+    // The least size at which the title (on up to two lines), the legend, both axes with their
+    // tick labels and the whole label of each axis (the vertical one drawn upright along the plot)
+    // fit around a plot still worth reading: the panes and windows around the chart never make it
+    // smaller, so nothing of it is cut.
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;
 
@@ -86,9 +89,14 @@ private:
     // Shows the title; a line wider than the chart wraps onto a second line, cut short with an
     // ellipsis only where that is still too wide.
     void FitTitle();
+    // Lays the legend's names out in as many columns as the chart's width holds.
+    void FitLegend();
+    // The least width at which every line of the title shows whole on at most two lines.
+    int TitleLeastWidth() const;
 
-    QSize m_fitSize;      // the size minimumSizeHint gave the layouts last
-    int m_decoration = 0; // the height the last layout left outside the plot (title, legend, axes)
+    QSize m_fitSize;          // the size minimumSizeHint gave the layouts last
+    int m_decoration = 0;     // the height the last layout left outside the plot (title, legend, axes)
+    int m_sideDecoration = 0; // the width it left beside the plot (vertical axis, margins)
     QCPTextElement* m_title = nullptr;
     QString m_titleText; // whole, as set
     QString m_curveName; // the highlighted curve, named under the title while no legend shows

@@ -14,6 +14,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 CZuTableDataFrame::CZuTableDataFrame(std::unique_ptr<CZuTableDataDoc> doc, QWidget* parent)
     : QWidget(parent), m_doc(std::move(doc)), m_layout(new QVBoxLayout(this)), m_splitter(new QSplitter(this))
 {
@@ -109,6 +111,43 @@ QSize CZuTableDataFrame::sizeHint() const
     return QWidget::sizeHint().expandedTo(QSize(960, 560));
 }
 
+int CZuTableDataFrame::ChartLeastWidth() const
+{
+    QWidget* chart = m_panes[2];
+    return chart ? std::max({160, chart->minimumWidth(), chart->minimumSizeHint().width()}) : 0;
+}
+
+void CZuTableDataFrame::UpdateMinimumSize()
+{
+    // The bars wrap onto more rows the narrower the window, so the least height holds them as
+    // they wrap at the least width, above the panes' own least height: no pane is pushed past the
+    // window's bottom edge at any width the window can take.
+    const QSize panes = m_splitter->minimumSizeHint();
+    const QMargins margins = m_layout->contentsMargins();
+    const int width = std::max(m_layout->minimumSize().width(), panes.width() + margins.left() + margins.right());
+    int height = panes.height() + margins.top() + margins.bottom();
+    const int inside = width - margins.left() - margins.right();
+    for (int i = 0; i < m_layout->count(); ++i) {
+        QWidget* bar = m_layout->itemAt(i)->widget();
+        if (!bar || bar == m_splitter || bar->isHidden())
+            continue;
+        height += m_layout->spacing() +
+                  (bar->hasHeightForWidth() ? bar->heightForWidth(inside) : bar->minimumSizeHint().height());
+    }
+    if (minimumSize() != QSize(width, height))
+        setMinimumSize(width, height);
+}
+
+bool CZuTableDataFrame::event(QEvent* event)
+{
+    const bool done = QWidget::event(event);
+    // A pane or bar asks for new room (a chart's new title, a translated bar): the window's least
+    // size follows.
+    if (event->type() == QEvent::LayoutRequest)
+        UpdateMinimumSize();
+    return done;
+}
+
 void CZuTableDataFrame::FitGridPane()
 {
     if (m_splitter->count() < 3)
@@ -117,8 +156,8 @@ void CZuTableDataFrame::FitGridPane()
     const int list = IsListPaneShown() ? m_listWidth : 0;
     int wanted = std::max(m_gridWidth, grid ? grid->PreferredWidth() : 0);
     const int total = m_splitter->width() - list;
-    // The chart keeps a readable width.
-    wanted = std::min(wanted, std::max(m_gridWidth, total - 320));
+    // The chart keeps a readable width, and at least what its title and labels need.
+    wanted = std::min(wanted, std::max(m_gridWidth, total - std::max(320, ChartLeastWidth())));
     m_splitter->setSizes({list, wanted, std::max(0, total - wanted)});
 }
 
@@ -131,7 +170,7 @@ void CZuTableDataFrame::resizeEvent(QResizeEvent* event)
     QList<int> sizes = m_splitter->sizes();
     if (!grid || sizes.size() < 3)
         return;
-    const int readableChart = std::max(160, m_panes[2]->minimumWidth());
+    const int readableChart = ChartLeastWidth();
     const int needed = grid->PreferredWidth(1);
     const int take = std::min(needed - sizes[1], sizes[2] - readableChart);
     if (take <= 0)
@@ -146,6 +185,7 @@ void CZuTableDataFrame::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (!m_laidOut) {
         m_laidOut = true;
+        UpdateMinimumSize();
         layout()->activate();
         FitGridPane();
     }

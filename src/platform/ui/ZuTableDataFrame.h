@@ -70,8 +70,14 @@ protected:
     // A window made narrower (tiled, say) keeps the grid's first column in sight, narrowing the
     // chart as far as it stays readable.
     void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    // The chart pane's least readable width: what its title and labels need, 160 at least.
+    int ChartLeastWidth() const;
+    // Sets the window's least size from its panes' and bars' (see the source for the bars).
+    void UpdateMinimumSize();
+
     std::unique_ptr<CZuTableDataDoc> m_doc;
     QVBoxLayout* m_layout;
     QSplitter* m_splitter;

@@ -10,8 +10,8 @@
 CQMXGraphView::CQMXGraphView(CZuTableDataDoc* doc, CQMXDataCore* core, QWidget* parent)
     : CZuChart(parent), m_doc(doc), m_core(core)
 {
-    // Narrow enough that a tiled window still shows the grid's numbers beside it.
-    setMinimumSize(160, 180);
+    // No fixed least size: the chart asks for what its title, labels and legend need
+    // (minimumSizeHint), which a fixed one would override.
     m_doc->AddView(this);
 }
 

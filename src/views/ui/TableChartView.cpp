@@ -5,8 +5,8 @@
 
 CTableChartView::CTableChartView(CZuTableDataDoc* doc, QWidget* parent) : CZuChart(parent), m_doc(doc)
 {
-    // Narrow enough that a tiled window still shows the grid's numbers beside it.
-    setMinimumSize(160, 180);
+    // No fixed least size: the chart asks for what its title, labels and legend need
+    // (minimumSizeHint), which a fixed one would override.
     m_doc->AddView(this);
     connect(this, &CZuChart::PointClicked, this, [this](int curve, int, double, double) {
         HighlightCurve(curve);

@@ -309,6 +309,54 @@ TEST(ZuChart, ASqueezedChartKeepsTitleLegendAndAxisLabelsWhole)
     EXPECT_TRUE(window.grab().save(QDir(ShotFolder("orvex_platform_ui")).filePath("squeezed-chart.png")));
 }
 
+// In a window made as small as it lets it be, a chart asks for enough width for its
+// title (on two lines at most), its axes' labels and its legend's names: none of them is cut, also
+// in a chart that was emptied and drawn again.
+TEST(ZuChart, ItsLeastWidthKeepsTitleLabelsAndLegendWhole)
+{
+    struct Case
+    {
+        const char* title;
+        const char* xLabel;
+        const char* yLabel;
+        int curves;
+        const char* curveName;
+    };
+    const Case cases[] = {
+        {"SPL by Input Power [Front Cabin-R]", "RPM", "Level [dB]", 1, "Roof"},
+        {"Velocity [Roof]", "Freq. [Hz]", "dB (ref=1m/s)", 3, "Windshield-Front-Left-%1"},
+        {"Modal Density", "Engine speed over the whole run-up [RPM]", "Modes/(rad/s)", 2, "Floor-%1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        QWidget window;
+        auto* layout = new QHBoxLayout(&window);
+        auto* chart = new CZuChart(&window);
+        layout->addWidget(chart);
+        window.show();
+        QApplication::processEvents();
+        for (int pass = 0; pass < 2; ++pass) { // drawn, emptied, drawn again
+            chart->ClearChart();
+            chart->replot();
+            chart->SetTitle(c.title);
+            chart->xAxis->setLabel(c.xLabel);
+            chart->yAxis->setLabel(c.yLabel);
+            for (int i = 0; i < c.curves; ++i)
+                chart->AddCurve(QString(c.curveName).arg(i + 1), {1000, 2000, 3000}, {-90.0 - i, -80, -100});
+            chart->UpdateLegend();
+            chart->replot();
+            for (int turn = 0; turn < 4; ++turn) // the layouts pass the new least size up in turns
+                QApplication::processEvents();
+            window.resize(1, 1); // as small as the chart lets it be
+            QApplication::processEvents();
+            EXPECT_LT(chart->width(), 450) << "no wider than it needs";
+            const QStringList cut = CutChartTexts(window);
+            EXPECT_TRUE(cut.isEmpty()) << pass << ": " << cut.join("; ").toStdString();
+            EXPECT_GE(chart->axisRect()->width(), 100) << pass << ": the plot keeps a width worth reading";
+        }
+    }
+}
+
 TEST(ZuTableDataFrame, RecordsItselfInTheElementAndClosesWithIt)
 {
     auto* table = new CNumberTable(3, 2);
