@@ -3,6 +3,7 @@
 #include "app/TALVOProject.h"
 #include "common/Quantity.h"
 #include "platform/elements/ZuTableData.h"
+#include "spectral/SpectrumDisplayOptions.h"
 #include "views/ui/QMXDataCore.h"
 
 #include <cmath>
@@ -49,10 +50,14 @@ void CQMXGraphView::PlotCurves(const std::vector<Series>& curves, CZuTableData* 
         SetLogAxisOver(xAxis, m_minX, m_maxX);
         xAxis->setLabel(QStringLiteral("Freq. [Hz]"));
     }
-    const bool inDb = m_core->IsShowDataInDB();
-    const int type = data ? data->GetType() : -1;
+    // The curves are the table's numbers, which are levels or linear values as the project that
+    // owns the data shows them (linear where no project owns it): the axis says the same, not what
+    // the window's own project would show.
     CTALVOProject* project = m_core->GetProjectContainer();
-    const int structure = project ? project->IsStructure(label) : 0;
+    const bool inDb = data ? SpectrumShowInDB(data) != 0 : m_core->IsShowDataInDB();
+    const int aWeighted = data ? SpectrumAWeighting(data) : (m_core->IsAWeighting() ? 1 : 0);
+    const int structure = data ? SpectrumIsStructure(data, label) : (project ? project->IsStructure(label) : 0);
+    const int type = data ? data->GetType() : -1;
     if (!inDb && type != ElementType::VibrationLevel && type != ElementType::Spl) {
         SetLogAxisOver(yAxis, m_minY, m_maxY);
     } else {
@@ -62,13 +67,15 @@ void CQMXGraphView::PlotCurves(const std::vector<Series>& curves, CZuTableData* 
         if (r.size() <= 0.0)
             yAxis->setRange(r.lower - 1.0, r.upper + 1.0);
     }
-    QString yLabel =
-        QString::fromStdString(GetQuantityAxisLabel(data, inDb ? 1 : 0, structure, m_core->IsAWeighting() ? 1 : 0));
-    // Kinds without a unit of their own: levels are in dB, anything else plain values.
+    const std::string quantity = GetQuantityName(data, structure);
+    QString yLabel = QString::fromStdString(GetQuantityAxisLabel(data, inDb ? 1 : 0, structure, aWeighted));
+    // Kinds without a unit of their own: levels are in dB, anything else plain values. A known
+    // quantity is named with its unit, as the grid's heading names it.
     if (yLabel.isEmpty())
         yLabel = IsLevelType(type) ? QStringLiteral("Level [dB]") : QStringLiteral("Value");
+    else if (!quantity.empty())
+        yLabel = QString::fromStdString(quantity) + " [" + yLabel + "]";
     yAxis->setLabel(yLabel);
-    const std::string quantity = GetQuantityName(data, structure);
     if (quantity.empty())
         SetTitle(QString::fromStdString(data ? data->GetName() : label));
     else

@@ -324,6 +324,11 @@ TEST(TALDataWindow, LongMapIsChartedAfterTheWindowShows)
     EXPECT_DOUBLE_EQ(graph->GetMaxY(), largest);
     EXPECT_DOUBLE_EQ(graph->GetMaxX(), rpms.back());
     EXPECT_DOUBLE_EQ(graph->GetMinX(), rpms.front());
+    // No project owns the map, so its table holds linear values, whatever the window's project
+    // shows: the axis says so too.
+    EXPECT_EQ(frame->GetTableView()->TableModel()->headerData(0, Qt::Horizontal).toString(), "Pressure [Pa]");
+    EXPECT_EQ(graph->yAxis->label(), "Pressure [Pa]");
+    EXPECT_EQ(graph->yAxis->scaleType(), QCPAxis::stLogarithmic);
     frame->resize(1000, 560);
     ExpectLayout(*frame, "tal-data-window-long-map");
     ResetItems();
