@@ -171,6 +171,8 @@ QStringList WrongTexts(QWidget& window, TextFault fault, const QString& kind)
     for (QWidget* w : widgets) {
         if (w != &window && !w->isVisibleTo(&window) && !qobject_cast<QMenu*>(w))
             continue;
+        if (w->property(CUiTextTranslator::kDataTexts).toBool())
+            continue;
         if (w == &window)
             check(w->windowTitle(), w);
         check(w->toolTip(), w);

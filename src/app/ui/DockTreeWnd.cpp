@@ -1,5 +1,7 @@
 #include "app/ui/DockTreeWnd.h"
 
+#include "platform/ui/UiTextTranslator.h"
+
 #include <QShortcut>
 
 #include "app/ui/TreePickers.h"
@@ -51,6 +53,8 @@ CDockTreeWnd::CDockTreeWnd(QWidget* parent) : QDockWidget(QStringLiteral("Projec
     setObjectName(QStringLiteral("ProjectWindow"));
     setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
     m_tabs = new QTabWidget(this);
+    // The tabs name the projects as the user named them.
+    m_tabs->setProperty(CUiTextTranslator::kDataTexts, true);
     m_tabs->setTabPosition(QTabWidget::South);
     m_tabs->setDocumentMode(true);
     setWidget(m_tabs);

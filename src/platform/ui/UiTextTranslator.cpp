@@ -133,6 +133,8 @@ bool TranslatePlot(QCustomPlot* plot)
 
 void TranslateOne(QWidget* w)
 {
+    if (w->property(CUiTextTranslator::kDataTexts).toBool())
+        return;
     if (w->isWindow() || qobject_cast<QMdiSubWindow*>(w) || qobject_cast<QDockWidget*>(w))
         Apply(
             w, "orvexEnTitle", [w] { return w->windowTitle(); }, [w](const QString& t) { w->setWindowTitle(t); });

@@ -12,6 +12,10 @@ class QWidget;
 class CUiTextTranslator
 {
 public:
+    // A widget whose own texts are data (names of projects or elements) carries this property set
+    // to true: the translator leaves its texts as they are, in every language.
+    static constexpr const char* kDataTexts = "orvexDataTexts";
+
     // Installs the translator for the application (once; later calls do nothing).
     static void Install();
     // Translates a widget and everything in it now.

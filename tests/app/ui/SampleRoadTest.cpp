@@ -27,6 +27,7 @@
 #include <set>
 
 #include "support/PromptsShown.h"
+#include "support/RoadSteps.h"
 #include "SampleProject.h"
 #include "app/AnalysisProject.h"
 #include "app/CalcCommands.h"
@@ -52,6 +53,7 @@
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/ZuDialog.h"
+#include "platform/ui/UiTextTranslator.h"
 #include "platform/ui/ZuPropertySheet.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
@@ -515,4 +517,38 @@ TEST_F(SampleRoad, AChannelOpensFromTheTreeInATableWithAChart)
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(alive.isNull() || !alive->isVisible());
+}
+
+// Started in Japanese, the sample's channel window (a table with its chart) is made in Japanese;
+// the language menu then turns it and the main window English and back with the window left open.
+TEST_F(SampleRoad, WindowsMadeInJapaneseFollowTheLanguageMenu)
+{
+    // As the program does, every window is put into the language loaded when it shows.
+    CUiTextTranslator::Install();
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_JAPANESE));
+    {
+        CScriptedPrompts prompts;
+        prompts.ChooseFile((root / "sample.orv").string());
+        ASSERT_TRUE(Click(ID_FILE_OPEN));
+        ASSERT_NE(frame->GetDocument(), nullptr) << Shown(prompts);
+    }
+    CDaqProject* daq = frame->GetDocument()->GetTALVOProject().GetDaqProject(0);
+    ASSERT_NE(daq, nullptr);
+    CMElementList channels;
+    daq->Find(RUNTIME_CLASS(CExpData), channels, -1);
+    CMElement* channel = nullptr;
+    for (CMElement* e : channels)
+        if (!channel)
+            channel = e;
+    ASSERT_NE(channel, nullptr);
+    QMdiSubWindow* window = OpenAndGrab(daq, channel, QStringLiteral("channel-table-jpn-start"));
+    ASSERT_NE(window, nullptr);
+    auto* table = qobject_cast<CHSEADataTableFrame*>(window->widget());
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->GetGraphView()->xAxis->label().toStdString(), TranslateText("Time [ms]"));
+
+    EXPECT_EQ(
+        road::SwitchLanguageThroughTheMenu(*frame, "sample-road-japanese-start").join(QLatin1Char('\n')).toStdString(),
+        "");
+    EXPECT_EQ(table->GetGraphView()->xAxis->label(), QStringLiteral("Time [ms]"));
 }
