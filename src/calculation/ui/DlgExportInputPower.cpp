@@ -1,5 +1,7 @@
 #include "calculation/ui/DlgExportInputPower.h"
 
+#include "platform/ui/UiTextTranslator.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -48,6 +50,7 @@ CDlgExportInputPower::CDlgExportInputPower(CAnalysisProject* project, QWidget* p
     m_nameEdit->setMinimumWidth(280);
     form->addRow(tr("Name:"), m_nameEdit);
     m_keyCombo = new QComboBox(this);
+    m_keyCombo->setProperty(CUiTextTranslator::kDataTexts, true); // RPMs or orders as the data name them
     m_keyCombo->setObjectName("key");
     m_keyCombo->setMinimumWidth(120);
     form->addRow(byOrder ? tr("Order:") : tr("RPM:"), m_keyCombo);

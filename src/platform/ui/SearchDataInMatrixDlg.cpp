@@ -1,5 +1,7 @@
 #include "platform/ui/SearchDataInMatrixDlg.h"
 
+#include "platform/ui/UiTextTranslator.h"
+
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
@@ -16,6 +18,9 @@ CSearchDataInMatrixDlg::CSearchDataInMatrixDlg(CZuMatFunc* matrix, QWidget* pare
     : CZuDialog(parent, IDD), m_matrix(matrix), m_row(new QComboBox(this)), m_col(new QComboBox(this))
 {
     setWindowTitle(tr("Find Cell"));
+    // Subsystem names, as the user gave them.
+    for (QComboBox* names : {m_row, m_col})
+        names->setProperty(CUiTextTranslator::kDataTexts, true);
     m_row->setMinimumContentsLength(24);
     m_col->setMinimumContentsLength(24);
     auto* form = new QFormLayout;

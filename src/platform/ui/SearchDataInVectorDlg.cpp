@@ -1,5 +1,7 @@
 #include "platform/ui/SearchDataInVectorDlg.h"
 
+#include "platform/ui/UiTextTranslator.h"
+
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
@@ -16,6 +18,7 @@ CSearchDataInVectorDlg::CSearchDataInVectorDlg(CZuVecFunc* vector, QWidget* pare
     : CZuDialog(parent, IDD), m_vector(vector), m_combo(new QComboBox(this))
 {
     setWindowTitle(tr("Find Cell"));
+    m_combo->setProperty(CUiTextTranslator::kDataTexts, true); // subsystem names
     m_combo->setMinimumContentsLength(24);
     auto* form = new QFormLayout;
     form->addRow(tr("Subsystem:"), m_combo);

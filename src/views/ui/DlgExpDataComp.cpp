@@ -1,5 +1,7 @@
 #include "views/ui/DlgExpDataComp.h"
 
+#include "platform/ui/UiTextTranslator.h"
+
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
 #include "app/TALVOExp.h"
@@ -166,6 +168,7 @@ CDlgExpDataComp::CDlgExpDataComp(QWidget* parent, int templateId) : CZuDialog(pa
     auto* layout = new QVBoxLayout(this);
     auto* top = new QGridLayout;
     m_group = new QComboBox(this);
+    m_group->setProperty(CUiTextTranslator::kDataTexts, true); // subsystem names
     m_group->setObjectName("group");
     m_group->setMinimumWidth(200);
     m_value = new QComboBox(this);
@@ -643,6 +646,7 @@ CDlgExpLPDataComp::CDlgExpLPDataComp(QWidget* parent) : CDlgExpDataComp(parent, 
 {
     setWindowTitle(tr("Experiment Data Comparison by Local Point"));
     m_point = new QComboBox(m_extraRow);
+    m_point->setProperty(CUiTextTranslator::kDataTexts, true); // local point names
     m_point->setObjectName("localPoint");
     m_point->setMinimumWidth(120);
     m_extraRow->layout()->addWidget(new QLabel(tr("Local point:"), m_extraRow));

@@ -1,5 +1,7 @@
 #include "views/ui/DlgSelectSubsystem.h"
 
+#include "platform/ui/UiTextTranslator.h"
+
 #include "app/ModelProject.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/modeldb/3DModelDoc.h"
@@ -46,6 +48,7 @@ CDlgSelectSubsystem::CDlgSelectSubsystem(CModelProject* model, QWidget* parent)
     setObjectName(QStringLiteral("DlgSelectSubsystem"));
     setWindowTitle(tr("Select Subsystem"));
     m_combo = new QComboBox(this);
+    m_combo->setProperty(CUiTextTranslator::kDataTexts, true); // subsystem names
     m_combo->setObjectName(QStringLiteral("c3239"));
     m_combo->setMinimumWidth(220);
     m_waveBox = new QGroupBox(tr("Wave type"), this);

@@ -1,5 +1,7 @@
 #include "views/ui/DlgSelectSubsystemPair.h"
 
+#include "platform/ui/UiTextTranslator.h"
+
 #include "app/ModelProject.h"
 #include "platform/elements/ZuData.h"
 #include "platform/modeldb/3DModelDoc.h"
@@ -46,9 +48,11 @@ CDlgSelectSubsystemPair::CDlgSelectSubsystemPair(CModelProject* model, QWidget* 
     setObjectName(QStringLiteral("DlgSelectSubsystemPair"));
     setWindowTitle(tr("Select Subsystems"));
     m_first = new QComboBox(this);
+    m_first->setProperty(CUiTextTranslator::kDataTexts, true); // subsystem names
     m_first->setObjectName(QStringLiteral("c3260"));
     m_first->setMinimumWidth(200);
     m_second = new QComboBox(this);
+    m_second->setProperty(CUiTextTranslator::kDataTexts, true);
     m_second->setObjectName(QStringLiteral("c3261"));
     m_second->setMinimumWidth(200);
     m_waveBox1 = MakeWaveBox(this, m_wave1, "c3191", "c3187", "c3198");

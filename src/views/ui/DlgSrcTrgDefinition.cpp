@@ -1,5 +1,7 @@
 #include "views/ui/DlgSrcTrgDefinition.h"
 
+#include "platform/ui/UiTextTranslator.h"
+
 #include "app/ModelProject.h"
 #include "app/TALVOProject.h"
 #include "platform/modeldb/3DModelDoc.h"
@@ -63,6 +65,7 @@ CDlgSrcTrgDefinition::CDlgSrcTrgDefinition(CTALVOProject* definition, QWidget* p
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setMinimumSize(220, 200);
     m_target = new QComboBox(this);
+    m_target->setProperty(CUiTextTranslator::kDataTexts, true); // subsystem names
     m_target->setObjectName(QStringLiteral("c3263"));
     m_target->setMinimumWidth(220);
     m_add = new QPushButton(tr("Add..."), this);

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -183,4 +184,23 @@ TEST_F(Language, WindowsMadeInJapaneseFollowALiveSwitchToEnglishAndBack)
     ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_JAPANESE));
     QApplication::processEvents();
     EXPECT_EQ(box.windowTitle(), japaneseTitle);
+}
+
+// A list of names the user gave (a subsystem called "Total") keeps them in every language: the
+// program looks the chosen name up by its text.
+TEST(TextTable, ListsOfNamesAreLeftAsTheyAre)
+{
+    ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH));
+    QWidget window;
+    auto* choices = new QComboBox(&window);
+    auto* names = new QComboBox(&window);
+    names->setProperty(CUiTextTranslator::kDataTexts, true);
+    for (QComboBox* combo : {choices, names})
+        combo->addItems({"Total", "Roof"});
+    ASSERT_TRUE(LoadLanguageStrings(LANG_JAPANESE));
+    CUiTextTranslator::Translate(&window);
+    EXPECT_EQ(choices->itemText(0).toStdString(), TranslateText("Total"));
+    EXPECT_NE(choices->itemText(0), QStringLiteral("Total"));
+    EXPECT_EQ(names->itemText(0), QStringLiteral("Total"));
+    ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH));
 }
