@@ -1,6 +1,7 @@
 #include "uff/UFLineReader.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
@@ -242,15 +243,18 @@ void CUFLineReader::SearchAhead(size_t from)
                                          : std::max<size_t>(1, std::thread::hardware_concurrency());
     const size_t end = from + std::min(size - from, kSearchBytesPerThread * threads);
     threads = std::clamp<size_t>((end - from) / kMinSearchBytesPerThread, 1, threads);
-    std::vector<SearchFinds> finds(threads);
+    // The window is searched in parts of about kMinSearchBytesPerThread that the threads take as
+    // they finish the last, so a thread the system holds back delays only the parts it has taken.
+    const size_t parts = std::max(threads, (end - from) / kMinSearchBytesPerThread);
+    std::vector<SearchFinds> finds(parts);
     auto part = [&](size_t t) {
-        const size_t first = from + (end - from) * t / threads;
-        const size_t last = from + (end - from) * (t + 1) / threads;
+        const size_t first = from + (end - from) * t / parts;
+        const size_t last = from + (end - from) * (t + 1) / parts;
         if (first >= last)
             return;
         if (m_mapAhead) {
             // The part's pages are mapped in one go, which costs far less than a fault every few
-            // pages while its bytes are searched; each thread maps its own part.
+            // pages while its bytes are searched; each thread maps the parts it takes.
             constexpr uintptr_t kPage = 4096;
             const uintptr_t base = reinterpret_cast<uintptr_t>(m_data.data());
             const uintptr_t begin = (base + first) & ~(kPage - 1);
@@ -260,17 +264,19 @@ void CUFLineReader::SearchAhead(size_t from)
         }
         SearchPart(m_data, first, last, kMaxLineLength, finds[t]);
     };
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t t = next++; t < parts; t = next++)
+            part(t);
+    };
     std::vector<std::thread> pool;
-    size_t started = 1;
     try {
-        for (; started < threads; ++started)
-            pool.emplace_back(part, started);
+        for (size_t started = 1; started < threads; ++started)
+            pool.emplace_back(work);
     } catch (const std::system_error&) {
-        // No more threads to be had: the parts left are searched here.
+        // No more threads to be had: the parts are searched by those there are.
     }
-    for (size_t t = started; t < threads; ++t)
-        part(t);
-    part(0);
+    work();
     for (auto& t : pool)
         t.join();
     m_delimiterStarts.clear();
