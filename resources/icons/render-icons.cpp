@@ -1,7 +1,7 @@
 // Renders the program's SVG icons at the sizes the windows show them and writes their pixels into a
 // C++ source file, so that a start draws its toolbar, menus and trees without parsing an SVG.
-// Usage: orvex_render_icons OUT.cpp [--sizes=16,24,32] FILE.svg ... (a --sizes applies to the
-// files after it). The pixels are the icon engine's own rendering of each file, so the program
+// Usage: orvex_render_icons OUT.cpp [--table=NAME] [--sizes=16,24,32] FILE.svg ... (a --sizes
+// applies to the files after it; the table is named kPrerenderedIcons unless --table names it). The pixels are the icon engine's own rendering of each file, so the program
 // shows the same image as when it rendered the SVG itself.
 #include <QFile>
 #include <QFileInfo>
@@ -20,14 +20,18 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: orvex_render_icons OUT.cpp [--sizes=16,24,32] FILE.svg ...\n");
+        std::fprintf(stderr, "usage: orvex_render_icons OUT.cpp [--table=NAME] [--sizes=16,24,32] FILE.svg ...\n");
         return 1;
     }
     std::vector<int> sizes{16, 24, 32};
-    std::string data, table;
+    std::string data, table, tableName = "kPrerenderedIcons";
     int count = 0;
     for (qsizetype a = 2; a < args.size(); ++a) {
         const QString& arg = args[a];
+        if (arg.startsWith(QStringLiteral("--table="))) {
+            tableName = arg.mid(8).toStdString();
+            continue;
+        }
         if (arg.startsWith(QStringLiteral("--sizes="))) {
             sizes.clear();
             for (const QString& s : arg.mid(8).split(QLatin1Char(','), Qt::SkipEmptyParts))
@@ -59,9 +63,9 @@ int main(int argc, char** argv)
         }
     }
     const std::string text = "// Written by orvex_render_icons at build time.\n"
-                             "#include \"app/ui/PrerenderedIcons.h\"\n\nnamespace {\n" +
-                             data + "} // namespace\n\nconst SPrerenderedIcon kPrerenderedIcons[] = {\n" + table +
-                             "    {nullptr, 0, nullptr}};\n";
+                             "#include \"platform/ui/PrerenderedIcons.h\"\n\nnamespace {\n" +
+                             data + "} // namespace\n\nextern const SPrerenderedIcon " + tableName + "[] = {\n" +
+                             table + "    {nullptr, 0, nullptr}};\n";
     QSaveFile out(args[1]);
     if (!out.open(QIODevice::WriteOnly) || out.write(text.data(), qint64(text.size())) != qint64(text.size()) ||
         !out.commit()) {

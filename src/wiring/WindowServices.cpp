@@ -18,6 +18,7 @@
 #include "planning/ui/DlgDAQPPExpPlanList.h"
 #include "planning/ui/DlgWizSensorConfig.h"
 #include "platform/ui/ApplicationIcon.h"
+#include "platform/ui/ProgramStyle.h"
 #include "platform/win/MessageTarget.h"
 #include "uff/ui/MkExtAnaProject.h"
 #include "uff/ui/UFImportDialogs.h"
@@ -166,6 +167,7 @@ void SetUpProgram(CStartupWarmUp& warmUp)
     QCoreApplication::setApplicationName(QStringLiteral("orvex"));
     // Before any window: none may show the toolkit's logo.
     CApplicationIcon::Install();
+    CProgramStyle::Install();
     // Qt sets the user's locale; our texts and files format numbers the one way.
     std::setlocale(LC_NUMERIC, "C");
     // Dialogs, windows and the automation server, over the main window in a plain start and

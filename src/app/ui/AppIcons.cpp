@@ -1,7 +1,7 @@
 #include "app/ui/AppIcons.h"
 
-#include "app/ui/AppIconEngine.h"
-#include "app/ui/PrerenderedIcons.h"
+#include "platform/ui/AppIconEngine.h"
+#include "platform/ui/PrerenderedIcons.h"
 
 #include "platform/elements/MElement.h"
 
@@ -23,6 +23,9 @@ static void InitIconResources()
     }();
     (void)done;
 }
+
+// The program's icons rendered at build time.
+extern const SPrerenderedIcon kPrerenderedIcons[];
 
 namespace {
 

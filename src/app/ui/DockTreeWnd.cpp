@@ -21,7 +21,6 @@
 #include "views/ui/DlgSelectSubsystem.h"
 #include "platform/win/StringIds.h"
 
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QStyle>
@@ -30,23 +29,6 @@
 #include <QTabWidget>
 
 #include <algorithm>
-
-namespace {
-// The style's skip icons from the toolkit's own images: asking the style for them first reads the
-// desktop's icon theme index, which costs more at start-up than all the rest of this window. Only a
-// toolkit without those images takes the style's way.
-QIcon SkipIcon(QStyle::StandardPixmap which, const QStyle& style)
-{
-    const QString stem =
-        QStringLiteral(":/qt-project.org/styles/commonstyle/images/media-skip-%1-%2.png")
-            .arg(which == QStyle::SP_MediaSkipBackward ? QStringLiteral("backward") : QStringLiteral("forward"));
-    QIcon icon;
-    for (int size : {16, 32})
-        if (const QString file = stem.arg(size); QFile::exists(file))
-            icon.addFile(file, QSize(size, size));
-    return icon.isNull() ? style.standardIcon(which) : icon;
-}
-} // namespace
 
 CDockTreeWnd::CDockTreeWnd(QWidget* parent) : QDockWidget(QStringLiteral("Project Window"), parent)
 {
@@ -82,7 +64,7 @@ CDockTreeWnd::CDockTreeWnd(QWidget* parent) : QDockWidget(QStringLiteral("Projec
         if (k == kTabPrevious || k == kTabNext)
             button->setArrowType(k == kTabPrevious ? Qt::LeftArrow : Qt::RightArrow);
         else
-            button->setIcon(SkipIcon(buttons[k].icon, *style()));
+            button->setIcon(style()->standardIcon(buttons[k].icon));
         button->setToolTip(QString::fromLatin1(buttons[k].tip));
         button->setAutoRaise(true);
         button->setFixedSize(side, side);

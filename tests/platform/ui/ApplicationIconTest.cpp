@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPixmap>
 
 #include <gtest/gtest.h>
 
@@ -30,4 +31,25 @@ TEST(ApplicationIcon, EveryWindowAndMdiChildShowsTheProgramsIcon)
     sub->show();
     QApplication::processEvents();
     EXPECT_TRUE(area.grab().save(QDir(ShotFolder("orvex_platform_ui")).filePath("mdi-child-icon.png")));
+}
+
+TEST(ApplicationIcon, BuiltInPixelsMatchTheSvgAtEverySizeTheWindowSystemAsksFor)
+{
+    const QIcon ours = CApplicationIcon::Icon();
+    const QIcon svg(QStringLiteral(":/icons/orvex.svg"));
+    ASSERT_FALSE(svg.isNull());
+    auto image = [](const QIcon& icon, int side, qreal scale, QIcon::Mode mode) {
+        return icon.pixmap(QSize(side, side), scale, mode)
+            .toImage()
+            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    // The window system's sizes, sizes between them, and a scaled screen.
+    for (int side : {16, 20, 24, 32, 48, 64, 100, 128, 256})
+        for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled})
+            for (qreal scale : {1.0, 2.0}) {
+                const QImage expected = image(svg, side, scale, mode);
+                ASSERT_FALSE(expected.isNull()) << side;
+                EXPECT_EQ(image(ours, side, scale, mode), expected)
+                    << side << " mode " << int(mode) << " scale " << scale;
+            }
 }

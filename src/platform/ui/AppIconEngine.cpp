@@ -1,4 +1,4 @@
-#include "app/ui/AppIconEngine.h"
+#include "platform/ui/AppIconEngine.h"
 
 #include <QApplication>
 #include <QImage>
