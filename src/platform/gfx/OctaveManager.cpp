@@ -163,6 +163,51 @@ std::string COctaveManager::CheckBuildRange(int kind, double startFreq, double e
     return {};
 }
 
+namespace {
+// The bands of kind b from the one that holds the start frequency to the one that holds the end
+// frequency: upper edge above the start, lower edge not above the end.
+CFreqInfoList MakeBands(int kind, int b, double startFreq, double endFreq)
+{
+    CFreqInfoList bands;
+    const double eStart = 2.0 * b * std::log10(startFreq / 1000.0) / 0.3; // start = 1000·G^(e/(2b))
+    int x = static_cast<int>(std::floor((eStart - 1.0) / 2.0)) - 2;
+    while (COctaveManager::ExactUpper(b, x) <= startFreq)
+        ++x;
+    while (COctaveManager::ExactLower(b, x - 1) > 0.0 && COctaveManager::ExactUpper(b, x - 1) > startFreq)
+        --x;
+    // A band's upper edge is the next band's lower edge, the same power of G: each is computed once.
+    double lower = COctaveManager::ExactLower(b, x);
+    for (int n = 0; n < COctaveManager::kMaxBands && lower <= endFreq; ++n, ++x) {
+        const double upper = COctaveManager::ExactUpper(b, x);
+        bands.Add(CFreqInfo(COctaveManager::ExactCenter(b, x), lower, upper, static_cast<uint8_t>(kind)));
+        lower = upper;
+    }
+    bands.Settle();
+    return bands;
+}
+
+// The sets of the default range, each made once: every band set read from a file is made as one
+// before its own bands are read.
+const CFreqInfoList& DefaultBands(int kind, int b)
+{
+    constexpr double start = COctaveManager::kDefaultStartFreq, end = COctaveManager::kDefaultEndFreq;
+    switch (kind) {
+    case OCTAVE_BAND_FULL: {
+        static const CFreqInfoList bands = MakeBands(kind, b, start, end);
+        return bands;
+    }
+    case OCTAVE_BAND_TWELFTH: {
+        static const CFreqInfoList bands = MakeBands(kind, b, start, end);
+        return bands;
+    }
+    default: {
+        static const CFreqInfoList bands = MakeBands(OCTAVE_BAND_THIRD, b, start, end);
+        return bands;
+    }
+    }
+}
+} // namespace
+
 void COctaveManager::Build(int kind, double startFreq, double endFreq)
 {
     if (!CheckBuildRange(kind, startFreq, endFreq).empty()) {
@@ -181,17 +226,10 @@ void COctaveManager::Build(int kind, double startFreq, double endFreq)
         m_bands.Settle();
         return;
     }
-    // Every band from the one that holds the start frequency to the one that holds the end
-    // frequency: upper edge above the start, lower edge not above the end.
-    const double eStart = 2.0 * b * std::log10(startFreq / 1000.0) / 0.3; // start = 1000·G^(e/(2b))
-    int x = static_cast<int>(std::floor((eStart - 1.0) / 2.0)) - 2;
-    while (ExactUpper(b, x) <= startFreq)
-        ++x;
-    while (ExactLower(b, x - 1) > 0.0 && ExactUpper(b, x - 1) > startFreq)
-        --x;
-    for (int n = 0; n < kMaxBands && ExactLower(b, x) <= endFreq; ++n, ++x)
-        m_bands.Add(CFreqInfo(ExactCenter(b, x), ExactLower(b, x), ExactUpper(b, x), static_cast<uint8_t>(kind)));
-    m_bands.Settle();
+    if (startFreq == kDefaultStartFreq && endFreq == kDefaultEndFreq)
+        m_bands = DefaultBands(kind, b);
+    else
+        m_bands = MakeBands(kind, b, startFreq, endFreq);
 }
 
 double COctaveManager::GetFreq(int i) const

@@ -94,6 +94,42 @@ TEST(OctaveManager, TwelfthOctaveBandsAreContiguousWithEvenDesignatorCentres)
     EXPECT_EQ(m.GetFreqAsString(0), "97.16");
 }
 
+// Every set, the default ones that are made once and any other range, holds exactly the computed
+// centre and edges of its band numbers.
+TEST(OctaveManager, BandsAreTheExactValuesOfTheirBandNumbersBitForBit)
+{
+    const struct
+    {
+        int kind;
+        int b;
+        double start, end;
+    } cases[] = {
+        {OCTAVE_BAND_THIRD, 3, COctaveManager::kDefaultStartFreq, COctaveManager::kDefaultEndFreq},
+        {OCTAVE_BAND_FULL, 1, COctaveManager::kDefaultStartFreq, COctaveManager::kDefaultEndFreq},
+        {OCTAVE_BAND_TWELFTH, 12, COctaveManager::kDefaultStartFreq, COctaveManager::kDefaultEndFreq},
+        {OCTAVE_BAND_THIRD, 3, 2.0, 16000.0},
+        {OCTAVE_BAND_FULL, 1, 0.01, 1e7},
+        {OCTAVE_BAND_TWELFTH, 12, 99.0, 200.0},
+        {OCTAVE_BAND_TWELFTH, 12, 1000.0, 1000.0},
+    };
+    for (const auto& c : cases)
+        for (int round = 0; round < 2; ++round) {
+            COctaveManagerEx m(c.kind, c.start, c.end);
+            ASSERT_GT(m.GetFreqCount(), 0);
+            // The band number of the first band, from its centre.
+            const double e = 2.0 * c.b * std::log10(m.GetFreq(0) / 1000.0) / 0.3;
+            const int x0 = static_cast<int>(std::lround(c.b % 2 != 0 ? e / 2.0 : (e - 1.0) / 2.0));
+            for (int i = 0; i < m.GetFreqCount(); ++i) {
+                const auto where = ::testing::Message() << "kind " << c.kind << " from " << c.start << " band " << i;
+                EXPECT_EQ(m.GetFreq(i), COctaveManager::ExactCenter(c.b, x0 + i)) << where;
+                EXPECT_EQ(m.GetLowerFreq(i), COctaveManager::ExactLower(c.b, x0 + i)) << where;
+                EXPECT_EQ(m.GetUpperFreq(i), COctaveManager::ExactUpper(c.b, x0 + i)) << where;
+            }
+            EXPECT_LE(m.GetLowerFreq(0), std::min(c.start, c.end));
+            EXPECT_GT(m.GetUpperFreq(m.GetFreqCount() - 1), std::max(c.start, c.end));
+        }
+}
+
 TEST(OctaveManager, RangeSelectsTheBandsThatHoldStartAndEnd)
 {
     // 2 Hz to 16 kHz is how the band values of measured blocks are made.
