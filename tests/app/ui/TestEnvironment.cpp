@@ -1,5 +1,6 @@
 // The Qt application object for every test of this executable, and a session bus of its own on
 // which the bus starts the SOLMOX stand-in when asked for it.
+#include "platform/ui/ApplicationIcon.h"
 #include "support/PrivateSessionBus.h"
 #include "wiring/WindowServices.h"
 
@@ -25,6 +26,8 @@ public:
         static char name[] = "orvex_app_ui_tests";
         static char* argv[] = {name, nullptr};
         m_app = std::make_unique<QApplication>(argc, argv);
+        // As the program does: no window a road opens may show the toolkit's logo.
+        CApplicationIcon::Install();
         std::setlocale(LC_NUMERIC, "C");
         // The windows wired to the core as the program wires them.
         InstallWindowServices();

@@ -7,6 +7,7 @@
 #include <clocale>
 #include <memory>
 
+#include "platform/ui/ApplicationIcon.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "platform/win/ZuRegOptions.h"
@@ -22,6 +23,8 @@ public:
         static char name[] = "orvex_experiments_ui_tests";
         static char* argv[] = {name, nullptr};
         m_app = std::make_unique<QApplication>(argc, argv);
+        // As the program does: no window a test opens may show the toolkit's logo.
+        CApplicationIcon::Install();
         std::setlocale(LC_NUMERIC, "C");
         m_settings = std::make_unique<QTemporaryDir>();
         ASSERT_TRUE(m_settings->isValid());
