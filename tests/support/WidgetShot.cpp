@@ -313,10 +313,15 @@ QStringList CutChartTexts(QWidget& window)
             out << QStringLiteral("chart legend cut: %1").arg(who);
         for (int i = 0; chart->legend && chart->legend->visible() && i < chart->legend->itemCount(); ++i) {
             QCPAbstractLegendItem* item = chart->legend->item(i);
+            if (!item)
+                continue;
             const QSize needed = static_cast<QCPLayoutElement*>(item)->minimumOuterSizeHint();
             if (!inside.contains(item->outerRect()) || item->outerRect().width() < needed.width())
                 out << QStringLiteral("chart legend name cut: %1 (%2) has %3, needs %4")
-                           .arg(chart->graph(i) ? chart->graph(i)->name() : QString(), who)
+                           .arg(qobject_cast<QCPPlottableLegendItem*>(item)
+                                    ? qobject_cast<QCPPlottableLegendItem*>(item)->plottable()->name()
+                                    : QString(),
+                                who)
                            .arg(item->outerRect().width())
                            .arg(needed.width());
         }

@@ -225,9 +225,9 @@ void CDlgAccelRpm::SetUpChart()
     QCPGraph* margin = m_chart->addGraph();
     margin->setName(QStringLiteral("RPM margin"));
     margin->setPen(QPen(kMarginColour, 2));
+    CZuChart::PlaceLegendBelow(*m_chart);
     m_chart->legend->setVisible(true);
     m_chart->legend->setFont(labelFont);
-    m_chart->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
     Redraw();
 }
 

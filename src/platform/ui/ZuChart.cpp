@@ -205,16 +205,23 @@ void CZuChart::HighlightCurve(int i)
     replot(QCustomPlot::rpQueuedReplot);
 }
 
+void CZuChart::PlaceLegendBelow(QCustomPlot& plot)
+{
+    QCPLegend* legend = plot.legend;
+    if (!legend || legend->layout() == plot.plotLayout())
+        return;
+    if (auto* inset = qobject_cast<QCPLayoutInset*>(legend->layout()))
+        inset->take(legend);
+    plot.plotLayout()->addElement(plot.plotLayout()->rowCount(), 0, legend);
+    plot.plotLayout()->setRowStretchFactor(plot.plotLayout()->rowCount() - 1, 0.001);
+    legend->setBorderPen(Qt::NoPen);
+    legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+    legend->setWrap(kLegendColumns);
+}
+
 void CZuChart::UpdateLegend()
 {
-    if (legend->layout() != plotLayout()) {
-        axisRect()->insetLayout()->take(legend);
-        plotLayout()->addElement(plotLayout()->rowCount(), 0, legend);
-        plotLayout()->setRowStretchFactor(plotLayout()->rowCount() - 1, 0.001);
-        legend->setBorderPen(Qt::NoPen);
-        legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
-        legend->setWrap(kLegendColumns);
-    }
+    PlaceLegendBelow(*this);
     legend->setVisible(graphCount() >= 2 && graphCount() <= kLegendCurves);
     FitLegend();
 }

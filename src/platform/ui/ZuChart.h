@@ -52,6 +52,9 @@ public:
     // Names to a row of the legend at most; fewer where the chart is too narrow for them whole.
     static constexpr int kLegendColumns = 4;
     void UpdateLegend();
+    // Moves a plot's legend from over its curves to a row below it (names in rows of up to
+    // kLegendColumns), so that it never covers a curve; shown or hidden as it was.
+    static void PlaceLegendBelow(QCustomPlot& plot);
     int HighlightedCurve() const { return m_highlighted; }
     // The colour of the i-th curve, and the pen of a curve (bold: the highlighted one).
     static QColor CurveColor(int i);

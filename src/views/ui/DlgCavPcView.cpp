@@ -421,6 +421,7 @@ void CDlgCavPcView::DrawLine()
         chart.yAxis->setRange(10.0 * std::floor(low / 10.0),
                               10.0 * std::ceil(high / 10.0) + (high == low ? 10.0 : 0.0));
     chart.yAxis2->setRange(-20.0, 5.0);
+    CZuChart::PlaceLegendBelow(chart);
     chart.legend->setVisible(true);
     chart.replot();
 }

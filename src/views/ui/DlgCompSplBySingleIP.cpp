@@ -407,6 +407,7 @@ void CDlgCompSplBySingleIP::DrawLevelLines(CZuChart& chart, const std::vector<do
     if (high >= low)
         chart.yAxis->setRange(10.0 * std::floor(low / 10.0),
                               10.0 * std::ceil(high / 10.0) + (high == low ? 10.0 : 0.0));
+    CZuChart::PlaceLegendBelow(chart);
     chart.legend->setVisible(!lines.empty());
     chart.legend->setFont(QFont(chart.font().family(), 8));
     chart.replot();

@@ -382,6 +382,7 @@ void CDlgDaqERComp::Draw()
                              std::pow(10.0, std::ceil(std::log10(high))));
     diffY->setLabel(QStringLiteral("Diff. [dB]"));
     diffY->setRange(std::floor(dLow) - 1.0, std::ceil(dHigh) + 1.0);
+    CZuChart::PlaceLegendBelow(chart);
     chart.legend->setVisible(true);
     chart.replot();
 }

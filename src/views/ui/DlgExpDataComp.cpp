@@ -12,6 +12,7 @@
 #include "platform/base/Format.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/GfxUtil.h"
+#include "platform/ui/ZuChart.h"
 #include "platform/ui/ModelessRegistry.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/MessageTarget.h"
@@ -202,6 +203,7 @@ CDlgExpDataComp::CDlgExpDataComp(QWidget* parent, int templateId) : CZuDialog(pa
     auto* split = new QSplitter(Qt::Vertical, this);
     m_graph = new QCustomPlot(split);
     m_graph->setMinimumSize(420, 220);
+    CZuChart::PlaceLegendBelow(*m_graph);
     m_graph->legend->setVisible(true);
     m_graph->xAxis->setTickLabelFont(QFont(QStringLiteral("Arial"), 8));
     m_graph->yAxis->setTickLabelFont(QFont(QStringLiteral("Arial"), 8));

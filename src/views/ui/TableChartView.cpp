@@ -52,14 +52,6 @@ void CTableChartView::Plot(const CTableChartData& data)
 
 void CTableChartView::PlaceLegend(const CTableChartData& data)
 {
-    // The legend goes below the plot, in rows, so that it never covers the curves.
-    if (legend->layout() != plotLayout()) {
-        axisRect()->insetLayout()->take(legend);
-        plotLayout()->addElement(plotLayout()->rowCount(), 0, legend);
-        plotLayout()->setRowStretchFactor(plotLayout()->rowCount() - 1, 0.001);
-        legend->setBorderPen(Qt::NoPen);
-        legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
-        legend->setWrap(4);
-    }
+    PlaceLegendBelow(*this);
     legend->setVisible(!data.subsets.empty() && !data.noLegend);
 }
