@@ -1,6 +1,6 @@
 #include "views/ui/StackedChart.h"
 
-#include "platform/base/Format.h"
+#include "platform/gfx/GfxUtil.h"
 #include "views/CavPcViewData.h"
 
 #include <algorithm>
@@ -63,6 +63,7 @@ void CStackedChart::Draw(const std::vector<double>& x, const std::vector<std::ve
     }
     xAxis->setRange(0.5, std::max(1, points) + 0.5);
     yAxis->setRange(0.0, top > 0.0 ? top * 1.05 : 1.0);
+    PlaceLegendBelow(*this);
     legend->setVisible(!cells.empty());
     legend->setFont(QFont(font().family(), 8));
     replot();
@@ -76,7 +77,10 @@ void CStackedChart::UpdateTicks()
     const int fit = std::max(2, width() / 70);
     const int step = std::max(1, (points + fit - 1) / fit);
     for (int k = 0; k < points; k += step)
-        ticker->addTick(k + 1, QString::fromStdString(Format("%g", m_x[static_cast<size_t>(k)])));
+        // A band is labelled by its nominal centre frequency (158.489 reads 160), as the grids
+        // label it.
+        ticker->addTick(k + 1,
+                        QString::fromStdString(CGfxUtil::GetManipulatedFrequencyString(m_x[static_cast<size_t>(k)])));
     xAxis->setTicker(ticker);
 }
 

@@ -281,6 +281,14 @@ TEST_F(SampleFixture, PowerContributionViewerSharesRatesTicksAndLifetime)
         EXPECT_NEAR(sum, data.GetTotal()[b], 1e-6) << b;
     }
     GrabAndCheck(*viewer, "power-contribution-share", QSize(820, 600));
+    // Bands are labelled by their nominal centre frequencies, as the grids label them.
+    const auto ticker = viewer->StackedChart()->xAxis->ticker().dynamicCast<QCPAxisTickerText>();
+    ASSERT_TRUE(ticker);
+    QStringList labels;
+    for (const QString& label : ticker->ticks())
+        labels << label;
+    EXPECT_TRUE(labels.contains("160")) << labels.join(' ').toStdString();
+    EXPECT_FALSE(labels.join(' ').contains('.')) << labels.join(' ').toStdString();
 
     // Cumulative charts: after the bands come the running sums over contributors 0..c as curves
     // n + c, the one at the group end marked.
