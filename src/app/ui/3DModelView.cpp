@@ -5,6 +5,7 @@
 #include "platform/modeldb/ModelData.h"
 #include "platform/modeldb/ModelSubsystem.h"
 
+#include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -118,32 +119,90 @@ C3DModelView* C3DModelView::Open(QMdiArea* area, CModelData* model, ConnectionTe
 
 QSizeF C3DModelView::ItemSize() const
 {
-    const QFontMetrics fm(font());
-    int widest = fm.horizontalAdvance(QStringLiteral("Subsystem"));
-    for (const CModelSubsystem* s : m_subsystems)
-        widest = std::max(widest, fm.horizontalAdvance(QString::fromStdString(s->GetName())));
-    return {static_cast<double>(widest + 16), static_cast<double>(fm.height() + 12)};
+    EnsureLayout();
+    return m_itemSize;
 }
 
 QPointF C3DModelView::ItemCentre(int index) const
 {
+    EnsureLayout();
+    return m_centres[static_cast<size_t>(index)];
+}
+
+void C3DModelView::EnsureLayout() const
+{
+    if (m_layoutValid && m_layoutSize == size())
+        return;
+    m_layoutSize = size();
+    m_layoutValid = true;
+
+    const QFontMetrics fm(font());
+    int widest = fm.horizontalAdvance(QStringLiteral("Subsystem"));
+    for (const CModelSubsystem* s : m_subsystems)
+        widest = std::max(widest, fm.horizontalAdvance(QString::fromStdString(s->GetName())));
+    m_itemSize = QSizeF(widest + 16.0, fm.height() + 12.0);
+
     int structures = 0;
     for (const CModelSubsystem* s : m_subsystems)
         structures += s->IsAcoustic() ? 0 : 1;
     const int acoustic = static_cast<int>(m_subsystems.size()) - structures;
-    const bool isAcoustic = m_subsystems[static_cast<size_t>(index)]->IsAcoustic();
-    const int count = isAcoustic ? acoustic : structures;
-    const int k = isAcoustic ? index - structures : index;
-    const QSizeF item = ItemSize();
-    const double rx = std::max(10.0, width() / 2.0 - item.width() / 2.0 - 8.0);
-    const double ry = std::max(10.0, height() / 2.0 - item.height() / 2.0 - 8.0);
-    // The acoustic spaces sit on an inner ring (or alone in the middle).
-    const double scale = isAcoustic ? (structures > 0 ? 0.45 : 0.8) : 1.0;
+    const double rx = std::max(10.0, width() / 2.0 - m_itemSize.width() / 2.0 - 8.0);
+    const double ry = std::max(10.0, height() / 2.0 - m_itemSize.height() / 2.0 - 8.0);
     const QPointF centre(width() / 2.0, height() / 2.0);
-    if (count <= 1 && isAcoustic)
-        return centre;
-    const double angle = -std::numbers::pi / 2 + 2.0 * std::numbers::pi * k / std::max(1, count);
-    return centre + QPointF(rx * scale * std::cos(angle), ry * scale * std::sin(angle));
+    auto onRing = [&](int k, int count, double scale) {
+        const double angle = -std::numbers::pi / 2 + 2.0 * std::numbers::pi * k / std::max(1, count);
+        return centre + QPointF(rx * scale * std::cos(angle), ry * scale * std::sin(angle));
+    };
+    // The acoustic spaces sit on an inner ring (or alone in the middle). The ring opens out from
+    // its usual size until neighbours no longer cover each other, as far as it can stay inside.
+    double inner = structures > 0 ? 0.45 : 0.8;
+    const double gap = 6.0;
+    auto covers = [&](QPointF a, QPointF b) {
+        const QPointF d = a - b;
+        return std::abs(d.x()) < m_itemSize.width() + gap && std::abs(d.y()) < m_itemSize.height() + gap;
+    };
+    // How many items an acoustic ring of this size covers: its neighbours on the ring and the
+    // structures on the outer one.
+    auto overlaps = [&](double scale) {
+        int count = 0;
+        const int pairs = acoustic == 2 ? 1 : acoustic;
+        for (int k = 0; k < pairs; ++k)
+            count += covers(onRing(k, acoustic, scale), onRing((k + 1) % acoustic, acoustic, scale)) ? 1 : 0;
+        for (int k = 0; k < acoustic; ++k)
+            for (int n = 0; n < structures; ++n)
+                count += covers(onRing(k, acoustic, scale), onRing(n, structures, 1.0)) ? 1 : 0;
+        return count;
+    };
+    if (acoustic > 1) {
+        int fewest = overlaps(inner);
+        for (double scale = inner + 0.05; fewest > 0 && scale <= 0.8 + 1e-9; scale += 0.05) {
+            const int count = overlaps(scale);
+            if (count < fewest) {
+                fewest = count;
+                inner = scale;
+            }
+        }
+    }
+
+    m_centres.clear();
+    m_centres.reserve(m_subsystems.size());
+    for (int i = 0; i < static_cast<int>(m_subsystems.size()); ++i) {
+        const bool isAcoustic = m_subsystems[static_cast<size_t>(i)]->IsAcoustic();
+        if (isAcoustic && acoustic <= 1)
+            m_centres.push_back(centre);
+        else if (isAcoustic)
+            m_centres.push_back(onRing(i - structures, acoustic, inner));
+        else
+            m_centres.push_back(onRing(i, structures, 1.0));
+    }
+}
+
+void C3DModelView::changeEvent(QEvent* event)
+{
+    // A new font changes the items' size.
+    if (event->type() == QEvent::FontChange)
+        m_layoutValid = false;
+    QWidget::changeEvent(event);
 }
 
 QRectF C3DModelView::ItemRect(int index) const

@@ -50,14 +50,21 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QPointF ItemCentre(int index) const;
     QSizeF ItemSize() const;
+    // Places every subsystem for the widget's current size and font, once per size.
+    void EnsureLayout() const;
 
     std::unique_ptr<C3DModelDoc> m_doc;
     std::vector<CModelSubsystem*> m_subsystems;
     std::vector<std::pair<int, int>> m_connections;
     int m_viewId = 0;
     int m_kind = 0;
+    mutable bool m_layoutValid = false;
+    mutable QSize m_layoutSize;
+    mutable QSizeF m_itemSize;
+    mutable std::vector<QPointF> m_centres;
 };

@@ -412,6 +412,17 @@ TEST_F(FrameCommandsTest, ModelViewShowsSubsystemsAndTheDialogsSelection)
     QTest::mouseClick(view, Qt::LeftButton, {}, r.center().toPoint());
     EXPECT_TRUE(view->GetDocument()->IsSelected(view->Subsystems()[static_cast<size_t>(last)]->GetName()));
     EXPECT_FALSE(view->GetDocument()->IsSelected(first));
+    // At its default size and in a tall, narrow window no subsystem covers another.
+    for (const QSize size : {QSize(640, 480), QSize(485, 700)}) {
+        view->resize(size);
+        for (int a = 0; a <= last; ++a)
+            for (int b = a + 1; b <= last; ++b)
+                EXPECT_FALSE(view->ItemRect(a).intersects(view->ItemRect(b)))
+                    << view->Subsystems()[static_cast<size_t>(a)]->GetName() << " covers "
+                    << view->Subsystems()[static_cast<size_t>(b)]->GetName() << " at " << size.width() << "x"
+                    << size.height();
+    }
+    view->resize(640, 480);
     const QImage image = view->grab().toImage();
     EXPECT_TRUE(image.save(dir.filePath("model-view.png")));
     if (qEnvironmentVariableIsSet("ORVEX_KEEP_GRABS"))
