@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -17,12 +18,17 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
+
+#include <sys/stat.h>
 
 namespace {
 
 constexpr const char* kDwordPrefix = "dword:";
 constexpr const char* kStringPrefix = "sz:";
 constexpr const char* kBinaryPrefix = "hex:";
+// The settings file in the settings folder.
+constexpr const char* kSettingsFileName = "/registry.ini";
 
 std::mutex g_mutex;
 std::string g_folder;
@@ -82,17 +88,34 @@ public:
 
     std::recursive_mutex& Mutex() { return m_mutex; }
 
-    // The settings of the file (created on first use). A file read before is read again when no
-    // write of ours is waiting, so a file changed by someone else is seen as it is now.
-    QSettings* Open(const QString& file)
+    // The settings of the file (created on first use, its folder with it); null when the folder
+    // cannot be made. A file read before is read again when it changed since and no write of ours
+    // is waiting, so a file changed by someone else is seen as it is now. writable says whether the
+    // file can be written.
+    QSettings* Open(const QString& file, const QString& folder, bool& writable)
     {
         std::lock_guard<std::recursive_mutex> lock(m_mutex);
-        std::unique_ptr<QSettings>& settings = m_files[file];
-        if (!settings)
-            settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
+        SFile& entry = m_files[file];
+        // The file as it is before it is read: a change after this is seen by the next open.
+        const std::optional<SStamp> stamp = Stamp(file);
+        if (entry.settings && stamp && entry.checked == stamp) {
+            // Unchanged since it was last read and checked: the settings hold it as it is, and it
+            // can be written as it could then. Reading it again, and opening it to learn whether
+            // it can be written, cost more than everything else a start does with its settings.
+            writable = entry.writable;
+            return entry.settings.get();
+        }
+        // A missing file is made in its folder; an existing file has one.
+        if (!stamp && !(QDir().mkpath(folder) && QFileInfo(folder).isDir()))
+            return nullptr;
+        if (!entry.settings)
+            entry.settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
         else if (!m_pending)
-            settings->sync();
-        return settings.get();
+            entry.settings->sync();
+        writable = entry.writable = entry.settings->isWritable();
+        // While our writes wait, the file is not read again, so there is nothing to remember.
+        entry.checked = m_pending ? std::nullopt : stamp;
+        return entry.settings.get();
     }
 
     // A value was written or removed.
@@ -122,8 +145,11 @@ public:
         if (!m_pending)
             return;
         m_pending = false;
-        for (auto& entry : m_files)
-            entry.second->sync();
+        for (auto& entry : m_files) {
+            entry.second.settings->sync();
+            // Our own write changed the file: the next open reads it again once.
+            entry.second.checked.reset();
+        }
     }
 
     // Settings of another folder from now on: what is waiting goes to its file first.
@@ -143,8 +169,43 @@ public:
     }
 
 private:
+    // What identifies a file's state: a write, a replacement or a change of its permissions
+    // changes one of them.
+    struct SStamp
+    {
+        dev_t device;
+        ino_t inode;
+        off_t size;
+        mode_t mode;
+        uid_t owner;
+        timespec modified;
+        timespec changed;
+        bool operator==(const SStamp& o) const
+        {
+            return device == o.device && inode == o.inode && size == o.size && mode == o.mode && owner == o.owner &&
+                   modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec &&
+                   changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
+        }
+    };
+    static std::optional<SStamp> Stamp(const QString& file)
+    {
+        struct stat st
+        {};
+        if (::stat(QFile::encodeName(file).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+            return std::nullopt;
+        return SStamp{st.st_dev, st.st_ino, st.st_size, st.st_mode, st.st_uid, st.st_mtim, st.st_ctim};
+    }
+    struct SFile
+    {
+        std::unique_ptr<QSettings> settings;
+        // The file's state when the settings last read it and it was found (not) writable; none
+        // when it must be read and checked again.
+        std::optional<SStamp> checked;
+        bool writable = false;
+    };
+
     std::recursive_mutex m_mutex;
-    std::map<QString, std::unique_ptr<QSettings>> m_files;
+    std::map<QString, SFile> m_files;
     bool m_pending = false;
     bool m_scheduled = false;
     QCoreApplication* m_postRoutineFor = nullptr;
@@ -188,15 +249,13 @@ bool CZuRegOptions::OpenSilently()
 
 bool CZuRegOptions::OpenKey(bool report)
 {
-    QString folder = QString::fromStdString(GetSettingsFolder());
-    QString file = QString::fromStdString(GetSettingsFilePath());
-    bool ok = QDir().mkpath(folder) && QFileInfo(folder).isDir();
-    QSettings* key = nullptr;
-    if (ok) {
-        key = CSettingsStore::Instance().Open(file);
-        // Full access is asked for: a key we cannot write is a key we cannot open.
-        ok = key->isWritable() && key->status() != QSettings::AccessError;
-    }
+    const std::string folderPath = GetSettingsFolder();
+    const QString folder = QString::fromStdString(folderPath);
+    const QString file = QString::fromStdString(folderPath + kSettingsFileName);
+    bool writable = false;
+    QSettings* key = CSettingsStore::Instance().Open(file, folder, writable);
+    // Full access is asked for: a key we cannot write is a key we cannot open.
+    const bool ok = key && writable && key->status() != QSettings::AccessError;
     if (!ok) {
         Close();
         if (report)
@@ -333,7 +392,7 @@ std::string CZuRegOptions::GetSettingsFolder()
 
 std::string CZuRegOptions::GetSettingsFilePath()
 {
-    return GetSettingsFolder() + "/registry.ini";
+    return GetSettingsFolder() + kSettingsFileName;
 }
 
 void CZuRegOptions::SetRegistryKey(const std::string& key)

@@ -364,3 +364,33 @@ TEST_F(RegOptionsTest, WritingBackWhatTheFileHoldsLeavesTheFileAlone)
     ASSERT_TRUE(reg.DeleteValue("Name"));
     EXPECT_EQ(IniText().find("Name="), std::string::npos);
 }
+
+// The settings file is read again only when it changed, but every change made outside is seen: a
+// rewrite, a replacement, and the settings folder going away.
+TEST_F(RegOptionsTest, ChangesMadeOutsideAreSeenByTheNextRead)
+{
+    ASSERT_TRUE(SetLanguageOption(17));
+    CZuRegOptions::Flush();
+    EXPECT_EQ(GetLanguageOption(), 17u);
+    EXPECT_EQ(GetLanguageOption(), 17u); // the file as it was read
+
+    const std::string file = CZuRegOptions::GetSettingsFilePath();
+    // Each text of another length than the one before, so that no check of the file's size and
+    // time could take it for the same.
+    auto rewrite = [&](const std::string& target, const char* value, int blankLines) {
+        std::ofstream(target, std::ios::trunc) << "[Software]\nVelmora\\Language=dword:" << value << "\n"
+                                               << std::string(static_cast<size_t>(blankLines), '\n');
+    };
+    rewrite(file, "00000012", 3);
+    EXPECT_EQ(GetLanguageOption(), 18u) << "rewritten";
+    EXPECT_EQ(GetLanguageOption(), 18u);
+    rewrite(file + ".new", "00000013", 6);
+    std::filesystem::rename(file + ".new", file);
+    EXPECT_EQ(GetLanguageOption(), 19u) << "replaced";
+
+    std::filesystem::remove_all(CZuRegOptions::GetSettingsFolder());
+    EXPECT_EQ(GetLanguageOption(), 9u) << "gone: the default";
+    ASSERT_TRUE(SetLanguageOption(20));
+    CZuRegOptions::Flush();
+    EXPECT_NE(IniText().find("Language=dword:00000014"), std::string::npos) << "the folder is made again";
+}
