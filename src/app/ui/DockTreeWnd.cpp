@@ -27,6 +27,7 @@
 #include <QToolButton>
 #include <QItemSelectionModel>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -83,7 +84,8 @@ CDockTreeWnd::CDockTreeWnd(QWidget* parent) : QDockWidget(QStringLiteral("Projec
         m_tabButtons[k] = button;
     }
     m_tabs->setCornerWidget(corner, Qt::BottomLeftCorner);
-    connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        EnsureTree(index);
         UpdateTabButtons();
         emit SelectionChanged();
     });
@@ -121,31 +123,54 @@ void CDockTreeWnd::AddTree(CMElement* project, const std::string& label)
 
 CMElement* CDockTreeWnd::GetTreeProject(int index) const
 {
-    CMTreeCtrlEx* tree = index >= 0 ? GetTree(index) : nullptr;
-    return tree ? tree->Model()->RootAt(0) : nullptr;
+    return index >= 0 && index < GetTreeCount() ? m_tabTrees[static_cast<size_t>(index)].project : nullptr;
 }
 
 void CDockTreeWnd::InsertTree(int index, CMElement* project, const std::string& label)
 {
     index = std::clamp(index, 0, GetTreeCount());
-    auto* tree = new CMTreeCtrlEx(m_tabs);
-    tree->setObjectName(QStringLiteral("ProjectTree%1").arg(200 + GetTreeCount()));
-    tree->Model()->AddRootElement(project);
+    // The tab's page holds the tree once it is made: a document opens with every project's tab, and
+    // the trees of the tabs not in front are made when first shown.
+    auto* page = new QWidget(m_tabs);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_tabTrees.insert(m_tabTrees.begin() + index,
+                      STabTree{page, project, QStringLiteral("ProjectTree%1").arg(200 + GetTreeCount())});
+    // The tab shows the project's kind with the tree's own icon of it.
+    m_tabs->insertTab(index, page, ElementIcon(project, true), QString::fromStdString(label));
+    if (m_tabs->currentIndex() == index)
+        EnsureTree(index);
+    UpdateTabButtons();
+}
+
+CMTreeCtrlEx* CDockTreeWnd::EnsureTree(int index) const
+{
+    if (index < 0 || index >= GetTreeCount())
+        return nullptr;
+    STabTree& entry = m_tabTrees[static_cast<size_t>(index)];
+    if (entry.tree)
+        return entry.tree;
+    auto* self = const_cast<CDockTreeWnd*>(this);
+    auto* tree = new CMTreeCtrlEx(entry.page);
+    tree->setObjectName(entry.name);
+    tree->Model()->AddRootElement(entry.project);
     tree->expand(tree->Model()->index(0, 0));
-    connect(tree, &QTreeView::doubleClicked, this, [this] { emit OpenSelectionRequested(); });
+    connect(tree, &QTreeView::doubleClicked, self, [self] { emit self->OpenSelectionRequested(); });
     // Enter opens the selection as a double-click does (not while a label is edited: the editor
     // has the focus then).
     for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
         auto* shortcut = new QShortcut(key, tree);
         shortcut->setContext(Qt::WidgetShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this] { emit OpenSelectionRequested(); });
+        connect(shortcut, &QShortcut::activated, self, [self] { emit self->OpenSelectionRequested(); });
     }
-    connect(tree, &QWidget::customContextMenuRequested, this, [this] { emit ContextMenuRequested(); });
-    connect(tree->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit SelectionChanged(); });
-    m_trees.insert(m_trees.begin() + index, tree);
-    // The tab shows the project's kind with the tree's own icon of it.
-    m_tabs->insertTab(index, tree, ElementIcon(project, true), QString::fromStdString(label));
-    UpdateTabButtons();
+    connect(tree, &QWidget::customContextMenuRequested, self, [self] { emit self->ContextMenuRequested(); });
+    connect(tree->selectionModel(), &QItemSelectionModel::selectionChanged, self,
+            [self] { emit self->SelectionChanged(); });
+    entry.page->layout()->addWidget(tree);
+    entry.page->setFocusProxy(tree);
+    entry.tree = tree;
+    return tree;
 }
 
 void CDockTreeWnd::RemoveTree(int index)
@@ -154,10 +179,10 @@ void CDockTreeWnd::RemoveTree(int index)
         return;
     // The tree leaves the array before its tab goes, so that nothing told of the tab change on the
     // way reaches the tree of another tab by the old index.
-    CMTreeCtrlEx* tree = m_trees[static_cast<size_t>(index)];
-    m_trees.erase(m_trees.begin() + index);
+    QWidget* page = m_tabTrees[static_cast<size_t>(index)].page;
+    m_tabTrees.erase(m_tabTrees.begin() + index);
     m_tabs->removeTab(index);
-    delete tree;
+    delete page;
     UpdateTabButtons();
     emit SelectionChanged();
 }
@@ -173,24 +198,26 @@ void CDockTreeWnd::RemoveAllTrees()
 
 void CDockTreeWnd::RefreshItems()
 {
-    for (CMTreeCtrlEx* tree : m_trees) {
-        tree->Model()->Refresh();
-        tree->expand(tree->Model()->index(0, 0));
-    }
+    // A tree not made yet shows the elements as they are when it is.
+    for (const STabTree& entry : m_tabTrees)
+        if (CMTreeCtrlEx* tree = entry.tree) {
+            tree->Model()->Refresh();
+            tree->expand(tree->Model()->index(0, 0));
+        }
 }
 
 void CDockTreeWnd::SetTreeLabel(int index, const std::string& label)
 {
     if (index >= 0 && index < GetTreeCount()) {
         m_tabs->setTabText(index, QString::fromStdString(label));
-        m_trees[static_cast<size_t>(index)]->Model()->ElementChanged(
-            m_trees[static_cast<size_t>(index)]->Model()->RootAt(0));
+        if (CMTreeCtrlEx* tree = m_tabTrees[static_cast<size_t>(index)].tree)
+            tree->Model()->ElementChanged(tree->Model()->RootAt(0));
     }
 }
 
 int CDockTreeWnd::GetActiveIndex() const
 {
-    return m_trees.empty() ? -1 : m_tabs->currentIndex();
+    return m_tabTrees.empty() ? -1 : m_tabs->currentIndex();
 }
 
 void CDockTreeWnd::SetActiveIndex(int index)
@@ -203,7 +230,7 @@ CMTreeCtrlEx* CDockTreeWnd::GetTree(int index) const
 {
     if (index == -1)
         index = GetActiveIndex();
-    return (index >= 0 && index < GetTreeCount()) ? m_trees[static_cast<size_t>(index)] : nullptr;
+    return EnsureTree(index);
 }
 
 int CDockTreeWnd::GetSelection(CMElementList& list) const
@@ -218,16 +245,17 @@ CMTreeCtrlEx* CDockTreeWnd::TreeShowing(int projectIndex, const CMElement* eleme
 {
     if (!element)
         return nullptr;
-    // The tree whose project holds the element; the index is only where to look first.
-    const auto holds = [element](CMTreeCtrlEx* tree) {
-        const CMElement* root = tree ? tree->Model()->RootAt(0) : nullptr;
+    // The tree whose project holds the element; the index is only where to look first. A tree not
+    // made yet is made now, so that it answers as one made at once would.
+    const auto holds = [this, element](int index) {
+        const CMElement* root = GetTreeProject(index);
         return root && (root == element || root->IsAncestorOf(element));
     };
-    if (CMTreeCtrlEx* tree = GetTree(projectIndex); holds(tree))
-        return tree;
-    for (CMTreeCtrlEx* tree : m_trees)
-        if (holds(tree))
-            return tree;
+    if (holds(projectIndex))
+        return GetTree(projectIndex);
+    for (int i = 0; i < GetTreeCount(); ++i)
+        if (holds(i))
+            return GetTree(i);
     return nullptr;
 }
 

@@ -39,14 +39,15 @@ public:
     void SetTreeLabel(int index, const std::string& label) override;
     // The subsystem pickers of messages 4069 and 4070 (null before the first).
     CTreePickers* Pickers() const { return m_pickers.get(); }
-    int GetTreeCount() const override { return static_cast<int>(m_trees.size()); }
+    int GetTreeCount() const override { return static_cast<int>(m_tabTrees.size()); }
     int GetActiveIndex() const override;
     int GetSelection(CMElementList& list) const override;
     bool AddElement(int projectIndex, CMElement* element) override;
     bool RemoveElement(int projectIndex, CMElement* element) override;
     bool RenameElement(int projectIndex, CMElement* element) override;
 
-    // The tree at index (-1: the active one); null outside the trees.
+    // The tree at index (-1: the active one); null outside the trees. A tree is made when its tab
+    // is first shown or it is first asked for.
     CMTreeCtrlEx* GetTree(int index) const;
     CMTreeCtrlEx* GetActiveTree() const { return GetTree(-1); }
     void SetActiveIndex(int index) override;
@@ -98,6 +99,16 @@ private:
     QToolButton* m_tabButtons[4] = {};
     int m_tabButtonMask = 15;
     QPointer<CDlgInputPowerData> m_inputPowerDialog;
-    std::vector<CMTreeCtrlEx*> m_trees;
+    // One per tab: the tab's page, the project it shows and its tree once made (in the page).
+    struct STabTree
+    {
+        QWidget* page;
+        CMElement* project;
+        QString name;
+        CMTreeCtrlEx* tree = nullptr;
+    };
+    // The tree of tab index, made now if it was not yet.
+    CMTreeCtrlEx* EnsureTree(int index) const;
+    mutable std::vector<STabTree> m_tabTrees;
     std::unique_ptr<CTreePickers> m_pickers; // made on first use
 };

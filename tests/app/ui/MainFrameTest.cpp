@@ -225,6 +225,36 @@ TEST_F(MainFrame, TheTreeFollowsItsProjectsElements)
     EXPECT_EQ(model->rowCount(model->IndexOf(f.daq)), 1);
 }
 
+// A project's tree is made when its tab is first shown; until then its elements' changes still
+// mark the document, and the tree shows them once made.
+TEST_F(MainFrame, AHiddenTabsTreeIsMadeWhenShownAndChangesBeforeCount)
+{
+    FrameWithProject f((std::filesystem::path(ORVEX_SOURCE_DIR) / "samples" / "sample-model.dmd").string());
+    CDockTreeWnd* trees = f.frame.TreeWindow();
+    ASSERT_EQ(trees->GetTreeCount(), 2);
+    ASSERT_EQ(trees->GetActiveIndex(), 0);
+    EXPECT_EQ(trees->Tabs()->widget(1)->findChild<CMTreeCtrlEx*>(), nullptr) << "not made while hidden";
+    CTALVODoc* doc = f.frame.GetDocument();
+    doc->SetModifiedFlag(0);
+
+    CMElement* result = f.folder->AddChild(std::make_unique<CMElement>("Result", f.folder, 51));
+    EXPECT_TRUE(doc->IsModified());
+    doc->SetModifiedFlag(0);
+    result->SetName("Renamed");
+    EXPECT_TRUE(doc->IsModified());
+
+    QSignalSpy selection(trees, &CDockTreeWnd::SelectionChanged);
+    trees->SetActiveIndex(1);
+    EXPECT_GE(selection.count(), 1);
+    CMTreeCtrlEx* tree = trees->Tabs()->widget(1)->findChild<CMTreeCtrlEx*>();
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(trees->GetTree(1), tree);
+    const QModelIndex row = tree->Model()->IndexOf(result);
+    ASSERT_TRUE(row.isValid());
+    EXPECT_EQ(tree->Model()->data(row, Qt::DisplayRole).toString(), "Renamed");
+    EXPECT_TRUE(tree->isExpanded(tree->Model()->index(0, 0)));
+}
+
 TEST_F(MainFrame, SelectionIsMultipleAndInTreeOrder)
 {
     FrameWithProject f;
