@@ -151,6 +151,13 @@ std::string GetQuantityAxisLabel(const CMElement* element, int inDb, int velocit
     return GetQuantityAxisLabel(TypeOf(element), inDb, velocity, aWeighted);
 }
 
+std::string GetQuantityAxisTitle(const CMElement* element, int inDb, int velocity, int aWeighted)
+{
+    const std::string unit = GetQuantityAxisLabel(element, inDb, velocity, aWeighted);
+    const std::string quantity = GetQuantityName(element, velocity);
+    return unit.empty() || quantity.empty() ? unit : quantity + " [" + unit + "]";
+}
+
 int QuantityValueToDecibel(double* out, int type, double value, int pressureRefOne, double aWeightFreq)
 {
     if (!out)

@@ -25,6 +25,9 @@ std::string GetQuantityName(const CMElement* element, int velocity);
 // Axis label of a type code ("dB (ref=2E-5Pa)", "W", ...). Empty for codes not listed.
 std::string GetQuantityAxisLabel(int type, int inDb, int velocity, int aWeighted);
 std::string GetQuantityAxisLabel(const CMElement* element, int inDb, int velocity, int aWeighted);
+// A chart's values axis: "<quantity> [<axis label>]", the axis label alone for an element without a
+// quantity name, empty without an axis label.
+std::string GetQuantityAxisTitle(const CMElement* element, int inDb, int velocity, int aWeighted);
 
 // True for the codes that hold a pressure or a velocity, chosen by the caller's flag.
 bool IsPressureOrVelocityType(int type);

@@ -256,7 +256,7 @@ std::string CHSEADataTableCore::GetUnitLabel() const
     int structure = 0;
     if (type == ElementType::OrderLevels || type == ElementType::OrderData || type == ElementType::DataCheck)
         structure = SpectrumIsStructure(m_table, CTableNumbers::SubsystemLabel(m_table));
-    return GetQuantityAxisLabel(m_table, ShowInDB(), structure, AWeighting());
+    return GetQuantityAxisTitle(m_table, ShowInDB(), structure, AWeighting());
 }
 
 CTableChartData CHSEADataTableCore::BuildChart() const

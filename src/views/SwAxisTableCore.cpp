@@ -306,7 +306,7 @@ std::string CSwAxisTableCore::GetUnitLabel() const
     int aWeighted = m_options && m_options->WeightingFilter == 1 ? 1 : 0;
     if (ISpectrumDisplayOptions::FindOwner(first))
         aWeighted = SpectrumAWeighting(first);
-    return GetQuantityAxisLabel(first, ShowInDB(), 0, aWeighted);
+    return GetQuantityAxisTitle(first, ShowInDB(), 0, aWeighted);
 }
 
 CTableChartData CSwAxisTableCore::BuildChart() const

@@ -341,7 +341,7 @@ TEST(HSEADataTableCore, RowsOverRpmOnlyForAnAnalysisByOrder)
         EXPECT_EQ(chart.xLabel, byOrder ? "RPM" : "Freq. [Hz]");
         EXPECT_EQ(chart.xLog, !byOrder);
         EXPECT_FALSE(chart.yLog) << "levels in dB";
-        EXPECT_EQ(chart.yLabel, "dB (ref=2E-5Pa)");
+        EXPECT_EQ(chart.yLabel, "Pressure [dB (ref=2E-5Pa)]") << "quantity and unit";
     }
 }
 
@@ -362,7 +362,7 @@ TEST(HSEADataTableCore, AxisLabelFollowsWhatTheCellsShow)
         swapped.SetHSEAOptions(&options);
         swapped.SetRpmSelFunc(sel);
         for (const CTableChartData& chart : {core.BuildChart(), swapped.BuildChart()}) {
-            EXPECT_EQ(chart.yLabel, inDb ? "dB (ref=2E-5Pa)" : "Pa");
+            EXPECT_EQ(chart.yLabel, inDb ? "Pressure [dB (ref=2E-5Pa)]" : "Pressure [Pa]");
             EXPECT_EQ(chart.yLog, !inDb);
         }
     }

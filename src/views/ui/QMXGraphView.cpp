@@ -68,13 +68,11 @@ void CQMXGraphView::PlotCurves(const std::vector<Series>& curves, CZuTableData* 
             yAxis->setRange(r.lower - 1.0, r.upper + 1.0);
     }
     const std::string quantity = GetQuantityName(data, structure);
-    QString yLabel = QString::fromStdString(GetQuantityAxisLabel(data, inDb ? 1 : 0, structure, aWeighted));
-    // Kinds without a unit of their own: levels are in dB, anything else plain values. A known
-    // quantity is named with its unit, as the grid's heading names it.
+    // Named with its quantity and unit, as the grid's heading names it. Kinds without a unit of
+    // their own: levels are in dB, anything else plain values.
+    QString yLabel = QString::fromStdString(GetQuantityAxisTitle(data, inDb ? 1 : 0, structure, aWeighted));
     if (yLabel.isEmpty())
         yLabel = IsLevelType(type) ? QStringLiteral("Level [dB]") : QStringLiteral("Value");
-    else if (!quantity.empty())
-        yLabel = QString::fromStdString(quantity) + " [" + yLabel + "]";
     yAxis->setLabel(yLabel);
     if (quantity.empty())
         SetTitle(QString::fromStdString(data ? data->GetName() : label));
