@@ -4,20 +4,31 @@
 #include <QApplication>
 #include <QIcon>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QStyleFactory>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 TEST(ProgramStyle, BuiltInIconsAreThoseOfTheBaseStyleInEitherDirection)
 {
     ASSERT_NE(qobject_cast<CProgramStyle*>(QApplication::style()), nullptr) << "the tests draw in the program's style";
     const std::unique_ptr<QStyle> base(QStyleFactory::create(QStringLiteral("Fusion")));
     CProgramStyle ours(QStringLiteral("Fusion"));
-    auto image = [](const QIcon& icon, QSize size, QIcon::Mode mode) {
-        return icon.pixmap(size, 1.0, mode).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    auto image = [](const QIcon& icon, QSize size, QIcon::Mode mode, qreal scale) {
+        const QPixmap pm = icon.pixmap(size, scale, mode);
+        return std::make_pair(pm.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied), pm.devicePixelRatio());
+    };
+    auto painted = [](const QIcon& icon, QSize size, QIcon::Mode mode, qreal scale) {
+        QImage image((size + QSize(8, 8)) * scale, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        icon.paint(&painter, QRect(QPoint(4, 4), size), Qt::AlignCenter, mode);
+        return image;
     };
     for (Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
         QGuiApplication::setLayoutDirection(direction);
@@ -31,8 +42,12 @@ TEST(ProgramStyle, BuiltInIconsAreThoseOfTheBaseStyleInEitherDirection)
             EXPECT_EQ(icon.availableSizes(), expected.availableSizes()) << where;
             for (QSize size : expected.availableSizes() + QList<QSize>{{12, 12}, {24, 24}})
                 for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled})
-                    EXPECT_EQ(image(icon, size, mode), image(expected, size, mode))
-                        << where << " size " << size.width();
+                    for (qreal scale : {1.0, 2.0}) {
+                        EXPECT_EQ(image(icon, size, mode, scale), image(expected, size, mode, scale))
+                            << where << " size " << size.width() << " scale " << scale;
+                        EXPECT_EQ(icon.actualSize(size, mode), expected.actualSize(size, mode)) << where;
+                        EXPECT_EQ(painted(icon, size, mode, scale), painted(expected, size, mode, scale)) << where;
+                    }
         }
     }
     QGuiApplication::setLayoutDirection(Qt::LeftToRight);
