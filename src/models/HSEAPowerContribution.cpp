@@ -77,8 +77,17 @@ bool CHSEAPowerContribution::Inside(int band, int row, int column) const
     return band >= 0 && band < GetDataCount() && row >= 0 && row <= static_cast<int>(m_n) && column >= 0 && column < 3;
 }
 
+void CHSEAPowerContribution::EnsureRates() const
+{
+    // Only read tables wait: the object itself is never const, so the rates may be made here.
+    if (m_ratesStale)
+        const_cast<CHSEAPowerContribution*>(this)->RecomputeRates(-1);
+}
+
 double& CHSEAPowerContribution::CellValue(int band, int row, int column)
 {
+    // A cell written through this reference must land on rates that are already whole.
+    EnsureRates();
     if (!Inside(band, row, column)) {
         m_scratch = 0.0;
         return m_scratch;
@@ -88,6 +97,8 @@ double& CHSEAPowerContribution::CellValue(int band, int row, int column)
 
 double CHSEAPowerContribution::CellValue(int band, int row, int column) const
 {
+    if (column == COL_RATE)
+        EnsureRates();
     if (!Inside(band, row, column))
         return 0.0;
     return m_cells[column][static_cast<size_t>(band) * (m_n + 1) + static_cast<size_t>(row)];
@@ -104,6 +115,7 @@ std::string CHSEAPowerContribution::GetRowName(int row) const
 
 int CHSEAPowerContribution::GetIndexAt(int band, int entry) const
 {
+    EnsureRates();
     if (band < 0 || band >= GetDataCount() || entry < 0 || entry > static_cast<int>(m_n))
         return -1;
     return m_inList[static_cast<size_t>(band)][static_cast<size_t>(entry)];
@@ -111,6 +123,7 @@ int CHSEAPowerContribution::GetIndexAt(int band, int entry) const
 
 int CHSEAPowerContribution::GetOutflowIndexAt(int band, int entry) const
 {
+    EnsureRates();
     if (band < 0 || band >= GetDataCount() || entry < 0 || entry > static_cast<int>(m_n))
         return -1;
     return m_outList[static_cast<size_t>(band)][static_cast<size_t>(entry)];
@@ -118,26 +131,36 @@ int CHSEAPowerContribution::GetOutflowIndexAt(int band, int entry) const
 
 double CHSEAPowerContribution::GetInflowTotal(int band) const
 {
+    EnsureRates();
     return band >= 0 && band < GetDataCount() ? m_inTotal[static_cast<size_t>(band)] : 0.0;
 }
 
 double CHSEAPowerContribution::GetOutflowTotal(int band) const
 {
+    EnsureRates();
     return band >= 0 && band < GetDataCount() ? m_outTotal[static_cast<size_t>(band)] : 0.0;
 }
 
 int CHSEAPowerContribution::GetInflowCount(int band) const
 {
+    EnsureRates();
     return band >= 0 && band < GetDataCount() ? m_inCount[static_cast<size_t>(band)] : 0;
 }
 
 int CHSEAPowerContribution::GetOutflowCount(int band) const
 {
+    EnsureRates();
     return band >= 0 && band < GetDataCount() ? m_outCount[static_cast<size_t>(band)] : 0;
 }
 
 void CHSEAPowerContribution::RecomputeRates(int band)
 {
+    // One band's rates on a table just read stand on every band's rates made first, as they were
+    // when the read made them.
+    const bool stale = m_ratesStale;
+    m_ratesStale = false;
+    if (stale && band >= 0)
+        RecomputeRates(-1);
     const int bands = GetDataCount();
     const int rows = static_cast<int>(m_n) + 1;
     for (int b = 0; b < bands; ++b) {
@@ -379,5 +402,7 @@ void CHSEAPowerContribution::Serialize(CArchive& ar)
     for (int c = COL_POWER; c <= COL_LEAK; ++c)
         for (double& v : m_cells[c])
             ar >> v;
-    RecomputeRates(-1);
+    // Rates, totals and lists are made when first asked for: a project holds many of these tables
+    // and its read should not rank every band of every one of them.
+    m_ratesStale = true;
 }

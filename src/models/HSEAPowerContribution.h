@@ -79,7 +79,7 @@ public:
     std::string ClipboardText() const;
 
     // The function element part, N, then columns 0 and 1 band by band (N + 1 values each). Rates,
-    // totals and lists are recomputed when read.
+    // totals and lists are recomputed after a read, when first asked for.
     void Serialize(CArchive& ar) override;
 
 protected:
@@ -88,6 +88,8 @@ protected:
 private:
     void Allocate();
     bool Inside(int band, int row, int column) const;
+    // Makes the rates, totals and lists of a table read from a file.
+    void EnsureRates() const;
 
     const CZuSubsystemTable* m_table = nullptr;
     uint32_t m_n = 0;
@@ -96,4 +98,5 @@ private:
     std::vector<std::vector<int>> m_inList, m_outList;
     std::vector<int> m_inCount, m_outCount;
     double m_scratch = 0.0;
+    bool m_ratesStale = false;
 };

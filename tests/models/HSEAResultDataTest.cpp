@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "ModelTestSupport.h"
@@ -392,6 +393,56 @@ TEST(HSEAPowerContribution, RatesListsColoursAndClipboardText)
     pc.BindSubsystemTable(nullptr);
     EXPECT_EQ(pc.GetRowName(0), ""); // unbound: empty names, never a null dereference
     EXPECT_EQ(pc.GetRowName(9), "");
+}
+
+// A table read back answers every question as the table it was stored from, whichever it is asked
+// first, and an edit of one band after the read lands on the rates of every band.
+TEST(HSEAPowerContribution, ReadBackAnswersAsTheStoredTable)
+{
+    CZuSubsystemTable table(std::vector<std::string>{"A-F", "B-F", "C-"});
+    CHSEAPowerContribution pc("C-", &table, 2);
+    const double powers[2][4] = {{3.0, -1.0, 0.0, 1.0}, {-2.0, 0.5, 4.0, 0.0}};
+    for (int b = 0; b < 2; ++b)
+        for (int r = 0; r < 4; ++r)
+            pc.CellValue(b, r, CHSEAPowerContribution::COL_POWER) = powers[b][r];
+    pc.RecomputeRates(-1);
+    const std::vector<uint8_t> buf = Store(pc);
+    const auto readBack = [&] {
+        CArchive in(buf.data(), buf.size());
+        auto back = in.ReadOwned<CHSEAPowerContribution>();
+        if (back)
+            back->BindSubsystemTable(&table);
+        return back;
+    };
+    using Ask = std::function<std::string(const CHSEAPowerContribution&)>;
+    const std::vector<std::pair<const char*, Ask>> firstQuestions = {
+        {"rate", [](const auto& t) { return std::to_string(t.CellValue(1, 2, CHSEAPowerContribution::COL_RATE)); }},
+        {"inflow list", [](const auto& t) { return std::to_string(t.GetIndexAt(1, 0)); }},
+        {"outflow list", [](const auto& t) { return std::to_string(t.GetOutflowIndexAt(0, 0)); }},
+        {"inflow total", [](const auto& t) { return std::to_string(t.GetInflowTotal(1)); }},
+        {"outflow total", [](const auto& t) { return std::to_string(t.GetOutflowTotal(0)); }},
+        {"inflow count", [](const auto& t) { return std::to_string(t.GetInflowCount(0)); }},
+        {"outflow count", [](const auto& t) { return std::to_string(t.GetOutflowCount(1)); }},
+        {"colour", [](const auto& t) { return std::to_string(t.ColorIndex(1, 1, true)); }},
+        {"clipboard", [](const auto& t) { return t.ClipboardText(); }},
+    };
+    for (const auto& [what, ask] : firstQuestions) {
+        auto back = readBack();
+        ASSERT_TRUE(back) << what;
+        EXPECT_EQ(ask(*back), ask(pc)) << what;
+        EXPECT_EQ(back->ClipboardText(), pc.ClipboardText()) << what;
+    }
+
+    auto back = readBack();
+    ASSERT_TRUE(back);
+    for (CHSEAPowerContribution* t : {&pc, back.get()}) {
+        t->CellValue(1, 3, CHSEAPowerContribution::COL_POWER) = 6.0;
+        t->RecomputeRates(1);
+    }
+    EXPECT_EQ(back->ClipboardText(), pc.ClipboardText());
+    EXPECT_EQ(back->CellValue(0, 0, CHSEAPowerContribution::COL_RATE),
+              pc.CellValue(0, 0, CHSEAPowerContribution::COL_RATE));
+    EXPECT_EQ(back->GetIndexAt(1, 0), 3);
 }
 
 TEST(HSEADominantPathData, StoredAndReadBackEqual)
