@@ -329,6 +329,40 @@ QStringList CutChartTexts(QWidget& window)
     return out;
 }
 
+// The controls a user works with that are not whole inside the window (or the scroll area that
+// holds them), or that have no size.
+static QStringList ControlsOutside(QWidget& window)
+{
+    QStringList faults;
+    const QRect inside = window.rect();
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        // The controls a user works with; the parts Qt builds inside them are theirs to lay out.
+        const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
+                             qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractItemView*>(w) ||
+                             qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QGroupBox*>(w) ||
+                             (qobject_cast<QLabel*>(w) && !qobject_cast<QLabel*>(w)->text().isEmpty());
+        if (!control || !w->isVisibleTo(&window) || qobject_cast<QLineEdit*>(w->parentWidget()) ||
+            qobject_cast<QAbstractSpinBox*>(w->parentWidget()) || qobject_cast<QComboBox*>(w->parentWidget()))
+            continue;
+        // A control in a scroll area need only lie inside the area's content: the user scrolls to it.
+        QWidget* frame = &window;
+        for (QWidget* p = w->parentWidget(); p && p != &window; p = p->parentWidget())
+            if (auto* area = qobject_cast<QScrollArea*>(p); area && area->widget() && area->widget()->isAncestorOf(w)) {
+                frame = area->widget();
+                break;
+            }
+        const QRect r(w->mapTo(frame, QPoint(0, 0)), w->size());
+        if (r.width() <= 1 || r.height() <= 1 || !(frame == &window ? inside : frame->rect()).contains(r))
+            faults << QStringLiteral("%1 (%2) %3x%4 at %5,%6")
+                          .arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()))
+                          .arg(r.width())
+                          .arg(r.height())
+                          .arg(r.x())
+                          .arg(r.y());
+    }
+    return faults;
+}
+
 // The window's language is switched the way the program switches it, with every window left open:
 // to Japanese (its image, the texts still English) and back (the texts still Japanese).
 QStringList CheckLanguageSwitch(QWidget& window, const QString& folder, const QString& name)
@@ -351,7 +385,7 @@ QStringList CheckLanguageSwitch(QWidget& window, const QString& folder, const QS
     window.grab().save(QDir(ShotFolder(folder)).filePath(name + "-jpn.png"));
     faults << UntranslatedTexts(window);
     faults << CutComboTexts(window);
-    for (const QString& cut : CutChartTexts(window))
+    for (const QString& cut : CutChartTexts(window) + ControlsOutside(window))
         faults << QStringLiteral("in Japanese: ") + cut;
     SetStringTableFolder(tables);
     if (before == 0)
@@ -389,32 +423,7 @@ QStringList GrabAndCheckLayout(QWidget& window, const QString& folder, const QSt
     QStringList faults;
     if (image.isNull() || window.width() <= 0 || window.height() <= 0)
         faults << QStringLiteral("window has no size");
-    const QRect inside = window.rect();
-    for (QWidget* w : window.findChildren<QWidget*>()) {
-        // The controls a user works with; the parts Qt builds inside them are theirs to lay out.
-        const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
-                             qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractItemView*>(w) ||
-                             qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QGroupBox*>(w) ||
-                             (qobject_cast<QLabel*>(w) && !qobject_cast<QLabel*>(w)->text().isEmpty());
-        if (!control || !w->isVisibleTo(&window) || qobject_cast<QLineEdit*>(w->parentWidget()) ||
-            qobject_cast<QAbstractSpinBox*>(w->parentWidget()) || qobject_cast<QComboBox*>(w->parentWidget()))
-            continue;
-        // A control in a scroll area need only lie inside the area's content: the user scrolls to it.
-        QWidget* frame = &window;
-        for (QWidget* p = w->parentWidget(); p && p != &window; p = p->parentWidget())
-            if (auto* area = qobject_cast<QScrollArea*>(p); area && area->widget() && area->widget()->isAncestorOf(w)) {
-                frame = area->widget();
-                break;
-            }
-        const QRect r(w->mapTo(frame, QPoint(0, 0)), w->size());
-        if (r.width() <= 1 || r.height() <= 1 || !(frame == &window ? inside : frame->rect()).contains(r))
-            faults << QStringLiteral("%1 (%2) %3x%4 at %5,%6")
-                          .arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()))
-                          .arg(r.width())
-                          .arg(r.height())
-                          .arg(r.x())
-                          .arg(r.y());
-    }
+    faults << ControlsOutside(window);
     faults << CutChartTexts(window);
     faults << CheckLanguageSwitch(window, folder, name);
     return faults;
