@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QIconEngine>
 #include <QImageReader>
+#include <QLinearGradient>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyleOption>
@@ -20,6 +22,38 @@ struct SBuiltInImages
     const char* stem;
     std::initializer_list<int> sizes;
 };
+
+// The translucent edge colours of the Fusion style's bars: a light line and a dark one.
+constexpr QColor kBarLight(255, 255, 255, 90);
+constexpr QColor kBarShadow(0, 0, 0, 60);
+
+// Paints a horizontal tool bar of a main window's top area as the Fusion style does: a gradient
+// from a little lighter than the window colour down to it, a light top row, and a bottom row that
+// is dark, or light over a dark row above it when the bar is the last (or only) line of bars.
+// False when the bar or the painter is one this does not cover (a scaled painter widens a pen line
+// otherwise than a filled row).
+bool PaintTopToolBar(const QStyleOption* option, QPainter* painter, const QWidget* widget)
+{
+    const auto* bar = qstyleoption_cast<const QStyleOptionToolBar*>(option);
+    if (!bar || !widget || !qobject_cast<const QMainWindow*>(widget->parentWidget()) ||
+        bar->toolBarArea != Qt::TopToolBarArea || !(option->state & QStyle::State_Horizontal) ||
+        painter->deviceTransform().type() > QTransform::TxTranslate)
+        return false;
+    const QRect& r = option->rect;
+    QLinearGradient gradient(r.topLeft(), r.bottomLeft());
+    gradient.setColorAt(0, option->palette.window().color().lighter(104));
+    gradient.setColorAt(1, option->palette.window().color());
+    painter->fillRect(r, gradient);
+    const auto row = [&](int y, const QColor& colour) { painter->fillRect(QRect(r.left(), y, r.width(), 1), colour); };
+    if (bar->positionOfLine == QStyleOptionToolBar::End || bar->positionOfLine == QStyleOptionToolBar::OnlyOne) {
+        row(r.bottom(), kBarLight);
+        row(r.bottom() - 1, kBarShadow);
+    } else {
+        row(r.bottom(), kBarShadow);
+    }
+    row(r.top(), kBarLight);
+    return true;
+}
 
 // Null for an icon the base style makes in its own way.
 const SBuiltInImages* BuiltInImages(QStyle::StandardPixmap which, bool rightToLeft)
@@ -145,4 +179,13 @@ void CProgramStyle::Install()
         qobject_cast<CProgramStyle*>(QApplication::style()))
         return;
     QApplication::setStyle(new CProgramStyle(QApplication::style()->name()));
+}
+
+void CProgramStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                                const QWidget* widget) const
+{
+    if (element == CE_ToolBar && baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0 &&
+        PaintTopToolBar(option, painter, widget))
+        return;
+    QProxyStyle::drawControl(element, option, painter, widget);
 }

@@ -3,10 +3,13 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QMainWindow>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyleFactory>
+#include <QStyleOptionToolBar>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -51,4 +54,41 @@ TEST(ProgramStyle, BuiltInIconsAreThoseOfTheBaseStyleInEitherDirection)
         }
     }
     QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+}
+
+// The tool bars look as the base style paints them, in every area and place of a line, at any
+// height, on screens of any scale, and outside a main window too.
+TEST(ProgramStyle, ToolBarsArePaintedAsTheBaseStylePaintsThem)
+{
+    const std::unique_ptr<QStyle> base(QStyleFactory::create(QStringLiteral("Fusion")));
+    CProgramStyle ours(QStringLiteral("Fusion"));
+    QMainWindow window;
+    auto* inWindow = new QToolBar(&window);
+    QToolBar loose;
+    auto paint = [](const QStyle& style, const QStyleOptionToolBar& option, const QWidget* widget, qreal scale) {
+        QImage image((option.rect.size() + QSize(6, 6)) * scale, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(scale);
+        image.fill(QColor(90, 120, 150));
+        QPainter painter(&image);
+        style.drawControl(QStyle::CE_ToolBar, &option, &painter, widget);
+        return image;
+    };
+    for (const QWidget* widget : {static_cast<const QWidget*>(inWindow), static_cast<const QWidget*>(&loose)})
+        for (Qt::ToolBarArea area :
+             {Qt::TopToolBarArea, Qt::BottomToolBarArea, Qt::LeftToolBarArea, Qt::RightToolBarArea})
+            for (auto line : {QStyleOptionToolBar::Beginning, QStyleOptionToolBar::Middle, QStyleOptionToolBar::End,
+                              QStyleOptionToolBar::OnlyOne})
+                for (int height : {1, 2, 3, 36})
+                    for (qreal scale : {1.0, 1.5, 2.0}) {
+                        QStyleOptionToolBar option;
+                        option.initFrom(inWindow);
+                        option.toolBarArea = area;
+                        option.positionOfLine = line;
+                        const bool horizontal = area == Qt::TopToolBarArea || area == Qt::BottomToolBarArea;
+                        option.state = horizontal ? QStyle::State_Horizontal : QStyle::State_None;
+                        option.rect = horizontal ? QRect(3, 2, 200, height) : QRect(2, 3, height, 120);
+                        EXPECT_EQ(paint(ours, option, widget, scale), paint(*base, option, widget, scale))
+                            << "area " << int(area) << " line " << int(line) << " height " << height << " scale "
+                            << scale << (widget == &loose ? " outside a main window" : "");
+                    }
 }
