@@ -55,9 +55,20 @@ CHSEAPowerContribution::~CHSEAPowerContribution() = default;
 
 void CHSEAPowerContribution::Allocate()
 {
+    AllocateCells();
+    AllocateSums();
+}
+
+void CHSEAPowerContribution::AllocateCells()
+{
     const size_t bands = static_cast<size_t>(GetDataCount()), rows = static_cast<size_t>(m_n) + 1;
     for (auto& c : m_cells)
         c.assign(bands * rows, 0.0);
+}
+
+void CHSEAPowerContribution::AllocateSums()
+{
+    const size_t bands = static_cast<size_t>(GetDataCount()), rows = static_cast<size_t>(m_n) + 1;
     m_inTotal.assign(bands, 0.0);
     m_outTotal.assign(bands, 0.0);
     m_inList.assign(bands, std::vector<int>(rows, -1));
@@ -162,6 +173,9 @@ void CHSEAPowerContribution::RecomputeRates(int band)
     if (stale && band >= 0)
         RecomputeRates(-1);
     const int bands = GetDataCount();
+    // A table read from a file has its cells only.
+    if (m_inTotal.size() != static_cast<size_t>(bands))
+        AllocateSums();
     const int rows = static_cast<int>(m_n) + 1;
     for (int b = 0; b < bands; ++b) {
         const auto B = static_cast<size_t>(b);
@@ -398,7 +412,7 @@ void CHSEAPowerContribution::Serialize(CArchive& ar)
                         Format("power contribution of %u rows needs more than the bytes left", n));
     m_n = n;
     m_table = nullptr;
-    Allocate();
+    AllocateCells();
     for (int c = COL_POWER; c <= COL_LEAK; ++c)
         for (double& v : m_cells[c])
             ar >> v;

@@ -87,6 +87,9 @@ protected:
 
 private:
     void Allocate();
+    void AllocateCells();
+    // Totals, counts and lists of every band, empty.
+    void AllocateSums();
     bool Inside(int band, int row, int column) const;
     // Makes the rates, totals and lists of a table read from a file.
     void EnsureRates() const;
