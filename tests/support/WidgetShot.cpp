@@ -44,22 +44,32 @@ QString ShotFolder(const QString& folder)
 
 namespace {
 
+// The English texts of the string ids that read differently in Japanese.
+std::vector<std::string> EnglishTextsWithOtherJapanese()
+{
+    std::vector<std::string> out;
+    CStringTable english, japanese;
+    if (!english.LoadFile(":/lang/" + GetStringTableFileName(LANG_ENGLISH)) ||
+        !japanese.LoadFile(":/lang/" + GetStringTableFileName(LANG_JAPANESE)))
+        return out;
+    for (const auto& [id, text] : english.Strings()) {
+        std::string other;
+        if (japanese.Find(id, other) && other != text)
+            out.push_back(text);
+    }
+    return out;
+}
+
 // The texts of string ids that read differently in Japanese: shown in Japanese, they were set from
 // the English table and never set again.
 const std::set<std::string>& EnglishStringTexts()
 {
     static const std::set<std::string> texts = [] {
         std::set<std::string> out;
-        CStringTable english, japanese;
-        if (!english.LoadFile(":/lang/" + GetStringTableFileName(LANG_ENGLISH)) ||
-            !japanese.LoadFile(":/lang/" + GetStringTableFileName(LANG_JAPANESE)))
-            return out;
-        for (const auto& [id, text] : english.Strings()) {
-            std::string other;
-            // Formats are filled in before they are shown, so they never show as they stand.
-            if (japanese.Find(id, other) && other != text && text.find('%') == std::string::npos)
+        // Formats are filled in before they are shown, so they never show as they stand.
+        for (const std::string& text : EnglishTextsWithOtherJapanese())
+            if (text.find('%') == std::string::npos)
                 out.insert(text);
-        }
         return out;
     }();
     return texts;
@@ -98,13 +108,8 @@ const std::vector<QRegularExpression>& EnglishFormats()
 {
     static const std::vector<QRegularExpression> formats = [] {
         std::vector<QRegularExpression> out;
-        CStringTable english, japanese;
-        if (!english.LoadFile(":/lang/" + GetStringTableFileName(LANG_ENGLISH)) ||
-            !japanese.LoadFile(":/lang/" + GetStringTableFileName(LANG_JAPANESE)))
-            return out;
-        for (const auto& [id, text] : english.Strings()) {
-            std::string other;
-            if (text.find('%') == std::string::npos || !japanese.Find(id, other) || other == text)
+        for (const std::string& text : EnglishTextsWithOtherJapanese()) {
+            if (text.find('%') == std::string::npos)
                 continue;
             if (const QString pattern = FormatPattern(text); !pattern.isEmpty())
                 out.emplace_back(pattern, QRegularExpression::DotMatchesEverythingOption);

@@ -144,6 +144,15 @@ protected:
         return frame->OnCommand(id);
     }
 
+    // File > Open of the sample project, chosen as a user chooses it.
+    void OpenSample()
+    {
+        CScriptedPrompts prompts;
+        prompts.ChooseFile((root / "sample.orv").string());
+        ASSERT_TRUE(Click(ID_FILE_OPEN));
+        ASSERT_NE(frame->GetDocument(), nullptr) << Shown(prompts);
+    }
+
     void Select(CBaseProject* project, CMElement* element = nullptr)
     {
         const int index = frame->GetDocument()->GetProjectIndex(project);
@@ -218,12 +227,7 @@ TEST_F(SampleRoad, FromOpeningTheSampleToEveryResultInItsWindow)
 {
     // File > Open from an empty frame.
     ASSERT_EQ(frame->GetDocument(), nullptr);
-    {
-        CScriptedPrompts prompts;
-        prompts.ChooseFile((root / "sample.orv").string());
-        ASSERT_TRUE(Click(ID_FILE_OPEN));
-        ASSERT_NE(frame->GetDocument(), nullptr) << Shown(prompts);
-    }
+    ASSERT_NO_FATAL_FAILURE(OpenSample());
     CTALVODoc* doc = frame->GetDocument();
     CTALVOProject& container = doc->GetTALVOProject();
     ASSERT_NE(container.GetModelProject()->GetHSEAModelData(), nullptr);
@@ -354,12 +358,7 @@ TEST_F(SampleRoad, FromOpeningTheSampleToEveryResultInItsWindow)
 
 TEST_F(SampleRoad, MeasuredDataAreComparedAndNewModelDataRecalculateTheInputPowers)
 {
-    {
-        CScriptedPrompts prompts;
-        prompts.ChooseFile((root / "sample.orv").string());
-        ASSERT_TRUE(Click(ID_FILE_OPEN));
-        ASSERT_NE(frame->GetDocument(), nullptr) << Shown(prompts);
-    }
+    ASSERT_NO_FATAL_FAILURE(OpenSample());
     CTALVODoc* doc = frame->GetDocument();
     CTALVOProject& container = doc->GetTALVOProject();
     CDaqProject* daq = container.GetDaqProject(0);
@@ -462,12 +461,7 @@ TEST_F(SampleRoad, MeasuredDataAreComparedAndNewModelDataRecalculateTheInputPowe
 
 TEST_F(SampleRoad, AChannelOpensFromTheTreeInATableWithAChart)
 {
-    {
-        CScriptedPrompts prompts;
-        prompts.ChooseFile((root / "sample.orv").string());
-        ASSERT_TRUE(Click(ID_FILE_OPEN));
-        ASSERT_NE(frame->GetDocument(), nullptr) << Shown(prompts);
-    }
+    ASSERT_NO_FATAL_FAILURE(OpenSample());
     CDaqProject* daq = frame->GetDocument()->GetTALVOProject().GetDaqProject(0);
     ASSERT_NE(daq, nullptr);
     CMElementList channels;
@@ -526,12 +520,7 @@ TEST_F(SampleRoad, WindowsMadeInJapaneseFollowTheLanguageMenu)
     // As the program does, every window is put into the language loaded when it shows.
     CUiTextTranslator::Install();
     ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_JAPANESE));
-    {
-        CScriptedPrompts prompts;
-        prompts.ChooseFile((root / "sample.orv").string());
-        ASSERT_TRUE(Click(ID_FILE_OPEN));
-        ASSERT_NE(frame->GetDocument(), nullptr) << Shown(prompts);
-    }
+    ASSERT_NO_FATAL_FAILURE(OpenSample());
     CDaqProject* daq = frame->GetDocument()->GetTALVOProject().GetDaqProject(0);
     ASSERT_NE(daq, nullptr);
     CMElementList channels;
