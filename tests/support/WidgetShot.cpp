@@ -79,11 +79,11 @@ const std::set<std::string>& EnglishStringTexts()
 // for a format with too few letters of its own to tell its texts from data.
 QString FormatPattern(const std::string& format)
 {
-    static const QRegularExpression spec(QStringLiteral("%([-+ #0]*\\d*(?:\\.\\d+)?)(l{0,2}|h)([diuxXfgeEcs%])"));
+    static const QRegularExpression conversion(QStringLiteral("%([-+ #0]*\\d*(?:\\.\\d+)?)(l{0,2}|h)([diuxXfgeEcs%])"));
     const QString text = QString::fromStdString(format);
     QString pattern;
     int letters = 0, at = 0;
-    for (auto it = spec.globalMatch(text); it.hasNext();) {
+    for (auto it = conversion.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         const QString literal = text.mid(at, m.capturedStart() - at);
         for (QChar c : literal)

@@ -96,6 +96,12 @@ struct CSubsystemSetup
     CDaqProject* daq = nullptr;
     std::vector<std::string> structures;
 };
+// Disconnects the program's simulated units when a test ends, however it ends.
+struct SProgramUnitsDisconnect
+{
+    ~SProgramUnitsDisconnect() { CSimUnits::DisconnectProgramUnits(); }
+};
+
 } // namespace
 
 TEST(DlgExpProperty2, ChannelSearchChecksAndTheDialogOverConnectedUnits)
@@ -103,10 +109,7 @@ TEST(DlgExpProperty2, ChannelSearchChecksAndTheDialogOverConnectedUnits)
     CSubsystemSetup s;
     // Units 00001-00008, two channels each, on the program's interface.
     ASSERT_TRUE(CSimUnits::ConnectProgramUnit());
-    struct Disconnect
-    {
-        ~Disconnect() { CSimUnits::DisconnectProgramUnits(); }
-    } disconnect;
+    SProgramUnitsDisconnect disconnect;
     auto data = std::make_unique<CDlgExpProperty2::CDlgData>(CExpDAQAccess().Inventory());
     data->target->daqProject = s.daq;
     CDlgExpProperty2::CDlgData& d = *data;
@@ -242,10 +245,7 @@ TEST(DlgExpProperty2, WithoutATargetSubsystemOkSaysWhy)
     CSubsystemSetup s;
     s.container.SetTargetSubsystem("");
     ASSERT_TRUE(CSimUnits::ConnectProgramUnit());
-    struct Disconnect
-    {
-        ~Disconnect() { CSimUnits::DisconnectProgramUnits(); }
-    } disconnect;
+    SProgramUnitsDisconnect disconnect;
     auto data = std::make_unique<CDlgExpProperty2::CDlgData>(CExpDAQAccess().Inventory());
     data->target->daqProject = s.daq;
     CScriptedPrompts prompts;
