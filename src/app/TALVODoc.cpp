@@ -218,7 +218,6 @@ void CTALVODoc::DeleteContents()
 
 bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error, CFeedback* feedback)
 {
-    DeleteContents();
     // Whatever way the read ends, the progress it showed goes.
     struct EndFeedback
     {
@@ -229,6 +228,15 @@ bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error, CFee
                 feedback->End();
         }
     } endFeedback{feedback};
+    if (!ReadDocumentFile(path, error, feedback))
+        return false;
+    ShowReadDocument();
+    return true;
+}
+
+bool CTALVODoc::ReadDocumentFile(const std::string& path, std::string* error, CFeedback* feedback)
+{
+    DeleteContents();
     try {
         // The project window is built whole once the file is read.
         CMElement::CSilentTree silent;
@@ -258,15 +266,17 @@ bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error, CFee
     SetModifiedFlag(0);
     // A save of this file that was killed part way left its temporary file behind.
     CAtomicFile::RemoveStaleTemporaries(path);
-    {
-        CWaitCursor wait;
-        AddProjectsToViews();
-        GetTALVOApp().SetMainDocument(this);
-        if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
-            tree->RefreshItems();
-        EnsureWorkFolder(path);
-    }
     return true;
+}
+
+void CTALVODoc::ShowReadDocument()
+{
+    CWaitCursor wait;
+    AddProjectsToViews();
+    GetTALVOApp().SetMainDocument(this);
+    if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
+        tree->RefreshItems();
+    EnsureWorkFolder(m_pathName);
 }
 
 bool CTALVODoc::OnSaveDocument(const std::string& path, std::string* error)

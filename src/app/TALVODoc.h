@@ -65,6 +65,12 @@ public:
     // beside the file exists. feedback (when given) shows the file's bytes read, from none to all
     // of them, and ends once the project's windows are filled.
     bool OnOpenDocument(const std::string& path, std::string* error = nullptr, CFeedback* feedback = nullptr);
+    // The two halves of OnOpenDocument. The read touches nothing but this document and the file, so
+    // it may run on another thread while no window knows the document yet; it leaves the feedback
+    // open. The second half, on the window thread, adds the projects to the project window, makes
+    // the document the main document and creates the work folder.
+    bool ReadDocumentFile(const std::string& path, std::string* error = nullptr, CFeedback* feedback = nullptr);
+    void ShowReadDocument();
     // Writes the project file atomically (the previous file stays on any failure); on success the
     // document takes the path and is no longer modified.
     bool OnSaveDocument(const std::string& path, std::string* error = nullptr);

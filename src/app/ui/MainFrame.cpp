@@ -4,6 +4,7 @@
 #include "app/ui/ModelImporter.h"
 
 #include "app/AnalysisProject.h"
+#include "app/ProjectReadAhead.h"
 #include "app/TALVODoc.h"
 #include "app/AnalysisProject.h"
 #include "views/ui/DlgSrcTrgDefinition.h"
@@ -599,6 +600,28 @@ bool CMainFrame::OpenDocumentFile(const std::string& path, std::string* error)
     const bool opened =
         error ? OpenDocumentForAutomation(*doc, absolute, &why, reading) : doc->OnOpenDocument(absolute, &why, reading);
     doc->SetProgress(nullptr);
+    return TakeOpenedDocument(std::move(doc), opened, absolute, why, error);
+}
+
+bool CMainFrame::OpenReadAhead(CProjectReadAhead& readAhead)
+{
+    if (!CloseMainDocument())
+        return false;
+    std::unique_ptr<CTALVODoc> doc;
+    std::string why;
+    // What the read reported is shown now, as a small file's read shows it.
+    CQuietReadFeedback quiet;
+    const bool opened = readAhead.Take(doc, why, quiet);
+    if (!doc)
+        return false;
+    if (opened)
+        doc->ShowReadDocument();
+    return TakeOpenedDocument(std::move(doc), opened, readAhead.GetPath(), why, nullptr);
+}
+
+bool CMainFrame::TakeOpenedDocument(std::unique_ptr<CTALVODoc> doc, bool opened, const std::string& absolute,
+                                    const std::string& why, std::string* error)
+{
     if (!opened) {
         doc->OnCloseDocument();
         HideProgress();

@@ -21,6 +21,7 @@ class CDockTreeWnd;
 class IDAQSystemDocument;
 class CMElement;
 class CProgressStatusBar;
+class CProjectReadAhead;
 class CTALVODoc;
 class QAction;
 class QMdiArea;
@@ -94,6 +95,8 @@ public:
     // A file of at least LoadProgressFromBytes() shows its reading on the status bar; a smaller one
     // is read sooner than the bar could be drawn. Tests lower it.
     bool OpenDocumentFile(const std::string& path, std::string* error = nullptr);
+    // The same for a file read on another thread while the window was made (the start's project).
+    bool OpenReadAhead(CProjectReadAhead& readAhead);
     static uint64_t LoadProgressFromBytes() { return s_loadProgressFromBytes; }
     static void SetLoadProgressFromBytes(uint64_t bytes) { s_loadProgressFromBytes = bytes; }
     // New project: question 6035, the new-project dialog, the model, and the first save.
@@ -179,6 +182,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The end of an open: the read document becomes the frame's, or a failed one goes with why
+    // shown (or handed to error).
+    bool TakeOpenedDocument(std::unique_ptr<CTALVODoc> doc, bool opened, const std::string& absolute,
+                            const std::string& why, std::string* error);
     bool IsOpenAnalysisProject(const class CAnalysisProject* project) const;
     void CreateActions();
     void FillMenu(QMenu* menu, const std::string& key);

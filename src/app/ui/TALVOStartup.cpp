@@ -2,6 +2,7 @@
 
 #include "app/TALVOApp.h"
 #include "app/LastVersionRequest.h"
+#include "app/ProjectReadAhead.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/SplashWnd.h"
 #include "platform/ui/QtPromptService.h"
@@ -14,6 +15,9 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <QWindow>
+
+#include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -99,6 +103,13 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
         return startup;
     }
 
+    // A project small enough to need no progress is read while the window is made and shown.
+    std::optional<CProjectReadAhead> readAhead;
+    std::error_code sizeError;
+    if (!cmd.fileName.empty() &&
+        std::filesystem::file_size(cmd.fileName, sizeError) < CMainFrame::LoadProgressFromBytes() && !sizeError)
+        readAhead.emplace(cmd.fileName);
+
     startup.mainFrame = std::make_unique<CMainFrame>(programFolder);
     if (RunningObjectHook())
         RunningObjectHook()(*startup.mainFrame);
@@ -112,7 +123,9 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
         startup.mainFrame->show();
         WaitUntilExposed(*startup.mainFrame);
     }
-    if (!cmd.fileName.empty())
+    if (readAhead)
+        startup.mainFrame->OpenReadAhead(*readAhead);
+    else if (!cmd.fileName.empty())
         startup.mainFrame->OpenDocumentFile(cmd.fileName);
     // A shown program checks the sibling it works with; it never holds up the start.
     if (show)

@@ -14,7 +14,17 @@ Listeners& All()
     static Listeners listeners;
     return listeners;
 }
+thread_local int t_unseen = 0;
 } // namespace
+
+CUnseenObjectsScope::CUnseenObjectsScope()
+{
+    ++t_unseen;
+}
+CUnseenObjectsScope::~CUnseenObjectsScope()
+{
+    --t_unseen;
+}
 
 int AddObjectGoingListener(ObjectGoingListener listener)
 {
@@ -31,6 +41,8 @@ void RemoveObjectGoingListener(int handle)
 
 void NotifyObjectGoing(const void* object)
 {
+    if (t_unseen > 0)
+        return;
     Listeners& l = All();
     if (l.map.empty())
         return;

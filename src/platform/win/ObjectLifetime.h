@@ -12,3 +12,15 @@ void RemoveObjectGoingListener(int handle);
 
 // Calls every listener with the object (user-interface thread).
 void NotifyObjectGoing(const void* object);
+
+// While one lives on a thread, objects going on that thread are told to no listener: the thread
+// makes objects no window has seen (a project read before its window is shown), and the
+// listeners belong to the window's thread.
+class CUnseenObjectsScope
+{
+public:
+    CUnseenObjectsScope();
+    ~CUnseenObjectsScope();
+    CUnseenObjectsScope(const CUnseenObjectsScope&) = delete;
+    CUnseenObjectsScope& operator=(const CUnseenObjectsScope&) = delete;
+};

@@ -15,13 +15,19 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/ZuRegOptions.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QProgressBar>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QThread>
 #include <QWindow>
+
+#include <fstream>
+#include <iterator>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -86,6 +92,50 @@ TEST(Startup, ProjectOnTheCommandLineIsOpened)
     // The opened project's elements find their container.
     CTALVOProject& container = startup.mainFrame->GetDocument()->GetTALVOProject();
     EXPECT_EQ(GetSystemChannelCount(IProjectLookups::FindOwner(container.GetDaqProject(0))), 12);
+    ExitTALVOApp(startup);
+}
+
+TEST(Startup, ProjectOnTheCommandLineThatCannotBeReadIsToldInTheWindowsThread)
+{
+    QTemporaryDir dir;
+    const std::string file = dir.filePath(QStringLiteral("newer.orv")).toStdString();
+    {
+        CRecordingMessageTarget quiet;
+        CMainWindowTargetScope scope(&quiet);
+        GetTALVOApp().InitLanguageAndName();
+        CTALVODoc doc;
+        doc.GetTALVOProject().AddDaqProject();
+        ASSERT_TRUE(doc.OnSaveDocument(file));
+    }
+    // A newer program's file: the version byte follows the identity text.
+    std::string bytes;
+    {
+        std::ifstream in(file, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    const size_t pid = bytes.find("PID:");
+    ASSERT_NE(pid, std::string::npos);
+    bytes[pid + 40] = char(255);
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+
+    // The file is read on another thread while the window is made; what the read reports and why
+    // it failed are shown afterwards, as boxes of the window's thread.
+    CScriptedPrompts prompts;
+    bool onWindowThread = true;
+    prompts.responder = [&onWindowThread](const PromptRecord&) -> std::optional<PromptAnswer> {
+        onWindowThread = onWindowThread && QThread::currentThread() == QCoreApplication::instance()->thread();
+        return std::nullopt;
+    };
+    CTALVOStartup startup = InitTALVOApp({file}, {}, false);
+    ASSERT_TRUE(startup.ok);
+    EXPECT_EQ(startup.mainFrame->GetDocument(), nullptr);
+    EXPECT_EQ(GetTALVOApp().GetMainDocument(), nullptr);
+    EXPECT_EQ(startup.mainFrame->TreeWindow()->GetTreeCount(), 0);
+    const std::vector<PromptRecord> shown = prompts.Records();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].stringId, 6450u); // the file is too new
+    EXPECT_NE(shown[1].text.find("could not be read"), std::string::npos) << shown[1].text;
+    EXPECT_TRUE(onWindowThread);
     ExitTALVOApp(startup);
 }
 
