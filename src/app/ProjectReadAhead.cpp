@@ -7,7 +7,7 @@
 #include <system_error>
 
 CProjectReadAhead::CProjectReadAhead(const std::string& path)
-    : m_path(std::filesystem::absolute(path).lexically_normal().string()), m_doc(std::make_unique<CTALVODoc>())
+    : m_path(std::filesystem::absolute(path).lexically_normal().string())
 {
     try {
         m_thread = std::thread([this] { Read(); });
@@ -27,21 +27,29 @@ void CProjectReadAhead::Read()
     // Objects the read makes and drops again were never shown; windows hear of objects going
     // only on their own thread.
     CUnseenObjectsScope unseen;
+    m_doc = std::make_unique<CTALVODoc>();
     m_doc->SetProgress(&m_reports);
     m_read = m_doc->ReadDocumentFile(m_path, &m_error);
     m_doc->SetProgress(nullptr);
+    m_ended.store(true, std::memory_order_release);
+}
+
+bool CProjectReadAhead::IsReadWithoutReports() const
+{
+    return !m_taken && m_ended.load(std::memory_order_acquire) && m_read && m_reports.reports.empty();
 }
 
 bool CProjectReadAhead::Take(std::unique_ptr<CTALVODoc>& doc, std::string& error, CFeedback& feedback)
 {
     if (m_thread.joinable())
         m_thread.join();
-    else if (m_doc)
+    else if (!m_taken && !m_ended)
         Read();
-    if (!m_doc) {
+    if (m_taken) {
         doc.reset();
         return false;
     }
+    m_taken = true;
     for (const CFeedback::SReport& report : m_reports.reports)
         feedback.Report(report.severity, report.text, report.stringId);
     m_reports.reports.clear();

@@ -6,6 +6,7 @@
 // and told to the taker's feedback on the taker's thread, in the order it was reported.
 #include "platform/base/RecordingFeedback.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -15,7 +16,7 @@ class CTALVODoc;
 class CProjectReadAhead
 {
 public:
-    // Begins reading path (made absolute); the document is made on the calling thread.
+    // Begins reading path (made absolute) into a document of its own.
     explicit CProjectReadAhead(const std::string& path);
     // Waits for a read not taken.
     ~CProjectReadAhead();
@@ -24,6 +25,10 @@ public:
 
     // The absolute path being read.
     const std::string& GetPath() const { return m_path; }
+
+    // True once the read has ended, whole and with nothing reported: taking the document then
+    // neither waits nor shows a message.
+    bool IsReadWithoutReports() const;
 
     // Waits for the read, tells feedback what it reported and hands the document over: read
     // whole (true) or left empty, with error telling why (false). Once only: later calls return
@@ -38,5 +43,8 @@ private:
     CRecordingFeedback m_reports;
     std::string m_error;
     bool m_read = false;
+    bool m_taken = false;
+    // Set last by the reading thread: what it wrote before is seen by whoever sees it set.
+    std::atomic<bool> m_ended{false};
     std::thread m_thread;
 };

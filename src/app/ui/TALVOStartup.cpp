@@ -117,15 +117,22 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
     // Enabled only now, after the main frame asked for it: no splash window at start.
     CSplashWnd::EnableSplashScreen(true);
 
-    // No empty project at start; a file on the command line is opened once the window is on the
-    // screen, so a large project shows its progress in a window that is there.
+    // No empty project at start. A project already read, with nothing to tell, is in the window
+    // when it first shows: one paint instead of an empty window and then its tree. Any other file
+    // is opened once the window is on the screen, so a large one shows its progress there and a
+    // failed read its reason over the window.
+    bool openAfterShow = !cmd.fileName.empty();
+    if (readAhead && readAhead->IsReadWithoutReports()) {
+        startup.mainFrame->OpenReadAhead(*readAhead);
+        openAfterShow = false;
+    }
     if (show) {
         startup.mainFrame->show();
         WaitUntilExposed(*startup.mainFrame);
     }
-    if (readAhead)
+    if (openAfterShow && readAhead)
         startup.mainFrame->OpenReadAhead(*readAhead);
-    else if (!cmd.fileName.empty())
+    else if (openAfterShow)
         startup.mainFrame->OpenDocumentFile(cmd.fileName);
     // A shown program checks the sibling it works with; it never holds up the start.
     if (show)
