@@ -147,8 +147,8 @@ CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
     connect(m_treeWnd, &CDockTreeWnd::OpenSelectionRequested, this, [this] { OnCommand(ID_OPEN_SELECTION); });
     connect(m_treeWnd, &CDockTreeWnd::ContextMenuRequested, this,
             [this] { SendMessage(WM_ZU_TREE_RBUTTONDOWN, 0, 0); });
-    connect(m_treeWnd, &QDockWidget::visibilityChanged, this, [this] { UpdateCommandUI(); });
-    connect(m_shortcutWnd, &QDockWidget::visibilityChanged, this, [this] { UpdateCommandUI(); });
+    connect(m_treeWnd, &QDockWidget::visibilityChanged, this, [this] { OnDockVisibilityChanged(); });
+    connect(m_shortcutWnd, &QDockWidget::visibilityChanged, this, [this] { OnDockVisibilityChanged(); });
 
     BuildMenus();
 
@@ -491,12 +491,33 @@ void CMainFrame::UpdateCommandUI()
         if (action->isCheckable())
             action->setChecked(registry.IsChecked(id, state));
     }
-    for (int item = 0; m_shortcutWnd && item < static_cast<int>(CDockShortcutWnd::Table().size()); ++item)
+    m_appliedTreeVisible = state.treeVisible;
+    m_appliedShortcutBarVisible = state.shortcutBarVisible;
+    if (!m_shortcutWnd)
+        return;
+    // A button is enabled when one of its commands is; each command's rule has just been asked
+    // for its action, so the answers are taken from there rather than asked again.
+    if (m_shortcutCommands.empty())
+        for (int item = 0; item < static_cast<int>(CDockShortcutWnd::Table().size()); ++item)
+            m_shortcutCommands.push_back(ShortcutCommands(item));
+    for (int item = 0; item < static_cast<int>(m_shortcutCommands.size()); ++item)
         if (QToolButton* button = m_shortcutWnd->Button(item)) {
-            const std::vector<int> ids = ShortcutCommands(item);
-            button->setEnabled(
-                std::any_of(ids.begin(), ids.end(), [&](int id) { return registry.IsEnabled(id, state); }));
+            const std::vector<int>& ids = m_shortcutCommands[static_cast<size_t>(item)];
+            button->setEnabled(std::any_of(ids.begin(), ids.end(), [&](int id) {
+                const QAction* action = Action(id);
+                return action ? action->isEnabled() : registry.IsEnabled(id, state);
+            }));
         }
+}
+
+void CMainFrame::OnDockVisibilityChanged()
+{
+    // Showing the frame shows its docks one by one; the commands follow only when what they ask
+    // for has changed since they were last brought up to date.
+    const bool treeVisible = m_treeWnd && !m_treeWnd->isHidden();
+    const bool shortcutBarVisible = m_shortcutWnd && !m_shortcutWnd->isHidden();
+    if (treeVisible != m_appliedTreeVisible || shortcutBarVisible != m_appliedShortcutBarVisible)
+        UpdateCommandUI();
 }
 
 void CMainFrame::UpdateFrameTitle()

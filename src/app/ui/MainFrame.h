@@ -195,6 +195,7 @@ private:
     void BuildToolBar();
     void RebuildForLanguage();
     QMenu* ShortcutMenu(int itemId, QWidget* parent);
+    void OnDockVisibilityChanged();
     bool SaveModified();
     bool DoSave(const std::string& path);
     void OnCloseWindows(bool askToSave);
@@ -217,6 +218,10 @@ private:
     QMenu* m_developerMenu = nullptr;
     QMenu* m_recentMenu = nullptr;
     std::map<int, QAction*> m_actions;
+    std::vector<std::vector<int>> m_shortcutCommands; // per shortcut button, its commands
+    // The bars' visibility the commands' states were last computed with.
+    bool m_appliedTreeVisible = false;
+    bool m_appliedShortcutBarVisible = false;
     std::map<int, QMenu*> m_resultPopups;             // owned by the Calculation menu
     std::map<std::string, QMenu*> m_menus;            // owned by the menu bar
     std::unique_ptr<CFrameCommandHandler> m_commands; // the project commands
