@@ -482,6 +482,30 @@ TEST_F(MainFrame, DeveloperEntriesFollowTheSelectionAndRefuseAnUnknownParameter)
     EXPECT_FALSE(std::filesystem::exists(file));
 }
 
+// The View toggles follow the docks however they change: shown with the frame, closed on
+// their own (the dock's close button) or by the toggle.
+TEST_F(MainFrame, ViewTogglesFollowTheDocks)
+{
+    CMainFrame frame;
+    frame.show();
+    QCoreApplication::processEvents();
+    QAction* tree = frame.Action(ID_VIEW_PROJECT_WINDOW);
+    QAction* bar = frame.Action(ID_VIEW_SHORTCUT_BAR);
+    ASSERT_TRUE(tree && bar);
+    EXPECT_TRUE(tree->isChecked());
+    EXPECT_TRUE(bar->isChecked());
+    frame.ShortcutBar()->close();
+    EXPECT_FALSE(bar->isChecked());
+    EXPECT_TRUE(tree->isChecked());
+    frame.TreeWindow()->hide();
+    EXPECT_FALSE(tree->isChecked());
+    frame.ShortcutBar()->show();
+    EXPECT_TRUE(bar->isChecked());
+    EXPECT_TRUE(frame.OnCommand(ID_VIEW_PROJECT_WINDOW));
+    EXPECT_TRUE(tree->isChecked());
+    frame.close();
+}
+
 TEST_F(MainFrame, WindowLayoutIsRememberedBetweenRuns)
 {
     int width = 0;
