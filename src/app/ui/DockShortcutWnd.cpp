@@ -5,6 +5,7 @@
 #include "platform/win/StringTable.h"
 
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QToolBox>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -51,6 +52,9 @@ CDockShortcutWnd::CDockShortcutWnd(QWidget* parent) : QDockWidget(QStringLiteral
     m_toolBox = new QToolBox(this);
     m_toolBox->setObjectName(QStringLiteral("ShortcutToolBox"));
     setWidget(m_toolBox);
+    // A group's buttons are made when the group is first opened (or a button of it is asked for):
+    // only the open group is seen at start.
+    connect(m_toolBox, &QToolBox::currentChanged, this, [this](int group) { MakeGroupButtons(group); });
     Rebuild();
 }
 
@@ -61,19 +65,35 @@ void CDockShortcutWnd::Rebuild()
         m_toolBox->removeItem(0);
         delete page;
     }
-    m_buttons.clear();
-    unsigned currentGroup = 0;
-    QVBoxLayout* layout = nullptr;
-    for (const Item& item : Table()) {
-        if (!layout || item.groupCaptionId != currentGroup) {
-            if (layout)
-                layout->addStretch(1);
+    m_groups.clear();
+    m_buttons.assign(Table().size(), nullptr);
+    m_groupOfItem.assign(Table().size(), 0);
+    const QSignalBlocker quiet(m_toolBox);
+    for (size_t i = 0; i < Table().size(); ++i) {
+        const Item& item = Table()[i];
+        if (m_groups.empty() || item.groupCaptionId != Table()[m_groups.back().first].groupCaptionId) {
             auto* page = new QWidget(m_toolBox);
-            layout = new QVBoxLayout(page);
+            auto* layout = new QVBoxLayout(page);
             layout->setContentsMargins(4, 4, 4, 4);
             m_toolBox->addItem(page, Caption(item.groupCaptionId));
-            currentGroup = item.groupCaptionId;
+            m_groups.push_back({i, i});
         }
+        m_groups.back().last = i;
+        m_groupOfItem[i] = static_cast<int>(m_groups.size()) - 1;
+    }
+    MakeGroupButtons(m_toolBox->currentIndex());
+}
+
+void CDockShortcutWnd::MakeGroupButtons(int group)
+{
+    if (group < 0 || group >= static_cast<int>(m_groups.size()))
+        return;
+    const Group& g = m_groups[static_cast<size_t>(group)];
+    if (m_buttons[g.first])
+        return;
+    auto* layout = static_cast<QVBoxLayout*>(m_toolBox->widget(group)->layout());
+    for (size_t i = g.first; i <= g.last; ++i) {
+        const Item& item = Table()[i];
         auto* button = new QToolButton(layout->parentWidget());
         button->setObjectName(QStringLiteral("Shortcut%1").arg(item.itemId));
         button->setText(Caption(item.captionId));
@@ -85,13 +105,22 @@ void CDockShortcutWnd::Rebuild()
         const int id = item.itemId;
         connect(button, &QToolButton::clicked, this, [this, id, button] { OnItemClicked(id, button); });
         layout->addWidget(button);
-        m_buttons.push_back(button);
+        m_buttons[i] = button;
     }
-    if (layout)
-        layout->addStretch(1);
+    layout->addStretch(1);
+    emit ButtonsMade();
 }
 
-QToolButton* CDockShortcutWnd::Button(int itemId) const
+QToolButton* CDockShortcutWnd::Button(int itemId)
+{
+    if (itemId < 0 || itemId >= static_cast<int>(m_buttons.size()))
+        return nullptr;
+    if (!m_buttons[static_cast<size_t>(itemId)])
+        MakeGroupButtons(m_groupOfItem[static_cast<size_t>(itemId)]);
+    return m_buttons[static_cast<size_t>(itemId)];
+}
+
+QToolButton* CDockShortcutWnd::MadeButton(int itemId) const
 {
     return (itemId >= 0 && itemId < static_cast<int>(m_buttons.size())) ? m_buttons[static_cast<size_t>(itemId)]
                                                                         : nullptr;

@@ -33,15 +33,31 @@ public:
     // Re-creates the groups and buttons from the table (after a change of language).
     void Rebuild();
     QToolBox* ToolBox() const { return m_toolBox; }
-    QToolButton* Button(int itemId) const;
+    // A button by its item id; its group's buttons are made if they were not yet.
+    QToolButton* Button(int itemId);
+    // A button only when its group's buttons are made already.
+    QToolButton* MadeButton(int itemId) const;
 
     // The menu a click on a button shows (tests look at it without running it).
     QMenu* MenuFor(int itemId);
 
+signals:
+    // A group's buttons were made; their enabled states are to be set.
+    void ButtonsMade();
+
 private:
+    // The table rows of a group, first to last.
+    struct Group
+    {
+        size_t first;
+        size_t last;
+    };
+    void MakeGroupButtons(int group);
     void OnItemClicked(int itemId, QToolButton* button);
 
     QToolBox* m_toolBox;
     MenuProvider m_menuProvider;
-    std::vector<QToolButton*> m_buttons;
+    std::vector<Group> m_groups;
+    std::vector<int> m_groupOfItem;
+    std::vector<QToolButton*> m_buttons; // null until the group's buttons are made
 };

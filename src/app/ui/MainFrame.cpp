@@ -136,6 +136,7 @@ CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
     m_shortcutWnd = new CDockShortcutWnd(this);
     m_shortcutWnd->SetMenuProvider([this](int itemId, QWidget* p) { return ShortcutMenu(itemId, p); });
+    connect(m_shortcutWnd, &CDockShortcutWnd::ButtonsMade, this, [this] { UpdateShortcutButtons(); });
     addDockWidget(Qt::LeftDockWidgetArea, m_shortcutWnd);
     m_treeWnd = new CDockTreeWnd(this);
     addDockWidget(Qt::LeftDockWidgetArea, m_treeWnd);
@@ -493,19 +494,24 @@ void CMainFrame::UpdateCommandUI()
     }
     m_appliedTreeVisible = state.treeVisible;
     m_appliedShortcutBarVisible = state.shortcutBarVisible;
+    UpdateShortcutButtons();
+}
+
+void CMainFrame::UpdateShortcutButtons()
+{
     if (!m_shortcutWnd)
         return;
-    // A button is enabled when one of its commands is; each command's rule has just been asked
-    // for its action, so the answers are taken from there rather than asked again.
+    // A button is enabled when one of its commands is; each command's action holds the answer of
+    // its rule from the last update, so the rules are not asked again.
     if (m_shortcutCommands.empty())
         for (int item = 0; item < static_cast<int>(CDockShortcutWnd::Table().size()); ++item)
             m_shortcutCommands.push_back(ShortcutCommands(item));
     for (int item = 0; item < static_cast<int>(m_shortcutCommands.size()); ++item)
-        if (QToolButton* button = m_shortcutWnd->Button(item)) {
+        if (QToolButton* button = m_shortcutWnd->MadeButton(item)) {
             const std::vector<int>& ids = m_shortcutCommands[static_cast<size_t>(item)];
             button->setEnabled(std::any_of(ids.begin(), ids.end(), [&](int id) {
                 const QAction* action = Action(id);
-                return action ? action->isEnabled() : registry.IsEnabled(id, state);
+                return action ? action->isEnabled() : IsCommandEnabled(id);
             }));
         }
 }

@@ -196,6 +196,7 @@ private:
     void RebuildForLanguage();
     QMenu* ShortcutMenu(int itemId, QWidget* parent);
     void OnDockVisibilityChanged();
+    void UpdateShortcutButtons();
     bool SaveModified();
     bool DoSave(const std::string& path);
     void OnCloseWindows(bool askToSave);

@@ -389,6 +389,29 @@ TEST_F(MainFrame, PostedMessagesRunOnTheEventLoop)
     EXPECT_TRUE(frame.ProgressBar()->IsProgressVisible());
 }
 
+// A group opened by the user shows its buttons with their commands' states, as the first does.
+TEST_F(MainFrame, AShortcutGroupOpenedLaterShowsItsButtonsStates)
+{
+    FrameWithProject f;
+    f.frame.show();
+    f.frame.UpdateCommandUI();
+    CDockShortcutWnd* bar = f.frame.ShortcutBar();
+    QToolBox* box = bar->ToolBox();
+    ASSERT_EQ(box->count(), 3);
+    box->setCurrentIndex(2);
+    QCoreApplication::processEvents();
+    for (int item : {6, 7}) {
+        SCOPED_TRACE(item);
+        QToolButton* button = bar->MadeButton(item);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->parentWidget(), box->widget(2));
+        EXPECT_TRUE(button->isVisible());
+        EXPECT_EQ(button->isEnabled(), f.frame.IsShortcutEnabled(item));
+    }
+    EXPECT_FALSE(bar->MadeButton(6)->isEnabled()) << "a new DAQ project waits for its set-up dialogs";
+    f.frame.close();
+}
+
 TEST_F(MainFrame, ShortcutButtonsOfferWhatTheySayOrAreDisabled)
 {
     FrameWithProject f;
