@@ -162,7 +162,7 @@ void InstallWindowServices()
 
 void SetUpProgram(CStartupWarmUp& warmUp)
 {
-    warmUp.ConnectSessionBus();
+    warmUp.ApplicationMade();
     QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
     QCoreApplication::setApplicationName(QStringLiteral("orvex"));
     // Before any window: none may show the toolkit's logo.

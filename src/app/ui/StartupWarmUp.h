@@ -1,8 +1,11 @@
 #pragma once
 // Work the first window waits for, begun on other threads while the main thread builds the window:
-// the font configuration (its files are read before any text can be measured) and the session bus
-// connection (the automation object and the window system's accessibility both ask for it). Each
-// is work the start does anyway; whichever thread comes second finds it done or waits for it.
+// the font configuration (its files are read before any text can be measured), then the font
+// database and the first font the window measures with, and the session bus connection (the
+// automation object and the window system's accessibility both ask for it). Each is work the
+// start does anyway; whichever thread comes second finds it done or waits for it.
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 class CStartupWarmUp
@@ -15,12 +18,24 @@ public:
     CStartupWarmUp(const CStartupWarmUp&) = delete;
     CStartupWarmUp& operator=(const CStartupWarmUp&) = delete;
 
-    // Begins connecting to the session bus; once the application object exists.
-    void ConnectSessionBus();
+    // Once the application object exists: begins connecting to the session bus and, when the
+    // program has windows, lets the font thread go on to the font database.
+    void ApplicationMade();
     // Waits for both; before the application object goes.
     void Wait();
 
 private:
+    enum class EApplication
+    {
+        Pending,
+        Windowed,
+        Gone // no windows, or the start ended before the application object was made
+    };
+    void LoadFonts();
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    EApplication m_application = EApplication::Pending;
     std::thread m_fonts;
     std::thread m_bus;
 };

@@ -6,6 +6,7 @@
 #include "app/TALVOApp.h"
 #include "app/LastVersionRequest.h"
 #include "common/ProjectLookups.h"
+#include "app/ui/StartupWarmUp.h"
 #include "app/ui/TALVOStartup.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/DockTreeWnd.h"
@@ -17,6 +18,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFontDatabase>
 #include <QProgressBar>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -30,6 +32,19 @@
 #include <optional>
 
 #include <gtest/gtest.h>
+
+// The warm-up's threads end whether the start made its application object or stopped before it,
+// and the windows go on with the font database they loaded.
+TEST(Startup, WarmUpEndsWithOrWithoutTheApplication)
+{
+    {
+        CStartupWarmUp stopped;
+    }
+    CStartupWarmUp warmUp;
+    warmUp.ApplicationMade();
+    warmUp.Wait();
+    EXPECT_FALSE(QFontDatabase::families().isEmpty());
+}
 
 TEST(Startup, AutomationStartShowsNoWindowAndMakesNoDocument)
 {
