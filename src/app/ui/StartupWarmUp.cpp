@@ -1,5 +1,7 @@
 #include "app/ui/StartupWarmUp.h"
 
+#include "platform/ui/ProgramStyle.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QFontDatabase>
@@ -10,7 +12,7 @@
 
 CStartupWarmUp::CStartupWarmUp()
 {
-    m_fonts = std::thread([this] { LoadFonts(); });
+    m_fonts = std::thread([this] { ReadAhead(); });
 }
 
 CStartupWarmUp::~CStartupWarmUp()
@@ -18,7 +20,7 @@ CStartupWarmUp::~CStartupWarmUp()
     Wait();
 }
 
-void CStartupWarmUp::LoadFonts()
+void CStartupWarmUp::ReadAhead()
 {
     FcInit();
     std::unique_lock lock(m_mutex);
@@ -32,6 +34,7 @@ void CStartupWarmUp::LoadFonts()
     QFontDatabase::families();
     const QFontMetrics metrics(QGuiApplication::font());
     metrics.horizontalAdvance(QStringLiteral("File"));
+    CProgramStyle::ReadToolBarImagesAhead();
 }
 
 void CStartupWarmUp::ApplicationMade()

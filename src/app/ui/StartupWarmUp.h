@@ -1,9 +1,9 @@
 #pragma once
 // Work the first window waits for, begun on other threads while the main thread builds the window:
 // the font configuration (its files are read before any text can be measured), then the font
-// database and the first font the window measures with, and the session bus connection (the
-// automation object and the window system's accessibility both ask for it). Each is work the
-// start does anyway; whichever thread comes second finds it done or waits for it.
+// database, the first font the window measures with and the tool bar's images, and the session
+// bus connection (the automation object and the window system's accessibility both ask for it).
+// Each is work the start does anyway; whichever thread comes second finds it done or waits for it.
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -31,7 +31,7 @@ private:
         Windowed,
         Gone // no windows, or the start ended before the application object was made
     };
-    void LoadFonts();
+    void ReadAhead();
 
     std::mutex m_mutex;
     std::condition_variable m_changed;

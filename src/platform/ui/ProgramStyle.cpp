@@ -11,7 +11,9 @@
 #include <QStyleOption>
 
 #include <initializer_list>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 namespace {
@@ -84,14 +86,30 @@ QString ImagePath(const SBuiltInImages& images, int n)
         .arg(n);
 }
 
+// An image file read once per process, by whichever thread asks first: a start reads the tool
+// bar's ahead on another thread, and the window's first paint finds them read.
+QImage ReadImage(const QString& path)
+{
+    static std::mutex mutex;
+    static std::map<QString, QImage> images;
+    {
+        const std::lock_guard lock(mutex);
+        if (auto it = images.find(path); it != images.end())
+            return it->second;
+    }
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    QImage image = reader.read();
+    const std::lock_guard lock(mutex);
+    return images.emplace(path, std::move(image)).first->second;
+}
+
 // The icon of those images, each added at its own size as the toolkit adds them.
 QIcon ReadBuiltInIcon(const SBuiltInImages& images)
 {
     QIcon icon;
     for (int n : images.sizes) {
-        QImageReader reader(ImagePath(images, n), "png");
-        reader.setAutoDetectImageFormat(false);
-        const QImage image = reader.read();
+        const QImage image = ReadImage(ImagePath(images, n));
         if (!image.isNull())
             icon.addPixmap(QPixmap::fromImage(image));
     }
@@ -171,6 +189,13 @@ QIcon CProgramStyle::standardIcon(StandardPixmap standardIcon, const QStyleOptio
             return icon;
     }
     return QProxyStyle::standardIcon(standardIcon, option, widget);
+}
+
+void CProgramStyle::ReadToolBarImagesAhead()
+{
+    if (const SBuiltInImages* images = BuiltInImages(QStyle::SP_ToolBarHorizontalExtensionButton, false))
+        for (int n : images->sizes)
+            ReadImage(ImagePath(*images, n));
 }
 
 void CProgramStyle::Install()

@@ -22,6 +22,9 @@ public:
     // Makes this style the application's style over the one it has (once a widget application
     // object exists; later calls do nothing).
     static void Install();
+    // Reads the images of a horizontal tool bar's extension button, on any thread: a main window's
+    // tool bar that is longer than the window shows that button in the window's first paint.
+    static void ReadToolBarImagesAhead();
 
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget = nullptr) const override;
