@@ -31,12 +31,14 @@ void CProjectReadAhead::Read()
     m_doc->SetProgress(&m_reports);
     m_read = m_doc->ReadDocumentFile(m_path, &m_error);
     m_doc->SetProgress(nullptr);
-    m_ended.store(true, std::memory_order_release);
+    m_ended = true;
 }
 
-bool CProjectReadAhead::IsReadWithoutReports() const
+bool CProjectReadAhead::WaitReadWithoutReports()
 {
-    return !m_taken && m_ended.load(std::memory_order_acquire) && m_read && m_reports.reports.empty();
+    if (m_thread.joinable())
+        m_thread.join();
+    return !m_taken && m_ended && m_read && m_reports.reports.empty();
 }
 
 bool CProjectReadAhead::Take(std::unique_ptr<CTALVODoc>& doc, std::string& error, CFeedback& feedback)

@@ -1,12 +1,11 @@
 #pragma once
-// A project file read on a thread of its own while the main window is made and shown. The read is
-// the largest single piece of a start with a project, and the window does not need it until it
-// is on the screen. The document is no one's until it is taken: no window knows it and it is not
-// the main document, so nothing else reaches it while it is read. What the read reports is kept
-// and told to the taker's feedback on the taker's thread, in the order it was reported.
+// A project file read on a thread of its own while the main window is made. The read is the
+// largest single piece of a start with a project, and the window does not need it before it
+// shows. The document is no one's until it is taken: no window knows it and it is not the main
+// document, so nothing else reaches it while it is read. What the read reports is kept and told
+// to the taker's feedback on the taker's thread, in the order it was reported.
 #include "platform/base/RecordingFeedback.h"
 
-#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -26,9 +25,9 @@ public:
     // The absolute path being read.
     const std::string& GetPath() const { return m_path; }
 
-    // True once the read has ended, whole and with nothing reported: taking the document then
-    // neither waits nor shows a message.
-    bool IsReadWithoutReports() const;
+    // Waits for the read; true when it read the file whole and reported nothing, so taking the
+    // document shows no message.
+    bool WaitReadWithoutReports();
 
     // Waits for the read, tells feedback what it reported and hands the document over: read
     // whole (true) or left empty, with error telling why (false). Once only: later calls return
@@ -44,7 +43,6 @@ private:
     std::string m_error;
     bool m_read = false;
     bool m_taken = false;
-    // Set last by the reading thread: what it wrote before is seen by whoever sees it set.
-    std::atomic<bool> m_ended{false};
+    bool m_ended = false; // read by the taker only after the reading thread was joined
     std::thread m_thread;
 };

@@ -10,6 +10,7 @@
 #include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
@@ -49,6 +50,19 @@ std::function<void(CMainFrame&)>& RunningObjectHook()
     static std::function<void(CMainFrame&)> hook;
     return hook;
 }
+// Lays the just shown window out whole before its first paint: the layouts still pending and the
+// rows of its item views, which a view otherwise lays out as it paints. Their scroll bars then
+// change the docks around them and the window paints a second time, after the window system has
+// taken the first.
+void SettleLayout(QWidget& window)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    for (QAbstractItemView* view : window.findChildren<QAbstractItemView*>())
+        if (view->isVisible())
+            view->doItemsLayout();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+}
+
 // Lets the window system show widget (bounded: a window system that never exposes it holds up
 // nothing for long); only the events that show it are handled, no input.
 void WaitUntilExposed(QWidget& widget)
@@ -117,17 +131,18 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
     // Enabled only now, after the main frame asked for it: no splash window at start.
     CSplashWnd::EnableSplashScreen(true);
 
-    // No empty project at start. A project already read, with nothing to tell, is in the window
+    // No empty project at start. A small project, read while the window was made, is in the window
     // when it first shows: one paint instead of an empty window and then its tree. Any other file
     // is opened once the window is on the screen, so a large one shows its progress there and a
-    // failed read its reason over the window.
+    // read that has something to tell shows it over the window.
     bool openAfterShow = !cmd.fileName.empty();
-    if (readAhead && readAhead->IsReadWithoutReports()) {
+    if (readAhead && readAhead->WaitReadWithoutReports()) {
         startup.mainFrame->OpenReadAhead(*readAhead);
         openAfterShow = false;
     }
     if (show) {
         startup.mainFrame->show();
+        SettleLayout(*startup.mainFrame);
         WaitUntilExposed(*startup.mainFrame);
     }
     if (openAfterShow && readAhead)

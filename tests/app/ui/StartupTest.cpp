@@ -110,6 +110,44 @@ TEST(Startup, ProjectOnTheCommandLineIsOpened)
     ExitTALVOApp(startup);
 }
 
+TEST(Startup, ASmallProjectOnTheCommandLineIsInTheWindowWhenItFirstShows)
+{
+    QTemporaryDir dir;
+    const std::string file = dir.filePath(QStringLiteral("small.orv")).toStdString();
+    {
+        CRecordingMessageTarget quiet;
+        CMainWindowTargetScope scope(&quiet);
+        GetTALVOApp().InitLanguageAndName();
+        CTALVODoc doc;
+        doc.GetTALVOProject().AddDaqProject();
+        ASSERT_TRUE(doc.OnSaveDocument(file));
+    }
+    // Read while the window was made: the first paint shows the project, not an empty window.
+    struct CFirstShow : QObject
+    {
+        CMainFrame* frame = nullptr;
+        int shows = 0, treesAtFirstShow = -1;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Show && shows++ == 0)
+                treesAtFirstShow = frame->GetDocument() ? frame->TreeWindow()->GetTreeCount() : 0;
+            return false;
+        }
+    } watch;
+    SetRunningObjectHook([&watch](CMainFrame& frame) {
+        watch.frame = &frame;
+        frame.installEventFilter(&watch);
+    });
+    CTALVOStartup startup = InitTALVOApp({file});
+    SetRunningObjectHook({});
+    ASSERT_TRUE(startup.ok);
+    startup.mainFrame->removeEventFilter(&watch);
+    EXPECT_EQ(watch.treesAtFirstShow, 1);
+    ASSERT_NE(startup.mainFrame->GetDocument(), nullptr);
+    EXPECT_EQ(startup.mainFrame->GetDocument()->GetPathName(), file);
+    ExitTALVOApp(startup);
+}
+
 TEST(Startup, ProjectOnTheCommandLineThatCannotBeReadIsToldInTheWindowsThread)
 {
     QTemporaryDir dir;
