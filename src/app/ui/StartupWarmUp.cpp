@@ -34,7 +34,7 @@ void CStartupWarmUp::ReadAhead()
     QFontDatabase::families();
     const QFontMetrics metrics(QGuiApplication::font());
     metrics.horizontalAdvance(QStringLiteral("File"));
-    CProgramStyle::ReadToolBarImagesAhead();
+    CProgramStyle::ReadFirstPaintImagesAhead();
 }
 
 void CStartupWarmUp::ApplicationMade()

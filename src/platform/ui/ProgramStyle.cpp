@@ -191,11 +191,13 @@ QIcon CProgramStyle::standardIcon(StandardPixmap standardIcon, const QStyleOptio
     return QProxyStyle::standardIcon(standardIcon, option, widget);
 }
 
-void CProgramStyle::ReadToolBarImagesAhead()
+void CProgramStyle::ReadFirstPaintImagesAhead()
 {
-    if (const SBuiltInImages* images = BuiltInImages(QStyle::SP_ToolBarHorizontalExtensionButton, false))
-        for (int n : images->sizes)
-            ReadImage(ImagePath(*images, n));
+    for (QStyle::StandardPixmap which :
+         {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_MediaSkipBackward, QStyle::SP_MediaSkipForward})
+        if (const SBuiltInImages* images = BuiltInImages(which, false))
+            for (int n : images->sizes)
+                ReadImage(ImagePath(*images, n));
 }
 
 void CProgramStyle::Install()

@@ -22,9 +22,9 @@ public:
     // Makes this style the application's style over the one it has (once a widget application
     // object exists; later calls do nothing).
     static void Install();
-    // Reads the images of a horizontal tool bar's extension button, on any thread: a main window's
-    // tool bar that is longer than the window shows that button in the window's first paint.
-    static void ReadToolBarImagesAhead();
+    // Reads, on any thread, the built-in images a main window's first paint shows: the extension
+    // button of a tool bar longer than the window and the skip buttons beside a row of tabs.
+    static void ReadFirstPaintImagesAhead();
 
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget = nullptr) const override;
