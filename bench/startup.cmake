@@ -5,3 +5,6 @@ orvex_link_whole(bench_${_n} ${_startup_libs})
 target_link_libraries(bench_${_n} PRIVATE Qt6::Widgets)
 target_compile_definitions(bench_${_n} PRIVATE ORVEX_SAMPLE_PROJECT="${ORVEX_SAMPLE_PROJECT}")
 add_dependencies(bench_${_n} orvex_sample)
+# The parent keeps a connection to the X server (see main).
+find_library(ORVEX_XCB_LIBRARY xcb REQUIRED)
+target_link_libraries(bench_${_n} PRIVATE ${ORVEX_XCB_LIBRARY})
