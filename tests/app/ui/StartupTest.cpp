@@ -28,6 +28,7 @@
 #include <QWindow>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 
@@ -45,6 +46,19 @@ TEST(Startup, WarmUpEndsWithOrWithoutTheApplication)
     warmUp.Wait();
     EXPECT_FALSE(QFontDatabase::families().isEmpty());
 }
+
+namespace {
+// Writes a project file whose document fill makes, with no window to report to.
+bool SaveProject(const std::string& file, const std::function<void(CTALVODoc&)>& fill)
+{
+    CRecordingMessageTarget quiet;
+    CMainWindowTargetScope scope(&quiet);
+    GetTALVOApp().InitLanguageAndName();
+    CTALVODoc doc;
+    fill(doc);
+    return doc.OnSaveDocument(file);
+}
+} // namespace
 
 TEST(Startup, AutomationStartShowsNoWindowAndMakesNoDocument)
 {
@@ -81,15 +95,10 @@ TEST(Startup, ProjectOnTheCommandLineIsOpened)
 {
     QTemporaryDir dir;
     const std::string file = dir.filePath(QStringLiteral("cmd.orv")).toStdString();
-    {
-        CRecordingMessageTarget quiet;
-        CMainWindowTargetScope scope(&quiet);
-        GetTALVOApp().InitLanguageAndName();
-        CTALVODoc doc;
+    ASSERT_TRUE(SaveProject(file, [](CTALVODoc& doc) {
         doc.GetTALVOProject().AddDaqProject();
         doc.GetTALVOProject().SetMaxChannel(12);
-        ASSERT_TRUE(doc.OnSaveDocument(file));
-    }
+    }));
     // A file this small is read before a bar could be seen: no step of it is painted.
     int progressChanges = 0;
     SetRunningObjectHook([&](CMainFrame& frame) {
@@ -114,14 +123,7 @@ TEST(Startup, ASmallProjectOnTheCommandLineIsInTheWindowWhenItFirstShows)
 {
     QTemporaryDir dir;
     const std::string file = dir.filePath(QStringLiteral("small.orv")).toStdString();
-    {
-        CRecordingMessageTarget quiet;
-        CMainWindowTargetScope scope(&quiet);
-        GetTALVOApp().InitLanguageAndName();
-        CTALVODoc doc;
-        doc.GetTALVOProject().AddDaqProject();
-        ASSERT_TRUE(doc.OnSaveDocument(file));
-    }
+    ASSERT_TRUE(SaveProject(file, [](CTALVODoc& doc) { doc.GetTALVOProject().AddDaqProject(); }));
     // Read while the window was made: the first paint shows the project, not an empty window.
     struct CFirstShow : QObject
     {
@@ -152,14 +154,7 @@ TEST(Startup, ProjectOnTheCommandLineThatCannotBeReadIsToldInTheWindowsThread)
 {
     QTemporaryDir dir;
     const std::string file = dir.filePath(QStringLiteral("newer.orv")).toStdString();
-    {
-        CRecordingMessageTarget quiet;
-        CMainWindowTargetScope scope(&quiet);
-        GetTALVOApp().InitLanguageAndName();
-        CTALVODoc doc;
-        doc.GetTALVOProject().AddDaqProject();
-        ASSERT_TRUE(doc.OnSaveDocument(file));
-    }
+    ASSERT_TRUE(SaveProject(file, [](CTALVODoc& doc) { doc.GetTALVOProject().AddDaqProject(); }));
     // A newer program's file: the version byte follows the identity text.
     std::string bytes;
     {
@@ -196,11 +191,7 @@ TEST(Startup, LargeProjectShowsTheWindowFirstAndItsProgressWhileItIsRead)
 {
     QTemporaryDir dir;
     const std::string file = dir.filePath(QStringLiteral("large.orv")).toStdString();
-    {
-        CRecordingMessageTarget quiet;
-        CMainWindowTargetScope scope(&quiet);
-        GetTALVOApp().InitLanguageAndName();
-        CTALVODoc doc;
+    ASSERT_TRUE(SaveProject(file, [](CTALVODoc& doc) {
         // Several blocks of the file's reading: 10,000 elements.
         for (int p = 0; p < 4; ++p) {
             CDaqProject* daq = doc.GetTALVOProject().AddDaqProject();
@@ -210,8 +201,7 @@ TEST(Startup, LargeProjectShowsTheWindowFirstAndItsProgressWhileItIsRead)
                     folder->AddChild(std::make_unique<CMElement>("Result " + std::to_string(r), folder, 51));
             }
         }
-        ASSERT_TRUE(doc.OnSaveDocument(file));
-    }
+    }));
     struct Seen
     {
         int value, maximum;
