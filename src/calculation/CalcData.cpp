@@ -25,7 +25,75 @@ constexpr double kReferenceLow = 2.0;
 constexpr double kReferenceHigh = 16000.0;
 // A band of a user-built set that refines one band of the reference set.
 constexpr int kRefinedBand = 3;
+
+// Blocks and spectra of the RPMs a run has finished with. The next RPM's channels take this
+// storage, already of a block's size, rather than allocating and zero-filling it afresh for every
+// channel. Per thread, as blocks are computed on several; a bounded number of vectors, and emptied
+// when a run ends.
+class CSpareBlocks
+{
+public:
+    static CSpareBlocks& OfThisThread()
+    {
+        thread_local CSpareBlocks spare;
+        return spare;
+    }
+
+    void Give(std::vector<float>& v)
+    {
+        const size_t bytes = v.capacity() * sizeof(float);
+        if (bytes > 0 && m_vectors.size() < kMaxVectors && m_bytes + bytes <= kMaxBytes) {
+            m_bytes += bytes;
+            m_vectors.push_back(std::move(v));
+        }
+        v = std::vector<float>();
+    }
+
+    // A vector of unspecified contents and size: callers overwrite all of it.
+    std::vector<float> Take()
+    {
+        if (m_vectors.empty())
+            return {};
+        std::vector<float> v = std::move(m_vectors.back());
+        m_vectors.pop_back();
+        m_bytes -= v.capacity() * sizeof(float);
+        return v;
+    }
+
+    void Release()
+    {
+        std::vector<std::vector<float>>().swap(m_vectors);
+        m_bytes = 0;
+    }
+
+private:
+    // Three vectors for each channel of 64, and never more memory than a few long blocks take.
+    static constexpr size_t kMaxVectors = 192;
+    static constexpr size_t kMaxBytes = size_t(32) << 20;
+    std::vector<std::vector<float>> m_vectors;
+    size_t m_bytes = 0;
+};
+
+// 1 / omega of every line of a spectrum. Every block of a run has the same lines, so the table of
+// the last block is kept (per thread) and the lines are not divided again for each channel.
+const double* ReciprocalOmegas(int lines, double df)
+{
+    thread_local std::vector<double> table;
+    thread_local double tableDf = 0.0;
+    if (static_cast<int>(table.size()) != lines || tableDf != df) {
+        table.assign(static_cast<size_t>(std::max(lines, 1)), 0.0);
+        for (int k = 1; k < lines; ++k)
+            table[static_cast<size_t>(k)] = 1.0 / (kTwoPi * k * df);
+        tableDf = df;
+    }
+    return table.data();
+}
 } // namespace
+
+void CCalcData::ReleaseSpareStorage()
+{
+    CSpareBlocks::OfThisThread().Release();
+}
 
 CCalcData::CCalcData(CExpData* source, CMElement* parent)
     : CMElement(source ? source->GetName() : std::string(), parent, source ? source->GetType() : -1), m_source(source)
@@ -65,6 +133,7 @@ int CCalcData::LoadRawData()
         int length = 0;
         if (!m_source->GetRpmBlock(calc->GetRpm(), block, length))
             return 0;
+        m_raw = CSpareBlocks::OfThisThread().Take();
         m_raw.assign(block, block + length);
         return 1;
     }
@@ -92,7 +161,11 @@ int CCalcData::ComputeFFT()
     fft.SetSamplingFreq(m_source->GetSamplingFrequency());
     fft.SetHighPassFreq(project->GetHighPassFreq());
     fft.SetWindowType(project->GetWindowType());
-    // The vectors keep their storage from one RPM to the next.
+    // The transform overwrites every line, so storage left by an earlier RPM serves as it is.
+    if (m_re.capacity() == 0)
+        m_re = CSpareBlocks::OfThisThread().Take();
+    if (m_im.capacity() == 0)
+        m_im = CSpareBlocks::OfThisThread().Take();
     if (!fft.Compute(m_re, m_im)) {
         m_lineCount = 0;
         m_df = 0.0f;
@@ -113,16 +186,17 @@ int CCalcData::Integrate()
     if (info.DataType != SENSOR_DATATYPE_ACCELERATION || info.Unit != 0)
         return 1;
     const int lines = std::min<int>(m_lineCount, static_cast<int>(std::min(m_re.size(), m_im.size())));
-    // Through unaliased pointers, so that the lines are divided several at a time.
+    // Through unaliased pointers, so that several lines are done at a time.
     float* __restrict re = m_re.data();
     float* __restrict im = m_im.data();
-    const double df = m_df;
+    // Products with the reciprocals, rounded to float, match the quotients but for a tie once in
+    // hundreds of millions of values.
+    const double* perOmega = ReciprocalOmegas(lines, m_df);
     for (int k = 1; k < lines; ++k) {
-        const double omega = kTwoPi * k * df;
         const double a = re[k];
         const double b = im[k];
-        re[k] = static_cast<float>(b / omega);
-        im[k] = static_cast<float>(-a / omega);
+        re[k] = static_cast<float>(b * perOmega[k]);
+        im[k] = static_cast<float>(-a * perOmega[k]);
     }
     // The spectrum is no longer the plain transform: a new FFT request recomputes it.
     m_fftDone = 0;
@@ -273,10 +347,12 @@ void CCalcData::Reset()
     m_df = 0.0f;
     m_fftDone = 0;
     // The storage goes too: a run keeps a calculation project per RPM, and released ones holding
-    // their blocks' capacity would add up to the whole run, each RPM taking fresh memory.
-    std::vector<float>().swap(m_raw);
-    std::vector<float>().swap(m_re);
-    std::vector<float>().swap(m_im);
+    // their blocks' capacity would add up to the whole run. The blocks' storage passes to the next
+    // RPM's channels instead.
+    CSpareBlocks& spare = CSpareBlocks::OfThisThread();
+    spare.Give(m_raw);
+    spare.Give(m_re);
+    spare.Give(m_im);
     std::vector<float>().swap(m_bandLevels);
     std::vector<float>().swap(m_orderLevels);
     std::vector<float>().swap(m_orderFreqs);

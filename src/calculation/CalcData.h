@@ -36,6 +36,8 @@ public:
     int ComputeBandLevels();
     int ComputeOrderLevels();
     void Reset();
+    // Frees the block storage the calling thread keeps for the next RPM's channels.
+    static void ReleaseSpareStorage();
 
     int GetLineCount() const { return m_lineCount; }
     float GetLineSpacing() const { return m_df; }

@@ -1,5 +1,7 @@
 #include "calculation/CalcProjectManager.h"
 
+#include "calculation/CalcData.h"
+
 #include <filesystem>
 #include <functional>
 
@@ -115,6 +117,11 @@ bool CCalcProjectManager::MakeRpmList(const CRPMOptions* options)
 
 int CCalcProjectManager::CalculateAll(const std::string& excitation, const CRPMOptions* options, int release)
 {
+    // However the run ends, the block storage it passed from one RPM to the next is freed.
+    struct SpareStorage
+    {
+        ~SpareStorage() { CCalcData::ReleaseSpareStorage(); }
+    } spareStorage;
     m_rpms.clear();
     RemoveAll();
     ClearTables();

@@ -192,6 +192,13 @@ TEST(CalcPipeline, AccelerationIsIntegratedOnceIntoVelocity)
     m.AddChannel(
         "Panel-A", nullptr, "A1", 0, kAcceleration, 0,
         [&](double t) { return amplitude * std::sin(kTwoPi * 512.0 * t); }, 0.5);
+    // The same samples taken at half the rate: a 256 Hz tone in as many lines, each block the whole
+    // measurement, integrated with its own line spacing.
+    m.daq.config.SetVersion5Field(1);
+    m.AddChannel(
+         "Panel-B", nullptr, "B1", 0, kAcceleration, 0,
+         [&](double t) { return amplitude * std::sin(kTwoPi * 512.0 * t); }, 0.5)
+        ->SetSamplingFrequency(CMeasurement::kFs / 2);
     CCalcProjectManager manager(m.project.get());
     ASSERT_EQ(manager.CalculateAll("", nullptr, 0), 1);
     const int band = m.daq.bands.FindBand(512.0);
@@ -199,6 +206,12 @@ TEST(CalcPipeline, AccelerationIsIntegratedOnceIntoVelocity)
     CCalcData* data =
         manager.GetCalcProject(0)->GetExcit(ExcitationIndexOf(manager, "Panel-A"))->GetDataSet(0)->GetData(0);
     EXPECT_NEAR(Db(data->GetBandLevels()[static_cast<size_t>(band)] / velocityRms), 0.0, 0.1);
+    const CCalcData* halfRate =
+        manager.GetCalcProject(0)->GetExcit(ExcitationIndexOf(manager, "Panel-B"))->GetDataSet(0)->GetData(0);
+    ASSERT_FALSE(halfRate->GetBandLevels().empty());
+    EXPECT_NEAR(Db(halfRate->GetBandLevels()[static_cast<size_t>(m.daq.bands.FindBand(256.0))] /
+                   (amplitude / (kTwoPi * 256.0) / std::sqrt(2.0))),
+                0.0, 0.1);
 
     // The cleared flag makes a new FFT request give the plain acceleration spectrum again.
     EXPECT_EQ(data->IsFFTDone(), 0);
