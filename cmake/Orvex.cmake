@@ -114,3 +114,34 @@ function(orvex_fuzz_target test)
   set_tests_properties(${test} PROPERTIES ENVIRONMENT
                        "QT_QPA_PLATFORM=offscreen;ORVEX_SOURCE_DIR=${CMAKE_SOURCE_DIR};${ORVEX_TEST_ENVIRONMENT}")
 endfunction()
+
+# orvex_runtime_library(<prefix>...)
+# For libraries found by pkg_check_modules(<prefix> ...) that the program loads when they are first
+# used (platform/base/RuntimeLibrary.h): the generated header platform/base/RuntimeLibraryNames.h
+# defines ORVEX_<prefix>_RUNTIME_NAME, the file name each loads under (its SONAME), and the
+# interface target <prefix>_headers carries each one's include folders and flags alone.
+# ORVEX_GENERATED_INCLUDE is the folder of the generated header.
+function(orvex_runtime_library)
+  set(_defines)
+  foreach(prefix ${ARGN})
+    set(_name)
+    foreach(_lib ${${prefix}_LINK_LIBRARIES})
+      if(_lib MATCHES "\\.so" AND NOT _name)
+        execute_process(COMMAND ${CMAKE_OBJDUMP} -p ${_lib} OUTPUT_VARIABLE _out ERROR_QUIET)
+        if(_out MATCHES "SONAME +([^ \n]+)")
+          set(_name ${CMAKE_MATCH_1})
+        endif()
+      endif()
+    endforeach()
+    if(NOT _name)
+      message(FATAL_ERROR "No run-time file name found for ${prefix} (${${prefix}_LINK_LIBRARIES})")
+    endif()
+    string(APPEND _defines "#define ORVEX_${prefix}_RUNTIME_NAME \"${_name}\"\n")
+    add_library(${prefix}_headers INTERFACE)
+    target_include_directories(${prefix}_headers SYSTEM INTERFACE ${${prefix}_INCLUDE_DIRS})
+    target_compile_options(${prefix}_headers INTERFACE ${${prefix}_CFLAGS_OTHER})
+  endforeach()
+  set(ORVEX_GENERATED_INCLUDE ${CMAKE_BINARY_DIR}/generated PARENT_SCOPE)
+  file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/platform/base/RuntimeLibraryNames.h
+       CONTENT "#pragma once\n// The file names of the libraries loaded on first use, as this build found them.\n${_defines}")
+endfunction()

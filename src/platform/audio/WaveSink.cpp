@@ -1,8 +1,7 @@
 #include "platform/audio/WaveSink.h"
 
+#include "platform/audio/AlsaLibrary.h"
 #include "platform/audio/WaveOut.h"
-
-#include <alsa/asoundlib.h>
 
 #include <chrono>
 #include <cstdio>
@@ -43,11 +42,12 @@ private:
 class CAlsaWaveSink : public IWaveSink
 {
 public:
+    explicit CAlsaWaveSink(const CAlsaLibrary& alsa) : m_alsa(alsa) {}
     ~CAlsaWaveSink() override
     {
         if (m_pcm) {
-            snd_pcm_drop(m_pcm);
-            snd_pcm_close(m_pcm);
+            m_alsa.snd_pcm_drop(m_pcm);
+            m_alsa.snd_pcm_close(m_pcm);
         }
     }
 
@@ -55,13 +55,13 @@ public:
     {
         char name[32];
         std::snprintf(name, sizeof name, "plughw:%d,0", card);
-        if (snd_pcm_open(&m_pcm, name, SND_PCM_STREAM_PLAYBACK, 0) < 0) {
+        if (m_alsa.snd_pcm_open(&m_pcm, name, SND_PCM_STREAM_PLAYBACK, 0) < 0) {
             m_pcm = nullptr;
             return false;
         }
         const snd_pcm_format_t pcmFormat = format.bitsPerSample == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE;
-        if (snd_pcm_set_params(m_pcm, pcmFormat, SND_PCM_ACCESS_RW_INTERLEAVED, format.channels, format.samplesPerSec,
-                               1, 100000) < 0)
+        if (m_alsa.snd_pcm_set_params(m_pcm, pcmFormat, SND_PCM_ACCESS_RW_INTERLEAVED, format.channels,
+                                      format.samplesPerSec, 1, 100000) < 0)
             return false;
         m_frameBytes = format.blockAlign;
         return true;
@@ -71,9 +71,9 @@ public:
     {
         snd_pcm_uframes_t frames = bytes / m_frameBytes;
         while (frames > 0) {
-            snd_pcm_sframes_t n = snd_pcm_writei(m_pcm, data, frames);
+            snd_pcm_sframes_t n = m_alsa.snd_pcm_writei(m_pcm, data, frames);
             if (n < 0)
-                n = snd_pcm_recover(m_pcm, static_cast<int>(n), 1);
+                n = m_alsa.snd_pcm_recover(m_pcm, static_cast<int>(n), 1);
             if (n < 0)
                 return false;
             data += static_cast<size_t>(n) * m_frameBytes;
@@ -84,13 +84,14 @@ public:
 
     void Drop() override
     {
-        snd_pcm_drop(m_pcm);
-        snd_pcm_prepare(m_pcm);
+        m_alsa.snd_pcm_drop(m_pcm);
+        m_alsa.snd_pcm_prepare(m_pcm);
     }
 
     bool IsNull() const override { return false; }
 
 private:
+    const CAlsaLibrary& m_alsa;
     snd_pcm_t* m_pcm = nullptr;
     size_t m_frameBytes = 2;
 };
@@ -98,17 +99,22 @@ private:
 
 int IWaveSink::CardCount()
 {
+    // Without the sound library there is no card to play on.
+    const CAlsaLibrary* alsa = CAlsaLibrary::Get();
+    if (!alsa)
+        return 0;
     int count = 0;
     int card = -1;
-    while (snd_card_next(&card) == 0 && card >= 0)
+    while (alsa->snd_card_next(&card) == 0 && card >= 0)
         ++count;
     return count;
 }
 
 bool IWaveSink::CardName(int card, char* name, size_t size)
 {
+    const CAlsaLibrary* alsa = CAlsaLibrary::Get();
     char* text = nullptr;
-    if (snd_card_get_name(card, &text) < 0 || !text)
+    if (!alsa || alsa->snd_card_get_name(card, &text) < 0 || !text)
         return false;
     std::snprintf(name, size, "%s", text);
     std::free(text);
@@ -117,7 +123,10 @@ bool IWaveSink::CardName(int card, char* name, size_t size)
 
 std::unique_ptr<IWaveSink> IWaveSink::OpenCard(int card, const WaveFormat& format)
 {
-    auto sink = std::make_unique<CAlsaWaveSink>();
+    const CAlsaLibrary* alsa = CAlsaLibrary::Get();
+    if (!alsa)
+        return nullptr;
+    auto sink = std::make_unique<CAlsaWaveSink>(*alsa);
     if (!sink->Open(card, format))
         return nullptr;
     return sink;

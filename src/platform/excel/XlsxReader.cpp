@@ -12,11 +12,11 @@
 
 #include <pugixml.hpp>
 #include <unistd.h>
-#include <zip.h>
 
 #include "platform/base/Format.h"
 #include "platform/base/MemoryBudget.h"
 #include "platform/base/RegularFile.h"
+#include "platform/excel/ZipLibrary.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ public:
     CPackage(zip_t* zip, const XlsxReadLimits& limits, std::string name, std::string& error)
         : m_zip(zip), m_limits(limits), m_name(std::move(name)), m_error(error)
     {}
-    ~CPackage() { zip_discard(m_zip); }
+    ~CPackage() { Zip().zip_discard(m_zip); }
     CPackage(const CPackage&) = delete;
     CPackage& operator=(const CPackage&) = delete;
 
@@ -47,20 +47,20 @@ public:
         if (index < 0)
             return Fail(Format("the part %s is missing", part.c_str()));
         zip_stat_t st;
-        zip_stat_init(&st);
-        if (zip_stat_index(m_zip, static_cast<zip_uint64_t>(index), 0, &st) == 0 && (st.valid & ZIP_STAT_SIZE) &&
+        Zip().zip_stat_init(&st);
+        if (Zip().zip_stat_index(m_zip, static_cast<zip_uint64_t>(index), 0, &st) == 0 && (st.valid & ZIP_STAT_SIZE) &&
             st.size > m_limits.maxPartBytes)
             return TooLarge(part);
-        zip_file_t* file = zip_fopen_index(m_zip, static_cast<zip_uint64_t>(index), 0);
+        zip_file_t* file = Zip().zip_fopen_index(m_zip, static_cast<zip_uint64_t>(index), 0);
         if (!file)
-            return Fail(Format("the part %s cannot be unpacked (%s)", part.c_str(), zip_strerror(m_zip)));
+            return Fail(Format("the part %s cannot be unpacked (%s)", part.c_str(), Zip().zip_strerror(m_zip)));
         // The entry's stated size is not trusted: reading stops at the bound.
         char buffer[65536];
         bool ok = true;
         for (;;) {
-            const zip_int64_t n = zip_fread(file, buffer, sizeof buffer);
+            const zip_int64_t n = Zip().zip_fread(file, buffer, sizeof buffer);
             if (n < 0) {
-                ok = Fail(Format("the part %s is damaged (%s)", part.c_str(), zip_file_strerror(file)));
+                ok = Fail(Format("the part %s is damaged (%s)", part.c_str(), Zip().zip_file_strerror(file)));
                 break;
             }
             if (n == 0)
@@ -76,7 +76,7 @@ public:
             }
             out.append(buffer, static_cast<size_t>(n));
         }
-        zip_fclose(file);
+        Zip().zip_fclose(file);
         if (!ok)
             out.clear();
         return ok;
@@ -92,9 +92,9 @@ public:
 private:
     zip_int64_t Locate(const std::string& part) const
     {
-        zip_int64_t index = zip_name_locate(m_zip, part.c_str(), 0);
+        zip_int64_t index = Zip().zip_name_locate(m_zip, part.c_str(), 0);
         if (index < 0)
-            index = zip_name_locate(m_zip, part.c_str(), ZIP_FL_NOCASE);
+            index = Zip().zip_name_locate(m_zip, part.c_str(), ZIP_FL_NOCASE);
         return index;
     }
     bool TooLarge(const std::string& part)
@@ -836,9 +836,15 @@ bool CXlsxReader::ReadFile(const std::string& path, CXlsxWorkbook& workbook)
         m_error = Format("The workbook %s cannot be read: it is not an .xlsx workbook.", BaseName(path).c_str());
         return false;
     }
+    std::string missing;
+    if (!CZipLibrary::Get(&missing)) {
+        ::close(fd);
+        m_error = Format("The workbook %s cannot be read: %s", BaseName(path).c_str(), missing.c_str());
+        return false;
+    }
     // The package is read through the descriptor that was checked, never by opening the path again.
     int code = 0;
-    zip_t* zip = zip_fdopen(fd, ZIP_RDONLY, &code);
+    zip_t* zip = Zip().zip_fdopen(fd, ZIP_RDONLY, &code);
     if (!zip) {
         ::close(fd);
         m_error = Format("The workbook %s cannot be read: it is not an .xlsx workbook (damaged package).",
@@ -857,14 +863,19 @@ bool CXlsxReader::ReadMemory(const void* data, size_t size, CXlsxWorkbook& workb
         m_error = BinaryWorkbookMessage(name);
         return false;
     }
+    std::string missing;
+    if (!CZipLibrary::Get(&missing)) {
+        m_error = Format("The workbook %s cannot be read: %s", name.c_str(), missing.c_str());
+        return false;
+    }
     zip_error_t zerr;
-    zip_error_init(&zerr);
-    zip_source_t* source = zip_source_buffer_create(data, size, 0, &zerr);
-    zip_t* zip = source ? zip_open_from_source(source, ZIP_RDONLY, &zerr) : nullptr;
-    zip_error_fini(&zerr);
+    Zip().zip_error_init(&zerr);
+    zip_source_t* source = Zip().zip_source_buffer_create(data, size, 0, &zerr);
+    zip_t* zip = source ? Zip().zip_open_from_source(source, ZIP_RDONLY, &zerr) : nullptr;
+    Zip().zip_error_fini(&zerr);
     if (!zip) {
         if (source)
-            zip_source_free(source);
+            Zip().zip_source_free(source);
         m_error = Format("The workbook %s cannot be read: it is not an .xlsx workbook.", name.c_str());
         return false;
     }

@@ -13,11 +13,11 @@
 #include <fcntl.h>
 #include <pugixml.hpp>
 #include <unistd.h>
-#include <xlsxwriter.h>
-#include <zip.h>
 
 #include "platform/base/Format.h"
 #include "platform/excel/XlsxWorkbook.h"
+#include "platform/excel/XlsxWriterLibrary.h"
+#include "platform/excel/ZipLibrary.h"
 
 namespace {
 
@@ -26,22 +26,22 @@ std::atomic<unsigned> g_tempCounter{0};
 void ApplyFont(lxw_format* format, const XlsxFont& font)
 {
     if (font.bold)
-        format_set_bold(format);
+        Lxw().format_set_bold(format);
     if (font.italic)
-        format_set_italic(format);
+        Lxw().format_set_italic(format);
     if (font.strike)
-        format_set_font_strikeout(format);
+        Lxw().format_set_font_strikeout(format);
     if (font.color != kXlsxNoColor)
-        format_set_font_color(format, font.color);
+        Lxw().format_set_font_color(format, font.color);
 }
 
 lxw_format* MakeFormat(lxw_workbook* book, const XlsxStyle& s)
 {
-    lxw_format* f = workbook_add_format(book);
+    lxw_format* f = Lxw().workbook_add_format(book);
     ApplyFont(f, s.font);
     if (s.fill != kXlsxNoColor) {
-        format_set_pattern(f, LXW_PATTERN_SOLID);
-        format_set_bg_color(f, s.fill);
+        Lxw().format_set_pattern(f, LXW_PATTERN_SOLID);
+        Lxw().format_set_bg_color(f, s.fill);
     }
     struct Side
     {
@@ -49,10 +49,10 @@ lxw_format* MakeFormat(lxw_workbook* book, const XlsxStyle& s)
         void (*style)(lxw_format*, uint8_t);
         void (*color)(lxw_format*, lxw_color_t);
     };
-    const Side sides[] = {{s.left, format_set_left, format_set_left_color},
-                          {s.right, format_set_right, format_set_right_color},
-                          {s.top, format_set_top, format_set_top_color},
-                          {s.bottom, format_set_bottom, format_set_bottom_color}};
+    const Side sides[] = {{s.left, Lxw().format_set_left, Lxw().format_set_left_color},
+                          {s.right, Lxw().format_set_right, Lxw().format_set_right_color},
+                          {s.top, Lxw().format_set_top, Lxw().format_set_top_color},
+                          {s.bottom, Lxw().format_set_bottom, Lxw().format_set_bottom_color}};
     for (const Side& side : sides) {
         if (side.border.style == XlsxBorderStyle::None)
             continue;
@@ -61,17 +61,17 @@ lxw_format* MakeFormat(lxw_workbook* book, const XlsxStyle& s)
             side.color(f, side.border.color);
     }
     if (s.diagonal.style != XlsxBorderStyle::None && (s.diagonalUp || s.diagonalDown)) {
-        format_set_diag_type(f, s.diagonalUp && s.diagonalDown ? LXW_DIAGONAL_BORDER_UP_DOWN
-                                : s.diagonalUp                 ? LXW_DIAGONAL_BORDER_UP
-                                                               : LXW_DIAGONAL_BORDER_DOWN);
-        format_set_diag_border(f, static_cast<uint8_t>(s.diagonal.style));
+        Lxw().format_set_diag_type(f, s.diagonalUp && s.diagonalDown ? LXW_DIAGONAL_BORDER_UP_DOWN
+                                      : s.diagonalUp                 ? LXW_DIAGONAL_BORDER_UP
+                                                                     : LXW_DIAGONAL_BORDER_DOWN);
+        Lxw().format_set_diag_border(f, static_cast<uint8_t>(s.diagonal.style));
         if (s.diagonal.color != kXlsxNoColor)
-            format_set_diag_color(f, s.diagonal.color);
+            Lxw().format_set_diag_color(f, s.diagonal.color);
     }
     if (!s.numFmt.empty())
-        format_set_num_format(f, s.numFmt.c_str());
+        Lxw().format_set_num_format(f, s.numFmt.c_str());
     else if (s.numFmtId > 0 && s.numFmtId < 164)
-        format_set_num_format_index(f, static_cast<uint8_t>(s.numFmtId));
+        Lxw().format_set_num_format_index(f, static_cast<uint8_t>(s.numFmtId));
     return f;
 }
 
@@ -132,14 +132,14 @@ bool ParseCellReference(const char* ref, int& row, int& col)
 
 bool ReadPart(zip_t* zip, zip_uint64_t index, std::string& out)
 {
-    zip_file_t* file = zip_fopen_index(zip, index, 0);
+    zip_file_t* file = Zip().zip_fopen_index(zip, index, 0);
     if (!file)
         return false;
     char buffer[65536];
     zip_int64_t n = 0;
-    while ((n = zip_fread(file, buffer, sizeof buffer)) > 0)
+    while ((n = Zip().zip_fread(file, buffer, sizeof buffer)) > 0)
         out.append(buffer, static_cast<size_t>(n));
-    zip_fclose(file);
+    Zip().zip_fclose(file);
     return n == 0;
 }
 
@@ -154,7 +154,7 @@ bool RewriteNumbers(const CXlsxWorkbook& workbook, const std::string& package, s
     if (sheets.empty())
         return true;
     int code = 0;
-    zip_t* zip = zip_open(package.c_str(), 0, &code);
+    zip_t* zip = Zip().zip_open(package.c_str(), 0, &code);
     if (!zip) {
         failure = "the package cannot be opened again to write its numbers";
         return false;
@@ -164,14 +164,14 @@ bool RewriteNumbers(const CXlsxWorkbook& workbook, const std::string& package, s
     for (int i : sheets) {
         const CXlsxSheet& sheet = *workbook.GetSheet(i);
         const std::string name = Format("xl/worksheets/sheet%d.xml", i + 1);
-        const zip_int64_t index = zip_name_locate(zip, name.c_str(), 0);
+        const zip_int64_t index = Zip().zip_name_locate(zip, name.c_str(), 0);
         std::string xml;
         pugi::xml_document doc;
         if (index < 0 || !ReadPart(zip, static_cast<zip_uint64_t>(index), xml) ||
             !doc.load_buffer(xml.data(), xml.size(),
                              pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata)) {
             failure = Format("the part %s cannot be read again", name.c_str());
-            zip_discard(zip);
+            Zip().zip_discard(zip);
             return false;
         }
         for (pugi::xml_node row : doc.child("worksheet").child("sheetData").children("row"))
@@ -191,19 +191,19 @@ bool RewriteNumbers(const CXlsxWorkbook& workbook, const std::string& package, s
         std::ostringstream out;
         doc.save(out, "", pugi::format_raw, pugi::encoding_utf8);
         parts.push_back(out.str());
-        zip_source_t* source = zip_source_buffer(zip, parts.back().data(), parts.back().size(), 0);
-        if (!source || zip_file_replace(zip, static_cast<zip_uint64_t>(index), source, ZIP_FL_ENC_UTF_8) < 0) {
+        zip_source_t* source = Zip().zip_source_buffer(zip, parts.back().data(), parts.back().size(), 0);
+        if (!source || Zip().zip_file_replace(zip, static_cast<zip_uint64_t>(index), source, ZIP_FL_ENC_UTF_8) < 0) {
             if (source)
-                zip_source_free(source);
-            failure = Format("the part %s cannot be written again (%s)", name.c_str(), zip_strerror(zip));
-            zip_discard(zip);
+                Zip().zip_source_free(source);
+            failure = Format("the part %s cannot be written again (%s)", name.c_str(), Zip().zip_strerror(zip));
+            Zip().zip_discard(zip);
             return false;
         }
-        zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 0);
+        Zip().zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 0);
     }
-    if (zip_close(zip) < 0) {
-        failure = Format("the package cannot be written again (%s)", zip_strerror(zip));
-        zip_discard(zip);
+    if (Zip().zip_close(zip) < 0) {
+        failure = Format("the package cannot be written again (%s)", Zip().zip_strerror(zip));
+        Zip().zip_discard(zip);
         return false;
     }
     return true;
@@ -224,6 +224,10 @@ bool SyncFile(const std::string& path)
 bool CXlsxWriter::Write(const CXlsxWorkbook& workbook, const std::string& path)
 {
     m_error.clear();
+    if (std::string missing; !CXlsxWriterLibrary::Get(&missing) || !CZipLibrary::Get(&missing)) {
+        m_error = Format("The workbook %s cannot be written: %s", path.c_str(), missing.c_str());
+        return false;
+    }
     namespace fs = std::filesystem;
     const fs::path target(path);
     fs::path folder = target.parent_path();
@@ -236,7 +240,7 @@ bool CXlsxWriter::Write(const CXlsxWorkbook& workbook, const std::string& path)
     options.constant_memory = LXW_FALSE;
     options.tmpdir = nullptr;
     options.use_zip64 = LXW_FALSE;
-    lxw_workbook* book = workbook_new_opt(temp.c_str(), &options);
+    lxw_workbook* book = Lxw().workbook_new_opt(temp.c_str(), &options);
     if (!book) {
         m_error = Format("The workbook %s cannot be written.", path.c_str());
         return false;
@@ -255,13 +259,13 @@ bool CXlsxWriter::Write(const CXlsxWorkbook& workbook, const std::string& path)
     std::string failure;
     auto check = [&](lxw_error err, const char* what) {
         if (err != LXW_NO_ERROR && failure.empty())
-            failure = Format("%s: %s", what, lxw_strerror(err));
+            failure = Format("%s: %s", what, Lxw().lxw_strerror(err));
     };
 
     const int sheetCount = workbook.GetSheetCount();
     for (int i = 0; i < std::max(1, sheetCount); ++i) {
         const CXlsxSheet* sheet = workbook.GetSheet(i);
-        lxw_worksheet* ws = workbook_add_worksheet(book, sheet ? sheet->GetName().c_str() : nullptr);
+        lxw_worksheet* ws = Lxw().workbook_add_worksheet(book, sheet ? sheet->GetName().c_str() : nullptr);
         if (!ws) {
             failure = Format("the sheet name \"%s\" is not allowed", sheet ? sheet->GetName().c_str() : "");
             break;
@@ -269,17 +273,18 @@ bool CXlsxWriter::Write(const CXlsxWorkbook& workbook, const std::string& path)
         if (!sheet)
             continue;
         for (const auto& [col, width] : sheet->ColumnWidths())
-            check(worksheet_set_column(ws, static_cast<lxw_col_t>(col - 1), static_cast<lxw_col_t>(col - 1), width,
-                                       nullptr),
+            check(Lxw().worksheet_set_column(ws, static_cast<lxw_col_t>(col - 1), static_cast<lxw_col_t>(col - 1),
+                                             width, nullptr),
                   "column width");
         // Merged ranges first: merging writes the range's cells, the cells' own values follow.
         for (const XlsxRange& r : sheet->MergedRanges()) {
             if (r.row1 == r.row2 && r.col1 == r.col2)
                 continue;
             const XlsxCell* first = sheet->FindCell(r.row1, r.col1);
-            check(worksheet_merge_range(ws, static_cast<lxw_row_t>(r.row1 - 1), static_cast<lxw_col_t>(r.col1 - 1),
-                                        static_cast<lxw_row_t>(r.row2 - 1), static_cast<lxw_col_t>(r.col2 - 1), "",
-                                        formatOf(first ? first->style : 0)),
+            check(Lxw().worksheet_merge_range(ws, static_cast<lxw_row_t>(r.row1 - 1),
+                                              static_cast<lxw_col_t>(r.col1 - 1), static_cast<lxw_row_t>(r.row2 - 1),
+                                              static_cast<lxw_col_t>(r.col2 - 1), "",
+                                              formatOf(first ? first->style : 0)),
                   "merged range");
         }
         for (const auto& [key, cell] : sheet->Cells()) {
@@ -297,7 +302,7 @@ bool CXlsxWriter::Write(const CXlsxWorkbook& workbook, const std::string& path)
                             continue; // the library refuses empty pieces
                         lxw_format* rf = nullptr;
                         if (!(cell.runs[k].font == XlsxFont())) {
-                            rf = workbook_add_format(book);
+                            rf = Lxw().workbook_add_format(book);
                             ApplyFont(rf, cell.runs[k].font);
                         }
                         tuples[k].format = rf;
@@ -305,31 +310,31 @@ bool CXlsxWriter::Write(const CXlsxWorkbook& workbook, const std::string& path)
                         pointers.push_back(&tuples[k]);
                     }
                     pointers.push_back(nullptr);
-                    check(worksheet_write_rich_string(ws, row, col, pointers.data(), format), "rich text");
+                    check(Lxw().worksheet_write_rich_string(ws, row, col, pointers.data(), format), "rich text");
                 } else if (cell.text.empty()) {
-                    check(worksheet_write_blank(ws, row, col, format), "cell");
+                    check(Lxw().worksheet_write_blank(ws, row, col, format), "cell");
                 } else {
-                    check(worksheet_write_string(ws, row, col, cell.text.c_str(), format), "cell");
+                    check(Lxw().worksheet_write_string(ws, row, col, cell.text.c_str(), format), "cell");
                 }
                 break;
             case XlsxCellType::Number:
-                check(worksheet_write_number(ws, row, col, cell.number, format), "cell");
+                check(Lxw().worksheet_write_number(ws, row, col, cell.number, format), "cell");
                 break;
             case XlsxCellType::Boolean:
-                check(worksheet_write_boolean(ws, row, col, cell.number != 0.0 ? 1 : 0, format), "cell");
+                check(Lxw().worksheet_write_boolean(ws, row, col, cell.number != 0.0 ? 1 : 0, format), "cell");
                 break;
             case XlsxCellType::Empty:
-                check(worksheet_write_blank(ws, row, col, format), "cell");
+                check(Lxw().worksheet_write_blank(ws, row, col, format), "cell");
                 break;
             }
         }
         for (const auto& [key, text] : sheet->Notes())
-            check(worksheet_write_comment(ws, static_cast<lxw_row_t>(key.first - 1),
-                                          static_cast<lxw_col_t>(key.second - 1), text.c_str()),
+            check(Lxw().worksheet_write_comment(ws, static_cast<lxw_row_t>(key.first - 1),
+                                                static_cast<lxw_col_t>(key.second - 1), text.c_str()),
                   "note");
     }
 
-    const lxw_error closed = workbook_close(book);
+    const lxw_error closed = Lxw().workbook_close(book);
     if (failure.empty() && closed == LXW_NO_ERROR)
         RewriteNumbers(workbook, temp.string(), failure);
     std::error_code ec;
@@ -337,7 +342,7 @@ bool CXlsxWriter::Write(const CXlsxWorkbook& workbook, const std::string& path)
         fs::remove(temp, ec);
         m_error = Format("The workbook %s cannot be written: %s.", path.c_str(),
                          !failure.empty()         ? failure.c_str()
-                         : closed != LXW_NO_ERROR ? lxw_strerror(closed)
+                         : closed != LXW_NO_ERROR ? Lxw().lxw_strerror(closed)
                                                   : "the file cannot be saved");
         return false;
     }
