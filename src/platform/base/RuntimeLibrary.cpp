@@ -13,7 +13,7 @@ bool CRuntimeLibrary::Load()
         m_handle = ::dlopen(m_fileName.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (!m_handle) {
             const char* why = ::dlerror();
-            m_error = "The library " + m_fileName + " could not be loaded" + (why ? std::string(": ") + why : ".");
+            m_error = "the library " + m_fileName + " could not be loaded" + (why ? std::string(" (") + why + ")" : "");
         }
     });
     return m_handle != nullptr;
@@ -25,6 +25,6 @@ void* CRuntimeLibrary::Symbol(const char* name)
         return nullptr;
     void* address = ::dlsym(m_handle, name);
     if (!address)
-        m_error = "The library " + m_fileName + " has no function " + name + ".";
+        m_error = "the library " + m_fileName + " has no function " + name;
     return address;
 }

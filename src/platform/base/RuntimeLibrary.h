@@ -18,6 +18,7 @@ public:
     CRuntimeLibrary& operator=(const CRuntimeLibrary&) = delete;
 
     // Loads the library if it is not loaded yet; false, with Error() saying why, when it cannot be.
+    // Error() is a clause to follow a colon in a message ("the library ... could not be loaded").
     bool Load();
     // The address of a function or object of the loaded library; null, with Error() saying why,
     // when the library is not loaded or has no such symbol.

@@ -839,7 +839,7 @@ bool CXlsxReader::ReadFile(const std::string& path, CXlsxWorkbook& workbook)
     std::string missing;
     if (!CZipLibrary::Get(&missing)) {
         ::close(fd);
-        m_error = Format("The workbook %s cannot be read: %s", BaseName(path).c_str(), missing.c_str());
+        m_error = Format("The workbook %s cannot be read: %s.", BaseName(path).c_str(), missing.c_str());
         return false;
     }
     // The package is read through the descriptor that was checked, never by opening the path again.
@@ -865,7 +865,7 @@ bool CXlsxReader::ReadMemory(const void* data, size_t size, CXlsxWorkbook& workb
     }
     std::string missing;
     if (!CZipLibrary::Get(&missing)) {
-        m_error = Format("The workbook %s cannot be read: %s", name.c_str(), missing.c_str());
+        m_error = Format("The workbook %s cannot be read: %s.", name.c_str(), missing.c_str());
         return false;
     }
     zip_error_t zerr;

@@ -225,7 +225,7 @@ bool CXlsxWriter::Write(const CXlsxWorkbook& workbook, const std::string& path)
 {
     m_error.clear();
     if (std::string missing; !CXlsxWriterLibrary::Get(&missing) || !CZipLibrary::Get(&missing)) {
-        m_error = Format("The workbook %s cannot be written: %s", path.c_str(), missing.c_str());
+        m_error = Format("The workbook %s cannot be written: %s.", path.c_str(), missing.c_str());
         return false;
     }
     namespace fs = std::filesystem;

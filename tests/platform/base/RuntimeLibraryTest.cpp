@@ -33,7 +33,7 @@ TEST(RuntimeLibrary, MissingLibraryOrFunctionIsToldByNameAndPresentOnesAreFound)
     CRuntimeLibrary missing("liborvex-no-such-library.so.1");
     EXPECT_FALSE(missing.Load());
     EXPECT_EQ(missing.Symbol("strlen"), nullptr);
-    EXPECT_NE(missing.Error().find("liborvex-no-such-library.so.1 could not be loaded"), std::string::npos)
+    EXPECT_EQ(missing.Error().rfind("the library liborvex-no-such-library.so.1 could not be loaded (", 0), 0u)
         << missing.Error();
 
     CRuntimeLibrary c("libc.so.6");
@@ -45,5 +45,5 @@ TEST(RuntimeLibrary, MissingLibraryOrFunctionIsToldByNameAndPresentOnesAreFound)
 
     CRuntimeLibrary again("libc.so.6");
     EXPECT_EQ(FunctionsOf<CMissingFunction>(again, &error), nullptr);
-    EXPECT_EQ(error, "The library libc.so.6 has no function orvex_no_such_function.");
+    EXPECT_EQ(error, "the library libc.so.6 has no function orvex_no_such_function");
 }
