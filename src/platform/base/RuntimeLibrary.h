@@ -24,7 +24,6 @@ public:
     // when the library is not loaded or has no such symbol.
     void* Symbol(const char* name);
     const std::string& Error() const { return m_error; }
-    const std::string& FileName() const { return m_fileName; }
 
 private:
     std::string m_fileName;
