@@ -1,6 +1,7 @@
 #include "app/ProjectReadAhead.h"
 
 #include "app/TALVODoc.h"
+#include "platform/base/ThreadPlacement.h"
 #include "platform/win/ObjectLifetime.h"
 
 #include <filesystem>
@@ -11,6 +12,7 @@ CProjectReadAhead::CProjectReadAhead(const std::string& path)
 {
     try {
         m_thread = std::thread([this] { Read(); });
+        KeepOffCallingProcessor(m_thread);
     } catch (const std::system_error&) {
         // No thread to be had: Take reads on its own thread.
     }

@@ -1,5 +1,6 @@
 #include "app/ui/StartupWarmUp.h"
 
+#include "platform/base/ThreadPlacement.h"
 #include "platform/ui/ProgramStyle.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 CStartupWarmUp::CStartupWarmUp()
 {
     m_fonts = std::thread([this] { ReadAhead(); });
+    KeepOffCallingProcessor(m_fonts);
 }
 
 CStartupWarmUp::~CStartupWarmUp()
@@ -48,8 +50,10 @@ void CStartupWarmUp::ApplicationMade()
             m_application = qobject_cast<QGuiApplication*>(app) ? EApplication::Windowed : EApplication::Gone;
     }
     m_changed.notify_all();
-    if (!m_bus.joinable())
+    if (!m_bus.joinable()) {
         m_bus = std::thread([] { QDBusConnection::sessionBus(); });
+        KeepOffCallingProcessor(m_bus);
+    }
 }
 
 void CStartupWarmUp::Wait()

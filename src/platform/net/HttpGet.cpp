@@ -1,29 +1,60 @@
 #include "platform/net/HttpGet.h"
 
+#include "platform/base/DebugLog.h"
+#include "platform/base/RuntimeLibrary.h"
+#include "platform/net/HttpTransfer.h"
+
 #include <QEventLoop>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QTimer>
 #include <QUrl>
 
+#include <filesystem>
+#include <system_error>
+
+#define ORVEX_STRINGIFY_NAME(name) #name
+#define ORVEX_NAME_TEXT(name) ORVEX_STRINGIFY_NAME(name)
+
+namespace {
+// The module as installed beside the running program; else where this build put it (the tests
+// and benchmarks run from folders of their own).
+std::string TransferModulePath()
+{
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        const std::filesystem::path installed = program.parent_path() / ORVEX_HTTP_TRANSFER_FROM_PROGRAM;
+        if (std::filesystem::is_regular_file(installed, ec))
+            return installed.lexically_normal().string();
+    }
+    return ORVEX_HTTP_TRANSFER_BUILT;
+}
+
+struct CTransferModule
+{
+    StartHttpTransferFunction* start = nullptr;
+    bool Resolve(CRuntimeLibrary& library)
+    {
+        return ResolveFunction(library, start, ORVEX_NAME_TEXT(ORVEX_START_HTTP_TRANSFER));
+    }
+};
+
+const CTransferModule* TransferModule(std::string& error)
+{
+    static CRuntimeLibrary module(TransferModulePath());
+    return FunctionsOf<CTransferModule>(module, &error);
+}
+} // namespace
+
 struct CHttpGet::Transfer
 {
-    QNetworkAccessManager* manager = nullptr; // children of the request object
-    QPointer<QNetworkReply> reply;
-    QTimer* timer = nullptr;
+    std::unique_ptr<CHttpTransfer> transfer;
+    QTimer* timer = nullptr; // a child of the request object
 };
 
 CHttpGet::CHttpGet(QObject* parent) : QObject(parent), m_transfer(std::make_unique<Transfer>()) {}
 
-CHttpGet::~CHttpGet()
-{
-    if (QNetworkReply* reply = m_transfer->reply) {
-        // Aborting emits the reply's finished signal; nothing of ours may answer it any more.
-        reply->disconnect(this);
-        reply->abort();
-    }
-}
+// A transfer still running ends without telling this object.
+CHttpGet::~CHttpGet() = default;
 
 bool CHttpGet::IsWebAddress(const std::string& address)
 {
@@ -40,34 +71,22 @@ void CHttpGet::Start(const std::string& address, const std::string& userAgent, i
         QTimer::singleShot(0, this, [this] { Finish(false, 0, std::string()); });
         return;
     }
-    m_transfer->manager = new QNetworkAccessManager(this);
-    QNetworkRequest request{QUrl(QString::fromStdString(address))};
-    request.setHeader(QNetworkRequest::UserAgentHeader, QString::fromStdString(userAgent));
-    request.setTransferTimeout(timeoutMs);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    QNetworkReply* reply = m_transfer->manager->get(request);
-    m_transfer->reply = reply;
+    std::string error;
+    const CTransferModule* module = TransferModule(error);
+    if (!module) {
+        CDebugLog::Write("No HTTP request can be made: " + error + ".");
+        QTimer::singleShot(0, this, [this] { Finish(false, 0, std::string()); });
+        return;
+    }
+    m_transfer->transfer.reset(
+        module->start(address.c_str(), userAgent.c_str(), timeoutMs, maxBytes,
+                      [this](bool ok, int status, std::string body) { Finish(ok, status, std::move(body)); }));
 
     // The transfer timeout covers a silent transfer; this one bounds the whole request.
     m_transfer->timer = new QTimer(this);
     m_transfer->timer->setSingleShot(true);
-    connect(m_transfer->timer, &QTimer::timeout, this, [this] {
-        if (m_transfer->reply)
-            m_transfer->reply->abort();
-    });
+    connect(m_transfer->timer, &QTimer::timeout, this, [this] { m_transfer->transfer->Abort(); });
     m_transfer->timer->start(timeoutMs);
-
-    connect(reply, &QNetworkReply::finished, this, [this, maxBytes] {
-        QNetworkReply* done = m_transfer->reply;
-        if (!done)
-            return;
-        const int status = done->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        const bool ok = done->error() == QNetworkReply::NoError && status == 200;
-        const QByteArray body = ok ? done->read(static_cast<qint64>(maxBytes)) : QByteArray();
-        done->deleteLater();
-        m_transfer->reply = nullptr;
-        Finish(ok, status, body.toStdString());
-    });
 }
 
 void CHttpGet::Finish(bool ok, int status, std::string body)
