@@ -34,6 +34,9 @@
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 
+#include <QCoreApplication>
+#include <QMetaObject>
+
 #include <algorithm>
 
 namespace {
@@ -43,7 +46,10 @@ const char* const kRecentFileSection = "Recent File List";
 namespace {}
 
 CTALVOApp::CTALVOApp() = default;
-CTALVOApp::~CTALVOApp() = default;
+CTALVOApp::~CTALVOApp()
+{
+    FinishPlovaVersionCheck();
+}
 
 CTALVOApp& GetTALVOApp()
 {
@@ -381,6 +387,7 @@ CBaseProject* CTALVOApp::GetProject(int index) const
 
 void CTALVOApp::ExitInstance()
 {
+    FinishPlovaVersionCheck();
     m_templates.clear();
     SetMainDocument(nullptr);
     m_treeWindow = nullptr;
@@ -412,31 +419,61 @@ void CTALVOApp::ReleaseAutomationObject()
 
 // ---- the sibling application PLOVA ----
 
+namespace {
+// The version PLOVA reports, started or attached to over the session bus; empty when it is not
+// reached. Works on any thread.
+std::string ReadPlovaVersion()
+{
+    CPLOVAWrapper plova;
+    std::string version;
+    try {
+        if (plova.Create())
+            version = plova.Version();
+    } catch (const std::exception&) {
+        version.clear(); // an unreachable sibling is no error at start-up
+    }
+    plova.ReleaseAll();
+    return version;
+}
+
+// Warns when the version names a build below the required one; an unknown build is no error.
+void WarnIfPlovaTooOld(const std::string& version, CFeedback* feedback)
+{
+    int major = 0, minor = 0, release = 0, build = 0, required = 0;
+    ParseVersionText(version.c_str(), &major, &minor, &release, &build);
+    ParseVersionText(CTALVOApp::kRequiredPlovaVersion, &major, &minor, &release, &required);
+    if (build >= 1 && build < required)
+        CStatusBarFallback(feedback)->Warning(
+            FormatString(IDS_PLOVA_TOO_OLD, version.c_str(), CTALVOApp::kRequiredPlovaVersion), IDS_PLOVA_TOO_OLD);
+}
+} // namespace
+
 bool CTALVOApp::CheckPlovaVersion(CFeedback* feedback)
 {
     std::string version;
-    int build = 0;
     {
         CWaitCursor wait;
-        m_versionCheck = std::make_unique<CPLOVAWrapper>();
-        try {
-            if (m_versionCheck->Create()) {
-                version = m_versionCheck->Version();
-                int major = 0, minor = 0, release = 0;
-                ParseVersionText(version.c_str(), &major, &minor, &release, &build);
-            }
-        } catch (const std::exception&) {
-            build = 0; // an unreachable sibling is no error at start-up
-        }
-        m_versionCheck->ReleaseAll();
-        m_versionCheck.reset();
+        version = ReadPlovaVersion();
     }
-    int major = 0, minor = 0, release = 0, required = 0;
-    ParseVersionText(kRequiredPlovaVersion, &major, &minor, &release, &required);
-    if (build >= 1 && build < required)
-        CStatusBarFallback(feedback)->Warning(FormatString(IDS_PLOVA_TOO_OLD, version.c_str(), kRequiredPlovaVersion),
-                                              IDS_PLOVA_TOO_OLD);
+    WarnIfPlovaTooOld(version, feedback);
     return true;
+}
+
+void CTALVOApp::CheckPlovaVersionInBackground()
+{
+    FinishPlovaVersionCheck();
+    m_versionCheck = std::thread([] {
+        const std::string version = ReadPlovaVersion();
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(
+                app, [version] { WarnIfPlovaTooOld(version, nullptr); }, Qt::QueuedConnection);
+    });
+}
+
+void CTALVOApp::FinishPlovaVersionCheck()
+{
+    if (m_versionCheck.joinable())
+        m_versionCheck.join();
 }
 
 CPLOVAWrapper* CTALVOApp::RunPlovaDataChecker(const std::string& file, CFeedback* feedback)

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 class CBaseProject;
@@ -168,6 +169,12 @@ public:
     // build number is known and below the required one; an unreachable PLOVA is no error. Always
     // true.
     bool CheckPlovaVersion(CFeedback* feedback = nullptr);
+    // The same check for a shown program's start: the version is read on a thread of its own and
+    // the warning told on the event loop, so the start never waits for PLOVA, which the bus may
+    // first have to start. One check at a time; a later one waits for the one before.
+    void CheckPlovaVersionInBackground();
+    // Waits for a check in the background (its warning, if any, is then queued on the event loop).
+    void FinishPlovaVersionCheck();
     // Starts PLOVA's data checker (when not running) and opens the database file in it when one is
     // given. A failure is reported as an error ("Failed to run PLOVA.", "Failed to open the file of
     // PLOVA!\n%s") and gives null: the command ends there.
@@ -187,7 +194,7 @@ private:
     IProjectTreeWindow* m_treeWindow = nullptr;
     bool m_runningObject = false;
     std::unique_ptr<CPLOVAWrapper> m_dataChecker;
-    std::unique_ptr<CPLOVAWrapper> m_versionCheck;
+    std::thread m_versionCheck;
     DAQSystemViewOpener m_daqSystemOpener;
     std::shared_ptr<void> m_automationObject;
     std::function<void()> m_revokeAutomationObject;

@@ -151,7 +151,7 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
         startup.mainFrame->OpenDocumentFile(cmd.fileName);
     // A shown program checks the sibling it works with; it never holds up the start.
     if (show)
-        app.CheckPlovaVersion();
+        app.CheckPlovaVersionInBackground();
 
     // The automatic update check runs on the event loop and never holds up the start.
     CheckLastVersionAuto(GetUpdateCheckAddress(), app.IsRunningObjectRegistered() && GetAutoCheckLastVerOption() != 0,

@@ -16,6 +16,7 @@
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/ZuRpmFunc.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -81,22 +82,35 @@ public:
 
 TEST(PlovaVersionCheck, WarnsOnlyForAKnownBuildBelowTheRequiredOne)
 {
-    {
-        StandIn old(QStringLiteral("1.1.0 build(0039)"));
-        ASSERT_TRUE(old.IsRunning());
-        CScriptedPrompts prompts;
-        prompts.Answer(IDOK);
-        EXPECT_TRUE(GetTALVOApp().CheckPlovaVersion());
-        ASSERT_EQ(prompts.Count(), 1u);
-        EXPECT_EQ(prompts.Last().text,
-                  "The installed PLOVA (1.1.0 build(0039)) is older than required (1.1.1 build(0040)).");
-    }
-    {
-        StandIn current(QStringLiteral("1.1.1 build(0040)"));
-        ASSERT_TRUE(current.IsRunning());
-        CScriptedPrompts prompts;
-        EXPECT_TRUE(GetTALVOApp().CheckPlovaVersion());
-        EXPECT_EQ(prompts.Count(), 0u);
+    // At start the version is read on a thread of its own and the warning comes on the event loop.
+    for (const bool background : {false, true}) {
+        SCOPED_TRACE(background ? "in the background" : "waited for");
+        const auto check = [background] {
+            CTALVOApp& app = GetTALVOApp();
+            if (!background)
+                return app.CheckPlovaVersion();
+            app.CheckPlovaVersionInBackground();
+            app.FinishPlovaVersionCheck();
+            QCoreApplication::processEvents();
+            return true;
+        };
+        {
+            StandIn old(QStringLiteral("1.1.0 build(0039)"));
+            ASSERT_TRUE(old.IsRunning());
+            CScriptedPrompts prompts;
+            prompts.Answer(IDOK);
+            EXPECT_TRUE(check());
+            ASSERT_EQ(prompts.Count(), 1u);
+            EXPECT_EQ(prompts.Last().text,
+                      "The installed PLOVA (1.1.0 build(0039)) is older than required (1.1.1 build(0040)).");
+        }
+        {
+            StandIn current(QStringLiteral("1.1.1 build(0040)"));
+            ASSERT_TRUE(current.IsRunning());
+            CScriptedPrompts prompts;
+            EXPECT_TRUE(check());
+            EXPECT_EQ(prompts.Count(), 0u);
+        }
     }
 }
 
