@@ -5,6 +5,8 @@
 #include "platform/automation/DispatchException.h"
 #include "platform/automation/DispatchTable.h"
 
+#include <QCoreApplication>
+#include <QThread>
 #include <QtDBus/QDBusConnectionInterface>
 #include <QtDBus/QDBusMessage>
 
@@ -14,6 +16,15 @@ constexpr int kStartTimeout = 20000;
 QDBusConnection NoConnection()
 {
     return QDBusConnection(QStringLiteral("orvex-no-connection"));
+}
+
+// Waiting with an event loop keeps the windows responsive; only the thread that runs them has any
+// to keep. On another thread a wait with an event loop can miss a reply that comes at once and
+// never end, so a call there waits on the connection itself.
+QDBus::CallMode WaitMode()
+{
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread() ? QDBus::BlockWithGui : QDBus::Block;
 }
 } // namespace
 
@@ -59,7 +70,7 @@ bool CDispatch::CreateDispatch(const std::string& progId, const QDBusConnection&
             QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
             QStringLiteral("org.freedesktop.DBus"), QStringLiteral("StartServiceByName"));
         start << name << 0u;
-        const QDBusMessage reply = QDBusConnection(connection).call(start, QDBus::BlockWithGui, kStartTimeout);
+        const QDBusMessage reply = QDBusConnection(connection).call(start, WaitMode(), kStartTimeout);
         if (reply.type() != QDBusMessage::ReplyMessage || !connection.interface()->isServiceRegistered(name).value())
             return false;
     }
@@ -85,7 +96,7 @@ int32_t CDispatch::GetIDOfName(const std::string& name) const
         QDBusMessage::createMethodCall(QString::fromStdString(m_service), QString::fromStdString(m_path),
                                        QLatin1String(kDispatchInterface), QStringLiteral("GetIDsOfNames"));
     call << QString::fromStdString(name);
-    const QDBusMessage reply = QDBusConnection(m_connection).call(call, QDBus::BlockWithGui, m_timeout);
+    const QDBusMessage reply = QDBusConnection(m_connection).call(call, WaitMode(), m_timeout);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
         return DISPID_UNKNOWN;
     return reply.arguments().at(0).toInt();
@@ -104,7 +115,7 @@ void CDispatch::InvokeHelper(int32_t dispid, int flags, CDispParams* params, Aut
         QDBusMessage::createMethodCall(QString::fromStdString(m_service), QString::fromStdString(m_path),
                                        QLatin1String(kDispatchInterface), QStringLiteral("Invoke"));
     call << dispid << flags << ToBusVariantList(args.CallOrder());
-    const QDBusMessage reply = QDBusConnection(m_connection).call(call, QDBus::BlockWithGui, m_timeout);
+    const QDBusMessage reply = QDBusConnection(m_connection).call(call, WaitMode(), m_timeout);
     if (reply.type() == QDBusMessage::ErrorMessage) {
         CDispatchException e(0, {});
         if (CDispatchException::FromBusError(reply.errorName().toStdString(), reply.errorMessage().toStdString(), e))
