@@ -8,7 +8,8 @@ add_dependencies(bench_${_n} orvex_sample)
 # The parent keeps a connection to the X server (see main).
 find_library(ORVEX_XCB_LIBRARY xcb REQUIRED)
 target_link_libraries(bench_${_n} PRIVATE ${ORVEX_XCB_LIBRARY})
-# The bare window in an executable of its own, linked with Qt Widgets alone (see startup.cpp).
+# The bare and the furnished window in an executable of their own, linked with Qt Widgets alone
+# (see startup.cpp).
 add_executable(bench_startup_bare_window ${CMAKE_CURRENT_SOURCE_DIR}/support/BareWindow.cpp)
 target_link_libraries(bench_startup_bare_window PRIVATE Qt6::Widgets)
 add_dependencies(bench_${_n} bench_startup_bare_window)

@@ -9,6 +9,10 @@
 // loads the program's libraries and runs their initialisers as the program does, so the ratio
 // against it is what the program does on top of a window and its libraries.
 //
+// A third child, from the bare window's executable, is a Qt main window furnished with the kinds of
+// controls the program's has (support/FurnishedWindow.h). Its ratio to the bare window is what that
+// furniture alone costs in Qt, and the program's ratio to it what the program costs beyond it.
+//
 // Run it under an X server (xvfb-run -a) to count the window system in; without a display the
 // children use the offscreen platform. A desktop has a session bus, which the program's automation
 // object and the window system's accessibility use; where none is set, as under a bare xvfb-run, the
@@ -178,9 +182,18 @@ void BM_BareWindowOwnExecutable(benchmark::State& state)
 {
     StartToIdle(state, ORVEX_BARE_WINDOW, "--child-bare");
 }
+void BM_FurnishedWindowOwnExecutable(benchmark::State& state)
+{
+    StartToIdle(state, ORVEX_BARE_WINDOW, "--child-furnished");
+}
 BENCHMARK(BM_ProgramWithSample)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5)->Repetitions(5);
 BENCHMARK(BM_BareWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5)->Repetitions(5);
 BENCHMARK(BM_BareWindowOwnExecutable)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5)->Repetitions(5);
+BENCHMARK(BM_FurnishedWindowOwnExecutable)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Repetitions(5);
 
 } // namespace
 
@@ -224,6 +237,12 @@ int main(int argc, char** argv)
     const double onTop = reporter.Ratio("BM_ProgramWithSample", "BM_BareWindow");
     if (!std::isnan(onTop))
         std::printf("the same / a bare window run with the program's libraries loaded: %.2f\n", onTop);
+    const double furnished = reporter.Ratio("BM_FurnishedWindowOwnExecutable", "BM_BareWindowOwnExecutable");
+    const double againstFurnished = reporter.Ratio("BM_ProgramWithSample", "BM_FurnishedWindowOwnExecutable");
+    if (!std::isnan(furnished) && !std::isnan(againstFurnished))
+        std::printf("a Qt main window furnished as the program's (menus, tool bar, status bar, tree dock, client "
+                    "area; no project) / a bare Qt main window: %.2f; the program / that window: %.2f\n",
+                    furnished, againstFurnished);
     std::error_code ec;
     std::filesystem::remove_all(g_settings, ec);
     return 0;
