@@ -70,6 +70,36 @@ int RunProgramChild(int argc, char** argv, const std::string& project)
 
 std::string g_self, g_project, g_settings;
 
+// Starts args[0] (looked up on the path when it names no folder) with its standard output into a
+// pipe: the child's id and the end of the pipe to read (the caller closes it), or 0 when it did not
+// start. started, when given, is the clock just before the child was started.
+pid_t StartWithOutputPipe(std::vector<std::string> args, int& readEnd, int64_t* started = nullptr)
+{
+    int out[2];
+    if (::pipe(out) != 0)
+        return 0;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (started)
+        *started = benchsupport::MonotonicNs();
+    pid_t pid = 0;
+    const int spawned = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    if (spawned != 0) {
+        ::close(out[0]);
+        return 0;
+    }
+    readEnd = out[0];
+    return pid;
+}
+
 // A session bus of the benchmark's own, for children started where none is set.
 class CSessionBus
 {
@@ -89,26 +119,16 @@ public:
     // daemon does not start or prints no address within ten seconds.
     bool Start()
     {
-        int out[2];
-        if (::pipe(out) != 0)
+        int out = -1;
+        m_pid = StartWithOutputPipe({"dbus-daemon", "--session", "--nofork", "--print-address=1"}, out);
+        if (m_pid == 0)
             return false;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        char program[] = "dbus-daemon", session[] = "--session", nofork[] = "--nofork", print[] = "--print-address=1";
-        char* argv[] = {program, session, nofork, print, nullptr};
-        const int spawned = ::posix_spawnp(&m_pid, program, &actions, nullptr, argv, environ);
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
         std::string address;
-        pollfd ready{out[0], POLLIN, 0};
+        pollfd ready{out, POLLIN, 0};
         char c = 0;
-        while (spawned == 0 && ::poll(&ready, 1, 10000) > 0 && ::read(out[0], &c, 1) == 1 && c != '\n')
+        while (::poll(&ready, 1, 10000) > 0 && ::read(out, &c, 1) == 1 && c != '\n')
             address += c;
-        ::close(out[0]);
-        if (spawned != 0)
-            m_pid = 0;
+        ::close(out);
         if (address.empty())
             return false;
         ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
@@ -123,36 +143,24 @@ private:
 // when it failed).
 double TimeChild(const std::string& executable, const char* mode)
 {
-    int out[2];
-    if (::pipe(out) != 0)
+    int out = -1;
+    int64_t start = 0;
+    const pid_t pid = StartWithOutputPipe({executable, mode, g_project}, out, &start);
+    if (pid == 0)
         return NAN;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::vector<std::string> args{executable, mode, g_project};
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const int64_t start = benchsupport::MonotonicNs();
-    pid_t pid = 0;
-    const int spawned = ::posix_spawn(&pid, executable.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
     std::string text;
     char buffer[64];
     ssize_t got = 0;
-    while (spawned == 0 && (got = ::read(out[0], buffer, sizeof buffer)) != 0) {
+    while ((got = ::read(out, buffer, sizeof buffer)) != 0) {
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
             break;
         text.append(buffer, size_t(got));
     }
-    ::close(out[0]);
+    ::close(out);
     int status = 0;
-    if (spawned != 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return NAN;
     const long long idle = std::atoll(text.c_str());
     return idle > start ? double(idle - start) / 1e9 : NAN;
