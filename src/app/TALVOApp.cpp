@@ -43,8 +43,6 @@ namespace {
 const char* const kRecentFileSection = "Recent File List";
 } // namespace
 
-namespace {}
-
 CTALVOApp::CTALVOApp() = default;
 CTALVOApp::~CTALVOApp()
 {

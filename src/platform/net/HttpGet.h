@@ -4,7 +4,6 @@
 // fixed number of answer bytes kept. Finished is emitted exactly once: on the answer, on an error or
 // on the timeout; Start never emits before it returns, so callers connect in any order.
 #include <QObject>
-#include <QPointer>
 
 #include <cstddef>
 #include <memory>
