@@ -5,10 +5,17 @@
 #include "platform/automation/DispatchException.h"
 #include "platform/automation/DispatchTable.h"
 
+#include "platform/base/Feedback.h"
+
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QThread>
+#include <QTimer>
 #include <QtDBus/QDBusConnectionInterface>
 #include <QtDBus/QDBusMessage>
+#include <QtDBus/QDBusPendingCall>
+#include <QtDBus/QDBusPendingCallWatcher>
 
 namespace {
 constexpr int kStartTimeout = 20000;
@@ -18,13 +25,70 @@ QDBusConnection NoConnection()
     return QDBusConnection(QStringLiteral("orvex-no-connection"));
 }
 
-// Waiting with an event loop keeps the windows responsive; only the thread that runs them has any
-// to keep. On another thread a wait with an event loop can miss a reply that comes at once and
-// never end, so a call there waits on the connection itself.
-QDBus::CallMode WaitMode()
+// How often a wait looks at its call, its deadline and its feedback's cancel.
+constexpr int kPollInterval = 50;
+
+// The error of a call that got no answer in time, or that the user gave up on.
+const char* const kNoReplyError = "org.freedesktop.DBus.Error.NoReply";
+const char* const kCancelledError = "ORVEX.Error.Cancelled";
+
+// Sends the call and waits for its answer, at most timeout milliseconds, and only as long as the
+// feedback (if any) is not cancelled; a call that gets no answer comes back as an error message.
+//
+// The library's own blocking call leaves the end of the wait to the bus thread: the wait ends only
+// when that thread delivers the reply or its time-out as an event to the waiting loop. When that
+// delivery does not come (the connection's time-out is never armed while nothing else moves on the
+// connection, or the event goes to a loop that is not the one waiting), the caller waits for good
+// however short its time-out. Here the waiting loop keeps its own deadline and looks at the call
+// itself, so nothing has to be delivered for the wait to end.
+//
+// On the thread that runs the windows the loop leaves out user input, so the windows repaint and
+// the program can answer calls made back into it, but nothing the user does runs in the middle of
+// the call. On another thread it runs that thread's events.
+QDBusMessage CallAndWait(const QDBusConnection& connection, const QDBusMessage& call, int timeout, CFeedback* feedback)
 {
+    QDBusPendingCall pending = QDBusConnection(connection).asyncCall(call, timeout);
+    if (pending.isFinished())
+        return pending.reply();
+    const QDeadlineTimer deadline(timeout < 0 ? 25000 : timeout);
+    bool cancelled = false;
+    QEventLoop loop;
+    QDBusPendingCallWatcher watcher(pending);
+    QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+    QTimer poll;
+    poll.setInterval(kPollInterval);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (feedback && feedback->IsCancelled())
+            cancelled = true;
+        if (cancelled || pending.isFinished() || deadline.hasExpired())
+            loop.quit();
+    });
+    poll.start();
     const QCoreApplication* app = QCoreApplication::instance();
-    return app && QThread::currentThread() == app->thread() ? QDBus::BlockWithGui : QDBus::Block;
+    const bool windowThread = app && QThread::currentThread() == app->thread();
+    // A quit that comes while an inner loop runs ends this loop only after it: go round again
+    // until the call is done, over time or given up.
+    while (!cancelled && !pending.isFinished() && !deadline.hasExpired())
+        loop.exec(windowThread ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents);
+    if (pending.isFinished())
+        return pending.reply();
+    if (cancelled)
+        return QDBusMessage::createError(QLatin1String(kCancelledError), QStringLiteral("The call was cancelled."));
+    return QDBusMessage::createError(
+        QLatin1String(kNoReplyError),
+        QStringLiteral("%1 got no answer within %2 ms.").arg(call.service()).arg(timeout));
+}
+
+// A call that got no answer at all (not in time, cancelled, or the connection went).
+bool IsNoAnswer(const QDBusMessage& reply)
+{
+    if (reply.type() != QDBusMessage::ErrorMessage)
+        return false;
+    const QString name = reply.errorName();
+    return name == QLatin1String(kNoReplyError) || name == QLatin1String(kCancelledError) ||
+           name == QLatin1String("org.freedesktop.DBus.Error.Timeout") ||
+           name == QLatin1String("org.freedesktop.DBus.Error.TimedOut") ||
+           name == QLatin1String("org.freedesktop.DBus.Error.Disconnected");
 }
 } // namespace
 
@@ -40,7 +104,7 @@ CDispatch::CDispatch(const QDBusConnection& connection, std::string service, std
 
 CDispatch::CDispatch(const CDispatch& other)
     : m_connection(other.m_connection), m_service(other.m_service), m_path(other.m_path), m_autoRelease(true),
-      m_timeout(other.m_timeout)
+      m_timeout(other.m_timeout), m_feedback(other.m_feedback)
 {}
 
 CDispatch& CDispatch::operator=(const CDispatch& other)
@@ -50,6 +114,7 @@ CDispatch& CDispatch::operator=(const CDispatch& other)
         m_service = other.m_service;
         m_path = other.m_path;
         m_timeout = other.m_timeout;
+        m_feedback = other.m_feedback;
         m_autoRelease = true;
     }
     return *this;
@@ -70,7 +135,7 @@ bool CDispatch::CreateDispatch(const std::string& progId, const QDBusConnection&
             QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
             QStringLiteral("org.freedesktop.DBus"), QStringLiteral("StartServiceByName"));
         start << name << 0u;
-        const QDBusMessage reply = QDBusConnection(connection).call(start, WaitMode(), kStartTimeout);
+        const QDBusMessage reply = CallAndWait(connection, start, kStartTimeout, nullptr);
         if (reply.type() != QDBusMessage::ReplyMessage || !connection.interface()->isServiceRegistered(name).value())
             return false;
     }
@@ -96,7 +161,10 @@ int32_t CDispatch::GetIDOfName(const std::string& name) const
         QDBusMessage::createMethodCall(QString::fromStdString(m_service), QString::fromStdString(m_path),
                                        QLatin1String(kDispatchInterface), QStringLiteral("GetIDsOfNames"));
     call << QString::fromStdString(name);
-    const QDBusMessage reply = QDBusConnection(m_connection).call(call, WaitMode(), m_timeout);
+    const QDBusMessage reply = CallAndWait(m_connection, call, m_timeout, m_feedback);
+    // A name the object does not know is no error; an object that does not answer is.
+    if (IsNoAnswer(reply))
+        throw COleException(reply.errorMessage().toStdString(), reply.errorName().toStdString());
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
         return DISPID_UNKNOWN;
     return reply.arguments().at(0).toInt();
@@ -115,7 +183,7 @@ void CDispatch::InvokeHelper(int32_t dispid, int flags, CDispParams* params, Aut
         QDBusMessage::createMethodCall(QString::fromStdString(m_service), QString::fromStdString(m_path),
                                        QLatin1String(kDispatchInterface), QStringLiteral("Invoke"));
     call << dispid << flags << ToBusVariantList(args.CallOrder());
-    const QDBusMessage reply = QDBusConnection(m_connection).call(call, WaitMode(), m_timeout);
+    const QDBusMessage reply = CallAndWait(m_connection, call, m_timeout, m_feedback);
     if (reply.type() == QDBusMessage::ErrorMessage) {
         CDispatchException e(0, {});
         if (CDispatchException::FromBusError(reply.errorName().toStdString(), reply.errorMessage().toStdString(), e))
@@ -236,5 +304,6 @@ CDispatch CDispatch::ObjectOf(const CAutoValue& value) const
         return {};
     CDispatch d(m_connection, m_service, value.RawText());
     d.m_timeout = m_timeout;
+    d.m_feedback = m_feedback;
     return d;
 }

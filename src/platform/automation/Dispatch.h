@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <string>
 
+class CFeedback;
+
 class CDispatch
 {
 public:
@@ -31,8 +33,13 @@ public:
     const std::string& GetPath() const { return m_path; }
     bool GetAutoRelease() const { return m_autoRelease; }
 
-    // Time allowed for one call (default 10 s; starting an application 20 s).
+    // Time allowed for one call (default 10 s; starting an application 20 s). A call that gets no
+    // answer in that time fails with COleException, whatever the other application does.
     void SetTimeout(int milliseconds) { m_timeout = milliseconds; }
+    int GetTimeout() const { return m_timeout; }
+    // While a call waits, its cancel is asked of this feedback (not owned; null: none): a cancelled
+    // call fails at once with COleException. Objects got from this one share it.
+    void SetFeedback(CFeedback* feedback) { m_feedback = feedback; }
 
     // The member's dispatch id; -1 when there is no object or the object does not know the name.
     int32_t GetIDOfName(const std::string& name) const;
@@ -69,4 +76,5 @@ private:
     std::string m_path;
     bool m_autoRelease = false;
     int m_timeout = 10000;
+    CFeedback* m_feedback = nullptr;
 };
