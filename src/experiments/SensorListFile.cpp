@@ -1,6 +1,8 @@
 #include "experiments/SensorListFile.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -104,6 +106,26 @@ std::string_view TrimRight(std::string_view s)
 
 // The problems of one import, shown once when it is done: a file that repeats one ID a thousand
 // times gives one message, not a thousand.
+struct Refusal
+{
+    uint32_t message;
+    std::string what;
+};
+
+// All refused sensors of one import in one warning.
+void ReportRefusals(const std::vector<Refusal>& refused, CFeedback* feedback)
+{
+    if (refused.empty())
+        return;
+    constexpr size_t kShown = 20;
+    std::string text;
+    for (size_t i = 0; i < refused.size() && i < kShown; ++i)
+        text += (i > 0 ? "\n" : "") + FormatString(refused[i].message, refused[i].what.c_str());
+    if (refused.size() > kShown)
+        text += Format("\n... and %zu more", refused.size() - kShown);
+    CStatusBarFallback(feedback)->Warning(text, refused[0].message);
+}
+
 void ReportDuplicates(const std::vector<std::string>& ids, CFeedback* feedback)
 {
     if (ids.empty())
@@ -207,11 +229,13 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
     std::string readTitle = title;
     if (!reader.Next(line))
         return 0;
+    int lineNumber = 1;
     if (line.substr(0, 2) == "#@") {
         readTitle = std::string(line.substr(2));
         std::string_view skip;
         if (!reader.Next(skip) || !reader.Next(skip) || !reader.Next(line))
             return 0;
+        lineNumber += 3;
     }
 
     // Everything is read into a catalogue of its own; the project takes it over only when the
@@ -232,8 +256,10 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
             take(category->GetName());
     take(fresh.GetName());
     std::vector<std::string> duplicates;
+    std::vector<Refusal> refused;
     std::vector<std::string_view> f;
     while (reader.Next(line) && !line.empty()) {
+        ++lineNumber;
         SplitFields(line, kSensorFields, f);
         tagSENSORINFO info;
         info.ID = f[0];
@@ -254,6 +280,12 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
         }
         if (!parent)
             continue; // not a sensor's data type: dropped, and its ID stays free
+        // A sensitivity divides every measured value: zero, infinite or not a number makes them
+        // all meaningless, so such a sensor is refused as the workbook import refuses it.
+        if (const float sensitivity = info.ChannelInfo.Sensitivity; !(sensitivity > 0.0f) || !std::isfinite(sensitivity)) {
+            refused.push_back({IDS_IMPORT_SENSITIVITY, Format("%s (line %d)", info.ID.c_str(), lineNumber)});
+            continue;
+        }
         take(info.ID);
         auto sensor = std::make_unique<CSensor>(info.ID, parent, category);
         sensor->SetSensorInfo(info);
@@ -307,5 +339,6 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
     project.TakeContentsOf(fresh);
     title = readTitle;
     ReportDuplicates(duplicates, feedback);
+    ReportRefusals(refused, feedback);
     return 1;
 }

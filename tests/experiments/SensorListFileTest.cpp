@@ -246,3 +246,31 @@ TEST(SensorListFile, RepeatedIdsAreReportedOnceForTheWholeImport)
     ASSERT_EQ(sensors.size(), 1u);
     EXPECT_EQ(sensors[0]->GetSerialNumber(), "S0");
 }
+
+// Sensitivities that would make every measured value meaningless are refused row by row, named with
+// their line, as the workbook import refuses them; the rest of the file is still read.
+TEST(SensorListFile, SensitivitiesThatAreNotPositiveNumbersAreRefusedWithTheirLine)
+{
+    std::string text = "[Sensor List]\n"
+                       "OK\tMaker\tM\tS\t10\t7\t0\t0\n";
+    const char* bad[] = {"0", "-3", "nan", "inf", "-inf", "1e300", "x"};
+    for (const char* value : bad)
+        text += std::string("B-") + value + "\tMaker\tM\tS\t" + value + "\t7\t0\t0\n";
+    text += "\n[Sensor Bundle]\nBundle ID\n\n[Sensor Grouping]\nGroup #\n";
+    WriteText(Path("sensitivity.dat"), text);
+    CScriptedPrompts prompts;
+    CSensorProject project;
+    std::string title;
+    ASSERT_EQ(ReadSensorListFile(project, Path("sensitivity.dat"), title), 1);
+    const auto sensors = project.GetAllSensors();
+    ASSERT_EQ(sensors.size(), 1u);
+    EXPECT_EQ(sensors[0]->GetID(), "OK");
+    ASSERT_EQ(prompts.Count(), 1u) << "one warning for the whole import";
+    EXPECT_EQ(prompts.Last().stringId, 7138u);
+    int line = 3;
+    for (const char* value : bad)
+        EXPECT_NE(prompts.Last().text.find(std::string("B-") + value + " (line " + std::to_string(line++) +
+                                           "): the sensitivity must be greater than 0."),
+                  std::string::npos)
+            << prompts.Last().text;
+}
