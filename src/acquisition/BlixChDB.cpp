@@ -1,5 +1,7 @@
 #include "acquisition/BlixChDB.h"
 
+#include <algorithm>
+
 #include "platform/base/Format.h"
 
 IMPLEMENT_SERIAL(CBlixChDB, CObject, 0)
@@ -56,11 +58,8 @@ int CBlixChDB::CItemList::FindByBlixCh(uint8_t ch, std::vector<CItem*>& result) 
 
 void CBlixChDB::CItemList::Sort()
 {
-    const size_t n = m_items.size();
-    for (size_t i = 0; i + 1 < n; ++i)
-        for (size_t j = i + 1; j < n; ++j)
-            if (m_items[j]->OrdersBefore(*m_items[i]))
-                std::swap(m_items[i], m_items[j]);
+    std::stable_sort(m_items.begin(), m_items.end(),
+                     [](const std::unique_ptr<CItem>& a, const std::unique_ptr<CItem>& b) { return a->OrdersBefore(*b); });
 }
 
 CBlixChDB::CBlixChDB() : m_list(std::make_unique<CItemList>()) {}

@@ -7,6 +7,7 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <map>
+#include <unordered_map>
 
 #include "acquisition/BlixChDB.h"
 #include "experiments/SensorBundle.h"
@@ -339,10 +340,17 @@ bool CBlixChIO::CIOBase::Open(bool reading)
     return m_file.Open(m_params.GetPath(), reading ? CStdioFile::modeRead : CStdioFile::modeWrite);
 }
 
-bool CBlixChIO::CIOBase::CheckSubsystem(const Row& row) const
+bool CBlixChIO::CIOBase::CheckSubsystem(const Row& row)
 {
     const CZuSubsystemTable* table = m_params.GetSubsystems();
-    return table && table->GetIndex(row.subsystem) >= 0;
+    if (!table)
+        return false;
+    if (!m_subsystemsIndexed) {
+        for (int i = 0; i < table->GetCount(); ++i)
+            m_subsystemNames.insert(table->At(i));
+        m_subsystemsIndexed = true;
+    }
+    return m_subsystemNames.count(row.subsystem) > 0;
 }
 
 bool CBlixChIO::CIOBase::ReadSerialNumber(const std::string& field, int& n)
@@ -363,17 +371,13 @@ bool CBlixChIO::CIOBase::ReadSerialNumber(const std::string& field, int& n)
 
 bool CBlixChIO::CIOBase::CheckSerial(const Row& row, std::string& stored)
 {
-    CSensorProject* sensors = m_params.GetSensorProject();
     int n = 0;
     // A field without a number names no unit; taking it as unit 0 would make a bundle for it.
-    if (!sensors || !ReadSerialNumber(row.serial, n))
+    if (!m_params.GetSensorProject() || !ReadSerialNumber(row.serial, n))
         return false;
     stored = FormatNumberString(IDS_UNIT_LABEL, "%05d", n);
-    const std::string bundleID = FormatNumberString(IDS_BLIX_BUNDLE_ID, "%05d-BLIX", n);
-    if (!sensors->FindBundleByID(bundleID) && !sensors->AddBundle(bundleID))
-        return false;
-    if (m_bundleOf.emplace(stored, bundleID).second)
-        m_serials.push_back(stored);
+    if (m_bundleOf.find(stored) == m_bundleOf.end())
+        m_bundleOf.emplace(stored, FormatNumberString(IDS_BLIX_BUNDLE_ID, "%05d-BLIX", n));
     return true;
 }
 
@@ -386,10 +390,17 @@ bool CBlixChIO::CIOBase::CheckChannel(const Row& row, uint8_t& channel) const
     return true;
 }
 
-bool CBlixChIO::CIOBase::CheckSensor(const Row& row) const
+bool CBlixChIO::CIOBase::CheckSensor(const Row& row)
 {
     const CSensorProject* sensors = m_params.GetSensorProject();
-    return sensors && sensors->FindSensor(row.sensor) != nullptr;
+    if (!sensors)
+        return false;
+    if (!m_sensorsIndexed) {
+        for (const CSensor* sensor : sensors->GetAllSensors())
+            m_sensorIDs.insert(sensor->GetName());
+        m_sensorsIndexed = true;
+    }
+    return m_sensorIDs.count(row.sensor) > 0;
 }
 
 bool CBlixChIO::CIOBase::ApplyToBundles(const CBlixChDB& db)
@@ -397,17 +408,43 @@ bool CBlixChIO::CIOBase::ApplyToBundles(const CBlixChDB& db)
     CSensorProject* sensors = m_params.GetSensorProject();
     if (!sensors)
         return false;
-    // The units met lose their sensors first: the file says all there is on them.
-    for (const std::string& serial : m_serials)
-        if (CSensorBundle* bundle = sensors->FindBundleByID(m_bundleOf[serial]))
+    // The first bundle of each identifier, as FindBundleByID finds it, and the number a new one takes.
+    std::unordered_map<std::string, CSensorBundle*> bundleByID;
+    int greatest = 0;
+    for (int b = 0; b < sensors->GetBundleCount(); ++b) {
+        CSensorBundle* bundle = sensors->GetBundle(b);
+        bundleByID.emplace(bundle->GetID(), bundle);
+        greatest = std::max(greatest, bundle->GetNumber());
+    }
+    const CBlixChDB::CItemList* items = db.GetItemList();
+    // The bundle of each unit the database names; a unit met loses its sensors first, as the file
+    // says all there is on it.
+    std::unordered_map<std::string, CSensorBundle*> bundleOfSerial;
+    for (int i = 0; i < items->GetSize(); ++i) {
+        const std::string& serial = items->GetAt(i)->GetBlixSN();
+        if (bundleOfSerial.count(serial))
+            continue;
+        const auto id = m_bundleOf.find(serial);
+        CSensorBundle* bundle = nullptr;
+        if (id != m_bundleOf.end()) {
+            if (const auto found = bundleByID.find(id->second); found != bundleByID.end()) {
+                bundle = found->second;
+            } else {
+                auto made = std::make_unique<CSensorBundle>();
+                made->SetNumber(++greatest);
+                made->SetID(id->second);
+                bundle = sensors->AppendBundle(std::move(made));
+                bundleByID.emplace(id->second, bundle);
+            }
             while (bundle->GetCount() > 0)
                 bundle->RemoveSensor(bundle->GetCount() - 1);
+        }
+        bundleOfSerial.emplace(serial, bundle);
+    }
     bool ok = true;
-    const CBlixChDB::CItemList* items = db.GetItemList();
     for (int i = 0; i < items->GetSize(); ++i) {
         const CBlixChDB::CItem* item = items->GetAt(i);
-        const auto found = m_bundleOf.find(item->GetBlixSN());
-        CSensorBundle* bundle = found == m_bundleOf.end() ? nullptr : sensors->FindBundleByID(found->second);
+        CSensorBundle* bundle = bundleOfSerial[item->GetBlixSN()];
         if (!bundle) {
             m_report.Add(errBundle, {item->GetSubsystem(), item->GetBlixSN(), ::Format("%d", item->GetBlixCh() + 1),
                                      item->GetSensor()});
@@ -545,7 +582,6 @@ CBlixChIO::CImportXl::~CImportXl()
 int CBlixChIO::CImportXl::Run()
 {
     m_report.DeleteAll();
-    m_serials.clear();
     m_bundleOf.clear();
     const std::string& path = m_params.GetPath();
     if (!m_params.GetDB()) {

@@ -7,11 +7,14 @@
 //
 // An import reads the whole file before it touches anything: a file that cannot be opened or read
 // leaves the database as it was. The rows read are then checked into a new database that replaces
-// the old one, so the rows that passed are kept also when others failed.
+// the old one, so the rows that passed are kept also when others failed. The sensor catalogue
+// changes only then, and only for the units of the rows that passed: a row that fails its checks
+// neither makes a bundle nor empties one.
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/archive/Object.h"
@@ -126,16 +129,19 @@ public:
             std::string subsystem, serial, channel, sensor;
             std::vector<std::string> Fields() const { return {subsystem, serial, channel, sensor}; }
         };
-        // The checks of the fields of a row. CheckSerial gives the stored serial number and the
-        // unit's bundle (created when the catalogue has none); the serial number met is listed.
-        bool CheckSubsystem(const Row& row) const;
+        // The checks of the fields of a row. CheckSerial gives the stored serial number and notes
+        // the unit's bundle identifier; the catalogue itself is left alone until the run commits.
+        // The subsystems and sensors are looked up through indexes built once per run, so a run
+        // is linear in its rows.
+        bool CheckSubsystem(const Row& row);
         // The unit number of a serial-number field: the number it begins with, or the number of
         // the stored form our export writes; false when it holds none.
         static bool ReadSerialNumber(const std::string& field, int& n);
         bool CheckSerial(const Row& row, std::string& stored);
         bool CheckChannel(const Row& row, uint8_t& channel) const;
-        bool CheckSensor(const Row& row) const;
-        // Copies the database into the bundles of the units; false when an entry has no bundle.
+        bool CheckSensor(const Row& row);
+        // Copies the database into the bundles of its units, making the bundles that are missing;
+        // only the units the database names are touched. False when an entry has no bundle.
         bool ApplyToBundles(const CBlixChDB& db);
         // The new database replaces the one of the parameters.
         void Commit(CBlixChDB& db);
@@ -144,9 +150,14 @@ public:
         const CParams& m_params;
         CErrRep& m_report;
         CFeedback* m_progress;
-        // Stored serial numbers of the units met, each once, and their bundle identifiers.
-        std::vector<std::string> m_serials;
+        // The bundle identifier of each stored serial number met.
         std::map<std::string, std::string> m_bundleOf;
+
+    private:
+        std::unordered_set<std::string> m_subsystemNames;
+        std::unordered_set<std::string> m_sensorIDs;
+        bool m_subsystemsIndexed = false;
+        bool m_sensorsIndexed = false;
     };
 
     class CImport : public CIOBase

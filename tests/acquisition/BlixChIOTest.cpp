@@ -156,7 +156,7 @@ TEST_F(BlixChIOTest, EveryRowIsCheckedAndReportedInCodeOrder)
     EXPECT_EQ(Entries(), (std::vector<std::string>{"Roof,00007,1,S4"}));
     // Channel 2 of a bundle without channel 1 keeps the place of the first channel free.
     EXPECT_EQ(BundleSensors("00007-BLIX"), (std::vector<std::string>{"", "S4"}));
-    // A unit is made only for a row that got as far as its serial number.
+    // A unit gets a bundle only from a row that was imported.
     EXPECT_EQ(m_sensors.FindBundleByID("00000-BLIX"), nullptr);
 
     const std::string text = m_io.GetErrRep()->GetText();
@@ -222,6 +222,34 @@ TEST_F(BlixChIOTest, AFileThatCannotBeReadLeavesTheDatabase)
     ASSERT_EQ(items.size(), 1u);
     ASSERT_EQ(items[0]->GetParams().size(), 2u);
     EXPECT_NE(items[0]->GetParams()[1].find(".xlsx"), std::string::npos);
+}
+
+// Only what a run imports reaches the sensor catalogue: a unit named only by refused rows gets no
+// bundle, and a unit that had one keeps its sensors.
+TEST_F(BlixChIOTest, RefusedRowsLeaveTheSensorCatalogueAlone)
+{
+    Write(Path("good.txt"), "Door\t12\t1\tS1\n");
+    ASSERT_EQ(Import(Path("good.txt")), 1);
+    const int bundles = m_sensors.GetBundleCount();
+    const std::string path = Path("refused.txt");
+    Write(path, "Door\t12\t3\tS1\n"  // unit 12: channel 3
+                "Door\t31\t1\tS9\n"  // unit 31: no such sensor
+                "Roof\t7\t1\tS2\n"); // passes
+    EXPECT_EQ(Import(path), 0);
+    EXPECT_EQ(Codes(), (std::vector<int>{CBlixChIO::errBlixCh, CBlixChIO::errSensor}));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"Roof,00007,0,S2"}));
+    EXPECT_EQ(BundleSensors("00012-BLIX"), (std::vector<std::string>{"S1"}));
+    EXPECT_EQ(m_sensors.FindBundleByID("00031-BLIX"), nullptr);
+    EXPECT_EQ(BundleSensors("00007-BLIX"), (std::vector<std::string>{"S2"}));
+    EXPECT_EQ(m_sensors.GetBundleCount(), bundles + 1);
+    // Two units new to the catalogue take the next bundle numbers in the order of the database.
+    Write(path, "Door\t41\t1\tS1\nDoor\t40\t2\tS2\n");
+    ASSERT_EQ(Import(path), 1);
+    const CSensorBundle* b40 = m_sensors.FindBundleByID("00040-BLIX");
+    const CSensorBundle* b41 = m_sensors.FindBundleByID("00041-BLIX");
+    ASSERT_TRUE(b40 && b41);
+    EXPECT_EQ(b41->GetNumber(), b40->GetNumber() + 1);
+    EXPECT_EQ(BundleSensors("00040-BLIX"), (std::vector<std::string>{"", "S2"}));
 }
 
 TEST_F(BlixChIOTest, WorkbookRecordsOfTheExportRangeWithoutCrossedOutOnes)
