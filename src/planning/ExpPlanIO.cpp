@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <unordered_set>
 
 #include "common/ProjectLookups.h"
 #include "planning/ExpPlanOwner.h"
@@ -14,6 +15,7 @@
 #include "platform/elements/StdioFile.h"
 #include "platform/excel/ExcelWrapper.h"
 #include "platform/excel/SheetNameSet.h"
+#include "platform/excel/XlsxWorkbook.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringIds.h"
@@ -293,12 +295,25 @@ int CExpPlanIO::ImportFromExcel(const std::string& path)
         planRows.emplace_back(ToInt(m_excel->GetCellText(row, 5)), name);
         comments.push_back(m_excel->GetCellText(row, 6));
     }
+    // One sheet per plan. A plan takes far more memory than a row of the list does in the file, so
+    // every sheet the list names must be in the workbook before any plan is made: what is built
+    // then stays in proportion to what the file holds.
+    const std::vector<std::string> sheetNames = PlanSheetNames(planNames);
+    {
+        std::unordered_set<std::string> held;
+        if (const CXlsxWorkbook* workbook = m_excel->GetWorkbook())
+            for (int i = 0; i < workbook->GetSheetCount(); ++i)
+                held.insert(workbook->GetSheet(i)->GetName());
+        for (const std::string& sheet : sheetNames)
+            if (!held.count(sheet)) {
+                SheetNotFound(Messages(), sheet);
+                return 0;
+            }
+    }
     plans.AddPlans(planRows);
     for (size_t p = 0; p < comments.size(); ++p)
         plans.GetPlan(static_cast<int>(p))->SetComment(comments[p]);
 
-    // One sheet per plan.
-    const std::vector<std::string> sheetNames = PlanSheetNames(planNames);
     const int rows = kRowsPerBlock * BlockCount(maxChannel);
     if (m_progress)
         m_progress->Begin(Format("Importing [%s]...", path.c_str()), plans.GetPlanCount());

@@ -264,6 +264,18 @@ TEST_F(ExpPlanIOTest, AnImportThatFailsChangesNothing)
              x.SetCellString(4, 3, "0");
          },
          "Invalid Max QMX Slot#."},
+        // The list names as many plans as its sheet has rows and the workbook holds none of their
+        // sheets: refused before any plan is made, so neither time nor memory follow the list.
+        {"plan list far longer than the workbook's sheets",
+         [](CExcelWrapper& x) {
+             x.SelectSheet(CExpPlanIO::kPlanListSheet);
+             int row = CExpPlanIO::kPlanFirstRow;
+             while (!x.GetCellText(row, 2).empty())
+                 ++row;
+             for (int n = 0; row <= CExpPlanIO::kLastReadRow; ++row, ++n)
+                 x.SetCellString(row, 2, "Extra " + std::to_string(n));
+         },
+         "The excel worksheet is not found.\n[Extra 0]"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
