@@ -220,7 +220,7 @@ void CExpFrame::AddDeveloperMenu(const std::string& programFolder)
     for (const auto& [id, text] : entries) {
         QAction* action = m_developerMenu->addAction(QString::fromUtf8(text));
         action->setData(id);
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        connect(action, &QAction::triggered, this, [this, command = id] { OnCommand(command); });
         m_actions[id] = action;
     }
     m_actions[CExpTreeView::ID_REAL_TIME_MONITOR]->setEnabled(false);
