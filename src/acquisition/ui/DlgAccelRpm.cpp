@@ -264,8 +264,18 @@ void CDlgAccelRpm::ShowTexts()
     m_elapsedLabel->show();
 }
 
+void CDlgAccelRpm::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange && m_elapsedSeconds >= 0.0) {
+        SetElapsed(m_elapsedSeconds);
+        ShowTexts();
+    }
+    CZuDialog::changeEvent(event);
+}
+
 void CDlgAccelRpm::SetElapsed(double seconds)
 {
+    m_elapsedSeconds = seconds;
     m_elapsedText = Format(MessageTextOf(IDS_ELAPSED_SECONDS).c_str(), seconds);
 }
 
@@ -294,16 +304,20 @@ intptr_t CDlgAccelRpm::OnMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
         m_rpmLabel->setEnabled(enable);
         m_elapsedLabel->setEnabled(enable);
         m_recordButton->setEnabled(m_compact != 0 && enable);
-        if (enable)
+        if (enable) {
             SetElapsed(0.0);
-        else
+        } else {
             m_elapsedText.clear();
+            m_elapsedSeconds = -1.0;
+        }
         ShowTexts();
         return 0;
     }
     case WM_ZU_RUNUP_ELAPSED_TEXT:
-        if (const auto* text = reinterpret_cast<const char*>(lParam))
+        if (const auto* text = reinterpret_cast<const char*>(lParam)) {
             m_elapsedText = text;
+            m_elapsedSeconds = -1.0;
+        }
         ShowTexts();
         return 0;
     case WM_ZU_RUNUP_RECORDING_STARTED:

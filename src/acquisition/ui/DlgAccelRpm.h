@@ -75,6 +75,8 @@ protected:
     bool OnInitDialog() override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A new language formats the elapsed time anew: the timer may be stopped and never do it.
+    void changeEvent(QEvent* event) override;
 
 private:
     CDlgAccelRpm(QWidget* parent, IMessageTarget* owner);
@@ -96,6 +98,8 @@ private:
     QTimer* m_timer;
     std::string m_rpmText;
     std::string m_elapsedText;
+    // The seconds the elapsed text shows; below 0 when it shows none or a text given by the run.
+    double m_elapsedSeconds = -1.0;
     int m_compact = 0;
     float m_rpm = 0.0f;
     uint32_t m_startTime = 0;

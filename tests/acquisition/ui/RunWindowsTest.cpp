@@ -26,6 +26,7 @@
 #include "platform/qmx/QmxSimLayout.h"
 #include "platform/qmx/QmxSimSignal.h"
 #include "platform/qmx/QmxSimSystem.h"
+#include "platform/ui/UiTextTranslator.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
@@ -575,6 +576,19 @@ TEST_F(RunWindows, DiagnosisWindowMessages)
     EXPECT_EQ(diagnosis->ElapsedText(), "2.5 s");
     t->SendMessage(WM_ZU_RUNUP_RECORDING_ENDED);
     EXPECT_FALSE(diagnosis->IsTimerActive());
+    // The timer is stopped: the change of language itself shows the time in the new language.
+    {
+        const uint32_t before = GetLoadedLanguage();
+        const std::string tables = GetStringTableFolder();
+        SetStringTableFolder({});
+        ASSERT_TRUE(LoadLanguageStrings(LANG_JAPANESE));
+        CUiTextTranslator::TranslateAll();
+        EXPECT_EQ(diagnosis->ElapsedLabel()->text(), QStringLiteral("2.5 \u79d2"));
+        SetStringTableFolder(tables);
+        ASSERT_TRUE(LoadLanguageStrings(before ? before : LANG_ENGLISH));
+        CUiTextTranslator::TranslateAll();
+        EXPECT_EQ(diagnosis->ElapsedLabel()->text(), QStringLiteral("2.5 s"));
+    }
     t->SendMessage(WM_ZU_RUNUP_ENABLE, 0, 0);
     EXPECT_FALSE(diagnosis->StopButton()->isEnabled());
     EXPECT_EQ(diagnosis->ElapsedText(), "");
