@@ -148,8 +148,16 @@ bool CDlgDaqDbCheck::LoadDatabase(const std::string& path)
     m_mapping.clear();
     const CTALVOProject* container = m_project ? m_project->GetOwner() : nullptr;
     const CZuSubsystemTable* table = container ? container->GetModelSubsystemTable() : nullptr;
-    for (int i = 0; table && i < table->GetCount(); ++i)
-        m_mapping.push_back(plova->SearchCommonNameIndex((*table)[i]));
+    try {
+        for (int i = 0; table && i < table->GetCount(); ++i)
+            m_mapping.push_back(plova->SearchCommonNameIndex((*table)[i]));
+    } catch (const std::exception& e) {
+        // PLOVA did not answer in time or failed: the database is not taken.
+        m_mapping.clear();
+        GetTALVOApp().ReleasePlovaDataChecker();
+        AfxMessageBox(Format("Failed to run PLOVA.\n%s", e.what()), MB_ICONEXCLAMATION);
+        return false;
+    }
     GetTALVOApp().ReleasePlovaDataChecker();
     m_strPath = path;
     m_path->setText(QString::fromStdString(path));
