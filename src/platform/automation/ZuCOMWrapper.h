@@ -30,6 +30,12 @@ public:
     virtual void ReleaseProject();
     virtual void ReleaseAll();
 
+    // Time allowed for each call into the application and its project (default 10 s).
+    void SetCallTimeout(int milliseconds)
+    {
+        m_application.SetTimeout(milliseconds);
+        m_project.SetTimeout(milliseconds);
+    }
     bool HasApplication() const { return !m_application.IsNull(); }
     bool HasProject() const { return !m_project.IsNull(); }
 

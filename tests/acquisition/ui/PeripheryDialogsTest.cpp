@@ -12,12 +12,14 @@
 #include "acquisition/ui/DlgSelectBundle.h"
 #include "acquisition/ui/DlgSubsystemSensorTable.h"
 #include "acquisition/ui/PSheetDAQOptions.h"
+#include "app/TALVOApp.h"
 #include "experiments/DAQConfig.h"
 #include "experiments/ExpOptions.h"
 #include "experiments/SensorBundle.h"
 #include "experiments/SensorGroup.h"
 #include "experiments/SensorProject.h"
 #include "models/HSEARegOptions.h"
+#include "platform/automation/PLOVAWrapper.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/qmx/QmxSimLayout.h"
 #include "platform/ui/FlexGridEx.h"
@@ -32,12 +34,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QtDBus/QDBusConnection>
 #include <QTableWidget>
 
 #include <filesystem>
@@ -512,6 +516,39 @@ TEST_F(PeripheryDialogs, DatabaseCheckStoresTheChoiceAndChecksAgainstPlova)
         EXPECT_EQ(dialog.PressOK(), IDOK);
         EXPECT_EQ(f.daq->GetExtraValue(0), 3000.0);
         EXPECT_EQ(f.daq->GetExtraValue(1), 0.0);
+    }
+
+    // PLOVA stalls on its searches: the database is not taken, the user is told, and the dialog
+    // is back within the call's time-out.
+    {
+        CDispatch plova;
+        ASSERT_TRUE(plova.CreateDispatch(kPlovaProgId, QDBusConnection::sessionBus()));
+        CDispParams on(1);
+        on.SetBool(0, true);
+        plova.Call("AnswerNoSearches", &on);
+        CPLOVAWrapper* checker = GetTALVOApp().GetPlovaDataChecker();
+        ASSERT_NE(checker, nullptr);
+        checker->SetCallTimeout(300);
+        CDlgDaqDbCheck dialog(f.daq);
+        dialog.EnsureInitialized();
+        const QString before = dialog.PathEdit()->text();
+        const fs::path other = f.dir / "other-limits.txt";
+        std::ofstream(other) << f.structure << "\t1\t2\n";
+        const size_t shown = prompts.Count();
+        prompts.ChooseFile(other.string());
+        prompts.Answer(IDOK);
+        QElapsedTimer clock;
+        clock.start();
+        dialog.OnBrowse();
+        EXPECT_LT(clock.elapsed(), 10000);
+        ASSERT_EQ(prompts.Count(), shown + 2) << "the file chooser, then the failure";
+        EXPECT_NE(prompts.Last().text.find("Failed to run PLOVA."), std::string::npos) << prompts.Last().text;
+        EXPECT_EQ(dialog.PathEdit()->text(), before);
+        EXPECT_TRUE(dialog.m_mapping.empty());
+        CDispParams off(1);
+        off.SetBool(0, false);
+        plova.Call("AnswerNoSearches", &off);
+        checker->SetCallTimeout(10000);
     }
 
     // A run-up whose step is 0 offers nothing and says why.

@@ -4,11 +4,13 @@
 //   <common name> TAB <min> TAB <max> [TAB <slope>]
 // and the limits of an entry at an axis value x are min + slope * x and max + slope * x.
 // Arguments: --version <text> (default "1.1.1 build(0040)").
+// AnswerNoSearches(true) makes it a PLOVA that stalls on every search for a common name.
 #include "platform/automation/AutoObjectRegistry.h"
 #include "platform/automation/AutoServer.h"
 #include "platform/automation/DispatchException.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QTimer>
 #include <QtDBus/QDBusConnection>
@@ -20,6 +22,11 @@
 #include <vector>
 
 namespace {
+// While set, a search for a common name gets no answer: the stand-in sits in its event loop as a
+// stalled PLOVA does, answering everything else, until the searches are switched back on.
+bool g_searchesUnanswered = false;
+QEventLoop* g_stalledSearch = nullptr;
+
 struct Entry
 {
     std::string name;
@@ -57,6 +64,12 @@ public:
                  AutoType::Long,
                  {AutoType::String},
                  [](CAutoObject& o, const CDispArgs& a) {
+                     if (g_searchesUnanswered && !g_stalledSearch) {
+                         QEventLoop stalled;
+                         g_stalledSearch = &stalled;
+                         stalled.exec();
+                         g_stalledSearch = nullptr;
+                     }
                      const auto& e = Self(o).m_entries;
                      for (size_t i = 0; i < e.size(); ++i)
                          if (e[i].name == a.String(0))
@@ -149,6 +162,19 @@ public:
                      for (const std::string& path : Self(o).m_open)
                          CAutoObjectRegistry::Instance().Remove(path);
                      Self(o).m_open.clear();
+                     return CAutoValue();
+                 },
+                 {}},
+                // For the tests: searches for common names go unanswered (true) or are answered
+                // again (false), the one left waiting with them.
+                {"AnswerNoSearches",
+                 DispKind::Method,
+                 AutoType::Empty,
+                 {AutoType::Bool},
+                 [](CAutoObject&, const CDispArgs& a) {
+                     g_searchesUnanswered = a.Bool(0);
+                     if (!g_searchesUnanswered && g_stalledSearch)
+                         g_stalledSearch->quit();
                      return CAutoValue();
                  },
                  {}},
