@@ -46,6 +46,12 @@ void CBaseDAQInterface::SendToNotifyWindow(uint32_t msg)
         window->SendMessage(msg, 0, 0);
 }
 
+bool CBaseDAQInterface::IsNotifyWindow(const IMessageTarget* window) const
+{
+    std::lock_guard<std::mutex> lock(m_notifyMutex);
+    return m_notifyWindow == window;
+}
+
 bool CBaseDAQInterface::HasNotifyWindow() const
 {
     std::lock_guard<std::mutex> lock(m_notifyMutex);

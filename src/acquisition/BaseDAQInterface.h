@@ -39,6 +39,8 @@ public:
     virtual double GetChannelInputRange(int channel);
     virtual bool HasAutoRangeChannel();
     virtual bool SetNotifyWindow(IMessageTarget* window, uint32_t startMsg, uint32_t stopMsg, uint32_t completeMsg);
+    // The window told about runs is this one.
+    bool IsNotifyWindow(const IMessageTarget* window) const;
     virtual bool EnableChannel(int channel);
     virtual bool DisableChannel(int channel);
     virtual bool IsChannelEnabled(int channel);

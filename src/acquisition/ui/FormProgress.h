@@ -31,6 +31,8 @@ public:
     // Shows the window modeless (the dialog's own Create).
     using CZuDialog::Create;
 
+    // Who is told what the user chose.
+    IMessageTarget* Owner() const { return m_owner; }
     // Where the owner sends the window's own messages.
     IMessageTarget* Target() const { return m_target.get(); }
     intptr_t OnMessage(uint32_t msg);

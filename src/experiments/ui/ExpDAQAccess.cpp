@@ -106,6 +106,13 @@ bool CExpDAQAccess::SetNotifyWindow(IMessageTarget* window, uint32_t startMsg, u
     return daq && daq->SetNotifyWindow(window, startMsg, stopMsg, completeMsg);
 }
 
+void CExpDAQAccess::ReleaseNotifyWindow(const IMessageTarget* window) const
+{
+    CMultiQMXInterface* daq = m_daq ? m_daq : (CDAQ::Exists() ? CDAQ::GetMultiInterface() : nullptr);
+    if (daq && window && daq->IsNotifyWindow(window))
+        daq->SetNotifyWindow(nullptr, 0, 0, 0);
+}
+
 int CExpDAQAccess::GetState() const
 {
     CMultiQMXInterface* daq = Units();

@@ -52,6 +52,9 @@ public:
     bool ReadData(int channel, float* dest, int count, int start) const;
     bool SetDuration(float seconds) const;
     bool SetNotifyWindow(IMessageTarget* window, uint32_t startMsg, uint32_t stopMsg, uint32_t completeMsg) const;
+    // The interface tells nobody when it tells this window; another client's window stays. Makes
+    // no interface where none is yet.
+    void ReleaseNotifyWindow(const IMessageTarget* window) const;
     int GetState() const;
     int AreAllUnitsReady() const;
     int CheckAllChannels() const;

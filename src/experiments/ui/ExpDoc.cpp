@@ -21,6 +21,7 @@
 #include "platform/elements/MElement.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/win/Messages.h"
+#include "platform/win/ObjectLifetime.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
@@ -54,14 +55,13 @@ ExpChannelSettings SettingsOf(const CHANNELINFO& info, int channel)
 CExpDoc::CExpDoc(QObject* parent) : QObject(parent)
 {
     (void)m_reserved;
+    m_listener = AddObjectGoingListener([this](const void* object) { OnObjectGoing(object); });
 }
 
 CExpDoc::~CExpDoc()
 {
-    if (m_runActive)
-        m_manager.OnDAQAbort();
-    if (m_notifyTarget)
-        m_daq.SetNotifyWindow(nullptr, 0, 0, 0);
+    RemoveObjectGoingListener(m_listener);
+    EndRun();
     ReplaceProject(nullptr);
 }
 
@@ -79,6 +79,27 @@ void CExpDoc::ReplaceProject(std::unique_ptr<CExpProject> project)
     if (old || m_project)
         emit ProjectReplaced();
     old.reset();
+}
+
+void CExpDoc::OnObjectGoing(const void* object)
+{
+    if (!m_project || !object)
+        return;
+    // An element on its way out is a bare element by now: it is found by address, among the
+    // listed data sets and everything above them (still whole while they are).
+    bool shown = m_daqElement == object;
+    for (const CMElement* e : m_project->GetExperimentList())
+        for (const CMElement* up = e; up && !shown; up = up->GetParent())
+            shown = up == object;
+    if (!shown)
+        return;
+    m_daqElement = nullptr;
+    EndRun();
+    // The listed data sets are not the project's own: it must not reach them as it goes.
+    m_project->SetExperiments(CMElementList());
+    m_project->SetDAQProject(nullptr);
+    ReplaceProject(nullptr);
+    emit CloseRequested();
 }
 
 void CExpDoc::SetProject(std::unique_ptr<CExpProject> project)
@@ -171,6 +192,7 @@ void CExpDoc::SendInitialUpdate()
 
 void CExpDoc::SetMeasuredData(CDaqProject* project, const CMElementList& dataSets)
 {
+    m_daqElement = project;
     CExpProject* exp = NewProject();
     exp->SetDAQProject(project);
     exp->SetExperiments(dataSets);
@@ -182,6 +204,7 @@ void CExpDoc::SetMeasuredData(CDaqProject* project, const CMElementList& dataSet
 void CExpDoc::SetReadData(std::unique_ptr<CExpProject> project, std::vector<std::unique_ptr<CObject>> keep)
 {
     SetProject(std::move(project));
+    m_daqElement = m_project ? dynamic_cast<const CMElement*>(m_project->GetDAQProject()) : nullptr;
     m_keep = std::move(keep);
     // Data read from a file are stored data: closing their window asks nothing about measuring on.
     SetSavedFlag(1);
@@ -260,6 +283,19 @@ int CExpDoc::StartRun()
     return started;
 }
 
+void CExpDoc::EndRun()
+{
+    // The window is told nothing more: it may already be on its way out.
+    m_daq.ReleaseNotifyWindow(m_notifyTarget);
+    if (!m_runActive)
+        return;
+    m_runActive = false;
+    // The units stop and their worker ends before the document or its window goes.
+    m_manager.OnDAQAbort();
+    if (CFormProgress* form = CFormProgress::GetInstance(); form && form->Owner() == m_notifyTarget)
+        CFormProgress::Destroy();
+}
+
 intptr_t CExpDoc::OnDAQComplete()
 {
     m_runActive = false;
@@ -282,31 +318,43 @@ int CExpDoc::OnRunStopped()
     if (fault.Unit < 0)
         return 0;
     int stored = 0;
+    bool saved = false;
     // What every answering unit acquired up to the loss is a measurement of its own; the lost
-    // unit's channels are kept in it as missing, so the run stays whole for what was measured.
-    const int n = std::min(fault.SamplesKept, m_daq.GetFirstUnitValue());
+    // unit's channels are kept in it as missing, so the run stays whole for what was measured. A
+    // lost first unit transferred nothing: the answering units' common count is what there is.
+    const int n = fault.Unit == 0 ? fault.SamplesKept : std::min(fault.SamplesKept, m_daq.GetFirstUnitValue());
     m_keepUnreadable = true;
+    m_rpmSignalMissing = false;
     m_missingStored.clear();
     const int dataSetsBefore =
         m_project && m_project->GetRPMSignalData() ? m_project->GetRPMSignalData()->GetChildCount() : 0;
     if (n > 0 && StoreRun(n)) {
         stored = 1;
         UpdateAllViews(nullptr, kHintNone, nullptr);
-        DoFileSave();
+        saved = DoFileSave() != 0;
     }
     m_keepUnreadable = false;
     CFormProgress::Destroy();
     std::string text = Format("Acquisition unit %d stopped answering during the measurement.\n", fault.Unit + 1);
+    if (m_rpmSignalMissing)
+        text += "The engine-speed signal was lost with it and is marked missing (no samples) in the run.\n";
     if (stored) {
         const int sets = m_project->GetRPMSignalData()->GetChildCount() - dataSetsBefore;
-        text += Format("Kept: %d samples per channel of the answering units, stored as %d new data set%s.", n, sets,
-                       sets == 1 ? "" : "s");
+        if (saved)
+            text += Format("Kept: %d samples per channel of the answering units, stored as %d new data set%s.", n,
+                           sets, sets == 1 ? "" : "s");
+        else
+            // The data set lives in this window alone until a save of it succeeds.
+            text += Format("Kept: %d samples per channel of the answering units as %d new data set%s in this "
+                           "window only, not stored: the measurement file could not be written. The window's next "
+                           "measurement writes it again; closing the window before that loses it.",
+                           n, sets, sets == 1 ? "" : "s");
         if (!m_missingStored.empty())
             text += "\nNot kept: " + ChannelListText(m_missingStored) +
                     ", which had no readable data and are marked missing (no samples) in the run.";
     } else {
         text += "Nothing of the run could be kept";
-        text += n > 0 ? ": the engine-speed signal or every channel of the run could not be read."
+        text += n > 0 ? ": no channel of the run could be read."
                       : ": no samples were acquired before the unit was lost.";
     }
     m_missingStored.clear();
@@ -390,6 +438,12 @@ int CExpDoc::StoreRpmSignal(int n, int length)
             return 0;
         record->SetSampleCount(length);
         if (!m_daq.ReadData(channel, record->GetData(), length, k * length)) {
+            // The signal of a lost unit: the channels of the answering units are still a run.
+            if (m_keepUnreadable) {
+                record->SetSampleCount(0);
+                m_rpmSignalMissing = true;
+                continue;
+            }
             AfxMessageBox(IDS_READ_FAILED, MB_OK | MB_ICONEXCLAMATION);
             return 0;
         }

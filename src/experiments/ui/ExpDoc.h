@@ -86,6 +86,10 @@ public:
     void ConfigureRunManager();
     int StartRun();
     bool IsRunActive() const { return m_runActive; }
+    // Ends a run still going because its window goes: the acquisition stops telling the window,
+    // the run stops as the user's stop does (its unfinished samples are not stored) and the
+    // sampling window that reports to the window goes. Nothing happens without a run.
+    void EndRun();
     // Where the progress and the messages of a run go (not owned); null: the sampling window, which
     // shows the run's texts, with the messages as message boxes. Cancel asked between the run's
     // blocks ends the run early and keeps what was measured.
@@ -170,6 +174,9 @@ private:
     // Takes the project (null: none) and observes its tree; the previous one is deleted once the
     // views have let go of it.
     void ReplaceProject(std::unique_ptr<CExpProject> project);
+    // The DAQ project or a measured data set the project lists is going (deleted, its project
+    // removed, its document closed): the run ends, the project lets go of them and the window closes.
+    void OnObjectGoing(const void* object);
     int StoreRpmSignal(int n, int length);
     int StoreChannelData(int n, int length);
     void RemoveRunDataSets();
@@ -195,7 +202,12 @@ private:
     // kept as a record without samples (missing) instead of failing the run, and listed here.
     bool m_keepUnreadable = false;
     std::vector<int> m_missingStored;
+    // ... and the engine-speed signal, when it could not be read.
+    bool m_rpmSignalMissing = false;
     float m_runValue = 0.0f;
+    int m_listener = 0;
+    // The DAQ project the measured data belong to, as an element.
+    const CMElement* m_daqElement = nullptr;
     // Data sets made by the store of the current run, with their parents.
     std::vector<std::pair<CMElement*, CMElement*>> m_runSets;
 };

@@ -373,6 +373,8 @@ void CExpFrame::UpdateCommandUI()
 
 void CExpFrame::closeEvent(QCloseEvent* event)
 {
+    // A run does not outlive its window: it ends before the close question is asked.
+    m_doc->EndRun();
     m_doc->OnCloseDocument();
     QMainWindow::closeEvent(event);
 }

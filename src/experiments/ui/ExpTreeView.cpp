@@ -82,8 +82,11 @@ CExpTreeView::~CExpTreeView()
 {
     // The monitor watches this window's project: it does not outlive the window.
     CDlgRealTimeMonitor::DestroyInstance();
-    if (m_doc->GetNotifyTarget() == m_target.get())
+    // A run that still reports to this window ends before the window goes.
+    if (m_doc->GetNotifyTarget() == m_target.get()) {
+        m_doc->EndRun();
         m_doc->SetNotifyTarget(nullptr);
+    }
 }
 
 QModelIndex CExpTreeView::IndexOf(const CMElement* element) const

@@ -6,6 +6,7 @@
 #include "planning/ui/DlgWizSensorAssign.h"
 #include "planning/ui/DlgWizSensorConfig.h"
 #include "platform/ui/ColorButton.h"
+#include "platform/win/ObjectLifetime.h"
 #include "uff/ExtUFDaqProject.h"
 #include "uff/MkExtDaqProject.h"
 
@@ -50,10 +51,20 @@ CDlgWizDAQPPMenu::CDlgWizDAQPPMenu() : CZuDlgWizard(nullptr, kTemplateId)
     }
     grid->setColumnStretch(1, 1);
     resize(480, sizeHint().height());
+    // The project goes (removed, or its document closed): the steps would work on nothing.
+    m_listener = AddObjectGoingListener([this](const void* object) {
+        if (!m_project || object != static_cast<const CMElement*>(m_project))
+            return;
+        m_project = nullptr;
+        UnregisterWizardDialog(kTemplateId, this);
+        hide();
+        deleteLater();
+    });
 }
 
 CDlgWizDAQPPMenu::~CDlgWizDAQPPMenu()
 {
+    RemoveObjectGoingListener(m_listener);
     UnregisterWizardDialog(kTemplateId, this);
 }
 

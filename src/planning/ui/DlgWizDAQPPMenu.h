@@ -34,6 +34,7 @@ public:
 private:
     CExtUFDaqProject* m_project = nullptr;
     QLabel* m_anchors[4] = {};
+    int m_listener = 0;
 };
 
 // The main window's planning-wizard command: the menu for the selected project when it is a

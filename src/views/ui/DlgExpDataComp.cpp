@@ -16,6 +16,7 @@
 #include "platform/ui/ModelessRegistry.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/MessageTarget.h"
+#include "platform/win/ObjectLifetime.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
@@ -243,11 +244,48 @@ CDlgExpDataComp::CDlgExpDataComp(QWidget* parent, int templateId) : CZuDialog(pa
             [this](int column) { OnDataColumnClicked(column); });
     connect(m_levels, &QTableWidget::cellClicked, this, [this](int, int column) { OnDataColumnClicked(column); });
     connect(m_pickerButton, &QPushButton::clicked, this, [this] { OpenPicker(); });
+    m_listener = AddObjectGoingListener([this](const void* object) { OnObjectGoing(object); });
 }
 
 CDlgExpDataComp::~CDlgExpDataComp()
 {
+    RemoveObjectGoingListener(m_listener);
     CDlgSelectViewData::CloseForKey(this);
+}
+
+bool CDlgExpDataComp::Shows(const void* object) const
+{
+    // Elements are told going by their element part's address.
+    if (m_owner && object == static_cast<const CMElement*>(m_owner))
+        return true;
+    for (const CMElement* e : m_experiments)
+        if (e == object)
+            return true;
+    for (const CDataInfo& group : m_groups) {
+        if (group.experiment == object)
+            return true;
+        for (const CMElement* e : group.data)
+            if (e == object)
+                return true;
+    }
+    for (const Series& s : m_series)
+        if (s.data && static_cast<const CMElement*>(s.data) == object)
+            return true;
+    return false;
+}
+
+void CDlgExpDataComp::OnObjectGoing(const void* object)
+{
+    if (!object || !Shows(object))
+        return;
+    // The document closes, or the data were deleted: nothing of them may be reached any more.
+    m_owner = nullptr;
+    m_experiments.Clear();
+    m_groups.clear();
+    m_series.clear();
+    m_valid = false;
+    CDlgSelectViewData::CloseForKey(this);
+    EndDialog(IDCANCEL);
 }
 
 CTALVOProject* CDlgExpDataComp::Container() const

@@ -127,6 +127,10 @@ protected:
     void Recompute(uint32_t mismatchMessage = 0);
 
 private:
+    // What the dialog shows is going (its DAQ project, an experiment or a data set of a group):
+    // it lets go of everything and closes, modal or not.
+    void OnObjectGoing(const void* object);
+    bool Shows(const void* object) const;
     void BuildGroups();
     void Redraw();
     void FillLevelGrid();
@@ -144,6 +148,7 @@ private:
     int m_axisMode = 0;
     int m_highlighted = -1;
     bool m_valid = false;
+    int m_listener = 0;
 
     QComboBox* m_group = nullptr;
     QComboBox* m_value = nullptr;

@@ -6,6 +6,7 @@
 #include "../../acquisition/MeasuredFixture.h"
 #include "SimUnits.h"
 #include "acquisition/DAQIO.h"
+#include "acquisition/MultiQMXInterface.h"
 #include "acquisition/ui/FormProgress.h"
 #include "acquisition/ui/DlgDaqDataCheck.h"
 #include "acquisition/ui/PSheetDAQOptions.h"
@@ -532,4 +533,149 @@ TEST(DlgExpProperty, ClosesWithTheExperimentItShows)
     EXPECT_EQ(CDlgExpProperty::Find(experiment), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(dialog.isNull());
+}
+
+namespace {
+// A measurement window over the simulated units, set up to measure p's run-up as the property
+// dialog's OK sets one up.
+CExpFrame* OpenMeasuring(CMeasurementProject& p, CSimUnits& rig)
+{
+    auto* doc = new CExpDoc;
+    doc->SetDAQInterface(rig.Daq());
+    doc->SetSavedFlag(0);
+    auto* frame = new CExpFrame(doc, p.dir.string());
+    frame->resize(1100, 760);
+    frame->show();
+    CExpInfo info = p.MakeInfo();
+    EXPECT_EQ(p.daq->OpenDAQSystemDoc(doc, {&info}), 1);
+    EXPECT_EQ(doc->SetupChannels(), 1);
+    return frame;
+}
+
+// Starts a run and lets the units measure a few blocks of it.
+void StartAndMeasureAFewBlocks(CExpFrame& frame, CSimUnits& rig)
+{
+    int blocks = 0;
+    QObject::connect(frame.TreeView(), &CExpTreeView::MessageHandled, [&blocks](quint32 m) {
+        if (m == WM_ZU_DAQ_DATA)
+            ++blocks;
+    });
+    ASSERT_TRUE(frame.OnCommand(CExpTreeView::ID_START_RUN));
+    ASSERT_TRUE(QTest::qWaitFor([] { return CFormProgress::GetInstance() != nullptr; }, 5000)) << "progress shown";
+    rig.Settle();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            rig.AdvanceUs(2000);
+            return blocks >= 3;
+        },
+        10000));
+    ASSERT_TRUE(frame.GetDocument()->IsRunActive());
+    QObject::disconnect(frame.TreeView(), &CExpTreeView::MessageHandled, nullptr, nullptr);
+}
+
+// Stored: the measurement files in the project's measurement folder.
+int MeasurementFileCount(const CMeasurementProject& p)
+{
+    int n = 0;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(p.dir, ec))
+        n += entry.path().extension() == ".daq" ? 1 : 0;
+    return n;
+}
+} // namespace
+
+// The close box of a measuring window: the run ends first (the units stop, the sampling window
+// goes), the unfinished run-up is not stored, the carry-on question is asked as for any
+// measurement window, and nothing reaches the window once it is gone.
+TEST(ExpWindow, ClosingTheWindowDuringARunEndsTheRunFirst)
+{
+    CMeasurementProject p;
+    CSimUnits rig(kUnits);
+    CScriptedPrompts prompts;
+    prompts.Answer(IDNO);
+    CScriptedDialogs dialogs;
+    dialogs.PressCancel(); // the experiment-data comparison that follows "No"
+    QPointer<CExpFrame> frame = OpenMeasuring(p, rig);
+    ASSERT_NO_FATAL_FAILURE(StartAndMeasureAFewBlocks(*frame, rig));
+
+    frame->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(frame.isNull());
+    ASSERT_EQ(prompts.Records().size(), 1u);
+    EXPECT_EQ(prompts.Last().stringId, 6243u) << "the carry-on question";
+    EXPECT_EQ(CFormProgress::GetInstance(), nullptr);
+    EXPECT_TRUE(rig.Daq()->IsNotifyWindow(nullptr)) << "no window is told about runs any more";
+    EXPECT_EQ(rig.Daq()->AreAllUnitsIdle(), 1);
+    // The units' time runs on: whatever the worker still posts finds nobody.
+    for (int i = 0; i < 20; ++i) {
+        rig.AdvanceUs(20000);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(MeasurementFileCount(p), 0) << "the unfinished run-up is not stored";
+}
+
+// A lost unit that carried the engine-speed (pulse) channel: the other unit's channels are kept,
+// the engine-speed record and the lost unit's channels are marked missing, and the message tells
+// the true reason. When the measurement file cannot be written, the message says the run is held
+// in the window only.
+TEST(ExpWindow, LosingThePulseUnitKeepsTheOtherUnitsChannelsAndSaysWhy)
+{
+    const struct
+    {
+        const char* what;
+        bool diskFull;
+    } cases[] = {{"the file written", false}, {"the file cannot be written", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CMeasurementProject p;
+        if (c.diskFull)
+            std::ofstream(p.dir / "DAQ") << "a file where the measurement folder goes";
+        CSimUnits rig(kUnits);
+        CScriptedPrompts prompts;
+        prompts.responder = [](const PromptRecord&) {
+            PromptAnswer answer;
+            answer.result = IDOK;
+            return answer;
+        };
+        QPointer<CExpFrame> frame = OpenMeasuring(p, rig);
+        CExpDoc* doc = frame->GetDocument();
+        CExpProject* project = doc->GetProject();
+        rig.LoseSystemAt(0, 2560);
+        ASSERT_TRUE(frame->OnCommand(CExpTreeView::ID_START_RUN));
+        ASSERT_TRUE(WaitForRunEnd(*doc, rig));
+
+        CExcitation* excited = project->FindExcitation(p.structure);
+        ASSERT_NE(excited, nullptr);
+        ASSERT_EQ(DataSetCount(excited), 1) << "the run is kept";
+        ASSERT_EQ(DataSetCount(project->GetRPMSignalData()), 1);
+        auto* pulse = ElementCast<CExpData>(project->GetRPMSignalData()->GetChild(0)->GetChild(0));
+        ASSERT_NE(pulse, nullptr);
+        EXPECT_EQ(pulse->GetSampleCount(), 0) << "the engine-speed signal is marked missing";
+        auto* run = ElementCast<CExpDataSet>(excited->GetChild(0));
+        int kept = 0;
+        for (int j = 0; j < run->GetChildCount(); ++j) {
+            auto* record = ElementCast<CExpData>(run->GetChild(j));
+            const int channel = project->GetGroupItemValue(p.structure, record->GetLocalPointNumber());
+            EXPECT_EQ(record->GetSampleCount() > 0, channel >= kChannels / kUnits) << "channel " << channel;
+            kept += record->GetSampleCount() > 0 ? 1 : 0;
+        }
+        EXPECT_EQ(kept, 16) << "every channel of the answering unit";
+
+        ASSERT_FALSE(prompts.Records().empty());
+        const std::string told = prompts.Last().text;
+        EXPECT_NE(told.find("unit 1 stopped answering"), std::string::npos) << told;
+        EXPECT_NE(told.find("engine-speed signal was lost"), std::string::npos) << told;
+        EXPECT_EQ(told.find("no samples were acquired"), std::string::npos) << told;
+        EXPECT_EQ(doc->IsModified(), c.diskFull);
+        if (c.diskFull) {
+            EXPECT_EQ(told.find("stored as"), std::string::npos) << told;
+            EXPECT_NE(told.find("in this window only, not stored"), std::string::npos) << told;
+        } else {
+            EXPECT_NE(told.find("stored as 1 new data set"), std::string::npos) << told;
+            CExpDoc reread;
+            ASSERT_NE(reread.MergeProjects(project->GetExperimentList()), nullptr);
+            ExpectSameTree(*excited, *reread.GetProject()->FindExcitation(p.structure));
+        }
+        delete frame.data();
+    }
 }
