@@ -17,6 +17,8 @@
 #include "spectral/OTMultiVecFunc.h"
 #include "spectral/SpectrumDisplayOptions.h"
 #include "spectral/ZuOTFunc.h"
+#include "spectral/ZuRpmFunc.h"
+#include "spectral/ZuRpmMultiVecFunc.h"
 #include "views/TableNumbers.h"
 
 #include <algorithm>
@@ -34,6 +36,28 @@ bool IsLevelElement(int type)
 {
     return type == ElementType::VibrationLevel || type == ElementType::Spl || type == ElementType::OrderFrequencies;
 }
+// The subsystem whose units a table's values are in: its own label, else that of the function
+// over RPM whose entry it is.
+std::string SubsystemOfTable(const CZuTableData* table)
+{
+    std::string label = CTableNumbers::SubsystemLabel(table);
+    if (!label.empty() || !table)
+        return label;
+    if (const auto* multi = dynamic_cast<const CZuRpmMultiVecFunc*>(table->GetParent()))
+        return multi->GetLabel();
+    if (const auto* map = dynamic_cast<const CZuRpmFunc*>(table->GetParent()))
+        return map->GetSubsystem();
+    return label;
+}
+
+// A plain vector's cells show its stored numbers; the multi-vector functions show theirs in the
+// units of their project (dB or linear).
+bool CellsShowStoredValues(const CZuTableData* table)
+{
+    return dynamic_cast<const CZuVecFunc*>(table) && !dynamic_cast<const CMultiVectorFunction*>(table) &&
+           !IsLevelElement(table->GetType());
+}
+
 // Rows over RPM: the order maps and the per-order functions of an analysis by order; the
 // functions of an analysis by RPM have a row per band.
 bool HasRpmRows(const CZuTableData* table)
@@ -254,9 +278,11 @@ std::string CHSEADataTableCore::GetUnitLabel() const
         return std::string();
     const int type = m_table->GetType();
     int structure = 0;
-    if (type == ElementType::OrderLevels || type == ElementType::OrderData || type == ElementType::DataCheck)
-        structure = SpectrumIsStructure(m_table, CTableNumbers::SubsystemLabel(m_table));
-    return GetQuantityAxisTitle(m_table, ShowInDB(), structure, AWeighting());
+    if (IsPressureOrVelocityType(type))
+        structure = SpectrumIsStructure(m_table, SubsystemOfTable(m_table));
+    // A plain vector shows the numbers it stores, whatever its project shows elsewhere.
+    const int inDb = CellsShowStoredValues(m_table) ? 0 : ShowInDB();
+    return GetQuantityAxisTitle(m_table, inDb, structure, inDb ? AWeighting() : 0);
 }
 
 CTableChartData CHSEADataTableCore::BuildChart() const
@@ -270,9 +296,17 @@ CTableChartData CHSEADataTableCore::BuildChart() const
     chart.title = m_table->GetTableCellData(0, 0, m_band, 0);
     if (chart.title.empty() || chart.title == chart.xLabel)
         chart.title = m_table->GetName();
+    // One entry of a function over RPM (or order) is named by its RPM alone: the title says
+    // whose entry it is and which.
+    if (CZuRpmSelFunc* selector = GetRpmSelector(); selector && selector != m_table) {
+        const int shown = GetSelectedRpm();
+        if (shown >= 0)
+            chart.title = Format(m_orderTracking ? "%s, Order %g" : "%s, %g RPM", selector->GetName().c_str(),
+                                 selector->GetRpm(shown));
+    }
     chart.yLabel = GetUnitLabel();
     chart.xLog = !HasRpmRows(m_table);
-    chart.yLog = ShowInDB() == 0 && !IsLevelElement(m_table->GetType());
+    chart.yLog = (CellsShowStoredValues(m_table) || ShowInDB() == 0) && !IsLevelElement(m_table->GetType());
     if (const auto* channel = dynamic_cast<const CExpDataTable*>(m_table)) {
         // A channel's samples over time: signed values on linear axes.
         chart.yLabel = channel->GetUnit();

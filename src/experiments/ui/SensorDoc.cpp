@@ -18,6 +18,8 @@
 #include "platform/win/WaitCursor.h"
 
 namespace {
+// The catalogue's own file: the sample's and every export are ".dat".
+const char* const kSensorListFilter = "Sensor List Files (*.dat)|*.dat|Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
 
 CSensorDoc* g_sensorDoc = nullptr;
 CSensorDoc::MeasuredDataSaver g_saver;
@@ -92,8 +94,9 @@ bool CSensorDoc::OnImport()
     if (!m_project || AfxMessageBox(IDS_IMPORT_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
     FileChooserOptions options;
+    options.title = "Import Sensor List";
     options.defaultExt = "dat";
-    options.filter = LoadString(IDS_MODEL_DATA_FILTER);
+    options.filter = kSensorListFilter;
     std::string path;
     if (!PromptOpenFile(options, path))
         return false;
@@ -115,8 +118,9 @@ bool CSensorDoc::DoFileSave()
     if (!m_project)
         return false;
     FileChooserOptions options;
+    options.title = "Export Sensor List";
     options.defaultExt = "dat";
-    options.filter = LoadString(IDS_MODEL_DATA_FILTER);
+    options.filter = kSensorListFilter;
     options.initialName = GetTitle();
     options.overwritePrompt = true;
     std::string path;

@@ -18,7 +18,7 @@ CDlgRegSlotGroup::CDlgRegSlotGroup(CTALVOProject* project, QWidget* parent)
     : CZuDialog(parent, kTemplateId), m_project(project)
 {
     setObjectName(QStringLiteral("DlgRegSlotGroup"));
-    setWindowTitle(QStringLiteral("Unit Groups"));
+    setWindowTitle(QStringLiteral("Choose Unit Groups"));
     m_maxSlot = project ? GetBlixUnitCount(*project) : 0;
 
     m_list = new QListWidget(this);

@@ -11,7 +11,10 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QLayout>
+#include <QSpacerItem>
 #include <QTreeView>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -74,6 +77,21 @@ QMessageBox::Icon IconOf(unsigned style)
     }
 }
 
+// A short message ("Finished.") makes a narrow box, and the title bar then elides the caption to
+// "..." and the user cannot tell which program speaks. The box is made at least as wide as its
+// caption in the title bar's bold face, beside the bar's icon and buttons.
+void KeepCaptionInSight(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid || box.windowTitle().isEmpty())
+        return;
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int width = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + kTitleBarFurniture;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 int MessageBoxAnswer(const PromptRecord& request)
 {
     QMessageBox box(QApplication::activeWindow());
@@ -85,6 +103,7 @@ int MessageBoxAnswer(const PromptRecord& request)
     for (int id : buttons)
         set |= QtButtonOf(id);
     box.setStandardButtons(set);
+    KeepCaptionInSight(box);
     const int def = DefaultButtonOf(request.style);
     box.setDefaultButton(QtButtonOf(def));
     const int clicked = box.exec();

@@ -7,6 +7,10 @@
 
 class QString;
 
+// What a title bar holds beside its caption (icon, close, minimise and maximise buttons, margins):
+// a message box is at least its caption's width plus this wide.
+inline constexpr int kTitleBarFurniture = 160;
+
 // Set on the file chooser (object name "FileChooser") once its columns fit the folder it shows.
 inline constexpr const char* kChooserColumnsFitted = "orvexColumnsFitted";
 

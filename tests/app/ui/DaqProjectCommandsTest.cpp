@@ -22,6 +22,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QLineEdit>
 #include <QMenu>
@@ -29,6 +30,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 
@@ -248,5 +250,31 @@ TEST(DaqProjectCommands, ChannelExportAndUnitConnectionFromTheMenus)
     ASSERT_TRUE(f.frame.OnCommand(1228));
     ASSERT_EQ(dialogs.Records().size(), 1u);
     EXPECT_EQ(dialogs.Records()[0].templateId, 4098);
+}
+
+// The channel assignment's chooser opens on a filter that shows both kinds of file its reader
+// takes (the sample's is text), and another for each kind alone.
+TEST(DaqProjectCommands, ChannelImportChooserShowsWorkbooksAndTextFiles)
+{
+    FrameWithDaqProject f;
+    CScriptedPrompts prompts;
+    prompts.Cancel();
+    f.frame.UpdateCommandUI();
+    ASSERT_TRUE(f.frame.Action(CFrameCommands::ID_BLIX_CHANNEL_EXCHANGE)->isEnabled());
+    f.frame.Action(CFrameCommands::ID_BLIX_CHANNEL_EXCHANGE)->trigger();
+    ASSERT_EQ(prompts.Count(), 1u);
+    ASSERT_EQ(prompts.Last().kind, PromptKind::OpenFile);
+    const std::vector<FileFilterEntry> filters = ParseFileFilter(prompts.Last().file.filter);
+    const int first = std::max(prompts.Last().file.filterIndex, 1) - 1;
+    ASSERT_LT(first, static_cast<int>(filters.size()));
+    auto shows = [](const FileFilterEntry& filter, const char* name) {
+        for (const std::string& pattern : filter.patterns)
+            if (QDir::match(QString::fromStdString(pattern), QString::fromUtf8(name)))
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(shows(filters[static_cast<size_t>(first)], "sample-channels.txt"));
+    EXPECT_TRUE(shows(filters[static_cast<size_t>(first)], "channels.xlsx"));
+    EXPECT_FALSE(shows(filters[static_cast<size_t>(first)], "sample-sensors.dat"));
 }
 } // namespace

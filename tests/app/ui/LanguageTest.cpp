@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QTableWidget>
+#include <QToolBar>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -46,8 +47,13 @@ void CollectEnglish(const QList<QAction*>& actions, const QString& path, QString
             continue;
         if (LooksEnglish(a->text()))
             out << where;
-        if (a->menu())
-            CollectEnglish(a->menu()->actions(), where, out);
+        if (QMenu* menu = a->menu()) {
+            // A menu filled as it opens is walked as it shows. The result sub-menus list the
+            // project's results, whose names are data.
+            if (!menu->objectName().startsWith(QStringLiteral("ResultPopup")))
+                emit menu->aboutToShow();
+            CollectEnglish(menu->actions(), where, out);
+        }
     }
 }
 
@@ -66,6 +72,13 @@ TEST_F(Language, EveryMenuAndShortcutButtonIsJapaneseAndBackInEnglish)
     ASSERT_GT(TextTranslationCount(), 0u);
     QStringList english;
     CollectEnglish(frame.menuBar()->actions(), QStringLiteral("menu"), english);
+    // The tool bars: each button's text and the tip it shows.
+    for (QToolBar* bar : frame.findChildren<QToolBar*>()) {
+        CollectEnglish(bar->actions(), QStringLiteral("tool bar"), english);
+        for (QAction* a : bar->actions())
+            if (!a->isSeparator() && LooksEnglish(a->toolTip()))
+                english << QStringLiteral("tool bar tip > ") + a->toolTip();
+    }
     for (int item = 0; item < static_cast<int>(CDockShortcutWnd::Table().size()); ++item) {
         if (QToolButton* button = frame.ShortcutBar()->Button(item)) {
             if (LooksEnglish(button->text()))

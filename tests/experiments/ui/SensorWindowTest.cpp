@@ -7,7 +7,13 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QTabWidget>
+#include <QTimer>
+#include <QTreeView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -28,6 +34,11 @@
 #include "experiments/ui/SensorBundleView.h"
 #include "experiments/ui/SensorCommands.h"
 #include "experiments/ui/SensorDoc.h"
+#include "app/TALVOApp.h"
+#include "platform/ui/QtPromptService.h"
+#include "platform/ui/UiTextTranslator.h"
+#include "platform/win/WinTypes.h"
+#include "support/WidgetShot.h"
 #include "experiments/ui/SensorFrame.h"
 #include "experiments/ui/SensorGroupView.h"
 #include "experiments/ui/SensorListCtrl.h"
@@ -471,4 +482,65 @@ TEST(SensorWindow, WorkbookImportDialogHandsOverTheSelectedRows)
     EXPECT_EQ(title->GetText(), "Lab catalogue");
     EXPECT_NE(frame.ListView()->ImportDialog(), nullptr); // stays open for further rows
     delete dlg;
+}
+
+// Sensors > Import through the program's own chooser, as a user meets it: a title that says what
+// is read, the catalogue files (".dat") in sight under the filter it opens with, and the name
+// typed into it read.
+TEST(SensorWindow, ImportChooserIsTitledAndShowsTheCatalogueFiles)
+{
+    QTemporaryDir dir;
+    CSensorProject other;
+    other.AddSensor(Info("Z9", SENSOR_DATATYPE_FORCE));
+    ASSERT_TRUE(WriteSensorListFile(other, dir.filePath("sample-sensors.dat").toStdString(), "Sample"));
+    Catalogue c;
+    CTALVODoc projectDoc;
+    CSensorFrame frame(&c.project, &projectDoc);
+    InstallQtPlatformServices();
+    struct Restore
+    {
+        ~Restore() { RemoveQtPlatformServices(); }
+    } restore;
+
+    QString title, japaneseTitle;
+    QStringList listed;
+    // The question first, then the chooser: each answered once its own event loop runs.
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        QTimer::singleShot(0, [&] {
+            auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(chooser, nullptr);
+            chooser->setProperty(kChooserColumnsFitted, false);
+            chooser->setDirectory(dir.path());
+            QElapsedTimer waited;
+            waited.start();
+            while (!chooser->property(kChooserColumnsFitted).toBool() && waited.elapsed() < 10000)
+                QApplication::processEvents(QEventLoop::AllEvents, 50);
+            title = chooser->windowTitle();
+            auto* view = chooser->findChild<QTreeView*>(QStringLiteral("treeView"));
+            ASSERT_NE(view, nullptr);
+            for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r)
+                listed << view->model()->index(r, 0, view->rootIndex()).data().toString();
+            // The chooser's own columns and buttons are Qt's; its title is ours, in both languages.
+            const QDir images(ShotFolder("orvex_experiments_ui"));
+            chooser->grab().save(images.filePath("SensorImportChooser.png"));
+            ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_JAPANESE));
+            CUiTextTranslator::Translate(chooser);
+            japaneseTitle = chooser->windowTitle();
+            chooser->grab().save(images.filePath("SensorImportChooser-jpn.png"));
+            ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+            CUiTextTranslator::Translate(chooser);
+            auto* name = chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            name->setText(QStringLiteral("sample-sensors.dat"));
+            QMetaObject::invokeMethod(chooser, "accept");
+        });
+        box->button(QMessageBox::Yes)->click();
+    });
+    ASSERT_TRUE(frame.GetDocument()->OnCommand(ID_SENSOR_IMPORT));
+    EXPECT_EQ(title, "Import Sensor List");
+    EXPECT_EQ(japaneseTitle, QString::fromUtf8("センサーリストのインポート"));
+    EXPECT_TRUE(listed.contains("sample-sensors.dat")) << listed.join(", ").toStdString();
+    EXPECT_NE(c.project.FindSensor("Z9"), nullptr);
 }

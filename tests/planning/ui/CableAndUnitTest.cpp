@@ -26,6 +26,7 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 
@@ -178,6 +179,34 @@ TEST(UnitGroupChoice, NeedsATickAndAtMostTheGroupsThatFit)
     EXPECT_TRUE(faults.isEmpty()) << faults.join("; ").toStdString();
     EXPECT_EQ(dialog.PressOK(), IDOK);
     EXPECT_EQ(dialog.GetSelection(), (std::vector<int>{0, 2, 3, 4}));
+}
+
+// Cable Map... in the plan list asks which unit groups to lay out under a title of its own, not
+// under that of the unit registration, in both languages.
+TEST(CableMap, TheButtonAsksForTheUnitGroupsUnderItsOwnTitle)
+{
+    CPlanFixture f(32);
+    AddGroup(f, 2, "G");
+    CDlgExpPlanList* list = CDlgExpPlanList::Open(&f.project);
+    list->SetMode(CDlgExpPlanList::modeManage);
+    QString title;
+    QStringList faults;
+    CScriptedDialogs dialogs;
+    dialogs.Then([&](CZuDialog& d) {
+        EXPECT_NE(dynamic_cast<CDlgRegSlotGroup*>(&d), nullptr);
+        title = d.windowTitle();
+        faults = GrabAndCheckLayout(d, "orvex_planning_ui", "DlgRegSlotGroup-CableMap");
+        return IDCANCEL;
+    });
+    ASSERT_NE(list->Button(2009), nullptr);
+    list->Button(2009)->click();
+    EXPECT_EQ(dialogs.Unexpected(), 0u);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join("; ").toStdString();
+    EXPECT_EQ(title, "Choose Unit Groups");
+    CDlgRegQMXBlix registration(&f.project);
+    EXPECT_NE(title, registration.windowTitle());
+    CDlgExpPlanList::Close();
+    DeleteLater();
 }
 
 TEST(CableAssignment, ChoosingAnotherRowsCableExchangesThem)

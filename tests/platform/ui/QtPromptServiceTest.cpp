@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -89,6 +90,35 @@ TEST_F(QtServices, BoxShowsTextCaptionAndIcon)
     EXPECT_EQ(text, "The settings could not be opened.");
     EXPECT_EQ(title, "ORVEX");
     EXPECT_EQ(icon, QMessageBox::Critical);
+}
+
+// A box of a short message is still wide enough for its whole caption in a title bar beside the
+// bar's icon and buttons (at least 140 pixels of them), long or short, and grows no taller.
+TEST_F(QtServices, ShortMessagesKeepTheirCaptionInSight)
+{
+    const struct
+    {
+        const char* text;
+        const char* caption;
+    } cases[] = {
+        {"Finished.", "ORVEX"},
+        {"Finished.", "ORVEX Vehicle Vibration and Sound Analysis"},
+        {"OK", "\xE6\x8C\xAF\xE5\x8B\x95\xE9\x9F\xB3\xE9\x9F\xBF\xE8\xA7\xA3\xE6\x9E\x90"},
+    };
+    for (const auto& c : cases) {
+        int width = 0, height = 0, needed = 0;
+        AnswerNextBox([&](QMessageBox& box) {
+            QFont bold = box.font();
+            bold.setBold(true);
+            needed = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + 140;
+            width = box.width();
+            height = box.height();
+            box.button(QMessageBox::Ok)->click();
+        });
+        ZuMessageBox(c.text, c.caption, MB_OK | MB_ICONINFORMATION);
+        EXPECT_GE(width, needed) << c.caption;
+        EXPECT_LT(height, 200) << c.caption;
+    }
 }
 
 // Every box carries an icon: that of its style, else one that fits its buttons.

@@ -16,6 +16,7 @@
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuMatFunc.h"
+#include "platform/elements/ZuRpmSelFunc.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/OctaveManager.h"
@@ -118,6 +119,19 @@ struct Sample
 
     CHSEAOptions& Options() { return doc.GetTALVOProject().GetHSEAOptions(); }
 };
+
+template <class T>
+T* FindNamed(CMElement* root, const std::string& name)
+{
+    if (!root)
+        return nullptr;
+    if (auto* hit = dynamic_cast<T*>(root); hit && root->GetName() == name)
+        return hit;
+    for (int i = 0; i < root->GetChildCount(); ++i)
+        if (T* hit = FindNamed<T>(root->GetChild(i), name))
+            return hit;
+    return nullptr;
+}
 
 CZuVecFunc* ModalDensity()
 {
@@ -272,6 +286,55 @@ TEST(HSEADataTableWindow, RpmSelectorShowsTheTableOfEachRpm)
     CZuTableData* shown = frame->GetHSEADocument()->GetData();
     EXPECT_EQ(shown, spl->GetRpmData(2));
     ExpectTableGrid(*frame->GetTableView(), *shown, 0, Sample::Get().Options().HSS_DecimalPlaces);
+}
+
+// The measured channel levels of the sample, one table per RPM: the chart says whose levels and at
+// which RPM, and its values axis names the subsystem's quantity (velocity on the roof, pressure in
+// the cabin) in the units the cells show (linear numbers carry no dB label).
+TEST(HSEADataTableWindow, ChannelLevelsSayWhatTheyHoldAndAtWhichRpm)
+{
+    const struct
+    {
+        const char* subsystem;
+        const char* quantity;
+        const char* linearUnit;
+    } cases[] = {{sample::kExcited, "Velocity", "m/s"}, {sample::kResponse, "Pressure", "Pa"}};
+    Sample::Get().Options().HSS_ShowDataInDB = 1;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.subsystem);
+        const std::string name = FormatString(IDS_CHANNEL_LEVELS, c.subsystem);
+        CZuRpmSelFunc* levels = nullptr;
+        CTALVOProject& container = Sample::Get().doc.GetTALVOProject();
+        for (int p = 0; p < container.GetProjectCount() && !levels; ++p)
+            levels = FindNamed<CZuRpmSelFunc>(container.GetProject(p), name);
+        if (!levels && c.subsystem != std::string(sample::kExcited))
+            continue; // the sample measures the cabin only where it holds its levels
+        ASSERT_NE(levels, nullptr) << name;
+        ASSERT_GT(levels->GetRpmCount(), 0);
+        Holder holder(CHSEADataTableFrame::Open(nullptr, levels));
+        auto* frame = qobject_cast<CHSEADataTableFrame*>(holder.frame.data());
+        ASSERT_NE(frame, nullptr);
+        frame->resize(1000, 560);
+        frame->show();
+        QApplication::processEvents();
+        CHSEADataGraphView* chart = frame->GetGraphView();
+        const QString rpm = frame->RpmCombo()->currentText();
+        EXPECT_TRUE(chart->Title().contains(QString::fromStdString(name))) << chart->Title().toStdString();
+        EXPECT_TRUE(chart->Title().contains(rpm + " RPM")) << chart->Title().toStdString();
+        const QString label = chart->yAxis->label();
+        EXPECT_TRUE(label.startsWith(QString::fromUtf8(c.quantity) + " [")) << label.toStdString();
+        // The first curve's first point against the cell it is drawn from.
+        auto* shown = dynamic_cast<CZuVecFunc*>(frame->GetHSEADocument()->GetData());
+        ASSERT_NE(shown, nullptr);
+        ASSERT_GT(chart->CurveCount(), 0);
+        const bool linear = chart->Curve(0)->data()->at(0)->value == shown->DataValue(0, 0);
+        if (linear)
+            EXPECT_EQ(label, QString::fromUtf8(c.quantity) + " [" + c.linearUnit + "]");
+        else
+            EXPECT_TRUE(label.contains("dB (ref=")) << label.toStdString();
+        if (c.subsystem == std::string(sample::kExcited))
+            ExpectLayout(*frame, "hsea-data-table-channel-levels");
+    }
 }
 
 TEST(HSEADataTableWindow, ClosesWhenItsElementIsDeleted)
