@@ -61,7 +61,7 @@ CQMXDAQInterface::~CQMXDAQInterface()
 {
     // The worker may still use the buffers and the driver: it ends first.
     WaitForWorker();
-    m_buffers.clear();
+    m_buffers = CZeroedBlock();
 }
 
 void CQMXDAQInterface::CreateDriver()
@@ -627,15 +627,15 @@ void CQMXDAQInterface::PrepareRun()
         m_system->ClearAcquisition();
 
     // Buffers of the same size are kept (the transfer zeroes what it does not fill); others are
-    // allocated zeroed.
+    // taken zeroed, in one block: a long run's samples lie in 2 MB pages, and a first run does
+    // not pay a page fault per 4 KB for storing them.
     const int channels = GetMaxChannels();
     const int length = GetSampleCount();
     if (channels <= 0 || length <= 0) {
-        m_buffers.clear();
-    } else if (channels != m_bufferChannels || length != m_bufferLength ||
-               m_buffers.size() != static_cast<size_t>(channels)) {
-        m_buffers.clear();
-        m_buffers.assign(static_cast<size_t>(channels), std::vector<float>(static_cast<size_t>(length)));
+        m_buffers = CZeroedBlock();
+    } else if (channels != m_bufferChannels || length != m_bufferLength || !m_buffers.data()) {
+        m_buffers = CZeroedBlock();
+        m_buffers = CZeroedBlock(static_cast<size_t>(channels) * static_cast<size_t>(length) * sizeof(float));
     }
     m_bufferChannels = channels;
     m_bufferLength = length;
@@ -813,6 +813,13 @@ bool CQMXDAQInterface::WaitForData()
     return true;
 }
 
+float* CQMXDAQInterface::ChannelBuffer(int channel) const
+{
+    if (!m_buffers.data() || channel < 0 || channel >= m_bufferChannels)
+        return nullptr;
+    return static_cast<float*>(m_buffers.data()) + static_cast<size_t>(channel) * static_cast<size_t>(m_bufferLength);
+}
+
 bool CQMXDAQInterface::TransferData(int limit)
 {
     if (!m_system)
@@ -826,7 +833,7 @@ bool CQMXDAQInterface::TransferData(int limit)
         int extra1 = 0;
         int extra2 = 0;
         bool ok = false;
-        float* buffer = m_buffers.empty() ? nullptr : m_buffers[static_cast<size_t>(channel)].data();
+        float* buffer = ChannelBuffer(channel);
         if (QmxSucceeded(m_system->GetProgress(BoardOf(a), ChannelOf(a), &n, &requested, &extra1, &extra2))) {
             n = std::clamp(n, 0, m_bufferLength);
             if (limit >= 0)
@@ -931,7 +938,7 @@ int CQMXDAQInterface::GetLiveCount()
 bool CQMXDAQInterface::ReadData(int channel, float* dest, int count, int start)
 {
     if (!dest || count < 0 || start < 0 || !IsChannelEnabled(channel) || channel >= m_bufferChannels ||
-        m_buffers.empty() || m_missing[static_cast<size_t>(channel)])
+        !m_buffers.data() || m_missing[static_cast<size_t>(channel)])
         return false;
     // Only samples the run acquired, and never beyond the buffer.
     const int available = std::min<int>(m_acquired, m_bufferLength);
@@ -940,7 +947,7 @@ bool CQMXDAQInterface::ReadData(int channel, float* dest, int count, int start)
     const float sensitivity = m_channels[static_cast<size_t>(channel)].Sensitivity;
     if (sensitivity == 0.0f)
         return false;
-    const float* buffer = m_buffers[static_cast<size_t>(channel)].data() + start;
+    const float* buffer = ChannelBuffer(channel) + start;
     for (int i = 0; i < count; ++i)
         dest[i] = buffer[i] * 1000.0f / sensitivity;
     return true;

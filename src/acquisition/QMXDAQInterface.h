@@ -22,6 +22,7 @@
 // record (GetRunFault) and its channels refused by ReadData.
 #include "acquisition/BaseDAQInterface.h"
 #include "acquisition/QmxBlixChMgr.h"
+#include "platform/base/ZeroedBlock.h"
 
 #include <atomic>
 #include <chrono>
@@ -166,6 +167,8 @@ protected:
     void AcquisitionWorker();
     void RequestStop();
     bool StopRequested() const { return m_stopRequest != 0; }
+    // The run's samples of a channel, nullptr where there are none.
+    float* ChannelBuffer(int channel) const;
     // Waits until settled; false when a stop came first.
     bool WaitSettled(CRunWake& wake, const std::function<bool()>& stopped);
     void BeginRunClock();
@@ -201,7 +204,8 @@ protected:
     std::atomic<int> m_stopRequest{0};
     std::atomic<int> m_partialCount{0};
     int m_inUse = 1;
-    std::vector<std::vector<float>> m_buffers;
+    // The run's samples, channel after channel, m_bufferLength each.
+    CZeroedBlock m_buffers;
     std::vector<float> m_liveBuffer; // ReadLiveData's driver copy
     int m_sampleCount = 0;
     std::atomic<int> m_acquired{0};

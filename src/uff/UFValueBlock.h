@@ -5,25 +5,24 @@
 // storing tens of megabytes of fresh values costs.
 #include <cstddef>
 #include <memory>
+#include <utility>
+
+#include "platform/base/ZeroedBlock.h"
 
 class CUFValueBlock
 {
 public:
     // count doubles, all 0.0; throws std::bad_alloc when the memory cannot be had.
     static std::shared_ptr<CUFValueBlock> Make(size_t count);
-    ~CUFValueBlock();
     CUFValueBlock(const CUFValueBlock&) = delete;
     CUFValueBlock& operator=(const CUFValueBlock&) = delete;
 
-    double* data() const { return m_data; }
+    double* data() const { return static_cast<double*>(m_block.data()); }
     size_t size() const { return m_count; }
 
 private:
-    CUFValueBlock(double* data, size_t count, size_t mappedBytes)
-        : m_data(data), m_count(count), m_mappedBytes(mappedBytes)
-    {}
+    CUFValueBlock(CZeroedBlock block, size_t count) : m_block(std::move(block)), m_count(count) {}
 
-    double* m_data;
+    CZeroedBlock m_block;
     size_t m_count;
-    size_t m_mappedBytes; // 0: from the heap
 };
