@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <climits>
+#include <filesystem>
 #include <ctime>
 #include <map>
 #include <new>
@@ -31,6 +32,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StatusBarFallback.h"
+#include "platform/win/StringTable.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
 #include "uff/DAQPPFreqData.h"
@@ -192,6 +194,9 @@ void CMkExtDaqProject::SaveNodeTable(const CExtUFDaqProject& project)
         return;
     try {
         const std::string path = folder + "/" + CUFNodeMap::kTableFileName;
+        std::error_code ec;
+        if (project.GetNodeMap().GetCount() == 0 && std::filesystem::exists(path, ec))
+            return;
         project.GetNodeMap().WriteTextFile(path, project.GetName());
     } catch (...) {
         // The node table is a convenience copy of what the project holds; a failed write loses
@@ -199,11 +204,50 @@ void CMkExtDaqProject::SaveNodeTable(const CExtUFDaqProject& project)
     }
 }
 
+std::string CMkExtDaqProject::FindNodeTable(const std::vector<std::string>& files)
+{
+    for (const std::string& file : files) {
+        const std::string folder = FolderOf(file);
+        const std::string path = (folder.empty() ? std::string(".") : folder) + "/" + CUFNodeMap::kTableFileName;
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(path, ec))
+            return path;
+    }
+    return std::string();
+}
+
+bool CMkExtDaqProject::LoadNodeTable(const std::string& path, CUFNodeMap& map, std::string& why)
+{
+    CUFNodeMap read;
+    try {
+        std::string title;
+        read.ReadTextFile(path, title);
+    } catch (const std::exception& e) {
+        why = *e.what() ? e.what() : "the file cannot be read";
+        return false;
+    }
+    if (read.GetCount() == 0) {
+        why = "the file names no node";
+        return false;
+    }
+    map = read;
+    return true;
+}
+
 int CMkExtDaqProject::LocalPointCount(const std::string& subsystem) const
 {
     const CSensorAssignment* assignment = m_container.GetSensorAssignment();
     const int row = assignment ? assignment->FindRow(subsystem) : -1;
-    return row >= 0 ? assignment->GetItemCount(row) : 0;
+    if (const int assigned = row >= 0 ? assignment->GetItemCount(row) : 0; assigned > 0)
+        return assigned;
+    // Without sensors assigned to the subsystem its local points are those the node table names:
+    // the data of a node table's points are not dropped for want of a sensor list.
+    int points = 0;
+    if (m_project)
+        for (const auto& entry : m_project->GetNodeMap().Nodes())
+            if (entry.second.m_strSSName == subsystem && entry.second.m_nLP >= 0)
+                points = std::max(points, entry.second.m_nLP + 1);
+    return points;
 }
 
 int CMkExtDaqProject::ImportUFData(CFeedback* feedback)
@@ -286,6 +330,7 @@ int CMkExtDaqProject::ImportDialogStep(IUFImportUI& ui, CFeedback& messages)
     for (;;) {
         Release();
         m_notes.clear();
+        m_tally = Tally();
         CUFImportSettings settings;
         settings.files = &m_project->GetSourceFiles();
         settings.nodeMap = &m_project->GetNodeMap();
@@ -401,6 +446,8 @@ int CMkExtDaqProject::FileStep(IUFImportUI& ui, CFeedback& progress)
         // passed over.
         scan.dataset = [&](std::unique_ptr<CDAQPPUFIndex>& index, CUFLineReader& reader) {
             const int type = index->GetFuncType();
+            ++m_tally.datasets;
+            ++m_tally.functionTypes[type];
             if (type == kFuncAutoSpectrum || type == kFuncSpectrum || type == kFuncOrder)
                 OnDataset(static_cast<int>(i), files[i], *index, reader, type == kFuncOrder);
         };
@@ -425,6 +472,12 @@ int CMkExtDaqProject::FileStep(IUFImportUI& ui, CFeedback& progress)
 
     std::stable_sort(m_groups.begin(), m_groups.end(),
                      [](const auto& a, const auto& b) { return a->GetTimeKey() < b->GetTimeKey(); });
+    // Files of which nothing can be imported say why, and the import dialog opens again (where the
+    // node table or the reading of the RPM can be changed) instead of making an empty project.
+    if (std::none_of(m_groups.begin(), m_groups.end(), [](const auto& g) { return g->GetBlockCount() > 0; })) {
+        progress.Warning(NothingToImport(), IDS_UF_NOTHING_TO_IMPORT);
+        throw CUFImportAbort(std::string());
+    }
 
     CUFDataCheckInput check;
     check.subsystems = &m_subsystems;
@@ -443,8 +496,10 @@ bool CMkExtDaqProject::ResolveSubsystem(CDAQPPUFIndex& index)
         std::string name = index.GetSubsystem();
         if (m_subsystems.GetIndex(name) < 0)
             name = CSubsystemManager(&m_subsystems, &m_shortNames).FindByShortName(name);
-        if (name.empty() || index.GetLP() < 0)
+        if (name.empty() || index.GetLP() < 0) {
+            ++m_tally.unknownNames[index.GetSubsystem()];
             return false;
+        }
         index.SetPoint(name, index.GetLP());
         // The node map learns the points the datasets name, under their own node numbers when free.
         CUFNodeMap& map = m_project->GetNodeMap();
@@ -461,11 +516,53 @@ bool CMkExtDaqProject::ResolveSubsystem(CDAQPPUFIndex& index)
     } else {
         const auto& nodes = m_project->GetNodeMap().Nodes();
         auto it = nodes.find(index.GetRespNode());
-        if (it == nodes.end())
+        if (it == nodes.end()) {
+            ++m_tally.unknownNodes[index.GetRespNode()];
             return false;
+        }
         index.SetPoint(it->second.m_strSSName, it->second.m_nLP);
     }
-    return m_subsystems.GetIndex(index.GetSubsystem()) >= 0;
+    if (m_subsystems.GetIndex(index.GetSubsystem()) >= 0)
+        return true;
+    ++m_tally.unknownNames[index.GetSubsystem()];
+    return false;
+}
+
+std::string CMkExtDaqProject::NothingToImport() const
+{
+    // The first step of the road that no dataset got past says why.
+    auto listed = [](const auto& counts, auto text) {
+        std::string out;
+        int shown = 0;
+        for (const auto& entry : counts) {
+            if (shown == 8) {
+                out += ", ...";
+                break;
+            }
+            out += (shown++ ? ", " : "") + text(entry.first);
+        }
+        return out;
+    };
+    std::string why;
+    if (m_tally.datasets == 0) {
+        why = MessageTextOf(IDS_UF_NO_DATASET);
+    } else if (m_tally.spectra == 0) {
+        why = FormatString(IDS_UF_NO_USABLE_KIND, m_tally.datasets,
+                           listed(m_tally.functionTypes, [](int type) { return Format("%d", type); }).c_str());
+    } else if (m_tally.overAxis == 0 && m_tally.ordersPassed > 0) {
+        why = MessageTextOf(IDS_UF_ORDERS_NEED_ORDER_MODE);
+    } else if (m_tally.overAxis == 0) {
+        why = MessageTextOf(IDS_UF_NOT_OVER_AXIS);
+    } else if (!m_tally.unknownNodes.empty() && m_tally.unknownNames.empty()) {
+        why = FormatString(IDS_UF_NODES_NOT_IN_TABLE,
+                           listed(m_tally.unknownNodes, [](int node) { return Format("%d", node); }).c_str());
+    } else {
+        why = FormatString(IDS_UF_NAMES_NOT_SUBSYSTEMS,
+                           listed(m_tally.unknownNames, [](const std::string& name) {
+                               return name.empty() ? std::string("\"\"") : name;
+                           }).c_str());
+    }
+    return FormatString(IDS_UF_NOTHING_TO_IMPORT, why.c_str());
 }
 
 CUFDaqData* CMkExtDaqProject::FindOrAddGroup(const std::string& name, int timeKey)
@@ -556,12 +653,15 @@ void CMkExtDaqProject::OnDataset(int fileIndex, const std::string& path, CDAQPPU
 {
     index.SetFile(path);
     const int time = index.GetCreated();
+    ++m_tally.spectra;
     if (!order) {
         if (index.GetAxisDataType(0) != kAbscFrequency)
             return;
+        ++m_tally.overAxis;
         const double rpm = m_rpmMode == kModeFixed ? m_rpmStart : index.GetZValue();
         if (!ResolveSubsystem(index))
             return;
+        ++m_tally.withSubsystem;
         CheckValueCount(index, file);
         if (std::string why = TAG_UFRPMINFO::CheckRpm(rpm); !why.empty())
             Refuse(index, "RPM (record 7)", why);
@@ -590,8 +690,16 @@ void CMkExtDaqProject::OnDataset(int fileIndex, const std::string& path, CDAQPPU
         AddToGroup(*group, block, run->rpms[static_cast<size_t>(at)], structure);
         return;
     }
-    if (m_rpmMode != kModeOrder || index.GetAxisDataType(0) != kAbscRpm || !ResolveSubsystem(index))
+    if (m_rpmMode != kModeOrder) {
+        ++m_tally.ordersPassed;
         return;
+    }
+    if (index.GetAxisDataType(0) != kAbscRpm)
+        return;
+    ++m_tally.overAxis;
+    if (!ResolveSubsystem(index))
+        return;
+    ++m_tally.withSubsystem;
     CheckValueCount(index, file);
     std::string typed = index.GetSubsystem();
     const int structure =
@@ -663,11 +771,20 @@ bool CMkExtDaqProject::CheckRunSetup(TAG_UFRPMINFO& run, std::string& why)
     TAG_UFRPMINFO::Grid grid;
     if (run.BuildGrid(grid, &why))
         return true;
+    const auto [from, to] = GroupsOfRun(run);
+    const std::string file = from < to ? FileTitle(m_groups[from]->GetDescription()) : std::string("?");
     if (!why.empty()) {
-        const auto [from, to] = GroupsOfRun(run);
-        const std::string file = from < to ? FileTitle(m_groups[from]->GetDescription()) : std::string("?");
         why = Format("The run of %s in %s: %s.\nNothing was imported.", RunTime(run.timeKey).c_str(), file.c_str(),
                      why.c_str());
+    } else if (!run.rpms.empty()) {
+        // Spectra of one engine speed (a file of a test bench, or one whose Z value is unset) have
+        // no run-up to read the RPM from: the message says which reading takes them.
+        const std::string detail =
+            run.rpms.size() == 1 || run.rpms.front() == run.rpms.back()
+                ? FormatString(IDS_UF_NO_RPM_RUN, RunTime(run.timeKey).c_str(), file.c_str(), run.rpms.front())
+                : FormatString(IDS_UF_RPM_TOO_CLOSE, RunTime(run.timeKey).c_str(), file.c_str(), run.rpms.front(),
+                               run.rpms.back());
+        why = std::string(kNoRpm) + "\n" + detail;
     }
     return false;
 }

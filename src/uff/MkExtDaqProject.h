@@ -64,9 +64,17 @@ public:
 
     // Copies bands, acquisition set-up, calculation options, node map and plans between projects.
     static void CopyProjectSetup(CExtUFDaqProject& source, CExtUFDaqProject& destination);
-    // Writes the node map as "UFNodeTable.txt" in the project's folder; errors are ignored.
+    // Writes the node map as "UFNodeTable.txt" in the project's folder; errors are ignored. A map
+    // without nodes never replaces a table that is there already: a new project in the folder of
+    // a measurement would otherwise wipe the table that came with its universal files.
     void SaveNodeTable() const;
     static void SaveNodeTable(const CExtUFDaqProject& project);
+    // The node table that came with universal files: "UFNodeTable.txt" in the folder of the first
+    // of files that has one; empty when none has.
+    static std::string FindNodeTable(const std::vector<std::string>& files);
+    // Reads a node table into map; false (map unchanged) with the reason when it does not read or
+    // names no node.
+    static bool LoadNodeTable(const std::string& path, CUFNodeMap& map, std::string& why);
 
     CExtUFDaqProject* GetProject() const { return m_project; }
     const std::vector<std::unique_ptr<TAG_UFRPMINFO>>& GetRuns() const { return m_runs; }
@@ -79,6 +87,20 @@ public:
 private:
     struct Cancelled
     {};
+    // What the scan met, to say why nothing could be imported.
+    struct Tally
+    {
+        int datasets = 0;                 // datasets 58
+        std::map<int, int> functionTypes; // function type -> datasets
+        int spectra = 0;                  // spectra (2, 12) and order functions (27)
+        int overAxis = 0;                 // of those, over the abscissa their kind needs
+        int ordersPassed = 0;             // order functions read only in the order mode
+        int withSubsystem = 0;            // of those over their axis, with a subsystem of the table
+        std::map<int, int> unknownNodes;  // response node -> datasets, not in the node map
+        std::map<std::string, int> unknownNames; // point names that name no subsystem
+    };
+    // Why a scan that made no data block imports nothing, in the user's words.
+    std::string NothingToImport() const;
 
     int Import(IUFImportUI& ui, CFeedback& messages);
     int ImportDialogStep(IUFImportUI& ui, CFeedback& messages);
@@ -147,6 +169,7 @@ private:
     int m_doubling = 1;
     double m_order = 1.0;
     std::vector<std::string> m_notes;
+    Tally m_tally;
     std::vector<std::string> m_importedFiles; // the files this import read
     std::vector<std::thread> m_closing;       // closing scanned files
 };

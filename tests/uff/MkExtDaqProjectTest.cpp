@@ -324,8 +324,12 @@ TEST(MkExtDaqProject, RunsSplitAtTheToleranceAndBadRpmsChangeNothing)
         EXPECT_EQ(builder.ImportUFData(), c.result) << c.seconds;
         EXPECT_EQ(groups, c.groups) << c.seconds;
         if (c.result == 0) {
-            // Two runs of one value each cannot make an RPM grid either.
-            EXPECT_EQ(f.prompts.Last().text, "Failed to detect valid RPM values!");
+            // Two runs of one value each cannot make an RPM grid either; the message says why.
+            const std::string shown = f.prompts.Last().text;
+            EXPECT_EQ(shown.rfind("Failed to detect valid RPM values!\n", 0), 0u) << shown;
+            EXPECT_NE(shown.find(c.seconds == 60 ? "is at 1000 RPM" : "between 1000 and 1000.4 RPM"),
+                      std::string::npos)
+                << shown;
             EXPECT_EQ(f.uf->GetChildCount(), 0);
             EXPECT_TRUE(*f.uf->GetOctaveManager() == before);
         }
@@ -686,4 +690,133 @@ TEST(MkExtDaqProject, RunningOutOfMemoryEndsTheImportWithAMessage)
     EXPECT_EQ(builder.ImportUFData(), 0);
     EXPECT_NE(f.prompts.Last().text.find("not enough memory"), std::string::npos) << f.prompts.Last().text;
     EXPECT_EQ(f.uf->GetChildCount(), 0);
+}
+
+// Files of which nothing can be imported say why, and the import dialog opens again: neither an
+// empty "Finished." nor a changed project.
+TEST(MkExtDaqProject, FilesOfNothingToImportSayWhy)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<std::string(Fixture&)> text;
+        int choice;
+        int names; // subsystems from the datasets' point names
+        const char* reason;
+    };
+    auto one = [](std::function<void(UF58Fields&)> edit) {
+        return [edit](Fixture& f) {
+            std::string text;
+            for (double rpm : {1000.0, 1100.0}) {
+                UF58Fields ds;
+                ds.id1 = "name dir point";
+                ds.funcType = 12;
+                ds.respNode = f.NodeOf(f.a, 0);
+                ds.zValue = rpm;
+                ds.numbers = {1.0, 0.0, 2.0, 0.0};
+                edit(ds);
+                text += Dataset58(ds);
+            }
+            return text;
+        };
+    };
+    const Case cases[] = {
+        {"no dataset", [](Fixture&) { return std::string("    -1\n    15\n    -1\n"); }, 1, 0, "no dataset 58"},
+        {"frequency responses", one([](UF58Fields& ds) { ds.funcType = 4; }), 1, 0, "function types are 4"},
+        {"time data", one([](UF58Fields& ds) { ds.abscType = 17; }), 1, 0, "not over frequency"},
+        {"order functions read as spectra",
+         one([](UF58Fields& ds) {
+             ds.funcType = 27;
+             ds.abscType = 19;
+         }),
+         1, 0, "Order functions of order"},
+        {"nodes of no table", one([](UF58Fields& ds) { ds.respNode = 901; }), 1, 0, "(901) is in the node table"},
+        {"point names of no subsystem", one([](UF58Fields& ds) { ds.id1 = "name dir Bonnet_1"; }), 1, 1,
+         "(Bonnet) names a subsystem"},
+        // A public file of one engine speed: no run-up to read the RPM from.
+        {"one engine speed", one([](UF58Fields& ds) { ds.zValue = 0.0; }), 1, 0, "is at 0 RPM"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f("nothing");
+        const std::string file = f.Write("public.unv", c.text(f));
+        f.ui.dialogs = {Fixture::Files({file}, c.choice,
+                                       [&c](CUFImportSettings& s) { s.namesFromDataset = c.names; })};
+        f.prompts.Answer(IDOK);
+        bool checked = false;
+        f.ui.dataCheck = [&](CUFDataCheckInput&) { return checked = true; };
+        CMkExtDaqProject builder(f.container, f.uf);
+        EXPECT_EQ(builder.ImportUFData(), 0);
+        std::string shown;
+        for (const CFeedback::SReport& report : f.ui.reports)
+            shown += report.text + "\n";
+        for (const PromptRecord& prompt : f.prompts.Records()) {
+            shown += prompt.text + "\n";
+            EXPECT_NE(prompt.stringId, IDS_FINISHED);
+        }
+        EXPECT_NE(shown.find(c.reason), std::string::npos) << shown;
+        EXPECT_EQ(f.uf->GetChildCount(), 0);
+        // Before the data check, the scan finds nothing; the RPM is looked at after it.
+        EXPECT_EQ(checked, std::string(c.name) == "one engine speed");
+        EXPECT_EQ(f.ui.dialogsShown, checked ? 1 : 2);
+    }
+}
+
+// The node table that comes with universal files is found beside them and read; a project made in
+// that folder does not wipe it; and without sensors assigned, the points of the node table are the
+// subsystem's local points.
+TEST(MkExtDaqProject, NodeTableBesideTheFilesNamesThePoints)
+{
+    Fixture f("beside");
+    const fs::path data = f.dir / "measured";
+    fs::create_directories(data);
+    const std::string file = f.Write("measured/run.unv", f.RunUp(0));
+    EXPECT_EQ(CMkExtDaqProject::FindNodeTable({file}), "");
+    const CUFNodeMap nodes = f.uf->GetNodeMap();
+    nodes.WriteTextFile((data / CUFNodeMap::kTableFileName).string(), "run");
+    EXPECT_EQ(fs::path(CMkExtDaqProject::FindNodeTable({(f.dir / "elsewhere.unv").string(), file})),
+              data / CUFNodeMap::kTableFileName);
+    CUFNodeMap read;
+    std::string why;
+    ASSERT_TRUE(CMkExtDaqProject::LoadNodeTable(CMkExtDaqProject::FindNodeTable({file}), read, why)) << why;
+    EXPECT_EQ(read.Nodes(), nodes.Nodes());
+    // A table that names no node is no table: the map stays as it was.
+    WriteFile(f.dir / "empty.txt", "#@t\n# p\n#\n");
+    EXPECT_FALSE(CMkExtDaqProject::LoadNodeTable((f.dir / "empty.txt").string(), read, why));
+    EXPECT_FALSE(why.empty());
+    EXPECT_FALSE(CMkExtDaqProject::LoadNodeTable((f.dir / "missing.txt").string(), read, why));
+    EXPECT_EQ(read.Nodes(), nodes.Nodes());
+
+    // A new project in the folder of the files leaves their table as it is.
+    f.container.SetDocumentPath((data / "project.orv").string());
+    const std::string before = ReadFile(data / CUFNodeMap::kTableFileName);
+    CExtUFDaqProject* fresh =
+        static_cast<CExtUFDaqProject*>(f.container.AddExtDaqProject(std::make_unique<CExtUFDaqProject>()));
+    CMkExtDaqProject::SaveNodeTable(*fresh);
+    EXPECT_EQ(ReadFile(data / CUFNodeMap::kTableFileName), before);
+
+    // No sensors assigned: the node table's three points of each subsystem are its local points.
+    f.container.GetSensorAssignment()->SetSubsystems(nullptr);
+    fresh->GetNodeMap() = read;
+    f.ui.dialogs = {Fixture::Files({file})};
+    f.prompts.Answer(IDOK);
+    CMkExtDaqProject builder(f.container, fresh);
+    ASSERT_EQ(builder.ImportUFData(), 1);
+    int sets = 0;
+    for (int e = 0; e < fresh->GetChildCount(); ++e)
+        for (int i = 0; i < fresh->GetChild(e)->GetChildCount(); ++i)
+            if (auto* set = ElementCast<CDAQExperiment>(fresh->GetChild(e)->GetChild(i))) {
+                ++sets;
+                auto* levels = Child<CZuRpmMultiVecFunc>(
+                    set, FormatString(IDS_CHANNEL_LEVELS, set->GetFirstInfoName().c_str()));
+                ASSERT_NE(levels, nullptr);
+                const auto* at1000 = DynamicDowncast<CMultiVectorFunction>(levels->GetRpmData(0));
+                ASSERT_NE(at1000, nullptr);
+                ASSERT_EQ(at1000->GetSubsystemCount(), 3);
+                EXPECT_GT(at1000->DataValue(3, 2), 0.0);
+                auto* spectrum = set->FindRpmFuncOfFirstName();
+                ASSERT_NE(spectrum, nullptr);
+                EXPECT_GT(spectrum->DataValue(0, 3), 0.0);
+            }
+    EXPECT_EQ(sets, 2);
 }

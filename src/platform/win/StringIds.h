@@ -350,6 +350,16 @@
     X(IDS_NO_TARGET_SUBSYSTEM, 7185)   /* "No target subsystem is set: choose it under View > Target and Sources." */  \
     X(IDS_MIN_ABOVE_MAX, 7195)         /* "The minimum RPM must not be above the maximum RPM." */                      \
     X(IDS_NAME_NOT_FOR_PICTURES, 7196) /* "The name %s cannot be used for picture files." */                           \
+    X(IDS_UF_NOTHING_TO_IMPORT, 7260) /* "Nothing can be imported from these universal files: %s" */ \
+    X(IDS_UF_NO_DATASET, 7261) /* "they hold no dataset 58 (function at a node) in ASCII." */ \
+    X(IDS_UF_NO_USABLE_KIND, 7262) /* "none of their %d datasets 58 is a spectrum (function type 2 or 12) or an order function (27); their function types are %s." */ \
+    X(IDS_UF_NOT_OVER_AXIS, 7263) /* "their spectra are not over frequency (abscissa type 18) and their order functions not over RPM (abscissa type 19)." */ \
+    X(IDS_UF_ORDERS_NEED_ORDER_MODE, 7264) /* "they hold order functions, which are read with "Order functions of order"." */ \
+    X(IDS_UF_NODES_NOT_IN_TABLE, 7265) /* "no node of their datasets (%s) is in the node table. Choose the node table (UFNodeTable.txt) in the import dialog, or take the subsystems from the datasets' point names." */ \
+    X(IDS_UF_NAMES_NOT_SUBSYSTEMS, 7266) /* "no point name of their datasets (%s) names a subsystem of the model." */ \
+    X(IDS_UF_NO_RPM_RUN, 7267) /* "Every spectrum of the run of %s in %s is at %g RPM: there is no run-up to take the RPM from. Import them with "One fixed RPM"." */ \
+    X(IDS_UF_RPM_TOO_CLOSE, 7268) /* "The spectra of the run of %s in %s lie between %g and %g RPM, less than 1 RPM apart." */ \
+    X(IDS_UF_NODE_TABLE_UNREADABLE, 7269) /* "The node table %s cannot be used: %s." */ \
     X(IDS_CLF_NAME, 11608)             /* "CLF(%s, %s)" */                                                             \
     X(IDS_INTRINSIC_DLF_NAME, 11609)   /* "Intrinsic DLF(%s)" */                                                       \
     X(IDS_TOTAL_DLF_NAME, 11610)       /* "Total DLF(%s)" */                                                           \
