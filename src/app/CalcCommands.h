@@ -15,6 +15,8 @@ public:
     enum : int
     {
         ID_SEARCH_DOMINANT_PATH = 1003,
+        ID_CALC_SUBSYSTEM_ENERGY = 1013, // of the hybrid model's result
+        ID_CALC_ENERGY_RATIO = 1023,     // of the hybrid model's result
         ID_CALC_INPUT_POWER = 1033,
         ID_CALC_POWER_CONTRIBUTION = 1036,
         ID_CALC_SPL = 1057,

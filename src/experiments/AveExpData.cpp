@@ -306,11 +306,17 @@ int CAveExpData::AverageSubsystemData(const std::string& name, double rpm, std::
     out.assign(arrays.front().size(), 0.0);
     std::vector<double> column;
     for (size_t k = 0; k < out.size(); ++k) {
+        // Experiments without the row take part with their zeros; but a band that no experiment
+        // measured has no energy: in decibels its zeros would stand for the floor level and come
+        // back as a tiny energy.
         column.clear();
+        bool measured = false;
         for (const auto& a : arrays)
-            if (k < a.size())
+            if (k < a.size()) {
                 column.push_back(a[k]);
-        out[k] = Average(column, mode);
+                measured = measured || a[k] != 0.0;
+            }
+        out[k] = measured ? Average(column, mode) : 0.0;
     }
     return 1;
 }

@@ -64,6 +64,8 @@ public:
     {
         return name == kSubsystem ? factor : 0.0;
     }
+    int GetAveragingMode() const override { return mode; }
+    int mode = 0;
 };
 
 std::unique_ptr<CMultiVectorFunction> MakeOrders(const std::vector<double>& rpms, const std::vector<double>& orders)
@@ -172,6 +174,21 @@ TEST(AveExpData, BandEnergiesAtOneRpmTakeEveryMapAndTheSubsystemsFactor)
     std::vector<double> band1 = {0.0, 2.0 * 0.25, 0.0};
     EXPECT_DOUBLE_EQ(out[0], GetLevelAverage(band0.data(), 3, 0));
     EXPECT_DOUBLE_EQ(out[1], GetLevelAverage(band1.data(), 3, 0));
+
+    // A band that no experiment measured has no energy in any mode, not the floor level of the
+    // mean in decibels; a band measured once keeps its energy.
+    c.map.reset();
+    project.data = {&b};
+    for (int mode : {0, 1, 2}) {
+        SCOPED_TRACE(mode);
+        project.mode = mode;
+        b.map->DataValue(1, 1) = 0.0;
+        ASSERT_EQ(average.AverageSubsystemData(kSubsystem, 2000.0, out), 1);
+        EXPECT_NEAR(out[0], 2.0 * 9.0, 1e-12);
+        EXPECT_EQ(out[1], 0.0);
+        ASSERT_EQ(average.AverageSubsystemData(kSubsystem, 1000.0, out), 1);
+        EXPECT_EQ(out, std::vector<double>(2, 0.0));
+    }
 
     project.data.clear();
     EXPECT_EQ(average.AverageSubsystemData(kSubsystem, 2000.0, out), 0);

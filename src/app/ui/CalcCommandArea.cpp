@@ -149,7 +149,8 @@ void RegisterCalcCommands(CCommandRegistry& r)
     }
     // The hybrid model's result only: one subsystem's energy, and the ratio of two subsystems'.
     for (const auto& [id, text, pos, contextPos] :
-         {std::tuple{1013, "Subsystem &Energy...", 8, 4}, std::tuple{1023, "Energy &Ratio...", 9, 5}}) {
+         {std::tuple{int(Calc::ID_CALC_SUBSYSTEM_ENERGY), "Subsystem &Energy...", 8, 4},
+          std::tuple{int(Calc::ID_CALC_ENERGY_RATIO), "Energy &Ratio...", 9, 5}}) {
         CCommandEntry e;
         e.id = id;
         e.text = text;

@@ -887,14 +887,22 @@ void CMainFrame::FillResultPopup(int id)
     if (!popup)
         return;
     popup->clear();
-    // The result sets anywhere below the selected project, in tree order.
+    // The energy commands read the hybrid model's results only; the others also work on the
+    // analysis project's result sets over RPM and over order, which are what a user calculates.
+    const bool hybridOnly = id == CCalcCommands::ID_CALC_SUBSYSTEM_ENERGY || id == CCalcCommands::ID_CALC_ENERGY_RATIO;
+    const auto offered = [hybridOnly](const CMElement* e) {
+        const int type = e->GetType();
+        return type == ElementType::ResultSet ||
+               (!hybridOnly && (type == ElementType::RpmResultSet || type == ElementType::OTResultSet));
+    };
+    // The result elements anywhere below the selected project, in tree order.
     std::vector<CMElement*> sets;
     std::function<void(CMElement*)> collect = [&](CMElement* e) {
         for (int i = 0; i < e->GetChildCount(); ++i) {
             CMElement* child = e->GetChild(i);
             if (!child)
                 continue;
-            if (child->GetType() == ElementType::ResultSet)
+            if (offered(child))
                 sets.push_back(child);
             collect(child);
         }
@@ -902,14 +910,14 @@ void CMainFrame::FillResultPopup(int id)
     if (CMElement* project = m_doc ? m_doc->GetTALVOProject().GetProject(m_treeWnd->GetActiveIndex()) : nullptr)
         collect(project);
     if (sets.empty()) {
-        popup->addAction(QStringLiteral("no result"))->setEnabled(false);
+        popup->addAction(QString::fromStdString(TranslateText("no result")))->setEnabled(false);
         return;
     }
     const CCommandRegistry& registry = CCommandRegistry::Frame();
     CCommandState state = CommandState();
     for (CMElement* set : sets) {
         QAction* item = popup->addAction(QString::fromStdString(set->GetName()));
-        // A set the command cannot work on (another kind of result) is offered grayed.
+        // A set the command cannot work on (a result over order in a project by RPM) is offered grayed.
         state.selection.elements = {set};
         item->setEnabled(registry.IsEnabled(id, state));
         connect(item, &QAction::triggered, this, [this, id, set] { RunOnResultSet(id, set); });

@@ -144,9 +144,10 @@ public:
     // name unless it is empty or an element below the set's parent has it already.
     bool RenameSelectedResultSet(const std::string& name);
 
-    // The Calculation menu's sub-menu of a result command (1003, 1036, 1057, 1067): the selected
-    // project's result sets, each running the command on itself, or a grayed "no result". Null for
-    // another id. Filled each time it opens (FillResultPopup).
+    // The Calculation menu's sub-menu of a result command (1003, 1013, 1023, 1036, 1057, 1067): the
+    // selected project's result elements the command reads (the hybrid model's results; for all
+    // but 1013 and 1023 also the result sets over RPM and order), each running the command on
+    // itself, or a grayed "no result". Null for another id. Filled each time it opens.
     QMenu* ResultPopup(int id) const;
     void FillResultPopup(int id);
 

@@ -38,6 +38,11 @@ bool HasModel(const CCommandState& s)
     return HasDoc(s) && s.Doc()->GetTALVOProject().GetModelProject() != nullptr;
 }
 
+bool HasModelShell(const CCommandState& s)
+{
+    return HasModel(s) && s.Doc()->GetTALVOProject().GetModelProject()->GetModelShell(0) != nullptr;
+}
+
 // The rules of the project commands.
 bool AnalysisSelected(const CCommandState& s)
 {
@@ -267,8 +272,9 @@ void RegisterProjectCommands(CCommandRegistry& r)
             e.shortcutItem = 5;
             e.shortcutPos = 1;
         }
-        e.enabled = HasModel;
         const bool asea = id == ID_IMPORT_ASEA_MODEL;
+        // An analytical model goes into the model element, which a model project may lack.
+        e.enabled = asea ? HasModelShell : HasModel;
         e.run = [asea](CMainFrame& f, const CCommandState& s) {
             // New model data change what the analysis projects' input powers were solved with.
             if (!asea) {

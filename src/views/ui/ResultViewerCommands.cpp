@@ -103,8 +103,10 @@ intptr_t CResultViewerCommands::OnSplBySingleIP(uint32_t msg, const CZuSubsystem
             CWaitCursor wait;
             built = energies(*project, target, *inputs);
         }
-        if (!built)
+        if (!built) {
+            AfxMessageBox("Failed to create data.", MB_OK | MB_ICONEXCLAMATION);
             return -1;
+        }
         return CDlgCompSplBySingleIP::OpenEnergies(project, target, std::move(built), parent) ? 0 : -1;
     }
     CZuRpmMultiVecFunc* table = nullptr;
@@ -112,8 +114,10 @@ intptr_t CResultViewerCommands::OnSplBySingleIP(uint32_t msg, const CZuSubsystem
         CWaitCursor wait;
         table = dynamic_cast<CZuRpmMultiVecFunc*>(project->BuildSPLByInputPowers(target, *inputs, 0));
     }
-    if (!table)
+    if (!table) {
+        AfxMessageBox("Failed to create data.", MB_OK | MB_ICONEXCLAMATION);
         return -1;
+    }
     const bool opened = msg == WM_ZU_SPL_BY_SINGLE_IP
                             ? CDlgCompSplBySingleIP::Open(project, target, table, parent) != nullptr
                             : CDlgCompStAcSplBySingleIP::Open(project, target, table, parent) != nullptr;

@@ -393,4 +393,13 @@ TEST_F(ProjectCommands, ModelImportCommandsNeedAModelProjectAndShowWhatTheyRead)
     dialogs.PressCancel();
     EXPECT_TRUE(frame.OnCommand(ID_IMPORT_ASEA_MODEL));
     EXPECT_EQ(DescribeTrees(*frame.TreeWindow()), after);
+
+    // The analytical model goes into the model element: a model project without one offers only
+    // the model data.
+    CMElement* shell = doc->GetTALVOProject().GetModelProject()->GetModelShell(0);
+    ASSERT_NE(shell, nullptr);
+    ASSERT_EQ(shell->GetParent()->DeleteChild(shell), 1);
+    frame.UpdateCommandUI();
+    EXPECT_FALSE(frame.Action(ID_IMPORT_ASEA_MODEL)->isEnabled());
+    EXPECT_TRUE(frame.Action(ID_IMPORT_MODEL_DATA)->isEnabled());
 }
