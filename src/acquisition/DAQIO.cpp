@@ -193,11 +193,23 @@ std::unique_ptr<CExpProject> CDAQIO::ReadBody(CMElement* dataSet, const std::str
     std::unique_ptr<CMElement> read = ar.ReadOwned<CMElement>();
     if (!read || !AsDAQDataSet(read.get()) || !AsDaqExperimentData(read.get()))
         return nullptr;
-    std::unique_ptr<CExpProject> project = ar.ReadOwned<CExpProject>();
-    if (!project)
-        return nullptr;
-    // Nothing follows the experiment project: bytes after it are a file run into another, or damage.
-    ar.ExpectEnd("measurement file");
+    std::unique_ptr<CExpProject> project;
+    try {
+        project = ar.ReadOwned<CExpProject>();
+        if (!project)
+            return nullptr;
+        // Nothing follows the experiment project: bytes after it are a file run into another, or
+        // damage.
+        ar.ExpectEnd("measurement file");
+    } catch (const CArchiveException& e) {
+        // Earlier saves of a data set that carries its measured-data tree wrote a project record
+        // that names that tree's channels a second time. The measured data of such a file are the
+        // tree the data set brought; anything else refused stays refused.
+        CMElement* tree = read->FindOneChild(RUNTIME_CLASS(CExpProject));
+        if (e.m_cause != CArchiveException::badIndex || !tree)
+            throw;
+        project.reset(static_cast<CExpProject*>(read->ReleaseChild(tree).release()));
+    }
     CMElementList experiments = project->GetExperimentList();
     experiments.Add(read.get());
     project->SetExperiments(experiments);
@@ -249,14 +261,17 @@ std::unique_ptr<CExpProject> CDAQIO::LoadPath(CMElement* dataSet, const std::str
     CWaitCursor wait;
     bool notMeasurementFile = false;
     std::unique_ptr<CExpProject> project;
+    // What the reader found wrong, for the user and for whoever looks at the file.
+    std::string reason;
     try {
         project = ReadBody(dataSet, path, &notMeasurementFile);
-    } catch (const CFileException&) {
-        AddError(errOpen, dataSet);
+    } catch (const CFileException& e) {
+        AddError(errOpen, dataSet, e.what());
         return nullptr;
-    } catch (const CArchiveException&) {
+    } catch (const CArchiveException& e) {
         // Cut short or forged: nothing of it is used.
         project.reset();
+        reason = e.what();
     } catch (const std::bad_alloc&) {
         project.reset();
     }
@@ -264,7 +279,7 @@ std::unique_ptr<CExpProject> CDAQIO::LoadPath(CMElement* dataSet, const std::str
         CStatusBarFallback(m_feedback)
             ->Warning(FormatString(IDS_DAQ_NOT_MEASUREMENT_FILE, path.c_str()), IDS_DAQ_NOT_MEASUREMENT_FILE);
     if (!project)
-        AddError(errInvalid, dataSet);
+        AddError(errInvalid, dataSet, reason);
     return project;
 }
 

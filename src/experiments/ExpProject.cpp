@@ -517,8 +517,14 @@ bool CExpProject::StoreCloneWithExperiment(CArchive& ar, CMElement* experiment)
         if (!part)
             return false;
     }
-    if (parts[2] == parts[1] || parts[2] == parts[0]) {
-        // One element cannot be lent twice: such a record is written from copies.
+    // A project that hangs below the experiment went into the archive with it, parts and all: the
+    // record cannot name them again (a reader owns each stored element once), so it is written
+    // from copies.
+    bool belowExperiment = false;
+    for (const CMElement* up = GetParent(); up && !belowExperiment; up = up->GetParent())
+        belowExperiment = up == experiment;
+    if (belowExperiment || parts[2] == parts[1] || parts[2] == parts[0]) {
+        // One element cannot be lent twice either: such a record is written from copies as well.
         std::unique_ptr<CExpProject> clone = CloneWithExperiment(experiment);
         if (!clone)
             return false;

@@ -9,6 +9,7 @@
 #include "experiments/ExpInfo.h"
 #include "experiments/RPMSignalData.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
@@ -170,6 +171,11 @@ TEST_F(DAQIOTest, CutFilesFailCleanly)
         EXPECT_EQ(reader.LoadOne(set), nullptr) << cut;
         ASSERT_EQ(reader.GetErrorList().size(), 1u) << cut;
         EXPECT_EQ(reader.GetFirstError().code, CDAQIO::errInvalid) << cut;
+        // The message says which file, and below that what the reader found.
+        const std::string message = CDAQIO::FormatError(reader.GetFirstError());
+        const std::string head = FormatString(IDS_FILE_NOT_VALID, CDAQIO::GetDaqFileName(set).c_str()) + "\n";
+        EXPECT_EQ(message.rfind(head, 0), 0u) << message;
+        EXPECT_GT(message.size(), head.size()) << message;
     }
 }
 
@@ -318,4 +324,127 @@ TEST_F(DAQIOTest, SeveralFilesJoinAndModeOneTakesTheStoredDescriptions)
     EXPECT_EQ(wrong.MergeProjects(), nullptr);
     EXPECT_EQ(wrong.GetFirstError().code, CDAQIO::errMissing);
     EXPECT_EQ(wrong.GetFirstError().element, b);
+}
+
+// Every shape the program writes reads back equal: data sets bare or carrying their measured-data
+// tree (the sample's data set carries its tree and is saved from it), one or several in one save,
+// each read by its data set, by its path, and all of them joined.
+TEST_F(DAQIOTest, EveryShapeWrittenReadsBackEqual)
+{
+    enum Tree
+    {
+        bare,          // the base project lies apart, as the measurement window keeps it
+        treeIsBase,    // the tree hangs below its data set and is the base it is saved from
+        treeBesideBase // the tree hangs below its data set, the save takes another base
+    };
+    struct Case
+    {
+        const char* what;
+        Tree tree;
+        int sets;
+    };
+    const Case cases[] = {{"bare", bare, 1},
+                          {"bare, several", bare, 3},
+                          {"tree is base", treeIsBase, 1},
+                          {"trees are bases, several", treeIsBase, 3},
+                          {"tree beside the base", treeBesideBase, 1},
+                          {"trees beside the base, several", treeBesideBase, 3}};
+    int run = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ++run;
+        CMElementList sets;
+        std::vector<CExpProject*> bases; // the project each data set was saved from
+        std::unique_ptr<CExpProject> shared;
+        for (int i = 0; i < c.sets; ++i) {
+            CDAQExperiment* set = f.AddDataSet(Format("Run %d-%d", run, i));
+            ASSERT_NE(set, nullptr);
+            set->GetCalcOptions()->SetLineCount(256 << i);
+            sets.Add(set);
+            if (c.tree != bare)
+                bases.push_back(set->AddChild(f.MakeMeasurement(set, 2, 128, run * 10 + i)));
+        }
+        if (c.tree != treeIsBase) {
+            shared = f.MakeMeasurement(static_cast<CDAQExperiment*>(sets[0]), 2, 96, run);
+            shared->SetExperiments(sets);
+            bases.assign(static_cast<size_t>(c.sets), shared.get());
+            CDAQIO io(sets);
+            ASSERT_EQ(io.SaveAll(shared.get()), 1);
+            EXPECT_TRUE(io.GetErrorList().empty());
+        } else {
+            for (int i = 0; i < c.sets; ++i) {
+                CDAQIO io(sets[i]);
+                ASSERT_EQ(io.SaveOne(sets[i], bases[static_cast<size_t>(i)]), 1);
+            }
+        }
+        for (int i = 0; i < c.sets; ++i) {
+            auto* set = static_cast<CDAQExperiment*>(sets[i]);
+            const CExpProject& base = *bases[static_cast<size_t>(i)];
+            // The base has its parts back where they were.
+            EXPECT_EQ(base.GetRPMSignalData()->GetParent(), &base);
+            CDAQIO byDataSet(set);
+            CDAQIO byPath(set);
+            std::unique_ptr<CExpProject> reads[2] = {byDataSet.LoadOne(set),
+                                                     byPath.LoadFile(CDAQIO::GetDaqFilePath(set))};
+            CDAQIO* readers[2] = {&byDataSet, &byPath};
+            for (int k = 0; k < 2; ++k) {
+                CDAQIO* io = readers[k];
+                const std::unique_ptr<CExpProject>& read = reads[k];
+                ASSERT_NE(read, nullptr) << CDAQIO::FormatError(io->GetFirstError());
+                EXPECT_TRUE(io->GetErrorList().empty());
+                ASSERT_EQ(read->GetExperimentCount(), 1);
+                auto* readSet = DynamicDowncast<CDAQExperiment>(read->GetExperimentList()[0]);
+                ASSERT_NE(readSet, nullptr);
+                EXPECT_EQ(readSet->GetDescription(), set->GetDescription());
+                EXPECT_EQ(readSet->GetSerial(), set->GetSerial());
+                EXPECT_EQ(readSet->GetCalcOptions()->GetLineCount(), set->GetCalcOptions()->GetLineCount());
+                ExpectSameTree(*set, *readSet);
+                ExpectSameTree(*base.GetRPMSignalData(), *read->GetRPMSignalData());
+                ASSERT_NE(read->FindExcitation(f.structure), nullptr);
+                ExpectSameTree(*base.FindExcitation(f.structure), *read->FindExcitation(f.structure));
+            }
+        }
+        CDAQIO all(sets);
+        auto merged = all.MergeProjects();
+        ASSERT_NE(merged, nullptr) << CDAQIO::FormatError(all.GetFirstError());
+        EXPECT_EQ(merged->GetExperimentList().GetSize(), c.sets);
+    }
+}
+
+// Measurement files written before the data set's own tree was kept apart from the project
+// record (the record named the tree's channels again) still open, with the tree's samples.
+TEST_F(DAQIOTest, EarlierFilesOfADataSetCarryingItsTreeOpen)
+{
+    CDAQExperiment* set = f.AddDataSet("Run 1");
+    CExpProject* tree = set->AddChild(f.MakeMeasurement(set, 2, 128));
+    const std::string path = CDAQIO::GetDaqFilePath(set);
+    std::filesystem::create_directories(f.WorkFolder());
+    {
+        CArchive ar(path, CArchive::store);
+        for (const std::string& text : CDAQIO::MakeHeaderStrings())
+            ar << text;
+        ar << static_cast<const CObject*>(set);
+        // The record as those saves wrote it: the tree's own parts, lent while it is written.
+        CExpProject record("Measurement", nullptr, -1);
+        std::vector<CMElement*> parts{tree->GetRPMSignalData(), tree->FindExcitation(f.structure)};
+        for (CMElement* part : parts)
+            record.AddChild(tree->ReleaseChild(part));
+        ar << static_cast<const CObject*>(&record);
+        ar.Close();
+        for (CMElement* part : parts)
+            tree->AddChild(record.ReleaseChild(part));
+    }
+    CDAQIO io(set);
+    auto read = io.LoadOne(set);
+    ASSERT_NE(read, nullptr);
+    EXPECT_TRUE(io.GetErrorList().empty());
+    ExpectSameTree(*tree->GetRPMSignalData(), *read->GetRPMSignalData());
+    ExpectSameTree(*tree->FindExcitation(f.structure), *read->FindExcitation(f.structure));
+
+    // Cut inside the data set's tree, such a file stays refused.
+    const std::string whole = ReadAll(path);
+    WriteAll(path, whole.substr(0, whole.size() / 2));
+    CDAQIO cut(set);
+    EXPECT_EQ(cut.LoadOne(set), nullptr);
+    EXPECT_EQ(cut.GetFirstError().code, CDAQIO::errInvalid);
 }
