@@ -760,6 +760,15 @@ TEST(MkExtDaqProject, FilesOfNothingToImportSayWhy)
         EXPECT_EQ(checked, std::string(c.name) == "one engine speed");
         EXPECT_EQ(f.ui.dialogsShown, checked ? 1 : 2);
     }
+    // Without a target no experiment can be filed: the import says so before any file is chosen.
+    Fixture f("notarget");
+    f.container.SetTargetSubsystem("");
+    f.ui.dialogs = {Fixture::Files({f.Write("r.unv", f.RunUp(0))})};
+    CMkExtDaqProject builder(f.container, f.uf);
+    EXPECT_EQ(builder.ImportUFData(), 0);
+    ASSERT_EQ(f.prompts.Count(), 1u);
+    EXPECT_EQ(f.prompts.Last().stringId, IDS_NO_TARGET_SUBSYSTEM);
+    EXPECT_EQ(f.ui.dialogsShown, 0);
 }
 
 // The node table that comes with universal files is found beside them and read; a project made in
