@@ -330,6 +330,10 @@ int CMkExtDaqProject::Import(IUFImportUI& ui, CFeedback& messages)
             sets += ElementCast<CDAQExperiment>(m_project->GetChild(e)->GetChild(i)) != nullptr;
     if (sets == 0) {
         // Not "Finished." over an empty project: what kept each subsystem out is the message.
+        if (m_notes.empty())
+            m_notes.push_back(Format("%s is the target: its data are filed with the data sets of the other "
+                                     "subsystems, and no other subsystem was measured.",
+                                     m_targetName.c_str()));
         std::string why;
         for (const std::string& note : m_notes)
             why += "\n" + note;

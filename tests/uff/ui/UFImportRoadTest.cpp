@@ -529,6 +529,15 @@ TEST(UFImportRoad, TheSamplesUniversalFileFromTheDialogsAsTheyOpen)
     emit tree->doubleClicked(tree->currentIndex());
     ASSERT_EQ(area->subWindowList().size(), windows + 1);
     EXPECT_NE(ShownValue(area->subWindowList().back()->widget()), 0.0);
+    // And on the experiment: the map of its one data set, in a window of its own.
+    area->closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    windows = area->subWindowList().size();
+    tree->setCurrentIndex(experiment);
+    frame.UpdateCommandUI();
+    emit tree->doubleClicked(tree->currentIndex());
+    ASSERT_EQ(area->subWindowList().size(), windows + 1);
+    EXPECT_NE(ShownValue(area->subWindowList().back()->widget()), 0.0);
 
     // Project > New analysis project over the imported data, its options as they open, then the
     // input powers of the measured subsystems.
