@@ -207,6 +207,32 @@ bool DumpToChosenFile(IDataWriter& writer)
     }
     return false;
 }
+
+// Data sets made from universal files have no measurement file: their data are their subsystem's
+// spectra over RPM. A data set gives its own map, an experiment the map of each of its data sets;
+// nothing for other elements.
+std::vector<CZuRpmFunc*> UniversalFileMaps(CMElement* element)
+{
+    std::vector<CDAQExperiment*> sets;
+    CMElement* experiment = nullptr;
+    if (auto* set = DynamicDowncast<CDAQExperiment>(element)) {
+        sets.push_back(set);
+        experiment = set->GetParent();
+    } else if (DynamicDowncast<CTALVOExp>(element)) {
+        experiment = element;
+        for (int i = 0; i < element->GetChildCount(); ++i)
+            if (auto* child = DynamicDowncast<CDAQExperiment>(element->GetChild(i)))
+                sets.push_back(child);
+    }
+    auto* daq = experiment ? DynamicDowncast<CDaqProject>(experiment->GetParent()) : nullptr;
+    std::vector<CZuRpmFunc*> maps;
+    if (!daq || !daq->IsUFData())
+        return maps;
+    for (CDAQExperiment* set : sets)
+        if (CZuRpmFunc* map = set->FindRpmFuncOfFirstName())
+            maps.push_back(map);
+    return maps;
+}
 } // namespace
 
 bool CTALVOApp::OpenDataView(CMElement* element) const
@@ -217,6 +243,12 @@ bool CTALVOApp::OpenDataView(CMElement* element) const
         DynamicDowncast<CZuOTMultiVecFunc>(element)) {
         auto* writer = dynamic_cast<IDataWriter*>(element);
         return writer ? DumpToChosenFile(*writer) : false;
+    }
+    if (const std::vector<CZuRpmFunc*> maps = UniversalFileMaps(element); !maps.empty()) {
+        bool opened = false;
+        for (CZuRpmFunc* map : maps)
+            opened = OpenTALDataView(map, -1) || opened;
+        return opened;
     }
     if (auto* experiment = DynamicDowncast<CTALVOExp>(element)) {
         // The measured data of every data set of the experiment, in one measurement window.

@@ -277,6 +277,12 @@ int CMkExtDaqProject::Import(IUFImportUI& ui, CFeedback& messages)
     if (!m_targetName.empty())
         m_subsystems.AddUnique(m_targetName);
     m_notes.clear();
+    // Every experiment pairs a measured subsystem with the target: without one nothing could be
+    // filed, so the user is told before choosing files.
+    if (m_targetName.empty()) {
+        messages.Warning(MessageTextOf(IDS_NO_TARGET_SUBSYSTEM), IDS_NO_TARGET_SUBSYSTEM);
+        return 0;
+    }
     if (!ImportDialogStep(ui, messages))
         return 0;
 
@@ -318,6 +324,22 @@ int CMkExtDaqProject::Import(IUFImportUI& ui, CFeedback& messages)
     ui.CloseProgress();
     SaveNodeTable();
     Release();
+    int sets = 0;
+    for (int e = 0; e < m_project->GetChildCount(); ++e)
+        for (int i = 0; i < m_project->GetChild(e)->GetChildCount(); ++i)
+            sets += ElementCast<CDAQExperiment>(m_project->GetChild(e)->GetChild(i)) != nullptr;
+    if (sets == 0) {
+        // Not "Finished." over an empty project: what kept each subsystem out is the message.
+        if (m_notes.empty())
+            m_notes.push_back(Format("%s is the target: its data are filed with the data sets of the other "
+                                     "subsystems, and no other subsystem was measured.",
+                                     m_targetName.c_str()));
+        std::string why;
+        for (const std::string& note : m_notes)
+            why += "\n" + note;
+        messages.Warning(FormatString(IDS_UF_NOTHING_TO_IMPORT, why.c_str()), IDS_UF_NOTHING_TO_IMPORT);
+        return 0;
+    }
     std::string text = MessageTextOf(IDS_FINISHED);
     for (const std::string& note : m_notes)
         text += "\n" + note;

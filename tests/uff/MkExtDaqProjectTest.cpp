@@ -760,6 +760,30 @@ TEST(MkExtDaqProject, FilesOfNothingToImportSayWhy)
         EXPECT_EQ(checked, std::string(c.name) == "one engine speed");
         EXPECT_EQ(f.ui.dialogsShown, checked ? 1 : 2);
     }
+    {
+        // The target alone measured: no data set can be made, and the message says why.
+        Fixture f("onlytarget");
+        std::string text;
+        for (int rpm = 1000; rpm <= 1200; rpm += 100)
+            text += f.Spectrum(f.target, 0, rpm, 0);
+        f.ui.dialogs = {Fixture::Files({f.Write("cabin.unv", text)})};
+        f.prompts.Answer(IDOK);
+        CMkExtDaqProject builder(f.container, f.uf);
+        EXPECT_EQ(builder.ImportUFData(), 0);
+        ASSERT_GE(f.prompts.Count(), 1u);
+        EXPECT_EQ(f.prompts.Last().stringId, IDS_UF_NOTHING_TO_IMPORT);
+        EXPECT_NE(f.prompts.Last().text.find(f.target + " is the target"), std::string::npos) << f.prompts.Last().text;
+        EXPECT_TRUE(f.DataSets().empty());
+    }
+    // Without a target no experiment can be filed: the import says so before any file is chosen.
+    Fixture f("notarget");
+    f.container.SetTargetSubsystem("");
+    f.ui.dialogs = {Fixture::Files({f.Write("r.unv", f.RunUp(0))})};
+    CMkExtDaqProject builder(f.container, f.uf);
+    EXPECT_EQ(builder.ImportUFData(), 0);
+    ASSERT_EQ(f.prompts.Count(), 1u);
+    EXPECT_EQ(f.prompts.Last().stringId, IDS_NO_TARGET_SUBSYSTEM);
+    EXPECT_EQ(f.ui.dialogsShown, 0);
 }
 
 // The node table that comes with universal files is found beside them and read; a project made in

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -28,6 +29,8 @@
 #include "platform/ui/DialogButtons.h"
 #include "common/SubsystemManager.h"
 #include "planning/ui/DlgDAQPPSSList.h"
+#include "uff/MkExtDaqProject.h"
+#include "uff/UFNodeMap.h"
 #include "uff/ui/PPageUfOctave.h"
 #include "views/ui/PPageOrderTracking.h"
 
@@ -82,6 +85,9 @@ CDlgImportUFDaqData::CDlgImportUFDaqData(CUFImportSettings& settings, QWidget* p
     m_rpm->setValidator(new QIntValidator(0, 100000, m_rpm));
     m_order = new QLineEdit(rpmBox);
     m_order->setObjectName(QStringLiteral("c%1").arg(IDC_ORDER));
+    // Room for the largest RPM and a typed order without scrolling.
+    for (QLineEdit* edit : {m_rpm, m_order})
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
     rpmLayout->addWidget(m_rpm, 0, 1);
     rpmLayout->addWidget(m_order, 2, 1);
 
@@ -90,7 +96,8 @@ CDlgImportUFDaqData::CDlgImportUFDaqData(CUFImportSettings& settings, QWidget* p
     readLayout->addWidget(new QLabel(tr("Structure spectra:"), readBox));
     m_structure = new QListWidget(readBox);
     m_structure->setObjectName(QStringLiteral("c%1").arg(IDC_STRUCTURE));
-    m_structure->addItems({tr("In the units of the file"), tr("In g (converted to m/s2)")});
+    m_structure->addItems({QString(), QString()});
+    TranslateStructureItems();
     m_structure->setMaximumHeight(48);
     m_names = new QCheckBox(tr("Subsystems from the datasets' point names"), readBox);
     m_names->setObjectName(QStringLiteral("c%1").arg(IDC_NAMES_FROM_DATASET));
@@ -104,6 +111,19 @@ CDlgImportUFDaqData::CDlgImportUFDaqData(CUFImportSettings& settings, QWidget* p
     readLayout->addWidget(m_structure);
     readLayout->addWidget(m_names);
     readLayout->addWidget(m_snap);
+
+    // The node table: which node of the datasets is which local point of which subsystem.
+    auto* nodeLabel = new QLabel(tr("Node table:"), this);
+    m_nodeTable = new QLineEdit(this);
+    m_nodeTable->setObjectName(QStringLiteral("c%1").arg(IDC_NODE_TABLE));
+    m_nodeTable->setReadOnly(true);
+    nodeLabel->setBuddy(m_nodeTable);
+    auto* openTable = new QPushButton(tr("Node Table..."), this);
+    openTable->setObjectName(QStringLiteral("c%1").arg(IDC_NODE_TABLE_OPEN));
+    auto* nodeRow = new QHBoxLayout;
+    nodeRow->addWidget(nodeLabel);
+    nodeRow->addWidget(m_nodeTable, 1);
+    nodeRow->addWidget(openTable);
 
     auto* buttons = CDialogButtons::OkCancel(this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
@@ -121,12 +141,14 @@ CDlgImportUFDaqData::CDlgImportUFDaqData(CUFImportSettings& settings, QWidget* p
     bottom->addWidget(readBox);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
+    layout->addLayout(nodeRow);
     layout->addLayout(bottom);
     layout->addWidget(buttons);
 
     connect(add, &QPushButton::clicked, this, [this] { OnAddFiles(); });
     connect(remove, &QPushButton::clicked, this, [this] { OnRemoveFiles(); });
     connect(options, &QPushButton::clicked, this, [this] { OnOptions(); });
+    connect(openTable, &QPushButton::clicked, this, [this] { OnOpenNodeTable(); });
 }
 
 bool CDlgImportUFDaqData::OnInitDialog()
@@ -134,6 +156,8 @@ bool CDlgImportUFDaqData::OnInitDialog()
     m_ok->setEnabled(false);
     CZuDialog::OnInitDialog();
     FillList();
+    TakeNodeTableBeside();
+    ShowNodeTable();
     if (parentWidget())
         move(parentWidget()->geometry().center() - rect().center());
     return true;
@@ -191,6 +215,65 @@ void CDlgImportUFDaqData::OnAddFiles()
         if (std::find(m_settings.files->begin(), m_settings.files->end(), p) == m_settings.files->end())
             m_settings.files->push_back(p);
     FillList();
+    TakeNodeTableBeside();
+    ShowNodeTable();
+}
+
+void CDlgImportUFDaqData::TranslateStructureItems()
+{
+    const char* english[2] = {"In the units of the file", "In g (converted to m/s2)"};
+    for (int i = 0; i < 2 && i < m_structure->count(); ++i)
+        m_structure->item(i)->setText(QString::fromStdString(TranslateText(english[i])));
+}
+
+void CDlgImportUFDaqData::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        TranslateStructureItems();
+    CZuDialog::changeEvent(event);
+}
+
+void CDlgImportUFDaqData::TakeNodeTableBeside()
+{
+    if (!m_settings.nodeMap || !m_settings.files || m_settings.nodeMap->GetCount() > 0)
+        return;
+    const std::string path = CMkExtDaqProject::FindNodeTable(*m_settings.files);
+    std::string why;
+    if (!path.empty() && CMkExtDaqProject::LoadNodeTable(path, *m_settings.nodeMap, why))
+        m_settings.nodeTable = path;
+}
+
+void CDlgImportUFDaqData::ShowNodeTable()
+{
+    m_nodeTable->setText(QString::fromStdString(m_settings.nodeTable));
+    m_nodeTable->setToolTip(m_nodeTable->text());
+    const bool known = m_settings.nodeMap && m_settings.nodeMap->GetCount() > 0;
+    m_nodeTable->setPlaceholderText(known ? tr("The project's node table")
+                                          : tr("None: choose the table that names the nodes"));
+}
+
+void CDlgImportUFDaqData::OnOpenNodeTable()
+{
+    if (!m_settings.nodeMap)
+        return;
+    FileChooserOptions options;
+    options.title = "Open Node Table";
+    options.filter = "Node Tables (*.txt)|*.txt|All Files (*.*)|*.*||";
+    options.initialName = CUFNodeMap::kTableFileName;
+    if (!m_settings.nodeTable.empty())
+        options.initialFolder = FolderOf(m_settings.nodeTable);
+    else if (m_settings.files && !m_settings.files->empty())
+        options.initialFolder = FolderOf(m_settings.files->front());
+    std::string path;
+    if (!PromptOpenFile(options, path))
+        return;
+    std::string why;
+    if (!CMkExtDaqProject::LoadNodeTable(path, *m_settings.nodeMap, why)) {
+        AfxFormatMessageBox(IDS_UF_NODE_TABLE_UNREADABLE, MB_OK | MB_ICONEXCLAMATION, path.c_str(), why.c_str());
+        return;
+    }
+    m_settings.nodeTable = path;
+    ShowNodeTable();
 }
 
 void CDlgImportUFDaqData::OnRemoveFiles()

@@ -32,6 +32,8 @@ public:
         IDC_NAMES_FROM_DATASET = 3049,
         IDC_SNAP = 3050,
         IDC_ORDER = 3138,
+        IDC_NODE_TABLE = 3139,
+        IDC_NODE_TABLE_OPEN = 3140,
     };
     static constexpr int kMaxSelection = 13051;
 
@@ -45,18 +47,28 @@ public:
     // The options sheet; true on OK.
     bool OnOptions();
     void FillList();
+    // Node Table...: the table that says which node is which local point, read into the node map.
+    void OnOpenNodeTable();
 
     QTreeWidget* FileList() const { return m_files; }
     QPushButton* OkButton() const { return m_ok; }
     QButtonGroup* Choices() const { return m_choices; }
     QLineEdit* RpmEdit() const { return m_rpm; }
     QLineEdit* OrderEdit() const { return m_order; }
+    QLineEdit* NodeTableEdit() const { return m_nodeTable; }
 
 protected:
     bool OnInitDialog() override;
+    void changeEvent(QEvent* event) override;
     bool DoDataExchange(bool saveAndValidate) override;
 
 private:
+    // With no node known yet, the node table that came with the listed files is read.
+    void TakeNodeTableBeside();
+    void ShowNodeTable();
+    // The list's items in the language loaded (the window translator leaves list items alone).
+    void TranslateStructureItems();
+
     CUFImportSettings& m_settings;
     QTreeWidget* m_files;
     QButtonGroup* m_choices;
@@ -65,5 +77,6 @@ private:
     QLineEdit* m_order;
     QCheckBox* m_names;
     QCheckBox* m_snap;
+    QLineEdit* m_nodeTable;
     QPushButton* m_ok;
 };

@@ -7,6 +7,7 @@
 #include "uff/ui/DlgImportUFDaqData.h"
 #include "uff/ui/DlgSelectDAQSystem.h"
 #include "uff/ui/DlgUFDataCheck.h"
+#include "uff/UFNodeMap.h"
 
 CUFImportDialogs::CUFImportDialogs(QWidget* parent) : m_parent(parent) {}
 
@@ -27,13 +28,18 @@ bool CUFImportDialogs::RunImportDialog(CUFImportSettings& settings)
     CUFImportSettings edited = settings;
     std::vector<std::string> files = settings.files ? *settings.files : std::vector<std::string>();
     edited.files = &files;
+    CUFNodeMap nodes = settings.nodeMap ? *settings.nodeMap : CUFNodeMap();
+    edited.nodeMap = settings.nodeMap ? &nodes : nullptr;
     CDlgImportUFDaqData dialog(edited, m_parent);
     if (dialog.DoModal() != IDOK)
         return false;
-    // Taken over only on OK: Cancel leaves the project's list as it was.
+    // Taken over only on OK: Cancel leaves the project's list and node map as they were.
     if (settings.files)
         *settings.files = files;
+    if (settings.nodeMap)
+        *settings.nodeMap = nodes;
     edited.files = settings.files;
+    edited.nodeMap = settings.nodeMap;
     settings = edited;
     return true;
 }

@@ -29,9 +29,11 @@
 #include "platform/ui/ZuDialog.h"
 #include "platform/ui/ZuPropertySheet.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/WinTypes.h"
 #include "uff/ExtUFDaqProject.h"
 #include "uff/MkExtDaqProject.h"
+#include "uff/UFNodeMap.h"
 #include "uff/ui/DlgImportUFDaqData.h"
 #include "uff/ui/DlgSelectDAQSystem.h"
 #include "uff/ui/DlgUFDataCheck.h"
@@ -237,4 +239,54 @@ TEST(UFImportDialogs, NamesFromDatasetsShowTheShortNamesToEdit)
     EXPECT_EQ(scripted.Unexpected(), 0u);
     // The import matches point names against the edited short names.
     EXPECT_EQ(CSubsystemManager(&subsystems, &shortNames).FindByShortName("rp1"), "Roof Panel");
+}
+
+// Node Table... reads the table the user chooses into the import's node map and shows its path; a
+// table that names no node is refused with its reason; Cancel leaves the project's map as it was.
+TEST(UFImportDialogs, NodeTableIsChosenInTheDialog)
+{
+    const fs::path dir = fs::temp_directory_path() / ("orvex_uf_nodetable_" + std::to_string(::getpid()));
+    fs::create_directories(dir / "tables");
+    CUFNodeMap written;
+    written.SetAt(CUFNode(7, "Roof", 0));
+    written.SetAt(CUFNode(8, "Roof", 1));
+    const fs::path good = dir / "tables" / "roof.txt";
+    written.WriteTextFile(good.string(), "roof");
+    const fs::path empty = dir / "tables" / "empty.txt";
+    WriteFile(empty, "#@none\n# x\n#\n");
+    std::vector<std::string> files = {(dir / "run.unv").string()};
+    CUFNodeMap project;
+    project.SetAt(CUFNode(1, "Floor", 0));
+    const CUFNodeMap original = project;
+    CUFImportSettings settings;
+    settings.files = &files;
+    settings.nodeMap = &project;
+
+    CUFImportDialogs dialogs;
+    for (const bool ok : {false, true}) {
+        SCOPED_TRACE(ok);
+        CScriptedPrompts prompts;
+        prompts.ChooseFile(empty.string()).Answer(IDOK).ChooseFile(good.string());
+        CScriptedDialogs scripted;
+        scripted.Then([&](CZuDialog& d) {
+            auto& dialog = dynamic_cast<CDlgImportUFDaqData&>(d);
+            // The project's own table, so nothing is looked for beside the file.
+            EXPECT_TRUE(dialog.NodeTableEdit()->text().isEmpty());
+            EXPECT_EQ(dialog.NodeTableEdit()->placeholderText(), "The project's node table");
+            auto* open = dialog.findChild<QPushButton*>(QStringLiteral("c3140"));
+            open->click();
+            EXPECT_EQ(prompts.Last().stringId, IDS_UF_NODE_TABLE_UNREADABLE);
+            EXPECT_NE(prompts.Last().text.find("empty.txt"), std::string::npos) << prompts.Last().text;
+            EXPECT_TRUE(dialog.NodeTableEdit()->text().isEmpty());
+            open->click();
+            EXPECT_EQ(fs::path(dialog.NodeTableEdit()->text().toStdString()), good);
+            EXPECT_EQ(prompts.Records().front().file.initialFolder, dir.string());
+            return ok ? dialog.PressOK() : dialog.PressCancel();
+        });
+        EXPECT_EQ(dialogs.RunImportDialog(settings), ok);
+        EXPECT_EQ(project.Nodes(), (ok ? written : original).Nodes());
+        EXPECT_EQ(prompts.Unexpected(), 0u);
+    }
+    EXPECT_EQ(fs::path(settings.nodeTable), good);
+    fs::remove_all(dir);
 }

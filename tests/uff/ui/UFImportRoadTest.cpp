@@ -3,13 +3,21 @@
 // the import of a file, an analysis project for outside data set up through its subsystem answer
 // (0x241C), and an analysis project over the imported data whose input powers are calculated and
 // shown. Menu commands go through their actions; every dialog is answered by script.
+// The second road takes the sample's own universal file into a new DAQ project of the sample
+// project through the dialogs as they open, its name typed into the program's file chooser.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QButtonGroup>
+#include <QAbstractItemModel>
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
@@ -18,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <string>
 
@@ -49,7 +58,10 @@
 #include "planning/ui/DlgWizDAQPPMenu.h"
 #include "planning/ui/ZuDlgWizard.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/ui/QtPromptService.h"
 #include "platform/win/Messages.h"
+#include "platform/win/StringIds.h"
+#include "support/WidgetShot.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuRpmFunc.h"
 #include "uff/ExtUFDaqProject.h"
@@ -93,6 +105,76 @@ std::string RunUpFile(const std::vector<std::string>& subsystems)
                 text += Dataset58(ds);
             }
     return text;
+}
+
+// The program's own file chooser, the name typed into its name field and Open pressed, as a user
+// does; message boxes are recorded and answered with their first button (Yes or OK).
+class CTypedChooser : public IPromptService
+{
+public:
+    CTypedChooser() : m_previous(&GetPromptService()) { SetPromptService(this); }
+    ~CTypedChooser() override { SetPromptService(m_previous); }
+    CTypedChooser(const CTypedChooser&) = delete;
+    CTypedChooser& operator=(const CTypedChooser&) = delete;
+
+    std::vector<std::string> names; // typed into the choosers, in turn
+    std::vector<PromptRecord> shown;
+
+    PromptAnswer Ask(const PromptRecord& request) override
+    {
+        shown.push_back(request);
+        PromptAnswer answer;
+        if (request.kind == PromptKind::MessageBox) {
+            answer.result = ButtonsOf(request.style).front();
+        } else if (m_next < names.size()) {
+            const QString name = QString::fromStdString(names[m_next++]);
+            QTimer::singleShot(0, [name] {
+                auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                auto* edit = chooser ? chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+                ASSERT_NE(edit, nullptr);
+                edit->setText(name);
+                static_cast<QDialog*>(chooser)->accept(); // the chooser's own Open
+            });
+            answer = CQtPromptService().Ask(request);
+        } else {
+            answer.result = IDCANCEL;
+        }
+        shown.back().result = answer.result;
+        shown.back().paths = answer.paths;
+        return answer;
+    }
+    std::string Texts() const
+    {
+        std::string out;
+        for (const PromptRecord& r : shown)
+            out += r.text + "\n";
+        return out;
+    }
+
+private:
+    IPromptService* m_previous;
+    size_t m_next = 0;
+};
+
+// The first cell of a window's tables, beside the RPM and band axes, that shows a number other
+// than 0; 0 when none does.
+double ShownValue(QWidget* window)
+{
+    for (QAbstractItemView* view : window->findChildren<QAbstractItemView*>()) {
+        const QAbstractItemModel* model = view->model();
+        for (int c = 0; model && c < model->columnCount(); ++c) {
+            const QString header = model->headerData(c, Qt::Horizontal).toString();
+            if (header.contains(QStringLiteral("RPM")) || header.startsWith(QStringLiteral("Band")))
+                continue;
+            for (int r = 0; r < model->rowCount(); ++r) {
+                bool number = false;
+                const double v = model->data(model->index(r, c)).toString().toDouble(&number);
+                if (number && v != 0.0)
+                    return v;
+            }
+        }
+    }
+    return 0.0;
 }
 
 } // namespace
@@ -329,5 +411,179 @@ TEST(UFImportRoad, NewDaqProjectImportsAndAnalysisProjectsFollow)
     // With the project's windows open, the language changes through the menu and back.
     EXPECT_EQ(road::SwitchLanguageThroughTheMenu(frame, "uf-import-road").join(QLatin1Char('\n')).toStdString(), "");
     wizard->OnStep(2006);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The sample project's universal file, as a new user imports it: New DAQ Project, universal files,
+// the file's name typed into the chooser, every other setting as the dialogs open with it. The
+// node table beside the file names its points; the data check lists them; the data sets fill the
+// new project and open on a double-click; an analysis project over them calculates input powers
+// that its window shows.
+TEST(UFImportRoad, TheSamplesUniversalFileFromTheDialogsAsTheyOpen)
+{
+    road::StartProgram();
+    const fs::path built = fs::path(ORVEX_BINARY_DIR) / "samples";
+    if (!fs::exists(built / "sample.orv") || !fs::exists(built / "sample-run-up.unv"))
+        GTEST_SKIP() << "no sample project was built";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // The sample's files where the user keeps them; the new project in a folder of its own.
+    const fs::path root = fs::path(dir.path().toStdString()) / "samples";
+    fs::copy(built, root, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    CMainFrame frame;
+    road::ShowFrame(frame);
+    road::NewProjectFromSample(frame, dir.filePath(QStringLiteral("car")), QStringLiteral("SampleCar"));
+    ASSERT_NE(frame.GetDocument(), nullptr);
+    CTALVODoc& doc = *frame.GetDocument();
+    CTALVOProject& container = doc.GetTALVOProject();
+    // Project > Sources and target: the cabin answers the roof.
+    ASSERT_TRUE(Click(frame, ID_SRC_TRG_DEFINITION));
+    {
+        CDlgSrcTrgDefinition* definition = CDlgSrcTrgDefinition::GetInstance();
+        ASSERT_NE(definition, nullptr);
+        definition->TargetCombo()->setCurrentIndex(
+            definition->TargetCombo()->findText(QStringLiteral("Front Cabin-R")));
+        definition->m_sources.Add("Roof");
+        CScriptedPrompts prompts;
+        definition->PressOK();
+        EXPECT_EQ(prompts.Count(), 0u) << Shown(prompts);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    ASSERT_EQ(container.GetTargetSubsystem(), "Front Cabin-R");
+    // The hybrid model over the analytical one, as the input powers solve it.
+    CModelProject* model = container.GetModelProject();
+    ASSERT_NE(model, nullptr);
+    ASSERT_NE(model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
+              nullptr);
+    const int before = container.GetProjectCount();
+
+    const QString shots = ShotFolder(QStringLiteral("uf-sample-road"));
+    QStringList faults;
+    std::string told;
+    {
+        CTypedChooser chooser;
+        chooser.names = {(root / "sample-run-up.unv").string()};
+        CScriptedDialogs dialogs;
+        dialogs
+            .Then([](CZuDialog& d) {
+                auto& choice = dynamic_cast<CDlgSelectDAQSystem&>(d);
+                choice.Choices()->button(1)->click(); // External data from universal files
+                return choice.PressOK();
+            })
+            .Then([&](CZuDialog& d) {
+                auto& import = dynamic_cast<CDlgImportUFDaqData&>(d);
+                EXPECT_FALSE(import.OkButton()->isEnabled());
+                import.findChild<QPushButton*>(QStringLiteral("c3005"))->click(); // Add...
+                EXPECT_EQ(import.FileList()->topLevelItemCount(), 1);
+                // The node table that came with the file is read, and the dialog says which.
+                EXPECT_EQ(fs::path(import.NodeTableEdit()->text().toStdString()), root / "UFNodeTable.txt");
+                faults << GrabAndCheckLayout(import, shots, QStringLiteral("import"));
+                return import.PressOK();
+            })
+            .Then([&](CZuDialog& d) {
+                auto& check = dynamic_cast<CDlgUFDataCheck&>(d);
+                // The roof's two points and the cabin's microphone, one measurement set each.
+                EXPECT_EQ(check.Sets()->topLevelItemCount(), 2);
+                check.Sets()->setCurrentItem(check.Sets()->topLevelItem(0));
+                EXPECT_GE(check.Points()->topLevelItemCount(), 1);
+                faults << GrabAndCheckLayout(check, shots, QStringLiteral("data-check"));
+                return check.PressOK();
+            });
+        ASSERT_TRUE(Click(frame, CFrameCommands::ID_NEW_DAQ_PROJECT));
+        EXPECT_EQ(dialogs.Unexpected(), 0u);
+        ASSERT_FALSE(chooser.shown.empty());
+        EXPECT_EQ(chooser.shown.front().kind, PromptKind::OpenFile);
+        EXPECT_EQ(chooser.shown.back().stringId, IDS_FINISHED) << chooser.Texts();
+        told = chooser.Texts();
+    }
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
+    // The project's own table did not replace the one that came with the file.
+    EXPECT_NE(ReadFile(root / "UFNodeTable.txt").find("Roof\t1\t2"), std::string::npos);
+
+    // The new project in the tree: the roof's experiment and its data set.
+    ASSERT_EQ(container.GetProjectCount(), before + 1);
+    auto* uf = dynamic_cast<CExtUFDaqProject*>(container.GetProject(before));
+    ASSERT_NE(uf, nullptr);
+    ASSERT_EQ(uf->GetChildCount(), 1) << told;
+    frame.TreeWindow()->SetActiveIndex(before);
+    CMTreeCtrlEx* tree = frame.TreeWindow()->GetActiveTree();
+    ASSERT_NE(tree, nullptr);
+    const QModelIndex top = tree->Model()->IndexOf(uf);
+    ASSERT_EQ(tree->Model()->rowCount(top), 1);
+    const QModelIndex experiment = tree->Model()->index(0, 0, top);
+    auto* pair = ElementCast<CTALVOExp>(uf->GetChild(0));
+    ASSERT_NE(pair, nullptr);
+    EXPECT_TRUE(pair->GetFirstSubsystem() == "Roof" || pair->GetSecondSubsystem() == "Roof");
+    ASSERT_EQ(tree->Model()->rowCount(experiment), 1);
+    auto* set = ElementCast<CDAQExperiment>(uf->GetChild(0)->GetChild(0));
+    ASSERT_NE(set, nullptr);
+    CZuRpmFunc* roof = set->FindRpmFuncOfFirstName();
+    ASSERT_NE(roof, nullptr);
+    EXPECT_EQ(roof->GetRpmCount(), 56); // 1000 to 3750 RPM in steps of 50
+
+    // A double-click on the data set opens its data.
+    QMdiArea* area = frame.MdiArea();
+    qsizetype windows = area->subWindowList().size();
+    tree->setCurrentIndex(tree->Model()->index(0, 0, experiment));
+    frame.UpdateCommandUI();
+    emit tree->doubleClicked(tree->currentIndex());
+    ASSERT_EQ(area->subWindowList().size(), windows + 1);
+    EXPECT_NE(ShownValue(area->subWindowList().back()->widget()), 0.0);
+    // And on the experiment: the map of its one data set, in a window of its own.
+    area->closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    windows = area->subWindowList().size();
+    tree->setCurrentIndex(experiment);
+    frame.UpdateCommandUI();
+    emit tree->doubleClicked(tree->currentIndex());
+    ASSERT_EQ(area->subWindowList().size(), windows + 1);
+    EXPECT_NE(ShownValue(area->subWindowList().back()->widget()), 0.0);
+
+    // Project > New analysis project over the imported data, its options as they open, then the
+    // input powers of the measured subsystems.
+    {
+        CScriptedDialogs dialogs;
+        dialogs.Then([uf](CZuDialog& d) {
+            auto& choose = dynamic_cast<CDlgSelectDaqProject&>(d);
+            choose.Combo()->setCurrentIndex(choose.Combo()->findText(QString::fromStdString(uf->GetName())));
+            return choose.PressOK();
+        });
+        dialogs.PressOK(); // the analysis options
+        ASSERT_TRUE(Click(frame, CFrameCommands::ID_NEW_ANALYSIS_PROJECT));
+        EXPECT_EQ(dialogs.Unexpected(), 0u);
+    }
+    ASSERT_EQ(container.GetProjectCount(), before + 2);
+    auto* analysis = dynamic_cast<CAnalysisProject*>(container.GetProject(before + 1));
+    ASSERT_NE(analysis, nullptr);
+    EXPECT_EQ(analysis->GetDaqProject(), uf);
+    {
+        CTypedChooser answers;
+        ConfirmCalcSubsystems();
+        EXPECT_NE(answers.Texts().find(MessageTextOf(6170)), std::string::npos) << answers.Texts();
+    }
+    ASSERT_NE(analysis->GetInputPowerFolder(), nullptr);
+    auto* power = DynamicDowncast<CZuRpmFunc>(analysis->GetInputPowerFolder()->FindRpmItem("Roof"));
+    ASSERT_NE(power, nullptr);
+
+    // The input power over RPM in its window: the numbers the user reads are the project's.
+    Select(frame, before + 1, power);
+    windows = area->subWindowList().size();
+    ASSERT_TRUE(frame.OnCommand(ID_OPEN_SELECTION));
+    ASSERT_EQ(area->subWindowList().size(), windows + 1);
+    area->subWindowList().back()->showMaximized();
+    // The window writes the powers in dB (re 1 W) to two decimals.
+    const double shown = ShownValue(area->subWindowList().back()->widget());
+    EXPECT_NE(shown, 0.0);
+    bool held = false;
+    for (int r = 0; r < power->GetRpmCount(); ++r)
+        for (int b = 0; b < power->GetRowFunc(r)->GetDataCount(); ++b) {
+            const double watts = power->GetRowFunc(r)->DataValue(b);
+            held = held || (watts > 0.0 && std::abs(10.0 * std::log10(watts) - shown) <= 0.006);
+        }
+    EXPECT_TRUE(held) << shown;
+    road::GrabResult(frame, "uf-sample-road-input-power");
+    EXPECT_EQ(road::SwitchLanguageThroughTheMenu(frame, "uf-sample-road").join(QLatin1Char('\n')).toStdString(), "");
+    if (auto* wizard = qobject_cast<CDlgWizDAQPPMenu*>(FindWizardDialog(CDlgWizDAQPPMenu::kTemplateId)))
+        wizard->OnStep(2006);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
