@@ -350,6 +350,7 @@
     X(IDS_NO_TARGET_SUBSYSTEM, 7185)   /* "No target subsystem is set: choose it under View > Target and Sources." */  \
     X(IDS_MIN_ABOVE_MAX, 7195)         /* "The minimum RPM must not be above the maximum RPM." */                      \
     X(IDS_NAME_NOT_FOR_PICTURES, 7196) /* "The name %s cannot be used for picture files." */                           \
+    X(IDS_MERGE_SKIPPED, 7221)         /* "These subsystems are not in both projects and were not merged:%s" */        \
     X(IDS_CLF_NAME, 11608)             /* "CLF(%s, %s)" */                                                             \
     X(IDS_INTRINSIC_DLF_NAME, 11609)   /* "Intrinsic DLF(%s)" */                                                       \
     X(IDS_TOTAL_DLF_NAME, 11610)       /* "Total DLF(%s)" */                                                           \
