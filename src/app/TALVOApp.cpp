@@ -162,6 +162,37 @@ bool CTALVOApp::OpenTALDataView(CMElement* element, int) const
     return DynamicDowncast<CZuRpmFunc>(element) && t && t->Open(element);
 }
 
+bool CTALVOApp::OpenExpDataView(CTALVOExp* experiment) const
+{
+    if (!experiment || !m_expSubsystemChooser)
+        return false;
+    std::string picked = experiment->GetFirstSubsystem();
+    if (!m_expSubsystemChooser(*experiment, picked) || picked.empty())
+        return false;
+    // The pick carries its wave sign; data sets file their maps under the subsystem's own name
+    // unless a map of the signed name exists.
+    const std::string subsystems[2] = {experiment->GetFirstSubsystem(), experiment->GetSecondSubsystem()};
+    int index = -1;
+    for (int i = 0; i < 2; ++i) {
+        const std::string& s = subsystems[i];
+        if (!s.empty() && picked.rfind(s, 0) == 0 && (index < 0 || s.size() > subsystems[index].size()))
+            index = i;
+    }
+    if (index < 0)
+        return false;
+    auto hasMap = [experiment](const std::string& name) {
+        for (int i = 0; i < experiment->GetChildCount(); ++i)
+            if (auto* set = DynamicDowncast<CDAQExperiment>(experiment->GetChild(i)))
+                if (set->FindRpmFuncByName(name))
+                    return true;
+        return false;
+    };
+    const std::string name = hasMap(picked) ? picked : subsystems[index];
+    // A subsystem without maps is told to the user by the averaging.
+    CMElement* map = experiment->AverageRpmFuncs(name, 1, nullptr);
+    return map && OpenTALDataView(map, index);
+}
+
 bool CTALVOApp::OpenRpmSelDataView(CMElement* element) const
 {
     CZuMultiDocTemplate* t = FindTemplate("DataView");
@@ -257,7 +288,10 @@ bool CTALVOApp::OpenDataView(CMElement* element) const
         for (int i = 0; i < experiment->GetChildCount(); ++i)
             if (DynamicDowncast<CDAQExperiment>(experiment->GetChild(i)))
                 sets.Add(experiment->GetChild(i));
-        return daq && daq->IsUFData() == 0 && daq->OpenStoredData(sets, experiment->GetName()) != 0;
+        const bool stored = daq && daq->IsUFData() == 0 && daq->OpenStoredData(sets, experiment->GetName()) != 0;
+        // Beside it, the experiment's map of the subsystem the user picks.
+        const bool map = OpenExpDataView(experiment);
+        return stored || map;
     }
     if (auto* dataSet = DynamicDowncast<CDAQExperiment>(element)) {
         // A data set's measured data from its measurement file.

@@ -21,6 +21,7 @@ class CMElementList;
 class CModelData;
 class CSensorProject;
 class CTALVODoc;
+class CTALVOExp;
 class IDAQSystemDocument;
 class IProjectTreeWindow;
 
@@ -112,6 +113,14 @@ public:
     // A spectrum map (CZuRpmFunc), "TalDataView". subsystem: the subsystem the map was chosen
     // for, -1 when none.
     bool OpenTALDataView(CMElement* element, int subsystem = -1) const;
+    // An experiment's map over RPM, averaged over its used data sets, for the one of its two
+    // subsystems the user picks, "TalDataView"; false without a picker, when the pick is cancelled
+    // or when no data set has a map of that subsystem (which the user is told).
+    bool OpenExpDataView(CTALVOExp* experiment) const;
+    // Asks which of the experiment's two subsystems to show, with its wave type; the window library
+    // installs it. name: in, the subsystem shown first; out, the pick as the picker answers it.
+    using ExpSubsystemChooser = std::function<bool(CTALVOExp& experiment, std::string& name)>;
+    void SetExpSubsystemChooser(ExpSubsystemChooser chooser) { m_expSubsystemChooser = std::move(chooser); }
     // A table by RPM (CZuRpmSelFunc) or an analysis-project table, "DataView".
     bool OpenRpmSelDataView(CMElement* element) const;
     // The switchable-axis table of a CZuRpmSelFunc, "SwAxisView".
@@ -196,6 +205,7 @@ private:
     std::unique_ptr<CPLOVAWrapper> m_dataChecker;
     std::thread m_versionCheck;
     DAQSystemViewOpener m_daqSystemOpener;
+    ExpSubsystemChooser m_expSubsystemChooser;
     std::shared_ptr<void> m_automationObject;
     std::function<void()> m_revokeAutomationObject;
 };

@@ -1,8 +1,11 @@
 #include "wiring/WindowServices.h"
 
+#include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
 #include "app/ModelProject.h"
 #include "app/TALVOApp.h"
+#include "app/TALVOExp.h"
+#include "app/TALVOProject.h"
 #include "app/automation/AutomationHost.h"
 #include "app/automation/AutomationService.h"
 #include "app/ui/DlgInputPowerData.h"
@@ -12,6 +15,7 @@
 #include "app/ui/MeasuredDataServices.h"
 #include "app/ui/ModelInformationDlg.h"
 #include "app/ui/StartupWarmUp.h"
+#include "experiments/ui/DlgExpProperty.h"
 #include "app/ui/TALVOStartup.h"
 #include "planning/ui/DlgDAQPPExpPlan.h"
 #include "planning/ui/DlgDAQPPExpPlanEdit.h"
@@ -24,6 +28,7 @@
 #include "uff/ui/UFImportDialogs.h"
 #include "views/ui/DataViewOpeners.h"
 #include "views/ui/DlgSelectSubsystem.h"
+#include "views/ui/DlgSelectViewData.h"
 
 #include <QCoreApplication>
 
@@ -114,6 +119,38 @@ void InstallDialogs()
             return false;
         name = picker.m_strName;
         return true;
+    });
+    // An experiment's map opens for one of its two subsystems, picked with its wave type.
+    GetTALVOApp().SetExpSubsystemChooser([](CTALVOExp& experiment, std::string& name) {
+        auto* daq = DynamicDowncast<CDaqProject>(experiment.GetParent());
+        CTALVOProject* container = daq ? daq->GetOwner() : nullptr;
+        CDlgSelectSubsystem picker(container ? container->GetModelProject() : nullptr, MainFrame());
+        CZuSubsystemTable pair;
+        pair.AddUnique(experiment.GetFirstSubsystem());
+        pair.AddUnique(experiment.GetSecondSubsystem());
+        picker.SetSubsystemTable(pair, 0);
+        picker.EnableWaveType(true);
+        picker.m_strName = name;
+        if (picker.DoModal() != IDOK || picker.m_strName.empty())
+            return false;
+        name = picker.m_strName;
+        return true;
+    });
+    // The view-data picker shows a data set's properties in the experiment property dialog;
+    // outside data are only shown.
+    CDlgSelectViewData::SetPropertiesOpener([](CMElement* element, QWidget* parent) {
+        auto* dataSet = DynamicDowncast<CDAQExperiment>(element);
+        if (!dataSet)
+            return;
+        CMElement* experiment = dataSet->GetParent();
+        auto* daq = experiment ? DynamicDowncast<CDaqProject>(experiment->GetParent()) : nullptr;
+        CDlgExpProperty::CModal dialog(parent);
+        dialog.SetMode(daq && daq->IsUFData() == 1 ? CDlgExpProperty::modeReadOnly : CDlgExpProperty::modeStored);
+        dialog.SetDAQProject(daq);
+        CMElementList list;
+        list.Add(dataSet);
+        dialog.SetExperiment(list);
+        dialog.DoModal();
     });
     // The vehicle model file of a new model is asked for in the model-information dialog.
     CModelProject::SetModelFileAsker([](CASEAModelData* existing, const std::string& start, std::string& path) {

@@ -201,6 +201,13 @@ void CDlgDaqDataManagement::SetOwnerElement(CMElement* owner)
         UpdateCommands();
 }
 
+void CDlgDaqDataManagement::SetPropertiesHandler(PropertiesHandler handler)
+{
+    m_properties = std::move(handler);
+    if (IsInitialized())
+        UpdateCommands();
+}
+
 CDaqProject* CDlgDaqDataManagement::GetDaqProject() const
 {
     for (CMElement* e = m_experiment; e; e = e->GetParent())

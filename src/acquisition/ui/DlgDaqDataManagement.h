@@ -67,7 +67,8 @@ public:
     // Opens the experiment property dialog over a data set (mode 2 editable, 3 read-only); the
     // window library that has the dialog gives it. Without one, command 3022 stays disabled.
     using PropertiesHandler = std::function<void(CDAQExperiment* dataSet, int mode, QWidget* parent)>;
-    void SetPropertiesHandler(PropertiesHandler handler) { m_properties = std::move(handler); }
+    // Given after the dialog has opened, it enables 3022 for the row already selected.
+    void SetPropertiesHandler(PropertiesHandler handler);
     CMElement* GetOwnerElement() const { return m_owner; }
     bool IsReadOnly() const { return m_readOnly; }
     CTALVOExp* GetExperiment() const { return m_experiment; }

@@ -4,6 +4,7 @@
 
 #include "app/ui/MainFrame.h"
 #include "experiments/ui/ExpFrame.h"
+#include "experiments/ui/ExpTreeView.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,12 +15,24 @@ struct Alias
     int id;
     int target;
     bool experimentWindow; // to the tree of the experiment window in front
+    // The text of a command of the experiment window, which the frame's registry does not hold:
+    // the one that window's tool bar shows.
+    const char* text = nullptr;
 };
 
 constexpr Alias kAliases[] = {
-    {1208, 1100, false}, {1209, 1100, false}, {1210, 1172, false}, {1211, 1126, false},
-    {1212, 1136, false}, {1213, 1110, false}, {1214, 1092, true},  {1215, 1098, true},
-    {1216, 1087, true},  {1217, 1090, true},  {1218, 1033, false}, {1221, 1177, false},
+    {1208, 1100, false},
+    {1209, 1100, false},
+    {1210, 1172, false},
+    {1211, 1126, false},
+    {1212, 1136, false},
+    {1213, 1110, false},
+    {1214, CExpTreeView::ID_GAIN_SETTING, true, "Gain Setting"},
+    {1215, CExpTreeView::ID_START_RUN, true, "Start Measurement"},
+    {1216, CExpTreeView::ID_ACCEL_RPM, true, "Acceleration RPM"},
+    {1217, CExpTreeView::ID_DATA_CHECK, true, "Data Check"},
+    {1218, 1033, false},
+    {1221, 1177, false},
 };
 
 // The experiment window in front of the client area, if any.
@@ -42,6 +55,8 @@ void RegisterAliasCommands(CCommandRegistry& r)
         // still give the alias its own.
         if (const CCommandEntry* target = r.Find(e.aliasOf))
             e.text = target->text;
+        else if (alias.text)
+            e.text = alias.text;
         // In the tree's menu, grouped by what they send: the project list and sensors, the
         // acquisition set-up, the experiment window's tree, the calculations.
         e.contextMenus = kContextElement;

@@ -350,6 +350,7 @@
     X(IDS_NO_TARGET_SUBSYSTEM, 7185)   /* "No target subsystem is set: choose it under View > Target and Sources." */  \
     X(IDS_MIN_ABOVE_MAX, 7195)         /* "The minimum RPM must not be above the maximum RPM." */                      \
     X(IDS_NAME_NOT_FOR_PICTURES, 7196) /* "The name %s cannot be used for picture files." */                           \
+    X(IDS_MERGE_SKIPPED, 7221)         /* "These subsystems are not in both projects and were not merged:%s" */        \
     X(IDS_UF_NOTHING_TO_IMPORT, 7260) /* "Nothing can be imported from these universal files: %s" */ \
     X(IDS_UF_NO_DATASET, 7261) /* "they hold no dataset 58 (function at a node) in ASCII." */ \
     X(IDS_UF_NO_USABLE_KIND, 7262) /* "none of their %d datasets 58 is a spectrum (function type 2 or 12) or an order function (27); their function types are %s." */ \

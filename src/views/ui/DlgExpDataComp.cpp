@@ -22,6 +22,7 @@
 #include "platform/win/StringTable.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
+#include "views/ui/DlgCompSplBySingleIP.h"
 #include "views/ui/DlgSelectViewData.h"
 #include "platform/win/Messages.h"
 
@@ -181,8 +182,7 @@ CDlgExpDataComp::CDlgExpDataComp(QWidget* parent, int templateId) : CZuDialog(pa
     m_byRpm->setChecked(true);
     m_pickColumn = new QPushButton(tr("Data..."), this);
     m_pickColumn->setObjectName("pickColumn");
-    // Choosing the column from a list needs the subsystem picker, which this program lacks yet.
-    m_pickColumn->setEnabled(false);
+    m_pickColumn->setEnabled(false); // until the grid has data columns
     m_pickerButton = new QPushButton(tr("Select Data..."), this);
     m_pickerButton->setObjectName("picker");
     top->addWidget(new QLabel(tr("Data:"), this), 0, 0);
@@ -245,6 +245,7 @@ CDlgExpDataComp::CDlgExpDataComp(QWidget* parent, int templateId) : CZuDialog(pa
     connect(m_levels, &QTableWidget::cellClicked, this, [this](int, int column) { OnDataColumnClicked(column); });
     connect(m_pickerButton, &QPushButton::clicked, this, [this] { OpenPicker(); });
     m_listener = AddObjectGoingListener([this](const void* object) { OnObjectGoing(object); });
+    connect(m_pickColumn, &QPushButton::clicked, this, [this] { PickColumn(); });
 }
 
 CDlgExpDataComp::~CDlgExpDataComp()
@@ -487,11 +488,26 @@ void CDlgExpDataComp::Redraw()
     DrawGraph();
 }
 
+void CDlgExpDataComp::PickColumn()
+{
+    std::vector<std::string> headers;
+    for (int c = 1; c < m_levels->columnCount(); ++c) {
+        const QTableWidgetItem* header = m_levels->horizontalHeaderItem(c);
+        headers.push_back(header ? header->text().toStdString() : std::string());
+    }
+    if (headers.empty())
+        return;
+    const int k = CDlgCompSplBySingleIP::PickRowName(this, headers);
+    if (k >= 0)
+        OnDataColumnClicked(k + 1);
+}
+
 void CDlgExpDataComp::FillLevelGrid()
 {
     m_levels->clear();
     m_levels->setRowCount(0);
     m_levels->setColumnCount(0);
+    m_pickColumn->setEnabled(m_valid);
     if (!m_valid)
         return;
     const Series& first = m_series[0];

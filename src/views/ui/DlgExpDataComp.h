@@ -97,6 +97,9 @@ public:
     std::string GridText(const QTableWidget& grid) const;
     bool CopyGrid(const QTableWidget& grid);
     void OpenPicker();
+    // Button 3147: the level grid's data columns by their headers in the subsystem picker; the
+    // one chosen is selected as a click on it selects it.
+    void PickColumn();
 
     // Background of a difference cell: red above 1 dB, yellow from 0.5 dB, none below.
     static QColor DiffColor(double difference);
@@ -111,6 +114,7 @@ public:
     QLabel* DiffTitle() const { return m_diffTitle; }
     QCustomPlot* Graph() const { return m_graph; }
     QPushButton* PickerButton() const { return m_pickerButton; }
+    QPushButton* PickColumnButton() const { return m_pickColumn; }
     int HighlightedSeries() const { return m_highlighted; }
 
 protected:

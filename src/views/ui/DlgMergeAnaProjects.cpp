@@ -8,6 +8,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/ui/DialogButtons.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/ZuOTFunc.h"
@@ -191,7 +192,7 @@ void CDlgMergeAnaProjects::OnOK()
         std::string names;
         for (const std::string& name : skipped)
             names += "\n" + name;
-        AfxMessageBox("These subsystems are not in both projects and were not merged:" + names, MB_OK | MB_ICONWARNING);
+        AfxFormatMessageBox(IDS_MERGE_SKIPPED, MB_OK | MB_ICONWARNING, names.c_str());
     }
     EndDialog(IDOK);
 }

@@ -44,7 +44,25 @@ QDate LocalDate(int64_t time)
 {
     return QDateTime::fromSecsSinceEpoch(time).date();
 }
+CDlgSelectViewData::PropertiesOpener& PropertiesOpenerOf()
+{
+    static CDlgSelectViewData::PropertiesOpener opener;
+    return opener;
+}
 } // namespace
+
+void CDlgSelectViewData::SetPropertiesOpener(PropertiesOpener opener)
+{
+    PropertiesOpenerOf() = std::move(opener);
+}
+
+void CDlgSelectViewData::ShowProperties()
+{
+    QTreeWidgetItem* item = m_tree->currentItem();
+    CDAQExperiment* dataSet = DataSetOf(item);
+    if (dataSet && PropertiesOpenerOf())
+        PropertiesOpenerOf()(dataSet, this);
+}
 
 CDlgSelectViewData* CDlgSelectViewData::CreateForKey(const void* key, QWidget* parent)
 {
@@ -105,7 +123,7 @@ CDlgSelectViewData::CDlgSelectViewData(QWidget* parent, int mode) : CZuDialog(pa
         TickDate(day.year(), day.month(), day.day());
     });
     connect(Button(IDC_WRITE_BACK), &QToolButton::clicked, this, [this] { WriteBack(); });
-    // The experiment property dialog is not part of this program yet.
+    connect(Button(IDC_PROPERTIES), &QToolButton::clicked, this, [this] { ShowProperties(); });
     Button(IDC_PROPERTIES)->setEnabled(false);
 
     connect(m_tree, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) {
@@ -113,6 +131,8 @@ CDlgSelectViewData::CDlgSelectViewData(QWidget* parent, int mode) : CZuDialog(pa
             OnItemTicked(item);
     });
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        // Properties are those of a data set.
+        Button(IDC_PROPERTIES)->setEnabled(PropertiesOpenerOf() && DataSetOf(item));
         if (m_building || !item)
             return;
         if (CMElement* element = ElementOf(item); element && onSelected)

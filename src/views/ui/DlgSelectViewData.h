@@ -67,8 +67,15 @@ public:
     // Replaces both lists and rebuilds the tree.
     void Reset(const CMElementList& roots, const CMElementList& ticked);
 
+    // Opens the experiment property dialog over a data set, modally; the window library that has
+    // that dialog installs it. Without one, button 3183 stays disabled.
+    using PropertiesOpener = std::function<void(CMElement* dataSet, QWidget* parent)>;
+    static void SetPropertiesOpener(PropertiesOpener opener);
+
     // ---- the buttons ----
     void TickAll(bool tick);
+    // The properties of the selected data set (3183).
+    void ShowProperties();
     void TickUsed();
     // Ticks the data sets measured on the day (local time) of the given date.
     void TickDate(int year, int month, int day);

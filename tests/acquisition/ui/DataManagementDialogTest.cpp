@@ -163,6 +163,8 @@ TEST_F(DataManagementDialog, ListsTheDataSetsAndCancelGivesTheUseFlagsBack)
         shownSet = set;
         shownMode = mode;
     });
+    // Given to the open dialog, it enables the button for the row already selected.
+    EXPECT_TRUE(dialog->CommandButton(Dlg::ID_PROPERTIES)->isEnabled());
     ASSERT_TRUE(dialog->OnCommand(Dlg::ID_PROPERTIES));
     EXPECT_EQ(shownSet, sets[2]);
     EXPECT_EQ(shownMode, 2);

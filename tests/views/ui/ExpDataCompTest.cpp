@@ -16,6 +16,7 @@
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "views/ui/DlgExpDataComp.h"
 #include "views/ui/DlgCalender.h"
+#include "views/ui/DlgSelectSubsystem.h"
 #include "views/ui/DlgSelectViewData.h"
 #include "platform/win/Messages.h"
 
@@ -185,6 +186,27 @@ TEST(DlgExpDataComp, ShowsLevelsAndColoursTheDifferenceOfTwoDataSets)
     ASSERT_EQ(owner.Records().size(), 1u);
     EXPECT_EQ(owner.Records()[0].msg, WM_ZU_DATA_COLUMN_CLICKED);
     EXPECT_EQ(owner.Records()[0].lParam, reinterpret_cast<intptr_t>(b));
+    // "Data...": the columns by their headers in the subsystem picker; the one chosen is selected
+    // as a click selects it.
+    QPushButton* pick = dialog->PickColumnButton();
+    ASSERT_TRUE(pick->isEnabled());
+    {
+        CScriptedDialogs dialogs;
+        QStringList offered;
+        dialogs.Then([&](CZuDialog& d) {
+            auto& picker = dynamic_cast<CDlgSelectSubsystem&>(d);
+            for (int i = 0; i < picker.Combo()->count(); ++i)
+                offered << picker.Combo()->itemText(i);
+            picker.Combo()->setCurrentIndex(0);
+            return d.PressOK();
+        });
+        pick->click();
+        EXPECT_EQ(offered,
+                  QStringList({levels->horizontalHeaderItem(1)->text(), levels->horizontalHeaderItem(2)->text()}));
+    }
+    EXPECT_EQ(dialog->HighlightedSeries(), 0);
+    ASSERT_EQ(owner.Records().size(), 2u);
+    EXPECT_EQ(owner.Records()[1].lParam, reinterpret_cast<intptr_t>(a));
 
     // Ctrl+C text; a clipboard that cannot be written gives message 6019.
     RecordingClipboard clipboard;
@@ -369,6 +391,18 @@ TEST(DlgSelectViewData, TicksByRuleAndWritesUseFlagsBack)
     EXPECT_EQ(r2->GetUseFlag(), 0);
     EXPECT_FALSE(picker.Button(CDlgSelectViewData::IDC_PROPERTIES)->isEnabled());
     GrabAndCheck(picker, "DlgSelectViewData", QSize(300, 420));
+
+    // Properties: enabled on a data set where the property dialog is installed, opened for it.
+    std::vector<CMElement*> shown;
+    CDlgSelectViewData::SetPropertiesOpener([&](CMElement* set, QWidget*) { shown.push_back(set); });
+    tree->setCurrentItem(picker.FindItem(r2));
+    QToolButton* properties = picker.Button(CDlgSelectViewData::IDC_PROPERTIES);
+    ASSERT_TRUE(properties->isEnabled());
+    properties->click();
+    EXPECT_EQ(shown, std::vector<CMElement*>{r2});
+    tree->setCurrentItem(tree->topLevelItem(1));
+    EXPECT_FALSE(properties->isEnabled()) << "an experiment has no data-set properties";
+    CDlgSelectViewData::SetPropertiesOpener({});
 }
 
 TEST(DlgSelectViewData, OpensBesideTheComparisonWhenTheOptionIsOn)

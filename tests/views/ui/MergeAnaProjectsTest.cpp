@@ -8,6 +8,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuRpmFunc.h"
@@ -158,6 +159,7 @@ TEST(DlgMergeAnaProjects, CopiesTheTickedRowsAndNamesWhatItSkipped)
     EXPECT_EQ(Fixture::Power(*f.target, "Dash", 1, 0), 610.0);
     // "Door" is only in the source: the walk went on past it and the user is told.
     ASSERT_EQ(prompts.Count(), 1u);
+    EXPECT_EQ(prompts.Last().stringId, IDS_MERGE_SKIPPED);
     EXPECT_NE(prompts.Last().text.find("Door"), std::string::npos);
     EXPECT_EQ(CDlgMergeAnaProjects::Merge(*f.source, *f.target, {0}), std::vector<std::string>{"Door"});
 }
