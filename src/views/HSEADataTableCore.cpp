@@ -256,7 +256,9 @@ std::string CHSEADataTableCore::GetUnitLabel() const
     int structure = 0;
     if (type == ElementType::OrderLevels || type == ElementType::OrderData || type == ElementType::DataCheck)
         structure = SpectrumIsStructure(m_table, CTableNumbers::SubsystemLabel(m_table));
-    return GetQuantityAxisTitle(m_table, ShowInDB(), structure, AWeighting());
+    // Levels are shown as they were calculated, without a weighting.
+    const int weighted = IsLevelElement(type) ? 0 : AWeighting();
+    return GetQuantityAxisTitle(m_table, ShowInDB(), structure, weighted);
 }
 
 CTableChartData CHSEADataTableCore::BuildChart() const
