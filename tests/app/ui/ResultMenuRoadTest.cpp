@@ -21,6 +21,8 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "SampleProject.h"
 #include "app/AnalysisProject.h"
@@ -215,6 +217,7 @@ TEST_F(ResultRoad, ASubMenuListsTheResultSetsAndItsResultOpensWithValuesUnitAndC
 
 TEST_F(ResultRoad, PathAndContributionWindowsGiveTheTableTheRoomAndReadableCells)
 {
+    std::vector<std::pair<QMdiSubWindow*, const char*>> opened;
     for (int type : {ElementType::DominantPath, ElementType::PowerContribution}) {
         SCOPED_TRACE(type);
         CMElement* result = nullptr;
@@ -254,8 +257,16 @@ TEST_F(ResultRoad, PathAndContributionWindowsGiveTheTableTheRoomAndReadableCells
                 EXPECT_GT(std::abs(b.lightness() - f.lightness()), 110) << text.toStdString();
             }
         EXPECT_EQ(coloured, type == ElementType::PowerContribution);
-        ASSERT_NO_FATAL_FAILURE(
-            road::GrabResult(*window, type == ElementType::DominantPath ? "result-dominant-paths" : "result-contributions"));
+        opened.emplace_back(window,
+                            type == ElementType::DominantPath ? "result-dominant-paths" : "result-contributions");
+        ASSERT_NO_FATAL_FAILURE(road::GrabResult(*window, opened.back().second));
+    }
+    // The same windows in Japanese.
+    ASSERT_TRUE(road::Click(*frame, ID_LANGUAGE_JAPANESE));
+    QCoreApplication::processEvents();
+    for (const auto& [window, name] : opened) {
+        const std::string jpn = std::string(name) + "-jpn";
+        ASSERT_NO_FATAL_FAILURE(road::GrabResult(*window, jpn.c_str()));
     }
 }
 
