@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/Quantity.h"
 #include "models/GClfData.h"
 #include "models/GClfGroup.h"
 #include "models/HSEADominantPathData.h"
@@ -502,6 +503,8 @@ std::unique_ptr<CZuFunc> CHSEAResultData::LevelFunc(const std::string& name, boo
                                            ElementType::Spl)
                : std::make_unique<CZuFunc>(ModelFormat(IDS_VIBRATION_LEVEL_NAME, "Vibration Level [%s]", name.c_str()),
                                            bands, nullptr, ElementType::VibrationLevel);
+    // The levels' reference goes with them into every table that shows them.
+    f->SetUnit(GetQuantityAxisLabel(f->GetType(), 1, 0, 0));
     for (int b = 0; b < bands; ++b) {
         f->DataIndex(b) = GetFreq(b);
         int ok = 0;

@@ -280,9 +280,11 @@ std::string CHSEADataTableCore::GetUnitLabel() const
     int structure = 0;
     if (IsPressureOrVelocityType(type))
         structure = SpectrumIsStructure(m_table, SubsystemOfTable(m_table));
-    // A plain vector shows the numbers it stores, whatever its project shows elsewhere.
+    // A plain vector shows the numbers it stores, whatever its project shows elsewhere; levels are
+    // shown as they were calculated, without a weighting.
     const int inDb = CellsShowStoredValues(m_table) ? 0 : ShowInDB();
-    return GetQuantityAxisTitle(m_table, inDb, structure, inDb ? AWeighting() : 0);
+    const int weighted = inDb && !IsLevelElement(type) ? AWeighting() : 0;
+    return GetQuantityAxisTitle(m_table, inDb, structure, weighted);
 }
 
 CTableChartData CHSEADataTableCore::BuildChart() const

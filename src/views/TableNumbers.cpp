@@ -1,6 +1,7 @@
 #include "views/TableNumbers.h"
 
 #include "common/Quantity.h"
+#include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/SpectrumDisplayOptions.h"
@@ -10,7 +11,8 @@
 
 bool CTableNumbers::IsChartable(const CZuTableData* table)
 {
-    return dynamic_cast<const CZuVecFunc*>(table) != nullptr;
+    // A function is one such column (an SPL over the bands at one RPM).
+    return dynamic_cast<const CZuVecFunc*>(table) != nullptr || dynamic_cast<const CZuFunc*>(table) != nullptr;
 }
 
 std::string CTableNumbers::SubsystemLabel(const CZuTableData* table)
@@ -46,6 +48,16 @@ double CTableNumbers::StoredValue(const CZuVecFunc& function, double shown)
 
 bool CTableNumbers::CellNumber(const CZuTableData* table, int row, int col, double& value)
 {
+    if (const auto* one = dynamic_cast<const CZuFunc*>(table)) {
+        // One column of values as stored; a value that could not be computed is not a number.
+        if (row < 1 || row > one->GetDataCount() || col < 0 || col > 1)
+            return false;
+        const double v = col == 0 ? one->DataIndex(row - 1) : one->DataValue(row - 1);
+        if (!std::isfinite(v))
+            return false;
+        value = v;
+        return true;
+    }
     const auto* f = dynamic_cast<const CZuVecFunc*>(table);
     if (!f || row < 1 || row > f->GetDataCount() || col < 0 || col > f->GetSubsystemCount())
         return false;

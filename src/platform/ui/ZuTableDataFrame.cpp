@@ -156,6 +156,14 @@ void CZuTableDataFrame::FitGridPane()
     const int list = IsListPaneShown() ? m_listWidth : 0;
     int wanted = std::max(m_gridWidth, grid ? grid->PreferredWidth() : 0);
     const int total = m_splitter->width() - list;
+    // Without a chart (a matrix, a band's contributions) the grid takes the chart's room and keeps
+    // it as the window grows; the list of bands stays as narrow as it was made.
+    const bool chart = m_panes[2] && !m_panes[2]->isHidden();
+    m_splitter->setStretchFactor(1, chart ? 0 : 1);
+    if (!chart) {
+        m_splitter->setSizes({list, std::max(wanted, total), 0});
+        return;
+    }
     // The chart keeps a readable width, and at least what its title and labels need.
     wanted = std::min(wanted, std::max(m_gridWidth, total - std::max(320, ChartLeastWidth())));
     m_splitter->setSizes({list, wanted, std::max(0, total - wanted)});

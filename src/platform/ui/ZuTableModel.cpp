@@ -55,12 +55,25 @@ QVariant CZuTableModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         ++m_requests;
         return QString::fromStdString(m_data->GetTableCellData(TableRow(index), TableCol(index), m_index, m_decimals));
-    case Qt::BackgroundRole: {
+    case Qt::ToolTipRole: {
+        // A text longer than its column (a path of subsystems) is cut short in the cell; its tip
+        // shows it whole.
+        const QString text =
+            QString::fromStdString(m_data->GetTableCellData(TableRow(index), TableCol(index), m_index, m_decimals));
+        return text.isEmpty() ? QVariant() : QVariant(text);
+    }
+    case Qt::BackgroundRole:
+    case Qt::ForegroundRole: {
         // Colour 0 is the tables' "no colour of its own".
         const COLORREF c = m_data->GetTableCellColor(TableRow(index), TableCol(index), m_index);
         if (c == 0)
             return {};
-        return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+        const QColor background(GetRValue(c), GetGValue(c), GetBValue(c));
+        if (role == Qt::BackgroundRole)
+            return background;
+        // On a dark or saturated colour (a rate's blue) black would hardly be read.
+        const int luma = (299 * background.red() + 587 * background.green() + 114 * background.blue()) / 1000;
+        return luma < 140 ? QColor(Qt::white) : QColor(Qt::black);
     }
     case Qt::TextAlignmentRole:
         return int(Qt::AlignRight | Qt::AlignVCenter);

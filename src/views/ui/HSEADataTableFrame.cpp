@@ -121,6 +121,9 @@ void CHSEADataTableFrame::ArrangePanes()
     CHSEADataTableCore& core = GetHSEADocument()->Core();
     ShowListPane(core.ShowsBandList());
     m_graph->setVisible(core.ShowsChart());
+    // Another table of the RPM selector may chart where the last did not, or the other way.
+    if (isVisible())
+        FitGridPane();
 }
 
 void CHSEADataTableFrame::OnRpmSelected(int item)

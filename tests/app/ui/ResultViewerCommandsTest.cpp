@@ -28,6 +28,7 @@
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/WinTypes.h"
 #include "spectral/ZuRpmPcFunc.h"
 #include "spectral/ZuRpmResultData.h"
@@ -106,6 +107,29 @@ TEST(ResultViewerCommands, OpenFromTheMainFrame)
     ASSERT_NE(power, nullptr);
     EXPECT_NE(power->FindOneChild("Energy [Front Cabin-R-]"), nullptr);
     EXPECT_EQ(frame.SendMessage(WM_ZU_SPL_BY_SINGLE_IP, 0, reinterpret_cast<intptr_t>(project)), -1);
+    // Nothing to build from (the floor has no input power): the user is told so, no window opens.
+    CDlgCompSplBySingleIP::CloseForProject(project);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    CZuSubsystemTable floor;
+    floor.Add("Floor");
+    for (uint32_t msg : {WM_ZU_SPL_BY_SINGLE_IP, WM_ZU_SPL_BY_SINGLE_IP_COMP}) {
+        SCOPED_TRACE(msg);
+        CScriptedPrompts failed;
+        dialogs.Then([](CZuDialog& dlg) {
+            auto* picker = dynamic_cast<CDlgSelectSubsystem*>(&dlg);
+            const int at = picker ? picker->Combo()->findText(QStringLiteral("Front Cabin-R")) : -1;
+            if (at < 0)
+                return dlg.PressCancel();
+            picker->Combo()->setCurrentIndex(at);
+            return dlg.PressOK();
+        });
+        EXPECT_EQ(frame.SendMessage(msg, reinterpret_cast<uintptr_t>(&floor), reinterpret_cast<intptr_t>(project)), -1);
+        // The calculation's reason first, then what became of the command.
+        ASSERT_GE(failed.Count(), 2u);
+        EXPECT_EQ(failed.Records().front().stringId, IDS_INPUT_POWER_NOT_CALCULATED);
+        EXPECT_EQ(failed.Last().text, "Failed to create data.");
+        EXPECT_EQ(CDlgCompSplBySingleIP::FindForProject(project), nullptr);
+    }
 
     // The target energy comparison is the DAQ project's.
     frame.TreeWindow()->SetActiveIndex(1);

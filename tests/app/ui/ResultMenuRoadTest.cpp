@@ -1,0 +1,325 @@
+// The sample's results read as a user reads them: a result sub-menu of the Calculation menu lists
+// the selected project's result sets and calculates on the one chosen, and the new result opens
+// in its window with the values of the element, its unit and a chart; the windows of the paths and
+// contributions give the table the room; and the averaged energy an automation client asks for
+// over the session bus is the input energy the window shows.
+#include <QAbstractItemModel>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QtDBus/QDBusConnection>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "SampleProject.h"
+#include "app/AnalysisProject.h"
+#include "app/CalcCommands.h"
+#include "app/TALVODoc.h"
+#include "app/TALVOProject.h"
+#include "app/automation/AutomationService.h"
+#include "app/ui/MainFrameAutomationHost.h"
+#include "calculation/InputEnergyFolder.h"
+#include "platform/elements/ElementType.h"
+#include "platform/elements/ZuFunc.h"
+#include "platform/elements/ZuRpmSelFunc.h"
+#include "platform/gfx/GfxUtil.h"
+#include "platform/win/StringTable.h"
+#include "spectral/ZuRpmFunc.h"
+#include "spectral/ZuRpmResultData.h"
+#include "support/GdbusCall.h"
+#include "support/PrivateSessionBus.h"
+#include "support/RoadSteps.h"
+#include "views/ui/DlgSelectSubsystem.h"
+#include "views/ui/HSEADataGraphView.h"
+#include "views/ui/HSEADataTableFrame.h"
+#include "views/ui/TALDataSelectView.h"
+
+namespace {
+namespace fs = std::filesystem;
+using Calc = CCalcCommands;
+
+class ResultRoad : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(road::StartProgram());
+        const fs::path built = fs::path(ORVEX_BINARY_DIR) / "samples";
+        ASSERT_TRUE(fs::exists(built / "sample.orv")) << "no sample project was built";
+        root = fs::path(dir.path().toStdString());
+        fs::copy(built, root, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        frame = std::make_unique<CMainFrame>();
+        road::ShowFrame(*frame);
+        // File > Open, the sample chosen in the file chooser.
+        CScriptedPrompts prompts;
+        prompts.ChooseFile((root / "sample.orv").string());
+        ASSERT_TRUE(road::Click(*frame, ID_FILE_OPEN));
+        ASSERT_NE(frame->GetDocument(), nullptr) << road::Shown(prompts);
+        CTALVOProject& container = frame->GetDocument()->GetTALVOProject();
+        for (int i = 0; i < container.GetProjectCount() && !results; ++i)
+            if (container.GetProject(i)->GetName() == sample::kResultsProjectName)
+                results = DynamicDowncast<CAnalysisProject>(container.GetProject(i));
+        ASSERT_NE(results, nullptr);
+        resultsIndex = container.GetProjectIndex(results);
+        for (int i = 0; i < results->GetChildCount() && !set; ++i)
+            set = DynamicDowncast<CZuRpmResultData>(results->GetChild(i));
+        ASSERT_NE(set, nullptr) << "the sample keeps an energy result";
+    }
+    void TearDown() override
+    {
+        frame.reset();
+        ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+    }
+
+    // The sub-menu as it opens from the Calculation menu; its items' texts.
+    QStringList OpenSubMenu(QMenu* popup)
+    {
+        popup->popup(frame->mapToGlobal(QPoint(20, 20)));
+        QCoreApplication::processEvents();
+        QStringList items;
+        for (QAction* a : popup->actions())
+            items << a->text();
+        return items;
+    }
+
+    // Opens an element of the results project from the tree, as a double click does.
+    QMdiSubWindow* Open(CMElement* element)
+    {
+        road::Select(*frame, resultsIndex, element);
+        EXPECT_TRUE(road::Click(*frame, ID_OPEN_SELECTION));
+        QMdiSubWindow* window = frame->MdiArea()->activeSubWindow();
+        if (window) {
+            window->resize(760, 520);
+            QCoreApplication::processEvents();
+        }
+        return window;
+    }
+
+    // The text of the grid cell in the row headed rowHeading and column col (0 the first value).
+    static QString Cell(QWidget* window, const QString& rowHeading, int col)
+    {
+        for (QAbstractItemView* view : window->findChildren<QAbstractItemView*>()) {
+            const QAbstractItemModel* model = view->model();
+            for (int r = 0; model && r < model->rowCount(); ++r) {
+                // The heading in the row header, or in a first column of its own.
+                if (model->headerData(r, Qt::Vertical).toString() == rowHeading && col < model->columnCount())
+                    return model->data(model->index(r, col)).toString();
+                if (model->data(model->index(r, 0)).toString() == rowHeading && col + 1 < model->columnCount())
+                    return model->data(model->index(r, col + 1)).toString();
+            }
+        }
+        return {};
+    }
+
+    QTemporaryDir dir;
+    fs::path root;
+    std::unique_ptr<CMainFrame> frame;
+    CAnalysisProject* results = nullptr;
+    int resultsIndex = -1;
+    CZuRpmResultData* set = nullptr;
+};
+} // namespace
+
+TEST_F(ResultRoad, ASubMenuListsTheResultSetsAndItsResultOpensWithValuesUnitAndChart)
+{
+    // The results project's tab, as the user clicks it.
+    road::Select(*frame, resultsIndex, results);
+    QMenu* spl = frame->ResultPopup(Calc::ID_CALC_SPL);
+    ASSERT_NE(spl, nullptr);
+    EXPECT_EQ(spl->title(), QStringLiteral("Sound &Pressure Level"));
+    const QStringList offered = OpenSubMenu(spl);
+    ASSERT_EQ(offered, QStringList{QString::fromStdString(set->GetName())});
+    ASSERT_TRUE(spl->actions()[0]->isEnabled());
+    // The hybrid model's energy commands have nothing to work on in an analysis project.
+    QMenu* energy = frame->ResultPopup(Calc::ID_CALC_SUBSYSTEM_ENERGY);
+    ASSERT_NE(energy, nullptr);
+    EXPECT_EQ(OpenSubMenu(energy), QStringList{QStringLiteral("no result")});
+    EXPECT_FALSE(energy->actions()[0]->isEnabled());
+    energy->hide();
+
+    // The result set chosen: the cavity picker, the cabin, OK; the SPL is made anew.
+    CZuRpmSelFunc* old = nullptr;
+    for (int i = 0; i < set->GetChildCount() && !old; ++i)
+        if (set->GetChild(i)->GetType() == ElementType::Spl)
+            old = DynamicDowncast<CZuRpmSelFunc>(set->GetChild(i));
+    ASSERT_NE(old, nullptr);
+    const std::string name = old->GetName();
+    {
+        CScriptedDialogs dialogs;
+        dialogs.Then([](CZuDialog& d) {
+            auto* picker = dynamic_cast<CDlgSelectSubsystem*>(&d);
+            const int at = picker ? picker->Combo()->findText(QString::fromUtf8(sample::kResponse)) : -1;
+            if (at < 0)
+                return d.PressCancel();
+            picker->Combo()->setCurrentIndex(at);
+            return d.PressOK();
+        });
+        QAction* item = spl->actions()[0];
+        spl->hide();
+        item->trigger();
+        ASSERT_EQ(dialogs.Records().size(), 1u);
+    }
+    auto* made = DynamicDowncast<CZuRpmSelFunc>(set->FindOne(name, 1, 1));
+    ASSERT_NE(made, nullptr);
+    auto* row = dynamic_cast<CZuFunc*>(made->GetRpmData(made->FindRpmIndex(sample::kRpmStart)));
+    ASSERT_NE(row, nullptr);
+
+    // Opened from the tree: the table at the first RPM with the level of each band, its unit and
+    // reference in the heading, and a chart of it.
+    QMdiSubWindow* window = Open(made);
+    ASSERT_NE(window, nullptr);
+    auto* table = qobject_cast<CHSEADataTableFrame*>(window->widget());
+    ASSERT_NE(table, nullptr);
+    ASSERT_GT(row->GetDataCount(), 1);
+    for (int b : {0, 1}) {
+        const QString heading = QString::fromStdString(CGfxUtil::GetManipulatedFrequencyString(row->DataIndex(b)));
+        EXPECT_NEAR(Cell(table, heading, 0).toDouble(), row->DataValue(b), 0.006) << heading.toStdString();
+    }
+    const QAbstractItemModel* grid = table->GridPane()->findChild<QAbstractItemView*>()
+                                         ? table->GridPane()->findChild<QAbstractItemView*>()->model()
+                                         : qobject_cast<QAbstractItemView*>(table->GridPane())->model();
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->headerData(0, Qt::Horizontal).toString(),
+              QString::fromStdString(name) + QStringLiteral(" [dB (ref=2E-5Pa)]"));
+    CHSEADataGraphView* chart = table->GetGraphView();
+    ASSERT_NE(chart, nullptr);
+    EXPECT_TRUE(chart->isVisible());
+    ASSERT_GE(chart->graphCount(), 1);
+    EXPECT_GT(chart->graph(0)->dataCount(), 1);
+    EXPECT_EQ(chart->yAxis->label(), QStringLiteral("SPL [dB (ref=2E-5Pa)]")) << "levels as calculated, unweighted";
+    ASSERT_NO_FATAL_FAILURE(road::GrabResult(*window, "result-menu-spl"));
+
+    // In Japanese the sub-menus and the window follow.
+    ASSERT_TRUE(road::Click(*frame, ID_LANGUAGE_JAPANESE));
+    QCoreApplication::processEvents();
+    QMenu* jpn = frame->ResultPopup(Calc::ID_CALC_SUBSYSTEM_ENERGY);
+    ASSERT_NE(jpn, nullptr);
+    road::Select(*frame, resultsIndex, results);
+    EXPECT_EQ(OpenSubMenu(jpn), QStringList{QString::fromStdString(TranslateText("no result"))});
+    EXPECT_NE(jpn->actions()[0]->text(), QStringLiteral("no result"));
+    EXPECT_NE(jpn->title(), QStringLiteral("Subsystem &Energy"));
+    jpn->hide();
+    ASSERT_NO_FATAL_FAILURE(road::GrabResult(*window, "result-menu-spl-jpn"));
+}
+
+TEST_F(ResultRoad, PathAndContributionWindowsGiveTheTableTheRoomAndReadableCells)
+{
+    std::vector<std::pair<QMdiSubWindow*, const char*>> opened;
+    for (int type : {ElementType::DominantPath, ElementType::PowerContribution}) {
+        SCOPED_TRACE(type);
+        CMElement* result = nullptr;
+        for (int i = 0; i < set->GetChildCount() && !result; ++i)
+            if (set->GetChild(i)->GetType() == type)
+                result = set->GetChild(i);
+        ASSERT_NE(result, nullptr);
+        QMdiSubWindow* window = Open(result);
+        ASSERT_NE(window, nullptr);
+        auto* table = qobject_cast<CHSEADataTableFrame*>(window->widget());
+        ASSERT_NE(table, nullptr);
+        ASSERT_TRUE(table->IsListPaneShown());
+        // The band list stays narrow; the table takes the rest.
+        EXPECT_LT(table->SelectPane()->width(), 200);
+        EXPECT_GT(table->GridPane()->width(), 2 * table->SelectPane()->width());
+        const QAbstractItemModel* grid = nullptr;
+        for (QAbstractItemView* view : table->GridPane()->findChildren<QAbstractItemView*>())
+            grid = view->model();
+        if (auto* view = qobject_cast<QAbstractItemView*>(table->GridPane()))
+            grid = view->model();
+        ASSERT_NE(grid, nullptr);
+        bool coloured = false;
+        for (int r = 0; r < grid->rowCount(); ++r)
+            for (int c = 0; c < grid->columnCount(); ++c) {
+                const QModelIndex at = grid->index(r, c);
+                const QString text = grid->data(at).toString();
+                // Every text can be read whole: a cut one in its tip.
+                if (!text.isEmpty()) {
+                    EXPECT_EQ(grid->data(at, Qt::ToolTipRole).toString(), text);
+                }
+                const QVariant background = grid->data(at, Qt::BackgroundRole);
+                if (!background.isValid())
+                    continue;
+                coloured = true;
+                const QColor b = background.value<QColor>(), f = grid->data(at, Qt::ForegroundRole).value<QColor>();
+                // Text and cell differ in brightness by half the scale at least.
+                EXPECT_GT(std::abs(b.lightness() - f.lightness()), 110) << text.toStdString();
+            }
+        EXPECT_EQ(coloured, type == ElementType::PowerContribution);
+        opened.emplace_back(window,
+                            type == ElementType::DominantPath ? "result-dominant-paths" : "result-contributions");
+        ASSERT_NO_FATAL_FAILURE(road::GrabResult(*window, opened.back().second));
+    }
+    // The same windows in Japanese.
+    ASSERT_TRUE(road::Click(*frame, ID_LANGUAGE_JAPANESE));
+    QCoreApplication::processEvents();
+    for (const auto& [window, name] : opened) {
+        const std::string jpn = std::string(name) + "-jpn";
+        ASSERT_NO_FATAL_FAILURE(road::GrabResult(*window, jpn.c_str()));
+    }
+}
+
+// An automation client asks the DAQ project for the roof's averaged energy over the session bus:
+// it is the input energy of the roof at the same RPM and band that the window shows.
+TEST_F(ResultRoad, TheAveragedEnergyOverTheBusIsTheInputEnergyShownInTheWindow)
+{
+    // A bus of the test's own, which gdbus finds through the environment; the next tests get the
+    // one they had back.
+    struct BusGuard
+    {
+        QByteArray previous = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        CPrivateSessionBus bus;
+        ~BusGuard() { qputenv("DBUS_SESSION_BUS_ADDRESS", previous); }
+    } guard;
+    QString error;
+    ASSERT_TRUE(guard.bus.Start(&error)) << error.toStdString();
+    CMainFrameAutomationHost host(*frame);
+    CAutomationService service(host, false,
+                               QDBusConnection::connectToBus(guard.bus.Address(), QStringLiteral("result-road-server")));
+    ASSERT_TRUE(service.RegisterAppActiveObject());
+    const auto call = [](const QString& path, const QString& member, const QStringList& args = {}) {
+        const GdbusResult r = GdbusCall(QStringLiteral("ORVEX.Application"), path,
+                                        QStringLiteral("ORVEX.Automation.") + member, args);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        return r.out;
+    };
+    const auto pathOf = [](const QString& answer) {
+        return QRegularExpression(QStringLiteral("objectpath '([^']*)'")).match(answer).captured(1);
+    };
+    const QString doc = pathOf(call(QStringLiteral("/Application"), QStringLiteral("ProjectFile")));
+    ASSERT_FALSE(doc.isEmpty());
+    const QString daq = pathOf(call(doc, QStringLiteral("Project"), {QStringLiteral("1")}));
+    ASSERT_FALSE(daq.isEmpty());
+    EXPECT_EQ(call(daq, QStringLiteral("FreqEx"), {QStringLiteral("0")}).trimmed(), QStringLiteral("(100.0,)"));
+    const QString answer = call(daq, QStringLiteral("GetAveragedEnergy"),
+                                {QStringLiteral("'Roof'"), QStringLiteral("1000"), QStringLiteral("<0>")});
+    const auto m = QRegularExpression(QStringLiteral("<([-+.0-9eE]+)>")).match(answer);
+    ASSERT_TRUE(m.hasMatch()) << answer.toStdString();
+    const double energy = m.captured(1).toDouble();
+    EXPECT_NEAR(energy, 9.34e-8, 0.01e-8);
+
+    // The roof's input energy opened from the tree: the window lists the bands with the first,
+    // 100 Hz, chosen, and shows its energy over RPM, in decibels referred to 1 J.
+    CMElement* input = results->GetInputEnergyFolder()->FindRpmItem(sample::kExcited);
+    ASSERT_NE(input, nullptr);
+    QMdiSubWindow* window = Open(input);
+    ASSERT_NE(window, nullptr);
+    auto* bands = window->widget()->findChild<CTALDataSelectView*>();
+    ASSERT_NE(bands, nullptr);
+    EXPECT_EQ(bands->model()->data(bands->currentIndex()).toString(), QStringLiteral("100"));
+    const QString shown = Cell(window->widget(), QStringLiteral("1000"), 0);
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_NEAR(shown.toDouble(), 10.0 * std::log10(energy), 0.006) << shown.toStdString();
+    ASSERT_NO_FATAL_FAILURE(road::GrabResult(*window, "result-input-energy"));
+}
