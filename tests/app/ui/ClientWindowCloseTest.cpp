@@ -36,7 +36,8 @@ bool WaitForOutput(QProcess& monitor, QString& seen, const QString& text)
 
 TEST(ClientWindowClose, TheClientIsToldAndTheWindowHidesInsteadOfClosing)
 {
-    // gdbus finds the test's bus through the environment; the next tests get theirs back.
+    // gdbus finds the test's bus through the environment; the next tests get theirs back. Starting
+    // the bus sets the environment, so the address to give back is read before.
     const QByteArray previousBus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
     CPrivateSessionBus bus;
     QString error;
