@@ -36,11 +36,12 @@ bool WaitForOutput(QProcess& monitor, QString& seen, const QString& text)
 
 TEST(ClientWindowClose, TheClientIsToldAndTheWindowHidesInsteadOfClosing)
 {
+    // gdbus finds the test's bus through the environment; the next tests get theirs back (taken
+    // before the test's bus takes its place there).
+    const QByteArray previousBus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
     CPrivateSessionBus bus;
     QString error;
     ASSERT_TRUE(bus.Start(&error)) << error.toStdString();
-    // gdbus finds the test's bus through the environment; the next tests get theirs back.
-    const QByteArray previousBus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
 
     enum class Close
     {
