@@ -318,10 +318,20 @@ void CTALVODoc::OnCloseDocument()
         GetTALVOApp().SetMainDocument(nullptr);
 }
 
+namespace {
+// A new project numbers its data elements from the start, whatever the session made before: the
+// count belongs to the model project, which stores it and takes it back when it is read.
+void RestartDataNumbering()
+{
+    CZuData::SetCreationCount(0);
+}
+} // namespace
+
 bool CTALVODoc::NewProjectFromModelFile(const std::string& projectFile, int modelKind, const std::string& modelFile,
                                         std::string* error)
 {
     GetTALVOApp().SetMainDocument(this);
+    RestartDataNumbering();
     CBaseProject* model = m_project.CreateModelProjectFromFile(modelKind, modelFile);
     if (!model && error)
         *error = Format("No model could be made from %s.", modelFile.c_str());
@@ -331,6 +341,7 @@ bool CTALVODoc::NewProjectFromModelFile(const std::string& projectFile, int mode
 bool CTALVODoc::NewProjectInteractive(const std::string& projectFile, std::string* error)
 {
     GetTALVOApp().SetMainDocument(this);
+    RestartDataNumbering();
     return StartWithModel(m_project.CreateModelProject(), projectFile, error);
 }
 
@@ -338,6 +349,7 @@ bool CTALVODoc::NewProjectWithModel(const std::string& projectFile, const std::f
                                     std::string* error)
 {
     GetTALVOApp().SetMainDocument(this);
+    RestartDataNumbering();
     return StartWithModel(makeModel ? makeModel() : nullptr, projectFile, error);
 }
 

@@ -285,11 +285,11 @@ int CExpDoc::StartRun()
 
 void CExpDoc::EndRun()
 {
-    // The window is told nothing more: it may already be on its way out.
-    m_daq.ReleaseNotifyWindow(m_notifyTarget);
     if (!m_runActive)
         return;
     m_runActive = false;
+    // The window is told nothing more: it may already be on its way out.
+    m_daq.ReleaseNotifyWindow(m_notifyTarget);
     // The units stop and their worker ends before the document or its window goes.
     m_manager.OnDAQAbort();
     if (CFormProgress* form = CFormProgress::GetInstance(); form && form->Owner() == m_notifyTarget)
@@ -298,6 +298,8 @@ void CExpDoc::EndRun()
 
 intptr_t CExpDoc::OnDAQComplete()
 {
+    // The interface tells this window about its runs only while one goes.
+    m_daq.ReleaseNotifyWindow(m_notifyTarget);
     m_runActive = false;
     return m_manager.OnDAQComplete();
 }
@@ -313,6 +315,7 @@ int CExpDoc::OnRunStopped()
     if (!m_runActive)
         return 0;
     m_runActive = false;
+    m_daq.ReleaseNotifyWindow(m_notifyTarget);
     m_manager.OnDAQStopped();
     const CDAQRunFault fault = m_daq.GetRunFault();
     if (fault.Unit < 0)

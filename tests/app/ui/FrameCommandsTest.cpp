@@ -24,6 +24,7 @@
 
 #include "SampleProject.h"
 #include "support/WidgetShot.h"
+#include "acquisition/DAQ.h"
 #include "acquisition/ui/DlgDAQConfig.h"
 #include "acquisition/ui/DlgQMXConnection.h"
 #include "app/AnalysisProject.h"
@@ -109,7 +110,12 @@ protected:
         doc->SetModifiedFlag(0);
         ASSERT_EQ(frame->TreeWindow()->GetTreeCount(), Container().GetProjectCount());
     }
-    void TearDown() override { frame.reset(); }
+    // The units a test connected are the program's: they go with the test's program.
+    void TearDown() override
+    {
+        frame.reset();
+        CDAQ::Destroy();
+    }
 
     CTALVOProject& Container() { return doc->GetTALVOProject(); }
     CDaqProject* Daq() { return DynamicDowncast<CDaqProject>(Container().GetProject(1)); }
