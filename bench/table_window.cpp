@@ -1,11 +1,11 @@
 // The TAL data window over maps of 1,000 and 100,000 RPM rows by 400 bands (RPM across, so the
-// grid holds one row per RPM): the time from opening the window to its first paint, and of a
-// scroll to the last row and column with its paint. The grid reads only the cells in sight and a
-// long curve is read into the chart after the window shows, so the first paint of the large map
-// costs about what that of the small one does: the ratio of the two, printed at the end, must be
-// at most 1.2. Beside it, the time until the chart of the large map is drawn as well. A map of
-// 1,000,000 rows by 400 bands would take 3.2 GB, so the million-row first paint is measured over
-// 40 bands against 1,000 rows of the same width (target: at most 1.5).
+// grid holds one row per RPM): the time from opening the window to its first paint that shows the
+// curve (the user's wait ends there, not at the paint with an empty chart), and of a scroll to the
+// last row and column with its paint. The grid reads only the cells in sight and a long curve is
+// reduced to the points the chart draws as it is read, never copied whole: the ratio of the two
+// first paints, printed at the end, must be at most 1.2. A map of 1,000,000 rows by 400 bands would
+// take 3.2 GB, so the million-row first paint is measured over 40 bands against 1,000 rows of the
+// same width (target: at most 1.5).
 #include "BenchSupport.h"
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
@@ -81,6 +81,9 @@ CTALDataFrame* OpenAndPaint(CZuRpmFunc* map)
     frame->resize(1000, 600);
     frame->show();
     QCoreApplication::processEvents();
+    // A long curve is read after the window shows: the wait ends with the paint that shows it.
+    while (frame->GetGraphView()->IsBuilding())
+        QCoreApplication::processEvents();
     benchmark::DoNotOptimize(frame->grab());
     return frame;
 }
@@ -98,22 +101,6 @@ void BM_FirstPaint(benchmark::State& state)
     }
     state.counters["rows"] = static_cast<double>(state.range(0));
     state.counters["cells_read"] = static_cast<double>(cells);
-}
-
-// From opening the window to the paint with its chart drawn.
-void BM_ChartComplete(benchmark::State& state)
-{
-    CZuRpmFunc* map = GetFixture().Map(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        CTALDataFrame* frame = OpenAndPaint(map);
-        while (frame->GetGraphView()->IsBuilding())
-            QCoreApplication::processEvents();
-        benchmark::DoNotOptimize(frame->grab());
-        state.PauseTiming();
-        delete frame;
-        state.ResumeTiming();
-    }
-    state.counters["rows"] = static_cast<double>(state.range(0));
 }
 
 void BM_ScrollToEnd(benchmark::State& state)
@@ -143,7 +130,6 @@ BENCHMARK(BM_FirstPaint)
     ->Args({1000000, kNarrowBands})
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(kRepetitions);
-BENCHMARK(BM_ChartComplete)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions);
 BENCHMARK(BM_ScrollToEnd)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions);
 } // namespace
 
@@ -162,9 +148,6 @@ int main(int argc, char** argv)
     const double million = reporter.Ratio("BM_FirstPaint/1000000/40", "BM_FirstPaint/1000/40");
     if (!std::isnan(million))
         std::printf("first paint, 1,000,000 rows / 1,000 rows of 40 bands: %.2f (target: at most 1.5)\n", million);
-    const double chart = reporter.Ratio("BM_ChartComplete/100000", "BM_ChartComplete/1000");
-    if (!std::isnan(chart))
-        std::printf("chart drawn, 100,000 rows / 1,000 rows: %.2f\n", chart);
     const double scroll = reporter.Ratio("BM_ScrollToEnd/100000", "BM_ScrollToEnd/1000");
     if (!std::isnan(scroll))
         std::printf("scroll to the end, 100,000 rows / 1,000 rows: %.2f\n", scroll);

@@ -534,24 +534,24 @@ bool CZuRpmFunc::GetTableCellValue(int row, int col, int index, double& value)
 void CZuRpmFunc::GetTableColumnValues(int col, int index, std::vector<double>& values)
 {
     values.assign(static_cast<size_t>(TableDataRows()), std::numeric_limits<double>::quiet_NaN());
-    GetTableColumnValues(col, index, values, 0, TableDataRows());
+    GetTableColumnValues(col, index, 0, static_cast<int>(values.size()), values.data());
 }
 
-void CZuRpmFunc::GetTableColumnValues(int col, int index, std::vector<double>& values, int first, int count)
+void CZuRpmFunc::GetTableColumnValues(int col, int index, int first, int count, double* out)
 {
-    const int rows = TableDataRows();
-    if (values.size() != static_cast<size_t>(rows))
-        values.assign(static_cast<size_t>(rows), std::numeric_limits<double>::quiet_NaN());
-    if (col != 1 || index < 0 || index >= GetTableFreqCount())
+    if (!out || count <= 0)
         return;
-    first = std::max(first, 0);
-    const int end = static_cast<int>(std::min<int64_t>(rows, int64_t(first) + std::max(count, 0)));
-    // The display options are the owner's: asked once for the whole column.
+    std::fill(out, out + count, std::numeric_limits<double>::quiet_NaN());
+    const int rows = TableDataRows();
+    if (first < 0 || first >= rows || col != 1 || index < 0 || index >= GetTableFreqCount())
+        return;
+    count = std::min(count, rows - first);
+    // The display options are the owner's: asked once for the stretch.
     const int structure = SpectrumIsStructure(this, m_subsystem);
     const int aWeighting = SpectrumAWeighting(this);
     const int inDb = SpectrumShowInDB(this);
     const bool overall = m_overallFirst >= 0 && m_overallLast >= m_overallFirst;
-    for (int r = first; r < end; ++r) {
+    for (int r = first; r < first + count; ++r) {
         if (!IsTableCell(index, r))
             continue;
         double v = 0.0;
@@ -562,6 +562,6 @@ void CZuRpmFunc::GetTableColumnValues(int col, int index, std::vector<double>& v
             if (!QuantityDisplayValue(&v, this, GetSmoothedValue(index, r), inDb, structure, freq))
                 continue;
         }
-        values[static_cast<size_t>(r)] = v;
+        out[r - first] = v;
     }
 }

@@ -111,9 +111,9 @@ public:
     std::string GetTableCellData(int row, int col, int index, int numberFormat) override;
     bool GetTableCellValue(int row, int col, int index, double& value) override;
     void GetTableColumnValues(int col, int index, std::vector<double>& values) override;
-    // The same for the rows first .. first+count-1 only, into values sized for the whole column
-    // (resized, with NaN, when it is not); the other entries stay as they are.
-    void GetTableColumnValues(int col, int index, std::vector<double>& values, int first, int count);
+    // The same for the rows first .. first+count-1 only, into out[0..count) (NaN beyond the column):
+    // a long column is read a stretch at a time, never held whole.
+    void GetTableColumnValues(int col, int index, int first, int count, double* out);
     int GetTableRowCount(int index) override;
     int GetTableColCount(int index) override;
     int GetTableFreqCount() override;

@@ -1,6 +1,7 @@
 #include "platform/ui/ZuChart.h"
 
 #include "platform/ui/UiTextTranslator.h"
+#include "platform/ui/ZuCurveEnvelope.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 
@@ -132,49 +133,48 @@ QCPGraph* CZuChart::AddCurve(const QString& name, const QVector<double>& x, cons
     curve->setPen(CurvePen(CurveColor(graphCount() - 1), false));
     curve->setSelectable(QCP::stSingleData);
     const int n = static_cast<int>(std::min(x.size(), y.size()));
-    std::vector<int> kept;
     if (n <= kMaxDrawnPoints) {
         curve->setData(x.mid(0, n), y.mid(0, n), true);
-    } else {
-        // A long curve is drawn through the lowest and highest point of each of a fixed number of
-        // stretches (in their order), so peaks and dips stay and the drawing costs the same for
-        // any length. Its points are still reported by their own index.
-        const int buckets = kMaxDrawnPoints / 2;
-        QVector<double> dx, dy;
-        dx.reserve(kMaxDrawnPoints);
-        dy.reserve(kMaxDrawnPoints);
-        kept.reserve(kMaxDrawnPoints);
-        for (int b = 0; b < buckets; ++b) {
-            const int begin = static_cast<int>(static_cast<long long>(n) * b / buckets);
-            const int end = static_cast<int>(static_cast<long long>(n) * (b + 1) / buckets);
-            int lo = -1, hi = -1;
-            for (int i = begin; i < end; ++i) {
-                if (std::isnan(y[i]))
-                    continue;
-                if (lo < 0 || y[i] < y[lo])
-                    lo = i;
-                if (hi < 0 || y[i] > y[hi])
-                    hi = i;
-            }
-            if (lo < 0) { // nothing but gaps: keep one gap
-                kept.push_back(begin);
-                continue;
-            }
-            kept.push_back(std::min(lo, hi));
-            if (hi != lo)
-                kept.push_back(std::max(lo, hi));
-        }
-        for (int i : kept) {
-            dx.push_back(x[i]);
-            dy.push_back(y[i]);
-        }
-        curve->setData(dx, dy, true);
-        // Drawn through the extremes, a long curve is a dense band of strokes: smoothing their
-        // edges costs most of the drawing and shows nothing at that density.
-        curve->setAntialiased(false);
+        m_pointIndex.emplace_back();
+        return curve;
     }
-    m_pointIndex.push_back(std::move(kept));
+    // A long curve is drawn through the lowest and highest point of each of a fixed number of
+    // stretches (in their order), so peaks and dips stay and the drawing costs the same for any
+    // length. Its points are still reported by their own index.
+    CZuCurveEnvelope envelope(n, kMaxDrawnPoints / 2);
+    envelope.Add(y.constData(), n);
+    std::vector<int> kept;
+    std::vector<double> values;
+    envelope.GetPoints(kept, values);
+    QVector<double> dx;
+    dx.reserve(static_cast<int>(kept.size()));
+    for (int i : kept)
+        dx.push_back(x[i]);
+    SetReducedData(curve, dx, QVector<double>(values.begin(), values.end()), std::move(kept));
     return curve;
+}
+
+QCPGraph* CZuChart::AddReducedCurve(const QString& name, const QVector<double>& x, const QVector<double>& y,
+                                    std::vector<int> source)
+{
+    QCPGraph* curve = addGraph();
+    curve->setName(name);
+    curve->setPen(CurvePen(CurveColor(graphCount() - 1), false));
+    curve->setSelectable(QCP::stSingleData);
+    SetReducedData(curve, x, y, std::move(source));
+    return curve;
+}
+
+void CZuChart::SetReducedData(QCPGraph* curve, const QVector<double>& x, const QVector<double>& y,
+                              std::vector<int> source)
+{
+    const int n = static_cast<int>(std::min({x.size(), y.size(), static_cast<qsizetype>(source.size())}));
+    source.resize(static_cast<size_t>(n));
+    curve->setData(x.mid(0, n), y.mid(0, n), true);
+    // Drawn through the extremes, a long curve is a dense band of strokes: smoothing their edges
+    // costs most of the drawing and shows nothing at that density.
+    curve->setAntialiased(false);
+    m_pointIndex.push_back(std::move(source));
 }
 
 int CZuChart::SourcePoint(int curve, int drawnPoint) const

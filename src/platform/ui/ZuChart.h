@@ -38,6 +38,10 @@ public:
     // costs the same for any length. Returns the graph (owned by the chart).
     static constexpr int kMaxDrawnPoints = 4000;
     QCPGraph* AddCurve(const QString& name, const QVector<double>& x, const QVector<double>& y);
+    // Adds a long curve already reduced to the points it is drawn through (CZuCurveEnvelope):
+    // source gives the index of each in the whole curve, as SourcePoint reports it.
+    QCPGraph* AddReducedCurve(const QString& name, const QVector<double>& x, const QVector<double>& y,
+                              std::vector<int> source);
     int CurveCount() const { return graphCount(); }
     QCPGraph* Curve(int i) const { return i >= 0 && i < graphCount() ? graph(i) : nullptr; }
     // The index, in the points given to AddCurve, of a point drawn by a curve (-1 when none).
@@ -104,5 +108,6 @@ private:
     QString m_titleText; // whole, as set
     QString m_curveName; // the highlighted curve, named under the title while no legend shows
     int m_highlighted = -1;
+    void SetReducedData(QCPGraph* curve, const QVector<double>& x, const QVector<double>& y, std::vector<int> source);
     std::vector<std::vector<int>> m_pointIndex; // per curve: source index of each drawn point (empty: all drawn)
 };

@@ -30,6 +30,14 @@ void CQMXGraphView::PlotCurves(const std::vector<Series>& curves, CZuTableData* 
     m_maxX = -FLT_MAX;
     m_minX = FLT_MAX;
     for (const Series& c : curves) {
+        if (!c.source.empty()) {
+            m_maxX = std::max(m_maxX, c.maxX);
+            m_minX = std::min(m_minX, c.minX);
+            m_maxY = std::max(m_maxY, c.maxY);
+            m_minY = std::min(m_minY, c.minY);
+            AddReducedCurve(c.name, c.x, c.y, c.source);
+            continue;
+        }
         for (double x : c.x) {
             m_maxX = std::max(m_maxX, x);
             m_minX = std::min(m_minX, x);

@@ -22,6 +22,11 @@ public:
         QString name;
         QVector<double> x;
         QVector<double> y;
+        // Set for a long curve already reduced to the points it is drawn through: the index of
+        // each in the whole curve, and the extremes of the whole curve (X over all its points, Y
+        // over its positive values), which the points drawn need not include.
+        std::vector<int> source;
+        double minX = FLT_MAX, maxX = -FLT_MAX, minY = FLT_MAX, maxY = -FLT_MAX;
     };
 
     CQMXGraphView(CZuTableDataDoc* doc, CQMXDataCore* core, QWidget* parent = nullptr);

@@ -1,5 +1,6 @@
 #include "views/ui/TALDataGraphView.h"
 
+#include "platform/ui/ZuCurveEnvelope.h"
 #include "platform/ui/ZuTableSelectView.h"
 #include "spectral/ZuRpmFunc.h"
 #include "views/ui/TALDataDoc.h"
@@ -7,20 +8,25 @@
 #include <QMenu>
 
 #include <algorithm>
-
+#include <cfloat>
+#include <cmath>
 #include <limits>
 #include <vector>
 
-// A chart being read in steps: the curves so far and where the next step goes on.
+// A chart being read in steps: the curves so far and where the next step goes on. A curve longer
+// than the chart draws is reduced as it is read (the extremes of each stretch), so a long column
+// is never held whole: only a step's values and the points to draw.
 struct CTALDataGraphView::Pending
 {
     CZuRpmFunc* function = nullptr;
     int axis = 0;
     int subset = -1;
     int points = 0;
-    std::vector<int> subsets;                // the subset of each curve
-    std::vector<std::vector<double>> values; // per curve, the whole column
+    std::vector<int> subsets; // the subset of each curve
     std::vector<Series> curves;
+    std::vector<double> step;                   // the values of one step
+    std::unique_ptr<CZuCurveEnvelope> envelope; // the current curve's, when it is reduced
+    double minX = FLT_MAX, maxX = -FLT_MAX;     // over every point (the curves share their X)
     size_t curve = 0; // the curve being read
     int row = 0;      // its next row
 };
@@ -73,7 +79,6 @@ void CTALDataGraphView::BuildChart(int subset)
         pending->curves.push_back(std::move(c));
         pending->subsets.push_back(s);
     }
-    pending->values.resize(pending->curves.size());
     if (static_cast<long long>(points) * static_cast<long long>(pending->curves.size()) <= kImmediateValues) {
         // Short: read and drawn now.
         for (size_t i = 0; i < pending->curves.size(); ++i) {
@@ -82,7 +87,7 @@ void CTALDataGraphView::BuildChart(int subset)
             for (int p = 0; p < points; ++p)
                 c.x.push_back(f->GetAxisValue(p));
             // A cell without a number is NaN: a gap in the curve.
-            std::vector<double>& values = pending->values[i];
+            std::vector<double> values;
             f->GetTableColumnValues(1, pending->subsets[i], values);
             values.resize(static_cast<size_t>(points), std::numeric_limits<double>::quiet_NaN());
             c.y = QVector<double>(values.begin(), values.end());
@@ -109,25 +114,49 @@ void CTALDataGraphView::BuildStep(int generation)
         BuildChart(m_tal->GetCurrentSubset());
         return;
     }
+    const bool reduced = p.points > kMaxDrawnPoints;
     int budget = kStepValues;
     while (budget > 0 && p.curve < p.curves.size()) {
         Series& c = p.curves[p.curve];
+        if (p.row == 0 && reduced)
+            p.envelope = std::make_unique<CZuCurveEnvelope>(p.points, kMaxDrawnPoints / 2);
         const int count = std::min(budget, p.points - p.row);
-        if (p.curve == 0) {
-            c.x.reserve(p.points);
-            for (int i = p.row; i < p.row + count; ++i)
-                c.x.push_back(f->GetAxisValue(i));
+        p.step.resize(static_cast<size_t>(std::max(count, 0)));
+        f->GetTableColumnValues(1, p.subsets[p.curve], p.row, count, p.step.data());
+        if (reduced) {
+            p.envelope->Add(p.step.data(), count);
+            for (double y : p.step)
+                if (y > 0.0 && std::isfinite(y)) {
+                    c.maxY = std::max(c.maxY, y);
+                    c.minY = std::min(c.minY, y);
+                }
+            if (p.curve == 0)
+                for (int i = p.row; i < p.row + count; ++i) {
+                    const double x = f->GetAxisValue(i);
+                    p.maxX = std::max(p.maxX, x);
+                    p.minX = std::min(p.minX, x);
+                }
+        } else {
+            // A cell without a number is NaN: a gap in the curve.
+            for (int i = 0; i < count; ++i) {
+                c.x.push_back(f->GetAxisValue(p.row + i));
+                c.y.push_back(p.step[static_cast<size_t>(i)]);
+            }
         }
-        f->GetTableColumnValues(1, p.subsets[p.curve], p.values[p.curve], p.row, count);
         p.row += count;
         budget -= std::max(count, 1);
         if (p.row >= p.points) {
-            std::vector<double>& values = p.values[p.curve];
-            values.resize(static_cast<size_t>(p.points), std::numeric_limits<double>::quiet_NaN());
-            c.y = QVector<double>(values.begin(), values.end());
-            std::vector<double>().swap(values);
-            if (p.curve > 0)
-                c.x = p.curves[0].x;
+            if (reduced) {
+                std::vector<double> y;
+                p.envelope->GetPoints(c.source, y);
+                p.envelope.reset();
+                c.x.reserve(static_cast<int>(c.source.size()));
+                for (int i : c.source)
+                    c.x.push_back(f->GetAxisValue(i));
+                c.y = QVector<double>(y.begin(), y.end());
+                c.minX = p.minX;
+                c.maxX = p.maxX;
+            }
             ++p.curve;
             p.row = 0;
         }

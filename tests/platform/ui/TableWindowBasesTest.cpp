@@ -10,6 +10,7 @@
 #include "platform/ui/SearchDataInMatrixDlg.h"
 #include "platform/ui/SearchDataInVectorDlg.h"
 #include "platform/ui/ZuChart.h"
+#include "platform/ui/ZuCurveEnvelope.h"
 #include "platform/ui/ZuTableDataDoc.h"
 #include "platform/ui/ZuTableDataFrame.h"
 #include "platform/ui/ZuTableGrid.h"
@@ -28,6 +29,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -194,6 +196,46 @@ TEST(ZuChart, CurvesHighlightAndDecadeRanges)
     EXPECT_EQ(bottom, -5.0);
     EXPECT_EQ(chart.SourcePoint(2, peak), 54321);
     EXPECT_EQ(chart.SourcePoint(0, 1), 1) << "short curves are drawn point for point";
+}
+
+// A curve handed over a stretch at a time, in pieces of any length, is reduced to the same points
+// as when handed over whole; a stretch of nothing but gaps keeps one gap.
+TEST(ZuCurveEnvelope, PiecesGiveThePointsOfTheWhole)
+{
+    constexpr int kPoints = 10007;
+    std::vector<double> y(kPoints);
+    for (int i = 0; i < kPoints; ++i)
+        y[static_cast<size_t>(i)] = std::sin(i * 0.37) * (1.0 + i % 13);
+    for (int i = 5000; i < 5200; ++i)
+        y[static_cast<size_t>(i)] = NAN;
+    y[3] = 1e6;
+    CZuCurveEnvelope whole(kPoints, 100);
+    whole.Add(y.data(), kPoints);
+    ASSERT_TRUE(whole.IsComplete());
+    std::vector<int> wholeIndex;
+    std::vector<double> wholeY;
+    whole.GetPoints(wholeIndex, wholeY);
+    ASSERT_LE(wholeIndex.size(), 200u);
+    EXPECT_EQ(wholeIndex[0], 3) << "the peak is kept";
+    EXPECT_EQ(wholeY[0], 1e6);
+    EXPECT_TRUE(std::is_sorted(wholeIndex.begin(), wholeIndex.end()));
+    const auto gap = std::find(wholeIndex.begin(), wholeIndex.end(), 5003); // stretch 50: 5003 .. 5102
+    ASSERT_NE(gap, wholeIndex.end());
+    EXPECT_TRUE(std::isnan(wholeY[static_cast<size_t>(gap - wholeIndex.begin())]));
+
+    for (int piece : {1, 7, 100, 4096}) {
+        CZuCurveEnvelope pieces(kPoints, 100);
+        for (int first = 0; first < kPoints; first += piece) {
+            EXPECT_FALSE(pieces.IsComplete());
+            pieces.Add(y.data() + first, std::min(piece, kPoints - first));
+        }
+        std::vector<int> index;
+        std::vector<double> values;
+        pieces.GetPoints(index, values);
+        EXPECT_EQ(index, wholeIndex) << piece;
+        for (size_t k = 0; k < index.size(); ++k)
+            EXPECT_TRUE(values[k] == wholeY[k] || (std::isnan(values[k]) && std::isnan(wholeY[k]))) << piece;
+    }
 }
 
 namespace {

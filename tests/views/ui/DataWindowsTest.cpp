@@ -18,6 +18,7 @@
 #include "platform/elements/ZuStdDataList.h"
 #include "platform/elements/ZuTableData.h"
 #include "platform/win/Messages.h"
+#include "platform/ui/ZuChart.h"
 #include "platform/ui/ZuTableModel.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"
@@ -324,6 +325,19 @@ TEST(TALDataWindow, LongMapIsChartedAfterTheWindowShows)
     EXPECT_DOUBLE_EQ(graph->GetMaxY(), largest);
     EXPECT_DOUBLE_EQ(graph->GetMaxX(), rpms.back());
     EXPECT_DOUBLE_EQ(graph->GetMinX(), rpms.front());
+    // Read a step at a time, the curve is drawn through the very points the chart keeps of the
+    // whole column, and a click names the row of the map.
+    CZuChart whole;
+    QCPGraph* reference = whole.AddCurve("whole", QVector<double>(rpms.begin(), rpms.end()),
+                                         QVector<double>(column.begin(), column.end()));
+    QCPGraph* drawn = graph->Curve(0);
+    ASSERT_EQ(drawn->dataCount(), reference->dataCount());
+    ASSERT_LT(drawn->dataCount(), kRows);
+    for (int i = 0; i < drawn->dataCount(); ++i) {
+        ASSERT_EQ(drawn->data()->at(i)->key, reference->data()->at(i)->key) << i;
+        ASSERT_EQ(drawn->data()->at(i)->value, reference->data()->at(i)->value) << i;
+        ASSERT_EQ(graph->SourcePoint(0, i), whole.SourcePoint(0, i)) << i;
+    }
     // No project owns the map, so its table holds linear values, whatever the window's project
     // shows: the axis says so too.
     EXPECT_EQ(frame->GetTableView()->TableModel()->headerData(0, Qt::Horizontal).toString(), "Pressure [Pa]");

@@ -1,0 +1,36 @@
+#pragma once
+// The points a long curve is drawn through: the lowest and the highest of each of a fixed number
+// of stretches, in their order, so that peaks and dips stay and drawing costs the same for any
+// length. The values are handed over a stretch at a time, in order, so a curve of millions of
+// points never has to be held whole to be drawn.
+#include <vector>
+
+class CZuCurveEnvelope
+{
+public:
+    // A curve of points values (more than stretches), cut into stretches of nearly equal length.
+    CZuCurveEnvelope(int points, int stretches);
+
+    // The values of the next count points (NaN: a gap).
+    void Add(const double* y, int count);
+    // Whether every point was handed over.
+    bool IsComplete() const { return m_next >= m_points; }
+
+    // The points to draw, once complete: the index of each in the curve and its value. A stretch of
+    // nothing but gaps keeps one gap, at its first point.
+    void GetPoints(std::vector<int>& index, std::vector<double>& y) const;
+
+private:
+    struct Stretch
+    {
+        int lo = -1, hi = -1;
+        double yLo = 0.0, yHi = 0.0;
+    };
+    int Begin(int stretch) const;
+
+    int m_points;
+    std::vector<Stretch> m_stretches;
+    int m_next = 0;    // the next point to come
+    int m_current = 0; // the stretch it belongs to
+    int m_end = 0;     // where that stretch ends
+};
