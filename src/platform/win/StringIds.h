@@ -350,6 +350,9 @@
     X(IDS_NO_TARGET_SUBSYSTEM, 7185)   /* "No target subsystem is set: choose it under View > Target and Sources." */  \
     X(IDS_MIN_ABOVE_MAX, 7195)         /* "The minimum RPM must not be above the maximum RPM." */                      \
     X(IDS_NAME_NOT_FOR_PICTURES, 7196) /* "The name %s cannot be used for picture files." */                           \
+    X(IDS_CLIPPED_RUN_GAIN_SETTING, 7236) /* "%d channels reached the top of their input range ..." */                \
+    X(IDS_RECALC_NO_MAPS, 7237)    /* "%s: no maps over RPM could be calculated from its measured data." */            \
+    X(IDS_RECALC_NONE_USED, 7238)  /* "No measured data set of %s is in use: nothing was recalculated. ..." */         \
     X(IDS_CLF_NAME, 11608)             /* "CLF(%s, %s)" */                                                             \
     X(IDS_INTRINSIC_DLF_NAME, 11609)   /* "Intrinsic DLF(%s)" */                                                       \
     X(IDS_TOTAL_DLF_NAME, 11610)       /* "Total DLF(%s)" */                                                           \
