@@ -169,6 +169,8 @@ TEST(MeasurementRoad, NewProjectChannelsRunUpSavedAndOpenedAgain)
     ASSERT_NE(frame.GetDocument(), nullptr);
     CTALVOProject& container = frame.GetDocument()->GetTALVOProject();
 
+    // A new user's program has no unit connected yet (an earlier test may have left some).
+    CSimUnits::DisconnectProgramUnits();
     // The simulated system the connection dialog finds: units 00001-00008 on one address.
     WriteProfileString(CQmxSimLayout::kSettingsSection, "10.0.0.1", "boards=4+4; serial=1; address=10.0.0.1");
     WriteProfileString("QMX", "IP", "10.0.0.1");
