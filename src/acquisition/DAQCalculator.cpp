@@ -174,7 +174,8 @@ bool CDAQCalculator::CalculateOne(CMElement* dataSet, CFeedback& feedback)
     io.SetFeedback(&feedback);
     std::unique_ptr<CExpProject> project = io.MergeProjects();
     if (!project) {
-        AddError(io.GetFirstError().code, file);
+        const tagERRORINFO first = io.GetFirstError();
+        AddError(first.code, file, CDAQIO::FormatError(first));
         return false;
     }
     CMElementList results;
@@ -183,7 +184,7 @@ bool CDAQCalculator::CalculateOne(CMElement* dataSet, CFeedback& feedback)
         if (IDAQDataSet* set = AsDAQDataSet(dataSet))
             set->AddFuncs(results);
     } else {
-        AddError(errCalc, file);
+        AddError(errCalc, file, FormatString(IDS_RECALC_NO_MAPS, file.c_str()));
     }
     results.Clear(1);
     return built == 1;
@@ -217,6 +218,24 @@ int CDAQCalculator::Calculate(CFeedback* feedback)
     }
     progress.End();
     return m_errors.empty() ? 1 : 0;
+}
+
+std::string CDAQCalculator::DescribeErrors() const
+{
+    constexpr size_t kShown = 5;
+    std::string text;
+    size_t shown = 0;
+    for (const ErrorRecord& e : m_errors) {
+        if (e.reason.empty())
+            continue;
+        if (shown == kShown) {
+            text += Format("\n(%d more)", static_cast<int>(m_errors.size() - shown));
+            break;
+        }
+        text += (shown ? "\n" : "") + e.reason;
+        ++shown;
+    }
+    return text;
 }
 
 bool CDAQCalculator::ReportErrors(const std::string& path) const

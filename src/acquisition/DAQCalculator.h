@@ -20,6 +20,8 @@ public:
     {
         int code = 0;
         std::string text;
+        // What went wrong, in words, for the user (not written to the report).
+        std::string reason;
     };
     static constexpr int errCalc = 7;
 
@@ -44,6 +46,8 @@ public:
     int SaveDaqFiles(CFeedback* progress = nullptr);
 
     const std::vector<ErrorRecord>& GetErrors() const { return m_errors; }
+    // The reasons of the errors of the last run, a line each (the first few, then how many more).
+    std::string DescribeErrors() const;
     static std::string GetErrorBanner(int code);
 
     // Local-point averaging of one data set of outside data, over the local points its calculation
@@ -57,7 +61,10 @@ public:
     static int AverageLocalPoints(CMElement* dataSet);
 
 private:
-    void AddError(int code, const std::string& text) { m_errors.push_back({code, text}); }
+    void AddError(int code, const std::string& text, const std::string& reason = {})
+    {
+        m_errors.push_back({code, text, reason});
+    }
     bool CalculateOne(CMElement* dataSet, CFeedback& feedback);
 
     IDaqProjectAccess* m_project;

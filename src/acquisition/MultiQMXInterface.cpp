@@ -303,6 +303,9 @@ bool CMultiQMXInterface::Start()
         m_fault = CDAQRunFault{};
     }
     m_finishRequest = 0;
+    m_triggerRequest = 0;
+    m_runOnTrigger = m_startOnTrigger.exchange(0);
+    m_waitingForTrigger = m_runOnTrigger.load();
     m_workerBusy = 1;
     std::promise<void> go;
     std::future<void> ready = go.get_future();
@@ -333,6 +336,14 @@ void CMultiQMXInterface::RunWorker()
             break;
         }
     }
+    // An armed run samples from its trigger on: nothing of it is recorded before the user starts.
+    if (settled && m_runOnTrigger) {
+        const auto armedEnds = [&] { return stopped() || m_triggerRequest != 0 || m_finishRequest != 0; };
+        while (!armedEnds())
+            m_wake->WaitFor(kDataPoll, armedEnds);
+        settled = m_triggerRequest != 0 && !stopped();
+    }
+    m_waitingForTrigger = 0;
     if (settled) {
         // The first unit of a chain starts last: it starts the others' clocks.
         bool started = true;
@@ -707,6 +718,8 @@ int CMultiQMXInterface::GetAcqMode()
 
 bool CMultiQMXInterface::SetTriggered()
 {
+    m_triggerRequest = 1;
+    m_wake->Notify();
     return First() && First()->SetTriggered();
 }
 

@@ -71,6 +71,11 @@ public:
     // Ends the running acquisition now, keeping the samples every unit has acquired: the run
     // completes with that many per channel (it ends as stopped when nothing has come yet).
     void FinishRun();
+    // The next run (only the next Start) waits, armed, until it is triggered (SetTriggered: the
+    // user's Start in the sampling window) before its units sample; a stop ends it unsampled.
+    void SetStartOnTrigger(bool on) { m_startOnTrigger = on ? 1 : 0; }
+    // The run started last waits for its trigger now.
+    bool IsWaitingForTrigger() const { return m_waitingForTrigger != 0; }
 
     int GetUnitCount() const { return static_cast<int>(m_units.size()); }
     CQMXDAQInterface* GetUnit(int i) const;
@@ -157,6 +162,10 @@ private:
     std::thread m_thread;
     std::atomic<int> m_workerBusy{0};
     std::atomic<int> m_finishRequest{0};
+    std::atomic<int> m_startOnTrigger{0};
+    std::atomic<int> m_runOnTrigger{0};
+    std::atomic<int> m_triggerRequest{0};
+    std::atomic<int> m_waitingForTrigger{0};
     std::shared_ptr<CRunWake> m_wake;
     // The run's units, fixed while the worker runs (units change only between runs).
     std::vector<CQMXDAQInterface*> m_runUnits;

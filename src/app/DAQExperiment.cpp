@@ -1,6 +1,7 @@
 #include "app/DAQExperiment.h"
 
 #include "app/DaqProject.h"
+#include "experiments/SensorGroup.h"
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
@@ -52,7 +53,13 @@ void CDAQExperiment::SetCalcOptions(const CCalcOptions* options)
     CSubsystemLPInfoList& list = m_calcOptions.GetSubsystemLPInfoList();
     list.RemoveAll();
     for (int i = 0; i < 2; ++i) {
-        CSubsystemLPInfo info(static_cast<int>(m_info->GetValue(i)));
+        // A subsystem's local points are its sensor group's members where the description carries
+        // one; its value is the subsystem's mass or volume then, no count (a cavity of 0.97 m3
+        // would take part with no point at all).
+        const CSensorGroup* group = m_info->GetSensorGroup(i);
+        const int points = group && group->GetMemberCount() > 0 ? group->GetMemberCount()
+                                                                 : static_cast<int>(m_info->GetValue(i));
+        CSubsystemLPInfo info(points);
         info.SetName(m_info->GetName(i));
         list.Add(info);
     }

@@ -332,7 +332,10 @@ int CDaqProject::Recalculate(CMElementList& list, CFeedback* feedback)
     // A failed run is never reported as finished: the user gets the error report instead.
     const std::string path = Format("%s/_daq_recalc.err", GetWorkFolderPath(GetOwner()).c_str());
     calculator->ReportErrors(path);
-    CStatusBarFallback(feedback)->Warning(FormatString(IDS_RECALC_ERRORS, path.c_str()), IDS_RECALC_ERRORS);
+    std::string text = FormatString(IDS_RECALC_ERRORS, path.c_str());
+    if (const std::string reasons = calculator->DescribeErrors(); !reasons.empty())
+        text += "\n\n" + reasons;
+    CStatusBarFallback(feedback)->Warning(text, IDS_RECALC_ERRORS);
     return 0;
 }
 

@@ -31,6 +31,8 @@ public:
     virtual int Calculate(CMElementList& list) = 0;
     // Writes the error list to path; nonzero when written.
     virtual int ReportErrors(const std::string& path) = 0;
+    // Why the data sets of the last Calculate failed, a line each, for the user.
+    virtual std::string DescribeErrors() const { return {}; }
 };
 
 class CDaqProject : public CBaseProject, public IDaqProjectAccess

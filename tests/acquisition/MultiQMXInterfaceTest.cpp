@@ -321,6 +321,47 @@ TEST(MultiQMXInterface, ARunStartedWhileSettlingAcquiresOnlyOnceSettled)
     EXPECT_EQ(rig.window.Count(kDone), 0);
 }
 
+TEST(MultiQMXInterface, AnArmedRunSamplesFromItsTriggerOnAndAStopBeforeItEndsTheRunUnsampled)
+{
+    CRunRig rig(2);
+    CMultiQMXInterface& d = *rig.daq;
+    ASSERT_TRUE(d.SetSampleRate(51200.0f));
+    ASSERT_TRUE(d.SetDuration(0.0625f)); // 3200 samples
+    d.SetStartOnTrigger(true);
+    ASSERT_TRUE(d.Start());
+    ASSERT_TRUE(rig.window.WaitFor(kStart));
+    EXPECT_FALSE(WaitUntil([&] { return rig.sims[0]->CallCount(QmxCall::StartAcquisition) > 0; }, 300ms)) << "armed";
+    EXPECT_TRUE(d.IsWaitingForTrigger());
+    EXPECT_EQ(d.GetLiveSampleCount(), 0);
+    ASSERT_TRUE(d.SetTriggered());
+    ASSERT_TRUE(rig.window.WaitFor(kStop));
+    ASSERT_TRUE(WaitIdle(d));
+    EXPECT_EQ(rig.window.Numbers(), (Messages{kStart, kBegin, kEnd, kDone, kStop}));
+    EXPECT_FALSE(d.IsWaitingForTrigger());
+    EXPECT_EQ(d.GetFirstUnitValue(), 3200);
+
+    // Only the run after SetStartOnTrigger waits: the next samples at once.
+    rig.window.Clear();
+    ASSERT_TRUE(d.Start());
+    EXPECT_FALSE(d.IsWaitingForTrigger());
+    ASSERT_TRUE(rig.window.WaitFor(kDone));
+    ASSERT_TRUE(rig.window.WaitFor(kStop));
+    ASSERT_TRUE(WaitIdle(d));
+
+    // Stopped while armed: nothing started, nothing completed.
+    rig.window.Clear();
+    const int starts = rig.sims[0]->CallCount(QmxCall::StartAcquisition);
+    d.SetStartOnTrigger(true);
+    ASSERT_TRUE(d.Start());
+    ASSERT_TRUE(rig.window.WaitFor(kStart));
+    ASSERT_TRUE(d.Stop());
+    ASSERT_TRUE(rig.window.WaitFor(kStop, 2));
+    ASSERT_TRUE(WaitIdle(d));
+    EXPECT_EQ(rig.sims[0]->CallCount(QmxCall::StartAcquisition), starts);
+    EXPECT_EQ(rig.window.Count(kDone), 0);
+    EXPECT_EQ(d.GetStatus(), 0);
+}
+
 TEST(MultiQMXInterface, AUnitLostMidRunKeepsWhatTheOthersAcquiredUpToTheFault)
 {
     CRunRig rig(2, "", true);

@@ -2,11 +2,15 @@
 
 #include "acquisition/DaqDataCheck.h"
 #include "acquisition/ui/DlgExpDataCheckOption.h"
+#include "experiments/ExpData.h"
 #include "experiments/ExpProject.h"
 #include "platform/elements/MElement.h"
 #include "platform/ui/ModelessRegistry.h"
+#include "platform/win/StringIds.h"
+#include "platform/win/StringTable.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -14,6 +18,10 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <set>
+#include <string>
+#include <utility>
 
 namespace {
 // One data check in the program.
@@ -77,6 +85,12 @@ CDlgDaqDataCheck::CDlgDaqDataCheck(CExpProject* project, QWidget* parent) : CZuD
     layout->addLayout(top);
     layout->addWidget(m_grid, 1);
     layout->addWidget(legend);
+    m_advice = new QLabel(this);
+    m_advice->setObjectName(QStringLiteral("Advice"));
+    m_advice->setWordWrap(true);
+    m_advice->setStyleSheet(QStringLiteral("QLabel { background: #fff3b0; color: black; padding: 6px; }"));
+    m_advice->hide();
+    layout->addWidget(m_advice);
     layout->addWidget(buttons);
     connect(options, &QPushButton::clicked, this, &CDlgDaqDataCheck::OnOptions);
     connect(m_combo, &QComboBox::activated, this, [this](int) { Refresh(); });
@@ -173,4 +187,32 @@ void CDlgDaqDataCheck::FillGrid()
     mark(check ? check->GetInputRangeError() : nullptr, 2, QStringLiteral("X"), QColor(255, 255, 0));
     mark(check ? check->GetUnknownRangeError() : nullptr, 2, QStringLiteral("?"), QColor(255, 255, 255));
     mark(check ? check->GetOverloadError() : nullptr, 3, QStringLiteral("X"), QColor(255, 255, 0));
+
+    UpdateAdvice();
+}
+
+void CDlgDaqDataCheck::UpdateAdvice()
+{
+    // Clipped channels are measured again after the gains are set: a channel counts once, however
+    // many of its data sets reached the top.
+    std::set<std::pair<std::string, int>> clipped;
+    if (const CDaqDataError* error = m_check ? m_check->GetInputRangeError() : nullptr)
+        for (CMElement* channel : error->GetList()) {
+            const CMElement* set = channel->GetParent();
+            const CMElement* excitation = set ? set->GetParent() : nullptr;
+            auto* record = ElementCast<CExpData>(channel);
+            clipped.emplace(excitation ? excitation->GetName() : std::string(),
+                            record ? record->GetLocalPointNumber() : -1);
+        }
+    m_advice->setVisible(!clipped.empty());
+    m_advice->setText(clipped.empty() ? QString()
+                                      : QString::fromStdString(FormatString(IDS_CLIPPED_RUN_GAIN_SETTING,
+                                                                            static_cast<int>(clipped.size()))));
+}
+
+void CDlgDaqDataCheck::changeEvent(QEvent* event)
+{
+    CZuDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        UpdateAdvice();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The result of the data check of one experiment project: a grid of the data sets with a fault,
 // column "1" for the input-range check and "2" for the overload check ("X" on yellow; "?" where a
-// channel's input range is unknown). Modeless, at most one; closing it destroys it.
+// channel's input range is unknown). Below it, when channels reached the top of their input range,
+// the dialog says in words what to do about it. Modeless, at most one; closing it destroys it.
 #include "platform/ui/ZuDialog.h"
 
 #include <functional>
@@ -11,6 +12,7 @@ class CDaqDataCheck;
 class CExpProject;
 class CMElement;
 class QComboBox;
+class QLabel;
 class QTableWidget;
 
 class CDlgDaqDataCheck : public CZuDialog
@@ -33,19 +35,25 @@ public:
 
     QTableWidget* Grid() const { return m_grid; }
     QComboBox* Combo() const { return m_combo; }
+    // What to do about the faults found, in words (hidden when there is nothing to do).
+    QLabel* Advice() const { return m_advice; }
     CDaqDataCheck* GetCheck() const { return m_check.get(); }
 
 protected:
     bool OnInitDialog() override;
+    // The advice is made from the language table: a new language writes it anew.
+    void changeEvent(QEvent* event) override;
 
 private:
     CDlgDaqDataCheck(CExpProject* project, QWidget* parent);
     ~CDlgDaqDataCheck() override;
     void FillGrid();
+    void UpdateAdvice();
 
     CExpProject* m_project;
     std::unique_ptr<CDaqDataCheck> m_check;
     QComboBox* m_combo;
     QTableWidget* m_grid;
+    QLabel* m_advice;
     std::function<void(CMElement*)> m_show;
 };

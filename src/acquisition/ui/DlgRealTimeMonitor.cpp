@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 // One monitor in the program.
 const char kOneMonitor = 0;
@@ -115,6 +117,29 @@ void CDlgRealTimeMonitor::SetChannel(int channel)
         m_channel = channel;
     if (m_project && m_channel >= 1)
         CDAQ::GetInterface();
+}
+
+void CDlgRealTimeMonitor::ShowRpm(float rpm, CMultiQMXInterface* daq)
+{
+    if (!daq)
+        daq = CDAQ::Exists() ? CDAQ::GetMultiInterface() : nullptr;
+    const float rate = daq ? daq->GetSampleRate() : 0.0f;
+    QCPGraph* curve = m_chart->Curve(0);
+    const double last = curve && !curve->data()->isEmpty() ? (curve->data()->constEnd() - 1)->key : -1.0;
+    double seconds = rate > 0.0f ? daq->GetLiveSampleCount() / static_cast<double>(rate) : last + 0.1;
+    if (!curve || seconds < last) {
+        // A new run: its own curve from its start.
+        m_chart->ClearChart();
+        m_chart->xAxis->setLabel(QStringLiteral("Time [s]"));
+        m_chart->yAxis->setLabel(QStringLiteral("Engine speed [RPM]"));
+        curve = m_chart->AddCurve(QStringLiteral("RPM"), {}, {});
+    }
+    if (seconds <= last)
+        seconds = last + 1e-3;
+    curve->addData(seconds, rpm);
+    m_chart->xAxis->setRange(0.0, std::max(10.0, seconds));
+    m_chart->yAxis->setRange(0.0, std::max(8000.0, static_cast<double>(rpm) * 1.1));
+    m_chart->replot(QCustomPlot::rpQueuedReplot);
 }
 
 bool CDlgRealTimeMonitor::OnInitDialog()

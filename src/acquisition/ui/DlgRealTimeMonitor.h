@@ -50,9 +50,18 @@ public:
     QPushButton* StartButton() const { return m_startButton; }
     QPushButton* StopButton() const { return m_stopButton; }
 
+    // The engine speed of a run's latest block, drawn over the run's time (its samples acquired
+    // so far over its sampling rate; daq null: the program's interface). A run that starts again
+    // starts a new curve. The monitor's own run and a measurement beside it both draw here.
+    void ShowRpm(float rpm, CMultiQMXInterface* daq = nullptr);
+
     // ---- IDAQExeSupport: the monitor only watches ----
     int CanStart() override { return 1; }
-    int OnRpm(float) override { return 1; }
+    int OnRpm(float rpm) override
+    {
+        ShowRpm(rpm);
+        return 1;
+    }
     int OnUpdate(uintptr_t, intptr_t) override { return 1; }
     int OnRecordStart() override { return 1; }
     int OnRecordEnd() override { return 1; }

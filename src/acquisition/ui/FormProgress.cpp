@@ -14,9 +14,12 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 // One sampling window in the program.
@@ -39,6 +42,7 @@ constexpr const char* kWait = "<< Wait ... >>";
 constexpr const char* kReady = "<< Start >>";
 constexpr const char* kFace = "Arial Black";
 constexpr int kPointSize = 23;
+constexpr int kProgressSteps = 1000;
 } // namespace
 
 CFormProgress* CFormProgress::Create(QWidget* parent, IMessageTarget* owner, CMultiQMXInterface* units)
@@ -74,8 +78,14 @@ CFormProgress::CFormProgress(QWidget* parent, IMessageTarget* owner, CMultiQMXIn
     connect(m_startButton, &QPushButton::clicked, this, &CFormProgress::OnStart);
     connect(m_stopButton, &QPushButton::clicked, this, &CFormProgress::OnStop);
 
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("RunProgress"));
+    m_progress->setRange(0, kProgressSteps);
+    m_progress->setValue(0);
+
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
+    buttons->addWidget(m_progress, 1);
+    buttons->addSpacing(12);
     buttons->addWidget(m_startButton);
     buttons->addWidget(m_stopButton);
     auto* layout = new QVBoxLayout(this);
@@ -136,6 +146,11 @@ void CFormProgress::ShowRunText(const std::string& text)
 {
     m_clockTimer->stop();
     SetStatusText(text);
+}
+
+void CFormProgress::SetProgress(double fraction)
+{
+    m_progress->setValue(static_cast<int>(std::clamp(fraction, 0.0, 1.0) * kProgressSteps));
 }
 
 void CFormProgress::SetTimeText(double seconds)

@@ -12,6 +12,7 @@
 
 class CMultiQMXInterface;
 class IMessageTarget;
+class QProgressBar;
 class QPushButton;
 class QTimer;
 
@@ -46,6 +47,9 @@ public:
     // A text of the run after its sampling (the transfer): the sampling clock stops.
     void ShowRunText(const std::string& text);
     const std::string& TimeText() const { return m_time; }
+    // The part of the run's samples acquired, 0 to 1, shown in the bar below the texts.
+    void SetProgress(double fraction);
+    QProgressBar* ProgressBar() const { return m_progress; }
     QPushButton* StartButton() const { return m_startButton; }
     QPushButton* StopButton() const { return m_stopButton; }
     bool IsTimerActive(int id) const;
@@ -75,6 +79,7 @@ private:
     std::unique_ptr<IMessageTarget> m_target;
     QPushButton* m_startButton;
     QPushButton* m_stopButton;
+    QProgressBar* m_progress;
     QTimer* m_pollTimer;  // id 2, 10 ms: units ready?
     QTimer* m_clockTimer; // id 1, 100 ms: sampling time
 };

@@ -9,6 +9,12 @@ void CFormProgressFeedback::OnText(int)
         form->ShowRunText(CurrentText());
 }
 
+void CFormProgressFeedback::OnProgress(int)
+{
+    if (CFormProgress* form = CFormProgress::GetInstance())
+        form->SetProgress(Fraction());
+}
+
 void CFormProgressFeedback::OnReport(const SReport& report)
 {
     CStatusBarFeedback::ShowReportBox(report);

@@ -266,18 +266,29 @@ bool CFrameCommandHandler::RunDaqCalcOptions(CDaqProject& project, bool withReca
     CMElementList retargeted;
     if (withRecalc)
         project.SetTargetLocalPoints(target.m_info, &retargeted);
-    if (withRecalc && GetRegOptionByStringId(IDS_OPT_ASK_RECALC) != 0 &&
-        AfxMessageBox(IDS_RECALC_AFTER_OPTIONS, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        CWaitCursor wait;
-        CMElementList sets;
-        project.CollectForRecalc(sets, &edited, 1);
-        for (CMElement* set : retargeted)
-            if (sets.Index(set) < 0)
-                sets.Add(set);
-        project.Recalculate(sets);
+    if (!withRecalc) {
+        *project.GetCalcOptions() = edited;
         return true;
     }
-    *project.GetCalcOptions() = edited;
+    CMElementList used;
+    if (project.GetUsedDAQExperiments(used) == 0) {
+        *project.GetCalcOptions() = edited;
+        AfxFormatMessageBox(IDS_RECALC_NONE_USED, MB_OK | MB_ICONEXCLAMATION, project.GetName().c_str());
+        return true;
+    }
+    // The command recalculates: the data sets whose options changed, those that lack their maps
+    // and those retargeted. Where the user is asked, Yes recalculates every used data set.
+    const int all = GetRegOptionByStringId(IDS_OPT_ASK_RECALC) != 0 &&
+                            AfxMessageBox(IDS_RECALC_AFTER_OPTIONS, MB_YESNO | MB_ICONQUESTION) == IDYES
+                        ? 1
+                        : 0;
+    CWaitCursor wait;
+    CMElementList sets;
+    project.CollectForRecalc(sets, &edited, all);
+    for (CMElement* set : retargeted)
+        if (sets.Index(set) < 0)
+            sets.Add(set);
+    project.Recalculate(sets);
     return true;
 }
 

@@ -31,6 +31,7 @@ public:
         return m_calculator.Calculate();
     }
     int ReportErrors(const std::string& path) override { return m_calculator.ReportErrors(path) ? 1 : 0; }
+    std::string DescribeErrors() const override { return m_calculator.DescribeErrors(); }
 
 private:
     CDAQCalculator m_calculator;

@@ -99,6 +99,12 @@ bool CExpDAQAccess::SetDuration(float seconds) const
     return daq && daq->SetDuration(seconds);
 }
 
+void CExpDAQAccess::SetStartOnTrigger(bool on) const
+{
+    if (CMultiQMXInterface* daq = Units())
+        daq->SetStartOnTrigger(on);
+}
+
 bool CExpDAQAccess::SetNotifyWindow(IMessageTarget* window, uint32_t startMsg, uint32_t stopMsg,
                                     uint32_t completeMsg) const
 {

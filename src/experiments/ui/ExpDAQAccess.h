@@ -51,6 +51,8 @@ public:
     float GetSampleRate() const;
     bool ReadData(int channel, float* dest, int count, int start) const;
     bool SetDuration(float seconds) const;
+    // The next run samples only from the user's Start on.
+    void SetStartOnTrigger(bool on) const;
     bool SetNotifyWindow(IMessageTarget* window, uint32_t startMsg, uint32_t stopMsg, uint32_t completeMsg) const;
     // The interface tells nobody when it tells this window; another client's window stays. Makes
     // no interface where none is yet.

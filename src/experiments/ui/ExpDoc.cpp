@@ -2,6 +2,7 @@
 
 #include "acquisition/DAQDataSet.h"
 #include "acquisition/DAQIO.h"
+#include "acquisition/ui/DlgRealTimeMonitor.h"
 #include "acquisition/ui/FormProgress.h"
 #include "acquisition/ui/FormProgressFeedback.h"
 #include "app/DaqProject.h"
@@ -278,7 +279,11 @@ int CExpDoc::StartRun()
     m_manager.SetFeedback(m_runFeedback ? m_runFeedback : m_formFeedback.get());
     m_daq.SetDuration(m_runValue);
     m_daq.SetNotifyWindow(m_notifyTarget, WM_ZU_DAQ_STARTED, WM_ZU_DAQ_STOPPED, WM_ZU_DAQ_COMPLETE);
+    // The run waits, armed, for the Start of the sampling window: what is measured begins there.
+    m_daq.SetStartOnTrigger(true);
     const int started = m_manager.Start();
+    if (!started)
+        m_daq.SetStartOnTrigger(false);
     m_runActive = started != 0;
     return started;
 }
@@ -545,6 +550,13 @@ int CExpDoc::CanStart()
     return 1;
 }
 
+int CExpDoc::OnRpm(float rpm)
+{
+    if (CDlgRealTimeMonitor* monitor = CDlgRealTimeMonitor::GetInstance())
+        monitor->ShowRpm(rpm, m_daq.Units());
+    return 1;
+}
+
 int CExpDoc::OnDataReady()
 {
     const int n = m_daq.GetFirstUnitValue();
@@ -560,9 +572,13 @@ int CExpDoc::OnComplete()
     UpdateAllViews(nullptr, kHintNone, nullptr);
     if (m_frame && m_frame->TreeView())
         m_frame->TreeView()->OnCommand(CExpTreeView::ID_DATA_CHECK);
-    // A run whose data could not be stored is not saved as a measurement.
-    if (m_storeOk)
+    // A run whose data could not be stored is not saved as a measurement. One that was is
+    // calculated at once: its data sets carry their maps over RPM (and over order where order
+    // tracking is on) and their channel levels into the project, as a recalculation leaves them.
+    if (m_storeOk) {
+        BuildCalcData();
         DoFileSave();
+    }
     return 1;
 }
 

@@ -135,7 +135,8 @@ public:
 
     // ---- IDAQExeSupport ----
     int CanStart() override;
-    int OnRpm(float) override { return 1; }
+    // The real-time monitor, where open, follows the run's engine speed.
+    int OnRpm(float rpm) override;
     int OnUpdate(uintptr_t, intptr_t) override { return 1; }
     int OnRecordStart() override { return 1; }
     int OnRecordEnd() override { return 1; }

@@ -361,6 +361,9 @@
     X(IDS_UF_NO_RPM_RUN, 7267) /* "Every spectrum of the run of %s in %s is at %g RPM: there is no run-up to take the RPM from. Import them with "One fixed RPM"." */ \
     X(IDS_UF_RPM_TOO_CLOSE, 7268) /* "The spectra of the run of %s in %s lie between %g and %g RPM, less than 1 RPM apart." */ \
     X(IDS_UF_NODE_TABLE_UNREADABLE, 7269) /* "The node table %s cannot be used: %s." */ \
+    X(IDS_CLIPPED_RUN_GAIN_SETTING, 7236) /* "%d channels reached the top of their input range ..." */                \
+    X(IDS_RECALC_NO_MAPS, 7237)    /* "%s: no maps over RPM could be calculated from its measured data." */            \
+    X(IDS_RECALC_NONE_USED, 7238)  /* "No measured data set of %s is in use: nothing was recalculated. ..." */         \
     X(IDS_CLF_NAME, 11608)             /* "CLF(%s, %s)" */                                                             \
     X(IDS_INTRINSIC_DLF_NAME, 11609)   /* "Intrinsic DLF(%s)" */                                                       \
     X(IDS_TOTAL_DLF_NAME, 11610)       /* "Total DLF(%s)" */                                                           \

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QLabel>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -71,6 +72,11 @@ TEST_F(DataCheckDialogs, DataCheckGridMarksBothFaultsOfADataSetAndOptionsAreStor
         EXPECT_EQ(grid->item(1, c)->text(), "X");
         EXPECT_EQ(grid->item(1, c)->background().color(), QColor(255, 255, 0));
     }
+    // The clipped channel is told in words, with what to do about it.
+    EXPECT_FALSE(dialog->Advice()->isHidden());
+    EXPECT_TRUE(dialog->Advice()->text().startsWith("1 of the measured channels reached the top of their input range"))
+        << dialog->Advice()->text().toStdString();
+    EXPECT_NE(dialog->Advice()->text().indexOf("Run Gain Setting"), -1);
     CMElement* shown = nullptr;
     dialog->SetShowDataSet([&](CMElement* e) { shown = e; });
     dialog->OnSelectRow(1);
@@ -94,6 +100,13 @@ TEST_F(DataCheckDialogs, DataCheckGridMarksBothFaultsOfADataSetAndOptionsAreStor
     EXPECT_EQ(CHSEARegOptions::ReadString("EXP_DATA_CHECK_OverLoad", ""), "9.700000e-01");
     EXPECT_EQ(grid->item(1, 3)->text(), "");
     EXPECT_EQ(grid->item(1, 2)->text(), "X");
+    // Below the top of the range again: nothing to advise.
+    std::vector<float> quiet(64, 0.0f);
+    quiet[3] = 999.0f;
+    DynamicDowncast<CExpData>(measured->GetChild(0))->SetSamples(quiet.data(), 64);
+    dialog->Refresh();
+    EXPECT_EQ(grid->rowCount(), 1);
+    EXPECT_TRUE(dialog->Advice()->isHidden());
     CDlgDaqDataCheck::DestroyInstance();
     EXPECT_EQ(CDlgDaqDataCheck::GetInstance(), nullptr);
 }

@@ -1024,6 +1024,25 @@ TEST_F(FrameCommandsTest, TheModelsOwnResultMakesItsFunctionsThroughTheProjectWi
     EXPECT_TRUE(pickers->PairPicker()->isVisible());
 }
 
+TEST_F(FrameCommandsTest, RecalculationWithNoDataSetInUseSaysSoAndCalculatesNothing)
+{
+    Select(1);
+    CMElementList used;
+    ASSERT_GT(Daq()->GetUsedDAQExperiments(used), 0);
+    for (CMElement* set : used)
+        static_cast<CDAQExperiment*>(set)->SetUseFlag(0);
+    CScriptedDialogs dialogs;
+    dialogs.PressOK();
+    CScriptedPrompts prompts;
+    prompts.Answer(IDOK);
+    ASSERT_TRUE(frame->OnCommand(C::ID_DAQ_CALC_OPTIONS_RECALC));
+    ASSERT_EQ(prompts.Records().size(), 1u);
+    EXPECT_EQ(prompts.Last().stringId, IDS_RECALC_NONE_USED);
+    EXPECT_NE(prompts.Last().text.find(Daq()->GetName()), std::string::npos) << prompts.Last().text;
+    for (CMElement* set : used)
+        static_cast<CDAQExperiment*>(set)->SetUseFlag(1);
+}
+
 TEST_F(FrameCommandsTest, TargetLocalPointsTickedInTheOptionsReachTheDataSets)
 {
     Select(1);

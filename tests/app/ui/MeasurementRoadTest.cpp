@@ -9,6 +9,9 @@
 #include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QAbstractItemView>
+#include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -42,6 +45,12 @@
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
 #include "app/ui/DaqProjectCommands.h"
+#include "app/ui/DockTreeWnd.h"
+#include "app/ui/MTreeCtrlEx.h"
+#include "platform/ui/ProjectTreeModel.h"
+#include "platform/win/StringIds.h"
+#include "platform/win/StringTable.h"
+#include "support/WidgetShot.h"
 #include "experiments/Excitation.h"
 #include "experiments/ExpData.h"
 #include "experiments/ExpDataSet.h"
@@ -56,6 +65,8 @@
 #include "experiments/ui/SensorCommands.h"
 #include "experiments/ui/SensorFrame.h"
 #include "platform/qmx/QmxSimLayout.h"
+#include "platform/ui/ZuChart.h"
+#include "spectral/ZuRpmFunc.h"
 #include "platform/win/ZuRegOptions.h"
 #include "support/RoadSteps.h"
 #include "uff/ui/DlgSelectDAQSystem.h"
@@ -94,6 +105,47 @@ CTALVOExp* FirstExperiment(CDaqProject& daq)
     return nullptr;
 }
 
+// The functions a run-up's data set holds after its calculation with order tracking on.
+std::vector<std::string> MeasuredFunctionNames()
+{
+    std::vector<std::string> names;
+    for (const char* subsystem : {sample::kExcited, sample::kResponse}) {
+        names.push_back(subsystem);
+        names.push_back(FormatString(IDS_CHANNEL_LEVELS, subsystem));
+        names.push_back(FormatString(IDS_ORDER_LEVELS, subsystem));
+    }
+    return names;
+}
+
+std::string ChildNames(const CMElement& element)
+{
+    std::string text;
+    for (int i = 0; i < element.GetChildCount(); ++i)
+        text += "[" + element.GetChild(i)->GetName() + "]";
+    return text;
+}
+
+// The largest number a table of the window shows outside its RPM, band and order headings.
+double LargestShown(QWidget* window)
+{
+    double largest = 0.0;
+    for (QAbstractItemView* view : window->findChildren<QAbstractItemView*>()) {
+        const QAbstractItemModel* model = view->model();
+        for (int c = 0; model && c < model->columnCount(); ++c) {
+            const QString header = model->headerData(c, Qt::Horizontal).toString();
+            if (header.startsWith(QStringLiteral("RPM")) || header.startsWith(QStringLiteral("Band")))
+                continue;
+            for (int r = 0; r < model->rowCount(); ++r) {
+                bool number = false;
+                const double v = model->data(model->index(r, c)).toString().toDouble(&number);
+                if (number)
+                    largest = std::max(largest, std::fabs(v));
+            }
+        }
+    }
+    return largest;
+}
+
 CDAQExperiment* FirstDataSet(CTALVOExp& experiment)
 {
     for (int i = 0; i < experiment.GetChildCount(); ++i)
@@ -117,6 +169,8 @@ TEST(MeasurementRoad, NewProjectChannelsRunUpSavedAndOpenedAgain)
     ASSERT_NE(frame.GetDocument(), nullptr);
     CTALVOProject& container = frame.GetDocument()->GetTALVOProject();
 
+    // A new user's program has no unit connected yet (an earlier test may have left some).
+    CSimUnits::DisconnectProgramUnits();
     // The simulated system the connection dialog finds: units 00001-00008 on one address.
     WriteProfileString(CQmxSimLayout::kSettingsSection, "10.0.0.1", "boards=4+4; serial=1; address=10.0.0.1");
     WriteProfileString("QMX", "IP", "10.0.0.1");
@@ -194,6 +248,11 @@ TEST(MeasurementRoad, NewProjectChannelsRunUpSavedAndOpenedAgain)
         ASSERT_EQ(container.GetTargetSubsystem(), sample::kResponse);
     }
 
+    // Order tracking is on, as for an engineer who analyses orders: the run gets maps over order.
+    CZuRegOptions options(GetOptionsKeyPath().c_str());
+    ASSERT_TRUE(options.Open());
+    ASSERT_TRUE(options.SetDWORD(LoadString(IDS_OPT_ORDER_TRACKING).c_str(), 1));
+
     // The measurement window runs on units whose time the test moves on.
     CSimUnits units(1);
     CExpFrame* measuring = nullptr;
@@ -230,25 +289,72 @@ TEST(MeasurementRoad, NewProjectChannelsRunUpSavedAndOpenedAgain)
     CExpDoc* doc = measuring->GetDocument();
     ASSERT_NE(doc->GetProject(), nullptr);
 
-    // The run-up: the monitor from the window's menu, the run's progress, the data stored.
+    // The run-up: the monitor from the window's menu, then Start Measurement. The sampling window
+    // waits with the units armed; nothing is sampled until the user presses its Start.
     ASSERT_TRUE(measuring->OnCommand(CExpTreeView::ID_REAL_TIME_MONITOR));
-    EXPECT_NE(CDlgRealTimeMonitor::GetInstance(), nullptr);
+    CDlgRealTimeMonitor* monitor = CDlgRealTimeMonitor::GetInstance();
+    ASSERT_NE(monitor, nullptr);
     {
         CScriptedPrompts prompts;
         prompts.responder = AnswerOK;
         ASSERT_TRUE(measuring->IsCommandEnabled(CExpTreeView::ID_START_RUN));
         ASSERT_TRUE(measuring->OnCommand(CExpTreeView::ID_START_RUN));
         ASSERT_TRUE(QTest::qWaitFor([] { return CFormProgress::GetInstance() != nullptr; }, 5000)) << "progress shown";
+        QPointer<CFormProgress> form(CFormProgress::GetInstance());
         units.Settle();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form && form->StartButton()->isEnabled(); }, 5000)) << "ready";
+        units.AdvanceUs(3000000);
+        QTest::qWait(0);
+        EXPECT_EQ(units.Daq()->GetLiveSampleCount(), 0) << "sampled before Start";
+        EXPECT_TRUE(doc->IsRunActive());
+        EXPECT_FALSE(form->StopButton()->isEnabled());
+        EXPECT_EQ(form->TimeText(), "Sampling Time: 0.0 sec");
+        EXPECT_EQ(form->StatusText(), "<< Start >>");
+
+        QTest::mouseClick(form->StartButton(), Qt::LeftButton);
+        EXPECT_TRUE(form->StopButton()->isEnabled()) << "Stop during the run";
+        EXPECT_FALSE(form->StartButton()->isEnabled());
+        // The sampling time counts, the bar and the monitor's engine speed follow the run.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                units.AdvanceClocksUs(20000);
+                const QCPGraph* rpm = monitor->Chart()->Curve(0);
+                return form && form->TimeText() != "Sampling Time: 0.0 sec" && form->ProgressBar()->value() > 100 &&
+                       rpm && rpm->dataCount() > 3;
+            },
+            10000))
+            << (form ? form->TimeText() + " " + std::to_string(form->ProgressBar()->value()) : std::string("no form"))
+            << " curve points "
+            << (monitor->Chart()->Curve(0) ? monitor->Chart()->Curve(0)->dataCount() : -1) << " live "
+            << units.Daq()->GetLiveSampleCount();
+        road::GrabResult(*form, "measurement-sampling");
+        road::GrabResult(*monitor, "measurement-monitor");
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
                 units.AdvanceUs(20000);
                 return !doc->IsRunActive();
             },
             20000));
+        EXPECT_EQ(form, nullptr) << "the sampling window goes with the data";
         EXPECT_EQ(prompts.Count(), 0u) << Shown(prompts);
     }
     EXPECT_FALSE(doc->IsModified()) << "saved";
+    // The monitor drew the run-up: its engine speed rose over the run.
+    const QCPGraph* rpm = monitor->Chart()->Curve(0);
+    ASSERT_NE(rpm, nullptr);
+    EXPECT_GT((rpm->data()->constEnd() - 1)->value, rpm->data()->constBegin()->value + 1000.0);
+    // The first measurement with the project's gains clips; the data check says what to do.
+    {
+        CDlgDaqDataCheck* check = CDlgDaqDataCheck::GetInstance();
+        ASSERT_NE(check, nullptr) << "the data check follows the run";
+        EXPECT_TRUE(check->Advice()->isVisible());
+        EXPECT_NE(check->Advice()->text().indexOf(QStringLiteral("Run Gain Setting")), -1)
+            << check->Advice()->text().toStdString();
+        EXPECT_EQ(GrabAndCheckLayout(*check, QStringLiteral("roads"), QStringLiteral("measurement-data-check"))
+                      .join(QLatin1Char('\n'))
+                      .toStdString(),
+                  "");
+    }
     CDlgDaqDataCheck::DestroyInstance();
     CDlgRealTimeMonitor::DestroyInstance();
 
@@ -310,4 +416,112 @@ TEST(MeasurementRoad, NewProjectChannelsRunUpSavedAndOpenedAgain)
     EXPECT_EQ(road::SwitchLanguageThroughTheMenu(frame, "measurement-road").join(QLatin1Char('\n')).toStdString(), "");
     CFormProgress::Destroy();
     GetTALVOApp().SetDAQSystemViewOpener({});
+
+    // The run's data set holds what the calculation makes of it.
+    for (const std::string& name : MeasuredFunctionNames())
+        EXPECT_NE(dataSet->FindOneChild(name), nullptr) << name << " in " << ChildNames(*dataSet);
+
+    // The measurement windows closed as a user closes them: the measuring one asks whether to
+    // measure on (No) and then offers the comparison of the data, closed unused.
+    {
+        CScriptedPrompts prompts;
+        prompts.Answer(IDNO);
+        CScriptedDialogs dialogs;
+        dialogs.PressCancel();
+        const std::vector<CExpFrame*> open = CExpFrame::OpenFrames();
+        for (CExpFrame* window : open) {
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
+                sub->close();
+            else
+                window->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
+    }
+    EXPECT_TRUE(CExpFrame::OpenFrames().empty());
+    EXPECT_EQ(dataSet->GetUseFlag(), 1) << "measured data are used";
+
+    // File > Save, then File > Open of the same file.
+    {
+        CScriptedPrompts prompts;
+        prompts.ChooseFile((fs::path(dir.path().toStdString()) / "MeasuredCar.orv").string());
+        ASSERT_TRUE(Click(frame, ID_SAVE_PROJECT));
+        ASSERT_FALSE(frame.GetDocument()->IsModified()) << Shown(prompts);
+    }
+    const std::string saved = frame.GetDocument()->GetPathName();
+    ASSERT_FALSE(saved.empty());
+    {
+        CScriptedPrompts prompts;
+        prompts.ChooseFile(saved);
+        ASSERT_TRUE(Click(frame, ID_FILE_OPEN));
+        ASSERT_NE(frame.GetDocument(), nullptr) << Shown(prompts);
+        EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
+    }
+    CTALVOProject& reopened = frame.GetDocument()->GetTALVOProject();
+    daq = nullptr;
+    for (int i = 0; i < reopened.GetProjectCount() && !daq; ++i)
+        if ((daq = DynamicDowncast<CDaqProject>(reopened.GetProject(i))))
+            daqIndex = i;
+    ASSERT_NE(daq, nullptr);
+    experiment = FirstExperiment(*daq);
+    ASSERT_NE(experiment, nullptr);
+    dataSet = FirstDataSet(*experiment);
+    ASSERT_NE(dataSet, nullptr);
+
+    // In the project window below the data set: the maps over RPM and over order and the channel
+    // levels; each opens in its window, which shows the measured levels.
+    frame.TreeWindow()->SetActiveIndex(daqIndex);
+    CMTreeCtrlEx* tree = frame.TreeWindow()->GetActiveTree();
+    ASSERT_NE(tree, nullptr);
+    const std::vector<std::string> names = MeasuredFunctionNames();
+    for (size_t i = 0; i < names.size(); ++i) {
+        SCOPED_TRACE(names[i]);
+        CMElement* function = dataSet->FindOneChild(names[i]);
+        ASSERT_NE(function, nullptr) << ChildNames(*dataSet);
+        ASSERT_TRUE(tree->Model()->IndexOf(function).isValid()) << "in the tree";
+        road::Select(frame, daqIndex, function);
+        ASSERT_TRUE(Click(frame, ID_OPEN_SELECTION));
+        QMdiSubWindow* window = frame.MdiArea()->activeSubWindow();
+        ASSERT_NE(window, nullptr);
+        window->resize(900, 600);
+        QCoreApplication::processEvents();
+        const double shown = LargestShown(window->widget());
+        EXPECT_GT(shown, 0.0) << "values in the window";
+        const std::string grab = "measured-" + std::to_string(i);
+        road::GrabResult(*window, grab.c_str());
+    }
+    frame.MdiArea()->tileSubWindows();
+    QCoreApplication::processEvents();
+    road::GrabResult(frame, "measured-maps");
+    EXPECT_EQ(road::SwitchLanguageThroughTheMenu(frame, "measured-maps").join(QLatin1Char('\n')).toStdString(), "");
+
+    // Calculation Options and Recalculation... with the dialog's defaults: a data set without its
+    // maps gets them again; one whose measurement file is gone says why it has none.
+    ASSERT_TRUE(dataSet->FindRpmFuncOfFirstName());
+    frame.MdiArea()->closeAllSubWindows();
+    dataSet->DeleteChild(dataSet->FindRpmFuncOfFirstName(), 1);
+    road::Select(frame, daqIndex, daq);
+    {
+        CScriptedPrompts prompts;
+        CScriptedDialogs dialogs;
+        dialogs.PressOK();
+        ASSERT_TRUE(Click(frame, CFrameCommands::ID_DAQ_CALC_OPTIONS_RECALC));
+        EXPECT_EQ(dialogs.Unexpected(), 0u) << DialogsShown(dialogs);
+        ASSERT_FALSE(prompts.Records().empty());
+        EXPECT_EQ(prompts.Last().stringId, IDS_CALCULATION_FINISHED) << Shown(prompts);
+    }
+    EXPECT_NE(dataSet->FindRpmFuncOfFirstName(), nullptr) << "calculated again";
+    dataSet->DeleteChild(dataSet->FindRpmFuncOfFirstName(), 1);
+    const std::string measurementFile = CDAQIO::GetDaqFilePath(dataSet);
+    ASSERT_TRUE(fs::remove(measurementFile));
+    {
+        CScriptedPrompts prompts;
+        CScriptedDialogs dialogs;
+        dialogs.PressOK();
+        ASSERT_TRUE(Click(frame, CFrameCommands::ID_DAQ_CALC_OPTIONS_RECALC));
+        ASSERT_FALSE(prompts.Records().empty());
+        EXPECT_EQ(prompts.Last().stringId, IDS_RECALC_ERRORS);
+        EXPECT_NE(prompts.Last().text.find(CDAQIO::GetDaqFileName(dataSet)), std::string::npos) << Shown(prompts);
+    }
+    options.DeleteValue(LoadString(IDS_OPT_ORDER_TRACKING).c_str());
 }

@@ -43,6 +43,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -139,8 +140,15 @@ bool WaitForRunEnd(CExpDoc& doc, CSimUnits& units)
 {
     // The run's channel ranges restart the units' settling time.
     units.Settle();
+    // The run samples from the sampling window's Start on, pressed once the units are ready.
+    bool started = false;
     return QTest::qWaitFor(
         [&] {
+            CFormProgress* form = CFormProgress::GetInstance();
+            if (!started && form && form->StartButton()->isEnabled()) {
+                form->StartButton()->click();
+                started = true;
+            }
             units.AdvanceUs(20000);
             return !doc.IsRunActive();
         },

@@ -28,6 +28,12 @@ void CSimUnits::AdvanceUs(int64_t us)
     m_rig->simUs += us;
 }
 
+void CSimUnits::AdvanceClocksUs(int64_t us)
+{
+    m_rig->simUs += us;
+    m_rig->ms.Advance(static_cast<uint32_t>(us / 1000));
+}
+
 std::vector<float> CSimUnits::Signal(int unit, int channel, int count, double rate) const
 {
     return m_rig->Signal(unit, channel, count, rate);

@@ -20,6 +20,8 @@ public:
     void SetTimeUs(int64_t us);
     // Moves the units' time on.
     void AdvanceUs(int64_t us);
+    // Moves the units' time and the program's millisecond timer (the sampling window's clock) on.
+    void AdvanceClocksUs(int64_t us);
     // Samples of a system's channel as the simulation generates them (volts).
     std::vector<float> Signal(int unit, int channel, int count, double rate) const;
     void LoseSystemAt(int unit, int sample);
