@@ -220,7 +220,9 @@ void CExpFrame::AddDeveloperMenu(const std::string& programFolder)
     for (const auto& [id, text] : entries) {
         QAction* action = m_developerMenu->addAction(QString::fromUtf8(text));
         action->setData(id);
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        // A lambda takes a copy, not the structured binding itself (which clang 14 refuses).
+        const int command = id;
+        connect(action, &QAction::triggered, this, [this, command] { OnCommand(command); });
         m_actions[id] = action;
     }
     m_actions[CExpTreeView::ID_REAL_TIME_MONITOR]->setEnabled(false);
