@@ -61,6 +61,12 @@ function(orvex_tests name)
   gtest_discover_tests(${name}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ORVEX_TEST_ENVIRONMENT}"
     DISCOVERY_TIMEOUT 60)
+  # The binary once whole as well: state one test leaves behind for the next is state one document
+  # leaves behind for the next in the program, and only a run in one process shows it.
+  add_test(NAME ${name}.WholeBinary COMMAND ${name})
+  set_tests_properties(${name}.WholeBinary PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ORVEX_TEST_ENVIRONMENT}"
+    TIMEOUT 900)
 endfunction()
 
 # orvex_fuzz_target(<test name> TARGET <executable> SOURCE <file> LIBS <orvex libs>... SEEDS <dir>
