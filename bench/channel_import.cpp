@@ -65,7 +65,8 @@ std::string Workbook(int records)
     CXlsxSheet* sheet = book.InsertSheet(0, LoadString(IDS_CHANNEL_SHEET));
     constexpr int kPerColumn = 250;
     const int columns = (records + kPerColumn - 1) / kPerColumn;
-    sheet->Notes()[{1, 1}] = "FILE_VERSION=bench\nEXPORT_RANGE=B2:" + CExcelWrapper::CellName(2 + 4 * kPerColumn, 1 + columns);
+    sheet->Notes()[{1, 1}] =
+        "FILE_VERSION=bench\nEXPORT_RANGE=B2:" + CExcelWrapper::CellName(2 + 4 * kPerColumn, 1 + columns);
     for (int i = 0; i < records; ++i) {
         const int col = 2 + i / kPerColumn, row = 2 + 4 * (i % kPerColumn);
         const std::string texts[] = {std::to_string(1 + i % 500), std::to_string(1 + i % 2), kSensors[i % 4],

@@ -152,7 +152,8 @@ double LargestResidual(bool reciprocal)
     double worst = 0.0;
     for (int band = 0; band < kBands; ++band) {
         const double omega = CMatrixSolver::kTwoPi * model.m.DataIndex(band);
-        const Eigen::MatrixXd a = omega * Eigen::Map<const RowMajor>(model.m.GetPointValues(band), kSubsystems, kSubsystems);
+        const Eigen::MatrixXd a =
+            omega * Eigen::Map<const RowMajor>(model.m.GetPointValues(band), kSubsystems, kSubsystems);
         Eigen::VectorXd b(kSubsystems), x(kSubsystems);
         for (int r = 0; r < kSubsystems; ++r) {
             b(r) = model.p.DataValue(band, r);

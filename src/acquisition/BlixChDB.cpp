@@ -58,8 +58,9 @@ int CBlixChDB::CItemList::FindByBlixCh(uint8_t ch, std::vector<CItem*>& result) 
 
 void CBlixChDB::CItemList::Sort()
 {
-    std::stable_sort(m_items.begin(), m_items.end(),
-                     [](const std::unique_ptr<CItem>& a, const std::unique_ptr<CItem>& b) { return a->OrdersBefore(*b); });
+    std::stable_sort(
+        m_items.begin(), m_items.end(),
+        [](const std::unique_ptr<CItem>& a, const std::unique_ptr<CItem>& b) { return a->OrdersBefore(*b); });
 }
 
 CBlixChDB::CBlixChDB() : m_list(std::make_unique<CItemList>()) {}

@@ -57,8 +57,8 @@ void CDAQExperiment::SetCalcOptions(const CCalcOptions* options)
         // one; its value is the subsystem's mass or volume then, no count (a cavity of 0.97 m3
         // would take part with no point at all).
         const CSensorGroup* group = m_info->GetSensorGroup(i);
-        const int points = group && group->GetMemberCount() > 0 ? group->GetMemberCount()
-                                                                 : static_cast<int>(m_info->GetValue(i));
+        const int points =
+            group && group->GetMemberCount() > 0 ? group->GetMemberCount() : static_cast<int>(m_info->GetValue(i));
         CSubsystemLPInfo info(points);
         info.SetName(m_info->GetName(i));
         list.Add(info);

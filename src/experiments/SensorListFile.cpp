@@ -282,7 +282,8 @@ int ReadSensorListFile(CSensorProject& project, const std::string& path, std::st
             continue; // not a sensor's data type: dropped, and its ID stays free
         // A sensitivity divides every measured value: zero, infinite or not a number makes them
         // all meaningless, so such a sensor is refused as the workbook import refuses it.
-        if (const float sensitivity = info.ChannelInfo.Sensitivity; !(sensitivity > 0.0f) || !std::isfinite(sensitivity)) {
+        if (const float sensitivity = info.ChannelInfo.Sensitivity;
+            !(sensitivity > 0.0f) || !std::isfinite(sensitivity)) {
             refused.push_back({IDS_IMPORT_SENSITIVITY, Format("%s (line %d)", info.ID.c_str(), lineNumber)});
             continue;
         }

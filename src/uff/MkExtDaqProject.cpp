@@ -579,10 +579,9 @@ std::string CMkExtDaqProject::NothingToImport() const
         why = FormatString(IDS_UF_NODES_NOT_IN_TABLE,
                            listed(m_tally.unknownNodes, [](int node) { return Format("%d", node); }).c_str());
     } else {
-        why = FormatString(IDS_UF_NAMES_NOT_SUBSYSTEMS,
-                           listed(m_tally.unknownNames, [](const std::string& name) {
-                               return name.empty() ? std::string("\"\"") : name;
-                           }).c_str());
+        why = FormatString(IDS_UF_NAMES_NOT_SUBSYSTEMS, listed(m_tally.unknownNames, [](const std::string& name) {
+                                                            return name.empty() ? std::string("\"\"") : name;
+                                                        }).c_str());
     }
     return FormatString(IDS_UF_NOTHING_TO_IMPORT, why.c_str());
 }

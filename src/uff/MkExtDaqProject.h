@@ -90,13 +90,13 @@ private:
     // What the scan met, to say why nothing could be imported.
     struct Tally
     {
-        int datasets = 0;                 // datasets 58
-        std::map<int, int> functionTypes; // function type -> datasets
-        int spectra = 0;                  // spectra (2, 12) and order functions (27)
-        int overAxis = 0;                 // of those, over the abscissa their kind needs
-        int ordersPassed = 0;             // order functions read only in the order mode
-        int withSubsystem = 0;            // of those over their axis, with a subsystem of the table
-        std::map<int, int> unknownNodes;  // response node -> datasets, not in the node map
+        int datasets = 0;                        // datasets 58
+        std::map<int, int> functionTypes;        // function type -> datasets
+        int spectra = 0;                         // spectra (2, 12) and order functions (27)
+        int overAxis = 0;                        // of those, over the abscissa their kind needs
+        int ordersPassed = 0;                    // order functions read only in the order mode
+        int withSubsystem = 0;                   // of those over their axis, with a subsystem of the table
+        std::map<int, int> unknownNodes;         // response node -> datasets, not in the node map
         std::map<std::string, int> unknownNames; // point names that name no subsystem
     };
     // Why a scan that made no data block imports nothing, in the user's words.

@@ -20,7 +20,7 @@ struct CUFImportSettings
 {
     std::vector<std::string>* files = nullptr; // the project's universal files, edited in place
     CUFNodeMap* nodeMap = nullptr;
-    std::string nodeTable; // the node table the dialog read into nodeMap; empty when it read none
+    std::string nodeTable;                      // the node table the dialog read into nodeMap; empty when it read none
     const COctaveManager* modelBands = nullptr; // the bands the octave page offers
     COctaveManagerEx* bands = nullptr;          // the project's current bands
     CCalcOptions* calcOptions = nullptr;        // the order-tracking page's options

@@ -120,9 +120,9 @@ TEST_F(DAQCalculatorTest, RecalculationFilesResultsAndReportsEveryFailureByFile)
     EXPECT_EQ(calculator.GetErrors()[1].code, CDAQIO::errInvalid);
     // What the user is told: each failed file's reason in words, a line each, naming the file.
     const std::string reasons = calculator.DescribeErrors();
-    EXPECT_EQ(reasons.find(FormatString(CDAQIO::MessageIdOf(CDAQIO::errNotFound),
-                                        CDAQIO::GetDaqFileName(missing).c_str())),
-              0u)
+    EXPECT_EQ(
+        reasons.find(FormatString(CDAQIO::MessageIdOf(CDAQIO::errNotFound), CDAQIO::GetDaqFileName(missing).c_str())),
+        0u)
         << reasons;
     EXPECT_NE(reasons.find("\n"), std::string::npos) << reasons;
     EXPECT_NE(reasons.find(CDAQIO::GetDaqFileName(foreign)), std::string::npos) << reasons;

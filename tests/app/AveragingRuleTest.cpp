@@ -33,8 +33,8 @@ TEST(AveragingRule, TheSamplesMapIsTheArithmeticMeanOfItsLocalPointsAmplitudes)
     auto* set = static_cast<CDAQExperiment*>(sets[0]);
     const CZuRpmFunc* map = set->FindRpmFuncByName(sample::kExcited);
     ASSERT_NE(map, nullptr);
-    auto* points = DynamicDowncast<CZuRpmMultiVecFunc>(
-        set->FindFuncByNameAndType(std::string("Channel Levels [") + sample::kExcited + "]", ElementType::MeasuredChannelLevels));
+    auto* points = DynamicDowncast<CZuRpmMultiVecFunc>(set->FindFuncByNameAndType(
+        std::string("Channel Levels [") + sample::kExcited + "]", ElementType::MeasuredChannelLevels));
     ASSERT_NE(points, nullptr);
     ASSERT_EQ(points->GetSubsystemCount(), 2) << "the roof's two accelerometers";
 
@@ -57,7 +57,8 @@ TEST(AveragingRule, TheSamplesMapIsTheArithmeticMeanOfItsLocalPointsAmplitudes)
     EXPECT_NEAR(20.0 * std::log10(map->DataValue(first, 0)), -82.00, 0.005);
 
     // One experiment: its averaged energy is its own energy, in every averaging mode.
-    const double own = map->DataValue(first, 0) * map->DataValue(first, 0) * daq->GetSubsystemEnergyFactor(sample::kExcited);
+    const double own =
+        map->DataValue(first, 0) * map->DataValue(first, 0) * daq->GetSubsystemEnergyFactor(sample::kExcited);
     for (int mode : {0, 1, 2}) {
         doc.GetTALVOProject().GetHSEAOptions().m_nMeanMethod = mode;
         std::vector<double> out;

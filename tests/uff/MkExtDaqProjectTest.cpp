@@ -327,8 +327,7 @@ TEST(MkExtDaqProject, RunsSplitAtTheToleranceAndBadRpmsChangeNothing)
             // Two runs of one value each cannot make an RPM grid either; the message says why.
             const std::string shown = f.prompts.Last().text;
             EXPECT_EQ(shown.rfind("Failed to detect valid RPM values!\n", 0), 0u) << shown;
-            EXPECT_NE(shown.find(c.seconds == 60 ? "is at 1000 RPM" : "between 1000 and 1000.4 RPM"),
-                      std::string::npos)
+            EXPECT_NE(shown.find(c.seconds == 60 ? "is at 1000 RPM" : "between 1000 and 1000.4 RPM"), std::string::npos)
                 << shown;
             EXPECT_EQ(f.uf->GetChildCount(), 0);
             EXPECT_TRUE(*f.uf->GetOctaveManager() == before);
@@ -724,8 +723,7 @@ TEST(MkExtDaqProject, FilesOfNothingToImportSayWhy)
         {"no dataset", [](Fixture&) { return std::string("    -1\n    15\n    -1\n"); }, 1, 0, "no dataset 58"},
         {"frequency responses", one([](UF58Fields& ds) { ds.funcType = 4; }), 1, 0, "function types are 4"},
         {"time data", one([](UF58Fields& ds) { ds.abscType = 17; }), 1, 0, "not over frequency"},
-        {"order functions read as spectra",
-         one([](UF58Fields& ds) {
+        {"order functions read as spectra", one([](UF58Fields& ds) {
              ds.funcType = 27;
              ds.abscType = 19;
          }),
@@ -740,8 +738,7 @@ TEST(MkExtDaqProject, FilesOfNothingToImportSayWhy)
         SCOPED_TRACE(c.name);
         Fixture f("nothing");
         const std::string file = f.Write("public.unv", c.text(f));
-        f.ui.dialogs = {Fixture::Files({file}, c.choice,
-                                       [&c](CUFImportSettings& s) { s.namesFromDataset = c.names; })};
+        f.ui.dialogs = {Fixture::Files({file}, c.choice, [&c](CUFImportSettings& s) { s.namesFromDataset = c.names; })};
         f.prompts.Answer(IDOK);
         bool checked = false;
         f.ui.dataCheck = [&](CUFDataCheckInput&) { return checked = true; };
@@ -831,8 +828,8 @@ TEST(MkExtDaqProject, NodeTableBesideTheFilesNamesThePoints)
         for (int i = 0; i < fresh->GetChild(e)->GetChildCount(); ++i)
             if (auto* set = ElementCast<CDAQExperiment>(fresh->GetChild(e)->GetChild(i))) {
                 ++sets;
-                auto* levels = Child<CZuRpmMultiVecFunc>(
-                    set, FormatString(IDS_CHANNEL_LEVELS, set->GetFirstInfoName().c_str()));
+                auto* levels =
+                    Child<CZuRpmMultiVecFunc>(set, FormatString(IDS_CHANNEL_LEVELS, set->GetFirstInfoName().c_str()));
                 ASSERT_NE(levels, nullptr);
                 const auto* at1000 = DynamicDowncast<CMultiVectorFunction>(levels->GetRpmData(0));
                 ASSERT_NE(at1000, nullptr);

@@ -34,8 +34,9 @@ using C = CFrameCommands;
 const char* const kTextFilter = "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
 // Workbooks are written and read as .xlsx. The reader takes either kind, so the chooser first
 // shows both.
-const char* const kChannelFileFilter = "Channel Assignment Files (*.xlsx;*.txt)|*.xlsx;*.txt|Excel Files(*.xlsx)|*.xlsx|"
-                                       "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
+const char* const kChannelFileFilter =
+    "Channel Assignment Files (*.xlsx;*.txt)|*.xlsx;*.txt|Excel Files(*.xlsx)|*.xlsx|"
+    "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
 
 CCommandEntry Entry(int id, const char* text, const char* menu, int pos, CCommandEntry::EnableRule rule)
 {

@@ -349,8 +349,8 @@ int CExpDoc::OnRunStopped()
     if (stored) {
         const int sets = m_project->GetRPMSignalData()->GetChildCount() - dataSetsBefore;
         if (saved)
-            text += Format("Kept: %d samples per channel of the answering units, stored as %d new data set%s.", n,
-                           sets, sets == 1 ? "" : "s");
+            text += Format("Kept: %d samples per channel of the answering units, stored as %d new data set%s.", n, sets,
+                           sets == 1 ? "" : "s");
         else
             // The data set lives in this window alone until a save of it succeeds.
             text += Format("Kept: %d samples per channel of the answering units as %d new data set%s in this "
@@ -362,8 +362,8 @@ int CExpDoc::OnRunStopped()
                     ", which had no readable data and are marked missing (no samples) in the run.";
     } else {
         text += "Nothing of the run could be kept";
-        text += n > 0 ? ": no channel of the run could be read."
-                      : ": no samples were acquired before the unit was lost.";
+        text +=
+            n > 0 ? ": no channel of the run could be read." : ": no samples were acquired before the unit was lost.";
     }
     m_missingStored.clear();
     CStatusBarFallback(m_runFeedback ? m_runFeedback : m_formFeedback.get())->Warning(text);

@@ -74,9 +74,8 @@ QDBusMessage CallAndWait(const QDBusConnection& connection, const QDBusMessage& 
         return pending.reply();
     if (cancelled)
         return QDBusMessage::createError(QLatin1String(kCancelledError), QStringLiteral("The call was cancelled."));
-    return QDBusMessage::createError(
-        QLatin1String(kNoReplyError),
-        QStringLiteral("%1 got no answer within %2 ms.").arg(call.service()).arg(timeout));
+    return QDBusMessage::createError(QLatin1String(kNoReplyError),
+                                     QStringLiteral("%1 got no answer within %2 ms.").arg(call.service()).arg(timeout));
 }
 
 // A call that got no answer at all (not in time, cancelled, or the connection went).

@@ -27,8 +27,8 @@ struct CTALDataGraphView::Pending
     std::vector<double> step;                   // the values of one step
     std::unique_ptr<CZuCurveEnvelope> envelope; // the current curve's, when it is reduced
     double minX = FLT_MAX, maxX = -FLT_MAX;     // over every point (the curves share their X)
-    size_t curve = 0; // the curve being read
-    int row = 0;      // its next row
+    size_t curve = 0;                           // the curve being read
+    int row = 0;                                // its next row
 };
 
 CTALDataGraphView::CTALDataGraphView(CTALDataDoc* doc, QWidget* parent) : CQMXGraphView(doc, doc, parent), m_tal(doc) {}

@@ -324,9 +324,8 @@ TEST(MeasurementRoad, NewProjectChannelsRunUpSavedAndOpenedAgain)
             },
             10000))
             << (form ? form->TimeText() + " " + std::to_string(form->ProgressBar()->value()) : std::string("no form"))
-            << " curve points "
-            << (monitor->Chart()->Curve(0) ? monitor->Chart()->Curve(0)->dataCount() : -1) << " live "
-            << units.Daq()->GetLiveSampleCount();
+            << " curve points " << (monitor->Chart()->Curve(0) ? monitor->Chart()->Curve(0)->dataCount() : -1)
+            << " live " << units.Daq()->GetLiveSampleCount();
         road::GrabResult(*form, "measurement-sampling");
         road::GrabResult(*monitor, "measurement-monitor");
         ASSERT_TRUE(QTest::qWaitFor(

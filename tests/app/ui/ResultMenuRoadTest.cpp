@@ -285,12 +285,12 @@ TEST_F(ResultRoad, TheAveragedEnergyOverTheBusIsTheInputEnergyShownInTheWindow)
     QString error;
     ASSERT_TRUE(guard.bus.Start(&error)) << error.toStdString();
     CMainFrameAutomationHost host(*frame);
-    CAutomationService service(host, false,
-                               QDBusConnection::connectToBus(guard.bus.Address(), QStringLiteral("result-road-server")));
+    CAutomationService service(
+        host, false, QDBusConnection::connectToBus(guard.bus.Address(), QStringLiteral("result-road-server")));
     ASSERT_TRUE(service.RegisterAppActiveObject());
     const auto call = [](const QString& path, const QString& member, const QStringList& args = {}) {
-        const GdbusResult r = GdbusCall(QStringLiteral("ORVEX.Application"), path,
-                                        QStringLiteral("ORVEX.Automation.") + member, args);
+        const GdbusResult r =
+            GdbusCall(QStringLiteral("ORVEX.Application"), path, QStringLiteral("ORVEX.Automation.") + member, args);
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
         return r.out;
     };

@@ -229,9 +229,8 @@ COpened OpenMeasurementWindow(CSampleFrame& f, CSimUnits& units, bool measuring)
         return opened;
     CExpFrame* window = doc->GetFrame();
     int blocks = 0;
-    QObject::connect(window->TreeView(), &CExpTreeView::MessageHandled, window, [&blocks](quint32 m) {
-        blocks += m == WM_ZU_DAQ_DATA ? 1 : 0;
-    });
+    QObject::connect(window->TreeView(), &CExpTreeView::MessageHandled, window,
+                     [&blocks](quint32 m) { blocks += m == WM_ZU_DAQ_DATA ? 1 : 0; });
     EXPECT_TRUE(window->OnCommand(CExpTreeView::ID_START_RUN));
     EXPECT_TRUE(QTest::qWaitFor([] { return CFormProgress::GetInstance() != nullptr; }, 5000));
     units.Settle();
@@ -337,8 +336,8 @@ const std::vector<CRow>& Rows()
              return opened;
          },
          kDocumentOrders},
-        {"measurement window",
-         [](CSampleFrame& f, CSimUnits& units) { return OpenMeasurementWindow(f, units, false); }, kEveryOrder},
+        {"measurement window", [](CSampleFrame& f, CSimUnits& units) { return OpenMeasurementWindow(f, units, false); },
+         kEveryOrder},
         {"measurement window measuring, with its sampling window",
          [](CSampleFrame& f, CSimUnits& units) { return OpenMeasurementWindow(f, units, true); }, kEveryOrder},
     };
