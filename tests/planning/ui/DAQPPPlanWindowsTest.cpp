@@ -328,6 +328,8 @@ TEST(AssignGlobalNode, NumbersPointsRefusesDuplicatesAndRoundTrips)
 TEST(PlanningWizard, MenuStepsAndTheImport)
 {
     UFRig rig;
+    // The import files experiments against the target, so the project has one.
+    rig.f.project.SetTargetSubsystem(rig.floor);
     // Not a universal-file project: nothing opens.
     EXPECT_EQ(OpenPlanningWizard(rig.f.project.GetProject(0)), nullptr);
     EXPECT_EQ(OpenPlanningWizard(nullptr), nullptr);
