@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -233,6 +234,12 @@ COpened OpenMeasurementWindow(CSampleFrame& f, CSimUnits& units, bool measuring)
                      [&blocks](quint32 m) { blocks += m == WM_ZU_DAQ_DATA ? 1 : 0; });
     EXPECT_TRUE(window->OnCommand(CExpTreeView::ID_START_RUN));
     EXPECT_TRUE(QTest::qWaitFor([] { return CFormProgress::GetInstance() != nullptr; }, 5000));
+    // The units wait armed until the user presses the sampling window's Start.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [] { return CFormProgress::GetInstance() && CFormProgress::GetInstance()->StartButton()->isEnabled(); },
+        5000));
+    if (CFormProgress* form = CFormProgress::GetInstance())
+        QTest::mouseClick(form->StartButton(), Qt::LeftButton);
     units.Settle();
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
