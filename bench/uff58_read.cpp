@@ -1,8 +1,10 @@
-// Indexes the dataset-58 universal file of UF58BenchFile.h (about 110 MB: 1,000 complex spectra of
-// 4,096 values in E13.5 fields) and reads every value, timed against a plain read of the file and
-// against bench/uff58_plain.py (lines, split, float) run by /usr/bin/python3 in the same run, timed
-// inside the Python process. Prints the reader's speed as a multiple of the Python reader's on
-// every core (target: at least 50) and on one (at least 25), and as a fraction of the plain read.
+// Indexes the dataset-58 universal files of UF58BenchFile.h (about 110 MB each: 1,000 complex spectra
+// of 4,096 values, and 250 time histories of 32,768 real values, all in E13.5 fields) and reads every
+// value, timed against a plain read of the file and against the reference reader
+// (bench/uff58_reference.py, through uff58_reference_timed.py) run by /usr/bin/python3 in the same
+// run, timed inside the Python process. Prints, per file, the reader's speed as a multiple of the
+// reference reader's on every core (target: at least 50) and on one (at least 25), and as a fraction
+// of the plain read.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -23,7 +25,15 @@
 
 namespace {
 
-using ufbench::kDatasets;
+// The files, by the benchmarks' first argument.
+constexpr int kSpectra = 0;
+constexpr int kTimeHistories = 1;
+constexpr const char* kKindNames[] = {"spectra", "time histories"};
+
+int DatasetsOf(int kind)
+{
+    return kind == kSpectra ? ufbench::kDatasets : ufbench::kTimeDatasets;
+}
 
 std::filesystem::path Folder()
 {
@@ -35,25 +45,31 @@ std::filesystem::path Folder()
     return dir;
 }
 
-const std::string& File()
+const std::string& File(int kind)
 {
-    static const std::string path = [] {
+    static const std::string spectra = [] {
         const std::string p = (Folder() / "spectra.unv").string();
         ufbench::WriteSpectraFile(p);
         return p;
     }();
-    return path;
+    static const std::string times = [] {
+        const std::string p = (Folder() / "times.unv").string();
+        ufbench::WriteTimeHistoryFile(p);
+        return p;
+    }();
+    return kind == kSpectra ? spectra : times;
 }
 
 void BM_IndexAndReadAll(benchmark::State& state)
 {
-    const std::string path = File();
+    const int kind = static_cast<int>(state.range(0));
+    const std::string path = File(kind);
     size_t values = 0;
-    const int threads = static_cast<int>(state.range(0));
+    const int threads = static_cast<int>(state.range(1));
     for (auto _ : state) {
         // The file is opened once, indexed, and its values read from the same mapping, as the import does.
         CUFLineReader file;
-        if (!file.Open(path, true)) {
+        if (!file.Open(path, true, threads)) {
             state.SkipWithError(file.GetOpenError().c_str());
             return;
         }
@@ -70,7 +86,7 @@ void BM_IndexAndReadAll(benchmark::State& state)
             data.back()->SetIndex(*x);
             items.push_back(data.back().get());
         }
-        if (CDAQPPUFData::LoadAll(items, Folder().string(), {}, threads, nullptr, &file) != kDatasets) {
+        if (CDAQPPUFData::LoadAll(items, Folder().string(), {}, threads, nullptr, &file) != DatasetsOf(kind)) {
             state.SkipWithError("not every dataset read");
             return;
         }
@@ -87,17 +103,17 @@ void BM_IndexAndReadAll(benchmark::State& state)
 // The index alone, on every core (0) and on one.
 void BM_IndexOnly(benchmark::State& state)
 {
-    const std::string path = File();
+    const std::string path = File(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         std::vector<std::unique_ptr<CDAQPPUFIndex>> index;
-        CUFScanner::Scan(path, index, nullptr, nullptr, static_cast<int>(state.range(0)));
+        CUFScanner::Scan(path, index, nullptr, nullptr, static_cast<int>(state.range(1)));
         benchmark::DoNotOptimize(index.size());
     }
 }
 
 void BM_PlainRead(benchmark::State& state)
 {
-    const std::string path = File();
+    const std::string path = File(static_cast<int>(state.range(0)));
     std::vector<char> buffer(1 << 20);
     for (auto _ : state) {
         std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -111,18 +127,20 @@ void BM_PlainRead(benchmark::State& state)
                             static_cast<int64_t>(std::filesystem::file_size(path)));
 }
 
-// The Python reader run by the system's interpreter; the time is the reading's own, measured inside
-// the Python process, so the interpreter's start does not count.
-void BM_PythonReader(benchmark::State& state)
+// The reference reader run by the system's interpreter; the time is the reading's own, measured
+// inside the Python process, so the interpreter's start does not count.
+void BM_ReferenceReader(benchmark::State& state)
 {
-    const std::string path = File();
-    const std::string command = std::string("/usr/bin/python3 '") + ORVEX_BENCH_DIR + "/uff58_plain.py' '" + path + "'";
+    const int kind = static_cast<int>(state.range(0));
+    const std::string path = File(kind);
+    const std::string command =
+        std::string("/usr/bin/python3 '") + ORVEX_BENCH_DIR + "/uff58_reference_timed.py' '" + path + "'";
     for (auto _ : state) {
         std::FILE* out = ::popen(command.c_str(), "r");
         long long datasets = 0, values = 0;
         double seconds = 0.0;
         const int fields = out ? std::fscanf(out, "%lld %lld %lf", &datasets, &values, &seconds) : 0;
-        if (!out || ::pclose(out) != 0 || fields != 3 || datasets != kDatasets) {
+        if (!out || ::pclose(out) != 0 || fields != 3 || datasets != DatasetsOf(kind)) {
             state.SkipWithError("/usr/bin/python3 failed");
             return;
         }
@@ -132,17 +150,33 @@ void BM_PythonReader(benchmark::State& state)
 
 } // namespace
 
-// Datasets read on every core (0), and on one for comparison.
+// Per file (spectra 0, time histories 1): datasets read on every core (0), and on one.
 BENCHMARK(BM_IndexAndReadAll)
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgsProduct({{kSpectra, kTimeHistories}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(2.0)
     ->Repetitions(3);
-BENCHMARK(BM_IndexOnly)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0)->Repetitions(3);
-BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0)->Repetitions(3);
-BENCHMARK(BM_PythonReader)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1)->Repetitions(3);
+BENCHMARK(BM_IndexOnly)
+    ->ArgsProduct({{kSpectra, kTimeHistories}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(1.0)
+    ->Repetitions(3);
+BENCHMARK(BM_PlainRead)
+    ->Arg(kSpectra)
+    ->Arg(kTimeHistories)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(1.0)
+    ->Repetitions(3);
+BENCHMARK(BM_ReferenceReader)
+    ->Arg(kSpectra)
+    ->Arg(kTimeHistories)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(3);
 
 int main(int argc, char** argv)
 {
@@ -150,15 +184,20 @@ int main(int argc, char** argv)
     benchsupport::CFastestReporter reporter(true);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    const double every = reporter.Ratio("BM_PythonReader", "BM_IndexAndReadAll/0");
-    const double one = reporter.Ratio("BM_PythonReader", "BM_IndexAndReadAll/1");
-    const double plain = reporter.Ratio("BM_PlainRead", "BM_IndexAndReadAll/0");
-    if (!std::isnan(every))
-        std::printf("\nindex + read of %.0f MB: %.1fx the Python reader on every core (target >= 50), %.1fx on one "
-                    "(target >= 25)\n",
-                    static_cast<double>(std::filesystem::file_size(File())) / 1e6, every, one);
-    if (!std::isnan(plain))
-        std::printf("index + read: speed %.2f of a plain read of the file\n", plain);
+    for (int kind : {kSpectra, kTimeHistories}) {
+        const std::string k = std::to_string(kind);
+        const std::string reference = "BM_ReferenceReader/" + k;
+        const std::string every = "BM_IndexAndReadAll/" + k + "/0", one = "BM_IndexAndReadAll/" + k + "/1";
+        const double everyRatio = reporter.Ratio(reference.c_str(), every.c_str());
+        const double oneRatio = reporter.Ratio(reference.c_str(), one.c_str());
+        const double plain = reporter.Ratio(("BM_PlainRead/" + k).c_str(), every.c_str());
+        if (std::isnan(everyRatio))
+            continue;
+        std::printf("\n%s, index + read of %.0f MB: %.1fx the reference reader on every core (target >= 50), "
+                    "%.1fx on one (target >= 25); speed %.2f of a plain read of the file\n",
+                    kKindNames[kind], static_cast<double>(std::filesystem::file_size(File(kind))) / 1e6, everyRatio,
+                    oneRatio, plain);
+    }
     std::filesystem::remove_all(Folder());
     return 0;
 }

@@ -205,7 +205,7 @@ int CDAQPPUFData::LoadAll(const std::vector<CDAQPPUFData*>& items, const std::st
         auto [it, added] = files.try_emplace(path);
         if (added) {
             it->second = std::make_unique<CUFLineReader>();
-            if (!it->second->Open(it->first, true))
+            if (!it->second->Open(it->first, true, threads))
                 it->second.reset();
         }
         fileOf[i] = it->second.get();

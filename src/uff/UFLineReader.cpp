@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <system_error>
 #include <thread>
 
@@ -127,6 +128,23 @@ __attribute__((target("avx2"))) size_t SearchBlocksAvx2(const char* bytes, size_
     }
     return q;
 }
+
+// The same with a block's 64 bytes compared at once.
+__attribute__((target("avx512f,avx512bw"))) size_t SearchBlocksAvx512(const char* bytes, size_t q, size_t stop,
+                                                                      size_t size, SearchState& state)
+{
+    const __m512i newline = _mm512_set1_epi8('\n');
+    const __m512i dash = _mm512_set1_epi8('-');
+    for (; q + 64 <= stop && q + 69 <= size; q += 64) {
+        __builtin_prefetch(bytes + std::min(q + kPrefetchBytes, size - 1));
+        const uint64_t n = _mm512_cmpeq_epi8_mask(_mm512_loadu_si512(bytes + q), newline);
+        if (!n)
+            continue;
+        const uint64_t d = _mm512_cmpeq_epi8_mask(_mm512_loadu_si512(bytes + q + 5), dash);
+        state.Block(q, n, n & d);
+    }
+    return q;
+}
 #endif
 
 // Finds the line starts s in [first, last) of data: first itself when it follows a line end (or
@@ -143,8 +161,11 @@ void SearchPart(std::string_view data, size_t first, size_t last, size_t maxLeng
     const size_t stop = last - 1;
     size_t q = first;
 #if defined(ORVEX_UF_SEARCH_AVX2)
+    static const bool avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
     static const bool avx2 = __builtin_cpu_supports("avx2");
-    q = avx2 ? SearchBlocksAvx2(bytes, q, stop, size, state) : SearchBlocksBaseline(bytes, q, stop, size, state);
+    q = avx512 ? SearchBlocksAvx512(bytes, q, stop, size, state)
+        : avx2 ? SearchBlocksAvx2(bytes, q, stop, size, state)
+               : SearchBlocksBaseline(bytes, q, stop, size, state);
 #else
     q = SearchBlocksBaseline(bytes, q, stop, size, state);
 #endif
@@ -165,7 +186,53 @@ CUFLineReader::~CUFLineReader()
     Close();
 }
 
-bool CUFLineReader::Open(const std::string& path, bool whole)
+bool CUFLineReader::CopyWhole(int fd, size_t size, int threads)
+{
+    try {
+        m_copied = CZeroedBlock(size);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    char* bytes = static_cast<char*>(m_copied.data());
+    // Parts of whole 2 MB pages, so no two threads fault in the same page.
+    constexpr size_t kPart = size_t{8} << 20;
+    const size_t parts = (size + kPart - 1) / kPart;
+    size_t count = threads > 0 ? static_cast<size_t>(threads) : std::max<size_t>(1, std::thread::hardware_concurrency());
+    count = std::clamp<size_t>(parts, 1, count);
+    std::atomic<size_t> next{0};
+    std::atomic<bool> failed{false};
+    auto work = [&] {
+        for (size_t k = next++; k < parts && !failed; k = next++) {
+            size_t at = k * kPart;
+            const size_t stop = std::min(size, at + kPart);
+            while (at < stop) {
+                const ssize_t got = ::pread(fd, bytes + at, stop - at, static_cast<off_t>(at));
+                if (got < 0 && errno == EINTR)
+                    continue;
+                if (got <= 0) {
+                    failed = true; // a read error, or the file shrank since it was opened
+                    break;
+                }
+                at += static_cast<size_t>(got);
+            }
+        }
+    };
+    std::vector<std::thread> pool;
+    try {
+        for (size_t started = 1; started < count; ++started)
+            pool.emplace_back(work);
+    } catch (const std::system_error&) {
+        // No more threads to be had: the parts are read by those there are.
+    }
+    work();
+    for (auto& t : pool)
+        t.join();
+    if (failed)
+        m_copied = CZeroedBlock();
+    return !failed;
+}
+
+bool CUFLineReader::Open(const std::string& path, bool whole, int threads)
 {
     Close();
     m_openError.clear();
@@ -186,6 +253,13 @@ bool CUFLineReader::Open(const std::string& path, bool whole)
         return false;
     }
     const size_t size = static_cast<size_t>(st.st_size);
+    if (whole && size >= CZeroedBlock::kMapBytes && size <= kMaxCopyBytes && CopyWhole(fd, size, threads)) {
+        ::close(fd);
+        m_data = std::string_view(static_cast<const char*>(m_copied.data()), size);
+        m_path = path;
+        ForgetSearch();
+        return true;
+    }
     void* map = nullptr;
     if (size > 0) {
         map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
@@ -223,6 +297,7 @@ void CUFLineReader::Close()
     m_mapped = false;
     m_memory = false;
     m_mapAhead = false;
+    m_copied = CZeroedBlock();
     m_data = {};
     m_pos = 0;
     m_tooLong = false;

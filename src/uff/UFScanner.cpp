@@ -103,7 +103,7 @@ int CUFScanner::Scan(const std::string& path, std::vector<std::unique_ptr<CDAQPP
                      CFeedback* progress, int threads)
 {
     CUFLineReader file;
-    if (!file.Open(path, true)) {
+    if (!file.Open(path, true, threads)) {
         if (error)
             *error = Format("Cannot open %s: %s", path.c_str(), file.GetOpenError().c_str());
         return 0;

@@ -847,6 +847,33 @@ TEST(UFLineReader, DelimiterSearchFindsWhatLinesFind)
 
 // Only regular files are read: a pipe would block the reader until some program writes to it, and
 // a folder has no lines. Each is refused at once, saying what the path names.
+// A file read whole is read into memory in parts on several threads: every byte must land where the
+// mapping has it, the last part short, on any number of threads; a small file stays mapped.
+TEST(UFLineReader, FileReadWholeHoldsTheMappedBytes)
+{
+    std::string text(size_t{17} << 20 | 12345, '\0');
+    uint32_t x = 12345;
+    for (char& c : text) {
+        x = x * 1664525u + 1013904223u;
+        c = static_cast<char>(x >> 24);
+    }
+    const fs::path path = TempDir() / "whole.bin";
+    WriteFile(path, text);
+    CUFLineReader mapped;
+    ASSERT_TRUE(mapped.Open(path.string()));
+    ASSERT_EQ(mapped.GetData().size(), text.size());
+    for (int threads : {1, 3, 0}) {
+        CUFLineReader whole;
+        ASSERT_TRUE(whole.Open(path.string(), true, threads)) << threads;
+        EXPECT_TRUE(whole.GetData() == mapped.GetData()) << threads;
+        EXPECT_NE(whole.GetData().data(), mapped.GetData().data());
+    }
+    WriteFile(path, "    -1\n    58\n");
+    CUFLineReader small;
+    ASSERT_TRUE(small.Open(path.string(), true));
+    EXPECT_EQ(small.GetData(), "    -1\n    58\n");
+}
+
 TEST(UFLineReader, RefusesPipesAndFoldersWithTheReason)
 {
     const fs::path fifo = TempDir() / "pipe.unv";
