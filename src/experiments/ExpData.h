@@ -13,14 +13,16 @@
 
 #include "experiments/SensorInfo.h"
 #include "platform/base/DefaultInitAllocator.h"
+#include "platform/base/HugePageAllocator.h"
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/MElement.h"
 #include "spectral/RpmDetection.h"
 
 class CExpDataSet;
 
-// A channel record's samples; read straight from files without being cleared first.
-using CSampleArray = std::vector<float, CDefaultInitAllocator<float>>;
+// A channel record's samples; read straight from files without being cleared first, in blocks
+// that take huge pages when they are large.
+using CSampleArray = std::vector<float, CDefaultInitAllocator<float, CHugePageAllocator<float>>>;
 class CExpProject;
 class CRPMOptions;
 class CSensor;
