@@ -63,8 +63,8 @@ inline bool WriteTimeHistoryFile(const std::string& path)
     for (int d = 0; d < kTimeDatasets; ++d) {
         std::fprintf(f, "    -1\n    58\nname dir Roof_%d\n[UID=T%04d]\n15-Jan-24 10:30:00\nNONE\nNONE\n",
                      d % kPoints + 1, d);
-        std::fprintf(f, "%5d%10d%5d%10d %-10s%10d%4d %-10s%10d%4d\n", 1, 1, 0, 0, "Roof", d % kPoints + 1, 3, "NONE",
-                     0, 0);
+        std::fprintf(f, "%5d%10d%5d%10d %-10s%10d%4d %-10s%10d%4d\n", 1, 1, 0, 0, "Roof", d % kPoints + 1, 3, "NONE", 0,
+                     0);
         std::fprintf(f, "%10d%10d%10d%13.5E%13.5E%13.5E\n", 2, kTimeValues, 1, 0.0, 1.0 / 51200.0, RpmOf(d));
         std::fprintf(f, "%10d%5d%5d%5d %-20s %-20s\n", 17, 0, 0, 0, "Time", "s");
         std::fprintf(f, "%10d%5d%5d%5d %-20s %-20s\n", 12, 0, 0, 0, "Response", "m/s2");

@@ -1,7 +1,7 @@
 // Indexes the dataset-58 universal files of UF58BenchFile.h (about 110 MB each: 1,000 complex spectra
 // of 4,096 values, and 250 time histories of 32,768 real values, all in E13.5 fields) and reads every
 // value, timed against a plain read of the file and against the reference reader
-// (bench/uff58_reference.py, through uff58_reference_timed.py) run by /usr/bin/python3 in the same
+// (../shared/perf/uff58_reference.py, through uff58_reference_timed.py) run by /usr/bin/python3 in the same
 // run, timed inside the Python process. Prints, per file, the reader's speed as a multiple of the
 // reference reader's on every core (target: at least 50) and on one (at least 25), and as a fraction
 // of the plain read.

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""The yardstick of bench/uff58_read.cpp: the reference reader of dataset 58 (uff58_reference.py beside
-this file) reading a file's index and every value, timed inside this process so the interpreter's
+"""The yardstick of bench/uff58_read.cpp: the reference reader of dataset 58 (perf/uff58_reference.py of
+the shared folder beside the checkout) reading a file's index and every value, timed inside this process so the interpreter's
 start does not count. The work timed is what the reader does for them: the file's bytes read, its
 datasets split off, and each ASCII dataset 58 parsed (header fields and all values).
 Prints the number of datasets and values read, and the seconds the reading took."""
@@ -8,7 +8,8 @@ import os
 import sys
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+# The reference stays where it is kept, beside the checkout, so the yardstick is never a stale copy.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "shared", "perf"))
 import uff58_reference  # noqa: E402
 
 

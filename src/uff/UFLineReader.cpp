@@ -197,7 +197,8 @@ bool CUFLineReader::CopyWhole(int fd, size_t size, int threads)
     // Parts of whole 2 MB pages, so no two threads fault in the same page.
     constexpr size_t kPart = size_t{8} << 20;
     const size_t parts = (size + kPart - 1) / kPart;
-    size_t count = threads > 0 ? static_cast<size_t>(threads) : std::max<size_t>(1, std::thread::hardware_concurrency());
+    size_t count =
+        threads > 0 ? static_cast<size_t>(threads) : std::max<size_t>(1, std::thread::hardware_concurrency());
     count = std::clamp<size_t>(parts, 1, count);
     std::atomic<size_t> next{0};
     std::atomic<bool> failed{false};

@@ -236,8 +236,7 @@ COpened OpenMeasurementWindow(CSampleFrame& f, CSimUnits& units, bool measuring)
     EXPECT_TRUE(QTest::qWaitFor([] { return CFormProgress::GetInstance() != nullptr; }, 5000));
     // The units wait armed until the user presses the sampling window's Start.
     EXPECT_TRUE(QTest::qWaitFor(
-        [] { return CFormProgress::GetInstance() && CFormProgress::GetInstance()->StartButton()->isEnabled(); },
-        5000));
+        [] { return CFormProgress::GetInstance() && CFormProgress::GetInstance()->StartButton()->isEnabled(); }, 5000));
     if (CFormProgress* form = CFormProgress::GetInstance())
         QTest::mouseClick(form->StartButton(), Qt::LeftButton);
     units.Settle();

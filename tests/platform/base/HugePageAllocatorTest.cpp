@@ -38,8 +38,8 @@ std::string VmFlagsAt(uintptr_t address)
 TEST(HugePageAllocator, KeepsValuesAndAdvisesLargeBlocks)
 {
     using CArray = std::vector<float, CHugePageAllocator<float>>;
-    for (size_t n : {size_t{1}, size_t{1000}, CHugePageAllocator<float>::kHugePage / sizeof(float) - 1,
-                     size_t{3} << 20}) {
+    for (size_t n :
+         {size_t{1}, size_t{1000}, CHugePageAllocator<float>::kHugePage / sizeof(float) - 1, size_t{3} << 20}) {
         CArray a;
         for (size_t i = 0; i < n; ++i)
             a.push_back(static_cast<float>(i % 4093));
