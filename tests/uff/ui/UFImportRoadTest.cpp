@@ -177,6 +177,20 @@ double ShownValue(QWidget* window)
     return 0.0;
 }
 
+// Project > New analysis project over a DAQ project, chosen by name, its options as they open.
+void NewAnalysisProjectOver(CMainFrame& frame, const CExtUFDaqProject* uf)
+{
+    CScriptedDialogs dialogs;
+    dialogs.Then([uf](CZuDialog& d) {
+        auto& choose = dynamic_cast<CDlgSelectDaqProject&>(d);
+        choose.Combo()->setCurrentIndex(choose.Combo()->findText(QString::fromStdString(uf->GetName())));
+        return choose.PressOK();
+    });
+    dialogs.PressOK(); // the analysis options
+    ASSERT_TRUE(Click(frame, CFrameCommands::ID_NEW_ANALYSIS_PROJECT));
+    EXPECT_EQ(dialogs.Unexpected(), 0u);
+}
+
 } // namespace
 
 TEST(UFImportRoad, NewDaqProjectImportsAndAnalysisProjectsFollow)
@@ -364,17 +378,7 @@ TEST(UFImportRoad, NewDaqProjectImportsAndAnalysisProjectsFollow)
 
     // Project > New analysis project over the imported data: its options, then the input energies
     // and input powers of the measured subsystems (1033).
-    {
-        CScriptedDialogs dialogs;
-        dialogs.Then([uf](CZuDialog& d) {
-            auto& choose = dynamic_cast<CDlgSelectDaqProject&>(d);
-            choose.Combo()->setCurrentIndex(choose.Combo()->findText(QString::fromStdString(uf->GetName())));
-            return choose.PressOK();
-        });
-        dialogs.PressOK(); // the analysis options
-        ASSERT_TRUE(Click(frame, CFrameCommands::ID_NEW_ANALYSIS_PROJECT));
-        EXPECT_EQ(dialogs.Unexpected(), 0u);
-    }
+    NewAnalysisProjectOver(frame, uf);
     ASSERT_EQ(container.GetProjectCount(), before + 3);
     auto* analysis = dynamic_cast<CAnalysisProject*>(container.GetProject(before + 2));
     ASSERT_NE(analysis, nullptr);
@@ -541,17 +545,7 @@ TEST(UFImportRoad, TheSamplesUniversalFileFromTheDialogsAsTheyOpen)
 
     // Project > New analysis project over the imported data, its options as they open, then the
     // input powers of the measured subsystems.
-    {
-        CScriptedDialogs dialogs;
-        dialogs.Then([uf](CZuDialog& d) {
-            auto& choose = dynamic_cast<CDlgSelectDaqProject&>(d);
-            choose.Combo()->setCurrentIndex(choose.Combo()->findText(QString::fromStdString(uf->GetName())));
-            return choose.PressOK();
-        });
-        dialogs.PressOK(); // the analysis options
-        ASSERT_TRUE(Click(frame, CFrameCommands::ID_NEW_ANALYSIS_PROJECT));
-        EXPECT_EQ(dialogs.Unexpected(), 0u);
-    }
+    NewAnalysisProjectOver(frame, uf);
     ASSERT_EQ(container.GetProjectCount(), before + 2);
     auto* analysis = dynamic_cast<CAnalysisProject*>(container.GetProject(before + 1));
     ASSERT_NE(analysis, nullptr);
