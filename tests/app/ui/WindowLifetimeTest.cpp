@@ -45,6 +45,7 @@
 #include "platform/base/Format.h"
 #include "platform/elements/MElement.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/elements/ElementType.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
@@ -273,6 +274,25 @@ COpened OpenComparison(CSampleFrame& f, bool localPoints)
     return opened;
 }
 
+// The first element of a type in the sample's projects, with the project that holds it.
+CMElement* FirstOfType(CSampleFrame& f, int type, CMElement*& project)
+{
+    const std::function<CMElement*(CMElement*)> find = [&find, type](CMElement* e) -> CMElement* {
+        if (e->GetType() == type)
+            return e;
+        for (int i = 0; i < e->GetChildCount(); ++i)
+            if (CMElement* found = find(e->GetChild(i)))
+                return found;
+        return nullptr;
+    };
+    for (int i = 0; i < f.Container().GetProjectCount(); ++i)
+        if (CMElement* found = find(f.Container().GetProject(i))) {
+            project = f.Container().GetProject(i);
+            return found;
+        }
+    return nullptr;
+}
+
 struct CRow
 {
     const char* kind;
@@ -296,6 +316,19 @@ const std::vector<CRow>& Rows()
              EXPECT_TRUE(GetTALVOApp().OpenDataView(opened.element));
              QMdiSubWindow* sub = f.frame.MdiArea()->activeSubWindow();
              opened.windows.push_back(sub);
+             return opened;
+         },
+         kEveryOrder},
+        {"result window (power contribution)",
+         [](CSampleFrame& f, CSimUnits&) {
+             COpened opened;
+             std::string error;
+             EXPECT_TRUE(sample::AddResults(*f.doc, &error)) << error;
+             f.doc->AddProjectsToViews();
+             opened.element = FirstOfType(f, ElementType::PowerContribution, opened.project);
+             EXPECT_NE(opened.element, nullptr);
+             EXPECT_TRUE(opened.element && GetTALVOApp().OpenDataView(opened.element));
+             opened.windows.push_back(f.frame.MdiArea()->activeSubWindow());
              return opened;
          },
          kEveryOrder},
