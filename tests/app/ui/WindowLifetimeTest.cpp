@@ -236,11 +236,11 @@ COpened OpenMeasurementWindow(CSampleFrame& f, CSimUnits& units, bool measuring)
     EXPECT_TRUE(window->OnCommand(CExpTreeView::ID_START_RUN));
     EXPECT_TRUE(QTest::qWaitFor([] { return CFormProgress::GetInstance() != nullptr; }, 5000));
     // The units wait armed until the user presses the sampling window's Start.
+    units.Settle();
     EXPECT_TRUE(QTest::qWaitFor(
         [] { return CFormProgress::GetInstance() && CFormProgress::GetInstance()->StartButton()->isEnabled(); }, 5000));
     if (CFormProgress* form = CFormProgress::GetInstance())
         QTest::mouseClick(form->StartButton(), Qt::LeftButton);
-    units.Settle();
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             units.AdvanceUs(2000);
