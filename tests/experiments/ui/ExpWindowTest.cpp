@@ -571,6 +571,10 @@ void StartAndMeasureAFewBlocks(CExpFrame& frame, CSimUnits& rig)
     ASSERT_TRUE(frame.OnCommand(CExpTreeView::ID_START_RUN));
     ASSERT_TRUE(QTest::qWaitFor([] { return CFormProgress::GetInstance() != nullptr; }, 5000)) << "progress shown";
     rig.Settle();
+    // The units wait armed until the user presses the sampling window's Start.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [] { return CFormProgress::GetInstance() && CFormProgress::GetInstance()->StartButton()->isEnabled(); }, 5000));
+    CFormProgress::GetInstance()->StartButton()->click();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             rig.AdvanceUs(2000);
