@@ -68,12 +68,13 @@ float CZuOTResultData::GetOrderFactor() const
 
 std::unique_ptr<CZuOTFunc> CZuOTResultData::CreateVibrationFunc(const std::string& subsystem) const
 {
-    return MakeOrderFunc<CZuOTFunc>(*this, IDS_VIBRATION_LEVEL_NAME, "Vibration Level [%s]", subsystem, 53);
+    return MakeOrderFunc<CZuOTFunc>(*this, IDS_VIBRATION_LEVEL_NAME, "Vibration Level [%s]", subsystem,
+                                    ElementType::VibrationLevel);
 }
 
 std::unique_ptr<CZuOTFunc> CZuOTResultData::CreateSplFunc(const std::string& subsystem) const
 {
-    return MakeOrderFunc<CZuOTFunc>(*this, IDS_SPL_NAME, "SPL [%s]", subsystem, 54);
+    return MakeOrderFunc<CZuOTFunc>(*this, IDS_SPL_NAME, "SPL [%s]", subsystem, ElementType::Spl);
 }
 
 std::unique_ptr<CZuOTDpFunc> CZuOTResultData::CreateDominantPathFunc(const std::string& subsystem)

@@ -110,7 +110,8 @@ std::unique_ptr<CZuRpmFunc> CZuRpmResultData::CreateRpmFunc(const std::string& s
 
 std::unique_ptr<CZuRpmFunc> CZuRpmResultData::CreateVibrationFunc(const std::string& subsystem) const
 {
-    return CreateRpmFunc(subsystem, NameOf(IDS_VIBRATION_LEVEL_NAME, "Vibration Level [%s]", subsystem), 53);
+    return CreateRpmFunc(subsystem, NameOf(IDS_VIBRATION_LEVEL_NAME, "Vibration Level [%s]", subsystem),
+                         ElementType::VibrationLevel);
 }
 
 std::unique_ptr<CZuRpmMultiVecFunc> CZuRpmResultData::CreateSplFunc(const std::string& label, const std::string& name,
@@ -154,7 +155,7 @@ CMElement* CZuRpmResultData::FindMultiVecFunc2(const std::string& label) const
 int CZuRpmResultData::CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip, CFeedback* feedback) const
 {
     for (const Record& r : m_records) {
-        CZuVecFunc* P = ResultVector(r.result.get(), 3);
+        CZuVecFunc* P = ResultVector(r.result.get(), ElementType::InputPower);
         if (!P) {
             CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_NO_INPUT_POWER), IDS_NO_INPUT_POWER);
             continue;
@@ -178,9 +179,9 @@ int CZuRpmResultData::WriteDump(CStdioFile& file, const std::string&)
 {
     for (const Record& r : m_records) {
         file.WriteString(Format("%g rpm:Input Power", r.key));
-        DumpVector(file, ResultVector(r.result.get(), 3));
+        DumpVector(file, ResultVector(r.result.get(), ElementType::InputPower));
         file.WriteString(Format("%g rpm:Modal Energy", r.key));
-        DumpVector(file, ResultVector(r.result.get(), 52));
+        DumpVector(file, ResultVector(r.result.get(), ElementType::ModalEnergy));
         file.WriteString("\n\n");
     }
     return 1;
