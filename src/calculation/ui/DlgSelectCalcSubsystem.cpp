@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/modeldb/3DModelDoc.h"
 #include "platform/ui/ModelessRegistry.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/ui/DialogButtons.h"
@@ -20,12 +21,6 @@ CModelessRegistry<CDlgSelectCalcSubsystem>& Registry()
 {
     static CModelessRegistry<CDlgSelectCalcSubsystem> registry;
     return registry;
-}
-
-std::function<void(const CZuSubsystemTable&)>& SelectionSink()
-{
-    static std::function<void(const CZuSubsystemTable&)> sink;
-    return sink;
 }
 } // namespace
 
@@ -44,11 +39,6 @@ void CDlgSelectCalcSubsystem::DestroyInstance()
 {
     // Gone at once, not on the next loop turn.
     delete Registry().Release(&kOneDialog);
-}
-
-void CDlgSelectCalcSubsystem::SetModelSelectionSink(std::function<void(const CZuSubsystemTable&)> sink)
-{
-    SelectionSink() = std::move(sink);
 }
 
 CDlgSelectCalcSubsystem::CDlgSelectCalcSubsystem(QWidget* parent, IMessageTarget* target)
@@ -114,12 +104,10 @@ std::vector<std::string> CDlgSelectCalcSubsystem::Ticked() const
 
 void CDlgSelectCalcSubsystem::UpdateModelSelection() const
 {
-    if (!SelectionSink())
-        return;
     CZuSubsystemTable table;
     for (const std::string& name : Ticked())
         table.Add(name);
-    SelectionSink()(table);
+    C3DModelDoc::SelectInOpenDocuments(table);
 }
 
 void CDlgSelectCalcSubsystem::OnOK()

@@ -4,7 +4,6 @@
 // and on OK the table of ticked subsystems is sent, synchronously, to the window that asked for it
 // (with the notify message and parameter the caller set), after which the dialog goes.
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,9 +31,6 @@ public:
     static CDlgSelectCalcSubsystem* CreateInstance(QWidget* parent = nullptr, IMessageTarget* target = nullptr);
     static CDlgSelectCalcSubsystem* GetInstance();
     static void DestroyInstance();
-    // Where the selection of the 3D model windows goes (they register while they are open); the
-    // table holds the ticked subsystems in list order.
-    static void SetModelSelectionSink(std::function<void(const CZuSubsystemTable&)> sink);
 
     void SetNotifyMessage(uint32_t message) { m_notifyMessage = message; }
     void SetNotifyParam(intptr_t param) { m_notifyParam = param; }

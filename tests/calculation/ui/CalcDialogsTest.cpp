@@ -8,10 +8,17 @@
 #include <QListWidget>
 #include <QTemporaryDir>
 
+#include <memory>
+
 #include "calculation/CalcIEOptions.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "calculation/ui/PPageCalcIEOptions.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/modeldb/3DModelDoc.h"
+#include "platform/modeldb/ModelCavity.h"
+#include "platform/modeldb/ModelData.h"
+#include "platform/modeldb/ModelShell.h"
+#include "platform/modeldb/ModelSubsystemSet.h"
 #include "platform/ui/ZuPropertySheet.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
@@ -60,13 +67,21 @@ TEST(DlgSelectCalcSubsystem, TicksGoToTheCallerAndTheModelSelection)
             received.push_back((*table)[i]);
         return 0;
     };
-    std::vector<std::vector<std::string>> selections;
-    CDlgSelectCalcSubsystem::SetModelSelectionSink([&](const CZuSubsystemTable& table) {
+    // An open model window's document: the ticks show as its selection while the dialog is open.
+    CModelData model;
+    auto set = std::make_unique<CModelSubsystemSet>(1, "Body");
+    for (const char* name : {"Roof", "Floor"})
+        set->Add(std::make_unique<CModelShell>(name));
+    set->Add(std::make_unique<CModelCavity>("Cabin"));
+    model.AddSubsystemSet(std::move(set));
+    C3DModelDoc modelWindow(&model);
+    const auto selection = [&] {
         std::vector<std::string> names;
-        for (int i = 0; i < table.GetCount(); ++i)
-            names.push_back(table[i]);
-        selections.push_back(names);
-    });
+        for (const char* name : {"Roof", "Floor", "Cabin"})
+            if (modelWindow.IsSelected(name))
+                names.push_back(name);
+        return names;
+    };
 
     CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::CreateInstance(nullptr, &target);
     ASSERT_NE(dialog, nullptr);
@@ -79,15 +94,14 @@ TEST(DlgSelectCalcSubsystem, TicksGoToTheCallerAndTheModelSelection)
     ASSERT_TRUE(dialog->Create());
     EXPECT_TRUE(dialog->AllBox()->isChecked());
     EXPECT_EQ(States(*dialog->List()), (QList<Qt::CheckState>{Qt::Checked, Qt::Unchecked, Qt::Checked}));
-    ASSERT_FALSE(selections.empty());
-    EXPECT_EQ(selections.back(), (std::vector<std::string>{"Roof-F", "Cabin"}));
+    EXPECT_EQ(selection(), (std::vector<std::string>{"Roof", "Cabin"}));
     GrabAndCheck(*dialog, "DlgSelectCalcSubsystem");
 
     dialog->AllBox()->click(); // none
     EXPECT_EQ(States(*dialog->List()), (QList<Qt::CheckState>{Qt::Unchecked, Qt::Unchecked, Qt::Unchecked}));
-    EXPECT_TRUE(selections.back().empty());
+    EXPECT_TRUE(selection().empty());
     dialog->List()->item(1)->setCheckState(Qt::Checked);
-    EXPECT_EQ(selections.back(), std::vector<std::string>{"Floor-F"});
+    EXPECT_EQ(selection(), std::vector<std::string>{"Floor"});
 
     dialog->PressOK();
     EXPECT_EQ(received, std::vector<std::string>{"Floor-F"});
@@ -98,7 +112,6 @@ TEST(DlgSelectCalcSubsystem, TicksGoToTheCallerAndTheModelSelection)
     EXPECT_EQ(dialog->IsChanged(), 1);
     DeleteLaterNow();
     EXPECT_EQ(CDlgSelectCalcSubsystem::GetInstance(), nullptr);
-    CDlgSelectCalcSubsystem::SetModelSelectionSink(nullptr);
 }
 
 TEST(DlgSelectCalcSubsystem, OkWithNothingTickedSendsAnEmptyTableAndCloseSendsNothing)
