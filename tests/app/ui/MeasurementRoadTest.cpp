@@ -302,7 +302,10 @@ TEST(MeasurementRoad, NewProjectChannelsRunUpSavedAndOpenedAgain)
         ASSERT_TRUE(QTest::qWaitFor([] { return CFormProgress::GetInstance() != nullptr; }, 5000)) << "progress shown";
         QPointer<CFormProgress> form(CFormProgress::GetInstance());
         units.Settle();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return form && form->StartButton()->isEnabled(); }, 5000)) << "ready";
+        // Start is there at once; the window says "<< Start >>" when its poll finds every unit ready.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return form && form->StartButton()->isEnabled() && form->StatusText() == "<< Start >>"; }, 5000))
+            << "ready";
         units.AdvanceUs(3000000);
         QTest::qWait(0);
         EXPECT_EQ(units.Daq()->GetLiveSampleCount(), 0) << "sampled before Start";

@@ -238,7 +238,11 @@ COpened OpenMeasurementWindow(CSampleFrame& f, CSimUnits& units, bool measuring)
     // The units wait armed until the user presses the sampling window's Start.
     units.Settle();
     EXPECT_TRUE(QTest::qWaitFor(
-        [] { return CFormProgress::GetInstance() && CFormProgress::GetInstance()->StartButton()->isEnabled(); }, 5000));
+        [] {
+            const CFormProgress* form = CFormProgress::GetInstance();
+            return form && form->StartButton()->isEnabled() && form->StatusText() == "<< Start >>";
+        },
+        5000));
     if (CFormProgress* form = CFormProgress::GetInstance())
         QTest::mouseClick(form->StartButton(), Qt::LeftButton);
     EXPECT_TRUE(QTest::qWaitFor(

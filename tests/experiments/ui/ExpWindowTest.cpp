@@ -573,7 +573,11 @@ void StartAndMeasureAFewBlocks(CExpFrame& frame, CSimUnits& rig)
     rig.Settle();
     // The units wait armed until the user presses the sampling window's Start.
     ASSERT_TRUE(QTest::qWaitFor(
-        [] { return CFormProgress::GetInstance() && CFormProgress::GetInstance()->StartButton()->isEnabled(); }, 5000));
+        [] {
+            const CFormProgress* form = CFormProgress::GetInstance();
+            return form && form->StartButton()->isEnabled() && form->StatusText() == "<< Start >>";
+        },
+        5000));
     CFormProgress::GetInstance()->StartButton()->click();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
