@@ -2,6 +2,8 @@
 // The main frame's calculation commands without a window: when each is enabled, which subsystems
 // the input-power and energy-result commands offer, what their notifications run, and the result
 // commands' drivers for a chosen target. The frame opens the dialogs and calls these.
+#include "platform/win/CommandIds.h"
+
 #include <string>
 
 class CAnalysisProject;
@@ -14,16 +16,16 @@ class CCalcCommands
 public:
     enum : int
     {
-        ID_SEARCH_DOMINANT_PATH = 1003,
-        ID_CALC_SUBSYSTEM_ENERGY = 1013, // of the hybrid model's result
-        ID_CALC_ENERGY_RATIO = 1023,     // of the hybrid model's result
-        ID_CALC_INPUT_POWER = 1033,
-        ID_CALC_POWER_CONTRIBUTION = 1036,
-        ID_CALC_SPL = 1057,
-        ID_CALC_VIBRATION_LEVEL = 1067,
-        ID_CALC_ENERGY_RESULT = 1177,
-        ID_SPL_BY_SINGLE_IP = 1181,
-        ID_SPL_BY_SINGLE_IP_COMP = 1182,
+        ID_SEARCH_DOMINANT_PATH = CommandId::ID_SEARCH_DOMINANT_PATH,
+        ID_CALC_SUBSYSTEM_ENERGY = CommandId::ID_CALC_SUBSYSTEM_ENERGY, // of the hybrid model's result
+        ID_CALC_ENERGY_RATIO = CommandId::ID_CALC_ENERGY_RATIO,         // of the hybrid model's result
+        ID_CALC_INPUT_POWER = CommandId::ID_CALC_INPUT_POWER,
+        ID_CALC_POWER_CONTRIBUTION = CommandId::ID_CALC_POWER_CONTRIBUTION,
+        ID_CALC_SPL = CommandId::ID_CALC_SPL,
+        ID_CALC_VIBRATION_LEVEL = CommandId::ID_CALC_VIBRATION_LEVEL,
+        ID_CALC_ENERGY_RESULT = CommandId::ID_CALC_ENERGY_RESULT,
+        ID_SPL_BY_SINGLE_IP = CommandId::ID_SPL_BY_SINGLE_IP,
+        ID_SPL_BY_SINGLE_IP_COMP = CommandId::ID_SPL_BY_SINGLE_IP_COMP,
     };
     // The result commands ask for their target in the model's subsystem picker.
     static constexpr bool kResultPickerBuilt = true;

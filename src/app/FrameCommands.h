@@ -3,6 +3,8 @@
 // open document, the selected project, the elements selected in the project tree), the
 // operations they run on the document, and the table of the project window's subsystem pickers.
 // The command registry's entries decide and run the commands with these; tests call them directly.
+#include "platform/win/CommandIds.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -40,28 +42,28 @@ public:
     // command registry.
     enum : int
     {
-        ID_MODEL_UPDATE = 1034,
-        ID_DAQ_CALC_OPTIONS = 1035,
-        ID_COPY_ANALYSIS_PROJECT = 1085,
-        ID_DAQ_CALC_OPTIONS_RECALC = 1095,
-        ID_RENAME_PROJECT = 1109,
-        ID_DAQ_SETTINGS = 1126,
-        ID_BLIX_CHANNEL_EXCHANGE = 1130,
+        ID_MODEL_UPDATE = CommandId::ID_MODEL_UPDATE,
+        ID_DAQ_CALC_OPTIONS = CommandId::ID_DAQ_CALC_OPTIONS,
+        ID_COPY_ANALYSIS_PROJECT = CommandId::ID_COPY_ANALYSIS_PROJECT,
+        ID_DAQ_CALC_OPTIONS_RECALC = CommandId::ID_DAQ_CALC_OPTIONS_RECALC,
+        ID_RENAME_PROJECT = CommandId::ID_RENAME_PROJECT,
+        ID_DAQ_SETTINGS = CommandId::ID_DAQ_SETTINGS,
+        ID_BLIX_CHANNEL_EXCHANGE = CommandId::ID_BLIX_CHANNEL_EXCHANGE,
         // The export of the unit channel assignment on a menu entry of its own (1130 exports
         // only with Shift, Ctrl and Alt held).
-        ID_BLIX_CHANNEL_EXPORT = 1300,
-        ID_MERGE_ANALYSIS_PROJECTS = 1137,
-        ID_REMOVE_PROJECT_AT = 1143,
-        ID_EXTRACT_CLF = 1146,
-        ID_EXTRACT_INTRINSIC_DLF = 1147,
-        ID_CAVITY_PAIR_PICKER = 1148,
-        ID_RENAME_PROJECT_AT = 1144,
-        ID_ADD_MODEL_VARIANT = 1152,
-        ID_NEW_ANALYSIS_PROJECT = 1155,
-        ID_NEW_DAQ_PROJECT = 1156,
-        ID_REMOVE_PROJECT = 1162,
-        ID_MODEL_VIEW = 1189,
-        ID_IMPORTED_FILE_LIST = 1194,
+        ID_BLIX_CHANNEL_EXPORT = CommandId::ID_BLIX_CHANNEL_EXPORT,
+        ID_MERGE_ANALYSIS_PROJECTS = CommandId::ID_MERGE_ANALYSIS_PROJECTS,
+        ID_REMOVE_PROJECT_AT = CommandId::ID_REMOVE_PROJECT_AT,
+        ID_EXTRACT_CLF = CommandId::ID_EXTRACT_CLF,
+        ID_EXTRACT_INTRINSIC_DLF = CommandId::ID_EXTRACT_INTRINSIC_DLF,
+        ID_CAVITY_PAIR_PICKER = CommandId::ID_CAVITY_PAIR_PICKER,
+        ID_RENAME_PROJECT_AT = CommandId::ID_RENAME_PROJECT_AT,
+        ID_ADD_MODEL_VARIANT = CommandId::ID_ADD_MODEL_VARIANT,
+        ID_NEW_ANALYSIS_PROJECT = CommandId::ID_NEW_ANALYSIS_PROJECT,
+        ID_NEW_DAQ_PROJECT = CommandId::ID_NEW_DAQ_PROJECT,
+        ID_REMOVE_PROJECT = CommandId::ID_REMOVE_PROJECT,
+        ID_MODEL_VIEW = CommandId::ID_MODEL_VIEW,
+        ID_IMPORTED_FILE_LIST = CommandId::ID_IMPORTED_FILE_LIST,
         ID_EDIT_CUT = 57635,
     };
 

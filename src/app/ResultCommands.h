@@ -3,6 +3,8 @@
 // result, 1084 against the measurement), the input-power export (1115) and the input-power data
 // dialog in solving mode (1056) apply, the result selection's answer, and the order report of the
 // SPL by single input powers. The frame opens the dialogs and calls these.
+#include "platform/win/CommandIds.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,10 +20,10 @@ class CResultCommands
 public:
     enum : int
     {
-        ID_INPUT_POWER_DATA = 1056,
-        ID_COMPARE_WITH_RESULT = 1083,
-        ID_COMPARE_WITH_MEASURED = 1084,
-        ID_EXPORT_INPUT_POWER = 1115,
+        ID_INPUT_POWER_DATA = CommandId::ID_INPUT_POWER_DATA,
+        ID_COMPARE_WITH_RESULT = CommandId::ID_COMPARE_WITH_RESULT,
+        ID_COMPARE_WITH_MEASURED = CommandId::ID_COMPARE_WITH_MEASURED,
+        ID_EXPORT_INPUT_POWER = CommandId::ID_EXPORT_INPUT_POWER,
     };
 
     // Whether the command applies to the tree's selected project and first selected element

@@ -3,6 +3,8 @@
 // one experiment per measured subsystem and measurement run, each with the spectra of its subsystem
 // and of the target over RPM or over order. A short-lived builder: made for one import, one entry
 // operation called, then destroyed. The questions go through the installed import UI.
+#include "platform/win/CommandIds.h"
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -32,7 +34,7 @@ class CMkExtDaqProject
 public:
     static constexpr double kDefaultCoefficient = 0.3321125;
     static constexpr int kDefaultTolerance = 59; // seconds between datasets of one run
-    static constexpr int kCmdPlanningMenu = 1231;
+    static constexpr int kCmdPlanningMenu = CommandId::ID_PLANNING_WIZARD;
     // Function types of dataset 58 the import takes: spectra (auto and cross) and order functions.
     static constexpr int kFuncAutoSpectrum = 2;
     static constexpr int kFuncSpectrum = 12;

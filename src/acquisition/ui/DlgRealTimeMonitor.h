@@ -4,6 +4,7 @@
 // itself belongs to its run manager. While the monitor runs, every unit's hold-off flag is set,
 // so that the measured-data window ignores the run's data blocks; stopping, the run's end and
 // closing clear them. Modeless, at most one.
+#include "platform/win/CommandIds.h"
 #include "acquisition/DAQExeManager.h"
 #include "acquisition/DAQExeSupport.h"
 #include "platform/ui/ZuDialog.h"
@@ -69,8 +70,8 @@ public:
     int OnComplete() override { return 1; }
     int OnDataReady() override { return 1; }
 
-    static constexpr int ID_START = 1169;
-    static constexpr int ID_STOP = 1170;
+    static constexpr int ID_START = CommandId::ID_START;
+    static constexpr int ID_STOP = CommandId::ID_STOP;
 
 protected:
     bool OnInitDialog() override;

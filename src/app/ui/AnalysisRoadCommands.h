@@ -4,6 +4,7 @@
 // input-power sources of a result set (1166), the choice of a result type (1222) and the two
 // comparisons of an experiment's measured data (1080, 1081). Each has its enable rule over the
 // selection (no window needed) and its action; the frame's command table places them.
+#include "platform/win/CommandIds.h"
 #include "app/FrameCommands.h"
 
 #include <functional>
@@ -18,11 +19,11 @@ class CAnalysisRoadCommands
 public:
     enum : int
     {
-        ID_COMPARE_EXP_DATA = 1080,
-        ID_COMPARE_EXP_LP_DATA = 1081,
-        ID_INPUT_POWER_SOURCES = 1166,
-        ID_IMPORT_MODEL_DATA = 1188,
-        ID_SELECT_RESULT_TYPE = 1222,
+        ID_COMPARE_EXP_DATA = CommandId::ID_COMPARE_EXP_DATA,
+        ID_COMPARE_EXP_LP_DATA = CommandId::ID_COMPARE_EXP_LP_DATA,
+        ID_INPUT_POWER_SOURCES = CommandId::ID_INPUT_POWER_SOURCES,
+        ID_IMPORT_MODEL_DATA = CommandId::ID_IMPORT_MODEL_DATA,
+        ID_SELECT_RESULT_TYPE = CommandId::ID_SELECT_RESULT_TYPE,
     };
 
     // ---- enable rules ----

@@ -1,6 +1,7 @@
 // The acquisition and measured-data commands of the main frame: new DAQ projects, their
 // settings, calculation options and engine rotation, the measurement by subsystem, the database
 // check, the unit channel exchange and the sensor window.
+#include "platform/win/CommandIds.h"
 #include "app/ui/CommandRegistry.h"
 
 #include "app/DaqProject.h"
@@ -72,8 +73,8 @@ bool ExchangeBlixChannels(const CCommandState& s, bool exporting)
     AfxMessageBox(ok ? IDS_FINISHED : IDS_OPERATION_FAILED, MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
     return true;
 }
-constexpr int ID_DAQ_DATA_MANAGEMENT = 1091;
-constexpr int ID_QMX_CONNECTION = 1228;
+constexpr int ID_DAQ_DATA_MANAGEMENT = CommandId::ID_DAQ_DATA_MANAGEMENT;
+constexpr int ID_QMX_CONNECTION = CommandId::ID_QMX_CONNECTION;
 
 bool OpenDataManagement(CMElement* experiment, QWidget* parent)
 {

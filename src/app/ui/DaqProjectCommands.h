@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/win/CommandIds.h"
 // The main frame's commands on the selected DAQ project: the measurement by subsystem, the engine
 // rotation set-up and the experimental database check. The frame asks here whether a command is
 // enabled and lets it run here.
@@ -8,9 +9,9 @@ class QWidget;
 class CDaqProjectCommands
 {
 public:
-    static constexpr int ID_MEASURE_BY_SUBSYSTEM = 1110;
-    static constexpr int ID_ENGINE_ROTATION = 1136;
-    static constexpr int ID_DATABASE_CHECK = 1234;
+    static constexpr int ID_MEASURE_BY_SUBSYSTEM = CommandId::ID_MEASURE_BY_SUBSYSTEM;
+    static constexpr int ID_ENGINE_ROTATION = CommandId::ID_ENGINE_ROTATION;
+    static constexpr int ID_DATABASE_CHECK = CommandId::ID_DATABASE_CHECK;
     static constexpr int kCommands[] = {ID_MEASURE_BY_SUBSYSTEM, ID_ENGINE_ROTATION, ID_DATABASE_CHECK};
 
     // The menu text of one of the commands; null for another id.

@@ -2,6 +2,7 @@
 // The main window: toolbar, status bar with its progress display, the docked shortcut bar and
 // project window, the main menu, the one open project document, and the private messages of the
 // program's long operations and notifications. It is the program's main window target.
+#include "platform/win/CommandIds.h"
 #include "platform/win/MessageTarget.h"
 
 #include <QMainWindow>
@@ -35,33 +36,35 @@ inline constexpr int ID_FILE_CLOSE = 57602;
 inline constexpr int ID_FILE_MRU_FILE1 = 57616;
 inline constexpr int ID_APP_ABOUT = 57664;
 inline constexpr int ID_APP_EXIT = 57665;
-inline constexpr int ID_SRC_TRG_DEFINITION = 1100; // the target and sources of the project list
-inline constexpr int ID_DUMP_DATA = 1104;
-inline constexpr int ID_DUMP_DATA_PARAM = 1105;
-inline constexpr int ID_EXPORT_ANALYSIS_PROJECT = 1111;
-inline constexpr int ID_EXPORT_HSEA_MODEL = 1114;
-inline constexpr int ID_SAVE_PROJECT = 1122;
-inline constexpr int ID_SAVE_PROJECT_AS = 1123;
-inline constexpr int ID_IMPORT_ANALYSIS_PROJECT = 1127;
-inline constexpr int ID_READ_MODEL_DATA = 1131;
-inline constexpr int ID_SENSOR_VIEW = 1172;
-inline constexpr int ID_IMPORT_ASEA_MODEL = 1187;
-inline constexpr int ID_IMPORT_MODEL_DATA = 1188;
-inline constexpr int ID_SENSOR_VIEW_ALIAS = 1210;
-inline constexpr int ID_OPEN_SELECTION = 1191;
-inline constexpr int ID_OPTIONS = 1184;
-inline constexpr int ID_ANALYSIS_OPTIONS = 1190;
-inline constexpr int ID_VIEW_PROJECT_WINDOW = 1200;
-inline constexpr int ID_VIEW_SHORTCUT_BAR = 1202;
-inline constexpr int ID_FILE_NEW_ALIAS = 1206;
-inline constexpr int ID_FILE_OPEN_ALIAS = 1207;
-inline constexpr int ID_PROJECT_HISTORY = 1227;
-inline constexpr int ID_PLANNING_WIZARD = 1231; // the planning wizard of a universal-file DAQ project
-inline constexpr int ID_LANGUAGE_ENGLISH = 1232;
-inline constexpr int ID_LANGUAGE_JAPANESE = 1233;
-inline constexpr int ID_CHECK_LAST_VERSION = 1236;
-inline constexpr int ID_AUTO_CHECK_LAST_VERSION = 1237;
-inline constexpr int ID_VERSION_HISTORY = 1238;
+inline constexpr int ID_SRC_TRG_DEFINITION =
+    CommandId::ID_SRC_TRG_DEFINITION; // the target and sources of the project list
+inline constexpr int ID_DUMP_DATA = CommandId::ID_DUMP_DATA;
+inline constexpr int ID_DUMP_DATA_PARAM = CommandId::ID_DUMP_DATA_PARAM;
+inline constexpr int ID_EXPORT_ANALYSIS_PROJECT = CommandId::ID_EXPORT_ANALYSIS_PROJECT;
+inline constexpr int ID_EXPORT_HSEA_MODEL = CommandId::ID_EXPORT_HSEA_MODEL;
+inline constexpr int ID_SAVE_PROJECT = CommandId::ID_SAVE_PROJECT;
+inline constexpr int ID_SAVE_PROJECT_AS = CommandId::ID_SAVE_PROJECT_AS;
+inline constexpr int ID_IMPORT_ANALYSIS_PROJECT = CommandId::ID_IMPORT_ANALYSIS_PROJECT;
+inline constexpr int ID_READ_MODEL_DATA = CommandId::ID_READ_MODEL_DATA;
+inline constexpr int ID_SENSOR_VIEW = CommandId::ID_SENSOR_VIEW;
+inline constexpr int ID_IMPORT_ASEA_MODEL = CommandId::ID_IMPORT_ASEA_MODEL;
+inline constexpr int ID_IMPORT_MODEL_DATA = CommandId::ID_IMPORT_MODEL_DATA;
+inline constexpr int ID_SENSOR_VIEW_ALIAS = CommandId::ID_SENSOR_VIEW_ALIAS;
+inline constexpr int ID_OPEN_SELECTION = CommandId::ID_OPEN_SELECTION;
+inline constexpr int ID_OPTIONS = CommandId::ID_OPTIONS;
+inline constexpr int ID_ANALYSIS_OPTIONS = CommandId::ID_ANALYSIS_OPTIONS;
+inline constexpr int ID_VIEW_PROJECT_WINDOW = CommandId::ID_VIEW_PROJECT_WINDOW;
+inline constexpr int ID_VIEW_SHORTCUT_BAR = CommandId::ID_VIEW_SHORTCUT_BAR;
+inline constexpr int ID_FILE_NEW_ALIAS = CommandId::ID_FILE_NEW_ALIAS;
+inline constexpr int ID_FILE_OPEN_ALIAS = CommandId::ID_FILE_OPEN_ALIAS;
+inline constexpr int ID_PROJECT_HISTORY = CommandId::ID_PROJECT_HISTORY;
+inline constexpr int ID_PLANNING_WIZARD =
+    CommandId::ID_PLANNING_WIZARD; // the planning wizard of a universal-file DAQ project
+inline constexpr int ID_LANGUAGE_ENGLISH = CommandId::ID_LANGUAGE_ENGLISH;
+inline constexpr int ID_LANGUAGE_JAPANESE = CommandId::ID_LANGUAGE_JAPANESE;
+inline constexpr int ID_CHECK_LAST_VERSION = CommandId::ID_CHECK_LAST_VERSION;
+inline constexpr int ID_AUTO_CHECK_LAST_VERSION = CommandId::ID_AUTO_CHECK_LAST_VERSION;
+inline constexpr int ID_VERSION_HISTORY = CommandId::ID_VERSION_HISTORY;
 
 // The marker file that adds the developer menu when it lies beside the program.
 inline constexpr const char* kHiddenMenuFlag = "hidden_menu.flg";

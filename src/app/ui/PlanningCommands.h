@@ -3,6 +3,8 @@
 // plan of the next measurement (1226), the unit registration (1224), the sensor assignment (1225)
 // and the exchange of the whole planning state with a workbook (1229 export, 1230 import). The
 // frame asks here whether a command is enabled and lets it run here.
+#include "platform/win/CommandIds.h"
+
 #include <vector>
 
 struct CFrameSelection;
@@ -11,12 +13,12 @@ class QWidget;
 class CPlanningCommands
 {
 public:
-    static constexpr int ID_PLAN_LIST = 1223;
-    static constexpr int ID_REGISTER_UNITS = 1224;
-    static constexpr int ID_ASSIGN_SENSORS = 1225;
-    static constexpr int ID_CHOOSE_PLAN = 1226;
-    static constexpr int ID_EXPORT_PLANS = 1229;
-    static constexpr int ID_IMPORT_PLANS = 1230;
+    static constexpr int ID_PLAN_LIST = CommandId::ID_PLAN_LIST;
+    static constexpr int ID_REGISTER_UNITS = CommandId::ID_REGISTER_UNITS;
+    static constexpr int ID_ASSIGN_SENSORS = CommandId::ID_ASSIGN_SENSORS;
+    static constexpr int ID_CHOOSE_PLAN = CommandId::ID_CHOOSE_PLAN;
+    static constexpr int ID_EXPORT_PLANS = CommandId::ID_EXPORT_PLANS;
+    static constexpr int ID_IMPORT_PLANS = CommandId::ID_IMPORT_PLANS;
     static constexpr int kCommands[] = {ID_PLAN_LIST,      ID_CHOOSE_PLAN,  ID_REGISTER_UNITS,
                                         ID_ASSIGN_SENSORS, ID_EXPORT_PLANS, ID_IMPORT_PLANS};
 

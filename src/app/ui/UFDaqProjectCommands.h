@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/win/CommandIds.h"
 // The main window's commands on a DAQ project built from universal files: the local points that
 // the data sets of one experiment take into their spectra (1089), after which those data sets
 // are calculated again.
@@ -8,7 +9,7 @@ class QWidget;
 class CUFDaqProjectCommands
 {
 public:
-    static constexpr int ID_LOCAL_POINTS = 1089;
+    static constexpr int ID_LOCAL_POINTS = CommandId::ID_LOCAL_POINTS;
     static constexpr int kCommands[] = {ID_LOCAL_POINTS};
 
     // The menu text of one of the commands; null for another id.

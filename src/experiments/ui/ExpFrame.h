@@ -2,6 +2,8 @@
 // The measurement window: the tree view on the left; the diagnosis view above the data view on
 // the right; two toolbars; a bar with the RPM list; three display modes that the right-hand views
 // read; and, when the marker file lies beside the program, developer entries in its menu.
+#include "platform/win/CommandIds.h"
+
 #include <QMainWindow>
 
 #include <map>
@@ -27,14 +29,14 @@ class CExpFrame : public QMainWindow
 public:
     enum Command
     {
-        ID_CHANNEL_TIME = 1205,
-        ID_CHANNEL_FREQ = 1193,
-        ID_SIGNAL_PULSE = 1201,
-        ID_SIGNAL_RPM = 1203,
-        ID_SIGNAL_ALL_RPM = 1192,
-        ID_DIAG_VOLTAGE = 1197,
-        ID_DIAG_VALUE = 1196,
-        ID_DIAG_INTEGRAL = 1195,
+        ID_CHANNEL_TIME = CommandId::ID_CHANNEL_TIME,
+        ID_CHANNEL_FREQ = CommandId::ID_CHANNEL_FREQ,
+        ID_SIGNAL_PULSE = CommandId::ID_SIGNAL_PULSE,
+        ID_SIGNAL_RPM = CommandId::ID_SIGNAL_RPM,
+        ID_SIGNAL_ALL_RPM = CommandId::ID_SIGNAL_ALL_RPM,
+        ID_DIAG_VOLTAGE = CommandId::ID_DIAG_VOLTAGE,
+        ID_DIAG_VALUE = CommandId::ID_DIAG_VALUE,
+        ID_DIAG_INTEGRAL = CommandId::ID_DIAG_INTEGRAL,
     };
     static constexpr int kRpmCombo = 3063;
     static constexpr const char* kHiddenMenuFlag = "hidden_menu.flg";

@@ -4,6 +4,8 @@
 // the run's messages to the document's run manager and the progress messages to the progress
 // window. The tree is a view over the program's one element tree model; the rows follow the
 // project's tree as the document passes its changes on.
+#include "platform/win/CommandIds.h"
+
 #include <QTreeView>
 
 #include <cstdint>
@@ -21,21 +23,23 @@ class CExpTreeView : public QTreeView
     Q_OBJECT
 
 public:
+    // ID_ANALYSIS_OPTIONS (1089) and ID_NOTHING (1184) are this view's own, dispatched by it alone;
+    // the main frame's menus give these numbers to other commands.
     enum Command
     {
-        ID_ACCEL_RPM = 1087,
+        ID_ACCEL_RPM = CommandId::ID_ACCEL_RPM,
         ID_ANALYSIS_OPTIONS = 1089,
-        ID_DATA_CHECK = 1090,
-        ID_GAIN_SETTING = 1092,
-        ID_SETUP_CHANNELS = 1093,
-        ID_START_RUN = 1098,
-        ID_DELETE = 1102,
-        ID_DUMP = 1104,
-        ID_DUMP_PARAM = 1105,
-        ID_REAL_TIME_MONITOR = 1161,
-        ID_PROPERTIES = 1175,
+        ID_DATA_CHECK = CommandId::ID_DATA_CHECK,
+        ID_GAIN_SETTING = CommandId::ID_GAIN_SETTING,
+        ID_SETUP_CHANNELS = CommandId::ID_SETUP_CHANNELS,
+        ID_START_RUN = CommandId::ID_START_RUN,
+        ID_DELETE = CommandId::ID_DELETE,
+        ID_DUMP = CommandId::ID_DUMP_DATA,
+        ID_DUMP_PARAM = CommandId::ID_DUMP_DATA_PARAM,
+        ID_REAL_TIME_MONITOR = CommandId::ID_REAL_TIME_MONITOR,
+        ID_PROPERTIES = CommandId::ID_PROPERTIES,
         ID_NOTHING = 1184,
-        ID_DAQ_OPTIONS = 1185,
+        ID_DAQ_OPTIONS = CommandId::ID_DAQ_OPTIONS,
     };
 
     explicit CExpTreeView(CExpDoc* doc, QWidget* parent = nullptr);

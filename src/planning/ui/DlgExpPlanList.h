@@ -3,6 +3,7 @@
 // reorder and the cable map. Choosing (mode 1): view a plan, or put one to use for the
 // measurement, which rebuilds the Blix channel database and the units' sensor bundles from it.
 // One list exists at a time.
+#include "platform/win/CommandIds.h"
 #include "platform/ui/ZuDialog.h"
 
 #include <QStringList>
@@ -15,7 +16,7 @@ class QPushButton;
 class QTableWidget;
 
 // The main frame's command that opens the Blix channels of the selected project.
-inline constexpr int ID_BLIX_CHANNEL_PROPERTY = 1110;
+inline constexpr int ID_BLIX_CHANNEL_PROPERTY = CommandId::ID_MEASURE_BY_SUBSYSTEM;
 
 class CDlgExpPlanList : public CZuDialog
 {

@@ -2,6 +2,7 @@
 // Wizard step: the sensor catalogue, imported from a workbook, loaded from a sensor information
 // file or edited in the sensor window. The sensor window belongs to the main window, which
 // installs how it is opened and given a command.
+#include "platform/win/CommandIds.h"
 #include "planning/ui/ZuDlgWizard.h"
 
 #include <functional>
@@ -12,8 +13,8 @@ class CDlgWizSensorConfig : public CZuDlgWizard
 
 public:
     static constexpr int kTemplateId = 4202;
-    static constexpr int kCmdExcelImport = 1132; // the sensor list view's workbook import
-    static constexpr int kCmdLoadFile = 1158;    // the sensor document's file load
+    static constexpr int kCmdExcelImport = CommandId::ID_SENSOR_EXCEL_IMPORT; // the sensor list view's workbook import
+    static constexpr int kCmdLoadFile = CommandId::ID_SENSOR_IMPORT;          // the sensor document's file load
 
     // Opens the sensor window and sends it the command (0: only opens); false when it cannot.
     using SensorCommand = std::function<bool(int command)>;

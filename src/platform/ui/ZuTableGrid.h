@@ -10,6 +10,8 @@
 //
 // Derived views choose the table index the commands act on by overriding CopySubset and
 // PasteSubset (for instance -1, all indices, while every subset is plotted).
+#include "platform/win/CommandIds.h"
+
 #include <QKeySequence>
 #include <QTableView>
 
@@ -29,7 +31,7 @@ public:
     static constexpr int ID_EDIT_COPY = 57634;
     static constexpr int ID_EDIT_PASTE = 57637;
     static constexpr int ID_EDIT_UNDO = 57643;
-    static constexpr int ID_COPY_VALUES = 1107;
+    static constexpr int ID_COPY_VALUES = CommandId::ID_COPY_VALUES;
 
     explicit CZuTableGrid(QWidget* parent = nullptr);
     ~CZuTableGrid() override;

@@ -3,6 +3,8 @@
 // the bands and the project, then the subsystem dialog (modeless; it answers the main window with
 // WM_ZU_CONFIGURE_EXT_ANALYSIS), and on that answer the subsystems and the RPM set-up. Cancel in the second half
 // removes the project again.
+#include "platform/win/CommandIds.h"
+
 #include <string>
 
 #include "platform/elements/ZuSubsystemTable.h"
@@ -16,7 +18,7 @@ class CMkExtAnaProject
 {
 public:
     static constexpr uint32_t kNotifyMessage = WM_ZU_CONFIGURE_EXT_ANALYSIS;
-    static constexpr int kCmdAfterSubsystems = 1189;
+    static constexpr int kCmdAfterSubsystems = CommandId::ID_MODEL_VIEW;
 
     explicit CMkExtAnaProject(CTALVODoc& doc, CAnalysisProject* project = nullptr, QWidget* parent = nullptr);
 

@@ -2,6 +2,7 @@
 // The document of an HSEA data-table window: the element it was opened on, the table shown (the
 // element itself, or an entry of an RPM-selected function chosen in the bar), the band shown (the
 // current subset) and the HSEA options of the project. What the window shows is the table core's.
+#include "platform/win/CommandIds.h"
 #include "platform/ui/ZuTableDataDoc.h"
 #include "views/HSEADataTableCore.h"
 
@@ -13,7 +14,7 @@ class CTALVOProject;
 class CHSEADataTableDoc : public CZuTableDataDoc
 {
 public:
-    static constexpr int ID_OPTIONS = 1184;
+    static constexpr int ID_OPTIONS = CommandId::ID_OPTIONS;
 
     explicit CHSEADataTableDoc(CTALVOProject* project = nullptr);
     ~CHSEADataTableDoc() override;

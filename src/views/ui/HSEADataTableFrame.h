@@ -3,6 +3,7 @@
 // model or its results, with a bar for the RPM (or order) of an RPM-selected result, the cell
 // search and the options. One window per element: opening it again brings it forward, and it
 // closes when its element is deleted.
+#include "platform/win/CommandIds.h"
 #include "platform/ui/ZuTableDataFrame.h"
 
 #include <memory>
@@ -27,7 +28,7 @@ public:
     static constexpr int IDD_BAR = 4017;
     static constexpr int IDC_SELECTOR_LABEL = 3254;
     static constexpr int IDC_RPM = 3063;
-    static constexpr int ID_FIND_CELL = 1108;
+    static constexpr int ID_FIND_CELL = CommandId::ID_FIND_CELL;
 
     explicit CHSEADataTableFrame(std::unique_ptr<CHSEADataTableDoc> doc, QWidget* parent = nullptr);
     ~CHSEADataTableFrame() override;

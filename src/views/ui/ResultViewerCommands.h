@@ -1,6 +1,8 @@
 #pragma once
 // The main frame's road to the result viewers: when their commands are enabled and what they and
 // the SPL-comparison messages open.
+#include "platform/win/CommandIds.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -19,8 +21,8 @@ class CResultViewerCommands
 public:
     enum : int
     {
-        ID_VIEW_POWER_CONTRIBUTION = 1077,
-        ID_COMPARE_TARGET_ENERGY = 1082,
+        ID_VIEW_POWER_CONTRIBUTION = CommandId::ID_VIEW_POWER_CONTRIBUTION,
+        ID_COMPARE_TARGET_ENERGY = CommandId::ID_COMPARE_TARGET_ENERGY,
     };
 
     // 1077: an analysis project by RPM and a power-contribution result over RPM selected first, or

@@ -2,14 +2,15 @@
 // The document of a TAL data window: one spectrum map over engine speed (CZuRpmFunc) with the
 // display settings of the data core. The views read the map through its table operations after
 // ApplyDisplaySettings has put the settings into it.
+#include "platform/win/CommandIds.h"
 #include "spectral/ZuRpmFunc.h"
 #include "views/ui/RpmDataDoc.h"
 
 class CTALDataDoc : public CRpmDataDoc<CZuRpmFunc>
 {
 public:
-    static constexpr int ID_OPTIONS = 1184;
-    static constexpr int ID_PLOT_ALL = 1159;
+    static constexpr int ID_OPTIONS = CommandId::ID_OPTIONS;
+    static constexpr int ID_PLOT_ALL = CommandId::ID_PLOT_ALL;
 
     explicit CTALDataDoc(CTALVOProject* project);
     ~CTALDataDoc() override;

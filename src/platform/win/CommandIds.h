@@ -1,0 +1,127 @@
+#pragma once
+// The ids of the commands of the menus, tool bars and windows, each named once. Code names a command
+// by its id here, never by a number of its own; a test checks that no number has two names.
+// A window that dispatches a command only inside itself may keep a number of its own for it.
+
+#define ORVEX_COMMAND_IDS(X)                                                                                           \
+    X(ID_SENSOR_NEW, 1002)                                                                                             \
+    X(ID_SEARCH_DOMINANT_PATH, 1003)                                                                                   \
+    X(ID_CALC_SUBSYSTEM_ENERGY, 1013)                                                                                  \
+    X(ID_CALC_ENERGY_RATIO, 1023)                                                                                      \
+    X(ID_CALC_INPUT_POWER, 1033)                                                                                       \
+    X(ID_MODEL_UPDATE, 1034)                                                                                           \
+    X(ID_DAQ_CALC_OPTIONS, 1035)                                                                                       \
+    X(ID_CALC_POWER_CONTRIBUTION, 1036)                                                                                \
+    X(ID_INPUT_POWER_DATA, 1056)                                                                                       \
+    X(ID_CALC_SPL, 1057)                                                                                               \
+    X(ID_CALC_VIBRATION_LEVEL, 1067)                                                                                   \
+    X(ID_VIEW_POWER_CONTRIBUTION, 1077)                                                                                \
+    X(ID_COMPARE_EXP_DATA, 1080)                                                                                       \
+    X(ID_COMPARE_EXP_LP_DATA, 1081)                                                                                    \
+    X(ID_COMPARE_TARGET_ENERGY, 1082)                                                                                  \
+    X(ID_COMPARE_WITH_RESULT, 1083)                                                                                    \
+    X(ID_COMPARE_WITH_MEASURED, 1084)                                                                                  \
+    X(ID_COPY_ANALYSIS_PROJECT, 1085)                                                                                  \
+    X(ID_ACCEL_RPM, 1087)                                                                                              \
+    X(ID_LOCAL_POINTS, 1089)                                                                                           \
+    X(ID_DATA_CHECK, 1090)                                                                                             \
+    X(ID_DAQ_DATA_MANAGEMENT, 1091)                                                                                    \
+    X(ID_GAIN_SETTING, 1092)                                                                                           \
+    X(ID_SETUP_CHANNELS, 1093)                                                                                         \
+    X(ID_DAQ_CALC_OPTIONS_RECALC, 1095)                                                                                \
+    X(ID_START_RUN, 1098)                                                                                              \
+    X(ID_SRC_TRG_DEFINITION, 1100)                                                                                     \
+    X(ID_DELETE, 1102)                                                                                                 \
+    X(ID_DUMP_DATA, 1104)                                                                                              \
+    X(ID_DUMP_DATA_PARAM, 1105)                                                                                        \
+    X(ID_SENSOR_COPY, 1106)                                                                                            \
+    X(ID_COPY_VALUES, 1107)                                                                                            \
+    X(ID_FIND_CELL, 1108)                                                                                              \
+    X(ID_RENAME_PROJECT, 1109)                                                                                         \
+    X(ID_MEASURE_BY_SUBSYSTEM, 1110)                                                                                   \
+    X(ID_EXPORT_ANALYSIS_PROJECT, 1111)                                                                                \
+    X(ID_EXPORT_HSEA_MODEL, 1114)                                                                                      \
+    X(ID_EXPORT_INPUT_POWER, 1115)                                                                                     \
+    X(ID_SAVE_PROJECT, 1122)                                                                                           \
+    X(ID_SAVE_PROJECT_AS, 1123)                                                                                        \
+    X(ID_DAQ_SETTINGS, 1126)                                                                                           \
+    X(ID_IMPORT_ANALYSIS_PROJECT, 1127)                                                                                \
+    X(ID_BLIX_CHANNEL_EXCHANGE, 1130)                                                                                  \
+    X(ID_READ_MODEL_DATA, 1131)                                                                                        \
+    X(ID_SENSOR_EXCEL_IMPORT, 1132)                                                                                    \
+    X(ID_SENSOR_INSERT, 1134)                                                                                          \
+    X(ID_SENSOR_LEFT, 1135)                                                                                            \
+    X(ID_ENGINE_ROTATION, 1136)                                                                                        \
+    X(ID_MERGE_ANALYSIS_PROJECTS, 1137)                                                                                \
+    X(ID_REMOVE_PROJECT_AT, 1143)                                                                                      \
+    X(ID_RENAME_PROJECT_AT, 1144)                                                                                      \
+    X(ID_EXTRACT_CLF, 1146)                                                                                            \
+    X(ID_EXTRACT_INTRINSIC_DLF, 1147)                                                                                  \
+    X(ID_CAVITY_PAIR_PICKER, 1148)                                                                                     \
+    X(ID_ADD_MODEL_VARIANT, 1152)                                                                                      \
+    X(ID_SENSOR_DOWN, 1153)                                                                                            \
+    X(ID_SENSOR_UP, 1154)                                                                                              \
+    X(ID_NEW_ANALYSIS_PROJECT, 1155)                                                                                   \
+    X(ID_NEW_DAQ_PROJECT, 1156)                                                                                        \
+    X(ID_SENSOR_IMPORT, 1158)                                                                                          \
+    X(ID_PLOT_ALL, 1159)                                                                                               \
+    X(ID_REAL_TIME_MONITOR, 1161)                                                                                      \
+    X(ID_REMOVE_PROJECT, 1162)                                                                                         \
+    X(ID_SENSOR_DELETE, 1163)                                                                                          \
+    X(ID_SENSOR_DELETE_ROW, 1164)                                                                                      \
+    X(ID_INPUT_POWER_SOURCES, 1166)                                                                                    \
+    X(ID_SENSOR_RIGHT, 1168)                                                                                           \
+    X(ID_START, 1169)                                                                                                  \
+    X(ID_STOP, 1170)                                                                                                   \
+    X(ID_SENSOR_EXPORT, 1171)                                                                                          \
+    X(ID_SENSOR_VIEW, 1172)                                                                                            \
+    X(ID_PROPERTIES, 1175)                                                                                             \
+    X(ID_CALC_ENERGY_RESULT, 1177)                                                                                     \
+    X(ID_SENSOR_SORT, 1180)                                                                                            \
+    X(ID_SPL_BY_SINGLE_IP, 1181)                                                                                       \
+    X(ID_SPL_BY_SINGLE_IP_COMP, 1182)                                                                                  \
+    X(ID_OPTIONS, 1184)                                                                                                \
+    X(ID_DAQ_OPTIONS, 1185)                                                                                            \
+    X(ID_IMPORT_ASEA_MODEL, 1187)                                                                                      \
+    X(ID_IMPORT_MODEL_DATA, 1188)                                                                                      \
+    X(ID_MODEL_VIEW, 1189)                                                                                             \
+    X(ID_ANALYSIS_OPTIONS, 1190)                                                                                       \
+    X(ID_OPEN_SELECTION, 1191)                                                                                         \
+    X(ID_SIGNAL_ALL_RPM, 1192)                                                                                         \
+    X(ID_CHANNEL_FREQ, 1193)                                                                                           \
+    X(ID_IMPORTED_FILE_LIST, 1194)                                                                                     \
+    X(ID_DIAG_INTEGRAL, 1195)                                                                                          \
+    X(ID_DIAG_VALUE, 1196)                                                                                             \
+    X(ID_DIAG_VOLTAGE, 1197)                                                                                           \
+    X(ID_VIEW_PROJECT_WINDOW, 1200)                                                                                    \
+    X(ID_SIGNAL_PULSE, 1201)                                                                                           \
+    X(ID_VIEW_SHORTCUT_BAR, 1202)                                                                                      \
+    X(ID_SIGNAL_RPM, 1203)                                                                                             \
+    X(ID_CHANNEL_TIME, 1205)                                                                                           \
+    X(ID_FILE_NEW_ALIAS, 1206)                                                                                         \
+    X(ID_FILE_OPEN_ALIAS, 1207)                                                                                        \
+    X(ID_SENSOR_VIEW_ALIAS, 1210)                                                                                      \
+    X(ID_SELECT_RESULT_TYPE, 1222)                                                                                     \
+    X(ID_PLAN_LIST, 1223)                                                                                              \
+    X(ID_REGISTER_UNITS, 1224)                                                                                         \
+    X(ID_ASSIGN_SENSORS, 1225)                                                                                         \
+    X(ID_CHOOSE_PLAN, 1226)                                                                                            \
+    X(ID_PROJECT_HISTORY, 1227)                                                                                        \
+    X(ID_QMX_CONNECTION, 1228)                                                                                         \
+    X(ID_EXPORT_PLANS, 1229)                                                                                           \
+    X(ID_IMPORT_PLANS, 1230)                                                                                           \
+    X(ID_PLANNING_WIZARD, 1231)                                                                                        \
+    X(ID_LANGUAGE_ENGLISH, 1232)                                                                                       \
+    X(ID_LANGUAGE_JAPANESE, 1233)                                                                                      \
+    X(ID_DATABASE_CHECK, 1234)                                                                                         \
+    X(ID_CHECK_LAST_VERSION, 1236)                                                                                     \
+    X(ID_AUTO_CHECK_LAST_VERSION, 1237)                                                                                \
+    X(ID_VERSION_HISTORY, 1238)                                                                                        \
+    X(ID_SENSOR_PUSH, 1239)                                                                                            \
+    X(ID_BLIX_CHANNEL_EXPORT, 1300)
+
+namespace CommandId {
+#define ORVEX_DEFINE_COMMAND_ID(name, id) inline constexpr int name = id;
+ORVEX_COMMAND_IDS(ORVEX_DEFINE_COMMAND_ID)
+#undef ORVEX_DEFINE_COMMAND_ID
+} // namespace CommandId
