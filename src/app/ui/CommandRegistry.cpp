@@ -38,26 +38,11 @@ const CCommandRegistry& CCommandRegistry::Frame()
     return registry;
 }
 
-void CCommandRegistry::Add(CCommandEntry entry)
-{
-    // Two areas claiming one id is a programming error that must not pass silently.
-    if (m_entries.count(entry.id))
-        throw std::logic_error("command registered twice: " + std::to_string(entry.id));
-    const int id = entry.id;
-    m_entries.emplace(id, std::move(entry));
-}
-
 void CCommandRegistry::AddMenu(CCommandMenu menu)
 {
     if (FindMenu(menu.key))
         throw std::logic_error("menu registered twice: " + menu.key);
     m_menus.push_back(std::move(menu));
-}
-
-const CCommandEntry* CCommandRegistry::Find(int id) const
-{
-    auto it = m_entries.find(id);
-    return it == m_entries.end() ? nullptr : &it->second;
 }
 
 const CCommandMenu* CCommandRegistry::FindMenu(const std::string& key) const

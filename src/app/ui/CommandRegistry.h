@@ -15,6 +15,7 @@
 // declared there too with AddMenu. The frame needs no change; CommandRegistryTest lists the ids
 // with the selection each is tried on.
 #include "app/FrameCommands.h"
+#include "platform/win/CommandTable.h"
 
 #include <cstdint>
 #include <functional>
@@ -50,34 +51,8 @@ enum ECommandContextMenu : unsigned
     kContextElement = 2,   // over any other element: those of its entries that are enabled
 };
 
-struct CCommandEntry
-{
-    using EnableRule = std::function<bool(const CCommandState&)>;
-    using Action = std::function<bool(CMainFrame&, const CCommandState&)>;
-
-    int id = 0;
-    const char* text = "";      // English menu text
-    const char* icon = nullptr; // name in the icon set (AppIcon)
-
-    // Placement. Positions order the items of one place; a new hundred starts a group behind a
-    // separator.
-    std::string menu; // menu key ("File", "View/Language", ...); empty: in no menu
-    int menuPos = 0;
-    bool resultPopup = false; // in its menu as a sub-menu of the selected project's result sets
-    int toolBarPos = -1;      // -1: not on the toolbar
-    int shortcutItem = -1;    // the shortcut-bar button whose menu offers it (-1: none)
-    int shortcutPos = 0;
-    unsigned contextMenus = kContextNone;
-    int contextPos = 0;
-    bool picker = false; // a row of the project window's subsystem pickers
-    int standardKey = 0; // QKeySequence::StandardKey, 0 for none
-    int aliasOf = 0;     // an alias: the id it sends (its rule is that id's rule)
-    bool aliasToExperimentWindow = false;
-
-    EnableRule enabled; // empty: always enabled
-    EnableRule checked; // empty: not checkable
-    Action run;         // false when the command did not run
-};
+// The frame's entries act on the frame; the rules look at the selection and the bars.
+using CCommandEntry = TCommandEntry<CCommandState, CMainFrame>;
 
 // A menu of the main menu bar or a sub-menu of one.
 struct CCommandMenu
@@ -90,17 +65,14 @@ struct CCommandMenu
     bool developerOnly = false; // only with the marker file beside the program
 };
 
-class CCommandRegistry
+class CCommandRegistry : public TCommandTable<CCommandState, CMainFrame>
 {
 public:
     // The frame's registry, filled once by the area files.
     static const CCommandRegistry& Frame();
 
-    void Add(CCommandEntry entry);
     void AddMenu(CCommandMenu menu);
 
-    const CCommandEntry* Find(int id) const;
-    const std::map<int, CCommandEntry>& Entries() const { return m_entries; }
     const std::vector<CCommandMenu>& Menus() const { return m_menus; }
     const CCommandMenu* FindMenu(const std::string& key) const;
 
@@ -121,7 +93,6 @@ public:
     bool IsPlaced(int id) const;
 
 private:
-    std::map<int, CCommandEntry> m_entries;
     std::vector<CCommandMenu> m_menus;
 };
 
