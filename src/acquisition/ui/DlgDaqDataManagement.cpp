@@ -134,23 +134,14 @@ CDlgDaqDataManagement::CDlgDaqDataManagement(CTALVOExp* experiment, QWidget* par
     m_list->setColumnWidth(colFile, 40);
     m_list->setMinimumSize(70 + 90 + 300 + 40 + 24, 180);
 
-    struct Command
-    {
-        int id;
-        const char* text;
-    };
-    const Command commands[] = {
-        {ID_OPEN_DATA, "Open Data"},     {ID_CHECK_FILES, "Check Files"},  {ID_DELETE_MISSING, "Delete Missing"},
-        {ID_CALC_OPTIONS, "Options..."}, {ID_PROPERTIES, "Properties..."}, {ID_COMPARE, "Compare..."},
-    };
     auto* side = new QVBoxLayout;
-    for (const Command& c : commands) {
-        auto* button = new QPushButton(QString::fromLatin1(c.text), this);
-        button->setObjectName(QStringLiteral("c%1").arg(c.id));
+    for (const int id : {ID_OPEN_DATA, ID_CHECK_FILES, ID_DELETE_MISSING, ID_DATA_SET_OPTIONS, ID_DATA_SET_PROPERTIES,
+                         ID_COMPARE_DATA_SETS}) {
+        auto* button = new QPushButton(QString::fromLatin1(Commands().Find(id)->text), this);
+        button->setObjectName(QStringLiteral("c%1").arg(id));
         button->setAutoDefault(false);
-        m_buttons[c.id] = button;
+        m_buttons[id] = button;
         side->addWidget(button);
-        const int id = c.id;
         connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
     }
     side->addStretch(1);
@@ -330,26 +321,47 @@ QPushButton* CDlgDaqDataManagement::CommandButton(int id) const
     return it == m_buttons.end() ? nullptr : it->second;
 }
 
+const CDlgDaqDataManagement::CommandTable& CDlgDaqDataManagement::Commands()
+{
+    static const CommandTable table = [] {
+        using Dialog = CDlgDaqDataManagement;
+        CommandTable t;
+        auto add = [&t](int id, const char* text, std::function<bool(const Dialog&)> rule, void (Dialog::*action)()) {
+            CommandTable::Entry e;
+            e.id = id;
+            e.text = text;
+            e.enabled = [rule = std::move(rule)](const Dialog& d) { return d.m_experiment && rule(d); };
+            e.run = [action](Dialog& d, const Dialog&) {
+                (d.*action)();
+                return true;
+            };
+            t.Add(std::move(e));
+        };
+        add(ID_CHECK_FILES, "Check Files", [](const Dialog& d) { return !d.m_readOnly; }, &Dialog::OnCheckFiles);
+        add(ID_DELETE_MISSING, "Delete Missing", [](const Dialog& d) { return !d.m_readOnly; },
+            &Dialog::OnDeleteMissing);
+        add(
+            ID_DATA_SET_OPTIONS, "Options...",
+            [](const Dialog& d) { return d.GetSelectedDataSet() && d.GetDaqProject(); }, &Dialog::OnCalcOptions);
+        add(
+            ID_COMPARE_DATA_SETS, "Compare...", [](const Dialog& d) { return d.GetDaqProject() != nullptr; },
+            &Dialog::OnCompare);
+        // Outside data have no measurement file to open.
+        add(
+            ID_OPEN_DATA, "Open Data",
+            [](const Dialog& d) { return !d.m_readOnly && d.GetSelectedDataSet() && d.GetDaqProject(); },
+            &Dialog::OnOpenData);
+        add(
+            ID_DATA_SET_PROPERTIES, "Properties...",
+            [](const Dialog& d) { return d.GetSelectedDataSet() && d.m_properties; }, &Dialog::OnProperties);
+        return t;
+    }();
+    return table;
+}
+
 bool CDlgDaqDataManagement::IsCommandEnabled(int id) const
 {
-    if (!m_experiment)
-        return false;
-    switch (id) {
-    case ID_CHECK_FILES:
-    case ID_DELETE_MISSING:
-        return !m_readOnly;
-    case ID_CALC_OPTIONS:
-        return GetSelectedDataSet() && GetDaqProject();
-    case ID_COMPARE:
-        return GetDaqProject() != nullptr;
-    // Outside data have no measurement file to open.
-    case ID_OPEN_DATA:
-        return !m_readOnly && GetSelectedDataSet() && GetDaqProject();
-    case ID_PROPERTIES:
-        return GetSelectedDataSet() && m_properties;
-    default:
-        return false;
-    }
+    return Commands().IsEnabled(id, *this);
 }
 
 void CDlgDaqDataManagement::UpdateCommands()
@@ -360,31 +372,7 @@ void CDlgDaqDataManagement::UpdateCommands()
 
 bool CDlgDaqDataManagement::OnCommand(int id)
 {
-    if (!IsCommandEnabled(id))
-        return false;
-    switch (id) {
-    case ID_CHECK_FILES:
-        OnCheckFiles();
-        break;
-    case ID_DELETE_MISSING:
-        OnDeleteMissing();
-        break;
-    case ID_CALC_OPTIONS:
-        OnCalcOptions();
-        break;
-    case ID_COMPARE:
-        OnCompare();
-        break;
-    case ID_OPEN_DATA:
-        OnOpenData();
-        break;
-    case ID_PROPERTIES:
-        OnProperties();
-        break;
-    default:
-        return false;
-    }
-    return true;
+    return Commands().Run(id, *this, *this);
 }
 
 void CDlgDaqDataManagement::OnOpenData()

@@ -11,6 +11,8 @@
 // The dialog is the owner window of the comparison dialog it opens: the comparison's click on a
 // data column (0x2412, the data set as lParam) selects and shows that data set's row.
 #include "platform/ui/ZuDialog.h"
+#include "platform/win/CommandIds.h"
+#include "platform/win/CommandTable.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 
@@ -39,12 +41,13 @@ public:
         IDC_LIST = 3159,
         IDC_EXP_NAME = 3089,
         IDC_NOT_USED = 3051,
-        ID_OPEN_DATA = 3027,
-        ID_CHECK_FILES = 3025,
-        ID_DELETE_MISSING = 3013,
-        ID_CALC_OPTIONS = 3033,
-        ID_PROPERTIES = 3022,
-        ID_COMPARE = 3011,
+        // The buttons' commands; each button's control id is its command's id.
+        ID_OPEN_DATA = CommandId::ID_OPEN_DATA,
+        ID_CHECK_FILES = CommandId::ID_CHECK_FILES,
+        ID_DELETE_MISSING = CommandId::ID_DELETE_MISSING,
+        ID_DATA_SET_OPTIONS = CommandId::ID_DATA_SET_OPTIONS,
+        ID_DATA_SET_PROPERTIES = CommandId::ID_DATA_SET_PROPERTIES,
+        ID_COMPARE_DATA_SETS = CommandId::ID_COMPARE_DATA_SETS,
     };
     enum Column
     {
@@ -67,12 +70,16 @@ public:
     // Opens the experiment property dialog over a data set (mode 2 editable, 3 read-only); the
     // window library that has the dialog gives it. Without one, command 3022 stays disabled.
     using PropertiesHandler = std::function<void(CDAQExperiment* dataSet, int mode, QWidget* parent)>;
-    // Given after the dialog has opened, it enables 3022 for the row already selected.
+    // Given after the dialog has opened, it enables the command for the row already selected.
     void SetPropertiesHandler(PropertiesHandler handler);
     CMElement* GetOwnerElement() const { return m_owner; }
     bool IsReadOnly() const { return m_readOnly; }
     CTALVOExp* GetExperiment() const { return m_experiment; }
 
+    // The buttons' commands, enabled while the dialog shows an experiment and as the selected row
+    // and the read-only mode allow.
+    using CommandTable = TCommandTable<CDlgDaqDataManagement, CDlgDaqDataManagement>;
+    static const CommandTable& Commands();
     bool IsCommandEnabled(int id) const;
     // Runs a command as its button does; false when it is disabled.
     bool OnCommand(int id);

@@ -29,6 +29,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -36,6 +37,21 @@ std::vector<QPointer<CExpFrame>>& Frames()
 {
     static std::vector<QPointer<CExpFrame>> frames;
     return frames;
+}
+
+// The entries of a table that a place shows, in their order: the toolbar (by toolBarPos) or a
+// menu (by menuPos).
+template <class Table>
+std::vector<const typename Table::Entry*> Placed(const Table& table, const std::string& menu = {})
+{
+    std::vector<const typename Table::Entry*> out;
+    for (const auto& [id, entry] : table.Entries())
+        if (menu.empty() ? entry.toolBarPos >= 0 : entry.menu == menu)
+            out.push_back(&entry);
+    std::sort(out.begin(), out.end(), [&menu](const auto* a, const auto* b) {
+        return menu.empty() ? a->toolBarPos < b->toolBarPos : a->menuPos < b->menuPos;
+    });
+    return out;
 }
 } // namespace
 
@@ -73,16 +89,13 @@ CExpFrame::CExpFrame(CExpDoc* doc, const std::string& programFolder, QWidget* pa
     // narrow window, so that no command hides behind a toolbar's extension button.
     m_mainBar = new CZuControlBar;
     m_mainBar->setObjectName("ToolBar104");
-    AddAction(m_mainBar, CExpTreeView::ID_SETUP_CHANNELS, "Set Up Channels");
-    AddAction(m_mainBar, CExpTreeView::ID_START_RUN, "Start Measurement");
-    AddAction(m_mainBar, CExpTreeView::ID_GAIN_SETTING, "Gain Setting");
-    m_mainBar->AddSeparator();
-    AddAction(m_mainBar, CExpTreeView::ID_PROPERTIES, "Properties");
-    AddAction(m_mainBar, CExpTreeView::ID_DELETE, "Delete");
-    AddAction(m_mainBar, CExpTreeView::ID_DATA_CHECK, "Data Check");
-    AddAction(m_mainBar, CExpTreeView::ID_ANALYSIS_OPTIONS, "Analysis Options");
-    AddAction(m_mainBar, CExpTreeView::ID_DAQ_OPTIONS, "DAQ Options");
-    AddAction(m_mainBar, CExpTreeView::ID_ACCEL_RPM, "Acceleration RPM");
+    int group = -1;
+    for (const auto* entry : Placed(CExpTreeView::Commands())) {
+        if (group >= 0 && entry->toolBarPos / 100 != group)
+            m_mainBar->AddSeparator();
+        group = entry->toolBarPos / 100;
+        AddAction(m_mainBar, entry->id, entry->text);
+    }
     m_mainBar->AddSeparator();
     // The RPM list keeps its label beside it when the bar wraps.
     auto* rpmBar = new QWidget;
@@ -109,19 +122,13 @@ CExpFrame::CExpFrame(CExpDoc* doc, const std::string& programFolder, QWidget* pa
     m_modeBar = new QToolBar("Display", this);
     m_modeBar->setObjectName("ToolBar105");
     addToolBar(Qt::RightToolBarArea, m_modeBar);
-    AddAction(m_modeBar, ID_CHANNEL_TIME, "Time Domain");
-    AddAction(m_modeBar, ID_CHANNEL_FREQ, "Frequency Domain");
-    m_modeBar->addSeparator();
-    AddAction(m_modeBar, ID_SIGNAL_PULSE, "Pulse");
-    AddAction(m_modeBar, ID_SIGNAL_RPM, "RPM of Intervals");
-    AddAction(m_modeBar, ID_SIGNAL_ALL_RPM, "RPM of All Intervals");
-    m_modeBar->addSeparator();
-    AddAction(m_modeBar, ID_DIAG_VOLTAGE, "Max Voltage");
-    AddAction(m_modeBar, ID_DIAG_VALUE, "Max Value");
-    AddAction(m_modeBar, ID_DIAG_INTEGRAL, "Integral");
-    for (int id : {ID_CHANNEL_TIME, ID_CHANNEL_FREQ, ID_SIGNAL_PULSE, ID_SIGNAL_RPM, ID_SIGNAL_ALL_RPM, ID_DIAG_VOLTAGE,
-                   ID_DIAG_VALUE, ID_DIAG_INTEGRAL})
-        m_actions[id]->setCheckable(true);
+    group = -1;
+    for (const auto* entry : Placed(Commands())) {
+        if (group >= 0 && entry->toolBarPos / 100 != group)
+            m_modeBar->addSeparator();
+        group = entry->toolBarPos / 100;
+        AddAction(m_modeBar, entry->id, entry->text)->setCheckable(static_cast<bool>(entry->checked));
+    }
 
     AddDeveloperMenu(programFolder);
     connect(m_treeView, &CExpTreeView::CommandStateChanged, this, &CExpFrame::UpdateCommandUI);
@@ -214,13 +221,11 @@ void CExpFrame::AddDeveloperMenu(const std::string& programFolder)
     m_developerMenu = menuBar()->addMenu("&System");
     m_developerMenu->setObjectName("DeveloperMenu");
     m_developerMenu->addSeparator();
-    const std::pair<int, const char*> entries[] = {{CExpTreeView::ID_REAL_TIME_MONITOR, "&Real Time Monitor"},
-                                                   {CExpTreeView::ID_DUMP, "&Dump Data ..."},
-                                                   {CExpTreeView::ID_DUMP_PARAM, "&Dump Data (with Parameter)..."}};
-    for (const auto& [id, text] : entries) {
-        QAction* action = m_developerMenu->addAction(QString::fromUtf8(text));
+    for (const auto* entry : Placed(CExpTreeView::Commands(), "System")) {
+        QAction* action = m_developerMenu->addAction(QString::fromUtf8(entry->text));
+        const int id = entry->id;
         action->setData(id);
-        connect(action, &QAction::triggered, this, [this, command = id] { OnCommand(command); });
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         m_actions[id] = action;
     }
     m_actions[CExpTreeView::ID_REAL_TIME_MONITOR]->setEnabled(false);
@@ -260,105 +265,60 @@ int CExpFrame::SelectedChannelKind() const
     return 0;
 }
 
+const CExpFrame::CommandTable& CExpFrame::Commands()
+{
+    static const CommandTable table = [] {
+        CommandTable t;
+        // Each mode button sets one of the three display modes to its value; the channel modes
+        // need a channel of an excitation selected, the signal modes one of the RPM signal data.
+        auto mode = [&t](int id, const char* text, int toolBarPos, int CExpFrame::*member, int value, int channelKind) {
+            CommandTable::Entry e;
+            e.id = id;
+            e.text = text;
+            e.toolBarPos = toolBarPos;
+            if (channelKind != 0)
+                e.enabled = [channelKind](const CExpFrame& f) { return f.SelectedChannelKind() == channelKind; };
+            e.checked = [member, value](const CExpFrame& f) { return f.*member == value; };
+            e.run = [member, value](CExpFrame& f, const CExpFrame&) {
+                f.*member = value;
+                f.m_doc->UpdateAllViews(nullptr, CExpDoc::kHintNone, nullptr);
+                f.UpdateCommandUI();
+                return true;
+            };
+            t.Add(std::move(e));
+        };
+        mode(ID_CHANNEL_TIME, "Time Domain", 0, &CExpFrame::m_channelMode, 1, 1);
+        mode(ID_CHANNEL_FREQ, "Frequency Domain", 1, &CExpFrame::m_channelMode, 2, 1);
+        mode(ID_SIGNAL_PULSE, "Pulse", 100, &CExpFrame::m_signalMode, 3, 2);
+        mode(ID_SIGNAL_RPM, "RPM of Intervals", 101, &CExpFrame::m_signalMode, 4, 2);
+        mode(ID_SIGNAL_ALL_RPM, "RPM of All Intervals", 102, &CExpFrame::m_signalMode, 5, 2);
+        mode(ID_DIAG_VOLTAGE, "Max Voltage", 200, &CExpFrame::m_diagMode, 1, 0);
+        mode(ID_DIAG_VALUE, "Max Value", 201, &CExpFrame::m_diagMode, 2, 0);
+        mode(ID_DIAG_INTEGRAL, "Integral", 202, &CExpFrame::m_diagMode, 3, 0);
+        return t;
+    }();
+    return table;
+}
+
 bool CExpFrame::IsCommandEnabled(int id) const
 {
-    switch (id) {
-    case ID_DIAG_VOLTAGE:
-    case ID_DIAG_VALUE:
-    case ID_DIAG_INTEGRAL:
-        return true;
-    case ID_CHANNEL_TIME:
-    case ID_CHANNEL_FREQ:
-        return SelectedChannelKind() == 1;
-    case ID_SIGNAL_PULSE:
-    case ID_SIGNAL_RPM:
-    case ID_SIGNAL_ALL_RPM:
-        return SelectedChannelKind() == 2;
-    default:
-        return m_treeView->IsCommandEnabled(id);
-    }
+    return Commands().Has(id) ? Commands().IsEnabled(id, *this) : m_treeView->IsCommandEnabled(id);
 }
 
 bool CExpFrame::IsCommandChecked(int id) const
 {
-    switch (id) {
-    case ID_CHANNEL_TIME:
-        return m_channelMode == 1;
-    case ID_CHANNEL_FREQ:
-        return m_channelMode == 2;
-    case ID_SIGNAL_PULSE:
-        return m_signalMode == 3;
-    case ID_SIGNAL_RPM:
-        return m_signalMode == 4;
-    case ID_SIGNAL_ALL_RPM:
-        return m_signalMode == 5;
-    case ID_DIAG_VOLTAGE:
-        return m_diagMode == 1;
-    case ID_DIAG_VALUE:
-        return m_diagMode == 2;
-    case ID_DIAG_INTEGRAL:
-        return m_diagMode == 3;
-    default:
-        return false;
-    }
+    return Commands().IsChecked(id, *this);
 }
 
 bool CExpFrame::OnCommand(int id)
 {
-    return RunCommandGuarded([this, id] { return RunCommand(id); });
-}
-
-bool CExpFrame::RunCommand(int id)
-{
-    int* mode = nullptr;
-    int value = 0;
-    switch (id) {
-    case ID_CHANNEL_TIME:
-        mode = &m_channelMode;
-        value = 1;
-        break;
-    case ID_CHANNEL_FREQ:
-        mode = &m_channelMode;
-        value = 2;
-        break;
-    case ID_SIGNAL_PULSE:
-        mode = &m_signalMode;
-        value = 3;
-        break;
-    case ID_SIGNAL_RPM:
-        mode = &m_signalMode;
-        value = 4;
-        break;
-    case ID_SIGNAL_ALL_RPM:
-        mode = &m_signalMode;
-        value = 5;
-        break;
-    case ID_DIAG_VOLTAGE:
-        mode = &m_diagMode;
-        value = 1;
-        break;
-    case ID_DIAG_VALUE:
-        mode = &m_diagMode;
-        value = 2;
-        break;
-    case ID_DIAG_INTEGRAL:
-        mode = &m_diagMode;
-        value = 3;
-        break;
-    default:
-        break;
-    }
-    if (mode) {
-        if (!IsCommandEnabled(id))
-            return false;
-        *mode = value;
-        m_doc->UpdateAllViews(nullptr, CExpDoc::kHintNone, nullptr);
+    return RunCommandGuarded([this, id] {
+        if (Commands().Has(id))
+            return Commands().Run(id, *this, *this);
+        const bool done = m_treeView->OnCommand(id);
         UpdateCommandUI();
-        return true;
-    }
-    const bool done = m_treeView->OnCommand(id);
-    UpdateCommandUI();
-    return done;
+        return done;
+    });
 }
 
 void CExpFrame::UpdateCommandUI()

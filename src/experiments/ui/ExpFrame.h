@@ -3,6 +3,7 @@
 // the right; two toolbars; a bar with the RPM list; three display modes that the right-hand views
 // read; and, when the marker file lies beside the program, developer entries in its menu.
 #include "platform/win/CommandIds.h"
+#include "platform/win/CommandTable.h"
 
 #include <QMainWindow>
 
@@ -67,6 +68,10 @@ public:
 
     void FillRpmCombo(const std::vector<double>& rpms);
     void OnRpmSelected(int index);
+    // The frame's own commands, the display modes of the right-hand views; the ids it does not
+    // hold are the tree view's.
+    using CommandTable = TCommandTable<CExpFrame, CExpFrame>;
+    static const CommandTable& Commands();
     // Runs a command; one that runs out of memory ends with a message.
     bool OnCommand(int id);
     bool IsCommandEnabled(int id) const;
@@ -79,7 +84,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    bool RunCommand(int id);
     QAction* AddAction(QToolBar* bar, int id, const char* text);
     QAction* AddAction(CZuControlBar* bar, int id, const char* text);
     QAction* MakeAction(int id, const char* text);

@@ -203,39 +203,125 @@ void CExpTreeView::OnUpdate(QObject* sender, int, CMElement* element)
     emit CommandStateChanged();
 }
 
+const CExpTreeView::CommandTable& CExpTreeView::Commands()
+{
+    static const CommandTable table = [] {
+        using Entry = CommandTable::Entry;
+        CommandTable t;
+        // toolBarPos: the place on the frame's command bar (a new hundred behind a separator);
+        // menu "System": the developer menu.
+        auto add = [&t](int id, const char* text, int toolBarPos, const char* menu, int menuPos,
+                        Entry::EnableRule enabled, Entry::Action run) {
+            Entry e;
+            e.id = id;
+            e.text = text;
+            e.toolBarPos = toolBarPos;
+            e.menu = menu;
+            e.menuPos = menuPos;
+            e.enabled = std::move(enabled);
+            e.run = std::move(run);
+            t.Add(std::move(e));
+        };
+        auto hasProject = [](const CExpTreeView& v) { return v.m_doc->GetProject() != nullptr; };
+        // A run can start (and the gains be set) when every unit is ready.
+        auto unitsReady = [](const CExpTreeView& v) {
+            const CExpDAQAccess& daq = v.m_doc->DAQ();
+            return v.m_doc->GetProject() && daq.AreAllUnitsReady() && daq.GetState() != 0;
+        };
+        auto unitsThere = [](const CExpTreeView& v) {
+            const CExpDAQAccess& daq = v.m_doc->DAQ();
+            return v.m_doc->GetProject() && daq.GetUnitCount() > 0 && daq.GetState() != 0;
+        };
+
+        add(ID_SETUP_CHANNELS, "Set Up Channels", 0, "", 0, unitsThere, [](CExpTreeView& v, const CExpTreeView&) {
+            auto* daqProject = dynamic_cast<CMElement*>(v.m_doc->GetProject()->GetDAQProject());
+            IProjectLookups* lookups = IProjectLookups::FindOwner(daqProject);
+            if (!EnsureQMXConnection(lookups, 0, 1, &v))
+                return false;
+            if (!v.m_doc->SetupChannels()) {
+                AfxMessageBox(IDS_SETUP_FAILED, MB_OK | MB_ICONEXCLAMATION);
+                return false;
+            }
+            return true;
+        });
+        add(ID_START_RUN, "Start Measurement", 1, "", 0, unitsReady, [](CExpTreeView& v, const CExpTreeView&) {
+            if (!v.m_doc->StartRun()) {
+                AfxMessageBox(IDS_RUN_NOT_STARTED, MB_OK | MB_ICONEXCLAMATION);
+                return false;
+            }
+            return true;
+        });
+        add(ID_GAIN_SETTING, "Gain Setting", 2, "", 0, unitsReady, [](CExpTreeView& v, const CExpTreeView&) {
+            CDlgQmxGainSetting dialog(v.m_doc->GetProject(), v.window());
+            dialog.DoModal();
+            return true;
+        });
+        add(ID_PROPERTIES, "Properties", 100, "", 0, hasProject, [](CExpTreeView& v, const CExpTreeView&) {
+            v.OnProperties();
+            return true;
+        });
+        add(
+            ID_DELETE, "Delete", 101, "", 0,
+            [](const CExpTreeView& v) {
+                if (ElementCast<CExpDataSet>(v.m_current) || ElementCast<CCalcProjectManager>(v.m_current))
+                    return true;
+                return v.m_current && v.m_current == v.m_doc->GetProject();
+            },
+            [](CExpTreeView& v, const CExpTreeView&) {
+                v.OnDelete();
+                return true;
+            });
+        add(ID_DATA_CHECK, "Data Check", 102, "", 0, hasProject, [](CExpTreeView& v, const CExpTreeView&) {
+            v.OnDataCheck();
+            return true;
+        });
+        add(
+            ID_EXP_ANALYSIS_OPTIONS, "Analysis Options", 103, "", 0,
+            [](const CExpTreeView& v) {
+                const CExpProject* project = v.m_doc->GetProject();
+                const CRPMSignalData* signal = project ? project->GetRPMSignalData() : nullptr;
+                return signal && signal->GetChildCount() > 0;
+            },
+            [](CExpTreeView& v, const CExpTreeView&) {
+                v.OnAnalysisOptions();
+                return true;
+            });
+        add(ID_DAQ_OPTIONS, "DAQ Options", 104, "", 0, hasProject, [](CExpTreeView& v, const CExpTreeView&) {
+            v.OnDaqOptions();
+            return true;
+        });
+        add(
+            ID_ACCEL_RPM, "Acceleration RPM", 105, "", 0,
+            [](const CExpTreeView& v) {
+                const CExpProject* project = v.m_doc->GetProject();
+                return project && project->GetMode() != 1 && v.SelectedPulseChannel() != nullptr;
+            },
+            [](CExpTreeView& v, const CExpTreeView&) {
+                return CDlgAccelRpm::ShowStoredPulse(*v.SelectedPulseChannel(), v.m_doc->GetProject()->GetMode(),
+                                                     v.window()) != nullptr;
+            });
+        add(ID_REAL_TIME_MONITOR, "&Real Time Monitor", -1, "System", 0, unitsThere,
+            [](CExpTreeView& v, const CExpTreeView&) {
+                return CDlgRealTimeMonitor::Open(v.m_doc->GetProject(), v.window()) != nullptr;
+            });
+        add(ID_DUMP, "&Dump Data ...", -1, "System", 1, hasProject, [](CExpTreeView& v, const CExpTreeView&) {
+            v.OnDump(false);
+            return true;
+        });
+        add(ID_DUMP_PARAM, "&Dump Data (with Parameter)...", -1, "System", 2, hasProject,
+            [](CExpTreeView& v, const CExpTreeView&) {
+                v.OnDump(true);
+                return true;
+            });
+        add(ID_NOTHING, "", -1, "", 0, hasProject, [](CExpTreeView&, const CExpTreeView&) { return true; });
+        return t;
+    }();
+    return table;
+}
+
 bool CExpTreeView::IsCommandEnabled(int id) const
 {
-    const CExpProject* project = m_doc->GetProject();
-    const CExpDAQAccess& daq = m_doc->DAQ();
-    switch (id) {
-    case ID_START_RUN:
-        return project && daq.AreAllUnitsReady() && daq.GetState() != 0;
-    case ID_SETUP_CHANNELS:
-        return project && daq.GetUnitCount() > 0 && daq.GetState() != 0;
-    case ID_DELETE:
-        if (ElementCast<CExpDataSet>(m_current) || ElementCast<CCalcProjectManager>(m_current))
-            return true;
-        return m_current && m_current == project;
-    case ID_DATA_CHECK:
-    case ID_PROPERTIES:
-    case ID_DUMP:
-    case ID_DUMP_PARAM:
-    case ID_NOTHING:
-    case ID_DAQ_OPTIONS:
-        return project != nullptr;
-    case ID_GAIN_SETTING:
-        return project && daq.AreAllUnitsReady() && daq.GetState() != 0;
-    case ID_REAL_TIME_MONITOR:
-        return project && daq.GetUnitCount() > 0 && daq.GetState() != 0;
-    case ID_ANALYSIS_OPTIONS: {
-        const CRPMSignalData* signal = project ? project->GetRPMSignalData() : nullptr;
-        return signal && signal->GetChildCount() > 0;
-    }
-    case ID_ACCEL_RPM:
-        return project && project->GetMode() != 1 && SelectedPulseChannel() != nullptr;
-    default:
-        return false;
-    }
+    return Commands().IsEnabled(id, *this);
 }
 
 CExpData* CExpTreeView::SelectedPulseChannel() const
@@ -250,63 +336,7 @@ CExpData* CExpTreeView::SelectedPulseChannel() const
 
 bool CExpTreeView::OnCommand(int id)
 {
-    if (!IsCommandEnabled(id))
-        return false;
-    switch (id) {
-    case ID_START_RUN:
-        if (!m_doc->StartRun()) {
-            AfxMessageBox(IDS_RUN_NOT_STARTED, MB_OK | MB_ICONEXCLAMATION);
-            return false;
-        }
-        return true;
-    case ID_SETUP_CHANNELS: {
-        CExpProject* project = m_doc->GetProject();
-        auto* daqProject = dynamic_cast<CMElement*>(project->GetDAQProject());
-        IProjectLookups* lookups = IProjectLookups::FindOwner(daqProject);
-        if (!EnsureQMXConnection(lookups, 0, 1, this))
-            return false;
-        if (!m_doc->SetupChannels()) {
-            AfxMessageBox(IDS_SETUP_FAILED, MB_OK | MB_ICONEXCLAMATION);
-            return false;
-        }
-        return true;
-    }
-    case ID_DELETE:
-        OnDelete();
-        return true;
-    case ID_PROPERTIES:
-        OnProperties();
-        return true;
-    case ID_DATA_CHECK:
-        OnDataCheck();
-        return true;
-    case ID_DAQ_OPTIONS:
-        OnDaqOptions();
-        return true;
-    case ID_DUMP:
-        OnDump(false);
-        return true;
-    case ID_DUMP_PARAM:
-        OnDump(true);
-        return true;
-    case ID_NOTHING:
-        return true;
-    case ID_GAIN_SETTING: {
-        CDlgQmxGainSetting dialog(m_doc->GetProject(), window());
-        dialog.DoModal();
-        return true;
-    }
-    case ID_REAL_TIME_MONITOR:
-        return CDlgRealTimeMonitor::Open(m_doc->GetProject(), window()) != nullptr;
-    case ID_ACCEL_RPM:
-        return CDlgAccelRpm::ShowStoredPulse(*SelectedPulseChannel(), m_doc->GetProject()->GetMode(), window()) !=
-               nullptr;
-    case ID_ANALYSIS_OPTIONS:
-        OnAnalysisOptions();
-        return true;
-    default:
-        return false;
-    }
+    return Commands().Run(id, *this, *this);
 }
 
 void CExpTreeView::OnAnalysisOptions()

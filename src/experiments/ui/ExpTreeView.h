@@ -5,6 +5,7 @@
 // window. The tree is a view over the program's one element tree model; the rows follow the
 // project's tree as the document passes its changes on.
 #include "platform/win/CommandIds.h"
+#include "platform/win/CommandTable.h"
 
 #include <QTreeView>
 
@@ -23,12 +24,10 @@ class CExpTreeView : public QTreeView
     Q_OBJECT
 
 public:
-    // ID_ANALYSIS_OPTIONS (1089) and ID_NOTHING (1184) are this view's own, dispatched by it alone;
-    // the main frame's menus give these numbers to other commands.
     enum Command
     {
         ID_ACCEL_RPM = CommandId::ID_ACCEL_RPM,
-        ID_ANALYSIS_OPTIONS = 1089,
+        ID_EXP_ANALYSIS_OPTIONS = CommandId::ID_EXP_ANALYSIS_OPTIONS,
         ID_DATA_CHECK = CommandId::ID_DATA_CHECK,
         ID_GAIN_SETTING = CommandId::ID_GAIN_SETTING,
         ID_SETUP_CHANNELS = CommandId::ID_SETUP_CHANNELS,
@@ -38,9 +37,13 @@ public:
         ID_DUMP_PARAM = CommandId::ID_DUMP_DATA_PARAM,
         ID_REAL_TIME_MONITOR = CommandId::ID_REAL_TIME_MONITOR,
         ID_PROPERTIES = CommandId::ID_PROPERTIES,
-        ID_NOTHING = 1184,
+        ID_NOTHING = CommandId::ID_NOTHING,
         ID_DAQ_OPTIONS = CommandId::ID_DAQ_OPTIONS,
     };
+    // The view's commands: their rules look at the view, their actions run on it. The frame's
+    // command bar holds those placed on the toolbar, its developer menu those in menu "System".
+    using CommandTable = TCommandTable<CExpTreeView, CExpTreeView>;
+    static const CommandTable& Commands();
 
     explicit CExpTreeView(CExpDoc* doc, QWidget* parent = nullptr);
     ~CExpTreeView() override;

@@ -17,6 +17,16 @@
 
 namespace {
 constexpr int kColumns = 1 + CSensorBundle::kMaxSensors;
+
+// What a command of the grid acts on: the current row and column and the row's bundle (null on
+// the "*" row).
+struct BundleCell
+{
+    CSensorProject* project;
+    int row;
+    int col;
+    CSensorBundle* bundle;
+};
 } // namespace
 
 CSensorBundleView::CSensorBundleView(CSensorDoc* doc, QWidget* parent) : QWidget(parent), m_doc(doc)
@@ -78,29 +88,113 @@ CSensorBundle* CSensorBundleView::BundleOfRow(int row) const
     return project ? project->GetBundle(row) : nullptr;
 }
 
+const CSensorBundleView::CommandTable& CSensorBundleView::Commands()
+{
+    static const CommandTable table = [] {
+        CommandTable t;
+        using Rule = std::function<bool(const CSensorProject&)>;
+        auto add = [&t](int id, Rule rule, std::function<void(CSensorBundleView&, const BundleCell&)> act) {
+            CommandTable::Entry e;
+            e.id = id;
+            e.enabled = [rule = std::move(rule)](const CSensorBundleView& v) {
+                const CSensorProject* project = v.m_doc->GetSensorProject();
+                return project && (!rule || rule(*project));
+            };
+            e.run = [act = std::move(act)](CSensorBundleView& v, const CSensorBundleView&) {
+                const int row = v.m_grid->currentRow();
+                act(v, BundleCell{v.m_doc->GetSensorProject(), row, v.m_grid->currentColumn(), v.BundleOfRow(row)});
+                return true;
+            };
+            t.Add(std::move(e));
+        };
+        const Rule oneBundle = [](const CSensorProject& p) { return p.GetBundleCount() >= 1; };
+        const Rule twoBundles = [](const CSensorProject& p) { return p.GetBundleCount() >= 2; };
+        const Rule oneGroup = [](const CSensorProject& p) { return p.GetGroupCount() >= 1; };
+
+        add(ID_SENSOR_NEW, nullptr, [](CSensorBundleView& v, const BundleCell& c) {
+            if (CDlgSensorBundle::GetInstance())
+                return;
+            auto* dlg = new CDlgSensorBundle(&v);
+            dlg->setWindowFlag(Qt::Window);
+            dlg->SetBundleID(c.bundle ? c.bundle->GetID() : std::string());
+            dlg->Create();
+        });
+        add(ID_SENSOR_INSERT, nullptr, [](CSensorBundleView& v, const BundleCell& c) {
+            CDlgBlixBundleName dlg(c.project, &v);
+            if (dlg.DoModal() == IDOK) {
+                c.project->AddBundle(dlg.GetBundleID());
+                v.m_doc->SetModified();
+            }
+        });
+        add(ID_SENSOR_DELETE, nullptr, [](CSensorBundleView& v, const BundleCell& c) {
+            QTableWidgetItem* item = v.m_grid->item(c.row, c.col);
+            if (c.bundle && c.col >= 1 && item && v.CheckNotInUse(c.bundle) &&
+                c.bundle->RemoveSensor(item->text().toStdString()))
+                v.m_doc->SetModified();
+        });
+        add(ID_SENSOR_DELETE_ROW, nullptr, [](CSensorBundleView& v, const BundleCell& c) {
+            if (c.bundle && v.CheckNotInUse(c.bundle)) {
+                c.project->DeleteBundle(c.row);
+                v.m_doc->SetModified();
+            }
+        });
+        add(ID_SENSOR_COPY, oneBundle, [](CSensorBundleView& v, const BundleCell& c) {
+            const QList<QTableWidgetSelectionRange> ranges = v.m_grid->selectedRanges();
+            const int first = ranges.isEmpty() ? c.row : std::min(ranges.front().topRow(), c.row);
+            std::vector<int> numbers;
+            for (int r = std::max(first, 0); r <= c.row; ++r)
+                if (const CSensorBundle* b = v.BundleOfRow(r))
+                    numbers.push_back(b->GetNumber());
+            for (int n : numbers)
+                c.project->CopyBundle(n);
+            if (!numbers.empty())
+                v.m_doc->SetModified();
+        });
+        for (const int id : {ID_SENSOR_UP, ID_SENSOR_DOWN})
+            add(id, twoBundles, [id](CSensorBundleView& v, const BundleCell& c) {
+                const int other = id == ID_SENSOR_UP ? c.row - 1 : c.row + 1;
+                if (c.bundle && c.project->SwapBundles(c.row, other)) {
+                    v.m_doc->SetModified();
+                    v.Follow(other, c.col);
+                }
+            });
+        for (const int id : {ID_SENSOR_LEFT, ID_SENSOR_RIGHT})
+            add(id, oneGroup, [id](CSensorBundleView& v, const BundleCell& c) {
+                if (!c.bundle || c.col < 1)
+                    return;
+                const int a = id == ID_SENSOR_LEFT ? c.col - 2 : c.col - 1;
+                const int b = a + 1;
+                if (a >= 0 && b < c.bundle->GetCount()) {
+                    c.bundle->SwapSensors(a, b);
+                    v.m_doc->SetModified();
+                    v.Follow(c.row, id == ID_SENSOR_LEFT ? c.col - 1 : c.col + 1);
+                }
+            });
+        add(ID_SENSOR_SORT, twoBundles, [](CSensorBundleView& v, const BundleCell& c) {
+            if (AfxMessageBox(IDS_SORT_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
+                return;
+            // Byte-wise, as the IDs are compared everywhere else: "10" sorts before "2".
+            const int n = c.project->GetBundleCount();
+            for (int i = 0; i < n - 1; ++i)
+                for (int j = i + 1; j < n; ++j) {
+                    const CSensorBundle* x = c.project->GetBundle(i);
+                    const CSensorBundle* y = c.project->GetBundle(j);
+                    int order = std::strcmp(x->GetBundleID().c_str(), y->GetBundleID().c_str());
+                    if (order == 0)
+                        order = std::strcmp(x->GetBundleName().c_str(), y->GetBundleName().c_str());
+                    if (order > 0)
+                        c.project->SwapBundles(i, j);
+                }
+            v.m_doc->SetModified();
+        });
+        return t;
+    }();
+    return table;
+}
+
 bool CSensorBundleView::IsCommandEnabled(int id) const
 {
-    const CSensorProject* project = m_doc->GetSensorProject();
-    if (!project)
-        return false;
-    switch (id) {
-    case ID_SENSOR_NEW:
-    case ID_SENSOR_INSERT:
-    case ID_SENSOR_DELETE:
-    case ID_SENSOR_DELETE_ROW:
-        return true;
-    case ID_SENSOR_COPY:
-        return project->GetBundleCount() >= 1;
-    case ID_SENSOR_UP:
-    case ID_SENSOR_DOWN:
-    case ID_SENSOR_SORT:
-        return project->GetBundleCount() >= 2;
-    case ID_SENSOR_LEFT:
-    case ID_SENSOR_RIGHT:
-        return project->GetGroupCount() >= 1;
-    default:
-        return false;
-    }
+    return Commands().IsEnabled(id, *this);
 }
 
 bool CSensorBundleView::CheckNotInUse(const CSensorBundle* bundle) const
@@ -123,95 +217,7 @@ void CSensorBundleView::Follow(int row, int col)
 
 bool CSensorBundleView::OnCommand(int id)
 {
-    if (!IsCommandEnabled(id))
-        return false;
-    CSensorProject* project = m_doc->GetSensorProject();
-    const int row = m_grid->currentRow();
-    const int col = m_grid->currentColumn();
-    CSensorBundle* bundle = BundleOfRow(row);
-    switch (id) {
-    case ID_SENSOR_NEW:
-        if (!CDlgSensorBundle::GetInstance()) {
-            auto* dlg = new CDlgSensorBundle(this);
-            dlg->setWindowFlag(Qt::Window);
-            dlg->SetBundleID(bundle ? bundle->GetID() : std::string());
-            dlg->Create();
-        }
-        return true;
-    case ID_SENSOR_INSERT: {
-        CDlgBlixBundleName dlg(project, this);
-        if (dlg.DoModal() == IDOK) {
-            project->AddBundle(dlg.GetBundleID());
-            m_doc->SetModified();
-        }
-        return true;
-    }
-    case ID_SENSOR_DELETE:
-        if (bundle && col >= 1 && m_grid->item(row, col) && CheckNotInUse(bundle) &&
-            bundle->RemoveSensor(m_grid->item(row, col)->text().toStdString()))
-            m_doc->SetModified();
-        return true;
-    case ID_SENSOR_DELETE_ROW:
-        if (bundle && CheckNotInUse(bundle)) {
-            project->DeleteBundle(row);
-            m_doc->SetModified();
-        }
-        return true;
-    case ID_SENSOR_COPY: {
-        const QList<QTableWidgetSelectionRange> ranges = m_grid->selectedRanges();
-        const int first = ranges.isEmpty() ? row : std::min(ranges.front().topRow(), row);
-        std::vector<int> numbers;
-        for (int r = std::max(first, 0); r <= row; ++r)
-            if (const CSensorBundle* b = BundleOfRow(r))
-                numbers.push_back(b->GetNumber());
-        for (int n : numbers)
-            project->CopyBundle(n);
-        if (!numbers.empty())
-            m_doc->SetModified();
-        return true;
-    }
-    case ID_SENSOR_UP:
-    case ID_SENSOR_DOWN: {
-        const int other = id == ID_SENSOR_UP ? row - 1 : row + 1;
-        if (bundle && project->SwapBundles(row, other)) {
-            m_doc->SetModified();
-            Follow(other, col);
-        }
-        return true;
-    }
-    case ID_SENSOR_LEFT:
-    case ID_SENSOR_RIGHT:
-        if (bundle && col >= 1) {
-            const int a = id == ID_SENSOR_LEFT ? col - 2 : col - 1;
-            const int b = a + 1;
-            if (a >= 0 && b < bundle->GetCount()) {
-                bundle->SwapSensors(a, b);
-                m_doc->SetModified();
-                Follow(row, id == ID_SENSOR_LEFT ? col - 1 : col + 1);
-            }
-        }
-        return true;
-    case ID_SENSOR_SORT: {
-        if (AfxMessageBox(IDS_SORT_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
-            return true;
-        // Byte-wise, as the IDs are compared everywhere else: "10" sorts before "2".
-        const int n = project->GetBundleCount();
-        for (int i = 0; i < n - 1; ++i)
-            for (int j = i + 1; j < n; ++j) {
-                const CSensorBundle* x = project->GetBundle(i);
-                const CSensorBundle* y = project->GetBundle(j);
-                int c = std::strcmp(x->GetBundleID().c_str(), y->GetBundleID().c_str());
-                if (c == 0)
-                    c = std::strcmp(x->GetBundleName().c_str(), y->GetBundleName().c_str());
-                if (c > 0)
-                    project->SwapBundles(i, j);
-            }
-        m_doc->SetModified();
-        return true;
-    }
-    default:
-        return false;
-    }
+    return Commands().Run(id, *this, *this);
 }
 
 void CSensorBundleView::OnClick(int row, int)

@@ -1,6 +1,8 @@
 #pragma once
 // The bundles of the sensor project: one grid row per bundle with its eight sensor slots, and a
 // closing "*" row.
+#include "platform/win/CommandTable.h"
+
 #include <QWidget>
 
 #include <string>
@@ -17,6 +19,10 @@ public:
     explicit CSensorBundleView(CSensorDoc* doc, QWidget* parent = nullptr);
 
     void OnUpdate(CSensor* hint, int code);
+    // The grid's commands on the current row (a bundle) and column (a sensor slot), each enabled
+    // while the document has a sensor project and the bundles allow it.
+    using CommandTable = TCommandTable<CSensorBundleView, CSensorBundleView>;
+    static const CommandTable& Commands();
     bool OnCommand(int id);
     bool IsCommandEnabled(int id) const;
     // Grid click (the bundle dialog follows the row) and double click (rename on column 0).

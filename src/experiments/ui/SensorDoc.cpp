@@ -57,36 +57,41 @@ bool CSensorDoc::HasMeasuredDataSaver()
     return static_cast<bool>(g_saver);
 }
 
+const CSensorDoc::CommandTable& CSensorDoc::Commands()
+{
+    static const CommandTable table = [] {
+        CommandTable t;
+        auto add = [&t](int id, CommandTable::Entry::EnableRule enabled, bool (CSensorDoc::*action)()) {
+            CommandTable::Entry e;
+            e.id = id;
+            e.enabled = std::move(enabled);
+            // The command ran, whatever the user then chose in its dialogs.
+            e.run = [action](CSensorDoc& doc, const CSensorDoc&) {
+                (doc.*action)();
+                return true;
+            };
+            t.Add(std::move(e));
+        };
+        auto hasProject = [](const CSensorDoc& doc) { return doc.m_project != nullptr; };
+        add(ID_SENSOR_IMPORT, hasProject, &CSensorDoc::OnImport);
+        add(ID_SENSOR_EXPORT, hasProject, &CSensorDoc::DoFileSave);
+        add(
+            ID_SENSOR_PUSH,
+            [](const CSensorDoc& doc) { return doc.m_project && doc.m_projectDoc && g_saver; },
+            &CSensorDoc::OnPushToMeasuredData);
+        return t;
+    }();
+    return table;
+}
+
 bool CSensorDoc::IsCommandEnabled(int id) const
 {
-    switch (id) {
-    case ID_SENSOR_IMPORT:
-    case ID_SENSOR_EXPORT:
-        return m_project != nullptr;
-    case ID_SENSOR_PUSH:
-        return m_project && m_projectDoc && g_saver;
-    default:
-        return false;
-    }
+    return Commands().IsEnabled(id, *this);
 }
 
 bool CSensorDoc::OnCommand(int id)
 {
-    if (!IsCommandEnabled(id))
-        return false;
-    switch (id) {
-    case ID_SENSOR_IMPORT:
-        OnImport();
-        return true;
-    case ID_SENSOR_EXPORT:
-        DoFileSave();
-        return true;
-    case ID_SENSOR_PUSH:
-        OnPushToMeasuredData();
-        return true;
-    default:
-        return false;
-    }
+    return Commands().Run(id, *this, *this);
 }
 
 bool CSensorDoc::OnImport()

@@ -2,6 +2,8 @@
 // The document of the sensor window: the sensor project of the open project and the project
 // document that owns it (neither owned). At most one exists. It imports and exports the sensor
 // list file, copies sensor properties into the measured data, and tells its views about changes.
+#include "platform/win/CommandTable.h"
+
 #include <QObject>
 
 #include <functional>
@@ -30,6 +32,10 @@ public:
     CTALVODoc* GetProjectDoc() const { return m_projectDoc; }
     std::string GetTitle() const;
 
+    // The document's commands (import, export, copy into the measured data): the sensor window
+    // gives them to the document whatever view is in front.
+    using CommandTable = TCommandTable<CSensorDoc, CSensorDoc>;
+    static const CommandTable& Commands();
     bool OnCommand(int id);
     bool IsCommandEnabled(int id) const;
 

@@ -132,18 +132,56 @@ QAction* CSensorFrame::Action(int id) const
     return it == m_actions.end() ? nullptr : it->second;
 }
 
+const CSensorFrame::CommandTable& CSensorFrame::Commands()
+{
+    static const CommandTable table = [] {
+        CommandTable t;
+        int pos = 0;
+        for (const Button& b : kButtons) {
+            if (b.id == 0) { // a separator starts the next group
+                pos = (pos / 100 + 1) * 100;
+                continue;
+            }
+            CommandTable::Entry e;
+            e.id = b.id;
+            e.text = b.text;
+            e.toolBarPos = pos++;
+            const int id = b.id;
+            if (CSensorDoc::Commands().Has(id)) {
+                e.enabled = [id](const CSensorFrame& f) { return f.m_doc->IsCommandEnabled(id); };
+                e.run = [id](CSensorFrame& f, const CSensorFrame&) { return f.m_doc->OnCommand(id); };
+            } else {
+                e.enabled = [id](const CSensorFrame& f) { return f.IsFrontViewCommandEnabled(id); };
+                e.run = [id](CSensorFrame& f, const CSensorFrame&) { return f.RunFrontViewCommand(id); };
+            }
+            t.Add(std::move(e));
+        }
+        return t;
+    }();
+    return table;
+}
+
+bool CSensorFrame::IsFrontViewCommandEnabled(int id) const
+{
+    if (m_views->currentIndex() == 0)
+        return m_listView->IsCommandEnabled(id);
+    if (m_views->currentIndex() == 1)
+        return m_bundleView->IsCommandEnabled(id);
+    return m_groupView->IsCommandEnabled(id);
+}
+
+bool CSensorFrame::RunFrontViewCommand(int id)
+{
+    if (m_views->currentIndex() == 0)
+        return m_listView->OnCommand(id);
+    if (m_views->currentIndex() == 1)
+        return m_bundleView->OnCommand(id);
+    return m_groupView->OnCommand(id);
+}
+
 bool CSensorFrame::IsCommandEnabled(int id) const
 {
-    if (id == ID_SENSOR_IMPORT || id == ID_SENSOR_EXPORT || id == ID_SENSOR_PUSH)
-        return m_doc->IsCommandEnabled(id);
-    switch (m_views->currentIndex()) {
-    case 0:
-        return m_listView->IsCommandEnabled(id);
-    case 1:
-        return m_bundleView->IsCommandEnabled(id);
-    default:
-        return m_groupView->IsCommandEnabled(id);
-    }
+    return Commands().Has(id) ? Commands().IsEnabled(id, *this) : IsFrontViewCommandEnabled(id);
 }
 
 bool CSensorFrame::OnCommand(int id)
@@ -151,13 +189,7 @@ bool CSensorFrame::OnCommand(int id)
     if (!IsCommandEnabled(id))
         return false;
     const bool done = RunCommandGuarded([this, id] {
-        if (id == ID_SENSOR_IMPORT || id == ID_SENSOR_EXPORT || id == ID_SENSOR_PUSH)
-            return m_doc->OnCommand(id);
-        if (m_views->currentIndex() == 0)
-            return m_listView->OnCommand(id);
-        if (m_views->currentIndex() == 1)
-            return m_bundleView->OnCommand(id);
-        return m_groupView->OnCommand(id);
+        return Commands().Has(id) ? Commands().Run(id, *this, *this) : RunFrontViewCommand(id);
     });
     UpdateCommandUI();
     return done;

@@ -1,6 +1,8 @@
 #pragma once
 // The sensor window: a toolbar over three views of one sensor document (sensor list, bundles,
 // groups) on tabs. At most one is open; opening it again brings it forward.
+#include "platform/win/CommandTable.h"
+
 #include <QWidget>
 
 #include <map>
@@ -28,7 +30,11 @@ public:
     static CSensorFrame* Open(QMdiArea* area, CSensorProject* project, CTALVODoc* projectDoc);
     static CSensorFrame* GetInstance();
 
-    // Runs a command of the toolbar: the document's own, else the active view's.
+    // The toolbar's commands: the document's own go to the document, the others to the view in
+    // front (as do ids the table does not hold).
+    using CommandTable = TCommandTable<CSensorFrame, CSensorFrame>;
+    static const CommandTable& Commands();
+    // Runs a command of the toolbar.
     bool OnCommand(int id);
     bool IsCommandEnabled(int id) const;
     void UpdateCommandUI();
@@ -42,6 +48,9 @@ public:
     QAction* Action(int id) const;
 
 private:
+    bool IsFrontViewCommandEnabled(int id) const;
+    bool RunFrontViewCommand(int id);
+
     CSensorDoc* m_doc;
     QToolBar* m_toolBar;
     QTabWidget* m_views;

@@ -16,6 +16,15 @@
 
 namespace {
 
+// What a command of the grid acts on: the current row (the first when none is) and column.
+struct GroupCell
+{
+    CSensorProject* project;
+    int row;
+    int col;
+    CSensorGroup* group;
+};
+
 std::string MemberText(const std::string& bundleID, int slot)
 {
     return Format(LoadString(IDS_BUNDLE_MEMBER_NAME).c_str(), bundleID.c_str(), slot + 1);
@@ -171,27 +180,79 @@ void CSensorGroupView::OnCellEdited(int row, int col, const std::string& text)
     m_doc->SetModified();
 }
 
+const CSensorGroupView::CommandTable& CSensorGroupView::Commands()
+{
+    static const CommandTable table = [] {
+        CommandTable t;
+        auto add = [&t](int id, int minGroups, std::function<void(CSensorGroupView&, const GroupCell&)> act) {
+            CommandTable::Entry e;
+            e.id = id;
+            e.enabled = [minGroups](const CSensorGroupView& v) {
+                const CSensorProject* project = v.m_doc->GetSensorProject();
+                return project && project->GetGroupCount() >= minGroups;
+            };
+            e.run = [act = std::move(act)](CSensorGroupView& v, const CSensorGroupView&) {
+                const int row = std::max(0, v.m_grid->currentRow());
+                act(v, GroupCell{v.m_doc->GetSensorProject(), row, v.m_grid->currentColumn(), v.GroupOfRow(row)});
+                return true;
+            };
+            t.Add(std::move(e));
+        };
+        add(ID_SENSOR_INSERT, 0, [](CSensorGroupView& v, const GroupCell& c) {
+            CSensorGroup* inserted = c.project->InsertGroup(c.row);
+            CDlgSensorGroup dlg(c.project, inserted, &v);
+            dlg.DoModal();
+            v.m_doc->SetModified();
+        });
+        add(ID_SENSOR_PROPERTY, 0, [](CSensorGroupView& v, const GroupCell& c) {
+            if (!c.group)
+                return;
+            CDlgSensorGroup dlg(c.project, c.group, &v);
+            if (dlg.DoModal() == IDOK)
+                v.m_doc->SetModified();
+        });
+        add(ID_SENSOR_DELETE_ROW, 0, [](CSensorGroupView& v, const GroupCell& c) {
+            if (!c.group)
+                return;
+            c.project->DeleteGroup(c.row);
+            v.m_doc->SetModified();
+        });
+        add(ID_SENSOR_DELETE, 0, [](CSensorGroupView& v, const GroupCell& c) {
+            QTableWidgetItem* item = v.m_grid->item(c.row, c.col);
+            if (c.group && c.col >= 2 && item && !item->text().isEmpty()) {
+                c.group->RemoveMembersOnChannel(c.col - 2);
+                v.m_doc->SetModified();
+            }
+        });
+        add(ID_SENSOR_COPY, 1, [](CSensorGroupView& v, const GroupCell& c) {
+            const QList<QTableWidgetSelectionRange> ranges = v.m_grid->selectedRanges();
+            const int first = ranges.isEmpty() ? c.row : std::min(ranges.front().topRow(), c.row);
+            const int count = c.project->GetGroupCount();
+            for (int r = first; r <= c.row && r < count; ++r)
+                c.project->DuplicateGroup(r);
+            v.m_doc->SetModified();
+        });
+        for (const int id : {ID_SENSOR_UP, ID_SENSOR_DOWN})
+            add(id, 2, [id](CSensorGroupView& v, const GroupCell& c) {
+                const int other = id == ID_SENSOR_UP ? c.row - 1 : c.row + 1;
+                if (c.group && c.project->SwapGroups(c.row, other)) {
+                    v.m_doc->SetModified();
+                    v.Follow(other, c.col);
+                }
+            });
+        for (const int id : {ID_SENSOR_LEFT, ID_SENSOR_RIGHT})
+            add(id, 1, [id](CSensorGroupView& v, const GroupCell& c) {
+                if (c.group && c.project->ShiftGroup(c.row, id == ID_SENSOR_LEFT ? -1 : 1))
+                    v.m_doc->SetModified();
+            });
+        return t;
+    }();
+    return table;
+}
+
 bool CSensorGroupView::IsCommandEnabled(int id) const
 {
-    const CSensorProject* project = m_doc->GetSensorProject();
-    if (!project)
-        return false;
-    switch (id) {
-    case ID_SENSOR_INSERT:
-    case ID_SENSOR_PROPERTY:
-    case ID_SENSOR_DELETE_ROW:
-    case ID_SENSOR_DELETE:
-        return true;
-    case ID_SENSOR_COPY:
-    case ID_SENSOR_LEFT:
-    case ID_SENSOR_RIGHT:
-        return project->GetGroupCount() >= 1;
-    case ID_SENSOR_UP:
-    case ID_SENSOR_DOWN:
-        return project->GetGroupCount() >= 2;
-    default:
-        return false;
-    }
+    return Commands().IsEnabled(id, *this);
 }
 
 void CSensorGroupView::Follow(int row, int col)
@@ -202,63 +263,5 @@ void CSensorGroupView::Follow(int row, int col)
 
 bool CSensorGroupView::OnCommand(int id)
 {
-    if (!IsCommandEnabled(id))
-        return false;
-    CSensorProject* project = m_doc->GetSensorProject();
-    const int row = std::max(0, m_grid->currentRow());
-    const int col = m_grid->currentColumn();
-    CSensorGroup* group = GroupOfRow(row);
-    switch (id) {
-    case ID_SENSOR_INSERT: {
-        CSensorGroup* inserted = project->InsertGroup(row);
-        CDlgSensorGroup dlg(project, inserted, this);
-        dlg.DoModal();
-        m_doc->SetModified();
-        return true;
-    }
-    case ID_SENSOR_PROPERTY:
-        if (group) {
-            CDlgSensorGroup dlg(project, group, this);
-            if (dlg.DoModal() == IDOK)
-                m_doc->SetModified();
-        }
-        return true;
-    case ID_SENSOR_DELETE_ROW:
-        if (group) {
-            project->DeleteGroup(row);
-            m_doc->SetModified();
-        }
-        return true;
-    case ID_SENSOR_DELETE:
-        if (group && col >= 2 && m_grid->item(row, col) && !m_grid->item(row, col)->text().isEmpty()) {
-            group->RemoveMembersOnChannel(col - 2);
-            m_doc->SetModified();
-        }
-        return true;
-    case ID_SENSOR_COPY: {
-        const QList<QTableWidgetSelectionRange> ranges = m_grid->selectedRanges();
-        const int first = ranges.isEmpty() ? row : std::min(ranges.front().topRow(), row);
-        const int count = project->GetGroupCount();
-        for (int r = first; r <= row && r < count; ++r)
-            project->DuplicateGroup(r);
-        m_doc->SetModified();
-        return true;
-    }
-    case ID_SENSOR_UP:
-    case ID_SENSOR_DOWN: {
-        const int other = id == ID_SENSOR_UP ? row - 1 : row + 1;
-        if (group && project->SwapGroups(row, other)) {
-            m_doc->SetModified();
-            Follow(other, col);
-        }
-        return true;
-    }
-    case ID_SENSOR_LEFT:
-    case ID_SENSOR_RIGHT:
-        if (group && project->ShiftGroup(row, id == ID_SENSOR_LEFT ? -1 : 1))
-            m_doc->SetModified();
-        return true;
-    default:
-        return false;
-    }
+    return Commands().Run(id, *this, *this);
 }

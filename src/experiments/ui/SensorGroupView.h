@@ -1,6 +1,8 @@
 #pragma once
 // The groups of the sensor project: one grid row per group with one column per acquisition
 // channel; a channel cell is edited by choosing a bundle sensor from a list.
+#include "platform/win/CommandTable.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -18,6 +20,10 @@ public:
     explicit CSensorGroupView(CSensorDoc* doc, QWidget* parent = nullptr);
 
     void OnUpdate(CSensor* hint, int code);
+    // The grid's commands on the current row (a group) and column (a channel), each enabled
+    // while the document has a sensor project and the groups allow it.
+    using CommandTable = TCommandTable<CSensorGroupView, CSensorGroupView>;
+    static const CommandTable& Commands();
     bool OnCommand(int id);
     bool IsCommandEnabled(int id) const;
 

@@ -80,49 +80,56 @@ void CSensorListView::OnUpdate(CSensor* hint, int code)
     }
 }
 
+const CSensorListView::CommandTable& CSensorListView::Commands()
+{
+    static const CommandTable table = [] {
+        CommandTable t;
+        auto add = [&t](int id, CommandTable::Entry::Action run) {
+            CommandTable::Entry e;
+            e.id = id;
+            e.enabled = [](const CSensorListView& v) { return v.m_doc->GetSensorProject() != nullptr; };
+            e.run = std::move(run);
+            t.Add(std::move(e));
+        };
+        add(ID_SENSOR_NEW, [](CSensorListView& v, const CSensorListView&) {
+            if (!v.m_newDialog) {
+                v.m_newDialog = new CDlgSensorProperty(&v, true);
+                v.m_newDialog->setWindowFlag(Qt::Window);
+                CSensorListView* view = &v;
+                v.m_newDialog->onAdd = [view](CDlgSensorProperty&) { view->OnNewSensorMessage(1); };
+                v.m_newDialog->onClosed = [view] { view->OnNewSensorMessage(2); };
+                v.m_newDialog->Create();
+            }
+            v.SetNewSensorUnit(v.m_tabs->currentIndex());
+            return true;
+        });
+        add(ID_SENSOR_DELETE, [](CSensorListView& v, const CSensorListView&) {
+            v.DeleteSelected();
+            return true;
+        });
+        add(ID_SENSOR_PROPERTY, [](CSensorListView& v, const CSensorListView&) {
+            const std::vector<std::string> ids = v.m_lists[v.m_tabs->currentIndex()]->SelectedIDs();
+            if (!ids.empty())
+                v.EditSensor(ids.front());
+            return true;
+        });
+        add(ID_SENSOR_EXCEL_IMPORT, [](CSensorListView& v, const CSensorListView&) {
+            v.ImportFromWorkbook();
+            return true;
+        });
+        return t;
+    }();
+    return table;
+}
+
 bool CSensorListView::IsCommandEnabled(int id) const
 {
-    switch (id) {
-    case ID_SENSOR_NEW:
-    case ID_SENSOR_DELETE:
-    case ID_SENSOR_PROPERTY:
-    case ID_SENSOR_EXCEL_IMPORT:
-        return m_doc->GetSensorProject() != nullptr;
-    default:
-        return false;
-    }
+    return Commands().IsEnabled(id, *this);
 }
 
 bool CSensorListView::OnCommand(int id)
 {
-    if (!IsCommandEnabled(id))
-        return false;
-    switch (id) {
-    case ID_SENSOR_NEW:
-        if (!m_newDialog) {
-            m_newDialog = new CDlgSensorProperty(this, true);
-            m_newDialog->setWindowFlag(Qt::Window);
-            m_newDialog->onAdd = [this](CDlgSensorProperty&) { OnNewSensorMessage(1); };
-            m_newDialog->onClosed = [this] { OnNewSensorMessage(2); };
-            m_newDialog->Create();
-        }
-        SetNewSensorUnit(m_tabs->currentIndex());
-        return true;
-    case ID_SENSOR_DELETE:
-        DeleteSelected();
-        return true;
-    case ID_SENSOR_PROPERTY: {
-        const std::vector<std::string> ids = m_lists[m_tabs->currentIndex()]->SelectedIDs();
-        if (!ids.empty())
-            EditSensor(ids.front());
-        return true;
-    }
-    case ID_SENSOR_EXCEL_IMPORT:
-        ImportFromWorkbook();
-        return true;
-    default:
-        return false;
-    }
+    return Commands().Run(id, *this, *this);
 }
 
 void CSensorListView::SetNewSensorUnit(int tab)

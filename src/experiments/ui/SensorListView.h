@@ -11,6 +11,7 @@
 #include "experiments/SensorInfo.h"
 #include "experiments/ui/DlgImportSensorList.h"
 #include "experiments/ui/DlgSensorProperty.h"
+#include "platform/win/CommandTable.h"
 
 class CSensor;
 class CSensorDoc;
@@ -29,6 +30,9 @@ public:
     void OnInitialUpdate();
     void OnUpdate(CSensor* hint, int code);
 
+    // The list's commands, each enabled while the document has a sensor project.
+    using CommandTable = TCommandTable<CSensorListView, CSensorListView>;
+    static const CommandTable& Commands();
     bool OnCommand(int id);
     bool IsCommandEnabled(int id) const;
 

@@ -68,22 +68,42 @@ CZuTableGrid::CZuTableGrid(QWidget* parent) : QTableView(parent), m_model(new CZ
         emit CellClicked(CZuTableModel::TableRow(index), CZuTableModel::TableCol(index));
     });
 
-    AddCommand(ID_EDIT_COPY, tr("&Copy"), QKeySequence::Copy);
-    AddCommand(ID_COPY_VALUES, tr("Copy &Values"), QKeySequence());
-    AddCommand(ID_EDIT_PASTE, tr("&Paste"), QKeySequence::Paste);
-    AddCommand(ID_EDIT_UNDO, tr("&Undo"), QKeySequence::Undo);
+    for (int id : {ID_EDIT_COPY, ID_COPY_VALUES, ID_EDIT_PASTE, ID_EDIT_UNDO})
+        AddCommand(*Commands().Find(id));
 }
 
 CZuTableGrid::~CZuTableGrid() = default;
 
-void CZuTableGrid::AddCommand(int id, const QString& text, const QKeySequence& key)
+const CZuTableGrid::CommandTable& CZuTableGrid::Commands()
 {
-    auto* action = new QAction(text, this);
-    if (!key.isEmpty()) {
-        action->setShortcut(key);
+    static const CommandTable table = [] {
+        CommandTable t;
+        auto add = [&t](int id, const char* text, QKeySequence::StandardKey key, bool (*action)(CZuTableGrid&)) {
+            CommandTable::Entry e;
+            e.id = id;
+            e.text = text;
+            e.standardKey = key;
+            e.run = [action](CZuTableGrid& grid, const CZuTableGrid&) { return action(grid); };
+            t.Add(std::move(e));
+        };
+        add(ID_EDIT_COPY, "&Copy", QKeySequence::Copy, [](CZuTableGrid& g) { return g.OnCopy(1); });
+        add(ID_COPY_VALUES, "Copy &Values", QKeySequence::UnknownKey, [](CZuTableGrid& g) { return g.OnCopy(0); });
+        add(ID_EDIT_PASTE, "&Paste", QKeySequence::Paste, [](CZuTableGrid& g) { return g.OnPaste(); });
+        add(ID_EDIT_UNDO, "&Undo", QKeySequence::Undo, [](CZuTableGrid& g) { return g.OnUndo(); });
+        return t;
+    }();
+    return table;
+}
+
+void CZuTableGrid::AddCommand(const CommandTable::Entry& entry)
+{
+    auto* action = new QAction(tr(entry.text), this);
+    if (entry.standardKey != QKeySequence::UnknownKey) {
+        action->setShortcut(static_cast<QKeySequence::StandardKey>(entry.standardKey));
         action->setShortcutContext(Qt::WidgetShortcut);
     }
     addAction(action);
+    const int id = entry.id;
     connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
     m_actions[id] = action;
 }
@@ -354,18 +374,7 @@ bool CZuTableGrid::OnUndo()
 
 bool CZuTableGrid::OnCommand(int id)
 {
-    switch (id) {
-    case ID_EDIT_COPY:
-        return OnCopy(1);
-    case ID_COPY_VALUES:
-        return OnCopy(0);
-    case ID_EDIT_PASTE:
-        return OnPaste();
-    case ID_EDIT_UNDO:
-        return OnUndo();
-    default:
-        return false;
-    }
+    return Commands().Run(id, *this, *this);
 }
 
 void CZuTableGrid::keyPressEvent(QKeyEvent* event)

@@ -11,6 +11,7 @@
 // Derived views choose the table index the commands act on by overriding CopySubset and
 // PasteSubset (for instance -1, all indices, while every subset is plotted).
 #include "platform/win/CommandIds.h"
+#include "platform/win/CommandTable.h"
 
 #include <QKeySequence>
 #include <QTableView>
@@ -28,9 +29,9 @@ class CZuTableGrid : public QTableView
     Q_OBJECT
 public:
     // Command ids of the grid's own menu (the main menu's edit commands and the value copy).
-    static constexpr int ID_EDIT_COPY = 57634;
-    static constexpr int ID_EDIT_PASTE = 57637;
-    static constexpr int ID_EDIT_UNDO = 57643;
+    static constexpr int ID_EDIT_COPY = CommandId::ID_EDIT_COPY;
+    static constexpr int ID_EDIT_PASTE = CommandId::ID_EDIT_PASTE;
+    static constexpr int ID_EDIT_UNDO = CommandId::ID_EDIT_UNDO;
     static constexpr int ID_COPY_VALUES = CommandId::ID_COPY_VALUES;
 
     explicit CZuTableGrid(QWidget* parent = nullptr);
@@ -78,6 +79,9 @@ public:
     virtual bool OnCopy(int withLabels);
     virtual bool OnPaste();
     virtual bool OnUndo();
+    // The grid's menu: the text, shortcut (standardKey) and action of each command.
+    using CommandTable = TCommandTable<CZuTableGrid, CZuTableGrid>;
+    static const CommandTable& Commands();
     // Runs a command of the grid's menu by id; false for an unknown one.
     bool OnCommand(int id);
     QAction* Action(int id) const;
@@ -96,7 +100,7 @@ protected:
 private:
     // Columns of a narrow table are widened to show their headings whole.
     void FitColumnsToHeadings();
-    void AddCommand(int id, const QString& text, const QKeySequence& key);
+    void AddCommand(const CommandTable::Entry& entry);
 
     CZuTableModel* m_model;
     // A header made current by a click on it: (row, col) with one of them 0; (-1, -1) when a body

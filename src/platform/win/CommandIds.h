@@ -1,7 +1,8 @@
 #pragma once
 // The ids of the commands of the menus, tool bars and windows, each named once. Code names a command
 // by its id here, never by a number of its own; a test checks that no number has two names.
-// A window that dispatches a command only inside itself may keep a number of its own for it.
+// The commands of a window's own table are named here too, so that no window gives a number a
+// meaning the menus give another; only a dialog bar's controls keep their control ids.
 
 #define ORVEX_COMMAND_IDS(X)                                                                                           \
     X(ID_SENSOR_NEW, 1002)                                                                                             \
@@ -118,7 +119,18 @@
     X(ID_AUTO_CHECK_LAST_VERSION, 1237)                                                                                \
     X(ID_VERSION_HISTORY, 1238)                                                                                        \
     X(ID_SENSOR_PUSH, 1239)                                                                                            \
-    X(ID_BLIX_CHANNEL_EXPORT, 1300)
+    X(ID_EXP_ANALYSIS_OPTIONS, 1240)                                                                                   \
+    X(ID_NOTHING, 1241)                                                                                                \
+    X(ID_BLIX_CHANNEL_EXPORT, 1300)                                                                                    \
+    X(ID_COMPARE_DATA_SETS, 3011)                                                                                      \
+    X(ID_DELETE_MISSING, 3013)                                                                                         \
+    X(ID_DATA_SET_PROPERTIES, 3022)                                                                                    \
+    X(ID_CHECK_FILES, 3025)                                                                                            \
+    X(ID_OPEN_DATA, 3027)                                                                                              \
+    X(ID_DATA_SET_OPTIONS, 3033)                                                                                       \
+    X(ID_EDIT_COPY, 57634)                                                                                             \
+    X(ID_EDIT_PASTE, 57637)                                                                                            \
+    X(ID_EDIT_UNDO, 57643)
 
 namespace CommandId {
 #define ORVEX_DEFINE_COMMAND_ID(name, id) inline constexpr int name = id;

@@ -207,70 +207,89 @@ void CQMXDataFrame::UpdateViews()
         GetDocument()->UpdateAllViews(nullptr, -1);
 }
 
+const CQMXDataFrame::CommandTable& CQMXDataFrame::Commands()
+{
+    static const CommandTable table = [] {
+        using Frame = CQMXDataFrame;
+        CommandTable t;
+        auto add = [&t](int id, std::function<void(Frame&)> act, CommandTable::Entry::EnableRule enabled = nullptr) {
+            CommandTable::Entry e;
+            e.id = id;
+            e.enabled = std::move(enabled);
+            e.run = [act = std::move(act)](Frame& f, const CommandState&) {
+                act(f);
+                return true;
+            };
+            t.Add(std::move(e));
+        };
+        for (const int id : {IDC_AXIS_FREQ, IDC_AXIS_RPM})
+            add(id, [id](Frame& f) {
+                f.Button(id)->setChecked(true);
+                f.m_core->SetItem(CQMXDataCore::ITEM_AXIS, id == IDC_AXIS_RPM ? 1 : 0);
+                f.RefreshDialogBar();
+            });
+        add(IDC_SINGLE_BANDS, [](Frame& f) {
+            f.Button(IDC_SINGLE_BANDS)->setChecked(true);
+            f.RefreshDialogBar();
+            f.m_core->SetItem(CQMXDataCore::ITEM_BAND_RANGE, 0);
+        });
+        add(IDC_BAND_RANGE, [](Frame& f) {
+            f.Button(IDC_BAND_RANGE)->setChecked(true);
+            f.RefreshDialogBar();
+            f.m_core->SetItem(CQMXDataCore::ITEM_BAND_RANGE, 1);
+            if (CHSEAOptions* options = f.m_core->GetHSEAOptions())
+                options->HSS_ShowDataInDB = 1;
+        });
+        for (const int id : {IDC_FIRST_BAND, IDC_LAST_BAND})
+            add(id, [](Frame& f) {
+                const int first = f.Combo(IDC_FIRST_BAND)->currentIndex();
+                const int last = f.Combo(IDC_LAST_BAND)->currentIndex();
+                if (first >= 0 && last >= 0) {
+                    f.m_core->SetBandRange(first, last);
+                    f.SelectBandCombos(); // a reversed choice shows in order
+                }
+            });
+        add(IDC_SMOOTHING, [](Frame& f) {
+            f.RefreshDialogBar();
+            f.m_core->SetItem(CQMXDataCore::ITEM_SMOOTHING, f.Button(IDC_SMOOTHING)->isChecked() ? 1 : 0);
+            f.m_core->SetSmoothingLength(std::atoi(f.m_lengthEdit->text().toStdString().c_str()));
+        });
+        add(
+            IDC_SMOOTHING_LENGTH,
+            [](Frame& f) {
+                f.RefreshDialogBar();
+                f.m_core->SetSmoothingLength(std::atoi(f.m_lengthEdit->text().toStdString().c_str()));
+            },
+            [](const CommandState& s) {
+                return s.code == CZuEnterNotifyEdit::kNotifyEnter || s.code == CZuEnterNotifyEdit::kNotifyKillFocus;
+            });
+        for (const int id : {IDC_A_WEIGHTING, IDC_NO_WEIGHTING})
+            add(id, [id](Frame& f) {
+                f.Button(id)->setChecked(true);
+                if (CHSEAOptions* options = f.m_core->GetHSEAOptions())
+                    options->WeightingFilter = id == IDC_A_WEIGHTING ? 1 : 0;
+            });
+        add(IDC_COPY_ALL, [](Frame& f) {
+            std::vector<uint8_t> buffer;
+            {
+                CArchive ar(&buffer, CArchive::store);
+                f.m_core->CopyAllToArchive(ar);
+            }
+            if (!SetClipboardText(std::string(buffer.begin(), buffer.end())))
+                AfxMessageBox(IDS_CLIPBOARD_CANNOT_OPEN, MB_OK | MB_ICONEXCLAMATION);
+        });
+        return t;
+    }();
+    return table;
+}
+
 bool CQMXDataFrame::OnCommand(int id, int code)
 {
     if (!m_core || !m_bar)
         return false;
-    CHSEAOptions* options = m_core->GetHSEAOptions();
-    switch (id) {
-    case IDC_AXIS_FREQ:
-    case IDC_AXIS_RPM:
-        Button(id)->setChecked(true);
-        m_core->SetItem(CQMXDataCore::ITEM_AXIS, id == IDC_AXIS_RPM ? 1 : 0);
-        RefreshDialogBar();
-        break;
-    case IDC_SINGLE_BANDS:
-        Button(id)->setChecked(true);
-        RefreshDialogBar();
-        m_core->SetItem(CQMXDataCore::ITEM_BAND_RANGE, 0);
-        break;
-    case IDC_BAND_RANGE:
-        Button(id)->setChecked(true);
-        RefreshDialogBar();
-        m_core->SetItem(CQMXDataCore::ITEM_BAND_RANGE, 1);
-        if (options)
-            options->HSS_ShowDataInDB = 1;
-        break;
-    case IDC_FIRST_BAND:
-    case IDC_LAST_BAND: {
-        const int first = Combo(IDC_FIRST_BAND)->currentIndex();
-        const int last = Combo(IDC_LAST_BAND)->currentIndex();
-        if (first >= 0 && last >= 0) {
-            m_core->SetBandRange(first, last);
-            SelectBandCombos(); // a reversed choice shows in order
-        }
-        break;
-    }
-    case IDC_SMOOTHING:
-        RefreshDialogBar();
-        m_core->SetItem(CQMXDataCore::ITEM_SMOOTHING, Button(IDC_SMOOTHING)->isChecked() ? 1 : 0);
-        m_core->SetSmoothingLength(std::atoi(m_lengthEdit->text().toStdString().c_str()));
-        break;
-    case IDC_SMOOTHING_LENGTH:
-        if (code != CZuEnterNotifyEdit::kNotifyEnter && code != CZuEnterNotifyEdit::kNotifyKillFocus)
-            return false;
-        RefreshDialogBar();
-        m_core->SetSmoothingLength(std::atoi(m_lengthEdit->text().toStdString().c_str()));
-        break;
-    case IDC_A_WEIGHTING:
-    case IDC_NO_WEIGHTING:
-        Button(id)->setChecked(true);
-        if (options)
-            options->WeightingFilter = id == IDC_A_WEIGHTING ? 1 : 0;
-        break;
-    case IDC_COPY_ALL: {
-        std::vector<uint8_t> buffer;
-        {
-            CArchive ar(&buffer, CArchive::store);
-            m_core->CopyAllToArchive(ar);
-        }
-        if (!SetClipboardText(std::string(buffer.begin(), buffer.end())))
-            AfxMessageBox(IDS_CLIPBOARD_CANNOT_OPEN, MB_OK | MB_ICONEXCLAMATION);
-        break;
-    }
-    default:
+    // Every command ends with the views showing the new settings.
+    if (!Commands().Run(id, *this, CommandState{code}))
         return false;
-    }
     UpdateViews();
     return true;
 }

@@ -16,6 +16,7 @@
 // only (see IsAWeightingAllowed). Every command ends with an update of all views. Derived frames
 // create the panes and then call CreateDialogBar.
 #include "platform/ui/ZuTableDataFrame.h"
+#include "platform/win/CommandTable.h"
 
 #include <map>
 
@@ -56,6 +57,14 @@ public:
     QWidget* Control(int id) const;
     CZuControlBar* DialogBar() const { return m_bar; }
 
+    // The bar's commands by control id. The state is the control's notification: the length
+    // edit's command runs on Enter or when the edit loses the focus, never while typing.
+    struct CommandState
+    {
+        int code = 0;
+    };
+    using CommandTable = TCommandTable<CommandState, CQMXDataFrame>;
+    static const CommandTable& Commands();
     // A bar command (ids above; code: the edit's notification for 3286). False for an unknown id.
     bool OnCommand(int id, int code = 0);
     // Reads the settings into the controls.

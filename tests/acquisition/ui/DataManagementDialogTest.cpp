@@ -156,7 +156,7 @@ TEST_F(DataManagementDialog, ListsTheDataSetsAndCancelGivesTheUseFlagsBack)
     GetTALVOApp().SetDAQSystemViewOpener({});
     // The property dialog comes from the window library that opens this dialog: without it the
     // command is off; with it, measured data open editable (mode 2).
-    EXPECT_FALSE(dialog->CommandButton(Dlg::ID_PROPERTIES)->isEnabled());
+    EXPECT_FALSE(dialog->CommandButton(Dlg::ID_DATA_SET_PROPERTIES)->isEnabled());
     CDAQExperiment* shownSet = nullptr;
     int shownMode = 0;
     dialog->SetPropertiesHandler([&](CDAQExperiment* set, int mode, QWidget*) {
@@ -164,8 +164,8 @@ TEST_F(DataManagementDialog, ListsTheDataSetsAndCancelGivesTheUseFlagsBack)
         shownMode = mode;
     });
     // Given to the open dialog, it enables the button for the row already selected.
-    EXPECT_TRUE(dialog->CommandButton(Dlg::ID_PROPERTIES)->isEnabled());
-    ASSERT_TRUE(dialog->OnCommand(Dlg::ID_PROPERTIES));
+    EXPECT_TRUE(dialog->CommandButton(Dlg::ID_DATA_SET_PROPERTIES)->isEnabled());
+    ASSERT_TRUE(dialog->OnCommand(Dlg::ID_DATA_SET_PROPERTIES));
     EXPECT_EQ(shownSet, sets[2]);
     EXPECT_EQ(shownMode, 2);
     // Which data sets have their file.
@@ -273,7 +273,7 @@ TEST_F(DataManagementDialog, OptionsSheetOfADataSetFollowsBlockModeAndReadOnlyMo
             }
             return d.PressCancel();
         });
-        ASSERT_TRUE(dialog->OnCommand(Dlg::ID_CALC_OPTIONS));
+        ASSERT_TRUE(dialog->OnCommand(Dlg::ID_DATA_SET_OPTIONS));
         EXPECT_EQ(script.Records().size(), 1u);
         EXPECT_EQ(pages, c.pages);
         EXPECT_EQ(lineCountShown, c.lineCountShown);
@@ -289,10 +289,10 @@ TEST_F(DataManagementDialog, ComparisonOpensOnceAndDataThatGoCloseOrShrinkTheDia
 {
     Dlg* dialog = Dlg::CreateInstance(experiment);
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(dialog->OnCommand(Dlg::ID_COMPARE));
+    ASSERT_TRUE(dialog->OnCommand(Dlg::ID_COMPARE_DATA_SETS));
     CDlgExpDataComp* comparison = CDlgExpDataComp::FindForKey(dialog);
     ASSERT_NE(comparison, nullptr);
-    ASSERT_TRUE(dialog->OnCommand(Dlg::ID_COMPARE));
+    ASSERT_TRUE(dialog->OnCommand(Dlg::ID_COMPARE_DATA_SETS));
     EXPECT_EQ(CDlgExpDataComp::FindForKey(dialog), comparison);
     // A data column click of the comparison selects the data set's row here.
     dialog->SelectRow(0);

@@ -195,7 +195,7 @@ TEST_F(SampleMeasurementRoad, OpensFromTheTreeAndFromDataManagement)
     CDlgDaqDataManagement* management = CDlgDaqDataManagement::GetInstance();
     ASSERT_NE(management, nullptr);
     ASSERT_EQ(management->GetSelectedDataSet(), dataSet);
-    EXPECT_TRUE(management->CommandButton(CDlgDaqDataManagement::ID_PROPERTIES)->isEnabled());
+    EXPECT_TRUE(management->CommandButton(CDlgDaqDataManagement::ID_DATA_SET_PROPERTIES)->isEnabled());
     QPushButton* open = management->CommandButton(CDlgDaqDataManagement::ID_OPEN_DATA);
     ASSERT_TRUE(open->isEnabled());
     {
@@ -207,7 +207,7 @@ TEST_F(SampleMeasurementRoad, OpensFromTheTreeAndFromDataManagement)
     CExpFrame* fromManagement = CExpFrame::OpenFrames().back();
     EXPECT_GT(RoofPeak(*fromManagement), 0.0f);
     // Properties of the selected row: the experiment property dialog over that data set.
-    management->CommandButton(CDlgDaqDataManagement::ID_PROPERTIES)->click();
+    management->CommandButton(CDlgDaqDataManagement::ID_DATA_SET_PROPERTIES)->click();
     CDlgExpProperty* properties = CDlgExpProperty::Find(dataSet);
     ASSERT_NE(properties, nullptr);
     road::GrabResult(*properties, "sample-measurement-properties");

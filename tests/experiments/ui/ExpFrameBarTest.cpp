@@ -1,5 +1,6 @@
-// The measurement window's command bar at the window's default size in the main window, and tiled
-// narrower: every command and the RPM list in sight, none behind an extension button.
+// The measurement window's bars: the command bar at the window's default size in the main window
+// and tiled narrower (every command and the RPM list in sight, none behind an extension button),
+// the display modes and the developer menu.
 #include <gtest/gtest.h>
 
 #include "experiments/ui/ExpDoc.h"
@@ -13,9 +14,13 @@
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QToolBar>
 #include <QToolButton>
 
 #include <filesystem>
+#include <fstream>
 
 TEST(ExpFrame, BarShowsEveryCommandAndTheRpmList)
 {
@@ -30,7 +35,7 @@ TEST(ExpFrame, BarShowsEveryCommandAndTheRpmList)
     const int commands[] = {
         CExpTreeView::ID_SETUP_CHANNELS,   CExpTreeView::ID_START_RUN,   CExpTreeView::ID_GAIN_SETTING,
         CExpTreeView::ID_PROPERTIES,       CExpTreeView::ID_DELETE,      CExpTreeView::ID_DATA_CHECK,
-        CExpTreeView::ID_ANALYSIS_OPTIONS, CExpTreeView::ID_DAQ_OPTIONS, CExpTreeView::ID_ACCEL_RPM};
+        CExpTreeView::ID_EXP_ANALYSIS_OPTIONS, CExpTreeView::ID_DAQ_OPTIONS, CExpTreeView::ID_ACCEL_RPM};
     QMdiSubWindow* sub = area.subWindowList().value(0);
     ASSERT_NE(sub, nullptr);
     for (int width : {sub->width(), 380}) {
@@ -62,4 +67,37 @@ TEST(ExpFrame, BarShowsEveryCommandAndTheRpmList)
         area.grab().save(QDir(ShotFolder("ExpWindow")).filePath(QStringLiteral("ExpFrame-in-main-%1.png").arg(width)));
     }
     sub->close();
+}
+
+// The display modes stand on the right-hand bar in their three groups, one of each group checked,
+// and a mode pressed moves its group's check; the developer menu offers the tree's three
+// developer commands in their order.
+TEST(ExpFrame, ModeBarAndDeveloperMenuShowTheirCommandsInOrder)
+{
+    QTemporaryDir dir;
+    std::ofstream(dir.filePath(CExpFrame::kHiddenMenuFlag).toStdString()) << "";
+    CExpFrame frame(new CExpDoc, dir.path().toStdString());
+    auto* modes = frame.findChild<QToolBar*>("ToolBar105");
+    ASSERT_NE(modes, nullptr);
+    auto shown = [modes] {
+        QStringList texts;
+        for (QAction* a : modes->actions())
+            texts << (a->isSeparator() ? QStringLiteral("|") : a->text() + (a->isChecked() ? "*" : ""));
+        return texts.join(',');
+    };
+    EXPECT_EQ(shown(), "Time Domain*,Frequency Domain,|,Pulse*,RPM of Intervals,RPM of All Intervals,|,"
+                       "Max Voltage*,Max Value,Integral");
+    EXPECT_TRUE(frame.OnCommand(CExpFrame::ID_DIAG_INTEGRAL));
+    EXPECT_EQ(frame.GetDiagMode(), 3);
+    EXPECT_EQ(shown(), "Time Domain*,Frequency Domain,|,Pulse*,RPM of Intervals,RPM of All Intervals,|,"
+                       "Max Voltage,Max Value,Integral*");
+    EXPECT_FALSE(frame.OnCommand(CExpFrame::ID_CHANNEL_FREQ)) << "no channel of an excitation selected";
+    EXPECT_EQ(frame.GetChannelPlotMode(), 1);
+
+    ASSERT_NE(frame.DeveloperMenu(), nullptr);
+    QStringList entries;
+    for (QAction* a : frame.DeveloperMenu()->actions())
+        if (!a->isSeparator())
+            entries << a->text();
+    EXPECT_EQ(entries.join(','), "&Real Time Monitor,&Dump Data ...,&Dump Data (with Parameter)...");
 }

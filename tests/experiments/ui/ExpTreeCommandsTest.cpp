@@ -134,10 +134,10 @@ TEST(ExpTreeCommands, EnabledByUnitsMeasuredDataAndSelection)
     EXPECT_TRUE(v.IsCommandEnabled(CExpTreeView::ID_GAIN_SETTING));
     EXPECT_TRUE(v.IsCommandEnabled(CExpTreeView::ID_REAL_TIME_MONITOR));
 
-    EXPECT_FALSE(v.IsCommandEnabled(CExpTreeView::ID_ANALYSIS_OPTIONS)) << "no pulse data set yet";
+    EXPECT_FALSE(v.IsCommandEnabled(CExpTreeView::ID_EXP_ANALYSIS_OPTIONS)) << "no pulse data set yet";
     CExpData* pulse = w.AddPulse();
     ASSERT_NE(pulse, nullptr);
-    EXPECT_TRUE(v.IsCommandEnabled(CExpTreeView::ID_ANALYSIS_OPTIONS));
+    EXPECT_TRUE(v.IsCommandEnabled(CExpTreeView::ID_EXP_ANALYSIS_OPTIONS));
     CExpDataSet* excitationSet = w.Project()->AddExcitationDataSet(1);
     ASSERT_NE(excitationSet, nullptr);
     v.OnUpdate(nullptr, CExpDoc::kHintNone, nullptr);
@@ -245,7 +245,7 @@ TEST(ExpTreeCommands, EachCommandOpensItsWindow)
             EXPECT_EQ(GrabAndCheckLayout(dialog, shots, "AnalysisOptions").join(QLatin1Char('\n')).toStdString(), "");
             return dialog.PressOK();
         });
-        EXPECT_TRUE(v.OnCommand(CExpTreeView::ID_ANALYSIS_OPTIONS));
+        EXPECT_TRUE(v.OnCommand(CExpTreeView::ID_EXP_ANALYSIS_OPTIONS));
         EXPECT_EQ(dialogs.Records().size(), 1u);
     }
     EXPECT_EQ(daqOptions->GetHighPassFreq(), 33.0f);
@@ -255,7 +255,7 @@ TEST(ExpTreeCommands, EachCommandOpensItsWindow)
         experiments.front()->SetHighPassFreq(44.0f);
         CScriptedDialogs dialogs;
         dialogs.PressCancel();
-        EXPECT_TRUE(v.OnCommand(CExpTreeView::ID_ANALYSIS_OPTIONS));
+        EXPECT_TRUE(v.OnCommand(CExpTreeView::ID_EXP_ANALYSIS_OPTIONS));
         EXPECT_EQ(daqOptions->GetHighPassFreq(), 33.0f);
     }
 
