@@ -207,15 +207,22 @@ void RegisterDaqCommands(CCommandRegistry& r)
 
     // The windows over the selected DAQ project.
     using Daq = CDaqProjectCommands;
-    int pos = 102;
-    for (int id : Daq::kCommands) {
+    for (const auto& [id, text, pos, rule, action] :
+         {std::tuple{Daq::ID_MEASURE_BY_SUBSYSTEM, "&Measurement by Subsystem...", 102, &Daq::IsMeasuredHere,
+                     &Daq::MeasureBySubsystem},
+          std::tuple{Daq::ID_ENGINE_ROTATION, "&Engine Rotation Setup...", 103, &Daq::IsMeasuredHere,
+                     &Daq::ShowEngineRotation},
+          std::tuple{Daq::ID_DATABASE_CHECK, "Experimental &Database Check...", 104, &Daq::IsDaqProject,
+                     &Daq::CheckDatabase}}) {
         CCommandEntry e;
         e.id = id;
-        e.text = Daq::MenuText(id);
+        e.text = text;
         e.menu = "View";
-        e.menuPos = pos++;
-        e.enabled = [id](const CCommandState& s) { return s.Doc() && Daq::IsEnabled(id, s.selection.project); };
-        e.run = [id](CMainFrame& f, const CCommandState& s) { return Daq::Run(id, s.selection.project, &f); };
+        e.menuPos = pos;
+        const auto applies = rule;
+        const auto open = action;
+        e.enabled = [applies](const CCommandState& s) { return s.Doc() && applies(s.selection.project); };
+        e.run = [open](CMainFrame& f, const CCommandState& s) { return open(s.selection.project, &f); };
         r.Add(e);
     }
     {

@@ -203,7 +203,7 @@ TEST_F(FrameCommandsTest, EnableRulesOverTypicalSelections)
     }
     EXPECT_FALSE(C::IsResultElement(nullptr));
     CZuOTResultData orderResult;
-    EXPECT_FALSE(CCalcCommands::IsEnabled(CCalcCommands::ID_CALC_SPL, Analysis(), &orderResult));
+    EXPECT_FALSE(CCalcCommands::AppliesToResultSet(Analysis(), &orderResult));
 }
 
 TEST_F(FrameCommandsTest, CopyOfAnAnalysisProjectGetsAFreshId)
