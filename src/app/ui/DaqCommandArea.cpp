@@ -195,13 +195,13 @@ void RegisterDaqCommands(CCommandRegistry& r)
         using U = CUFDaqProjectCommands;
         CCommandEntry e;
         e.id = U::ID_LOCAL_POINTS;
-        e.text = U::MenuText(U::ID_LOCAL_POINTS);
+        e.text = "&Local Points...";
         e.menu = "Project";
         e.menuPos = 204;
         e.contextMenus = kContextElement;
         e.contextPos = 500;
-        e.enabled = [](const CCommandState& s) { return U::IsEnabled(U::ID_LOCAL_POINTS, s.selection); };
-        e.run = [](CMainFrame& f, const CCommandState& s) { return U::Run(U::ID_LOCAL_POINTS, s.selection, &f); };
+        e.enabled = [](const CCommandState& s) { return U::CanEditLocalPoints(s.selection); };
+        e.run = [](CMainFrame& f, const CCommandState& s) { return U::EditLocalPoints(s.selection, &f); };
         r.Add(e);
     }
 
