@@ -39,40 +39,26 @@ int InputFunctionCount(const CAnalysisProject& project)
     CZuSubsystemTable table;
     return project.GetInputPowerSubsystems(table);
 }
-} // namespace
 
-bool CCalcCommands::IsEnabled(int id, const CAnalysisProject* project, const CMElement* first)
+bool HasInputPowers(const CAnalysisProject* project)
 {
-    if (!project)
-        return false;
-    switch (id) {
-    case ID_CALC_INPUT_POWER:
-        // Once input powers are held, the energy result is the next step.
-        return InputFunctionCount(*project) == 0;
-    case ID_CALC_ENERGY_RESULT:
-        return InputFunctionCount(*project) > 0;
-    case ID_SPL_BY_SINGLE_IP:
-    case ID_SPL_BY_SINGLE_IP_COMP:
-        return GetRegOptionByStringId(id == ID_SPL_BY_SINGLE_IP ? IDS_OPT_SPL_BY_SINGLE_IP
-                                                                : IDS_OPT_SPL_BY_SINGLE_IP_COMP) != 0 &&
-               InputFunctionCount(*project) > 0;
-    case ID_CALC_VIBRATION_LEVEL:
-    case ID_CALC_SPL:
-    case ID_SEARCH_DOMINANT_PATH:
-    case ID_CALC_POWER_CONTRIBUTION:
-        return kResultPickerBuilt && ResultFitsProject(*project, first);
-    default:
-        return false;
-    }
+    return project && InputFunctionCount(*project) > 0;
 }
 
-int CCalcCommands::GetOfferedSubsystems(int id, const CAnalysisProject& project, CZuSubsystemTable& table)
+bool SplBySingleIPApplies(const CAnalysisProject* project, uint32_t option)
+{
+    return project && GetRegOptionByStringId(option) != 0 && InputFunctionCount(*project) > 0;
+}
+
+int OfferInputPowerSubsystems(const CAnalysisProject& project, CZuSubsystemTable& table)
 {
     table.Clear();
-    if (id == ID_CALC_ENERGY_RESULT || id == ID_SPL_BY_SINGLE_IP || id == ID_SPL_BY_SINGLE_IP_COMP)
-        return project.GetInputPowerSubsystems(table);
-    if (id != ID_CALC_INPUT_POWER)
-        return 0;
+    return project.GetInputPowerSubsystems(table);
+}
+
+int OfferInputEnergySubsystems(const CAnalysisProject& project, CZuSubsystemTable& table)
+{
+    table.Clear();
     if (project.GetInputEnergySubsystems(table) > 0)
         return table.GetCount();
     CDaqProject* daq = project.GetDaqProject();
@@ -98,56 +84,60 @@ int CCalcCommands::GetOfferedSubsystems(int id, const CAnalysisProject& project,
     return table.GetCount();
 }
 
-int CCalcCommands::GetSubsystemKind(int id)
+// The driver of a result command for a result set that fits the project: by RPM or by order.
+template <class ByRpm, class ByOrder>
+CMElement* RunOnResultSet(CAnalysisProject& project, CMElement* result, ByRpm byRpm, ByOrder byOrder)
 {
-    switch (id) {
-    case ID_CALC_VIBRATION_LEVEL:
-        return 5;
-    case ID_CALC_SPL:
-        return 8;
-    case ID_SEARCH_DOMINANT_PATH:
-    case ID_CALC_POWER_CONTRIBUTION:
-        return 9;
-    default:
-        return 0;
-    }
+    if (!ResultFitsProject(project, result))
+        return nullptr;
+    CWaitCursor wait;
+    if (project.GetProjectType() == CAnalysisProject::typeRpm)
+        return byRpm(static_cast<CZuRpmResultData*>(result));
+    return byOrder(static_cast<CZuOTResultData*>(result));
+}
+} // namespace
+
+const CCalcCommands::SubsystemSelection CCalcCommands::kInputPowerSelection = {
+    IDS_INPUT_ENERGY_CAPTION, WM_ZU_CALC_INPUT_ENERGY, &OfferInputEnergySubsystems,
+    [](const CAnalysisProject* project) { return project && InputFunctionCount(*project) == 0; }};
+const CCalcCommands::SubsystemSelection CCalcCommands::kEnergyResultSelection = {
+    IDS_INPUT_POWER_CAPTION, WM_ZU_CALC_INPUT_POWER, &OfferInputPowerSubsystems, &HasInputPowers};
+const CCalcCommands::SubsystemSelection CCalcCommands::kSplBySingleIPSelection = {
+    IDS_SPL_BY_INPUT_CAPTION, WM_ZU_SPL_BY_SINGLE_IP, &OfferInputPowerSubsystems,
+    [](const CAnalysisProject* project) { return SplBySingleIPApplies(project, IDS_OPT_SPL_BY_SINGLE_IP); }};
+const CCalcCommands::SubsystemSelection CCalcCommands::kSplBySingleIPCompSelection = {
+    IDS_SPL_BY_INPUT_CAPTION, WM_ZU_SPL_BY_SINGLE_IP_COMP, &OfferInputPowerSubsystems,
+    [](const CAnalysisProject* project) { return SplBySingleIPApplies(project, IDS_OPT_SPL_BY_SINGLE_IP_COMP); }};
+
+bool CCalcCommands::AppliesToResultSet(const CAnalysisProject* project, const CMElement* first)
+{
+    return project && kResultPickerBuilt && ResultFitsProject(*project, first);
 }
 
-bool CCalcCommands::IsWaveTypeEnabled(int id)
-{
-    return id == ID_CALC_VIBRATION_LEVEL || id == ID_SEARCH_DOMINANT_PATH || id == ID_CALC_POWER_CONTRIBUTION;
-}
-
-unsigned CCalcCommands::GetCaptionId(int id)
-{
-    switch (id) {
-    case ID_CALC_INPUT_POWER:
-        return IDS_INPUT_ENERGY_CAPTION;
-    case ID_CALC_ENERGY_RESULT:
-        return IDS_INPUT_POWER_CAPTION;
-    case ID_SPL_BY_SINGLE_IP:
-    case ID_SPL_BY_SINGLE_IP_COMP:
-        return IDS_SPL_BY_INPUT_CAPTION;
-    default:
-        return 0;
-    }
-}
-
-unsigned CCalcCommands::GetNotifyMessage(int id)
-{
-    switch (id) {
-    case ID_CALC_INPUT_POWER:
-        return WM_ZU_CALC_INPUT_ENERGY;
-    case ID_CALC_ENERGY_RESULT:
-        return WM_ZU_CALC_INPUT_POWER;
-    case ID_SPL_BY_SINGLE_IP:
-        return WM_ZU_SPL_BY_SINGLE_IP;
-    case ID_SPL_BY_SINGLE_IP_COMP:
-        return WM_ZU_SPL_BY_SINGLE_IP_COMP;
-    default:
-        return 0;
-    }
-}
+const CCalcCommands::ResultCommand CCalcCommands::kVibrationLevel = {
+    5, true, [](CAnalysisProject& p, CMElement* result, const std::string& name) {
+        return RunOnResultSet(
+            p, result, [&](CZuRpmResultData* set) { return p.AddResult(set, p.CalcVibrationLevel(set, name)); },
+            [&](CZuOTResultData* set) { return p.AddResult(set, p.CalcVibrationLevelOT(set, name)); });
+    }};
+const CCalcCommands::ResultCommand CCalcCommands::kSpl = {
+    8, false, [](CAnalysisProject& p, CMElement* result, const std::string& name) {
+        return RunOnResultSet(
+            p, result, [&](CZuRpmResultData* set) { return p.AddResult(set, p.CalcSPL(set, name)); },
+            [&](CZuOTResultData* set) { return p.AddResult(set, p.CalcSPLOT(set, name, 1)); });
+    }};
+const CCalcCommands::ResultCommand CCalcCommands::kDominantPaths = {
+    9, true, [](CAnalysisProject& p, CMElement* result, const std::string& name) {
+        return RunOnResultSet(
+            p, result, [&](CZuRpmResultData* set) { return p.AddResult(set, p.SearchDominantPath(set, name, 0.0)); },
+            [&](CZuOTResultData* set) { return p.AddResult(set, p.SearchDominantPathOT(set, name)); });
+    }};
+const CCalcCommands::ResultCommand CCalcCommands::kPowerContributions = {
+    9, true, [](CAnalysisProject& p, CMElement* result, const std::string& name) {
+        return RunOnResultSet(
+            p, result, [&](CZuRpmResultData* set) { return p.AddResult(set, p.CalcPowerContribution(set, name, 0.0)); },
+            [&](CZuOTResultData* set) { return p.AddResult(set, p.CalcPowerContributionOT(set, name)); });
+    }};
 
 namespace {
 // The end of a calculation command: "finished", or "failed" with the reason below it. Both were
@@ -190,40 +180,4 @@ int CCalcCommands::OnCalcEnergyResult(const CZuSubsystemTable& table, CAnalysisP
     }
     ReportCalculationEnd(result != nullptr, *project, feedback);
     return result ? 1 : 0;
-}
-
-CMElement* CCalcCommands::RunResultCommand(int id, CAnalysisProject& project, CMElement* result,
-                                           const std::string& name)
-{
-    if (!ResultFitsProject(project, result))
-        return nullptr;
-    CWaitCursor wait;
-    if (project.GetProjectType() == CAnalysisProject::typeRpm) {
-        auto* set = static_cast<CZuRpmResultData*>(result);
-        switch (id) {
-        case ID_CALC_VIBRATION_LEVEL:
-            return project.AddResult(set, project.CalcVibrationLevel(set, name));
-        case ID_CALC_SPL:
-            return project.AddResult(set, project.CalcSPL(set, name));
-        case ID_SEARCH_DOMINANT_PATH:
-            return project.AddResult(set, project.SearchDominantPath(set, name, 0.0));
-        case ID_CALC_POWER_CONTRIBUTION:
-            return project.AddResult(set, project.CalcPowerContribution(set, name, 0.0));
-        default:
-            return nullptr;
-        }
-    }
-    auto* set = static_cast<CZuOTResultData*>(result);
-    switch (id) {
-    case ID_CALC_VIBRATION_LEVEL:
-        return project.AddResult(set, project.CalcVibrationLevelOT(set, name));
-    case ID_CALC_SPL:
-        return project.AddResult(set, project.CalcSPLOT(set, name, 1));
-    case ID_SEARCH_DOMINANT_PATH:
-        return project.AddResult(set, project.SearchDominantPathOT(set, name));
-    case ID_CALC_POWER_CONTRIBUTION:
-        return project.AddResult(set, project.CalcPowerContributionOT(set, name));
-    default:
-        return nullptr;
-    }
 }

@@ -30,25 +30,46 @@ public:
     // The result commands ask for their target in the model's subsystem picker.
     static constexpr bool kResultPickerBuilt = true;
 
-    // Whether the command applies to the selected project and first selected element (either may
-    // be null). The SPL by single input powers (1181, 1182) needs its option on and input powers;
-    // it writes the order report for a project by order, while a project by RPM waits for its
-    // comparison windows, so it stays off there.
-    static bool IsEnabled(int id, const CAnalysisProject* project, const CMElement* first);
+    // The input-power (1033), energy-result (1177) and SPL by single input powers (1181, 1182)
+    // commands choose their subsystems in the modeless calculation-subsystem selection: its
+    // caption string, the notification it sends back, the subsystems it offers (filled into the
+    // table, their count returned) and whether the command applies to the selected project (null:
+    // none).
+    struct SubsystemSelection
+    {
+        unsigned captionId;
+        unsigned notifyMessage;
+        int (*offer)(const CAnalysisProject& project, CZuSubsystemTable& table);
+        bool (*applies)(const CAnalysisProject* project);
+    };
+    // Offered: the subsystems of the input-energy folder, else the excited subsystems of the DAQ
+    // project's used experiments (with their symmetric subsystems when the project may borrow
+    // measurements). Applies until input powers are held: then the energy result is the next step.
+    static const SubsystemSelection kInputPowerSelection;
+    // Offered: those of the input-power folder; applies once there are input powers.
+    static const SubsystemSelection kEnergyResultSelection;
+    // As the energy result, with their option on. Each writes the order report for a project by
+    // order; by RPM the comparison windows show it.
+    static const SubsystemSelection kSplBySingleIPSelection;
+    static const SubsystemSelection kSplBySingleIPCompSelection;
 
-    // The subsystems offered for input powers: those of the input-energy folder, else the excited
-    // subsystems of the DAQ project's used experiments (with their symmetric subsystems when the
-    // project may borrow measurements). For the energy result and the SPL by single input
-    // powers: those of the input-power folder.
-    static int GetOfferedSubsystems(int id, const CAnalysisProject& project, CZuSubsystemTable& table);
-    // What the picker of a result command offers (5 the shells, 8 the cavities, 9 every subsystem)
-    // and whether it asks for the wave type.
-    static int GetSubsystemKind(int id);
-    static bool IsWaveTypeEnabled(int id);
-    // The caption string of the selection dialog of the command.
-    static unsigned GetCaptionId(int id);
-    // The notification the selection dialog sends back for the command (0 for other commands).
-    static unsigned GetNotifyMessage(int id);
+    // The result commands on the first selected element: a result set of the selected analysis
+    // project's own kind (by RPM, by order); either may be null.
+    static bool AppliesToResultSet(const CAnalysisProject* project, const CMElement* first);
+    // A result command: what the model's subsystem picker offers for its target (5 the shells, 8
+    // the cavities, 9 every subsystem), whether it asks for the wave type, and its driver (by RPM
+    // or by order, as the project works) for the chosen target, its function added under the
+    // result set; the driver returns null when it fails or the result does not fit the project.
+    struct ResultCommand
+    {
+        int subsystemKind;
+        bool waveType;
+        CMElement* (*run)(CAnalysisProject& project, CMElement* result, const std::string& target);
+    };
+    static const ResultCommand kVibrationLevel;
+    static const ResultCommand kSpl;
+    static const ResultCommand kDominantPaths;
+    static const ResultCommand kPowerContributions;
 
     // Input energies and powers of the chosen subsystems, asking first whether non-positive powers
     // are revised when the option says so; "finished" when the chain succeeds, "failed" when it
@@ -60,9 +81,4 @@ public:
     // "failed". 1 on success.
     static int OnCalcEnergyResult(const CZuSubsystemTable& table, CAnalysisProject* project,
                                   CFeedback* feedback = nullptr);
-
-    // The driver of a result command (by RPM or by order, as the project works) for the chosen
-    // target, its function added under the result set; null when it fails or the result does not
-    // fit the project.
-    static CMElement* RunResultCommand(int id, CAnalysisProject& project, CMElement* result, const std::string& name);
 };

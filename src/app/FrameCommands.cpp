@@ -7,8 +7,14 @@
 #include "app/TALVOProject.h"
 #include "common/ElementCopy.h"
 #include "experiments/DAQConfig.h"
+#include "models/HSEADominantPathData.h"
+#include "models/HSEAPowerContribution.h"
+#include "models/HSEAResultData.h"
 #include "platform/elements/MElement.h"
+#include "platform/elements/ZuData.h"
+#include "platform/elements/ZuFunc.h"
 #include "platform/win/StringIds.h"
+#include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
 
 #include <algorithm>
@@ -118,25 +124,97 @@ std::vector<CMElement*> CFrameCommands::FindResultSets(const CMElement* project)
     return out;
 }
 
+namespace {
+// The picks on the hybrid model's result: its functions are made, named and added below the
+// result (the level functions, the dominant paths and the contributions) or found and refreshed
+// there (energy, energy ratio). The other data elements extract their loss factors.
+CHSEAResultData* HseaResult(CZuData& data)
+{
+    return dynamic_cast<CHSEAResultData*>(&data);
+}
+
+CMElement* AddToResult(CHSEAResultData& result, std::unique_ptr<CMElement> made, const std::string& resultName)
+{
+    if (!made)
+        return nullptr;
+    if (!resultName.empty())
+        made->SetName(resultName);
+    return result.AddChild(std::move(made));
+}
+
+CMElement* DominantPaths(CZuData& data, const std::string& target, const std::string&, const std::string& resultName)
+{
+    CHSEAResultData* result = HseaResult(data);
+    return result ? AddToResult(*result, result->CreateDominantPathData(target, -1), resultName) : nullptr;
+}
+
+CMElement* PowerContributions(CZuData& data, const std::string& target, const std::string&,
+                              const std::string& resultName)
+{
+    CHSEAResultData* result = HseaResult(data);
+    return result ? AddToResult(*result, result->CreatePowerContribution(target, -1), resultName) : nullptr;
+}
+
+CMElement* SplFunction(CZuData& data, const std::string& cavity, const std::string&, const std::string& resultName)
+{
+    CHSEAResultData* result = HseaResult(data);
+    return result ? AddToResult(*result, result->CreateSPLFunc(cavity), resultName) : nullptr;
+}
+
+CMElement* VibrationLevelFunction(CZuData& data, const std::string& structure, const std::string&,
+                                  const std::string& resultName)
+{
+    CHSEAResultData* result = HseaResult(data);
+    return result ? AddToResult(*result, result->CreateVibrationLevelFunc(structure), resultName) : nullptr;
+}
+
+CMElement* SubsystemEnergy(CZuData& data, const std::string& subsystem, const std::string&, const std::string&)
+{
+    CHSEAResultData* result = HseaResult(data);
+    return result ? result->FindOrAddSubsystemFunc(subsystem) : nullptr;
+}
+
+CMElement* EnergyRatio(CZuData& data, const std::string& a, const std::string& b, const std::string&)
+{
+    CHSEAResultData* result = HseaResult(data);
+    return result ? result->CreateEnergyRatioFunc(a, b) : nullptr;
+}
+
+CMElement* CouplingLossFactor(CZuData& data, const std::string& a, const std::string& b, const std::string&)
+{
+    return HseaResult(data) ? nullptr : data.ExtractClf(a, b);
+}
+
+CMElement* IntrinsicLossFactor(CZuData& data, const std::string& subsystem, const std::string&, const std::string&)
+{
+    return HseaResult(data) ? nullptr : data.ExtractIntrinsicDlf(subsystem);
+}
+
+CMElement* TotalLossFactor(CZuData& data, const std::string& subsystem, const std::string&, const std::string&)
+{
+    return HseaResult(data) ? nullptr : data.ExtractTotalDlf(subsystem);
+}
+} // namespace
+
 const std::vector<CFrameCommands::PickerCommand>& CFrameCommands::PickerCommands()
 {
     static const std::vector<PickerCommand> table = {
-        {1003, false, 9, 0, 0, IDS_DOMINANT_PATH_NAME},
-        {1013, false, 9, 0, 0, 0},
-        {1023, true, 9, 1, 0, 0},
-        {1036, false, 9, 0, 0, IDS_POWER_CONTRIBUTION_NAME},
-        {1046, false, 8, 0, 0, 0},
-        {1057, false, 8, 0, 0, IDS_SPL_NAME},
-        {1067, false, 5, 0, 0, IDS_VIBRATION_LEVEL_NAME},
-        {1138, true, 9, 1, 1, 0},
-        {1146, true, 9, 1, 1, 0},
-        {1139, false, 9, 0, 0, 0},
-        {1147, false, 9, 0, 0, 0},
-        {1142, false, 9, 0, 0, 0},
-        {1149, false, 9, 0, 0, 0},
-        {1140, true, 8, 0, 1, 0},
-        {1141, true, 8, 0, 1, 0},
-        {1148, true, 8, 0, 1, 0},
+        {1003, false, 9, 0, 0, IDS_DOMINANT_PATH_NAME, &DominantPaths},
+        {1013, false, 9, 0, 0, 0, &SubsystemEnergy},
+        {1023, true, 9, 1, 0, 0, &EnergyRatio},
+        {1036, false, 9, 0, 0, IDS_POWER_CONTRIBUTION_NAME, &PowerContributions},
+        {1046, false, 8, 0, 0, 0, nullptr},
+        {1057, false, 8, 0, 0, IDS_SPL_NAME, &SplFunction},
+        {1067, false, 5, 0, 0, IDS_VIBRATION_LEVEL_NAME, &VibrationLevelFunction},
+        {1138, true, 9, 1, 1, 0, &CouplingLossFactor},
+        {1146, true, 9, 1, 1, 0, &CouplingLossFactor},
+        {1139, false, 9, 0, 0, 0, &IntrinsicLossFactor},
+        {1147, false, 9, 0, 0, 0, &IntrinsicLossFactor},
+        {1142, false, 9, 0, 0, 0, &TotalLossFactor},
+        {1149, false, 9, 0, 0, 0, &TotalLossFactor},
+        {1140, true, 8, 0, 1, 0, nullptr},
+        {1141, true, 8, 0, 1, 0, nullptr},
+        {1148, true, 8, 0, 1, 0, nullptr},
     };
     return table;
 }

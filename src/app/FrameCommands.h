@@ -16,6 +16,7 @@ class CDaqProject;
 class CMElement;
 class CModelProject;
 class CTALVODoc;
+class CZuData;
 
 // What a command sees when it is asked whether it may run.
 struct CFrameSelection
@@ -90,7 +91,10 @@ public:
     static std::vector<CMElement*> FindResultSets(const CMElement* project);
 
     // The subsystem pickers of the project window: which picker a command uses, what it lists,
-    // the pair picker's flags and the string of the result name (0: none).
+    // the pair picker's flags, the string of the result name (0: none) and what a confirmed pick
+    // runs on the data element the picker came with, given the chosen names and the result name
+    // made from that string (empty: none): the new (or refreshed) element, null when it failed
+    // or does not apply to that element (no operation: the pick runs nothing).
     struct PickerCommand
     {
         int id;
@@ -99,6 +103,8 @@ public:
         int pairFlag1;
         int pairFlag2;
         uint32_t resultNameId;
+        CMElement* (*operation)(CZuData& data, const std::string& name1, const std::string& name2,
+                                const std::string& resultName);
     };
     static const std::vector<PickerCommand>& PickerCommands();
     // The picker entry of a command; null when the command has none.

@@ -27,22 +27,27 @@ bool HoldsElement(const CMElement& parent, const CMElement* element)
 }
 } // namespace
 
-bool CResultCommands::IsEnabled(int id, const CMElement* selectedProject, const CMElement* first)
+bool CResultCommands::CanOpenInputPowerData(const CMElement* selectedProject, const CMElement*)
+{
+    // Solving needs the model project: with any other project the dialog could not solve.
+    return dynamic_cast<const CModelProject*>(selectedProject) != nullptr;
+}
+
+bool CResultCommands::CanCompareWithResult(const CMElement* selectedProject, const CMElement* first)
+{
+    return dynamic_cast<const CAnalysisProject*>(selectedProject) && IsResponseFunction(first);
+}
+
+bool CResultCommands::CanCompareWithMeasured(const CMElement* selectedProject, const CMElement* first)
 {
     auto* project = dynamic_cast<const CAnalysisProject*>(selectedProject);
-    switch (id) {
-    case ID_INPUT_POWER_DATA:
-        // Solving needs the model project: with any other project the dialog could not solve.
-        return dynamic_cast<const CModelProject*>(selectedProject) != nullptr;
-    case ID_COMPARE_WITH_RESULT:
-        return project && IsResponseFunction(first);
-    case ID_COMPARE_WITH_MEASURED:
-        return project && project->CanCompareWithMeasured(first);
-    case ID_EXPORT_INPUT_POWER:
-        return project && (project->GetInputEnergyFolder() || project->GetInputPowerFolder());
-    default:
-        return false;
-    }
+    return project && project->CanCompareWithMeasured(first);
+}
+
+bool CResultCommands::CanExportInputPower(const CMElement* selectedProject, const CMElement*)
+{
+    auto* project = dynamic_cast<const CAnalysisProject*>(selectedProject);
+    return project && (project->GetInputEnergyFolder() || project->GetInputPowerFolder());
 }
 
 CAnalysisProject* CResultCommands::FindAnalysisProject(const std::vector<CAnalysisProject*>& projects,

@@ -26,9 +26,16 @@ public:
         ID_EXPORT_INPUT_POWER = CommandId::ID_EXPORT_INPUT_POWER,
     };
 
-    // Whether the command applies to the tree's selected project and first selected element
+    // Whether each command applies to the tree's selected project and first selected element
     // (either may be null).
-    static bool IsEnabled(int id, const CMElement* selectedProject, const CMElement* first);
+    // The input-power data dialog solves: it needs the model project.
+    static bool CanOpenInputPowerData(const CMElement* selectedProject, const CMElement* first);
+    // An analysis project and an SPL or vibration level selected first.
+    static bool CanCompareWithResult(const CMElement* selectedProject, const CMElement* first);
+    // An analysis project that can compare the first element with its measurement.
+    static bool CanCompareWithMeasured(const CMElement* selectedProject, const CMElement* first);
+    // An analysis project with input energies or input powers.
+    static bool CanExportInputPower(const CMElement* selectedProject, const CMElement* first);
 
     // The project among the given ones whose tree holds the element; null when none does. The
     // element is only compared, never read, so one that has gone since is simply not found.

@@ -267,12 +267,10 @@ TEST_F(ChainFixture, ByOrderFromOrderEnergiesToEveryResultAndBackFromTheFile)
 
     // The four drivers by order, as the result commands run them.
     using C = CCalcCommands;
-    CMElement* vibration = C::RunResultCommand(C::ID_CALC_VIBRATION_LEVEL, *project, set, "Floor");
-    CMElement* spl = C::RunResultCommand(C::ID_CALC_SPL, *project, set, "Front Cabin-R");
-    auto* paths =
-        DynamicDowncast<CZuOTDpFunc>(C::RunResultCommand(C::ID_SEARCH_DOMINANT_PATH, *project, set, "Front Cabin-R"));
-    auto* contributions = DynamicDowncast<CZuOTPcFunc>(
-        C::RunResultCommand(C::ID_CALC_POWER_CONTRIBUTION, *project, set, "Front Cabin-R"));
+    CMElement* vibration = C::kVibrationLevel.run(*project, set, "Floor");
+    CMElement* spl = C::kSpl.run(*project, set, "Front Cabin-R");
+    auto* paths = DynamicDowncast<CZuOTDpFunc>(C::kDominantPaths.run(*project, set, "Front Cabin-R"));
+    auto* contributions = DynamicDowncast<CZuOTPcFunc>(C::kPowerContributions.run(*project, set, "Front Cabin-R"));
     ASSERT_NE(vibration, nullptr);
     ASSERT_NE(spl, nullptr);
     ASSERT_NE(paths, nullptr);
@@ -285,7 +283,7 @@ TEST_F(ChainFixture, ByOrderFromOrderEnergiesToEveryResultAndBackFromTheFile)
     EXPECT_EQ(contributions->GetOrderFunc(0)->GetRpmCount(), energies->GetDataCount());
     // A result command does nothing with a result of the other kind.
     auto* rpmSet = DynamicDowncast<CZuRpmResultData>(set->GetResult(0));
-    EXPECT_EQ(C::RunResultCommand(C::ID_CALC_SPL, *project, rpmSet, "Front Cabin-R"), nullptr);
+    EXPECT_EQ(C::kSpl.run(*project, rpmSet, "Front Cabin-R"), nullptr);
 
     std::string error;
     ASSERT_TRUE(doc.OnSaveDocument(file.string(), &error)) << error;
@@ -304,17 +302,17 @@ TEST_F(ChainFixture, ByOrderFromOrderEnergiesToEveryResultAndBackFromTheFile)
 TEST_F(ChainFixture, CalculationCommandsFollowTheProjectAndAnswerTheirNotifications)
 {
     using C = CCalcCommands;
-    const int results[] = {C::ID_CALC_VIBRATION_LEVEL, C::ID_CALC_SPL, C::ID_SEARCH_DOMINANT_PATH,
-                           C::ID_CALC_POWER_CONTRIBUTION};
-    EXPECT_FALSE(C::IsEnabled(C::ID_CALC_INPUT_POWER, nullptr, nullptr));
+    const C::SubsystemSelection& inputPowers = C::kInputPowerSelection;
+    const C::SubsystemSelection& energyResult = C::kEnergyResultSelection;
+    EXPECT_FALSE(inputPowers.applies(nullptr));
     // Before any input power: the input powers can be calculated, for the roof the run-up excited.
-    EXPECT_TRUE(C::IsEnabled(C::ID_CALC_INPUT_POWER, rpmProject, nullptr));
-    EXPECT_FALSE(C::IsEnabled(C::ID_CALC_ENERGY_RESULT, rpmProject, nullptr));
+    EXPECT_TRUE(inputPowers.applies(rpmProject));
+    EXPECT_FALSE(energyResult.applies(rpmProject));
     CZuSubsystemTable offered;
-    ASSERT_EQ(C::GetOfferedSubsystems(C::ID_CALC_INPUT_POWER, *rpmProject, offered), 1);
+    ASSERT_EQ(inputPowers.offer(*rpmProject, offered), 1);
     EXPECT_EQ(offered[0], sample::kExcited);
-    EXPECT_EQ(C::GetNotifyMessage(C::ID_CALC_INPUT_POWER), 0x2410u);
-    EXPECT_EQ(C::GetNotifyMessage(C::ID_CALC_ENERGY_RESULT), 0x2411u);
+    EXPECT_EQ(inputPowers.notifyMessage, 0x2410u);
+    EXPECT_EQ(energyResult.notifyMessage, 0x2411u);
 
     // 0x2410: asked whether to revise when the option says so, then "finished".
     CZuRegOptions options(GetOptionsKeyPath().c_str());
@@ -329,9 +327,9 @@ TEST_F(ChainFixture, CalculationCommandsFollowTheProjectAndAnswerTheirNotificati
         shown.push_back(r.stringId);
     EXPECT_EQ(shown, std::vector<uint32_t>({6192u, 6170u}));
     EXPECT_NE(rpmProject->GetInputPowerFolder()->FindRpmItem(sample::kExcited), nullptr);
-    EXPECT_FALSE(C::IsEnabled(C::ID_CALC_INPUT_POWER, rpmProject, nullptr));
-    EXPECT_TRUE(C::IsEnabled(C::ID_CALC_ENERGY_RESULT, rpmProject, nullptr));
-    ASSERT_EQ(C::GetOfferedSubsystems(C::ID_CALC_ENERGY_RESULT, *rpmProject, offered), 1);
+    EXPECT_FALSE(inputPowers.applies(rpmProject));
+    EXPECT_TRUE(energyResult.applies(rpmProject));
+    ASSERT_EQ(energyResult.offer(*rpmProject, offered), 1);
 
     // 0x2411: the energy result, "finished"; a subsystem without input power: named, then "failed".
     prompts.Clear();
@@ -349,9 +347,8 @@ TEST_F(ChainFixture, CalculationCommandsFollowTheProjectAndAnswerTheirNotificati
     EXPECT_EQ(shown, std::vector<uint32_t>({7054u, 6076u}));
 
     // The result commands wait for the model's subsystem picker.
-    for (int id : results)
-        EXPECT_EQ(C::IsEnabled(id, rpmProject, set), C::kResultPickerBuilt) << id;
-    EXPECT_FALSE(C::IsEnabled(C::ID_CALC_SPL, rpmProject, rpmProject->GetInputPowerFolder()));
+    EXPECT_EQ(C::AppliesToResultSet(rpmProject, set), C::kResultPickerBuilt);
+    EXPECT_FALSE(C::AppliesToResultSet(rpmProject, rpmProject->GetInputPowerFolder()));
 }
 
 TEST_F(ChainFixture, AFailedCalculationSaysWhyBelowItsMessage)

@@ -203,34 +203,33 @@ TEST_F(ResultCommandsTest, EachCommandAppliesOnlyWhereItsWorkCanBeDone)
 
     struct Case
     {
-        int id;
+        bool (*rule)(const CMElement* project, const CMElement* first);
         const CMElement* project;
         const CMElement* first;
         bool enabled;
         const char* why;
     };
     const Case cases[] = {
-        {R::ID_COMPARE_WITH_RESULT, rpmProject, spl, true, "SPL"},
-        {R::ID_COMPARE_WITH_RESULT, rpmProject, level, true, "vibration level"},
-        {R::ID_COMPARE_WITH_RESULT, bare, spl, true, "no measurement needed"},
-        {R::ID_COMPARE_WITH_RESULT, rpmProject, set, false, "an energy result set"},
-        {R::ID_COMPARE_WITH_RESULT, rpmProject, nullptr, false, "nothing selected"},
-        {R::ID_COMPARE_WITH_RESULT, model, spl, false, "the model project"},
-        {R::ID_COMPARE_WITH_MEASURED, rpmProject, spl, true, "SPL with a DAQ project"},
-        {R::ID_COMPARE_WITH_MEASURED, rpmProject, level, true, "vibration level with a DAQ project"},
-        {R::ID_COMPARE_WITH_MEASURED, bare, spl, false, "no DAQ project"},
-        {R::ID_COMPARE_WITH_MEASURED, rpmProject, set, false, "an energy result set"},
-        {R::ID_COMPARE_WITH_MEASURED, nullptr, spl, false, "no project"},
-        {R::ID_EXPORT_INPUT_POWER, rpmProject, nullptr, true, "input powers"},
-        {R::ID_EXPORT_INPUT_POWER, bare, nullptr, false, "no input data"},
-        {R::ID_EXPORT_INPUT_POWER, model, nullptr, false, "the model project"},
-        {R::ID_INPUT_POWER_DATA, model, nullptr, true, "the model project solves"},
-        {R::ID_INPUT_POWER_DATA, rpmProject, nullptr, false, "an analysis project cannot solve"},
-        {R::ID_INPUT_POWER_DATA, nullptr, nullptr, false, "no project"},
-        {0, rpmProject, spl, false, "another command"},
+        {R::CanCompareWithResult, rpmProject, spl, true, "SPL"},
+        {R::CanCompareWithResult, rpmProject, level, true, "vibration level"},
+        {R::CanCompareWithResult, bare, spl, true, "no measurement needed"},
+        {R::CanCompareWithResult, rpmProject, set, false, "an energy result set"},
+        {R::CanCompareWithResult, rpmProject, nullptr, false, "nothing selected"},
+        {R::CanCompareWithResult, model, spl, false, "the model project"},
+        {R::CanCompareWithMeasured, rpmProject, spl, true, "SPL with a DAQ project"},
+        {R::CanCompareWithMeasured, rpmProject, level, true, "vibration level with a DAQ project"},
+        {R::CanCompareWithMeasured, bare, spl, false, "no DAQ project"},
+        {R::CanCompareWithMeasured, rpmProject, set, false, "an energy result set"},
+        {R::CanCompareWithMeasured, nullptr, spl, false, "no project"},
+        {R::CanExportInputPower, rpmProject, nullptr, true, "input powers"},
+        {R::CanExportInputPower, bare, nullptr, false, "no input data"},
+        {R::CanExportInputPower, model, nullptr, false, "the model project"},
+        {R::CanOpenInputPowerData, model, nullptr, true, "the model project solves"},
+        {R::CanOpenInputPowerData, rpmProject, nullptr, false, "an analysis project cannot solve"},
+        {R::CanOpenInputPowerData, nullptr, nullptr, false, "no project"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(R::IsEnabled(c.id, c.project, c.first), c.enabled) << c.id << ": " << c.why;
+        EXPECT_EQ(c.rule(c.project, c.first), c.enabled) << c.why;
 }
 
 TEST_F(ResultCommandsTest, SplBySingleInputsIsOfferedWithItsOptionAndInputPowers)
@@ -242,33 +241,35 @@ TEST_F(ResultCommandsTest, SplBySingleInputsIsOfferedWithItsOptionAndInputPowers
     rpm.SetRange(3000.0f, 6000.0f, 1500.0f);
     CAnalysisProject* bare = doc.AddOrderAnalysisProject(doc.GetTALVOProject().GetDaqProject(0), &rpm, nullptr, 50.0f);
     ASSERT_NE(bare, nullptr);
+    const C::SubsystemSelection& single = C::kSplBySingleIPSelection;
+    const C::SubsystemSelection& comp = C::kSplBySingleIPCompSelection;
     struct Case
     {
-        int id;
+        const C::SubsystemSelection* command;
         uint32_t option;
         const CAnalysisProject* project;
         bool enabled;
         const char* why;
     };
     const Case cases[] = {
-        {C::ID_SPL_BY_SINGLE_IP, 1, ot, true, "by order with input powers"},
-        {C::ID_SPL_BY_SINGLE_IP_COMP, 1, ot, true, "by order with input powers"},
-        {C::ID_SPL_BY_SINGLE_IP, 0, ot, false, "option off"},
-        {C::ID_SPL_BY_SINGLE_IP_COMP, 0, ot, false, "option off"},
-        {C::ID_SPL_BY_SINGLE_IP, 1, rpmProject, true, "by RPM: shown in the comparison windows"},
-        {C::ID_SPL_BY_SINGLE_IP_COMP, 1, rpmProject, true, "by RPM: shown in the comparison windows"},
-        {C::ID_SPL_BY_SINGLE_IP, 1, bare, false, "no input powers"},
-        {C::ID_SPL_BY_SINGLE_IP, 1, nullptr, false, "no analysis project"},
+        {&single, 1, ot, true, "by order with input powers"},
+        {&comp, 1, ot, true, "by order with input powers"},
+        {&single, 0, ot, false, "option off"},
+        {&comp, 0, ot, false, "option off"},
+        {&single, 1, rpmProject, true, "by RPM: shown in the comparison windows"},
+        {&comp, 1, rpmProject, true, "by RPM: shown in the comparison windows"},
+        {&single, 1, bare, false, "no input powers"},
+        {&single, 1, nullptr, false, "no analysis project"},
     };
     for (const Case& c : cases) {
-        SetOption(c.id == C::ID_SPL_BY_SINGLE_IP ? 6182 : 6183, c.option);
-        EXPECT_EQ(C::IsEnabled(c.id, c.project, nullptr), c.enabled) << c.id << ": " << c.why;
+        SetOption(c.command == &single ? 6182 : 6183, c.option);
+        EXPECT_EQ(c.command->applies(c.project), c.enabled) << (c.command == &single) << ": " << c.why;
     }
     CZuSubsystemTable offered;
-    EXPECT_EQ(C::GetOfferedSubsystems(C::ID_SPL_BY_SINGLE_IP, *ot, offered), 2);
-    EXPECT_EQ(C::GetNotifyMessage(C::ID_SPL_BY_SINGLE_IP), WM_ZU_SPL_BY_SINGLE_IP);
-    EXPECT_EQ(C::GetNotifyMessage(C::ID_SPL_BY_SINGLE_IP_COMP), WM_ZU_SPL_BY_SINGLE_IP_COMP);
-    EXPECT_EQ(C::GetCaptionId(C::ID_SPL_BY_SINGLE_IP), 6198u);
+    EXPECT_EQ(single.offer(*ot, offered), 2);
+    EXPECT_EQ(single.notifyMessage, WM_ZU_SPL_BY_SINGLE_IP);
+    EXPECT_EQ(comp.notifyMessage, WM_ZU_SPL_BY_SINGLE_IP_COMP);
+    EXPECT_EQ(single.captionId, 6198u);
 }
 
 TEST_F(ResultCommandsTest, TheResultSelectionsAnswerComparesOnTheFirstResultsProject)

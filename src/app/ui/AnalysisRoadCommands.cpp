@@ -87,7 +87,7 @@ bool CAnalysisRoadCommands::CanShowInputPowerSources(const CFrameSelection& s)
 
 bool CAnalysisRoadCommands::CanSelectResultType(const CFrameSelection& s)
 {
-    return CCalcCommands::IsEnabled(CCalcCommands::ID_CALC_VIBRATION_LEVEL, Analysis(s), s.First());
+    return CCalcCommands::AppliesToResultSet(Analysis(s), s.First());
 }
 
 bool CAnalysisRoadCommands::CanCompareExpData(const CFrameSelection& s)

@@ -34,7 +34,7 @@ CAnalysisProject* SelectedAnalysis(const CCommandState& s)
 
 // The modeless subsystem selection of the input-power (1033), energy-result (1177) and SPL by
 // single input powers (1181, 1182) commands; its answer comes back to the frame as a message.
-bool OpenCalcSubsystemSelection(CMainFrame& frame, const CCommandState& s, int id)
+bool OpenCalcSubsystemSelection(CMainFrame& frame, const CCommandState& s, const Calc::SubsystemSelection& choice)
 {
     CAnalysisProject* project = SelectedAnalysis(s);
     if (!project)
@@ -42,13 +42,13 @@ bool OpenCalcSubsystemSelection(CMainFrame& frame, const CCommandState& s, int i
     // The model window first, so that the user sees the subsystems being chosen from.
     frame.Commands()->OpenModelView();
     CZuSubsystemTable offered;
-    if (!Calc::GetOfferedSubsystems(id, *project, offered))
+    if (!choice.offer(*project, offered))
         return true;
     CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::CreateInstance(&frame, &frame);
     if (!dialog)
         return true; // one is open already
-    dialog->setWindowTitle(QString::fromStdString(LoadString(Calc::GetCaptionId(id))));
-    dialog->SetNotifyMessage(Calc::GetNotifyMessage(id));
+    dialog->setWindowTitle(QString::fromStdString(LoadString(choice.captionId)));
+    dialog->SetNotifyMessage(choice.notifyMessage);
     dialog->SetNotifyParam(reinterpret_cast<intptr_t>(project));
     for (int i = 0; i < offered.GetCount(); ++i)
         dialog->AddSubsystem(offered[i], 1);
@@ -77,7 +77,7 @@ bool SendToTreePicker(CMainFrame& frame, int id, CHSEAResultData* result)
 // A result command on the first selected element: on a result set of an analysis project the
 // target from the model's subsystem picker, then the driver under a wait cursor; on the hybrid
 // model's result the project window's picker.
-bool RunResultCommand(CMainFrame& frame, const CCommandState& s, int id)
+bool RunResultCommand(CMainFrame& frame, const CCommandState& s, int id, const Calc::ResultCommand& command)
 {
     if (CHSEAResultData* hsea = SelectedHseaResult(s))
         return SendToTreePicker(frame, id, hsea);
@@ -87,13 +87,13 @@ bool RunResultCommand(CMainFrame& frame, const CCommandState& s, int id)
         return true;
     CTALVOProject& container = s.Doc()->GetTALVOProject();
     CDlgSelectSubsystem picker(container.GetModelProject(), &frame);
-    picker.SetSubsystemKind(Calc::GetSubsystemKind(id));
-    picker.EnableWaveType(Calc::IsWaveTypeEnabled(id));
+    picker.SetSubsystemKind(command.subsystemKind);
+    picker.EnableWaveType(command.waveType);
     picker.SetCaption(result->GetName());
     picker.m_strName = container.GetTargetSubsystem();
     if (picker.DoModal() != IDOK)
         return true;
-    Calc::RunResultCommand(id, *project, result, picker.m_strName);
+    command.run(*project, result, picker.m_strName);
     return true;
 }
 
@@ -105,9 +105,6 @@ CCommandEntry CalcEntry(int id, const char* text, const char* icon, int pos)
     e.icon = icon;
     e.menu = "Calculation";
     e.menuPos = pos;
-    e.enabled = [id](const CCommandState& s) {
-        return s.Doc() && Calc::IsEnabled(id, SelectedAnalysis(s), s.selection.First());
-    };
     return e;
 }
 } // namespace
@@ -117,34 +114,41 @@ void RegisterCalcCommands(CCommandRegistry& r)
     r.AddMenu({"Calculation", 8, "&Calculation", 30, "CalculationMenu"});
 
     // Through the modeless calculation-subsystem selection.
-    for (const auto& [id, text, icon, pos] :
-         {std::tuple{int(Calc::ID_CALC_INPUT_POWER), "&Input Powers...", "input-power", 0},
-          std::tuple{int(Calc::ID_CALC_ENERGY_RESULT), "&Energy Result...", "energy", 1},
-          std::tuple{int(Calc::ID_SPL_BY_SINGLE_IP), "SPL by &Single Input Powers...", "power", 6},
+    for (const auto& [id, text, icon, pos, selection] :
+         {std::tuple{int(Calc::ID_CALC_INPUT_POWER), "&Input Powers...", "input-power", 0, &Calc::kInputPowerSelection},
+          std::tuple{int(Calc::ID_CALC_ENERGY_RESULT), "&Energy Result...", "energy", 1, &Calc::kEnergyResultSelection},
+          std::tuple{int(Calc::ID_SPL_BY_SINGLE_IP), "SPL by &Single Input Powers...", "power", 6,
+                     &Calc::kSplBySingleIPSelection},
           std::tuple{int(Calc::ID_SPL_BY_SINGLE_IP_COMP), "SPL by Single Input Powers (&Structure/Acoustic)...",
-                     "power", 7}}) {
+                     "power", 7, &Calc::kSplBySingleIPCompSelection}}) {
         CCommandEntry e = CalcEntry(id, text, icon, pos);
-        const int command = id;
-        e.run = [command](CMainFrame& f, const CCommandState& s) { return OpenCalcSubsystemSelection(f, s, command); };
+        const Calc::SubsystemSelection* choice = selection;
+        e.enabled = [choice](const CCommandState& s) { return s.Doc() && choice->applies(SelectedAnalysis(s)); };
+        e.run = [choice](CMainFrame& f, const CCommandState& s) { return OpenCalcSubsystemSelection(f, s, *choice); };
         r.Add(e);
     }
     // On a result set: a sub-menu of the project's result sets in the menu, the plain command on
     // the result set's context menu.
-    for (const auto& [id, text, icon, pos, contextPos] :
-         {std::tuple{int(Calc::ID_CALC_VIBRATION_LEVEL), "&Vibration Level...", "vibration", 2, 0},
-          std::tuple{int(Calc::ID_CALC_SPL), "Sound &Pressure Level...", "spl", 3, 1},
-          std::tuple{int(Calc::ID_SEARCH_DOMINANT_PATH), "&Dominant Paths...", "path", 4, 2},
-          std::tuple{int(Calc::ID_CALC_POWER_CONTRIBUTION), "Power &Contributions...", "contribution", 5, 3}}) {
+    for (const auto& [id, text, icon, pos, contextPos, driver] :
+         {std::tuple{int(Calc::ID_CALC_VIBRATION_LEVEL), "&Vibration Level...", "vibration", 2, 0,
+                     &Calc::kVibrationLevel},
+          std::tuple{int(Calc::ID_CALC_SPL), "Sound &Pressure Level...", "spl", 3, 1, &Calc::kSpl},
+          std::tuple{int(Calc::ID_SEARCH_DOMINANT_PATH), "&Dominant Paths...", "path", 4, 2, &Calc::kDominantPaths},
+          std::tuple{int(Calc::ID_CALC_POWER_CONTRIBUTION), "Power &Contributions...", "contribution", 5, 3,
+                     &Calc::kPowerContributions}}) {
         CCommandEntry e = CalcEntry(id, text, icon, pos);
         e.resultPopup = true;
         e.contextMenus = kContextResultSet;
         e.contextPos = contextPos;
         const int command = id;
-        e.enabled = [command](const CCommandState& s) {
+        const Calc::ResultCommand* calc = driver;
+        e.enabled = [](const CCommandState& s) {
             return s.Doc() &&
-                   (SelectedHseaResult(s) || Calc::IsEnabled(command, SelectedAnalysis(s), s.selection.First()));
+                   (SelectedHseaResult(s) || Calc::AppliesToResultSet(SelectedAnalysis(s), s.selection.First()));
         };
-        e.run = [command](CMainFrame& f, const CCommandState& s) { return RunResultCommand(f, s, command); };
+        e.run = [command, calc](CMainFrame& f, const CCommandState& s) {
+            return RunResultCommand(f, s, command, *calc);
+        };
         r.Add(e);
     }
     // The hybrid model's result only: one subsystem's energy, and the ratio of two subsystems'.
@@ -169,10 +173,9 @@ void RegisterCalcCommands(CCommandRegistry& r)
     }
 
     // The comparisons and the input-power data.
-    const auto resultRule = [](int id) {
-        return [id](const CCommandState& s) {
-            return s.Doc() && Res::IsEnabled(id, s.selection.project, s.selection.First());
-        };
+    const auto resultRule = [](bool (*applies)(const CMElement* project, const CMElement* first)) {
+        return
+            [applies](const CCommandState& s) { return s.Doc() && applies(s.selection.project, s.selection.First()); };
     };
     {
         CCommandEntry e;
@@ -182,7 +185,7 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.menuPos = 100;
         e.contextMenus = kContextResultSet;
         e.contextPos = 100;
-        e.enabled = resultRule(e.id);
+        e.enabled = resultRule(&Res::CanCompareWithResult);
         e.run = [](CMainFrame& f, const CCommandState& s) {
             CResultCommandsUi::OpenResultSelection(SelectedAnalysis(s), s.selection.First(), f.TreeWindow(), &f, &f);
             return true;
@@ -197,7 +200,7 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.menuPos = 101;
         e.contextMenus = kContextResultSet;
         e.contextPos = 101;
-        e.enabled = resultRule(e.id);
+        e.enabled = resultRule(&Res::CanCompareWithMeasured);
         e.run = [](CMainFrame&, const CCommandState& s) {
             if (CAnalysisProject* project = SelectedAnalysis(s))
                 CResultCommandsUi::CompareWithMeasured(*project, s.selection.First());
@@ -214,7 +217,7 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.menuPos = 102;
         e.contextMenus = kContextResultSet;
         e.contextPos = 102;
-        e.enabled = resultRule(e.id);
+        e.enabled = resultRule(&Res::CanOpenInputPowerData);
         e.run = [](CMainFrame& f, const CCommandState& s) {
             f.TreeWindow()->SendMessage(WM_ZU_INPUT_POWER_DATA, static_cast<uintptr_t>(Res::ID_INPUT_POWER_DATA),
                                         reinterpret_cast<intptr_t>(s.selection.project));
@@ -228,7 +231,7 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.text = "Export Input P&owers...";
         e.menu = "File";
         e.menuPos = 402;
-        e.enabled = resultRule(e.id);
+        e.enabled = resultRule(&Res::CanExportInputPower);
         e.run = [](CMainFrame& f, const CCommandState& s) {
             CResultCommandsUi::ExportInputPower(SelectedAnalysis(s), &f);
             return true;
@@ -237,9 +240,11 @@ void RegisterCalcCommands(CCommandRegistry& r)
     }
 
     // The result viewers.
-    for (const auto& [id, text, pos] :
-         {std::tuple{int(View::ID_VIEW_POWER_CONTRIBUTION), "Power Contribution &Viewer...", 103},
-          std::tuple{int(View::ID_COMPARE_TARGET_ENERGY), "&Target Energy Comparison...", 104}}) {
+    for (const auto& [id, text, pos, rule, action] :
+         {std::tuple{int(View::ID_VIEW_POWER_CONTRIBUTION), "Power Contribution &Viewer...", 103,
+                     &View::CanViewPowerContribution, &View::ViewPowerContribution},
+          std::tuple{int(View::ID_COMPARE_TARGET_ENERGY), "&Target Energy Comparison...", 104,
+                     &View::CanCompareTargetEnergy, &View::CompareTargetEnergy}}) {
         CCommandEntry e;
         e.id = id;
         e.text = text;
@@ -247,12 +252,13 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.menuPos = pos;
         e.contextMenus = kContextResultSet;
         e.contextPos = pos;
-        const int command = id;
-        e.enabled = [command](const CCommandState& s) {
-            return s.Doc() && View::IsEnabled(command, s.selection.project, s.selection.First());
+        const auto applies = rule;
+        const auto open = action;
+        e.enabled = [applies](const CCommandState& s) {
+            return s.Doc() && applies(s.selection.project, s.selection.First());
         };
-        e.run = [command](CMainFrame& f, const CCommandState& s) {
-            View::Run(command, s.selection.project, s.selection.First(), &f);
+        e.run = [open](CMainFrame& f, const CCommandState& s) {
+            open(s.selection.project, s.selection.First(), &f);
             return true;
         };
         r.Add(e);

@@ -195,27 +195,34 @@ void RegisterDaqCommands(CCommandRegistry& r)
         using U = CUFDaqProjectCommands;
         CCommandEntry e;
         e.id = U::ID_LOCAL_POINTS;
-        e.text = U::MenuText(U::ID_LOCAL_POINTS);
+        e.text = "&Local Points...";
         e.menu = "Project";
         e.menuPos = 204;
         e.contextMenus = kContextElement;
         e.contextPos = 500;
-        e.enabled = [](const CCommandState& s) { return U::IsEnabled(U::ID_LOCAL_POINTS, s.selection); };
-        e.run = [](CMainFrame& f, const CCommandState& s) { return U::Run(U::ID_LOCAL_POINTS, s.selection, &f); };
+        e.enabled = [](const CCommandState& s) { return U::CanEditLocalPoints(s.selection); };
+        e.run = [](CMainFrame& f, const CCommandState& s) { return U::EditLocalPoints(s.selection, &f); };
         r.Add(e);
     }
 
     // The windows over the selected DAQ project.
     using Daq = CDaqProjectCommands;
-    int pos = 102;
-    for (int id : Daq::kCommands) {
+    for (const auto& [id, text, pos, rule, action] :
+         {std::tuple{Daq::ID_MEASURE_BY_SUBSYSTEM, "&Measurement by Subsystem...", 102, &Daq::IsMeasuredHere,
+                     &Daq::MeasureBySubsystem},
+          std::tuple{Daq::ID_ENGINE_ROTATION, "&Engine Rotation Setup...", 103, &Daq::IsMeasuredHere,
+                     &Daq::ShowEngineRotation},
+          std::tuple{Daq::ID_DATABASE_CHECK, "Experimental &Database Check...", 104, &Daq::IsDaqProject,
+                     &Daq::CheckDatabase}}) {
         CCommandEntry e;
         e.id = id;
-        e.text = Daq::MenuText(id);
+        e.text = text;
         e.menu = "View";
-        e.menuPos = pos++;
-        e.enabled = [id](const CCommandState& s) { return s.Doc() && Daq::IsEnabled(id, s.selection.project); };
-        e.run = [id](CMainFrame& f, const CCommandState& s) { return Daq::Run(id, s.selection.project, &f); };
+        e.menuPos = pos;
+        const auto applies = rule;
+        const auto open = action;
+        e.enabled = [applies](const CCommandState& s) { return s.Doc() && applies(s.selection.project); };
+        e.run = [open](CMainFrame& f, const CCommandState& s) { return open(s.selection.project, &f); };
         r.Add(e);
     }
     {

@@ -6,7 +6,7 @@
 #include "planning/ui/DlgWizDAQPPMenu.h"
 #include "uff/ExtUFDaqProject.h"
 
-#include <utility>
+#include <tuple>
 
 void RegisterPlanningCommands(CCommandRegistry& r)
 {
@@ -29,16 +29,22 @@ void RegisterPlanningCommands(CCommandRegistry& r)
     // The plans of the acquisition units: the list, the units, the sensors of the local points,
     // then the whole planning state to and from a workbook.
     using P = CPlanningCommands;
-    for (const auto& [id, pos] : {std::pair{P::ID_PLAN_LIST, 100}, std::pair{P::ID_CHOOSE_PLAN, 101},
-                                  std::pair{P::ID_REGISTER_UNITS, 102}, std::pair{P::ID_ASSIGN_SENSORS, 103},
-                                  std::pair{P::ID_EXPORT_PLANS, 200}, std::pair{P::ID_IMPORT_PLANS, 201}}) {
+    for (const auto& [id, pos, text, rule, action] :
+         {std::tuple{P::ID_PLAN_LIST, 100, "Experiment &Plans...", &P::HasDocument, &P::OpenPlanList},
+          std::tuple{P::ID_CHOOSE_PLAN, 101, "&Choose Experiment Plan...", &P::CanChoosePlan, &P::ChoosePlan},
+          std::tuple{P::ID_REGISTER_UNITS, 102, "Register Acquisition &Units...", &P::HasDocument, &P::RegisterUnits},
+          std::tuple{P::ID_ASSIGN_SENSORS, 103, "&Sensor Assignment...", &P::HasDocument, &P::AssignSensors},
+          std::tuple{P::ID_EXPORT_PLANS, 200, "&Export Experiment Plans...", &P::HasDocument, &P::ExportPlans},
+          std::tuple{P::ID_IMPORT_PLANS, 201, "&Import Experiment Plans...", &P::HasDocument, &P::ImportPlans}}) {
         CCommandEntry e;
         e.id = id;
-        e.text = P::MenuText(id);
+        e.text = text;
         e.menu = "Planning";
         e.menuPos = pos;
-        e.enabled = [id](const CCommandState& s) { return P::IsEnabled(id, s.selection); };
-        e.run = [id](CMainFrame& f, const CCommandState& s) { return P::Run(id, s.selection, &f); };
+        const auto applies = rule;
+        const auto open = action;
+        e.enabled = [applies](const CCommandState& s) { return applies(s.selection); };
+        e.run = [open](CMainFrame& f, const CCommandState& s) { return open(s.selection, &f); };
         r.Add(e);
     }
 }

@@ -14,99 +14,92 @@
 #include "platform/win/WaitCursor.h"
 #include "platform/win/WinTypes.h"
 
-const char* CPlanningCommands::MenuText(int id)
+namespace {
+// The plan list in the given mode; an open one takes the mode.
+bool OpenList(const CFrameSelection& selection, QWidget* parent, CDlgExpPlanList::Mode mode)
 {
-    switch (id) {
-    case ID_PLAN_LIST:
-        return "Experiment &Plans...";
-    case ID_CHOOSE_PLAN:
-        return "&Choose Experiment Plan...";
-    case ID_REGISTER_UNITS:
-        return "Register Acquisition &Units...";
-    case ID_ASSIGN_SENSORS:
-        return "&Sensor Assignment...";
-    case ID_EXPORT_PLANS:
-        return "&Export Experiment Plans...";
-    case ID_IMPORT_PLANS:
-        return "&Import Experiment Plans...";
-    default:
-        return nullptr;
-    }
+    CDlgExpPlanList* list = CDlgExpPlanList::Open(&selection.doc->GetTALVOProject(), parent);
+    if (!list)
+        return false;
+    list->SetMode(mode);
+    return true;
 }
 
-bool CPlanningCommands::IsEnabled(int id, const CFrameSelection& selection)
+// The whole planning state written to or read from a workbook the user names.
+bool ExchangeWorkbook(const CFrameSelection& selection, bool exporting)
 {
-    if (!selection.doc)
-        return false;
-    switch (id) {
-    case ID_PLAN_LIST:
-    case ID_REGISTER_UNITS:
-    case ID_ASSIGN_SENSORS:
-    case ID_EXPORT_PLANS:
-    case ID_IMPORT_PLANS:
-        return true;
-    case ID_CHOOSE_PLAN: {
-        // The chosen plan goes to the measurement of a DAQ project measured here.
-        const auto* daq = dynamic_cast<const CDaqProject*>(selection.project);
-        return daq && daq->IsUFData() == 0;
-    }
-    default:
-        return false;
-    }
-}
-
-bool CPlanningCommands::Run(int id, const CFrameSelection& selection, QWidget* parent)
-{
-    if (!IsEnabled(id, selection))
-        return false;
     CTALVODoc& doc = *selection.doc;
     CTALVOProject& container = doc.GetTALVOProject();
-    switch (id) {
-    case ID_PLAN_LIST:
-    case ID_CHOOSE_PLAN: {
-        CDlgExpPlanList* list = CDlgExpPlanList::Open(&container, parent);
-        if (!list)
-            return false;
-        list->SetMode(id == ID_PLAN_LIST ? CDlgExpPlanList::modeManage : CDlgExpPlanList::modeChoose);
-        return true;
-    }
-    case ID_REGISTER_UNITS: {
-        CDlgRegQMXBlix dialog(&container, parent);
-        return dialog.DoModal() == IDOK;
-    }
-    case ID_ASSIGN_SENSORS: {
-        CDlgAssignSensors dialog(&container, parent);
-        return dialog.DoModal() == IDOK;
-    }
-    case ID_EXPORT_PLANS:
-    case ID_IMPORT_PLANS: {
-        const bool exporting = id == ID_EXPORT_PLANS;
-        FileChooserOptions options;
-        options.filter = kWorkbookFilter;
-        options.defaultExt = "xlsx";
-        std::string path;
-        if (!(exporting ? PromptSaveFile(options, path) : PromptOpenFile(options, path)))
-            return false;
-        int ok = 0;
-        {
-            CWaitCursor wait;
-            CExpPlanIO io(&container);
-            ok = exporting ? io.ExportToExcel(path) : io.ImportFromExcel(path);
-        }
-        if (ok && !exporting) {
-            doc.SetModifiedFlag(1);
-            // The plans and unit groups an open editor or cable map worked on are gone; an open
-            // list shows the plans that were read.
-            CDlgExpPlanCableMap::Close();
-            CDlgExpPlanMap::Close();
-            if (CDlgExpPlanList* list = CDlgExpPlanList::GetList())
-                list->Refill();
-        }
-        return ok != 0;
-    }
-    default:
+    FileChooserOptions options;
+    options.filter = CPlanningCommands::kWorkbookFilter;
+    options.defaultExt = "xlsx";
+    std::string path;
+    if (!(exporting ? PromptSaveFile(options, path) : PromptOpenFile(options, path)))
         return false;
+    int ok = 0;
+    {
+        CWaitCursor wait;
+        CExpPlanIO io(&container);
+        ok = exporting ? io.ExportToExcel(path) : io.ImportFromExcel(path);
     }
+    if (ok && !exporting) {
+        doc.SetModifiedFlag(1);
+        // The plans and unit groups an open editor or cable map worked on are gone; an open
+        // list shows the plans that were read.
+        CDlgExpPlanCableMap::Close();
+        CDlgExpPlanMap::Close();
+        if (CDlgExpPlanList* list = CDlgExpPlanList::GetList())
+            list->Refill();
+    }
+    return ok != 0;
+}
+} // namespace
+
+bool CPlanningCommands::HasDocument(const CFrameSelection& selection)
+{
+    return selection.doc != nullptr;
+}
+
+bool CPlanningCommands::CanChoosePlan(const CFrameSelection& selection)
+{
+    const auto* daq = dynamic_cast<const CDaqProject*>(selection.project);
+    return selection.doc && daq && daq->IsUFData() == 0;
+}
+
+bool CPlanningCommands::OpenPlanList(const CFrameSelection& selection, QWidget* parent)
+{
+    return HasDocument(selection) && OpenList(selection, parent, CDlgExpPlanList::modeManage);
+}
+
+bool CPlanningCommands::ChoosePlan(const CFrameSelection& selection, QWidget* parent)
+{
+    return CanChoosePlan(selection) && OpenList(selection, parent, CDlgExpPlanList::modeChoose);
+}
+
+bool CPlanningCommands::RegisterUnits(const CFrameSelection& selection, QWidget* parent)
+{
+    if (!HasDocument(selection))
+        return false;
+    CDlgRegQMXBlix dialog(&selection.doc->GetTALVOProject(), parent);
+    return dialog.DoModal() == IDOK;
+}
+
+bool CPlanningCommands::AssignSensors(const CFrameSelection& selection, QWidget* parent)
+{
+    if (!HasDocument(selection))
+        return false;
+    CDlgAssignSensors dialog(&selection.doc->GetTALVOProject(), parent);
+    return dialog.DoModal() == IDOK;
+}
+
+bool CPlanningCommands::ExportPlans(const CFrameSelection& selection, QWidget*)
+{
+    return HasDocument(selection) && ExchangeWorkbook(selection, true);
+}
+
+bool CPlanningCommands::ImportPlans(const CFrameSelection& selection, QWidget*)
+{
+    return HasDocument(selection) && ExchangeWorkbook(selection, false);
 }
 
 void CPlanningCommands::CloseWindows()

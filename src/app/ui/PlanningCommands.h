@@ -1,8 +1,8 @@
 #pragma once
 // The main window's planning commands: the plan list for managing (1223) and for choosing the
 // plan of the next measurement (1226), the unit registration (1224), the sensor assignment (1225)
-// and the exchange of the whole planning state with a workbook (1229 export, 1230 import). The
-// frame asks here whether a command is enabled and lets it run here.
+// and the exchange of the whole planning state with a workbook (1229 export, 1230 import): when
+// each applies and what it runs. The frame's entries take their rules and actions from here.
 #include "platform/win/CommandIds.h"
 
 #include <vector>
@@ -25,12 +25,20 @@ public:
     // Plan workbooks are written and read as .xlsx.
     static constexpr const char* kWorkbookFilter = "Excel File (*.xlsx)|*.xlsx|All Files (*.*)|*.*||";
 
-    // The menu text of one of the commands; null for another id.
-    static const char* MenuText(int id);
-    static bool IsEnabled(int id, const CFrameSelection& selection);
-    // parent: the main window. False when the command is disabled or did not get to its end
+    // The plan list, the unit registration, the sensor assignment and the workbook exchange work
+    // on the open document's project.
+    static bool HasDocument(const CFrameSelection& selection);
+    // The chosen plan goes to the measurement of a DAQ project measured here, selected.
+    static bool CanChoosePlan(const CFrameSelection& selection);
+
+    // parent: the main window. False when the command does not apply or did not get to its end
     // (cancelled, failed).
-    static bool Run(int id, const CFrameSelection& selection, QWidget* parent);
+    static bool OpenPlanList(const CFrameSelection& selection, QWidget* parent);
+    static bool ChoosePlan(const CFrameSelection& selection, QWidget* parent);
+    static bool RegisterUnits(const CFrameSelection& selection, QWidget* parent);
+    static bool AssignSensors(const CFrameSelection& selection, QWidget* parent);
+    static bool ExportPlans(const CFrameSelection& selection, QWidget* parent);
+    static bool ImportPlans(const CFrameSelection& selection, QWidget* parent);
 
     // The planning windows work on the document's project: they go before the document does.
     static void CloseWindows();

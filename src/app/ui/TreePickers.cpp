@@ -4,10 +4,7 @@
 #include "app/ModelProject.h"
 #include "app/TALVOApp.h"
 #include "app/TALVOProject.h"
-#include "models/HSEADominantPathData.h"
-#include "models/HSEAPowerContribution.h"
 #include "models/HSEAResultData.h"
-#include "platform/elements/ZuFunc.h"
 #include "platform/elements/MElement.h"
 #include "platform/elements/ZuData.h"
 #include "platform/win/MessageTarget.h"
@@ -116,53 +113,12 @@ CMElement* CTreePickers::RunOperation(int command, CMElement* element, const std
                                       const std::string& name2)
 {
     auto* data = dynamic_cast<CZuData*>(element);
-    if (!data)
+    const CFrameCommands::PickerCommand* entry = CFrameCommands::FindPickerCommand(command);
+    if (!data || !entry || !entry->operation)
         return nullptr;
-    // The result's own functions: made, then added below the result (the level functions, the
-    // dominant paths and the contributions) or found and refreshed there (energy, energy ratio).
-    if (auto* result = dynamic_cast<CHSEAResultData*>(data)) {
-        std::unique_ptr<CMElement> made;
-        switch (command) {
-        case 1003:
-            made = result->CreateDominantPathData(name1, -1);
-            break;
-        case 1013:
-            return result->FindOrAddSubsystemFunc(name1);
-        case 1023:
-            return result->CreateEnergyRatioFunc(name1, name2);
-        case 1036:
-            made = result->CreatePowerContribution(name1, -1);
-            break;
-        case 1057:
-            made = result->CreateSPLFunc(name1);
-            break;
-        case 1067:
-            made = result->CreateVibrationLevelFunc(name1);
-            break;
-        default:
-            return nullptr;
-        }
-        if (!made)
-            return nullptr;
-        // The name the result-name step gave the command's function.
-        const CFrameCommands::PickerCommand* entry = CFrameCommands::FindPickerCommand(command);
-        if (entry && entry->resultNameId)
-            made->SetName(FormatString(entry->resultNameId, name1.c_str()));
-        return result->AddChild(std::move(made));
-    }
-    switch (command) {
-    case 1138:
-    case 1146:
-        return data->ExtractClf(name1, name2);
-    case 1139:
-    case 1147:
-        return data->ExtractIntrinsicDlf(name1);
-    case 1142:
-    case 1149:
-        return data->ExtractTotalDlf(name1);
-    default:
-        return nullptr;
-    }
+    // The name the result-name step gives the command's function.
+    const std::string resultName = entry->resultNameId ? FormatString(entry->resultNameId, name1.c_str()) : "";
+    return entry->operation(*data, name1, name2, resultName);
 }
 
 void CTreePickers::RunPicked(bool pair)

@@ -26,19 +26,14 @@ CTALVOExp* SelectedExperiment(const CFrameSelection& selection)
 }
 } // namespace
 
-const char* CUFDaqProjectCommands::MenuText(int id)
+bool CUFDaqProjectCommands::CanEditLocalPoints(const CFrameSelection& selection)
 {
-    return id == ID_LOCAL_POINTS ? "&Local Points..." : nullptr;
+    return SelectedExperiment(selection) != nullptr;
 }
 
-bool CUFDaqProjectCommands::IsEnabled(int id, const CFrameSelection& selection)
+bool CUFDaqProjectCommands::EditLocalPoints(const CFrameSelection& selection, QWidget* parent)
 {
-    return id == ID_LOCAL_POINTS && SelectedExperiment(selection) != nullptr;
-}
-
-bool CUFDaqProjectCommands::Run(int id, const CFrameSelection& selection, QWidget* parent)
-{
-    if (!IsEnabled(id, selection))
+    if (!CanEditLocalPoints(selection))
         return false;
     CTALVOExp* experiment = SelectedExperiment(selection);
     auto* daq = dynamic_cast<CDaqProject*>(selection.project);

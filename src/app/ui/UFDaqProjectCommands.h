@@ -12,10 +12,8 @@ public:
     static constexpr int ID_LOCAL_POINTS = CommandId::ID_LOCAL_POINTS;
     static constexpr int kCommands[] = {ID_LOCAL_POINTS};
 
-    // The menu text of one of the commands; null for another id.
-    static const char* MenuText(int id);
     // A universal-file DAQ project with exactly one experiment selected in its tree.
-    static bool IsEnabled(int id, const CFrameSelection& selection);
-    // False when the command is disabled or the sheet was cancelled.
-    static bool Run(int id, const CFrameSelection& selection, QWidget* parent);
+    static bool CanEditLocalPoints(const CFrameSelection& selection);
+    // False when the command does not apply or the sheet was cancelled.
+    static bool EditLocalPoints(const CFrameSelection& selection, QWidget* parent);
 };

@@ -25,42 +25,43 @@ namespace {
 const char* const kReportFilter = "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
 } // namespace
 
-bool CResultViewerCommands::IsEnabled(int id, const CBaseProject* project, const CMElement* first)
+bool CResultViewerCommands::CanViewPowerContribution(const CBaseProject* project, const CMElement* first)
 {
-    switch (id) {
-    case ID_VIEW_POWER_CONTRIBUTION: {
-        const auto* analysis = dynamic_cast<const CAnalysisProject*>(project);
-        if (!analysis)
-            return false;
-        if (analysis->GetProjectType() == CAnalysisProject::typeRpm)
-            return dynamic_cast<const CZuRpmPcFunc*>(first) != nullptr;
-        // By order the contributions go to a text report, which reads the target's SPL and volume:
-        // only a cavity's map can be reported.
-        const auto* byOrder = dynamic_cast<const CZuOTPcFunc*>(first);
-        const CTALVOProject* container = analysis->GetOwner();
-        if (analysis->GetProjectType() != CAnalysisProject::typeOrder || !byOrder || !container)
-            return false;
-        // The map names its target with the wave sign.
-        std::string target = byOrder->GetSubsystem();
-        CGfxUtil::RemoveWaveSign(target);
-        return container->IsAcoustic(target) != 0;
-    }
-    case ID_COMPARE_TARGET_ENERGY:
-        return dynamic_cast<const CDaqProject*>(project) != nullptr;
-    default:
+    const auto* analysis = dynamic_cast<const CAnalysisProject*>(project);
+    if (!analysis)
         return false;
-    }
+    if (analysis->GetProjectType() == CAnalysisProject::typeRpm)
+        return dynamic_cast<const CZuRpmPcFunc*>(first) != nullptr;
+    // By order the contributions go to a text report, which reads the target's SPL and volume:
+    // only a cavity's map can be reported.
+    const auto* byOrder = dynamic_cast<const CZuOTPcFunc*>(first);
+    const CTALVOProject* container = analysis->GetOwner();
+    if (analysis->GetProjectType() != CAnalysisProject::typeOrder || !byOrder || !container)
+        return false;
+    // The map names its target with the wave sign.
+    std::string target = byOrder->GetSubsystem();
+    CGfxUtil::RemoveWaveSign(target);
+    return container->IsAcoustic(target) != 0;
 }
 
-bool CResultViewerCommands::Run(int id, CBaseProject* project, CMElement* first, QWidget* parent)
+bool CResultViewerCommands::ViewPowerContribution(CBaseProject* project, CMElement* first, QWidget* parent)
 {
-    if (!IsEnabled(id, project, first))
+    if (!CanViewPowerContribution(project, first))
         return false;
-    if (id == ID_VIEW_POWER_CONTRIBUTION) {
-        if (auto* byOrder = dynamic_cast<CZuOTPcFunc*>(first))
-            return WriteOrderReport(*dynamic_cast<CAnalysisProject*>(project), byOrder);
-        return CDlgCavPcView::OpenViewer(dynamic_cast<CZuRpmPcFunc*>(first), parent) != nullptr;
-    }
+    if (auto* byOrder = dynamic_cast<CZuOTPcFunc*>(first))
+        return WriteOrderReport(*dynamic_cast<CAnalysisProject*>(project), byOrder);
+    return CDlgCavPcView::OpenViewer(dynamic_cast<CZuRpmPcFunc*>(first), parent) != nullptr;
+}
+
+bool CResultViewerCommands::CanCompareTargetEnergy(const CBaseProject* project, const CMElement*)
+{
+    return dynamic_cast<const CDaqProject*>(project) != nullptr;
+}
+
+bool CResultViewerCommands::CompareTargetEnergy(CBaseProject* project, CMElement* first, QWidget* parent)
+{
+    if (!CanCompareTargetEnergy(project, first))
+        return false;
     return CDlgDaqERComp::Open(dynamic_cast<CDaqProject*>(project), parent) != nullptr;
 }
 

@@ -25,13 +25,20 @@ public:
         ID_COMPARE_TARGET_ENERGY = CommandId::ID_COMPARE_TARGET_ENERGY,
     };
 
+    // The selection the rules and the actions see: the project selected in the tree and its first
+    // selected element (either may be null).
     // 1077: an analysis project by RPM and a power-contribution result over RPM selected first, or
-    // a project by order and a cavity's power-contribution result over order selected first;
+    // a project by order and a cavity's power-contribution result over order selected first.
+    static bool CanViewPowerContribution(const CBaseProject* project, const CMElement* first);
+    // Opens (or brings forward) the viewer of the contributions over RPM, or for a result over
+    // order writes its report; false when the command does not apply or nothing was opened or
+    // written.
+    static bool ViewPowerContribution(CBaseProject* project, CMElement* first, QWidget* parent);
     // 1082: a DAQ project selected.
-    static bool IsEnabled(int id, const CBaseProject* project, const CMElement* first);
-    // Opens (or brings forward) the command's viewer, or for a result over order writes its report;
-    // false when nothing was opened or written.
-    static bool Run(int id, CBaseProject* project, CMElement* first, QWidget* parent);
+    static bool CanCompareTargetEnergy(const CBaseProject* project, const CMElement* first);
+    // Opens (or brings forward) the target energy comparison of the DAQ project; false when the
+    // command does not apply or nothing was opened.
+    static bool CompareTargetEnergy(CBaseProject* project, CMElement* first, QWidget* parent);
     // 1077 by order: the order power-contribution report of the map, written to the text file the
     // user names (the cavity's SPL by order computed when missing); true when written.
     static bool WriteOrderReport(CAnalysisProject& project, CZuOTPcFunc* contributions);

@@ -7,6 +7,7 @@
 #include "app/FrameCommands.h"
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
+#include "app/ui/CommandRegistry.h"
 #include "app/ui/DaqProjectCommands.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
@@ -46,28 +47,27 @@ TEST(DaqProjectCommands, EnabledByTheKindOfTheSelectedProject)
     struct Case
     {
         int id;
-        const CBaseProject* project;
+        CBaseProject* project;
         bool enabled;
     };
     const Case cases[] = {
-        {Cmd::ID_MEASURE_BY_SUBSYSTEM, &measured, true},
-        {Cmd::ID_MEASURE_BY_SUBSYSTEM, &imported, false},
-        {Cmd::ID_MEASURE_BY_SUBSYSTEM, &analysis, false},
-        {Cmd::ID_MEASURE_BY_SUBSYSTEM, nullptr, false},
-        {Cmd::ID_ENGINE_ROTATION, &measured, true},
-        {Cmd::ID_ENGINE_ROTATION, &imported, false},
-        {Cmd::ID_ENGINE_ROTATION, &analysis, false},
-        {Cmd::ID_ENGINE_ROTATION, nullptr, false},
-        {Cmd::ID_DATABASE_CHECK, &measured, true},
-        {Cmd::ID_DATABASE_CHECK, &imported, true},
-        {Cmd::ID_DATABASE_CHECK, &analysis, false},
-        {Cmd::ID_DATABASE_CHECK, nullptr, false},
-        {1, &measured, false},
+        {Cmd::ID_MEASURE_BY_SUBSYSTEM, &measured, true},  {Cmd::ID_MEASURE_BY_SUBSYSTEM, &imported, false},
+        {Cmd::ID_MEASURE_BY_SUBSYSTEM, &analysis, false}, {Cmd::ID_MEASURE_BY_SUBSYSTEM, nullptr, false},
+        {Cmd::ID_ENGINE_ROTATION, &measured, true},       {Cmd::ID_ENGINE_ROTATION, &imported, false},
+        {Cmd::ID_ENGINE_ROTATION, &analysis, false},      {Cmd::ID_ENGINE_ROTATION, nullptr, false},
+        {Cmd::ID_DATABASE_CHECK, &measured, true},        {Cmd::ID_DATABASE_CHECK, &imported, true},
+        {Cmd::ID_DATABASE_CHECK, &analysis, false},       {Cmd::ID_DATABASE_CHECK, nullptr, false},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Cmd::IsEnabled(c.id, c.project), c.enabled) << c.id << " " << c.project;
-    // A disabled command does nothing.
-    EXPECT_FALSE(Cmd::Run(Cmd::ID_DATABASE_CHECK, &analysis, nullptr));
+    // The frame's entries, with a document open.
+    CTALVODoc doc;
+    CCommandState state;
+    state.selection.doc = &doc;
+    for (const Case& c : cases) {
+        state.selection.project = c.project;
+        EXPECT_EQ(CCommandRegistry::Frame().IsEnabled(c.id, state), c.enabled) << c.id << " " << c.project;
+    }
+    // A command that does not apply does nothing.
+    EXPECT_FALSE(Cmd::CheckDatabase(&analysis, nullptr));
 }
 
 // A frame whose document holds one DAQ project, selected in the tree.
@@ -97,7 +97,7 @@ TEST(DaqProjectCommands, EachCommandOpensItsWindowFromTheFrame)
     for (int id : Cmd::kCommands) {
         ASSERT_NE(f.frame.Action(id), nullptr);
         EXPECT_TRUE(f.frame.Action(id)->isEnabled()) << id;
-        EXPECT_EQ(f.frame.Action(id)->text().toStdString(), Cmd::MenuText(id));
+        EXPECT_EQ(f.frame.Action(id)->text().toStdString(), CCommandRegistry::Frame().Find(id)->text);
     }
 
     // The engine rotation set-up of an existing project is shown read-only: OK keeps the settings.
@@ -216,7 +216,7 @@ TEST(DaqProjectCommands, MeasurementBySubsystemFollowsTheSelectedProject)
     CScriptedPrompts prompts;
     CScriptedDialogs dialogs;
     dialogs.PressCancel();
-    ASSERT_TRUE(Cmd::Run(Cmd::ID_MEASURE_BY_SUBSYSTEM, other, &f.frame));
+    ASSERT_TRUE(Cmd::MeasureBySubsystem(other, &f.frame));
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     CDlgExpProperty2* dialog = CDlgExpProperty2::Find(&f.frame);
     ASSERT_NE(dialog, nullptr);

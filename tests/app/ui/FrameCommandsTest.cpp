@@ -203,7 +203,7 @@ TEST_F(FrameCommandsTest, EnableRulesOverTypicalSelections)
     }
     EXPECT_FALSE(C::IsResultElement(nullptr));
     CZuOTResultData orderResult;
-    EXPECT_FALSE(CCalcCommands::IsEnabled(CCalcCommands::ID_CALC_SPL, Analysis(), &orderResult));
+    EXPECT_FALSE(CCalcCommands::AppliesToResultSet(Analysis(), &orderResult));
 }
 
 TEST_F(FrameCommandsTest, CopyOfAnAnalysisProjectGetsAFreshId)
@@ -1022,6 +1022,31 @@ TEST_F(FrameCommandsTest, TheModelsOwnResultMakesItsFunctionsThroughTheProjectWi
     ASSERT_TRUE(frame->OnCommand(1023));
     ASSERT_NE(pickers->PairPicker(), nullptr);
     EXPECT_TRUE(pickers->PairPicker()->isVisible());
+
+    // Each picker row runs its own operation on the result, the made functions named by the row's
+    // string; the loss factors are extracted from model data, never from a result.
+    struct Pick
+    {
+        int id;
+        const char* name1;
+        int type;
+        uint32_t nameId;
+    };
+    for (const Pick& p :
+         {Pick{1003, "Front Cabin-R-", ElementType::DominantPath, IDS_DOMINANT_PATH_NAME},
+          Pick{1013, "Roof-F", ElementType::Energy, 0}, Pick{1023, "Roof-F", ElementType::EnergyRatio, 0},
+          Pick{1036, "Front Cabin-R-", ElementType::PowerContribution, IDS_POWER_CONTRIBUTION_NAME},
+          Pick{1067, "Roof-F", ElementType::VibrationLevel, IDS_VIBRATION_LEVEL_NAME}}) {
+        CMElement* made = CTreePickers::RunOperation(p.id, result, p.name1, "Front Cabin-R");
+        ASSERT_NE(made, nullptr) << p.id;
+        EXPECT_EQ(made->GetType(), p.type) << p.id;
+        EXPECT_EQ(made->GetParent(), result) << p.id;
+        if (p.nameId) {
+            EXPECT_EQ(made->GetName(), FormatString(p.nameId, p.name1)) << p.id;
+        }
+    }
+    for (int id : {1138, 1139, 1142, 1146, 1147, 1149, 1046, 1148})
+        EXPECT_EQ(CTreePickers::RunOperation(id, result, "Roof-F", "Front Cabin-R"), nullptr) << id;
 }
 
 TEST_F(FrameCommandsTest, RecalculationWithNoDataSetInUseSaysSoAndCalculatesNothing)

@@ -170,25 +170,25 @@ TEST_F(SampleFixture, PowerContributionByOrderWritesTheOrderReport)
 
     // Enabled for a cavity's map by order only; the viewer's rule still holds by RPM.
     using R = CResultViewerCommands;
-    EXPECT_TRUE(R::IsEnabled(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, pc));
-    EXPECT_FALSE(R::IsEnabled(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, set));
-    EXPECT_FALSE(R::IsEnabled(R::ID_VIEW_POWER_CONTRIBUTION, project, pc)) << "a map by order in a project by RPM";
+    EXPECT_TRUE(R::CanViewPowerContribution(byOrder, pc));
+    EXPECT_FALSE(R::CanViewPowerContribution(byOrder, set));
+    EXPECT_FALSE(R::CanViewPowerContribution(project, pc)) << "a map by order in a project by RPM";
     CZuOTPcFunc* structure = byOrder->AddResult(set, byOrder->CalcPowerContributionOT(set, "Floor"));
     ASSERT_NE(structure, nullptr);
-    EXPECT_FALSE(R::IsEnabled(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, structure)) << "a structure is no cavity";
+    EXPECT_FALSE(R::CanViewPowerContribution(byOrder, structure)) << "a structure is no cavity";
 
     // Cancelled chooser: nothing written.
     const fs::path report = file.parent_path() / "contributions.txt";
     // The folder is named after the process id, which an earlier run may have had.
     fs::remove(report);
     prompts.responder = [](const PromptRecord&) { return PromptAnswer{IDCANCEL, {}, 0}; };
-    EXPECT_FALSE(R::Run(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, pc, nullptr));
+    EXPECT_FALSE(R::ViewPowerContribution(byOrder, pc, nullptr));
     EXPECT_FALSE(fs::exists(report));
 
     prompts.responder = [&](const PromptRecord& r) {
         return r.kind == PromptKind::SaveFile ? PromptAnswer{IDOK, {report.string()}, 1} : PromptAnswer{};
     };
-    ASSERT_TRUE(R::Run(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, pc, nullptr));
+    ASSERT_TRUE(R::ViewPowerContribution(byOrder, pc, nullptr));
     EXPECT_EQ(prompts.Last().kind, PromptKind::SaveFile);
     EXPECT_EQ(prompts.Last().file.filter, "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||");
     EXPECT_EQ(prompts.Last().file.defaultExt, "txt");
@@ -230,7 +230,7 @@ TEST_F(SampleFixture, PowerContributionByOrderWritesTheOrderReport)
     prompts.responder = [&](const PromptRecord& r) {
         return r.kind == PromptKind::SaveFile ? PromptAnswer{IDOK, {bad.string()}, 1} : PromptAnswer{};
     };
-    EXPECT_FALSE(R::Run(R::ID_VIEW_POWER_CONTRIBUTION, byOrder, pc, nullptr));
+    EXPECT_FALSE(R::ViewPowerContribution(byOrder, pc, nullptr));
     EXPECT_EQ(prompts.Last().text, "Faile to open file.");
     EXPECT_FALSE(fs::exists(bad));
 }
@@ -242,8 +242,8 @@ TEST_F(SampleFixture, PowerContributionViewerSharesRatesTicksAndLifetime)
     ASSERT_NE(set, nullptr);
     CZuRpmPcFunc* pc = project->AddResult(set, project->CalcPowerContribution(set, kTarget, 0.0));
     ASSERT_NE(pc, nullptr);
-    EXPECT_TRUE(CResultViewerCommands::IsEnabled(CResultViewerCommands::ID_VIEW_POWER_CONTRIBUTION, project, pc));
-    EXPECT_FALSE(CResultViewerCommands::IsEnabled(CResultViewerCommands::ID_VIEW_POWER_CONTRIBUTION, project, set));
+    EXPECT_TRUE(CResultViewerCommands::CanViewPowerContribution(project, pc));
+    EXPECT_FALSE(CResultViewerCommands::CanViewPowerContribution(project, set));
 
     CDlgCavPcView* viewer = CDlgCavPcView::OpenViewer(pc, nullptr);
     ASSERT_NE(viewer, nullptr);
@@ -457,7 +457,7 @@ TEST_F(SampleFixture, TargetEnergyComparisonOfTheMeasuredPair)
     container.SetTargetSubsystem(sample::kExcited);
     CDaqProject* daq = container.GetDaqProject(0);
     ASSERT_NE(daq, nullptr);
-    EXPECT_TRUE(CResultViewerCommands::IsEnabled(CResultViewerCommands::ID_COMPARE_TARGET_ENERGY, daq, nullptr));
+    EXPECT_TRUE(CResultViewerCommands::CanCompareTargetEnergy(daq, nullptr));
     prompts.Clear();
     CDlgDaqERComp* dialog = CDlgDaqERComp::Open(daq, nullptr);
     ASSERT_NE(dialog, nullptr) << (prompts.Count() ? prompts.Last().text : std::string());
