@@ -337,8 +337,10 @@ const CDlgDaqDataManagement::CommandTable& CDlgDaqDataManagement::Commands()
             };
             t.Add(std::move(e));
         };
-        add(ID_CHECK_FILES, "Check Files", [](const Dialog& d) { return !d.m_readOnly; }, &Dialog::OnCheckFiles);
-        add(ID_DELETE_MISSING, "Delete Missing", [](const Dialog& d) { return !d.m_readOnly; },
+        add(
+            ID_CHECK_FILES, "Check Files", [](const Dialog& d) { return !d.m_readOnly; }, &Dialog::OnCheckFiles);
+        add(
+            ID_DELETE_MISSING, "Delete Missing", [](const Dialog& d) { return !d.m_readOnly; },
             &Dialog::OnDeleteMissing);
         add(
             ID_DATA_SET_OPTIONS, "Options...",

@@ -76,8 +76,7 @@ const CSensorDoc::CommandTable& CSensorDoc::Commands()
         add(ID_SENSOR_IMPORT, hasProject, &CSensorDoc::OnImport);
         add(ID_SENSOR_EXPORT, hasProject, &CSensorDoc::DoFileSave);
         add(
-            ID_SENSOR_PUSH,
-            [](const CSensorDoc& doc) { return doc.m_project && doc.m_projectDoc && g_saver; },
+            ID_SENSOR_PUSH, [](const CSensorDoc& doc) { return doc.m_project && doc.m_projectDoc && g_saver; },
             &CSensorDoc::OnPushToMeasuredData);
         return t;
     }();

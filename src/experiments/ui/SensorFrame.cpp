@@ -188,9 +188,8 @@ bool CSensorFrame::OnCommand(int id)
 {
     if (!IsCommandEnabled(id))
         return false;
-    const bool done = RunCommandGuarded([this, id] {
-        return Commands().Has(id) ? Commands().Run(id, *this, *this) : RunFrontViewCommand(id);
-    });
+    const bool done = RunCommandGuarded(
+        [this, id] { return Commands().Has(id) ? Commands().Run(id, *this, *this) : RunFrontViewCommand(id); });
     UpdateCommandUI();
     return done;
 }

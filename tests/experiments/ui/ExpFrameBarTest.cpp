@@ -33,8 +33,8 @@ TEST(ExpFrame, BarShowsEveryCommandAndTheRpmList)
     auto* bar = frame->findChild<CZuControlBar*>("ToolBar104");
     ASSERT_NE(bar, nullptr);
     const int commands[] = {
-        CExpTreeView::ID_SETUP_CHANNELS,   CExpTreeView::ID_START_RUN,   CExpTreeView::ID_GAIN_SETTING,
-        CExpTreeView::ID_PROPERTIES,       CExpTreeView::ID_DELETE,      CExpTreeView::ID_DATA_CHECK,
+        CExpTreeView::ID_SETUP_CHANNELS,       CExpTreeView::ID_START_RUN,   CExpTreeView::ID_GAIN_SETTING,
+        CExpTreeView::ID_PROPERTIES,           CExpTreeView::ID_DELETE,      CExpTreeView::ID_DATA_CHECK,
         CExpTreeView::ID_EXP_ANALYSIS_OPTIONS, CExpTreeView::ID_DAQ_OPTIONS, CExpTreeView::ID_ACCEL_RPM};
     QMdiSubWindow* sub = area.subWindowList().value(0);
     ASSERT_NE(sub, nullptr);
