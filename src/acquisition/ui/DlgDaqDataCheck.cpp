@@ -24,14 +24,6 @@
 #include <utility>
 
 namespace {
-// One data check in the program.
-const char kOneCheck = 0;
-
-CModelessRegistry<CDlgDaqDataCheck>& Registry()
-{
-    static CModelessRegistry<CDlgDaqDataCheck> registry;
-    return registry;
-}
 // Twips to pixels at 96 dpi.
 int Pixels(int twips)
 {
@@ -42,20 +34,10 @@ int Pixels(int twips)
 CDlgDaqDataCheck* CDlgDaqDataCheck::CreateInstance(CExpProject* project, QWidget* parent)
 {
     CDlgDaqDataCheck* dialog =
-        Registry().RegisterNew(&kOneCheck, [&] { return new CDlgDaqDataCheck(project, parent); });
+        Instances().RegisterNew(ProgramKey(), [&] { return new CDlgDaqDataCheck(project, parent); });
     if (dialog)
         dialog->Create();
     return dialog;
-}
-
-CDlgDaqDataCheck* CDlgDaqDataCheck::GetInstance()
-{
-    return Registry().Find(&kOneCheck);
-}
-
-void CDlgDaqDataCheck::DestroyInstance()
-{
-    Registry().Close(&kOneCheck);
 }
 
 CDlgDaqDataCheck::CDlgDaqDataCheck(CExpProject* project, QWidget* parent) : CZuDialog(parent, 4010), m_project(project)

@@ -55,7 +55,7 @@ bool CDaqProjectCommands::Run(int id, CBaseProject* selected, QWidget* frame)
         auto data = std::make_unique<CDlgExpProperty2::CDlgData>(CExpDAQAccess().Inventory());
         data->target->daqProject = daq;
         // One per frame: an open one is restored instead.
-        CDlgExpProperty2* dialog = CDlgExpProperty2::Open(frame, frame, std::move(data));
+        CDlgExpProperty2* dialog = CDlgExpProperty2::CreateInstance(frame, frame, std::move(data));
         if (!dialog)
             return false;
         dialog->Create();

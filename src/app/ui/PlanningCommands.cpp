@@ -64,7 +64,7 @@ bool CPlanningCommands::Run(int id, const CFrameSelection& selection, QWidget* p
     switch (id) {
     case ID_PLAN_LIST:
     case ID_CHOOSE_PLAN: {
-        CDlgExpPlanList* list = CDlgExpPlanList::Open(&container, parent);
+        CDlgExpPlanList* list = CDlgExpPlanList::ShowInstance(&container, parent);
         if (!list)
             return false;
         list->SetMode(id == ID_PLAN_LIST ? CDlgExpPlanList::modeManage : CDlgExpPlanList::modeChoose);
@@ -97,9 +97,9 @@ bool CPlanningCommands::Run(int id, const CFrameSelection& selection, QWidget* p
             doc.SetModifiedFlag(1);
             // The plans and unit groups an open editor or cable map worked on are gone; an open
             // list shows the plans that were read.
-            CDlgExpPlanCableMap::Close();
-            CDlgExpPlanMap::Close();
-            if (CDlgExpPlanList* list = CDlgExpPlanList::GetList())
+            CDlgExpPlanCableMap::DestroyInstance();
+            CDlgExpPlanMap::DestroyInstance();
+            if (CDlgExpPlanList* list = CDlgExpPlanList::GetInstance())
                 list->Refill();
         }
         return ok != 0;
@@ -111,7 +111,7 @@ bool CPlanningCommands::Run(int id, const CFrameSelection& selection, QWidget* p
 
 void CPlanningCommands::CloseWindows()
 {
-    CDlgExpPlanCableMap::Close();
-    CDlgExpPlanMap::Close();
-    CDlgExpPlanList::Close();
+    CDlgExpPlanCableMap::DestroyInstance();
+    CDlgExpPlanMap::DestroyInstance();
+    CDlgExpPlanList::DestroyInstance();
 }

@@ -27,33 +27,15 @@
 
 namespace {
 
-// One list in the program, whichever project it was opened for.
-const char kOneList = 0;
-
-CModelessRegistry<CDlgDAQPPExpPlanList>& Registry()
-{
-    static CModelessRegistry<CDlgDAQPPExpPlanList> registry;
-    return registry;
-}
 } // namespace
 
 CDlgDAQPPExpPlanList* CDlgDAQPPExpPlanList::ShowInstance(CExtUFDaqProject* project, QWidget* parent)
 {
-    return Registry().ShowFor(&kOneList, [&] {
+    return Instances().ShowFor(ProgramKey(), [&] {
         auto* list = new CDlgDAQPPExpPlanList(project, parent);
         list->Create();
         return list;
     });
-}
-
-CDlgDAQPPExpPlanList* CDlgDAQPPExpPlanList::GetInstance()
-{
-    return Registry().Find(&kOneList);
-}
-
-void CDlgDAQPPExpPlanList::DestroyInstance()
-{
-    Registry().Close(&kOneList);
 }
 
 std::unique_ptr<CExportExpPlanToExcel> CDlgDAQPPExpPlanList::MakeExporter(CExtUFDaqProject& project)

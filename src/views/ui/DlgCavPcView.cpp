@@ -38,12 +38,6 @@
 #include <limits>
 
 namespace {
-CModelessRegistry<CDlgCavPcView>& Registry()
-{
-    static CModelessRegistry<CDlgCavPcView> registry;
-    return registry;
-}
-
 QColor ToQColor(COLORREF c)
 {
     return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
@@ -61,26 +55,16 @@ QString LevelUnit(int weighting)
 }
 } // namespace
 
-CDlgCavPcView* CDlgCavPcView::CreateViewer(const void* key, QWidget* parent)
+CDlgCavPcView* CDlgCavPcView::CreateInstance(const void* key, QWidget* parent)
 {
-    return Registry().RegisterNew(key, [&] { return new CDlgCavPcView(parent); });
+    return Instances().RegisterNew(key, [&] { return new CDlgCavPcView(parent); });
 }
 
-int CDlgCavPcView::CloseViewer(const void* key)
-{
-    return Registry().Close(key) ? 1 : 0;
-}
-
-CDlgCavPcView* CDlgCavPcView::FindViewer(const void* key)
-{
-    return Registry().Find(key);
-}
-
-CDlgCavPcView* CDlgCavPcView::OpenViewer(CZuRpmPcFunc* result, QWidget* parent)
+CDlgCavPcView* CDlgCavPcView::ShowInstance(CZuRpmPcFunc* result, QWidget* parent)
 {
     if (!result)
         return nullptr;
-    return Registry().ShowFor(result, [&]() -> CDlgCavPcView* {
+    return Instances().ShowFor(result, [&]() -> CDlgCavPcView* {
         auto* viewer = new CDlgCavPcView(parent);
         viewer->SetData(result->GetTargetName(), result);
         viewer->Create();

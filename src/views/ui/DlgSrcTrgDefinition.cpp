@@ -22,36 +22,20 @@
 
 #include <algorithm>
 
-namespace {
-// One definition dialog in the program.
-const char kOneDefinition = 0;
-
-CModelessRegistry<CDlgSrcTrgDefinition>& Registry()
-{
-    static CModelessRegistry<CDlgSrcTrgDefinition> registry;
-    return registry;
-}
-} // namespace
-
 CDlgSrcTrgDefinition* CDlgSrcTrgDefinition::CreateInstance(CTALVOProject* definition, QWidget* parent)
 {
     CDlgSrcTrgDefinition* dialog =
-        Registry().RegisterNew(&kOneDefinition, [&] { return new CDlgSrcTrgDefinition(definition, parent); });
+        Instances().RegisterNew(ProgramKey(), [&] { return new CDlgSrcTrgDefinition(definition, parent); });
     if (dialog)
         dialog->Create();
     return dialog;
-}
-
-CDlgSrcTrgDefinition* CDlgSrcTrgDefinition::GetInstance()
-{
-    return Registry().Find(&kOneDefinition);
 }
 
 void CDlgSrcTrgDefinition::DestroyInstance()
 {
     if (CDlgSrcTrgDefinition* dialog = GetInstance()) {
         dialog->ClosePicker();
-        Registry().Close(&kOneDefinition);
+        Instances().Close(ProgramKey());
     }
 }
 

@@ -59,7 +59,7 @@ bool CResultViewerCommands::Run(int id, CBaseProject* project, CMElement* first,
     if (id == ID_VIEW_POWER_CONTRIBUTION) {
         if (auto* byOrder = dynamic_cast<CZuOTPcFunc*>(first))
             return WriteOrderReport(*dynamic_cast<CAnalysisProject*>(project), byOrder);
-        return CDlgCavPcView::OpenViewer(dynamic_cast<CZuRpmPcFunc*>(first), parent) != nullptr;
+        return CDlgCavPcView::ShowInstance(dynamic_cast<CZuRpmPcFunc*>(first), parent) != nullptr;
     }
     return CDlgDaqERComp::Open(dynamic_cast<CDaqProject*>(project), parent) != nullptr;
 }
