@@ -557,9 +557,9 @@ void CDlgExpProperty2::OnPicture()
 CDlgSubsystemSensorTable* CDlgExpProperty2::OnSensorTable()
 {
     CTALVOProject* container = ContainerOf(*m_data);
-    CDlgSubsystemSensorTable* table = CDlgSubsystemSensorTable::Open(this, this);
+    CDlgSubsystemSensorTable* table = CDlgSubsystemSensorTable::CreateInstance(this, this);
     if (!table) {
-        CDlgSubsystemSensorTable* open = CDlgSubsystemSensorTable::Find(this);
+        CDlgSubsystemSensorTable* open = CDlgSubsystemSensorTable::GetInstance(this);
         if (open) {
             open->showNormal();
             open->raise();

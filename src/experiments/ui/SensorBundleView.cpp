@@ -131,8 +131,7 @@ bool CSensorBundleView::OnCommand(int id)
     CSensorBundle* bundle = BundleOfRow(row);
     switch (id) {
     case ID_SENSOR_NEW:
-        if (!CDlgSensorBundle::GetInstance()) {
-            auto* dlg = new CDlgSensorBundle(this);
+        if (CDlgSensorBundle* dlg = CDlgSensorBundle::CreateInstance(this)) {
             dlg->setWindowFlag(Qt::Window);
             dlg->SetBundleID(bundle ? bundle->GetID() : std::string());
             dlg->Create();

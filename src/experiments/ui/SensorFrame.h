@@ -1,6 +1,8 @@
 #pragma once
 // The sensor window: a toolbar over three views of one sensor document (sensor list, bundles,
 // groups) on tabs. At most one is open; opening it again brings it forward.
+#include "platform/ui/SingleInstance.h"
+
 #include <QWidget>
 
 #include <map>
@@ -16,7 +18,7 @@ class QMdiArea;
 class QTabWidget;
 class QToolBar;
 
-class CSensorFrame : public QWidget
+class CSensorFrame : public QWidget, public CSingleInstance<CSensorFrame>
 {
     Q_OBJECT
 public:
@@ -25,8 +27,7 @@ public:
 
     // Opens the window over a sensor project in an MDI area, or activates the open one (which then
     // refreshes its views). Null without a project.
-    static CSensorFrame* Open(QMdiArea* area, CSensorProject* project, CTALVODoc* projectDoc);
-    static CSensorFrame* GetInstance();
+    static CSensorFrame* ShowInstance(QMdiArea* area, CSensorProject* project, CTALVODoc* projectDoc);
 
     // Runs a command of the toolbar: the document's own, else the active view's.
     bool OnCommand(int id);

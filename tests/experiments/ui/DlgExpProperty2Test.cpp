@@ -215,7 +215,7 @@ TEST(DlgExpProperty2, ChannelSearchChecksAndTheDialogOverConnectedUnits)
     table->GetTarget().SetBundles(2, {c});
     table->PressOK();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(CDlgSubsystemSensorTable::Find(dialog), nullptr);
+    EXPECT_EQ(CDlgSubsystemSensorTable::GetInstance(dialog), nullptr);
     const CSensorGroup* taken = dialog->Data().items[2]->GetGroup();
     ASSERT_NE(taken, nullptr);
     ASSERT_EQ(taken->GetMemberCount(), 2) << "the bundle's last two sensors have no channel on a two-channel unit";
