@@ -4,7 +4,7 @@
 // and a channel grid of pages. Mode 1 prepares a new measurement (and opens the measurement window
 // over it), mode 2 edits stored experiments, mode 3 only shows them. While a new measurement is
 // prepared the subsystems that no experiment measures blink in the open 3D model windows.
-// Modeless: one dialog per key object (Open/Close), kept in a CModelessRegistry, so a dialog over
+// Modeless: one dialog per key object (CreateInstance/DestroyInstance), so a dialog over
 // an element closes when the element goes; CModal is the modal variant.
 #include "experiments/ExpInfoList.h"
 #include "platform/elements/MElementList.h"
