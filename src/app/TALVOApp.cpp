@@ -8,7 +8,6 @@
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
 #include "common/ModuleInfo.h"
-#include "experiments/ExpData.h"
 #include "experiments/SensorProject.h"
 #include "platform/archive/Archive.h"
 #include "platform/automation/PLOVAWrapper.h"
@@ -16,7 +15,6 @@
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/StdioFile.h"
-#include "platform/elements/ZuRpmSelFunc.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/modeldb/ModelData.h"
 #include "platform/win/MessageTarget.h"
@@ -32,7 +30,6 @@
 #include "spectral/ZuOTMultiVecFunc.h"
 #include "spectral/ZuOTPcFunc.h"
 #include "spectral/ZuRpmFunc.h"
-#include "spectral/ZuRpmMultiVecFunc.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -112,7 +109,8 @@ void CTALVOApp::RegisterDocTemplates()
         }
     }
     for (const CResultWindow& window : m_resultWindows) {
-        auto& t = m_templates.emplace_back(std::make_unique<CZuMultiDocTemplate>(window.templateId, window.documentClass));
+        auto& t =
+            m_templates.emplace_back(std::make_unique<CZuMultiDocTemplate>(window.templateId, window.documentClass));
         t->SetOpener(window.open);
         t->SetWindowFinder(window.isOpen);
     }

@@ -5,7 +5,6 @@
 #include "experiments/ExpProject.h"
 #include "platform/base/Format.h"
 #include "platform/base/MsClock.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"

@@ -3,7 +3,6 @@
 #include "acquisition/MultiQMXInterface.h"
 #include "acquisition/QmxBlixChMgr.h"
 #include "platform/base/Format.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/WaitCursor.h"
 
 #include <QColor>

@@ -5,7 +5,6 @@
 #include "experiments/ExpData.h"
 #include "experiments/ExpProject.h"
 #include "platform/elements/MElement.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 

@@ -10,7 +10,6 @@
 #include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
 #include "platform/gfx/OctaveManager.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/ObjectLifetime.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"

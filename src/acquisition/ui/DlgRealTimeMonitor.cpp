@@ -8,7 +8,6 @@
 #include "experiments/DaqProjectAccess.h"
 #include "experiments/ExpProject.h"
 #include "platform/elements/MElement.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"

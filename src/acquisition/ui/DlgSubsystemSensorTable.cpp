@@ -21,7 +21,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-
 namespace {
 
 // Grid widths of the table's layout, in pixels (the first column holds the subsystem name).

@@ -4,7 +4,6 @@
 #include "acquisition/MultiQMXInterface.h"
 #include "platform/base/Format.h"
 #include "platform/base/MsClock.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/QueuedMessageTarget.h"

@@ -9,7 +9,6 @@
 
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/modeldb/3DModelDoc.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/ui/DialogButtons.h"
 

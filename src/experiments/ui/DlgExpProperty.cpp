@@ -15,7 +15,6 @@
 #include "platform/modeldb/3DModelDoc.h"
 #include "platform/ui/CmbEx.h"
 #include "platform/ui/FlexGridEx.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/Messages.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"

@@ -21,7 +21,6 @@
 #include "experiments/ui/ExpDoc.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ZuSubsystemTable.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/ObjectLifetime.h"
 #include "platform/win/PromptService.h"

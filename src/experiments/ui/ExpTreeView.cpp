@@ -477,7 +477,8 @@ intptr_t CExpTreeView::OnMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
         if (CFormProgress* form = CFormProgress::GetInstance()) {
             form->showNormal();
             form->raise();
-        } else if (CFormProgress* created = CFormProgress::CreateInstance(window(), m_target.get(), m_doc->DAQ().Units())) {
+        } else if (CFormProgress* created =
+                       CFormProgress::CreateInstance(window(), m_target.get(), m_doc->DAQ().Units())) {
             created->Create();
             const CExpProject* project = m_doc->GetProject();
             if (created->StopButton())

@@ -11,7 +11,6 @@
 #include "platform/base/Format.h"
 #include "platform/ui/EmbeddedGridWnd.h"
 #include "platform/ui/FlexGridModel.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuDataTipCtrl.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"

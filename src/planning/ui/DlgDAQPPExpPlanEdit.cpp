@@ -2,16 +2,11 @@
 
 #include "planning/DAQPPExpPlan.h"
 #include "platform/ui/EmbeddedGridWnd.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 
 #include <QPushButton>
 #include <QStyle>
-
-namespace {
-
-} // namespace
 
 CDlgDAQPPExpPlanEdit* CDlgDAQPPExpPlanEdit::ShowInstance(CExtUFDaqProject* project, QWidget* parent)
 {

@@ -7,7 +7,6 @@
 #include "planning/ui/DlgExpPlanList.h"
 #include "planning/ui/PlanDialogServices.h"
 #include "platform/base/Format.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
@@ -24,10 +23,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <set>
-
-namespace {
-
-} // namespace
 
 CDlgDAQPPExpPlanList* CDlgDAQPPExpPlanList::ShowInstance(CExtUFDaqProject* project, QWidget* parent)
 {

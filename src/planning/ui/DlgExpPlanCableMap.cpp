@@ -10,7 +10,6 @@
 #include "platform/base/Format.h"
 #include "platform/ui/EmbeddedGridWnd.h"
 #include "platform/ui/FlexGridModel.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 
@@ -18,7 +17,8 @@
 
 #include <algorithm>
 
-CDlgExpPlanCableMap* CDlgExpPlanCableMap::ShowInstance(CTALVOProject* project, const std::vector<int>& groups, QWidget* parent)
+CDlgExpPlanCableMap* CDlgExpPlanCableMap::ShowInstance(CTALVOProject* project, const std::vector<int>& groups,
+                                                       QWidget* parent)
 {
     // An open map is left where it is: its groups are the ones it was opened with.
     if (CDlgExpPlanCableMap* open = GetInstance())

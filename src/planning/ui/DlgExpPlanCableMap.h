@@ -24,7 +24,8 @@ public:
     using CSingleInstance<CDlgExpPlanCableMap>::GetInstance;
     using CSingleInstance<CDlgExpPlanCableMap>::Instances;
     using CSingleInstance<CDlgExpPlanCableMap>::ProgramKey;
-    static CDlgExpPlanCableMap* ShowInstance(CTALVOProject* project, const std::vector<int>& groups, QWidget* parent = nullptr);
+    static CDlgExpPlanCableMap* ShowInstance(CTALVOProject* project, const std::vector<int>& groups,
+                                             QWidget* parent = nullptr);
     static void DestroyInstance();
 
     // groups: indices into the project's unit-group list.

@@ -11,7 +11,6 @@
 #include "planning/ui/DlgRegSlotGroup.h"
 #include "planning/ui/PlanDialogServices.h"
 #include "platform/base/Format.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/Messages.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"

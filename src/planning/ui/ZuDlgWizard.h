@@ -64,4 +64,3 @@ private:
     std::vector<CColorButton*> m_steps;
     int m_firstStepId = 0;
 };
-

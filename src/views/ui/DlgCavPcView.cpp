@@ -11,7 +11,6 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/modeldb/ModelSubsystem.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/ui/ZuDataTipCtrl.h"
 #include "platform/win/StringIds.h"

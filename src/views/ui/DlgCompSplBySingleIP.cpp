@@ -7,7 +7,6 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/modeldb/ModelCavity.h"
 #include "platform/ui/FlexGridEx.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"

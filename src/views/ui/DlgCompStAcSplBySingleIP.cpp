@@ -5,7 +5,6 @@
 #include "platform/base/Format.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/ui/FlexGridEx.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"

@@ -13,7 +13,6 @@
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/ui/ZuChart.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/ObjectLifetime.h"

@@ -3,7 +3,6 @@
 #include "app/AnalysisProject.h"
 #include "app/ProjectTreeWindow.h"
 #include "platform/elements/MElementList.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/ui/DialogButtons.h"
 

@@ -1,6 +1,5 @@
 #include "views/ui/DlgSelectSPLsSrc.h"
 
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/MessageTarget.h"
 
 #include <QCloseEvent>
@@ -19,7 +18,8 @@ Qt::CheckState ToCheck(int state)
 
 CDlgSelectSPLsSrc* CDlgSelectSPLsSrc::CreateInstance(IMessageTarget* owner, QWidget* parent)
 {
-    CDlgSelectSPLsSrc* dialog = Instances().RegisterNew(ProgramKey(), [&] { return new CDlgSelectSPLsSrc(owner, parent); });
+    CDlgSelectSPLsSrc* dialog =
+        Instances().RegisterNew(ProgramKey(), [&] { return new CDlgSelectSPLsSrc(owner, parent); });
     if (dialog)
         dialog->Create();
     return dialog;

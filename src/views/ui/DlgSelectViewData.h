@@ -6,7 +6,6 @@
 // and of a changed ticked list, and the comparison dialog asks it to select or tick an element.
 #include "platform/elements/MElementList.h"
 #include "platform/ui/CustomTreeCtrl.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/ui/SingleInstance.h"
 

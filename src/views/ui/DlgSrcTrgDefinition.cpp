@@ -5,7 +5,6 @@
 #include "app/ModelProject.h"
 #include "app/TALVOProject.h"
 #include "platform/modeldb/3DModelDoc.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"

@@ -27,8 +27,7 @@ public:
 
 // A kind of dialog and a kind derived from it, each one per object or one in the program.
 class CPlanDialog : public CZuDialog, public CSingleInstance<CPlanDialog>
-{
-};
+{};
 class CCablePlanDialog : public CPlanDialog, public CSingleInstance<CCablePlanDialog>
 {
 public:
