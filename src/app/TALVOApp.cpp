@@ -8,7 +8,6 @@
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
 #include "common/ModuleInfo.h"
-#include "experiments/ExpData.h"
 #include "experiments/SensorProject.h"
 #include "platform/archive/Archive.h"
 #include "platform/automation/PLOVAWrapper.h"
@@ -16,7 +15,6 @@
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/StdioFile.h"
-#include "platform/elements/ZuRpmSelFunc.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/modeldb/ModelData.h"
 #include "platform/win/MessageTarget.h"
@@ -32,7 +30,6 @@
 #include "spectral/ZuOTMultiVecFunc.h"
 #include "spectral/ZuOTPcFunc.h"
 #include "spectral/ZuRpmFunc.h"
-#include "spectral/ZuRpmMultiVecFunc.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -99,10 +96,10 @@ bool CTALVOApp::InitLanguageAndName()
 void CTALVOApp::RegisterDocTemplates()
 {
     m_templates.clear();
+    // The documents of the program itself; the result windows bring their own templates.
     const std::pair<uint32_t, const char*> table[] = {
-        {IDR_TALVOTYPE, "CTALVODoc"},   {IDR_HSEADATATABLE, "CHSEADataTableDoc"}, {IDR_3DMODEL, "C3DModelDoc"},
-        {IDR_3DMODEL2, "C3DModelDoc2"}, {IDR_SENSORTYPE, "CSensorDoc"},           {IDR_EXPTYPE, "CExpDoc"},
-        {IDR_TALDATA, "CTALDataDoc"},   {IDR_SWAXISTABLE, "CSwAxisTableDoc"},     {IDR_RMVDATA, "CRMVDataDoc"},
+        {IDR_TALVOTYPE, "CTALVODoc"},   {IDR_3DMODEL, "C3DModelDoc"}, {IDR_3DMODEL2, "C3DModelDoc2"},
+        {IDR_SENSORTYPE, "CSensorDoc"}, {IDR_EXPTYPE, "CExpDoc"},
     };
     for (const auto& [id, cls] : table) {
         auto& t = m_templates.emplace_back(std::make_unique<CZuMultiDocTemplate>(id, cls));
@@ -111,6 +108,30 @@ void CTALVOApp::RegisterDocTemplates()
             t->SetWindowFinder(it->second.second);
         }
     }
+    for (const CResultWindow& window : m_resultWindows) {
+        auto& t =
+            m_templates.emplace_back(std::make_unique<CZuMultiDocTemplate>(window.templateId, window.documentClass));
+        t->SetOpener(window.open);
+        t->SetWindowFinder(window.isOpen);
+    }
+}
+
+void CTALVOApp::AddResultWindow(CResultWindow window)
+{
+    if (!m_templates.empty()) {
+        CZuMultiDocTemplate* t = TemplateWithId(window.templateId);
+        if (!t)
+            t = m_templates.emplace_back(std::make_unique<CZuMultiDocTemplate>(window.templateId, window.documentClass))
+                    .get();
+        t->SetOpener(window.open);
+        t->SetWindowFinder(window.isOpen);
+    }
+    for (CResultWindow& each : m_resultWindows)
+        if (each.templateId == window.templateId) {
+            each = std::move(window);
+            return;
+        }
+    m_resultWindows.push_back(std::move(window));
 }
 
 void CTALVOApp::SetTemplateWindows(uint32_t resourceId, CZuMultiDocTemplate::Opener opener,
@@ -125,6 +146,14 @@ void CTALVOApp::SetTemplateWindows(uint32_t resourceId, CZuMultiDocTemplate::Ope
         m_templateWindows[resourceId] = {std::move(opener), std::move(finder)};
     else
         m_templateWindows.erase(resourceId);
+}
+
+CZuMultiDocTemplate* CTALVOApp::TemplateWithId(uint32_t resourceId) const
+{
+    for (const auto& t : m_templates)
+        if (t->GetResourceId() == resourceId)
+            return t.get();
+    return nullptr;
 }
 
 CZuMultiDocTemplate* CTALVOApp::GetTemplate(int i) const
@@ -191,24 +220,6 @@ bool CTALVOApp::OpenExpDataView(CTALVOExp* experiment) const
     // A subsystem without maps is told to the user by the averaging.
     CMElement* map = experiment->AverageRpmFuncs(name, 1, nullptr);
     return map && OpenTALDataView(map, index);
-}
-
-bool CTALVOApp::OpenRpmSelDataView(CMElement* element) const
-{
-    CZuMultiDocTemplate* t = FindTemplate("DataView");
-    return element && t && t->Open(element);
-}
-
-bool CTALVOApp::OpenSwAxisView(CMElement* element) const
-{
-    CZuMultiDocTemplate* t = FindTemplate("SwAxisView");
-    return DynamicDowncast<CZuRpmSelFunc>(element) && t && t->Open(element);
-}
-
-bool CTALVOApp::OpenRMVView(CMElement* element) const
-{
-    CZuMultiDocTemplate* t = FindTemplate("RMVView");
-    return DynamicDowncast<CZuRpmMultiVecFunc>(element) && t && t->Open(element);
 }
 
 namespace {
@@ -298,31 +309,11 @@ bool CTALVOApp::OpenDataView(CMElement* element) const
         auto* daq = dataSet->GetParent() ? DynamicDowncast<CDaqProject>(dataSet->GetParent()->GetParent()) : nullptr;
         return daq && daq->IsUFData() == 0 && daq->OpenRawData(CDAQIO::GetDaqFilePath(dataSet)) != 0;
     }
-    if (auto* channel = DynamicDowncast<CExpData>(element)) {
-        // A channel's samples in the table-and-chart window of the tables.
-        CZuMultiDocTemplate* t = FindTemplate("DataView");
-        return t && t->Open(channel);
-    }
-    if (DynamicDowncast<CZuRpmFunc>(element))
-        return OpenTALDataView(element, -1);
-    const int type = element->GetType();
-    if (type == ElementType::ChannelLevels || type == ElementType::SplComparison ||
-        type == ElementType::VibrationComparison)
-        return OpenRMVView(element);
-    if (type == ElementType::OrderData)
-        return OpenRpmSelDataView(element);
-    if (GetRegOptionByStringId(IDS_OPT_ALT_DATA_VIEWS) == 1) {
-        if (type == ElementType::PowerContribution || type == ElementType::DominantPath)
-            return OpenRpmSelDataView(element);
-        if (DynamicDowncast<CZuRpmSelFunc>(element))
-            return OpenSwAxisView(element);
-    } else if (DynamicDowncast<CZuRpmSelFunc>(element)) {
-        return OpenRpmSelDataView(element);
-    }
-    if (DynamicDowncast<CZuTableData>(element)) {
-        CZuMultiDocTemplate* t = FindTemplate("DataView");
-        return t && t->Open(element);
-    }
+    for (const CResultWindow& window : m_resultWindows)
+        if (window.takes && window.takes(*element)) {
+            CZuMultiDocTemplate* t = TemplateWithId(window.templateId);
+            return t && t->Open(element);
+        }
     return false;
 }
 

@@ -3,6 +3,7 @@
 // line, the recent-file list, the one open project document and the look-ups through which every
 // command reaches the open projects and the project tree's selection. No widgets: the main frame
 // and the start-up that creates it live in app/ui.
+#include "app/ResultWindow.h"
 #include "app/ZuMultiDocTemplate.h"
 
 #include <cstdint>
@@ -86,6 +87,9 @@ public:
     // take the family back.
     void SetTemplateWindows(uint32_t resourceId, CZuMultiDocTemplate::Opener opener,
                             CZuMultiDocTemplate::WindowFinder finder = {});
+    // Registers a result window with its template (made at once when the templates are registered
+    // already). A window of the same template id registered before is replaced in its place.
+    void AddResultWindow(CResultWindow window);
 
     // Opens the window of the template named viewName (its document-type name) over element; false
     // when there is no such template, it has no window family installed or the window did not open.
@@ -104,11 +108,10 @@ public:
     bool OpenModelView(CModelData* model) const;
 
     // ---- windows over elements of the project tree ----
-    // Each opens the window of its template over the element, or brings forward the one that
-    // shows it; false when nothing was opened (the element is not of the kind, or the template's
-    // window family is not installed).
-    // The right window for any element: order result functions are dumped to a text file (they
-    // have no window), spectrum maps go to OpenTALDataView, the rest by type code and class.
+    // Opens the right window for any element, or brings forward the one that shows it; false when
+    // nothing was opened. Order result functions are dumped to a text file (they have no window);
+    // measured experiments and data sets open their measured data; any other element opens in the
+    // first result window that takes it.
     bool OpenDataView(CMElement* element) const;
     // A spectrum map (CZuRpmFunc), "TalDataView". subsystem: the subsystem the map was chosen
     // for, -1 when none.
@@ -121,12 +124,6 @@ public:
     // installs it. name: in, the subsystem shown first; out, the pick as the picker answers it.
     using ExpSubsystemChooser = std::function<bool(CTALVOExp& experiment, std::string& name)>;
     void SetExpSubsystemChooser(ExpSubsystemChooser chooser) { m_expSubsystemChooser = std::move(chooser); }
-    // A table by RPM (CZuRpmSelFunc) or an analysis-project table, "DataView".
-    bool OpenRpmSelDataView(CMElement* element) const;
-    // The switchable-axis table of a CZuRpmSelFunc, "SwAxisView".
-    bool OpenSwAxisView(CMElement* element) const;
-    // A multi-vector function (CZuRpmMultiVecFunc), "RMVView".
-    bool OpenRMVView(CMElement* element) const;
 
     // Opens a new, empty measurement window and returns its document; null when none can be
     // opened (no window library, or, with checkUnsaved, another measurement window still holds
@@ -195,10 +192,13 @@ public:
     void ExitInstance();
 
 private:
+    CZuMultiDocTemplate* TemplateWithId(uint32_t resourceId) const;
+
     uint32_t m_language = 0;
     std::string m_appName;
     std::vector<std::unique_ptr<CZuMultiDocTemplate>> m_templates;
     std::map<uint32_t, std::pair<CZuMultiDocTemplate::Opener, CZuMultiDocTemplate::WindowFinder>> m_templateWindows;
+    std::vector<CResultWindow> m_resultWindows;
     CTALVODoc* m_mainDocument = nullptr;
     IProjectTreeWindow* m_treeWindow = nullptr;
     bool m_runningObject = false;

@@ -23,6 +23,7 @@
 #include "planning/ui/DlgWizSensorConfig.h"
 #include "platform/ui/ApplicationIcon.h"
 #include "platform/ui/ProgramStyle.h"
+#include "platform/ui/QtPromptService.h"
 #include "platform/win/MessageTarget.h"
 #include "uff/ui/MkExtAnaProject.h"
 #include "uff/ui/UFImportDialogs.h"
@@ -210,4 +211,8 @@ void SetUpProgram(CStartupWarmUp& warmUp)
     // Dialogs, windows and the automation server, over the main window in a plain start and
     // without a window when the program is started by automation.
     InstallWindowServices();
+    // Questions, file choosers, the clipboard and the wait cursor of the desktop, for as long as the
+    // application object lives. Tests leave them out and answer through the core's own services.
+    InstallQtPlatformServices();
+    QObject::connect(QCoreApplication::instance(), &QObject::destroyed, [] { RemoveQtPlatformServices(); });
 }

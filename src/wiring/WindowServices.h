@@ -9,5 +9,7 @@ void InstallWindowServices();
 class CStartupWarmUp;
 // The program's set-up once its application object exists, the same for the program and for the
 // start-up benchmark that times it: the session bus begun on another thread, the names its settings
-// live under, its icon before any window, numbers in the "C" locale, then the window services.
+// live under, its icon before any window, numbers in the "C" locale, then the window services and
+// the desktop's questions, file choosers, clipboard and wait cursor (taken back with the application
+// object).
 void SetUpProgram(CStartupWarmUp& warmUp);

@@ -5,7 +5,6 @@
 #include "experiments/ExpProject.h"
 #include "platform/base/Format.h"
 #include "platform/base/MsClock.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
@@ -22,27 +21,13 @@
 #include <QVBoxLayout>
 
 namespace {
-// One run-up diagnosis in the program.
-const char kOneDiagnosis = 0;
-
-CModelessRegistry<CDlgAccelRpm>& Registry()
-{
-    static CModelessRegistry<CDlgAccelRpm> registry;
-    return registry;
-}
-
 const QColor kMeasuredColour(0, 0, 128);
 const QColor kMarginColour(255, 69, 0);
 } // namespace
 
 CDlgAccelRpm* CDlgAccelRpm::CreateInstance(QWidget* parent, IMessageTarget* owner)
 {
-    return Registry().RegisterNew(&kOneDiagnosis, [&] { return new CDlgAccelRpm(parent, owner); });
-}
-
-CDlgAccelRpm* CDlgAccelRpm::GetInstance()
-{
-    return Registry().Find(&kOneDiagnosis);
+    return Instances().RegisterNew(ProgramKey(), [&] { return new CDlgAccelRpm(parent, owner); });
 }
 
 void CDlgAccelRpm::DestroyInstance()
@@ -53,7 +38,7 @@ void CDlgAccelRpm::DestroyInstance()
     dialog->m_timer->stop();
     // The window may be inside one of its own handlers: the registry lets it go on the next loop
     // turn.
-    Registry().Close(&kOneDiagnosis);
+    Instances().Close(ProgramKey());
 }
 
 CDlgAccelRpm* CDlgAccelRpm::ShowStoredPulse(CExpData& pulse, int compact, QWidget* parent)

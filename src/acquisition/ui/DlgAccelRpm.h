@@ -7,6 +7,7 @@
 #include "acquisition/AccelRpmAnalysis.h"
 #include "experiments/DAQConfig.h"
 #include "platform/ui/ZuDialog.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <cstdint>
 #include <memory>
@@ -23,7 +24,7 @@ class QLabel;
 class QPushButton;
 class QTimer;
 
-class CDlgAccelRpm : public CZuDialog
+class CDlgAccelRpm : public CZuDialog, public CSingleInstance<CDlgAccelRpm>
 {
     Q_OBJECT
 
@@ -31,7 +32,6 @@ public:
     // Null when one exists; otherwise a new window (not yet shown: Create shows it). owner hears
     // 0x240D (stop or close) and 0x241A (record now); null for none.
     static CDlgAccelRpm* CreateInstance(QWidget* parent, IMessageTarget* owner = nullptr);
-    static CDlgAccelRpm* GetInstance();
     // Closes and deletes the window (later, when it is handling a message of its own).
     static void DestroyInstance();
 

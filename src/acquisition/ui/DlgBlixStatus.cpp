@@ -3,7 +3,6 @@
 #include "acquisition/MultiQMXInterface.h"
 #include "acquisition/QmxBlixChMgr.h"
 #include "platform/base/Format.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/WaitCursor.h"
 
 #include <QColor>
@@ -16,15 +15,6 @@
 #include <QVBoxLayout>
 
 namespace {
-// One modeless status window in the program.
-const char kOneWindow = 0;
-
-CModelessRegistry<CDlgBlixStatus>& Registry()
-{
-    static CModelessRegistry<CDlgBlixStatus> registry;
-    return registry;
-}
-
 // The grid's sizes as the window always had them, in pixels of a 96-dpi screen.
 constexpr int kHeadingWidth = 107;
 constexpr int kCellWidth = 60;
@@ -109,16 +99,11 @@ CDlgBlixStatus::~CDlgBlixStatus() = default;
 
 CDlgBlixStatus* CDlgBlixStatus::ShowInstance(CMultiQMXInterface* units, QWidget* parent)
 {
-    return Registry().ShowFor(&kOneWindow, [&] {
+    return Instances().ShowFor(ProgramKey(), [&] {
         auto* status = new CDlgBlixStatus(units, 0, parent);
         status->Create();
         return status;
     });
-}
-
-CDlgBlixStatus* CDlgBlixStatus::GetInstance()
-{
-    return Registry().Find(&kOneWindow);
 }
 
 bool CDlgBlixStatus::OnInitDialog()
@@ -130,7 +115,7 @@ bool CDlgBlixStatus::OnInitDialog()
 void CDlgBlixStatus::OnCancel()
 {
     if (!m_modal && GetInstance() == this)
-        Registry().Release(&kOneWindow);
+        Instances().Release(ProgramKey());
     CZuDialog::OnCancel();
 }
 

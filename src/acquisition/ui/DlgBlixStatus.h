@@ -5,6 +5,7 @@
 // more than 8 channels widens the grid. Modeless (one at most, ShowInstance) or modal (CModal).
 #include "platform/ui/ColorStaticST.h"
 #include "platform/ui/ZuDialog.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <memory>
 #include <vector>
@@ -17,7 +18,7 @@ class QLabel;
 class QPushButton;
 class QTableWidget;
 
-class CDlgBlixStatus : public CZuDialog
+class CDlgBlixStatus : public CZuDialog, public CSingleInstance<CDlgBlixStatus>
 {
     Q_OBJECT
 
@@ -57,7 +58,6 @@ public:
     ~CDlgBlixStatus() override;
 
     static CDlgBlixStatus* ShowInstance(CMultiQMXInterface* units, QWidget* parent = nullptr);
-    static CDlgBlixStatus* GetInstance();
 
     // Rebuilds the chain list and the grid; with reinitialise the units are initialised and their
     // inventories merged first (a failure leaves the grid as it was).

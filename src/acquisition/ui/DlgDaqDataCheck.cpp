@@ -5,7 +5,6 @@
 #include "experiments/ExpData.h"
 #include "experiments/ExpProject.h"
 #include "platform/elements/MElement.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -24,14 +23,6 @@
 #include <utility>
 
 namespace {
-// One data check in the program.
-const char kOneCheck = 0;
-
-CModelessRegistry<CDlgDaqDataCheck>& Registry()
-{
-    static CModelessRegistry<CDlgDaqDataCheck> registry;
-    return registry;
-}
 // Twips to pixels at 96 dpi.
 int Pixels(int twips)
 {
@@ -42,20 +33,10 @@ int Pixels(int twips)
 CDlgDaqDataCheck* CDlgDaqDataCheck::CreateInstance(CExpProject* project, QWidget* parent)
 {
     CDlgDaqDataCheck* dialog =
-        Registry().RegisterNew(&kOneCheck, [&] { return new CDlgDaqDataCheck(project, parent); });
+        Instances().RegisterNew(ProgramKey(), [&] { return new CDlgDaqDataCheck(project, parent); });
     if (dialog)
         dialog->Create();
     return dialog;
-}
-
-CDlgDaqDataCheck* CDlgDaqDataCheck::GetInstance()
-{
-    return Registry().Find(&kOneCheck);
-}
-
-void CDlgDaqDataCheck::DestroyInstance()
-{
-    Registry().Close(&kOneCheck);
 }
 
 CDlgDaqDataCheck::CDlgDaqDataCheck(CExpProject* project, QWidget* parent) : CZuDialog(parent, 4010), m_project(project)

@@ -4,6 +4,7 @@
 // channel's input range is unknown). Below it, when channels reached the top of their input range,
 // the dialog says in words what to do about it. Modeless, at most one; closing it destroys it.
 #include "platform/ui/ZuDialog.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <functional>
 #include <memory>
@@ -15,15 +16,13 @@ class QComboBox;
 class QLabel;
 class QTableWidget;
 
-class CDlgDaqDataCheck : public CZuDialog
+class CDlgDaqDataCheck : public CZuDialog, public CSingleInstance<CDlgDaqDataCheck>
 {
     Q_OBJECT
 
 public:
     // Null while one is open; otherwise creates and shows it for the project.
     static CDlgDaqDataCheck* CreateInstance(CExpProject* project, QWidget* parent = nullptr);
-    static CDlgDaqDataCheck* GetInstance();
-    static void DestroyInstance();
 
     // Runs the check again and refills the grid.
     void Refresh();

@@ -10,7 +10,6 @@
 #include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
 #include "platform/gfx/OctaveManager.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/ObjectLifetime.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
@@ -43,15 +42,6 @@
 
 namespace {
 
-// One data management dialog in the program, whichever experiment it shows.
-const char kOneDialog = 0;
-
-CModelessRegistry<CDlgDaqDataManagement>& Registry()
-{
-    static CModelessRegistry<CDlgDaqDataManagement> registry;
-    return registry;
-}
-
 std::string DateText(const CDAQExperiment& set)
 {
     const CExpInfo* info = set.GetExpInfo();
@@ -82,22 +72,17 @@ CDlgDaqDataManagement* CDlgDaqDataManagement::CreateInstance(CMElement* experime
     if (!exp)
         return nullptr;
     // An open dialog keeps its place: no second one, and the open one is not brought forward.
-    return Registry().RegisterNew(&kOneDialog, [&] {
+    return Instances().RegisterNew(ProgramKey(), [&] {
         auto* dialog = new CDlgDaqDataManagement(exp, parent);
         dialog->Create();
         return dialog;
     });
 }
 
-CDlgDaqDataManagement* CDlgDaqDataManagement::GetInstance()
-{
-    return Registry().Find(&kOneDialog);
-}
-
 void CDlgDaqDataManagement::DestroyInstance()
 {
     // Gone at once, not on the next loop turn: callers go on with the dialog's data released.
-    delete Registry().Release(&kOneDialog);
+    delete Instances().Release(ProgramKey());
 }
 
 int CDlgDaqDataManagement::BandAveMask(int blockMode, int rpmMode)
@@ -180,7 +165,7 @@ CDlgDaqDataManagement::CDlgDaqDataManagement(CTALVOExp* experiment, QWidget* par
 CDlgDaqDataManagement::~CDlgDaqDataManagement()
 {
     RemoveObjectGoingListener(m_listener);
-    CDlgExpDataComp::CloseForKey(this);
+    CDlgExpDataComp::DestroyInstance(this);
 }
 
 void CDlgDaqDataManagement::SetOwnerElement(CMElement* owner)
@@ -409,7 +394,7 @@ void CDlgDaqDataManagement::OnDeleteMissing()
         if (FileState(set) == 0)
             missing.push_back(set);
     if (!missing.empty())
-        CDlgExpDataComp::CloseForKey(this); // it may be showing one of them
+        CDlgExpDataComp::DestroyInstance(this); // it may be showing one of them
     for (CDAQExperiment* set : missing) {
         m_useFlags.erase(set);
         m_experiment->DeleteChild(set, 1);
@@ -474,13 +459,13 @@ void CDlgDaqDataManagement::OnCompare()
     CDaqProject* project = GetDaqProject();
     if (!project)
         return;
-    if (CDlgExpDataComp* open = CDlgExpDataComp::FindForKey(this)) {
+    if (CDlgExpDataComp* open = CDlgExpDataComp::GetInstance(this)) {
         open->showNormal();
         open->raise();
         open->activateWindow();
         return;
     }
-    CDlgExpDataComp* dialog = CDlgExpDataComp::CreateForKey(this, parentWidget());
+    CDlgExpDataComp* dialog = CDlgExpDataComp::CreateInstance(this, parentWidget());
     if (!dialog)
         return;
     dialog->SetOwnerID(project);
@@ -545,8 +530,8 @@ void CDlgDaqDataManagement::Forget()
     m_experiment = nullptr;
     m_owner = nullptr;
     // Left open, but no longer the program's one: another may open beside it.
-    if (Registry().Find(&kOneDialog) == this)
-        Registry().Release(&kOneDialog);
+    if (Instances().Find(ProgramKey()) == this)
+        Instances().Release(ProgramKey());
 }
 
 void CDlgDaqDataManagement::OnOK()

@@ -15,6 +15,7 @@
 #include "platform/win/CommandTable.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <cstdint>
 #include <functional>
@@ -30,7 +31,7 @@ class QLabel;
 class QPushButton;
 class QTableWidget;
 
-class CDlgDaqDataManagement : public CZuDialog, public IMessageTarget
+class CDlgDaqDataManagement : public CZuDialog, public IMessageTarget, public CSingleInstance<CDlgDaqDataManagement>
 {
     Q_OBJECT
 
@@ -60,7 +61,6 @@ public:
     // The dialog for an experiment (its parent is taken as owner); null while one is open or for
     // an element that is not an experiment.
     static CDlgDaqDataManagement* CreateInstance(CMElement* experiment, QWidget* parent = nullptr);
-    static CDlgDaqDataManagement* GetInstance();
     // Closes the open dialog without touching any use flag.
     static void DestroyInstance();
 

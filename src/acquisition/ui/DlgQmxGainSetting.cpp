@@ -121,7 +121,7 @@ CDlgQmxGainSetting::~CDlgQmxGainSetting()
     if (m_manager.IsRunning() && CDAQ::Exists())
         m_manager.OnDAQAbort();
     ReleaseNotifyWindow();
-    CFormProgress::Destroy();
+    CFormProgress::DestroyInstance();
 }
 
 CMultiQMXInterface* CDlgQmxGainSetting::Units() const
@@ -293,7 +293,7 @@ int CDlgQmxGainSetting::OnDataReady()
         m_table.ChooseFromTrial(*daq, count, m_fLevel);
         FillList();
     }
-    CFormProgress::Destroy();
+    CFormProgress::DestroyInstance();
     return 1;
 }
 
@@ -303,7 +303,7 @@ intptr_t CDlgQmxGainSetting::OnMessage(uint32_t msg, uintptr_t wParam, intptr_t 
     case WM_ZU_DAQ_STARTED:
         if (CFormProgress* form = CFormProgress::GetInstance()) {
             form->showNormal();
-        } else if (CFormProgress* created = CFormProgress::Create(this, m_target.get(), Units())) {
+        } else if (CFormProgress* created = CFormProgress::CreateInstance(this, m_target.get(), Units())) {
             created->Create();
             if (QPushButton* hidden = created->StopButton())
                 hidden->hide();

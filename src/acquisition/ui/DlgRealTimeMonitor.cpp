@@ -8,7 +8,6 @@
 #include "experiments/DaqProjectAccess.h"
 #include "experiments/ExpProject.h"
 #include "platform/elements/MElement.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
@@ -22,25 +21,9 @@
 
 #include <algorithm>
 
-namespace {
-// One monitor in the program.
-const char kOneMonitor = 0;
-
-CModelessRegistry<CDlgRealTimeMonitor>& Registry()
-{
-    static CModelessRegistry<CDlgRealTimeMonitor> registry;
-    return registry;
-}
-} // namespace
-
 CDlgRealTimeMonitor* CDlgRealTimeMonitor::CreateInstance(QWidget* parent)
 {
-    return Registry().RegisterNew(&kOneMonitor, [parent] { return new CDlgRealTimeMonitor(parent); });
-}
-
-CDlgRealTimeMonitor* CDlgRealTimeMonitor::GetInstance()
-{
-    return Registry().Find(&kOneMonitor);
+    return Instances().RegisterNew(ProgramKey(), [parent] { return new CDlgRealTimeMonitor(parent); });
 }
 
 void CDlgRealTimeMonitor::DestroyInstance()
@@ -49,7 +32,7 @@ void CDlgRealTimeMonitor::DestroyInstance()
     if (!dialog)
         return;
     dialog->OnStopRun();
-    Registry().Close(&kOneMonitor);
+    Instances().Close(ProgramKey());
 }
 
 CDlgRealTimeMonitor* CDlgRealTimeMonitor::Open(CExpProject* project, QWidget* parent)
@@ -233,7 +216,7 @@ void CDlgRealTimeMonitor::OnCancel()
     // Esc and the close box: the run stops before the window goes.
     OnStopRun();
     if (GetInstance() == this)
-        Registry().Close(&kOneMonitor);
+        Instances().Close(ProgramKey());
     else
         DestroyWindow();
 }

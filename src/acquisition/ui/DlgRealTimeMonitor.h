@@ -8,6 +8,7 @@
 #include "acquisition/DAQExeManager.h"
 #include "acquisition/DAQExeSupport.h"
 #include "platform/ui/ZuDialog.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <memory>
 
@@ -17,14 +18,13 @@ class CZuChart;
 class IMessageTarget;
 class QPushButton;
 
-class CDlgRealTimeMonitor : public CZuDialog, public IDAQExeSupport
+class CDlgRealTimeMonitor : public CZuDialog, public IDAQExeSupport, public CSingleInstance<CDlgRealTimeMonitor>
 {
     Q_OBJECT
 
 public:
     // Null when one exists; otherwise a new, not yet shown, window.
     static CDlgRealTimeMonitor* CreateInstance(QWidget* parent);
-    static CDlgRealTimeMonitor* GetInstance();
     // Stops a run of the window, closes it and deletes it.
     static void DestroyInstance();
     // The measured-data window's command: restores the open monitor, or opens one on the

@@ -17,20 +17,11 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <map>
-
 namespace {
-
-std::map<const void*, QPointer<CDlgSubsystemSensorTable>>& Tables()
-{
-    static std::map<const void*, QPointer<CDlgSubsystemSensorTable>> tables;
-    return tables;
-}
 
 // Grid widths of the table's layout, in pixels (the first column holds the subsystem name).
 constexpr int kNameColumnWidth = 133;
@@ -38,30 +29,17 @@ constexpr int kLpColumnWidth = 80;
 
 } // namespace
 
-CDlgSubsystemSensorTable* CDlgSubsystemSensorTable::Open(const void* key, QWidget* parent)
+CDlgSubsystemSensorTable* CDlgSubsystemSensorTable::CreateInstance(const void* key, QWidget* parent)
 {
-    if (Find(key))
-        return nullptr;
-    auto* table = new CDlgSubsystemSensorTable(0, parent);
-    Tables()[key] = table;
-    return table;
+    return Instances().RegisterNew(key, [parent] { return new CDlgSubsystemSensorTable(0, parent); });
 }
 
-CDlgSubsystemSensorTable* CDlgSubsystemSensorTable::Find(const void* key)
+bool CDlgSubsystemSensorTable::DestroyInstance(const void* key)
 {
-    auto it = Tables().find(key);
-    return it == Tables().end() ? nullptr : it->second.data();
-}
-
-int CDlgSubsystemSensorTable::Close(const void* key)
-{
-    auto it = Tables().find(key);
-    if (it == Tables().end())
-        return 0;
-    QPointer<CDlgSubsystemSensorTable> table = it->second;
-    Tables().erase(it);
-    delete table.data();
-    return 1;
+    // Gone at once, not on the next loop turn.
+    QWidget* table = Instances().Release(key);
+    delete table;
+    return table != nullptr;
 }
 
 CDlgSubsystemSensorTable::CDlgSubsystemSensorTable(int modal, QWidget* parent) : CZuDialog(parent, IDD), m_bModal(modal)
@@ -104,12 +82,7 @@ CDlgSubsystemSensorTable::CDlgSubsystemSensorTable(int modal, QWidget* parent) :
     connect(m_combo, qOverload<int>(&QComboBox::activated), this, &CDlgSubsystemSensorTable::OnChannelChosen);
 }
 
-CDlgSubsystemSensorTable::~CDlgSubsystemSensorTable()
-{
-    auto& tables = Tables();
-    for (auto it = tables.begin(); it != tables.end();)
-        it = it->second == this || it->second.isNull() ? tables.erase(it) : std::next(it);
-}
+CDlgSubsystemSensorTable::~CDlgSubsystemSensorTable() = default;
 
 bool CDlgSubsystemSensorTable::OnInitDialog()
 {

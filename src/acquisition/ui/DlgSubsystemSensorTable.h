@@ -3,6 +3,7 @@
 // each local point (LP), checked as a whole on OK. The table writes nothing back: after OK its
 // opener reads each subsystem's new sensor group (LookupSubsystem). One table per edited object.
 #include "acquisition/SubsystemSensorTable.h"
+#include "platform/ui/SingleInstance.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/Messages.h"
 
@@ -17,7 +18,7 @@ class IProjectLookups;
 class QComboBox;
 class QTableWidget;
 
-class CDlgSubsystemSensorTable : public CZuDialog
+class CDlgSubsystemSensorTable : public CZuDialog, public CSingleInstance<CDlgSubsystemSensorTable>
 {
     Q_OBJECT
 
@@ -48,10 +49,9 @@ public:
     };
 
     // A new modeless table for the key, or null when one is open for it.
-    static CDlgSubsystemSensorTable* Open(const void* key, QWidget* parent);
-    static CDlgSubsystemSensorTable* Find(const void* key);
-    // Deletes the key's table; 0 when there was none.
-    static int Close(const void* key);
+    static CDlgSubsystemSensorTable* CreateInstance(const void* key, QWidget* parent);
+    // Deletes the key's table; false when there was none.
+    static bool DestroyInstance(const void* key);
 
     explicit CDlgSubsystemSensorTable(int modal, QWidget* parent = nullptr);
     ~CDlgSubsystemSensorTable() override;

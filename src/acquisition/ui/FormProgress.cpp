@@ -4,7 +4,6 @@
 #include "acquisition/MultiQMXInterface.h"
 #include "platform/base/Format.h"
 #include "platform/base/MsClock.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/QueuedMessageTarget.h"
@@ -22,20 +21,11 @@
 #include <algorithm>
 
 namespace {
-// One sampling window in the program.
-const char kOneForm = 0;
-
-CModelessRegistry<CFormProgress>& Registry()
-{
-    static CModelessRegistry<CFormProgress> registry;
-    return registry;
-}
-
 // The window leaves the registry at once; it goes by itself afterwards.
 void Leave(const CFormProgress* form)
 {
-    if (Registry().Find(&kOneForm) == form)
-        Registry().Release(&kOneForm);
+    if (CFormProgress::GetInstance() == form)
+        CFormProgress::Instances().Release(CFormProgress::ProgramKey());
 }
 
 constexpr const char* kWait = "<< Wait ... >>";
@@ -45,20 +35,15 @@ constexpr int kPointSize = 23;
 constexpr int kProgressSteps = 1000;
 } // namespace
 
-CFormProgress* CFormProgress::Create(QWidget* parent, IMessageTarget* owner, CMultiQMXInterface* units)
+CFormProgress* CFormProgress::CreateInstance(QWidget* parent, IMessageTarget* owner, CMultiQMXInterface* units)
 {
-    return Registry().RegisterNew(&kOneForm, [&] { return new CFormProgress(parent, owner, units); });
+    return Instances().RegisterNew(ProgramKey(), [&] { return new CFormProgress(parent, owner, units); });
 }
 
-CFormProgress* CFormProgress::GetInstance()
-{
-    return Registry().Find(&kOneForm);
-}
-
-bool CFormProgress::Destroy()
+bool CFormProgress::DestroyInstance()
 {
     // Gone at once, not on the next loop turn.
-    QWidget* form = Registry().Release(&kOneForm);
+    QWidget* form = Instances().Release(ProgramKey());
     delete form;
     return form != nullptr;
 }

@@ -5,6 +5,7 @@
 // progress reaches it through the run's feedback (CFormProgressFeedback); the owner passes on
 // 0xA302 and 0xA307 through Target().
 #include "platform/ui/ZuDialog.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <cstdint>
 #include <memory>
@@ -16,17 +17,16 @@ class QProgressBar;
 class QPushButton;
 class QTimer;
 
-class CFormProgress : public CZuDialog
+class CFormProgress : public CZuDialog, public CSingleInstance<CFormProgress>
 {
     Q_OBJECT
 
 public:
     // Null when a window exists already. The window watches units for readiness and reports to
     // owner; the caller shows it (CZuDialog::Create).
-    static CFormProgress* Create(QWidget* parent, IMessageTarget* owner, CMultiQMXInterface* units);
-    static CFormProgress* GetInstance();
+    static CFormProgress* CreateInstance(QWidget* parent, IMessageTarget* owner, CMultiQMXInterface* units);
     // Destroys the window; false when there was none.
-    static bool Destroy();
+    static bool DestroyInstance();
 
     ~CFormProgress() override;
     // Shows the window modeless (the dialog's own Create).

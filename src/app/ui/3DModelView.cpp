@@ -16,8 +16,6 @@
 #include <numbers>
 
 namespace {
-C3DModelView* g_openViews[2] = {nullptr, nullptr};
-
 int KindOf(const CModelData* model)
 {
     return model && model->GetFileKind() == CModelData::FILE_KIND_XML ? 1 : 0;
@@ -66,44 +64,41 @@ C3DModelView::C3DModelView(CModelData* model, ConnectionTest connected, QWidget*
 
 C3DModelView::~C3DModelView()
 {
-    if (g_openViews[m_kind] == this)
-        g_openViews[m_kind] = nullptr;
     m_doc->RemoveView(m_viewId);
 }
 
-C3DModelView* C3DModelView::GetOpenView(int kind)
+const void* C3DModelView::KindKey(int kind)
 {
-    return kind == 0 || kind == 1 ? g_openViews[kind] : nullptr;
+    static const char keys[2] = {0, 0};
+    return kind == 0 || kind == 1 ? &keys[kind] : nullptr;
+}
+
+void C3DModelView::CloseKind(int kind)
+{
+    // Gone at once, with its sub-window.
+    QWidget* open = Instances().Release(KindKey(kind));
+    if (!open)
+        return;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget()))
+        delete sub;
+    else
+        delete open;
 }
 
 void C3DModelView::CloseAll()
 {
-    for (C3DModelView*& view : g_openViews) {
-        C3DModelView* open = view;
-        view = nullptr;
-        if (!open)
-            continue;
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget()))
-            delete sub;
-        else
-            delete open;
-    }
+    for (int kind : {0, 1})
+        CloseKind(kind);
 }
 
-C3DModelView* C3DModelView::Open(QMdiArea* area, CModelData* model, ConnectionTest connected)
+C3DModelView* C3DModelView::ShowInstance(QMdiArea* area, CModelData* model, ConnectionTest connected)
 {
     if (!model)
         return nullptr;
     const int kind = KindOf(model);
-    if (C3DModelView* old = g_openViews[kind]) {
-        g_openViews[kind] = nullptr;
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(old->parentWidget()))
-            delete sub;
-        else
-            delete old;
-    }
+    CloseKind(kind);
     auto* view = new C3DModelView(model, std::move(connected));
-    g_openViews[kind] = view;
+    Instances().Register(KindKey(kind), view);
     if (area) {
         QMdiSubWindow* sub = area->addSubWindow(view);
         sub->setAttribute(Qt::WA_DeleteOnClose);

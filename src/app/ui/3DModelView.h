@@ -4,6 +4,8 @@
 // selection that the model document holds. Dialogs that pick subsystems colour and select them
 // through the open model documents; the window redraws when its document tells it to. A click on
 // a subsystem selects it.
+#include "platform/ui/SingleInstance.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -17,7 +19,7 @@ class CModelData;
 class CModelSubsystem;
 class QMdiArea;
 
-class C3DModelView : public QWidget
+class C3DModelView : public QWidget, public CSingleInstance<C3DModelView>
 {
     Q_OBJECT
 public:
@@ -29,9 +31,9 @@ public:
 
     // Opens the window of the model's kind in the client area; the window of that kind that is
     // open already is closed first, so one model window per kind exists. Null without a model.
-    static C3DModelView* Open(QMdiArea* area, CModelData* model, ConnectionTest connected);
-    // The open window of a kind (0 the first kind, 1 the second); null when none is open.
-    static C3DModelView* GetOpenView(int kind);
+    static C3DModelView* ShowInstance(QMdiArea* area, CModelData* model, ConnectionTest connected);
+    // The key of the window of a kind (0 the first kind, 1 the second) for GetInstance.
+    static const void* KindKey(int kind);
     // Closes every open model window (the document that holds the models goes).
     static void CloseAll();
 
@@ -53,6 +55,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Closes the window of a kind at once.
+    static void CloseKind(int kind);
     QPointF ItemCentre(int index) const;
     QSizeF ItemSize() const;
     // Places every subsystem for the widget's current size and font, once per size.

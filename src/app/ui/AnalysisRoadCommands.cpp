@@ -57,13 +57,13 @@ bool OpenComparison(CTALVOExp* experiment, const void* key, QWidget* parent)
     if (!experiment)
         return false;
     // One comparison per frame: another experiment takes the place of the one shown.
-    if (Dialog* open = Dialog::FindForKey(key)) {
+    if (Dialog* open = Dialog::GetInstance(key)) {
         if (open->Groups().empty() || open->Groups().back().experiment != experiment)
-            Dialog::CloseForKey(key);
+            Dialog::DestroyInstance(key);
         else
             return Raise(open);
     }
-    Dialog* dialog = Dialog::CreateForKey(key, parent);
+    Dialog* dialog = Dialog::CreateInstance(key, parent);
     if (!dialog)
         return false;
     dialog->SetOwnerID(CAnalysisRoadCommands::OwnerOfExperiment(experiment));

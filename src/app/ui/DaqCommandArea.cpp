@@ -92,7 +92,7 @@ bool OpenDataManagement(CMElement* experiment, QWidget* parent)
         auto* daq =
             dataSet ? DynamicDowncast<CDaqProject>(dataSet->GetParent() ? dataSet->GetParent()->GetParent() : nullptr)
                     : nullptr;
-        CDlgExpProperty* properties = CDlgExpProperty::Open(dataSet, owner);
+        CDlgExpProperty* properties = CDlgExpProperty::CreateInstance(dataSet, owner);
         if (!properties)
             return;
         properties->SetMode(mode == 3 ? CDlgExpProperty::modeReadOnly : CDlgExpProperty::modeStored);

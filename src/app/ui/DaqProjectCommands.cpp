@@ -34,7 +34,7 @@ bool CDaqProjectCommands::MeasureBySubsystem(CBaseProject* selected, QWidget* fr
     auto data = std::make_unique<CDlgExpProperty2::CDlgData>(CExpDAQAccess().Inventory());
     data->target->daqProject = AsDaqProject(selected);
     // One per frame: an open one is restored instead.
-    CDlgExpProperty2* dialog = CDlgExpProperty2::Open(frame, frame, std::move(data));
+    CDlgExpProperty2* dialog = CDlgExpProperty2::CreateInstance(frame, frame, std::move(data));
     if (!dialog)
         return false;
     dialog->Create();

@@ -199,7 +199,7 @@ void CMainFrame::CloseElementWindows()
 bool CMainFrame::OpenSensorWindow(CMElement* element)
 {
     auto* project = DynamicDowncast<CSensorProject>(element);
-    return project && m_doc && CSensorFrame::Open(m_mdiArea, project, m_doc.get()) != nullptr;
+    return project && m_doc && CSensorFrame::ShowInstance(m_mdiArea, project, m_doc.get()) != nullptr;
 }
 
 bool CMainFrame::OpenModelWindow(CMElement* element)
@@ -211,7 +211,7 @@ bool CMainFrame::OpenModelWindow(CMElement* element)
         connected = [project](const std::string& a, const std::string& b) {
             return project->IsSubsystemConnected(a, b) != 0;
         };
-    return model && C3DModelView::Open(m_mdiArea, model, std::move(connected)) != nullptr;
+    return model && C3DModelView::ShowInstance(m_mdiArea, model, std::move(connected)) != nullptr;
 }
 
 bool CMainFrame::RunSensorCommand(int command)

@@ -18,7 +18,7 @@ namespace {
 // The plan list in the given mode; an open one takes the mode.
 bool OpenList(const CFrameSelection& selection, QWidget* parent, CDlgExpPlanList::Mode mode)
 {
-    CDlgExpPlanList* list = CDlgExpPlanList::Open(&selection.doc->GetTALVOProject(), parent);
+    CDlgExpPlanList* list = CDlgExpPlanList::ShowInstance(&selection.doc->GetTALVOProject(), parent);
     if (!list)
         return false;
     list->SetMode(mode);
@@ -46,9 +46,9 @@ bool ExchangeWorkbook(const CFrameSelection& selection, bool exporting)
         doc.SetModifiedFlag(1);
         // The plans and unit groups an open editor or cable map worked on are gone; an open
         // list shows the plans that were read.
-        CDlgExpPlanCableMap::Close();
-        CDlgExpPlanMap::Close();
-        if (CDlgExpPlanList* list = CDlgExpPlanList::GetList())
+        CDlgExpPlanCableMap::DestroyInstance();
+        CDlgExpPlanMap::DestroyInstance();
+        if (CDlgExpPlanList* list = CDlgExpPlanList::GetInstance())
             list->Refill();
     }
     return ok != 0;
@@ -104,7 +104,7 @@ bool CPlanningCommands::ImportPlans(const CFrameSelection& selection, QWidget*)
 
 void CPlanningCommands::CloseWindows()
 {
-    CDlgExpPlanCableMap::Close();
-    CDlgExpPlanMap::Close();
-    CDlgExpPlanList::Close();
+    CDlgExpPlanCableMap::DestroyInstance();
+    CDlgExpPlanMap::DestroyInstance();
+    CDlgExpPlanList::DestroyInstance();
 }

@@ -4,11 +4,8 @@
 
 #include <QEvent>
 #include <QPainter>
-#include <QPointer>
-
 namespace {
 bool g_enabled = false;
-QPointer<CSplashWnd> g_splash;
 } // namespace
 
 void CSplashWnd::EnableSplashScreen(bool enable)
@@ -21,23 +18,19 @@ bool CSplashWnd::IsSplashScreenEnabled()
     return g_enabled;
 }
 
-CSplashWnd* CSplashWnd::Instance()
-{
-    return g_splash;
-}
-
 void CSplashWnd::ShowSplashScreen(QWidget* parent)
 {
-    if (!g_enabled || g_splash)
+    if (!g_enabled || GetInstance())
         return;
-    g_splash = new CSplashWnd(parent);
-    g_splash->show();
-    g_splash->repaint();
+    auto* splash = new CSplashWnd(parent);
+    Instances().Register(ProgramKey(), splash);
+    splash->show();
+    splash->repaint();
 }
 
 bool CSplashWnd::PreTranslateAppMessage(const QEvent* event)
 {
-    if (!g_splash || !event)
+    if (!GetInstance() || !event)
         return false;
     switch (event->type()) {
     case QEvent::KeyPress:
@@ -52,10 +45,12 @@ bool CSplashWnd::PreTranslateAppMessage(const QEvent* event)
 
 void CSplashWnd::HideSplashScreen()
 {
-    if (!g_splash)
+    // Gone at once, not on the next loop turn.
+    QWidget* splash = Instances().Release(ProgramKey());
+    if (!splash)
         return;
-    QWidget* owner = g_splash->parentWidget();
-    delete g_splash.data();
+    QWidget* owner = splash->parentWidget();
+    delete splash;
     if (owner)
         owner->update();
 }

@@ -5,7 +5,6 @@
 #include "app/ProjectReadAhead.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/SplashWnd.h"
-#include "platform/ui/QtPromptService.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
@@ -176,7 +175,6 @@ void ExitTALVOApp(CTALVOStartup& startup)
 
 int RunTALVOApp(QApplication& qapp, const std::vector<std::string>& args)
 {
-    InstallQtPlatformServices();
     CTALVOStartup startup = InitTALVOApp(args);
     int code = 1;
     if (startup.ok) {
@@ -186,6 +184,5 @@ int RunTALVOApp(QApplication& qapp, const std::vector<std::string>& args)
             code = qapp.exec();
     }
     ExitTALVOApp(startup);
-    RemoveQtPlatformServices();
     return code;
 }

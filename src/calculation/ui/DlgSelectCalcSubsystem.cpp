@@ -9,36 +9,19 @@
 
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/modeldb/3DModelDoc.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/ui/DialogButtons.h"
-
-namespace {
-// One subsystem selection in the program, whichever calculation asked for it.
-const char kOneDialog = 0;
-
-CModelessRegistry<CDlgSelectCalcSubsystem>& Registry()
-{
-    static CModelessRegistry<CDlgSelectCalcSubsystem> registry;
-    return registry;
-}
-} // namespace
 
 CDlgSelectCalcSubsystem* CDlgSelectCalcSubsystem::CreateInstance(QWidget* parent, IMessageTarget* target)
 {
     // The caller fills the new dialog before showing it.
-    return Registry().RegisterNew(&kOneDialog, [&] { return new CDlgSelectCalcSubsystem(parent, target); });
-}
-
-CDlgSelectCalcSubsystem* CDlgSelectCalcSubsystem::GetInstance()
-{
-    return Registry().Find(&kOneDialog);
+    return Instances().RegisterNew(ProgramKey(), [&] { return new CDlgSelectCalcSubsystem(parent, target); });
 }
 
 void CDlgSelectCalcSubsystem::DestroyInstance()
 {
     // Gone at once, not on the next loop turn.
-    delete Registry().Release(&kOneDialog);
+    delete Instances().Release(ProgramKey());
 }
 
 CDlgSelectCalcSubsystem::CDlgSelectCalcSubsystem(QWidget* parent, IMessageTarget* target)

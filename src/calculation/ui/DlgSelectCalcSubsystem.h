@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "platform/ui/ZuDialog.h"
+#include "platform/ui/SingleInstance.h"
 
 class CZuSubsystemTable;
 class IMessageTarget;
 class QCheckBox;
 class QListWidget;
 
-class CDlgSelectCalcSubsystem : public CZuDialog
+class CDlgSelectCalcSubsystem : public CZuDialog, public CSingleInstance<CDlgSelectCalcSubsystem>
 {
     Q_OBJECT
 
@@ -29,7 +30,6 @@ public:
     // The new dialog, or null while one is open. The notification goes to target (null: the main
     // window).
     static CDlgSelectCalcSubsystem* CreateInstance(QWidget* parent = nullptr, IMessageTarget* target = nullptr);
-    static CDlgSelectCalcSubsystem* GetInstance();
     static void DestroyInstance();
 
     void SetNotifyMessage(uint32_t message) { m_notifyMessage = message; }

@@ -15,7 +15,6 @@
 #include "platform/modeldb/3DModelDoc.h"
 #include "platform/ui/CmbEx.h"
 #include "platform/ui/FlexGridEx.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/Messages.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
@@ -48,12 +47,6 @@ constexpr float kColors[16][3] = {{0, 0, 1},     {0, 0.26f, 1}, {0, 0.53f, 1}, {
                                   {1, 0.8f, 0},  {1, 0.53f, 0}, {1, 0.26f, 0}, {1, 0, 0}};
 
 // One dialog per key object; a dialog over an element closes when the element goes.
-CModelessRegistry<CDlgExpProperty>& Registry()
-{
-    static CModelessRegistry<CDlgExpProperty> registry;
-    return registry;
-}
-
 CTALVOProject* ContainerOf(CDaqProject* project)
 {
     return project ? project->GetOwner() : nullptr;
@@ -62,9 +55,9 @@ CTALVOProject* ContainerOf(CDaqProject* project)
 
 // ---- one dialog per key ----
 
-CDlgExpProperty* CDlgExpProperty::Open(const void* key, QWidget* parent)
+CDlgExpProperty* CDlgExpProperty::CreateInstance(const void* key, QWidget* parent)
 {
-    if (CDlgExpProperty* open = Find(key)) {
+    if (CDlgExpProperty* open = GetInstance(key)) {
         // One still being set up by its opener is not shown before it is ready.
         if (open->IsInitialized()) {
             open->showNormal();
@@ -72,17 +65,7 @@ CDlgExpProperty* CDlgExpProperty::Open(const void* key, QWidget* parent)
         }
         return nullptr;
     }
-    return Registry().RegisterNew(key, [parent] { return new CDlgExpProperty(parent); });
-}
-
-CDlgExpProperty* CDlgExpProperty::Find(const void* key)
-{
-    return Registry().Find(key);
-}
-
-void CDlgExpProperty::Close(const void* key)
-{
-    Registry().Close(key);
+    return Instances().RegisterNew(key, [parent] { return new CDlgExpProperty(parent); });
 }
 
 CDlgExpProperty::CDlgExpProperty(QWidget* parent, bool modal) : CZuDialog(parent, IDD), m_modalVariant(modal)

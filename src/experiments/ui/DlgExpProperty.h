@@ -4,12 +4,13 @@
 // and a channel grid of pages. Mode 1 prepares a new measurement (and opens the measurement window
 // over it), mode 2 edits stored experiments, mode 3 only shows them. While a new measurement is
 // prepared the subsystems that no experiment measures blink in the open 3D model windows.
-// Modeless: one dialog per key object (Open/Close), kept in a CModelessRegistry, so a dialog over
+// Modeless: one dialog per key object (CreateInstance/DestroyInstance), so a dialog over
 // an element closes when the element goes; CModal is the modal variant.
 #include "experiments/ExpInfoList.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/ZuDialog.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <array>
 #include <cstdint>
@@ -26,7 +27,7 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 
-class CDlgExpProperty : public CZuDialog
+class CDlgExpProperty : public CZuDialog, public CSingleInstance<CDlgExpProperty>
 {
     Q_OBJECT
 
@@ -51,9 +52,7 @@ public:
 
     // The modeless dialog of a key object, made when there is none (then still to be set up and
     // shown with Create); null when the key has one already (that one is brought forward).
-    static CDlgExpProperty* Open(const void* key, QWidget* parent);
-    static CDlgExpProperty* Find(const void* key);
-    static void Close(const void* key);
+    static CDlgExpProperty* CreateInstance(const void* key, QWidget* parent);
 
     CDlgExpProperty(QWidget* parent = nullptr, bool modal = false);
     ~CDlgExpProperty() override;

@@ -21,7 +21,6 @@
 #include "experiments/ui/ExpDoc.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ZuSubsystemTable.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/ObjectLifetime.h"
 #include "platform/win/PromptService.h"
@@ -47,12 +46,6 @@
 #include <set>
 
 namespace {
-
-CModelessRegistry<CDlgExpProperty2>& Registry()
-{
-    static CModelessRegistry<CDlgExpProperty2> registry;
-    return registry;
-}
 
 CTALVOProject* ContainerOf(const CDlgExpProperty2::CDlgData& data)
 {
@@ -175,9 +168,9 @@ std::unique_ptr<CSensorGroup> CDlgExpProperty2::CDlgData::SearchChannels(const s
 
 // ---- the dialog ----
 
-CDlgExpProperty2* CDlgExpProperty2::Open(const void* key, QWidget* parent, std::unique_ptr<CDlgData> data)
+CDlgExpProperty2* CDlgExpProperty2::CreateInstance(const void* key, QWidget* parent, std::unique_ptr<CDlgData> data)
 {
-    if (CDlgExpProperty2* open = Find(key)) {
+    if (CDlgExpProperty2* open = GetInstance(key)) {
         // The key outlives documents: an open dialog over another project holds nothing the
         // user asks for now, so it goes and a new one is made over the project given.
         const CDaqProject* wanted = data && data->target ? data->target->daqProject : nullptr;
@@ -188,18 +181,13 @@ CDlgExpProperty2* CDlgExpProperty2::Open(const void* key, QWidget* parent, std::
             }
             return nullptr;
         }
-        Registry().Close(key);
+        Instances().Close(key);
     }
-    return Registry().RegisterNew(key, [&] {
+    return Instances().RegisterNew(key, [&] {
         auto* dialog = new CDlgExpProperty2(std::move(data), parent);
         dialog->m_key = key;
         return dialog;
     });
-}
-
-CDlgExpProperty2* CDlgExpProperty2::Find(const void* key)
-{
-    return Registry().Find(key);
 }
 
 CDlgExpProperty2::CDlgExpProperty2(std::unique_ptr<CDlgData> data, QWidget* parent, bool modal)
@@ -276,8 +264,8 @@ void CDlgExpProperty2::OnObjectGoing(const void* object)
     // dialog, kept per frame, goes with it.
     target.daqProject = nullptr;
     target.experiments.Clear();
-    if (m_key && Find(m_key) == this)
-        Registry().Close(m_key);
+    if (m_key && GetInstance(m_key) == this)
+        Instances().Close(m_key);
     else if (!m_modalVariant) {
         hide();
         deleteLater();
@@ -568,9 +556,9 @@ void CDlgExpProperty2::OnPicture()
 CDlgSubsystemSensorTable* CDlgExpProperty2::OnSensorTable()
 {
     CTALVOProject* container = ContainerOf(*m_data);
-    CDlgSubsystemSensorTable* table = CDlgSubsystemSensorTable::Open(this, this);
+    CDlgSubsystemSensorTable* table = CDlgSubsystemSensorTable::CreateInstance(this, this);
     if (!table) {
-        CDlgSubsystemSensorTable* open = CDlgSubsystemSensorTable::Find(this);
+        CDlgSubsystemSensorTable* open = CDlgSubsystemSensorTable::GetInstance(this);
         if (open) {
             open->showNormal();
             open->raise();

@@ -6,6 +6,7 @@
 // over the same choice. Modeless: one dialog per key object.
 #include "platform/elements/MElementList.h"
 #include "platform/ui/ZuDialog.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <array>
 #include <cstdint>
@@ -22,7 +23,7 @@ class QLabel;
 class QPushButton;
 class QTableWidget;
 
-class CDlgExpProperty2 : public CZuDialog
+class CDlgExpProperty2 : public CZuDialog, public CSingleInstance<CDlgExpProperty2>
 {
     Q_OBJECT
 
@@ -91,8 +92,7 @@ public:
         std::unique_ptr<CSensorGroup> SearchChannels(const std::string& subsystem, std::string& report) const;
     };
 
-    static CDlgExpProperty2* Open(const void* key, QWidget* parent, std::unique_ptr<CDlgData> data);
-    static CDlgExpProperty2* Find(const void* key);
+    static CDlgExpProperty2* CreateInstance(const void* key, QWidget* parent, std::unique_ptr<CDlgData> data);
 
     CDlgExpProperty2(std::unique_ptr<CDlgData> data, QWidget* parent = nullptr, bool modal = false);
     ~CDlgExpProperty2() override;

@@ -13,10 +13,6 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/WaitCursor.h"
 
-namespace {
-CDlgImportSensorList* g_instance = nullptr;
-}
-
 CDlgImportSensorList::CDlgImportSensorList(const std::string& path, QWidget* parent)
     : CZuDialog(parent, 4030), m_path(path)
 {
@@ -44,18 +40,13 @@ CDlgImportSensorList::CDlgImportSensorList(const std::string& path, QWidget* par
     layout->addWidget(m_list);
     layout->addWidget(buttons);
     resize(900, 420);
-    g_instance = this;
 }
 
-CDlgImportSensorList::~CDlgImportSensorList()
-{
-    if (g_instance == this)
-        g_instance = nullptr;
-}
+CDlgImportSensorList::~CDlgImportSensorList() = default;
 
-CDlgImportSensorList* CDlgImportSensorList::GetInstance()
+CDlgImportSensorList* CDlgImportSensorList::CreateInstance(const void* key, const std::string& path, QWidget* parent)
 {
-    return g_instance;
+    return Instances().RegisterNew(key, [&] { return new CDlgImportSensorList(path, parent); });
 }
 
 bool CDlgImportSensorList::OnInitDialog()

@@ -5,10 +5,6 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-namespace {
-CDlgSensorBundle* g_instance = nullptr;
-}
-
 CDlgSensorBundle::CDlgSensorBundle(QWidget* parent) : CZuDialog(parent, 4072)
 {
     setObjectName(QStringLiteral("DlgSensorBundle"));
@@ -24,18 +20,13 @@ CDlgSensorBundle::CDlgSensorBundle(QWidget* parent) : CZuDialog(parent, 4072)
         new QLabel(QStringLiteral("Double-click sensors in the sensor list to add them to the bundle:"), this));
     layout->addWidget(m_edit);
     layout->addWidget(buttons);
-    g_instance = this;
 }
 
-CDlgSensorBundle::~CDlgSensorBundle()
-{
-    if (g_instance == this)
-        g_instance = nullptr;
-}
+CDlgSensorBundle::~CDlgSensorBundle() = default;
 
-CDlgSensorBundle* CDlgSensorBundle::GetInstance()
+CDlgSensorBundle* CDlgSensorBundle::CreateInstance(QWidget* parent)
 {
-    return g_instance;
+    return Instances().RegisterNew(ProgramKey(), [parent] { return new CDlgSensorBundle(parent); });
 }
 
 void CDlgSensorBundle::SetBundleID(const std::string& id)

@@ -298,7 +298,7 @@ void CExpDoc::EndRun()
     // The units stop and their worker ends before the document or its window goes.
     m_manager.OnDAQAbort();
     if (CFormProgress* form = CFormProgress::GetInstance(); form && form->Owner() == m_notifyTarget)
-        CFormProgress::Destroy();
+        CFormProgress::DestroyInstance();
 }
 
 intptr_t CExpDoc::OnDAQComplete()
@@ -342,7 +342,7 @@ int CExpDoc::OnRunStopped()
         saved = DoFileSave() != 0;
     }
     m_keepUnreadable = false;
-    CFormProgress::Destroy();
+    CFormProgress::DestroyInstance();
     std::string text = Format("Acquisition unit %d stopped answering during the measurement.\n", fault.Unit + 1);
     if (m_rpmSignalMissing)
         text += "The engine-speed signal was lost with it and is marked missing (no samples) in the run.\n";
@@ -563,7 +563,7 @@ int CExpDoc::OnDataReady()
     const int ok = n >= 1 ? StoreRun(n) : 0;
     if (n < 1)
         m_storeOk = false;
-    CFormProgress::Destroy();
+    CFormProgress::DestroyInstance();
     return ok;
 }
 

@@ -469,7 +469,7 @@ void CExpTreeView::OnProperties()
         return;
     }
     CExpProject* project = m_doc->GetProject();
-    CDlgExpProperty* dialog = CDlgExpProperty::Open(this, this);
+    CDlgExpProperty* dialog = CDlgExpProperty::CreateInstance(this, this);
     if (!dialog)
         return;
     dialog->SetMode(CDlgExpProperty::modeStored);
@@ -507,7 +507,8 @@ intptr_t CExpTreeView::OnMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
         if (CFormProgress* form = CFormProgress::GetInstance()) {
             form->showNormal();
             form->raise();
-        } else if (CFormProgress* created = CFormProgress::Create(window(), m_target.get(), m_doc->DAQ().Units())) {
+        } else if (CFormProgress* created =
+                       CFormProgress::CreateInstance(window(), m_target.get(), m_doc->DAQ().Units())) {
             created->Create();
             const CExpProject* project = m_doc->GetProject();
             if (created->StopButton())

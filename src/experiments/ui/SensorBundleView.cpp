@@ -112,12 +112,11 @@ const CSensorBundleView::CommandTable& CSensorBundleView::Commands()
         const Rule oneGroup = [](const CSensorProject& p) { return p.GetGroupCount() >= 1; };
 
         add(ID_SENSOR_NEW, nullptr, [](CSensorBundleView& v, const BundleCell& c) {
-            if (CDlgSensorBundle::GetInstance())
-                return;
-            auto* dlg = new CDlgSensorBundle(&v);
-            dlg->setWindowFlag(Qt::Window);
-            dlg->SetBundleID(c.bundle ? c.bundle->GetID() : std::string());
-            dlg->Create();
+            if (CDlgSensorBundle* dlg = CDlgSensorBundle::CreateInstance(&v)) {
+                dlg->setWindowFlag(Qt::Window);
+                dlg->SetBundleID(c.bundle ? c.bundle->GetID() : std::string());
+                dlg->Create();
+            }
         });
         add(ID_SENSOR_INSERT, nullptr, [](CSensorBundleView& v, const BundleCell& c) {
             CDlgBlixBundleName dlg(c.project, &v);

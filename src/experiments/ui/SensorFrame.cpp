@@ -17,7 +17,6 @@
 #include "platform/win/CommandGuard.h"
 
 namespace {
-CSensorFrame* g_frame = nullptr;
 
 struct Button
 {
@@ -86,34 +85,27 @@ CSensorFrame::CSensorFrame(CSensorProject* project, CTALVODoc* projectDoc, QWidg
     m_listView->OnInitialUpdate();
     UpdateCommandUI();
     resize(820, 480);
-    g_frame = this;
 }
 
-CSensorFrame::~CSensorFrame()
-{
-    if (g_frame == this)
-        g_frame = nullptr;
-}
+CSensorFrame::~CSensorFrame() = default;
 
-CSensorFrame* CSensorFrame::GetInstance()
-{
-    return g_frame;
-}
-
-CSensorFrame* CSensorFrame::Open(QMdiArea* area, CSensorProject* project, CTALVODoc* projectDoc)
+CSensorFrame* CSensorFrame::ShowInstance(QMdiArea* area, CSensorProject* project, CTALVODoc* projectDoc)
 {
     if (!project)
         return nullptr;
-    if (g_frame && g_frame->GetDocument()->GetSensorProject() == project) {
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(g_frame->parentWidget()))
+    CSensorFrame* open = GetInstance();
+    if (open && open->GetDocument()->GetSensorProject() == project) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget()))
             area->setActiveSubWindow(sub);
-        g_frame->GetDocument()->UpdateAllViews();
-        return g_frame;
+        open->GetDocument()->UpdateAllViews();
+        return open;
     }
-    if (g_frame) // the window of another project's catalogue
-        g_frame->window() == g_frame ? g_frame->close() : g_frame->parentWidget()->close();
+    if (open) { // the window of another project's catalogue
+        Instances().Release(ProgramKey());
+        open->window() == open ? open->close() : open->parentWidget()->close();
+    }
     auto* frame = new CSensorFrame(project, projectDoc);
-    frame->setAttribute(Qt::WA_DeleteOnClose);
+    Instances().Register(ProgramKey(), frame);
     if (area) {
         QMdiSubWindow* sub = area->addSubWindow(frame);
         sub->setAttribute(Qt::WA_DeleteOnClose);

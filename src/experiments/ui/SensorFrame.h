@@ -2,6 +2,7 @@
 // The sensor window: a toolbar over three views of one sensor document (sensor list, bundles,
 // groups) on tabs. At most one is open; opening it again brings it forward.
 #include "platform/win/CommandTable.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <QWidget>
 
@@ -18,7 +19,7 @@ class QMdiArea;
 class QTabWidget;
 class QToolBar;
 
-class CSensorFrame : public QWidget
+class CSensorFrame : public QWidget, public CSingleInstance<CSensorFrame>
 {
     Q_OBJECT
 public:
@@ -27,8 +28,7 @@ public:
 
     // Opens the window over a sensor project in an MDI area, or activates the open one (which then
     // refreshes its views). Null without a project.
-    static CSensorFrame* Open(QMdiArea* area, CSensorProject* project, CTALVODoc* projectDoc);
-    static CSensorFrame* GetInstance();
+    static CSensorFrame* ShowInstance(QMdiArea* area, CSensorProject* project, CTALVODoc* projectDoc);
 
     // The toolbar's commands: the document's own go to the document, the others to the view in
     // front (as do ids the table does not hold).

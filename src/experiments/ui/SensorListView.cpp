@@ -204,7 +204,7 @@ void CSensorListView::EditSensor(const std::string& id)
 
 void CSensorListView::ImportFromWorkbook()
 {
-    if (m_importDialog)
+    if (ImportDialog())
         return;
     FileChooserOptions options;
     options.filter = kWorkbookFilter;
@@ -212,10 +212,10 @@ void CSensorListView::ImportFromWorkbook()
     std::string path;
     if (!PromptOpenFile(options, path))
         return;
-    m_importDialog = new CDlgImportSensorList(path, this);
-    m_importDialog->setWindowFlag(Qt::Window);
-    m_importDialog->onRecords = [this](const std::vector<tagSENSORINFO>& records) { AddImportedRecords(records); };
-    m_importDialog->Create();
+    CDlgImportSensorList* dialog = CDlgImportSensorList::CreateInstance(this, path, this);
+    dialog->setWindowFlag(Qt::Window);
+    dialog->onRecords = [this](const std::vector<tagSENSORINFO>& records) { AddImportedRecords(records); };
+    dialog->Create();
 }
 
 std::vector<CSensor*> CSensorListView::AddImportedRecords(const std::vector<tagSENSORINFO>& records)
@@ -233,8 +233,8 @@ std::vector<CSensor*> CSensorListView::AddImportedRecords(const std::vector<tagS
         m_doc->SetModified();
         m_doc->UpdateAllViews(added.back(), 0);
     }
-    if (m_importDialog)
-        m_doc->RecordImportTitle(m_importDialog->GetTitle());
+    if (CDlgImportSensorList* dialog = ImportDialog())
+        m_doc->RecordImportTitle(dialog->GetTitle());
     return added;
 }
 

@@ -52,7 +52,7 @@ public:
     QTabWidget* Tabs() const { return m_tabs; }
     CSensorListCtrl* List(int tab) const { return m_lists[tab]; }
     CDlgSensorProperty* NewSensorDialog() const { return m_newDialog; }
-    CDlgImportSensorList* ImportDialog() const { return m_importDialog; }
+    CDlgImportSensorList* ImportDialog() const { return CDlgImportSensorList::GetInstance(this); }
 
 private:
     void FillTab(int tab);
@@ -64,5 +64,4 @@ private:
     QTabWidget* m_tabs;
     CSensorListCtrl* m_lists[3] = {};
     QPointer<CDlgSensorProperty> m_newDialog;
-    QPointer<CDlgImportSensorList> m_importDialog;
 };

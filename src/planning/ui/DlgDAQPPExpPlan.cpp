@@ -11,7 +11,6 @@
 #include "platform/base/Format.h"
 #include "platform/ui/EmbeddedGridWnd.h"
 #include "platform/ui/FlexGridModel.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuDataTipCtrl.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"
@@ -37,15 +36,6 @@
 #include <algorithm>
 
 namespace {
-// One editor in the program, whichever project it was opened for.
-const char kOneEditor = 0;
-
-CModelessRegistry<CDlgDAQPPExpPlan>& Registry()
-{
-    static CModelessRegistry<CDlgDAQPPExpPlan> registry;
-    return registry;
-}
-
 std::function<void(CDlgDAQPPExpPlan::PlanListNotice)>& ListNotifier()
 {
     static std::function<void(CDlgDAQPPExpPlan::PlanListNotice)> notifier;
@@ -79,8 +69,8 @@ int ColumnWidth(int type)
 CDlgDAQPPExpPlan* CDlgDAQPPExpPlan::ShowInstance(CExtUFDaqProject* project, QWidget* parent)
 {
     bool created = false;
-    CDlgDAQPPExpPlan* editor = Registry().ShowFor(
-        &kOneEditor,
+    CDlgDAQPPExpPlan* editor = Instances().ShowFor(
+        ProgramKey(),
         [&] {
             auto* made = new CDlgDAQPPExpPlan(project, parent);
             made->Create();
@@ -89,7 +79,7 @@ CDlgDAQPPExpPlan* CDlgDAQPPExpPlan::ShowInstance(CExtUFDaqProject* project, QWid
         &created);
     // However the editor goes, the plan list updates its commands.
     if (created)
-        Registry().OnLeave(&kOneEditor, [] { TellPlanList(editorClosed); });
+        Instances().OnLeave(ProgramKey(), [] { TellPlanList(editorClosed); });
     return editor;
 }
 
@@ -104,17 +94,12 @@ CDlgDAQPPExpPlan* CDlgDAQPPExpPlan::Open(CExtUFDaqProject* project, int mode, CD
     return editor;
 }
 
-CDlgDAQPPExpPlan* CDlgDAQPPExpPlan::GetInstance()
-{
-    return Registry().Find(&kOneEditor);
-}
-
 void CDlgDAQPPExpPlan::DestroyInstance()
 {
     // A modal editor ends its loop first; ending it takes it out of the registry.
     if (CDlgDAQPPExpPlan* editor = GetInstance(); editor && !editor->IsModeless())
         editor->EndDialog(IDCANCEL);
-    Registry().Close(&kOneEditor);
+    Instances().Close(ProgramKey());
 }
 
 void CDlgDAQPPExpPlan::SetPlanListNotifier(std::function<void(PlanListNotice)> notifier)

@@ -6,6 +6,7 @@
 // a copy of the plan; the project's plans change only when the user stores the copy on closing.
 // One editor exists at a time.
 #include "platform/ui/ZuDialog.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <functional>
 #include <memory>
@@ -23,7 +24,7 @@ class CZuDataTipCtrl;
 class QLineEdit;
 class QPushButton;
 
-class CDlgDAQPPExpPlan : public CZuDialog
+class CDlgDAQPPExpPlan : public CZuDialog, public CSingleInstance<CDlgDAQPPExpPlan>
 {
     Q_OBJECT
 
@@ -49,7 +50,6 @@ public:
     // The opener of the plan list and the wizard: a new editor in the mode on the plan (none for a
     // new plan); an editor already open is only activated, so its unsaved work is never replaced.
     static CDlgDAQPPExpPlan* Open(CExtUFDaqProject* project, int mode, CDAQPPExpPlan* plan, QWidget* parent = nullptr);
-    static CDlgDAQPPExpPlan* GetInstance();
     // Closes and deletes the editor without asking.
     static void DestroyInstance();
 

@@ -2,42 +2,19 @@
 
 #include "planning/DAQPPExpPlan.h"
 #include "platform/ui/EmbeddedGridWnd.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 
 #include <QPushButton>
 #include <QStyle>
 
-namespace {
-
-// One work-area editor in the program.
-const char kOneEditor = 0;
-
-CModelessRegistry<CDlgDAQPPExpPlanEdit>& Registry()
-{
-    static CModelessRegistry<CDlgDAQPPExpPlanEdit> registry;
-    return registry;
-}
-} // namespace
-
 CDlgDAQPPExpPlanEdit* CDlgDAQPPExpPlanEdit::ShowInstance(CExtUFDaqProject* project, QWidget* parent)
 {
-    return Registry().ShowFor(&kOneEditor, [&] {
+    return Instances().ShowFor(ProgramKey(), [&] {
         auto* editor = new CDlgDAQPPExpPlanEdit(project, parent);
         editor->Create();
         return editor;
     });
-}
-
-CDlgDAQPPExpPlanEdit* CDlgDAQPPExpPlanEdit::GetInstance()
-{
-    return Registry().Find(&kOneEditor);
-}
-
-void CDlgDAQPPExpPlanEdit::DestroyInstance()
-{
-    Registry().Close(&kOneEditor);
 }
 
 CDlgDAQPPExpPlanEdit::CDlgDAQPPExpPlanEdit(CExtUFDaqProject* project, QWidget* parent)

@@ -3,17 +3,21 @@
 // back from, so channels can be rearranged between plans. It closes only when it holds no channel
 // any more, so no channel handed to it is lost. One exists at a time.
 #include "planning/ui/DlgDAQPPExpPlan.h"
+#include "platform/ui/SingleInstance.h"
 
-class CDlgDAQPPExpPlanEdit : public CDlgDAQPPExpPlan
+class CDlgDAQPPExpPlanEdit : public CDlgDAQPPExpPlan, public CSingleInstance<CDlgDAQPPExpPlanEdit>
 {
     Q_OBJECT
 
 public:
     static constexpr int kTemplateId = 4208;
 
+    // Its own window, apart from the first editor's.
+    using CSingleInstance<CDlgDAQPPExpPlanEdit>::GetInstance;
+    using CSingleInstance<CDlgDAQPPExpPlanEdit>::DestroyInstance;
+    using CSingleInstance<CDlgDAQPPExpPlanEdit>::Instances;
+    using CSingleInstance<CDlgDAQPPExpPlanEdit>::ProgramKey;
     static CDlgDAQPPExpPlanEdit* ShowInstance(CExtUFDaqProject* project, QWidget* parent = nullptr);
-    static CDlgDAQPPExpPlanEdit* GetInstance();
-    static void DestroyInstance();
 
     explicit CDlgDAQPPExpPlanEdit(CExtUFDaqProject* project, QWidget* parent = nullptr);
     ~CDlgDAQPPExpPlanEdit() override;

@@ -7,7 +7,6 @@
 #include "planning/ui/DlgExpPlanList.h"
 #include "planning/ui/PlanDialogServices.h"
 #include "platform/base/Format.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
@@ -25,35 +24,13 @@
 #include <filesystem>
 #include <set>
 
-namespace {
-
-// One list in the program, whichever project it was opened for.
-const char kOneList = 0;
-
-CModelessRegistry<CDlgDAQPPExpPlanList>& Registry()
-{
-    static CModelessRegistry<CDlgDAQPPExpPlanList> registry;
-    return registry;
-}
-} // namespace
-
 CDlgDAQPPExpPlanList* CDlgDAQPPExpPlanList::ShowInstance(CExtUFDaqProject* project, QWidget* parent)
 {
-    return Registry().ShowFor(&kOneList, [&] {
+    return Instances().ShowFor(ProgramKey(), [&] {
         auto* list = new CDlgDAQPPExpPlanList(project, parent);
         list->Create();
         return list;
     });
-}
-
-CDlgDAQPPExpPlanList* CDlgDAQPPExpPlanList::GetInstance()
-{
-    return Registry().Find(&kOneList);
-}
-
-void CDlgDAQPPExpPlanList::DestroyInstance()
-{
-    Registry().Close(&kOneList);
 }
 
 std::unique_ptr<CExportExpPlanToExcel> CDlgDAQPPExpPlanList::MakeExporter(CExtUFDaqProject& project)

@@ -2,6 +2,7 @@
 // The channel plans of a universal-file DAQ project: new, copy, edit, delete, reorder and the
 // workbook export of the selected plans. One list exists at a time.
 #include "platform/ui/ZuDialog.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <memory>
 #include <string>
@@ -12,7 +13,7 @@ class CExtUFDaqProject;
 class QPushButton;
 class QTableWidget;
 
-class CDlgDAQPPExpPlanList : public CZuDialog
+class CDlgDAQPPExpPlanList : public CZuDialog, public CSingleInstance<CDlgDAQPPExpPlanList>
 {
     Q_OBJECT
 
@@ -32,8 +33,6 @@ public:
 
     // Shows the list of the project: the open one is brought forward.
     static CDlgDAQPPExpPlanList* ShowInstance(CExtUFDaqProject* project, QWidget* parent = nullptr);
-    static CDlgDAQPPExpPlanList* GetInstance();
-    static void DestroyInstance();
 
     // The workbook export of the project's plans, set up from the project and its container.
     static std::unique_ptr<CExportExpPlanToExcel> MakeExporter(CExtUFDaqProject& project);

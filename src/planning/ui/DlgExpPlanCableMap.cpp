@@ -10,7 +10,6 @@
 #include "platform/base/Format.h"
 #include "platform/ui/EmbeddedGridWnd.h"
 #include "platform/ui/FlexGridModel.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 
@@ -18,37 +17,22 @@
 
 #include <algorithm>
 
-namespace {
-// One cable map in the program.
-const char kOneMap = 0;
-
-CModelessRegistry<CDlgExpPlanCableMap>& Registry()
-{
-    static CModelessRegistry<CDlgExpPlanCableMap> registry;
-    return registry;
-}
-} // namespace
-
-CDlgExpPlanCableMap* CDlgExpPlanCableMap::Open(CTALVOProject* project, const std::vector<int>& groups, QWidget* parent)
+CDlgExpPlanCableMap* CDlgExpPlanCableMap::ShowInstance(CTALVOProject* project, const std::vector<int>& groups,
+                                                       QWidget* parent)
 {
     // An open map is left where it is: its groups are the ones it was opened with.
-    if (CDlgExpPlanCableMap* open = GetCableMap())
+    if (CDlgExpPlanCableMap* open = GetInstance())
         return open;
-    return Registry().ShowFor(&kOneMap, [&] {
+    return Instances().ShowFor(ProgramKey(), [&] {
         auto* map = new CDlgExpPlanCableMap(project, groups, parent);
         map->Create();
         return map;
     });
 }
 
-CDlgExpPlanCableMap* CDlgExpPlanCableMap::GetCableMap()
+void CDlgExpPlanCableMap::DestroyInstance()
 {
-    return Registry().Find(&kOneMap);
-}
-
-void CDlgExpPlanCableMap::Close()
-{
-    if (CDlgExpPlanCableMap* map = GetCableMap())
+    if (CDlgExpPlanCableMap* map = GetInstance())
         map->CloseWindow(IDCANCEL);
 }
 
@@ -142,9 +126,9 @@ void CDlgExpPlanCableMap::OnOK()
             }
     m_created = plan;
     MarkProjectModified(*m_project);
-    if (CDlgExpPlanList* list = CDlgExpPlanList::GetList()) {
+    if (CDlgExpPlanList* list = CDlgExpPlanList::GetInstance()) {
         list->Refill();
-        CDlgExpPlanMap* editor = CDlgExpPlanMap::Open(m_project, list->parentWidget());
+        CDlgExpPlanMap* editor = CDlgExpPlanMap::ShowInstance(m_project, list->parentWidget());
         editor->SetMode(CDlgExpPlanMap::modeEdit);
         editor->SetPlan(plan);
     }

@@ -4,13 +4,14 @@
 // the ticked cables in the order the cable assignment gives and makes a new unit group and a new
 // plan of them. Everything else is the plan editor's. One cable map exists at a time.
 #include "planning/ui/DlgExpPlanMap.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <memory>
 #include <vector>
 
 class CQMXBlixList;
 
-class CDlgExpPlanCableMap : public CDlgExpPlanMap
+class CDlgExpPlanCableMap : public CDlgExpPlanMap, public CSingleInstance<CDlgExpPlanCableMap>
 {
     Q_OBJECT
 
@@ -19,9 +20,13 @@ public:
     // The combined group has 32 slots: eight from each of four groups.
     static constexpr int kMaxGroups = 4;
 
-    static CDlgExpPlanCableMap* Open(CTALVOProject* project, const std::vector<int>& groups, QWidget* parent = nullptr);
-    static CDlgExpPlanCableMap* GetCableMap();
-    static void Close();
+    // Its own window, apart from the plan editor's.
+    using CSingleInstance<CDlgExpPlanCableMap>::GetInstance;
+    using CSingleInstance<CDlgExpPlanCableMap>::Instances;
+    using CSingleInstance<CDlgExpPlanCableMap>::ProgramKey;
+    static CDlgExpPlanCableMap* ShowInstance(CTALVOProject* project, const std::vector<int>& groups,
+                                             QWidget* parent = nullptr);
+    static void DestroyInstance();
 
     // groups: indices into the project's unit-group list.
     CDlgExpPlanCableMap(CTALVOProject* project, const std::vector<int>& groups, QWidget* parent = nullptr);

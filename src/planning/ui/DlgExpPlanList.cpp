@@ -11,7 +11,6 @@
 #include "planning/ui/DlgRegSlotGroup.h"
 #include "planning/ui/PlanDialogServices.h"
 #include "platform/base/Format.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/Messages.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
@@ -31,34 +30,18 @@
 #include <memory>
 #include <set>
 
-namespace {
-// One plan list in the program.
-const char kOneList = 0;
-
-CModelessRegistry<CDlgExpPlanList>& Registry()
+CDlgExpPlanList* CDlgExpPlanList::ShowInstance(CTALVOProject* project, QWidget* parent)
 {
-    static CModelessRegistry<CDlgExpPlanList> registry;
-    return registry;
-}
-} // namespace
-
-CDlgExpPlanList* CDlgExpPlanList::Open(CTALVOProject* project, QWidget* parent)
-{
-    return Registry().ShowFor(&kOneList, [&] {
+    return Instances().ShowFor(ProgramKey(), [&] {
         auto* list = new CDlgExpPlanList(project, parent);
         list->Create();
         return list;
     });
 }
 
-CDlgExpPlanList* CDlgExpPlanList::GetList()
+void CDlgExpPlanList::DestroyInstance()
 {
-    return Registry().Find(&kOneList);
-}
-
-void CDlgExpPlanList::Close()
-{
-    if (CDlgExpPlanList* list = GetList())
+    if (CDlgExpPlanList* list = GetInstance())
         list->CloseWindow();
 }
 
@@ -220,7 +203,7 @@ int CDlgExpPlanList::FirstSelected() const
 
 void CDlgExpPlanList::OpenEditor(int mode, CQMXSensorMap* plan)
 {
-    CDlgExpPlanMap* editor = CDlgExpPlanMap::Open(m_project, parentWidget());
+    CDlgExpPlanMap* editor = CDlgExpPlanMap::ShowInstance(m_project, parentWidget());
     editor->SetMode(mode);
     editor->SetPlan(plan);
 }
@@ -305,8 +288,8 @@ void CDlgExpPlanList::OnCableMap()
     choose.SetMaxTicked(CDlgExpPlanCableMap::kMaxGroups);
     if (choose.DoModal() != IDOK)
         return;
-    CDlgExpPlanCableMap::Close();
-    CDlgExpPlanCableMap::Open(m_project, choose.GetSelection(), parentWidget());
+    CDlgExpPlanCableMap::DestroyInstance();
+    CDlgExpPlanCableMap::ShowInstance(m_project, choose.GetSelection(), parentWidget());
 }
 
 void CDlgExpPlanList::UsePlan(CTALVOProject& project, const CQMXSensorMap& plan)

@@ -5,6 +5,7 @@
 // One list exists at a time.
 #include "platform/win/CommandIds.h"
 #include "platform/ui/ZuDialog.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <QStringList>
 
@@ -18,7 +19,7 @@ class QTableWidget;
 // The main frame's command that opens the Blix channels of the selected project.
 inline constexpr int ID_BLIX_CHANNEL_PROPERTY = CommandId::ID_MEASURE_BY_SUBSYSTEM;
 
-class CDlgExpPlanList : public CZuDialog
+class CDlgExpPlanList : public CZuDialog, public CSingleInstance<CDlgExpPlanList>
 {
     Q_OBJECT
 
@@ -30,9 +31,8 @@ public:
         modeChoose = 1
     };
 
-    static CDlgExpPlanList* Open(CTALVOProject* project, QWidget* parent = nullptr);
-    static CDlgExpPlanList* GetList();
-    static void Close();
+    static CDlgExpPlanList* ShowInstance(CTALVOProject* project, QWidget* parent = nullptr);
+    static void DestroyInstance();
 
     explicit CDlgExpPlanList(CTALVOProject* project, QWidget* parent = nullptr);
     ~CDlgExpPlanList() override;

@@ -14,7 +14,6 @@
 #include "platform/elements/StdioFile.h"
 #include "platform/ui/EmbeddedGridWnd.h"
 #include "platform/ui/FlexGridModel.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuDataTipCtrl.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"
@@ -37,15 +36,6 @@
 #include <algorithm>
 
 namespace {
-// One plan editor in the program.
-const char kOneEditor = 0;
-
-CModelessRegistry<CDlgExpPlanMap>& Registry()
-{
-    static CModelessRegistry<CDlgExpPlanMap> registry;
-    return registry;
-}
-
 const QColor kHeadColor(204, 255, 204);
 const QColor kUnitColor(255, 255, 204);
 const QColor kAssignedColor(255, 0, 0);
@@ -54,23 +44,18 @@ const int kBandWidths[CDlgExpPlanMap::kColsPerBand] = {50, 45, 35, 60, 150};
 const char* const kHeadings[CDlgExpPlanMap::kColsPerBand] = {"Slot", "BLIX", "CH#", "Sensor", "Subsystem"};
 } // namespace
 
-CDlgExpPlanMap* CDlgExpPlanMap::Open(CTALVOProject* project, QWidget* parent)
+CDlgExpPlanMap* CDlgExpPlanMap::ShowInstance(CTALVOProject* project, QWidget* parent)
 {
-    return Registry().ShowFor(&kOneEditor, [&] {
+    return Instances().ShowFor(ProgramKey(), [&] {
         auto* editor = new CDlgExpPlanMap(project, parent);
         editor->Create();
         return editor;
     });
 }
 
-CDlgExpPlanMap* CDlgExpPlanMap::GetEditor()
+void CDlgExpPlanMap::DestroyInstance()
 {
-    return Registry().Find(&kOneEditor);
-}
-
-void CDlgExpPlanMap::Close()
-{
-    if (CDlgExpPlanMap* editor = GetEditor())
+    if (CDlgExpPlanMap* editor = GetInstance())
         editor->CloseWindow(IDCANCEL);
 }
 
@@ -560,12 +545,12 @@ void CDlgExpPlanMap::OnStore()
     } else if (m_mode == modeView && m_stored) {
         if (m_comment != m_stored->GetComment())
             m_stored->SetComment(m_comment);
-        if (CDlgExpPlanList* list = CDlgExpPlanList::GetList())
+        if (CDlgExpPlanList* list = CDlgExpPlanList::GetInstance())
             list->Refill();
         CDlgExpPlanList::UsePlan(*m_project, *m_stored);
     }
     if (m_mode != modeView)
-        if (CDlgExpPlanList* list = CDlgExpPlanList::GetList())
+        if (CDlgExpPlanList* list = CDlgExpPlanList::GetInstance())
             list->Refill();
     MarkProjectModified(*m_project);
     CloseWindow(IDOK);

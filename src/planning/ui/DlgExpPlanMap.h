@@ -5,6 +5,7 @@
 // group and store the plan. All edits act on a working copy; the project's plans change only on
 // Store. One editor exists at a time.
 #include "platform/ui/ZuDialog.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <memory>
 #include <string>
@@ -17,7 +18,7 @@ class CZuDataTipCtrl;
 class QLineEdit;
 class QPushButton;
 
-class CDlgExpPlanMap : public CZuDialog
+class CDlgExpPlanMap : public CZuDialog, public CSingleInstance<CDlgExpPlanMap>
 {
     Q_OBJECT
 
@@ -37,10 +38,9 @@ public:
     };
 
     // The one editor: the open one, or a new one shown modeless.
-    static CDlgExpPlanMap* Open(CTALVOProject* project, QWidget* parent = nullptr);
-    static CDlgExpPlanMap* GetEditor();
+    static CDlgExpPlanMap* ShowInstance(CTALVOProject* project, QWidget* parent = nullptr);
     // Closes the editor (if any).
-    static void Close();
+    static void DestroyInstance();
 
     explicit CDlgExpPlanMap(CTALVOProject* project, QWidget* parent = nullptr, int templateId = kTemplateId);
     ~CDlgExpPlanMap() override;

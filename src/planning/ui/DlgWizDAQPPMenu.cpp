@@ -15,16 +15,23 @@
 
 CDlgWizDAQPPMenu* CDlgWizDAQPPMenu::ShowInstance()
 {
-    if (auto* menu = qobject_cast<CDlgWizDAQPPMenu*>(FindWizardDialog(kTemplateId)))
+    if (CDlgWizDAQPPMenu* menu = GetInstance())
         return menu;
     auto* menu = new CDlgWizDAQPPMenu;
-    RegisterWizardDialog(kTemplateId, menu);
+    Instances().Register(ProgramKey(), menu);
     return menu;
 }
 
 void CDlgWizDAQPPMenu::DestroyInstance()
 {
-    DestroyWizardDialog(kTemplateId);
+    // Gone at once, not on the next loop turn.
+    delete Instances().Release(ProgramKey());
+}
+
+void CDlgWizDAQPPMenu::LeaveInstances()
+{
+    if (GetInstance() == this)
+        Instances().Release(ProgramKey());
 }
 
 CDlgWizDAQPPMenu::CDlgWizDAQPPMenu() : CZuDlgWizard(nullptr, kTemplateId)
@@ -56,7 +63,7 @@ CDlgWizDAQPPMenu::CDlgWizDAQPPMenu() : CZuDlgWizard(nullptr, kTemplateId)
         if (!m_project || object != static_cast<const CMElement*>(m_project))
             return;
         m_project = nullptr;
-        UnregisterWizardDialog(kTemplateId, this);
+        LeaveInstances();
         hide();
         deleteLater();
     });
@@ -65,7 +72,7 @@ CDlgWizDAQPPMenu::CDlgWizDAQPPMenu() : CZuDlgWizard(nullptr, kTemplateId)
 CDlgWizDAQPPMenu::~CDlgWizDAQPPMenu()
 {
     RemoveObjectGoingListener(m_listener);
-    UnregisterWizardDialog(kTemplateId, this);
+    LeaveInstances();
 }
 
 QWidget* CDlgWizDAQPPMenu::Anchor(int id) const
@@ -110,7 +117,7 @@ void CDlgWizDAQPPMenu::OnStep(int id)
         break;
     case 2006:
         // Deleting the menu from its own button waits until the click has been handled.
-        UnregisterWizardDialog(kTemplateId, this);
+        LeaveInstances();
         DestroyWindow();
         break;
     default:

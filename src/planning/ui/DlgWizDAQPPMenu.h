@@ -2,12 +2,13 @@
 // The planning wizard's menu for a universal-file DAQ project: sensors, sensor assignment, global
 // nodes, channel plans, then the import of the measured data. One menu exists at a time.
 #include "planning/ui/ZuDlgWizard.h"
+#include "platform/ui/SingleInstance.h"
 
 class CBaseProject;
 class CExtUFDaqProject;
 class QLabel;
 
-class CDlgWizDAQPPMenu : public CZuDlgWizard
+class CDlgWizDAQPPMenu : public CZuDlgWizard, public CSingleInstance<CDlgWizDAQPPMenu>
 {
     Q_OBJECT
 
@@ -32,6 +33,8 @@ public:
     QWidget* Anchor(int id) const;
 
 private:
+    // The menu going by itself leaves the registry at once.
+    void LeaveInstances();
     CExtUFDaqProject* m_project = nullptr;
     QLabel* m_anchors[4] = {};
     int m_listener = 0;

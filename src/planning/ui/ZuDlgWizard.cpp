@@ -1,52 +1,10 @@
 #include "planning/ui/ZuDlgWizard.h"
 
 #include "platform/ui/ColorButton.h"
-#include "platform/ui/ModelessRegistry.h"
 
 #include <QKeyEvent>
 #include <QPainter>
 #include <QVBoxLayout>
-
-#include <map>
-
-namespace {
-CModelessRegistry<CZuDlgWizard>& Registry()
-{
-    static CModelessRegistry<CZuDlgWizard> registry;
-    return registry;
-}
-
-// The registry's key of a template id: one stable address per id.
-const void* KeyOf(int templateId)
-{
-    static std::map<int, char> keys;
-    return &keys[templateId & 0xFFFF];
-}
-} // namespace
-
-void RegisterWizardDialog(int templateId, CZuDlgWizard* dialog)
-{
-    Registry().Register(KeyOf(templateId), dialog);
-}
-
-CZuDlgWizard* FindWizardDialog(int templateId)
-{
-    return Registry().Find(KeyOf(templateId));
-}
-
-bool DestroyWizardDialog(int templateId)
-{
-    // Gone at once, not on the next loop turn.
-    QWidget* dialog = Registry().Release(KeyOf(templateId));
-    delete dialog;
-    return dialog != nullptr;
-}
-
-void UnregisterWizardDialog(int templateId, CZuDlgWizard* dialog)
-{
-    if (Registry().Find(KeyOf(templateId)) == dialog)
-        Registry().Release(KeyOf(templateId));
-}
 
 CZuDlgWizard::CZuDlgWizard(QWidget* parent, int templateId) : CZuDialog(parent, templateId) {}
 

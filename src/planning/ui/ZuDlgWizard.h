@@ -64,11 +64,3 @@ private:
     std::vector<CColorButton*> m_steps;
     int m_firstStepId = 0;
 };
-
-// The registry of open modeless wizard dialogs by template id.
-void RegisterWizardDialog(int templateId, CZuDlgWizard* dialog);
-CZuDlgWizard* FindWizardDialog(int templateId);
-// Deletes the registered dialog; false when none is registered under the id.
-bool DestroyWizardDialog(int templateId);
-// Removes the entry of a dialog that is going away by itself.
-void UnregisterWizardDialog(int templateId, CZuDlgWizard* dialog);

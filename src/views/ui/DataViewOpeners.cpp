@@ -17,7 +17,10 @@
 #include "views/ui/RMVDataFrame.h"
 #include "views/ui/SwAxisTableFrame.h"
 #include "views/ui/TALDataFrame.h"
+#include "platform/elements/ElementType.h"
 #include "platform/win/ObjectLifetime.h"
+#include "platform/win/StringIds.h"
+#include "platform/win/ZuRegOptions.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -85,6 +88,17 @@ CZuTableData* TableOf(CMElement* element)
     return dynamic_cast<CZuTableData*>(element);
 }
 
+// Tables by RPM open in the switchable-axis window when the option asks for it.
+bool AltDataViews()
+{
+    return GetRegOptionByStringId(IDS_OPT_ALT_DATA_VIEWS) == 1;
+}
+
+bool IsChannel(const CMElement& e)
+{
+    return dynamic_cast<const CExpData*>(&e) != nullptr;
+}
+
 // Opens through open and titles the window it gives.
 template <class Open>
 QWidget* OpenTitled(QMdiArea* area, CMElement* element, Open open)
@@ -137,18 +151,41 @@ void SetDataWindowTitle(QWidget* frame, QMdiArea* area, const CMElement* element
 const std::vector<CDataViewEntry>& DataViewEntries()
 {
     static const std::vector<CDataViewEntry> entries = {
-        {IDR_TALDATA,
+        {IDR_TALDATA, "CTALDataDoc", [](const CMElement& e) { return dynamic_cast<const CZuRpmFunc*>(&e) != nullptr; },
          [](QMdiArea* area, CMElement* e) -> QWidget* {
              return OpenTitled(area, e, [&] { return CTALDataFrame::Open(area, dynamic_cast<CZuRpmFunc*>(e)); });
          },
          ShowsElement<CTALDataFrame>},
-        {IDR_RMVDATA,
+        {IDR_RMVDATA, "CRMVDataDoc",
+         [](const CMElement& e) {
+             const int type = e.GetType();
+             return !IsChannel(e) && (type == ElementType::ChannelLevels || type == ElementType::SplComparison ||
+                                      type == ElementType::VibrationComparison);
+         },
          [](QMdiArea* area, CMElement* e) -> QWidget* {
              return OpenTitled(area, e,
                                [&] { return CRMVDataFrame::Open(area, dynamic_cast<CZuRpmMultiVecFunc*>(e)); });
          },
          ShowsElement<CRMVDataFrame>},
-        {IDR_HSEADATATABLE,
+        {IDR_SWAXISTABLE, "CSwAxisTableDoc",
+         [](const CMElement& e) {
+             const int type = e.GetType();
+             // Order data and the contributions keep the plain table.
+             return AltDataViews() && dynamic_cast<const CZuRpmSelFunc*>(&e) && type != ElementType::OrderData &&
+                    type != ElementType::PowerContribution && type != ElementType::DominantPath;
+         },
+         [](QMdiArea* area, CMElement* e) -> QWidget* {
+             return OpenTitled(area, e, [&] { return CSwAxisTableFrame::Open(area, dynamic_cast<CZuRpmSelFunc*>(e)); });
+         },
+         ShowsElement<CSwAxisTableFrame>},
+        // Every other table, and a channel's samples.
+        {IDR_HSEADATATABLE, "CHSEADataTableDoc",
+         [](const CMElement& e) {
+             const int type = e.GetType();
+             return IsChannel(e) || type == ElementType::OrderData ||
+                    (AltDataViews() && (type == ElementType::PowerContribution || type == ElementType::DominantPath)) ||
+                    dynamic_cast<const CZuTableData*>(&e) != nullptr;
+         },
          [](QMdiArea* area, CMElement* e) -> QWidget* {
              // A channel's table stands apart from the tree: the channel names its container.
              return OpenTitled(area, e,
@@ -161,11 +198,6 @@ const std::vector<CDataViewEntry>& DataViewEntries()
              }
              return ShowsElement<CHSEADataTableFrame>(e);
          }},
-        {IDR_SWAXISTABLE,
-         [](QMdiArea* area, CMElement* e) -> QWidget* {
-             return OpenTitled(area, e, [&] { return CSwAxisTableFrame::Open(area, dynamic_cast<CZuRpmSelFunc*>(e)); });
-         },
-         ShowsElement<CSwAxisTableFrame>},
     };
     return entries;
 }
@@ -178,19 +210,18 @@ void InstallDataViewOpeners(QMdiArea* area)
 void InstallDataViewOpeners(std::function<QMdiArea*()> area, bool needsArea)
 {
     for (const CDataViewEntry& entry : DataViewEntries())
-        GetTALVOApp().SetTemplateWindows(
-            entry.templateId,
-            [area, needsArea, open = entry.open](CMElement* element) {
-                QMdiArea* where = area();
-                return (where || !needsArea) && open(where, element) != nullptr;
-            },
-            entry.isOpen);
+        GetTALVOApp().AddResultWindow({entry.templateId, entry.documentClass, entry.takes,
+                                       [area, needsArea, open = entry.open](CMElement* element) {
+                                           QMdiArea* where = area();
+                                           return (where || !needsArea) && open(where, element) != nullptr;
+                                       },
+                                       entry.isOpen});
 }
 
 void RemoveDataViewOpeners()
 {
     for (const CDataViewEntry& entry : DataViewEntries())
-        GetTALVOApp().SetTemplateWindows(entry.templateId, {}, {});
+        GetTALVOApp().AddResultWindow({entry.templateId, entry.documentClass, entry.takes, {}, {}});
 }
 
 CTALVOProject* FindProjectContainer(CMElement* element)

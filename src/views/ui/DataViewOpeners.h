@@ -1,8 +1,8 @@
 #pragma once
-// The data windows that open over elements of the project tree, one entry per document template:
-// InstallDataViewOpeners gives each template of the table its opener, so the application's view
-// openers (CTALVOApp::OpenDataView and kin) reach the windows through their templates. A template
-// without an entry opens nothing. A window family adds itself with one line in DataViewEntries.
+// The data windows that open over elements of the project tree, one entry per window: the elements
+// it takes, its document template and its opener. InstallDataViewOpeners registers each with the
+// application as a result window, so CTALVOApp::OpenDataView hands an element to the first window
+// that takes it. A window family adds itself with one entry in DataViewEntries.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -15,21 +15,24 @@ class QWidget;
 
 struct CDataViewEntry
 {
-    uint32_t templateId; // the resource id of the document template (IDR_TALDATA, ...)
+    uint32_t templateId;       // the resource id of the document template (IDR_TALDATA, ...)
+    const char* documentClass; // the template's document class
+    // Whether an element opens in this window; asked in the order of the entries.
+    std::function<bool(const CMElement& element)> takes;
     // Opens (or brings forward) the window over an element; null when it does not show that kind.
     std::function<QWidget*(QMdiArea* area, CMElement* element)> open;
     // Whether a window of the entry shows the element already.
     std::function<bool(CMElement* element)> isOpen;
 };
 
-// The entries, in no particular order.
+// The entries, in the order the windows are asked whether they take an element.
 const std::vector<CDataViewEntry>& DataViewEntries();
-// Gives the templates of the open application their openers; windows go into area.
+// Registers the windows with the application; they open into area.
 void InstallDataViewOpeners(QMdiArea* area);
 // The same with the area asked for at each opening (the main window's, which comes and goes);
 // with needsArea, nothing opens while there is none.
 void InstallDataViewOpeners(std::function<QMdiArea*()> area, bool needsArea);
-// Takes the openers back (the area goes).
+// Takes the openers back (the area goes): the windows stay registered and open nothing.
 void RemoveDataViewOpeners();
 
 // The project container whose display items and options a window over element uses: that of the

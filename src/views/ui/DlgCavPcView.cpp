@@ -11,7 +11,6 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/modeldb/ModelSubsystem.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/ui/ZuDataTipCtrl.h"
 #include "platform/win/StringIds.h"
@@ -38,12 +37,6 @@
 #include <limits>
 
 namespace {
-CModelessRegistry<CDlgCavPcView>& Registry()
-{
-    static CModelessRegistry<CDlgCavPcView> registry;
-    return registry;
-}
-
 QColor ToQColor(COLORREF c)
 {
     return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
@@ -61,26 +54,16 @@ QString LevelUnit(int weighting)
 }
 } // namespace
 
-CDlgCavPcView* CDlgCavPcView::CreateViewer(const void* key, QWidget* parent)
+CDlgCavPcView* CDlgCavPcView::CreateInstance(const void* key, QWidget* parent)
 {
-    return Registry().RegisterNew(key, [&] { return new CDlgCavPcView(parent); });
+    return Instances().RegisterNew(key, [&] { return new CDlgCavPcView(parent); });
 }
 
-int CDlgCavPcView::CloseViewer(const void* key)
-{
-    return Registry().Close(key) ? 1 : 0;
-}
-
-CDlgCavPcView* CDlgCavPcView::FindViewer(const void* key)
-{
-    return Registry().Find(key);
-}
-
-CDlgCavPcView* CDlgCavPcView::OpenViewer(CZuRpmPcFunc* result, QWidget* parent)
+CDlgCavPcView* CDlgCavPcView::ShowInstance(CZuRpmPcFunc* result, QWidget* parent)
 {
     if (!result)
         return nullptr;
-    return Registry().ShowFor(result, [&]() -> CDlgCavPcView* {
+    return Instances().ShowFor(result, [&]() -> CDlgCavPcView* {
         auto* viewer = new CDlgCavPcView(parent);
         viewer->SetData(result->GetTargetName(), result);
         viewer->Create();

@@ -7,6 +7,7 @@
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/MessageTarget.h"
 #include "views/CavPcViewData.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <QTimer>
 
@@ -23,7 +24,7 @@ class QComboBox;
 class QLabel;
 class QRadioButton;
 
-class CDlgCavPcView : public CZuDialog, public IMessageTarget
+class CDlgCavPcView : public CZuDialog, public IMessageTarget, public CSingleInstance<CDlgCavPcView>
 {
     Q_OBJECT
 
@@ -32,12 +33,10 @@ public:
 
     // A new viewer registered for the key, or null when the key has one (the window is made by
     // the caller).
-    static CDlgCavPcView* CreateViewer(const void* key, QWidget* parent);
+    static CDlgCavPcView* CreateInstance(const void* key, QWidget* parent);
     // Closes the key's viewer; 1 when there was one.
-    static int CloseViewer(const void* key);
-    static CDlgCavPcView* FindViewer(const void* key);
     // The viewer of a result function: the open one brought forward, else a new one shown.
-    static CDlgCavPcView* OpenViewer(CZuRpmPcFunc* result, QWidget* parent);
+    static CDlgCavPcView* ShowInstance(CZuRpmPcFunc* result, QWidget* parent);
 
     explicit CDlgCavPcView(QWidget* parent = nullptr);
     ~CDlgCavPcView() override;

@@ -7,7 +7,6 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/modeldb/ModelCavity.h"
 #include "platform/ui/FlexGridEx.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"
@@ -37,12 +36,6 @@
 #include <limits>
 
 namespace {
-CModelessRegistry<CDlgCompSplBySingleIP>& Registry()
-{
-    static CModelessRegistry<CDlgCompSplBySingleIP> registry;
-    return registry;
-}
-
 CTALVOProject* Container(CAnalysisProject* project)
 {
     return project ? project->GetOwner() : nullptr;
@@ -57,19 +50,9 @@ bool IsStructureIn(CAnalysisProject* project, const std::string& name)
 }
 } // namespace
 
-CDlgCompSplBySingleIP* CDlgCompSplBySingleIP::CreateForProject(CAnalysisProject* project, QWidget* parent)
+CDlgCompSplBySingleIP* CDlgCompSplBySingleIP::CreateInstance(CAnalysisProject* project, QWidget* parent)
 {
-    return Registry().RegisterNew(project, [&] { return new CDlgCompSplBySingleIP(project, parent); });
-}
-
-int CDlgCompSplBySingleIP::CloseForProject(const CAnalysisProject* project)
-{
-    return Registry().Close(project) ? 1 : 0;
-}
-
-CDlgCompSplBySingleIP* CDlgCompSplBySingleIP::FindForProject(const CAnalysisProject* project)
-{
-    return Registry().Find(project);
+    return Instances().RegisterNew(project, [&] { return new CDlgCompSplBySingleIP(project, parent); });
 }
 
 CDlgCompSplBySingleIP* CDlgCompSplBySingleIP::Open(CAnalysisProject* project, const std::string& target,
@@ -77,7 +60,7 @@ CDlgCompSplBySingleIP* CDlgCompSplBySingleIP::Open(CAnalysisProject* project, co
 {
     if (!project)
         return nullptr;
-    return Registry().ShowFor(project, [&]() -> CDlgCompSplBySingleIP* {
+    return Instances().ShowFor(project, [&]() -> CDlgCompSplBySingleIP* {
         if (!splTable)
             return nullptr;
         auto* dialog = new CDlgCompSplBySingleIP(project, parent);
@@ -95,7 +78,7 @@ CDlgCompSplBySingleIP* CDlgCompSplBySingleIP::OpenEnergies(CAnalysisProject* pro
 {
     if (!project)
         return nullptr;
-    return Registry().ShowFor(project, [&]() -> CDlgCompSplBySingleIP* {
+    return Instances().ShowFor(project, [&]() -> CDlgCompSplBySingleIP* {
         if (!energies)
             return nullptr;
         auto* dialog = new CDlgCompSplBySingleIP(project, parent);

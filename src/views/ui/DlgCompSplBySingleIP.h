@@ -5,6 +5,7 @@
 // over frequency at one RPM or over RPM at one band. One modeless dialog per analysis project.
 #include "platform/ui/ZuDialog.h"
 #include "views/SplBySingleIPData.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <memory>
 #include <string>
@@ -21,16 +22,14 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 
-class CDlgCompSplBySingleIP : public CZuDialog
+class CDlgCompSplBySingleIP : public CZuDialog, public CSingleInstance<CDlgCompSplBySingleIP>
 {
     Q_OBJECT
 
 public:
     static constexpr int IDD = 4006;
 
-    static CDlgCompSplBySingleIP* CreateForProject(CAnalysisProject* project, QWidget* parent);
-    static int CloseForProject(const CAnalysisProject* project);
-    static CDlgCompSplBySingleIP* FindForProject(const CAnalysisProject* project);
+    static CDlgCompSplBySingleIP* CreateInstance(CAnalysisProject* project, QWidget* parent);
     // The dialog of a project: the open one brought forward, else a new one over the target's
     // SPL table by input subsystem (dB per source), shown; null when the table is missing.
     static CDlgCompSplBySingleIP* Open(CAnalysisProject* project, const std::string& target,

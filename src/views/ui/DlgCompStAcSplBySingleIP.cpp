@@ -5,7 +5,6 @@
 #include "platform/base/Format.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/ui/FlexGridEx.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
@@ -24,28 +23,9 @@
 
 #include <cmath>
 
-namespace {
-CModelessRegistry<CDlgCompStAcSplBySingleIP>& Registry()
+CDlgCompStAcSplBySingleIP* CDlgCompStAcSplBySingleIP::CreateInstance(CAnalysisProject* project, QWidget* parent)
 {
-    static CModelessRegistry<CDlgCompStAcSplBySingleIP> registry;
-    return registry;
-}
-
-} // namespace
-
-CDlgCompStAcSplBySingleIP* CDlgCompStAcSplBySingleIP::CreateForProject(CAnalysisProject* project, QWidget* parent)
-{
-    return Registry().RegisterNew(project, [&] { return new CDlgCompStAcSplBySingleIP(project, parent); });
-}
-
-int CDlgCompStAcSplBySingleIP::CloseForProject(const CAnalysisProject* project)
-{
-    return Registry().Close(project) ? 1 : 0;
-}
-
-CDlgCompStAcSplBySingleIP* CDlgCompStAcSplBySingleIP::FindForProject(const CAnalysisProject* project)
-{
-    return Registry().Find(project);
+    return Instances().RegisterNew(project, [&] { return new CDlgCompStAcSplBySingleIP(project, parent); });
 }
 
 CDlgCompStAcSplBySingleIP* CDlgCompStAcSplBySingleIP::Open(CAnalysisProject* project, const std::string& target,
@@ -53,7 +33,7 @@ CDlgCompStAcSplBySingleIP* CDlgCompStAcSplBySingleIP::Open(CAnalysisProject* pro
 {
     if (!project)
         return nullptr;
-    return Registry().ShowFor(project, [&]() -> CDlgCompStAcSplBySingleIP* {
+    return Instances().ShowFor(project, [&]() -> CDlgCompStAcSplBySingleIP* {
         if (!splTable)
             return nullptr;
         auto* dialog = new CDlgCompStAcSplBySingleIP(project, parent);

@@ -4,6 +4,7 @@
 // numbers. One modeless dialog per analysis project.
 #include "platform/ui/ZuDialog.h"
 #include "views/StAcSplBySingleIPData.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <string>
 
@@ -16,16 +17,14 @@ class QComboBox;
 class QPushButton;
 class QRadioButton;
 
-class CDlgCompStAcSplBySingleIP : public CZuDialog
+class CDlgCompStAcSplBySingleIP : public CZuDialog, public CSingleInstance<CDlgCompStAcSplBySingleIP>
 {
     Q_OBJECT
 
 public:
     static constexpr int IDD = 4006;
 
-    static CDlgCompStAcSplBySingleIP* CreateForProject(CAnalysisProject* project, QWidget* parent);
-    static int CloseForProject(const CAnalysisProject* project);
-    static CDlgCompStAcSplBySingleIP* FindForProject(const CAnalysisProject* project);
+    static CDlgCompStAcSplBySingleIP* CreateInstance(CAnalysisProject* project, QWidget* parent);
     // The dialog of a project: the open one brought forward, else a new one over the target's SPL
     // table by input subsystem, shown; null when the table is missing.
     static CDlgCompStAcSplBySingleIP* Open(CAnalysisProject* project, const std::string& target,

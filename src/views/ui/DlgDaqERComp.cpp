@@ -11,7 +11,6 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/modeldb/ModelSubsystem.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/ObjectLifetime.h"
@@ -36,15 +35,6 @@
 #include <limits>
 
 namespace {
-// One comparison in the program.
-const char kOneComparison = 0;
-
-CModelessRegistry<CDlgDaqERComp>& Registry()
-{
-    static CModelessRegistry<CDlgDaqERComp> registry;
-    return registry;
-}
-
 // The averaged measured map of a subsystem, values per [rpm row][DAQ band].
 CDaqERCompData::CMeasured Measured(const CZuRpmFunc& f, const std::string& name, double factor)
 {
@@ -71,17 +61,7 @@ std::vector<double> Values(const CZuFunc& f)
 
 CDlgDaqERComp* CDlgDaqERComp::CreateInstance(QWidget* parent)
 {
-    return Registry().RegisterNew(&kOneComparison, [parent] { return new CDlgDaqERComp(parent); });
-}
-
-CDlgDaqERComp* CDlgDaqERComp::GetInstance()
-{
-    return Registry().Find(&kOneComparison);
-}
-
-void CDlgDaqERComp::DestroyInstance()
-{
-    Registry().Close(&kOneComparison);
+    return Instances().RegisterNew(ProgramKey(), [parent] { return new CDlgDaqERComp(parent); });
 }
 
 CDlgDaqERComp* CDlgDaqERComp::Open(CDaqProject* daq, QWidget* parent)

@@ -5,6 +5,7 @@
 // level differences, per model band at one RPM or per RPM at one model band. One at a time.
 #include "platform/ui/ZuDialog.h"
 #include "views/DaqERCompData.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <string>
 
@@ -14,7 +15,7 @@ class CZuChart;
 class QComboBox;
 class QRadioButton;
 
-class CDlgDaqERComp : public CZuDialog
+class CDlgDaqERComp : public CZuDialog, public CSingleInstance<CDlgDaqERComp>
 {
     Q_OBJECT
 
@@ -23,8 +24,6 @@ public:
 
     // Null when an instance exists.
     static CDlgDaqERComp* CreateInstance(QWidget* parent);
-    static CDlgDaqERComp* GetInstance();
-    static void DestroyInstance();
     // The command's road: any old instance goes, a new one loads the project's data and shows;
     // null (with the message shown) when the data cannot be loaded.
     static CDlgDaqERComp* Open(CDaqProject* daq, QWidget* parent);

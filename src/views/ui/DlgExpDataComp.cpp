@@ -13,7 +13,6 @@
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/ui/ZuChart.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/ObjectLifetime.h"
@@ -46,18 +45,6 @@
 #include <set>
 
 namespace {
-CModelessRegistry<CDlgExpDataComp>& Registry()
-{
-    static CModelessRegistry<CDlgExpDataComp> registry;
-    return registry;
-}
-
-CModelessRegistry<CDlgExpLPDataComp>& LPRegistry()
-{
-    static CModelessRegistry<CDlgExpLPDataComp> registry;
-    return registry;
-}
-
 std::string DateText(const CDAQExperiment& data)
 {
     const int64_t t = data.GetExpInfo() ? data.GetExpInfo()->GetTime() : 0;
@@ -107,34 +94,14 @@ const QColor kSeriesColors[] = {QColor(0, 0, 200),   QColor(200, 0, 0),   QColor
 // ---------------------------------------------------------------------------------------------
 // registry
 
-CDlgExpDataComp* CDlgExpDataComp::CreateForKey(const void* key, QWidget* parent)
+CDlgExpDataComp* CDlgExpDataComp::CreateInstance(const void* key, QWidget* parent)
 {
-    return Registry().RegisterNew(key, [&] { return new CDlgExpDataComp(parent); });
+    return Instances().RegisterNew(key, [&] { return new CDlgExpDataComp(parent); });
 }
 
-CDlgExpDataComp* CDlgExpDataComp::FindForKey(const void* key)
+CDlgExpLPDataComp* CDlgExpLPDataComp::CreateInstance(const void* key, QWidget* parent)
 {
-    return Registry().Find(key);
-}
-
-int CDlgExpDataComp::CloseForKey(const void* key)
-{
-    return Registry().Close(key) ? 1 : 0;
-}
-
-CDlgExpLPDataComp* CDlgExpLPDataComp::CreateForKey(const void* key, QWidget* parent)
-{
-    return LPRegistry().RegisterNew(key, [&] { return new CDlgExpLPDataComp(parent); });
-}
-
-int CDlgExpLPDataComp::CloseForKey(const void* key)
-{
-    return LPRegistry().Close(key) ? 1 : 0;
-}
-
-CDlgExpLPDataComp* CDlgExpLPDataComp::FindForKey(const void* key)
-{
-    return LPRegistry().Find(key);
+    return Instances().RegisterNew(key, [&] { return new CDlgExpLPDataComp(parent); });
 }
 
 namespace {
@@ -251,7 +218,7 @@ CDlgExpDataComp::CDlgExpDataComp(QWidget* parent, int templateId) : CZuDialog(pa
 CDlgExpDataComp::~CDlgExpDataComp()
 {
     RemoveObjectGoingListener(m_listener);
-    CDlgSelectViewData::CloseForKey(this);
+    CDlgSelectViewData::DestroyInstance(this);
 }
 
 bool CDlgExpDataComp::Shows(const void* object) const
@@ -285,7 +252,7 @@ void CDlgExpDataComp::OnObjectGoing(const void* object)
     m_groups.clear();
     m_series.clear();
     m_valid = false;
-    CDlgSelectViewData::CloseForKey(this);
+    CDlgSelectViewData::DestroyInstance(this);
     EndDialog(IDCANCEL);
 }
 
@@ -604,7 +571,7 @@ void CDlgExpDataComp::OnDataColumnClicked(int column)
     CDAQExperiment* data = m_series[static_cast<size_t>(k)].data;
     if (m_ownerWindow)
         m_ownerWindow->SendMessage(WM_ZU_DATA_COLUMN_CLICKED, 0, reinterpret_cast<intptr_t>(data));
-    if (CDlgSelectViewData* picker = CDlgSelectViewData::FindForKey(this))
+    if (CDlgSelectViewData* picker = CDlgSelectViewData::GetInstance(this))
         picker->SelectElement(data);
 }
 
@@ -620,9 +587,9 @@ void CDlgExpDataComp::OpenPicker()
 {
     if (m_groupIndex < 0 || m_groupIndex >= static_cast<int>(m_groups.size()))
         return;
-    CDlgSelectViewData* picker = CDlgSelectViewData::CreateForKey(this, this);
+    CDlgSelectViewData* picker = CDlgSelectViewData::CreateInstance(this, this);
     if (!picker) {
-        if (CDlgSelectViewData* open = CDlgSelectViewData::FindForKey(this)) {
+        if (CDlgSelectViewData* open = CDlgSelectViewData::GetInstance(this)) {
             open->raise();
             open->activateWindow();
         }

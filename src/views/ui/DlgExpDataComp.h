@@ -8,6 +8,7 @@
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/Messages.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <QColor>
 
@@ -26,7 +27,7 @@ class QPushButton;
 class QRadioButton;
 class QTableWidget;
 
-class CDlgExpDataComp : public CZuDialog
+class CDlgExpDataComp : public CZuDialog, public CSingleInstance<CDlgExpDataComp>
 {
     Q_OBJECT
 
@@ -64,9 +65,7 @@ public:
     ~CDlgExpDataComp() override;
 
     // ---- one modeless dialog per key ----
-    static CDlgExpDataComp* CreateForKey(const void* key, QWidget* parent);
-    static CDlgExpDataComp* FindForKey(const void* key);
-    static int CloseForKey(const void* key);
+    static CDlgExpDataComp* CreateInstance(const void* key, QWidget* parent);
     // A modal dialog over one element's measured data: an experiment (CTALVOExp) is compared with
     // itself and the owner's used data sets; the dialog's result (IDOK, IDCANCEL).
     static int DoModalFor(CDaqProject* owner, CMElement* element, QWidget* parent = nullptr);
@@ -167,7 +166,7 @@ private:
 };
 
 // The same per local point ("LP#%d") with the local-point functions of the data sets.
-class CDlgExpLPDataComp : public CDlgExpDataComp
+class CDlgExpLPDataComp : public CDlgExpDataComp, public CSingleInstance<CDlgExpLPDataComp>
 {
     Q_OBJECT
 
@@ -179,9 +178,12 @@ public:
     };
 
     explicit CDlgExpLPDataComp(QWidget* parent = nullptr);
-    static CDlgExpLPDataComp* CreateForKey(const void* key, QWidget* parent);
-    static CDlgExpLPDataComp* FindForKey(const void* key);
-    static int CloseForKey(const void* key);
+    // Its own dialogs, apart from those of the data comparison.
+    using CSingleInstance<CDlgExpLPDataComp>::GetInstance;
+    using CSingleInstance<CDlgExpLPDataComp>::DestroyInstance;
+    using CSingleInstance<CDlgExpLPDataComp>::Instances;
+    using CSingleInstance<CDlgExpLPDataComp>::ProgramKey;
+    static CDlgExpLPDataComp* CreateInstance(const void* key, QWidget* parent);
     // As the data comparison's, per local point.
     static int DoModalFor(CDaqProject* owner, CMElement* element, QWidget* parent = nullptr);
 

@@ -3,7 +3,6 @@
 #include "app/AnalysisProject.h"
 #include "app/ProjectTreeWindow.h"
 #include "platform/elements/MElementList.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/ui/DialogButtons.h"
 
@@ -15,14 +14,6 @@
 #include <QVBoxLayout>
 
 namespace {
-// One result selection in the program.
-const char kOneSelection = 0;
-
-CModelessRegistry<CDlgSelectResult>& Registry()
-{
-    static CModelessRegistry<CDlgSelectResult> registry;
-    return registry;
-}
 constexpr int kEnergyResultByRpm = 90;
 constexpr int kEnergyResultByOrder = 95;
 } // namespace
@@ -31,7 +22,7 @@ CDlgSelectResult* CDlgSelectResult::CreateInstance(CAnalysisProject* firstProjec
                                                    const IProjectTreeWindow* tree, QWidget* parent,
                                                    IMessageTarget* owner)
 {
-    CDlgSelectResult* dialog = Registry().RegisterNew(&kOneSelection, [&] {
+    CDlgSelectResult* dialog = Instances().RegisterNew(ProgramKey(), [&] {
         return new CDlgSelectResult(firstProject, firstResult, tree, parent, owner ? owner : GetMainWindowTarget());
     });
     if (dialog)
@@ -39,16 +30,11 @@ CDlgSelectResult* CDlgSelectResult::CreateInstance(CAnalysisProject* firstProjec
     return dialog;
 }
 
-CDlgSelectResult* CDlgSelectResult::GetInstance()
-{
-    return Registry().Find(&kOneSelection);
-}
-
 void CDlgSelectResult::DestroyInstance()
 {
     if (CDlgSelectResult* dialog = GetInstance()) {
         dialog->m_timer->stop();
-        Registry().Close(&kOneSelection);
+        Instances().Close(ProgramKey());
     }
 }
 

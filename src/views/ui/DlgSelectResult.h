@@ -6,6 +6,7 @@
 // chosen one), synchronously, and closes. Only one is open at a time.
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/Messages.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <cstdint>
 
@@ -17,7 +18,7 @@ class QLabel;
 class QPushButton;
 class QTimer;
 
-class CDlgSelectResult : public CZuDialog
+class CDlgSelectResult : public CZuDialog, public CSingleInstance<CDlgSelectResult>
 {
     Q_OBJECT
 public:
@@ -29,7 +30,6 @@ public:
     static CDlgSelectResult* CreateInstance(CAnalysisProject* firstProject, CMElement* firstResult,
                                             const IProjectTreeWindow* tree, QWidget* parent = nullptr,
                                             IMessageTarget* owner = nullptr);
-    static CDlgSelectResult* GetInstance();
     static void DestroyInstance();
 
     // Whether a project can be compared with the first one.

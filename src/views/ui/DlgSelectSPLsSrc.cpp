@@ -1,6 +1,5 @@
 #include "views/ui/DlgSelectSPLsSrc.h"
 
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/MessageTarget.h"
 
 #include <QCloseEvent>
@@ -9,15 +8,6 @@
 #include <QPushButton>
 
 namespace {
-// One list of contributors in the program.
-const char kOneList = 0;
-
-CModelessRegistry<CDlgSelectSPLsSrc>& Registry()
-{
-    static CModelessRegistry<CDlgSelectSPLsSrc> registry;
-    return registry;
-}
-
 Qt::CheckState ToCheck(int state)
 {
     return state == CDlgSelectSPLsSrc::kShown    ? Qt::Checked
@@ -28,20 +18,11 @@ Qt::CheckState ToCheck(int state)
 
 CDlgSelectSPLsSrc* CDlgSelectSPLsSrc::CreateInstance(IMessageTarget* owner, QWidget* parent)
 {
-    CDlgSelectSPLsSrc* dialog = Registry().RegisterNew(&kOneList, [&] { return new CDlgSelectSPLsSrc(owner, parent); });
+    CDlgSelectSPLsSrc* dialog =
+        Instances().RegisterNew(ProgramKey(), [&] { return new CDlgSelectSPLsSrc(owner, parent); });
     if (dialog)
         dialog->Create();
     return dialog;
-}
-
-CDlgSelectSPLsSrc* CDlgSelectSPLsSrc::GetInstance()
-{
-    return Registry().Find(&kOneList);
-}
-
-void CDlgSelectSPLsSrc::DestroyInstance()
-{
-    Registry().Close(&kOneList);
 }
 
 CDlgSelectSPLsSrc::CDlgSelectSPLsSrc(IMessageTarget* owner, QWidget* parent)

@@ -8,6 +8,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/Messages.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <cstdint>
 #include <vector>
@@ -17,7 +18,7 @@ class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 
-class CDlgSelectSPLsSrc : public CZuDialog
+class CDlgSelectSPLsSrc : public CZuDialog, public CSingleInstance<CDlgSelectSPLsSrc>
 {
     Q_OBJECT
 public:
@@ -30,8 +31,6 @@ public:
     };
 
     static CDlgSelectSPLsSrc* CreateInstance(IMessageTarget* owner, QWidget* parent = nullptr);
-    static CDlgSelectSPLsSrc* GetInstance();
-    static void DestroyInstance();
 
     // Refills the list (every subsystem shown) and sets Show All.
     void SetSubsystemTable(const CZuSubsystemTable* table);

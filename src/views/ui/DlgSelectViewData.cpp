@@ -24,12 +24,6 @@
 #include <set>
 
 namespace {
-CModelessRegistry<CDlgSelectViewData>& Registry()
-{
-    static CModelessRegistry<CDlgSelectViewData> registry;
-    return registry;
-}
-
 CMElement* ElementOf(const QTreeWidgetItem* item)
 {
     return item ? reinterpret_cast<CMElement*>(item->data(0, Qt::UserRole).value<quintptr>()) : nullptr;
@@ -64,19 +58,9 @@ void CDlgSelectViewData::ShowProperties()
         PropertiesOpenerOf()(dataSet, this);
 }
 
-CDlgSelectViewData* CDlgSelectViewData::CreateForKey(const void* key, QWidget* parent)
+CDlgSelectViewData* CDlgSelectViewData::CreateInstance(const void* key, QWidget* parent)
 {
-    return Registry().RegisterNew(key, [&] { return new CDlgSelectViewData(parent, modeModeless); });
-}
-
-CDlgSelectViewData* CDlgSelectViewData::FindForKey(const void* key)
-{
-    return Registry().Find(key);
-}
-
-void CDlgSelectViewData::CloseForKey(const void* key)
-{
-    Registry().Close(key);
+    return Instances().RegisterNew(key, [&] { return new CDlgSelectViewData(parent, modeModeless); });
 }
 
 CDlgSelectViewData::CDlgSelectViewData(QWidget* parent, int mode) : CZuDialog(parent, IDD), m_mode(mode)

@@ -6,8 +6,8 @@
 // and of a changed ticked list, and the comparison dialog asks it to select or tick an element.
 #include "platform/elements/MElementList.h"
 #include "platform/ui/CustomTreeCtrl.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/ui/ZuDialog.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <functional>
 
@@ -16,7 +16,7 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-class CDlgSelectViewData : public CZuDialog
+class CDlgSelectViewData : public CZuDialog, public CSingleInstance<CDlgSelectViewData>
 {
     Q_OBJECT
 
@@ -45,9 +45,7 @@ public:
 
     // ---- the registry of modeless pickers, one per key (the comparison dialog) ----
     // Null when the key already has one; else a new modeless picker, recorded.
-    static CDlgSelectViewData* CreateForKey(const void* key, QWidget* parent);
-    static CDlgSelectViewData* FindForKey(const void* key);
-    static void CloseForKey(const void* key);
+    static CDlgSelectViewData* CreateInstance(const void* key, QWidget* parent);
 
     // Before the dialog is created: the experiments and the ticked data sets.
     void SetRoots(const CMElementList& roots) { m_roots = roots; }

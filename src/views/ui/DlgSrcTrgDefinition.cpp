@@ -5,7 +5,6 @@
 #include "app/ModelProject.h"
 #include "app/TALVOProject.h"
 #include "platform/modeldb/3DModelDoc.h"
-#include "platform/ui/ModelessRegistry.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
@@ -22,36 +21,20 @@
 
 #include <algorithm>
 
-namespace {
-// One definition dialog in the program.
-const char kOneDefinition = 0;
-
-CModelessRegistry<CDlgSrcTrgDefinition>& Registry()
-{
-    static CModelessRegistry<CDlgSrcTrgDefinition> registry;
-    return registry;
-}
-} // namespace
-
 CDlgSrcTrgDefinition* CDlgSrcTrgDefinition::CreateInstance(CTALVOProject* definition, QWidget* parent)
 {
     CDlgSrcTrgDefinition* dialog =
-        Registry().RegisterNew(&kOneDefinition, [&] { return new CDlgSrcTrgDefinition(definition, parent); });
+        Instances().RegisterNew(ProgramKey(), [&] { return new CDlgSrcTrgDefinition(definition, parent); });
     if (dialog)
         dialog->Create();
     return dialog;
-}
-
-CDlgSrcTrgDefinition* CDlgSrcTrgDefinition::GetInstance()
-{
-    return Registry().Find(&kOneDefinition);
 }
 
 void CDlgSrcTrgDefinition::DestroyInstance()
 {
     if (CDlgSrcTrgDefinition* dialog = GetInstance()) {
         dialog->ClosePicker();
-        Registry().Close(&kOneDefinition);
+        Instances().Close(ProgramKey());
     }
 }
 

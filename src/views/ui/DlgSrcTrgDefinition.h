@@ -6,6 +6,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/MessageTarget.h"
+#include "platform/ui/SingleInstance.h"
 
 #include <QPointer>
 
@@ -17,7 +18,7 @@ class QComboBox;
 class QListWidget;
 class QPushButton;
 
-class CDlgSrcTrgDefinition : public CZuDialog, public IMessageTarget
+class CDlgSrcTrgDefinition : public CZuDialog, public IMessageTarget, public CSingleInstance<CDlgSrcTrgDefinition>
 {
     Q_OBJECT
 public:
@@ -25,7 +26,6 @@ public:
 
     // definition: the project whose target and sources are edited (not owned).
     static CDlgSrcTrgDefinition* CreateInstance(CTALVOProject* definition, QWidget* parent = nullptr);
-    static CDlgSrcTrgDefinition* GetInstance();
     static void DestroyInstance();
 
     // The picker reports here (4069).

@@ -50,7 +50,7 @@ bool CResultViewerCommands::ViewPowerContribution(CBaseProject* project, CMEleme
         return false;
     if (auto* byOrder = dynamic_cast<CZuOTPcFunc*>(first))
         return WriteOrderReport(*dynamic_cast<CAnalysisProject*>(project), byOrder);
-    return CDlgCavPcView::OpenViewer(dynamic_cast<CZuRpmPcFunc*>(first), parent) != nullptr;
+    return CDlgCavPcView::ShowInstance(dynamic_cast<CZuRpmPcFunc*>(first), parent) != nullptr;
 }
 
 bool CResultViewerCommands::CanCompareTargetEnergy(const CBaseProject* project, const CMElement*)

@@ -77,9 +77,9 @@ TEST_F(AcquisitionWindows, ProgressWindowFollowsTheUnitsAndTheRun)
 {
     CMultiQMXInterface& units = Connect({"10.0.0.1", "10.0.0.2"});
     CRecordingMessageTarget owner;
-    CFormProgress* form = CFormProgress::Create(nullptr, &owner, &units);
+    CFormProgress* form = CFormProgress::CreateInstance(nullptr, &owner, &units);
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(CFormProgress::Create(nullptr, &owner, &units), nullptr) << "at most one";
+    EXPECT_EQ(CFormProgress::CreateInstance(nullptr, &owner, &units), nullptr) << "at most one";
     EXPECT_EQ(CFormProgress::GetInstance(), form);
     form->Create();
     EXPECT_EQ(form->StatusText(), "<< Wait ... >>");
@@ -126,7 +126,7 @@ TEST_F(AcquisitionWindows, ProgressWindowFollowsTheUnitsAndTheRun)
 
     // Stop, then cancel: the owner hears both and the window goes.
     owner.Clear();
-    CFormProgress* second = CFormProgress::Create(nullptr, &owner, &units);
+    CFormProgress* second = CFormProgress::CreateInstance(nullptr, &owner, &units);
     ASSERT_NE(second, nullptr);
     second->Create();
     second->OnStart();
@@ -139,7 +139,7 @@ TEST_F(AcquisitionWindows, ProgressWindowFollowsTheUnitsAndTheRun)
     EXPECT_EQ(owner.MessageNumbers(),
               (std::vector<uint32_t>{WM_ZU_SAMPLING_START, WM_ZU_SAMPLING_STOP, WM_ZU_SAMPLING_CLOSED}));
     EXPECT_EQ(CFormProgress::GetInstance(), nullptr);
-    EXPECT_FALSE(CFormProgress::Destroy());
+    EXPECT_FALSE(CFormProgress::DestroyInstance());
 }
 
 TEST_F(AcquisitionWindows, AUserInterfaceThreadWaitingForTheRunServesTheWorkersSends)

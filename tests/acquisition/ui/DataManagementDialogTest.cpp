@@ -290,10 +290,10 @@ TEST_F(DataManagementDialog, ComparisonOpensOnceAndDataThatGoCloseOrShrinkTheDia
     Dlg* dialog = Dlg::CreateInstance(experiment);
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(dialog->OnCommand(Dlg::ID_COMPARE_DATA_SETS));
-    CDlgExpDataComp* comparison = CDlgExpDataComp::FindForKey(dialog);
+    CDlgExpDataComp* comparison = CDlgExpDataComp::GetInstance(dialog);
     ASSERT_NE(comparison, nullptr);
     ASSERT_TRUE(dialog->OnCommand(Dlg::ID_COMPARE_DATA_SETS));
-    EXPECT_EQ(CDlgExpDataComp::FindForKey(dialog), comparison);
+    EXPECT_EQ(CDlgExpDataComp::GetInstance(dialog), comparison);
     // A data column click of the comparison selects the data set's row here.
     dialog->SelectRow(0);
     dialog->SendMessage(WM_ZU_DATA_COLUMN_CLICKED, 0, reinterpret_cast<intptr_t>(sets[1]));

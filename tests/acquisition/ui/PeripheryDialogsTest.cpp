@@ -323,16 +323,16 @@ TEST_F(PeripheryDialogs, SubsystemSensorTableChecksBundlesAndChannelsBeforeItClo
         CScriptedPrompts prompts;
         CScriptedDialogs dialogs;
         dialogs.PressCancel(); // the connection dialog
-        CDlgSubsystemSensorTable* table = CDlgSubsystemSensorTable::Open(&key, nullptr);
+        CDlgSubsystemSensorTable* table = CDlgSubsystemSensorTable::CreateInstance(&key, nullptr);
         ASSERT_NE(table, nullptr);
-        EXPECT_EQ(CDlgSubsystemSensorTable::Open(&key, nullptr), nullptr) << "one table per key";
-        EXPECT_EQ(CDlgSubsystemSensorTable::Find(&key), table);
+        EXPECT_EQ(CDlgSubsystemSensorTable::CreateInstance(&key, nullptr), nullptr) << "one table per key";
+        EXPECT_EQ(CDlgSubsystemSensorTable::GetInstance(&key), table);
         table->EnsureInitialized();
         EXPECT_TRUE(table->IsReadOnly());
         EXPECT_FALSE(table->SubsystemList()->isEnabled());
-        EXPECT_EQ(CDlgSubsystemSensorTable::Close(&key), 1);
-        EXPECT_EQ(CDlgSubsystemSensorTable::Find(&key), nullptr);
-        EXPECT_EQ(CDlgSubsystemSensorTable::Close(&key), 0);
+        EXPECT_TRUE(CDlgSubsystemSensorTable::DestroyInstance(&key));
+        EXPECT_EQ(CDlgSubsystemSensorTable::GetInstance(&key), nullptr);
+        EXPECT_FALSE(CDlgSubsystemSensorTable::DestroyInstance(&key));
     }
 
     // Units 00001-00008 with two channels each on the program's interface.
@@ -368,7 +368,7 @@ TEST_F(PeripheryDialogs, SubsystemSensorTableChecksBundlesAndChannelsBeforeItClo
         group.AddBundle(b->GetNumber());
 
     CScriptedPrompts prompts;
-    CDlgSubsystemSensorTable* table = CDlgSubsystemSensorTable::Open(&key, nullptr);
+    CDlgSubsystemSensorTable* table = CDlgSubsystemSensorTable::CreateInstance(&key, nullptr);
     ASSERT_NE(table, nullptr);
     table->SetData({nullptr, &sensors, 16, {{"Fr", &group, &inventory, true}}});
     std::vector<int> closed;
@@ -432,7 +432,7 @@ TEST_F(PeripheryDialogs, SubsystemSensorTableChecksBundlesAndChannelsBeforeItClo
     std::unique_ptr<CSensorGroup> chosen;
     table->onClosed = [&](int code) {
         closed.push_back(code);
-        chosen = CDlgSubsystemSensorTable::Find(&key)->LookupSubsystem("Fr");
+        chosen = CDlgSubsystemSensorTable::GetInstance(&key)->LookupSubsystem("Fr");
     };
     table->PressOK();
     EXPECT_EQ(closed, std::vector<int>{1});
@@ -441,7 +441,7 @@ TEST_F(PeripheryDialogs, SubsystemSensorTableChecksBundlesAndChannelsBeforeItClo
     EXPECT_EQ(chosen->GetMember(0).text, "S3");
     EXPECT_EQ(chosen->GetMember(0).channel, 2);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(CDlgSubsystemSensorTable::Find(&key), nullptr) << "a modeless table goes when it closes";
+    EXPECT_EQ(CDlgSubsystemSensorTable::GetInstance(&key), nullptr) << "a modeless table goes when it closes";
     EXPECT_EQ(dialogs.Unexpected(), 0u);
 }
 

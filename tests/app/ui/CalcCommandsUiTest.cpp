@@ -74,7 +74,9 @@ TEST(CalcCommandsUi, InputPowersThenEnergyResultFromTheMenu)
     // the chain in the frame.
     C3DModelView::CloseAll();
     frame.Action(C::ID_CALC_INPUT_POWER)->trigger();
-    EXPECT_TRUE(C3DModelView::GetOpenView(0) || C3DModelView::GetOpenView(1)) << "the model window";
+    EXPECT_TRUE(C3DModelView::GetInstance(C3DModelView::KindKey(0)) ||
+                C3DModelView::GetInstance(C3DModelView::KindKey(1)))
+        << "the model window";
     CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::GetInstance();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle().toStdString(), LoadString(IDS_INPUT_ENERGY_CAPTION));

@@ -146,12 +146,12 @@ TEST(DaqProjectCommands, EachCommandOpensItsWindowFromTheFrame)
         CScriptedDialogs dialogs;
         dialogs.PressCancel().PressCancel();
         ASSERT_TRUE(f.frame.OnCommand(Cmd::ID_MEASURE_BY_SUBSYSTEM));
-        CDlgExpProperty2* dialog = CDlgExpProperty2::Find(&f.frame);
+        CDlgExpProperty2* dialog = CDlgExpProperty2::GetInstance(&f.frame);
         ASSERT_NE(dialog, nullptr);
         EXPECT_TRUE(dialog->isVisible());
         EXPECT_EQ(dialog->Data().target->daqProject, f.daq);
         EXPECT_FALSE(f.frame.OnCommand(Cmd::ID_MEASURE_BY_SUBSYSTEM)) << "the open one is restored";
-        EXPECT_EQ(CDlgExpProperty2::Find(&f.frame), dialog);
+        EXPECT_EQ(CDlgExpProperty2::GetInstance(&f.frame), dialog);
         EXPECT_EQ(GrabAndCheckLayout(*dialog, shots, "ExpProperty2").join(QLatin1Char('\n')).toStdString(), "");
         delete dialog;
     }
@@ -167,7 +167,7 @@ TEST(DaqProjectCommands, MeasurementBySubsystemDropsTheProjectOfAClosedDocument)
         CScriptedDialogs dialogs;
         dialogs.PressCancel();
         ASSERT_TRUE(f.frame.OnCommand(Cmd::ID_MEASURE_BY_SUBSYSTEM));
-        CDlgExpProperty2* first = CDlgExpProperty2::Find(&f.frame);
+        CDlgExpProperty2* first = CDlgExpProperty2::GetInstance(&f.frame);
         ASSERT_NE(first, nullptr);
         first->PressCancel();
         EXPECT_FALSE(first->isVisible());
@@ -179,7 +179,7 @@ TEST(DaqProjectCommands, MeasurementBySubsystemDropsTheProjectOfAClosedDocument)
     doc->AddProjectsToViews();
     f.frame.AttachDocument(std::move(doc));
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(CDlgExpProperty2::Find(&f.frame), nullptr) << "the dialog over the closed document is gone";
+    EXPECT_EQ(CDlgExpProperty2::GetInstance(&f.frame), nullptr) << "the dialog over the closed document is gone";
     CMTreeCtrlEx* tree = f.frame.TreeWindow()->GetActiveTree();
     tree->setCurrentIndex(tree->Model()->IndexOf(second));
     f.frame.UpdateCommandUI();
@@ -188,7 +188,7 @@ TEST(DaqProjectCommands, MeasurementBySubsystemDropsTheProjectOfAClosedDocument)
     CScriptedDialogs dialogs;
     dialogs.PressCancel();
     ASSERT_TRUE(f.frame.OnCommand(Cmd::ID_MEASURE_BY_SUBSYSTEM));
-    CDlgExpProperty2* dialog = CDlgExpProperty2::Find(&f.frame);
+    CDlgExpProperty2* dialog = CDlgExpProperty2::GetInstance(&f.frame);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->Data().target->daqProject, second);
     // OK checks the new document's choice: it names no target subsystem to measure against, and
@@ -211,14 +211,14 @@ TEST(DaqProjectCommands, MeasurementBySubsystemFollowsTheSelectedProject)
         CScriptedDialogs dialogs;
         dialogs.PressCancel();
         ASSERT_TRUE(f.frame.OnCommand(Cmd::ID_MEASURE_BY_SUBSYSTEM));
-        CDlgExpProperty2::Find(&f.frame)->PressCancel();
+        CDlgExpProperty2::GetInstance(&f.frame)->PressCancel();
     }
     CScriptedPrompts prompts;
     CScriptedDialogs dialogs;
     dialogs.PressCancel();
     ASSERT_TRUE(Cmd::MeasureBySubsystem(other, &f.frame));
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    CDlgExpProperty2* dialog = CDlgExpProperty2::Find(&f.frame);
+    CDlgExpProperty2* dialog = CDlgExpProperty2::GetInstance(&f.frame);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->Data().target->daqProject, other);
     delete dialog;

@@ -226,14 +226,14 @@ TEST(SplashWnd, NotShownAtStartAndKeysPassWithoutIt)
 {
     CSplashWnd::EnableSplashScreen(false);
     CSplashWnd::ShowSplashScreen(nullptr);
-    EXPECT_EQ(CSplashWnd::Instance(), nullptr);
+    EXPECT_EQ(CSplashWnd::GetInstance(), nullptr);
     QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
     EXPECT_FALSE(CSplashWnd::PreTranslateAppMessage(&key));
     CSplashWnd::EnableSplashScreen(true);
     CSplashWnd::ShowSplashScreen(nullptr);
-    ASSERT_NE(CSplashWnd::Instance(), nullptr);
+    ASSERT_NE(CSplashWnd::GetInstance(), nullptr);
     EXPECT_TRUE(CSplashWnd::PreTranslateAppMessage(&key));
-    EXPECT_EQ(CSplashWnd::Instance(), nullptr);
+    EXPECT_EQ(CSplashWnd::GetInstance(), nullptr);
     CSplashWnd::EnableSplashScreen(false);
 }
 

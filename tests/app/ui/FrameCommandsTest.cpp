@@ -389,13 +389,13 @@ TEST_F(FrameCommandsTest, ModelViewShowsSubsystemsAndTheDialogsSelection)
     ASSERT_TRUE(frame->OnCommand(C::ID_MODEL_VIEW));
     CModelData* model = Container().GetModelData();
     ASSERT_NE(model, nullptr);
-    C3DModelView* view = C3DModelView::GetOpenView(model->GetFileKind() == 1 ? 1 : 0);
+    C3DModelView* view = C3DModelView::GetInstance(C3DModelView::KindKey(model->GetFileKind() == 1 ? 1 : 0));
     ASSERT_NE(view, nullptr);
     ASSERT_FALSE(view->Subsystems().empty());
     EXPECT_FALSE(view->Connections().empty()) << "the sample's subsystems are coupled";
     // Opening again replaces the window: one per kind.
     ASSERT_TRUE(frame->OnCommand(C::ID_MODEL_VIEW));
-    C3DModelView* again = C3DModelView::GetOpenView(model->GetFileKind() == 1 ? 1 : 0);
+    C3DModelView* again = C3DModelView::GetInstance(C3DModelView::KindKey(model->GetFileKind() == 1 ? 1 : 0));
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(frame->MdiArea()->subWindowList().size(), 1);
     view = again;
@@ -436,8 +436,8 @@ TEST_F(FrameCommandsTest, ModelViewShowsSubsystemsAndTheDialogsSelection)
 
     // Closing the document closes the model window with it.
     ASSERT_TRUE(frame->CloseMainDocument());
-    EXPECT_EQ(C3DModelView::GetOpenView(0), nullptr);
-    EXPECT_EQ(C3DModelView::GetOpenView(1), nullptr);
+    EXPECT_EQ(C3DModelView::GetInstance(C3DModelView::KindKey(0)), nullptr);
+    EXPECT_EQ(C3DModelView::GetInstance(C3DModelView::KindKey(1)), nullptr);
 }
 
 TEST_F(FrameCommandsTest, DeletingResultsAsksForEachAndSkipsTheirChildren)

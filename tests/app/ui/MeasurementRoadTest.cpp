@@ -274,7 +274,7 @@ TEST(MeasurementRoad, NewProjectChannelsRunUpSavedAndOpenedAgain)
         CScriptedDialogs dialogs;
         dialogs.PressCancel(); // the units are not initialised again
         ASSERT_TRUE(Click(frame, CDaqProjectCommands::ID_MEASURE_BY_SUBSYSTEM));
-        CDlgExpProperty2* dialog = CDlgExpProperty2::Find(&frame);
+        CDlgExpProperty2* dialog = CDlgExpProperty2::GetInstance(&frame);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(prompts.Count(), 0u) << "no search report: " << Shown(prompts);
         ASSERT_EQ(dialog->List()->rowCount(), 2);
@@ -416,7 +416,7 @@ TEST(MeasurementRoad, NewProjectChannelsRunUpSavedAndOpenedAgain)
     road::GrabResult(frame, "measurement-road");
     // With the measurement's windows open, the language changes through the menu and back.
     EXPECT_EQ(road::SwitchLanguageThroughTheMenu(frame, "measurement-road").join(QLatin1Char('\n')).toStdString(), "");
-    CFormProgress::Destroy();
+    CFormProgress::DestroyInstance();
     GetTALVOApp().SetDAQSystemViewOpener({});
 
     // The run's data set holds what the calculation makes of it.

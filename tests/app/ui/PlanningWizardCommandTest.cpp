@@ -28,16 +28,16 @@ TEST(PlanningWizardCommand, OpensTheMenuOnlyForUniversalFileProjects)
     // An ordinary DAQ project: nothing opens.
     frame.TreeWindow()->SetActiveIndex(0);
     frame.OnCommand(ID_PLANNING_WIZARD);
-    EXPECT_EQ(FindWizardDialog(CDlgWizDAQPPMenu::kTemplateId), nullptr);
+    EXPECT_EQ(CDlgWizDAQPPMenu::GetInstance(), nullptr);
 
     frame.TreeWindow()->SetActiveIndex(1);
     ASSERT_TRUE(frame.OnCommand(ID_PLANNING_WIZARD));
-    auto* menu = qobject_cast<CDlgWizDAQPPMenu*>(FindWizardDialog(CDlgWizDAQPPMenu::kTemplateId));
+    auto* menu = CDlgWizDAQPPMenu::GetInstance();
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->GetProject(), container.GetProject(1));
     frame.OnCommand(ID_PLANNING_WIZARD);
-    EXPECT_EQ(FindWizardDialog(CDlgWizDAQPPMenu::kTemplateId), menu);
+    EXPECT_EQ(CDlgWizDAQPPMenu::GetInstance(), menu);
     // The menu works on the document's project, so it goes with the document.
     ASSERT_TRUE(frame.CloseMainDocument());
-    EXPECT_EQ(FindWizardDialog(CDlgWizDAQPPMenu::kTemplateId), nullptr);
+    EXPECT_EQ(CDlgWizDAQPPMenu::GetInstance(), nullptr);
 }

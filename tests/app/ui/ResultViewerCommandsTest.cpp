@@ -80,11 +80,11 @@ TEST(ResultViewerCommands, OpenFromTheMainFrame)
     frame.UpdateCommandUI();
     ASSERT_TRUE(frame.Action(R::ID_VIEW_POWER_CONTRIBUTION)->isEnabled());
     frame.Action(R::ID_VIEW_POWER_CONTRIBUTION)->trigger();
-    CDlgCavPcView* viewer = CDlgCavPcView::FindViewer(pc);
+    CDlgCavPcView* viewer = CDlgCavPcView::GetInstance(pc);
     ASSERT_NE(viewer, nullptr);
     EXPECT_TRUE(viewer->isVisible());
     frame.Action(R::ID_VIEW_POWER_CONTRIBUTION)->trigger();
-    EXPECT_EQ(CDlgCavPcView::FindViewer(pc), viewer);
+    EXPECT_EQ(CDlgCavPcView::GetInstance(pc), viewer);
 
     // The SPL comparison: the target from the cavity picker, then the dialog of the project.
     CScriptedDialogs dialogs;
@@ -99,7 +99,7 @@ TEST(ResultViewerCommands, OpenFromTheMainFrame)
     EXPECT_EQ(frame.SendMessage(WM_ZU_SPL_BY_SINGLE_IP, reinterpret_cast<uintptr_t>(&roof),
                                 reinterpret_cast<intptr_t>(project)),
               0);
-    CDlgCompSplBySingleIP* comparison = CDlgCompSplBySingleIP::FindForProject(project);
+    CDlgCompSplBySingleIP* comparison = CDlgCompSplBySingleIP::GetInstance(project);
     ASSERT_NE(comparison, nullptr);
     EXPECT_EQ(comparison->Data().GetSourceCount(), 1);
     // The table is built from the roof's input-power result, which keeps the target's energy over RPM.
@@ -108,7 +108,7 @@ TEST(ResultViewerCommands, OpenFromTheMainFrame)
     EXPECT_NE(power->FindOneChild("Energy [Front Cabin-R-]"), nullptr);
     EXPECT_EQ(frame.SendMessage(WM_ZU_SPL_BY_SINGLE_IP, 0, reinterpret_cast<intptr_t>(project)), -1);
     // Nothing to build from (the floor has no input power): the user is told so, no window opens.
-    CDlgCompSplBySingleIP::CloseForProject(project);
+    CDlgCompSplBySingleIP::DestroyInstance(project);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     CZuSubsystemTable floor;
     floor.Add("Floor");
@@ -128,7 +128,7 @@ TEST(ResultViewerCommands, OpenFromTheMainFrame)
         ASSERT_GE(failed.Count(), 2u);
         EXPECT_EQ(failed.Records().front().stringId, IDS_INPUT_POWER_NOT_CALCULATED);
         EXPECT_EQ(failed.Last().text, "Failed to create data.");
-        EXPECT_EQ(CDlgCompSplBySingleIP::FindForProject(project), nullptr);
+        EXPECT_EQ(CDlgCompSplBySingleIP::GetInstance(project), nullptr);
     }
 
     // The target energy comparison is the DAQ project's.
@@ -138,8 +138,8 @@ TEST(ResultViewerCommands, OpenFromTheMainFrame)
     EXPECT_FALSE(frame.Action(R::ID_VIEW_POWER_CONTRIBUTION)->isEnabled());
     EXPECT_TRUE(frame.Action(R::ID_COMPARE_TARGET_ENERGY)->isEnabled());
 
-    CDlgCavPcView::CloseViewer(pc);
-    CDlgCompSplBySingleIP::CloseForProject(project);
+    CDlgCavPcView::DestroyInstance(pc);
+    CDlgCompSplBySingleIP::DestroyInstance(project);
     CDlgDaqERComp::DestroyInstance();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -208,10 +208,10 @@ TEST_F(SampleMeasurementRoad, OpensFromTheTreeAndFromDataManagement)
     EXPECT_GT(RoofPeak(*fromManagement), 0.0f);
     // Properties of the selected row: the experiment property dialog over that data set.
     management->CommandButton(CDlgDaqDataManagement::ID_DATA_SET_PROPERTIES)->click();
-    CDlgExpProperty* properties = CDlgExpProperty::Find(dataSet);
+    CDlgExpProperty* properties = CDlgExpProperty::GetInstance(dataSet);
     ASSERT_NE(properties, nullptr);
     road::GrabResult(*properties, "sample-measurement-properties");
-    CDlgExpProperty::Close(dataSet);
+    CDlgExpProperty::DestroyInstance(dataSet);
     road::GrabResult(*management, "sample-measurement-data-management");
     CDlgDaqDataManagement::DestroyInstance();
 

@@ -384,7 +384,7 @@ TEST_F(SampleRoad, MeasuredDataAreComparedAndNewModelDataRecalculateTheInputPowe
     // The comparison of the experiment's measured maps: both subsystems, the cabin's too.
     Select(daq, experiment);
     ASSERT_TRUE(Click(Road::ID_COMPARE_EXP_DATA));
-    CDlgExpDataComp* comparison = CDlgExpDataComp::FindForKey(frame.get());
+    CDlgExpDataComp* comparison = CDlgExpDataComp::GetInstance(frame.get());
     ASSERT_NE(comparison, nullptr);
     ASSERT_FALSE(comparison->Groups().empty());
     EXPECT_FALSE(comparison->CurrentSeries().empty());
@@ -393,8 +393,8 @@ TEST_F(SampleRoad, MeasuredDataAreComparedAndNewModelDataRecalculateTheInputPowe
     EXPECT_TRUE(comparison->grab().save(GrabFolder() + QStringLiteral("/experiment-data-comparison.png")));
     // Opened again it comes to the front; no second one.
     ASSERT_TRUE(Click(Road::ID_COMPARE_EXP_DATA));
-    EXPECT_EQ(CDlgExpDataComp::FindForKey(frame.get()), comparison);
-    CDlgExpDataComp::CloseForKey(frame.get());
+    EXPECT_EQ(CDlgExpDataComp::GetInstance(frame.get()), comparison);
+    CDlgExpDataComp::DestroyInstance(frame.get());
 
     // The local-point comparison waits for its option.
     EXPECT_FALSE(Click(Road::ID_COMPARE_EXP_LP_DATA));
@@ -404,7 +404,7 @@ TEST_F(SampleRoad, MeasuredDataAreComparedAndNewModelDataRecalculateTheInputPowe
     Select(daq, experiment);
     EXPECT_TRUE(Click(Road::ID_COMPARE_EXP_LP_DATA));
     options.DeleteValue(LoadString(IDS_OPT_EXP_COMMANDS).c_str());
-    CDlgExpLPDataComp* points = CDlgExpLPDataComp::FindForKey(frame.get());
+    CDlgExpLPDataComp* points = CDlgExpLPDataComp::GetInstance(frame.get());
     ASSERT_NE(points, nullptr);
     // The measured data sets keep their local-point levels: there is something to compare.
     ASSERT_FALSE(points->CurrentSeries().empty());
@@ -414,7 +414,7 @@ TEST_F(SampleRoad, MeasuredDataAreComparedAndNewModelDataRecalculateTheInputPowe
             loudest = std::max(loudest, v);
     EXPECT_GT(loudest, 0.0);
     EXPECT_TRUE(points->grab().save(GrabFolder() + QStringLiteral("/local-point-comparison.png")));
-    CDlgExpLPDataComp::CloseForKey(frame.get());
+    CDlgExpLPDataComp::DestroyInstance(frame.get());
     // Modal for one experiment, as the data management runs it.
     {
         CScriptedDialogs dialogs;

@@ -272,9 +272,9 @@ COpened OpenComparison(CSampleFrame& f, bool localPoints)
     if (localPoints)
         options.DeleteValue(LoadString(IDS_OPT_EXP_COMMANDS).c_str());
     if (localPoints)
-        opened.windows.push_back(CDlgExpLPDataComp::FindForKey(&f.frame));
+        opened.windows.push_back(CDlgExpLPDataComp::GetInstance(&f.frame));
     else
-        opened.windows.push_back(CDlgExpDataComp::FindForKey(&f.frame));
+        opened.windows.push_back(CDlgExpDataComp::GetInstance(&f.frame));
     return opened;
 }
 
@@ -375,7 +375,7 @@ const std::vector<CRow>& Rows()
              opened.project = uf;
              f.Select(uf);
              EXPECT_TRUE(road::Click(f.frame, ID_PLANNING_WIZARD));
-             opened.windows.push_back(FindWizardDialog(CDlgWizDAQPPMenu::kTemplateId));
+             opened.windows.push_back(CDlgWizDAQPPMenu::GetInstance());
              return opened;
          },
          kDocumentOrders},

@@ -142,7 +142,7 @@ TEST(DlgExpProperty2, ChannelSearchChecksAndTheDialogOverConnectedUnits)
     CScriptedDialogs dialogs;
     dialogs.PressCancel(); // do not initialise the units
     GetTALVOApp().SetDAQSystemViewOpener({});
-    CDlgExpProperty2* dialog = CDlgExpProperty2::Open(&s, nullptr, std::move(data));
+    CDlgExpProperty2* dialog = CDlgExpProperty2::CreateInstance(&s, nullptr, std::move(data));
     ASSERT_NE(dialog, nullptr);
     prompts.Answer(IDOK); // the report of the third subsystem
     dialog->Create();
@@ -215,7 +215,7 @@ TEST(DlgExpProperty2, ChannelSearchChecksAndTheDialogOverConnectedUnits)
     table->GetTarget().SetBundles(2, {c});
     table->PressOK();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(CDlgSubsystemSensorTable::Find(dialog), nullptr);
+    EXPECT_EQ(CDlgSubsystemSensorTable::GetInstance(dialog), nullptr);
     const CSensorGroup* taken = dialog->Data().items[2]->GetGroup();
     ASSERT_NE(taken, nullptr);
     ASSERT_EQ(taken->GetMemberCount(), 2) << "the bundle's last two sensors have no channel on a two-channel unit";
@@ -233,9 +233,9 @@ TEST(DlgExpProperty2, ChannelSearchChecksAndTheDialogOverConnectedUnits)
     EXPECT_EQ(dialogs.Records().back().templateId, 4084);
     EXPECT_EQ(prompts.Last().stringId, 6230u);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(CDlgExpProperty2::Find(&s), dialog);
+    EXPECT_EQ(CDlgExpProperty2::GetInstance(&s), dialog);
     delete dialog;
-    EXPECT_EQ(CDlgExpProperty2::Find(&s), nullptr);
+    EXPECT_EQ(CDlgExpProperty2::GetInstance(&s), nullptr);
 }
 
 // Without a target subsystem there is no reference: no empty row stands for it, and OK says why

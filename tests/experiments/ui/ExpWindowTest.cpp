@@ -240,9 +240,9 @@ TEST(ExpWindow, MeasurementThroughTheWindowAgainstSimulatedUnits)
 
     // ---- set up the channels in the property dialog ----
     CScriptedPrompts prompts;
-    CDlgExpProperty* dialog = CDlgExpProperty::Open(&p, nullptr);
+    CDlgExpProperty* dialog = CDlgExpProperty::CreateInstance(&p, nullptr);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(CDlgExpProperty::Open(&p, nullptr), nullptr) << "one per key";
+    EXPECT_EQ(CDlgExpProperty::CreateInstance(&p, nullptr), nullptr) << "one per key";
     dialog->SetMode(CDlgExpProperty::modeNew);
     dialog->SetDAQProject(p.daq);
     dialog->Create();
@@ -481,7 +481,7 @@ TEST(ExpWindow, MeasurementThroughTheWindowAgainstSimulatedUnits)
     EXPECT_EQ(sheets.Records().size(), 1u);
     EXPECT_EQ(doc->GetExpOptions().GetGraphBandType(), band);
 
-    CFormProgress::Destroy();
+    CFormProgress::DestroyInstance();
     CDlgDaqDataCheck::DestroyInstance();
     GetTALVOApp().SetDAQSystemViewOpener({});
     delete frame;
@@ -496,7 +496,7 @@ TEST(DlgExpProperty, PagesValidationAndARefusedWindow)
     CScriptedPrompts prompts;
     CScriptedDialogs dialogs;
     GetTALVOApp().SetDAQSystemViewOpener({});
-    CDlgExpProperty* dialog = CDlgExpProperty::Open(&p, nullptr);
+    CDlgExpProperty* dialog = CDlgExpProperty::CreateInstance(&p, nullptr);
     ASSERT_NE(dialog, nullptr);
     dialog->SetMode(CDlgExpProperty::modeNew);
     dialog->SetDAQProject(p.daq);
@@ -522,10 +522,10 @@ TEST(DlgExpProperty, PagesValidationAndARefusedWindow)
     dialog->PressOK();
     EXPECT_EQ(prompts.Last().stringId, 6230u);
     EXPECT_TRUE(dialog->isVisible()) << "shown again to try once more";
-    EXPECT_EQ(CDlgExpProperty::Find(&p), dialog);
+    EXPECT_EQ(CDlgExpProperty::GetInstance(&p), dialog);
     EXPECT_EQ(dialog->ExperimentGrid()->GetTextMatrix(2, 1), p.structure);
-    CDlgExpProperty::Close(&p);
-    EXPECT_EQ(CDlgExpProperty::Find(&p), nullptr);
+    CDlgExpProperty::DestroyInstance(&p);
+    EXPECT_EQ(CDlgExpProperty::GetInstance(&p), nullptr);
 }
 
 // The properties of a stored experiment close when the experiment is deleted: they would edit it
@@ -534,11 +534,11 @@ TEST(DlgExpProperty, ClosesWithTheExperimentItShows)
 {
     CMeasurementProject p;
     CMElement* experiment = p.daq->AddChild(std::make_unique<CMElement>("Run-up", p.daq, 1));
-    QPointer<CDlgExpProperty> dialog = CDlgExpProperty::Open(experiment, nullptr);
+    QPointer<CDlgExpProperty> dialog = CDlgExpProperty::CreateInstance(experiment, nullptr);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(CDlgExpProperty::Open(experiment, nullptr), nullptr) << "one per experiment";
+    EXPECT_EQ(CDlgExpProperty::CreateInstance(experiment, nullptr), nullptr) << "one per experiment";
     p.daq->DeleteChild(experiment);
-    EXPECT_EQ(CDlgExpProperty::Find(experiment), nullptr);
+    EXPECT_EQ(CDlgExpProperty::GetInstance(experiment), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(dialog.isNull());
 }

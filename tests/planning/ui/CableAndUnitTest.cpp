@@ -187,7 +187,7 @@ TEST(CableMap, TheButtonAsksForTheUnitGroupsUnderItsOwnTitle)
 {
     CPlanFixture f(32);
     AddGroup(f, 2, "G");
-    CDlgExpPlanList* list = CDlgExpPlanList::Open(&f.project);
+    CDlgExpPlanList* list = CDlgExpPlanList::ShowInstance(&f.project);
     list->SetMode(CDlgExpPlanList::modeManage);
     QString title;
     QStringList faults;
@@ -205,7 +205,7 @@ TEST(CableMap, TheButtonAsksForTheUnitGroupsUnderItsOwnTitle)
     EXPECT_EQ(title, "Choose Unit Groups");
     CDlgRegQMXBlix registration(&f.project);
     EXPECT_NE(title, registration.windowTitle());
-    CDlgExpPlanList::Close();
+    CDlgExpPlanList::DestroyInstance();
     DeleteLater();
 }
 
@@ -234,7 +234,7 @@ TEST(CableMap, TwoGroupsGiveSixteenCablesAndOkMakesGroupAndPlanInCableOrder)
     AddGroup(f, 5, "C");
     const std::string a = f.Structure(0);
     f.Assign(a, {"S1", "S2", "S3"});
-    CDlgExpPlanList* list = CDlgExpPlanList::Open(&f.project);
+    CDlgExpPlanList* list = CDlgExpPlanList::ShowInstance(&f.project);
     list->SetMode(CDlgExpPlanList::modeManage);
 
     CDlgExpPlanCableMap map(&f.project, {0, 1});
@@ -293,14 +293,14 @@ TEST(CableMap, TwoGroupsGiveSixteenCablesAndOkMakesGroupAndPlanInCableOrder)
     EXPECT_EQ(row.unitName, "C2");
     // The list shows the new plan and the editor opens on it.
     EXPECT_EQ(list->ListCtrl()->rowCount(), 1);
-    ASSERT_NE(CDlgExpPlanMap::GetEditor(), nullptr);
-    EXPECT_EQ(CDlgExpPlanMap::GetEditor()->GetStoredPlan(), plan);
-    EXPECT_EQ(CDlgExpPlanMap::GetEditor()->GetMode(), CDlgExpPlanMap::modeEdit);
+    ASSERT_NE(CDlgExpPlanMap::GetInstance(), nullptr);
+    EXPECT_EQ(CDlgExpPlanMap::GetInstance()->GetStoredPlan(), plan);
+    EXPECT_EQ(CDlgExpPlanMap::GetInstance()->GetMode(), CDlgExpPlanMap::modeEdit);
     const QStringList faults = GrabAndCheckLayout(map, "orvex_planning_ui", "DlgExpPlanCableMap");
     EXPECT_TRUE(faults.isEmpty()) << faults.join("; ").toStdString();
-    CDlgExpPlanMap::Close();
-    CDlgExpPlanList::Close();
+    CDlgExpPlanMap::DestroyInstance();
+    CDlgExpPlanList::DestroyInstance();
     DeleteLater();
-    EXPECT_EQ(CDlgExpPlanMap::GetEditor(), nullptr);
+    EXPECT_EQ(CDlgExpPlanMap::GetInstance(), nullptr);
     EXPECT_EQ(prompts.Unexpected(), 0u);
 }

@@ -333,7 +333,7 @@ TEST(PlanningWizard, MenuStepsAndTheImport)
     // Not a universal-file project: nothing opens.
     EXPECT_EQ(OpenPlanningWizard(rig.f.project.GetProject(0)), nullptr);
     EXPECT_EQ(OpenPlanningWizard(nullptr), nullptr);
-    EXPECT_EQ(FindWizardDialog(CDlgWizDAQPPMenu::kTemplateId), nullptr);
+    EXPECT_EQ(CDlgWizDAQPPMenu::GetInstance(), nullptr);
 
     CDlgWizDAQPPMenu* menu = OpenPlanningWizard(rig.uf);
     ASSERT_NE(menu, nullptr);
@@ -410,7 +410,7 @@ TEST(PlanningWizard, MenuStepsAndTheImport)
 
     // The close button ends the menu.
     menu->OnStep(2006);
-    EXPECT_EQ(FindWizardDialog(CDlgWizDAQPPMenu::kTemplateId), nullptr);
+    EXPECT_EQ(CDlgWizDAQPPMenu::GetInstance(), nullptr);
     QApplication::processEvents();
     CDlgWizSensorConfig::SetSensorCommand(nullptr);
     SetUFImportUI(nullptr);

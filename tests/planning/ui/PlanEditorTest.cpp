@@ -359,7 +359,7 @@ TEST(PlanList, UseRebuildsDatabaseAndBundlesFromThePlanAndSends1110)
 
     CRecordingMessageTarget frame;
     CMainWindowTargetScope scope(&frame);
-    CDlgExpPlanList* list = CDlgExpPlanList::Open(&f.project);
+    CDlgExpPlanList* list = CDlgExpPlanList::ShowInstance(&f.project);
     list->SetMode(CDlgExpPlanList::modeChoose);
     EXPECT_EQ(f.project.GetBlixChDB()->GetItemList()->GetSize(), 1);
     const QStringList faults = GrabAndCheckLayout(*list, "orvex_planning_ui", "DlgExpPlanList");
@@ -369,7 +369,7 @@ TEST(PlanList, UseRebuildsDatabaseAndBundlesFromThePlanAndSends1110)
     list->SelectRows({0});
     list->OnUse();
     DeleteLater();
-    EXPECT_EQ(CDlgExpPlanList::GetList(), nullptr);
+    EXPECT_EQ(CDlgExpPlanList::GetInstance(), nullptr);
 
     const CBlixChDB::CItemList& items = *f.project.GetBlixChDB()->GetItemList();
     ASSERT_EQ(items.GetSize(), 2);

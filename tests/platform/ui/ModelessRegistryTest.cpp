@@ -1,4 +1,5 @@
 #include "platform/ui/ModelessRegistry.h"
+#include "platform/ui/SingleInstance.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/ObjectLifetime.h"
 
@@ -22,6 +23,18 @@ class CResultDialog : public CZuDialog
 public:
     explicit CResultDialog(const void* shown) : shown(shown) {}
     const void* shown;
+};
+
+// A kind of dialog and a kind derived from it, each one per object or one in the program.
+class CPlanDialog : public CZuDialog, public CSingleInstance<CPlanDialog>
+{};
+class CCablePlanDialog : public CPlanDialog, public CSingleInstance<CCablePlanDialog>
+{
+public:
+    using CSingleInstance<CCablePlanDialog>::GetInstance;
+    using CSingleInstance<CCablePlanDialog>::DestroyInstance;
+    using CSingleInstance<CCablePlanDialog>::Instances;
+    using CSingleInstance<CCablePlanDialog>::ProgramKey;
 };
 
 TEST(ModelessRegistry, OneDialogPerObjectClosedWhenTheObjectGoes)
@@ -168,3 +181,25 @@ TEST(ModelessRegistry, ReleasedDialogLivesOnUnregistered)
 }
 
 } // namespace
+
+TEST(SingleInstance, EachKindKeepsItsOwnDialogsPerObjectAndOneForTheProgram)
+{
+    int project = 0;
+    CPlanDialog* plan = CPlanDialog::Instances().ShowFor(CPlanDialog::ProgramKey(), [] { return new CPlanDialog; });
+    CCablePlanDialog* cable =
+        CCablePlanDialog::Instances().ShowFor(CCablePlanDialog::ProgramKey(), [] { return new CCablePlanDialog; });
+    CPlanDialog* ofProject = CPlanDialog::Instances().RegisterNew(&project, [] { return new CPlanDialog; });
+    ASSERT_TRUE(plan && cable && ofProject);
+    EXPECT_EQ(CPlanDialog::GetInstance(), plan);
+    EXPECT_EQ(CCablePlanDialog::GetInstance(), cable) << "a derived kind is not its base's one";
+    EXPECT_EQ(CPlanDialog::GetInstance(&project), ofProject);
+
+    EXPECT_TRUE(CCablePlanDialog::DestroyInstance());
+    EXPECT_FALSE(CCablePlanDialog::DestroyInstance());
+    EXPECT_EQ(CCablePlanDialog::GetInstance(), nullptr);
+    EXPECT_EQ(CPlanDialog::GetInstance(), plan);
+    NotifyObjectGoing(&project);
+    EXPECT_EQ(CPlanDialog::GetInstance(&project), nullptr);
+    EXPECT_TRUE(CPlanDialog::DestroyInstance());
+    FlushDeletes();
+}

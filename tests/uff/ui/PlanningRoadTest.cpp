@@ -139,7 +139,7 @@ TEST(PlanningRoad, WizardUnitsPlansCablesAndTheWorkbookBackUnchanged)
     ASSERT_EQ(container.GetProjectCount(), before + 1);
     auto* uf = dynamic_cast<CExtUFDaqProject*>(container.GetProject(before));
     ASSERT_NE(uf, nullptr);
-    auto* wizard = qobject_cast<CDlgWizDAQPPMenu*>(FindWizardDialog(CDlgWizDAQPPMenu::kTemplateId));
+    auto* wizard = CDlgWizDAQPPMenu::GetInstance();
     ASSERT_NE(wizard, nullptr);
     EXPECT_EQ(wizard->GetProject(), uf);
 
@@ -189,11 +189,11 @@ TEST(PlanningRoad, WizardUnitsPlansCablesAndTheWorkbookBackUnchanged)
 
     // Tools > Experiment plans: a new plan with the cabin and the roof.
     ASSERT_TRUE(Click(frame, CPlanningCommands::ID_PLAN_LIST));
-    CDlgExpPlanList* list = CDlgExpPlanList::GetList();
+    CDlgExpPlanList* list = CDlgExpPlanList::GetInstance();
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->GetMode(), CDlgExpPlanList::modeManage);
     list->OnNew();
-    CDlgExpPlanMap* editor = CDlgExpPlanMap::GetEditor();
+    CDlgExpPlanMap* editor = CDlgExpPlanMap::GetInstance();
     ASSERT_NE(editor, nullptr);
     {
         CScriptedDialogs dialogs;
@@ -227,7 +227,7 @@ TEST(PlanningRoad, WizardUnitsPlansCablesAndTheWorkbookBackUnchanged)
         list->OnCableMap();
         EXPECT_EQ(dialogs.Unexpected(), 0u);
     }
-    CDlgExpPlanCableMap* cables = CDlgExpPlanCableMap::GetCableMap();
+    CDlgExpPlanCableMap* cables = CDlgExpPlanCableMap::GetInstance();
     ASSERT_NE(cables, nullptr);
     {
         CScriptedDialogs dialogs;
@@ -267,8 +267,8 @@ TEST(PlanningRoad, WizardUnitsPlansCablesAndTheWorkbookBackUnchanged)
     EXPECT_TRUE(roofOnSecondCable);
     EXPECT_EQ(list->ListCtrl()->rowCount(), 2);
     // The editor stands open on the new plan.
-    ASSERT_NE(CDlgExpPlanMap::GetEditor(), nullptr);
-    EXPECT_EQ(CDlgExpPlanMap::GetEditor()->GetStoredPlan(), &cabled);
+    ASSERT_NE(CDlgExpPlanMap::GetInstance(), nullptr);
+    EXPECT_EQ(CDlgExpPlanMap::GetInstance()->GetStoredPlan(), &cabled);
     // With the list and the editor open, the language changes through the menu and back.
     EXPECT_EQ(road::SwitchLanguageThroughTheMenu(frame, "planning-road").join(QLatin1Char('\n')).toStdString(), "");
 
@@ -294,8 +294,8 @@ TEST(PlanningRoad, WizardUnitsPlansCablesAndTheWorkbookBackUnchanged)
     EXPECT_TRUE(doc.IsModified());
     // The plans the editor and the cable map held were replaced: they closed with them.
     DeleteLater();
-    EXPECT_EQ(CDlgExpPlanMap::GetEditor(), nullptr);
-    EXPECT_EQ(CDlgExpPlanCableMap::GetCableMap(), nullptr);
+    EXPECT_EQ(CDlgExpPlanMap::GetInstance(), nullptr);
+    EXPECT_EQ(CDlgExpPlanCableMap::GetInstance(), nullptr);
 
     // The plan list, as the user ends with it.
     list->SelectRows({1});
@@ -303,14 +303,14 @@ TEST(PlanningRoad, WizardUnitsPlansCablesAndTheWorkbookBackUnchanged)
 
     // The planning windows work on the document: closing it closes them.
     list->OnEdit();
-    ASSERT_NE(CDlgExpPlanMap::GetEditor(), nullptr);
+    ASSERT_NE(CDlgExpPlanMap::GetInstance(), nullptr);
     {
         CScriptedPrompts prompts;
         prompts.Answer(IDNO); // not saved
         ASSERT_TRUE(frame.CloseMainDocument());
     }
     DeleteLater();
-    EXPECT_EQ(CDlgExpPlanList::GetList(), nullptr);
-    EXPECT_EQ(CDlgExpPlanMap::GetEditor(), nullptr);
-    EXPECT_EQ(FindWizardDialog(CDlgWizDAQPPMenu::kTemplateId), nullptr);
+    EXPECT_EQ(CDlgExpPlanList::GetInstance(), nullptr);
+    EXPECT_EQ(CDlgExpPlanMap::GetInstance(), nullptr);
+    EXPECT_EQ(CDlgWizDAQPPMenu::GetInstance(), nullptr);
 }

@@ -281,7 +281,7 @@ TEST(UFImportRoad, NewDaqProjectImportsAndAnalysisProjectsFollow)
     auto* uf = dynamic_cast<CExtUFDaqProject*>(container.GetProject(before));
     ASSERT_NE(uf, nullptr);
     EXPECT_EQ(uf->GetChildCount(), 2); // an experiment for each measured subsystem
-    auto* wizard = qobject_cast<CDlgWizDAQPPMenu*>(FindWizardDialog(CDlgWizDAQPPMenu::kTemplateId));
+    auto* wizard = CDlgWizDAQPPMenu::GetInstance();
     ASSERT_NE(wizard, nullptr);
     EXPECT_EQ(wizard->GetProject(), uf);
 
@@ -577,7 +577,7 @@ TEST(UFImportRoad, TheSamplesUniversalFileFromTheDialogsAsTheyOpen)
     EXPECT_TRUE(held) << shown;
     road::GrabResult(frame, "uf-sample-road-input-power");
     EXPECT_EQ(road::SwitchLanguageThroughTheMenu(frame, "uf-sample-road").join(QLatin1Char('\n')).toStdString(), "");
-    if (auto* wizard = qobject_cast<CDlgWizDAQPPMenu*>(FindWizardDialog(CDlgWizDAQPPMenu::kTemplateId)))
+    if (auto* wizard = CDlgWizDAQPPMenu::GetInstance())
         wizard->OnStep(2006);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

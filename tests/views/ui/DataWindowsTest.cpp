@@ -594,7 +594,7 @@ TEST(DataViewOpeners, OneWindowPerElementClosedWithIt)
     EXPECT_EQ(QApplication::topLevelWidgets().count(frame.data()), 1);
 
     // An opener refuses an element of another class.
-    EXPECT_FALSE(GetTALVOApp().OpenSwAxisView(own));
+    EXPECT_FALSE(GetTALVOApp().OpenElementFrame("SwAxisView", own));
     EXPECT_FALSE(GetTALVOApp().OpenDataView(nullptr));
 
     // The element goes: the window closes without touching it.
@@ -606,7 +606,7 @@ TEST(DataViewOpeners, OneWindowPerElementClosedWithIt)
     // A map elsewhere in the tree opens through its template as well.
     Sample();
     CZuRpmMultiVecFunc* rmv = g_spl;
-    ASSERT_TRUE(GetTALVOApp().OpenRMVView(rmv));
+    ASSERT_TRUE(GetTALVOApp().OpenElementFrame("RMVView", rmv));
     QPointer<CZuTableDataFrame> second = CZuTableDataFrame::FindFrame(rmv);
     ASSERT_FALSE(second.isNull());
     delete second.data();

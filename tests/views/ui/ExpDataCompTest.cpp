@@ -128,10 +128,10 @@ TEST(DlgExpDataComp, ShowsLevelsAndColoursTheDifferenceOfTwoDataSets)
     c.AddSet(c.floor, 2, kDay2 + 120, "Floor", {10.0, 10.0, 10.0});
 
     CRecordingMessageTarget owner;
-    CDlgExpDataComp* dialog = CDlgExpDataComp::CreateForKey(&c, nullptr);
+    CDlgExpDataComp* dialog = CDlgExpDataComp::CreateInstance(&c, nullptr);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(CDlgExpDataComp::CreateForKey(&c, nullptr), nullptr) << "one per key";
-    EXPECT_EQ(CDlgExpDataComp::FindForKey(&c), dialog);
+    EXPECT_EQ(CDlgExpDataComp::CreateInstance(&c, nullptr), nullptr) << "one per key";
+    EXPECT_EQ(CDlgExpDataComp::GetInstance(&c), dialog);
     dialog->SetOwnerID(&c.daq);
     dialog->SetDataList(c.Experiments());
     dialog->SetOwnerWindow(&owner);
@@ -234,10 +234,10 @@ TEST(DlgExpDataComp, ShowsLevelsAndColoursTheDifferenceOfTwoDataSets)
     EXPECT_EQ(dialog->DiffGrid()->rowCount(), 0);
     EXPECT_EQ(dialog->LevelGrid()->columnCount(), 5);
 
-    EXPECT_EQ(CDlgExpDataComp::CloseForKey(&c), 1);
+    EXPECT_EQ(CDlgExpDataComp::DestroyInstance(&c), 1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(CDlgExpDataComp::FindForKey(&c), nullptr);
-    EXPECT_EQ(CDlgExpDataComp::CloseForKey(&c), 0);
+    EXPECT_EQ(CDlgExpDataComp::GetInstance(&c), nullptr);
+    EXPECT_EQ(CDlgExpDataComp::DestroyInstance(&c), 0);
     (void)a;
 }
 
@@ -426,7 +426,7 @@ TEST(DlgSelectViewData, OpensBesideTheComparisonWhenTheOptionIsOn)
     EXPECT_TRUE(dialog.PickerButton()->isEnabled());
     dialog.SelectGroup(1);
     dialog.OpenPicker();
-    CDlgSelectViewData* picker = CDlgSelectViewData::FindForKey(&dialog);
+    CDlgSelectViewData* picker = CDlgSelectViewData::GetInstance(&dialog);
     ASSERT_NE(picker, nullptr);
     EXPECT_EQ(picker->GetTickedList().GetSize(), 2);
     // Unticking one data set leaves one series; a column click selects it in the picker.

@@ -245,11 +245,11 @@ TEST_F(SampleFixture, PowerContributionViewerSharesRatesTicksAndLifetime)
     EXPECT_TRUE(CResultViewerCommands::CanViewPowerContribution(project, pc));
     EXPECT_FALSE(CResultViewerCommands::CanViewPowerContribution(project, set));
 
-    CDlgCavPcView* viewer = CDlgCavPcView::OpenViewer(pc, nullptr);
+    CDlgCavPcView* viewer = CDlgCavPcView::ShowInstance(pc, nullptr);
     ASSERT_NE(viewer, nullptr);
     // Opened again: the same viewer, and no second one can be made for the function.
-    EXPECT_EQ(CDlgCavPcView::OpenViewer(pc, nullptr), viewer);
-    EXPECT_EQ(CDlgCavPcView::CreateViewer(pc, nullptr), nullptr);
+    EXPECT_EQ(CDlgCavPcView::ShowInstance(pc, nullptr), viewer);
+    EXPECT_EQ(CDlgCavPcView::CreateInstance(pc, nullptr), nullptr);
 
     // Rates of the inflows add up to 100 % in every band whose inflow outweighs the outflow.
     viewer->SetView(1);
@@ -366,7 +366,7 @@ TEST_F(SampleFixture, PowerContributionViewerSharesRatesTicksAndLifetime)
     set->DeleteChild(pc, 1);
     Settle();
     EXPECT_TRUE(watch.isNull());
-    EXPECT_EQ(CDlgCavPcView::FindViewer(pc), nullptr);
+    EXPECT_EQ(CDlgCavPcView::GetInstance(pc), nullptr);
     SetOption(6180, 0);
 }
 
