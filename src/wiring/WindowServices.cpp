@@ -1,5 +1,6 @@
 #include "wiring/WindowServices.h"
 
+#include "app/CommandRegistry.h"
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
 #include "app/ModelProject.h"
@@ -8,6 +9,7 @@
 #include "app/TALVOProject.h"
 #include "app/automation/AutomationHost.h"
 #include "app/automation/AutomationService.h"
+#include "app/ui/AppCommands.h"
 #include "app/ui/DlgInputPowerData.h"
 #include "app/ui/FrameCommandHandler.h"
 #include "app/ui/MainFrame.h"
@@ -189,6 +191,10 @@ void InstallDialogs()
 
 void InstallWindowServices()
 {
+    // The main frame's commands, each registered by the window library that holds its dialogs.
+    CCommandRegistry::FillFrame({RegisterAppCommands,
+                                 // Last: the aliases copy the text of what they send.
+                                 RegisterAliasCommands});
     InstallAutomation();
     InstallElementWindows();
     InstallDialogs();

@@ -1,8 +1,10 @@
 // The calculation and result commands of the main frame: input energies and powers, the result
 // calculations with their subsystem pickers, the comparisons, the input-power data and export,
 // and the result viewers.
-#include "app/ui/CommandRegistry.h"
+#include "app/CommandRegistry.h"
+#include "app/ui/AppCommands.h"
 
+#include "app/CommandContext.h"
 #include "app/AnalysisProject.h"
 #include "app/CalcCommands.h"
 #include "app/ResultCommands.h"
@@ -12,7 +14,6 @@
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/AnalysisRoadCommands.h"
 #include "app/ui/FrameCommandHandler.h"
-#include "app/ui/MainFrame.h"
 #include "app/ui/ResultCommandsUi.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "models/HSEAResultData.h"
@@ -34,17 +35,17 @@ CAnalysisProject* SelectedAnalysis(const CCommandState& s)
 
 // The modeless subsystem selection of the input-power (1033), energy-result (1177) and SPL by
 // single input powers (1181, 1182) commands; its answer comes back to the frame as a message.
-bool OpenCalcSubsystemSelection(CMainFrame& frame, const CCommandState& s, int id)
+bool OpenCalcSubsystemSelection(ICommandContext& frame, const CCommandState& s, int id)
 {
     CAnalysisProject* project = SelectedAnalysis(s);
     if (!project)
         return true;
     // The model window first, so that the user sees the subsystems being chosen from.
-    frame.Commands()->OpenModelView();
+    frame.Projects().OpenModelView();
     CZuSubsystemTable offered;
     if (!Calc::GetOfferedSubsystems(id, *project, offered))
         return true;
-    CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::CreateInstance(&frame, &frame);
+    CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::CreateInstance(frame.ParentWidget(), &frame.AnswerTarget());
     if (!dialog)
         return true; // one is open already
     dialog->setWindowTitle(QString::fromStdString(LoadString(Calc::GetCaptionId(id))));
@@ -64,12 +65,12 @@ CHSEAResultData* SelectedHseaResult(const CCommandState& s)
 
 // A command on the hybrid model's result: the project window's picker asks for the subsystems
 // and makes the function below the result.
-bool SendToTreePicker(CMainFrame& frame, int id, CHSEAResultData* result)
+bool SendToTreePicker(ICommandContext& frame, int id, CHSEAResultData* result)
 {
     const CFrameCommands::PickerCommand* picker = CFrameCommands::FindPickerCommand(id);
     if (!picker || !result)
         return false;
-    frame.TreeWindow()->SendMessage(picker->pair ? WM_ZU_SUBSYSTEM_PAIR_PICKED : WM_ZU_SUBSYSTEM_PICKED,
+    frame.SendToProjectTree(picker->pair ? WM_ZU_SUBSYSTEM_PAIR_PICKED : WM_ZU_SUBSYSTEM_PICKED,
                                     static_cast<uintptr_t>(id), reinterpret_cast<intptr_t>(result));
     return true;
 }
@@ -77,7 +78,7 @@ bool SendToTreePicker(CMainFrame& frame, int id, CHSEAResultData* result)
 // A result command on the first selected element: on a result set of an analysis project the
 // target from the model's subsystem picker, then the driver under a wait cursor; on the hybrid
 // model's result the project window's picker.
-bool RunResultCommand(CMainFrame& frame, const CCommandState& s, int id)
+bool RunResultCommand(ICommandContext& frame, const CCommandState& s, int id)
 {
     if (CHSEAResultData* hsea = SelectedHseaResult(s))
         return SendToTreePicker(frame, id, hsea);
@@ -86,7 +87,7 @@ bool RunResultCommand(CMainFrame& frame, const CCommandState& s, int id)
     if (!project || !result)
         return true;
     CTALVOProject& container = s.Doc()->GetTALVOProject();
-    CDlgSelectSubsystem picker(container.GetModelProject(), &frame);
+    CDlgSelectSubsystem picker(container.GetModelProject(), frame.ParentWidget());
     picker.SetSubsystemKind(Calc::GetSubsystemKind(id));
     picker.EnableWaveType(Calc::IsWaveTypeEnabled(id));
     picker.SetCaption(result->GetName());
@@ -125,7 +126,7 @@ void RegisterCalcCommands(CCommandRegistry& r)
                      "power", 7}}) {
         CCommandEntry e = CalcEntry(id, text, icon, pos);
         const int command = id;
-        e.run = [command](CMainFrame& f, const CCommandState& s) { return OpenCalcSubsystemSelection(f, s, command); };
+        e.run = [command](ICommandContext& f, const CCommandState& s) { return OpenCalcSubsystemSelection(f, s, command); };
         r.Add(e);
     }
     // On a result set: a sub-menu of the project's result sets in the menu, the plain command on
@@ -144,7 +145,7 @@ void RegisterCalcCommands(CCommandRegistry& r)
             return s.Doc() &&
                    (SelectedHseaResult(s) || Calc::IsEnabled(command, SelectedAnalysis(s), s.selection.First()));
         };
-        e.run = [command](CMainFrame& f, const CCommandState& s) { return RunResultCommand(f, s, command); };
+        e.run = [command](ICommandContext& f, const CCommandState& s) { return RunResultCommand(f, s, command); };
         r.Add(e);
     }
     // The hybrid model's result only: one subsystem's energy, and the ratio of two subsystems'.
@@ -162,7 +163,7 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.contextPos = contextPos;
         e.enabled = [](const CCommandState& s) { return SelectedHseaResult(s) != nullptr; };
         const int command = id;
-        e.run = [command](CMainFrame& f, const CCommandState& s) {
+        e.run = [command](ICommandContext& f, const CCommandState& s) {
             return SendToTreePicker(f, command, SelectedHseaResult(s));
         };
         r.Add(e);
@@ -183,8 +184,8 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.contextMenus = kContextResultSet;
         e.contextPos = 100;
         e.enabled = resultRule(e.id);
-        e.run = [](CMainFrame& f, const CCommandState& s) {
-            CResultCommandsUi::OpenResultSelection(SelectedAnalysis(s), s.selection.First(), f.TreeWindow(), &f, &f);
+        e.run = [](ICommandContext& f, const CCommandState& s) {
+            CResultCommandsUi::OpenResultSelection(SelectedAnalysis(s), s.selection.First(), f.ProjectTree(), f.ParentWidget(), &f.AnswerTarget());
             return true;
         };
         r.Add(e);
@@ -198,7 +199,7 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.contextMenus = kContextResultSet;
         e.contextPos = 101;
         e.enabled = resultRule(e.id);
-        e.run = [](CMainFrame&, const CCommandState& s) {
+        e.run = [](ICommandContext&, const CCommandState& s) {
             if (CAnalysisProject* project = SelectedAnalysis(s))
                 CResultCommandsUi::CompareWithMeasured(*project, s.selection.First());
             return true;
@@ -215,8 +216,8 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.contextMenus = kContextResultSet;
         e.contextPos = 102;
         e.enabled = resultRule(e.id);
-        e.run = [](CMainFrame& f, const CCommandState& s) {
-            f.TreeWindow()->SendMessage(WM_ZU_INPUT_POWER_DATA, static_cast<uintptr_t>(Res::ID_INPUT_POWER_DATA),
+        e.run = [](ICommandContext& f, const CCommandState& s) {
+            f.SendToProjectTree(WM_ZU_INPUT_POWER_DATA, static_cast<uintptr_t>(Res::ID_INPUT_POWER_DATA),
                                         reinterpret_cast<intptr_t>(s.selection.project));
             return true;
         };
@@ -229,8 +230,8 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.menu = "File";
         e.menuPos = 402;
         e.enabled = resultRule(e.id);
-        e.run = [](CMainFrame& f, const CCommandState& s) {
-            CResultCommandsUi::ExportInputPower(SelectedAnalysis(s), &f);
+        e.run = [](ICommandContext& f, const CCommandState& s) {
+            CResultCommandsUi::ExportInputPower(SelectedAnalysis(s), f.ParentWidget());
             return true;
         };
         r.Add(e);
@@ -251,8 +252,8 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.enabled = [command](const CCommandState& s) {
             return s.Doc() && View::IsEnabled(command, s.selection.project, s.selection.First());
         };
-        e.run = [command](CMainFrame& f, const CCommandState& s) {
-            View::Run(command, s.selection.project, s.selection.First(), &f);
+        e.run = [command](ICommandContext& f, const CCommandState& s) {
+            View::Run(command, s.selection.project, s.selection.First(), f.ParentWidget());
             return true;
         };
         r.Add(e);
@@ -269,7 +270,7 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.contextMenus = kContextResultSet;
         e.contextPos = 105;
         e.enabled = [](const CCommandState& s) { return Road::CanShowInputPowerSources(s.selection); };
-        e.run = [](CMainFrame& f, const CCommandState& s) { return Road::ShowInputPowerSources(s.selection, &f); };
+        e.run = [](ICommandContext& f, const CCommandState& s) { return Road::ShowInputPowerSources(s.selection, f.ParentWidget()); };
         r.Add(e);
     }
     {
@@ -281,11 +282,11 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.contextMenus = kContextResultSet;
         e.contextPos = 4;
         e.enabled = [](const CCommandState& s) { return Road::CanSelectResultType(s.selection); };
-        e.run = [](CMainFrame& f, const CCommandState&) {
+        e.run = [](ICommandContext& f, const CCommandState&) {
             // The kinds are offered as the frame enables their commands now; the chosen one runs
             // as if its menu item was clicked.
             return Road::SelectResultType([&f](int id) { return f.IsCommandEnabled(id); },
-                                          [&f](int id) { f.OnCommand(id); }, &f);
+                                          [&f](int id) { f.OnCommand(id); }, f.ParentWidget());
         };
         r.Add(e);
     }

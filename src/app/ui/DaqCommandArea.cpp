@@ -2,8 +2,10 @@
 // settings, calculation options and engine rotation, the measurement by subsystem, the database
 // check, the unit channel exchange and the sensor window.
 #include "platform/win/CommandIds.h"
-#include "app/ui/CommandRegistry.h"
+#include "app/CommandRegistry.h"
+#include "app/ui/AppCommands.h"
 
+#include "app/CommandContext.h"
 #include "app/DaqProject.h"
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
@@ -19,7 +21,6 @@
 #include "experiments/ui/DlgExpProperty.h"
 #include "platform/elements/MElementList.h"
 #include "app/ui/FrameCommandHandler.h"
-#include "app/ui/MainFrame.h"
 #include "app/ui/UFDaqProjectCommands.h"
 #include "experiments/SensorProject.h"
 #include "platform/elements/MElement.h"
@@ -114,8 +115,8 @@ void RegisterDaqCommands(CCommandRegistry& r)
                                 [](const CCommandState& s) { return s.Doc() && C::CanAddDaqProject(*s.Doc()); });
         e.icon = "daq-new";
         e.shortcutItem = 6;
-        e.run = [](CMainFrame& f, const CCommandState&) {
-            f.Commands()->NewDaqProject();
+        e.run = [](ICommandContext& f, const CCommandState&) {
+            f.Projects().NewDaqProject();
             return true;
         };
         r.Add(e);
@@ -127,8 +128,8 @@ void RegisterDaqCommands(CCommandRegistry& r)
                 const CDaqProject* daq = s.selection.Daq();
                 return daq && !daq->IsUFData();
             });
-        e.run = [](CMainFrame& f, const CCommandState& s) {
-            f.Commands()->EditDaqSettings(*DynamicDowncast<CDaqProject>(s.selection.project));
+        e.run = [](ICommandContext& f, const CCommandState& s) {
+            f.Projects().EditDaqSettings(*DynamicDowncast<CDaqProject>(s.selection.project));
             return true;
         };
         r.Add(e);
@@ -138,8 +139,8 @@ void RegisterDaqCommands(CCommandRegistry& r)
           std::tuple{int(C::ID_DAQ_CALC_OPTIONS_RECALC), "Calculation Options and &Recalculation...", 202}}) {
         CCommandEntry e = Entry(id, text, "Project", pos, DaqSelected);
         const bool recalc = id == C::ID_DAQ_CALC_OPTIONS_RECALC;
-        e.run = [recalc](CMainFrame& f, const CCommandState& s) {
-            f.Commands()->RunDaqCalcOptions(*DynamicDowncast<CDaqProject>(s.selection.project), recalc);
+        e.run = [recalc](ICommandContext& f, const CCommandState& s) {
+            f.Projects().RunDaqCalcOptions(*DynamicDowncast<CDaqProject>(s.selection.project), recalc);
             return true;
         };
         r.Add(e);
@@ -148,7 +149,7 @@ void RegisterDaqCommands(CCommandRegistry& r)
         CCommandEntry e = Entry(C::ID_BLIX_CHANNEL_EXCHANGE, "Acquisition Unit C&hannels...", "Project", 203,
                                 [](const CCommandState& s) { return s.Doc() != nullptr; });
         // With Shift, Ctrl and Alt held the exchange exports, as it always did.
-        e.run = [](CMainFrame&, const CCommandState& s) {
+        e.run = [](ICommandContext&, const CCommandState& s) {
             const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
             return ExchangeBlixChannels(s, (QGuiApplication::queryKeyboardModifiers() & all) == all);
         };
@@ -157,18 +158,18 @@ void RegisterDaqCommands(CCommandRegistry& r)
     {
         CCommandEntry e = Entry(C::ID_BLIX_CHANNEL_EXPORT, "E&xport Acquisition Unit Channels...", "Project", 204,
                                 [](const CCommandState& s) { return s.Doc() != nullptr; });
-        e.run = [](CMainFrame&, const CCommandState& s) { return ExchangeBlixChannels(s, true); };
+        e.run = [](ICommandContext&, const CCommandState& s) { return ExchangeBlixChannels(s, true); };
         r.Add(e);
     }
     {
         // The units of the acquisition interface, open also while units are connected.
         CCommandEntry e = Entry(ID_QMX_CONNECTION, "Acquisition &Units...", "Project", 205,
                                 [](const CCommandState& s) { return s.Doc() != nullptr; });
-        e.run = [](CMainFrame& f, const CCommandState& s) {
+        e.run = [](ICommandContext& f, const CCommandState& s) {
             CMultiQMXInterface* units = CDAQ::GetMultiInterface();
             if (!units)
                 return false;
-            CDlgQMXConnection dialog(units, &f);
+            CDlgQMXConnection dialog(units, f.ParentWidget());
             dialog.DoModal();
             CTALVOProject& container = s.Doc()->GetTALVOProject();
             if (units->GetUnitCount() > 0)
@@ -186,7 +187,7 @@ void RegisterDaqCommands(CCommandRegistry& r)
                        DynamicDowncast<CTALVOExp>(s.selection.elements.front());
             });
         e.contextMenus = kContextElement;
-        e.run = [](CMainFrame& f, const CCommandState& s) { return OpenDataManagement(s.selection.First(), &f); };
+        e.run = [](ICommandContext& f, const CCommandState& s) { return OpenDataManagement(s.selection.First(), f.ParentWidget()); };
         r.Add(e);
     }
 
@@ -201,7 +202,7 @@ void RegisterDaqCommands(CCommandRegistry& r)
         e.contextMenus = kContextElement;
         e.contextPos = 500;
         e.enabled = [](const CCommandState& s) { return U::IsEnabled(U::ID_LOCAL_POINTS, s.selection); };
-        e.run = [](CMainFrame& f, const CCommandState& s) { return U::Run(U::ID_LOCAL_POINTS, s.selection, &f); };
+        e.run = [](ICommandContext& f, const CCommandState& s) { return U::Run(U::ID_LOCAL_POINTS, s.selection, f.ParentWidget()); };
         r.Add(e);
     }
 
@@ -215,12 +216,12 @@ void RegisterDaqCommands(CCommandRegistry& r)
         e.menu = "View";
         e.menuPos = pos++;
         e.enabled = [id](const CCommandState& s) { return s.Doc() && Daq::IsEnabled(id, s.selection.project); };
-        e.run = [id](CMainFrame& f, const CCommandState& s) { return Daq::Run(id, s.selection.project, &f); };
+        e.run = [id](ICommandContext& f, const CCommandState& s) { return Daq::Run(id, s.selection.project, f.ParentWidget()); };
         r.Add(e);
     }
     {
         CCommandEntry e;
-        e.id = ID_SENSOR_VIEW;
+        e.id = CommandId::ID_SENSOR_VIEW;
         e.text = "&Sensors...";
         e.icon = "sensor";
         e.menu = "View";
@@ -228,7 +229,7 @@ void RegisterDaqCommands(CCommandRegistry& r)
         e.enabled = [](const CCommandState& s) {
             return s.Doc() && s.Doc()->GetTALVOProject().GetSensorProject() != nullptr;
         };
-        e.run = [](CMainFrame&, const CCommandState& s) {
+        e.run = [](ICommandContext&, const CCommandState& s) {
             GetTALVOApp().OpenSensorView(s.Doc()->GetTALVOProject().GetSensorProject());
             return true;
         };
@@ -251,8 +252,8 @@ void RegisterDaqCommands(CCommandRegistry& r)
         e.enabled = [points](const CCommandState& s) {
             return points ? Road::CanCompareExpLPData(s.selection) : Road::CanCompareExpData(s.selection);
         };
-        e.run = [points](CMainFrame& f, const CCommandState& s) {
-            return points ? Road::CompareExpLPData(s.selection, &f, &f) : Road::CompareExpData(s.selection, &f, &f);
+        e.run = [points](ICommandContext& f, const CCommandState& s) {
+            return points ? Road::CompareExpLPData(s.selection, f.ParentWidget(), f.ParentWidget()) : Road::CompareExpData(s.selection, f.ParentWidget(), f.ParentWidget());
         };
         r.Add(e);
     }

@@ -1,5 +1,5 @@
 #include "app/ui/MainFrame.h"
-#include "app/ui/CommandRegistry.h"
+#include "app/CommandRegistry.h"
 #include "app/ui/DaqProjectCommands.h"
 #include "app/ui/ModelImporter.h"
 
@@ -535,6 +535,49 @@ void CMainFrame::UpdateFrameTitle()
             Format("%s%s - %s", m_doc->GetTitle().c_str(), m_doc->IsModified() ? "*" : "", m_frameTitle.c_str())));
     } else
         setWindowTitle(QString::fromStdString(m_frameTitle));
+}
+
+void CMainFrame::CloseMainWindow()
+{
+    close();
+}
+
+void CMainFrame::ToggleProjectWindow()
+{
+    if (m_treeWnd)
+        m_treeWnd->setVisible(m_treeWnd->isHidden());
+}
+
+void CMainFrame::ToggleShortcutBar()
+{
+    if (m_shortcutWnd)
+        m_shortcutWnd->setVisible(m_shortcutWnd->isHidden());
+}
+
+QWidget* CMainFrame::ActiveClientWindow() const
+{
+    QMdiSubWindow* sub = m_mdiArea ? m_mdiArea->activeSubWindow() : nullptr;
+    return sub ? sub->widget() : nullptr;
+}
+
+IProjectTreeWindow* CMainFrame::ProjectTree() const
+{
+    return m_treeWnd;
+}
+
+intptr_t CMainFrame::SendToProjectTree(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    return m_treeWnd ? m_treeWnd->SendMessage(message, wParam, lParam) : 0;
+}
+
+int CMainFrame::DeleteSelectedElements()
+{
+    return m_treeWnd ? m_treeWnd->DeleteSelectedElements() : 0;
+}
+
+IProjectOperations& CMainFrame::Projects()
+{
+    return *m_commands;
 }
 
 bool CMainFrame::OnCommand(int id)

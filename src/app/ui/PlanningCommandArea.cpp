@@ -1,7 +1,9 @@
 // The experiment-planning commands of the main frame.
-#include "app/ui/CommandRegistry.h"
+#include "app/CommandRegistry.h"
+#include "app/ui/AppCommands.h"
 
-#include "app/ui/MainFrame.h"
+#include "app/CommandContext.h"
+#include "platform/win/CommandIds.h"
 #include "app/ui/PlanningCommands.h"
 #include "planning/ui/DlgWizDAQPPMenu.h"
 #include "uff/ExtUFDaqProject.h"
@@ -15,14 +17,14 @@ void RegisterPlanningCommands(CCommandRegistry& r)
     {
         // The wizard plans the measurements of a project made from universal files.
         CCommandEntry e;
-        e.id = ID_PLANNING_WIZARD;
+        e.id = CommandId::ID_PLANNING_WIZARD;
         e.text = "Planning &Wizard...";
         e.menu = "Planning";
         e.menuPos = 0;
         e.enabled = [](const CCommandState& s) {
             return s.Doc() && dynamic_cast<CExtUFDaqProject*>(s.selection.project) != nullptr;
         };
-        e.run = [](CMainFrame&, const CCommandState& s) { return OpenPlanningWizard(s.selection.project) != nullptr; };
+        e.run = [](ICommandContext&, const CCommandState& s) { return OpenPlanningWizard(s.selection.project) != nullptr; };
         r.Add(e);
     }
 
@@ -38,7 +40,7 @@ void RegisterPlanningCommands(CCommandRegistry& r)
         e.menu = "Planning";
         e.menuPos = pos;
         e.enabled = [id](const CCommandState& s) { return P::IsEnabled(id, s.selection); };
-        e.run = [id](CMainFrame& f, const CCommandState& s) { return P::Run(id, s.selection, &f); };
+        e.run = [id](ICommandContext& f, const CCommandState& s) { return P::Run(id, s.selection, f.ParentWidget()); };
         r.Add(e);
     }
 }

@@ -1,0 +1,10 @@
+#include "app/ui/AppCommands.h"
+
+void RegisterAppCommands(CCommandRegistry& registry)
+{
+    RegisterFileCommands(registry);
+    RegisterProjectCommands(registry);
+    RegisterCalcCommands(registry);
+    RegisterDaqCommands(registry);
+    RegisterPlanningCommands(registry);
+}
