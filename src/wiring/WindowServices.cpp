@@ -23,6 +23,7 @@
 #include "planning/ui/DlgDAQPPExpPlanEdit.h"
 #include "planning/ui/DlgDAQPPExpPlanList.h"
 #include "planning/ui/DlgWizSensorConfig.h"
+#include "planning/ui/PlanningMenuCommands.h"
 #include "platform/ui/ApplicationIcon.h"
 #include "platform/ui/ProgramStyle.h"
 #include "platform/win/MessageTarget.h"
@@ -192,7 +193,7 @@ void InstallDialogs()
 void InstallWindowServices()
 {
     // The main frame's commands, each registered by the window library that holds its dialogs.
-    CCommandRegistry::FillFrame({RegisterAppCommands,
+    CCommandRegistry::FillFrame({RegisterAppCommands, RegisterPlanningMenuCommands,
                                  // Last: the aliases copy the text of what they send.
                                  RegisterAliasCommands});
     InstallAutomation();

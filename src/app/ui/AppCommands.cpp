@@ -6,5 +6,4 @@ void RegisterAppCommands(CCommandRegistry& registry)
     RegisterProjectCommands(registry);
     RegisterCalcCommands(registry);
     RegisterDaqCommands(registry);
-    RegisterPlanningCommands(registry);
 }

@@ -47,7 +47,7 @@
 #include "experiments/ui/SensorFrame.h"
 #include "planning/ui/DlgDAQPPExpPlanList.h"
 #include "planning/ui/DlgWizDAQPPMenu.h"
-#include "app/ui/PlanningCommands.h"
+#include "planning/ui/PlanningCommands.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "uff/InputPowerMultiVecFunc.h"
 #include "platform/base/Format.h"

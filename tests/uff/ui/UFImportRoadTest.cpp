@@ -44,7 +44,7 @@
 #include "app/VerRes.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
-#include "app/ui/PlanningCommands.h"
+#include "planning/ui/PlanningCommands.h"
 #include "app/ui/UFDaqProjectCommands.h"
 #include "platform/ui/ProjectTreeModel.h"
 #include "calculation/InputPowerFolder.h"

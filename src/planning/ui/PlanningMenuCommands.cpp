@@ -1,16 +1,16 @@
 // The experiment-planning commands of the main frame.
-#include "app/CommandRegistry.h"
-#include "app/ui/AppCommands.h"
+#include "planning/ui/PlanningMenuCommands.h"
 
 #include "app/CommandContext.h"
+#include "app/CommandRegistry.h"
+#include "planning/ui/PlanningCommands.h"
 #include "platform/win/CommandIds.h"
-#include "app/ui/PlanningCommands.h"
 #include "planning/ui/DlgWizDAQPPMenu.h"
 #include "uff/ExtUFDaqProject.h"
 
 #include <utility>
 
-void RegisterPlanningCommands(CCommandRegistry& r)
+void RegisterPlanningMenuCommands(CCommandRegistry& r)
 {
     r.AddMenu({"Planning", 7, "P&lanning", 45, "PlanningMenu"});
 
