@@ -17,6 +17,7 @@
 #include "app/ui/MeasuredDataServices.h"
 #include "app/ui/ModelInformationDlg.h"
 #include "app/ui/StartupWarmUp.h"
+#include "experiments/ui/DaqMenuCommands.h"
 #include "experiments/ui/DlgExpProperty.h"
 #include "app/ui/TALVOStartup.h"
 #include "planning/ui/DlgDAQPPExpPlan.h"
@@ -193,7 +194,7 @@ void InstallDialogs()
 void InstallWindowServices()
 {
     // The main frame's commands, each registered by the window library that holds its dialogs.
-    CCommandRegistry::FillFrame({RegisterAppCommands, RegisterPlanningMenuCommands,
+    CCommandRegistry::FillFrame({RegisterAppCommands, RegisterDaqMenuCommands, RegisterPlanningMenuCommands,
                                  // Last: the aliases copy the text of what they send.
                                  RegisterAliasCommands});
     InstallAutomation();

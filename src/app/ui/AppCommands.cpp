@@ -5,5 +5,4 @@ void RegisterAppCommands(CCommandRegistry& registry)
     RegisterFileCommands(registry);
     RegisterProjectCommands(registry);
     RegisterCalcCommands(registry);
-    RegisterDaqCommands(registry);
 }

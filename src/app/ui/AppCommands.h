@@ -3,7 +3,7 @@
 class CCommandRegistry;
 
 // Documents, views, language, help and the developer menu; projects and the model; calculations
-// and results; acquisition and measured data.
+// and results.
 void RegisterAppCommands(CCommandRegistry& registry);
 // The shortcut bar's and the project tree's aliases: each copies the text of the command it
 // sends, so they are registered after every other library's commands.
@@ -13,4 +13,3 @@ void RegisterAliasCommands(CCommandRegistry& registry);
 void RegisterFileCommands(CCommandRegistry& registry);
 void RegisterProjectCommands(CCommandRegistry& registry);
 void RegisterCalcCommands(CCommandRegistry& registry);
-void RegisterDaqCommands(CCommandRegistry& registry);

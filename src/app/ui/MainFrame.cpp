@@ -1,6 +1,6 @@
 #include "app/ui/MainFrame.h"
 #include "app/CommandRegistry.h"
-#include "app/ui/DaqProjectCommands.h"
+#include "experiments/ui/DaqProjectCommands.h"
 #include "app/ui/ModelImporter.h"
 
 #include "app/AnalysisProject.h"

@@ -7,7 +7,7 @@
 #include "app/FrameCommands.h"
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
-#include "app/ui/DaqProjectCommands.h"
+#include "experiments/ui/DaqProjectCommands.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
 #include "app/ui/MainFrame.h"

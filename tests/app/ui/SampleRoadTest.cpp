@@ -39,6 +39,7 @@
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
 #include "app/ui/AnalysisRoadCommands.h"
+#include "experiments/ui/ExpDataComparison.h"
 #include "app/ui/DlgNewModel.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
@@ -383,7 +384,7 @@ TEST_F(SampleRoad, MeasuredDataAreComparedAndNewModelDataRecalculateTheInputPowe
 
     // The comparison of the experiment's measured maps: both subsystems, the cabin's too.
     Select(daq, experiment);
-    ASSERT_TRUE(Click(Road::ID_COMPARE_EXP_DATA));
+    ASSERT_TRUE(Click(CExpDataComparison::ID_COMPARE_EXP_DATA));
     CDlgExpDataComp* comparison = CDlgExpDataComp::FindForKey(frame.get());
     ASSERT_NE(comparison, nullptr);
     ASSERT_FALSE(comparison->Groups().empty());
@@ -392,17 +393,17 @@ TEST_F(SampleRoad, MeasuredDataAreComparedAndNewModelDataRecalculateTheInputPowe
     QCoreApplication::processEvents();
     EXPECT_TRUE(comparison->grab().save(GrabFolder() + QStringLiteral("/experiment-data-comparison.png")));
     // Opened again it comes to the front; no second one.
-    ASSERT_TRUE(Click(Road::ID_COMPARE_EXP_DATA));
+    ASSERT_TRUE(Click(CExpDataComparison::ID_COMPARE_EXP_DATA));
     EXPECT_EQ(CDlgExpDataComp::FindForKey(frame.get()), comparison);
     CDlgExpDataComp::CloseForKey(frame.get());
 
     // The local-point comparison waits for its option.
-    EXPECT_FALSE(Click(Road::ID_COMPARE_EXP_LP_DATA));
+    EXPECT_FALSE(Click(CExpDataComparison::ID_COMPARE_EXP_LP_DATA));
     CZuRegOptions options(GetOptionsKeyPath().c_str());
     ASSERT_TRUE(options.Open());
     ASSERT_TRUE(options.SetDWORD(LoadString(IDS_OPT_EXP_COMMANDS).c_str(), 1));
     Select(daq, experiment);
-    EXPECT_TRUE(Click(Road::ID_COMPARE_EXP_LP_DATA));
+    EXPECT_TRUE(Click(CExpDataComparison::ID_COMPARE_EXP_LP_DATA));
     options.DeleteValue(LoadString(IDS_OPT_EXP_COMMANDS).c_str());
     CDlgExpLPDataComp* points = CDlgExpLPDataComp::FindForKey(frame.get());
     ASSERT_NE(points, nullptr);

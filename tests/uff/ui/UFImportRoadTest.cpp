@@ -45,7 +45,7 @@
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
 #include "planning/ui/PlanningCommands.h"
-#include "app/ui/UFDaqProjectCommands.h"
+#include "experiments/ui/UFDaqProjectCommands.h"
 #include "platform/ui/ProjectTreeModel.h"
 #include "calculation/InputPowerFolder.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"

@@ -1,11 +1,10 @@
 // The acquisition and measured-data commands of the main frame: new DAQ projects, their
 // settings, calculation options and engine rotation, the measurement by subsystem, the database
 // check, the unit channel exchange and the sensor window.
-#include "platform/win/CommandIds.h"
-#include "app/CommandRegistry.h"
-#include "app/ui/AppCommands.h"
+#include "experiments/ui/DaqMenuCommands.h"
 
 #include "app/CommandContext.h"
+#include "app/CommandRegistry.h"
 #include "app/DaqProject.h"
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
@@ -16,14 +15,14 @@
 #include "acquisition/ui/DlgQMXConnection.h"
 #include "app/DAQExperiment.h"
 #include "app/TALVOExp.h"
-#include "app/ui/AnalysisRoadCommands.h"
-#include "app/ui/DaqProjectCommands.h"
+#include "experiments/ui/DaqProjectCommands.h"
 #include "experiments/ui/DlgExpProperty.h"
-#include "platform/elements/MElementList.h"
-#include "app/ui/FrameCommandHandler.h"
-#include "app/ui/UFDaqProjectCommands.h"
+#include "experiments/ui/ExpDataComparison.h"
+#include "experiments/ui/UFDaqProjectCommands.h"
 #include "experiments/SensorProject.h"
 #include "platform/elements/MElement.h"
+#include "platform/elements/MElementList.h"
+#include "platform/win/CommandIds.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WinTypes.h"
@@ -108,7 +107,7 @@ bool OpenDataManagement(CMElement* experiment, QWidget* parent)
 }
 } // namespace
 
-void RegisterDaqCommands(CCommandRegistry& r)
+void RegisterDaqMenuCommands(CCommandRegistry& r)
 {
     {
         CCommandEntry e = Entry(C::ID_NEW_DAQ_PROJECT, "New &DAQ Project...", "Project", 1,
@@ -237,7 +236,7 @@ void RegisterDaqCommands(CCommandRegistry& r)
     }
 
     // The comparisons of an experiment's measured data, from the experiment in the tree.
-    using Road = CAnalysisRoadCommands;
+    using Road = CExpDataComparison;
     for (const auto& [id, text, pos] :
          {std::tuple{int(Road::ID_COMPARE_EXP_DATA), "Compare &Experiment Data...", 120},
           std::tuple{int(Road::ID_COMPARE_EXP_LP_DATA), "Compare &Local Point Data...", 121}}) {
