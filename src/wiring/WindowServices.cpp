@@ -30,6 +30,7 @@
 #include "platform/win/MessageTarget.h"
 #include "uff/ui/MkExtAnaProject.h"
 #include "uff/ui/UFImportDialogs.h"
+#include "views/ui/CalcMenuCommands.h"
 #include "views/ui/DataViewOpeners.h"
 #include "views/ui/DlgSelectSubsystem.h"
 #include "views/ui/DlgSelectViewData.h"
@@ -194,7 +195,8 @@ void InstallDialogs()
 void InstallWindowServices()
 {
     // The main frame's commands, each registered by the window library that holds its dialogs.
-    CCommandRegistry::FillFrame({RegisterAppCommands, RegisterDaqMenuCommands, RegisterPlanningMenuCommands,
+    CCommandRegistry::FillFrame({RegisterAppCommands, RegisterCalcMenuCommands, RegisterDaqMenuCommands,
+                                 RegisterPlanningMenuCommands,
                                  // Last: the aliases copy the text of what they send.
                                  RegisterAliasCommands});
     InstallAutomation();

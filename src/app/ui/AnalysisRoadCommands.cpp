@@ -1,7 +1,5 @@
 #include "app/ui/AnalysisRoadCommands.h"
 
-#include "app/AnalysisProject.h"
-#include "app/CalcCommands.h"
 #include "app/ModelProject.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
@@ -13,39 +11,10 @@
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/WinTypes.h"
-#include "spectral/ZuOTResultData.h"
-#include "spectral/ZuRpmResultData.h"
-#include "views/ui/DlgSelectResultType.h"
-#include "views/ui/PPageIPSrcList.h"
-#include "views/ui/PSheetAnaOptions.h"
-
-namespace {
-
-CAnalysisProject* Analysis(const CFrameSelection& s)
-{
-    return s.doc ? DynamicDowncast<CAnalysisProject>(s.project) : nullptr;
-}
-
-bool IsResultSet(CMElement* e)
-{
-    return DynamicDowncast<CZuRpmResultData>(e) || DynamicDowncast<CZuOTResultData>(e);
-}
-
-} // namespace
 
 bool CAnalysisRoadCommands::CanImportModelData(const CFrameSelection& s)
 {
     return s.doc && s.doc->GetTALVOProject().GetModelProject() != nullptr;
-}
-
-bool CAnalysisRoadCommands::CanShowInputPowerSources(const CFrameSelection& s)
-{
-    return Analysis(s) && IsResultSet(s.First());
-}
-
-bool CAnalysisRoadCommands::CanSelectResultType(const CFrameSelection& s)
-{
-    return CCalcCommands::IsEnabled(CCalcCommands::ID_CALC_VIBRATION_LEVEL, Analysis(s), s.First());
 }
 
 bool CAnalysisRoadCommands::ImportModelData(CTALVODoc& doc, QWidget* parent)
@@ -80,29 +49,4 @@ int CAnalysisRoadCommands::RecalcInputPowersAfterImport(CTALVODoc& doc)
     }
     AfxMessageBoxWithReason(IDS_OPERATION_FAILED, failed, MB_OK | MB_ICONEXCLAMATION);
     return 0;
-}
-
-bool CAnalysisRoadCommands::ShowInputPowerSources(const CFrameSelection& s, QWidget* parent)
-{
-    if (!CanShowInputPowerSources(s))
-        return false;
-    CPSheetAnaOptions sheet(IDS_INPUT_POWER_SOURCES, parent);
-    CPPageIPSrcList page;
-    page.SetResultData(s.First());
-    sheet.AddPage(&page);
-    sheet.DoModal();
-    sheet.RemovePage(&page);
-    return true;
-}
-
-bool CAnalysisRoadCommands::SelectResultType(const std::function<bool(int)>& isEnabled,
-                                             const std::function<void(int)>& send, QWidget* parent)
-{
-    CDlgSelectResultType dialog(isEnabled, parent);
-    if (dialog.DoModal() != IDOK)
-        return true;
-    const int kind = dialog.GetSelection();
-    if (kind >= 0 && kind < 5 && send)
-        send(CDlgSelectResultType::kCommands[kind]);
-    return true;
 }

@@ -4,5 +4,4 @@ void RegisterAppCommands(CCommandRegistry& registry)
 {
     RegisterFileCommands(registry);
     RegisterProjectCommands(registry);
-    RegisterCalcCommands(registry);
 }

@@ -36,7 +36,7 @@
 #include "app/ui/DockTreeWnd.h"
 #include "platform/ui/ProjectTreeModel.h"
 #include "app/ui/DockShortcutWnd.h"
-#include "app/ui/ResultCommandsUi.h"
+#include "views/ui/ResultCommandsUi.h"
 #include "app/ui/FrameCommandHandler.h"
 #include "app/ui/3DModelView.h"
 #include "app/FrameCommands.h"

@@ -38,7 +38,7 @@
 #include "app/TALVODoc.h"
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
-#include "app/ui/AnalysisRoadCommands.h"
+#include "views/ui/ResultSetCommands.h"
 #include "experiments/ui/ExpDataComparison.h"
 #include "app/ui/DlgNewModel.h"
 #include "app/ui/DockTreeWnd.h"
@@ -73,7 +73,6 @@
 namespace {
 namespace fs = std::filesystem;
 using Calc = CCalcCommands;
-using Road = CAnalysisRoadCommands;
 
 // Where the images of the road go: the build folder, beside the tests.
 QString GrabFolder()
@@ -292,7 +291,7 @@ TEST_F(SampleRoad, FromOpeningTheSampleToEveryResultInItsWindow)
             EXPECT_TRUE(d.grab().save(GrabFolder() + QStringLiteral("/input-power-sources.png")));
             return d.PressOK();
         });
-        ASSERT_TRUE(Click(Road::ID_INPUT_POWER_SOURCES));
+        ASSERT_TRUE(Click(CResultSetCommands::ID_INPUT_POWER_SOURCES));
         EXPECT_EQ(sources, QStringList{QString::fromUtf8(sample::kExcited)});
     }
 
@@ -317,7 +316,7 @@ TEST_F(SampleRoad, FromOpeningTheSampleToEveryResultInItsWindow)
                 picker->Combo()->setCurrentIndex(at);
                 return d.PressOK();
             });
-        ASSERT_TRUE(Click(Road::ID_SELECT_RESULT_TYPE));
+        ASSERT_TRUE(Click(CResultSetCommands::ID_SELECT_RESULT_TYPE));
         EXPECT_EQ(dialogs.Records().size(), 2u);
         for (int i = 0; i < set->GetChildCount(); ++i)
             if (!before.count(set->GetChild(i)))

@@ -1,26 +1,25 @@
 // The calculation and result commands of the main frame: input energies and powers, the result
 // calculations with their subsystem pickers, the comparisons, the input-power data and export,
 // and the result viewers.
-#include "app/CommandRegistry.h"
-#include "app/ui/AppCommands.h"
+#include "views/ui/CalcMenuCommands.h"
 
-#include "app/CommandContext.h"
 #include "app/AnalysisProject.h"
 #include "app/CalcCommands.h"
+#include "app/CommandContext.h"
+#include "app/CommandRegistry.h"
 #include "app/ResultCommands.h"
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
-#include "app/ui/DockTreeWnd.h"
-#include "app/ui/AnalysisRoadCommands.h"
-#include "app/ui/FrameCommandHandler.h"
-#include "app/ui/ResultCommandsUi.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "models/HSEAResultData.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/win/Messages.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "views/ui/DlgSelectSubsystem.h"
+#include "views/ui/ResultCommandsUi.h"
+#include "views/ui/ResultSetCommands.h"
 #include "views/ui/ResultViewerCommands.h"
 
 namespace {
@@ -113,7 +112,7 @@ CCommandEntry CalcEntry(int id, const char* text, const char* icon, int pos)
 }
 } // namespace
 
-void RegisterCalcCommands(CCommandRegistry& r)
+void RegisterCalcMenuCommands(CCommandRegistry& r)
 {
     r.AddMenu({"Calculation", 8, "&Calculation", 30, "CalculationMenu"});
 
@@ -260,7 +259,7 @@ void RegisterCalcCommands(CCommandRegistry& r)
     }
 
     // What the selected result set was calculated from, and the choice of what to calculate on it.
-    using Road = CAnalysisRoadCommands;
+    using Road = CResultSetCommands;
     {
         CCommandEntry e;
         e.id = Road::ID_INPUT_POWER_SOURCES;

@@ -1,4 +1,4 @@
-#include "app/ui/ResultCommandsUi.h"
+#include "views/ui/ResultCommandsUi.h"
 
 #include "app/AnalysisProject.h"
 #include "app/ResultCommands.h"
