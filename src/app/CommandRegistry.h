@@ -5,14 +5,17 @@
 // (ICommandContext). The frame builds its menus, toolbar, shortcut menus, context menu and alias
 // commands from here and routes OnCommand and IsCommandEnabled through it.
 //
-// Adding a menu command: add one CCommandEntry in the registration function of the window library
-// whose dialogs the command opens (RegisterPlanningMenuCommands in planning/ui, RegisterAppCommands
-// in app/ui for documents, views, help, projects, calculations and acquisition): the id (from
-// platform/win/CommandIds.h), the English text (the language tables may hold kMenuTextBase + id),
-// the placement, an enable rule over CCommandState (no window needed, so a test can call it) and
-// the action over ICommandContext. A new menu is declared there too with AddMenu. A library that
-// registers for the first time adds its function to FillFrameCommands (wiring/WindowServices.cpp).
-// The frame needs no change; CommandRegistryTest lists the ids with the selection each is tried on.
+// Adding a menu command: add one CCommandEntry to the registration function of the window library
+// whose dialogs the command opens: RegisterAppCommands (app/ui: documents, views, language, help,
+// the developer menu, projects and the model), RegisterCalcMenuCommands (views/ui: calculations
+// and results), RegisterDaqMenuCommands (experiments/ui: acquisition and measured data) or
+// RegisterPlanningMenuCommands (planning/ui). The entry holds the id (platform/win/CommandIds.h),
+// the English text (the language tables may hold kMenuTextBase + id), the placement, an enable
+// rule over CCommandState (no window needed, so a test can call it) and the action over
+// ICommandContext (app/CommandContext.h), which is all a command sees of the frame. A new menu is
+// declared there too with AddMenu. A library that registers for the first time adds its function
+// to the list in InstallWindowServices (wiring/WindowServices.cpp), before the aliases. The frame
+// needs no change; CommandRegistryTest lists the ids with the selection each is tried on.
 #include "app/FrameCommands.h"
 #include "platform/win/CommandTable.h"
 
