@@ -203,7 +203,6 @@ private:
     // shown (or handed to error).
     bool TakeOpenedDocument(std::unique_ptr<CTALVODoc> doc, bool opened, const std::string& absolute,
                             const std::string& why, std::string* error);
-    bool IsOpenAnalysisProject(const class CAnalysisProject* project) const;
     void CreateActions();
     void FillMenu(QMenu* menu, const std::string& key);
     QString MenuCaption(const CCommandMenu& menu) const;

@@ -17,6 +17,8 @@
 #include "platform/win/Messages.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
+#include "spectral/ZuRpmMultiVecFunc.h"
+#include "uff/InputPowerMultiVecFunc.h"
 #include "views/ui/DlgSelectSubsystem.h"
 #include "views/ui/ResultCommandsUi.h"
 #include "views/ui/ResultSetCommands.h"
@@ -44,12 +46,16 @@ bool OpenCalcSubsystemSelection(ICommandContext& frame, const CCommandState& s, 
     CZuSubsystemTable offered;
     if (!Calc::GetOfferedSubsystems(id, *project, offered))
         return true;
-    CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::CreateInstance(frame.ParentWidget(), &frame.AnswerTarget());
+    CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::CreateInstance(frame.ParentWidget());
     if (!dialog)
         return true; // one is open already
     dialog->setWindowTitle(QString::fromStdString(LoadString(Calc::GetCaptionId(id))));
-    dialog->SetNotifyMessage(Calc::GetNotifyMessage(id));
-    dialog->SetNotifyParam(reinterpret_cast<intptr_t>(project));
+    // The dialog lives no longer than the frame it belongs to.
+    ICommandContext* context = &frame;
+    const uint32_t message = Calc::GetNotifyMessage(id);
+    dialog->SetAnswer([context, message, project](const CZuSubsystemTable& ticked) {
+        AnswerCalcSubsystems(*context, message, &ticked, project);
+    });
     for (int i = 0; i < offered.GetCount(); ++i)
         dialog->AddSubsystem(offered[i], 1);
     dialog->Create();
@@ -97,6 +103,17 @@ bool RunResultCommand(ICommandContext& frame, const CCommandState& s, int id)
     return true;
 }
 
+bool IsOpenProject(const CTALVODoc* doc, const CAnalysisProject* project)
+{
+    if (!doc || !project)
+        return false;
+    const CTALVOProject& container = doc->GetTALVOProject();
+    for (int i = 0; i < container.GetProjectCount(); ++i)
+        if (container.GetProject(i) == project)
+            return true;
+    return false;
+}
+
 CCommandEntry CalcEntry(int id, const char* text, const char* icon, int pos)
 {
     CCommandEntry e;
@@ -111,6 +128,36 @@ CCommandEntry CalcEntry(int id, const char* text, const char* icon, int pos)
     return e;
 }
 } // namespace
+
+intptr_t AnswerCalcSubsystems(ICommandContext& context, uint32_t message, const CZuSubsystemTable* ticked,
+                              CAnalysisProject* project)
+{
+    // The project travels with the dialog's answer; it may have gone with its document since.
+    CTALVODoc* doc = context.GetDocument();
+    const bool open = IsOpenProject(doc, project);
+    switch (message) {
+    case WM_ZU_SPL_BY_SINGLE_IP:
+    case WM_ZU_SPL_BY_SINGLE_IP_COMP:
+        if (!open)
+            return -1;
+        // By RPM the comparison windows show the table; by order it is written as a report.
+        if (project->GetProjectType() == CAnalysisProject::typeRpm)
+            return View::OnSplBySingleIP(
+                message, ticked, project, context.ParentWidget(),
+                [](CAnalysisProject& analysis, const std::string& target, const CZuSubsystemTable& inputs) {
+                    return MakeInputPowerMultiVecFunc(analysis, target, inputs);
+                });
+        return CResultCommandsUi::OnSPLBySingleInput(message, ticked, project, *doc, context.ParentWidget());
+    case WM_ZU_CALC_INPUT_ENERGY:
+    case WM_ZU_CALC_INPUT_POWER:
+        if (!ticked || !open)
+            return 0;
+        return message == WM_ZU_CALC_INPUT_ENERGY ? Calc::OnCalcInputEnergy(*ticked, project)
+                                                  : Calc::OnCalcEnergyResult(*ticked, project);
+    default:
+        return 0;
+    }
+}
 
 void RegisterCalcMenuCommands(CCommandRegistry& r)
 {
