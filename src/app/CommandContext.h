@@ -10,7 +10,6 @@ class CAnalysisProject;
 class CBaseProject;
 class CDaqProject;
 class CTALVODoc;
-class IMessageTarget;
 class IProjectTreeWindow;
 class QWidget;
 
@@ -42,10 +41,8 @@ public:
 
     // The open project document; null when none is open.
     virtual CTALVODoc* GetDocument() const = 0;
-    // The window the dialogs of a command belong to.
+    // The window the dialogs of a command belong to; it outlives them.
     virtual QWidget* ParentWidget() = 0;
-    // Where modeless dialogs send their answer.
-    virtual IMessageTarget& AnswerTarget() = 0;
 
     // ---- the other commands ----
     // Runs a command by id as its menu item would; false when it is unknown, disabled or did not run.

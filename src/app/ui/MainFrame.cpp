@@ -35,7 +35,6 @@
 #include "app/ui/DockTreeWnd.h"
 #include "platform/ui/ProjectTreeModel.h"
 #include "app/ui/DockShortcutWnd.h"
-#include "views/ui/ResultCommandsUi.h"
 #include "app/ui/FrameCommandHandler.h"
 #include "app/ui/3DModelView.h"
 #include "app/FrameCommands.h"
@@ -879,8 +878,6 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
             *reinterpret_cast<int*>(lParam) = renamed ? 1 : 0;
         return 0;
     }
-    case WM_ZU_RESULT_SELECTED:
-        return m_doc ? CResultCommandsUi::OnResultSelected(wParam, lParam, *m_doc) : 0;
     case WM_ZU_CONFIGURE_EXT_ANALYSIS:
         return m_commands->ConfigureExtAnalysis(reinterpret_cast<const CZuSubsystemTable*>(wParam),
                                                 reinterpret_cast<CAnalysisProject*>(lParam));

@@ -185,7 +185,6 @@ public:
 
     // ---- ICommandContext: what the registry's commands act on ----
     QWidget* ParentWidget() override { return this; }
-    IMessageTarget& AnswerTarget() override { return *this; }
     void CloseMainWindow() override;
     void ToggleProjectWindow() override;
     void ToggleShortcutBar() override;

@@ -231,7 +231,9 @@ void RegisterCalcMenuCommands(CCommandRegistry& r)
         e.contextPos = 100;
         e.enabled = resultRule(e.id);
         e.run = [](ICommandContext& f, const CCommandState& s) {
-            CResultCommandsUi::OpenResultSelection(SelectedAnalysis(s), s.selection.First(), f.ProjectTree(), f.ParentWidget(), &f.AnswerTarget());
+            ICommandContext* context = &f;
+            CResultCommandsUi::OpenResultSelection(SelectedAnalysis(s), s.selection.First(), f.ProjectTree(), f.ParentWidget(),
+                                                   [context] { return context->GetDocument(); });
             return true;
         };
         r.Add(e);
