@@ -182,7 +182,13 @@ void InstallDialogs()
     InstallUFImportDialogs();
     CFrameCommandHandler::SetExtAnalysisBuilder([](CTALVODoc& doc, QWidget* parent) -> CAnalysisProject* {
         CMkExtAnaProject builder(doc, nullptr, parent);
-        return builder.CreateProject() ? builder.GetProject() : nullptr;
+        // The chosen subsystems go back to the frame's project commands, which check that the
+        // project is still one of the open document's.
+        const auto configure = [](const CZuSubsystemTable& selection, CAnalysisProject* project) {
+            if (CMainFrame* frame = MainFrame())
+                frame->Commands()->ConfigureExtAnalysis(&selection, project);
+        };
+        return builder.CreateProject(configure) ? builder.GetProject() : nullptr;
     });
     CFrameCommandHandler::SetExtAnalysisConfigurer(
         [](CTALVODoc& doc, CAnalysisProject& project, const CZuSubsystemTable& selection, QWidget* parent) {

@@ -33,8 +33,8 @@ public:
     static void SetExtAnalysisConfigurer(ExtAnalysisConfigurer configurer);
     // Whether both halves are installed.
     static bool HasExtAnalysisServices();
-    // The answer of the subsystem dialog of such a project (message 0x241C): nothing (0) when
-    // either is missing or the project is not one of the open document's.
+    // The answer of the subsystem dialog of such a project: nothing (0) when either is missing or
+    // the project is not one of the open document's.
     int ConfigureExtAnalysis(const class CZuSubsystemTable* selection, class CAnalysisProject* project);
 
     // The parts of the commands that others run too.

@@ -878,9 +878,6 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
             *reinterpret_cast<int*>(lParam) = renamed ? 1 : 0;
         return 0;
     }
-    case WM_ZU_CONFIGURE_EXT_ANALYSIS:
-        return m_commands->ConfigureExtAnalysis(reinterpret_cast<const CZuSubsystemTable*>(wParam),
-                                                reinterpret_cast<CAnalysisProject*>(lParam));
     default:
         // The notifications of later subsystems (calculations, result menus) arrive with them.
         return 0;
