@@ -31,9 +31,11 @@ void RegisterPlanningMenuCommands(CCommandRegistry& r)
     // The plans of the acquisition units: the list, the units, the sensors of the local points,
     // then the whole planning state to and from a workbook.
     using P = CPlanningCommands;
-    for (const auto& [id, pos] : {std::pair{P::ID_PLAN_LIST, 100}, std::pair{P::ID_CHOOSE_PLAN, 101},
-                                  std::pair{P::ID_REGISTER_UNITS, 102}, std::pair{P::ID_ASSIGN_SENSORS, 103},
-                                  std::pair{P::ID_EXPORT_PLANS, 200}, std::pair{P::ID_IMPORT_PLANS, 201}}) {
+    for (const auto& [command, pos] : {std::pair{P::ID_PLAN_LIST, 100}, std::pair{P::ID_CHOOSE_PLAN, 101},
+                                       std::pair{P::ID_REGISTER_UNITS, 102}, std::pair{P::ID_ASSIGN_SENSORS, 103},
+                                       std::pair{P::ID_EXPORT_PLANS, 200}, std::pair{P::ID_IMPORT_PLANS, 201}}) {
+        // A copy the rules can capture: a structured binding cannot be captured everywhere.
+        const int id = command;
         CCommandEntry e;
         e.id = id;
         e.text = P::MenuText(id);
