@@ -1,5 +1,6 @@
 #include "wiring/WindowServices.h"
 
+#include "app/CommandRegistry.h"
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
 #include "app/ModelProject.h"
@@ -8,6 +9,7 @@
 #include "app/TALVOProject.h"
 #include "app/automation/AutomationHost.h"
 #include "app/automation/AutomationService.h"
+#include "app/ui/AppCommands.h"
 #include "app/ui/DlgInputPowerData.h"
 #include "app/ui/FrameCommandHandler.h"
 #include "app/ui/MainFrame.h"
@@ -15,18 +17,21 @@
 #include "app/ui/MeasuredDataServices.h"
 #include "app/ui/ModelInformationDlg.h"
 #include "app/ui/StartupWarmUp.h"
+#include "experiments/ui/DaqMenuCommands.h"
 #include "experiments/ui/DlgExpProperty.h"
 #include "app/ui/TALVOStartup.h"
 #include "planning/ui/DlgDAQPPExpPlan.h"
 #include "planning/ui/DlgDAQPPExpPlanEdit.h"
 #include "planning/ui/DlgDAQPPExpPlanList.h"
 #include "planning/ui/DlgWizSensorConfig.h"
+#include "planning/ui/PlanningMenuCommands.h"
 #include "platform/ui/ApplicationIcon.h"
 #include "platform/ui/ProgramStyle.h"
 #include "platform/ui/QtPromptService.h"
 #include "platform/win/MessageTarget.h"
 #include "uff/ui/MkExtAnaProject.h"
 #include "uff/ui/UFImportDialogs.h"
+#include "views/ui/CalcMenuCommands.h"
 #include "views/ui/DataViewOpeners.h"
 #include "views/ui/DlgSelectSubsystem.h"
 #include "views/ui/DlgSelectViewData.h"
@@ -178,7 +183,13 @@ void InstallDialogs()
     InstallUFImportDialogs();
     CFrameCommandHandler::SetExtAnalysisBuilder([](CTALVODoc& doc, QWidget* parent) -> CAnalysisProject* {
         CMkExtAnaProject builder(doc, nullptr, parent);
-        return builder.CreateProject() ? builder.GetProject() : nullptr;
+        // The chosen subsystems go back to the frame's project commands, which check that the
+        // project is still one of the open document's.
+        const auto configure = [](const CZuSubsystemTable& selection, CAnalysisProject* project) {
+            if (CMainFrame* frame = MainFrame())
+                frame->Commands()->ConfigureExtAnalysis(&selection, project);
+        };
+        return builder.CreateProject(configure) ? builder.GetProject() : nullptr;
     });
     CFrameCommandHandler::SetExtAnalysisConfigurer(
         [](CTALVODoc& doc, CAnalysisProject& project, const CZuSubsystemTable& selection, QWidget* parent) {
@@ -190,6 +201,11 @@ void InstallDialogs()
 
 void InstallWindowServices()
 {
+    // The main frame's commands, each registered by the window library that holds its dialogs.
+    CCommandRegistry::FillFrame({RegisterAppCommands, RegisterCalcMenuCommands, RegisterDaqMenuCommands,
+                                 RegisterPlanningMenuCommands,
+                                 // Last: the aliases copy the text of what they send.
+                                 RegisterAliasCommands});
     InstallAutomation();
     InstallElementWindows();
     InstallDialogs();

@@ -1,13 +1,12 @@
 // The alias commands of the shortcut bar and the project tree: each sends another command, to
 // the main frame or to the experiment window in front, and follows that command's rule.
-#include "app/ui/CommandRegistry.h"
+#include "app/CommandRegistry.h"
+#include "app/ui/AppCommands.h"
 
+#include "app/CommandContext.h"
 #include "app/ui/MainFrame.h"
 #include "experiments/ui/ExpFrame.h"
 #include "experiments/ui/ExpTreeView.h"
-
-#include <QMdiArea>
-#include <QMdiSubWindow>
 
 namespace {
 struct Alias
@@ -34,13 +33,6 @@ constexpr Alias kAliases[] = {
     {1218, 1033, false},
     {1221, 1177, false},
 };
-
-// The experiment window in front of the client area, if any.
-CExpFrame* ActiveExpFrame(QMdiArea* area)
-{
-    QMdiSubWindow* sub = area ? area->activeSubWindow() : nullptr;
-    return sub ? qobject_cast<CExpFrame*>(sub->widget()) : nullptr;
-}
 } // namespace
 
 void RegisterAliasCommands(CCommandRegistry& r)
@@ -63,12 +55,12 @@ void RegisterAliasCommands(CCommandRegistry& r)
         e.contextPos = (id <= 1210 ? 100 : id <= 1213 ? 200 : id <= 1217 ? 300 : 400) + id % 100;
         const int target = e.aliasOf;
         if (e.aliasToExperimentWindow)
-            e.run = [target](CMainFrame& f, const CCommandState&) {
-                CExpFrame* exp = ActiveExpFrame(f.MdiArea());
+            e.run = [target](ICommandContext& f, const CCommandState&) {
+                CExpFrame* exp = qobject_cast<CExpFrame*>(f.ActiveClientWindow());
                 return exp && exp->OnCommand(target);
             };
         else
-            e.run = [target](CMainFrame& f, const CCommandState&) { return f.OnCommand(target); };
+            e.run = [target](ICommandContext& f, const CCommandState&) { return f.OnCommand(target); };
         r.Add(e);
     }
     // File new and open as the shortcut bar's first two buttons offer them.
@@ -81,7 +73,7 @@ void RegisterAliasCommands(CCommandRegistry& r)
         e.icon = r.Find(target)->icon;
         e.shortcutItem = id == ID_FILE_NEW_ALIAS ? 0 : 1;
         const int sent = target;
-        e.run = [sent](CMainFrame& f, const CCommandState&) { return f.OnCommand(sent); };
+        e.run = [sent](ICommandContext& f, const CCommandState&) { return f.OnCommand(sent); };
         r.Add(e);
     }
 }

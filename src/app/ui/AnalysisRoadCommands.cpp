@@ -1,11 +1,7 @@
 #include "app/ui/AnalysisRoadCommands.h"
 
-#include "app/AnalysisProject.h"
-#include "app/CalcCommands.h"
-#include "app/DaqProject.h"
 #include "app/ModelProject.h"
 #include "app/TALVODoc.h"
-#include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
 #include "app/ui/ModelImporter.h"
 #include "platform/base/Format.h"
@@ -15,89 +11,10 @@
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/WinTypes.h"
-#include "platform/win/ZuRegOptions.h"
-#include "spectral/ZuOTResultData.h"
-#include "spectral/ZuRpmResultData.h"
-#include "views/ui/DlgExpDataComp.h"
-#include "views/ui/DlgSelectResultType.h"
-#include "views/ui/PPageIPSrcList.h"
-#include "views/ui/PSheetAnaOptions.h"
-
-namespace {
-
-CAnalysisProject* Analysis(const CFrameSelection& s)
-{
-    return s.doc ? DynamicDowncast<CAnalysisProject>(s.project) : nullptr;
-}
-
-bool IsResultSet(CMElement* e)
-{
-    return DynamicDowncast<CZuRpmResultData>(e) || DynamicDowncast<CZuOTResultData>(e);
-}
-
-CTALVOExp* Experiment(const CFrameSelection& s)
-{
-    return s.doc ? DynamicDowncast<CTALVOExp>(s.First()) : nullptr;
-}
-
-// Brings an open comparison to the front; true when there was one.
-bool Raise(QWidget* open)
-{
-    if (!open)
-        return false;
-    open->showNormal();
-    open->raise();
-    open->activateWindow();
-    return true;
-}
-
-template <class Dialog>
-bool OpenComparison(CTALVOExp* experiment, const void* key, QWidget* parent)
-{
-    if (!experiment)
-        return false;
-    // One comparison per frame: another experiment takes the place of the one shown.
-    if (Dialog* open = Dialog::GetInstance(key)) {
-        if (open->Groups().empty() || open->Groups().back().experiment != experiment)
-            Dialog::DestroyInstance(key);
-        else
-            return Raise(open);
-    }
-    Dialog* dialog = Dialog::CreateInstance(key, parent);
-    if (!dialog)
-        return false;
-    dialog->SetOwnerID(CAnalysisRoadCommands::OwnerOfExperiment(experiment));
-    CMElementList experiments;
-    experiments.Add(experiment);
-    dialog->SetDataList(experiments);
-    dialog->Create();
-    return true;
-}
-} // namespace
 
 bool CAnalysisRoadCommands::CanImportModelData(const CFrameSelection& s)
 {
     return s.doc && s.doc->GetTALVOProject().GetModelProject() != nullptr;
-}
-
-bool CAnalysisRoadCommands::CanShowInputPowerSources(const CFrameSelection& s)
-{
-    return Analysis(s) && IsResultSet(s.First());
-}
-
-bool CAnalysisRoadCommands::CanSelectResultType(const CFrameSelection& s)
-{
-    return CCalcCommands::AppliesToResultSet(Analysis(s), s.First());
-}
-
-bool CAnalysisRoadCommands::CanCompareExpData(const CFrameSelection& s)
-{
-    return Experiment(s) != nullptr;
-}
-
-bool CAnalysisRoadCommands::CanCompareExpLPData(const CFrameSelection& s)
-{
-    return GetRegOptionByStringId(IDS_OPT_EXP_COMMANDS) != 0 && Experiment(s) != nullptr;
 }
 
 bool CAnalysisRoadCommands::ImportModelData(CTALVODoc& doc, QWidget* parent)
@@ -132,47 +49,4 @@ int CAnalysisRoadCommands::RecalcInputPowersAfterImport(CTALVODoc& doc)
     }
     AfxMessageBoxWithReason(IDS_OPERATION_FAILED, failed, MB_OK | MB_ICONEXCLAMATION);
     return 0;
-}
-
-bool CAnalysisRoadCommands::ShowInputPowerSources(const CFrameSelection& s, QWidget* parent)
-{
-    if (!CanShowInputPowerSources(s))
-        return false;
-    CPSheetAnaOptions sheet(IDS_INPUT_POWER_SOURCES, parent);
-    CPPageIPSrcList page;
-    page.SetResultData(s.First());
-    sheet.AddPage(&page);
-    sheet.DoModal();
-    sheet.RemovePage(&page);
-    return true;
-}
-
-bool CAnalysisRoadCommands::SelectResultType(const std::function<bool(int)>& isEnabled,
-                                             const std::function<void(int)>& send, QWidget* parent)
-{
-    CDlgSelectResultType dialog(isEnabled, parent);
-    if (dialog.DoModal() != IDOK)
-        return true;
-    const int kind = dialog.GetSelection();
-    if (kind >= 0 && kind < 5 && send)
-        send(CDlgSelectResultType::kCommands[kind]);
-    return true;
-}
-
-bool CAnalysisRoadCommands::CompareExpData(const CFrameSelection& s, const void* key, QWidget* parent)
-{
-    return CanCompareExpData(s) && OpenComparison<CDlgExpDataComp>(Experiment(s), key, parent);
-}
-
-bool CAnalysisRoadCommands::CompareExpLPData(const CFrameSelection& s, const void* key, QWidget* parent)
-{
-    return CanCompareExpLPData(s) && OpenComparison<CDlgExpLPDataComp>(Experiment(s), key, parent);
-}
-
-CDaqProject* CAnalysisRoadCommands::OwnerOfExperiment(CMElement* element)
-{
-    for (CMElement* e = DynamicDowncast<CTALVOExp>(element) ? element->GetParent() : nullptr; e; e = e->GetParent())
-        if (auto* daq = DynamicDowncast<CDaqProject>(e))
-            return daq;
-    return nullptr;
 }

@@ -3,7 +3,7 @@
 // bands, the frequency of the band being solved ("%g Hz") and a Cancel that the solve reads
 // between bands. It is the feedback the solve is given: the range begun is the bar over the
 // bands, the texts set show as the frequency, and asking for cancel handles the window's events.
-#include "app/ui/DlgProgress.h"
+#include "platform/ui/DlgProgress.h"
 #include "platform/base/Feedback.h"
 
 class CDlgCalcProgress : public CDlgProgress, public CFeedback

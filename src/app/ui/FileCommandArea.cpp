@@ -1,6 +1,8 @@
 // The document, view, language, help and developer commands of the main frame.
-#include "app/ui/CommandRegistry.h"
+#include "app/CommandRegistry.h"
+#include "app/ui/AppCommands.h"
 
+#include "app/CommandContext.h"
 #include "app/LastVersionRequest.h"
 #include "app/ProjectHistory.h"
 #include "app/TALVOApp.h"
@@ -40,7 +42,7 @@ bool Always(const CCommandState&)
     return true;
 }
 
-bool OpenProject(CMainFrame& frame, const CCommandState&)
+bool OpenProject(ICommandContext& frame, const CCommandState&)
 {
     FileChooserOptions options;
     options.title = LoadString(IDS_OPEN_FILE);
@@ -52,7 +54,7 @@ bool OpenProject(CMainFrame& frame, const CCommandState&)
     return true;
 }
 
-bool OpenRecentFile(CMainFrame& frame, int index)
+bool OpenRecentFile(ICommandContext& frame, int index)
 {
     const std::vector<std::string> files = GetTALVOApp().GetRecentFiles();
     if (index >= static_cast<int>(files.size()))
@@ -68,7 +70,7 @@ bool OpenRecentFile(CMainFrame& frame, int index)
 }
 
 // The text dump of the first selected element, when it offers one, to a file the user names.
-void DumpSelectedElement(CMainFrame& frame, const CCommandState& s, bool withParameter)
+void DumpSelectedElement(ICommandContext& frame, const CCommandState& s, bool withParameter)
 {
     auto* writer = dynamic_cast<IDataWriter*>(s.selection.First());
     if (!writer)
@@ -81,7 +83,7 @@ void DumpSelectedElement(CMainFrame& frame, const CCommandState& s, bool withPar
         return;
     std::string parameter;
     if (withParameter) {
-        if (!InputBox("Please, input the parameter.", "Parameter", parameter, &frame))
+        if (!InputBox("Please, input the parameter.", "Parameter", parameter, frame.ParentWidget()))
             return;
     }
     CStdioFile file;
@@ -129,7 +131,7 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.menuPos = 0;
         e.toolBarPos = 0;
         e.standardKey = QKeySequence::New;
-        e.run = [](CMainFrame& f, const CCommandState&) {
+        e.run = [](ICommandContext& f, const CCommandState&) {
             f.NewDocument();
             return true;
         };
@@ -154,7 +156,7 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.menu = "File";
         e.menuPos = 2;
         e.enabled = HasDoc;
-        e.run = [](CMainFrame& f, const CCommandState&) {
+        e.run = [](ICommandContext& f, const CCommandState&) {
             f.CloseMainDocument();
             return true;
         };
@@ -170,7 +172,7 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.toolBarPos = 2;
         e.standardKey = QKeySequence::Save;
         e.enabled = HasDoc;
-        e.run = [](CMainFrame& f, const CCommandState&) {
+        e.run = [](ICommandContext& f, const CCommandState&) {
             f.SaveDocument();
             return true;
         };
@@ -183,7 +185,7 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.menu = "File";
         e.menuPos = 101;
         e.enabled = HasDoc;
-        e.run = [](CMainFrame& f, const CCommandState&) {
+        e.run = [](ICommandContext& f, const CCommandState&) {
             f.SaveDocumentAs();
             return true;
         };
@@ -197,9 +199,9 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.menu = "File";
         e.menuPos = 200;
         e.enabled = HasDoc;
-        e.run = [](CMainFrame& f, const CCommandState& s) {
+        e.run = [](ICommandContext& f, const CCommandState& s) {
             if (s.Doc()->GetProjectHistory()) {
-                CDlgProjectHistory dlg(s.Doc()->GetProjectHistory(), &f);
+                CDlgProjectHistory dlg(s.Doc()->GetProjectHistory(), f.ParentWidget());
                 dlg.DoModal();
             }
             return true;
@@ -212,8 +214,8 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.text = "E&xit";
         e.menu = "File";
         e.menuPos = 600;
-        e.run = [](CMainFrame& f, const CCommandState&) {
-            f.close();
+        e.run = [](ICommandContext& f, const CCommandState&) {
+            f.CloseMainWindow();
             return true;
         };
         r.Add(e);
@@ -224,7 +226,7 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.id = ID_FILE_MRU_FILE1 + i;
         e.text = "Recent File";
         e.enabled = [i](const CCommandState& s) { return i < s.recentFileCount; };
-        e.run = [i](CMainFrame& f, const CCommandState&) { return OpenRecentFile(f, i); };
+        e.run = [i](ICommandContext& f, const CCommandState&) { return OpenRecentFile(f, i); };
         r.Add(e);
     }
 
@@ -236,8 +238,8 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.menu = "View";
         e.menuPos = 0;
         e.checked = [](const CCommandState& s) { return s.treeVisible; };
-        e.run = [](CMainFrame& f, const CCommandState&) {
-            f.TreeWindow()->setVisible(f.TreeWindow()->isHidden());
+        e.run = [](ICommandContext& f, const CCommandState&) {
+            f.ToggleProjectWindow();
             return true;
         };
         r.Add(e);
@@ -249,8 +251,8 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.menu = "View";
         e.menuPos = 1;
         e.checked = [](const CCommandState& s) { return s.shortcutBarVisible; };
-        e.run = [](CMainFrame& f, const CCommandState&) {
-            f.ShortcutBar()->setVisible(f.ShortcutBar()->isHidden());
+        e.run = [](ICommandContext& f, const CCommandState&) {
+            f.ToggleShortcutBar();
             return true;
         };
         r.Add(e);
@@ -264,7 +266,7 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.menuPos = pos;
         const uint32_t language = lang;
         e.checked = [language](const CCommandState& s) { return s.selection.language == language; };
-        e.run = [language](CMainFrame&, const CCommandState&) {
+        e.run = [language](ICommandContext&, const CCommandState&) {
             GetTALVOApp().SetLanguage(language);
             return true;
         };
@@ -277,14 +279,14 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.menu = "View";
         e.menuPos = 200;
         e.enabled = HasDoc;
-        e.run = [](CMainFrame& f, const CCommandState& s) {
+        e.run = [](ICommandContext& f, const CCommandState& s) {
             // Modeless and single: asked again, the open dialog comes to the front.
             if (CDlgSrcTrgDefinition* open = CDlgSrcTrgDefinition::GetInstance()) {
                 open->raise();
                 open->activateWindow();
                 return true;
             }
-            return CDlgSrcTrgDefinition::CreateInstance(&s.Doc()->GetTALVOProject(), &f) != nullptr;
+            return CDlgSrcTrgDefinition::CreateInstance(&s.Doc()->GetTALVOProject(), f.ParentWidget()) != nullptr;
         };
         r.Add(e);
     }
@@ -295,8 +297,8 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.menu = "View";
         e.menuPos = 202;
         e.enabled = HasDoc;
-        e.run = [](CMainFrame& f, const CCommandState& s) {
-            RunOptionsSheet(s.Doc()->GetTALVOProject(), &f);
+        e.run = [](ICommandContext& f, const CCommandState& s) {
+            RunOptionsSheet(s.Doc()->GetTALVOProject(), f.ParentWidget());
             return true;
         };
         r.Add(e);
@@ -309,7 +311,7 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.contextMenus = kContextElement;
         e.contextPos = 0;
         e.enabled = [](const CCommandState& s) { return HasDoc(s) && !s.selection.elements.empty(); };
-        e.run = [](CMainFrame&, const CCommandState& s) {
+        e.run = [](ICommandContext&, const CCommandState& s) {
             for (CMElement* element : s.selection.elements)
                 GetTALVOApp().OpenDataView(element);
             return true;
@@ -324,7 +326,7 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.text = "Check for &Updates...";
         e.menu = "Help";
         e.menuPos = 0;
-        e.run = [](CMainFrame& f, const CCommandState&) {
+        e.run = [](ICommandContext& f, const CCommandState&) {
             f.CheckLastVersionFromMenu();
             return true;
         };
@@ -337,7 +339,7 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.menu = "Help";
         e.menuPos = 1;
         e.checked = [](const CCommandState&) { return GetAutoCheckLastVerOption() != 0; };
-        e.run = [](CMainFrame&, const CCommandState&) {
+        e.run = [](ICommandContext&, const CCommandState&) {
             SetAutoCheckLastVerOption(GetAutoCheckLastVerOption() != 0 ? 0 : 1);
             return true;
         };
@@ -351,7 +353,7 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.menuPos = 2;
         // Only where the product page is known.
         e.enabled = [](const CCommandState&) { return IsWebAddress(GetProductPageAddress()); };
-        e.run = [](CMainFrame&, const CCommandState&) {
+        e.run = [](ICommandContext&, const CCommandState&) {
             const std::string page = GetProductPageAddress();
             if (!page.empty())
                 CMainFrame::OpenWebPage(GetVersionHistoryAddress(page));
@@ -368,8 +370,8 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.menuPos = 100;
         e.toolBarPos = 100;
         e.enabled = Always;
-        e.run = [](CMainFrame& f, const CCommandState&) {
-            CAboutDlg dlg(&f);
+        e.run = [](ICommandContext& f, const CCommandState&) {
+            CAboutDlg dlg(f.ParentWidget());
             dlg.DoModal();
             return true;
         };
@@ -386,7 +388,7 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.menuPos = pos;
         e.enabled = CanDump;
         const bool withParameter = id == ID_DUMP_DATA_PARAM;
-        e.run = [withParameter](CMainFrame& f, const CCommandState& s) {
+        e.run = [withParameter](ICommandContext& f, const CCommandState& s) {
             DumpSelectedElement(f, s, withParameter);
             return true;
         };

@@ -3,6 +3,7 @@
 // analysis and DAQ projects, the acquisition settings and calculation options, renaming, the model
 // window), and the selection the commands' rules see. The commands themselves are entries of the
 // command registry (CommandRegistry.h), which call these.
+#include "app/CommandContext.h"
 #include "app/FrameCommands.h"
 
 #include <QString>
@@ -13,7 +14,7 @@ class CMainFrame;
 class QMdiArea;
 class QWidget;
 
-class CFrameCommandHandler
+class CFrameCommandHandler : public IProjectOperations
 {
 public:
     explicit CFrameCommandHandler(CMainFrame& frame);
@@ -32,29 +33,29 @@ public:
     static void SetExtAnalysisConfigurer(ExtAnalysisConfigurer configurer);
     // Whether both halves are installed.
     static bool HasExtAnalysisServices();
-    // The answer of the subsystem dialog of such a project (message 0x241C): nothing (0) when
-    // either is missing or the project is not one of the open document's.
+    // The answer of the subsystem dialog of such a project: nothing (0) when either is missing or
+    // the project is not one of the open document's.
     int ConfigureExtAnalysis(const class CZuSubsystemTable* selection, class CAnalysisProject* project);
 
     // The parts of the commands that others run too.
     // New analysis project: DAQ project choice, the project, its analysis options, then the input
     // powers (1033). The new project or null.
-    class CAnalysisProject* NewAnalysisProject();
+    class CAnalysisProject* NewAnalysisProject() override;
     // New DAQ project (1156): the acquisition system, then a DAQ project with a copy of the
     // document's acquisition configuration through its settings, calculation options and engine
     // rotation; any of them cancelled removes it again. Universal files instead make a universal-
     // file DAQ project (with its planning wizard) and go on to their import. The new project or
     // null.
-    class CDaqProject* NewDaqProject();
+    class CDaqProject* NewDaqProject() override;
     // The calculation options of a DAQ project (1035; with recalc the target local points and the
     // recalculation of 1095). True when OK was pressed.
-    bool RunDaqCalcOptions(class CDaqProject& project, bool withRecalc);
+    bool RunDaqCalcOptions(class CDaqProject& project, bool withRecalc) override;
     // The acquisition settings of a DAQ project in edit mode (1126). True when a value changed.
-    bool EditDaqSettings(class CDaqProject& project);
+    bool EditDaqSettings(class CDaqProject& project) override;
     // The model window of the document's model (1189); false when there is none to show.
-    bool OpenModelView();
+    bool OpenModelView() override;
     // CDlgRename with the project's name; on OK the project and its tab take the new name.
-    void RenameProject(class CBaseProject* project);
+    void RenameProject(class CBaseProject* project) override;
 
 private:
     QWidget* Parent() const;

@@ -1,6 +1,6 @@
 #include "app/ui/MainFrame.h"
-#include "app/ui/CommandRegistry.h"
-#include "app/ui/DaqProjectCommands.h"
+#include "app/CommandRegistry.h"
+#include "experiments/ui/DaqProjectCommands.h"
 #include "app/ui/ModelImporter.h"
 
 #include "app/AnalysisProject.h"
@@ -19,7 +19,6 @@
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "views/ui/DlgSelectResult.h"
 #include "views/ui/DlgSelectSubsystem.h"
-#include "views/ui/ResultViewerCommands.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "app/ModelProject.h"
 #include "platform/modeldb/ModelData.h"
@@ -36,7 +35,6 @@
 #include "app/ui/DockTreeWnd.h"
 #include "platform/ui/ProjectTreeModel.h"
 #include "app/ui/DockShortcutWnd.h"
-#include "app/ui/ResultCommandsUi.h"
 #include "app/ui/FrameCommandHandler.h"
 #include "app/ui/3DModelView.h"
 #include "app/FrameCommands.h"
@@ -47,9 +45,7 @@
 #include "experiments/ui/SensorFrame.h"
 #include "planning/ui/DlgDAQPPExpPlanList.h"
 #include "planning/ui/DlgWizDAQPPMenu.h"
-#include "app/ui/PlanningCommands.h"
-#include "spectral/ZuRpmMultiVecFunc.h"
-#include "uff/InputPowerMultiVecFunc.h"
+#include "planning/ui/PlanningCommands.h"
 #include "platform/base/Format.h"
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/MElement.h"
@@ -537,6 +533,49 @@ void CMainFrame::UpdateFrameTitle()
         setWindowTitle(QString::fromStdString(m_frameTitle));
 }
 
+void CMainFrame::CloseMainWindow()
+{
+    close();
+}
+
+void CMainFrame::ToggleProjectWindow()
+{
+    if (m_treeWnd)
+        m_treeWnd->setVisible(m_treeWnd->isHidden());
+}
+
+void CMainFrame::ToggleShortcutBar()
+{
+    if (m_shortcutWnd)
+        m_shortcutWnd->setVisible(m_shortcutWnd->isHidden());
+}
+
+QWidget* CMainFrame::ActiveClientWindow() const
+{
+    QMdiSubWindow* sub = m_mdiArea ? m_mdiArea->activeSubWindow() : nullptr;
+    return sub ? sub->widget() : nullptr;
+}
+
+IProjectTreeWindow* CMainFrame::ProjectTree() const
+{
+    return m_treeWnd;
+}
+
+intptr_t CMainFrame::SendToProjectTree(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    return m_treeWnd ? m_treeWnd->SendMessage(message, wParam, lParam) : 0;
+}
+
+int CMainFrame::DeleteSelectedElements()
+{
+    return m_treeWnd ? m_treeWnd->DeleteSelectedElements() : 0;
+}
+
+IProjectOperations& CMainFrame::Projects()
+{
+    return *m_commands;
+}
+
 bool CMainFrame::OnCommand(int id)
 {
     const CCommandEntry* entry = CCommandRegistry::Frame().Find(id);
@@ -839,36 +878,6 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
             *reinterpret_cast<int*>(lParam) = renamed ? 1 : 0;
         return 0;
     }
-    case WM_ZU_RESULT_SELECTED:
-        return m_doc ? CResultCommandsUi::OnResultSelected(wParam, lParam, *m_doc) : 0;
-    case WM_ZU_SPL_BY_SINGLE_IP:
-    case WM_ZU_SPL_BY_SINGLE_IP_COMP: {
-        auto* project = reinterpret_cast<CAnalysisProject*>(lParam);
-        if (!IsOpenAnalysisProject(project))
-            return -1;
-        // By RPM the comparison windows show the table; by order it is written as a report.
-        if (project->GetProjectType() == CAnalysisProject::typeRpm)
-            return CResultViewerCommands::OnSplBySingleIP(
-                msg, reinterpret_cast<const CZuSubsystemTable*>(wParam), project, this,
-                [](CAnalysisProject& analysis, const std::string& target, const CZuSubsystemTable& inputs) {
-                    return MakeInputPowerMultiVecFunc(analysis, target, inputs);
-                });
-        return CResultCommandsUi::OnSPLBySingleInput(msg, reinterpret_cast<const CZuSubsystemTable*>(wParam), project,
-                                                     *m_doc, this);
-    }
-    case WM_ZU_CONFIGURE_EXT_ANALYSIS:
-        return m_commands->ConfigureExtAnalysis(reinterpret_cast<const CZuSubsystemTable*>(wParam),
-                                                reinterpret_cast<CAnalysisProject*>(lParam));
-    case WM_ZU_CALC_INPUT_ENERGY:
-    case WM_ZU_CALC_INPUT_POWER: {
-        // The project travels with the dialog's answer; it may have gone with its document since.
-        auto* project = reinterpret_cast<CAnalysisProject*>(lParam);
-        const auto* table = reinterpret_cast<const CZuSubsystemTable*>(wParam);
-        if (!table || !IsOpenAnalysisProject(project))
-            return 0;
-        return msg == WM_ZU_CALC_INPUT_ENERGY ? CCalcCommands::OnCalcInputEnergy(*table, project)
-                                              : CCalcCommands::OnCalcEnergyResult(*table, project);
-    }
     default:
         // The notifications of later subsystems (calculations, result menus) arrive with them.
         return 0;
@@ -1004,17 +1013,6 @@ bool CMainFrame::RenameSelectedResultSet(const std::string& name)
     set->SetName(name);
     m_doc->SetModifiedFlag(1);
     return true;
-}
-
-bool CMainFrame::IsOpenAnalysisProject(const CAnalysisProject* project) const
-{
-    if (!m_doc || !project)
-        return false;
-    const CTALVOProject& container = m_doc->GetTALVOProject();
-    for (int i = 0; i < container.GetProjectCount(); ++i)
-        if (container.GetProject(i) == project)
-            return true;
-    return false;
 }
 
 void CMainFrame::PostMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)

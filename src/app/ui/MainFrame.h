@@ -2,6 +2,7 @@
 // The main window: toolbar, status bar with its progress display, the docked shortcut bar and
 // project window, the main menu, the one open project document, and the private messages of the
 // program's long operations and notifications. It is the program's main window target.
+#include "app/CommandContext.h"
 #include "platform/win/CommandIds.h"
 #include "platform/win/MessageTarget.h"
 
@@ -69,7 +70,7 @@ inline constexpr int ID_VERSION_HISTORY = CommandId::ID_VERSION_HISTORY;
 // The marker file that adds the developer menu when it lies beside the program.
 inline constexpr const char* kHiddenMenuFlag = "hidden_menu.flg";
 
-class CMainFrame : public QMainWindow, public IMessageTarget
+class CMainFrame : public QMainWindow, public IMessageTarget, public ICommandContext
 {
     Q_OBJECT
 public:
@@ -89,23 +90,23 @@ public:
     void StepProgress();
 
     // ---- the project document ----
-    CTALVODoc* GetDocument() const { return m_doc.get(); }
+    CTALVODoc* GetDocument() const override { return m_doc.get(); }
     // Closes the open document after asking to save it when modified; false when the user cancelled.
-    bool CloseMainDocument();
+    bool CloseMainDocument() override;
     // Closes the current document, then reads path. A failure shows why and leaves no document;
     // with error given, the reason goes there instead of into a message box (automation callers,
     // who cannot answer one).
     // A file of at least LoadProgressFromBytes() shows its reading on the status bar; a smaller one
     // is read sooner than the bar could be drawn. Tests lower it.
-    bool OpenDocumentFile(const std::string& path, std::string* error = nullptr);
+    bool OpenDocumentFile(const std::string& path, std::string* error = nullptr) override;
     // The same for a file read on another thread while the window was made (the start's project).
     bool OpenReadAhead(CProjectReadAhead& readAhead);
     static uint64_t LoadProgressFromBytes() { return s_loadProgressFromBytes; }
     static void SetLoadProgressFromBytes(uint64_t bytes) { s_loadProgressFromBytes = bytes; }
     // New project: question 6035, the new-project dialog, the model, and the first save.
-    bool NewDocument();
-    bool SaveDocument();   // to its file; Save As when it has none
-    bool SaveDocumentAs(); // asks for the file
+    bool NewDocument() override;
+    bool SaveDocument() override;   // to its file; Save As when it has none
+    bool SaveDocumentAs() override; // asks for the file
     // Takes a document made elsewhere (tests, automation); the previous one must be closed.
     void AttachDocument(std::unique_ptr<CTALVODoc> doc);
 
@@ -122,8 +123,8 @@ public:
 
     // Runs a command of the registry (CommandRegistry.h) by id (menus, toolbar, shortcut bar,
     // aliases); false when it is not known, not enabled or did not run.
-    bool OnCommand(int id);
-    bool IsCommandEnabled(int id) const;
+    bool OnCommand(int id) override;
+    bool IsCommandEnabled(int id) const override;
     QAction* Action(int id) const;
     // What the commands' rules see now: the selection and the bars.
     CCommandState CommandState() const;
@@ -178,9 +179,20 @@ public:
     IDAQSystemDocument* OpenDAQSystemView(int checkUnsaved);
 
     // The update check from the menu (1236): 1 newer, 0 up to date, -1 failed; shows the result.
-    int CheckLastVersionFromMenu();
+    int CheckLastVersionFromMenu() override;
     // Opens a page in the browser when it is an http or https address; false otherwise.
     static bool OpenWebPage(const std::string& address);
+
+    // ---- ICommandContext: what the registry's commands act on ----
+    QWidget* ParentWidget() override { return this; }
+    void CloseMainWindow() override;
+    void ToggleProjectWindow() override;
+    void ToggleShortcutBar() override;
+    QWidget* ActiveClientWindow() const override;
+    IProjectTreeWindow* ProjectTree() const override;
+    intptr_t SendToProjectTree(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    int DeleteSelectedElements() override;
+    IProjectOperations& Projects() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -190,7 +202,6 @@ private:
     // shown (or handed to error).
     bool TakeOpenedDocument(std::unique_ptr<CTALVODoc> doc, bool opened, const std::string& absolute,
                             const std::string& why, std::string* error);
-    bool IsOpenAnalysisProject(const class CAnalysisProject* project) const;
     void CreateActions();
     void FillMenu(QMenu* menu, const std::string& key);
     QString MenuCaption(const CCommandMenu& menu) const;

@@ -7,7 +7,7 @@
 #include "app/DaqProject.h"
 #include "app/TALVOApp.h"
 #include "app/TALVOProject.h"
-#include "app/ui/DlgFeedback.h"
+#include "platform/ui/DlgFeedback.h"
 #include "experiments/ui/DlgExpDatabaseMapping.h"
 #include "experiments/ui/SensorDoc.h"
 #include "platform/automation/PLOVAWrapper.h"

@@ -1,8 +1,11 @@
 // The project and model commands of the main frame: new, copy, merge, rename and removal of
 // projects, model variants, the model's files and window, the analysis options and the results'
 // removal.
-#include "app/ui/CommandRegistry.h"
+#include "app/CommandRegistry.h"
+#include "app/ui/AppCommands.h"
 
+#include "app/CommandContext.h"
+#include "platform/win/CommandIds.h"
 #include "app/AnalysisProject.h"
 #include "app/ModelProject.h"
 #include "app/TALVOApp.h"
@@ -11,7 +14,6 @@
 #include "app/ui/AnalysisRoadCommands.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/FrameCommandHandler.h"
-#include "app/ui/MainFrame.h"
 #include "app/ui/ModelImporter.h"
 #include "platform/elements/MElement.h"
 #include "platform/win/Messages.h"
@@ -87,8 +89,8 @@ void RegisterProjectCommands(CCommandRegistry& r)
         CCommandEntry e = Entry(C::ID_NEW_ANALYSIS_PROJECT, "New &Analysis Project...", "Project", 0, HasModel);
         e.icon = "analysis-new";
         e.shortcutItem = 7;
-        e.run = [](CMainFrame& f, const CCommandState&) {
-            f.Commands()->NewAnalysisProject();
+        e.run = [](ICommandContext& f, const CCommandState&) {
+            f.Projects().NewAnalysisProject();
             return true;
         };
         r.Add(e);
@@ -97,7 +99,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         CCommandEntry e = Entry(C::ID_ADD_MODEL_VARIANT, "Add Model &Variant...", "Project", 2, HasDoc);
         e.icon = "model-variant";
         e.shortcutItem = 4;
-        e.run = [](CMainFrame&, const CCommandState& s) {
+        e.run = [](ICommandContext&, const CCommandState& s) {
             s.Doc()->AddModelVariant();
             return true;
         };
@@ -106,7 +108,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
     {
         CCommandEntry e =
             Entry(C::ID_COPY_ANALYSIS_PROJECT, "&Copy Analysis Project", "Project", 100, AnalysisSelected);
-        e.run = [](CMainFrame&, const CCommandState& s) {
+        e.run = [](ICommandContext&, const CCommandState& s) {
             if (AfxMessageBox(IDS_COPY_ANALYSIS_PROJECT, MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
                 CWaitCursor wait;
                 C::CopyAnalysisProject(*s.Doc(), *DynamicDowncast<CAnalysisProject>(s.selection.project));
@@ -118,9 +120,9 @@ void RegisterProjectCommands(CCommandRegistry& r)
     {
         CCommandEntry e =
             Entry(C::ID_MERGE_ANALYSIS_PROJECTS, "&Merge Analysis Projects...", "Project", 101, AnalysisSelected);
-        e.run = [](CMainFrame& f, const CCommandState& s) {
+        e.run = [](ICommandContext& f, const CCommandState& s) {
             CDlgMergeAnaProjects dialog(&s.Doc()->GetTALVOProject(),
-                                        DynamicDowncast<CAnalysisProject>(s.selection.project), &f);
+                                        DynamicDowncast<CAnalysisProject>(s.selection.project), f.ParentWidget());
             if (dialog.DoModal() == IDOK)
                 s.Doc()->SetModifiedFlag(1);
             return true;
@@ -136,15 +138,15 @@ void RegisterProjectCommands(CCommandRegistry& r)
             e.contextMenus = kContextElement;
             e.contextPos = 901;
         }
-        e.run = [](CMainFrame& f, const CCommandState& s) {
-            f.Commands()->RenameProject(s.selection.project);
+        e.run = [](ICommandContext& f, const CCommandState& s) {
+            f.Projects().RenameProject(s.selection.project);
             return true;
         };
         r.Add(e);
     }
     {
         CCommandEntry e = Entry(C::ID_REMOVE_PROJECT, "&Delete Project", "Project", 103, AnalysisOrDaqSelected);
-        e.run = [](CMainFrame&, const CCommandState& s) {
+        e.run = [](ICommandContext&, const CCommandState& s) {
             if (AfxFormatMessageBox(IDS_REMOVE_PROJECT_NAMED, MB_YESNO | MB_ICONQUESTION,
                                     s.selection.project->GetName().c_str()) == IDYES)
                 s.Doc()->RemoveProject(s.selection.project);
@@ -156,7 +158,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         CCommandEntry e = Entry(C::ID_REMOVE_PROJECT_AT, "&Remove Project", "", 0, LaterProjectSelected);
         e.contextMenus = kContextElement;
         e.contextPos = 900;
-        e.run = [](CMainFrame&, const CCommandState& s) {
+        e.run = [](ICommandContext&, const CCommandState& s) {
             s.Doc()->RemoveProjectAt(s.selection.projectIndex);
             return true;
         };
@@ -167,7 +169,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         e.icon = "model-update";
         e.shortcutItem = 5;
         e.shortcutPos = 0;
-        e.run = [](CMainFrame&, const CCommandState& s) {
+        e.run = [](ICommandContext&, const CCommandState& s) {
             CWaitCursor wait;
             const int ok = s.Doc()->GetTALVOProject().ApplyModelUpdate();
             AfxMessageBox(ok ? IDS_CALCULATION_FINISHED : IDS_OPERATION_FAILED,
@@ -183,12 +185,12 @@ void RegisterProjectCommands(CCommandRegistry& r)
           std::tuple{int(C::ID_CAVITY_PAIR_PICKER), "Ca&vity Pairs...", 303}}) {
         CCommandEntry e = Entry(id, text, "Project", pos, HseaModelSelected);
         const int command = id;
-        e.run = [command](CMainFrame& f, const CCommandState& s) {
+        e.run = [command](ICommandContext& f, const CCommandState& s) {
             // The project window's picker asks for the subsystems and runs the extraction.
             const C::PickerCommand* picker = C::FindPickerCommand(command);
             CMElement* hsea = DynamicDowncast<CModelProject>(s.selection.project)->GetHSEAModelData();
             if (picker && hsea)
-                f.TreeWindow()->SendMessage(picker->pair ? WM_ZU_SUBSYSTEM_PAIR_PICKED : WM_ZU_SUBSYSTEM_PICKED,
+                f.SendToProjectTree(picker->pair ? WM_ZU_SUBSYSTEM_PAIR_PICKED : WM_ZU_SUBSYSTEM_PICKED,
                                             static_cast<uintptr_t>(command), reinterpret_cast<intptr_t>(hsea));
             return true;
         };
@@ -196,8 +198,8 @@ void RegisterProjectCommands(CCommandRegistry& r)
     }
     {
         CCommandEntry e = Entry(C::ID_IMPORTED_FILE_LIST, "&Imported Files...", "Project", 304, HasDoc);
-        e.run = [](CMainFrame& f, const CCommandState& s) {
-            CDlgImportedFileList dialog(s.Doc(), &f);
+        e.run = [](ICommandContext& f, const CCommandState& s) {
+            CDlgImportedFileList dialog(s.Doc(), f.ParentWidget());
             dialog.DoModal();
             return true;
         };
@@ -210,8 +212,8 @@ void RegisterProjectCommands(CCommandRegistry& r)
         // Also where the user points at the result.
         e.contextMenus = kContextResultSet | kContextElement;
         e.contextPos = 800;
-        e.run = [](CMainFrame& f, const CCommandState&) {
-            f.TreeWindow()->DeleteSelectedElements();
+        e.run = [](ICommandContext& f, const CCommandState&) {
+            f.DeleteSelectedElements();
             return true;
         };
         r.Add(e);
@@ -223,23 +225,23 @@ void RegisterProjectCommands(CCommandRegistry& r)
         });
         e.icon = "model-view";
         e.shortcutItem = 2;
-        e.run = [](CMainFrame& f, const CCommandState&) {
-            f.Commands()->OpenModelView();
+        e.run = [](ICommandContext& f, const CCommandState&) {
+            f.Projects().OpenModelView();
             return true;
         };
         r.Add(e);
     }
     {
         CCommandEntry e;
-        e.id = ID_ANALYSIS_OPTIONS;
+        e.id = CommandId::ID_ANALYSIS_OPTIONS;
         e.text = "&Analysis Options...";
         e.menu = "View";
         e.menuPos = 201;
         e.enabled = [](const CCommandState& s) {
             return HasDoc(s) && DynamicDowncast<CAnalysisProject>(s.selection.project) != nullptr;
         };
-        e.run = [](CMainFrame& f, const CCommandState& s) {
-            RunAnalysisOptionsSheet(*DynamicDowncast<CAnalysisProject>(s.selection.project), 3, &f);
+        e.run = [](ICommandContext& f, const CCommandState& s) {
+            RunAnalysisOptionsSheet(*DynamicDowncast<CAnalysisProject>(s.selection.project), 3, f.ParentWidget());
             return true;
         };
         r.Add(e);
@@ -248,40 +250,40 @@ void RegisterProjectCommands(CCommandRegistry& r)
     // ---- the model's and the analysis projects' files, in the File menu ----
     {
         CCommandEntry e;
-        e.id = ID_READ_MODEL_DATA;
+        e.id = CommandId::ID_READ_MODEL_DATA;
         e.text = "&Read Model Data...";
         e.icon = "model-data";
         e.menu = "File";
         e.menuPos = 300;
         e.shortcutItem = 3;
         e.enabled = HasDoc;
-        e.run = [](CMainFrame&, const CCommandState& s) {
+        e.run = [](ICommandContext&, const CCommandState& s) {
             s.Doc()->ReadModelDataFile();
             return true;
         };
         r.Add(e);
     }
-    for (const auto& [id, text, pos] : {std::tuple{ID_IMPORT_ASEA_MODEL, "Import Analytical &Model...", 301},
-                                        std::tuple{ID_IMPORT_MODEL_DATA, "Import Model &Data...", 302}}) {
+    for (const auto& [id, text, pos] : {std::tuple{CommandId::ID_IMPORT_ASEA_MODEL, "Import Analytical &Model...", 301},
+                                        std::tuple{CommandId::ID_IMPORT_MODEL_DATA, "Import Model &Data...", 302}}) {
         CCommandEntry e;
         e.id = id;
         e.text = text;
         e.menu = "File";
         e.menuPos = pos;
-        if (id == ID_IMPORT_MODEL_DATA) {
+        if (id == CommandId::ID_IMPORT_MODEL_DATA) {
             e.shortcutItem = 5;
             e.shortcutPos = 1;
         }
-        const bool asea = id == ID_IMPORT_ASEA_MODEL;
+        const bool asea = id == CommandId::ID_IMPORT_ASEA_MODEL;
         // An analytical model goes into the model element, which a model project may lack.
         e.enabled = asea ? HasModelShell : HasModel;
-        e.run = [asea](CMainFrame& f, const CCommandState& s) {
+        e.run = [asea](ICommandContext& f, const CCommandState& s) {
             // New model data change what the analysis projects' input powers were solved with.
             if (!asea) {
-                CAnalysisRoadCommands::ImportModelData(*s.Doc(), &f);
+                CAnalysisRoadCommands::ImportModelData(*s.Doc(), f.ParentWidget());
                 return true;
             }
-            CModelImporter importer(*s.Doc(), &f);
+            CModelImporter importer(*s.Doc(), f.ParentWidget());
             if (importer.ImportASEAModel())
                 s.Doc()->SetModifiedFlag(1);
             return true;
@@ -290,12 +292,12 @@ void RegisterProjectCommands(CCommandRegistry& r)
     }
     {
         CCommandEntry e;
-        e.id = ID_EXPORT_HSEA_MODEL;
+        e.id = CommandId::ID_EXPORT_HSEA_MODEL;
         e.text = "Export &HSEA Model...";
         e.menu = "File";
         e.menuPos = 303;
         e.enabled = [](const CCommandState& s) { return HasDoc(s) && s.Doc()->CanExportHSEAModelText(); };
-        e.run = [](CMainFrame&, const CCommandState& s) {
+        e.run = [](ICommandContext&, const CCommandState& s) {
             s.Doc()->ExportHSEAModelText();
             return true;
         };
@@ -303,12 +305,12 @@ void RegisterProjectCommands(CCommandRegistry& r)
     }
     {
         CCommandEntry e;
-        e.id = ID_EXPORT_ANALYSIS_PROJECT;
+        e.id = CommandId::ID_EXPORT_ANALYSIS_PROJECT;
         e.text = "Export Analysis &Project...";
         e.menu = "File";
         e.menuPos = 400;
         e.enabled = [](const CCommandState& s) { return HasDoc(s) && s.Doc()->CanExportAnalysisProject(); };
-        e.run = [](CMainFrame&, const CCommandState& s) {
+        e.run = [](ICommandContext&, const CCommandState& s) {
             s.Doc()->ExportAnalysisProjectFile();
             return true;
         };
@@ -316,12 +318,12 @@ void RegisterProjectCommands(CCommandRegistry& r)
     }
     {
         CCommandEntry e;
-        e.id = ID_IMPORT_ANALYSIS_PROJECT;
+        e.id = CommandId::ID_IMPORT_ANALYSIS_PROJECT;
         e.text = "&Import Analysis Project...";
         e.menu = "File";
         e.menuPos = 401;
         e.enabled = HasDoc;
-        e.run = [](CMainFrame&, const CCommandState& s) {
+        e.run = [](ICommandContext&, const CCommandState& s) {
             s.Doc()->ImportAnalysisProjectFile();
             return true;
         };

@@ -107,8 +107,10 @@ void CDlgSelectCalcSubsystem::OnOK()
     for (const Entry& entry : m_entries)
         if (entry.checked == 1)
             table.Add(entry.name);
+    if (m_answer)
+        m_answer(table);
     // Sent, not posted: the receiver reads the table before this call returns, while it lives.
-    if (IMessageTarget* target = m_target ? m_target : GetMainWindowTarget())
+    else if (IMessageTarget* target = m_target ? m_target : GetMainWindowTarget())
         target->SendMessage(m_notifyMessage, reinterpret_cast<uintptr_t>(&table), m_notifyParam);
     EndDialog(IDOK);
 }

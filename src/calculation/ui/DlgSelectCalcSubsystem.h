@@ -4,6 +4,7 @@
 // and on OK the table of ticked subsystems is sent, synchronously, to the window that asked for it
 // (with the notify message and parameter the caller set), after which the dialog goes.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,10 @@ public:
     static CDlgSelectCalcSubsystem* CreateInstance(QWidget* parent = nullptr, IMessageTarget* target = nullptr);
     static void DestroyInstance();
 
+    // What OK does with the ticked subsystems: the command that opened the dialog goes on with
+    // them. Without one, OK sends the notification message to the target instead.
+    using Answer = std::function<void(const CZuSubsystemTable& ticked)>;
+    void SetAnswer(Answer answer) { m_answer = std::move(answer); }
     void SetNotifyMessage(uint32_t message) { m_notifyMessage = message; }
     void SetNotifyParam(intptr_t param) { m_notifyParam = param; }
     void AddSubsystem(const std::string& name, int checked);
@@ -61,6 +66,7 @@ private:
     int m_allFlag = 0;
     uint32_t m_notifyMessage = 0;
     intptr_t m_notifyParam = 0;
+    Answer m_answer;
     int m_changed = 0;
     std::vector<Entry> m_entries;
     IMessageTarget* m_target;

@@ -22,7 +22,7 @@ CMkExtAnaProject::CMkExtAnaProject(CTALVODoc& doc, CAnalysisProject* project, QW
     : m_doc(doc), m_targetName(doc.GetTALVOProject().GetTargetSubsystem()), m_project(project), m_parent(parent)
 {}
 
-int CMkExtAnaProject::CreateProject()
+int CMkExtAnaProject::CreateProject(SubsystemsAnswer answer)
 {
     const COctaveManagerEx* model = m_doc.GetTALVOProject().GetOctaveManager();
     if (!model || model->GetFreqCount() == 0)
@@ -46,8 +46,10 @@ int CMkExtAnaProject::CreateProject()
         if (const CZuSubsystemTable* table = m_doc.GetTALVOProject().GetModelSubsystemTable())
             for (int i = 0; i < table->GetCount(); ++i)
                 dialog->AddSubsystem((*table)[i], 1);
-        dialog->SetNotifyMessage(kNotifyMessage);
-        dialog->SetNotifyParam(reinterpret_cast<intptr_t>(m_project));
+        if (answer)
+            dialog->SetAnswer([answer = std::move(answer), project = m_project](const CZuSubsystemTable& ticked) {
+                answer(ticked, project);
+            });
         dialog->setWindowTitle(QString::fromStdString(LoadString(IDS_INPUT_ENERGY_CAPTION)));
         dialog->Create();
     }

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/ui/DlgFeedback.h"
+#include "platform/ui/DlgFeedback.h"
 #include "platform/win/WinTypes.h"
 #include "uff/ui/DlgImportUFDaqData.h"
 #include "uff/ui/DlgSelectDAQSystem.h"

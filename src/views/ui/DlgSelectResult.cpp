@@ -3,7 +3,6 @@
 #include "app/AnalysisProject.h"
 #include "app/ProjectTreeWindow.h"
 #include "platform/elements/MElementList.h"
-#include "platform/win/MessageTarget.h"
 #include "platform/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
@@ -20,10 +19,10 @@ constexpr int kEnergyResultByOrder = 95;
 
 CDlgSelectResult* CDlgSelectResult::CreateInstance(CAnalysisProject* firstProject, CMElement* firstResult,
                                                    const IProjectTreeWindow* tree, QWidget* parent,
-                                                   IMessageTarget* owner)
+                                                   Answer answer)
 {
     CDlgSelectResult* dialog = Instances().RegisterNew(ProgramKey(), [&] {
-        return new CDlgSelectResult(firstProject, firstResult, tree, parent, owner ? owner : GetMainWindowTarget());
+        return new CDlgSelectResult(firstProject, firstResult, tree, parent, std::move(answer));
     });
     if (dialog)
         dialog->Create();
@@ -39,9 +38,9 @@ void CDlgSelectResult::DestroyInstance()
 }
 
 CDlgSelectResult::CDlgSelectResult(CAnalysisProject* firstProject, CMElement* firstResult,
-                                   const IProjectTreeWindow* tree, QWidget* parent, IMessageTarget* owner)
+                                   const IProjectTreeWindow* tree, QWidget* parent, Answer answer)
     : CZuDialog(parent, kTemplateId), m_pFirstProject(firstProject), m_pFirstResult(firstResult), m_tree(tree),
-      m_owner(owner)
+      m_answer(std::move(answer))
 {
     setObjectName(QStringLiteral("DlgSelectResult"));
     setWindowTitle(tr("Select Result to Compare"));
@@ -110,9 +109,8 @@ void CDlgSelectResult::OnOK()
     if (!m_pChosen)
         return;
     m_timer->stop();
-    if (m_owner)
-        m_owner->SendMessage(WM_ZU_RESULT_SELECTED, reinterpret_cast<uintptr_t>(m_pFirstResult),
-                             reinterpret_cast<intptr_t>(m_pChosen));
+    if (m_answer)
+        m_answer(m_pFirstResult, m_pChosen);
     DestroyInstance();
 }
 

@@ -2,17 +2,16 @@
 // Picks a second result to compare a first one with: while it is open it follows the selection of
 // the project tree it is given (twice a second) and offers OK when the selected project is an analysis like
 // the first one (same kind, same order count, equal RPM options) and the selected element is an
-// energy result set. OK tells the owner with message 4065 (wParam the first result, lParam the
-// chosen one), synchronously, and closes. Only one is open at a time.
+// energy result set. OK hands the first result and the chosen one to the dialog's answer,
+// synchronously, and closes. Only one is open at a time.
 #include "platform/ui/ZuDialog.h"
-#include "platform/win/Messages.h"
 #include "platform/ui/SingleInstance.h"
 
 #include <cstdint>
+#include <functional>
 
 class CAnalysisProject;
 class CMElement;
-class IMessageTarget;
 class IProjectTreeWindow;
 class QLabel;
 class QPushButton;
@@ -25,11 +24,15 @@ public:
     static constexpr int kTemplateId = 4065;
     static constexpr int kRefreshMs = 500;
 
+    // What OK does with the first result and the chosen one: the command that opened the dialog
+    // goes on with them.
+    using Answer = std::function<void(CMElement* first, CMElement* chosen)>;
+
     // Null when one is open already. tree: the project tree whose selection offers the second
-    // result (null: nothing is ever offered); it must outlive the dialog. owner null: the main window.
+    // result (null: nothing is ever offered); it must outlive the dialog.
     static CDlgSelectResult* CreateInstance(CAnalysisProject* firstProject, CMElement* firstResult,
                                             const IProjectTreeWindow* tree, QWidget* parent = nullptr,
-                                            IMessageTarget* owner = nullptr);
+                                            Answer answer = {});
     static void DestroyInstance();
 
     // Whether a project can be compared with the first one.
@@ -48,14 +51,14 @@ protected:
 
 private:
     CDlgSelectResult(CAnalysisProject* firstProject, CMElement* firstResult, const IProjectTreeWindow* tree,
-                     QWidget* parent, IMessageTarget* owner);
+                     QWidget* parent, Answer answer);
     ~CDlgSelectResult() override;
 
     CAnalysisProject* m_pFirstProject;
     CMElement* m_pFirstResult;
     CMElement* m_pChosen = nullptr;
     const IProjectTreeWindow* m_tree;
-    IMessageTarget* m_owner;
+    Answer m_answer;
     QTimer* m_timer;
     QLabel* m_project;
     QLabel* m_result;

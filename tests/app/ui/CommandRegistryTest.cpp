@@ -24,7 +24,7 @@
 #include "app/TALVOExp.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
-#include "app/ui/CommandRegistry.h"
+#include "app/CommandRegistry.h"
 #include "app/ui/DockShortcutWnd.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"

@@ -4,7 +4,7 @@
 #include "app/ui/AboutDlg.h"
 #include "views/ui/DlgCalender.h"
 #include "app/ui/DlgNewProject.h"
-#include "app/ui/DlgProgress.h"
+#include "platform/ui/DlgProgress.h"
 #include "app/ui/DlgProjectHistory.h"
 #include "app/ui/SplashWnd.h"
 #include "platform/archive/Archive.h"

@@ -38,7 +38,7 @@
 #include "app/TALVOProject.h"
 #include "app/ZuText2Excel.h"
 #include "app/ui/3DModelView.h"
-#include "app/ui/CommandRegistry.h"
+#include "app/CommandRegistry.h"
 #include "app/ui/DockShortcutWnd.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/FrameCommandHandler.h"

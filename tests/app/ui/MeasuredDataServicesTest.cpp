@@ -6,7 +6,7 @@
 #include "acquisition/DAQIO.h"
 #include "acquisition/ui/DlgDataViewRpmSetting.h"
 #include "app/TALVODoc.h"
-#include "app/ui/DlgProgress.h"
+#include "platform/ui/DlgProgress.h"
 #include "app/ui/MeasuredDataServices.h"
 #include "experiments/ExpData.h"
 #include "experiments/Sensor.h"

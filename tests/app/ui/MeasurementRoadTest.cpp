@@ -44,7 +44,7 @@
 #include "app/TALVODoc.h"
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
-#include "app/ui/DaqProjectCommands.h"
+#include "experiments/ui/DaqProjectCommands.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
 #include "platform/ui/ProjectTreeModel.h"

@@ -187,7 +187,7 @@ TEST_F(ResultCommandsUi, ComparesTheSelectedSplWithAnotherResultChosenInTheTree)
     CDlgSelectResult* selection = CDlgSelectResult::GetInstance();
     ASSERT_NE(selection, nullptr);
 
-    // The user picks the second result set in the tree; OK answers the frame.
+    // The user picks the second result set in the tree; OK hands both to the command.
     Select(2, roof);
     selection->Refresh();
     ASSERT_TRUE(selection->OkButton()->isEnabled());

@@ -32,6 +32,7 @@
 #include "platform/win/WinTypes.h"
 #include "spectral/ZuRpmPcFunc.h"
 #include "spectral/ZuRpmResultData.h"
+#include "views/ui/CalcMenuCommands.h"
 #include "views/ui/DlgCavPcView.h"
 #include "views/ui/DlgCompSplBySingleIP.h"
 #include "views/ui/DlgDaqERComp.h"
@@ -96,9 +97,7 @@ TEST(ResultViewerCommands, OpenFromTheMainFrame)
         picker->Combo()->setCurrentIndex(at);
         return dlg.PressOK();
     });
-    EXPECT_EQ(frame.SendMessage(WM_ZU_SPL_BY_SINGLE_IP, reinterpret_cast<uintptr_t>(&roof),
-                                reinterpret_cast<intptr_t>(project)),
-              0);
+    EXPECT_EQ(AnswerCalcSubsystems(frame, WM_ZU_SPL_BY_SINGLE_IP, &roof, project), 0);
     CDlgCompSplBySingleIP* comparison = CDlgCompSplBySingleIP::GetInstance(project);
     ASSERT_NE(comparison, nullptr);
     EXPECT_EQ(comparison->Data().GetSourceCount(), 1);
@@ -106,7 +105,7 @@ TEST(ResultViewerCommands, OpenFromTheMainFrame)
     CMElement* power = project->FindInputPower(roof);
     ASSERT_NE(power, nullptr);
     EXPECT_NE(power->FindOneChild("Energy [Front Cabin-R-]"), nullptr);
-    EXPECT_EQ(frame.SendMessage(WM_ZU_SPL_BY_SINGLE_IP, 0, reinterpret_cast<intptr_t>(project)), -1);
+    EXPECT_EQ(AnswerCalcSubsystems(frame, WM_ZU_SPL_BY_SINGLE_IP, nullptr, project), -1);
     // Nothing to build from (the floor has no input power): the user is told so, no window opens.
     CDlgCompSplBySingleIP::DestroyInstance(project);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -123,7 +122,7 @@ TEST(ResultViewerCommands, OpenFromTheMainFrame)
             picker->Combo()->setCurrentIndex(at);
             return dlg.PressOK();
         });
-        EXPECT_EQ(frame.SendMessage(msg, reinterpret_cast<uintptr_t>(&floor), reinterpret_cast<intptr_t>(project)), -1);
+        EXPECT_EQ(AnswerCalcSubsystems(frame, msg, &floor, project), -1);
         // The calculation's reason first, then what became of the command.
         ASSERT_GE(failed.Count(), 2u);
         EXPECT_EQ(failed.Records().front().stringId, IDS_INPUT_POWER_NOT_CALCULATED);

@@ -38,7 +38,8 @@
 #include "app/TALVODoc.h"
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
-#include "app/ui/AnalysisRoadCommands.h"
+#include "views/ui/ResultSetCommands.h"
+#include "experiments/ui/ExpDataComparison.h"
 #include "app/ui/DlgNewModel.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
@@ -72,7 +73,6 @@
 namespace {
 namespace fs = std::filesystem;
 using Calc = CCalcCommands;
-using Road = CAnalysisRoadCommands;
 
 // Where the images of the road go: the build folder, beside the tests.
 QString GrabFolder()
@@ -291,7 +291,7 @@ TEST_F(SampleRoad, FromOpeningTheSampleToEveryResultInItsWindow)
             EXPECT_TRUE(d.grab().save(GrabFolder() + QStringLiteral("/input-power-sources.png")));
             return d.PressOK();
         });
-        ASSERT_TRUE(Click(Road::ID_INPUT_POWER_SOURCES));
+        ASSERT_TRUE(Click(CResultSetCommands::ID_INPUT_POWER_SOURCES));
         EXPECT_EQ(sources, QStringList{QString::fromUtf8(sample::kExcited)});
     }
 
@@ -316,7 +316,7 @@ TEST_F(SampleRoad, FromOpeningTheSampleToEveryResultInItsWindow)
                 picker->Combo()->setCurrentIndex(at);
                 return d.PressOK();
             });
-        ASSERT_TRUE(Click(Road::ID_SELECT_RESULT_TYPE));
+        ASSERT_TRUE(Click(CResultSetCommands::ID_SELECT_RESULT_TYPE));
         EXPECT_EQ(dialogs.Records().size(), 2u);
         for (int i = 0; i < set->GetChildCount(); ++i)
             if (!before.count(set->GetChild(i)))
@@ -383,7 +383,7 @@ TEST_F(SampleRoad, MeasuredDataAreComparedAndNewModelDataRecalculateTheInputPowe
 
     // The comparison of the experiment's measured maps: both subsystems, the cabin's too.
     Select(daq, experiment);
-    ASSERT_TRUE(Click(Road::ID_COMPARE_EXP_DATA));
+    ASSERT_TRUE(Click(CExpDataComparison::ID_COMPARE_EXP_DATA));
     CDlgExpDataComp* comparison = CDlgExpDataComp::GetInstance(frame.get());
     ASSERT_NE(comparison, nullptr);
     ASSERT_FALSE(comparison->Groups().empty());
@@ -392,17 +392,17 @@ TEST_F(SampleRoad, MeasuredDataAreComparedAndNewModelDataRecalculateTheInputPowe
     QCoreApplication::processEvents();
     EXPECT_TRUE(comparison->grab().save(GrabFolder() + QStringLiteral("/experiment-data-comparison.png")));
     // Opened again it comes to the front; no second one.
-    ASSERT_TRUE(Click(Road::ID_COMPARE_EXP_DATA));
+    ASSERT_TRUE(Click(CExpDataComparison::ID_COMPARE_EXP_DATA));
     EXPECT_EQ(CDlgExpDataComp::GetInstance(frame.get()), comparison);
     CDlgExpDataComp::DestroyInstance(frame.get());
 
     // The local-point comparison waits for its option.
-    EXPECT_FALSE(Click(Road::ID_COMPARE_EXP_LP_DATA));
+    EXPECT_FALSE(Click(CExpDataComparison::ID_COMPARE_EXP_LP_DATA));
     CZuRegOptions options(GetOptionsKeyPath().c_str());
     ASSERT_TRUE(options.Open());
     ASSERT_TRUE(options.SetDWORD(LoadString(IDS_OPT_EXP_COMMANDS).c_str(), 1));
     Select(daq, experiment);
-    EXPECT_TRUE(Click(Road::ID_COMPARE_EXP_LP_DATA));
+    EXPECT_TRUE(Click(CExpDataComparison::ID_COMPARE_EXP_LP_DATA));
     options.DeleteValue(LoadString(IDS_OPT_EXP_COMMANDS).c_str());
     CDlgExpLPDataComp* points = CDlgExpLPDataComp::GetInstance(frame.get());
     ASSERT_NE(points, nullptr);

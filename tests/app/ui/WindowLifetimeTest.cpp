@@ -29,7 +29,7 @@
 #include "app/TALVODoc.h"
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
-#include "app/ui/AnalysisRoadCommands.h"
+#include "experiments/ui/ExpDataComparison.h"
 #include "app/ui/MainFrame.h"
 #include "experiments/DAQConfig.h"
 #include "experiments/ExpInfo.h"
@@ -267,7 +267,7 @@ COpened OpenComparison(CSampleFrame& f, bool localPoints)
     CZuRegOptions options(GetOptionsKeyPath().c_str());
     if (localPoints && options.Open())
         options.SetDWORD(LoadString(IDS_OPT_EXP_COMMANDS).c_str(), 1);
-    using Road = CAnalysisRoadCommands;
+    using Road = CExpDataComparison;
     EXPECT_TRUE(road::Click(f.frame, localPoints ? Road::ID_COMPARE_EXP_LP_DATA : Road::ID_COMPARE_EXP_DATA));
     if (localPoints)
         options.DeleteValue(LoadString(IDS_OPT_EXP_COMMANDS).c_str());

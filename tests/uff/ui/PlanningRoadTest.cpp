@@ -24,7 +24,7 @@
 #include "app/TALVOProject.h"
 #include "app/VerRes.h"
 #include "app/ui/DockTreeWnd.h"
-#include "app/ui/PlanningCommands.h"
+#include "planning/ui/PlanningCommands.h"
 #include "planning/QMXBlixList.h"
 #include "planning/QMXSensorMap.h"
 #include "planning/QMXSensorMapList.h"

@@ -43,9 +43,10 @@
 #include "app/TALVOProject.h"
 #include "app/VerRes.h"
 #include "app/ui/DockTreeWnd.h"
+#include "app/ui/FrameCommandHandler.h"
 #include "app/ui/MTreeCtrlEx.h"
-#include "app/ui/PlanningCommands.h"
-#include "app/ui/UFDaqProjectCommands.h"
+#include "planning/ui/PlanningCommands.h"
+#include "experiments/ui/UFDaqProjectCommands.h"
 #include "platform/ui/ProjectTreeModel.h"
 #include "calculation/InputPowerFolder.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
@@ -371,8 +372,8 @@ TEST(UFImportRoad, NewDaqProjectImportsAndAnalysisProjectsFollow)
         // An answer without its subsystems or its project sets nothing up.
         CScriptedDialogs dialogs;
         CZuSubsystemTable none;
-        EXPECT_EQ(frame.SendMessage(WM_ZU_CONFIGURE_EXT_ANALYSIS, 0, reinterpret_cast<intptr_t>(outside)), 0);
-        EXPECT_EQ(frame.SendMessage(WM_ZU_CONFIGURE_EXT_ANALYSIS, reinterpret_cast<uintptr_t>(&none), 0), 0);
+        EXPECT_EQ(frame.Commands()->ConfigureExtAnalysis(nullptr, outside), 0);
+        EXPECT_EQ(frame.Commands()->ConfigureExtAnalysis(&none, nullptr), 0);
         EXPECT_TRUE(dialogs.Records().empty());
     }
 

@@ -1,4 +1,4 @@
-#include "app/ui/PlanningCommands.h"
+#include "planning/ui/PlanningCommands.h"
 
 #include "app/DaqProject.h"
 #include "app/FrameCommands.h"

@@ -1,9 +1,10 @@
 // The acquisition and measured-data commands of the main frame: new DAQ projects, their
 // settings, calculation options and engine rotation, the measurement by subsystem, the database
 // check, the unit channel exchange and the sensor window.
-#include "platform/win/CommandIds.h"
-#include "app/ui/CommandRegistry.h"
+#include "experiments/ui/DaqMenuCommands.h"
 
+#include "app/CommandContext.h"
+#include "app/CommandRegistry.h"
 #include "app/DaqProject.h"
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
@@ -14,15 +15,14 @@
 #include "acquisition/ui/DlgQMXConnection.h"
 #include "app/DAQExperiment.h"
 #include "app/TALVOExp.h"
-#include "app/ui/AnalysisRoadCommands.h"
-#include "app/ui/DaqProjectCommands.h"
+#include "experiments/ui/DaqProjectCommands.h"
 #include "experiments/ui/DlgExpProperty.h"
-#include "platform/elements/MElementList.h"
-#include "app/ui/FrameCommandHandler.h"
-#include "app/ui/MainFrame.h"
-#include "app/ui/UFDaqProjectCommands.h"
+#include "experiments/ui/ExpDataComparison.h"
+#include "experiments/ui/UFDaqProjectCommands.h"
 #include "experiments/SensorProject.h"
 #include "platform/elements/MElement.h"
+#include "platform/elements/MElementList.h"
+#include "platform/win/CommandIds.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WinTypes.h"
@@ -107,15 +107,15 @@ bool OpenDataManagement(CMElement* experiment, QWidget* parent)
 }
 } // namespace
 
-void RegisterDaqCommands(CCommandRegistry& r)
+void RegisterDaqMenuCommands(CCommandRegistry& r)
 {
     {
         CCommandEntry e = Entry(C::ID_NEW_DAQ_PROJECT, "New &DAQ Project...", "Project", 1,
                                 [](const CCommandState& s) { return s.Doc() && C::CanAddDaqProject(*s.Doc()); });
         e.icon = "daq-new";
         e.shortcutItem = 6;
-        e.run = [](CMainFrame& f, const CCommandState&) {
-            f.Commands()->NewDaqProject();
+        e.run = [](ICommandContext& f, const CCommandState&) {
+            f.Projects().NewDaqProject();
             return true;
         };
         r.Add(e);
@@ -127,8 +127,8 @@ void RegisterDaqCommands(CCommandRegistry& r)
                 const CDaqProject* daq = s.selection.Daq();
                 return daq && !daq->IsUFData();
             });
-        e.run = [](CMainFrame& f, const CCommandState& s) {
-            f.Commands()->EditDaqSettings(*DynamicDowncast<CDaqProject>(s.selection.project));
+        e.run = [](ICommandContext& f, const CCommandState& s) {
+            f.Projects().EditDaqSettings(*DynamicDowncast<CDaqProject>(s.selection.project));
             return true;
         };
         r.Add(e);
@@ -138,8 +138,8 @@ void RegisterDaqCommands(CCommandRegistry& r)
           std::tuple{int(C::ID_DAQ_CALC_OPTIONS_RECALC), "Calculation Options and &Recalculation...", 202}}) {
         CCommandEntry e = Entry(id, text, "Project", pos, DaqSelected);
         const bool recalc = id == C::ID_DAQ_CALC_OPTIONS_RECALC;
-        e.run = [recalc](CMainFrame& f, const CCommandState& s) {
-            f.Commands()->RunDaqCalcOptions(*DynamicDowncast<CDaqProject>(s.selection.project), recalc);
+        e.run = [recalc](ICommandContext& f, const CCommandState& s) {
+            f.Projects().RunDaqCalcOptions(*DynamicDowncast<CDaqProject>(s.selection.project), recalc);
             return true;
         };
         r.Add(e);
@@ -148,7 +148,7 @@ void RegisterDaqCommands(CCommandRegistry& r)
         CCommandEntry e = Entry(C::ID_BLIX_CHANNEL_EXCHANGE, "Acquisition Unit C&hannels...", "Project", 203,
                                 [](const CCommandState& s) { return s.Doc() != nullptr; });
         // With Shift, Ctrl and Alt held the exchange exports, as it always did.
-        e.run = [](CMainFrame&, const CCommandState& s) {
+        e.run = [](ICommandContext&, const CCommandState& s) {
             const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
             return ExchangeBlixChannels(s, (QGuiApplication::queryKeyboardModifiers() & all) == all);
         };
@@ -157,18 +157,18 @@ void RegisterDaqCommands(CCommandRegistry& r)
     {
         CCommandEntry e = Entry(C::ID_BLIX_CHANNEL_EXPORT, "E&xport Acquisition Unit Channels...", "Project", 204,
                                 [](const CCommandState& s) { return s.Doc() != nullptr; });
-        e.run = [](CMainFrame&, const CCommandState& s) { return ExchangeBlixChannels(s, true); };
+        e.run = [](ICommandContext&, const CCommandState& s) { return ExchangeBlixChannels(s, true); };
         r.Add(e);
     }
     {
         // The units of the acquisition interface, open also while units are connected.
         CCommandEntry e = Entry(ID_QMX_CONNECTION, "Acquisition &Units...", "Project", 205,
                                 [](const CCommandState& s) { return s.Doc() != nullptr; });
-        e.run = [](CMainFrame& f, const CCommandState& s) {
+        e.run = [](ICommandContext& f, const CCommandState& s) {
             CMultiQMXInterface* units = CDAQ::GetMultiInterface();
             if (!units)
                 return false;
-            CDlgQMXConnection dialog(units, &f);
+            CDlgQMXConnection dialog(units, f.ParentWidget());
             dialog.DoModal();
             CTALVOProject& container = s.Doc()->GetTALVOProject();
             if (units->GetUnitCount() > 0)
@@ -186,7 +186,7 @@ void RegisterDaqCommands(CCommandRegistry& r)
                        DynamicDowncast<CTALVOExp>(s.selection.elements.front());
             });
         e.contextMenus = kContextElement;
-        e.run = [](CMainFrame& f, const CCommandState& s) { return OpenDataManagement(s.selection.First(), &f); };
+        e.run = [](ICommandContext& f, const CCommandState& s) { return OpenDataManagement(s.selection.First(), f.ParentWidget()); };
         r.Add(e);
     }
 
@@ -201,7 +201,7 @@ void RegisterDaqCommands(CCommandRegistry& r)
         e.contextMenus = kContextElement;
         e.contextPos = 500;
         e.enabled = [](const CCommandState& s) { return U::CanEditLocalPoints(s.selection); };
-        e.run = [](CMainFrame& f, const CCommandState& s) { return U::EditLocalPoints(s.selection, &f); };
+        e.run = [](ICommandContext& f, const CCommandState& s) { return U::EditLocalPoints(s.selection, f.ParentWidget()); };
         r.Add(e);
     }
 
@@ -222,12 +222,12 @@ void RegisterDaqCommands(CCommandRegistry& r)
         const auto applies = rule;
         const auto open = action;
         e.enabled = [applies](const CCommandState& s) { return s.Doc() && applies(s.selection.project); };
-        e.run = [open](CMainFrame& f, const CCommandState& s) { return open(s.selection.project, &f); };
+        e.run = [open](ICommandContext& f, const CCommandState& s) { return open(s.selection.project, f.ParentWidget()); };
         r.Add(e);
     }
     {
         CCommandEntry e;
-        e.id = ID_SENSOR_VIEW;
+        e.id = CommandId::ID_SENSOR_VIEW;
         e.text = "&Sensors...";
         e.icon = "sensor";
         e.menu = "View";
@@ -235,7 +235,7 @@ void RegisterDaqCommands(CCommandRegistry& r)
         e.enabled = [](const CCommandState& s) {
             return s.Doc() && s.Doc()->GetTALVOProject().GetSensorProject() != nullptr;
         };
-        e.run = [](CMainFrame&, const CCommandState& s) {
+        e.run = [](ICommandContext&, const CCommandState& s) {
             GetTALVOApp().OpenSensorView(s.Doc()->GetTALVOProject().GetSensorProject());
             return true;
         };
@@ -243,7 +243,7 @@ void RegisterDaqCommands(CCommandRegistry& r)
     }
 
     // The comparisons of an experiment's measured data, from the experiment in the tree.
-    using Road = CAnalysisRoadCommands;
+    using Road = CExpDataComparison;
     for (const auto& [id, text, pos] :
          {std::tuple{int(Road::ID_COMPARE_EXP_DATA), "Compare &Experiment Data...", 120},
           std::tuple{int(Road::ID_COMPARE_EXP_LP_DATA), "Compare &Local Point Data...", 121}}) {
@@ -258,8 +258,8 @@ void RegisterDaqCommands(CCommandRegistry& r)
         e.enabled = [points](const CCommandState& s) {
             return points ? Road::CanCompareExpLPData(s.selection) : Road::CanCompareExpData(s.selection);
         };
-        e.run = [points](CMainFrame& f, const CCommandState& s) {
-            return points ? Road::CompareExpLPData(s.selection, &f, &f) : Road::CompareExpData(s.selection, &f, &f);
+        e.run = [points](ICommandContext& f, const CCommandState& s) {
+            return points ? Road::CompareExpLPData(s.selection, f.ParentWidget(), f.ParentWidget()) : Road::CompareExpData(s.selection, f.ParentWidget(), f.ParentWidget());
         };
         r.Add(e);
     }

@@ -1,4 +1,4 @@
-#include "app/ui/DaqProjectCommands.h"
+#include "experiments/ui/DaqProjectCommands.h"
 
 #include "acquisition/ui/DlgDaqDbCheck.h"
 #include "acquisition/ui/DlgEngineRotationSetup.h"

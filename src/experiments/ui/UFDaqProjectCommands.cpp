@@ -1,4 +1,4 @@
-#include "app/ui/UFDaqProjectCommands.h"
+#include "experiments/ui/UFDaqProjectCommands.h"
 
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"

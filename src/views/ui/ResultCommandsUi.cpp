@@ -1,4 +1,4 @@
-#include "app/ui/ResultCommandsUi.h"
+#include "views/ui/ResultCommandsUi.h"
 
 #include "app/AnalysisProject.h"
 #include "app/ResultCommands.h"
@@ -19,15 +19,19 @@ const char* const kReportFilter = "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||"
 } // namespace
 
 void CResultCommandsUi::OpenResultSelection(CAnalysisProject* project, CMElement* first, const IProjectTreeWindow* tree,
-                                            QWidget* parent, IMessageTarget* owner)
+                                            QWidget* parent, std::function<CTALVODoc*()> document)
 {
     if (!project || !first)
         return;
     CDlgSelectResult::DestroyInstance();
-    CDlgSelectResult::CreateInstance(project, first, tree, parent, owner);
+    CDlgSelectResult::CreateInstance(project, first, tree, parent,
+                                     [document = std::move(document)](CMElement* firstResult, CMElement* chosen) {
+                                         if (CTALVODoc* doc = document ? document() : nullptr)
+                                             OnResultSelected(firstResult, chosen, *doc);
+                                     });
 }
 
-intptr_t CResultCommandsUi::OnResultSelected(uintptr_t wParam, intptr_t lParam, const CTALVODoc& doc)
+CZuRpmMultiVecFunc* CResultCommandsUi::OnResultSelected(CMElement* first, CMElement* chosen, const CTALVODoc& doc)
 {
     CWaitCursor wait;
     std::vector<CAnalysisProject*> projects;
@@ -35,9 +39,7 @@ intptr_t CResultCommandsUi::OnResultSelected(uintptr_t wParam, intptr_t lParam, 
     for (int i = 0; i < container.GetProjectCount(); ++i)
         if (auto* project = dynamic_cast<CAnalysisProject*>(container.GetProject(i)))
             projects.push_back(project);
-    auto* first = reinterpret_cast<CMElement*>(wParam);
-    auto* chosen = reinterpret_cast<CMElement*>(lParam);
-    return reinterpret_cast<intptr_t>(CResultCommands::OnResultSelected(projects, first, chosen));
+    return CResultCommands::OnResultSelected(projects, first, chosen);
 }
 
 bool CResultCommandsUi::CompareWithMeasured(CAnalysisProject& project, CMElement* first)

@@ -1,6 +1,6 @@
 // The progress dialog as long work drives it through its feedback object.
-#include "app/ui/DlgFeedback.h"
-#include "app/ui/DlgProgress.h"
+#include "platform/ui/DlgFeedback.h"
+#include "platform/ui/DlgProgress.h"
 #include "platform/win/PromptService.h"
 #include "support/WidgetShot.h"
 

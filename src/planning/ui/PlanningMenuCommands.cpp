@@ -1,28 +1,30 @@
 // The experiment-planning commands of the main frame.
-#include "app/ui/CommandRegistry.h"
+#include "planning/ui/PlanningMenuCommands.h"
 
-#include "app/ui/MainFrame.h"
-#include "app/ui/PlanningCommands.h"
+#include "app/CommandContext.h"
+#include "app/CommandRegistry.h"
+#include "planning/ui/PlanningCommands.h"
+#include "platform/win/CommandIds.h"
 #include "planning/ui/DlgWizDAQPPMenu.h"
 #include "uff/ExtUFDaqProject.h"
 
 #include <tuple>
 
-void RegisterPlanningCommands(CCommandRegistry& r)
+void RegisterPlanningMenuCommands(CCommandRegistry& r)
 {
     r.AddMenu({"Planning", 7, "P&lanning", 45, "PlanningMenu"});
 
     {
         // The wizard plans the measurements of a project made from universal files.
         CCommandEntry e;
-        e.id = ID_PLANNING_WIZARD;
+        e.id = CommandId::ID_PLANNING_WIZARD;
         e.text = "Planning &Wizard...";
         e.menu = "Planning";
         e.menuPos = 0;
         e.enabled = [](const CCommandState& s) {
             return s.Doc() && dynamic_cast<CExtUFDaqProject*>(s.selection.project) != nullptr;
         };
-        e.run = [](CMainFrame&, const CCommandState& s) { return OpenPlanningWizard(s.selection.project) != nullptr; };
+        e.run = [](ICommandContext&, const CCommandState& s) { return OpenPlanningWizard(s.selection.project) != nullptr; };
         r.Add(e);
     }
 
@@ -44,7 +46,7 @@ void RegisterPlanningCommands(CCommandRegistry& r)
         const auto applies = rule;
         const auto open = action;
         e.enabled = [applies](const CCommandState& s) { return applies(s.selection); };
-        e.run = [open](CMainFrame& f, const CCommandState& s) { return open(s.selection, &f); };
+        e.run = [open](ICommandContext& f, const CCommandState& s) { return open(s.selection, f.ParentWidget()); };
         r.Add(e);
     }
 }

@@ -1,19 +1,21 @@
 #pragma once
 // The main frame's commands, one entry per command id: its text, icon, where a user finds it
 // (menu, toolbar, shortcut-bar button, the project tree's context menu, the project window's
-// picker table), when it is enabled and checked, and what it runs. The frame builds its menus,
-// toolbar, shortcut menus, context menu and alias commands from here and routes OnCommand and
-// IsCommandEnabled through it.
+// picker table), when it is enabled and checked, and what it runs on the frame's context
+// (ICommandContext). The frame builds its menus, toolbar, shortcut menus, context menu and alias
+// commands from here and routes OnCommand and IsCommandEnabled through it.
 //
-// Adding a command: pick the area file that fits it (FileCommandArea.cpp for documents, views,
-// help and the developer menu; ProjectCommandArea.cpp for projects and the model;
-// CalcCommandArea.cpp for calculations and results; DaqCommandArea.cpp for acquisition and
-// measured data; PlanningCommandArea.cpp for experiment planning; AliasCommandArea.cpp for the
-// shortcut bar's and the tree's aliases) and add one CCommandEntry in its Register function: the
-// id, the English text (the language tables may hold kMenuTextBase + id), the placement, an enable
-// rule over CCommandState (no window needed, so a test can call it) and the action. A new menu is
-// declared there too with AddMenu. The frame needs no change; CommandRegistryTest lists the ids
-// with the selection each is tried on.
+// Adding a menu command: add one CCommandEntry to the registration function of the window library
+// whose dialogs the command opens: RegisterAppCommands (app/ui: documents, views, language, help,
+// the developer menu, projects and the model), RegisterCalcMenuCommands (views/ui: calculations
+// and results), RegisterDaqMenuCommands (experiments/ui: acquisition and measured data) or
+// RegisterPlanningMenuCommands (planning/ui). The entry holds the id (platform/win/CommandIds.h),
+// the English text (the language tables may hold kMenuTextBase + id), the placement, an enable
+// rule over CCommandState (no window needed, so a test can call it) and the action over
+// ICommandContext (app/CommandContext.h), which is all a command sees of the frame. A new menu is
+// declared there too with AddMenu. A library that registers for the first time adds its function
+// to the list in InstallWindowServices (wiring/WindowServices.cpp), before the aliases. The frame
+// needs no change; CommandRegistryTest lists the ids with the selection each is tried on.
 #include "app/FrameCommands.h"
 #include "platform/win/CommandTable.h"
 
@@ -23,7 +25,7 @@
 #include <string>
 #include <vector>
 
-class CMainFrame;
+class ICommandContext;
 
 // Menu captions live in the string table under this base plus the command id (menus: base plus
 // their own number); the English text stands in while a table lacks one.
@@ -51,8 +53,8 @@ enum ECommandContextMenu : unsigned
     kContextElement = 2,   // over any other element: those of its entries that are enabled
 };
 
-// The frame's entries act on the frame; the rules look at the selection and the bars.
-using CCommandEntry = TCommandEntry<CCommandState, CMainFrame>;
+// The frame's entries act on the frame's context; the rules look at the selection and the bars.
+using CCommandEntry = TCommandEntry<CCommandState, ICommandContext>;
 
 // A menu of the main menu bar or a sub-menu of one.
 struct CCommandMenu
@@ -65,11 +67,17 @@ struct CCommandMenu
     bool developerOnly = false; // only with the marker file beside the program
 };
 
-class CCommandRegistry : public TCommandTable<CCommandState, CMainFrame>
+class CCommandRegistry : public TCommandTable<CCommandState, ICommandContext>
 {
 public:
-    // The frame's registry, filled once by the area files.
+    using Registration = void (*)(CCommandRegistry&);
+
+    // The frame's registry: empty until FillFrame has run.
     static const CCommandRegistry& Frame();
+    // Fills the frame's registry with the window libraries' registrations in their order (an
+    // alias copies the text of what it sends, so aliases come last) and marks the rows of the
+    // project window's picker table. Only the first call fills it; later calls change nothing.
+    static void FillFrame(const std::vector<Registration>& registrations);
 
     void AddMenu(CCommandMenu menu);
 
@@ -95,11 +103,3 @@ public:
 private:
     std::vector<CCommandMenu> m_menus;
 };
-
-// The area files' registrations, each in its own source file.
-void RegisterFileCommands(CCommandRegistry& registry);
-void RegisterProjectCommands(CCommandRegistry& registry);
-void RegisterCalcCommands(CCommandRegistry& registry);
-void RegisterDaqCommands(CCommandRegistry& registry);
-void RegisterPlanningCommands(CCommandRegistry& registry);
-void RegisterAliasCommands(CCommandRegistry& registry);

@@ -1,4 +1,4 @@
-#include "app/ui/DlgProgress.h"
+#include "platform/ui/DlgProgress.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>

@@ -1,4 +1,4 @@
-#include "app/ui/CommandRegistry.h"
+#include "app/CommandRegistry.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -18,24 +18,32 @@ std::vector<const CCommandEntry*> Collect(const std::map<int, CCommandEntry>& en
 }
 } // namespace
 
+namespace {
+CCommandRegistry& FrameRegistry()
+{
+    static CCommandRegistry registry;
+    return registry;
+}
+} // namespace
+
 const CCommandRegistry& CCommandRegistry::Frame()
 {
-    static const CCommandRegistry registry = [] {
-        CCommandRegistry r;
-        RegisterFileCommands(r);
-        RegisterProjectCommands(r);
-        RegisterCalcCommands(r);
-        RegisterDaqCommands(r);
-        RegisterPlanningCommands(r);
-        // Last: the aliases copy the text of what they send.
-        RegisterAliasCommands(r);
-        // The commands that the project window's pickers run are rows of their table.
-        for (const CFrameCommands::PickerCommand& row : CFrameCommands::PickerCommands())
-            if (auto it = r.m_entries.find(row.id); it != r.m_entries.end())
-                it->second.picker = true;
-        return r;
-    }();
-    return registry;
+    return FrameRegistry();
+}
+
+void CCommandRegistry::FillFrame(const std::vector<Registration>& registrations)
+{
+    static bool filled = false;
+    if (filled)
+        return;
+    filled = true;
+    CCommandRegistry& r = FrameRegistry();
+    for (Registration registration : registrations)
+        registration(r);
+    // The commands that the project window's pickers run are rows of their table.
+    for (const CFrameCommands::PickerCommand& row : CFrameCommands::PickerCommands())
+        if (auto it = r.m_entries.find(row.id); it != r.m_entries.end())
+            it->second.picker = true;
 }
 
 void CCommandRegistry::AddMenu(CCommandMenu menu)

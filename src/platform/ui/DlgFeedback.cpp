@@ -1,11 +1,11 @@
-#include "app/ui/DlgFeedback.h"
+#include "platform/ui/DlgFeedback.h"
 
 #include <QString>
 
 #include <algorithm>
 #include <climits>
 
-#include "app/ui/DlgProgress.h"
+#include "platform/ui/DlgProgress.h"
 #include "platform/win/StatusBarFeedback.h"
 
 namespace {

@@ -1,25 +1,27 @@
 // The calculation and result commands of the main frame: input energies and powers, the result
 // calculations with their subsystem pickers, the comparisons, the input-power data and export,
 // and the result viewers.
-#include "app/ui/CommandRegistry.h"
+#include "views/ui/CalcMenuCommands.h"
 
 #include "app/AnalysisProject.h"
 #include "app/CalcCommands.h"
+#include "app/CommandContext.h"
+#include "app/CommandRegistry.h"
 #include "app/ResultCommands.h"
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
-#include "app/ui/DockTreeWnd.h"
-#include "app/ui/AnalysisRoadCommands.h"
-#include "app/ui/FrameCommandHandler.h"
-#include "app/ui/MainFrame.h"
-#include "app/ui/ResultCommandsUi.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "models/HSEAResultData.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/win/Messages.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
+#include "spectral/ZuRpmMultiVecFunc.h"
+#include "uff/InputPowerMultiVecFunc.h"
 #include "views/ui/DlgSelectSubsystem.h"
+#include "views/ui/ResultCommandsUi.h"
+#include "views/ui/ResultSetCommands.h"
 #include "views/ui/ResultViewerCommands.h"
 
 namespace {
@@ -34,22 +36,26 @@ CAnalysisProject* SelectedAnalysis(const CCommandState& s)
 
 // The modeless subsystem selection of the input-power (1033), energy-result (1177) and SPL by
 // single input powers (1181, 1182) commands; its answer comes back to the frame as a message.
-bool OpenCalcSubsystemSelection(CMainFrame& frame, const CCommandState& s, const Calc::SubsystemSelection& choice)
+bool OpenCalcSubsystemSelection(ICommandContext& frame, const CCommandState& s, const Calc::SubsystemSelection& choice)
 {
     CAnalysisProject* project = SelectedAnalysis(s);
     if (!project)
         return true;
     // The model window first, so that the user sees the subsystems being chosen from.
-    frame.Commands()->OpenModelView();
+    frame.Projects().OpenModelView();
     CZuSubsystemTable offered;
     if (!choice.offer(*project, offered))
         return true;
-    CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::CreateInstance(&frame, &frame);
+    CDlgSelectCalcSubsystem* dialog = CDlgSelectCalcSubsystem::CreateInstance(frame.ParentWidget());
     if (!dialog)
         return true; // one is open already
     dialog->setWindowTitle(QString::fromStdString(LoadString(choice.captionId)));
-    dialog->SetNotifyMessage(choice.notifyMessage);
-    dialog->SetNotifyParam(reinterpret_cast<intptr_t>(project));
+    // The dialog lives no longer than the frame it belongs to.
+    ICommandContext* context = &frame;
+    const uint32_t message = choice.notifyMessage;
+    dialog->SetAnswer([context, message, project](const CZuSubsystemTable& ticked) {
+        AnswerCalcSubsystems(*context, message, &ticked, project);
+    });
     for (int i = 0; i < offered.GetCount(); ++i)
         dialog->AddSubsystem(offered[i], 1);
     dialog->Create();
@@ -64,12 +70,12 @@ CHSEAResultData* SelectedHseaResult(const CCommandState& s)
 
 // A command on the hybrid model's result: the project window's picker asks for the subsystems
 // and makes the function below the result.
-bool SendToTreePicker(CMainFrame& frame, int id, CHSEAResultData* result)
+bool SendToTreePicker(ICommandContext& frame, int id, CHSEAResultData* result)
 {
     const CFrameCommands::PickerCommand* picker = CFrameCommands::FindPickerCommand(id);
     if (!picker || !result)
         return false;
-    frame.TreeWindow()->SendMessage(picker->pair ? WM_ZU_SUBSYSTEM_PAIR_PICKED : WM_ZU_SUBSYSTEM_PICKED,
+    frame.SendToProjectTree(picker->pair ? WM_ZU_SUBSYSTEM_PAIR_PICKED : WM_ZU_SUBSYSTEM_PICKED,
                                     static_cast<uintptr_t>(id), reinterpret_cast<intptr_t>(result));
     return true;
 }
@@ -77,7 +83,7 @@ bool SendToTreePicker(CMainFrame& frame, int id, CHSEAResultData* result)
 // A result command on the first selected element: on a result set of an analysis project the
 // target from the model's subsystem picker, then the driver under a wait cursor; on the hybrid
 // model's result the project window's picker.
-bool RunResultCommand(CMainFrame& frame, const CCommandState& s, int id, const Calc::ResultCommand& command)
+bool RunResultCommand(ICommandContext& frame, const CCommandState& s, int id, const Calc::ResultCommand& command)
 {
     if (CHSEAResultData* hsea = SelectedHseaResult(s))
         return SendToTreePicker(frame, id, hsea);
@@ -86,7 +92,7 @@ bool RunResultCommand(CMainFrame& frame, const CCommandState& s, int id, const C
     if (!project || !result)
         return true;
     CTALVOProject& container = s.Doc()->GetTALVOProject();
-    CDlgSelectSubsystem picker(container.GetModelProject(), &frame);
+    CDlgSelectSubsystem picker(container.GetModelProject(), frame.ParentWidget());
     picker.SetSubsystemKind(command.subsystemKind);
     picker.EnableWaveType(command.waveType);
     picker.SetCaption(result->GetName());
@@ -95,6 +101,17 @@ bool RunResultCommand(CMainFrame& frame, const CCommandState& s, int id, const C
         return true;
     command.run(*project, result, picker.m_strName);
     return true;
+}
+
+bool IsOpenProject(const CTALVODoc* doc, const CAnalysisProject* project)
+{
+    if (!doc || !project)
+        return false;
+    const CTALVOProject& container = doc->GetTALVOProject();
+    for (int i = 0; i < container.GetProjectCount(); ++i)
+        if (container.GetProject(i) == project)
+            return true;
+    return false;
 }
 
 CCommandEntry CalcEntry(int id, const char* text, const char* icon, int pos)
@@ -109,7 +126,37 @@ CCommandEntry CalcEntry(int id, const char* text, const char* icon, int pos)
 }
 } // namespace
 
-void RegisterCalcCommands(CCommandRegistry& r)
+intptr_t AnswerCalcSubsystems(ICommandContext& context, uint32_t message, const CZuSubsystemTable* ticked,
+                              CAnalysisProject* project)
+{
+    // The project travels with the dialog's answer; it may have gone with its document since.
+    CTALVODoc* doc = context.GetDocument();
+    const bool open = IsOpenProject(doc, project);
+    switch (message) {
+    case WM_ZU_SPL_BY_SINGLE_IP:
+    case WM_ZU_SPL_BY_SINGLE_IP_COMP:
+        if (!open)
+            return -1;
+        // By RPM the comparison windows show the table; by order it is written as a report.
+        if (project->GetProjectType() == CAnalysisProject::typeRpm)
+            return View::OnSplBySingleIP(
+                message, ticked, project, context.ParentWidget(),
+                [](CAnalysisProject& analysis, const std::string& target, const CZuSubsystemTable& inputs) {
+                    return MakeInputPowerMultiVecFunc(analysis, target, inputs);
+                });
+        return CResultCommandsUi::OnSPLBySingleInput(message, ticked, project, *doc, context.ParentWidget());
+    case WM_ZU_CALC_INPUT_ENERGY:
+    case WM_ZU_CALC_INPUT_POWER:
+        if (!ticked || !open)
+            return 0;
+        return message == WM_ZU_CALC_INPUT_ENERGY ? Calc::OnCalcInputEnergy(*ticked, project)
+                                                  : Calc::OnCalcEnergyResult(*ticked, project);
+    default:
+        return 0;
+    }
+}
+
+void RegisterCalcMenuCommands(CCommandRegistry& r)
 {
     r.AddMenu({"Calculation", 8, "&Calculation", 30, "CalculationMenu"});
 
@@ -124,7 +171,7 @@ void RegisterCalcCommands(CCommandRegistry& r)
         CCommandEntry e = CalcEntry(id, text, icon, pos);
         const Calc::SubsystemSelection* choice = selection;
         e.enabled = [choice](const CCommandState& s) { return s.Doc() && choice->applies(SelectedAnalysis(s)); };
-        e.run = [choice](CMainFrame& f, const CCommandState& s) { return OpenCalcSubsystemSelection(f, s, *choice); };
+        e.run = [choice](ICommandContext& f, const CCommandState& s) { return OpenCalcSubsystemSelection(f, s, *choice); };
         r.Add(e);
     }
     // On a result set: a sub-menu of the project's result sets in the menu, the plain command on
@@ -146,7 +193,7 @@ void RegisterCalcCommands(CCommandRegistry& r)
             return s.Doc() &&
                    (SelectedHseaResult(s) || Calc::AppliesToResultSet(SelectedAnalysis(s), s.selection.First()));
         };
-        e.run = [command, calc](CMainFrame& f, const CCommandState& s) {
+        e.run = [command, calc](ICommandContext& f, const CCommandState& s) {
             return RunResultCommand(f, s, command, *calc);
         };
         r.Add(e);
@@ -166,7 +213,7 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.contextPos = contextPos;
         e.enabled = [](const CCommandState& s) { return SelectedHseaResult(s) != nullptr; };
         const int command = id;
-        e.run = [command](CMainFrame& f, const CCommandState& s) {
+        e.run = [command](ICommandContext& f, const CCommandState& s) {
             return SendToTreePicker(f, command, SelectedHseaResult(s));
         };
         r.Add(e);
@@ -186,8 +233,10 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.contextMenus = kContextResultSet;
         e.contextPos = 100;
         e.enabled = resultRule(&Res::CanCompareWithResult);
-        e.run = [](CMainFrame& f, const CCommandState& s) {
-            CResultCommandsUi::OpenResultSelection(SelectedAnalysis(s), s.selection.First(), f.TreeWindow(), &f, &f);
+        e.run = [](ICommandContext& f, const CCommandState& s) {
+            ICommandContext* context = &f;
+            CResultCommandsUi::OpenResultSelection(SelectedAnalysis(s), s.selection.First(), f.ProjectTree(), f.ParentWidget(),
+                                                   [context] { return context->GetDocument(); });
             return true;
         };
         r.Add(e);
@@ -201,7 +250,7 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.contextMenus = kContextResultSet;
         e.contextPos = 101;
         e.enabled = resultRule(&Res::CanCompareWithMeasured);
-        e.run = [](CMainFrame&, const CCommandState& s) {
+        e.run = [](ICommandContext&, const CCommandState& s) {
             if (CAnalysisProject* project = SelectedAnalysis(s))
                 CResultCommandsUi::CompareWithMeasured(*project, s.selection.First());
             return true;
@@ -218,8 +267,8 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.contextMenus = kContextResultSet;
         e.contextPos = 102;
         e.enabled = resultRule(&Res::CanOpenInputPowerData);
-        e.run = [](CMainFrame& f, const CCommandState& s) {
-            f.TreeWindow()->SendMessage(WM_ZU_INPUT_POWER_DATA, static_cast<uintptr_t>(Res::ID_INPUT_POWER_DATA),
+        e.run = [](ICommandContext& f, const CCommandState& s) {
+            f.SendToProjectTree(WM_ZU_INPUT_POWER_DATA, static_cast<uintptr_t>(Res::ID_INPUT_POWER_DATA),
                                         reinterpret_cast<intptr_t>(s.selection.project));
             return true;
         };
@@ -232,8 +281,8 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.menu = "File";
         e.menuPos = 402;
         e.enabled = resultRule(&Res::CanExportInputPower);
-        e.run = [](CMainFrame& f, const CCommandState& s) {
-            CResultCommandsUi::ExportInputPower(SelectedAnalysis(s), &f);
+        e.run = [](ICommandContext& f, const CCommandState& s) {
+            CResultCommandsUi::ExportInputPower(SelectedAnalysis(s), f.ParentWidget());
             return true;
         };
         r.Add(e);
@@ -257,15 +306,15 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.enabled = [applies](const CCommandState& s) {
             return s.Doc() && applies(s.selection.project, s.selection.First());
         };
-        e.run = [open](CMainFrame& f, const CCommandState& s) {
-            open(s.selection.project, s.selection.First(), &f);
+        e.run = [open](ICommandContext& f, const CCommandState& s) {
+            open(s.selection.project, s.selection.First(), f.ParentWidget());
             return true;
         };
         r.Add(e);
     }
 
     // What the selected result set was calculated from, and the choice of what to calculate on it.
-    using Road = CAnalysisRoadCommands;
+    using Road = CResultSetCommands;
     {
         CCommandEntry e;
         e.id = Road::ID_INPUT_POWER_SOURCES;
@@ -275,7 +324,7 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.contextMenus = kContextResultSet;
         e.contextPos = 105;
         e.enabled = [](const CCommandState& s) { return Road::CanShowInputPowerSources(s.selection); };
-        e.run = [](CMainFrame& f, const CCommandState& s) { return Road::ShowInputPowerSources(s.selection, &f); };
+        e.run = [](ICommandContext& f, const CCommandState& s) { return Road::ShowInputPowerSources(s.selection, f.ParentWidget()); };
         r.Add(e);
     }
     {
@@ -287,11 +336,11 @@ void RegisterCalcCommands(CCommandRegistry& r)
         e.contextMenus = kContextResultSet;
         e.contextPos = 4;
         e.enabled = [](const CCommandState& s) { return Road::CanSelectResultType(s.selection); };
-        e.run = [](CMainFrame& f, const CCommandState&) {
+        e.run = [](ICommandContext& f, const CCommandState&) {
             // The kinds are offered as the frame enables their commands now; the chosen one runs
             // as if its menu item was clicked.
             return Road::SelectResultType([&f](int id) { return f.IsCommandEnabled(id); },
-                                          [&f](int id) { f.OnCommand(id); }, &f);
+                                          [&f](int id) { f.OnCommand(id); }, f.ParentWidget());
         };
         r.Add(e);
     }

@@ -4,12 +4,13 @@
 // of the SPL by single input powers (the calculation-subsystem selection's notifications 0x2414
 // and 0x2415). The enable rules and the work without windows are in CResultCommands.
 #include <cstdint>
+#include <functional>
 
 class CAnalysisProject;
 class CMElement;
 class CTALVODoc;
+class CZuRpmMultiVecFunc;
 class CZuSubsystemTable;
-class IMessageTarget;
 class IProjectTreeWindow;
 class QWidget;
 
@@ -17,12 +18,13 @@ class CResultCommandsUi
 {
 public:
     // Closes an open result selection and opens one for the project's first selected element; the
-    // second result is picked in tree. Its OK comes back to the owner as message 0xFE1.
+    // second result is picked in tree. Its OK hands both results to OnResultSelected with the
+    // document open then (none: nothing happens).
     static void OpenResultSelection(CAnalysisProject* project, CMElement* first, const IProjectTreeWindow* tree,
-                                    QWidget* parent, IMessageTarget* owner);
-    // The answer of the result selection (0xFE1) for the document's analysis projects: the table
-    // added, or 0.
-    static intptr_t OnResultSelected(uintptr_t wParam, intptr_t lParam, const CTALVODoc& doc);
+                                    QWidget* parent, std::function<CTALVODoc*()> document);
+    // The answer of the result selection for the document's analysis projects: the table added, or
+    // null.
+    static CZuRpmMultiVecFunc* OnResultSelected(CMElement* first, CMElement* chosen, const CTALVODoc& doc);
     // The measured-against-calculated table of the first selected element; false when none was made.
     static bool CompareWithMeasured(CAnalysisProject& project, CMElement* first);
     // The export dialog of the project's kind; DoModal's result.
