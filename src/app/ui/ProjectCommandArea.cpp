@@ -191,7 +191,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
             CMElement* hsea = DynamicDowncast<CModelProject>(s.selection.project)->GetHSEAModelData();
             if (picker && hsea)
                 f.SendToProjectTree(picker->pair ? WM_ZU_SUBSYSTEM_PAIR_PICKED : WM_ZU_SUBSYSTEM_PICKED,
-                                            static_cast<uintptr_t>(command), reinterpret_cast<intptr_t>(hsea));
+                                    static_cast<uintptr_t>(command), reinterpret_cast<intptr_t>(hsea));
             return true;
         };
         r.Add(e);

@@ -186,7 +186,9 @@ void RegisterDaqMenuCommands(CCommandRegistry& r)
                        DynamicDowncast<CTALVOExp>(s.selection.elements.front());
             });
         e.contextMenus = kContextElement;
-        e.run = [](ICommandContext& f, const CCommandState& s) { return OpenDataManagement(s.selection.First(), f.ParentWidget()); };
+        e.run = [](ICommandContext& f, const CCommandState& s) {
+            return OpenDataManagement(s.selection.First(), f.ParentWidget());
+        };
         r.Add(e);
     }
 
@@ -201,7 +203,9 @@ void RegisterDaqMenuCommands(CCommandRegistry& r)
         e.contextMenus = kContextElement;
         e.contextPos = 500;
         e.enabled = [](const CCommandState& s) { return U::CanEditLocalPoints(s.selection); };
-        e.run = [](ICommandContext& f, const CCommandState& s) { return U::EditLocalPoints(s.selection, f.ParentWidget()); };
+        e.run = [](ICommandContext& f, const CCommandState& s) {
+            return U::EditLocalPoints(s.selection, f.ParentWidget());
+        };
         r.Add(e);
     }
 
@@ -222,7 +226,9 @@ void RegisterDaqMenuCommands(CCommandRegistry& r)
         const auto applies = rule;
         const auto open = action;
         e.enabled = [applies](const CCommandState& s) { return s.Doc() && applies(s.selection.project); };
-        e.run = [open](ICommandContext& f, const CCommandState& s) { return open(s.selection.project, f.ParentWidget()); };
+        e.run = [open](ICommandContext& f, const CCommandState& s) {
+            return open(s.selection.project, f.ParentWidget());
+        };
         r.Add(e);
     }
     {
@@ -259,7 +265,8 @@ void RegisterDaqMenuCommands(CCommandRegistry& r)
             return points ? Road::CanCompareExpLPData(s.selection) : Road::CanCompareExpData(s.selection);
         };
         e.run = [points](ICommandContext& f, const CCommandState& s) {
-            return points ? Road::CompareExpLPData(s.selection, f.ParentWidget(), f.ParentWidget()) : Road::CompareExpData(s.selection, f.ParentWidget(), f.ParentWidget());
+            return points ? Road::CompareExpLPData(s.selection, f.ParentWidget(), f.ParentWidget())
+                          : Road::CompareExpData(s.selection, f.ParentWidget(), f.ParentWidget());
         };
         r.Add(e);
     }

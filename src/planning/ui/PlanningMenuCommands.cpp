@@ -24,7 +24,9 @@ void RegisterPlanningMenuCommands(CCommandRegistry& r)
         e.enabled = [](const CCommandState& s) {
             return s.Doc() && dynamic_cast<CExtUFDaqProject*>(s.selection.project) != nullptr;
         };
-        e.run = [](ICommandContext&, const CCommandState& s) { return OpenPlanningWizard(s.selection.project) != nullptr; };
+        e.run = [](ICommandContext&, const CCommandState& s) {
+            return OpenPlanningWizard(s.selection.project) != nullptr;
+        };
         r.Add(e);
     }
 

@@ -76,7 +76,7 @@ bool SendToTreePicker(ICommandContext& frame, int id, CHSEAResultData* result)
     if (!picker || !result)
         return false;
     frame.SendToProjectTree(picker->pair ? WM_ZU_SUBSYSTEM_PAIR_PICKED : WM_ZU_SUBSYSTEM_PICKED,
-                                    static_cast<uintptr_t>(id), reinterpret_cast<intptr_t>(result));
+                            static_cast<uintptr_t>(id), reinterpret_cast<intptr_t>(result));
     return true;
 }
 
@@ -171,7 +171,9 @@ void RegisterCalcMenuCommands(CCommandRegistry& r)
         CCommandEntry e = CalcEntry(id, text, icon, pos);
         const Calc::SubsystemSelection* choice = selection;
         e.enabled = [choice](const CCommandState& s) { return s.Doc() && choice->applies(SelectedAnalysis(s)); };
-        e.run = [choice](ICommandContext& f, const CCommandState& s) { return OpenCalcSubsystemSelection(f, s, *choice); };
+        e.run = [choice](ICommandContext& f, const CCommandState& s) {
+            return OpenCalcSubsystemSelection(f, s, *choice);
+        };
         r.Add(e);
     }
     // On a result set: a sub-menu of the project's result sets in the menu, the plain command on
@@ -235,8 +237,8 @@ void RegisterCalcMenuCommands(CCommandRegistry& r)
         e.enabled = resultRule(&Res::CanCompareWithResult);
         e.run = [](ICommandContext& f, const CCommandState& s) {
             ICommandContext* context = &f;
-            CResultCommandsUi::OpenResultSelection(SelectedAnalysis(s), s.selection.First(), f.ProjectTree(), f.ParentWidget(),
-                                                   [context] { return context->GetDocument(); });
+            CResultCommandsUi::OpenResultSelection(SelectedAnalysis(s), s.selection.First(), f.ProjectTree(),
+                                                   f.ParentWidget(), [context] { return context->GetDocument(); });
             return true;
         };
         r.Add(e);
@@ -269,7 +271,7 @@ void RegisterCalcMenuCommands(CCommandRegistry& r)
         e.enabled = resultRule(&Res::CanOpenInputPowerData);
         e.run = [](ICommandContext& f, const CCommandState& s) {
             f.SendToProjectTree(WM_ZU_INPUT_POWER_DATA, static_cast<uintptr_t>(Res::ID_INPUT_POWER_DATA),
-                                        reinterpret_cast<intptr_t>(s.selection.project));
+                                reinterpret_cast<intptr_t>(s.selection.project));
             return true;
         };
         r.Add(e);
@@ -324,7 +326,9 @@ void RegisterCalcMenuCommands(CCommandRegistry& r)
         e.contextMenus = kContextResultSet;
         e.contextPos = 105;
         e.enabled = [](const CCommandState& s) { return Road::CanShowInputPowerSources(s.selection); };
-        e.run = [](ICommandContext& f, const CCommandState& s) { return Road::ShowInputPowerSources(s.selection, f.ParentWidget()); };
+        e.run = [](ICommandContext& f, const CCommandState& s) {
+            return Road::ShowInputPowerSources(s.selection, f.ParentWidget());
+        };
         r.Add(e);
     }
     {

@@ -18,12 +18,10 @@ constexpr int kEnergyResultByOrder = 95;
 } // namespace
 
 CDlgSelectResult* CDlgSelectResult::CreateInstance(CAnalysisProject* firstProject, CMElement* firstResult,
-                                                   const IProjectTreeWindow* tree, QWidget* parent,
-                                                   Answer answer)
+                                                   const IProjectTreeWindow* tree, QWidget* parent, Answer answer)
 {
-    CDlgSelectResult* dialog = Instances().RegisterNew(ProgramKey(), [&] {
-        return new CDlgSelectResult(firstProject, firstResult, tree, parent, std::move(answer));
-    });
+    CDlgSelectResult* dialog = Instances().RegisterNew(
+        ProgramKey(), [&] { return new CDlgSelectResult(firstProject, firstResult, tree, parent, std::move(answer)); });
     if (dialog)
         dialog->Create();
     return dialog;

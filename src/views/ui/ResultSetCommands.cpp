@@ -48,7 +48,7 @@ bool CResultSetCommands::ShowInputPowerSources(const CFrameSelection& s, QWidget
 }
 
 bool CResultSetCommands::SelectResultType(const std::function<bool(int)>& isEnabled,
-                                             const std::function<void(int)>& send, QWidget* parent)
+                                          const std::function<void(int)>& send, QWidget* parent)
 {
     CDlgSelectResultType dialog(isEnabled, parent);
     if (dialog.DoModal() != IDOK)
