@@ -178,9 +178,9 @@ void CTALVODoc::Serialize(CArchive& ar)
     struct SProgressOfProject
     {
         CTALVOProject& project;
-        ~SProgressOfProject() { project.SetProgress(nullptr); }
+        ~SProgressOfProject() { project.SetFeedback(nullptr); }
     } given{m_project};
-    m_project.SetProgress(&*progress);
+    m_project.SetFeedback(&*progress);
     // What the projects' own objects report while they are read goes to the same feedback.
     ar.SetFeedback(&*progress);
     ar.m_pDocument = this;

@@ -90,7 +90,7 @@ public:
 
     // The feedback of reading and writing the project file (not owned); null: the main window's
     // status bar.
-    void SetProgress(CFeedback* progress) { m_progress = progress; }
+    void SetFeedback(CFeedback* progress) { m_progress = progress; }
 
     // The file body: container, file properties, project history; the progress ends with it (also
     // when reading or writing fails).

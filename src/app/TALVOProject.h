@@ -199,7 +199,7 @@ public:
     // The feedback of reading and writing the project file (not owned): its range counts the
     // projects read, or the elements written, with a text per project, and a file too old or too
     // new to read is reported to it as an error; null: the status bar.
-    void SetProgress(CFeedback* progress) { m_progress = progress; }
+    void SetFeedback(CFeedback* progress) { m_progress = progress; }
 
     // The project file body.
     void Serialize(CArchive& ar) override;

@@ -347,7 +347,7 @@ TEST(ProjectFile, ProgressWhileStoringAndLoading)
 {
     auto rich = MakeRichContainer();
     CRecordingFeedback storing;
-    rich->SetProgress(&storing);
+    rich->SetFeedback(&storing);
     const Bytes bytes = Store(*rich);
     int steps = rich->GetProjectCount();
     for (int i = 0; i < rich->GetProjectCount(); ++i)
@@ -361,7 +361,7 @@ TEST(ProjectFile, ProgressWhileStoringAndLoading)
 
     CRecordingFeedback loading;
     CTALVOProject loaded;
-    loaded.SetProgress(&loading);
+    loaded.SetFeedback(&loading);
     Load(loaded, bytes);
     ASSERT_EQ(loading.begins.size(), 1u);
     EXPECT_EQ(loading.begins[0].text, "Loading...");
@@ -371,7 +371,7 @@ TEST(ProjectFile, ProgressWhileStoringAndLoading)
     // Without a feedback the status bar shows the store, and is hidden when it is done.
     CRecordingMessageTarget target;
     CMainWindowTargetScope scope(&target);
-    rich->SetProgress(nullptr);
+    rich->SetFeedback(nullptr);
     Store(*rich);
     const std::vector<uint32_t> numbers = target.MessageNumbers();
     ASSERT_FALSE(numbers.empty());

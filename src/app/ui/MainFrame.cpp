@@ -622,11 +622,11 @@ bool CMainFrame::OpenDocumentFile(const std::string& path, std::string* error)
     // A small file is read before a bar could be seen; painting one for each of its steps would
     // only hold the read up. What it reports is still shown.
     CQuietReadFeedback quiet;
-    doc->SetProgress(reading ? nullptr : &quiet);
+    doc->SetFeedback(reading ? nullptr : &quiet);
     // A caller that takes the error (the automation) also takes what the read reported.
     const bool opened =
         error ? OpenDocumentForAutomation(*doc, absolute, &why, reading) : doc->OnOpenDocument(absolute, &why, reading);
-    doc->SetProgress(nullptr);
+    doc->SetFeedback(nullptr);
     return TakeOpenedDocument(std::move(doc), opened, absolute, why, error);
 }
 
