@@ -11,6 +11,7 @@
 #include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
@@ -124,7 +125,7 @@ int CAnalysisRoadCommands::RecalcInputPowersAfterImport(CTALVODoc& doc)
     int ok = 0;
     {
         CWaitCursor wait;
-        ok = container.RecalcInputPowers(&failed);
+        ok = container.RecalcInputPowers(AskRevisePowers(), &failed, &*CStatusBarFallback(nullptr));
     }
     if (ok) {
         AfxMessageBox(IDS_FINISHED, MB_OK | MB_ICONINFORMATION);
@@ -132,6 +133,13 @@ int CAnalysisRoadCommands::RecalcInputPowersAfterImport(CTALVODoc& doc)
     }
     AfxMessageBoxWithReason(IDS_OPERATION_FAILED, failed, MB_OK | MB_ICONEXCLAMATION);
     return 0;
+}
+
+int CAnalysisRoadCommands::AskRevisePowers()
+{
+    if (GetRegOptionByStringId(IDS_OPT_ASK_RECALC_IE) == 0)
+        return 0;
+    return AfxMessageBox(IDS_ASK_REVISE_POWERS, MB_YESNO | MB_ICONQUESTION) == IDYES ? 1 : 0;
 }
 
 bool CAnalysisRoadCommands::ShowInputPowerSources(const CFrameSelection& s, QWidget* parent)

@@ -46,6 +46,9 @@ public:
     // After an import: 6254, the recalculation of every analysis project's input powers, then
     // 6168 or 6169 (with why). Nothing when the document has no analysis project. 1 on success.
     static int RecalcInputPowersAfterImport(CTALVODoc& doc);
+    // Whether a calculation of input powers revises the non-positive ones: asked (6192) when the
+    // option says so, else no. 1 for yes.
+    static int AskRevisePowers();
     // The input-power sources page over the selected result set in a modal sheet (6191).
     static bool ShowInputPowerSources(const CFrameSelection& s, QWidget* parent);
     // The result-type choice; the chosen kind's command goes to send (1067, 1057, 1003, 1036 or

@@ -12,6 +12,7 @@
 #include "spectral/ZuOTResultData.h"
 #include "spectral/ZuRpmResultData.h"
 #include "app/CalcCommands.h"
+#include "app/ui/AnalysisRoadCommands.h"
 #include "app/ResultCommands.h"
 #include "app/TALVOProject.h"
 #include "app/automation/AutomationHost.h"
@@ -60,6 +61,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StatusBarFeedback.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
@@ -851,7 +853,12 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
             return CResultViewerCommands::OnSplBySingleIP(
                 msg, reinterpret_cast<const CZuSubsystemTable*>(wParam), project, this,
                 [](CAnalysisProject& analysis, const std::string& target, const CZuSubsystemTable& inputs) {
-                    return MakeInputPowerMultiVecFunc(analysis, target, inputs);
+                    // A source without input power is passed over only when the user agrees.
+                    return MakeInputPowerMultiVecFunc(analysis, target, inputs, &*CStatusBarFallback(nullptr),
+                                                      [](const std::string& source) {
+                        return AfxFormatMessageBox(IDS_NO_POSITIVE_INPUT_POWER, MB_OKCANCEL | MB_ICONQUESTION,
+                                                   source.c_str()) != IDCANCEL;
+                    });
                 });
         return CResultCommandsUi::OnSPLBySingleInput(msg, reinterpret_cast<const CZuSubsystemTable*>(wParam), project,
                                                      *m_doc, this);
@@ -866,8 +873,10 @@ intptr_t CMainFrame::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam
         const auto* table = reinterpret_cast<const CZuSubsystemTable*>(wParam);
         if (!table || !IsOpenAnalysisProject(project))
             return 0;
-        return msg == WM_ZU_CALC_INPUT_ENERGY ? CCalcCommands::OnCalcInputEnergy(*table, project)
-                                              : CCalcCommands::OnCalcEnergyResult(*table, project);
+        return msg == WM_ZU_CALC_INPUT_ENERGY
+                   ? CCalcCommands::OnCalcInputEnergy(*table, project, CAnalysisRoadCommands::AskRevisePowers(),
+                                                      &*CStatusBarFallback(nullptr))
+                   : CCalcCommands::OnCalcEnergyResult(*table, project, &*CStatusBarFallback(nullptr));
     }
     default:
         // The notifications of later subsystems (calculations, result menus) arrive with them.

@@ -13,9 +13,11 @@
 #include "app/ui/FrameCommandHandler.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/ModelImporter.h"
+#include "app/ui/ProjectFileCommands.h"
 #include "platform/elements/MElement.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/WinTypes.h"
@@ -98,7 +100,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         e.icon = "model-variant";
         e.shortcutItem = 4;
         e.run = [](CMainFrame&, const CCommandState& s) {
-            s.Doc()->AddModelVariant();
+            s.Doc()->AddModelVariant(&*CStatusBarFallback(nullptr));
             return true;
         };
         r.Add(e);
@@ -157,7 +159,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         e.contextMenus = kContextElement;
         e.contextPos = 900;
         e.run = [](CMainFrame&, const CCommandState& s) {
-            s.Doc()->RemoveProjectAt(s.selection.projectIndex);
+            CProjectFileCommands::RemoveProjectAt(*s.Doc(), s.selection.projectIndex);
             return true;
         };
         r.Add(e);
@@ -256,7 +258,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         e.shortcutItem = 3;
         e.enabled = HasDoc;
         e.run = [](CMainFrame&, const CCommandState& s) {
-            s.Doc()->ReadModelDataFile();
+            CProjectFileCommands::ReadModelData(*s.Doc());
             return true;
         };
         r.Add(e);
@@ -296,7 +298,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         e.menuPos = 303;
         e.enabled = [](const CCommandState& s) { return HasDoc(s) && s.Doc()->CanExportHSEAModelText(); };
         e.run = [](CMainFrame&, const CCommandState& s) {
-            s.Doc()->ExportHSEAModelText();
+            CProjectFileCommands::ExportHSEAModelText(*s.Doc());
             return true;
         };
         r.Add(e);
@@ -309,7 +311,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         e.menuPos = 400;
         e.enabled = [](const CCommandState& s) { return HasDoc(s) && s.Doc()->CanExportAnalysisProject(); };
         e.run = [](CMainFrame&, const CCommandState& s) {
-            s.Doc()->ExportAnalysisProjectFile();
+            CProjectFileCommands::ExportAnalysisProject(*s.Doc());
             return true;
         };
         r.Add(e);
@@ -322,7 +324,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         e.menuPos = 401;
         e.enabled = HasDoc;
         e.run = [](CMainFrame&, const CCommandState& s) {
-            s.Doc()->ImportAnalysisProjectFile();
+            CProjectFileCommands::ImportAnalysisProject(*s.Doc());
             return true;
         };
         r.Add(e);
