@@ -99,7 +99,7 @@ void Import(benchmark::State& state, const std::string& path)
         CBlixChDB db;
         const CBlixChIO::CParams params(path, &db, &subsystems, sensors.get());
         CBlixChIO io;
-        io.SetProgress(nullptr);
+        io.SetFeedback(nullptr);
         io.SetParams(&params);
         std::string title;
         state.ResumeTiming();

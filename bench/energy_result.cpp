@@ -137,7 +137,7 @@ struct CModel
         solver.SetInputs(inputs);
         solver.SetMode(CSolver::MODE_RPM);
         CSilentFeedback silent;
-        solver.SetProgress(&silent);
+        solver.SetFeedback(&silent);
         return solver.Run() != 0 && solver.GetResult() != nullptr;
     }
 };

@@ -45,7 +45,7 @@ std::string Ordinary()
     for (int p = 0; p < 10; ++p)
         owner.plans.AddPlan(1, "Plan " + std::to_string(p));
     CExpPlanIO io(&owner);
-    io.SetProgress(nullptr);
+    io.SetFeedback(nullptr);
     io.ExportToExcel(path);
     return path;
 }
@@ -83,7 +83,7 @@ void Import(benchmark::State& state, const std::string& path, int expected)
     for (auto _ : state) {
         CMemoryPlanOwner owner;
         CExpPlanIO io(&owner);
-        io.SetProgress(nullptr);
+        io.SetFeedback(nullptr);
         if (io.ImportFromExcel(path) != expected) {
             state.SkipWithError("the import did not end as expected");
             return;

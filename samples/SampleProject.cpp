@@ -486,7 +486,7 @@ bool WriteCompanions(CTALVODoc& doc, const std::filesystem::path& folder, std::v
         }
         const std::filesystem::path path = folder / kPlanWorkbook;
         CExpPlanIO io(&container);
-        io.SetProgress(nullptr);
+        io.SetFeedback(nullptr);
         if (!io.ExportToExcel(path.string()))
             return Fail(error, "could not write " + path.string());
         note(path.string());

@@ -211,7 +211,7 @@ public:
     const CParams* GetParams() const { return m_params; }
     CErrRep* GetErrRep() const { return m_report.get(); }
     // Progress of long runs; the main window's status bar unless set (not owned; null: none).
-    void SetProgress(CFeedback* progress) { m_progress = progress; }
+    void SetFeedback(CFeedback* progress) { m_progress = progress; }
 
     // Reads the file of the parameters: a workbook for ".xls" and ".xlsx" in any case, text
     // otherwise. Gives the file's title; 1 when the run found no error.

@@ -265,7 +265,7 @@ int CAnalysisProject::CalcInputPower(const CZuSubsystemTable* table, int force, 
         }
 
     CInputPowerCalculator calc(this);
-    calc.SetProgress(feedback);
+    calc.SetFeedback(feedback);
     calc.SetInputs(inputs);
     calc.SetModelData(GetHSEAModelData());
     int kind = -1;
@@ -339,7 +339,7 @@ CZuData* CAnalysisProject::CalcEnergyResult(const CZuSubsystemTable& table, int 
             return nullptr;
         }
     CSolver solver;
-    solver.SetProgress(feedback);
+    solver.SetFeedback(feedback);
     solver.SetProject(this);
     solver.SetModelData(GetHSEAModelData());
     solver.SetInputs(functions);

@@ -9,7 +9,6 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/ZuRegOptions.h"
@@ -145,20 +144,18 @@ namespace {
 void ReportCalculationEnd(bool ok, const CAnalysisProject& project, CFeedback* feedback)
 {
     if (ok)
-        CStatusBarFallback(feedback)->Information(MessageTextOf(IDS_CALCULATION_FINISHED), IDS_CALCULATION_FINISHED);
+        feedback->Information(MessageTextOf(IDS_CALCULATION_FINISHED), IDS_CALCULATION_FINISHED);
     else
-        CStatusBarFallback(feedback)->Information(MessageWithReason(IDS_CALCULATION_FAILED, project.GetFailureReason()),
-                                                  IDS_CALCULATION_FAILED);
+        feedback->Information(MessageWithReason(IDS_CALCULATION_FAILED, project.GetFailureReason()),
+                              IDS_CALCULATION_FAILED);
 }
 } // namespace
 
-int CCalcCommands::OnCalcInputEnergy(const CZuSubsystemTable& table, CAnalysisProject* project, CFeedback* feedback)
+int CCalcCommands::OnCalcInputEnergy(const CZuSubsystemTable& table, CAnalysisProject* project, int revise,
+                                     CFeedback* feedback)
 {
     if (!project)
         return 0;
-    int revise = 0;
-    if (GetRegOptionByStringId(IDS_OPT_ASK_RECALC_IE) != 0)
-        revise = AfxMessageBox(IDS_ASK_REVISE_POWERS, MB_YESNO | MB_ICONQUESTION) == IDYES ? 1 : 0;
     int ok = 0;
     {
         CWaitCursor wait;

@@ -2,12 +2,12 @@
 // The main frame's calculation commands without a window: when each is enabled, which subsystems
 // the input-power and energy-result commands offer, what their notifications run, and the result
 // commands' drivers for a chosen target. The frame opens the dialogs and calls these.
+#include "platform/base/Feedback.h"
 #include "platform/win/CommandIds.h"
 
 #include <string>
 
 class CAnalysisProject;
-class CFeedback;
 class CMElement;
 class CZuSubsystemTable;
 
@@ -71,14 +71,14 @@ public:
     static const ResultCommand kDominantPaths;
     static const ResultCommand kPowerContributions;
 
-    // Input energies and powers of the chosen subsystems, asking first whether non-positive powers
-    // are revised when the option says so; "finished" when the chain succeeds, "failed" when it
-    // stops, both reported as information to the feedback (null: the main window's status bar,
-    // which shows them as message boxes), as are the calculation's warnings. 1 on success.
-    static int OnCalcInputEnergy(const CZuSubsystemTable& table, CAnalysisProject* project,
-                                 CFeedback* feedback = nullptr);
+    // Input energies and powers of the chosen subsystems, non-positive powers revised when revise
+    // is nonzero (the command asks when the option says so); "finished" when the chain succeeds,
+    // "failed" when it stops, both reported as information to the feedback, as are the
+    // calculation's warnings. 1 on success.
+    static int OnCalcInputEnergy(const CZuSubsystemTable& table, CAnalysisProject* project, int revise,
+                                 CFeedback* feedback = SilentFeedback());
     // The energy result of the chosen input subsystems, always solved anew; "finished" or
     // "failed". 1 on success.
     static int OnCalcEnergyResult(const CZuSubsystemTable& table, CAnalysisProject* project,
-                                  CFeedback* feedback = nullptr);
+                                  CFeedback* feedback = SilentFeedback());
 };

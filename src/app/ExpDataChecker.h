@@ -28,7 +28,7 @@ public:
 
     // The check's progress: the whole range over the project's children, a part per experiment
     // over its data sets (its text the experiment's subsystem), cancel asked between experiments.
-    void SetProgress(CFeedback* progress) { m_progress = progress; }
+    void SetFeedback(CFeedback* progress) { m_progress = progress; }
 
     // Checks every measured data set of the project. 1 when every table was filled; 0 when PLOVA
     // could not be started (already shown), the user cancelled, or database limits could not be

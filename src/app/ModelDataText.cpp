@@ -15,8 +15,6 @@
 #include "platform/elements/ZuData.h"
 #include "platform/elements/ZuStdData.h"
 #include "platform/elements/ZuStdDataList.h"
-#include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
@@ -69,7 +67,7 @@ void ReportUnreadable(const std::string& path, const std::string& why, CFeedback
     std::string text = FormatString(IDS_MODEL_DATA_FILE_UNREADABLE, path.c_str());
     if (!why.empty())
         text += "\n\n" + why;
-    CStatusBarFallback(feedback)->Error(text, IDS_MODEL_DATA_FILE_UNREADABLE);
+    feedback->Error(text, IDS_MODEL_DATA_FILE_UNREADABLE);
 }
 } // namespace
 
@@ -193,7 +191,7 @@ int ExportHSEAModelText(CTALVOProject& container, const std::string& path, CFeed
     CStdioFile file;
     std::string error;
     if (!file.Open(path, CStdioFile::modeWrite, &error)) {
-        CStatusBarFallback(feedback)->Warning(error);
+        feedback->Warning(error);
         return 0;
     }
     try {
@@ -207,7 +205,7 @@ int ExportHSEAModelText(CTALVOProject& container, const std::string& path, CFeed
         if (!model->Export(file)) {
             // Nothing half-written replaces the previous file.
             file.Abort();
-            CStatusBarFallback(feedback)->Error("Faild to export the HSEA model.");
+            feedback->Error("Faild to export the HSEA model.");
             return 0;
         }
         file.WriteString("\n#Source Subsystems\n");
@@ -217,26 +215,8 @@ int ExportHSEAModelText(CTALVOProject& container, const std::string& path, CFeed
         file.Close();
     } catch (const std::exception& e) {
         file.Abort();
-        CStatusBarFallback(feedback)->Warning(e.what());
+        feedback->Warning(e.what());
         return 0;
     }
     return 1;
-}
-
-int ExportHSEAModelTextDialog(CTALVOProject& container, CFeedback* feedback)
-{
-    CModelProject* project = container.GetModelProject();
-    CHSEAModelData* model = project ? project->GetHSEAModelData() : nullptr;
-    if (!model)
-        return 0;
-    FileChooserOptions options;
-    options.defaultExt = "txt";
-    options.initialName = model->GetName();
-    options.filter = LoadString(IDS_MODEL_DATA_FILTER);
-    options.title = LoadString(IDS_EXPORT_HSEA_TITLE);
-    options.overwritePrompt = true;
-    std::string path;
-    if (!PromptSaveFile(options, path))
-        return 0;
-    return ExportHSEAModelText(container, path, feedback);
 }

@@ -4,20 +4,22 @@
 #include <memory>
 #include <string>
 
+#include "platform/base/Feedback.h"
+
 class CArchive;
-class CFeedback;
 class CModelProject;
 class CTALVOProject;
 class CZuData;
 
 // Reads a model data text file (archive 0) or a binary archive holding one data object (archive
 // set) into the project; the new data element, or null (an error 7052 that names the file is
-// reported to the feedback; null: the main window's status bar shows it as a message box).
-CZuData* ReadModelDataText(CModelProject* project, const std::string& path, int archive, CFeedback* feedback = nullptr);
+// reported to the feedback).
+CZuData* ReadModelDataText(CModelProject* project, const std::string& path, int archive,
+                           CFeedback* feedback = SilentFeedback());
 // The same from the text of a model data text file read already (CStdioFile::ReadAll); path names
 // the file in messages.
 CZuData* ReadModelDataFromText(CModelProject* project, const std::string& path, std::shared_ptr<const std::string> text,
-                               CFeedback* feedback = nullptr);
+                               CFeedback* feedback = SilentFeedback());
 // One data object of a loading archive, named uniquely among the project's children and added to
 // it; null for a storing archive. Archive errors pass on to the caller.
 CZuData* ReadModelDataArchive(CModelProject* project, CArchive& ar);
@@ -29,6 +31,4 @@ std::unique_ptr<CZuData> CreateModelDataByName(const std::string& name);
 // subsystems. The file is replaced only when everything was written. 1 on success; 0 without a
 // Hybrid SEA model, or when the file cannot be written (a warning with the reason, or the error
 // "Faild to export the HSEA model." when the model's own export fails).
-int ExportHSEAModelText(CTALVOProject& container, const std::string& path, CFeedback* feedback = nullptr);
-// The same after asking for the file; 0 when there is no model or the user cancels.
-int ExportHSEAModelTextDialog(CTALVOProject& container, CFeedback* feedback = nullptr);
+int ExportHSEAModelText(CTALVOProject& container, const std::string& path, CFeedback* feedback = SilentFeedback());

@@ -274,21 +274,16 @@ void CModelProject::SetModelFileAsker(ModelFileAsker asker)
 
 CASEAModelData* CModelProject::ShowModelInformation(CASEAModelData* existing)
 {
-    FileChooserOptions options;
-    options.filter = LoadString(IDS_MODEL_FILE_FILTER);
-    options.title = LoadString(IDS_MODEL_FILE_TITLE);
+    std::string start;
     if (existing)
         if (CModelData* model = existing->GetModelData(0))
-            options.initialName = model->GetFileName();
-    if (options.initialName.empty())
-        options.initialName = m_modelFile;
+            start = model->GetFileName();
+    if (start.empty())
+        start = m_modelFile;
     std::string path;
-    if (const ModelFileAsker& asker = ModelFileAskerSlot()) {
-        if (!asker(existing, options.initialName, path) || path.empty())
-            return nullptr;
-    } else if (!PromptOpenFile(options, path)) {
+    const ModelFileAsker& asker = ModelFileAskerSlot();
+    if (!asker || !asker(existing, start, path) || path.empty())
         return nullptr;
-    }
     m_modelFile = path;
     return CreateASEAModelData(ModelKindOfFile(path));
 }

@@ -75,7 +75,7 @@ public:
     CASEAModelData* ShowModelInformation(CASEAModelData* existing);
     // How the model file is asked for: the window asks with its model-information dialog (given
     // the existing model, null for a new one, and the path to start from; true with the path on
-    // OK). Without one a file chooser asks.
+    // OK). Without one there is no model file to read.
     using ModelFileAsker = std::function<bool(CASEAModelData* existing, const std::string& start, std::string& path)>;
     static void SetModelFileAsker(ModelFileAsker asker);
     // A new model element of the kind built from the model file set for this project, added as a

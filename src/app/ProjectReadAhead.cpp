@@ -30,9 +30,9 @@ void CProjectReadAhead::Read()
     // only on their own thread.
     CUnseenObjectsScope unseen;
     m_doc = std::make_unique<CTALVODoc>();
-    m_doc->SetProgress(&m_reports);
+    m_doc->SetFeedback(&m_reports);
     m_read = m_doc->ReadDocumentFile(m_path, &m_error);
-    m_doc->SetProgress(nullptr);
+    m_doc->SetFeedback(nullptr);
     m_ended = true;
 }
 

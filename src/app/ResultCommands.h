@@ -3,6 +3,7 @@
 // result, 1084 against the measurement), the input-power export (1115) and the input-power data
 // dialog in solving mode (1056) apply, the result selection's answer, and the order report of the
 // SPL by single input powers. The frame opens the dialogs and calls these.
+#include "platform/base/Feedback.h"
 #include "platform/win/CommandIds.h"
 
 #include <cstdint>
@@ -13,7 +14,6 @@ class CAnalysisProject;
 class CMElement;
 class CZuRpmMultiVecFunc;
 class CZuRpmSelFunc;
-class CFeedback;
 
 class CResultCommands
 {
@@ -52,5 +52,6 @@ public:
     static int GetReportType(uint32_t message);
     // Writes the order report of an SPL table by order to the path (through a temporary file, so a
     // failure leaves an existing file as it was); 1 when written.
-    static int WriteSPLReport(CZuRpmSelFunc* table, int type, const std::string& path, CFeedback* progress = nullptr);
+    static int WriteSPLReport(CZuRpmSelFunc* table, int type, const std::string& path,
+                              CFeedback* progress = SilentFeedback());
 };

@@ -19,7 +19,6 @@
 #include "platform/modeldb/ModelData.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
-#include "platform/win/PromptService.h"
 #include "platform/win/QtTranslations.h"
 #include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
@@ -226,19 +225,13 @@ namespace {
 
 // Order result functions have no window: their text dump goes to a file the user names. Opening
 // a window has no caller's feedback: a failure is reported on the main window's status bar.
-bool DumpToChosenFile(IDataWriter& writer)
+void DumpToFile(IDataWriter& writer, const std::string& path)
 {
-    FileChooserOptions options;
-    options.filter = "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
-    options.defaultExt = "txt";
-    std::string path;
-    if (!PromptSaveFile(options, path))
-        return false;
     CStdioFile file;
     std::string error;
     if (!file.Open(path, CStdioFile::modeWrite, &error)) {
         CStatusBarFallback(nullptr)->Error(error);
-        return false;
+        return;
     }
     try {
         writer.WriteDump(file, std::string());
@@ -247,7 +240,6 @@ bool DumpToChosenFile(IDataWriter& writer)
         file.Abort();
         CStatusBarFallback(nullptr)->Error(e.what());
     }
-    return false;
 }
 
 // Data sets made from universal files have no measurement file: their data are their subsystem's
@@ -284,7 +276,10 @@ bool CTALVOApp::OpenDataView(CMElement* element) const
     if (DynamicDowncast<CZuOTPcFunc>(element) || DynamicDowncast<CZuOTDpFunc>(element) ||
         DynamicDowncast<CZuOTMultiVecFunc>(element)) {
         auto* writer = dynamic_cast<IDataWriter*>(element);
-        return writer ? DumpToChosenFile(*writer) : false;
+        std::string path;
+        if (writer && m_dumpFileChooser && m_dumpFileChooser(path))
+            DumpToFile(*writer, path);
+        return false;
     }
     if (const std::vector<CZuRpmFunc*> maps = UniversalFileMaps(element); !maps.empty()) {
         bool opened = false;

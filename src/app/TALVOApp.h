@@ -124,6 +124,10 @@ public:
     // installs it. name: in, the subsystem shown first; out, the pick as the picker answers it.
     using ExpSubsystemChooser = std::function<bool(CTALVOExp& experiment, std::string& name)>;
     void SetExpSubsystemChooser(ExpSubsystemChooser chooser) { m_expSubsystemChooser = std::move(chooser); }
+    // Asks for the text file an order result function is dumped to (such functions have no
+    // window); the window library installs it. False when cancelled or when none is installed.
+    using DumpFileChooser = std::function<bool(std::string& path)>;
+    void SetDumpFileChooser(DumpFileChooser chooser) { m_dumpFileChooser = std::move(chooser); }
 
     // Opens a new, empty measurement window and returns its document; null when none can be
     // opened (no window library, or, with checkUnsaved, another measurement window still holds
@@ -206,6 +210,7 @@ private:
     std::thread m_versionCheck;
     DAQSystemViewOpener m_daqSystemOpener;
     ExpSubsystemChooser m_expSubsystemChooser;
+    DumpFileChooser m_dumpFileChooser;
     std::shared_ptr<void> m_automationObject;
     std::function<void()> m_revokeAutomationObject;
 };

@@ -178,9 +178,9 @@ void CTALVODoc::Serialize(CArchive& ar)
     struct SProgressOfProject
     {
         CTALVOProject& project;
-        ~SProgressOfProject() { project.SetProgress(nullptr); }
+        ~SProgressOfProject() { project.SetFeedback(nullptr); }
     } given{m_project};
-    m_project.SetProgress(&*progress);
+    m_project.SetFeedback(&*progress);
     // What the projects' own objects report while they are read goes to the same feedback.
     ar.SetFeedback(&*progress);
     ar.m_pDocument = this;
@@ -328,21 +328,21 @@ void RestartDataNumbering()
 } // namespace
 
 bool CTALVODoc::NewProjectFromModelFile(const std::string& projectFile, int modelKind, const std::string& modelFile,
-                                        std::string* error)
+                                        std::string* error, CFeedback* feedback)
 {
     GetTALVOApp().SetMainDocument(this);
     RestartDataNumbering();
-    CBaseProject* model = m_project.CreateModelProjectFromFile(modelKind, modelFile);
+    CBaseProject* model = m_project.CreateModelProjectFromFile(modelKind, modelFile, feedback);
     if (!model && error)
         *error = Format("No model could be made from %s.", modelFile.c_str());
     return StartWithModel(model, projectFile, error);
 }
 
-bool CTALVODoc::NewProjectInteractive(const std::string& projectFile, std::string* error)
+bool CTALVODoc::NewProjectInteractive(const std::string& projectFile, std::string* error, CFeedback* feedback)
 {
     GetTALVOApp().SetMainDocument(this);
     RestartDataNumbering();
-    return StartWithModel(m_project.CreateModelProject(), projectFile, error);
+    return StartWithModel(m_project.CreateModelProject(feedback), projectFile, error);
 }
 
 bool CTALVODoc::NewProjectWithModel(const std::string& projectFile, const std::function<CBaseProject*()>& makeModel,
@@ -466,9 +466,9 @@ CAnalysisProject* CTALVODoc::AddOrderAnalysisProjectFromDaq(CDaqProject* daq)
     return AddOrderAnalysisProject(daq, &rpm, &orders, options->GetOrderBandWidth());
 }
 
-CBaseProject* CTALVODoc::AddModelVariant()
+CBaseProject* CTALVODoc::AddModelVariant(CFeedback* feedback)
 {
-    CModelProject* project = m_project.AddModelProject();
+    CModelProject* project = m_project.AddModelProject(feedback);
     if (!project)
         return nullptr;
     AddProjectToViews(project);
@@ -498,12 +498,10 @@ int CTALVODoc::RemoveProject(CBaseProject* project)
 bool CTALVODoc::RemoveProjectAt(int index, CFeedback* feedback)
 {
     if (index == 0) {
-        CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_CANNOT_REMOVE_MODEL), IDS_CANNOT_REMOVE_MODEL);
+        feedback->Warning(MessageTextOf(IDS_CANNOT_REMOVE_MODEL), IDS_CANNOT_REMOVE_MODEL);
         return false;
     }
     if (index < 0 || index >= m_project.GetProjectCount())
-        return false;
-    if (AfxMessageBox(IDS_REMOVE_SELECTED_PROJECT, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return false;
     if (IProjectTreeWindow* tree = GetTALVOApp().GetProjectTreeWindow())
         tree->RemoveTree(index);
@@ -512,17 +510,10 @@ bool CTALVODoc::RemoveProjectAt(int index, CFeedback* feedback)
     return true;
 }
 
-CZuData* CTALVODoc::ReadModelDataFile(CFeedback* feedback)
+CZuData* CTALVODoc::ReadModelDataFile(const std::string& path, CFeedback* feedback)
 {
     CModelProject* model = m_project.GetModelProject();
     if (!model)
-        return nullptr;
-    FileChooserOptions options;
-    options.defaultExt = "dmd";
-    options.filter = LoadString(IDS_MODEL_DATA_FILTER);
-    options.title = LoadString(IDS_OPEN_MODEL_DATA);
-    std::string path;
-    if (!PromptOpenFile(options, path))
         return nullptr;
     // Data of another kind come and go again: the project is as it was, and so is its flag.
     const int wasModified = IsModified() ? 1 : 0;
@@ -534,7 +525,7 @@ CZuData* CTALVODoc::ReadModelDataFile(CFeedback* feedback)
     if (data->GetType() != kInputPowerDataType) {
         model->DeleteChild(data);
         SetModifiedFlag(wasModified);
-        CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_NOT_HSEA_MODEL_DATA), IDS_NOT_HSEA_MODEL_DATA);
+        feedback->Warning(MessageTextOf(IDS_NOT_HSEA_MODEL_DATA), IDS_NOT_HSEA_MODEL_DATA);
         return nullptr;
     }
     SetModifiedFlag(1);
@@ -547,9 +538,9 @@ bool CTALVODoc::CanExportHSEAModelText() const
     return model && model->GetHSEAModelData();
 }
 
-int CTALVODoc::ExportHSEAModelText(CFeedback* feedback)
+int CTALVODoc::ExportHSEAModelText(const std::string& path, CFeedback* feedback)
 {
-    return ExportHSEAModelTextDialog(m_project, feedback);
+    return ::ExportHSEAModelText(m_project, path, feedback);
 }
 
 bool CTALVODoc::CanExportAnalysisProject() const
@@ -557,22 +548,30 @@ bool CTALVODoc::CanExportAnalysisProject() const
     return DynamicDowncast<CAnalysisProject>(GetTALVOApp().GetProject(-1)) != nullptr;
 }
 
-int CTALVODoc::ExportAnalysisProjectFile(CFeedback* feedback)
+int CTALVODoc::ExportAnalysisProjectFile(const std::string& path, CFeedback* feedback)
 {
+    auto* project = DynamicDowncast<CAnalysisProject>(GetTALVOApp().GetProject(-1));
+    if (!project)
+        return 0;
     try {
-        return ExportAnalysisProjectDialog();
+        ExportAnalysisProject(*project, path);
+        return 1;
     } catch (const std::exception& e) {
-        CStatusBarFallback(feedback)->Error(e.what());
+        feedback->Error(e.what());
         return 0;
     }
 }
 
-CAnalysisProject* CTALVODoc::ImportAnalysisProjectFile(CFeedback* feedback)
+CAnalysisProject* CTALVODoc::ImportAnalysisProjectFile(const std::string& path, CFeedback* feedback)
 {
     try {
-        return ImportAnalysisProjectDialog(*this);
+        CAnalysisProject* project = ImportAnalysisProject(m_project, path);
+        AddProjectToViews(project);
+        // The imported analysis lives only in memory until the document is saved.
+        SetModifiedFlag();
+        return project;
     } catch (const std::exception& e) {
-        CStatusBarFallback(feedback)->Error(e.what());
+        feedback->Error(e.what());
         return nullptr;
     }
 }

@@ -5,6 +5,7 @@
 // through the application (IProjectTreeWindow), the main window's progress through the private
 // progress messages, so the document works without any window (tests, automation).
 #include "app/TALVOProject.h"
+#include "platform/base/Feedback.h"
 #include "platform/elements/ZuStdDataList.h"
 
 #include <functional>
@@ -13,11 +14,9 @@
 
 class CAnalysisProject;
 class CArchive;
-class CFeedback;
 class CBaseProject;
 class CMElement;
 class CDaqProject;
-class CFeedback;
 class CMElement;
 class COctaveManagerEx;
 class COrderList;
@@ -64,12 +63,13 @@ public:
     // project window, the document becomes the application's main document and the work folder
     // beside the file exists. feedback (when given) shows the file's bytes read, from none to all
     // of them, and ends once the project's windows are filled.
-    bool OnOpenDocument(const std::string& path, std::string* error = nullptr, CFeedback* feedback = nullptr);
+    bool OnOpenDocument(const std::string& path, std::string* error = nullptr, CFeedback* feedback = SilentFeedback());
     // The two halves of OnOpenDocument. The read touches nothing but this document and the file, so
     // it may run on another thread while no window knows the document yet; it leaves the feedback
     // open. The second half, on the window thread, adds the projects to the project window, makes
     // the document the main document and creates the work folder.
-    bool ReadDocumentFile(const std::string& path, std::string* error = nullptr, CFeedback* feedback = nullptr);
+    bool ReadDocumentFile(const std::string& path, std::string* error = nullptr,
+                          CFeedback* feedback = SilentFeedback());
     void ShowReadDocument();
     // Writes the project file atomically (the previous file stays on any failure); on success the
     // document takes the path and is no longer modified.
@@ -78,11 +78,12 @@ public:
     void OnCloseDocument();
     // A new project: the model project is made from a model data file of the given kind and the
     // document is saved at once to projectFile. False (nothing kept, not the main document) when
-    // the model cannot be made or the file not written.
+    // the model cannot be made (why is reported to the feedback) or the file not written.
     bool NewProjectFromModelFile(const std::string& projectFile, int modelKind, const std::string& modelFile,
-                                 std::string* error = nullptr);
+                                 std::string* error = nullptr, CFeedback* feedback = SilentFeedback());
     // The same with the container asking for the model (its dialogs) instead of a file.
-    bool NewProjectInteractive(const std::string& projectFile, std::string* error = nullptr);
+    bool NewProjectInteractive(const std::string& projectFile, std::string* error = nullptr,
+                               CFeedback* feedback = SilentFeedback());
     // The same with the model made by the caller (a model import); makeModel returns the model
     // project it made in this document's container, or null.
     bool NewProjectWithModel(const std::string& projectFile, const std::function<CBaseProject*()>& makeModel,
@@ -90,7 +91,7 @@ public:
 
     // The feedback of reading and writing the project file (not owned); null: the main window's
     // status bar.
-    void SetProgress(CFeedback* progress) { m_progress = progress; }
+    void SetFeedback(CFeedback* progress) { m_progress = progress; }
 
     // The file body: container, file properties, project history; the progress ends with it (also
     // when reading or writing fails).
@@ -120,28 +121,28 @@ public:
     CAnalysisProject* AddOrderAnalysisProjectFromDaq(CDaqProject* daq);
     // A further model project (a model variant) through the container's dialogs; on success it is
     // shown in the project window, the document is modified and its 3D model window opens.
-    CBaseProject* AddModelVariant();
-    // Index 0 (the model project) is refused with the warning 6021 (reported to the feedback; null:
-    // the main window's status bar, which shows it as a message box, as for the reports below);
-    // otherwise question 6008 (OK/Cancel) and on OK the project and its tree go. True when removed.
-    bool RemoveProjectAt(int index, CFeedback* feedback = nullptr);
+    CBaseProject* AddModelVariant(CFeedback* feedback = SilentFeedback());
+    // Index 0 (the model project) is refused with the warning 6021 (reported to the feedback, as
+    // are the reports below); otherwise the project and its tree go (the command asks 6008 first).
+    // True when removed.
+    bool RemoveProjectAt(int index, CFeedback* feedback = SilentFeedback());
 
-    // Asks for a model data text file (".dmd") and reads it into the model project. Data other than
+    // Reads a model data text file (".dmd") into the model project. Data other than
     // input power data (type 60) are deleted again with the warning 6133; otherwise the project
     // window shows the new element (1224) and the document is modified. The new element or null.
-    CZuData* ReadModelDataFile(CFeedback* feedback = nullptr);
-    // Command 1114: the Hybrid SEA model as text, after asking for the file; 1 when written.
+    CZuData* ReadModelDataFile(const std::string& path, CFeedback* feedback = SilentFeedback());
+    // Command 1114: the Hybrid SEA model as text to the file the command chose; 1 when written.
     bool CanExportHSEAModelText() const;
-    int ExportHSEAModelText(CFeedback* feedback = nullptr);
+    int ExportHSEAModelText(const std::string& path, CFeedback* feedback = SilentFeedback());
 
     // Commands 1111 and 1127: the analysis-project exchange file (".oap"). Export is offered only
-    // while the project selected in the project window is an analysis project; it returns 1 when
-    // the file was written. Import returns the new project (null when cancelled or failed). A file
-    // or archive error is reported as an error: a failed export keeps the previous file, a failed
-    // import adds nothing.
+    // while the project selected in the project window is an analysis project; it writes that
+    // project to the file the command chose and returns 1 when the file was written. Import
+    // returns the new project (null when it failed). A file or archive error is reported as an
+    // error: a failed export keeps the previous file, a failed import adds nothing.
     bool CanExportAnalysisProject() const;
-    int ExportAnalysisProjectFile(CFeedback* feedback = nullptr);
-    CAnalysisProject* ImportAnalysisProjectFile(CFeedback* feedback = nullptr);
+    int ExportAnalysisProjectFile(const std::string& path, CFeedback* feedback = SilentFeedback());
+    CAnalysisProject* ImportAnalysisProjectFile(const std::string& path, CFeedback* feedback = SilentFeedback());
 
     // IProjectContainerSite
     void OnElementAdded(int projectIndex, CMElement* element) override;

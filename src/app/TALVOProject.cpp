@@ -241,20 +241,20 @@ int CTALVOProject::IsInputSubsystem(const std::string& name) const
 
 CModelProject* CTALVOProject::CreateModelProject(CFeedback* feedback)
 {
-    CStatusBarFallback reports(feedback);
+    CFeedback& reports = *feedback;
     auto created = std::make_unique<CModelProject>("Model");
     created->SetID(m_nextID);
     DeleteAllProjects();
     auto* project = static_cast<CModelProject*>(AppendProject(std::move(created)));
     CASEAModelData* data = project->ShowModelInformation(nullptr);
     if (!data) {
-        Report(*reports, CFeedback::ESeverity::Error, IDS_MODEL_NOT_CREATED);
+        Report(reports, CFeedback::ESeverity::Error, IDS_MODEL_NOT_CREATED);
         RemoveProjectAt(0);
         return nullptr;
     }
     GetHSEAOptions().SetSymmetricCopy(project->IsSymmetricModel());
     UpdateSensorAssignment();
-    if (!ImportModelFileDialog(project, &*reports)) {
+    if (!ImportModelFileDialog(project, &reports)) {
         RemoveProjectAt(0);
         return nullptr;
     }
@@ -270,20 +270,20 @@ CModelProject* CTALVOProject::CreateModelProjectFromFile(int kind, const std::st
 CModelProject* CTALVOProject::CreateModelProjectFromFiles(const std::string& modelFile, const std::string& path,
                                                           CFeedback* feedback)
 {
-    CStatusBarFallback reports(feedback);
+    CFeedback& reports = *feedback;
     auto created = std::make_unique<CModelProject>("Model");
     created->SetID(m_nextID);
     DeleteAllProjects();
     auto* project = static_cast<CModelProject*>(AppendProject(std::move(created)));
     project->SetModelFile(modelFile);
     if (!project->CreateASEAModelData(CModelProject::ModelKindOfFile(modelFile))) {
-        Report(*reports, CFeedback::ESeverity::Error, IDS_MODEL_NOT_CREATED);
+        Report(reports, CFeedback::ESeverity::Error, IDS_MODEL_NOT_CREATED);
         RemoveProjectAt(0);
         return nullptr;
     }
     GetHSEAOptions().SetSymmetricCopy(project->IsSymmetricModel());
     UpdateSensorAssignment();
-    if (!path.empty() && !ImportModelFile(project, path, &*reports)) {
+    if (!path.empty() && !ImportModelFile(project, path, &reports)) {
         RemoveProjectAt(0);
         return nullptr;
     }
@@ -296,10 +296,10 @@ CModelProject* CTALVOProject::AddModelProject(CFeedback* feedback)
     CModelProject* model = GetModelProject();
     if (!model)
         return nullptr;
-    CStatusBarFallback reports(feedback);
+    CFeedback& reports = *feedback;
     CASEAModelData* existing = model->GetASEAModelData();
     if (!existing)
-        Report(*reports, CFeedback::ESeverity::Warning, IDS_NO_MODEL);
+        Report(reports, CFeedback::ESeverity::Warning, IDS_NO_MODEL);
     auto project = std::make_unique<CModelProject>(Format("Model #%1d", m_nextID));
     project->SetOwner(this);
     project->SetID(m_nextID);
@@ -309,7 +309,7 @@ CModelProject* CTALVOProject::AddModelProject(CFeedback* feedback)
     CZuData* shell = project->GetModelShell(0);
     if (shell)
         shell->SetName(Format("Analytical SEA Model #%1d", m_nextID));
-    if (!shell || !CheckModelCompatibility(shell, 0, &*reports))
+    if (!shell || !CheckModelCompatibility(shell, 0, &reports))
         return nullptr;
     ++m_nextID;
     return static_cast<CModelProject*>(AppendProject(std::move(project)));
@@ -370,17 +370,30 @@ CDaqProject* CTALVOProject::AddExtDaqProject(std::unique_ptr<CDaqProject> projec
     return static_cast<CDaqProject*>(AppendProject(std::move(project)));
 }
 
+namespace {
+CTALVOProject::ModelDataFileAsker& ModelDataFileAskerSlot()
+{
+    static CTALVOProject::ModelDataFileAsker asker;
+    return asker;
+}
+} // namespace
+
+void CTALVOProject::SetModelDataFileAsker(ModelDataFileAsker asker)
+{
+    ModelDataFileAskerSlot() = std::move(asker);
+}
+
 int CTALVOProject::ImportModelFileDialog(CModelProject* project, CFeedback* feedback)
 {
-    FileChooserOptions options;
-    options.filter = LoadString(IDS_MODEL_DATA_FILTER);
-    options.title = LoadString(IDS_MODEL_OPEN_TITLE);
-    options.allowMultiple = true;
+    const ModelDataFileAsker& asker = ModelDataFileAskerSlot();
+    if (!asker)
+        return 0;
+    // A file that does not read is reported, and the user is asked again.
     for (;;) {
-        std::vector<std::string> paths;
-        if (!PromptOpenFiles(options, paths) || paths.empty())
+        std::string path;
+        if (!asker(path) || path.empty())
             return 0;
-        if (ImportModelFile(project, paths.front(), feedback))
+        if (ImportModelFile(project, path, feedback))
             return 1;
     }
 }
@@ -448,7 +461,7 @@ int CTALVOProject::CheckModelCompatibility(CZuData* newData, int checkCouplings,
 {
     // Data that do not fit are refused with a warning; the model stays as it was.
     const auto refuse = [feedback](uint32_t id) {
-        Report(*CStatusBarFallback(feedback), CFeedback::ESeverity::Warning, id);
+        Report(*feedback, CFeedback::ESeverity::Warning, id);
         return 0;
     };
     CZuData* model = GetModelShell();
@@ -549,10 +562,9 @@ void ReportBlixChannelFailure(const CBlixChIO& io, const std::string& path, CFee
 {
     const std::string reportPath = path + ".err.txt";
     if (io.WriteErrorReport(reportPath))
-        CStatusBarFallback(feedback)->Warning(FormatString(IDS_BLIX_REPORT_WRITTEN, reportPath.c_str()),
-                                              IDS_BLIX_REPORT_WRITTEN);
+        feedback->Warning(FormatString(IDS_BLIX_REPORT_WRITTEN, reportPath.c_str()), IDS_BLIX_REPORT_WRITTEN);
     else
-        CStatusBarFallback(feedback)->Warning(FormatString(IDS_BLIX_FILE_FAILED, path.c_str()), IDS_BLIX_FILE_FAILED);
+        feedback->Warning(FormatString(IDS_BLIX_FILE_FAILED, path.c_str()), IDS_BLIX_FILE_FAILED);
 }
 } // namespace
 
@@ -585,14 +597,11 @@ int CTALVOProject::ApplyModelUpdate()
     return model ? model->ApplyModelUpdate(m_targetSubsystem, m_sourceSubsystems) : 0;
 }
 
-int CTALVOProject::RecalcInputPowers(std::string* failed, CFeedback* feedback)
+int CTALVOProject::RecalcInputPowers(int revise, std::string* failed, CFeedback* feedback)
 {
     CMElementList analyses;
     if (GetAnalysisProjects(analyses) == 0)
         return 1;
-    int revise = 0;
-    if (GetRegOptionByStringId(IDS_OPT_ASK_RECALC_IE) != 0)
-        revise = AfxMessageBox(IDS_ASK_REVISE_POWERS, MB_YESNO | MB_ICONQUESTION) == IDYES ? 1 : 0;
     int result = 1;
     for (CMElement* element : analyses) {
         auto* analysis = static_cast<CAnalysisProject*>(element);
@@ -612,7 +621,7 @@ int CTALVOProject::RecalcInputPowers(std::string* failed, CFeedback* feedback)
             std::string text = FormatString(IDS_INPUT_POWER_FAILED, analysis->GetName().c_str());
             if (!analysis->GetFailureReason().empty())
                 text += "\n\n" + analysis->GetFailureReason();
-            CStatusBarFallback(feedback)->Warning(text, IDS_INPUT_POWER_FAILED);
+            feedback->Warning(text, IDS_INPUT_POWER_FAILED);
             if (failed)
                 *failed += Format("The input powers of %s could not be recalculated.\n", analysis->GetName().c_str());
             result = 0;

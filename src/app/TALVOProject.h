@@ -5,6 +5,7 @@
 // settings and hardware inventory, the experiment plans and the sensor assignment. It writes and
 // reads the whole project file body.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "planning/QMXBlixList.h"
 #include "platform/archive/Archive.h"
 #include "platform/archive/Object.h"
+#include "platform/base/Feedback.h"
 #include "platform/elements/ZuStdDataAccessor.h"
 #include "platform/elements/ZuStdDataList.h"
 #include "platform/elements/ZuSubsystemTable.h"
@@ -25,7 +27,6 @@ class CBaseProject;
 class CBlixChDB;
 class CDAQConfig;
 class CDaqProject;
-class CFeedback;
 class CHSEAModelData;
 class CHSEAOptions;
 class CMElement;
@@ -122,17 +123,18 @@ public:
     CHSEAOptions& GetHSEAOptions() { return *m_hseaOptions; }
 
     // ---- creation and import (the new project, or null) ----
-    // Why a model or its data were refused or could not be read is reported to the feedback (null:
-    // the main window's status bar, which shows it as a message box).
-    CModelProject* CreateModelProject(CFeedback* feedback = nullptr);
+    // Why a model or its data were refused or could not be read is reported to the feedback (the
+    // windows give the main window's status bar, which shows it as a message box).
+    CModelProject* CreateModelProject(CFeedback* feedback = SilentFeedback());
     // The model of the kind is the vehicle model file beside path (ModelFileOfKind); path is the
     // model data text file read into it.
-    CModelProject* CreateModelProjectFromFile(int kind, const std::string& path, CFeedback* feedback = nullptr);
+    CModelProject* CreateModelProjectFromFile(int kind, const std::string& path,
+                                              CFeedback* feedback = SilentFeedback());
     // Model project 0 from a vehicle model file (".xml" or ".ntf", its kind by its name) and, when
     // dataFile is not empty, the model data text file read into it.
     CModelProject* CreateModelProjectFromFiles(const std::string& modelFile, const std::string& dataFile,
-                                               CFeedback* feedback = nullptr);
-    CModelProject* AddModelProject(CFeedback* feedback = nullptr);
+                                               CFeedback* feedback = SilentFeedback());
+    CModelProject* AddModelProject(CFeedback* feedback = SilentFeedback());
     CDaqProject* AddDaqProject();
     CAnalysisProject* AddAnalysisProject(const CRPMOptions* rpm, const COctaveManagerEx* bands);
     CAnalysisProject* AddImportedAnalysisProject(std::unique_ptr<CAnalysisProject> project);
@@ -140,31 +142,37 @@ public:
     // and numbers it and sets it up as the builder expects it; the builder then fills it. The
     // template, when asked for, is the last DAQ project marked as universal-file data.
     CDaqProject* AddExtDaqProject(std::unique_ptr<CDaqProject> project, CDaqProject** templateProject = nullptr);
-    // Read a model data text file into the model project; nonzero on success.
-    int ImportModelFileDialog(CModelProject* project, CFeedback* feedback = nullptr);
-    int ImportModelFile(CModelProject* project, const std::string& path, CFeedback* feedback = nullptr);
+    // How the model data file is asked for: the window library installs a file chooser (true with
+    // the path chosen). Without one nothing is asked.
+    using ModelDataFileAsker = std::function<bool(std::string& path)>;
+    static void SetModelDataFileAsker(ModelDataFileAsker asker);
+    // Asks for model data text files until one reads into the model project (each that does not
+    // is reported); 0 when the asking is cancelled.
+    int ImportModelFileDialog(CModelProject* project, CFeedback* feedback = SilentFeedback());
+    int ImportModelFile(CModelProject* project, const std::string& path, CFeedback* feedback = SilentFeedback());
     // The same over the file's text read already (CStdioFile::ReadAll); path names it in messages.
     int ImportModelText(CModelProject* project, const std::string& path, std::shared_ptr<const std::string> text,
-                        CFeedback* feedback = nullptr);
+                        CFeedback* feedback = SilentFeedback());
     void ReadSourceSubsystems(const std::string& path);
     void ReadSourceSubsystems(const std::shared_ptr<const std::string>& text);
     // 1 when the new model data fit the project's model (bands, subsystems and, when asked,
     // couplings); else a warning that says what differs, and 0.
-    int CheckModelCompatibility(CZuData* newData, int checkCouplings, CFeedback* feedback = nullptr);
+    int CheckModelCompatibility(CZuData* newData, int checkCouplings, CFeedback* feedback = SilentFeedback());
 
     // ---- acquisition and model upkeep ----
     int SetMaxChannel(int n) override;
     // A file that fails leaves its error list beside it (".err.txt"); a warning names it.
-    int ImportBlixChannelFile(const std::string& path, CFeedback* feedback = nullptr);
-    int ExportBlixChannelFile(const std::string& path, CFeedback* feedback = nullptr);
+    int ImportBlixChannelFile(const std::string& path, CFeedback* feedback = SilentFeedback());
+    int ExportBlixChannelFile(const std::string& path, CFeedback* feedback = SilentFeedback());
     // The Hybrid SEA model's update for the target and source subsystems; its result (0 without a
     // Hybrid SEA model).
     int ApplyModelUpdate();
     // Recalculates the input powers of every analysis project from its input energies (its
     // results go first; a project without input energies is passed over); each failure is
     // reported as a warning with its reason (7122). 1 when all succeeded; the names of the failed
-    // projects, one per line, go to failed (when given).
-    int RecalcInputPowers(std::string* failed = nullptr, CFeedback* feedback = nullptr);
+    // projects, one per line, go to failed (when given). revise: non-positive powers are revised
+    // (the command asks when the option says so).
+    int RecalcInputPowers(int revise, std::string* failed = nullptr, CFeedback* feedback = SilentFeedback());
 
     // ---- the rest of the container ----
     CPID& GetPID() { return m_pid; }
@@ -199,7 +207,7 @@ public:
     // The feedback of reading and writing the project file (not owned): its range counts the
     // projects read, or the elements written, with a text per project, and a file too old or too
     // new to read is reported to it as an error; null: the status bar.
-    void SetProgress(CFeedback* progress) { m_progress = progress; }
+    void SetFeedback(CFeedback* progress) { m_progress = progress; }
 
     // The project file body.
     void Serialize(CArchive& ar) override;

@@ -29,7 +29,7 @@ public:
 
     CExpProject* GetExpProject() const { return m_project; }
     CCalcProject* GetCalcProject(int i) const;
-    void SetProgress(CFeedback* progress) { m_progress = progress; }
+    void SetFeedback(CFeedback* progress) { m_progress = progress; }
 
     // Builds one calculation project per RPM and runs the steps: the excitation of that name only
     // (empty: all), the RPMs of options (null: the acquisition's range, or the constant RPM of

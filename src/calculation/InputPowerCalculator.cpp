@@ -156,7 +156,7 @@ void CInputPowerCalculator::SolveUnitEnergiesOfInputs()
     // The solve is one step of this calculation: its own passes show nothing.
     CStepFeedback step(Progress());
     CSolver solver;
-    solver.SetProgress(&step);
+    solver.SetFeedback(&step);
     solver.SetProject(m_project);
     solver.SetModelData(m_model);
     solver.SetMode(m_inputKind == 1 ? CSolver::MODE_ORDER : CSolver::MODE_RPM);
@@ -453,7 +453,7 @@ bool CInputPowerCalculator::KeyEnergy(int r, int b, std::unique_ptr<CZuData>& ho
     // The solve is one step of this calculation: its own passes show nothing.
     CStepFeedback step(Progress());
     CSolver solver;
-    solver.SetProgress(&step);
+    solver.SetFeedback(&step);
     solver.SetProject(m_project);
     solver.SetModelData(m_model);
     solver.SetInputs(inputs);

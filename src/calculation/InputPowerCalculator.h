@@ -62,7 +62,7 @@ public:
     void SetBandSet(COctaveManagerEx* bands) { m_bands = bands; }
     void SetRevise(int revise) { m_revise = revise; }
     // Null: the main window's progress.
-    void SetProgress(CFeedback* progress) { m_progress = progress; }
+    void SetFeedback(CFeedback* progress) { m_progress = progress; }
 
     // 1 on success (the powers are in the folder), 0 on failure. A failure that the user must
     // hear of (an input the model does not know, inputs whose RPM rows do not match) is shown;

@@ -10,7 +10,6 @@
 #include "platform/base/Format.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/gfx/OctaveManager.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/base/Feedback.h"
@@ -256,7 +255,7 @@ int COTCavPcCreator::WriteReport(const char* path, CFeedback* progress)
     } scope{progress};
     try {
         if (!path || !file.Open(path, CStdioFile::modeWrite)) {
-            CStatusBarFallback(progress)->Error("Faile to open file.");
+            progress->Error("Faile to open file.");
             return 0;
         }
         // Every order of the analysis project; the map holds them at the same positions.
@@ -284,7 +283,7 @@ int COTCavPcCreator::WriteReport(const char* path, CFeedback* progress)
         file.Close();
     } catch (const CFileException&) {
         file.Abort();
-        CStatusBarFallback(progress)->Error("Faile to open file.");
+        progress->Error("Faile to open file.");
         return 0;
     }
     return 1;

@@ -14,6 +14,7 @@
 
 #include "calculation/OTDataList.h"
 #include "platform/archive/Object.h"
+#include "platform/base/Feedback.h"
 
 class CHSEAPowerContribution;
 class CZuData;
@@ -21,7 +22,6 @@ class CZuOTFunc;
 class CZuOTPcFunc;
 class CZuOTResultData;
 class IAnalysisProjectAccess;
-class CFeedback;
 
 class COTCavPcCreator : public CObject
 {
@@ -52,7 +52,7 @@ public:
     // The area (dB), area (%) and line (dB) blocks of every order that builds, as a text report.
     // 0 with the message "Faile to open file." when the file cannot be written. The progress, when
     // given, steps once per order.
-    int WriteReport(const char* path, CFeedback* progress = nullptr);
+    int WriteReport(const char* path, CFeedback* progress = SilentFeedback());
 
     const COTDataList& GetDataList() const { return m_list; }
     const std::string& GetName() const { return m_name; }

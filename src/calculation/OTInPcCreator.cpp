@@ -9,7 +9,6 @@
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/base/Feedback.h"
@@ -139,7 +138,7 @@ int COTInPcCreator::WriteReport(int type, const char* path, CFeedback* progress)
     } scope{progress};
     try {
         if (!path || !file.Open(path, CStdioFile::modeWrite)) {
-            CStatusBarFallback(progress)->Error("Faile to open file.");
+            progress->Error("Faile to open file.");
             return 0;
         }
         file.WriteString("##### LINE [dB] #####\n");
@@ -157,7 +156,7 @@ int COTInPcCreator::WriteReport(int type, const char* path, CFeedback* progress)
         file.Close();
     } catch (const CFileException&) {
         file.Abort();
-        CStatusBarFallback(progress)->Error("Faile to open file.");
+        progress->Error("Faile to open file.");
         return 0;
     }
     return 1;

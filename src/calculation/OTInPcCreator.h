@@ -7,9 +7,9 @@
 
 #include "calculation/OTDataList.h"
 #include "platform/archive/Object.h"
+#include "platform/base/Feedback.h"
 
 class CZuOTMultiVecFunc;
-class CFeedback;
 
 class COTInPcCreator : public CObject
 {
@@ -30,7 +30,7 @@ public:
     // "##### LINE [dB] #####" and the block of every order that builds with the type. 0 with the
     // message "Faile to open file." when the file cannot be written (an existing file then stays
     // as it was). The progress, when given, steps once per order.
-    int WriteReport(int type, const char* path, CFeedback* progress = nullptr);
+    int WriteReport(int type, const char* path, CFeedback* progress = SilentFeedback());
 
     const COTDataList& GetDataList() const { return m_list; }
     const std::string& GetName() const { return m_name; }

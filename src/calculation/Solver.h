@@ -9,7 +9,7 @@
 //     E(b, j) = sum_s P_s(b) * E1W_s(k_b, j),  k_b the model band of project band b.
 //
 // Use: construct; SetProject; SetModelData; SetInputs; SetMode (0 by RPM, 1 by order); optionally
-// SetProgress, SetRpmIndex, SetBandIndex, SetOrderIndex, SetRecompute; Run; TakeResult.
+// SetFeedback, SetRpmIndex, SetBandIndex, SetOrderIndex, SetRecompute; Run; TakeResult.
 // Each pass begins the feedback's range anew (the unit solves, the RPMs of each order) with its
 // text; without a feedback it shows on the main window's status bar.
 #include <memory>
@@ -47,7 +47,7 @@ public:
     void SetModelData(CHSEAModelData* model);
     void SetMode(int mode) { m_mode = mode; }
     // The feedback of the run (not owned); null: the status bar.
-    void SetProgress(CFeedback* progress) { m_progress = progress; }
+    void SetFeedback(CFeedback* progress) { m_progress = progress; }
     // Only this RPM of the project's list (by RPM) or of every order; -1 all.
     void SetRpmIndex(int index) { m_rpmIndex = index; }
     // Only this RPM, which need not be one of the project's list (the input functions must have a

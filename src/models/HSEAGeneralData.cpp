@@ -110,9 +110,6 @@ CZuPowerFunc* CHSEAGeneralData::AddPowerFunc(const std::string& subsystem, int p
     if (!f) {
         made = std::make_unique<CZuPowerFunc>(name, subsystem, bands, this, kPowerKinds[powerKind].code);
         f = made.get();
-    } else if (AfxFormatMessageBox(IDS_OVERWRITE_POWER, MB_OKCANCEL | MB_ICONEXCLAMATION, f->GetName().c_str()) ==
-               IDCANCEL) {
-        return f;
     }
     if (f->GetDataCount() != bands)
         f->SetDataCount(bands);

@@ -44,7 +44,7 @@ public:
     static const char* SectionName(int kind);
 
     // An input-power function of the subsystem (power kinds 0 to 3), 1.0 in every band. An existing
-    // one is overwritten only when the user agrees (message 7095); null for another power kind.
+    // one starts again at 1.0 (the window asks 7095 first); null for another power kind.
     CZuPowerFunc* AddPowerFunc(const std::string& subsystem, int powerKind);
     // The energy-ratio function of the pair, created with 0.0 in every band; null when a equals b.
     CEnergyRatioFunction* AddEnergyRatioFunc(const std::string& a, const std::string& b);

@@ -43,7 +43,7 @@ public:
 
     // Progress and messages of the workbook runs; the main window's status bar unless set (not
     // owned). Null: no progress, and the messages go to the status bar, which shows them as boxes.
-    void SetProgress(CFeedback* progress) { m_progress = progress; }
+    void SetFeedback(CFeedback* progress) { m_progress = progress; }
 
     int GetMaxChannel() const { return m_maxChannel; }
     int GetMaxSlot() const { return m_maxSlot; }

@@ -40,7 +40,7 @@ public:
 
     // Progress over the plans, shown from kProgressPlanCount plans on, and the export's messages
     // (not owned; null: no progress, and the messages go to the main window's status bar).
-    void SetProgress(CFeedback* progress) { m_progress = progress; }
+    void SetFeedback(CFeedback* progress) { m_progress = progress; }
 
     // Writes the plans of the indexes in their order; indexes that are not plans of the list are
     // skipped. Non-zero on success; else a warning says why (a ".xls" name is refused) and no file

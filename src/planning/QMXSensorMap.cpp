@@ -7,7 +7,6 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ZuSubsystemTable.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -227,8 +226,8 @@ int CQMXSensorMap::ReplaceSubsystemSensors(const std::string& subsystem, const s
     }
     if (next < sensors.size()) {
         m_rows = saved;
-        CStatusBarFallback(feedback)->Warning(
-            FormatString(IDS_PLAN_SENSORS_DO_NOT_FIT, m_name.c_str(), subsystem.c_str()), IDS_PLAN_SENSORS_DO_NOT_FIT);
+        feedback->Warning(FormatString(IDS_PLAN_SENSORS_DO_NOT_FIT, m_name.c_str(), subsystem.c_str()),
+                          IDS_PLAN_SENSORS_DO_NOT_FIT);
         return 0;
     }
     return 1;

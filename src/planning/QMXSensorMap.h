@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "planning/ExpPlan.h"
+#include "platform/base/Feedback.h"
 
 class CArchive;
-class CFeedback;
 class CQMXBlixList;
 
 struct tagSENSORMAP
@@ -69,7 +69,7 @@ public:
     // subsystem, and 0 is returned. 1 also when the plan does not use the subsystem. The warning
     // goes to the caller's feedback, else to the main window's status bar.
     int ReplaceSubsystemSensors(const std::string& subsystem, const std::vector<std::string>& sensors,
-                                CFeedback* feedback = nullptr);
+                                CFeedback* feedback = SilentFeedback());
 
     void Serialize(CArchive& ar) override;
 

@@ -7,6 +7,7 @@
 
 #include "planning/QMXSensorMap.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/Feedback.h"
 
 class CQMXBlixList;
 
@@ -43,7 +44,7 @@ public:
     // ReplaceSubsystemSensors on every plan in order; 0 at the first plan that refuses (plans
     // before it keep their new sensors).
     int ReplaceSubsystemSensorsInAll(const std::string& subsystem, const std::vector<std::string>& sensors,
-                                     CFeedback* feedback = nullptr);
+                                     CFeedback* feedback = SilentFeedback());
 
     void Serialize(CArchive& ar) override;
 

@@ -9,7 +9,6 @@
 #include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
@@ -46,7 +45,8 @@ CZuRpmFunc* MakeSubsystemRpmFunc(CAnalysisProject& project, CZuRpmResultData& re
 }
 
 std::unique_ptr<CZuRpmMultiVecFunc> MakeInputPowerMultiVecFunc(CAnalysisProject& project, const std::string& target,
-                                                               const CZuSubsystemTable& sources, CFeedback* feedback)
+                                                               const CZuSubsystemTable& sources, CFeedback* feedback,
+                                                               const std::function<bool(const std::string&)>& goOn)
 {
     std::vector<CZuRpmResultData*> results;
     for (int k = 0; k < sources.GetCount(); ++k) {
@@ -57,8 +57,8 @@ std::unique_ptr<CZuRpmMultiVecFunc> MakeInputPowerMultiVecFunc(CAnalysisProject&
             found = project.CalcInputPowerByName(one, 1);
         auto* result = DynamicDowncast<CZuRpmResultData>(found);
         if (!result) {
-            CStatusBarFallback(feedback)->Warning(FormatString(IDS_INPUT_POWER_NOT_CALCULATED, sources[k].c_str()),
-                                                  IDS_INPUT_POWER_NOT_CALCULATED);
+            feedback->Warning(FormatString(IDS_INPUT_POWER_NOT_CALCULATED, sources[k].c_str()),
+                              IDS_INPUT_POWER_NOT_CALCULATED);
             return nullptr;
         }
         results.push_back(result);
@@ -78,9 +78,7 @@ std::unique_ptr<CZuRpmMultiVecFunc> MakeInputPowerMultiVecFunc(CAnalysisProject&
         }
         made.emplace_back(results[k], func);
         CZuSubsystemTable powered;
-        if (results[k]->CollectInputPowerSubsystems(powered, 1) == 0 &&
-            AfxFormatMessageBox(IDS_NO_POSITIVE_INPUT_POWER, MB_OKCANCEL | MB_ICONQUESTION,
-                                sources[static_cast<int>(k)].c_str()) == IDCANCEL) {
+        if (results[k]->CollectInputPowerSubsystems(powered, 1) == 0 && goOn && !goOn(sources[static_cast<int>(k)])) {
             discard();
             return nullptr;
         }

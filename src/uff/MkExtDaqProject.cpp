@@ -458,12 +458,9 @@ int CMkExtDaqProject::FileStep(IUFImportUI& ui, CFeedback& progress)
             m_notes.push_back(Format("%s could not be opened.", files[i].c_str()));
             continue;
         }
-        progress.Begin(std::string(), 100);
+        progress.Begin(std::string(), static_cast<int64_t>(file->GetSize()));
         CUFScanner scan;
-        scan.progress = [&](int percent) {
-            progress.SetPos(percent);
-            return progress.IsCancelled();
-        };
+        scan.feedback = &progress;
         // Spectra (auto and cross) and order functions are imported; other function types are
         // passed over.
         scan.dataset = [&](std::unique_ptr<CDAQPPUFIndex>& index, CUFLineReader& reader) {

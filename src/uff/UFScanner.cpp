@@ -1,5 +1,6 @@
 #include "uff/UFScanner.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "platform/base/Format.h"
@@ -49,13 +50,19 @@ int CUFScanner::Scan(CUFLineReader& file, std::string* error)
         return 0;
     };
     const uint64_t size = file.GetSize();
+    // The position is told at least every hundredth of the file, and at most every kProgressBytes.
+    const uint64_t every = std::min<uint64_t>(std::max<uint64_t>(size / 100, 1), kProgressBytes);
+    uint64_t nextReport = every;
     std::string_view line;
     bool inside = false; // between the lines that open and close a dataset
     file.SetSearchThreads(threads);
     while (file.ReadToDelimiter(line)) {
-        if (progress) {
-            const int percent = size ? static_cast<int>(file.Tell() * 100 / size) : 100;
-            if (progress(percent))
+        if (feedback) {
+            if (file.Tell() >= nextReport) {
+                feedback->SetPos(static_cast<int64_t>(file.Tell()));
+                nextReport = file.Tell() + every;
+            }
+            if (feedback->IsCancelled())
                 return 0;
         }
         inside = !inside;
@@ -116,17 +123,9 @@ int CUFScanner::Scan(CUFLineReader& file, std::vector<std::unique_ptr<CDAQPPUFIn
 {
     CUFScanner scan;
     scan.threads = threads;
-    uint64_t nextReport = kProgressBytes;
-    if (progress) {
+    scan.feedback = progress;
+    if (progress)
         progress->Begin(Format("Indexing %s...", file.GetFilePath().c_str()), static_cast<int64_t>(file.GetSize()));
-        scan.progress = [&](int) {
-            if (file.Tell() >= nextReport) {
-                progress->SetPos(static_cast<int64_t>(file.Tell()));
-                nextReport = file.Tell() + kProgressBytes;
-            }
-            return false;
-        };
-    }
     scan.dataset = [&](std::unique_ptr<CDAQPPUFIndex>& index, CUFLineReader&) { out.push_back(std::move(index)); };
     const int result = scan.Scan(file, error);
     if (progress)

@@ -17,8 +17,10 @@ class CFeedback;
 class CUFScanner
 {
 public:
-    // Called at every delimiter with the position in percent of the file; true cancels the scan.
-    std::function<bool(int percent)> progress;
+    // The feedback of the scan (not owned; null: none): the caller begins its range over the
+    // file's size in bytes, the scan moves it to where it has read (at least every hundredth of
+    // the file) and stops when it is cancelled, which it asks at every delimiter.
+    CFeedback* feedback = nullptr;
     // Every dataset 58 indexed; the callee may take the record. The reader stands after the header;
     // the callee may read on, the scan goes on from where the header ended.
     std::function<void(std::unique_ptr<CDAQPPUFIndex>& index, CUFLineReader& file)> dataset;

@@ -16,6 +16,7 @@
 #include "app/ui/MainFrameAutomationHost.h"
 #include "app/ui/MeasuredDataServices.h"
 #include "app/ui/ModelInformationDlg.h"
+#include "app/ui/ProjectFileCommands.h"
 #include "app/ui/StartupWarmUp.h"
 #include "experiments/ui/DaqMenuCommands.h"
 #include "experiments/ui/DlgExpProperty.h"
@@ -159,6 +160,9 @@ void InstallDialogs()
         dialog.DoModal();
     });
     // The vehicle model file of a new model is asked for in the model-information dialog.
+    // Model data files and the files order results are dumped to are chosen with file choosers.
+    CTALVOProject::SetModelDataFileAsker(&CProjectFileCommands::ChooseModelDataFile);
+    GetTALVOApp().SetDumpFileChooser(&CProjectFileCommands::ChooseDumpFile);
     CModelProject::SetModelFileAsker([](CASEAModelData* existing, const std::string& start, std::string& path) {
         CModelInformationDlg dialog(existing, MainFrame());
         dialog.m_path = start;

@@ -54,7 +54,7 @@ protected:
     {
         m_params = CBlixChIO::CParams(path, &m_db, &m_subsystems, &m_sensors);
         m_io.SetParams(&m_params);
-        m_io.SetProgress(nullptr);
+        m_io.SetFeedback(nullptr);
         std::string t;
         const int result = m_io.Import(t);
         if (title)

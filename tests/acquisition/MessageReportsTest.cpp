@@ -79,14 +79,14 @@ TEST(MessageReports, RefusedWorkReportsThroughTheCallersFeedback)
         {"plan workbook without its sheets",
          [&](CFeedback& feedback) {
              CExpPlanIO io(&owner);
-             io.SetProgress(&feedback);
+             io.SetFeedback(&feedback);
              return io.ImportFromExcel(noSheets) == 0;
          },
          ESeverity::Warning, 0, "The excel worksheet is not found.\n[BLIXs]"},
         {"plan workbook in the binary format",
          [&](CFeedback& feedback) {
              CExpPlanIO io(&owner);
-             io.SetProgress(&feedback);
+             io.SetFeedback(&feedback);
              return io.ExportToExcel((dir / "plans.xls").string()) == 0;
          },
          ESeverity::Warning, 0, ".xlsx"},

@@ -19,7 +19,7 @@ TEST(TALVOProjectBlix, FailedRunsReportBesideTheFile)
     // No model: no subsystem is known, so the one row fails and the report says so.
     const std::string path = (dir / "channels.txt").string();
     std::ofstream(path) << "Door\t12\t1\tS1\n";
-    EXPECT_EQ(project.ImportBlixChannelFile(path), 0);
+    EXPECT_EQ(project.ImportBlixChannelFile(path, StatusBarBoxes()), 0);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().stringId, 7090u);
     EXPECT_NE(prompts.Last().text.find(path + ".err.txt"), std::string::npos);
@@ -30,10 +30,10 @@ TEST(TALVOProjectBlix, FailedRunsReportBesideTheFile)
 
     // An export into a folder that does not exist cannot leave a report there either.
     const std::string nowhere = (dir / "missing" / "out.txt").string();
-    EXPECT_EQ(project.ExportBlixChannelFile(nowhere), 0);
+    EXPECT_EQ(project.ExportBlixChannelFile(nowhere, StatusBarBoxes()), 0);
     ASSERT_EQ(prompts.Count(), 2u);
     EXPECT_EQ(prompts.Last().stringId, 7056u);
 
-    EXPECT_EQ(project.ExportBlixChannelFile((dir / "out.txt").string()), 1);
+    EXPECT_EQ(project.ExportBlixChannelFile((dir / "out.txt").string(), StatusBarBoxes()), 1);
     EXPECT_EQ(prompts.Count(), 2u);
 }

@@ -314,18 +314,13 @@ TEST_F(ChainFixture, CalculationCommandsFollowTheProjectAndAnswerTheirNotificati
     EXPECT_EQ(inputPowers.notifyMessage, 0x2410u);
     EXPECT_EQ(energyResult.notifyMessage, 0x2411u);
 
-    // 0x2410: asked whether to revise when the option says so, then "finished".
-    CZuRegOptions options(GetOptionsKeyPath().c_str());
-    ASSERT_TRUE(options.Open());
-    ASSERT_TRUE(options.SetDWORD("IP_AskRecalcIE", 1));
-    prompts.Answer(IDNO);
-    const int done = C::OnCalcInputEnergy(offered, rpmProject);
-    options.SetDWORD("IP_AskRecalcIE", 0);
+    // 0x2410: "finished".
+    const int done = C::OnCalcInputEnergy(offered, rpmProject, 0, StatusBarBoxes());
     ASSERT_EQ(done, 1);
     std::vector<uint32_t> shown;
     for (const PromptRecord& r : prompts.Records())
         shown.push_back(r.stringId);
-    EXPECT_EQ(shown, std::vector<uint32_t>({6192u, 6170u}));
+    EXPECT_EQ(shown, std::vector<uint32_t>({6170u}));
     EXPECT_NE(rpmProject->GetInputPowerFolder()->FindRpmItem(sample::kExcited), nullptr);
     EXPECT_FALSE(inputPowers.applies(rpmProject));
     EXPECT_TRUE(energyResult.applies(rpmProject));
@@ -333,14 +328,14 @@ TEST_F(ChainFixture, CalculationCommandsFollowTheProjectAndAnswerTheirNotificati
 
     // 0x2411: the energy result, "finished"; a subsystem without input power: named, then "failed".
     prompts.Clear();
-    ASSERT_EQ(C::OnCalcEnergyResult(offered, rpmProject), 1);
+    ASSERT_EQ(C::OnCalcEnergyResult(offered, rpmProject, StatusBarBoxes()), 1);
     EXPECT_EQ(prompts.Last().stringId, 6170u);
     CMElement* set = rpmProject->FindEnergyResult(offered);
     ASSERT_NE(set, nullptr);
     CZuSubsystemTable floor;
     floor.Add("Floor");
     prompts.Clear();
-    EXPECT_EQ(C::OnCalcEnergyResult(floor, rpmProject), 0);
+    EXPECT_EQ(C::OnCalcEnergyResult(floor, rpmProject, StatusBarBoxes()), 0);
     shown.clear();
     for (const PromptRecord& r : prompts.Records())
         shown.push_back(r.stringId);
@@ -360,7 +355,7 @@ TEST_F(ChainFixture, AFailedCalculationSaysWhyBelowItsMessage)
     model->DeleteChild(model->GetHSEAModelData(), 1);
     ASSERT_EQ(model->GetHSEAModelData(), nullptr);
     prompts.Clear();
-    EXPECT_EQ(C::OnCalcInputEnergy(roof, rpmProject), 0);
+    EXPECT_EQ(C::OnCalcInputEnergy(roof, rpmProject, 0, StatusBarBoxes()), 0);
     ASSERT_GE(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().stringId, 6076u);
     EXPECT_EQ(prompts.Last().text.rfind("The calculation failed.", 0), 0u) << prompts.Last().text;
@@ -370,7 +365,7 @@ TEST_F(ChainFixture, AFailedCalculationSaysWhyBelowItsMessage)
 
     // The energy result of inputs that were never calculated names the input, then fails.
     prompts.Clear();
-    EXPECT_EQ(C::OnCalcEnergyResult(roof, rpmProject), 0);
+    EXPECT_EQ(C::OnCalcEnergyResult(roof, rpmProject, StatusBarBoxes()), 0);
     EXPECT_EQ(prompts.Last().stringId, 6076u);
 
     // Without the DAQ project's data the energies are missing: that is the reason given.
@@ -384,7 +379,7 @@ TEST_F(ChainFixture, AFailedCalculationSaysWhyBelowItsMessage)
     CZuSubsystemTable floor;
     floor.Add("Floor");
     prompts.Clear();
-    EXPECT_EQ(C::OnCalcInputEnergy(floor, rpmProject), 0);
+    EXPECT_EQ(C::OnCalcInputEnergy(floor, rpmProject, 0, StatusBarBoxes()), 0);
     EXPECT_EQ(prompts.Last().stringId, 6076u);
     EXPECT_NE(prompts.Last().text.find("measured data"), std::string::npos) << prompts.Last().text;
 }

@@ -52,7 +52,7 @@ TEST(CoreReports, MessagesReachTheCallersFeedbackWithTheirSeverityAndId)
          [&](CFeedback& f) {
              const std::vector<uint8_t> bytes = NewerProjectFile();
              CTALVOProject read;
-             read.SetProgress(&f);
+             read.SetFeedback(&f);
              CArchive ar(bytes.data(), bytes.size());
              EXPECT_THROW(read.Serialize(ar), CArchiveException);
          },

@@ -107,7 +107,7 @@ protected:
         Outcome outcome = Outcome::Refused;
         {
             CTALVODoc doc;
-            if (!doc.NewProjectFromModelFile(file.string(), 0, (dir / "model.dmd").string(), &error))
+            if (!doc.NewProjectFromModelFile(file.string(), 0, (dir / "model.dmd").string(), &error, StatusBarBoxes()))
                 return Outcome::Refused;
             doc.OnCloseDocument();
         }
@@ -126,12 +126,13 @@ protected:
         const fs::path file = dir / "project.orv";
         {
             CTALVODoc doc;
-            if (!doc.NewProjectFromModelFile(file.string(), 0, (dir / "model.dmd").string(), &error)) {
+            if (!doc.NewProjectFromModelFile(file.string(), 0, (dir / "model.dmd").string(), &error,
+                                             StatusBarBoxes())) {
                 ADD_FAILURE() << "the sample does not make a project: " << error;
                 return Outcome::Refused;
             }
             CModelProject* model = doc.GetTALVOProject().GetModelProject();
-            const bool read = ReadModelDataText(model, (dir / "extra.dmd").string(), 0) != nullptr;
+            const bool read = ReadModelDataText(model, (dir / "extra.dmd").string(), 0, StatusBarBoxes()) != nullptr;
             if (read && !doc.OnSaveDocument(file.string(), &error))
                 ADD_FAILURE() << error;
             doc.OnCloseDocument();
@@ -287,7 +288,9 @@ TEST_F(HostileImport, SavingUnderNewNamesWithoutEndKeepsTheFileReadable)
     const fs::path dir = AppTestTempDir() / "save-as";
     std::string error;
     CTALVODoc doc;
-    ASSERT_TRUE(doc.NewProjectFromModelFile(SampleProjectFile(dir), 0, (dir / "model.dmd").string(), &error)) << error;
+    ASSERT_TRUE(
+        doc.NewProjectFromModelFile(SampleProjectFile(dir), 0, (dir / "model.dmd").string(), &error, StatusBarBoxes()))
+        << error;
     // A history that came in deeper than the bound (as an older file may hold) is bounded too.
     CMElement* tail = doc.GetProjectHistory();
     for (int i = 0; i < 200; ++i)
@@ -315,7 +318,8 @@ TEST_F(HostileImport, BytesAfterTheLastRecordAreRefused)
     const std::string oap = (dir / "analysis.oap").string();
     {
         CTALVODoc doc;
-        ASSERT_TRUE(doc.NewProjectFromModelFile(file, 0, (dir / "model.dmd").string(), &error)) << error;
+        ASSERT_TRUE(doc.NewProjectFromModelFile(file, 0, (dir / "model.dmd").string(), &error, StatusBarBoxes()))
+            << error;
         CTALVOProject& container = doc.GetTALVOProject();
         ExportAnalysisProject(*container.AddAnalysisProject(nullptr, nullptr), oap);
         doc.OnCloseDocument();
@@ -367,19 +371,21 @@ TEST_F(HostileImport, PlanningWorkbookChannelCountsStayWithinWhatAProjectHolds)
     std::string error;
     {
         CTALVODoc doc;
-        ASSERT_TRUE(doc.NewProjectFromModelFile(file.string(), 0, (dir / "model.dmd").string(), &error)) << error;
+        ASSERT_TRUE(
+            doc.NewProjectFromModelFile(file.string(), 0, (dir / "model.dmd").string(), &error, StatusBarBoxes()))
+            << error;
         CTALVOProject& project = doc.GetTALVOProject();
         const int before = project.GetSystemChannelCount();
         for (const char* refused : {"65537", "2147483648", "99999999999999999999"}) {
             prompts.Clear();
             CExpPlanIO io(&project);
-            io.SetProgress(nullptr);
+            io.SetFeedback(nullptr);
             EXPECT_EQ(io.ImportFromExcel(workbook(refused)), 0) << refused;
             EXPECT_NE(Messages().find("above 65536"), std::string::npos) << Messages();
             EXPECT_EQ(project.GetSystemChannelCount(), before);
         }
         CExpPlanIO io(&project);
-        io.SetProgress(nullptr);
+        io.SetFeedback(nullptr);
         ASSERT_EQ(io.ImportFromExcel(workbook("65536")), 1) << Messages();
         EXPECT_EQ(project.GetSystemChannelCount(), kMaxSystemChannelCount);
 

@@ -66,7 +66,8 @@ struct MeasuredProject
 
     MeasuredProject()
     {
-        EXPECT_NE(container.CreateModelProjectFromFile(0, (kSamples / "sample-model.dmd").string()), nullptr);
+        EXPECT_NE(container.CreateModelProjectFromFile(0, (kSamples / "sample-model.dmd").string(), StatusBarBoxes()),
+                  nullptr);
         const CZuSubsystemTable* table = container.GetModelSubsystemTable();
         for (int i = 0; table && i < table->GetCount(); ++i) {
             if (structure.empty() && container.IsStructure((*table)[i]))

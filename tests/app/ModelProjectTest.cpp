@@ -2,6 +2,7 @@
 // the optional sections of the file, the model data kinds and the compatibility check.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -80,7 +81,8 @@ std::string HeaderOf(CZuData* data)
 // A container whose model project holds the sample model (no model data file read).
 CModelProject* MakeModel(CTALVOProject& container)
 {
-    CModelProject* project = container.CreateModelProjectFromFile(0, (kSamples / "sample-model.dmd").string());
+    CModelProject* project =
+        container.CreateModelProjectFromFile(0, (kSamples / "sample-model.dmd").string(), StatusBarBoxes());
     if (project)
         while (project->GetChildCount() > 1)
             project->DeleteChild(project->GetChildCount() - 1);
@@ -101,7 +103,8 @@ TEST(ModelProject, SampleModelAndDataFileAnswerTheLookUps)
 {
     CScriptedPrompts prompts;
     CTALVOProject container;
-    CModelProject* project = container.CreateModelProjectFromFile(0, (kSamples / "sample-model.dmd").string());
+    CModelProject* project =
+        container.CreateModelProjectFromFile(0, (kSamples / "sample-model.dmd").string(), StatusBarBoxes());
     ASSERT_NE(project, nullptr) << Shown(prompts);
     EXPECT_EQ(prompts.Count(), 0u) << Shown(prompts);
     EXPECT_EQ(container.GetModelProject(), project);
@@ -260,7 +263,7 @@ TEST(ModelProject, WithoutAModelTheLookUpsAnswerNothing)
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().stringId, 6014u);
     EXPECT_EQ(container.ApplyModelUpdate(), 0);
-    EXPECT_EQ(container.CheckModelCompatibility(nullptr, 1), 0);
+    EXPECT_EQ(container.CheckModelCompatibility(nullptr, 1, StatusBarBoxes()), 0);
 }
 
 TEST(ModelProject, StoredAndReadBackTheLookUpsStillAnswer)
@@ -270,7 +273,8 @@ TEST(ModelProject, StoredAndReadBackTheLookUpsStillAnswer)
     uint32_t counter = 0;
     {
         CTALVOProject container;
-        ASSERT_NE(container.CreateModelProjectFromFile(0, (kSamples / "sample-model.dmd").string()), nullptr);
+        ASSERT_NE(container.CreateModelProjectFromFile(0, (kSamples / "sample-model.dmd").string(), StatusBarBoxes()),
+                  nullptr);
         CArchive ar(&bytes, CArchive::store);
         container.Serialize(ar);
         counter = CZuData::GetCreationCount();
@@ -367,7 +371,7 @@ TEST(ModelDataText, FilesThatReadAndFilesThatAreRefused)
         WriteAll(path, c.text);
         prompts.Clear();
         const int children = project->GetChildCount();
-        CZuData* data = ReadModelDataText(project, path.string(), 0);
+        CZuData* data = ReadModelDataText(project, path.string(), 0, StatusBarBoxes());
         if (!c.header) {
             EXPECT_EQ(data, nullptr) << c.label;
             EXPECT_EQ(project->GetChildCount(), children) << c.label;
@@ -391,7 +395,7 @@ TEST(ModelDataText, FilesThatReadAndFilesThatAreRefused)
     EXPECT_NE(read[1]->GetName(), read[2]->GetName());
 
     prompts.Clear();
-    EXPECT_EQ(ReadModelDataText(project, (AppTestTempDir() / "absent.dmd").string(), 0), nullptr);
+    EXPECT_EQ(ReadModelDataText(project, (AppTestTempDir() / "absent.dmd").string(), 0, StatusBarBoxes()), nullptr);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().stringId, 7052u);
 }
@@ -410,8 +414,8 @@ TEST(ModelDataText, ArchivesReadUnderUniqueNames)
         ar.WriteObject(&powers);
         ar.Close();
     }
-    CZuData* first = ReadModelDataText(project, path.string(), 1);
-    CZuData* second = ReadModelDataText(project, path.string(), 1);
+    CZuData* first = ReadModelDataText(project, path.string(), 1, StatusBarBoxes());
+    CZuData* second = ReadModelDataText(project, path.string(), 1, StatusBarBoxes());
     ASSERT_NE(first, nullptr) << Shown(prompts);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(first->GetName(), "Input Powers");
@@ -426,7 +430,7 @@ TEST(ModelDataText, ArchivesReadUnderUniqueNames)
     EXPECT_EQ(ReadModelDataArchive(project, storing), nullptr);
     const fs::path text = AppTestTempDir() / "text.dmd";
     WriteAll(text, "#CLFs Data\n" + SampleDataBody());
-    EXPECT_EQ(ReadModelDataText(project, text.string(), 1), nullptr);
+    EXPECT_EQ(ReadModelDataText(project, text.string(), 1, StatusBarBoxes()), nullptr);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().stringId, 7052u);
 }
@@ -446,7 +450,7 @@ TEST(ModelDataText, HybridModelExportReadsBack)
     CModelProject* project = MakeModel(container);
     ASSERT_NE(project, nullptr);
     const fs::path path = AppTestTempDir() / "hsea.txt";
-    EXPECT_EQ(ExportHSEAModelText(container, path.string()), 0); // no Hybrid SEA model yet
+    EXPECT_EQ(ExportHSEAModelText(container, path.string(), StatusBarBoxes()), 0); // no Hybrid SEA model yet
     EXPECT_FALSE(fs::exists(path));
 
     CHSEAModelData* model = AddHybridModel(project);
@@ -455,7 +459,7 @@ TEST(ModelDataText, HybridModelExportReadsBack)
     container.GetSourceSubsystems().Clear();
     container.GetSourceSubsystems().Add("Dash-C");
     container.GetSourceSubsystems().Add("Fr Side Member-R");
-    ASSERT_EQ(ExportHSEAModelText(container, path.string()), 1) << Shown(prompts);
+    ASSERT_EQ(ExportHSEAModelText(container, path.string(), StatusBarBoxes()), 1) << Shown(prompts);
 
     const std::string text = ReadAll(path);
     const size_t l1 = text.find('\n'), l2 = text.find('\n', l1 + 1), l3 = text.find('\n', l2 + 1),
@@ -472,7 +476,7 @@ TEST(ModelDataText, HybridModelExportReadsBack)
     EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
 
     // Read back: a Hybrid SEA model with the same matrix, and the source subsystems.
-    CZuData* read = ReadModelDataText(project, path.string(), 0);
+    CZuData* read = ReadModelDataText(project, path.string(), 0, StatusBarBoxes());
     ASSERT_NE(read, nullptr) << Shown(prompts);
     auto* again = DynamicDowncast<CHSEAModelData>(read);
     ASSERT_NE(again, nullptr);
@@ -487,27 +491,16 @@ TEST(ModelDataText, HybridModelExportReadsBack)
         for (int i = 0; i < eta->GetRowSubsystemCount(); ++i)
             for (int j = 0; j < eta->GetColSubsystemCount(); ++j)
                 EXPECT_EQ(etaAgain->DataValue(b, i, j), eta->DataValue(b, i, j));
-    EXPECT_EQ(container.CheckModelCompatibility(again, 1), 1);
+    EXPECT_EQ(container.CheckModelCompatibility(again, 1, StatusBarBoxes()), 1);
     container.GetSourceSubsystems().Clear();
     container.ReadSourceSubsystems(path.string());
     EXPECT_EQ(container.GetSourceSubsystems().GetCount(), 2);
     EXPECT_EQ(prompts.Count(), 0u) << Shown(prompts);
 
-    // Asked for a file: named after the model, the export's own title; cancelling writes nothing.
-    const fs::path chosen = AppTestTempDir() / "chosen.txt";
-    prompts.ChooseFile(chosen.string()).Cancel();
-    EXPECT_EQ(ExportHSEAModelTextDialog(container), 1);
-    EXPECT_EQ(prompts.Records()[0].kind, PromptKind::SaveFile);
-    EXPECT_EQ(prompts.Records()[0].file.initialName, "Hybrid SEA Model");
-    EXPECT_EQ(prompts.Records()[0].file.defaultExt, "txt");
-    EXPECT_EQ(prompts.Records()[0].text, "Export HSEA Model");
-    EXPECT_TRUE(fs::exists(chosen));
-    EXPECT_EQ(ExportHSEAModelTextDialog(container), 0);
-
     // A file that cannot be written is reported and leaves nothing behind.
     prompts.Clear();
     const fs::path nowhere = AppTestTempDir() / "no-such-folder" / "hsea.txt";
-    EXPECT_EQ(ExportHSEAModelText(container, nowhere.string()), 0);
+    EXPECT_EQ(ExportHSEAModelText(container, nowhere.string(), StatusBarBoxes()), 0);
     EXPECT_EQ(prompts.Count(), 1u);
     EXPECT_FALSE(fs::exists(nowhere));
 }
@@ -590,7 +583,7 @@ TEST(ModelProject, CompatibilityOfNewModelDataWithRealMatrices)
         }
         }
         prompts.Clear();
-        EXPECT_EQ(container.CheckModelCompatibility(data, c.checkCouplings), c.result) << c.label;
+        EXPECT_EQ(container.CheckModelCompatibility(data, c.checkCouplings, StatusBarBoxes()), c.result) << c.label;
         if (c.message) {
             ASSERT_EQ(prompts.Count(), 1u) << c.label;
             EXPECT_EQ(prompts.Last().stringId, c.message) << c.label;
@@ -601,40 +594,70 @@ TEST(ModelProject, CompatibilityOfNewModelDataWithRealMatrices)
     }
 }
 
+namespace {
+// Answers the model file and model data file questions from queues (an empty path: cancelled) and
+// keeps where the model file question started.
+struct ScriptedModelFiles
+{
+    ScriptedModelFiles()
+    {
+        CModelProject::SetModelFileAsker([this](CASEAModelData*, const std::string& start, std::string& path) {
+            starts.push_back(start);
+            return Next(models, path);
+        });
+        CTALVOProject::SetModelDataFileAsker([this](std::string& path) { return Next(data, path); });
+    }
+    ~ScriptedModelFiles()
+    {
+        CModelProject::SetModelFileAsker({});
+        CTALVOProject::SetModelDataFileAsker({});
+    }
+    static bool Next(std::deque<std::string>& queue, std::string& path)
+    {
+        if (queue.empty())
+            return false;
+        path = queue.front();
+        queue.pop_front();
+        return !path.empty();
+    }
+    std::deque<std::string> models, data;
+    std::vector<std::string> starts;
+};
+} // namespace
+
 TEST(ModelProject, MadeThroughThePromptsAndReplaced)
 {
     const fs::path folder = SampleFolder("interactive");
     const fs::path bad = folder / "bad.dmd";
     WriteAll(bad, "not model data\n");
     fs::copy_file(kSamples / "sample-model.dmd", folder / "model.dmd", fs::copy_options::overwrite_existing);
+    ScriptedModelFiles files;
     {
         // Model file, then a data file that does not read (reported; asked again), then one that does.
         CScriptedPrompts prompts;
-        prompts.ChooseFile((folder / "model.ntf").string())
-            .ChooseFiles({bad.string()})
-            .Answer(IDOK)
-            .ChooseFiles({(folder / "model.dmd").string()});
+        prompts.Answer(IDOK);
+        files.models = {(folder / "model.ntf").string()};
+        files.data = {bad.string(), (folder / "model.dmd").string()};
         CTALVOProject container;
-        CModelProject* project = container.CreateModelProject();
+        CModelProject* project = container.CreateModelProject(StatusBarBoxes());
         ASSERT_NE(project, nullptr) << Shown(prompts);
+        EXPECT_TRUE(files.models.empty());
+        EXPECT_TRUE(files.data.empty());
         EXPECT_EQ(prompts.Pending(), 0u);
         EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
-        const auto records = prompts.Records();
-        EXPECT_EQ(records[0].text, "Choose the Vehicle Model File");
-        EXPECT_EQ(records[1].text, "Choose the Model Data File");
-        EXPECT_EQ(records[2].stringId, 7052u);
+        EXPECT_EQ(prompts.Records()[0].stringId, 7052u);
         EXPECT_EQ(project->GetModelData(0)->GetFileName(), (folder / "model.ntf").string());
         EXPECT_EQ(container.GetNextProjectID(), 1);
         EXPECT_EQ(container.GetSourceSubsystems().GetCount(), 3);
 
         // A further model variant of the same model.
-        prompts.ChooseFile((folder / "model.ntf").string());
-        CModelProject* variant = container.AddModelProject();
+        files.models = {(folder / "model.ntf").string()};
+        CModelProject* variant = container.AddModelProject(StatusBarBoxes());
         ASSERT_NE(variant, nullptr) << Shown(prompts);
         EXPECT_EQ(variant->GetName(), "Model #1");
         EXPECT_EQ(variant->GetID(), 1);
         EXPECT_EQ(variant->GetModelShell(0)->GetName(), "Analytical SEA Model #1");
-        EXPECT_EQ(prompts.Last().file.initialName, (folder / "model.ntf").string());
+        EXPECT_EQ(files.starts.back(), (folder / "model.ntf").string());
         EXPECT_EQ(container.GetProject(1), variant);
 
         // Replacing the model element and the Hybrid SEA model keeps one of each.
@@ -659,14 +682,16 @@ TEST(ModelProject, MadeThroughThePromptsAndReplaced)
     {
         // Cancelled at the model file: message 6078, no project, no ID used.
         CScriptedPrompts prompts;
-        prompts.Cancel().Answer(IDOK);
+        prompts.Answer(IDOK);
+        files.models = {""};
         CTALVOProject container;
-        EXPECT_EQ(container.CreateModelProject(), nullptr);
+        EXPECT_EQ(container.CreateModelProject(StatusBarBoxes()), nullptr);
         EXPECT_EQ(prompts.Last().stringId, 6078u);
         EXPECT_EQ(container.GetProjectCount(), 0);
         // Cancelled at the data file.
-        prompts.ChooseFile((folder / "model.ntf").string()).Cancel();
-        EXPECT_EQ(container.CreateModelProject(), nullptr);
+        files.models = {(folder / "model.ntf").string()};
+        files.data = {""};
+        EXPECT_EQ(container.CreateModelProject(StatusBarBoxes()), nullptr);
         EXPECT_EQ(container.GetProjectCount(), 0);
         EXPECT_EQ(container.GetNextProjectID(), 0);
         EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
@@ -683,7 +708,7 @@ TEST(ModelProject, MadeThroughThePromptsAndReplaced)
         fs::copy_file(folder / "model.ntf", folder / "other.ntf", fs::copy_options::overwrite_existing);
         fs::copy_file(folder / "model.dat", folder / "other.dat", fs::copy_options::overwrite_existing);
         CTALVOProject container;
-        EXPECT_EQ(container.CreateModelProjectFromFile(0, (folder / "other.dmd").string()), nullptr);
+        EXPECT_EQ(container.CreateModelProjectFromFile(0, (folder / "other.dmd").string(), StatusBarBoxes()), nullptr);
         EXPECT_NE(Shown(prompts).find("6050"), std::string::npos) << Shown(prompts);
         EXPECT_EQ(container.GetProjectCount(), 0);
     }
@@ -693,7 +718,8 @@ TEST(ModelProject, SectionsOfAnotherFileReplaceTheOldOnes)
 {
     CScriptedPrompts prompts;
     CTALVOProject container;
-    CModelProject* project = container.CreateModelProjectFromFile(0, (kSamples / "sample-model.dmd").string());
+    CModelProject* project =
+        container.CreateModelProjectFromFile(0, (kSamples / "sample-model.dmd").string(), StatusBarBoxes());
     ASSERT_NE(project, nullptr);
     ASSERT_NE(project->FindOne(ElementType::ModelTargetErs, -1), nullptr);
 
@@ -750,7 +776,7 @@ TEST(ModelProject, DataFileIsReadOnceForTheDataAndItsSections)
     const fs::path gone = AppTestTempDir() / "read-once.dmd";
     ASSERT_FALSE(fs::exists(gone));
     auto text = std::make_shared<const std::string>(ReadAll(kSamples / "sample-model.dmd"));
-    ASSERT_EQ(container.ImportModelText(project, gone.string(), text), 1) << Shown(prompts);
+    ASSERT_EQ(container.ImportModelText(project, gone.string(), text, StatusBarBoxes()), 1) << Shown(prompts);
     EXPECT_EQ(container.GetSourceSubsystems().GetCount(), 3); // the fourth names no subsystem of the model
     EXPECT_NE(project->FindOne(ElementType::ModelTargetErs, -1), nullptr);
     EXPECT_NE(project->FindOne(ElementType::ExpTargetErs, -1), nullptr);
@@ -759,7 +785,7 @@ TEST(ModelProject, DataFileIsReadOnceForTheDataAndItsSections)
 
     // A file that cannot be read is named once, with its reason, and adds nothing.
     const int children = project->GetChildCount();
-    EXPECT_EQ(container.ImportModelFile(project, gone.string()), 0);
+    EXPECT_EQ(container.ImportModelFile(project, gone.string(), StatusBarBoxes()), 0);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().stringId, 7052u);
     EXPECT_EQ(project->GetChildCount(), children);

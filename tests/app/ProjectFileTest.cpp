@@ -347,7 +347,7 @@ TEST(ProjectFile, ProgressWhileStoringAndLoading)
 {
     auto rich = MakeRichContainer();
     CRecordingFeedback storing;
-    rich->SetProgress(&storing);
+    rich->SetFeedback(&storing);
     const Bytes bytes = Store(*rich);
     int steps = rich->GetProjectCount();
     for (int i = 0; i < rich->GetProjectCount(); ++i)
@@ -361,7 +361,7 @@ TEST(ProjectFile, ProgressWhileStoringAndLoading)
 
     CRecordingFeedback loading;
     CTALVOProject loaded;
-    loaded.SetProgress(&loading);
+    loaded.SetFeedback(&loading);
     Load(loaded, bytes);
     ASSERT_EQ(loading.begins.size(), 1u);
     EXPECT_EQ(loading.begins[0].text, "Loading...");
@@ -371,7 +371,7 @@ TEST(ProjectFile, ProgressWhileStoringAndLoading)
     // Without a feedback the status bar shows the store, and is hidden when it is done.
     CRecordingMessageTarget target;
     CMainWindowTargetScope scope(&target);
-    rich->SetProgress(nullptr);
+    rich->SetFeedback(nullptr);
     Store(*rich);
     const std::vector<uint32_t> numbers = target.MessageNumbers();
     ASSERT_FALSE(numbers.empty());
@@ -384,7 +384,8 @@ TEST(ProjectList, ProjectsGetNamesAndIdsFromTheCounter)
     CScriptedPrompts prompts;
     CTALVOProject project;
     // A model creation that fails consumes no ID.
-    EXPECT_EQ(project.CreateModelProjectFromFile(1, (AppTestTempDir() / "missing.dmd").string()), nullptr);
+    EXPECT_EQ(project.CreateModelProjectFromFile(1, (AppTestTempDir() / "missing.dmd").string(), StatusBarBoxes()),
+              nullptr);
     EXPECT_EQ(project.GetProjectCount(), 0);
     EXPECT_EQ(project.GetNextProjectID(), 0);
     EXPECT_GE(prompts.Count(), 1u);
@@ -614,7 +615,7 @@ struct MainDocumentScope
 };
 } // namespace
 
-TEST(AnalysisExchange, CommandsAskForTheFileAndShowTheImportedProject)
+TEST(AnalysisExchange, DocumentWritesTheSelectedProjectAndShowsTheImportedOne)
 {
     CScriptedPrompts prompts;
     CTALVODoc doc;
@@ -624,52 +625,33 @@ TEST(AnalysisExchange, CommandsAskForTheFileAndShowTheImportedProject)
     container.AddAnalysisProject(nullptr, nullptr)->SetOTSetting(7.5f);
     const std::string path = (AppTestTempDir() / "command.oap").string();
 
-    // Only an analysis project is exported; nothing is asked otherwise.
+    // Only an analysis project is exported.
     for (int selected : {-1, 0, 5}) {
         scope.tree.active = selected;
-        EXPECT_EQ(ExportAnalysisProjectDialog(), 0) << selected;
+        EXPECT_EQ(doc.ExportAnalysisProjectFile(path), 0) << selected;
+        EXPECT_FALSE(std::filesystem::exists(path));
     }
-    EXPECT_EQ(prompts.Count(), 0u);
-
     scope.tree.active = 1;
-    prompts.Cancel();
-    EXPECT_EQ(ExportAnalysisProjectDialog(), 0);
-    EXPECT_FALSE(std::filesystem::exists(path));
-    prompts.ChooseFile(path);
-    EXPECT_EQ(ExportAnalysisProjectDialog(), 1);
-    const PromptRecord exportPrompt = prompts.Last();
-    EXPECT_EQ(exportPrompt.kind, PromptKind::SaveFile);
-    EXPECT_EQ(exportPrompt.file.title, "Export Analysis Project");
-    EXPECT_EQ(exportPrompt.file.filter, "ORVEX Analysis Project (*.oap)|*.oap||");
-    EXPECT_EQ(exportPrompt.file.defaultExt, "oap");
-    EXPECT_EQ(exportPrompt.file.initialName, "Analysis1");
-    EXPECT_TRUE(exportPrompt.file.overwritePrompt);
-
-    prompts.Cancel();
-    EXPECT_EQ(ImportAnalysisProjectDialog(doc), nullptr);
-    EXPECT_EQ(container.GetProjectCount(), 2);
+    EXPECT_EQ(doc.ExportAnalysisProjectFile(path), 1);
     EXPECT_FALSE(doc.IsModified());
 
-    prompts.ChooseFile(path);
-    CAnalysisProject* imported = ImportAnalysisProjectDialog(doc);
+    CAnalysisProject* imported = doc.ImportAnalysisProjectFile(path);
     ASSERT_NE(imported, nullptr);
-    EXPECT_EQ(prompts.Last().kind, PromptKind::OpenFile);
-    EXPECT_EQ(prompts.Last().file.title, "Import Analysis Project");
     EXPECT_EQ(imported->GetID(), 2);
     EXPECT_EQ(imported->GetOTSetting(), 7.5f);
     EXPECT_EQ(container.GetProject(2), imported);
     EXPECT_EQ(scope.tree.trees, std::vector<CMElement*>{imported});
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(prompts.Unexpected(), 0u);
+    EXPECT_EQ(prompts.Count(), 0u);
 }
 
-TEST(ProjectList, RecalcInputPowersAsksOnceAndReportsEachFailure)
+TEST(ProjectList, RecalcInputPowersReportsEachFailure)
 {
     CScriptedPrompts prompts;
     CTALVOProject project;
-    EXPECT_EQ(project.RecalcInputPowers(), 1); // no analysis project: nothing to do
+    EXPECT_EQ(project.RecalcInputPowers(0), 1); // no analysis project: nothing to do
     project.AddDaqProject();
-    EXPECT_EQ(project.RecalcInputPowers(), 1);
+    EXPECT_EQ(project.RecalcInputPowers(0), 1);
     EXPECT_EQ(prompts.Count(), 0u);
 
     // Two projects with input energies of the roof; a third never calculated has nothing to redo.
@@ -684,28 +666,16 @@ TEST(ProjectList, RecalcInputPowersAsksOnceAndReportsEachFailure)
         folder->AddItems(energies);
     }
     project.AddAnalysisProject(nullptr, nullptr);
-    CZuRegOptions options(GetOptionsKeyPath().c_str());
-    ASSERT_TRUE(options.Open());
-    for (uint32_t ask : {0u, 1u}) {
-        SCOPED_TRACE(ask);
-        ASSERT_TRUE(options.SetDWORD("IP_AskRecalcIE", ask));
+    for (int revise : {0, 1}) {
+        SCOPED_TRACE(revise);
         prompts.Clear();
-        if (ask)
-            prompts.Answer(IDYES);
         // Without a hybrid model each project with input energies fails and says why.
-        EXPECT_EQ(project.RecalcInputPowers(), 0);
+        EXPECT_EQ(project.RecalcInputPowers(revise, nullptr, StatusBarBoxes()), 0);
         std::vector<uint32_t> shown;
         for (const PromptRecord& r : prompts.Records())
             shown.push_back(r.stringId);
-        std::vector<uint32_t> expected = {7122u, 7122u};
-        if (ask)
-            expected.insert(expected.begin(), 6192u);
-        EXPECT_EQ(shown, expected);
-        if (ask) {
-            EXPECT_EQ(prompts.Records()[0].style, static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
-        }
+        EXPECT_EQ(shown, std::vector<uint32_t>({7122u, 7122u}));
         EXPECT_NE(prompts.Last().text.find("Analysis2"), std::string::npos) << prompts.Last().text;
         EXPECT_NE(prompts.Last().text.find("no hybrid SEA model"), std::string::npos) << prompts.Last().text;
     }
-    options.SetDWORD("IP_AskRecalcIE", 0);
 }

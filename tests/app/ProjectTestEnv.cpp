@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "platform/win/ZuRegOptions.h"
@@ -31,4 +32,10 @@ std::filesystem::path AppTestTempDir()
         return p;
     }();
     return dir;
+}
+
+CFeedback* StatusBarBoxes()
+{
+    static CStatusBarFeedback boxes;
+    return &boxes;
 }

@@ -142,7 +142,7 @@ struct InputPowerFixture : ::testing::Test
     {
         CSilentFeedback silent;
         CSolver solver;
-        solver.SetProgress(&silent);
+        solver.SetFeedback(&silent);
         solver.SetProject(project.get());
         solver.SetModelData(model);
         solver.SetInputs(powers);
@@ -183,7 +183,7 @@ struct InputPowerFixture : ::testing::Test
     int Calculate(int kind, int revise, float factor = 1.0f)
     {
         CInputPowerCalculator calc(project.get());
-        calc.SetProgress(&statusBar);
+        calc.SetFeedback(&statusBar);
         calc.SetInputs(measured);
         calc.SetModelData(model);
         calc.SetInputKind(kind);
@@ -412,7 +412,7 @@ TEST_F(InputPowerFixture, WithoutAFolderOrModelNothingIsCalculatedAndTheReasonIs
     project->DeleteChild(folder, 1);
     folder = nullptr;
     CInputPowerCalculator calc(project.get());
-    calc.SetProgress(&statusBar);
+    calc.SetFeedback(&statusBar);
     calc.SetInputs(measured);
     calc.SetModelData(model);
     calc.SetInputKind(0);

@@ -18,6 +18,7 @@
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "spectral/OrderList.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuOTFunc.h"
@@ -238,7 +239,8 @@ TEST_F(CavityReport, ReportFileAndWhatIsMissing)
 
     // A folder that does not exist: the message, nothing written.
     prompts.Answer(IDOK);
-    EXPECT_EQ(creator.WriteReport((settings.Folder() + "/missing/cavity.txt").c_str()), 0);
+    CStatusBarFeedback boxes;
+    EXPECT_EQ(creator.WriteReport((settings.Folder() + "/missing/cavity.txt").c_str(), &boxes), 0);
     ASSERT_EQ(prompts.Records().size(), 1u);
     EXPECT_EQ(prompts.Records()[0].text, "Faile to open file.");
 

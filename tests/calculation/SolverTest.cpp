@@ -89,7 +89,7 @@ struct SolverFixture : ::testing::Test
         solver.SetModelData(model);
         solver.SetInputs(inputs);
         solver.SetMode(mode);
-        solver.SetProgress(&silent);
+        solver.SetFeedback(&silent);
         if (!solver.Run())
             return nullptr;
         return solver.TakeResult();
@@ -267,7 +267,7 @@ TEST_F(SolverFixture, AnUnknownInputFailsBeforeAnySolveAndProgressIsReported)
     solver.SetProject(analysis.get());
     solver.SetModelData(model);
     solver.SetInputs(inputs);
-    solver.SetProgress(&progress);
+    solver.SetFeedback(&progress);
     ASSERT_TRUE(solver.Run());
     EXPECT_DOUBLE_EQ(progress.fractions.back(), 1.0);
     EXPECT_EQ(progress.texts,

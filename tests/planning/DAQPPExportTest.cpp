@@ -181,7 +181,7 @@ TEST_F(PlanExport, EmptyModelListsTheContainerAndProgressFollowsManyPlans)
     RecordingProgress progress;
     CZuSubsystemTable empty;
     CExportExpPlanToExcel exporter = Exporter(&empty);
-    exporter.SetProgress(&progress);
+    exporter.SetFeedback(&progress);
     const fs::path path = dir / "many.xlsx";
     ASSERT_EQ(exporter.Export(plans, {2, 0, 1}, path.string()), 1);
     EXPECT_EQ(progress.begun, 4);
@@ -200,7 +200,7 @@ TEST_F(PlanExport, EmptyModelListsTheContainerAndProgressFollowsManyPlans)
 
     // Two plans show no progress.
     RecordingProgress few;
-    exporter.SetProgress(&few);
+    exporter.SetFeedback(&few);
     ASSERT_EQ(exporter.Export(plans, {0, 1}, (dir / "few.xlsx").string()), 1);
     EXPECT_EQ(few.begun, -1);
 }

@@ -136,7 +136,7 @@ TEST_F(ExpPlanIOTest, WorkbookWrittenAndReadBackEqual)
     const std::string path = Path("plans.xlsx");
     CScriptedPrompts prompts;
     CExpPlanIO out(&source);
-    out.SetProgress(nullptr);
+    out.SetFeedback(nullptr);
     EXPECT_EQ(out.GetMaxSlot(), 12);
     ASSERT_EQ(out.ExportToExcel(path), 1);
     EXPECT_EQ(prompts.Count(), 0u);
@@ -200,14 +200,14 @@ TEST_F(ExpPlanIOTest, WorkbookWrittenAndReadBackEqual)
     target.groups.Add(std::make_unique<CQMXBlixList>(9));
     target.plans.AddPlan(9, "Old plan");
     CExpPlanIO in(&target);
-    in.SetProgress(nullptr);
+    in.SetFeedback(nullptr);
     ASSERT_EQ(in.ImportFromExcel(path), 1);
     EXPECT_EQ(prompts.Count(), 0u);
     EXPECT_EQ(Describe(target), Describe(source));
 
     // Written again, the workbook is the same cell for cell.
     CExpPlanIO again(&target);
-    again.SetProgress(nullptr);
+    again.SetFeedback(nullptr);
     ASSERT_EQ(again.ExportToExcel(Path("again.xlsx")), 1);
     EXPECT_EQ(Cells(Path("again.xlsx")), cells);
 }
@@ -218,7 +218,7 @@ TEST_F(ExpPlanIOTest, AnImportThatFailsChangesNothing)
     Fill(source);
     const std::string path = Path("plans.xlsx");
     CExpPlanIO out(&source);
-    out.SetProgress(nullptr);
+    out.SetFeedback(nullptr);
     ASSERT_EQ(out.ExportToExcel(path), 1);
 
     CTestOwner target;
@@ -287,7 +287,7 @@ TEST_F(ExpPlanIOTest, AnImportThatFailsChangesNothing)
         ASSERT_TRUE(x.SaveAs(damaged));
         CScriptedPrompts prompts;
         CExpPlanIO in(&target);
-        in.SetProgress(nullptr);
+        in.SetFeedback(nullptr);
         EXPECT_EQ(in.ImportFromExcel(damaged), 0);
         ASSERT_EQ(prompts.Count(), 1u);
         EXPECT_EQ(prompts.Last().text, c.message);
@@ -332,7 +332,7 @@ TEST_F(ExpPlanIOTest, PlanRowsOfUnknownGroupsAndAlikeNames)
 
     CTestOwner target;
     CExpPlanIO in(&target);
-    in.SetProgress(nullptr);
+    in.SetFeedback(nullptr);
     ASSERT_EQ(in.ImportFromExcel(path), 1);
     EXPECT_EQ(target.channels, 64);
     ASSERT_EQ(target.plans.GetPlanCount(), 2);

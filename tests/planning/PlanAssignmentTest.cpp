@@ -6,6 +6,7 @@
 #include "planning/QMXSensorMapList.h"
 #include "planning/SensorAssignment.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 
@@ -84,7 +85,8 @@ TEST(QMXSensorMap, ReplaceSubsystemSensorsOrRestoreEveryRow)
     // positions without a unit are never used, though the plan has rows for them.
     const std::vector<tagSENSORMAP> before = AllRows(*plan);
     CScriptedPrompts prompts;
-    EXPECT_EQ(plan->ReplaceSubsystemSensors("A", {"1", "2", "3", "4", "5"}), 0);
+    CStatusBarFeedback boxes; // the window's feedback: the refusal shows as its box
+    EXPECT_EQ(plan->ReplaceSubsystemSensors("A", {"1", "2", "3", "4", "5"}, &boxes), 0);
     EXPECT_EQ(AllRows(*plan), before);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().stringId, 7123u);

@@ -4,6 +4,7 @@
 #include "app/AnalysisProject.h"
 #include "app/TALVOProject.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "spectral/RPMOptions.h"
@@ -26,7 +27,9 @@ TEST(InputPowerMultiVecFunc, AnInputPowerThatCannotBeHadGivesNothing)
     CScriptedPrompts prompts;
     prompts.responder = [](const PromptRecord&) { return std::optional<PromptAnswer>(PromptAnswer{IDOK, {}, 0}); };
     const int children = project->GetChildCount();
-    EXPECT_EQ(MakeInputPowerMultiVecFunc(*project, model[2], sources), nullptr);
+    // The main window's status bar shows the report as its box.
+    CStatusBarFeedback boxes;
+    EXPECT_EQ(MakeInputPowerMultiVecFunc(*project, model[2], sources, &boxes), nullptr);
     bool told = false;
     for (const PromptRecord& r : prompts.Records())
         told = told || (r.stringId == 7054 && r.text.find(model[0]) != std::string::npos);

@@ -205,7 +205,7 @@ void CDlgDaqDbCheck::OnOK()
     m_project->SetModified();
     CExpDataChecker checker;
     CStatusBarFeedback progress;
-    checker.SetProgress(&progress);
+    checker.SetFeedback(&progress);
     AfxMessageBox(checker.Run(m_project) ? IDS_FINISHED : IDS_OPERATION_FAILED, MB_OK | MB_ICONINFORMATION);
     EndDialog(IDOK);
 }

@@ -8,9 +8,9 @@
 bool OpenDocumentForAutomation(CTALVODoc& doc, const std::string& path, std::string* error, CFeedback* reading)
 {
     CRecordingFeedback reports;
-    doc.SetProgress(&reports);
+    doc.SetFeedback(&reports);
     const bool opened = doc.OnOpenDocument(path, error, reading);
-    doc.SetProgress(nullptr);
+    doc.SetFeedback(nullptr);
     if (!opened && error) {
         std::string said;
         for (const CFeedback::SReport& report : reports.reports)

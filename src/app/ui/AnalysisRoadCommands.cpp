@@ -4,9 +4,11 @@
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
 #include "app/ui/ModelImporter.h"
+#include "views/ui/ResultSetCommands.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElementList.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
@@ -41,7 +43,7 @@ int CAnalysisRoadCommands::RecalcInputPowersAfterImport(CTALVODoc& doc)
     int ok = 0;
     {
         CWaitCursor wait;
-        ok = container.RecalcInputPowers(&failed);
+        ok = container.RecalcInputPowers(CResultSetCommands::AskRevisePowers(), &failed, &*CStatusBarFallback(nullptr));
     }
     if (ok) {
         AfxMessageBox(IDS_FINISHED, MB_OK | MB_ICONINFORMATION);

@@ -18,6 +18,8 @@
 #include "platform/elements/ZuPowerFunc.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
 #include "platform/ui/DialogButtons.h"
 
 namespace {
@@ -220,6 +222,11 @@ void CDlgInputPowerData::OnAddFunction()
     if (!Chooser()(*m_project, name))
         return;
     m_project->GetSubsystemType(name, 1);
+    // An existing function starts again at 1.0 only when the user agrees.
+    if (const CZuPowerFunc* existing = set->FindFuncByKind(name, 0))
+        if (AfxFormatMessageBox(IDS_OVERWRITE_POWER, MB_OKCANCEL | MB_ICONEXCLAMATION, existing->GetName().c_str()) ==
+            IDCANCEL)
+            return;
     set->AddPowerFunc(name, 0);
     FillFunctions();
 }

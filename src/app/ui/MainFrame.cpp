@@ -12,6 +12,7 @@
 #include "spectral/ZuOTResultData.h"
 #include "spectral/ZuRpmResultData.h"
 #include "app/CalcCommands.h"
+#include "app/ui/AnalysisRoadCommands.h"
 #include "app/ResultCommands.h"
 #include "app/TALVOProject.h"
 #include "app/automation/AutomationHost.h"
@@ -56,6 +57,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StatusBarFeedback.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
@@ -661,11 +663,11 @@ bool CMainFrame::OpenDocumentFile(const std::string& path, std::string* error)
     // A small file is read before a bar could be seen; painting one for each of its steps would
     // only hold the read up. What it reports is still shown.
     CQuietReadFeedback quiet;
-    doc->SetProgress(reading ? nullptr : &quiet);
+    doc->SetFeedback(reading ? nullptr : &quiet);
     // A caller that takes the error (the automation) also takes what the read reported.
     const bool opened =
         error ? OpenDocumentForAutomation(*doc, absolute, &why, reading) : doc->OnOpenDocument(absolute, &why, reading);
-    doc->SetProgress(nullptr);
+    doc->SetFeedback(nullptr);
     return TakeOpenedDocument(std::move(doc), opened, absolute, why, error);
 }
 

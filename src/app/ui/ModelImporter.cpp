@@ -8,6 +8,7 @@
 #include "app/ui/DlgNewModel.h"
 #include "models/ASEAModelData.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
@@ -59,7 +60,7 @@ int CModelImporter::NewModel()
     case CDlgNewModel::kFromSolmox:
         return NewModelFromSolmox();
     case CDlgNewModel::kFromFile:
-        m_modelProject = m_container.CreateModelProject();
+        m_modelProject = m_container.CreateModelProject(&*CStatusBarFallback(nullptr));
         return m_modelProject != nullptr;
     default:
         return 0;
@@ -84,7 +85,8 @@ int CModelImporter::NewModelFromSolmox()
         return 0;
     m_analyticalFile = dlg->GetAnalyticalModelFile();
     m_hseaFile = dlg->GetHSEAModelFile();
-    m_modelProject = m_container.CreateModelProjectFromFiles(m_analyticalFile, m_hseaFile);
+    m_modelProject =
+        m_container.CreateModelProjectFromFiles(m_analyticalFile, m_hseaFile, &*CStatusBarFallback(nullptr));
     if (!m_modelProject)
         return 0;
     AddHistory(m_document, *dlg);
@@ -137,7 +139,7 @@ int CModelImporter::ImportModelData()
     case CDlgNewModel::kFromSolmox:
         return ModelDataFromSolmox(project);
     case CDlgNewModel::kFromFile:
-        return m_container.ImportModelFileDialog(project);
+        return m_container.ImportModelFileDialog(project, &*CStatusBarFallback(nullptr));
     default:
         return 0;
     }
@@ -150,7 +152,7 @@ int CModelImporter::ModelDataFromSolmox(CModelProject* project)
         return 0;
     m_hseaFile = dlg->GetHSEAModelFile();
     // Without a chosen HSEA model there are no model data to read.
-    if (m_hseaFile.empty() || !m_container.ImportModelFile(project, m_hseaFile))
+    if (m_hseaFile.empty() || !m_container.ImportModelFile(project, m_hseaFile, &*CStatusBarFallback(nullptr)))
         return 0;
     AddHistory(m_document, *dlg);
     return 1;

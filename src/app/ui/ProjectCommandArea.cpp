@@ -15,9 +15,11 @@
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/FrameCommandHandler.h"
 #include "app/ui/ModelImporter.h"
+#include "app/ui/ProjectFileCommands.h"
 #include "platform/elements/MElement.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/WinTypes.h"
@@ -100,7 +102,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         e.icon = "model-variant";
         e.shortcutItem = 4;
         e.run = [](ICommandContext&, const CCommandState& s) {
-            s.Doc()->AddModelVariant();
+            s.Doc()->AddModelVariant(&*CStatusBarFallback(nullptr));
             return true;
         };
         r.Add(e);
@@ -159,7 +161,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         e.contextMenus = kContextElement;
         e.contextPos = 900;
         e.run = [](ICommandContext&, const CCommandState& s) {
-            s.Doc()->RemoveProjectAt(s.selection.projectIndex);
+            CProjectFileCommands::RemoveProjectAt(*s.Doc(), s.selection.projectIndex);
             return true;
         };
         r.Add(e);
@@ -258,7 +260,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         e.shortcutItem = 3;
         e.enabled = HasDoc;
         e.run = [](ICommandContext&, const CCommandState& s) {
-            s.Doc()->ReadModelDataFile();
+            CProjectFileCommands::ReadModelData(*s.Doc());
             return true;
         };
         r.Add(e);
@@ -298,7 +300,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         e.menuPos = 303;
         e.enabled = [](const CCommandState& s) { return HasDoc(s) && s.Doc()->CanExportHSEAModelText(); };
         e.run = [](ICommandContext&, const CCommandState& s) {
-            s.Doc()->ExportHSEAModelText();
+            CProjectFileCommands::ExportHSEAModelText(*s.Doc());
             return true;
         };
         r.Add(e);
@@ -311,7 +313,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         e.menuPos = 400;
         e.enabled = [](const CCommandState& s) { return HasDoc(s) && s.Doc()->CanExportAnalysisProject(); };
         e.run = [](ICommandContext&, const CCommandState& s) {
-            s.Doc()->ExportAnalysisProjectFile();
+            CProjectFileCommands::ExportAnalysisProject(*s.Doc());
             return true;
         };
         r.Add(e);
@@ -324,7 +326,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         e.menuPos = 401;
         e.enabled = HasDoc;
         e.run = [](ICommandContext&, const CCommandState& s) {
-            s.Doc()->ImportAnalysisProjectFile();
+            CProjectFileCommands::ImportAnalysisProject(*s.Doc());
             return true;
         };
         r.Add(e);

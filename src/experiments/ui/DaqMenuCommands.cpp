@@ -24,6 +24,7 @@
 #include "platform/elements/MElementList.h"
 #include "platform/win/CommandIds.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WinTypes.h"
 
@@ -67,7 +68,9 @@ bool ExchangeBlixChannels(const CCommandState& s, bool exporting)
     std::string path;
     if (!(exporting ? PromptSaveFile(options, path) : PromptOpenFile(options, path)))
         return true;
-    const int ok = exporting ? container.ExportBlixChannelFile(path) : container.ImportBlixChannelFile(path);
+    CStatusBarFallback bar(nullptr);
+    const int ok =
+        exporting ? container.ExportBlixChannelFile(path, &*bar) : container.ImportBlixChannelFile(path, &*bar);
     if (ok && !exporting)
         doc.SetModifiedFlag(1);
     AfxMessageBox(ok ? IDS_FINISHED : IDS_OPERATION_FAILED, MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));

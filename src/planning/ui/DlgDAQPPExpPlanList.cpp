@@ -246,6 +246,6 @@ void CDlgDAQPPExpPlanList::OnExport()
         return;
     CStatusBarFeedback progress;
     std::unique_ptr<CExportExpPlanToExcel> exporter = MakeExporter(*m_project);
-    exporter->SetProgress(&progress);
+    exporter->SetFeedback(&progress);
     exporter->Export(m_project->GetExpPlans(), plans, path);
 }

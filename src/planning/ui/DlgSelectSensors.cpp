@@ -7,6 +7,7 @@
 #include "planning/SensorAssignment.h"
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/ui/DialogButtons.h"
 
@@ -150,7 +151,7 @@ void CDlgSelectSensors::OnOK()
             saved.push_back(std::make_unique<CQMXSensorMap>());
             saved.back()->CopyFrom(*plans->GetPlan(p));
         }
-        if (!plans->ReplaceSubsystemSensorsInAll(m_subsystem, names)) {
+        if (!plans->ReplaceSubsystemSensorsInAll(m_subsystem, names, &*CStatusBarFallback(nullptr))) {
             for (int p = 0; p < plans->GetPlanCount(); ++p)
                 plans->GetPlan(p)->CopyFrom(*saved[static_cast<size_t>(p)]);
             return;

@@ -114,3 +114,10 @@ std::string CFeedback::CurrentText() const
             return it->text;
     return {};
 }
+
+CFeedback* SilentFeedback()
+{
+    // One per thread: work on several threads may run silently at once.
+    thread_local CSilentFeedback silent;
+    return &silent;
+}

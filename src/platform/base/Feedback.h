@@ -101,3 +101,7 @@ private:
 // caller gives none.
 class CSilentFeedback : public CFeedback
 {};
+
+// The silent feedback of the calling thread: the default of core work that takes a feedback, so
+// that the work always has one. Nobody reads its ranges or its reports.
+CFeedback* SilentFeedback();

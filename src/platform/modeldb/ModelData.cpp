@@ -143,8 +143,6 @@ CModelSubsystem* CModelData::GetSubsystem(const std::string& name, int warn, int
     for (const auto& set : m_sets)
         if (CModelSubsystem* s = set->Find(name, exact))
             return s;
-    if (warn)
-        CGfxUtil::WarningBox(Format("The subsystem \"%s\" is not in the model.", name.c_str()));
     return nullptr;
 }
 

@@ -52,7 +52,8 @@ public:
     CModelSubsystemSet* AddSubsystemSet(std::unique_ptr<CModelSubsystemSet> set);
 
     // The subsystem of that name in any set (set order): exact 1 compares byte-wise, exact 0 ignores
-    // ASCII case and a wave-type mark. With warn, a missing subsystem is reported in a warning box.
+    // ASCII case and a wave-type mark. warn is not used: a caller that warns of a missing subsystem
+    // does so itself.
     CModelSubsystem* GetSubsystem(const std::string& name, int warn = 0, int exact = 1) const;
 
     // Every subsystem back to its default colour, unmarked.

@@ -15,6 +15,9 @@
 #include "models/HSEAResultData.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/Messages.h"
+#include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
@@ -142,15 +145,22 @@ intptr_t AnswerCalcSubsystems(ICommandContext& context, uint32_t message, const 
             return View::OnSplBySingleIP(
                 message, ticked, project, context.ParentWidget(),
                 [](CAnalysisProject& analysis, const std::string& target, const CZuSubsystemTable& inputs) {
-                    return MakeInputPowerMultiVecFunc(analysis, target, inputs);
+                    // A source without input power is passed over only when the user agrees.
+                    return MakeInputPowerMultiVecFunc(
+                        analysis, target, inputs, &*CStatusBarFallback(nullptr), [](const std::string& source) {
+                            return AfxFormatMessageBox(IDS_NO_POSITIVE_INPUT_POWER, MB_OKCANCEL | MB_ICONQUESTION,
+                                                       source.c_str()) != IDCANCEL;
+                        });
                 });
         return CResultCommandsUi::OnSPLBySingleInput(message, ticked, project, *doc, context.ParentWidget());
     case WM_ZU_CALC_INPUT_ENERGY:
     case WM_ZU_CALC_INPUT_POWER:
         if (!ticked || !open)
             return 0;
-        return message == WM_ZU_CALC_INPUT_ENERGY ? Calc::OnCalcInputEnergy(*ticked, project)
-                                                  : Calc::OnCalcEnergyResult(*ticked, project);
+        return message == WM_ZU_CALC_INPUT_ENERGY
+                   ? Calc::OnCalcInputEnergy(*ticked, project, CResultSetCommands::AskRevisePowers(),
+                                             &*CStatusBarFallback(nullptr))
+                   : Calc::OnCalcEnergyResult(*ticked, project, &*CStatusBarFallback(nullptr));
     default:
         return 0;
     }

@@ -6,6 +6,7 @@
 #include "platform/base/Format.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/modeldb/ModelCavity.h"
+#include "platform/modeldb/ModelData.h"
 #include "platform/ui/FlexGridEx.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/win/Clipboard.h"
@@ -172,9 +173,14 @@ void CDlgCompSplBySingleIP::SetTargetSubsystem(const std::string& name)
     CModelProject* model = container ? container->GetModelProject() : nullptr;
     std::string plain = name;
     CGfxUtil::RemoveWaveSign(plain);
-    if (model)
-        if (auto* cavity = dynamic_cast<CModelCavity*>(model->GetSubsystem(plain, 1, 0)))
+    // A model without the subsystem says so (a model project without model data says that itself).
+    if (CModelData* data = model ? model->GetModelData(1) : nullptr) {
+        CModelSubsystem* subsystem = data->GetSubsystem(plain, 0, 0);
+        if (!subsystem)
+            CGfxUtil::WarningBox(Format("The subsystem \"%s\" is not in the model.", plain.c_str()));
+        else if (auto* cavity = dynamic_cast<CModelCavity*>(subsystem))
             m_volume = cavity->GetVolume();
+    }
     m_data.SetVolume(m_volume);
 }
 

@@ -2,7 +2,9 @@
 
 #include "app/AnalysisProject.h"
 #include "app/CalcCommands.h"
+#include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
+#include "platform/win/ZuRegOptions.h"
 #include "platform/win/WinTypes.h"
 #include "spectral/ZuOTResultData.h"
 #include "spectral/ZuRpmResultData.h"
@@ -57,4 +59,11 @@ bool CResultSetCommands::SelectResultType(const std::function<bool(int)>& isEnab
     if (kind >= 0 && kind < 5 && send)
         send(CDlgSelectResultType::kCommands[kind]);
     return true;
+}
+
+int CResultSetCommands::AskRevisePowers()
+{
+    if (GetRegOptionByStringId(IDS_OPT_ASK_RECALC_IE) == 0)
+        return 0;
+    return AfxMessageBox(IDS_ASK_REVISE_POWERS, MB_YESNO | MB_ICONQUESTION) == IDYES ? 1 : 0;
 }

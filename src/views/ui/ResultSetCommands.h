@@ -29,4 +29,7 @@ public:
     // 1077). isEnabled tells which kinds the frame enables. Cancel sends nothing.
     static bool SelectResultType(const std::function<bool(int)>& isEnabled, const std::function<void(int)>& send,
                                  QWidget* parent);
+    // Whether a calculation of input powers revises the non-positive ones: asked (6192) when the
+    // option says so, else no. 1 for yes.
+    static int AskRevisePowers();
 };

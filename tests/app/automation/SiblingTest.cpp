@@ -188,7 +188,7 @@ TEST_F(DataCheck, FillsCurrentAndTheDatabaseLimitsAtTheFirstRowOfTheWindow)
         CRecordingFeedback cancelling;
         cancelling.CancelAtQuestion(1);
         CExpDataChecker checker;
-        checker.SetProgress(&cancelling);
+        checker.SetFeedback(&cancelling);
         EXPECT_EQ(checker.Run(m_daq), 0);
         EXPECT_EQ(Result(), nullptr);
         EXPECT_EQ(cancelling.ends, 1);
@@ -196,7 +196,7 @@ TEST_F(DataCheck, FillsCurrentAndTheDatabaseLimitsAtTheFirstRowOfTheWindow)
     {
         CRecordingFeedback progress;
         CExpDataChecker checker;
-        checker.SetProgress(&progress);
+        checker.SetFeedback(&progress);
         ASSERT_EQ(checker.Run(m_daq), 1);
         ASSERT_FALSE(progress.fractions.empty());
         EXPECT_DOUBLE_EQ(progress.fractions.back(), 1.0) << "rises to the whole project";

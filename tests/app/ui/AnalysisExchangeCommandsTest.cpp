@@ -72,12 +72,27 @@ TEST_F(AnalysisExchangeCommands, ExportedProjectComesBackAsANewAnalysisProject)
     m_frame->UpdateCommandUI();
     ASSERT_TRUE(m_frame->Action(ID_EXPORT_ANALYSIS_PROJECT)->isEnabled());
     {
+        // Cancelled choosers write and add nothing.
+        CScriptedPrompts prompts;
+        prompts.Cancel().Cancel();
+        EXPECT_TRUE(m_frame->OnCommand(ID_EXPORT_ANALYSIS_PROJECT));
+        EXPECT_TRUE(m_frame->OnCommand(ID_IMPORT_ANALYSIS_PROJECT));
+        EXPECT_EQ(prompts.Count(), 2u);
+        EXPECT_FALSE(std::filesystem::exists(file));
+        EXPECT_EQ(Container().GetProjectCount(), 2);
+        EXPECT_FALSE(m_frame->GetDocument()->IsModified());
+    }
+    {
         CScriptedPrompts prompts;
         prompts.ChooseFile(file);
         EXPECT_TRUE(m_frame->OnCommand(ID_EXPORT_ANALYSIS_PROJECT));
         ASSERT_EQ(prompts.Count(), 1u) << Shown(prompts);
         EXPECT_EQ(prompts.Last().kind, PromptKind::SaveFile);
         EXPECT_EQ(prompts.Last().file.initialName, "Analysis1");
+        EXPECT_EQ(prompts.Last().file.title, "Export Analysis Project");
+        EXPECT_EQ(prompts.Last().file.filter, "ORVEX Analysis Project (*.oap)|*.oap||");
+        EXPECT_EQ(prompts.Last().file.defaultExt, "oap");
+        EXPECT_TRUE(prompts.Last().file.overwritePrompt);
         EXPECT_TRUE(std::filesystem::is_regular_file(file));
         EXPECT_FALSE(m_frame->GetDocument()->IsModified());
     }

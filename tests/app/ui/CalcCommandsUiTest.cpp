@@ -19,6 +19,8 @@
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
 #include "app/ui/3DModelView.h"
+#include "app/ui/AnalysisRoadCommands.h"
+#include "views/ui/ResultSetCommands.h"
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
 #include "app/ui/MainFrame.h"
@@ -33,6 +35,7 @@
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
+#include "platform/win/ZuRegOptions.h"
 
 TEST(CalcCommandsUi, InputPowersThenEnergyResultFromTheMenu)
 {
@@ -138,4 +141,31 @@ TEST(CalcCommandsUi, InputPowersThenEnergyResultFromTheMenu)
     EXPECT_TRUE(grabbed);
     EXPECT_NE(set->FindOne(FormatString(IDS_SPL_NAME, "Front Cabin-R-"), 1, 1), nullptr)
         << FormatString(IDS_SPL_NAME, "Front Cabin-R-");
+}
+
+TEST(CalcCommandsUi, RevisingPowersIsAskedOnlyWhenTheOptionSaysSo)
+{
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+    CZuRegOptions options(GetOptionsKeyPath().c_str());
+    ASSERT_TRUE(options.Open());
+    struct Case
+    {
+        uint32_t option;
+        int answer; // 0: nothing asked
+        int revise;
+    };
+    for (const Case& c : {Case{0, 0, 0}, Case{1, IDYES, 1}, Case{1, IDNO, 0}}) {
+        SCOPED_TRACE(c.answer);
+        ASSERT_TRUE(options.SetDWORD("IP_AskRecalcIE", c.option));
+        CScriptedPrompts prompts;
+        if (c.answer)
+            prompts.Answer(c.answer);
+        EXPECT_EQ(CResultSetCommands::AskRevisePowers(), c.revise);
+        ASSERT_EQ(prompts.Count(), c.answer ? 1u : 0u);
+        if (c.answer) {
+            EXPECT_EQ(prompts.Last().stringId, 6192u);
+            EXPECT_EQ(prompts.Last().style, static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
+        }
+    }
+    options.SetDWORD("IP_AskRecalcIE", 0);
 }

@@ -25,6 +25,7 @@
 #include "models/ASEAModelData.h"
 #include "models/HSEAGeneralData.h"
 #include "models/HSEAModelData.h"
+#include "platform/elements/ZuPowerFunc.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
@@ -93,6 +94,18 @@ TEST_F(InputPowerDataFixture, SetsAreMadeFilledAndSolvedOnlyInTheSolvingMode)
     dialog.Button(CDlgInputPowerData::IDC_ADD_FUNCTION)->click();
     ASSERT_EQ(dialog.FunctionList()->count(), 1);
     EXPECT_EQ(dialog.FunctionList()->item(0)->text(), "Roof-F");
+    // The same subsystem again: 7095 asks first; Cancel keeps its values, OK starts it at 1.0.
+    CZuPowerFunc* roof = dialog.SelectedSet()->FindFuncByKind("Roof-F", 0);
+    ASSERT_NE(roof, nullptr);
+    roof->DataValue(1, 0) = 7.0;
+    prompts.Answer(IDCANCEL);
+    dialog.Button(CDlgInputPowerData::IDC_ADD_FUNCTION)->click();
+    EXPECT_EQ(prompts.Last().stringId, 7095u);
+    EXPECT_EQ(roof->DataValue(1, 0), 7.0);
+    prompts.Answer(IDOK);
+    dialog.Button(CDlgInputPowerData::IDC_ADD_FUNCTION)->click();
+    EXPECT_EQ(roof->DataValue(1, 0), 1.0);
+    EXPECT_EQ(dialog.FunctionList()->count(), 1);
 
     CScriptedDialogs dialogs;
     dialogs.Then([](CZuDialog& d) {

@@ -11,6 +11,9 @@
 #include "app/ui/DlgNewProject.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/ModelInformationDlg.h"
+#include "app/ui/ProjectFileCommands.h"
+#include "models/ASEAModelData.h"
+#include "models/HSEAModelData.h"
 #include "platform/ui/SXButton.h"
 #include "app/ui/ProgressStatusBar.h"
 #include "platform/ui/ProjectTreeModel.h"
@@ -26,6 +29,7 @@
 #include "platform/ui/ZuPropertySheet.h"
 #include "platform/win/PromptService.h"
 #include "spectral/OrderBand.h"
+#include "spectral/ZuOTPcFunc.h"
 #include "spectral/SpectrumDisplayOptions.h"
 #include "views/ui/PPageMeanMethod.h"
 #include "TreeText.h"
@@ -241,20 +245,20 @@ TEST_F(ProjectCommands, ModelDataFileTakesOnlyInputPowerData)
         std::ofstream(junk) << "not model data\n";
         CScriptedPrompts prompts;
         prompts.ChooseFile(junk).Answer(IDOK);
-        EXPECT_EQ(doc->ReadModelDataFile(), nullptr);
+        EXPECT_EQ(CProjectFileCommands::ReadModelData(*doc), nullptr);
         EXPECT_EQ(prompts.Last().stringId, 7052u) << Shown(prompts);
         EXPECT_EQ(model->GetChildCount(), children);
     }
     {
         CScriptedPrompts prompts;
         prompts.Cancel();
-        EXPECT_EQ(doc->ReadModelDataFile(), nullptr);
+        EXPECT_EQ(CProjectFileCommands::ReadModelData(*doc), nullptr);
         EXPECT_EQ(model->GetChildCount(), children);
     }
     {
         CScriptedPrompts prompts;
         prompts.ChooseFile(inputPower);
-        CZuData* data = doc->ReadModelDataFile();
+        CZuData* data = CProjectFileCommands::ReadModelData(*doc);
         ASSERT_NE(data, nullptr) << Shown(prompts);
         EXPECT_EQ(data->GetType(), ElementType::InputPowerData);
         EXPECT_EQ(data->GetChildCount(), 2); // two input power functions
@@ -267,6 +271,27 @@ TEST_F(ProjectCommands, ModelDataFileTakesOnlyInputPowerData)
     EXPECT_FALSE(doc->CanExportHSEAModelText());
     EXPECT_FALSE(frame.Action(ID_EXPORT_HSEA_MODEL)->isEnabled());
     EXPECT_FALSE(frame.OnCommand(ID_EXPORT_HSEA_MODEL));
+
+    // With one, the export asks for a file named after the model, under its own title; cancelling
+    // writes nothing.
+    auto hybrid = std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0);
+    hybrid->SetName("Hybrid SEA Model");
+    ASSERT_NE(model->ReplaceHSEAModel(std::move(hybrid)), nullptr);
+    frame.UpdateCommandUI();
+    ASSERT_TRUE(frame.Action(ID_EXPORT_HSEA_MODEL)->isEnabled());
+    const std::string chosen = m_dir.filePath("chosen.txt").toStdString();
+    CScriptedPrompts prompts;
+    prompts.Cancel().ChooseFile(chosen);
+    EXPECT_TRUE(frame.OnCommand(ID_EXPORT_HSEA_MODEL));
+    EXPECT_FALSE(std::filesystem::exists(chosen));
+    EXPECT_TRUE(frame.OnCommand(ID_EXPORT_HSEA_MODEL));
+    ASSERT_EQ(prompts.Count(), 2u) << Shown(prompts);
+    EXPECT_EQ(prompts.Last().kind, PromptKind::SaveFile);
+    EXPECT_EQ(prompts.Last().file.initialName, "Hybrid SEA Model");
+    EXPECT_EQ(prompts.Last().file.defaultExt, "txt");
+    EXPECT_EQ(prompts.Last().text, "Export HSEA Model");
+    EXPECT_TRUE(std::filesystem::is_regular_file(chosen));
+    EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
 }
 
 TEST_F(ProjectCommands, DumpAsksForTheParameterOnlyWithParameter)
@@ -402,4 +427,21 @@ TEST_F(ProjectCommands, ModelImportCommandsNeedAModelProjectAndShowWhatTheyRead)
     frame.UpdateCommandUI();
     EXPECT_FALSE(frame.Action(ID_IMPORT_ASEA_MODEL)->isEnabled());
     EXPECT_TRUE(frame.Action(ID_IMPORT_MODEL_DATA)->isEnabled());
+}
+
+TEST_F(ProjectCommands, OrderResultsAreDumpedToTheFileTheUserNames)
+{
+    // Order result functions have no window: opening one asks where its text goes.
+    CZuOTPcFunc order("Order", nullptr, 0);
+    const std::string path = m_dir.filePath("order.txt").toStdString();
+    CScriptedPrompts prompts;
+    prompts.Cancel().ChooseFile(path);
+    EXPECT_FALSE(GetTALVOApp().OpenDataView(&order));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_FALSE(GetTALVOApp().OpenDataView(&order));
+    ASSERT_EQ(prompts.Count(), 2u);
+    EXPECT_EQ(prompts.Last().kind, PromptKind::SaveFile);
+    EXPECT_EQ(prompts.Last().file.defaultExt, "txt");
+    EXPECT_TRUE(std::filesystem::is_regular_file(path));
+    EXPECT_EQ(prompts.Unexpected(), 0u) << Shown(prompts);
 }

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static CFuzzOwner owner;
     static CExpPlanIO io(&owner);
-    io.SetProgress(nullptr);
+    io.SetFeedback(nullptr);
     CQMXSensorMap plan;
     CStdioFile in;
     in.OpenMemory(CStdioFile::modeRead, std::string(reinterpret_cast<const char*>(data), size));

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     owner.plans.SetUnitGroups(owner.groups.Pointers());
     owner.plans.AddPlan(1, "Mine");
     CExpPlanIO io(&owner);
-    io.SetProgress(nullptr);
+    io.SetFeedback(nullptr);
     const int result = io.ImportFromExcel(file.Path());
     const int messages = prompts.Take();
     if (result != 1) {

@@ -25,7 +25,7 @@ inline int CheckBlixImport(const std::string& path, bool refusalSaysWhy)
     CBlixChDB db;
     const CBlixChIO::CParams params(path, &db, &subsystems, &sensors);
     CBlixChIO io;
-    io.SetProgress(nullptr);
+    io.SetFeedback(nullptr);
     io.SetParams(&params);
     std::string title;
     const int result = io.Import(title);

@@ -9,11 +9,34 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Feedback.h"
 #include "uff/DAQPPFreqData.h"
 #include "uff/DAQPPRpmData.h"
 #include "uff/UFScanner.h"
 #include "uff/UFLineReader.h"
 #include "uff/UFRpmInfo.h"
+
+namespace {
+// Stops a scan after a bounded number of delimiters; the position told never passes the file's end.
+class CBoundedScan : public CFeedback
+{
+protected:
+    void OnProgress(int /*level*/) override
+    {
+        const SRange& range = Ranges().back();
+        if (range.done < 0 || (range.total > 0 && range.done > range.total))
+            __builtin_trap();
+    }
+    void Poll() override
+    {
+        if (++m_polls > 100000)
+            Cancel();
+    }
+
+private:
+    int m_polls = 0;
+};
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -22,12 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     reader.OpenMemory(text, "fuzz.unv");
     TAG_UFRPMINFO run;
     CUFScanner scan;
-    int steps = 0;
-    scan.progress = [&](int percent) {
-        if (percent < 0 || percent > 100)
-            __builtin_trap();
-        return ++steps > 100000;
-    };
+    CBoundedScan bounded;
+    bounded.Begin(std::string(), static_cast<int64_t>(reader.GetSize()));
+    scan.feedback = &bounded;
     scan.dataset = [&](std::unique_ptr<CDAQPPUFIndex>& record, CUFLineReader& file) {
         CDAQPPUFIndex& index = *record;
         const bool order = index.GetFuncType() == 27;

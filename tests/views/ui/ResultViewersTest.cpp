@@ -438,6 +438,17 @@ TEST_F(SampleFixture, SplComparisonsBySingleInputPower)
     EXPECT_EQ(groups->PositionList()->count(), data.GetBandCount());
     GrabAndCheck(*groups, "st-ac-spl-by-single-ip", QSize(820, 620));
 
+    // A target the model does not have is named in a warning; the volume is then unknown.
+    {
+        CScriptedPrompts prompts;
+        dialog->SetTargetSubsystem("No Such Cavity");
+        ASSERT_EQ(prompts.Count(), 1u);
+        EXPECT_EQ(prompts.Last().text, "The subsystem \"No Such Cavity\" is not in the model.");
+        prompts.Clear();
+        dialog->SetTargetSubsystem(kTarget);
+        EXPECT_EQ(prompts.Count(), 0u);
+    }
+
     // Both dialogs belong to the project: they go with it.
     QPointer<CDlgCompSplBySingleIP> first(dialog);
     QPointer<CDlgCompStAcSplBySingleIP> second(groups);
