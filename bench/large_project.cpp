@@ -227,6 +227,12 @@ int main(int argc, char** argv)
         std::printf("  %d MB save / durable write of the same bytes: %.2f (target: at most 1.1)\n", mb,
                     ratio("BM_Save", "BM_DurableWrite", mb));
         spreads("BM_Save", "BM_DurableWrite", mb);
+        // The CPU time of the writing thread: the copy into the file's pages, without the wait for
+        // the disk, which depends on the machine's other writers.
+        std::printf("    CPU time: %.2f (spread %.2f and %.2f)\n",
+                    reporter.CpuRatio(key("BM_Save", mb).c_str(), key("BM_DurableWrite", mb).c_str()),
+                    reporter.CpuSpread(key("BM_Save", mb).c_str()),
+                    reporter.CpuSpread(key("BM_DurableWrite", mb).c_str()));
     }
     std::printf("  growth exponent from %d MB to %d MB: save %.2f, durable write %.2f (target: save as linear as "
                 "the write)\n",
