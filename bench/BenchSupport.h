@@ -66,8 +66,9 @@ public:
     double CpuSpread(const char* a) const
     {
         auto slow = slowestCpu.find(a), fast = fastestCpu.find(a);
-        return slow == slowestCpu.end() || fast == fastestCpu.end() || fast->second <= 0.0 ? NAN
-                                                                                         : slow->second / fast->second;
+        return slow == slowestCpu.end() || fast == fastestCpu.end() || fast->second <= 0.0
+                   ? NAN
+                   : slow->second / fast->second;
     }
 
 private:

@@ -250,9 +250,9 @@ TEST(ZuRpmFuncTest, ColumnValuesAreTheCellValues)
             map->SetAxisFlag(axis);
             const int rows = map->GetTableRowCount(0) - 1;
             for (int index = 0; index < map->GetTableFreqCount(); ++index) {
-                SCOPED_TRACE(testing::Message() << "kind " << c.kind << " dB " << c.inDb << " A " << c.aWeighting
-                                                << " smoothing " << c.smoothing << " axis " << axis << " index "
-                                                << index);
+                SCOPED_TRACE(testing::Message()
+                             << "kind " << c.kind << " dB " << c.inDb << " A " << c.aWeighting << " smoothing "
+                             << c.smoothing << " axis " << axis << " index " << index);
                 std::vector<double> whole;
                 map->GetTableColumnValues(1, index, whole);
                 ASSERT_EQ(static_cast<int>(whole.size()), rows);
