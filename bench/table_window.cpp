@@ -10,6 +10,7 @@
 #include "app/TALVOApp.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
+#include "platform/base/HeapReuse.h"
 #include "platform/ui/ZuTableModel.h"
 #include "platform/win/ZuRegOptions.h"
 #include "spectral/ZuRpmFunc.h"
@@ -159,6 +160,9 @@ BENCHMARK(BM_ScrollToEnd)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)
 
 int main(int argc, char** argv)
 {
+    // As the program runs (main.cpp): freed memory is kept for reuse, not handed back to the kernel
+    // after each window closes, to be faulted in afresh by the next one.
+    KeepFreedMemoryForReuse();
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);

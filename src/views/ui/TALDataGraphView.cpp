@@ -134,18 +134,26 @@ void CTALDataGraphView::BuildStep(int generation)
         f->GetTableColumnValues(1, p.subsets[p.curve], p.row, count, p.step.data());
         if (reduced) {
             p.envelope->Add(p.step.data(), count);
+            // The extremes are kept in locals over a step: kept in the curve, each would be
+            // stored for every value.
+            double minY = c.minY, maxY = c.maxY;
             for (double y : p.step)
                 if (y > 0.0 && std::isfinite(y)) {
-                    c.maxY = std::max(c.maxY, y);
-                    c.minY = std::min(c.minY, y);
+                    maxY = std::max(maxY, y);
+                    minY = std::min(minY, y);
                 }
+            c.minY = minY;
+            c.maxY = maxY;
             if (p.curve == 0 && count > 0) {
                 const double* x = f->GetAxisValuePtr(p.row);
                 const double* xEnd = f->GetAxisValuePtr(p.row + count - 1) + 1;
+                double minX = p.minX, maxX = p.maxX;
                 for (; x != xEnd; ++x) {
-                    p.maxX = std::max(p.maxX, *x);
-                    p.minX = std::min(p.minX, *x);
+                    maxX = std::max(maxX, *x);
+                    minX = std::min(minX, *x);
                 }
+                p.minX = minX;
+                p.maxX = maxX;
             }
         } else {
             // A cell without a number is NaN: a gap in the curve.
