@@ -31,34 +31,52 @@ inline void InitializeInterleaved(int& argc, char**& argv)
 }
 
 // Keeps the fastest time per iteration of each benchmark over its repetitions: per function, or
-// per function and arguments ("BM_Read/1000") when perArgument is set.
+// per function and arguments ("BM_Read/1000") when perArgument is set. The CPU time of the
+// benchmark's thread is kept beside the wall time, its fastest and slowest too: on a loaded
+// machine the wall time says more about the neighbours than about the program.
 class CFastestReporter : public benchmark::ConsoleReporter
 {
 public:
     explicit CFastestReporter(bool perArgument = false) : m_perArgument(perArgument) {}
-    std::map<std::string, double> fastest;
+    std::map<std::string, double> fastest, fastestCpu, slowestCpu;
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0)
                 continue;
             const double t = run.GetAdjustedRealTime();
+            const double cpu = run.GetAdjustedCPUTime();
             std::string key = run.run_name.function_name;
             if (m_perArgument && !run.run_name.args.empty())
                 key += "/" + run.run_name.args;
+            auto [c, cpuAdded] = fastestCpu.emplace(key, cpu);
+            if (!cpuAdded && cpu < c->second)
+                c->second = cpu;
+            double& slow = slowestCpu[key];
+            slow = std::max(slow, cpu);
             auto [it, added] = fastest.emplace(std::move(key), t);
             if (!added && t < it->second)
                 it->second = t;
         }
         ConsoleReporter::ReportRuns(runs);
     }
-    double Ratio(const char* a, const char* b) const
+    double Ratio(const char* a, const char* b) const { return RatioOf(fastest, a, b); }
+    double CpuRatio(const char* a, const char* b) const { return RatioOf(fastestCpu, a, b); }
+    // Slowest over fastest CPU time of one benchmark.
+    double CpuSpread(const char* a) const
     {
-        auto x = fastest.find(a), y = fastest.find(b);
-        return x == fastest.end() || y == fastest.end() || y->second <= 0.0 ? NAN : x->second / y->second;
+        auto slow = slowestCpu.find(a), fast = fastestCpu.find(a);
+        return slow == slowestCpu.end() || fast == fastestCpu.end() || fast->second <= 0.0
+                   ? NAN
+                   : slow->second / fast->second;
     }
 
 private:
+    static double RatioOf(const std::map<std::string, double>& times, const char* a, const char* b)
+    {
+        auto x = times.find(a), y = times.find(b);
+        return x == times.end() || y == times.end() || y->second <= 0.0 ? NAN : x->second / y->second;
+    }
     bool m_perArgument;
 };
 

@@ -551,6 +551,31 @@ void CZuRpmFunc::GetTableColumnValues(int col, int index, int first, int count, 
     const int aWeighting = SpectrumAWeighting(this);
     const int inDb = SpectrumShowInDB(this);
     const bool overall = m_overallFirst >= 0 && m_overallLast >= m_overallFirst;
+    if (!overall && m_smoothingWidth <= 0 && RowsAreRpms()) {
+        // A band over the RPM rows, as the chart reads a long map: each row is an object of its
+        // own, so the rows ahead are fetched while this one is converted (reading the
+        // column is otherwise a wait on memory per row).
+        const int type = GetType();
+        const double freq = aWeighting ? GetFreq(index) : 0.0;
+        const size_t band = static_cast<size_t>(index);
+        const size_t end = std::min(static_cast<size_t>(first) + static_cast<size_t>(count), m_rows.size());
+        constexpr size_t kAhead = 64;
+        for (size_t r = static_cast<size_t>(first); r < end; ++r) {
+            if (r + kAhead < end)
+                __builtin_prefetch(m_rows[r + kAhead].get());
+            if (r + kAhead / 2 < end) {
+                const std::vector<double>& ahead = m_rows[r + kAhead / 2]->GetValueArray();
+                if (band < ahead.size())
+                    __builtin_prefetch(ahead.data() + band);
+            }
+            const std::vector<double>& values = m_rows[r]->GetValueArray();
+            const double raw = band < values.size() ? values[band] : DataValue(static_cast<int>(r), index);
+            double v = 0.0;
+            if (QuantityDisplayValue(&v, type, raw, inDb, structure, freq))
+                out[r - static_cast<size_t>(first)] = v;
+        }
+        return;
+    }
     for (int r = first; r < first + count; ++r) {
         if (!IsTableCell(index, r))
             continue;

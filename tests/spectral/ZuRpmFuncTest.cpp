@@ -220,6 +220,59 @@ TEST(ZuRpmFuncTest, OverallLevelOfABandRange)
     EXPECT_NEAR(other->GetOverallLevel(0, 0, 0, 0), 10.0 * std::log10(5.0), 1e-12);
 }
 
+// A column read as the chart reads it, whole or a stretch at a time, holds each cell's own value
+// in every display (linear, dB, A-weighted, smoothed), and NaN where the cell shows no number.
+TEST(ZuRpmFuncTest, ColumnValuesAreTheCellValues)
+{
+    constexpr int kRows = 300;
+    const double freqs[] = {100.0, 1000.0};
+    std::vector<double> rpms;
+    for (int r = 0; r < kRows; ++r)
+        rpms.push_back(800.0 + 10.0 * r);
+    struct Case
+    {
+        int kind, inDb, aWeighting, smoothing;
+    };
+    const Case cases[] = {{3, 0, 0, 0}, {3, 1, 0, 0}, {64, 1, 1, 0}, {64, 0, 0, 0}, {53, 0, 1, 0}, {64, 1, 0, 2}};
+    for (const Case& c : cases) {
+        DisplayOptionsOwner display(c.inDb, c.aWeighting);
+        auto map = CZuRpmFunc::NewRpmFunc("M", c.kind, nullptr, "S", freqs, 2, rpms.data(), kRows);
+        display.Show(map.get());
+        for (int r = 0; r < kRows; ++r)
+            for (int k = 0; k < 2; ++k)
+                map->DataValue(r, k) = 1e-3 * (1 + (r * 7 + k * 13) % 101);
+        map->DataValue(5, 1) = 0.0;
+        map->DataValue(6, 1) = -1.0;
+        map->DataValue(7, 1) = NAN;
+        map->DataValue(8, 1) = HUGE_VAL;
+        map->SetSmoothingWidth(c.smoothing);
+        for (int axis : {1, 0}) {
+            map->SetAxisFlag(axis);
+            const int rows = map->GetTableRowCount(0) - 1;
+            for (int index = 0; index < map->GetTableFreqCount(); ++index) {
+                SCOPED_TRACE(testing::Message()
+                             << "kind " << c.kind << " dB " << c.inDb << " A " << c.aWeighting << " smoothing "
+                             << c.smoothing << " axis " << axis << " index " << index);
+                std::vector<double> whole;
+                map->GetTableColumnValues(1, index, whole);
+                ASSERT_EQ(static_cast<int>(whole.size()), rows);
+                std::vector<double> pieces(static_cast<size_t>(rows) + 5, 0.0);
+                for (int first = 0; first < rows; first += 7)
+                    map->GetTableColumnValues(1, index, first, 7, pieces.data() + first);
+                for (int r = 0; r < rows; ++r) {
+                    double cell = 0.0;
+                    if (!map->GetTableCellValue(r + 1, 1, index, cell))
+                        cell = NAN;
+                    const auto same = [&](double v) { return v == cell || (std::isnan(v) && std::isnan(cell)); };
+                    ASSERT_TRUE(same(whole[static_cast<size_t>(r)])) << r << ": " << whole[r] << " vs " << cell;
+                    ASSERT_TRUE(same(pieces[static_cast<size_t>(r)])) << r << ": " << pieces[r] << " vs " << cell;
+                }
+                EXPECT_TRUE(std::isnan(pieces[static_cast<size_t>(rows)])) << "a stretch past the end reads nothing";
+            }
+        }
+    }
+}
+
 TEST(ZuRpmFuncTest, CopyThenPasteGivesTheSameValues)
 {
     for (int inDb : {0, 1}) {

@@ -104,6 +104,8 @@ bool CAtomicFile::Open()
     Discard();
     m_error.clear();
     m_failed = false;
+    m_streaming = true;
+    m_written = m_handed = m_released = 0;
     IgnoreFileSizeSignal();
     m_target = ResolveTarget(m_target);
     // A file the user made read-only is not replaced behind their back (the rename would do it,
@@ -155,7 +157,41 @@ bool CAtomicFile::Write(const void* data, size_t size)
         m_error = std::string("Write error: ") + std::strerror(errno);
         return false;
     }
-    return true;
+    m_written += size;
+    if (m_streaming && m_written - m_handed >= kStreamBytes)
+        StreamOut();
+    return !m_failed;
+}
+
+void CAtomicFile::StreamOut()
+{
+    if (std::fflush(m_file) != 0) {
+        m_failed = true;
+        m_error = std::string("Write error: ") + std::strerror(errno);
+        return;
+    }
+    const int fd = ::fileno(m_file);
+    const auto offset = [](size_t at) { return static_cast<off_t>(at); };
+    if (::sync_file_range(fd, offset(m_handed), offset(m_written - m_handed), SYNC_FILE_RANGE_WRITE) != 0) {
+        // A file system that cannot do this gets the whole file synced at Commit, as before.
+        m_streaming = false;
+        return;
+    }
+    if (m_handed > m_released) {
+        // The stretch handed over before is on the disk by now, or nearly: wait for it, then give
+        // its pages back. A failure here is the write's failure: the sync at Commit would no
+        // longer report it.
+        constexpr unsigned kWaitAndWrite =
+            SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
+        if (::sync_file_range(fd, offset(m_released), offset(m_handed - m_released), kWaitAndWrite) != 0) {
+            m_failed = true;
+            m_error = std::string("Write error: ") + std::strerror(errno);
+            return;
+        }
+        ::posix_fadvise(fd, offset(m_released), offset(m_handed - m_released), POSIX_FADV_DONTNEED);
+        m_released = m_handed;
+    }
+    m_handed = m_written;
 }
 
 bool CAtomicFile::Commit()

@@ -19,7 +19,12 @@ public:
     bool Open();
     bool IsOpen() const { return m_file != nullptr; }
     std::FILE* Handle() const { return m_file; }
+    // A long file is handed to the disk while it is written, a stretch of kStreamBytes at a time,
+    // and the pages of each stretch on the disk are given back: a save of any size holds only a
+    // few stretches of the file's pages, takes no more fresh memory per byte than a small one, and
+    // Commit waits only for the last stretches.
     bool Write(const void* data, size_t size);
+    static constexpr size_t kStreamBytes = size_t(16) << 20;
     bool Write(const std::string& text) { return Write(text.data(), text.size()); }
     // Flushes, syncs and renames over the target. False leaves the target untouched.
     bool Commit();
@@ -40,6 +45,11 @@ private:
     std::string m_target;
     std::string m_temp;
     std::string m_error;
+    void StreamOut();
+
     std::FILE* m_file = nullptr;
     bool m_failed = false;
+    bool m_streaming = true;
+    // Bytes written; those handed to the disk; those on the disk whose pages were given back.
+    size_t m_written = 0, m_handed = 0, m_released = 0;
 };

@@ -8,6 +8,7 @@
 #include <QMenu>
 
 #include <algorithm>
+#include <chrono>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -115,8 +116,16 @@ void CTALDataGraphView::BuildStep(int generation)
         return;
     }
     const bool reduced = p.points > kMaxDrawnPoints;
+    // As many steps as a few milliseconds allow: the window keeps answering, and a long curve
+    // is not drawn late for the sake of a hundred idle turns of the event loop.
+    const auto start = std::chrono::steady_clock::now();
     int budget = kStepValues;
-    while (budget > 0 && p.curve < p.curves.size()) {
+    while (p.curve < p.curves.size()) {
+        if (budget <= 0) {
+            if (std::chrono::steady_clock::now() - start >= kTurnTime)
+                break;
+            budget = kStepValues;
+        }
         Series& c = p.curves[p.curve];
         if (p.row == 0 && reduced)
             p.envelope = std::make_unique<CZuCurveEnvelope>(p.points, kMaxDrawnPoints / 2);
@@ -125,17 +134,27 @@ void CTALDataGraphView::BuildStep(int generation)
         f->GetTableColumnValues(1, p.subsets[p.curve], p.row, count, p.step.data());
         if (reduced) {
             p.envelope->Add(p.step.data(), count);
+            // The extremes are kept in locals over a step: kept in the curve, each would be
+            // stored for every value.
+            double minY = c.minY, maxY = c.maxY;
             for (double y : p.step)
                 if (y > 0.0 && std::isfinite(y)) {
-                    c.maxY = std::max(c.maxY, y);
-                    c.minY = std::min(c.minY, y);
+                    maxY = std::max(maxY, y);
+                    minY = std::min(minY, y);
                 }
-            if (p.curve == 0)
-                for (int i = p.row; i < p.row + count; ++i) {
-                    const double x = f->GetAxisValue(i);
-                    p.maxX = std::max(p.maxX, x);
-                    p.minX = std::min(p.minX, x);
+            c.minY = minY;
+            c.maxY = maxY;
+            if (p.curve == 0 && count > 0) {
+                const double* x = f->GetAxisValuePtr(p.row);
+                const double* xEnd = f->GetAxisValuePtr(p.row + count - 1) + 1;
+                double minX = p.minX, maxX = p.maxX;
+                for (; x != xEnd; ++x) {
+                    maxX = std::max(maxX, *x);
+                    minX = std::min(minX, *x);
                 }
+                p.minX = minX;
+                p.maxX = maxX;
+            }
         } else {
             // A cell without a number is NaN: a gap in the curve.
             for (int i = 0; i < count; ++i) {

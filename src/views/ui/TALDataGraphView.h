@@ -3,6 +3,7 @@
 // each, the current one drawn bold) while all subsets are plotted.
 #include "views/ui/QMXGraphView.h"
 
+#include <chrono>
 #include <memory>
 
 class CTALDataDoc;
@@ -19,14 +20,15 @@ public:
     // other update rebuilds the chart.
     void OnUpdate(IZuTableDataView* sender, int hint) override;
     // Curves of up to kImmediateValues values in all are drawn at once; longer ones are read in
-    // steps of kStepValues values, one step per turn of the event loop, and drawn when all are
-    // read: the window shows and answers at once, however long its map.
+    // steps of kStepValues values, as many per turn of the event loop as fit in kTurnTime, and
+    // drawn when all are read: the window shows and answers at once, however long its map.
     void BuildChart(int subset);
     bool IsPlotAll() const { return m_plotAll; }
     // A chart being read in steps that is not drawn yet.
     bool IsBuilding() const { return m_pending != nullptr; }
     static constexpr int kImmediateValues = 65536;
     static constexpr int kStepValues = 8192;
+    static constexpr std::chrono::milliseconds kTurnTime{4};
 
     QMenu* CreateContextMenu() override;
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
@@ -147,6 +148,40 @@ TEST_F(AtomicFileTest, SavesKeepLinksRespectReadOnlyFilesAndClearStaleTemporarie
     EXPECT_TRUE(fs::exists(other));
     EXPECT_TRUE(fs::exists(alike));
     EXPECT_EQ(Read(real), "fourth");
+}
+
+// A file long enough to be handed to the disk while it is written reads back byte for byte,
+// written in pieces of any size across the stretches; a save given up half-way still leaves the
+// previous file.
+TEST_F(AtomicFileTest, ALongFileStreamedToTheDiskReadsBackWhole)
+{
+    const fs::path target = m_dir / "long.orv";
+    std::string bytes(CAtomicFile::kStreamBytes * 5 / 2 + 12345, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>((i * 2654435761u) >> 13);
+    const size_t pieces[] = {7, (size_t(1) << 20) + 3, size_t(5) << 20, 4096};
+    const auto write = [&](CAtomicFile& f, size_t upTo) {
+        size_t at = 0;
+        for (size_t k = 0; at < upTo; ++k) {
+            const size_t n = std::min(pieces[k % 4], upTo - at);
+            if (!f.Write(bytes.data() + at, n))
+                return false;
+            at += n;
+        }
+        return true;
+    };
+    CAtomicFile f(target.string());
+    ASSERT_TRUE(f.Open());
+    ASSERT_TRUE(write(f, bytes.size()));
+    ASSERT_TRUE(f.Commit()) << f.ErrorText();
+    EXPECT_TRUE(Read(target) == bytes);
+    {
+        CAtomicFile half(target.string());
+        ASSERT_TRUE(half.Open());
+        ASSERT_TRUE(write(half, bytes.size() / 2));
+    }
+    EXPECT_TRUE(Read(target) == bytes);
+    EXPECT_EQ(EntryCount(), 1u);
 }
 
 // A file-size limit makes the write fail with a message instead of ending the program.
