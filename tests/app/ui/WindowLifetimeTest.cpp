@@ -54,12 +54,16 @@
 #include "experiments/ui/ExpTreeView.h"
 #include "experiments/ui/SensorFrame.h"
 #include "models/ASEAModelData.h"
+#include "models/HSEAGeneralData.h"
 #include "models/HSEAModelData.h"
 #include "planning/ui/DlgWizDAQPPMenu.h"
 #include "planning/ui/ZuDlgWizard.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElement.h"
+#include "platform/elements/ZuPowerFunc.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/elements/ZuTableData.h"
+#include "platform/ui/ZuTableDataFrame.h"
 #include "platform/elements/ElementType.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
@@ -432,6 +436,24 @@ const std::vector<CRow>& Rows()
          kDocumentOrders},
         {"input power data solving, with the calculation-progress window",
          [](CSampleFrame& f, CSimUnits&) { return OpenInputPowerSolve(f); }, kOperationOrders},
+        {"table data window (an input power)",
+         [](CSampleFrame& f, CSimUnits&) {
+             COpened opened = OpenInputPowerSolve(f);
+             opened.windows.clear();
+             opened.operation = nullptr;
+             CDlgInputPowerData* dialog = f.frame.TreeWindow()->InputPowerDialog();
+             if (!dialog || dialog->FunctionList()->count() == 0)
+                 return opened;
+             dialog->FunctionList()->setCurrentRow(0);
+             CZuPowerFunc* power =
+                 dialog->SelectedSet()->FindFuncByKind(dialog->FunctionList()->item(0)->text().toStdString(), 0);
+             EXPECT_TRUE(dialog->OnOpenFunction());
+             QCoreApplication::processEvents();
+             opened.element = power;
+             opened.windows.push_back(Framed(CZuTableDataFrame::FindFrame(dynamic_cast<CZuTableData*>(power))));
+             return opened;
+         },
+         {Close::WindowFirst, Close::FileClose, Close::ElementDeleted, Close::OtherDocument}},
         {"sensor window copying into the measured data, with the progress window",
          [](CSampleFrame& f, CSimUnits&) {
              COpened opened;
