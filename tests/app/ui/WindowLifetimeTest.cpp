@@ -339,9 +339,8 @@ COpened OpenInputPowerSolve(CSampleFrame& f)
 {
     COpened opened;
     CModelProject* model = f.Container().GetModelProject();
-    EXPECT_NE(
-        model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
-        nullptr);
+    EXPECT_NE(model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
+              nullptr);
     f.Select(model);
     EXPECT_TRUE(road::Click(f.frame, CResultCommands::ID_INPUT_POWER_DATA));
     CDlgInputPowerData* dialog = f.frame.TreeWindow()->InputPowerDialog();
