@@ -12,7 +12,6 @@
 #include <system_error>
 
 namespace {
-constexpr auto kSettlePoll = std::chrono::milliseconds(500);
 constexpr auto kDataPoll = std::chrono::milliseconds(10);
 constexpr auto kWorkerPoll = std::chrono::milliseconds(100);
 constexpr auto kDataBlockPeriod = std::chrono::milliseconds(100);

@@ -43,7 +43,7 @@ TEST(DAQConfig, VersionsFourAndFiveReadOthersRefused)
 
     auto v4 = bytes;
     v4[0] = 4;
-    v4.resize(v4.size() - 4);
+    v4.resize(1u + 15 * 4); // without the version-5 field
     CDAQConfig old;
     old.SetVersion5Field(7);
     {

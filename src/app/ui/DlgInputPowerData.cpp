@@ -179,7 +179,7 @@ void CDlgInputPowerData::FillFunctions()
 
 void CDlgInputPowerData::OnNewSet()
 {
-    if (!m_project)
+    if (!m_project || m_inSolve)
         return;
     CHSEAGeneralData* set = CInputPowerSets::CreateSet(*m_project);
     if (!set)
@@ -191,7 +191,7 @@ void CDlgInputPowerData::OnNewSet()
 void CDlgInputPowerData::OnDeleteSet()
 {
     CHSEAGeneralData* set = SelectedSet();
-    if (!set)
+    if (!set || m_inSolve)
         return;
     m_project->DeleteChild(set, 1);
     FillSets();
@@ -202,7 +202,7 @@ void CDlgInputPowerData::OnDeleteSet()
 void CDlgInputPowerData::OnRenameSet()
 {
     CHSEAGeneralData* set = SelectedSet();
-    if (!set)
+    if (!set || m_inSolve)
         return;
     CDlgRename rename(this);
     rename.m_name = set->GetName();
@@ -216,7 +216,7 @@ void CDlgInputPowerData::OnRenameSet()
 void CDlgInputPowerData::OnAddFunction()
 {
     CHSEAGeneralData* set = SelectedSet();
-    if (!set || !Chooser() || !m_project)
+    if (!set || !Chooser() || !m_project || m_inSolve)
         return;
     std::string name;
     if (!Chooser()(*m_project, name))
@@ -255,15 +255,25 @@ bool CDlgInputPowerData::OnOpenFunction()
 bool CDlgInputPowerData::Solve()
 {
     // The band solve shows its bands and can be cancelled between them while the dialog is open.
+    // The progress window handles this dialog's events as well: while the solve runs, the set it
+    // solves is not changed, a second solve does not start, and the dialog's own close cancels the
+    // solve and waits for it to end.
+    if (m_inSolve)
+        return false;
+    m_inSolve = true;
+    m_closeAfterSolve = false;
     CDlgCalcProgress* progress = CDlgCalcProgress::ShowInstance(this);
     const bool solved = CInputPowerSets::Solve(m_solving, SelectedSet(), progress) != nullptr;
     CDlgCalcProgress::DestroyInstance();
+    m_inSolve = false;
     return solved;
 }
 
 void CDlgInputPowerData::OnOK()
 {
-    if (m_mode == modeSolve && !Solve())
+    if (m_inSolve)
+        return;
+    if (m_mode == modeSolve && !Solve() && !m_closeAfterSolve)
         return;
     if (m_owner)
         m_owner->SendMessage(WM_ZU_INPUT_POWER_DATA, 2, 0);
@@ -271,6 +281,12 @@ void CDlgInputPowerData::OnOK()
 
 void CDlgInputPowerData::OnCancel()
 {
+    if (m_inSolve) {
+        m_closeAfterSolve = true;
+        if (CDlgCalcProgress* progress = CDlgCalcProgress::GetInstance())
+            progress->Cancel();
+        return;
+    }
     if (m_owner)
         m_owner->SendMessage(WM_ZU_INPUT_POWER_DATA, 2, 0);
 }

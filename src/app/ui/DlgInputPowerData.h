@@ -60,6 +60,7 @@ public:
     CHSEAGeneralData* SelectedSet() const;
     // Solve in the solving mode: the result, or null (the reason was told).
     bool Solve();
+    bool IsSolving() const { return m_inSolve; }
 
     // ---- commands, as the buttons run them ----
     void OnNewSet();
@@ -90,6 +91,8 @@ private:
     CModelProject* m_project;
     CModelProject* m_solving = nullptr;
     int m_mode = -1;
+    bool m_inSolve = false;
+    bool m_closeAfterSolve = false; // closed while solving: closes when the solve has ended
     IMessageTarget* m_owner;
     QPushButton* m_ok;
     QPushButton* m_cancel;

@@ -28,6 +28,7 @@
 #include "app/LastVersionRequest.h"
 #include "app/VerRes.h"
 #include "app/ui/AboutDlg.h"
+#include "platform/ui/DlgProgress.h"
 #include "app/ui/AppIcons.h"
 #include "platform/ui/UiTextTranslator.h"
 #include "app/ui/DlgNewProject.h"
@@ -478,15 +479,21 @@ CCommandState CMainFrame::CommandState() const
 
 bool CMainFrame::IsCommandEnabled(int id) const
 {
-    return CCommandRegistry::Frame().IsEnabled(id, CommandState());
+    return !CDlgProgress::Running() && CCommandRegistry::Frame().IsEnabled(id, CommandState());
 }
 
 void CMainFrame::UpdateCommandUI()
 {
     const CCommandRegistry& registry = CCommandRegistry::Frame();
     const CCommandState state = CommandState();
+    // While an operation runs under its progress window, no command may close or replace what it
+    // works on: every command waits until it has ended.
+    CDlgProgress* running = CDlgProgress::Running();
+    if (running)
+        connect(running, &QObject::destroyed, this, &CMainFrame::UpdateCommandUI,
+                static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::UniqueConnection));
     for (auto& [id, action] : m_actions) {
-        action->setEnabled(registry.IsEnabled(id, state));
+        action->setEnabled(!running && registry.IsEnabled(id, state));
         if (action->isCheckable())
             action->setChecked(registry.IsChecked(id, state));
     }
@@ -584,7 +591,7 @@ bool CMainFrame::OnCommand(int id)
     if (!entry || !entry->run)
         return false;
     const CCommandState state = CommandState();
-    if (!CCommandRegistry::Frame().IsEnabled(id, state))
+    if (CDlgProgress::Running() || !CCommandRegistry::Frame().IsEnabled(id, state))
         return false;
     try {
         if (!entry->run(*this, state))

@@ -1,12 +1,17 @@
 #include "platform/ui/DlgProgress.h"
 
 #include <QCoreApplication>
+#include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 QPointer<CDlgProgress>& Instance()
@@ -14,6 +19,37 @@ QPointer<CDlgProgress>& Instance()
     static QPointer<CDlgProgress> instance;
     return instance;
 }
+
+std::vector<CDlgProgress*>& Open()
+{
+    static std::vector<CDlgProgress*> open;
+    return open;
+}
+
+// Refuses the close of a window while an operation runs under a progress window: the window may
+// show or own what the operation works on. Boxes the operation asks with (modal), pop-ups and the
+// progress windows themselves close as always.
+class CCloseRefusal : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Close || Open().empty() || !watched->isWidgetType())
+            return false;
+        auto* widget = static_cast<QWidget*>(watched);
+        if (!widget->isWindow() && !qobject_cast<QMdiSubWindow*>(widget))
+            return false;
+        const Qt::WindowType type = widget->windowType();
+        if (widget->isModal() || type == Qt::Popup || type == Qt::ToolTip || type == Qt::SplashScreen)
+            return false;
+        for (QWidget* w = widget; w; w = w->parentWidget())
+            if (qobject_cast<CDlgProgress*>(w) && w->isWindow())
+                return false;
+        event->ignore();
+        return true;
+    }
+};
 
 void Step(QProgressBar* bar)
 {
@@ -42,9 +78,24 @@ CDlgProgress::CDlgProgress(QWidget* parent) : QDialog(parent)
     layout->addWidget(m_sub);
     layout->addWidget(buttons);
     resize(380, sizeHint().height());
+    // One filter for the application, going with it.
+    static QPointer<CCloseRefusal> refusal;
+    if (!refusal && QCoreApplication::instance()) {
+        refusal = new CCloseRefusal(QCoreApplication::instance());
+        QCoreApplication::instance()->installEventFilter(refusal);
+    }
+    Open().push_back(this);
 }
 
-CDlgProgress::~CDlgProgress() = default;
+CDlgProgress::~CDlgProgress()
+{
+    Open().erase(std::remove(Open().begin(), Open().end(), this), Open().end());
+}
+
+CDlgProgress* CDlgProgress::Running()
+{
+    return Open().empty() ? nullptr : Open().back();
+}
 
 CDlgProgress* CDlgProgress::ShowInstance(QWidget* parent)
 {

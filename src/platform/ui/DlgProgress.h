@@ -15,6 +15,11 @@ public:
     static CDlgProgress* ShowInstance(QWidget* parent = nullptr);
     static CDlgProgress* GetInstance();
     static void DestroyInstance();
+    // A progress window of this kind (or one built on it) is open: an operation runs that handles
+    // the window events itself. What the operation works on must stay until it ends, so meanwhile
+    // the windows refuse to close (the progress window and modal boxes excepted) and the main
+    // window refuses its commands. Null when none is open, else the latest.
+    static CDlgProgress* Running();
 
     void SetTitle(const QString& text);
     void SetMessage(const QString& text);

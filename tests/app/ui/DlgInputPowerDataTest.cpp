@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <vector>
 
 #include "SampleProject.h"
 #include "app/InputPowerSets.h"
@@ -140,12 +141,21 @@ TEST_F(InputPowerDataFixture, SetsAreMadeFilledAndSolvedOnlyInTheSolvingMode)
     EXPECT_EQ(dialog.Button(IDOK)->text(), "Solve");
     EXPECT_FALSE(dialog.Button(IDCANCEL)->isHidden());
     int bands = -1;
+    std::vector<int> setsWhileSolving;
     QTimer::singleShot(0, [&] {
         if (CDlgCalcProgress* progress = CDlgCalcProgress::GetInstance())
             bands = progress->BandBar()->maximum() + 1;
+        // The dialog's buttons work while the solve handles its events: the set being solved
+        // stays, and no second set or solve starts.
+        dialog.Button(CDlgInputPowerData::IDC_DELETE_SET)->click();
+        setsWhileSolving.push_back(dialog.SetCombo()->count());
+        dialog.Button(CDlgInputPowerData::IDC_NEW_SET)->click();
+        setsWhileSolving.push_back(dialog.SetCombo()->count());
+        dialog.Button(IDOK)->click();
     });
     dialog.PressOK();
     EXPECT_EQ(bands, model->GetHSEAModelData()->GetFreqCount());
+    EXPECT_EQ(setsWhileSolving, (std::vector<int>{1, 1}));
     EXPECT_EQ(CDlgCalcProgress::GetInstance(), nullptr);
     dialog.PressOK();
     EXPECT_EQ(Results(), 1) << (prompts.Count() ? prompts.Last().text : std::string());

@@ -3,14 +3,22 @@
 // things: the window first, File > Close, the element it shows deleted, its project removed, another
 // document opened, and for the measurement window each of these while it measures. Afterwards the
 // window is gone and nothing of it is reached any more (the address sanitizer build runs this too).
+// Windows that run an operation under a progress window (the band solve, the copy into the measured
+// data) are tried in each order while the operation runs as well: the close is refused or waits
+// for the operation, and the progress window goes with it.
+#include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QEvent>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -30,6 +38,11 @@
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
 #include "experiments/ui/ExpDataComparison.h"
+#include "app/ModelProject.h"
+#include "app/ResultCommands.h"
+#include "app/ui/DlgCalcProgress.h"
+#include "app/ui/DlgInputPowerData.h"
+#include "platform/ui/DlgProgress.h"
 #include "app/ui/MainFrame.h"
 #include "experiments/DAQConfig.h"
 #include "experiments/ExpInfo.h"
@@ -40,11 +53,17 @@
 #include "experiments/ui/ExpFrame.h"
 #include "experiments/ui/ExpTreeView.h"
 #include "experiments/ui/SensorFrame.h"
+#include "models/ASEAModelData.h"
+#include "models/HSEAGeneralData.h"
+#include "models/HSEAModelData.h"
 #include "planning/ui/DlgWizDAQPPMenu.h"
 #include "planning/ui/ZuDlgWizard.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElement.h"
+#include "platform/elements/ZuPowerFunc.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/elements/ZuTableData.h"
+#include "platform/ui/ZuTableDataFrame.h"
 #include "platform/elements/ElementType.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
@@ -150,6 +169,9 @@ struct COpened
     CMElement* element = nullptr;
     CMElement* project = nullptr;
     bool measures = false; // a run was started
+    // An operation the window runs under a progress window, handling the window events itself
+    // until it returns; the order is tried once while it runs.
+    std::function<void()> operation;
 };
 
 CZuRpmFunc* FirstMap(CMElement* e)
@@ -309,6 +331,38 @@ const std::vector<Close> kEveryOrder = {Close::WindowFirst, Close::FileClose, Cl
 const std::vector<Close> kDocumentOrders = {Close::WindowFirst, Close::FileClose, Close::ProjectRemoved,
                                             Close::OtherDocument};
 
+const std::vector<Close> kOperationOrders = {Close::WindowFirst, Close::FileClose, Close::OtherDocument};
+
+// The input power data dialog of the sample's model, opened by its command in the solving mode, with
+// a set of one power function; the operation is its Solve pressed.
+COpened OpenInputPowerSolve(CSampleFrame& f)
+{
+    COpened opened;
+    CModelProject* model = f.Container().GetModelProject();
+    EXPECT_NE(model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
+              nullptr);
+    f.Select(model);
+    EXPECT_TRUE(road::Click(f.frame, CResultCommands::ID_INPUT_POWER_DATA));
+    CDlgInputPowerData* dialog = f.frame.TreeWindow()->InputPowerDialog();
+    if (!dialog)
+        return opened;
+    dialog->OnNewSet();
+    f.dialogs.Then([](CZuDialog& dlg) {
+        auto* picker = dynamic_cast<CDlgSelectSubsystem*>(&dlg);
+        const int at = picker ? picker->Combo()->findText("Roof") : -1;
+        if (at < 0)
+            return dlg.PressCancel();
+        picker->Combo()->setCurrentIndex(at);
+        return dlg.PressOK();
+    });
+    dialog->Button(CDlgInputPowerData::IDC_ADD_FUNCTION)->click();
+    EXPECT_EQ(dialog->FunctionList()->count(), 1);
+    opened.windows.push_back(dialog);
+    opened.project = model;
+    opened.operation = [dialog] { dialog->Button(IDOK)->click(); };
+    return opened;
+}
+
 const std::vector<CRow>& Rows()
 {
     static const std::vector<CRow> rows = {
@@ -379,6 +433,50 @@ const std::vector<CRow>& Rows()
              return opened;
          },
          kDocumentOrders},
+        {"input power data solving, with the calculation-progress window",
+         [](CSampleFrame& f, CSimUnits&) { return OpenInputPowerSolve(f); }, kOperationOrders},
+        {"table data window (an input power)",
+         [](CSampleFrame& f, CSimUnits&) {
+             COpened opened = OpenInputPowerSolve(f);
+             opened.windows.clear();
+             opened.operation = nullptr;
+             CDlgInputPowerData* dialog = f.frame.TreeWindow()->InputPowerDialog();
+             if (!dialog || dialog->FunctionList()->count() == 0)
+                 return opened;
+             dialog->FunctionList()->setCurrentRow(0);
+             CZuPowerFunc* power =
+                 dialog->SelectedSet()->FindFuncByKind(dialog->FunctionList()->item(0)->text().toStdString(), 0);
+             EXPECT_TRUE(dialog->OnOpenFunction());
+             QCoreApplication::processEvents();
+             opened.element = power;
+             opened.windows.push_back(Framed(CZuTableDataFrame::FindFrame(dynamic_cast<CZuTableData*>(power))));
+             return opened;
+         },
+         {Close::WindowFirst, Close::FileClose, Close::ElementDeleted, Close::OtherDocument}},
+        {"sensor window copying into the measured data, with the progress window",
+         [](CSampleFrame& f, CSimUnits&) {
+             COpened opened;
+             EXPECT_TRUE(road::Click(f.frame, ID_SENSOR_VIEW));
+             CSensorFrame* window = CSensorFrame::GetInstance();
+             opened.windows.push_back(Framed(window));
+             opened.operation = [&f, window] {
+                 const auto no = f.prompts.responder;
+                 f.prompts.responder = [](const PromptRecord& prompt) {
+                     PromptAnswer answer;
+                     answer.result = prompt.stringId == IDS_PUSH_QUESTION ? IDYES : IDOK;
+                     return answer;
+                 };
+                 // The copy goes through the measured data of DAQ projects of type 0 only.
+                 f.Daq()->SetType(0);
+                 QAction* push = window ? window->Action(CommandId::ID_SENSOR_PUSH) : nullptr;
+                 EXPECT_TRUE(push && push->isEnabled());
+                 if (push)
+                     push->trigger();
+                 f.prompts.responder = no;
+             };
+             return opened;
+         },
+         kOperationOrders},
         {"measurement window", [](CSampleFrame& f, CSimUnits& units) { return OpenMeasurementWindow(f, units, false); },
          kEveryOrder},
         {"measurement window measuring, with its sampling window",
@@ -405,6 +503,57 @@ bool AllGone(const COpened& opened)
             return true;
         },
         5000);
+}
+
+// The order tried by the user while the row's operation runs. The windows' own closes (the close
+// box, and Esc for a dialog) wait for the operation; what would close or replace the document is
+// refused.
+void TryWhileOperating(Close how, CSampleFrame& f, const COpened& opened)
+{
+    switch (how) {
+    case Close::WindowFirst:
+        for (const QPointer<QWidget>& w : opened.windows) {
+            CloseWindow(w);
+            if (auto* dialog = qobject_cast<QDialog*>(w.data()))
+                dialog->reject();
+        }
+        break;
+    case Close::FileClose:
+        EXPECT_FALSE(road::Click(f.frame, ID_FILE_CLOSE));
+        break;
+    case Close::OtherDocument:
+        EXPECT_FALSE(road::Click(f.frame, ID_FILE_OPEN));
+        break;
+    default:
+        ADD_FAILURE() << "no such order while an operation runs";
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (const QPointer<QWidget>& w : opened.windows)
+        EXPECT_FALSE(w.isNull()) << "the window waits for the operation";
+    EXPECT_NE(f.frame.GetDocument(), nullptr);
+}
+
+// Runs the row's operation and tries the order once while its progress window is up.
+void Operate(Close how, CSampleFrame& f, const COpened& opened)
+{
+    bool tried = false;
+    QPointer<CDlgProgress> progress;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (tried || !CDlgProgress::Running())
+            return;
+        tried = true;
+        progress = CDlgProgress::Running();
+        TryWhileOperating(how, f, opened);
+    });
+    timer.start(0);
+    opened.operation();
+    timer.stop();
+    EXPECT_TRUE(tried) << "the order was tried while the progress window was up";
+    EXPECT_TRUE(progress.isNull()) << "the progress window went with its operation";
+    EXPECT_EQ(CDlgProgress::Running(), nullptr);
+    EXPECT_EQ(CDlgProgress::GetInstance(), nullptr);
+    EXPECT_EQ(CDlgCalcProgress::GetInstance(), nullptr);
 }
 
 // Closes what the row opened in the given order; the document goes last in every order.
@@ -454,6 +603,8 @@ TEST(WindowLifetime, EveryWindowGoesWithWhatItShowsInEveryOrder)
             ASSERT_FALSE(opened.windows.empty());
             for (const QPointer<QWidget>& w : opened.windows)
                 ASSERT_FALSE(w.isNull()) << "the window opened";
+            if (opened.operation)
+                Operate(how, f, opened);
             CloseIn(how, f, opened);
             if (opened.measures) {
                 EXPECT_TRUE(units.Daq()->IsNotifyWindow(nullptr)) << "no window is told about runs any more";
