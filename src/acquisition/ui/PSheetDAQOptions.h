@@ -5,8 +5,8 @@
 #include "acquisition/ui/PPageDaqGraph1.h"
 #include "acquisition/ui/PPageDaqGraph2.h"
 #include "platform/ui/ZuPropertySheet.h"
-#include "views/ui/PPageBandAve.h"
-#include "views/ui/PPageCalcOptions.h"
+#include "calculation/ui/PPageBandAve.h"
+#include "calculation/ui/PPageCalcOptions.h"
 
 class CExpOptions;
 class CExpProject;

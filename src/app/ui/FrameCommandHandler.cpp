@@ -36,11 +36,11 @@
 #include "views/ui/DlgSelectDaqProject.h"
 #include "views/ui/DlgSelectSubsystem.h"
 #include "views/ui/OptionSheets.h"
-#include "views/ui/PPageBandAve.h"
-#include "views/ui/PPageCalcOptions.h"
-#include "views/ui/PPageOrderTracking.h"
+#include "calculation/ui/PPageBandAve.h"
+#include "calculation/ui/PPageCalcOptions.h"
+#include "calculation/ui/PPageOrderTracking.h"
 #include "views/ui/PPageTargetLP.h"
-#include "views/ui/PSheetAnaOptions.h"
+#include "calculation/ui/PSheetAnaOptions.h"
 
 #include <QGuiApplication>
 

@@ -10,12 +10,12 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
-#include "views/ui/PPageBandAve.h"
-#include "views/ui/PPageCalcOptions.h"
-#include "views/ui/PPageLocalPoint.h"
-#include "views/ui/PPageOctave.h"
-#include "views/ui/PPageOrderTracking.h"
-#include "views/ui/PSheetAnaOptions.h"
+#include "calculation/ui/PPageBandAve.h"
+#include "calculation/ui/PPageCalcOptions.h"
+#include "calculation/ui/PPageLocalPoint.h"
+#include "calculation/ui/PPageOctave.h"
+#include "calculation/ui/PPageOrderTracking.h"
+#include "calculation/ui/PSheetAnaOptions.h"
 
 #include <initializer_list>
 #include <vector>

@@ -10,8 +10,8 @@
 #include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/WinTypes.h"
-#include "views/ui/PPageLocalPoint.h"
-#include "views/ui/PSheetAnaOptions.h"
+#include "calculation/ui/PPageLocalPoint.h"
+#include "calculation/ui/PSheetAnaOptions.h"
 
 #include <vector>
 

@@ -32,7 +32,7 @@
 #include "uff/MkExtDaqProject.h"
 #include "uff/UFNodeMap.h"
 #include "uff/ui/PPageUfOctave.h"
-#include "views/ui/PPageOrderTracking.h"
+#include "calculation/ui/PPageOrderTracking.h"
 
 namespace {
 

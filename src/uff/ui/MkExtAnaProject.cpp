@@ -16,7 +16,7 @@
 #include "platform/win/WinTypes.h"
 #include "spectral/RPMOptions.h"
 #include "views/ui/PPageAnaRPMSetup.h"
-#include "views/ui/PPageOctave.h"
+#include "calculation/ui/PPageOctave.h"
 
 CMkExtAnaProject::CMkExtAnaProject(CTALVODoc& doc, CAnalysisProject* project, QWidget* parent)
     : m_doc(doc), m_targetName(doc.GetTALVOProject().GetTargetSubsystem()), m_project(project), m_parent(parent)

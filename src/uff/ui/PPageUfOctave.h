@@ -2,7 +2,7 @@
 // The octave-band page of the universal-file import: the shared band page with a fourth band kind
 // (bands made from the data), the band value that scales the imported spectra (the default or one
 // typed in), whether band sums are doubled, and whether the band value is used at all.
-#include "views/ui/PPageOctave.h"
+#include "calculation/ui/PPageOctave.h"
 
 #include <string>
 

@@ -9,9 +9,9 @@
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
 #include "views/ui/PPageAnaRPMSetup.h"
-#include "views/ui/PPageOrderTracking.h"
+#include "calculation/ui/PPageOrderTracking.h"
 #include "views/ui/PPageRefDaqProject.h"
-#include "views/ui/PSheetAnaOptions.h"
+#include "calculation/ui/PSheetAnaOptions.h"
 #include "views/ui/PSheetOptions.h"
 
 bool RunOptionsSheet(CTALVOProject& project, QWidget* parent)

@@ -10,7 +10,7 @@
 #include "spectral/ZuRpmResultData.h"
 #include "views/ui/DlgSelectResultType.h"
 #include "views/ui/PPageIPSrcList.h"
-#include "views/ui/PSheetAnaOptions.h"
+#include "calculation/ui/PSheetAnaOptions.h"
 
 namespace {
 

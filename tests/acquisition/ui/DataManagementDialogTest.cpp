@@ -19,9 +19,9 @@
 #include "platform/win/StringTable.h"
 #include "support/WidgetShot.h"
 #include "views/ui/DlgExpDataComp.h"
-#include "views/ui/PPageBandAve.h"
-#include "views/ui/PPageLocalPoint.h"
-#include "views/ui/PPageOctave.h"
+#include "calculation/ui/PPageBandAve.h"
+#include "calculation/ui/PPageLocalPoint.h"
+#include "calculation/ui/PPageOctave.h"
 #include "platform/win/Messages.h"
 
 #include <QApplication>

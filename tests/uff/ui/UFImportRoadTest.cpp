@@ -74,7 +74,7 @@
 #include "views/ui/PPageAnaRPMSetup.h"
 #include "views/ui/DlgSelectSubsystem.h"
 #include "views/ui/DlgSrcTrgDefinition.h"
-#include "views/ui/PPageLocalPoint.h"
+#include "calculation/ui/PPageLocalPoint.h"
 
 namespace fs = std::filesystem;
 

@@ -12,12 +12,12 @@
 #include "spectral/RPMOptions.h"
 #include "support/WidgetShot.h"
 #include "views/ui/PPageAnaRPMSetup.h"
-#include "views/ui/PPageBandAve.h"
-#include "views/ui/PPageCalcOptions.h"
-#include "views/ui/PPageLocalPoint.h"
-#include "views/ui/PPageOctave.h"
-#include "views/ui/PPageOrderTracking.h"
-#include "views/ui/PSheetAnaOptions.h"
+#include "calculation/ui/PPageBandAve.h"
+#include "calculation/ui/PPageCalcOptions.h"
+#include "calculation/ui/PPageLocalPoint.h"
+#include "calculation/ui/PPageOctave.h"
+#include "calculation/ui/PPageOrderTracking.h"
+#include "calculation/ui/PSheetAnaOptions.h"
 #include "views/ui/PSheetOptions.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
-#include "views/ui/PPageOctave.h"
+#include "calculation/ui/PPageOctave.h"
 
 #include "platform/base/Format.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/ui/ZuPropertySheet.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
-#include "views/ui/PPageBandAve.h"
+#include "calculation/ui/PPageBandAve.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

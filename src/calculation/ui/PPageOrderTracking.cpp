@@ -1,4 +1,4 @@
-#include "views/ui/PPageOrderTracking.h"
+#include "calculation/ui/PPageOrderTracking.h"
 
 #include "platform/base/Format.h"
 #include "platform/ui/DlgInputBox.h"

@@ -1,4 +1,4 @@
-#include "views/ui/PPageBandAve.h"
+#include "calculation/ui/PPageBandAve.h"
 
 #include "platform/base/Format.h"
 

@@ -1,4 +1,4 @@
-#include "views/ui/PPageLocalPoint.h"
+#include "calculation/ui/PPageLocalPoint.h"
 
 #include "platform/base/Format.h"
 

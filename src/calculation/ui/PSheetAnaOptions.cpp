@@ -1,4 +1,4 @@
-#include "views/ui/PSheetAnaOptions.h"
+#include "calculation/ui/PSheetAnaOptions.h"
 
 #include "platform/win/StringTable.h"
 

@@ -1,4 +1,4 @@
-#include "views/ui/PPageCalcOptions.h"
+#include "calculation/ui/PPageCalcOptions.h"
 
 #include "platform/base/Format.h"
 
