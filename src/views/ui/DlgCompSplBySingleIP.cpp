@@ -294,22 +294,9 @@ void CDlgCompSplBySingleIP::OnPickRow()
     std::vector<std::string> names;
     for (const auto& row : m_data.Rows())
         names.push_back(row.name);
-    const int row = PickRowName(this, names);
+    const int row = CDlgSelectSubsystem::PickName(this, names);
     if (row >= 0)
         SelectRow(row);
-}
-
-int CDlgCompSplBySingleIP::PickRowName(QWidget* parent, const std::vector<std::string>& rowNames)
-{
-    CZuSubsystemTable names;
-    for (const auto& name : rowNames)
-        names.Add(name);
-    CDlgSelectSubsystem picker(nullptr, parent);
-    picker.SetSubsystemTable(names, 0);
-    picker.EnableWaveType(false);
-    if (picker.DoModal() != IDOK)
-        return -1;
-    return names.GetIndex(picker.m_strName);
 }
 
 void CDlgCompSplBySingleIP::SelectGridColumn(int row)

@@ -81,13 +81,12 @@ public:
     static void DrawLevelLines(CZuChart& chart, const std::vector<double>& x, int axis, const std::vector<CLine>& lines,
                                const std::string& title);
     // Grid pieces the grouped comparison shares: the axis column (a header row, one row per x
-    // value, data columns left empty), a data column selected over all rows (-1 clears), the
-    // grid as tab-separated text, and the row the user picks by name (-1 when cancelled).
+    // value, data columns left empty), a data column selected over all rows (-1 clears) and the
+    // grid as tab-separated text.
     static void FillAxisColumn(CMSFlexGrid& grid, const std::vector<double>& x, int axis, int dataCols);
     static void SelectDataColumn(CMSFlexGrid& grid, int row);
     static std::string TabText(const CMSFlexGrid& grid);
     static bool CopyText(const std::string& text);
-    static int PickRowName(QWidget* parent, const std::vector<std::string>& names);
 
 protected:
     bool OnInitDialog() override;

@@ -10,6 +10,7 @@
 #include "platform/win/StringTable.h"
 #include "views/ui/DlgCompSplBySingleIP.h"
 #include "views/ui/AxisChoiceBox.h"
+#include "views/ui/DlgSelectSubsystem.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -165,7 +166,7 @@ void CDlgCompStAcSplBySingleIP::OnPickRow()
     std::vector<std::string> names;
     for (const auto& r : m_data.Rows())
         names.push_back(r.name);
-    const int row = CDlgCompSplBySingleIP::PickRowName(this, names);
+    const int row = CDlgSelectSubsystem::PickName(this, names);
     if (row >= 0)
         SelectRow(row);
 }

@@ -21,7 +21,7 @@
 #include "platform/win/StringTable.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
-#include "views/ui/DlgCompSplBySingleIP.h"
+#include "views/ui/DlgSelectSubsystem.h"
 #include "views/ui/DlgSelectViewData.h"
 #include "platform/win/Messages.h"
 
@@ -464,7 +464,7 @@ void CDlgExpDataComp::PickColumn()
     }
     if (headers.empty())
         return;
-    const int k = CDlgCompSplBySingleIP::PickRowName(this, headers);
+    const int k = CDlgSelectSubsystem::PickName(this, headers);
     if (k >= 0)
         OnDataColumnClicked(k + 1);
 }

@@ -202,3 +202,16 @@ void CDlgSelectSubsystem::OnCancel()
     }
     EndDialog(IDCANCEL);
 }
+
+int CDlgSelectSubsystem::PickName(QWidget* parent, const std::vector<std::string>& names)
+{
+    CZuSubsystemTable table;
+    for (const auto& name : names)
+        table.Add(name);
+    CDlgSelectSubsystem picker(nullptr, parent);
+    picker.SetSubsystemTable(table, 0);
+    picker.EnableWaveType(false);
+    if (picker.DoModal() != IDOK)
+        return -1;
+    return table.GetIndex(picker.m_strName);
+}

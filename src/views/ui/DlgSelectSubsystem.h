@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CModelProject;
 class IMessageTarget;
@@ -34,6 +35,10 @@ public:
     };
 
     explicit CDlgSelectSubsystem(CModelProject* model = nullptr, QWidget* parent = nullptr);
+
+    // The name the user picks from a list of names that are not the model's (rows of a table,
+    // headers of a comparison); its index, -1 when cancelled.
+    static int PickName(QWidget* parent, const std::vector<std::string>& names);
 
     void SetModelProject(CModelProject* model) { m_pModelProject = model; }
     void SetSubsystemKind(int kind);
