@@ -34,8 +34,8 @@
 #include "uff/ui/UFImportDialogs.h"
 #include "views/ui/CalcMenuCommands.h"
 #include "views/ui/DataViewOpeners.h"
-#include "views/ui/DlgSelectSubsystem.h"
-#include "views/ui/DlgSelectViewData.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
+#include "acquisition/ui/DlgSelectViewData.h"
 
 #include <QCoreApplication>
 

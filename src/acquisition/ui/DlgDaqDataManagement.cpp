@@ -15,7 +15,7 @@
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
-#include "views/ui/DlgExpDataComp.h"
+#include "acquisition/ui/DlgExpDataComp.h"
 #include "calculation/ui/PPageBandAve.h"
 #include "calculation/ui/PPageCalcOptions.h"
 #include "calculation/ui/PPageLocalPoint.h"

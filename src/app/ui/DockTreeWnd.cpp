@@ -18,7 +18,7 @@
 #include "platform/win/WinTypes.h"
 #include "app/FrameCommands.h"
 #include "platform/win/PromptService.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "platform/win/StringIds.h"
 
 #include <QHBoxLayout>

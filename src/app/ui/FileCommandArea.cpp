@@ -22,7 +22,7 @@
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "platform/win/ZuRegOptions.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/DlgSrcTrgDefinition.h"
 #include "views/ui/OptionSheets.h"
 

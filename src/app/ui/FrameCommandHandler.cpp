@@ -34,7 +34,7 @@
 #include "views/ui/DlgMergeAnaProjects.h"
 #include "views/ui/DlgSelectAnalysisProjectType.h"
 #include "views/ui/DlgSelectDaqProject.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/OptionSheets.h"
 #include "calculation/ui/PPageBandAve.h"
 #include "calculation/ui/PPageCalcOptions.h"

@@ -19,7 +19,7 @@
 #include "app/ZuText2Excel.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
 #include "views/ui/DlgSelectResult.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "app/ModelProject.h"
 #include "platform/modeldb/ModelData.h"

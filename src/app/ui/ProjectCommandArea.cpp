@@ -26,7 +26,7 @@
 #include "models/HSEAModelData.h"
 #include "views/ui/DlgImportedFileList.h"
 #include "views/ui/DlgMergeAnaProjects.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/OptionSheets.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/DlgSelectSubsystemPair.h"
 
 namespace {

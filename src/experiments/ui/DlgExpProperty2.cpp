@@ -28,7 +28,7 @@
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/ui/DialogButtons.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

@@ -5,7 +5,7 @@
 #include "platform/elements/MElementList.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
-#include "views/ui/DlgExpDataComp.h"
+#include "acquisition/ui/DlgExpDataComp.h"
 
 namespace {
 CTALVOExp* Experiment(const CFrameSelection& s)

@@ -26,7 +26,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
-#include "views/ui/DlgExpDataComp.h"
+#include "acquisition/ui/DlgExpDataComp.h"
 
 #include <algorithm>
 #include <cmath>

@@ -22,7 +22,7 @@
 #include "platform/win/WinTypes.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "uff/InputPowerMultiVecFunc.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/ResultCommandsUi.h"
 #include "views/ui/ResultSetCommands.h"
 #include "views/ui/ResultViewerCommands.h"

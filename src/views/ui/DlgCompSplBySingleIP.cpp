@@ -15,7 +15,7 @@
 #include "platform/win/ZuRegOptions.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "views/CavPcViewData.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/StackedChart.h"
 #include "views/ui/AxisChoiceBox.h"
 

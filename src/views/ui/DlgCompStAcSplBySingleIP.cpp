@@ -10,7 +10,7 @@
 #include "platform/win/StringTable.h"
 #include "views/ui/DlgCompSplBySingleIP.h"
 #include "views/ui/AxisChoiceBox.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -9,7 +9,7 @@
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/ui/DialogButtons.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

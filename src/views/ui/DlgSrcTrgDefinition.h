@@ -3,6 +3,7 @@
 // added through a modeless subsystem picker that stays open, so several can be added in a row;
 // the picker always offers the model's subsystems that are neither listed nor the target. Only
 // one is open at a time.
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/MessageTarget.h"
@@ -12,7 +13,6 @@
 
 #include <string>
 
-class CDlgSelectSubsystem;
 class CTALVOProject;
 class QComboBox;
 class QListWidget;

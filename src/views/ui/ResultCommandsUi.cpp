@@ -11,7 +11,7 @@
 #include "platform/win/WinTypes.h"
 #include "platform/win/StatusBarFeedback.h"
 #include "views/ui/DlgSelectResult.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 
 namespace {
 constexpr int kTargetKind = CDlgSelectSubsystem::kCavities;

@@ -19,7 +19,7 @@
 #include "views/ui/DlgCompSplBySingleIP.h"
 #include "views/ui/DlgCompStAcSplBySingleIP.h"
 #include "views/ui/DlgDaqERComp.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 
 namespace {
 const char* const kReportFilter = "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";

@@ -18,7 +18,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/StringTable.h"
 #include "support/WidgetShot.h"
-#include "views/ui/DlgExpDataComp.h"
+#include "acquisition/ui/DlgExpDataComp.h"
 #include "calculation/ui/PPageBandAve.h"
 #include "calculation/ui/PPageLocalPoint.h"
 #include "calculation/ui/PPageOctave.h"

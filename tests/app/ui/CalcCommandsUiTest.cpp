@@ -29,7 +29,7 @@
 #include "models/ASEAModelData.h"
 #include "models/HSEAModelData.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"

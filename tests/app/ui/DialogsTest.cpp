@@ -2,7 +2,7 @@
 #include "app/ProjectHistory.h"
 #include "app/TALVOApp.h"
 #include "app/ui/AboutDlg.h"
-#include "views/ui/DlgCalender.h"
+#include "acquisition/ui/DlgCalender.h"
 #include "app/ui/DlgNewProject.h"
 #include "platform/ui/DlgProgress.h"
 #include "app/ui/DlgProjectHistory.h"

@@ -50,7 +50,7 @@
 #include "platform/win/WinTypes.h"
 #include "spectral/ZuRpmFunc.h"
 #include "support/RoadSteps.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 
 namespace {
 

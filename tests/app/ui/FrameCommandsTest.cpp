@@ -52,7 +52,7 @@
 #include "models/HSEAGeneralData.h"
 #include "models/HSEAModelData.h"
 #include "models/HSEAResultData.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/DlgSelectSubsystemPair.h"
 #include "experiments/DAQConfig.h"
 #include "platform/gfx/OctaveManager.h"

@@ -70,7 +70,7 @@
 #include "platform/win/ZuRegOptions.h"
 #include "support/RoadSteps.h"
 #include "uff/ui/DlgSelectDAQSystem.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/DlgSrcTrgDefinition.h"
 #include "wiring/WindowServices.h"
 

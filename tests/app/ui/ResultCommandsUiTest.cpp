@@ -61,7 +61,7 @@
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "spectral/ZuRpmResultData.h"
 #include "views/ui/DlgSelectResult.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 
 namespace {
 namespace fs = std::filesystem;

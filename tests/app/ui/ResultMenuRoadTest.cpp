@@ -42,7 +42,7 @@
 #include "support/GdbusCall.h"
 #include "support/PrivateSessionBus.h"
 #include "support/RoadSteps.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/HSEADataGraphView.h"
 #include "views/ui/HSEADataTableFrame.h"
 #include "views/ui/TALDataSelectView.h"

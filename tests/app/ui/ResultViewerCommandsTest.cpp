@@ -36,7 +36,7 @@
 #include "views/ui/DlgCavPcView.h"
 #include "views/ui/DlgCompSplBySingleIP.h"
 #include "views/ui/DlgDaqERComp.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/ResultViewerCommands.h"
 
 TEST(ResultViewerCommands, OpenFromTheMainFrame)

@@ -43,7 +43,7 @@
 #include "platform/win/StringTable.h"
 #include "spectral/ZuRpmFunc.h"
 #include "support/RoadSteps.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/TALDataDoc.h"
 #include "views/ui/TALDataFrame.h"
 

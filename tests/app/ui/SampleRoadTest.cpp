@@ -62,12 +62,12 @@
 #include "platform/win/ZuRegOptions.h"
 #include "platform/win/StringTable.h"
 #include "spectral/ZuRpmFunc.h"
-#include "views/ui/DlgExpDataComp.h"
+#include "acquisition/ui/DlgExpDataComp.h"
 #include "views/ui/HSEADataTableDoc.h"
 #include "views/ui/HSEADataGraphView.h"
 #include "views/ui/HSEADataTableFrame.h"
 #include "views/ui/DlgSelectResultType.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/PPageIPSrcList.h"
 
 namespace {

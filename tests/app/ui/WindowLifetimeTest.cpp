@@ -74,8 +74,8 @@
 #include "spectral/ZuRpmFunc.h"
 #include "support/RoadSteps.h"
 #include "uff/ExtUFDaqProject.h"
-#include "views/ui/DlgExpDataComp.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "acquisition/ui/DlgExpDataComp.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/DlgSrcTrgDefinition.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "acquisition/ui/DlgSubsystemSensorTable.h"
 #include "experiments/ui/DlgExpProperty2.h"
 #include "experiments/ui/ExpDAQAccess.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "platform/base/Format.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/ZuDialog.h"

@@ -72,7 +72,7 @@
 #include "wiring/WindowServices.h"
 #include "views/ui/DlgSelectDaqProject.h"
 #include "views/ui/PPageAnaRPMSetup.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/DlgSrcTrgDefinition.h"
 #include "calculation/ui/PPageLocalPoint.h"
 

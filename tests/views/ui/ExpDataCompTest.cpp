@@ -14,10 +14,10 @@
 #include "platform/win/StringTable.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
-#include "views/ui/DlgExpDataComp.h"
-#include "views/ui/DlgCalender.h"
-#include "views/ui/DlgSelectSubsystem.h"
-#include "views/ui/DlgSelectViewData.h"
+#include "acquisition/ui/DlgExpDataComp.h"
+#include "acquisition/ui/DlgCalender.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
+#include "acquisition/ui/DlgSelectViewData.h"
 #include "platform/win/Messages.h"
 
 #include <QCalendarWidget>

@@ -41,7 +41,7 @@
 #include "views/ui/DlgCompStAcSplBySingleIP.h"
 #include "views/ui/DlgDaqERComp.h"
 #include "views/ui/DlgSelectSPLsSrc.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/ResultViewerCommands.h"
 #include "views/ui/StackedChart.h"
 

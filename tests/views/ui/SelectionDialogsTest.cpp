@@ -16,7 +16,7 @@
 #include "views/ui/DlgSelectResult.h"
 #include "views/ui/DlgSelectResultType.h"
 #include "views/ui/DlgSelectSPLsSrc.h"
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/DlgSelectSubsystemPair.h"
 #include "views/ui/DlgSrcTrgDefinition.h"
 

@@ -1,4 +1,4 @@
-#include "views/ui/DlgCalender.h"
+#include "acquisition/ui/DlgCalender.h"
 
 #include "platform/ui/DialogButtons.h"
 

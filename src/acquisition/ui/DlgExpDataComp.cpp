@@ -1,4 +1,4 @@
-#include "views/ui/DlgExpDataComp.h"
+#include "acquisition/ui/DlgExpDataComp.h"
 
 #include "platform/ui/UiTextTranslator.h"
 
@@ -21,8 +21,8 @@
 #include "platform/win/StringTable.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
-#include "views/ui/DlgSelectSubsystem.h"
-#include "views/ui/DlgSelectViewData.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
+#include "acquisition/ui/DlgSelectViewData.h"
 #include "platform/win/Messages.h"
 
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "views/ui/DlgSelectSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
 
 #include "platform/ui/UiTextTranslator.h"
 

@@ -1,5 +1,5 @@
-#include "views/ui/DlgSelectViewData.h"
-#include "views/ui/DlgCalender.h"
+#include "acquisition/ui/DlgSelectViewData.h"
+#include "acquisition/ui/DlgCalender.h"
 
 #include "app/DAQExperiment.h"
 #include "experiments/ExpInfo.h"
