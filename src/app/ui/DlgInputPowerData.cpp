@@ -19,6 +19,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/ui/DialogButtons.h"
 
@@ -256,7 +257,7 @@ bool CDlgInputPowerData::Solve()
 {
     // The band solve shows its bands and can be cancelled between them while the dialog is open.
     CDlgCalcProgress* progress = CDlgCalcProgress::ShowInstance(this);
-    const bool solved = CInputPowerSets::Solve(m_solving, SelectedSet(), progress) != nullptr;
+    const bool solved = CInputPowerSets::Solve(m_solving, SelectedSet(), &*CStatusBarFallback(progress)) != nullptr;
     CDlgCalcProgress::DestroyInstance();
     return solved;
 }
