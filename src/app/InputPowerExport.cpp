@@ -15,7 +15,6 @@
 #include "platform/base/Format.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/excel/ExcelWrapper.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/WaitCursor.h"
 
 namespace {
@@ -90,8 +89,7 @@ int CInputPowerExport::Export(const std::string& path, int kind, const std::stri
 {
     if (CExcelWrapper::IsExcelFile(path)) {
         if (!EndsWithNoCase(path, ".xlsx")) {
-            CStatusBarFallback(feedback)->Warning(
-                "Binary .xls workbooks are not supported; choose a file name ending in .xlsx.");
+            feedback->Warning("Binary .xls workbooks are not supported; choose a file name ending in .xlsx.");
             return resultRefused;
         }
         return ExportExcel(path, kind, keyText, feedback);

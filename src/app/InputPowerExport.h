@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Feedback.h"
+
 class CAnalysisProject;
-class CFeedback;
 
 class CInputPowerExport
 {
@@ -45,14 +46,14 @@ public:
     }
 
     // To a workbook when the path names one (.xlsx; a binary .xls is refused with a warning), else
-    // to a text. resultRefused: the message was reported already (to the feedback; null: the main
-    // window's status bar, which shows it as a message box).
-    int Export(const std::string& path, int kind, const std::string& keyText, CFeedback* feedback = nullptr);
+    // to a text. resultRefused: the message was reported already (to the feedback).
+    int Export(const std::string& path, int kind, const std::string& keyText, CFeedback* feedback = SilentFeedback());
     // The text at the path; resultFailed without the kind's folder, for an unknown kind or key, or
     // when the folder writes nothing.
     int ExportText(const std::string& path, int kind, const std::string& keyText);
     // The text beside the workbook (same name, ".txt"), then the workbook converted from it.
-    int ExportExcel(const std::string& path, int kind, const std::string& keyText, CFeedback* feedback = nullptr);
+    int ExportExcel(const std::string& path, int kind, const std::string& keyText,
+                    CFeedback* feedback = SilentFeedback());
 
 private:
     CAnalysisProject* m_project;

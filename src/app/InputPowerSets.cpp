@@ -8,7 +8,6 @@
 #include "models/HSEAResultData.h"
 #include "platform/base/Format.h"
 #include "platform/gfx/OctaveManager.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 
@@ -33,8 +32,6 @@ CHSEAResultData* CInputPowerSets::Solve(CModelProject* model, CHSEAGeneralData* 
 {
     if (!model)
         return nullptr;
-    CStatusBarFallback progress(feedback);
-    feedback = &*progress;
     CHSEAModelData* hsea = model->GetHSEAModelData();
     if (!hsea) {
         feedback->Warning(MessageTextOf(IDS_NO_HSEA_MODEL), IDS_NO_HSEA_MODEL);

@@ -5,7 +5,8 @@
 // successful one takes its place.
 #include <string>
 
-class CFeedback;
+#include "platform/base/Feedback.h"
+
 class CHSEAGeneralData;
 class CHSEAResultData;
 class CModelProject;
@@ -22,7 +23,7 @@ public:
     // Solves the model project's HSEA model with the set's input powers. Without a model project:
     // null, silently; without an HSEA model: message 6088; without a set: 6097; when the powers
     // cannot be set or the solve fails: 6076, and an earlier result of the set stays. The messages
-    // are warnings reported to the feedback, which also shows the bands solved and may cancel
-    // (null: the status bar). The new result takes the place of the one it replaces.
-    static CHSEAResultData* Solve(CModelProject* model, CHSEAGeneralData* set, CFeedback* feedback = nullptr);
+    // are warnings reported to the feedback, which also shows the bands solved and may cancel.
+    // The new result takes the place of the one it replaces.
+    static CHSEAResultData* Solve(CModelProject* model, CHSEAGeneralData* set, CFeedback* feedback = SilentFeedback());
 };

@@ -272,7 +272,7 @@ void CModelProject::SetModelFileAsker(ModelFileAsker asker)
     ModelFileAskerSlot() = std::move(asker);
 }
 
-CASEAModelData* CModelProject::ShowModelInformation(CASEAModelData* existing)
+CASEAModelData* CModelProject::ShowModelInformation(CASEAModelData* existing, CFeedback* feedback)
 {
     std::string start;
     if (existing)
@@ -285,17 +285,17 @@ CASEAModelData* CModelProject::ShowModelInformation(CASEAModelData* existing)
     if (!asker || !asker(existing, start, path) || path.empty())
         return nullptr;
     m_modelFile = path;
-    return CreateASEAModelData(ModelKindOfFile(path));
+    return CreateASEAModelData(ModelKindOfFile(path), feedback);
 }
 
-CASEAModelData* CModelProject::CreateASEAModelData(int kind)
+CASEAModelData* CModelProject::CreateASEAModelData(int kind, CFeedback* feedback)
 {
     if ((kind != CModelData::FILE_KIND_TEXT && kind != CModelData::FILE_KIND_XML) || m_modelFile.empty())
         return nullptr;
     if (ModelKindOfFile(m_modelFile) != kind)
         return nullptr;
     auto model = std::make_unique<CASEAModelData>(this);
-    if (!model->BuildFromModel(m_modelFile))
+    if (!model->BuildFromModel(m_modelFile, feedback))
         return nullptr;
     CASEAModelData* added = AddChild(std::move(model));
     if (added)

@@ -9,6 +9,7 @@
 
 #include "app/BaseProject.h"
 #include "models/ModelProjectLink.h"
+#include "platform/base/Feedback.h"
 #include "platform/elements/ZuSubsystemTable.h"
 
 class CASEAModelData;
@@ -71,8 +72,9 @@ public:
     const std::string& GetModelFile() const { return m_modelFile; }
 
     // Asks for the vehicle model file (starting from the existing model's file) and creates the
-    // model element of its kind; null when cancelled or when the model cannot be made.
-    CASEAModelData* ShowModelInformation(CASEAModelData* existing);
+    // model element of its kind; null when cancelled or when the model cannot be made (the reason
+    // reported to the feedback).
+    CASEAModelData* ShowModelInformation(CASEAModelData* existing, CFeedback* feedback = SilentFeedback());
     // How the model file is asked for: the window asks with its model-information dialog (given
     // the existing model, null for a new one, and the path to start from; true with the path on
     // OK). Without one there is no model file to read.
@@ -80,7 +82,7 @@ public:
     static void SetModelFileAsker(ModelFileAsker asker);
     // A new model element of the kind built from the model file set for this project, added as a
     // child; null (nothing added) when the kind is unknown or the model cannot be read.
-    CASEAModelData* CreateASEAModelData(int kind);
+    CASEAModelData* CreateASEAModelData(int kind, CFeedback* feedback = SilentFeedback());
     // The model element replaced by new model data (a model import): the old one is announced as
     // removed and deleted, the new one added and announced. Returns the new data or null.
     CZuData* ReplaceModel(std::unique_ptr<CZuData> data);

@@ -246,7 +246,7 @@ CModelProject* CTALVOProject::CreateModelProject(CFeedback* feedback)
     created->SetID(m_nextID);
     DeleteAllProjects();
     auto* project = static_cast<CModelProject*>(AppendProject(std::move(created)));
-    CASEAModelData* data = project->ShowModelInformation(nullptr);
+    CASEAModelData* data = project->ShowModelInformation(nullptr, &reports);
     if (!data) {
         Report(reports, CFeedback::ESeverity::Error, IDS_MODEL_NOT_CREATED);
         RemoveProjectAt(0);
@@ -276,7 +276,7 @@ CModelProject* CTALVOProject::CreateModelProjectFromFiles(const std::string& mod
     DeleteAllProjects();
     auto* project = static_cast<CModelProject*>(AppendProject(std::move(created)));
     project->SetModelFile(modelFile);
-    if (!project->CreateASEAModelData(CModelProject::ModelKindOfFile(modelFile))) {
+    if (!project->CreateASEAModelData(CModelProject::ModelKindOfFile(modelFile), &reports)) {
         Report(reports, CFeedback::ESeverity::Error, IDS_MODEL_NOT_CREATED);
         RemoveProjectAt(0);
         return nullptr;
@@ -303,7 +303,7 @@ CModelProject* CTALVOProject::AddModelProject(CFeedback* feedback)
     auto project = std::make_unique<CModelProject>(Format("Model #%1d", m_nextID));
     project->SetOwner(this);
     project->SetID(m_nextID);
-    CASEAModelData* data = project->ShowModelInformation(existing);
+    CASEAModelData* data = project->ShowModelInformation(existing, &reports);
     if (!data)
         return nullptr;
     CZuData* shell = project->GetModelShell(0);

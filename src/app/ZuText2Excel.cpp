@@ -10,7 +10,6 @@
 #include "platform/elements/ElementType.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/gfx/OctaveManager.h"
-#include "platform/win/StatusBarFallback.h"
 
 namespace {
 
@@ -93,7 +92,7 @@ bool CZuText2Excel::Export(const std::string& outputPath, const std::vector<std:
 
 void CZuText2Excel::Report(const std::string& message) const
 {
-    CStatusBarFallback(m_feedback)->Error(message);
+    m_feedback->Error(message);
 }
 
 void CZuText2Excel::ConvertFile(int sheet, const std::string& path)

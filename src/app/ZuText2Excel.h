@@ -1,15 +1,14 @@
 #pragma once
 // Turns the program's "#@" data text files (loss-factor tables and input-power data) into one
-// workbook, one sheet per file. Each failure reports an error to the feedback given (null: the
-// main window's status bar, which shows it as a message box) and ends the conversion with
-// CUserException; the workbook is then not saved.
+// workbook, one sheet per file. Each failure reports an error to the feedback given and ends the
+// conversion with CUserException; the workbook is then not saved.
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "platform/base/Feedback.h"
 #include "platform/excel/ExcelWrapper.h"
 
-class CFeedback;
 class CStdioFile;
 
 // Ends a conversion after its message was shown.
@@ -34,7 +33,7 @@ public:
     static const std::vector<DataType>& DataTypes();
 
     // Starts the workbook service; throws CUserException after "Failed to start" when it cannot.
-    explicit CZuText2Excel(CFeedback* feedback = nullptr);
+    explicit CZuText2Excel(CFeedback* feedback = SilentFeedback());
     ~CZuText2Excel() override;
 
     // Converts the files into a new workbook, sheet i for file i, and saves it as outputPath.

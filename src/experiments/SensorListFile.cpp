@@ -18,7 +18,6 @@
 #include "platform/base/TabSplitter.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -123,7 +122,7 @@ void ReportRefusals(const std::vector<Refusal>& refused, CFeedback* feedback)
         text += (i > 0 ? "\n" : "") + FormatString(refused[i].message, refused[i].what.c_str());
     if (refused.size() > kShown)
         text += Format("\n... and %zu more", refused.size() - kShown);
-    CStatusBarFallback(feedback)->Warning(text, refused[0].message);
+    feedback->Warning(text, refused[0].message);
 }
 
 void ReportDuplicates(const std::vector<std::string>& ids, CFeedback* feedback)
@@ -136,7 +135,7 @@ void ReportDuplicates(const std::vector<std::string>& ids, CFeedback* feedback)
         text += "\n" + ids[i];
     if (ids.size() > kShown)
         text += Format("\n... and %zu more", ids.size() - kShown);
-    CStatusBarFallback(feedback)->Warning(text, IDS_SENSOR_EXISTS);
+    feedback->Warning(text, IDS_SENSOR_EXISTS);
 }
 } // namespace
 

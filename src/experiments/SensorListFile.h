@@ -4,7 +4,8 @@
 // docs/file-formats.md).
 #include <string>
 
-class CFeedback;
+#include "platform/base/Feedback.h"
+
 class CSensorProject;
 
 // Writes the whole catalogue; 1 on success, 0 when the file cannot be written (the previous file
@@ -14,9 +15,9 @@ int WriteSensorListFile(const CSensorProject& project, const std::string& path, 
 // Reads a catalogue file into project, replacing its sensors, bundles and groups; the text after
 // "#@" is returned in title. 1 when every section was read. A file that cannot be read, is cut short
 // or lacks a section gives 0 and leaves the catalogue (and title) as they were. Sensors the file
-// lists twice are reported in one warning through the feedback (null: the main window's status bar).
+// lists twice are reported in one warning through the feedback.
 int ReadSensorListFile(CSensorProject& project, const std::string& path, std::string& title,
-                       CFeedback* feedback = nullptr);
+                       CFeedback* feedback = SilentFeedback());
 
 // Empties the three sensor categories and deletes every bundle and group.
 void ClearSensorProject(CSensorProject& project);

@@ -18,7 +18,6 @@
 #include "platform/modeldb/ModelData.h"
 #include "platform/modeldb/ModelShell.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 
@@ -55,7 +54,7 @@ int CASEAModelData::BuildFromModel(const std::string& modelFile, CFeedback* feed
     if (ReadCompanionFile(model))
         return 1;
     if (!m_lastError.empty())
-        CStatusBarFallback(feedback)->Warning(m_lastError, m_lastErrorId);
+        feedback->Warning(m_lastError, m_lastErrorId);
     return 0;
 }
 
@@ -66,9 +65,8 @@ CModelData* CASEAModelData::LoadModelData(const std::string& modelFile, CFeedbac
     if (!model->ReadModelInfo(modelFile)) {
         m_lastError = model->GetLastError();
         // The reader's own words name the line and what is wrong with it.
-        CStatusBarFallback(feedback)->Warning(ModelText(IDS_MODEL_FILE_UNREADABLE, "The model file cannot be read.") +
-                                                  "\n\n" + m_lastError,
-                                              IDS_MODEL_FILE_UNREADABLE);
+        feedback->Warning(ModelText(IDS_MODEL_FILE_UNREADABLE, "The model file cannot be read.") + "\n\n" + m_lastError,
+                          IDS_MODEL_FILE_UNREADABLE);
         return nullptr;
     }
     // One 3D model per analytical model: the look-ups take the first, so a new one replaces it.
@@ -79,7 +77,7 @@ CModelData* CASEAModelData::GetModelData(int warn, CFeedback* feedback) const
 {
     auto* model = DynamicDowncast<CModelData>(FindOne(ElementType::ModelData, 1));
     if (!model && warn)
-        CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_NO_3D_MODEL), IDS_NO_3D_MODEL);
+        feedback->Warning(MessageTextOf(IDS_NO_3D_MODEL), IDS_NO_3D_MODEL);
     return model;
 }
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "models/SEAModelData.h"
+#include "platform/base/Feedback.h"
 
-class CFeedback;
 class CHSEAAnalyticalDataFiles;
 class CModelData;
 
@@ -27,13 +27,12 @@ public:
     ~CASEAModelData() override;
 
     // Reads the 3D model from the model file, takes its bands and reads the companion file. Why a
-    // file is refused is reported as a warning through the caller's feedback (null: the main
-    // window's status bar, which shows it as a box), as are the messages below.
-    int BuildFromModel(const std::string& modelFile, CFeedback* feedback = nullptr);
+    // file is refused is reported as a warning through the caller's feedback, as are the messages below.
+    int BuildFromModel(const std::string& modelFile, CFeedback* feedback = SilentFeedback());
     // Reads the 3D model and adds it as a child; null (message 6073) when it cannot be read.
-    CModelData* LoadModelData(const std::string& modelFile, CFeedback* feedback = nullptr);
+    CModelData* LoadModelData(const std::string& modelFile, CFeedback* feedback = SilentFeedback());
     // The 3D model child; with warn, message 6017 when there is none.
-    CModelData* GetModelData(int warn, CFeedback* feedback = nullptr) const;
+    CModelData* GetModelData(int warn, CFeedback* feedback = SilentFeedback()) const;
     // Reads the companion file of the 3D model's file into fresh model quantities. 1, or 0 with
     // the reason (file, line and what is wrong) in GetLastError; it shows no message itself.
     int ReadCompanionFile(CModelData* model);

@@ -30,6 +30,7 @@
 #include "platform/ui/ProgramStyle.h"
 #include "platform/ui/QtPromptService.h"
 #include "platform/win/MessageTarget.h"
+#include "platform/win/StatusBarFallback.h"
 #include "uff/ui/MkExtAnaProject.h"
 #include "uff/ui/UFImportDialogs.h"
 #include "views/ui/CalcMenuCommands.h"
@@ -62,7 +63,8 @@ CAutomationService* HoldAutomationObject(std::unique_ptr<IAutomationHost> host, 
     object->host = std::move(host);
     object->service = std::make_unique<CAutomationService>(*object->host, windowless);
     CAutomationService* service = object->service.get();
-    GetTALVOApp().HoldAutomationObject(object, [service] { service->RevokeAppActiveObject(); });
+    GetTALVOApp().HoldAutomationObject(object,
+                                       [service] { service->RevokeAppActiveObject(&*CStatusBarFallback(nullptr)); });
     return service;
 }
 

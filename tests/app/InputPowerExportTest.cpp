@@ -138,13 +138,13 @@ TEST_F(ExportFixture, ChoicesAreCheckedBeforeTheFileIsTouched)
 
     // A binary workbook is refused with a message naming .xlsx; nothing is made.
     const fs::path xls = dir / "old.xls";
-    EXPECT_EQ(exporter.Export(xls.string(), 0, "1100"), CInputPowerExport::resultRefused);
+    EXPECT_EQ(exporter.Export(xls.string(), 0, "1100", StatusBarBoxes()), CInputPowerExport::resultRefused);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_NE(prompts.Last().text.find(".xlsx"), std::string::npos);
     EXPECT_FALSE(fs::exists(xls));
     EXPECT_FALSE(fs::exists(dir / "old.txt"));
 
-    ASSERT_EQ(exporter.Export(target.string(), 0, "1100"), CInputPowerExport::resultDone);
+    ASSERT_EQ(exporter.Export(target.string(), 0, "1100", StatusBarBoxes()), CInputPowerExport::resultDone);
     const std::vector<std::string> lines = Lines(ReadAll(target));
     ASSERT_GT(lines.size(), 8u);
     EXPECT_EQ(lines[0].rfind("#@", 0), 0u);
@@ -160,7 +160,7 @@ TEST_F(ExportFixture, TheWorkbookHoldsWhatTheTextHolds)
     AddPowers();
     CInputPowerExport exporter(project);
     const fs::path book = dir / "IP.xlsx";
-    ASSERT_EQ(exporter.Export(book.string(), 0, "1200"), CInputPowerExport::resultDone)
+    ASSERT_EQ(exporter.Export(book.string(), 0, "1200", StatusBarBoxes()), CInputPowerExport::resultDone)
         << (prompts.Count() ? prompts.Last().text : std::string());
     const fs::path text = dir / "IP.txt";
     ASSERT_TRUE(fs::exists(text)) << "the text stays beside the workbook";

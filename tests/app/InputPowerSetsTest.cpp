@@ -90,7 +90,7 @@ TEST_F(SetsFixture, SolvingASetTwiceKeepsOneResultAndAFailureKeepsTheEarlierOne)
     EXPECT_EQ(site.added, 1);
     ASSERT_NE(set->AddPowerFunc("Roof-F", 0), nullptr);
 
-    CHSEAResultData* first = CInputPowerSets::Solve(model, set);
+    CHSEAResultData* first = CInputPowerSets::Solve(model, set, StatusBarBoxes());
     ASSERT_NE(first, nullptr) << (prompts.Count() ? prompts.Last().text : std::string());
     EXPECT_EQ(first->GetName(), "Result [" + set->GetName() + "]");
     CZuVecFunc* energies = first->GetModalEnergyVector(0);
@@ -100,7 +100,7 @@ TEST_F(SetsFixture, SolvingASetTwiceKeepsOneResultAndAFailureKeepsTheEarlierOne)
     EXPECT_GT(energies->DataValue(5, roof), 0.0);
     const int index = model->GetChildIndex(first);
 
-    CHSEAResultData* second = CInputPowerSets::Solve(model, set);
+    CHSEAResultData* second = CInputPowerSets::Solve(model, set, StatusBarBoxes());
     ASSERT_NE(second, nullptr);
     int named = 0;
     for (int i = 0; i < model->GetChildCount(); ++i)
@@ -114,7 +114,7 @@ TEST_F(SetsFixture, SolvingASetTwiceKeepsOneResultAndAFailureKeepsTheEarlierOne)
         set->DeleteChild(set->GetChild(0), 1);
     const int removedBefore = site.removed;
     prompts.Clear();
-    EXPECT_EQ(CInputPowerSets::Solve(model, set), nullptr);
+    EXPECT_EQ(CInputPowerSets::Solve(model, set, StatusBarBoxes()), nullptr);
     EXPECT_EQ(prompts.Last().stringId, 6076u);
     EXPECT_EQ(model->GetChildIndex(second), index);
     EXPECT_EQ(site.removed, removedBefore);
@@ -122,13 +122,13 @@ TEST_F(SetsFixture, SolvingASetTwiceKeepsOneResultAndAFailureKeepsTheEarlierOne)
 
 TEST_F(SetsFixture, WhatIsMissingIsTold)
 {
-    EXPECT_EQ(CInputPowerSets::Solve(nullptr, nullptr), nullptr);
+    EXPECT_EQ(CInputPowerSets::Solve(nullptr, nullptr, StatusBarBoxes()), nullptr);
     EXPECT_EQ(prompts.Count(), 0u) << "no model project: silently";
     if (!model->GetHSEAModelData()) {
-        EXPECT_EQ(CInputPowerSets::Solve(model, nullptr), nullptr);
+        EXPECT_EQ(CInputPowerSets::Solve(model, nullptr, StatusBarBoxes()), nullptr);
         EXPECT_EQ(prompts.Last().stringId, 6088u);
     }
     AddHSEAModel();
-    EXPECT_EQ(CInputPowerSets::Solve(model, nullptr), nullptr);
+    EXPECT_EQ(CInputPowerSets::Solve(model, nullptr, StatusBarBoxes()), nullptr);
     EXPECT_EQ(prompts.Last().stringId, 6097u);
 }

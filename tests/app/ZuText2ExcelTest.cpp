@@ -47,7 +47,7 @@ TEST(ZuText2Excel, EachDataTypeGetsItsSheetLayout)
     const std::string out = (AppTestTempDir() / "data.xlsx").string();
     CScriptedPrompts prompts;
     {
-        CZuText2Excel conv;
+        CZuText2Excel conv(StatusBarBoxes());
         ASSERT_TRUE(conv.Export(out, {dlf, clf, ip}));
     }
     EXPECT_EQ(prompts.Count(), 0u);
@@ -107,14 +107,14 @@ TEST(ZuText2Excel, FilesThatAreNoDataTextsAreRefusedWithTheirMessage)
     for (const Case& c : cases) {
         const std::string path = WriteText("refused.txt", c.text);
         CScriptedPrompts prompts;
-        CZuText2Excel conv;
+        CZuText2Excel conv(StatusBarBoxes());
         EXPECT_THROW(conv.Export(out, {path}), CUserException) << c.message;
         ASSERT_EQ(prompts.Count(), 1u);
         EXPECT_EQ(prompts.Last().text, c.message);
         EXPECT_FALSE(std::filesystem::exists(out));
     }
     CScriptedPrompts prompts;
-    CZuText2Excel conv;
+    CZuText2Excel conv(StatusBarBoxes());
     EXPECT_THROW(conv.Export(out, {(AppTestTempDir() / "absent.txt").string()}), CUserException);
     EXPECT_EQ(prompts.Last().text.rfind("ZuText2Excel: Failed to open a text file.", 0), 0u);
 }

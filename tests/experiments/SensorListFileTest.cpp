@@ -10,6 +10,7 @@
 #include "experiments/SensorProject.h"
 #include "support/FakeProjectLookups.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 
 namespace {
 
@@ -223,6 +224,13 @@ TEST(SensorListFile, AFileCutShortLeavesTheCatalogueAsItWas)
     EXPECT_EQ(WriteSensorListFile(source, Path("no/such/folder/x.dat"), "T"), 0);
 }
 
+// The sensor window's feedback: the reader's warnings show as the boxes they always were.
+CFeedback* StatusBarBoxes()
+{
+    static CStatusBarFeedback boxes;
+    return &boxes;
+}
+
 } // namespace
 
 // A file that repeats one ID a thousand times is one import with one problem report, not a
@@ -238,13 +246,18 @@ TEST(SensorListFile, RepeatedIdsAreReportedOnceForTheWholeImport)
     CScriptedPrompts prompts;
     CSensorProject project;
     std::string title;
-    ASSERT_EQ(ReadSensorListFile(project, Path("repeated.dat"), title), 1);
+    ASSERT_EQ(ReadSensorListFile(project, Path("repeated.dat"), title, StatusBarBoxes()), 1);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().stringId, 6201u);
     EXPECT_NE(prompts.Last().text.find("and 980 more"), std::string::npos) << prompts.Last().text;
     const auto sensors = project.GetAllSensors();
     ASSERT_EQ(sensors.size(), 1u);
     EXPECT_EQ(sensors[0]->GetSerialNumber(), "S0");
+
+    CScriptedPrompts quiet; // without a window's feedback the reader shows nothing
+    CSensorProject again;
+    ASSERT_EQ(ReadSensorListFile(again, Path("repeated.dat"), title), 1);
+    EXPECT_EQ(quiet.Count(), 0u);
 }
 
 // Sensitivities that would make every measured value meaningless are refused row by row, named with
@@ -261,7 +274,7 @@ TEST(SensorListFile, SensitivitiesThatAreNotPositiveNumbersAreRefusedWithTheirLi
     CScriptedPrompts prompts;
     CSensorProject project;
     std::string title;
-    ASSERT_EQ(ReadSensorListFile(project, Path("sensitivity.dat"), title), 1);
+    ASSERT_EQ(ReadSensorListFile(project, Path("sensitivity.dat"), title, StatusBarBoxes()), 1);
     const auto sensors = project.GetAllSensors();
     ASSERT_EQ(sensors.size(), 1u);
     EXPECT_EQ(sensors[0]->GetID(), "OK");

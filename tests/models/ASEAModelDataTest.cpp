@@ -14,8 +14,15 @@
 #include "platform/modeldb/ModelData.h"
 #include "platform/modeldb/ModelShell.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 
 namespace {
+// The model window's feedback: each warning of the build shows as the box it always was.
+CFeedback* StatusBarBoxes()
+{
+    static CStatusBarFeedback boxes;
+    return &boxes;
+}
 
 const std::string kSampleModel = std::string(ORVEX_SOURCE_DIR) + "/samples/sample-model.ntf";
 const std::string kSampleCompanion = std::string(ORVEX_SOURCE_DIR) + "/samples/sample-model.dat";
@@ -128,7 +135,7 @@ TEST_F(AseaFixture, LinesThatFailTheFileAndLinesThatAreSkipped)
         WriteTextFile(dir.File("m.dat"), WithLine(c.line));
         CScriptedPrompts prompts;
         CASEAModelData model(&project);
-        EXPECT_EQ(model.BuildFromModel(path), c.result) << c.what;
+        EXPECT_EQ(model.BuildFromModel(path, StatusBarBoxes()), c.result) << c.what;
         if (c.message) {
             ASSERT_EQ(prompts.Count(), 1u) << c.what;
             EXPECT_NE(prompts.Last().text.find(c.message), std::string::npos) << c.what << ": " << prompts.Last().text;
@@ -150,16 +157,22 @@ TEST_F(AseaFixture, ModalDensityZeroStaysAndMissingCompanionFails)
     std::filesystem::copy_file(kSampleModel, path);
     CScriptedPrompts prompts;
     CASEAModelData lonely(&project);
-    EXPECT_EQ(lonely.BuildFromModel(path), 0);
+    EXPECT_EQ(lonely.BuildFromModel(path, StatusBarBoxes()), 0);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().stringId, 7010u);
     EXPECT_NE(prompts.Last().text.find("alone.dat"), std::string::npos);
 
     CScriptedPrompts prompts2;
     CASEAModelData none(&project);
-    EXPECT_EQ(none.BuildFromModel(dir.File("missing.ntf")), 0);
+    EXPECT_EQ(none.BuildFromModel(dir.File("missing.ntf"), StatusBarBoxes()), 0);
     EXPECT_EQ(prompts2.Last().stringId, 6073u);
     EXPECT_EQ(none.GetModelData(0), nullptr);
+
+    // Without a window's feedback the core shows nothing.
+    CScriptedPrompts quiet;
+    CASEAModelData unseen(&project);
+    EXPECT_EQ(unseen.BuildFromModel(dir.File("missing.ntf")), 0);
+    EXPECT_EQ(quiet.Count(), 0u);
 }
 
 TEST_F(AseaFixture, ABuildUsesTheModelJustReadAndNeverAnOlderOne)
@@ -171,7 +184,7 @@ TEST_F(AseaFixture, ABuildUsesTheModelJustReadAndNeverAnOlderOne)
 
     // A model file that cannot be read fails the build even though a 3D model is already there.
     CScriptedPrompts prompts;
-    EXPECT_EQ(model.BuildFromModel(folder.File("missing.ntf")), 0);
+    EXPECT_EQ(model.BuildFromModel(folder.File("missing.ntf"), StatusBarBoxes()), 0);
     EXPECT_EQ(prompts.Last().stringId, 6073u);
     EXPECT_EQ(model.GetModelData(0), first);
 
@@ -250,7 +263,7 @@ TEST_F(AseaFixture, AModelTooLargeForMemoryIsRefusedBeforeAllocating)
     WriteTextFile(folder.File("huge.dat"), "#@huge\n");
     CScriptedPrompts prompts;
     auto asea = std::make_unique<CASEAModelData>(&project);
-    EXPECT_EQ(asea->BuildFromModel(model), 0);
+    EXPECT_EQ(asea->BuildFromModel(model, StatusBarBoxes()), 0);
     EXPECT_NE(asea->GetLastError().find("50000 subsystems"), std::string::npos) << asea->GetLastError();
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().text, asea->GetLastError());
@@ -292,7 +305,7 @@ TEST_F(AseaFixture, AModelIsRefusedWhenItsEnergySolveWouldNotFit)
         const Budget budget(2 * matrix);
         CScriptedPrompts prompts;
         auto asea = std::make_unique<CASEAModelData>(&project);
-        EXPECT_EQ(asea->BuildFromModel(model), 0);
+        EXPECT_EQ(asea->BuildFromModel(model, StatusBarBoxes()), 0);
         EXPECT_NE(asea->GetLastError().find("energy solve needs"), std::string::npos) << asea->GetLastError();
         EXPECT_EQ(asea->GetEtaMatrix(0), nullptr);
         EXPECT_EQ(prompts.Count(), 1u);

@@ -4,7 +4,6 @@
 #include "app/automation/AppProxy.h"
 #include "app/automation/AutomationHost.h"
 #include "platform/automation/AutoObjectRegistry.h"
-#include "platform/win/StatusBarFallback.h"
 
 CAutomationService::CAutomationService(IAutomationHost& host, bool startedByAutomation,
                                        const QDBusConnection& connection)
@@ -37,7 +36,7 @@ bool CAutomationService::RevokeAppActiveObject(CFeedback* feedback)
     if (m_server->GetName().empty())
         return true;
     if (!m_server->RevokeName()) {
-        CStatusBarFallback(feedback)->Error("Failed to RevokeActiveObejct()");
+        feedback->Error("Failed to RevokeActiveObejct()");
         return false;
     }
     return true;

@@ -11,11 +11,11 @@
 // A client that has handed over its window (ClientHWnd) is sent what the program posts to it as
 // the signal "ClientMessage" (x window, u message, x wParam, x lParam) of "/Application".
 #include "platform/automation/AutoServer.h"
+#include "platform/base/Feedback.h"
 
 #include <functional>
 #include <memory>
 
-class CFeedback;
 class IAutomationHost;
 
 inline constexpr const char* kAutomationName = "ORVEX.Application";
@@ -32,9 +32,8 @@ public:
     // running instance holds the name (it stays the one clients find) or there is no bus.
     bool RegisterAppActiveObject();
     // Withdraws the name; true when there was none. A failure is reported as an error (to the
-    // feedback; null: the main window's status bar, which shows it as a message box) and gives
-    // false.
-    bool RevokeAppActiveObject(CFeedback* feedback = nullptr);
+    // feedback) and gives false.
+    bool RevokeAppActiveObject(CFeedback* feedback = SilentFeedback());
     bool IsRegistered() const { return !m_server->GetName().empty(); }
 
     // Runs when an automation session ends with no window for the user (the program should end).

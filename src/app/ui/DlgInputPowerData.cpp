@@ -19,6 +19,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/ui/DialogButtons.h"
 
@@ -263,7 +264,7 @@ bool CDlgInputPowerData::Solve()
     m_inSolve = true;
     m_closeAfterSolve = false;
     CDlgCalcProgress* progress = CDlgCalcProgress::ShowInstance(this);
-    const bool solved = CInputPowerSets::Solve(m_solving, SelectedSet(), progress) != nullptr;
+    const bool solved = CInputPowerSets::Solve(m_solving, SelectedSet(), &*CStatusBarFallback(progress)) != nullptr;
     CDlgCalcProgress::DestroyInstance();
     m_inSolve = false;
     return solved;

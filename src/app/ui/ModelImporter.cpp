@@ -104,7 +104,7 @@ int CModelImporter::ImportASEAModel()
     case CDlgNewModel::kFromSolmox:
         return ASEAModelFromSolmox(project);
     case CDlgNewModel::kFromFile:
-        m_modelData = project->ShowModelInformation(project->GetASEAModelData());
+        m_modelData = project->ShowModelInformation(project->GetASEAModelData(), &*CStatusBarFallback(nullptr));
         return m_modelData != nullptr;
     default:
         return 0;
@@ -118,7 +118,7 @@ int CModelImporter::ASEAModelFromSolmox(CModelProject* project)
         return 0;
     m_analyticalFile = dlg->GetAnalyticalModelFile();
     auto model = std::make_unique<CASEAModelData>(project);
-    if (!model->BuildFromModel(m_analyticalFile)) {
+    if (!model->BuildFromModel(m_analyticalFile, &*CStatusBarFallback(nullptr))) {
         AfxMessageBox(IDS_MODEL_NOT_CREATED);
         return 0;
     }

@@ -20,6 +20,7 @@
 #include "app/InputPowerExport.h"
 #include "calculation/ui/DlgExportInputPowerForOT.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/ui/DialogButtons.h"
@@ -181,7 +182,7 @@ void CDlgExportInputPower::OnOK()
         return;
     CInputPowerExport exporter(m_project);
     ApplyBandList(exporter);
-    const int result = exporter.Export(m_path, m_kind, m_keyText);
+    const int result = exporter.Export(m_path, m_kind, m_keyText, &*CStatusBarFallback(nullptr));
     if (result == CInputPowerExport::resultDone) {
         EndDialog(IDOK);
         return;

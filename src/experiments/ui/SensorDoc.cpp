@@ -12,6 +12,7 @@
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuStdData.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
@@ -106,7 +107,7 @@ bool CSensorDoc::OnImport()
         return false;
     std::string title = LoadString(IDS_NO_TITLE);
     // The reader fills the catalogue only from a file it read whole.
-    if (!ReadSensorListFile(*m_project, path, title)) {
+    if (!ReadSensorListFile(*m_project, path, title, &*CStatusBarFallback(nullptr))) {
         AfxMessageBox(Format("The sensor list %s could not be read. The sensor list was not changed.", path.c_str()),
                       MB_ICONEXCLAMATION);
         UpdateAllViews();
