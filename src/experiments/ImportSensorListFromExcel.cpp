@@ -13,7 +13,6 @@
 #include "platform/base/NameIndex.h"
 #include "platform/excel/ExcelWrapper.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -163,8 +162,7 @@ void ReportRefusals(const std::vector<Refusal>& refused, CFeedback* feedback)
     if (refused.empty())
         return;
     if (refused.size() == 1) {
-        CStatusBarFallback(feedback)->Warning(FormatString(refused[0].message, refused[0].id.c_str()),
-                                              refused[0].message);
+        feedback->Warning(FormatString(refused[0].message, refused[0].id.c_str()), refused[0].message);
         return;
     }
     constexpr size_t kShown = 20;
@@ -173,7 +171,7 @@ void ReportRefusals(const std::vector<Refusal>& refused, CFeedback* feedback)
         text += (i > 0 ? "\n" : "") + FormatString(refused[i].message, refused[i].id.c_str());
     if (refused.size() > kShown)
         text += Format("\n... and %zu more", refused.size() - kShown);
-    CStatusBarFallback(feedback)->Warning(text, refused[0].message);
+    feedback->Warning(text, refused[0].message);
 }
 } // namespace
 

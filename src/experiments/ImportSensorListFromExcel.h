@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "experiments/SensorInfo.h"
+#include "platform/base/Feedback.h"
 
-class CFeedback;
 class CSensor;
 class CSensorProject;
 
@@ -52,13 +52,12 @@ public:
     // Adds a record taken over from the import: refused with a message when its ID is taken
     // (7137), its sensitivity (7138) or its limit (7139) is not a finite value above 0; an
     // accelerometer given per G is stored per m/s2. Null when refused.
-    static CSensor* AddToProject(CSensorProject& project, tagSENSORINFO info, CFeedback* feedback = nullptr);
+    static CSensor* AddToProject(CSensorProject& project, tagSENSORINFO info, CFeedback* feedback = SilentFeedback());
     // Adds the records in order by the same checks, looking IDs up in an index of the catalogue
-    // made once, and reports one warning for all refused records through the feedback (null: the
-    // main window's status bar): the one record's own message, or the first of them and how many
-    // more. The sensors added, in order.
+    // made once, and reports one warning for all refused records through the feedback: the one
+    // record's own message, or the first of them and how many more. The sensors added, in order.
     static std::vector<CSensor*> AddAllToProject(CSensorProject& project, const std::vector<tagSENSORINFO>& records,
-                                                 CFeedback* feedback = nullptr);
+                                                 CFeedback* feedback = SilentFeedback());
 
 private:
     std::array<std::array<std::vector<std::string>, kColumnCount>, kSheetCount> m_cells;

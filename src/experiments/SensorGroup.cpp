@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/base/Format.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -29,7 +28,7 @@ int CSensorGroup::SetMember(const tagSENSORGROUPMEMBER& member, int channelCount
         }
     const int limit = channelCount;
     if (GetMemberCount() >= limit) {
-        CStatusBarFallback(feedback)->Warning(FormatString(IDS_GROUP_TOO_LARGE, limit), IDS_GROUP_TOO_LARGE);
+        feedback->Warning(FormatString(IDS_GROUP_TOO_LARGE, limit), IDS_GROUP_TOO_LARGE);
         return 0;
     }
     m_members.push_back(member);

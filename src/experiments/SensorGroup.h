@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "platform/archive/Archive.h"
-
-class CFeedback;
+#include "platform/base/Feedback.h"
 
 struct tagSENSORGROUPMEMBER
 {
@@ -34,11 +33,10 @@ public:
     static constexpr int kDefaultChannelCount = 16;
 
     // Places a member on its channel (see the source for the rules); 1 when placed, 0 when the group
-    // already holds channelCount members (reported as a warning through the feedback; null: the
-    // main window's status bar). channelCount is the system channel count of the project the group
-    // belongs to.
+    // already holds channelCount members (reported as a warning through the feedback). channelCount
+    // is the system channel count of the project the group belongs to.
     int SetMember(const tagSENSORGROUPMEMBER& member, int channelCount = kDefaultChannelCount,
-                  CFeedback* feedback = nullptr);
+                  CFeedback* feedback = SilentFeedback());
     int GetMemberCount() const { return static_cast<int>(m_members.size()); }
     tagSENSORGROUPMEMBER GetMember(int i) const { return m_members[static_cast<size_t>(i)]; }
     int GetMemberKeyA(int i) const { return m_members[static_cast<size_t>(i)].bundle; }

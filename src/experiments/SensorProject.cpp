@@ -5,7 +5,6 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -86,7 +85,7 @@ CSensor* CSensorProject::AddSensor(const tagSENSORINFO& info, CFeedback* feedbac
 {
     // Any element below the project with that name makes the ID taken.
     if (FindOne(info.ID, -1) != nullptr) {
-        CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_SENSOR_EXISTS), IDS_SENSOR_EXISTS);
+        feedback->Warning(MessageTextOf(IDS_SENSOR_EXISTS), IDS_SENSOR_EXISTS);
         return nullptr;
     }
     const int category = CategoryOfDataType(info.ChannelInfo.DataType);
@@ -146,7 +145,7 @@ bool CSensorProject::UpdateSensor(CSensor* sensor, const SensorDialogValues& val
     // Two sensors under one ID could no longer be told apart by bundles and channel records.
     CSensor* other = FindSensor(info.ID);
     if (other && other != sensor) {
-        CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_SENSOR_EXISTS), IDS_SENSOR_EXISTS);
+        feedback->Warning(MessageTextOf(IDS_SENSOR_EXISTS), IDS_SENSOR_EXISTS);
         return false;
     }
     sensor->SetID(info.ID);

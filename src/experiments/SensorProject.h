@@ -10,9 +10,8 @@
 #include "experiments/Sensor.h"
 #include "experiments/SensorBundle.h"
 #include "experiments/SensorGroup.h"
+#include "platform/base/Feedback.h"
 #include "platform/elements/MElement.h"
-
-class CFeedback;
 
 // The values of the sensor property dialog.
 struct SensorDialogValues
@@ -52,15 +51,14 @@ public:
 
     CSensor* FindSensor(const std::string& id) const;
     // Adds a sensor of the record's kind. Null when the ID is taken (message 6201, reported as a
-    // warning through the feedback; null: the main window's status bar) or the data type is not a
-    // sensor's.
-    CSensor* AddSensor(const tagSENSORINFO& info, CFeedback* feedback = nullptr);
+    // warning through the feedback) or the data type is not a sensor's.
+    CSensor* AddSensor(const tagSENSORINFO& info, CFeedback* feedback = SilentFeedback());
     // The dialog's values as a sensor record; false for an unknown unit choice.
     static bool DialogValuesToSensorInfo(const SensorDialogValues& values, tagSENSORINFO& info);
-    CSensor* AddSensor(const SensorDialogValues& values, CFeedback* feedback = nullptr);
+    CSensor* AddSensor(const SensorDialogValues& values, CFeedback* feedback = SilentFeedback());
     // Updates a sensor from the dialog's values and renames it to the ID. Refused (false, message
     // 6201, reported as above) when another sensor has that ID, or when the values do not convert.
-    bool UpdateSensor(CSensor* sensor, const SensorDialogValues& values, CFeedback* feedback = nullptr);
+    bool UpdateSensor(CSensor* sensor, const SensorDialogValues& values, CFeedback* feedback = SilentFeedback());
     // Every sensor, categories in order.
     std::vector<CSensor*> GetAllSensors() const;
 

@@ -10,6 +10,7 @@
 #include "platform/base/RecordingFeedback.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringTable.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuRpmFunc.h"
@@ -91,12 +92,13 @@ TEST(ReportedMessages, ModelCalculationAndSensorMessagesArriveAsReports)
     }
     EXPECT_EQ(prompts.Count(), 0u) << "a report given to the caller's feedback shows no box";
 
-    // Without a feedback the status bar's box shows the same message with the report's icon (a box
-    // that had none before now has the warning's).
+    // The window's status-bar feedback shows the same message as a box with the report's icon (a
+    // box that had none before now has the warning's).
     CSensorGroup group;
     ASSERT_EQ(group.SetMember({"A1", 1, 0, 0, 0}, 1), 1);
     prompts.Answer(IDOK);
-    EXPECT_EQ(group.SetMember({"A2", 1, 1, 1, 0}, 1), 0);
+    CStatusBarFeedback boxes;
+    EXPECT_EQ(group.SetMember({"A2", 1, 1, 1, 0}, 1, &boxes), 0);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().stringId, 7081u);
     EXPECT_EQ(prompts.Last().text, FormatString(7081, 1));

@@ -9,6 +9,7 @@
 #include "experiments/SensorProject.h"
 #include "platform/excel/ExcelWrapper.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 
 namespace {
 
@@ -17,6 +18,13 @@ std::string TempPath(const std::string& name)
     const auto dir = std::filesystem::temp_directory_path() / ("orvex_sensor_xlsx_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     return (dir / name).string();
+}
+
+// The sensor window's feedback: refusals show as the boxes they always were.
+CFeedback* StatusBarBoxes()
+{
+    static CStatusBarFeedback boxes;
+    return &boxes;
 }
 
 void Row(CExcelWrapper& xl, int row, const std::vector<std::string>& cells)
@@ -133,7 +141,8 @@ TEST(SensorExcelImport, TakenOverRowsAreCheckedAndStoredPerMetrePerSecondSquared
           Refused{"N-3", "inf", "1", 7138}, Refused{"N-4", "1e39", "1", 7138}, Refused{"N-5", "1", "INF", 7139},
           Refused{"N-6", "nan", "1", 7138}}) {
         const auto row = std::vector<std::string>{r.id, "", "", "9", r.sensitivity, "mV/N", r.limit, ""};
-        EXPECT_EQ(CImportSensorListFromExcel::AddToProject(project, CImportSensorListFromExcel::MakeSensorInfo(row, 3)),
+        EXPECT_EQ(CImportSensorListFromExcel::AddToProject(project, CImportSensorListFromExcel::MakeSensorInfo(row, 3),
+                                                           StatusBarBoxes()),
                   nullptr);
         EXPECT_EQ(prompts.Last().stringId, r.message) << r.id;
     }
@@ -154,7 +163,7 @@ TEST(SensorExcelImport, RefusedRowsOfOneTakeOverShareOneMessage)
     records.push_back(record("H-2", "0"));
     records.push_back(record("H-3", "3"));
     records.push_back(record("H-1", "2")); // taken by a row of this very import
-    const std::vector<CSensor*> added = CImportSensorListFromExcel::AddAllToProject(project, records);
+    const std::vector<CSensor*> added = CImportSensorListFromExcel::AddAllToProject(project, records, StatusBarBoxes());
     ASSERT_EQ(added.size(), 2u);
     EXPECT_EQ(added[0]->GetID(), "H-1");
     EXPECT_EQ(added[1]->GetID(), "H-3");

@@ -4,8 +4,16 @@
 #include "experiments/SensorProject.h"
 #include "platform/archive/Archive.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 
 namespace {
+
+// The sensor window's feedback: refusals show as the boxes they always were.
+CFeedback* StatusBarBoxes()
+{
+    static CStatusBarFeedback boxes;
+    return &boxes;
+}
 tagSENSORINFO Info(const std::string& id, int dataType)
 {
     tagSENSORINFO info;
@@ -45,7 +53,7 @@ TEST(SensorProject, SensorsGoToTheirCategoryAndIdsStayUnique)
     EXPECT_EQ(m->GetType(), 2);
     EXPECT_EQ(project.AddSensor(Info("X", 99)), nullptr);
     EXPECT_EQ(prompts.Count(), 0u);
-    EXPECT_EQ(project.AddSensor(Info("A1", SENSOR_DATATYPE_FORCE)), nullptr);
+    EXPECT_EQ(project.AddSensor(Info("A1", SENSOR_DATATYPE_FORCE), StatusBarBoxes()), nullptr);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().stringId, 6201u);
     EXPECT_EQ(project.FindSensor("H1"), h);
@@ -61,7 +69,7 @@ TEST(SensorProject, RenamingToAnotherSensorsIdIsRefused)
     SensorDialogValues values;
     values.id = "A2";
     values.unitChoice = 1;
-    EXPECT_FALSE(project.UpdateSensor(a, values));
+    EXPECT_FALSE(project.UpdateSensor(a, values, StatusBarBoxes()));
     EXPECT_EQ(a->GetName(), "A1");
     EXPECT_EQ(prompts.Last().stringId, 6201u);
     // Keeping its own ID, or taking a free one, is fine.
@@ -176,7 +184,7 @@ TEST(SensorGroup, MembersStayUniquePerChannelAndPerSlot)
     CSensorGroup full;
     for (int ch = 0; ch < 16; ++ch)
         full.SetMember({"S", 5, ch, ch, 0});
-    EXPECT_EQ(full.SetMember({"T", 6, 0, 20, 0}), 0);
+    EXPECT_EQ(full.SetMember({"T", 6, 0, 20, 0}, CSensorGroup::kDefaultChannelCount, StatusBarBoxes()), 0);
     EXPECT_EQ(full.GetMemberCount(), 16);
     EXPECT_EQ(prompts.Last().stringId, 7081u);
 }

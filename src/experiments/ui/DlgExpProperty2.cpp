@@ -24,6 +24,7 @@
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/ObjectLifetime.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
@@ -145,7 +146,7 @@ std::unique_ptr<CSensorGroup> CDlgExpProperty2::CDlgData::SearchChannels(const s
         member.slot = bundle->FindSensor(entry->GetSensor());
         member.channel = inventory->GetBlixChInfoList()[found].GetChannelNumber();
         member.extra = set;
-        if (group->SetMember(member, channelCount))
+        if (group->SetMember(member, channelCount, &*CStatusBarFallback(nullptr)))
             ++set;
         group->AddBundle(bundle->GetNumber());
     }

@@ -7,6 +7,7 @@
 #include "experiments/SensorProject.h"
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/ui/DialogButtons.h"
 
@@ -58,7 +59,7 @@ void CDlgSensorGroup::OnOK()
                 member.slot = s;
                 member.channel = channel++;
                 // A full group says so once; the remaining bundles would only repeat it.
-                if (!m_group->SetMember(member, m_project->GetChannelCount())) {
+                if (!m_group->SetMember(member, m_project->GetChannelCount(), &*CStatusBarFallback(nullptr))) {
                     full = true;
                     break;
                 }

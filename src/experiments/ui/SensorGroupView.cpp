@@ -11,6 +11,7 @@
 #include "experiments/ui/SensorCommands.h"
 #include "experiments/ui/SensorDoc.h"
 #include "platform/base/Format.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -174,7 +175,7 @@ void CSensorGroupView::OnCellEdited(int row, int col, const std::string& text)
             member.bundle = bundle->GetNumber();
             member.slot = slot;
             member.channel = channel;
-            group->SetMember(member, project->GetChannelCount());
+            group->SetMember(member, project->GetChannelCount(), &*CStatusBarFallback(nullptr));
         }
     }
     m_doc->SetModified();

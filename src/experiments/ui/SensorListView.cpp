@@ -12,6 +12,7 @@
 #include "experiments/ui/SensorDoc.h"
 #include "experiments/ui/SensorListCtrl.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -149,7 +150,7 @@ void CSensorListView::OnNewSensorMessage(int wParam)
         return;
     }
     CSensorProject* project = m_doc->GetSensorProject();
-    if (CSensor* sensor = project ? project->AddSensor(m_newDialog->m_values) : nullptr)
+    if (CSensor* sensor = project ? project->AddSensor(m_newDialog->m_values, &*CStatusBarFallback(nullptr)) : nullptr)
         m_doc->SetModified(sensor, 1);
 }
 
@@ -198,7 +199,7 @@ void CSensorListView::EditSensor(const std::string& id)
     dlg.m_unitEnabled = false;
     if (dlg.DoModal() != IDOK)
         return;
-    if (project->UpdateSensor(sensor, dlg.m_values))
+    if (project->UpdateSensor(sensor, dlg.m_values, &*CStatusBarFallback(nullptr)))
         m_doc->SetModified(sensor, 1);
 }
 
@@ -223,7 +224,8 @@ std::vector<CSensor*> CSensorListView::AddImportedRecords(const std::vector<tagS
     CSensorProject* project = m_doc->GetSensorProject();
     if (!project)
         return {};
-    const std::vector<CSensor*> added = CImportSensorListFromExcel::AddAllToProject(*project, records);
+    const std::vector<CSensor*> added =
+        CImportSensorListFromExcel::AddAllToProject(*project, records, &*CStatusBarFallback(nullptr));
     if (added.empty())
         return added;
     if (added.size() == 1) {

@@ -14,10 +14,13 @@
 #include "fuzz/FuzzFile.h"
 #include "fuzz/FuzzWorkbook.h"
 #include "fuzz/QuietPrompts.h"
+#include "platform/win/StatusBarFeedback.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static CQuietPrompts prompts;
+    // The sensor window's feedback, whose boxes the prompts count.
+    static CStatusBarFeedback boxes;
     SetPromptService(&prompts);
     const std::string book = fuzzworkbook::Build(std::string_view(reinterpret_cast<const char*>(data), size), "Accel");
     const CFuzzFile file(reinterpret_cast<const uint8_t*>(book.data()), book.size(), "sensorxlsx_fuzz", ".xlsx");
@@ -48,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     existing.ChannelInfo.Limit = 1.0f;
     project.AddSensor(existing);
     prompts.Take();
-    const std::vector<CSensor*> added = I::AddAllToProject(project, records);
+    const std::vector<CSensor*> added = I::AddAllToProject(project, records, &boxes);
     const int messages = prompts.Take();
     if (messages > 1 || (added.size() < records.size()) != (messages == 1))
         std::abort();
