@@ -51,9 +51,9 @@ CTALVOApp& GetTALVOApp()
     return app;
 }
 
-bool CTALVOApp::ChooseLanguage()
+bool CTALVOApp::ChooseLanguage(CFeedback* feedback)
 {
-    return SetLanguage(GetLanguageOption());
+    return SetLanguage(GetLanguageOption(), feedback);
 }
 
 bool CTALVOApp::SetLanguage(uint32_t language, CFeedback* feedback)
@@ -68,7 +68,7 @@ bool CTALVOApp::SetLanguage(uint32_t language, CFeedback* feedback)
     }
     std::string error;
     if (!LoadLanguageStrings(table, &error)) {
-        CStatusBarFallback(feedback)->Error("Failed to load the resource dll.");
+        feedback->Error("Failed to load the resource dll.");
         return false;
     }
     m_language = table;
@@ -81,9 +81,9 @@ bool CTALVOApp::SetLanguage(uint32_t language, CFeedback* feedback)
     return true;
 }
 
-bool CTALVOApp::InitLanguageAndName()
+bool CTALVOApp::InitLanguageAndName(CFeedback* feedback)
 {
-    if (!ChooseLanguage())
+    if (!ChooseLanguage(feedback))
         return false;
     std::string title;
     m_appName = LoadString(IDS_APP_TITLE, title) ? title : GetAppTitle();
@@ -493,7 +493,7 @@ void WarnIfPlovaTooOld(const std::string& version, CFeedback* feedback)
     ParseVersionText(version.c_str(), &major, &minor, &release, &build);
     ParseVersionText(CTALVOApp::kRequiredPlovaVersion, &major, &minor, &release, &required);
     if (build >= 1 && build < required)
-        CStatusBarFallback(feedback)->Warning(
+        feedback->Warning(
             FormatString(IDS_PLOVA_TOO_OLD, version.c_str(), CTALVOApp::kRequiredPlovaVersion), IDS_PLOVA_TOO_OLD);
 }
 } // namespace
@@ -516,7 +516,7 @@ void CTALVOApp::CheckPlovaVersionInBackground()
         const std::string version = ReadPlovaVersion();
         if (QCoreApplication* app = QCoreApplication::instance())
             QMetaObject::invokeMethod(
-                app, [version] { WarnIfPlovaTooOld(version, nullptr); }, Qt::QueuedConnection);
+                app, [version] { WarnIfPlovaTooOld(version, &*CStatusBarFallback(nullptr)); }, Qt::QueuedConnection);
     });
 }
 

@@ -14,8 +14,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/base/Feedback.h"
+
 class CBaseProject;
-class CFeedback;
 class CPLOVAWrapper;
 class CMElement;
 class CMElementList;
@@ -59,18 +60,18 @@ public:
 
     // ---- language ----
     // Reads "Language" (default 9) and switches to it.
-    bool ChooseLanguage();
+    bool ChooseLanguage(CFeedback* feedback = SilentFeedback());
     // Loads the table of the language: 17 the Japanese one, any other value the English one, so the
     // program never runs without strings. A failed load reports the error "Failed to load the
-    // resource dll." (to the feedback; null: the main window's status bar, which shows it as a
-    // message box, as for the reports below) and returns false. After a switch the main window
+    // resource dll." to the feedback (the main window's status bar shows it as a message box, as
+    // for the reports below) and returns false. After a switch the main window
     // rebuilds its bars (1747) and "Language" keeps the language loaded.
-    bool SetLanguage(uint32_t language, CFeedback* feedback = nullptr);
+    bool SetLanguage(uint32_t language, CFeedback* feedback = SilentFeedback());
     // The loaded language (9 or 17); 0 before the first switch.
     uint32_t GetLanguage() const { return m_language; }
 
     // Language, application name (string 0xE000) and registry key: the first steps of start-up.
-    bool InitLanguageAndName();
+    bool InitLanguageAndName(CFeedback* feedback = SilentFeedback());
     const std::string& GetAppName() const { return m_appName; }
 
     // ---- document templates ----
@@ -178,10 +179,11 @@ public:
     // Reads the version of PLOVA (started or attached to) and reports the warning 7143 when its
     // build number is known and below the required one; an unreachable PLOVA is no error. Always
     // true.
-    bool CheckPlovaVersion(CFeedback* feedback = nullptr);
+    bool CheckPlovaVersion(CFeedback* feedback = SilentFeedback());
     // The same check for a shown program's start: the version is read on a thread of its own and
     // the warning told on the event loop, so the start never waits for PLOVA, which the bus may
-    // first have to start. One check at a time; a later one waits for the one before.
+    // first have to start. One check at a time; a later one waits for the one before. With no
+    // caller left to tell, the warning goes to the main window's status bar.
     void CheckPlovaVersionInBackground();
     // Waits for a check in the background (its warning, if any, is then queued on the event loop).
     void FinishPlovaVersionCheck();

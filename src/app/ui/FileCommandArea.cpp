@@ -18,6 +18,7 @@
 #include "platform/elements/StdioFile.h"
 #include "platform/ui/DlgInputBox.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
@@ -267,7 +268,7 @@ void RegisterFileCommands(CCommandRegistry& r)
         const uint32_t language = lang;
         e.checked = [language](const CCommandState& s) { return s.selection.language == language; };
         e.run = [language](ICommandContext&, const CCommandState&) {
-            GetTALVOApp().SetLanguage(language);
+            GetTALVOApp().SetLanguage(language, &*CStatusBarFallback(nullptr));
             return true;
         };
         r.Add(e);

@@ -6,6 +6,7 @@
 #include "app/ui/MainFrame.h"
 #include "app/ui/SplashWnd.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
 
@@ -104,7 +105,7 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
     CTALVOApp& app = GetTALVOApp();
 
     // Language table first: every later text comes from it. Its failure has already been shown.
-    if (!app.InitLanguageAndName())
+    if (!app.InitLanguageAndName(&*CStatusBarFallback(nullptr)))
         return startup;
     app.RegisterDocTemplates();
 

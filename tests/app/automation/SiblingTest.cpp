@@ -13,6 +13,7 @@
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/ZuRpmFunc.h"
 
@@ -85,10 +86,11 @@ TEST(PlovaVersionCheck, WarnsOnlyForAKnownBuildBelowTheRequiredOne)
     // At start the version is read on a thread of its own and the warning comes on the event loop.
     for (const bool background : {false, true}) {
         SCOPED_TRACE(background ? "in the background" : "waited for");
+        static CStatusBarFeedback boxes; // the main window's
         const auto check = [background] {
             CTALVOApp& app = GetTALVOApp();
             if (!background)
-                return app.CheckPlovaVersion();
+                return app.CheckPlovaVersion(&boxes);
             app.CheckPlovaVersionInBackground();
             app.FinishPlovaVersionCheck();
             QCoreApplication::processEvents();

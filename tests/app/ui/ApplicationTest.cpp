@@ -2,6 +2,7 @@
 #include "app/TALVOApp.h"
 #include "app/ZuMultiDocTemplate.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
@@ -58,7 +59,8 @@ TEST(Application, MissingTableTakesTheFailurePath)
     TableFolderScope scope(empty.path().toStdString());
     CScriptedPrompts prompts;
     prompts.Answer(IDOK);
-    EXPECT_FALSE(GetTALVOApp().SetLanguage(LANG_JAPANESE));
+    CStatusBarFeedback boxes; // the main window's, as the language command passes it
+    EXPECT_FALSE(GetTALVOApp().SetLanguage(LANG_JAPANESE, &boxes));
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().text, "Failed to load the resource dll.");
     // The table loaded before stays in use.
