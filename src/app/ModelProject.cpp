@@ -90,10 +90,11 @@ int CModelProject::IsSymmetricModel() const
     return model ? model->IsSymmetricModel() : 0;
 }
 
-int CModelProject::ApplyModelUpdate(const std::string& target, const CZuSubsystemTable& sources)
+int CModelProject::ApplyModelUpdate(const std::string& target, const CZuSubsystemTable& sources,
+                                    CFeedback* feedback)
 {
     CHSEAModelData* model = GetHSEAModelData();
-    return model ? model->ApplyModelUpdate(target, sources) : 0;
+    return model ? model->ApplyModelUpdate(target, sources, feedback) : 0;
 }
 
 CModelData* CModelProject::GetModelData(int warn) const

@@ -45,7 +45,8 @@ public:
     int IsSymmetricModel() const;
     // The Hybrid SEA model's update for the target and source subsystems; its result, 0 without a
     // Hybrid SEA model.
-    int ApplyModelUpdate(const std::string& target, const CZuSubsystemTable& sources);
+    int ApplyModelUpdate(const std::string& target, const CZuSubsystemTable& sources,
+                         CFeedback* feedback = SilentFeedback());
     CModelData* GetModelData(int warn) const;
     CModelSubsystem* GetSubsystem(const std::string& name, int warn, int exact) const override;
     CModelSubsystemSet* GetSubsystemSet() const;

@@ -591,10 +591,10 @@ int CTALVOProject::ExportBlixChannelFile(const std::string& path, CFeedback* fee
     return 0;
 }
 
-int CTALVOProject::ApplyModelUpdate()
+int CTALVOProject::ApplyModelUpdate(CFeedback* feedback)
 {
     CModelProject* model = GetModelProject();
-    return model ? model->ApplyModelUpdate(m_targetSubsystem, m_sourceSubsystems) : 0;
+    return model ? model->ApplyModelUpdate(m_targetSubsystem, m_sourceSubsystems, feedback) : 0;
 }
 
 int CTALVOProject::RecalcInputPowers(int revise, std::string* failed, CFeedback* feedback)

@@ -166,7 +166,7 @@ public:
     int ExportBlixChannelFile(const std::string& path, CFeedback* feedback = SilentFeedback());
     // The Hybrid SEA model's update for the target and source subsystems; its result (0 without a
     // Hybrid SEA model).
-    int ApplyModelUpdate();
+    int ApplyModelUpdate(CFeedback* feedback = SilentFeedback());
     // Recalculates the input powers of every analysis project from its input energies (its
     // results go first; a project without input energies is passed over); each failure is
     // reported as a warning with its reason (7122). 1 when all succeeded; the names of the failed

@@ -18,7 +18,6 @@
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/GfxUtil.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -248,10 +247,9 @@ int CHSEAModelData::SetClfEntry(CZuMatFunc* M, int b, int r, int c, double value
         return 1;
     const double current = M->DataValue(b, r, c);
     if (current == 0.0) {
-        CStatusBarFallback(feedback)->Warning(FormatString(IDS_CLF_ENTRY_ZERO, M->DataIndex(b),
-                                                           M->GetRowSubsystem(r).c_str(),
-                                                           M->GetColSubsystem(c).c_str()),
-                                              IDS_CLF_ENTRY_ZERO);
+        feedback->Warning(FormatString(IDS_CLF_ENTRY_ZERO, M->DataIndex(b), M->GetRowSubsystem(r).c_str(),
+                                       M->GetColSubsystem(c).c_str()),
+                          IDS_CLF_ENTRY_ZERO);
         return 0;
     }
     const bool block = m_nClfConstraint == 0 &&
@@ -456,12 +454,12 @@ int CHSEAModelData::Import(CStdioFile& file)
 // ---------------------------------------------------------------------------------------------
 // Model update
 
-int CHSEAModelData::ApplyModelUpdate(const std::string& name, const CZuSubsystemTable&)
+int CHSEAModelData::ApplyModelUpdate(const std::string& name, const CZuSubsystemTable&, CFeedback* feedback)
 {
-    return ApplyModelUpdate(name);
+    return ApplyModelUpdate(name, feedback);
 }
 
-int CHSEAModelData::ApplyModelUpdate(const std::string& name)
+int CHSEAModelData::ApplyModelUpdate(const std::string& name, CFeedback* feedback)
 {
     CGClfData* g = GetGClfData();
     if (!g)
@@ -502,7 +500,7 @@ int CHSEAModelData::ApplyModelUpdate(const std::string& name)
             collect(names[i], names[j]);
             collect(names[j], names[i]);
         }
-    ApplyUpdateLog(&log);
+    ApplyUpdateLog(&log, feedback);
     UpdateConnectionInfo();
     return 1;
 }

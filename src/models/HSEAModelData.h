@@ -11,7 +11,6 @@
 #include "models/SEAModelData.h"
 #include "platform/elements/DataWriter.h"
 
-class CFeedback;
 class CGClfData;
 class CZuStringList;
 struct tagUPDATE;
@@ -58,21 +57,23 @@ public:
     // Sets the matrix entry (row r, column c) at band b to a negative coupling value. A value that
     // is not negative (a CLF of 0 or below) leaves the matrix as it is and is accepted (1), so an
     // update record asking for it stays in the log; 0 when the edit is refused (an empty entry is
-    // reported as a warning through the feedback; null: the main window's status bar).
-    int SetClfEntry(CZuMatFunc* M, int b, int r, int c, double value, CFeedback* feedback = nullptr);
+    // reported as a warning through the feedback).
+    int SetClfEntry(CZuMatFunc* M, int b, int r, int c, double value, CFeedback* feedback = SilentFeedback());
 
     // Applies each record; records that change nothing are removed. 1 when at least one applied
     // (or the log is empty), 0 otherwise or for a null log.
-    int ApplyUpdateLog(CUpdateLog* log, CFeedback* feedback = nullptr) override;
-    virtual int ApplyUpdate(tagUPDATE* record, CFeedback* feedback = nullptr);
+    int ApplyUpdateLog(CUpdateLog* log, CFeedback* feedback = SilentFeedback()) override;
+    virtual int ApplyUpdate(tagUPDATE* record, CFeedback* feedback = SilentFeedback());
 
     int UpdateConnectionInfo() override;
     int Export(CStdioFile& file) override;
     int Import(CStdioFile& file) override;
 
-    // Cuts the couplings that the global CLF data would add for the named target to 1e-20.
-    int ApplyModelUpdate(const std::string& name);
-    int ApplyModelUpdate(const std::string& name, const CZuSubsystemTable& sources);
+    // Cuts the couplings that the global CLF data would add for the named target to 1e-20; an
+    // entry that cannot be set is reported through the feedback.
+    int ApplyModelUpdate(const std::string& name, CFeedback* feedback = SilentFeedback());
+    int ApplyModelUpdate(const std::string& name, const CZuSubsystemTable& sources,
+                         CFeedback* feedback = SilentFeedback());
 
     // Developer dump of the matrices at band 0 for a fixed set of subsystems.
     int WriteDump(CStdioFile& file, const std::string& param) override;

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Feedback.h"
 #include "platform/elements/ZuData.h"
 #include "platform/elements/ZuStdDataList.h"
 
-class CFeedback;
 class CUpdateLog;
 class CZuMatFunc;
 class CZuVecFunc;
@@ -70,8 +70,8 @@ public:
     // Saturates at the largest value instead of wrapping.
     static uint64_t SolvePeakBytes(int subsystems, int bands);
     // Applies the records of a log; nothing here (0). What cannot be applied is reported through
-    // the feedback (null: the main window's status bar).
-    virtual int ApplyUpdateLog(CUpdateLog* log, CFeedback* feedback = nullptr);
+    // the feedback.
+    virtual int ApplyUpdateLog(CUpdateLog* log, CFeedback* feedback = SilentFeedback());
 
     // ---- parameter vectors ----
     // The folder of further named vectors; created when missing.

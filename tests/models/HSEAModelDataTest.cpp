@@ -13,6 +13,7 @@
 #include "platform/archive/Archive.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 
 namespace {
 
@@ -206,7 +207,8 @@ TEST_F(HseaFixture, EntryEditsAndTheirConstraints)
     before = Snapshot(*E);
     {
         CScriptedPrompts prompts;
-        EXPECT_EQ(m->SetClfEntry(E, 1, 0, 1, -0.5), 0);
+        CStatusBarFeedback boxes; // the model window's
+        EXPECT_EQ(m->SetClfEntry(E, 1, 0, 1, -0.5, &boxes), 0);
         ASSERT_EQ(prompts.Count(), 1u);
         EXPECT_EQ(prompts.Last().stringId, 7084u);
     }

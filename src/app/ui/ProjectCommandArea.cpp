@@ -173,7 +173,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         e.shortcutPos = 0;
         e.run = [](ICommandContext&, const CCommandState& s) {
             CWaitCursor wait;
-            const int ok = s.Doc()->GetTALVOProject().ApplyModelUpdate();
+            const int ok = s.Doc()->GetTALVOProject().ApplyModelUpdate(&*CStatusBarFallback(nullptr));
             AfxMessageBox(ok ? IDS_CALCULATION_FINISHED : IDS_OPERATION_FAILED,
                           MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
             return true;
