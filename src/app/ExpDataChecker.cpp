@@ -49,37 +49,30 @@ int CExpDataChecker::Run(CDaqProject* project)
     if (!project)
         return 0;
     CWaitCursor wait;
-    if (m_progress)
-        m_progress->Begin("Checking Experimental Data...", project->GetChildCount());
-    m_plova = GetTALVOApp().RunPlovaDataChecker(project->GetExtraText());
+    m_progress->Begin("Checking Experimental Data...", project->GetChildCount());
+    m_plova = GetTALVOApp().RunPlovaDataChecker(project->GetExtraText(), m_progress);
     if (!m_plova) {
-        if (m_progress)
-            m_progress->End();
-        return 0; // already shown
+        m_progress->End();
+        return 0; // already told
     }
     for (int i = 0; i < project->GetChildCount(); ++i) {
         auto* exp = ElementCast<CTALVOExp>(project->GetChild(i));
         if (!exp)
             continue;
-        if (m_progress) {
-            if (m_progress->IsCancelled()) {
-                m_progress->End();
-                return 0;
-            }
-            m_progress->BeginPart(1);
-            m_progress->Begin(exp->GetSecondSubsystem(), exp->GetChildCount());
+        if (m_progress->IsCancelled()) {
+            m_progress->End();
+            return 0;
         }
+        m_progress->BeginPart(1);
+        m_progress->Begin(exp->GetSecondSubsystem(), exp->GetChildCount());
         for (int k = 0; k < exp->GetChildCount(); ++k) {
             if (auto* set = ElementCast<CDAQExperiment>(exp->GetChild(k)))
                 CheckDataSet(*set, *m_plova);
-            if (m_progress)
-                m_progress->Step();
+            m_progress->Step();
         }
-        if (m_progress)
-            m_progress->EndPart();
+        m_progress->EndPart();
     }
-    if (m_progress)
-        m_progress->End();
+    m_progress->End();
     return m_errors.empty() ? 1 : 0;
 }
 

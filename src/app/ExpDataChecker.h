@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Feedback.h"
+
 class CDAQExperiment;
-class CFeedback;
 class CDaqProject;
 class CMultiVectorFunction;
 class CPLOVAWrapper;
@@ -27,7 +28,8 @@ public:
     CExpDataChecker& operator=(const CExpDataChecker&) = delete;
 
     // The check's progress: the whole range over the project's children, a part per experiment
-    // over its data sets (its text the experiment's subsystem), cancel asked between experiments.
+    // over its data sets (its text the experiment's subsystem), cancel asked between experiments; a
+    // database the sibling cannot open is reported to it as an error. Silent until set.
     void SetFeedback(CFeedback* progress) { m_progress = progress; }
 
     // Checks every measured data set of the project. 1 when every table was filled; 0 when PLOVA
@@ -48,6 +50,6 @@ public:
 private:
     CDaqProject* m_project = nullptr;
     CPLOVAWrapper* m_plova = nullptr;
-    CFeedback* m_progress = nullptr;
+    CFeedback* m_progress = SilentFeedback();
     std::vector<std::string> m_errors;
 };

@@ -533,15 +533,15 @@ CPLOVAWrapper* CTALVOApp::RunPlovaDataChecker(const std::string& file, CFeedback
         m_dataChecker = std::make_unique<CPLOVAWrapper>();
     try {
         if (!m_dataChecker->Create()) {
-            CStatusBarFallback(feedback)->Error("Failed to run PLOVA.");
+            feedback->Error("Failed to run PLOVA.");
             return nullptr;
         }
         if (!file.empty() && !m_dataChecker->OpenDatabaseFile(file)) {
-            CStatusBarFallback(feedback)->Error(Format("Failed to open the file of PLOVA!\n%s", file.c_str()));
+            feedback->Error(Format("Failed to open the file of PLOVA!\n%s", file.c_str()));
             return nullptr;
         }
     } catch (const std::exception& e) {
-        CStatusBarFallback(feedback)->Error(Format("Failed to run PLOVA.\n%s", e.what()));
+        feedback->Error(Format("Failed to run PLOVA.\n%s", e.what()));
         return nullptr;
     }
     return m_dataChecker.get();

@@ -190,7 +190,7 @@ public:
     // Starts PLOVA's data checker (when not running) and opens the database file in it when one is
     // given. A failure is reported as an error ("Failed to run PLOVA.", "Failed to open the file of
     // PLOVA!\n%s") and gives null: the command ends there.
-    CPLOVAWrapper* RunPlovaDataChecker(const std::string& file, CFeedback* feedback = nullptr);
+    CPLOVAWrapper* RunPlovaDataChecker(const std::string& file, CFeedback* feedback = SilentFeedback());
     void ReleasePlovaDataChecker();
     CPLOVAWrapper* GetPlovaDataChecker() const { return m_dataChecker.get(); }
 

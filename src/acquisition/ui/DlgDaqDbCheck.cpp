@@ -10,6 +10,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/SXButton.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
@@ -142,7 +143,7 @@ bool CDlgDaqDbCheck::DoDataExchange(bool saveAndValidate)
 bool CDlgDaqDbCheck::LoadDatabase(const std::string& path)
 {
     CWaitCursor wait;
-    CPLOVAWrapper* plova = GetTALVOApp().RunPlovaDataChecker(path);
+    CPLOVAWrapper* plova = GetTALVOApp().RunPlovaDataChecker(path, &*CStatusBarFallback(nullptr));
     if (!plova)
         return false; // already shown
     m_mapping.clear();

@@ -13,6 +13,7 @@
 #include "platform/automation/PLOVAWrapper.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/elements/MElementList.h"
+#include "platform/win/StatusBarFallback.h"
 
 #include <QApplication>
 
@@ -53,7 +54,7 @@ void InstallMeasuredDataServices()
             if (!model)
                 return false;
             std::vector<std::string> names;
-            if (CPLOVAWrapper* plova = GetTALVOApp().RunPlovaDataChecker(database)) {
+            if (CPLOVAWrapper* plova = GetTALVOApp().RunPlovaDataChecker(database, &*CStatusBarFallback(nullptr))) {
                 const int32_t count = plova->CommonNameCount();
                 for (int32_t i = 0; i < count; ++i)
                     names.push_back(plova->CommonName(i));

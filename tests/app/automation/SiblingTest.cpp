@@ -260,6 +260,8 @@ TEST_F(DataCheck, SkipsWithoutAWindowAndReportsLimitsItCouldNotRead)
     m_daq->SetExtraText(m_dir.filePath(QStringLiteral("missing.db")).toStdString());
     prompts.Answer(IDOK);
     CExpDataChecker failing;
+    CStatusBarFeedback boxes; // the check dialog's
+    failing.SetFeedback(&boxes);
     EXPECT_EQ(failing.Run(m_daq), 0);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().text.rfind("Failed to open the file of PLOVA!\n", 0), 0u);
