@@ -90,8 +90,7 @@ int CModelProject::IsSymmetricModel() const
     return model ? model->IsSymmetricModel() : 0;
 }
 
-int CModelProject::ApplyModelUpdate(const std::string& target, const CZuSubsystemTable& sources,
-                                    CFeedback* feedback)
+int CModelProject::ApplyModelUpdate(const std::string& target, const CZuSubsystemTable& sources, CFeedback* feedback)
 {
     CHSEAModelData* model = GetHSEAModelData();
     return model ? model->ApplyModelUpdate(target, sources, feedback) : 0;

@@ -493,8 +493,8 @@ void WarnIfPlovaTooOld(const std::string& version, CFeedback* feedback)
     ParseVersionText(version.c_str(), &major, &minor, &release, &build);
     ParseVersionText(CTALVOApp::kRequiredPlovaVersion, &major, &minor, &release, &required);
     if (build >= 1 && build < required)
-        feedback->Warning(
-            FormatString(IDS_PLOVA_TOO_OLD, version.c_str(), CTALVOApp::kRequiredPlovaVersion), IDS_PLOVA_TOO_OLD);
+        feedback->Warning(FormatString(IDS_PLOVA_TOO_OLD, version.c_str(), CTALVOApp::kRequiredPlovaVersion),
+                          IDS_PLOVA_TOO_OLD);
 }
 } // namespace
 
