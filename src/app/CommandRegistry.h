@@ -23,6 +23,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ICommandContext;
@@ -55,6 +56,18 @@ enum ECommandContextMenu : unsigned
 
 // The frame's entries act on the frame's context; the rules look at the selection and the bars.
 using CCommandEntry = TCommandEntry<CCommandState, ICommandContext>;
+
+// An entry at pos of a menu with its enable rule; the registration adds the action and the rest.
+inline CCommandEntry MenuEntry(int id, const char* text, const char* menu, int pos, CCommandEntry::EnableRule rule)
+{
+    CCommandEntry e;
+    e.id = id;
+    e.text = text;
+    e.menu = menu;
+    e.menuPos = pos;
+    e.enabled = std::move(rule);
+    return e;
+}
 
 // A menu of the main menu bar or a sub-menu of one.
 struct CCommandMenu

@@ -181,8 +181,10 @@ void CTALVODoc::Serialize(CArchive& ar)
         ~SProgressOfProject() { project.SetFeedback(nullptr); }
     } given{m_project};
     m_project.SetFeedback(&*progress);
-    // What the projects' own objects report while they are read goes to the same feedback.
-    ar.SetFeedback(&*progress);
+    // What the projects' own objects report while they are read goes to the same feedback, unless
+    // the reader of the file gave the archive its own.
+    if (ar.IsLoading() && !ar.GetFeedback())
+        ar.SetFeedback(&*progress);
     ar.m_pDocument = this;
     m_project.Serialize(ar);
     if (ar.IsStoring()) {
@@ -236,16 +238,39 @@ bool CTALVODoc::OnOpenDocument(const std::string& path, std::string* error, CFee
 
 bool CTALVODoc::ReadDocumentFile(const std::string& path, std::string* error, CFeedback* feedback)
 {
+    // The archive's feedback while the file is read: the bytes read move the caller's feedback
+    // (when given), and what the objects read report goes where the document's reports go.
+    class CReadFeedback final : public CFeedback
+    {
+    public:
+        CReadFeedback(CFeedback* bytes, CFeedback* reports) : m_bytes(bytes), m_reports(reports) {}
+
+    protected:
+        void OnProgress(int level) override
+        {
+            if (m_bytes)
+                m_bytes->SetPos(Ranges()[static_cast<size_t>(level)].done);
+        }
+        void OnReport(const SReport& report) override
+        {
+            CStatusBarFallback(m_reports)->Report(report.severity, report.text, report.stringId);
+        }
+
+    private:
+        CFeedback* m_bytes;
+        CFeedback* m_reports;
+    };
     DeleteContents();
     try {
         // The project window is built whole once the file is read.
         CMElement::CSilentTree silent;
+        CReadFeedback reading(feedback, m_progress);
         CArchive ar(path, CArchive::load);
-        if (feedback) {
+        reading.Begin(std::string(), static_cast<int64_t>(ar.BytesRemaining()));
+        if (feedback)
             feedback->Begin(Format("Reading [%s]...", std::filesystem::path(path).filename().string().c_str()),
                             static_cast<int64_t>(ar.BytesRemaining()));
-            ar.SetReadProgress([feedback](uint64_t read) { feedback->SetPos(static_cast<int64_t>(read)); });
-        }
+        ar.SetFeedback(&reading);
         Serialize(ar);
         // Nothing follows the history: bytes after it are a file run into another, or damage.
         ar.ExpectEnd("project history");

@@ -695,8 +695,8 @@ void CTALVOProject::Serialize(CArchive& ar)
         const auto storing = [](const CBaseProject& p) { return Format("Storing [%s]...", p.GetName().c_str()); };
         progress->Begin(m_projects.empty() ? std::string() : storing(*m_projects.front()), steps);
         {
-            // Each element written steps the range once.
-            CMElement::CStoreProgress elementSteps(&*progress);
+            // Each element written steps the range once; what follows the projects is not counted.
+            CArchive::CFeedbackScope elementSteps(ar, &*progress);
             for (size_t i = 0; i < m_projects.size(); ++i) {
                 if (i > 0)
                     progress->SetText(storing(*m_projects[i]));

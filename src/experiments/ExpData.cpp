@@ -420,7 +420,7 @@ void CExpData::Serialize(CArchive& ar)
         {
             // The sensor copy is no element of the tree: it takes no step of the progress that
             // counts the tree's elements.
-            CMElement::CStoreProgress noStep(nullptr);
+            CArchive::CFeedbackScope noStep(ar, nullptr);
             ar.WriteObject(m_sensor.get());
         }
         ar << m_localPoint << m_engineCount << m_pulseCount << m_detectionLevel << m_gearCount;

@@ -579,7 +579,7 @@ void CExpProject::StoreChannelValuesAndMode(CArchive& ar) const
 void CExpProject::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        if (CMElement::CStoreProgress::Current()) {
+        if (ar.GetFeedback()) {
             // Stored inside a larger file (a project file) whose writer runs the progress display:
             // its elements step that display, which must neither be reset nor ended from here.
             CMElement::Serialize(ar);
@@ -589,7 +589,7 @@ void CExpProject::Serialize(CArchive& ar)
         // Each stored element steps the status bar once.
         CStatusBarFallback progress(nullptr);
         progress->Begin(std::string(), GetAllChildCount() + 1);
-        CMElement::CStoreProgress steps(&*progress);
+        CArchive::CFeedbackScope steps(ar, &*progress);
         CMElement::Serialize(ar);
         StoreChannelValuesAndMode(ar);
         return;

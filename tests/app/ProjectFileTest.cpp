@@ -33,6 +33,7 @@
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
+#include "platform/win/StringIds.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/WinTypes.h"
 #include "platform/win/ZuRegOptions.h"
@@ -348,16 +349,30 @@ TEST(ProjectFile, ProgressWhileStoringAndLoading)
     auto rich = MakeRichContainer();
     CRecordingFeedback storing;
     rich->SetFeedback(&storing);
-    const Bytes bytes = Store(*rich);
+    // The archive may carry a feedback of its own (its writer's): the projects' elements step the
+    // project's range instead, and the archive has its own back after them.
+    CRecordingFeedback writer;
+    Bytes bytes;
+    {
+        CArchive ar(&bytes, CArchive::store);
+        ar.SetFeedback(&writer);
+        rich->Serialize(ar);
+        EXPECT_EQ(ar.GetFeedback(), &writer);
+    }
+    EXPECT_EQ(Store(*rich), bytes);
     int steps = rich->GetProjectCount();
     for (int i = 0; i < rich->GetProjectCount(); ++i)
         steps += rich->GetProject(i)->GetAllChildCount();
-    ASSERT_EQ(storing.begins.size(), 1u);
+    ASSERT_EQ(storing.begins.size(), 2u);
     EXPECT_EQ(storing.begins[0].total, steps);
-    EXPECT_EQ(storing.texts, (std::vector<std::string>{"Storing [Model]...", "Storing [DAQ1]...", "Storing [DAQ2]...",
-                                                       "Storing [Analysis3]..."}));
-    EXPECT_DOUBLE_EQ(storing.fractions.back(), 1.0) << "one step per element";
-    EXPECT_EQ(CMElement::CStoreProgress::Current(), nullptr);
+    const std::vector<std::string> texts = {"Storing [Model]...", "Storing [DAQ1]...", "Storing [DAQ2]...",
+                                            "Storing [Analysis3]..."};
+    std::vector<std::string> twice = texts;
+    twice.insert(twice.end(), texts.begin(), texts.end());
+    EXPECT_EQ(storing.texts, twice);
+    // Each store: the begin, then one step per element.
+    EXPECT_EQ(storing.fractions.size(), 2u * static_cast<size_t>(steps + 1)) << "one step per element";
+    EXPECT_DOUBLE_EQ(storing.fractions.back(), 1.0);
 
     CRecordingFeedback loading;
     CTALVOProject loaded;
@@ -377,6 +392,67 @@ TEST(ProjectFile, ProgressWhileStoringAndLoading)
     ASSERT_FALSE(numbers.empty());
     EXPECT_EQ(numbers.front(), WM_ZU_PROGRESS_SHOW);
     EXPECT_EQ(numbers.back(), WM_ZU_PROGRESS_HIDE);
+}
+
+TEST(ProjectFile, ReadingAFileMovesTheReadersFeedbackAndTheDocumentTakesTheReports)
+{
+    const std::filesystem::path file = AppTestTempDir() / "read-progress" / "bytes.orv";
+    std::filesystem::create_directories(file.parent_path());
+    {
+        CTALVODoc doc;
+        ASSERT_NE(doc.GetTALVOProject().AddDaqProject(), nullptr);
+        ASSERT_NE(doc.GetTALVOProject().AddAnalysisProject(nullptr, nullptr), nullptr);
+        std::string error;
+        ASSERT_TRUE(doc.OnSaveDocument(file.string(), &error)) << error;
+    }
+    std::vector<uint8_t> image(std::filesystem::file_size(file));
+    std::ifstream(file, std::ios::binary).read(reinterpret_cast<char*>(image.data()), std::streamsize(image.size()));
+    // The same file with its analysis project written by a program too old to read: the schema
+    // word comes before the class name's length.
+    std::vector<uint8_t> old = image;
+    const std::string name = "CAnalysisProject";
+    const auto at = std::search(old.begin(), old.end(), name.begin(), name.end());
+    ASSERT_NE(at, old.end());
+    ASSERT_GE(at - old.begin(), 4);
+    *(at - 4) = 7;
+    *(at - 3) = 0;
+    const std::filesystem::path oldFile = file.parent_path() / "old.orv";
+    std::ofstream(oldFile, std::ios::binary)
+        .write(reinterpret_cast<const char*>(old.data()), std::streamsize(old.size()));
+
+    struct Case
+    {
+        std::filesystem::path path;
+        bool read;
+        std::vector<uint32_t> reportIds; // what the document's feedback is told
+    } cases[] = {{file, true, {}}, {oldFile, false, {IDS_ANALYSIS_TOO_OLD}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.filename().string());
+        CRecordingFeedback bytes;
+        CRecordingFeedback reports;
+        CTALVODoc doc;
+        doc.SetFeedback(&reports);
+        std::string error;
+        EXPECT_EQ(doc.ReadDocumentFile(c.path.string(), &error, &bytes), c.read) << error;
+        doc.SetFeedback(nullptr);
+        // The reader's feedback goes from none of the file's bytes towards all of them, and takes
+        // nothing else.
+        ASSERT_EQ(bytes.begins.size(), 1u);
+        EXPECT_EQ(bytes.begins[0].text, "Reading [" + c.path.filename().string() + "]...");
+        EXPECT_EQ(bytes.begins[0].total, static_cast<int64_t>(image.size()));
+        EXPECT_TRUE(std::is_sorted(bytes.fractions.begin(), bytes.fractions.end()));
+        if (c.read) {
+            EXPECT_DOUBLE_EQ(bytes.fractions.back(), 1.0);
+        }
+        EXPECT_TRUE(bytes.reports.empty());
+        // The document's feedback shows the projects loaded and takes what they report.
+        ASSERT_FALSE(reports.begins.empty());
+        EXPECT_EQ(reports.begins[0].text, "Loading...");
+        std::vector<uint32_t> ids;
+        for (const CFeedback::SReport& r : reports.reports)
+            ids.push_back(r.stringId);
+        EXPECT_EQ(ids, c.reportIds);
+    }
 }
 
 TEST(ProjectList, ProjectsGetNamesAndIdsFromTheCounter)

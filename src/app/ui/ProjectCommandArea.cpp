@@ -71,16 +71,6 @@ bool HseaModelSelected(const CCommandState& s)
     return model && model->GetHSEAModelData() != nullptr;
 }
 
-CCommandEntry Entry(int id, const char* text, const char* menu, int pos, CCommandEntry::EnableRule rule)
-{
-    CCommandEntry e;
-    e.id = id;
-    e.text = text;
-    e.menu = menu;
-    e.menuPos = pos;
-    e.enabled = std::move(rule);
-    return e;
-}
 } // namespace
 
 void RegisterProjectCommands(CCommandRegistry& r)
@@ -88,7 +78,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
     r.AddMenu({"Project", 9, "&Project", 40, "ProjectMenu"});
 
     {
-        CCommandEntry e = Entry(C::ID_NEW_ANALYSIS_PROJECT, "New &Analysis Project...", "Project", 0, HasModel);
+        CCommandEntry e = MenuEntry(C::ID_NEW_ANALYSIS_PROJECT, "New &Analysis Project...", "Project", 0, HasModel);
         e.icon = "analysis-new";
         e.shortcutItem = 7;
         e.run = [](ICommandContext& f, const CCommandState&) {
@@ -98,7 +88,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_ADD_MODEL_VARIANT, "Add Model &Variant...", "Project", 2, HasDoc);
+        CCommandEntry e = MenuEntry(C::ID_ADD_MODEL_VARIANT, "Add Model &Variant...", "Project", 2, HasDoc);
         e.icon = "model-variant";
         e.shortcutItem = 4;
         e.run = [](ICommandContext&, const CCommandState& s) {
@@ -109,7 +99,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
     }
     {
         CCommandEntry e =
-            Entry(C::ID_COPY_ANALYSIS_PROJECT, "&Copy Analysis Project", "Project", 100, AnalysisSelected);
+            MenuEntry(C::ID_COPY_ANALYSIS_PROJECT, "&Copy Analysis Project", "Project", 100, AnalysisSelected);
         e.run = [](ICommandContext&, const CCommandState& s) {
             if (AfxMessageBox(IDS_COPY_ANALYSIS_PROJECT, MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
                 CWaitCursor wait;
@@ -121,7 +111,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
     }
     {
         CCommandEntry e =
-            Entry(C::ID_MERGE_ANALYSIS_PROJECTS, "&Merge Analysis Projects...", "Project", 101, AnalysisSelected);
+            MenuEntry(C::ID_MERGE_ANALYSIS_PROJECTS, "&Merge Analysis Projects...", "Project", 101, AnalysisSelected);
         e.run = [](ICommandContext& f, const CCommandState& s) {
             CDlgMergeAnaProjects dialog(&s.Doc()->GetTALVOProject(),
                                         DynamicDowncast<CAnalysisProject>(s.selection.project), f.ParentWidget());
@@ -134,7 +124,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
     for (const auto& [id, text, pos] : {std::tuple{int(C::ID_RENAME_PROJECT), "Re&name Project...", 102},
                                         std::tuple{int(C::ID_RENAME_PROJECT_AT), "Rena&me Project...", -1}}) {
         CCommandEntry e =
-            Entry(id, text, pos < 0 ? "" : "Project", pos, pos < 0 ? LaterProjectSelected : AnalysisOrDaqSelected);
+            MenuEntry(id, text, pos < 0 ? "" : "Project", pos, pos < 0 ? LaterProjectSelected : AnalysisOrDaqSelected);
         if (pos < 0) {
             // Any project after the model's own, model variants too, from the tree.
             e.contextMenus = kContextElement;
@@ -147,7 +137,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_REMOVE_PROJECT, "&Delete Project", "Project", 103, AnalysisOrDaqSelected);
+        CCommandEntry e = MenuEntry(C::ID_REMOVE_PROJECT, "&Delete Project", "Project", 103, AnalysisOrDaqSelected);
         e.run = [](ICommandContext&, const CCommandState& s) {
             if (AfxFormatMessageBox(IDS_REMOVE_PROJECT_NAMED, MB_YESNO | MB_ICONQUESTION,
                                     s.selection.project->GetName().c_str()) == IDYES)
@@ -157,7 +147,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_REMOVE_PROJECT_AT, "&Remove Project", "", 0, LaterProjectSelected);
+        CCommandEntry e = MenuEntry(C::ID_REMOVE_PROJECT_AT, "&Remove Project", "", 0, LaterProjectSelected);
         e.contextMenus = kContextElement;
         e.contextPos = 900;
         e.run = [](ICommandContext&, const CCommandState& s) {
@@ -167,7 +157,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_MODEL_UPDATE, "&Model Update Log", "Project", 300, HasModel);
+        CCommandEntry e = MenuEntry(C::ID_MODEL_UPDATE, "&Model Update Log", "Project", 300, HasModel);
         e.icon = "model-update";
         e.shortcutItem = 5;
         e.shortcutPos = 0;
@@ -185,7 +175,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
           std::tuple{int(C::ID_EXTRACT_INTRINSIC_DLF), "Extract &Internal Loss Factor...", 302},
           // The pair picker over the cavities; a confirmed pair starts no operation yet.
           std::tuple{int(C::ID_CAVITY_PAIR_PICKER), "Ca&vity Pairs...", 303}}) {
-        CCommandEntry e = Entry(id, text, "Project", pos, HseaModelSelected);
+        CCommandEntry e = MenuEntry(id, text, "Project", pos, HseaModelSelected);
         const int command = id;
         e.run = [command](ICommandContext& f, const CCommandState& s) {
             // The project window's picker asks for the subsystems and runs the extraction.
@@ -199,7 +189,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_IMPORTED_FILE_LIST, "&Imported Files...", "Project", 304, HasDoc);
+        CCommandEntry e = MenuEntry(C::ID_IMPORTED_FILE_LIST, "&Imported Files...", "Project", 304, HasDoc);
         e.run = [](ICommandContext& f, const CCommandState& s) {
             CDlgImportedFileList dialog(s.Doc(), f.ParentWidget());
             dialog.DoModal();
@@ -208,7 +198,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_EDIT_CUT, "&Delete Result", "Project", 400, [](const CCommandState& s) {
+        CCommandEntry e = MenuEntry(C::ID_EDIT_CUT, "&Delete Result", "Project", 400, [](const CCommandState& s) {
             return HasDoc(s) && C::IsResultElement(s.selection.First());
         });
         // Also where the user points at the result.
@@ -221,7 +211,7 @@ void RegisterProjectCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_MODEL_VIEW, "&Model View", "View", 101, [](const CCommandState& s) {
+        CCommandEntry e = MenuEntry(C::ID_MODEL_VIEW, "&Model View", "View", 101, [](const CCommandState& s) {
             const CModelProject* model = s.selection.DocModel();
             return s.selection.project && model && model->GetModelData(0) != nullptr;
         });

@@ -40,17 +40,6 @@ const char* const kChannelFileFilter =
     "Channel Assignment Files (*.xlsx;*.txt)|*.xlsx;*.txt|Excel Files(*.xlsx)|*.xlsx|"
     "Text Files(*.txt)|*.txt|All Files(*.*)|*.*||";
 
-CCommandEntry Entry(int id, const char* text, const char* menu, int pos, CCommandEntry::EnableRule rule)
-{
-    CCommandEntry e;
-    e.id = id;
-    e.text = text;
-    e.menu = menu;
-    e.menuPos = pos;
-    e.enabled = std::move(rule);
-    return e;
-}
-
 bool DaqSelected(const CCommandState& s)
 {
     return s.selection.Daq() != nullptr;
@@ -113,8 +102,8 @@ bool OpenDataManagement(CMElement* experiment, QWidget* parent)
 void RegisterDaqMenuCommands(CCommandRegistry& r)
 {
     {
-        CCommandEntry e = Entry(C::ID_NEW_DAQ_PROJECT, "New &DAQ Project...", "Project", 1,
-                                [](const CCommandState& s) { return s.Doc() && C::CanAddDaqProject(*s.Doc()); });
+        CCommandEntry e = MenuEntry(C::ID_NEW_DAQ_PROJECT, "New &DAQ Project...", "Project", 1,
+                                    [](const CCommandState& s) { return s.Doc() && C::CanAddDaqProject(*s.Doc()); });
         e.icon = "daq-new";
         e.shortcutItem = 6;
         e.run = [](ICommandContext& f, const CCommandState&) {
@@ -125,7 +114,7 @@ void RegisterDaqMenuCommands(CCommandRegistry& r)
     }
     {
         CCommandEntry e =
-            Entry(C::ID_DAQ_SETTINGS, "&Acquisition Settings...", "Project", 200, [](const CCommandState& s) {
+            MenuEntry(C::ID_DAQ_SETTINGS, "&Acquisition Settings...", "Project", 200, [](const CCommandState& s) {
                 // Imported universal-file data were not measured with these settings.
                 const CDaqProject* daq = s.selection.Daq();
                 return daq && !daq->IsUFData();
@@ -139,7 +128,7 @@ void RegisterDaqMenuCommands(CCommandRegistry& r)
     for (const auto& [id, text, pos] :
          {std::tuple{int(C::ID_DAQ_CALC_OPTIONS), "&Calculation Options...", 201},
           std::tuple{int(C::ID_DAQ_CALC_OPTIONS_RECALC), "Calculation Options and &Recalculation...", 202}}) {
-        CCommandEntry e = Entry(id, text, "Project", pos, DaqSelected);
+        CCommandEntry e = MenuEntry(id, text, "Project", pos, DaqSelected);
         const bool recalc = id == C::ID_DAQ_CALC_OPTIONS_RECALC;
         e.run = [recalc](ICommandContext& f, const CCommandState& s) {
             f.Projects().RunDaqCalcOptions(*DynamicDowncast<CDaqProject>(s.selection.project), recalc);
@@ -148,8 +137,8 @@ void RegisterDaqMenuCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_BLIX_CHANNEL_EXCHANGE, "Acquisition Unit C&hannels...", "Project", 203,
-                                [](const CCommandState& s) { return s.Doc() != nullptr; });
+        CCommandEntry e = MenuEntry(C::ID_BLIX_CHANNEL_EXCHANGE, "Acquisition Unit C&hannels...", "Project", 203,
+                                    [](const CCommandState& s) { return s.Doc() != nullptr; });
         // With Shift, Ctrl and Alt held the exchange exports, as it always did.
         e.run = [](ICommandContext&, const CCommandState& s) {
             const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
@@ -158,15 +147,15 @@ void RegisterDaqMenuCommands(CCommandRegistry& r)
         r.Add(e);
     }
     {
-        CCommandEntry e = Entry(C::ID_BLIX_CHANNEL_EXPORT, "E&xport Acquisition Unit Channels...", "Project", 204,
-                                [](const CCommandState& s) { return s.Doc() != nullptr; });
+        CCommandEntry e = MenuEntry(C::ID_BLIX_CHANNEL_EXPORT, "E&xport Acquisition Unit Channels...", "Project", 204,
+                                    [](const CCommandState& s) { return s.Doc() != nullptr; });
         e.run = [](ICommandContext&, const CCommandState& s) { return ExchangeBlixChannels(s, true); };
         r.Add(e);
     }
     {
         // The units of the acquisition interface, open also while units are connected.
-        CCommandEntry e = Entry(ID_QMX_CONNECTION, "Acquisition &Units...", "Project", 205,
-                                [](const CCommandState& s) { return s.Doc() != nullptr; });
+        CCommandEntry e = MenuEntry(ID_QMX_CONNECTION, "Acquisition &Units...", "Project", 205,
+                                    [](const CCommandState& s) { return s.Doc() != nullptr; });
         e.run = [](ICommandContext& f, const CCommandState& s) {
             CMultiQMXInterface* units = CDAQ::GetMultiInterface();
             if (!units)
@@ -183,11 +172,11 @@ void RegisterDaqMenuCommands(CCommandRegistry& r)
     }
     {
         // The data sets of the one selected experiment; an open one is brought forward.
-        CCommandEntry e =
-            Entry(ID_DAQ_DATA_MANAGEMENT, "Measured &Data Management...", "Project", 206, [](const CCommandState& s) {
-                return s.Doc() && s.selection.elements.size() == 1 &&
-                       DynamicDowncast<CTALVOExp>(s.selection.elements.front());
-            });
+        CCommandEntry e = MenuEntry(ID_DAQ_DATA_MANAGEMENT, "Measured &Data Management...", "Project", 206,
+                                    [](const CCommandState& s) {
+                                        return s.Doc() && s.selection.elements.size() == 1 &&
+                                               DynamicDowncast<CTALVOExp>(s.selection.elements.front());
+                                    });
         e.contextMenus = kContextElement;
         e.run = [](ICommandContext& f, const CCommandState& s) {
             return OpenDataManagement(s.selection.First(), f.ParentWidget());

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "platform/base/AtomicFile.h"
+#include "platform/base/Feedback.h"
 #include "platform/base/Format.h"
 #include "platform/base/RegularFile.h"
 
@@ -340,8 +341,8 @@ void CArchive::Read(void* data, size_t size)
             m_readPos = left;
         }
         m_pos += size;
-        if (m_readProgress)
-            m_readProgress(m_pos);
+        if (m_feedback)
+            m_feedback->SetPos(static_cast<int64_t>(m_pos));
         return;
     }
     m_pos += size;

@@ -206,13 +206,32 @@ public:
 
     // Position from the start of the data (for error texts and tests).
     uint64_t Position() const { return m_pos; }
-    // Loading from a file: told the bytes read each time a block comes from the file, so a large
-    // file can show its progress while it is read (against BytesRemaining() before the first read).
-    void SetReadProgress(std::function<void(uint64_t)> progress) { m_readProgress = std::move(progress); }
-    // Where the objects read or written report what they would otherwise keep from the user (a
-    // file too old to read, say); not owned, null when the caller gave none.
+    // The feedback of the work the archive does; not owned, null when the caller gave none.
+    // - Loading from a file, the archive moves it to the bytes read each time a block comes from
+    //   the file, so a large file shows its progress while it is read (the caller begins it
+    //   against BytesRemaining() before the first read).
+    // - Each element stored steps it once (the progress of a save counts the tree's elements).
+    // - The objects read or written report to it what they would otherwise keep from the user (a
+    //   file too old to read, say).
     void SetFeedback(CFeedback* feedback) { m_feedback = feedback; }
     CFeedback* GetFeedback() const { return m_feedback; }
+    // Gives the archive another feedback (or none) while it lives, for a part of the work whose
+    // elements another range counts, or none does; the feedback it had comes back after.
+    class CFeedbackScope
+    {
+    public:
+        CFeedbackScope(CArchive& ar, CFeedback* feedback) : m_ar(ar), m_previous(ar.GetFeedback())
+        {
+            ar.SetFeedback(feedback);
+        }
+        ~CFeedbackScope() { m_ar.SetFeedback(m_previous); }
+        CFeedbackScope(const CFeedbackScope&) = delete;
+        CFeedbackScope& operator=(const CFeedbackScope&) = delete;
+
+    private:
+        CArchive& m_ar;
+        CFeedback* m_previous;
+    };
 
 private:
     template <class T>
@@ -272,7 +291,6 @@ private:
     uint64_t m_size = 0; // loading: total bytes
     uint64_t m_pos = 0;  // bytes read or written so far
     bool m_closed = false;
-    std::function<void(uint64_t)> m_readProgress;
     CFeedback* m_feedback = nullptr;
     // object maps
     std::unordered_map<const void*, uint32_t> m_storeMap; // object or class -> index

@@ -1,7 +1,6 @@
 #include "platform/elements/MElement.h"
 
 #include <algorithm>
-#include <atomic>
 
 #include "platform/archive/Archive.h"
 #include "platform/base/Feedback.h"
@@ -15,9 +14,6 @@
 IMPLEMENT_SERIAL(CMElement, CObject, 1)
 
 namespace {
-// The feedback stored elements step (see CStoreProgress); shared by the threads, as a save may run
-// on a worker while its window shows the progress.
-std::atomic<CFeedback*> s_storeProgress{nullptr};
 constexpr uint8_t kElementVersion = 1;
 // Duplicate stores into memory: that is no save the user waits for, so it sends no progress.
 thread_local int t_quietStore = 0;
@@ -196,21 +192,11 @@ CMElement::CQuietStore::~CQuietStore()
     --t_quietStore;
 }
 
-CMElement::CStoreProgress::CStoreProgress(CFeedback* progress) : m_previous(s_storeProgress.exchange(progress)) {}
-
-CMElement::CStoreProgress::~CStoreProgress()
+void CMElement::SendStoreProgress(CArchive& ar)
 {
-    s_storeProgress = m_previous;
-}
-
-CFeedback* CMElement::CStoreProgress::Current()
-{
-    return s_storeProgress.load();
-}
-
-void CMElement::SendStoreProgress()
-{
-    CFeedback* progress = s_storeProgress.load();
+    // The feedback travels with the archive, so a save run on a worker steps the feedback its
+    // caller gave, and a store into memory without one (a duplicate) steps nothing.
+    CFeedback* progress = ar.GetFeedback();
     if (progress && t_quietStore == 0)
         progress->Step();
 }
@@ -218,7 +204,7 @@ void CMElement::SendStoreProgress()
 void CMElement::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        SendStoreProgress();
+        SendStoreProgress(ar);
         ar << kElementVersion;
         ar << m_name;
         ar << static_cast<int32_t>(m_type);

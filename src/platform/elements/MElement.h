@@ -28,22 +28,6 @@ class CMElement : public CObject
 {
     DECLARE_SERIAL(CMElement)
 public:
-    // While one lives, each element stored steps the given feedback once (the progress of long
-    // saves counts the tree's elements); null steps nothing. The writer of a file sets it for the
-    // length of its store; the one it replaces comes back after it.
-    class CStoreProgress
-    {
-    public:
-        explicit CStoreProgress(CFeedback* progress);
-        ~CStoreProgress();
-        CStoreProgress(const CStoreProgress&) = delete;
-        CStoreProgress& operator=(const CStoreProgress&) = delete;
-        // The feedback stores step now; null when none.
-        static CFeedback* Current();
-
-    private:
-        CFeedback* m_previous;
-    };
     // While one lives, the elements stored on this thread send no progress: for the parts of an
     // element that are elements themselves but no nodes of the tree (the rows of a map), which the
     // progress range does not count.
@@ -169,8 +153,9 @@ public:
     virtual void RemoveAll();
 
 protected:
-    // Sends the progress message (when set) to the main window; called as an element is stored.
-    static void SendStoreProgress();
+    // Steps the feedback of the archive the element is stored to (when it has one); called as an
+    // element is stored.
+    static void SendStoreProgress(CArchive& ar);
 
 private:
     class CResortNotice

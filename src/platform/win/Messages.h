@@ -42,8 +42,6 @@ inline constexpr uintptr_t ZU_CLIENT_NOTIFY_HIDDEN = 16;
     X(WM_GRID_CELL_CHANGED, 2026) /* 0x7EA */                                                                          \
     /* The input-power data dialog asks its owner to close it (wParam 2). */                                           \
     X(WM_ZU_INPUT_POWER_DATA, 4033)                                                                                    \
-    /* The result selection's OK (wParam the first result, lParam the second). */                                      \
-    X(WM_ZU_RESULT_SELECTED, 4065) /* 0xFE1 */                                                                         \
     /* The subsystem and subsystem-pair pickers closed with OK (wParam 1) or Cancel (2). */                            \
     X(WM_ZU_SUBSYSTEM_PICKED, 4069)      /* 0xFE5 */                                                                   \
     X(WM_ZU_SUBSYSTEM_PAIR_PICKED, 4070) /* 0xFE6 */                                                                   \
@@ -64,9 +62,6 @@ inline constexpr uintptr_t ZU_CLIENT_NOTIFY_HIDDEN = 16;
     X(WM_ZU_TREE_RBUTTONDOWN, 0x2417)                                                                                  \
     X(WM_ZU_TREE_RBUTTONUP, 0x2418)                                                                                    \
     X(WM_ZU_TREE_RBUTTONDBLCLK, 0x2419)                                                                                \
-    /* The subsystems of an analysis project made for outside data were chosen (wParam: subsystem */                   \
-    /* table, lParam: analysis project): its RPM set-up follows. */                                                    \
-    X(WM_ZU_CONFIGURE_EXT_ANALYSIS, 0x241C)                                                                            \
     /* Acquisition notifications posted to the registered window (wParam: the interface, lParam 0). */                 \
     X(WM_ZU_DAQ_STARTED, 0x240B)  /* a run has started */                                                              \
     X(WM_ZU_DAQ_STOPPED, 0x240C)  /* the hardware acquisition has stopped */                                           \

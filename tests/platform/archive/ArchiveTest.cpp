@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +9,7 @@
 
 #include "platform/archive/Archive.h"
 #include "platform/archive/Collections.h"
+#include "platform/base/RecordingFeedback.h"
 
 namespace {
 
@@ -528,6 +530,56 @@ TEST(Archive, FileValuesAcrossBlockEdgesAndTheEnd)
             EXPECT_LE(ar.Position(), cut);
         }
     }
+    fs::remove_all(dir);
+}
+
+TEST(Archive, ReadingAFileMovesItsFeedbackToTheBytesRead)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("orvex-archive-progress-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string path = (dir / "p.bin").string();
+    // Small values across several blocks, then one bulk block read straight to its destination.
+    constexpr int kValues = 50000;
+    const std::vector<uint8_t> bulk(200000, 7);
+    Bytes image;
+    {
+        CArchive ar(path, CArchive::store);
+        for (int i = 0; i < kValues; ++i)
+            ar << int32_t(i);
+        ar.Write(bulk.data(), bulk.size());
+        ar.Close();
+    }
+    image.resize(fs::file_size(path));
+    std::ifstream(path, std::ios::binary).read(reinterpret_cast<char*>(image.data()), std::streamsize(image.size()));
+
+    CRecordingFeedback fromFile;
+    {
+        CArchive ar(path, CArchive::load);
+        fromFile.Begin("Reading", static_cast<int64_t>(ar.BytesRemaining()));
+        ar.SetFeedback(&fromFile);
+        int32_t v = 0;
+        for (int i = 0; i < kValues; ++i)
+            ar >> v;
+        std::vector<uint8_t> back(bulk.size());
+        ar.Read(back.data(), back.size());
+        EXPECT_EQ(back, bulk);
+    }
+    // The begin, then a move for each block that came from the file (the first four and the bulk).
+    ASSERT_GE(fromFile.fractions.size(), 5u);
+    EXPECT_TRUE(std::is_sorted(fromFile.fractions.begin(), fromFile.fractions.end()));
+    EXPECT_DOUBLE_EQ(fromFile.fractions.back(), 1.0) << "the bulk read ends the file";
+
+    // Memory holds all its bytes from the start: nothing to show.
+    CRecordingFeedback fromMemory;
+    {
+        CArchive ar(image.data(), image.size());
+        fromMemory.Begin("Reading", static_cast<int64_t>(ar.BytesRemaining()));
+        ar.SetFeedback(&fromMemory);
+        std::vector<uint8_t> all(image.size());
+        ar.Read(all.data(), all.size());
+    }
+    EXPECT_EQ(fromMemory.fractions.size(), 1u);
     fs::remove_all(dir);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <thread>
 #include <utility>
 
 #include "TestTree.h"
@@ -156,7 +157,7 @@ TEST(ElementTree, AbsurdlyDeepNestingIsRefused)
     EXPECT_THROW(Load(bytes), CArchiveException);
 }
 
-TEST(ElementTree, EachStoredElementStepsTheStoreProgress)
+TEST(ElementTree, EachStoredElementStepsTheFeedbackOfItsArchive)
 {
     auto root = std::make_unique<CMElement>("root", nullptr, 0);
     auto* a = root->AddChild(std::make_unique<CMElement>("a", nullptr, 1));
@@ -167,28 +168,48 @@ TEST(ElementTree, EachStoredElementStepsTheStoreProgress)
     CRecordingFeedback progress;
     progress.Begin("Storing", elements);
     progress.fractions.clear();
-    Store(*root);
-    EXPECT_TRUE(progress.fractions.empty()) << "no store progress set";
-    {
-        CMElement::CStoreProgress steps(&progress);
-        EXPECT_EQ(CMElement::CStoreProgress::Current(), &progress);
-        Store(*root);
-        ASSERT_EQ(progress.fractions.size(), static_cast<size_t>(elements));
-        EXPECT_DOUBLE_EQ(progress.fractions.back(), 1.0);
+    const std::vector<uint8_t> bytes = Store(*root, &progress);
+    ASSERT_EQ(progress.fractions.size(), static_cast<size_t>(elements));
+    EXPECT_DOUBLE_EQ(progress.fractions.back(), 1.0);
 
-        // Reading and duplicating are no saves, and a nested scope without feedback steps nothing.
-        progress.fractions.clear();
-        auto copy = root->Duplicate();
-        Load(Store(CMElement("x", nullptr, 0)));
-        EXPECT_EQ(progress.fractions.size(), 1u); // the one Store above
-        {
-            CMElement::CStoreProgress none(nullptr);
-            Store(*root);
-        }
-        EXPECT_EQ(progress.fractions.size(), 1u);
-        EXPECT_EQ(CMElement::CStoreProgress::Current(), &progress) << "the outer one comes back";
+    // Reading and duplicating are no saves, an archive without feedback steps nothing, and a part
+    // stored without feedback steps nothing while the archive's own comes back after it.
+    progress.fractions.clear();
+    auto copy = root->Duplicate();
+    Store(*root);
+    {
+        CArchive in(bytes.data(), bytes.size());
+        in.SetFeedback(&progress);
+        EXPECT_NE(in.ReadOwned<CMElement>(), nullptr);
     }
-    EXPECT_EQ(CMElement::CStoreProgress::Current(), nullptr);
+    std::vector<uint8_t> nested;
+    CArchive ar(&nested, CArchive::store);
+    ar.SetFeedback(&progress);
+    {
+        CArchive::CFeedbackScope none(ar, nullptr);
+        ar.WriteObject(root.get());
+    }
+    EXPECT_TRUE(progress.fractions.empty());
+    EXPECT_EQ(ar.GetFeedback(), &progress) << "the outer one comes back";
+    CMElement more("more", nullptr, 0);
+    more.AddChild(std::make_unique<CMElement>("child", nullptr, 1));
+    ar.WriteObject(&more);
+    EXPECT_EQ(progress.fractions.size(), 2u) << "an element and its child";
+}
+
+TEST(ElementTree, ASaveOnAWorkerStepsTheFeedbackItsCallerGave)
+{
+    auto root = MakeMixedTree();
+    const int64_t elements = 1 + root->GetAllChildCount();
+    CRecordingFeedback progress;
+    progress.Begin("Storing", elements);
+    progress.fractions.clear();
+    // A store on this thread meanwhile, into an archive without feedback, takes none of its steps.
+    std::thread worker([&] { Store(*root, &progress); });
+    Store(*root);
+    worker.join();
+    ASSERT_EQ(progress.fractions.size(), static_cast<size_t>(elements)) << "one step per element of the tree";
+    EXPECT_DOUBLE_EQ(progress.fractions.back(), 1.0);
 }
 
 TEST(ElementTree, UniqueNames)

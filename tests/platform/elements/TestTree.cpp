@@ -67,10 +67,11 @@ std::unique_ptr<CMElement> MakeMixedTree()
     return root;
 }
 
-std::vector<uint8_t> Store(const CMElement& element)
+std::vector<uint8_t> Store(const CMElement& element, CFeedback* feedback)
 {
     std::vector<uint8_t> bytes;
     CArchive ar(&bytes, CArchive::store);
+    ar.SetFeedback(feedback);
     ar.WriteObject(&element);
     return bytes;
 }

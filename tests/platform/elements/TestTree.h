@@ -16,8 +16,9 @@ namespace elements_test {
 // an RPM selection with two vector-function entries.
 std::unique_ptr<CMElement> MakeMixedTree();
 
-// The archive image of an element stored as an object record.
-std::vector<uint8_t> Store(const CMElement& element);
+// The archive image of an element stored as an object record, through an archive with the given
+// feedback.
+std::vector<uint8_t> Store(const CMElement& element, CFeedback* feedback = nullptr);
 // Reads an element back from an image.
 std::unique_ptr<CMElement> Load(const std::vector<uint8_t>& bytes);
 
