@@ -24,10 +24,7 @@
 // stretches in it and the bounds of its values so far.
 struct CTALDataGraphView::Piece
 {
-    Piece(int points, int first, int last)
-        : row(first), end(last), envelope(points, kMaxDrawnPoints / 2, first)
-    {
-    }
+    Piece(int points, int first, int last) : row(first), end(last), envelope(points, kMaxDrawnPoints / 2, first) {}
     int row; // the next row
     int end;
     CZuCurveEnvelope envelope;
@@ -59,7 +56,8 @@ using Clock = std::chrono::steady_clock;
 
 // Reads a piece of a band on, a step at a time, until its end or the deadline (one step at
 // least, so that every turn gets on).
-void ReadPiece(CZuRpmFunc* f, int band, bool withX, CTALDataGraphView::Piece& piece, Clock::time_point deadline)
+void ReadPiece(const CZuRpmFunc* f, const CZuRpmFunc::ColumnOptions& options, int band, bool withX,
+               CTALDataGraphView::Piece& piece, Clock::time_point deadline)
 {
     // The bounds are kept in locals over the piece: kept in the piece, each would be stored for
     // every value.
@@ -69,7 +67,7 @@ void ReadPiece(CZuRpmFunc* f, int band, bool withX, CTALDataGraphView::Piece& pi
         if (count <= 0)
             break;
         piece.step.resize(static_cast<size_t>(count));
-        f->GetTableColumnValues(1, band, piece.row, count, piece.step.data());
+        f->GetTableColumnValues(1, band, piece.row, count, piece.step.data(), options);
         piece.envelope.Add(piece.step.data(), count);
         for (double y : piece.step)
             if (y > 0.0 && std::isfinite(y)) {
@@ -110,11 +108,13 @@ void CTALDataGraphView::ReadPieces(Pending& p, std::chrono::steady_clock::time_p
 {
     auto turn = std::make_shared<Turn>(p.pieces.size());
     // Only a piece taken is touched: a helper that starts after the turn finds none left.
-    auto run = [turn, f = p.function, band = p.subsets[p.curve], withX = p.curve == 0, pieces = p.pieces.data(),
-                deadline] {
+    // The helpers read nothing but the map: the owner's display options are asked here, on the
+    // window's thread.
+    auto run = [turn, f = static_cast<const CZuRpmFunc*>(p.function), options = p.function->GetColumnOptions(),
+                band = p.subsets[p.curve], withX = p.curve == 0, pieces = p.pieces.data(), deadline] {
         for (size_t i = turn->next.fetch_add(1); i < turn->count; i = turn->next.fetch_add(1)) {
             if (pieces[i].row < pieces[i].end)
-                ReadPiece(f, band, withX, pieces[i], deadline);
+                ReadPiece(f, options, band, withX, pieces[i], deadline);
             const std::lock_guard<std::mutex> lock(turn->mutex);
             if (++turn->done == turn->count)
                 turn->finished.notify_all();
