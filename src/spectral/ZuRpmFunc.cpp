@@ -539,17 +539,33 @@ void CZuRpmFunc::GetTableColumnValues(int col, int index, std::vector<double>& v
 
 void CZuRpmFunc::GetTableColumnValues(int col, int index, int first, int count, double* out)
 {
+    // The display options are the owner's: asked once for the stretch.
+    GetTableColumnValues(col, index, first, count, out, GetColumnOptions());
+}
+
+CZuRpmFunc::ColumnOptions CZuRpmFunc::GetColumnOptions() const
+{
+    ColumnOptions options;
+    options.structure = SpectrumIsStructure(this, m_subsystem);
+    options.aWeighting = SpectrumAWeighting(this);
+    options.inDb = SpectrumShowInDB(this);
+    return options;
+}
+
+void CZuRpmFunc::GetTableColumnValues(int col, int index, int first, int count, double* out,
+                                      const ColumnOptions& options) const
+{
     if (!out || count <= 0)
         return;
     std::fill(out, out + count, std::numeric_limits<double>::quiet_NaN());
     const int rows = TableDataRows();
-    if (first < 0 || first >= rows || col != 1 || index < 0 || index >= GetTableFreqCount())
+    if (first < 0 || first >= rows || col != 1 || index < 0 ||
+        index >= (RowsAreRpms() ? GetFreqCount() : GetRpmCount()))
         return;
     count = std::min(count, rows - first);
-    // The display options are the owner's: asked once for the stretch.
-    const int structure = SpectrumIsStructure(this, m_subsystem);
-    const int aWeighting = SpectrumAWeighting(this);
-    const int inDb = SpectrumShowInDB(this);
+    const int structure = options.structure;
+    const int aWeighting = options.aWeighting;
+    const int inDb = options.inDb;
     const bool overall = m_overallFirst >= 0 && m_overallLast >= m_overallFirst;
     if (!overall && m_smoothingWidth <= 0 && RowsAreRpms()) {
         // A band over the RPM rows, as the chart reads a long map: each row is an object of its

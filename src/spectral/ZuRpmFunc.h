@@ -114,6 +114,19 @@ public:
     // The same for the rows first .. first+count-1 only, into out[0..count) (NaN beyond the column):
     // a long column is read a stretch at a time, never held whole.
     void GetTableColumnValues(int col, int index, int first, int count, double* out);
+    // The display options of the owner that the table's values depend on. Asking them may reach
+    // the owner's model, so it is done on the owner's thread; with them, stretches of a column
+    // can be read on several threads at once (nothing but the map is read) while the map stays
+    // as it is.
+    struct ColumnOptions
+    {
+        int structure = 0;
+        int aWeighting = 0;
+        int inDb = 0;
+    };
+    ColumnOptions GetColumnOptions() const;
+    void GetTableColumnValues(int col, int index, int first, int count, double* out,
+                              const ColumnOptions& options) const;
     int GetTableRowCount(int index) override;
     int GetTableColCount(int index) override;
     int GetTableFreqCount() override;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 #include "MapsTestSupport.h"
 #include "platform/elements/StdioFile.h"
@@ -220,8 +222,9 @@ TEST(ZuRpmFuncTest, OverallLevelOfABandRange)
     EXPECT_NEAR(other->GetOverallLevel(0, 0, 0, 0), 10.0 * std::log10(5.0), 1e-12);
 }
 
-// A column read as the chart reads it, whole or a stretch at a time, holds each cell's own value
-// in every display (linear, dB, A-weighted, smoothed), and NaN where the cell shows no number.
+// A column read as the chart reads it, whole or a stretch at a time (also by several threads side
+// by side, with the display options asked once), holds each cell's own value in every display
+// (linear, dB, A-weighted, smoothed), and NaN where the cell shows no number.
 TEST(ZuRpmFuncTest, ColumnValuesAreTheCellValues)
 {
     constexpr int kRows = 300;
@@ -259,6 +262,21 @@ TEST(ZuRpmFuncTest, ColumnValuesAreTheCellValues)
                 std::vector<double> pieces(static_cast<size_t>(rows) + 5, 0.0);
                 for (int first = 0; first < rows; first += 7)
                     map->GetTableColumnValues(1, index, first, 7, pieces.data() + first);
+                std::vector<double> sideBySide(static_cast<size_t>(rows), 0.0);
+                {
+                    const CZuRpmFunc::ColumnOptions options = map->GetColumnOptions();
+                    const CZuRpmFunc& shared = *map;
+                    constexpr int kThreads = 4, kStretch = 11;
+                    std::vector<std::thread> readers;
+                    for (int t = 0; t < kThreads; ++t)
+                        readers.emplace_back([&, t] {
+                            for (int first = t * kStretch; first < rows; first += kThreads * kStretch)
+                                shared.GetTableColumnValues(1, index, first, std::min(kStretch, rows - first),
+                                                            sideBySide.data() + first, options);
+                        });
+                    for (std::thread& reader : readers)
+                        reader.join();
+                }
                 for (int r = 0; r < rows; ++r) {
                     double cell = 0.0;
                     if (!map->GetTableCellValue(r + 1, 1, index, cell))
@@ -266,6 +284,8 @@ TEST(ZuRpmFuncTest, ColumnValuesAreTheCellValues)
                     const auto same = [&](double v) { return v == cell || (std::isnan(v) && std::isnan(cell)); };
                     ASSERT_TRUE(same(whole[static_cast<size_t>(r)])) << r << ": " << whole[r] << " vs " << cell;
                     ASSERT_TRUE(same(pieces[static_cast<size_t>(r)])) << r << ": " << pieces[r] << " vs " << cell;
+                    ASSERT_TRUE(same(sideBySide[static_cast<size_t>(r)]))
+                        << r << ": " << sideBySide[r] << " vs " << cell;
                 }
                 EXPECT_TRUE(std::isnan(pieces[static_cast<size_t>(rows)])) << "a stretch past the end reads nothing";
             }

@@ -10,6 +10,36 @@ CZuCurveEnvelope::CZuCurveEnvelope(int points, int stretches)
     m_end = Begin(1);
 }
 
+CZuCurveEnvelope::CZuCurveEnvelope(int points, int stretches, int first) : CZuCurveEnvelope(points, stretches)
+{
+    m_next = std::clamp(first, 0, m_points);
+    const int last = static_cast<int>(m_stretches.size()) - 1;
+    while (m_next >= m_end && m_current < last)
+        m_end = Begin(++m_current + 1);
+}
+
+void CZuCurveEnvelope::Merge(const CZuCurveEnvelope& later)
+{
+    const size_t n = std::min(m_stretches.size(), later.m_stretches.size());
+    for (size_t b = 0; b < n; ++b) {
+        Stretch& s = m_stretches[b];
+        const Stretch& o = later.m_stretches[b];
+        if (o.lo >= 0 && (s.lo < 0 || o.yLo < s.yLo)) {
+            s.lo = o.lo;
+            s.yLo = o.yLo;
+        }
+        if (o.hi >= 0 && (s.hi < 0 || o.yHi > s.yHi)) {
+            s.hi = o.hi;
+            s.yHi = o.yHi;
+        }
+    }
+    if (later.m_next > m_next) {
+        m_next = later.m_next;
+        m_current = later.m_current;
+        m_end = later.m_end;
+    }
+}
+
 int CZuCurveEnvelope::Begin(int stretch) const
 {
     return static_cast<int>(static_cast<long long>(m_points) * stretch / static_cast<long long>(m_stretches.size()));

@@ -10,11 +10,17 @@ class CZuCurveEnvelope
 public:
     // A curve of points values (more than stretches), cut into stretches of nearly equal length.
     CZuCurveEnvelope(int points, int stretches);
+    // The same, for the points from first on only: a curve read in pieces side by side has one
+    // envelope per piece, merged in their order once read.
+    CZuCurveEnvelope(int points, int stretches, int first);
 
     // The values of the next count points (NaN: a gap).
     void Add(const double* y, int count);
     // Whether every point was handed over.
     bool IsComplete() const { return m_next >= m_points; }
+    // Takes in an envelope of the same curve and stretches whose points all come after this one's
+    // (the next piece): the extremes are those of both, the first of equal ones kept.
+    void Merge(const CZuCurveEnvelope& later);
 
     // The points to draw, once complete: the index of each in the curve and its value. A stretch of
     // nothing but gaps keeps one gap, at its first point.

@@ -6,17 +6,36 @@
 #include "views/ui/TALDataDoc.h"
 
 #include <QMenu>
+#include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
-#include <chrono>
+#include <atomic>
 #include <cfloat>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <limits>
+#include <memory>
+#include <mutex>
 #include <vector>
+
+// A stretch of the rows of a long curve, read on a thread of its own: the extremes of the chart's
+// stretches in it and the bounds of its values so far.
+struct CTALDataGraphView::Piece
+{
+    Piece(int points, int first, int last) : row(first), end(last), envelope(points, kMaxDrawnPoints / 2, first) {}
+    int row; // the next row
+    int end;
+    CZuCurveEnvelope envelope;
+    std::vector<double> step;               // the values of one step
+    double minY = FLT_MAX, maxY = -FLT_MAX; // over the positive values
+    double minX = FLT_MAX, maxX = -FLT_MAX;
+};
 
 // A chart being read in steps: the curves so far and where the next step goes on. A curve longer
 // than the chart draws is reduced as it is read (the extremes of each stretch), so a long column
-// is never held whole: only a step's values and the points to draw.
+// is never held whole: only a step's values per piece and the points to draw.
 struct CTALDataGraphView::Pending
 {
     CZuRpmFunc* function = nullptr;
@@ -25,12 +44,89 @@ struct CTALDataGraphView::Pending
     int points = 0;
     std::vector<int> subsets; // the subset of each curve
     std::vector<Series> curves;
-    std::vector<double> step;                   // the values of one step
-    std::unique_ptr<CZuCurveEnvelope> envelope; // the current curve's, when it is reduced
-    double minX = FLT_MAX, maxX = -FLT_MAX;     // over every point (the curves share their X)
-    size_t curve = 0;                           // the curve being read
-    int row = 0;                                // its next row
+    std::vector<double> step;               // the values of one step of a curve drawn whole
+    std::vector<Piece> pieces;              // the current curve's, when it is reduced
+    double minX = FLT_MAX, maxX = -FLT_MAX; // over every point (the curves share their X)
+    size_t curve = 0;                       // the curve being read
+    int row = 0;                            // its next row, when it is drawn whole
 };
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+// Reads a piece of a band on, a step at a time, until its end or the deadline (one step at
+// least, so that every turn gets on).
+void ReadPiece(const CZuRpmFunc* f, const CZuRpmFunc::ColumnOptions& options, int band, bool withX,
+               CTALDataGraphView::Piece& piece, Clock::time_point deadline)
+{
+    // The bounds are kept in locals over the piece: kept in the piece, each would be stored for
+    // every value.
+    double minY = piece.minY, maxY = piece.maxY, minX = piece.minX, maxX = piece.maxX;
+    do {
+        const int count = std::min(CTALDataGraphView::kStepValues, piece.end - piece.row);
+        if (count <= 0)
+            break;
+        piece.step.resize(static_cast<size_t>(count));
+        f->GetTableColumnValues(1, band, piece.row, count, piece.step.data(), options);
+        piece.envelope.Add(piece.step.data(), count);
+        for (double y : piece.step)
+            if (y > 0.0 && std::isfinite(y)) {
+                maxY = std::max(maxY, y);
+                minY = std::min(minY, y);
+            }
+        if (withX) {
+            const double* x = f->GetAxisValuePtr(piece.row);
+            const double* xEnd = f->GetAxisValuePtr(piece.row + count - 1) + 1;
+            for (; x != xEnd; ++x) {
+                maxX = std::max(maxX, *x);
+                minX = std::min(minX, *x);
+            }
+        }
+        piece.row += count;
+    } while (piece.row < piece.end && Clock::now() < deadline);
+    piece.minY = minY;
+    piece.maxY = maxY;
+    piece.minX = minX;
+    piece.maxX = maxX;
+}
+
+// The pieces of one turn: each is taken by the first thread to ask, the window's own included,
+// so a busy pool delays nothing beyond the turn.
+struct Turn
+{
+    explicit Turn(size_t n) : count(n) {}
+    const size_t count;
+    std::atomic<size_t> next{0};
+    std::mutex mutex;
+    std::condition_variable finished;
+    size_t done = 0;
+};
+} // namespace
+
+// Reads every piece of the current curve on until the deadline, side by side.
+void CTALDataGraphView::ReadPieces(Pending& p, std::chrono::steady_clock::time_point deadline)
+{
+    auto turn = std::make_shared<Turn>(p.pieces.size());
+    // Only a piece taken is touched: a helper that starts after the turn finds none left.
+    // The helpers read nothing but the map: the owner's display options are asked here, on the
+    // window's thread.
+    auto run = [turn, f = static_cast<const CZuRpmFunc*>(p.function), options = p.function->GetColumnOptions(),
+                band = p.subsets[p.curve], withX = p.curve == 0, pieces = p.pieces.data(), deadline] {
+        for (size_t i = turn->next.fetch_add(1); i < turn->count; i = turn->next.fetch_add(1)) {
+            if (pieces[i].row < pieces[i].end)
+                ReadPiece(f, options, band, withX, pieces[i], deadline);
+            const std::lock_guard<std::mutex> lock(turn->mutex);
+            if (++turn->done == turn->count)
+                turn->finished.notify_all();
+        }
+    };
+    const auto left = std::count_if(p.pieces.begin(), p.pieces.end(), [](const Piece& x) { return x.row < x.end; });
+    for (long i = 1; i < left; ++i)
+        QThreadPool::globalInstance()->start(run);
+    run();
+    std::unique_lock<std::mutex> lock(turn->mutex);
+    turn->finished.wait(lock, [&] { return turn->done == turn->count; });
+}
 
 CTALDataGraphView::CTALDataGraphView(CTALDataDoc* doc, QWidget* parent) : CQMXGraphView(doc, doc, parent), m_tal(doc) {}
 
@@ -118,64 +214,66 @@ void CTALDataGraphView::BuildStep(int generation)
     const bool reduced = p.points > kMaxDrawnPoints;
     // As many steps as a few milliseconds allow: the window keeps answering, and a long curve
     // is not drawn late for the sake of a hundred idle turns of the event loop.
-    const auto start = std::chrono::steady_clock::now();
+    const auto start = Clock::now();
+    const auto deadline = start + kTurnTime;
     int budget = kStepValues;
     while (p.curve < p.curves.size()) {
+        Series& c = p.curves[p.curve];
+        if (reduced) {
+            // A long curve is read in pieces side by side: reading a band over many rows is a
+            // wait on memory per row, and the waits of several threads overlap.
+            if (p.pieces.empty()) {
+                const int threads = std::max(1, QThread::idealThreadCount());
+                const int n = std::clamp(p.points / kPieceRows, 1, 4 * threads);
+                p.pieces.reserve(static_cast<size_t>(n));
+                for (int i = 0; i < n; ++i)
+                    p.pieces.emplace_back(p.points, static_cast<int>(static_cast<long long>(p.points) * i / n),
+                                          static_cast<int>(static_cast<long long>(p.points) * (i + 1) / n));
+            }
+            ReadPieces(p, deadline);
+            if (std::any_of(p.pieces.begin(), p.pieces.end(), [](const Piece& x) { return x.row < x.end; }))
+                break;
+            CZuCurveEnvelope& envelope = p.pieces.front().envelope;
+            for (const Piece& piece : p.pieces) {
+                if (&piece.envelope != &envelope)
+                    envelope.Merge(piece.envelope);
+                c.minY = std::min(c.minY, piece.minY);
+                c.maxY = std::max(c.maxY, piece.maxY);
+                if (p.curve == 0) {
+                    p.minX = std::min(p.minX, piece.minX);
+                    p.maxX = std::max(p.maxX, piece.maxX);
+                }
+            }
+            std::vector<double> y;
+            envelope.GetPoints(c.source, y);
+            p.pieces.clear();
+            c.x.reserve(static_cast<int>(c.source.size()));
+            for (int i : c.source)
+                c.x.push_back(f->GetAxisValue(i));
+            c.y = QVector<double>(y.begin(), y.end());
+            c.minX = p.minX;
+            c.maxX = p.maxX;
+            ++p.curve;
+            if (Clock::now() >= deadline)
+                break;
+            continue;
+        }
         if (budget <= 0) {
-            if (std::chrono::steady_clock::now() - start >= kTurnTime)
+            if (Clock::now() - start >= kTurnTime)
                 break;
             budget = kStepValues;
         }
-        Series& c = p.curves[p.curve];
-        if (p.row == 0 && reduced)
-            p.envelope = std::make_unique<CZuCurveEnvelope>(p.points, kMaxDrawnPoints / 2);
         const int count = std::min(budget, p.points - p.row);
         p.step.resize(static_cast<size_t>(std::max(count, 0)));
         f->GetTableColumnValues(1, p.subsets[p.curve], p.row, count, p.step.data());
-        if (reduced) {
-            p.envelope->Add(p.step.data(), count);
-            // The extremes are kept in locals over a step: kept in the curve, each would be
-            // stored for every value.
-            double minY = c.minY, maxY = c.maxY;
-            for (double y : p.step)
-                if (y > 0.0 && std::isfinite(y)) {
-                    maxY = std::max(maxY, y);
-                    minY = std::min(minY, y);
-                }
-            c.minY = minY;
-            c.maxY = maxY;
-            if (p.curve == 0 && count > 0) {
-                const double* x = f->GetAxisValuePtr(p.row);
-                const double* xEnd = f->GetAxisValuePtr(p.row + count - 1) + 1;
-                double minX = p.minX, maxX = p.maxX;
-                for (; x != xEnd; ++x) {
-                    maxX = std::max(maxX, *x);
-                    minX = std::min(minX, *x);
-                }
-                p.minX = minX;
-                p.maxX = maxX;
-            }
-        } else {
-            // A cell without a number is NaN: a gap in the curve.
-            for (int i = 0; i < count; ++i) {
-                c.x.push_back(f->GetAxisValue(p.row + i));
-                c.y.push_back(p.step[static_cast<size_t>(i)]);
-            }
+        // A cell without a number is NaN: a gap in the curve.
+        for (int i = 0; i < count; ++i) {
+            c.x.push_back(f->GetAxisValue(p.row + i));
+            c.y.push_back(p.step[static_cast<size_t>(i)]);
         }
         p.row += count;
         budget -= std::max(count, 1);
         if (p.row >= p.points) {
-            if (reduced) {
-                std::vector<double> y;
-                p.envelope->GetPoints(c.source, y);
-                p.envelope.reset();
-                c.x.reserve(static_cast<int>(c.source.size()));
-                for (int i : c.source)
-                    c.x.push_back(f->GetAxisValue(i));
-                c.y = QVector<double>(y.begin(), y.end());
-                c.minX = p.minX;
-                c.maxX = p.maxX;
-            }
             ++p.curve;
             p.row = 0;
         }

@@ -29,12 +29,17 @@ public:
     static constexpr int kImmediateValues = 65536;
     static constexpr int kStepValues = 8192;
     static constexpr std::chrono::milliseconds kTurnTime{4};
+    // A curve reduced for drawing is read in pieces of at least kPieceRows rows, which the threads
+    // of the pool take as they come.
+    static constexpr int kPieceRows = 32768;
+    struct Piece;
 
     QMenu* CreateContextMenu() override;
 
 private:
     struct Pending;
     void BuildStep(int generation);
+    void ReadPieces(Pending& p, std::chrono::steady_clock::time_point deadline);
     void Plot(std::vector<Series>& curves, CZuRpmFunc* f, int axis, int subset);
 
     CTALDataDoc* m_tal;

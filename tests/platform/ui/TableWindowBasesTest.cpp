@@ -238,6 +238,51 @@ TEST(ZuCurveEnvelope, PiecesGiveThePointsOfTheWhole)
     }
 }
 
+// A curve cut into pieces, each reduced on its own from its first point and merged in order, gives
+// the points of the whole, wherever the cuts fall: inside a stretch with equal extremes on both
+// sides (the first is kept), on a stretch's first point, inside a gap.
+TEST(ZuCurveEnvelope, MergedPiecesGiveThePointsOfTheWhole)
+{
+    constexpr int kPoints = 10007;
+    std::vector<double> y(kPoints);
+    for (int i = 0; i < kPoints; ++i)
+        y[static_cast<size_t>(i)] = std::sin(i * 0.37) * (1.0 + i % 13);
+    for (int i : {2049, 2050, 4999, 5000})
+        y[static_cast<size_t>(i)] = i < 3000 ? 1e6 : -1e6;
+    for (int i = 7000; i < 7300; ++i)
+        y[static_cast<size_t>(i)] = NAN;
+    CZuCurveEnvelope whole(kPoints, 100);
+    whole.Add(y.data(), kPoints);
+    std::vector<int> wholeIndex;
+    std::vector<double> wholeY;
+    whole.GetPoints(wholeIndex, wholeY);
+    ASSERT_NE(std::find(wholeIndex.begin(), wholeIndex.end(), 2049), wholeIndex.end());
+
+    const std::vector<std::vector<int>> cutsOfCases{{2050, 5000}, {1, 2050, 2051, 5000, 7100}, {4903, 9999}, {}};
+    for (const std::vector<int>& cuts : cutsOfCases) {
+        std::vector<int> bounds{0};
+        bounds.insert(bounds.end(), cuts.begin(), cuts.end());
+        bounds.push_back(kPoints);
+        CZuCurveEnvelope merged(kPoints, 100, 0);
+        for (size_t p = 0; p + 1 < bounds.size(); ++p) {
+            CZuCurveEnvelope piece(kPoints, 100, bounds[p]);
+            piece.Add(y.data() + bounds[p], bounds[p + 1] - bounds[p]);
+            if (p == 0)
+                merged = piece;
+            else
+                merged.Merge(piece);
+        }
+        EXPECT_TRUE(merged.IsComplete());
+        std::vector<int> index;
+        std::vector<double> values;
+        merged.GetPoints(index, values);
+        EXPECT_EQ(index, wholeIndex) << cuts.size();
+        ASSERT_EQ(values.size(), wholeY.size());
+        for (size_t k = 0; k < index.size(); ++k)
+            EXPECT_TRUE(values[k] == wholeY[k] || (std::isnan(values[k]) && std::isnan(wholeY[k]))) << k;
+    }
+}
+
 namespace {
 // The text the chart shows above the plot.
 QString ShownTitle(CZuChart& chart)

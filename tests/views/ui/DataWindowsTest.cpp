@@ -348,6 +348,83 @@ TEST(TALDataWindow, LongMapIsChartedAfterTheWindowShows)
     ResetItems();
 }
 
+// A long curve is read in pieces side by side and the pieces' extremes merged: the chart shows the
+// very points, bounds and source rows of the column reduced in one go, wherever the pieces are cut
+// (ties on both sides of a cut keep the first, gaps stay gaps), one band or all of them.
+TEST(TALDataWindow, LongMapReadInPiecesIsDrawnAsReadWhole)
+{
+    constexpr int kPiece = CTALDataGraphView::kPieceRows;
+    const struct
+    {
+        int rows;
+        bool plotAll;
+    } cases[] = {{2 * kPiece, false}, {3 * kPiece + 7, true}, {9 * kPiece + 1001, false}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.rows);
+        ResetItems();
+        const std::vector<double> freqs{500.0, 1000.0, 2000.0};
+        std::vector<double> rpms(static_cast<size_t>(k.rows));
+        for (int r = 0; r < k.rows; ++r)
+            rpms[static_cast<size_t>(r)] = 800.0 + 0.05 * r;
+        auto map = CZuRpmFunc::NewRpmFunc("Pieces", 64, nullptr, "Roof", freqs.data(), 3, rpms.data(), k.rows);
+        for (int r = 0; r < k.rows; ++r)
+            for (int b = 0; b < 3; ++b)
+                map->DataValue(r, b) = 1e-3 * (1.0 + ((r * 7 + b * 13) % 101) / 10.0);
+        // The same peak and dip just before and after every cut between two pieces of a few
+        // threads' worth, and a stretch without numbers across one.
+        for (int cut = kPiece; cut < k.rows; cut += kPiece)
+            for (int r : {cut - 1, cut}) {
+                map->DataValue(r, 0) = 5.0;
+                map->DataValue(r, 1) = 1e-9;
+            }
+        for (int r = kPiece - 300; r < kPiece + 300; ++r)
+            map->DataValue(r, 2) = 0.0; // no level: a gap
+        Frame holder(CTALDataFrame::Open(nullptr, map.get(), &Sample().GetTALVOProject()));
+        auto* frame = qobject_cast<CTALDataFrame*>(holder.frame.data());
+        ASSERT_NE(frame, nullptr);
+        CTALDataDoc* doc = frame->GetTALDocument();
+        doc->SetItem(CQMXDataCore::ITEM_AXIS, 1);
+        if (k.plotAll)
+            doc->TogglePlotAll();
+        else
+            frame->OnCommand(CQMXDataFrame::IDC_AXIS_RPM);
+        CTALDataGraphView* graph = frame->GetGraphView();
+        for (int turn = 0; turn < 10000 && graph->IsBuilding(); ++turn)
+            QCoreApplication::processEvents();
+        ASSERT_FALSE(graph->IsBuilding());
+        const int bands = k.plotAll ? 3 : 1;
+        ASSERT_EQ(graph->CurveCount(), bands);
+        double largest = 0.0, smallest = 1e300;
+        for (int b = 0; b < bands; ++b) {
+            std::vector<double> column;
+            map->GetTableColumnValues(1, k.plotAll ? b : doc->GetCurrentSubset(), column);
+            for (double v : column)
+                if (v > 0.0) {
+                    largest = std::max(largest, v);
+                    smallest = std::min(smallest, v);
+                }
+            CZuChart whole;
+            QCPGraph* reference = whole.AddCurve("whole", QVector<double>(rpms.begin(), rpms.end()),
+                                                 QVector<double>(column.begin(), column.end()));
+            QCPGraph* drawn = graph->Curve(b);
+            ASSERT_EQ(drawn->dataCount(), reference->dataCount()) << b;
+            for (int i = 0; i < drawn->dataCount(); ++i) {
+                const double y = drawn->data()->at(i)->value, wholeY = reference->data()->at(i)->value;
+                ASSERT_EQ(drawn->data()->at(i)->key, reference->data()->at(i)->key) << b << " " << i;
+                ASSERT_TRUE(y == wholeY || (std::isnan(y) && std::isnan(wholeY))) << b << " " << i;
+                ASSERT_EQ(graph->SourcePoint(b, i), whole.SourcePoint(0, i)) << b << " " << i;
+            }
+        }
+        EXPECT_DOUBLE_EQ(graph->GetMaxY(), largest);
+        EXPECT_DOUBLE_EQ(graph->GetMinY(), smallest);
+        EXPECT_DOUBLE_EQ(graph->GetMinX(), rpms.front());
+        EXPECT_DOUBLE_EQ(graph->GetMaxX(), rpms.back());
+        if (k.plotAll)
+            doc->TogglePlotAll();
+    }
+    ResetItems();
+}
+
 TEST(TALDataWindow, CopyPasteUndoThroughTheGrid)
 {
     ResetItems();
