@@ -849,8 +849,9 @@ float* CQMXDAQInterface::ChannelBuffer(int channel) const
 
 bool CQMXDAQInterface::TransferData(int limit)
 {
-    // The writer begins: what the helpers have not faulted in yet it faults itself.
-    m_prefault.Stop();
+    // The writer begins: what the helpers have not faulted in yet it faults itself (it need not
+    // wait for them; the run's end joins them).
+    m_prefault.RequestStop();
     if (!m_system)
         return true;
     for (int channel : m_runChannels) {

@@ -98,10 +98,15 @@ void CBlockPrefault::Start(const std::vector<Range>& ranges, int helpers)
     }
 }
 
-void CBlockPrefault::Stop()
+void CBlockPrefault::RequestStop()
 {
     if (m_shared)
         m_shared->stop = true;
+}
+
+void CBlockPrefault::Stop()
+{
+    RequestStop();
     for (std::thread& t : m_threads) {
         if (t.joinable()) {
             t.join();

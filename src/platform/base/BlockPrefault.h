@@ -7,8 +7,9 @@
 // finds its pages ready.
 //
 // The helpers go through the ranges in the order the writer fills them, a stretch at a time.
-// When the writer begins, the helpers are stopped: beside a writer they only contend with it for
-// the same kernel work (what they have not reached, the writer faults itself, as without them).
+// When the writer begins, the helpers are asked to stop: beside a writer they only contend with
+// it for the same kernel work (what they have not reached, the writer faults itself, as without
+// them).
 // Populating never changes the block's contents. On a kernel without the populating advice (before
 // Linux 5.14) no helper starts and the writer faults every page, as before.
 #include <atomic>
@@ -35,6 +36,8 @@ public:
     // them); an earlier start is stopped first. No helper starts for helpers <= 0, for empty
     // ranges, or where the kernel cannot populate.
     void Start(const std::vector<Range>& ranges, int helpers);
+    // Asks the helpers to end after the stretch each is populating, without waiting for them.
+    void RequestStop();
     // Asks the helpers to end after the stretch each is populating and waits for them.
     void Stop();
     bool IsRunning() const { return !m_threads.empty(); }

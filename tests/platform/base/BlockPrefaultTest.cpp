@@ -130,6 +130,7 @@ TEST(BlockPrefault, StartsNothingForNothingAndEndsOnARefusedRange)
     {
         CBlockPrefault prefault;
         prefault.Start({{reserved, 4 * kMB}}, 2);
+        prefault.RequestStop();
         prefault.Stop();
         EXPECT_EQ(prefault.PopulatedBytes(), 0u);
         EXPECT_EQ(CBlockPrefault::LiveHelpers(), 0);
