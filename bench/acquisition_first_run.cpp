@@ -6,10 +6,13 @@
 // program several times for the spread: each run is one fresh process. Also prints the page
 // faults the run took: the rate depends on what a fault costs on the machine, the count does not.
 // With --no_huge_pages the process is refused transparent huge pages, as on a machine where they
-// are off: every 4 KB of fresh memory then costs a fault.
+// are off: every 4 KB of fresh memory then costs a fault. --prefault_helpers=N gives each unit's
+// run block N helpers that fault its pages in ahead of the transfer (0: none, the writers fault
+// every page themselves); without it the program's default.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -17,6 +20,7 @@
 #include <sys/resource.h>
 
 #include "SimAcquisitionRig.h"
+#include "platform/base/BlockPrefault.h"
 
 namespace {
 using namespace simrig;
@@ -90,14 +94,19 @@ public:
 int main(int argc, char** argv)
 {
     bool noHugePages = false;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc;) {
+        constexpr const char* kHelpers = "--prefault_helpers=";
         if (std::strcmp(argv[i], "--no_huge_pages") == 0) {
             noHugePages = true;
-            for (int j = i; j + 1 < argc; ++j)
-                argv[j] = argv[j + 1];
-            --argc;
-            break;
+        } else if (std::strncmp(argv[i], kHelpers, std::strlen(kHelpers)) == 0) {
+            CBlockPrefault::SetHelpersPerBlock(std::atoi(argv[i] + std::strlen(kHelpers)));
+        } else {
+            ++i;
+            continue;
         }
+        for (int j = i; j + 1 < argc; ++j)
+            argv[j] = argv[j + 1];
+        --argc;
     }
     if (noHugePages && ::prctl(PR_SET_THP_DISABLE, 1, 0, 0, 0) != 0) {
         std::perror("PR_SET_THP_DISABLE");
@@ -115,5 +124,6 @@ int main(int argc, char** argv)
     std::printf("  %lld counter samples lost (target: 0)\n", static_cast<long long>(g_lost));
     std::printf("  peak memory over the signal: %.2f (target: at most 1.2)\n", g_memory);
     std::printf("  %ld page faults during the run%s\n", g_faults, noHugePages ? " (huge pages refused)" : "");
+    std::printf("  %d prefault helpers per unit\n", CBlockPrefault::HelpersPerBlock());
     return 0;
 }

@@ -526,6 +526,7 @@ void CMultiQMXInterface::CollectFault(int lostUnit, int kept)
 void CMultiQMXInterface::EndRun()
 {
     for (CQMXDAQInterface* unit : m_runUnits) {
+        unit->m_prefault.Stop();
         unit->m_state = 1;
         unit->m_busy = 0;
     }

@@ -61,6 +61,7 @@ CQMXDAQInterface::~CQMXDAQInterface()
 {
     // The worker may still use the buffers and the driver: it ends first.
     WaitForWorker();
+    m_prefault.Stop();
     m_buffers = CZeroedBlock();
 }
 
@@ -628,14 +629,18 @@ void CQMXDAQInterface::PrepareRun()
 
     // Buffers of the same size are kept (the transfer zeroes what it does not fill); others are
     // taken zeroed, in one block: a long run's samples lie in 2 MB pages, and a first run does
-    // not pay a page fault per 4 KB for storing them.
+    // not pay a page fault per 4 KB for storing them. While the run acquires, helpers fault a
+    // fresh block in, so the transfer at its end finds the pages ready.
     const int channels = GetMaxChannels();
     const int length = GetSampleCount();
+    m_prefault.Stop();
+    bool fresh = false;
     if (channels <= 0 || length <= 0) {
         m_buffers = CZeroedBlock();
     } else if (channels != m_bufferChannels || length != m_bufferLength || !m_buffers.data()) {
         m_buffers = CZeroedBlock();
         m_buffers = CZeroedBlock(static_cast<size_t>(channels) * static_cast<size_t>(length) * sizeof(float));
+        fresh = m_buffers.IsMapped();
     }
     m_bufferChannels = channels;
     m_bufferLength = length;
@@ -646,6 +651,8 @@ void CQMXDAQInterface::PrepareRun()
         if (IsChannelEnabled(i))
             m_runChannels.push_back(i);
     }
+    if (fresh)
+        StartPrefault();
     const float duration = GetDuration();
     m_expectedMs = duration > 0.0f ? static_cast<int>(std::min(duration * 1000.0f, 1e9f)) : 0;
     {
@@ -674,6 +681,7 @@ bool CQMXDAQInterface::Start()
             AcquisitionWorker();
         });
     } catch (const std::system_error&) {
+        m_prefault.Stop();
         m_busy = 0;
         StopDriver();
         m_state = 1;
@@ -722,8 +730,27 @@ void CQMXDAQInterface::AcquisitionWorker()
     EndRun();
 }
 
+void CQMXDAQInterface::StartPrefault()
+{
+    // Only the channels the run fills: a disabled channel's pages stay untaken.
+    std::vector<CBlockPrefault::Range> ranges;
+    const size_t bytes = static_cast<size_t>(m_bufferLength) * sizeof(float);
+    for (int channel : m_runChannels) {
+        float* buffer = ChannelBuffer(channel);
+        if (!buffer)
+            continue;
+        char* start = reinterpret_cast<char*>(buffer);
+        if (!ranges.empty() && static_cast<char*>(ranges.back().data) + ranges.back().bytes == start)
+            ranges.back().bytes += bytes; // the next channel: one range
+        else
+            ranges.push_back({start, bytes});
+    }
+    m_prefault.Start(ranges, CBlockPrefault::HelpersPerBlock());
+}
+
 void CQMXDAQInterface::EndRun()
 {
+    m_prefault.Stop();
     m_state = 1;
     m_busy = 0;
     CSendWait::Wake();
@@ -822,6 +849,9 @@ float* CQMXDAQInterface::ChannelBuffer(int channel) const
 
 bool CQMXDAQInterface::TransferData(int limit)
 {
+    // The writer begins: what the helpers have not faulted in yet it faults itself (it need not
+    // wait for them; the run's end joins them).
+    m_prefault.RequestStop();
     if (!m_system)
         return true;
     for (int channel : m_runChannels) {

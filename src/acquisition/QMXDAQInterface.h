@@ -22,6 +22,7 @@
 // record (GetRunFault) and its channels refused by ReadData.
 #include "acquisition/BaseDAQInterface.h"
 #include "acquisition/QmxBlixChMgr.h"
+#include "platform/base/BlockPrefault.h"
 #include "platform/base/ZeroedBlock.h"
 
 #include <atomic>
@@ -181,6 +182,8 @@ protected:
     void MarkRunChannelsMissing();
     void SetLostFault(int unit, int kept);
     void EndRun();
+    // Starts the helpers that fault the run channels' pages of a freshly mapped block in.
+    void StartPrefault();
 
     std::thread m_thread;
     std::shared_ptr<CRunWake> m_wake;
@@ -206,6 +209,9 @@ protected:
     int m_inUse = 1;
     // The run's samples, channel after channel, m_bufferLength each.
     CZeroedBlock m_buffers;
+    // Faults a freshly mapped m_buffers in ahead of the transfer; ends with the run (declared
+    // after the block: it stops before the block goes).
+    CBlockPrefault m_prefault;
     std::vector<float> m_liveBuffer; // ReadLiveData's driver copy
     int m_sampleCount = 0;
     std::atomic<int> m_acquired{0};

@@ -3,6 +3,7 @@
 
 #include "RunRig.h"
 #include "acquisition/DAQ.h"
+#include "platform/base/BlockPrefault.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -395,6 +396,52 @@ TEST(MultiQMXInterface, AUnitLostMidRunKeepsWhatTheOthersAcquiredUpToTheFault)
     }
     for (int ch = 16; ch < 32; ++ch)
         EXPECT_FALSE(d.ReadData(ch, got.data(), 1, 0)) << ch;
+}
+
+TEST(MultiQMXInterface, AFreshRunBlockIsFaultedInWhileTheRunGoesOnAndItsHelpersEndWithTheRun)
+{
+    // Runs long enough for their samples to lie in a mapped block of each unit: its helper faults
+    // it in while the systems acquire and ends with the run, whether the run is finished early
+    // (keeping what came, a disabled channel's part of the block skipped) or stopped; the samples
+    // are the systems' own.
+    CRunRig rig(2, "", true);
+    CMultiQMXInterface& d = *rig.daq;
+    ASSERT_TRUE(d.SetSampleRate(51200.0f));
+    ASSERT_TRUE(d.SetDuration(2.0f)); // 102400 samples, 6.5 MB per unit
+    ASSERT_TRUE(d.DisableChannel(5));
+    const int helpers = CBlockPrefault::HelpersPerBlock();
+    ASSERT_EQ(CBlockPrefault::LiveHelpers(), 0);
+    ASSERT_TRUE(d.Start());
+    ASSERT_TRUE(WaitUntil([&] { return rig.sims[0]->CallCount(QmxCall::StartAcquisition) == 1; }));
+    EXPECT_EQ(CBlockPrefault::LiveHelpers(), 2 * helpers);
+    rig.simUs = 1000000;
+    const int polls = rig.sims[0]->CallCount(QmxCall::GetProgress);
+    ASSERT_TRUE(WaitUntil([&] { return rig.sims[0]->CallCount(QmxCall::GetProgress) > polls + 1; }));
+    d.FinishRun();
+    ASSERT_TRUE(rig.window.WaitFor(kDone));
+    ASSERT_TRUE(rig.window.WaitFor(kStop));
+    ASSERT_TRUE(WaitIdle(d));
+    EXPECT_EQ(CBlockPrefault::LiveHelpers(), 0);
+    EXPECT_EQ(d.GetStatus(), 1);
+    std::vector<float> got(51200);
+    for (const int global : {0, 4, 6, 15, 16, 31}) {
+        ASSERT_TRUE(d.ReadData(global, got.data(), 51200, 0)) << global;
+        const std::vector<float> expected = rig.Signal(global / 16, global % 16, 51200);
+        for (size_t i = 0; i < got.size(); ++i)
+            ASSERT_EQ(got[i], expected[i] * 1000.0f) << global << " at " << i;
+    }
+    EXPECT_FALSE(d.ReadData(5, got.data(), 1, 0));
+
+    // A run of another length takes fresh blocks; the user stops it while it acquires.
+    ASSERT_TRUE(d.SetDuration(3.0f));
+    ASSERT_TRUE(d.Start());
+    ASSERT_TRUE(WaitUntil([&] { return rig.sims[1]->CallCount(QmxCall::StartAcquisition) == 2; }));
+    EXPECT_EQ(CBlockPrefault::LiveHelpers(), 2 * helpers);
+    ASSERT_TRUE(d.Stop());
+    ASSERT_TRUE(rig.window.WaitFor(kStop, 3));
+    ASSERT_TRUE(WaitIdle(d));
+    EXPECT_EQ(CBlockPrefault::LiveHelpers(), 0);
+    EXPECT_EQ(d.GetStatus(), 0);
 }
 
 TEST(MultiQMXInterface, AUnitThatMakesNoProgressIsLostAfterTheStallLimit)

@@ -170,9 +170,16 @@ void CAtomicFile::StreamOut()
         m_error = std::string("Write error: ") + std::strerror(errno);
         return;
     }
+    // Stretches end on a boundary of whole pages: a page cut by the end of a stretch would go to
+    // the disk with it and be written into again by the next bytes, and the wait for the stretch
+    // would then wait for that page's second write, which goes out with the next stretch. The
+    // bytes after the boundary go with the next stretch.
+    const size_t end = m_written & ~(kStreamAlign - 1);
+    if (end <= m_handed)
+        return;
     const int fd = ::fileno(m_file);
     const auto offset = [](size_t at) { return static_cast<off_t>(at); };
-    if (::sync_file_range(fd, offset(m_handed), offset(m_written - m_handed), SYNC_FILE_RANGE_WRITE) != 0) {
+    if (::sync_file_range(fd, offset(m_handed), offset(end - m_handed), SYNC_FILE_RANGE_WRITE) != 0) {
         // A file system that cannot do this gets the whole file synced at Commit, as before.
         m_streaming = false;
         return;
@@ -191,7 +198,7 @@ void CAtomicFile::StreamOut()
         ::posix_fadvise(fd, offset(m_released), offset(m_handed - m_released), POSIX_FADV_DONTNEED);
         m_released = m_handed;
     }
-    m_handed = m_written;
+    m_handed = end;
 }
 
 bool CAtomicFile::Commit()

@@ -25,6 +25,8 @@ public:
     // Commit waits only for the last stretches.
     bool Write(const void* data, size_t size);
     static constexpr size_t kStreamBytes = size_t(16) << 20;
+    // Stretches end on multiples of this (whole pages on every page size the program runs on).
+    static constexpr size_t kStreamAlign = size_t(1) << 20;
     bool Write(const std::string& text) { return Write(text.data(), text.size()); }
     // Flushes, syncs and renames over the target. False leaves the target untouched.
     bool Commit();
