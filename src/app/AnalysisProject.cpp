@@ -1,7 +1,6 @@
 #include "app/AnalysisProject.h"
 
 #include "app/DaqProject.h"
-#include "platform/win/StatusBarFeedback.h"
 #include "calculation/CompExpData.h"
 #include "calculation/InputEnergyCalculator.h"
 #include "calculation/InputEnergyFolder.h"
@@ -24,7 +23,6 @@
 #include "platform/modeldb/ModelData.h"
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/MultiVectorFunction.h"
@@ -259,8 +257,8 @@ int CAnalysisProject::CalcInputPower(const CZuSubsystemTable* table, int force, 
         return Fail("The input-energy folder holds none of the chosen subsystems.");
     for (int i = 0; i < todo.GetCount(); ++i)
         if (!energies->FindRpmItem(todo[i])) {
-            CStatusBarFallback(feedback)->Warning(FormatString(IDS_INPUT_POWER_NOT_CALCULATED, todo[i].c_str()),
-                                                  IDS_INPUT_POWER_NOT_CALCULATED);
+            feedback->Warning(FormatString(IDS_INPUT_POWER_NOT_CALCULATED, todo[i].c_str()),
+                              IDS_INPUT_POWER_NOT_CALCULATED);
             return 0;
         }
 
@@ -289,7 +287,7 @@ int CAnalysisProject::CalcInputPowerChain(const CZuSubsystemTable& table, int fo
     return CalcInputPower(&table, force, revise, feedback) ? 1 : 0;
 }
 
-CZuData* CAnalysisProject::FindEnergyResult(const CZuSubsystemTable& table) const
+CZuData* CAnalysisProject::FindEnergyResult(const CZuSubsystemTable& table, CFeedback* feedback) const
 {
     for (int i = 0; i < GetChildCount(); ++i) {
         CZuSubsystemTable inputs;
@@ -297,12 +295,12 @@ CZuData* CAnalysisProject::FindEnergyResult(const CZuSubsystemTable& table) cons
             auto* set = DynamicDowncast<CZuRpmResultData>(GetChild(i));
             if (!set)
                 continue;
-            set->CollectInputPowerSubsystems(inputs, 1);
+            set->CollectInputPowerSubsystems(inputs, 1, feedback);
         } else if (m_projectType == typeOrder) {
             auto* set = DynamicDowncast<CZuOTResultData>(GetChild(i));
             if (!set)
                 continue;
-            set->CollectInputPowerSubsystems(inputs, 1);
+            set->CollectInputPowerSubsystems(inputs, 1, feedback);
         } else {
             return nullptr;
         }
@@ -320,7 +318,7 @@ CZuData* CAnalysisProject::FindEnergyResult(const CZuSubsystemTable& table) cons
 CZuData* CAnalysisProject::CalcEnergyResult(const CZuSubsystemTable& table, int force, CFeedback* feedback)
 {
     m_failure.clear();
-    CZuData* existing = FindEnergyResult(table);
+    CZuData* existing = FindEnergyResult(table, feedback);
     if (existing && force != 1)
         return existing;
     if (!GetHSEAModelData()) {
@@ -334,8 +332,8 @@ CZuData* CAnalysisProject::CalcEnergyResult(const CZuSubsystemTable& table, int 
     // Solving for fewer inputs than were chosen would give a result that looks complete.
     for (int i = 0; i < table.GetCount(); ++i)
         if (!folder || !folder->FindRpmItem(table[i])) {
-            CStatusBarFallback(feedback)->Warning(FormatString(IDS_INPUT_POWER_NOT_CALCULATED, table[i].c_str()),
-                                                  IDS_INPUT_POWER_NOT_CALCULATED);
+            feedback->Warning(FormatString(IDS_INPUT_POWER_NOT_CALCULATED, table[i].c_str()),
+                              IDS_INPUT_POWER_NOT_CALCULATED);
             return nullptr;
         }
     CSolver solver;
@@ -415,13 +413,33 @@ std::string Completed(const CAnalysisProject& project, const std::string& name)
     return full;
 }
 
-// Progress of a driver over the keys of a result set.
-struct DriverProgress
+// Progress of a driver over the keys of a result set. On a feedback that shows other work already
+// (an order driver over its RPM drivers, the SPL table over its inputs) the driver's range is a
+// part of that work's current step, so that it never takes over the range it runs in.
+class DriverProgress
 {
-    DriverProgress(int count, const char* text) { statusBar.Begin(text, count); }
-    ~DriverProgress() { statusBar.End(); }
-    void Step() { statusBar.Step(); }
-    CStatusBarFeedback statusBar;
+public:
+    DriverProgress(CFeedback* feedback, int count, const char* text)
+        : m_feedback(feedback), m_nested(feedback->IsActive())
+    {
+        if (m_nested)
+            m_feedback->BeginPart(0);
+        m_feedback->Begin(text, count);
+    }
+    ~DriverProgress()
+    {
+        if (m_nested)
+            m_feedback->EndPart();
+        else
+            m_feedback->End();
+    }
+    DriverProgress(const DriverProgress&) = delete;
+    DriverProgress& operator=(const DriverProgress&) = delete;
+    void Step() { m_feedback->Step(); }
+
+private:
+    CFeedback* m_feedback;
+    bool m_nested;
 };
 
 double OrderOfEntry(const COrderList& orders, const CZuOTResultData& set, int i)
@@ -434,7 +452,7 @@ double OrderOfEntry(const COrderList& orders, const CZuOTResultData& set, int i)
 // for the target; entry gives a result's entry for the completed name and band (null: failure).
 template <class Func, class Create, class Entry>
 std::unique_ptr<Func> BandDriver(CAnalysisProject& project, CZuRpmResultData* set, const std::string& name,
-                                 double order, const char* text, Create create, Entry entry)
+                                 double order, const char* text, CFeedback* feedback, Create create, Entry entry)
 {
     if (!set)
         return nullptr;
@@ -445,12 +463,12 @@ std::unique_ptr<Func> BandDriver(CAnalysisProject& project, CZuRpmResultData* se
     const std::string full = Completed(project, target);
     const double factor = project.GetDaqConfigValue();
     COctaveManagerEx* bands = project.GetOctaveManager();
-    DriverProgress progress(set->GetResultCount(), text);
+    DriverProgress progress(feedback, set->GetResultCount(), text);
     for (int i = 0; i < set->GetResultCount(); ++i) {
         const double rpm = set->GetKey(i);
         const int band = order > 0.0 ? GetOrderBandIndexInt(rpm, order, factor, bands) : -1;
         auto* result = DynamicDowncast<CHSEAResultData>(set->GetResult(i));
-        auto value = result ? entry(*result, full, band) : nullptr;
+        auto value = result ? entry(*result, full, band, feedback) : nullptr;
         if (!value)
             return nullptr;
         func->AddRpmData(rpm, std::move(value));
@@ -462,12 +480,12 @@ std::unique_ptr<Func> BandDriver(CAnalysisProject& project, CZuRpmResultData* se
 // A function over orders with one per-order function for each entry of the set: orderAt gives an
 // entry's order, perOrder its function (null: failure).
 template <class Func, class OrderAt, class PerOrder>
-std::unique_ptr<Func> OrderDriver(CZuOTResultData& set, std::unique_ptr<Func> func, const char* text, OrderAt orderAt,
-                                  PerOrder perOrder)
+std::unique_ptr<Func> OrderDriver(CZuOTResultData& set, std::unique_ptr<Func> func, const char* text,
+                                  CFeedback* feedback, OrderAt orderAt, PerOrder perOrder)
 {
     if (!func)
         return nullptr;
-    DriverProgress progress(set.GetResultCount(), text);
+    DriverProgress progress(feedback, set.GetResultCount(), text);
     for (int i = 0; i < set.GetResultCount(); ++i) {
         const double order = orderAt(i);
         auto value = perOrder(set.GetResult(i), order);
@@ -480,7 +498,8 @@ std::unique_ptr<Func> OrderDriver(CZuOTResultData& set, std::unique_ptr<Func> fu
 }
 } // namespace
 
-std::unique_ptr<CZuRpmFunc> CAnalysisProject::CalcVibrationLevel(CZuRpmResultData* set, const std::string& name)
+std::unique_ptr<CZuRpmFunc> CAnalysisProject::CalcVibrationLevel(CZuRpmResultData* set, const std::string& name,
+                                                                 CFeedback* feedback)
 {
     if (!set)
         return nullptr;
@@ -489,10 +508,10 @@ std::unique_ptr<CZuRpmFunc> CAnalysisProject::CalcVibrationLevel(CZuRpmResultDat
     if (!func)
         return nullptr;
     const std::string full = Completed(*this, target);
-    DriverProgress progress(set->GetResultCount(), "Calculating Vibration Level...");
+    DriverProgress progress(feedback, set->GetResultCount(), "Calculating Vibration Level...");
     for (int i = 0; i < set->GetResultCount(); ++i) {
         auto* result = DynamicDowncast<CHSEAResultData>(set->GetResult(i));
-        std::unique_ptr<CZuFunc> row = result ? result->CreateVibrationLevelFunc(full, &progress.statusBar) : nullptr;
+        std::unique_ptr<CZuFunc> row = result ? result->CreateVibrationLevelFunc(full, feedback) : nullptr;
         if (!row)
             return nullptr;
         func->AddRow(set->GetKey(i), std::move(row));
@@ -501,14 +520,15 @@ std::unique_ptr<CZuRpmFunc> CAnalysisProject::CalcVibrationLevel(CZuRpmResultDat
     return func;
 }
 
-std::unique_ptr<CZuOTFunc> CAnalysisProject::CalcVibrationLevelOT(CZuOTResultData* set, const std::string& name)
+std::unique_ptr<CZuOTFunc> CAnalysisProject::CalcVibrationLevelOT(CZuOTResultData* set, const std::string& name,
+                                                                  CFeedback* feedback)
 {
     if (!set)
         return nullptr;
     return OrderDriver(
-        *set, set->CreateVibrationFunc(TargetName(*this, name)), "Calculating Vibration Level...",
+        *set, set->CreateVibrationFunc(TargetName(*this, name)), "Calculating Vibration Level...", feedback,
         [&](int i) { return OrderOfEntry(m_orders, *set, i); },
-        [&](CZuRpmResultData* perSet, double) { return CalcVibrationLevel(perSet, name); });
+        [&](CZuRpmResultData* perSet, double) { return CalcVibrationLevel(perSet, name, feedback); });
 }
 
 CZuRpmMultiVecFunc* CAnalysisProject::FindSPL(CZuRpmResultData* set, const std::string& name) const
@@ -519,7 +539,8 @@ CZuRpmMultiVecFunc* CAnalysisProject::FindSPL(CZuRpmResultData* set, const std::
     return DynamicDowncast<CZuRpmMultiVecFunc>(set->FindOne(FormatString(IDS_SPL_NAME, target.c_str()), 1, 1));
 }
 
-std::unique_ptr<CZuRpmMultiVecFunc> CAnalysisProject::CalcSPL(CZuRpmResultData* set, const std::string& name)
+std::unique_ptr<CZuRpmMultiVecFunc> CAnalysisProject::CalcSPL(CZuRpmResultData* set, const std::string& name,
+                                                              CFeedback* feedback)
 {
     if (!set)
         return nullptr;
@@ -530,10 +551,10 @@ std::unique_ptr<CZuRpmMultiVecFunc> CAnalysisProject::CalcSPL(CZuRpmResultData* 
     std::unique_ptr<CZuRpmMultiVecFunc> func = set->CreateSplFunc(target, title, ElementType::Spl);
     if (!func)
         return nullptr;
-    DriverProgress progress(set->GetResultCount(), "Calculating SPL...");
+    DriverProgress progress(feedback, set->GetResultCount(), "Calculating SPL...");
     for (int i = 0; i < set->GetResultCount(); ++i) {
         auto* result = DynamicDowncast<CHSEAResultData>(set->GetResult(i));
-        std::unique_ptr<CZuFunc> row = result ? result->CreateSPLFunc(target, &progress.statusBar) : nullptr;
+        std::unique_ptr<CZuFunc> row = result ? result->CreateSPLFunc(target, feedback) : nullptr;
         if (!row)
             return nullptr;
         func->AddRpmData(set->GetKey(i), std::move(row));
@@ -542,13 +563,15 @@ std::unique_ptr<CZuRpmMultiVecFunc> CAnalysisProject::CalcSPL(CZuRpmResultData* 
     return func;
 }
 
-std::unique_ptr<CZuOTFunc> CAnalysisProject::CalcSPLOT(CZuOTResultData* set, const std::string& name, int recalculate)
+std::unique_ptr<CZuOTFunc> CAnalysisProject::CalcSPLOT(CZuOTResultData* set, const std::string& name, int recalculate,
+                                                       CFeedback* feedback)
 {
     if (!set)
         return nullptr;
     const std::string target = Completed(*this, TargetName(*this, name));
     return OrderDriver(
-        *set, set->CreateSplFunc(target), "Calculating SPL...", [&](int i) { return OrderOfEntry(m_orders, *set, i); },
+        *set, set->CreateSplFunc(target), "Calculating SPL...", feedback,
+        [&](int i) { return OrderOfEntry(m_orders, *set, i); },
         [&](CZuRpmResultData* perSet, double) {
             // With recalculate 0 a function the order's set keeps is taken: as a copy.
             std::unique_ptr<CZuRpmMultiVecFunc> own;
@@ -557,7 +580,7 @@ std::unique_ptr<CZuOTFunc> CAnalysisProject::CalcSPLOT(CZuOTResultData* set, con
                 if (DynamicDowncast<CZuRpmMultiVecFunc>(copy.get()))
                     own.reset(static_cast<CZuRpmMultiVecFunc*>(copy.release()));
             } else {
-                own = CalcSPL(perSet, name);
+                own = CalcSPL(perSet, name, feedback);
             }
             if (!own)
                 return std::unique_ptr<CZuRpmFunc>();
@@ -581,41 +604,47 @@ std::unique_ptr<CZuOTFunc> CAnalysisProject::CalcSPLOT(CZuOTResultData* set, con
 }
 
 std::unique_ptr<CZuRpmDpFunc> CAnalysisProject::SearchDominantPath(CZuRpmResultData* set, const std::string& name,
-                                                                   double order)
+                                                                   double order, CFeedback* feedback)
 {
     return BandDriver<CZuRpmDpFunc>(
-        *this, set, name, order, "Searching Dominant Path...",
+        *this, set, name, order, "Searching Dominant Path...", feedback,
         [](CZuRpmResultData& s, const std::string& target) { return s.CreateDominantPathFunc(target); },
-        [](CHSEAResultData& r, const std::string& full, int band) { return r.CreateDominantPathData(full, band); });
+        [](CHSEAResultData& r, const std::string& full, int band, CFeedback* f) {
+            return r.CreateDominantPathData(full, band, f);
+        });
 }
 
 std::unique_ptr<CZuRpmPcFunc> CAnalysisProject::CalcPowerContribution(CZuRpmResultData* set, const std::string& name,
-                                                                      double order)
+                                                                      double order, CFeedback* feedback)
 {
     return BandDriver<CZuRpmPcFunc>(
-        *this, set, name, order, "Calculating Power Contribution...",
+        *this, set, name, order, "Calculating Power Contribution...", feedback,
         [](CZuRpmResultData& s, const std::string& target) { return s.CreatePowerContributionFunc(target); },
-        [](CHSEAResultData& r, const std::string& full, int band) { return r.CreatePowerContribution(full, band); });
+        [](CHSEAResultData& r, const std::string& full, int band, CFeedback* f) {
+            return r.CreatePowerContribution(full, band, f);
+        });
 }
 
-std::unique_ptr<CZuOTDpFunc> CAnalysisProject::SearchDominantPathOT(CZuOTResultData* set, const std::string& name)
+std::unique_ptr<CZuOTDpFunc> CAnalysisProject::SearchDominantPathOT(CZuOTResultData* set, const std::string& name,
+                                                                    CFeedback* feedback)
 {
     if (!set)
         return nullptr;
     return OrderDriver(
-        *set, set->CreateDominantPathFunc(TargetName(*this, name)), "Searching Dominant Path...",
+        *set, set->CreateDominantPathFunc(TargetName(*this, name)), "Searching Dominant Path...", feedback,
         [&](int i) { return set->GetKey(i); },
-        [&](CZuRpmResultData* perSet, double order) { return SearchDominantPath(perSet, name, order); });
+        [&](CZuRpmResultData* perSet, double order) { return SearchDominantPath(perSet, name, order, feedback); });
 }
 
-std::unique_ptr<CZuOTPcFunc> CAnalysisProject::CalcPowerContributionOT(CZuOTResultData* set, const std::string& name)
+std::unique_ptr<CZuOTPcFunc> CAnalysisProject::CalcPowerContributionOT(CZuOTResultData* set, const std::string& name,
+                                                                       CFeedback* feedback)
 {
     if (!set)
         return nullptr;
     return OrderDriver(
         *set, set->CreatePowerContributionFunc(Completed(*this, TargetName(*this, name))),
-        "Calculating Power Contribution...", [&](int i) { return OrderOfEntry(m_orders, *set, i); },
-        [&](CZuRpmResultData* perSet, double order) { return CalcPowerContribution(perSet, name, order); });
+        "Calculating Power Contribution...", feedback, [&](int i) { return OrderOfEntry(m_orders, *set, i); },
+        [&](CZuRpmResultData* perSet, double order) { return CalcPowerContribution(perSet, name, order, feedback); });
 }
 
 void CAnalysisProject::Serialize(CArchive& ar)
@@ -624,7 +653,8 @@ void CAnalysisProject::Serialize(CArchive& ar)
         const uint32_t stored = ar.GetObjectSchema();
         const uint32_t schema = stored == 0xFFFFFFFFu ? kSchema : stored;
         if (schema < 8) {
-            CStatusBarFallback(ar.GetFeedback())->Error(MessageTextOf(IDS_ANALYSIS_TOO_OLD), IDS_ANALYSIS_TOO_OLD);
+            if (CFeedback* feedback = ar.GetFeedback())
+                feedback->Error(MessageTextOf(IDS_ANALYSIS_TOO_OLD), IDS_ANALYSIS_TOO_OLD);
             CArchive::ThrowBadSchema(Format("analysis project of schema %u", schema));
         }
         if (schema > kSchemaNarrowedRange)
@@ -748,7 +778,7 @@ namespace {
 // kept, each with the set's input subsystem added to columns. False when an SPL cannot be made.
 template <class Set, class Calc, class Func>
 bool SplsOfInputs(const std::vector<CZuData*>& results, Calc calc, CZuSubsystemTable& columns,
-                  std::vector<std::unique_ptr<Func>>& kept)
+                  std::vector<std::unique_ptr<Func>>& kept, CFeedback* feedback)
 {
     for (CZuData* result : results) {
         auto* set = DynamicDowncast<Set>(result);
@@ -756,7 +786,7 @@ bool SplsOfInputs(const std::vector<CZuData*>& results, Calc calc, CZuSubsystemT
         if (!spl)
             return false;
         CZuSubsystemTable inputs;
-        if (set->CollectInputPowerSubsystems(inputs, 1) > 0) {
+        if (set->CollectInputPowerSubsystems(inputs, 1, feedback) > 0) {
             columns.Add(inputs[0]);
             kept.push_back(std::move(spl));
         }
@@ -789,30 +819,27 @@ CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target
     struct ProgressScope
     {
         CFeedback* p;
-        ~ProgressScope()
-        {
-            if (p)
-                p->End();
-        }
+        ~ProgressScope() { p->End(); }
     } scope{progress};
-    if (progress)
-        progress->Begin(FormatString(IDS_SPL_BY_INPUT_TITLE, target.c_str()), table.GetCount());
+    progress->Begin(FormatString(IDS_SPL_BY_INPUT_TITLE, target.c_str()), table.GetCount());
     std::vector<CZuData*> results;
     for (int i = 0; i < table.GetCount(); ++i) {
-        if (progress)
-            progress->SetPos(i);
+        progress->SetPos(i);
         CZuSubsystemTable one;
         one.Add(table[i]);
-        CZuData* result = FindEnergyResult(one);
+        CZuData* result = FindEnergyResult(one, progress);
         if (!result || force == 1) {
             // A missing input power is named by the energy calculation itself.
             CInputPowerFolder* powers = GetInputPowerFolder();
             const bool hasPower = powers && powers->FindRpmItem(table[i]);
-            result = CalcEnergyResult(one, force);
+            // The solve shows its own range inside this input's step.
+            progress->BeginPart(0);
+            result = CalcEnergyResult(one, force, progress);
+            progress->EndPart();
             if (!result) {
                 if (hasPower)
-                    CStatusBarFallback(progress)->Warning(
-                        FormatString(IDS_INPUT_POWER_NOT_CALCULATED, table[i].c_str()), IDS_INPUT_POWER_NOT_CALCULATED);
+                    progress->Warning(FormatString(IDS_INPUT_POWER_NOT_CALCULATED, table[i].c_str()),
+                                      IDS_INPUT_POWER_NOT_CALCULATED);
                 return nullptr;
             }
         }
@@ -825,13 +852,15 @@ CZuRpmSelFunc* CAnalysisProject::BuildSPLByInputPowers(const std::string& target
     if (m_projectType == typeRpm) {
         std::vector<std::unique_ptr<CZuRpmMultiVecFunc>> kept;
         if (!SplsOfInputs<CZuRpmResultData>(
-                results, [&](CZuRpmResultData* set) { return CalcSPL(set, target); }, columns, kept))
+                results, [&](CZuRpmResultData* set) { return CalcSPL(set, target, progress); }, columns, kept,
+                progress))
             return nullptr;
         built = CSPLsFolder::BuildRpmTable(target, title, columns, Pointers<const CMElement>(kept));
     } else if (m_projectType == typeOrder) {
         std::vector<std::unique_ptr<CZuOTFunc>> kept;
         if (!SplsOfInputs<CZuOTResultData>(
-                results, [&](CZuOTResultData* set) { return CalcSPLOT(set, target, 1); }, columns, kept))
+                results, [&](CZuOTResultData* set) { return CalcSPLOT(set, target, 1, progress); }, columns, kept,
+                progress))
             return nullptr;
         built = CSPLsFolder::BuildOrderTable(target, title, columns, Pointers<const CZuOTFunc>(kept),
                                              GetDaqConfigValue(), GetOctaveManager());

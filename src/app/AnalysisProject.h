@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/BaseProject.h"
+#include "platform/base/Feedback.h"
 #include "calculation/AnalysisProjectAccess.h"
 #include "calculation/CalcIEOptions.h"
 #include "spectral/BandSetOwner.h"
@@ -18,7 +19,6 @@ class CDaqProject;
 class CHSEAModelData;
 class CInputEnergyFolder;
 class CInputPowerFolder;
-class CFeedback;
 class CSPLsFolder;
 class COctaveManagerEx;
 class CZuData;
@@ -100,23 +100,24 @@ public:
     // those the folder lacks). With an RPM margin the project's RPM range is narrowed by it, from
     // the range the energies were calculated over, so that repeated runs narrow it once. 1 on
     // success, also when there was nothing to do. The calculations below show their progress and
-    // report their warnings through the feedback (null: the main window's status bar, which shows
-    // the warnings as message boxes).
-    int CalcInputEnergy(const CZuSubsystemTable& table, int force, CFeedback* feedback = nullptr);
+    // report their warnings through the feedback.
+    int CalcInputEnergy(const CZuSubsystemTable& table, int force, CFeedback* feedback = SilentFeedback());
     // Input powers of the subsystems (null: every subsystem of the input-energy folder) from their
     // input energies; revise runs the revision of non-positive powers. 1 on success; a subsystem
     // without an input energy is named in a warning.
-    int CalcInputPower(const CZuSubsystemTable* table, int force, int revise, CFeedback* feedback = nullptr);
+    int CalcInputPower(const CZuSubsystemTable* table, int force, int revise, CFeedback* feedback = SilentFeedback());
     // Input energies (with a DAQ project), then input powers.
-    int CalcInputPowerChain(const CZuSubsystemTable& table, int force, int revise, CFeedback* feedback = nullptr);
+    int CalcInputPowerChain(const CZuSubsystemTable& table, int force, int revise,
+                            CFeedback* feedback = SilentFeedback());
     // The energy result set of exactly these input subsystems: an existing one unless forced,
     // else solved anew, replacing the old one only when the solve succeeds. Null on failure; a
     // subsystem without an input power is named in a warning.
-    CZuData* CalcEnergyResult(const CZuSubsystemTable& table, int force, CFeedback* feedback = nullptr);
-    // The result set whose input subsystems are exactly the table's (any order); null when none.
-    CZuData* FindEnergyResult(const CZuSubsystemTable& table) const;
+    CZuData* CalcEnergyResult(const CZuSubsystemTable& table, int force, CFeedback* feedback = SilentFeedback());
+    // The result set whose input subsystems are exactly the table's (any order); null when none. A
+    // result without input powers is reported to the feedback.
+    CZuData* FindEnergyResult(const CZuSubsystemTable& table, CFeedback* feedback = SilentFeedback()) const;
     // The energy result of the chosen input subsystems, as other parts of the program ask for it.
-    CZuData* CalcInputPowerByName(const CZuSubsystemTable& table, int force, CFeedback* feedback = nullptr);
+    CZuData* CalcInputPowerByName(const CZuSubsystemTable& table, int force, CFeedback* feedback = SilentFeedback());
     CZuData* FindInputPower(const CZuSubsystemTable& table) const;
     // One empty input-energy function per subsystem (energies written from elsewhere); the count.
     int AddInputEnergyData(const CZuSubsystemTable& table);
@@ -129,21 +130,31 @@ public:
 
     // ---- response functions of one target from an energy result set ----
     // Each computes the whole function and hands it to the caller, who puts it into the tree with
-    // AddResult. Null on failure. An empty name means the document's target subsystem.
-    std::unique_ptr<CZuRpmFunc> CalcVibrationLevel(CZuRpmResultData* set, const std::string& name);
-    std::unique_ptr<CZuOTFunc> CalcVibrationLevelOT(CZuOTResultData* set, const std::string& name);
-    std::unique_ptr<CZuRpmMultiVecFunc> CalcSPL(CZuRpmResultData* set, const std::string& name);
+    // AddResult. Null on failure. An empty name means the document's target subsystem. The feedback
+    // runs over the set's entries (a range inside the one it shows already, when it shows one) and
+    // takes why a function cannot be made.
+    std::unique_ptr<CZuRpmFunc> CalcVibrationLevel(CZuRpmResultData* set, const std::string& name,
+                                                   CFeedback* feedback = SilentFeedback());
+    std::unique_ptr<CZuOTFunc> CalcVibrationLevelOT(CZuOTResultData* set, const std::string& name,
+                                                    CFeedback* feedback = SilentFeedback());
+    std::unique_ptr<CZuRpmMultiVecFunc> CalcSPL(CZuRpmResultData* set, const std::string& name,
+                                                CFeedback* feedback = SilentFeedback());
     // The SPL function of the target that the set holds already; null when there is none.
     CZuRpmMultiVecFunc* FindSPL(CZuRpmResultData* set, const std::string& name) const;
     // With recalculate 0 the SPL functions the order's sets hold already are taken as they are.
-    std::unique_ptr<CZuOTFunc> CalcSPLOT(CZuOTResultData* set, const std::string& name, int recalculate);
+    std::unique_ptr<CZuOTFunc> CalcSPLOT(CZuOTResultData* set, const std::string& name, int recalculate,
+                                         CFeedback* feedback = SilentFeedback());
     // Order above 0.0: each RPM only in the band of the order frequency; otherwise every band.
-    std::unique_ptr<CZuRpmDpFunc> SearchDominantPath(CZuRpmResultData* set, const std::string& name, double order);
-    std::unique_ptr<CZuRpmPcFunc> CalcPowerContribution(CZuRpmResultData* set, const std::string& name, double order);
+    std::unique_ptr<CZuRpmDpFunc> SearchDominantPath(CZuRpmResultData* set, const std::string& name, double order,
+                                                     CFeedback* feedback = SilentFeedback());
+    std::unique_ptr<CZuRpmPcFunc> CalcPowerContribution(CZuRpmResultData* set, const std::string& name, double order,
+                                                        CFeedback* feedback = SilentFeedback());
     // By order each RPM is asked only for the band of its order frequency: dominant paths under
     // the set's own order keys, power contributions under the project's order list.
-    std::unique_ptr<CZuOTDpFunc> SearchDominantPathOT(CZuOTResultData* set, const std::string& name);
-    std::unique_ptr<CZuOTPcFunc> CalcPowerContributionOT(CZuOTResultData* set, const std::string& name);
+    std::unique_ptr<CZuOTDpFunc> SearchDominantPathOT(CZuOTResultData* set, const std::string& name,
+                                                      CFeedback* feedback = SilentFeedback());
+    std::unique_ptr<CZuOTPcFunc> CalcPowerContributionOT(CZuOTResultData* set, const std::string& name,
+                                                         CFeedback* feedback = SilentFeedback());
     // Puts a computed result under its result set in place of a child of the same name (the tree
     // hears of both); the result as the set now holds it, null for a null result or set.
     template <class T>
@@ -165,11 +176,12 @@ public:
     // of that input alone: a stored table that covers the inputs, else built from the single-input
     // energy results (found, or calculated when absent or forced; they stay in the project) and
     // added to the SPL folder. Null when it cannot be built (a missing energy result is named in a
-    // warning). The progress, when given, steps once per input subsystem and takes the warning.
+    // warning). The progress steps once per input subsystem and takes the warnings of the
+    // calculations it runs.
     CZuRpmSelFunc* BuildSPLByInputPowers(const std::string& target, const CZuSubsystemTable& table, int force,
-                                         CFeedback* progress = nullptr);
+                                         CFeedback* progress = SilentFeedback());
     CZuRpmSelFunc* BuildSPLByInputPowers2(const std::string& target, const CZuSubsystemTable& table, int force,
-                                          CFeedback* progress = nullptr);
+                                          CFeedback* progress = SilentFeedback());
 
     // ---- comparison tables of a response function (SPL or vibration level) ----
     // Measured against calculated, added to the function's result set in place of an earlier

@@ -12,9 +12,10 @@ void ExportAnalysisProject(CAnalysisProject& project, const std::string& path)
     ar.Close();
 }
 
-CAnalysisProject* ImportAnalysisProject(CTALVOProject& container, const std::string& path)
+CAnalysisProject* ImportAnalysisProject(CTALVOProject& container, const std::string& path, CFeedback* feedback)
 {
     CArchive ar(path, CArchive::load);
+    ar.SetFeedback(feedback);
     auto project = ar.ReadOwned<CAnalysisProject>();
     if (!project)
         CArchive::Throw(CArchiveException::badClass, "The file holds no analysis project.");

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/base/Feedback.h"
+
 class CAnalysisProject;
 class CTALVOProject;
 
@@ -13,5 +15,7 @@ inline constexpr const char* kAnalysisProjectFilter = "ORVEX Analysis Project (*
 // written; throws CArchiveException or CFileException on failure (the previous file stays).
 void ExportAnalysisProject(CAnalysisProject& project, const std::string& path);
 // Reads the single analysis project of a file and hands it to the container (new owner, new ID).
-// Throws on a file that cannot be read or holds another class; nothing is added then.
-CAnalysisProject* ImportAnalysisProject(CTALVOProject& container, const std::string& path);
+// Throws on a file that cannot be read or holds another class; nothing is added then. What the read
+// reports (a project too old to read) goes to the feedback.
+CAnalysisProject* ImportAnalysisProject(CTALVOProject& container, const std::string& path,
+                                        CFeedback* feedback = SilentFeedback());

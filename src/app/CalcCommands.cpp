@@ -114,28 +114,31 @@ bool CCalcCommands::AppliesToResultSet(const CAnalysisProject* project, const CM
 }
 
 const CCalcCommands::ResultCommand CCalcCommands::kVibrationLevel = {
-    5, true, [](CAnalysisProject& p, CMElement* result, const std::string& name) {
+    5, true, [](CAnalysisProject& p, CMElement* result, const std::string& name, CFeedback* feedback) {
         return RunOnResultSet(
-            p, result, [&](CZuRpmResultData* set) { return p.AddResult(set, p.CalcVibrationLevel(set, name)); },
-            [&](CZuOTResultData* set) { return p.AddResult(set, p.CalcVibrationLevelOT(set, name)); });
+            p, result,
+            [&](CZuRpmResultData* set) { return p.AddResult(set, p.CalcVibrationLevel(set, name, feedback)); },
+            [&](CZuOTResultData* set) { return p.AddResult(set, p.CalcVibrationLevelOT(set, name, feedback)); });
     }};
 const CCalcCommands::ResultCommand CCalcCommands::kSpl = {
-    8, false, [](CAnalysisProject& p, CMElement* result, const std::string& name) {
+    8, false, [](CAnalysisProject& p, CMElement* result, const std::string& name, CFeedback* feedback) {
         return RunOnResultSet(
-            p, result, [&](CZuRpmResultData* set) { return p.AddResult(set, p.CalcSPL(set, name)); },
-            [&](CZuOTResultData* set) { return p.AddResult(set, p.CalcSPLOT(set, name, 1)); });
+            p, result, [&](CZuRpmResultData* set) { return p.AddResult(set, p.CalcSPL(set, name, feedback)); },
+            [&](CZuOTResultData* set) { return p.AddResult(set, p.CalcSPLOT(set, name, 1, feedback)); });
     }};
 const CCalcCommands::ResultCommand CCalcCommands::kDominantPaths = {
-    9, true, [](CAnalysisProject& p, CMElement* result, const std::string& name) {
+    9, true, [](CAnalysisProject& p, CMElement* result, const std::string& name, CFeedback* feedback) {
         return RunOnResultSet(
-            p, result, [&](CZuRpmResultData* set) { return p.AddResult(set, p.SearchDominantPath(set, name, 0.0)); },
-            [&](CZuOTResultData* set) { return p.AddResult(set, p.SearchDominantPathOT(set, name)); });
+            p, result,
+            [&](CZuRpmResultData* set) { return p.AddResult(set, p.SearchDominantPath(set, name, 0.0, feedback)); },
+            [&](CZuOTResultData* set) { return p.AddResult(set, p.SearchDominantPathOT(set, name, feedback)); });
     }};
 const CCalcCommands::ResultCommand CCalcCommands::kPowerContributions = {
-    9, true, [](CAnalysisProject& p, CMElement* result, const std::string& name) {
+    9, true, [](CAnalysisProject& p, CMElement* result, const std::string& name, CFeedback* feedback) {
         return RunOnResultSet(
-            p, result, [&](CZuRpmResultData* set) { return p.AddResult(set, p.CalcPowerContribution(set, name, 0.0)); },
-            [&](CZuOTResultData* set) { return p.AddResult(set, p.CalcPowerContributionOT(set, name)); });
+            p, result,
+            [&](CZuRpmResultData* set) { return p.AddResult(set, p.CalcPowerContribution(set, name, 0.0, feedback)); },
+            [&](CZuOTResultData* set) { return p.AddResult(set, p.CalcPowerContributionOT(set, name, feedback)); });
     }};
 
 namespace {

@@ -60,11 +60,12 @@ public:
     // the cavities, 9 every subsystem), whether it asks for the wave type, and its driver (by RPM
     // or by order, as the project works) for the chosen target, its function added under the
     // result set; the driver returns null when it fails or the result does not fit the project.
+    // The driver shows its progress and why it failed through the feedback.
     struct ResultCommand
     {
         int subsystemKind;
         bool waveType;
-        CMElement* (*run)(CAnalysisProject& project, CMElement* result, const std::string& target);
+        CMElement* (*run)(CAnalysisProject& project, CMElement* result, const std::string& target, CFeedback* feedback);
     };
     static const ResultCommand kVibrationLevel;
     static const ResultCommand kSpl;

@@ -142,57 +142,64 @@ CMElement* AddToResult(CHSEAResultData& result, std::unique_ptr<CMElement> made,
     return result.AddChild(std::move(made));
 }
 
-CMElement* DominantPaths(CZuData& data, const std::string& target, const std::string&, const std::string& resultName)
+CMElement* DominantPaths(CZuData& data, const std::string& target, const std::string&, const std::string& resultName,
+                         CFeedback* feedback)
 {
     CHSEAResultData* result = HseaResult(data);
-    return result ? AddToResult(*result, result->CreateDominantPathData(target, -1), resultName) : nullptr;
+    return result ? AddToResult(*result, result->CreateDominantPathData(target, -1, feedback), resultName) : nullptr;
 }
 
 CMElement* PowerContributions(CZuData& data, const std::string& target, const std::string&,
-                              const std::string& resultName)
+                              const std::string& resultName, CFeedback* feedback)
 {
     CHSEAResultData* result = HseaResult(data);
-    return result ? AddToResult(*result, result->CreatePowerContribution(target, -1), resultName) : nullptr;
+    return result ? AddToResult(*result, result->CreatePowerContribution(target, -1, feedback), resultName) : nullptr;
 }
 
-CMElement* SplFunction(CZuData& data, const std::string& cavity, const std::string&, const std::string& resultName)
+CMElement* SplFunction(CZuData& data, const std::string& cavity, const std::string&, const std::string& resultName,
+                       CFeedback* feedback)
 {
     CHSEAResultData* result = HseaResult(data);
-    return result ? AddToResult(*result, result->CreateSPLFunc(cavity), resultName) : nullptr;
+    return result ? AddToResult(*result, result->CreateSPLFunc(cavity, feedback), resultName) : nullptr;
 }
 
 CMElement* VibrationLevelFunction(CZuData& data, const std::string& structure, const std::string&,
-                                  const std::string& resultName)
+                                  const std::string& resultName, CFeedback* feedback)
 {
     CHSEAResultData* result = HseaResult(data);
-    return result ? AddToResult(*result, result->CreateVibrationLevelFunc(structure), resultName) : nullptr;
+    return result ? AddToResult(*result, result->CreateVibrationLevelFunc(structure, feedback), resultName) : nullptr;
 }
 
-CMElement* SubsystemEnergy(CZuData& data, const std::string& subsystem, const std::string&, const std::string&)
+CMElement* SubsystemEnergy(CZuData& data, const std::string& subsystem, const std::string&, const std::string&,
+                           CFeedback* feedback)
 {
     CHSEAResultData* result = HseaResult(data);
-    return result ? result->FindOrAddSubsystemFunc(subsystem) : nullptr;
+    return result ? result->FindOrAddSubsystemFunc(subsystem, feedback) : nullptr;
 }
 
-CMElement* EnergyRatio(CZuData& data, const std::string& a, const std::string& b, const std::string&)
+CMElement* EnergyRatio(CZuData& data, const std::string& a, const std::string& b, const std::string&,
+                       CFeedback* feedback)
 {
     CHSEAResultData* result = HseaResult(data);
-    return result ? result->CreateEnergyRatioFunc(a, b) : nullptr;
+    return result ? result->CreateEnergyRatioFunc(a, b, feedback) : nullptr;
 }
 
-CMElement* CouplingLossFactor(CZuData& data, const std::string& a, const std::string& b, const std::string&)
+CMElement* CouplingLossFactor(CZuData& data, const std::string& a, const std::string& b, const std::string&,
+                              CFeedback* feedback)
 {
-    return HseaResult(data) ? nullptr : data.ExtractClf(a, b);
+    return HseaResult(data) ? nullptr : data.ExtractClf(a, b, feedback);
 }
 
-CMElement* IntrinsicLossFactor(CZuData& data, const std::string& subsystem, const std::string&, const std::string&)
+CMElement* IntrinsicLossFactor(CZuData& data, const std::string& subsystem, const std::string&, const std::string&,
+                               CFeedback* feedback)
 {
-    return HseaResult(data) ? nullptr : data.ExtractIntrinsicDlf(subsystem);
+    return HseaResult(data) ? nullptr : data.ExtractIntrinsicDlf(subsystem, feedback);
 }
 
-CMElement* TotalLossFactor(CZuData& data, const std::string& subsystem, const std::string&, const std::string&)
+CMElement* TotalLossFactor(CZuData& data, const std::string& subsystem, const std::string&, const std::string&,
+                           CFeedback* feedback)
 {
-    return HseaResult(data) ? nullptr : data.ExtractTotalDlf(subsystem);
+    return HseaResult(data) ? nullptr : data.ExtractTotalDlf(subsystem, feedback);
 }
 } // namespace
 

@@ -13,6 +13,7 @@ class CAnalysisProject;
 class CBaseProject;
 class CDAQConfig;
 class CDaqProject;
+class CFeedback;
 class CMElement;
 class CModelProject;
 class CTALVODoc;
@@ -94,7 +95,8 @@ public:
     // the pair picker's flags, the string of the result name (0: none) and what a confirmed pick
     // runs on the data element the picker came with, given the chosen names and the result name
     // made from that string (empty: none): the new (or refreshed) element, null when it failed
-    // or does not apply to that element (no operation: the pick runs nothing).
+    // or does not apply to that element (no operation: the pick runs nothing). Why it failed (a
+    // subsystem the model lacks, say) is reported to the feedback.
     struct PickerCommand
     {
         int id;
@@ -104,7 +106,7 @@ public:
         int pairFlag2;
         uint32_t resultNameId;
         CMElement* (*operation)(CZuData& data, const std::string& name1, const std::string& name2,
-                                const std::string& resultName);
+                                const std::string& resultName, CFeedback* feedback);
     };
     static const std::vector<PickerCommand>& PickerCommands();
     // The picker entry of a command; null when the command has none.

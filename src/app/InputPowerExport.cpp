@@ -94,10 +94,10 @@ int CInputPowerExport::Export(const std::string& path, int kind, const std::stri
         }
         return ExportExcel(path, kind, keyText, feedback);
     }
-    return ExportText(path, kind, keyText);
+    return ExportText(path, kind, keyText, feedback);
 }
 
-int CInputPowerExport::ExportText(const std::string& path, int kind, const std::string& keyText)
+int CInputPowerExport::ExportText(const std::string& path, int kind, const std::string& keyText, CFeedback* feedback)
 {
     // Every choice is checked before the file is opened, so a wrong one leaves it untouched.
     if (path.empty() || keyText.empty() || !HasDataOf(kind))
@@ -118,13 +118,13 @@ int CInputPowerExport::ExportText(const std::string& path, int kind, const std::
         file.WriteString("#Input Power Data\n");
         if (kind == kindInputPower) {
             CInputPowerFolder* folder = m_project->GetInputPowerFolder();
-            ok = byOrder ? folder->ExportText(file, key, m_bandListType, m_bandWidth)
+            ok = byOrder ? folder->ExportText(file, key, m_bandListType, m_bandWidth, feedback)
                          : folder->ExportText(file, key, 2, 50.0);
         } else {
             CInputEnergyFolder* folder = m_project->GetInputEnergyFolder();
             const int asLevels = kind == kindInputPowerValue ? 1 : 0;
             if (byOrder)
-                ok = folder->ExportText(file, key, m_bandListType, m_bandWidth, asLevels);
+                ok = folder->ExportText(file, key, m_bandListType, m_bandWidth, asLevels, feedback);
             else
                 ok = folder->ExportText(file, key, -1, asLevels ? 0.0 : 50.0, asLevels);
         }
@@ -147,7 +147,7 @@ int CInputPowerExport::ExportExcel(const std::string& path, int kind, const std:
     if (text.filename().empty())
         return resultFailed;
     text.replace_extension(".txt");
-    if (text.string() == path || ExportText(text.string(), kind, keyText) != resultDone)
+    if (text.string() == path || ExportText(text.string(), kind, keyText, feedback) != resultDone)
         return resultFailed;
     try {
         CZuText2Excel converter(feedback);

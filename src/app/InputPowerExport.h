@@ -50,7 +50,8 @@ public:
     int Export(const std::string& path, int kind, const std::string& keyText, CFeedback* feedback = SilentFeedback());
     // The text at the path; resultFailed without the kind's folder, for an unknown kind or key, or
     // when the folder writes nothing.
-    int ExportText(const std::string& path, int kind, const std::string& keyText);
+    int ExportText(const std::string& path, int kind, const std::string& keyText,
+                   CFeedback* feedback = SilentFeedback());
     // The text beside the workbook (same name, ".txt"), then the workbook converted from it.
     int ExportExcel(const std::string& path, int kind, const std::string& keyText,
                     CFeedback* feedback = SilentFeedback());

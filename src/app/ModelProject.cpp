@@ -28,7 +28,6 @@
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/modeldb/ModelSubsystemSet.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -70,12 +69,11 @@ std::string CModelProject::GetModelDataKindName(int kind)
     return {};
 }
 
-CZuData* CModelProject::GetModelShell(int warn) const
+CZuData* CModelProject::GetModelShell(int warn, CFeedback* feedback) const
 {
     auto* shell = DynamicDowncast<CZuData>(FindOne(ElementType::AseaModel, 1));
-    // A look-up has no caller's feedback: the warning goes to the main window's status bar.
     if (!shell && warn)
-        CStatusBarFallback(nullptr)->Warning(MessageTextOf(IDS_NO_MODEL), IDS_NO_MODEL);
+        feedback->Warning(MessageTextOf(IDS_NO_MODEL), IDS_NO_MODEL);
     return shell;
 }
 
@@ -96,9 +94,9 @@ int CModelProject::ApplyModelUpdate(const std::string& target, const CZuSubsyste
     return model ? model->ApplyModelUpdate(target, sources, feedback) : 0;
 }
 
-CModelData* CModelProject::GetModelData(int warn) const
+CModelData* CModelProject::GetModelData(int warn, CFeedback* feedback) const
 {
-    CASEAModelData* model = DynamicDowncast<CASEAModelData>(GetModelShell(warn));
+    CASEAModelData* model = DynamicDowncast<CASEAModelData>(GetModelShell(warn, feedback));
     return model ? model->GetModelData(0) : nullptr;
 }
 
@@ -151,14 +149,14 @@ CHSEAModelData* CModelProject::GetHSEAModelData() const
     return DynamicDowncast<CHSEAModelData>(FindOne(ElementType::HseaModel, 1));
 }
 
-CSEAModelData* CModelProject::FindSEAModelData(int serial, int warn) const
+CSEAModelData* CModelProject::FindSEAModelData(int serial, int warn, CFeedback* feedback) const
 {
     for (int i = 0; i < GetChildCount(); ++i)
         if (auto* data = DynamicDowncast<CSEAModelData>(GetChild(i)))
             if (serial >= 0 && data->GetSerialNumber() == static_cast<uint32_t>(serial))
                 return data;
     if (warn)
-        CStatusBarFallback(nullptr)->Warning(FormatString(IDS_NO_SEA_MODEL_DATA, serial), IDS_NO_SEA_MODEL_DATA);
+        feedback->Warning(FormatString(IDS_NO_SEA_MODEL_DATA, serial), IDS_NO_SEA_MODEL_DATA);
     return nullptr;
 }
 

@@ -37,9 +37,8 @@ public:
     static int GetModelDataKind(const std::string& name);
     static std::string GetModelDataKindName(int kind);
 
-    // The look-ups with warn set report a missing model as a warning on the main window's status
-    // bar (they have no caller's feedback).
-    CZuData* GetModelShell(int warn) const;
+    // The look-ups with warn set report a missing model as a warning through the feedback.
+    CZuData* GetModelShell(int warn, CFeedback* feedback = SilentFeedback()) const;
     CASEAModelData* GetASEAModelData() const;
     // 1 when the model is symmetric (each subsystem of one side has its mirror).
     int IsSymmetricModel() const;
@@ -47,7 +46,7 @@ public:
     // Hybrid SEA model.
     int ApplyModelUpdate(const std::string& target, const CZuSubsystemTable& sources,
                          CFeedback* feedback = SilentFeedback());
-    CModelData* GetModelData(int warn) const;
+    CModelData* GetModelData(int warn, CFeedback* feedback = SilentFeedback()) const;
     CModelSubsystem* GetSubsystem(const std::string& name, int warn, int exact) const override;
     CModelSubsystemSet* GetSubsystemSet() const;
     int GetSubsystemType(std::string& name, int addSuffix) override;
@@ -55,7 +54,7 @@ public:
     int IsAcoustic(const std::string& name) const override;
     std::string GetSubsystemDisplayName(const std::string& name) const;
     CHSEAModelData* GetHSEAModelData() const;
-    CSEAModelData* FindSEAModelData(int serial, int warn) const override;
+    CSEAModelData* FindSEAModelData(int serial, int warn, CFeedback* feedback = SilentFeedback()) const override;
     void GetModelDataParams(int* a, double* b, double* c) const;
     int IsSubsystemConnected(const std::string& a, const std::string& b) override;
     int IsInputSubsystem(const std::string& name) override;

@@ -32,7 +32,7 @@ void CProjectReadAhead::Read()
     m_doc = std::make_unique<CTALVODoc>();
     m_doc->SetFeedback(&m_reports);
     m_read = m_doc->ReadDocumentFile(m_path, &m_error);
-    m_doc->SetFeedback(nullptr);
+    m_doc->SetFeedback(SilentFeedback());
     m_ended = true;
 }
 

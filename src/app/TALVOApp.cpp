@@ -20,7 +20,6 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/QtTranslations.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
@@ -223,14 +222,14 @@ bool CTALVOApp::OpenExpDataView(CTALVOExp* experiment) const
 
 namespace {
 
-// Order result functions have no window: their text dump goes to a file the user names. Opening
-// a window has no caller's feedback: a failure is reported on the main window's status bar.
-void DumpToFile(IDataWriter& writer, const std::string& path)
+// Order result functions have no window: their text dump goes to a file the user names. A failure
+// is reported to the feedback.
+void DumpToFile(IDataWriter& writer, const std::string& path, CFeedback* feedback)
 {
     CStdioFile file;
     std::string error;
     if (!file.Open(path, CStdioFile::modeWrite, &error)) {
-        CStatusBarFallback(nullptr)->Error(error);
+        feedback->Error(error);
         return;
     }
     try {
@@ -238,7 +237,7 @@ void DumpToFile(IDataWriter& writer, const std::string& path)
         file.Close();
     } catch (const std::exception& e) {
         file.Abort();
-        CStatusBarFallback(nullptr)->Error(e.what());
+        feedback->Error(e.what());
     }
 }
 
@@ -269,7 +268,7 @@ std::vector<CZuRpmFunc*> UniversalFileMaps(CMElement* element)
 }
 } // namespace
 
-bool CTALVOApp::OpenDataView(CMElement* element) const
+bool CTALVOApp::OpenDataView(CMElement* element, CFeedback* feedback) const
 {
     if (!element)
         return false;
@@ -278,7 +277,7 @@ bool CTALVOApp::OpenDataView(CMElement* element) const
         auto* writer = dynamic_cast<IDataWriter*>(element);
         std::string path;
         if (writer && m_dumpFileChooser && m_dumpFileChooser(path))
-            DumpToFile(*writer, path);
+            DumpToFile(*writer, path, feedback);
         return false;
     }
     if (const std::vector<CZuRpmFunc*> maps = UniversalFileMaps(element); !maps.empty()) {
@@ -509,14 +508,14 @@ bool CTALVOApp::CheckPlovaVersion(CFeedback* feedback)
     return true;
 }
 
-void CTALVOApp::CheckPlovaVersionInBackground()
+void CTALVOApp::CheckPlovaVersionInBackground(CFeedback* feedback)
 {
     FinishPlovaVersionCheck();
-    m_versionCheck = std::thread([] {
+    m_versionCheck = std::thread([feedback] {
         const std::string version = ReadPlovaVersion();
         if (QCoreApplication* app = QCoreApplication::instance())
             QMetaObject::invokeMethod(
-                app, [version] { WarnIfPlovaTooOld(version, &*CStatusBarFallback(nullptr)); }, Qt::QueuedConnection);
+                app, [version, feedback] { WarnIfPlovaTooOld(version, feedback); }, Qt::QueuedConnection);
     });
 }
 

@@ -112,8 +112,8 @@ public:
     // Opens the right window for any element, or brings forward the one that shows it; false when
     // nothing was opened. Order result functions are dumped to a text file (they have no window);
     // measured experiments and data sets open their measured data; any other element opens in the
-    // first result window that takes it.
-    bool OpenDataView(CMElement* element) const;
+    // first result window that takes it. A dump that cannot be written is reported to the feedback.
+    bool OpenDataView(CMElement* element, CFeedback* feedback = SilentFeedback()) const;
     // A spectrum map (CZuRpmFunc), "TalDataView". subsystem: the subsystem the map was chosen
     // for, -1 when none.
     bool OpenTALDataView(CMElement* element, int subsystem = -1) const;
@@ -182,9 +182,9 @@ public:
     bool CheckPlovaVersion(CFeedback* feedback = SilentFeedback());
     // The same check for a shown program's start: the version is read on a thread of its own and
     // the warning told on the event loop, so the start never waits for PLOVA, which the bus may
-    // first have to start. One check at a time; a later one waits for the one before. With no
-    // caller left to tell, the warning goes to the main window's status bar.
-    void CheckPlovaVersionInBackground();
+    // first have to start. One check at a time; a later one waits for the one before. The warning
+    // goes to the feedback, which must outlive the check (the caller has returned by then).
+    void CheckPlovaVersionInBackground(CFeedback* feedback = SilentFeedback());
     // Waits for a check in the background (its warning, if any, is then queued on the event loop).
     void FinishPlovaVersionCheck();
     // Starts PLOVA's data checker (when not running) and opens the database file in it when one is

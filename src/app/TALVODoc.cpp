@@ -24,7 +24,6 @@
 #include "platform/elements/ZuStdData.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 
@@ -173,18 +172,26 @@ void CTALVODoc::RefreshFileProperties()
 
 void CTALVODoc::Serialize(CArchive& ar)
 {
-    // One display for the whole read or write, ended however it ends.
-    CStatusBarFallback progress(m_progress);
+    // One display for the whole read or write: a range begun here is ended however it ends; a
+    // range the caller had begun stays the caller's.
+    CFeedback* const progress = m_progress;
     struct SProgressOfProject
     {
         CTALVOProject& project;
-        ~SProgressOfProject() { project.SetFeedback(nullptr); }
-    } given{m_project};
-    m_project.SetFeedback(&*progress);
+        CFeedback* progress;
+        bool idle;
+        ~SProgressOfProject()
+        {
+            project.SetFeedback(SilentFeedback());
+            if (idle && progress->IsActive())
+                progress->End();
+        }
+    } given{m_project, progress, !progress->IsActive()};
+    m_project.SetFeedback(progress);
     // What the projects' own objects report while they are read goes to the same feedback, unless
     // the reader of the file gave the archive its own.
     if (ar.IsLoading() && !ar.GetFeedback())
-        ar.SetFeedback(&*progress);
+        ar.SetFeedback(progress);
     ar.m_pDocument = this;
     m_project.Serialize(ar);
     if (ar.IsStoring()) {
@@ -253,7 +260,7 @@ bool CTALVODoc::ReadDocumentFile(const std::string& path, std::string* error, CF
         }
         void OnReport(const SReport& report) override
         {
-            CStatusBarFallback(m_reports)->Report(report.severity, report.text, report.stringId);
+            m_reports->Report(report.severity, report.text, report.stringId);
         }
 
     private:
@@ -590,7 +597,7 @@ int CTALVODoc::ExportAnalysisProjectFile(const std::string& path, CFeedback* fee
 CAnalysisProject* CTALVODoc::ImportAnalysisProjectFile(const std::string& path, CFeedback* feedback)
 {
     try {
-        CAnalysisProject* project = ImportAnalysisProject(m_project, path);
+        CAnalysisProject* project = ImportAnalysisProject(m_project, path, feedback);
         AddProjectToViews(project);
         // The imported analysis lives only in memory until the document is saved.
         SetModifiedFlag();

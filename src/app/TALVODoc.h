@@ -89,9 +89,10 @@ public:
     bool NewProjectWithModel(const std::string& projectFile, const std::function<CBaseProject*()>& makeModel,
                              std::string* error = nullptr);
 
-    // The feedback of reading and writing the project file (not owned); null: the main window's
-    // status bar.
-    void SetFeedback(CFeedback* progress) { m_progress = progress; }
+    // The feedback of reading and writing the project file (not owned; null: silent). A read or
+    // write that finds it idle ends the range it began on it, however it ends.
+    void SetFeedback(CFeedback* progress) { m_progress = progress ? progress : SilentFeedback(); }
+    CFeedback* GetFeedback() const { return m_progress; }
 
     // The file body: container, file properties, project history; the progress ends with it (also
     // when reading or writing fails).
@@ -178,6 +179,6 @@ private:
     std::string m_pathName;
     std::string m_title;
     int m_modified = 0;
-    CFeedback* m_progress = nullptr;
+    CFeedback* m_progress = SilentFeedback();
     std::function<void()> m_modifiedListener;
 };

@@ -30,7 +30,6 @@
 #include "platform/gfx/OctaveManager.h"
 #include "platform/modeldb/ModelData.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
@@ -680,7 +679,18 @@ void CTALVOProject::ReadHeader(CArchive& ar)
 
 void CTALVOProject::Serialize(CArchive& ar)
 {
-    CStatusBarFallback progress(m_progress);
+    CFeedback* const progress = m_progress;
+    // A range begun here is ended however the read or write ends; one the caller began is its own.
+    struct SEndOwnRange
+    {
+        CFeedback* feedback;
+        bool idle;
+        ~SEndOwnRange()
+        {
+            if (idle && feedback->IsActive())
+                feedback->End();
+        }
+    } ownRange{progress, !progress->IsActive()};
     if (ar.IsStoring()) {
         WriteHeader(ar);
         WriteFileInformation(ar);

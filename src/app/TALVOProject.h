@@ -206,8 +206,8 @@ public:
 
     // The feedback of reading and writing the project file (not owned): its range counts the
     // projects read, or the elements written, with a text per project, and a file too old or too
-    // new to read is reported to it as an error; null: the status bar.
-    void SetFeedback(CFeedback* progress) { m_progress = progress; }
+    // new to read is reported to it as an error; null: silent.
+    void SetFeedback(CFeedback* progress) { m_progress = progress ? progress : SilentFeedback(); }
 
     // The project file body.
     void Serialize(CArchive& ar) override;
@@ -236,5 +236,5 @@ private:
     std::unique_ptr<CSensorAssignment> m_sensorAssignment;
     std::string m_documentPath;
     IProjectContainerSite* m_site = nullptr; // not owned
-    CFeedback* m_progress = nullptr;
+    CFeedback* m_progress = SilentFeedback();
 };

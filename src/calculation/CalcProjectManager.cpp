@@ -6,7 +6,6 @@
 #include <functional>
 
 #include "calculation/CalcExcit.h"
-#include "platform/win/StatusBarFeedback.h"
 #include "calculation/CalcProject.h"
 #include "common/ModuleInfo.h"
 #include "experiments/CalcOptions.h"
@@ -20,7 +19,6 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
@@ -89,8 +87,7 @@ bool CCalcProjectManager::MakeRpmList(const CRPMOptions* options)
     auto range = [&](double low, double high, double step) {
         // A step that is not positive would never reach the upper bound.
         if (!(step > 0.0)) {
-            CStatusBarFallback(m_progress)
-                ->Warning(MessageTextOf(IDS_RPM_STEP_NOT_POSITIVE), IDS_RPM_STEP_NOT_POSITIVE);
+            m_progress->Warning(MessageTextOf(IDS_RPM_STEP_NOT_POSITIVE), IDS_RPM_STEP_NOT_POSITIVE);
             return false;
         }
         for (int i = 0;; ++i) {
@@ -145,8 +142,7 @@ int CCalcProjectManager::CalculateAll(const std::string& excitation, const CRPMO
             static_cast<CExpData*>(e)->DetectRpmInfo(nullptr);
     }
 
-    CStatusBarFeedback statusBar;
-    CFeedback& progress = m_progress ? *m_progress : statusBar;
+    CFeedback& progress = *m_progress;
     progress.Begin("", GetChildCount());
     for (int r = 0; r < GetChildCount(); ++r) {
         if (progress.IsCancelled()) {
@@ -338,13 +334,14 @@ int CCalcProjectManager::WriteDump(CStdioFile& file, const std::string&)
     return 1;
 }
 
-int CCalcProjectManager::BuildCalcDataList(CExpProject& project, CMElementList& list)
+int CCalcProjectManager::BuildCalcDataList(CExpProject& project, CMElementList& list, CFeedback* feedback)
 {
     list.Clear();
     std::error_code error;
     const bool keep = std::filesystem::exists(std::filesystem::path(GetModuleDirectory()) / kTreeItemMarker, error);
     auto owned = std::make_unique<CCalcProjectManager>(&project);
     CCalcProjectManager* manager = owned.get();
+    manager->SetFeedback(feedback);
     if (keep) {
         owned->SetParent(&project);
         project.AddChild(std::move(owned));

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Feedback.h"
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/MElement.h"
 
@@ -13,7 +14,6 @@ class CCalcProject;
 class CExpProject;
 class CMElementList;
 class CRPMOptions;
-class CFeedback;
 
 class CCalcProjectManager : public CMElement, public IDataWriter
 {
@@ -29,6 +29,7 @@ public:
 
     CExpProject* GetExpProject() const { return m_project; }
     CCalcProject* GetCalcProject(int i) const;
+    // The progress of the calculation and its warnings; silent until set.
     void SetFeedback(CFeedback* progress) { m_progress = progress; }
 
     // Builds one calculation project per RPM and runs the steps: the excitation of that name only
@@ -60,8 +61,8 @@ public:
     // The experiment project's calculation data: clears list, runs a manager over the project and
     // fills list with its result functions (owned by the caller). The manager stays as a child of
     // the project when the marker file lies beside the program, else it is deleted. 1 when results
-    // were made, 0 otherwise.
-    static int BuildCalcDataList(CExpProject& project, CMElementList& list);
+    // were made, 0 otherwise. The run shows its progress and its warnings through the feedback.
+    static int BuildCalcDataList(CExpProject& project, CMElementList& list, CFeedback* feedback = SilentFeedback());
 
 private:
     bool MakeRpmList(const CRPMOptions* options);
@@ -69,7 +70,7 @@ private:
     int ExcitationIndex(const std::string& name) const;
 
     CExpProject* m_project;
-    CFeedback* m_progress = nullptr;
+    CFeedback* m_progress = SilentFeedback();
     std::vector<int> m_rpms;
     bool m_orderFeatures = false;
     std::vector<std::vector<Levels>> m_bandTable;

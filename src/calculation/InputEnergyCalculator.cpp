@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "platform/win/StatusBarFeedback.h"
 #include "experiments/DAQConfig.h"
 #include "experiments/DaqProjectAccess.h"
 #include "experiments/ExpInfo.h"
@@ -13,7 +12,6 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "common/LevelUtil.h"
@@ -47,7 +45,7 @@ bool MeasuredEnergies(const CMElementList& experiments, bool resample, bool symm
         const CExpInfo* info = experiment ? experiment->GetExpInfo() : nullptr;
         const Func* measured = info ? find(*experiment, info->GetName(0)) : nullptr;
         if (!measured) {
-            CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_NO_RPM_FUNCTION), IDS_NO_RPM_FUNCTION);
+            feedback->Warning(MessageTextOf(IDS_NO_RPM_FUNCTION), IDS_NO_RPM_FUNCTION);
             return false;
         }
         std::unique_ptr<Func> copy;
@@ -152,7 +150,7 @@ bool CInputEnergyCalculator::CheckExperiments()
     }
     if (count == 0)
         return true;
-    CStatusBarFallback(m_progress)->Warning(FormatString(IDS_NO_EXPERIMENTS, missing.c_str()), IDS_NO_EXPERIMENTS);
+    m_progress->Warning(FormatString(IDS_NO_EXPERIMENTS, missing.c_str()), IDS_NO_EXPERIMENTS);
     return false;
 }
 
@@ -160,8 +158,7 @@ double CInputEnergyCalculator::EnergyFactor(const std::string& subsystem) const
 {
     const double factor = m_daqProject ? m_daqProject->GetSubsystemEnergyFactor(subsystem) : 0.0;
     if (!(factor > 0.0))
-        CStatusBarFallback(m_progress)
-            ->Warning(FormatString(IDS_NO_MODEL_SUBSYSTEM, subsystem.c_str()), IDS_NO_MODEL_SUBSYSTEM);
+        m_progress->Warning(FormatString(IDS_NO_MODEL_SUBSYSTEM, subsystem.c_str()), IDS_NO_MODEL_SUBSYSTEM);
     return factor;
 }
 
@@ -305,8 +302,7 @@ int CInputEnergyCalculator::Calculate()
 {
     if (!m_subsystems || !CheckExperiments())
         return 0;
-    CStatusBarFeedback statusBar;
-    CFeedback& progress = m_progress ? *m_progress : statusBar;
+    CFeedback& progress = *m_progress;
     progress.Begin("", m_subsystems->GetCount());
     DeleteResults();
     for (int i = 0; i < m_subsystems->GetCount(); ++i) {

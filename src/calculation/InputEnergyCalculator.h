@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Feedback.h"
 #include "platform/elements/MElementList.h"
 #include "spectral/OrderList.h"
 
@@ -16,7 +17,6 @@ class CMElement;
 class COctaveManager;
 class CRPMOptions;
 class CZuSubsystemTable;
-class CFeedback;
 class IDaqProjectAccess;
 
 class CInputEnergyCalculator
@@ -43,7 +43,7 @@ public:
     COrderList m_orders;
     float m_otSetting = 50.0f;
     const COctaveManager* m_bands = nullptr; // the analysis band set
-    CFeedback* m_progress = nullptr;         // null: the main window's
+    CFeedback* m_progress = SilentFeedback(); // the caller's, never null
 
     // Fills the results; 1 when at least one was made, 0 on failure (nothing kept).
     int Calculate();

@@ -124,7 +124,7 @@ int CInputEnergyFolder::ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& pr
 }
 
 int CInputEnergyFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& project, double order, int bandListType,
-                                      double bandWidth, int asLevels)
+                                      double bandWidth, int asLevels, CFeedback* feedback)
 {
     const std::string key = Format("%g", order);
     const std::string section =
@@ -132,7 +132,7 @@ int CInputEnergyFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& 
     input_folder_text::WriteSectionName(file, section);
 
     COrderFrequencyDomain domain;
-    if (!domain.Write(file, project, order, bandListType, bandWidth))
+    if (!domain.Write(file, project, order, bandListType, bandWidth, feedback))
         return 0;
     const CFreqInfoList& lines = domain.Lines();
     input_folder_text::WriteSubsystemBlock(file, *this, project);
@@ -158,7 +158,8 @@ int CInputEnergyFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& 
     return 1;
 }
 
-int CInputEnergyFolder::ExportText(CStdioFile& file, double key, int bandListType, double bandWidth, int asLevels)
+int CInputEnergyFolder::ExportText(CStdioFile& file, double key, int bandListType, double bandWidth, int asLevels,
+                                   CFeedback* feedback)
 {
     IAnalysisProjectAccess* project = IAnalysisProjectAccess::FindOwner(GetParent());
     if (GetChildCount() == 0 || !project)
@@ -167,7 +168,7 @@ int CInputEnergyFolder::ExportText(CStdioFile& file, double key, int bandListTyp
     case 0:
         return ExportByRpm(file, *project, key, asLevels);
     case 1:
-        return ExportByOrder(file, *project, key, bandListType, bandWidth, asLevels);
+        return ExportByOrder(file, *project, key, bandListType, bandWidth, asLevels, feedback);
     default:
         return 0;
     }

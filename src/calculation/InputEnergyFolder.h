@@ -7,6 +7,7 @@
 #include <string>
 
 #include "calculation/InputItemFolder.h"
+#include "platform/base/Feedback.h"
 
 class CMElementList;
 class CStdioFile;
@@ -34,8 +35,10 @@ public:
     int GetItems(const CZuSubsystemTable& table, CMElementList& list) const;
 
     // One text section at an RPM (projects by RPM) or an order (projects by order), as energies
-    // or, with asLevels, as velocities and pressures. 0 when nothing could be written.
-    int ExportText(CStdioFile& file, double key, int bandListType, double bandWidth, int asLevels);
+    // or, with asLevels, as velocities and pressures. 0 when nothing could be written; an order
+    // whose bands all lie outside the model is reported to the feedback.
+    int ExportText(CStdioFile& file, double key, int bandListType, double bandWidth, int asLevels,
+                   CFeedback* feedback = SilentFeedback());
 
     // The element part; a folder of schema 0 gets its energy functions in the order form.
     void Serialize(CArchive& ar) override;
@@ -48,7 +51,7 @@ protected:
 private:
     int ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& project, double rpm, int asLevels);
     int ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& project, double order, int bandListType,
-                      double bandWidth, int asLevels);
+                      double bandWidth, int asLevels, CFeedback* feedback);
     // The header of an item and the factor that turns its energy into the squared level (1.0 for
     // energies); false when the item's subsystem is not in the model.
     bool WriteItemHeader(CStdioFile& file, const IAnalysisProjectAccess& project, const std::string& label,

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "calculation/AnalysisProjectAccess.h"
-#include "platform/win/StatusBarFeedback.h"
 #include "calculation/InputPowerFolder.h"
 #include "calculation/Solver.h"
 #include "models/HSEAModelData.h"
@@ -78,11 +77,7 @@ void CInputPowerCalculator::SetInputs(const CMElementList& inputs)
 
 CFeedback& CInputPowerCalculator::Progress() const
 {
-    if (m_progress)
-        return *m_progress;
-    if (!m_statusBar)
-        m_statusBar = std::make_unique<CStatusBarFeedback>();
-    return *m_statusBar;
+    return *m_progress;
 }
 
 CInputPowerFolder* CInputPowerCalculator::Folder() const
@@ -515,7 +510,8 @@ int CInputPowerCalculator::ReviseBand(int r, int b, int m, std::vector<int> cand
                     if (index < 0 || index >= static_cast<int>(pc->GetRowCountN()))
                         continue;
                     const std::string contributor = pc->GetRowName(index);
-                    const double clf = m_model->ExtractClf(contributor, m_table[s], static_cast<unsigned>(m));
+                    const double clf =
+                        m_model->ExtractClf(contributor, m_table[s], static_cast<unsigned>(m), &Progress());
                     if (clf == CZuData::kNoValue)
                         continue;
                     log.Add(contributor, m_table[s], CHSEAModelData::UPDATE_CLF, m, clf * m_reviseRate);

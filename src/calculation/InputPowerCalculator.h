@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Feedback.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuSubsystemTable.h"
 
@@ -35,7 +36,6 @@ class CZuMatFunc;
 class CZuRpmFunc;
 class CZuVecFunc;
 class IAnalysisProjectAccess;
-class CFeedback;
 
 class CInputPowerCalculator
 {
@@ -61,7 +61,7 @@ public:
     void SetOrderFactor(float factor) { m_orderFactor = factor; }
     void SetBandSet(COctaveManagerEx* bands) { m_bands = bands; }
     void SetRevise(int revise) { m_revise = revise; }
-    // Null: the main window's progress.
+    // The progress and the messages of the calculation; silent until set.
     void SetFeedback(CFeedback* progress) { m_progress = progress; }
 
     // 1 on success (the powers are in the folder), 0 on failure. A failure that the user must
@@ -139,8 +139,7 @@ private:
     CMElementList m_orderFunctions; // owned
     int m_revise = 1;
     std::vector<CMElementList> m_perOrderOutputs;
-    CFeedback* m_progress = nullptr;
-    mutable std::unique_ptr<CFeedback> m_statusBar; // the main window's, made when first needed
+    CFeedback* m_progress = SilentFeedback();
     std::unique_ptr<CUnitEnergySolver> m_unitSolver;
     // Row of each input for row r of the first input.
     std::vector<std::vector<int>> m_rows;

@@ -85,14 +85,14 @@ int CInputPowerFolder::ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& pro
 }
 
 int CInputPowerFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& project, double order, int bandListType,
-                                     double bandWidth)
+                                     double bandWidth, CFeedback* feedback)
 {
     const std::string key = Format("%g", order);
     input_folder_text::WriteSectionName(file, Format("IP_%s-OT%s", project.GetProjectName().c_str(), key.c_str()));
 
     const double factor = project.GetDaqConfigValue();
     COrderFrequencyDomain domain;
-    if (!domain.Write(file, project, order, bandListType, bandWidth))
+    if (!domain.Write(file, project, order, bandListType, bandWidth, feedback))
         return 0;
     const CFreqInfoList& lines = domain.Lines();
     input_folder_text::WriteSubsystemBlock(file, *this, project);
@@ -126,7 +126,7 @@ int CInputPowerFolder::ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& p
     return 1;
 }
 
-int CInputPowerFolder::ExportText(CStdioFile& file, double key, int bandListType, double bandWidth)
+int CInputPowerFolder::ExportText(CStdioFile& file, double key, int bandListType, double bandWidth, CFeedback* feedback)
 {
     IAnalysisProjectAccess* project = IAnalysisProjectAccess::FindOwner(GetParent());
     if (GetChildCount() == 0 || !project)
@@ -135,7 +135,7 @@ int CInputPowerFolder::ExportText(CStdioFile& file, double key, int bandListType
     case 0:
         return ExportByRpm(file, *project, key);
     case 1:
-        return ExportByOrder(file, *project, key, bandListType, bandWidth);
+        return ExportByOrder(file, *project, key, bandListType, bandWidth, feedback);
     default:
         return 0;
     }

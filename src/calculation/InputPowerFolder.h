@@ -7,6 +7,7 @@
 #include <string>
 
 #include "calculation/InputItemFolder.h"
+#include "platform/base/Feedback.h"
 
 class CMElementList;
 class CStdioFile;
@@ -38,8 +39,10 @@ public:
     int GetFunctionsForSubsystems(const CZuSubsystemTable& table, CMElementList& list) const;
 
     // One text section at an RPM (projects by RPM) or an order (projects by order; the band-list
-    // type and width shape the order bands). 0 when nothing could be written.
-    int ExportText(CStdioFile& file, double key, int bandListType, double bandWidth);
+    // type and width shape the order bands). 0 when nothing could be written; an order whose bands
+    // all lie outside the model is reported to the feedback.
+    int ExportText(CStdioFile& file, double key, int bandListType, double bandWidth,
+                   CFeedback* feedback = SilentFeedback());
 
     void Serialize(CArchive& ar) override;
 
@@ -50,5 +53,5 @@ protected:
 private:
     int ExportByRpm(CStdioFile& file, IAnalysisProjectAccess& project, double rpm);
     int ExportByOrder(CStdioFile& file, IAnalysisProjectAccess& project, double order, int bandListType,
-                      double bandWidth);
+                      double bandWidth, CFeedback* feedback);
 };

@@ -5,7 +5,6 @@
 #include "platform/base/Format.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/gfx/OctaveManager.h"
-#include "platform/win/StatusBarFallback.h"
 #include "spectral/RPMOptions.h"
 
 #include <cstdint>
@@ -45,7 +44,7 @@ bool COrderFrequencyDomain::Write(CStdioFile& file, IAnalysisProjectAccess& proj
     }
     if (inRange == 0) {
         file.WriteString(std::string(kOutOfRange) + "\n");
-        CStatusBarFallback(feedback)->Warning(kOutOfRange);
+        feedback->Warning(kOutOfRange);
         return false;
     }
     return true;

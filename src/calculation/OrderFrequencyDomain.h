@@ -1,9 +1,9 @@
 #pragma once
 // The frequency lines of one order in the input-energy and input-power text exports: the order's
 // lines over the project's RPM range, of which only those inside the model's bands are written.
+#include "platform/base/Feedback.h"
 #include "platform/gfx/FreqInfo.h"
 
-class CFeedback;
 class CStdioFile;
 class IAnalysisProjectAccess;
 
@@ -12,10 +12,9 @@ class COrderFrequencyDomain
 public:
     // Builds the lines and writes "USER_DEFINED_FREQUENCY_DOMAIN" with the first and last centre
     // and one row per line inside the model's bands. False when none is inside: the out-of-range
-    // marker is written, reported as a warning through the feedback (null: the main window's
-    // status bar, which shows it as a box), and the section ends there.
+    // marker is written, reported as a warning through the feedback, and the section ends there.
     bool Write(CStdioFile& file, IAnalysisProjectAccess& project, double order, int bandListType, double bandWidth,
-               CFeedback* feedback = nullptr);
+               CFeedback* feedback = SilentFeedback());
 
     const CFreqInfoList& Lines() const { return m_lines; }
     // Whether a line lies inside the model's bands (only those carry values).

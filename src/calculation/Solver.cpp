@@ -14,7 +14,6 @@
 #include "platform/base/Format.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/OctaveManager.h"
-#include "platform/win/StatusBarFeedback.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuOTFunc.h"
 #include "spectral/ZuOTResultData.h"
@@ -55,17 +54,7 @@ int CSolver::GetSolvedBandCount() const
 
 CFeedback& CSolver::Progress()
 {
-    if (m_progress)
-        return *m_progress;
-    if (!m_statusBar)
-        m_statusBar = std::make_unique<CStatusBarFeedback>();
-    return *m_statusBar;
-}
-
-void CSolver::EndOwnProgress()
-{
-    if (m_statusBar)
-        m_statusBar->End();
+    return *m_progress;
 }
 
 int CSolver::ModelBandOfBandIndex() const
@@ -121,7 +110,6 @@ int CSolver::SolveUnitEnergies(const CZuSubsystemTable& names)
         ok = m_unitSolver->SolveUnitPowerEnergies(names[i], modelBand, m_recompute) != nullptr;
     }
     m_unitSolver->EndBatch();
-    EndOwnProgress();
     return ok;
 }
 
@@ -232,7 +220,6 @@ int CSolver::RpmPass(CZuRpmResultData& set)
         std::unique_ptr<CHSEAResultData> r = KeyEnergies(rpms[static_cast<size_t>(i)], functions, &set);
         ok = r != nullptr && set.AddResult(rpms[static_cast<size_t>(i)], std::move(r)) >= 0;
     }
-    EndOwnProgress();
     return ok;
 }
 
@@ -269,7 +256,6 @@ int CSolver::OrderPass(CZuData& setData)
     if (ok)
         for (int o = 0; o < m; ++o)
             set.AddResult(first->GetOrder(o), std::move(sets[static_cast<size_t>(o)]));
-    EndOwnProgress();
     return ok;
 }
 

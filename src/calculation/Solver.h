@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Feedback.h"
 #include "platform/elements/MElementList.h"
 #include "platform/elements/ZuSubsystemTable.h"
 
-class CFeedback;
 class CHSEAModelData;
 class CHSEAResultData;
 class CUnitEnergySolver;
@@ -46,7 +46,7 @@ public:
     void SetProject(ISolverProject* project) { m_project = project; }
     void SetModelData(CHSEAModelData* model);
     void SetMode(int mode) { m_mode = mode; }
-    // The feedback of the run (not owned); null: the status bar.
+    // The feedback of the run (not owned); silent until set.
     void SetFeedback(CFeedback* progress) { m_progress = progress; }
     // Only this RPM of the project's list (by RPM) or of every order; -1 all.
     void SetRpmIndex(int index) { m_rpmIndex = index; }
@@ -100,9 +100,8 @@ private:
     std::vector<double> PassRpms() const;
     int RpmPass(CZuRpmResultData& set);
     int OrderPass(CZuData& set);
+    // The caller's feedback, which the caller ends.
     CFeedback& Progress();
-    // Ends the status bar's display when the run made it; a caller's feedback is the caller's to end.
-    void EndOwnProgress();
 
     ISolverProject* m_project = nullptr;
     CHSEAModelData* m_model = nullptr;
@@ -110,8 +109,7 @@ private:
     std::unique_ptr<CZuData> m_result;
     int m_mode = MODE_RPM;
     CZuSubsystemTable m_inputSubsystems;
-    CFeedback* m_progress = nullptr;
-    std::unique_ptr<CFeedback> m_statusBar;
+    CFeedback* m_progress = SilentFeedback();
     int m_rpmIndex = -1;
     double m_rpmValue = 0.0;
     bool m_useRpmValue = false;

@@ -170,7 +170,7 @@ CZuFuncElement* CHSEAGeneralData::GetClf(std::string& a, std::string& b, int ret
     return f;
 }
 
-double CHSEAGeneralData::ExtractClf(const std::string& from, const std::string& to, unsigned band)
+double CHSEAGeneralData::ExtractClf(const std::string& from, const std::string& to, unsigned band, CFeedback*)
 {
     std::string a = from, b = to;
     auto* f = DynamicDowncast<CZuClfFunc>(GetClf(a, b, 0));
@@ -182,7 +182,8 @@ double CHSEAGeneralData::ExtractClf(const std::string& from, const std::string& 
     return f->DataValue(static_cast<int>(band), k);
 }
 
-int CHSEAGeneralData::ExtractClf(const std::string& from, const std::string& to, double* out, unsigned count)
+int CHSEAGeneralData::ExtractClf(const std::string& from, const std::string& to, double* out, unsigned count,
+                                 CFeedback*)
 {
     std::string a = from, b = to;
     auto* f = DynamicDowncast<CZuClfFunc>(GetClf(a, b, 0));
@@ -215,7 +216,7 @@ int CHSEAGeneralData::ConnectionIndex(const std::string& name) const
     return -1;
 }
 
-int CHSEAGeneralData::UpdateConnectionInfo()
+int CHSEAGeneralData::UpdateConnectionInfo(CFeedback*)
 {
     if (m_nKind < KIND_CLF_DLF_MATRIX || m_nKind > KIND_INTRINSIC_DLF)
         return 0;

@@ -54,11 +54,13 @@ public:
     // The CLF child named for (a, b); when absent and retried is 0, (b, a) is tried and, when found,
     // the caller's names are exchanged.
     CZuFuncElement* GetClf(std::string& a, std::string& b, int retried = 0) override;
-    double ExtractClf(const std::string& from, const std::string& to, unsigned band) override;
-    int ExtractClf(const std::string& from, const std::string& to, double* out, unsigned count) override;
+    double ExtractClf(const std::string& from, const std::string& to, unsigned band,
+                      CFeedback* feedback = SilentFeedback()) override;
+    int ExtractClf(const std::string& from, const std::string& to, double* out, unsigned count,
+                   CFeedback* feedback = SilentFeedback()) override;
     using CZuData::ExtractClf;
 
-    int UpdateConnectionInfo() override;
+    int UpdateConnectionInfo(CFeedback* feedback = SilentFeedback()) override;
     int Export(CStdioFile& file) override;
     int Import(CStdioFile& file) override;
     // Reads one bracketed text section ("[title]", the band list after

@@ -308,7 +308,7 @@ int CHSEAModelData::ApplyOne(tagUPDATE& record, const std::string& a, const std:
         const int col = M->GetColIndex(a), row = M->GetRowIndex(b), da = D->GetIndex(a);
         if (col < 0 || row < 0 || da < 0 || band >= D->GetDataCount())
             return 0;
-        const double old = ExtractClf(a, b, ub);
+        const double old = ExtractClf(a, b, ub, feedback);
         if (old == kNoValue || !keep(old))
             return 0;
         return SetClfEntry(M, band, row, col, -(value * D->DataValue(band, da)), feedback);
@@ -334,7 +334,7 @@ int CHSEAModelData::ApplyOne(tagUPDATE& record, const std::string& a, const std:
         const int i = M ? M->GetRowIndex(a) : -1;
         if (!M || !D || i < 0)
             return 0;
-        const double old = ExtractTotalDlf(a, ub);
+        const double old = ExtractTotalDlf(a, ub, feedback);
         if (old == kNoValue || !keep(old))
             return 0;
         return SetDlfEntry(M, D, band, i, value);
@@ -388,9 +388,9 @@ int CHSEAModelData::ApplyUpdateLog(CUpdateLog* log, CFeedback* feedback)
 // ---------------------------------------------------------------------------------------------
 // Connection information
 
-int CHSEAModelData::UpdateConnectionInfo()
+int CHSEAModelData::UpdateConnectionInfo(CFeedback* feedback)
 {
-    const int base = CSEAModelData::UpdateConnectionInfo();
+    const int base = CSEAModelData::UpdateConnectionInfo(feedback);
     CGClfData* g = GetGClfData();
     if (!g)
         return 0;
@@ -486,7 +486,7 @@ int CHSEAModelData::ApplyModelUpdate(const std::string& name, CFeedback* feedbac
     auto collect = [&](const std::string& a, const std::string& b) {
         if (bands <= 0)
             return;
-        if (ExtractClf(a, b, values.data(), static_cast<unsigned>(bands)))
+        if (ExtractClf(a, b, values.data(), static_cast<unsigned>(bands), feedback))
             for (int k = 0; k < bands; ++k)
                 if (values[static_cast<size_t>(k)] > 0.0)
                     log.Add(a, b, UPDATE_CLF, k, kTinyCoupling);
@@ -501,7 +501,7 @@ int CHSEAModelData::ApplyModelUpdate(const std::string& name, CFeedback* feedbac
             collect(names[j], names[i]);
         }
     ApplyUpdateLog(&log, feedback);
-    UpdateConnectionInfo();
+    UpdateConnectionInfo(feedback);
     return 1;
 }
 

@@ -65,7 +65,7 @@ public:
     int ApplyUpdateLog(CUpdateLog* log, CFeedback* feedback = SilentFeedback()) override;
     virtual int ApplyUpdate(tagUPDATE* record, CFeedback* feedback = SilentFeedback());
 
-    int UpdateConnectionInfo() override;
+    int UpdateConnectionInfo(CFeedback* feedback = SilentFeedback()) override;
     int Export(CStdioFile& file) override;
     int Import(CStdioFile& file) override;
 

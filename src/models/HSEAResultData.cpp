@@ -28,7 +28,6 @@
 #include "platform/gfx/OctaveManager.h"
 #include "platform/modeldb/ModelCavity.h"
 #include "platform/modeldb/ModelShell.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
@@ -307,8 +306,7 @@ CSEAModelData* CHSEAResultData::GetModelData(int warn, CFeedback* feedback) cons
     IModelProjectLink* project = IModelProjectLink::Find(this);
     CSEAModelData* model = project ? project->FindSEAModelData(static_cast<int>(m_modelSerial), 0) : nullptr;
     if (!model && warn)
-        CStatusBarFallback(feedback)->Warning(FormatString(IDS_NO_SEA_MODEL_DATA, static_cast<int>(m_modelSerial)),
-                                              IDS_NO_SEA_MODEL_DATA);
+        feedback->Warning(FormatString(IDS_NO_SEA_MODEL_DATA, static_cast<int>(m_modelSerial)), IDS_NO_SEA_MODEL_DATA);
     return model;
 }
 
@@ -322,7 +320,7 @@ CZuVecFunc* CHSEAResultData::GetInputPowerVector(int warn, CFeedback* feedback) 
 {
     auto* v = DynamicDowncast<CZuVecFunc>(FindOneChild(ElementType::InputPower));
     if (!v && warn)
-        CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_NO_INPUT_POWER), IDS_NO_INPUT_POWER);
+        feedback->Warning(MessageTextOf(IDS_NO_INPUT_POWER), IDS_NO_INPUT_POWER);
     return v;
 }
 
@@ -330,7 +328,7 @@ CZuVecFunc* CHSEAResultData::GetModalEnergyVector(int warn, CFeedback* feedback)
 {
     auto* v = DynamicDowncast<CZuVecFunc>(FindOneChild(ElementType::ModalEnergy));
     if (!v && warn)
-        CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_NO_MODAL_ENERGY), IDS_NO_MODAL_ENERGY);
+        feedback->Warning(MessageTextOf(IDS_NO_MODAL_ENERGY), IDS_NO_MODAL_ENERGY);
     return v;
 }
 
@@ -342,8 +340,7 @@ int CHSEAResultData::SetInputPowers(CHSEAGeneralData* data, int keep, CFeedback*
     if (!data || data->GetKind() != CHSEAGeneralData::KIND_INPUT_POWER)
         return 0;
     if (data->GetChildCount() == 0) {
-        CStatusBarFallback(feedback)->Error(FormatString(IDS_GENERAL_DATA_EMPTY, data->GetName().c_str()),
-                                            IDS_GENERAL_DATA_EMPTY);
+        feedback->Error(FormatString(IDS_GENERAL_DATA_EMPTY, data->GetName().c_str()), IDS_GENERAL_DATA_EMPTY);
         return 0;
     }
     CZuVecFunc* P = GetInputPowerVector(0);
@@ -384,13 +381,11 @@ int CHSEAResultData::SetUnitInputPower(const std::string& name)
 
 int CHSEAResultData::UpdateAllData(CZuData* source, long, CObject*)
 {
-    return SolveBands(source, nullptr);
+    return SolveBands(source, SilentFeedback());
 }
 
 int CHSEAResultData::SolveBands(CZuData* source, CFeedback* feedback)
 {
-    CStatusBarFallback progress(feedback);
-    feedback = &*progress;
     CSEAModelData* model = dynamic_cast<CSEAModelData*>(source);
     if (!model)
         model = GetModelData(1, feedback);
@@ -491,7 +486,7 @@ std::unique_ptr<CZuFunc> CHSEAResultData::LevelFunc(const std::string& name, boo
     const double size = cavity ? sub->GetVolume() : sub->GetMass();
     if (!(size > 0.0)) {
         const uint32_t id = cavity ? IDS_VOLUME_NOT_POSITIVE : IDS_MASS_NOT_POSITIVE;
-        CStatusBarFallback(feedback)->Warning(FormatString(id, name.c_str()), id);
+        feedback->Warning(FormatString(id, name.c_str()), id);
         return nullptr;
     }
     CSEAModelData* model = Model();
@@ -813,29 +808,29 @@ std::unique_ptr<CHSEADominantPathData> CHSEAResultData::CreateDominantPathData(c
 // ---------------------------------------------------------------------------------------------
 // Forwarded to the model
 
-CMElement* CHSEAResultData::ExtractClf(const std::string& a, const std::string& b)
+CMElement* CHSEAResultData::ExtractClf(const std::string& a, const std::string& b, CFeedback* feedback)
 {
     CSEAModelData* model = Model();
-    return model ? model->ExtractClf(a, b) : nullptr;
+    return model ? model->ExtractClf(a, b, feedback) : nullptr;
 }
 
-CMElement* CHSEAResultData::ExtractIntrinsicDlf(const std::string& subsystem)
+CMElement* CHSEAResultData::ExtractIntrinsicDlf(const std::string& subsystem, CFeedback* feedback)
 {
     CSEAModelData* model = Model();
-    return model ? model->ExtractIntrinsicDlf(subsystem) : nullptr;
+    return model ? model->ExtractIntrinsicDlf(subsystem, feedback) : nullptr;
 }
 
-double CHSEAResultData::ExtractIntrinsicDlf(const std::string& subsystem, unsigned band)
+double CHSEAResultData::ExtractIntrinsicDlf(const std::string& subsystem, unsigned band, CFeedback* feedback)
 {
     CSEAModelData* model = Model();
     const int m = GetModelBand(static_cast<int>(band));
-    return model && m >= 0 ? model->ExtractIntrinsicDlf(subsystem, static_cast<unsigned>(m)) : kNoValue;
+    return model && m >= 0 ? model->ExtractIntrinsicDlf(subsystem, static_cast<unsigned>(m), feedback) : kNoValue;
 }
 
-CMElement* CHSEAResultData::ExtractTotalDlf(const std::string& subsystem)
+CMElement* CHSEAResultData::ExtractTotalDlf(const std::string& subsystem, CFeedback* feedback)
 {
     CSEAModelData* model = Model();
-    return model ? model->ExtractTotalDlf(subsystem) : nullptr;
+    return model ? model->ExtractTotalDlf(subsystem, feedback) : nullptr;
 }
 
 CZuMatFunc* CHSEAResultData::GetEtaMatrix(int warn)
@@ -856,13 +851,13 @@ CZuVecFunc* CHSEAResultData::GetWaveNumber(int warn)
     return model ? model->GetWaveNumber(warn) : nullptr;
 }
 
-int CHSEAResultData::UpdateConnectionInfo()
+int CHSEAResultData::UpdateConnectionInfo(CFeedback* feedback)
 {
     CSEAModelData* model = Model();
     if (!model)
         return 0;
     if (model->GetAllSubsystems())
-        return model->UpdateConnectionInfo();
+        return model->UpdateConnectionInfo(feedback);
     return model->CreateConnectionInfo(GetSubsystemTable());
 }
 

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Feedback.h"
 #include "platform/elements/ZuData.h"
 
-class CFeedback;
 class CGClfData;
 class CHSEADominantPathData;
 class CHSEAGeneralData;
@@ -64,45 +64,44 @@ public:
     void SetModelSerial(uint32_t serial) { m_modelSerial = serial; }
     // The model data of the serial number, through the model project; null when there is none
     // (with warn set, message 7100). Messages of this class are reported as warnings through the
-    // caller's feedback; without one they show on the main window's status bar (as boxes).
-    CSEAModelData* GetModelData(int warn, CFeedback* feedback = nullptr) const;
+    // caller's feedback.
+    CSEAModelData* GetModelData(int warn, CFeedback* feedback = SilentFeedback()) const;
     // The model's global CLF data; null when the model is not a hybrid model or has none.
     CGClfData* GetGClfData() const;
 
     // Message 6015 (6016) when absent and warned.
-    CZuVecFunc* GetInputPowerVector(int warn, CFeedback* feedback = nullptr) const;
-    CZuVecFunc* GetModalEnergyVector(int warn, CFeedback* feedback = nullptr) const;
+    CZuVecFunc* GetInputPowerVector(int warn, CFeedback* feedback = SilentFeedback()) const;
+    CZuVecFunc* GetModalEnergyVector(int warn, CFeedback* feedback = SilentFeedback()) const;
 
     // Input powers from general data of kind 5; keep 0 zeroes every power first. 1 on success;
     // data without functions is reported as an error.
-    int SetInputPowers(CHSEAGeneralData* data, int keep, CFeedback* feedback = nullptr);
+    int SetInputPowers(CHSEAGeneralData* data, int keep, CFeedback* feedback = SilentFeedback());
     // 1.0 W at the named subsystem, 0.0 elsewhere, every band; 0 when the name is not in the table.
     int SetUnitInputPower(const std::string& name);
 
     // The band solve; source the model (null: the model of the serial number). The feedback's bar
     // runs over the bands with the band's frequency ("%g Hz") as its text; a cancel stops the solve
     // between bands, and a subsystem missing from the model's matrix is reported as a warning.
-    // Without a feedback it shows on the status bar. 1 when every selected band solved; after it
-    // every band is selected again.
+    // 1 when every selected band solved; after it every band is selected again.
     int SolveBands(CZuData* source, CFeedback* feedback);
-    // The band solve without a caller's feedback.
+    // The band solve without a caller's feedback: silent.
     int UpdateAllData(CZuData* source, long showProgress, CObject* extra) override;
 
     // ---- derived functions ----
     // Level functions over the result's bands, not added (the caller adds them where they go);
     // null with a message when the subsystem or its volume (mass) is missing. A band without
     // energy has HUGE_VAL.
-    std::unique_ptr<CZuFunc> CreateSPLFunc(const std::string& cavity, CFeedback* feedback = nullptr) const;
+    std::unique_ptr<CZuFunc> CreateSPLFunc(const std::string& cavity, CFeedback* feedback = SilentFeedback()) const;
     std::unique_ptr<CZuFunc> CreateVibrationLevelFunc(const std::string& structure,
-                                                      CFeedback* feedback = nullptr) const;
+                                                      CFeedback* feedback = SilentFeedback()) const;
     // The energy function of a subsystem (E = e n), not added.
-    std::unique_ptr<CZuFunc> CreateSubsystemFunc(const std::string& name, CFeedback* feedback = nullptr) const;
+    std::unique_ptr<CZuFunc> CreateSubsystemFunc(const std::string& name, CFeedback* feedback = SilentFeedback()) const;
     // The same, reusing a child of its name or adding a new one; null when it cannot be made.
-    CZuFunc* FindOrAddSubsystemFunc(const std::string& name, CFeedback* feedback = nullptr);
+    CZuFunc* FindOrAddSubsystemFunc(const std::string& name, CFeedback* feedback = SilentFeedback());
     // Energy of one subsystem in one band (dB re 1 J with dB set); kNoValue when it cannot be had.
     double GetSubsystemValue(const std::string& name, int band, int dB) const;
     // E_a / E_b per band, linear; a child of its name is reused, otherwise one is added.
-    CZuFunc* CreateEnergyRatioFunc(const std::string& a, const std::string& b, CFeedback* feedback = nullptr);
+    CZuFunc* CreateEnergyRatioFunc(const std::string& a, const std::string& b, CFeedback* feedback = SilentFeedback());
     // The subsystems with a non-zero input power in some band, in vector order, each once;
     // strip removes the wave sign. Returns the count.
     int CollectInputSubsystems(CZuSubsystemTable& table, int strip) const;
@@ -110,10 +109,10 @@ public:
     // Dominant paths into target (band < 0: every band); null with message 11611 when the target
     // is not in the table, null without one when the model's data cannot be reached.
     std::unique_ptr<CHSEADominantPathData> CreateDominantPathData(const std::string& target, int band,
-                                                                  CFeedback* feedback = nullptr);
+                                                                  CFeedback* feedback = SilentFeedback());
     // Power contributions into target (band < 0: every band); nulls as above.
     std::unique_ptr<CHSEAPowerContribution> CreatePowerContribution(const std::string& target, int band,
-                                                                    CFeedback* feedback = nullptr);
+                                                                    CFeedback* feedback = SilentFeedback());
 
     // ---- the path search (see CreateDominantPathData) ----
     // Paths per band: the number of subsystems feeding a cavity target, otherwise 3 per feeding
@@ -135,17 +134,18 @@ public:
     bool ComputeFlows(int t, int u, std::vector<double>& out) const;
 
     // ---- forwarded to the model ----
-    CMElement* ExtractClf(const std::string& a, const std::string& b) override;
-    CMElement* ExtractIntrinsicDlf(const std::string& subsystem) override;
-    CMElement* ExtractTotalDlf(const std::string& subsystem) override;
-    double ExtractIntrinsicDlf(const std::string& subsystem, unsigned band) override;
+    CMElement* ExtractClf(const std::string& a, const std::string& b, CFeedback* feedback = SilentFeedback()) override;
+    CMElement* ExtractIntrinsicDlf(const std::string& subsystem, CFeedback* feedback = SilentFeedback()) override;
+    CMElement* ExtractTotalDlf(const std::string& subsystem, CFeedback* feedback = SilentFeedback()) override;
+    double ExtractIntrinsicDlf(const std::string& subsystem, unsigned band,
+                               CFeedback* feedback = SilentFeedback()) override;
     using CZuData::ExtractClf;
     using CZuData::ExtractIntrinsicDlf;
     using CZuData::ExtractTotalDlf;
     CZuMatFunc* GetEtaMatrix(int warn) override;
     CZuVecFunc* GetModalDensity(int warn) override;
     CZuVecFunc* GetWaveNumber(int warn) override;
-    int UpdateConnectionInfo() override;
+    int UpdateConnectionInfo(CFeedback* feedback = SilentFeedback()) override;
     // Subsystems coupled to name in the model: direction 0 those that feed name, otherwise those
     // that name feeds; by the model's matrix and its global CLFs at any band. Returns the count;
     // the table is emptied first (and stays empty without a model).

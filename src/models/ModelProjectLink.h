@@ -6,6 +6,8 @@
 // offers the document's model project as an IModelProjectHolder.
 #include <string>
 
+#include "platform/base/Feedback.h"
+
 class CMElement;
 class CModelSubsystem;
 class CSEAModelData;
@@ -23,9 +25,9 @@ public:
     virtual int IsSubsystemConnected(const std::string& a, const std::string& b) = 0;
     // Non-zero when the name is in the document's input-subsystem table.
     virtual int IsInputSubsystem(const std::string& name) = 0;
-    // The project's model data of that serial number; null (with warn set: after message 7100)
-    // when there is none.
-    virtual CSEAModelData* FindSEAModelData(int serial, int warn) const = 0;
+    // The project's model data of that serial number; null (with warn set: after message 7100,
+    // reported to the feedback) when there is none.
+    virtual CSEAModelData* FindSEAModelData(int serial, int warn, CFeedback* feedback = SilentFeedback()) const = 0;
     // The subsystem of the project's 3D model (a CModelShell or a CModelCavity); null when absent.
     virtual CModelSubsystem* GetSubsystem(const std::string& name, int warn, int exact) const = 0;
 

@@ -13,7 +13,6 @@
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -58,16 +57,16 @@ CSEAModelData::~CSEAModelData()
 
 void CSEAModelData::ReportMissingSubsystem(const std::string& name, CFeedback* feedback)
 {
-    CStatusBarFallback(feedback)->Warning(FormatString(IDS_SUBSYSTEM_NOT_IN_MATRIX, name.c_str()),
-                                          IDS_SUBSYSTEM_NOT_IN_MATRIX);
+    feedback->Warning(FormatString(IDS_SUBSYSTEM_NOT_IN_MATRIX, name.c_str()), IDS_SUBSYSTEM_NOT_IN_MATRIX);
 }
 
-bool CSEAModelData::LookUpColumn(CZuMatFunc* E, CZuVecFunc* n, const std::string& name, int& col, int& nIndex)
+bool CSEAModelData::LookUpColumn(CZuMatFunc* E, CZuVecFunc* n, const std::string& name, int& col, int& nIndex,
+                                 CFeedback* feedback)
 {
     col = E->GetColIndex(name);
     nIndex = n->GetIndex(name);
     if (col < 0 || nIndex < 0 || col >= E->GetRowSubsystemCount()) {
-        ReportMissingSubsystem(name);
+        ReportMissingSubsystem(name, feedback);
         return false;
     }
     return true;
@@ -76,7 +75,7 @@ bool CSEAModelData::LookUpColumn(CZuMatFunc* E, CZuVecFunc* n, const std::string
 // ---------------------------------------------------------------------------------------------
 // CLF
 
-double CSEAModelData::ExtractClf(const std::string& from, const std::string& to, unsigned band)
+double CSEAModelData::ExtractClf(const std::string& from, const std::string& to, unsigned band, CFeedback* feedback)
 {
     CZuMatFunc* E = GetEtaMatrix(1);
     CZuVecFunc* n = GetModalDensity(1);
@@ -87,18 +86,19 @@ double CSEAModelData::ExtractClf(const std::string& from, const std::string& to,
     const int j = E->GetRowIndex(to);
     const int ni = n->GetIndex(from);
     if (i < 0 || ni < 0) {
-        ReportMissingSubsystem(from);
+        ReportMissingSubsystem(from, feedback);
         return kNoValue;
     }
     if (j < 0) {
-        ReportMissingSubsystem(to);
+        ReportMissingSubsystem(to, feedback);
         return kNoValue;
     }
     const int b = static_cast<int>(band);
     return -E->DataValue(b, j, i) / n->DataValue(b, ni);
 }
 
-int CSEAModelData::ExtractClf(const std::string& from, const std::string& to, double* out, unsigned count)
+int CSEAModelData::ExtractClf(const std::string& from, const std::string& to, double* out, unsigned count,
+                              CFeedback* feedback)
 {
     CZuMatFunc* E = GetEtaMatrix(1);
     CZuVecFunc* n = GetModalDensity(1);
@@ -109,11 +109,11 @@ int CSEAModelData::ExtractClf(const std::string& from, const std::string& to, do
     const int j = E->GetRowIndex(to);
     const int ni = n->GetIndex(from);
     if (i < 0 || ni < 0) {
-        ReportMissingSubsystem(from);
+        ReportMissingSubsystem(from, feedback);
         return 0;
     }
     if (j < 0) {
-        ReportMissingSubsystem(to);
+        ReportMissingSubsystem(to, feedback);
         return 0;
     }
     for (unsigned u = 0; u < count; ++u) {
@@ -123,15 +123,15 @@ int CSEAModelData::ExtractClf(const std::string& from, const std::string& to, do
     return 1;
 }
 
-CMElement* CSEAModelData::ExtractClf(const std::string& a, const std::string& b)
+CMElement* CSEAModelData::ExtractClf(const std::string& a, const std::string& b, CFeedback* feedback)
 {
     CZuMatFunc* E = GetEtaMatrix(1);
     if (a == b || !E)
         return nullptr;
     const int N = E->GetDataCount();
     std::vector<double> ab(static_cast<size_t>(N)), ba(static_cast<size_t>(N));
-    if (!ExtractClf(a, b, ab.data(), static_cast<unsigned>(N)) ||
-        !ExtractClf(b, a, ba.data(), static_cast<unsigned>(N)))
+    if (!ExtractClf(a, b, ab.data(), static_cast<unsigned>(N), feedback) ||
+        !ExtractClf(b, a, ba.data(), static_cast<unsigned>(N), feedback))
         return nullptr;
 
     // The look-up may exchange its names when it finds the pair the other way round; the values
@@ -161,7 +161,7 @@ CMElement* CSEAModelData::ExtractClf(const std::string& a, const std::string& b)
 // ---------------------------------------------------------------------------------------------
 // DLF
 
-double CSEAModelData::ExtractIntrinsicDlf(const std::string& subsystem, unsigned band)
+double CSEAModelData::ExtractIntrinsicDlf(const std::string& subsystem, unsigned band, CFeedback* feedback)
 {
     CZuMatFunc* E = GetEtaMatrix(1);
     CZuVecFunc* n = GetModalDensity(1);
@@ -169,17 +169,17 @@ double CSEAModelData::ExtractIntrinsicDlf(const std::string& subsystem, unsigned
         band >= static_cast<unsigned>(n->GetDataCount()))
         return kNoValue;
     int i = 0, ni = 0;
-    if (!LookUpColumn(E, n, subsystem, i, ni))
+    if (!LookUpColumn(E, n, subsystem, i, ni, feedback))
         return kNoValue;
     return IntrinsicDlfAt(E, n, static_cast<int>(band), i, ni);
 }
 
-int CSEAModelData::ExtractIntrinsicDlf(const std::string& subsystem, double* out, unsigned count)
+int CSEAModelData::ExtractIntrinsicDlf(const std::string& subsystem, double* out, unsigned count, CFeedback* feedback)
 {
-    return ExtractDlfBands(subsystem, out, count, IntrinsicDlfAt);
+    return ExtractDlfBands(subsystem, out, count, IntrinsicDlfAt, feedback);
 }
 
-double CSEAModelData::ExtractTotalDlf(const std::string& subsystem, unsigned band)
+double CSEAModelData::ExtractTotalDlf(const std::string& subsystem, unsigned band, CFeedback* feedback)
 {
     CZuMatFunc* E = GetEtaMatrix(1);
     CZuVecFunc* n = GetModalDensity(1);
@@ -190,17 +190,18 @@ double CSEAModelData::ExtractTotalDlf(const std::string& subsystem, unsigned ban
         band >= static_cast<unsigned>(n->GetDataCount()))
         return 0.0;
     int i = 0, ni = 0;
-    if (!LookUpColumn(E, n, subsystem, i, ni))
+    if (!LookUpColumn(E, n, subsystem, i, ni, feedback))
         return kNoValue;
     return TotalDlfAt(E, n, static_cast<int>(band), i, ni);
 }
 
-int CSEAModelData::ExtractTotalDlf(const std::string& subsystem, double* out, unsigned count)
+int CSEAModelData::ExtractTotalDlf(const std::string& subsystem, double* out, unsigned count, CFeedback* feedback)
 {
-    return ExtractDlfBands(subsystem, out, count, TotalDlfAt);
+    return ExtractDlfBands(subsystem, out, count, TotalDlfAt, feedback);
 }
 
-int CSEAModelData::ExtractDlfBands(const std::string& subsystem, double* out, unsigned count, DlfAt dlfAt)
+int CSEAModelData::ExtractDlfBands(const std::string& subsystem, double* out, unsigned count, DlfAt dlfAt,
+                                   CFeedback* feedback)
 {
     CZuMatFunc* E = GetEtaMatrix(1);
     CZuVecFunc* n = GetModalDensity(1);
@@ -208,22 +209,22 @@ int CSEAModelData::ExtractDlfBands(const std::string& subsystem, double* out, un
         count > static_cast<unsigned>(n->GetDataCount()))
         return 0;
     int i = 0, ni = 0;
-    if (!LookUpColumn(E, n, subsystem, i, ni))
+    if (!LookUpColumn(E, n, subsystem, i, ni, feedback))
         return 0;
     for (unsigned u = 0; u < count; ++u)
         out[u] = dlfAt(E, n, static_cast<int>(u), i, ni);
     return 1;
 }
 
-CMElement* CSEAModelData::ExtractDlfFunction(const std::string& subsystem, bool intrinsic)
+CMElement* CSEAModelData::ExtractDlfFunction(const std::string& subsystem, bool intrinsic, CFeedback* feedback)
 {
     CZuMatFunc* E = GetEtaMatrix(1);
     if (!E)
         return nullptr;
     const int N = E->GetDataCount();
     std::vector<double> values(static_cast<size_t>(N));
-    const int ok = intrinsic ? ExtractIntrinsicDlf(subsystem, values.data(), static_cast<unsigned>(N))
-                             : ExtractTotalDlf(subsystem, values.data(), static_cast<unsigned>(N));
+    const int ok = intrinsic ? ExtractIntrinsicDlf(subsystem, values.data(), static_cast<unsigned>(N), feedback)
+                             : ExtractTotalDlf(subsystem, values.data(), static_cast<unsigned>(N), feedback);
     if (!ok)
         return nullptr;
     auto* f = DynamicDowncast<CZuDlfFunc>(intrinsic ? GetIntrinsicDlf(subsystem) : GetTotalDlf(subsystem));
@@ -249,14 +250,14 @@ CMElement* CSEAModelData::ExtractDlfFunction(const std::string& subsystem, bool 
     return f;
 }
 
-CMElement* CSEAModelData::ExtractIntrinsicDlf(const std::string& subsystem)
+CMElement* CSEAModelData::ExtractIntrinsicDlf(const std::string& subsystem, CFeedback* feedback)
 {
-    return ExtractDlfFunction(subsystem, true);
+    return ExtractDlfFunction(subsystem, true, feedback);
 }
 
-CMElement* CSEAModelData::ExtractTotalDlf(const std::string& subsystem)
+CMElement* CSEAModelData::ExtractTotalDlf(const std::string& subsystem, CFeedback* feedback)
 {
-    return ExtractDlfFunction(subsystem, false);
+    return ExtractDlfFunction(subsystem, false, feedback);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -311,7 +312,7 @@ int CSEAModelData::ExtractWaveNumber(const std::string& subsystem, double* out, 
 // ---------------------------------------------------------------------------------------------
 // Connection flags
 
-int CSEAModelData::UpdateConnectionInfo()
+int CSEAModelData::UpdateConnectionInfo(CFeedback* feedback)
 {
     auto* project = dynamic_cast<IModelProjectLink*>(GetParent());
     CZuMatFunc* E = GetEtaMatrix(0);
@@ -332,7 +333,7 @@ int CSEAModelData::UpdateConnectionInfo()
         const int c = E->GetColIndex(key);
         const int v = n->GetIndex(key);
         if (t < 0 || r < 0 || c < 0 || v < 0) {
-            ReportMissingSubsystem(key);
+            ReportMissingSubsystem(key, feedback);
             return 0;
         }
         row[static_cast<size_t>(k)] = r;

@@ -35,22 +35,28 @@ public:
     CZuStdDataList* GetZuStdDataList() override { return &m_properties; }
 
     // ---- extraction ----
-    double ExtractClf(const std::string& from, const std::string& to, unsigned band) override;
-    int ExtractClf(const std::string& from, const std::string& to, double* out, unsigned count) override;
-    CMElement* ExtractClf(const std::string& a, const std::string& b) override;
-    double ExtractIntrinsicDlf(const std::string& subsystem, unsigned band) override;
-    int ExtractIntrinsicDlf(const std::string& subsystem, double* out, unsigned count) override;
-    CMElement* ExtractIntrinsicDlf(const std::string& subsystem) override;
-    double ExtractTotalDlf(const std::string& subsystem, unsigned band) override;
-    int ExtractTotalDlf(const std::string& subsystem, double* out, unsigned count) override;
-    CMElement* ExtractTotalDlf(const std::string& subsystem) override;
+    double ExtractClf(const std::string& from, const std::string& to, unsigned band,
+                      CFeedback* feedback = SilentFeedback()) override;
+    int ExtractClf(const std::string& from, const std::string& to, double* out, unsigned count,
+                   CFeedback* feedback = SilentFeedback()) override;
+    CMElement* ExtractClf(const std::string& a, const std::string& b, CFeedback* feedback = SilentFeedback()) override;
+    double ExtractIntrinsicDlf(const std::string& subsystem, unsigned band,
+                               CFeedback* feedback = SilentFeedback()) override;
+    int ExtractIntrinsicDlf(const std::string& subsystem, double* out, unsigned count,
+                            CFeedback* feedback = SilentFeedback()) override;
+    CMElement* ExtractIntrinsicDlf(const std::string& subsystem, CFeedback* feedback = SilentFeedback()) override;
+    double ExtractTotalDlf(const std::string& subsystem, unsigned band,
+                           CFeedback* feedback = SilentFeedback()) override;
+    int ExtractTotalDlf(const std::string& subsystem, double* out, unsigned count,
+                        CFeedback* feedback = SilentFeedback()) override;
+    CMElement* ExtractTotalDlf(const std::string& subsystem, CFeedback* feedback = SilentFeedback()) override;
     double ExtractModalDensity(const std::string& subsystem, unsigned band) override;
     int ExtractModalDensity(const std::string& subsystem, double* out, unsigned count) override;
     double ExtractWaveNumber(const std::string& subsystem, unsigned band) override;
     int ExtractWaveNumber(const std::string& subsystem, double* out, unsigned count) override;
 
     // Recomputes the connection flags from the eta matrix over the model project's subsystems.
-    int UpdateConnectionInfo() override;
+    int UpdateConnectionInfo(CFeedback* feedback = SilentFeedback()) override;
     // Text exchange: base data, eta matrix, modal density, wave number, in this order.
     int Export(CStdioFile& file) override;
     int Import(CStdioFile& file) override;
@@ -102,9 +108,8 @@ public:
     void Serialize(CArchive& ar) override;
 
     // Reports message 11611 for a subsystem missing from the matrix (of this model or a result of
-    // it) as a warning through the feedback (null: the main window's status bar, which shows it as
-    // a box).
-    static void ReportMissingSubsystem(const std::string& name, CFeedback* feedback = nullptr);
+    // it) as a warning through the feedback.
+    static void ReportMissingSubsystem(const std::string& name, CFeedback* feedback);
 
 protected:
     void SetSavedEtaMatrix(std::unique_ptr<CZuMatFunc> matrix);
@@ -116,12 +121,13 @@ protected:
 private:
     // Looks up a subsystem for a loss-factor extraction: column index in E and index in n. False
     // (and the message reported) when either is missing.
-    bool LookUpColumn(CZuMatFunc* E, CZuVecFunc* n, const std::string& name, int& col, int& nIndex);
-    CMElement* ExtractDlfFunction(const std::string& subsystem, bool intrinsic);
+    bool LookUpColumn(CZuMatFunc* E, CZuVecFunc* n, const std::string& name, int& col, int& nIndex,
+                      CFeedback* feedback);
+    CMElement* ExtractDlfFunction(const std::string& subsystem, bool intrinsic, CFeedback* feedback);
     // The array form of both DLF extractions: dlfAt gives the DLF of E's column i (n's entry ni) at
     // band b.
     using DlfAt = double (*)(CZuMatFunc* E, CZuVecFunc* n, int b, int i, int ni);
-    int ExtractDlfBands(const std::string& subsystem, double* out, unsigned count, DlfAt dlfAt);
+    int ExtractDlfBands(const std::string& subsystem, double* out, unsigned count, DlfAt dlfAt, CFeedback* feedback);
 
     std::unique_ptr<CZuMatFunc> m_savedEta;
     CZuStdDataList m_properties;

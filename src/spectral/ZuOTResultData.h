@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Feedback.h"
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/ZuData.h"
 
-class CFeedback;
 class CZuOTDpFunc;
 class CZuOTFunc;
 class CZuOTPcFunc;
@@ -43,7 +43,7 @@ public:
     float GetOrderFactor() const;
 
     // The union, in order, of the per-order sets' collections.
-    int CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip, CFeedback* feedback = nullptr) const;
+    int CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip, CFeedback* feedback = SilentFeedback()) const;
 
     // "===== Order# %g =====" and the dump of that order's set, per record.
     int WriteDump(CStdioFile& file, const std::string& param) override;

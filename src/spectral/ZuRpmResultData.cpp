@@ -9,7 +9,6 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/KeyedResults.h"
@@ -157,7 +156,7 @@ int CZuRpmResultData::CollectInputPowerSubsystems(CZuSubsystemTable& table, int 
     for (const Record& r : m_records) {
         CZuVecFunc* P = ResultVector(r.result.get(), ElementType::InputPower);
         if (!P) {
-            CStatusBarFallback(feedback)->Warning(MessageTextOf(IDS_NO_INPUT_POWER), IDS_NO_INPUT_POWER);
+            feedback->Warning(MessageTextOf(IDS_NO_INPUT_POWER), IDS_NO_INPUT_POWER);
             continue;
         }
         for (int k = 0; k < P->GetSubsystemCount(); ++k) {

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Feedback.h"
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/ZuData.h"
 
-class CFeedback;
 class CZuRpmDpFunc;
 class CZuRpmFunc;
 class CZuRpmMultiVecFunc;
@@ -52,8 +52,8 @@ public:
 
     // Every subsystem with a positive input power in some result (each once; strip removes the
     // wave sign). A result without its input-power vector is reported as a warning (message 6015)
-    // through the feedback (null: the main window's status bar). Returns the table's count.
-    int CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip, CFeedback* feedback = nullptr) const;
+    // through the feedback. Returns the table's count.
+    int CollectInputPowerSubsystems(CZuSubsystemTable& table, int strip, CFeedback* feedback = SilentFeedback()) const;
 
     // Input powers and modal energies of every record as tab-separated text.
     int WriteDump(CStdioFile& file, const std::string& param) override;

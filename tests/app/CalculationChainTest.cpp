@@ -23,6 +23,7 @@
 #include "calculation/InputPowerFolder.h"
 #include "models/HSEAResultData.h"
 #include "platform/archive/Archive.h"
+#include "platform/base/RecordingFeedback.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
@@ -267,10 +268,22 @@ TEST_F(ChainFixture, ByOrderFromOrderEnergiesToEveryResultAndBackFromTheFile)
 
     // The four drivers by order, as the result commands run them.
     using C = CCalcCommands;
-    CMElement* vibration = C::kVibrationLevel.run(*project, set, "Floor");
-    CMElement* spl = C::kSpl.run(*project, set, "Front Cabin-R");
-    auto* paths = DynamicDowncast<CZuOTDpFunc>(C::kDominantPaths.run(*project, set, "Front Cabin-R"));
-    auto* contributions = DynamicDowncast<CZuOTPcFunc>(C::kPowerContributions.run(*project, set, "Front Cabin-R"));
+    CRecordingFeedback progress;
+    CMElement* vibration = C::kVibrationLevel.run(*project, set, "Floor", &progress);
+    CMElement* spl = C::kSpl.run(*project, set, "Front Cabin-R", &progress);
+    auto* paths = DynamicDowncast<CZuOTDpFunc>(C::kDominantPaths.run(*project, set, "Front Cabin-R", &progress));
+    auto* contributions =
+        DynamicDowncast<CZuOTPcFunc>(C::kPowerContributions.run(*project, set, "Front Cabin-R", &progress));
+    // Each order driver runs its RPM drivers inside its own range and ends it: the bar is left
+    // empty after each command, and the whole work only ever moves forward.
+    EXPECT_FALSE(progress.IsActive());
+    EXPECT_EQ(progress.ends, 4);
+    for (size_t i = 1; i < progress.fractions.size(); ++i) {
+        if (progress.fractions[i] != 0.0) {
+            EXPECT_GE(progress.fractions[i], progress.fractions[i - 1]) << i;
+        }
+    }
+    EXPECT_TRUE(progress.reports.empty());
     ASSERT_NE(vibration, nullptr);
     ASSERT_NE(spl, nullptr);
     ASSERT_NE(paths, nullptr);
@@ -283,7 +296,7 @@ TEST_F(ChainFixture, ByOrderFromOrderEnergiesToEveryResultAndBackFromTheFile)
     EXPECT_EQ(contributions->GetOrderFunc(0)->GetRpmCount(), energies->GetDataCount());
     // A result command does nothing with a result of the other kind.
     auto* rpmSet = DynamicDowncast<CZuRpmResultData>(set->GetResult(0));
-    EXPECT_EQ(C::kSpl.run(*project, rpmSet, "Front Cabin-R"), nullptr);
+    EXPECT_EQ(C::kSpl.run(*project, rpmSet, "Front Cabin-R", &progress), nullptr);
 
     std::string error;
     ASSERT_TRUE(doc.OnSaveDocument(file.string(), &error)) << error;

@@ -26,6 +26,7 @@
 #include "experiments/RPMSignalData.h"
 #include "platform/archive/Archive.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
@@ -218,6 +219,8 @@ TEST(MilestoneRoad, AProjectMadeAsAUserMakesItReopensExactly)
     const fs::path file = AppTestTempDir() / "road" / "Road Project.orv";
 
     CTALVODoc made;
+    CStatusBarFeedback statusBar; // the main window gives its document the status bar
+    made.SetFeedback(&statusBar);
     std::string error;
     ASSERT_TRUE(sample::Build(made, kSamples, file.string(), &error)) << error;
     const CTALVOProject& container = made.GetTALVOProject();

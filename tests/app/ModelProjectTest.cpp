@@ -225,9 +225,9 @@ TEST(ModelProject, SampleModelAndDataFileAnswerTheLookUps)
 
     // SEA model data by serial number.
     CASEAModelData* model = project->GetASEAModelData();
-    EXPECT_EQ(project->FindSEAModelData(static_cast<int>(model->GetSerialNumber()), 1), model);
+    EXPECT_EQ(project->FindSEAModelData(static_cast<int>(model->GetSerialNumber()), 1, StatusBarBoxes()), model);
     EXPECT_EQ(prompts.Count(), 0u) << Shown(prompts);
-    EXPECT_EQ(project->FindSEAModelData(-5, 1), nullptr);
+    EXPECT_EQ(project->FindSEAModelData(-5, 1, StatusBarBoxes()), nullptr);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().stringId, 7100u);
     EXPECT_NE(prompts.Last().text.find("-5"), std::string::npos);
@@ -259,7 +259,7 @@ TEST(ModelProject, WithoutAModelTheLookUpsAnswerNothing)
     project.UpdateSubsystemTables(); // nothing to refill
     EXPECT_EQ(project.GetSubsystemTable().GetCount(), 0);
     EXPECT_EQ(prompts.Count(), 0u);
-    EXPECT_EQ(project.GetModelShell(1), nullptr);
+    EXPECT_EQ(project.GetModelShell(1, StatusBarBoxes()), nullptr);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().stringId, 6014u);
     EXPECT_EQ(container.ApplyModelUpdate(), 0);

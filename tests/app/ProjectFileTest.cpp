@@ -31,6 +31,7 @@
 #include "platform/elements/ZuStdDataList.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/StringIds.h"
@@ -259,6 +260,8 @@ TEST(ProjectFile, VersionsTooOldOrTooNewAreRefusedWithAMessage)
         HandMadeFile layout;
         layout.version = version;
         CTALVOProject project;
+        CStatusBarFeedback boxes; // the document's, in the program
+        project.SetFeedback(&boxes);
         try {
             Load(project, BuildFile(layout));
             ADD_FAILURE() << "version " << version << " was read";
@@ -383,10 +386,11 @@ TEST(ProjectFile, ProgressWhileStoringAndLoading)
     EXPECT_EQ(loading.begins[0].total, 4);
     EXPECT_EQ(loading.fractions, (std::vector<double>{0.0, 0.25, 0.5, 0.75, 1.0}));
 
-    // Without a feedback the status bar shows the store, and is hidden when it is done.
+    // On the status bar the store shows, and is hidden when it is done.
     CRecordingMessageTarget target;
     CMainWindowTargetScope scope(&target);
-    rich->SetFeedback(nullptr);
+    CStatusBarFeedback statusBar;
+    rich->SetFeedback(&statusBar);
     Store(*rich);
     const std::vector<uint32_t> numbers = target.MessageNumbers();
     ASSERT_FALSE(numbers.empty());

@@ -84,15 +84,23 @@ std::vector<std::string> Split(const std::string& line)
     return cells;
 }
 
+// The whole work's range: the calculations it runs show theirs inside it.
 struct RecordingProgress : CFeedback
 {
     void OnBegin(int level) override
     {
+        if (level != 0)
+            return;
         ++begun;
         text = Ranges()[level].text;
         total = static_cast<int>(Ranges()[level].total);
     }
-    void OnProgress(int level) override { steps.push_back(static_cast<int>(Ranges()[level].done)); }
+    void OnProgress(int level) override
+    {
+        const int done = static_cast<int>(Ranges()[level].done);
+        if (level == 0 && (steps.empty() || steps.back() != done))
+            steps.push_back(done);
+    }
     void OnEnd() override { ++ended; }
     void OnReport(const SReport& report) override { reports.push_back(report); }
     int begun = 0, ended = 0, total = -1;

@@ -24,6 +24,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/OctaveManager.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
 #include "spectral/OrderBand.h"
@@ -205,7 +206,8 @@ TEST_F(SplFixture, PerInputSplsLeaveTheStoredSplOfAResultAlone)
 TEST_F(SplFixture, AnInputWithoutInputPowerIsNamedOnceAndNothingIsBuilt)
 {
     AddRpmPowers({{"Roof", 1e-3}});
-    EXPECT_EQ(rpmProject->BuildSPLByInputPowers(kTarget, Table({"Roof", kDoorL}), 0), nullptr);
+    CStatusBarFeedback boxes; // the command's
+    EXPECT_EQ(rpmProject->BuildSPLByInputPowers(kTarget, Table({"Roof", kDoorL}), 0, &boxes), nullptr);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().text, "The input power of Front Door Panel-L cannot be calculated.");
     // The result calculated before the failure stays; the folder holds no table.

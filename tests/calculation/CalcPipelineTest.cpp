@@ -17,6 +17,7 @@
 #include "platform/elements/MElementList.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringIds.h"
 #include "spectral/FFT.h"
 #include "spectral/OTMultiVecFunc.h"
@@ -325,6 +326,8 @@ TEST(CalcPipeline, RpmListsOfTheCalculationProjects)
     m.daq.config.SetRpmMargin(0);
     CScriptedPrompts prompts;
     prompts.Answer(IDOK);
+    CStatusBarFeedback boxes;
+    manager.SetFeedback(&boxes);
     EXPECT_EQ(manager.CalculateAll("", nullptr, 1), 0);
     EXPECT_EQ(manager.GetChildCount(), 0);
     ASSERT_EQ(prompts.Count(), 1u);

@@ -9,6 +9,7 @@
 #include "calculation/InputEnergyCalculator.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "spectral/OTMultiVecFunc.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuRpmFunc.h"
@@ -158,6 +159,8 @@ TEST(InputEnergyCalculator, SubsystemsWithoutExperimentsAreReportedAndFailTheCal
     CInputEnergyCalculator calc;
     m.Configure(calc);
     calc.m_report = 1;
+    CStatusBarFeedback boxes;
+    calc.m_progress = &boxes;
     CScriptedPrompts prompts;
     prompts.Answer(IDOK);
     EXPECT_EQ(calc.Calculate(), 0);
@@ -202,6 +205,8 @@ TEST(InputEnergyCalculator, MissingModelSubsystemOrResponseFailsWithAMessage)
         m.subsystems.Add("Ghost-F");
         CInputEnergyCalculator calc;
         m.Configure(calc);
+        CStatusBarFeedback boxes;
+        calc.m_progress = &boxes;
         CScriptedPrompts prompts;
         prompts.Answer(IDOK);
         EXPECT_EQ(calc.Calculate(), 0);
@@ -216,6 +221,8 @@ TEST(InputEnergyCalculator, MissingModelSubsystemOrResponseFailsWithAMessage)
         m.subsystems.Add("Roof-F");
         CInputEnergyCalculator calc;
         m.Configure(calc);
+        CStatusBarFeedback boxes;
+        calc.m_progress = &boxes;
         CScriptedPrompts prompts;
         prompts.Answer(IDOK);
         EXPECT_EQ(calc.Calculate(), 0);

@@ -12,6 +12,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OTMultiVecFunc.h"
 #include "spectral/OrderList.h"
@@ -45,7 +46,8 @@ std::string Export(CInputEnergyFolder& folder, double key, int asLevels, int* re
 {
     CStdioFile file;
     file.OpenMemory(CStdioFile::modeWrite);
-    const int r = folder.ExportText(file, key, 2, 50.0, asLevels);
+    CStatusBarFeedback boxes; // the export command's
+    const int r = folder.ExportText(file, key, 2, 50.0, asLevels, &boxes);
     if (result)
         *result = r;
     return file.GetMemoryText();

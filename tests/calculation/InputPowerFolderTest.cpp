@@ -16,6 +16,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "spectral/BandSetOwner.h"
 #include "spectral/OrderList.h"
 #include "spectral/RPMOptions.h"
@@ -53,7 +54,8 @@ std::string Export(CInputPowerFolder& folder, double key, int* result = nullptr)
 {
     CStdioFile file;
     file.OpenMemory(CStdioFile::modeWrite);
-    const int r = folder.ExportText(file, key, 2, 20.0);
+    CStatusBarFeedback boxes; // the export command's
+    const int r = folder.ExportText(file, key, 2, 20.0, &boxes);
     if (result)
         *result = r;
     return file.GetMemoryText();

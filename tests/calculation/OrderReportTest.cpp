@@ -89,7 +89,7 @@ class CLossFactors : public CZuData
 {
 public:
     CLossFactors() : CZuData("solved", nullptr, 51, OCTAVE_BAND_USER, 0.0, 0.0) {}
-    double ExtractIntrinsicDlf(const std::string& name, unsigned band) override
+    double ExtractIntrinsicDlf(const std::string& name, unsigned band, CFeedback*) override
     {
         const double eta[] = {0.01, 0.02, 0.0};
         return name == "C-" && band < 3 ? eta[band] : kNoValue;

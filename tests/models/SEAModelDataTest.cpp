@@ -11,6 +11,7 @@
 #include "platform/elements/StdioFile.h"
 #include "platform/elements/ZuStdData.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 
 namespace {
 
@@ -70,15 +71,16 @@ TEST_F(SeaFixture, FailuresGiveTheirValuesAndMessages)
     EXPECT_EQ(model->ExtractTotalDlf("Panel-R-F", 3u), 0.0); // total DLF out of range: 0.0
     EXPECT_EQ(prompts.Count(), 0u);
 
-    // A name missing from the matrix: message 11611 with the name.
-    EXPECT_EQ(model->ExtractClf("Roof-F", "Cabin-C-", 0u), CZuData::kNoValue);
+    // A name missing from the matrix: message 11611 with the name, a box on the status bar.
+    CStatusBarFeedback boxes;
+    EXPECT_EQ(model->ExtractClf("Roof-F", "Cabin-C-", 0u, &boxes), CZuData::kNoValue);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().stringId, 11611u);
     EXPECT_NE(prompts.Last().text.find("Roof-F"), std::string::npos);
-    EXPECT_EQ(model->ExtractClf("Cabin-C-", "Roof-F", out.data(), 2u), 0);
+    EXPECT_EQ(model->ExtractClf("Cabin-C-", "Roof-F", out.data(), 2u, &boxes), 0);
     EXPECT_NE(prompts.Last().text.find("Roof-F"), std::string::npos);
-    EXPECT_EQ(model->ExtractTotalDlf("Roof-F", 0u), CZuData::kNoValue);
-    EXPECT_EQ(model->ExtractIntrinsicDlf("Roof-F", 0u), CZuData::kNoValue);
+    EXPECT_EQ(model->ExtractTotalDlf("Roof-F", 0u, &boxes), CZuData::kNoValue);
+    EXPECT_EQ(model->ExtractIntrinsicDlf("Roof-F", 0u, &boxes), CZuData::kNoValue);
     EXPECT_EQ(prompts.Count(), 4u);
 
     // Vectors: no message, failure value or 0.
@@ -145,7 +147,8 @@ TEST_F(SeaFixture, ConnectionFlagsCountACouplingOfExactlyTheThreshold)
     project.types["Roof"] = 2;
     CZuSubsystemTable more(std::vector<std::string>{"Panel-R", "Roof"});
     model->CreateConnectionInfo(&more);
-    EXPECT_EQ(model->UpdateConnectionInfo(), 0);
+    CStatusBarFeedback boxes;
+    EXPECT_EQ(model->UpdateConnectionInfo(&boxes), 0);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_NE(prompts.Last().text.find("Roof-F"), std::string::npos);
 }

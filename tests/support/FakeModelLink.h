@@ -39,7 +39,7 @@ public:
         return everyPairConnected || connected.count({a, b}) || connected.count({b, a}) ? 1 : 0;
     }
     int IsInputSubsystem(const std::string& name) override { return inputs.count(name) ? 1 : 0; }
-    CSEAModelData* FindSEAModelData(int serial, int) const override
+    CSEAModelData* FindSEAModelData(int serial, int, CFeedback*) const override
     {
         for (int i = 0; i < GetChildCount(); ++i)
             if (auto* data = DynamicDowncast<CSEAModelData>(GetChild(i)))

@@ -8,9 +8,10 @@
 bool OpenDocumentForAutomation(CTALVODoc& doc, const std::string& path, std::string* error, CFeedback* reading)
 {
     CRecordingFeedback reports;
+    CFeedback* const kept = doc.GetFeedback();
     doc.SetFeedback(&reports);
     const bool opened = doc.OnOpenDocument(path, error, reading);
-    doc.SetFeedback(nullptr);
+    doc.SetFeedback(kept);
     if (!opened && error) {
         std::string said;
         for (const CFeedback::SReport& report : reports.reports)

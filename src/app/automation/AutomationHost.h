@@ -7,7 +7,8 @@
 #include <memory>
 #include <string>
 
-class CFeedback;
+#include "platform/base/Feedback.h"
+
 class CTALVODoc;
 
 class IAutomationHost
@@ -47,9 +48,10 @@ public:
 
 // Reads a project file into doc for an automation caller, who cannot answer a message box: what the
 // read reports (a file too old or too new, say) goes into error, a paragraph each, ahead of why the
-// read failed. reading, when given, shows the bytes read (CTALVODoc::OnOpenDocument).
+// read failed. reading shows the bytes read (CTALVODoc::OnOpenDocument). The document keeps the
+// feedback it had for its later writes.
 bool OpenDocumentForAutomation(CTALVODoc& doc, const std::string& path, std::string* error,
-                               CFeedback* reading = nullptr);
+                               CFeedback* reading = SilentFeedback());
 
 // A host without a window: it keeps the document, asks nothing and never shows anything.
 class CWindowlessAutomationHost : public IAutomationHost

@@ -250,7 +250,7 @@ bool CDlgInputPowerData::OnOpenFunction()
     CHSEAGeneralData* set = SelectedSet();
     QListWidgetItem* item = m_functions->currentItem();
     CZuPowerFunc* f = set && item ? set->FindFuncByKind(item->text().toStdString(), 0) : nullptr;
-    return f && GetTALVOApp().OpenDataView(f);
+    return f && GetTALVOApp().OpenDataView(f, &*CStatusBarFallback(nullptr));
 }
 
 bool CDlgInputPowerData::Solve()

@@ -314,7 +314,7 @@ void RegisterFileCommands(CCommandRegistry& r)
         e.enabled = [](const CCommandState& s) { return HasDoc(s) && !s.selection.elements.empty(); };
         e.run = [](ICommandContext&, const CCommandState& s) {
             for (CMElement* element : s.selection.elements)
-                GetTALVOApp().OpenDataView(element);
+                GetTALVOApp().OpenDataView(element, &*CStatusBarFallback(nullptr));
             return true;
         };
         r.Add(e);

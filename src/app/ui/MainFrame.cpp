@@ -111,6 +111,14 @@ protected:
     void OnProgress(int) override {}
     void OnEnd() override {}
 };
+
+// The feedback of the main document's reads and writes (saves, the automation's saves): the
+// status bar, as long as the program runs.
+CFeedback* DocumentFeedback()
+{
+    static CStatusBarFeedback statusBar;
+    return &statusBar;
+}
 } // namespace
 
 CMainFrame::CMainFrame(const std::string& programFolder, QWidget* parent)
@@ -648,8 +656,10 @@ void CMainFrame::AttachDocument(std::unique_ptr<CTALVODoc> doc)
         m_doc->OnCloseDocument();
     }
     m_doc = std::move(doc);
-    if (m_doc)
+    if (m_doc) {
+        m_doc->SetFeedback(DocumentFeedback());
         GetTALVOApp().SetMainDocument(m_doc.get());
+    }
     UpdateFrameTitle();
     UpdateCommandUI();
 }
@@ -670,11 +680,10 @@ bool CMainFrame::OpenDocumentFile(const std::string& path, std::string* error)
     // A small file is read before a bar could be seen; painting one for each of its steps would
     // only hold the read up. What it reports is still shown.
     CQuietReadFeedback quiet;
-    doc->SetFeedback(reading ? nullptr : &quiet);
+    doc->SetFeedback(reading ? DocumentFeedback() : &quiet);
     // A caller that takes the error (the automation) also takes what the read reported.
     const bool opened =
         error ? OpenDocumentForAutomation(*doc, absolute, &why, reading) : doc->OnOpenDocument(absolute, &why, reading);
-    doc->SetFeedback(nullptr);
     return TakeOpenedDocument(std::move(doc), opened, absolute, why, error);
 }
 
@@ -708,6 +717,7 @@ bool CMainFrame::TakeOpenedDocument(std::unique_ptr<CTALVODoc> doc, bool opened,
         UpdateCommandUI();
         return false;
     }
+    doc->SetFeedback(DocumentFeedback());
     m_doc = std::move(doc);
     GetTALVOApp().AddToRecentFileList(absolute);
     UpdateFrameTitle();
@@ -726,6 +736,7 @@ bool CMainFrame::NewDocument()
         return false;
     const std::string path = std::filesystem::absolute(dlg.GetProjectFilePath()).lexically_normal().string();
     auto doc = std::make_unique<CTALVODoc>();
+    doc->SetFeedback(DocumentFeedback());
     std::string error;
     CModelImporter importer(*doc, this);
     const auto makeModel = [&importer]() -> CBaseProject* {

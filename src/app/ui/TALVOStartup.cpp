@@ -7,6 +7,7 @@
 #include "app/ui/SplashWnd.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StatusBarFallback.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
 
@@ -150,8 +151,11 @@ CTALVOStartup InitTALVOApp(const std::vector<std::string>& args, const std::stri
     else if (openAfterShow)
         startup.mainFrame->OpenDocumentFile(cmd.fileName);
     // A shown program checks the sibling it works with; it never holds up the start.
-    if (show)
-        app.CheckPlovaVersionInBackground();
+    if (show) {
+        // The warning comes later, on the event loop: the status bar that shows it lives on.
+        static CStatusBarFeedback versionWarning;
+        app.CheckPlovaVersionInBackground(&versionWarning);
+    }
 
     // The automatic update check runs on the event loop and never holds up the start.
     CheckLastVersionAuto(GetUpdateCheckAddress(), app.IsRunningObjectRegistered() && GetAutoCheckLastVerOption() != 0,

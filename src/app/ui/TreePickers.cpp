@@ -10,6 +10,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
@@ -118,7 +119,8 @@ CMElement* CTreePickers::RunOperation(int command, CMElement* element, const std
         return nullptr;
     // The name the result-name step gives the command's function.
     const std::string resultName = entry->resultNameId ? FormatString(entry->resultNameId, name1.c_str()) : "";
-    return entry->operation(*data, name1, name2, resultName);
+    // Why a pick failed shows as the box it always was.
+    return entry->operation(*data, name1, name2, resultName, &*CStatusBarFallback(nullptr));
 }
 
 void CTreePickers::RunPicked(bool pair)
@@ -144,5 +146,5 @@ void CTreePickers::RunPicked(bool pair)
     }
     if (old && old != made)
         element->DeleteChild(old, 1);
-    GetTALVOApp().OpenDataView(made);
+    GetTALVOApp().OpenDataView(made, &*CStatusBarFallback(nullptr));
 }

@@ -117,7 +117,7 @@ int CZuData::CreateConnectionInfo(const CZuSubsystemTable* table)
     return 1;
 }
 
-int CZuData::UpdateConnectionInfo()
+int CZuData::UpdateConnectionInfo(CFeedback*)
 {
     return 0;
 }
@@ -232,39 +232,39 @@ CZuFuncElement* CZuData::GetIntrinsicDlf(const std::string& subsystem)
 
 // ---- extraction: model data override these ----
 
-double CZuData::ExtractClf(const std::string&, const std::string&, unsigned)
+double CZuData::ExtractClf(const std::string&, const std::string&, unsigned, CFeedback*)
 {
     return kNoValue;
 }
-int CZuData::ExtractClf(const std::string&, const std::string&, double*, unsigned)
+int CZuData::ExtractClf(const std::string&, const std::string&, double*, unsigned, CFeedback*)
 {
     return 0;
 }
-CMElement* CZuData::ExtractClf(const std::string&, const std::string&)
+CMElement* CZuData::ExtractClf(const std::string&, const std::string&, CFeedback*)
 {
     return nullptr;
 }
-double CZuData::ExtractIntrinsicDlf(const std::string&, unsigned)
+double CZuData::ExtractIntrinsicDlf(const std::string&, unsigned, CFeedback*)
 {
     return kNoValue;
 }
-int CZuData::ExtractIntrinsicDlf(const std::string&, double*, unsigned)
+int CZuData::ExtractIntrinsicDlf(const std::string&, double*, unsigned, CFeedback*)
 {
     return 0;
 }
-CMElement* CZuData::ExtractIntrinsicDlf(const std::string&)
+CMElement* CZuData::ExtractIntrinsicDlf(const std::string&, CFeedback*)
 {
     return nullptr;
 }
-double CZuData::ExtractTotalDlf(const std::string&, unsigned)
+double CZuData::ExtractTotalDlf(const std::string&, unsigned, CFeedback*)
 {
     return kNoValue;
 }
-int CZuData::ExtractTotalDlf(const std::string&, double*, unsigned)
+int CZuData::ExtractTotalDlf(const std::string&, double*, unsigned, CFeedback*)
 {
     return 0;
 }
-CMElement* CZuData::ExtractTotalDlf(const std::string&)
+CMElement* CZuData::ExtractTotalDlf(const std::string&, CFeedback*)
 {
     return nullptr;
 }

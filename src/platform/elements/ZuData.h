@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Feedback.h"
 #include "platform/elements/MElement.h"
 #include "platform/elements/ZuStdDataAccessor.h"
 #include "platform/elements/ZuSubsystemTable.h"
@@ -72,8 +73,9 @@ public:
     // Copies table as the connection table and sizes the flags to its pairs and the bands, all 0.
     // Returns 1, or 0 for a null table.
     virtual int CreateConnectionInfo(const CZuSubsystemTable* table);
-    // Recomputes the flags from the model quantities; nothing here (0).
-    virtual int UpdateConnectionInfo();
+    // Recomputes the flags from the model quantities; nothing here (0). A subsystem the model
+    // lacks is reported to the feedback.
+    virtual int UpdateConnectionInfo(CFeedback* feedback = SilentFeedback());
     // Flag of the ordered pair (i, j) of the connection table at a band; 0 outside.
     uint8_t GetConnection(int i, int j, int band) const;
     void SetConnection(int i, int j, int band, uint8_t flag);
@@ -99,16 +101,22 @@ public:
 
     // ---- extraction (model data override these; here they fail) ----
     // Single band: the value, or kNoValue. Band range 0..count-1 into out: 1 or 0. Function form:
-    // the function element (created or refreshed as a child), or null.
-    virtual double ExtractClf(const std::string& from, const std::string& to, unsigned band);
-    virtual int ExtractClf(const std::string& from, const std::string& to, double* out, unsigned count);
-    virtual CMElement* ExtractClf(const std::string& a, const std::string& b);
-    virtual double ExtractIntrinsicDlf(const std::string& subsystem, unsigned band);
-    virtual int ExtractIntrinsicDlf(const std::string& subsystem, double* out, unsigned count);
-    virtual CMElement* ExtractIntrinsicDlf(const std::string& subsystem);
-    virtual double ExtractTotalDlf(const std::string& subsystem, unsigned band);
-    virtual int ExtractTotalDlf(const std::string& subsystem, double* out, unsigned count);
-    virtual CMElement* ExtractTotalDlf(const std::string& subsystem);
+    // the function element (created or refreshed as a child), or null. A subsystem the model lacks
+    // is reported to the feedback.
+    virtual double ExtractClf(const std::string& from, const std::string& to, unsigned band,
+                              CFeedback* feedback = SilentFeedback());
+    virtual int ExtractClf(const std::string& from, const std::string& to, double* out, unsigned count,
+                           CFeedback* feedback = SilentFeedback());
+    virtual CMElement* ExtractClf(const std::string& a, const std::string& b, CFeedback* feedback = SilentFeedback());
+    virtual double ExtractIntrinsicDlf(const std::string& subsystem, unsigned band,
+                                       CFeedback* feedback = SilentFeedback());
+    virtual int ExtractIntrinsicDlf(const std::string& subsystem, double* out, unsigned count,
+                                    CFeedback* feedback = SilentFeedback());
+    virtual CMElement* ExtractIntrinsicDlf(const std::string& subsystem, CFeedback* feedback = SilentFeedback());
+    virtual double ExtractTotalDlf(const std::string& subsystem, unsigned band, CFeedback* feedback = SilentFeedback());
+    virtual int ExtractTotalDlf(const std::string& subsystem, double* out, unsigned count,
+                                CFeedback* feedback = SilentFeedback());
+    virtual CMElement* ExtractTotalDlf(const std::string& subsystem, CFeedback* feedback = SilentFeedback());
     virtual double ExtractModalDensity(const std::string& subsystem, unsigned band);
     virtual int ExtractModalDensity(const std::string& subsystem, double* out, unsigned count);
     virtual double ExtractWaveNumber(const std::string& subsystem, unsigned band);

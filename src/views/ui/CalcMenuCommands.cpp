@@ -102,7 +102,7 @@ bool RunResultCommand(ICommandContext& frame, const CCommandState& s, int id, co
     picker.m_strName = container.GetTargetSubsystem();
     if (picker.DoModal() != IDOK)
         return true;
-    command.run(*project, result, picker.m_strName);
+    command.run(*project, result, picker.m_strName, &*CStatusBarFallback(nullptr));
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/ui/ZuChart.h"
 #include "platform/ui/ZuDataTipCtrl.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
@@ -181,7 +182,7 @@ bool CDlgCavPcView::OnInitDialog()
     std::vector<std::vector<double>> spl(static_cast<size_t>(m_data.GetRpmCount()));
     CZuRpmMultiVecFunc* f = set && project ? project->FindSPL(set, m_target) : nullptr;
     if (!f && set && project)
-        f = project->AddResult(set, project->CalcSPL(set, m_target));
+        f = project->AddResult(set, project->CalcSPL(set, m_target, &*CStatusBarFallback(nullptr)));
     if (f)
         for (int r = 0; r < m_data.GetRpmCount(); ++r) {
             const int row = f->FindRpmIndex(m_data.GetRpm(r));
@@ -213,7 +214,7 @@ bool CDlgCavPcView::OnInitDialog()
             const int modelBand = band < static_cast<int>(map.size()) ? map[static_cast<size_t>(band)] : band;
             if (modelBand < 0)
                 return false;
-            eta = h->ExtractIntrinsicDlf(keyed, static_cast<unsigned>(modelBand));
+            eta = h->ExtractIntrinsicDlf(keyed, static_cast<unsigned>(modelBand), &*CStatusBarFallback(nullptr));
             freq = h->GetFreq(modelBand);
             return true;
         },

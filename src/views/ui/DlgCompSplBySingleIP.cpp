@@ -11,6 +11,7 @@
 #include "platform/ui/ZuChart.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
@@ -174,7 +175,7 @@ void CDlgCompSplBySingleIP::SetTargetSubsystem(const std::string& name)
     std::string plain = name;
     CGfxUtil::RemoveWaveSign(plain);
     // A model without the subsystem says so (a model project without model data says that itself).
-    if (CModelData* data = model ? model->GetModelData(1) : nullptr) {
+    if (CModelData* data = model ? model->GetModelData(1, &*CStatusBarFallback(nullptr)) : nullptr) {
         CModelSubsystem* subsystem = data->GetSubsystem(plain, 0, 0);
         if (!subsystem)
             CGfxUtil::WarningBox(Format("The subsystem \"%s\" is not in the model.", plain.c_str()));

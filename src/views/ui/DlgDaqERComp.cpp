@@ -15,6 +15,7 @@
 #include "platform/win/Clipboard.h"
 #include "platform/win/ObjectLifetime.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
@@ -211,7 +212,7 @@ bool CDlgDaqERComp::Ratio(const std::string& s, const std::string& t, bool model
             std::vector<double> c, d;
             for (int b = 0; b < clf->GetDataCount(); ++b) {
                 c.push_back(clf->DataValue(b, k));
-                d.push_back(hsea->ExtractTotalDlf(t + "-", static_cast<unsigned>(b)));
+                d.push_back(hsea->ExtractTotalDlf(t + "-", static_cast<unsigned>(b), &*CStatusBarFallback(nullptr)));
             }
             er = CDaqERCompData::CouplingRatio(c, d);
             return true;

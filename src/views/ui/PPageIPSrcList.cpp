@@ -3,6 +3,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "spectral/ZuOTResultData.h"
 #include "spectral/ZuRpmResultData.h"
+#include "platform/win/StatusBarFallback.h"
 
 #include <QListWidget>
 #include <QVBoxLayout>
@@ -23,9 +24,9 @@ bool CPPageIPSrcList::OnInitDialog()
     if (m_result) {
         sources.Clear();
         if (auto* rpm = DynamicDowncast<CZuRpmResultData>(m_result))
-            rpm->CollectInputPowerSubsystems(sources, 1);
+            rpm->CollectInputPowerSubsystems(sources, 1, &*CStatusBarFallback(nullptr));
         else if (auto* ot = DynamicDowncast<CZuOTResultData>(m_result))
-            ot->CollectInputPowerSubsystems(sources, 1);
+            ot->CollectInputPowerSubsystems(sources, 1, &*CStatusBarFallback(nullptr));
     }
     CZuSubsystemTable names;
     for (std::string name : sources.Names()) {

@@ -8,6 +8,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/StatusBarFeedback.h"
 #include "spectral/ZuOTFunc.h"
@@ -78,7 +79,7 @@ bool CResultViewerCommands::WriteOrderReport(CAnalysisProject& project, CZuOTPcF
     COTCavPcCreator report(contributions);
     // The cavity's SPL by order is computed into the result data when the report needs it first.
     report.SetSplCalculation([&project](CZuOTResultData& data, const std::string& cavity) {
-        return project.AddResult(&data, project.CalcSPLOT(&data, cavity, 0));
+        return project.AddResult(&data, project.CalcSPLOT(&data, cavity, 0, &*CStatusBarFallback(nullptr)));
     });
     // The file is written whole or not at all: an existing report stays as it was on failure.
     return report.WriteReport(path.c_str(), &progress) == 1;
@@ -113,7 +114,8 @@ intptr_t CResultViewerCommands::OnSplBySingleIP(uint32_t msg, const CZuSubsystem
     CZuRpmMultiVecFunc* table = nullptr;
     {
         CWaitCursor wait;
-        table = dynamic_cast<CZuRpmMultiVecFunc*>(project->BuildSPLByInputPowers(target, *inputs, 0));
+        table = dynamic_cast<CZuRpmMultiVecFunc*>(
+            project->BuildSPLByInputPowers(target, *inputs, 0, &*CStatusBarFallback(nullptr)));
     }
     if (!table) {
         AfxMessageBox("Failed to create data.", MB_OK | MB_ICONEXCLAMATION);

@@ -91,7 +91,7 @@ TEST(PlovaVersionCheck, WarnsOnlyForAKnownBuildBelowTheRequiredOne)
             CTALVOApp& app = GetTALVOApp();
             if (!background)
                 return app.CheckPlovaVersion(&boxes);
-            app.CheckPlovaVersionInBackground();
+            app.CheckPlovaVersionInBackground(&boxes);
             app.FinishPlovaVersionCheck();
             QCoreApplication::processEvents();
             return true;

@@ -16,6 +16,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "TreeText.h"
 #include "../NewerProjectFile.h"
 
@@ -69,8 +70,10 @@ TEST_F(DocumentRoad, ProgressMessagesFollowTheSaveAndLoadProtocol)
     CRecordingMessageTarget recorder;
     CMainWindowTargetScope scope(&recorder);
     const std::string file = Path("car/car.orv");
+    CStatusBarFeedback statusBar; // what the main window gives its document
     {
         CTALVODoc doc;
+        doc.SetFeedback(&statusBar);
         FillDocument(doc);
         std::string error;
         ASSERT_TRUE(doc.OnSaveDocument(file, &error)) << error;
@@ -97,6 +100,7 @@ TEST_F(DocumentRoad, ProgressMessagesFollowTheSaveAndLoadProtocol)
 
     recorder.Clear();
     CTALVODoc reread;
+    reread.SetFeedback(&statusBar);
     std::string error;
     ASSERT_TRUE(reread.OnOpenDocument(file, &error)) << error;
     const std::vector<uint32_t> expected = {WM_ZU_PROGRESS_SHOW, WM_ZU_PROGRESS_RANGE, WM_ZU_PROGRESS_TEXT,

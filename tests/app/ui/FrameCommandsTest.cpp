@@ -1049,6 +1049,37 @@ TEST_F(FrameCommandsTest, TheModelsOwnResultMakesItsFunctionsThroughTheProjectWi
         EXPECT_EQ(CTreePickers::RunOperation(id, result, "Roof-F", "Front Cabin-R"), nullptr) << id;
 }
 
+TEST_F(FrameCommandsTest, APickOfASubsystemTheModelLacksShowsWhyInABox)
+{
+    // The picker operations report a subsystem missing from the loss-factor matrix to the feedback
+    // the project window gives them: the main window's status bar, which shows the box it always
+    // showed, once per pick.
+    CModelProject* model = Container().GetModelProject();
+    ASSERT_NE(model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
+              nullptr);
+    CHSEAGeneralData* set = CInputPowerSets::CreateSet(*model);
+    ASSERT_NE(set, nullptr);
+    ASSERT_NE(set->AddPowerFunc("Roof-F", 0), nullptr);
+    CHSEAResultData* result = CInputPowerSets::Solve(model, set);
+    ASSERT_NE(result, nullptr);
+    CMElement* hsea = model->GetHSEAModelData();
+    const std::string missing = "Nowhere-F";
+    struct Pick
+    {
+        int id;
+        CMElement* element;
+    };
+    for (const Pick& p : {Pick{1003, result}, Pick{1013, result}, Pick{1023, result}, Pick{1036, result},
+                          Pick{1067, result}, Pick{1146, hsea}, Pick{1147, hsea}, Pick{1149, hsea}}) {
+        CScriptedPrompts prompts;
+        prompts.Answer(IDOK);
+        EXPECT_EQ(CTreePickers::RunOperation(p.id, p.element, missing, "Front Cabin-R"), nullptr) << p.id;
+        ASSERT_EQ(prompts.Count(), 1u) << p.id;
+        EXPECT_EQ(prompts.Last().stringId, 11611u) << p.id;
+        EXPECT_EQ(prompts.Last().text, FormatString(11611, missing.c_str())) << p.id;
+    }
+}
+
 TEST_F(FrameCommandsTest, RecalculationWithNoDataSetInUseSaysSoAndCalculatesNothing)
 {
     Select(1);
