@@ -75,7 +75,7 @@ void BM_IndexAndReadAll(benchmark::State& state)
         }
         std::vector<std::unique_ptr<CDAQPPUFIndex>> index;
         std::string error;
-        if (!CUFScanner::Scan(file, index, &error, nullptr, threads)) {
+        if (!CUFScanner::Scan(file, index, &error, SilentFeedback(), threads)) {
             state.SkipWithError(error.c_str());
             return;
         }
@@ -106,7 +106,7 @@ void BM_IndexOnly(benchmark::State& state)
     const std::string path = File(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         std::vector<std::unique_ptr<CDAQPPUFIndex>> index;
-        CUFScanner::Scan(path, index, nullptr, nullptr, static_cast<int>(state.range(1)));
+        CUFScanner::Scan(path, index, nullptr, SilentFeedback(), static_cast<int>(state.range(1)));
         benchmark::DoNotOptimize(index.size());
     }
 }

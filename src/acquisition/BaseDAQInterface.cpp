@@ -425,9 +425,9 @@ bool CBaseDAQInterface::SetNoiseType(int type)
 
 void CBaseDAQInterface::SetFeedback(CFeedback* feedback)
 {
-    m_feedback = feedback;
+    m_feedback = feedback ? feedback : SilentFeedback();
     if (m_noise)
-        m_noise->SetFeedback(feedback);
+        m_noise->SetFeedback(m_feedback);
 }
 
 bool CBaseDAQInterface::StartNoise()

@@ -8,6 +8,7 @@
 // Results: true for success. Float getters without a value return -FLT_MAX.
 #include "acquisition/ChannelInfo.h"
 #include "acquisition/DAQRunFault.h"
+#include "platform/base/Feedback.h"
 
 #include <atomic>
 #include <cfloat>
@@ -16,7 +17,6 @@
 #include <mutex>
 #include <vector>
 
-class CFeedback;
 class IMessageTarget;
 class CNoiseGenerator;
 
@@ -86,8 +86,8 @@ public:
     virtual bool StopNoise();
 
     // Where the interface reports what goes wrong (a channel not available, a unit that does not
-    // match the inventory, a noise device that cannot play); not owned. Null: the main window's
-    // status bar, which shows the messages as boxes. The noise generator reports there too.
+    // match the inventory, a noise device that cannot play); not owned. Silent until set (null sets
+    // it silent again). The noise generator reports there too.
     virtual void SetFeedback(CFeedback* feedback);
     CFeedback* GetFeedback() const { return m_feedback; }
 
@@ -144,5 +144,5 @@ protected:
     std::vector<CHANNELINFO> m_channels;
     std::unique_ptr<CNoiseGenerator> m_noise;
     int m_noiseType = 0;
-    CFeedback* m_feedback = nullptr;
+    CFeedback* m_feedback = SilentFeedback();
 };

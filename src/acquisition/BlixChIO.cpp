@@ -19,7 +19,6 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
-#include "platform/win/StatusBarFeedback.h"
 
 namespace {
 
@@ -492,8 +491,7 @@ int CBlixChIO::CImport::Conclude(CBlixChDB& db)
     db.Sort();
     Commit(db);
     const bool applied = ApplyToBundles(*m_params.GetDB());
-    if (m_progress)
-        m_progress->End();
+    m_progress->End();
     return applied && m_report.GetCount() == 0 ? 1 : 0;
 }
 
@@ -538,11 +536,9 @@ int CBlixChIO::CImport::Run()
     }
 
     CBlixChDB db;
-    if (m_progress)
-        m_progress->Begin(::Format("Importing [%s]...", m_params.GetPath().c_str()), static_cast<int>(m_lines.size()));
+    m_progress->Begin(::Format("Importing [%s]...", m_params.GetPath().c_str()), static_cast<int>(m_lines.size()));
     for (size_t i = 0; i < m_lines.size(); ++i) {
-        if (m_progress)
-            m_progress->SetPos(static_cast<int>(i));
+        m_progress->SetPos(static_cast<int>(i));
         // Hand-written files line their columns up with several tabs: a run of tabs is one separator.
         const std::vector<std::string> fields = CTabSplitter().SkipEmptyFields().Split(m_lines[i]);
         if (fields.size() < 4) {
@@ -624,12 +620,10 @@ int CBlixChIO::CImportXl::Run()
 
     CBlixChDB db;
     const int columns = static_cast<int>(walk.Columns().size());
-    if (m_progress)
-        m_progress->Begin(::Format("Importing [%s]...", path.c_str()), columns);
+    m_progress->Begin(::Format("Importing [%s]...", path.c_str()), columns);
     int step = 0;
     for (const auto& [col, spans] : walk.Columns()) {
-        if (m_progress)
-            m_progress->SetPos(step++);
+        m_progress->SetPos(step++);
         CRangeWalk::CCursor cursor(spans);
         int row = range.row1;
         while (row <= range.row2) {
@@ -702,23 +696,19 @@ int CBlixChIO::CExport::Run()
         m_file.WriteString(std::string(kColumnLine) + "\n");
         if (const CBlixChDB* db = m_params.GetDB()) {
             const CBlixChDB::CItemList* items = db->GetItemList();
-            if (m_progress)
-                m_progress->Begin(::Format("Exporting [%s]...", path.c_str()), items->GetSize());
+            m_progress->Begin(::Format("Exporting [%s]...", path.c_str()), items->GetSize());
             for (int i = 0; i < items->GetSize(); ++i) {
-                if (m_progress)
-                    m_progress->SetPos(i);
+                m_progress->SetPos(i);
                 const CBlixChDB::CItem* item = items->GetAt(i);
                 m_file.WriteString(::Format("%s\t%s\t%d\t%s\n", item->GetSubsystem().c_str(), item->GetBlixSN().c_str(),
                                             item->GetBlixCh() + 1, item->GetSensor().c_str()));
             }
-            if (m_progress)
-                m_progress->End();
+            m_progress->End();
         }
         m_file.Close();
     } catch (const std::exception&) {
         m_file.Abort();
-        if (m_progress)
-            m_progress->End();
+        m_progress->End();
         m_report.Add(errOpenExport, {path});
     }
     return m_report.GetCount() == 0 ? 1 : 0;
@@ -726,10 +716,7 @@ int CBlixChIO::CExport::Run()
 
 // ---- the exchange ----
 
-CBlixChIO::CBlixChIO() : m_report(std::make_unique<CErrRep>()), m_statusBar(std::make_unique<CStatusBarFeedback>())
-{
-    m_progress = m_statusBar.get();
-}
+CBlixChIO::CBlixChIO() : m_report(std::make_unique<CErrRep>()) {}
 
 CBlixChIO::~CBlixChIO() = default;
 

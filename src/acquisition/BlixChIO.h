@@ -18,13 +18,13 @@
 #include <vector>
 
 #include "platform/archive/Object.h"
+#include "platform/base/Feedback.h"
 #include "platform/elements/StdioFile.h"
 
 class CBlixChDB;
 class CExcelWrapper;
 class CSensorProject;
 class CZuSubsystemTable;
-class CFeedback;
 
 class CBlixChIO
 {
@@ -210,8 +210,8 @@ public:
     void SetParams(const CParams* params) { m_params = params; }
     const CParams* GetParams() const { return m_params; }
     CErrRep* GetErrRep() const { return m_report.get(); }
-    // Progress of long runs; the main window's status bar unless set (not owned; null: none).
-    void SetFeedback(CFeedback* progress) { m_progress = progress; }
+    // Progress of long runs (not owned); silent until set (null sets it silent again).
+    void SetFeedback(CFeedback* progress) { m_progress = progress ? progress : SilentFeedback(); }
 
     // Reads the file of the parameters: a workbook for ".xls" and ".xlsx" in any case, text
     // otherwise. Gives the file's title; 1 when the run found no error.
@@ -227,6 +227,5 @@ public:
 private:
     const CParams* m_params = nullptr;
     std::unique_ptr<CErrRep> m_report;
-    CFeedback* m_progress;
-    std::unique_ptr<CFeedback> m_statusBar;
+    CFeedback* m_progress = SilentFeedback();
 };

@@ -3,6 +3,7 @@
 // same several-systems interface, made on the first request. Clients never delete it; the program
 // destroys it at exit (Destroy, which the holder's own destruction also does).
 class CBaseDAQInterface;
+class CFeedback;
 class CMultiQMXInterface;
 
 class CDAQ
@@ -15,6 +16,9 @@ public:
     static bool Exists();
     // Deletes the interface (its run is ended first); the next request makes a new one.
     static void Destroy();
+    // Where the interface, made now or later, reports what goes wrong with the hardware (not
+    // owned; it must outlive the interface). Silent until set.
+    static void SetFeedback(CFeedback* feedback);
 
     ~CDAQ();
 };

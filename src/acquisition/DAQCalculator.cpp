@@ -18,7 +18,6 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/MultiVectorFunction.h"
@@ -195,8 +194,7 @@ int CDAQCalculator::Calculate(CFeedback* feedback)
     m_errors.clear();
     if (m_list.IsEmpty())
         return 1;
-    CStatusBarFeedback statusBar;
-    CFeedback& progress = feedback ? *feedback : statusBar;
+    CFeedback& progress = *feedback;
     auto text = [](CMElement* set) {
         return Format("Calculating %s...", set->GetParent() ? set->GetParent()->GetName().c_str() : "");
     };
@@ -263,17 +261,14 @@ int CDAQCalculator::SaveDaqFiles(CFeedback* progress)
     m_errors.clear();
     if (m_outsideData)
         return 1;
-    if (progress)
-        progress->Begin("", m_list.GetSize());
+    progress->Begin("", m_list.GetSize());
     CSensorProject* sensors = m_project ? m_project->GetSensorProject() : nullptr;
     for (CMElement* set : m_list) {
-        if (progress) {
-            CMElement* parent = set->GetParent();
-            progress->SetText(Format("%s-%s", parent ? parent->GetName().c_str() : "", set->GetName().c_str()));
-            progress->Step();
-            if (progress->IsCancelled())
-                return 0;
-        }
+        CMElement* parent = set->GetParent();
+        progress->SetText(Format("%s-%s", parent ? parent->GetName().c_str() : "", set->GetName().c_str()));
+        progress->Step();
+        if (progress->IsCancelled())
+            return 0;
         CDAQIO io(set);
         io.SetFeedback(progress);
         std::unique_ptr<CExpProject> project = io.MergeProjects();
@@ -322,10 +317,7 @@ int CDAQCalculator::SaveDaqFiles(CFeedback* progress)
     std::string message = "#### FAILED TO SAVE DAQ FILE ###\n";
     for (const ErrorRecord& e : m_errors)
         message += Format("[%d]%s\n", e.code, e.text.c_str());
-    if (progress)
-        progress->Warning(message);
-    else
-        CStatusBarFeedback().Warning(message);
+    progress->Warning(message);
     return 0;
 }
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Feedback.h"
 #include "platform/elements/MElementList.h"
 
 class CMElement;
 class IDaqProjectAccess;
-class CFeedback;
 
 class CDAQCalculator
 {
@@ -34,16 +34,16 @@ public:
     const CMElementList& GetList() const { return m_list; }
 
     // Recalculates every listed data set; 1 when no error was recorded. Progress ("Calculating
-    // %s...", a step per data set) goes to the feedback, the main window's status bar when none is
-    // given; none for an empty list.
-    int Calculate(CFeedback* feedback = nullptr);
+    // %s...", a step per data set) and the warnings of the measurement files go to the feedback;
+    // none for an empty list.
+    int Calculate(CFeedback* feedback = SilentFeedback());
     // Writes the report: for each code 0 to 7 its banner, then the texts of its errors, one a line.
     // Nothing for an empty path; false when the file cannot be written.
     bool ReportErrors(const std::string& path) const;
     // After sensor changes: takes each channel's sensor record from the sensor of the same name and
     // saves the files whose channels changed. 0 when the user cancelled or a file failed to save
-    // (listed in one warning of the feedback, a message box when none is given), else 1.
-    int SaveDaqFiles(CFeedback* progress = nullptr);
+    // (listed in one warning of the feedback), else 1.
+    int SaveDaqFiles(CFeedback* progress = SilentFeedback());
 
     const std::vector<ErrorRecord>& GetErrors() const { return m_errors; }
     // The reasons of the errors of the last run, a line each (the first few, then how many more).

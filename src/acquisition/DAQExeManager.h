@@ -78,9 +78,9 @@ public:
     float GetDuration() const { return m_duration; }
     // The interface the run drives; null (the default) means the program's one (CDAQ).
     void SetInterface(CMultiQMXInterface* daq) { m_daq = daq; }
-    // Where the run's progress goes (not owned); null (the default): nowhere.
-    void SetFeedback(CFeedback* feedback) { m_feedback = feedback; }
-    CFeedback& Feedback() { return m_feedback ? *m_feedback : m_silent; }
+    // Where the run's progress goes (not owned); silent until set (null sets it silent again).
+    void SetFeedback(CFeedback* feedback) { m_feedback = feedback ? feedback : SilentFeedback(); }
+    CFeedback& Feedback() { return *m_feedback; }
 
     // ---- the run ----
     int Prepare();
@@ -149,8 +149,7 @@ private:
     // Samples of the pulse channel taken into the stream so far in this run.
     int m_streamPosition = 0;
     std::vector<float> m_scratch;
-    CFeedback* m_feedback = nullptr;
-    CSilentFeedback m_silent;
+    CFeedback* m_feedback = SilentFeedback();
     // This run was asked to finish early.
     int m_finishing = 0;
 };

@@ -13,7 +13,6 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElement.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WaitCursor.h"
@@ -123,8 +122,7 @@ int CDAQIO::SaveAll(CExpProject* base)
             continue;
         auto [it, added] = files.emplace(path, set);
         if (!added && it->second != set) {
-            CStatusBarFallback(m_feedback)
-                ->Warning(FormatString(IDS_TEXT_TWICE, GetDaqFileName(set).c_str()), IDS_TEXT_TWICE);
+            m_feedback->Warning(FormatString(IDS_TEXT_TWICE, GetDaqFileName(set).c_str()), IDS_TEXT_TWICE);
             return 0;
         }
     }
@@ -276,8 +274,7 @@ std::unique_ptr<CExpProject> CDAQIO::LoadPath(CMElement* dataSet, const std::str
         project.reset();
     }
     if (notMeasurementFile)
-        CStatusBarFallback(m_feedback)
-            ->Warning(FormatString(IDS_DAQ_NOT_MEASUREMENT_FILE, path.c_str()), IDS_DAQ_NOT_MEASUREMENT_FILE);
+        m_feedback->Warning(FormatString(IDS_DAQ_NOT_MEASUREMENT_FILE, path.c_str()), IDS_DAQ_NOT_MEASUREMENT_FILE);
     if (!project)
         AddError(errInvalid, dataSet, reason);
     return project;

@@ -18,10 +18,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/base/Feedback.h"
 #include "platform/elements/MElementList.h"
 
 class CExpProject;
-class CFeedback;
 class CMElement;
 class CObject;
 
@@ -61,8 +61,9 @@ public:
     CDAQIO(const CDAQIO&) = delete;
     CDAQIO& operator=(const CDAQIO&) = delete;
 
-    // Where the warnings of saves and reads go (not owned); null: the main window's status bar.
-    void SetFeedback(CFeedback* feedback) { m_feedback = feedback; }
+    // Where the warnings of saves and reads go (not owned); silent until set (null sets it silent
+    // again).
+    void SetFeedback(CFeedback* feedback) { m_feedback = feedback ? feedback : SilentFeedback(); }
 
     // 1: the listed data sets take the description and calculation options of the data sets read.
     void SetMode(int mode) { m_mode = mode; }
@@ -116,5 +117,5 @@ private:
     CMElementList m_dataSets;
     std::vector<tagERRORINFO> m_errors;
     std::vector<std::unique_ptr<CObject>> m_read; // data sets read
-    CFeedback* m_feedback = nullptr;
+    CFeedback* m_feedback = SilentFeedback();
 };

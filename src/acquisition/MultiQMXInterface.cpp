@@ -67,7 +67,7 @@ void CMultiQMXInterface::SetFeedback(CFeedback* feedback)
 {
     CBaseDAQInterface::SetFeedback(feedback);
     for (auto& unit : m_units)
-        unit->SetFeedback(feedback);
+        unit->SetFeedback(GetFeedback());
 }
 
 int CMultiQMXInterface::RemoveUnit(int i)

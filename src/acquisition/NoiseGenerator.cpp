@@ -1,7 +1,5 @@
 #include "acquisition/NoiseGenerator.h"
 
-#include "platform/win/StatusBarFallback.h"
-
 CNoiseGenerator::CNoiseGenerator(uint16_t channels, uint16_t bitsPerSample, uint32_t samplesPerSec)
     : m_samplesPerSec(samplesPerSec), m_channels(channels), m_bitsPerSample(bitsPerSample)
 {
@@ -47,11 +45,11 @@ bool CNoiseGenerator::Open()
     if (m_opened)
         return true;
     if (CWaveOut::GetDeviceCount() < 1) {
-        CStatusBarFallback(m_feedback)->Warning("No Sound Output Device");
+        m_feedback.load()->Warning("No Sound Output Device");
         return false;
     }
     if (!CWaveOut::GetDeviceCaps(0, m_caps)) {
-        CStatusBarFallback(m_feedback)->Warning("Noise Generator Cannot determine card capabilities");
+        m_feedback.load()->Warning("Noise Generator Cannot determine card capabilities");
         return false;
     }
     m_format.formatTag = 1;
@@ -66,7 +64,7 @@ bool CNoiseGenerator::Open()
         m_event = false;
     }
     if (!m_device.Open(0, m_format, [this] { SignalEvent(); })) {
-        CStatusBarFallback(m_feedback)->Warning("Noise Generator Cannot Open Sound Device");
+        m_feedback.load()->Warning("Noise Generator Cannot Open Sound Device");
         return false;
     }
     m_opened = 1;
@@ -81,11 +79,11 @@ bool CNoiseGenerator::Queue(int buffer)
     h.flags = 0;
     h.loops = 0;
     if (!m_device.PrepareHeader(h) || !(h.flags & WHDR_PREPARED)) {
-        CStatusBarFallback(m_feedback)->Warning("Noise Generator Cannot Prepare Header !");
+        m_feedback.load()->Warning("Noise Generator Cannot Prepare Header !");
         return false;
     }
     if (!m_device.Write(h)) {
-        CStatusBarFallback(m_feedback)->Warning("Noise Generator Cannot Add Buffer !");
+        m_feedback.load()->Warning("Noise Generator Cannot Add Buffer !");
         return false;
     }
     return true;
@@ -162,7 +160,7 @@ void CNoiseGenerator::Worker()
         m_current = index;
         WaveHeader& h = m_headers[static_cast<size_t>(index)];
         if (!m_device.UnprepareHeader(h))
-            CStatusBarFallback(m_feedback)->Warning("Noise Generator Cannot UnPrepareHeader !");
+            m_feedback.load()->Warning("Noise Generator Cannot UnPrepareHeader !");
         Queue(index);
         Fill(index);
     }

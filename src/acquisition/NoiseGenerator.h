@@ -4,6 +4,7 @@
 // that refills and re-queues each buffer when the device hands it back; the subclasses fill the
 // buffers with white or pink noise.
 #include "platform/audio/WaveOut.h"
+#include "platform/base/Feedback.h"
 
 #include <array>
 #include <atomic>
@@ -11,8 +12,6 @@
 #include <cstdint>
 #include <mutex>
 #include <thread>
-
-class CFeedback;
 
 class CNoiseGenerator
 {
@@ -39,9 +38,9 @@ public:
     bool IsRunning() const { return m_running != 0; }
     // Stops playing after that many milliseconds (0: never).
     void SetPauseAfterMs(int ms) { m_pauseAfterMs = ms; }
-    // Where a device that cannot play is reported, also from the worker (not owned); null: the
-    // main window's status bar, which shows it as a box.
-    void SetFeedback(CFeedback* feedback) { m_feedback = feedback; }
+    // Where a device that cannot play is reported, also from the worker (not owned); silent until
+    // set (null sets it silent again).
+    void SetFeedback(CFeedback* feedback) { m_feedback = feedback ? feedback : SilentFeedback(); }
     int GetAmplitude() const { return m_amplitude; }
     int GetCurrentBuffer() const { return m_current; }
     const uint8_t* GetBuffer(int i) const { return m_buffers[static_cast<size_t>(i & 1)].data(); }
@@ -83,5 +82,5 @@ private:
     uint16_t m_bitsPerSample;
     std::atomic<int> m_current{0};
     uint32_t m_random = 1;
-    std::atomic<CFeedback*> m_feedback{nullptr};
+    std::atomic<CFeedback*> m_feedback{SilentFeedback()};
 };

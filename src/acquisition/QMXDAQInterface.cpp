@@ -7,7 +7,6 @@
 #include "platform/base/MsClock.h"
 #include "platform/qmx/QmxDriver.h"
 #include "platform/win/SendWait.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/ZuRegOptions.h"
 
 #include <algorithm>
@@ -262,7 +261,7 @@ bool CQMXDAQInterface::CheckAllChannels()
     const int n = GetMaxChannels();
     for (int i = 0; i < n; ++i) {
         if (GetDriverAddress(i) == 0) {
-            CStatusBarFallback(GetFeedback())->Warning(Format("Channel [%d] is not available.", i + 1));
+            GetFeedback()->Warning(Format("Channel [%d] is not available.", i + 1));
             SetEnabled(0);
             return false;
         }
@@ -277,7 +276,7 @@ bool CQMXDAQInterface::IsChannelAvailable(int channel, bool showMessage)
     if (GetDriverAddress(channel) != 0)
         return true;
     if (showMessage)
-        CStatusBarFallback(GetFeedback())->Warning(Format("Channel [%d] is not available.", channel + 1));
+        GetFeedback()->Warning(Format("Channel [%d] is not available.", channel + 1));
     return false;
 }
 

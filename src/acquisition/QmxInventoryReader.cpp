@@ -3,8 +3,8 @@
 #include "acquisition/QmxBlixChMgr.h"
 #include "acquisition/QMXDAQInterface.h"
 #include "acquisition/QmxDriverAccess.h"
+#include "platform/base/Feedback.h"
 #include "platform/qmx/QmxDriver.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -113,7 +113,7 @@ bool CQmxInventoryReader::VerifyAll()
 bool CQmxInventoryReader::Verify(CQmxBlixChMgr& inventory)
 {
     const CQmxDriverAccess access(m_source);
-    CFeedback* feedback = m_source ? m_source->GetFeedback() : nullptr;
+    CFeedback* feedback = m_source ? m_source->GetFeedback() : SilentFeedback();
     CQmxBlixChInfoList& channels = inventory.GetBlixChInfoList();
     for (int i = 0; i < channels.GetSize(); ++i) {
         CQmxBlixChInfo& ch = channels[i];
@@ -125,12 +125,11 @@ bool CQmxInventoryReader::Verify(CQmxBlixChMgr& inventory)
         const std::string boardSerial = access.ReadBoardSerial(slot);
         const std::string unitSerial = access.ReadUnitSerial(slot, device);
         if (boardSerial != unit->GetBoard()->GetSerial()) {
-            CStatusBarFallback(feedback)->Warning(FormatString(IDS_BOARD_REPLACED, slot + 1), IDS_BOARD_REPLACED);
+            feedback->Warning(FormatString(IDS_BOARD_REPLACED, slot + 1), IDS_BOARD_REPLACED);
             continue;
         }
         if (unitSerial != ch.GetBlixSerial()) {
-            CStatusBarFallback(feedback)->Warning(FormatString(IDS_UNEXPECTED_UNIT_SERIAL, unitSerial.c_str()),
-                                                  IDS_UNEXPECTED_UNIT_SERIAL);
+            feedback->Warning(FormatString(IDS_UNEXPECTED_UNIT_SERIAL, unitSerial.c_str()), IDS_UNEXPECTED_UNIT_SERIAL);
             continue;
         }
         unit->SetStatusFlag(access.TestUnitStatus(slot, device) ? 1 : 0);

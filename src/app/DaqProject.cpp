@@ -21,7 +21,6 @@
 #include "platform/modeldb/ModelData.h"
 #include "platform/modeldb/ModelSubsystem.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/RPMOptions.h"
@@ -325,8 +324,8 @@ int CDaqProject::Recalculate(CMElementList& list, CFeedback* feedback)
     std::unique_ptr<IDAQRecalculator> calculator = RecalculatorFactory() ? RecalculatorFactory()(*this) : nullptr;
     if (!calculator)
         return 0;
-    if (calculator->Calculate(list)) {
-        CStatusBarFallback(feedback)->Information(MessageTextOf(IDS_CALCULATION_FINISHED), IDS_CALCULATION_FINISHED);
+    if (calculator->Calculate(list, feedback)) {
+        feedback->Information(MessageTextOf(IDS_CALCULATION_FINISHED), IDS_CALCULATION_FINISHED);
         return 1;
     }
     // A failed run is never reported as finished: the user gets the error report instead.
@@ -335,7 +334,7 @@ int CDaqProject::Recalculate(CMElementList& list, CFeedback* feedback)
     std::string text = FormatString(IDS_RECALC_ERRORS, path.c_str());
     if (const std::string reasons = calculator->DescribeErrors(); !reasons.empty())
         text += "\n\n" + reasons;
-    CStatusBarFallback(feedback)->Warning(text, IDS_RECALC_ERRORS);
+    feedback->Warning(text, IDS_RECALC_ERRORS);
     return 0;
 }
 
@@ -420,10 +419,11 @@ int CDaqProject::OpenStoredData(const CMElementList& dataSets, const std::string
         return 0;
     CDAQIO reader(dataSets);
     reader.SetMode(1);
+    reader.SetFeedback(feedback);
     std::unique_ptr<CExpProject> project = reader.MergeProjects();
     if (!project || !reader.GetErrorList().empty()) {
         for (const tagERRORINFO& error : reader.GetErrorList())
-            CStatusBarFallback(feedback)->Warning(CDAQIO::FormatError(error));
+            feedback->Warning(CDAQIO::FormatError(error));
         if (project)
             project->SetExperiments(CMElementList());
         doc->CloseDocument();
@@ -443,10 +443,11 @@ int CDaqProject::OpenRawData(const std::string& path, CFeedback* feedback)
     if (!doc)
         return 0;
     CDAQIO reader(CMElementList{});
+    reader.SetFeedback(feedback);
     std::unique_ptr<CExpProject> project = reader.LoadFile(path);
     if (!project) {
         for (const tagERRORINFO& error : reader.GetErrorList())
-            CStatusBarFallback(feedback)->Warning(CDAQIO::FormatFileError(error, path));
+            feedback->Warning(CDAQIO::FormatFileError(error, path));
         doc->CloseDocument();
         return 0;
     }

@@ -11,10 +11,10 @@
 #include "app/BaseProject.h"
 #include "experiments/CalcOptions.h"
 #include "experiments/DaqProjectAccess.h"
+#include "platform/base/Feedback.h"
 
 class CDAQExperiment;
 class CExpInfo;
-class CFeedback;
 class CMElementList;
 class COctaveManagerEx;
 class CRPMOptions;
@@ -27,8 +27,9 @@ class IDAQRecalculator
 {
 public:
     virtual ~IDAQRecalculator() = default;
-    // 0 when errors occurred.
-    virtual int Calculate(CMElementList& list) = 0;
+    // 0 when errors occurred. The progress and the warnings of the measurement files go to the
+    // feedback.
+    virtual int Calculate(CMElementList& list, CFeedback* feedback) = 0;
     // Writes the error list to path; nonzero when written.
     virtual int ReportErrors(const std::string& path) = 0;
     // Why the data sets of the last Calculate failed, a line each, for the user.
@@ -93,20 +94,18 @@ public:
     // changed (when given). Returns their count. An unnamed entry without points (no data set
     // was there to take it from) changes nothing.
     int SetTargetLocalPoints(const CSubsystemLPInfo& target, CMElementList* changed = nullptr);
-    // Runs the recalculation: success reports the information 6170; failure writes the error
-    // report into the work folder and reports the warning 7091 with its path instead (to the
-    // feedback; null: the main window's status bar, which shows them as message boxes, as for the
-    // reports below). 1 on success.
-    int Recalculate(CMElementList& list, CFeedback* feedback = nullptr);
+    // Runs the recalculation with its progress on the feedback: success reports the information
+    // 6170; failure writes the error report into the work folder and reports the warning 7091 with
+    // its path instead. 1 on success.
+    int Recalculate(CMElementList& list, CFeedback* feedback = SilentFeedback());
     // The recalculator the acquisition layer provides.
     static void SetRecalculatorFactory(std::function<std::unique_ptr<IDAQRecalculator>(CDaqProject&)> factory);
     static bool HasRecalculatorFactory();
 
     // Averaged maps over the project's experiments; each replaces the previous averaged data. With
-    // message set, a subsystem without experiments is reported to the feedback (null: the main
-    // window's status bar, which shows it as a message box).
+    // message set, a subsystem without experiments is reported to the feedback.
     CMElement* AverageRpmFuncs(const std::string& name, int message, const CRPMOptions* options,
-                               CFeedback* feedback = nullptr);
+                               CFeedback* feedback = SilentFeedback());
     CMElement* AverageRpmVecFuncs(const std::string& name, int flag);
     CMElement* GetAveragedData() const { return m_averagedData.get(); }
 
@@ -115,11 +114,12 @@ public:
     // "DAQ System", whose views then show them; 0 without a document or without descriptions.
     int OpenDAQSystemDoc(IDAQSystemDocument* doc, const std::vector<CExpInfo*>& list);
     // Opens a measurement window over the measurement file at path. A file that cannot be read
-    // is reported, error by error as warnings, and the window closed again (0).
-    int OpenRawData(const std::string& path, CFeedback* feedback = nullptr);
+    // is reported to the feedback, error by error as warnings, and the window closed again (0).
+    int OpenRawData(const std::string& path, CFeedback* feedback = SilentFeedback());
     // A measurement window over the stored data of these data sets (read from their measurement
-    // files and merged), titled title; 0 after the reader's warnings when they cannot be read.
-    int OpenStoredData(const CMElementList& dataSets, const std::string& title, CFeedback* feedback = nullptr);
+    // files and merged), titled title; 0 after the reader's warnings (to the feedback) when they
+    // cannot be read.
+    int OpenStoredData(const CMElementList& dataSets, const std::string& title, CFeedback* feedback = SilentFeedback());
 
     // ---- what the measured data ask of the project ----
     int GetAveragingMode() const override;

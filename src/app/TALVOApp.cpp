@@ -216,7 +216,7 @@ bool CTALVOApp::OpenExpDataView(CTALVOExp* experiment) const
     };
     const std::string name = hasMap(picked) ? picked : subsystems[index];
     // A subsystem without maps is told to the user by the averaging.
-    CMElement* map = experiment->AverageRpmFuncs(name, 1, nullptr);
+    CMElement* map = experiment->AverageRpmFuncs(name, 1, nullptr, &*CStatusBarFallback(nullptr));
     return map && OpenTALDataView(map, index);
 }
 
@@ -293,7 +293,8 @@ bool CTALVOApp::OpenDataView(CMElement* element, CFeedback* feedback) const
         for (int i = 0; i < experiment->GetChildCount(); ++i)
             if (DynamicDowncast<CDAQExperiment>(experiment->GetChild(i)))
                 sets.Add(experiment->GetChild(i));
-        const bool stored = daq && daq->IsUFData() == 0 && daq->OpenStoredData(sets, experiment->GetName()) != 0;
+        const bool stored = daq && daq->IsUFData() == 0 &&
+                            daq->OpenStoredData(sets, experiment->GetName(), &*CStatusBarFallback(nullptr)) != 0;
         // Beside it, the experiment's map of the subsystem the user picks.
         const bool map = OpenExpDataView(experiment);
         return stored || map;
@@ -301,7 +302,8 @@ bool CTALVOApp::OpenDataView(CMElement* element, CFeedback* feedback) const
     if (auto* dataSet = DynamicDowncast<CDAQExperiment>(element)) {
         // A data set's measured data from its measurement file.
         auto* daq = dataSet->GetParent() ? DynamicDowncast<CDaqProject>(dataSet->GetParent()->GetParent()) : nullptr;
-        return daq && daq->IsUFData() == 0 && daq->OpenRawData(CDAQIO::GetDaqFilePath(dataSet)) != 0;
+        return daq && daq->IsUFData() == 0 &&
+               daq->OpenRawData(CDAQIO::GetDaqFilePath(dataSet), &*CStatusBarFallback(nullptr)) != 0;
     }
     for (const CResultWindow& window : m_resultWindows)
         if (window.takes && window.takes(*element)) {

@@ -6,11 +6,11 @@
 #include <string>
 
 #include "experiments/DaqProjectAccess.h"
+#include "platform/base/Feedback.h"
 #include "platform/elements/MElement.h"
 
 class CDAQExperiment;
 class CExpInfo;
-class CFeedback;
 class CMElementList;
 class CRPMOptions;
 
@@ -42,10 +42,9 @@ public:
     CDAQExperiment* FindDataSetBySerial(int serial) const;
 
     // Averaged maps over this experiment's data sets; the previous one is replaced. With message
-    // set, a subsystem without experiments is reported to the feedback (null: the main window's
-    // status bar, which shows it as a message box).
+    // set, a subsystem without experiments is reported to the feedback.
     CMElement* AverageRpmFuncs(const std::string& name, int message, const CRPMOptions* options,
-                               CFeedback* feedback = nullptr);
+                               CFeedback* feedback = SilentFeedback());
     CMElement* AverageRpmVecFuncs(const std::string& name, int flag);
     CMElement* GetAveragedData() const { return m_averaged.get(); }
 

@@ -572,6 +572,7 @@ int CTALVOProject::ImportBlixChannelFile(const std::string& path, CFeedback* fee
     const CBlixChIO::CParams params(path, m_blixChDB.get(), GetModelSubsystemTable(), m_sensorProject.get());
     CBlixChIO io;
     io.SetParams(&params);
+    io.SetFeedback(feedback);
     std::string title;
     if (io.Import(title))
         return 1;
@@ -584,6 +585,7 @@ int CTALVOProject::ExportBlixChannelFile(const std::string& path, CFeedback* fee
     const CBlixChIO::CParams params(path, m_blixChDB.get(), GetModelSubsystemTable(), m_sensorProject.get());
     CBlixChIO io;
     io.SetParams(&params);
+    io.SetFeedback(feedback);
     if (io.Export(std::string()))
         return 1;
     ReportBlixChannelFailure(io, path, feedback);

@@ -12,7 +12,6 @@
 #include "platform/elements/MElementList.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OTMultiVecFunc.h"
@@ -115,8 +114,7 @@ std::unique_ptr<CZuRpmFunc> CAveExpData::AverageRpmFuncs(const std::string& name
     std::vector<IDaqExperimentData*> experiments = CollectExperiments(name, source);
     if (experiments.empty()) {
         if (message)
-            CStatusBarFallback(feedback)->Information(MessageTextOf(IDS_NO_EXPERIMENTS_FOR_SUBSYSTEM),
-                                                      IDS_NO_EXPERIMENTS_FOR_SUBSYSTEM);
+            feedback->Information(MessageTextOf(IDS_NO_EXPERIMENTS_FOR_SUBSYSTEM), IDS_NO_EXPERIMENTS_FOR_SUBSYSTEM);
         return nullptr;
     }
     if (!NamesSubsystem(experiments.front(), name))

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-class CFeedback;
+#include "platform/base/Feedback.h"
+
 class CMElementList;
 class CRPMOptions;
 class CZuOTFunc;
@@ -33,10 +34,10 @@ public:
 
     // The averaged map over RPM of a subsystem, over the source's used data sets (or the project's
     // data sets of the subsystem). With message set, a missing experiment is reported through the
-    // feedback (6129; null: the main window's status bar) and disagreeing RPM grids are resolved in
-    // the RPM setting dialog; else they give null.
+    // feedback (6129) and disagreeing RPM grids are resolved in the RPM setting dialog; else they
+    // give null.
     std::unique_ptr<CZuRpmFunc> AverageRpmFuncs(const std::string& name, IDaqExperimentSource* source, int message,
-                                                const CRPMOptions* options, CFeedback* feedback = nullptr);
+                                                const CRPMOptions* options, CFeedback* feedback = SilentFeedback());
     // The averaged map over order from the experiments' multi-vector functions of the subsystem.
     std::unique_ptr<CZuOTFunc> AverageRpmVecFuncs(const std::string& name, IDaqExperimentSource* source, int flag);
     // Energies per band of a subsystem at one RPM, averaged over the project's experiments; 0 when

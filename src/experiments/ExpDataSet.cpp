@@ -7,7 +7,6 @@
 #include "experiments/RPMSignalData.h"
 #include "experiments/Sensor.h"
 #include "platform/archive/Archive.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -71,8 +70,8 @@ CExpData* CExpDataSet::CreateChannels(CFeedback* feedback)
         SetDetectionDefaults(*data, *project);
         CSensor* sensor = project->FindSensor(subsystem, i);
         if (!sensor) {
-            CStatusBarFallback(feedback)->Warning(
-                FormatString(IDS_NO_SENSOR_FOR, project->GetGroupItemText(subsystem, i).c_str()), IDS_NO_SENSOR_FOR);
+            feedback->Warning(FormatString(IDS_NO_SENSOR_FOR, project->GetGroupItemText(subsystem, i).c_str()),
+                              IDS_NO_SENSOR_FOR);
             // A data set is whole or empty: what was made of it goes again.
             for (CMElement* m : made)
                 DeleteChild(m, 1);

@@ -3,10 +3,10 @@
 // measured channel. Its name is the data-set label of its position under its parent.
 #include <string>
 
+#include "platform/base/Feedback.h"
 #include "platform/elements/MElement.h"
 
 class CExpData;
-class CFeedback;
 
 class CExpDataSet : public CMElement
 {
@@ -23,9 +23,8 @@ public:
     // channel under the RPM signal data, one record per sensor-group item under an excitation.
     // Returns the first record. When a record cannot be made (no sensor for its item) null is
     // returned and the records made so far are removed again: a data set is whole or empty; the
-    // missing sensor is reported as a warning through the feedback (null: the main window's status
-    // bar).
-    CExpData* CreateChannels(CFeedback* feedback = nullptr);
+    // missing sensor is reported as a warning through the feedback.
+    CExpData* CreateChannels(CFeedback* feedback = SilentFeedback());
 
     // The label of a 1-based position (string 7016).
     static std::string MakeLabel(int position);

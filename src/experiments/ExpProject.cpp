@@ -446,7 +446,7 @@ CExpDataSet* CExpProject::AddRpmSignalDataSet()
     return set;
 }
 
-CExpDataSet* CExpProject::AddExcitationDataSet(int excitation)
+CExpDataSet* CExpProject::AddExcitationDataSet(int excitation, CFeedback* feedback)
 {
     CExcitation* element = FindExcitation(GetExcitationName(excitation));
     if (!element)
@@ -454,7 +454,7 @@ CExpDataSet* CExpProject::AddExcitationDataSet(int excitation)
     CExpDataSet* set = element->AddDataSet();
     if (!set)
         return nullptr;
-    if (!set->CreateChannels()) {
+    if (!set->CreateChannels(feedback)) {
         DropDataSet(element, set);
         return nullptr;
     }

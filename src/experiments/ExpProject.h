@@ -13,6 +13,7 @@
 
 #include "common/ProjectLookups.h"
 #include "experiments/SensorInfo.h"
+#include "platform/base/Feedback.h"
 #include "platform/elements/MElement.h"
 #include "platform/elements/MElementList.h"
 
@@ -128,9 +129,10 @@ public:
 
     // ---- building the tree ----
     void CreateDefaultChildren();
-    // A new data set with its channels; null (and nothing added) when its channels cannot be made.
+    // A new data set with its channels; null (and nothing added) when its channels cannot be made
+    // (a missing sensor is reported to the feedback).
     CExpDataSet* AddRpmSignalDataSet();
-    CExpDataSet* AddExcitationDataSet(int excitation);
+    CExpDataSet* AddExcitationDataSet(int excitation, CFeedback* feedback = SilentFeedback());
     int ExpandDataSetSelection(CMElementList& list) const;
     // A new project (the caller owns it) with copies of the RPM signal data, the current excitation
     // and the experiment's excitation; null when the experiment is not listed or a part is missing.

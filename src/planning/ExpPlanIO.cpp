@@ -17,7 +17,6 @@
 #include "platform/excel/SheetNameSet.h"
 #include "platform/excel/XlsxWorkbook.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringIds.h"
 
 namespace {
@@ -53,12 +52,10 @@ void SetOrClear(CQMXSensorMap& plan, int row, const std::string& sensor, const s
 }
 } // namespace
 
-CExpPlanIO::CExpPlanIO(IExpPlanOwner* owner)
-    : m_owner(owner), m_excel(std::make_unique<CExcelWrapper>()), m_statusBar(std::make_unique<CStatusBarFeedback>())
+CExpPlanIO::CExpPlanIO(IExpPlanOwner* owner) : m_owner(owner), m_excel(std::make_unique<CExcelWrapper>())
 {
     m_maxChannel = owner ? owner->GetSystemChannelCount() : 0;
     m_maxSlot = (m_maxChannel + 7) / 8;
-    m_progress = m_statusBar.get();
 }
 
 CExpPlanIO::~CExpPlanIO()
@@ -99,8 +96,7 @@ int CExpPlanIO::ExportToExcel(const std::string& path)
     const CSensorAssignment* assignment = m_owner->GetSensorAssignment();
     const CQMXSensorMapList* plans = m_owner->GetSensorMapList();
     const int planCount = plans ? plans->GetPlanCount() : 0;
-    if (m_progress)
-        m_progress->Begin(Format("Exporting [%s]...", path.c_str()), 3 + planCount);
+    m_progress->Begin(Format("Exporting [%s]...", path.c_str()), 3 + planCount);
 
     // A new workbook comes with a sheet of its own; ours replace it.
     const int blankSheets = m_excel->GetSheetCount();
@@ -131,8 +127,7 @@ int CExpPlanIO::ExportToExcel(const std::string& path)
         }
         ++row;
     }
-    if (m_progress)
-        m_progress->SetPos(1);
+    m_progress->SetPos(1);
 
     addSheet(kLocalPointSheet);
     m_excel->SetCellString(2, 2, "Subsystem");
@@ -144,8 +139,7 @@ int CExpPlanIO::ExportToExcel(const std::string& path)
             for (int k = 0; k < assignment->GetItemCount(i); ++k)
                 m_excel->SetCellString(3 + i, 3 + k, assignment->GetItem(i, k));
         }
-    if (m_progress)
-        m_progress->SetPos(2);
+    m_progress->SetPos(2);
 
     addSheet(kPlanListSheet);
     const char* headings[] = {"Name", "BLIX", "CH", "Group", "Comments"};
@@ -162,8 +156,7 @@ int CExpPlanIO::ExportToExcel(const std::string& path)
         if (!plan->GetComment().empty())
             m_excel->SetCellString(3 + p, 6, plan->GetComment());
     }
-    if (m_progress)
-        m_progress->SetPos(3);
+    m_progress->SetPos(3);
 
     const std::vector<std::string> sheetNames = PlanSheetNames(planNames);
     const int rows = kRowsPerBlock * BlockCount(m_maxChannel);
@@ -185,15 +178,13 @@ int CExpPlanIO::ExportToExcel(const std::string& path)
             if (!r.subsystem.empty())
                 m_excel->SetCellString(sheetRow, PlanColumn(block, 4), r.subsystem);
         }
-        if (m_progress)
-            m_progress->SetPos(4 + p);
+        m_progress->SetPos(4 + p);
     }
     for (int s = 0; s < blankSheets; ++s)
         m_excel->GetWorkbook()->RemoveSheet(0);
 
     const bool saved = m_excel->SaveAs(path, xlExcel9795);
-    if (m_progress)
-        m_progress->End();
+    m_progress->End();
     if (!saved) {
         Messages().Warning(m_excel->ErrorText());
         return 0;
@@ -315,15 +306,12 @@ int CExpPlanIO::ImportFromExcel(const std::string& path)
         plans.GetPlan(static_cast<int>(p))->SetComment(comments[p]);
 
     const int rows = kRowsPerBlock * BlockCount(maxChannel);
-    if (m_progress)
-        m_progress->Begin(Format("Importing [%s]...", path.c_str()), plans.GetPlanCount());
+    m_progress->Begin(Format("Importing [%s]...", path.c_str()), plans.GetPlanCount());
     for (int p = 0; p < plans.GetPlanCount(); ++p) {
-        if (m_progress)
-            m_progress->SetPos(p);
+        m_progress->SetPos(p);
         const std::string& sheet = sheetNames[static_cast<size_t>(p)];
         if (!m_excel->SelectSheet(sheet)) {
-            if (m_progress)
-                m_progress->End();
+            m_progress->End();
             SheetNotFound(Messages(), sheet);
             return 0;
         }
@@ -335,8 +323,7 @@ int CExpPlanIO::ImportFromExcel(const std::string& path)
                        m_excel->GetCellText(sheetRow, PlanColumn(block, 4)));
         }
     }
-    if (m_progress)
-        m_progress->End();
+    m_progress->End();
 
     // Everything was read: the project takes it over.
     m_owner->SetMaxChannel(maxChannel);

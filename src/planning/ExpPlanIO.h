@@ -14,11 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Feedback.h"
+
 class CExcelWrapper;
 class CQMXSensorMap;
 class CStdioFile;
 class IExpPlanOwner;
-class CFeedback;
 
 class CExpPlanIO
 {
@@ -41,9 +42,9 @@ public:
     CExpPlanIO(const CExpPlanIO&) = delete;
     CExpPlanIO& operator=(const CExpPlanIO&) = delete;
 
-    // Progress and messages of the workbook runs; the main window's status bar unless set (not
-    // owned). Null: no progress, and the messages go to the status bar, which shows them as boxes.
-    void SetFeedback(CFeedback* progress) { m_progress = progress; }
+    // Progress and messages of the workbook runs (not owned); silent until set (null sets it
+    // silent again).
+    void SetFeedback(CFeedback* progress) { m_progress = progress ? progress : SilentFeedback(); }
 
     int GetMaxChannel() const { return m_maxChannel; }
     int GetMaxSlot() const { return m_maxSlot; }
@@ -68,12 +69,11 @@ private:
     // Blocks of 32 channels that a channel count fills (at most the 8 of the hardware's 256).
     static int BlockCount(int channels);
     // Where the runs report their messages.
-    CFeedback& Messages() const { return m_progress ? *m_progress : *m_statusBar; }
+    CFeedback& Messages() const { return *m_progress; }
 
     IExpPlanOwner* m_owner;
     int m_maxChannel = 0;
     int m_maxSlot = 0;
     std::unique_ptr<CExcelWrapper> m_excel;
-    CFeedback* m_progress = nullptr;
-    std::unique_ptr<CFeedback> m_statusBar;
+    CFeedback* m_progress = SilentFeedback();
 };

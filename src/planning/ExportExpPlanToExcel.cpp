@@ -5,7 +5,6 @@
 #include "platform/base/Format.h"
 #include "platform/excel/ExcelWrapper.h"
 #include "platform/base/Feedback.h"
-#include "platform/win/StatusBarFallback.h"
 
 namespace {
 // Every border of the tables is a thin continuous line in the sheet's own colour.
@@ -60,19 +59,18 @@ CExportExpPlanToExcel::~CExportExpPlanToExcel() = default;
 int CExportExpPlanToExcel::Export(const CDAQPPExpPlanList& plans, const std::vector<int>& indexes,
                                   const std::string& path)
 {
-    CStatusBarFallback messages(m_progress);
     CExcelWrapper excel;
     if (!excel.Create(true)) {
-        messages->Warning("Failed to run MS-Excel.");
+        m_progress->Warning("Failed to run MS-Excel.");
         return 0;
     }
     if (!excel.Open()) {
-        messages->Warning("Failed to add new workbook.");
+        m_progress->Warning("Failed to add new workbook.");
         return 0;
     }
     m_sheetPos = excel.GetSheetCount();
 
-    const bool showProgress = m_progress && static_cast<int>(indexes.size()) >= kProgressPlanCount;
+    const bool showProgress = static_cast<int>(indexes.size()) >= kProgressPlanCount;
     if (showProgress)
         m_progress->Begin(Format("Exporting [%s]...", path.c_str()), static_cast<int>(indexes.size()) + 1);
 
@@ -88,7 +86,7 @@ int CExportExpPlanToExcel::Export(const CDAQPPExpPlanList& plans, const std::vec
     if (showProgress)
         m_progress->End();
     if (!saved) {
-        messages->Warning(excel.ErrorText());
+        m_progress->Warning(excel.ErrorText());
         return 0;
     }
     return 1;

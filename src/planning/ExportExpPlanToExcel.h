@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "planning/DAQPPExpPlanList.h"
+#include "platform/base/Feedback.h"
 #include "platform/elements/ZuSubsystemTable.h"
 
 class CExcelWrapper;
 class IProjectLookups;
-class CFeedback;
 
 class CExportExpPlanToExcel
 {
@@ -39,8 +39,8 @@ public:
     CExportExpPlanToExcel& operator=(const CExportExpPlanToExcel&) = delete;
 
     // Progress over the plans, shown from kProgressPlanCount plans on, and the export's messages
-    // (not owned; null: no progress, and the messages go to the main window's status bar).
-    void SetFeedback(CFeedback* progress) { m_progress = progress; }
+    // (not owned); silent until set (null sets it silent again).
+    void SetFeedback(CFeedback* progress) { m_progress = progress ? progress : SilentFeedback(); }
 
     // Writes the plans of the indexes in their order; indexes that are not plans of the list are
     // skipped. Non-zero on success; else a warning says why (a ".xls" name is refused) and no file
@@ -61,6 +61,6 @@ private:
     const IProjectLookups* m_project;
     DAQPPCellContext m_context;
     std::vector<tagCHTABLECOL> m_columns;
-    CFeedback* m_progress = nullptr;
+    CFeedback* m_progress = SilentFeedback();
     int m_sheetPos = 0;
 };

@@ -8,7 +8,6 @@
 
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
-#include "platform/win/StatusBarFeedback.h"
 #include "uff/UFLineReader.h"
 #include "uff/UFScan.h"
 
@@ -39,12 +38,12 @@ void CDAQPPUFData::Fail(std::string* error, const std::string& text)
         *error = text;
 }
 
-int CDAQPPUFData::LoadData(const std::string& folder, const UFReadOptions& options)
+int CDAQPPUFData::LoadData(const std::string& folder, const UFReadOptions& options, CFeedback* feedback)
 {
     std::string error;
     const int ok = LoadData(folder, options, &error);
     if (!ok && error == kUnsupportedForm)
-        CStatusBarFeedback().Warning(kUnsupportedForm);
+        feedback->Warning(kUnsupportedForm);
     return ok;
 }
 

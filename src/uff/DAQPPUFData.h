@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/archive/Object.h"
+#include "platform/base/Feedback.h"
 #include "uff/DAQPPUFIndex.h"
 #include "uff/UFReadOptions.h"
 #include "uff/UFValues.h"
@@ -44,10 +45,10 @@ public:
 
     // Reads the values from the file of the index's title in folder (not the folder the index
     // recorded), unless they are loaded and no reload is asked for. Nonzero on success. A data form
-    // this class cannot read is reported as a warning on the main window's status bar
-    // ("Unsupported data form of universal file."); with error given, nothing is reported and the
-    // reason goes there instead (for readers on other threads).
-    int LoadData(const std::string& folder, const UFReadOptions& options);
+    // this class cannot read is reported as a warning to the feedback ("Unsupported data form of
+    // universal file."); with error given, nothing is reported and the reason goes there instead
+    // (for readers on other threads).
+    int LoadData(const std::string& folder, const UFReadOptions& options, CFeedback* feedback = SilentFeedback());
     int LoadData(const std::string& folder, const UFReadOptions& options, std::string* error);
     // LoadData from open, the indexed file opened already (shared with other readers); null opens
     // it here.

@@ -31,7 +31,6 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
-#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
@@ -50,6 +49,20 @@ namespace {
 constexpr int kAbscFrequency = 18;
 constexpr int kAbscRpm = 19;
 constexpr const char* kNoRpm = "Failed to detect valid RPM values!";
+
+// What a step with a range of its own reports, on the feedback of the whole import: the step's
+// progress shows nothing there, so it cannot end the import's range.
+class CReportsOnly : public CSilentFeedback
+{
+public:
+    explicit CReportsOnly(CFeedback& whole) : m_whole(whole) {}
+
+protected:
+    void OnReport(const SReport& report) override { m_whole.Report(report.severity, report.text, report.stringId); }
+
+private:
+    CFeedback& m_whole;
+};
 
 std::string FileTitle(const std::string& path)
 {
@@ -255,15 +268,14 @@ int CMkExtDaqProject::ImportUFData(CFeedback* feedback)
     IUFImportUI* ui = GetUFImportUI();
     if (!m_project || !ui)
         return 0;
-    CStatusBarFallback messages(feedback);
     try {
-        return Import(*ui, *messages);
+        return Import(*ui, *feedback);
     } catch (const std::bad_alloc&) {
         // Whichever window started the import, running out of memory ends it here with a message
         // instead of ending the program.
         ui->CloseProgress();
         Release();
-        messages->Warning("There is not enough memory to import these universal files.");
+        feedback->Warning("There is not enough memory to import these universal files.");
         return 0;
     }
 }
@@ -415,8 +427,9 @@ int CMkExtDaqProject::FileStep(IUFImportUI& ui, CFeedback& progress)
     std::vector<std::string>& list = m_project->GetSourceFiles();
     const std::vector<std::string> chosen = list;
     list.clear();
+    CReportsOnly splitReports(progress);
     for (const std::string& file : chosen) {
-        CSplitUf split(file);
+        CSplitUf split(file, &splitReports);
         if (split.GetParts().empty())
             list.push_back(file);
         else

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/base/Feedback.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "uff/UFRpmInfo.h"
 
@@ -26,7 +27,6 @@ class CTALVOProject;
 class CUFDaqData;
 class CUFLineReader;
 class CUFNodeMap;
-class CFeedback;
 class IUFImportUI;
 
 class CMkExtDaqProject
@@ -61,8 +61,8 @@ public:
     int SelectDAQSystem();
     // The whole import; 1 when experiments were made. What goes wrong while the progress display
     // is open is reported on its feedback; the other messages (refused runs, the closing
-    // "Finished" with its notes) on the caller's feedback, else on the main window's status bar.
-    int ImportUFData(CFeedback* feedback = nullptr);
+    // "Finished" with its notes) on the caller's feedback.
+    int ImportUFData(CFeedback* feedback = SilentFeedback());
 
     // Copies bands, acquisition set-up, calculation options, node map and plans between projects.
     static void CopyProjectSetup(CExtUFDaqProject& source, CExtUFDaqProject& destination);

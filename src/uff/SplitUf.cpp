@@ -7,7 +7,6 @@
 #include "platform/base/AtomicFile.h"
 #include "platform/base/Format.h"
 #include "platform/base/Feedback.h"
-#include "platform/win/StatusBarFallback.h"
 #include "uff/UFLineReader.h"
 #include "uff/UFScan.h"
 
@@ -64,7 +63,7 @@ CSplitUf::CSplitUf(const std::string& path, const Limits& limits, CFeedback* pro
     try {
         Split(limits, progress);
     } catch (const SplitError& e) {
-        CStatusBarFallback(progress)->Warning(Format("ERR(%d): Splitting universal file.\n%s", e.cause, path.c_str()));
+        progress->Warning(Format("ERR(%d): Splitting universal file.\n%s", e.cause, path.c_str()));
         throw CUFImportAbort("splitting " + path);
     }
 }
@@ -86,8 +85,7 @@ void CSplitUf::Split(const Limits& limits, CFeedback* progress)
     if (!in.Open(m_strPath))
         throw SplitError{FileCause(errno)};
     const uint64_t total = in.GetSize();
-    if (progress)
-        progress->Begin(Format("Splitting %s...", m_strPath.c_str()), static_cast<int64_t>(total));
+    progress->Begin(Format("Splitting %s...", m_strPath.c_str()), static_cast<int64_t>(total));
 
     std::unique_ptr<CAtomicFile> part;
     uint64_t partBytes = 0;
@@ -100,8 +98,7 @@ void CSplitUf::Split(const Limits& limits, CFeedback* progress)
             throw SplitError{FileCause(errno)};
         m_lstParts.push_back(part->TargetPath());
         part.reset();
-        if (progress)
-            progress->SetPos(static_cast<int64_t>(in.Tell()));
+        progress->SetPos(static_cast<int64_t>(in.Tell()));
     };
     auto write = [&](std::string_view line) {
         if (!part) {
@@ -151,6 +148,5 @@ void CSplitUf::Split(const Limits& limits, CFeedback* progress)
     if (in.LineTooLong())
         throw SplitError{1};
     finish();
-    if (progress)
-        progress->End();
+    progress->End();
 }

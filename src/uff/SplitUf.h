@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-class CFeedback;
+#include "platform/base/Feedback.h"
 
 // Raised when the user or an error abandons the import; its callers return to the import dialog
 // without a further message.
@@ -36,11 +36,11 @@ public:
         std::function<uint64_t(const std::string&)> sizeOf;
     };
 
-    // Checks the size and splits at once. A file error is reported as a warning
-    // ("ERR(%d): Splitting universal file.\n%s") on the feedback given, else on the main window's
-    // status bar, and raises CUFImportAbort; parts made before it stay on disk.
-    explicit CSplitUf(const std::string& path, CFeedback* progress = nullptr);
-    CSplitUf(const std::string& path, const Limits& limits, CFeedback* progress = nullptr);
+    // Checks the size and splits at once, with its own range of progress on the feedback (begun and
+    // ended here). A file error is reported to it as a warning ("ERR(%d): Splitting universal
+    // file.\n%s") and raises CUFImportAbort; parts made before it stay on disk.
+    explicit CSplitUf(const std::string& path, CFeedback* progress = SilentFeedback());
+    CSplitUf(const std::string& path, const Limits& limits, CFeedback* progress = SilentFeedback());
     virtual ~CSplitUf();
 
     const std::string& GetPath() const { return m_strPath; }

@@ -57,14 +57,12 @@ int CUFScanner::Scan(CUFLineReader& file, std::string* error)
     bool inside = false; // between the lines that open and close a dataset
     file.SetSearchThreads(threads);
     while (file.ReadToDelimiter(line)) {
-        if (feedback) {
-            if (file.Tell() >= nextReport) {
-                feedback->SetPos(static_cast<int64_t>(file.Tell()));
-                nextReport = file.Tell() + every;
-            }
-            if (feedback->IsCancelled())
-                return 0;
+        if (file.Tell() >= nextReport) {
+            feedback->SetPos(static_cast<int64_t>(file.Tell()));
+            nextReport = file.Tell() + every;
         }
+        if (feedback->IsCancelled())
+            return 0;
         inside = !inside;
         if (!inside)
             continue;
@@ -124,11 +122,9 @@ int CUFScanner::Scan(CUFLineReader& file, std::vector<std::unique_ptr<CDAQPPUFIn
     CUFScanner scan;
     scan.threads = threads;
     scan.feedback = progress;
-    if (progress)
-        progress->Begin(Format("Indexing %s...", file.GetFilePath().c_str()), static_cast<int64_t>(file.GetSize()));
+    progress->Begin(Format("Indexing %s...", file.GetFilePath().c_str()), static_cast<int64_t>(file.GetSize()));
     scan.dataset = [&](std::unique_ptr<CDAQPPUFIndex>& index, CUFLineReader&) { out.push_back(std::move(index)); };
     const int result = scan.Scan(file, error);
-    if (progress)
-        progress->End();
+    progress->End();
     return result;
 }

@@ -9,18 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Feedback.h"
 #include "uff/DAQPPUFIndex.h"
 
 class CUFLineReader;
-class CFeedback;
 
 class CUFScanner
 {
 public:
-    // The feedback of the scan (not owned; null: none): the caller begins its range over the
-    // file's size in bytes, the scan moves it to where it has read (at least every hundredth of
-    // the file) and stops when it is cancelled, which it asks at every delimiter.
-    CFeedback* feedback = nullptr;
+    // The feedback of the scan (not owned; silent unless set): the caller begins its range over
+    // the file's size in bytes, the scan moves it to where it has read (at least every hundredth
+    // of the file) and stops when it is cancelled, which it asks at every delimiter.
+    CFeedback* feedback = SilentFeedback();
     // Every dataset 58 indexed; the callee may take the record. The reader stands after the header;
     // the callee may read on, the scan goes on from where the header ended.
     std::function<void(std::unique_ptr<CDAQPPUFIndex>& index, CUFLineReader& file)> dataset;
@@ -38,9 +38,9 @@ public:
     // Appends an index record per dataset 58 of the file to out. 0 when the file cannot be read or
     // a dataset 58 header does not read; error then says which and where. threads as the member.
     static int Scan(const std::string& path, std::vector<std::unique_ptr<CDAQPPUFIndex>>& out, std::string* error,
-                    CFeedback* progress = nullptr, int threads = 0);
+                    CFeedback* progress = SilentFeedback(), int threads = 0);
     static int Scan(CUFLineReader& file, std::vector<std::unique_ptr<CDAQPPUFIndex>>& out, std::string* error,
-                    CFeedback* progress = nullptr, int threads = 0);
+                    CFeedback* progress = SilentFeedback(), int threads = 0);
 
 private:
     // Passes over a binary dataset whose first line is line; false when its size does not read

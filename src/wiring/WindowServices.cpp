@@ -1,5 +1,6 @@
 #include "wiring/WindowServices.h"
 
+#include "acquisition/DAQ.h"
 #include "app/CommandRegistry.h"
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
@@ -31,6 +32,7 @@
 #include "platform/ui/QtPromptService.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/StatusBarFallback.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "uff/ui/MkExtAnaProject.h"
 #include "uff/ui/UFImportDialogs.h"
 #include "views/ui/CalcMenuCommands.h"
@@ -218,6 +220,11 @@ void InstallWindowServices()
     // Measured data: recalculation, the database check's mapping, the RPM axis, the sensor
     // catalogue's measurement files.
     InstallMeasuredDataServices();
+    // What the acquisition hardware reports (a channel not available, a unit that does not match
+    // its inventory, a noise device that cannot play) shows as boxes over the main window. The
+    // feedback lives as long as the program: the interface it is given to is deleted only at exit.
+    static CStatusBarFeedback* const hardwareMessages = new CStatusBarFeedback;
+    CDAQ::SetFeedback(hardwareMessages);
 }
 
 void SetUpProgram(CStartupWarmUp& warmUp)

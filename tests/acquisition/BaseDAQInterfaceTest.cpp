@@ -8,6 +8,7 @@
 #include "acquisition/NoiseGenerator.h"
 #include "platform/audio/WaveOut.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 
 TEST(BaseDAQInterface, FreshInterface)
 {
@@ -163,9 +164,12 @@ TEST(BaseDAQInterface, NoiseTypes)
     EXPECT_TRUE(d.SetNoiseType(0));
     EXPECT_EQ(d.GetNoiseGenerator(), nullptr);
 
-    // No device: the message, and nothing plays.
+    // No device: the message on the interface's feedback (the windows give the status bar), and
+    // nothing plays.
     CWaveOut::SetMode(WaveOutMode::None);
     CScriptedPrompts prompts;
+    CStatusBarFeedback boxes;
+    d.SetFeedback(&boxes);
     EXPECT_FALSE(d.SetNoiseType(1));
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().text, "No Sound Output Device");

@@ -15,6 +15,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 
@@ -109,13 +110,16 @@ TEST_F(BlixChIOTest, ExportedFileImportsBackWithoutError)
     EXPECT_EQ(BundleSensors("00012-BLIX"), (std::vector<std::string>{"S1", "S2"}));
     EXPECT_EQ(BundleSensors("00009-BLIX"), (std::vector<std::string>{"S3"}));
 
-    // The export, with the main window's progress bar shown and hidden around it.
+    // The export on the status bar the command gives: the main window's progress bar is shown and
+    // hidden around it.
     CRecordingMessageTarget window;
     SetMainWindowTarget(&window);
     const std::string exported = Path("exported.txt");
     m_params = CBlixChIO::CParams(exported, &m_db, &m_subsystems, &m_sensors);
+    CStatusBarFeedback statusBar;
     CBlixChIO io;
     io.SetParams(&m_params);
+    io.SetFeedback(&statusBar);
     EXPECT_EQ(io.Export("tag"), 1);
     SetMainWindowTarget(nullptr);
     const auto messages = window.MessageNumbers();

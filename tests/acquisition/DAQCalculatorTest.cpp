@@ -18,6 +18,7 @@
 #include "platform/win/MessageTarget.h"
 #include "platform/win/Messages.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "spectral/MultiVectorFunction.h"
@@ -98,7 +99,8 @@ TEST_F(DAQCalculatorTest, RecalculationFilesResultsAndReportsEveryFailureByFile)
     calculator.AddElement(foreign);
     CScriptedPrompts prompts;
     prompts.Answer(IDOK);
-    EXPECT_EQ(calculator.Calculate(), 0);
+    CStatusBarFeedback statusBar; // the recalculation command's
+    EXPECT_EQ(calculator.Calculate(&statusBar), 0);
 
     // The good data set has its spectra over RPM again, the others did not stop it.
     EXPECT_NE(good->FindRpmFuncOfFirstName(), nullptr);

@@ -11,6 +11,7 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 
@@ -148,7 +149,9 @@ TEST_F(DAQIOTest, RefusedReadsRecordTheirCode)
     {
         CScriptedPrompts prompts;
         prompts.Answer(IDOK);
+        CStatusBarFeedback boxes;
         CDAQIO io(set);
+        io.SetFeedback(&boxes);
         EXPECT_EQ(io.MergeProjects(), nullptr);
         EXPECT_EQ(io.GetFirstError().code, CDAQIO::errInvalid);
         ASSERT_EQ(prompts.Count(), 1u);
@@ -278,7 +281,9 @@ TEST_F(DAQIOTest, TwoDataSetsOfOneFileAreRefused)
     both.Add(b);
     CScriptedPrompts prompts;
     prompts.Answer(IDOK);
+    CStatusBarFeedback boxes;
     CDAQIO io(both);
+    io.SetFeedback(&boxes);
     EXPECT_EQ(io.SaveAll(base.get()), 0);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().stringId, 7099u);

@@ -82,7 +82,7 @@ TEST(LongWorkFeedback, ProgressCancelAndReports)
         f.ui.dialogs = {Fixture::Files({run})};
         f.prompts.Answer(IDOK);
         CMkExtDaqProject whole(f.container, f.uf);
-        ASSERT_EQ(whole.ImportUFData(), 1);
+        ASSERT_EQ(whole.ImportUFData(&f.boxes), 1);
         ASSERT_FALSE(f.ui.closed.empty());
         int wholeQuestions = 0;
         for (const auto& display : f.ui.closed) {
@@ -99,7 +99,7 @@ TEST(LongWorkFeedback, ProgressCancelAndReports)
         c.ui.cancelAtPump = 3;
         c.prompts.Answer(IDOK);
         CMkExtDaqProject cancelled(c.container, c.uf);
-        EXPECT_EQ(cancelled.ImportUFData(), 0);
+        EXPECT_EQ(cancelled.ImportUFData(&c.boxes), 0);
         ASSERT_FALSE(c.ui.closed.empty());
         EXPECT_EQ(c.ui.closed.back()->questions, 4) << "no question after the cancel";
         EXPECT_GT(wholeQuestions, 4);
@@ -119,7 +119,7 @@ TEST(LongWorkFeedback, ProgressCancelAndReports)
         h.ui.dialogs = {Fixture::Files({refused})};
         h.prompts.Answer(IDOK);
         CMkExtDaqProject builder(h.container, h.uf);
-        EXPECT_EQ(builder.ImportUFData(), 0);
+        EXPECT_EQ(builder.ImportUFData(&h.boxes), 0);
         ASSERT_EQ(h.ui.reports.size(), 1u);
         EXPECT_EQ(h.ui.reports[0].severity, CFeedback::ESeverity::Warning);
         EXPECT_NE(h.ui.reports[0].text.find("refused.unv"), std::string::npos) << h.ui.reports[0].text;

@@ -9,6 +9,7 @@
 #include "acquisition/PinkNoiseGenerator.h"
 #include "acquisition/WhiteNoiseGenerator.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 
 namespace {
 class NoiseGenerator : public ::testing::Test
@@ -111,7 +112,9 @@ TEST_F(NoiseGenerator, ClosingWhilePlayingAndWithoutDevice)
 
     CWaveOut::SetMode(WaveOutMode::None);
     CScriptedPrompts prompts;
+    CStatusBarFeedback boxes;
     CWhiteNoiseGenerator none(1, 16, 44100);
+    none.SetFeedback(&boxes);
     EXPECT_FALSE(none.Open());
     EXPECT_EQ(prompts.Last().text, "No Sound Output Device");
 }

@@ -11,6 +11,7 @@
 #include "platform/base/MsClock.h"
 #include "platform/qmx/QmxSimSystem.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/ZuRegOptions.h"
 
 namespace {
@@ -64,12 +65,16 @@ TEST(QMXDAQInterface, ChannelsAreNumberedByBoardThenAddress)
     EXPECT_FALSE(d.IsChannelEnabled(40));
     EXPECT_EQ(d.GetMaxChannels(), 12);
     {
+        // Told on the interface's feedback: the windows give the status bar, which shows a box.
         CScriptedPrompts prompts;
+        CStatusBarFeedback boxes;
+        d.SetFeedback(&boxes);
         EXPECT_FALSE(d.IsChannelAvailable(40, true));
         ASSERT_EQ(prompts.Count(), 1u);
         EXPECT_EQ(prompts.Last().text, "Channel [41] is not available.");
         EXPECT_FALSE(d.IsChannelAvailable(41, false));
         EXPECT_EQ(prompts.Count(), 1u);
+        d.SetFeedback(nullptr);
     }
     EXPECT_TRUE(d.IsChannelAvailable(11, true));
     EXPECT_TRUE(d.CheckAllChannels());

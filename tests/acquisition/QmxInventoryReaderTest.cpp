@@ -11,6 +11,7 @@
 #include "platform/archive/Archive.h"
 #include "platform/qmx/QmxSimSystem.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringTable.h"
 
 namespace {
@@ -101,6 +102,7 @@ TEST(QmxInventoryReader, UnitsAndChannelsFromTheBlocks)
 TEST(QmxInventoryReader, VerificationReportsReplacementsAndTakesStatusWords)
 {
     ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH));
+    CStatusBarFeedback boxes;
     Unit u("boards=2+2,1+0");
     ASSERT_TRUE(u.Read(u.inv));
     ASSERT_EQ(u.inv.GetBlixChInfoList().GetSize(), 10);
@@ -108,6 +110,8 @@ TEST(QmxInventoryReader, VerificationReportsReplacementsAndTakesStatusWords)
     // Status words: unit flag from 0x10000000, channel bits 8, 4, 2.
     u.sim->SetDeviceStatus(1, 129, 0x10000000 | 0x200000 | 0x8000);
     u.sim->SetDeviceStatus(1, 192, 0x400000);
+    // The mismatches go to the interface's feedback: the windows give the status bar's boxes.
+    u.daq->SetFeedback(&boxes);
     CQmxInventoryReader reader(u.daq.get());
     reader.AddTarget(&u.inv);
     {

@@ -379,13 +379,13 @@ TEST_F(HostileImport, PlanningWorkbookChannelCountsStayWithinWhatAProjectHolds)
         for (const char* refused : {"65537", "2147483648", "99999999999999999999"}) {
             prompts.Clear();
             CExpPlanIO io(&project);
-            io.SetFeedback(nullptr);
+            io.SetFeedback(StatusBarBoxes()); // the planning command's
             EXPECT_EQ(io.ImportFromExcel(workbook(refused)), 0) << refused;
             EXPECT_NE(Messages().find("above 65536"), std::string::npos) << Messages();
             EXPECT_EQ(project.GetSystemChannelCount(), before);
         }
         CExpPlanIO io(&project);
-        io.SetFeedback(nullptr);
+        io.SetFeedback(StatusBarBoxes());
         ASSERT_EQ(io.ImportFromExcel(workbook("65536")), 1) << Messages();
         EXPECT_EQ(project.GetSystemChannelCount(), kMaxSystemChannelCount);
 

@@ -303,7 +303,8 @@ TEST(MeasuredData, ADataSetWhoseChannelsCannotAllBeMadeIsRemovedAgain)
     exp.CreateDefaultChildren();
     CScriptedPrompts prompts;
     prompts.Answer(IDOK);
-    EXPECT_EQ(exp.AddExcitationDataSet(exp.GetExcitationIndex(p.structure)), nullptr);
+    // On the run's feedback (the measurement window's boxes).
+    EXPECT_EQ(exp.AddExcitationDataSet(exp.GetExcitationIndex(p.structure), StatusBarBoxes()), nullptr);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_EQ(prompts.Last().text, "No sensor for NoSuchSensor.");
     EXPECT_EQ(exp.FindExcitation(p.structure)->GetChildCount(), 0) << "no half-filled data set stays";
@@ -515,7 +516,7 @@ struct FakeRecalculator : IDAQRecalculator
     int result;
     std::string* reported;
     FakeRecalculator(int r, std::string* out) : result(r), reported(out) {}
-    int Calculate(CMElementList&) override { return result; }
+    int Calculate(CMElementList&, CFeedback*) override { return result; }
     int ReportErrors(const std::string& path) override
     {
         *reported = path;
@@ -533,7 +534,7 @@ TEST(MeasuredData, ARecalculationThatFailsShowsItsErrorReportNotTheSuccessMessag
         CScriptedPrompts prompts;
         prompts.Answer(IDOK);
         CMElementList list;
-        EXPECT_EQ(p.daq->Recalculate(list), outcome);
+        EXPECT_EQ(p.daq->Recalculate(list, StatusBarBoxes()), outcome); // the command's
         ASSERT_EQ(prompts.Count(), 1u);
         if (outcome) {
             EXPECT_EQ(prompts.Last().stringId, 6170u);

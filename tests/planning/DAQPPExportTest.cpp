@@ -15,6 +15,7 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/excel/ExcelWrapper.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/base/Feedback.h"
 
 namespace fs = std::filesystem;
@@ -210,7 +211,9 @@ TEST_F(PlanExport, BinaryWorkbookNameIsRefusedAndLeavesNoFile)
     CScriptedPrompts prompts;
     prompts.Answer(IDOK);
     const fs::path path = dir / "plans.xls";
+    CStatusBarFeedback boxes; // the plan list's
     CExportExpPlanToExcel exporter = Exporter(&model);
+    exporter.SetFeedback(&boxes);
     EXPECT_EQ(exporter.Export(plans, {0}, path.string()), 0);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_NE(prompts.Last().text.find(".xlsx"), std::string::npos) << prompts.Last().text;

@@ -16,11 +16,19 @@
 #include "platform/elements/StdioFile.h"
 #include "platform/excel/ExcelWrapper.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 using CTestOwner = CMemoryPlanOwner;
+
+// The planning command's feedback: the messages show as the boxes they always were.
+CFeedback* StatusBarBoxes()
+{
+    static CStatusBarFeedback boxes;
+    return &boxes;
+}
 
 // Everything an owner holds, as text, for comparing two owners.
 std::string Describe(CTestOwner& o)
@@ -136,7 +144,7 @@ TEST_F(ExpPlanIOTest, WorkbookWrittenAndReadBackEqual)
     const std::string path = Path("plans.xlsx");
     CScriptedPrompts prompts;
     CExpPlanIO out(&source);
-    out.SetFeedback(nullptr);
+    out.SetFeedback(StatusBarBoxes());
     EXPECT_EQ(out.GetMaxSlot(), 12);
     ASSERT_EQ(out.ExportToExcel(path), 1);
     EXPECT_EQ(prompts.Count(), 0u);
@@ -200,14 +208,14 @@ TEST_F(ExpPlanIOTest, WorkbookWrittenAndReadBackEqual)
     target.groups.Add(std::make_unique<CQMXBlixList>(9));
     target.plans.AddPlan(9, "Old plan");
     CExpPlanIO in(&target);
-    in.SetFeedback(nullptr);
+    in.SetFeedback(StatusBarBoxes());
     ASSERT_EQ(in.ImportFromExcel(path), 1);
     EXPECT_EQ(prompts.Count(), 0u);
     EXPECT_EQ(Describe(target), Describe(source));
 
     // Written again, the workbook is the same cell for cell.
     CExpPlanIO again(&target);
-    again.SetFeedback(nullptr);
+    again.SetFeedback(StatusBarBoxes());
     ASSERT_EQ(again.ExportToExcel(Path("again.xlsx")), 1);
     EXPECT_EQ(Cells(Path("again.xlsx")), cells);
 }
@@ -218,7 +226,7 @@ TEST_F(ExpPlanIOTest, AnImportThatFailsChangesNothing)
     Fill(source);
     const std::string path = Path("plans.xlsx");
     CExpPlanIO out(&source);
-    out.SetFeedback(nullptr);
+    out.SetFeedback(StatusBarBoxes());
     ASSERT_EQ(out.ExportToExcel(path), 1);
 
     CTestOwner target;
@@ -287,7 +295,7 @@ TEST_F(ExpPlanIOTest, AnImportThatFailsChangesNothing)
         ASSERT_TRUE(x.SaveAs(damaged));
         CScriptedPrompts prompts;
         CExpPlanIO in(&target);
-        in.SetFeedback(nullptr);
+        in.SetFeedback(StatusBarBoxes());
         EXPECT_EQ(in.ImportFromExcel(damaged), 0);
         ASSERT_EQ(prompts.Count(), 1u);
         EXPECT_EQ(prompts.Last().text, c.message);
@@ -300,6 +308,7 @@ TEST_F(ExpPlanIOTest, AnImportThatFailsChangesNothing)
                                          << std::string(512, '\0');
     CScriptedPrompts prompts;
     CExpPlanIO in(&target);
+    in.SetFeedback(StatusBarBoxes());
     EXPECT_EQ(in.ImportFromExcel(xls), 0);
     ASSERT_EQ(prompts.Count(), 1u);
     EXPECT_NE(prompts.Last().text.find(".xlsx"), std::string::npos);
@@ -332,7 +341,7 @@ TEST_F(ExpPlanIOTest, PlanRowsOfUnknownGroupsAndAlikeNames)
 
     CTestOwner target;
     CExpPlanIO in(&target);
-    in.SetFeedback(nullptr);
+    in.SetFeedback(StatusBarBoxes());
     ASSERT_EQ(in.ImportFromExcel(path), 1);
     EXPECT_EQ(target.channels, 64);
     ASSERT_EQ(target.plans.GetPlanCount(), 2);

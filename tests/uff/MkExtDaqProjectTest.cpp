@@ -79,7 +79,7 @@ TEST(MkExtDaqProject, ImportsRunsIntoExperimentsWithTheirFunctions)
     };
     f.prompts.Answer(IDOK);
     CMkExtDaqProject builder(f.container, f.uf);
-    ASSERT_EQ(builder.ImportUFData(), 1);
+    ASSERT_EQ(builder.ImportUFData(&f.boxes), 1);
     EXPECT_EQ(checked.size(), 6u); // three subsystems in each of two runs
     EXPECT_EQ(f.prompts.Last().stringId, 6168u);
 
@@ -158,7 +158,7 @@ TEST(MkExtDaqProject, ImportsRunsIntoExperimentsWithTheirFunctions)
     };
     f.prompts.Answer(IDOK);
     CMkExtDaqProject builder2(f.container, f.uf);
-    ASSERT_EQ(builder2.ImportUFData(), 1);
+    ASSERT_EQ(builder2.ImportUFData(&f.boxes), 1);
     const std::vector<CDAQExperiment*> after = f.DataSets();
     EXPECT_EQ(after.size(), 5u);
     EXPECT_NE(std::find(after.begin(), after.end(), kept), after.end());
@@ -176,7 +176,7 @@ TEST(MkExtDaqProject, EveryRpmOfALongRunGetsItsOwnValues)
     f.ui.dialogs = {Fixture::Files({f.Write("long.unv", text)})};
     f.prompts.Answer(IDOK);
     CMkExtDaqProject builder(f.container, f.uf);
-    ASSERT_EQ(builder.ImportUFData(), 1);
+    ASSERT_EQ(builder.ImportUFData(&f.boxes), 1);
     const std::vector<CDAQExperiment*> sets = f.DataSets();
     ASSERT_EQ(sets.size(), 1u);
     CDAQExperiment* set = sets[0];
@@ -246,7 +246,7 @@ TEST(MkExtDaqProject, LineBandsAreTheirLinesToTheBit)
     f.ui.dialogs = {Fixture::Files({f.Write("bits.unv", text)})};
     f.prompts.Answer(IDOK);
     CMkExtDaqProject builder(f.container, f.uf);
-    ASSERT_EQ(builder.ImportUFData(), 1);
+    ASSERT_EQ(builder.ImportUFData(&f.boxes), 1);
     ASSERT_EQ(f.DataSets().size(), 1u);
     auto* levels = Child<CZuRpmMultiVecFunc>(f.DataSets()[0], FormatString(IDS_CHANNEL_LEVELS, f.a.c_str()));
     ASSERT_NE(levels, nullptr);
@@ -321,7 +321,7 @@ TEST(MkExtDaqProject, RunsSplitAtTheToleranceAndBadRpmsChangeNothing)
         f.prompts.Answer(IDOK);
         const COctaveManagerEx before = *f.uf->GetOctaveManager();
         CMkExtDaqProject builder(f.container, f.uf);
-        EXPECT_EQ(builder.ImportUFData(), c.result) << c.seconds;
+        EXPECT_EQ(builder.ImportUFData(&f.boxes), c.result) << c.seconds;
         EXPECT_EQ(groups, c.groups) << c.seconds;
         if (c.result == 0) {
             // Two runs of one value each cannot make an RPM grid either; the message says why.
@@ -344,7 +344,7 @@ TEST(MkExtDaqProject, CancelledScanAndAbandonedDataCheck)
     f.ui.cancelAtPump = 3;
     f.prompts.Answer(IDOK);
     CMkExtDaqProject builder(f.container, f.uf);
-    EXPECT_EQ(builder.ImportUFData(), 0);
+    EXPECT_EQ(builder.ImportUFData(&f.boxes), 0);
     EXPECT_EQ(f.prompts.Last().stringId, 6169u);
     EXPECT_EQ(f.uf->GetChildCount(), 0);
 
@@ -353,7 +353,7 @@ TEST(MkExtDaqProject, CancelledScanAndAbandonedDataCheck)
     ui.dialogs = {Fixture::Files({file})};
     ui.dataCheck = [](CUFDataCheckInput&) { return false; };
     CMkExtDaqProject again(f.container, f.uf);
-    EXPECT_EQ(again.ImportUFData(), 0);
+    EXPECT_EQ(again.ImportUFData(&f.boxes), 0);
     EXPECT_EQ(ui.dialogsShown, 2);
     EXPECT_EQ(f.uf->GetChildCount(), 0);
 }
@@ -375,7 +375,7 @@ TEST(MkExtDaqProject, PointsBeyondTheAssignmentAndSameNamedFilesAreReported)
     f.ui.dialogs = {Fixture::Files({file, twin})};
     f.prompts.Answer(IDOK);
     CMkExtDaqProject builder(f.container, f.uf);
-    ASSERT_EQ(builder.ImportUFData(), 1);
+    ASSERT_EQ(builder.ImportUFData(&f.boxes), 1);
     const std::string& shown = f.prompts.Last().text;
     EXPECT_NE(shown.find("local point 6"), std::string::npos) << shown;
     EXPECT_NE(shown.find(twin + " was not imported"), std::string::npos) << shown;
@@ -401,7 +401,7 @@ TEST(MkExtDaqProject, BlocksThatNoLongerReadAreEachReported)
     };
     f.prompts.Answer(IDOK);
     CMkExtDaqProject builder(f.container, f.uf);
-    ASSERT_EQ(builder.ImportUFData(), 1);
+    ASSERT_EQ(builder.ImportUFData(&f.boxes), 1);
 
     // A dataset reads when the cut leaves all its values: it lies before its closing delimiter.
     const std::string opening = "    -1\n    58\n";
@@ -433,7 +433,7 @@ TEST(MkExtDaqProject, OrderDataSkipRpmZero)
     f.ui.dialogs = {Fixture::Files({file}, 2, [](CUFImportSettings& s) { s.orderText = "2"; })};
     f.prompts.Answer(IDOK);
     CMkExtDaqProject builder(f.container, f.uf);
-    ASSERT_EQ(builder.ImportUFData(), 1);
+    ASSERT_EQ(builder.ImportUFData(&f.boxes), 1);
     const std::vector<CDAQExperiment*> sets = f.DataSets();
     ASSERT_EQ(sets.size(), 1u);
     auto* data = Child<CZuRpmMultiVecFunc>(sets[0], FormatString(IDS_ORDER_DATA, f.a.c_str()));
@@ -642,7 +642,7 @@ TEST(MkExtDaqProject, HostileFilesAreRefusedOrImportedAndTheProjectStillOpens)
         const COctaveManagerEx bands = *f.uf->GetOctaveManager();
         const CDAQConfig config = *f.uf->GetDAQConfig();
         CMkExtDaqProject builder(f.container, f.uf);
-        const int result = builder.ImportUFData();
+        const int result = builder.ImportUFData(&f.boxes);
         if (c.reason) {
             EXPECT_EQ(result, 0);
             // A file the scan refuses is reported as a warning; later refusals show a box.
@@ -686,7 +686,7 @@ TEST(MkExtDaqProject, RunningOutOfMemoryEndsTheImportWithAMessage)
     f.ui.dataCheck = [](CUFDataCheckInput&) -> bool { throw std::bad_alloc(); };
     f.prompts.Answer(IDOK);
     CMkExtDaqProject builder(f.container, f.uf);
-    EXPECT_EQ(builder.ImportUFData(), 0);
+    EXPECT_EQ(builder.ImportUFData(&f.boxes), 0);
     EXPECT_NE(f.prompts.Last().text.find("not enough memory"), std::string::npos) << f.prompts.Last().text;
     EXPECT_EQ(f.uf->GetChildCount(), 0);
 }
@@ -743,7 +743,7 @@ TEST(MkExtDaqProject, FilesOfNothingToImportSayWhy)
         bool checked = false;
         f.ui.dataCheck = [&](CUFDataCheckInput&) { return checked = true; };
         CMkExtDaqProject builder(f.container, f.uf);
-        EXPECT_EQ(builder.ImportUFData(), 0);
+        EXPECT_EQ(builder.ImportUFData(&f.boxes), 0);
         std::string shown;
         for (const CFeedback::SReport& report : f.ui.reports)
             shown += report.text + "\n";
@@ -766,7 +766,7 @@ TEST(MkExtDaqProject, FilesOfNothingToImportSayWhy)
         f.ui.dialogs = {Fixture::Files({f.Write("cabin.unv", text)})};
         f.prompts.Answer(IDOK);
         CMkExtDaqProject builder(f.container, f.uf);
-        EXPECT_EQ(builder.ImportUFData(), 0);
+        EXPECT_EQ(builder.ImportUFData(&f.boxes), 0);
         ASSERT_GE(f.prompts.Count(), 1u);
         EXPECT_EQ(f.prompts.Last().stringId, IDS_UF_NOTHING_TO_IMPORT);
         EXPECT_NE(f.prompts.Last().text.find(f.target + " is the target"), std::string::npos) << f.prompts.Last().text;
@@ -777,7 +777,7 @@ TEST(MkExtDaqProject, FilesOfNothingToImportSayWhy)
     f.container.SetTargetSubsystem("");
     f.ui.dialogs = {Fixture::Files({f.Write("r.unv", f.RunUp(0))})};
     CMkExtDaqProject builder(f.container, f.uf);
-    EXPECT_EQ(builder.ImportUFData(), 0);
+    EXPECT_EQ(builder.ImportUFData(&f.boxes), 0);
     ASSERT_EQ(f.prompts.Count(), 1u);
     EXPECT_EQ(f.prompts.Last().stringId, IDS_NO_TARGET_SUBSYSTEM);
     EXPECT_EQ(f.ui.dialogsShown, 0);
@@ -822,7 +822,7 @@ TEST(MkExtDaqProject, NodeTableBesideTheFilesNamesThePoints)
     f.ui.dialogs = {Fixture::Files({file})};
     f.prompts.Answer(IDOK);
     CMkExtDaqProject builder(f.container, fresh);
-    ASSERT_EQ(builder.ImportUFData(), 1);
+    ASSERT_EQ(builder.ImportUFData(&f.boxes), 1);
     int sets = 0;
     for (int e = 0; e < fresh->GetChildCount(); ++e)
         for (int i = 0; i < fresh->GetChild(e)->GetChildCount(); ++i)

@@ -7,7 +7,6 @@
 #include "UFTestFiles.h"
 #include "platform/base/RecordingFeedback.h"
 #include "platform/win/Clipboard.h"
-#include "platform/win/PromptService.h"
 #include "uff/SplitUf.h"
 #include "uff/UFNodeMap.h"
 #include "uff/UFScanner.h"
@@ -109,12 +108,12 @@ TEST(SplitUf, PartNamesAndErrors)
     EXPECT_EQ(CSplitUf::PartPath("/data/run.unv", 1000), "/data/run_1000.unv");
     EXPECT_EQ(CSplitUf::PartPath("run.uff", 7), "run_007.uff");
 
-    CScriptedPrompts prompts;
+    CRecordingFeedback feedback;
     const std::string missing = (Folder("errors") / "missing.unv").string();
     // A file that cannot be measured counts as large; the split then reports why it failed.
-    EXPECT_THROW(CSplitUf split(missing), CUFImportAbort);
-    ASSERT_EQ(prompts.Count(), 1u);
-    EXPECT_EQ(prompts.Last().text, "ERR(2): Splitting universal file.\n" + missing);
+    EXPECT_THROW(CSplitUf split(missing, &feedback), CUFImportAbort);
+    EXPECT_EQ(feedback.ReportTexts(CFeedback::ESeverity::Warning),
+              std::vector<std::string>{"ERR(2): Splitting universal file.\n" + missing});
 }
 
 TEST(UFNodeMap, NewNodesTakeTheLowestFreeNumber)

@@ -22,6 +22,7 @@
 #include "platform/base/Format.h"
 #include "platform/base/RecordingFeedback.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/WinTypes.h"
 #include "uff/ExtUFDaqProject.h"
@@ -96,6 +97,8 @@ struct Fixture
     CExtUFDaqProject* uf = nullptr;
     std::string a, b, target; // two structures and the cabin
     CScriptedPrompts prompts;
+    // The import command's feedback, the status bar: its messages show as boxes.
+    CStatusBarFeedback boxes;
     CScriptedImportUI ui;
 
     explicit Fixture(const std::string& name)

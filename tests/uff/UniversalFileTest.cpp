@@ -11,7 +11,7 @@
 
 #include "UFTestFiles.h"
 #include "platform/archive/Archive.h"
-#include "platform/win/PromptService.h"
+#include "platform/base/RecordingFeedback.h"
 #include "uff/DAQPPFreqData.h"
 #include "uff/DAQPPRpmData.h"
 #include "uff/DAQPPUFIndex.h"
@@ -534,7 +534,7 @@ TEST(DAQPPFreqData, FixedFieldLinesReadAsLineByLine)
 
 TEST(DAQPPFreqData, FormsItCannotReadAreRefused)
 {
-    CScriptedPrompts prompts;
+    CRecordingFeedback feedback;
     struct Case
     {
         int ordType;
@@ -546,10 +546,10 @@ TEST(DAQPPFreqData, FormsItCannotReadAreRefused)
         ds.spacing = c.spacing;
         ds.numbers = {1, 2, 3, 4, 5, 6};
         auto data = FreqData(ds);
-        EXPECT_EQ(data->LoadData(TempDir().string(), {}), 0);
+        EXPECT_EQ(data->LoadData(TempDir().string(), {}, &feedback), 0);
     }
-    ASSERT_EQ(prompts.Records().size(), 4u);
-    EXPECT_EQ(prompts.Records()[0].text, "Unsupported data form of universal file.");
+    ASSERT_EQ(feedback.ReportTexts(CFeedback::ESeverity::Warning).size(), 4u);
+    EXPECT_EQ(feedback.reports[0].text, "Unsupported data form of universal file.");
 }
 
 TEST(DAQPPRpmData, UnevenComplexValuesWithTheirRpm)
@@ -567,13 +567,13 @@ TEST(DAQPPRpmData, UnevenComplexValuesWithTheirRpm)
     EXPECT_EQ(data.GetRpm(), (std::vector<double>{1000, 1500, 2000}));
     EXPECT_EQ(data.GetValues()[1], std::complex<double>(3, 4));
 
-    CScriptedPrompts prompts;
+    CRecordingFeedback feedback;
     ds.spacing = 1; // an even spectrum holds no RPM
     auto even = Index(Dataset58(ds), nullptr, "even.unv");
     CDAQPPRpmData wrong;
     wrong.SetIndex(*even[0]);
-    EXPECT_EQ(wrong.LoadData(TempDir().string(), options), 0);
-    EXPECT_EQ(prompts.Records().size(), 1u);
+    EXPECT_EQ(wrong.LoadData(TempDir().string(), options, &feedback), 0);
+    EXPECT_EQ(feedback.reports.size(), 1u);
 }
 
 TEST(DAQPPUFData, DatasetsLoadedOnSeveralThreadsMatchOneByOne)
@@ -692,8 +692,8 @@ TEST(DAQPPUFData, EveryCoreReadsWhatOneThreadReads)
     WriteFile(path, text);
 
     std::vector<std::unique_ptr<CDAQPPUFIndex>> one, every;
-    ASSERT_EQ(CUFScanner::Scan(path.string(), one, nullptr, nullptr, 1), 1);
-    ASSERT_EQ(CUFScanner::Scan(path.string(), every, nullptr, nullptr, 0), 1);
+    ASSERT_EQ(CUFScanner::Scan(path.string(), one, nullptr, SilentFeedback(), 1), 1);
+    ASSERT_EQ(CUFScanner::Scan(path.string(), every, nullptr, SilentFeedback(), 0), 1);
     ASSERT_EQ(one.size(), static_cast<size_t>(kDatasets));
     ASSERT_EQ(every.size(), one.size());
     for (size_t d = 0; d < one.size(); ++d) {
@@ -743,8 +743,8 @@ TEST(DAQPPUFData, EveryCoreReadsWhatOneThreadReads)
     WriteFile(path, text);
     std::string errorOne, errorEvery;
     std::vector<std::unique_ptr<CDAQPPUFIndex>> none;
-    EXPECT_EQ(CUFScanner::Scan(path.string(), none, &errorOne, nullptr, 1), 0);
-    EXPECT_EQ(CUFScanner::Scan(path.string(), none, &errorEvery, nullptr, 0), 0);
+    EXPECT_EQ(CUFScanner::Scan(path.string(), none, &errorOne, SilentFeedback(), 1), 0);
+    EXPECT_EQ(CUFScanner::Scan(path.string(), none, &errorEvery, SilentFeedback(), 0), 0);
     EXPECT_EQ(errorEvery, errorOne);
     EXPECT_NE(errorOne.find(Format("Byte position: %d", one[10]->GetOffset())), std::string::npos) << errorOne;
 }

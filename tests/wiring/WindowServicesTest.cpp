@@ -1,5 +1,8 @@
 // The one call that wires the windows to the core sets every hook, and the element windows it
-// wires stay wired when the templates are made again and reach whichever main window is open.
+// wires stay wired when the templates are made again and reach whichever main window is open; the
+// hardware's messages reach the user.
+#include "acquisition/BaseDAQInterface.h"
+#include "acquisition/DAQ.h"
 #include "acquisition/ui/DlgDaqDbCheck.h"
 #include "app/DaqProject.h"
 #include "app/TALVOApp.h"
@@ -10,7 +13,9 @@
 #include "experiments/ui/SensorDoc.h"
 #include "planning/ui/DlgDAQPPExpPlan.h"
 #include "planning/ui/DlgWizSensorConfig.h"
+#include "platform/audio/WaveOut.h"
 #include "platform/win/MessageTarget.h"
+#include "platform/win/PromptService.h"
 #include "platform/win/WinTypes.h"
 #include "uff/UFImportUI.h"
 #include "wiring/WindowServices.h"
@@ -91,4 +96,35 @@ TEST(WindowServices, WindowsOpenInTheMainWindowThatIsOpen)
     }
     EXPECT_EQ(GetMainWindowTarget(), nullptr);
     EXPECT_EQ(GetTALVOApp().OpenDAQSystemView(0), nullptr);
+}
+
+// What the acquisition hardware tells (here a noise device that cannot play) shows as a box over
+// the main window, whether the program's interface was made before the windows were wired or
+// after.
+TEST(WindowServices, TheProgramsAcquisitionInterfaceShowsItsMessagesAsBoxes)
+{
+    const struct
+    {
+        const char* what;
+        bool madeBefore;
+    } cases[] = {{"made after the wiring", false}, {"made before the wiring", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CDAQ::Destroy();
+        CDAQ::SetFeedback(nullptr);
+        if (c.madeBefore) {
+            ASSERT_NE(CDAQ::GetInterface(), nullptr);
+        }
+        InstallWindowServices();
+        CScriptedPrompts prompts;
+        prompts.Answer(IDOK);
+        CWaveOut::SetMode(WaveOutMode::None);
+        CBaseDAQInterface* daq = CDAQ::GetInterface();
+        ASSERT_NE(daq, nullptr);
+        EXPECT_FALSE(daq->SetNoiseType(1));
+        CWaveOut::SetMode(WaveOutMode::Auto);
+        ASSERT_EQ(prompts.Count(), 1u);
+        EXPECT_EQ(prompts.Last().text, "No Sound Output Device");
+    }
+    CDAQ::Destroy();
 }

@@ -12,6 +12,7 @@
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/ObjectLifetime.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/StringTable.h"
 #include "platform/win/ZuRegOptions.h"
@@ -367,7 +368,7 @@ void CDlgDaqDataManagement::OnOpenData()
     CDAQExperiment* set = GetSelectedDataSet();
     CDaqProject* daq = GetDaqProject();
     if (set && daq)
-        daq->OpenRawData(CDAQIO::GetDaqFilePath(set));
+        daq->OpenRawData(CDAQIO::GetDaqFilePath(set), &*CStatusBarFallback(nullptr));
 }
 
 void CDlgDaqDataManagement::OnProperties()

@@ -23,6 +23,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/gfx/OctaveManager.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/WinTypes.h"
@@ -205,7 +206,7 @@ CDaqProject* CFrameCommandHandler::NewDaqProject()
     CMkExtDaqProject builder(container);
     const int source = builder.SelectDAQSystem();
     if (source == 1) {
-        builder.ImportUFData();
+        builder.ImportUFData(&*CStatusBarFallback(nullptr));
         return builder.GetProject();
     }
     if (source != 0)
@@ -288,7 +289,7 @@ bool CFrameCommandHandler::RunDaqCalcOptions(CDaqProject& project, bool withReca
     for (CMElement* set : retargeted)
         if (sets.Index(set) < 0)
             sets.Add(set);
-    project.Recalculate(sets);
+    project.Recalculate(sets, &*CStatusBarFallback(nullptr));
     return true;
 }
 

@@ -25,11 +25,11 @@ class CRecalculator : public IDAQRecalculator
 {
 public:
     explicit CRecalculator(CDaqProject& project) : m_calculator(&project, project.IsUFData()) {}
-    int Calculate(CMElementList& list) override
+    int Calculate(CMElementList& list, CFeedback* feedback) override
     {
         for (CMElement* set : list)
             m_calculator.AddElement(set);
-        return m_calculator.Calculate();
+        return m_calculator.Calculate(feedback);
     }
     int ReportErrors(const std::string& path) override { return m_calculator.ReportErrors(path) ? 1 : 0; }
     std::string DescribeErrors() const override { return m_calculator.DescribeErrors(); }

@@ -121,6 +121,8 @@ CExpProject* CExpDoc::MergeProjects(const CMElementList& dataSets)
     ReplaceProject(nullptr);
     CDAQIO reader(dataSets);
     reader.SetMode(1);
+    CStatusBarFallback messages(nullptr);
+    reader.SetFeedback(&*messages);
     std::unique_ptr<CExpProject> merged = reader.MergeProjects();
     if (!reader.GetErrorList().empty()) {
         if (merged)
@@ -467,9 +469,11 @@ int CExpDoc::StoreChannelData(int n, int length)
     int read = 0;
     int missing = 0;
     std::vector<std::vector<CExpDataSet*>> made(static_cast<size_t>(groups));
+    // A group item without its sensor is told as the run's other messages are.
+    CStatusBarFallback messages(m_runFeedback ? m_runFeedback : m_formFeedback.get());
     for (int g = 0; g < groups; ++g) {
         for (int k = 0; k < blocks; ++k) {
-            CExpDataSet* set = m_project->AddExcitationDataSet(g);
+            CExpDataSet* set = m_project->AddExcitationDataSet(g, &*messages);
             if (!set)
                 return 0;
             m_runSets.emplace_back(set->GetParent(), set);
@@ -589,6 +593,8 @@ int CExpDoc::DoFileSave()
     if (!m_project)
         return 0;
     CDAQIO io(m_project->GetExperimentList());
+    CStatusBarFallback messages(nullptr);
+    io.SetFeedback(&*messages);
     if (io.SaveAll(m_project.get())) {
         SetModifiedFlag(false);
         return 1;

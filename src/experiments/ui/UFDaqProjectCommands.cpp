@@ -7,6 +7,7 @@
 #include "app/TALVOExp.h"
 #include "experiments/CalcOptions.h"
 #include "platform/elements/MElementList.h"
+#include "platform/win/StatusBarFallback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/WinTypes.h"
@@ -54,7 +55,7 @@ bool CUFDaqProjectCommands::EditLocalPoints(const CFrameSelection& selection, QW
         return false;
     {
         CWaitCursor wait;
-        daq->Recalculate(used);
+        daq->Recalculate(used, &*CStatusBarFallback(nullptr));
     }
     selection.doc->SetModifiedFlag(1);
     return true;

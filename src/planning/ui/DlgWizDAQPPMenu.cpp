@@ -7,6 +7,7 @@
 #include "planning/ui/DlgWizSensorConfig.h"
 #include "platform/ui/ColorButton.h"
 #include "platform/win/ObjectLifetime.h"
+#include "platform/win/StatusBarFallback.h"
 #include "uff/ExtUFDaqProject.h"
 #include "uff/MkExtDaqProject.h"
 
@@ -112,7 +113,7 @@ void CDlgWizDAQPPMenu::OnStep(int id)
     case 2005:
         if (container && m_project) {
             CMkExtDaqProject builder(*container, m_project);
-            builder.ImportUFData();
+            builder.ImportUFData(&*CStatusBarFallback(nullptr));
         }
         break;
     case 2006:

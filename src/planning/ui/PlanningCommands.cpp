@@ -11,6 +11,7 @@
 #include "planning/ui/DlgExpPlanMap.h"
 #include "planning/ui/DlgRegQMXBlix.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/WinTypes.h"
 
@@ -39,7 +40,9 @@ bool ExchangeWorkbook(const CFrameSelection& selection, bool exporting)
     int ok = 0;
     {
         CWaitCursor wait;
+        CStatusBarFeedback statusBar;
         CExpPlanIO io(&container);
+        io.SetFeedback(&statusBar);
         ok = exporting ? io.ExportToExcel(path) : io.ImportFromExcel(path);
     }
     if (ok && !exporting) {

@@ -29,6 +29,7 @@
 #include "platform/ui/ZuDialog.h"
 #include "platform/ui/ZuPropertySheet.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StatusBarFeedback.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/WinTypes.h"
 #include "uff/ExtUFDaqProject.h"
@@ -114,7 +115,8 @@ TEST(UFImportDialogs, ImportThroughTheDialogs)
         return dialog.PressOK();
     });
     CMkExtDaqProject builder(container, uf);
-    ASSERT_EQ(builder.ImportUFData(), 1);
+    CStatusBarFeedback statusBar; // the import command's
+    ASSERT_EQ(builder.ImportUFData(&statusBar), 1);
     EXPECT_EQ(scripted.Unexpected(), 0u);
     ASSERT_EQ(uf->GetChildCount(), 1);
     auto* set = ElementCast<CDAQExperiment>(uf->GetChild(0)->GetChild(0));
