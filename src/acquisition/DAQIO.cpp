@@ -163,7 +163,25 @@ int CDAQIO::SaveOne(CMElement* dataSet, CExpProject* base)
         for (const std::string& text : MakeHeaderStrings())
             *ar << text;
         *ar << static_cast<const CObject*>(dataSet);
-        if (!base->StoreCloneWithExperiment(*ar, dataSet)) {
+        // The experiment project is the long part: when no work of the caller's is under way, each
+        // of its elements steps the feedback once.
+        struct SOwnRange
+        {
+            CFeedback* feedback;
+            ~SOwnRange()
+            {
+                if (feedback)
+                    feedback->End();
+            }
+        } range{m_feedback->IsActive() ? nullptr : m_feedback};
+        if (range.feedback)
+            range.feedback->Begin(std::string(), base->GetAllChildCount() + 1);
+        bool stored = false;
+        {
+            CArchive::CFeedbackScope steps(*ar, range.feedback);
+            stored = base->StoreCloneWithExperiment(*ar, dataSet);
+        }
+        if (!stored) {
             ar->Abort();
             return 0;
         }

@@ -923,7 +923,7 @@ std::string PlainLabel(const CMElement* func)
 }
 } // namespace
 
-CZuRpmMultiVecFunc* CAnalysisProject::AddRpmResultData(CMElement* func)
+CZuRpmMultiVecFunc* CAnalysisProject::AddRpmResultData(CMElement* func, CFeedback* feedback)
 {
     auto* set = func ? DynamicDowncast<CZuRpmResultData>(func->GetParent()) : nullptr;
     if (!set)
@@ -931,7 +931,7 @@ CZuRpmMultiVecFunc* CAnalysisProject::AddRpmResultData(CMElement* func)
     CCompExpData comparison;
     comparison.SetResultFunc(func);
     comparison.SetAnalysisProject(this);
-    return PutTable(*set, comparison.CreateRpmComparison(), ElementType::VibrationComparison,
+    return PutTable(*set, comparison.CreateRpmComparison(feedback), ElementType::VibrationComparison,
                     ElementType::SplComparison);
 }
 
@@ -996,12 +996,12 @@ bool CAnalysisProject::CanCompareWithMeasured(const CMElement* selected) const
            (selected->GetType() == ElementType::Spl || selected->GetType() == ElementType::VibrationLevel);
 }
 
-CZuRpmMultiVecFunc* CAnalysisProject::CompareWithMeasured(CMElement* selected)
+CZuRpmMultiVecFunc* CAnalysisProject::CompareWithMeasured(CMElement* selected, CFeedback* feedback)
 {
     if (!CanCompareWithMeasured(selected))
         return nullptr;
     if (m_projectType == typeRpm)
-        return AddRpmResultData(selected);
+        return AddRpmResultData(selected, feedback);
     if (m_projectType == typeOrder)
         return AddOTResultData(selected);
     return nullptr;

@@ -186,7 +186,7 @@ public:
     // ---- comparison tables of a response function (SPL or vibration level) ----
     // Measured against calculated, added to the function's result set in place of an earlier
     // comparison of the same label; null when it cannot be made.
-    CZuRpmMultiVecFunc* AddRpmResultData(CMElement* func);
+    CZuRpmMultiVecFunc* AddRpmResultData(CMElement* func, CFeedback* feedback = SilentFeedback());
     CZuRpmMultiVecFunc* AddOTResultData(CMElement* func);
     // The selected function against the same quantity calculated from a second result set (which
     // keeps that calculation), added next to the selected function in place of an earlier table of
@@ -196,7 +196,7 @@ public:
     // The comparison command on the first selected element: whether it applies (a DAQ project and
     // an SPL or vibration level), and the measured-against-calculated table of the project's kind.
     bool CanCompareWithMeasured(const CMElement* selected) const;
-    CZuRpmMultiVecFunc* CompareWithMeasured(CMElement* selected);
+    CZuRpmMultiVecFunc* CompareWithMeasured(CMElement* selected, CFeedback* feedback = SilentFeedback());
     // The result selection's answer: the selected function against the chosen second result set
     // (a set of the project's kind); null when it does not fit.
     CZuRpmMultiVecFunc* CompareWithResult(CMElement* selected, CZuData* second);

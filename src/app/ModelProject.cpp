@@ -297,11 +297,11 @@ CASEAModelData* CModelProject::CreateASEAModelData(int kind, CFeedback* feedback
         return nullptr;
     CASEAModelData* added = AddChild(std::move(model));
     if (added)
-        UpdateSubsystemTables();
+        UpdateSubsystemTables(feedback);
     return added;
 }
 
-CZuData* CModelProject::ReplaceModel(std::unique_ptr<CZuData> data)
+CZuData* CModelProject::ReplaceModel(std::unique_ptr<CZuData> data, CFeedback* feedback)
 {
     if (!data)
         return nullptr;
@@ -312,7 +312,7 @@ CZuData* CModelProject::ReplaceModel(std::unique_ptr<CZuData> data)
     CZuData* added = AddChild(std::move(data));
     if (!added)
         return nullptr;
-    UpdateSubsystemTables();
+    UpdateSubsystemTables(feedback);
     return added;
 }
 
@@ -332,13 +332,13 @@ CHSEAModelData* CModelProject::ReplaceHSEAModel(std::unique_ptr<CHSEAModelData> 
     return added;
 }
 
-void CModelProject::GiveSubsystemTable(CZuData* data)
+void CModelProject::GiveSubsystemTable(CZuData* data, CFeedback* feedback)
 {
     if (!data)
         return;
     if (!DynamicDowncast<CSEAModelData>(data)) {
         data->CreateConnectionInfo(&m_subsystems);
-        data->UpdateConnectionInfo();
+        data->UpdateConnectionInfo(feedback);
         return;
     }
     // An SEA model leaves some subsystems of the 3D model out (acoustic spaces); it derives its
@@ -351,10 +351,10 @@ void CModelProject::GiveSubsystemTable(CZuData* data)
             held.Add(m_subsystems[i]);
     }
     data->CreateConnectionInfo(&held);
-    data->UpdateConnectionInfo();
+    data->UpdateConnectionInfo(feedback);
 }
 
-void CModelProject::UpdateSubsystemTables()
+void CModelProject::UpdateSubsystemTables(CFeedback* feedback)
 {
     CZuData* shell = GetModelShell(0);
     if (!shell)
@@ -363,11 +363,11 @@ void CModelProject::UpdateSubsystemTables()
     if (CModelSubsystemSet* set = GetSubsystemSet())
         set->GetAllSubsystemsList(m_subsystems);
     // The model element first: the other data ask it which subsystems are coupled.
-    GiveSubsystemTable(shell);
+    GiveSubsystemTable(shell, feedback);
     for (int i = 0; i < GetChildCount(); ++i) {
         auto* data = DynamicDowncast<CZuData>(GetChild(i));
         if (data && data != shell)
-            GiveSubsystemTable(data);
+            GiveSubsystemTable(data, feedback);
     }
 }
 
@@ -617,7 +617,8 @@ void CModelProject::Serialize(CArchive& ar)
     int32_t count = 0;
     ar >> count;
     CZuData::SetCreationCount(static_cast<uint32_t>(count));
-    UpdateSubsystemTables();
+    // A subsystem the model lacks is told where the reader of the file hears of what it reads.
+    UpdateSubsystemTables(ar.GetFeedback() ? ar.GetFeedback() : SilentFeedback());
     if (version == 2 || version >= 5) {
         CZuSubsystemTable discarded;
         discarded.Serialize(ar);

@@ -85,13 +85,13 @@ public:
     CASEAModelData* CreateASEAModelData(int kind, CFeedback* feedback = SilentFeedback());
     // The model element replaced by new model data (a model import): the old one is announced as
     // removed and deleted, the new one added and announced. Returns the new data or null.
-    CZuData* ReplaceModel(std::unique_ptr<CZuData> data);
+    CZuData* ReplaceModel(std::unique_ptr<CZuData> data, CFeedback* feedback = SilentFeedback());
     // The Hybrid SEA model replaced in the same way; returns the new model or null.
     CHSEAModelData* ReplaceHSEAModel(std::unique_ptr<CHSEAModelData> model);
     // Gives a data element this project's subsystem table (its connection table) and lets it
     // derive its connection flags.
-    void GiveSubsystemTable(CZuData* data);
-    void UpdateSubsystemTables();
+    void GiveSubsystemTable(CZuData* data, CFeedback* feedback = SilentFeedback());
+    void UpdateSubsystemTables(CFeedback* feedback = SilentFeedback());
     CZuSubsystemTable& GetSubsystemTable() { return m_subsystems; }
     CZuSubsystemTable& GetDisplayNameTable() { return m_displayNames; }
     void ReadTargetEnergyRatios(const std::string& path);

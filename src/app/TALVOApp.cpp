@@ -189,7 +189,7 @@ bool CTALVOApp::OpenTALDataView(CMElement* element, int) const
     return DynamicDowncast<CZuRpmFunc>(element) && t && t->Open(element);
 }
 
-bool CTALVOApp::OpenExpDataView(CTALVOExp* experiment) const
+bool CTALVOApp::OpenExpDataView(CTALVOExp* experiment, CFeedback* feedback) const
 {
     if (!experiment || !m_expSubsystemChooser)
         return false;
@@ -216,7 +216,7 @@ bool CTALVOApp::OpenExpDataView(CTALVOExp* experiment) const
     };
     const std::string name = hasMap(picked) ? picked : subsystems[index];
     // A subsystem without maps is told to the user by the averaging.
-    CMElement* map = experiment->AverageRpmFuncs(name, 1, nullptr, &*CStatusBarFallback(nullptr));
+    CMElement* map = experiment->AverageRpmFuncs(name, 1, nullptr, feedback);
     return map && OpenTALDataView(map, index);
 }
 
@@ -293,17 +293,16 @@ bool CTALVOApp::OpenDataView(CMElement* element, CFeedback* feedback) const
         for (int i = 0; i < experiment->GetChildCount(); ++i)
             if (DynamicDowncast<CDAQExperiment>(experiment->GetChild(i)))
                 sets.Add(experiment->GetChild(i));
-        const bool stored = daq && daq->IsUFData() == 0 &&
-                            daq->OpenStoredData(sets, experiment->GetName(), &*CStatusBarFallback(nullptr)) != 0;
+        const bool stored =
+            daq && daq->IsUFData() == 0 && daq->OpenStoredData(sets, experiment->GetName(), feedback) != 0;
         // Beside it, the experiment's map of the subsystem the user picks.
-        const bool map = OpenExpDataView(experiment);
+        const bool map = OpenExpDataView(experiment, feedback);
         return stored || map;
     }
     if (auto* dataSet = DynamicDowncast<CDAQExperiment>(element)) {
         // A data set's measured data from its measurement file.
         auto* daq = dataSet->GetParent() ? DynamicDowncast<CDaqProject>(dataSet->GetParent()->GetParent()) : nullptr;
-        return daq && daq->IsUFData() == 0 &&
-               daq->OpenRawData(CDAQIO::GetDaqFilePath(dataSet), &*CStatusBarFallback(nullptr)) != 0;
+        return daq && daq->IsUFData() == 0 && daq->OpenRawData(CDAQIO::GetDaqFilePath(dataSet), feedback) != 0;
     }
     for (const CResultWindow& window : m_resultWindows)
         if (window.takes && window.takes(*element)) {

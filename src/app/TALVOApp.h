@@ -120,7 +120,7 @@ public:
     // An experiment's map over RPM, averaged over its used data sets, for the one of its two
     // subsystems the user picks, "TalDataView"; false without a picker, when the pick is cancelled
     // or when no data set has a map of that subsystem (which the user is told).
-    bool OpenExpDataView(CTALVOExp* experiment) const;
+    bool OpenExpDataView(CTALVOExp* experiment, CFeedback* feedback = SilentFeedback()) const;
     // Asks which of the experiment's two subsystems to show, with its wave type; the window library
     // installs it. name: in, the subsystem shown first; out, the pick as the picker answers it.
     using ExpSubsystemChooser = std::function<bool(CTALVOExp& experiment, std::string& name)>;

@@ -61,7 +61,7 @@ std::unique_ptr<CZuRpmMultiVecFunc> CCompExpData::NewComparison(const std::strin
     return comparison;
 }
 
-std::unique_ptr<CZuRpmMultiVecFunc> CCompExpData::CreateRpmComparison()
+std::unique_ptr<CZuRpmMultiVecFunc> CCompExpData::CreateRpmComparison(CFeedback* feedback)
 {
     const CRpmMapView calc(m_func);
     if (!calc.IsValid() || !m_project)
@@ -73,7 +73,7 @@ std::unique_ptr<CZuRpmMultiVecFunc> CCompExpData::CreateRpmComparison()
     if (!daq)
         return nullptr;
     CAveExpData averaging(daq);
-    std::unique_ptr<CZuRpmFunc> measured = averaging.AverageRpmFuncs(subsystem, nullptr, 1, nullptr);
+    std::unique_ptr<CZuRpmFunc> measured = averaging.AverageRpmFuncs(subsystem, nullptr, 1, nullptr, feedback);
     if (!measured)
         return nullptr;
     const float margin = m_project->GetInputEnergyRpmMargin();

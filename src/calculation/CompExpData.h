@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/base/Feedback.h"
+
 class CMElement;
 class CZuRpmMultiVecFunc;
 class IAnalysisProjectAccess;
@@ -32,7 +34,7 @@ public:
     void SetAnalysisProject(IAnalysisProjectAccess* project) { m_project = project; }
 
     // Null without a calculated function of the right form or without measurements.
-    std::unique_ptr<CZuRpmMultiVecFunc> CreateRpmComparison();
+    std::unique_ptr<CZuRpmMultiVecFunc> CreateRpmComparison(CFeedback* feedback = SilentFeedback());
     std::unique_ptr<CZuRpmMultiVecFunc> CreateOrderComparison();
 
     // Measured level in dB of a linear amplitude against the reference; HUGE_VAL when the amplitude

@@ -42,7 +42,7 @@ public:
     int m_inputKind = 0;           // 0 by RPM, 1 by order
     COrderList m_orders;
     float m_otSetting = 50.0f;
-    const COctaveManager* m_bands = nullptr; // the analysis band set
+    const COctaveManager* m_bands = nullptr;  // the analysis band set
     CFeedback* m_progress = SilentFeedback(); // the caller's, never null
 
     // Fills the results; 1 when at least one was made, 0 on failure (nothing kept).

@@ -50,6 +50,7 @@ struct COTCavPcCreator::Context
     std::vector<int> bands;                      // per RPM row; -1 where the order has no band
     std::vector<CHSEAPowerContribution*> tables; // per RPM row; null where there is none
     std::vector<std::string> subsystems;         // contributing, in order of first appearance
+    CFeedback* feedback = SilentFeedback();      // told when the model lacks the cavity
 };
 
 COTCavPcCreator::COTCavPcCreator(CZuOTPcFunc* source, const std::string& name) : m_name(name), m_source(source) {}
@@ -116,12 +117,13 @@ bool COTCavPcCreator::Prepare(int orderIndex, Context& ctx)
     return !ctx.subsystems.empty();
 }
 
-int COTCavPcCreator::Build(int type, int orderIndex)
+int COTCavPcCreator::Build(int type, int orderIndex, CFeedback* feedback)
 {
     m_list.RemoveAll();
     if (type != TYPE_AREA_DB && type != TYPE_AREA_PERCENT && type != TYPE_LINE_DB)
         return 0;
     Context ctx;
+    ctx.feedback = feedback;
     if (!Prepare(orderIndex, ctx))
         return 0;
     if (type == TYPE_LINE_DB)
@@ -219,7 +221,8 @@ void COTCavPcCreator::BuildLine(Context& ctx)
             continue;
         const CHSEAPowerContribution& table = *ctx.tables[static_cast<size_t>(r)];
         CZuData* solved = SolvedResult(ctx, r);
-        const double eta = solved ? solved->ExtractIntrinsicDlf(m_name, static_cast<unsigned>(band)) : 0.0;
+        const double eta =
+            solved ? solved->ExtractIntrinsicDlf(m_name, static_cast<unsigned>(band), ctx.feedback) : 0.0;
         const double f = table.DataIndex(band);
         // A loss factor or band frequency that is not positive has no level (it would divide by 0).
         if (!(eta > 0.0) || !std::isfinite(eta) || !(f > 0.0))
@@ -276,7 +279,7 @@ int COTCavPcCreator::WriteReport(const char* path, CFeedback* progress)
             for (int o = 0; o < orders; ++o) {
                 if (progress)
                     progress->SetPos(step++);
-                if (Build(section.type, o))
+                if (Build(section.type, o, progress))
                     m_list.WriteBlock(file);
             }
         }

@@ -48,7 +48,7 @@ public:
     // Rebuilds the rows of one type for the order at orderIndex of the map. 1 when rows were
     // built; 0 (no rows) for another type, without the name, the result data, the SPL map or the
     // analysis project, or when no subsystem contributes.
-    int Build(int type, int orderIndex);
+    int Build(int type, int orderIndex, CFeedback* feedback = SilentFeedback());
     // The area (dB), area (%) and line (dB) blocks of every order that builds, as a text report.
     // 0 with the message "Faile to open file." when the file cannot be written. The progress, when
     // given, steps once per order.

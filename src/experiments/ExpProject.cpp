@@ -19,7 +19,6 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/gfx/OctaveManager.h"
-#include "platform/win/StatusBarFallback.h"
 #include "spectral/FFT.h"
 
 IMPLEMENT_SERIAL(CExpProject, CMElement, CExpProject::kSchema | VERSIONABLE_SCHEMA)
@@ -579,17 +578,7 @@ void CExpProject::StoreChannelValuesAndMode(CArchive& ar) const
 void CExpProject::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        if (ar.GetFeedback()) {
-            // Stored inside a larger file (a project file) whose writer runs the progress display:
-            // its elements step that display, which must neither be reset nor ended from here.
-            CMElement::Serialize(ar);
-            StoreChannelValuesAndMode(ar);
-            return;
-        }
-        // Each stored element steps the status bar once.
-        CStatusBarFallback progress(nullptr);
-        progress->Begin(std::string(), GetAllChildCount() + 1);
-        CArchive::CFeedbackScope steps(ar, &*progress);
+        // Its elements step the archive's feedback, when the writer gave it one.
         CMElement::Serialize(ar);
         StoreChannelValuesAndMode(ar);
         return;

@@ -17,7 +17,8 @@
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "spectral/ZuRpmResultData.h"
 
-CZuRpmFunc* MakeSubsystemRpmFunc(CAnalysisProject& project, CZuRpmResultData& result, const std::string& target)
+CZuRpmFunc* MakeSubsystemRpmFunc(CAnalysisProject& project, CZuRpmResultData& result, const std::string& target,
+                                 CFeedback* feedback)
 {
     std::string typed = target;
     if (CTALVOProject* owner = project.GetOwner())
@@ -34,7 +35,7 @@ CZuRpmFunc* MakeSubsystemRpmFunc(CAnalysisProject& project, CZuRpmResultData& re
     auto* func = static_cast<CZuRpmFunc*>(result.AddChild(std::move(made)));
     for (int i = 0; i < result.GetResultCount(); ++i) {
         const auto* hsea = DynamicDowncast<CHSEAResultData>(result.GetResult(i));
-        std::unique_ptr<CZuFunc> row = hsea ? hsea->CreateSubsystemFunc(typed) : nullptr;
+        std::unique_ptr<CZuFunc> row = hsea ? hsea->CreateSubsystemFunc(typed, feedback) : nullptr;
         if (!row) {
             result.DeleteChild(func, 1);
             return nullptr;
@@ -54,7 +55,7 @@ std::unique_ptr<CZuRpmMultiVecFunc> MakeInputPowerMultiVecFunc(CAnalysisProject&
         one.Add(sources[k]);
         CZuData* found = project.FindInputPower(one);
         if (!found)
-            found = project.CalcInputPowerByName(one, 1);
+            found = project.CalcInputPowerByName(one, 1, feedback);
         auto* result = DynamicDowncast<CZuRpmResultData>(found);
         if (!result) {
             feedback->Warning(FormatString(IDS_INPUT_POWER_NOT_CALCULATED, sources[k].c_str()),
@@ -71,14 +72,15 @@ std::unique_ptr<CZuRpmMultiVecFunc> MakeInputPowerMultiVecFunc(CAnalysisProject&
         }
     };
     for (size_t k = 0; k < results.size(); ++k) {
-        CZuRpmFunc* func = MakeSubsystemRpmFunc(project, *results[k], target);
+        CZuRpmFunc* func = MakeSubsystemRpmFunc(project, *results[k], target, feedback);
         if (!func) {
             discard();
             return nullptr;
         }
         made.emplace_back(results[k], func);
         CZuSubsystemTable powered;
-        if (results[k]->CollectInputPowerSubsystems(powered, 1) == 0 && goOn && !goOn(sources[static_cast<int>(k)])) {
+        if (results[k]->CollectInputPowerSubsystems(powered, 1, feedback) == 0 && goOn &&
+            !goOn(sources[static_cast<int>(k)])) {
             discard();
             return nullptr;
         }

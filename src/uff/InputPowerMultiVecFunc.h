@@ -27,4 +27,5 @@ MakeInputPowerMultiVecFunc(CAnalysisProject& project, const std::string& target,
 // The target's energy over RPM from one input-power result, added to that result as a child named
 // by IDS_ENERGY_NAME with the target's typed name (one of the same name is replaced); null when a row
 // cannot be made (nothing is left behind).
-CZuRpmFunc* MakeSubsystemRpmFunc(CAnalysisProject& project, CZuRpmResultData& result, const std::string& target);
+CZuRpmFunc* MakeSubsystemRpmFunc(CAnalysisProject& project, CZuRpmResultData& result, const std::string& target,
+                                 CFeedback* feedback = SilentFeedback());

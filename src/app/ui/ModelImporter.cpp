@@ -122,7 +122,7 @@ int CModelImporter::ASEAModelFromSolmox(CModelProject* project)
         AfxMessageBox(IDS_MODEL_NOT_CREATED);
         return 0;
     }
-    m_modelData = project->ReplaceModel(std::move(model));
+    m_modelData = project->ReplaceModel(std::move(model), &*CStatusBarFallback(nullptr));
     if (!m_modelData)
         return 0;
     AddHistory(m_document, *dlg);

@@ -9,7 +9,7 @@
 #include "platform/win/PromptService.h"
 #include "platform/win/WaitCursor.h"
 #include "platform/win/WinTypes.h"
-#include "platform/win/StatusBarFeedback.h"
+#include "platform/win/StatusBarFallback.h"
 #include "views/ui/DlgSelectResult.h"
 #include "calculation/ui/DlgSelectSubsystem.h"
 
@@ -45,7 +45,7 @@ CZuRpmMultiVecFunc* CResultCommandsUi::OnResultSelected(CMElement* first, CMElem
 bool CResultCommandsUi::CompareWithMeasured(CAnalysisProject& project, CMElement* first)
 {
     CWaitCursor wait;
-    return project.CompareWithMeasured(first) != nullptr;
+    return project.CompareWithMeasured(first, &*CStatusBarFallback(nullptr)) != nullptr;
 }
 
 int CResultCommandsUi::ExportInputPower(CAnalysisProject* project, QWidget* parent)

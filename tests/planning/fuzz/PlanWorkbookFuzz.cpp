@@ -13,6 +13,7 @@
 #include "fuzz/FuzzWorkbook.h"
 #include "fuzz/QuietPrompts.h"
 #include "planning/ExpPlanIO.h"
+#include "platform/base/Feedback.h"
 #include "planning/ExpPlanOwner.h"
 #include "planning/QMXBlixList.h"
 #include "planning/QMXSensorMapList.h"
@@ -20,6 +21,24 @@
 
 namespace {
 using CFuzzOwner = CMemoryPlanOwner;
+
+// Counts the messages the import reports, as the window it runs under would show them.
+class CCountingFeedback : public CFeedback
+{
+public:
+    int Take()
+    {
+        const int n = m_count;
+        m_count = 0;
+        return n;
+    }
+
+protected:
+    void OnReport(const SReport&) override { ++m_count; }
+
+private:
+    int m_count = 0;
+};
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -37,9 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     owner.plans.SetUnitGroups(owner.groups.Pointers());
     owner.plans.AddPlan(1, "Mine");
     CExpPlanIO io(&owner);
-    io.SetFeedback(nullptr);
+    static CCountingFeedback reports;
+    io.SetFeedback(&reports);
     const int result = io.ImportFromExcel(file.Path());
-    const int messages = prompts.Take();
+    const int messages = prompts.Take() + reports.Take();
     if (result != 1) {
         // Refused: one message, and the project as it was.
         if (messages != 1 || owner.channels != 16 || owner.plans.GetPlanCount() != 1 ||
