@@ -118,6 +118,17 @@ protected:
     }
 
     CTALVOProject& Container() { return doc->GetTALVOProject(); }
+    // The model's own HSEA model, one input-power set with a power on Roof-F, and its solve.
+    CHSEAResultData* SolveModelsOwnResult()
+    {
+        CModelProject* model = Container().GetModelProject();
+        if (!model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)))
+            return nullptr;
+        CHSEAGeneralData* set = CInputPowerSets::CreateSet(*model);
+        if (!set || !set->AddPowerFunc("Roof-F", 0))
+            return nullptr;
+        return CInputPowerSets::Solve(model, set);
+    }
     CDaqProject* Daq() { return DynamicDowncast<CDaqProject>(Container().GetProject(1)); }
     CAnalysisProject* Analysis() { return DynamicDowncast<CAnalysisProject>(Container().GetProject(2)); }
 
@@ -967,13 +978,7 @@ TEST_F(FrameCommandsTest, TheTabRowsFourButtonsStepThroughTheProjects)
 
 TEST_F(FrameCommandsTest, TheModelsOwnResultMakesItsFunctionsThroughTheProjectWindowsPickers)
 {
-    CModelProject* model = Container().GetModelProject();
-    ASSERT_NE(model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
-              nullptr);
-    CHSEAGeneralData* set = CInputPowerSets::CreateSet(*model);
-    ASSERT_NE(set, nullptr);
-    ASSERT_NE(set->AddPowerFunc("Roof-F", 0), nullptr);
-    CHSEAResultData* result = CInputPowerSets::Solve(model, set);
+    CHSEAResultData* result = SolveModelsOwnResult();
     ASSERT_NE(result, nullptr);
     frame->TreeWindow()->RefreshItems();
     Select(0, result);
@@ -1055,12 +1060,7 @@ TEST_F(FrameCommandsTest, APickOfASubsystemTheModelLacksShowsWhyInABox)
     // the project window gives them: the main window's status bar, which shows the box it always
     // showed, once per pick.
     CModelProject* model = Container().GetModelProject();
-    ASSERT_NE(model->ReplaceHSEAModel(std::make_unique<CHSEAModelData>(model->GetASEAModelData(), nullptr, 1, 1, 0, 0)),
-              nullptr);
-    CHSEAGeneralData* set = CInputPowerSets::CreateSet(*model);
-    ASSERT_NE(set, nullptr);
-    ASSERT_NE(set->AddPowerFunc("Roof-F", 0), nullptr);
-    CHSEAResultData* result = CInputPowerSets::Solve(model, set);
+    CHSEAResultData* result = SolveModelsOwnResult();
     ASSERT_NE(result, nullptr);
     CMElement* hsea = model->GetHSEAModelData();
     const std::string missing = "Nowhere-F";
