@@ -494,7 +494,8 @@ void CModelProject::ReadTargetEnergyRatios(const std::string& path)
     ReadTargetEnergyRatios(CStdioFile::ReadAll(path), path);
 }
 
-void CModelProject::ReadTargetEnergyRatios(std::shared_ptr<const std::string> text, const std::string& path)
+void CModelProject::ReadTargetEnergyRatios(std::shared_ptr<const std::string> text, const std::string& path,
+                                           CFeedback* feedback)
 {
     CHSEAGeneralData* oldExp = DynamicDowncast<CHSEAGeneralData>(FindOne(ElementType::ExpTargetErs, -1));
     CHSEAGeneralData* oldModel = DynamicDowncast<CHSEAGeneralData>(FindOne(ElementType::ModelTargetErs, -1));
@@ -549,7 +550,7 @@ void CModelProject::ReadTargetEnergyRatios(std::shared_ptr<const std::string> te
         // back from its file gives it them: otherwise the reopened project differs from the saved.
         for (auto* ratios : {&modelERs, &expERs})
             if (CHSEAGeneralData* added = AddChild(std::move(*ratios))) {
-                GiveSubsystemTable(added);
+                GiveSubsystemTable(added, feedback);
             }
     }
     for (CHSEAGeneralData* old : {oldExp, oldModel}) {
@@ -565,7 +566,8 @@ void CModelProject::ReadTransmissionClfs(const std::string& path)
     ReadTransmissionClfs(CStdioFile::ReadAll(path), path);
 }
 
-void CModelProject::ReadTransmissionClfs(std::shared_ptr<const std::string> text, const std::string& path)
+void CModelProject::ReadTransmissionClfs(std::shared_ptr<const std::string> text, const std::string& path,
+                                         CFeedback* feedback)
 {
     CMElementList old;
     CMElement::Find(ElementType::TransmissionClfs, old, 1);
@@ -591,7 +593,7 @@ void CModelProject::ReadTransmissionClfs(std::shared_ptr<const std::string> text
             clfs->SetType(ElementType::TransmissionClfs);
             clfs->SetKind(CHSEAGeneralData::KIND_CLF);
             CHSEAGeneralData* added = AddChild(std::move(clfs));
-            GiveSubsystemTable(added);
+            GiveSubsystemTable(added, feedback);
         }
     } catch (const CFileException&) {
         // The sections read so far stay.

@@ -97,8 +97,10 @@ public:
     void ReadTargetEnergyRatios(const std::string& path);
     void ReadTransmissionClfs(const std::string& path);
     // The same over the file's text read already (null: a file that could not be read).
-    void ReadTargetEnergyRatios(std::shared_ptr<const std::string> text, const std::string& path);
-    void ReadTransmissionClfs(std::shared_ptr<const std::string> text, const std::string& path);
+    void ReadTargetEnergyRatios(std::shared_ptr<const std::string> text, const std::string& path,
+                                CFeedback* feedback = SilentFeedback());
+    void ReadTransmissionClfs(std::shared_ptr<const std::string> text, const std::string& path,
+                              CFeedback* feedback = SilentFeedback());
 
     void Serialize(CArchive& ar) override;
 

@@ -426,8 +426,8 @@ int CTALVOProject::ImportModelText(CModelProject* project, const std::string& pa
         return 0;
     }
     ReadSourceSubsystems(text);
-    project->ReadTargetEnergyRatios(text, path);
-    project->ReadTransmissionClfs(std::move(text), path);
+    project->ReadTargetEnergyRatios(text, path, feedback);
+    project->ReadTransmissionClfs(std::move(text), path, feedback);
     return 1;
 }
 
