@@ -17,8 +17,9 @@ TEST(ZeroedBlock, IsZeroedWritableAndMovable)
         ASSERT_NE(block.data(), nullptr) << bytes;
         EXPECT_EQ(block.size(), bytes);
         EXPECT_EQ(block.IsMapped(), bytes >= CZeroedBlock::kMapBytes) << bytes;
-        if (block.IsMapped())
+        if (block.IsMapped()) {
             EXPECT_EQ(reinterpret_cast<uintptr_t>(block.data()) % (uintptr_t{2} << 20), 0u) << bytes;
+        }
         const auto* p = static_cast<const unsigned char*>(block.data());
         size_t nonZero = 0;
         for (size_t i = 0; i < bytes; ++i)
@@ -34,8 +35,9 @@ TEST(ZeroedBlock, IsZeroedWritableAndMovable)
         assigned = std::move(moved);
         EXPECT_EQ(moved.data(), nullptr);
         EXPECT_EQ(assigned.size(), bytes);
-        if (bytes)
+        if (bytes) {
             EXPECT_EQ(static_cast<const unsigned char*>(assigned.data())[bytes - 1], 0x5a);
+        }
     }
 }
 
