@@ -138,7 +138,7 @@ CModelSubsystemSet* CModelData::AddSubsystemSet(std::unique_ptr<CModelSubsystemS
     return m_sets.back().get();
 }
 
-CModelSubsystem* CModelData::GetSubsystem(const std::string& name, int warn, int exact) const
+CModelSubsystem* CModelData::GetSubsystem(const std::string& name, int /*warn*/, int exact) const
 {
     for (const auto& set : m_sets)
         if (CModelSubsystem* s = set->Find(name, exact))
