@@ -14,5 +14,5 @@ public:
     ~CCGMSolver() override;
 
 protected:
-    std::unique_ptr<CBandFactor> Factorise(BandStorage&& a, int n, bool symmetric) const override;
+    std::unique_ptr<CBandFactor> Factorise(BandStorage&& a, int n, const BandTraits& traits) const override;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <unordered_map>
 
 #include <Eigen/Dense>
@@ -57,25 +58,27 @@ using CCholeskyFactor = CEigenFactor<Eigen::LLT<Eigen::Ref<Matrix>>, false>;
 using CLUFactor = CEigenFactor<Eigen::PartialPivLU<Eigen::Ref<Matrix>>, true>;
 using CFullPivotFactor = CEigenFactor<Eigen::FullPivLU<Eigen::Ref<Matrix>>, true>;
 
-// Partial-pivoting LU; null when the matrix is nearly singular.
-std::unique_ptr<CMatrixSolver::CBandFactor> MakeLU(BandStorage&& a, int n)
+// Partial-pivoting LU; null when the matrix is nearly singular. rcondBound: a proven lower bound of
+// the reciprocal condition number of a as it is factorised (0: none), which can spare the estimate.
+std::unique_ptr<CMatrixSolver::CBandFactor> MakeLU(BandStorage&& a, int n, double rcondBound)
 {
     if (WideFactorsAvailable())
-        return MakeWideLU(std::move(a), n);
+        return MakeWideLU(std::move(a), n, rcondBound);
     auto factor = std::make_unique<CLUFactor>(std::move(a), n);
-    if (NearlySingular(factor->Get().rcond(), n))
+    if (!ProvenRegular(rcondBound, n) && NearlySingular(factor->Get().rcond(), n))
         return nullptr;
     return factor;
 }
 
 // Cholesky for a symmetric positive definite matrix; null when the matrix is not one or is nearly
 // singular.
-std::unique_ptr<CMatrixSolver::CBandFactor> MakeCholesky(BandStorage&& a, int n)
+std::unique_ptr<CMatrixSolver::CBandFactor> MakeCholesky(BandStorage&& a, int n, double rcondBound)
 {
     if (WideFactorsAvailable())
-        return MakeWideCholesky(std::move(a), n);
+        return MakeWideCholesky(std::move(a), n, rcondBound);
     auto factor = std::make_unique<CCholeskyFactor>(std::move(a), n);
-    if (factor->Get().info() != Eigen::Success || NearlySingular(factor->Get().rcond(), n))
+    if (factor->Get().info() != Eigen::Success ||
+        (!ProvenRegular(rcondBound, n) && NearlySingular(factor->Get().rcond(), n)))
         return nullptr;
     return factor;
 }
@@ -93,8 +96,8 @@ std::unique_ptr<CMatrixSolver::CBandFactor> MakeFullPivotLU(BandStorage&& a, int
 struct BandCopy
 {
     bool finite = true;
-    bool symmetric = true;
     double frobenius = 0.0; // of the scaled matrix
+    CMatrixSolver::BandTraits traits;
 };
 
 // Running statistics of the copied values, two lanes at a time (the vector type lowers to SSE2 or
@@ -111,40 +114,77 @@ struct CopyStats
     static Pair Max(Pair a, Pair b) { return a > b ? a : b; }
 };
 
-// Copies count values, scaled, and accounts for them.
-void CopyRow(const double* __restrict from, double* __restrict to, size_t count, double omega, CopyStats& st)
+// Copies one row of count values, scaled, accounts for them and adds their magnitudes to the
+// column sums; gives the row's sum of magnitudes.
+double CopyRow(const double* __restrict from, double* __restrict to, double* __restrict columns, size_t count,
+               double omega, CopyStats& st)
 {
+    Pair row[2] = {};
     size_t c = 0;
     for (; c + 4 <= count; c += 4) {
         for (size_t k = 0; k < 2; ++k) {
-            Pair v;
+            Pair v, column;
             std::memcpy(&v, from + c + 2 * k, sizeof v);
             v *= omega;
             std::memcpy(to + c + 2 * k, &v, sizeof v);
+            const Pair magnitude = CopyStats::Abs(v);
             st.squares[k] += v * v;
-            st.largest[k] = CopyStats::Max(st.largest[k], CopyStats::Abs(v));
+            st.largest[k] = CopyStats::Max(st.largest[k], magnitude);
             st.nonFinite[k] += v - v;
+            row[k] += magnitude;
+            std::memcpy(&column, columns + c + 2 * k, sizeof column);
+            column += magnitude;
+            std::memcpy(columns + c + 2 * k, &column, sizeof column);
         }
     }
     for (; c < count; ++c) {
         const double v = omega * from[c];
         to[c] = v;
         const Pair p = {v, 0.0};
+        const Pair magnitude = CopyStats::Abs(p);
         st.squares[0] += p * p;
-        st.largest[0] = CopyStats::Max(st.largest[0], CopyStats::Abs(p));
+        st.largest[0] = CopyStats::Max(st.largest[0], magnitude);
         st.nonFinite[0] += p - p;
+        row[0] += magnitude;
+        columns[c] += magnitude[0];
     }
+    const Pair sum = row[0] + row[1];
+    return sum[0] + sum[1];
+}
+
+// Lower bounds of the reciprocal 1-norm condition numbers of A and of A^T from A's diagonal
+// dominance. When every row's diagonal exceeds the rest of its row by at least rho,
+// ||A^-1||_inf <= 1 / rho; when every column's does so by gamma, ||A^-1||_1 <= 1 / gamma; and each
+// of the two norms is at most n times the other. The margins given are already reduced by what the
+// rounding of the sums and, for a symmetric band, the difference between the triangle a Cholesky
+// reads and its mirror could take off them; the norms are increased by as much.
+void BoundConditions(double rho, double gamma, double normOne, double normInf, int n,
+                     CMatrixSolver::BandTraits& traits)
+{
+    constexpr double kNone = std::numeric_limits<double>::infinity();
+    const double byRows = rho > 0.0 ? 1.0 / rho : kNone;
+    const double byColumns = gamma > 0.0 ? 1.0 / gamma : kNone;
+    const double inverseOne = std::min(byColumns, n * byRows);
+    const double inverseInf = std::min(byRows, n * byColumns);
+    traits.rcondBound = inverseOne < kNone ? 1.0 / (normOne * inverseOne) : 0.0;
+    traits.transposedRcondBound = inverseInf < kNone ? 1.0 / (normInf * inverseInf) : 0.0;
 }
 
 // a = omega * m (both n x n, the model's row-major layout) with the band's norm, finiteness and
 // symmetry. The copy streams through m row by row (the model's matrices are larger than the cache:
 // the one read of m is what the copy costs); the symmetry test then compares square tiles of a with
 // their mirrors, which keeps both in the cache.
-BandCopy CopyScaled(const double* m, double omega, int n, double* a)
+BandCopy CopyScaled(const double* m, double omega, int n, double* a, double* columns)
 {
     const size_t stride = static_cast<size_t>(n);
     CopyStats st;
-    CopyRow(m, a, stride * stride, omega, st);
+    std::fill(columns, columns + n, 0.0);
+    double rho = std::numeric_limits<double>::infinity(), normInf = 0.0;
+    for (size_t r = 0; r < stride; ++r) {
+        const double sum = CopyRow(m + r * stride, a + r * stride, columns, stride, omega, st);
+        rho = std::min(rho, 2.0 * std::fabs(a[r * stride + r]) - sum);
+        normInf = std::max(normInf, sum);
+    }
     const Pair largestPair = CopyStats::Max(st.largest[0], st.largest[1]);
     const double largest = std::max(largestPair[0], largestPair[1]);
     const double tolerance = 1e-12 * (largest > 0.0 ? largest : 1.0);
@@ -193,7 +233,19 @@ BandCopy CopyScaled(const double* m, double omega, int n, double* a)
     BandCopy copy;
     copy.finite = nonFinite[0] + nonFinite[1] == 0.0;
     copy.frobenius = std::sqrt(squares[0] + squares[1]);
-    copy.symmetric = copy.finite && symmetric;
+    copy.traits.symmetric = copy.finite && symmetric;
+    if (!copy.finite)
+        return copy;
+    double gamma = std::numeric_limits<double>::infinity(), normOne = 0.0;
+    for (size_t c = 0; c < stride; ++c) {
+        gamma = std::min(gamma, 2.0 * std::fabs(a[c * stride + c]) - columns[c]);
+        normOne = std::max(normOne, columns[c]);
+    }
+    // Every sum is off by at most n epsilon times the largest sum; a symmetric band's Cholesky reads
+    // one triangle for both, whose values differ from their mirrors by up to the tolerance.
+    const double slack = n * (std::numeric_limits<double>::epsilon() * std::max(normOne, normInf) +
+                              (copy.traits.symmetric ? tolerance : 0.0));
+    BoundConditions(rho - 2.0 * slack, gamma - 2.0 * slack, normOne + slack, normInf + slack, n, copy.traits);
     return copy;
 }
 
@@ -320,10 +372,20 @@ void CMatrixSolver::ShowProgress(int show, int, IMessageTarget*)
     m_show = show;
 }
 
-std::unique_ptr<CMatrixSolver::CBandFactor> CMatrixSolver::Factorise(BandStorage&& a, int n, bool) const
+std::unique_ptr<CMatrixSolver::CBandFactor> CMatrixSolver::Factorise(BandStorage&& a, int n,
+                                                                     const BandTraits& traits) const
 {
-    return elements_solver::MakeLU(std::move(a), n);
+    // The band as it is laid out is A^T to the factorisation.
+    return elements_solver::MakeLU(std::move(a), n, traits.transposedRcondBound);
 }
+
+// What the band solves of one Solve share: right-hand side, solution and the column sums of the copy.
+struct CMatrixSolver::Workspace
+{
+    explicit Workspace(int n) : b(static_cast<size_t>(n)), x(static_cast<size_t>(n)), columns(static_cast<size_t>(n))
+    {}
+    std::vector<double> b, x, columns;
+};
 
 int CMatrixSolver::Solve()
 {
@@ -336,21 +398,21 @@ int CMatrixSolver::Solve()
         return 0;
     int bands = std::min({m_matrix->GetDataCount(), m_rhs->GetDataCount(), m_solution->GetDataCount()});
     BandStorage a;
-    std::vector<double> b(static_cast<size_t>(n)), x(static_cast<size_t>(n));
+    Workspace work(n);
     for (int band = 0; band < bands; ++band) {
         if (m_restricted && (band >= static_cast<int>(m_flags.size()) || m_flags[static_cast<size_t>(band)] != 1))
             continue;
-        if (!SolveBand(band, n, a, b, x)) {
+        if (!SolveBand(band, n, a, work)) {
             m_failedBand = band;
             return 0;
         }
         for (int r = 0; r < n; ++r)
-            m_solution->DataValue(band, r) = x[static_cast<size_t>(r)];
+            m_solution->DataValue(band, r) = work.x[static_cast<size_t>(r)];
     }
     return 1;
 }
 
-bool CMatrixSolver::SolveBand(int band, int n, BandStorage& a, std::vector<double>& b, std::vector<double>& x)
+bool CMatrixSolver::SolveBand(int band, int n, BandStorage& a, Workspace& work)
 {
     using namespace elements_solver;
     if (n == 0)
@@ -369,7 +431,9 @@ bool CMatrixSolver::SolveBand(int band, int n, BandStorage& a, std::vector<doubl
             a.reset(new double[size]);
         return a.get();
     };
-    const BandCopy copy = CopyScaled(m, omega, n, fresh());
+    const BandCopy copy = CopyScaled(m, omega, n, fresh(), work.columns.data());
+    std::vector<double>& b = work.b;
+    std::vector<double>& x = work.x;
     for (int r = 0; r < n; ++r)
         b[static_cast<size_t>(r)] = m_rhs->DataValue(band, r);
     if (!copy.finite || !MapVector(b.data(), n).allFinite())
@@ -385,11 +449,13 @@ bool CMatrixSolver::SolveBand(int band, int n, BandStorage& a, std::vector<doubl
         std::vector<double> kept;
         if (m_cache)
             kept.assign(a.get(), a.get() + size);
-        factor = Factorise(std::move(a), n, copy.symmetric);
-        if (!factor && copy.symmetric) {
+        factor = Factorise(std::move(a), n, copy.traits);
+        if (!factor && copy.traits.symmetric) {
             // Symmetric but not positive definite: the Cholesky attempt used up its copy.
-            CopyScaled(m, omega, n, fresh());
-            factor = Factorise(std::move(a), n, false);
+            CopyScaled(m, omega, n, fresh(), work.columns.data());
+            BandTraits unsymmetric = copy.traits;
+            unsymmetric.symmetric = false;
+            factor = Factorise(std::move(a), n, unsymmetric);
         }
         if (factor && m_cache) {
             ++m_cache->m_impl->factorCount;
@@ -405,7 +471,7 @@ bool CMatrixSolver::SolveBand(int band, int n, BandStorage& a, std::vector<doubl
     }
     // The fast factorisation failed the check: full pivoting either solves the band or shows that
     // it is singular.
-    CopyScaled(m, omega, n, fresh());
+    CopyScaled(m, omega, n, fresh(), work.columns.data());
     std::unique_ptr<CBandFactor> full = MakeFullPivotLU(std::move(a), n);
     if (!full || !full->SolveWith(b.data(), x.data(), n))
         return false;

@@ -97,18 +97,29 @@ public:
         virtual BandStorage ReleaseStorage() { return nullptr; }
     };
 
+    // What the copy of a band found out about it, for its factorisation.
+    struct BandTraits
+    {
+        // The band equals its transpose to rounding.
+        bool symmetric = false;
+        // Proven lower bounds of the reciprocal condition numbers (1-norm) of the band A and of A^T,
+        // from the band's diagonal dominance; 0 where the band proves none.
+        double rcondBound = 0.0;
+        double transposedRcondBound = 0.0;
+    };
+
 protected:
     // Factorises the scaled band matrix a (n x n in the model's row-major layout) in place, taking
-    // its storage; null when it cannot be factorised. symmetric tells that a equals its transpose to
-    // rounding (found while a was made).
-    virtual std::unique_ptr<CBandFactor> Factorise(BandStorage&& a, int n, bool symmetric) const;
+    // its storage; null when it cannot be factorised.
+    virtual std::unique_ptr<CBandFactor> Factorise(BandStorage&& a, int n, const BandTraits& traits) const;
 
     CZuMatFunc* m_matrix;
     CZuVecFunc* m_rhs;
     CZuVecFunc* m_solution;
 
 private:
-    bool SolveBand(int band, int n, BandStorage& a, std::vector<double>& b, std::vector<double>& x);
+    struct Workspace;
+    bool SolveBand(int band, int n, BandStorage& a, Workspace& work);
 
     std::vector<int> m_flags;
     bool m_restricted = false;

@@ -89,18 +89,21 @@ private:
 };
 } // namespace
 
-std::unique_ptr<CMatrixSolver::CBandFactor> elements_solver::MakeWideLU(CMatrixSolver::BandStorage&& a, int n)
+std::unique_ptr<CMatrixSolver::CBandFactor> elements_solver::MakeWideLU(CMatrixSolver::BandStorage&& a, int n,
+                                                                       double rcondBound)
 {
     auto factor = std::make_unique<CWideFactor<Eigen::PartialPivLU<WideRef>, true>>(std::move(a), n);
-    if (NearlySingular(factor->Get().rcond(), n))
+    if (!ProvenRegular(rcondBound, n) && NearlySingular(factor->Get().rcond(), n))
         return nullptr;
     return factor;
 }
 
-std::unique_ptr<CMatrixSolver::CBandFactor> elements_solver::MakeWideCholesky(CMatrixSolver::BandStorage&& a, int n)
+std::unique_ptr<CMatrixSolver::CBandFactor> elements_solver::MakeWideCholesky(CMatrixSolver::BandStorage&& a, int n,
+                                                                             double rcondBound)
 {
     auto factor = std::make_unique<CWideFactor<Eigen::LLT<WideRef>, false>>(std::move(a), n);
-    if (factor->Get().info() != Eigen::Success || NearlySingular(factor->Get().rcond(), n))
+    if (factor->Get().info() != Eigen::Success ||
+        (!ProvenRegular(rcondBound, n) && NearlySingular(factor->Get().rcond(), n)))
         return nullptr;
     return factor;
 }
@@ -128,12 +131,13 @@ bool elements_solver::WideFactorsAvailable()
     return false;
 }
 
-std::unique_ptr<CMatrixSolver::CBandFactor> elements_solver::MakeWideLU(CMatrixSolver::BandStorage&&, int)
+std::unique_ptr<CMatrixSolver::CBandFactor> elements_solver::MakeWideLU(CMatrixSolver::BandStorage&&, int, double)
 {
     return nullptr;
 }
 
-std::unique_ptr<CMatrixSolver::CBandFactor> elements_solver::MakeWideCholesky(CMatrixSolver::BandStorage&&, int)
+std::unique_ptr<CMatrixSolver::CBandFactor> elements_solver::MakeWideCholesky(CMatrixSolver::BandStorage&&, int,
+                                                                             double)
 {
     return nullptr;
 }

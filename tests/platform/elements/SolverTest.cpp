@@ -229,3 +229,59 @@ TEST(Solvers, BadlyScaledBandsKeepEverySubsystemsDigits)
         }
     }
 }
+
+// A model whose subsystems lose no energy of their own (no damping) has a singular matrix in every
+// band: each column sums to zero, so what one subsystem gives its partners it gains back. Such a
+// band is refused and named, whether reciprocal (Cholesky) or not (LU), and also when a damping far
+// below the rounding of the coupling sums leaves it singular in all but name. A band damped enough
+// is solved beside them.
+TEST(Solvers, UndampedBandsAreRefusedAndNamed)
+{
+    constexpr int n = 40;
+    std::vector<std::string> names;
+    for (int i = 0; i < n; ++i)
+        names.push_back("S" + std::to_string(i));
+    CZuSubsystemTable table(names);
+    struct Case
+    {
+        bool reciprocal;
+        double damping; // relative to the coupling
+    };
+    for (const Case& c : {Case{true, 0.0}, Case{false, 0.0}, Case{true, 1e-17}, Case{false, 1e-17}}) {
+        CZuMatFunc m("m", &table, nullptr, 2, nullptr, 2);
+        CZuVecFunc p("p", &table, 2, nullptr, 3), e("e", &table, 2, nullptr, 52);
+        uint32_t seed = 99;
+        auto next = [&seed] {
+            seed = seed * 1664525u + 1013904223u;
+            return (seed >> 8) / double(1u << 24);
+        };
+        for (int band = 0; band < 2; ++band) {
+            m.DataIndex(band) = 500.0 * (band + 1);
+            const double damping = band == 0 ? 0.01 : c.damping;
+            for (int i = 0; i < n; ++i) {
+                const double density = 0.1 + next();
+                m.DataValue(band, i, i) += density * damping * 1e-3;
+                for (int k = 1; k <= 3; ++k) {
+                    const int j = (i + k * 7) % n;
+                    const double nEta = density * 1e-3 * (0.1 + next());
+                    const double back = c.reciprocal ? nEta : (0.1 + next()) * 1e-3;
+                    m.DataValue(band, j, i) -= nEta;
+                    m.DataValue(band, i, i) += nEta;
+                    m.DataValue(band, i, j) -= back;
+                    m.DataValue(band, j, j) += back;
+                }
+                p.DataValue(band, i) = i == 0 ? 1.0 : 0.0;
+                e.DataValue(band, i) = -1.0;
+            }
+        }
+        for (int which = 0; which < 2; ++which) {
+            std::unique_ptr<CMatrixSolver> solver =
+                which == 0 ? std::make_unique<CMatrixSolver>(&m, &p, &e)
+                           : std::unique_ptr<CMatrixSolver>(std::make_unique<CCGMSolver>(&m, &p, &e));
+            EXPECT_EQ(solver->Solve(), 0) << c.reciprocal << " " << c.damping << " " << which;
+            EXPECT_EQ(solver->GetFailedBand(), 1) << c.reciprocal << " " << c.damping << " " << which;
+            EXPECT_GT(e.DataValue(0, 0), 0.0);
+            EXPECT_EQ(e.DataValue(1, 0), -1.0);
+        }
+    }
+}
