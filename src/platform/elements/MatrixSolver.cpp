@@ -100,56 +100,104 @@ struct BandCopy
     CMatrixSolver::BandTraits traits;
 };
 
-// Running statistics of the copied values, two lanes at a time (the vector type lowers to SSE2 or
-// to plain pairs), with independent lanes so that no sum waits on the one before it.
-typedef double Pair __attribute__((vector_size(16)));
+// The passes over a band's values are built twice where the compiler can: for AVX2, four values to
+// an instruction, and for the baseline processor; the program picks one when it loads. The vector
+// type below lowers to AVX2 registers, to SSE2 pairs or to plain values, whichever the build has.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__AVX2__)
+#define ORVEX_BAND_PASS __attribute__((target_clones("avx2", "default")))
+#else
+#define ORVEX_BAND_PASS
+#endif
+typedef double Quad __attribute__((vector_size(32)));
 
+// Running statistics of the copied values, with two independent lanes so that no sum waits on the
+// one before it.
 struct CopyStats
 {
-    Pair squares[2] = {};
-    Pair largest[2] = {};
-    Pair nonFinite[2] = {}; // inf - inf and NaN - NaN are NaN, any finite difference 0
-
-    static Pair Abs(Pair v) { return v < 0 ? -v : v; }
-    static Pair Max(Pair a, Pair b) { return a > b ? a : b; }
+    Quad squares[2] = {};
+    Quad largest[2] = {};
 };
 
 // Copies one row of count values, scaled, accounts for them and adds their magnitudes to the
 // column sums; gives the row's sum of magnitudes.
+ORVEX_BAND_PASS
 double CopyRow(const double* __restrict from, double* __restrict to, double* __restrict columns, size_t count,
                double omega, CopyStats& st)
 {
-    Pair row[2] = {};
+    Quad row[2] = {};
     size_t c = 0;
-    for (; c + 4 <= count; c += 4) {
+    for (; c + 8 <= count; c += 8) {
         for (size_t k = 0; k < 2; ++k) {
-            Pair v, column;
-            std::memcpy(&v, from + c + 2 * k, sizeof v);
+            Quad v, column;
+            std::memcpy(&v, from + c + 4 * k, sizeof v);
             v *= omega;
-            std::memcpy(to + c + 2 * k, &v, sizeof v);
-            const Pair magnitude = CopyStats::Abs(v);
+            std::memcpy(to + c + 4 * k, &v, sizeof v);
+            const Quad magnitude = v < 0 ? -v : v;
             st.squares[k] += v * v;
-            st.largest[k] = CopyStats::Max(st.largest[k], magnitude);
-            st.nonFinite[k] += v - v;
+            st.largest[k] = st.largest[k] > magnitude ? st.largest[k] : magnitude;
             row[k] += magnitude;
-            std::memcpy(&column, columns + c + 2 * k, sizeof column);
+            std::memcpy(&column, columns + c + 4 * k, sizeof column);
             column += magnitude;
-            std::memcpy(columns + c + 2 * k, &column, sizeof column);
+            std::memcpy(columns + c + 4 * k, &column, sizeof column);
         }
     }
+    double sum = 0.0;
     for (; c < count; ++c) {
         const double v = omega * from[c];
         to[c] = v;
-        const Pair p = {v, 0.0};
-        const Pair magnitude = CopyStats::Abs(p);
-        st.squares[0] += p * p;
-        st.largest[0] = CopyStats::Max(st.largest[0], magnitude);
-        st.nonFinite[0] += p - p;
-        row[0] += magnitude;
-        columns[c] += magnitude[0];
+        const double magnitude = std::fabs(v);
+        st.squares[0][0] += v * v;
+        st.largest[0][0] = std::max(st.largest[0][0], magnitude);
+        sum += magnitude;
+        columns[c] += magnitude;
     }
-    const Pair sum = row[0] + row[1];
-    return sum[0] + sum[1];
+    const Quad lanes = row[0] + row[1];
+    return sum + (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
+}
+
+// True when the n x n matrix a equals its transpose within tolerance. It compares square tiles with
+// their mirrors, which keeps both in the cache; most unsymmetric bands differ in their first tiles.
+ORVEX_BAND_PASS
+bool Symmetric(const double* a, int n, double tolerance)
+{
+    const size_t stride = static_cast<size_t>(n);
+    constexpr int kTile = 16;
+    for (int r0 = 0; r0 < n; r0 += kTile) {
+        const int r1 = std::min(n, r0 + kTile);
+        for (int c0 = r0; c0 < n; c0 += kTile) {
+            const int c1 = std::min(n, c0 + kTile);
+            bool differs = false;
+            int r = r0;
+            if (c0 > r0) {
+                // Off the diagonal, four rows at a time: their mirrors a(c, r .. r+3) lie side by
+                // side, so only the rows are read across and no value is fetched alone.
+                Quad worst = {};
+                for (; r + 4 <= r1; r += 4) {
+                    const double* u0 = a + static_cast<size_t>(r) * stride;
+                    const double* u1 = u0 + stride;
+                    const double* u2 = u1 + stride;
+                    const double* u3 = u2 + stride;
+                    for (int c = c0; c < c1; ++c) {
+                        Quad mirror;
+                        std::memcpy(&mirror, a + static_cast<size_t>(c) * stride + r, sizeof mirror);
+                        const Quad d = Quad{u0[c], u1[c], u2[c], u3[c]} - mirror;
+                        const Quad magnitude = d < 0 ? -d : d;
+                        worst = worst > magnitude ? worst : magnitude;
+                    }
+                }
+                differs = worst[0] > tolerance || worst[1] > tolerance || worst[2] > tolerance ||
+                          worst[3] > tolerance;
+            }
+            for (; r < r1; ++r) {
+                const double* upper = a + static_cast<size_t>(r) * stride;
+                for (int c = std::max(c0, r + 1); c < c1; ++c)
+                    differs |= std::fabs(upper[c] - a[static_cast<size_t>(c) * stride + r]) > tolerance;
+            }
+            if (differs)
+                return false;
+        }
+    }
+    return true;
 }
 
 // Lower bounds of the reciprocal 1-norm condition numbers of A and of A^T from A's diagonal
@@ -170,10 +218,10 @@ void BoundConditions(double rho, double gamma, double normOne, double normInf, i
     traits.transposedRcondBound = inverseInf < kNone ? 1.0 / (normInf * inverseInf) : 0.0;
 }
 
-// a = omega * m (both n x n, the model's row-major layout) with the band's norm, finiteness and
-// symmetry. The copy streams through m row by row (the model's matrices are larger than the cache:
-// the one read of m is what the copy costs); the symmetry test then compares square tiles of a with
-// their mirrors, which keeps both in the cache.
+// a = omega * m (both n x n, the model's row-major layout) with the band's norm, finiteness,
+// symmetry and diagonal dominance. The copy streams through m row by row (the model's matrices are
+// larger than the cache: the one read of m is what the copy costs) and sums the magnitudes of every
+// row and column on the way; the symmetry test then works on a in the cache.
 BandCopy CopyScaled(const double* m, double omega, int n, double* a, double* columns)
 {
     const size_t stride = static_cast<size_t>(n);
@@ -185,62 +233,25 @@ BandCopy CopyScaled(const double* m, double omega, int n, double* a, double* col
         rho = std::min(rho, 2.0 * std::fabs(a[r * stride + r]) - sum);
         normInf = std::max(normInf, sum);
     }
-    const Pair largestPair = CopyStats::Max(st.largest[0], st.largest[1]);
-    const double largest = std::max(largestPair[0], largestPair[1]);
-    const double tolerance = 1e-12 * (largest > 0.0 ? largest : 1.0);
-    // Most unsymmetric bands differ in their first tiles already.
-    constexpr int kTile = 16;
-    bool symmetric = true;
-    for (int r0 = 0; r0 < n && symmetric; r0 += kTile) {
-        const int r1 = std::min(n, r0 + kTile);
-        for (int c0 = r0; c0 < n && symmetric; c0 += kTile) {
-            const int c1 = std::min(n, c0 + kTile);
-            bool differs = false;
-            int r = r0;
-            if (c0 > r0) {
-                // Off the diagonal, four rows at a time: their mirrors a(c, r .. r+3) lie side by
-                // side, so only the rows are read across and no value is fetched alone.
-                Pair worst[2] = {};
-                for (; r + 4 <= r1; r += 4) {
-                    const double* u0 = a + static_cast<size_t>(r) * stride;
-                    const double* u1 = u0 + stride;
-                    const double* u2 = u1 + stride;
-                    const double* u3 = u2 + stride;
-                    for (int c = c0; c < c1; ++c) {
-                        const double* mirror = a + static_cast<size_t>(c) * stride + r;
-                        Pair m0, m1;
-                        std::memcpy(&m0, mirror, sizeof m0);
-                        std::memcpy(&m1, mirror + 2, sizeof m1);
-                        const Pair d0 = Pair{u0[c], u1[c]} - m0;
-                        const Pair d1 = Pair{u2[c], u3[c]} - m1;
-                        worst[0] = CopyStats::Max(worst[0], CopyStats::Abs(d0));
-                        worst[1] = CopyStats::Max(worst[1], CopyStats::Abs(d1));
-                    }
-                }
-                const Pair w = CopyStats::Max(worst[0], worst[1]);
-                differs = w[0] > tolerance || w[1] > tolerance;
-            }
-            for (; r < r1; ++r) {
-                const double* upper = a + static_cast<size_t>(r) * stride;
-                for (int c = std::max(c0, r + 1); c < c1; ++c)
-                    differs |= std::fabs(upper[c] - a[static_cast<size_t>(c) * stride + r]) > tolerance;
-            }
-            symmetric = !differs;
-        }
-    }
-    const Pair squares = st.squares[0] + st.squares[1];
-    const Pair nonFinite = st.nonFinite[0] + st.nonFinite[1];
-    BandCopy copy;
-    copy.finite = nonFinite[0] + nonFinite[1] == 0.0;
-    copy.frobenius = std::sqrt(squares[0] + squares[1]);
-    copy.traits.symmetric = copy.finite && symmetric;
-    if (!copy.finite)
-        return copy;
     double gamma = std::numeric_limits<double>::infinity(), normOne = 0.0;
+    bool sumsFinite = true;
     for (size_t c = 0; c < stride; ++c) {
         gamma = std::min(gamma, 2.0 * std::fabs(a[c * stride + c]) - columns[c]);
         normOne = std::max(normOne, columns[c]);
+        sumsFinite &= std::isfinite(columns[c]);
     }
+    BandCopy copy;
+    // A sum of magnitudes is finite unless a value is not, or the sum overflows: only then are the
+    // values themselves looked at.
+    copy.finite = sumsFinite || MapVector(a, static_cast<Eigen::Index>(stride * stride)).allFinite();
+    if (!copy.finite)
+        return copy;
+    const Quad squares = st.squares[0] + st.squares[1];
+    const Quad largestLanes = st.largest[0] > st.largest[1] ? st.largest[0] : st.largest[1];
+    copy.frobenius = std::sqrt((squares[0] + squares[1]) + (squares[2] + squares[3]));
+    const double largest = std::max(std::max(largestLanes[0], largestLanes[1]), std::max(largestLanes[2], largestLanes[3]));
+    const double tolerance = 1e-12 * (largest > 0.0 ? largest : 1.0);
+    copy.traits.symmetric = Symmetric(a, n, tolerance);
     // Every sum is off by at most n epsilon times the largest sum; a symmetric band's Cholesky reads
     // one triangle for both, whose values differ from their mirrors by up to the tolerance.
     const double slack = n * (std::numeric_limits<double>::epsilon() * std::max(normOne, normInf) +

@@ -111,6 +111,29 @@ TEST(Solvers, SingularOrMismatchedSystemsFail)
     EXPECT_EQ(notFinite.GetFailedBand(), 0);
 }
 
+// A matrix value that is not finite, above or below the diagonal of the symmetric band 0 or of the
+// unsymmetric band 1, fails the solve at that band.
+TEST(Solvers, NonFiniteMatrixValuesAreRefused)
+{
+    struct Case
+    {
+        int band, row, col;
+        double value;
+    };
+    for (const Case& c : {Case{0, 0, 1, NAN}, Case{0, 2, 1, INFINITY}, Case{0, 1, 1, -INFINITY},
+                          Case{1, 0, 2, INFINITY}, Case{1, 2, 0, NAN}}) {
+        for (int which = 0; which < 2; ++which) {
+            System s;
+            s.m.DataValue(c.band, c.row, c.col) = c.value;
+            std::unique_ptr<CMatrixSolver> solver =
+                which == 0 ? std::make_unique<CMatrixSolver>(&s.m, &s.rhs, &s.x)
+                           : std::unique_ptr<CMatrixSolver>(std::make_unique<CCGMSolver>(&s.m, &s.rhs, &s.x));
+            EXPECT_EQ(solver->Solve(), 0) << c.band << " " << c.row << " " << c.col << " " << which;
+            EXPECT_EQ(solver->GetFailedBand(), c.band) << c.band << " " << c.row << " " << c.col << " " << which;
+        }
+    }
+}
+
 // A matrix without band frequencies cannot be put into power-balance form: it is refused, never
 // solved at omega = 1.
 TEST(Solvers, BandWithoutFrequencyIsRefused)
