@@ -109,6 +109,10 @@ struct BandCopy
 #define ORVEX_BAND_PASS
 #endif
 typedef double Quad __attribute__((vector_size(32)));
+typedef long long QuadBits __attribute__((vector_size(32)));
+// |v| of four values at once: their sign bits cleared.
+constexpr QuadBits kMagnitudeBits = {0x7fffffffffffffffLL, 0x7fffffffffffffffLL, 0x7fffffffffffffffLL,
+                                     0x7fffffffffffffffLL};
 
 // Running statistics of the copied values, with two independent lanes so that no sum waits on the
 // one before it.
@@ -132,7 +136,7 @@ double CopyRow(const double* __restrict from, double* __restrict to, double* __r
             std::memcpy(&v, from + c + 4 * k, sizeof v);
             v *= omega;
             std::memcpy(to + c + 4 * k, &v, sizeof v);
-            const Quad magnitude = v < 0 ? -v : v;
+            const Quad magnitude = (Quad)((QuadBits)v & kMagnitudeBits);
             st.squares[k] += v * v;
             st.largest[k] = st.largest[k] > magnitude ? st.largest[k] : magnitude;
             row[k] += magnitude;
@@ -181,7 +185,7 @@ bool Symmetric(const double* a, int n, double tolerance)
                         Quad mirror;
                         std::memcpy(&mirror, a + static_cast<size_t>(c) * stride + r, sizeof mirror);
                         const Quad d = Quad{u0[c], u1[c], u2[c], u3[c]} - mirror;
-                        const Quad magnitude = d < 0 ? -d : d;
+                        const Quad magnitude = (Quad)((QuadBits)d & kMagnitudeBits);
                         worst = worst > magnitude ? worst : magnitude;
                     }
                 }
