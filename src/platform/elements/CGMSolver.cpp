@@ -11,7 +11,7 @@ CCGMSolver::CCGMSolver(CZuMatFunc* matrix, CZuVecFunc* rhs, CZuVecFunc* solution
 CCGMSolver::~CCGMSolver() = default;
 
 std::unique_ptr<CMatrixSolver::CBandFactor> CCGMSolver::Factorise(BandStorage&& a, int n,
-                                                                   const BandTraits& traits) const
+                                                                  const BandTraits& traits) const
 {
     // A symmetric band that is not positive definite gives null here, and the solve asks again
     // with symmetric false. The LU factorises the band as it is laid out, which is A^T.

@@ -189,8 +189,7 @@ bool Symmetric(const double* a, int n, double tolerance)
                         worst = worst > magnitude ? worst : magnitude;
                     }
                 }
-                differs = worst[0] > tolerance || worst[1] > tolerance || worst[2] > tolerance ||
-                          worst[3] > tolerance;
+                differs = worst[0] > tolerance || worst[1] > tolerance || worst[2] > tolerance || worst[3] > tolerance;
             }
             for (; r < r1; ++r) {
                 const double* upper = a + static_cast<size_t>(r) * stride;
@@ -210,8 +209,7 @@ bool Symmetric(const double* a, int n, double tolerance)
 // of the two norms is at most n times the other. The margins given are already reduced by what the
 // rounding of the sums and, for a symmetric band, the difference between the triangle a Cholesky
 // reads and its mirror could take off them; the norms are increased by as much.
-void BoundConditions(double rho, double gamma, double normOne, double normInf, int n,
-                     CMatrixSolver::BandTraits& traits)
+void BoundConditions(double rho, double gamma, double normOne, double normInf, int n, CMatrixSolver::BandTraits& traits)
 {
     constexpr double kNone = std::numeric_limits<double>::infinity();
     const double byRows = rho > 0.0 ? 1.0 / rho : kNone;
@@ -253,7 +251,8 @@ BandCopy CopyScaled(const double* m, double omega, int n, double* a, double* col
     const Quad squares = st.squares[0] + st.squares[1];
     const Quad largestLanes = st.largest[0] > st.largest[1] ? st.largest[0] : st.largest[1];
     copy.frobenius = std::sqrt((squares[0] + squares[1]) + (squares[2] + squares[3]));
-    const double largest = std::max(std::max(largestLanes[0], largestLanes[1]), std::max(largestLanes[2], largestLanes[3]));
+    const double largest =
+        std::max(std::max(largestLanes[0], largestLanes[1]), std::max(largestLanes[2], largestLanes[3]));
     const double tolerance = 1e-12 * (largest > 0.0 ? largest : 1.0);
     copy.traits.symmetric = Symmetric(a, n, tolerance);
     // Every sum is off by at most n epsilon times the largest sum; a symmetric band's Cholesky reads
@@ -397,8 +396,7 @@ std::unique_ptr<CMatrixSolver::CBandFactor> CMatrixSolver::Factorise(BandStorage
 // What the band solves of one Solve share: right-hand side, solution and the column sums of the copy.
 struct CMatrixSolver::Workspace
 {
-    explicit Workspace(int n) : b(static_cast<size_t>(n)), x(static_cast<size_t>(n)), columns(static_cast<size_t>(n))
-    {}
+    explicit Workspace(int n) : b(static_cast<size_t>(n)), x(static_cast<size_t>(n)), columns(static_cast<size_t>(n)) {}
     std::vector<double> b, x, columns;
 };
 

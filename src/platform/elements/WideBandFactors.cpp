@@ -90,7 +90,7 @@ private:
 } // namespace
 
 std::unique_ptr<CMatrixSolver::CBandFactor> elements_solver::MakeWideLU(CMatrixSolver::BandStorage&& a, int n,
-                                                                       double rcondBound)
+                                                                        double rcondBound)
 {
     auto factor = std::make_unique<CWideFactor<Eigen::PartialPivLU<WideRef>, true>>(std::move(a), n);
     if (!ProvenRegular(rcondBound, n) && NearlySingular(factor->Get().rcond(), n))
@@ -99,7 +99,7 @@ std::unique_ptr<CMatrixSolver::CBandFactor> elements_solver::MakeWideLU(CMatrixS
 }
 
 std::unique_ptr<CMatrixSolver::CBandFactor> elements_solver::MakeWideCholesky(CMatrixSolver::BandStorage&& a, int n,
-                                                                             double rcondBound)
+                                                                              double rcondBound)
 {
     auto factor = std::make_unique<CWideFactor<Eigen::LLT<WideRef>, false>>(std::move(a), n);
     if (factor->Get().info() != Eigen::Success ||
@@ -136,8 +136,7 @@ std::unique_ptr<CMatrixSolver::CBandFactor> elements_solver::MakeWideLU(CMatrixS
     return nullptr;
 }
 
-std::unique_ptr<CMatrixSolver::CBandFactor> elements_solver::MakeWideCholesky(CMatrixSolver::BandStorage&&, int,
-                                                                             double)
+std::unique_ptr<CMatrixSolver::CBandFactor> elements_solver::MakeWideCholesky(CMatrixSolver::BandStorage&&, int, double)
 {
     return nullptr;
 }

@@ -33,6 +33,5 @@ bool WideFactorsAvailable();
 // nearly singular, and for the Cholesky also when it is not positive definite. rcondBound is a
 // proven lower bound of the reciprocal condition number of the matrix as it is factorised (0: none).
 std::unique_ptr<CMatrixSolver::CBandFactor> MakeWideLU(CMatrixSolver::BandStorage&& a, int n, double rcondBound);
-std::unique_ptr<CMatrixSolver::CBandFactor> MakeWideCholesky(CMatrixSolver::BandStorage&& a, int n,
-                                                             double rcondBound);
+std::unique_ptr<CMatrixSolver::CBandFactor> MakeWideCholesky(CMatrixSolver::BandStorage&& a, int n, double rcondBound);
 } // namespace elements_solver
