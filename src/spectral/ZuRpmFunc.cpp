@@ -66,7 +66,26 @@ CZuRpmFunc::~CZuRpmFunc()
 {
     // Close the windows that show us while we still exist: their closing may still talk to us.
     m_windows.CloseAll();
-    DeleteRows();
+    DeleteRows(); // after the reads in flight
+}
+
+void CZuRpmFunc::BeginSharedRead() const
+{
+    const std::lock_guard<std::mutex> lock(m_sharedReadMutex);
+    m_sharedReads.fetch_add(1, std::memory_order_acq_rel);
+}
+
+void CZuRpmFunc::EndSharedRead() const
+{
+    const std::lock_guard<std::mutex> lock(m_sharedReadMutex);
+    if (m_sharedReads.fetch_sub(1, std::memory_order_acq_rel) == 1)
+        m_sharedReadsEnded.notify_all();
+}
+
+void CZuRpmFunc::WaitForSharedReadsToEnd() const
+{
+    std::unique_lock<std::mutex> lock(m_sharedReadMutex);
+    m_sharedReadsEnded.wait(lock, [this] { return m_sharedReads.load(std::memory_order_acquire) == 0; });
 }
 
 std::unique_ptr<CZuRpmFunc> CZuRpmFunc::NewRpmFunc(const std::string& name, int kind, CMElement* parent,
@@ -100,6 +119,7 @@ CZuFunc* CZuRpmFunc::AddRow(double rpm, CZuFunc* row)
 
 CZuFunc* CZuRpmFunc::AddRow(double rpm, std::unique_ptr<CZuFunc> row)
 {
+    WaitForSharedReads();
     if (!row) {
         row = std::make_unique<CZuFunc>(Format("%g", rpm), GetFreqCount(), this, GetType());
         row->SetDataIndexArray(m_freqs);
@@ -112,6 +132,7 @@ CZuFunc* CZuRpmFunc::AddRow(double rpm, std::unique_ptr<CZuFunc> row)
 
 void CZuRpmFunc::RemoveRows(int first, int count)
 {
+    WaitForSharedReads();
     if (first < 0 || count <= 0)
         return;
     const size_t f = static_cast<size_t>(first);
@@ -125,6 +146,7 @@ void CZuRpmFunc::RemoveRows(int first, int count)
 
 void CZuRpmFunc::DeleteRows()
 {
+    WaitForSharedReads();
     m_rows.clear();
     m_rpms.clear();
 }
@@ -147,11 +169,13 @@ IMessageTarget* CZuRpmFunc::GetWindow(int slot) const
 
 CZuFunc* CZuRpmFunc::GetRowFunc(int i) const
 {
+    WaitForSharedReads();
     return i >= 0 && static_cast<size_t>(i) < m_rows.size() ? m_rows[static_cast<size_t>(i)].get() : nullptr;
 }
 
 double& CZuRpmFunc::DataValue(int row, int point)
 {
+    WaitForSharedReads();
     return m_rows.at(static_cast<size_t>(row))->DataValue(point);
 }
 
@@ -366,6 +390,7 @@ void CZuRpmFunc::CopyToClipboard(CArchive& ar, int withLabels, int index, const 
 
 void CZuRpmFunc::PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint* point)
 {
+    WaitForSharedReads();
     std::string line;
     bool labelled = false;
     if (!CClipboardText::ReadFirstDataLine(ar, line, labelled))
@@ -467,6 +492,7 @@ std::vector<double> ReadDoubleArray(CArchive& ar)
 
 void CZuRpmFunc::Serialize(CArchive& ar)
 {
+    WaitForSharedReads();
     CZuTableData::Serialize(ar);
     if (ar.IsStoring()) {
         WriteDoubleArray(ar, m_rpms);

@@ -8,8 +8,11 @@
 // Values are stored linear (W, J, m/s, Pa as the kind says); decibels exist only in table text.
 // The axis flag, smoothing width and overall band range are view state set by the document that
 // shows the map; they are not stored.
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,13 +59,29 @@ public:
 
     // View state. Axis flag non-zero: table rows are RPMs and the table index a frequency; 0: rows
     // are frequencies and the index an RPM.
-    void SetAxisFlag(int flag) { m_axisFlag = flag; }
+    // Setting the view state a map already has changes nothing, and waits for no reader.
+    void SetAxisFlag(int flag)
+    {
+        if (flag == m_axisFlag)
+            return;
+        WaitForSharedReads();
+        m_axisFlag = flag;
+    }
     int GetAxisFlag() const { return m_axisFlag; }
-    void SetSmoothingWidth(int width) { m_smoothingWidth = width; }
+    void SetSmoothingWidth(int width)
+    {
+        if (width == m_smoothingWidth)
+            return;
+        WaitForSharedReads();
+        m_smoothingWidth = width;
+    }
     int GetSmoothingWidth() const { return m_smoothingWidth; }
     // First and last frequency index of the overall level; a negative bound switches it off.
     void SetOverallBandRange(int first, int last)
     {
+        if (first == m_overallFirst && last == m_overallLast)
+            return;
+        WaitForSharedReads();
         m_overallFirst = first;
         m_overallLast = last;
     }
@@ -77,7 +96,11 @@ public:
     // ---- axes and values (indices are checked: std::out_of_range outside) ----
     double GetRpm(int i) const { return m_rpms.at(static_cast<size_t>(i)); }
     double GetFreq(int i) const { return m_freqs.at(static_cast<size_t>(i)); }
-    void SetFreq(int i, double f) { m_freqs.at(static_cast<size_t>(i)) = f; }
+    void SetFreq(int i, double f)
+    {
+        WaitForSharedReads();
+        m_freqs.at(static_cast<size_t>(i)) = f;
+    }
     int GetFreqCount() const { return static_cast<int>(m_freqs.size()); }
     int GetRpmCount() const { return static_cast<int>(m_rpms.size()); }
     const std::vector<double>& GetRpmArray() const { return m_rpms; }
@@ -127,6 +150,16 @@ public:
     ColumnOptions GetColumnOptions() const;
     void GetTableColumnValues(int col, int index, int first, int count, double* out,
                               const ColumnOptions& options) const;
+    // A long map may be read on other threads while its owner's thread goes on (a window reads a
+    // band side by side as it opens). Such a read is announced with BeginSharedRead and ended with
+    // EndSharedRead, on any thread; every change made through the map, and its end, first waits
+    // for the reads in flight, so that no reader sees a row freed or moved or an axis half
+    // changed. A reader reads nothing but the map, and ends by itself: a change waits a moment,
+    // never for good. (A row function taken before the read and changed through its own pointer
+    // is not held up.)
+    void BeginSharedRead() const;
+    void EndSharedRead() const;
+
     int GetTableRowCount(int index) override;
     int GetTableColCount(int index) override;
     int GetTableFreqCount() override;
@@ -138,6 +171,12 @@ public:
     void Serialize(CArchive& ar) override;
 
 private:
+    void WaitForSharedReads() const
+    {
+        if (m_sharedReads.load(std::memory_order_acquire) != 0)
+            WaitForSharedReadsToEnd();
+    }
+    void WaitForSharedReadsToEnd() const;
     bool RowsAreRpms() const { return m_axisFlag != 0; }
     // Data rows of the table and the RPM row / frequency point behind a table cell.
     int TableDataRows() const;
@@ -155,6 +194,9 @@ private:
     std::vector<std::unique_ptr<CZuFunc>> m_rows;
     int32_t m_overallFirst = -1;
     int32_t m_overallLast = -1;
+    mutable std::atomic<int> m_sharedReads{0};
+    mutable std::mutex m_sharedReadMutex;
+    mutable std::condition_variable m_sharedReadsEnded;
 };
 
 // True for the kinds whose values are amplitudes (pressure and velocity): they are averaged as a

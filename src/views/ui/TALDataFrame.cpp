@@ -12,8 +12,10 @@ CTALDataFrame::CTALDataFrame(std::unique_ptr<CTALDataDoc> doc, QWidget* parent) 
 {
     CTALDataDoc* d = GetTALDocument();
     m_select = new CTALDataSelectView(d, this);
-    m_table = new CTALDataTableView(d, this);
+    // The chart is told of the map before the table: the pool reads a long map's curve while the
+    // table is set up.
     m_graph = new CTALDataGraphView(d, this);
+    m_table = new CTALDataTableView(d, this);
     SetPanes(m_select, m_table, m_graph, 100, 150);
     CreateDialogBar();
     connect(m_graph, &CZuChart::PointClicked, this, [this](int curve, int point, double, double) {

@@ -49,6 +49,14 @@ struct CTALDataGraphView::Pending
     double minX = FLT_MAX, maxX = -FLT_MAX; // over every point (the curves share their X)
     size_t curve = 0;                       // the curve being read
     int row = 0;                            // its next row, when it is drawn whole
+    std::shared_ptr<Turn> turn;             // the pieces being read, when the window's thread is not waiting for them
+
+    Pending() = default;
+    Pending(const Pending&) = delete;
+    Pending& operator=(const Pending&) = delete;
+    // A chart given up while its pieces are read: the pieces no thread took yet are left, and
+    // the ones being read end before the pieces go.
+    ~Pending();
 };
 
 namespace {
@@ -90,42 +98,112 @@ void ReadPiece(const CZuRpmFunc* f, const CZuRpmFunc::ColumnOptions& options, in
     piece.maxX = maxX;
 }
 
-// The pieces of one turn: each is taken by the first thread to ask, the window's own included,
-// so a busy pool delays nothing beyond the turn.
-struct Turn
+} // namespace
+
+// The pieces of one turn, read side by side: each is taken by the first thread to ask, the
+// window's own included, so a busy pool delays nothing beyond the turn. While any is read, the map
+// knows it is read.
+struct CTALDataGraphView::Turn
 {
-    explicit Turn(size_t n) : count(n) {}
+    Turn(const Pending& p, Clock::time_point end)
+        : map(p.function), options(p.function->GetColumnOptions()), band(p.subsets[p.curve]), withX(p.curve == 0),
+          pieces(const_cast<Piece*>(p.pieces.data())), count(p.pieces.size()), deadline(end)
+    {}
+
+    // Takes pieces and reads them, until none is left. Only a piece taken is touched, and nothing
+    // of the turn's once the last is done: a helper that starts late finds none left.
+    void Take()
+    {
+        for (size_t i = next.fetch_add(1); i < count; i = next.fetch_add(1)) {
+            if (!cancelled.load(std::memory_order_relaxed) && pieces[i].row < pieces[i].end)
+                ReadPiece(map, options, band, withX, pieces[i], deadline);
+            const std::lock_guard<std::mutex> lock(mutex);
+            if (++done == count) {
+                map->EndSharedRead();
+                finished.notify_all();
+            }
+        }
+    }
+    void Wait()
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        finished.wait(lock, [this] { return done == count; });
+    }
+
+    // The helpers read nothing but the map: the owner's display options are asked when the turn
+    // is made, on the window's thread.
+    const CZuRpmFunc* const map;
+    const CZuRpmFunc::ColumnOptions options;
+    const int band;
+    const bool withX;
+    Piece* const pieces;
     const size_t count;
+    const Clock::time_point deadline;
     std::atomic<size_t> next{0};
+    std::atomic<bool> cancelled{false};
     std::mutex mutex;
     std::condition_variable finished;
     size_t done = 0;
 };
+
+CTALDataGraphView::Pending::~Pending()
+{
+    if (turn) {
+        turn->cancelled = true;
+        turn->Take();
+        turn->Wait();
+    }
+}
+
+namespace {
+// The threads that read long curves, for charts only: a change to a map waits for its readers,
+// which must therefore never queue behind other work.
+Q_GLOBAL_STATIC(QThreadPool, ChartReaders)
+
+QThreadPool& Readers()
+{
+    QThreadPool& pool = *ChartReaders();
+    static const bool sized = [&pool] {
+        pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+        return true;
+    }();
+    (void)sized;
+    return pool;
+}
 } // namespace
 
-// Reads every piece of the current curve on until the deadline, side by side.
-void CTALDataGraphView::ReadPieces(Pending& p, std::chrono::steady_clock::time_point deadline)
+void CTALDataGraphView::MakePieces(Pending& p)
 {
-    auto turn = std::make_shared<Turn>(p.pieces.size());
-    // Only a piece taken is touched: a helper that starts after the turn finds none left.
-    // The helpers read nothing but the map: the owner's display options are asked here, on the
-    // window's thread.
-    auto run = [turn, f = static_cast<const CZuRpmFunc*>(p.function), options = p.function->GetColumnOptions(),
-                band = p.subsets[p.curve], withX = p.curve == 0, pieces = p.pieces.data(), deadline] {
-        for (size_t i = turn->next.fetch_add(1); i < turn->count; i = turn->next.fetch_add(1)) {
-            if (pieces[i].row < pieces[i].end)
-                ReadPiece(f, options, band, withX, pieces[i], deadline);
-            const std::lock_guard<std::mutex> lock(turn->mutex);
-            if (++turn->done == turn->count)
-                turn->finished.notify_all();
-        }
-    };
-    const auto left = std::count_if(p.pieces.begin(), p.pieces.end(), [](const Piece& x) { return x.row < x.end; });
-    for (long i = 1; i < left; ++i)
-        QThreadPool::globalInstance()->start(run);
-    run();
-    std::unique_lock<std::mutex> lock(turn->mutex);
-    turn->finished.wait(lock, [&] { return turn->done == turn->count; });
+    const int threads = std::max(1, QThread::idealThreadCount());
+    const int n = std::clamp(p.points / kPieceRows, 1, 4 * threads);
+    p.pieces.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        p.pieces.emplace_back(p.points, static_cast<int>(static_cast<long long>(p.points) * i / n),
+                              static_cast<int>(static_cast<long long>(p.points) * (i + 1) / n));
+}
+
+void CTALDataGraphView::StartPieces(Pending& p, Clock::time_point deadline, bool withThisThread)
+{
+    p.turn = std::make_shared<Turn>(p, deadline);
+    p.function->BeginSharedRead();
+    const long left = std::count_if(p.pieces.begin(), p.pieces.end(), [](const Piece& x) { return x.row < x.end; });
+    const long helpers = std::min<long>(left - (withThisThread ? 1 : 0), Readers().maxThreadCount());
+    for (long i = 0; i < helpers; ++i)
+        Readers().start([turn = p.turn] { turn->Take(); });
+}
+
+void CTALDataGraphView::FinishPieces(Pending& p)
+{
+    p.turn->Take();
+    p.turn->Wait();
+    p.turn.reset();
+}
+
+// Reads every piece of the current curve on until the deadline, side by side.
+void CTALDataGraphView::ReadPieces(Pending& p, Clock::time_point deadline)
+{
+    StartPieces(p, deadline, true);
+    FinishPieces(p);
 }
 
 CTALDataGraphView::CTALDataGraphView(CTALDataDoc* doc, QWidget* parent) : CQMXGraphView(doc, doc, parent), m_tal(doc) {}
@@ -139,7 +217,8 @@ void CTALDataGraphView::OnUpdate(IZuTableDataView* sender, int hint)
         ++m_generation;
         m_pending.reset();
         ClearChart();
-        replot();
+        // Not painted here: the other panes may still show what went.
+        replot(QCustomPlot::rpQueuedReplot);
         return;
     }
     m_plotAll = m_tal->IsPlotAll();
@@ -192,10 +271,16 @@ void CTALDataGraphView::BuildChart(int subset)
         Plot(pending->curves, f, axis, subset);
         return;
     }
-    // Long: the chart stays empty until every value is read.
+    // Long: the chart stays empty until every value is read. A curve reduced for drawing is
+    // read by the pool from now on, while the window opens and shows; the window's thread joins
+    // in on its next turn.
+    m_pending = std::move(pending);
+    if (m_pending->points > kMaxDrawnPoints) {
+        MakePieces(*m_pending);
+        StartPieces(*m_pending, Clock::now() + kFirstTurnTime, false);
+    }
     ClearChart();
     replot(QCustomPlot::rpQueuedReplot);
-    m_pending = std::move(pending);
     const int generation = m_generation;
     QMetaObject::invokeMethod(
         this, [this, generation] { BuildStep(generation); }, Qt::QueuedConnection);
@@ -211,26 +296,36 @@ void CTALDataGraphView::BuildStep(int generation)
         BuildChart(m_tal->GetCurrentSubset());
         return;
     }
-    const bool reduced = p.points > kMaxDrawnPoints;
     // As many steps as a few milliseconds allow: the window keeps answering, and a long curve
     // is not drawn late for the sake of a hundred idle turns of the event loop.
-    const auto start = Clock::now();
-    const auto deadline = start + kTurnTime;
+    if (!ReadOn(p, Clock::now() + kTurnTime)) {
+        QMetaObject::invokeMethod(
+            this, [this, generation] { BuildStep(generation); }, Qt::QueuedConnection);
+        return;
+    }
+    std::unique_ptr<Pending> done = std::move(m_pending);
+    Plot(done->curves, f, done->axis, done->subset);
+    // The window shows already: drawn now, the chart's next paint shows the curve.
+    if (isVisible())
+        replot(QCustomPlot::rpQueuedRefresh);
+}
+
+bool CTALDataGraphView::ReadOn(Pending& p, std::chrono::steady_clock::time_point deadline)
+{
+    CZuRpmFunc* f = p.function;
+    const bool reduced = p.points > kMaxDrawnPoints;
     int budget = kStepValues;
     while (p.curve < p.curves.size()) {
         Series& c = p.curves[p.curve];
         if (reduced) {
             // A long curve is read in pieces side by side: reading a band over many rows is a
             // wait on memory per row, and the waits of several threads overlap.
-            if (p.pieces.empty()) {
-                const int threads = std::max(1, QThread::idealThreadCount());
-                const int n = std::clamp(p.points / kPieceRows, 1, 4 * threads);
-                p.pieces.reserve(static_cast<size_t>(n));
-                for (int i = 0; i < n; ++i)
-                    p.pieces.emplace_back(p.points, static_cast<int>(static_cast<long long>(p.points) * i / n),
-                                          static_cast<int>(static_cast<long long>(p.points) * (i + 1) / n));
-            }
-            ReadPieces(p, deadline);
+            if (p.pieces.empty())
+                MakePieces(p);
+            if (p.turn)
+                FinishPieces(p);
+            else
+                ReadPieces(p, deadline);
             if (std::any_of(p.pieces.begin(), p.pieces.end(), [](const Piece& x) { return x.row < x.end; }))
                 break;
             CZuCurveEnvelope& envelope = p.pieces.front().envelope;
@@ -259,7 +354,7 @@ void CTALDataGraphView::BuildStep(int generation)
             continue;
         }
         if (budget <= 0) {
-            if (Clock::now() - start >= kTurnTime)
+            if (Clock::now() >= deadline)
                 break;
             budget = kStepValues;
         }
@@ -278,13 +373,7 @@ void CTALDataGraphView::BuildStep(int generation)
             p.row = 0;
         }
     }
-    if (p.curve < p.curves.size()) {
-        QMetaObject::invokeMethod(
-            this, [this, generation] { BuildStep(generation); }, Qt::QueuedConnection);
-        return;
-    }
-    std::unique_ptr<Pending> done = std::move(m_pending);
-    Plot(done->curves, f, done->axis, done->subset);
+    return p.curve >= p.curves.size();
 }
 
 void CTALDataGraphView::Plot(std::vector<Series>& curves, CZuRpmFunc* f, int axis, int subset)

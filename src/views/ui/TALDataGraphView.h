@@ -29,6 +29,9 @@ public:
     static constexpr int kImmediateValues = 65536;
     static constexpr int kStepValues = 8192;
     static constexpr std::chrono::milliseconds kTurnTime{4};
+    // The pool reads the first curve of a long chart on for up to kFirstTurnTime while the window
+    // goes on.
+    static constexpr std::chrono::milliseconds kFirstTurnTime{16};
     // A curve reduced for drawing is read in pieces of at least kPieceRows rows, which the threads
     // of the pool take as they come.
     static constexpr int kPieceRows = 32768;
@@ -39,6 +42,15 @@ public:
 private:
     struct Pending;
     void BuildStep(int generation);
+    // Reads the pending chart on until the deadline (one step at least); true when all is read.
+    bool ReadOn(Pending& p, std::chrono::steady_clock::time_point deadline);
+    struct Turn;
+    // Cuts the current curve into pieces, starts the pool reading them until the deadline (with
+    // one thread fewer when this one reads too), and finishes a turn started (this thread takes the
+    // pieces left and waits for the rest); a turn started and finished at once.
+    void MakePieces(Pending& p);
+    void StartPieces(Pending& p, std::chrono::steady_clock::time_point deadline, bool withThisThread);
+    void FinishPieces(Pending& p);
     void ReadPieces(Pending& p, std::chrono::steady_clock::time_point deadline);
     void Plot(std::vector<Series>& curves, CZuRpmFunc* f, int axis, int subset);
 
