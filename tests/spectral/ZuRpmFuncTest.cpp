@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <functional>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -451,4 +453,51 @@ TEST(ZuRpmFuncTest, DestructionClosesItsWindows)
     }
     ASSERT_EQ(window.MessageNumbers().size(), 1u);
     EXPECT_EQ(window.MessageNumbers()[0], WM_CLOSE);
+}
+
+// A map read on another thread is changed only once the read has ended, whichever change comes
+// (rows added or removed, a value written, the view state set): the reader never sees rows freed or
+// moved. Setting the view state the map already has does not wait.
+TEST(ZuRpmFuncTest, ChangesWaitForTheReadsInFlight)
+{
+    constexpr int kRows = 2000;
+    const double freqs[] = {100.0, 1000.0};
+    std::vector<double> rpms;
+    for (int r = 0; r < kRows; ++r)
+        rpms.push_back(800.0 + r);
+    const std::vector<std::function<void(CZuRpmFunc&)>> changes = {
+        [](CZuRpmFunc& m) { m.AddRow(5000.0); },
+        [](CZuRpmFunc& m) { m.RemoveRows(0, 1000); },
+        [](CZuRpmFunc& m) { m.RemoveAll(); },
+        [](CZuRpmFunc& m) { m.DataValue(3, 1) = 7.0; },
+        [](CZuRpmFunc& m) { m.SetAxisFlag(m.GetAxisFlag() == 0 ? 1 : 0); },
+        [](CZuRpmFunc& m) { m.SetOverallBandRange(0, 1); },
+    };
+    for (size_t c = 0; c < changes.size(); ++c) {
+        SCOPED_TRACE(c);
+        auto map = CZuRpmFunc::NewRpmFunc("M", 64, nullptr, "S", freqs, 2, rpms.data(), kRows);
+        map->BeginSharedRead();
+        map->SetAxisFlag(map->GetAxisFlag()); // no change: does not wait for the read
+        std::atomic<bool> started{false}, changed{false};
+        std::thread writer([&] {
+            started = true;
+            changes[c](*map);
+            changed = true;
+        });
+        while (!started)
+            std::this_thread::yield();
+        // The read goes on over every row, long after the change was asked for; the change cannot
+        // have come meanwhile.
+        std::vector<double> column(static_cast<size_t>(kRows));
+        const CZuRpmFunc::ColumnOptions options = map->GetColumnOptions();
+        bool early = false;
+        for (int round = 0; round < 200; ++round) {
+            static_cast<const CZuRpmFunc&>(*map).GetTableColumnValues(1, 1, 0, kRows, column.data(), options);
+            early = early || changed;
+        }
+        map->EndSharedRead();
+        writer.join();
+        EXPECT_FALSE(early);
+        EXPECT_TRUE(changed);
+    }
 }

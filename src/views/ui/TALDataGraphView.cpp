@@ -292,7 +292,9 @@ void CTALDataGraphView::BuildStep(int generation)
         return;
     Pending& p = *m_pending;
     CZuRpmFunc* f = m_tal->GetFunction();
-    if (f != p.function) { // an update that would have rebuilt the chart did not come: start over
+    // An update that would have rebuilt the chart did not come (another map, or rows added or
+    // removed): start over.
+    if (f != p.function || std::max(0, f->GetTableRowCount(0) - 1) != p.points) {
         BuildChart(m_tal->GetCurrentSubset());
         return;
     }

@@ -425,6 +425,47 @@ TEST(TALDataWindow, LongMapReadInPiecesIsDrawnAsReadWhole)
     ResetItems();
 }
 
+// A long curve is read by the pool from the moment the window opens. The map changed, the window
+// closed or the map deleted while that read goes on: the change waits for the read, the window's
+// end stops it, and nothing is read from rows that went.
+TEST(TALDataWindow, LongMapChangedOrClosedWhileThePoolReadsIt)
+{
+    constexpr int kRows = 8 * CTALDataGraphView::kPieceRows;
+    const std::vector<double> freqs{500.0, 1000.0};
+    std::vector<double> rpms(static_cast<size_t>(kRows));
+    for (int r = 0; r < kRows; ++r)
+        rpms[static_cast<size_t>(r)] = 800.0 + 0.05 * r;
+    for (int what = 0; what < 3; ++what) {
+        SCOPED_TRACE(what);
+        ResetItems();
+        Sample().GetTALVOProject().GetZuStdDataList()->SetInt(CQMXDataCore::ITEM_AXIS, 1); // a row per RPM
+        auto map = CZuRpmFunc::NewRpmFunc("Long", 64, nullptr, "Roof", freqs.data(), 2, rpms.data(), kRows);
+        for (int r = 0; r < kRows; ++r)
+            map->DataValue(r, 0) = 1e-3 * (1.0 + r % 101);
+        Frame holder(CTALDataFrame::Open(nullptr, map.get(), &Sample().GetTALVOProject()));
+        auto* frame = qobject_cast<CTALDataFrame*>(holder.frame.data());
+        ASSERT_NE(frame, nullptr);
+        CTALDataGraphView* graph = frame->GetGraphView();
+        ASSERT_TRUE(graph->IsBuilding());
+        if (what == 0) {
+            map->RemoveRows(kRows / 2, kRows / 2); // the window is told nothing of it
+            map->DataValue(0, 0) = 5.0;
+            for (int turn = 0; turn < 10000 && graph->IsBuilding(); ++turn)
+                QCoreApplication::processEvents();
+            ASSERT_FALSE(graph->IsBuilding());
+            EXPECT_EQ(graph->CurveCount(), 1);
+        } else if (what == 1) {
+            delete frame;
+            EXPECT_TRUE(holder.frame.isNull());
+        } else {
+            map.reset(); // closes the window
+            QCoreApplication::processEvents();
+        }
+        QCoreApplication::processEvents();
+    }
+    ResetItems();
+}
+
 TEST(TALDataWindow, CopyPasteUndoThroughTheGrid)
 {
     ResetItems();
