@@ -105,9 +105,9 @@ void ReadPiece(const CZuRpmFunc* f, const CZuRpmFunc::ColumnOptions& options, in
 // knows it is read.
 struct CTALDataGraphView::Turn
 {
-    Turn(const Pending& p, Clock::time_point end)
+    Turn(Pending& p, Clock::time_point end)
         : map(p.function), options(p.function->GetColumnOptions()), band(p.subsets[p.curve]), withX(p.curve == 0),
-          pieces(const_cast<Piece*>(p.pieces.data())), count(p.pieces.size()), deadline(end)
+          pieces(p.pieces.data()), count(p.pieces.size()), deadline(end)
     {}
 
     // Takes pieces and reads them, until none is left. Only a piece taken is touched, and nothing

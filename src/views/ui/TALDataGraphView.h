@@ -21,7 +21,8 @@ public:
     void OnUpdate(IZuTableDataView* sender, int hint) override;
     // Curves of up to kImmediateValues values in all are drawn at once; longer ones are read in
     // steps of kStepValues values, as many per turn of the event loop as fit in kTurnTime, and
-    // drawn when all are read: the window shows and answers at once, however long its map.
+    // drawn when all are read: the window shows and answers at once, however long its map. A curve
+    // reduced for drawing is read by the pool from the call on, while the window goes on.
     void BuildChart(int subset);
     bool IsPlotAll() const { return m_plotAll; }
     // A chart being read in steps that is not drawn yet.
