@@ -14,8 +14,9 @@
 // and its state: a virtual machine whose host takes freed memory back (free page reporting) backs
 // every page of a fresh block again on its first touch. So the program also prints the floor
 // measured right after the run, in the same process: a block of the signal's size, fresh from the
-// system like the run's, filled on one thread per unit; and the run's time over it. That ratio
-// holds from machine to machine where the rate alone does not.
+// system like the run's, filled on one thread per unit; and the run's time over it. Where fresh
+// memory is dear, a ratio near 1 says the run costs what storing its samples anywhere would; where
+// it is cheap, the floor is small and the ratio shows the run's own work.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
