@@ -14,6 +14,15 @@
 #include "platform/elements/ZuVecFunc.h"
 
 namespace {
+// Subsystems S0 .. S(n-1).
+std::vector<std::string> SubsystemNames(int n)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < n; ++i)
+        names.push_back("S" + std::to_string(i));
+    return names;
+}
+
 struct System
 {
     CZuSubsystemTable table{std::vector<std::string>{"A", "B", "C"}};
@@ -195,10 +204,7 @@ TEST(Solvers, FactorCacheSharesEqualBandsOnly)
 TEST(Solvers, BadlyScaledBandsKeepEverySubsystemsDigits)
 {
     constexpr int n = 37;
-    std::vector<std::string> names;
-    for (int i = 0; i < n; ++i)
-        names.push_back("S" + std::to_string(i));
-    CZuSubsystemTable table(names);
+    CZuSubsystemTable table(SubsystemNames(n));
     constexpr int kBands = 3;
     CZuMatFunc m("m", &table, nullptr, kBands, nullptr, 2);
     CZuVecFunc p("p", &table, kBands, nullptr, 3), e("e", &table, kBands, nullptr, 52);
@@ -261,10 +267,7 @@ TEST(Solvers, BadlyScaledBandsKeepEverySubsystemsDigits)
 TEST(Solvers, UndampedBandsAreRefusedAndNamed)
 {
     constexpr int n = 40;
-    std::vector<std::string> names;
-    for (int i = 0; i < n; ++i)
-        names.push_back("S" + std::to_string(i));
-    CZuSubsystemTable table(names);
+    CZuSubsystemTable table(SubsystemNames(n));
     struct Case
     {
         bool reciprocal;
