@@ -19,10 +19,10 @@
 // it is cheap, the floor is small and the ratio shows the run's own work.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -53,8 +53,8 @@ long MinorFaults()
     return usage.ru_minflt;
 }
 
-// Seconds to fill a fresh block of the signal's size, one thread per unit: the least a first run
-// can cost for storing its samples. Taken while the run's own block is still held, so it finds
+// Seconds to fill a fresh block of the signal's size, one thread per unit: what storing the
+// samples costs with nothing else done. Taken while the run's own block is still held, so it finds
 // none of the run's pages.
 double FreshFillSeconds(size_t bytes)
 {
