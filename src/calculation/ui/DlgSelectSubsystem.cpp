@@ -14,6 +14,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QPushButton>
@@ -138,12 +139,26 @@ void CDlgSelectSubsystem::UpdateWaveControls()
     }
 }
 
+void CDlgSelectSubsystem::SetModelessTexts()
+{
+    m_ok->setText(QString::fromStdString(LoadString(IDS_ADD)));
+    m_cancel->setText(QString::fromStdString(LoadString(IDS_CLOSE)));
+}
+
+bool CDlgSelectSubsystem::event(QEvent* event)
+{
+    // A change of language reaches the button row after this dialog, and the row then gives its
+    // buttons the standard texts again: the picker's own come back once the row has had it.
+    const bool handled = CZuDialog::event(event);
+    if (event->type() == QEvent::LanguageChange && m_bModeless && IsInitialized())
+        SetModelessTexts();
+    return handled;
+}
+
 bool CDlgSelectSubsystem::OnInitDialog()
 {
-    if (m_bModeless) {
-        m_ok->setText(QString::fromStdString(LoadString(IDS_ADD)));
-        m_cancel->setText(QString::fromStdString(LoadString(IDS_CLOSE)));
-    }
+    if (m_bModeless)
+        SetModelessTexts();
     UpdateWaveControls();
     FillCombo();
     return true;

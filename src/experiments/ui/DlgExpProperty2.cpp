@@ -1,6 +1,8 @@
 #include "experiments/ui/DlgExpProperty2.h"
 
 #include "acquisition/BlixChDB.h"
+#include "acquisition/DAQ.h"
+#include "acquisition/MultiQMXInterface.h"
 #include "acquisition/QmxBlixChMgr.h"
 #include "acquisition/ui/DlgCheckExpPics.h"
 #include "acquisition/ui/DlgDaqPicture.h"
@@ -22,6 +24,7 @@
 #include "platform/base/Format.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/ZuDialog.h"
+#include "platform/win/Messages.h"
 #include "platform/win/ObjectLifetime.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StatusBarFallback.h"
@@ -32,11 +35,13 @@
 #include "calculation/ui/DlgSelectSubsystem.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaObject>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
@@ -176,10 +181,8 @@ CDlgExpProperty2* CDlgExpProperty2::CreateInstance(const void* key, QWidget* par
         // user asks for now, so it goes and a new one is made over the project given.
         const CDaqProject* wanted = data && data->target ? data->target->daqProject : nullptr;
         if (open->m_data->target->daqProject == wanted) {
-            if (open->IsInitialized()) {
-                open->showNormal();
-                open->raise();
-            }
+            if (open->IsInitialized())
+                open->ShowAgain();
             return nullptr;
         }
         Instances().Close(key);
@@ -197,6 +200,13 @@ CDlgExpProperty2::CDlgExpProperty2(std::unique_ptr<CDlgData> data, QWidget* pare
     setObjectName("DlgExpProperty2");
     setWindowTitle("Measurement by Subsystem");
     auto* top = new QVBoxLayout(this);
+    m_notConnected = new QLabel(this);
+    m_notConnected->setObjectName(QStringLiteral("NotConnected"));
+    m_notConnected->setWordWrap(true);
+    m_notConnected->setStyleSheet(QStringLiteral("QLabel { background: #fff3b0; color: black; padding: 6px; }"));
+    m_notConnected->setText(QString::fromStdString(LoadString(IDS_NO_UNIT_FOR_SUBSYSTEMS)));
+    m_notConnected->hide();
+    top->addWidget(m_notConnected);
     auto* form = new QGridLayout;
     m_date = new QLabel(this);
     m_date->setObjectName(QString("Control%1").arg(IDC_DATE));
@@ -253,6 +263,7 @@ CDlgExpProperty2::CDlgExpProperty2(std::unique_ptr<CDlgData> data, QWidget* pare
 
 CDlgExpProperty2::~CDlgExpProperty2()
 {
+    ClosePicker();
     RemoveObjectGoingListener(m_listener);
 }
 
@@ -297,20 +308,35 @@ std::unique_ptr<CSensorGroup> CDlgExpProperty2::Search(const std::string& subsys
 
 bool CDlgExpProperty2::OnInitDialog()
 {
+    SetUp();
+    return true;
+}
+
+void CDlgExpProperty2::EnableControls(bool enable)
+{
+    for (const auto& [id, b] : m_buttons)
+        b->setEnabled(enable);
+    m_list->setEnabled(enable);
+    for (QLineEdit* e : m_texts)
+        e->setEnabled(enable);
+    if (auto* box = findChild<QDialogButtonBox*>())
+        box->button(QDialogButtonBox::Ok)->setEnabled(enable);
+}
+
+bool CDlgExpProperty2::SetUp()
+{
     CWaitCursor wait;
     CTALVOProject* container = ContainerOf(*m_data);
     if (!m_data->target->daqProject)
-        return true;
-    if (!EnsureQMXConnection(container, 0, 1, this)) {
-        for (const auto& [id, b] : m_buttons)
-            b->setEnabled(false);
-        m_list->setEnabled(false);
-        for (QLineEdit* e : m_texts)
-            e->setEnabled(false);
-        if (auto* box = findChild<QDialogButtonBox*>())
-            box->button(QDialogButtonBox::Ok)->setEnabled(false);
-        return true;
-    }
+        return false;
+    m_connected = EnsureQMXConnection(container, 0, 1, this) != 0;
+    EnableControls(m_connected);
+    // With no unit at all the greyed dialog would not say why; a failed initialisation of
+    // connected units has said so in its own box.
+    const CMultiQMXInterface* units = CDAQ::GetMultiInterface();
+    m_notConnected->setVisible(!m_connected && (!units || units->GetUnitCount() == 0));
+    if (!m_connected)
+        return false;
     m_data->items.clear();
     const std::string reference = container ? container->GetTargetSubsystem() : std::string();
     // Without a target there is no reference to list: OK then says so (Validate).
@@ -337,6 +363,63 @@ bool CDlgExpProperty2::OnInitDialog()
     }
     FillList();
     return true;
+}
+
+void CDlgExpProperty2::changeEvent(QEvent* event)
+{
+    CZuDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        m_notConnected->setText(QString::fromStdString(LoadString(IDS_NO_UNIT_FOR_SUBSYSTEMS)));
+}
+
+void CDlgExpProperty2::ShowAgain()
+{
+    showNormal();
+    raise();
+    // Units connected since the dialog was first shown make it usable now; with units it takes
+    // the project's target as it is now.
+    if (!m_connected)
+        SetUp();
+    else
+        TakeProjectTarget();
+}
+
+void CDlgExpProperty2::TakeProjectTarget()
+{
+    CTALVOProject* container = ContainerOf(*m_data);
+    if (!container || !m_connected)
+        return;
+    const std::string target = container->GetTargetSubsystem();
+    CItem* reference = m_data->GetReference();
+    if (reference ? reference->name == target : target.empty())
+        return;
+    auto& items = m_data->items;
+    if (reference) {
+        // The former reference stays as any other item when the channel database names it (a
+        // dialog set up now would list it); otherwise nothing would be measured on it.
+        reference->fixed = 0;
+        std::vector<CBlixChDB::CItem*> entries;
+        if (CBlixChDB* db = container->GetBlixChDB(); db && db->GetItemList())
+            db->GetItemList()->FindBySubsystem(reference->name, entries);
+        if (entries.empty())
+            items.erase(items.begin());
+    }
+    if (!target.empty()) {
+        // An item listed for the new target keeps its channels and becomes the reference.
+        auto at = std::find_if(items.begin(), items.end(), [&](const auto& item) { return item->name == target; });
+        std::unique_ptr<CItem> item;
+        if (at != items.end()) {
+            item = std::move(*at);
+            items.erase(at);
+        } else {
+            item = std::make_unique<CItem>(target, ValueOf(target), 1);
+            item->SetGroup(Search(target));
+        }
+        item->fixed = 1;
+        item->tick = 1;
+        items.insert(items.begin(), std::move(item));
+    }
+    FillList();
 }
 
 CDlgExpProperty2::CItem* CDlgExpProperty2::AddItem(const std::string& subsystem)
@@ -398,17 +481,65 @@ void CDlgExpProperty2::DeleteSelectedRows()
 
 void CDlgExpProperty2::OnAddSubsystem()
 {
+    if (m_picker) {
+        m_picker->showNormal();
+        m_picker->raise();
+        return;
+    }
     CTALVOProject* container = ContainerOf(*m_data);
-    CDlgSelectSubsystem dialog(container ? container->GetModelProject() : nullptr, this);
+    auto* picker = new CDlgSelectSubsystem(container ? container->GetModelProject() : nullptr, this);
     // The picker offers what it is given: every subsystem of the model. Items carry the model's
     // names as the unit channel database does, so no wave suffix is added.
     if (const CZuSubsystemTable* all = container ? container->GetModelSubsystemTable() : nullptr)
-        dialog.SetSubsystemTable(*all, 0);
-    dialog.EnableWaveType(false);
-    if (dialog.DoModal() != IDOK || dialog.m_strName.empty())
-        return;
-    AddItem(dialog.m_strName);
-    FillList();
+        picker->SetSubsystemTable(*all, 0);
+    picker->EnableWaveType(false);
+    // It stays open: each Add reports one subsystem, Close ends it.
+    picker->SetModeless(true, this, 0);
+    m_picker = picker;
+    picker->Create();
+}
+
+void CDlgExpProperty2::ClosePicker()
+{
+    if (m_picker) {
+        CDlgSelectSubsystem* picker = m_picker;
+        m_picker = nullptr;
+        picker->DestroyWindow();
+    }
+}
+
+intptr_t CDlgExpProperty2::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t)
+{
+    if (msg != WM_ZU_SUBSYSTEM_PICKED || !m_picker)
+        return 0;
+    if (wParam == kPickerCancel) {
+        ClosePicker();
+        return 0;
+    }
+    if (!m_picker->m_strName.empty())
+        OnSubsystemsChosen({m_picker->m_strName});
+    return 0;
+}
+
+void CDlgExpProperty2::PostMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)
+{
+    QMetaObject::invokeMethod(
+        this, [this, msg, wParam, lParam] { SendMessage(msg, wParam, lParam); }, Qt::QueuedConnection);
+}
+
+void CDlgExpProperty2::OnSubsystemsChosen(const std::vector<std::string>& names)
+{
+    for (const std::string& name : names) {
+        auto at = std::find_if(m_data->items.begin(), m_data->items.end(),
+                               [&](const auto& item) { return item->name == name; });
+        // A listed subsystem is searched again: its channels may have been assigned meanwhile.
+        CItem* item = at != m_data->items.end() ? at->get() : AddItem(name);
+        if (at != m_data->items.end())
+            item->SetGroup(Search(name));
+        FillList();
+        if (!item->GetGroup() || item->GetGroup()->GetMemberCount() == 0)
+            AfxFormatMessageBox(IDS_SUBSYSTEM_NO_CHANNELS, MB_OK | MB_ICONEXCLAMATION, name.c_str());
+    }
 }
 
 void CDlgExpProperty2::OnTakeOver()
@@ -590,6 +721,8 @@ CDlgSubsystemSensorTable* CDlgExpProperty2::OnSensorTable()
 
 void CDlgExpProperty2::OnOK()
 {
+    // The target may have been set under View > Target and Sources since the items were made.
+    TakeProjectTarget();
     if (!Validate())
         return;
     if (m_data->target->noPictureCheck == 0) {
@@ -604,6 +737,7 @@ void CDlgExpProperty2::OnOK()
         CZuDialog::OnOK();
         return;
     }
+    ClosePicker();
     hide();
     IDAQSystemDocument* doc = GetTALVOApp().OpenDAQSystemView(1);
     if (!doc) {
@@ -649,6 +783,7 @@ void CDlgExpProperty2::OnOK()
 
 void CDlgExpProperty2::OnCancel()
 {
+    ClosePicker();
     if (m_modalVariant) {
         CZuDialog::OnCancel();
         return;

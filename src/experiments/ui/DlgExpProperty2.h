@@ -4,9 +4,13 @@
 // unit channel measures which subsystem) and the hardware inventory, checks the choice and opens
 // the measurement window over it. Its data live in CDlgData, so that the dialog can be reopened
 // over the same choice. Modeless: one dialog per key object.
+#include "calculation/ui/DlgSelectSubsystem.h"
 #include "platform/elements/MElementList.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/ui/SingleInstance.h"
+#include "platform/win/MessageTarget.h"
+
+#include <QPointer>
 
 #include <array>
 #include <cstdint>
@@ -23,7 +27,7 @@ class QLabel;
 class QPushButton;
 class QTableWidget;
 
-class CDlgExpProperty2 : public CZuDialog, public CSingleInstance<CDlgExpProperty2>
+class CDlgExpProperty2 : public CZuDialog, public IMessageTarget, public CSingleInstance<CDlgExpProperty2>
 {
     Q_OBJECT
 
@@ -110,15 +114,36 @@ public:
     int Validate();
     // Button 3014: the subsystem-sensor table over the items (the open one when there is one).
     CDlgSubsystemSensorTable* OnSensorTable();
+    // The reference follows the project's target subsystem as it is now: the user may have set or
+    // changed it under View > Target and Sources while this dialog was open or hidden.
+    void TakeProjectTarget();
+    // The subsystem picker of button 3007, open while the user adds subsystems; null when closed.
+    CDlgSelectSubsystem* Picker() const { return m_picker; }
+    // The text that says why the controls are disabled; hidden while units are connected.
+    QLabel* NotConnectedText() const { return m_notConnected; }
+
+    // The picker reports each subsystem added (WM_ZU_SUBSYSTEM_PICKED, OK) and its closing.
+    intptr_t SendMessage(uint32_t msg, uintptr_t wParam = 0, intptr_t lParam = 0) override;
+    void PostMessage(uint32_t msg, uintptr_t wParam = 0, intptr_t lParam = 0) override;
 
 protected:
     bool OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
+    void changeEvent(QEvent* event) override;
 
 private:
     std::unique_ptr<CSensorGroup> Search(const std::string& subsystem) const;
+    // Connects the units and builds the items; false (controls disabled, the reason shown) when
+    // no unit can be used.
+    bool SetUp();
+    void EnableControls(bool enable);
+    // Shows the dialog again: set up anew when it had no units, else over the current target.
+    void ShowAgain();
     void OnAddSubsystem();
+    // The items of the chosen subsystems are built anew; one without channels is named at once.
+    void OnSubsystemsChosen(const std::vector<std::string>& names);
+    void ClosePicker();
     void OnTakeOver();
     // Button 3005: a subsystem of the model, then its pictures.
     void OnPicture();
@@ -131,6 +156,9 @@ private:
     bool m_filling = false;
     QTableWidget* m_list = nullptr;
     QLabel* m_date = nullptr;
+    QLabel* m_notConnected = nullptr;
+    bool m_connected = false;
+    QPointer<CDlgSelectSubsystem> m_picker;
     std::array<QLineEdit*, 4> m_texts{};
     std::vector<std::pair<int, QPushButton*>> m_buttons;
     const void* m_key = nullptr;

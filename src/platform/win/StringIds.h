@@ -370,6 +370,8 @@
     X(IDS_CLIPPED_RUN_GAIN_SETTING, 7236) /* "%d channels reached the top of their input range ..." */                                                                                        \
     X(IDS_RECALC_NO_MAPS, 7237)           /* "%s: no maps over RPM could be calculated from its measured data." */                                                                            \
     X(IDS_RECALC_NONE_USED, 7238)         /* "No measured data set of %s is in use: nothing was recalculated. ..." */                                                                         \
+    X(IDS_NO_UNIT_FOR_SUBSYSTEMS, 7110)   /* "No acquisition unit is connected, so the channels ..." */                                                                                       \
+    X(IDS_SUBSYSTEM_NO_CHANNELS, 7111)    /* "%s has no channels to measure: assign it channels ..." */                                                                                       \
     X(IDS_CLF_NAME, 11608)                /* "CLF(%s, %s)" */                                                                                                                                 \
     X(IDS_INTRINSIC_DLF_NAME, 11609)      /* "Intrinsic DLF(%s)" */                                                                                                                           \
     X(IDS_TOTAL_DLF_NAME, 11610)          /* "Total DLF(%s)" */                                                                                                                               \

@@ -22,6 +22,8 @@
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
+#include "platform/win/StringTable.h"
 #include "support/WidgetShot.h"
 
 #include <QApplication>
@@ -160,25 +162,54 @@ TEST(DlgExpProperty2, ChannelSearchChecksAndTheDialogOverConnectedUnits)
         GrabAndCheckLayout(*dialog, ShotFolder("ExpWindow"), "DlgExpProperty2").join(QLatin1Char('\n')).toStdString(),
         "");
 
-    // Add... offers the model's subsystems; the chosen one becomes an item.
+    // Add... opens the picker beside the dialog and leaves it open: each subsystem added is
+    // searched at once, a listed one anew, and one without channels is named in a box.
     {
-        int offered = 0;
-        dialogs.Then([&](CZuDialog& d) {
-            auto& picker = dynamic_cast<CDlgSelectSubsystem&>(d);
-            offered = picker.Combo()->count();
-            const int at = picker.Combo()->findText(QString::fromStdString(s.structures.back()));
-            if (at < 0)
-                return d.PressCancel();
-            picker.Combo()->setCurrentIndex(at);
-            return d.PressOK();
-        });
-        ASSERT_GT(s.structures.size(), 3u);
-        const int rows = dialog->List()->rowCount();
+        ASSERT_GT(s.structures.size(), 4u);
         dialog->Button(CDlgExpProperty2::IDC_ADD)->click();
-        EXPECT_GE(offered, static_cast<int>(s.structures.size()));
-        ASSERT_EQ(dialog->List()->rowCount(), rows + 1);
-        EXPECT_EQ(dialog->List()->item(rows, 0)->text().toStdString(), s.structures.back());
-        dialog->Data().items.pop_back();
+        CDlgSelectSubsystem* picker = dialog->Picker();
+        ASSERT_NE(picker, nullptr);
+        EXPECT_TRUE(picker->isVisible());
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_GE(picker->Combo()->count(), static_cast<int>(s.structures.size()));
+        dialog->Button(CDlgExpProperty2::IDC_ADD)->click();
+        EXPECT_EQ(dialog->Picker(), picker) << "one picker";
+        EXPECT_EQ(GrabAndCheckLayout(*picker, ShotFolder("ExpWindow"), "DlgExpProperty2-Add")
+                      .join(QLatin1Char('\n'))
+                      .toStdString(),
+                  "");
+        EXPECT_EQ(picker->OkButton()->text().toStdString(), LoadString(IDS_ADD)) << "after the language switch";
+        EXPECT_EQ(picker->CancelButton()->text().toStdString(), LoadString(IDS_CLOSE));
+        auto add = [&](const std::string& name) {
+            picker->Combo()->setCurrentIndex(picker->Combo()->findText(QString::fromStdString(name)));
+            ASSERT_EQ(picker->Combo()->currentText().toStdString(), name);
+            picker->PressOK();
+        };
+        // A listed item whose channels were lost gets them again, without a box.
+        dialog->Data().items[1]->SetGroup(std::make_unique<CSensorGroup>());
+        dialog->FillList();
+        const size_t boxes = prompts.Records().size();
+        add(s.structures[1]);
+        EXPECT_EQ(prompts.Records().size(), boxes) << prompts.Last().text;
+        ASSERT_EQ(dialog->List()->rowCount(), 3);
+        EXPECT_EQ(dialog->List()->item(1, 2)->text(), "2");
+        // Two subsystems the database does not name: a row each, each named in a box of its own.
+        for (const std::string& name : {s.structures[3], s.structures[4]}) {
+            prompts.Answer(IDOK);
+            add(name);
+            ASSERT_EQ(prompts.Records().size(), boxes + (name == s.structures[3] ? 1 : 2));
+            EXPECT_EQ(prompts.Last().stringId, IDS_SUBSYSTEM_NO_CHANNELS);
+            EXPECT_NE(prompts.Last().text.find(name), std::string::npos) << prompts.Last().text;
+        }
+        ASSERT_EQ(dialog->List()->rowCount(), 5);
+        EXPECT_EQ(dialog->List()->item(3, 0)->text().toStdString(), s.structures[3]);
+        EXPECT_EQ(dialog->List()->item(4, 0)->text().toStdString(), s.structures[4]);
+        EXPECT_EQ(dialog->List()->item(4, 2)->text(), "0");
+        EXPECT_EQ(dialog->Picker(), picker) << "left open";
+        // Close ends the picker.
+        picker->PressCancel();
+        EXPECT_EQ(dialog->Picker(), nullptr);
+        dialog->Data().items.resize(3);
         dialog->FillList();
     }
 
@@ -269,4 +300,24 @@ TEST(DlgExpProperty2, WithoutATargetSubsystemOkSaysWhy)
     ASSERT_FALSE(prompts.Records().empty());
     EXPECT_EQ(prompts.Last().stringId, 7185u);
     EXPECT_EQ(dialog->EndResult(), 0) << "the dialog stays open";
+
+    // The target set meanwhile is the reference at the next OK: one without channels is refused
+    // for that, no longer for the missing target.
+    s.container.SetTargetSubsystem(s.structures[3]);
+    prompts.Answer(IDOK);
+    EXPECT_EQ(dialog->PressOK(), 0);
+    EXPECT_EQ(prompts.Last().stringId, 7105u);
+    EXPECT_NE(prompts.Last().text.find(s.structures[3]), std::string::npos) << prompts.Last().text;
+    ASSERT_NE(dialog->Data().GetReference(), nullptr);
+    EXPECT_EQ(dialog->List()->item(0, 0)->text().toStdString(), s.structures[3]);
+    ASSERT_EQ(dialog->List()->rowCount(), 4);
+    // A listed subsystem made the target becomes the reference with its channels; the former
+    // reference, which the database does not name, goes. The ticks chosen stay.
+    s.container.SetTargetSubsystem(s.structures[0]);
+    EXPECT_EQ(dialog->PressOK(), IDOK);
+    ASSERT_EQ(dialog->List()->rowCount(), 3);
+    EXPECT_EQ(dialog->List()->item(0, 0)->text().toStdString(), s.structures[0]);
+    EXPECT_EQ(dialog->List()->item(0, 2)->text(), "2");
+    EXPECT_EQ(dialog->List()->item(1, 0)->text().toStdString(), s.structures[1]);
+    EXPECT_EQ(dialog->List()->item(2, 0)->checkState(), Qt::Unchecked);
 }
