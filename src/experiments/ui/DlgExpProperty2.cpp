@@ -396,7 +396,7 @@ void CDlgExpProperty2::TakeProjectTarget()
     auto& items = m_data->items;
     if (reference) {
         // The former reference stays as any other item when the channel database names it (a
-        // dialog set up now would list it); otherwise nothing would be measured on it.
+        // dialog set up now would list it); otherwise it has no channels and goes.
         reference->fixed = 0;
         std::vector<CBlixChDB::CItem*> entries;
         if (CBlixChDB* db = container->GetBlixChDB(); db && db->GetItemList())
