@@ -382,6 +382,7 @@ TEST_F(SampleMeasurementRoad, TheExperimentsMapIsLabelledByItsQuantityAndTurnsOv
         if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
             sub->resize(900, 560);
         road::GrabResult(*window, c.image);
+        EXPECT_EQ(road::SwitchLanguageThroughTheMenu(*frame, c.image).join(QLatin1Char('\n')).toStdString(), "");
 
         // Back to frequency across, as the next window starts.
         button(CQMXDataFrame::IDC_AXIS_FREQ)->click();

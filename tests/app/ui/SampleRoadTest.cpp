@@ -585,4 +585,7 @@ TEST_F(SampleRoad, TheDominantPathsShowWholeTextsWithTheirUnit)
     EXPECT_GT(powers, 0);
     // The grid shows its first columns whole in the window.
     EXPECT_GE(grid->viewport()->width(), grid->columnViewportPosition(1) + grid->columnWidth(1));
+    // In Japanese too, and back.
+    EXPECT_EQ(road::SwitchLanguageThroughTheMenu(*frame, "run-up-dominant-paths").join(QLatin1Char('\n')).toStdString(),
+              "");
 }
