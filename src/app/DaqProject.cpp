@@ -344,6 +344,8 @@ CMElement* CDaqProject::AverageRpmFuncs(const std::string& name, int message, co
     m_averagedData.reset();
     CAveExpData average(this);
     m_averagedData = average.AverageRpmFuncs(name, nullptr, message, options, feedback);
+    if (m_averagedData)
+        m_averagedData->SetParent(this); // the project's own, as the experiment's map is the experiment's
     return m_averagedData.get();
 }
 
@@ -352,6 +354,8 @@ CMElement* CDaqProject::AverageRpmVecFuncs(const std::string& name, int flag)
     m_averagedData.reset();
     CAveExpData average(this);
     m_averagedData = average.AverageRpmVecFuncs(name, nullptr, flag);
+    if (m_averagedData)
+        m_averagedData->SetParent(this); // the project's own, as the experiment's map is the experiment's
     return m_averagedData.get();
 }
 

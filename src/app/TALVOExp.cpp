@@ -54,6 +54,11 @@ CMElement* CTALVOExp::AverageRpmFuncs(const std::string& name, int message, cons
     m_averaged.reset();
     CAveExpData average(ElementCast<CDaqProject>(GetParent()));
     m_averaged = average.AverageRpmFuncs(name, this, message, options, feedback);
+    // Not a child, but the experiment's own: through it a window finds the project that says
+    // whether the subsystem is a structure or a cavity and how values show, and keeps its display
+    // settings, as for the maps of the data sets.
+    if (m_averaged)
+        m_averaged->SetParent(this);
     return m_averaged.get();
 }
 
@@ -62,6 +67,8 @@ CMElement* CTALVOExp::AverageRpmVecFuncs(const std::string& name, int flag)
     m_averaged.reset();
     CAveExpData average(ElementCast<CDaqProject>(GetParent()));
     m_averaged = average.AverageRpmVecFuncs(name, this, flag);
+    if (m_averaged)
+        m_averaged->SetParent(this);
     return m_averaged.get();
 }
 

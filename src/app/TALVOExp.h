@@ -41,8 +41,9 @@ public:
     int GetUsedChildren(CMElementList& list) override;
     CDAQExperiment* FindDataSetBySerial(int serial) const;
 
-    // Averaged maps over this experiment's data sets; the previous one is replaced. With message
-    // set, a subsystem without experiments is reported to the feedback.
+    // Averaged maps over this experiment's data sets; the previous one is replaced. The map is the
+    // experiment's (its parent) without being one of its children. With message set, a subsystem
+    // without experiments is reported to the feedback.
     CMElement* AverageRpmFuncs(const std::string& name, int message, const CRPMOptions* options,
                                CFeedback* feedback = SilentFeedback());
     CMElement* AverageRpmVecFuncs(const std::string& name, int flag);

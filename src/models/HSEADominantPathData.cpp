@@ -90,8 +90,10 @@ std::string CHSEADominantPathData::GetTableCellData(int row, int col, int index,
     const int path = row - 1, step = col - 1;
     if (step >= GetPathStepCount(index, path))
         return {};
+    // The power that flows from the step into the one before it (the target for the first), in
+    // watts as the power contributions show theirs.
     return GetPathStepName(index, path, step) + " (" +
-           CGfxUtil::SciFormat(GetPathStepValue(index, path, step), numberFormat) + ")";
+           CGfxUtil::SciFormat(GetPathStepValue(index, path, step), numberFormat) + " W)";
 }
 
 int CHSEADominantPathData::GetTableRowCount(int)

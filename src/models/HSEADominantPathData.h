@@ -4,7 +4,7 @@
 // index. Every look-up is checked: a band, path or step outside gives 0, null or an empty name.
 //
 // Table: one table per band; row 0 the header (the band frequency, "Step 1", ...), then one row
-// per path with "name (power)" cells.
+// per path with "name (power W)" cells.
 #include <cstdint>
 #include <memory>
 #include <string>

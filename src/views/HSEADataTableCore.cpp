@@ -4,6 +4,7 @@
 
 #include "calculation/AnalysisProjectAccess.h"
 #include "common/Quantity.h"
+#include "models/HSEADominantPathData.h"
 #include "models/HSEAOptions.h"
 #include "models/HSEAPowerContribution.h"
 #include "platform/base/Format.h"
@@ -207,6 +208,11 @@ int CHSEADataTableCore::GetDecimalPlaces() const
 int CHSEADataTableCore::GetCellWidth() const
 {
     return m_options ? std::max(m_options->HSS_TableCellWidth, 1) : 10;
+}
+
+bool CHSEADataTableCore::FitsColumnsToCells() const
+{
+    return dynamic_cast<const CHSEADominantPathData*>(m_table) != nullptr;
 }
 
 bool CHSEADataTableCore::CanEdit() const

@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -138,6 +139,26 @@ void CZuTableGrid::FitColumnsToHeadings()
         const QString heading = m_model->headerData(c, Qt::Horizontal).toString();
         const int fit = horizontalHeader()->fontMetrics().horizontalAdvance(heading) + 28;
         setColumnWidth(c, std::clamp(fit, base, std::max(base, widest)));
+    }
+}
+
+void CZuTableGrid::FitColumnsToCells()
+{
+    // As for the headings, a wide or long table is not read: its cells are numbers in any case.
+    constexpr int kMeasuredCols = 64;
+    constexpr int kMeasuredRows = 256;
+    const int cols = m_model->columnCount();
+    const int rows = std::min(m_model->rowCount(), kMeasuredRows);
+    if (cols > kMeasuredCols)
+        return;
+    const QFontMetrics cells = fontMetrics();
+    const QFontMetrics headings = horizontalHeader()->fontMetrics();
+    const int widest = cells.horizontalAdvance(QLatin1Char('0')) * kWidestCellChars;
+    for (int c = 0; c < cols; ++c) {
+        int fit = headings.horizontalAdvance(m_model->headerData(c, Qt::Horizontal).toString()) + 28;
+        for (int r = 0; r < rows; ++r)
+            fit = std::max(fit, cells.horizontalAdvance(m_model->data(m_model->index(r, c)).toString()) + 16);
+        setColumnWidth(c, std::max(columnWidth(c), std::min(fit, widest)));
     }
 }
 

@@ -70,6 +70,11 @@ public:
     bool UndoLastChange(int* index = nullptr);
     // Widths of the selected columns fitted to their longest text (100 twips per character).
     void FitSelectedColumns();
+    // Widens the columns to show their headings and cells whole, up to kWidestCellChars digits
+    // wide: for tables of composed texts (a path of subsystems), which say nothing cut short.
+    // Numbers keep the set width.
+    void FitColumnsToCells();
+    static constexpr int kWidestCellChars = 48;
 
     // What the commands act on; by default the index shown.
     virtual int CopySubset() const;

@@ -36,6 +36,8 @@ void CHSEADataTableView::Fill()
     SetNumberFormat(core.GetDecimalPlaces());
     SetCellWidthTwips(core.GetCellWidth() * 100);
     SetTable(core.GetTableData(), core.GetFrequencyIndex());
+    if (core.FitsColumnsToCells())
+        FitColumnsToCells();
 }
 
 bool CHSEADataTableView::OnPaste()

@@ -4,6 +4,8 @@
 // Management, whose Properties is enabled for the row it selects. Each ends on what the window
 // shows: the roof's measured samples, the averaged roof map. A cut measurement file is refused
 // with the reader's reason below the message.
+#include <QAbstractButton>
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
@@ -46,6 +48,9 @@
 #include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/TALDataDoc.h"
 #include "views/ui/TALDataFrame.h"
+#include "views/ui/TALDataGraphView.h"
+#include "views/ui/TALDataSelectView.h"
+#include "views/ui/TALDataTableView.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -254,4 +259,132 @@ TEST_F(SampleMeasurementRoad, ACutFileIsRefusedWithTheReadersReason)
     const std::string head = FormatString(IDS_FILE_NOT_VALID, CDAQIO::GetDaqFileName(dataSet).c_str()) + "\n";
     EXPECT_EQ(prompts.Last().text.rfind(head, 0), 0u) << prompts.Last().text;
     EXPECT_GT(prompts.Last().text.size(), head.size()) << prompts.Last().text;
+}
+
+namespace {
+// The experiment's averaged map of one of its subsystems, opened as a user opens it: Open on the
+// experiment in the tree, the subsystem picked in the picker. The map window in front.
+CTALDataFrame* OpenExperimentMap(CMainFrame& frame, int daqIndex, CTALVOExp* experiment, const char* subsystem)
+{
+    road::Select(frame, daqIndex, experiment);
+    CScriptedPrompts prompts;
+    CScriptedDialogs dialogs;
+    dialogs.Then([subsystem](CZuDialog& d) {
+        auto* picker = dynamic_cast<CDlgSelectSubsystem*>(&d);
+        const int at = picker ? picker->Combo()->findText(QString::fromUtf8(subsystem)) : -1;
+        if (at < 0)
+            return d.PressCancel();
+        picker->Combo()->setCurrentIndex(at);
+        return d.PressOK();
+    });
+    EXPECT_TRUE(Click(frame, ID_OPEN_SELECTION));
+    EXPECT_EQ(prompts.Count(), 0u) << road::Shown(prompts);
+    QMdiSubWindow* window = frame.MdiArea()->activeSubWindow();
+    return window ? qobject_cast<CTALDataFrame*>(window->widget()) : nullptr;
+}
+
+// The number a table or list shows in a cell.
+double CellNumber(const QAbstractItemModel& model, int row, int col)
+{
+    bool number = false;
+    const double v = model.data(model.index(row, col)).toString().toDouble(&number);
+    EXPECT_TRUE(number) << model.data(model.index(row, col)).toString().toStdString();
+    return v;
+}
+
+int RowOf(const std::vector<double>& axis, double value)
+{
+    for (size_t i = 0; i < axis.size(); ++i)
+        if (std::fabs(axis[i] - value) < 1e-6 * std::max(1.0, value))
+            return static_cast<int>(i);
+    return -1;
+}
+} // namespace
+
+// The experiment's averaged map names the quantity of its subsystem, as the map of a data set
+// does: the roof (a structure) a velocity, the cabin (a cavity) a pressure, in the title, the grid
+// heading, the chart's title and axes, with the values in the dB of that quantity; the cabin's
+// sound is offered flat or A-weighted. The choice of RPM across turns table and chart over RPM.
+TEST_F(SampleMeasurementRoad, TheExperimentsMapIsLabelledByItsQuantityAndTurnsOverRpm)
+{
+    struct Case
+    {
+        const char* subsystem;
+        const char* quantity;
+        const char* unit;
+        double reference; // of the level in dB
+        bool sound;       // offered A-weighted
+        const char* image;
+    };
+    const Case cases[] = {
+        {sample::kExcited, "Velocity", "dB (ref=1m/s)", 1.0, false, "experiment-map-roof-rpm-across"},
+        {sample::kResponse, "Pressure", "dB (ref=2E-5Pa)", 2e-5, true, "experiment-map-cabin-rpm-across"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.subsystem);
+        CTALDataFrame* window = OpenExperimentMap(*frame, daqIndex, experiment, c.subsystem);
+        ASSERT_NE(window, nullptr);
+        CZuRpmFunc* map = window->GetTALDocument()->GetFunction();
+        ASSERT_NE(map, nullptr);
+        ASSERT_EQ(map, experiment->GetAveragedData());
+        const CZuRpmFunc* measured = dataSet->FindRpmFuncByName(c.subsystem);
+        ASSERT_NE(measured, nullptr);
+        auto button = [window](int id) { return qobject_cast<QAbstractButton*>(window->Control(id)); };
+        ASSERT_NE(button(CQMXDataFrame::IDC_NO_WEIGHTING), nullptr);
+        EXPECT_EQ(button(CQMXDataFrame::IDC_NO_WEIGHTING)->isEnabled(), c.sound);
+        if (c.sound)
+            button(CQMXDataFrame::IDC_NO_WEIGHTING)->click();
+        const std::string heading = std::string(c.quantity) + " [" + c.unit + "]";
+
+        EXPECT_EQ(window->windowTitle().toStdString().rfind(std::string(c.subsystem) + " - " + c.quantity, 0), 0u)
+            << window->windowTitle().toStdString();
+        const QAbstractItemModel& grid = *window->GetTableView()->model();
+        EXPECT_EQ(grid.headerData(0, Qt::Horizontal).toString().toStdString(), heading);
+        CTALDataGraphView* chart = window->GetGraphView();
+        EXPECT_EQ(chart->Title().toStdString(), std::string(c.quantity) + " [" + c.subsystem + "]");
+        EXPECT_EQ(chart->yAxis->label().toStdString(), heading);
+        EXPECT_EQ(chart->xAxis->label().toStdString(), "Freq. [Hz]");
+        EXPECT_EQ(window->GetSelectView()->model()->headerData(0, Qt::Horizontal).toString().toStdString(), "RPM");
+
+        // 1000 RPM, the 100 Hz band: the measured value in dB of the quantity (one data set: the
+        // average is its value).
+        const int r = RowOf(map->GetRpmArray(), 1000.0);
+        const int k = RowOf(map->GetFreqArray(), 100.0);
+        ASSERT_GE(r, 0);
+        ASSERT_GE(k, 0);
+        const double value = measured->DataValue(RowOf(measured->GetRpmArray(), 1000.0), k);
+        ASSERT_GT(value, 0.0);
+        const double level = 20.0 * std::log10(value / c.reference);
+        window->GetSelectView()->SelectSubset(r);
+        EXPECT_NEAR(CellNumber(grid, k, 0), level, 0.006);
+
+        // RPM across: the list holds the bands, the table and the chart run over RPM.
+        ASSERT_NE(button(CQMXDataFrame::IDC_AXIS_RPM), nullptr);
+        button(CQMXDataFrame::IDC_AXIS_RPM)->click();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window->GetSelectView()->model()->headerData(0, Qt::Horizontal).toString().toStdString(),
+                  "Freq. [Hz]");
+        EXPECT_EQ(window->GetSelectView()->model()->rowCount(), map->GetFreqCount());
+        EXPECT_EQ(grid.rowCount(), map->GetRpmCount());
+        EXPECT_EQ(grid.headerData(0, Qt::Horizontal).toString().toStdString(), heading);
+        EXPECT_EQ(chart->xAxis->label().toStdString(), "RPM");
+        window->GetSelectView()->SelectSubset(k);
+        EXPECT_EQ(grid.headerData(r, Qt::Vertical).toString().toDouble(), 1000.0);
+        EXPECT_NEAR(CellNumber(grid, r, 0), level, 0.006);
+
+        // Sound A-weighted: at 100 Hz 19.1 dB below the flat level.
+        if (c.sound) {
+            button(CQMXDataFrame::IDC_A_WEIGHTING)->click();
+            const std::string weighted = std::string(c.quantity) + " [" + c.unit + " (A-Weight)]";
+            EXPECT_EQ(grid.headerData(0, Qt::Horizontal).toString().toStdString(), weighted);
+            EXPECT_EQ(chart->yAxis->label().toStdString(), weighted);
+            EXPECT_NEAR(CellNumber(grid, r, 0), level - 19.1, 0.06);
+        }
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
+            sub->resize(900, 560);
+        road::GrabResult(*window, c.image);
+        EXPECT_EQ(road::SwitchLanguageThroughTheMenu(*frame, c.image).join(QLatin1Char('\n')).toStdString(), "");
+
+        // Back to frequency across, as the next window starts.
+        button(CQMXDataFrame::IDC_AXIS_FREQ)->click();
+    }
 }
