@@ -158,6 +158,7 @@ protected:
             pair->ChooseFirst(QString::fromUtf8(first));
             pair->ChooseSecond(QString::fromUtf8(second));
             ASSERT_TRUE(pair->OkButton()->isEnabled()) << first << " / " << second;
+            ASSERT_NO_FATAL_FAILURE(road::GrabResult(*pair, "result-pair-picker"));
             pair->PressOK();
         } else {
             CDlgSelectSubsystem* single = pickers->SinglePicker();
