@@ -2,6 +2,7 @@
 
 #include "acquisition/BlixChDB.h"
 #include "acquisition/DAQIO.h"
+#include "app/InputPowerSets.h"
 #include "app/ModelDataText.h"
 #include "models/ASEAModelData.h"
 #include "planning/ExpPlanIO.h"
@@ -18,6 +19,7 @@
 #include "app/TALVODoc.h"
 #include "app/ModelProject.h"
 #include "app/TALVOProject.h"
+#include "models/HSEAGeneralData.h"
 #include "models/HSEAModelData.h"
 #include "calculation/CalcProjectManager.h"
 #include "platform/elements/MElementList.h"
@@ -281,6 +283,18 @@ bool AddResults(CTALVODoc& doc, std::string* error)
         !project->AddResult(set, project->SearchDominantPath(set, kResponse, 0.0)) ||
         !project->AddResult(set, project->CalcPowerContribution(set, kResponse, 0.0)))
         return Fail(error, "a result of the energy result could not be calculated");
+
+    // One solve of the hybrid model, as Calculation > Input Power Data... makes it on the model
+    // project with the dialog's defaults: New Set, the roof added as its input (1 W in every band),
+    // Solve. A subsystem's energy and the energy ratio of two are taken from such a solve: the
+    // results over RPM have none to offer.
+    CModelProject* model = doc.GetTALVOProject().GetModelProject();
+    CHSEAGeneralData* powers = model ? CInputPowerSets::CreateSet(*model) : nullptr;
+    std::string input = kExcited;
+    if (model)
+        model->GetSubsystemType(input, 1);
+    if (!powers || !powers->AddPowerFunc(input, 0) || !CInputPowerSets::Solve(model, powers))
+        return Fail(error, "the hybrid SEA model could not be solved with an input power into the roof");
     return true;
 }
 

@@ -52,7 +52,8 @@ bool AddHybridModel(CTALVODoc& doc, std::string* error);
 // The results a user makes from the built sample, in a second analysis project of that name over
 // the same RPMs: the input energies and input powers of the excited roof, their energy result and,
 // on it, the floor's vibration level, the cabin's sound pressure level, dominant paths and power
-// contributions. False with the reason.
+// contributions; and on the model project the hybrid model solved with an input-power set of the
+// roof, the result the subsystem energy and energy ratio commands work on. False with the reason.
 inline constexpr const char* kResultsProjectName = "Run-up Results";
 bool AddResults(CTALVODoc& doc, std::string* error);
 // The files beside a saved sample project: the measurement file (.daq) of each data set in the

@@ -177,11 +177,28 @@ CMElement* SubsystemEnergy(CZuData& data, const std::string& subsystem, const st
     return result ? result->FindOrAddSubsystemFunc(subsystem, feedback) : nullptr;
 }
 
+// The pair picker of the energy ratio asks no wave type: a subsystem named as the model project
+// lists it is the one of the wave type the model project gives it, as the result's table names it.
+std::string AsInResult(const CHSEAResultData& result, const std::string& name)
+{
+    if (result.GetSubsystemTable()->GetIndex(name) >= 0)
+        return name;
+    for (const CMElement* e = result.GetParent(); e; e = e->GetParent())
+        if (const auto* project = dynamic_cast<const CBaseProject*>(e)) {
+            CModelProject* model = project->GetOwner() ? project->GetOwner()->GetModelProject() : nullptr;
+            std::string typed = name;
+            if (model)
+                model->GetSubsystemType(typed, 1);
+            return typed;
+        }
+    return name;
+}
+
 CMElement* EnergyRatio(CZuData& data, const std::string& a, const std::string& b, const std::string&,
                        CFeedback* feedback)
 {
     CHSEAResultData* result = HseaResult(data);
-    return result ? result->CreateEnergyRatioFunc(a, b, feedback) : nullptr;
+    return result ? result->CreateEnergyRatioFunc(AsInResult(*result, a), AsInResult(*result, b), feedback) : nullptr;
 }
 
 CMElement* CouplingLossFactor(CZuData& data, const std::string& a, const std::string& b, const std::string&,

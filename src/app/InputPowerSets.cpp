@@ -25,7 +25,11 @@ CHSEAGeneralData* CInputPowerSets::CreateSet(CModelProject& model)
                                                   start, end);
     // The solve takes input powers only from sets of the input-power kind.
     set->SetKind(CHSEAGeneralData::KIND_INPUT_POWER);
-    return model.AddChild(std::move(set));
+    // The set and its result take the subsystem table now, as a project read back from its file
+    // gives it them: otherwise the reopened project differs from the saved.
+    CHSEAGeneralData* added = model.AddChild(std::move(set));
+    model.GiveSubsystemTable(added);
+    return added;
 }
 
 CHSEAResultData* CInputPowerSets::Solve(CModelProject* model, CHSEAGeneralData* set, CFeedback* feedback)
@@ -71,6 +75,7 @@ CHSEAResultData* CInputPowerSets::Solve(CModelProject* model, CHSEAGeneralData* 
     CHSEAResultData* added = model->AddChild(std::move(result));
     if (!added)
         return nullptr;
+    model->GiveSubsystemTable(added, feedback);
     // The solved result takes the place of the one it replaces.
     if (index >= 0)
         model->MoveChild(model->GetChildIndex(added), index);

@@ -3,6 +3,7 @@
 #include "platform/ui/UiTextTranslator.h"
 
 #include "app/ModelProject.h"
+#include "models/HSEAResultData.h"
 #include "platform/elements/ZuData.h"
 #include "platform/modeldb/3DModelDoc.h"
 #include "platform/win/MessageTarget.h"
@@ -22,8 +23,6 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int kHSEAResult = 51;
-
 QGroupBox* MakeWaveBox(QWidget* parent, QButtonGroup*& group, const char* frameId, const char* id0, const char* id1)
 {
     auto* box = new QGroupBox(QObject::tr("Wave type"), parent);
@@ -140,11 +139,11 @@ bool CDlgSelectSubsystemPair::OnInitDialog()
 
 bool CDlgSelectSubsystemPair::IsConnected(const std::string& a, const std::string& b) const
 {
-    CZuData* shell = nullptr;
-    if (m_pElement && m_pElement->GetType() == kHSEAResult)
-        shell = dynamic_cast<CZuData*>(m_pElement);
-    if (!shell && m_pModelProject)
-        shell = m_pModelProject->GetModelShell(0);
+    // A result of the hybrid model keeps no couplings of its own: the model it was solved with
+    // tells which subsystems are coupled.
+    if (const auto* result = dynamic_cast<const CHSEAResultData*>(m_pElement))
+        return result->IsModelConnected(a, b, -1) != 0;
+    CZuData* shell = m_pModelProject ? m_pModelProject->GetModelShell(0) : nullptr;
     return shell && shell->IsConnected(a, b);
 }
 

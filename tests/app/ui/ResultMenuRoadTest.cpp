@@ -2,10 +2,12 @@
 // the selected project's result sets and calculates on the one chosen, and the new result opens
 // in its window with the values of the element, its unit and a chart; the windows of the paths and
 // contributions give the table the room; and the averaged energy an automation client asks for
-// over the session bus is the input energy the window shows.
+// over the session bus is the input energy the window shows. On the model project every result
+// sub-menu, and the context menu of the hybrid model's own solve, make a function of that solve.
 #include <QAbstractItemModel>
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QMdiArea>
@@ -27,11 +29,14 @@
 #include "SampleProject.h"
 #include "app/AnalysisProject.h"
 #include "app/CalcCommands.h"
+#include "app/ModelProject.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOProject.h"
 #include "app/automation/AutomationService.h"
 #include "app/ui/MainFrameAutomationHost.h"
+#include "app/ui/TreePickers.h"
 #include "calculation/InputEnergyFolder.h"
+#include "models/HSEAResultData.h"
 #include "platform/elements/ElementType.h"
 #include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuRpmSelFunc.h"
@@ -44,6 +49,7 @@
 #include "support/RoadSteps.h"
 #include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/HSEADataGraphView.h"
+#include "views/ui/DlgSelectSubsystemPair.h"
 #include "views/ui/HSEADataTableFrame.h"
 #include "views/ui/TALDataSelectView.h"
 
@@ -122,6 +128,65 @@ protected:
             }
         }
         return {};
+    }
+
+    // The tree's context menu over the selected element, as the right button opens it.
+    QMenu* RightClickSelection()
+    {
+        CMTreeCtrlEx* tree = frame->TreeWindow()->GetActiveTree();
+        const QPoint point = tree->visualRect(tree->currentIndex()).center();
+        QContextMenuEvent click(QContextMenuEvent::Mouse, point, tree->viewport()->mapToGlobal(point));
+        const QList<QMenu*> before = frame->findChildren<QMenu*>(QStringLiteral("ResultContextMenu"));
+        QCoreApplication::sendEvent(tree->viewport(), &click);
+        QCoreApplication::processEvents();
+        for (QMenu* menu : frame->findChildren<QMenu*>(QStringLiteral("ResultContextMenu")))
+            if (!before.contains(menu) && menu->isVisible())
+                return menu;
+        return nullptr;
+    }
+
+    // The project window's picker, open for a command: the subsystem (or the two) chosen, OK.
+    void Pick(const char* first, const char* second)
+    {
+        QCoreApplication::processEvents();
+        CTreePickers* pickers = frame->TreeWindow()->Pickers();
+        ASSERT_NE(pickers, nullptr);
+        if (second) {
+            CDlgSelectSubsystemPair* pair = pickers->PairPicker();
+            ASSERT_NE(pair, nullptr);
+            ASSERT_TRUE(pair->isVisible());
+            pair->ChooseFirst(QString::fromUtf8(first));
+            pair->ChooseSecond(QString::fromUtf8(second));
+            ASSERT_TRUE(pair->OkButton()->isEnabled()) << first << " / " << second;
+            ASSERT_NO_FATAL_FAILURE(road::GrabResult(*pair, "result-pair-picker"));
+            pair->PressOK();
+        } else {
+            CDlgSelectSubsystem* single = pickers->SinglePicker();
+            ASSERT_NE(single, nullptr);
+            ASSERT_TRUE(single->isVisible());
+            const int at = single->Combo()->findText(QString::fromUtf8(first));
+            ASSERT_GE(at, 0) << first;
+            single->Combo()->setCurrentIndex(at);
+            single->PressOK();
+        }
+        QCoreApplication::processEvents();
+    }
+
+    // The numbers in the window's grids, the row and column headings left out.
+    static std::vector<double> Numbers(QWidget* window)
+    {
+        std::vector<double> numbers;
+        for (QAbstractItemView* view : window->findChildren<QAbstractItemView*>()) {
+            const QAbstractItemModel* model = view->model();
+            for (int r = 0; model && r < model->rowCount(); ++r)
+                for (int c = 0; c < model->columnCount(); ++c) {
+                    bool ok = false;
+                    const double v = model->data(model->index(r, c)).toString().toDouble(&ok);
+                    if (ok)
+                        numbers.push_back(v);
+                }
+        }
+        return numbers;
     }
 
     QTemporaryDir dir;
@@ -322,4 +387,103 @@ TEST_F(ResultRoad, TheAveragedEnergyOverTheBusIsTheInputEnergyShownInTheWindow)
     ASSERT_FALSE(shown.isEmpty());
     EXPECT_NEAR(shown.toDouble(), 10.0 * std::log10(energy), 0.006) << shown.toStdString();
     ASSERT_NO_FATAL_FAILURE(road::GrabResult(*window, "result-input-energy"));
+}
+
+// The sample's own solve of the hybrid model, on the model project: on that project's tab every
+// result sub-menu of the Calculation menu lists it, the result's context menu offers the same
+// commands, and each, through its picker, makes a function of the result that opens in a window
+// with its values.
+TEST_F(ResultRoad, EveryResultSubMenuAndTheContextMenuMakeAFunctionOfTheSampleThatOpensWithValues)
+{
+    CTALVOProject& container = frame->GetDocument()->GetTALVOProject();
+    CModelProject* model = container.GetModelProject();
+    ASSERT_NE(model, nullptr);
+    CHSEAResultData* solved = nullptr;
+    for (int i = 0; i < model->GetChildCount() && !solved; ++i)
+        solved = dynamic_cast<CHSEAResultData*>(model->GetChild(i));
+    ASSERT_NE(solved, nullptr) << "the sample keeps a solve of its hybrid model";
+    const int modelIndex = container.GetProjectIndex(model);
+    const QString name = QString::fromStdString(solved->GetName());
+
+    struct Row
+    {
+        int id;
+        const char* title;
+        const char* first;
+        const char* second; // the pair pickers' second subsystem
+        int type;
+    };
+    const Row rows[] = {
+        {Calc::ID_CALC_VIBRATION_LEVEL, "&Vibration Level", sample::kExcited, nullptr, ElementType::VibrationLevel},
+        {Calc::ID_CALC_SPL, "Sound &Pressure Level", sample::kResponse, nullptr, ElementType::Spl},
+        {Calc::ID_SEARCH_DOMINANT_PATH, "&Dominant Paths", sample::kResponse, nullptr, ElementType::DominantPath},
+        {Calc::ID_CALC_POWER_CONTRIBUTION, "Power &Contributions", sample::kResponse, nullptr,
+         ElementType::PowerContribution},
+        {Calc::ID_CALC_SUBSYSTEM_ENERGY, "Subsystem &Energy", sample::kExcited, nullptr, ElementType::Energy},
+        {Calc::ID_CALC_ENERGY_RATIO, "Energy &Ratio", sample::kExcited, sample::kResponse, ElementType::EnergyRatio},
+    };
+    for (const bool context : {false, true}) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(row.title) + (context ? " from the context menu" : " from the menu"));
+            frame->MdiArea()->closeAllSubWindows();
+            QCoreApplication::processEvents();
+            if (!context) {
+                road::Select(*frame, modelIndex, model);
+                QMenu* popup = frame->ResultPopup(row.id);
+                ASSERT_NE(popup, nullptr);
+                EXPECT_EQ(popup->title(), QString::fromUtf8(row.title));
+                ASSERT_EQ(OpenSubMenu(popup), QStringList{name});
+                QAction* item = popup->actions()[0];
+                ASSERT_TRUE(item->isEnabled());
+                popup->hide();
+                item->trigger();
+            } else {
+                road::Select(*frame, modelIndex, solved);
+                QMenu* menu = RightClickSelection();
+                ASSERT_NE(menu, nullptr);
+                QAction* item = frame->Action(row.id);
+                ASSERT_TRUE(menu->actions().contains(item));
+                ASSERT_TRUE(item->isEnabled());
+                menu->close();
+                item->trigger();
+            }
+            CScriptedPrompts prompts;
+            ASSERT_NO_FATAL_FAILURE(Pick(row.first, row.second));
+            EXPECT_EQ(prompts.Count(), 0u) << road::Shown(prompts);
+            CMElement* made = nullptr;
+            for (int i = 0; i < solved->GetChildCount(); ++i)
+                if (solved->GetChild(i)->GetType() == row.type)
+                    made = solved->GetChild(i);
+            ASSERT_NE(made, nullptr);
+            QMdiSubWindow* window = frame->MdiArea()->activeSubWindow();
+            ASSERT_NE(window, nullptr);
+            window->resize(760, 520);
+            QCoreApplication::processEvents();
+            const std::vector<double> numbers = Numbers(window->widget());
+            int shown = 0;
+            for (double v : numbers)
+                shown += std::isfinite(v) && v != 0.0;
+            EXPECT_GT(shown, 1) << made->GetName() << ": " << numbers.size() << " numbers";
+            // A function over the bands shows its value at the first band; the energy and the
+            // ratio are those of the subsystems picked, as the solve has them.
+            if (auto* f = dynamic_cast<CZuFunc*>(made)) {
+                const QString band = QString::fromStdString(CGfxUtil::GetManipulatedFrequencyString(f->DataIndex(0)));
+                EXPECT_NEAR(Cell(window->widget(), band, 0).toDouble(), f->DataValue(0), 0.006) << made->GetName();
+                const double roof = solved->GetSubsystemValue("Roof-F", 0, 0);
+                const double cabin = solved->GetSubsystemValue("Front Cabin-R-", 0, 0);
+                ASSERT_GT(roof, 0.0);
+                ASSERT_GT(cabin, 0.0);
+                if (row.type == ElementType::Energy) {
+                    EXPECT_DOUBLE_EQ(f->DataValue(0), roof);
+                }
+                if (row.type == ElementType::EnergyRatio) {
+                    EXPECT_DOUBLE_EQ(f->DataValue(0), roof / cabin);
+                }
+            }
+            if (!context) {
+                const std::string shot = std::string("result-menu-") + std::to_string(row.id);
+                ASSERT_NO_FATAL_FAILURE(road::GrabResult(*window, shot.c_str()));
+            }
+        }
+    }
 }
