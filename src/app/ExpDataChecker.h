@@ -29,8 +29,8 @@ public:
 
     // The check's progress: the whole range over the project's children, a part per experiment
     // over its data sets (its text the experiment's subsystem), cancel asked between experiments; a
-    // database the sibling cannot open is reported to it as an error. Silent until set.
-    void SetFeedback(CFeedback* progress) { m_progress = progress; }
+    // database the sibling cannot open is reported to it as an error. Silent until set; null is silent.
+    void SetFeedback(CFeedback* progress) { m_progress = progress ? progress : SilentFeedback(); }
 
     // Checks every measured data set of the project. 1 when every table was filled; 0 when PLOVA
     // could not be started (already shown), the user cancelled, or database limits could not be

@@ -29,8 +29,8 @@ public:
 
     CExpProject* GetExpProject() const { return m_project; }
     CCalcProject* GetCalcProject(int i) const;
-    // The progress of the calculation and its warnings; silent until set.
-    void SetFeedback(CFeedback* progress) { m_progress = progress; }
+    // The progress of the calculation and its warnings; silent until set, and null is silent.
+    void SetFeedback(CFeedback* progress) { m_progress = progress ? progress : SilentFeedback(); }
 
     // Builds one calculation project per RPM and runs the steps: the excitation of that name only
     // (empty: all), the RPMs of options (null: the acquisition's range, or the constant RPM of

@@ -61,8 +61,8 @@ public:
     void SetOrderFactor(float factor) { m_orderFactor = factor; }
     void SetBandSet(COctaveManagerEx* bands) { m_bands = bands; }
     void SetRevise(int revise) { m_revise = revise; }
-    // The progress and the messages of the calculation; silent until set.
-    void SetFeedback(CFeedback* progress) { m_progress = progress; }
+    // The progress and the messages of the calculation; silent until set, and null is silent.
+    void SetFeedback(CFeedback* progress) { m_progress = progress ? progress : SilentFeedback(); }
 
     // 1 on success (the powers are in the folder), 0 on failure. A failure that the user must
     // hear of (an input the model does not know, inputs whose RPM rows do not match) is shown;

@@ -11,7 +11,7 @@
 // Use: construct; SetProject; SetModelData; SetInputs; SetMode (0 by RPM, 1 by order); optionally
 // SetFeedback, SetRpmIndex, SetBandIndex, SetOrderIndex, SetRecompute; Run; TakeResult.
 // Each pass begins the feedback's range anew (the unit solves, the RPMs of each order) with its
-// text; without a feedback it shows on the main window's status bar.
+// text; without a feedback it runs silent.
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,8 +46,8 @@ public:
     void SetProject(ISolverProject* project) { m_project = project; }
     void SetModelData(CHSEAModelData* model);
     void SetMode(int mode) { m_mode = mode; }
-    // The feedback of the run (not owned); silent until set.
-    void SetFeedback(CFeedback* progress) { m_progress = progress; }
+    // The feedback of the run (not owned); silent until set, and null is silent.
+    void SetFeedback(CFeedback* progress) { m_progress = progress ? progress : SilentFeedback(); }
     // Only this RPM of the project's list (by RPM) or of every order; -1 all.
     void SetRpmIndex(int index) { m_rpmIndex = index; }
     // Only this RPM, which need not be one of the project's list (the input functions must have a

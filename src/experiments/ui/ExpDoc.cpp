@@ -581,7 +581,12 @@ int CExpDoc::OnComplete()
     // tracking is on) and their channel levels into the project, as a recalculation leaves them.
     if (m_storeOk) {
         BuildCalcData();
-        DoFileSave();
+        // Saved, the data sets hold a measurement: they take part in what is averaged from now
+        // on (an automation client, a recalculation), not only once the window is closed.
+        if (DoFileSave())
+            for (CMElement* experiment : m_project->GetExperimentList())
+                if (IDAQDataSet* set = AsDAQDataSet(experiment))
+                    set->SetUseFlag(1);
     }
     return 1;
 }
