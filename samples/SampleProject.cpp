@@ -10,6 +10,7 @@
 #include "planning/QMXSensorMapList.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "spectral/ZuRpmResultData.h"
+#include "uff/MkExtDaqProject.h"
 #include "uff/UFNodeMap.h"
 #include "experiments/DAQConfig.h"
 #include "app/AnalysisProject.h"
@@ -444,9 +445,16 @@ bool WriteUniversalFile(CTALVOProject& container, const std::filesystem::path& f
                 if (!data || data->GetLineCount() <= 0 || !data->IsFFTDone())
                     return Fail(error, Format("no spectrum of %s at %d RPM for the universal file", name.c_str(),
                                               project->GetRpm()));
+                // The import scales each band by the root of its band value (0.3321125 unless the
+                // user types another): the lines are written over that root, so that the import as
+                // its dialog opens gives the measurement's own levels.
                 const auto lines = static_cast<size_t>(data->GetLineCount());
-                const std::vector<float> re(data->GetReal().begin(), data->GetReal().begin() + lines);
-                const std::vector<float> im(data->GetImag().begin(), data->GetImag().begin() + lines);
+                const double over = 1.0 / std::sqrt(CMkExtDaqProject::kDefaultCoefficient);
+                std::vector<float> re(lines), im(lines);
+                for (size_t k = 0; k < lines; ++k) {
+                    re[k] = static_cast<float>(data->GetReal()[k] * over);
+                    im[k] = static_cast<float>(data->GetImag()[k] * over);
+                }
                 if (name == kExcited)
                     text += Dataset58(kExcited, c + 1, 12, "Acceleration", "m/s2", project->GetRpm(),
                                       data->GetLineSpacing(), re, im);
