@@ -11,6 +11,7 @@
 #include "planning/QMXSensorMapList.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "spectral/ZuRpmResultData.h"
+#include "uff/MkExtDaqProject.h"
 #include "uff/UFNodeMap.h"
 #include "experiments/DAQConfig.h"
 #include "app/AnalysisProject.h"
@@ -21,7 +22,12 @@
 #include "app/TALVOProject.h"
 #include "models/HSEAGeneralData.h"
 #include "models/HSEAModelData.h"
+#include "calculation/CalcData.h"
+#include "calculation/CalcDataSet.h"
+#include "calculation/CalcExcit.h"
+#include "calculation/CalcProject.h"
 #include "calculation/CalcProjectManager.h"
+#include "experiments/Excitation.h"
 #include "platform/elements/MElementList.h"
 #include "experiments/ExpData.h"
 #include "experiments/ExpDataSet.h"
@@ -33,13 +39,17 @@
 #include "experiments/SensorProject.h"
 #include "platform/base/Format.h"
 #include "platform/elements/MElement.h"
+#include "platform/modeldb/ModelData.h"
+#include "platform/modeldb/ModelSubsystem.h"
 #include "spectral/RPMOptions.h"
 #include "spectral/ZuRpmDpFunc.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/ZuRpmMultiVecFunc.h"
 #include "spectral/ZuRpmPcFunc.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <numbers>
@@ -74,7 +84,7 @@ CDaqProject* NoDaq(std::string* error, const std::string& why)
 
 // The description of the run-up as the acquisition files it: the excited structure with both
 // accelerometers on channels 0 and 1, the responding cavity with its microphone on channel 2.
-CExpInfo MakeDescription()
+CExpInfo MakeDescription(const CModelData* model)
 {
     CExpInfo info;
     info.SetName(0, kExcited);
@@ -97,10 +107,12 @@ CExpInfo MakeDescription()
     mic.channel = 2;
     response.SetMember(mic);
     info.SetSensorGroup(1, response);
-    // The local points measured on each side: both accelerometers of the excited structure, the
-    // one microphone of the cavity.
-    info.SetValue(0, 2.0);
-    info.SetValue(1, 1.0);
+    // Beside its sensor group each side carries its subsystem's mass or volume, the model's own.
+    for (int side = 0; side < 2; ++side) {
+        const CModelSubsystem* subsystem = model ? model->GetSubsystem(info.GetName(side), 0, 1) : nullptr;
+        if (subsystem)
+            info.SetValue(side, subsystem->IsAcoustic() ? subsystem->GetVolume() : subsystem->GetMass());
+    }
     info.SetLabel("Run-up");
     info.SetNote(Format("%g to %g RPM", kRpmStart, kRpmStart + kRpmRate * kSeconds));
     return info;
@@ -155,19 +167,79 @@ float PulseSample(int i)
     return revolutions - std::floor(revolutions) < kPulseDuty ? static_cast<float>(kPulseHigh) : 0.0f;
 }
 
+namespace {
+// The roof's broadband vibration: one sine every 2 Hz (a little off the lines of the spectra) from
+// 80 Hz to 2 kHz, of the same acceleration amplitude at each, with fixed random phases, on both
+// accelerometers alike; its envelope rises with the engine speed. Kept per sample, as velocity and
+// acceleration, so that both are exact and every reader of the samples sees the same values.
+struct Broadband
+{
+    std::vector<double> velocity;
+    std::vector<double> acceleration;
+};
+
+constexpr double kBroadbandAcceleration = 0.12; // m/s² of each sine at kRpmStart
+
+const Broadband& RoofBroadband()
+{
+    static const Broadband made = [] {
+        Broadband b;
+        const int n = SampleCount();
+        b.velocity.assign(static_cast<size_t>(n), 0.0);
+        b.acceleration.assign(static_cast<size_t>(n), 0.0);
+        uint32_t seed = 12345u;
+        auto random = [&seed] {
+            seed = seed * 1664525u + 1013904223u;
+            return (seed >> 8) / double(1u << 24);
+        };
+        for (double f = 80.0; f < 2040.0; f += 2.0) {
+            const double w = 2.0 * std::numbers::pi * (f + 0.37 * random());
+            const double phase = 2.0 * std::numbers::pi * random();
+            const double amplitude = kBroadbandAcceleration / w; // velocity amplitude
+            for (int i = 0; i < n; ++i) {
+                const double t = i / double(kSamplingFrequency);
+                const auto at = static_cast<size_t>(i);
+                b.velocity[at] += amplitude * std::sin(w * t + phase);
+                b.acceleration[at] += amplitude * w * std::cos(w * t + phase);
+            }
+        }
+        // The envelope e(t) = rpm / kRpmStart: v = e s, a = e' s + e s'.
+        for (int i = 0; i < n; ++i) {
+            const double t = i / double(kSamplingFrequency);
+            const double e = (kRpmStart + kRpmRate * t) / kRpmStart;
+            const auto at = static_cast<size_t>(i);
+            b.acceleration[at] = e * b.acceleration[at] + kRpmRate / kRpmStart * b.velocity[at];
+            b.velocity[at] *= e;
+        }
+        return b;
+    }();
+    return made;
+}
+} // namespace
+
 float OrderSample(int c, int i)
 {
     const double phase = 2.0 * std::numbers::pi * RevolutionsAt(i / double(kSamplingFrequency));
     const auto k = static_cast<size_t>(c);
-    return static_cast<float>(kAmplitudes[k] * std::sin(kOrders[k] * phase));
+    return static_cast<float>(kAmplitudes[k] * std::sin(kOrders[k] * phase) +
+                              RoofBroadband().acceleration[static_cast<size_t>(i)]);
+}
+
+double RoofVelocity(int c, int i)
+{
+    // The order's tone integrated over the slowly rising engine speed: -A cos(k phi) / (k Omega).
+    const double t = i / double(kSamplingFrequency);
+    const double phase = 2.0 * std::numbers::pi * RevolutionsAt(t);
+    const double omega = 2.0 * std::numbers::pi * (kRpmStart + kRpmRate * t) / 60.0;
+    const auto k = static_cast<size_t>(c);
+    return -kAmplitudes[k] * std::cos(kOrders[k] * phase) / (kOrders[k] * omega) +
+           RoofBroadband().velocity[static_cast<size_t>(i)];
 }
 
 float MicSample(int i)
 {
-    // The cabin hears both orders a little behind the roof.
-    const double phase = 2.0 * std::numbers::pi * RevolutionsAt(i / double(kSamplingFrequency));
-    return static_cast<float>(kMicAmplitudes[0] * std::sin(kOrders[0] * phase - 0.6) +
-                              kMicAmplitudes[1] * std::sin(kOrders[1] * phase - 1.1));
+    // The cabin's pressure answers the roof's mean velocity.
+    return static_cast<float>(kCabinPressurePerRoofVelocity * 0.5 * (RoofVelocity(0, i) + RoofVelocity(1, i)));
 }
 
 bool AddHybridModel(CTALVODoc& doc, std::string* error)
@@ -236,7 +308,7 @@ CDaqProject* AddMeasuredRunUp(CTALVODoc& doc, std::string* error)
     daq->GetDAQConfig()->SetRpmLow(static_cast<int>(kRpmStart));
     daq->GetDAQConfig()->SetRpmHigh(static_cast<int>(kRpmStart + kRpmRate * kSeconds));
 
-    CExpInfo description = MakeDescription();
+    CExpInfo description = MakeDescription(container.GetModelData());
     std::vector<CDAQExperiment*> sets;
     if (!daq->AddMeasuredData({&description}, sets) || sets.size() != 1)
         return NoDaq(error, Format("the model has no pair %s / %s to file the run-up under", kExcited, kResponse));
@@ -300,9 +372,9 @@ bool AddResults(CTALVODoc& doc, std::string* error)
 
 namespace {
 // One dataset 58 in the columns the format fixes: a complex spectrum (function type 12) of one
-// node at one RPM, with the given ordinate axis (12 acceleration, 15 pressure).
+// node at one RPM, lines from 0 Hz, with the given ordinate axis (12 acceleration, 15 pressure).
 std::string Dataset58(const std::string& entity, int node, int axisType, const char* label, const char* units,
-                      double rpm, double df, const std::vector<double>& magnitudes)
+                      double rpm, double df, const std::vector<float>& re, const std::vector<float>& im)
 {
     std::string t;
     auto line = [&t](const std::string& l) { t += l + "\n"; };
@@ -314,15 +386,16 @@ std::string Dataset58(const std::string& entity, int node, int axisType, const c
     line("NONE");
     line("NONE");
     line(Format("%5d%10d%5d%10d %-10s%10d%4d %-10s%10d%4d", 12, 1, 0, 0, "NONE", node, 3, "NONE", 0, 0));
-    line(Format("%10d%10d%10d%13.5E%13.5E%13.5E", 5, static_cast<int>(magnitudes.size()), 1, 0.0, df, rpm));
+    const size_t lines = std::min(re.size(), im.size());
+    line(Format("%10d%10d%10d%13.5E%13.5E%13.5E", 5, static_cast<int>(lines), 1, 0.0, df, rpm));
     const char* names[4][2] = {{"Frequency", "Hz"}, {label, units}, {"NONE", "NONE"}, {"NONE", "NONE"}};
     const int types[4] = {18, axisType, 0, 0};
     for (int i = 0; i < 4; ++i)
         line(Format("%10d%5d%5d%5d %-20s %-20s", types[i], 0, 0, 0, names[i][0], names[i][1]));
     std::string data;
     int count = 0;
-    for (double m : magnitudes)
-        for (double v : {m, 0.0}) {
+    for (size_t k = 0; k < lines; ++k)
+        for (float v : {re[k], im[k]}) {
             data += Format("%13.5E", v);
             if (++count % 6 == 0) {
                 line(data);
@@ -333,18 +406,6 @@ std::string Dataset58(const std::string& entity, int node, int axisType, const c
         line(data);
     line("    -1");
     return t;
-}
-
-// The spectrum of a channel at one RPM: each order's amplitude at the line nearest its frequency.
-std::vector<double> OrderSpectrum(const double amplitudes[2], double rpm, double df, int lines)
-{
-    std::vector<double> values(static_cast<size_t>(lines), 1e-5);
-    for (int k = 0; k < 2; ++k) {
-        const int at = static_cast<int>(std::lround(kOrders[k] * rpm / 60.0 / df));
-        if (at > 0 && at < lines)
-            values[static_cast<size_t>(at)] += amplitudes[k];
-    }
-    return values;
 }
 
 bool WriteText(const std::filesystem::path& path, const std::string& text, std::string* error)
@@ -360,6 +421,77 @@ bool WriteText(const std::filesystem::path& path, const std::string& text, std::
     std::error_code ec;
     std::filesystem::rename(temp, path, ec);
     return ec ? Fail(error, "could not write " + path.string() + ": " + ec.message()) : true;
+}
+// The run-up's line spectra as the measurement's own calculation makes them at each RPM of the
+// analysis (the same blocks, window and scaling, before the accelerations become velocities), so
+// that an import of the file gives the sample's maps; beside it the node table.
+bool WriteUniversalFile(CTALVOProject& container, const std::filesystem::path& folder,
+                        const std::function<void(const std::string&)>& note, std::string* error)
+{
+    CDaqProject* daq = container.GetDaqProject(0);
+    CMElementList sets;
+    if (daq)
+        daq->Find(RUNTIME_CLASS(CDAQExperiment), sets, -1);
+    CExpProject* tree = nullptr;
+    for (CMElement* e : sets)
+        if (!tree)
+            tree = DynamicDowncast<CExpProject>(e->FindOneChild(RUNTIME_CLASS(CExpProject)));
+    if (!tree)
+        return Fail(error, "the sample has no measured run-up for its universal file");
+    CRPMOptions rpm;
+    rpm.SetRange(static_cast<float>(kRpmStart), static_cast<float>(kAnalysisRpmMax), 50.0f);
+    CCalcProjectManager manager(tree);
+    if (manager.CalculateAll("", &rpm, 0) <= 0)
+        return Fail(error, "the spectra of the run-up could not be calculated for the universal file");
+    std::string text;
+    for (int r = 0; r < manager.GetChildCount(); ++r) {
+        CCalcProject* project = manager.GetCalcProject(r);
+        // The plain transforms again: the calculation left the accelerations integrated.
+        project->ComputeFFT();
+        for (int x = 0; x < project->GetChildCount(); ++x) {
+            CCalcExcit* excitation = project->GetExcit(x);
+            const std::string name = excitation && excitation->GetSource() ? excitation->GetSource()->GetName() : "";
+            if (name != kExcited && name != kResponse)
+                continue;
+            CCalcDataSet* set = excitation->GetDataSet(0);
+            for (int c = 0; set && c < set->GetChildCount(); ++c) {
+                const CCalcData* data = set->GetData(c);
+                if (!data || data->GetLineCount() <= 0 || !data->IsFFTDone())
+                    return Fail(error, Format("no spectrum of %s at %d RPM for the universal file", name.c_str(),
+                                              project->GetRpm()));
+                // The import scales each band by the root of its band value (0.3321125 unless the
+                // user types another): the lines are written over that root, so that the import as
+                // its dialog opens gives the measurement's own levels.
+                const auto lines = static_cast<size_t>(data->GetLineCount());
+                const double over = 1.0 / std::sqrt(CMkExtDaqProject::kDefaultCoefficient);
+                std::vector<float> re(lines), im(lines);
+                for (size_t k = 0; k < lines; ++k) {
+                    re[k] = static_cast<float>(data->GetReal()[k] * over);
+                    im[k] = static_cast<float>(data->GetImag()[k] * over);
+                }
+                if (name == kExcited)
+                    text += Dataset58(kExcited, c + 1, 12, "Acceleration", "m/s2", project->GetRpm(),
+                                      data->GetLineSpacing(), re, im);
+                else
+                    text += Dataset58(kResponse, 3, 15, "Pressure", "Pa", project->GetRpm(), data->GetLineSpacing(), re,
+                                      im);
+            }
+        }
+    }
+    const std::filesystem::path path = folder / kUniversalFile;
+    if (!WriteText(path, text, error))
+        return false;
+    note(path.string());
+    CUFNodeMap nodes;
+    nodes.SetAt(CUFNode(1, kExcited, 0));
+    nodes.SetAt(CUFNode(2, kExcited, 1));
+    nodes.SetAt(CUFNode(3, kResponse, 0));
+    // The table's header names the file by its name alone: the sample folder moves with its user.
+    const std::filesystem::path table = folder / CUFNodeMap::kTableFileName;
+    if (!WriteText(table, Format("#@Sample run-up\n# %s\n#\n", CUFNodeMap::kTableFileName) + nodes.WriteText(), error))
+        return false;
+    note(table.string());
+    return true;
 }
 } // namespace
 
@@ -398,35 +530,8 @@ bool WriteCompanions(CTALVODoc& doc, const std::filesystem::path& folder, std::v
     // The run-up's spectra as a universal file: the roof's accelerometers on nodes 1 and 2, the
     // cabin microphone on node 3, one spectrum per 50 RPM; the node table beside it says which
     // node is which local point.
-    {
-        constexpr double df = 2.0;
-        constexpr int lines = 512;
-        std::string text;
-        for (double rpm = kRpmStart; rpm <= kAnalysisRpmMax + 0.5; rpm += 50.0) {
-            for (int c = 0; c < 2; ++c) {
-                const double amplitudes[2] = {c == 0 ? kAmplitudes[0] : 0.0, c == 1 ? kAmplitudes[1] : 0.0};
-                text += Dataset58(kExcited, c + 1, 12, "Acceleration", "m/s2", rpm, df,
-                                  OrderSpectrum(amplitudes, rpm, df, lines));
-            }
-            text +=
-                Dataset58(kResponse, 3, 15, "Pressure", "Pa", rpm, df, OrderSpectrum(kMicAmplitudes, rpm, df, lines));
-        }
-        const std::filesystem::path path = folder / kUniversalFile;
-        if (!WriteText(path, text, error))
-            return false;
-        note(path.string());
-        CUFNodeMap nodes;
-        nodes.SetAt(CUFNode(1, kExcited, 0));
-        nodes.SetAt(CUFNode(2, kExcited, 1));
-        nodes.SetAt(CUFNode(3, kResponse, 0));
-        const std::filesystem::path table = folder / CUFNodeMap::kTableFileName;
-        try {
-            nodes.WriteTextFile(table.string(), "Sample run-up");
-        } catch (...) {
-            return Fail(error, "could not write " + table.string());
-        }
-        note(table.string());
-    }
+    if (!WriteUniversalFile(container, folder, note, error))
+        return false;
 
     // The channel assignment of the simulated units: both accelerometers of the roof on the first
     // unit, the cabin microphone on the second.

@@ -13,7 +13,8 @@ class CTALVODoc;
 namespace sample {
 // The measured run-up: sampled at kSamplingFrequency for kSeconds, from kRpmStart rising by
 // kRpmRate per second; a pulse channel (one pulse per revolution) and one accelerometer channel per
-// order component (kOrders, amplitudes kAmplitudes).
+// order component (kOrders, amplitudes kAmplitudes in m/s²), both over the roof's broadband
+// vibration, which grows with the engine speed.
 inline constexpr float kSamplingFrequency = 4096.0f;
 inline constexpr double kSeconds = 3.0;
 inline constexpr double kRpmStart = 1000.0;
@@ -24,9 +25,14 @@ inline constexpr double kAnalysisRpmMax = 3750.0;
 inline constexpr double kOrders[2] = {2.0, 4.0};
 inline constexpr double kAmplitudes[2] = {3.0, 0.5};
 inline constexpr const char* kSensorIds[2] = {"ACC-1", "ACC-2"};
-// The cabin microphone beside the driver's ear: the same orders, as sound pressure in Pa.
+// The cabin microphone beside the driver's ear. The cabin is the sample model's response to the
+// measured roof: in every band the model gives the cabin (Front Cabin-R-) E2 = R * E1 of the roof
+// (Roof-F), R = 1.90689 from the couplings of roof, floor and cabin in sample-model.dat; with
+// E1 = M v² (M = 14.8 kg) and E2 = p² V / (rho c²) (V = 0.97 m³, rho c² = 1.21 * 343²) the
+// pressure is p = sqrt(R M rho c² / V) * v, kCabinPressurePerRoofVelocity times the roof's
+// velocity (the mean of its two accelerometers, as the roof's map averages them).
 inline constexpr const char* kMicrophoneId = "MIC-1";
-inline constexpr double kMicAmplitudes[2] = {0.2, 0.05};
+inline constexpr double kCabinPressurePerRoofVelocity = 2035.14; // Pa per m/s
 // The measured pair of model subsystems: the excited structure and the responding cavity.
 inline constexpr const char* kExcited = "Roof";
 inline constexpr const char* kResponse = "Front Cabin-R";
@@ -34,10 +40,13 @@ inline constexpr const char* kResponse = "Front Cabin-R";
 inline constexpr const char* kMeasurementName = "Measurement";
 
 int SampleCount();
-// Sample i of the pulse channel, of order channel c (0 or 1) and of the cabin microphone.
+// Sample i of the pulse channel, of accelerometer c (0 or 1, m/s²) and of the cabin microphone
+// (Pa).
 float PulseSample(int i);
 float OrderSample(int c, int i);
 float MicSample(int i);
+// The velocity (m/s) of accelerometer c at sample i, whose derivative OrderSample is.
+double RoofVelocity(int c, int i);
 
 // Makes the project in doc and saves it to projectFile (the document's road: a new project is
 // written at once, the rest is added and the document saved again). False with the reason in

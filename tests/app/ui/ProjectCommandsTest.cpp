@@ -19,6 +19,8 @@
 #include "platform/ui/ProjectTreeModel.h"
 #include "app/ui/DockTreeWnd.h"
 #include "models/HSEAOptions.h"
+#include "platform/modeldb/ModelData.h"
+#include "platform/modeldb/ModelSubsystem.h"
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/MElement.h"
 #include "platform/elements/StdioFile.h"
@@ -72,8 +74,10 @@ protected:
         ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
     }
 
-    // Runs File > New through its question, the dialog and the two file choosers of the model.
-    bool NewSampleProject(CMainFrame& frame, const std::string& name, CScriptedPrompts& prompts)
+    // Runs File > New through its question, the dialog and the two file choosers of the model,
+    // which choose the sample model in samples.
+    bool NewSampleProject(CMainFrame& frame, const std::string& name, CScriptedPrompts& prompts,
+                          const std::string& samples = kSamples)
     {
         CScriptedDialogs dialogs;
         dialogs.Then(FillNewProject(m_dir.path().toStdString(), name))
@@ -92,7 +96,7 @@ protected:
                 EXPECT_TRUE(info.IsOkEnabled());
                 return info.PressOK();
             });
-        prompts.Answer(IDYES).ChooseFile(kSamples + "sample-model.ntf").ChooseFiles({kSamples + "sample-model.dmd"});
+        prompts.Answer(IDYES).ChooseFile(samples + "sample-model.ntf").ChooseFiles({samples + "sample-model.dmd"});
         const bool made = frame.OnCommand(ID_FILE_NEW) && frame.GetDocument() != nullptr;
         // The two choosers say what they want and name the kinds they show.
         const auto& records = prompts.Records();
@@ -184,6 +188,40 @@ TEST_F(ProjectCommands, NewProjectInAChosenFolderIsSavedClosedAndReopened)
     EXPECT_EQ(again.Last().stringId, 7096u) << Shown(again);
     EXPECT_EQ(frame.GetDocument(), nullptr);
     EXPECT_TRUE(std::filesystem::is_regular_file(file));
+}
+
+// The build's samples folder carries a new user through File > New as the README tells it: a copy
+// of that folder alone, the vehicle model and the model data file chosen in it, the companion read
+// from beside the model.
+TEST_F(ProjectCommands, NewProjectFromTheBuildsSamplesFolderAlone)
+{
+    const std::filesystem::path built = std::filesystem::path(ORVEX_BINARY_DIR) / "samples";
+    if (!std::filesystem::exists(built / "sample.orv"))
+        GTEST_SKIP() << "no sample project was built";
+    const std::filesystem::path copy = std::filesystem::path(m_dir.path().toStdString()) / "samples";
+    std::filesystem::create_directories(copy);
+    for (const auto& entry : std::filesystem::directory_iterator(built))
+        if (entry.is_regular_file() && entry.path().filename().string().rfind("sample", 0) == 0)
+            std::filesystem::copy_file(entry.path(), copy / entry.path().filename());
+    for (const char* file : {"sample-model.ntf", "sample-model.dat", "sample-model.dmd"})
+        ASSERT_TRUE(std::filesystem::is_regular_file(copy / file)) << file;
+
+    CMainFrame frame;
+    CScriptedPrompts prompts;
+    ASSERT_TRUE(NewSampleProject(frame, "FirstCar", prompts, copy.string() + "/"));
+    CTALVODoc* doc = frame.GetDocument();
+    EXPECT_EQ(doc->GetPathName(), m_dir.filePath("FirstCar/FirstCar.orv").toStdString());
+    // The model with the companion's figures and the model data file's couplings.
+    CModelProject* model = doc->GetTALVOProject().GetModelProject();
+    ASSERT_NE(model, nullptr);
+    ASSERT_NE(model->GetASEAModelData(), nullptr);
+    const CModelData* data = doc->GetTALVOProject().GetModelData();
+    ASSERT_NE(data, nullptr);
+    const CModelSubsystem* roof = data->GetSubsystem("Roof", 0, 1);
+    ASSERT_NE(roof, nullptr);
+    EXPECT_DOUBLE_EQ(roof->GetMass(), 14.8); // the companion's, not the model file's 14.5
+    const std::string trees = DescribeTrees(*frame.TreeWindow());
+    EXPECT_NE(trees.find("CLFs Data #2[CLF(Roof-F, Front Cabin-R-)"), std::string::npos) << trees;
 }
 
 TEST_F(ProjectCommands, DataOfTheOpenProjectShowValuesAsItsOptionsSay)

@@ -34,6 +34,7 @@
 #include "support/RoadSteps.h"
 #include "app/AnalysisProject.h"
 #include "app/DAQExperiment.h"
+#include "app/DaqProject.h"
 #include "app/CalcCommands.h"
 #include "app/FrameCommands.h"
 #include "app/ModelProject.h"
@@ -59,6 +60,7 @@
 #include "planning/ui/DlgWizDAQPPMenu.h"
 #include "planning/ui/ZuDlgWizard.h"
 #include "platform/elements/ZuSubsystemTable.h"
+#include "platform/gfx/OctaveManager.h"
 #include "platform/ui/QtPromptService.h"
 #include "platform/win/Messages.h"
 #include "platform/win/StringIds.h"
@@ -430,6 +432,35 @@ TEST(UFImportRoad, TheSamplesUniversalFileFromTheDialogsAsTheyOpen)
     const fs::path built = fs::path(ORVEX_BINARY_DIR) / "samples";
     if (!fs::exists(built / "sample.orv") || !fs::exists(built / "sample-run-up.unv"))
         GTEST_SKIP() << "no sample project was built";
+    // The sample's own maps at a few RPMs and bands, read before the program's window opens.
+    struct Expected
+    {
+        std::string subsystem;
+        double rpm, lower, upper, value;
+    };
+    std::vector<Expected> expected;
+    {
+        CTALVODoc own;
+        std::string error;
+        ASSERT_TRUE(own.OnOpenDocument((built / "sample.orv").string(), &error)) << error;
+        CDaqProject* measured = own.GetTALVOProject().GetDaqProject(0);
+        ASSERT_NE(measured, nullptr);
+        CMElementList runs;
+        ASSERT_EQ(measured->FindDAQExperimentsBySubsystem("Roof", runs), 1);
+        const COctaveManager* bands = measured->GetOctaveManager();
+        ASSERT_NE(bands, nullptr);
+        for (const char* subsystem : {"Roof", "Front Cabin-R"}) {
+            const CZuRpmFunc* map = static_cast<CDAQExperiment*>(runs[0])->FindRpmFuncByName(subsystem);
+            ASSERT_NE(map, nullptr) << subsystem;
+            for (auto [rpm, band] :
+                 {std::pair{1000.0, 0}, std::pair{2000.0, 4}, std::pair{3000.0, 10}, std::pair{3500.0, 13}}) {
+                const double value = map->DataValue(map->FindRpmIndex(rpm), band);
+                ASSERT_GT(value, 0.0) << subsystem << " " << rpm;
+                expected.push_back({subsystem, rpm, bands->GetLowerFreq(band), bands->GetUpperFreq(band), value});
+            }
+        }
+        own.OnCloseDocument();
+    }
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     // The sample's files where the user keeps them; the new project in a folder of its own.
@@ -525,6 +556,20 @@ TEST(UFImportRoad, TheSamplesUniversalFileFromTheDialogsAsTheyOpen)
     CZuRpmFunc* roof = set->FindRpmFuncOfFirstName();
     ASSERT_NE(roof, nullptr);
     EXPECT_EQ(roof->GetRpmCount(), 56); // 1000 to 3750 RPM in steps of 50
+    // The file carries the sample's own run-up: the imported maps, one band per line, summed over
+    // the lines of each band of the sample's maps, give the sample's values.
+    for (const Expected& e : expected) {
+        const CZuRpmFunc* imported = set->FindRpmFuncByName(e.subsystem);
+        ASSERT_NE(imported, nullptr) << e.subsystem;
+        const int row = imported->FindRpmIndex(e.rpm);
+        ASSERT_GE(row, 0) << e.rpm;
+        double sum = 0.0;
+        for (int k = 0; k < imported->GetFreqCount(); ++k)
+            if (imported->GetFreq(k) >= e.lower && imported->GetFreq(k) < e.upper)
+                sum += imported->DataValue(row, k) * imported->DataValue(row, k);
+        EXPECT_NEAR(10.0 * std::log10(sum), 20.0 * std::log10(e.value), 0.5)
+            << e.subsystem << ", " << e.rpm << " RPM, " << e.lower << " to " << e.upper << " Hz";
+    }
 
     // A double-click on the data set opens its data.
     QMdiArea* area = frame.MdiArea();
