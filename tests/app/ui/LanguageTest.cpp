@@ -443,6 +443,10 @@ TEST_F(JapaneseWindows, WindowsOpenedFromTheTreeWriteTheirTextsInJapanese)
          {QStringLiteral("流入元"), QStringLiteral("流入パワー (W)"), QStringLiteral("流出先"),
           QStringLiteral("流出パワー (W)")},
          {QStringLiteral("Flow in from"), QStringLiteral("Inflow Power (W)")}},
+        {"dominant-paths",
+         [&]() -> CMElement* { return FirstOfType(Results(), ElementType::DominantPath); },
+         {QStringLiteral("ステップ 1")},
+         {QStringLiteral("Step 1")}},
         // The experiment's map, averaged over its data sets, beside its measured data.
         {"experiment-map",
          [&]() -> CMElement* { return DataSet() ? DataSet()->GetParent() : nullptr; },
