@@ -5,6 +5,7 @@
 #include "platform/elements/MElement.h"
 #include "platform/gfx/GfxCalc.h"
 #include "platform/gfx/GfxUtil.h"
+#include "platform/win/StringTable.h"
 
 #include <cmath>
 
@@ -156,6 +157,16 @@ std::string GetQuantityAxisTitle(const CMElement* element, int inDb, int velocit
     const std::string unit = GetQuantityAxisLabel(element, inDb, velocity, aWeighted);
     const std::string quantity = GetQuantityName(element, velocity);
     return unit.empty() || quantity.empty() ? unit : quantity + " [" + unit + "]";
+}
+
+std::string GetShownQuantityName(const CMElement* element, int velocity)
+{
+    return TranslateText(GetQuantityName(element, velocity));
+}
+
+std::string GetShownQuantityAxisLabel(const CMElement* element, int inDb, int velocity, int aWeighted)
+{
+    return TranslateText(GetQuantityAxisLabel(element, inDb, velocity, aWeighted));
 }
 
 int QuantityValueToDecibel(double* out, int type, double value, int pressureRefOne, double aWeightFreq)

@@ -28,6 +28,10 @@ std::string GetQuantityAxisLabel(const CMElement* element, int inDb, int velocit
 // A chart's values axis: "<quantity> [<axis label>]", the axis label alone for an element without a
 // quantity name, empty without an axis label.
 std::string GetQuantityAxisTitle(const CMElement* element, int inDb, int velocity, int aWeighted);
+// The name and the axis label as a window shows them: in the language loaded, through the text
+// table. Copies and files keep the texts above.
+std::string GetShownQuantityName(const CMElement* element, int velocity);
+std::string GetShownQuantityAxisLabel(const CMElement* element, int inDb, int velocity, int aWeighted);
 
 // True for the codes that hold a pressure or a velocity, chosen by the caller's flag.
 bool IsPressureOrVelocityType(int type);

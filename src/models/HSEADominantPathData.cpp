@@ -8,6 +8,7 @@
 #include "platform/base/Format.h"
 #include "platform/gfx/GfxUtil.h"
 #include "platform/win/StringIds.h"
+#include "platform/win/StringTable.h"
 
 IMPLEMENT_SERIAL(CHSEADominantPathData, CZuFuncElement, 1)
 
@@ -77,6 +78,13 @@ double CHSEADominantPathData::GetPathStepValue(int band, int path, int step) con
     CHSEAPath* p = GetPath(band, path);
     const double* value = p ? p->GetValue(step) : nullptr;
     return value ? *value : 0.0;
+}
+
+std::string CHSEADominantPathData::GetShownTableCell(int row, int col, int index, int numberFormat)
+{
+    if (row == 0 && col > 0 && index >= 0 && index < GetDataCount())
+        return Format(TranslateText("Step %d").c_str(), col);
+    return GetTableCellData(row, col, index, numberFormat);
 }
 
 std::string CHSEADominantPathData::GetTableCellData(int row, int col, int index, int numberFormat)

@@ -36,6 +36,8 @@ public:
     double GetPathStepValue(int band, int path, int step) const;
 
     std::string GetTableCellData(int row, int col, int index, int numberFormat) override;
+    // The steps' headings in the language loaded; the steps name subsystems, shown as they are.
+    std::string GetShownTableCell(int row, int col, int index, int numberFormat) override;
     int GetTableRowCount(int index) override;
     int GetTableColCount(int index) override;
     int GetTableFreqCount() override { return GetDataCount(); }

@@ -9,6 +9,7 @@
 #include "platform/gfx/GfxUtil.h"
 #include "platform/modeldb/3DModelDoc.h"
 #include "platform/win/StringIds.h"
+#include "platform/win/StringTable.h"
 
 IMPLEMENT_SERIAL(CHSEAPowerContribution, CZuFuncElement, 2)
 
@@ -304,6 +305,13 @@ std::string CHSEAPowerContribution::GetFreqIndicator(int index)
 {
     return index >= 0 && index < GetDataCount() ? CGfxUtil::GetManipulatedFrequencyString(DataIndex(index))
                                                 : std::string();
+}
+
+std::string CHSEAPowerContribution::GetShownTableCell(int row, int col, int index, int numberFormat)
+{
+    std::string text = CZuTableData::GetShownTableCell(row, col, index, numberFormat);
+    const bool totals = row > 0 && row == GetTableRowCount(index) - 1 && (col == 1 || col == 4);
+    return totals ? TranslateText(text) : text;
 }
 
 std::string CHSEAPowerContribution::GetTableCellData(int row, int col, int index, int numberFormat)

@@ -71,6 +71,8 @@ public:
     // The tab-separated text of every band (the target's own input row is left out).
     void CopyToClipboard(CArchive& ar, int withLabels, int index, const CZuCellRect* selection) override;
     std::string GetTableCellData(int row, int col, int index, int numberFormat) override;
+    // The totals row's names are ours; the other cells name subsystems, shown as they are.
+    std::string GetShownTableCell(int row, int col, int index, int numberFormat) override;
     int GetTableRowCount(int index) override;
     int GetTableColCount(int) override { return 7; }
     int GetTableFreqCount() override { return GetDataCount(); }

@@ -59,6 +59,14 @@ std::string CZuOTSelFunc::GetTableCellData(int row, int col, int index, int numb
     return table->GetTableCellData(row, col, index, numberFormat);
 }
 
+std::string CZuOTSelFunc::GetShownTableCell(int row, int col, int index, int numberFormat)
+{
+    CZuTableData* table = GetShownTable();
+    if (!table || row < 0 || col < 0 || row >= table->GetTableRowCount(index) || col >= table->GetTableColCount(index))
+        return std::string();
+    return table->GetShownTableCell(row, col, index, numberFormat);
+}
+
 int CZuOTSelFunc::GetTableRowCount(int index)
 {
     CZuTableData* table = GetShownTable();

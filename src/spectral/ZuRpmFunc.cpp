@@ -306,6 +306,17 @@ std::string CZuRpmFunc::GetFreqIndicator(int index)
                          : CGfxUtil::NumberText(GetRpm(index));
 }
 
+std::string CZuRpmFunc::GetShownTableCell(int row, int col, int index, int numberFormat)
+{
+    if (row == 0 && col == 1) {
+        const int structure = SpectrumIsStructure(this, m_subsystem);
+        return Format(
+            "%s [%s]", GetShownQuantityName(this, structure).c_str(),
+            GetShownQuantityAxisLabel(this, SpectrumShowInDB(this), structure, SpectrumAWeighting(this)).c_str());
+    }
+    return CZuTableData::GetShownTableCell(row, col, index, numberFormat);
+}
+
 std::string CZuRpmFunc::GetTableCellData(int row, int col, int index, int numberFormat)
 {
     const int structure = SpectrumIsStructure(this, m_subsystem);

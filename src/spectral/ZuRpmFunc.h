@@ -132,6 +132,7 @@ public:
     void CopyToClipboard(CArchive& ar, int withLabels, int index, const CZuCellRect* selection) override;
     void PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint* point) override;
     std::string GetTableCellData(int row, int col, int index, int numberFormat) override;
+    std::string GetShownTableCell(int row, int col, int index, int numberFormat) override;
     bool GetTableCellValue(int row, int col, int index, double& value) override;
     void GetTableColumnValues(int col, int index, std::vector<double>& values) override;
     // The same for the rows first .. first+count-1 only, into out[0..count) (NaN beyond the column):

@@ -215,6 +215,12 @@ std::string CZuRpmMultiVecFunc::GetFreqIndicator(int index)
                          : CGfxUtil::NumberText(GetRpm(index));
 }
 
+std::string CZuRpmMultiVecFunc::GetShownTableCell(int row, int col, int index, int numberFormat)
+{
+    return row == 0 && col > 0 ? GetTableCellData(row, col, index, numberFormat)
+                               : CZuTableData::GetShownTableCell(row, col, index, numberFormat);
+}
+
 std::string CZuRpmMultiVecFunc::GetTableCellData(int row, int col, int index, int numberFormat)
 {
     if (row < 0 || col < 0 || row >= GetTableRowCount(index) || col >= GetTableColCount(index))

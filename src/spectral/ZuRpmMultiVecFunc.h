@@ -59,6 +59,8 @@ public:
     void PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint* point) override;
     std::string GetFreqIndicator(int index) override;
     std::string GetTableCellData(int row, int col, int index, int numberFormat) override;
+    // The columns are named by the local points: data, shown as they are.
+    std::string GetShownTableCell(int row, int col, int index, int numberFormat) override;
     bool GetTableCellValue(int row, int col, int index, double& value) override;
     void GetTableColumnValues(int col, int index, std::vector<double>& values) override;
     int GetTableRowCount(int index) override;

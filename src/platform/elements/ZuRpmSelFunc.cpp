@@ -89,6 +89,12 @@ std::string CZuRpmSelFunc::GetTableCellData(int row, int col, int index, int num
     return t ? t->GetTableCellData(row, col, index, numberFormat) : std::string();
 }
 
+std::string CZuRpmSelFunc::GetShownTableCell(int row, int col, int index, int numberFormat)
+{
+    CZuTableData* t = GetRpmData(0);
+    return t ? t->GetShownTableCell(row, col, index, numberFormat) : std::string();
+}
+
 int CZuRpmSelFunc::GetTableRowCount(int index)
 {
     CZuTableData* t = GetRpmData(0);

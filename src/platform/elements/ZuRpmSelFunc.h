@@ -36,6 +36,7 @@ public:
     void CopyToClipboard(CArchive& ar, int withLabels, int index, const CZuCellRect* selection) override;
     void PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint* point) override;
     std::string GetTableCellData(int row, int col, int index, int numberFormat) override;
+    std::string GetShownTableCell(int row, int col, int index, int numberFormat) override;
     int GetTableRowCount(int index) override;
     int GetTableColCount(int index) override;
     int GetTableFreqCount() override;

@@ -10,6 +10,7 @@
 #include "platform/archive/Archive.h"
 #include "platform/base/Format.h"
 #include "platform/base/TabSplitter.h"
+#include "platform/win/StringTable.h"
 
 IMPLEMENT_SERIAL(CZuTableData, CMElement, 1)
 
@@ -162,6 +163,12 @@ void CZuTableData::PasteFromClipboard(CArchive& ar, int index, const CZuCellPoin
 std::string CZuTableData::GetTableCellData(int, int, int, int)
 {
     return {};
+}
+
+std::string CZuTableData::GetShownTableCell(int row, int col, int index, int numberFormat)
+{
+    std::string text = GetTableCellData(row, col, index, numberFormat);
+    return row == 0 || col == 0 ? TranslateText(text) : text;
 }
 
 int CZuTableData::GetTableRowCount(int)

@@ -70,6 +70,12 @@ public:
     // are skipped. Nothing happens when the values may not be changed (CanChangeValues 0).
     virtual void PasteFromClipboard(CArchive& ar, int index, const CZuCellPoint* point);
     virtual std::string GetTableCellData(int row, int col, int index, int numberFormat);
+    // The text a window shows for a cell, in the language loaded. Copies, pastes and files take
+    // GetTableCellData, whose texts are the same in every language so that what was copied or
+    // written in one language reads back in the other. Here the headings (row 0 and column 0)
+    // that the text table knows are translated; tables that compose their texts compose them here
+    // from translated parts.
+    virtual std::string GetShownTableCell(int row, int col, int index, int numberFormat);
     // The number a data cell shows, unrounded (charts plot these, never the cell texts). False when
     // the cell shows no number; tables without numbers of their own answer false everywhere.
     virtual bool GetTableCellValue(int row, int col, int index, double& value);

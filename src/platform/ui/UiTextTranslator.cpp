@@ -23,6 +23,7 @@
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolBox>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVariant>
 
@@ -145,6 +146,9 @@ void TranslateOne(QWidget* w)
         if (label->textFormat() != Qt::RichText && !Qt::mightBeRichText(label->text()))
             Apply(
                 w, "orvexEnText", [label] { return label->text(); }, [label](const QString& t) { label->setText(t); });
+    } else if (auto* tool = qobject_cast<QToolButton*>(w); tool && tool->defaultAction()) {
+        // The button shows its action's text and takes it again whenever the action changes.
+        CUiTextTranslator::Translate(tool->defaultAction());
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         Apply(
             w, "orvexEnText", [button] { return button->text(); }, [button](const QString& t) { button->setText(t); });

@@ -54,12 +54,12 @@ QVariant CZuTableModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         ++m_requests;
-        return QString::fromStdString(m_data->GetTableCellData(TableRow(index), TableCol(index), m_index, m_decimals));
+        return QString::fromStdString(m_data->GetShownTableCell(TableRow(index), TableCol(index), m_index, m_decimals));
     case Qt::ToolTipRole: {
         // A text longer than its column (a path of subsystems) is cut short in the cell; its tip
         // shows it whole.
         const QString text =
-            QString::fromStdString(m_data->GetTableCellData(TableRow(index), TableCol(index), m_index, m_decimals));
+            QString::fromStdString(m_data->GetShownTableCell(TableRow(index), TableCol(index), m_index, m_decimals));
         return text.isEmpty() ? QVariant() : QVariant(text);
     }
     case Qt::BackgroundRole:
@@ -89,8 +89,8 @@ QVariant CZuTableModel::headerData(int section, Qt::Orientation orientation, int
     if (!text || !m_data || section < 0)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (orientation == Qt::Horizontal)
-        return section < m_cols ? QString::fromStdString(m_data->GetTableCellData(0, section + 1, m_index, m_decimals))
+        return section < m_cols ? QString::fromStdString(m_data->GetShownTableCell(0, section + 1, m_index, m_decimals))
                                 : QVariant();
-    return section < m_rows ? QString::fromStdString(m_data->GetTableCellData(section + 1, 0, m_index, m_decimals))
+    return section < m_rows ? QString::fromStdString(m_data->GetShownTableCell(section + 1, 0, m_index, m_decimals))
                             : QVariant();
 }

@@ -22,8 +22,10 @@
 #include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
 
+#include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 
 #include <map>
 #include <memory>
@@ -99,13 +101,40 @@ bool IsChannel(const CMElement& e)
     return dynamic_cast<const CExpData*>(&e) != nullptr;
 }
 
+// Titles a data window again when the language changes: the title names the quantity.
+class CRetitle : public QObject
+{
+public:
+    CRetitle(QWidget* frame, QMdiArea* area, const CMElement* element)
+        : QObject(frame), m_frame(frame), m_area(area), m_element(element)
+    {
+        frame->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_frame && event->type() == QEvent::LanguageChange)
+            SetDataWindowTitle(m_frame, m_area, m_element);
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* m_frame;
+    QPointer<QMdiArea> m_area;
+    const CMElement* m_element; // the window closes before its element goes
+};
+
 // Opens through open and titles the window it gives.
 template <class Open>
 QWidget* OpenTitled(QMdiArea* area, CMElement* element, Open open)
 {
     QWidget* frame = open();
-    if (frame)
+    if (frame) {
         SetDataWindowTitle(frame, area, element);
+        if (!frame->property("orvexRetitled").toBool()) {
+            frame->setProperty("orvexRetitled", true);
+            new CRetitle(frame, area, element);
+        }
+    }
     return frame;
 }
 } // namespace
@@ -117,7 +146,7 @@ std::string DataWindowTitle(const CMElement* element)
     std::string title = element->GetName();
     const std::string subsystem = SubsystemOf(element);
     const int structure = subsystem.empty() ? 0 : SpectrumIsStructure(element, subsystem);
-    std::string kind = GetQuantityName(element, structure);
+    std::string kind = GetShownQuantityName(element, structure);
     const CBaseProject* project = nullptr;
     for (const CMElement* e = element->GetParent(); e && !project; e = e->GetParent())
         project = dynamic_cast<const CBaseProject*>(e);

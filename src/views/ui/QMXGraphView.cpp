@@ -3,8 +3,11 @@
 #include "app/TALVOProject.h"
 #include "common/Quantity.h"
 #include "platform/elements/ZuTableData.h"
+#include "platform/win/StringTable.h"
 #include "spectral/SpectrumDisplayOptions.h"
 #include "views/ui/QMXDataCore.h"
+
+#include <QEvent>
 
 #include <cmath>
 
@@ -19,6 +22,13 @@ CQMXGraphView::CQMXGraphView(CZuTableDataDoc* doc, CQMXDataCore* core, QWidget* 
 CQMXGraphView::~CQMXGraphView()
 {
     m_doc->RemoveView(this);
+}
+
+void CQMXGraphView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange && m_setTexts)
+        m_setTexts();
+    CZuChart::changeEvent(event);
 }
 
 void CQMXGraphView::PlotCurves(const std::vector<Series>& curves, CZuTableData* data, bool rpmAcross,
@@ -75,17 +85,28 @@ void CQMXGraphView::PlotCurves(const std::vector<Series>& curves, CZuTableData* 
         if (r.size() <= 0.0)
             yAxis->setRange(r.lower - 1.0, r.upper + 1.0);
     }
+    // Named with its quantity and unit, as the grid's heading names it, in the language loaded
+    // (again after a change of language). Kinds without a unit of their own: levels are in dB,
+    // anything else plain values.
     const std::string quantity = GetQuantityName(data, structure);
-    // Named with its quantity and unit, as the grid's heading names it. Kinds without a unit of
-    // their own: levels are in dB, anything else plain values.
-    QString yLabel = QString::fromStdString(GetQuantityAxisTitle(data, inDb ? 1 : 0, structure, aWeighted));
-    if (yLabel.isEmpty())
-        yLabel = IsLevelType(type) ? QStringLiteral("Level [dB]") : QStringLiteral("Value");
-    yAxis->setLabel(yLabel);
-    if (quantity.empty())
-        SetTitle(QString::fromStdString(data ? data->GetName() : label));
-    else
-        SetTitle(QString::fromStdString(quantity) + " [" + QString::fromStdString(label) + "]");
+    const std::string name = data ? data->GetName() : label;
+    const bool level = IsLevelType(type);
+    const std::string unit = GetQuantityAxisLabel(data, inDb ? 1 : 0, structure, aWeighted);
+    m_setTexts = [this, quantity, unit, name, label, level] {
+        QString yLabel;
+        if (unit.empty())
+            yLabel = level ? QStringLiteral("Level [dB]") : QStringLiteral("Value");
+        else if (quantity.empty())
+            yLabel = QString::fromStdString(TranslateText(unit));
+        else
+            yLabel = QString::fromStdString(TranslateText(quantity) + " [" + TranslateText(unit) + "]");
+        yAxis->setLabel(yLabel);
+        if (quantity.empty())
+            SetTitle(QString::fromStdString(name));
+        else
+            SetTitle(QString::fromStdString(TranslateText(quantity) + " [" + label + "]"));
+    };
+    m_setTexts();
     // Drawn once the window shows its final size.
     replot(QCustomPlot::rpQueuedReplot);
 }

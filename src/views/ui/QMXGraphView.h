@@ -8,6 +8,7 @@
 #include "platform/ui/ZuTableDataDoc.h"
 
 #include <cfloat>
+#include <functional>
 #include <vector>
 
 class CQMXDataCore;
@@ -43,6 +44,7 @@ protected:
     // the Y axis is logarithmic when values are linear and the quantity type is not a level type
     // (53, 54).
     void PlotCurves(const std::vector<Series>& curves, CZuTableData* data, bool rpmAcross, const std::string& label);
+    void changeEvent(QEvent* event) override;
 
     CZuTableDataDoc* m_doc;
     CQMXDataCore* m_core;
@@ -52,4 +54,6 @@ private:
     double m_minY = FLT_MAX;
     double m_maxX = -FLT_MAX;
     double m_minX = FLT_MAX;
+    // Sets the title and the values axis of the last curves drawn in the language loaded.
+    std::function<void()> m_setTexts;
 };

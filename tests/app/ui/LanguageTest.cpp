@@ -1,5 +1,24 @@
-// Every menu of the main window in Japanese: no item, sub-menu or shortcut-bar text left English.
+// Every menu of the main window in Japanese: no item, sub-menu or shortcut-bar text left English;
+// and the windows a user opens on the sample project, whose texts the program writes: none left
+// English but the names stored in the project.
+#include "SampleProject.h"
+#include "app/AnalysisProject.h"
+#include "app/CalcCommands.h"
+#include "app/DAQExperiment.h"
+#include "app/DaqProject.h"
+#include "app/TALVODoc.h"
+#include "app/TALVOExp.h"
+#include "app/TALVOProject.h"
 #include "app/TALVOApp.h"
+#include "app/ui/DockTreeWnd.h"
+#include "app/ui/MTreeCtrlEx.h"
+#include "calculation/InputPowerFolder.h"
+#include "platform/elements/ElementType.h"
+#include "platform/ui/ProjectTreeModel.h"
+#include "platform/ui/ZuDialog.h"
+#include "platform/win/PromptService.h"
+#include "spectral/ZuRpmFunc.h"
+#include "support/PromptsShown.h"
 #include "app/ui/DockShortcutWnd.h"
 #include "app/ui/MainFrame.h"
 #include "platform/ui/DlgInputBox.h"
@@ -9,8 +28,13 @@
 #include "platform/win/WinTypes.h"
 #include "support/WidgetShot.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,6 +46,12 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+#include <qcustomplot.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <set>
 
 namespace {
 
@@ -216,4 +246,301 @@ TEST(TextTable, ListsOfNamesAreLeftAsTheyAre)
     EXPECT_NE(choices->itemText(0), QStringLiteral("Total"));
     EXPECT_EQ(names->itemText(0), QStringLiteral("Total"));
     ASSERT_TRUE(LoadLanguageStrings(LANG_ENGLISH));
+}
+
+namespace {
+namespace fs = std::filesystem;
+
+// The texts a user reads in a window: its title, labels, buttons, group titles, the shown item of
+// its drop-down lists, the column headings of its tables and lists, and its charts' titles and
+// axis labels.
+QStringList ShownTexts(QWidget& window)
+{
+    QStringList out{window.windowTitle()};
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&window))
+            continue;
+        if (auto* label = qobject_cast<QLabel*>(w))
+            out << label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            out << button->text();
+        else if (auto* combo = qobject_cast<QComboBox*>(w))
+            out << combo->currentText();
+        else if (auto* view = qobject_cast<QAbstractItemView*>(w); view && view->model())
+            for (int c = 0; c < view->model()->columnCount(); ++c)
+                out << view->model()->headerData(c, Qt::Horizontal).toString();
+        else if (auto* chart = qobject_cast<QCustomPlot*>(w)) {
+            chart->replot(); // the labels are set in the language loaded as the chart draws
+            for (QCPAxisRect* rect : chart->axisRects())
+                for (QCPAxis* axis : rect->axes())
+                    out << axis->label();
+            for (int i = 0; i < chart->plotLayout()->elementCount(); ++i)
+                if (auto* title = qobject_cast<QCPTextElement*>(chart->plotLayout()->elementAt(i)))
+                    out << title->text().split(QLatin1Char('\n'));
+        }
+    }
+    out.removeAll(QString());
+    out.removeDuplicates();
+    return out;
+}
+
+// A text that reads as English once the names stored in the project are taken out of it: a word
+// of three letters or more. The names of units and of things stay as they are (RPM, Hz, dB, SPL).
+bool EnglishLeft(QString text, const QStringList& storedNames)
+{
+    for (const QString& name : storedNames)
+        text.remove(name);
+    static const QRegularExpression kept(QStringLiteral("\\b(RPM|SPL|HSEA|DAQ|ORVEX)\\b"));
+    text.remove(kept);
+    static const QRegularExpression word(QStringLiteral("[A-Za-z]{3,}"));
+    return word.match(text).hasMatch();
+}
+
+bool JapaneseIn(const QString& text)
+{
+    static const QRegularExpression japanese(QStringLiteral("[\\x{3040}-\\x{30FF}\\x{4E00}-\\x{9FFF}]"));
+    return japanese.match(text).hasMatch();
+}
+
+// The sample project opened through File > Open by a user who chose Japanese, with the program's
+// translator of window texts at work.
+class JapaneseWindows : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_JAPANESE));
+        CUiTextTranslator::Install();
+        if (GetTALVOApp().GetTemplateCount() == 0)
+            GetTALVOApp().RegisterDocTemplates();
+        const fs::path built = fs::path(ORVEX_BINARY_DIR) / "samples";
+        if (!fs::exists(built / "sample.orv"))
+            GTEST_SKIP() << "no sample project was built";
+        root = fs::path(dir.path().toStdString());
+        fs::copy(built, root, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        frame = std::make_unique<CMainFrame>();
+        frame->resize(1280, 800);
+        frame->show();
+        CScriptedPrompts prompts;
+        prompts.ChooseFile((root / "sample.orv").string());
+        frame->UpdateCommandUI();
+        ASSERT_TRUE(frame->OnCommand(ID_FILE_OPEN));
+        ASSERT_NE(frame->GetDocument(), nullptr) << Shown(prompts);
+        // The names stored in the project, longest first so that a name inside another goes last.
+        std::function<void(const CMElement*)> collect = [&](const CMElement* e) {
+            stored << QString::fromStdString(e->GetName());
+            for (int i = 0; i < e->GetChildCount(); ++i)
+                collect(e->GetChild(i));
+        };
+        for (int p = 0; p < Container().GetProjectCount(); ++p)
+            collect(Container().GetProject(p));
+        stored.removeAll(QString());
+        std::sort(stored.begin(), stored.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    }
+    void TearDown() override
+    {
+        frame.reset();
+        GetTALVOApp().SetLanguage(LANG_ENGLISH);
+    }
+
+    CTALVOProject& Container() { return frame->GetDocument()->GetTALVOProject(); }
+
+    // Selects the element in its project's tree.
+    void Select(CMElement* element)
+    {
+        for (int p = 0; p < Container().GetProjectCount(); ++p) {
+            frame->TreeWindow()->SetActiveIndex(p);
+            CMTreeCtrlEx* tree = frame->TreeWindow()->GetActiveTree();
+            const QModelIndex index = tree ? tree->Model()->IndexOf(element) : QModelIndex();
+            if (index.isValid()) {
+                tree->setCurrentIndex(index);
+                break;
+            }
+        }
+        frame->UpdateCommandUI();
+    }
+
+    // Opens the element from the tree as a double-click does; the windows it opened. A subsystem
+    // is asked for by the experiment's map: the one offered first is taken.
+    QList<QMdiSubWindow*> Open(CMElement* element)
+    {
+        Select(element);
+        const QList<QMdiSubWindow*> before = frame->MdiArea()->subWindowList();
+        CScriptedDialogs dialogs;
+        dialogs.Then([](CZuDialog& d) { return d.PressOK(); });
+        EXPECT_TRUE(frame->IsCommandEnabled(ID_OPEN_SELECTION)) << element->GetName();
+        frame->OnCommand(ID_OPEN_SELECTION);
+        QList<QMdiSubWindow*> opened;
+        for (QMdiSubWindow* w : frame->MdiArea()->subWindowList())
+            if (!before.contains(w))
+                opened << w;
+        for (QMdiSubWindow* w : opened)
+            w->resize(820, 560);
+        QApplication::processEvents();
+        return opened;
+    }
+
+    CDAQExperiment* DataSet()
+    {
+        CDaqProject* daq = Container().GetDaqProject(0);
+        auto* experiment = daq ? DynamicDowncast<CTALVOExp>(daq->GetChild(0)) : nullptr;
+        return experiment ? DynamicDowncast<CDAQExperiment>(experiment->GetChild(0)) : nullptr;
+    }
+    CAnalysisProject* Results()
+    {
+        for (int p = 0; p < Container().GetProjectCount(); ++p)
+            if (Container().GetProject(p)->GetName() == sample::kResultsProjectName)
+                return DynamicDowncast<CAnalysisProject>(Container().GetProject(p));
+        return nullptr;
+    }
+    static CMElement* FirstOfType(CMElement* e, int type)
+    {
+        if (!e || e->GetType() == type)
+            return e;
+        for (int i = 0; i < e->GetChildCount(); ++i)
+            if (CMElement* found = FirstOfType(e->GetChild(i), type))
+                return found;
+        return nullptr;
+    }
+
+    QTemporaryDir dir;
+    fs::path root;
+    std::unique_ptr<CMainFrame> frame;
+    QStringList stored;
+};
+} // namespace
+
+// Each window a user opens from the sample's tree, in Japanese: the texts the program writes are
+// Japanese (the quantity and unit of a map in its title, column heading, chart title and values
+// axis; the power-contribution headings), the names stored in the project stay as stored. Switched
+// to English with the windows open, they read English again.
+TEST_F(JapaneseWindows, WindowsOpenedFromTheTreeWriteTheirTextsInJapanese)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<CMElement*()> element;
+        QStringList japanese; // among the texts shown in Japanese
+        QStringList english;  // among them after the switch to English
+    };
+    const Case cases[] = {
+        {"roof-map",
+         [&]() -> CMElement* { return DataSet() ? DataSet()->FindRpmFuncByName(sample::kExcited) : nullptr; },
+         {QStringLiteral("速度 [dB (基準 1m/s)]"), QStringLiteral("速度 [Roof]"), QStringLiteral("周波数 [Hz]")},
+         {QStringLiteral("Velocity [dB (ref=1m/s)]"), QStringLiteral("Velocity [Roof]"), QStringLiteral("Freq. [Hz]")}},
+        {"cabin-map",
+         [&]() -> CMElement* { return DataSet() ? DataSet()->FindRpmFuncByName(sample::kResponse) : nullptr; },
+         {QStringLiteral("音圧 [Front Cabin-R]")},
+         {QStringLiteral("Pressure [Front Cabin-R]")}},
+        {"input-power",
+         [&]() -> CMElement* {
+             return Results() ? Results()->GetInputPowerFolder()->FindRpmItem(sample::kExcited) : nullptr;
+         },
+         {QStringLiteral("入力パワー [dB (基準 1W)]"), QStringLiteral("入力パワー [Roof]")},
+         {QStringLiteral("Input Power [dB (ref=1W)]"), QStringLiteral("Input Power [Roof]")}},
+        {"power-contributions",
+         [&]() -> CMElement* { return FirstOfType(Results(), ElementType::PowerContribution); },
+         {QStringLiteral("流入元"), QStringLiteral("流入パワー (W)"), QStringLiteral("流出先"),
+          QStringLiteral("流出パワー (W)")},
+         {QStringLiteral("Flow in from"), QStringLiteral("Inflow Power (W)")}},
+        {"dominant-paths",
+         [&]() -> CMElement* { return FirstOfType(Results(), ElementType::DominantPath); },
+         {QStringLiteral("ステップ 1")},
+         {QStringLiteral("Step 1")}},
+        // The experiment's map, averaged over its data sets, beside its measured data.
+        {"experiment-map",
+         [&]() -> CMElement* { return DataSet() ? DataSet()->GetParent() : nullptr; },
+         {QStringLiteral("周波数 [Hz]")},
+         {QStringLiteral("Freq. [Hz]")}},
+    };
+    std::vector<std::pair<const Case*, QList<QMdiSubWindow*>>> open;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CMElement* element = c.element();
+        ASSERT_NE(element, nullptr);
+        const QList<QMdiSubWindow*> windows = Open(element);
+        ASSERT_FALSE(windows.isEmpty());
+        QStringList texts, english;
+        for (QMdiSubWindow* w : windows) {
+            texts << ShownTexts(*w->widget());
+            english << UntranslatedTexts(*w->widget());
+            EXPECT_TRUE(w->grab().save(
+                QDir(ShotFolder(QStringLiteral("language")))
+                    .filePath(
+                        QStringLiteral("%1-%2-jpn.png").arg(QString::fromLatin1(c.name)).arg(windows.indexOf(w)))));
+        }
+        for (const QString& text : texts)
+            if (EnglishLeft(text, stored))
+                english << text;
+        EXPECT_TRUE(english.isEmpty()) << "still English:\n" << english.join(QLatin1Char('\n')).toStdString();
+        for (const QString& expected : c.japanese)
+            EXPECT_TRUE(texts.contains(expected)) << expected.toStdString() << " not among\n"
+                                                  << texts.join(QLatin1Char('\n')).toStdString();
+        open.emplace_back(&c, windows);
+    }
+
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+    QApplication::processEvents();
+    for (const auto& [c, windows] : open) {
+        SCOPED_TRACE(c->name);
+        QStringList texts;
+        for (QMdiSubWindow* w : windows)
+            texts << ShownTexts(*w->widget());
+        for (const QString& text : texts)
+            EXPECT_FALSE(JapaneseIn(text)) << text.toStdString();
+        for (const QString& expected : c->english)
+            EXPECT_TRUE(texts.contains(expected)) << expected.toStdString() << " not among\n"
+                                                  << texts.join(QLatin1Char('\n')).toStdString();
+    }
+}
+
+// The result sub-menus, the energy ones among them, and the context menu of a result set name
+// their commands in Japanese and list the stored result names or say in Japanese that there is
+// none; the project window shows the names stored in the project, which stay as stored.
+TEST_F(JapaneseWindows, ResultSubMenusAndTreeShowNoEnglishOfTheirOwn)
+{
+    QStringList english;
+    for (int id : {int(CCalcCommands::ID_CALC_SUBSYSTEM_ENERGY), int(CCalcCommands::ID_CALC_ENERGY_RATIO),
+                   int(CCalcCommands::ID_CALC_VIBRATION_LEVEL), int(CCalcCommands::ID_CALC_SPL),
+                   int(CCalcCommands::ID_SEARCH_DOMINANT_PATH), int(CCalcCommands::ID_CALC_POWER_CONTRIBUTION)}) {
+        for (int p = 0; p < Container().GetProjectCount(); ++p) {
+            frame->TreeWindow()->SetActiveIndex(p);
+            QMenu* popup = frame->ResultPopup(id);
+            ASSERT_NE(popup, nullptr) << id;
+            if (EnglishLeft(popup->title(), stored))
+                english << popup->title();
+            emit popup->aboutToShow();
+            ASSERT_FALSE(popup->actions().isEmpty()) << id;
+            for (QAction* a : popup->actions())
+                if (EnglishLeft(a->text(), stored))
+                    english << popup->title() + QStringLiteral(" > ") + a->text();
+        }
+    }
+    Select(FirstOfType(Results(), ElementType::RpmResultSet));
+    if (std::unique_ptr<QMenu> menu{frame->CreateResultContextMenu(frame.get())})
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator() && EnglishLeft(a->text(), stored))
+                english << QStringLiteral("context menu > ") + a->text();
+    for (int p = 0; p < Container().GetProjectCount(); ++p) {
+        frame->TreeWindow()->SetActiveIndex(p);
+        CMTreeCtrlEx* tree = frame->TreeWindow()->GetActiveTree();
+        ASSERT_NE(tree, nullptr);
+        std::function<void(const QModelIndex&)> walk = [&](const QModelIndex& parent) {
+            for (int r = 0; r < tree->model()->rowCount(parent); ++r) {
+                const QModelIndex index = tree->model()->index(r, 0, parent);
+                const auto* element =
+                    static_cast<const CMElement*>(index.data(CProjectTreeModel::ElementRole).value<void*>());
+                const QString label = index.data().toString();
+                if (!element || (label != QString::fromStdString(element->GetName()) && EnglishLeft(label, stored)))
+                    english << QStringLiteral("tree > ") + label;
+                walk(index);
+            }
+        };
+        walk(QModelIndex());
+    }
+    EXPECT_TRUE(english.isEmpty()) << english.join(QLatin1Char('\n')).toStdString();
+    frame->TreeWindow()->SetActiveIndex(0);
+    frame->show();
+    QApplication::processEvents();
+    EXPECT_TRUE(frame->grab().save(QDir(ShotFolder(QStringLiteral("language"))).filePath("sample-tree-jpn.png")));
 }
