@@ -531,6 +531,8 @@ std::unique_ptr<CZuFunc> CHSEAResultData::CreateSubsystemFunc(const std::string&
     const int bands = GetFreqCount();
     auto f = std::make_unique<CZuFunc>(ModelFormat(IDS_ENERGY_NAME, "Energy [%s]", name.c_str()), bands, nullptr,
                                        ElementType::Energy);
+    // The energies are kept in joules, and every table that shows them says so.
+    f->SetUnit(GetQuantityAxisLabel(f->GetType(), 0, 0, 0));
     for (int b = 0; b < bands; ++b) {
         f->DataIndex(b) = GetFreq(b);
         int ok = 0;

@@ -8,6 +8,7 @@
 #include "models/HSEAOptions.h"
 #include "models/HSEAPowerContribution.h"
 #include "platform/base/Format.h"
+#include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuRpmSelFunc.h"
 #include "platform/elements/ZuSubsystemTable.h"
@@ -51,12 +52,14 @@ std::string SubsystemOfTable(const CZuTableData* table)
     return label;
 }
 
-// A plain vector's cells show its stored numbers; the multi-vector functions show theirs in the
-// units of their project (dB or linear).
+// A plain vector's cells show its stored numbers, and so do a function's over the bands (a
+// subsystem's energy in J, an energy ratio); the multi-vector functions show theirs in the units
+// of their project (dB or linear).
 bool CellsShowStoredValues(const CZuTableData* table)
 {
-    return dynamic_cast<const CZuVecFunc*>(table) && !dynamic_cast<const CMultiVectorFunction*>(table) &&
-           !IsLevelElement(table->GetType());
+    const bool plain = (dynamic_cast<const CZuVecFunc*>(table) && !dynamic_cast<const CMultiVectorFunction*>(table)) ||
+                       dynamic_cast<const CZuFunc*>(table);
+    return plain && !IsLevelElement(table->GetType());
 }
 
 // Rows over RPM: the order maps and the per-order functions of an analysis by order; the

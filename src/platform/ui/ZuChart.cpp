@@ -44,6 +44,13 @@ int TwoLineWidth(const QString& line, const QFontMetrics& metrics)
                                          metrics.horizontalAdvance(line.mid(at).trimmed())));
     return least;
 }
+// An axis range whose ticks, labelled to six significant digits, would not read apart: one
+// value, or values that differ only in their last digits (rounding in a ratio of two energies).
+bool TooNarrowForTicks(const QCPRange& r)
+{
+    const double magnitude = std::max(std::abs(r.lower), std::abs(r.upper));
+    return !(r.size() > magnitude * 1e-5);
+}
 } // namespace
 
 CZuChart::CZuChart(QWidget* parent) : QCustomPlot(parent)
@@ -103,6 +110,28 @@ void CZuChart::SetLogAxisOver(QCPAxis* axis, double smallest, double largest)
     }
     SetLogAxis(axis, 0.1, 10.0);
     axis->rescale(true);
+    const QCPRange r = axis->range();
+    if (r.lower > 0.0 && TooNarrowForTicks(r)) {
+        const double exponent = std::log10(r.center());
+        low = std::pow(10.0, std::floor(exponent));
+        high = std::pow(10.0, std::ceil(exponent));
+        if (!(low < high)) {
+            low /= 10.0;
+            high *= 10.0;
+        }
+        axis->setRange(low, high);
+    }
+}
+
+void CZuChart::FitLinearAxis(QCPAxis* axis)
+{
+    axis->rescale(true);
+    const QCPRange r = axis->range();
+    if (!TooNarrowForTicks(r))
+        return;
+    const double centre = r.center();
+    const double room = centre != 0.0 ? std::abs(centre) / 10.0 : 1.0;
+    axis->setRange(centre - room, centre + room);
 }
 
 QColor CZuChart::CurveColor(int i)

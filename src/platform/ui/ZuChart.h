@@ -28,8 +28,12 @@ public:
     // False (low and high untouched) unless 0 < smallest < largest.
     static bool DecadeRange(double smallest, double largest, double& low, double& high);
     // Logarithmic axis over the decades of the extremes; without a usable range (see DecadeRange)
-    // the axis stays logarithmic and fits the data.
+    // the axis stays logarithmic and fits the data, a flat curve the decades around its value.
     void SetLogAxisOver(QCPAxis* axis, double smallest, double largest);
+    // Linear axis fitted to the curves. A flat curve, or one whose values differ by less than the
+    // tick labels show, gets room around its value (a tenth of it each way, 1 about zero), so that
+    // no two ticks read alike.
+    static void FitLinearAxis(QCPAxis* axis);
 
     // ---- curves ----
     // Adds a line through the points (x and y of the same length, x ascending; NaN values are

@@ -8,6 +8,7 @@
 #include "experiments/ExpProject.h"
 #include "experiments/SensorInfo.h"
 #include "spectral/SpectrumDisplayOptions.h"
+#include "platform/elements/ZuData.h"
 #include "platform/elements/ZuRpmSelFunc.h"
 #include "spectral/ZuRpmFunc.h"
 #include "spectral/MultiVectorFunction.h"
@@ -150,10 +151,11 @@ std::string DataWindowTitle(const CMElement* element)
     const CBaseProject* project = nullptr;
     for (const CMElement* e = element->GetParent(); e && !project; e = e->GetParent())
         project = dynamic_cast<const CBaseProject*>(e);
-    if (kind.empty() || kind == title) {
-        const CMElement* parent = element->GetParent();
+    // A function made from a data set (a solved result, a result set) has its quantity in its own
+    // name; the data set it was made from is what tells it from its namesakes of another solve.
+    const CMElement* parent = element->GetParent();
+    if (kind.empty() || kind == title || dynamic_cast<const CZuData*>(parent))
         kind = parent && parent != project ? parent->GetName() : std::string();
-    }
     if (!kind.empty() && kind != title)
         title += " - " + kind;
     if (project && !project->GetName().empty())

@@ -41,8 +41,10 @@ void RemoveDataViewOpeners();
 CTALVOProject* FindProjectContainer(CMElement* element);
 
 // The title of a data window over element: its name, the quantity it holds (or the element it
-// belongs to when it names no quantity) and its project, so that windows over the elements of
-// two kinds or two projects that share a name ("Roof") are told apart: "Roof - Input Power - Run 1".
+// belongs to when it names no quantity, or when it was made from a data set such as a solved
+// result) and its project, so that windows over the elements of two kinds or two projects that
+// share a name ("Roof") are told apart: "Roof - Input Power - Run 1",
+// "Energy [Roof-F] - Result [Input Power Data] - Model".
 std::string DataWindowTitle(const CMElement* element);
 // DataWindowTitle, with " (2)", " (3)", ... added when another window in area carries it already.
 void SetDataWindowTitle(QWidget* frame, QMdiArea* area, const CMElement* element);

@@ -79,11 +79,7 @@ void CQMXGraphView::PlotCurves(const std::vector<Series>& curves, CZuTableData* 
     if (!inDb && type != ElementType::VibrationLevel && type != ElementType::Spl) {
         SetLogAxisOver(yAxis, m_minY, m_maxY);
     } else {
-        yAxis->rescale(true);
-        // A flat curve still gets some room.
-        const QCPRange r = yAxis->range();
-        if (r.size() <= 0.0)
-            yAxis->setRange(r.lower - 1.0, r.upper + 1.0);
+        FitLinearAxis(yAxis);
     }
     // Named with its quantity and unit, as the grid's heading names it, in the language loaded
     // (again after a change of language). Kinds without a unit of their own: levels are in dB,

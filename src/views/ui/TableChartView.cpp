@@ -41,10 +41,7 @@ void CTableChartView::Plot(const CTableChartData& data)
     } else if (data.yLog) {
         SetLogAxisOver(yAxis, 0.0, 0.0);
     } else {
-        yAxis->rescale(true);
-        const QCPRange r = yAxis->range();
-        if (r.size() <= 0.0)
-            yAxis->setRange(r.lower - 1.0, r.upper + 1.0);
+        FitLinearAxis(yAxis);
     }
     PlaceLegend(data);
     replot();

@@ -14,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QtDBus/QDBusConnection>
@@ -412,15 +413,26 @@ TEST_F(ResultRoad, EveryResultSubMenuAndTheContextMenuMakeAFunctionOfTheSampleTh
         const char* first;
         const char* second; // the pair pickers' second subsystem
         int type;
+        // What the window says its values are in: the grid's first column heading, or a text a
+        // heading holds where the grid has no single value column; the chart's value axis
+        // (nullptr: no chart), empty for a ratio, which has no unit.
+        const char* heading;
+        const char* axis;
     };
     const Row rows[] = {
-        {Calc::ID_CALC_VIBRATION_LEVEL, "&Vibration Level", sample::kExcited, nullptr, ElementType::VibrationLevel},
-        {Calc::ID_CALC_SPL, "Sound &Pressure Level", sample::kResponse, nullptr, ElementType::Spl},
-        {Calc::ID_SEARCH_DOMINANT_PATH, "&Dominant Paths", sample::kResponse, nullptr, ElementType::DominantPath},
+        {Calc::ID_CALC_VIBRATION_LEVEL, "&Vibration Level", sample::kExcited, nullptr, ElementType::VibrationLevel,
+         "Vibration Level [Roof-F] [dB (ref=1m/s)]", "Vibration Level [dB (ref=1m/s)]"},
+        {Calc::ID_CALC_SPL, "Sound &Pressure Level", sample::kResponse, nullptr, ElementType::Spl,
+         "SPL [Front Cabin-R-] [dB (ref=2E-5Pa)]", "SPL [dB (ref=2E-5Pa)]"},
+        {Calc::ID_SEARCH_DOMINANT_PATH, "&Dominant Paths", sample::kResponse, nullptr, ElementType::DominantPath,
+         "Step 1", nullptr},
         {Calc::ID_CALC_POWER_CONTRIBUTION, "Power &Contributions", sample::kResponse, nullptr,
-         ElementType::PowerContribution},
-        {Calc::ID_CALC_SUBSYSTEM_ENERGY, "Subsystem &Energy", sample::kExcited, nullptr, ElementType::Energy},
-        {Calc::ID_CALC_ENERGY_RATIO, "Energy &Ratio", sample::kExcited, sample::kResponse, ElementType::EnergyRatio},
+         ElementType::PowerContribution, "Inflow Power (W)", nullptr},
+        // The energies are kept in joules and shown as they are kept: no decibels on the axis.
+        {Calc::ID_CALC_SUBSYSTEM_ENERGY, "Subsystem &Energy", sample::kExcited, nullptr, ElementType::Energy,
+         "Energy [Roof-F] [J]", "Energy [J]"},
+        {Calc::ID_CALC_ENERGY_RATIO, "Energy &Ratio", sample::kExcited, sample::kResponse, ElementType::EnergyRatio,
+         "ER(Roof-F, Front Cabin-R-)", ""},
     };
     for (const bool context : {false, true}) {
         for (const Row& row : rows) {
@@ -479,6 +491,31 @@ TEST_F(ResultRoad, EveryResultSubMenuAndTheContextMenuMakeAFunctionOfTheSampleTh
                 if (row.type == ElementType::EnergyRatio) {
                     EXPECT_DOUBLE_EQ(f->DataValue(0), roof / cabin);
                 }
+            }
+            // Titled by the function, the result it was made from and the project, alike for all.
+            EXPECT_EQ(window->widget()->windowTitle(), QString::fromStdString(made->GetName()) + " - " + name + " - " +
+                                                           QString::fromStdString(model->GetName()));
+            auto* table = qobject_cast<CHSEADataTableFrame*>(window->widget());
+            ASSERT_NE(table, nullptr);
+            QStringList headings;
+            for (QAbstractItemView* view : table->GridPane()->findChildren<QAbstractItemView*>())
+                for (int c = 0; view->model() && c < view->model()->columnCount(); ++c)
+                    headings << view->model()->headerData(c, Qt::Horizontal).toString();
+            if (auto* view = qobject_cast<QAbstractItemView*>(table->GridPane()))
+                for (int c = 0; view->model() && c < view->model()->columnCount(); ++c)
+                    headings << view->model()->headerData(c, Qt::Horizontal).toString();
+            EXPECT_TRUE(headings.contains(QString::fromUtf8(row.heading))) << headings.join(" | ").toStdString();
+            CHSEADataGraphView* chart = table->GetGraphView();
+            ASSERT_NE(chart, nullptr);
+            EXPECT_EQ(chart->isVisible(), row.axis != nullptr);
+            if (row.axis) {
+                EXPECT_EQ(chart->yAxis->label(), QString::fromUtf8(row.axis));
+                // Every tick of the value axis reads apart, a flat curve's too.
+                chart->replot();
+                const QVector<QString> ticks = chart->yAxis->tickVectorLabels();
+                EXPECT_GE(ticks.size(), 2);
+                EXPECT_EQ(QSet<QString>(ticks.begin(), ticks.end()).size(), ticks.size())
+                    << QStringList(ticks.begin(), ticks.end()).join(" | ").toStdString();
             }
             if (!context) {
                 const std::string shot = std::string("result-menu-") + std::to_string(row.id);

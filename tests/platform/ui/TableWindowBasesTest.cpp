@@ -26,6 +26,7 @@
 #include <QHeaderView>
 #include <QPointer>
 #include <QScrollBar>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -200,6 +201,52 @@ TEST(ZuChart, CurvesHighlightAndDecadeRanges)
 
 // A curve handed over a stretch at a time, in pieces of any length, is reduced to the same points
 // as when handed over whole; a stretch of nothing but gaps keeps one gap.
+// A flat curve, or one that differs only in the last digits of its values (a ratio of two
+// energies that rounds differently from band to band), gets an axis whose ticks read apart, on
+// either scale; a curve that varies keeps the range that fits it.
+TEST(ZuChart, AFlatCurveGetsTicksThatReadApart)
+{
+    struct Case
+    {
+        const char* what;
+        QVector<double> y;
+        bool log;
+    };
+    const double ratio = 0.524416;
+    const Case cases[] = {
+        {"ratio rounding apart, linear", {ratio, ratio + 1e-16, ratio - 1e-16, ratio}, false},
+        {"one value, linear", {ratio, ratio, ratio, ratio}, false},
+        {"a level, linear", {80.0, 80.0, 80.0, 80.0}, false},
+        {"zero, linear", {0.0, 0.0, 0.0, 0.0}, false},
+        {"ratio rounding apart, logarithmic", {ratio, ratio + 1e-16, ratio - 1e-16, ratio}, true},
+        {"a power of ten, logarithmic", {1.0, 1.0, 1.0, 1.0}, true},
+        {"a varying curve, linear", {1.0, 2.0, 4.0, 3.0}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CZuChart chart;
+        chart.resize(500, 400);
+        chart.AddCurve("curve", {100.0, 200.0, 400.0, 800.0}, c.y);
+        if (c.log)
+            chart.SetLogAxisOver(chart.yAxis, 0.0, 0.0);
+        else
+            CZuChart::FitLinearAxis(chart.yAxis);
+        chart.replot();
+        const QCPRange r = chart.yAxis->range();
+        const auto [low, high] = std::minmax_element(c.y.begin(), c.y.end());
+        EXPECT_LE(r.lower, *low);
+        EXPECT_GE(r.upper, *high);
+        const QVector<QString> ticks = chart.yAxis->tickVectorLabels();
+        EXPECT_GE(ticks.size(), 2);
+        EXPECT_EQ(QSet<QString>(ticks.begin(), ticks.end()).size(), ticks.size())
+            << QStringList(ticks.begin(), ticks.end()).join(" | ").toStdString();
+        if (*high - *low > 1.0) {
+            EXPECT_DOUBLE_EQ(r.lower, *low) << "a curve that varies fills its axis";
+            EXPECT_DOUBLE_EQ(r.upper, *high);
+        }
+    }
+}
+
 TEST(ZuCurveEnvelope, PiecesGiveThePointsOfTheWhole)
 {
     constexpr int kPoints = 10007;
