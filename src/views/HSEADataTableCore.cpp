@@ -215,7 +215,9 @@ int CHSEADataTableCore::GetCellWidth() const
 
 bool CHSEADataTableCore::FitsColumnsToCells() const
 {
-    return dynamic_cast<const CHSEADominantPathData*>(m_table) != nullptr;
+    // Tables of names beside their powers: a cut name or total row cannot be read.
+    return dynamic_cast<const CHSEADominantPathData*>(m_table) != nullptr ||
+           dynamic_cast<const CHSEAPowerContribution*>(m_table) != nullptr;
 }
 
 bool CHSEADataTableCore::CanEdit() const

@@ -71,8 +71,9 @@ public:
     int GetDecimalPlaces() const;
     // Column width in characters (the options' table cell width).
     int GetCellWidth() const;
-    // True for tables whose cells are composed texts (the steps of dominant paths): their columns
-    // are as wide as their texts, the set width at least.
+    // True for tables whose cells are composed texts (the steps of dominant paths, the names and
+    // totals of power contributions): their columns are as wide as their texts, the set width at
+    // least.
     bool FitsColumnsToCells() const;
     bool CanEdit() const;
 

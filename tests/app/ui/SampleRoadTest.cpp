@@ -63,6 +63,7 @@
 #include "platform/win/ZuRegOptions.h"
 #include "platform/win/StringTable.h"
 #include "spectral/ZuRpmDpFunc.h"
+#include "spectral/ZuRpmPcFunc.h"
 #include "spectral/ZuRpmFunc.h"
 #include "acquisition/ui/DlgExpDataComp.h"
 #include "views/ui/HSEADataTableDoc.h"
@@ -547,7 +548,7 @@ TEST_F(SampleRoad, WindowsMadeInJapaneseFollowTheLanguageMenu)
 
 // The dominant paths of the sample's "Run-up Results" opened from the tree: every column as wide
 // as its heading and its cells (subsystem names with their powers), each power with its unit.
-TEST_F(SampleRoad, TheDominantPathsShowWholeTextsWithTheirUnit)
+TEST_F(SampleRoad, TheDominantPathsAndPowerContributionsShowWholeTextsWithTheirUnit)
 {
     ASSERT_NO_FATAL_FAILURE(OpenSample());
     CTALVOProject& container = frame->GetDocument()->GetTALVOProject();
@@ -556,36 +557,47 @@ TEST_F(SampleRoad, TheDominantPathsShowWholeTextsWithTheirUnit)
         if (container.GetProject(i)->GetName() == sample::kResultsProjectName)
             results = DynamicDowncast<CAnalysisProject>(container.GetProject(i));
     ASSERT_NE(results, nullptr);
-    CMElementList found;
-    results->Find(RUNTIME_CLASS(CZuRpmDpFunc), found, -1);
-    ASSERT_GE(found.GetSize(), 1);
-
-    QMdiSubWindow* window = OpenAndGrab(results, found[0], QStringLiteral("run-up-dominant-paths"));
-    ASSERT_NE(window, nullptr);
-    auto* frameWindow = qobject_cast<CHSEADataTableFrame*>(window->widget());
-    ASSERT_NE(frameWindow, nullptr);
-    CHSEADataTableView* grid = frameWindow->GetTableView();
-    const QAbstractItemModel* model = grid->model();
-    ASSERT_GE(model->columnCount(), 2);
-    ASSERT_GE(model->rowCount(), 1);
-    int powers = 0;
-    for (int c = 0; c < model->columnCount(); ++c) {
-        const QString heading = model->headerData(c, Qt::Horizontal).toString();
-        EXPECT_GE(grid->columnWidth(c), grid->horizontalHeader()->fontMetrics().horizontalAdvance(heading) + 12)
-            << heading.toStdString();
-        for (int r = 0; r < model->rowCount(); ++r) {
-            const QString text = model->data(model->index(r, c)).toString();
-            EXPECT_GE(grid->columnWidth(c), grid->fontMetrics().horizontalAdvance(text) + 8) << text.toStdString();
-            if (text.endsWith(QStringLiteral(" W)")))
-                ++powers;
-            else
-                EXPECT_TRUE(text.isEmpty()) << text.toStdString();
+    struct Case
+    {
+        const CRuntimeClass* kind;
+        const char* image;
+        bool powersInCells; // the dominant paths give each step's power with its unit in the cell
+    };
+    const Case cases[] = {{RUNTIME_CLASS(CZuRpmDpFunc), "run-up-dominant-paths", true},
+                          {RUNTIME_CLASS(CZuRpmPcFunc), "run-up-power-contributions", false}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.image);
+        CMElementList found;
+        results->Find(k.kind, found, -1);
+        ASSERT_GE(found.GetSize(), 1);
+        QMdiSubWindow* window = OpenAndGrab(results, found[0], QString::fromLatin1(k.image));
+        ASSERT_NE(window, nullptr);
+        auto* frameWindow = qobject_cast<CHSEADataTableFrame*>(window->widget());
+        ASSERT_NE(frameWindow, nullptr);
+        CHSEADataTableView* grid = frameWindow->GetTableView();
+        const QAbstractItemModel* model = grid->model();
+        ASSERT_GE(model->columnCount(), 2);
+        ASSERT_GE(model->rowCount(), 1);
+        int powers = 0;
+        for (int c = 0; c < model->columnCount(); ++c) {
+            const QString heading = model->headerData(c, Qt::Horizontal).toString();
+            EXPECT_GE(grid->columnWidth(c), grid->horizontalHeader()->fontMetrics().horizontalAdvance(heading) + 12)
+                << heading.toStdString();
+            for (int r = 0; r < model->rowCount(); ++r) {
+                const QString text = model->data(model->index(r, c)).toString();
+                EXPECT_GE(grid->columnWidth(c), grid->fontMetrics().horizontalAdvance(text) + 8) << text.toStdString();
+                if (!k.powersInCells)
+                    continue;
+                if (text.endsWith(QStringLiteral(" W)")))
+                    ++powers;
+                else
+                    EXPECT_TRUE(text.isEmpty()) << text.toStdString();
+            }
         }
+        EXPECT_EQ(powers > 0, k.powersInCells);
+        // The grid shows its first columns whole in the window.
+        EXPECT_GE(grid->viewport()->width(), grid->columnViewportPosition(1) + grid->columnWidth(1));
+        // In Japanese too, and back.
+        EXPECT_EQ(road::SwitchLanguageThroughTheMenu(*frame, k.image).join(QLatin1Char('\n')).toStdString(), "");
     }
-    EXPECT_GT(powers, 0);
-    // The grid shows its first columns whole in the window.
-    EXPECT_GE(grid->viewport()->width(), grid->columnViewportPosition(1) + grid->columnWidth(1));
-    // In Japanese too, and back.
-    EXPECT_EQ(road::SwitchLanguageThroughTheMenu(*frame, "run-up-dominant-paths").join(QLatin1Char('\n')).toStdString(),
-              "");
 }
