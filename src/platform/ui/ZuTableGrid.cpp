@@ -134,7 +134,7 @@ void CZuTableGrid::FitColumnsToHeadings()
     // sight in a narrow window.
     const int base = horizontalHeader()->defaultSectionSize();
     const int widest =
-        std::max(2 * base, horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 16);
+        std::max(2 * base, horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 26);
     for (int c = 0; c < cols; ++c) {
         const QString heading = m_model->headerData(c, Qt::Horizontal).toString();
         const int fit = horizontalHeader()->fontMetrics().horizontalAdvance(heading) + 28;
