@@ -1,9 +1,10 @@
 #pragma once
 // Steps that the road tests share: a main window from an empty start, a new project from the
 // sample model through File > New, a menu command clicked through its action, an element selected
-// in the project window, the calculation's subsystems confirmed, and the result window grabbed
-// into the build folder (grabs/) with its controls checked for a size, and the language switched
-// through the menu with the windows open.
+// in the project window, the calculation's subsystems confirmed, the answers of the new DAQ
+// project's dialogs and of the subsystem picker, the target and a source set, the measurement
+// window put on simulated units, and the result window grabbed into the build folder (grabs/) with
+// its controls checked for a size, and the language switched through the menu with the windows open.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -13,7 +14,11 @@
 
 #include <string>
 
+#include "acquisition/ui/DlgQMXConnection.h"
+#include "app/DaqProject.h"
 #include "app/TALVOApp.h"
+#include "app/TALVODoc.h"
+#include "app/TALVOProject.h"
 #include "app/ui/DlgNewModel.h"
 #include "app/ui/DlgNewProject.h"
 #include "app/ui/DockTreeWnd.h"
@@ -21,20 +26,31 @@
 #include "app/ui/MainFrame.h"
 #include "platform/ui/ProjectTreeModel.h"
 #include "calculation/ui/DlgSelectCalcSubsystem.h"
+#include "calculation/ui/DlgSelectSubsystem.h"
+#include "experiments/ui/ExpDoc.h"
+#include "experiments/ui/ExpFrame.h"
 #include "app/ui/ModelInformationDlg.h"
+#include "platform/elements/MElement.h"
 #include "platform/ui/SXButton.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/WinTypes.h"
 #include "support/PromptsShown.h"
 #include "support/WidgetShot.h"
+#include "uff/ui/DlgSelectDAQSystem.h"
+#include "views/ui/DlgSrcTrgDefinition.h"
 #include "wiring/WindowServices.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QButtonGroup>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 
 namespace road {
@@ -89,6 +105,106 @@ inline void ConfirmCalcSubsystems()
     dialog->PressOK();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     CDlgSelectCalcSubsystem::DestroyInstance();
+}
+
+// The first child of the element that is a T, or null.
+template <class T>
+T* FirstChild(CMElement& parent)
+{
+    for (int i = 0; i < parent.GetChildCount(); ++i)
+        if (auto* child = DynamicDowncast<T>(parent.GetChild(i)))
+            return child;
+    return nullptr;
+}
+
+// The first DAQ project of the container and its index among the projects, which stays as it is
+// without one.
+inline CDaqProject* FirstDaqProject(CTALVOProject& container, int& index)
+{
+    for (int i = 0; i < container.GetProjectCount(); ++i)
+        if (auto* daq = DynamicDowncast<CDaqProject>(container.GetProject(i))) {
+            index = i;
+            return daq;
+        }
+    return nullptr;
+}
+
+// The subsystem picker's answer: the subsystem chosen and OK, or Cancel when it is not offered (or
+// another dialog came).
+inline CZuDialog::ModalHandler PickSubsystem(const char* subsystem)
+{
+    return [subsystem](CZuDialog& d) {
+        auto* picker = dynamic_cast<CDlgSelectSubsystem*>(&d);
+        const int at = picker ? picker->Combo()->findText(QString::fromUtf8(subsystem)) : -1;
+        if (at < 0)
+            return d.PressCancel();
+        picker->Combo()->setCurrentIndex(at);
+        return d.PressOK();
+    };
+}
+
+// The first question of Project > New DAQ project answered: measured here (0) or from universal
+// files measured elsewhere (1).
+inline CZuDialog::ModalHandler ChooseDaqSystem(int choice)
+{
+    return [choice](CZuDialog& d) {
+        auto& dialog = dynamic_cast<CDlgSelectDAQSystem&>(d);
+        dialog.Choices()->button(choice)->click();
+        return dialog.PressOK();
+    };
+}
+
+// The dialogs of Project > New DAQ project measured here: the units at the address of the settings
+// connected in the connection dialog, which is then closed, and the settings that follow confirmed
+// as they stand.
+inline CScriptedDialogs& AnswerNewMeasuredDaqProject(CScriptedDialogs& dialogs)
+{
+    return dialogs.Then(ChooseDaqSystem(0))
+        .Then([](CZuDialog& d) {
+            dynamic_cast<CDlgQMXConnection&>(d).Button(2001)->click();
+            return IDCANCEL;
+        })
+        .PressOK()
+        .PressOK()
+        .PressOK();
+}
+
+// View > Target and Sources: the source added with the picker unless it is listed already, the
+// target chosen from its list, OK.
+inline void SetTargetAndSource(CMainFrame& frame, const std::string& target, const std::string& source)
+{
+    ASSERT_TRUE(Click(frame, ID_SRC_TRG_DEFINITION));
+    CDlgSrcTrgDefinition* definition = CDlgSrcTrgDefinition::GetInstance();
+    ASSERT_NE(definition, nullptr);
+    if (definition->SourceList()->findItems(QString::fromStdString(source), Qt::MatchExactly).isEmpty()) {
+        definition->OnAdd();
+        ASSERT_NE(definition->Picker(), nullptr);
+        definition->Picker()->Combo()->setCurrentText(QString::fromStdString(source));
+        definition->Picker()->PressOK();
+        if (definition->Picker())
+            definition->Picker()->PressCancel();
+    }
+    definition->TargetCombo()->setCurrentText(QString::fromStdString(target));
+    definition->PressOK();
+    ASSERT_NE(frame.GetDocument(), nullptr);
+    ASSERT_EQ(frame.GetDocument()->GetTALVOProject().GetTargetSubsystem(), target);
+}
+
+// The measurement window the program opens from now on runs on the given units; measuring is set
+// to the window of the document opened. The program's own opener comes back with
+// GetTALVOApp().SetDAQSystemViewOpener({}).
+inline void MeasureOn(CMainFrame& frame, CMultiQMXInterface* units, CExpFrame*& measuring)
+{
+    GetTALVOApp().SetDAQSystemViewOpener([&frame, units, &measuring](int checkUnsaved) -> IDAQSystemDocument* {
+        IDAQSystemDocument* doc = frame.OpenDAQSystemView(checkUnsaved);
+        if (auto* exp = dynamic_cast<CExpDoc*>(doc)) {
+            exp->SetDAQInterface(units);
+            for (CExpFrame* open : CExpFrame::OpenFrames())
+                if (open->GetDocument() == exp)
+                    measuring = open;
+        }
+        return doc;
+    });
 }
 
 // File > New: the question, the project's folder and name, the model from the sample files.

@@ -3,7 +3,6 @@
 // powers and sound pressure level through the menus, the result windows and an export, with every
 // dialog and question answered by script. The main window is grabbed with its result windows.
 #include <QCoreApplication>
-#include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -50,7 +49,6 @@
 #include "platform/win/WinTypes.h"
 #include "spectral/ZuRpmFunc.h"
 #include "support/RoadSteps.h"
-#include "calculation/ui/DlgSelectSubsystem.h"
 
 namespace {
 
@@ -142,14 +140,7 @@ TEST(EndToEnd, NewUserFromEmptyStartToResultWindowsAndExport)
     Select(frame, before, result);
     {
         CScriptedDialogs dialogs;
-        dialogs.Then([](CZuDialog& d) {
-            auto* picker = dynamic_cast<CDlgSelectSubsystem*>(&d);
-            const int at = picker ? picker->Combo()->findText(QString::fromUtf8(sample::kResponse)) : -1;
-            if (at < 0)
-                return d.PressCancel();
-            picker->Combo()->setCurrentIndex(at);
-            return d.PressOK();
-        });
+        dialogs.Then(road::PickSubsystem(sample::kResponse));
         ASSERT_TRUE(Click(frame, CCalcCommands::ID_CALC_SPL));
     }
     CMElement* spl = result->FindOne(FormatString(IDS_SPL_NAME, (std::string(sample::kResponse) + "-").c_str()), 1, 1);

@@ -1,11 +1,9 @@
 // View > Measurement by Subsystem as a new user meets it: the target subsystem set under View >
 // Target and Sources after the dialog was first opened, and a program with no unit answering.
 #include <QApplication>
-#include <QComboBox>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -17,7 +15,6 @@
 #include <vector>
 
 #include "../../experiments/ui/SimUnits.h"
-#include "acquisition/BlixChDB.h"
 #include "acquisition/DAQ.h"
 #include "acquisition/MultiQMXInterface.h"
 #include "acquisition/ui/DlgQMXConnection.h"
@@ -30,7 +27,6 @@
 #include "experiments/ui/DaqProjectCommands.h"
 #include "experiments/ui/DlgExpProperty2.h"
 #include "experiments/ui/ExpFrame.h"
-#include "platform/base/Format.h"
 #include "platform/qmx/QmxSimLayout.h"
 #include "platform/win/CommandIds.h"
 #include "platform/win/StringIds.h"
@@ -38,8 +34,6 @@
 #include "platform/win/ZuRegOptions.h"
 #include "support/RoadSteps.h"
 #include "support/WidgetShot.h"
-#include "calculation/ui/DlgSelectSubsystem.h"
-#include "views/ui/DlgSrcTrgDefinition.h"
 
 namespace {
 using road::Click;
@@ -64,21 +58,11 @@ struct CRoadFrame
         auto doc = std::make_unique<CTALVODoc>();
         container = &doc->GetTALVOProject();
         container->SetDocumentPath(dir.filePath("project.orv").toStdString());
-        EXPECT_NE(container->CreateModelProjectFromFile(0, road::kSamples + "sample-model.dmd"), nullptr);
-        const CZuSubsystemTable* table = container->GetModelSubsystemTable();
-        for (int i = 0; table && i < table->GetCount(); ++i)
-            if (container->IsStructure((*table)[i]))
-                structures.push_back((*table)[i]);
+        structures = LoadSampleModelStructures(*container);
         EXPECT_GE(structures.size(), 3u);
         daq = container->AddDaqProject();
+        AddSimSensors(*container, 4);
         CSensorProject* sensors = container->GetSensorProject();
-        for (int i = 1; i <= 4; ++i) {
-            tagSENSORINFO info;
-            info.ID = Format("S%d", i);
-            info.ChannelInfo.DataType = SENSOR_DATATYPE_ACCELERATION;
-            info.ChannelInfo.Sensitivity = 10.0f;
-            EXPECT_NE(sensors->AddSensor(info), nullptr);
-        }
         for (const auto& [id, a, b] : {std::tuple{"00001-A", "S1", "S2"}, std::tuple{"00002-B", "S3", "S4"}}) {
             CSensorBundle* bundle = sensors->AddBundle(id);
             bundle->AddSensor(a);
@@ -102,30 +86,12 @@ struct CRoadFrame
     }
     void Entry(const std::string& subsystem, const char* sn, int ch, const char* sensor)
     {
-        auto item = std::make_unique<CBlixChDB::CItem>();
-        item->SetSubsystem(subsystem);
-        item->SetBlixSN(sn);
-        item->SetBlixCh(static_cast<uint8_t>(ch));
-        item->SetSensor(sensor);
-        container->GetBlixChDB()->GetItemList()->Add(std::move(item));
+        AssignUnitChannel(*container, subsystem, sn, ch, sensor);
     }
     // View > Target and Sources: the target chosen from its list, one source added with the picker.
     void SetTarget(const std::string& target, const std::string& source)
     {
-        ASSERT_TRUE(Click(frame, ID_SRC_TRG_DEFINITION));
-        CDlgSrcTrgDefinition* definition = CDlgSrcTrgDefinition::GetInstance();
-        ASSERT_NE(definition, nullptr);
-        if (definition->SourceList()->count() == 0) {
-            definition->OnAdd();
-            ASSERT_NE(definition->Picker(), nullptr);
-            definition->Picker()->Combo()->setCurrentText(QString::fromStdString(source));
-            definition->Picker()->PressOK();
-            if (definition->Picker())
-                definition->Picker()->PressCancel();
-        }
-        definition->TargetCombo()->setCurrentText(QString::fromStdString(target));
-        definition->PressOK();
-        ASSERT_EQ(container->GetTargetSubsystem(), target);
+        road::SetTargetAndSource(frame, target, source);
     }
     std::vector<std::string> Rows(const CDlgExpProperty2& dialog) const
     {

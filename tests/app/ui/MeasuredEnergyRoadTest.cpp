@@ -3,10 +3,7 @@
 // (the measurement window still open), the same data after a recalculation with changed options,
 // and the sample's universal file imported into a new DAQ project through the dialogs. Each ends
 // on the cabin's energy over the session bus against the level its map window shows.
-#include <QAbstractButton>
 #include <QAbstractItemView>
-#include <QButtonGroup>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -32,7 +29,6 @@
 #include "acquisition/DAQ.h"
 #include "acquisition/MultiQMXInterface.h"
 #include "acquisition/ui/DlgDaqDataCheck.h"
-#include "acquisition/ui/DlgQMXConnection.h"
 #include "acquisition/ui/DlgRealTimeMonitor.h"
 #include "acquisition/ui/FormProgress.h"
 #include "app/DAQExperiment.h"
@@ -44,7 +40,6 @@
 #include "app/TALVOProject.h"
 #include "app/automation/AutomationService.h"
 #include "app/ui/MainFrameAutomationHost.h"
-#include "calculation/ui/DlgSelectSubsystem.h"
 #include "calculation/ui/PPageCalcOptions.h"
 #include "experiments/CalcOptions.h"
 #include "experiments/SensorProject.h"
@@ -64,9 +59,7 @@
 #include "support/PrivateSessionBus.h"
 #include "support/RoadSteps.h"
 #include "uff/ui/DlgImportUFDaqData.h"
-#include "uff/ui/DlgSelectDAQSystem.h"
 #include "uff/ui/DlgUFDataCheck.h"
-#include "views/ui/DlgSrcTrgDefinition.h"
 #include "views/ui/QMXDataFrame.h"
 #include "views/ui/TALDataFrame.h"
 #include "views/ui/TALDataSelectView.h"
@@ -75,6 +68,7 @@
 namespace {
 namespace fs = std::filesystem;
 using road::Click;
+using road::FirstChild;
 using road::Shown;
 
 constexpr double kRpm = 1000.0;
@@ -85,15 +79,6 @@ std::optional<PromptAnswer> AnswerOK(const PromptRecord&)
     PromptAnswer answer;
     answer.result = IDOK;
     return answer;
-}
-
-template <class T>
-T* FirstChild(CMElement& parent)
-{
-    for (int i = 0; i < parent.GetChildCount(); ++i)
-        if (auto* child = DynamicDowncast<T>(parent.GetChild(i)))
-            return child;
-    return nullptr;
 }
 
 // The text of the grid cell in the row headed by the RPM (the grid with RPM down).
@@ -144,21 +129,7 @@ protected:
     }
 
     // View > Target and Sources: the cabin is the target, the roof feeds it.
-    void SetTarget()
-    {
-        ASSERT_TRUE(Click(*frame, ID_SRC_TRG_DEFINITION));
-        CDlgSrcTrgDefinition* definition = CDlgSrcTrgDefinition::GetInstance();
-        ASSERT_NE(definition, nullptr);
-        definition->OnAdd();
-        ASSERT_NE(definition->Picker(), nullptr);
-        definition->Picker()->Combo()->setCurrentText(QString::fromUtf8(sample::kExcited));
-        definition->Picker()->PressOK();
-        if (definition->Picker())
-            definition->Picker()->PressCancel();
-        definition->TargetCombo()->setCurrentText(QString::fromUtf8(sample::kResponse));
-        definition->PressOK();
-        ASSERT_EQ(frame->GetDocument()->GetTALVOProject().GetTargetSubsystem(), sample::kResponse);
-    }
+    void SetTarget() { road::SetTargetAndSource(*frame, sample::kResponse, sample::kExcited); }
 
     // A new project from the sample model, the sensors and the channels of the simulated units, a
     // DAQ project measuring the roof into the cabin, one run-up measured and saved. The
@@ -183,24 +154,10 @@ protected:
             CScriptedPrompts prompts;
             prompts.responder = AnswerOK;
             CScriptedDialogs dialogs;
-            dialogs
-                .Then([](CZuDialog& d) {
-                    auto& choice = dynamic_cast<CDlgSelectDAQSystem&>(d);
-                    choice.Choices()->button(0)->click();
-                    return choice.PressOK();
-                })
-                .Then([](CZuDialog& d) {
-                    dynamic_cast<CDlgQMXConnection&>(d).Button(2001)->click();
-                    return IDCANCEL;
-                })
-                .PressOK()
-                .PressOK()
-                .PressOK();
+            road::AnswerNewMeasuredDaqProject(dialogs);
             ASSERT_TRUE(Click(*frame, CFrameCommands::ID_NEW_DAQ_PROJECT));
         }
-        for (int i = 0; i < container.GetProjectCount() && !daq; ++i)
-            if ((daq = DynamicDowncast<CDaqProject>(container.GetProject(i))))
-                daqIndex = i;
+        daq = road::FirstDaqProject(container, daqIndex);
         ASSERT_NE(daq, nullptr);
         ASSERT_NE(CDAQ::GetMultiInterface(), nullptr);
         ASSERT_GT(CDAQ::GetMultiInterface()->GetUnitCount(), 0) << "connected";
@@ -213,16 +170,7 @@ protected:
 
         units = std::make_unique<CSimUnits>(1);
         CExpFrame* measuring = nullptr;
-        GetTALVOApp().SetDAQSystemViewOpener([&](int checkUnsaved) -> IDAQSystemDocument* {
-            IDAQSystemDocument* doc = frame->OpenDAQSystemView(checkUnsaved);
-            if (auto* exp = dynamic_cast<CExpDoc*>(doc)) {
-                exp->SetDAQInterface(units->Daq());
-                for (CExpFrame* open : CExpFrame::OpenFrames())
-                    if (open->GetDocument() == exp)
-                        measuring = open;
-            }
-            return doc;
-        });
+        road::MeasureOn(*frame, units->Daq(), measuring);
         road::Select(*frame, daqIndex, daq);
         {
             CScriptedPrompts prompts;
@@ -401,12 +349,7 @@ TEST_F(MeasuredEnergyRoad, TheBusReadsWhatTheWindowShowsAfterAnImport)
         prompts.ChooseFile((root / sample::kUniversalFile).string());
         prompts.responder = AnswerOK;
         CScriptedDialogs dialogs;
-        dialogs
-            .Then([](CZuDialog& d) {
-                auto& choice = dynamic_cast<CDlgSelectDAQSystem&>(d);
-                choice.Choices()->button(1)->click();
-                return choice.PressOK();
-            })
+        dialogs.Then(road::ChooseDaqSystem(1))
             .Then([](CZuDialog& d) {
                 auto& import = dynamic_cast<CDlgImportUFDaqData&>(d);
                 import.findChild<QPushButton*>(QStringLiteral("c3005"))->click(); // Add...

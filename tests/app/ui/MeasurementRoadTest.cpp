@@ -3,8 +3,6 @@
 // the units connected, the channels found by the measurement by subsystem, a run-up measured in the
 // measurement window with its monitor and progress, the measurement file saved and the DAQ project
 // filled, and the measured data opened again from the project tree and from data management.
-#include <QButtonGroup>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMdiArea>
@@ -34,7 +32,6 @@
 #include "acquisition/MultiQMXInterface.h"
 #include "acquisition/ui/DlgDaqDataManagement.h"
 #include "acquisition/ui/DlgDaqDataCheck.h"
-#include "acquisition/ui/DlgQMXConnection.h"
 #include "acquisition/ui/DlgRealTimeMonitor.h"
 #include "acquisition/ui/FormProgress.h"
 #include "app/DAQExperiment.h"
@@ -69,9 +66,6 @@
 #include "spectral/ZuRpmFunc.h"
 #include "platform/win/ZuRegOptions.h"
 #include "support/RoadSteps.h"
-#include "uff/ui/DlgSelectDAQSystem.h"
-#include "calculation/ui/DlgSelectSubsystem.h"
-#include "views/ui/DlgSrcTrgDefinition.h"
 #include "wiring/WindowServices.h"
 
 namespace {
@@ -196,27 +190,12 @@ TEST(MeasurementRoad, NewProjectChannelsRunUpSavedAndOpenedAgain)
         CScriptedPrompts prompts;
         prompts.responder = AnswerOK;
         CScriptedDialogs dialogs;
-        dialogs
-            .Then([](CZuDialog& d) {
-                auto& choice = dynamic_cast<CDlgSelectDAQSystem&>(d);
-                choice.Choices()->button(0)->click();
-                return choice.PressOK();
-            })
-            .Then([](CZuDialog& d) {
-                dynamic_cast<CDlgQMXConnection&>(d).Button(2001)->click();
-                return IDCANCEL;
-            })
-            .PressOK()
-            .PressOK()
-            .PressOK();
+        road::AnswerNewMeasuredDaqProject(dialogs);
         ASSERT_TRUE(Click(frame, CFrameCommands::ID_NEW_DAQ_PROJECT));
         EXPECT_EQ(dialogs.Unexpected(), 0u) << DialogsShown(dialogs);
     }
-    CDaqProject* daq = nullptr;
     int daqIndex = -1;
-    for (int i = 0; i < container.GetProjectCount() && !daq; ++i)
-        if ((daq = DynamicDowncast<CDaqProject>(container.GetProject(i))))
-            daqIndex = i;
+    CDaqProject* daq = road::FirstDaqProject(container, daqIndex);
     ASSERT_NE(daq, nullptr);
     ASSERT_NE(CDAQ::GetMultiInterface(), nullptr);
     ASSERT_GT(CDAQ::GetMultiInterface()->GetUnitCount(), 0) << "connected";
@@ -233,20 +212,7 @@ TEST(MeasurementRoad, NewProjectChannelsRunUpSavedAndOpenedAgain)
 
     // View > Target and sources: the cabin is the target, the roof feeds it; the target is the
     // reference of every measurement.
-    {
-        ASSERT_TRUE(Click(frame, ID_SRC_TRG_DEFINITION));
-        CDlgSrcTrgDefinition* definition = CDlgSrcTrgDefinition::GetInstance();
-        ASSERT_NE(definition, nullptr);
-        definition->OnAdd();
-        ASSERT_NE(definition->Picker(), nullptr);
-        definition->Picker()->Combo()->setCurrentText(QString::fromUtf8(sample::kExcited));
-        definition->Picker()->PressOK();
-        if (definition->Picker())
-            definition->Picker()->PressCancel();
-        definition->TargetCombo()->setCurrentText(QString::fromUtf8(sample::kResponse));
-        definition->PressOK();
-        ASSERT_EQ(container.GetTargetSubsystem(), sample::kResponse);
-    }
+    ASSERT_NO_FATAL_FAILURE(road::SetTargetAndSource(frame, sample::kResponse, sample::kExcited));
 
     // Order tracking is on, as for an engineer who analyses orders: the run gets maps over order.
     CZuRegOptions options(GetOptionsKeyPath().c_str());
@@ -256,16 +222,7 @@ TEST(MeasurementRoad, NewProjectChannelsRunUpSavedAndOpenedAgain)
     // The measurement window runs on units whose time the test moves on.
     CSimUnits units(1);
     CExpFrame* measuring = nullptr;
-    GetTALVOApp().SetDAQSystemViewOpener([&](int checkUnsaved) -> IDAQSystemDocument* {
-        IDAQSystemDocument* doc = frame.OpenDAQSystemView(checkUnsaved);
-        if (auto* exp = dynamic_cast<CExpDoc*>(doc)) {
-            exp->SetDAQInterface(units.Daq());
-            for (CExpFrame* open : CExpFrame::OpenFrames())
-                if (open->GetDocument() == exp)
-                    measuring = open;
-        }
-        return doc;
-    });
+    road::MeasureOn(frame, units.Daq(), measuring);
 
     // View > Measurement by subsystem over the DAQ project: the channels of both subsystems found.
     road::Select(frame, daqIndex, daq);

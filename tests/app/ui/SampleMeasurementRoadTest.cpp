@@ -55,17 +55,9 @@
 namespace {
 namespace fs = std::filesystem;
 using road::Click;
+using road::FirstChild;
 
 constexpr int ID_DAQ_DATA_MANAGEMENT = 1091;
-
-template <class T>
-T* FirstChild(CMElement& parent)
-{
-    for (int i = 0; i < parent.GetChildCount(); ++i)
-        if (auto* child = DynamicDowncast<T>(parent.GetChild(i)))
-            return child;
-    return nullptr;
-}
 
 // The largest magnitude of the roof's first channel in a measurement window.
 float RoofPeak(CExpFrame& window)
@@ -102,9 +94,7 @@ protected:
         ASSERT_TRUE(Click(*frame, ID_FILE_OPEN));
         ASSERT_NE(frame->GetDocument(), nullptr) << road::Shown(prompts);
         CTALVOProject& container = frame->GetDocument()->GetTALVOProject();
-        for (int i = 0; i < container.GetProjectCount() && !daq; ++i)
-            if ((daq = DynamicDowncast<CDaqProject>(container.GetProject(i))))
-                daqIndex = i;
+        daq = road::FirstDaqProject(container, daqIndex);
         ASSERT_NE(daq, nullptr);
         experiment = FirstChild<CTALVOExp>(*daq);
         ASSERT_NE(experiment, nullptr);
@@ -269,14 +259,7 @@ CTALDataFrame* OpenExperimentMap(CMainFrame& frame, int daqIndex, CTALVOExp* exp
     road::Select(frame, daqIndex, experiment);
     CScriptedPrompts prompts;
     CScriptedDialogs dialogs;
-    dialogs.Then([subsystem](CZuDialog& d) {
-        auto* picker = dynamic_cast<CDlgSelectSubsystem*>(&d);
-        const int at = picker ? picker->Combo()->findText(QString::fromUtf8(subsystem)) : -1;
-        if (at < 0)
-            return d.PressCancel();
-        picker->Combo()->setCurrentIndex(at);
-        return d.PressOK();
-    });
+    dialogs.Then(road::PickSubsystem(subsystem));
     EXPECT_TRUE(Click(frame, ID_OPEN_SELECTION));
     EXPECT_EQ(prompts.Count(), 0u) << road::Shown(prompts);
     QMdiSubWindow* window = frame.MdiArea()->activeSubWindow();

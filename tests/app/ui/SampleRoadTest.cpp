@@ -8,7 +8,6 @@
 #include <QAbstractItemModel>
 #include <QAbstractItemView>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QRadioButton>
 #include <QCoreApplication>
 #include <QDir>
@@ -71,7 +70,6 @@
 #include "views/ui/HSEADataTableFrame.h"
 #include "views/ui/HSEADataTableView.h"
 #include "views/ui/DlgSelectResultType.h"
-#include "calculation/ui/DlgSelectSubsystem.h"
 #include "views/ui/PPageIPSrcList.h"
 
 namespace {
@@ -189,14 +187,7 @@ protected:
         for (int i = 0; i < set->GetChildCount(); ++i)
             before.insert(set->GetChild(i));
         CScriptedDialogs dialogs;
-        dialogs.Then([subsystem](CZuDialog& d) {
-            auto* picker = dynamic_cast<CDlgSelectSubsystem*>(&d);
-            const int at = picker ? picker->Combo()->findText(QString::fromUtf8(subsystem)) : -1;
-            if (at < 0)
-                return d.PressCancel();
-            picker->Combo()->setCurrentIndex(at);
-            return d.PressOK();
-        });
+        dialogs.Then(road::PickSubsystem(subsystem));
         EXPECT_TRUE(Click(id)) << id;
         for (int i = 0; i < set->GetChildCount(); ++i)
             if (!before.count(set->GetChild(i)))
@@ -312,14 +303,7 @@ TEST_F(SampleRoad, FromOpeningTheSampleToEveryResultInItsWindow)
                 choice.Choose(0);
                 return d.PressOK();
             })
-            .Then([](CZuDialog& d) {
-                auto* picker = dynamic_cast<CDlgSelectSubsystem*>(&d);
-                const int at = picker ? picker->Combo()->findText(QStringLiteral("Floor")) : -1;
-                if (at < 0)
-                    return d.PressCancel();
-                picker->Combo()->setCurrentIndex(at);
-                return d.PressOK();
-            });
+            .Then(road::PickSubsystem("Floor"));
         ASSERT_TRUE(Click(CResultSetCommands::ID_SELECT_RESULT_TYPE));
         EXPECT_EQ(dialogs.Records().size(), 2u);
         for (int i = 0; i < set->GetChildCount(); ++i)

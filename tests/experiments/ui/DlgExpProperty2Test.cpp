@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "SimUnits.h"
-#include "acquisition/BlixChDB.h"
 #include "acquisition/QmxBlixChMgr.h"
 #include "app/DaqProject.h"
 #include "app/TALVOApp.h"
@@ -18,8 +17,6 @@
 #include "experiments/ui/DlgExpProperty2.h"
 #include "experiments/ui/ExpDAQAccess.h"
 #include "calculation/ui/DlgSelectSubsystem.h"
-#include "platform/base/Format.h"
-#include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/PromptService.h"
 #include "platform/win/StringIds.h"
@@ -43,23 +40,12 @@ struct CSubsystemSetup
         dir = std::filesystem::temp_directory_path() / ("orvex_expprop2_" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
         container.SetDocumentPath((dir / "project.orv").string());
-        const auto model = std::filesystem::path(ORVEX_SOURCE_DIR) / "samples" / "sample-model.dmd";
-        EXPECT_NE(container.CreateModelProjectFromFile(0, model.string()), nullptr);
-        const CZuSubsystemTable* table = container.GetModelSubsystemTable();
-        for (int i = 0; table && i < table->GetCount(); ++i)
-            if (container.IsStructure((*table)[i]))
-                structures.push_back((*table)[i]);
+        structures = LoadSampleModelStructures(container);
         EXPECT_GE(structures.size(), 3u);
         container.SetTargetSubsystem(structures[0]);
         daq = container.AddDaqProject();
+        AddSimSensors(container, 10);
         CSensorProject* sensors = container.GetSensorProject();
-        for (int i = 1; i <= 10; ++i) {
-            tagSENSORINFO info;
-            info.ID = Format("S%d", i);
-            info.ChannelInfo.DataType = SENSOR_DATATYPE_ACCELERATION;
-            info.ChannelInfo.Sensitivity = 10.0f;
-            EXPECT_NE(sensors->AddSensor(info), nullptr);
-        }
         auto bundle = [&](const char* id, std::initializer_list<const char*> ids) {
             CSensorBundle* b = sensors->AddBundle(id);
             for (const char* s : ids)
@@ -85,12 +71,7 @@ struct CSubsystemSetup
     }
     void Entry(const std::string& subsystem, const char* sn, int ch, const char* sensor)
     {
-        auto item = std::make_unique<CBlixChDB::CItem>();
-        item->SetSubsystem(subsystem);
-        item->SetBlixSN(sn);
-        item->SetBlixCh(static_cast<uint8_t>(ch));
-        item->SetSensor(sensor);
-        container.GetBlixChDB()->GetItemList()->Add(std::move(item));
+        AssignUnitChannel(container, subsystem, sn, ch, sensor);
     }
 
     std::filesystem::path dir;

@@ -3,9 +3,11 @@
 // files (the acquisition layer's channel record is not the sensor side's).
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class CMultiQMXInterface;
+class CTALVOProject;
 struct CRunRig;
 
 class CSimUnits
@@ -36,3 +38,11 @@ public:
 private:
     std::unique_ptr<CRunRig> m_rig;
 };
+
+// A project measured on the simulated units: the sample model loaded into it, whose structures are
+// returned in the model's order; acceleration sensors S1..S<count>; a row of the unit channel
+// assignment that puts a subsystem's sensor on a unit's channel.
+std::vector<std::string> LoadSampleModelStructures(CTALVOProject& container);
+void AddSimSensors(CTALVOProject& container, int count);
+void AssignUnitChannel(CTALVOProject& container, const std::string& subsystem, const char* unit, int channel,
+                       const char* sensor);

@@ -4,7 +4,6 @@
 // second one built from cables, and the planning state written to a workbook and read back
 // unchanged. Menu commands go through their actions; every dialog is answered by script.
 #include <QCoreApplication>
-#include <QButtonGroup>
 #include <QEvent>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -43,7 +42,6 @@
 #include "platform/ui/EditFlexGrid.h"
 #include "uff/ExtUFDaqProject.h"
 #include "platform/win/StringIds.h"
-#include "uff/ui/DlgSelectDAQSystem.h"
 #include "wiring/WindowServices.h"
 
 namespace {
@@ -126,11 +124,7 @@ TEST(PlanningRoad, WizardUnitsPlansCablesAndTheWorkbookBackUnchanged)
         CScriptedPrompts prompts;
         prompts.Answer(IDOK);
         CScriptedDialogs dialogs;
-        dialogs.Then([](CZuDialog& d) {
-            auto& choice = dynamic_cast<CDlgSelectDAQSystem&>(d);
-            choice.Choices()->button(1)->click();
-            return choice.PressOK();
-        });
+        dialogs.Then(road::ChooseDaqSystem(1));
         ASSERT_TRUE(Click(frame, CFrameCommands::ID_NEW_DAQ_PROJECT));
         EXPECT_EQ(dialogs.Unexpected(), 0u);
         ASSERT_EQ(prompts.Count(), 1u);

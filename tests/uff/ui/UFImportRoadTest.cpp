@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QButtonGroup>
 #include <QAbstractItemModel>
 #include <QAbstractItemView>
 #include <QApplication>
@@ -69,7 +68,6 @@
 #include "spectral/ZuRpmFunc.h"
 #include "uff/ExtUFDaqProject.h"
 #include "uff/ui/DlgImportUFDaqData.h"
-#include "uff/ui/DlgSelectDAQSystem.h"
 #include "uff/ui/DlgUFDataCheck.h"
 #include "wiring/WindowServices.h"
 #include "views/ui/DlgSelectDaqProject.h"
@@ -257,12 +255,7 @@ TEST(UFImportRoad, NewDaqProjectImportsAndAnalysisProjectsFollow)
         prompts.ChooseFiles({file.string()});
         prompts.responder = [](const PromptRecord&) -> std::optional<PromptAnswer> { return PromptAnswer{}; };
         CScriptedDialogs dialogs;
-        dialogs
-            .Then([](CZuDialog& d) {
-                auto& choice = dynamic_cast<CDlgSelectDAQSystem&>(d);
-                choice.Choices()->button(1)->click();
-                return choice.PressOK();
-            })
+        dialogs.Then(road::ChooseDaqSystem(1))
             .Then([](CZuDialog& d) {
                 auto& import = dynamic_cast<CDlgImportUFDaqData&>(d);
                 import.OnAddFiles();
@@ -501,11 +494,7 @@ TEST(UFImportRoad, TheSamplesUniversalFileFromTheDialogsAsTheyOpen)
         chooser.names = {(root / "sample-run-up.unv").string()};
         CScriptedDialogs dialogs;
         dialogs
-            .Then([](CZuDialog& d) {
-                auto& choice = dynamic_cast<CDlgSelectDAQSystem&>(d);
-                choice.Choices()->button(1)->click(); // External data from universal files
-                return choice.PressOK();
-            })
+            .Then(road::ChooseDaqSystem(1)) // External data from universal files
             .Then([&](CZuDialog& d) {
                 auto& import = dynamic_cast<CDlgImportUFDaqData&>(d);
                 EXPECT_FALSE(import.OkButton()->isEnabled());
