@@ -18,6 +18,7 @@
 #include "views/ui/SwAxisTableFrame.h"
 #include "views/ui/TALDataFrame.h"
 #include "platform/elements/ElementType.h"
+#include "platform/elements/ShownElementName.h"
 #include "platform/win/ObjectLifetime.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
@@ -143,7 +144,8 @@ std::string DataWindowTitle(const CMElement* element)
 {
     if (!element)
         return std::string();
-    std::string title = element->GetName();
+    // The names the program gave read in the language loaded, as the tree shows them.
+    std::string title = ShownElementName(element->GetName());
     const std::string subsystem = SubsystemOf(element);
     const int structure = subsystem.empty() ? 0 : SpectrumIsStructure(element, subsystem);
     std::string kind = GetShownQuantityName(element, structure);
@@ -152,7 +154,7 @@ std::string DataWindowTitle(const CMElement* element)
         project = dynamic_cast<const CBaseProject*>(e);
     if (kind.empty() || kind == title) {
         const CMElement* parent = element->GetParent();
-        kind = parent && parent != project ? parent->GetName() : std::string();
+        kind = parent && parent != project ? ShownElementName(parent->GetName()) : std::string();
     }
     if (!kind.empty() && kind != title)
         title += " - " + kind;

@@ -425,6 +425,22 @@ protected:
                 return DynamicDowncast<CAnalysisProject>(Container().GetProject(p));
         return nullptr;
     }
+    // The first element in the projects of that stored name.
+    CMElement* Named(const std::string& name)
+    {
+        std::function<CMElement*(CMElement*)> find = [&](CMElement* e) -> CMElement* {
+            if (e->GetName() == name)
+                return e;
+            for (int i = 0; i < e->GetChildCount(); ++i)
+                if (CMElement* found = find(e->GetChild(i)))
+                    return found;
+            return nullptr;
+        };
+        for (int p = 0; p < Container().GetProjectCount(); ++p)
+            if (CMElement* found = find(Container().GetProject(p)))
+                return found;
+        return nullptr;
+    }
     static CMElement* FirstOfType(CMElement* e, int type)
     {
         if (!e || e->GetType() == type)
@@ -479,6 +495,12 @@ TEST_F(JapaneseWindows, WindowsOpenedFromTheTreeWriteTheirTextsInJapanese)
          [&]() -> CMElement* { return FirstOfType(Results(), ElementType::DominantPath); },
          {QStringLiteral("ステップ 1")},
          {QStringLiteral("Step 1")}},
+        // A window over an element the program named is titled by the name the tree shows, its
+        // quantity and its project.
+        {"vibration-level",
+         [&]() -> CMElement* { return Named("Vibration Level [Floor]"); },
+         {QStringLiteral("振動レベル [Floor] - 振動レベル - Run-up Results")},
+         {QStringLiteral("Vibration Level [Floor] - Vibration Level - Run-up Results")}},
         // The experiment's map, averaged over its data sets, beside its measured data.
         {"experiment-map",
          [&]() -> CMElement* { return DataSet() ? DataSet()->GetParent() : nullptr; },
