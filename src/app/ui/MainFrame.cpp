@@ -52,6 +52,7 @@
 #include "platform/elements/DataWriter.h"
 #include "platform/elements/MElement.h"
 #include "platform/elements/MElementList.h"
+#include "platform/elements/ShownElementName.h"
 #include "platform/elements/StdioFile.h"
 #include "platform/ui/DlgInputBox.h"
 #include "platform/win/CommandGuard.h"
@@ -945,7 +946,8 @@ void CMainFrame::FillResultPopup(int id)
     const CCommandRegistry& registry = CCommandRegistry::Frame();
     CCommandState state = CommandState();
     for (CMElement* set : sets) {
-        QAction* item = popup->addAction(QString::fromStdString(set->GetName()));
+        // Named as the tree shows it.
+        QAction* item = popup->addAction(QString::fromStdString(ShownElementName(set->GetName())));
         // A set the command cannot work on (a result over order in a project by RPM) is offered grayed.
         state.selection.elements = {set};
         item->setEnabled(registry.IsEnabled(id, state));

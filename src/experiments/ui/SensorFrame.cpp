@@ -1,6 +1,7 @@
 #include "experiments/ui/SensorFrame.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStyle>
@@ -15,41 +16,44 @@
 #include "experiments/ui/SensorGroupView.h"
 #include "experiments/ui/SensorListView.h"
 #include "platform/win/CommandGuard.h"
+#include "platform/win/StringIds.h"
+#include "platform/win/StringTable.h"
+
+#include <iterator>
 
 namespace {
 
 struct Button
 {
     int id;
-    const char* text;
+    uint32_t text; // string id
     QStyle::StandardPixmap icon;
 };
 const Button kButtons[] = {
-    {ID_SENSOR_IMPORT, "Import Sensor List...", QStyle::SP_DialogOpenButton},
-    {ID_SENSOR_EXPORT, "Export Sensor List...", QStyle::SP_DialogSaveButton},
-    {ID_SENSOR_EXCEL_IMPORT, "Import from Workbook...", QStyle::SP_FileDialogContentsView},
-    {0, nullptr, QStyle::SP_CustomBase},
-    {ID_SENSOR_NEW, "New", QStyle::SP_FileIcon},
-    {ID_SENSOR_INSERT, "Insert", QStyle::SP_FileDialogNewFolder},
-    {ID_SENSOR_PROPERTY, "Properties...", QStyle::SP_FileDialogInfoView},
-    {ID_SENSOR_DELETE, "Delete", QStyle::SP_DialogDiscardButton},
-    {ID_SENSOR_DELETE_ROW, "Delete Row", QStyle::SP_TrashIcon},
-    {ID_SENSOR_COPY, "Copy Rows", QStyle::SP_FileLinkIcon},
-    {0, nullptr, QStyle::SP_CustomBase},
-    {ID_SENSOR_UP, "Move Up", QStyle::SP_ArrowUp},
-    {ID_SENSOR_DOWN, "Move Down", QStyle::SP_ArrowDown},
-    {ID_SENSOR_LEFT, "Move Left", QStyle::SP_ArrowLeft},
-    {ID_SENSOR_RIGHT, "Move Right", QStyle::SP_ArrowRight},
-    {ID_SENSOR_SORT, "Sort Bundles", QStyle::SP_BrowserReload},
-    {0, nullptr, QStyle::SP_CustomBase},
-    {ID_SENSOR_PUSH, "Copy into Measured Data", QStyle::SP_DialogApplyButton},
+    {ID_SENSOR_IMPORT, IDS_SENSOR_IMPORT_LIST, QStyle::SP_DialogOpenButton},
+    {ID_SENSOR_EXPORT, IDS_SENSOR_EXPORT_LIST, QStyle::SP_DialogSaveButton},
+    {ID_SENSOR_EXCEL_IMPORT, IDS_SENSOR_IMPORT_WORKBOOK, QStyle::SP_FileDialogContentsView},
+    {0, 0, QStyle::SP_CustomBase},
+    {ID_SENSOR_NEW, IDS_SENSOR_NEW, QStyle::SP_FileIcon},
+    {ID_SENSOR_INSERT, IDS_SENSOR_INSERT, QStyle::SP_FileDialogNewFolder},
+    {ID_SENSOR_PROPERTY, IDS_SENSOR_PROPERTIES, QStyle::SP_FileDialogInfoView},
+    {ID_SENSOR_DELETE, IDS_SENSOR_DELETE, QStyle::SP_DialogDiscardButton},
+    {ID_SENSOR_DELETE_ROW, IDS_SENSOR_DELETE_ROW, QStyle::SP_TrashIcon},
+    {ID_SENSOR_COPY, IDS_SENSOR_COPY_ROWS, QStyle::SP_FileLinkIcon},
+    {0, 0, QStyle::SP_CustomBase},
+    {ID_SENSOR_UP, IDS_SENSOR_MOVE_UP, QStyle::SP_ArrowUp},
+    {ID_SENSOR_DOWN, IDS_SENSOR_MOVE_DOWN, QStyle::SP_ArrowDown},
+    {ID_SENSOR_LEFT, IDS_SENSOR_MOVE_LEFT, QStyle::SP_ArrowLeft},
+    {ID_SENSOR_RIGHT, IDS_SENSOR_MOVE_RIGHT, QStyle::SP_ArrowRight},
+    {ID_SENSOR_SORT, IDS_SENSOR_SORT_BUNDLES, QStyle::SP_BrowserReload},
+    {0, 0, QStyle::SP_CustomBase},
+    {ID_SENSOR_PUSH, IDS_SENSOR_PUSH, QStyle::SP_DialogApplyButton},
 };
 } // namespace
 
 CSensorFrame::CSensorFrame(CSensorProject* project, CTALVODoc* projectDoc, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("SensorFrame"));
-    setWindowTitle(QStringLiteral("Sensors"));
     m_doc = new CSensorDoc(project, projectDoc, this);
     m_toolBar = new QToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("SensorToolBar"));
@@ -59,9 +63,8 @@ CSensorFrame::CSensorFrame(CSensorProject* project, CTALVODoc* projectDoc, QWidg
             m_toolBar->addSeparator();
             continue;
         }
-        QAction* a = m_toolBar->addAction(style()->standardIcon(b.icon), QString::fromLatin1(b.text));
+        QAction* a = m_toolBar->addAction(style()->standardIcon(b.icon), QString());
         a->setObjectName(QStringLiteral("Command%1").arg(b.id));
-        a->setToolTip(QString::fromLatin1(b.text));
         const int id = b.id;
         connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
         m_actions[b.id] = a;
@@ -72,9 +75,10 @@ CSensorFrame::CSensorFrame(CSensorProject* project, CTALVODoc* projectDoc, QWidg
     m_listView = new CSensorListView(m_doc, m_views);
     m_bundleView = new CSensorBundleView(m_doc, m_views);
     m_groupView = new CSensorGroupView(m_doc, m_views);
-    m_views->addTab(m_listView, QStringLiteral("Sensor List"));
-    m_views->addTab(m_bundleView, QStringLiteral("Bundles"));
-    m_views->addTab(m_groupView, QStringLiteral("Groups"));
+    m_views->addTab(m_listView, QString());
+    m_views->addTab(m_bundleView, QString());
+    m_views->addTab(m_groupView, QString());
+    SetTexts();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -88,6 +92,29 @@ CSensorFrame::CSensorFrame(CSensorProject* project, CTALVODoc* projectDoc, QWidg
 }
 
 CSensorFrame::~CSensorFrame() = default;
+
+void CSensorFrame::SetTexts()
+{
+    setWindowTitle(QString::fromStdString(LoadString(IDS_SENSOR_WINDOW_TITLE)));
+    for (const Button& b : kButtons) {
+        if (QAction* a = Action(b.id)) {
+            // The buttons show their icons only: the tip is what a user reads.
+            const QString text = QString::fromStdString(LoadString(b.text));
+            a->setText(text);
+            a->setToolTip(text);
+        }
+    }
+    const uint32_t tabs[] = {IDS_SENSOR_LIST_TAB, IDS_SENSOR_BUNDLES_TAB, IDS_SENSOR_GROUPS_TAB};
+    for (int i = 0; i < m_views->count() && i < static_cast<int>(std::size(tabs)); ++i)
+        m_views->setTabText(i, QString::fromStdString(LoadString(tabs[i])));
+}
+
+void CSensorFrame::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        SetTexts();
+}
 
 CSensorFrame* CSensorFrame::ShowInstance(QMdiArea* area, CSensorProject* project, CTALVODoc* projectDoc)
 {
@@ -136,7 +163,6 @@ const CSensorFrame::CommandTable& CSensorFrame::Commands()
             }
             CommandTable::Entry e;
             e.id = b.id;
-            e.text = b.text;
             e.toolBarPos = pos++;
             const int id = b.id;
             if (CSensorDoc::Commands().Has(id)) {

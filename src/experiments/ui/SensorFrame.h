@@ -47,7 +47,12 @@ public:
     QToolBar* ToolBar() const { return m_toolBar; }
     QAction* Action(int id) const;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    // The title, the buttons' texts and the tabs' names in the language loaded.
+    void SetTexts();
     bool IsFrontViewCommandEnabled(int id) const;
     bool RunFrontViewCommand(int id);
 

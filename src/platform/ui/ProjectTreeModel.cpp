@@ -1,8 +1,23 @@
 #include "platform/ui/ProjectTreeModel.h"
 
 #include "platform/elements/MElement.h"
+#include "platform/elements/ShownElementName.h"
 
-CProjectTreeModel::CProjectTreeModel(QObject* parent) : QAbstractItemModel(parent) {}
+#include <QEvent>
+
+CProjectTreeModel::CProjectTreeModel(QObject* parent) : QAbstractItemModel(parent)
+{
+    // The view that owns the model hears of a change of language; its rows follow.
+    if (parent)
+        parent->installEventFilter(this);
+}
+
+bool CProjectTreeModel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == QObject::parent() && event->type() == QEvent::LanguageChange)
+        LanguageChanged();
+    return QAbstractItemModel::eventFilter(watched, event);
+}
 
 CProjectTreeModel::~CProjectTreeModel() = default;
 
@@ -167,6 +182,23 @@ QModelIndex CProjectTreeModel::IndexOf(const CMElement* element) const
     return IndexOfNode(m_nodes.value(element));
 }
 
+void CProjectTreeModel::LanguageChanged()
+{
+    // A changed range has one parent: the rows under each parent in turn, without recursion (deep
+    // trees).
+    std::vector<const std::vector<std::unique_ptr<Node>>*> pending{&m_roots};
+    while (!pending.empty()) {
+        const auto& list = *pending.back();
+        pending.pop_back();
+        if (list.empty())
+            continue;
+        emit dataChanged(IndexOfNode(list.front().get()), IndexOfNode(list.back().get()),
+                         {Qt::DisplayRole, Qt::EditRole, Qt::ToolTipRole});
+        for (const auto& node : list)
+            pending.push_back(&node->children);
+    }
+}
+
 void CProjectTreeModel::ElementChanged(const CMElement* element)
 {
     const QModelIndex idx = IndexOf(element);
@@ -208,11 +240,12 @@ QVariant CProjectTreeModel::data(const QModelIndex& index, int role) const
     if (!node)
         return QVariant();
     switch (role) {
+    // The program's own names in the language loaded; an edit starts from the text shown.
     case Qt::DisplayRole:
     case Qt::EditRole:
     // The dock is narrow: a name cut short by its width is read whole from the tooltip.
     case Qt::ToolTipRole:
-        return QString::fromStdString(node->element->GetName());
+        return QString::fromStdString(ShownElementName(node->element->GetName()));
     case Qt::DecorationRole:
         // Projects by their kind, folders (elements with children) and leaves.
         return m_icons ? QVariant(m_icons(node->element, !node->parent || !node->children.empty())) : QVariant();
@@ -247,7 +280,11 @@ bool CProjectTreeModel::setData(const QModelIndex& index, const QVariant& value,
     Node* node = NodeOf(index);
     if (role != Qt::EditRole || !node || !(flags(index) & Qt::ItemIsEditable))
         return false;
-    if (!m_editor(node->element, value.toString().toStdString()))
+    // A label left as it was shown keeps the stored name, whatever language shows it.
+    const std::string name = StoredNameOfLabel(node->element->GetName(), value.toString().toStdString());
+    if (name == node->element->GetName())
+        return true;
+    if (!m_editor(node->element, name))
         return false;
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     return true;

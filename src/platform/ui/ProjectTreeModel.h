@@ -5,7 +5,8 @@
 // parent and row look-ups stay constant time on trees of many thousands of elements. The model
 // itself holds no observer: the observer at the tree's root (a project, the measurement document)
 // hears every addition, removal and rename and passes it to AddElement, RemoveElement and
-// ElementChanged; Refresh rebuilds everything from the elements.
+// ElementChanged; Refresh rebuilds everything from the elements. The rows show the elements' names
+// as ShownElementName gives them: the names the program gave in the language loaded.
 #include <QAbstractItemModel>
 #include <QHash>
 #include <QIcon>
@@ -48,6 +49,9 @@ public:
     QModelIndex IndexOf(const CMElement* element) const;
     // Element's name changed: repaints its row.
     void ElementChanged(const CMElement* element);
+    // The language changed: every row shows the program's own names anew (ShownElementName). A
+    // model made with its view as parent does so when the view hears of the change.
+    void LanguageChanged();
 
     // Label editing: which elements' labels may be edited, and what takes an edited label (true
     // when the element took it). Without an editor no label is editable.
@@ -67,6 +71,9 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Node

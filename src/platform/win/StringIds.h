@@ -233,6 +233,25 @@
     X(IDS_PROJECT_WINDOW_TITLE, 6452)       /* "Project Window" */                                                                                                                            \
     X(IDS_SHORTCUT_BAR_TITLE, 6453)         /* "ShortcutBar" */                                                                                                                               \
     X(IDS_UNKNOWN_DUMP_PARAMETER, 6454)     /* "The dump parameter "%s" is not known; nothing was written." */                                                                                \
+    X(IDS_SENSOR_IMPORT_LIST, 6700)         /* "Import Sensor List..." */                                                                                                                     \
+    X(IDS_SENSOR_EXPORT_LIST, 6701)         /* "Export Sensor List..." */                                                                                                                     \
+    X(IDS_SENSOR_IMPORT_WORKBOOK, 6702)     /* "Import from Workbook..." */                                                                                                                   \
+    X(IDS_SENSOR_NEW, 6703)                 /* "New" */                                                                                                                                       \
+    X(IDS_SENSOR_INSERT, 6704)              /* "Insert" */                                                                                                                                    \
+    X(IDS_SENSOR_PROPERTIES, 6705)          /* "Properties..." */                                                                                                                             \
+    X(IDS_SENSOR_DELETE, 6706)              /* "Delete" */                                                                                                                                    \
+    X(IDS_SENSOR_DELETE_ROW, 6707)          /* "Delete Row" */                                                                                                                                \
+    X(IDS_SENSOR_COPY_ROWS, 6708)           /* "Copy Rows" */                                                                                                                                 \
+    X(IDS_SENSOR_MOVE_UP, 6709)             /* "Move Up" */                                                                                                                                   \
+    X(IDS_SENSOR_MOVE_DOWN, 6710)           /* "Move Down" */                                                                                                                                 \
+    X(IDS_SENSOR_MOVE_LEFT, 6711)           /* "Move Left" */                                                                                                                                 \
+    X(IDS_SENSOR_MOVE_RIGHT, 6712)          /* "Move Right" */                                                                                                                                \
+    X(IDS_SENSOR_SORT_BUNDLES, 6713)        /* "Sort Bundles" */                                                                                                                              \
+    X(IDS_SENSOR_PUSH, 6714)                /* "Copy into Measured Data" */                                                                                                                   \
+    X(IDS_SENSOR_LIST_TAB, 6715)            /* "Sensor List" */                                                                                                                               \
+    X(IDS_SENSOR_BUNDLES_TAB, 6716)         /* "Bundles" */                                                                                                                                   \
+    X(IDS_SENSOR_GROUPS_TAB, 6717)          /* "Groups" */                                                                                                                                    \
+    X(IDS_SENSOR_WINDOW_TITLE, 6718)        /* "Sensors" */                                                                                                                                   \
     X(IDS_BUNDLE_MEMBER_NAME, 7001)         /* "%s #%d" */                                                                                                                                    \
     X(IDS_BUNDLE_EXISTS, 7002)              /* "The bundle %s already exists." */                                                                                                             \
     X(IDS_SAME_BUNDLE_OTHER, 7003)          /* "%s and %s use the same bundle %s." */                                                                                                         \

@@ -19,6 +19,7 @@
 #include "views/ui/SwAxisTableFrame.h"
 #include "views/ui/TALDataFrame.h"
 #include "platform/elements/ElementType.h"
+#include "platform/elements/ShownElementName.h"
 #include "platform/win/ObjectLifetime.h"
 #include "platform/win/StringIds.h"
 #include "platform/win/ZuRegOptions.h"
@@ -144,7 +145,8 @@ std::string DataWindowTitle(const CMElement* element)
 {
     if (!element)
         return std::string();
-    std::string title = element->GetName();
+    // The names the program gave read in the language loaded, as the tree shows them.
+    std::string title = ShownElementName(element->GetName());
     const std::string subsystem = SubsystemOf(element);
     const int structure = subsystem.empty() ? 0 : SpectrumIsStructure(element, subsystem);
     std::string kind = GetShownQuantityName(element, structure);
@@ -155,7 +157,7 @@ std::string DataWindowTitle(const CMElement* element)
     // name; the data set it was made from is what tells it from its namesakes of another solve.
     const CMElement* parent = element->GetParent();
     if (kind.empty() || kind == title || dynamic_cast<const CZuData*>(parent))
-        kind = parent && parent != project ? parent->GetName() : std::string();
+        kind = parent && parent != project ? ShownElementName(parent->GetName()) : std::string();
     if (!kind.empty() && kind != title)
         title += " - " + kind;
     if (project && !project->GetName().empty())

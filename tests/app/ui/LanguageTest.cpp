@@ -6,6 +6,7 @@
 #include "app/CalcCommands.h"
 #include "app/DAQExperiment.h"
 #include "app/DaqProject.h"
+#include "app/ModelProject.h"
 #include "app/TALVODoc.h"
 #include "app/TALVOExp.h"
 #include "app/TALVOProject.h"
@@ -13,7 +14,10 @@
 #include "app/ui/DockTreeWnd.h"
 #include "app/ui/MTreeCtrlEx.h"
 #include "calculation/InputPowerFolder.h"
+#include "experiments/ui/SensorFrame.h"
 #include "platform/elements/ElementType.h"
+#include "platform/elements/ZuData.h"
+#include "platform/elements/ZuSubsystemTable.h"
 #include "platform/ui/ProjectTreeModel.h"
 #include "platform/ui/ZuDialog.h"
 #include "platform/win/PromptService.h"
@@ -38,10 +42,13 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -50,6 +57,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <set>
 
@@ -285,12 +294,14 @@ QStringList ShownTexts(QWidget& window)
 }
 
 // A text that reads as English once the names stored in the project are taken out of it: a word
-// of three letters or more. The names of units and of things stay as they are (RPM, Hz, dB, SPL).
+// of three letters or more. The names of units and of things stay as they are (RPM, Hz, dB, SPL), and
+// so do the abbreviations engineers read as they are (SEA, CLF, DLF, ER).
 bool EnglishLeft(QString text, const QStringList& storedNames)
 {
     for (const QString& name : storedNames)
         text.remove(name);
-    static const QRegularExpression kept(QStringLiteral("\\b(RPM|SPL|HSEA|DAQ|ORVEX)\\b"));
+    static const QRegularExpression kept(
+        QStringLiteral("\\b(RPM|SPL|HSEA|SEA|CLFs?|DLFs?|ERs?|DAQ|ORVEX)\\b|\\bEXP(?=\\d)"));
     text.remove(kept);
     static const QRegularExpression word(QStringLiteral("[A-Za-z]{3,}"));
     return word.match(text).hasMatch();
@@ -334,6 +345,7 @@ protected:
         };
         for (int p = 0; p < Container().GetProjectCount(); ++p)
             collect(Container().GetProject(p));
+        stored << SubsystemNames();
         stored.removeAll(QString());
         std::sort(stored.begin(), stored.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
     }
@@ -344,6 +356,26 @@ protected:
     }
 
     CTALVOProject& Container() { return frame->GetDocument()->GetTALVOProject(); }
+
+    // The subsystems' names of every subsystem table in the projects: stored with the tables.
+    QStringList SubsystemNames()
+    {
+        QStringList out;
+        std::function<void(const CMElement*)> walk = [&](const CMElement* e) {
+            if (auto* zu = dynamic_cast<const CZuData*>(e); zu && zu->GetSubsystemTable())
+                for (const std::string& name : zu->GetSubsystemTable()->Names()) {
+                    // The measurement names a subsystem by its short name, without the wave type.
+                    static const QRegularExpression waveType(QStringLiteral("-[A-Z]?$"));
+                    out << QString::fromStdString(name) << QString::fromStdString(name).remove(waveType);
+                }
+            for (int i = 0; i < e->GetChildCount(); ++i)
+                walk(e->GetChild(i));
+        };
+        for (int p = 0; p < Container().GetProjectCount(); ++p)
+            walk(Container().GetProject(p));
+        out.removeDuplicates();
+        return out;
+    }
 
     // Selects the element in its project's tree.
     void Select(CMElement* element)
@@ -391,6 +423,22 @@ protected:
         for (int p = 0; p < Container().GetProjectCount(); ++p)
             if (Container().GetProject(p)->GetName() == sample::kResultsProjectName)
                 return DynamicDowncast<CAnalysisProject>(Container().GetProject(p));
+        return nullptr;
+    }
+    // The first element in the projects of that stored name.
+    CMElement* Named(const std::string& name)
+    {
+        std::function<CMElement*(CMElement*)> find = [&](CMElement* e) -> CMElement* {
+            if (e->GetName() == name)
+                return e;
+            for (int i = 0; i < e->GetChildCount(); ++i)
+                if (CMElement* found = find(e->GetChild(i)))
+                    return found;
+            return nullptr;
+        };
+        for (int p = 0; p < Container().GetProjectCount(); ++p)
+            if (CMElement* found = find(Container().GetProject(p)))
+                return found;
         return nullptr;
     }
     static CMElement* FirstOfType(CMElement* e, int type)
@@ -447,6 +495,12 @@ TEST_F(JapaneseWindows, WindowsOpenedFromTheTreeWriteTheirTextsInJapanese)
          [&]() -> CMElement* { return FirstOfType(Results(), ElementType::DominantPath); },
          {QStringLiteral("ステップ 1")},
          {QStringLiteral("Step 1")}},
+        // A window over an element the program named is titled by the name the tree shows, its
+        // quantity and its project.
+        {"vibration-level",
+         [&]() -> CMElement* { return Named("Vibration Level [Floor]"); },
+         {QStringLiteral("振動レベル [Floor] - 振動レベル - Run-up Results")},
+         {QStringLiteral("Vibration Level [Floor] - Vibration Level - Run-up Results")}},
         // The experiment's map, averaged over its data sets, beside its measured data.
         {"experiment-map",
          [&]() -> CMElement* { return DataSet() ? DataSet()->GetParent() : nullptr; },
@@ -543,4 +597,270 @@ TEST_F(JapaneseWindows, ResultSubMenusAndTreeShowNoEnglishOfTheirOwn)
     frame->show();
     QApplication::processEvents();
     EXPECT_TRUE(frame->grab().save(QDir(ShotFolder(QStringLiteral("language"))).filePath("sample-tree-jpn.png")));
+}
+
+namespace {
+// The label and tip of every row of every project tree of the frame, with the row's element.
+struct TreeRow
+{
+    const CMElement* element;
+    QString label;
+    QString tip;
+};
+std::vector<TreeRow> TreeRows(CMainFrame& frame, int projects)
+{
+    std::vector<TreeRow> rows;
+    for (int p = 0; p < projects; ++p) {
+        frame.TreeWindow()->SetActiveIndex(p);
+        CMTreeCtrlEx* tree = frame.TreeWindow()->GetActiveTree();
+        if (!tree)
+            continue;
+        std::function<void(const QModelIndex&)> walk = [&](const QModelIndex& parent) {
+            for (int r = 0; r < tree->model()->rowCount(parent); ++r) {
+                const QModelIndex index = tree->model()->index(r, 0, parent);
+                rows.push_back(
+                    {static_cast<const CMElement*>(index.data(CProjectTreeModel::ElementRole).value<void*>()),
+                     index.data().toString(), index.data(Qt::ToolTipRole).toString()});
+                walk(index);
+            }
+        };
+        walk(QModelIndex());
+    }
+    return rows;
+}
+} // namespace
+
+// The names the program gave the sample's elements show in Japanese in the project window and in
+// the result sub-menus; the names that are data (subsystems, projects, the vehicle model, channel
+// records) show as stored, and no element's stored name changes. Back in English every row shows
+// its stored name, and in Japanese again the Japanese one.
+TEST_F(JapaneseWindows, TreeLabelsOfTheProgramAreJapaneseAndStoredNamesStay)
+{
+    CMElement* resultSet = FirstOfType(Results(), ElementType::RpmResultSet);
+    CMElement* hybrid = FirstOfType(Container().GetModelProject(), ElementType::HseaModel);
+    ASSERT_NE(resultSet, nullptr);
+    ASSERT_NE(hybrid, nullptr);
+    const auto numberOf = [](const CMElement* e) {
+        return QString::fromStdString(e->GetName().substr(e->GetName().rfind('#') + 1));
+    };
+    const std::pair<std::string, QString> cases[] = {
+        {"Channel Levels [Roof]", QStringLiteral("チャンネルレベル [Roof]")},
+        {"DataSet1", QStringLiteral("データセット1")},
+        {"RPM Signal Data", QStringLiteral("RPM信号データ")},
+        {sample::kMeasurementName, QStringLiteral("測定")},
+        {"Parameters", QStringLiteral("パラメーター")},
+        {"Input Power", QStringLiteral("入力パワー")},
+        {"Input Power(Roof-F)", QStringLiteral("入力パワー(Roof-F)")},
+        {"Order Levels [Front Cabin-R]", QStringLiteral("次数レベル [Front Cabin-R]")},
+        {"Power Contribution [Front Cabin-R]", QStringLiteral("パワー寄与 [Front Cabin-R]")},
+        {"Modal Density", QStringLiteral("モード密度")},
+        {"Exp. Target ERs", QStringLiteral("実験ターゲットER")},
+        // A name inside a name of ours is shown as the tree shows it.
+        {"Result [Input Power Data]", QStringLiteral("結果 [入力パワーデータ]")},
+        {resultSet->GetName(), QStringLiteral("結果 #") + numberOf(resultSet)},
+        {hybrid->GetName(), QStringLiteral("ハイブリッドSEAモデル #") + numberOf(hybrid)},
+        // Data: as stored.
+        {sample::kExcited, QString::fromLatin1(sample::kExcited)},
+        {"Roof:01", QStringLiteral("Roof:01")},
+        {"Sample Hatchback", QStringLiteral("Sample Hatchback")},
+        {sample::kResultsProjectName, QString::fromLatin1(sample::kResultsProjectName)},
+    };
+    std::map<const CMElement*, std::string> before;
+    const int projects = Container().GetProjectCount();
+    for (const TreeRow& row : TreeRows(*frame, projects))
+        before[row.element] = row.element->GetName();
+
+    const auto check = [&](bool japanese) -> std::vector<TreeRow> {
+        const std::vector<TreeRow> rows = TreeRows(*frame, projects);
+        for (const auto& [stored, shown] : cases) {
+            SCOPED_TRACE(stored);
+            auto row = std::find_if(rows.begin(), rows.end(),
+                                    [&](const TreeRow& r) { return r.element->GetName() == stored; });
+            EXPECT_NE(row, rows.end());
+            if (row == rows.end())
+                continue;
+            const QString expected = japanese ? shown : QString::fromStdString(stored);
+            EXPECT_EQ(row->label, expected);
+            EXPECT_EQ(row->tip, expected);
+        }
+        for (const TreeRow& row : rows)
+            EXPECT_EQ(row.element->GetName(), before.at(row.element)) << "a stored name changed";
+        return rows;
+    };
+    const std::vector<TreeRow> rows = check(true);
+
+    // No word of ours left English: what is left once the data's names are taken out. The names of
+    // the data are the projects', the model's subsystems' and the vehicle model's.
+    QStringList data = SubsystemNames();
+    for (int p = 0; p < projects; ++p) {
+        data << QString::fromStdString(Container().GetProject(p)->GetName());
+        if (CMElement* vehicle = FirstOfType(Container().GetProject(p), ElementType::ModelData))
+            data << QString::fromStdString(vehicle->GetName());
+    }
+    std::sort(data.begin(), data.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    QStringList english;
+    for (const TreeRow& row : rows) {
+        if (EnglishLeft(row.label, data))
+            english << row.label;
+    }
+    EXPECT_TRUE(english.isEmpty()) << "still English in the tree:\n" << english.join(QLatin1Char('\n')).toStdString();
+
+    // The result sub-menus list the result sets by the names the tree shows.
+    frame->TreeWindow()->SetActiveIndex(projects - 1);
+    for (int p = 0; p < projects; ++p)
+        if (Container().GetProject(p) == Results())
+            frame->TreeWindow()->SetActiveIndex(p);
+    QMenu* popup = frame->ResultPopup(CCalcCommands::ID_CALC_VIBRATION_LEVEL);
+    ASSERT_NE(popup, nullptr);
+    emit popup->aboutToShow();
+    QStringList listed;
+    for (QAction* a : popup->actions())
+        listed << a->text();
+    EXPECT_TRUE(listed.contains(QStringLiteral("結果 #") + numberOf(resultSet))) << listed.join(',').toStdString();
+
+    // The tree of the DAQ project opened whole, as a user reads it.
+    for (int p = 0; p < projects; ++p)
+        if (Container().GetProject(p) == Container().GetDaqProject(0)) {
+            frame->TreeWindow()->SetActiveIndex(p);
+            frame->TreeWindow()->GetActiveTree()->expandAll();
+        }
+    QApplication::processEvents();
+    EXPECT_TRUE(frame->grab().save(QDir(ShotFolder(QStringLiteral("language"))).filePath("daq-tree-jpn.png")));
+
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+    QApplication::processEvents();
+    for (const TreeRow& row : check(false))
+        EXPECT_EQ(row.label.toStdString(), row.element->GetName());
+    // The menus were made anew in English.
+    popup = frame->ResultPopup(CCalcCommands::ID_CALC_VIBRATION_LEVEL);
+    ASSERT_NE(popup, nullptr);
+    emit popup->aboutToShow();
+    listed.clear();
+    for (QAction* a : popup->actions())
+        listed << a->text();
+    EXPECT_TRUE(listed.contains(QString::fromStdString(resultSet->GetName()))) << listed.join(',').toStdString();
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_JAPANESE));
+    QApplication::processEvents();
+    check(true);
+}
+
+// A result set's label is edited from the name the tree shows; left as it was, the stored name stays
+// (it is not renamed to its Japanese text); a new name typed is stored as typed.
+TEST_F(JapaneseWindows, ALabelLeftAsShownKeepsItsStoredName)
+{
+    CMElement* resultSet = FirstOfType(Results(), ElementType::RpmResultSet);
+    ASSERT_NE(resultSet, nullptr);
+    const std::string stored = resultSet->GetName();
+    Select(resultSet);
+    CMTreeCtrlEx* tree = frame->TreeWindow()->GetActiveTree();
+    ASSERT_NE(tree, nullptr);
+    const QModelIndex index = tree->Model()->IndexOf(resultSet);
+    ASSERT_TRUE(index.flags() & Qt::ItemIsEditable);
+    const QString shown = index.data().toString();
+    ASSERT_NE(shown.toStdString(), stored);
+    frame->GetDocument()->SetModifiedFlag(0);
+
+    const auto editTo = [&](const QString* text) {
+        tree->edit(index);
+        QApplication::processEvents();
+        auto* editor = tree->findChild<QLineEdit*>();
+        EXPECT_NE(editor, nullptr);
+        if (!editor)
+            return QString();
+        const QString started = editor->text();
+        if (text)
+            editor->setText(*text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();
+        return started;
+    };
+    EXPECT_EQ(editTo(nullptr), shown);
+    EXPECT_EQ(resultSet->GetName(), stored);
+    EXPECT_FALSE(frame->GetDocument()->IsModified());
+    EXPECT_EQ(index.data().toString(), shown);
+
+    const QString typed = QStringLiteral("Run-up A");
+    EXPECT_EQ(editTo(&typed), shown);
+    EXPECT_EQ(resultSet->GetName(), "Run-up A");
+    EXPECT_EQ(index.data().toString(), typed);
+    EXPECT_TRUE(frame->GetDocument()->IsModified());
+}
+
+// The project saved in a Japanese session holds the names an English session writes: its elements
+// are written the same, byte for byte.
+TEST_F(JapaneseWindows, SavingInJapaneseWritesTheStoredNames)
+{
+    const auto saveAs = [&](const fs::path& path) {
+        CScriptedPrompts prompts;
+        prompts.ChooseFile(path.string());
+        EXPECT_TRUE(frame->OnCommand(ID_SAVE_PROJECT_AS));
+        EXPECT_TRUE(fs::exists(path)) << Shown(prompts);
+    };
+    const auto bytes = [](const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    saveAs(root / "japanese.orv");
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+    saveAs(root / "english.orv");
+    // The history of saves at the end names the two files; all before it is the same.
+    const auto elements = [&](const fs::path& path) {
+        const std::string all = bytes(path);
+        return all.substr(0, all.find("CProjectHistory"));
+    };
+    const std::string japanese = elements(root / "japanese.orv");
+    ASSERT_GT(japanese.size(), 1000u);
+    EXPECT_TRUE(japanese == elements(root / "english.orv"));
+    for (const char* name : {"Channel Levels [Roof]", "DataSet1", "RPM Signal Data", "Input Power"})
+        EXPECT_NE(japanese.find(name), std::string::npos) << name;
+}
+
+// View > Sensors... in Japanese: the tool bar's tips and texts, the tabs and the title are
+// Japanese, and English again after a switch.
+TEST_F(JapaneseWindows, SensorsWindowWritesItsTextsInJapanese)
+{
+    ASSERT_TRUE(frame->IsCommandEnabled(ID_SENSOR_VIEW));
+    ASSERT_TRUE(frame->OnCommand(ID_SENSOR_VIEW));
+    CSensorFrame* sensors = CSensorFrame::GetInstance();
+    ASSERT_NE(sensors, nullptr);
+    auto* sub = qobject_cast<QMdiSubWindow*>(sensors->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    sub->resize(900, 520);
+    QApplication::processEvents();
+    const auto texts = [&] {
+        QStringList out = ShownTexts(*sensors);
+        out << sub->windowTitle();
+        for (QAction* a : sensors->ToolBar()->actions())
+            if (!a->isSeparator())
+                out << a->text() << a->toolTip();
+        for (QTabWidget* tabs : sensors->findChildren<QTabWidget*>())
+            for (int i = 0; i < tabs->count(); ++i)
+                out << tabs->tabText(i);
+        out.removeAll(QString());
+        return out;
+    };
+    QStringList english;
+    const QStringList japanese = texts();
+    for (const QString& text : japanese)
+        if (EnglishLeft(text, {}))
+            english << text;
+    EXPECT_TRUE(english.isEmpty()) << "still English:\n" << english.join(QLatin1Char('\n')).toStdString();
+    for (const QString& expected :
+         {QStringLiteral("センサーリストのインポート..."), QStringLiteral("センサーリスト"), QStringLiteral("バンドル"),
+          QStringLiteral("グループ"), QStringLiteral("加速度計"), QStringLiteral("センサー")})
+        EXPECT_TRUE(japanese.contains(expected)) << expected.toStdString() << " not among\n"
+                                                 << japanese.join(QLatin1Char('\n')).toStdString();
+    const QStringList faults = GrabAndCheckLayout(*sub, QStringLiteral("language"), QStringLiteral("SensorsJpn"));
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
+
+    ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
+    QApplication::processEvents();
+    const QStringList back = texts();
+    for (const QString& text : back)
+        EXPECT_FALSE(JapaneseIn(text)) << text.toStdString();
+    for (const QString& expected :
+         {QStringLiteral("Import Sensor List..."), QStringLiteral("Sensor List"), QStringLiteral("Bundles"),
+          QStringLiteral("Groups"), QStringLiteral("Accelerometers"), QStringLiteral("Sensors")})
+        EXPECT_TRUE(back.contains(expected)) << expected.toStdString() << " not among\n"
+                                             << back.join(QLatin1Char('\n')).toStdString();
 }
