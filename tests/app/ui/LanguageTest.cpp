@@ -495,12 +495,12 @@ TEST_F(JapaneseWindows, WindowsOpenedFromTheTreeWriteTheirTextsInJapanese)
          [&]() -> CMElement* { return FirstOfType(Results(), ElementType::DominantPath); },
          {QStringLiteral("ステップ 1")},
          {QStringLiteral("Step 1")}},
-        // A window over an element the program named is titled by the name the tree shows, its
-        // quantity and its project.
+        // A window over an element the program named is titled by the names the tree shows of it
+        // and of the result set it was made from, and by its project.
         {"vibration-level",
          [&]() -> CMElement* { return Named("Vibration Level [Floor]"); },
-         {QStringLiteral("振動レベル [Floor] - 振動レベル - Run-up Results")},
-         {QStringLiteral("Vibration Level [Floor] - Vibration Level - Run-up Results")}},
+         {QStringLiteral("振動レベル [Floor] - 結果 #7 - Run-up Results")},
+         {QStringLiteral("Vibration Level [Floor] - Result #7 - Run-up Results")}},
         // The experiment's map, averaged over its data sets, beside its measured data.
         {"experiment-map",
          [&]() -> CMElement* { return DataSet() ? DataSet()->GetParent() : nullptr; },
