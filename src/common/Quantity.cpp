@@ -169,6 +169,13 @@ std::string GetShownQuantityAxisLabel(const CMElement* element, int inDb, int ve
     return TranslateText(GetQuantityAxisLabel(element, inDb, velocity, aWeighted));
 }
 
+std::string GetShownQuantityAxisTitle(const CMElement* element, int inDb, int velocity, int aWeighted)
+{
+    const std::string unit = GetShownQuantityAxisLabel(element, inDb, velocity, aWeighted);
+    const std::string quantity = GetShownQuantityName(element, velocity);
+    return unit.empty() || quantity.empty() ? unit : quantity + " [" + unit + "]";
+}
+
 int QuantityValueToDecibel(double* out, int type, double value, int pressureRefOne, double aWeightFreq)
 {
     if (!out)

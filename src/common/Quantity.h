@@ -32,6 +32,7 @@ std::string GetQuantityAxisTitle(const CMElement* element, int inDb, int velocit
 // table. Copies and files keep the texts above.
 std::string GetShownQuantityName(const CMElement* element, int velocity);
 std::string GetShownQuantityAxisLabel(const CMElement* element, int inDb, int velocity, int aWeighted);
+std::string GetShownQuantityAxisTitle(const CMElement* element, int inDb, int velocity, int aWeighted);
 
 // True for the codes that hold a pressure or a velocity, chosen by the caller's flag.
 bool IsPressureOrVelocityType(int type);

@@ -8,12 +8,14 @@
 #include "models/HSEAOptions.h"
 #include "models/HSEAPowerContribution.h"
 #include "platform/base/Format.h"
+#include "platform/elements/ShownElementName.h"
 #include "platform/elements/ZuFunc.h"
 #include "platform/elements/ZuMatFunc.h"
 #include "platform/elements/ZuRpmSelFunc.h"
 #include "platform/elements/ZuSubsystemTable.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/GfxUtil.h"
+#include "platform/win/StringTable.h"
 #include "platform/modeldb/3DModelDoc.h"
 #include "spectral/MultiVectorFunction.h"
 #include "spectral/OTMultiVecFunc.h"
@@ -280,7 +282,7 @@ std::string CHSEADataTableCore::GetAxisLabel() const
 {
     if (const auto* channel = dynamic_cast<const CExpDataTable*>(m_table))
         return channel->GetAxisLabel();
-    return m_table && HasRpmRows(m_table) ? "RPM" : "Freq. [Hz]";
+    return TranslateText(m_table && HasRpmRows(m_table) ? "RPM" : "Freq. [Hz]");
 }
 
 std::string CHSEADataTableCore::GetUnitLabel() const
@@ -295,7 +297,7 @@ std::string CHSEADataTableCore::GetUnitLabel() const
     // shown as they were calculated, without a weighting.
     const int inDb = CellsShowStoredValues(m_table) ? 0 : ShowInDB();
     const int weighted = inDb && !IsLevelElement(type) ? AWeighting() : 0;
-    return GetQuantityAxisTitle(m_table, inDb, structure, weighted);
+    return GetShownQuantityAxisTitle(m_table, inDb, structure, weighted);
 }
 
 CTableChartData CHSEADataTableCore::BuildChart() const
@@ -306,16 +308,16 @@ CTableChartData CHSEADataTableCore::BuildChart() const
     const int rows = GetRowCount(), cols = GetColCount();
     chart.xLabel = GetAxisLabel();
     // The corner cell names the table, unless it only names the row axis.
-    chart.title = m_table->GetTableCellData(0, 0, m_band, 0);
+    chart.title = m_table->GetShownTableCell(0, 0, m_band, 0);
     if (chart.title.empty() || chart.title == chart.xLabel)
-        chart.title = m_table->GetName();
+        chart.title = ShownElementName(m_table->GetName());
     // One entry of a function over RPM (or order) is named by its RPM alone: the title says
     // whose entry it is and which.
     if (CZuRpmSelFunc* selector = GetRpmSelector(); selector && selector != m_table) {
         const int shown = GetSelectedRpm();
         if (shown >= 0)
-            chart.title = Format(m_orderTracking ? "%s, Order %g" : "%s, %g RPM", selector->GetName().c_str(),
-                                 selector->GetRpm(shown));
+            chart.title = Format(TranslateText(m_orderTracking ? "%s, Order %g" : "%s, %g RPM").c_str(),
+                                 ShownElementName(selector->GetName()).c_str(), selector->GetRpm(shown));
     }
     chart.yLabel = GetUnitLabel();
     chart.xLog = !HasRpmRows(m_table);

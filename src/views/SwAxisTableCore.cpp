@@ -10,6 +10,7 @@
 #include "platform/elements/ZuRpmSelFunc.h"
 #include "platform/elements/ZuVecFunc.h"
 #include "platform/gfx/GfxUtil.h"
+#include "platform/win/StringTable.h"
 #include "spectral/ClipboardText.h"
 #include "spectral/SpectrumDisplayOptions.h"
 #include "views/TableNumbers.h"
@@ -294,8 +295,8 @@ int CSwAxisTableCore::ShowInDB() const
 std::string CSwAxisTableCore::GetAxisLabel() const
 {
     if (GetProjectType() == 1)
-        return "RPM";
-    return m_viewType == VIEW_BY_FIRST ? "Freq. [Hz]" : "RPM";
+        return TranslateText("RPM");
+    return TranslateText(m_viewType == VIEW_BY_FIRST ? "Freq. [Hz]" : "RPM");
 }
 
 std::string CSwAxisTableCore::GetUnitLabel() const
@@ -306,7 +307,7 @@ std::string CSwAxisTableCore::GetUnitLabel() const
     int aWeighted = m_options && m_options->WeightingFilter == 1 ? 1 : 0;
     if (ISpectrumDisplayOptions::FindOwner(first))
         aWeighted = SpectrumAWeighting(first);
-    return GetQuantityAxisTitle(first, ShowInDB(), 0, aWeighted);
+    return GetShownQuantityAxisTitle(first, ShowInDB(), 0, aWeighted);
 }
 
 CTableChartData CSwAxisTableCore::BuildChart() const

@@ -1,5 +1,7 @@
 #include "views/ui/TableChartView.h"
 
+#include <QEvent>
+
 #include <algorithm>
 #include <cmath>
 
@@ -18,6 +20,14 @@ CTableChartView::CTableChartView(CZuTableDataDoc* doc, QWidget* parent) : CZuCha
 CTableChartView::~CTableChartView()
 {
     m_doc->RemoveView(this);
+}
+
+void CTableChartView::changeEvent(QEvent* event)
+{
+    // Told by nobody in particular, the views build their charts anew.
+    if (event->type() == QEvent::LanguageChange)
+        OnUpdate(nullptr, -1);
+    CZuChart::changeEvent(event);
 }
 
 void CTableChartView::Plot(const CTableChartData& data)

@@ -20,6 +20,10 @@ public:
     const CTableChartData& GetChartData() const { return m_data; }
 
 protected:
+    // The titles and axis labels are written in the language loaded: a change of language draws
+    // the chart anew.
+    void changeEvent(QEvent* event) override;
+
     CZuTableDataDoc* m_doc;
 
 private:

@@ -491,6 +491,13 @@ TEST_F(JapaneseWindows, WindowsOpenedFromTheTreeWriteTheirTextsInJapanese)
          {QStringLiteral("流入元"), QStringLiteral("流入パワー (W)"), QStringLiteral("流出先"),
           QStringLiteral("流出パワー (W)")},
          {QStringLiteral("Flow in from"), QStringLiteral("Inflow Power (W)")}},
+        // A measured data set's levels per local point, over the bands at each RPM.
+        {"channel-levels",
+         [&]() -> CMElement* { return Named("Channel Levels [Roof]"); },
+         {QStringLiteral("チャンネルレベル [Roof] - 速度 - DAQ1"), QStringLiteral("速度 [m/s]"),
+          QStringLiteral("周波数 [Hz]"), QStringLiteral("チャンネルレベル [Roof], 1000 RPM")},
+         {QStringLiteral("Channel Levels [Roof] - Velocity - DAQ1"), QStringLiteral("Velocity [m/s]"),
+          QStringLiteral("Freq. [Hz]"), QStringLiteral("Channel Levels [Roof], 1000 RPM")}},
         {"dominant-paths",
          [&]() -> CMElement* { return FirstOfType(Results(), ElementType::DominantPath); },
          {QStringLiteral("ステップ 1")},
