@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "acquisition/ui/DlgQMXConnection.h"
@@ -75,6 +76,18 @@ inline void ShowFrame(CMainFrame& frame)
 
 // What the message boxes said, one a line, for a failure's report.
 using ::Shown;
+
+// The sample the build wrote, with the files beside it, copied into folder as a user's own. False
+// when the build wrote no sample project.
+inline bool CopyBuiltSample(const std::filesystem::path& folder)
+{
+    const std::filesystem::path built = std::filesystem::path(ORVEX_BINARY_DIR) / "samples";
+    if (!std::filesystem::exists(built / "sample.orv"))
+        return false;
+    std::filesystem::copy(built, folder,
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    return true;
+}
 
 // Runs a menu command the way a click does: only through its enabled action.
 inline bool Click(CMainFrame& frame, int id)

@@ -23,6 +23,7 @@
 #include "platform/win/PromptService.h"
 #include "spectral/ZuRpmFunc.h"
 #include "support/PromptsShown.h"
+#include "support/RoadSteps.h"
 #include "app/ui/DockShortcutWnd.h"
 #include "app/ui/MainFrame.h"
 #include "platform/ui/DlgInputBox.h"
@@ -324,14 +325,11 @@ protected:
         CUiTextTranslator::Install();
         if (GetTALVOApp().GetTemplateCount() == 0)
             GetTALVOApp().RegisterDocTemplates();
-        const fs::path built = fs::path(ORVEX_BINARY_DIR) / "samples";
-        if (!fs::exists(built / "sample.orv"))
-            GTEST_SKIP() << "no sample project was built";
         root = fs::path(dir.path().toStdString());
-        fs::copy(built, root, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        if (!road::CopyBuiltSample(root))
+            GTEST_SKIP() << "no sample project was built";
         frame = std::make_unique<CMainFrame>();
-        frame->resize(1280, 800);
-        frame->show();
+        road::ShowFrame(*frame);
         CScriptedPrompts prompts;
         prompts.ChooseFile((root / "sample.orv").string());
         frame->UpdateCommandUI();

@@ -64,10 +64,8 @@ protected:
     void SetUp() override
     {
         ASSERT_NO_FATAL_FAILURE(road::StartProgram());
-        const fs::path built = fs::path(ORVEX_BINARY_DIR) / "samples";
-        ASSERT_TRUE(fs::exists(built / "sample.orv")) << "no sample project was built";
         root = fs::path(dir.path().toStdString());
-        fs::copy(built, root, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        ASSERT_TRUE(road::CopyBuiltSample(root)) << "no sample project was built";
         frame = std::make_unique<CMainFrame>();
         road::ShowFrame(*frame);
         // File > Open, the sample chosen in the file chooser.

@@ -125,15 +125,11 @@ protected:
         ASSERT_TRUE(GetTALVOApp().SetLanguage(LANG_ENGLISH));
         if (GetTALVOApp().GetTemplateCount() == 0)
             GetTALVOApp().RegisterDocTemplates();
-        const fs::path built = fs::path(ORVEX_BINARY_DIR) / "samples";
-        if (!fs::exists(built / "sample.orv"))
-            GTEST_SKIP() << "no sample project was built";
-        // A copy of the sample with its files, as the user's own.
         root = fs::path(dir.path().toStdString());
-        fs::copy(built, root, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        if (!road::CopyBuiltSample(root))
+            GTEST_SKIP() << "no sample project was built";
         frame = std::make_unique<CMainFrame>();
-        frame->resize(1280, 800);
-        frame->show();
+        road::ShowFrame(*frame);
     }
     void TearDown() override { frame.reset(); }
 
