@@ -47,13 +47,17 @@ public:
     QComboBox* FirstCombo() const { return m_first; }
     QComboBox* SecondCombo() const { return m_second; }
     QPushButton* OkButton() const { return m_ok; }
+    QPushButton* CancelButton() const { return m_cancel; }
 
 protected:
     bool OnInitDialog() override;
+    bool event(QEvent* event) override;
     void OnOK() override;
     void OnCancel() override;
 
 private:
+    // Add and Close in place of OK and Cancel while the picker stays open beside its owner.
+    void SetModelessTexts();
     bool IsConnected(const std::string& a, const std::string& b) const;
     void UpdateWaveControls();
 

@@ -9,6 +9,8 @@
 #include "platform/modeldb/3DModelDoc.h"
 #include "platform/win/MessageTarget.h"
 #include "platform/win/PromptService.h"
+#include "platform/win/StringIds.h"
+#include "platform/win/StringTable.h"
 #include "support/WidgetShot.h"
 #include "views/ui/DlgImportedFileList.h"
 #include "views/ui/DlgSelectAnalysisProjectType.h"
@@ -279,6 +281,24 @@ TEST(DlgSelectSubsystem, ModelessPickerStaysOpenAndShowsTheChoiceInModelWindows)
     EXPECT_EQ(records[0].wParam, kPickerOK);
     EXPECT_EQ(records[0].lParam, 77);
     EXPECT_EQ(records[2].wParam, kPickerCancel);
+    picker->DestroyWindow();
+    QApplication::processEvents();
+}
+
+// Open beside its owner, the pair picker adds and closes; its image is taken in both languages, and
+// the switch must not give its buttons the standard texts back.
+TEST(DlgSelectSubsystemPair, ModelessPickerKeepsAddAndCloseAcrossALanguageSwitch)
+{
+    CRecordingMessageTarget owner;
+    auto* picker = new CDlgSelectSubsystemPair(Model());
+    picker->SetSubsystemKind(CDlgSelectSubsystem::kAll);
+    picker->SetConnectionCheck(false);
+    picker->SetModeless(true, &owner, 5);
+    picker->Create();
+    EXPECT_EQ(picker->OkButton()->text().toStdString(), LoadString(IDS_ADD));
+    ExpectLayout(*picker, "DlgSelectSubsystemPair-Add");
+    EXPECT_EQ(picker->OkButton()->text().toStdString(), LoadString(IDS_ADD)) << "after the language switch";
+    EXPECT_EQ(picker->CancelButton()->text().toStdString(), LoadString(IDS_CLOSE));
     picker->DestroyWindow();
     QApplication::processEvents();
 }
