@@ -152,11 +152,16 @@ std::string GetQuantityAxisLabel(const CMElement* element, int inDb, int velocit
     return GetQuantityAxisLabel(TypeOf(element), inDb, velocity, aWeighted);
 }
 
+namespace {
+std::string AxisTitle(const std::string& quantity, const std::string& unit)
+{
+    return unit.empty() || quantity.empty() ? unit : quantity + " [" + unit + "]";
+}
+} // namespace
+
 std::string GetQuantityAxisTitle(const CMElement* element, int inDb, int velocity, int aWeighted)
 {
-    const std::string unit = GetQuantityAxisLabel(element, inDb, velocity, aWeighted);
-    const std::string quantity = GetQuantityName(element, velocity);
-    return unit.empty() || quantity.empty() ? unit : quantity + " [" + unit + "]";
+    return AxisTitle(GetQuantityName(element, velocity), GetQuantityAxisLabel(element, inDb, velocity, aWeighted));
 }
 
 std::string GetShownQuantityName(const CMElement* element, int velocity)
@@ -171,9 +176,8 @@ std::string GetShownQuantityAxisLabel(const CMElement* element, int inDb, int ve
 
 std::string GetShownQuantityAxisTitle(const CMElement* element, int inDb, int velocity, int aWeighted)
 {
-    const std::string unit = GetShownQuantityAxisLabel(element, inDb, velocity, aWeighted);
-    const std::string quantity = GetShownQuantityName(element, velocity);
-    return unit.empty() || quantity.empty() ? unit : quantity + " [" + unit + "]";
+    return AxisTitle(GetShownQuantityName(element, velocity),
+                     GetShownQuantityAxisLabel(element, inDb, velocity, aWeighted));
 }
 
 int QuantityValueToDecibel(double* out, int type, double value, int pressureRefOne, double aWeightFreq)

@@ -14,7 +14,6 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QPushButton>
@@ -139,26 +138,12 @@ void CDlgSelectSubsystem::UpdateWaveControls()
     }
 }
 
-void CDlgSelectSubsystem::SetModelessTexts()
-{
-    m_ok->setText(QString::fromStdString(LoadString(IDS_ADD)));
-    m_cancel->setText(QString::fromStdString(LoadString(IDS_CLOSE)));
-}
-
-bool CDlgSelectSubsystem::event(QEvent* event)
-{
-    // A change of language reaches the button row after this dialog, and the row then gives its
-    // buttons the standard texts again: the picker's own come back once the row has had it.
-    const bool handled = CZuDialog::event(event);
-    if (event->type() == QEvent::LanguageChange && m_bModeless && IsInitialized())
-        SetModelessTexts();
-    return handled;
-}
-
 bool CDlgSelectSubsystem::OnInitDialog()
 {
-    if (m_bModeless)
-        SetModelessTexts();
+    if (m_bModeless) {
+        SetButtonText(m_ok, IDS_ADD);
+        SetButtonText(m_cancel, IDS_CLOSE);
+    }
     UpdateWaveControls();
     FillCombo();
     return true;

@@ -64,11 +64,8 @@ protected:
     bool OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
-    bool event(QEvent* event) override;
 
 private:
-    // Modeless, OK adds and Cancel closes: the buttons say so.
-    void SetModelessTexts();
     void FillCombo();
     void UpdateWaveControls();
     void OnNameChosen();

@@ -1,5 +1,9 @@
 #include "platform/ui/ZuDialog.h"
 
+#include "platform/win/StringTable.h"
+
+#include <QAbstractButton>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QShowEvent>
 
@@ -220,4 +224,28 @@ int CScriptedDialogs::Run(CZuDialog& dialog)
     shown.result = result;
     m_records.push_back(shown);
     return result;
+}
+
+void CZuDialog::SetButtonText(QAbstractButton* button, int stringId)
+{
+    if (!button)
+        return;
+    button->setText(QString::fromStdString(LoadString(stringId)));
+    for (auto& [b, id] : m_buttonTexts)
+        if (b == button) {
+            id = stringId;
+            return;
+        }
+    m_buttonTexts.emplace_back(button, stringId);
+}
+
+bool CZuDialog::event(QEvent* event)
+{
+    // The change of language reaches the button row after the dialog, and the row then gives its
+    // buttons the standard texts again: the dialog's own come back once the row has had it.
+    const bool handled = QDialog::event(event);
+    if (event->type() == QEvent::LanguageChange)
+        for (const auto& [button, id] : m_buttonTexts)
+            button->setText(QString::fromStdString(LoadString(id)));
+    return handled;
 }

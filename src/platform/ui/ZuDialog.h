@@ -11,9 +11,12 @@
 
 #include <QDialog>
 
+class QAbstractButton;
+
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CZuDialog : public QDialog
@@ -70,6 +73,11 @@ protected:
     virtual void OnCancel();
 
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+
+    // Gives a button the text of a string id, and gives it again after a change of language: the
+    // button row sets its standard buttons' own texts back when the language changes.
+    void SetButtonText(QAbstractButton* button, int stringId);
 
 public:
     // QDialog's own ends (Enter, Esc, the close box) are routed through OnOK/OnCancel.
@@ -83,6 +91,7 @@ private:
     bool m_initialized = false;
     bool m_modeless = false;
     bool m_inDone = false;
+    std::vector<std::pair<QAbstractButton*, int>> m_buttonTexts;
 };
 
 // Test hook over SetModalHandler: handlers queued in the order the dialogs will come; records

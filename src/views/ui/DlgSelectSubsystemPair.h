@@ -51,13 +51,10 @@ public:
 
 protected:
     bool OnInitDialog() override;
-    bool event(QEvent* event) override;
     void OnOK() override;
     void OnCancel() override;
 
 private:
-    // Add and Close in place of OK and Cancel while the picker stays open beside its owner.
-    void SetModelessTexts();
     bool IsConnected(const std::string& a, const std::string& b) const;
     void UpdateWaveControls();
 
