@@ -377,6 +377,20 @@ const std::vector<CRow>& Rows()
              return opened;
          },
          kEveryOrder},
+        // The experiment's averaged map belongs to the experiment without being one of its children:
+        // it goes with the experiment, the project or the document.
+        {"experiment's averaged map",
+         [](CSampleFrame& f, CSimUnits&) {
+             COpened opened;
+             opened.element = f.Experiment();
+             opened.project = f.Daq();
+             CScriptedDialogs dialogs;
+             dialogs.Then(road::PickSubsystem(sample::kExcited));
+             EXPECT_TRUE(GetTALVOApp().OpenExpDataView(f.Experiment()));
+             opened.windows.push_back(f.frame.MdiArea()->activeSubWindow());
+             return opened;
+         },
+         kEveryOrder},
         {"result window (power contribution)",
          [](CSampleFrame& f, CSimUnits&) {
              COpened opened;
